@@ -1,0 +1,43 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// A fresh folder under the system temporary folder, removed with everything in
+// it when the object goes. Tests run in parallel, so every test makes its own.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return m_path; }
+    // A path inside the folder (not created).
+    std::filesystem::path operator/(const std::filesystem::path& relative) const { return m_path / relative; }
+
+    // Writes `contents` to the relative path, creating parent folders.
+    std::filesystem::path WriteFile(const std::filesystem::path& relative, std::string_view contents) const;
+
+private:
+    std::filesystem::path m_path;
+};
+
+// A test fixture whose program folder (ARCHIVORA_HOME) is a fresh temporary
+// folder, so registry, profile and catalog files of one test never meet another's.
+class ProgramFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    const std::filesystem::path& Home() const { return m_home->Path(); }
+
+private:
+    std::unique_ptr<TempFolder> m_home;
+    std::string m_strOldHome;
+    bool m_bHadHome { false };
+};
