@@ -6,7 +6,7 @@
 // multi-byte build. Arguments out of range are clamped the way the class
 // library clamps them, and never fault: reading past the end gives '\0',
 // writing past the end does nothing. The text may hold NUL bytes; the LPCTSTR
-// view then ends at the first one.
+// view then ends at the first one, and so do comparisons.
 //
 // Case mapping and case-insensitive comparison work on characters (Unicode
 // simple case mapping); the character-set arguments of SpanIncluding,

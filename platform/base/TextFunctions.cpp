@@ -1,6 +1,5 @@
 #include "platform/base/TextFunctions.h"
 
-#include <cctype>
 #include <cstring>
 
 #include <locale.h>
@@ -197,6 +196,10 @@ std::string_view ViewOf(LPCSTR psz) { return psz ? std::string_view(psz) : std::
 LPSTR MapCaseString(LPSTR lpsz, CaseMap eMap)
 {
     auto nValue = reinterpret_cast<UINT_PTR>(lpsz);
+    // A negative char cast to a pointer arrives sign-extended; it is a byte of
+    // a longer character and stays as it is.
+    if (static_cast<INT_PTR>(nValue) < 0 && static_cast<INT_PTR>(nValue) >= -128)
+        return lpsz;
     if ((nValue >> 16) == 0) {
         char32_t cp = static_cast<char32_t>(nValue);
         if (cp >= 0x80 && cp <= 0xFF)
@@ -217,8 +220,6 @@ DWORD MapCaseBuffer(LPSTR lpsz, DWORD cchLength, CaseMap eMap)
     std::memset(lpsz + nNewLength, 0, cchLength - nNewLength);
     return cchLength;
 }
-
-bool IsAsciiByte(CHAR ch) { return static_cast<unsigned char>(ch) < 0x80; }
 
 } // namespace
 
@@ -286,12 +287,9 @@ DWORD CharLowerBuffA(LPSTR lpsz, DWORD cchLength) { return MapCaseBuffer(lpsz, c
 
 DWORD CharUpperBuffA(LPSTR lpsz, DWORD cchLength) { return MapCaseBuffer(lpsz, cchLength, CaseMap::Upper); }
 
-BOOL IsCharAlphaA(CHAR ch) { return IsAsciiByte(ch) && std::isalpha(static_cast<unsigned char>(ch)) ? TRUE : FALSE; }
+BOOL IsCharAlphaA(CHAR ch) { return IsCharLowerA(ch) || IsCharUpperA(ch) ? TRUE : FALSE; }
 
-BOOL IsCharAlphaNumericA(CHAR ch)
-{
-    return IsAsciiByte(ch) && std::isalnum(static_cast<unsigned char>(ch)) ? TRUE : FALSE;
-}
+BOOL IsCharAlphaNumericA(CHAR ch) { return IsCharAlphaA(ch) || (ch >= '0' && ch <= '9') ? TRUE : FALSE; }
 
 BOOL IsCharLowerA(CHAR ch) { return ch >= 'a' && ch <= 'z' ? TRUE : FALSE; }
 

@@ -51,8 +51,9 @@ int Utf8CompareNoCase(std::string_view strText1, std::string_view strText2);
 
 // Converts a NUL-terminated string in place and returns it. A value whose high
 // bits are zero is not a pointer but a character code in the low word; it is
-// returned converted, in the low word. Codes 0x80 to 0xFF are returned as they
-// are, since with UTF-8 text they are bytes of a longer character.
+// returned converted, in the low word. Codes 0x80 to 0xFF, also when they come
+// sign-extended from a negative char, are returned as they are, since with
+// UTF-8 text they are bytes of a longer character.
 LPSTR CharLowerA(LPSTR lpsz);
 LPSTR CharUpperA(LPSTR lpsz);
 
