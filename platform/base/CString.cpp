@@ -12,8 +12,6 @@ namespace {
 
 std::string_view ViewOf(LPCTSTR lpsz) { return lpsz ? std::string_view(lpsz) : std::string_view(); }
 
-int Sign(int n) { return n < 0 ? -1 : (n > 0 ? 1 : 0); }
-
 int ClampIndex(int nIndex, std::size_t nLength)
 {
     return std::clamp(nIndex, 0, static_cast<int>(nLength));
@@ -182,9 +180,9 @@ CString operator+(TCHAR ch, const CString& string)
 
 /*********************************** Comparison ***********************************/
 
-int CString::Compare(LPCTSTR lpsz) const { return Sign(ViewOf(*this).compare(ViewOf(lpsz))); }
+int CString::Compare(LPCTSTR lpsz) const { return lstrcmpA(*this, lpsz); }
 
-int CString::CompareNoCase(LPCTSTR lpsz) const { return Utf8CompareNoCase(ViewOf(*this), ViewOf(lpsz)); }
+int CString::CompareNoCase(LPCTSTR lpsz) const { return lstrcmpiA(*this, lpsz); }
 
 int CString::Collate(LPCTSTR lpsz) const { return Compare(lpsz); }
 

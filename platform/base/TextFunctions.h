@@ -42,7 +42,7 @@ std::string Utf8ToLower(std::string_view strText);
 std::string Utf8ToUpper(std::string_view strText);
 
 // Compares two texts with every character lower-cased, in code point order.
-// Returns a negative number, 0 or a positive number.
+// Returns -1, 0 or 1.
 int Utf8CompareNoCase(std::string_view strText1, std::string_view strText2);
 
 /* Character case, as the Win32 calls. In-place conversion never grows the text:
@@ -72,7 +72,8 @@ BOOL IsCharUpperA(CHAR ch);
 /* String calls. A null string pointer reads as an empty string; a call that
    would write through a null pointer does nothing and returns NULL. */
 
-// Code point order; lstrcmpiA compares as Utf8CompareNoCase.
+// Both return -1, 0 or 1: lstrcmpA in code point order, lstrcmpiA as
+// Utf8CompareNoCase.
 int lstrcmpA(LPCSTR lpString1, LPCSTR lpString2);
 int lstrcmpiA(LPCSTR lpString1, LPCSTR lpString2);
 int lstrlenA(LPCSTR lpString);
