@@ -12,10 +12,7 @@ namespace {
 
 std::string_view ViewOf(LPCTSTR lpsz) { return lpsz ? std::string_view(lpsz) : std::string_view(); }
 
-int ClampIndex(int nIndex, std::size_t nLength)
-{
-    return std::clamp(nIndex, 0, static_cast<int>(nLength));
-}
+int ClampIndex(int nIndex, std::size_t nLength) { return std::clamp(nIndex, 0, static_cast<int>(nLength)); }
 
 bool IsWhiteSpace(char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
 
@@ -32,12 +29,14 @@ bool SetHoldsCharAt(std::string_view strSet, std::string_view strText, std::size
     return false;
 }
 
-// The byte length of the leading characters of strText that are (bInSet) or
-// are not (!bInSet) in strSet.
-std::size_t SpanLength(std::string_view strText, std::string_view strSet, bool bInSet)
+enum class Span { InSet, NotInSet };
+
+// The byte length of the leading characters of strText that are all in strSet
+// (Span::InSet) or all not in it (Span::NotInSet).
+std::size_t SpanLength(std::string_view strText, std::string_view strSet, Span eSpan)
 {
     std::size_t nPos = 0;
-    while (nPos < strText.size() && SetHoldsCharAt(strSet, strText, nPos) == bInSet)
+    while (nPos < strText.size() && SetHoldsCharAt(strSet, strText, nPos) == (eSpan == Span::InSet))
         nPos += Utf8CharLength(strText, nPos);
     return nPos;
 }
@@ -228,12 +227,12 @@ CString CString::Right(int nCount) const
 
 CString CString::SpanIncluding(LPCTSTR lpszCharSet) const
 {
-    return Left(static_cast<int>(SpanLength(m_str, ViewOf(lpszCharSet), true)));
+    return Left(static_cast<int>(SpanLength(m_str, ViewOf(lpszCharSet), Span::InSet)));
 }
 
 CString CString::SpanExcluding(LPCTSTR lpszCharSet) const
 {
-    return Left(static_cast<int>(SpanLength(m_str, ViewOf(lpszCharSet), false)));
+    return Left(static_cast<int>(SpanLength(m_str, ViewOf(lpszCharSet), Span::NotInSet)));
 }
 
 /*********************************** Changing the text ***********************************/
@@ -368,7 +367,7 @@ CString& CString::TrimLeft(TCHAR chTarget)
 
 CString& CString::TrimLeft(LPCTSTR lpszTargets)
 {
-    m_str.erase(0, SpanLength(m_str, ViewOf(lpszTargets), true));
+    m_str.erase(0, SpanLength(m_str, ViewOf(lpszTargets), Span::InSet));
     return *this;
 }
 
@@ -424,7 +423,7 @@ int CString::ReverseFind(TCHAR ch) const
 
 int CString::FindOneOf(LPCTSTR lpszCharSet) const
 {
-    std::size_t nPos = SpanLength(m_str, ViewOf(lpszCharSet), false);
+    std::size_t nPos = SpanLength(m_str, ViewOf(lpszCharSet), Span::NotInSet);
     return nPos < m_str.size() ? static_cast<int>(nPos) : -1;
 }
 
