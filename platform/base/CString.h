@@ -103,14 +103,12 @@ public:
 
     // Replaces the text with lpszFormat formatted as printf does. CString
     // arguments may be passed directly; they are formatted as their text.
-    template<typename... Args>
-    void Format(LPCTSTR lpszFormat, const Args&... args)
+    template<typename... Args> void Format(LPCTSTR lpszFormat, const Args&... args)
     {
         FormatArgs(lpszFormat, FormatArg(args)...);
     }
     // The same, with the format read from the string table (empty if missing).
-    template<typename... Args>
-    void Format(UINT nFormatID, const Args&... args)
+    template<typename... Args> void Format(UINT nFormatID, const Args&... args)
     {
         CString strFormat;
         strFormat.LoadString(nFormatID);
@@ -161,8 +159,7 @@ public:
 private:
     // A CString (or a class derived from it) goes to printf as its text,
     // everything else as it is.
-    template<typename T>
-    static decltype(auto) FormatArg(const T& arg)
+    template<typename T> static decltype(auto) FormatArg(const T& arg)
     {
         if constexpr (std::is_base_of_v<CString, T>)
             return static_cast<LPCTSTR>(arg);
