@@ -14,7 +14,7 @@
 /* Resource names and types. A name or type is a string, or a number from 1 to
    0xFFFF carried in the pointer value itself. */
 
-constexpr LPTSTR MAKEINTRESOURCE(WORD nId)
+inline LPTSTR MAKEINTRESOURCE(WORD nId)
 {
     return reinterpret_cast<LPTSTR>(static_cast<ULONG_PTR>(nId));
 }
