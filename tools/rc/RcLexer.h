@@ -9,11 +9,11 @@
 #include <stdexcept>
 #include <string>
 
-// A script error, already worded as "file:line: message".
+// A script error, already worded as "file:line: message" (line 0: "file: message").
 class CRcError : public std::runtime_error {
 public:
     CRcError(const std::string& strFile, int nLine, const std::string& strMessage)
-        : std::runtime_error(strFile + ":" + std::to_string(nLine) + ": " + strMessage)
+        : std::runtime_error(strFile + (nLine ? ":" + std::to_string(nLine) : "") + ": " + strMessage)
     {
     }
 };
