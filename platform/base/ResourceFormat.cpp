@@ -1,5 +1,7 @@
 #include "platform/base/ResourceFormat.h"
 
+#include "platform/base/TextFunctions.h"
+
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -510,39 +512,10 @@ bool ReadAcceleratorTable(std::span<const BYTE> data, std::vector<ACCEL>& accels
 
 bool IsValidUtf8(std::string_view text)
 {
-    size_t i = 0;
-    while (i < text.size()) {
-        auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        size_t nLength = 0;
-        char32_t nCode = 0;
-        if ((c & 0xE0) == 0xC0) {
-            nLength = 2;
-            nCode = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            nLength = 3;
-            nCode = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            nLength = 4;
-            nCode = c & 0x07;
-        } else {
+    // A malformed byte decodes as a one-byte character that is not ASCII.
+    for (size_t i = 0; i < text.size(); i += Utf8CharLength(text, i)) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80 && Utf8CharLength(text, i) == 1)
             return false;
-        }
-        if (text.size() - i < nLength)
-            return false;
-        for (size_t k = 1; k < nLength; ++k) {
-            auto cNext = static_cast<unsigned char>(text[i + k]);
-            if ((cNext & 0xC0) != 0x80)
-                return false;
-            nCode = (nCode << 6) | (cNext & 0x3F);
-        }
-        constexpr char32_t MIN_FOR_LENGTH[5] = { 0, 0, 0x80, 0x800, 0x10000 };
-        if (nCode < MIN_FOR_LENGTH[nLength] || nCode > 0x10FFFF || (nCode >= 0xD800 && nCode <= 0xDFFF))
-            return false;
-        i += nLength;
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #include "platform/base/ResourceModule.h"
 
 #include "platform/base/PathMap.h"
+#include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 
 #include <algorithm>
@@ -105,16 +106,6 @@ std::span<const BYTE> PayloadOf(const LoadedModule& module, const ResourceEntry&
 ** Names and files
 ******************************************************************************/
 
-std::string AsciiUpper(std::string_view text)
-{
-    std::string strUpper(text);
-    for (char& c : strUpper) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return strUpper;
-}
-
 // The key for a name or type argument; nullopt for a value no resource can have.
 std::optional<ResourceKey> KeyFromArgument(LPCTSTR psz)
 {
@@ -136,7 +127,7 @@ std::optional<ResourceKey> KeyFromArgument(LPCTSTR psz)
             return std::nullopt;
         return ResourceKey::FromId(static_cast<WORD>(nId));
     }
-    return ResourceKey::FromName(AsciiUpper(text));
+    return ResourceKey::FromName(Utf8ToUpper(text));
 }
 
 bool HasFolder(std::string_view name)
@@ -173,15 +164,14 @@ std::vector<fs::path> ModuleSearchFolders()
     return folders;
 }
 
-// The file `name` in `folder`, matched exactly or else without regard to ASCII case.
+// The file `name` in `folder`, matched exactly or else without regard to case.
 std::optional<fs::path> FindInFolder(const fs::path& folder, const std::string& name)
 {
     std::error_code ec;
     if (fs::is_regular_file(folder / name, ec))
         return folder / name;
-    const std::string strUpper = AsciiUpper(name);
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (AsciiUpper(it->path().filename().string()) == strUpper && it->is_regular_file(ec))
+        if (Utf8CompareNoCase(it->path().filename().string(), name) == 0 && it->is_regular_file(ec))
             return it->path();
     }
     return std::nullopt;
@@ -328,11 +318,10 @@ HMODULE GetModuleHandle(LPCTSTR lpModuleName)
         if (HostPathFromProgramPath(lpModuleName, strHostPath))
             wanted = fs::weakly_canonical(strHostPath, ec);
     }
-    const std::string strUpperName = AsciiUpper(lpModuleName);
     ModuleTable& table = Modules();
     std::lock_guard lock(table.mutex);
     for (auto& [nHandle, pModule] : table.modules) {
-        bool bMatch = wanted.empty() ? AsciiUpper(pModule->hostPath.filename().string()) == strUpperName
+        bool bMatch = wanted.empty() ? Utf8CompareNoCase(pModule->hostPath.filename().string(), lpModuleName) == 0
                                      : pModule->hostPath == wanted;
         if (bMatch)
             return reinterpret_cast<HMODULE>(nHandle);
@@ -443,10 +432,11 @@ int LoadString(HINSTANCE hInstance, UINT uID, LPTSTR lpBuffer, int cchBufferMax)
         return static_cast<int>(text.size());
     }
 
-    // Cut before the NUL's byte, and back off to the start of a character.
-    size_t nCopy = std::min(text.size(), static_cast<size_t>(cchBufferMax) - 1);
-    while (nCopy > 0 && nCopy < text.size() && (static_cast<unsigned char>(text[nCopy]) & 0xC0) == 0x80)
-        --nCopy;
+    // Whole characters only, leaving room for the NUL.
+    const size_t nRoom = static_cast<size_t>(cchBufferMax) - 1;
+    size_t nCopy = 0;
+    while (nCopy < text.size() && nCopy + Utf8CharLength(text, nCopy) <= nRoom)
+        nCopy += Utf8CharLength(text, nCopy);
     std::memcpy(lpBuffer, text.data(), nCopy);
     lpBuffer[nCopy] = '\0';
     return static_cast<int>(nCopy);

@@ -56,7 +56,7 @@ HMODULE GetModuleHandle(LPCTSTR lpModuleName);
 /* Finding and reading resources. A NULL module means the program itself. */
 
 // NULL with ERROR_RESOURCE_TYPE_NOT_FOUND or ERROR_RESOURCE_NAME_NOT_FOUND when
-// the module has no such resource. Names compare without regard to ASCII case;
+// the module has no such resource. Names compare without regard to case;
 // "#123" names number 123.
 HRSRC FindResource(HMODULE hModule, LPCTSTR lpName, LPCTSTR lpType);
 HGLOBAL LoadResource(HMODULE hModule, HRSRC hResInfo);

@@ -1,6 +1,7 @@
 #include "tools/rc/RcCompiler.h"
 
 #include "platform/base/ResourceFormat.h"
+#include "platform/base/TextFunctions.h"
 #include "tools/rc/RcLexer.h"
 #include "tools/rc/RcSymbols.h"
 
@@ -63,15 +64,6 @@ std::string ReadWholeFile(const fs::path& path, bool& bOk)
     std::ifstream in(path, std::ios::binary);
     bOk = static_cast<bool>(in);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-std::string AsciiUpper(std::string text)
-{
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
 }
 
 // A style: bits to set, and bits that NOT clears from the control's defaults.
@@ -408,7 +400,7 @@ void CRcCompiler::Statement(CRcTokens& tokens)
     if (first.eKind == RcTokenKind::String) {
         if (first.strText.empty() || first.strText[0] == '#' || !IsValidUtf8(first.strText))
             tokens.Fail(first.nLine, "a resource name must be non-empty UTF-8 text not starting with '#'");
-        name = ResourceKey::FromName(AsciiUpper(first.strText));
+        name = ResourceKey::FromName(Utf8ToUpper(first.strText));
     } else if (first.eKind == RcTokenKind::Number || first.eKind == RcTokenKind::Identifier) {
         LONGLONG nId = first.nValue;
         if (first.eKind == RcTokenKind::Identifier) {
@@ -662,7 +654,7 @@ std::vector<BYTE> CRcCompiler::Accelerators(CRcTokens& tokens)
             tokens.Fail(nLine, "SHIFT and CONTROL need VIRTKEY");
         if (key) {
             const bool bCaret = key->size() == 2 && (*key)[0] == '^';
-            char c = bCaret ? static_cast<char>(AsciiUpper(key->substr(1))[0]) : key->empty() ? '\0' : (*key)[0];
+            char c = bCaret ? static_cast<char>(Utf8ToUpper(key->substr(1))[0]) : key->empty() ? '\0' : (*key)[0];
             if ((!bCaret && key->size() != 1) || static_cast<unsigned char>(c) >= 0x80 || c == '\0')
                 tokens.Fail(nLine, "an accelerator key is one ASCII character, or ^ and a letter");
             if (bCaret && (bVirtual || c < '@' || c > '_'))
@@ -670,7 +662,7 @@ std::vector<BYTE> CRcCompiler::Accelerators(CRcTokens& tokens)
             if (bCaret)
                 nKey = c - '@';
             else
-                nKey = bVirtual ? AsciiUpper(*key)[0] : c;
+                nKey = bVirtual ? Utf8ToUpper(*key)[0] : c;
         }
         accel.key = static_cast<WORD>(nKey);
         accels.push_back(accel);
