@@ -274,6 +274,7 @@ bool ReadResourceModule(std::span<const BYTE> module, std::vector<ResourceEntry>
     }
 
     std::vector<const ResourceEntry*> sorted;
+    sorted.reserve(entries.size());
     for (const ResourceEntry& entry : entries)
         sorted.push_back(&entry);
     auto keyOf = [](const ResourceEntry* p) { return std::tie(p->type, p->name); };

@@ -4,7 +4,6 @@
 #include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 
-#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -34,7 +33,7 @@ struct LoadedModule {
 };
 
 // The program's own instance handle: a module with no resources.
-const HINSTANCE PROGRAM_INSTANCE = reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(0x400000));
+HINSTANCE__* const PROGRAM_INSTANCE = reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(0x400000));
 
 // Handles of loaded modules step through a range of their own and are never
 // reused, so a handle kept past its FreeLibrary is refused, not misread.
@@ -70,6 +69,19 @@ LoadedModule* LookupModule(ModuleTable& table, HMODULE hModule)
         return nullptr;
     }
     return it->second.get();
+}
+
+// The module already loaded from `hostPath`, with one more reference; NULL when
+// there is none. The caller holds the table's lock.
+HMODULE AddReference(ModuleTable& table, const fs::path& hostPath)
+{
+    for (auto& [nHandle, pModule] : table.modules) {
+        if (pModule->hostPath == hostPath) {
+            ++pModule->nRefs;
+            return reinterpret_cast<HMODULE>(nHandle);
+        }
+    }
+    return nullptr;
 }
 
 // The entry behind an HRSRC, when it is one of `module`'s.
@@ -193,7 +205,7 @@ std::optional<fs::path> LocateModule(LPCTSTR lpLibFileName)
     return std::nullopt;
 }
 
-// Reads and checks a module file. Besides the directory, every string block,
+// Reads and checks the module file at `path`, a canonical host path. Besides the directory, every string block,
 // dialog, menu and accelerator table is checked now, so a damaged module is
 // refused at load time rather than failing later, one resource at a time.
 std::unique_ptr<LoadedModule> ReadModuleFile(const fs::path& path)
@@ -205,7 +217,7 @@ std::unique_ptr<LoadedModule> ReadModuleFile(const fs::path& path)
         return nullptr;
     }
     auto pModule = std::make_unique<LoadedModule>();
-    pModule->hostPath = fs::weakly_canonical(path, ec);
+    pModule->hostPath = path;
     pModule->bytes.resize(nSize);
     std::ifstream in(path, std::ios::binary);
     if (!in.read(reinterpret_cast<char*>(pModule->bytes.data()), static_cast<std::streamsize>(nSize))) {
@@ -260,28 +272,22 @@ HMODULE LoadLibrary(LPCTSTR lpLibFileName)
     ModuleTable& table = Modules();
     std::error_code ec;
     fs::path canonical = fs::weakly_canonical(*path, ec);
+    if (ec)
+        canonical = *path;
     {
         std::lock_guard lock(table.mutex);
-        for (auto& [nHandle, pModule] : table.modules) {
-            if (pModule->hostPath == canonical) {
-                ++pModule->nRefs;
-                return reinterpret_cast<HMODULE>(nHandle);
-            }
-        }
+        if (HMODULE hLoaded = AddReference(table, canonical))
+            return hLoaded;
     }
 
     // The file is read outside the lock; if another thread loaded it meanwhile,
     // its copy wins and this one is dropped.
-    std::unique_ptr<LoadedModule> pNew = ReadModuleFile(*path);
+    std::unique_ptr<LoadedModule> pNew = ReadModuleFile(canonical);
     if (!pNew)
         return nullptr;
     std::lock_guard lock(table.mutex);
-    for (auto& [nHandle, pModule] : table.modules) {
-        if (pModule->hostPath == pNew->hostPath) {
-            ++pModule->nRefs;
-            return reinterpret_cast<HMODULE>(nHandle);
-        }
-    }
+    if (HMODULE hLoaded = AddReference(table, canonical))
+        return hLoaded;
     ULONG_PTR nHandle = table.nNext;
     table.nNext += MODULE_HANDLE_STEP;
     table.modules.emplace(nHandle, std::move(pNew));

@@ -305,8 +305,10 @@ LONGLONG CRcCompiler::Unary(CRcTokens& tokens)
     RcToken token = tokens.Take();
     if (token.Is(RcTokenKind::Punct, "-"))
         return -Unary(tokens);
-    if (token.Is(RcTokenKind::Punct, "~"))
-        return static_cast<LONGLONG>(~static_cast<DWORD>(Unary(tokens)));
+    if (token.Is(RcTokenKind::Punct, "~")) {
+        DWORD dwComplement = ~static_cast<DWORD>(Unary(tokens)); // complements within 32 bits
+        return dwComplement;
+    }
     if (token.Is(RcTokenKind::Punct, "(")) {
         LONGLONG nValue = Expression(tokens);
         Expect(tokens, ")");
@@ -662,7 +664,7 @@ std::vector<BYTE> CRcCompiler::Accelerators(CRcTokens& tokens)
             if (bCaret)
                 nKey = c - '@';
             else
-                nKey = bVirtual ? Utf8ToUpper(*key)[0] : c;
+                nKey = static_cast<unsigned char>(bVirtual ? Utf8ToUpper(*key)[0] : c);
         }
         accel.key = static_cast<WORD>(nKey);
         accels.push_back(accel);

@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <optional>
+#include <thread>
 
 namespace {
 
@@ -281,4 +283,27 @@ TEST_F(ResourceModuleTest, TheProgramItselfHoldsNoResourcesUntilAModuleIsCurrent
     AfxSetResourceHandle(hModule);
     EXPECT_EQ(LoadText(AfxGetResourceHandle(), 17), "Hello, wörld");
     AfxSetResourceHandle(hProgram);
+}
+
+TEST_F(ResourceModuleTest, ThreadsShareAModuleAndTheLastFreeUnloadsIt)
+{
+    ASSERT_NE(LoadSample(), nullptr);
+    HMODULE hFirst = GetModuleHandle("arching.dll");
+    ASSERT_TRUE(FreeLibrary(hFirst));
+    std::vector<std::thread> threads;
+    std::atomic<int> nFailures { 0 };
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 200; ++i) {
+                HMODULE hModule = LoadLibrary("arching.dll");
+                char buffer[32];
+                if (!hModule || LoadString(hModule, 17, buffer, sizeof(buffer)) != 13 || !FreeLibrary(hModule))
+                    ++nFailures;
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(nFailures, 0);
+    EXPECT_EQ(GetModuleHandle("arching.dll"), nullptr);
 }
