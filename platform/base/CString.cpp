@@ -1,5 +1,6 @@
 #include "platform/base/CString.h"
 
+#include "platform/base/ResourceModule.h"
 #include "platform/base/TextFunctions.h"
 
 #include <algorithm>
@@ -68,8 +69,12 @@ std::size_t TrailingSetStart(std::string_view strText, std::string_view strSet)
 /*********************************** Construction and assignment ***********************************/
 
 CString::CString(LPCTSTR lpsz)
-    : m_str(ViewOf(lpsz))
 {
+    // A string ID passed as a pointer (MAKEINTRESOURCE) loads that string.
+    if (lpsz && IS_INTRESOURCE(lpsz))
+        LoadString(LOWORD(reinterpret_cast<ULONG_PTR>(lpsz)));
+    else
+        m_str.assign(ViewOf(lpsz));
 }
 
 CString::CString(LPCTSTR lpch, int nLength)

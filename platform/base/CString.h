@@ -24,7 +24,8 @@ public:
     /* Construction and assignment. */
 
     CString() = default;
-    // A null lpsz gives an empty string.
+    // A null lpsz gives an empty string. A string ID in the low word of lpsz
+    // (MAKEINTRESOURCE) loads that string, as LoadString does.
     CString(LPCTSTR lpsz);
     // The first nLength bytes of lpch, NULs included; a negative length counts as 0.
     CString(LPCTSTR lpch, int nLength);

@@ -1,5 +1,7 @@
 #include "platform/base/CString.h"
 
+#include "platform/base/ResourceModule.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -32,6 +34,13 @@ TEST(CStringTest, ConstructorsTakeNullAndOutOfRangeCountsAsEmpty)
     EXPECT_EQ(Bytes(CString('x', 3)), "xxx");
     EXPECT_EQ(Bytes(CString('x')), "x");
     EXPECT_STREQ(CString(), "");
+}
+
+TEST(CStringTest, AStringIdWithoutAStringGivesAnEmptyString)
+{
+    // The program itself holds no resources; the ID must not be read as a pointer.
+    EXPECT_TRUE(CString(MAKEINTRESOURCE(1)).IsEmpty());
+    EXPECT_TRUE(CString(MAKEINTRESOURCE(0xFFFF)).IsEmpty());
 }
 
 TEST(CStringTest, LengthConstructorKeepsEmbeddedNuls)
