@@ -1,7 +1,6 @@
 #include "platform/base/ResourceModule.h"
 
 #include "platform/base/CString.h"
-
 #include "platform/base/WinError.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestData.h"
