@@ -1,10 +1,22 @@
 #include "platform/base/CriticalSection.h"
 
+#include "platform/base/Threads.h"
 #include "platform/base/Wait.h"
 
 #include <cerrno>
 
 #include <time.h>
+
+namespace {
+
+// Records the calling thread's new entry; it holds the mutex.
+void NoteEntry(LPCRITICAL_SECTION lpCriticalSection)
+{
+    __atomic_store_n(&lpCriticalSection->OwningThread, GetCurrentThreadId(), __ATOMIC_RELAXED);
+    ++lpCriticalSection->RecursionCount;
+}
+
+}
 
 void InitializeCriticalSection(LPCRITICAL_SECTION lpCriticalSection)
 {
@@ -18,6 +30,8 @@ BOOL InitializeCriticalSectionAndSpinCount(LPCRITICAL_SECTION lpCriticalSection,
     pthread_mutexattr_settype(&attributes, PTHREAD_MUTEX_RECURSIVE);
     pthread_mutex_init(&lpCriticalSection->Mutex, &attributes);
     pthread_mutexattr_destroy(&attributes);
+    lpCriticalSection->OwningThread = 0;
+    lpCriticalSection->RecursionCount = 0;
     lpCriticalSection->SpinCount = dwSpinCount;
     return TRUE;
 }
@@ -30,11 +44,15 @@ void DeleteCriticalSection(LPCRITICAL_SECTION lpCriticalSection)
 void EnterCriticalSection(LPCRITICAL_SECTION lpCriticalSection)
 {
     pthread_mutex_lock(&lpCriticalSection->Mutex);
+    NoteEntry(lpCriticalSection);
 }
 
 BOOL TryEnterCriticalSection(LPCRITICAL_SECTION lpCriticalSection)
 {
-    return pthread_mutex_trylock(&lpCriticalSection->Mutex) == 0;
+    if (pthread_mutex_trylock(&lpCriticalSection->Mutex) != 0)
+        return FALSE;
+    NoteEntry(lpCriticalSection);
+    return TRUE;
 }
 
 BOOL EnterCriticalSectionTimeout(LPCRITICAL_SECTION lpCriticalSection, DWORD dwMilliseconds)
@@ -43,8 +61,11 @@ BOOL EnterCriticalSectionTimeout(LPCRITICAL_SECTION lpCriticalSection, DWORD dwM
         EnterCriticalSection(lpCriticalSection);
         return TRUE;
     }
+    // pthread_mutex_timedlock takes a wall-clock deadline. It is used rather
+    // than a monotonic variant because race checkers understand it; a clock
+    // step only lengthens or shortens this one wait.
     timespec deadline {};
-    clock_gettime(CLOCK_MONOTONIC, &deadline);
+    clock_gettime(CLOCK_REALTIME, &deadline);
     deadline.tv_sec += dwMilliseconds / 1000;
     deadline.tv_nsec += static_cast<long>(dwMilliseconds % 1000) * 1000000;
     if (deadline.tv_nsec >= 1000000000) {
@@ -53,13 +74,20 @@ BOOL EnterCriticalSectionTimeout(LPCRITICAL_SECTION lpCriticalSection, DWORD dwM
     }
     int nResult;
     do
-        nResult = pthread_mutex_clocklock(&lpCriticalSection->Mutex, CLOCK_MONOTONIC, &deadline);
+        nResult = pthread_mutex_timedlock(&lpCriticalSection->Mutex, &deadline);
     while (nResult == EINTR);
-    return nResult == 0;
+    if (nResult != 0)
+        return FALSE;
+    NoteEntry(lpCriticalSection);
+    return TRUE;
 }
 
 void LeaveCriticalSection(LPCRITICAL_SECTION lpCriticalSection)
 {
-    // A recursive mutex refuses (EPERM) an unlock by a thread that does not own it.
+    // Only the owner's entries can be left; another thread's call changes nothing.
+    if (__atomic_load_n(&lpCriticalSection->OwningThread, __ATOMIC_RELAXED) != GetCurrentThreadId())
+        return;
+    if (--lpCriticalSection->RecursionCount == 0)
+        __atomic_store_n(&lpCriticalSection->OwningThread, 0, __ATOMIC_RELAXED);
     pthread_mutex_unlock(&lpCriticalSection->Mutex);
 }
