@@ -7,6 +7,10 @@
 #include <chrono>
 #include <optional>
 
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 // One thread's wait in progress. It lives on the waiting thread's stack and is
 // registered with each of its objects while the thread sleeps; a thread that
 // signals one of them may satisfy the wait and fill in the result.
@@ -42,13 +46,16 @@ public:
     static void WakeWaiters(CWaitableObject& object);
 
 private:
+    using Clock = std::chrono::steady_clock;
+
+    // Sleeps until woken or `wakeAt` (none: no limit); the lock is held on entry and return.
+    static void Sleep(CWaitBlock& block, std::unique_lock<std::mutex>& lock, std::optional<Clock::time_point> wakeAt);
     static void Register(CWaitBlock& block);
     static void Unregister(CWaitBlock& block);
 };
 
 DWORD CWaitEngine::Run(CWaitBlock& block, DWORD dwMilliseconds)
 {
-    using Clock = std::chrono::steady_clock;
     auto lock = LockWaitState();
     if (TrySatisfy(block))
         return *block.result;
@@ -69,13 +76,38 @@ DWORD CWaitEngine::Run(CWaitBlock& block, DWORD dwMilliseconds)
         std::optional<Clock::time_point> wakeAt = deadline;
         if (bPolling)
             wakeAt = std::min(wakeAt.value_or(Clock::time_point::max()), now + POLL_INTERVAL);
-        if (wakeAt)
-            block.pWaker->m_condition.wait_until(lock, *wakeAt);
-        else
-            block.pWaker->m_condition.wait(lock);
+        Sleep(block, lock, wakeAt);
     }
     Unregister(block);
     return block.result ? *block.result : WAIT_TIMEOUT;
+}
+
+void CWaitEngine::Sleep(CWaitBlock& block, std::unique_lock<std::mutex>& lock,
+    std::optional<Clock::time_point> wakeAt)
+{
+    CThreadWaker& waker = *block.pWaker;
+    // Without a descriptor (none left) the source's own input waits for the next wake or deadline.
+    if (!block.pSource || !block.pSource->SleepsItself() || waker.Descriptor() < 0) {
+        if (wakeAt)
+            waker.m_condition.wait_until(lock, *wakeAt);
+        else
+            waker.m_condition.wait(lock);
+        return;
+    }
+    int nTimeoutMs = -1;
+    if (wakeAt) {
+        auto remaining = std::chrono::ceil<std::chrono::milliseconds>(*wakeAt - Clock::now());
+        nTimeoutMs = static_cast<int>(std::clamp<std::chrono::milliseconds::rep>(remaining.count(), 0, INT32_MAX));
+    }
+    // A wake between the unlock and the poll leaves the descriptor readable,
+    // so the poll returns at once. Draining afterwards can swallow a later
+    // wake, but whatever that wake reported is checked under the lock next.
+    int fdWake = waker.m_fdWake;
+    lock.unlock();
+    block.pSource->SleepOn(fdWake, nTimeoutMs);
+    eventfd_t nCount = 0;
+    [[maybe_unused]] int nRead = eventfd_read(fdWake, &nCount);
+    lock.lock();
 }
 
 bool CWaitEngine::TrySatisfy(CWaitBlock& block)
@@ -122,7 +154,7 @@ void CWaitEngine::WakeWaiters(CWaitableObject& object)
     std::vector<CWaitBlock*> waiters = object.m_waiters;
     for (CWaitBlock* pBlock : waiters) {
         if (!pBlock->result && TrySatisfy(*pBlock))
-            pBlock->pWaker->m_condition.notify_all();
+            pBlock->pWaker->Signal();
     }
 }
 
@@ -180,10 +212,30 @@ DWORD WaitForObjectsOrSource(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAl
 
 /***** Wakers *****/
 
+CThreadWaker::~CThreadWaker()
+{
+    if (m_fdWake >= 0)
+        close(m_fdWake);
+}
+
 void CThreadWaker::Wake()
 {
     auto lock = LockWaitState();
+    Signal();
+}
+
+void CThreadWaker::Signal()
+{
     m_condition.notify_all();
+    if (m_fdWake >= 0)
+        eventfd_write(m_fdWake, 1);
+}
+
+int CThreadWaker::Descriptor()
+{
+    if (m_fdWake < 0)
+        m_fdWake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    return m_fdWake;
 }
 
 std::shared_ptr<CThreadWaker> GetCurrentThreadWaker()
@@ -191,6 +243,14 @@ std::shared_ptr<CThreadWaker> GetCurrentThreadWaker()
     if (!t_pWaker)
         t_pWaker = std::make_shared<CThreadWaker>();
     return t_pWaker;
+}
+
+/***** Wake sources *****/
+
+void CWaitSource::SleepOn(int fdWake, int nTimeoutMs)
+{
+    pollfd fd { fdWake, POLLIN, 0 };
+    poll(&fd, 1, nTimeoutMs);
 }
 
 /***** Waitable objects *****/

@@ -21,6 +21,10 @@
 // thread's waker (GetCurrentThreadWaker, taken on the owner thread). Whoever
 // posts to the queue releases the queue's own lock and then calls Wake() on
 // that waker, which makes a waiting owner re-check its objects and its source.
+// A source that must also watch file descriptors (the display connection,
+// sockets) sleeps itself: the wait then blocks in the source's SleepOn, a poll
+// over its descriptors and the waker's descriptor, which every wake makes
+// readable.
 
 #include "platform/base/KernelObject.h"
 #include "platform/base/WinTypes.h"
@@ -61,6 +65,15 @@ public:
     // Called on the waiting thread with the wait lock held; may take the
     // source's own lock but must not wait on anything else.
     virtual bool IsReady() = 0;
+
+    // True for a source that watches file descriptors; the wait then sleeps in
+    // SleepOn instead of on the waker's condition.
+    virtual bool SleepsItself() const { return false; }
+    // Called with the wait lock released: blocks until `fdWake` is readable, the
+    // source's own input arrives, or nTimeoutMs pass (-1: no limit). Returning
+    // early is harmless; the wait checks again and comes back. The base polls
+    // fdWake alone.
+    virtual void SleepOn(int fdWake, int nTimeoutMs);
 };
 
 // WaitForMultipleObjects that also ends with WAIT_OBJECT_0 + nCount when
@@ -70,16 +83,27 @@ public:
 DWORD WaitForObjectsOrSource(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds,
     CWaitSource* pSource);
 
-// The waker of one thread: the condition it sleeps on while it waits.
+// The waker of one thread: the condition it sleeps on while it waits, and for
+// sources that sleep themselves a descriptor that each wake makes readable.
 class CThreadWaker {
 public:
+    CThreadWaker() = default;
+    ~CThreadWaker();
+    CThreadWaker(const CThreadWaker&) = delete;
+    CThreadWaker& operator=(const CThreadWaker&) = delete;
+
     // Makes the owner thread, if it is waiting, re-check its wait. Safe from any
     // thread; call it without holding locks that a CWaitSource takes.
     void Wake();
 
 private:
     friend class CWaitEngine;
+    // Both with the wait lock held.
+    void Signal();
+    int Descriptor();
+
     std::condition_variable m_condition;
+    int m_fdWake { -1 }; // eventfd, made on first use by a self-sleeping source
 };
 
 // The calling thread's waker; other threads keep the pointer to wake it.

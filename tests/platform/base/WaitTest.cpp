@@ -10,6 +10,10 @@
 #include <chrono>
 #include <vector>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
 namespace {
 
 // Closes the handles it was given when the test ends.
@@ -42,6 +46,42 @@ class CFlagSource : public CWaitSource {
 public:
     bool IsReady() override { return m_bReady; }
     std::atomic<bool> m_bReady { false };
+};
+
+// A source with a descriptor of its own (a pipe), as the display connection
+// is for the message queue; it sleeps in a poll over that and the wake descriptor.
+class CPipeSource : public CWaitSource {
+public:
+    CPipeSource() { EXPECT_EQ(pipe2(m_fds, O_CLOEXEC), 0); }
+    ~CPipeSource() override
+    {
+        close(m_fds[0]);
+        close(m_fds[1]);
+    }
+
+    bool IsReady() override
+    {
+        ++m_nChecks;
+        pollfd fd { m_fds[0], POLLIN, 0 };
+        return poll(&fd, 1, 0) == 1;
+    }
+    bool SleepsItself() const override { return true; }
+    void SleepOn(int fdWake, int nTimeoutMs) override
+    {
+        ++m_nSleeps;
+        pollfd fds[] = { { fdWake, POLLIN, 0 }, { m_fds[0], POLLIN, 0 } };
+        poll(fds, 2, nTimeoutMs);
+    }
+
+    // A wait checks the source before and again after it registers, under one hold of the wait lock.
+    bool IsWaiting() const { return m_nChecks >= 2; }
+    void Feed() { EXPECT_EQ(write(m_fds[1], "x", 1), 1); }
+
+    std::atomic<int> m_nChecks { 0 };
+    std::atomic<int> m_nSleeps { 0 };
+
+private:
+    int m_fds[2] { -1, -1 };
 };
 
 }
@@ -215,4 +255,29 @@ TEST_F(WaitTest, ObjectsComeBeforeTheSourceAndTheSourceMayStandAlone)
     EXPECT_EQ(WaitForObjectsOrSource(0, nullptr, FALSE, 0, &source), WAIT_OBJECT_0);
     source.m_bReady = false;
     EXPECT_EQ(WaitForObjectsOrSource(0, nullptr, FALSE, 10, &source), WAIT_TIMEOUT);
+}
+
+TEST_F(WaitTest, SelfSleepingSourceWakesForObjectsAndForItsOwnInput)
+{
+    using namespace std::chrono;
+    HANDLE hEvent = Event(false, false);
+    for (bool bByObject : { true, false }) {
+        CPipeSource source;
+        auto start = steady_clock::now();
+        HANDLE hWaiter = StartTestThread([&] { return WaitForObjectsOrSource(1, &hEvent, FALSE, 3000, &source); });
+        for (int n = 0; n < 1000 && !source.IsWaiting(); ++n)
+            Sleep(1);
+        if (bByObject)
+            SetEvent(hEvent);
+        else
+            source.Feed();
+        EXPECT_EQ(JoinTestThread(hWaiter), bByObject ? WAIT_OBJECT_0 : WAIT_OBJECT_0 + 1);
+        EXPECT_LT(steady_clock::now() - start, milliseconds(1000)); // woken, not timed out
+        EXPECT_GE(source.m_nSleeps, 1);
+    }
+
+    CPipeSource idle;
+    auto start = steady_clock::now();
+    EXPECT_EQ(WaitForObjectsOrSource(1, &hEvent, FALSE, 30, &idle), WAIT_TIMEOUT);
+    EXPECT_GE(steady_clock::now() - start, milliseconds(30));
 }
