@@ -206,7 +206,8 @@ BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode)
 void ExitThread(DWORD dwExitCode)
 {
     // pthread_exit unwinds the stack like an exception that cannot be caught
-    // for good, and the thread state's destructor then reports the end.
+    // for good, and the thread state's destructor then reports the end. Taking
+    // the id makes sure that state exists, for a thread that never asked before.
     GetCurrentThreadId();
     t_state.dwExitCode = dwExitCode;
     pthread_exit(nullptr);
