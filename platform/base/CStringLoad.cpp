@@ -6,10 +6,13 @@
 
 BOOL CString::LoadString(UINT nID)
 {
-    // With no buffer size, LoadString hands out the string in the module itself
-    // and its full length, so no string is ever cut.
+    // A buffer size of 0 asks for a pointer to the stored text instead of a copy.
     LPCTSTR pszText = nullptr;
     int nLength = ::LoadString(AfxGetResourceHandle(), nID, reinterpret_cast<LPTSTR>(&pszText), 0);
+    if (nLength <= 0 || !pszText) {
+        Empty();
+        return FALSE;
+    }
     *this = CString(pszText, nLength);
-    return nLength > 0 ? TRUE : FALSE;
+    return TRUE;
 }
