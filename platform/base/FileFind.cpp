@@ -1,0 +1,227 @@
+#include "platform/base/FileFind.h"
+
+#include "platform/base/DriveTable.h"
+#include "platform/base/KernelObject.h"
+#include "platform/base/PathMap.h"
+#include "platform/base/PathNames.h"
+#include "platform/base/ShortNames.h"
+#include "platform/base/WinError.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include <sys/stat.h>
+
+namespace {
+
+// A search in progress: the entries found when it started.
+class CFindSearch : public CKernelObject {
+public:
+    explicit CFindSearch(std::vector<WIN32_FIND_DATA> entries)
+        : m_entries(std::move(entries))
+    {
+    }
+
+    // Hands out the next entry; false at the end.
+    bool Next(WIN32_FIND_DATA& data)
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_nNext >= m_entries.size())
+            return false;
+        data = m_entries[m_nNext++];
+        return true;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<WIN32_FIND_DATA> m_entries;
+    size_t m_nNext { 0 };
+};
+
+// Matches folded code points; `?` may match nothing at the end or before a dot.
+bool MatchFolded(std::u32string_view pattern, std::u32string_view name)
+{
+    while (!pattern.empty()) {
+        char32_t ch = pattern.front();
+        if (ch == U'*') {
+            pattern.remove_prefix(1);
+            for (size_t nSkip = 0; nSkip <= name.size(); ++nSkip) {
+                if (MatchFolded(pattern, name.substr(nSkip)))
+                    return true;
+            }
+            return false;
+        }
+        if (ch == U'?') {
+            if (name.empty() || name.front() == U'.') {
+                // At the end or before a dot, a run of "?" matches nothing.
+                size_t nRun = pattern.find_first_not_of(U'?');
+                std::u32string_view rest = nRun == std::u32string_view::npos ? std::u32string_view() : pattern.substr(nRun);
+                if (MatchFolded(rest, name))
+                    return true;
+                if (name.empty())
+                    return false;
+            }
+            pattern.remove_prefix(1);
+            name.remove_prefix(1);
+            continue;
+        }
+        if (name.empty() || name.front() != ch)
+            return false;
+        pattern.remove_prefix(1);
+        name.remove_prefix(1);
+    }
+    return name.empty();
+}
+
+bool HasWildcards(std::string_view strText)
+{
+    return strText.find_first_of("*?") != std::string_view::npos;
+}
+
+void CopyName(std::string_view strName, TCHAR* pszTarget, size_t cchTarget)
+{
+    size_t nLength = std::min(strName.size(), cchTarget - 1);
+    std::memcpy(pszTarget, strName.data(), nLength);
+    pszTarget[nLength] = '\0';
+}
+
+// Fills in an entry; false when the entry vanished meanwhile.
+bool MakeEntry(const std::string& strHostPath, const std::string& strName, const std::string& strShortName,
+    WIN32_FIND_DATA& data)
+{
+    WIN32_FILE_ATTRIBUTE_DATA info {};
+    if (!ReadHostFileInfo(strHostPath, strName, info))
+        return false;
+    data = {};
+    data.dwFileAttributes = info.dwFileAttributes;
+    data.ftCreationTime = info.ftCreationTime;
+    data.ftLastAccessTime = info.ftLastAccessTime;
+    data.ftLastWriteTime = info.ftLastWriteTime;
+    data.nFileSizeHigh = info.nFileSizeHigh;
+    data.nFileSizeLow = info.nFileSizeLow;
+    CopyName(strName, data.cFileName, MAX_PATH);
+    if (strShortName != strName)
+        CopyName(strShortName, data.cAlternateFileName, sizeof(data.cAlternateFileName));
+    return true;
+}
+
+}
+
+bool MatchesFilePattern(std::string_view strPattern, std::string_view strName)
+{
+    if (strPattern == "*.*" || strPattern == "*")
+        return true;
+    std::u32string pattern = FoldPathName(strPattern);
+    std::u32string name = FoldPathName(strName);
+    if (MatchFolded(pattern, name))
+        return true;
+    // "x.*" also matches "x".
+    return pattern.size() >= 2 && pattern.ends_with(U".*")
+        && MatchFolded(std::u32string_view(pattern).substr(0, pattern.size() - 2), name);
+}
+
+HANDLE FindFirstFile(LPCTSTR lpFileName, LPWIN32_FIND_DATA lpFindFileData)
+{
+    if (!lpFileName || !lpFindFileData) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return INVALID_HANDLE_VALUE;
+    }
+    std::string_view strText = lpFileName;
+    size_t nSeparator = strText.find_last_of("\\/");
+    std::string strPattern(nSeparator == std::string_view::npos ? strText : strText.substr(nSeparator + 1));
+    std::string strFolderText(nSeparator == std::string_view::npos ? std::string_view(".")
+            : nSeparator == 0 || strText[nSeparator - 1] == ':' || nSeparator == 1
+            ? strText.substr(0, nSeparator + 1)
+            : strText.substr(0, nSeparator));
+    if (strPattern.empty()) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+
+    std::vector<WIN32_FIND_DATA> entries;
+    if (!HasWildcards(strPattern)) {
+        // One name, looked up as paths are.
+        CProgramPath path;
+        CHostPath hostPath;
+        if (!ParseProgramPath(lpFileName, path) || !ResolveProgramPath(path, hostPath))
+            return INVALID_HANDLE_VALUE;
+        WIN32_FIND_DATA data;
+        if (hostPath.IsRoot() || !hostPath.Exists()) {
+            SetLastError(hostPath.nExisting + 1 >= hostPath.names.size() ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
+            return INVALID_HANDLE_VALUE;
+        }
+        const std::string& strName = hostPath.names.back();
+        if (MakeEntry(hostPath.HostPath(), strName, ShortNameInFolder(ListHostFolder(hostPath.HostParent()), strName),
+                data))
+            entries.push_back(data);
+    } else {
+        CProgramPath folderPath;
+        CHostPath folder;
+        if (!ParseProgramPath(strFolderText.c_str(), folderPath) || !ResolveProgramPath(folderPath, folder))
+            return INVALID_HANDLE_VALUE;
+        std::string strHostFolder = folder.HostPath();
+        bool bListed = false;
+        std::vector<std::string> names = folder.Exists() ? ListHostFolder(strHostFolder, &bListed) : std::vector<std::string>();
+        if (!bListed) {
+            SetLastError(ERROR_PATH_NOT_FOUND);
+            return INVALID_HANDLE_VALUE;
+        }
+        std::map<std::string, std::string> shortNames = ShortNamesForFolder(names);
+        std::vector<std::pair<std::u32string, std::string>> ordered;
+        for (const std::string& strName : names)
+            ordered.emplace_back(FoldPathName(strName), strName);
+        std::sort(ordered.begin(), ordered.end());
+        if (!folder.IsRoot()) {
+            ordered.insert(ordered.begin(), { { U"..", ".." } });
+            ordered.insert(ordered.begin(), { { U".", "." } });
+        }
+        auto pTable = GetDriveTable();
+        for (const auto& [folded, strName] : ordered) {
+            auto itShort = shortNames.find(strName);
+            const std::string& strShort = itShort != shortNames.end() ? itShort->second : strName;
+            if (!MatchesFilePattern(strPattern, strName) && (strShort == strName || !MatchesFilePattern(strPattern, strShort)))
+                continue;
+            std::string strHostPath = strName == "." ? strHostFolder
+                : strName == ".."                    ? strHostFolder + "/.."
+                                                     : JoinHostPath(strHostFolder, strName);
+            if (strName != "." && strName != ".." && pTable->IsHiddenMountPoint(strHostPath))
+                continue;
+            WIN32_FIND_DATA data;
+            if (MakeEntry(strHostPath, strName, strShort, data))
+                entries.push_back(data);
+        }
+    }
+    if (entries.empty()) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    auto pSearch = std::make_shared<CFindSearch>(std::move(entries));
+    pSearch->Next(*lpFindFileData);
+    return CreateKernelHandle(std::move(pSearch));
+}
+
+BOOL FindNextFile(HANDLE hFindFile, LPWIN32_FIND_DATA lpFindFileData)
+{
+    auto pSearch = LookupKernelHandleAs<CFindSearch>(hFindFile);
+    if (!pSearch)
+        return FALSE;
+    if (!lpFindFileData) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (!pSearch->Next(*lpFindFileData)) {
+        SetLastError(ERROR_NO_MORE_FILES);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL FindClose(HANDLE hFindFile)
+{
+    if (!LookupKernelHandleAs<CFindSearch>(hFindFile))
+        return FALSE;
+    return CloseHandle(hFindFile);
+}
