@@ -52,6 +52,8 @@ DWORD GetEnvironmentVariable(LPCTSTR lpName, LPTSTR lpBuffer, DWORD nSize)
         SetLastError(ERROR_ENVVAR_NOT_FOUND);
         return 0;
     }
+    // An empty value returns 0 too; the cleared last error tells it from an unset one.
+    SetLastError(ERROR_SUCCESS);
     return CopyStringToBuffer(*value, lpBuffer, nSize);
 }
 

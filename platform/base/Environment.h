@@ -8,7 +8,8 @@
 #include "platform/base/WinTypes.h"
 
 // The value of `lpName`: its length, or the size needed including the zero
-// when the buffer is too small; 0 with ERROR_ENVVAR_NOT_FOUND when unset.
+// when the buffer is too small; 0 with ERROR_ENVVAR_NOT_FOUND when unset (an
+// empty value also gives 0, with the last error cleared).
 DWORD GetEnvironmentVariable(LPCTSTR lpName, LPTSTR lpBuffer, DWORD nSize);
 
 // Sets `lpName` to `lpValue`, or removes it when `lpValue` is nullptr. FALSE

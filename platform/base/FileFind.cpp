@@ -41,39 +41,35 @@ private:
     size_t m_nNext { 0 };
 };
 
-// Matches folded code points; `?` may match nothing at the end or before a dot.
+// Matches folded code points; "?" may match nothing at the end or before a
+// dot. Works over (pattern position, name position) pairs with a memo, so a
+// pattern with many "*" takes time proportional to the product of the lengths.
 bool MatchFolded(std::u32string_view pattern, std::u32string_view name)
 {
-    while (!pattern.empty()) {
-        char32_t ch = pattern.front();
-        if (ch == U'*') {
-            pattern.remove_prefix(1);
-            for (size_t nSkip = 0; nSkip <= name.size(); ++nSkip) {
-                if (MatchFolded(pattern, name.substr(nSkip)))
-                    return true;
+    const size_t nStride = name.size() + 1;
+    std::vector<signed char> memo((pattern.size() + 1) * nStride, -1); // -1 unknown, else the answer
+    auto match = [&](auto& self, size_t nPattern, size_t nName) -> bool {
+        signed char& known = memo[nPattern * nStride + nName];
+        if (known >= 0)
+            return known;
+        bool bMatch = false;
+        if (nPattern == pattern.size()) {
+            bMatch = nName == name.size();
+        } else if (pattern[nPattern] == U'*') {
+            bMatch = self(self, nPattern + 1, nName) || (nName < name.size() && self(self, nPattern, nName + 1));
+        } else if (pattern[nPattern] == U'?') {
+            if (nName == name.size() || name[nName] == U'.') {
+                size_t nRunEnd = pattern.find_first_not_of(U'?', nPattern);
+                bMatch = self(self, nRunEnd == std::u32string_view::npos ? pattern.size() : nRunEnd, nName);
             }
-            return false;
+            bMatch = bMatch || (nName < name.size() && self(self, nPattern + 1, nName + 1));
+        } else {
+            bMatch = nName < name.size() && name[nName] == pattern[nPattern] && self(self, nPattern + 1, nName + 1);
         }
-        if (ch == U'?') {
-            if (name.empty() || name.front() == U'.') {
-                // At the end or before a dot, a run of "?" matches nothing.
-                size_t nRun = pattern.find_first_not_of(U'?');
-                std::u32string_view rest = nRun == std::u32string_view::npos ? std::u32string_view() : pattern.substr(nRun);
-                if (MatchFolded(rest, name))
-                    return true;
-                if (name.empty())
-                    return false;
-            }
-            pattern.remove_prefix(1);
-            name.remove_prefix(1);
-            continue;
-        }
-        if (name.empty() || name.front() != ch)
-            return false;
-        pattern.remove_prefix(1);
-        name.remove_prefix(1);
-    }
-    return name.empty();
+        known = bMatch ? 1 : 0;
+        return bMatch;
+    };
+    return match(match, 0, 0);
 }
 
 bool HasWildcards(std::string_view strText)

@@ -346,8 +346,8 @@ BOOL MoveFileEx(LPCTSTR lpExistingFileName, LPCTSTR lpNewFileName, DWORD dwFlags
     }
     bool bReplace = false;
     if (target.Exists()) {
-        if (SameHostFile(strSource, strTarget)) {
-            // The same file under another case: rename it to the name as given.
+        if (strSource == strTarget) {
+            // The source itself, found by case: rename it to the name as given.
             strTarget = JoinHostPath(target.HostParent(), targetPath.components.back());
             bReplace = true;
         } else if (!(dwFlags & MOVEFILE_REPLACE_EXISTING)) {

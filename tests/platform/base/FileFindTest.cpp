@@ -79,6 +79,14 @@ TEST(FilePatternTest, MatchesAsWindowsDoes)
             << test.pszPattern << " ~ " << test.pszName;
 }
 
+TEST(FilePatternTest, ManyStarsDoNotBlowUp)
+{
+    std::string strName(250, 'a');
+    EXPECT_FALSE(MatchesFilePattern("*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*b", strName));
+    EXPECT_TRUE(MatchesFilePattern("*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*", strName));
+    EXPECT_FALSE(MatchesFilePattern(std::string(300, '?') + "b", strName));
+}
+
 TEST_F(FileFindTest, ListsDotEntriesThenNamesInCaseFoldedOrder)
 {
     Write("dir/beta.txt");

@@ -150,6 +150,15 @@ TEST_F(FileFunctionsTest, MoveFoldersAndChangeOnlyTheCase)
     EXPECT_FALSE(fs::exists(Folder() / "target" / "moved" / "inner.txt"));
 }
 
+TEST_F(FileFunctionsTest, MoveOntoAHardLinkOfTheSourceIsRefused)
+{
+    std::string strHost = Write("linked.txt");
+    fs::create_hard_link(strHost, Folder() / "other.txt");
+    EXPECT_FALSE(MoveFile(OnT("linked.txt").c_str(), OnT("other.txt").c_str()));
+    EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+    EXPECT_TRUE(fs::exists(strHost));
+}
+
 TEST_F(FileFunctionsTest, MoveRefusesFoldersAsReplacementsAndBadFlags)
 {
     Write("f.txt");
@@ -179,6 +188,10 @@ TEST_F(FileFunctionsTest, MovesAcrossDevicesOnlyCopyWhenAllowed)
     if (stat("/dev/shm", &shm) != 0 || stat(Folder().Path().c_str(), &temp) != 0 || shm.st_dev == temp.st_dev
         || !mkdtemp(szTemplate))
         GTEST_SKIP() << "no second file system to move to";
+    struct CRemoveAfter {
+        const char* pszFolder;
+        ~CRemoveAfter() { fs::remove_all(pszFolder); }
+    } removeAfter { szTemplate };
     ASSERT_TRUE(SetDriveOverride('U', szTemplate, DRIVE_RAMDISK));
     Write("far.txt", "payload");
     fs::create_directory(Folder() / "farfolder");
@@ -189,7 +202,6 @@ TEST_F(FileFunctionsTest, MovesAcrossDevicesOnlyCopyWhenAllowed)
     EXPECT_TRUE(MoveFileEx(OnT("far.txt").c_str(), "U:\\far.txt", MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH));
     EXPECT_FALSE(fs::exists(Folder() / "far.txt"));
     EXPECT_EQ(Read(fs::path(szTemplate) / "far.txt"), "payload");
-    fs::remove_all(szTemplate);
 }
 
 TEST_F(FileFunctionsTest, CopyKeepsTimesAndReadOnlyState)
