@@ -108,8 +108,8 @@ bool IsPseudoFileSystem(std::string_view strType)
 
 bool IsNetworkFileSystem(std::string_view strType)
 {
-    static const std::set<std::string_view> s_network = { "nfs", "nfs4", "cifs", "smb3", "smbfs", "fuse.sshfs",
-        "sshfs", "9p", "virtiofs", "ceph", "fuse.ceph", "glusterfs", "fuse.glusterfs", "afs", "davfs", "fuse.davfs" };
+    static const std::set<std::string_view> s_network = { "nfs", "nfs4", "cifs", "smb3", "smbfs", "fuse.sshfs", "sshfs",
+        "9p", "virtiofs", "ceph", "fuse.ceph", "glusterfs", "fuse.glusterfs", "afs", "davfs", "fuse.davfs" };
     return s_network.contains(strType);
 }
 
@@ -222,7 +222,7 @@ bool IsRemovableInSysfs(const CMountEntry& mount)
 
 struct CProcessTable {
     std::mutex mutex;
-    std::optional<std::string> strMountInfo; // Set when loaded from given text
+    std::optional<std::string> strMountInfo;        // Set when loaded from given text
     std::map<int, std::optional<CDrive>> overrides; // Letter index -> drive, or nullopt for removed
     std::shared_ptr<const CDriveTable> pTable;
 };
@@ -320,7 +320,7 @@ CDriveTable CDriveTable::FromMounts(std::vector<CMountEntry> mounts, const Remov
     table.m_drives['C' - 'A'] = CDrive { "/", DRIVE_FIXED, {} };
     int nNextLetter = 'D' - 'A';
     std::set<std::pair<std::pair<unsigned, unsigned>, std::string>> lettered; // Device and root seen
-    for (const auto& [strMountPoint, mount] : visible) { // Byte order of mount points
+    for (const auto& [strMountPoint, mount] : visible) {                      // Byte order of mount points
         if (isBelowHidden(strMountPoint))
             continue;
         if (std::optional<CShare> share = ShareOf(mount))
@@ -422,8 +422,8 @@ void ReloadDriveTable(const char* pszMountInfo)
 BOOL SetDriveOverride(TCHAR chLetter, LPCTSTR pszHostFolder, UINT uDriveType)
 {
     int nIndex = LetterIndex(chLetter);
-    if (nIndex < 0 || (pszHostFolder && (pszHostFolder[0] != '/' || uDriveType < DRIVE_REMOVABLE
-                                            || uDriveType > DRIVE_RAMDISK))) {
+    if (nIndex < 0
+        || (pszHostFolder && (pszHostFolder[0] != '/' || uDriveType < DRIVE_REMOVABLE || uDriveType > DRIVE_RAMDISK))) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }

@@ -85,8 +85,8 @@ void CopyName(std::string_view strName, TCHAR* pszTarget, size_t cchTarget)
 }
 
 // Fills in an entry; false when the entry vanished meanwhile.
-bool MakeEntry(const std::string& strHostPath, const std::string& strName, const std::string& strShortName,
-    WIN32_FIND_DATA& data)
+bool MakeEntry(
+    const std::string& strHostPath, const std::string& strName, const std::string& strShortName, WIN32_FIND_DATA& data)
 {
     WIN32_FILE_ATTRIBUTE_DATA info {};
     if (!ReadHostFileInfo(strHostPath, strName, info))
@@ -128,10 +128,9 @@ HANDLE FindFirstFile(LPCTSTR lpFileName, LPWIN32_FIND_DATA lpFindFileData)
     std::string_view strText = lpFileName;
     size_t nSeparator = strText.find_last_of("\\/");
     std::string strPattern(nSeparator == std::string_view::npos ? strText : strText.substr(nSeparator + 1));
-    std::string strFolderText(nSeparator == std::string_view::npos ? std::string_view(".")
-            : nSeparator == 0 || strText[nSeparator - 1] == ':' || nSeparator == 1
-            ? strText.substr(0, nSeparator + 1)
-            : strText.substr(0, nSeparator));
+    std::string strFolderText(nSeparator == std::string_view::npos                 ? std::string_view(".")
+            : nSeparator == 0 || strText[nSeparator - 1] == ':' || nSeparator == 1 ? strText.substr(0, nSeparator + 1)
+                                                                                   : strText.substr(0, nSeparator));
     if (strPattern.empty()) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
@@ -150,8 +149,8 @@ HANDLE FindFirstFile(LPCTSTR lpFileName, LPWIN32_FIND_DATA lpFindFileData)
             return INVALID_HANDLE_VALUE;
         }
         const std::string& strName = hostPath.names.back();
-        if (MakeEntry(hostPath.HostPath(), strName, ShortNameInFolder(ListHostFolder(hostPath.HostParent()), strName),
-                data))
+        if (MakeEntry(
+                hostPath.HostPath(), strName, ShortNameInFolder(ListHostFolder(hostPath.HostParent()), strName), data))
             entries.push_back(data);
     } else {
         CProgramPath folderPath;
@@ -160,7 +159,8 @@ HANDLE FindFirstFile(LPCTSTR lpFileName, LPWIN32_FIND_DATA lpFindFileData)
             return INVALID_HANDLE_VALUE;
         std::string strHostFolder = folder.HostPath();
         bool bListed = false;
-        std::vector<std::string> names = folder.Exists() ? ListHostFolder(strHostFolder, &bListed) : std::vector<std::string>();
+        std::vector<std::string> names
+            = folder.Exists() ? ListHostFolder(strHostFolder, &bListed) : std::vector<std::string>();
         if (!bListed) {
             SetLastError(ERROR_PATH_NOT_FOUND);
             return INVALID_HANDLE_VALUE;
@@ -178,7 +178,8 @@ HANDLE FindFirstFile(LPCTSTR lpFileName, LPWIN32_FIND_DATA lpFindFileData)
         for (const auto& [folded, strName] : ordered) {
             auto itShort = shortNames.find(strName);
             const std::string& strShort = itShort != shortNames.end() ? itShort->second : strName;
-            if (!MatchesFilePattern(strPattern, strName) && (strShort == strName || !MatchesFilePattern(strPattern, strShort)))
+            if (!MatchesFilePattern(strPattern, strName)
+                && (strShort == strName || !MatchesFilePattern(strPattern, strShort)))
                 continue;
             std::string strHostPath = strName == "." ? strHostFolder
                 : strName == ".."                    ? strHostFolder + "/.."

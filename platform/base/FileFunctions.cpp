@@ -95,7 +95,7 @@ BOOL CopyHostFile(const std::string& strSource, const std::string& strTarget, bo
         SetLastErrorFromErrno();
         return FALSE;
     }
-    struct stat info {};
+    struct stat info { };
     if (fstat(fdSource, &info) != 0 || !S_ISREG(info.st_mode)) {
         close(fdSource);
         SetLastError(ERROR_ACCESS_DENIED);
@@ -147,7 +147,8 @@ BOOL CopyHostFile(const std::string& strSource, const std::string& strTarget, bo
 
 bool SameHostFile(const std::string& strFirst, const std::string& strSecond)
 {
-    struct stat first {}, second {};
+    struct stat first {
+    }, second {};
     return lstat(strFirst.c_str(), &first) == 0 && lstat(strSecond.c_str(), &second) == 0
         && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
@@ -172,7 +173,7 @@ bool CrtHostPath(const char* pszPath, std::string& strHostPath, CProgramPath* pP
 
 BOOL ReadHostFileInfo(const std::string& strHostPath, std::string_view strName, WIN32_FILE_ATTRIBUTE_DATA& data)
 {
-    struct stat info {};
+    struct stat info { };
     bool bDangling = false;
     if (stat(strHostPath.c_str(), &info) != 0) {
         bDangling = lstat(strHostPath.c_str(), &info) == 0;
@@ -182,9 +183,9 @@ BOOL ReadHostFileInfo(const std::string& strHostPath, std::string_view strName, 
         }
     }
     DWORD dwAttributes = S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY
-        : S_ISREG(info.st_mode)                 ? FILE_ATTRIBUTE_ARCHIVE
-        : bDangling                             ? FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_REPARSE_POINT
-                                                : FILE_ATTRIBUTE_SYSTEM;
+        : S_ISREG(info.st_mode)                ? FILE_ATTRIBUTE_ARCHIVE
+        : bDangling                            ? FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_REPARSE_POINT
+                                               : FILE_ATTRIBUTE_SYSTEM;
     if (IsReadOnlyMode(info))
         dwAttributes |= FILE_ATTRIBUTE_READONLY;
     if (strName.size() > 1 && strName[0] == '.' && strName != "..")
@@ -193,7 +194,7 @@ BOOL ReadHostFileInfo(const std::string& strHostPath, std::string_view strName, 
     data.ftLastAccessTime = FileTimeFromTimespec(info.st_atim);
     data.ftLastWriteTime = FileTimeFromTimespec(info.st_mtim);
     data.ftCreationTime = data.ftLastWriteTime;
-    struct statx extended {};
+    struct statx extended { };
     if (statx(AT_FDCWD, strHostPath.c_str(), 0, STATX_BTIME, &extended) == 0 && (extended.stx_mask & STATX_BTIME))
         data.ftCreationTime = FileTimeFromTimespec(
             timespec { static_cast<time_t>(extended.stx_btime.tv_sec), static_cast<long>(extended.stx_btime.tv_nsec) });
@@ -230,7 +231,7 @@ BOOL SetFileAttributes(LPCTSTR lpFileName, DWORD dwFileAttributes)
     if (!MapExistingPath(lpFileName, hostPath))
         return FALSE;
     std::string strHostPath = hostPath.HostPath();
-    struct stat info {};
+    struct stat info { };
     if (stat(strHostPath.c_str(), &info) != 0) {
         SetLastErrorFromErrno();
         return FALSE;
@@ -277,15 +278,15 @@ BOOL RemoveDirectory(LPCTSTR lpPathName)
     if (!MapExistingPath(lpPathName, hostPath))
         return FALSE;
     std::string strHostPath = hostPath.HostPath();
-    struct stat info {};
+    struct stat info { };
     if (lstat(strHostPath.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) {
         SetLastError(ERROR_DIRECTORY);
         return FALSE;
     }
     if (hostPath.IsRoot() || rmdir(strHostPath.c_str()) != 0) {
-        SetLastError(hostPath.IsRoot() ? ERROR_ACCESS_DENIED
+        SetLastError(hostPath.IsRoot()                  ? ERROR_ACCESS_DENIED
                 : errno == ENOTEMPTY || errno == EEXIST ? ERROR_DIR_NOT_EMPTY
-                                                          : Win32ErrorFromErrno(errno));
+                                                        : Win32ErrorFromErrno(errno));
         return FALSE;
     }
     return TRUE;
@@ -297,7 +298,7 @@ BOOL DeleteFile(LPCTSTR lpFileName)
     if (!MapExistingPath(lpFileName, hostPath))
         return FALSE;
     std::string strHostPath = hostPath.HostPath();
-    struct stat info {};
+    struct stat info { };
     if (lstat(strHostPath.c_str(), &info) != 0) {
         SetLastErrorFromErrno();
         return FALSE;
@@ -339,7 +340,7 @@ BOOL MoveFileEx(LPCTSTR lpExistingFileName, LPCTSTR lpNewFileName, DWORD dwFlags
     }
     std::string strSource = source.HostPath();
     std::string strTarget = target.HostPath();
-    struct stat sourceInfo {};
+    struct stat sourceInfo { };
     if (lstat(strSource.c_str(), &sourceInfo) != 0) {
         SetLastErrorFromErrno();
         return FALSE;
@@ -354,9 +355,9 @@ BOOL MoveFileEx(LPCTSTR lpExistingFileName, LPCTSTR lpNewFileName, DWORD dwFlags
             SetLastError(ERROR_ALREADY_EXISTS);
             return FALSE;
         } else {
-            struct stat targetInfo {};
-            if (lstat(strTarget.c_str(), &targetInfo) != 0 || S_ISDIR(targetInfo.st_mode)
-                || S_ISDIR(sourceInfo.st_mode) || IsReadOnlyMode(targetInfo)) {
+            struct stat targetInfo { };
+            if (lstat(strTarget.c_str(), &targetInfo) != 0 || S_ISDIR(targetInfo.st_mode) || S_ISDIR(sourceInfo.st_mode)
+                || IsReadOnlyMode(targetInfo)) {
                 SetLastError(ERROR_ACCESS_DENIED);
                 return FALSE;
             }
@@ -400,9 +401,9 @@ BOOL CopyFile(LPCTSTR lpExistingFileName, LPCTSTR lpNewFileName, BOOL bFailIfExi
     std::string strSource = source.HostPath();
     std::string strTarget = target.HostPath();
     if (target.Exists()) {
-        struct stat targetInfo {};
-        DWORD dwError = bFailIfExists                ? ERROR_FILE_EXISTS
-            : SameHostFile(strSource, strTarget)     ? ERROR_SHARING_VIOLATION
+        struct stat targetInfo { };
+        DWORD dwError = bFailIfExists            ? ERROR_FILE_EXISTS
+            : SameHostFile(strSource, strTarget) ? ERROR_SHARING_VIOLATION
             : stat(strTarget.c_str(), &targetInfo) != 0 || S_ISDIR(targetInfo.st_mode) || IsReadOnlyMode(targetInfo)
             ? ERROR_ACCESS_DENIED
             : ERROR_SUCCESS;
@@ -427,7 +428,7 @@ int _access(const char* path, int mode)
     }
     if (!CrtHostPath(path, strHostPath))
         return -1;
-    struct stat info {};
+    struct stat info { };
     if (stat(strHostPath.c_str(), &info) != 0)
         return -1;
     if (((mode & 2) && IsReadOnlyMode(info)) || ((mode & 4) && access(strHostPath.c_str(), R_OK) != 0)) {
@@ -442,7 +443,7 @@ int _unlink(const char* filename)
     std::string strHostPath;
     if (!CrtHostPath(filename, strHostPath))
         return -1;
-    struct stat info {};
+    struct stat info { };
     if (lstat(strHostPath.c_str(), &info) != 0)
         return -1;
     if (S_ISDIR(info.st_mode) || (!S_ISLNK(info.st_mode) && IsReadOnlyMode(info))) {
@@ -462,7 +463,7 @@ int _stat(const char* path, struct _stat* buffer)
     }
     if (!CrtHostPath(path, strHostPath, &programPath))
         return -1;
-    struct stat info {};
+    struct stat info { };
     if (stat(strHostPath.c_str(), &info) != 0)
         return -1;
     if (programPath.bTrailingSeparator && !S_ISDIR(info.st_mode)) {
@@ -476,8 +477,8 @@ int _stat(const char* path, struct _stat* buffer)
         nOwner |= _S_IEXEC;
     *buffer = {};
     buffer->st_dev = buffer->st_rdev = programPath.chDrive ? static_cast<_dev_t>(programPath.chDrive - 'A') : 0;
-    buffer->st_mode = static_cast<unsigned short>((S_ISDIR(info.st_mode) ? _S_IFDIR : _S_IFREG) | nOwner
-        | (nOwner >> 3) | (nOwner >> 6));
+    buffer->st_mode = static_cast<unsigned short>(
+        (S_ISDIR(info.st_mode) ? _S_IFDIR : _S_IFREG) | nOwner | (nOwner >> 3) | (nOwner >> 6));
     buffer->st_nlink = static_cast<short>(info.st_nlink);
     buffer->st_size = S_ISDIR(info.st_mode) ? 0 : static_cast<_off_t>(info.st_size);
     buffer->st_atime = info.st_atim.tv_sec;
@@ -540,7 +541,7 @@ UINT GetTempFileName(LPCTSTR lpPathName, LPCTSTR lpPrefixString, UINT uUnique, L
     CHostPath folder;
     if (!MapPath(strFolder.c_str(), folder))
         return 0;
-    struct stat info {};
+    struct stat info { };
     if (!folder.Exists() || stat(folder.HostPath().c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
         SetLastError(ERROR_DIRECTORY);
         return 0;
@@ -567,8 +568,8 @@ UINT GetTempFileName(LPCTSTR lpPathName, LPCTSTR lpPrefixString, UINT uUnique, L
     return 0;
 }
 
-DWORD SearchPath(LPCTSTR lpPath, LPCTSTR lpFileName, LPCTSTR lpExtension, DWORD nBufferLength, LPTSTR lpBuffer,
-    LPTSTR* lpFilePart)
+DWORD SearchPath(
+    LPCTSTR lpPath, LPCTSTR lpFileName, LPCTSTR lpExtension, DWORD nBufferLength, LPTSTR lpBuffer, LPTSTR* lpFilePart)
 {
     if (!lpFileName || !*lpFileName) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -593,7 +594,8 @@ DWORD SearchPath(LPCTSTR lpPath, LPCTSTR lpFileName, LPCTSTR lpExtension, DWORD 
                 std::string strFolder(strList.substr(nPos, nEnd - nPos));
                 nPos = nEnd + 1;
                 if (bHost)
-                    strFolder = strFolder.empty() || strFolder[0] != '/' ? std::string() : ProgramPathFromHostPath(strFolder);
+                    strFolder
+                        = strFolder.empty() || strFolder[0] != '/' ? std::string() : ProgramPathFromHostPath(strFolder);
                 if (!strFolder.empty())
                     folders.push_back(strFolder);
             }

@@ -38,10 +38,7 @@ struct WIN32_FILE_ATTRIBUTE_DATA {
 };
 using LPWIN32_FILE_ATTRIBUTE_DATA = WIN32_FILE_ATTRIBUTE_DATA*;
 
-enum GET_FILEEX_INFO_LEVELS {
-    GetFileExInfoStandard,
-    GetFileExMaxInfoLevel
-};
+enum GET_FILEEX_INFO_LEVELS { GetFileExInfoStandard, GetFileExMaxInfoLevel };
 
 // Declared here so that calls can take it; defined where objects are created with one.
 struct SECURITY_ATTRIBUTES;
@@ -138,8 +135,8 @@ UINT GetTempFileName(LPCTSTR lpPathName, LPCTSTR lpPrefixString, UINT uUnique, L
 // `lpExtension` is appended when the name has no extension. A name holding a
 // folder is only checked where it points. Returns the length of the full path
 // found (or the size needed), 0 with ERROR_FILE_NOT_FOUND.
-DWORD SearchPath(LPCTSTR lpPath, LPCTSTR lpFileName, LPCTSTR lpExtension, DWORD nBufferLength, LPTSTR lpBuffer,
-    LPTSTR* lpFilePart);
+DWORD SearchPath(
+    LPCTSTR lpPath, LPCTSTR lpFileName, LPCTSTR lpExtension, DWORD nBufferLength, LPTSTR lpBuffer, LPTSTR* lpFilePart);
 
 /* Shared with the other path modules. */
 // The attribute data of a host path (links followed; a dangling link reports

@@ -50,9 +50,8 @@ std::string CurrentDirectory()
 
 bool IsValidComponent(std::string_view strName)
 {
-    return std::none_of(strName.begin(), strName.end(), [](char ch) {
-        return static_cast<unsigned char>(ch) < 0x20 || std::strchr("<>:\"|?*", ch) != nullptr;
-    });
+    return std::none_of(strName.begin(), strName.end(),
+        [](char ch) { return static_cast<unsigned char>(ch) < 0x20 || std::strchr("<>:\"|?*", ch) != nullptr; });
 }
 
 // Appends the components of `strText` (back slashes only) to `path`, folding
@@ -198,7 +197,7 @@ std::string CHostPath::HostParent() const
 
 std::string FindHostName(const std::string& strHostFolder, const std::string& strName)
 {
-    struct stat info {};
+    struct stat info { };
     if (lstat(JoinHostPath(strHostFolder, strName).c_str(), &info) == 0)
         return strName;
     std::vector<std::string> entries = ListHostFolder(strHostFolder);
@@ -281,8 +280,9 @@ std::string ProgramPathFromHostPath(const std::string& strHostPath)
     while (strNormal.size() > 1 && strNormal.back() == '/')
         strNormal.pop_back();
     auto isIn = [&](const std::string& strFolder) {
-        return strFolder == "/" || (strNormal.starts_with(strFolder)
-            && (strNormal.size() == strFolder.size() || strNormal[strFolder.size()] == '/'));
+        return strFolder == "/"
+            || (strNormal.starts_with(strFolder)
+                && (strNormal.size() == strFolder.size() || strNormal[strFolder.size()] == '/'));
     };
     auto below = [&](const std::string& strFolder) {
         std::string strRest = strNormal.substr(strFolder == "/" ? 1 : std::min(strNormal.size(), strFolder.size() + 1));
@@ -349,7 +349,7 @@ BOOL SetCurrentDirectory(LPCTSTR lpPathName)
     CHostPath hostPath;
     if (!ParseProgramPath(lpPathName, path) || !ResolveProgramPath(path, hostPath))
         return FALSE;
-    struct stat info {};
+    struct stat info { };
     if (stat(hostPath.HostPath().c_str(), &info) != 0) {
         SetLastError(hostPath.nExisting + 1 >= hostPath.names.size() ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
         return FALSE;

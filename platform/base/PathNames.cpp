@@ -22,8 +22,15 @@ locale_t Utf8Locale()
 char32_t DecodeUtf8(std::string_view str, size_t& nPos)
 {
     auto chLead = static_cast<unsigned char>(str[nPos]);
-    size_t nLength = chLead < 0x80 ? 1 : (chLead >> 5) == 0x6 ? 2 : (chLead >> 4) == 0xE ? 3 : (chLead >> 3) == 0x1E ? 4 : 0;
-    char32_t chCode = nLength == 1 ? chLead : nLength == 2 ? (chLead & 0x1F) : nLength == 3 ? (chLead & 0x0F) : (chLead & 0x07);
+    size_t nLength = chLead < 0x80 ? 1
+        : (chLead >> 5) == 0x6     ? 2
+        : (chLead >> 4) == 0xE     ? 3
+        : (chLead >> 3) == 0x1E    ? 4
+                                   : 0;
+    char32_t chCode = nLength == 1 ? chLead
+        : nLength == 2             ? (chLead & 0x1F)
+        : nLength == 3             ? (chLead & 0x0F)
+                                   : (chLead & 0x07);
     bool bValid = nLength != 0 && nPos + nLength <= str.size();
     for (size_t i = 1; bValid && i < nLength; ++i) {
         auto chNext = static_cast<unsigned char>(str[nPos + i]);

@@ -44,9 +44,9 @@ BOOL StatFileSystem(const std::string& strHostPath, struct statvfs& info)
 
 std::string FileSystemName(const std::string& strType)
 {
-    static const std::map<std::string, std::string> s_names = { { "vfat", "FAT32" }, { "msdos", "FAT" },
-        { "exfat", "exFAT" }, { "ntfs", "NTFS" }, { "ntfs3", "NTFS" }, { "fuseblk", "NTFS" }, { "iso9660", "CDFS" },
-        { "udf", "UDF" } };
+    static const std::map<std::string, std::string> s_names
+        = { { "vfat", "FAT32" }, { "msdos", "FAT" }, { "exfat", "exFAT" }, { "ntfs", "NTFS" }, { "ntfs3", "NTFS" },
+              { "fuseblk", "NTFS" }, { "iso9660", "CDFS" }, { "udf", "UDF" } };
     if (auto it = s_names.find(strType); it != s_names.end())
         return it->second;
     std::string strName = strType;
@@ -102,10 +102,11 @@ BOOL GetVolumeInformation(LPCTSTR lpRootPathName, LPTSTR lpVolumeNameBuffer, DWO
 {
     CProgramPath path;
     CHostPath hostPath;
-    struct statvfs info {};
+    struct statvfs info { };
     if (!MapRoot(lpRootPathName, path, hostPath) || !StatFileSystem(hostPath.strRoot, info))
         return FALSE;
-    std::string strLabel = hostPath.strRoot == "/" ? std::string() : hostPath.strRoot.substr(hostPath.strRoot.rfind('/') + 1);
+    std::string strLabel
+        = hostPath.strRoot == "/" ? std::string() : hostPath.strRoot.substr(hostPath.strRoot.rfind('/') + 1);
     std::string strFileSystem = FileSystemName(GetDriveTable()->FileSystemTypeAt(hostPath.strRoot));
     if ((lpVolumeNameBuffer && CopyStringToBuffer(strLabel, lpVolumeNameBuffer, nVolumeNameSize) >= nVolumeNameSize)
         || (lpFileSystemNameBuffer
@@ -130,7 +131,7 @@ BOOL GetDiskFreeSpace(LPCTSTR lpRootPathName, LPDWORD lpSectorsPerCluster, LPDWO
 {
     CProgramPath path;
     CHostPath hostPath;
-    struct statvfs info {};
+    struct statvfs info { };
     if (!MapRoot(lpRootPathName, path, hostPath) || !StatFileSystem(hostPath.strRoot, info))
         return FALSE;
     constexpr DWORD BYTES_PER_SECTOR = 512;
@@ -149,7 +150,7 @@ BOOL GetDiskFreeSpaceEx(LPCTSTR lpDirectoryName, ULARGE_INTEGER* lpFreeBytesAvai
     ULARGE_INTEGER* lpTotalNumberOfBytes, ULARGE_INTEGER* lpTotalNumberOfFreeBytes)
 {
     std::string strHostPath;
-    struct statvfs info {};
+    struct statvfs info { };
     if (!HostPathFromProgramPath(lpDirectoryName ? lpDirectoryName : "\\", strHostPath)
         || !StatFileSystem(strHostPath, info))
         return FALSE;

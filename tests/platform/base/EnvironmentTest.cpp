@@ -14,7 +14,8 @@ class EnvironmentTest : public ::testing::Test {
 protected:
     void TearDown() override
     {
-        for (const char* pszName : { "ARCTEST_VALUE", "ArcTest_Mixed", "ARCTEST_MIXED", "ARCTEST_GONE", "ARCTEST_EMPTY" })
+        for (const char* pszName :
+            { "ARCTEST_VALUE", "ArcTest_Mixed", "ARCTEST_MIXED", "ARCTEST_GONE", "ARCTEST_EMPTY" })
             unsetenv(pszName);
     }
 

@@ -65,7 +65,7 @@ TEST(FilePatternTest, MatchesAsWindowsDoes)
         { "?", "ab", false },
         { "file??.txt", "file1.txt", true }, // "?" before a dot may match nothing.
         { "file??.txt", "file123.txt", false },
-        { "a?", "a", true },                 // ... as at the end.
+        { "a?", "a", true }, // ... as at the end.
         { "report.*", "report", true },
         { "report.*", "report.odt", true },
         { "report.*", "reports", false },
@@ -123,7 +123,8 @@ TEST_F(FileFindTest, ReportsAttributesSizesAndTimes)
 {
     Write("a/.hidden", "1234");
     std::string strReadOnly = Write("a/locked.txt", "1234567");
-    std::filesystem::permissions(strReadOnly, std::filesystem::perms::owner_write | std::filesystem::perms::group_write
+    std::filesystem::permissions(strReadOnly,
+        std::filesystem::perms::owner_write | std::filesystem::perms::group_write
             | std::filesystem::perms::others_write,
         std::filesystem::perm_options::remove);
     std::filesystem::create_directory(Folder() / "a" / "folder");
@@ -134,7 +135,8 @@ TEST_F(FileFindTest, ReportsAttributesSizesAndTimes)
     WIN32_FIND_DATA locked = FindOne(OnT("a\\locked.txt"));
     EXPECT_EQ(locked.dwFileAttributes, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(locked.nFileSizeLow, 7u);
-    ULONGLONG nWrite = (ULONGLONG { locked.ftLastWriteTime.dwHighDateTime } << 32) | locked.ftLastWriteTime.dwLowDateTime;
+    ULONGLONG nWrite
+        = (ULONGLONG { locked.ftLastWriteTime.dwHighDateTime } << 32) | locked.ftLastWriteTime.dwLowDateTime;
     EXPECT_GT(nWrite, 133000000000000000ULL); // After 2022.
     EXPECT_EQ(FindOne(OnT("a\\folder")).dwFileAttributes, FILE_ATTRIBUTE_DIRECTORY);
     std::vector<std::string> names = Find(OnT("a\\*"));

@@ -47,7 +47,8 @@ TEST_F(FileFunctionsTest, ReadOnlyAttributeMapsToTheWriteBits)
     std::string strHost = Write("doc.txt");
     EXPECT_EQ(GetFileAttributes(OnT("DOC.TXT").c_str()), FILE_ATTRIBUTE_ARCHIVE);
     MakeReadOnly("doc.txt");
-    EXPECT_EQ(fs::status(strHost).permissions() & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write),
+    EXPECT_EQ(
+        fs::status(strHost).permissions() & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write),
         fs::perms::none);
     EXPECT_EQ(GetFileAttributes(OnT("doc.txt").c_str()), FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
     ASSERT_TRUE(SetFileAttributes(OnT("doc.txt").c_str(), FILE_ATTRIBUTE_NORMAL));
@@ -66,7 +67,8 @@ TEST_F(FileFunctionsTest, AttributeDataHoldsSizeAndTimes)
     EXPECT_EQ(data.nFileSizeHigh, 0u);
     ULONGLONG nWrite = (ULONGLONG { data.ftLastWriteTime.dwHighDateTime } << 32) | data.ftLastWriteTime.dwLowDateTime;
     EXPECT_EQ(nWrite, (1500000000ULL + FILETIME_UNIX_EPOCH_SECONDS) * FILETIME_UNITS_PER_SECOND + 5);
-    ULONGLONG nAccess = (ULONGLONG { data.ftLastAccessTime.dwHighDateTime } << 32) | data.ftLastAccessTime.dwLowDateTime;
+    ULONGLONG nAccess
+        = (ULONGLONG { data.ftLastAccessTime.dwHighDateTime } << 32) | data.ftLastAccessTime.dwLowDateTime;
     EXPECT_EQ(nAccess, (1000000000ULL + FILETIME_UNIX_EPOCH_SECONDS) * FILETIME_UNITS_PER_SECOND);
     EXPECT_FALSE(GetFileAttributesEx(OnT("data.bin").c_str(), GetFileExMaxInfoLevel, &data));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
@@ -184,7 +186,8 @@ TEST_F(FileFunctionsTest, MovesAcrossDevicesOnlyCopyWhenAllowed)
 {
     // A second file system: /dev/shm is a tmpfs on most systems.
     char szTemplate[] = "/dev/shm/archivora-test-XXXXXX";
-    struct stat shm {}, temp {};
+    struct stat shm {
+    }, temp {};
     if (stat("/dev/shm", &shm) != 0 || stat(Folder().Path().c_str(), &temp) != 0 || shm.st_dev == temp.st_dev
         || !mkdtemp(szTemplate))
         GTEST_SKIP() << "no second file system to move to";
@@ -273,7 +276,7 @@ TEST_F(FileFunctionsTest, StatFillsTheRunTimeFields)
     std::string strHost = Write("s.txt", "12345");
     struct timespec times[2] = { { 1100000000, 0 }, { 1400000000, 0 } };
     ASSERT_EQ(utimensat(AT_FDCWD, strHost.c_str(), times, 0), 0);
-    struct _stat info {};
+    struct _stat info { };
     ASSERT_EQ(_stat(OnT("s.txt").c_str(), &info), 0);
     EXPECT_EQ(info.st_size, 5);
     EXPECT_EQ(info.st_mode & _S_IFMT, _S_IFREG);

@@ -33,8 +33,8 @@ TEST(ShortNameRulesTest, RecognisesValidShortNames)
 
 TEST(ShortNameRulesTest, BuildsNamesFromTheLongName)
 {
-    std::vector<std::string> names = { "Annual report.html", ".bashrc", "a+b=c;d.txt", "Bücher.text",
-        "archive.tar.gz", "......", "x.y z" };
+    std::vector<std::string> names
+        = { "Annual report.html", ".bashrc", "a+b=c;d.txt", "Bücher.text", "archive.tar.gz", "......", "x.y z" };
     EXPECT_EQ(ShortOf(names, "Annual report.html"), "ANNUAL~1.HTM");
     EXPECT_EQ(ShortOf(names, ".bashrc"), "BASHRC~1");
     EXPECT_EQ(ShortOf(names, "a+b=c;d.txt"), "A_B_C_~1.TXT");

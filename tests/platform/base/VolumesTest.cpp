@@ -50,8 +50,8 @@ TEST_F(VolumesTest, VolumeInformationOfADrive)
     char szLabel[MAX_PATH];
     char szFileSystem[MAX_PATH];
     DWORD dwSerial = 0, dwMaxComponent = 0, dwFlags = 0;
-    ASSERT_TRUE(GetVolumeInformation("T:\\", szLabel, MAX_PATH, &dwSerial, &dwMaxComponent, &dwFlags, szFileSystem,
-        MAX_PATH));
+    ASSERT_TRUE(
+        GetVolumeInformation("T:\\", szLabel, MAX_PATH, &dwSerial, &dwMaxComponent, &dwFlags, szFileSystem, MAX_PATH));
     EXPECT_EQ(std::string(szLabel), Folder().Path().filename().string());
     EXPECT_GE(dwMaxComponent, 255u);
     EXPECT_TRUE(dwFlags & FILE_CASE_PRESERVED_NAMES);
@@ -77,9 +77,11 @@ TEST_F(VolumesTest, FileSystemNamesFollowTheMountTable)
     std::string strMounts = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n2 1 8:17 / " + strFolder + " rw - vfat /dev/sdb1 rw\n";
     ReloadDriveTable(strMounts.c_str());
     char szFileSystem[16];
-    ASSERT_TRUE(GetVolumeInformation("T:\\", nullptr, 0, nullptr, nullptr, nullptr, szFileSystem, sizeof(szFileSystem)));
+    ASSERT_TRUE(
+        GetVolumeInformation("T:\\", nullptr, 0, nullptr, nullptr, nullptr, szFileSystem, sizeof(szFileSystem)));
     EXPECT_STREQ(szFileSystem, "FAT32");
-    ASSERT_TRUE(GetVolumeInformation("C:\\", nullptr, 0, nullptr, nullptr, nullptr, szFileSystem, sizeof(szFileSystem)));
+    ASSERT_TRUE(
+        GetVolumeInformation("C:\\", nullptr, 0, nullptr, nullptr, nullptr, szFileSystem, sizeof(szFileSystem)));
     EXPECT_STREQ(szFileSystem, "EXT4");
 }
 
