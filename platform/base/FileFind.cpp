@@ -167,6 +167,7 @@ HANDLE FindFirstFile(LPCTSTR lpFileName, LPWIN32_FIND_DATA lpFindFileData)
         }
         std::map<std::string, std::string> shortNames = ShortNamesForFolder(names);
         std::vector<std::pair<std::u32string, std::string>> ordered;
+        ordered.reserve(names.size() + 2);
         for (const std::string& strName : names)
             ordered.emplace_back(FoldPathName(strName), strName);
         std::sort(ordered.begin(), ordered.end());

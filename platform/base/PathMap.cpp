@@ -81,6 +81,32 @@ BOOL AppendComponents(std::string_view strText, CProgramPath& path, size_t nFixe
     return TRUE;
 }
 
+/******************************************************************************
+ * Looking names up
+ ******************************************************************************/
+
+// Looks a name up in a host folder: exact, then by case, then by short name.
+// Empty when nothing matches.
+std::string FindHostName(const std::string& strHostFolder, const std::string& strName)
+{
+    struct stat info { };
+    if (lstat(JoinHostPath(strHostFolder, strName).c_str(), &info) == 0)
+        return strName;
+    std::vector<std::string> entries = ListHostFolder(strHostFolder);
+    std::u32string folded = FoldPathName(strName);
+    for (const std::string& strEntry : entries) { // Byte order: the first match wins.
+        if (FoldPathName(strEntry) == folded)
+            return strEntry;
+    }
+    if (strName.find('~') != std::string::npos) {
+        for (const auto& [strLong, strShort] : ShortNamesForFolder(entries)) {
+            if (PathNamesEqualNoCase(strShort, strName))
+                return strLong;
+        }
+    }
+    return {};
+}
+
 }
 
 /******************************************************************************
@@ -193,26 +219,6 @@ std::string CHostPath::HostParent() const
     for (size_t i = 0; i + 1 < names.size(); ++i)
         strPath = JoinHostPath(strPath, names[i]);
     return strPath;
-}
-
-std::string FindHostName(const std::string& strHostFolder, const std::string& strName)
-{
-    struct stat info { };
-    if (lstat(JoinHostPath(strHostFolder, strName).c_str(), &info) == 0)
-        return strName;
-    std::vector<std::string> entries = ListHostFolder(strHostFolder);
-    std::u32string folded = FoldPathName(strName);
-    for (const std::string& strEntry : entries) { // Byte order: the first match wins.
-        if (FoldPathName(strEntry) == folded)
-            return strEntry;
-    }
-    if (strName.find('~') != std::string::npos) {
-        for (const auto& [strLong, strShort] : ShortNamesForFolder(entries)) {
-            if (PathNamesEqualNoCase(strShort, strName))
-                return strLong;
-        }
-    }
-    return {};
 }
 
 BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath)

@@ -82,7 +82,3 @@ DWORD GetCurrentDirectory(DWORD nBufferLength, LPTSTR lpBuffer);
 // Makes an existing folder current. FALSE with ERROR_FILE_NOT_FOUND (or
 // ERROR_PATH_NOT_FOUND) when it does not exist, ERROR_DIRECTORY for a file.
 BOOL SetCurrentDirectory(LPCTSTR lpPathName);
-
-// Looks a name up in a host folder as described above: exact, then by case,
-// then by short name. Empty when nothing matches.
-std::string FindHostName(const std::string& strHostFolder, const std::string& strName);
