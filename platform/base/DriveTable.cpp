@@ -1,11 +1,11 @@
 #include "platform/base/DriveTable.h"
 
 #include "platform/base/PathNames.h"
+#include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 
 #include <algorithm>
 #include <charconv>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <mutex>
@@ -72,28 +72,6 @@ bool ParseDeviceNumber(std::string_view strField, unsigned& nMajor, unsigned& nM
 }
 
 /******************************************************************************
- * Host folders
- ******************************************************************************/
-
-// An absolute host folder in normal form: no "." or "..", no doubled or
-// trailing slash (except "/" itself).
-std::string NormalHostFolder(std::string_view strFolder)
-{
-    std::string strNormal = std::filesystem::path(strFolder).lexically_normal().string();
-    while (strNormal.size() > 1 && strNormal.back() == '/')
-        strNormal.pop_back();
-    return strNormal;
-}
-
-// Whether `strPath` is `strFolder` or lies inside it.
-bool IsInFolder(std::string_view strPath, std::string_view strFolder)
-{
-    if (strFolder == "/")
-        return !strPath.empty() && strPath[0] == '/';
-    return strPath.starts_with(strFolder) && (strPath.size() == strFolder.size() || strPath[strFolder.size()] == '/');
-}
-
-/******************************************************************************
  * Classification of mounts
  ******************************************************************************/
 
@@ -120,8 +98,8 @@ bool IsCdRomFileSystem(std::string_view strType)
 
 bool IsUnderRemovableMediaFolder(std::string_view strMountPoint)
 {
-    return (IsInFolder(strMountPoint, "/media") || IsInFolder(strMountPoint, "/run/media")) && strMountPoint != "/media"
-        && strMountPoint != "/run/media";
+    return (IsInHostFolder(strMountPoint, "/media") || IsInHostFolder(strMountPoint, "/run/media"))
+        && strMountPoint != "/media" && strMountPoint != "/run/media";
 }
 
 // Whether a mount is left out of folder listings: pseudo file systems, and
@@ -132,7 +110,7 @@ bool IsHiddenMount(const CMountEntry& mount)
         return false;
     if (mount.strFsType == "tmpfs" || mount.strFsType == "ramfs") {
         for (std::string_view strSystem : { "/run", "/dev", "/sys", "/proc" }) {
-            if (IsInFolder(mount.strMountPoint, strSystem))
+            if (IsInHostFolder(mount.strMountPoint, strSystem))
                 return true;
         }
         return false;
@@ -152,7 +130,7 @@ std::optional<UINT> LetterTypeOf(const CMountEntry& mount, const CDriveTable::Re
     bool bRemovable = IsUnderRemovableMediaFolder(mount.strMountPoint) || (fnIsRemovable && fnIsRemovable(mount));
     if (bRemovable)
         return DRIVE_REMOVABLE;
-    if (IsInFolder(mount.strMountPoint, "/mnt") && mount.strMountPoint != "/mnt")
+    if (IsInHostFolder(mount.strMountPoint, "/mnt") && mount.strMountPoint != "/mnt")
         return DRIVE_FIXED;
     return std::nullopt;
 }
@@ -288,7 +266,7 @@ std::vector<CMountEntry> ParseMountInfo(std::string_view strText)
         std::string strMountPoint = DecodeMountField(fields[4]);
         if (strMountPoint.empty() || strMountPoint[0] != '/')
             continue;
-        mount.strMountPoint = NormalHostFolder(strMountPoint);
+        mount.strMountPoint = NormalHostPath(strMountPoint);
         mount.strFsType = DecodeMountField(itSeparator[1]);
         mount.strSource = DecodeMountField(itSeparator[2]);
         mounts.push_back(std::move(mount));
@@ -314,7 +292,7 @@ CDriveTable CDriveTable::FromMounts(std::vector<CMountEntry> mounts, const Remov
     }
     auto isBelowHidden = [&](const std::string& strPath) {
         return std::any_of(table.m_hiddenMountPoints.begin(), table.m_hiddenMountPoints.end(),
-            [&](const std::string& strHidden) { return IsInFolder(strPath, strHidden); });
+            [&](const std::string& strHidden) { return IsInHostFolder(strPath, strHidden); });
     };
 
     table.m_drives['C' - 'A'] = CDrive { "/", DRIVE_FIXED, {} };
@@ -369,11 +347,11 @@ const CShare* CDriveTable::FindShare(const std::vector<std::string>& uncComponen
     const CShare* pBest = nullptr;
     for (const CShare& share : m_shares) {
         size_t nUsed = 1 + share.shareComponents.size();
-        if (uncComponents.size() < nUsed || !PathNamesEqualNoCase(uncComponents[0], share.strServer))
+        if (uncComponents.size() < nUsed || Utf8CompareNoCase(uncComponents[0], share.strServer) != 0)
             continue;
         bool bMatch = true;
         for (size_t i = 0; bMatch && i < share.shareComponents.size(); ++i)
-            bMatch = PathNamesEqualNoCase(uncComponents[i + 1], share.shareComponents[i]);
+            bMatch = Utf8CompareNoCase(uncComponents[i + 1], share.shareComponents[i]) == 0;
         if (bMatch && (!pBest || share.shareComponents.size() > pBest->shareComponents.size()))
             pBest = &share;
     }
@@ -391,7 +369,7 @@ std::string CDriveTable::FileSystemTypeAt(std::string_view strHostPath) const
 {
     const CMountEntry* pBest = nullptr;
     for (const CMountEntry& mount : m_mounts) {
-        if (IsInFolder(strHostPath, mount.strMountPoint)
+        if (IsInHostFolder(strHostPath, mount.strMountPoint)
             && (!pBest || mount.strMountPoint.size() >= pBest->strMountPoint.size()))
             pBest = &mount;
     }
@@ -430,7 +408,7 @@ BOOL SetDriveOverride(TCHAR chLetter, LPCTSTR pszHostFolder, UINT uDriveType)
     CProcessTable& state = ProcessTable();
     std::lock_guard lock(state.mutex);
     if (pszHostFolder)
-        state.overrides[nIndex] = CDrive { NormalHostFolder(pszHostFolder), uDriveType, {} };
+        state.overrides[nIndex] = CDrive { NormalHostPath(pszHostFolder), uDriveType, {} };
     else
         state.overrides[nIndex] = std::nullopt;
     RebuildLocked(state);

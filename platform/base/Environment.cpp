@@ -1,6 +1,7 @@
 #include "platform/base/Environment.h"
 
 #include "platform/base/PathNames.h"
+#include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 
 #include <algorithm>
@@ -30,7 +31,7 @@ std::optional<std::string> FindVariableLocked(std::string_view strName)
     for (char** ppEntry = environ; ppEntry && *ppEntry; ++ppEntry) {
         std::string_view strEntry = *ppEntry;
         size_t nEquals = strEntry.find('=');
-        if (nEquals != std::string_view::npos && PathNamesEqualNoCase(strEntry.substr(0, nEquals), strName))
+        if (nEquals != std::string_view::npos && Utf8CompareNoCase(strEntry.substr(0, nEquals), strName) == 0)
             matches.emplace_back(strEntry.substr(0, nEquals), strEntry.substr(nEquals + 1));
     }
     if (matches.empty())

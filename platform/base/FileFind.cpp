@@ -5,6 +5,7 @@
 #include "platform/base/PathMap.h"
 #include "platform/base/PathNames.h"
 #include "platform/base/ShortNames.h"
+#include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 
 #include <algorithm>
@@ -41,26 +42,42 @@ private:
     size_t m_nNext { 0 };
 };
 
-// Matches folded code points; "?" may match nothing at the end or before a
+using Characters = std::vector<std::string_view>;
+
+// The characters of a lower-cased text, one UTF-8 sequence each.
+Characters SplitCharacters(std::string_view strText)
+{
+    Characters characters;
+    for (size_t nPos = 0; nPos < strText.size();) {
+        size_t nLength = Utf8CharLength(strText, nPos);
+        characters.push_back(strText.substr(nPos, nLength));
+        nPos += nLength;
+    }
+    return characters;
+}
+
+// Matches lower-cased characters; "?" may match nothing at the end or before a
 // dot. Works over (pattern position, name position) pairs with a memo, so a
 // pattern with many "*" takes time proportional to the product of the lengths.
-bool MatchFolded(std::u32string_view pattern, std::u32string_view name)
+bool MatchCharacters(const Characters& pattern, size_t nPatternEnd, const Characters& name)
 {
     const size_t nStride = name.size() + 1;
-    std::vector<signed char> memo((pattern.size() + 1) * nStride, -1); // -1 unknown, else the answer
+    std::vector<signed char> memo((nPatternEnd + 1) * nStride, -1); // -1 unknown, else the answer
     auto match = [&](auto& self, size_t nPattern, size_t nName) -> bool {
         signed char& known = memo[nPattern * nStride + nName];
         if (known >= 0)
             return known;
         bool bMatch = false;
-        if (nPattern == pattern.size()) {
+        if (nPattern == nPatternEnd) {
             bMatch = nName == name.size();
-        } else if (pattern[nPattern] == U'*') {
+        } else if (pattern[nPattern] == "*") {
             bMatch = self(self, nPattern + 1, nName) || (nName < name.size() && self(self, nPattern, nName + 1));
-        } else if (pattern[nPattern] == U'?') {
-            if (nName == name.size() || name[nName] == U'.') {
-                size_t nRunEnd = pattern.find_first_not_of(U'?', nPattern);
-                bMatch = self(self, nRunEnd == std::u32string_view::npos ? pattern.size() : nRunEnd, nName);
+        } else if (pattern[nPattern] == "?") {
+            if (nName == name.size() || name[nName] == ".") {
+                size_t nRunEnd = nPattern;
+                while (nRunEnd < nPatternEnd && pattern[nRunEnd] == "?")
+                    ++nRunEnd;
+                bMatch = self(self, nRunEnd, nName);
             }
             bMatch = bMatch || (nName < name.size() && self(self, nPattern + 1, nName + 1));
         } else {
@@ -110,13 +127,14 @@ bool MatchesFilePattern(std::string_view strPattern, std::string_view strName)
 {
     if (strPattern == "*.*" || strPattern == "*")
         return true;
-    std::u32string pattern = FoldPathName(strPattern);
-    std::u32string name = FoldPathName(strName);
-    if (MatchFolded(pattern, name))
+    std::string strLowerPattern = Utf8ToLower(strPattern);
+    std::string strLowerName = Utf8ToLower(strName);
+    Characters pattern = SplitCharacters(strLowerPattern);
+    Characters name = SplitCharacters(strLowerName);
+    if (MatchCharacters(pattern, pattern.size(), name))
         return true;
     // "x.*" also matches "x".
-    return pattern.size() >= 2 && pattern.ends_with(U".*")
-        && MatchFolded(std::u32string_view(pattern).substr(0, pattern.size() - 2), name);
+    return strLowerPattern.ends_with(".*") && MatchCharacters(pattern, pattern.size() - 2, name);
 }
 
 HANDLE FindFirstFile(LPCTSTR lpFileName, LPWIN32_FIND_DATA lpFindFileData)
@@ -166,14 +184,14 @@ HANDLE FindFirstFile(LPCTSTR lpFileName, LPWIN32_FIND_DATA lpFindFileData)
             return INVALID_HANDLE_VALUE;
         }
         std::map<std::string, std::string> shortNames = ShortNamesForFolder(names);
-        std::vector<std::pair<std::u32string, std::string>> ordered;
+        std::vector<std::pair<std::string, std::string>> ordered; // Lower-cased name, name
         ordered.reserve(names.size() + 2);
         for (const std::string& strName : names)
-            ordered.emplace_back(FoldPathName(strName), strName);
+            ordered.emplace_back(Utf8ToLower(strName), strName);
         std::sort(ordered.begin(), ordered.end());
         if (!folder.IsRoot()) {
-            ordered.insert(ordered.begin(), { { U"..", ".." } });
-            ordered.insert(ordered.begin(), { { U".", "." } });
+            ordered.insert(ordered.begin(), { { "..", ".." } });
+            ordered.insert(ordered.begin(), { { ".", "." } });
         }
         auto pTable = GetDriveTable();
         for (const auto& [folded, strName] : ordered) {

@@ -4,6 +4,7 @@
 #include "platform/base/PathMap.h"
 #include "platform/base/PathNames.h"
 #include "platform/base/ProgramFolder.h"
+#include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 
 #include <cerrno>
@@ -516,11 +517,8 @@ UINT GetTempFileName(LPCTSTR lpPathName, LPCTSTR lpPrefixString, UINT uUnique, L
     // Up to three characters of the prefix, never part of one.
     std::string_view strPrefix = lpPrefixString ? lpPrefixString : "";
     size_t nCut = 0;
-    for (int nChars = 0; nCut < strPrefix.size() && nChars < 3; ++nChars) {
-        ++nCut;
-        while (nCut < strPrefix.size() && (static_cast<unsigned char>(strPrefix[nCut]) & 0xC0) == 0x80)
-            ++nCut;
-    }
+    for (int nChars = 0; nCut < strPrefix.size() && nChars < 3; ++nChars)
+        nCut += Utf8CharLength(strPrefix, nCut);
     std::string strStem = strFolder + std::string(strPrefix.substr(0, nCut));
     auto nameFor = [&](UINT uNumber) {
         char szHex[16];

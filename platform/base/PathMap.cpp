@@ -3,6 +3,7 @@
 #include "platform/base/DriveTable.h"
 #include "platform/base/PathNames.h"
 #include "platform/base/ShortNames.h"
+#include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 
 #include <algorithm>
@@ -93,14 +94,13 @@ std::string FindHostName(const std::string& strHostFolder, const std::string& st
     if (lstat(JoinHostPath(strHostFolder, strName).c_str(), &info) == 0)
         return strName;
     std::vector<std::string> entries = ListHostFolder(strHostFolder);
-    std::u32string folded = FoldPathName(strName);
     for (const std::string& strEntry : entries) { // Byte order: the first match wins.
-        if (FoldPathName(strEntry) == folded)
+        if (Utf8CompareNoCase(strEntry, strName) == 0)
             return strEntry;
     }
     if (strName.find('~') != std::string::npos) {
         for (const auto& [strLong, strShort] : ShortNamesForFolder(entries)) {
-            if (PathNamesEqualNoCase(strShort, strName))
+            if (Utf8CompareNoCase(strShort, strName) == 0)
                 return strLong;
         }
     }
@@ -145,7 +145,7 @@ BOOL ParseProgramPath(LPCTSTR pszPath, CProgramPath& path)
     }
     if (strText.starts_with("\\\\?\\")) {
         strText.erase(0, 4);
-        if (strText.size() >= 4 && PathNamesEqualNoCase(strText.substr(0, 4), "UNC\\"))
+        if (strText.size() >= 4 && Utf8CompareNoCase(strText.substr(0, 4), "UNC\\") == 0)
             strText.replace(0, 4, "\\\\");
     } else if (strText.starts_with("\\\\.\\")) {
         SetLastError(ERROR_INVALID_NAME);
@@ -282,14 +282,8 @@ std::string ProgramPathFromHostPath(const std::string& strHostPath)
     std::filesystem::path absolute = std::filesystem::absolute(strHostPath, ec);
     if (ec)
         return {};
-    std::string strNormal = absolute.lexically_normal().string();
-    while (strNormal.size() > 1 && strNormal.back() == '/')
-        strNormal.pop_back();
-    auto isIn = [&](const std::string& strFolder) {
-        return strFolder == "/"
-            || (strNormal.starts_with(strFolder)
-                && (strNormal.size() == strFolder.size() || strNormal[strFolder.size()] == '/'));
-    };
+    std::string strNormal = NormalHostPath(absolute.string());
+    auto isIn = [&](const std::string& strFolder) { return IsInHostFolder(strNormal, strFolder); };
     auto below = [&](const std::string& strFolder) {
         std::string strRest = strNormal.substr(strFolder == "/" ? 1 : std::min(strNormal.size(), strFolder.size() + 1));
         std::replace(strRest.begin(), strRest.end(), '/', '\\');

@@ -1,8 +1,9 @@
 #pragma once
 
-// Helpers shared by the path model and the file functions: comparing names the
-// way the program expects (case-insensitively, for all of Unicode), listing a
-// host folder, and returning strings in caller buffers with the usual contract.
+// Helpers shared by the path model and the file functions: listing a host
+// folder, joining host paths, and returning strings in caller buffers with the
+// usual contract. Names are compared without case through Utf8CompareNoCase
+// and Utf8ToLower (TextFunctions.h).
 
 #include "platform/base/WinTypes.h"
 
@@ -10,18 +11,17 @@
 #include <string_view>
 #include <vector>
 
-// The characters of a UTF-8 name with their case folded (lower case), one code
-// point per element. Bytes that are not valid UTF-8 become U+DC80..U+DCFF, so
-// two different names never fold to the same string unless they differ in case.
-std::u32string FoldPathName(std::string_view strName);
-
-// Whether two names are equal when case is ignored.
-bool PathNamesEqualNoCase(std::string_view strFirst, std::string_view strSecond);
-
 // The names in a host folder, without "." and "..", sorted by bytes so that
 // every walk over a folder sees the same order. Empty when the folder cannot be
 // read; `pbOk` (optional) tells that apart from an empty folder.
 std::vector<std::string> ListHostFolder(const std::string& strHostFolder, bool* pbOk = nullptr);
+
+// A host path in normal form: no "." or "..", no doubled or trailing slash
+// (except "/" itself). Kept relative when given relative.
+std::string NormalHostPath(std::string_view strPath);
+
+// Whether the normal host path `strPath` is the folder `strFolder` or lies inside it.
+bool IsInHostFolder(std::string_view strPath, std::string_view strFolder);
 
 // Joins a host folder and a name with exactly one slash between them.
 std::string JoinHostPath(const std::string& strFolder, std::string_view strName);

@@ -28,10 +28,7 @@ std::string GetProgramFolderHostPath()
         folder = std::filesystem::temp_directory_path() / "archivora";
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    std::string strFolder = folder.lexically_normal().string();
-    while (strFolder.size() > 1 && strFolder.back() == '/')
-        strFolder.pop_back();
-    return strFolder;
+    return NormalHostPath(folder.string());
 }
 
 DWORD GetModuleFileName(HMODULE, LPTSTR lpFilename, DWORD nSize)

@@ -2,6 +2,7 @@
 
 #include "platform/base/PathMap.h"
 #include "platform/base/PathNames.h"
+#include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 
 #include <algorithm>
@@ -31,8 +32,7 @@ std::string CleanShortPart(std::string_view strPart)
         if (chByte == ' ' || chByte == '.')
             continue;
         if (chByte >= 0x80) {
-            while (i + 1 < strPart.size() && (static_cast<unsigned char>(strPart[i + 1]) & 0xC0) == 0x80)
-                ++i;
+            i += Utf8CharLength(strPart, i) - 1;
             strClean += '_';
         } else if (IsShortNameChar(strPart[i])) {
             strClean += static_cast<char>(std::toupper(chByte));
