@@ -143,12 +143,15 @@ HANDLE FindFirstFile(LPCTSTR lpFileName, LPWIN32_FIND_DATA lpFindFileData)
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
+    // The folder part keeps its separator ("C:\", "dir\"); without one the
+    // pattern is in the current directory, or in a drive's ("D:*.txt").
     std::string_view strText = lpFileName;
-    size_t nSeparator = strText.find_last_of("\\/");
-    std::string strPattern(nSeparator == std::string_view::npos ? strText : strText.substr(nSeparator + 1));
-    std::string strFolderText(nSeparator == std::string_view::npos                 ? std::string_view(".")
-            : nSeparator == 0 || strText[nSeparator - 1] == ':' || nSeparator == 1 ? strText.substr(0, nSeparator + 1)
-                                                                                   : strText.substr(0, nSeparator));
+    size_t nFolderEnd = strText.find_last_of("\\/");
+    nFolderEnd = nFolderEnd != std::string_view::npos ? nFolderEnd + 1
+        : strText.size() >= 2 && strText[1] == ':'    ? 2
+                                                      : 0;
+    std::string strPattern(strText.substr(nFolderEnd));
+    std::string strFolderText(nFolderEnd ? strText.substr(0, nFolderEnd) : std::string_view("."));
     if (strPattern.empty()) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return INVALID_HANDLE_VALUE;

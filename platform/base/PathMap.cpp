@@ -139,15 +139,12 @@ BOOL ParseProgramPath(LPCTSTR pszPath, CProgramPath& path)
     }
     std::string strText = pszPath;
     std::replace(strText.begin(), strText.end(), '/', '\\');
-    if (strText.empty()) {
-        SetLastError(ERROR_INVALID_NAME);
-        return FALSE;
-    }
     if (strText.starts_with("\\\\?\\")) {
         strText.erase(0, 4);
         if (strText.size() >= 4 && Utf8CompareNoCase(strText.substr(0, 4), "UNC\\") == 0)
             strText.replace(0, 4, "\\\\");
-    } else if (strText.starts_with("\\\\.\\")) {
+    }
+    if (strText.empty() || strText.starts_with("\\\\.\\")) {
         SetLastError(ERROR_INVALID_NAME);
         return FALSE;
     }

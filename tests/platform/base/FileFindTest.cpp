@@ -184,4 +184,6 @@ TEST_F(FileFindTest, RelativePatternsUseTheCurrentDirectory)
     Write("w/one.txt");
     ASSERT_TRUE(SetCurrentDirectory(OnT("w").c_str()));
     EXPECT_EQ(Find("*.txt"), (Names { "one.txt" }));
+    EXPECT_EQ(Find("T:*.txt"), (Names { "one.txt" }));
+    EXPECT_EQ(Find("..\\w\\*.txt"), (Names { "one.txt" }));
 }

@@ -79,6 +79,8 @@ TEST_F(PathMapTest, MalformedPathsAreRefused)
     EXPECT_FALSE(HostPathFromProgramPath("1:\\x", strHost));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_NAME);
     EXPECT_FALSE(HostPathFromProgramPath("\\\\.\\pipe\\x", strHost));
+    EXPECT_FALSE(HostPathFromProgramPath("\\\\?\\", strHost));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_NAME);
     EXPECT_FALSE(HostPathFromProgramPath(nullptr, strHost));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     EXPECT_FALSE(HostPathFromProgramPath("\\\\server", strHost));
