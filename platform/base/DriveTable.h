@@ -6,16 +6,18 @@
 //
 // - C: is the host root "/".
 // - Further letters, from D: on, go to file systems that are outside the
-//   system's own tree: network file systems and CD-ROMs wherever they are
-//   mounted, and any other real file system mounted under /media, /run/media
-//   or /mnt. Partitions that make up the system tree (/home, /boot, /var, ...)
+//   system's own tree: network file systems, CD-ROMs and removable media
+//   wherever they are mounted, and any other real file system mounted under
+//   /mnt. Partitions that make up the system tree (/home, /boot, /var, ...)
 //   stay under C:, so "/home/ana" is "C:\home\ana". Letters are given in the
-//   byte order of the mount points, so a mount table always gives the same map.
+//   byte order of the mount points, so a mount table always gives the same
+//   map; a local file system bound on several folders gets one letter, for the
+//   first of them.
 // - Pseudo and system file systems (proc, sysfs, devtmpfs, devpts, cgroup,
 //   run-time tmpfs mounts under /run, /dev, /sys and /proc, overlay layers other
-//   than the root, ...) belong to no drive, and their mount points are left out
-//   of folder listings. Other tmpfs and ramfs mounts (such as /tmp) get no
-//   letter either; they stay reachable under C:.
+//   than the root, squashfs images, ...) belong to no drive, and their mount
+//   points are left out of folder listings. Other tmpfs and ramfs mounts (such
+//   as /tmp) get no letter either; they stay reachable and listed under C:.
 // - Network file systems (nfs, nfs4, cifs, smb3, smbfs, fuse.sshfs, 9p,
 //   virtiofs, ceph, glusterfs, afs, davfs) are DRIVE_REMOTE; 9p and virtiofs
 //   count as network shares because they carry folders of another machine (the
