@@ -197,7 +197,7 @@ HANDLE FindFirstFile(LPCTSTR lpFileName, LPWIN32_FIND_DATA lpFindFileData)
             ordered.insert(ordered.begin(), { { ".", "." } });
         }
         auto pTable = GetDriveTable();
-        for (const auto& [folded, strName] : ordered) {
+        for (const auto& [strLower, strName] : ordered) {
             auto itShort = shortNames.find(strName);
             const std::string& strShort = itShort != shortNames.end() ? itShort->second : strName;
             if (!MatchesFilePattern(strPattern, strName)

@@ -43,16 +43,13 @@ std::string CleanShortPart(std::string_view strPart)
     return strClean;
 }
 
-std::string UpperAscii(std::string_view str)
-{
-    std::string strUpper(str);
-    for (char& ch : strUpper)
-        ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    return strUpper;
-}
+enum class PathForm {
+    Short,
+    Long,
+};
 
-// Builds a short or long form of an existing path, component by component.
-DWORD ConvertPath(LPCTSTR pszPath, LPTSTR pszBuffer, DWORD cchBuffer, bool bShort)
+// Builds the short or long form of an existing path, component by component.
+DWORD ConvertPath(LPCTSTR pszPath, LPTSTR pszBuffer, DWORD cchBuffer, PathForm eForm)
 {
     CProgramPath path;
     CHostPath hostPath;
@@ -68,7 +65,7 @@ DWORD ConvertPath(LPCTSTR pszPath, LPTSTR pszBuffer, DWORD cchBuffer, bool bShor
         const std::string& strName = hostPath.names[i];
         if (i)
             strResult += '\\';
-        strResult += bShort ? ShortNameInFolder(ListHostFolder(strFolder), strName) : strName;
+        strResult += eForm == PathForm::Short ? ShortNameInFolder(ListHostFolder(strFolder), strName) : strName;
         strFolder = JoinHostPath(strFolder, strName);
     }
     if (!hostPath.names.empty() && path.bTrailingSeparator)
@@ -104,7 +101,7 @@ std::map<std::string, std::string> ShortNamesForFolder(const std::vector<std::st
     std::vector<std::string> needing;
     for (const std::string& strName : names) {
         if (IsShortName(strName))
-            taken.insert(UpperAscii(strName));
+            taken.insert(Utf8ToUpper(strName));
         else
             needing.push_back(strName);
     }
@@ -150,10 +147,10 @@ std::string ShortNameInFolder(const std::vector<std::string>& names, const std::
 
 DWORD GetShortPathName(LPCTSTR lpszLongPath, LPTSTR lpszShortPath, DWORD cchBuffer)
 {
-    return ConvertPath(lpszLongPath, lpszShortPath, cchBuffer, true);
+    return ConvertPath(lpszLongPath, lpszShortPath, cchBuffer, PathForm::Short);
 }
 
 DWORD GetLongPathName(LPCTSTR lpszShortPath, LPTSTR lpszLongPath, DWORD cchBuffer)
 {
-    return ConvertPath(lpszShortPath, lpszLongPath, cchBuffer, false);
+    return ConvertPath(lpszShortPath, lpszLongPath, cchBuffer, PathForm::Long);
 }
