@@ -40,10 +40,6 @@ using LPWIN32_FILE_ATTRIBUTE_DATA = WIN32_FILE_ATTRIBUTE_DATA*;
 
 enum GET_FILEEX_INFO_LEVELS { GetFileExInfoStandard, GetFileExMaxInfoLevel };
 
-// Declared here so that calls can take it; defined where objects are created with one.
-struct SECURITY_ATTRIBUTES;
-using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
-
 /* Attributes. */
 DWORD GetFileAttributes(LPCTSTR lpFileName); // INVALID_FILE_ATTRIBUTES on failure
 BOOL GetFileAttributesEx(LPCTSTR lpFileName, GET_FILEEX_INFO_LEVELS fInfoLevelId, LPVOID lpFileInformation);

@@ -27,7 +27,7 @@ BOOL MapRoot(LPCTSTR pszRoot, CProgramPath& path, CHostPath& hostPath)
     if (!ParseProgramPath(strRoot.c_str(), path) || !ResolveProgramPath(path, hostPath))
         return FALSE;
     if (!hostPath.IsRoot()) {
-        SetLastError(ERROR_INVALID_NAME);
+        SetLastError(ERROR_DIR_NOT_ROOT);
         return FALSE;
     }
     return TRUE;

@@ -66,7 +66,7 @@ TEST_F(VolumesTest, VolumeInformationOfADrive)
     EXPECT_FALSE(GetVolumeInformation("T:\\", szSmall, sizeof(szSmall), nullptr, nullptr, nullptr, nullptr, 0));
     EXPECT_EQ(GetLastError(), ERROR_MORE_DATA);
     EXPECT_FALSE(GetVolumeInformation("T:\\sub\\", nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0));
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_NAME);
+    EXPECT_EQ(GetLastError(), ERROR_DIR_NOT_ROOT);
     EXPECT_FALSE(GetVolumeInformation("Q:\\", nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_DRIVE);
 }
