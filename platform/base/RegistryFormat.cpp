@@ -368,6 +368,8 @@ std::optional<std::vector<std::string>> ReadKeyPath(std::string_view strLine)
                 return std::nullopt;
             strName += static_cast<char>((*high << 4) | *low);
             nPos += 2;
+        } else if (strPath[nPos] == '\0') {
+            return std::nullopt;
         } else {
             strName += strPath[nPos];
         }
