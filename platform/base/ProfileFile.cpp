@@ -2,7 +2,7 @@
 
 #include "platform/base/PathMap.h"
 #include "platform/base/ProgramFolder.h"
-#include "platform/base/RegistryTree.h"
+#include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 
 #include <algorithm>
@@ -32,7 +32,7 @@ std::string_view Trim(std::string_view str)
 
 bool SameName(std::string_view strA, std::string_view strB)
 {
-    return RegistryFoldCase(strA) == RegistryFoldCase(strB);
+    return Utf8CompareNoCase(strA, strB) == 0;
 }
 
 // Adds `strName` to `names` unless a name equal but for case is there already.
@@ -308,14 +308,13 @@ std::string_view Unquote(std::string_view strValue)
     return strValue;
 }
 
-// How many of the first `nLimit` bytes of `str` can be kept without cutting a UTF-8 character.
+// How many of the first `nLimit` bytes of `str` can be kept without cutting a character.
 size_t CharacterBoundary(std::string_view str, size_t nLimit)
 {
-    if (nLimit >= str.size())
-        return str.size();
-    while (nLimit > 0 && (static_cast<unsigned char>(str[nLimit]) & 0xC0) == 0x80)
-        --nLimit;
-    return nLimit;
+    size_t nKeep = 0;
+    while (nKeep < str.size() && nKeep + Utf8CharLength(str, nKeep) <= nLimit)
+        nKeep += Utf8CharLength(str, nKeep);
+    return nKeep;
 }
 
 DWORD CopyString(std::string_view str, LPTSTR lpBuffer, DWORD nSize)

@@ -1,7 +1,8 @@
 #pragma once
 
 // The in-memory tree of one registry root: keys with case-insensitive names that
-// keep their case, each holding typed values. Both the file format and the
+// keep their case, each holding typed values. Names compare by their upper-cased
+// form (Utf8ToUpper), so case differences in any script are ignored. Both the file format and the
 // registry calls work on this tree; it knows nothing of files or handles.
 
 #include "platform/base/WinTypes.h"
@@ -11,11 +12,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-// The comparison key of a registry or profile name: the name upper-cased
-// character by character (UTF-8 aware, not only ASCII), so names that differ only
-// in letter case compare equal. Bytes that are not valid UTF-8 are kept as they are.
-std::string RegistryFoldCase(std::string_view strName);
 
 // How deep keys may nest below a root; deeper paths are refused, so that walks
 // over the tree have a bound.
@@ -28,7 +24,7 @@ struct CRegistryValue {
     std::vector<BYTE> data;
 };
 
-// One key. Subkeys are ordered by their folded names, values by their creation.
+// One key. Subkeys are ordered by their upper-cased names, values by their creation.
 class CRegistryNode {
 public:
     explicit CRegistryNode(std::string strName = {})
@@ -38,7 +34,7 @@ public:
 
     const std::string& GetName() const { return m_strName; }
 
-    // Subkeys, in the order of their folded names.
+    // Subkeys, in the order of their upper-cased names.
     const std::map<std::string, std::shared_ptr<CRegistryNode>>& GetSubkeys() const { return m_subkeys; }
     std::shared_ptr<CRegistryNode> FindSubkey(std::string_view strName) const;
     // The subkey of that name, created when absent; `bCreated` tells which.
@@ -67,7 +63,7 @@ private:
     size_t FindValueIndex(std::string_view strName) const;
 
     std::string m_strName;
-    std::map<std::string, std::shared_ptr<CRegistryNode>> m_subkeys; // keyed by folded name
+    std::map<std::string, std::shared_ptr<CRegistryNode>> m_subkeys; // keyed by upper-cased name
     std::vector<CRegistryValue> m_values;
     ULONGLONG m_nLastWrite { 0 };
     bool m_bDeleted { false };
