@@ -275,24 +275,24 @@ BOOL WriteProfile(const std::string& strHostPath, const CProfileDocument& docume
         SetLastErrorFromErrno();
         return FALSE;
     }
+    int nError = 0; // the errno of the first step that failed
+    auto check = [&](bool bOk) {
+        if (!bOk && nError == 0)
+            nError = errno ? errno : EIO;
+        return nError == 0;
+    };
     struct stat info {};
-    bool bOk = fchmod(fd, ::stat(strHostPath.c_str(), &info) == 0 ? info.st_mode & 07777 : 0644) == 0;
-    for (size_t nDone = 0; bOk && nDone < strText.size();) {
+    check(fchmod(fd, ::stat(strHostPath.c_str(), &info) == 0 ? info.st_mode & 07777 : 0644) == 0);
+    for (size_t nDone = 0; nError == 0 && nDone < strText.size();) {
         ssize_t nWritten = ::write(fd, strText.data() + nDone, strText.size() - nDone);
-        if (nWritten < 0 && errno == EINTR)
-            continue;
-        bOk = nWritten > 0;
-        nDone += bOk ? static_cast<size_t>(nWritten) : 0;
+        if ((nWritten >= 0 || errno != EINTR) && check(nWritten > 0))
+            nDone += static_cast<size_t>(nWritten);
     }
-    bOk = bOk && ::fsync(fd) == 0;
-    int nSavedErrno = errno;
-    bOk = ::close(fd) == 0 && bOk;
-    bOk = bOk && ::rename(strTemp.c_str(), strHostPath.c_str()) == 0;
-    if (!bOk) {
-        if (errno == 0)
-            errno = nSavedErrno;
-        SetLastErrorFromErrno();
+    check(::fsync(fd) == 0);
+    check(::close(fd) == 0);
+    if (!check(nError == 0 && ::rename(strTemp.c_str(), strHostPath.c_str()) == 0)) {
         ::unlink(strTemp.c_str());
+        SetLastError(Win32ErrorFromErrno(nError));
         return FALSE;
     }
     SetLastError(ERROR_SUCCESS);

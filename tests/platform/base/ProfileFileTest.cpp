@@ -6,11 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -209,6 +214,28 @@ TEST_F(ProfileFileTest, AWriteIntoAMissingFolderFailsAndLeavesNothing)
     EXPECT_FALSE(WritePrivateProfileString("s", "k", "v", strProgramPath.c_str()));
     EXPECT_NE(GetLastError(), ERROR_SUCCESS);
     EXPECT_FALSE(std::filesystem::exists(Home() / "no such folder"));
+}
+
+TEST_F(ProfileFileTest, AFailedWriteLeavesTheOldFileWhole)
+{
+    WriteIni("app.ini", SAMPLE);
+    // A child process whose file size limit stops the rewrite half-way.
+    pid_t pid = fork();
+    if (pid == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit { sizeof SAMPLE + 16, RLIM_INFINITY };
+        setrlimit(RLIMIT_FSIZE, &limit);
+        bool bWritten = WritePrivateProfileString("General", "Big", std::string(4096, 'x').c_str(), "app.ini");
+        _exit(!bWritten && GetLastError() != ERROR_SUCCESS ? 0 : 1);
+    }
+    int nStatus = 0;
+    ASSERT_EQ(waitpid(pid, &nStatus, 0), pid);
+    EXPECT_TRUE(WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0);
+    EXPECT_EQ(ReadIni("app.ini"), SAMPLE);
+    size_t nFiles = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(Home()))
+        ++nFiles;
+    EXPECT_EQ(nFiles, 1u);
 }
 
 TEST_F(ProfileFileTest, RewritesLeaveNoTemporaryFiles)
