@@ -250,7 +250,7 @@ DWORD DeleteKey(HKEY hKey, LPCTSTR lpSubKey, REGSAM samNeeded, EDeleteKey eDelet
 
 /************************* Opening, creating, closing ************************/
 
-LSTATUS RegCreateKeyEx(HKEY hKey, LPCTSTR lpSubKey, DWORD, LPTSTR, DWORD, REGSAM samDesired, const void*,
+LSTATUS RegCreateKeyEx(HKEY hKey, LPCTSTR lpSubKey, DWORD, LPTSTR, DWORD, REGSAM samDesired, const LPSECURITY_ATTRIBUTES,
     PHKEY phkResult, LPDWORD lpdwDisposition)
 {
     std::lock_guard lock(RegistryMutex());

@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+struct SECURITY_ATTRIBUTES;
+using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 using LSTATUS = LONG;
 using ACCESS_MASK = DWORD;
 using REGSAM = ACCESS_MASK;
@@ -77,7 +79,7 @@ constexpr DWORD REG_QWORD               = 11;
 // a key is created. An empty `lpSubKey` opens `hKey` itself again. The class,
 // options and security attributes are accepted and not kept.
 LSTATUS RegCreateKeyEx(HKEY hKey, LPCTSTR lpSubKey, DWORD Reserved, LPTSTR lpClass, DWORD dwOptions,
-    REGSAM samDesired, const void* lpSecurityAttributes, PHKEY phkResult, LPDWORD lpdwDisposition);
+    REGSAM samDesired, const LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult, LPDWORD lpdwDisposition);
 // Opens an existing key; ERROR_FILE_NOT_FOUND when it does not exist. A NULL or
 // empty `lpSubKey` opens `hKey` itself again.
 LSTATUS RegOpenKeyEx(HKEY hKey, LPCTSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult);

@@ -175,9 +175,11 @@ DWORD CRegistryStore::Refresh()
         return ERROR_SUCCESS;
     std::error_code ec;
     std::filesystem::create_directories(m_strFolder, ec);
+    // The lock keeps two processes from setting aside the same damaged file. Files
+    // are only ever replaced whole, so reading without it is safe, as it must be
+    // when the settings folder is read-only.
     std::unique_ptr<CFileDescriptor> pLock;
-    if (DWORD dwError = LockFile(m_strPath + ".lock", pLock))
-        return dwError;
+    static_cast<void>(LockFile(m_strPath + ".lock", pLock));
     return RefreshLocked();
 }
 
