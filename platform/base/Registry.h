@@ -4,7 +4,7 @@
 // roots. Each root is kept in a text file in the program folder's settings (see
 // RegistryFormat.h for the format and RegistryStore.h for how files are shared
 // between processes). Every call returns ERROR_SUCCESS or the documented error
-// code; none of them sets the last error.
+// code, rather than reporting through the last error.
 //
 // Names of keys and values are case-insensitive and keep the case they were
 // created with. A key path names nested keys separated by backslashes

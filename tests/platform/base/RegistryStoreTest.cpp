@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -86,6 +88,31 @@ TEST_F(RegistryStoreTest, TwoProcessesWritingDifferentValuesLoseNeither)
             EXPECT_EQ(dwValue, static_cast<DWORD>(i));
         }
     }
+    RegCloseKey(hKey);
+}
+
+TEST_F(RegistryStoreTest, ThreadsWritingAtOnceLoseNothing)
+{
+    constexpr int VALUES_PER_THREAD = 25;
+    std::vector<std::thread> threads;
+    std::atomic<int> nFailed { 0 };
+    for (int nThread = 0; nThread < 3; ++nThread) {
+        threads.emplace_back([nThread, &nFailed] {
+            for (int i = 0; i < VALUES_PER_THREAD; ++i)
+                nFailed += SetDword("Software\\Threads", "t" + std::to_string(nThread) + "-" + std::to_string(i), 1)
+                    != ERROR_SUCCESS;
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(nFailed, 0);
+    HKEY hKey = nullptr;
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Threads", 0, KEY_READ, &hKey), ERROR_SUCCESS);
+    DWORD cValues = 0;
+    ASSERT_EQ(RegQueryInfoKey(hKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &cValues, nullptr, nullptr,
+                  nullptr, nullptr),
+        ERROR_SUCCESS);
+    EXPECT_EQ(cValues, 3u * VALUES_PER_THREAD);
     RegCloseKey(hKey);
 }
 
