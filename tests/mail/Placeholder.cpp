@@ -1,0 +1,3 @@
+#include "mail/MailResult.h"
+#include <gtest/gtest.h>
+TEST(Placeholder, Builds) {}
