@@ -29,16 +29,34 @@ std::string_view LineAt(std::string_view buffer, size_t nPos, size_t& nNext)
 
 enum class Separator { Yes, No, NeedMore };
 
-// Whether the "From " line at nPos separates messages: its next line must be a
-// header field. bAtEnd says the buffer holds the rest of the file.
+// Whether the text after "From " looks like a separator's: nothing (bare
+// separators), "-" (Netscape), or a sender and a date with a time of day.
+bool IsSeparatorText(std::string_view rest)
+{
+    while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t'))
+        rest.remove_suffix(1);
+    if (rest.empty() || rest[0] == '-')
+        return true;
+    for (size_t i = 1; i + 2 < rest.size(); ++i) {
+        auto IsDigit = [](char ch) { return ch >= '0' && ch <= '9'; };
+        if (rest[i] == ':' && IsDigit(rest[i - 1]) && IsDigit(rest[i + 1]) && IsDigit(rest[i + 2]))
+            return true;
+    }
+    return false;
+}
+
+// Whether the "From " line at nPos separates messages: it must look like a
+// separator and its next line must be a header field. bAtEnd says the buffer holds the rest of the file.
 Separator IsSeparatorAt(std::string_view buffer, size_t nPos, bool bAtEnd)
 {
     if (buffer.compare(nPos, 5, "From ") != 0)
         return buffer.size() - nPos < 5 && !bAtEnd ? Separator::NeedMore : Separator::No;
     size_t nNext = 0;
-    LineAt(buffer, nPos, nNext);
+    std::string_view line = LineAt(buffer, nPos, nNext);
     if (nNext == std::string_view::npos)
         return bAtEnd ? Separator::No : Separator::NeedMore;
+    if (!IsSeparatorText(line.substr(5)))
+        return Separator::No;
     size_t nAfter = 0;
     std::string_view header = LineAt(buffer, nNext, nAfter);
     if (nAfter == std::string_view::npos && !bAtEnd)

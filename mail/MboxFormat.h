@@ -9,8 +9,9 @@
 // The mbox layout the Netscape-family clients write: each message follows a
 // separator line that starts with "From " ("From - <date>" from Netscape,
 // "From <sender> <date>" from others). A "From " line inside a body is quoted
-// by most writers, but not all, so a line only separates messages when the
-// line after it is a header field. A file may also start with a UTF-8 byte
+// by most writers, but not all, so a line only separates messages when it has
+// a separator's shape (nothing, "-", or a date with a time after "From ") and
+// the line after it is a header field. A file may also start with a UTF-8 byte
 // order mark, or straight with a header when its writer left the separator out.
 // The client keeps its flags in the message's "X-Mozilla-Status: hhhh" header.
 

@@ -1,3 +1,0 @@
-#include "mail/MailResult.h"
-#include <gtest/gtest.h>
-TEST(Placeholder, Builds) {}
