@@ -3,6 +3,7 @@
 #include "mail/MailResult.h"
 #include "mail/MboxFormat.h"
 #include "tests/mail/MailFixtures.h"
+#include "tests/mail/MailReaderTestSupport.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestData.h"
 
@@ -10,49 +11,6 @@
 #include <vector>
 
 namespace {
-
-struct CReadResult {
-    int nResult;
-    DWORD dwStoreId, dwOffset, dwLength, dwPosition;
-    BOOL bValid;
-    std::string strSubject;
-};
-
-// Reads a store from a position to its end, as the new-mail monitor does.
-std::vector<CReadResult> ReadAll(CMailMessage& reader, const std::string& strStore, DWORD dwPosition = 0,
-    int* pnEndResult = nullptr)
-{
-    std::vector<CReadResult> results;
-    for (int i = 0; i < 10000; ++i) {
-        int nResult = reader.ReadNext(strStore.c_str(), dwPosition, MAIL_MAX_PATH);
-        if (nResult != MAIL_OK && nResult != MAIL_DELETED) {
-            if (pnEndResult)
-                *pnEndResult = nResult;
-            break;
-        }
-        results.push_back({ nResult, reader.GetStoreId(), reader.GetOffset(), reader.GetLength(), reader.GetPosition(),
-            reader.IsValid(), std::string(reader.GetSubject()) });
-        dwPosition = reader.GetPosition();
-    }
-    return results;
-}
-
-// The bytes Open/Seek/Read give for a message, read in steps of nStep.
-std::string ReadStored(CMailMessage& reader, const std::string& strStore, DWORD dwOffset, DWORD dwLength, int nStep)
-{
-    std::string bytes;
-    EXPECT_EQ(reader.Open(strStore.c_str()), MAIL_OK);
-    EXPECT_EQ(reader.Seek(dwOffset), MAIL_OK);
-    std::vector<char> buffer(nStep);
-    while (bytes.size() < dwLength) {
-        int n = reader.Read(buffer.data(), std::min<int>(nStep, static_cast<int>(dwLength - bytes.size())));
-        if (n <= 0)
-            break;
-        bytes.append(buffer.data(), n);
-    }
-    reader.Close();
-    return bytes;
-}
 
 class CNetscapeMessageTest : public ::testing::Test {
 protected:
