@@ -23,15 +23,10 @@ int CNetscapeMessage::Load(LPCTSTR pszStorePath)
         return nResult;
     DWORD dwOffset = GetOffset();
     DWORD dwLength = GetLength();
-    uint64_t nFileLength = m_file.GetLength();
-    if (dwLength == 0 || dwLength > MAIL_MAX_MESSAGE_BYTES || uint64_t(dwOffset) + dwLength > nFileLength)
-        return Fail(MAIL_ERR_NOT_FOUND);
-    std::string strBytes(dwLength, '\0');
-    if (!m_file.ReadExactAt(dwOffset, strBytes.data(), dwLength))
-        return Fail(MAIL_ERR_FILE);
-    // The bytes must start with a header line, or the store has changed under the catalog.
-    if (!IsMboxHeaderLine(std::string_view(strBytes).substr(0, strBytes.find('\n'))))
-        return Fail(MAIL_ERR_NOT_FOUND);
+    // The bytes must still look like a message, or the store has changed under the catalog.
+    std::string strBytes;
+    if (int nResult = ReadMboxMessageAt(m_file, dwOffset, dwLength, strBytes); nResult != MAIL_OK)
+        return Fail(nResult);
     unsigned nStatus = 0;
     FindMozillaStatus(strBytes, nStatus);
     SetMessage(GetStoreId(), dwOffset, dwLength, dwOffset + dwLength, std::move(strBytes),

@@ -14,13 +14,9 @@ int DeleteNetscapeStoreMessage(LPCTSTR, LPCTSTR pszStorePath, DWORD dwOffset, DW
     CMailFile file;
     if (!file.Open(pszStorePath, CMailFile::Access::ReadWrite))
         return MAIL_ERR_OPEN;
-    if (dwLength == 0 || dwLength > MAIL_MAX_MESSAGE_BYTES || uint64_t(dwOffset) + dwLength > file.GetLength())
-        return MAIL_ERR_NOT_FOUND;
-    std::string strBytes(dwLength, '\0');
-    if (!file.ReadExactAt(dwOffset, strBytes.data(), dwLength))
-        return MAIL_ERR_FILE;
-    if (!IsMboxHeaderLine(std::string_view(strBytes).substr(0, strBytes.find('\n'))))
-        return MAIL_ERR_NOT_FOUND;
+    std::string strBytes;
+    if (int nResult = ReadMboxMessageAt(file, dwOffset, dwLength, strBytes); nResult != MAIL_OK)
+        return nResult;
     unsigned nStatus = 0;
     int nDigits = FindMozillaStatus(strBytes, nStatus);
     // Without a status line there is nothing to rewrite in place.

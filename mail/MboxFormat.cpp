@@ -180,6 +180,26 @@ int ReadMboxEntry(const CMailFile& file, uint64_t nPosition, CMboxEntry& entry)
     return MAIL_OK;
 }
 
+int ReadMboxMessageAt(const CMailFile& file, uint32_t nOffset, uint32_t nLength, std::string& bytes)
+{
+    bytes.clear();
+    if (nLength == 0 || nLength > MAIL_MAX_MESSAGE_BYTES || uint64_t(nOffset) + nLength > file.GetLength())
+        return MAIL_ERR_NOT_FOUND;
+    // One byte more in front, to see that the message starts a line.
+    uint32_t nLead = nOffset > 0 ? 1 : 0;
+    std::string strRead(nLength + nLead, '\0');
+    if (!file.ReadExactAt(nOffset - nLead, strRead.data(), strRead.size()))
+        return MAIL_ERR_FILE;
+    if (nLead && strRead[0] != '\n')
+        return MAIL_ERR_NOT_FOUND;
+    strRead.erase(0, nLead);
+    size_t nNext = 0;
+    if (!IsMboxHeaderLine(LineAt(strRead, 0, nNext)))
+        return MAIL_ERR_NOT_FOUND;
+    bytes = std::move(strRead);
+    return MAIL_OK;
+}
+
 int FindMozillaStatus(std::string_view message, unsigned& nStatus)
 {
     static constexpr std::string_view NAME = "X-Mozilla-Status:";

@@ -34,6 +34,11 @@ struct CMboxEntry {
 // message starts there, MAIL_ERR_FILE when a read fails.
 [[nodiscard]] int ReadMboxEntry(const CMailFile& file, uint64_t nPosition, CMboxEntry& entry);
 
+// Reads the stored bytes of a message a catalog names by offset and length:
+// they must lie in the file, start at a line start and open with a header line.
+// MAIL_OK, MAIL_ERR_NOT_FOUND or MAIL_ERR_FILE.
+[[nodiscard]] int ReadMboxMessageAt(const CMailFile& file, uint32_t nOffset, uint32_t nLength, std::string& bytes);
+
 // True when a line (without its line break) is a header field "Name: value".
 bool IsMboxHeaderLine(std::string_view line);
 
