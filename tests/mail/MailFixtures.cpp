@@ -35,6 +35,19 @@ std::string CFixtureMessage::Text() const
     return bCrLf ? WithCrLf(text) : text;
 }
 
+std::vector<std::string> FixtureMessages(const std::string& strSubjectPrefix, int nCount, size_t nBodyBytes)
+{
+    std::vector<std::string> messages;
+    for (int i = 0; i < nCount; ++i) {
+        CFixtureMessage message;
+        message.bCrLf = true;
+        message.strSubject = strSubjectPrefix + std::to_string(i);
+        message.strBody = std::string(nBodyBytes, static_cast<char>('a' + i % 26)) + "\n";
+        messages.push_back(message.Text());
+    }
+    return messages;
+}
+
 std::string BuildMbox(const std::vector<std::string>& messages, const std::vector<unsigned>& statuses)
 {
     std::string mbox;

@@ -20,6 +20,10 @@ struct CFixtureMessage {
     std::string Text() const;
 };
 
+// nCount CRLF messages with the subjects prefix + "0", prefix + "1", ..., each
+// body nBodyBytes of one letter and a line end.
+std::vector<std::string> FixtureMessages(const std::string& strSubjectPrefix, int nCount, size_t nBodyBytes = 40);
+
 // An mbox: each message after a "From - <date>" line, an X-Mozilla-Status line
 // with the given status (none when the list is shorter) as its first header.
 std::string BuildMbox(const std::vector<std::string>& messages, const std::vector<unsigned>& statuses = {});
