@@ -39,7 +39,9 @@ CString CMailMessage::GetSubject() const
 
 CString CMailMessage::GetText() const
 {
-    return CString(Content().strText.c_str());
+    if (!m_strText)
+        m_strText = MailTextFromMime(m_strRaw);
+    return CString(m_strText->c_str());
 }
 
 void CMailMessage::GetExtraField(char* pszBuffer) const
@@ -162,6 +164,7 @@ void CMailMessage::SetMessage(
     m_bDeleted = bDeleted;
     m_bLoaded = TRUE;
     m_content.reset();
+    m_strText.reset();
     m_strProtection.reset();
 }
 
@@ -189,7 +192,7 @@ CString CMailMessage::StorePathForLoad(LPCTSTR pszStorePath) const
 const CMailContent& CMailMessage::Content() const
 {
     if (!m_content)
-        m_content = ParseMailContent(m_strRaw);
+        m_content = ParseMailContent(MailHeaderBlock(m_strRaw));
     return *m_content;
 }
 

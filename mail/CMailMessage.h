@@ -115,7 +115,10 @@ private:
     BOOL m_bDeleted { FALSE };
     int m_nResult { 0 };
     std::optional<CString> m_strProtection;     // Set by SetProtection, else from the message
-    mutable std::optional<CMailContent> m_content; // Parsed on first use
+    // Parsed on first use: the header fields alone, and the text separately, so
+    // a walk that shows subjects never decodes bodies.
+    mutable std::optional<CMailContent> m_content;
+    mutable std::optional<std::string> m_strText;
 };
 
 // Copies UTF-8 text into a fixed buffer of nLength characters with the

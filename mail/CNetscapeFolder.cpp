@@ -22,8 +22,9 @@ int CNetscapeFolder::Reorganize(int, MAILBOX_PROGRESS_PROC pfnProgress, void* pC
     uint64_t nOut = 0;
     uint64_t nPosition = 0;
     CMboxEntry entry;
+    CMboxReadAhead readAhead;
     for (;;) {
-        int nResult = ReadMboxEntry(store, nPosition, entry);
+        int nResult = ReadMboxEntry(store, nPosition, entry, readAhead);
         if (nResult == MAIL_END)
             break;
         if (nResult != MAIL_OK)

@@ -16,6 +16,12 @@ int CNetscapeMessage::GetStoreKind() const
     return MAIL_STORE_NETSCAPE;
 }
 
+int CNetscapeMessage::Open(LPCTSTR pszStorePath)
+{
+    m_readAhead = {};
+    return CMailMessage::Open(pszStorePath);
+}
+
 int CNetscapeMessage::Load(LPCTSTR pszStorePath)
 {
     CString strStore = StorePathForLoad(pszStorePath);
@@ -39,7 +45,7 @@ int CNetscapeMessage::ReadNext(LPCTSTR pszStorePath, DWORD dwPosition, int nMaxP
     if (int nResult = OpenStoreForScan(pszStorePath, nMaxPath); nResult != MAIL_OK)
         return nResult;
     CMboxEntry entry;
-    int nResult = ReadMboxEntry(m_file, dwPosition, entry);
+    int nResult = ReadMboxEntry(m_file, dwPosition, entry, m_readAhead);
     if (nResult == MAIL_OK && entry.nEnd > std::numeric_limits<DWORD>::max())
         nResult = MAIL_ERR_FORMAT; // Offsets are 32-bit in the catalog.
     if (nResult != MAIL_OK)

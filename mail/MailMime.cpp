@@ -188,6 +188,20 @@ CMailContent ParseMailContent(std::string_view raw)
     return content;
 }
 
+std::string_view MailHeaderBlock(std::string_view raw)
+{
+    for (size_t nPos = 0; nPos < raw.size();) {
+        size_t nBreak = raw.find('\n', nPos);
+        if (nBreak == std::string_view::npos)
+            break;
+        bool bEmpty = nBreak == nPos || (nBreak == nPos + 1 && raw[nPos] == '\r');
+        if (bEmpty)
+            return raw.substr(0, nBreak + 1);
+        nPos = nBreak + 1;
+    }
+    return raw;
+}
+
 std::string MailTextFromMime(std::string_view raw)
 {
     CGObjectRef<GMimeMessage> message(ParseMessage(raw));

@@ -24,6 +24,10 @@ constexpr const char* MAIL_PROTECTION_HEADER = "X-KD-Protect";
 // already decided that these bytes are a message.
 CMailContent ParseMailContent(std::string_view raw);
 
+// The header block of a stored message: everything up to and including the
+// first empty line (the whole text when there is none).
+std::string_view MailHeaderBlock(std::string_view raw);
+
 // The message's readable text: the first text/plain part that is not an
 // attachment, else the first text/html part with its markup removed; transfer
 // encodings undone and the charset converted to UTF-8. Empty when there is none.

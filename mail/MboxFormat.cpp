@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr size_t MBOX_READ_CHUNK = 256 * 1024;
+constexpr size_t MBOX_READ_CHUNK = 1024 * 1024;
 
 // The line starting at nPos, without its line break; npos for nEnd when the
 // buffer holds no complete line there.
@@ -88,27 +88,43 @@ bool IsMboxHeaderLine(std::string_view line)
     return i > 0 && i < line.size() && line[i] == ':';
 }
 
-int ReadMboxEntry(const CMailFile& file, uint64_t nPosition, CMboxEntry& entry)
+int ReadMboxEntry(const CMailFile& file, uint64_t nPosition, CMboxEntry& entry, CMboxReadAhead& readAhead)
 {
     uint64_t nLength = file.GetLength();
     if (nPosition >= nLength)
         return MAIL_END;
 
-    // The buffer holds the file from nPosition on, read as far as needed.
-    std::string buffer;
-    uint64_t nFileEnd = nLength;
-    if (!Append(file, nPosition, static_cast<size_t>(std::min<uint64_t>(MBOX_READ_CHUNK, nFileEnd - nPosition)), buffer))
-        return MAIL_ERR_FILE;
-    auto bAtEnd = [&] { return nPosition + buffer.size() >= nFileEnd; };
+    // The read-ahead serves the walk while the file keeps its length and the
+    // position lies in what it holds.
+    if (readAhead.nFileLength != nLength || nPosition < readAhead.nBase
+        || nPosition > readAhead.nBase + readAhead.bytes.size()) {
+        readAhead.bytes.clear();
+        readAhead.nBase = nPosition;
+        readAhead.nFileLength = nLength;
+    }
+    size_t nOrigin = static_cast<size_t>(nPosition - readAhead.nBase);
+    // `buffer` shows the file from nPosition on, as far as it has been read.
+    std::string_view buffer = std::string_view(readAhead.bytes).substr(nOrigin);
+    auto bAtEnd = [&] { return readAhead.nBase + readAhead.bytes.size() >= nLength; };
     auto ReadMore = [&]() -> int {
         if (bAtEnd())
             return MAIL_END;
         if (buffer.size() >= MAIL_MAX_MESSAGE_BYTES)
             return MAIL_ERR_FORMAT;
-        uint64_t nNext = nPosition + buffer.size();
-        size_t nWant = static_cast<size_t>(std::min<uint64_t>(std::max(MBOX_READ_CHUNK, buffer.size()), nFileEnd - nNext));
-        return Append(file, nNext, nWant, buffer) ? MAIL_OK : MAIL_ERR_FILE;
+        // What lies before this message goes, once per read.
+        readAhead.bytes.erase(0, nOrigin);
+        readAhead.nBase += nOrigin;
+        nOrigin = 0;
+        uint64_t nNext = readAhead.nBase + readAhead.bytes.size();
+        size_t nWant = static_cast<size_t>(std::min<uint64_t>(std::max(MBOX_READ_CHUNK, buffer.size()), nLength - nNext));
+        bool bRead = Append(file, nNext, nWant, readAhead.bytes);
+        buffer = std::string_view(readAhead.bytes);
+        return bRead ? MAIL_OK : MAIL_ERR_FILE;
     };
+    if (buffer.empty()) {
+        if (int nResult = ReadMore(); nResult != MAIL_OK)
+            return nResult;
+    }
 
     size_t nStart = 0;
     if (nPosition == 0 && buffer.compare(0, 3, "\xEF\xBB\xBF") == 0)
@@ -175,7 +191,7 @@ int ReadMboxEntry(const CMailFile& file, uint64_t nPosition, CMboxEntry& entry)
     entry.nSeparator = nPosition + nStart;
     entry.nStart = nPosition + nHeader;
     entry.nEnd = nPosition + nEnd;
-    entry.strBytes.assign(buffer, nHeader, nEnd - nHeader);
+    entry.strBytes.assign(buffer.substr(nHeader, nEnd - nHeader));
     entry.nStatusOffset = FindMozillaStatus(entry.strBytes, entry.nStatus);
     return MAIL_OK;
 }

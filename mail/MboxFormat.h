@@ -29,10 +29,20 @@ struct CMboxEntry {
     unsigned nStatus { 0 };    // The X-Mozilla-Status value, 0 when absent
 };
 
+// File bytes read ahead of a walk, so that consecutive messages come from one
+// read. A walk keeps one and passes it to every ReadMboxEntry; it is dropped
+// when the file length changes.
+struct CMboxReadAhead {
+    uint64_t nBase { 0 };       // File offset of bytes[0]
+    uint64_t nFileLength { 0 }; // The file length when the bytes were read
+    std::string bytes;
+};
+
 // Reads the message whose separator (or, at offset 0, whose first header) is at
 // nPosition. MAIL_OK, MAIL_END at the end of the file, MAIL_ERR_FORMAT when no
 // message starts there, MAIL_ERR_FILE when a read fails.
-[[nodiscard]] int ReadMboxEntry(const CMailFile& file, uint64_t nPosition, CMboxEntry& entry);
+[[nodiscard]] int ReadMboxEntry(
+    const CMailFile& file, uint64_t nPosition, CMboxEntry& entry, CMboxReadAhead& readAhead);
 
 // Reads the stored bytes of a message a catalog names by offset and length:
 // they must lie in the file, start at a line start and open with a header line.

@@ -1,5 +1,6 @@
 #include "mail/CNetscapeMessage.h"
 
+#include "mail/MailPassword.h"
 #include "mail/MailResult.h"
 #include "mail/MboxFormat.h"
 #include "tests/mail/MailFixtures.h"
@@ -151,6 +152,23 @@ TEST_F(CNetscapeMessageTest, DecodesTheFieldsOfAMessage)
     // A short buffer cuts the list, never inside a character.
     reader.GetAddressList1(sz, 2);
     EXPECT_STREQ(sz, "");
+}
+
+TEST_F(CNetscapeMessageTest, ProtectionComesFromTheMessageAndChangesOnlyWithTheOldValue)
+{
+    CFixtureMessage protectedMessage;
+    protectedMessage.strExtraHeaders = std::string(MAIL_PROTECTION_HEADER) + ": " + ScramblePassword("pw") + "\n";
+    std::string strStore = Store(BuildMbox({ protectedMessage.Text(), CFixtureMessage().Text() }));
+    CNetscapeMessage reader;
+    ASSERT_EQ(reader.ReadNext(strStore.c_str(), 0, MAIL_MAX_PATH), MAIL_OK);
+    EXPECT_STREQ(reader.GetProtection(), "pw");
+    EXPECT_NE(reader.SetProtection("new", "wrong"), MAIL_OK);
+    EXPECT_STREQ(reader.GetProtection(), "pw");
+    EXPECT_EQ(reader.SetProtection("new", "pw"), MAIL_OK);
+    EXPECT_STREQ(reader.GetProtection(), "new");
+    // The next message read carries its own protection: none.
+    ASSERT_EQ(reader.ReadNext(strStore.c_str(), reader.GetPosition(), MAIL_MAX_PATH), MAIL_OK);
+    EXPECT_TRUE(reader.GetProtection().IsEmpty());
 }
 
 TEST_F(CNetscapeMessageTest, AnEmptySubjectStaysEmpty)
