@@ -6,8 +6,6 @@
 #include <memory>
 #include <vector>
 
-class CMailMessage;
-
 // Events a reorganisation reports for each catalogued message.
 enum : int {
     MAILBOX_EVENT_KEPT = 1,     // The message stays where it was

@@ -48,7 +48,11 @@ int COE5Message::Seek(DWORD dwOffset)
 
 int COE5Message::Read(void* pBuffer, int nCount)
 {
-    if (!m_file.IsOpen() || pBuffer == nullptr || nCount <= 0)
+    if (!m_file.IsOpen()) {
+        Fail(MAIL_ERR_FILE);
+        return 0;
+    }
+    if (pBuffer == nullptr || nCount <= 0)
         return 0;
     auto* p = static_cast<char*>(pBuffer);
     int nRead = 0;

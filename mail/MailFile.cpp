@@ -45,19 +45,6 @@ BOOL CMailFile::OpenHost(const std::string& strHostPath, Access eAccess)
     return TRUE;
 }
 
-BOOL CMailFile::CreateHost(const std::string& strHostPath)
-{
-    Close();
-    int fd = ::open(strHostPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        SetLastErrorFromErrno();
-        return FALSE;
-    }
-    m_fd = fd;
-    m_strHostPath = strHostPath;
-    return TRUE;
-}
-
 void CMailFile::Close()
 {
     if (m_fd >= 0)

@@ -22,8 +22,6 @@ public:
     BOOL Open(LPCTSTR pszProgramPath, Access eAccess = Access::Read);
     // Opens a file by its host path, for temporary files beside a store.
     BOOL OpenHost(const std::string& strHostPath, Access eAccess);
-    // Creates (or truncates) a host file for writing.
-    BOOL CreateHost(const std::string& strHostPath);
     void Close();
     bool IsOpen() const { return m_fd >= 0; }
     const std::string& GetHostPath() const { return m_strHostPath; }
