@@ -71,6 +71,8 @@ public:
     DWORD ObjectType() const override { return OBJ_FONT; }
     LOGFONT m_log {};
     PangoFontDescription* m_pDescription { nullptr }; // made on first use
+    TEXTMETRIC m_metrics {}; // valid once m_bHasMetrics
+    bool m_bHasMetrics { false };
 };
 
 class CGdiRegion : public CGdiObject {
