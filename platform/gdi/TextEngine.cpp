@@ -131,7 +131,7 @@ double EmPixels(const LOGFONT& log)
         = (pango_font_metrics_get_ascent(pMetrics) + pango_font_metrics_get_descent(pMetrics)) / double(PANGO_SCALE);
     pango_font_metrics_unref(pMetrics);
     pango_font_description_free(pReference);
-    return std::max(1.0, std::round(dCell * REFERENCE_SIZE / dReferenceCell));
+    return std::max(1.0, dCell * REFERENCE_SIZE / dReferenceCell);
 }
 
 PangoFontDescription* DescriptionOf(CGdiFont& font)
@@ -175,6 +175,11 @@ const TEXTMETRIC& FontMetrics(CGdiFont& font)
     tm = TEXTMETRIC {};
     tm.tmAscent = PANGO_PIXELS(pango_font_metrics_get_ascent(pMetrics));
     tm.tmDescent = PANGO_PIXELS(pango_font_metrics_get_descent(pMetrics));
+    if (font.m_log.lfHeight >= 0) {
+        // A cell height was asked for: it is exact, whatever the rounding of its parts.
+        LONG nCell = font.m_log.lfHeight == 0 ? DEFAULT_CELL_HEIGHT : font.m_log.lfHeight;
+        tm.tmDescent = nCell - tm.tmAscent;
+    }
     tm.tmHeight = tm.tmAscent + tm.tmDescent;
     LONG nEm = static_cast<LONG>(std::lround(pango_font_description_get_size(pDescription) / double(PANGO_SCALE)));
     tm.tmInternalLeading = std::max<LONG>(0, tm.tmHeight - nEm);
