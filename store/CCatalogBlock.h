@@ -51,4 +51,5 @@ private:
     const CATBLOCK m_nBlock;
     CCatalogFile* const m_pFile;
     CBlockHeader m_header; // guarded by the file's lock
+    bool m_bChainChecked { false }; // the chain from here was followed to its end; guarded by the file's lock
 };

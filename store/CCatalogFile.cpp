@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cstring>
+#include <vector>
 
 /*
  * States of a catalog file
@@ -38,7 +39,10 @@
  *      before the block that links to it; so after a failed write every chain
  *      still reads as it did before the call or as it does after it, and a
  *      block left over is merely unreachable.
- *  (6) Every walk along a chain takes at most (last block + 1) steps.
+ *  (6) Every walk along a chain takes at most (last block + 1) steps, and a
+ *      block is only walked from once the rest of its chain has been followed
+ *      to its end (CheckChainLocked), so a chain that runs in a circle is damage
+ *      found by the first call that enters it, not an endless walk of the caller.
  */
 
 namespace {
@@ -474,6 +478,31 @@ CCatalogBlock* CCatalogFile::NextChainBlockLocked(const CCatalogBlock& block, bo
     return pNext;
 }
 
+BOOL CCatalogFile::CheckChainLocked(CCatalogBlock* pStart)
+{
+    std::vector<CCatalogBlock*> path;
+    CCatalogBlock* pBlock = pStart;
+    for (CATBLOCK nStep = 0; nStep <= m_header.nLastBlock; ++nStep) {
+        if (pBlock->m_bChainChecked)
+            break;
+        path.push_back(pBlock);
+        bool bEnd = false;
+        CCatalogBlock* pNext = NextChainBlockLocked(*pBlock, &bEnd);
+        if (bEnd)
+            break;
+        if (!pNext)
+            return FALSE;
+        pBlock = pNext;
+    }
+    if (!pBlock->m_bChainChecked && pBlock->m_header.nNextBlock != NO_BLOCK) {
+        DamageLocked(); // the chain runs in a circle
+        return FALSE;
+    }
+    for (CCatalogBlock* pChecked : path)
+        pChecked->m_bChainChecked = true;
+    return TRUE;
+}
+
 /******************************************************************************
  * Reading records
  ******************************************************************************/
@@ -526,7 +555,7 @@ BOOL CCatalogFile::NextRecord(CRecordRef* pCursor)
     }
     for (CATBLOCK nStep = 0; nStep <= m_header.nLastBlock; ++nStep) {
         const BYTE* pData = BlockDataLocked(pBlock->m_nBlock);
-        if (!pData)
+        if (!pData || !CheckChainLocked(pBlock))
             return FALSE;
         for (LONG n = nSlot + 1; n <= pBlock->m_header.nHighestUsed; ++n) {
             if (pData[BLOCK_HEADER_SIZE + n] == SLOT_USED) {
@@ -688,6 +717,8 @@ BOOL CCatalogFile::AllocateLocked(LONG nTableType, LONG nRecordSize, CATBLOCK nF
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
+    if (!CheckChainLocked(pBlock))
+        return FALSE;
     int nSlots = pBlock->GetSlotCount();
     for (CATBLOCK nStep = 0; nStep <= m_header.nLastBlock; ++nStep) {
         const BYTE* pData = BlockDataLocked(pBlock->m_nBlock);

@@ -184,6 +184,9 @@ private:
     // The block after `block` in its chain, checked to continue it. Null at the
     // end (*pbEnd set) or on damage.
     CCatalogBlock* NextChainBlockLocked(const CCatalogBlock& block, bool* pbEnd);
+    // Follows the chain from pStart to its end once per opening, so that
+    // walks along it are known to end. FALSE (damage found) when it does not.
+    [[nodiscard]] BOOL CheckChainLocked(CCatalogBlock* pStart);
     bool IsValidBlock(CATBLOCK nBlock, const BYTE* pData) const;
     bool IsValidOwner(CRecordRef owner) const;
     // Found damage: refuse writes and have the report sent once per opening.
