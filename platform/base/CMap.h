@@ -183,8 +183,8 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::RemoveAll()
 template<class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::GetNextAssoc(POSITION& rNextPosition, KEY& rKey, VALUE& rValue) const
 {
-    CAssoc* pAssoc = rNextPosition == BEFORE_START_POSITION ? FirstAssocFrom(0)
-                                                             : reinterpret_cast<CAssoc*>(rNextPosition);
+    CAssoc* pAssoc
+        = rNextPosition == BEFORE_START_POSITION ? FirstAssocFrom(0) : reinterpret_cast<CAssoc*>(rNextPosition);
     ASSERT(pAssoc != nullptr);
     if (!pAssoc) {
         rNextPosition = nullptr;

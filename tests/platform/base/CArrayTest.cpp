@@ -105,6 +105,7 @@ TEST(CArrayTest, EveryElementIsDestroyedExactlyOnce)
         EXPECT_EQ(array[0].Value(), 5);
         EXPECT_EQ(array[1].Value(), 5);
         EXPECT_EQ(array[81].Value(), 6);
+        array.AssertValid();
 
         copy.RemoveAll();
         EXPECT_EQ(TrackedElement::LiveCount(), 120);

@@ -87,6 +87,7 @@ TEST(CListTest, WalkMayRemoveTheElementItJustReturned)
     list.RemoveAt(list.GetTailPosition());
     EXPECT_EQ(Forward(list), (std::vector<int> { 3, 5, 7 }));
     EXPECT_EQ(list.GetCount(), 3);
+    list.AssertValid();
 }
 
 TEST(CListTest, FindContinuesAfterTheGivenPosition)
@@ -139,6 +140,7 @@ TEST(CListTest, AddingAListKeepsItsOrderAtEitherEnd)
     self.AddHead(&self);
     EXPECT_EQ(Forward(self), (std::vector<int> { 1, 2, 1, 2 }));
     EXPECT_EQ(Backward(self), (std::vector<int> { 2, 1, 2, 1 }));
+    self.AssertValid();
 }
 
 TEST(CListTest, RemoveHeadAndTailHandBackTheElements)

@@ -117,17 +117,6 @@ TEST(CMapTest, TableSizeSetByInitHashTablePicksTheBuckets)
     EXPECT_EQ(WalkKeys(map), (std::vector<int> { 0, 112, 16 }));
 }
 
-TEST(CMapTest, InitHashTableLeavesAFilledMapAlone)
-{
-    CIntMap map;
-    map[3] = 30;
-    map.InitHashTable(101);
-    EXPECT_EQ(map.GetHashTableSize(), 17U);
-    int nValue = 0;
-    EXPECT_TRUE(map.Lookup(3, nValue));
-    EXPECT_EQ(nValue, 30);
-}
-
 TEST(CMapTest, LookupReportsMissingKeysAndLeavesTheOutputAlone)
 {
     CIntMap map;
@@ -174,6 +163,7 @@ TEST(CMapTest, WalkMayRemoveTheEntryItWasJustGiven)
     }
     EXPECT_EQ(nVisited, 100);
     EXPECT_EQ(map.GetCount(), 50);
+    map.AssertValid();
     for (int key : WalkKeys(map))
         EXPECT_EQ(key % 8, 4);
     map.RemoveAll();
@@ -218,7 +208,27 @@ TEST(CMapTest, ValuesAreDestroyedWithTheirEntries)
     EXPECT_EQ(TrackedElement::LiveCount(), 0);
 }
 
-#ifndef NDEBUG
+#ifdef NDEBUG
+
+TEST(CMapTest, InitHashTableLeavesAFilledMapAlone)
+{
+    CIntMap map;
+    map[3] = 30;
+    map.InitHashTable(101);
+    EXPECT_EQ(map.GetHashTableSize(), 17U);
+    int nValue = 0;
+    EXPECT_TRUE(map.Lookup(3, nValue));
+    EXPECT_EQ(nValue, 30);
+}
+
+#else
+
+TEST(CMapDeathTest, InitHashTableOnAFilledMapStopsAtAnAssertion)
+{
+    CIntMap map;
+    map[3] = 30;
+    EXPECT_DEATH(map.InitHashTable(101), "Assertion failed");
+}
 
 TEST(CMapDeathTest, WalkingPastTheEndStopsAtAnAssertion)
 {
