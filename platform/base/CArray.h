@@ -211,8 +211,10 @@ void CArray<TYPE, ARG_TYPE>::Copy(const CArray& src)
 {
     if (&src == this)
         return;
-    SetSize(src.m_nSize);
-    std::copy(src.m_pData, src.m_pData + src.m_nSize, m_pData);
+    int nCount = src.m_nSize;
+    SetSize(nCount);
+    if (nCount > 0)
+        std::copy(src.m_pData, src.m_pData + nCount, m_pData);
 }
 
 template<class TYPE, class ARG_TYPE>
