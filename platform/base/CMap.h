@@ -15,16 +15,18 @@
 // HashKey is called with its template argument deduced from ARG_KEY (a
 // reference dropped): HashKey<int> for ARG_KEY int, HashKey<LPCTSTR> for
 // LPCTSTR. The default shifts an integral key, taken as 32 bits, or a pointer
-// right by 4 bits. Text keys hash their bytes, as unsigned values, with
-// nHash = nHash * 33 + byte from 0. A key type of one's own gets its hash by
-// specialising HashKey, or by an overload HashKey(const K&) found next to K;
-// keys are compared with CompareElements (CollectionHelpers.h).
+// right by 4 bits. Text keys, LPCTSTR or CString, hash their bytes up to the
+// first NUL, as unsigned values, with nHash = (nHash << 5) + nHash + byte
+// from 0. A key type of one's own gets its hash by specialising HashKey, or by
+// an overload HashKey(const K&) found next to K; keys are compared with
+// CompareElements (CollectionHelpers.h).
 //
 // A walk may remove the entry it was just given (RemoveKey) and go on.
 // Adding entries during a walk may or may not show them later in that walk.
 
 #include "platform/base/AfxDebug.h"
 #include "platform/base/CObject.h"
+#include "platform/base/CString.h"
 #include "platform/base/CollectionHelpers.h"
 
 #include <memory>
@@ -50,6 +52,11 @@ inline UINT HashKey<LPCTSTR>(LPCTSTR key)
     for (const char* p = key; p && *p; ++p)
         nHash = (nHash << 5) + nHash + static_cast<unsigned char>(*p);
     return nHash;
+}
+
+inline UINT HashKey(const CString& key)
+{
+    return HashKey<LPCTSTR>(key);
 }
 
 template<class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>

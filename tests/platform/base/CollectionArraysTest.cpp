@@ -70,6 +70,21 @@ TEST(CollectionArraysTest, StringArrayKeepsEachTextThroughGrowthAndShifts)
     EXPECT_TRUE(strings[2].IsEmpty());
 }
 
+TEST(CollectionArraysTest, TextArrayTakingPlainPointersStoresCopies)
+{
+    CArray<CString, LPCTSTR> strings;
+    char szText[] = "first";
+    strings.Add(szText);
+    szText[0] = 'F';
+    strings.InsertAt(0, szText, 2);
+    strings.SetAtGrow(4, strings[0]);
+    strings.SetAt(3, nullptr);
+    EXPECT_EQ(strings[0], "First");
+    EXPECT_EQ(strings[2], "first");
+    EXPECT_TRUE(strings[3].IsEmpty());
+    EXPECT_EQ(strings[4], "First");
+}
+
 TEST(CollectionArraysTest, NumberArraysStartZeroedAndHoldTheirWidth)
 {
     CByteArray bytes;

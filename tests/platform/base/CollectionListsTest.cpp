@@ -66,6 +66,19 @@ TEST(CollectionListsTest, StringListFindsTextsCaseSensitively)
     EXPECT_EQ(list.GetHead(), "inserted");
 }
 
+TEST(CollectionListsTest, TextListTakingPlainPointersComparesTexts)
+{
+    CList<CString, LPCTSTR> list;
+    char szText[] = "name";
+    list.AddTail(szText);
+    list.AddTail("other");
+    szText[0] = 'N';
+    list.AddTail(szText);
+    EXPECT_EQ(list.Find("name"), list.GetHeadPosition());
+    EXPECT_EQ(list.Find(szText), list.GetTailPosition());
+    EXPECT_EQ(list.Find(nullptr), nullptr);
+}
+
 TEST(CollectionListsTest, PointerListsFindByAddressNotByContent)
 {
     CListItem first(1);

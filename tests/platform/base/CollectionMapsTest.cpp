@@ -94,6 +94,26 @@ TEST(CollectionMapsTest, StringMapWalksBucketsOfTheTextHash)
     EXPECT_EQ(WalkTextKeys(small), (std::vector<std::string> { "beta", "alpha", "pi", "tau", "delta", "gamma" }));
 }
 
+TEST(CollectionMapsTest, TemplateMapWithTextKeysWalksLikeTheStringMap)
+{
+    // Keys passed as CString hash like keys passed as LPCTSTR.
+    CMap<CString, const CString&, int, int> byString;
+    CMap<CString, LPCTSTR, int, int> byPointer;
+    CMapStringToPtr reference;
+    for (LPCTSTR key : { "alpha", "beta", "gamma", "tau", "sigma", "theta", "r\xC3\xA9sum\xC3\xA9" }) {
+        byString[CString(key)] = 1;
+        byPointer[key] = 1;
+        reference[key] = nullptr;
+    }
+    std::vector<std::string> expected = WalkTextKeys(reference);
+    EXPECT_EQ(WalkTextKeys(byString), expected);
+    EXPECT_EQ(WalkTextKeys(byPointer), expected);
+    int nValue = 0;
+    EXPECT_TRUE(byString.Lookup(CString("tau"), nValue));
+    EXPECT_TRUE(byString.RemoveKey(CString("tau")));
+    EXPECT_FALSE(byString.Lookup(CString("tau"), nValue));
+}
+
 TEST(CollectionMapsTest, StringKeysMatchExactlyByteForByte)
 {
     CMapStringToString map;
