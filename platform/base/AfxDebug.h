@@ -54,7 +54,7 @@ void AfxTrace(LPCTSTR lpszFormat, const Args&... args)
 #else
 #    define ASSERT(f) ((void)sizeof(!(f)))
 #    define VERIFY(f) ((void)(f))
-#    define ASSERT_VALID(pOb) ((void)sizeof(pOb))
+#    define ASSERT_VALID(pOb) ((void)sizeof(!(pOb)))
 #    define TRACE 1 ? (void)0 : ::AfxTrace
 #endif
 

@@ -8,12 +8,13 @@
 
 // An opaque place in a list or map. nullptr means "no element": the end of a
 // walk, or "none" where a position is passed in.
-struct __POSITION { };
+struct __POSITION { }; // NOLINT(bugprone-reserved-identifier): the name callers know
 using POSITION = __POSITION*;
 
 // The position a map walk starts from; GetStartPosition returns it for a map
-// that is not empty.
-#define BEFORE_START_POSITION (reinterpret_cast<POSITION>(static_cast<INT_PTR>(-1)))
+// that is not empty. It is -1, which no element can have.
+inline __POSITION* const BEFORE_START_POSITION
+    = reinterpret_cast<POSITION>(static_cast<INT_PTR>(-1)); // NOLINT(performance-no-int-to-ptr)
 
 // TRUE when two elements are equal; CList::Find and CMap's key lookups use it.
 // The template arguments are deduced from the pointers (references dropped), so

@@ -21,6 +21,7 @@ std::vector<int> Values(const CIntArray& array)
 std::vector<int> Values(const CTrackedArray& array)
 {
     std::vector<int> values;
+    values.reserve(static_cast<std::size_t>(array.GetSize()));
     for (int i = 0; i < array.GetSize(); ++i)
         values.push_back(array[i].Value());
     return values;

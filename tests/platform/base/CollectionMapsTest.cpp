@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -45,14 +46,18 @@ std::vector<UINT_PTR> WalkNumberKeys(const MAP& map)
         typename MAP::BASE_KEY key {};
         typename MAP::BASE_VALUE value {};
         map.GetNextAssoc(pos, key, value);
-        keys.push_back(reinterpret_cast<UINT_PTR>(reinterpret_cast<void*>(key)));
+        if constexpr (std::is_pointer_v<decltype(key)>)
+            keys.push_back(reinterpret_cast<UINT_PTR>(key));
+        else
+            keys.push_back(key);
     }
     return keys;
 }
 
+// A pointer key that is never followed.
 void* FakePointer(UINT_PTR nAddress)
 {
-    return reinterpret_cast<void*>(nAddress);
+    return reinterpret_cast<void*>(nAddress); // NOLINT(performance-no-int-to-ptr)
 }
 
 }
