@@ -32,6 +32,7 @@
 #include <memory>
 #include <type_traits>
 
+// The default hash: integral keys as 32 bits and pointers, shifted right by 4.
 template<class ARG_KEY>
 UINT HashKey(ARG_KEY key)
 {
@@ -44,7 +45,9 @@ UINT HashKey(ARG_KEY key)
         static_assert(std::is_pointer_v<Key>, "this key type needs its own HashKey");
 }
 
-// Text keys: the bytes of the NUL-terminated text; a null pointer hashes as "".
+// Text keys: the bytes of the NUL-terminated text, taken as unsigned so that a
+// key's bucket does not depend on whether char is signed; a null pointer
+// hashes as "".
 template<>
 inline UINT HashKey<LPCTSTR>(LPCTSTR key)
 {
