@@ -1,9 +1,12 @@
 #include "store/CCatalogFile.h"
 
+#include "platform/base/PathMap.h"
+#include "platform/base/ResourceModule.h"
 #include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 #include "store/CCatalogRecord.h"
 #include "tests/store/CatalogFixture.h"
+#include "tests/support/TestData.h"
 
 #include <cstring>
 
@@ -298,6 +301,23 @@ TEST_F(CCatalogFileTest, FailureToOpenReportsTheFatalErrorAndFails)
     // Each failed attempt is reported.
     EXPECT_FALSE(pFile->Acquire());
     EXPECT_EQ(m_errors.Count(), 2u);
+}
+
+TEST_F(CCatalogFileTest, FatalErrorTextComesFromTheResourceModule)
+{
+    std::filesystem::path module = BinaryRoot() / "app" / "arching.dll";
+    if (!std::filesystem::exists(module))
+        GTEST_SKIP() << "the resource module is not built";
+    HMODULE hModule = LoadLibrary(ProgramPathFromHostPath(module.string()).c_str());
+    ASSERT_NE(hModule, nullptr);
+    AfxSetResourceHandle(hModule);
+    EXPECT_FALSE(OpenObject("gone.cat")->Acquire());
+    AfxSetResourceHandle(nullptr);
+    FreeLibrary(hModule);
+    auto reports = m_errors.Reports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].strText.rfind("A fatal error occurred while opening the catalog gone.cat. The catalog file", 0),
+        0u);
 }
 
 /* Record handles. */
