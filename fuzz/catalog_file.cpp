@@ -5,8 +5,8 @@
 #include "platform/base/PathMap.h"
 #include "store/CCatalogFile.h"
 
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -17,9 +17,11 @@
 namespace {
 
 // Record sizes of the catalog tables 0 to 20, as in the stored inputs.
+// clang-format off
 const std::vector<int> g_recordSizes = {
     64, 554, 260, 600, 276, 16, 40, 32, 16, 40, 32, 16, 16, 12, 16, 32, 16, 32, 16, 32, 404,
 };
+// clang-format on
 
 // The blocks walked per input, so one input cannot run for long.
 constexpr CATBLOCK MAX_BLOCKS_WALKED = 4096;

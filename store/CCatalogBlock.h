@@ -10,12 +10,12 @@ class CCatalogFile;
 
 // The block header as stored: seven 32-bit fields in this order.
 struct CBlockHeader {
-    LONG nTableType { 0 }; // table of every record in the block
-    LONG nRecordSize { 0 }; // bytes per record, the table's record size
-    LONG nHighestUsed { NO_SLOT }; // highest used slot, NO_SLOT when none is
+    LONG nTableType { 0 };            // table of every record in the block
+    LONG nRecordSize { 0 };           // bytes per record, the table's record size
+    LONG nHighestUsed { NO_SLOT };    // highest used slot, NO_SLOT when none is
     CATBLOCK nPrevBlock { NO_BLOCK }; // previous block of the chain, NO_BLOCK for the first
     CATBLOCK nNextBlock { NO_BLOCK }; // next block of the chain, NO_BLOCK for the last
-    CRecordRef owner; // record owning the chain; none for a table's root chain
+    CRecordRef owner;                 // record owning the chain; none for a table's root chain
 
     bool operator==(const CBlockHeader&) const = default;
 };
@@ -50,6 +50,6 @@ private:
     const LONG m_nRecordSize;
     const CATBLOCK m_nBlock;
     CCatalogFile* const m_pFile;
-    CBlockHeader m_header; // guarded by the file's lock
+    CBlockHeader m_header;          // guarded by the file's lock
     bool m_bChainChecked { false }; // the chain from here was followed to its end; guarded by the file's lock
 };

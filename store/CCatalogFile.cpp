@@ -121,8 +121,8 @@ CCatalogFile::CCatalogFile(LPCTSTR pszPath, std::span<const int> recordSizes)
     : m_strPath(pszPath ? pszPath : "")
     , m_recordSizes(recordSizes)
 {
-    assert(std::all_of(recordSizes.begin(), recordSizes.end(),
-        [](int nSize) { return nSize >= 0 && nSize <= MAX_RECORD_SIZE; }));
+    assert(std::all_of(
+        recordSizes.begin(), recordSizes.end(), [](int nSize) { return nSize >= 0 && nSize <= MAX_RECORD_SIZE; }));
 }
 
 CCatalogFile::~CCatalogFile()
@@ -265,9 +265,8 @@ bool CCatalogFile::DecodeHeader(const BYTE* pBytes, CFileHeader* pHeader)
     };
     if (header.nKind < CATALOG_KIND_MAIN || header.nKind > CATALOG_KIND_FOLDER_INDEX
         || ReadLong(pBytes + HDR_BLOCK_SIZE) != BLOCK_SIZE
-        || std::memcmp(pBytes + HDR_VERSION, version.data(), HEADER_VERSION_SIZE) != 0
-        || header.nLastBlock < NO_BLOCK || header.nLastBlock > MAX_BLOCK
-        || !isTerminated(header.szText1) || !isTerminated(header.szText2))
+        || std::memcmp(pBytes + HDR_VERSION, version.data(), HEADER_VERSION_SIZE) != 0 || header.nLastBlock < NO_BLOCK
+        || header.nLastBlock > MAX_BLOCK || !isTerminated(header.szText1) || !isTerminated(header.szText2))
         return false;
     *pHeader = header;
     return true;
@@ -384,8 +383,7 @@ bool CCatalogFile::IsValidBlock(CATBLOCK nBlock, const BYTE* pData) const
 
 bool CCatalogFile::IsValidOwner(CRecordRef owner) const
 {
-    return owner.nBlock >= 0 && owner.nBlock <= m_header.nLastBlock && owner.nSlot >= 0
-        && owner.nSlot < SlotCount(1);
+    return owner.nBlock >= 0 && owner.nBlock <= m_header.nLastBlock && owner.nSlot >= 0 && owner.nSlot < SlotCount(1);
 }
 
 CCatalogFile::CChunk* CCatalogFile::ChunkLocked(CATBLOCK nBlock)
@@ -695,8 +693,8 @@ BOOL CCatalogFile::AllocateRecord(LONG nTableType, CATBLOCK nFirstBlock, CRecord
     return bDone;
 }
 
-BOOL CCatalogFile::AllocateLocked(LONG nTableType, LONG nRecordSize, CATBLOCK nFirstBlock, CRecordRef owner,
-    CRecordRef* pRef)
+BOOL CCatalogFile::AllocateLocked(
+    LONG nTableType, LONG nRecordSize, CATBLOCK nFirstBlock, CRecordRef owner, CRecordRef* pRef)
 {
     if (nFirstBlock == NO_BLOCK) {
         if (!owner.IsNone() && !IsValidOwner(owner)) {
@@ -799,8 +797,8 @@ BOOL CCatalogFile::FreeRecord(CRecordRef ref, LONG nTableType)
     std::array<BYTE, BLOCK_SIZE> block;
     std::memcpy(block.data(), pData, BLOCK_SIZE);
     block[BLOCK_HEADER_SIZE + static_cast<std::size_t>(ref.nSlot)] = SLOT_FREE;
-    std::memset(block.data() + RecordOffset(header.nRecordSize, ref.nSlot), 0,
-        static_cast<std::size_t>(header.nRecordSize));
+    std::memset(
+        block.data() + RecordOffset(header.nRecordSize, ref.nSlot), 0, static_cast<std::size_t>(header.nRecordSize));
     LONG nHighest = header.nHighestUsed;
     while (nHighest >= 0 && block[BLOCK_HEADER_SIZE + static_cast<std::size_t>(nHighest)] != SLOT_USED)
         --nHighest;

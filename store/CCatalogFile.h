@@ -170,8 +170,8 @@ private:
     // Writes a new block after the last one, with slot header.nHighestUsed (if
     // any) used, and counts it in the file header.
     [[nodiscard]] BOOL AppendBlockLocked(const CBlockHeader& header, CATBLOCK* pnBlock);
-    [[nodiscard]] BOOL AllocateLocked(LONG nTableType, LONG nRecordSize, CATBLOCK nFirstBlock, CRecordRef owner,
-        CRecordRef* pRef);
+    [[nodiscard]] BOOL AllocateLocked(
+        LONG nTableType, LONG nRecordSize, CATBLOCK nFirstBlock, CRecordRef owner, CRecordRef* pRef);
     // Appends a block after the chain's last block, with its slot 0 taken.
     [[nodiscard]] BOOL LinkNewBlockLocked(const CCatalogBlock& last, CRecordRef* pRef);
     // The cached chunk holding a block, read on a miss; null when the read failed.
@@ -200,11 +200,11 @@ private:
     mutable std::mutex m_mutex;
     State m_state { State::Closed };
     int m_nOpenCount { 0 };
-    bool m_bDamageReported { false }; // the fatal report went out since the file was opened
+    bool m_bDamageReported { false };        // the fatal report went out since the file was opened
     mutable bool m_bReportPending { false }; // the fatal report goes out when the lock is let go
     CFileHeader m_header;
     CCatalogIo m_io;
     std::list<CChunk> m_chunks; // most recently used first, at most CACHE_CHUNKS
     std::unordered_map<CATBLOCK, std::list<CChunk>::iterator> m_chunkIndex; // by first block
-    std::unordered_map<CATBLOCK, std::unique_ptr<CCatalogBlock>> m_blocks; // block-header cache
+    std::unordered_map<CATBLOCK, std::unique_ptr<CCatalogBlock>> m_blocks;  // block-header cache
 };

@@ -58,7 +58,7 @@ BOOL CCatalogIo::Open(LPCTSTR pszPath, bool bCreate)
         SetLastErrorFromErrno();
         return FALSE;
     }
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         SetLastError(ERROR_ACCESS_DENIED);
@@ -146,7 +146,7 @@ BOOL CCatalogIo::Sync()
 
 std::int64_t CCatalogIo::GetLength() const
 {
-    struct stat st {};
+    struct stat st { };
     if (!IsOpen() || ::fstat(m_fd, &st) != 0) {
         if (IsOpen())
             SetLastErrorFromErrno();

@@ -23,7 +23,10 @@ constexpr char CATALOG_VERSION[] = "6.0.00";
 
 // The number of record slots in a block whose records are nRecordSize bytes:
 // each slot takes its flag byte and its record.
-constexpr int SlotCount(int nRecordSize) { return BLOCK_PAYLOAD_SIZE / (nRecordSize + 1); }
+constexpr int SlotCount(int nRecordSize)
+{
+    return BLOCK_PAYLOAD_SIZE / (nRecordSize + 1);
+}
 // The largest record a block can hold (one slot).
 constexpr int MAX_RECORD_SIZE = BLOCK_PAYLOAD_SIZE - 1;
 
@@ -112,8 +115,8 @@ constexpr CATBLOCK ROOT_BLOCK_LOCATION         = 22;
 
 inline LONG ReadLong(const BYTE* p)
 {
-    return static_cast<LONG>(static_cast<DWORD>(p[0]) | static_cast<DWORD>(p[1]) << 8
-        | static_cast<DWORD>(p[2]) << 16 | static_cast<DWORD>(p[3]) << 24);
+    return static_cast<LONG>(static_cast<DWORD>(p[0]) | static_cast<DWORD>(p[1]) << 8 | static_cast<DWORD>(p[2]) << 16
+        | static_cast<DWORD>(p[3]) << 24);
 }
 inline void WriteLong(BYTE* p, LONG nValue)
 {
@@ -123,7 +126,10 @@ inline void WriteLong(BYTE* p, LONG nValue)
     p[2] = static_cast<BYTE>(dw >> 16);
     p[3] = static_cast<BYTE>(dw >> 24);
 }
-inline WORD ReadWord(const BYTE* p) { return static_cast<WORD>(p[0] | p[1] << 8); }
+inline WORD ReadWord(const BYTE* p)
+{
+    return static_cast<WORD>(p[0] | p[1] << 8);
+}
 inline void WriteWord(BYTE* p, WORD wValue)
 {
     p[0] = static_cast<BYTE>(wValue);

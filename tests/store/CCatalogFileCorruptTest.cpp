@@ -48,7 +48,10 @@ protected:
         EXPECT_TRUE(pFile->CheckInvariants());
     }
 
-    static std::int64_t HeaderField(CATBLOCK nBlock, int nField) { return BlockOffset(nBlock) + 4 * nField; }
+    static std::int64_t HeaderField(CATBLOCK nBlock, int nField)
+    {
+        return BlockOffset(nBlock) + 4 * std::int64_t { nField };
+    }
 };
 
 /* The file header. */
@@ -246,7 +249,6 @@ TEST_F(CCatalogFileCorruptTest, RecordClassesReportDamageTheyFind)
    mostly in block headers and slot flags where the checks are, then opens it,
    walks every chain, reads every record and tries to write. */
 
-
 class CCatalogFileMutationTest : public CCatalogFileCorruptTest {
 protected:
     void Run(unsigned nFirstSeed, unsigned nSeeds)
@@ -309,9 +311,21 @@ private:
     }
 };
 
-TEST_F(CCatalogFileMutationTest, Seeds0To2499) { Run(0, 2500); }
-TEST_F(CCatalogFileMutationTest, Seeds2500To4999) { Run(2500, 2500); }
-TEST_F(CCatalogFileMutationTest, Seeds5000To7499) { Run(5000, 2500); }
-TEST_F(CCatalogFileMutationTest, Seeds7500To9999) { Run(7500, 2500); }
+TEST_F(CCatalogFileMutationTest, Seeds0To2499)
+{
+    Run(0, 2500);
+}
+TEST_F(CCatalogFileMutationTest, Seeds2500To4999)
+{
+    Run(2500, 2500);
+}
+TEST_F(CCatalogFileMutationTest, Seeds5000To7499)
+{
+    Run(5000, 2500);
+}
+TEST_F(CCatalogFileMutationTest, Seeds7500To9999)
+{
+    Run(7500, 2500);
+}
 
 }

@@ -82,15 +82,15 @@ protected:
 
 TEST_F(CCatalogFileFaultTest, HeaderWrites)
 {
-    EXPECT_EQ(ForEachFailingWrite([](CCatalogFile& file, const SampleCatalog&) {
-        return file.SetHeaderStrings("changed", "texts");
-    }), 1);
-    EXPECT_EQ(ForEachFailingWrite([](CCatalogFile& file, const SampleCatalog&) {
-        return file.SetHeaderLinks(5, 6);
-    }), 1);
+    EXPECT_EQ(ForEachFailingWrite(
+                  [](CCatalogFile& file, const SampleCatalog&) { return file.SetHeaderStrings("changed", "texts"); }),
+        1);
+    EXPECT_EQ(
+        ForEachFailingWrite([](CCatalogFile& file, const SampleCatalog&) { return file.SetHeaderLinks(5, 6); }), 1);
     EXPECT_EQ(ForEachFailingWrite([](CCatalogFile& file, const SampleCatalog&) {
         return file.SetTimeStamp({ 77, 88 });
-    }), 1);
+    }),
+        1);
 }
 
 TEST_F(CCatalogFileFaultTest, RecordWritesAndFrees)
@@ -98,10 +98,12 @@ TEST_F(CCatalogFileFaultTest, RecordWritesAndFrees)
     EXPECT_EQ(ForEachFailingWrite([](CCatalogFile& file, const SampleCatalog& sample) {
         std::vector<BYTE> data(64, 0xAB);
         return file.WriteRecord({ sample.nNodes, 1 }, TABLE_NODE, data);
-    }), 1);
+    }),
+        1);
     EXPECT_EQ(ForEachFailingWrite([](CCatalogFile& file, const SampleCatalog& sample) {
         return file.FreeRecord({ sample.nNodes, 2 }, TABLE_NODE);
-    }), 1);
+    }),
+        1);
 }
 
 TEST_F(CCatalogFileFaultTest, AllocationInAFreeSlot)
@@ -109,7 +111,8 @@ TEST_F(CCatalogFileFaultTest, AllocationInAFreeSlot)
     EXPECT_EQ(ForEachFailingWrite([](CCatalogFile& file, const SampleCatalog& sample) {
         CRecordRef ref;
         return file.AllocateRecord(TABLE_LINK, sample.nLinks, {}, &ref);
-    }), 1);
+    }),
+        1);
 }
 
 TEST_F(CCatalogFileFaultTest, AllocationThatLinksANewBlock)
@@ -119,11 +122,15 @@ TEST_F(CCatalogFileFaultTest, AllocationThatLinksANewBlock)
         CRecordRef ref;
         return file.AllocateRecord(TABLE_DOCUMENT, sample.nDocuments, {}, &ref);
     };
-    EXPECT_EQ(ForEachFailingWrite([](CCatalogFile& file, const SampleCatalog& sample) {
-        CRecordRef ref;
-        CATBLOCK nLast = file.GetLastBlock();
-        return file.AllocateRecord(TABLE_DOCUMENT, sample.nDocuments, {}, &ref) && ref.nBlock == nLast + 1;
-    }, fill), 3);
+    EXPECT_EQ(ForEachFailingWrite(
+                  [](CCatalogFile& file, const SampleCatalog& sample) {
+                      CRecordRef ref;
+                      CATBLOCK nLast = file.GetLastBlock();
+                      return file.AllocateRecord(TABLE_DOCUMENT, sample.nDocuments, {}, &ref)
+                          && ref.nBlock == nLast + 1;
+                  },
+                  fill),
+        3);
 }
 
 TEST_F(CCatalogFileFaultTest, NewChains)
@@ -131,11 +138,13 @@ TEST_F(CCatalogFileFaultTest, NewChains)
     EXPECT_EQ(ForEachFailingWrite([](CCatalogFile& file, const SampleCatalog&) {
         CATBLOCK nBlock = NO_BLOCK;
         return file.NewChain(TABLE_EXTENSION, {}, &nBlock);
-    }), 2);
+    }),
+        2);
     EXPECT_EQ(ForEachFailingWrite([](CCatalogFile& file, const SampleCatalog& sample) {
         CRecordRef ref;
         return file.AllocateRecord(TABLE_LINK, NO_BLOCK, { sample.nNodes, 0 }, &ref);
-    }), 2);
+    }),
+        2);
 }
 
 TEST_F(CCatalogFileFaultTest, CreatingAFile)

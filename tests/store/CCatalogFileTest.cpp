@@ -137,6 +137,7 @@ TEST_F(CCatalogFileTest, NextRecordSkipsFreeSlotsAndEmptyBlocksOfTheChain)
 
     auto records = ReadChain(*pFile, sample.nDocuments, TABLE_DOCUMENT);
     std::vector<BYTE> fills;
+    fills.reserve(records.size());
     for (const auto& record : records)
         fills.push_back(record[0]);
     EXPECT_EQ(fills, (std::vector<BYTE> { 2, 3, 4, 5, 6, 15, 16, 17, 18, 19 }));
@@ -206,9 +207,9 @@ TEST_F(CCatalogFileTest, CheckRecordTellsUsedRecordsOfATable)
 
     EXPECT_TRUE(pFile->CheckRecord(sample.nNodes, 0, TABLE_NODE));
     EXPECT_TRUE(pFile->CheckRecord(sample.nNodes, 2, TABLE_NODE));
-    EXPECT_FALSE(pFile->CheckRecord(sample.nNodes, 1, TABLE_NODE)); // free slot
-    EXPECT_FALSE(pFile->CheckRecord(sample.nNodes, 3, TABLE_NODE)); // never used
-    EXPECT_FALSE(pFile->CheckRecord(sample.nNodes, 0, TABLE_DOCUMENT)); // other table
+    EXPECT_FALSE(pFile->CheckRecord(sample.nNodes, 1, TABLE_NODE));             // free slot
+    EXPECT_FALSE(pFile->CheckRecord(sample.nNodes, 3, TABLE_NODE));             // never used
+    EXPECT_FALSE(pFile->CheckRecord(sample.nNodes, 0, TABLE_DOCUMENT));         // other table
     EXPECT_FALSE(pFile->CheckRecord(pFile->GetLastBlock() + 1, 0, TABLE_NODE)); // above the last block
     EXPECT_FALSE(pFile->CheckRecord(-5, 0, TABLE_NODE));
     EXPECT_FALSE(pFile->CheckRecord(sample.nNodes, -1, TABLE_NODE));
@@ -316,8 +317,8 @@ TEST_F(CCatalogFileTest, FatalErrorTextComesFromTheResourceModule)
     FreeLibrary(hModule);
     auto reports = m_errors.Reports();
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].strText.rfind("A fatal error occurred while opening the catalog gone.cat. The catalog file", 0),
-        0u);
+    EXPECT_EQ(
+        reports[0].strText.rfind("A fatal error occurred while opening the catalog gone.cat. The catalog file", 0), 0u);
 }
 
 /* Record handles. */

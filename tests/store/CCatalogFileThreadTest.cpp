@@ -39,7 +39,8 @@ TEST_F(CCatalogFileThreadTest, TwoReadersAndOneWriter)
                 if (std::count(data.begin(), data.end(), data[0]) != 260)
                     ++nTorn;
                 CCatalogBlock* pBlock = pFile->GetBlock(cursor.nBlock);
-                if (!pBlock || pBlock->GetTableType() != TABLE_DOCUMENT || pBlock->GetHeader().nHighestUsed < cursor.nSlot)
+                if (!pBlock || pBlock->GetTableType() != TABLE_DOCUMENT
+                    || pBlock->GetHeader().nHighestUsed < cursor.nSlot)
                     ++nFailedWalks;
             }
             pFile->Release();

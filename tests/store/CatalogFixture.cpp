@@ -67,8 +67,8 @@ std::unique_ptr<CCatalogFile> CatalogFileTest::OpenObject(const std::string& str
     return std::make_unique<CCatalogFile>(ProgramPath(strName).c_str(), g_testRecordSizes);
 }
 
-CRecordRef CatalogFileTest::AddRecord(CCatalogFile& file, LONG nTableType, CATBLOCK nFirst, BYTE bFill,
-    CRecordRef owner)
+CRecordRef CatalogFileTest::AddRecord(
+    CCatalogFile& file, LONG nTableType, CATBLOCK nFirst, BYTE bFill, CRecordRef owner)
 {
     CRecordRef ref;
     EXPECT_TRUE(file.AllocateRecord(nTableType, nFirst, owner, &ref));

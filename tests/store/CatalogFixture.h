@@ -40,10 +40,10 @@ private:
 
 // The chains of the sample catalog (see CatalogFileTest::BuildSample).
 struct SampleCatalog {
-    CATBLOCK nNodes { NO_BLOCK }; // table 0, 3 records in one block
+    CATBLOCK nNodes { NO_BLOCK };     // table 0, 3 records in one block
     CATBLOCK nDocuments { NO_BLOCK }; // table 2, 20 records over 3 blocks, owned by node (nNodes, 1)
-    CATBLOCK nLinks { NO_BLOCK }; // table 5, 5 records, owned by node (nNodes, 2)
-    CATBLOCK nEmpty { NO_BLOCK }; // table 6, no records
+    CATBLOCK nLinks { NO_BLOCK };     // table 5, 5 records, owned by node (nNodes, 2)
+    CATBLOCK nEmpty { NO_BLOCK };     // table 6, no records
 };
 
 // A program folder with catalog files in it.
@@ -64,8 +64,7 @@ protected:
     SampleCatalog BuildSample(CCatalogFile& file);
 
     // Allocates a record of the chain and fills it with bFill.
-    CRecordRef AddRecord(CCatalogFile& file, LONG nTableType, CATBLOCK nFirst, BYTE bFill,
-        CRecordRef owner = {});
+    CRecordRef AddRecord(CCatalogFile& file, LONG nTableType, CATBLOCK nFirst, BYTE bFill, CRecordRef owner = {});
     // Every used record of a chain, in chain order, as NextRecord walks it;
     // stops at the first failure.
     std::vector<std::vector<BYTE>> ReadChain(CCatalogFile& file, CATBLOCK nFirst, LONG nTableType);
