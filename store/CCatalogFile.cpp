@@ -552,8 +552,10 @@ BOOL CCatalogFile::NextRecord(CRecordRef* pCursor)
         return FALSE;
     }
     for (CATBLOCK nStep = 0; nStep <= m_header.nLastBlock; ++nStep) {
+        if (!CheckChainLocked(pBlock))
+            return FALSE;
         const BYTE* pData = BlockDataLocked(pBlock->m_nBlock);
-        if (!pData || !CheckChainLocked(pBlock))
+        if (!pData)
             return FALSE;
         for (LONG n = nSlot + 1; n <= pBlock->m_header.nHighestUsed; ++n) {
             if (pData[BLOCK_HEADER_SIZE + n] == SLOT_USED) {

@@ -177,6 +177,7 @@ private:
     // The cached chunk holding a block, read on a miss; null when the read failed.
     CChunk* ChunkLocked(CATBLOCK nBlock);
     // The checked bytes of an existing block; null (damage found) when damaged.
+    // The pointer is good until the next lookup in the block cache.
     const BYTE* BlockDataLocked(CATBLOCK nBlock);
     CCatalogBlock* GetBlockLocked(CATBLOCK nBlock);
     // The bytes of the block of a used record of nTableType, or null.
