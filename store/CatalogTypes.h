@@ -126,12 +126,3 @@ inline void WriteLong(BYTE* p, LONG nValue)
     p[2] = static_cast<BYTE>(dw >> 16);
     p[3] = static_cast<BYTE>(dw >> 24);
 }
-inline WORD ReadWord(const BYTE* p)
-{
-    return static_cast<WORD>(p[0] | p[1] << 8);
-}
-inline void WriteWord(BYTE* p, WORD wValue)
-{
-    p[0] = static_cast<BYTE>(wValue);
-    p[1] = static_cast<BYTE>(wValue >> 8);
-}
