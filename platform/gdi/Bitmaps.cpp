@@ -38,12 +38,18 @@ std::shared_ptr<CGdiBitmap> CGdiBitmap::Make(int nWidth, int nHeight, int nBitsP
 
 uint32_t* CGdiBitmap::Row(int y)
 {
+    if (m_bDirect) {
+        ptrdiff_t nRow = m_nDirectStride > 0 ? y : y - (m_nHeight - 1);
+        return reinterpret_cast<uint32_t*>(m_pDibBits.get() + nRow * m_nDirectStride);
+    }
     return reinterpret_cast<uint32_t*>(
         cairo_image_surface_get_data(m_pSurface) + static_cast<size_t>(y) * cairo_image_surface_get_stride(m_pSurface));
 }
 
 void CGdiBitmap::PullBits()
 {
+    if (m_bDirect)
+        return;
     cairo_surface_flush(m_pSurface);
     if (!m_pDibBits)
         return;
@@ -58,6 +64,8 @@ void CGdiBitmap::PullBits()
 
 void CGdiBitmap::PushBits()
 {
+    if (m_bDirect)
+        return;
     if (m_pDibBits) {
         std::optional<CDibLayout> layout
             = CDibLayout::From(reinterpret_cast<const BITMAPINFO*>(m_dibInfo.data()), DIB_RGB_COLORS, nullptr);
@@ -248,6 +256,14 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, void** ppv
     }
     pBitmap->m_pDibBits = std::make_unique<BYTE[]>(layout->ImageSize());
     std::memset(pBitmap->m_pDibBits.get(), 0, layout->ImageSize());
+    if (layout->m_nBitCount == 32) {
+        cairo_surface_destroy(pBitmap->m_pSurface);
+        pBitmap->m_pSurface = nullptr;
+        pBitmap->m_bDirect = true;
+        // Bottom-up rows run backwards from the last stored one.
+        auto nStride = static_cast<ptrdiff_t>(layout->m_nStride);
+        pBitmap->m_nDirectStride = layout->m_bTopDown ? nStride : -nStride;
+    }
     pBitmap->PullBits();
     if (ppvBits)
         *ppvBits = pBitmap->m_pDibBits.get();

@@ -41,8 +41,11 @@ struct BltSource {
         source.bMonochrome = bitmap.IsMonochrome();
         source.nBkPixel = PixelFromColour(crBk, false);
         source.pixels.reserve(static_cast<size_t>(source.nWidth) * source.nHeight);
-        for (int y = 0; y < source.nHeight; ++y)
-            source.pixels.insert(source.pixels.end(), bitmap.Row(y), bitmap.Row(y) + source.nWidth);
+        for (int y = 0; y < source.nHeight; ++y) {
+            const uint32_t* pRow = bitmap.Row(y);
+            for (int x = 0; x < source.nWidth; ++x)
+                source.pixels.push_back(pRow[x] & 0xFFFFFF);
+        }
         return source;
     }
 

@@ -91,7 +91,9 @@ class CDeviceContext;
 
 // A bitmap owns an RGB24 surface. A DIB section also owns its bits in the DIB
 // layout, which the program may write directly: the surface is refreshed from
-// the bits before each use and written back after each change.
+// the bits before each use and written back after each change. A 32-bit DIB
+// section has the same pixel layout as the surface, so it has no surface and
+// its rows are the DIB's own; their unused top bytes may hold anything.
 class CGdiBitmap : public CGdiObject {
 public:
     ~CGdiBitmap() override;
@@ -110,10 +112,12 @@ public:
     int m_nWidth { 0 };
     int m_nHeight { 0 };
     int m_nBitsPixel { 32 };
-    cairo_surface_t* m_pSurface { nullptr };
+    cairo_surface_t* m_pSurface { nullptr }; // none for 32-bit DIB sections
     // DIB sections only:
     std::vector<BYTE> m_dibInfo; // BITMAPINFOHEADER and colour table
     std::unique_ptr<BYTE[]> m_pDibBits;
+    bool m_bDirect { false }; // the rows are the DIB bits, from the top when m_nDirectStride > 0
+    ptrdiff_t m_nDirectStride { 0 };
     const CDeviceContext* m_pOwnerDc { nullptr }; // the DC it is selected into
 };
 

@@ -367,8 +367,12 @@ HBRUSH CreateBrushIndirect(const LOGBRUSH* plbrush)
             SetLastError(ERROR_NOT_ENOUGH_MEMORY);
             return nullptr;
         }
-        for (int y = 0; y < pSource->m_nHeight; ++y)
-            std::copy_n(pSource->Row(y), pSource->m_nWidth, pBrush->m_pPattern->Row(y));
+        for (int y = 0; y < pSource->m_nHeight; ++y) {
+            const uint32_t* pFrom = pSource->Row(y);
+            uint32_t* pTo = pBrush->m_pPattern->Row(y);
+            for (int x = 0; x < pSource->m_nWidth; ++x)
+                pTo[x] = pFrom[x] & 0xFFFFFF;
+        }
         break;
     }
     default:

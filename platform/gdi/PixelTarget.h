@@ -28,7 +28,7 @@ public:
     bool Visible(int x, int y) const;
     uint32_t Pixel(COLORREF cr) const { return PixelFromColour(cr, IsMonochrome()); }
 
-    uint32_t Get(int x, int y) const { return m_bitmap.Row(y)[x]; }
+    uint32_t Get(int x, int y) const { return m_bitmap.Row(y)[x] & 0xFFFFFF; }
     // Writes a pixel when visible, through the DC's binary raster operation.
     void Plot(int x, int y, uint32_t nPixel);
     // Writes a pixel when visible, as it is.

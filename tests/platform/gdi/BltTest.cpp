@@ -246,3 +246,29 @@ TEST(BltTest, MalformedDibHeadersAreRefused)
     EXPECT_EQ(CreateDIBSection(nullptr, nullptr, DIB_RGB_COLORS, &pvBits, nullptr, 0), nullptr);
     EXPECT_EQ(CreateBitmap(0, 5, 1, 32, nullptr), nullptr);
 }
+
+TEST(BltTest, TopBytesOfThirtyTwoBitDibsDoNotChangeColours)
+{
+    // Programs often leave an alpha value in the fourth byte of 32-bit pixels.
+    std::vector<BYTE> storage;
+    BITMAPINFO* pInfo = Info(storage, 2, 1, 32, {});
+    void* pvBits = nullptr;
+    HBITMAP hDib = CreateDIBSection(nullptr, pInfo, DIB_RGB_COLORS, &pvBits, nullptr, 0);
+    ASSERT_NE(hDib, nullptr);
+    auto* pPixels = static_cast<DWORD*>(pvBits);
+    pPixels[0] = 0xFFFF00FF; // magenta, opaque
+    pPixels[1] = 0xFF010203;
+    HDC hdc = CreateCompatibleDC(nullptr);
+    HGDIOBJ hOld = SelectObject(hdc, hDib);
+    CTestCanvas target(2, 1);
+    ASSERT_TRUE(TransparentBlt(target.Dc(), 0, 0, 2, 1, hdc, 0, 0, 2, 1, RGB(255, 0, 255)));
+    EXPECT_EQ(target.At(0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(target.At(1, 0), RGB(1, 2, 3));
+    SelectObject(hdc, GetStockObject(BLACK_BRUSH));
+    EXPECT_TRUE(ExtFloodFill(hdc, 0, 0, RGB(255, 0, 255), FLOODFILLSURFACE));
+    EXPECT_EQ(pPixels[0] & 0xFFFFFF, 0u);
+    EXPECT_EQ(pPixels[1], 0xFF010203u);
+    SelectObject(hdc, hOld);
+    DeleteDC(hdc);
+    DeleteObject(hDib);
+}
