@@ -141,12 +141,15 @@ void Transfer(CPixelTarget& target, const BltRequest& request)
     RECT rcBounds = target.Clip().Bounds();
     const CGdiBrush& brush = *target.Dc().m_state.brush;
     bool bPattern = UsesPattern(request.dwRop);
-    for (int j = 0; j < std::abs(dst.cy); ++j) {
+    // Only the rows and columns inside the clip bounds are walked.
+    int jFrom = std::max(0, static_cast<int>(rcBounds.top) - yTop);
+    int jTo = std::min(std::abs(dst.cy), static_cast<int>(rcBounds.bottom) - yTop);
+    int iFrom = std::max(0, static_cast<int>(rcBounds.left) - xLeft);
+    int iTo = std::min(std::abs(dst.cx), static_cast<int>(rcBounds.right) - xLeft);
+    for (int j = jFrom; j < jTo; ++j) {
         int y = yTop + j;
-        if (y < rcBounds.top || y >= rcBounds.bottom)
-            continue;
         uint32_t* pRow = target.Bitmap().Row(y);
-        for (int i = 0; i < std::abs(dst.cx); ++i) {
+        for (int i = iFrom; i < iTo; ++i) {
             int x = xLeft + i;
             if (!target.Visible(x, y))
                 continue;

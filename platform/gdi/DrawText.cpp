@@ -7,6 +7,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <vector>
 
 // DrawText formats in four steps: '&' prefixes are taken out (remembering the
 // character to underline), the text is cut into lines at line ends and, with
@@ -30,18 +31,29 @@ struct Formatter {
 
     int Measure(std::string_view text) const { return MeasureTabbedLine(font, text, pTabs); }
 
-    // The largest character boundary k in [nFrom, nTo] for which fits(k) holds, or nothing.
+    // The largest character boundary k in [nFrom, nTo] for which fits(k)
+    // holds, or nothing; fits must hold up to some k and fail after it, as
+    // widths grow with the text.
     template<typename Fits>
     std::optional<size_t> LargestFitting(std::string_view text, size_t nFrom, size_t nTo, Fits fits) const
     {
-        std::optional<size_t> nBest;
+        std::vector<size_t> boundaries;
         for (size_t k = nFrom; k <= nTo; ++k) {
-            if (IsCharacterStart(text, k) && fits(k))
-                nBest = k;
-            else if (IsCharacterStart(text, k))
-                break;
+            if (IsCharacterStart(text, k))
+                boundaries.push_back(k);
         }
-        return nBest;
+        // Binary search for the first boundary that does not fit.
+        size_t nLow = 0, nHigh = boundaries.size();
+        while (nLow < nHigh) {
+            size_t nMiddle = (nLow + nHigh) / 2;
+            if (fits(boundaries[nMiddle]))
+                nLow = nMiddle + 1;
+            else
+                nHigh = nMiddle;
+        }
+        if (nLow == 0)
+            return std::nullopt;
+        return boundaries[nLow - 1];
     }
 
     // Breaks one paragraph into lines no wider than the rectangle where the words allow.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <span>
 #include <vector>
 
@@ -49,28 +50,39 @@ public:
     bool IsNull() const { return m_pen.m_log.lopnStyle == PS_NULL; }
     int Width() const { return m_nWidth; }
 
-    // Device coordinates; the last point is not drawn.
+    // Device coordinates; the last point is not drawn. Each step along the
+    // longer axis draws one pixel, the other coordinate rounded from the exact
+    // line, so only the steps that can reach the clip area are walked.
     void Line(POINT ptFrom, POINT ptTo)
     {
-        if (IsNull())
+        long long dx = static_cast<long long>(ptTo.x) - ptFrom.x, dy = static_cast<long long>(ptTo.y) - ptFrom.y;
+        long long nSteps = std::max(std::llabs(dx), std::llabs(dy));
+        if (IsNull() || nSteps == 0)
             return;
-        int dx = std::abs(ptTo.x - ptFrom.x), dy = std::abs(ptTo.y - ptFrom.y);
-        int sx = ptFrom.x < ptTo.x ? 1 : -1, sy = ptFrom.y < ptTo.y ? 1 : -1;
-        int nError = dx - dy;
-        int x = ptFrom.x, y = ptFrom.y;
+        bool bXMajor = std::llabs(dx) >= std::llabs(dy);
+        long long nMajorFrom = bXMajor ? ptFrom.x : ptFrom.y;
+        int nMajorSign = (bXMajor ? dx : dy) > 0 ? 1 : -1;
+        long long nMinorDelta = bXMajor ? dy : dx;
+        RECT rcBounds = m_target.Clip().Bounds();
+        long long nReach = m_nWidth; // a wide pen reaches past its centre line
+        long long nLow = (bXMajor ? rcBounds.left : rcBounds.top) - nReach;
+        long long nHigh = (bXMajor ? rcBounds.right : rcBounds.bottom) + nReach;
+        long long nFirst = nMajorSign > 0 ? nLow - nMajorFrom : nMajorFrom - nHigh;
+        long long nLast = nMajorSign > 0 ? nHigh - nMajorFrom : nMajorFrom - nLow;
+        nFirst = std::max(0LL, nFirst);
+        nLast = std::min(nSteps, nLast + 1);
         std::vector<POINT> wide;
-        while (x != ptTo.x || y != ptTo.y) {
-            Dot(x, y, wide);
-            int nError2 = 2 * nError;
-            if (nError2 > -dy) {
-                nError -= dy;
-                x += sx;
-            }
-            if (nError2 < dx) {
-                nError += dx;
-                y += sy;
-            }
+        for (long long t = nFirst; t < nLast; ++t) {
+            long long nMajor = nMajorFrom + nMajorSign * t;
+            // Round t * minor / steps to the nearest integer, halves away from zero.
+            __int128 nProduct = static_cast<__int128>(t) * nMinorDelta;
+            long long nMinor = static_cast<long long>(
+                nProduct >= 0 ? (2 * nProduct + nSteps) / (2 * nSteps) : -((-2 * nProduct + nSteps) / (2 * nSteps)));
+            nMinor += bXMajor ? ptFrom.y : ptFrom.x;
+            int x = static_cast<int>(bXMajor ? nMajor : nMinor), y = static_cast<int>(bXMajor ? nMinor : nMajor);
+            Dot(x, y, m_nDashOffset + t, wide);
         }
+        m_nDashOffset += nSteps;
         // A wide pen covers each pixel once, so raster operations apply once.
         std::sort(wide.begin(), wide.end(), [](POINT a, POINT b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
         wide.erase(std::unique(wide.begin(), wide.end(), [](POINT a, POINT b) { return a.x == b.x && a.y == b.y; }),
@@ -81,7 +93,8 @@ public:
     }
 
 private:
-    void Dot(int x, int y, std::vector<POINT>& wide)
+    // Draws the pixel at step `nStep` of the dash pattern (or collects a wide pen's square).
+    void Dot(int x, int y, long long nStep, std::vector<POINT>& wide)
     {
         if (m_nWidth > 1) {
             int nFrom = -(m_nWidth - 1) / 2;
@@ -93,11 +106,15 @@ private:
         }
         bool bDrawn = true;
         if (!m_dashes.empty()) {
-            bDrawn = m_nDash % 2 == 0;
-            if (++m_nDashStep >= m_dashes[m_nDash]) {
-                m_nDashStep = 0;
-                m_nDash = (m_nDash + 1) % m_dashes.size();
-            }
+            // Find the dash that step falls in; even dashes draw, odd ones are gaps.
+            long long nPeriod = 0;
+            for (int nDash : m_dashes)
+                nPeriod += nDash;
+            long long nInto = nStep % nPeriod;
+            size_t nDash = 0;
+            while (nInto >= m_dashes[nDash])
+                nInto -= m_dashes[nDash++];
+            bDrawn = nDash % 2 == 0;
         }
         const DcState& state = m_target.Dc().m_state;
         if (bDrawn)
@@ -110,8 +127,7 @@ private:
     const CGdiPen& m_pen;
     int m_nWidth;
     std::span<const int> m_dashes;
-    size_t m_nDash { 0 };
-    int m_nDashStep { 0 };
+    long long m_nDashOffset { 0 }; // steps drawn by earlier lines of the same call
 };
 
 }
@@ -223,7 +239,8 @@ void DrawBox(CDeviceContext& dc, RECT rc, double rx, double ry)
     RoundedBox outer { double(rc.left), double(rc.top), double(rc.right), double(rc.bottom), rx, ry };
     RoundedBox inner = outer.Shrunk(nPenWidth);
     uint32_t nPenPixel = target.Pixel(pen.m_log.lopnColor);
-    for (int y = rc.top; y < rc.bottom; ++y) {
+    RECT rcVisible = target.VisiblePart(rc);
+    for (int y = rcVisible.top; y < rcVisible.bottom; ++y) {
         auto [nOuterFrom, nOuterTo] = outer.Span(y);
         auto [nInnerFrom, nInnerTo] = inner.Span(y);
         if (nInnerTo > nInnerFrom)
@@ -232,9 +249,9 @@ void DrawBox(CDeviceContext& dc, RECT rc, double rx, double ry)
             nInnerFrom = nInnerTo = nOuterTo;
         if (nPenWidth == 0)
             continue;
-        for (int x = nOuterFrom; x < nInnerFrom; ++x)
+        for (int x = std::max<int>(nOuterFrom, rcVisible.left); x < std::min<int>(nInnerFrom, rcVisible.right); ++x)
             target.Plot(x, y, nPenPixel);
-        for (int x = nInnerTo; x < nOuterTo; ++x)
+        for (int x = std::max<int>(nInnerTo, rcVisible.left); x < std::min<int>(nOuterTo, rcVisible.right); ++x)
             target.Plot(x, y, nPenPixel);
     }
 }
@@ -292,7 +309,9 @@ BOOL Polygon(HDC hdc, const POINT* apt, int cpt)
     auto [itTop, itBottom] = std::minmax_element(
         points.begin(), points.end(), [](const POINT& a, const POINT& b) { return a.y < b.y; });
     const DcState& state = pDc->m_state;
-    for (int y = itTop->y; y < itBottom->y; ++y) {
+    RECT rcVisible = target.VisiblePart(RECT { target.Clip().Bounds().left, itTop->y, target.Clip().Bounds().right,
+        itBottom->y });
+    for (int y = rcVisible.top; y < rcVisible.bottom; ++y) {
         double yc = y + 0.5;
         std::vector<std::pair<double, int>> crossings; // x and winding direction
         for (size_t i = 0; i < points.size(); ++i) {
@@ -350,6 +369,7 @@ BOOL InvertDeviceArea(HDC hdc, const std::vector<RECT>& rects, bool bDeviceCoord
     for (RECT rc : rects) {
         if (!bDeviceCoordinates)
             rc = pDc->ToDevice(rc);
+        rc = target.VisiblePart(rc);
         for (int y = rc.top; y < rc.bottom; ++y) {
             for (int x = rc.left; x < rc.right; ++x) {
                 if (target.Visible(x, y))

@@ -15,9 +15,10 @@ constexpr COLORREF DARK_SHADOW = RGB(0, 0, 0);
 constexpr COLORREF WINDOW = RGB(255, 255, 255);
 constexpr COLORREF TEXT = RGB(0, 0, 0);
 
-void FillDevice(CPixelTarget& target, const RECT& rc, COLORREF cr)
+void FillDevice(CPixelTarget& target, const RECT& rcArea, COLORREF cr)
 {
     uint32_t nPixel = target.Pixel(cr);
+    RECT rc = target.VisiblePart(rcArea);
     for (int y = rc.top; y < rc.bottom; ++y) {
         for (int x = rc.left; x < rc.right; ++x)
             target.Put(x, y, nPixel);
@@ -69,7 +70,9 @@ RECT DrawDeviceEdge(CPixelTarget& target, RECT rc, UINT nEdge, UINT nFlags)
 // A filled triangle pointing in direction `nDirection` (DFCS_SCROLL*), centred in rc.
 void DrawArrow(CPixelTarget& target, const RECT& rc, UINT nDirection, COLORREF cr)
 {
-    int nSize = std::max(1, std::min<int>(rc.right - rc.left, rc.bottom - rc.top) / 4);
+    // Arrows never grow past what a surface could show.
+    constexpr int MAX_ARROW = 1024;
+    int nSize = std::clamp(std::min<int>(rc.right - rc.left, rc.bottom - rc.top) / 4, 1, MAX_ARROW);
     int cx = (rc.left + rc.right) / 2, cy = (rc.top + rc.bottom) / 2;
     uint32_t nPixel = target.Pixel(cr);
     for (int i = 0; i < nSize; ++i) {
@@ -126,8 +129,9 @@ void DrawRadio(CPixelTarget& target, RECT rc, UINT nState)
     uint32_t nRing = target.Pixel(SHADOW), nHighlight = target.Pixel(HIGHLIGHT);
     uint32_t nInside = target.Pixel(bDim ? FACE : WINDOW);
     uint32_t nDot = target.Pixel((nState & DFCS_INACTIVE) ? SHADOW : TEXT);
-    for (int y = rc.top; y < rc.bottom; ++y) {
-        for (int x = rc.left; x < rc.right; ++x) {
+    RECT rcVisible = target.VisiblePart(rc);
+    for (int y = rcVisible.top; y < rcVisible.bottom; ++y) {
+        for (int x = rcVisible.left; x < rcVisible.right; ++x) {
             double dx = x + 0.5 - cx, dy = y + 0.5 - cy;
             double d = dx * dx + dy * dy;
             if (d > r * r)
@@ -178,12 +182,13 @@ BOOL DrawFocusRect(HDC hDC, const RECT* lprc)
         if ((x + y) % 2 == 0 && target.Visible(x, y))
             target.Put(x, y, ~target.Get(x, y) & 0xFFFFFF);
     };
-    for (int x = rc.left; x < rc.right; ++x) {
+    RECT rcVisible = target.VisiblePart(rc);
+    for (int x = rcVisible.left; x < rcVisible.right; ++x) {
         invert(x, rc.top);
         if (rc.bottom - 1 > rc.top)
             invert(x, rc.bottom - 1);
     }
-    for (int y = rc.top + 1; y < rc.bottom - 1; ++y) {
+    for (int y = std::max<int>(rc.top + 1, rcVisible.top); y < std::min<int>(rc.bottom - 1, rcVisible.bottom); ++y) {
         invert(rc.left, y);
         if (rc.right - 1 > rc.left)
             invert(rc.right - 1, y);

@@ -1,5 +1,7 @@
 #include "platform/gdi/PixelTarget.h"
 
+#include "platform/gdi/Rects.h"
+
 #include <algorithm>
 
 uint32_t ApplyRop2(int nRop2, uint32_t nPen, uint32_t nDst)
@@ -50,6 +52,14 @@ CPixelTarget::CPixelTarget(CDeviceContext& dc)
 CPixelTarget::~CPixelTarget()
 {
     m_bitmap.PushBits();
+}
+
+RECT CPixelTarget::VisiblePart(const RECT& rc) const
+{
+    RECT rcBounds = m_clip.Bounds();
+    RECT rcPart {};
+    IntersectRect(&rcPart, &rc, &rcBounds);
+    return rcPart;
 }
 
 bool CPixelTarget::Visible(int x, int y) const

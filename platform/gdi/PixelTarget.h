@@ -25,6 +25,9 @@ public:
     CGdiBitmap& Bitmap() const { return m_bitmap; }
     bool IsMonochrome() const { return m_bitmap.IsMonochrome(); }
     const CRectList& Clip() const { return m_clip; }
+    // The part of `rc` inside the clip area's bounds; loops run over it, never
+    // over the whole of a huge rectangle.
+    RECT VisiblePart(const RECT& rc) const;
     bool Visible(int x, int y) const;
     uint32_t Pixel(COLORREF cr) const { return PixelFromColour(cr, IsMonochrome()); }
 

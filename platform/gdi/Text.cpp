@@ -224,7 +224,8 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCTSTR
         if (lprect && (options & ETO_CLIPPED))
             rcClip = pDc->ToDevice(*lprect);
         uint32_t nBk = target.Pixel(state.crBk);
-        auto fill = [&](const RECT& rc) {
+        auto fill = [&](const RECT& rcArea) {
+            RECT rc = target.VisiblePart(rcArea);
             for (int py = rc.top; py < rc.bottom; ++py) {
                 for (int px = rc.left; px < rc.right; ++px) {
                     bool bInClip = !rcClip

@@ -272,3 +272,37 @@ TEST(DrawingTest, SetPixelReportsTheColourSetAndGetPixelRefusesOutside)
     SetPixel(canvas.Dc(), 2, 2, PALETTEINDEX(13));
     EXPECT_EQ(GetPixel(canvas.Dc(), 2, 2), RGB(255, 0, 0));
 }
+
+TEST(DrawingTest, HugeCoordinatesCostOnlyWhatIsVisible)
+{
+    // Each call would cover about 10^17 pixels if it walked the whole shape.
+    constexpr int FAR = 500000000;
+    CTestCanvas canvas(20, 20);
+    HDC hdc = canvas.Dc();
+    SelectObject(hdc, GetStockObject(BLACK_BRUSH));
+    Rectangle(hdc, -FAR, -FAR, FAR, FAR);
+    Ellipse(hdc, -FAR, -FAR, FAR, FAR);
+    RoundRect(hdc, -FAR, -FAR, FAR, FAR, FAR, FAR);
+    POINT triangle[] = { { -FAR, -FAR }, { FAR, -FAR }, { 0, FAR } };
+    Polygon(hdc, triangle, 3);
+    RECT huge { -FAR, -FAR, FAR, FAR };
+    InvertRect(hdc, &huge);
+    DrawFocusRect(hdc, &huge);
+    DrawFrameControl(hdc, &huge, DFC_SCROLL, DFCS_SCROLLUP);
+    DrawFrameControl(hdc, &huge, DFC_BUTTON, DFCS_BUTTONRADIO);
+    PatBlt(hdc, -FAR, -FAR, 2 * FAR, 2 * FAR, WHITENESS);
+    ExtTextOut(hdc, 0, 0, ETO_OPAQUE, &huge, "", 0, nullptr);
+    PatBlt(hdc, 0, 0, 20, 20, WHITENESS);
+    HPEN hDotted = CreatePen(PS_DOT, 1, BLACK);
+    HGDIOBJ hOld = SelectObject(hdc, hDotted);
+    MoveToEx(hdc, -FAR, 5, nullptr);
+    LineTo(hdc, FAR, 5);
+    SelectObject(hdc, hOld);
+    DeleteObject(hDotted);
+    // The dots keep their phase however far away the line starts: 3 on, 3 off.
+    size_t nDots = 0;
+    for (int x = 0; x < 20; ++x)
+        nDots += canvas.At(x, 5) == BLACK ? 1 : 0;
+    EXPECT_GE(nDots, 9u);
+    EXPECT_LE(nDots, 11u);
+}
