@@ -39,10 +39,10 @@ public:
 HGDIOBJ AddGdiObject(std::shared_ptr<CGdiObject> pObject);
 // Removes the handle; the object lives on while states still hold it.
 void RemoveGdiObject(HGDIOBJ hObject);
-std::shared_ptr<CGdiObject> LookupGdiObject(HGDIOBJ hObject);
+[[nodiscard]] std::shared_ptr<CGdiObject> LookupGdiObject(HGDIOBJ hObject);
 // The live object of type T behind the handle, else nullptr with ERROR_INVALID_HANDLE.
 template<typename T>
-std::shared_ptr<T> LookupGdi(HGDIOBJ hObject)
+[[nodiscard]] std::shared_ptr<T> LookupGdi(HGDIOBJ hObject)
 {
     auto pObject = std::dynamic_pointer_cast<T>(LookupGdiObject(hObject));
     if (!pObject)
@@ -191,7 +191,7 @@ public:
     std::vector<DcState> m_saved;
 };
 
-std::shared_ptr<CDeviceContext> LookupDc(HDC hdc);
+[[nodiscard]] std::shared_ptr<CDeviceContext> LookupDc(HDC hdc);
 
 /* Colours. */
 

@@ -18,7 +18,10 @@ BOOL DeleteObject(HGDIOBJ hObject);
 int GetObject(HGDIOBJ hObject, int cbBuffer, LPVOID lpvObject);
 // OBJ_* of a live handle, else 0.
 DWORD GetObjectType(HGDIOBJ hObject);
-// The stock object `nIndex` (WHITE_BRUSH ... DEFAULT_GUI_FONT); NULL for an unknown index.
+// The stock object `nIndex` (WHITE_BRUSH ... DEFAULT_GUI_FONT); NULL for an
+// unknown index. The stock fonts: SYSTEM_FONT bold with a 16-pixel cell,
+// DEFAULT_GUI_FONT with 11-pixel characters, ANSI_VAR_FONT and ANSI_FIXED_FONT
+// with 13-pixel characters (proportional and fixed pitch).
 HGDIOBJ GetStockObject(int nIndex);
 
 /* Pens. Widths below 1 draw one pixel wide; styled pens wider than one pixel draw solid. */
