@@ -180,13 +180,13 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCTSTR
     std::string_view text = TextOf(lpString, static_cast<int>(c));
 
     // Where each character starts, from lpDx or from the font.
-    std::vector<std::pair<size_t, int>> pieces; // byte offset of a character and its x
+    std::vector<std::pair<size_t, int>> characterStarts; // byte offset of a character and its x
     int nWidth = 0;
     CTextLine line(font, text);
     if (lpDx) {
         for (size_t i = 0; i < text.size(); ++i) {
             if (IsCharacterStart(text, i))
-                pieces.emplace_back(i, nWidth);
+                characterStarts.emplace_back(i, nWidth);
             nWidth += lpDx[i];
         }
     } else {
@@ -244,10 +244,10 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCTSTR
         if (!lpDx) {
             line.Draw(target, ptDevice.x, ptDevice.y, state.crText, pClip);
         } else {
-            for (size_t i = 0; i < pieces.size(); ++i) {
-                size_t nEnd = i + 1 < pieces.size() ? pieces[i + 1].first : text.size();
-                CTextLine piece(font, text.substr(pieces[i].first, nEnd - pieces[i].first));
-                piece.Draw(target, ptDevice.x + pieces[i].second, ptDevice.y, state.crText, pClip);
+            for (size_t i = 0; i < characterStarts.size(); ++i) {
+                size_t nEnd = i + 1 < characterStarts.size() ? characterStarts[i + 1].first : text.size();
+                CTextLine character(font, text.substr(characterStarts[i].first, nEnd - characterStarts[i].first));
+                character.Draw(target, ptDevice.x + characterStarts[i].second, ptDevice.y, state.crText, pClip);
             }
         }
     }
