@@ -365,3 +365,19 @@ TEST_F(TextTest, LineEndsBreakLinesUnlessSingleLine)
     EXPECT_EQ(DrawText(nullptr, "x", -1, &rc, 0), 0);
     EXPECT_EQ(DrawText(Dc(), "x", -1, nullptr, 0), 0);
 }
+
+TEST_F(TextTest, ExtTextOutPlacesCharactersByTheGivenAdvances)
+{
+    Use(-12, "Arial");
+    const INT advances[] = { 30, 30, 30 };
+    SetTextAlign(Dc(), TA_UPDATECP);
+    MoveToEx(Dc(), 10, 10, nullptr);
+    ExtTextOut(Dc(), 0, 0, 0, nullptr, "iii", 3, advances);
+    RECT inked = Inked();
+    EXPECT_GE(inked.left, 10);
+    EXPECT_GE(inked.right, 70); // the third character starts 60 pixels in
+    EXPECT_LE(inked.right, 70 + Width("i") + 1);
+    POINT pt {};
+    GetCurrentPositionEx(Dc(), &pt);
+    EXPECT_EQ(pt.x, 100);
+}
