@@ -40,9 +40,12 @@ struct CBenchStore {
         std::string strLine = "The quick brown fox jumps over the lazy dog, again and again and again.\n";
         for (int i = 0; i < BENCH_MESSAGES; ++i) {
             std::string strMessage = "From - Mon Jan  2 15:04:05 2006\nX-Mozilla-Status: 0001\nFrom: Sender "
-                + std::to_string(i) + " <s" + std::to_string(i) + "@example.com>\nTo: r@example.com\nSubject: =?UTF-8?Q?"
-                "Message_number_" + std::to_string(i) + "?=\nDate: Mon, 2 Jan 2006 15:04:05 +0000\n"
-                "Content-Type: text/plain; charset=utf-8\n\n";
+                + std::to_string(i) + " <s" + std::to_string(i)
+                + "@example.com>\nTo: r@example.com\nSubject: =?UTF-8?Q?"
+                  "Message_number_"
+                + std::to_string(i)
+                + "?=\nDate: Mon, 2 Jan 2006 15:04:05 +0000\n"
+                  "Content-Type: text/plain; charset=utf-8\n\n";
             for (size_t nBody = 0; nBody < nBodyBytes; nBody += strLine.size())
                 strMessage += strLine;
             out << strMessage;
@@ -73,7 +76,8 @@ CBenchStore& Store()
 void SetRates(benchmark::State& state, size_t nMessages, size_t nBytes)
 {
     state.counters["messages_per_s"] = benchmark::Counter(static_cast<double>(nMessages), benchmark::Counter::kIsRate);
-    state.counters["MB_per_s"] = benchmark::Counter(static_cast<double>(nBytes) / (1024 * 1024), benchmark::Counter::kIsRate);
+    state.counters["MB_per_s"]
+        = benchmark::Counter(static_cast<double>(nBytes) / (1024 * 1024), benchmark::Counter::kIsRate);
 }
 
 void BM_ReadNext(benchmark::State& state)

@@ -35,7 +35,8 @@ public:
     std::string Write(const char* pszName, const uint8_t* pData, size_t nSize)
     {
         std::filesystem::path path = m_path / pszName;
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(pData), static_cast<std::streamsize>(nSize));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(pData), static_cast<std::streamsize>(nSize));
         return ProgramPathFromHostPath(path.string());
     }
 

@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         }
         if (strBytes != reader.GetRawMessage())
             std::abort();
-        mailbox.InsertSorted(new COE5Message(reader.GetStoreId(), reader.GetOffset(), reader.GetLength(), "", strStore.c_str()));
+        mailbox.InsertSorted(
+            new COE5Message(reader.GetStoreId(), reader.GetOffset(), reader.GetLength(), "", strStore.c_str()));
     }
     (void)mailbox.Reorganize(0, nullptr, nullptr);
     return 0;

@@ -42,8 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         }
         if (strBytes.compare(0, reader.GetLength(), reader.GetRawMessage()) != 0)
             std::abort(); // The stored bytes are the message read.
-        mailbox.InsertSorted(new CNetscapeMessage(
-            reader.GetStoreId(), reader.GetOffset(), reader.GetLength(), "", strStore.c_str()));
+        mailbox.InsertSorted(
+            new CNetscapeMessage(reader.GetStoreId(), reader.GetOffset(), reader.GetLength(), "", strStore.c_str()));
         if (i == 0)
             (void)DeleteNetscapeStoreMessage("", strStore.c_str(), reader.GetOffset(), reader.GetLength());
     }

@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
             std::abort();
         dwPosition = reader.GetPosition();
         (void)reader.GetSubject();
-        mailbox.InsertSorted(new COE4Message(reader.GetStoreId(), reader.GetOffset(), reader.GetLength(), "", strStore.c_str()));
+        mailbox.InsertSorted(
+            new COE4Message(reader.GetStoreId(), reader.GetOffset(), reader.GetLength(), "", strStore.c_str()));
         if (i == 0)
             (void)DeleteOE4StoreMessage("", strStore.c_str(), reader.GetOffset(), reader.GetLength());
     }

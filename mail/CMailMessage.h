@@ -80,7 +80,6 @@ public:
 
     // The catalog name the full path given to the constructor carries.
     const CString& GetFullPath() const { return m_strFullPath; }
-    const CString& GetStorePath() const { return m_strStorePath; }
     // The stored bytes of a message read by ReadNext or Load.
     const std::string& GetRawMessage() const { return m_strRaw; }
     // A reorganisation moved the message: its new identifier, offset and length.
@@ -88,7 +87,8 @@ public:
 
 protected:
     // Records a message read from the store and forgets what was parsed before.
-    void SetMessage(DWORD dwStoreId, DWORD dwOffset, DWORD dwLength, DWORD dwPosition, std::string strRaw, BOOL bDeleted);
+    void SetMessage(
+        DWORD dwStoreId, DWORD dwOffset, DWORD dwLength, DWORD dwPosition, std::string strRaw, BOOL bDeleted);
     // Records a failure and returns its code.
     int Fail(int nResult);
     // Checks a store path against a path limit and opens it for reading when it is
@@ -97,9 +97,9 @@ protected:
     // The store path Load reads: the given one, else the constructor's.
     CString StorePathForLoad(LPCTSTR pszStorePath) const;
 
-    CMailFile m_file;            // The store file, for ReadNext, Load and Read
-    CString m_strOpenPath;       // The program path m_file was opened with
-    uint64_t m_nReadPos { 0 };   // Next byte Read gives
+    CMailFile m_file;          // The store file, for ReadNext, Load and Read
+    CString m_strOpenPath;     // The program path m_file was opened with
+    uint64_t m_nReadPos { 0 }; // Next byte Read gives
 
 private:
     const CMailContent& Content() const;
@@ -114,7 +114,7 @@ private:
     BOOL m_bLoaded { FALSE };
     BOOL m_bDeleted { FALSE };
     int m_nResult { 0 };
-    std::optional<CString> m_strProtection;     // Set by SetProtection, else from the message
+    std::optional<CString> m_strProtection; // Set by SetProtection, else from the message
     // Parsed on first use: the header fields alone, and the text separately, so
     // a walk that shows subjects never decodes bodies.
     mutable std::optional<CMailContent> m_content;

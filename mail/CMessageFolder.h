@@ -8,9 +8,9 @@
 
 // Events a reorganisation reports for each catalogued message.
 enum : int {
-    MAILBOX_EVENT_KEPT = 1,     // The message stays where it was
-    MAILBOX_EVENT_REMOVED = 3,  // The message was removed from the store
-    MAILBOX_EVENT_MOVED = 4,    // The message moved: its new offset and length are set
+    MAILBOX_EVENT_KEPT = 1,    // The message stays where it was
+    MAILBOX_EVENT_REMOVED = 3, // The message was removed from the store
+    MAILBOX_EVENT_MOVED = 4,   // The message moved: its new offset and length are set
 };
 
 // Called for every catalogued message during a reorganisation; TRUE continues,
@@ -35,7 +35,6 @@ public:
     // Takes ownership of a message made from catalog values; messages are kept
     // in store order (by offset), whatever the order they come in.
     void InsertSorted(CMailMessage* pMessage);
-    int GetMessageCount() const { return static_cast<int>(m_messages.size()); }
 
     // Reorganises the store; nFlags is 0. MAIL_OK, MAIL_STOPPED or a failure code.
     virtual int Reorganize(int nFlags, MAILBOX_PROGRESS_PROC pfnProgress, void* pContext) = 0;

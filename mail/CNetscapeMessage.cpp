@@ -52,6 +52,7 @@ int CNetscapeMessage::ReadNext(LPCTSTR pszStorePath, DWORD dwPosition, int nMaxP
         return nResult == MAIL_END ? nResult : Fail(nResult);
     BOOL bDeleted = (entry.nStatus & MOZILLA_STATUS_EXPUNGED) ? TRUE : FALSE;
     SetMessage(static_cast<DWORD>(entry.nSeparator), static_cast<DWORD>(entry.nStart),
-        static_cast<DWORD>(entry.nEnd - entry.nStart), static_cast<DWORD>(entry.nEnd), std::move(entry.strBytes), bDeleted);
+        static_cast<DWORD>(entry.nEnd - entry.nStart), static_cast<DWORD>(entry.nEnd), std::move(entry.strBytes),
+        bDeleted);
     return bDeleted ? MAIL_DELETED : MAIL_OK;
 }

@@ -70,7 +70,8 @@ int COE4Folder::Reorganize(int, MAILBOX_PROGRESS_PROC pfnProgress, void* pContex
     MailPutU32(mbxHeader + MBX_SIZE_FIELD, static_cast<uint32_t>(nMbxOut));
     MailPutU32(idxHeader + IDX_COUNT_FIELD, static_cast<uint32_t>(survivors.size()));
     MailPutU32(idxHeader + IDX_SIZE_FIELD, static_cast<uint32_t>(nIdxOut));
-    if (!newMbx.File().WriteAt(0, mbxHeader, sizeof(mbxHeader)) || !newIdx.File().WriteAt(0, idxHeader, sizeof(idxHeader)))
+    if (!newMbx.File().WriteAt(0, mbxHeader, sizeof(mbxHeader))
+        || !newIdx.File().WriteAt(0, idxHeader, sizeof(idxHeader)))
         return MAIL_ERR_FILE;
 
     if (!ReportEvents(survivors, pfnProgress, pContext))

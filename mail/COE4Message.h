@@ -28,6 +28,6 @@ private:
     // The index is read once per store and kept while the lengths of both files
     // stay the same, so a walk over the store reads it once.
     std::unordered_map<uint32_t, uint32_t> m_flagsByOffset; // .mbx offset -> item flags
-    uint64_t m_nIndexLength { 0 };    // The .idx length the flags were read from
-    uint64_t m_nIndexMbxLength { 0 }; // The .mbx length the index was checked against
+    uint64_t m_nIndexLength { 0 };                          // The .idx length the flags were read from
+    uint64_t m_nIndexMbxLength { 0 };                       // The .mbx length the index was checked against
 };

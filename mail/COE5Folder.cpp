@@ -23,7 +23,8 @@ int COE5Folder::Reorganize(int, MAILBOX_PROGRESS_PROC pfnProgress, void* pContex
     std::vector<CSurvivor> survivors;
     for (const auto& pMessage : m_messages) {
         if (firstChunks.count(pMessage->GetOffset()))
-            survivors.push_back({ pMessage->GetOffset(), pMessage->GetStoreId(), pMessage->GetOffset(), pMessage->GetLength() });
+            survivors.push_back(
+                { pMessage->GetOffset(), pMessage->GetStoreId(), pMessage->GetOffset(), pMessage->GetLength() });
     }
     if (!ReportEvents(survivors, pfnProgress, pContext))
         return MAIL_STOPPED;

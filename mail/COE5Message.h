@@ -28,9 +28,9 @@ private:
     // Reads the tree once per store and keeps it while the file length stays the same.
     [[nodiscard]] int ReadTree();
 
-    std::vector<uint32_t> m_infos;        // Message info addresses in folder order
-    uint64_t m_nTreeFileLength { 0 };     // The file length m_infos was read at
-    std::vector<CDbxSegment> m_segments;  // The chain Seek chose
-    size_t m_nSegment { 0 };              // Read position: segment and offset in it
+    std::vector<uint32_t> m_infos;       // Message info addresses in folder order
+    uint64_t m_nTreeFileLength { 0 };    // The file length m_infos was read at
+    std::vector<CDbxSegment> m_segments; // The chain Seek chose
+    size_t m_nSegment { 0 };             // Read position: segment and offset in it
     uint32_t m_nSegmentPos { 0 };
 };

@@ -31,7 +31,8 @@ int WalkNode(CTreeWalk& walk, uint32_t nNode, int nDepth)
     if (MailGetU32(node) != nNode || nEntries > DBX_NODE_MAX_ENTRIES
         || uint64_t(nNode) + DBX_NODE_HEADER_SIZE + nEntries * DBX_NODE_ENTRY_SIZE > walk.nFileLength)
         return MAIL_ERR_FORMAT;
-    if (!walk.dbx.ReadExactAt(nNode + DBX_NODE_HEADER_SIZE, node + DBX_NODE_HEADER_SIZE, nEntries * DBX_NODE_ENTRY_SIZE))
+    if (!walk.dbx.ReadExactAt(
+            nNode + DBX_NODE_HEADER_SIZE, node + DBX_NODE_HEADER_SIZE, nEntries * DBX_NODE_ENTRY_SIZE))
         return MAIL_ERR_FILE;
     if (int nResult = WalkNode(walk, MailGetU32(node + 8), nDepth + 1); nResult != MAIL_OK)
         return nResult;

@@ -34,7 +34,7 @@ BOOL CMailFile::OpenHost(const std::string& strHostPath, Access eAccess)
         SetLastErrorFromErrno();
         return FALSE;
     }
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         SetLastError(ERROR_ACCESS_DENIED);
@@ -55,7 +55,7 @@ void CMailFile::Close()
 
 uint64_t CMailFile::GetLength() const
 {
-    struct stat st {};
+    struct stat st { };
     if (m_fd < 0 || ::fstat(m_fd, &st) != 0)
         return 0;
     return static_cast<uint64_t>(st.st_size);
@@ -156,7 +156,7 @@ bool CMailTempFile::Commit()
     if (!m_file.IsOpen() || !m_file.Sync())
         return false;
     // The store keeps its permissions across the rewrite.
-    struct stat st {};
+    struct stat st { };
     if (::stat(m_strStoreHostPath.c_str(), &st) == 0)
         ::chmod(m_strTempHostPath.c_str(), st.st_mode & 07777);
     m_file.Close();

@@ -98,8 +98,8 @@ std::string PartText(GMimePart* pPart)
         std::string strBytes(reinterpret_cast<const char*>(pBytes->data), pBytes->len);
         if (g_utf8_validate(strBytes.data(), static_cast<gssize>(strBytes.size()), nullptr))
             return strBytes;
-        psz = g_convert(strBytes.data(), static_cast<gssize>(strBytes.size()), "UTF-8", "ISO-8859-1", nullptr, nullptr,
-            nullptr);
+        psz = g_convert(
+            strBytes.data(), static_cast<gssize>(strBytes.size()), "UTF-8", "ISO-8859-1", nullptr, nullptr, nullptr);
     } else {
         psz = g_mime_text_part_get_text(pText);
     }
@@ -150,7 +150,8 @@ void AppendUtf8(std::string& str, unsigned long nCode)
 
 bool StartsWithNoCase(std::string_view text, size_t nPos, std::string_view prefix)
 {
-    return text.size() - nPos >= prefix.size() && g_ascii_strncasecmp(text.data() + nPos, prefix.data(), prefix.size()) == 0;
+    return text.size() - nPos >= prefix.size()
+        && g_ascii_strncasecmp(text.data() + nPos, prefix.data(), prefix.size()) == 0;
 }
 
 } // namespace
@@ -213,7 +214,8 @@ std::string MailTextFromHtml(std::string_view html)
     static const struct {
         const char* pszName;
         unsigned long nCode;
-    } entities[] = { { "amp", '&' }, { "lt", '<' }, { "gt", '>' }, { "quot", '"' }, { "apos", '\'' }, { "nbsp", 0xA0 } };
+    } entities[]
+        = { { "amp", '&' }, { "lt", '<' }, { "gt", '>' }, { "quot", '"' }, { "apos", '\'' }, { "nbsp", 0xA0 } };
 
     std::string text;
     size_t i = 0;

@@ -6,8 +6,8 @@
 
 // What the program shows of one message, decoded to UTF-8 from its stored bytes.
 struct CMailContent {
-    std::string strSubject;     // Encoded words decoded, folding removed
-    std::string strFrom;        // Address lists joined with ", ", display names decoded
+    std::string strSubject; // Encoded words decoded, folding removed
+    std::string strFrom;    // Address lists joined with ", ", display names decoded
     std::string strTo;
     std::string strCc;
     std::string strHeaderLines; // Every header as "Name: value", lines ended by CRLF

@@ -116,7 +116,8 @@ int ReadMboxEntry(const CMailFile& file, uint64_t nPosition, CMboxEntry& entry, 
         readAhead.nBase += nOrigin;
         nOrigin = 0;
         uint64_t nNext = readAhead.nBase + readAhead.bytes.size();
-        size_t nWant = static_cast<size_t>(std::min<uint64_t>(std::max(MBOX_READ_CHUNK, buffer.size()), nLength - nNext));
+        size_t nWant
+            = static_cast<size_t>(std::min<uint64_t>(std::max(MBOX_READ_CHUNK, buffer.size()), nLength - nNext));
         bool bRead = Append(file, nNext, nWant, readAhead.bytes);
         buffer = std::string_view(readAhead.bytes);
         return bRead ? MAIL_OK : MAIL_ERR_FILE;
@@ -192,7 +193,7 @@ int ReadMboxEntry(const CMailFile& file, uint64_t nPosition, CMboxEntry& entry, 
     entry.nStart = nPosition + nHeader;
     entry.nEnd = nPosition + nEnd;
     entry.strBytes.assign(buffer.substr(nHeader, nEnd - nHeader));
-    entry.nStatusOffset = FindMozillaStatus(entry.strBytes, entry.nStatus);
+    FindMozillaStatus(entry.strBytes, entry.nStatus);
     return MAIL_OK;
 }
 

@@ -25,7 +25,6 @@ struct CMboxEntry {
     uint64_t nStart { 0 };     // Offset of the first header byte
     uint64_t nEnd { 0 };       // Offset after the message: the next separator or the end of the file
     std::string strBytes;      // The stored bytes [nStart, nEnd)
-    int nStatusOffset { -1 };  // Offset of the four status digits in strBytes, -1 when absent
     unsigned nStatus { 0 };    // The X-Mozilla-Status value, 0 when absent
 };
 

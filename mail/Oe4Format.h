@@ -21,33 +21,33 @@
 // total size of its message in the .mbx; the rest of the item (dates, subject,
 // addresses) is kept as it is.
 
-constexpr uint32_t MBX_SIGNATURE = 0x36464D4A;       // "JMF6"
+constexpr uint32_t MBX_SIGNATURE = 0x36464D4A; // "JMF6"
 constexpr size_t MBX_HEADER_SIZE = 84;
-constexpr size_t MBX_COUNT_FIELD = 8;                // Message count in the header
-constexpr size_t MBX_SIZE_FIELD = 16;                // File size in the header
+constexpr size_t MBX_COUNT_FIELD = 8; // Message count in the header
+constexpr size_t MBX_SIZE_FIELD = 16; // File size in the header
 constexpr uint32_t MBX_MESSAGE_MARKER = 0x007F007F;
 constexpr size_t MBX_MESSAGE_HEADER_SIZE = 16;
 
-constexpr uint32_t IDX_SIGNATURE = 0x39464D4A;       // "JMF9"
+constexpr uint32_t IDX_SIGNATURE = 0x39464D4A; // "JMF9"
 constexpr size_t IDX_HEADER_SIZE = 80;
-constexpr size_t IDX_COUNT_FIELD = 8;                // Item count in the header
-constexpr size_t IDX_SIZE_FIELD = 12;                // File size in the header
-constexpr size_t IDX_ITEM_FIXED_SIZE = 28;           // The item fields this reader uses
-constexpr size_t IDX_ITEM_SELF_FIELD = 12;           // Item offset within the item
-constexpr size_t IDX_ITEM_MBX_OFFSET_FIELD = 20;     // Message offset within the item
-constexpr uint32_t IDX_FLAG_DELETED = 0x01;          // The message is deleted
+constexpr size_t IDX_COUNT_FIELD = 8;            // Item count in the header
+constexpr size_t IDX_SIZE_FIELD = 12;            // File size in the header
+constexpr size_t IDX_ITEM_FIXED_SIZE = 28;       // The item fields this reader uses
+constexpr size_t IDX_ITEM_SELF_FIELD = 12;       // Item offset within the item
+constexpr size_t IDX_ITEM_MBX_OFFSET_FIELD = 20; // Message offset within the item
+constexpr uint32_t IDX_FLAG_DELETED = 0x01;      // The message is deleted
 
 struct COe4IndexItem {
     uint32_t nFlags { 0 };
     uint32_t nEntry { 0 };
     uint32_t nItemOffset { 0 }; // Where the item starts in the .idx
     uint32_t nItemSize { 0 };
-    uint32_t nMbxOffset { 0 };  // Where the message header starts in the .mbx
+    uint32_t nMbxOffset { 0 }; // Where the message header starts in the .mbx
     uint32_t nMbxSize { 0 };
 };
 
 struct COe4MbxMessage {
-    uint32_t nOffset { 0 };     // Of the message header
+    uint32_t nOffset { 0 }; // Of the message header
     uint32_t nNumber { 0 };
     uint32_t nTotalSize { 0 };
     uint32_t nTextSize { 0 };

@@ -52,7 +52,8 @@ template<typename TMessage>
 void Catalogue(CMessageFolder& folder, const std::vector<CReadResult>& results, const std::string& strStore)
 {
     for (auto it = results.rbegin(); it != results.rend(); ++it)
-        folder.InsertSorted(new TMessage(it->dwStoreId, it->dwOffset, it->dwLength, it->strSubject.c_str(), strStore.c_str()));
+        folder.InsertSorted(
+            new TMessage(it->dwStoreId, it->dwOffset, it->dwLength, it->strSubject.c_str(), strStore.c_str()));
 }
 
 } // namespace

@@ -219,8 +219,8 @@ TEST_F(CNetscapeMessageTest, LoadsAMessageFromCatalogValues)
     CNetscapeMessage reader;
     auto results = ReadAll(reader, strStore);
     ASSERT_EQ(results.size(), 2u);
-    CNetscapeMessage loaded(results[1].dwStoreId, results[1].dwOffset, results[1].dwLength, "C:\\x\\the second*",
-        strStore.c_str());
+    CNetscapeMessage loaded(
+        results[1].dwStoreId, results[1].dwOffset, results[1].dwLength, "C:\\x\\the second*", strStore.c_str());
     EXPECT_EQ(loaded.Load(""), MAIL_OK);
     EXPECT_STREQ(loaded.GetSubject(), "the second");
     EXPECT_TRUE(loaded.IsValid());

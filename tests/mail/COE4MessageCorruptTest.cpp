@@ -16,7 +16,6 @@ protected:
         return ProgramPath(m_folder.WriteFile("Inbox.mbx", store.strMbx));
     }
 
-
     TempFolder m_folder;
 };
 
@@ -46,6 +45,7 @@ TEST_F(COE4MessageCorruptTest, RejectsIndexItemsPointingPastTheMbx)
 
 TEST_F(COE4MessageCorruptTest, RejectsDamagedIndexes)
 {
+    // clang-format off
     const auto Damage = [](COe4Fixture& f, int nCase) {
         switch (nCase) {
         case 0: f.strIdx[1] = '?'; break;                                        // Signature
@@ -56,6 +56,7 @@ TEST_F(COE4MessageCorruptTest, RejectsDamagedIndexes)
         case 5: f.strIdx.resize(40); break;                                      // Truncated header
         }
     };
+    // clang-format on
     for (int nCase = 0; nCase < 6; ++nCase) {
         COe4Fixture fixture = BuildOe4Store(FixtureMessages("OE4 message ", 2));
         Damage(fixture, nCase);
@@ -67,6 +68,7 @@ TEST_F(COE4MessageCorruptTest, RejectsDamagedIndexes)
 
 TEST_F(COE4MessageCorruptTest, EndsCleanlyOnDamagedMessages)
 {
+    // clang-format off
     const auto Damage = [](COe4Fixture& f, int nCase) {
         size_t nSecond = f.mbxOffsets[1];
         switch (nCase) {
@@ -77,6 +79,7 @@ TEST_F(COE4MessageCorruptTest, EndsCleanlyOnDamagedMessages)
         case 4: f.strMbx.resize(nSecond + 20); break;                          // Truncated mid-message
         }
     };
+    // clang-format on
     for (int nCase = 0; nCase < 5; ++nCase) {
         COe4Fixture fixture = BuildOe4Store(FixtureMessages("OE4 message ", 3));
         Damage(fixture, nCase);

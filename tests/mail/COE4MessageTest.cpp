@@ -16,7 +16,6 @@ protected:
         return ProgramPath(m_folder.WriteFile("Inbox.mbx", store.strMbx));
     }
 
-
     TempFolder m_folder;
 };
 
@@ -102,4 +101,3 @@ TEST_F(COE4MessageTest, LoadsAMessageFromCatalogValues)
     COE4Message other(7, results[1].dwOffset, results[1].dwLength, "", strStore.c_str());
     EXPECT_EQ(other.Load(nullptr), MAIL_ERR_NOT_FOUND);
 }
-

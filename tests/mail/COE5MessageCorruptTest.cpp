@@ -11,7 +11,6 @@ class COE5MessageCorruptTest : public ::testing::Test {
 protected:
     std::string Store(const std::string& strDbx) { return ProgramPath(m_folder.WriteFile("Inbox.dbx", strDbx)); }
 
-
     TempFolder m_folder;
 };
 
@@ -31,6 +30,7 @@ TEST_F(COE5MessageCorruptTest, RejectsAWrongSignature)
 
 TEST_F(COE5MessageCorruptTest, RejectsTreeCyclesAndStrayNodes)
 {
+    // clang-format off
     const auto Damage = [](CDbxFixture& f, int nCase) {
         uint32_t nRoot = f.nodes[0];
         uint32_t nLeaf = f.nodes[1];
@@ -43,6 +43,7 @@ TEST_F(COE5MessageCorruptTest, RejectsTreeCyclesAndStrayNodes)
         case 5: FixturePutU32(f.strDbx, nRoot + DBX_NODE_HEADER_SIZE + 4, nLeaf); break; // A node met twice
         }
     };
+    // clang-format on
     for (int nCase = 0; nCase < 6; ++nCase) {
         CDbxFixture fixture = BuildDbx(FixtureMessages("OE5 message ", 60));
         ASSERT_GE(fixture.nodes.size(), 2u);
@@ -56,6 +57,7 @@ TEST_F(COE5MessageCorruptTest, RejectsTreeCyclesAndStrayNodes)
 TEST_F(COE5MessageCorruptTest, RejectsBrokenChunkChainsAndInfos)
 {
     auto messages = FixtureMessages("OE5 message ", 2, 1500);
+    // clang-format off
     const auto Damage = [](CDbxFixture& f, int nCase) {
         uint32_t nChunk = f.firstChunks[0];
         switch (nCase) {
@@ -68,6 +70,7 @@ TEST_F(COE5MessageCorruptTest, RejectsBrokenChunkChainsAndInfos)
         case 6: f.strDbx.resize(nChunk + 0x100); break;                         // Truncated mid-chunk
         }
     };
+    // clang-format on
     for (int nCase = 0; nCase < 7; ++nCase) {
         CDbxFixture fixture = BuildDbx(messages);
         Damage(fixture, nCase);

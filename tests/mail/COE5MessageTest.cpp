@@ -12,7 +12,6 @@ class COE5MessageTest : public ::testing::Test {
 protected:
     std::string Store(const std::string& strDbx) { return ProgramPath(m_folder.WriteFile("Inbox.dbx", strDbx)); }
 
-
     TempFolder m_folder;
 };
 
@@ -62,7 +61,8 @@ TEST_F(COE5MessageTest, ReadGivesTheMessageAcrossItsChunks)
     for (size_t i = 0; i < messages.size(); ++i) {
         for (int nStep : { 512, 1024, 7 }) {
             COE5Message reader;
-            EXPECT_EQ(ReadStored(reader, strStore, fixture.firstChunks[i], static_cast<DWORD>(messages[i].size()), nStep),
+            EXPECT_EQ(
+                ReadStored(reader, strStore, fixture.firstChunks[i], static_cast<DWORD>(messages[i].size()), nStep),
                 messages[i]);
         }
     }

@@ -33,7 +33,7 @@ std::string BuildMbox(const std::vector<std::string>& messages, const std::vecto
 struct COe4Fixture {
     std::string strMbx;
     std::string strIdx;
-    std::vector<uint32_t> mbxOffsets;  // Of each message header
+    std::vector<uint32_t> mbxOffsets; // Of each message header
 };
 COe4Fixture BuildOe4Store(const std::vector<std::string>& messages, const std::vector<uint32_t>& flags = {});
 

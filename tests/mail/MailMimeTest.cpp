@@ -30,7 +30,9 @@ TEST(MailMimeTest, ChoosesThePlainPartOfAMultipartAndDecodesIt)
 {
     CMailContent content = ParseMailContent(MULTIPART_WITH_ATTACHMENT);
     // The line break before a boundary belongs to the boundary.
-    EXPECT_EQ(content.strText, "Gr\xC3\xBC\xC3\x9F" "e, softbreak");
+    EXPECT_EQ(content.strText,
+        "Gr\xC3\xBC\xC3\x9F"
+        "e, softbreak");
     EXPECT_EQ(MailTextFromMime(MULTIPART_WITH_ATTACHMENT), content.strText);
 }
 
@@ -41,7 +43,9 @@ TEST(MailMimeTest, DecodesBase64BodiesAndCharsets)
                              "Content-Transfer-Encoding: base64\n"
                              "\n"
                              "k2N1cmx5lCBxdW90ZXMgYW5kIIAK\n";
-    EXPECT_EQ(MailTextFromMime(strMessage), "\xE2\x80\x9C" "curly\xE2\x80\x9D quotes and \xE2\x82\xAC\n");
+    EXPECT_EQ(MailTextFromMime(strMessage),
+        "\xE2\x80\x9C"
+        "curly\xE2\x80\x9D quotes and \xE2\x82\xAC\n");
 }
 
 TEST(MailMimeTest, PrefersPlainTextAndStripsHtmlWhenItIsAlone)
@@ -53,7 +57,9 @@ TEST(MailMimeTest, PrefersPlainTextAndStripsHtmlWhenItIsAlone)
     std::string strHtml = "Content-Type: text/html; charset=utf-8\n\n"
                           "<html><head><style>p{color:red}</style><script>x<y</script></head>"
                           "<body>Fish &amp; chips &#8364;5&nbsp;<!-- hidden --><b>now</b></body></html>";
-    EXPECT_EQ(MailTextFromMime(strHtml), "Fish & chips \xE2\x82\xAC" "5\xC2\xA0now");
+    EXPECT_EQ(MailTextFromMime(strHtml),
+        "Fish & chips \xE2\x82\xAC"
+        "5\xC2\xA0now");
 }
 
 TEST(MailMimeTest, DecodesHeaders)
@@ -79,8 +85,8 @@ TEST(MailMimeTest, RawEightBitHeadersReadAsLatin1)
 
 TEST(MailMimeTest, ReadsTheProtectionHeader)
 {
-    std::string strMessage = std::string("Subject: p\n") + MAIL_PROTECTION_HEADER + ": " + ScramblePassword("s3cret")
-        + "\n\nbody\n";
+    std::string strMessage
+        = std::string("Subject: p\n") + MAIL_PROTECTION_HEADER + ": " + ScramblePassword("s3cret") + "\n\nbody\n";
     EXPECT_EQ(ParseMailContent(strMessage).strProtection, "s3cret");
     EXPECT_TRUE(ParseMailContent("Subject: p\n\nbody\n").strProtection.empty());
 }

@@ -68,7 +68,8 @@ TEST(MailStoreFunctionsTest, NetscapeDeletionRefusesWhatItCannotRewrite)
     CNetscapeMessage reader;
     auto results = ReadAll(reader, strStore);
     ASSERT_EQ(results.size(), 2u);
-    EXPECT_EQ(DeleteNetscapeStoreMessage("", strStore.c_str(), results[0].dwOffset, results[0].dwLength), MAIL_ERR_FILE);
+    EXPECT_EQ(
+        DeleteNetscapeStoreMessage("", strStore.c_str(), results[0].dwOffset, results[0].dwLength), MAIL_ERR_FILE);
     EXPECT_EQ(DeleteNetscapeStoreMessage("", strStore.c_str(), results[0].dwOffset + 1, 10), MAIL_ERR_NOT_FOUND);
     EXPECT_EQ(DeleteNetscapeStoreMessage("", strStore.c_str(), 0, 0x7FFFFFFF), MAIL_ERR_NOT_FOUND);
     EXPECT_EQ(DeleteNetscapeStoreMessage("", ProgramPath(folder / "none").c_str(), 0, 10), MAIL_ERR_OPEN);
@@ -97,7 +98,8 @@ TEST(MailStoreFunctionsTest, OE4DeletionFlipsOnlyTheIndexFlag)
     auto reread = ReadAll(again, strStore);
     ASSERT_EQ(reread.size(), 3u);
     EXPECT_EQ(reread[2].nResult, MAIL_DELETED);
-    EXPECT_EQ(DeleteOE4StoreMessage("", strStore.c_str(), results[2].dwOffset + 4, results[2].dwLength), MAIL_ERR_NOT_FOUND);
+    EXPECT_EQ(
+        DeleteOE4StoreMessage("", strStore.c_str(), results[2].dwOffset + 4, results[2].dwLength), MAIL_ERR_NOT_FOUND);
 }
 
 TEST(MailStoreFunctionsTest, OE5DeletionDoesNothing)
