@@ -94,11 +94,11 @@ int ReadDbxMessageInfo(const CMailFile& dbx, uint32_t nAddress, CDbxMessageInfo&
     std::vector<unsigned char> body(nBodyLength);
     if (!dbx.ReadExactAt(nAddress + DBX_INFO_HEADER_SIZE, body.data(), body.size()))
         return MAIL_ERR_FILE;
-    const unsigned char* pData = body.data() + nEntries * 4;
+    const unsigned char* pData = body.data() + size_t(nEntries) * 4;
     size_t nDataLength = nBodyLength - nEntries * 4;
     bool bHasMessage = false;
     for (unsigned i = 0; i < nEntries; ++i) {
-        uint32_t nWord = MailGetU32(body.data() + i * 4);
+        uint32_t nWord = MailGetU32(body.data() + size_t(i) * 4);
         unsigned nField = nWord & 0x7F;
         uint32_t nValue = nWord >> 8;
         if ((nWord & 0x80) == 0) {

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr size_t MBOX_READ_CHUNK = 1024 * 1024;
+constexpr size_t MBOX_READ_CHUNK = size_t(1024) * 1024;
 
 // The line starting at nPos, without its line break; npos for nEnd when the
 // buffer holds no complete line there.

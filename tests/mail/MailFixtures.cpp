@@ -178,6 +178,7 @@ CDbxFixture BuildDbx(const std::vector<std::string>& messages)
     uint32_t nRoot = 0;
     if (infos.size() <= DBX_NODE_MAX_ENTRIES) {
         std::vector<std::pair<uint32_t, uint32_t>> entries;
+        entries.reserve(infos.size());
         for (uint32_t nInfo : infos)
             entries.emplace_back(nInfo, 0);
         nRoot = AddNode(entries, 0);
