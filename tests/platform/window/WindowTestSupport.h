@@ -3,6 +3,7 @@
 // Helpers for the window tests: a window class whose procedure records every
 // message it receives.
 
+#include "platform/base/Threads.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Timers.h"
 #include "platform/window/Window.h"
