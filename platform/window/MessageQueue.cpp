@@ -106,7 +106,7 @@ public:
         auto lock = LockWindows();
         UINT nChanged = m_queue.ChangedBits(); // notes timers that fell due
         UINT nBits = m_bAnyInput ? m_queue.CurrentBits() : nChanged;
-        return !m_queue.m_incoming.empty() || (nBits & m_nMask);
+        return !m_queue.m_incoming.empty() || (nBits & m_nMask & ~QS_SENDMESSAGE);
     }
 
 private:
@@ -481,11 +481,10 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD nCount, const HANDLE* pHandles, DWORD dw
     Clock::time_point deadline = dwMilliseconds == INFINITE
         ? Clock::time_point::max()
         : Clock::now() + std::chrono::milliseconds(dwMilliseconds);
-    CInputWait wait(*pQueue, dwWakeMask, (dwFlags & MWMO_INPUTAVAILABLE) != 0);
+    bool bAnyInput = (dwFlags & MWMO_INPUTAVAILABLE) != 0;
+    CInputWait wait(*pQueue, dwWakeMask, bAnyInput);
     const CMessageFilter anyMessage;
     for (;;) {
-        if (ServeSentMessages(*pQueue) > 0 && (dwWakeMask & QS_SENDMESSAGE))
-            return WAIT_OBJECT_0 + nCount;
         DWORD dwSlice = INFINITE;
         {
             auto lock = LockWindows();
@@ -504,13 +503,15 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD nCount, const HANDLE* pHandles, DWORD dw
         }
         if (dwResult != WAIT_OBJECT_0 + nCount)
             return dwResult;
+        bool bServed = ServeSentMessages(*pQueue) > 0;
         auto lock = LockWindows();
-        UINT nReady = (pQueue->ChangedBits() | ((dwFlags & MWMO_INPUTAVAILABLE) ? pQueue->CurrentBits() : 0)) & dwWakeMask;
-        if (nReady) {
+        pQueue->ClearChangedBits(QS_SENDMESSAGE);
+        UINT nReady = (pQueue->ChangedBits() | (bAnyInput ? pQueue->CurrentBits() : 0)) & dwWakeMask & ~QS_SENDMESSAGE;
+        if (nReady || (bServed && (dwWakeMask & QS_SENDMESSAGE))) {
             pQueue->ClearChangedBits(nReady); // reported once, so a caller that leaves it does not spin
             return WAIT_OBJECT_0 + nCount;
         }
-        // Only sent messages were waiting: serve them and wait on.
+        // Only sent messages were waiting, and they have been served: wait on.
     }
 }
 
