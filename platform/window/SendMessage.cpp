@@ -80,11 +80,9 @@ SendOutcome Send(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT fuFlag
     std::shared_ptr<CThreadWaker> pTargetWaker;
     {
         auto lock = LockWindows();
-        CWindow* pWindow = FindWindowLocked(hWnd);
-        if (!pWindow) {
-            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        CWindow* pWindow = FindWindowOrFailLocked(hWnd);
+        if (!pWindow)
             return SendOutcome::Failed;
-        }
         std::shared_ptr<CMessageQueue> pTarget = pWindow->pQueue;
         if (pTarget && pWindow->dwThreadId != GetCurrentThreadId()) {
             if (pTarget->m_bEnded) {

@@ -22,11 +22,9 @@ UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerF
     UINT nElapse = std::clamp(uElapse, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
     auto lock = LockWindows();
     if (hWnd) {
-        CWindow* pWindow = FindWindowLocked(hWnd);
-        if (!pWindow) {
-            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        CWindow* pWindow = FindWindowOrFailLocked(hWnd);
+        if (!pWindow)
             return 0;
-        }
         if (pWindow->dwThreadId != GetCurrentThreadId()) {
             SetLastError(ERROR_ACCESS_DENIED);
             return 0;

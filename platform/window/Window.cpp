@@ -144,15 +144,12 @@ CWindow* FindWindowLocked(HWND hWnd)
     return it == table.windows.end() ? nullptr : it->second.get();
 }
 
-std::shared_ptr<CWindow> LookupWindow(HWND hWnd)
+CWindow* FindWindowOrFailLocked(HWND hWnd)
 {
-    auto lock = LockWindows();
     CWindow* pWindow = FindWindowLocked(hWnd);
-    if (!pWindow) {
+    if (!pWindow)
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return nullptr;
-    }
-    return SharedWindowLocked(*pWindow);
+    return pWindow;
 }
 
 std::shared_ptr<CWindow> SharedWindowLocked(CWindow& window)
@@ -339,11 +336,9 @@ HWND GetDesktopWindow()
 DWORD GetWindowThreadProcessId(HWND hWnd, LPDWORD lpdwProcessId)
 {
     auto lock = LockWindows();
-    CWindow* pWindow = FindWindowLocked(hWnd);
-    if (!pWindow) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    CWindow* pWindow = FindWindowOrFailLocked(hWnd);
+    if (!pWindow)
         return 0;
-    }
     if (lpdwProcessId)
         *lpdwProcessId = GetCurrentProcessId();
     return pWindow->dwThreadId;

@@ -225,11 +225,9 @@ BOOL GetClassInfo(HINSTANCE hInstance, LPCSTR lpClassName, LPWNDCLASS lpWndClass
 int GetClassName(HWND hWnd, LPSTR lpClassName, int nMaxCount)
 {
     auto lock = LockWindows();
-    CWindow* pWindow = FindWindowLocked(hWnd);
-    if (!pWindow) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    CWindow* pWindow = FindWindowOrFailLocked(hWnd);
+    if (!pWindow)
         return 0;
-    }
     if (!lpClassName || nMaxCount <= 0) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return 0;

@@ -14,14 +14,6 @@
 
 namespace {
 
-CWindow* FindOrFailLocked(HWND hWnd)
-{
-    CWindow* pWindow = FindWindowLocked(hWnd);
-    if (!pWindow)
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return pWindow;
-}
-
 // Where an index addresses the extra bytes: the offset, or -1 when out of range.
 std::ptrdiff_t ExtraOffset(const CWindow& window, int nIndex, size_t cbValue)
 {
@@ -36,7 +28,7 @@ LONG_PTR SetStyle(HWND hWnd, int nIndex, DWORD dwNew)
     STYLESTRUCT ss {};
     {
         auto lock = LockWindows();
-        CWindow* pWindow = FindOrFailLocked(hWnd);
+        CWindow* pWindow = FindWindowOrFailLocked(hWnd);
         if (!pWindow)
             return 0;
         ss.styleOld = nIndex == GWL_STYLE ? pWindow->dwStyle : pWindow->dwExStyle;
@@ -45,7 +37,7 @@ LONG_PTR SetStyle(HWND hWnd, int nIndex, DWORD dwNew)
     SendMessage(hWnd, WM_STYLECHANGING, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&ss));
     {
         auto lock = LockWindows();
-        CWindow* pWindow = FindOrFailLocked(hWnd);
+        CWindow* pWindow = FindWindowOrFailLocked(hWnd);
         if (!pWindow)
             return 0;
         (nIndex == GWL_STYLE ? pWindow->dwStyle : pWindow->dwExStyle) = ss.styleNew;
@@ -60,7 +52,7 @@ LONG_PTR AccessLong(HWND hWnd, int nIndex, const LONG_PTR* pNew, size_t cbExtra)
     if (pNew && (nIndex == GWL_STYLE || nIndex == GWL_EXSTYLE))
         return SetStyle(hWnd, nIndex, static_cast<DWORD>(*pNew));
     auto lock = LockWindows();
-    CWindow* pWindow = FindOrFailLocked(hWnd);
+    CWindow* pWindow = FindWindowOrFailLocked(hWnd);
     if (!pWindow)
         return 0;
     auto swap = [pNew](auto& field) {
@@ -172,7 +164,7 @@ int GetWindowTextLength(HWND hWnd)
 BOOL SetProp(HWND hWnd, LPCSTR lpString, HANDLE hData)
 {
     auto lock = LockWindows();
-    CWindow* pWindow = FindOrFailLocked(hWnd);
+    CWindow* pWindow = FindWindowOrFailLocked(hWnd);
     if (!pWindow)
         return FALSE;
     ATOM nAtom = IS_INTRESOURCE(lpString) ? static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(lpString))
@@ -188,7 +180,7 @@ BOOL SetProp(HWND hWnd, LPCSTR lpString, HANDLE hData)
 HANDLE GetProp(HWND hWnd, LPCSTR lpString)
 {
     auto lock = LockWindows();
-    CWindow* pWindow = FindOrFailLocked(hWnd);
+    CWindow* pWindow = FindWindowOrFailLocked(hWnd);
     if (!pWindow || !lpString)
         return nullptr;
     ATOM nAtom = IS_INTRESOURCE(lpString) ? static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(lpString))
@@ -200,7 +192,7 @@ HANDLE GetProp(HWND hWnd, LPCSTR lpString)
 HANDLE RemoveProp(HWND hWnd, LPCSTR lpString)
 {
     auto lock = LockWindows();
-    CWindow* pWindow = FindOrFailLocked(hWnd);
+    CWindow* pWindow = FindWindowOrFailLocked(hWnd);
     if (!pWindow || !lpString)
         return nullptr;
     ATOM nAtom = IS_INTRESOURCE(lpString) ? static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(lpString))

@@ -70,8 +70,8 @@ std::unique_lock<std::mutex> LockWindows();
 
 // The window behind a live handle, or nullptr. Lock held; sets no error.
 CWindow* FindWindowLocked(HWND hWnd);
-// The same, without the lock held by the caller; sets ERROR_INVALID_WINDOW_HANDLE when there is none.
-std::shared_ptr<CWindow> LookupWindow(HWND hWnd);
+// The same, setting ERROR_INVALID_WINDOW_HANDLE when there is none.
+CWindow* FindWindowOrFailLocked(HWND hWnd);
 // The window and the reference that keeps it alive, lock held.
 std::shared_ptr<CWindow> SharedWindowLocked(CWindow& window);
 

@@ -41,14 +41,6 @@ RECT FrameOf(DWORD dwStyle, DWORD dwExStyle)
     return frame;
 }
 
-CWindow* FindOrFailLocked(HWND hWnd)
-{
-    CWindow* pWindow = FindWindowLocked(hWnd);
-    if (!pWindow)
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return pWindow;
-}
-
 bool Contains(const RECT& rc, POINT pt)
 {
     return pt.x >= rc.left && pt.x < rc.right && pt.y >= rc.top && pt.y < rc.bottom;
@@ -142,7 +134,7 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
     WINDOWPOS wp { hWnd, hWndInsertAfter, x, y, std::max(cx, 0), std::max(cy, 0), uFlags };
     {
         auto lock = LockWindows();
-        CWindow* pWindow = FindOrFailLocked(hWnd);
+        CWindow* pWindow = FindWindowOrFailLocked(hWnd);
         if (!pWindow)
             return FALSE;
         if (pWindow == &DesktopLocked()) {
@@ -167,7 +159,7 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
         SendMessage(hWnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
     {
         auto lock = LockWindows();
-        CWindow* pWindow = FindOrFailLocked(hWnd);
+        CWindow* pWindow = FindWindowOrFailLocked(hWnd);
         if (!pWindow)
             return FALSE;
         if (!(wp.flags & SWP_NOZORDER))
@@ -205,7 +197,7 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
     RECT rcNew {};
     {
         auto lock = LockWindows();
-        CWindow* pWindow = FindOrFailLocked(hWnd);
+        CWindow* pWindow = FindWindowOrFailLocked(hWnd);
         if (!pWindow)
             return FALSE;
         bWasVisible = (pWindow->dwStyle & WS_VISIBLE) != 0;
@@ -252,7 +244,7 @@ BOOL EnableWindow(HWND hWnd, BOOL bEnable)
     bool bWasDisabled = false;
     {
         auto lock = LockWindows();
-        CWindow* pWindow = FindOrFailLocked(hWnd);
+        CWindow* pWindow = FindWindowOrFailLocked(hWnd);
         if (!pWindow)
             return FALSE;
         bWasDisabled = (pWindow->dwStyle & WS_DISABLED) != 0;
@@ -276,7 +268,7 @@ BOOL IsWindowEnabled(HWND hWnd)
 BOOL GetWindowRect(HWND hWnd, LPRECT lpRect)
 {
     auto lock = LockWindows();
-    CWindow* pWindow = FindOrFailLocked(hWnd);
+    CWindow* pWindow = FindWindowOrFailLocked(hWnd);
     if (!pWindow || !lpRect) {
         if (pWindow)
             SetLastError(ERROR_INVALID_PARAMETER);
@@ -291,7 +283,7 @@ BOOL GetWindowRect(HWND hWnd, LPRECT lpRect)
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect)
 {
     auto lock = LockWindows();
-    CWindow* pWindow = FindOrFailLocked(hWnd);
+    CWindow* pWindow = FindWindowOrFailLocked(hWnd);
     if (!pWindow || !lpRect) {
         if (pWindow)
             SetLastError(ERROR_INVALID_PARAMETER);
@@ -319,8 +311,8 @@ BOOL AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD dwExStyl
 int MapWindowPoints(HWND hWndFrom, HWND hWndTo, LPPOINT lpPoints, UINT cPoints)
 {
     auto lock = LockWindows();
-    CWindow* pFrom = hWndFrom ? FindOrFailLocked(hWndFrom) : &DesktopLocked();
-    CWindow* pTo = hWndTo ? FindOrFailLocked(hWndTo) : &DesktopLocked();
+    CWindow* pFrom = hWndFrom ? FindWindowOrFailLocked(hWndFrom) : &DesktopLocked();
+    CWindow* pTo = hWndTo ? FindWindowOrFailLocked(hWndTo) : &DesktopLocked();
     if (!pFrom || !pTo)
         return 0;
     POINT from = ClientOriginLocked(*pFrom);
@@ -383,7 +375,7 @@ HWND WindowFromPoint(POINT Point)
 HWND ChildWindowFromPointEx(HWND hWndParent, POINT Point, UINT uFlags)
 {
     auto lock = LockWindows();
-    CWindow* pParent = FindOrFailLocked(hWndParent);
+    CWindow* pParent = FindWindowOrFailLocked(hWndParent);
     if (!pParent)
         return nullptr;
     RECT rcClient = pParent->pParent ? ClientRectInParentLocked(*pParent) : pParent->rcWindow;

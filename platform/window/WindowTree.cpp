@@ -13,14 +13,6 @@ namespace {
 
 std::atomic<CForeignWindowFinder*> g_pForeignFinder { nullptr };
 
-CWindow* FindOrFailLocked(HWND hWnd)
-{
-    CWindow* pWindow = FindWindowLocked(hWnd);
-    if (!pWindow)
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return pWindow;
-}
-
 HWND HandleOf(const CWindow* pWindow)
 {
     return pWindow ? pWindow->hWnd : nullptr;
@@ -75,7 +67,7 @@ bool IsSelfOrDescendantLocked(const CWindow* pAncestor, const CWindow* pWindow)
 HWND GetParent(HWND hWnd)
 {
     auto lock = LockWindows();
-    CWindow* pWindow = FindOrFailLocked(hWnd);
+    CWindow* pWindow = FindWindowOrFailLocked(hWnd);
     if (!pWindow)
         return nullptr;
     if (pWindow->dwStyle & WS_CHILD)
@@ -88,8 +80,8 @@ HWND GetParent(HWND hWnd)
 HWND SetParent(HWND hWndChild, HWND hWndNewParent)
 {
     auto lock = LockWindows();
-    CWindow* pWindow = FindOrFailLocked(hWndChild);
-    CWindow* pNewParent = hWndNewParent ? FindOrFailLocked(hWndNewParent) : &DesktopLocked();
+    CWindow* pWindow = FindWindowOrFailLocked(hWndChild);
+    CWindow* pNewParent = hWndNewParent ? FindWindowOrFailLocked(hWndNewParent) : &DesktopLocked();
     if (!pWindow || !pNewParent)
         return nullptr;
     if (pWindow == &DesktopLocked() || IsSelfOrDescendantLocked(pWindow, pNewParent)) {
@@ -110,7 +102,7 @@ HWND SetParent(HWND hWndChild, HWND hWndNewParent)
 HWND GetWindow(HWND hWnd, UINT uCmd)
 {
     auto lock = LockWindows();
-    CWindow* pWindow = FindOrFailLocked(hWnd);
+    CWindow* pWindow = FindWindowOrFailLocked(hWnd);
     if (!pWindow)
         return nullptr;
     switch (uCmd) {
@@ -150,7 +142,7 @@ HWND GetWindow(HWND hWnd, UINT uCmd)
 HWND GetAncestor(HWND hWnd, UINT gaFlags)
 {
     auto lock = LockWindows();
-    CWindow* pWindow = FindOrFailLocked(hWnd);
+    CWindow* pWindow = FindWindowOrFailLocked(hWnd);
     if (!pWindow || pWindow == &DesktopLocked())
         return nullptr;
     switch (gaFlags) {
@@ -192,7 +184,7 @@ HWND GetTopWindow(HWND hWnd)
 HWND GetDlgItem(HWND hDlg, int nIDDlgItem)
 {
     auto lock = LockWindows();
-    CWindow* pWindow = FindOrFailLocked(hDlg);
+    CWindow* pWindow = FindWindowOrFailLocked(hDlg);
     if (!pWindow)
         return nullptr;
     for (CWindow* pChild : pWindow->children) {
@@ -206,7 +198,7 @@ HWND GetDlgItem(HWND hDlg, int nIDDlgItem)
 int GetDlgCtrlID(HWND hWnd)
 {
     auto lock = LockWindows();
-    CWindow* pWindow = FindOrFailLocked(hWnd);
+    CWindow* pWindow = FindWindowOrFailLocked(hWnd);
     return pWindow ? static_cast<int>(pWindow->nId) : 0;
 }
 
@@ -219,7 +211,7 @@ BOOL EnumChildWindows(HWND hWndParent, WNDENUMPROC lpEnumFunc, LPARAM lParam)
     std::vector<HWND> handles;
     {
         auto lock = LockWindows();
-        CWindow* pParent = FindOrFailLocked(hWndParent);
+        CWindow* pParent = FindWindowOrFailLocked(hWndParent);
         if (!pParent || !lpEnumFunc)
             return FALSE;
         CollectDescendantsLocked(*pParent, handles);
@@ -263,7 +255,7 @@ HWND FindWindowEx(HWND hWndParent, HWND hWndChildAfter, LPCSTR lpszClass, LPCSTR
 {
     {
         auto lock = LockWindows();
-        CWindow* pParent = hWndParent ? FindOrFailLocked(hWndParent) : &DesktopLocked();
+        CWindow* pParent = hWndParent ? FindWindowOrFailLocked(hWndParent) : &DesktopLocked();
         if (!pParent)
             return nullptr;
         // A class name without an atom names no class here, so no window here either.
