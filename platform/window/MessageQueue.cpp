@@ -16,7 +16,11 @@
 
 namespace {
 
-const HWND THREAD_MESSAGES_ONLY = reinterpret_cast<HWND>(static_cast<LONG_PTR>(-1));
+// The hWnd filter (HWND)-1, which takes only thread messages.
+bool IsThreadMessagesFilter(HWND hWnd)
+{
+    return reinterpret_cast<LONG_PTR>(hWnd) == -1;
+}
 
 std::unordered_map<DWORD, std::shared_ptr<CMessageQueue>>& QueuesByThread()
 {
@@ -62,7 +66,7 @@ UINT KindOf(UINT uMsg)
 // The filter for a retrieval; false (with the last error set) when its window is not valid.
 bool MakeFilter(HWND hWnd, UINT uMin, UINT uMax, CMessageFilter& filter)
 {
-    if (hWnd && hWnd != THREAD_MESSAGES_ONLY && !IsWindow(hWnd)) {
+    if (hWnd && !IsThreadMessagesFilter(hWnd) && !IsWindow(hWnd)) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return false;
     }
@@ -125,7 +129,7 @@ bool CMessageFilter::Matches(HWND hMsgWnd, UINT uMsg) const
         return false;
     if (!hWnd)
         return true;
-    if (hWnd == THREAD_MESSAGES_ONLY)
+    if (IsThreadMessagesFilter(hWnd))
         return !hMsgWnd;
     if (hMsgWnd == hWnd)
         return true;
@@ -172,8 +176,8 @@ bool CMessageQueue::Retrieve(MSG* pMsg, const CMessageFilter& filter, UINT wRemo
 {
     bool bRemove = (wRemoveMsg & PM_REMOVE) != 0;
     m_nChangedBits = 0;
-    auto it = std::find_if(m_posted.begin(), m_posted.end(),
-        [&filter](const MSG& msg) { return filter.Matches(msg.hwnd, msg.message); });
+    auto it = std::find_if(
+        m_posted.begin(), m_posted.end(), [&filter](const MSG& msg) { return filter.Matches(msg.hwnd, msg.message); });
     if (it != m_posted.end()) {
         *pMsg = *it;
         if (bRemove)
@@ -400,10 +404,8 @@ BOOL TranslateMessage(const MSG* lpMsg)
     WPARAM ch = 0;
     if (vk >= 'A' && vk <= 'Z')
         ch = vk - 'A' + 'a';
-    else if ((vk >= '0' && vk <= '9') || vk == ' ')
-        ch = vk;
-    else if (vk == 0x0D || vk == 0x09 || vk == 0x08 || vk == 0x1B) // enter, tab, backspace, escape
-        ch = vk;
+    else if ((vk >= '0' && vk <= '9') || vk == ' ' || vk == 0x0D || vk == 0x09 || vk == 0x08 || vk == 0x1B)
+        ch = vk; // digits, space, enter, tab, backspace and escape are their own characters
     if (ch) {
         std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
         auto lock = LockWindows();
@@ -473,14 +475,13 @@ BOOL WaitMessage()
     return MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, 0) != WAIT_FAILED;
 }
 
-DWORD MsgWaitForMultipleObjectsEx(DWORD nCount, const HANDLE* pHandles, DWORD dwMilliseconds, DWORD dwWakeMask,
-    DWORD dwFlags)
+DWORD MsgWaitForMultipleObjectsEx(
+    DWORD nCount, const HANDLE* pHandles, DWORD dwMilliseconds, DWORD dwWakeMask, DWORD dwFlags)
 {
     using Clock = std::chrono::steady_clock;
     std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
-    Clock::time_point deadline = dwMilliseconds == INFINITE
-        ? Clock::time_point::max()
-        : Clock::now() + std::chrono::milliseconds(dwMilliseconds);
+    Clock::time_point deadline = dwMilliseconds == INFINITE ? Clock::time_point::max()
+                                                            : Clock::now() + std::chrono::milliseconds(dwMilliseconds);
     bool bAnyInput = (dwFlags & MWMO_INPUTAVAILABLE) != 0;
     CInputWait wait(*pQueue, dwWakeMask, bAnyInput);
     const CMessageFilter anyMessage;
@@ -495,7 +496,8 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD nCount, const HANDLE* pHandles, DWORD dw
             auto remaining = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
             dwSlice = std::min<DWORD>(dwSlice, static_cast<DWORD>(std::max<decltype(remaining)>(remaining, 0)));
         }
-        DWORD dwResult = WaitForObjectsOrSource(nCount, pHandles, (dwFlags & MWMO_WAITALL) ? TRUE : FALSE, dwSlice, &wait);
+        DWORD dwResult
+            = WaitForObjectsOrSource(nCount, pHandles, (dwFlags & MWMO_WAITALL) ? TRUE : FALSE, dwSlice, &wait);
         if (dwResult == WAIT_TIMEOUT) {
             if (Clock::now() >= deadline)
                 return WAIT_TIMEOUT;
@@ -515,8 +517,8 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD nCount, const HANDLE* pHandles, DWORD dw
     }
 }
 
-DWORD MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOOL fWaitAll, DWORD dwMilliseconds,
-    DWORD dwWakeMask)
+DWORD MsgWaitForMultipleObjects(
+    DWORD nCount, const HANDLE* pHandles, BOOL fWaitAll, DWORD dwMilliseconds, DWORD dwWakeMask)
 {
     return MsgWaitForMultipleObjectsEx(nCount, pHandles, dwMilliseconds, dwWakeMask, fWaitAll ? MWMO_WAITALL : 0);
 }

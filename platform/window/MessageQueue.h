@@ -64,8 +64,8 @@ LRESULT SendMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 // another thread; a call on the same thread runs to its end). Returns nonzero
 // with *lpdwResult set on success; 0 on failure, with ERROR_TIMEOUT when the
 // time ran out. The message may still run later; its result is then dropped.
-LRESULT SendMessageTimeout(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT fuFlags, UINT uTimeout,
-    PDWORD_PTR lpdwResult);
+LRESULT SendMessageTimeout(
+    HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT fuFlags, UINT uTimeout, PDWORD_PTR lpdwResult);
 
 // Sends without waiting for the result when the window belongs to another
 // thread (the message still runs ahead of posted ones); on the same thread, as
@@ -125,10 +125,10 @@ BOOL WaitMessage();
 // arrived since the thread last looked (GetMessage, PeekMessage,
 // GetQueueStatus or this wait); with MWMO_INPUTAVAILABLE any input counts.
 // With MWMO_WAITALL input also ends the wait before all objects are signalled.
-DWORD MsgWaitForMultipleObjectsEx(DWORD nCount, const HANDLE* pHandles, DWORD dwMilliseconds, DWORD dwWakeMask,
-    DWORD dwFlags);
-DWORD MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOOL fWaitAll, DWORD dwMilliseconds,
-    DWORD dwWakeMask);
+DWORD MsgWaitForMultipleObjectsEx(
+    DWORD nCount, const HANDLE* pHandles, DWORD dwMilliseconds, DWORD dwWakeMask, DWORD dwFlags);
+DWORD MsgWaitForMultipleObjects(
+    DWORD nCount, const HANDLE* pHandles, BOOL fWaitAll, DWORD dwMilliseconds, DWORD dwWakeMask);
 
 // Low word: the kinds (of `flags`) in the queue now; high word: the kinds that
 // arrived since the last look, which this call clears.

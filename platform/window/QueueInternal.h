@@ -26,14 +26,14 @@ struct CSentMessage {
     WPARAM wParam { 0 };
     LPARAM lParam { 0 };
     LRESULT lResult { 0 };
-    bool bDone { false }; // replied, answered, or given up (target gone)
+    bool bDone { false };                       // replied, answered, or given up (target gone)
     std::shared_ptr<CThreadWaker> pSenderWaker; // none for SendNotifyMessage, which waits for nothing
 };
 
 struct CTimer {
     HWND hWnd { nullptr }; // nullptr for a thread timer
     UINT_PTR nId { 0 };
-    UINT nElapse { 0 }; // milliseconds
+    UINT nElapse { 0 };   // milliseconds
     ULONGLONG nDue { 0 }; // on ClockTicks()
     TIMERPROC pfnTimerProc { nullptr };
     bool bNoted { false }; // QS_TIMER has been noted as new for the current due time
@@ -77,7 +77,7 @@ public:
     std::vector<CTimer> m_timers;
     bool m_bQuit { false };
     int m_nExitCode { 0 };
-    bool m_bEnded { false }; // the owner thread has ended; nothing more is accepted
+    bool m_bEnded { false };  // the owner thread has ended; nothing more is accepted
     DWORD m_dwLastTime { 0 }; // of the last message retrieved
     DWORD m_dwLastPos { 0 };
 

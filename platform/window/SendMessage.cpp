@@ -72,8 +72,8 @@ enum class SendOutcome { Done, Failed, TimedOut };
 
 // Sends and, for another thread's window, waits up to dwTimeout ms (INFINITE:
 // no limit); bWait false hands the message over without waiting.
-SendOutcome Send(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT fuFlags, DWORD dwTimeout, bool bWait,
-    LRESULT* plResult)
+SendOutcome Send(
+    HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT fuFlags, DWORD dwTimeout, bool bWait, LRESULT* plResult)
 {
     *plResult = 0;
     std::shared_ptr<CSentMessage> pSent;
@@ -109,8 +109,8 @@ SendOutcome Send(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT fuFlag
         return SendOutcome::Done;
 
     using Clock = std::chrono::steady_clock;
-    Clock::time_point deadline = dwTimeout == INFINITE ? Clock::time_point::max()
-                                                       : Clock::now() + std::chrono::milliseconds(dwTimeout);
+    Clock::time_point deadline
+        = dwTimeout == INFINITE ? Clock::time_point::max() : Clock::now() + std::chrono::milliseconds(dwTimeout);
     std::shared_ptr<CMessageQueue> pOwnQueue = CurrentQueue();
     bool bServe = !(fuFlags & SMTO_BLOCK);
     CReplyWait wait(*pSent, *pOwnQueue, bServe);
@@ -206,8 +206,8 @@ LRESULT SendMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     return lResult;
 }
 
-LRESULT SendMessageTimeout(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT fuFlags, UINT uTimeout,
-    PDWORD_PTR lpdwResult)
+LRESULT SendMessageTimeout(
+    HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT fuFlags, UINT uTimeout, PDWORD_PTR lpdwResult)
 {
     LRESULT lResult = 0;
     DWORD dwTimeout = uTimeout == INFINITE ? INFINITE - 1 : uTimeout; // a timeout always ends

@@ -31,8 +31,8 @@ UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerF
         }
     }
     auto& timers = pQueue->m_timers;
-    auto it = std::find_if(timers.begin(), timers.end(),
-        [&](const CTimer& timer) { return timer.hWnd == hWnd && timer.nId == nIDEvent; });
+    auto it = std::find_if(
+        timers.begin(), timers.end(), [&](const CTimer& timer) { return timer.hWnd == hWnd && timer.nId == nIDEvent; });
     if (it == timers.end()) {
         CTimer timer;
         timer.hWnd = hWnd;
@@ -50,8 +50,8 @@ BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent)
 {
     std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
     auto lock = LockWindows();
-    size_t nRemoved = std::erase_if(pQueue->m_timers,
-        [&](const CTimer& timer) { return timer.hWnd == hWnd && timer.nId == uIDEvent; });
+    size_t nRemoved = std::erase_if(
+        pQueue->m_timers, [&](const CTimer& timer) { return timer.hWnd == hWnd && timer.nId == uIDEvent; });
     if (nRemoved == 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;

@@ -201,8 +201,8 @@ void RemoveThreadWindowsLocked(DWORD dwThreadId, std::vector<std::shared_ptr<CSe
 
 /***** Creating and destroying *****/
 
-HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int x, int y,
-    int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam)
+HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int x, int y, int nWidth,
+    int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam)
 {
     std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
     HWND hWnd = nullptr;

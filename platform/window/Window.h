@@ -37,13 +37,13 @@
 // CW_USEDEFAULT gives an overlapped window position (0, 0) and three quarters
 // of the screen; other windows get 0. Fails with ERROR_CANNOT_FIND_WND_CLASS,
 // ERROR_TLW_WITH_WSCHILD, ERROR_INVALID_WINDOW_HANDLE (bad parent).
-HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int x, int y,
-    int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam);
-inline HWND CreateWindow(LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int x, int y, int nWidth,
-    int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam)
+HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int x, int y, int nWidth,
+    int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam);
+inline HWND CreateWindow(LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int x, int y, int nWidth, int nHeight,
+    HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam)
 {
-    return CreateWindowEx(0, lpClassName, lpWindowName, dwStyle, x, y, nWidth, nHeight, hWndParent, hMenu,
-        hInstance, lpParam);
+    return CreateWindowEx(
+        0, lpClassName, lpWindowName, dwStyle, x, y, nWidth, nHeight, hWndParent, hMenu, hInstance, lpParam);
 }
 
 // Destroys the window, the windows it owns (first) and its children. Sends
@@ -69,7 +69,7 @@ HWND GetParent(HWND hWnd);
 // new siblings, keeping its coordinates; the WS_CHILD style is left to the
 // caller. Returns the previous parent. Refuses a parent inside the window itself.
 HWND SetParent(HWND hWndChild, HWND hWndNewParent);
-HWND GetWindow(HWND hWnd, UINT uCmd); // GW_*
+HWND GetWindow(HWND hWnd, UINT uCmd);      // GW_*
 HWND GetAncestor(HWND hWnd, UINT gaFlags); // GA_*
 // TRUE when hWnd is below hWndParent through a chain of WS_CHILD windows.
 BOOL IsChild(HWND hWndParent, HWND hWnd);
@@ -171,7 +171,7 @@ int GetWindowTextLength(HWND hWnd);
 /* Properties: handles stored under a name (or atom) on a window. */
 
 BOOL SetProp(HWND hWnd, LPCSTR lpString, HANDLE hData);
-HANDLE GetProp(HWND hWnd, LPCSTR lpString); // NULL when absent
+HANDLE GetProp(HWND hWnd, LPCSTR lpString);    // NULL when absent
 HANDLE RemoveProp(HWND hWnd, LPCSTR lpString); // the handle removed, or NULL
 
 /* Per-window values (GWL_*, GWLP_*, or a byte offset into the class's extra

@@ -158,8 +158,8 @@ ATOM RegisterClass(const WNDCLASS* lpWndClass)
         return 0;
     }
     const WNDCLASS& wc = *lpWndClass;
-    WNDCLASSEX wcx { sizeof(WNDCLASSEX), wc.style, wc.lpfnWndProc, wc.cbClsExtra, wc.cbWndExtra, wc.hInstance,
-        wc.hIcon, wc.hCursor, wc.hbrBackground, wc.lpszMenuName, wc.lpszClassName, nullptr };
+    WNDCLASSEX wcx { sizeof(WNDCLASSEX), wc.style, wc.lpfnWndProc, wc.cbClsExtra, wc.cbWndExtra, wc.hInstance, wc.hIcon,
+        wc.hCursor, wc.hbrBackground, wc.lpszMenuName, wc.lpszClassName, nullptr };
     return Register(wcx);
 }
 

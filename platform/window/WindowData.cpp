@@ -146,8 +146,8 @@ int GetWindowText(HWND hWnd, LPSTR lpString, int nMaxCount)
     if (!lpString || nMaxCount <= 0)
         return 0;
     lpString[0] = '\0';
-    return static_cast<int>(SendMessage(hWnd, WM_GETTEXT, static_cast<WPARAM>(nMaxCount),
-        reinterpret_cast<LPARAM>(lpString)));
+    return static_cast<int>(
+        SendMessage(hWnd, WM_GETTEXT, static_cast<WPARAM>(nMaxCount), reinterpret_cast<LPARAM>(lpString)));
 }
 
 int GetWindowTextLength(HWND hWnd)
@@ -167,8 +167,8 @@ BOOL SetProp(HWND hWnd, LPCSTR lpString, HANDLE hData)
     CWindow* pWindow = FindWindowOrFailLocked(hWnd);
     if (!pWindow)
         return FALSE;
-    ATOM nAtom = IS_INTRESOURCE(lpString) ? static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(lpString))
-                                          : AddAtomLocked(lpString);
+    ATOM nAtom
+        = IS_INTRESOURCE(lpString) ? static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(lpString)) : AddAtomLocked(lpString);
     if (nAtom == 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -224,8 +224,9 @@ LONG GetWindowLong(HWND hWnd, int nIndex)
 
 LONG SetWindowLong(HWND hWnd, int nIndex, LONG dwNewLong)
 {
-    LONG_PTR nNew = (nIndex == GWL_STYLE || nIndex == GWL_EXSTYLE) ? static_cast<LONG_PTR>(static_cast<DWORD>(dwNewLong))
-                                                                   : dwNewLong;
+    LONG_PTR nNew = (nIndex == GWL_STYLE || nIndex == GWL_EXSTYLE)
+        ? static_cast<LONG_PTR>(static_cast<DWORD>(dwNewLong))
+        : dwNewLong;
     return static_cast<LONG>(AccessLong(hWnd, nIndex, &nNew, sizeof(LONG)));
 }
 
@@ -284,8 +285,11 @@ LRESULT DefWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
             RECT rcClient {};
             GetClientRect(hWnd, &rcClient);
             DWORD dwStyle = static_cast<DWORD>(GetWindowLong(hWnd, GWL_STYLE));
-            WPARAM nKind = (dwStyle & WS_MINIMIZE) ? SIZE_MINIMIZED : (dwStyle & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED;
-            SendMessage(hWnd, WM_SIZE, nKind, MAKELONG(static_cast<WORD>(rcClient.right), static_cast<WORD>(rcClient.bottom)));
+            WPARAM nKind = (dwStyle & WS_MINIMIZE) ? SIZE_MINIMIZED
+                : (dwStyle & WS_MAXIMIZE)          ? SIZE_MAXIMIZED
+                                                   : SIZE_RESTORED;
+            SendMessage(
+                hWnd, WM_SIZE, nKind, MAKELONG(static_cast<WORD>(rcClient.right), static_cast<WORD>(rcClient.bottom)));
         }
         return 0;
     }

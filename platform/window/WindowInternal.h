@@ -35,7 +35,7 @@ struct CWindowClass {
     HCURSOR hCursor { nullptr };
     HBRUSH hbrBackground { nullptr };
     LPCSTR lpszMenuName { nullptr }; // kept as given: a resource ID or a string the caller keeps
-    int nWindows { 0 }; // live windows of the class; a class with windows cannot be unregistered
+    int nWindows { 0 };              // live windows of the class; a class with windows cannot be unregistered
 };
 
 // One window. Windows are shared: the handle table holds one reference and a
@@ -44,7 +44,7 @@ struct CWindowClass {
 // plain pointers, valid while the window lock is held.
 struct CWindow {
     HWND hWnd { nullptr };
-    DWORD dwThreadId { 0 }; // the creating thread; 0 for the desktop window
+    DWORD dwThreadId { 0 };                // the creating thread; 0 for the desktop window
     std::shared_ptr<CMessageQueue> pQueue; // the creating thread's queue; none for the desktop window
     std::shared_ptr<CWindowClass> pClass;
     WNDPROC pfnWndProc { nullptr };
@@ -53,8 +53,8 @@ struct CWindow {
     RECT rcWindow {}; // in the parent's client coordinates (screen coordinates for top-level windows)
     RECT rcNormal {}; // the restored position while minimized or maximized
     std::string strText;
-    CWindow* pParent { nullptr }; // the desktop window for top-level windows
-    CWindow* pOwner { nullptr }; // top-level windows only
+    CWindow* pParent { nullptr };   // the desktop window for top-level windows
+    CWindow* pOwner { nullptr };    // top-level windows only
     std::vector<CWindow*> children; // in z-order, the top first
     HINSTANCE hInstance { nullptr };
     UINT_PTR nId { 0 }; // the control ID of a child window

@@ -179,8 +179,8 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
 
 BOOL MoveWindow(HWND hWnd, int x, int y, int nWidth, int nHeight, BOOL bRepaint)
 {
-    return SetWindowPos(hWnd, nullptr, x, y, nWidth, nHeight,
-        SWP_NOZORDER | SWP_NOACTIVATE | (bRepaint ? 0 : SWP_NOREDRAW));
+    return SetWindowPos(
+        hWnd, nullptr, x, y, nWidth, nHeight, SWP_NOZORDER | SWP_NOACTIVATE | (bRepaint ? 0 : SWP_NOREDRAW));
 }
 
 BOOL ShowWindow(HWND hWnd, int nCmdShow)
@@ -202,8 +202,8 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
             return FALSE;
         bWasVisible = (pWindow->dwStyle & WS_VISIBLE) != 0;
         DWORD dwCurrent = pWindow->dwStyle & (WS_MINIMIZE | WS_MAXIMIZE);
-        bool bKeepsState = nCmdShow == SW_HIDE || nCmdShow == SW_SHOW || nCmdShow == SW_SHOWNA
-            || nCmdShow == SW_SHOWNOACTIVATE;
+        bool bKeepsState
+            = nCmdShow == SW_HIDE || nCmdShow == SW_SHOW || nCmdShow == SW_SHOWNA || nCmdShow == SW_SHOWNOACTIVATE;
         if (!bKeepsState && dwState != dwCurrent) {
             bChangeState = true;
             if (!dwCurrent)
@@ -355,7 +355,8 @@ HWND WindowFromPoint(POINT Point)
     for (;;) {
         CWindow* pHit = nullptr;
         for (CWindow* pChild : pLevel->children) {
-            bool bSkip = !(pChild->dwStyle & WS_VISIBLE) || ((pChild->dwStyle & WS_CHILD) && (pChild->dwStyle & WS_DISABLED));
+            bool bSkip
+                = !(pChild->dwStyle & WS_VISIBLE) || ((pChild->dwStyle & WS_CHILD) && (pChild->dwStyle & WS_DISABLED));
             if (!bSkip && Contains(pChild->rcWindow, ptInLevel)) {
                 pHit = pChild;
                 break;

@@ -249,7 +249,7 @@ struct MSG {
     WPARAM wParam;
     LPARAM lParam;
     DWORD time; // GetTickCount when the message was posted
-    POINT pt; // the cursor position, in screen coordinates
+    POINT pt;   // the cursor position, in screen coordinates
 };
 using LPMSG = MSG*;
 

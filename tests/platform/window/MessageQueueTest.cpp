@@ -96,6 +96,21 @@ TEST_F(MessageQueueTest, QuitComesAfterThePostedMessagesWithItsExitCode)
     EXPECT_FALSE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
 }
 
+TEST_F(MessageQueueTest, BroadcastPostsToEveryTopLevelWindow)
+{
+    HWND hOther = CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10);
+    HWND hChild = CreateRecordingWindow(WS_CHILD, 0, 0, 10, 10, hOther, 1);
+    ASSERT_TRUE(hChild);
+    MessageLog::Instance().Take();
+    EXPECT_TRUE(PostMessage(HWND_BROADCAST, WM_POSTED, 0, 0));
+    PumpUntilIdle();
+    auto received = MessageLog::Instance().TakeMessages({ WM_POSTED });
+    std::sort(received.begin(), received.end());
+    Messages expected { { m_hWnd, WM_POSTED }, { hOther, WM_POSTED } };
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(received, expected);
+}
+
 /***** Filters *****/
 
 TEST_F(MessageQueueTest, FiltersSelectByWindowChildrenThreadAndRange)
@@ -167,7 +182,7 @@ TEST_F(MessageQueueTest, WorkerSendsAreServedWhileTheOwnerPumpsWithPeekMessage)
     HWND hWnd = m_hWnd;
     HANDLE hThread = StartTestThread([&] {
         for (int i = 0; i < SENDS; ++i) {
-            if (SendMessage(hWnd, WM_SENT, static_cast<WPARAM>(i), 0) != i * 2)
+            if (SendMessage(hWnd, WM_SENT, static_cast<WPARAM>(i), 0) != static_cast<LRESULT>(i) * 2)
                 ++nWrong;
         }
         bRunning = false;
@@ -228,6 +243,7 @@ TEST_F(MessageQueueTest, PostsFromManyThreadsAllArriveInEachThreadsOrder)
     constexpr int POSTS = 2000;
     HWND hWnd = m_hWnd;
     std::vector<HANDLE> threads;
+    threads.reserve(THREADS);
     for (int t = 0; t < THREADS; ++t) {
         threads.push_back(StartTestThread([hWnd, t] {
             for (int i = 0; i < POSTS; ++i)
@@ -324,7 +340,7 @@ TEST_F(MessageQueueTest, ReplyMessageReleasesTheSenderBeforeTheHandlerReturns)
         }
         bInSendFromOther = InSendMessage();
         EXPECT_TRUE(ReplyMessage(7));
-        EXPECT_FALSE(ReplyMessage(8)); // answered already
+        EXPECT_FALSE(ReplyMessage(8));                                    // answered already
         dwWaitInHandler = WaitForSingleObject(hReplied, TEST_WAIT_LIMIT); // the sender goes on meanwhile
         *plResult = 9;
         return true;
@@ -376,14 +392,16 @@ TEST_F(MessageQueueTest, ThreadMessagesNeedAQueue)
     std::atomic<DWORD> dwReceived { 0 };
     HANDLE hHasQueue = CreateEvent(nullptr, TRUE, FALSE, nullptr);
     DWORD dwWithQueue = 0;
-    hThread = StartTestThread([&] {
-        MSG msg {};
-        PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE); // makes the queue
-        SetEvent(hHasQueue);
-        if (GetMessage(&msg, nullptr, 0, 0) > 0)
-            dwReceived = static_cast<DWORD>(msg.wParam);
-        return 0;
-    }, 0, &dwWithQueue);
+    hThread = StartTestThread(
+        [&] {
+            MSG msg {};
+            PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE); // makes the queue
+            SetEvent(hHasQueue);
+            if (GetMessage(&msg, nullptr, 0, 0) > 0)
+                dwReceived = static_cast<DWORD>(msg.wParam);
+            return 0;
+        },
+        0, &dwWithQueue);
     ASSERT_EQ(WaitForSingleObject(hHasQueue, TEST_WAIT_LIMIT), WAIT_OBJECT_0);
     EXPECT_TRUE(PostThreadMessage(dwWithQueue, WM_APP, 77, 0)); // also wakes the blocked GetMessage
     JoinTestThread(hThread);

@@ -45,7 +45,8 @@ TEST_F(WindowTest, ClientAreaIsTheWindowLessTheFrameTheStylesGive)
     int cxFrame = GetSystemMetrics(SM_CXFRAME);
     int cyFrame = GetSystemMetrics(SM_CYFRAME);
     int cyCaption = GetSystemMetrics(SM_CYCAPTION);
-    HWND hFrame = CreateRecordingWindow(WS_OVERLAPPEDWINDOW | WS_VSCROLL, 100, 50, 400, 300, nullptr, 0, WS_EX_CLIENTEDGE);
+    HWND hFrame
+        = CreateRecordingWindow(WS_OVERLAPPEDWINDOW | WS_VSCROLL, 100, 50, 400, 300, nullptr, 0, WS_EX_CLIENTEDGE);
     int cxEdge = GetSystemMetrics(SM_CXEDGE);
     int cyEdge = GetSystemMetrics(SM_CYEDGE);
     RECT rcClient = ClientRect(hFrame);
@@ -55,8 +56,8 @@ TEST_F(WindowTest, ClientAreaIsTheWindowLessTheFrameTheStylesGive)
     // AdjustWindowRectEx is the inverse for the same styles (scroll bars aside).
     RECT rc { 0, 0, 200, 100 };
     AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CLIENTEDGE);
-    HWND hAdjusted = CreateRecordingWindow(WS_OVERLAPPEDWINDOW, 0, 0, rc.right - rc.left, rc.bottom - rc.top, nullptr,
-        0, WS_EX_CLIENTEDGE);
+    HWND hAdjusted = CreateRecordingWindow(
+        WS_OVERLAPPEDWINDOW, 0, 0, rc.right - rc.left, rc.bottom - rc.top, nullptr, 0, WS_EX_CLIENTEDGE);
     EXPECT_TRUE(ClientRect(hAdjusted) == (RECT { 0, 0, 200, 100 }));
 
     // A frame bigger than the window leaves an empty client area, never a negative one.

@@ -32,8 +32,8 @@ TEST_F(WindowTest, CreationSendsNcCreateCreateSizeMoveInOrderWithTheCreateStruct
         }
         return false;
     };
-    HWND hWnd = CreateWindowEx(0, RECORDING_CLASS, "Title", WS_POPUP, 10, 20, 100, 50, nullptr, nullptr, nullptr,
-        &nParam);
+    HWND hWnd
+        = CreateWindowEx(0, RECORDING_CLASS, "Title", WS_POPUP, 10, 20, 100, 50, nullptr, nullptr, nullptr, &nParam);
     ASSERT_NE(hWnd, nullptr);
     EXPECT_EQ(MessageLog::Instance().TakeMessages(),
         (Messages { { hWnd, WM_NCCREATE }, { hWnd, WM_CREATE }, { hWnd, WM_SIZE }, { hWnd, WM_MOVE } }));

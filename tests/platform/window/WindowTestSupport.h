@@ -89,8 +89,8 @@ inline void RegisterRecordingClass()
     }
 }
 
-inline HWND CreateRecordingWindow(DWORD dwStyle, int x, int y, int cx, int cy, HWND hParent = nullptr,
-    UINT_PTR nId = 0, DWORD dwExStyle = 0, LPCSTR lpszText = "")
+inline HWND CreateRecordingWindow(DWORD dwStyle, int x, int y, int cx, int cy, HWND hParent = nullptr, UINT_PTR nId = 0,
+    DWORD dwExStyle = 0, LPCSTR lpszText = "")
 {
     return CreateWindowEx(dwExStyle, RECORDING_CLASS, lpszText, dwStyle, x, y, cx, cy, hParent,
         reinterpret_cast<HMENU>(nId), nullptr, nullptr);

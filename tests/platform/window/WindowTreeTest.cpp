@@ -11,10 +11,12 @@ namespace {
 std::vector<HWND> Collect(BOOL (*enumerate)(WNDENUMPROC, LPARAM))
 {
     std::vector<HWND> handles;
-    enumerate([](HWND hWnd, LPARAM lParam) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&handles));
+    enumerate(
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&handles));
     return handles;
 }
 
@@ -89,20 +91,25 @@ TEST_F(WindowTest, EnumerationVisitsDescendantsDepthFirstAndSurvivesDestruction)
         std::vector<HWND>* pVisited;
         HWND hVictim;
     } context { &visited, hInner };
-    EnumChildWindows(hMain, [](HWND hWnd, LPARAM lParam) -> BOOL {
-        auto* pContext = reinterpret_cast<Context*>(lParam);
-        pContext->pVisited->push_back(hWnd);
-        DestroyWindow(pContext->hVictim);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&context));
+    EnumChildWindows(
+        hMain,
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            auto* pContext = reinterpret_cast<Context*>(lParam);
+            pContext->pVisited->push_back(hWnd);
+            DestroyWindow(pContext->hVictim);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&context));
     EXPECT_EQ(visited, (std::vector<HWND> { hSecond, hFirst }));
 
     // Stopping early.
     int nCalls = 0;
-    EXPECT_FALSE(EnumWindows([](HWND, LPARAM lParam) -> BOOL {
-        ++*reinterpret_cast<int*>(lParam);
-        return FALSE;
-    }, reinterpret_cast<LPARAM>(&nCalls)));
+    EXPECT_FALSE(EnumWindows(
+        [](HWND, LPARAM lParam) -> BOOL {
+            ++*reinterpret_cast<int*>(lParam);
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&nCalls)));
     EXPECT_EQ(nCalls, 1);
 }
 
@@ -150,7 +157,7 @@ TEST_F(WindowTest, FindWindowMatchesClassAndTitleAndAsksTheForeignFinderLast)
     EXPECT_EQ(SetForeignWindowFinder(&finder), nullptr);
     EXPECT_EQ(FindWindow("Other Instance Class", nullptr), finder.m_hAnswer);
     EXPECT_EQ(finder.m_strAsked, "Other Instance Class");
-    EXPECT_EQ(FindWindow(RECORDING_CLASS, "Catalog"), hSecond); // found here: the finder is not asked
+    EXPECT_EQ(FindWindow(RECORDING_CLASS, "Catalog"), hSecond);            // found here: the finder is not asked
     EXPECT_EQ(FindWindowEx(hFirst, nullptr, nullptr, "Missing"), nullptr); // only top-level searches go out
     EXPECT_EQ(SetForeignWindowFinder(nullptr), &finder);
     EXPECT_EQ(FindWindow("Other Instance Class", nullptr), nullptr);
