@@ -54,13 +54,18 @@ struct CQueueOwner {
 
 thread_local CQueueOwner t_queueOwner;
 
+// The QS_* kinds a posted message counts as. Keyboard and mouse messages also
+// count as input: input reaches the queue by being posted.
 UINT KindOf(UINT uMsg)
 {
+    UINT nKind = QS_POSTMESSAGE | QS_ALLPOSTMESSAGE;
     if (uMsg >= WM_KEYFIRST && uMsg <= WM_KEYLAST)
-        return QS_KEY;
-    if (uMsg >= WM_MOUSEFIRST && uMsg <= WM_MOUSELAST)
-        return QS_MOUSEBUTTON;
-    return QS_POSTMESSAGE | QS_ALLPOSTMESSAGE;
+        nKind |= QS_KEY;
+    else if (uMsg == WM_MOUSEFIRST)
+        nKind |= QS_MOUSEMOVE;
+    else if (uMsg > WM_MOUSEFIRST && uMsg <= WM_MOUSELAST)
+        nKind |= QS_MOUSEBUTTON;
+    return nKind;
 }
 
 // The filter for a retrieval; false (with the last error set) when its window is not valid.
@@ -162,10 +167,10 @@ void CMessageQueue::AddSent(std::shared_ptr<CSentMessage> pSent)
     m_nChangedBits |= QS_SENDMESSAGE;
 }
 
-const CTimer* CMessageQueue::DueTimer(const CMessageFilter& filter, ULONGLONG nNow) const
+CTimer* CMessageQueue::DueTimer(const CMessageFilter& filter, ULONGLONG nNow)
 {
-    const CTimer* pBest = nullptr;
-    for (const CTimer& timer : m_timers) {
+    CTimer* pBest = nullptr;
+    for (CTimer& timer : m_timers) {
         if (timer.nDue <= nNow && filter.Matches(timer.hWnd, WM_TIMER) && (!pBest || timer.nDue < pBest->nDue))
             pBest = &timer;
     }
@@ -188,15 +193,14 @@ bool CMessageQueue::Retrieve(MSG* pMsg, const CMessageFilter& filter, UINT wRemo
             m_bQuit = false;
     } else {
         ULONGLONG nNow = ClockTicks();
-        const CTimer* pTimer = DueTimer(filter, nNow);
+        CTimer* pTimer = DueTimer(filter, nNow);
         if (!pTimer)
             return false;
         *pMsg = MSG { pTimer->hWnd, WM_TIMER, pTimer->nId, reinterpret_cast<LPARAM>(pTimer->pfnTimerProc),
             static_cast<DWORD>(nNow), {} };
         if (bRemove) {
-            auto& timer = const_cast<CTimer&>(*pTimer);
-            timer.nDue = nNow + timer.nElapse;
-            timer.bNoted = false;
+            pTimer->nDue = nNow + pTimer->nElapse;
+            pTimer->bNoted = false;
         }
     }
     m_dwLastTime = pMsg->time;

@@ -133,7 +133,8 @@ DWORD MsgWaitForMultipleObjects(
 // Low word: the kinds (of `flags`) in the queue now; high word: the kinds that
 // arrived since the last look, which this call clears.
 DWORD GetQueueStatus(UINT flags);
-// TRUE when keyboard or mouse messages wait in the queue.
+// TRUE when keyboard or mouse messages wait in the queue. Such messages count
+// both as posted messages and as input (QS_KEY, QS_MOUSE*) everywhere above.
 BOOL GetInputState();
 
 /* For test drivers. */

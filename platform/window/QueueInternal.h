@@ -82,7 +82,8 @@ public:
     DWORD m_dwLastPos { 0 };
 
 private:
-    const CTimer* DueTimer(const CMessageFilter& filter, ULONGLONG nNow) const;
+    // The due timer the filter accepts that fell due first, or nullptr.
+    CTimer* DueTimer(const CMessageFilter& filter, ULONGLONG nNow);
 
     UINT m_nChangedBits { 0 };
 };

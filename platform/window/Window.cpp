@@ -52,11 +52,16 @@ void LinkOnTopLocked(CWindow& window, CWindow& parent)
     siblings.insert(it, &window);
 }
 
-// Takes the window out of the tree and the table. Its children must be gone
-// already. Returns the sent messages that were waiting for it. Lock held.
+// Takes the window out of the tree and the table, and with it any children it
+// still has (normally they are gone already; these go without messages).
+// Returns the sent messages that were waiting for them. Lock held.
 std::vector<std::shared_ptr<CSentMessage>> FreeWindowLocked(CWindow& window)
 {
     std::vector<std::shared_ptr<CSentMessage>> givenUp;
+    while (!window.children.empty()) {
+        for (auto& pSent : FreeWindowLocked(*window.children.front()))
+            givenUp.push_back(std::move(pSent));
+    }
     if (window.pParent)
         std::erase(window.pParent->children, &window);
     window.pParent = nullptr;
@@ -68,7 +73,7 @@ std::vector<std::shared_ptr<CSentMessage>> FreeWindowLocked(CWindow& window)
         --window.pClass->nWindows;
     if (window.pQueue)
         window.pQueue->ForgetWindow(window.hWnd, givenUp);
-    Table().windows.erase(reinterpret_cast<UINT_PTR>(window.hWnd));
+    Table().windows.erase(reinterpret_cast<UINT_PTR>(window.hWnd)); // may free `window`
     return givenUp;
 }
 
@@ -181,21 +186,16 @@ CWindow& DesktopLocked()
 
 void RemoveThreadWindowsLocked(DWORD dwThreadId, std::vector<std::shared_ptr<CSentMessage>>& givenUp)
 {
-    auto removeSubtree = [&givenUp](auto& self, CWindow& window) -> void {
-        while (!window.children.empty())
-            self(self, *window.children.front());
-        auto pKeep = SharedWindowLocked(window);
-        for (auto& pSent : FreeWindowLocked(window))
-            givenUp.push_back(std::move(pSent));
-    };
     std::vector<HWND> handles;
     for (auto& [nHandle, pWindow] : Table().windows) {
         if (pWindow->dwThreadId == dwThreadId)
             handles.push_back(pWindow->hWnd);
     }
     for (HWND hWnd : handles) {
-        if (CWindow* pWindow = FindWindowLocked(hWnd))
-            removeSubtree(removeSubtree, *pWindow);
+        if (CWindow* pWindow = FindWindowLocked(hWnd)) {
+            for (auto& pSent : FreeWindowLocked(*pWindow))
+                givenUp.push_back(std::move(pSent));
+        }
     }
 }
 

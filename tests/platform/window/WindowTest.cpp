@@ -117,6 +117,21 @@ TEST_F(WindowTest, ProcedureThatDestroysItsWindowInAHandlerIsSafe)
     EXPECT_FALSE(IsWindow(hPosted));
 }
 
+TEST_F(WindowTest, AChildCreatedDuringItsParentsNcDestroyGoesWithIt)
+{
+    HWND hLate = nullptr;
+    MessageLog::Instance().handler = [&hLate](HWND hWnd, UINT uMsg, WPARAM, LPARAM, LRESULT*) {
+        if (uMsg == WM_NCDESTROY && !hLate)
+            hLate = CreateRecordingWindow(WS_CHILD, 0, 0, 1, 1, hWnd, 9);
+        return false;
+    };
+    HWND hWnd = CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10);
+    DestroyWindow(hWnd);
+    ASSERT_NE(hLate, nullptr);
+    EXPECT_FALSE(IsWindow(hLate));
+    EXPECT_EQ(GetParent(hLate), nullptr);
+}
+
 TEST_F(WindowTest, RefusingNcCreateOrCreateFailsCreation)
 {
     MessageLog::Instance().handler = [](HWND, UINT uMsg, WPARAM, LPARAM, LRESULT* plResult) {
