@@ -141,5 +141,6 @@ BOOL GetInputState();
 
 // Translates and dispatches the calling thread's messages (timers that are due
 // included) until none is left; returns how many were dispatched. WM_QUIT is
-// left in the queue.
+// left in the queue. Meant for a clock that tests hold still: on the real
+// clock a timer shorter than the work it causes would keep the pump going.
 int PumpUntilIdle();

@@ -164,8 +164,10 @@ HWND ChildWindowFromPointEx(HWND hWndParent, POINT Point, UINT uFlags); // CWP_*
 /* Text. Both go through the window procedure (WM_SETTEXT, WM_GETTEXT). */
 
 BOOL SetWindowText(HWND hWnd, LPCSTR lpString);
-// Copies at most nMaxCount - 1 bytes and a NUL; returns the bytes copied.
+// Copies at most nMaxCount - 1 bytes (never part of a character) and a NUL;
+// returns the bytes copied.
 int GetWindowText(HWND hWnd, LPSTR lpString, int nMaxCount);
+// The length of the text in bytes.
 int GetWindowTextLength(HWND hWnd);
 
 /* Properties: handles stored under a name (or atom) on a window. */

@@ -9,8 +9,10 @@
 #    define CALLBACK
 #endif
 
-// FIXME: Brush handles belong with the drawing types; declared here until they exist.
-ARCHIVORA_DECLARE_HANDLE(HBRUSH);
+// The brush handle type of the drawing layer, declared (not defined) here so
+// that either header may come first.
+struct HBRUSH__;
+using HBRUSH = HBRUSH__*;
 
 using PDWORD_PTR = DWORD_PTR*;
 
