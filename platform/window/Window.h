@@ -101,8 +101,10 @@ inline HWND FindWindow(LPCSTR lpClassName, LPCSTR lpWindowName)
 }
 
 // The seam for finding top-level windows of other running instances of the
-// program. The single-instance channel installs one; the handle it returns
-// must be one that SendMessage can deliver to.
+// program. The single-instance channel installs a finder; for a window it
+// finds in another process it returns a window of this process that stands for
+// it (a hidden window whose procedure forwards what it is sent over the
+// channel), so that SendMessage and the rest work on the result unchanged.
 class CForeignWindowFinder {
 public:
     virtual ~CForeignWindowFinder() = default;
