@@ -249,7 +249,8 @@ HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DW
         pWindow->pQueue = pQueue;
         pWindow->pClass = pClass;
         pWindow->pfnWndProc = pClass->pfnWndProc;
-        pWindow->dwStyle = dwStyle & ~WS_VISIBLE; // shown after WM_CREATE
+        // Shown, maximized or minimized by ShowWindow after WM_CREATE.
+        pWindow->dwStyle = dwStyle & ~(WS_VISIBLE | WS_MAXIMIZE | WS_MINIMIZE);
         pWindow->dwExStyle = (dwStyle & WS_CHILD) ? dwExStyle & ~WS_EX_TOPMOST : dwExStyle;
         pWindow->rcWindow = { cs.x, cs.y, cs.x + std::max(cs.cx, 0), cs.y + std::max(cs.cy, 0) };
         pWindow->rcNormal = pWindow->rcWindow;
@@ -279,8 +280,12 @@ HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DW
     POINT ptOrigin {};
     MapWindowPoints(hWnd, GetAncestor(hWnd, GA_PARENT), &ptOrigin, 1);
     SendMessage(hWnd, WM_MOVE, 0, MAKELONG(ptOrigin.x, ptOrigin.y));
-    if (dwStyle & WS_VISIBLE)
-        ShowWindow(hWnd, (dwStyle & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOW);
+    if (dwStyle & WS_VISIBLE) {
+        int nCmdShow = (dwStyle & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED
+            : (dwStyle & WS_MINIMIZE)          ? SW_SHOWMINIMIZED
+                                               : SW_SHOW;
+        ShowWindow(hWnd, nCmdShow);
+    }
     return IsWindow(hWnd) ? hWnd : nullptr;
 }
 

@@ -33,7 +33,9 @@
 // window goes on top of its siblings (of the topmost ones with WS_EX_TOPMOST).
 // The procedure receives WM_NCCREATE (FALSE refuses; DefWindowProc sets the
 // text), WM_CREATE (-1 refuses, after which the window is destroyed), WM_SIZE
-// and WM_MOVE; with WS_VISIBLE the window is then shown as by ShowWindow.
+// and WM_MOVE; with WS_VISIBLE the window is then shown as by ShowWindow
+// (maximized or minimized with WS_MAXIMIZE or WS_MINIMIZE, which are
+// otherwise dropped).
 // CW_USEDEFAULT gives an overlapped window position (0, 0) and three quarters
 // of the screen; other windows get 0. Fails with ERROR_CANNOT_FIND_WND_CLASS,
 // ERROR_TLW_WITH_WSCHILD, ERROR_INVALID_WINDOW_HANDLE (bad parent).

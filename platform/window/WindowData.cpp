@@ -10,7 +10,9 @@
 #include "platform/window/Messages.h"
 #include "platform/window/WindowInternal.h"
 
+#include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 

@@ -2,7 +2,6 @@
 
 #include "platform/window/Window.h"
 
-#include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 #include "platform/window/WindowInternal.h"
 

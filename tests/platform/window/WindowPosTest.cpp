@@ -217,6 +217,13 @@ TEST_F(WindowTest, MaximizeFillsTheScreenAndRestoreReturns)
     ShowWindow(hWnd, SW_RESTORE);
     EXPECT_FALSE(IsIconic(hWnd));
     EXPECT_TRUE(WindowRect(hWnd) == (RECT { 10, 20, 310, 220 }));
+
+    // Created maximized, a window restores to the rectangle it was created with.
+    HWND hBorn = CreateRecordingWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_MAXIMIZE, 5, 5, 100, 100);
+    EXPECT_TRUE(IsZoomed(hBorn));
+    EXPECT_EQ(WindowRect(hBorn).right, GetSystemMetrics(SM_CXSCREEN));
+    ShowWindow(hBorn, SW_SHOWNORMAL);
+    EXPECT_TRUE(WindowRect(hBorn) == (RECT { 5, 5, 105, 105 }));
 }
 
 TEST_F(WindowTest, EnableWindowReportsThePreviousStateAndSendsEnableOnChange)
