@@ -7,6 +7,8 @@
 
 namespace {
 
+class WindowPosTest : public WindowTest { };
+
 using Messages = std::vector<std::pair<HWND, UINT>>;
 
 RECT WindowRect(HWND hWnd)
@@ -40,7 +42,7 @@ std::vector<HWND> TopLevelOrder()
 
 /***** Frames and coordinates *****/
 
-TEST_F(WindowTest, ClientAreaIsTheWindowLessTheFrameTheStylesGive)
+TEST_F(WindowPosTest, ClientAreaIsTheWindowLessTheFrameTheStylesGive)
 {
     int cxFrame = GetSystemMetrics(SM_CXFRAME);
     int cyFrame = GetSystemMetrics(SM_CYFRAME);
@@ -65,7 +67,7 @@ TEST_F(WindowTest, ClientAreaIsTheWindowLessTheFrameTheStylesGive)
     EXPECT_TRUE(ClientRect(hTiny) == (RECT { 0, 0, 0, 0 }));
 }
 
-TEST_F(WindowTest, ChildCoordinatesFollowTheParentsClientArea)
+TEST_F(WindowPosTest, ChildCoordinatesFollowTheParentsClientArea)
 {
     HWND hParent = CreateRecordingWindow(WS_POPUP | WS_BORDER | WS_VISIBLE, 100, 50, 400, 300);
     HWND hChild = CreateRecordingWindow(WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 20, 100, 80, hParent, 7);
@@ -95,7 +97,7 @@ TEST_F(WindowTest, ChildCoordinatesFollowTheParentsClientArea)
     EXPECT_FALSE(ClientToScreen(reinterpret_cast<HWND>(0x4), &pt));
 }
 
-TEST_F(WindowTest, PointsFindTheDeepestVisibleWindow)
+TEST_F(WindowPosTest, PointsFindTheDeepestVisibleWindow)
 {
     HWND hBack = CreateRecordingWindow(WS_POPUP | WS_VISIBLE, 0, 0, 500, 500);
     HWND hFront = CreateRecordingWindow(WS_POPUP | WS_VISIBLE, 100, 100, 200, 200);
@@ -123,7 +125,7 @@ TEST_F(WindowTest, PointsFindTheDeepestVisibleWindow)
 
 /***** SetWindowPos, MoveWindow and z-order *****/
 
-TEST_F(WindowTest, SetWindowPosSendsChangingThenChangedThenMoveAndSize)
+TEST_F(WindowPosTest, SetWindowPosSendsChangingThenChangedThenMoveAndSize)
 {
     HWND hWnd = CreateRecordingWindow(WS_POPUP, 0, 0, 100, 100);
     MessageLog::Instance().handler = [](HWND, UINT uMsg, WPARAM, LPARAM lParam, LRESULT*) {
@@ -150,7 +152,7 @@ TEST_F(WindowTest, SetWindowPosSendsChangingThenChangedThenMoveAndSize)
     EXPECT_EQ(MessageLog::Instance().TakeMessages(), (Messages { { hWnd, WM_WINDOWPOSCHANGED } }));
 }
 
-TEST_F(WindowTest, ZOrderKeepsTopmostWindowsAboveTheOthers)
+TEST_F(WindowPosTest, ZOrderKeepsTopmostWindowsAboveTheOthers)
 {
     HWND hA = CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10);
     HWND hB = CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10);
@@ -178,7 +180,7 @@ TEST_F(WindowTest, ZOrderKeepsTopmostWindowsAboveTheOthers)
 
 /***** ShowWindow and EnableWindow *****/
 
-TEST_F(WindowTest, ShowWindowSendsShowWindowOnlyWhenVisibilityChanges)
+TEST_F(WindowPosTest, ShowWindowSendsShowWindowOnlyWhenVisibilityChanges)
 {
     HWND hParent = CreateRecordingWindow(WS_POPUP, 0, 0, 100, 100);
     HWND hChild = CreateRecordingWindow(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, hParent, 1);
@@ -199,7 +201,7 @@ TEST_F(WindowTest, ShowWindowSendsShowWindowOnlyWhenVisibilityChanges)
     EXPECT_FALSE(IsWindowVisible(hParent));
 }
 
-TEST_F(WindowTest, MaximizeFillsTheScreenAndRestoreReturns)
+TEST_F(WindowPosTest, MaximizeFillsTheScreenAndRestoreReturns)
 {
     HWND hWnd = CreateRecordingWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 20, 300, 200);
     MessageLog::Instance().Take();
@@ -226,7 +228,7 @@ TEST_F(WindowTest, MaximizeFillsTheScreenAndRestoreReturns)
     EXPECT_TRUE(WindowRect(hBorn) == (RECT { 5, 5, 105, 105 }));
 }
 
-TEST_F(WindowTest, EnableWindowReportsThePreviousStateAndSendsEnableOnChange)
+TEST_F(WindowPosTest, EnableWindowReportsThePreviousStateAndSendsEnableOnChange)
 {
     HWND hWnd = CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10);
     MessageLog::Instance().Take();

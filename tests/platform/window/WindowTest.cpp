@@ -175,6 +175,55 @@ TEST_F(WindowTest, CreationRefusesBadClassesAndParents)
     EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
 }
 
+TEST_F(WindowTest, BadArgumentsFailWithAnError)
+{
+    HWND hWnd = CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10);
+    HWND hStale = CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10);
+    DestroyWindow(hStale);
+
+    EXPECT_EQ(CreateWindow(nullptr, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_CANNOT_FIND_WND_CLASS);
+    EXPECT_FALSE(DestroyWindow(GetDesktopWindow()));
+    EXPECT_FALSE(SetWindowPos(GetDesktopWindow(), HWND_TOP, 0, 0, 1, 1, 0));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(SetProp(hWnd, nullptr, hWnd));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(GetProp(hWnd, nullptr), nullptr);
+    EXPECT_EQ(GetWindowText(hWnd, nullptr, 10), 0);
+    EXPECT_TRUE(SetWindowText(hWnd, nullptr)); // no text is empty text
+    EXPECT_EQ(GetWindowTextLength(hWnd), 0);
+    EXPECT_FALSE(GetWindowRect(hWnd, nullptr));
+    EXPECT_FALSE(EnumChildWindows(hWnd, nullptr, 0));
+    EXPECT_EQ(GetWindow(hWnd, 99), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_FALSE(RegisterClass(nullptr));
+    EXPECT_FALSE(GetClassInfo(nullptr, RECORDING_CLASS, nullptr));
+    MSG msg {};
+    EXPECT_FALSE(PeekMessage(nullptr, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(DispatchMessage(nullptr), 0);
+    EXPECT_FALSE(TranslateMessage(nullptr));
+    msg.hwnd = hStale;
+    msg.message = WM_USER;
+    EXPECT_EQ(DispatchMessage(&msg), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+
+    // Every call on a stale handle refuses it the same way.
+    SetLastError(0);
+    EXPECT_EQ(GetParent(hStale), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(0);
+    EXPECT_FALSE(ShowWindow(hStale, SW_SHOW));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(0);
+    EXPECT_EQ(GetWindowLongPtr(hStale, GWLP_USERDATA), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(0);
+    EXPECT_EQ(SetTimer(hStale, 1, 10, nullptr), 0u);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+    EXPECT_FALSE(IsWindowVisible(hStale));
+    EXPECT_FALSE(IsWindowEnabled(hStale));
+}
+
 TEST_F(WindowTest, WindowsOfAnEndedThreadAreGone)
 {
     HWND hWnd = nullptr;

@@ -8,6 +8,8 @@
 
 namespace {
 
+class WindowTreeTest : public WindowTest { };
+
 std::vector<HWND> Collect(BOOL (*enumerate)(WNDENUMPROC, LPARAM))
 {
     std::vector<HWND> handles;
@@ -28,7 +30,7 @@ BOOL CALLBACK CollectInto(HWND hWnd, LPARAM lParam)
 
 }
 
-TEST_F(WindowTest, ParentsOwnersAndAncestors)
+TEST_F(WindowTreeTest, ParentsOwnersAndAncestors)
 {
     HWND hMain = CreateRecordingWindow(WS_OVERLAPPEDWINDOW, 0, 0, 300, 300);
     HWND hPane = CreateRecordingWindow(WS_CHILD, 0, 0, 100, 100, hMain, 10);
@@ -55,7 +57,7 @@ TEST_F(WindowTest, ParentsOwnersAndAncestors)
     EXPECT_EQ(GetWindowLongPtr(hPopup, GWLP_HWNDPARENT), reinterpret_cast<LONG_PTR>(hMain));
 }
 
-TEST_F(WindowTest, SetParentMovesASubtreeAndRefusesCycles)
+TEST_F(WindowTreeTest, SetParentMovesASubtreeAndRefusesCycles)
 {
     HWND hA = CreateRecordingWindow(WS_POPUP, 0, 0, 100, 100);
     HWND hB = CreateRecordingWindow(WS_POPUP, 0, 0, 100, 100);
@@ -75,7 +77,7 @@ TEST_F(WindowTest, SetParentMovesASubtreeAndRefusesCycles)
     EXPECT_TRUE(IsWindow(hA));
 }
 
-TEST_F(WindowTest, EnumerationVisitsDescendantsDepthFirstAndSurvivesDestruction)
+TEST_F(WindowTreeTest, EnumerationVisitsDescendantsDepthFirstAndSurvivesDestruction)
 {
     HWND hMain = CreateRecordingWindow(WS_POPUP, 0, 0, 100, 100);
     HWND hFirst = CreateRecordingWindow(WS_CHILD, 0, 0, 10, 10, hMain, 1);
@@ -113,7 +115,7 @@ TEST_F(WindowTest, EnumerationVisitsDescendantsDepthFirstAndSurvivesDestruction)
     EXPECT_EQ(nCalls, 1);
 }
 
-TEST_F(WindowTest, ThreadWindowsAreTheTopLevelWindowsOfThatThread)
+TEST_F(WindowTreeTest, ThreadWindowsAreTheTopLevelWindowsOfThatThread)
 {
     HWND hMine = CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10);
     CreateRecordingWindow(WS_CHILD, 0, 0, 1, 1, hMine, 1); // children are not thread windows
@@ -143,7 +145,7 @@ public:
 
 }
 
-TEST_F(WindowTest, FindWindowMatchesClassAndTitleAndAsksTheForeignFinderLast)
+TEST_F(WindowTreeTest, FindWindowMatchesClassAndTitleAndAsksTheForeignFinderLast)
 {
     HWND hFirst = CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10, nullptr, 0, 0, "Catalog");
     HWND hSecond = CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10, nullptr, 0, 0, "Catalog");
