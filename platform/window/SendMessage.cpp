@@ -44,6 +44,20 @@ void Complete(CSentMessage& sent, LRESULT lResult)
         pWaker->Wake();
 }
 
+// Completes a sent message when it goes out of scope.
+struct CAnswerOnExit {
+    explicit CAnswerOnExit(CSentMessage& sent)
+        : m_sent(sent)
+    {
+    }
+    ~CAnswerOnExit() { Complete(m_sent, m_lResult); }
+    CAnswerOnExit(const CAnswerOnExit&) = delete;
+    CAnswerOnExit& operator=(const CAnswerOnExit&) = delete;
+
+    CSentMessage& m_sent;
+    LRESULT m_lResult { 0 };
+};
+
 // A sender's wait: for its reply, and (unless it blocks) for messages sent to
 // its own thread meanwhile, which it serves so that two threads sending to
 // each other do not deadlock.
@@ -181,12 +195,13 @@ int ServeSentMessages(CMessageQueue& queue)
                 pfnWndProc = pWindow->pfnWndProc;
             }
         }
-        LRESULT lResult = 0;
+        // Answered however the procedure ends: a handler that ends its thread
+        // (ExitThread unwinds) still releases the sender, with 0.
+        CAnswerOnExit answer(*pSent);
         if (pKeep) {
             CRunningScope scope(pSent.get());
-            lResult = CallWindowProc(pfnWndProc, pSent->hWnd, pSent->uMsg, pSent->wParam, pSent->lParam);
+            answer.m_lResult = CallWindowProc(pfnWndProc, pSent->hWnd, pSent->uMsg, pSent->wParam, pSent->lParam);
         }
-        Complete(*pSent, lResult);
         ++nServed;
     }
 }

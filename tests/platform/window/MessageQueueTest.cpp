@@ -222,6 +222,30 @@ TEST_F(MessageQueueTest, ASenderIsReleasedWithZeroWhenTheTargetThreadEnds)
     CloseHandle(hReady);
 }
 
+TEST_F(MessageQueueTest, ASenderIsReleasedWhenTheHandlerEndsItsThread)
+{
+    HWND hWorkerWnd = nullptr;
+    HANDLE hReady = CreateEvent(nullptr, TRUE, FALSE, nullptr);
+    MessageLog::Instance().handler = [](HWND, UINT uMsg, WPARAM, LPARAM, LRESULT*) {
+        if (uMsg == WM_SENT)
+            ExitThread(4);
+        return false;
+    };
+    HANDLE hThread = StartTestThread([&] {
+        hWorkerWnd = CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10);
+        SetEvent(hReady);
+        MSG msg {};
+        while (GetMessage(&msg, nullptr, 0, 0) > 0)
+            DispatchMessage(&msg);
+        return 0;
+    });
+    ASSERT_EQ(WaitForSingleObject(hReady, TEST_WAIT_LIMIT), WAIT_OBJECT_0);
+    EXPECT_EQ(SendMessage(hWorkerWnd, WM_SENT, 0, 0), 0);
+    EXPECT_EQ(JoinTestThread(hThread), 4u);
+    EXPECT_FALSE(IsWindow(hWorkerWnd));
+    CloseHandle(hReady);
+}
+
 TEST_F(MessageQueueTest, ASenderIsReleasedWithZeroWhenTheTargetIsDestroyed)
 {
     LRESULT lResult = -1;
