@@ -302,6 +302,7 @@ bool PostTo(const std::shared_ptr<CMessageQueue>& pQueue, const MSG& msg, std::u
 
 }
 
+// FIXME: Messages carry the cursor position once there is mouse input; until then (0, 0).
 BOOL PostMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     if (!hWnd)

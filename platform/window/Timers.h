@@ -6,7 +6,9 @@
 // clock (ClockTicks) is returned as WM_TIMER, the one due earliest first.
 // Taking it (PM_REMOVE) schedules the timer a full period after that moment,
 // so a timer that fell behind is reported once, not once per missed period.
-// A thread blocked in GetMessage wakes when a timer falls due.
+// A thread blocked in GetMessage wakes when a timer falls due. Moving a test's
+// clock wakes nobody: a blocked thread looks again once the real time it had
+// left to wait has passed, so a test driver pumps the queue after advancing.
 
 #include "platform/window/WindowTypes.h"
 
