@@ -28,10 +28,10 @@ LPARAM PointParam(POINT pt)
     return MAKELONG(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y));
 }
 
-// The MK_* flags of the current key state.
+// The MK_* flags of the injected key state.
 WPARAM MouseKeyFlagsLocked()
 {
-    const auto& keys = InputStateLocked().keys;
+    const auto& keys = InputStateLocked().asyncKeys;
     WPARAM nFlags = 0;
     nFlags |= (keys[VK_LBUTTON] & 0x80) ? MK_LBUTTON : 0;
     nFlags |= (keys[VK_RBUTTON] & 0x80) ? MK_RBUTTON : 0;
@@ -41,18 +41,24 @@ WPARAM MouseKeyFlagsLocked()
     return nFlags;
 }
 
-void SetKeyLocked(UINT nKey, bool bDown)
+void SetKey(BYTE& key, bool bDown)
 {
-    CInputState& state = InputStateLocked();
-    BYTE& key = state.keys[nKey & 0xFF];
     if (bDown) {
         if (!(key & 0x80))
             key ^= 0x01;
         key |= 0x80;
-        state.pressedSinceAsk[nKey & 0xFF] = true;
     } else {
         key &= ~0x80;
     }
+}
+
+// Updates the injected key state.
+void SetKeyLocked(UINT nKey, bool bDown)
+{
+    CInputState& state = InputStateLocked();
+    SetKey(state.asyncKeys[nKey & 0xFF], bDown);
+    if (bDown)
+        state.pressedSinceAsk[nKey & 0xFF] = true;
 }
 
 // The generic key that a left or right key also sets (VK_SHIFT for VK_LSHIFT), or 0.
@@ -277,12 +283,12 @@ BOOL InjectKeyEvent(UINT nVirtualKey, BOOL bDown)
     {
         auto lock = LockWindows();
         CInputState& state = InputStateLocked();
-        bWasDown = (state.keys[nVirtualKey] & 0x80) != 0;
+        bWasDown = (state.asyncKeys[nVirtualKey] & 0x80) != 0;
         SetKeyLocked(nVirtualKey, bDown);
         if (UINT nGeneric = GenericKey(nVirtualKey))
             SetKeyLocked(nGeneric, bDown);
-        bool bAlt = (state.keys[VK_MENU] & 0x80) != 0 || nVirtualKey == VK_MENU;
-        bSystem = nVirtualKey == VK_F10 || (bAlt && !(state.keys[VK_CONTROL] & 0x80));
+        bool bAlt = (state.asyncKeys[VK_MENU] & 0x80) != 0 || nVirtualKey == VK_MENU;
+        bSystem = nVirtualKey == VK_F10 || (bAlt && !(state.asyncKeys[VK_CONTROL] & 0x80));
         hTarget = state.hFocus;
         if (!hTarget) {
             hTarget = state.hActive;
@@ -300,7 +306,9 @@ BOOL InjectKeyEvent(UINT nVirtualKey, BOOL bDown)
         nFlags |= 1u << 30;
     if (!bDown)
         nFlags |= 1u << 31;
-    return PostMessage(hTarget, uMsg, nVirtualKey, static_cast<LPARAM>(nFlags));
+    // Messages name the generic key (VK_SHIFT for either Shift key), as the program expects.
+    UINT nMessageKey = GenericKey(nVirtualKey) ? GenericKey(nVirtualKey) : nVirtualKey;
+    return PostMessage(hTarget, uMsg, nMessageKey, static_cast<LPARAM>(nFlags));
 }
 
 /***** Key state *****/
@@ -356,7 +364,37 @@ SHORT GetAsyncKeyState(int vKey)
     auto lock = LockWindows();
     CInputState& state = InputStateLocked();
     bool bPressed = std::exchange(state.pressedSinceAsk[vKey & 0xFF], false);
-    return static_cast<SHORT>(((state.keys[vKey & 0xFF] & 0x80) ? 0x8000 : 0) | (bPressed ? 1 : 0));
+    return static_cast<SHORT>(((state.asyncKeys[vKey & 0xFF] & 0x80) ? 0x8000 : 0) | (bPressed ? 1 : 0));
+}
+
+void NoteInputRetrievedLocked(const MSG& msg)
+{
+    auto& keys = InputStateLocked().keys;
+    switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        SetKey(keys[msg.wParam & 0xFF], msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN);
+        return;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+        // The message's flags say which buttons were down when it happened.
+        SetKey(keys[VK_LBUTTON], (msg.wParam & MK_LBUTTON) != 0);
+        SetKey(keys[VK_RBUTTON], (msg.wParam & MK_RBUTTON) != 0);
+        SetKey(keys[VK_MBUTTON], (msg.wParam & MK_MBUTTON) != 0);
+        return;
+    default:
+        return;
+    }
 }
 
 /***** Capture *****/
@@ -520,7 +558,8 @@ bool InputHooksDropMessage(const MSG& msg, UINT wRemoveMsg)
 {
     int nCode = (wRemoveMsg & PM_REMOVE) ? HC_ACTION : HC_NOREMOVE;
     LRESULT nResult = 0;
-    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
+    if (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_SYSKEYDOWN
+        || msg.message == WM_SYSKEYUP) {
         nResult = CallHookChain(WH_KEYBOARD, nCode, msg.wParam, msg.lParam);
     } else if ((msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST)
         || (msg.message >= WM_NCMOUSEMOVE && msg.message <= WM_NCMBUTTONDBLCLK)) {
@@ -623,7 +662,7 @@ BOOL DragDetect(HWND hwnd, POINT pt)
         MSG msg {};
         if (!PeekMessage(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)
             && !PeekMessage(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-            if (!(GetKeyState(VK_LBUTTON) & 0x8000) && !GetInputState())
+            if (!(GetAsyncKeyState(VK_LBUTTON) & 0x8000) && !GetInputState())
                 break;
             WaitMessage();
             continue;

@@ -189,11 +189,14 @@ BOOL InjectKeyEvent(UINT nVirtualKey, BOOL bDown);
 
 /* Key state. */
 
-// Bit 0x8000: the key is down; bit 1: toggled (Caps Lock on, or an odd
-// number of presses of any key).
+// The state as of the input messages the program has taken from its queue,
+// so that a key message is read with the state it came with. Bit 0x8000: the
+// key is down; bit 1: toggled (Caps Lock on, or an odd number of presses of
+// any key). Either Shift key counts as VK_SHIFT (likewise Ctrl and Alt).
 SHORT GetKeyState(int nVirtKey);
-// Bit 0x8000: the key is down; bit 1: pressed since the last call that asked
-// about this key (the call clears it).
+// The state as injected, whatever the queue holds. Bit 0x8000: the key is
+// down; bit 1: pressed since the last call that asked about this key (the
+// call clears it).
 SHORT GetAsyncKeyState(int vKey);
 
 /* Mouse capture. While a window has it, every mouse message goes to it. */

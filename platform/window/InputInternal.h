@@ -23,7 +23,8 @@ struct CInputState {
     bool bAppActive { false }; // WM_ACTIVATEAPP(TRUE) has been sent
     POINT ptCursor {};
     HCURSOR hCursor { nullptr };
-    std::array<BYTE, 256> keys {};           // 0x80: down; 0x01: toggled
+    std::array<BYTE, 256> asyncKeys {};       // as injected; 0x80: down; 0x01: toggled
+    std::array<BYTE, 256> keys {};            // as of the input messages retrieved so far (GetKeyState)
     std::array<bool, 256> pressedSinceAsk {}; // for GetAsyncKeyState
 
     // The last button press, for double clicks.
@@ -47,6 +48,8 @@ CInputState& InputStateLocked();
 // Drops every reference to a window that goes. Lock held.
 void ForgetInputWindowLocked(HWND hWnd);
 
+// Brings the key state up to date with an input message being taken from the queue. Lock held.
+void NoteInputRetrievedLocked(const MSG& msg);
 // Runs the keyboard or mouse hooks for a message being retrieved; true when
 // they drop it. Lock NOT held.
 bool InputHooksDropMessage(const MSG& msg, UINT wRemoveMsg);

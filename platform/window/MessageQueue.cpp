@@ -187,8 +187,10 @@ bool CMessageQueue::Retrieve(MSG* pMsg, const CMessageFilter& filter, UINT wRemo
         m_posted.begin(), m_posted.end(), [&filter](const MSG& msg) { return filter.Matches(msg.hwnd, msg.message); });
     if (it != m_posted.end()) {
         *pMsg = *it;
-        if (bRemove)
+        if (bRemove) {
             m_posted.erase(it);
+            NoteInputRetrievedLocked(*pMsg);
+        }
     } else if (m_bQuit) {
         *pMsg = MSG { nullptr, WM_QUIT, static_cast<WPARAM>(m_nExitCode), 0, static_cast<DWORD>(ClockTicks()), {} };
         if (bRemove)
