@@ -121,11 +121,6 @@ constexpr LRESULT MA_ACTIVATEANDEAT   = 2; // activate and drop the press
 constexpr LRESULT MA_NOACTIVATE       = 3;
 constexpr LRESULT MA_NOACTIVATEANDEAT = 4;
 
-/* WM_ACTIVATE kinds. */
-constexpr WORD WA_INACTIVE    = 0;
-constexpr WORD WA_ACTIVE      = 1;
-constexpr WORD WA_CLICKACTIVE = 2;
-
 /* Hooks. */
 constexpr int WH_KEYBOARD    = 2; // wParam: virtual key; lParam: key flags; nonzero drops the message
 constexpr int WH_GETMESSAGE  = 3; // wParam: PM_REMOVE or PM_NOREMOVE; lParam: MSG*, may be changed
