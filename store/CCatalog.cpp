@@ -292,7 +292,7 @@ CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, co
     Utf8CopyToField(info.szName, sizeof(info.szName), strName.c_str(), FieldEnd::NulTerminated);
     SetRefField(document.GetData(), CDocumentRec::OFF_LOCATION, {});
     SetRefField(document.GetData(), CDocumentRec::OFF_FIRST_LINK, {});
-    if (!document.UpdateInfo(info))
+    if (!document.Save() || !document.UpdateInfo(info))
         return nullptr;
     return document.Clone();
 }

@@ -8,6 +8,8 @@
 #include "store/CLocationRec.h"
 #include "store/RecordFields.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -200,6 +202,9 @@ BOOL CDocumentRec::UpdateInfo(CDocumentInfo info)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
+    // The location and the links are kept as the file has them.
+    if (!Load())
+        return FALSE;
     std::span<BYTE> data = GetData();
     SetWordField(data, OFF_TYPE, info.wType);
     std::memcpy(data.data() + OFF_ID, info.id, ID_SIZE);
@@ -271,7 +276,11 @@ BOOL CDocumentRec::ReadLinks(std::vector<CLinkRec>* pLinks) const
     }
     // A list can hold no more links than the file has slots for them.
     const std::int64_t nBound = std::int64_t { m_pCatalog->GetLastBlock() + 1 } * SlotCount(CLinkRec::RECORD_SIZE);
-    CRecordRef ref = GetFirstLink();
+    // The list starts where the file says, as another object may have linked the document.
+    std::array<BYTE, RECORD_SIZE> data;
+    if (!m_pCatalog->ReadRecord(GetRef(), TABLE_DOCUMENT, data))
+        return FALSE;
+    CRecordRef ref = GetRefField(data, OFF_FIRST_LINK);
     for (std::int64_t nStep = 0; !ref.IsNone(); ++nStep) {
         CLinkRec link(m_pCatalog, ref.nBlock, ref.nSlot);
         if (nStep >= nBound || !link.IsValid() || link.GetDocument() != GetRef()) {
@@ -300,6 +309,8 @@ BOOL CDocumentRec::RemoveLinks(const std::function<bool(CRecordRef)>& shouldRemo
             if (!pPrevious->Save())
                 return FALSE;
         } else {
+            if (!Load())
+                return FALSE;
             SetRefField(GetData(), OFF_FIRST_LINK, link.GetNext());
             if (!Save())
                 return FALSE;
@@ -357,9 +368,11 @@ BOOL CDocumentRec::ForEachLinkedNode(CATBLOCK nExceptBlock, LONG nExceptSlot, BO
     CRecordRef except { nExceptBlock, nExceptSlot };
     if (!RemoveLinks([&](CRecordRef node) { return node != except && !(bKeepTopLevel && IsFixedNode(node)); }))
         return FALSE;
-    if (except.IsNone() && GetFirstLink().IsNone())
-        return Remove();
-    return TRUE;
+    if (!except.IsNone())
+        return TRUE;
+    if (!Load())
+        return FALSE;
+    return GetFirstLink().IsNone() ? Remove() : TRUE;
 }
 
 BOOL CDocumentRec::Remove()

@@ -8,6 +8,7 @@
 #include "store/RecordFields.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 
@@ -106,7 +107,11 @@ BOOL CNodeRec::GetOwnedChain(int nOffset, LONG nTableType, CATBLOCK* pnFirst) co
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    CATBLOCK nFirst = GetLongField(GetData(), nOffset);
+    // The field is read from the file, as another cursor on the node may have started the chain.
+    std::array<BYTE, RECORD_SIZE> data;
+    if (!m_pCatalog->ReadRecord(GetRef(), TABLE_NODE, data))
+        return FALSE;
+    CATBLOCK nFirst = GetLongField(data, nOffset);
     if (nFirst == NO_BLOCK)
         return TRUE;
     CCatalogBlock* pBlock = m_pCatalog->GetBlock(nFirst);
@@ -121,7 +126,7 @@ BOOL CNodeRec::GetOwnedChain(int nOffset, LONG nTableType, CATBLOCK* pnFirst) co
 BOOL CNodeRec::AllocateInChain(int nOffset, LONG nTableType, CRecordRef* pRef)
 {
     CATBLOCK nFirst = NO_BLOCK;
-    if (!GetOwnedChain(nOffset, nTableType, &nFirst)
+    if (!Load() || !GetOwnedChain(nOffset, nTableType, &nFirst)
         || !m_pCatalog->AllocateRecord(nTableType, nFirst, GetRef(), pRef))
         return FALSE;
     if (nFirst != NO_BLOCK)
@@ -259,7 +264,7 @@ CNodeRec* CNodeRec::FindOrAddChild(const CNodeInfo& info)
     SetRefField(data, OFF_INFO_REF, {});
     SetLongField(data, OFF_KEYWORD_BLOCK, NO_BLOCK);
     SetLongField(data, OFF_FOLDER_BLOCK, NO_BLOCK);
-    if (!child.UpdateInfo(info))
+    if (!child.Save() || !child.UpdateInfo(info))
         return nullptr;
     return child.Clone();
 }
@@ -319,6 +324,8 @@ BOOL CNodeRec::AddDocument(CDocumentRec* pDocument)
         return FALSE;
     // The new link goes at the end of the document's list.
     if (links.empty()) {
+        if (!pDocument->Load())
+            return FALSE;
         SetRefField(pDocument->GetData(), CDocumentRec::OFF_FIRST_LINK, ref);
         return pDocument->Save();
     }
@@ -414,6 +421,9 @@ BOOL CNodeRec::UpdateInfo(CNodeInfo info)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
+    // Only the fields of the structure change; the chains are kept as the file has them.
+    if (!Load())
+        return FALSE;
     info.szName[sizeof(info.szName) - 1] = '\0';
     info.szInfo[sizeof(info.szInfo) - 1] = '\0';
     std::span<BYTE> data = GetData();

@@ -184,6 +184,22 @@ TEST_F(CNodeRecTest, AddDocumentLinksOnce)
     EXPECT_EQ(pDocument->CountNodeLinks(), 2);
 }
 
+TEST_F(CNodeRecTest, TwoCursorsOnOneNodeShareItsChains)
+{
+    auto pFirst = NodeAt(m_tree.gamma);
+    auto pSecond = NodeAt(m_tree.gamma);
+    auto pDocument = Document(*m_pCatalog, m_tree.oldTxt);
+    ASSERT_TRUE(pFirst->AddDocument(pDocument.get()));
+    AddNode(*pFirst, "one");
+    ASSERT_TRUE(pSecond->AddDocument(Document(*m_pCatalog, m_tree.bTxt).get()));
+    AddNode(*pSecond, "two");
+    CNodeInfo info;
+    pFirst->GetInfo(&info);
+    ASSERT_TRUE(pFirst->UpdateInfo(info)); // a stale cursor writes back no stale chains
+    EXPECT_EQ(NodeAt(m_tree.gamma)->CountDocuments(), 2);
+    EXPECT_THAT(Names(NodeAt(m_tree.gamma)->GetChildren()), ElementsAre("one", "two"));
+}
+
 TEST_F(CNodeRecTest, DeleteLinksLeavesOtherNodesLinks)
 {
     auto pAlpha = NodeAt(m_tree.alpha);
