@@ -4,9 +4,16 @@
 #include "platform/base/PathMap.h"
 #include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
+#include "store/CCleanUpFolderRec.h"
 #include "store/CDirectoryRec.h"
+#include "store/CExtensionRec.h"
+#include "store/CKeywordRec.h"
+#include "store/CLibFolderRec.h"
+#include "store/CMailStoreRec.h"
+#include "store/CNodeFolderRec.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
+#include "store/CRecentList.h"
 #include "store/RecordFields.h"
 
 #include <array>
@@ -32,7 +39,7 @@ constexpr std::array<int, CATALOG_TABLE_COUNT> RECORD_SIZES = {
     16, 40,                     // 14-15 file name masks and their texts
     16, 40,                     // 16-17 clean-up folders and their texts
     16, 40,                     // 18-19 locations and their texts
-    404,                        // 20 the recently-catalogued list
+    CRecentList::RECORD_SIZE,   // 20 the recently-catalogued list
 };
 
 // The root blocks after the fixed nodes, in the order CreateFile appends them.
@@ -89,7 +96,10 @@ BOOL WriteRootBlocks(CCatalogFile& file)
             return FALSE;
         assert(nBlock == nRoot);
     }
-    return TRUE;
+    CRecordRef recent;
+    std::array<BYTE, CRecentList::RECORD_SIZE> list;
+    CRecentList::InitRecord(list);
+    return file.AllocateRecord(TABLE_RECENT, ROOT_BLOCK_RECENT, {}, &recent) && file.WriteRecord(recent, TABLE_RECENT, list);
 }
 
 }
@@ -108,7 +118,7 @@ CCatalog::CCatalog(LPCTSTR pszPath, int nInitialise)
         return;
     if (!Acquire())
         return;
-    if (!LoadDirectoryMap())
+    if (!LoadMaps())
         ReportDamage();
 }
 
@@ -142,25 +152,48 @@ BOOL CCatalog::Reload()
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    return LoadDirectoryMap();
+    return LoadMaps();
 }
 
-BOOL CCatalog::LoadDirectoryMap()
+BOOL CCatalog::ListRootChain(CATBLOCK nRoot, std::vector<CRecordRef>* pRefs)
 {
-    std::map<std::string, CRecordRef> directories;
-    CRecordRef cursor { ROOT_BLOCK_DIRECTORY, NO_SLOT };
-    while (NextRecord(&cursor)) {
-        CDirectoryRec directory(this, cursor);
+    pRefs->clear();
+    CRecordRef cursor { nRoot, NO_SLOT };
+    while (NextRecord(&cursor))
+        pRefs->push_back(cursor);
+    return GetLastError() == ERROR_NO_MORE_ITEMS;
+}
+
+BOOL CCatalog::LoadMaps()
+{
+    std::map<std::string, CRecordRef> directories, extensions;
+    std::map<std::string, CLocationEntry> locations;
+    std::vector<CRecordRef> refs;
+    if (!ListRootChain(ROOT_BLOCK_DIRECTORY, &refs))
+        return FALSE;
+    for (CRecordRef ref : refs) {
+        CDirectoryRec directory(this, ref);
         if (!directory.IsValid())
             return FALSE;
         CString strPath = directory.GetPath();
         if (!strPath.IsEmpty())
-            directories.emplace(std::string(strPath), cursor);
+            directories.emplace(std::string(strPath), ref);
     }
-    if (GetLastError() != ERROR_NO_MORE_ITEMS)
+    if (!ListRootChain(ROOT_BLOCK_EXTENSION, &refs))
         return FALSE;
+    for (CRecordRef ref : refs)
+        extensions.emplace(std::string(CExtensionRec(this, ref.nBlock, ref.nSlot).GetText()), ref);
+    if (!ListRootChain(ROOT_BLOCK_MAIL_STORE, &refs))
+        return FALSE;
+    for (CRecordRef ref : refs) {
+        CMailStoreRec location(this, ref.nBlock, ref.nSlot);
+        std::string strKey = Utf8ToLower(std::string_view(location.GetText()));
+        locations[strKey] = { -1, location.GetKind(), static_cast<LONG>(location.GetValue()), ref };
+    }
     std::lock_guard lock(m_mapMutex);
     m_directories = std::move(directories);
+    m_extensions = std::move(extensions);
+    m_locations = std::move(locations);
     return TRUE;
 }
 
@@ -295,4 +328,256 @@ CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, co
     if (!document.Save() || !document.UpdateInfo(info))
         return nullptr;
     return document.Clone();
+}
+
+/******************************************************************************
+ * Entries
+ ******************************************************************************/
+
+template <class T> T* CCatalog::NewEntry(LONG nTableType, LPCTSTR pszText)
+{
+    CRecordRef ref;
+    if (!CTextEntryRec::Create(this, nTableType, pszText, &ref))
+        return nullptr;
+    auto pEntry = std::make_unique<T>(this, ref.nBlock, ref.nSlot);
+    return pEntry->IsValid() ? pEntry.release() : nullptr;
+}
+
+template <class T> T* CCatalog::FindEntry(LONG nTableType, LPCTSTR pszText)
+{
+    CString strText(pszText ? pszText : "");
+    std::vector<CRecordRef> refs;
+    if (!ListRootChain(EntryRootBlock(nTableType), &refs))
+        return nullptr;
+    for (CRecordRef ref : refs) {
+        auto pEntry = std::make_unique<T>(this, ref.nBlock, ref.nSlot);
+        if (pEntry->IsValid() && pEntry->GetText() == strText)
+            return pEntry.release();
+    }
+    return nullptr;
+}
+
+BOOL CCatalog::DeleteEntries(LONG nTableType, LPCTSTR pszText, int* pnDeleted)
+{
+    *pnDeleted = 0;
+    std::vector<CRecordRef> refs;
+    if (!ListRootChain(EntryRootBlock(nTableType), &refs))
+        return FALSE;
+    for (CRecordRef ref : refs) {
+        CTextEntryRec entry(this, nTableType, ref);
+        if (pszText && entry.GetText() != pszText)
+            continue;
+        if (!entry.Delete())
+            return FALSE;
+        ++*pnDeleted;
+    }
+    return TRUE;
+}
+
+CKeywordRec* CCatalog::CreateKeyword(LPCTSTR pszText)
+{
+    return NewEntry<CKeywordRec>(TABLE_KEYWORD, pszText);
+}
+
+CKeywordRec* CCatalog::FindKeyword(LPCTSTR pszText)
+{
+    return FindEntry<CKeywordRec>(TABLE_KEYWORD, pszText);
+}
+
+CNodeFolderRec* CCatalog::AddNodeFolder(LPCTSTR pszText)
+{
+    return NewEntry<CNodeFolderRec>(TABLE_NODE_FOLDER, pszText);
+}
+
+CNodeFolderRec* CCatalog::FindNodeFolder(LPCTSTR pszText)
+{
+    return FindEntry<CNodeFolderRec>(TABLE_NODE_FOLDER, pszText);
+}
+
+BOOL CCatalog::RemoveNodeFolderByName(LPCTSTR pszText)
+{
+    int nDeleted = 0;
+    return DeleteEntries(TABLE_NODE_FOLDER, pszText ? pszText : "", &nDeleted) && nDeleted > 0;
+}
+
+CLibFolderRec* CCatalog::AddLibFolder(LPCTSTR pszPattern)
+{
+    return NewEntry<CLibFolderRec>(TABLE_LIB_FOLDER, pszPattern);
+}
+
+CCleanUpFolderRec* CCatalog::AddCleanUpFolder(LPCTSTR pszPath)
+{
+    return NewEntry<CCleanUpFolderRec>(TABLE_CLEANUP_FOLDER, pszPath);
+}
+
+/******************************************************************************
+ * Extensions
+ ******************************************************************************/
+
+CExtensionRec* CCatalog::CreateExtension(LPCTSTR pszText)
+{
+    std::string strText = Utf8ToLower(pszText ? pszText : "");
+    if (!strText.empty() && strText.front() == '.')
+        strText.erase(0, 1);
+    if (strText.empty()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    CExtensionRec* pEntry = NewEntry<CExtensionRec>(TABLE_EXTENSION, strText.c_str());
+    if (pEntry) {
+        std::lock_guard lock(m_mapMutex);
+        m_extensions[strText] = pEntry->GetRef();
+    }
+    return pEntry;
+}
+
+BOOL CCatalog::LoadExtensions(LPCTSTR pszText)
+{
+    return std::unique_ptr<CExtensionRec>(CreateExtension(pszText)) != nullptr;
+}
+
+BOOL CCatalog::ClearExtensions()
+{
+    int nDeleted = 0;
+    BOOL bDone = DeleteEntries(TABLE_EXTENSION, nullptr, &nDeleted);
+    std::lock_guard lock(m_mapMutex);
+    m_extensions.clear();
+    return bDone;
+}
+
+CString CCatalog::FirstExtension()
+{
+    std::vector<CRecordRef> refs;
+    if (!ListRootChain(ROOT_BLOCK_EXTENSION, &refs))
+        refs.clear();
+    m_extensionWalk = std::move(refs);
+    m_nExtensionWalk = 0;
+    return NextExtension();
+}
+
+CString CCatalog::NextExtension()
+{
+    while (m_nExtensionWalk < m_extensionWalk.size()) {
+        CRecordRef ref = m_extensionWalk[m_nExtensionWalk++];
+        CExtensionRec entry(this, ref.nBlock, ref.nSlot);
+        if (entry.IsValid())
+            return entry.GetText();
+    }
+    return CString();
+}
+
+BOOL CCatalog::LookupExtension(LPCTSTR pszName, CRecordRef* pRef)
+{
+    std::string_view name(pszName ? pszName : "");
+    std::size_t nDot = name.rfind('.');
+    if (nDot == std::string_view::npos)
+        return FALSE;
+    std::string strKey = Utf8ToLower(name.substr(nDot + 1));
+    std::lock_guard lock(m_mapMutex);
+    auto it = m_extensions.find(strKey);
+    if (it == m_extensions.end())
+        return FALSE;
+    if (pRef)
+        *pRef = it->second;
+    return TRUE;
+}
+
+/******************************************************************************
+ * The location map
+ ******************************************************************************/
+
+CMailStoreRec* CCatalog::AddMailStore(WORD wKind, LPCTSTR pszName)
+{
+    std::string strKey = Utf8ToLower(pszName ? pszName : "");
+    if (strKey.empty()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    std::unique_ptr<CMailStoreRec> pEntry(NewEntry<CMailStoreRec>(TABLE_MAIL_STORE, pszName));
+    if (!pEntry)
+        return nullptr;
+    pEntry->SetKind(wKind);
+    if (!pEntry->Save())
+        return nullptr;
+    std::lock_guard lock(m_mapMutex);
+    auto& entry = m_locations[strKey];
+    if (!entry.ref.IsNone()) {
+        // The replaced entry's record goes, so the table keeps one record per key.
+        CMailStoreRec old(this, entry.ref.nBlock, entry.ref.nSlot);
+        if (old.IsValid() && !old.Delete())
+            return nullptr;
+    }
+    entry = { -1, wKind, 0, pEntry->GetRef() };
+    return pEntry.release();
+}
+
+BOOL CCatalog::ClearLocations()
+{
+    int nDeleted = 0;
+    BOOL bDone = DeleteEntries(TABLE_MAIL_STORE, nullptr, &nDeleted);
+    std::lock_guard lock(m_mapMutex);
+    m_locations.clear();
+    return bDone;
+}
+
+int CCatalog::GetLocationCount()
+{
+    std::lock_guard lock(m_mapMutex);
+    return static_cast<int>(m_locations.size());
+}
+
+BOOL CCatalog::NextLocation(int* pnIterator, CString& strKey)
+{
+    std::lock_guard lock(m_mapMutex);
+    if (!pnIterator || *pnIterator <= 0 || *pnIterator > static_cast<int>(m_locations.size()))
+        return FALSE;
+    --*pnIterator;
+    // Counting down from the count walks the keys in their sorted order.
+    auto it = std::next(m_locations.begin(), static_cast<long>(m_locations.size()) - 1 - *pnIterator);
+    strKey = it->first.c_str();
+    return TRUE;
+}
+
+int CCatalog::GetLocationKind(LPCTSTR pszKey)
+{
+    std::lock_guard lock(m_mapMutex);
+    auto it = m_locations.find(Utf8ToLower(pszKey ? pszKey : ""));
+    return it == m_locations.end() ? -1 : it->second.wKind;
+}
+
+LONG CCatalog::GetLocationValue(LPCTSTR pszKey)
+{
+    std::lock_guard lock(m_mapMutex);
+    auto it = m_locations.find(Utf8ToLower(pszKey ? pszKey : ""));
+    return it == m_locations.end() ? -1 : it->second.nValue;
+}
+
+BOOL CCatalog::SetLocationValue(LPCTSTR pszKey, LONG nValue)
+{
+    std::lock_guard lock(m_mapMutex);
+    auto it = m_locations.find(Utf8ToLower(pszKey ? pszKey : ""));
+    if (it == m_locations.end()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    CMailStoreRec record(this, it->second.ref.nBlock, it->second.ref.nSlot);
+    if (!record.IsValid())
+        return FALSE;
+    record.SetValue(static_cast<DWORD>(nValue));
+    if (!record.Save())
+        return FALSE;
+    it->second.nValue = nValue;
+    return TRUE;
+}
+
+BOOL CCatalog::SetLocationEntry(LPCTSTR pszKey, int nWatchIndex)
+{
+    std::lock_guard lock(m_mapMutex);
+    auto it = m_locations.find(Utf8ToLower(pszKey ? pszKey : ""));
+    if (it == m_locations.end()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    it->second.nWatchIndex = nWatchIndex;
+    return TRUE;
 }

@@ -39,7 +39,7 @@ TEST_F(CatalogTest, EveryRootBlockStartsAnEmptyChainOfItsTable)
     const std::pair<CATBLOCK, LONG> roots[] = { { ROOT_BLOCK_LIB_FOLDER, TABLE_LIB_FOLDER },
         { ROOT_BLOCK_CLEANUP_FOLDER, TABLE_CLEANUP_FOLDER }, { ROOT_BLOCK_KEYWORD, TABLE_KEYWORD },
         { ROOT_BLOCK_NODE_FOLDER, TABLE_NODE_FOLDER }, { ROOT_BLOCK_DIRECTORY, TABLE_DIRECTORY },
-        { ROOT_BLOCK_RECENT, TABLE_RECENT }, { ROOT_BLOCK_LOCATION, TABLE_LOCATION } };
+        { ROOT_BLOCK_LOCATION, TABLE_LOCATION } };
     for (auto [nBlock, nTable] : roots) {
         CCatalogBlock* pBlock = pCatalog->GetBlock(nBlock);
         ASSERT_TRUE(pBlock) << nBlock;
@@ -48,6 +48,10 @@ TEST_F(CatalogTest, EveryRootBlockStartsAnEmptyChainOfItsTable)
         CRecordRef cursor { nBlock, NO_SLOT };
         EXPECT_FALSE(pCatalog->NextRecord(&cursor)) << nBlock;
     }
+    // The recently-catalogued list is there, empty.
+    CRecordRef cursor { ROOT_BLOCK_RECENT, NO_SLOT };
+    EXPECT_TRUE(pCatalog->NextRecord(&cursor));
+    EXPECT_FALSE(pCatalog->NextRecord(&cursor));
 }
 
 TEST_F(CatalogTest, SetUpStateWrittenThroughUpdateInfoPersists)
