@@ -6,12 +6,12 @@
 #include "platform/base/WinError.h"
 #include "store/CCleanUpFolderRec.h"
 #include "store/CDirectoryRec.h"
+#include "store/CDocumentRec.h"
 #include "store/CExtensionRec.h"
 #include "store/CKeywordRec.h"
 #include "store/CLibFolderRec.h"
 #include "store/CMailStoreRec.h"
 #include "store/CNodeFolderRec.h"
-#include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
 #include "store/CRecentList.h"
 #include "store/RecordFields.h"
@@ -99,7 +99,8 @@ BOOL WriteRootBlocks(CCatalogFile& file)
     CRecordRef recent;
     std::array<BYTE, CRecentList::RECORD_SIZE> list;
     CRecentList::InitRecord(list);
-    return file.AllocateRecord(TABLE_RECENT, ROOT_BLOCK_RECENT, {}, &recent) && file.WriteRecord(recent, TABLE_RECENT, list);
+    return file.AllocateRecord(TABLE_RECENT, ROOT_BLOCK_RECENT, {}, &recent)
+        && file.WriteRecord(recent, TABLE_RECENT, list);
 }
 
 }
@@ -113,8 +114,8 @@ CCatalog::CCatalog(LPCTSTR pszPath, int nInitialise)
 {
     std::string strHostPath;
     std::error_code ec;
-    if (nInitialise == 1 && HostPathFromProgramPath(GetPath(), strHostPath)
-        && !std::filesystem::exists(strHostPath, ec) && !CreateFile(FALSE, GetPath(), BLOCK_SIZE))
+    if (nInitialise == 1 && HostPathFromProgramPath(GetPath(), strHostPath) && !std::filesystem::exists(strHostPath, ec)
+        && !CreateFile(FALSE, GetPath(), BLOCK_SIZE))
         return;
     if (!Acquire())
         return;
@@ -334,7 +335,7 @@ CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, co
  * Entries
  ******************************************************************************/
 
-template <class T> T* CCatalog::NewEntry(LONG nTableType, LPCTSTR pszText)
+template<class T> T* CCatalog::NewEntry(LONG nTableType, LPCTSTR pszText)
 {
     CRecordRef ref;
     if (!CTextEntryRec::Create(this, nTableType, pszText, &ref))
@@ -343,7 +344,7 @@ template <class T> T* CCatalog::NewEntry(LONG nTableType, LPCTSTR pszText)
     return pEntry->IsValid() ? pEntry.release() : nullptr;
 }
 
-template <class T> T* CCatalog::FindEntry(LONG nTableType, LPCTSTR pszText)
+template<class T> T* CCatalog::FindEntry(LONG nTableType, LPCTSTR pszText)
 {
     CString strText(pszText ? pszText : "");
     std::vector<CRecordRef> refs;

@@ -134,18 +134,18 @@ private:
     // Every used record of a root chain; FALSE on damage.
     [[nodiscard]] BOOL ListRootChain(CATBLOCK nRoot, std::vector<CRecordRef>* pRefs);
     // Creates an entry and returns a new cursor of class T on it.
-    template <class T> T* NewEntry(LONG nTableType, LPCTSTR pszText);
+    template<class T> T* NewEntry(LONG nTableType, LPCTSTR pszText);
     // The first entry of class T in nTableType whose text equals pszText.
-    template <class T> T* FindEntry(LONG nTableType, LPCTSTR pszText);
+    template<class T> T* FindEntry(LONG nTableType, LPCTSTR pszText);
     // Deletes every entry of a table, or with pszText those whose text equals it.
     [[nodiscard]] BOOL DeleteEntries(LONG nTableType, LPCTSTR pszText, int* pnDeleted);
     // Splits a lower-cased full path into its folder (with the backslash) and name.
     static bool SplitDocumentPath(const CString& strPath, CString* pFolder, CString* pName);
 
     std::mutex m_mapMutex;
-    std::map<std::string, CRecordRef> m_directories;     // normalized folder text -> directory record
-    std::map<std::string, CRecordRef> m_extensions;      // lower-cased extension -> extension record
-    std::map<std::string, CLocationEntry> m_locations;   // lower-cased key -> location
-    std::vector<CRecordRef> m_extensionWalk;             // FirstExtension's snapshot of the table
+    std::map<std::string, CRecordRef> m_directories;   // normalized folder text -> directory record
+    std::map<std::string, CRecordRef> m_extensions;    // lower-cased extension -> extension record
+    std::map<std::string, CLocationEntry> m_locations; // lower-cased key -> location
+    std::vector<CRecordRef> m_extensionWalk;           // FirstExtension's snapshot of the table
     std::size_t m_nExtensionWalk { 0 };
 };

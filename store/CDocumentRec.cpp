@@ -160,10 +160,18 @@ void CDocumentRec::GetTypeName(CString& strOut) const
             m_strTypeName = "File";
         } else {
             switch (GetLongField(GetData(), OFF_VERSION)) {
-            case 0: m_strTypeName = "Netscape Mail"; break;
-            case 2: m_strTypeName = "Outlook Express 4 Mail"; break;
-            case 3: m_strTypeName = "Outlook Express 5 Mail"; break;
-            default: m_strTypeName = "Mail"; break;
+            case 0:
+                m_strTypeName = "Netscape Mail";
+                break;
+            case 2:
+                m_strTypeName = "Outlook Express 4 Mail";
+                break;
+            case 3:
+                m_strTypeName = "Outlook Express 5 Mail";
+                break;
+            default:
+                m_strTypeName = "Mail";
+                break;
             }
         }
     }
@@ -218,11 +226,11 @@ BOOL CDocumentRec::UpdateInfo(CDocumentInfo info)
     SetLongField(data, OFF_CATALOG_TIME + 4, static_cast<LONG>(info.ftCatalogTime.dwHighDateTime));
 
     // Each text keeps its head in the record and the rest in the location record.
-    const char* texts[] = { info.szName, info.szDescription, info.szSecondary };
+    char* texts[] = { info.szName, info.szDescription, info.szSecondary };
     CString tails[3];
     bool bNeedLocation = false;
     for (int n = TEXT_NAME; n <= TEXT_SECONDARY; ++n) {
-        const_cast<char*>(texts[n])[sizeof(info.szName) - 1] = '\0';
+        texts[n][sizeof(info.szName) - 1] = '\0';
         std::size_t nHead = SetTextField(data, TEXT_OFFSETS[n], TEXT_SIZE, texts[n]);
         tails[n] = texts[n] + nHead;
         bNeedLocation = bNeedLocation || !tails[n].IsEmpty();
@@ -255,7 +263,8 @@ BOOL CDocumentRec::UpdateInfo(CDocumentInfo info)
     std::vector<CLinkRec> links;
     if (!ReadLinks(&links))
         return FALSE;
-    bool bListed = std::any_of(links.begin(), links.end(), [&](const CLinkRec& link) { return link.GetNode() == expiring.GetRef(); });
+    bool bListed = std::any_of(
+        links.begin(), links.end(), [&](const CLinkRec& link) { return link.GetNode() == expiring.GetRef(); });
     if (info.nExpiry >= 1 && !bListed)
         return expiring.AddDocument(this);
     if (info.nExpiry < 1 && bListed)
@@ -359,8 +368,9 @@ BOOL CDocumentRec::IsUnderTopNode2() const
     std::vector<CLinkRec> links;
     if (!ReadLinks(&links))
         return FALSE;
-    return std::any_of(
-        links.begin(), links.end(), [](const CLinkRec& link) { return link.GetNode() == CRecordRef { 2, 0 }; });
+    return std::any_of(links.begin(), links.end(), [](const CLinkRec& link) {
+        return link.GetNode() == CRecordRef { 2, 0 };
+    });
 }
 
 BOOL CDocumentRec::ForEachLinkedNode(CATBLOCK nExceptBlock, LONG nExceptSlot, BOOL bKeepTopLevel)

@@ -26,18 +26,18 @@ constexpr WORD DOCUMENT_MAIL = 1;
 
 // A document's information as callers read and write it in one piece. 840 bytes.
 struct CDocumentInfo {
-    WORD wType;              // DOCUMENT_FILE or DOCUMENT_MAIL
+    WORD wType; // DOCUMENT_FILE or DOCUMENT_MAIL
     WORD wReserved;
-    BYTE id[16];             // files: the copy name; mail: store identifier, offset, length, state character
-    char szName[260];        // file name or mail title, NUL-terminated
+    BYTE id[16];      // files: the copy name; mail: store identifier, offset, length, state character
+    char szName[260]; // file name or mail title, NUL-terminated
     char szDescription[260];
     char szSecondary[260];
-    LONG nExpiry;            // seconds since 1970; below 1 none
-    LONG nVersion;           // files: version 0 to 9; mail: the store kind
+    LONG nExpiry;  // seconds since 1970; below 1 none
+    LONG nVersion; // files: version 0 to 9; mail: the store kind
     DWORD dwOpenAction;
-    char szPassword[16];     // empty when not protected
+    char szPassword[16]; // empty when not protected
     FILETIME ftCatalogTime;
-    DWORD dwAttributes;      // files: attributes kept while protected; mail: the message date
+    DWORD dwAttributes; // files: attributes kept while protected; mail: the message date
 };
 static_assert(sizeof(CDocumentInfo) == 840);
 
@@ -45,8 +45,8 @@ class CDocumentRec : public CCatalogRecord {
 public:
     /* Record layout (260 bytes). */
     static constexpr int RECORD_SIZE = 260;
-    static constexpr int OFF_TYPE = 0;   // u16, then u16 reserved
-    static constexpr int OFF_ID = 4;     // 16 bytes: a file's copy name, a message's identification
+    static constexpr int OFF_TYPE = 0; // u16, then u16 reserved
+    static constexpr int OFF_ID = 4;   // 16 bytes: a file's copy name, a message's identification
     static constexpr int ID_SIZE = 16;
     static constexpr int OFF_STATE = 16; // mail: 'x' when deleted from its store
     static constexpr int OFF_NAME = 20;  // char[61]

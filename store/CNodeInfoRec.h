@@ -12,11 +12,11 @@ class CCatalog;
 // A node's information as callers read and write it in one piece: the fields
 // of its node record followed by those of its information record. 592 bytes.
 struct CNodeInfo {
-    char szName[32];   // NUL-terminated, cut at a character boundary
-    LONG nKind;        // image index of a top-level node; the block number of a fixed node
-    LONG nFlags;       // bit 0 of the root: the catalog is not set up yet
-    char szInfo[550];  // the information text, NUL-terminated
-    WORD wSearchType;  // low byte: the search-type mask
+    char szName[32];  // NUL-terminated, cut at a character boundary
+    LONG nKind;       // image index of a top-level node; the block number of a fixed node
+    LONG nFlags;      // bit 0 of the root: the catalog is not set up yet
+    char szInfo[550]; // the information text, NUL-terminated
+    WORD wSearchType; // low byte: the search-type mask
 };
 static_assert(sizeof(CNodeInfo) == 592);
 
@@ -27,9 +27,9 @@ void MakeDefaultNames(CNodeInfo* pInfo);
 class CNodeInfoRec : public CCatalogRecord {
 public:
     static constexpr int RECORD_SIZE = 554;
-    static constexpr int OFF_TEXT = 0;      // char[550]
+    static constexpr int OFF_TEXT = 0; // char[550]
     static constexpr int TEXT_SIZE = 550;
-    static constexpr int OFF_SEARCH = 550;  // u16 search-type word, then u16 reserved
+    static constexpr int OFF_SEARCH = 550; // u16 search-type word, then u16 reserved
 
     // A handle on the record at ref; nothing is read until Load.
     CNodeInfoRec(CCatalog* pCatalog, CRecordRef ref);

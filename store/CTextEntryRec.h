@@ -30,8 +30,8 @@ class CTextEntryRec : public CCatalogRecord {
 public:
     /* Record layout (16 bytes). */
     static constexpr int RECORD_SIZE = 16;
-    static constexpr int OFF_TEXT = 0;  // ref: the first text piece
-    static constexpr int OFF_WORD = 8;  // per table: a link chain, or a kind
+    static constexpr int OFF_TEXT = 0; // ref: the first text piece
+    static constexpr int OFF_WORD = 8; // per table: a link chain, or a kind
     static constexpr int OFF_VALUE = 12;
     // The longest text an entry keeps, in bytes.
     static constexpr int MAX_TEXT = 259;

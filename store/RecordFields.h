@@ -22,7 +22,8 @@ inline void SetLongField(std::span<BYTE> data, int nOffset, LONG nValue)
 
 inline WORD GetWordField(std::span<const BYTE> data, int nOffset)
 {
-    return static_cast<WORD>(data[static_cast<std::size_t>(nOffset)] | data[static_cast<std::size_t>(nOffset) + 1] << 8);
+    return static_cast<WORD>(
+        data[static_cast<std::size_t>(nOffset)] | data[static_cast<std::size_t>(nOffset) + 1] << 8);
 }
 inline void SetWordField(std::span<BYTE> data, int nOffset, WORD wValue)
 {
@@ -47,7 +48,8 @@ inline CString GetTextField(std::span<const BYTE> data, int nOffset, int nSize)
 {
     const char* pText = reinterpret_cast<const char*>(data.data() + nOffset);
     const void* pNul = std::memchr(pText, 0, static_cast<std::size_t>(nSize));
-    std::size_t nLength = pNul ? static_cast<std::size_t>(static_cast<const char*>(pNul) - pText) : static_cast<std::size_t>(nSize);
+    std::size_t nLength
+        = pNul ? static_cast<std::size_t>(static_cast<const char*>(pNul) - pText) : static_cast<std::size_t>(nSize);
     return CString(pText, static_cast<int>(nLength));
 }
 // Stores pszText NUL-terminated, cut at a character boundary; returns the bytes kept.

@@ -81,7 +81,8 @@ TEST_F(CCatalogEntriesTest, PiecesAreCutAtCharacterBoundaries)
     std::unique_ptr<CNodeFolderRec> pFolder(m_pCatalog->AddNodeFolder(strText.c_str()));
     ASSERT_TRUE(pFolder);
     EXPECT_EQ(std::string(pFolder->GetText()), strText);
-    std::unique_ptr<CExtensionRec> pExtension(m_pCatalog->CreateExtension("\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"));
+    std::unique_ptr<CExtensionRec> pExtension(
+        m_pCatalog->CreateExtension("\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"));
     ASSERT_TRUE(pExtension);
     EXPECT_EQ(std::string(pExtension->GetText()), "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9");
     EXPECT_EQ(CountRecords(ROOT_BLOCK_EXTENSION_TEXT), 2);

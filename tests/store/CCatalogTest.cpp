@@ -36,10 +36,10 @@ TEST_F(CatalogTest, FreshCatalogIsNotSetUpAndHasFixedNodesOfKindsOneToFour)
 TEST_F(CatalogTest, EveryRootBlockStartsAnEmptyChainOfItsTable)
 {
     auto pCatalog = NewMainCatalog();
-    const std::pair<CATBLOCK, LONG> roots[] = { { ROOT_BLOCK_LIB_FOLDER, TABLE_LIB_FOLDER },
-        { ROOT_BLOCK_CLEANUP_FOLDER, TABLE_CLEANUP_FOLDER }, { ROOT_BLOCK_KEYWORD, TABLE_KEYWORD },
-        { ROOT_BLOCK_NODE_FOLDER, TABLE_NODE_FOLDER }, { ROOT_BLOCK_DIRECTORY, TABLE_DIRECTORY },
-        { ROOT_BLOCK_LOCATION, TABLE_LOCATION } };
+    const std::pair<CATBLOCK, LONG> roots[]
+        = { { ROOT_BLOCK_LIB_FOLDER, TABLE_LIB_FOLDER }, { ROOT_BLOCK_CLEANUP_FOLDER, TABLE_CLEANUP_FOLDER },
+              { ROOT_BLOCK_KEYWORD, TABLE_KEYWORD }, { ROOT_BLOCK_NODE_FOLDER, TABLE_NODE_FOLDER },
+              { ROOT_BLOCK_DIRECTORY, TABLE_DIRECTORY }, { ROOT_BLOCK_LOCATION, TABLE_LOCATION } };
     for (auto [nBlock, nTable] : roots) {
         CCatalogBlock* pBlock = pCatalog->GetBlock(nBlock);
         ASSERT_TRUE(pBlock) << nBlock;

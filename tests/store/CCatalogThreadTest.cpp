@@ -28,7 +28,8 @@ TEST_F(CatalogTest, ReadersWalkWhileAWriterAddsDocuments)
     std::thread reader1(reader), reader2(reader);
     auto pGamma = Node(*pCatalog, tree.gamma);
     for (int n = 0; n < 200; ++n)
-        AddDocument(*pCatalog, pGamma.get(), ("c:\\new" + std::to_string(n % 7) + "\\" + std::to_string(n) + ".txt").c_str());
+        AddDocument(
+            *pCatalog, pGamma.get(), ("c:\\new" + std::to_string(n % 7) + "\\" + std::to_string(n) + ".txt").c_str());
     bDone = true;
     reader1.join();
     reader2.join();

@@ -163,8 +163,8 @@ TEST_F(CDocumentRecTest, UnlinkingFromAllNodesRemovesTheDocument)
     ASSERT_TRUE(pDocument->ForEachLinkedNode(NO_BLOCK, NO_SLOT, FALSE));
     EXPECT_FALSE(m_pCatalog->CheckRecord(m_tree.aTxt.nBlock, m_tree.aTxt.nSlot, TABLE_DOCUMENT));
     EXPECT_FALSE(Find("c:\\work\\a.txt"));
-    EXPECT_THAT(Paths(Node(*m_pCatalog, m_tree.alpha)->GetDocuments()),
-        ElementsAre("c:\\work\\b.txt", "c:\\docs\\readme.md"));
+    EXPECT_THAT(
+        Paths(Node(*m_pCatalog, m_tree.alpha)->GetDocuments()), ElementsAre("c:\\work\\b.txt", "c:\\docs\\readme.md"));
     EXPECT_EQ(Node(*m_pCatalog, m_tree.beta)->CountDocuments(), 0);
     EXPECT_EQ(std::unique_ptr<CDirectoryRec>(m_pCatalog->FindDirectory("c:\\work"))->GetDocumentCount(), 1);
     EXPECT_EQ(m_errors.Count(), 0u);
@@ -280,8 +280,8 @@ TEST_F(CDocumentRecTest, TypeNamesOfFilesAndMailStores)
     CString strType;
     Document(*m_pCatalog, m_tree.aTxt)->GetTypeName(strType);
     EXPECT_EQ(strType, "File");
-    const std::pair<LONG, const char*> kinds[] = { { 0, "Netscape Mail" }, { 2, "Outlook Express 4 Mail" },
-        { 3, "Outlook Express 5 Mail" }, { 9, "Mail" } };
+    const std::pair<LONG, const char*> kinds[]
+        = { { 0, "Netscape Mail" }, { 2, "Outlook Express 4 Mail" }, { 3, "Outlook Express 5 Mail" }, { 9, "Mail" } };
     for (auto [nKind, pszName] : kinds) {
         auto pMail = AddMail(("subject " + std::to_string(nKind) + "*1").c_str(), nKind);
         pMail->GetTypeName(strType);
