@@ -41,9 +41,8 @@ BOOL CMailer::Scan()
 {
     m_users.clear();
     FindUsers(m_users);
-    std::stable_sort(m_users.begin(), m_users.end(), [](const CMailerUserEntry& a, const CMailerUserEntry& b) {
-        return a.strName.CompareNoCase(b.strName) < 0;
-    });
+    std::stable_sort(m_users.begin(), m_users.end(),
+        [](const CMailerUserEntry& a, const CMailerUserEntry& b) { return a.strName.CompareNoCase(b.strName) < 0; });
     for (CMailerUserEntry& entry : m_users)
         SortMailFolders(entry.pUser->folders);
     m_bScanned = TRUE;
@@ -92,9 +91,8 @@ const CMailerUserEntry* CMailer::FindOwner(LPCTSTR pszStorePath, CString& strFol
 
 void SortMailFolders(CMailFolderArray& folders)
 {
-    std::stable_sort(folders.begin(), folders.end(), [](const CMailFolderEntry& a, const CMailFolderEntry& b) {
-        return a.strName.CompareNoCase(b.strName) < 0;
-    });
+    std::stable_sort(folders.begin(), folders.end(),
+        [](const CMailFolderEntry& a, const CMailFolderEntry& b) { return a.strName.CompareNoCase(b.strName) < 0; });
     for (CMailFolderEntry& entry : folders) {
         if (entry.pSubfolders)
             SortMailFolders(*entry.pSubfolders);

@@ -14,9 +14,9 @@ using CMailFolderArray = std::vector<CMailFolderEntry>;
 // has built them, so callers may keep pointers to them until the stores are
 // cleared.
 struct CMailFolderEntry {
-    CString strName;                          // Display name
-    CString strMailbox;                       // Program path of the mailbox file, empty for a group
-    DWORD dwStoreKind { 0 };                  // MAIL_STORE_NETSCAPE, MAIL_STORE_OE4 or MAIL_STORE_OE5
+    CString strName;                               // Display name
+    CString strMailbox;                            // Program path of the mailbox file, empty for a group
+    DWORD dwStoreKind { 0 };                       // MAIL_STORE_NETSCAPE, MAIL_STORE_OE4 or MAIL_STORE_OE5
     std::unique_ptr<CMailFolderArray> pSubfolders; // Null when the folder has none
 };
 

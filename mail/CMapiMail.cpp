@@ -12,16 +12,12 @@ constexpr LPCTSTR MAIL_HAND_OFF_PROGRAM = "xdg-email";
 
 BOOL IsMapiAvailable()
 {
-    static const BOOL bAvailable = GetProfileInt("MAIL", "MAPI", 1) != 0
-            && !FindHostProgram(MAIL_HAND_OFF_PROGRAM).empty()
-        ? TRUE
-        : FALSE;
+    static const BOOL bAvailable
+        = GetProfileInt("MAIL", "MAPI", 1) != 0 && !FindHostProgram(MAIL_HAND_OFF_PROGRAM).empty() ? TRUE : FALSE;
     return bAvailable;
 }
 
-CMapiMail::CMapiMail(LPCTSTR /*pszLibrary*/)
-{
-}
+CMapiMail::CMapiMail(LPCTSTR /*pszLibrary*/) { }
 
 void CMapiMail::AddText(LPCTSTR pszText)
 {

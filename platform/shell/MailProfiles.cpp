@@ -25,7 +25,7 @@ constexpr const char* MAIL_CLIENT_FOLDERS[] = {
 };
 
 // A profiles.ini larger than this is not one; it is not read.
-constexpr std::streamoff MAX_PROFILES_INI_BYTES = 1024 * 1024;
+constexpr std::streamoff MAX_PROFILES_INI_BYTES = std::streamoff { 1024 } * 1024;
 
 bool StartsWithNoCase(std::string_view str, std::string_view strPrefix)
 {
@@ -88,7 +88,7 @@ std::string LastFolderOf(const std::string& strPath)
 
 bool IsFolder(const std::string& strHostPath)
 {
-    struct stat info {};
+    struct stat info { };
     return stat(strHostPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
@@ -212,7 +212,7 @@ bool ReadMailClientProfiles(
         bool bRelative = strRelative.empty() || strRelative != "0";
         CMailClientProfile profile;
         if (bRelative)
-            profile.strHostPath = strIniFolder + "/" + strPath;
+            profile.strHostPath.append(strIniFolder).append("/").append(strPath);
         else if (strPath.front() == '/')
             profile.strHostPath = strPath;
         else

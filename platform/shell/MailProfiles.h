@@ -24,10 +24,10 @@
 #include <vector>
 
 constexpr LPCTSTR MAIL_NETSCAPE_USERS_KEY = "SOFTWARE\\Netscape\\Netscape Navigator\\Users"; // under HKLM
-constexpr LPCTSTR MAIL_NETSCAPE_DIR_ROOT = "DirRoot";    // A user's profile folder
-constexpr LPCTSTR MAIL_PRESENTED_VALUE = "Presented";    // The profiles.ini a presented user came from
-constexpr size_t MAIL_MAX_PROFILES_PER_FILE = 64;        // More profile sections than this is not a profiles.ini
-constexpr size_t MAIL_MAX_PROFILE_PATH = 4096;           // Longer profile paths are refused
+constexpr LPCTSTR MAIL_NETSCAPE_DIR_ROOT = "DirRoot";                                        // A user's profile folder
+constexpr LPCTSTR MAIL_PRESENTED_VALUE = "Presented"; // The profiles.ini a presented user came from
+constexpr size_t MAIL_MAX_PROFILES_PER_FILE = 64;     // More profile sections than this is not a profiles.ini
+constexpr size_t MAIL_MAX_PROFILE_PATH = 4096;        // Longer profile paths are refused
 
 // One profile of an installed mail client.
 struct CMailClientProfile {

@@ -53,6 +53,7 @@ BOOL LaunchProgram(const std::vector<std::string>& args)
     }
 
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (const std::string& strArg : args)
         argv.push_back(const_cast<char*>(strArg.c_str()));
     argv.push_back(nullptr);
@@ -70,8 +71,7 @@ BOOL LaunchProgram(const std::vector<std::string>& args)
     }
     // Nobody waits for the program; this thread reaps it so it leaves no zombie.
     std::thread([pid] {
-        while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-        }
+        while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) { }
     }).detach();
     return TRUE;
 }

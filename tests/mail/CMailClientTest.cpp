@@ -42,12 +42,13 @@ TEST_F(CMailClientTest, ComposeWritesTheMessageFileAndStartsTheClient)
     ASSERT_TRUE(client.Compose("RE: Budget", "Ana <ana@example.com>, bo@example.com", "Fine.\r\n\r\nold text"));
 
     auto file = m_temp / "archmsg.tmp";
-    EXPECT_EQ(ReadWholeFile(file), "To: Ana <ana@example.com>, bo@example.com\r\n"
-                                   "Cc: \r\n"
-                                   "Subject: RE: Budget\r\n"
-                                   "Content-Type: text/plain; charset=UTF-8\r\n"
-                                   "\r\n"
-                                   "Fine.\r\n\r\nold text");
+    EXPECT_EQ(ReadWholeFile(file),
+        "To: Ana <ana@example.com>, bo@example.com\r\n"
+        "Cc: \r\n"
+        "Subject: RE: Budget\r\n"
+        "Content-Type: text/plain; charset=UTF-8\r\n"
+        "\r\n"
+        "Fine.\r\n\r\nold text");
     ASSERT_EQ(m_launches.GetLaunches().size(), 1u);
     EXPECT_EQ(m_launches.GetLaunches()[0], (std::vector<std::string> { strClient, "-compose", file.string() }));
     EXPECT_EQ(MailHostPath(CMailClient::GetComposeFilePath()), file.string());
@@ -59,11 +60,12 @@ TEST_F(CMailClientTest, LineBreaksCannotAddHeaderLines)
     CMailClient client;
     ASSERT_TRUE(client.Compose("a\r\nBcc: eve@example.com", "x@example.com\nBcc: eve@example.com", nullptr));
     std::string strText = ReadWholeFile(m_temp / "archmsg.tmp");
-    EXPECT_EQ(strText, "To: x@example.com Bcc: eve@example.com\r\n"
-                       "Cc: \r\n"
-                       "Subject: a  Bcc: eve@example.com\r\n"
-                       "Content-Type: text/plain; charset=UTF-8\r\n"
-                       "\r\n");
+    EXPECT_EQ(strText,
+        "To: x@example.com Bcc: eve@example.com\r\n"
+        "Cc: \r\n"
+        "Subject: a  Bcc: eve@example.com\r\n"
+        "Content-Type: text/plain; charset=UTF-8\r\n"
+        "\r\n");
 }
 
 TEST_F(CMailClientTest, ComposeReplacesAnEarlierMessageFile)

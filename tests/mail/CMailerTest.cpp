@@ -134,7 +134,8 @@ TEST_F(MailerTest, OutlookExpress5FindsTwoIdentities)
     AddOe5Identity("{11111111-2222-3333-4444-555555555555}", "Main Identity", "oe5/main");
     WriteDbx("oe5/main/Inbox.dbx");
     WriteDbx("oe5/main/Deleted Items.dbx");
-    m_stores.WriteFile("oe5/main/Folders.dbx", std::string("\xCF\xAD\x12\xFE\xC6\xFD\x74\x6F", 8) + std::string(0x2500, '\0'));
+    m_stores.WriteFile(
+        "oe5/main/Folders.dbx", std::string("\xCF\xAD\x12\xFE\xC6\xFD\x74\x6F", 8) + std::string(0x2500, '\0'));
     AddOe5Identity("{AAAAAAAA-2222-3333-4444-555555555555}", "Dora", "oe5/dora");
     WriteDbx("oe5/dora/Inbox.dbx");
 
@@ -221,19 +222,19 @@ TEST_F(MailerTest, BadRegistryContentsFindNothingAndDoNotFail)
     DWORD dwValue = 7;
     ASSERT_EQ(RegSetValueEx(hKey, "DirRoot", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue), 4), ERROR_SUCCESS);
     RegCloseKey(hKey);
-    SetRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape\\Netscape Navigator\\Users\\gone", "DirRoot",
-        StorePath("nowhere"));
+    SetRegistryString(
+        HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape\\Netscape Navigator\\Users\\gone", "DirRoot", StorePath("nowhere"));
     m_stores.WriteFile("file", "x");
-    SetRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape\\Netscape Navigator\\Users\\file", "DirRoot",
-        StorePath("file"));
+    SetRegistryString(
+        HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape\\Netscape Navigator\\Users\\file", "DirRoot", StorePath("file"));
     SetRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape\\Netscape Navigator\\Users\\empty", "DirRoot", "");
-    SetRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape\\Netscape Navigator\\Users\\bad", "DirRoot",
-        "C:\\a|b<c>");
+    SetRegistryString(
+        HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape\\Netscape Navigator\\Users\\bad", "DirRoot", "C:\\a|b<c>");
     // Outlook Express keys without their values, or with malformed paths.
     SetRegistryString(HKEY_CURRENT_USER, "Software\\Microsoft\\Outlook Express", "Other", "x");
     SetRegistryString(HKEY_CURRENT_USER, "Identities\\{1}", "Username", "NoStore");
-    SetRegistryString(HKEY_CURRENT_USER, "Identities\\{2}\\Software\\Microsoft\\Outlook Express\\5.0", "Store Root",
-        "\\\\");
+    SetRegistryString(
+        HKEY_CURRENT_USER, "Identities\\{2}\\Software\\Microsoft\\Outlook Express\\5.0", "Store Root", "\\\\");
 
     CNetscapeMailer netscape;
     COE4Mailer oe4;

@@ -59,12 +59,12 @@ std::string MailerTest::StorePath(const std::string& strRelative) const
     return ProgramPath(m_stores / strRelative);
 }
 
-void SetRegistryString(HKEY hRoot, const std::string& strKey, const char* pszValue, const std::string& strData,
-    DWORD dwType)
+void SetRegistryString(
+    HKEY hRoot, const std::string& strKey, const char* pszValue, const std::string& strData, DWORD dwType)
 {
     HKEY hKey = nullptr;
-    ASSERT_EQ(RegCreateKeyEx(hRoot, strKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr),
-        ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyEx(hRoot, strKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr), ERROR_SUCCESS);
     ASSERT_EQ(RegSetValueEx(hKey, pszValue, 0, dwType, reinterpret_cast<const BYTE*>(strData.c_str()),
                   static_cast<DWORD>(strData.size() + 1)),
         ERROR_SUCCESS);

@@ -36,8 +36,8 @@ std::map<std::string, std::string> ReadUsers()
         EXPECT_EQ(RegOpenKeyEx(hUsers, szName, 0, KEY_READ, &hUser), ERROR_SUCCESS);
         char szValue[1024] = {};
         DWORD cb = sizeof szValue;
-        bool bPresented = RegQueryValueEx(hUser, MAIL_PRESENTED_VALUE, nullptr, nullptr, nullptr, nullptr)
-            == ERROR_SUCCESS;
+        bool bPresented
+            = RegQueryValueEx(hUser, MAIL_PRESENTED_VALUE, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
         RegQueryValueEx(hUser, MAIL_NETSCAPE_DIR_ROOT, nullptr, nullptr, reinterpret_cast<LPBYTE>(szValue), &cb);
         users[szName] = bPresented ? szValue : "(not presented)";
         RegCloseKey(hUser);
@@ -50,11 +50,11 @@ void AddUser(const char* pszName, const std::string& strDirRoot)
 {
     HKEY hUser = nullptr;
     std::string strKey = std::string(MAIL_NETSCAPE_USERS_KEY) + "\\" + pszName;
-    ASSERT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hUser,
-                  nullptr),
+    ASSERT_EQ(
+        RegCreateKeyEx(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hUser, nullptr),
         ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueEx(hUser, MAIL_NETSCAPE_DIR_ROOT, 0, REG_SZ,
-                  reinterpret_cast<const BYTE*>(strDirRoot.c_str()), static_cast<DWORD>(strDirRoot.size() + 1)),
+    ASSERT_EQ(RegSetValueEx(hUser, MAIL_NETSCAPE_DIR_ROOT, 0, REG_SZ, reinterpret_cast<const BYTE*>(strDirRoot.c_str()),
+                  static_cast<DWORD>(strDirRoot.size() + 1)),
         ERROR_SUCCESS);
     RegCloseKey(hUser);
 }
@@ -158,10 +158,11 @@ TEST_F(MailProfilesTest, PresentsTheProfilesOfEveryKnownClient)
 {
     auto tb = MakeProfile(".thunderbird/abc.default");
     auto sm = MakeProfile(".mozilla/seamonkey/q.main");
-    m_userHome.WriteFile(".thunderbird/profiles.ini", "[Profile0]\nName=default\nIsRelative=1\nPath=abc.default\n"
-                                                      "[Profile1]\nName=gone\nPath=missing.folder\n");
-    m_userHome.WriteFile(".mozilla/seamonkey/profiles.ini",
-        "[Profile0]\nName=main\nIsRelative=0\nPath=" + sm.string() + "\n");
+    m_userHome.WriteFile(".thunderbird/profiles.ini",
+        "[Profile0]\nName=default\nIsRelative=1\nPath=abc.default\n"
+        "[Profile1]\nName=gone\nPath=missing.folder\n");
+    m_userHome.WriteFile(
+        ".mozilla/seamonkey/profiles.ini", "[Profile0]\nName=main\nIsRelative=0\nPath=" + sm.string() + "\n");
 
     ASSERT_EQ(PresentMailClientProfiles(), ERROR_SUCCESS);
     auto users = ReadUsers();
@@ -188,7 +189,8 @@ TEST_F(MailProfilesTest, FollowsProfilesThatChangeOrGoAndUndoesEdits)
 {
     auto one = MakeProfile(".thunderbird/one");
     MakeProfile(".thunderbird/two");
-    m_userHome.WriteFile(".thunderbird/profiles.ini", "[Profile0]\nName=one\nPath=one\n[Profile1]\nName=two\nPath=two\n");
+    m_userHome.WriteFile(
+        ".thunderbird/profiles.ini", "[Profile0]\nName=one\nPath=one\n[Profile1]\nName=two\nPath=two\n");
     ASSERT_EQ(PresentMailClientProfiles(), ERROR_SUCCESS);
     ASSERT_EQ(ReadUsers().size(), 2u);
 
@@ -201,10 +203,10 @@ TEST_F(MailProfilesTest, FollowsProfilesThatChangeOrGoAndUndoesEdits)
         ERROR_SUCCESS);
     RegCloseKey(hUser);
     auto moved = MakeProfile(".thunderbird/two-moved");
-    m_userHome.WriteFile(".thunderbird/profiles.ini", "[Profile0]\nName=one\nPath=one\n[Profile1]\nName=two\nPath=two-moved\n");
+    m_userHome.WriteFile(
+        ".thunderbird/profiles.ini", "[Profile0]\nName=one\nPath=one\n[Profile1]\nName=two\nPath=two-moved\n");
     ASSERT_EQ(PresentMailClientProfiles(), ERROR_SUCCESS);
-    EXPECT_EQ(ReadUsers(),
-        (std::map<std::string, std::string> { { "one", DirRoot(one) }, { "two", DirRoot(moved) } }));
+    EXPECT_EQ(ReadUsers(), (std::map<std::string, std::string> { { "one", DirRoot(one) }, { "two", DirRoot(moved) } }));
 
     std::filesystem::remove(m_userHome / ".thunderbird/profiles.ini");
     ASSERT_EQ(PresentMailClientProfiles(), ERROR_SUCCESS);
