@@ -110,8 +110,6 @@ BOOL ReadMailerRegistryString(HKEY hKey, LPCTSTR pszValue, CString& strValue)
     if (RegQueryValueEx(hKey, pszValue, nullptr, nullptr, reinterpret_cast<LPBYTE>(strData.data()), &cbData)
         != ERROR_SUCCESS)
         return FALSE;
-    strData.resize(std::min<size_t>(cbData, strData.size()));
-    strData.resize(strData.find('\0') == std::string::npos ? strData.size() : strData.find('\0'));
     if (dwType == REG_EXPAND_SZ) {
         DWORD nSize = ExpandEnvironmentStrings(strData.c_str(), nullptr, 0);
         if (nSize == 0)

@@ -115,8 +115,7 @@ bool QueryString(HKEY hKey, LPCTSTR pszValue, std::string& strValue)
     if (RegQueryValueEx(hKey, pszValue, nullptr, nullptr, reinterpret_cast<LPBYTE>(strData.data()), &cbData)
         != ERROR_SUCCESS)
         return false;
-    strData.resize(std::min<size_t>(cbData, strData.size()));
-    strValue = strData.substr(0, strData.find('\0'));
+    strValue = strData.c_str();
     return true;
 }
 
