@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/base/Registry.h"
-#include "tests/platform/shell/ScopedVariable.h"
+#include "tests/support/ScopedVariable.h"
 #include "tests/support/TempFolder.h"
 
 #include <filesystem>

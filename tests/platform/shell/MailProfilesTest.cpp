@@ -1,7 +1,7 @@
 #include "platform/shell/MailProfiles.h"
 
 #include "platform/base/PathMap.h"
-#include "tests/platform/shell/ScopedVariable.h"
+#include "tests/support/ScopedVariable.h"
 #include "tests/support/TempFolder.h"
 
 #include <filesystem>

@@ -1,7 +1,7 @@
 #include "platform/shell/ProgramLaunch.h"
 
 #include "platform/base/WinError.h"
-#include "tests/platform/shell/ScopedVariable.h"
+#include "tests/support/ScopedVariable.h"
 #include "tests/support/TempFolder.h"
 
 #include <filesystem>
