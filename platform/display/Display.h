@@ -32,7 +32,7 @@ enum class EMouseButton {
 struct CMouseInput {
     EMouseAction eAction { EMouseAction::Move };
     EMouseButton eButton { EMouseButton::None };
-    POINT pt {};     // screen coordinates
+    POINT pt {};      // screen coordinates
     int nWheel { 0 }; // Wheel: multiples of 120, positive away from the user
 };
 

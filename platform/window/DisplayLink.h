@@ -7,5 +7,7 @@
 #include "platform/display/Display.h"
 
 // Installs a display (nullptr: the headless one again) and returns the
-// previous one; the caller keeps ownership and installs before creating windows.
+// previous one (nullptr for the headless one); the caller keeps ownership and
+// installs it before creating windows. The display's input goes to
+// InjectMouseEvent and InjectKeyEvent.
 CDisplay* SetDisplay(CDisplay* pDisplay);

@@ -18,8 +18,8 @@
 #include "platform/window/WindowTypes.h"
 
 /* WM_ACTIVATE kinds. */
-constexpr WORD WA_INACTIVE    = 0;
-constexpr WORD WA_ACTIVE      = 1;
+constexpr WORD WA_INACTIVE = 0;
+constexpr WORD WA_ACTIVE = 1;
 constexpr WORD WA_CLICKACTIVE = 2; // activated by a mouse press
 
 // Returns the previous focus window; NULL (ERROR_INVALID_WINDOW_HANDLE) for a

@@ -2,6 +2,7 @@
 
 #include "platform/base/Clock.h"
 #include "platform/base/Threads.h"
+#include "platform/base/Wait.h"
 #include "platform/base/WinError.h"
 #include "platform/window/Focus.h"
 #include "platform/window/InputInternal.h"
@@ -176,8 +177,8 @@ CInputState& InputStateLocked()
 void ForgetInputWindowLocked(HWND hWnd)
 {
     CInputState& state = InputStateLocked();
-    for (HWND* phWnd : { &state.hFocus, &state.hActive, &state.hCapture, &state.hLastPress, &state.hTrackLeave,
-             &state.hTrackHover }) {
+    for (HWND* phWnd :
+        { &state.hFocus, &state.hActive, &state.hCapture, &state.hLastPress, &state.hTrackLeave, &state.hTrackHover }) {
         if (*phWnd == hWnd)
             *phWnd = nullptr;
     }
@@ -467,11 +468,11 @@ HCURSOR LoadCursor(HINSTANCE hInstance, LPCSTR lpCursorName)
     // A standard cursor's handle is its number; a module's cursor is named by
     // its resource, found once, with a handle of its own.
     if (!hInstance) {
-        static constexpr WORD STANDARD_CURSORS[] = { 32512, 32513, 32514, 32515, 32516, 32642, 32643, 32644, 32645,
-            32646, 32648, 32649, 32650, 32651 };
+        static constexpr WORD STANDARD_CURSORS[]
+            = { 32512, 32513, 32514, 32515, 32516, 32642, 32643, 32644, 32645, 32646, 32648, 32649, 32650, 32651 };
         auto nId = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(lpCursorName));
-        if (!IS_INTRESOURCE(lpCursorName) || std::find(std::begin(STANDARD_CURSORS), std::end(STANDARD_CURSORS), nId)
-                == std::end(STANDARD_CURSORS)) {
+        if (!IS_INTRESOURCE(lpCursorName)
+            || std::find(std::begin(STANDARD_CURSORS), std::end(STANDARD_CURSORS), nId) == std::end(STANDARD_CURSORS)) {
             SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
             return nullptr;
         }
@@ -502,10 +503,31 @@ std::vector<CHook> ThreadHooks(int idHook)
     return chain;
 }
 
+// A walk along a hook chain. The walks running on a thread are stacked, so
+// that CallNextHookEx knows which hook comes next whatever handle it is given
+// (callers often pass NULL).
+struct CHookWalk {
+    std::vector<CHook> chain; // newest first, as it was when the walk began
+    size_t nIndex { 0 };
+};
+
+thread_local std::vector<const CHookWalk*> t_hookWalks;
+
+LRESULT CallHookAt(const CHookWalk& walk, int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (walk.nIndex >= walk.chain.size())
+        return 0;
+    struct CWalkScope {
+        explicit CWalkScope(const CHookWalk& walk) { t_hookWalks.push_back(&walk); }
+        ~CWalkScope() { t_hookWalks.pop_back(); }
+    } scope(walk);
+    return walk.chain[walk.nIndex].pfnProc(nCode, wParam, lParam);
+}
+
 LRESULT CallHookChain(int idHook, int nCode, WPARAM wParam, LPARAM lParam)
 {
-    std::vector<CHook> chain = ThreadHooks(idHook);
-    return chain.empty() ? 0 : chain.front().pfnProc(nCode, wParam, lParam);
+    CHookWalk walk { ThreadHooks(idHook), 0 };
+    return CallHookAt(walk, nCode, wParam, lParam);
 }
 
 }
@@ -537,21 +559,13 @@ BOOL UnhookWindowsHookEx(HHOOK hhk)
     return TRUE;
 }
 
-LRESULT CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam)
+LRESULT CallNextHookEx(HHOOK, int nCode, WPARAM wParam, LPARAM lParam)
 {
-    int idHook = 0;
-    {
-        auto lock = LockWindows();
-        for (const CHook& hook : InputStateLocked().hooks) {
-            if (hook.hHook == hhk)
-                idHook = hook.idHook;
-        }
-    }
-    std::vector<CHook> chain = ThreadHooks(idHook);
-    auto it = std::find_if(chain.begin(), chain.end(), [hhk](const CHook& hook) { return hook.hHook == hhk; });
-    if (it == chain.end() || ++it == chain.end())
-        return 0;
-    return it->pfnProc(nCode, wParam, lParam);
+    if (t_hookWalks.empty())
+        return 0; // not called from a hook
+    const CHookWalk& current = *t_hookWalks.back();
+    CHookWalk next { current.chain, current.nIndex + 1 };
+    return CallHookAt(next, nCode, wParam, lParam);
 }
 
 bool InputHooksDropMessage(const MSG& msg, UINT wRemoveMsg)
@@ -582,6 +596,17 @@ void RunCallWndProcHooks(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, boo
 }
 
 /***** Tracking and dragging *****/
+
+namespace {
+
+// Whether a button is down now, without touching GetAsyncKeyState's pressed bit.
+bool IsButtonDown(UINT nButtonKey)
+{
+    auto lock = LockWindows();
+    return (InputStateLocked().asyncKeys[nButtonKey] & 0x80) != 0;
+}
+
+}
 
 BOOL TrackMouseEvent(LPTRACKMOUSEEVENT lpEventTrack)
 {
@@ -631,6 +656,16 @@ BOOL TrackMouseEvent(LPTRACKMOUSEEVENT lpEventTrack)
     return TRUE;
 }
 
+DWORD MillisecondsToHoverLocked(DWORD dwThreadId)
+{
+    const CInputState& state = InputStateLocked();
+    CWindow* pWindow = state.hTrackHover ? FindWindowLocked(state.hTrackHover) : nullptr;
+    if (!pWindow || pWindow->dwThreadId != dwThreadId)
+        return INFINITE;
+    ULONGLONG nNow = ClockTicks();
+    return state.nHoverDue > nNow ? static_cast<DWORD>(state.nHoverDue - nNow) : 0;
+}
+
 bool PostDueHoverLocked(DWORD dwThreadId)
 {
     CInputState& state = InputStateLocked();
@@ -662,7 +697,7 @@ BOOL DragDetect(HWND hwnd, POINT pt)
         MSG msg {};
         if (!PeekMessage(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)
             && !PeekMessage(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-            if (!(GetAsyncKeyState(VK_LBUTTON) & 0x8000) && !GetInputState())
+            if (!IsButtonDown(VK_LBUTTON) && !GetInputState())
                 break;
             WaitMessage();
             continue;

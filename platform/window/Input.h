@@ -138,20 +138,20 @@ constexpr DWORD HOVER_DEFAULT = 0xFFFFFFFF; // SPI_GETMOUSEHOVERTIME
 // clang-format on
 
 /* Standard cursors, for LoadCursor(NULL, ...). */
-#define IDC_ARROW       MAKEINTRESOURCE(32512)
-#define IDC_IBEAM       MAKEINTRESOURCE(32513)
-#define IDC_WAIT        MAKEINTRESOURCE(32514)
-#define IDC_CROSS       MAKEINTRESOURCE(32515)
-#define IDC_UPARROW     MAKEINTRESOURCE(32516)
-#define IDC_SIZENWSE    MAKEINTRESOURCE(32642)
-#define IDC_SIZENESW    MAKEINTRESOURCE(32643)
-#define IDC_SIZEWE      MAKEINTRESOURCE(32644)
-#define IDC_SIZENS      MAKEINTRESOURCE(32645)
-#define IDC_SIZEALL     MAKEINTRESOURCE(32646)
-#define IDC_NO          MAKEINTRESOURCE(32648)
-#define IDC_HAND        MAKEINTRESOURCE(32649)
+#define IDC_ARROW MAKEINTRESOURCE(32512)
+#define IDC_IBEAM MAKEINTRESOURCE(32513)
+#define IDC_WAIT MAKEINTRESOURCE(32514)
+#define IDC_CROSS MAKEINTRESOURCE(32515)
+#define IDC_UPARROW MAKEINTRESOURCE(32516)
+#define IDC_SIZENWSE MAKEINTRESOURCE(32642)
+#define IDC_SIZENESW MAKEINTRESOURCE(32643)
+#define IDC_SIZEWE MAKEINTRESOURCE(32644)
+#define IDC_SIZENS MAKEINTRESOURCE(32645)
+#define IDC_SIZEALL MAKEINTRESOURCE(32646)
+#define IDC_NO MAKEINTRESOURCE(32648)
+#define IDC_HAND MAKEINTRESOURCE(32649)
 #define IDC_APPSTARTING MAKEINTRESOURCE(32650)
-#define IDC_HELP        MAKEINTRESOURCE(32651)
+#define IDC_HELP MAKEINTRESOURCE(32651)
 
 using HOOKPROC = LRESULT(CALLBACK*)(int nCode, WPARAM wParam, LPARAM lParam);
 
@@ -225,7 +225,9 @@ HCURSOR LoadCursor(HINSTANCE hInstance, LPCSTR lpCursorName);
 // ERROR_INVALID_PARAMETER for another thread or no procedure.
 HHOOK SetWindowsHookEx(int idHook, HOOKPROC lpfn, HINSTANCE hMod, DWORD dwThreadId);
 BOOL UnhookWindowsHookEx(HHOOK hhk);
-// Calls the hook after hhk in its chain; 0 at the end of the chain.
+// Called from a hook procedure: calls the next hook of the chain being run
+// (hhk is not needed to find it) and returns its answer; 0 at the end of the
+// chain or outside a hook.
 LRESULT CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam);
 
 /* Mouse tracking and dragging. */

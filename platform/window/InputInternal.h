@@ -63,6 +63,9 @@ void RunCallWndProcHooks(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, boo
 WPARAM CharacterOfKey(WPARAM nVirtualKey);
 // The cursor position, which posted messages carry. Lock held.
 POINT CursorPosLocked();
+// Milliseconds until the hover tracked for a window of the thread falls due,
+// INFINITE when none is tracked. Lock held.
+DWORD MillisecondsToHoverLocked(DWORD dwThreadId);
 // Posts WM_MOUSEHOVER when the hover being tracked for the calling thread is
 // due. Lock held; returns true when it posted.
 bool PostDueHoverLocked(DWORD dwThreadId);

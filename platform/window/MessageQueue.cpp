@@ -408,7 +408,8 @@ BOOL GetMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
         {
             auto lock = LockWindows();
             bRetrieved = pQueue->Retrieve(lpMsg, filter, PM_REMOVE);
-            dwTimeout = pQueue->MillisecondsToNextTimer(filter);
+            dwTimeout
+                = std::min(pQueue->MillisecondsToNextTimer(filter), MillisecondsToHoverLocked(pQueue->m_dwThreadId));
         }
         if (bRetrieved) {
             if (InputHooksDropMessage(*lpMsg, PM_REMOVE))

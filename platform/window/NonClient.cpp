@@ -1,3 +1,7 @@
+// The default handling of input, focus, painting and the non-client area
+// (see DefWindowProc in Window.h), declared in WindowInternal.h.
+#include "platform/window/WindowInternal.h"
+
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/FrameControls.h"
@@ -13,10 +17,8 @@
 #include "platform/window/ScrollBars.h"
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/Window.h"
-#include "platform/window/WindowInternal.h"
 
-// The default handling of input, focus, painting and the non-client area
-// (see DefWindowProc in Window.h).
+#include <algorithm>
 
 namespace {
 
@@ -27,7 +29,7 @@ POINT PointFromParam(LPARAM lParam)
 
 // The window's geometry in window coordinates, from its styles.
 struct CFrameLayout {
-    RECT rcWindow {};  // (0, 0, width, height)
+    RECT rcWindow {}; // (0, 0, width, height)
     RECT rcClient {};
     RECT rcCaption {}; // empty without a caption
     SIZE outer {};     // the outer frame's width and height

@@ -204,7 +204,8 @@ std::map<HDC, CWindowDc>& WindowDcs()
 HDC DesktopDcLocked()
 {
     // Drawing on the desktop shows nowhere; the DC still measures as the screen.
-    static HBITMAP s_hbmDesktop = CreateBitmap(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), 1, 32, nullptr);
+    static HBITMAP s_hbmDesktop
+        = CreateBitmap(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), 1, 32, nullptr);
     HDC hdc = CreateSurfaceDC(s_hbmDesktop, POINT {}, nullptr);
     WindowDcs()[hdc] = CWindowDc {};
     return hdc;
@@ -311,7 +312,7 @@ void InvalidateWholeLocked(CWindow& window)
 {
     if (HasFrame(window))
         window.bFrameDue = true;
-    InvalidateAreaLocked(window, nullptr, true, RDW_ALLCHILDREN);
+    InvalidateAreaLocked(window, nullptr, true, RDW_NOCHILDREN);
     for (CWindow* pChild : window.children)
         InvalidateWholeLocked(*pChild);
 }
@@ -638,7 +639,8 @@ HBITMAP CaptureWindowImage(HWND hWnd)
         RECT rcTop = ScreenWindowRectLocked(top);
         rcWindow = ScreenWindowRectLocked(*pWindow);
         // Read the window's pixels whatever covers them: no visible area applies.
-        hdcWindow = CreateSurfaceDC(hbmSurface, POINT { rcWindow.left - rcTop.left, rcWindow.top - rcTop.top }, nullptr);
+        hdcWindow
+            = CreateSurfaceDC(hbmSurface, POINT { rcWindow.left - rcTop.left, rcWindow.top - rcTop.top }, nullptr);
     }
     if (!hdcWindow)
         return nullptr;

@@ -49,7 +49,7 @@ constexpr UINT SW_ERASE          = 0x0004; // ... with erasing
 
 struct PAINTSTRUCT {
     HDC hdc;
-    BOOL fErase; // nonzero: the background still needs erasing (WM_ERASEBKGND did not)
+    BOOL fErase;  // nonzero: the background still needs erasing (WM_ERASEBKGND did not)
     RECT rcPaint; // the bounds of the update region that BeginPaint took
     BOOL fRestore;
     BOOL fIncUpdate;

@@ -78,12 +78,14 @@ bool LayOutBar(HWND hWnd, int nBar, CBarLayout& layout)
     OffsetRect(&rcClient, ptClient.x - rcWindow.left, ptClient.y - rcWindow.top);
     layout.bVertical = nBar == SB_VERT;
     if (layout.bVertical) {
-        layout.rcBar = { rcClient.right, rcClient.top, rcClient.right + GetSystemMetrics(SM_CXVSCROLL), rcClient.bottom };
+        layout.rcBar
+            = { rcClient.right, rcClient.top, rcClient.right + GetSystemMetrics(SM_CXVSCROLL), rcClient.bottom };
         layout.nStart = layout.rcBar.top;
         layout.nEnd = layout.rcBar.bottom;
         layout.nArrow = GetSystemMetrics(SM_CYVSCROLL);
     } else {
-        layout.rcBar = { rcClient.left, rcClient.bottom, rcClient.right, rcClient.bottom + GetSystemMetrics(SM_CYHSCROLL) };
+        layout.rcBar
+            = { rcClient.left, rcClient.bottom, rcClient.right, rcClient.bottom + GetSystemMetrics(SM_CYHSCROLL) };
         layout.nStart = layout.rcBar.left;
         layout.nEnd = layout.rcBar.right;
         layout.nArrow = GetSystemMetrics(SM_CXHSCROLL);
@@ -95,11 +97,14 @@ bool LayOutBar(HWND hWnd, int nBar, CBarLayout& layout)
     long long nRange = static_cast<long long>(si.nMax) - si.nMin + 1;
     if (nRange <= 1 || (si.nPage && si.nPage >= nRange) || nTrack < MIN_THUMB)
         return true; // nothing to scroll: no thumb
-    int nThumb = si.nPage ? static_cast<int>(std::max<long long>(nTrack * static_cast<long long>(si.nPage) / nRange, MIN_THUMB))
-                          : GetSystemMetrics(layout.bVertical ? SM_CYVTHUMB : SM_CXHTHUMB);
+    int nThumb = si.nPage
+        ? static_cast<int>(std::max<long long>(nTrack * static_cast<long long>(si.nPage) / nRange, MIN_THUMB))
+        : GetSystemMetrics(layout.bVertical ? SM_CYVTHUMB : SM_CXHTHUMB);
     nThumb = std::min(nThumb, nTrack);
-    long long nSpan = std::max<long long>(static_cast<long long>(si.nMax) - std::max<int>(si.nPage - 1, 0) - si.nMin, 1);
-    layout.nThumbStart = layout.nStart + layout.nArrow + static_cast<int>((nTrack - nThumb) * (si.nPos - si.nMin) / nSpan);
+    long long nSpan
+        = std::max<long long>(static_cast<long long>(si.nMax) - std::max<int>(si.nPage - 1, 0) - si.nMin, 1);
+    layout.nThumbStart
+        = layout.nStart + layout.nArrow + static_cast<int>((nTrack - nThumb) * (si.nPos - si.nMin) / nSpan);
     layout.nThumbEnd = layout.nThumbStart + nThumb;
     return true;
 }
@@ -128,9 +133,11 @@ void DrawBar(HWND hWnd, HDC hdc, int nBar, UINT nDisabled)
     RECT rcFirst = Span(layout, layout.nStart, layout.nStart + layout.nArrow);
     RECT rcLast = Span(layout, layout.nEnd - layout.nArrow, layout.nEnd);
     DrawFrameControl(hdc, &rcFirst, DFC_SCROLL,
-        (layout.bVertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | ((nDisabled & ESB_DISABLE_LTUP) ? DFCS_INACTIVE : nInactive));
+        (layout.bVertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT)
+            | ((nDisabled & ESB_DISABLE_LTUP) ? DFCS_INACTIVE : nInactive));
     DrawFrameControl(hdc, &rcLast, DFC_SCROLL,
-        (layout.bVertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | ((nDisabled & ESB_DISABLE_RTDN) ? DFCS_INACTIVE : nInactive));
+        (layout.bVertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT)
+            | ((nDisabled & ESB_DISABLE_RTDN) ? DFCS_INACTIVE : nInactive));
     RECT rcTrack = Span(layout, layout.nStart + layout.nArrow, layout.nEnd - layout.nArrow);
     FillRect(hdc, &rcTrack, GetSysColorBrush(COLOR_3DLIGHT));
     if (bThumb) {
@@ -307,7 +314,8 @@ BOOL ShowScrollBar(HWND hWnd, int wBar, BOOL bShow)
     DWORD dwNew = bShow ? (dwStyle | dwBits) : (dwStyle & ~dwBits);
     if (dwNew != dwStyle) {
         SetWindowLong(hWnd, GWL_STYLE, static_cast<LONG>(dwNew));
-        SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        SetWindowPos(
+            hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     }
     return TRUE;
 }

@@ -75,10 +75,10 @@ struct CWindow {
     bool bDestroying { false }; // WM_DESTROY has been sent
 
     // Painting (Paint.h).
-    HRGN hrgnUpdate { nullptr }; // client coordinates; nullptr when nothing waits
-    bool bEraseDue { false };    // WM_ERASEBKGND comes with the next BeginPaint
-    bool bFrameDue { false };    // WM_NCPAINT comes with the next BeginPaint
-    bool bRedrawOff { false };   // WM_SETREDRAW FALSE
+    HRGN hrgnUpdate { nullptr };   // client coordinates; nullptr when nothing waits
+    bool bEraseDue { false };      // WM_ERASEBKGND comes with the next BeginPaint
+    bool bFrameDue { false };      // WM_NCPAINT comes with the next BeginPaint
+    bool bRedrawOff { false };     // WM_SETREDRAW FALSE
     CScrollBarState scrollBars[2]; // SB_HORZ, SB_VERT
 };
 

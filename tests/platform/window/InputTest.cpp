@@ -256,8 +256,8 @@ TEST_F(InputTest, WindowsWithoutDoubleClickStyleGetTwoPresses)
     wc.lpfnWndProc = RecordingWndProc;
     wc.lpszClassName = "NoDoubleClicks";
     ASSERT_NE(RegisterClass(&wc), 0);
-    HWND hPlain = CreateWindowEx(0, "NoDoubleClicks", "", WS_POPUP | WS_VISIBLE, 100, 300, 100, 100, nullptr, nullptr,
-        nullptr, nullptr);
+    HWND hPlain = CreateWindowEx(
+        0, "NoDoubleClicks", "", WS_POPUP | WS_VISIBLE, 100, 300, 100, 100, nullptr, nullptr, nullptr, nullptr);
     MessageLog::Instance().Take();
     Click(POINT { 150, 350 });
     Click(POINT { 150, 350 });
@@ -380,8 +380,8 @@ TEST_F(InputTest, ControlLettersAndAltKeys)
         if (message.uMsg == WM_CHAR || message.uMsg == WM_SYSKEYDOWN || message.uMsg == WM_SYSCHAR)
             seen.emplace_back(message.uMsg, message.wParam);
     }
-    std::vector<std::pair<UINT, WPARAM>> expected { { WM_CHAR, 3 }, { WM_SYSKEYDOWN, VK_MENU },
-        { WM_SYSKEYDOWN, 'F' }, { WM_SYSCHAR, 'f' } };
+    std::vector<std::pair<UINT, WPARAM>> expected { { WM_CHAR, 3 }, { WM_SYSKEYDOWN, VK_MENU }, { WM_SYSKEYDOWN, 'F' },
+        { WM_SYSCHAR, 'f' } };
     EXPECT_EQ(seen, expected);
 }
 
@@ -457,6 +457,38 @@ TEST_F(InputTest, GetMessageHooksMayChangeTheMessage)
     ASSERT_TRUE(GetMessage(&msg, nullptr, 0, 0));
     EXPECT_EQ(msg.wParam, 42u);
     UnhookWindowsHookEx(hHook);
+}
+
+std::vector<char>* g_pHookOrder = nullptr;
+
+LRESULT CALLBACK OlderHook(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == HC_ACTION)
+        g_pHookOrder->push_back('o');
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+LRESULT CALLBACK NewerHook(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == HC_ACTION)
+        g_pHookOrder->push_back('n');
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+TEST_F(InputTest, HooksRunNewestFirstAndPassOnWithoutTheirHandle)
+{
+    std::vector<char> order;
+    g_pHookOrder = &order;
+    HHOOK hOlder = SetWindowsHookEx(WH_KEYBOARD, OlderHook, nullptr, 0);
+    HHOOK hNewer = SetWindowsHookEx(WH_KEYBOARD, NewerHook, nullptr, 0);
+    SetFocus(m_hLeft);
+    InjectKeyEvent('Q', TRUE);
+    InjectKeyEvent('Q', FALSE);
+    PumpUntilIdle();
+    EXPECT_EQ(order, (std::vector<char> { 'n', 'o', 'n', 'o' }));
+    EXPECT_EQ(CallNextHookEx(hNewer, HC_ACTION, 0, 0), 0); // outside a hook
+    UnhookWindowsHookEx(hNewer);
+    UnhookWindowsHookEx(hOlder);
 }
 
 TEST_F(InputTest, HooksOfUnknownKindsOrOtherThreadsAreRefused)

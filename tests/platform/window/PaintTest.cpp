@@ -68,8 +68,8 @@ protected:
 
     HWND Create(LPCSTR lpszClass, DWORD dwStyle, int x, int y, int cx, int cy, HWND hParent = nullptr, UINT_PTR nId = 0)
     {
-        return CreateWindowEx(0, lpszClass, "", dwStyle, x, y, cx, cy, hParent, reinterpret_cast<HMENU>(nId), nullptr,
-            nullptr);
+        return CreateWindowEx(
+            0, lpszClass, "", dwStyle, x, y, cx, cy, hParent, reinterpret_cast<HMENU>(nId), nullptr, nullptr);
     }
 
     // The paint messages of one pump, in order.
