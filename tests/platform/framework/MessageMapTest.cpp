@@ -1,0 +1,1 @@
+#include "platform/framework/CWnd.h"
