@@ -277,3 +277,133 @@ TEST_F(CWndTest, WindowTextGoesThroughTheWindow)
     EXPECT_EQ(strText, "Relatório");
     EXPECT_EQ(wnd.GetWindowTextLength(), strText.GetLength());
 }
+
+/***** Message paths through the window tree *****/
+
+namespace {
+
+// Takes key messages for its key, and logs what it is offered.
+class CPreTranslateWnd : public CWnd {
+public:
+    CPreTranslateWnd(std::string strName, WPARAM nKey) : m_strName(std::move(strName)), m_nKey(nKey) { }
+
+    BOOL PreTranslateMessage(MSG* pMsg) override
+    {
+        HandlerLog::Add(m_strName);
+        return pMsg->message == WM_KEYDOWN && pMsg->wParam == m_nKey;
+    }
+
+private:
+    std::string m_strName;
+    WPARAM m_nKey;
+};
+
+// Counts a broadcast message and answers update-UI for its children.
+class CCountingWnd : public CWnd {
+    DECLARE_MESSAGE_MAP()
+
+public:
+    explicit CCountingWnd(std::string strName) : m_strName(std::move(strName)) { }
+
+protected:
+    LRESULT OnBroadcast(WPARAM, LPARAM)
+    {
+        HandlerLog::Add(m_strName);
+        return 0;
+    }
+    void OnUpdateFirst(CCmdUI* pCmdUI)
+    {
+        pCmdUI->Enable(FALSE);
+        pCmdUI->SetText("updated");
+    }
+    void OnUpdateSecond(CCmdUI* pCmdUI) { pCmdUI->SetCheck(1); }
+
+private:
+    std::string m_strName;
+};
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CCountingWnd, CWnd)
+    ON_MESSAGE(WM_APP + 5, &CCountingWnd::OnBroadcast)
+    ON_UPDATE_COMMAND_UI(1, &CCountingWnd::OnUpdateFirst)
+    ON_UPDATE_COMMAND_UI(2, &CCountingWnd::OnUpdateSecond)
+END_MESSAGE_MAP()
+// clang-format on
+
+// Behaves as a button for check states.
+class CButtonLikeWnd : public CWnd {
+public:
+    WPARAM m_nCheck { 0 };
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_GETDLGCODE)
+            return DLGC_BUTTON;
+        if (message == BM_SETCHECK)
+            m_nCheck = wParam;
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+} // namespace
+
+TEST_F(CWndTest, PreTranslateMessageRunsFromTheWindowUpToTheStop)
+{
+    CPreTranslateWnd top("top", 'T');
+    CPreTranslateWnd middle("middle", 'M');
+    CPreTranslateWnd bottom("bottom", 'B');
+    ASSERT_TRUE(top.CreateEx(0, nullptr, "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr));
+    ASSERT_TRUE(middle.Create(nullptr, "", 0, Rect(0, 0, 50, 50), &top, 1));
+    HWND hPlain = CreatePlainWindow(middle.m_hWnd, 2);
+    ASSERT_TRUE(bottom.Create(nullptr, "", 0, Rect(0, 0, 20, 20), CWnd::FromHandle(hPlain), 3));
+
+    MSG msg { bottom.m_hWnd, WM_KEYDOWN, 'M', 0, 0, {} };
+    EXPECT_TRUE(CWnd::WalkPreTranslateTree(top.m_hWnd, &msg));
+    EXPECT_EQ(HandlerLog::Take(), (std::vector<std::string> { "bottom", "middle" }));
+
+    msg.wParam = 'X';
+    EXPECT_FALSE(CWnd::WalkPreTranslateTree(middle.m_hWnd, &msg));
+    EXPECT_EQ(HandlerLog::Take(), (std::vector<std::string> { "bottom", "middle" }));
+}
+
+TEST_F(CWndTest, SendMessageToDescendantsReachesChildrenOrTheWholeTree)
+{
+    CCountingWnd parent("parent");
+    CCountingWnd child("child");
+    CCountingWnd grandChild("grandchild");
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr));
+    ASSERT_TRUE(child.Create(nullptr, "", 0, Rect(0, 0, 50, 50), &parent, 1));
+    ASSERT_TRUE(grandChild.Create(nullptr, "", 0, Rect(0, 0, 20, 20), &child, 2));
+    CreatePlainWindow(child.m_hWnd, 3);
+
+    parent.SendMessageToDescendants(WM_APP + 5, 0, 0, FALSE);
+    EXPECT_EQ(HandlerLog::Take(), std::vector<std::string> { "child" });
+    parent.SendMessageToDescendants(WM_APP + 5, 0, 0, TRUE, TRUE);
+    EXPECT_EQ(HandlerLog::Take(), (std::vector<std::string> { "child", "grandchild" }));
+}
+
+TEST_F(CWndTest, UpdateDialogControlsRunsTheTargetsHandlersForEachControl)
+{
+    CCountingWnd dialog("dialog");
+    ASSERT_TRUE(dialog.CreateEx(0, nullptr, "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr));
+    CWnd first;
+    CButtonLikeWnd second;
+    CButtonLikeWnd unhandled;
+    ASSERT_TRUE(first.Create(nullptr, "before", 0, Rect(0, 0, 10, 10), &dialog, 1));
+    ASSERT_TRUE(second.Create(nullptr, "", 0, Rect(0, 0, 10, 10), &dialog, 2));
+    ASSERT_TRUE(unhandled.Create(nullptr, "", 0, Rect(0, 0, 10, 10), &dialog, 3));
+
+    dialog.UpdateDialogControls(&dialog, FALSE);
+    EXPECT_FALSE(first.IsWindowEnabled());
+    CString strText;
+    first.GetWindowText(strText);
+    EXPECT_EQ(strText, "updated");
+    EXPECT_EQ(second.m_nCheck, 1U);
+    EXPECT_TRUE(unhandled.IsWindowEnabled());
+
+    dialog.UpdateDialogControls(&dialog, TRUE);
+    EXPECT_FALSE(unhandled.IsWindowEnabled());
+    // Its handler set the check only, and no command handler exists for it.
+    EXPECT_FALSE(second.IsWindowEnabled());
+}
