@@ -159,9 +159,18 @@ using LPMINMAXINFO = MINMAXINFO*;
 
 // A point with the class library's constructors.
 struct CPoint : POINT {
-    CPoint() : POINT { 0, 0 } { }
-    CPoint(int initX, int initY) : POINT { initX, initY } { }
-    CPoint(POINT initPt) : POINT(initPt) { }
+    CPoint()
+        : POINT { 0, 0 }
+    {
+    }
+    CPoint(int initX, int initY)
+        : POINT { initX, initY }
+    {
+    }
+    CPoint(POINT initPt)
+        : POINT(initPt)
+    {
+    }
     // The signed coordinates packed in a mouse message's lParam.
     explicit CPoint(LPARAM dwPoint)
         : POINT { static_cast<short>(LOWORD(dwPoint)), static_cast<short>(HIWORD(dwPoint)) }

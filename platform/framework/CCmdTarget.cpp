@@ -19,9 +19,9 @@ BOOL CCmdTarget::DispatchFromMap(
 {
     for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap; pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* pEntry = pMap->lpEntries; pEntry->pfnCall; ++pEntry) {
-            bool bMatch = pEntry->pnRegistered
-                ? *pEntry->pnRegistered == nMessage
-                : pEntry->nMessage == nMessage && pEntry->nCode == nCode && nID >= pEntry->nID && nID <= pEntry->nLastID;
+            bool bMatch = pEntry->pnRegistered ? *pEntry->pnRegistered == nMessage
+                                               : pEntry->nMessage == nMessage && pEntry->nCode == nCode
+                    && nID >= pEntry->nID && nID <= pEntry->nLastID;
             if (!bMatch)
                 continue;
             if (pHandlerInfo) {

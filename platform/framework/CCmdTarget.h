@@ -21,11 +21,11 @@ class CCmdUI;
 
 // What one message map handler is called with.
 struct AFX_MSGCALL {
-    UINT nMessage;  // the window message, or the routed kind (WM_COMMAND, WM_NOTIFY, reflected forms)
-    WPARAM wParam;  // window messages only
-    LPARAM lParam;  // window messages only
-    UINT nID;       // commands and notifications: the command or control ID
-    void* pExtra;   // CCmdUI* for update-UI, AFX_NOTIFY* for WM_NOTIFY
+    UINT nMessage;   // the window message, or the routed kind (WM_COMMAND, WM_NOTIFY, reflected forms)
+    WPARAM wParam;   // window messages only
+    LPARAM lParam;   // window messages only
+    UINT nID;        // commands and notifications: the command or control ID
+    void* pExtra;    // CCmdUI* for update-UI, AFX_NOTIFY* for WM_NOTIFY
     LRESULT lResult; // what the handler answers; set by the handler
 };
 
@@ -34,11 +34,11 @@ struct AFX_MSGCALL {
 using AFX_PMSGCALL = BOOL (*)(CCmdTarget* pTarget, AFX_MSGCALL& call);
 
 struct AFX_MSGMAP_ENTRY {
-    UINT nMessage;              // the message, or a routed kind; 0 with null pfnCall ends the map
-    UINT nCode;                 // the command or notification code (notification codes cut to 16 bits)
-    UINT nID;                   // the first command or control ID
-    UINT nLastID;               // the last one of a range; nID otherwise
-    const UINT* pnRegistered;   // the variable that holds a registered message's number, or null
+    UINT nMessage;            // the message, or a routed kind; 0 with null pfnCall ends the map
+    UINT nCode;               // the command or notification code (notification codes cut to 16 bits)
+    UINT nID;                 // the first command or control ID
+    UINT nLastID;             // the last one of a range; nID otherwise
+    const UINT* pnRegistered; // the variable that holds a registered message's number, or null
     AFX_PMSGCALL pfnCall;
 };
 

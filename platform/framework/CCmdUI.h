@@ -37,6 +37,6 @@ public:
     CMenu* m_pSubMenu { nullptr };
     CWnd* m_pOther { nullptr };
     UINT m_nIndexMax { 0 };
-    BOOL m_bEnableChanged { FALSE };  // an update handler called Enable
+    BOOL m_bEnableChanged { FALSE }; // an update handler called Enable
     BOOL m_bContinueRouting { FALSE };
 };

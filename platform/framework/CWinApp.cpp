@@ -75,8 +75,8 @@ HKEY CWinApp::GetAppRegistryKey()
         return nullptr;
     CString strPath = CString("Software\\") + m_pszRegistryKey + "\\" + m_pszProfileName;
     HKEY hKey = nullptr;
-    if (RegCreateKeyEx(HKEY_CURRENT_USER, strPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &hKey,
-            nullptr)
+    if (RegCreateKeyEx(
+            HKEY_CURRENT_USER, strPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &hKey, nullptr)
         != ERROR_SUCCESS)
         return nullptr;
     return hKey;
@@ -201,6 +201,4 @@ BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR
     return nStatus == ERROR_SUCCESS;
 }
 
-void CWinApp::LoadStdProfileSettings(UINT)
-{
-}
+void CWinApp::LoadStdProfileSettings(UINT) { }

@@ -141,7 +141,8 @@ void AfxAttachCreatingWindow(HWND hWnd, LPCREATESTRUCT)
     CWnd* pWnd = std::exchange(t_pWndInit, nullptr);
     if (!pWnd || !pWnd->Attach(hWnd))
         return;
-    auto pfnOld = reinterpret_cast<WNDPROC>(::SetWindowLongPtr(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    auto pfnOld
+        = reinterpret_cast<WNDPROC>(::SetWindowLongPtr(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
     if (pfnOld != &AfxWndProc)
         pWnd->m_pfnSuper = pfnOld;
 }
@@ -225,9 +226,7 @@ void CWnd::OnNcDestroy()
     PostNcDestroy();
 }
 
-void CWnd::PostNcDestroy()
-{
-}
+void CWnd::PostNcDestroy() { }
 
 /***** Subclassing *****/
 
@@ -240,7 +239,8 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     if (!Attach(hWnd))
         return FALSE;
     PreSubclassWindow();
-    auto pfnOld = reinterpret_cast<WNDPROC>(::SetWindowLongPtr(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    auto pfnOld
+        = reinterpret_cast<WNDPROC>(::SetWindowLongPtr(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
     if (pfnOld != &AfxWndProc)
         m_pfnSuper = pfnOld;
     return TRUE;
@@ -259,9 +259,7 @@ HWND CWnd::UnsubclassWindow()
     return Detach();
 }
 
-void CWnd::PreSubclassWindow()
-{
-}
+void CWnd::PreSubclassWindow() { }
 
 /***** Message dispatch *****/
 

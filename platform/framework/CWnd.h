@@ -252,7 +252,10 @@ protected:
     void OnPaletteChanged(CWnd* pFocusWnd);
 
 private:
-    explicit CWnd(HWND hWndPlace) : m_hWnd(hWndPlace) { }
+    explicit CWnd(HWND hWndPlace)
+        : m_hWnd(hWndPlace)
+    {
+    }
     friend LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     friend void AfxAttachCreatingWindow(HWND hWnd, LPCREATESTRUCT lpcs);
 

@@ -13,8 +13,7 @@
 #include <memory>
 #include <unordered_map>
 
-template<class TObject, class THandle>
-class CHandleMap {
+template<class TObject, class THandle> class CHandleMap {
 public:
     // The map of the calling thread.
     static CHandleMap& Current()

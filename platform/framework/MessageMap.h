@@ -28,12 +28,10 @@
 #include <type_traits>
 
 // A pointer to a member function of TClass with the function type TFn.
-template<class TClass, class TFn>
-using AfxMemberFn = TFn TClass::*;
+template<class TClass, class TFn> using AfxMemberFn = TFn TClass::*;
 
 // A handler's answer (a number, BOOL or handle) as a message result.
-template<class T>
-LRESULT AfxMessageResult(T value)
+template<class T> LRESULT AfxMessageResult(T value)
 {
     if constexpr (std::is_pointer_v<T>)
         return reinterpret_cast<LRESULT>(value);

@@ -20,7 +20,8 @@ protected:
             return false;
         DWORD dwType = 0;
         DWORD cbData = sizeof(*pdwValue);
-        LSTATUS nStatus = RegQueryValueEx(hKey, lpszValue, nullptr, &dwType, reinterpret_cast<LPBYTE>(pdwValue), &cbData);
+        LSTATUS nStatus
+            = RegQueryValueEx(hKey, lpszValue, nullptr, &dwType, reinterpret_cast<LPBYTE>(pdwValue), &cbData);
         RegCloseKey(hKey);
         return nStatus == ERROR_SUCCESS && dwType == REG_DWORD;
     }

@@ -38,7 +38,10 @@ public:
 // Deletes itself when its window is gone.
 class CSelfDeletingWnd : public CWnd {
 public:
-    explicit CSelfDeletingWnd(bool* pbDeleted) : m_pbDeleted(pbDeleted) { }
+    explicit CSelfDeletingWnd(bool* pbDeleted)
+        : m_pbDeleted(pbDeleted)
+    {
+    }
     ~CSelfDeletingWnd() override { *m_pbDeleted = true; }
 
 protected:
@@ -285,7 +288,11 @@ namespace {
 // Takes key messages for its key, and logs what it is offered.
 class CPreTranslateWnd : public CWnd {
 public:
-    CPreTranslateWnd(std::string strName, WPARAM nKey) : m_strName(std::move(strName)), m_nKey(nKey) { }
+    CPreTranslateWnd(std::string strName, WPARAM nKey)
+        : m_strName(std::move(strName))
+        , m_nKey(nKey)
+    {
+    }
 
     BOOL PreTranslateMessage(MSG* pMsg) override
     {
@@ -303,7 +310,10 @@ class CCountingWnd : public CWnd {
     DECLARE_MESSAGE_MAP()
 
 public:
-    explicit CCountingWnd(std::string strName) : m_strName(std::move(strName)) { }
+    explicit CCountingWnd(std::string strName)
+        : m_strName(std::move(strName))
+    {
+    }
 
 protected:
     LRESULT OnBroadcast(WPARAM, LPARAM)

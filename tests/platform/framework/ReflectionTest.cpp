@@ -5,7 +5,7 @@
 namespace {
 
 constexpr UINT ID_CONTROL = 10;
-constexpr UINT NM_PLAIN = static_cast<UINT>(-2);  // consumed by a plain reflect entry
+constexpr UINT NM_PLAIN = static_cast<UINT>(-2);   // consumed by a plain reflect entry
 constexpr UINT NM_CHECKED = static_cast<UINT>(-3); // an _EX entry decides
 constexpr WORD CODE_PLAIN = 0x0300;
 constexpr WORD CODE_CHECKED = 0x0400;
@@ -43,9 +43,15 @@ protected:
         HandlerLog::Add("control colour " + std::to_string(nCtlColor));
         return m_bColour ? CONTROL_BRUSH : nullptr;
     }
-    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) { HandlerLog::Add("control draw " + std::to_string(lpDrawItemStruct->itemID)); }
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
+    {
+        HandlerLog::Add("control draw " + std::to_string(lpDrawItemStruct->itemID));
+    }
     void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) { lpMeasureItemStruct->itemHeight = 17; }
-    void VScroll(UINT nSBCode, UINT nPos) { HandlerLog::Add("control scroll " + std::to_string(nSBCode) + " " + std::to_string(nPos)); }
+    void VScroll(UINT nSBCode, UINT nPos)
+    {
+        HandlerLog::Add("control scroll " + std::to_string(nSBCode) + " " + std::to_string(nPos));
+    }
 };
 
 // clang-format off
@@ -106,8 +112,7 @@ END_MESSAGE_MAP()
 
 class ReflectionTest : public FrameworkTest {
 protected:
-    template<class TParent>
-    void CreatePair(TParent& parent)
+    template<class TParent> void CreatePair(TParent& parent)
     {
         ASSERT_TRUE(parent.CreateEx(0, nullptr, "", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr));
         ASSERT_TRUE(m_control.Create(nullptr, "", 0, Rect(0, 0, 50, 20), &parent, ID_CONTROL));
