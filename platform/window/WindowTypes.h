@@ -4,15 +4,11 @@
 // documented values, and the error codes these calls set.
 
 #include "platform/base/WinTypes.h"
+#include "platform/gdi/GdiTypes.h" // HBRUSH
 
 #ifndef CALLBACK
 #    define CALLBACK
 #endif
-
-// The brush handle type of the drawing layer, declared (not defined) here so
-// that either header may come first.
-struct HBRUSH__;
-using HBRUSH = HBRUSH__*;
 
 using PDWORD_PTR = DWORD_PTR*;
 
