@@ -89,12 +89,13 @@ void SendToDescendants(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, BO
 
 CWnd::~CWnd()
 {
-    if (!m_hWnd || CWndMap::Current().LookupPermanent(m_hWnd) != this)
+    // Temporary objects and the z-order stand-ins were never attached: they leave the window alone.
+    if (!m_bAttached)
         return;
     // Destroying the window detaches the object (in WM_NCDESTROY); a window of
     // another thread cannot be destroyed from here and is only left.
     ::DestroyWindow(m_hWnd);
-    if (m_hWnd)
+    if (m_bAttached)
         Detach();
 }
 
@@ -118,6 +119,7 @@ BOOL CWnd::Attach(HWND hWndNew)
     if (m_hWnd || !hWndNew || FromHandlePermanent(hWndNew))
         return FALSE;
     m_hWnd = hWndNew;
+    m_bAttached = true;
     CWndMap::Current().SetPermanent(hWndNew, this);
     return TRUE;
 }
@@ -125,8 +127,9 @@ BOOL CWnd::Attach(HWND hWndNew)
 HWND CWnd::Detach()
 {
     HWND hWnd = m_hWnd;
-    if (hWnd && CWndMap::Current().LookupPermanent(hWnd) == this)
+    if (m_bAttached)
         CWndMap::Current().RemovePermanent(hWnd);
+    m_bAttached = false;
     m_hWnd = nullptr;
     m_pfnSuper = nullptr;
     return hWnd;

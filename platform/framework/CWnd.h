@@ -260,6 +260,7 @@ private:
     friend void AfxAttachCreatingWindow(HWND hWnd, LPCREATESTRUCT lpcs);
 
     WNDPROC m_pfnSuper { nullptr }; // the window's procedure before the object took it over
+    bool m_bAttached { false };     // in the handle map as the permanent object of m_hWnd
     HWND m_hWndOwner { nullptr };   // set by SetOwner
 };
 

@@ -116,3 +116,45 @@ TEST_F(CommandRoutingTest, ItemsWithoutAnyHandlerAreDisabledOnRequest)
     orphan.DoUpdate(&wnd, TRUE);
     EXPECT_EQ(orphan.m_nEnabled, 0);
 }
+
+namespace {
+
+// Takes the notifications and control commands of a range of controls.
+class CRangeWnd : public CWnd {
+    DECLARE_MESSAGE_MAP()
+
+protected:
+    void OnNotifyRange(UINT nID, NMHDR* pNMHDR, LRESULT* pResult)
+    {
+        HandlerLog::Add("notify " + std::to_string(nID));
+        *pResult = static_cast<LRESULT>(pNMHDR->idFrom) * 10;
+    }
+    void OnClickRange(UINT nID) { HandlerLog::Add("click " + std::to_string(nID)); }
+};
+
+constexpr UINT NM_TEST = static_cast<UINT>(-100);
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CRangeWnd, CWnd)
+    ON_NOTIFY_RANGE(NM_TEST, 300, 309, &CRangeWnd::OnNotifyRange)
+    ON_CONTROL_RANGE(0 /* BN_CLICKED */, 300, 309, &CRangeWnd::OnClickRange)
+END_MESSAGE_MAP()
+// clang-format on
+
+} // namespace
+
+TEST_F(CommandRoutingTest, RangesOfControlsShareOneHandler)
+{
+    CRangeWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    HWND hControl = CreatePlainWindow(wnd.m_hWnd, 305);
+    NMHDR nmhdr { hControl, 305, NM_TEST };
+    EXPECT_EQ(wnd.SendMessage(WM_NOTIFY, 305, reinterpret_cast<LPARAM>(&nmhdr)), 3050);
+    nmhdr.idFrom = 310;
+    EXPECT_EQ(wnd.SendMessage(WM_NOTIFY, 310, reinterpret_cast<LPARAM>(&nmhdr)), 0);
+    nmhdr.idFrom = 305;
+    nmhdr.code = NM_TEST - 1;
+    EXPECT_EQ(wnd.SendMessage(WM_NOTIFY, 305, reinterpret_cast<LPARAM>(&nmhdr)), 0);
+    wnd.SendMessage(WM_COMMAND, MAKELONG(300, 0), reinterpret_cast<LPARAM>(hControl));
+    EXPECT_EQ(HandlerLog::Take(), (std::vector<std::string> { "notify 305", "click 300" }));
+}
