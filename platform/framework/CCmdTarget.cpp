@@ -2,6 +2,18 @@
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
+namespace {
+
+bool EntryMatches(const AFX_MSGMAP_ENTRY& entry, UINT nMessage, UINT nCode, UINT nID)
+{
+    // A registered message's variable holds 0 until the message is registered.
+    if (entry.pnRegistered)
+        return *entry.pnRegistered != 0 && *entry.pnRegistered == nMessage;
+    return entry.nMessage == nMessage && entry.nCode == nCode && nID >= entry.nID && nID <= entry.nLastID;
+}
+
+} // namespace
+
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
 {
     static const AFX_MSGMAP_ENTRY entries[] = { { 0, 0, 0, 0, nullptr, nullptr } };
@@ -19,10 +31,7 @@ BOOL CCmdTarget::DispatchFromMap(
 {
     for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap; pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* pEntry = pMap->lpEntries; pEntry->pfnCall; ++pEntry) {
-            bool bMatch = pEntry->pnRegistered ? *pEntry->pnRegistered == nMessage
-                                               : pEntry->nMessage == nMessage && pEntry->nCode == nCode
-                    && nID >= pEntry->nID && nID <= pEntry->nLastID;
-            if (!bMatch)
+            if (!EntryMatches(*pEntry, nMessage, nCode, nID))
                 continue;
             if (pHandlerInfo) {
                 pHandlerInfo->pTarget = this;

@@ -1,6 +1,7 @@
 #include "platform/framework/CWinApp.h"
 
 #include "platform/base/ProfileFile.h"
+#include "platform/base/Registry.h"
 #include "platform/base/ResourceModule.h"
 #include "platform/base/WinError.h"
 

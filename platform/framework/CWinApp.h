@@ -8,7 +8,6 @@
 // without it, in the .ini file m_pszProfileName (the application name + ".INI").
 
 #include "platform/base/CString.h"
-#include "platform/base/Registry.h"
 #include "platform/framework/CWinThread.h"
 
 class CWinApp : public CWinThread {
