@@ -120,6 +120,14 @@ TEST_F(MessageMapTest, RegisteredMessagesMatchTheirNumberAtDispatch)
     EXPECT_EQ(m_wnd.SendMessage(nOther, 0, 21), 0);
 }
 
+TEST_F(MessageMapTest, UnregisteredMessageEntriesMatchNothing)
+{
+    UINT nRegistered = g_nRegisteredPing;
+    g_nRegisteredPing = 0;
+    EXPECT_EQ(m_wnd.SendMessage(WM_NULL, 0, 21), 0);
+    g_nRegisteredPing = nRegistered;
+}
+
 TEST_F(MessageMapTest, UnhandledMessagesGetTheDefaultHandling)
 {
     m_wnd.SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("from the default"));
