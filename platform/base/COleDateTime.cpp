@@ -4,8 +4,8 @@
 #include "platform/base/TimeFormat.h"
 #include "platform/base/TimeFunctions.h"
 
-#include <chrono>
 #include <cctype>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -13,7 +13,7 @@
 namespace {
 
 constexpr LONGLONG SECONDS_PER_DAY = 86400;
-constexpr DATE MIN_DATE = -657434.0; // 0100-01-01 00:00:00
+constexpr DATE MIN_DATE = -657434.0;                     // 0100-01-01 00:00:00
 constexpr DATE MAX_DATE = 2958465.0 + 86399.0 / 86400.0; // 9999-12-31 23:59:59
 constexpr std::chrono::sys_days DATE_EPOCH_DAY { std::chrono::year { 1899 } / 12 / 30 };
 
@@ -70,6 +70,11 @@ std::optional<DateFields> FieldsFromDate(DATE dt)
     return fields;
 }
 
+std::optional<DateFields> ValidFields(const COleDateTime& dt)
+{
+    return dt.GetStatus() == COleDateTime::valid ? FieldsFromDate(dt.m_dt) : std::nullopt;
+}
+
 std::optional<DATE> DateFromFields(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec)
 {
     if (nYear < 100 || nYear > 9999 || nMonth < 1 || nMonth > 12 || nDay < 1 || nDay > 31 || nHour < 0 || nHour > 23
@@ -84,14 +89,16 @@ std::optional<DATE> DateFromFields(int nYear, int nMonth, int nDay, int nHour, i
     return nDays >= 0 ? nDays + fFraction : nDays - fFraction;
 }
 
-// Splits a span rounded to the second into days, hours, minutes and seconds.
-void SplitSpan(double fDays, LONG& nDays, LONG& nHours, LONG& nMinutes, LONG& nSeconds)
+// A span rounded to the second, split into days and the remainders.
+struct SpanFields {
+    LONG nDays, nHours, nMinutes, nSeconds;
+};
+
+SpanFields SplitSpan(double fDays)
 {
     auto nTotal = static_cast<LONGLONG>(std::llround(fDays * SECONDS_PER_DAY));
-    nDays = static_cast<LONG>(nTotal / SECONDS_PER_DAY);
-    nHours = static_cast<LONG>(nTotal / 3600 % 24);
-    nMinutes = static_cast<LONG>(nTotal / 60 % 60);
-    nSeconds = static_cast<LONG>(nTotal % 60);
+    return SpanFields { static_cast<LONG>(nTotal / SECONDS_PER_DAY), static_cast<LONG>(nTotal / 3600 % 24),
+        static_cast<LONG>(nTotal / 60 % 60), static_cast<LONG>(nTotal % 60) };
 }
 
 /***************************************************************************
@@ -242,30 +249,22 @@ void COleDateTimeSpan::SetDateTimeSpan(LONG lDays, int nHours, int nMins, int nS
 
 LONG COleDateTimeSpan::GetDays() const
 {
-    LONG nDays, nHours, nMinutes, nSeconds;
-    SplitSpan(m_span, nDays, nHours, nMinutes, nSeconds);
-    return nDays;
+    return SplitSpan(m_span).nDays;
 }
 
 LONG COleDateTimeSpan::GetHours() const
 {
-    LONG nDays, nHours, nMinutes, nSeconds;
-    SplitSpan(m_span, nDays, nHours, nMinutes, nSeconds);
-    return nHours;
+    return SplitSpan(m_span).nHours;
 }
 
 LONG COleDateTimeSpan::GetMinutes() const
 {
-    LONG nDays, nHours, nMinutes, nSeconds;
-    SplitSpan(m_span, nDays, nHours, nMinutes, nSeconds);
-    return nMinutes;
+    return SplitSpan(m_span).nMinutes;
 }
 
 LONG COleDateTimeSpan::GetSeconds() const
 {
-    LONG nDays, nHours, nMinutes, nSeconds;
-    SplitSpan(m_span, nDays, nHours, nMinutes, nSeconds);
-    return nSeconds;
+    return SplitSpan(m_span).nSeconds;
 }
 
 COleDateTimeSpan COleDateTimeSpan::operator+(const COleDateTimeSpan& span) const
@@ -311,9 +310,9 @@ CString COleDateTimeSpan::Format(LPCTSTR pszFormat) const
 {
     if (m_status != valid)
         return CString();
-    LONG nDays, nHours, nMinutes, nSeconds;
-    SplitSpan(m_span, nDays, nHours, nMinutes, nSeconds);
-    std::optional<std::string> text = FormatSpanFields(nDays, nHours, nMinutes, nSeconds, pszFormat);
+    SpanFields fields = SplitSpan(m_span);
+    std::optional<std::string> text
+        = FormatSpanFields(fields.nDays, fields.nHours, fields.nMinutes, fields.nSeconds, pszFormat);
     return text ? CString(text->c_str()) : CString();
 }
 
@@ -339,14 +338,13 @@ COleDateTime::COleDateTime(time_t timeSrc)
         m_status = invalid;
         return;
     }
-    SetDateTime(fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday, fields.tm_hour, fields.tm_min,
-        fields.tm_sec);
+    SetDateTime(fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday, fields.tm_hour, fields.tm_min, fields.tm_sec);
 }
 
 COleDateTime::COleDateTime(const SYSTEMTIME& systimeSrc)
 {
-    SetDateTime(systimeSrc.wYear, systimeSrc.wMonth, systimeSrc.wDay, systimeSrc.wHour, systimeSrc.wMinute,
-        systimeSrc.wSecond);
+    SetDateTime(
+        systimeSrc.wYear, systimeSrc.wMonth, systimeSrc.wDay, systimeSrc.wHour, systimeSrc.wMinute, systimeSrc.wSecond);
 }
 
 COleDateTime::COleDateTime(const FILETIME& filetimeSrc)
@@ -379,55 +377,55 @@ int COleDateTime::SetTime(int nHour, int nMin, int nSec)
 
 int COleDateTime::GetYear() const
 {
-    std::optional<DateFields> fields = m_status == valid ? FieldsFromDate(m_dt) : std::nullopt;
+    std::optional<DateFields> fields = ValidFields(*this);
     return fields ? fields->nYear : AFX_OLE_DATETIME_ERROR;
 }
 
 int COleDateTime::GetMonth() const
 {
-    std::optional<DateFields> fields = m_status == valid ? FieldsFromDate(m_dt) : std::nullopt;
+    std::optional<DateFields> fields = ValidFields(*this);
     return fields ? fields->nMonth : AFX_OLE_DATETIME_ERROR;
 }
 
 int COleDateTime::GetDay() const
 {
-    std::optional<DateFields> fields = m_status == valid ? FieldsFromDate(m_dt) : std::nullopt;
+    std::optional<DateFields> fields = ValidFields(*this);
     return fields ? fields->nDay : AFX_OLE_DATETIME_ERROR;
 }
 
 int COleDateTime::GetHour() const
 {
-    std::optional<DateFields> fields = m_status == valid ? FieldsFromDate(m_dt) : std::nullopt;
+    std::optional<DateFields> fields = ValidFields(*this);
     return fields ? fields->nHour : AFX_OLE_DATETIME_ERROR;
 }
 
 int COleDateTime::GetMinute() const
 {
-    std::optional<DateFields> fields = m_status == valid ? FieldsFromDate(m_dt) : std::nullopt;
+    std::optional<DateFields> fields = ValidFields(*this);
     return fields ? fields->nMinute : AFX_OLE_DATETIME_ERROR;
 }
 
 int COleDateTime::GetSecond() const
 {
-    std::optional<DateFields> fields = m_status == valid ? FieldsFromDate(m_dt) : std::nullopt;
+    std::optional<DateFields> fields = ValidFields(*this);
     return fields ? fields->nSecond : AFX_OLE_DATETIME_ERROR;
 }
 
 int COleDateTime::GetDayOfWeek() const
 {
-    std::optional<DateFields> fields = m_status == valid ? FieldsFromDate(m_dt) : std::nullopt;
+    std::optional<DateFields> fields = ValidFields(*this);
     return fields ? fields->nDayOfWeek + 1 : AFX_OLE_DATETIME_ERROR;
 }
 
 int COleDateTime::GetDayOfYear() const
 {
-    std::optional<DateFields> fields = m_status == valid ? FieldsFromDate(m_dt) : std::nullopt;
+    std::optional<DateFields> fields = ValidFields(*this);
     return fields ? fields->nDayOfYear + 1 : AFX_OLE_DATETIME_ERROR;
 }
 
 bool COleDateTime::GetAsSystemTime(SYSTEMTIME& st) const
 {
-    std::optional<DateFields> fields = m_status == valid ? FieldsFromDate(m_dt) : std::nullopt;
+    std::optional<DateFields> fields = ValidFields(*this);
     if (!fields)
         return false;
     st.wYear = static_cast<WORD>(fields->nYear);
@@ -495,7 +493,7 @@ CString COleDateTime::Format(DWORD dwFlags) const
 {
     if (m_status == null)
         return CString();
-    std::optional<DateFields> fields = m_status == valid ? FieldsFromDate(m_dt) : std::nullopt;
+    std::optional<DateFields> fields = ValidFields(*this);
     if (!fields)
         return CString("Invalid DateTime");
 
@@ -516,7 +514,7 @@ CString COleDateTime::Format(DWORD dwFlags) const
 
 CString COleDateTime::Format(LPCTSTR pszFormat) const
 {
-    std::optional<DateFields> fields = m_status == valid ? FieldsFromDate(m_dt) : std::nullopt;
+    std::optional<DateFields> fields = ValidFields(*this);
     if (!fields)
         return CString();
     tm t {};

@@ -93,9 +93,9 @@ public:
 
     COleDateTime() = default;
     COleDateTime(DATE dtSrc);
-    COleDateTime(time_t timeSrc); // local time of that moment
+    COleDateTime(time_t timeSrc);               // local time of that moment
     COleDateTime(const SYSTEMTIME& systimeSrc); // fields as they are; wMilliseconds is ignored
-    COleDateTime(const FILETIME& filetimeSrc); // a UTC time, taken to local time
+    COleDateTime(const FILETIME& filetimeSrc);  // a UTC time, taken to local time
     COleDateTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec);
 
     DateTimeStatus GetStatus() const { return m_status; }

@@ -95,7 +95,7 @@ CTime::CTime(const SYSTEMTIME& st, int nDST)
 
 CTime::CTime(const FILETIME& ft, int)
     : m_time(static_cast<LONGLONG>(FileTimeToUInt64(ft) / FILETIME_UNITS_PER_SECOND)
-          - static_cast<LONGLONG>(FILETIME_UNIX_EPOCH_SECONDS))
+        - static_cast<LONGLONG>(FILETIME_UNIX_EPOCH_SECONDS))
 {
 }
 

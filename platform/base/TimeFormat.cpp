@@ -168,8 +168,8 @@ std::optional<std::string> FormatTimeFields(const tm& t, const char* pszFormat)
     return strOut;
 }
 
-std::optional<std::string> FormatSpanFields(LONGLONG nDays, LONG nHours, LONG nMinutes, LONG nSeconds,
-    const char* pszFormat)
+std::optional<std::string> FormatSpanFields(
+    LONGLONG nDays, LONG nHours, LONG nMinutes, LONG nSeconds, const char* pszFormat)
 {
     std::string strOut;
     if (!pszFormat)

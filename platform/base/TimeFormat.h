@@ -27,5 +27,5 @@ std::optional<std::string> FormatTimeFields(const tm& t, const char* pszFormat);
 // Formats a time span given as days and the remainders (all with the span's
 // sign): %D days, %H hours, %M minutes, %S seconds (two digits each), %% a
 // percent sign. Returns nothing on an unknown conversion or a lone '%'.
-std::optional<std::string> FormatSpanFields(LONGLONG nDays, LONG nHours, LONG nMinutes, LONG nSeconds,
-    const char* pszFormat);
+std::optional<std::string> FormatSpanFields(
+    LONGLONG nDays, LONG nHours, LONG nMinutes, LONG nSeconds, const char* pszFormat);

@@ -80,7 +80,8 @@ BOOL FileTimeToSystemTime(const FILETIME* lpFileTime, LPSYSTEMTIME lpSystemTime)
 
     ULONGLONG nSeconds = nValue / FILETIME_UNITS_PER_SECOND;
     ULONGLONG nSecondOfDay = nSeconds % SECONDS_PER_DAY;
-    std::chrono::sys_days day = FILETIME_EPOCH_DAY + std::chrono::days { static_cast<long>(nSeconds / SECONDS_PER_DAY) };
+    std::chrono::sys_days day
+        = FILETIME_EPOCH_DAY + std::chrono::days { static_cast<long>(nSeconds / SECONDS_PER_DAY) };
     std::chrono::year_month_day ymd { day };
 
     lpSystemTime->wYear = static_cast<WORD>(static_cast<int>(ymd.year()));

@@ -11,7 +11,7 @@
 
 /* The current time. */
 void GetSystemTime(LPSYSTEMTIME lpSystemTime); // UTC
-void GetLocalTime(LPSYSTEMTIME lpSystemTime); // host time zone
+void GetLocalTime(LPSYSTEMTIME lpSystemTime);  // host time zone
 void GetSystemTimeAsFileTime(LPFILETIME lpSystemTimeAsFileTime);
 
 /* FILETIME <-> SYSTEMTIME. Both fail with ERROR_INVALID_PARAMETER on values

@@ -7,8 +7,8 @@
 
 namespace {
 
-SYSTEMTIME MakeSystemTime(WORD wYear, WORD wMonth, WORD wDay, WORD wHour = 0, WORD wMinute = 0, WORD wSecond = 0,
-    WORD wMilliseconds = 0)
+SYSTEMTIME MakeSystemTime(
+    WORD wYear, WORD wMonth, WORD wDay, WORD wHour = 0, WORD wMinute = 0, WORD wSecond = 0, WORD wMilliseconds = 0)
 {
     SYSTEMTIME st {};
     st.wYear = wYear;
@@ -138,7 +138,7 @@ TEST_F(TimeFunctionsTest, LocalFileTimeUsesTheOffsetInEffectNow)
 
     // The clock stands in July: even a January time moves by the summer offset.
     ASSERT_TRUE(FileTimeToLocalFileTime(&winterUtc, &local));
-    EXPECT_EQ(FileTimeToUInt64(local), FileTimeUnitsFromUnix(UNIX_2026_01_15_1100 + 2 * 3600));
+    EXPECT_EQ(FileTimeToUInt64(local), FileTimeUnitsFromUnix(UNIX_2026_01_15_1100 + 7200));
     FILETIME back {};
     ASSERT_TRUE(LocalFileTimeToFileTime(&local, &back));
     EXPECT_EQ(CompareFileTime(&back, &winterUtc), 0);
@@ -208,7 +208,7 @@ TEST_F(TimeFunctionsTest, DosDateTimeRefusesTimesAndWordsOutsideItsRange)
     const WORD goodDate = (46 << 9) | (12 << 5) | 6;
     EXPECT_FALSE(DosDateTimeToFileTime((46 << 9) | (13 << 5) | 6, 0, &ft)); // month 13
     EXPECT_FALSE(DosDateTimeToFileTime((46 << 9) | (2 << 5) | 30, 0, &ft)); // February 30
-    EXPECT_FALSE(DosDateTimeToFileTime((46 << 9) | (12 << 5), 0, &ft)); // day 0
+    EXPECT_FALSE(DosDateTimeToFileTime((46 << 9) | (12 << 5), 0, &ft));     // day 0
     EXPECT_FALSE(DosDateTimeToFileTime(goodDate, 24 << 11, &ft));
     EXPECT_FALSE(DosDateTimeToFileTime(goodDate, 60 << 5, &ft));
     EXPECT_FALSE(DosDateTimeToFileTime(goodDate, 30, &ft)); // 60 seconds

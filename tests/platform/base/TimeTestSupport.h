@@ -13,7 +13,7 @@
 // Time zones as POSIX rules, so the tests need no zone database.
 constexpr const char* TZ_UTC = "UTC0";
 constexpr const char* TZ_BERLIN = "CET-1CEST,M3.5.0,M10.5.0/3"; // +1, +2 from the last Sunday of March
-constexpr const char* TZ_NEW_YORK = "EST5EDT,M3.2.0,M11.1.0"; // -5, -4 from the second Sunday of March
+constexpr const char* TZ_NEW_YORK = "EST5EDT,M3.2.0,M11.1.0";   // -5, -4 from the second Sunday of March
 
 inline void UseTimeZone(const char* pszZone)
 {
@@ -29,8 +29,8 @@ constexpr ULONGLONG FileTimeUnitsFromUnix(time_t nTime, ULONGLONG nMilliseconds 
 }
 
 // Well-known UTC instants used across the tests.
-constexpr time_t UNIX_2026_07_01_1000 = 1782900000; // Wednesday, summer time in Berlin and New York
-constexpr time_t UNIX_2026_01_15_1100 = 1768474800; // Thursday, standard time
+constexpr time_t UNIX_2026_07_01_1000 = 1782900000;  // Wednesday, summer time in Berlin and New York
+constexpr time_t UNIX_2026_01_15_1100 = 1768474800;  // Thursday, standard time
 constexpr time_t UNIX_1995_03_14_124129 = 795184889; // Tuesday
 
 // A fixture running in the given zone with a manual clock installed.
