@@ -3,8 +3,10 @@
 #include "platform/base/Clock.h"
 #include "platform/base/WinError.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <iterator>
 
 namespace {
 
@@ -16,11 +18,15 @@ constexpr int MAX_SYSTEMTIME_YEAR = 30827;
 
 constexpr std::chrono::sys_days FILETIME_EPOCH_DAY { std::chrono::year { 1601 } / 1 / 1 };
 
+time_t UnixNow()
+{
+    return static_cast<time_t>(ClockUtcNow() / FILETIME_UNITS_PER_SECOND - FILETIME_UNIX_EPOCH_SECONDS);
+}
+
 // Seconds east of UTC of the host time zone at this moment.
 LONGLONG CurrentLocalOffsetSeconds()
 {
-    time_t now = static_cast<time_t>(ClockUtcNow() / FILETIME_UNITS_PER_SECOND)
-        - static_cast<time_t>(FILETIME_UNIX_EPOCH_SECONDS);
+    time_t now = UnixNow();
     tm local {};
     if (!localtime_r(&now, &local))
         return 0;
@@ -45,6 +51,64 @@ BOOL ShiftFileTime(const FILETIME* pIn, LONGLONG nSeconds, FILETIME* pOut)
         return FailInvalidParameter();
     *pOut = FileTimeFromUInt64(static_cast<ULONGLONG>(nResult));
     return TRUE;
+}
+
+// Copies an ASCII zone abbreviation into a fixed UTF-16 name field.
+void CopyZoneName(const char* pszName, WCHAR (&szOut)[32])
+{
+    size_t i = 0;
+    for (; pszName && pszName[i] && i + 1 < std::size(szOut); ++i)
+        szOut[i] = static_cast<unsigned char>(pszName[i]);
+    szOut[i] = 0;
+}
+
+// The first second at or after nFrom, before nTo, whose daylight flag differs
+// from that of nFrom; nTo when there is none. Zone rules change at most a few
+// times a year, so stepping by days and then halving finds every change.
+time_t NextZoneChange(time_t nFrom, time_t nTo)
+{
+    tm first {};
+    localtime_r(&nFrom, &first);
+    auto differs = [&](time_t nTime) {
+        tm fields {};
+        localtime_r(&nTime, &fields);
+        return fields.tm_isdst != first.tm_isdst;
+    };
+    constexpr time_t STEP = 86400;
+    for (time_t nLow = nFrom; nLow < nTo; nLow += STEP) {
+        time_t nHigh = std::min<time_t>(nLow + STEP, nTo);
+        if (!differs(nHigh))
+            continue;
+        while (nHigh - nLow > 1) {
+            time_t nMiddle = nLow + (nHigh - nLow) / 2;
+            (differs(nMiddle) ? nHigh : nLow) = nMiddle;
+        }
+        return nHigh;
+    }
+    return nTo;
+}
+
+// The rule form of a change: the wall-clock time of the change in the offset
+// before it, with the weekday's occurrence in the month (5 for the last one).
+SYSTEMTIME ZoneChangeRule(time_t nChange)
+{
+    time_t nBefore = nChange - 1;
+    tm before {};
+    localtime_r(&nBefore, &before);
+    time_t nWallClock = nChange + before.tm_gmtoff;
+    tm wall {};
+    gmtime_r(&nWallClock, &wall);
+
+    std::chrono::year_month_day_last monthEnd { std::chrono::year { wall.tm_year + 1900 },
+        std::chrono::month_day_last { std::chrono::month { static_cast<unsigned>(wall.tm_mon + 1) } } };
+    auto nDaysInMonth = static_cast<int>(static_cast<unsigned>(monthEnd.day()));
+    SYSTEMTIME rule {};
+    rule.wMonth = static_cast<WORD>(wall.tm_mon + 1);
+    rule.wDayOfWeek = static_cast<WORD>(wall.tm_wday);
+    rule.wDay = static_cast<WORD>(wall.tm_mday + 7 > nDaysInMonth ? 5 : (wall.tm_mday - 1) / 7 + 1);
+    rule.wHour = static_cast<WORD>(wall.tm_hour);
+    rule.wMinute = static_cast<WORD>(wall.tm_min);
+    return rule;
 }
 
 }
@@ -153,4 +217,54 @@ BOOL DosDateTimeToFileTime(WORD wFatDate, WORD wFatTime, LPFILETIME lpFileTime)
     st.wMinute = static_cast<WORD>((wFatTime >> 5) & 0x3F);
     st.wSecond = static_cast<WORD>((wFatTime & 0x1F) * 2);
     return SystemTimeToFileTime(&st, lpFileTime);
+}
+
+DWORD GetTimeZoneInformation(LPTIME_ZONE_INFORMATION lpTimeZoneInformation)
+{
+    if (!lpTimeZoneInformation) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return TIME_ZONE_ID_INVALID;
+    }
+    time_t now = UnixNow();
+    tm local {};
+    if (!localtime_r(&now, &local)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return TIME_ZONE_ID_INVALID;
+    }
+    tm yearStart {};
+    yearStart.tm_year = local.tm_year;
+    yearStart.tm_mday = 1;
+    time_t nYearStart = timegm(&yearStart) - 86400; // a day early, so that no offset hides a change
+    yearStart.tm_year += 1;
+    time_t nYearEnd = timegm(&yearStart) + 86400;
+
+    // The fields of one standard and one daylight moment; a zone in daylight
+    // time all year long reports that as its standard time.
+    TIME_ZONE_INFORMATION info {};
+    tm standard = local;
+    tm daylight {};
+    bool bHasDaylight = false;
+    for (time_t nFrom = nYearStart; (nFrom = NextZoneChange(nFrom, nYearEnd)) < nYearEnd;) {
+        tm after {};
+        localtime_r(&nFrom, &after);
+        if (after.tm_isdst > 0) {
+            bHasDaylight = true;
+            daylight = after;
+            info.DaylightDate = ZoneChangeRule(nFrom);
+        } else {
+            standard = after;
+            info.StandardDate = ZoneChangeRule(nFrom);
+        }
+    }
+
+    info.Bias = static_cast<LONG>(-standard.tm_gmtoff / 60);
+    CopyZoneName(standard.tm_zone, info.StandardName);
+    if (bHasDaylight) {
+        info.DaylightBias = static_cast<LONG>(-(daylight.tm_gmtoff - standard.tm_gmtoff) / 60);
+        CopyZoneName(daylight.tm_zone, info.DaylightName);
+    }
+    *lpTimeZoneInformation = info;
+    if (!bHasDaylight)
+        return TIME_ZONE_ID_UNKNOWN;
+    return local.tm_isdst > 0 ? TIME_ZONE_ID_DAYLIGHT : TIME_ZONE_ID_STANDARD;
 }

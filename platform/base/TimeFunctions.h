@@ -49,3 +49,28 @@ constexpr FILETIME FileTimeFromUInt64(ULONGLONG n)
 {
     return FILETIME { static_cast<DWORD>(n & 0xFFFFFFFFu), static_cast<DWORD>(n >> 32) };
 }
+
+/* The host time zone in the shape of the Windows zone record. Biases are in
+   minutes, with UTC = local time + Bias (+ StandardBias or DaylightBias). The
+   change dates are given as "the wDay-th wDayOfWeek of wMonth at wHour:wMinute"
+   in the local time just before the change (wDay 5 means the last one, wYear
+   is 0); they are found from the zone's changes in the current year. A zone
+   without daylight saving leaves wMonth 0 in both dates. The names are the
+   zone's abbreviations ("CET", "CEST"). */
+struct TIME_ZONE_INFORMATION {
+    LONG Bias;
+    WCHAR StandardName[32];
+    SYSTEMTIME StandardDate; // when daylight saving ends
+    LONG StandardBias;
+    WCHAR DaylightName[32];
+    SYSTEMTIME DaylightDate; // when daylight saving begins
+    LONG DaylightBias;
+};
+using LPTIME_ZONE_INFORMATION = TIME_ZONE_INFORMATION*;
+
+constexpr DWORD TIME_ZONE_ID_UNKNOWN = 0;  // the zone has no daylight saving
+constexpr DWORD TIME_ZONE_ID_STANDARD = 1; // standard time now
+constexpr DWORD TIME_ZONE_ID_DAYLIGHT = 2; // daylight saving time now
+constexpr DWORD TIME_ZONE_ID_INVALID = 0xFFFFFFFF;
+
+DWORD GetTimeZoneInformation(LPTIME_ZONE_INFORMATION lpTimeZoneInformation);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 SYSTEMTIME MakeSystemTime(
@@ -212,5 +214,63 @@ TEST_F(TimeFunctionsTest, DosDateTimeRefusesTimesAndWordsOutsideItsRange)
     EXPECT_FALSE(DosDateTimeToFileTime(goodDate, 24 << 11, &ft));
     EXPECT_FALSE(DosDateTimeToFileTime(goodDate, 60 << 5, &ft));
     EXPECT_FALSE(DosDateTimeToFileTime(goodDate, 30, &ft)); // 60 seconds
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+namespace {
+
+void ExpectRule(const SYSTEMTIME& rule, WORD wMonth, WORD wOccurrence, WORD wHour)
+{
+    EXPECT_EQ(rule.wYear, 0);
+    EXPECT_EQ(rule.wMonth, wMonth);
+    EXPECT_EQ(rule.wDayOfWeek, 0); // all these zones change on Sundays
+    EXPECT_EQ(rule.wDay, wOccurrence);
+    EXPECT_EQ(rule.wHour, wHour);
+    EXPECT_EQ(rule.wMinute, 0);
+}
+
+}
+
+TEST_F(TimeFunctionsTest, TimeZoneInformationDescribesTheHostZone)
+{
+    TIME_ZONE_INFORMATION info {};
+    EXPECT_EQ(GetTimeZoneInformation(&info), TIME_ZONE_ID_DAYLIGHT); // the clock stands in July
+    EXPECT_EQ(info.Bias, -60);
+    EXPECT_EQ(info.StandardBias, 0);
+    EXPECT_EQ(info.DaylightBias, -60);
+    EXPECT_EQ(std::u16string(info.StandardName), u"CET");
+    EXPECT_EQ(std::u16string(info.DaylightName), u"CEST");
+    ExpectRule(info.DaylightDate, 3, 5, 2);  // last Sunday of March, 02:00 standard time
+    ExpectRule(info.StandardDate, 10, 5, 3); // last Sunday of October, 03:00 daylight time
+
+    m_clock.SetUtcNow(FileTimeUnitsFromUnix(UNIX_2026_01_15_1100));
+    EXPECT_EQ(GetTimeZoneInformation(&info), TIME_ZONE_ID_STANDARD);
+
+    UseTimeZone(TZ_NEW_YORK);
+    EXPECT_EQ(GetTimeZoneInformation(&info), TIME_ZONE_ID_STANDARD);
+    EXPECT_EQ(info.Bias, 300);
+    ExpectRule(info.DaylightDate, 3, 2, 2);
+    ExpectRule(info.StandardDate, 11, 1, 2);
+}
+
+TEST_F(TimeFunctionsTest, TimeZoneInformationHandlesSouthernAndFixedZones)
+{
+    UseTimeZone("AEST-10AEDT,M10.1.0,M4.1.0/3");
+    TIME_ZONE_INFORMATION info {};
+    EXPECT_EQ(GetTimeZoneInformation(&info), TIME_ZONE_ID_STANDARD); // July is winter there
+    EXPECT_EQ(info.Bias, -600);
+    EXPECT_EQ(info.DaylightBias, -60);
+    ExpectRule(info.DaylightDate, 10, 1, 2);
+    ExpectRule(info.StandardDate, 4, 1, 3);
+
+    UseTimeZone(TZ_UTC);
+    EXPECT_EQ(GetTimeZoneInformation(&info), TIME_ZONE_ID_UNKNOWN);
+    EXPECT_EQ(info.Bias, 0);
+    EXPECT_EQ(info.DaylightBias, 0);
+    EXPECT_EQ(info.DaylightDate.wMonth, 0);
+    EXPECT_EQ(info.StandardDate.wMonth, 0);
+
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(GetTimeZoneInformation(nullptr), TIME_ZONE_ID_INVALID);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
