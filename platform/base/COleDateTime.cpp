@@ -51,7 +51,7 @@ std::optional<DateFields> FieldsFromDate(DATE dt)
     if (!IsDateInRange(dt))
         return std::nullopt;
     auto nSeconds = static_cast<LONGLONG>(std::llround(LinearFromDate(dt) * SECONDS_PER_DAY));
-    LONGLONG nDay = nSeconds >= 0 ? nSeconds / SECONDS_PER_DAY : -((-nSeconds + SECONDS_PER_DAY - 1) / SECONDS_PER_DAY);
+    LONGLONG nDay = nSeconds / SECONDS_PER_DAY - (nSeconds % SECONDS_PER_DAY < 0 ? 1 : 0); // rounded down
     LONGLONG nSecondOfDay = nSeconds - nDay * SECONDS_PER_DAY;
 
     std::chrono::sys_days day = DATE_EPOCH_DAY + std::chrono::days { nDay };

@@ -121,7 +121,6 @@ void GetSystemTime(LPSYSTEMTIME lpSystemTime)
 
 void GetLocalTime(LPSYSTEMTIME lpSystemTime)
 {
-    // Unlike FileTimeToLocalFileTime, this uses the offset of the very moment it reads.
     FILETIME utc = FileTimeFromUInt64(ClockUtcNow());
     FILETIME local {};
     if (ShiftFileTime(&utc, CurrentLocalOffsetSeconds(), &local))
