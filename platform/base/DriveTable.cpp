@@ -1,5 +1,7 @@
 #include "platform/base/DriveTable.h"
 
+#include "platform/base/DriveSettings.h"
+
 #include "platform/base/PathNames.h"
 #include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
@@ -382,6 +384,9 @@ std::string CDriveTable::FileSystemTypeAt(std::string_view strHostPath) const
 
 std::shared_ptr<const CDriveTable> GetDriveTable()
 {
+    // Outside the table's lock: applying a setting takes it.
+    static std::once_flag s_settingsApplied;
+    std::call_once(s_settingsApplied, ApplyDriveSettingsFromRegistry);
     CProcessTable& state = ProcessTable();
     std::lock_guard lock(state.mutex);
     if (!state.pTable)
