@@ -1,0 +1,340 @@
+#include "platform/base/TextFunctions.h"
+
+#include <cstring>
+
+#include <locale.h>
+#include <wctype.h>
+
+namespace {
+
+/*********************************** UTF-8 coding ***********************************/
+
+bool IsContinuationByte(unsigned char b) { return (b & 0xC0) == 0x80; }
+
+// One character read from UTF-8 text: a code point with its byte length, or a
+// malformed byte (bValid false, nLength 1).
+struct DecodedChar {
+    char32_t cp;
+    std::size_t nLength;
+    bool bValid;
+};
+
+// Decodes the character at nPos. Only shortest-form sequences of scalar values
+// are well-formed: overlong forms, surrogates and values past U+10FFFF are not.
+DecodedChar DecodeUtf8(std::string_view strText, std::size_t nPos)
+{
+    auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(strText[i]); };
+    unsigned char b0 = byteAt(nPos);
+    if (b0 < 0x80)
+        return { b0, 1, true };
+
+    std::size_t nLength;
+    char32_t cp;
+    unsigned char lo = 0x80, hi = 0xBF; // Allowed range of the second byte.
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        nLength = 2;
+        cp = b0 & 0x1F;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        nLength = 3;
+        cp = b0 & 0x0F;
+        if (b0 == 0xE0)
+            lo = 0xA0;
+        else if (b0 == 0xED)
+            hi = 0x9F;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        nLength = 4;
+        cp = b0 & 0x07;
+        if (b0 == 0xF0)
+            lo = 0x90;
+        else if (b0 == 0xF4)
+            hi = 0x8F;
+    } else {
+        return { b0, 1, false };
+    }
+
+    if (strText.size() - nPos < nLength)
+        return { b0, 1, false };
+    unsigned char b1 = byteAt(nPos + 1);
+    if (b1 < lo || b1 > hi)
+        return { b0, 1, false };
+    cp = (cp << 6) | (b1 & 0x3F);
+    for (std::size_t i = 2; i < nLength; ++i) {
+        unsigned char b = byteAt(nPos + i);
+        if (!IsContinuationByte(b))
+            return { b0, 1, false };
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    return { cp, nLength, true };
+}
+
+// Writes the UTF-8 form of a scalar value into pOut and returns its length.
+std::size_t EncodeUtf8(char32_t cp, char* pOut)
+{
+    if (cp < 0x80) {
+        pOut[0] = static_cast<char>(cp);
+        return 1;
+    }
+    if (cp < 0x800) {
+        pOut[0] = static_cast<char>(0xC0 | (cp >> 6));
+        pOut[1] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 2;
+    }
+    if (cp < 0x10000) {
+        pOut[0] = static_cast<char>(0xE0 | (cp >> 12));
+        pOut[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        pOut[2] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 3;
+    }
+    pOut[0] = static_cast<char>(0xF0 | (cp >> 18));
+    pOut[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    pOut[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    pOut[3] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 4;
+}
+
+/*********************************** Case mapping ***********************************/
+
+enum class CaseMap { Lower, Upper };
+
+// The C library's UTF-8 character tables, independent of the process locale.
+// Null if the system has no UTF-8 locale; mapping then covers ASCII only.
+locale_t Utf8Locale()
+{
+    static const locale_t s_locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+    return s_locale;
+}
+
+char32_t MapCase(char32_t cp, CaseMap eMap)
+{
+    if (cp < 0x80) {
+        if (eMap == CaseMap::Lower)
+            return (cp >= 'A' && cp <= 'Z') ? cp + ('a' - 'A') : cp;
+        return (cp >= 'a' && cp <= 'z') ? cp - ('a' - 'A') : cp;
+    }
+    locale_t locale = Utf8Locale();
+    if (!locale)
+        return cp;
+    wint_t mapped = eMap == CaseMap::Lower ? towlower_l(static_cast<wint_t>(cp), locale)
+                                           : towupper_l(static_cast<wint_t>(cp), locale);
+    return static_cast<char32_t>(mapped);
+}
+
+std::string MapCaseCopy(std::string_view strText, CaseMap eMap)
+{
+    std::string strResult;
+    strResult.reserve(strText.size());
+    for (std::size_t nPos = 0; nPos < strText.size();) {
+        DecodedChar ch = DecodeUtf8(strText, nPos);
+        if (ch.bValid) {
+            char encoded[4];
+            strResult.append(encoded, EncodeUtf8(MapCase(ch.cp, eMap), encoded));
+        } else {
+            strResult += strText[nPos];
+        }
+        nPos += ch.nLength;
+    }
+    return strResult;
+}
+
+// Maps the cbText bytes at pText in place, keeping only mappings that take no
+// more bytes than the original, and returns the new byte length.
+std::size_t MapCaseInPlace(char* pText, std::size_t cbText, CaseMap eMap)
+{
+    std::string_view strText(pText, cbText);
+    std::size_t nWrite = 0;
+    for (std::size_t nRead = 0; nRead < cbText;) {
+        DecodedChar ch = DecodeUtf8(strText, nRead);
+        char encoded[4];
+        std::size_t nEncoded = ch.bValid ? EncodeUtf8(MapCase(ch.cp, eMap), encoded) : 0;
+        if (ch.bValid && nEncoded <= ch.nLength) {
+            std::memcpy(pText + nWrite, encoded, nEncoded);
+            nWrite += nEncoded;
+        } else {
+            std::memmove(pText + nWrite, pText + nRead, ch.nLength);
+            nWrite += ch.nLength;
+        }
+        nRead += ch.nLength;
+    }
+    return nWrite;
+}
+
+// Reads a text as the byte stream of its lower-cased form, so that two texts
+// compare without building their lower-cased copies.
+class CLowerCaseReader {
+public:
+    explicit CLowerCaseReader(std::string_view strText)
+        : m_strText(strText)
+    {
+    }
+
+    // The next byte (0 to 255), or -1 at the end.
+    int Next()
+    {
+        if (m_iPending < m_nPending)
+            return static_cast<unsigned char>(m_pending[m_iPending++]);
+        if (m_nPos >= m_strText.size())
+            return -1;
+        DecodedChar ch = DecodeUtf8(m_strText, m_nPos);
+        m_nPos += ch.nLength;
+        if (!ch.bValid)
+            return static_cast<int>(ch.cp);
+        m_nPending = EncodeUtf8(MapCase(ch.cp, CaseMap::Lower), m_pending);
+        m_iPending = 1;
+        return static_cast<unsigned char>(m_pending[0]);
+    }
+
+private:
+    std::string_view m_strText;
+    std::size_t m_nPos { 0 };
+    char m_pending[4] {};
+    std::size_t m_nPending { 0 };
+    std::size_t m_iPending { 0 };
+};
+
+std::string_view ViewOf(LPCSTR psz) { return psz ? std::string_view(psz) : std::string_view(); }
+
+LPSTR MapCaseString(LPSTR lpsz, CaseMap eMap)
+{
+    auto nValue = reinterpret_cast<UINT_PTR>(lpsz);
+    // A negative char cast to a pointer arrives sign-extended; it is a byte of
+    // a longer character and stays as it is.
+    if (static_cast<INT_PTR>(nValue) < 0 && static_cast<INT_PTR>(nValue) >= -128)
+        return lpsz;
+    if ((nValue >> 16) == 0) {
+        char32_t cp = static_cast<char32_t>(nValue);
+        if (cp >= 0x80 && cp <= 0xFF)
+            return lpsz;
+        char32_t mapped = MapCase(cp, eMap);
+        return mapped > 0xFFFF ? lpsz : reinterpret_cast<LPSTR>(static_cast<UINT_PTR>(mapped));
+    }
+    std::size_t cbText = std::strlen(lpsz);
+    lpsz[MapCaseInPlace(lpsz, cbText, eMap)] = '\0';
+    return lpsz;
+}
+
+DWORD MapCaseBuffer(LPSTR lpsz, DWORD cchLength, CaseMap eMap)
+{
+    if (!lpsz)
+        return 0;
+    std::size_t nNewLength = MapCaseInPlace(lpsz, cchLength, eMap);
+    std::memset(lpsz + nNewLength, 0, cchLength - nNewLength);
+    return cchLength;
+}
+
+} // namespace
+
+/*********************************** UTF-8 characters and byte limits ***********************************/
+
+std::size_t Utf8CharLength(std::string_view strText, std::size_t nPos) { return DecodeUtf8(strText, nPos).nLength; }
+
+std::size_t Utf8PrefixLength(LPCSTR pszText, std::size_t nMaxBytes)
+{
+    if (!pszText)
+        return 0;
+    // A character that crosses the limit ends at most 3 bytes past it.
+    std::string_view strText(pszText, strnlen(pszText, nMaxBytes + 4));
+    if (strText.size() <= nMaxBytes)
+        return strText.size();
+    // Look back for the lead byte of a sequence that runs past the limit.
+    for (std::size_t nBack = 1; nBack <= 3 && nBack <= nMaxBytes; ++nBack) {
+        std::size_t nPos = nMaxBytes - nBack;
+        auto b = static_cast<unsigned char>(strText[nPos]);
+        if (!IsContinuationByte(b))
+            return Utf8CharLength(strText, nPos) > nBack ? nPos : nMaxBytes;
+    }
+    return nMaxBytes;
+}
+
+std::size_t Utf8CopyToField(char* pField, std::size_t cbField, LPCSTR pszText, FieldEnd eEnd)
+{
+    if (!pField || cbField == 0)
+        return 0;
+    std::size_t cbRoom = eEnd == FieldEnd::NulTerminated ? cbField - 1 : cbField;
+    std::size_t cbCopy = Utf8PrefixLength(pszText, cbRoom);
+    if (cbCopy > 0)
+        std::memcpy(pField, pszText, cbCopy);
+    std::memset(pField + cbCopy, 0, cbField - cbCopy);
+    return cbCopy;
+}
+
+/*********************************** Unicode case ***********************************/
+
+std::string Utf8ToLower(std::string_view strText) { return MapCaseCopy(strText, CaseMap::Lower); }
+
+std::string Utf8ToUpper(std::string_view strText) { return MapCaseCopy(strText, CaseMap::Upper); }
+
+int Utf8CompareNoCase(std::string_view strText1, std::string_view strText2)
+{
+    CLowerCaseReader reader1(strText1);
+    CLowerCaseReader reader2(strText2);
+    for (;;) {
+        int b1 = reader1.Next();
+        int b2 = reader2.Next();
+        if (b1 != b2)
+            return b1 < b2 ? -1 : 1;
+        if (b1 < 0)
+            return 0;
+    }
+}
+
+/*********************************** Character case ***********************************/
+
+LPSTR CharLowerA(LPSTR lpsz) { return MapCaseString(lpsz, CaseMap::Lower); }
+
+LPSTR CharUpperA(LPSTR lpsz) { return MapCaseString(lpsz, CaseMap::Upper); }
+
+DWORD CharLowerBuffA(LPSTR lpsz, DWORD cchLength) { return MapCaseBuffer(lpsz, cchLength, CaseMap::Lower); }
+
+DWORD CharUpperBuffA(LPSTR lpsz, DWORD cchLength) { return MapCaseBuffer(lpsz, cchLength, CaseMap::Upper); }
+
+BOOL IsCharAlphaA(CHAR ch) { return IsCharLowerA(ch) || IsCharUpperA(ch) ? TRUE : FALSE; }
+
+BOOL IsCharAlphaNumericA(CHAR ch) { return IsCharAlphaA(ch) || (ch >= '0' && ch <= '9') ? TRUE : FALSE; }
+
+BOOL IsCharLowerA(CHAR ch) { return ch >= 'a' && ch <= 'z' ? TRUE : FALSE; }
+
+BOOL IsCharUpperA(CHAR ch) { return ch >= 'A' && ch <= 'Z' ? TRUE : FALSE; }
+
+/*********************************** String calls ***********************************/
+
+int lstrcmpA(LPCSTR lpString1, LPCSTR lpString2)
+{
+    int nResult = ViewOf(lpString1).compare(ViewOf(lpString2));
+    return nResult < 0 ? -1 : (nResult > 0 ? 1 : 0);
+}
+
+int lstrcmpiA(LPCSTR lpString1, LPCSTR lpString2) { return Utf8CompareNoCase(ViewOf(lpString1), ViewOf(lpString2)); }
+
+int lstrlenA(LPCSTR lpString) { return static_cast<int>(ViewOf(lpString).size()); }
+
+LPSTR lstrcpyA(LPSTR lpString1, LPCSTR lpString2)
+{
+    if (!lpString1)
+        return nullptr;
+    std::string_view strSource = ViewOf(lpString2);
+    if (!strSource.empty())
+        std::memmove(lpString1, strSource.data(), strSource.size());
+    lpString1[strSource.size()] = '\0';
+    return lpString1;
+}
+
+LPSTR lstrcpynA(LPSTR lpString1, LPCSTR lpString2, int iMaxLength)
+{
+    if (!lpString1)
+        return nullptr;
+    if (iMaxLength < 1)
+        return lpString1;
+    std::size_t cbCopy = Utf8PrefixLength(lpString2, static_cast<std::size_t>(iMaxLength) - 1);
+    if (cbCopy > 0)
+        std::memmove(lpString1, lpString2, cbCopy);
+    lpString1[cbCopy] = '\0';
+    return lpString1;
+}
+
+LPSTR lstrcatA(LPSTR lpString1, LPCSTR lpString2)
+{
+    if (!lpString1)
+        return nullptr;
+    lstrcpyA(lpString1 + std::strlen(lpString1), lpString2);
+    return lpString1;
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+// Text functions on UTF-8 strings: the Win32 character and string calls the
+// program uses, Unicode case mapping, and cutting text to a byte limit without
+// splitting a character.
+//
+// Text is UTF-8 throughout. A "character" is a well-formed UTF-8 sequence; a
+// byte that does not start or belong to one (a malformed byte) counts as a
+// character of its own, is never case-mapped and compares as its byte value.
+
+#include "platform/base/WinTypes.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+/* UTF-8 characters and byte limits. */
+
+// The byte length of the character that starts at nPos: 1 to 4 for a
+// well-formed sequence, 1 for a malformed byte. nPos must be below the size.
+std::size_t Utf8CharLength(std::string_view strText, std::size_t nPos);
+
+// The length of the longest prefix of pszText that is at most nMaxBytes long
+// and does not end inside a character. A null pszText counts as empty.
+std::size_t Utf8PrefixLength(LPCSTR pszText, std::size_t nMaxBytes);
+
+// How Utf8CopyToField ends the text in a fixed-size field.
+enum class FieldEnd {
+    NulTerminated, // The text takes at most cbField - 1 bytes and is always followed by a NUL.
+    NulPadded, // The text may fill the whole field; a NUL follows it only if there is room.
+};
+
+// Copies as much of pszText into the fixed field pField of cbField bytes as
+// fits without splitting a character, and fills the rest of the field with
+// NULs. Returns the number of text bytes copied. A null pszText counts as empty.
+std::size_t Utf8CopyToField(char* pField, std::size_t cbField, LPCSTR pszText, FieldEnd eEnd);
+
+/* Unicode case of UTF-8 text. Each character is mapped on its own (no
+   context, no expansion such as "ß" to "SS"); the result may differ in length. */
+
+std::string Utf8ToLower(std::string_view strText);
+std::string Utf8ToUpper(std::string_view strText);
+
+// Compares two texts with every character lower-cased, in code point order.
+// Returns -1, 0 or 1.
+int Utf8CompareNoCase(std::string_view strText1, std::string_view strText2);
+
+/* Character case, as the Win32 calls. In-place conversion never grows the text:
+   a character whose mapping takes more bytes is left as it is, and one whose
+   mapping takes fewer bytes closes up. */
+
+// Converts a NUL-terminated string in place and returns it. A value whose high
+// bits are zero is not a pointer but a character code in the low word; it is
+// returned converted, in the low word. Codes 0x80 to 0xFF, also when they come
+// sign-extended from a negative char, are returned as they are, since with
+// UTF-8 text they are bytes of a longer character.
+LPSTR CharLowerA(LPSTR lpsz);
+LPSTR CharUpperA(LPSTR lpsz);
+
+// Converts cchLength bytes in place; bytes freed by characters that closed up
+// become NULs at the end of the range. Returns cchLength.
+DWORD CharLowerBuffA(LPSTR lpsz, DWORD cchLength);
+DWORD CharUpperBuffA(LPSTR lpsz, DWORD cchLength);
+
+// Classify a single-byte character. Bytes 0x80 to 0xFF are parts of longer
+// characters and belong to no class.
+BOOL IsCharAlphaA(CHAR ch);
+BOOL IsCharAlphaNumericA(CHAR ch);
+BOOL IsCharLowerA(CHAR ch);
+BOOL IsCharUpperA(CHAR ch);
+
+/* String calls. A null string pointer reads as an empty string; a call that
+   would write through a null pointer does nothing and returns NULL. */
+
+// Both return -1, 0 or 1: lstrcmpA in code point order, lstrcmpiA as
+// Utf8CompareNoCase.
+int lstrcmpA(LPCSTR lpString1, LPCSTR lpString2);
+int lstrcmpiA(LPCSTR lpString1, LPCSTR lpString2);
+int lstrlenA(LPCSTR lpString);
+LPSTR lstrcpyA(LPSTR lpString1, LPCSTR lpString2);
+// Copies at most iMaxLength - 1 bytes, never part of a character, and a NUL.
+// With iMaxLength below 1 nothing is written.
+LPSTR lstrcpynA(LPSTR lpString1, LPCSTR lpString2, int iMaxLength);
+LPSTR lstrcatA(LPSTR lpString1, LPCSTR lpString2);
+
+/* The names the program calls. */
+
+inline LPSTR CharLower(LPSTR lpsz) { return CharLowerA(lpsz); }
+inline LPSTR CharUpper(LPSTR lpsz) { return CharUpperA(lpsz); }
+inline DWORD CharLowerBuff(LPSTR lpsz, DWORD cchLength) { return CharLowerBuffA(lpsz, cchLength); }
+inline DWORD CharUpperBuff(LPSTR lpsz, DWORD cchLength) { return CharUpperBuffA(lpsz, cchLength); }
+inline BOOL IsCharAlpha(CHAR ch) { return IsCharAlphaA(ch); }
+inline BOOL IsCharAlphaNumeric(CHAR ch) { return IsCharAlphaNumericA(ch); }
+inline BOOL IsCharLower(CHAR ch) { return IsCharLowerA(ch); }
+inline BOOL IsCharUpper(CHAR ch) { return IsCharUpperA(ch); }
+inline int lstrcmp(LPCSTR lpString1, LPCSTR lpString2) { return lstrcmpA(lpString1, lpString2); }
+inline int lstrcmpi(LPCSTR lpString1, LPCSTR lpString2) { return lstrcmpiA(lpString1, lpString2); }
+inline int lstrlen(LPCSTR lpString) { return lstrlenA(lpString); }
+inline LPSTR lstrcpy(LPSTR lpString1, LPCSTR lpString2) { return lstrcpyA(lpString1, lpString2); }
+inline LPSTR lstrcpyn(LPSTR lpString1, LPCSTR lpString2, int iMaxLength)
+{
+    return lstrcpynA(lpString1, lpString2, iMaxLength);
+}
+inline LPSTR lstrcat(LPSTR lpString1, LPCSTR lpString2) { return lstrcatA(lpString1, lpString2); }
