@@ -109,6 +109,7 @@ void CRuntimeClass::Store(CArchive& ar) const
     ar.Write(m_lpszClassName, nLength);
 }
 
+// A versionable class accepts any stored schema; its Serialize reads which one it got.
 const CRuntimeClass* CRuntimeClass::Load(CArchive& ar, UINT* pwSchemaNum)
 {
     UINT nSchema = 0;

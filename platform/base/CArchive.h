@@ -82,8 +82,9 @@ public:
     void Close();
     void Abort();
 
-    // Objects (see the layout above). ReadObject with a class checks that the loaded
-    // object is of it (else badClass); nullptr asks for any class.
+    // Objects (see the layout above). Only objects of classes declared serial can be
+    // stored or loaded; others throw badClass. ReadObject with a class checks that the
+    // loaded object is of it (else badClass); nullptr asks for any class.
     void WriteObject(const CObject* pOb);
     CObject* ReadObject(const CRuntimeClass* pClassRefRequested);
     // A class reference alone, as WriteObject writes it before a new object.

@@ -148,6 +148,7 @@ BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
     }
     m_hFile = hFile;
     m_bCloseOnDelete = TRUE;
+    // FIXME: Relative names are kept as given; GetFilePath should report the full path.
     m_strFileName = lpszFileName;
     return TRUE;
 }

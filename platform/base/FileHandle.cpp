@@ -288,7 +288,7 @@ namespace {
 
 // Fails with ERROR_LOCK_VIOLATION when the transfer at the file pointer would touch
 // another handle's locked range.
-BOOL CheckTransferUnlocked(const CFileObject& file, DWORD nBytes)
+[[nodiscard]] BOOL CheckTransferUnlocked(const CFileObject& file, DWORD nBytes)
 {
     off_t nPosition = ::lseek(file.Fd(), 0, SEEK_CUR);
     if (nPosition < 0)
