@@ -7,9 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -321,4 +324,30 @@ TEST_F(FileHandleTest, ReadOnlyAttributeMakesTheNewFileReadOnly)
     CloseHandle(hFile);
     auto perms = std::filesystem::status(m_folder / "r.txt").permissions();
     EXPECT_EQ(perms & std::filesystem::perms::owner_write, std::filesystem::perms::none);
+}
+
+TEST_F(FileHandleTest, ConcurrentExclusiveOpensLetOneThrough)
+{
+    std::string strPath = ProgramPath("race.bin");
+    std::atomic<int> nOpened { 0 };
+    std::atomic<int> nRefused { 0 };
+    std::vector<HANDLE> handles(8, INVALID_HANDLE_VALUE);
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < handles.size(); ++i) {
+        threads.emplace_back([&, i] {
+            handles[i] = CreateFile(strPath.c_str(), READ_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+            if (handles[i] != INVALID_HANDLE_VALUE)
+                ++nOpened;
+            else if (GetLastError() == ERROR_SHARING_VIOLATION)
+                ++nRefused;
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(nOpened, 1);
+    EXPECT_EQ(nRefused, 7);
+    for (HANDLE hFile : handles) {
+        if (hFile != INVALID_HANDLE_VALUE)
+            CloseHandle(hFile);
+    }
 }
