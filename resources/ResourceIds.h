@@ -1,0 +1,19 @@
+#pragma once
+
+// Resource IDs shared by the program's code and the resource script. The
+// resource compiler reads this file too, so it holds only #define lines whose
+// values are numbers or sums of names defined above them.
+
+// clang-format off
+
+// Start-up messages.
+#define IDS_OLE_INIT_FAILED         101
+#define IDS_SOCKETS_INIT_FAILED     102
+
+// The main window; its string is the document string, lines separated by "\n".
+#define IDR_MAINFRAME               127
+
+// Catalog errors; %s is the catalog's file name.
+#define IDS_CATALOG_FATAL_ERROR     4453
+
+// clang-format on

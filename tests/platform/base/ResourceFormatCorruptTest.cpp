@@ -1,0 +1,211 @@
+#include "platform/base/ResourceFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+constexpr size_t FIRST_ENTRY = RESOURCE_MODULE_HEADER_SIZE;
+
+std::vector<BYTE> SampleModule()
+{
+    return WriteResourceModule({
+        { ResourceKey::FromId(RESOURCE_TYPE_RCDATA), ResourceKey::FromName("CONFIG"), { 'a', 'b', 'c' } },
+        { ResourceKey::FromId(RESOURCE_TYPE_STRING), ResourceKey::FromId(1), WriteStringBlock({ "zero", "one" }) },
+        { ResourceKey::FromId(RESOURCE_TYPE_ACCELERATOR), ResourceKey::FromId(2), WriteAcceleratorTable({ { FVIRTKEY, 'A', 9 } }) },
+    });
+}
+
+DialogTemplate SampleDialog()
+{
+    DialogTemplate dialog;
+    dialog.cx = 100;
+    dialog.cy = 50;
+    dialog.strCaption = "Caption";
+    dialog.controls.push_back({ 1, 0, 0, 1, 2, 3, 4, "Button", "OK" });
+    dialog.controls.push_back({ 2, 0, 0, 1, 2, 3, 4, "Edit", "" });
+    return dialog;
+}
+
+void PatchDword(std::vector<BYTE>& bytes, size_t nAt, DWORD nValue)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[nAt + i] = static_cast<BYTE>(nValue >> (8 * i));
+}
+
+DWORD DwordAt(const std::vector<BYTE>& bytes, size_t nAt)
+{
+    return bytes[nAt] | (bytes[nAt + 1] << 8) | (bytes[nAt + 2] << 16) | (static_cast<DWORD>(bytes[nAt + 3]) << 24);
+}
+
+// What every accepted module promises: each payload lies inside the file.
+void ExpectEntriesInside(const std::vector<BYTE>& module, const std::vector<ResourceEntry>& entries)
+{
+    for (const ResourceEntry& entry : entries)
+        EXPECT_LE(static_cast<ULONGLONG>(entry.nOffset) + entry.nSize, module.size());
+}
+
+bool Accepts(const std::vector<BYTE>& module)
+{
+    std::vector<ResourceEntry> entries;
+    std::string strError;
+    bool bAccepted = ReadResourceModule(module, entries, strError);
+    if (bAccepted)
+        ExpectEntriesInside(module, entries);
+    else
+        EXPECT_FALSE(strError.empty());
+    return bAccepted;
+}
+
+}
+
+TEST(ResourceFormatCorruptTest, CutModulesAreRefused)
+{
+    std::vector<BYTE> module = SampleModule();
+    for (size_t nSize = 0; nSize < module.size(); ++nSize) {
+        std::vector<BYTE> cut(module.begin(), module.begin() + static_cast<std::ptrdiff_t>(nSize));
+        EXPECT_FALSE(Accepts(cut)) << "cut to " << nSize << " bytes";
+        // Even when the recorded size is fixed up to match, payloads past the cut are caught.
+        if (nSize >= RESOURCE_MODULE_HEADER_SIZE) {
+            PatchDword(cut, 24, static_cast<DWORD>(nSize));
+            EXPECT_FALSE(Accepts(cut)) << "cut to " << nSize << " bytes with a matching size";
+        }
+    }
+}
+
+TEST(ResourceFormatCorruptTest, WrongOffsetsAreRefused)
+{
+    const std::vector<BYTE> module = SampleModule();
+    const size_t nOffsetField = FIRST_ENTRY + 8;
+    const size_t nSizeField = FIRST_ENTRY + 12;
+    struct Case {
+        DWORD nOffset;
+        DWORD nSize;
+        const char* pszWhat;
+    };
+    const Case cases[] = {
+        { static_cast<DWORD>(module.size()), 1, "one byte past the end" },
+        { 0, 4, "inside the header" },
+        { FIRST_ENTRY, 4, "inside the directory" },
+        { 0xFFFFFFF0, 0x20, "wrapping around" },
+        { DwordAt(module, nOffsetField), 0xFFFFFFFF, "huge size" },
+    };
+    for (const Case& c : cases) {
+        std::vector<BYTE> bad = module;
+        PatchDword(bad, nOffsetField, c.nOffset);
+        PatchDword(bad, nSizeField, c.nSize);
+        EXPECT_FALSE(Accepts(bad)) << c.pszWhat;
+    }
+
+    std::vector<BYTE> badPool = module;
+    PatchDword(badPool, 16, 0xFFFFFFF0); // name pool offset
+    EXPECT_FALSE(Accepts(badPool));
+    badPool = module;
+    PatchDword(badPool, 20, static_cast<DWORD>(module.size())); // name pool size
+    EXPECT_FALSE(Accepts(badPool));
+}
+
+TEST(ResourceFormatCorruptTest, WrongCountsAreRefused)
+{
+    const std::vector<BYTE> module = SampleModule();
+    const DWORD nCount = DwordAt(module, 12);
+    for (DWORD nBad : { nCount + 1, nCount + 1000, 0x0FFFFFFFu, 0xFFFFFFFFu }) {
+        std::vector<BYTE> bad = module;
+        PatchDword(bad, 12, nBad);
+        EXPECT_FALSE(Accepts(bad)) << "count " << nBad;
+    }
+}
+
+TEST(ResourceFormatCorruptTest, BadKeysAndRepeatedEntriesAreRefused)
+{
+    const std::vector<BYTE> module = SampleModule();
+    std::vector<BYTE> bad = module;
+    PatchDword(bad, FIRST_ENTRY, 0); // type number 0
+    EXPECT_FALSE(Accepts(bad));
+    bad = module;
+    PatchDword(bad, FIRST_ENTRY + 4, 0x10000); // name number past 0xFFFF
+    EXPECT_FALSE(Accepts(bad));
+    bad = module;
+    PatchDword(bad, FIRST_ENTRY + 4, RESOURCE_KEY_NAMED | 0x7FFF); // name past the pool
+    EXPECT_FALSE(Accepts(bad));
+
+    // The second entry made a copy of the first.
+    bad = module;
+    for (size_t i = 0; i < 8; ++i)
+        bad[FIRST_ENTRY + RESOURCE_DIRECTORY_ENTRY_SIZE + i] = bad[FIRST_ENTRY + i];
+    EXPECT_FALSE(Accepts(bad));
+
+    bad = module;
+    bad[0] = 'X';
+    EXPECT_FALSE(Accepts(bad));
+    bad = module;
+    PatchDword(bad, 8, RESOURCE_MODULE_VERSION + 1);
+    EXPECT_FALSE(Accepts(bad));
+}
+
+TEST(ResourceFormatCorruptTest, CutTemplatesAreRefused)
+{
+    std::string strError;
+    std::vector<BYTE> dialogBytes = WriteDialogTemplate(SampleDialog());
+    std::vector<BYTE> menuBytes = WriteMenuTemplate(
+        { { MF_POPUP, 0, "&File", { { 0, 1, "&Open", {} }, { MF_SEPARATOR, 0, "", {} } } } });
+    for (size_t n = 0; n < dialogBytes.size(); ++n) {
+        DialogTemplate dialog;
+        EXPECT_FALSE(ReadDialogTemplate(std::span(dialogBytes).first(n), dialog, strError)) << n;
+    }
+    // An empty menu template is a valid empty menu; every other cut is refused.
+    for (size_t n = 1; n < menuBytes.size(); ++n) {
+        std::vector<MenuItemTemplate> menu;
+        EXPECT_FALSE(ReadMenuTemplate(std::span(menuBytes).first(n), menu, strError)) << n;
+    }
+}
+
+TEST(ResourceFormatCorruptTest, WrongControlCountsAreRefused)
+{
+    std::vector<BYTE> bytes = WriteDialogTemplate(SampleDialog());
+    const size_t nCountField = 22; // after styles, rectangle, point size, weight, italic and a pad byte
+    std::string strError;
+    DialogTemplate dialog;
+    for (WORD nCount : { WORD(1), WORD(3), WORD(0xFFFF) }) {
+        bytes[nCountField] = static_cast<BYTE>(nCount);
+        bytes[nCountField + 1] = static_cast<BYTE>(nCount >> 8);
+        EXPECT_FALSE(ReadDialogTemplate(bytes, dialog, strError)) << nCount;
+    }
+}
+
+// Random byte changes to valid inputs: every reader either refuses them or
+// returns something consistent, and none reads outside its input (the
+// sanitizer builds check that part).
+TEST(ResourceFormatCorruptTest, FlippedBytesNeverBreakTheReaders)
+{
+    const std::vector<BYTE> inputs[] = {
+        SampleModule(),
+        WriteDialogTemplate(SampleDialog()),
+        WriteMenuTemplate({ { MF_POPUP, 0, "P", { { 0, 1, "a", {} }, { MF_POPUP, 0, "Q", { { 0, 2, "b", {} } } } } } }),
+        WriteStringBlock({ "one", "two" }),
+    };
+    std::mt19937 random(12345);
+    for (const std::vector<BYTE>& input : inputs) {
+        for (int nRound = 0; nRound < 2000; ++nRound) {
+            std::vector<BYTE> bytes = input;
+            int nFlips = 1 + static_cast<int>(random() % 4);
+            for (int i = 0; i < nFlips; ++i)
+                bytes[random() % bytes.size()] = static_cast<BYTE>(random());
+            std::string strError;
+            Accepts(bytes);
+            DialogTemplate dialog;
+            std::vector<MenuItemTemplate> menu;
+            std::vector<std::string_view> strings;
+            if (ReadStringBlock(bytes, strings, strError)) {
+                for (std::string_view text : strings)
+                    EXPECT_TRUE(IsValidUtf8(text));
+            }
+            if (ReadDialogTemplate(bytes, dialog, strError)) {
+                for (const DialogControlTemplate& control : dialog.controls)
+                    EXPECT_FALSE(control.strClass.empty());
+            }
+            (void)ReadMenuTemplate(bytes, menu, strError); // verdict irrelevant: only that it returns
+        }
+    }
+}
