@@ -16,12 +16,14 @@ CStdioFile::CStdioFile(LPCTSTR lpszFileName, UINT nOpenFlags)
 int CStdioFile::PeekByte()
 {
     if (m_nReadAheadPos == m_readAhead.size()) {
-        m_readAhead.resize(READ_AHEAD_SIZE);
+        // Emptied before reading, so that a read that throws leaves nothing stale behind.
+        m_readAhead.clear();
         m_nReadAheadPos = 0;
-        UINT nRead = CFile::Read(m_readAhead.data(), READ_AHEAD_SIZE);
-        m_readAhead.resize(nRead);
+        BYTE chunk[READ_AHEAD_SIZE];
+        UINT nRead = CFile::Read(chunk, READ_AHEAD_SIZE);
         if (nRead == 0)
             return -1;
+        m_readAhead.assign(chunk, chunk + nRead);
     }
     return m_readAhead[m_nReadAheadPos];
 }

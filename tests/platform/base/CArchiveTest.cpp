@@ -245,33 +245,6 @@ TEST_F(CArchiveTest, LoadingFlushPutsTheFileWhereReadingStands)
     EXPECT_EQ(by, '1');
 }
 
-TEST_F(CArchiveTest, CallsInTheWrongDirectionThrow)
-{
-    CMemFile file;
-    CArchive storing(&file, CArchive::store);
-    EXPECT_TRUE(storing.IsStoring());
-    EXPECT_EQ(storing.GetFile(), &file);
-    int i = 0;
-    CString str;
-    EXPECT_EQ(ThrownCause<CArchiveException>([&] { storing >> i; }), CArchiveException::writeOnly);
-    EXPECT_EQ(ThrownCause<CArchiveException>([&] { storing >> str; }), CArchiveException::writeOnly);
-    EXPECT_EQ(ThrownCause<CArchiveException>([&] { storing.ReadObject(nullptr); }), CArchiveException::writeOnly);
-    storing.Close();
-    EXPECT_EQ(storing.GetFile(), nullptr);
-    EXPECT_EQ(ThrownCause<CArchiveException>([&] { storing << 1; }), CArchiveException::genericException);
-
-    CLoadingArchive loading("abcd");
-    EXPECT_TRUE(loading.Ar().IsLoading());
-    EXPECT_EQ(ThrownCause<CArchiveException>([&] { loading.Ar() << 1; }), CArchiveException::readOnly);
-    EXPECT_EQ(ThrownCause<CArchiveException>([&] { loading.Ar().WriteString("x"); }), CArchiveException::readOnly);
-    // An object of a class that cannot be stored is refused.
-    CMemFile notSerializable;
-    CMemFile target;
-    CArchive ar(&target, CArchive::store);
-    EXPECT_EQ(ThrownCause<CArchiveException>([&] { ar << &notSerializable; }), CArchiveException::badClass);
-    ar.Abort();
-}
-
 TEST_F(CArchiveTest, StoresThroughAFileWithASmallBuffer)
 {
     TempFolder folder;
