@@ -20,6 +20,5 @@ function(archivora_tests target)
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     add_executable(${target} ${sources})
     target_link_libraries(${target} PRIVATE ${ARG_DEPS} archivora_test_support GTest::gtest_main GTest::gmock)
-    gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "ARCHIVORA_SOURCE_DIR=${CMAKE_SOURCE_DIR};ARCHIVORA_BINARY_DIR=${CMAKE_BINARY_DIR}")
+    gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
 endfunction()

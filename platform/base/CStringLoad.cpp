@@ -4,22 +4,17 @@
 
 #include "platform/base/CString.h"
 
-// The resource module's string-table calls.
-int LoadString(HINSTANCE hInstance, UINT uID, LPTSTR lpBuffer, int cchBufferMax);
-HINSTANCE AfxGetResourceHandle();
+#include "platform/base/ResourceModule.h"
 
 BOOL CString::LoadString(UINT nID)
 {
-    // LoadString cuts a string that does not fit, so grow the buffer until one
-    // read leaves room to spare. String-table entries are far below the cap.
-    constexpr int INITIAL_BUFFER = 256;
-    constexpr int MAX_BUFFER = 1 << 20;
-    HINSTANCE hInstance = AfxGetResourceHandle();
-    for (int cchBuffer = INITIAL_BUFFER;; cchBuffer *= 2) {
-        int nLength = ::LoadString(hInstance, nID, GetBuffer(cchBuffer - 1), cchBuffer);
-        if (nLength < cchBuffer - 4 || cchBuffer >= MAX_BUFFER) {
-            ReleaseBuffer(nLength > 0 ? nLength : 0);
-            return nLength > 0 ? TRUE : FALSE;
-        }
+    // A buffer size of 0 asks for a pointer to the stored text instead of a copy.
+    LPCTSTR pszText = nullptr;
+    int nLength = ::LoadString(AfxGetResourceHandle(), nID, reinterpret_cast<LPTSTR>(&pszText), 0);
+    if (nLength <= 0 || !pszText) {
+        Empty();
+        return FALSE;
     }
+    *this = CString(pszText, nLength);
+    return TRUE;
 }

@@ -1,11 +1,13 @@
 #include "tests/support/TestData.h"
 
-#include <cstdlib>
-
 std::filesystem::path SourceRoot()
 {
-    const char* pszRoot = std::getenv("ARCHIVORA_SOURCE_DIR");
-    return pszRoot ? std::filesystem::path(pszRoot) : std::filesystem::current_path();
+    return ARCHIVORA_SOURCE_DIR;
+}
+
+std::filesystem::path BinaryRoot()
+{
+    return ARCHIVORA_BINARY_DIR;
 }
 
 std::optional<std::filesystem::path> SharedTestData(const std::filesystem::path& relative)

@@ -1,7 +1,9 @@
 #include "platform/base/ResourceModule.h"
 
+#include "platform/base/CString.h"
 #include "platform/base/WinError.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
 
@@ -16,21 +18,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// The build folder: ARCHIVORA_BINARY_DIR, else the nearest folder above this
-// test program that holds a CMake cache.
-std::optional<fs::path> BinaryDir()
-{
-    if (const char* pszDir = std::getenv("ARCHIVORA_BINARY_DIR"))
-        return fs::path(pszDir);
-    std::error_code ec;
-    for (fs::path folder = fs::read_symlink("/proc/self/exe", ec).parent_path(); !ec && folder.has_relative_path();
-         folder = folder.parent_path()) {
-        if (fs::exists(folder / "CMakeCache.txt", ec))
-            return folder;
-    }
-    return std::nullopt;
-}
 
 constexpr std::string_view SAMPLE_SCRIPT = R"(#include "ids.h"
 STRINGTABLE
@@ -53,7 +40,6 @@ class ResourceModuleTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(BinaryDir()) << "the build folder is not known";
         unsetenv("ARCHIVORA_MODULE_PATH");
     }
 
@@ -63,7 +49,7 @@ protected:
         m_temp.WriteFile(folder / "ids.h", SAMPLE_HEADER);
         fs::path scriptPath = m_temp.WriteFile(folder / "test.rc", script);
         fs::path output = m_temp / folder / name;
-        std::string strCommand = "'" + (*BinaryDir() / "tools" / "archivora_rc").string() + "' -o '" + output.string()
+        std::string strCommand = "'" + (BinaryRoot() / "tools" / "archivora_rc").string() + "' -o '" + output.string()
             + "' '" + scriptPath.string() + "'";
         EXPECT_EQ(std::system(strCommand.c_str()), 0) << strCommand;
         return output;
@@ -91,7 +77,7 @@ std::string LoadText(HINSTANCE hInstance, UINT uID, int nBuffer = 256)
 
 TEST_F(ResourceModuleTest, TheProgramsModuleHoldsTheStartUpStrings)
 {
-    setenv("ARCHIVORA_MODULE_PATH", (*BinaryDir() / "app").c_str(), 1);
+    setenv("ARCHIVORA_MODULE_PATH", (BinaryRoot() / "app").c_str(), 1);
     HMODULE hModule = LoadLibrary("arching.dll");
     ASSERT_NE(hModule, nullptr) << GetLastError();
     EXPECT_EQ(LoadText(hModule, 101),
@@ -306,4 +292,22 @@ TEST_F(ResourceModuleTest, ThreadsShareAModuleAndTheLastFreeUnloadsIt)
         thread.join();
     EXPECT_EQ(nFailures, 0);
     EXPECT_EQ(GetModuleHandle("arching.dll"), nullptr);
+}
+
+TEST_F(ResourceModuleTest, CStringLoadsFromTheCurrentResourceModule)
+{
+    setenv("ARCHIVORA_MODULE_PATH", (BinaryRoot() / "app").c_str(), 1);
+    HINSTANCE hModule = LoadLibrary("arching.dll");
+    ASSERT_NE(hModule, nullptr);
+    AfxSetResourceHandle(hModule);
+
+    CString strError;
+    strError.Format(4453, CString("archiv.cat"));
+    EXPECT_NE(strError.Find("archiv.cat"), -1);
+    CString strMissing("stale");
+    EXPECT_FALSE(strMissing.LoadString(65000));
+    EXPECT_TRUE(strMissing.IsEmpty());
+
+    AfxSetResourceHandle(GetModuleHandle(nullptr));
+    FreeLibrary(hModule);
 }
