@@ -1,5 +1,6 @@
 #include "platform/base/CString.h"
 
+#include "platform/base/ResourceModule.h"
 #include "platform/base/TextFunctions.h"
 
 #include <algorithm>
@@ -10,11 +11,20 @@
 
 namespace {
 
-std::string_view ViewOf(LPCTSTR lpsz) { return lpsz ? std::string_view(lpsz) : std::string_view(); }
+std::string_view ViewOf(LPCTSTR lpsz)
+{
+    return lpsz ? std::string_view(lpsz) : std::string_view();
+}
 
-int ClampIndex(int nIndex, std::size_t nLength) { return std::clamp(nIndex, 0, static_cast<int>(nLength)); }
+int ClampIndex(int nIndex, std::size_t nLength)
+{
+    return std::clamp(nIndex, 0, static_cast<int>(nLength));
+}
 
-bool IsWhiteSpace(char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
+bool IsWhiteSpace(char ch)
+{
+    return ch == ' ' || (ch >= '\t' && ch <= '\r');
+}
 
 // Whether the character at nPos of strText is one of the characters of strSet.
 bool SetHoldsCharAt(std::string_view strSet, std::string_view strText, std::size_t nPos)
@@ -59,8 +69,12 @@ std::size_t TrailingSetStart(std::string_view strText, std::string_view strSet)
 /*********************************** Construction and assignment ***********************************/
 
 CString::CString(LPCTSTR lpsz)
-    : m_str(ViewOf(lpsz))
 {
+    // A string ID passed as a pointer (MAKEINTRESOURCE) loads that string.
+    if (lpsz && IS_INTRESOURCE(lpsz))
+        LoadString(LOWORD(reinterpret_cast<ULONG_PTR>(lpsz)));
+    else
+        m_str.assign(ViewOf(lpsz));
 }
 
 CString::CString(LPCTSTR lpch, int nLength)
@@ -179,14 +193,27 @@ CString operator+(TCHAR ch, const CString& string)
 
 /*********************************** Comparison ***********************************/
 
-int CString::Compare(LPCTSTR lpsz) const { return lstrcmpA(*this, lpsz); }
+int CString::Compare(LPCTSTR lpsz) const
+{
+    return lstrcmpA(*this, lpsz);
+}
 
-int CString::CompareNoCase(LPCTSTR lpsz) const { return lstrcmpiA(*this, lpsz); }
+int CString::CompareNoCase(LPCTSTR lpsz) const
+{
+    return lstrcmpiA(*this, lpsz);
+}
 
-int CString::Collate(LPCTSTR lpsz) const { return Compare(lpsz); }
+int CString::Collate(LPCTSTR lpsz) const
+{
+    return Compare(lpsz);
+}
 
-int CString::CollateNoCase(LPCTSTR lpsz) const { return CompareNoCase(lpsz); }
+int CString::CollateNoCase(LPCTSTR lpsz) const
+{
+    return CompareNoCase(lpsz);
+}
 
+// clang-format off
 bool operator==(const CString& s1, const CString& s2) { return s1.Compare(s2) == 0; }
 bool operator==(const CString& s1, LPCTSTR s2) { return s1.Compare(s2) == 0; }
 bool operator==(LPCTSTR s1, const CString& s2) { return s2.Compare(s1) == 0; }
@@ -205,10 +232,14 @@ bool operator<=(LPCTSTR s1, const CString& s2) { return s2.Compare(s1) >= 0; }
 bool operator>=(const CString& s1, const CString& s2) { return s1.Compare(s2) >= 0; }
 bool operator>=(const CString& s1, LPCTSTR s2) { return s1.Compare(s2) >= 0; }
 bool operator>=(LPCTSTR s1, const CString& s2) { return s2.Compare(s1) <= 0; }
+// clang-format on
 
 /*********************************** Extraction ***********************************/
 
-CString CString::Mid(int nFirst) const { return Mid(nFirst, GetLength()); }
+CString CString::Mid(int nFirst) const
+{
+    return Mid(nFirst, GetLength());
+}
 
 CString CString::Mid(int nFirst, int nCount) const
 {
@@ -217,7 +248,10 @@ CString CString::Mid(int nFirst, int nCount) const
     return CString(m_str.data() + nFirst, nCount);
 }
 
-CString CString::Left(int nCount) const { return Mid(0, nCount); }
+CString CString::Left(int nCount) const
+{
+    return Mid(0, nCount);
+}
 
 CString CString::Right(int nCount) const
 {
@@ -391,11 +425,20 @@ CString& CString::TrimRight(LPCTSTR lpszTargets)
     return *this;
 }
 
-CString& CString::Trim() { return TrimRight().TrimLeft(); }
+CString& CString::Trim()
+{
+    return TrimRight().TrimLeft();
+}
 
-CString& CString::Trim(TCHAR chTarget) { return TrimRight(chTarget).TrimLeft(chTarget); }
+CString& CString::Trim(TCHAR chTarget)
+{
+    return TrimRight(chTarget).TrimLeft(chTarget);
+}
 
-CString& CString::Trim(LPCTSTR lpszTargets) { return TrimRight(lpszTargets).TrimLeft(lpszTargets); }
+CString& CString::Trim(LPCTSTR lpszTargets)
+{
+    return TrimRight(lpszTargets).TrimLeft(lpszTargets);
+}
 
 /*********************************** Searching ***********************************/
 
@@ -450,4 +493,7 @@ void CString::ReleaseBuffer(int nNewLength)
         m_str.resize(static_cast<std::size_t>(nNewLength));
 }
 
-LPTSTR CString::LockBuffer() { return m_str.data(); }
+LPTSTR CString::LockBuffer()
+{
+    return m_str.data();
+}

@@ -24,7 +24,8 @@ public:
     /* Construction and assignment. */
 
     CString() = default;
-    // A null lpsz gives an empty string.
+    // A null lpsz gives an empty string. A string ID in the low word of lpsz
+    // (MAKEINTRESOURCE) loads that string, as LoadString does.
     CString(LPCTSTR lpsz);
     // The first nLength bytes of lpch, NULs included; a negative length counts as 0.
     CString(LPCTSTR lpch, int nLength);
@@ -103,14 +104,12 @@ public:
 
     // Replaces the text with lpszFormat formatted as printf does. CString
     // arguments may be passed directly; they are formatted as their text.
-    template<typename... Args>
-    void Format(LPCTSTR lpszFormat, const Args&... args)
+    template<typename... Args> void Format(LPCTSTR lpszFormat, const Args&... args)
     {
         FormatArgs(lpszFormat, FormatArg(args)...);
     }
     // The same, with the format read from the string table (empty if missing).
-    template<typename... Args>
-    void Format(UINT nFormatID, const Args&... args)
+    template<typename... Args> void Format(UINT nFormatID, const Args&... args)
     {
         CString strFormat;
         strFormat.LoadString(nFormatID);
@@ -161,8 +160,7 @@ public:
 private:
     // A CString (or a class derived from it) goes to printf as its text,
     // everything else as it is.
-    template<typename T>
-    static decltype(auto) FormatArg(const T& arg)
+    template<typename T> static decltype(auto) FormatArg(const T& arg)
     {
         if constexpr (std::is_base_of_v<CString, T>)
             return static_cast<LPCTSTR>(arg);

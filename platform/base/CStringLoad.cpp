@@ -1,6 +1,4 @@
-// CString::LoadString lives apart from the rest of CString: it is the one member
-// that needs the resource module, and a program that never loads strings links
-// without it.
+// The members of CString that read the string table of the current resource module.
 
 #include "platform/base/CString.h"
 

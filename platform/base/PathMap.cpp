@@ -1,33 +1,362 @@
 #include "platform/base/PathMap.h"
 
+#include "platform/base/DriveTable.h"
+#include "platform/base/PathNames.h"
+#include "platform/base/ShortNames.h"
+#include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 
-#include <cctype>
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <mutex>
 
-// FIXME: Only C: -> "/" with exact case; the drive table replaces this.
-BOOL HostPathFromProgramPath(LPCTSTR pszPath, std::string& strHostPath)
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+/******************************************************************************
+ * The current directory
+ ******************************************************************************/
+
+struct CCurrentDirectory {
+    std::mutex mutex;
+    std::string strPath; // Absolute program path; empty until first used
+};
+
+CCurrentDirectory& CurrentDirectoryState()
 {
-    std::string strPath = pszPath ? pszPath : "";
-    if (strPath.size() < 2 || strPath[1] != ':' || std::toupper(static_cast<unsigned char>(strPath[0])) != 'C') {
-        SetLastError(ERROR_INVALID_DRIVE);
+    static CCurrentDirectory s_state;
+    return s_state;
+}
+
+std::string CurrentDirectory()
+{
+    CCurrentDirectory& state = CurrentDirectoryState();
+    std::lock_guard lock(state.mutex);
+    if (state.strPath.empty()) {
+        std::error_code ec;
+        std::filesystem::path hostCurrent = std::filesystem::current_path(ec);
+        state.strPath = ec ? std::string() : ProgramPathFromHostPath(hostCurrent.string());
+        if (state.strPath.empty())
+            state.strPath = "C:\\";
+    }
+    return state.strPath;
+}
+
+/******************************************************************************
+ * Splitting
+ ******************************************************************************/
+
+bool IsValidComponent(std::string_view strName)
+{
+    return std::none_of(strName.begin(), strName.end(),
+        [](char ch) { return static_cast<unsigned char>(ch) < 0x20 || std::strchr("<>:\"|?*", ch) != nullptr; });
+}
+
+// Appends the components of `strText` (back slashes only) to `path`, folding
+// "." and "..". `nFixed` components at the front are never removed by "..".
+BOOL AppendComponents(std::string_view strText, CProgramPath& path, size_t nFixed)
+{
+    size_t nPos = 0;
+    while (nPos <= strText.size()) {
+        size_t nEnd = strText.find('\\', nPos);
+        if (nEnd == std::string_view::npos)
+            nEnd = strText.size();
+        std::string_view strName = strText.substr(nPos, nEnd - nPos);
+        nPos = nEnd + 1;
+        if (strName.empty() || strName == ".")
+            continue;
+        if (strName == "..") {
+            if (path.components.size() > nFixed)
+                path.components.pop_back();
+            continue;
+        }
+        if (!IsValidComponent(strName)) {
+            SetLastError(ERROR_INVALID_NAME);
+            return FALSE;
+        }
+        path.components.emplace_back(strName);
+    }
+    return TRUE;
+}
+
+/******************************************************************************
+ * Looking names up
+ ******************************************************************************/
+
+// Looks a name up in a host folder: exact, then by case, then by short name.
+// Empty when nothing matches.
+std::string FindHostName(const std::string& strHostFolder, const std::string& strName)
+{
+    struct stat info { };
+    if (lstat(JoinHostPath(strHostFolder, strName).c_str(), &info) == 0)
+        return strName;
+    std::vector<std::string> entries = ListHostFolder(strHostFolder);
+    for (const std::string& strEntry : entries) { // Byte order: the first match wins.
+        if (Utf8CompareNoCase(strEntry, strName) == 0)
+            return strEntry;
+    }
+    if (strName.find('~') != std::string::npos) {
+        for (const auto& [strLong, strShort] : ShortNamesForFolder(entries)) {
+            if (Utf8CompareNoCase(strShort, strName) == 0)
+                return strLong;
+        }
+    }
+    return {};
+}
+
+}
+
+/******************************************************************************
+ * CProgramPath
+ ******************************************************************************/
+
+std::string CProgramPath::ToString() const
+{
+    std::string strPath;
+    if (chDrive) {
+        strPath = std::string(1, chDrive) + ":\\";
+    } else {
+        strPath = "\\\\" + strServer + "\\" + strShare;
+        if (!components.empty())
+            strPath += '\\';
+    }
+    for (size_t i = 0; i < components.size(); ++i) {
+        if (i)
+            strPath += '\\';
+        strPath += components[i];
+    }
+    return strPath;
+}
+
+BOOL ParseProgramPath(LPCTSTR pszPath, CProgramPath& path)
+{
+    if (!pszPath) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    strHostPath.assign(1, '/');
-    for (char ch : strPath.substr(2)) {
-        char chHost = ch == '\\' ? '/' : ch;
-        if (chHost == '/' && !strHostPath.empty() && strHostPath.back() == '/')
-            continue;
-        strHostPath += chHost;
+    std::string strText = pszPath;
+    std::replace(strText.begin(), strText.end(), '/', '\\');
+    if (strText.starts_with("\\\\?\\")) {
+        strText.erase(0, 4);
+        if (strText.size() >= 4 && Utf8CompareNoCase(strText.substr(0, 4), "UNC\\") == 0)
+            strText.replace(0, 4, "\\\\");
     }
+    if (strText.empty() || strText.starts_with("\\\\.\\")) {
+        SetLastError(ERROR_INVALID_NAME);
+        return FALSE;
+    }
+
+    path = CProgramPath();
+    path.bTrailingSeparator = strText.back() == '\\';
+    if (strText.starts_with("\\\\")) {
+        // \\server\share\rest: ".." never climbs above the share.
+        CProgramPath unc;
+        if (!AppendComponents(std::string_view(strText).substr(2), unc, 2))
+            return FALSE;
+        if (unc.components.size() < 2) {
+            SetLastError(unc.components.empty() ? ERROR_INVALID_NAME : ERROR_BAD_NETPATH);
+            return FALSE;
+        }
+        path.strServer = unc.components[0];
+        path.strShare = unc.components[1];
+        path.components.assign(unc.components.begin() + 2, unc.components.end());
+        if (path.components.empty())
+            path.bTrailingSeparator = false;
+        return TRUE;
+    }
+
+    std::string_view strRest = strText;
+    if (strText.size() >= 2 && strText[1] == ':') {
+        char chLetter = static_cast<char>(std::toupper(static_cast<unsigned char>(strText[0])));
+        if (chLetter < 'A' || chLetter > 'Z') {
+            SetLastError(ERROR_INVALID_NAME);
+            return FALSE;
+        }
+        strRest.remove_prefix(2);
+        if (strRest.empty() || strRest[0] != '\\') {
+            // "D:x" counts from the current directory when it is on D:, else from D:'s root.
+            std::string strCurrent = CurrentDirectory();
+            if (std::toupper(static_cast<unsigned char>(strCurrent[0])) == chLetter && strCurrent[1] == ':')
+                ParseProgramPath(strCurrent.c_str(), path);
+        }
+        path.chDrive = chLetter;
+    } else {
+        // Relative, or "\x" from the root of the current directory.
+        if (!ParseProgramPath(CurrentDirectory().c_str(), path))
+            return FALSE;
+        if (strText[0] == '\\')
+            path.components.clear();
+    }
+    path.bTrailingSeparator = strText.back() == '\\';
+    if (!AppendComponents(strRest, path, 0))
+        return FALSE;
+    if (path.components.empty())
+        path.bTrailingSeparator = false;
+    return TRUE;
+}
+
+/******************************************************************************
+ * Host lookup
+ ******************************************************************************/
+
+std::string CHostPath::HostPath() const
+{
+    std::string strPath = strRoot;
+    for (const std::string& strName : names)
+        strPath = JoinHostPath(strPath, strName);
+    return strPath;
+}
+
+std::string CHostPath::HostParent() const
+{
+    std::string strPath = strRoot;
+    for (size_t i = 0; i + 1 < names.size(); ++i)
+        strPath = JoinHostPath(strPath, names[i]);
+    return strPath;
+}
+
+BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath)
+{
+    hostPath = CHostPath();
+    auto pTable = GetDriveTable();
+    std::vector<std::string> below = path.components;
+    if (path.chDrive) {
+        const CDrive* pDrive = pTable->GetDrive(path.chDrive);
+        if (!pDrive) {
+            SetLastError(ERROR_INVALID_DRIVE);
+            return FALSE;
+        }
+        hostPath.strRoot = pDrive->strHostFolder;
+        hostPath.strProgramRoot = std::string(1, path.chDrive) + ":\\";
+    } else {
+        std::vector<std::string> unc = { path.strServer, path.strShare };
+        unc.insert(unc.end(), path.components.begin(), path.components.end());
+        size_t nUsed = 0;
+        const CShare* pShare = pTable->FindShare(unc, &nUsed);
+        if (!pShare) {
+            SetLastError(ERROR_BAD_NETPATH);
+            return FALSE;
+        }
+        hostPath.strRoot = pShare->strHostFolder;
+        hostPath.strProgramRoot = "\\";
+        for (size_t i = 0; i < nUsed; ++i)
+            hostPath.strProgramRoot += "\\" + unc[i];
+        hostPath.strProgramRoot += "\\";
+        below.assign(unc.begin() + static_cast<std::ptrdiff_t>(nUsed), unc.end());
+    }
+
+    std::string strFolder = hostPath.strRoot;
+    bool bFound = true;
+    for (const std::string& strName : below) {
+        std::string strHostName = bFound ? FindHostName(strFolder, strName) : std::string();
+        bFound = !strHostName.empty();
+        if (bFound)
+            ++hostPath.nExisting;
+        else
+            strHostName = strName;
+        hostPath.names.push_back(strHostName);
+        strFolder = JoinHostPath(strFolder, strHostName);
+    }
+    return TRUE;
+}
+
+BOOL HostPathFromProgramPath(LPCTSTR pszPath, std::string& strHostPath)
+{
+    CProgramPath path;
+    CHostPath hostPath;
+    if (!ParseProgramPath(pszPath, path) || !ResolveProgramPath(path, hostPath))
+        return FALSE;
+    strHostPath = hostPath.HostPath();
     return TRUE;
 }
 
 std::string ProgramPathFromHostPath(const std::string& strHostPath)
 {
-    std::string strPath = "C:";
-    for (char ch : strHostPath)
-        strPath += ch == '/' ? '\\' : ch;
-    if (strPath.size() == 2)
-        strPath += '\\';
-    return strPath;
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(strHostPath, ec);
+    if (ec)
+        return {};
+    std::string strNormal = NormalHostPath(absolute.string());
+    auto isIn = [&](const std::string& strFolder) { return IsInHostFolder(strNormal, strFolder); };
+    auto below = [&](const std::string& strFolder) {
+        std::string strRest = strNormal.substr(strFolder == "/" ? 1 : std::min(strNormal.size(), strFolder.size() + 1));
+        std::replace(strRest.begin(), strRest.end(), '/', '\\');
+        return strRest;
+    };
+
+    auto pTable = GetDriveTable();
+    const CDrive* pBest = nullptr;
+    TCHAR chBest = 0;
+    for (TCHAR chLetter = 'A'; chLetter <= 'Z'; ++chLetter) {
+        const CDrive* pDrive = pTable->GetDrive(chLetter);
+        if (pDrive && isIn(pDrive->strHostFolder)
+            && (!pBest || pDrive->strHostFolder.size() > pBest->strHostFolder.size())) {
+            pBest = pDrive;
+            chBest = chLetter;
+        }
+    }
+    if (pBest)
+        return std::string(1, chBest) + ":\\" + below(pBest->strHostFolder);
+
+    const CShare* pBestShare = nullptr;
+    for (const CShare& share : pTable->GetShares()) {
+        if (isIn(share.strHostFolder) && (!pBestShare || share.strHostFolder.size() > pBestShare->strHostFolder.size()))
+            pBestShare = &share;
+    }
+    if (!pBestShare)
+        return {};
+    std::string strPath = "\\\\" + pBestShare->strServer;
+    for (const std::string& strPart : pBestShare->shareComponents)
+        strPath += "\\" + strPart;
+    std::string strRest = below(pBestShare->strHostFolder);
+    return strRest.empty() ? strPath : strPath + "\\" + strRest;
+}
+
+/******************************************************************************
+ * Full paths and the current directory
+ ******************************************************************************/
+
+DWORD GetFullPathName(LPCTSTR lpFileName, DWORD nBufferLength, LPTSTR lpBuffer, LPTSTR* lpFilePart)
+{
+    CProgramPath path;
+    if (!ParseProgramPath(lpFileName, path))
+        return 0;
+    std::string strFull = path.ToString();
+    if (path.bTrailingSeparator)
+        strFull += '\\';
+    DWORD dwLength = CopyStringToBuffer(strFull, lpBuffer, nBufferLength);
+    if (lpFilePart && dwLength < nBufferLength) {
+        size_t nLast = strFull.rfind('\\');
+        *lpFilePart = nLast + 1 < strFull.size() ? lpBuffer + nLast + 1 : nullptr;
+    }
+    return dwLength;
+}
+
+DWORD GetCurrentDirectory(DWORD nBufferLength, LPTSTR lpBuffer)
+{
+    return CopyStringToBuffer(CurrentDirectory(), lpBuffer, nBufferLength);
+}
+
+BOOL SetCurrentDirectory(LPCTSTR lpPathName)
+{
+    CProgramPath path;
+    CHostPath hostPath;
+    if (!ParseProgramPath(lpPathName, path) || !ResolveProgramPath(path, hostPath))
+        return FALSE;
+    struct stat info { };
+    if (stat(hostPath.HostPath().c_str(), &info) != 0) {
+        SetLastError(hostPath.nExisting + 1 >= hostPath.names.size() ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
+        return FALSE;
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        SetLastError(ERROR_DIRECTORY);
+        return FALSE;
+    }
+    CCurrentDirectory& state = CurrentDirectoryState();
+    std::lock_guard lock(state.mutex);
+    state.strPath = path.ToString();
+    return TRUE;
 }

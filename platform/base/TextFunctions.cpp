@@ -9,7 +9,10 @@ namespace {
 
 /*********************************** UTF-8 coding ***********************************/
 
-bool IsContinuationByte(unsigned char b) { return (b & 0xC0) == 0x80; }
+bool IsContinuationByte(unsigned char b)
+{
+    return (b & 0xC0) == 0x80;
+}
 
 // One character read from UTF-8 text: a code point with its byte length, or a
 // malformed byte (bValid false, nLength 1).
@@ -191,7 +194,10 @@ private:
     std::size_t m_iPending { 0 };
 };
 
-std::string_view ViewOf(LPCSTR psz) { return psz ? std::string_view(psz) : std::string_view(); }
+std::string_view ViewOf(LPCSTR psz)
+{
+    return psz ? std::string_view(psz) : std::string_view();
+}
 
 LPSTR MapCaseString(LPSTR lpsz, CaseMap eMap)
 {
@@ -205,7 +211,10 @@ LPSTR MapCaseString(LPSTR lpsz, CaseMap eMap)
         if (cp >= 0x80 && cp <= 0xFF)
             return lpsz;
         char32_t mapped = MapCase(cp, eMap);
-        return mapped > 0xFFFF ? lpsz : reinterpret_cast<LPSTR>(static_cast<UINT_PTR>(mapped));
+        // The call's contract returns the character in place of the pointer.
+        return mapped > 0xFFFF
+            ? lpsz
+            : reinterpret_cast<LPSTR>(static_cast<UINT_PTR>(mapped)); // NOLINT(performance-no-int-to-ptr)
     }
     std::size_t cbText = std::strlen(lpsz);
     lpsz[MapCaseInPlace(lpsz, cbText, eMap)] = '\0';
@@ -225,7 +234,10 @@ DWORD MapCaseBuffer(LPSTR lpsz, DWORD cchLength, CaseMap eMap)
 
 /*********************************** UTF-8 characters and byte limits ***********************************/
 
-std::size_t Utf8CharLength(std::string_view strText, std::size_t nPos) { return DecodeUtf8(strText, nPos).nLength; }
+std::size_t Utf8CharLength(std::string_view strText, std::size_t nPos)
+{
+    return DecodeUtf8(strText, nPos).nLength;
+}
 
 std::size_t Utf8PrefixLength(LPCSTR pszText, std::size_t nMaxBytes)
 {
@@ -259,9 +271,15 @@ std::size_t Utf8CopyToField(char* pField, std::size_t cbField, LPCSTR pszText, F
 
 /*********************************** Unicode case ***********************************/
 
-std::string Utf8ToLower(std::string_view strText) { return MapCaseCopy(strText, CaseMap::Lower); }
+std::string Utf8ToLower(std::string_view strText)
+{
+    return MapCaseCopy(strText, CaseMap::Lower);
+}
 
-std::string Utf8ToUpper(std::string_view strText) { return MapCaseCopy(strText, CaseMap::Upper); }
+std::string Utf8ToUpper(std::string_view strText)
+{
+    return MapCaseCopy(strText, CaseMap::Upper);
+}
 
 int Utf8CompareNoCase(std::string_view strText1, std::string_view strText2)
 {
@@ -279,21 +297,45 @@ int Utf8CompareNoCase(std::string_view strText1, std::string_view strText2)
 
 /*********************************** Character case ***********************************/
 
-LPSTR CharLowerA(LPSTR lpsz) { return MapCaseString(lpsz, CaseMap::Lower); }
+LPSTR CharLowerA(LPSTR lpsz)
+{
+    return MapCaseString(lpsz, CaseMap::Lower);
+}
 
-LPSTR CharUpperA(LPSTR lpsz) { return MapCaseString(lpsz, CaseMap::Upper); }
+LPSTR CharUpperA(LPSTR lpsz)
+{
+    return MapCaseString(lpsz, CaseMap::Upper);
+}
 
-DWORD CharLowerBuffA(LPSTR lpsz, DWORD cchLength) { return MapCaseBuffer(lpsz, cchLength, CaseMap::Lower); }
+DWORD CharLowerBuffA(LPSTR lpsz, DWORD cchLength)
+{
+    return MapCaseBuffer(lpsz, cchLength, CaseMap::Lower);
+}
 
-DWORD CharUpperBuffA(LPSTR lpsz, DWORD cchLength) { return MapCaseBuffer(lpsz, cchLength, CaseMap::Upper); }
+DWORD CharUpperBuffA(LPSTR lpsz, DWORD cchLength)
+{
+    return MapCaseBuffer(lpsz, cchLength, CaseMap::Upper);
+}
 
-BOOL IsCharAlphaA(CHAR ch) { return IsCharLowerA(ch) || IsCharUpperA(ch) ? TRUE : FALSE; }
+BOOL IsCharAlphaA(CHAR ch)
+{
+    return IsCharLowerA(ch) || IsCharUpperA(ch) ? TRUE : FALSE;
+}
 
-BOOL IsCharAlphaNumericA(CHAR ch) { return IsCharAlphaA(ch) || (ch >= '0' && ch <= '9') ? TRUE : FALSE; }
+BOOL IsCharAlphaNumericA(CHAR ch)
+{
+    return IsCharAlphaA(ch) || (ch >= '0' && ch <= '9') ? TRUE : FALSE;
+}
 
-BOOL IsCharLowerA(CHAR ch) { return ch >= 'a' && ch <= 'z' ? TRUE : FALSE; }
+BOOL IsCharLowerA(CHAR ch)
+{
+    return ch >= 'a' && ch <= 'z' ? TRUE : FALSE;
+}
 
-BOOL IsCharUpperA(CHAR ch) { return ch >= 'A' && ch <= 'Z' ? TRUE : FALSE; }
+BOOL IsCharUpperA(CHAR ch)
+{
+    return ch >= 'A' && ch <= 'Z' ? TRUE : FALSE;
+}
 
 /*********************************** String calls ***********************************/
 
@@ -303,9 +345,15 @@ int lstrcmpA(LPCSTR lpString1, LPCSTR lpString2)
     return nResult < 0 ? -1 : (nResult > 0 ? 1 : 0);
 }
 
-int lstrcmpiA(LPCSTR lpString1, LPCSTR lpString2) { return Utf8CompareNoCase(ViewOf(lpString1), ViewOf(lpString2)); }
+int lstrcmpiA(LPCSTR lpString1, LPCSTR lpString2)
+{
+    return Utf8CompareNoCase(ViewOf(lpString1), ViewOf(lpString2));
+}
 
-int lstrlenA(LPCSTR lpString) { return static_cast<int>(ViewOf(lpString).size()); }
+int lstrlenA(LPCSTR lpString)
+{
+    return static_cast<int>(ViewOf(lpString).size());
+}
 
 LPSTR lstrcpyA(LPSTR lpString1, LPCSTR lpString2)
 {

@@ -27,7 +27,7 @@ std::size_t Utf8PrefixLength(LPCSTR pszText, std::size_t nMaxBytes);
 // How Utf8CopyToField ends the text in a fixed-size field.
 enum class FieldEnd {
     NulTerminated, // The text takes at most cbField - 1 bytes and is always followed by a NUL.
-    NulPadded, // The text may fill the whole field; a NUL follows it only if there is room.
+    NulPadded,     // The text may fill the whole field; a NUL follows it only if there is room.
 };
 
 // Copies as much of pszText into the fixed field pField of cbField bytes as
@@ -85,6 +85,7 @@ LPSTR lstrcatA(LPSTR lpString1, LPCSTR lpString2);
 
 /* The names the program calls. */
 
+// clang-format off
 inline LPSTR CharLower(LPSTR lpsz) { return CharLowerA(lpsz); }
 inline LPSTR CharUpper(LPSTR lpsz) { return CharUpperA(lpsz); }
 inline DWORD CharLowerBuff(LPSTR lpsz, DWORD cchLength) { return CharLowerBuffA(lpsz, cchLength); }
@@ -97,8 +98,6 @@ inline int lstrcmp(LPCSTR lpString1, LPCSTR lpString2) { return lstrcmpA(lpStrin
 inline int lstrcmpi(LPCSTR lpString1, LPCSTR lpString2) { return lstrcmpiA(lpString1, lpString2); }
 inline int lstrlen(LPCSTR lpString) { return lstrlenA(lpString); }
 inline LPSTR lstrcpy(LPSTR lpString1, LPCSTR lpString2) { return lstrcpyA(lpString1, lpString2); }
-inline LPSTR lstrcpyn(LPSTR lpString1, LPCSTR lpString2, int iMaxLength)
-{
-    return lstrcpynA(lpString1, lpString2, iMaxLength);
-}
+inline LPSTR lstrcpyn(LPSTR lpString1, LPCSTR lpString2, int iMaxLength) { return lstrcpynA(lpString1, lpString2, iMaxLength); }
 inline LPSTR lstrcat(LPSTR lpString1, LPCSTR lpString2) { return lstrcatA(lpString1, lpString2); }
+// clang-format on

@@ -19,9 +19,6 @@
 
 #include <memory>
 
-struct SECURITY_ATTRIBUTES;
-using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
-
 class CWaitableObject;
 
 /* Creating and controlling threads. */

@@ -162,3 +162,12 @@ struct SYSTEMTIME {
     WORD wMilliseconds;
 };
 using LPSYSTEMTIME = SYSTEMTIME*;
+
+// Security attributes are accepted and ignored: the host's permissions apply.
+struct SECURITY_ATTRIBUTES {
+    DWORD nLength;
+    LPVOID lpSecurityDescriptor;
+    BOOL bInheritHandle;
+};
+using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
+using PSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;

@@ -1,5 +1,7 @@
 #include "platform/base/CString.h"
 
+#include "platform/base/ResourceModule.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,7 +11,10 @@
 namespace {
 
 // The bytes of a CString, NULs included, for exact comparisons.
-std::string Bytes(const CString& str) { return std::string(static_cast<LPCTSTR>(str), str.GetLength()); }
+std::string Bytes(const CString& str)
+{
+    return std::string(static_cast<LPCTSTR>(str), str.GetLength());
+}
 
 class CDerivedString : public CString {
 public:
@@ -29,6 +34,13 @@ TEST(CStringTest, ConstructorsTakeNullAndOutOfRangeCountsAsEmpty)
     EXPECT_EQ(Bytes(CString('x', 3)), "xxx");
     EXPECT_EQ(Bytes(CString('x')), "x");
     EXPECT_STREQ(CString(), "");
+}
+
+TEST(CStringTest, AStringIdWithoutAStringGivesAnEmptyString)
+{
+    // The program itself holds no resources; the ID must not be read as a pointer.
+    EXPECT_TRUE(CString(MAKEINTRESOURCE(1)).IsEmpty());
+    EXPECT_TRUE(CString(MAKEINTRESOURCE(0xFFFF)).IsEmpty());
 }
 
 TEST(CStringTest, LengthConstructorKeepsEmbeddedNuls)
@@ -163,7 +175,7 @@ TEST(CStringTest, CompareOrdersByCodePoint)
 TEST(CStringTest, CompareNoCaseFoldsCharactersNotBytes)
 {
     EXPECT_EQ(CString("Hello").CompareNoCase("hELLO"), 0);
-    EXPECT_EQ(CString("\xC3\x84rger").CompareNoCase("\xC3\xA4RGER"), 0); // Ärger / äRGER
+    EXPECT_EQ(CString("\xC3\x84rger").CompareNoCase("\xC3\xA4RGER"), 0);                         // Ärger / äRGER
     EXPECT_EQ(CString("\xCE\xA3\xCE\x9F\xCE\xA6").CompareNoCase("\xCF\x83\xCE\xBF\xCF\x86"), 0); // ΣΟΦ / σοφ
     EXPECT_EQ(CString("\xD0\x9C\xD0\x98\xD0\xA0").CompareNoCase("\xD0\xBC\xD0\xB8\xD1\x80"), 0); // МИР / мир
     EXPECT_EQ(CString("apple").CompareNoCase("Banana"), -1);
@@ -186,8 +198,8 @@ TEST(CStringTest, CompareNoCaseTakesMalformedBytesAsTheyAre)
 
 TEST(CStringTest, CompareNoCaseIsAConsistentOrder)
 {
-    const std::vector<CString> texts { "", "a", "A", "ab", "aB", "b", "\xC3\xA9", "\xC3\x89", "\xC3\xA9t\xC3\xA9",
-        "z", "\xFF", "\xC3", "\xE4\xB8\xAD", "\xCE\xA3", "\xCF\x83" };
+    const std::vector<CString> texts { "", "a", "A", "ab", "aB", "b", "\xC3\xA9", "\xC3\x89", "\xC3\xA9t\xC3\xA9", "z",
+        "\xFF", "\xC3", "\xE4\xB8\xAD", "\xCE\xA3", "\xCF\x83" };
     for (const CString& str1 : texts) {
         for (const CString& str2 : texts) {
             int nForward = str1.CompareNoCase(str2);
@@ -259,7 +271,12 @@ TEST(CStringTest, CaseMappingCoversUnicodeAndMayChangeTheLength)
 TEST(CStringTest, MakeReverseKeepsCharactersIntact)
 {
     EXPECT_EQ(CString("abc").MakeReverse(), "cba");
-    EXPECT_EQ(Bytes(CString("a\xC3\xA9" "b\xF0\x9F\x98\x80").MakeReverse()), "\xF0\x9F\x98\x80" "b\xC3\xA9" "a");
+    EXPECT_EQ(Bytes(CString("a\xC3\xA9"
+                            "b\xF0\x9F\x98\x80")
+                        .MakeReverse()),
+        "\xF0\x9F\x98\x80"
+        "b\xC3\xA9"
+        "a");
     EXPECT_EQ(Bytes(CString("\xC3x\xA9").MakeReverse()), "\xA9x\xC3");
     CString strMixed("x\xE4\xB8\xAD\xFF\xC3\xA9 \xC3");
     CString strTwice(strMixed);
@@ -429,7 +446,7 @@ TEST(CStringTest, ReleaseBufferTakesTheLengthUpToTheNul)
 {
     CString str;
     LPTSTR pBuffer = str.GetBuffer(MAX_PATH);
-    std::strcpy(pBuffer, "C:\\Users");
+    std::memcpy(pBuffer, "C:\\Users", 9);
     str.ReleaseBuffer();
     EXPECT_EQ(str, "C:\\Users");
     EXPECT_EQ(str.GetLength(), 8);
@@ -455,7 +472,8 @@ TEST(CStringTest, GetBufferSetLengthFixesTheLength)
 {
     CString str("abc");
     LPTSTR pBuffer = str.GetBufferSetLength(5);
-    std::memcpy(pBuffer + 3, "de", 2);
+    pBuffer[3] = 'd';
+    pBuffer[4] = 'e';
     EXPECT_EQ(str.GetLength(), 5);
     str.ReleaseBuffer(5);
     EXPECT_EQ(str, "abcde");

@@ -9,7 +9,9 @@
 namespace {
 
 // Mixed text: ASCII, 2-, 3- and 4-byte characters and malformed bytes.
-constexpr std::string_view MIXED_TEXT = "a\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80\xFF" "b\xC3" "c\xA9\xE4\xB8";
+constexpr std::string_view MIXED_TEXT = "a\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80\xFF"
+                                        "b\xC3"
+                                        "c\xA9\xE4\xB8";
 
 // Where the characters of strText start, as Utf8CharLength walks them, plus the end.
 std::vector<std::size_t> CharBoundaries(std::string_view strText)
@@ -22,8 +24,15 @@ std::vector<std::size_t> CharBoundaries(std::string_view strText)
     return boundaries;
 }
 
-LPSTR CharCode(UINT_PTR nCode) { return reinterpret_cast<LPSTR>(nCode); }
-UINT_PTR CodeOf(LPSTR lpsz) { return reinterpret_cast<UINT_PTR>(lpsz); }
+// A character code passed where CharLower takes a pointer.
+LPSTR CharCode(UINT_PTR nCode)
+{
+    return reinterpret_cast<LPSTR>(nCode); // NOLINT(performance-no-int-to-ptr)
+}
+UINT_PTR CodeOf(LPSTR lpsz)
+{
+    return reinterpret_cast<UINT_PTR>(lpsz);
+}
 
 } // namespace
 
@@ -36,20 +45,20 @@ TEST(TextFunctionsTest, CharLengthAcceptsOnlyWellFormedSequences)
     EXPECT_EQ(Utf8CharLength("\xE4\xB8\xAD", 0), 3u);
     EXPECT_EQ(Utf8CharLength("\xF0\x9F\x98\x80", 0), 4u);
     EXPECT_EQ(Utf8CharLength("\xF4\x8F\xBF\xBF", 0), 4u); // U+10FFFF
-    EXPECT_EQ(Utf8CharLength("\xEF\xBF\xBF", 0), 3u); // U+FFFF
+    EXPECT_EQ(Utf8CharLength("\xEF\xBF\xBF", 0), 3u);     // U+FFFF
 
     const std::string_view malformed[] = {
-        "\xC0\x80", // overlong NUL
-        "\xC1\xBF", // overlong
-        "\xE0\x80\x80", // overlong 3-byte
+        "\xC0\x80",         // overlong NUL
+        "\xC1\xBF",         // overlong
+        "\xE0\x80\x80",     // overlong 3-byte
         "\xF0\x80\x80\x80", // overlong 4-byte
-        "\xED\xA0\x80", // surrogate
+        "\xED\xA0\x80",     // surrogate
         "\xF4\x90\x80\x80", // past U+10FFFF
         "\xF5\x80\x80\x80", // never a lead byte
-        "\xA9", // lone continuation
-        "\xC3", // cut at the end
-        "\xE4\xB8", // cut at the end
-        "\xE4x\xAD", // interrupted
+        "\xA9",             // lone continuation
+        "\xC3",             // cut at the end
+        "\xE4\xB8",         // cut at the end
+        "\xE4x\xAD",        // interrupted
     };
     for (std::string_view strText : malformed)
         EXPECT_EQ(Utf8CharLength(strText, 0), 1u) << testing::PrintToString(std::string(strText));
@@ -123,10 +132,17 @@ TEST(TextFunctionsTest, CopyToFieldCutsOnABoundaryAndClearsTheRest)
 
 TEST(TextFunctionsTest, CaseMappingCoversScriptsAndKeepsMalformedBytes)
 {
-    EXPECT_EQ(Utf8ToUpper("stra\xC3\x9F" "e \xC3\xA9t\xC3\xA9 \xCF\x83\xCE\xBF\xCF\x86 \xD0\xBC\xD0\xB8\xD1\x80"),
-        "STRA\xC3\x9F" "E \xC3\x89T\xC3\x89 \xCE\xA3\xCE\x9F\xCE\xA6 \xD0\x9C\xD0\x98\xD0\xA0");
+    EXPECT_EQ(Utf8ToUpper("stra\xC3\x9F"
+                          "e \xC3\xA9t\xC3\xA9 \xCF\x83\xCE\xBF\xCF\x86 \xD0\xBC\xD0\xB8\xD1\x80"),
+        "STRA\xC3\x9F"
+        "E \xC3\x89T\xC3\x89 \xCE\xA3\xCE\x9F\xCE\xA6 \xD0\x9C\xD0\x98\xD0\xA0");
     EXPECT_EQ(Utf8ToLower("\xC3\x84\xC3\x96\xC3\x9C \xE4\xB8\xAD ABC"), "\xC3\xA4\xC3\xB6\xC3\xBC \xE4\xB8\xAD abc");
-    EXPECT_EQ(Utf8ToLower("\xFF" "A\xC3" "B\xED\xA0\x80"), "\xFF" "a\xC3" "b\xED\xA0\x80");
+    EXPECT_EQ(Utf8ToLower("\xFF"
+                          "A\xC3"
+                          "B\xED\xA0\x80"),
+        "\xFF"
+        "a\xC3"
+        "b\xED\xA0\x80");
     EXPECT_EQ(Utf8ToLower(""), "");
 }
 
@@ -155,10 +171,16 @@ TEST(TextFunctionsTest, InPlaceCaseNeverGrowsTheText)
 {
     // U+023A lowers to U+2C65 and U+0250 uppers to U+2C6F: both take 3 bytes
     // instead of 2, so they stay. The neighbours still convert.
-    char szLonger[] = "A\xC8\xBA" "B";
-    EXPECT_STREQ(CharLowerA(szLonger), "a\xC8\xBA" "b");
-    char szLongerUpper[] = "a\xC9\x90" "b";
-    EXPECT_STREQ(CharUpperA(szLongerUpper), "A\xC9\x90" "B");
+    char szLonger[] = "A\xC8\xBA"
+                      "B";
+    EXPECT_STREQ(CharLowerA(szLonger),
+        "a\xC8\xBA"
+        "b");
+    char szLongerUpper[] = "a\xC9\x90"
+                           "b";
+    EXPECT_STREQ(CharUpperA(szLongerUpper),
+        "A\xC9\x90"
+        "B");
 
     // U+0130 lowers to "i" and the Kelvin sign U+212A to "k": the text closes up.
     char szShorter[] = "\xC4\xB0x\xE2\x84\xAAZ";
@@ -169,8 +191,13 @@ TEST(TextFunctionsTest, InPlaceCaseNeverGrowsTheText)
 
 TEST(TextFunctionsTest, InPlaceCaseLeavesMalformedBytes)
 {
-    char sz[] = "\xFF" "A\xC3" "B\xA9";
-    EXPECT_STREQ(CharLowerA(sz), "\xFF" "a\xC3" "b\xA9");
+    char sz[] = "\xFF"
+                "A\xC3"
+                "B\xA9";
+    EXPECT_STREQ(CharLowerA(sz),
+        "\xFF"
+        "a\xC3"
+        "b\xA9");
 }
 
 TEST(TextFunctionsTest, CharLowerConvertsACharacterCodeInTheLowWord)
@@ -208,7 +235,8 @@ TEST(TextFunctionsTest, CharLowerBuffConvertsOnlyTheRange)
 
 TEST(TextFunctionsTest, CharLowerBuffClearsBytesFreedByShorterCharacters)
 {
-    char sz[] = "\xC4\xB0" "A|rest";
+    char sz[] = "\xC4\xB0"
+                "A|rest";
     EXPECT_EQ(CharLowerBuffA(sz, 3), 3u);
     EXPECT_EQ(std::string(sz, sizeof sz - 1), std::string("ia\0|rest", 8));
 }

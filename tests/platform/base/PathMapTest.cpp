@@ -1,0 +1,182 @@
+#include "platform/base/PathMap.h"
+
+#include "platform/base/DriveTable.h"
+#include "platform/base/WinError.h"
+#include "tests/platform/base/DriveFolderFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+std::string FullPath(const char* pszPath)
+{
+    char szBuffer[MAX_PATH];
+    DWORD dwLength = GetFullPathName(pszPath, MAX_PATH, szBuffer, nullptr);
+    return dwLength && dwLength < MAX_PATH ? std::string(szBuffer) : std::string("<failed>");
+}
+
+std::string HostPath(const std::string& strPath)
+{
+    std::string strHost;
+    return HostPathFromProgramPath(strPath.c_str(), strHost) ? strHost : std::string("<failed>");
+}
+
+class PathMapTest : public DriveFolderTest { };
+
+}
+
+TEST_F(PathMapTest, FoldsDotsAndSeparators)
+{
+    EXPECT_EQ(FullPath("C:\\a\\.\\b\\..\\c"), "C:\\a\\c");
+    EXPECT_EQ(FullPath("c:/a//b/"), "C:\\a\\b\\");
+    EXPECT_EQ(FullPath("C:\\..\\..\\x"), "C:\\x");
+    EXPECT_EQ(FullPath("C:\\a\\.."), "C:\\");
+    EXPECT_EQ(FullPath("\\\\?\\C:\\a\\b"), "C:\\a\\b");
+    EXPECT_EQ(FullPath("\\\\srv\\share\\..\\..\\x"), "\\\\srv\\share\\x");
+    EXPECT_EQ(FullPath("\\\\?\\UNC\\srv\\share\\y"), "\\\\srv\\share\\y");
+}
+
+TEST_F(PathMapTest, RelativePathsCountFromTheCurrentDirectory)
+{
+    std::filesystem::create_directories(Folder() / "work" / "sub");
+    ASSERT_TRUE(SetCurrentDirectory(OnT("work").c_str()));
+    EXPECT_EQ(FullPath("sub\\f.txt"), "T:\\work\\sub\\f.txt");
+    EXPECT_EQ(FullPath("..\\g.txt"), "T:\\g.txt");
+    EXPECT_EQ(FullPath("\\rooted"), "T:\\rooted");
+    EXPECT_EQ(FullPath("T:rel"), "T:\\work\\rel");
+    EXPECT_EQ(FullPath("C:rel"), "C:\\rel"); // Another drive: from its root.
+    EXPECT_EQ(HostPath("sub"), (Folder() / "work" / "sub").string());
+}
+
+TEST_F(PathMapTest, FilePartAndBufferSizes)
+{
+    char szBuffer[MAX_PATH];
+    LPTSTR pszFilePart = nullptr;
+    DWORD dwLength = GetFullPathName("C:\\dir\\name.txt", MAX_PATH, szBuffer, &pszFilePart);
+    EXPECT_EQ(dwLength, 15u);
+    ASSERT_NE(pszFilePart, nullptr);
+    EXPECT_STREQ(pszFilePart, "name.txt");
+    GetFullPathName("C:\\dir\\", MAX_PATH, szBuffer, &pszFilePart);
+    EXPECT_EQ(pszFilePart, nullptr);
+    // Too small: the size needed with the zero, buffer untouched.
+    char szSmall[4] = "abc";
+    EXPECT_EQ(GetFullPathName("C:\\dir\\name.txt", sizeof(szSmall), szSmall, nullptr), 16u);
+    EXPECT_STREQ(szSmall, "abc");
+}
+
+TEST_F(PathMapTest, MalformedPathsAreRefused)
+{
+    std::string strHost;
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_FALSE(HostPathFromProgramPath("C:\\a|b", strHost));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_NAME);
+    EXPECT_FALSE(HostPathFromProgramPath("C:\\a\\b:c", strHost));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_NAME);
+    EXPECT_FALSE(HostPathFromProgramPath("", strHost));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_NAME);
+    EXPECT_FALSE(HostPathFromProgramPath("1:\\x", strHost));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_NAME);
+    EXPECT_FALSE(HostPathFromProgramPath("\\\\.\\pipe\\x", strHost));
+    EXPECT_FALSE(HostPathFromProgramPath("\\\\?\\", strHost));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_NAME);
+    EXPECT_FALSE(HostPathFromProgramPath(nullptr, strHost));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_FALSE(HostPathFromProgramPath("\\\\server", strHost));
+    EXPECT_EQ(GetLastError(), ERROR_BAD_NETPATH);
+    EXPECT_FALSE(HostPathFromProgramPath("Q:\\x", strHost));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_DRIVE);
+    EXPECT_FALSE(HostPathFromProgramPath("\\\\nobody\\nothing\\x", strHost));
+    EXPECT_EQ(GetLastError(), ERROR_BAD_NETPATH);
+}
+
+TEST_F(PathMapTest, ComponentsMissingByCaseAreFoundCaseInsensitively)
+{
+    Write("Letters/Ana/Report.ODT");
+    EXPECT_EQ(HostPath(OnT("letters\\ana\\report.odt")), (Folder() / "Letters" / "Ana" / "Report.ODT").string());
+    // Beyond the first missing component the rest is kept as given.
+    EXPECT_EQ(HostPath(OnT("LETTERS\\New\\Draft.odt")), (Folder() / "Letters" / "New" / "Draft.odt").string());
+}
+
+TEST_F(PathMapTest, TwoNamesDifferingOnlyInCase)
+{
+    Write("box/Notes.txt", "upper");
+    Write("box/notes.TXT", "lower");
+    // An exact match wins over a case variant.
+    EXPECT_EQ(HostPath(OnT("box\\Notes.txt")), (Folder() / "box" / "Notes.txt").string());
+    EXPECT_EQ(HostPath(OnT("box\\notes.TXT")), (Folder() / "box" / "notes.TXT").string());
+    // Otherwise the first in byte order: "Notes.txt" < "notes.TXT".
+    EXPECT_EQ(HostPath(OnT("box\\NOTES.TXT")), (Folder() / "box" / "Notes.txt").string());
+    EXPECT_EQ(HostPath(OnT("box\\notes.txt")), (Folder() / "box" / "Notes.txt").string());
+}
+
+TEST_F(PathMapTest, CaseFoldingCoversNonAsciiLetters)
+{
+    Write("Ärger/Ñandú.txt");
+    EXPECT_EQ(HostPath(OnT("äRGER\\ñANDÚ.TXT")), (Folder() / "Ärger" / "Ñandú.txt").string());
+}
+
+TEST_F(PathMapTest, ProgramPathsOfHostPathsUseTheClosestDrive)
+{
+    std::string strFolder = Folder().Path().string();
+    EXPECT_EQ(ProgramPathFromHostPath(strFolder + "/a/b.txt"), "T:\\a\\b.txt");
+    EXPECT_EQ(ProgramPathFromHostPath(strFolder), "T:\\");
+    EXPECT_EQ(ProgramPathFromHostPath(strFolder + "/x/../y/"), "T:\\y");
+    EXPECT_EQ(ProgramPathFromHostPath("/"), "C:\\");
+    EXPECT_EQ(ProgramPathFromHostPath("/usr/share"), "C:\\usr\\share");
+    // A folder whose name merely starts like the drive's is not on it.
+    std::string strOther = ProgramPathFromHostPath(strFolder + "-other/x");
+    EXPECT_TRUE(strOther.starts_with("C:\\")) << strOther;
+    EXPECT_TRUE(strOther.ends_with("-other\\x")) << strOther;
+    // Two letters on one folder: the lower one.
+    ASSERT_TRUE(SetDriveOverride('S', strFolder.c_str(), DRIVE_FIXED));
+    EXPECT_EQ(ProgramPathFromHostPath(strFolder + "/q"), "S:\\q");
+}
+
+TEST_F(PathMapTest, WithoutARootDriveOnlyDrivesAndSharesMap)
+{
+    ASSERT_TRUE(SetDriveOverride('C', nullptr, 0));
+    EXPECT_EQ(ProgramPathFromHostPath("/usr"), "");
+    EXPECT_EQ(HostPath("C:\\usr"), "<failed>");
+}
+
+TEST_F(PathMapTest, UncNamesReachMountedShares)
+{
+    std::string strFolder = Folder().Path().string();
+    std::filesystem::create_directories(Folder() / "nfs" / "Projects");
+    std::filesystem::create_directories(Folder() / "cifs");
+    std::string strMounts = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n"
+                            "2 1 0:50 / "
+        + strFolder + "/nfs rw - nfs4 fileserver:/export/archive rw\n3 1 0:51 / " + strFolder
+        + "/cifs rw - cifs //Office-PC/Documents rw\n";
+    ReloadDriveTable(strMounts.c_str());
+
+    EXPECT_EQ(HostPath("\\\\FileServer\\ARCHIVE\\projects\\x.txt"), strFolder + "/nfs/Projects/x.txt");
+    EXPECT_EQ(HostPath("//office-pc/documents"), strFolder + "/cifs");
+    // The shares got letters too, closer than T:; host paths map back through them.
+    std::string strNfs = ProgramPathFromHostPath(strFolder + "/nfs/Projects");
+    EXPECT_EQ(strNfs.substr(1), ":\\Projects");
+    EXPECT_EQ(GetDriveTable()->GetDrive(strNfs[0])->uType, DRIVE_REMOTE);
+    // With no drive holding it, a host path maps to the share's UNC name.
+    for (char chLetter : { strNfs[0], 'T', 'C' })
+        ASSERT_TRUE(SetDriveOverride(chLetter, nullptr, 0));
+    EXPECT_EQ(ProgramPathFromHostPath(strFolder + "/nfs/Projects"), "\\\\fileserver\\archive\\Projects");
+}
+
+TEST_F(PathMapTest, CurrentDirectoryMustBeAnExistingFolder)
+{
+    Write("file.txt");
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_FALSE(SetCurrentDirectory(OnT("missing").c_str()));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(SetCurrentDirectory(OnT("missing\\deeper").c_str()));
+    EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+    EXPECT_FALSE(SetCurrentDirectory(OnT("file.txt").c_str()));
+    EXPECT_EQ(GetLastError(), ERROR_DIRECTORY);
+    ASSERT_TRUE(SetCurrentDirectory("T:\\"));
+    char szCurrent[MAX_PATH];
+    EXPECT_EQ(GetCurrentDirectory(MAX_PATH, szCurrent), 3u);
+    EXPECT_STREQ(szCurrent, "T:\\");
+    EXPECT_EQ(GetCurrentDirectory(2, szCurrent), 4u);
+}

@@ -1,0 +1,158 @@
+#include "platform/base/RegistryStore.h"
+
+#include "platform/base/Registry.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+class RegistryStoreTest : public ProgramFolderTest {
+protected:
+    // Runs `fnChild` in a forked process and returns its exit code (the number of failed steps).
+    static pid_t Spawn(const std::function<int()>& fnChild)
+    {
+        pid_t pid = fork();
+        if (pid == 0)
+            _exit(fnChild());
+        return pid;
+    }
+
+    static int Wait(pid_t pid)
+    {
+        int nStatus = 0;
+        if (waitpid(pid, &nStatus, 0) != pid || !WIFEXITED(nStatus))
+            return -1;
+        return WEXITSTATUS(nStatus);
+    }
+
+    static LSTATUS SetDword(LPCTSTR pszKey, const std::string& strName, DWORD dwValue)
+    {
+        HKEY hKey = nullptr;
+        LSTATUS nStatus = RegCreateKeyEx(HKEY_CURRENT_USER, pszKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr);
+        if (nStatus != ERROR_SUCCESS)
+            return nStatus;
+        nStatus = RegSetValueEx(hKey, strName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue),
+            sizeof dwValue);
+        RegCloseKey(hKey);
+        return nStatus;
+    }
+
+    static LSTATUS QueryDword(HKEY hKey, const std::string& strName, DWORD& dwValue)
+    {
+        DWORD cbData = sizeof dwValue;
+        return RegQueryValueEx(hKey, strName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&dwValue), &cbData);
+    }
+};
+
+}
+
+TEST_F(RegistryStoreTest, TwoProcessesWritingDifferentValuesLoseNeither)
+{
+    constexpr int VALUES_PER_PROCESS = 40;
+    auto writer = [](int nProcess) {
+        return [nProcess] {
+            int nFailed = 0;
+            for (int i = 0; i < VALUES_PER_PROCESS; ++i)
+                nFailed += SetDword("Software\\Shared", "p" + std::to_string(nProcess) + "-" + std::to_string(i),
+                               static_cast<DWORD>(i))
+                    != ERROR_SUCCESS;
+            return nFailed;
+        };
+    };
+    pid_t first = Spawn(writer(1));
+    pid_t second = Spawn(writer(2));
+    ASSERT_EQ(Wait(first), 0);
+    ASSERT_EQ(Wait(second), 0);
+
+    HKEY hKey = nullptr;
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Shared", 0, KEY_READ, &hKey), ERROR_SUCCESS);
+    DWORD cValues = 0;
+    ASSERT_EQ(RegQueryInfoKey(hKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &cValues, nullptr, nullptr,
+                  nullptr, nullptr),
+        ERROR_SUCCESS);
+    EXPECT_EQ(cValues, 2u * VALUES_PER_PROCESS);
+    for (int nProcess = 1; nProcess <= 2; ++nProcess) {
+        for (int i = 0; i < VALUES_PER_PROCESS; ++i) {
+            DWORD dwValue = 0xFFFF;
+            std::string strName = "p" + std::to_string(nProcess) + "-" + std::to_string(i);
+            ASSERT_EQ(QueryDword(hKey, strName, dwValue), ERROR_SUCCESS) << strName;
+            EXPECT_EQ(dwValue, static_cast<DWORD>(i));
+        }
+    }
+    RegCloseKey(hKey);
+}
+
+TEST_F(RegistryStoreTest, ThreadsWritingAtOnceLoseNothing)
+{
+    constexpr int VALUES_PER_THREAD = 25;
+    std::vector<std::thread> threads;
+    std::atomic<int> nFailed { 0 };
+    for (int nThread = 0; nThread < 3; ++nThread) {
+        threads.emplace_back([nThread, &nFailed] {
+            for (int i = 0; i < VALUES_PER_THREAD; ++i)
+                nFailed += SetDword("Software\\Threads", "t" + std::to_string(nThread) + "-" + std::to_string(i), 1)
+                    != ERROR_SUCCESS;
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(nFailed, 0);
+    HKEY hKey = nullptr;
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Threads", 0, KEY_READ, &hKey), ERROR_SUCCESS);
+    DWORD cValues = 0;
+    ASSERT_EQ(RegQueryInfoKey(hKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &cValues, nullptr, nullptr,
+                  nullptr, nullptr),
+        ERROR_SUCCESS);
+    EXPECT_EQ(cValues, 3u * VALUES_PER_THREAD);
+    RegCloseKey(hKey);
+}
+
+TEST_F(RegistryStoreTest, OpenHandlesSeeAnotherProcessesChanges)
+{
+    ASSERT_EQ(SetDword("Software\\Seen", "v", 1), ERROR_SUCCESS);
+    HKEY hKey = nullptr;
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Seen", 0, KEY_READ, &hKey), ERROR_SUCCESS);
+    DWORD dwValue = 0;
+    ASSERT_EQ(QueryDword(hKey, "v", dwValue), ERROR_SUCCESS);
+
+    ASSERT_EQ(Wait(Spawn([] { return SetDword("Software\\Seen", "v", 2) != ERROR_SUCCESS; })), 0);
+    ASSERT_EQ(QueryDword(hKey, "v", dwValue), ERROR_SUCCESS);
+    EXPECT_EQ(dwValue, 2u);
+
+    ASSERT_EQ(Wait(Spawn([] { return RegDeleteKey(HKEY_CURRENT_USER, "Software\\Seen") != ERROR_SUCCESS; })), 0);
+    EXPECT_EQ(QueryDword(hKey, "v", dwValue), ERROR_KEY_DELETED);
+    RegCloseKey(hKey);
+}
+
+TEST_F(RegistryStoreTest, SavesLeaveOnlyTheSettingsAndLockFiles)
+{
+    for (DWORD i = 0; i < 5; ++i)
+        ASSERT_EQ(SetDword("Software\\Files", "v" + std::to_string(i), i), ERROR_SUCCESS);
+    ASSERT_EQ(RegDeleteTree(HKEY_CURRENT_USER, "Software"), ERROR_SUCCESS);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(Home() / "settings"))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string> { "CurrentUser.reg", "CurrentUser.reg.lock" }));
+}
+
+TEST_F(RegistryStoreTest, TheStoreFollowsTheProgramFolder)
+{
+    ASSERT_EQ(SetDword("Software\\Here", "v", 1), ERROR_SUCCESS);
+    TempFolder other;
+    setenv("ARCHIVORA_HOME", other.Path().c_str(), 1);
+    HKEY hKey = nullptr;
+    EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Here", 0, KEY_READ, &hKey), ERROR_FILE_NOT_FOUND);
+    setenv("ARCHIVORA_HOME", Home().c_str(), 1);
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Here", 0, KEY_READ, &hKey), ERROR_SUCCESS);
+    RegCloseKey(hKey);
+}
