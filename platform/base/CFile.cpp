@@ -2,18 +2,10 @@
 
 #include "platform/base/CFileException.h"
 #include "platform/base/Clock.h"
+#include "platform/base/FileFunctions.h"
 #include "platform/base/FileHandle.h"
 #include "platform/base/KernelObject.h"
-#include "platform/base/PathMap.h"
 #include "platform/base/TextFunctions.h"
-
-#include <string>
-
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 IMPLEMENT_DYNAMIC(CFile, CObject)
 
@@ -30,25 +22,25 @@ time_t TimeFromFileTime(const FILETIME& ft)
     return static_cast<time_t>(nUnits / FILETIME_UNITS_PER_SECOND) - static_cast<time_t>(FILETIME_UNIX_EPOCH_SECONDS);
 }
 
-// The host path of a program path, or a thrown CFileException.
-std::string HostPathOrThrow(LPCTSTR lpszFileName)
+FILETIME FileTimeFromTime(time_t nTime)
 {
-    std::string strHostPath;
-    if (!HostPathFromProgramPath(lpszFileName, strHostPath))
-        AfxThrowFileException(CFileException::OsErrorToException(static_cast<LONG>(GetLastError())),
-            static_cast<LONG>(GetLastError()), lpszFileName);
-    return strHostPath;
+    ULONGLONG nUnits = (static_cast<ULONGLONG>(nTime) + FILETIME_UNIX_EPOCH_SECONDS) * FILETIME_UNITS_PER_SECOND;
+    return { static_cast<DWORD>(nUnits & 0xFFFFFFFF), static_cast<DWORD>(nUnits >> 32) };
 }
 
-[[noreturn]] void ThrowErrno(int nErrno, LPCTSTR lpszFileName)
+// The CFile::Attribute bits of file attributes (FILE_ATTRIBUTE_NORMAL has none).
+BYTE StatusAttribute(DWORD dwAttributes)
 {
-    LONG lOsError = static_cast<LONG>(Win32ErrorFromErrno(nErrno));
+    return static_cast<BYTE>(dwAttributes & ~FILE_ATTRIBUTE_NORMAL & 0xFF);
+}
+
+// Throws the CFileException for the calling thread's last error.
+[[noreturn]] void ThrowLastErrorFor(LPCTSTR lpszFileName)
+{
+    LONG lOsError = static_cast<LONG>(GetLastError());
+    if (lOsError == 0)
+        AfxThrowFileException(CFileException::genericException, -1, lpszFileName);
     AfxThrowFileException(CFileException::OsErrorToException(lOsError), lOsError, lpszFileName);
-}
-
-bool IsReadOnlyMode(mode_t nMode)
-{
-    return (nMode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
 }
@@ -155,10 +147,7 @@ BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
 
 void CFile::ThrowLastError() const
 {
-    LONG lOsError = static_cast<LONG>(GetLastError());
-    if (lOsError == 0)
-        AfxThrowFileException(CFileException::genericException, -1, m_strFileName);
-    AfxThrowFileException(CFileException::OsErrorToException(lOsError), lOsError, m_strFileName);
+    ThrowLastErrorFor(m_strFileName);
 }
 
 /*********************************************************************
@@ -321,46 +310,27 @@ BOOL CFile::GetStatus(CFileStatus& rStatus) const
     LARGE_INTEGER liSize;
     if (!GetFileTime(m_hFile, &ftCreation, &ftAccess, &ftWrite) || !GetFileSizeEx(m_hFile, &liSize))
         return FALSE;
-    CFileStatus named {};
-    if (m_strFileName.IsEmpty() || !GetStatus(m_strFileName, named)) {
-        named.m_attribute = normal;
-        lstrcpyn(named.m_szFullName, m_strFileName, MAX_PATH);
-    }
     rStatus.m_ctime = CTime(TimeFromFileTime(ftCreation));
     rStatus.m_atime = CTime(TimeFromFileTime(ftAccess));
     rStatus.m_mtime = CTime(TimeFromFileTime(ftWrite));
     rStatus.m_size = static_cast<ULONGLONG>(liSize.QuadPart);
-    rStatus.m_attribute = named.m_attribute;
+    DWORD dwAttributes = m_strFileName.IsEmpty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributes(m_strFileName);
+    rStatus.m_attribute = dwAttributes == INVALID_FILE_ATTRIBUTES ? static_cast<BYTE>(normal) : StatusAttribute(dwAttributes);
     rStatus.m_padding = 0;
-    lstrcpyn(rStatus.m_szFullName, named.m_szFullName, MAX_PATH);
+    lstrcpyn(rStatus.m_szFullName, m_strFileName, MAX_PATH);
     return TRUE;
 }
 
 BOOL CFile::GetStatus(LPCTSTR lpszFileName, CFileStatus& rStatus)
 {
-    std::string strHostPath;
-    if (!lpszFileName || !HostPathFromProgramPath(lpszFileName, strHostPath))
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!lpszFileName || !GetFileAttributesEx(lpszFileName, GetFileExInfoStandard, &data))
         return FALSE;
-    struct statx stx {};
-    if (::statx(AT_FDCWD, strHostPath.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &stx) != 0) {
-        SetLastErrorFromErrno();
-        return FALSE;
-    }
-    BYTE nAttribute = normal;
-    if (S_ISDIR(stx.stx_mode))
-        nAttribute |= directory;
-    if (IsReadOnlyMode(stx.stx_mode))
-        nAttribute |= readOnly;
-    std::string::size_type nSlash = strHostPath.find_last_of('/');
-    if (nSlash != std::string::npos && nSlash + 1 < strHostPath.size() && strHostPath[nSlash + 1] == '.')
-        nAttribute |= hidden;
-
-    const statx_timestamp& birth = (stx.stx_mask & STATX_BTIME) ? stx.stx_btime : stx.stx_mtime;
-    rStatus.m_ctime = CTime(static_cast<time_t>(birth.tv_sec));
-    rStatus.m_atime = CTime(static_cast<time_t>(stx.stx_atime.tv_sec));
-    rStatus.m_mtime = CTime(static_cast<time_t>(stx.stx_mtime.tv_sec));
-    rStatus.m_size = S_ISDIR(stx.stx_mode) ? 0 : stx.stx_size;
-    rStatus.m_attribute = nAttribute;
+    rStatus.m_ctime = CTime(TimeFromFileTime(data.ftCreationTime));
+    rStatus.m_atime = CTime(TimeFromFileTime(data.ftLastAccessTime));
+    rStatus.m_mtime = CTime(TimeFromFileTime(data.ftLastWriteTime));
+    rStatus.m_size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    rStatus.m_attribute = StatusAttribute(data.dwFileAttributes);
     rStatus.m_padding = 0;
     // FIXME: Relative names are kept as given instead of being made full paths.
     lstrcpyn(rStatus.m_szFullName, lpszFileName, MAX_PATH);
@@ -369,54 +339,41 @@ BOOL CFile::GetStatus(LPCTSTR lpszFileName, CFileStatus& rStatus)
 
 void CFile::SetStatus(LPCTSTR lpszFileName, const CFileStatus& status)
 {
-    std::string strHostPath = HostPathOrThrow(lpszFileName);
-    struct stat st {};
-    if (::stat(strHostPath.c_str(), &st) != 0)
-        ThrowErrno(errno, lpszFileName);
+    DWORD dwAttributes = GetFileAttributes(lpszFileName);
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES)
+        ThrowLastErrorFor(lpszFileName);
+    bool bChangeReadOnly = ((status.m_attribute & readOnly) != 0) != ((dwAttributes & FILE_ATTRIBUTE_READONLY) != 0);
+    // A read-only file becomes writable before its times change; a file turning
+    // read-only turns after.
+    if (bChangeReadOnly && (dwAttributes & FILE_ATTRIBUTE_READONLY) && !SetFileAttributes(lpszFileName, status.m_attribute))
+        ThrowLastErrorFor(lpszFileName);
 
-    // The attribute first: a read-only file must become writable before its times change.
-    bool bWantReadOnly = status.m_attribute & readOnly;
-    if (bWantReadOnly != IsReadOnlyMode(st.st_mode)) {
-        mode_t nMode = bWantReadOnly ? (st.st_mode & ~(S_IWUSR | S_IWGRP | S_IWOTH)) : (st.st_mode | S_IWUSR);
-        if (::chmod(strHostPath.c_str(), nMode & 07777) != 0)
-            ThrowErrno(errno, lpszFileName);
+    if (status.m_mtime.GetTime() != 0) {
+        FILETIME ftWrite = FileTimeFromTime(status.m_mtime.GetTime());
+        FILETIME ftAccess = status.m_atime.GetTime() != 0 ? FileTimeFromTime(status.m_atime.GetTime()) : ftWrite;
+        HANDLE hFile = CreateFile(lpszFileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (hFile == INVALID_HANDLE_VALUE)
+            ThrowLastErrorFor(lpszFileName);
+        BOOL bSet = SetFileTime(hFile, nullptr, &ftAccess, &ftWrite);
+        DWORD dwError = GetLastError();
+        CloseHandle(hFile);
+        if (!bSet)
+            CFileException::ThrowOsError(static_cast<LONG>(dwError), lpszFileName);
     }
 
-    timespec times[2] {};
-    time_t nWrite = status.m_mtime.GetTime();
-    time_t nAccess = status.m_atime.GetTime() != 0 ? status.m_atime.GetTime() : nWrite;
-    times[0].tv_sec = nAccess;
-    times[0].tv_nsec = nAccess != 0 ? 0 : UTIME_OMIT;
-    times[1].tv_sec = nWrite;
-    times[1].tv_nsec = nWrite != 0 ? 0 : UTIME_OMIT;
-    if (::utimensat(AT_FDCWD, strHostPath.c_str(), times, 0) != 0)
-        ThrowErrno(errno, lpszFileName);
+    if (bChangeReadOnly && !(dwAttributes & FILE_ATTRIBUTE_READONLY) && !SetFileAttributes(lpszFileName, status.m_attribute))
+        ThrowLastErrorFor(lpszFileName);
 }
 
 void CFile::Rename(LPCTSTR lpszOldName, LPCTSTR lpszNewName)
 {
-    std::string strOld = HostPathOrThrow(lpszOldName);
-    std::string strNew = HostPathOrThrow(lpszNewName);
-    if (::renameat2(AT_FDCWD, strOld.c_str(), AT_FDCWD, strNew.c_str(), RENAME_NOREPLACE) == 0)
-        return;
-    if (errno != EINVAL)
-        ThrowErrno(errno, lpszOldName);
-    // The file system cannot refuse to replace by itself; check first instead.
-    struct stat st {};
-    if (::lstat(strNew.c_str(), &st) == 0)
-        ThrowErrno(EEXIST, lpszOldName);
-    if (::rename(strOld.c_str(), strNew.c_str()) != 0)
-        ThrowErrno(errno, lpszOldName);
+    if (!MoveFile(lpszOldName, lpszNewName))
+        ThrowLastErrorFor(lpszOldName);
 }
 
 void CFile::Remove(LPCTSTR lpszFileName)
 {
-    std::string strHostPath = HostPathOrThrow(lpszFileName);
-    struct stat st {};
-    if (::lstat(strHostPath.c_str(), &st) != 0)
-        ThrowErrno(errno, lpszFileName);
-    if (S_ISDIR(st.st_mode) || (!S_ISLNK(st.st_mode) && IsReadOnlyMode(st.st_mode)))
-        ThrowErrno(EACCES, lpszFileName);
-    if (::unlink(strHostPath.c_str()) != 0)
-        ThrowErrno(errno, lpszFileName);
+    if (!DeleteFile(lpszFileName))
+        ThrowLastErrorFor(lpszFileName);
 }

@@ -52,10 +52,10 @@ public:
         normal = 0x00,
         readOnly = 0x01,
         hidden = 0x02, // names starting with a dot
-        system = 0x04,
+        system = 0x04, // devices, sockets and pipes
         volume = 0x08,
         directory = 0x10,
-        archive = 0x20,
+        archive = 0x20, // every regular file
     };
 
     enum SeekPosition { begin = 0x0, current = 0x1, end = 0x2 };
@@ -110,9 +110,9 @@ public:
     // FALSE when it cannot be read; nothing is thrown.
     BOOL GetStatus(CFileStatus& rStatus) const;
     static BOOL GetStatus(LPCTSTR lpszFileName, CFileStatus& rStatus);
-    // Sets a named file's last write and access times (a zero CTime leaves the write
-    // time alone; a zero access time takes the write time) and its read-only
-    // attribute; the creation time cannot be set. Throws CFileException.
+    // Sets a named file's last write and access times (a zero write time leaves both
+    // alone; a zero access time takes the write time) and its read-only attribute;
+    // the creation time cannot be set. Throws CFileException.
     static void SetStatus(LPCTSTR lpszFileName, const CFileStatus& status);
     // Renames or moves a file; fails if the new name exists. Throws CFileException.
     static void Rename(LPCTSTR lpszOldName, LPCTSTR lpszNewName);

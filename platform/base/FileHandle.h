@@ -10,6 +10,7 @@
 // I/O is synchronous: FILE_FLAG_OVERLAPPED is accepted and ignored, and the
 // OVERLAPPED argument of ReadFile/WriteFile must be nullptr.
 
+#include "platform/base/FileFunctions.h"
 #include "platform/base/WinError.h"
 #include "platform/base/WinTypes.h"
 
@@ -30,17 +31,9 @@ constexpr DWORD OPEN_EXISTING = 3;
 constexpr DWORD OPEN_ALWAYS = 4; // creates a missing file (last error ERROR_ALREADY_EXISTS if it existed)
 constexpr DWORD TRUNCATE_EXISTING = 5; // needs GENERIC_WRITE
 
-// File attributes. A file created with FILE_ATTRIBUTE_READONLY gets no write permission bits;
-// the others are accepted and not stored.
-constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x00000001;
-constexpr DWORD FILE_ATTRIBUTE_HIDDEN = 0x00000002;
-constexpr DWORD FILE_ATTRIBUTE_SYSTEM = 0x00000004;
-constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x00000010;
-constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x00000020;
-constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
-constexpr DWORD FILE_ATTRIBUTE_TEMPORARY = 0x00000100;
-
-// Flags, combined with the attributes in dwFlagsAndAttributes.
+// Flags, combined with the FILE_ATTRIBUTE_* values (FileFunctions.h) in dwFlagsAndAttributes.
+// Of the attributes only FILE_ATTRIBUTE_READONLY has an effect: a file it creates gets
+// no write permission bits.
 constexpr DWORD FILE_FLAG_WRITE_THROUGH = 0x80000000; // every write reaches the disk (O_DSYNC)
 constexpr DWORD FILE_FLAG_OVERLAPPED = 0x40000000; // accepted; I/O stays synchronous
 constexpr DWORD FILE_FLAG_NO_BUFFERING = 0x20000000; // accepted; a hint only
@@ -60,13 +53,6 @@ constexpr DWORD INVALID_SET_FILE_POINTER = 0xFFFFFFFF;
 constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
 
 constexpr DWORD ERROR_NOT_LOCKED = 158; // UnlockFile: this handle holds no lock on exactly that range
-
-struct SECURITY_ATTRIBUTES {
-    DWORD nLength;
-    LPVOID lpSecurityDescriptor;
-    BOOL bInheritHandle;
-};
-using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 
 struct OVERLAPPED;
 using LPOVERLAPPED = OVERLAPPED*;

@@ -132,7 +132,7 @@ TEST_F(CFileTest, StatusReportsSizeTimesAndAttributes)
     EXPECT_EQ(got.m_size, 5u);
     EXPECT_EQ(got.m_mtime.GetTime(), 1000000000);
     EXPECT_EQ(got.m_atime.GetTime(), 1000000000); // a zero access time took the write time
-    EXPECT_EQ(got.m_attribute, CFile::normal);
+    EXPECT_EQ(got.m_attribute & (CFile::readOnly | CFile::directory | CFile::hidden), 0);
     EXPECT_STREQ(got.m_szFullName, strPath.c_str());
     {
         CFile file(strPath.c_str(), CFile::modeRead);
@@ -140,6 +140,7 @@ TEST_F(CFileTest, StatusReportsSizeTimesAndAttributes)
         ASSERT_TRUE(file.GetStatus(fromHandle));
         EXPECT_EQ(fromHandle.m_size, 5u);
         EXPECT_EQ(fromHandle.m_mtime.GetTime(), 1000000000);
+        EXPECT_EQ(fromHandle.m_attribute, got.m_attribute);
         EXPECT_STREQ(fromHandle.m_szFullName, strPath.c_str());
     }
 
@@ -147,16 +148,22 @@ TEST_F(CFileTest, StatusReportsSizeTimesAndAttributes)
     got.m_mtime = CTime();
     CFile::SetStatus(strPath.c_str(), got);
     ASSERT_TRUE(CFile::GetStatus(strPath.c_str(), got));
-    EXPECT_EQ(got.m_attribute, CFile::readOnly);
+    EXPECT_TRUE(got.m_attribute & CFile::readOnly);
     EXPECT_EQ(got.m_mtime.GetTime(), 1000000000); // a zero write time left it alone
+
+    // A read-only file gets new times and loses the attribute in one call.
     got.m_attribute = CFile::normal;
+    got.m_mtime = CTime(static_cast<time_t>(1100000000));
+    got.m_atime = CTime(static_cast<time_t>(1200000000));
     CFile::SetStatus(strPath.c_str(), got);
     ASSERT_TRUE(CFile::GetStatus(strPath.c_str(), got));
-    EXPECT_EQ(got.m_attribute, CFile::normal);
+    EXPECT_FALSE(got.m_attribute & CFile::readOnly);
+    EXPECT_EQ(got.m_mtime.GetTime(), 1100000000);
+    EXPECT_EQ(got.m_atime.GetTime(), 1200000000);
 
     std::filesystem::create_directory(m_folder / ".hidden");
     ASSERT_TRUE(CFile::GetStatus(PathOf(".hidden").c_str(), got));
-    EXPECT_EQ(got.m_attribute, CFile::directory | CFile::hidden);
+    EXPECT_EQ(got.m_attribute & (CFile::directory | CFile::hidden), CFile::directory | CFile::hidden);
     EXPECT_FALSE(CFile::GetStatus(PathOf("missing").c_str(), got));
     EXPECT_FALSE(CFile::GetStatus(nullptr, got));
 }
