@@ -33,7 +33,8 @@ void CHeadlessDisplay::CreateTopLevel(HWND hWnd, const RECT& rcWindow)
 {
     std::lock_guard lock(m_mutex);
     CTopLevel& window = m_windows[hWnd];
-    DeleteObject(window.hbmSurface);
+    if (window.hbmSurface)
+        DeleteObject(window.hbmSurface); // told again of a window it knows: start afresh
     window = CTopLevel { rcWindow, false, MakeSurface(rcWindow) };
     if (std::find(m_zOrder.begin(), m_zOrder.end(), hWnd) == m_zOrder.end())
         m_zOrder.insert(m_zOrder.begin(), hWnd);

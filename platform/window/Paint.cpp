@@ -53,7 +53,6 @@ public:
         Combine(other.Get(), nMode);
     }
     void Offset(int dx, int dy) { OffsetRgn(m_hRgn, dx, dy); }
-    HRGN Release() { return std::exchange(m_hRgn, nullptr); }
 
 private:
     HRGN m_hRgn;
@@ -336,7 +335,8 @@ void InvalidateAfterMoveLocked(CWindow& window, const RECT& rcOld, UINT uFlags)
 
 void ForgetPaintWindowLocked(CWindow& window)
 {
-    DeleteObject(window.hrgnUpdate);
+    if (window.hrgnUpdate)
+        DeleteObject(window.hrgnUpdate);
     window.hrgnUpdate = nullptr;
     for (auto& [hdc, dc] : WindowDcs()) {
         if (dc.hWnd == window.hWnd)
@@ -470,10 +470,11 @@ HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint)
         CWindow* pWindow = FindWindowOrFailLocked(hWnd);
         if (!pWindow)
             return nullptr;
-        if (pWindow->hrgnUpdate)
+        if (pWindow->hrgnUpdate) {
             update.Combine(pWindow->hrgnUpdate, RGN_OR);
-        DeleteObject(pWindow->hrgnUpdate);
-        pWindow->hrgnUpdate = nullptr;
+            DeleteObject(pWindow->hrgnUpdate);
+            pWindow->hrgnUpdate = nullptr;
+        }
         bErase = std::exchange(pWindow->bEraseDue, false);
         bFrame = std::exchange(pWindow->bFrameDue, false);
     }

@@ -491,6 +491,44 @@ TEST_F(InputTest, HooksRunNewestFirstAndPassOnWithoutTheirHandle)
     UnhookWindowsHookEx(hOlder);
 }
 
+std::vector<UINT>* g_pSentSeen = nullptr;
+
+LRESULT CALLBACK RecordCallWndProcHook(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    auto* pInfo = reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (pInfo->message == WM_USER + 5 && wParam)
+        g_pSentSeen->push_back(pInfo->message);
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+TEST_F(InputTest, CallWndProcHooksSeeSentMessagesFirst)
+{
+    std::vector<UINT> seen;
+    g_pSentSeen = &seen;
+    HHOOK hHook = SetWindowsHookEx(WH_CALLWNDPROC, RecordCallWndProcHook, nullptr, 0);
+    MessageLog::Instance().handler = [&seen](HWND, UINT uMsg, WPARAM, LPARAM, LRESULT*) {
+        if (uMsg == WM_USER + 5)
+            seen.push_back(0); // the window procedure
+        return false;
+    };
+    SendMessage(m_hLeft, WM_USER + 5, 0, 0);
+    EXPECT_EQ(seen, (std::vector<UINT> { WM_USER + 5, 0 }));
+    UnhookWindowsHookEx(hHook);
+}
+
+TEST_F(InputTest, TheDefaultSetCursorShowsTheClassCursorOverTheClientArea)
+{
+    WNDCLASS wc {};
+    wc.lpfnWndProc = RecordingWndProc;
+    wc.hCursor = LoadCursor(nullptr, IDC_CROSS);
+    wc.lpszClassName = "CrossCursor";
+    ASSERT_NE(RegisterClass(&wc), 0);
+    CreateWindowEx(0, "CrossCursor", "", WS_POPUP | WS_VISIBLE, 100, 300, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    SetCursor(nullptr);
+    InjectMouseEvent(Move(POINT { 150, 350 }));
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_CROSS));
+}
+
 TEST_F(InputTest, HooksOfUnknownKindsOrOtherThreadsAreRefused)
 {
     EXPECT_EQ(SetWindowsHookEx(99, RecordKeyboardHook, nullptr, 0), nullptr);
