@@ -223,6 +223,8 @@ BOOL InjectMouseEvent(const CMouseInput& input)
         UpdateTrackingOnMove(hTarget, pt);
     if (!hTarget || nHit == HTNOWHERE || nHit == HTERROR)
         return FALSE;
+    if (!hCapture && !IsWindowEnabled(hTarget))
+        return FALSE; // a disabled window (the owner of a modal dialog) takes no input
 
     if (!hCapture) {
         if (input.eAction == EMouseAction::ButtonDown) {

@@ -12,6 +12,7 @@
 //     whose top-level window is not active first sends WM_MOUSEACTIVATE; every
 //     message to a window without capture is preceded by WM_SETCURSOR. These
 //     are sent during the injection; the mouse message itself is posted.
+//     A disabled window gets no mouse messages unless it holds the capture.
 //   - keys: to the focus window, or as WM_SYSKEY* to the active window when
 //     nothing has the focus. With Alt down, or for F10, keys are WM_SYSKEY*.
 // A second press of the same button on the same window within
@@ -137,21 +138,23 @@ constexpr DWORD TME_CANCEL    = 0x80000000;
 constexpr DWORD HOVER_DEFAULT = 0xFFFFFFFF; // SPI_GETMOUSEHOVERTIME
 // clang-format on
 
+// clang-format off
 /* Standard cursors, for LoadCursor(NULL, ...). */
-#define IDC_ARROW MAKEINTRESOURCE(32512)
-#define IDC_IBEAM MAKEINTRESOURCE(32513)
-#define IDC_WAIT MAKEINTRESOURCE(32514)
-#define IDC_CROSS MAKEINTRESOURCE(32515)
-#define IDC_UPARROW MAKEINTRESOURCE(32516)
-#define IDC_SIZENWSE MAKEINTRESOURCE(32642)
-#define IDC_SIZENESW MAKEINTRESOURCE(32643)
-#define IDC_SIZEWE MAKEINTRESOURCE(32644)
-#define IDC_SIZENS MAKEINTRESOURCE(32645)
-#define IDC_SIZEALL MAKEINTRESOURCE(32646)
-#define IDC_NO MAKEINTRESOURCE(32648)
-#define IDC_HAND MAKEINTRESOURCE(32649)
+#define IDC_ARROW       MAKEINTRESOURCE(32512)
+#define IDC_IBEAM       MAKEINTRESOURCE(32513)
+#define IDC_WAIT        MAKEINTRESOURCE(32514)
+#define IDC_CROSS       MAKEINTRESOURCE(32515)
+#define IDC_UPARROW     MAKEINTRESOURCE(32516)
+#define IDC_SIZENWSE    MAKEINTRESOURCE(32642)
+#define IDC_SIZENESW    MAKEINTRESOURCE(32643)
+#define IDC_SIZEWE      MAKEINTRESOURCE(32644)
+#define IDC_SIZENS      MAKEINTRESOURCE(32645)
+#define IDC_SIZEALL     MAKEINTRESOURCE(32646)
+#define IDC_NO          MAKEINTRESOURCE(32648)
+#define IDC_HAND        MAKEINTRESOURCE(32649)
 #define IDC_APPSTARTING MAKEINTRESOURCE(32650)
-#define IDC_HELP MAKEINTRESOURCE(32651)
+#define IDC_HELP        MAKEINTRESOURCE(32651)
+// clang-format on
 
 using HOOKPROC = LRESULT(CALLBACK*)(int nCode, WPARAM wParam, LPARAM lParam);
 

@@ -158,6 +158,15 @@ TEST_F(InputTest, MessagesCarryTheCursorPosition)
     EXPECT_EQ(pt.x, 460);
 }
 
+TEST_F(InputTest, DisabledWindowsGetNoMouseInput)
+{
+    EnableWindow(m_hLeft, FALSE);
+    EXPECT_FALSE(InjectMouseEvent(Press(POINT { 150, 150 })));
+    InjectMouseEvent(Release(POINT { 150, 150 }));
+    EXPECT_TRUE(ClickMessages(PumpMouse()).empty());
+    EnableWindow(m_hLeft, TRUE);
+}
+
 /***** Capture *****/
 
 TEST_F(InputTest, CaptureSendsEveryMouseMessageToItsWindowInItsCoordinates)
