@@ -22,7 +22,6 @@ constexpr UINT WM_DELETEITEM        = 0x002D; // wParam: control ID; lParam: DEL
 constexpr UINT WM_COMPAREITEM       = 0x0039; // wParam: control ID; lParam: COMPAREITEMSTRUCT*
 constexpr UINT WM_NOTIFY            = 0x004E; // wParam: control ID; lParam: NMHDR*
 constexpr UINT WM_CONTEXTMENU       = 0x007B; // wParam: the window clicked; lParam: screen point
-constexpr UINT WM_GETDLGCODE        = 0x0087; // returns DLGC_*
 constexpr UINT WM_SYSCOMMAND        = 0x0112;
 constexpr UINT WM_INITMENUPOPUP     = 0x0117; // wParam: HMENU; lParam: index, and window menu in the high word
 constexpr UINT WM_SYSTIMER          = 0x0118; // the caret's blink timer
@@ -59,13 +58,6 @@ constexpr UINT ODT_LISTBOX  = 2;
 constexpr UINT ODT_COMBOBOX = 3;
 constexpr UINT ODT_BUTTON   = 4;
 constexpr UINT ODT_STATIC   = 5;
-
-/* WM_GETDLGCODE answers. */
-constexpr UINT DLGC_BUTTON = 0x2000;
-
-/* Button messages and check states. */
-constexpr UINT BM_GETCHECK = 0x00F0;
-constexpr UINT BM_SETCHECK = 0x00F1; // wParam: BST_*
 
 /* Command codes of the class library's routing (OnCmdMsg). */
 constexpr UINT CN_COMMAND          = 0;             // a command, or a notification code in the low word

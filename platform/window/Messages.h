@@ -98,3 +98,41 @@ constexpr WPARAM SIZE_RESTORED      = 0;
 constexpr WPARAM SIZE_MINIMIZED     = 1;
 constexpr WPARAM SIZE_MAXIMIZED     = 2;
 // clang-format on
+
+// clang-format off
+/* The dialog manager. */
+constexpr UINT WM_NEXTDLGCTL        = 0x0028; // wParam: control, or TRUE for the previous one; lParam: TRUE when wParam is a control
+constexpr UINT WM_SETFONT           = 0x0030; // wParam: HFONT; lParam: TRUE to redraw
+constexpr UINT WM_GETFONT           = 0x0031; // returns HFONT, NULL for the system font
+constexpr UINT WM_GETDLGCODE        = 0x0087; // wParam: virtual key; lParam: MSG* or 0; returns DLGC_*
+constexpr UINT WM_INITDIALOG        = 0x0110; // wParam: control to get the focus; lParam: creation parameter; TRUE sets the focus
+constexpr UINT WM_ENTERIDLE         = 0x0121; // wParam: MSGF_DIALOGBOX; lParam: the dialog
+constexpr UINT DM_GETDEFID          = WM_USER + 0; // returns MAKELONG(id, DC_HASDEFID), or 0
+constexpr UINT DM_SETDEFID          = WM_USER + 1; // wParam: id of the new default push button
+constexpr WORD DC_HASDEFID          = 0x534B;
+constexpr WPARAM MSGF_DIALOGBOX     = 0;
+
+/* WM_GETDLGCODE answers. */
+constexpr UINT DLGC_WANTARROWS      = 0x0001;
+constexpr UINT DLGC_WANTTAB         = 0x0002;
+constexpr UINT DLGC_WANTALLKEYS     = 0x0004;
+constexpr UINT DLGC_WANTMESSAGE     = 0x0004;
+constexpr UINT DLGC_HASSETSEL       = 0x0008; // answers EM_SETSEL
+constexpr UINT DLGC_DEFPUSHBUTTON   = 0x0010;
+constexpr UINT DLGC_UNDEFPUSHBUTTON = 0x0020;
+constexpr UINT DLGC_RADIOBUTTON     = 0x0040;
+constexpr UINT DLGC_WANTCHARS       = 0x0080;
+constexpr UINT DLGC_STATIC          = 0x0100;
+constexpr UINT DLGC_BUTTON          = 0x2000;
+
+/* Button messages the dialog manager sends, and check states. */
+constexpr UINT BM_GETCHECK          = 0x00F0;
+constexpr UINT BM_SETCHECK          = 0x00F1; // wParam: BST_*
+constexpr UINT BM_SETSTYLE          = 0x00F4; // wParam: BS_* style; lParam: TRUE to redraw
+constexpr UINT BM_CLICK             = 0x00F5;
+constexpr UINT BN_CLICKED           = 0;
+constexpr UINT BST_UNCHECKED        = 0x0000;
+constexpr UINT BST_CHECKED          = 0x0001;
+constexpr UINT BST_INDETERMINATE    = 0x0002;
+constexpr UINT EM_SETSEL            = 0x00B1; // wParam: start; lParam: end (-1: the end of the text)
+// clang-format on
