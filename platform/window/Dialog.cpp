@@ -109,14 +109,16 @@ std::vector<HWND> ChildrenOf(HWND hDlg)
     return children;
 }
 
-bool IsNavigable(HWND hCtl)
-{
-    return ::IsWindowVisible(hCtl) && ::IsWindowEnabled(hCtl);
-}
-
 DWORD StyleOf(HWND hWnd)
 {
     return static_cast<DWORD>(::GetWindowLongPtr(hWnd, GWL_STYLE));
+}
+
+// Whether keyboard navigation may stop at a control: its own styles count,
+// not the dialog's, so that the focus can be chosen before the dialog shows.
+bool IsNavigable(HWND hCtl)
+{
+    return (StyleOf(hCtl) & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE;
 }
 
 UINT DlgCodeOf(HWND hCtl, WPARAM wKey = 0, LPMSG pMsg = nullptr)
