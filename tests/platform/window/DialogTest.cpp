@@ -4,7 +4,7 @@
 #include "platform/base/WinError.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
-#include "tests/platform/window/WindowTestSupport.h"
+#include "tests/platform/window/DialogTestSupport.h"
 #include "tests/support/TempFolder.h"
 
 #include <cstdlib>
@@ -14,92 +14,10 @@
 namespace {
 
 // clang-format off
-constexpr DWORD BS_PUSHBUTTON      = 0x0000;
-constexpr DWORD BS_DEFPUSHBUTTON   = 0x0001;
-constexpr DWORD BS_AUTOCHECKBOX    = 0x0003;
-constexpr DWORD BS_AUTORADIOBUTTON = 0x0009;
-constexpr DWORD SS_LABEL           = 0x0100; // stand-in: the test label class ignores styles
+constexpr DWORD SS_LABEL = 0x0100; // stand-in: the test label class ignores styles
 constexpr int ID_LABEL = 100, ID_EDIT = 101, ID_CHECK = 102, ID_RADIO1 = 103, ID_RADIO2 = 104, ID_RADIO3 = 105,
               ID_APPLY = 106, ID_HIDDEN = 107;
 // clang-format on
-
-constexpr const char* TEST_BUTTON = "TestDlgButton";
-constexpr const char* TEST_EDIT = "TestDlgEdit";
-constexpr const char* TEST_LABEL = "TestDlgLabel";
-
-// Small controls that answer the dialog manager the way the standard ones do:
-// buttons by their BS_ type, an edit that takes characters, a label.
-LRESULT CALLBACK TestButtonProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    DWORD dwType = static_cast<DWORD>(GetWindowLongPtr(hWnd, GWL_STYLE)) & 0x0F;
-    switch (uMsg) {
-    case WM_GETDLGCODE:
-        if (dwType == BS_DEFPUSHBUTTON)
-            return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
-        if (dwType == BS_PUSHBUTTON)
-            return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
-        return dwType == BS_AUTORADIOBUTTON ? DLGC_BUTTON | DLGC_RADIOBUTTON : DLGC_BUTTON;
-    case BM_SETCHECK:
-        SetWindowLongPtr(hWnd, 0, static_cast<LONG_PTR>(wParam));
-        return 0;
-    case BM_GETCHECK:
-        return GetWindowLongPtr(hWnd, 0);
-    case BM_SETSTYLE:
-        SetWindowLongPtr(hWnd, GWL_STYLE,
-            (GetWindowLongPtr(hWnd, GWL_STYLE) & ~static_cast<LONG_PTR>(0x0F)) | static_cast<LONG_PTR>(wParam));
-        return 0;
-    case BM_CLICK:
-        if (dwType == BS_AUTOCHECKBOX)
-            SetWindowLongPtr(hWnd, 0, GetWindowLongPtr(hWnd, 0) ? BST_UNCHECKED : BST_CHECKED);
-        if (dwType == BS_AUTORADIOBUTTON)
-            SetWindowLongPtr(hWnd, 0, BST_CHECKED);
-        SendMessage(GetParent(hWnd), WM_COMMAND, static_cast<WPARAM>(GetDlgCtrlID(hWnd)),
-            reinterpret_cast<LPARAM>(hWnd));
-        return 0;
-    case WM_SETFONT:
-        SetWindowLongPtr(hWnd, sizeof(LONG_PTR), static_cast<LONG_PTR>(wParam));
-        return 0;
-    default:
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
-    }
-}
-
-LRESULT CALLBACK TestEditProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    switch (uMsg) {
-    case WM_GETDLGCODE:
-        return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
-    case WM_CHAR: {
-        char szText[256] {};
-        GetWindowText(hWnd, szText, sizeof(szText) - 1);
-        std::string strText = std::string(szText) + static_cast<char>(wParam);
-        SetWindowText(hWnd, strText.c_str());
-        return 0;
-    }
-    case EM_SETSEL:
-        SetWindowLongPtr(hWnd, 0, 1); // remembers that the whole text was selected
-        return 0;
-    default:
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
-    }
-}
-
-LRESULT CALLBACK TestLabelProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    return uMsg == WM_GETDLGCODE ? DLGC_STATIC : DefWindowProc(hWnd, uMsg, wParam, lParam);
-}
-
-void RegisterTestControl(const char* pszName, WNDPROC pfnProc)
-{
-    WNDCLASS wc {};
-    if (GetClassInfo(nullptr, pszName, &wc))
-        return;
-    wc.style = CS_GLOBALCLASS; // found whatever module the dialog comes from
-    wc.lpfnWndProc = pfnProc;
-    wc.cbWndExtra = 2 * sizeof(LONG_PTR);
-    wc.lpszClassName = pszName;
-    ASSERT_NE(RegisterClass(&wc), 0);
-}
 
 DialogControlTemplate Control(
     const char* pszClass, int nId, DWORD dwStyle, const char* pszText, SHORT x, SHORT y, SHORT cx, SHORT cy)
@@ -166,9 +84,7 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
-        RegisterTestControl(TEST_BUTTON, TestButtonProc);
-        RegisterTestControl(TEST_EDIT, TestEditProc);
-        RegisterTestControl(TEST_LABEL, TestLabelProc);
+        RegisterTestControls();
         t_pRecord = &m_record;
         m_hOwner = CreateRecordingWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400);
     }
@@ -189,17 +105,6 @@ protected:
         DialogTemplate dialog = SampleTemplate();
         dialog.dwStyle |= WS_VISIBLE;
         return CreateDialogIndirectParam(nullptr, &dialog, m_hOwner, RecordingDlgProc, 77);
-    }
-
-    // Presses and releases a key, with Shift or Alt held when asked.
-    static void Press(UINT nKey, UINT nModifier = 0)
-    {
-        if (nModifier)
-            InjectKeyEvent(nModifier, TRUE);
-        InjectKeyEvent(nKey, TRUE);
-        InjectKeyEvent(nKey, FALSE);
-        if (nModifier)
-            InjectKeyEvent(nModifier, FALSE);
     }
 
     // Runs the queue through the modeless dialog's keyboard interface.
@@ -318,9 +223,9 @@ TEST_F(DialogTest, ModalDialogFromModuleIsAnsweredByScriptedInput)
         return uMsg == WM_INITDIALOG;
     };
     SetThreadModalDialogHook([](HWND) {
-        Press('H', VK_SHIFT);
-        Press('I');
-        Press(VK_RETURN);
+        PressKey('H', VK_SHIFT);
+        PressKey('I');
+        PressKey(VK_RETURN);
     });
     EXPECT_EQ(DialogBoxParam(hModule, MAKEINTRESOURCE(200), m_hOwner, RecordingDlgProc, 0), 42);
     EXPECT_EQ(strTyped, "Hi");
@@ -367,9 +272,9 @@ TEST_F(DialogTest, EndDialogFromANestedHandlerEndsBothLoops)
         GetWindowText(hDlg, szCaption, sizeof(szCaption));
         // Alt+A presses Apply in the outer dialog; Escape cancels the inner one.
         if (std::string(szCaption) == "Outer")
-            Press('A', VK_MENU);
+            PressKey('A', VK_MENU);
         else
-            Press(VK_ESCAPE);
+            PressKey(VK_ESCAPE);
     });
     EXPECT_EQ(DialogBoxIndirectParam(nullptr, &outer, m_hOwner, RecordingDlgProc, 1), 9);
     EXPECT_EQ(nInnerResult, 7);
@@ -414,13 +319,13 @@ TEST_F(DialogTest, TabWalksTabStopsInTemplateOrderSkippingHiddenAndDisabled)
     EnableWindow(GetDlgItem(hDlg, IDOK), FALSE);
     std::vector<int> visited;
     for (int i = 0; i < 5; ++i) {
-        Press(VK_TAB);
+        PressKey(VK_TAB);
         Pump(hDlg);
         visited.push_back(GetDlgCtrlID(GetFocus()));
     }
     EXPECT_EQ(visited, (std::vector<int> { ID_CHECK, ID_RADIO1, ID_APPLY, IDCANCEL, ID_EDIT }));
     EXPECT_EQ(GetWindowLongPtr(GetDlgItem(hDlg, ID_EDIT), 0), 1) << "the edit's text is selected";
-    Press(VK_TAB, VK_SHIFT);
+    PressKey(VK_TAB, VK_SHIFT);
     Pump(hDlg);
     EXPECT_EQ(GetDlgCtrlID(GetFocus()), IDCANCEL);
     EXPECT_EQ(GetNextDlgTabItem(hDlg, nullptr, TRUE), GetDlgItem(hDlg, IDCANCEL));
@@ -432,21 +337,21 @@ TEST_F(DialogTest, ArrowsMoveInsideTheGroupAndCheckRadioButtons)
     HWND hDlg = CreateSample();
     SetFocus(GetDlgItem(hDlg, ID_RADIO1));
     // Keys go to the window that has the focus when they are pressed, so each is pumped before the next.
-    Press(VK_DOWN);
+    PressKey(VK_DOWN);
     Pump(hDlg);
-    Press(VK_DOWN);
+    PressKey(VK_DOWN);
     Pump(hDlg);
     EXPECT_EQ(GetDlgCtrlID(GetFocus()), ID_RADIO3);
     EXPECT_EQ(IsDlgButtonChecked(hDlg, ID_RADIO3), BST_CHECKED);
-    Press(VK_DOWN);
+    PressKey(VK_DOWN);
     Pump(hDlg);
     EXPECT_EQ(GetDlgCtrlID(GetFocus()), ID_RADIO1) << "the group wraps round";
-    Press(VK_UP);
+    PressKey(VK_UP);
     Pump(hDlg);
     EXPECT_EQ(GetDlgCtrlID(GetFocus()), ID_RADIO3);
     // The edit asks for the arrows itself.
     SetFocus(GetDlgItem(hDlg, ID_EDIT));
-    Press(VK_DOWN);
+    PressKey(VK_DOWN);
     Pump(hDlg);
     EXPECT_EQ(GetDlgCtrlID(GetFocus()), ID_EDIT);
     DestroyWindow(hDlg);
@@ -455,17 +360,17 @@ TEST_F(DialogTest, ArrowsMoveInsideTheGroupAndCheckRadioButtons)
 TEST_F(DialogTest, EnterPressesTheDefaultButtonAndEscapeCancels)
 {
     HWND hDlg = CreateSample();
-    Press(VK_RETURN);
+    PressKey(VK_RETURN);
     Pump(hDlg);
     SendMessage(hDlg, DM_SETDEFID, ID_APPLY, 0);
     EXPECT_EQ(GetWindowLongPtr(GetDlgItem(hDlg, ID_APPLY), GWL_STYLE) & 0x0F, static_cast<LONG_PTR>(BS_DEFPUSHBUTTON));
     EXPECT_EQ(GetWindowLongPtr(GetDlgItem(hDlg, IDOK), GWL_STYLE) & 0x0F, static_cast<LONG_PTR>(BS_PUSHBUTTON));
-    Press(VK_RETURN);
-    Press(VK_ESCAPE);
+    PressKey(VK_RETURN);
+    PressKey(VK_ESCAPE);
     Pump(hDlg);
     // On a push button, Enter presses that button.
     SetFocus(GetDlgItem(hDlg, IDCANCEL));
-    Press(VK_RETURN);
+    PressKey(VK_RETURN);
     Pump(hDlg);
     // WM_CLOSE turns into IDCANCEL as well.
     SendMessage(hDlg, WM_CLOSE, 0, 0);
@@ -478,17 +383,17 @@ TEST_F(DialogTest, MnemonicsFocusOrPressTheirControl)
 {
     HWND hDlg = CreateSample();
     SetFocus(GetDlgItem(hDlg, ID_APPLY));
-    Press('N', VK_MENU); // the label passes the focus on to the edit
+    PressKey('N', VK_MENU); // the label passes the focus on to the edit
     Pump(hDlg);
     EXPECT_EQ(GetDlgCtrlID(GetFocus()), ID_EDIT);
-    Press('C'); // the edit wants characters: no mnemonic
+    PressKey('C'); // the edit wants characters: no mnemonic
     Pump(hDlg);
     EXPECT_EQ(IsDlgButtonChecked(hDlg, ID_CHECK), BST_UNCHECKED);
-    Press('C', VK_MENU);
+    PressKey('C', VK_MENU);
     Pump(hDlg);
     EXPECT_EQ(GetDlgCtrlID(GetFocus()), ID_CHECK);
     EXPECT_EQ(IsDlgButtonChecked(hDlg, ID_CHECK), BST_CHECKED);
-    Press('A'); // a check box takes no characters, so the plain letter works
+    PressKey('A'); // a check box takes no characters, so the plain letter works
     Pump(hDlg);
     EXPECT_EQ(m_record.commands, (std::vector<int> { ID_CHECK, ID_APPLY }));
     char szText[8] {};
