@@ -382,6 +382,12 @@ MODALDIALOGHOOK SetThreadModalDialogHook(MODALDIALOGHOOK pfnHook)
     return pfnOld;
 }
 
+void CallModalDialogHook(HWND hDlg)
+{
+    if (t_pfnModalHook)
+        t_pfnModalHook(hDlg);
+}
+
 INT_PTR DialogBoxIndirectParam(
     HINSTANCE hInstance, LPCDLGTEMPLATE lpTemplate, HWND hWndParent, DLGPROC lpDialogFunc, LPARAM lParamInit)
 {
@@ -400,8 +406,8 @@ INT_PTR DialogBoxIndirectParam(
         if (pState->hWndFocusSave && ::IsWindow(pState->hWndFocusSave))
             FocusControl(pState->hWndFocusSave);
     }
-    if (!pState->bEnded && t_pfnModalHook)
-        t_pfnModalHook(hDlg);
+    if (!pState->bEnded)
+        CallModalDialogHook(hDlg);
     INT_PTR nResult = ::IsWindow(hDlg) ? RunModalLoop(hDlg, *pState) : 0;
     if (::IsWindow(hDlg)) {
         if (pState->hWndDisabledOwner) {

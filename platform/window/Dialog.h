@@ -105,6 +105,9 @@ BOOL EndDialog(HWND hDlg, INT_PTR nResult);
 // previous one (nullptr removes it).
 using MODALDIALOGHOOK = void (*)(HWND hDlg);
 MODALDIALOGHOOK SetThreadModalDialogHook(MODALDIALOGHOOK pfnHook);
+// Runs the thread's hook for a modal dialog just shown; modal loops of the
+// class library call it as DialogBoxParam does.
+void CallModalDialogHook(HWND hDlg);
 
 /* The default procedure. Beyond DefWindowProc it: keeps the dialog font
    (WM_SETFONT, WM_GETFONT); answers DM_GETDEFID and DM_SETDEFID; moves the
