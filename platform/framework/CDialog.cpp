@@ -136,6 +136,9 @@ void CDialog::RunModalLoop()
 {
     HWND hDlg = m_hWnd;
     ::ShowWindow(hDlg, SW_SHOWNORMAL);
+    // The dialog's WM_SETFOCUS hands the focus to the control WM_INITDIALOG chose.
+    if (HWND hWndFocus = ::GetFocus(); hWndFocus != hDlg && !::IsChild(hDlg, hWndFocus))
+        ::SetFocus(hDlg);
     CallModalDialogHook(hDlg);
     CWinThread* pThread = AfxGetThread();
     bool bSendEnterIdle = !(GetStyle() & DS_NOIDLEMSG);
