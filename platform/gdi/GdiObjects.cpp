@@ -430,3 +430,20 @@ UINT GetPaletteEntries(HPALETTE hpal, UINT iStart, UINT cEntries, PALETTEENTRY* 
     std::copy_n(pPalette->m_entries.begin() + iStart, nCopied, pPalEntries);
     return nCopied;
 }
+
+UINT GetNearestPaletteIndex(HPALETTE h, COLORREF crColor)
+{
+    auto lock = GdiLock();
+    std::shared_ptr<CGdiPalette> pPalette = LookupGdi<CGdiPalette>(h);
+    if (!pPalette)
+        return CLR_INVALID;
+    auto distance = [crColor](const PALETTEENTRY& entry) {
+        int dr = entry.peRed - GetRValue(crColor);
+        int dg = entry.peGreen - GetGValue(crColor);
+        int db = entry.peBlue - GetBValue(crColor);
+        return dr * dr + dg * dg + db * db;
+    };
+    auto it = std::min_element(pPalette->m_entries.begin(), pPalette->m_entries.end(),
+        [&](const PALETTEENTRY& a, const PALETTEENTRY& b) { return distance(a) < distance(b); });
+    return static_cast<UINT>(it - pPalette->m_entries.begin());
+}

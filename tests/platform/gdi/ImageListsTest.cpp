@@ -1,11 +1,16 @@
 #include "platform/gdi/ImageLists.h"
 
+#include "platform/base/PathMap.h"
 #include "platform/base/WinError.h"
+#include "platform/gdi/Pictures.h"
 #include "platform/gdi/SysColors.h"
 #include "tests/platform/gdi/GdiTestCanvas.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -284,4 +289,30 @@ TEST(ImageListsErrorsTest, BadListsAndSizesAreRefused)
     EXPECT_EQ(ImageList_GetImageCount(himl), 0);
     EXPECT_EQ(ImageList_Add(himl, nullptr, nullptr), -1);
     EXPECT_EQ(ImageList_LoadImage(nullptr, MAKEINTRESOURCE(1), 4, 1, CLR_NONE, IMAGE_ICON, 0), nullptr);
+}
+
+TEST(ImageListsLoadTest, LoadImageCutsAResourceStripWithAMaskColour)
+{
+    TempFolder temp;
+    HBITMAP hStrip = MakeStrip({ RED, GREEN });
+    ASSERT_TRUE(SaveBitmapAsPng(hStrip, ProgramPathFromHostPath((temp / "strip.png").string()).c_str()));
+    DeleteObject(hStrip);
+    temp.WriteFile("strip.rc", "196 BITMAP \"strip.png\"\n");
+    std::filesystem::path module = temp / "strip.dll";
+    std::string strCommand = "'" + (BinaryRoot() / "tools" / "archivora_rc").string() + "' -o '" + module.string()
+        + "' '" + (temp / "strip.rc").string() + "'";
+    ASSERT_EQ(std::system(strCommand.c_str()), 0) << strCommand;
+    HMODULE hModule = LoadLibrary(ProgramPathFromHostPath(module.string()).c_str());
+    ASSERT_NE(hModule, nullptr);
+
+    HIMAGELIST himl = ImageList_LoadImage(hModule, MAKEINTRESOURCE(196), IMAGE_SIZE, 1, MAGENTA, IMAGE_BITMAP, 0);
+    ASSERT_NE(himl, nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(himl), 2);
+    CTestCanvas canvas(4, 4);
+    ASSERT_TRUE(ImageList_Draw(himl, 1, canvas.Dc(), 0, 0, ILD_TRANSPARENT));
+    EXPECT_EQ(canvas.At(0, 0), WHITE);
+    EXPECT_EQ(canvas.At(2, 2), GREEN);
+    ImageList_Destroy(himl);
+    EXPECT_EQ(ImageList_LoadImage(hModule, MAKEINTRESOURCE(197), IMAGE_SIZE, 1, MAGENTA, IMAGE_BITMAP, 0), nullptr);
+    FreeLibrary(hModule);
 }
