@@ -1,0 +1,305 @@
+#pragma once
+
+// CArray<TYPE, ARG_TYPE>: a growable array of TYPE indexed from 0; ARG_TYPE is
+// how elements are passed in (often `const TYPE&`, or TYPE itself for numbers
+// and pointers).
+//
+// Elements live in one contiguous block. When an operation needs more slots
+// than the block has, a new block of max(new size, old slots + grow-by) slots
+// replaces it and the elements move over; pointers and references into the
+// array are then invalid. The grow-by count is the one given to SetSize; while
+// it is 0 (the default) the array grows by its size / 8, at least 4 and at
+// most 1024 slots. Shrinking keeps the block (FreeExtra gives unused slots
+// back) except that a size of 0 frees it.
+//
+// Elements are value-initialised when they enter the array (numbers and
+// pointers read 0, classes get their default constructor) and destroyed when
+// they leave it.
+//
+// Index errors are the caller's bug. Debug builds stop at an ASSERT. Release
+// builds never touch memory outside the array: reading a bad index gives a
+// value-initialised element, writing through a bad index goes to a scratch
+// element and is lost, and SetAt, SetAtGrow, InsertAt, RemoveAt and SetSize
+// with a negative index, a negative count or a range past the end change
+// nothing. A failed allocation throws std::bad_alloc and leaves the array as
+// it was.
+
+#include "platform/base/AfxDebug.h"
+#include "platform/base/CObject.h"
+#include "platform/base/CollectionHelpers.h"
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+
+template<class TYPE, class ARG_TYPE = const TYPE&>
+class CArray : public CObject {
+public:
+    CArray() = default;
+    ~CArray() override;
+
+    /* Size. */
+    int GetSize() const { return m_nSize; }
+    int GetCount() const { return m_nSize; }
+    BOOL IsEmpty() const { return m_nSize == 0; }
+    int GetUpperBound() const { return m_nSize - 1; }
+    // New elements are value-initialised, removed ones destroyed. A negative
+    // nGrowBy keeps the current grow-by count.
+    void SetSize(int nNewSize, int nGrowBy = -1);
+    // Gives back the slots beyond the current size.
+    void FreeExtra();
+    void RemoveAll() { SetSize(0); }
+
+    /* Element access; nIndex must lie in 0..GetUpperBound(). */
+    const TYPE& GetAt(int nIndex) const;
+    void SetAt(int nIndex, ARG_TYPE newElement);
+    TYPE& ElementAt(int nIndex);
+    const TYPE& operator[](int nIndex) const { return GetAt(nIndex); }
+    TYPE& operator[](int nIndex) { return ElementAt(nIndex); }
+    // The elements in order; nullptr while the array has no block.
+    const TYPE* GetData() const { return m_pData; }
+    TYPE* GetData() { return m_pData; }
+
+    /* Growing. */
+    // Stores the element at nIndex, first growing the array to nIndex + 1
+    // elements when it is shorter.
+    void SetAtGrow(int nIndex, ARG_TYPE newElement);
+    // Appends the element; returns its index.
+    int Add(ARG_TYPE newElement);
+    // Appends copies of src's elements (src may be this array); returns the
+    // index of the first one.
+    int Append(const CArray& src);
+    // Makes this array a copy of src.
+    void Copy(const CArray& src);
+
+    /* Inserting and removing. */
+    // Inserts nCount copies of the element before nIndex, moving later
+    // elements up; at or past the end the array first grows to nIndex.
+    void InsertAt(int nIndex, ARG_TYPE newElement, int nCount = 1);
+    // Inserts copies of all of pNewArray's elements before nStartIndex.
+    void InsertAt(int nStartIndex, CArray* pNewArray);
+    // Removes nCount elements from nIndex on, moving later elements down.
+    void RemoveAt(int nIndex, int nCount = 1);
+
+    void AssertValid() const override;
+
+private:
+    bool IsValidIndex(int nIndex) const { return nIndex >= 0 && nIndex < m_nSize; }
+    // Opens nCount slots before nIndex (or grows the array to nIndex + nCount
+    // when nIndex is at or past the end); the slots hold value-initialised or
+    // moved-from elements that the caller overwrites.
+    void OpenGap(int nIndex, int nCount);
+    // Moves the elements into a block of exactly nNewMax slots (nNewMax >= size).
+    void Reallocate(int nNewMax);
+    // The slot count to grow to for nNewSize elements, by the grow-by rule.
+    int GrownMaxSize(int nNewSize) const;
+
+    TYPE* m_pData { nullptr };
+    int m_nSize { 0 };
+    int m_nMaxSize { 0 }; // slots in m_pData
+    int m_nGrowBy { 0 }; // 0: size / 8, clamped to 4..1024
+};
+
+/*********************************************************************
+ * Implementation
+ *********************************************************************/
+
+template<class TYPE, class ARG_TYPE>
+CArray<TYPE, ARG_TYPE>::~CArray()
+{
+    std::destroy(m_pData, m_pData + m_nSize);
+    if (m_pData)
+        std::allocator<TYPE>().deallocate(m_pData, static_cast<std::size_t>(m_nMaxSize));
+}
+
+template<class TYPE, class ARG_TYPE>
+void CArray<TYPE, ARG_TYPE>::SetSize(int nNewSize, int nGrowBy)
+{
+    ASSERT(nNewSize >= 0);
+    if (nNewSize < 0)
+        return;
+    if (nGrowBy >= 0)
+        m_nGrowBy = nGrowBy;
+    if (nNewSize == 0) {
+        std::destroy(m_pData, m_pData + m_nSize);
+        m_nSize = 0;
+        Reallocate(0);
+        return;
+    }
+    if (nNewSize > m_nMaxSize)
+        Reallocate(GrownMaxSize(nNewSize));
+    if (nNewSize > m_nSize)
+        std::uninitialized_value_construct(m_pData + m_nSize, m_pData + nNewSize);
+    else
+        std::destroy(m_pData + nNewSize, m_pData + m_nSize);
+    m_nSize = nNewSize;
+}
+
+template<class TYPE, class ARG_TYPE>
+void CArray<TYPE, ARG_TYPE>::FreeExtra()
+{
+    if (m_nSize != m_nMaxSize)
+        Reallocate(m_nSize);
+}
+
+template<class TYPE, class ARG_TYPE>
+const TYPE& CArray<TYPE, ARG_TYPE>::GetAt(int nIndex) const
+{
+    ASSERT(IsValidIndex(nIndex));
+    if (!IsValidIndex(nIndex))
+        return CollectionOutOfRangeElement<TYPE>();
+    return m_pData[nIndex];
+}
+
+template<class TYPE, class ARG_TYPE>
+void CArray<TYPE, ARG_TYPE>::SetAt(int nIndex, ARG_TYPE newElement)
+{
+    ASSERT(IsValidIndex(nIndex));
+    if (IsValidIndex(nIndex))
+        m_pData[nIndex] = newElement;
+}
+
+template<class TYPE, class ARG_TYPE>
+TYPE& CArray<TYPE, ARG_TYPE>::ElementAt(int nIndex)
+{
+    ASSERT(IsValidIndex(nIndex));
+    if (!IsValidIndex(nIndex))
+        return CollectionOutOfRangeElement<TYPE>();
+    return m_pData[nIndex];
+}
+
+template<class TYPE, class ARG_TYPE>
+void CArray<TYPE, ARG_TYPE>::SetAtGrow(int nIndex, ARG_TYPE newElement)
+{
+    ASSERT(nIndex >= 0 && nIndex < INT_MAX);
+    if (nIndex < 0 || nIndex == INT_MAX)
+        return;
+    if (nIndex >= m_nSize) {
+        // The element may live in this array's block, which growing can move.
+        TYPE value(newElement);
+        SetSize(nIndex + 1);
+        m_pData[nIndex] = std::move(value);
+        return;
+    }
+    m_pData[nIndex] = newElement;
+}
+
+template<class TYPE, class ARG_TYPE>
+int CArray<TYPE, ARG_TYPE>::Add(ARG_TYPE newElement)
+{
+    int nIndex = m_nSize;
+    SetAtGrow(nIndex, newElement);
+    return nIndex;
+}
+
+template<class TYPE, class ARG_TYPE>
+int CArray<TYPE, ARG_TYPE>::Append(const CArray& src)
+{
+    int nOldSize = m_nSize;
+    int nSrcSize = src.m_nSize;
+    ASSERT(nSrcSize <= INT_MAX - nOldSize);
+    if (nSrcSize > INT_MAX - nOldSize)
+        return nOldSize;
+    SetSize(nOldSize + nSrcSize);
+    // When src is this array, its first nSrcSize elements are the original ones.
+    std::copy(src.m_pData, src.m_pData + nSrcSize, m_pData + nOldSize);
+    return nOldSize;
+}
+
+template<class TYPE, class ARG_TYPE>
+void CArray<TYPE, ARG_TYPE>::Copy(const CArray& src)
+{
+    if (&src == this)
+        return;
+    int nCount = src.m_nSize;
+    SetSize(nCount);
+    if (nCount > 0)
+        std::copy(src.m_pData, src.m_pData + nCount, m_pData);
+}
+
+template<class TYPE, class ARG_TYPE>
+void CArray<TYPE, ARG_TYPE>::InsertAt(int nIndex, ARG_TYPE newElement, int nCount)
+{
+    ASSERT(nIndex >= 0 && nCount >= 0 && nCount <= INT_MAX - std::max(nIndex, m_nSize));
+    if (nIndex < 0 || nCount <= 0 || nCount > INT_MAX - std::max(nIndex, m_nSize))
+        return;
+    // The element may live in this array's block, which OpenGap can move.
+    TYPE value(newElement);
+    OpenGap(nIndex, nCount);
+    std::fill(m_pData + nIndex, m_pData + nIndex + nCount, value);
+}
+
+template<class TYPE, class ARG_TYPE>
+void CArray<TYPE, ARG_TYPE>::InsertAt(int nStartIndex, CArray* pNewArray)
+{
+    ASSERT(pNewArray != nullptr && nStartIndex >= 0);
+    if (!pNewArray || nStartIndex < 0 || pNewArray->m_nSize == 0)
+        return;
+    if (pNewArray == this) {
+        CArray copy;
+        copy.Copy(*this);
+        InsertAt(nStartIndex, &copy);
+        return;
+    }
+    int nCount = pNewArray->m_nSize;
+    ASSERT(nCount <= INT_MAX - std::max(nStartIndex, m_nSize));
+    if (nCount > INT_MAX - std::max(nStartIndex, m_nSize))
+        return;
+    OpenGap(nStartIndex, nCount);
+    std::copy(pNewArray->m_pData, pNewArray->m_pData + nCount, m_pData + nStartIndex);
+}
+
+template<class TYPE, class ARG_TYPE>
+void CArray<TYPE, ARG_TYPE>::RemoveAt(int nIndex, int nCount)
+{
+    ASSERT(nIndex >= 0 && nCount >= 0 && nIndex <= m_nSize && nCount <= m_nSize - nIndex);
+    if (nIndex < 0 || nCount < 0 || nIndex > m_nSize || nCount > m_nSize - nIndex)
+        return;
+    std::move(m_pData + nIndex + nCount, m_pData + m_nSize, m_pData + nIndex);
+    std::destroy(m_pData + m_nSize - nCount, m_pData + m_nSize);
+    m_nSize -= nCount;
+}
+
+template<class TYPE, class ARG_TYPE>
+void CArray<TYPE, ARG_TYPE>::AssertValid() const
+{
+    ASSERT(m_nSize >= 0 && m_nSize <= m_nMaxSize);
+    ASSERT((m_pData != nullptr) == (m_nMaxSize > 0));
+    ASSERT(m_nGrowBy >= 0);
+}
+
+template<class TYPE, class ARG_TYPE>
+void CArray<TYPE, ARG_TYPE>::OpenGap(int nIndex, int nCount)
+{
+    if (nIndex >= m_nSize) {
+        SetSize(nIndex + nCount);
+        return;
+    }
+    int nOldSize = m_nSize;
+    SetSize(nOldSize + nCount);
+    std::move_backward(m_pData + nIndex, m_pData + nOldSize, m_pData + nOldSize + nCount);
+}
+
+template<class TYPE, class ARG_TYPE>
+void CArray<TYPE, ARG_TYPE>::Reallocate(int nNewMax)
+{
+    std::allocator<TYPE> allocator;
+    TYPE* pNewData = nNewMax > 0 ? allocator.allocate(static_cast<std::size_t>(nNewMax)) : nullptr;
+    if (pNewData)
+        std::uninitialized_move(m_pData, m_pData + m_nSize, pNewData);
+    std::destroy(m_pData, m_pData + m_nSize);
+    if (m_pData)
+        allocator.deallocate(m_pData, static_cast<std::size_t>(m_nMaxSize));
+    m_pData = pNewData;
+    m_nMaxSize = nNewMax;
+}
+
+template<class TYPE, class ARG_TYPE>
+int CArray<TYPE, ARG_TYPE>::GrownMaxSize(int nNewSize) const
+{
+    long long nGrowBy = m_nGrowBy;
+    if (nGrowBy == 0)
+        nGrowBy = std::clamp(m_nSize / 8, 4, 1024);
+    long long nNewMax = std::max<long long>(nNewSize, m_nMaxSize + nGrowBy);
+    return static_cast<int>(std::min<long long>(nNewMax, INT_MAX));
+}
