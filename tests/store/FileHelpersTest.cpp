@@ -87,6 +87,19 @@ TEST_F(FileHelpersTest, DriveKindsAreReportedOnlyWhenAsked)
     EXPECT_EQ(CheckFolder(OnT("").c_str(), FOLDER_LONG_NAMES), FOLDER_NO_PARENT | FOLDER_LONG_NAMES);
 }
 
+TEST_F(FileHelpersTest, SharesAreNetworkFolders)
+{
+    MakeFolder("cifs/docs");
+    std::string strMounts = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n2 1 0:51 / " + Folder().Path().string()
+        + "/cifs rw - cifs //Office-PC/Documents rw\n";
+    ReloadDriveTable(strMounts.c_str());
+    EXPECT_EQ(CheckFolder("\\\\office-pc\\documents\\docs", FOLDER_NETWORK | FOLDER_WRITABLE),
+        FOLDER_NETWORK | FOLDER_WRITABLE);
+    EXPECT_EQ(CheckFolder("\\\\office-pc\\documents\\", FOLDER_NETWORK), FOLDER_NETWORK | FOLDER_NO_PARENT);
+    EXPECT_EQ(CheckFolder("\\\\office-pc\\documents\\new\\sub", 0), FOLDER_MISSING | FOLDER_NO_PARENT);
+    EXPECT_EQ(CheckFolder("\\\\nobody\\share\\docs", FOLDER_NETWORK), FOLDER_UNUSABLE);
+}
+
 TEST_F(FileHelpersTest, CreateFolderPathMakesEveryMissingLevel)
 {
     MakeFolder("docs");
