@@ -1,0 +1,307 @@
+#include "platform/gdi/TextEngine.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+
+#include <cairo.h>
+#include <fontconfig/fontconfig.h>
+#include <pango/pangocairo.h>
+#include <pango/pangofc-fontmap.h>
+
+/*************************************************************************
+ * The private font setup
+ *************************************************************************/
+
+namespace {
+
+// The font files of fonts-dejavu-core; nothing else is ever matched.
+constexpr const char* FONT_FOLDER = "/usr/share/fonts/truetype/dejavu/";
+constexpr std::array<const char*, 6> FONT_FILES { "DejaVuSans.ttf", "DejaVuSans-Bold.ttf", "DejaVuSansMono.ttf",
+    "DejaVuSansMono-Bold.ttf", "DejaVuSerif.ttf", "DejaVuSerif-Bold.ttf" };
+
+// Rendering settings for every font, and a slant made by shearing where a
+// family has no italic face of its own.
+constexpr const char* FONT_CONFIGURATION = R"(<?xml version="1.0"?>
+<fontconfig>
+  <match target="font">
+    <edit name="hinting" mode="assign"><bool>false</bool></edit>
+    <edit name="hintstyle" mode="assign"><const>hintnone</const></edit>
+    <edit name="antialias" mode="assign"><bool>true</bool></edit>
+    <edit name="rgba" mode="assign"><const>none</const></edit>
+    <edit name="embeddedbitmap" mode="assign"><bool>false</bool></edit>
+  </match>
+  <match target="font">
+    <test name="slant" compare="eq"><const>roman</const></test>
+    <test target="pattern" name="slant" compare="not_eq"><const>roman</const></test>
+    <edit name="matrix" mode="assign">
+      <times><name>matrix</name><matrix><double>1</double><double>0.2</double><double>0</double><double>1</double></matrix></times>
+    </edit>
+    <edit name="slant" mode="assign"><const>oblique</const></edit>
+  </match>
+</fontconfig>
+)";
+
+PangoContext* TextContext()
+{
+    static PangoContext* pContext = [] {
+        FcConfig* pConfig = FcConfigCreate();
+        FcConfigParseAndLoadFromMemory(pConfig, reinterpret_cast<const FcChar8*>(FONT_CONFIGURATION), FcTrue);
+        for (const char* pszFile : FONT_FILES) {
+            std::string strPath = std::string(FONT_FOLDER) + pszFile;
+            FcConfigAppFontAddFile(pConfig, reinterpret_cast<const FcChar8*>(strPath.c_str()));
+        }
+        PangoFontMap* pFontMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
+        pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(pFontMap), pConfig);
+        FcConfigDestroy(pConfig);
+        PangoContext* pNew = pango_font_map_create_context(pFontMap);
+        cairo_font_options_t* pOptions = cairo_font_options_create();
+        cairo_font_options_set_antialias(pOptions, CAIRO_ANTIALIAS_GRAY);
+        cairo_font_options_set_hint_style(pOptions, CAIRO_HINT_STYLE_NONE);
+        cairo_font_options_set_hint_metrics(pOptions, CAIRO_HINT_METRICS_OFF);
+        cairo_font_options_set_subpixel_order(pOptions, CAIRO_SUBPIXEL_ORDER_DEFAULT);
+        pango_cairo_context_set_font_options(pNew, pOptions);
+        cairo_font_options_destroy(pOptions);
+        pango_context_set_round_glyph_positions(pNew, TRUE);
+        pango_context_set_language(pNew, pango_language_from_string("en"));
+        return pNew;
+    }();
+    return pContext;
+}
+
+bool SameName(const char* pszA, const char* pszB)
+{
+    return g_ascii_strcasecmp(pszA, pszB) == 0;
+}
+
+// The DejaVu family for a face name and pitch-and-family byte.
+const char* FamilyFor(const LOGFONT& log)
+{
+    static constexpr const char* MONO_FACES[] = { "Courier New", "Courier", "Fixedsys", "Terminal", "Lucida Console",
+        "DejaVu Sans Mono" };
+    static constexpr const char* SERIF_FACES[] = { "Times New Roman", "Times", "MS Serif", "DejaVu Serif" };
+    char szFace[LF_FACESIZE + 1] {};
+    std::memcpy(szFace, log.lfFaceName, LF_FACESIZE);
+    for (const char* pszFace : MONO_FACES) {
+        if (SameName(szFace, pszFace))
+            return "DejaVu Sans Mono";
+    }
+    for (const char* pszFace : SERIF_FACES) {
+        if (SameName(szFace, pszFace))
+            return "DejaVu Serif";
+    }
+    if (szFace[0] == '\0') {
+        // No face: the pitch and family decide.
+        constexpr BYTE FIXED_PITCH = 1, FF_ROMAN = 0x10, FF_MODERN = 0x30;
+        if ((log.lfPitchAndFamily & 3) == FIXED_PITCH || (log.lfPitchAndFamily & 0xF0) == FF_MODERN)
+            return "DejaVu Sans Mono";
+        if ((log.lfPitchAndFamily & 0xF0) == FF_ROMAN)
+            return "DejaVu Serif";
+    }
+    return "DejaVu Sans";
+}
+
+// Height 0 asks for the default: a 16-pixel cell.
+constexpr LONG DEFAULT_CELL_HEIGHT = 16;
+constexpr double REFERENCE_SIZE = 1000;
+
+PangoFontDescription* MakeDescription(const LOGFONT& log, double dEmPixels)
+{
+    PangoFontDescription* pDescription = pango_font_description_new();
+    pango_font_description_set_family(pDescription, FamilyFor(log));
+    LONG nWeight = log.lfWeight == 0 ? 400 : std::clamp<LONG>(log.lfWeight, 100, 1000);
+    pango_font_description_set_weight(pDescription, static_cast<PangoWeight>(nWeight));
+    pango_font_description_set_style(pDescription, log.lfItalic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+    pango_font_description_set_absolute_size(pDescription, dEmPixels * PANGO_SCALE);
+    return pDescription;
+}
+
+// The em size in pixels that LOGFONT's height asks for: a negative height is
+// the em itself, a positive one the cell (ascent + descent).
+double EmPixels(const LOGFONT& log)
+{
+    if (log.lfHeight < 0)
+        return -static_cast<double>(log.lfHeight);
+    double dCell = log.lfHeight == 0 ? DEFAULT_CELL_HEIGHT : log.lfHeight;
+    PangoFontDescription* pReference = MakeDescription(log, REFERENCE_SIZE);
+    PangoFontMetrics* pMetrics = pango_context_get_metrics(TextContext(), pReference, nullptr);
+    double dReferenceCell
+        = (pango_font_metrics_get_ascent(pMetrics) + pango_font_metrics_get_descent(pMetrics)) / double(PANGO_SCALE);
+    pango_font_metrics_unref(pMetrics);
+    pango_font_description_free(pReference);
+    return std::max(1.0, dCell * REFERENCE_SIZE / dReferenceCell);
+}
+
+PangoFontDescription* DescriptionOf(CGdiFont& font)
+{
+    if (!font.m_pDescription)
+        font.m_pDescription = MakeDescription(font.m_log, EmPixels(font.m_log));
+    return font.m_pDescription;
+}
+
+// Text that pango accepts: invalid UTF-8 bytes become '?', byte for byte.
+std::string ValidText(std::string_view text)
+{
+    std::string strValid(text);
+    const char* pszEnd = nullptr;
+    size_t nStart = 0;
+    while (!g_utf8_validate(strValid.data() + nStart, static_cast<gssize>(strValid.size() - nStart), &pszEnd)) {
+        size_t nBad = static_cast<size_t>(pszEnd - strValid.data());
+        strValid[nBad] = '?';
+        nStart = nBad + 1;
+    }
+    // Tabs and line ends show as blanks here; callers that expand tabs or break lines do so first.
+    std::replace(strValid.begin(), strValid.end(), '\t', ' ');
+    return strValid;
+}
+
+}
+
+CGdiFont::~CGdiFont()
+{
+    if (m_pDescription)
+        pango_font_description_free(m_pDescription);
+}
+
+const TEXTMETRIC& FontMetrics(CGdiFont& font)
+{
+    if (font.m_bHasMetrics)
+        return font.m_metrics;
+    PangoFontDescription* pDescription = DescriptionOf(font);
+    PangoFontMetrics* pMetrics = pango_context_get_metrics(TextContext(), pDescription, nullptr);
+    TEXTMETRIC& tm = font.m_metrics;
+    tm = TEXTMETRIC {};
+    tm.tmAscent = PANGO_PIXELS(pango_font_metrics_get_ascent(pMetrics));
+    tm.tmDescent = PANGO_PIXELS(pango_font_metrics_get_descent(pMetrics));
+    if (font.m_log.lfHeight >= 0) {
+        // A cell height was asked for: it is exact, whatever the rounding of its parts.
+        LONG nCell = font.m_log.lfHeight == 0 ? DEFAULT_CELL_HEIGHT : font.m_log.lfHeight;
+        tm.tmDescent = nCell - tm.tmAscent;
+    }
+    tm.tmHeight = tm.tmAscent + tm.tmDescent;
+    LONG nEm = static_cast<LONG>(std::lround(pango_font_description_get_size(pDescription) / double(PANGO_SCALE)));
+    tm.tmInternalLeading = std::max<LONG>(0, tm.tmHeight - nEm);
+    tm.tmExternalLeading = 0;
+    tm.tmAveCharWidth = PANGO_PIXELS(pango_font_metrics_get_approximate_char_width(pMetrics));
+    pango_font_metrics_unref(pMetrics);
+    tm.tmMaxCharWidth = CTextLine(font, "W").Width();
+    tm.tmWeight = font.m_log.lfWeight == 0 ? 400 : font.m_log.lfWeight;
+    tm.tmDigitizedAspectX = 96;
+    tm.tmDigitizedAspectY = 96;
+    tm.tmFirstChar = ' ';
+    tm.tmLastChar = '~';
+    tm.tmDefaultChar = '?';
+    tm.tmBreakChar = ' ';
+    tm.tmItalic = font.m_log.lfItalic ? 1 : 0;
+    tm.tmUnderlined = font.m_log.lfUnderline ? 1 : 0;
+    tm.tmStruckOut = font.m_log.lfStrikeOut ? 1 : 0;
+    // TMPF_FIXED_PITCH set means variable pitch; all of ours are TrueType and vector.
+    constexpr BYTE TMPF_FIXED_PITCH = 0x01, TMPF_VECTOR = 0x02, TMPF_TRUETYPE = 0x04;
+    bool bMono = std::strcmp(FamilyFor(font.m_log), "DejaVu Sans Mono") == 0;
+    tm.tmPitchAndFamily
+        = static_cast<BYTE>((bMono ? 0 : TMPF_FIXED_PITCH) | TMPF_VECTOR | TMPF_TRUETYPE | (bMono ? 0x30 : 0x20));
+    tm.tmCharSet = font.m_log.lfCharSet;
+    font.m_bHasMetrics = true;
+    return font.m_metrics;
+}
+
+/*************************************************************************
+ * Lines of text
+ *************************************************************************/
+
+bool IsCharacterStart(std::string_view text, size_t nByte)
+{
+    return nByte >= text.size() || (static_cast<unsigned char>(text[nByte]) & 0xC0) != 0x80;
+}
+
+CTextLine::CTextLine(CGdiFont& font, std::string_view text, std::optional<std::pair<size_t, size_t>> underline)
+    : m_font(font)
+    , m_text(ValidText(text))
+{
+    m_pLayout = pango_layout_new(TextContext());
+    pango_layout_set_single_paragraph_mode(m_pLayout, TRUE);
+    pango_layout_set_font_description(m_pLayout, DescriptionOf(font));
+    PangoAttrList* pAttributes = pango_attr_list_new();
+    pango_attr_list_insert(pAttributes, pango_attr_font_features_new("kern 0, liga 0, clig 0"));
+    if (font.m_log.lfUnderline)
+        pango_attr_list_insert(pAttributes, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+    if (font.m_log.lfStrikeOut)
+        pango_attr_list_insert(pAttributes, pango_attr_strikethrough_new(TRUE));
+    if (underline) {
+        PangoAttribute* pUnderline = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
+        pUnderline->start_index = static_cast<guint>(underline->first);
+        pUnderline->end_index = static_cast<guint>(underline->second);
+        pango_attr_list_insert(pAttributes, pUnderline);
+    }
+    pango_layout_set_attributes(m_pLayout, pAttributes);
+    pango_attr_list_unref(pAttributes);
+    pango_layout_set_text(m_pLayout, m_text.data(), static_cast<int>(m_text.size()));
+    m_nWidth = WidthOf(m_text.size());
+}
+
+CTextLine::~CTextLine()
+{
+    g_object_unref(m_pLayout);
+}
+
+int CTextLine::WidthOf(size_t nBytes) const
+{
+    if (nBytes == 0)
+        return 0;
+    if (nBytes >= m_text.size()) {
+        PangoRectangle logical;
+        pango_layout_get_extents(m_pLayout, nullptr, &logical);
+        return PANGO_PIXELS(logical.width);
+    }
+    PangoRectangle position;
+    pango_layout_index_to_pos(m_pLayout, static_cast<int>(nBytes), &position);
+    return PANGO_PIXELS(position.x);
+}
+
+void CTextLine::Draw(CPixelTarget& target, int x, int y, COLORREF cr, const RECT* pClip) const
+{
+    const TEXTMETRIC& tm = FontMetrics(m_font);
+    // Room around the cell for italic overhang and glyphs that reach past it.
+    int nPad = tm.tmHeight / 2 + 2;
+    int nWidth = m_nWidth + 2 * nPad, nHeight = tm.tmHeight + 2 * nPad;
+    cairo_surface_t* pMask = cairo_image_surface_create(CAIRO_FORMAT_A8, nWidth, nHeight);
+    cairo_t* pCairo = cairo_create(pMask);
+    int nBaseline = PANGO_PIXELS(pango_layout_get_baseline(m_pLayout));
+    cairo_move_to(pCairo, nPad, nPad + tm.tmAscent - nBaseline);
+    pango_cairo_show_layout(pCairo, m_pLayout);
+    cairo_destroy(pCairo);
+    cairo_surface_flush(pMask);
+
+    const unsigned char* pData = cairo_image_surface_get_data(pMask);
+    int nStride = cairo_image_surface_get_stride(pMask);
+    uint32_t nColour = target.Pixel(cr);
+    bool bMonochrome = target.IsMonochrome();
+    for (int j = 0; j < nHeight; ++j) {
+        int py = y - nPad + j;
+        if (py < 0 || py >= target.Bitmap().m_nHeight)
+            continue;
+        for (int i = 0; i < nWidth; ++i) {
+            unsigned nAlpha = pData[j * nStride + i];
+            int px = x - nPad + i;
+            if (nAlpha == 0 || !target.Visible(px, py))
+                continue;
+            if (pClip && (px < pClip->left || px >= pClip->right || py < pClip->top || py >= pClip->bottom))
+                continue;
+            if (bMonochrome) {
+                if (nAlpha >= 128)
+                    target.Put(px, py, nColour);
+                continue;
+            }
+            uint32_t nDst = target.Get(px, py);
+            uint32_t nBlend = 0;
+            for (int nShift = 0; nShift <= 16; nShift += 8) {
+                unsigned nFore = (nColour >> nShift) & 0xFF, nBack = (nDst >> nShift) & 0xFF;
+                nBlend |= ((nFore * nAlpha + nBack * (255 - nAlpha) + 127) / 255) << nShift;
+            }
+            target.Put(px, py, nBlend);
+        }
+    }
+    cairo_surface_destroy(pMask);
+}

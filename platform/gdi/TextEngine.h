@@ -1,0 +1,44 @@
+#pragma once
+
+// Text through pango with deterministic fonts: a private fontconfig setup that
+// knows only the DejaVu files of fonts-dejavu-core, no hinting, greyscale
+// antialiasing, glyph positions rounded to whole pixels, and no kerning or
+// ligatures, so that widths add up character by character and are the same on
+// every machine. Text is UTF-8; invalid bytes show as '?'.
+
+#include "platform/gdi/PixelTarget.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+typedef struct _PangoLayout PangoLayout;
+
+// The metrics of the font, computed once.
+const TEXTMETRIC& FontMetrics(CGdiFont& font);
+
+// One line of text in one font, measured and ready to draw.
+class CTextLine {
+public:
+    // `underline`, when given, is a byte range drawn underlined (a prefix character).
+    CTextLine(CGdiFont& font, std::string_view text, std::optional<std::pair<size_t, size_t>> underline = {});
+    ~CTextLine();
+    CTextLine(const CTextLine&) = delete;
+    CTextLine& operator=(const CTextLine&) = delete;
+
+    int Width() const { return m_nWidth; }
+    // The width of the first `nBytes` bytes, which must end on a character boundary.
+    int WidthOf(size_t nBytes) const;
+    // Draws the line with its cell's top-left corner at (x, y), in device
+    // coordinates, blending `cr` over the destination; only inside `pClip` when given.
+    void Draw(CPixelTarget& target, int x, int y, COLORREF cr, const RECT* pClip) const;
+
+private:
+    CGdiFont& m_font;
+    std::string m_text;
+    PangoLayout* m_pLayout { nullptr };
+    int m_nWidth { 0 };
+};
+
+// Whether byte `nByte` of `text` starts a character (or is its end).
+bool IsCharacterStart(std::string_view text, size_t nByte);

@@ -1,0 +1,883 @@
+#include "store/CCatalogFile.h"
+
+#include "platform/base/TextFunctions.h"
+#include "platform/base/WinError.h"
+#include "store/CatalogError.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstring>
+#include <vector>
+
+/*
+ * States of a catalog file
+ *
+ *              Acquire (first reference; header checked)
+ *     CLOSED ---------------------------------------------> OPEN
+ *       ^                                                  |
+ *       |   Release (last reference)                       | a failed write, or damage
+ *       +---------------------- ERROR <--------------------+ found by any read
+ *       +--------------------------------------------------- OPEN (Release, last reference)
+ *
+ * CLOSED: no reference, no open file, empty caches. Create writes a new file only here.
+ * OPEN:   reads and writes are served. Acquire and Release only move the count.
+ * ERROR:  reads are still served (the caches hold what the file held before the
+ *         failed write); every write is refused with ERROR_WRITE_PROTECT until
+ *         the last reference goes and the file is opened again.
+ *
+ * Invariants (CheckInvariantsLocked checks those that can be seen in memory):
+ *  (1) The state is CLOSED exactly when the open count is 0, and then the file
+ *      is closed and both caches are empty.
+ *  (2) The block cache holds at most CACHE_CHUNKS chunks, each listed once in
+ *      its index under its first block, which is even; a chunk holds the blocks
+ *      2k and 2k+1 that exist (one when 2k is the last block).
+ *  (3) Every object of the block-header cache names a block that exists, and
+ *      when that block is in the block cache its header there is the object's.
+ *  (4) The caches only ever hold what is in the file: a block is written to the
+ *      file first and copied into the caches only when the write succeeded.
+ *  (5) A new block is written before the file header counts it, and the header
+ *      before the block that links to it; so after a failed write every chain
+ *      still reads as it did before the call or as it does after it, and a
+ *      block left over is merely unreachable.
+ *  (6) Every walk along a chain takes at most (last block + 1) steps, and a
+ *      block is only walked from once the rest of its chain has been followed
+ *      to its end (CheckChainLocked), so a chain that runs in a circle is damage
+ *      found by the first call that enters it, not an endless walk of the caller.
+ */
+
+namespace {
+
+// The byte offset of a block in the file.
+std::int64_t BlockOffset(CATBLOCK nBlock)
+{
+    return FILE_HEADER_SIZE + static_cast<std::int64_t>(nBlock) * BLOCK_SIZE;
+}
+
+// The byte offset of a record within its block.
+int RecordOffset(LONG nRecordSize, LONG nSlot)
+{
+    return BLOCK_HEADER_SIZE + SlotCount(nRecordSize) + nSlot * nRecordSize;
+}
+
+// Offsets of the file header's fields.
+constexpr int HDR_KIND = 0;
+constexpr int HDR_BLOCK_SIZE = 4;
+constexpr int HDR_LAST_BLOCK = 8;
+constexpr int HDR_VERSION = 12;
+constexpr int HDR_TEXT1 = HDR_VERSION + HEADER_VERSION_SIZE;
+constexpr int HDR_TEXT2 = HDR_TEXT1 + HEADER_TEXT_SIZE;
+constexpr int HDR_LINK1 = HDR_TEXT2 + HEADER_TEXT_SIZE;
+constexpr int HDR_LINK2 = HDR_LINK1 + 4;
+constexpr int HDR_STAMP = HDR_LINK2 + 4;
+static_assert(HDR_STAMP + 8 == FILE_HEADER_SIZE);
+
+// The most blocks a file may have: block offsets stay within 32-bit block numbers.
+constexpr CATBLOCK MAX_BLOCK = 0x7FFFFFFE;
+
+// The file name part of a program path, as the fatal error names the file.
+CString FileNameOf(const CString& strPath)
+{
+    std::string_view path(strPath, static_cast<std::size_t>(strPath.GetLength()));
+    std::size_t nSlash = path.find_last_of("\\/");
+    return CString(std::string(nSlash == std::string_view::npos ? path : path.substr(nSlash + 1)).c_str());
+}
+
+}
+
+// Holds a file's lock for one public call and, once the lock is let go, sends
+// the fatal report that the call found necessary. The report goes out unlocked
+// because its handler may show a modal box whose message loop uses the file.
+class CCatalogFile::CLock {
+public:
+    explicit CLock(const CCatalogFile& file)
+        : m_file(file)
+        , m_lock(file.m_mutex)
+    {
+    }
+    ~CLock()
+    {
+        bool bReport = m_file.m_bReportPending;
+        m_file.m_bReportPending = false;
+        m_lock.unlock();
+        if (bReport) {
+            DWORD dwError = GetLastError();
+            ReportCatalogError(FileNameOf(m_file.m_strPath));
+            SetLastError(dwError);
+        }
+    }
+    CLock(const CLock&) = delete;
+    CLock& operator=(const CLock&) = delete;
+
+private:
+    const CCatalogFile& m_file;
+    std::unique_lock<std::mutex> m_lock;
+};
+
+/******************************************************************************
+ * Construction and creation
+ ******************************************************************************/
+
+CCatalogFile::CCatalogFile(LPCTSTR pszPath, std::span<const int> recordSizes)
+    : m_strPath(pszPath ? pszPath : "")
+    , m_recordSizes(recordSizes)
+{
+    assert(std::all_of(
+        recordSizes.begin(), recordSizes.end(), [](int nSize) { return nSize >= 0 && nSize <= MAX_RECORD_SIZE; }));
+}
+
+CCatalogFile::~CCatalogFile()
+{
+    CLock lock(*this);
+    if (m_nOpenCount > 0)
+        CloseLocked();
+}
+
+BOOL CCatalogFile::Create(LONG nKind)
+{
+    CLock lock(*this);
+    if (m_nOpenCount > 0) {
+        SetLastError(ERROR_SHARING_VIOLATION);
+        return FALSE;
+    }
+    if (nKind < CATALOG_KIND_MAIN || nKind > CATALOG_KIND_FOLDER_INDEX) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    CFileHeader header;
+    header.nKind = nKind;
+    std::array<BYTE, FILE_HEADER_SIZE> bytes;
+    EncodeHeader(header, bytes.data());
+    if (!m_io.Open(m_strPath, true))
+        return FALSE;
+    BOOL bWritten = m_io.WriteAt(0, bytes);
+    DWORD dwError = GetLastError();
+    BOOL bClosed = m_io.Close();
+    if (!bWritten) {
+        SetLastError(dwError);
+        return FALSE;
+    }
+    m_header = header;
+    return bClosed;
+}
+
+/******************************************************************************
+ * Open references
+ ******************************************************************************/
+
+BOOL CCatalogFile::Acquire()
+{
+    CLock lock(*this);
+    if (m_nOpenCount > 0) {
+        ++m_nOpenCount;
+        return TRUE;
+    }
+    if (!OpenLocked()) {
+        m_bReportPending = true;
+        return FALSE;
+    }
+    m_nOpenCount = 1;
+    AssertValidLocked();
+    return TRUE;
+}
+
+BOOL CCatalogFile::Release()
+{
+    CLock lock(*this);
+    if (m_nOpenCount == 0) {
+        SetLastError(ERROR_INVALID_FUNCTION);
+        return FALSE;
+    }
+    if (--m_nOpenCount > 0)
+        return TRUE;
+    return CloseLocked();
+}
+
+int CCatalogFile::GetOpenCount() const
+{
+    CLock lock(*this);
+    return m_nOpenCount;
+}
+
+BOOL CCatalogFile::OpenLocked()
+{
+    if (!m_io.Open(m_strPath, false))
+        return FALSE;
+    std::array<BYTE, FILE_HEADER_SIZE> bytes;
+    CFileHeader header;
+    std::int64_t nLength = m_io.GetLength();
+    if (nLength < FILE_HEADER_SIZE || !m_io.ReadAt(0, bytes) || !DecodeHeader(bytes.data(), &header)
+        || nLength < BlockOffset(header.nLastBlock + 1)) {
+        (void)m_io.Close(); // nothing was written, so there is nothing to flush
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    m_header = header;
+    m_state = State::Open;
+    m_bDamageReported = false;
+    return TRUE;
+}
+
+BOOL CCatalogFile::CloseLocked()
+{
+    BOOL bClosed = m_io.Close();
+    m_chunks.clear();
+    m_chunkIndex.clear();
+    m_blocks.clear();
+    m_nOpenCount = 0;
+    m_state = State::Closed;
+    return bClosed;
+}
+
+/******************************************************************************
+ * The file header
+ ******************************************************************************/
+
+void CCatalogFile::EncodeHeader(const CFileHeader& header, BYTE* pBytes)
+{
+    std::memset(pBytes, 0, FILE_HEADER_SIZE);
+    WriteLong(pBytes + HDR_KIND, header.nKind);
+    WriteLong(pBytes + HDR_BLOCK_SIZE, BLOCK_SIZE);
+    WriteLong(pBytes + HDR_LAST_BLOCK, header.nLastBlock);
+    std::memcpy(pBytes + HDR_VERSION, CATALOG_VERSION, sizeof(CATALOG_VERSION));
+    std::memcpy(pBytes + HDR_TEXT1, header.szText1.data(), HEADER_TEXT_SIZE);
+    std::memcpy(pBytes + HDR_TEXT2, header.szText2.data(), HEADER_TEXT_SIZE);
+    WriteLong(pBytes + HDR_LINK1, header.nLink1);
+    WriteLong(pBytes + HDR_LINK2, header.nLink2);
+    WriteLong(pBytes + HDR_STAMP, static_cast<LONG>(header.ftStamp.dwLowDateTime));
+    WriteLong(pBytes + HDR_STAMP + 4, static_cast<LONG>(header.ftStamp.dwHighDateTime));
+}
+
+bool CCatalogFile::DecodeHeader(const BYTE* pBytes, CFileHeader* pHeader)
+{
+    std::array<BYTE, HEADER_VERSION_SIZE> version {};
+    std::memcpy(version.data(), CATALOG_VERSION, sizeof(CATALOG_VERSION));
+    CFileHeader header;
+    header.nKind = ReadLong(pBytes + HDR_KIND);
+    header.nLastBlock = ReadLong(pBytes + HDR_LAST_BLOCK);
+    std::memcpy(header.szText1.data(), pBytes + HDR_TEXT1, HEADER_TEXT_SIZE);
+    std::memcpy(header.szText2.data(), pBytes + HDR_TEXT2, HEADER_TEXT_SIZE);
+    header.nLink1 = ReadLong(pBytes + HDR_LINK1);
+    header.nLink2 = ReadLong(pBytes + HDR_LINK2);
+    header.ftStamp.dwLowDateTime = static_cast<DWORD>(ReadLong(pBytes + HDR_STAMP));
+    header.ftStamp.dwHighDateTime = static_cast<DWORD>(ReadLong(pBytes + HDR_STAMP + 4));
+    auto isTerminated = [](const std::array<char, HEADER_TEXT_SIZE>& text) {
+        return std::find(text.begin(), text.end(), '\0') != text.end();
+    };
+    if (header.nKind < CATALOG_KIND_MAIN || header.nKind > CATALOG_KIND_FOLDER_INDEX
+        || ReadLong(pBytes + HDR_BLOCK_SIZE) != BLOCK_SIZE
+        || std::memcmp(pBytes + HDR_VERSION, version.data(), HEADER_VERSION_SIZE) != 0 || header.nLastBlock < NO_BLOCK
+        || header.nLastBlock > MAX_BLOCK || !isTerminated(header.szText1) || !isTerminated(header.szText2))
+        return false;
+    *pHeader = header;
+    return true;
+}
+
+LONG CCatalogFile::GetKind() const
+{
+    CLock lock(*this);
+    return m_header.nKind;
+}
+
+CATBLOCK CCatalogFile::GetLastBlock() const
+{
+    CLock lock(*this);
+    return m_header.nLastBlock;
+}
+
+BOOL CCatalogFile::SetHeaderStrings(LPCTSTR pszText1, LPCTSTR pszText2)
+{
+    CLock lock(*this);
+    if (!CheckWritable())
+        return FALSE;
+    CFileHeader header = m_header;
+    Utf8CopyToField(header.szText1.data(), HEADER_TEXT_SIZE, pszText1, FieldEnd::NulTerminated);
+    Utf8CopyToField(header.szText2.data(), HEADER_TEXT_SIZE, pszText2, FieldEnd::NulTerminated);
+    return WriteHeaderLocked(header);
+}
+
+CString CCatalogFile::GetHeaderString(int nIndex) const
+{
+    CLock lock(*this);
+    if (nIndex != 0 && nIndex != 1)
+        return CString();
+    return CString((nIndex == 0 ? m_header.szText1 : m_header.szText2).data());
+}
+
+BOOL CCatalogFile::SetHeaderLinks(LONG nLink1, LONG nLink2)
+{
+    CLock lock(*this);
+    if (!CheckWritable())
+        return FALSE;
+    CFileHeader header = m_header;
+    header.nLink1 = nLink1;
+    header.nLink2 = nLink2;
+    return WriteHeaderLocked(header);
+}
+
+LONG CCatalogFile::GetHeaderLink(int nIndex) const
+{
+    CLock lock(*this);
+    return nIndex == 0 ? m_header.nLink1 : nIndex == 1 ? m_header.nLink2 : 0;
+}
+
+BOOL CCatalogFile::SetTimeStamp(const FILETIME& ftStamp)
+{
+    CLock lock(*this);
+    if (!CheckWritable())
+        return FALSE;
+    CFileHeader header = m_header;
+    header.ftStamp = ftStamp;
+    return WriteHeaderLocked(header);
+}
+
+FILETIME CCatalogFile::GetTimeStamp() const
+{
+    CLock lock(*this);
+    return m_header.ftStamp;
+}
+
+BOOL CCatalogFile::WriteHeaderLocked(const CFileHeader& header)
+{
+    std::array<BYTE, FILE_HEADER_SIZE> bytes;
+    EncodeHeader(header, bytes.data());
+    if (!m_io.WriteAt(0, bytes)) {
+        m_state = State::Error;
+        return FALSE;
+    }
+    m_header = header;
+    return TRUE;
+}
+
+/******************************************************************************
+ * The block cache and block checks
+ ******************************************************************************/
+
+bool CCatalogFile::IsValidBlock(CATBLOCK nBlock, const BYTE* pData) const
+{
+    CBlockHeader header = ReadBlockHeader(pData);
+    auto isLink = [&](CATBLOCK nLink) {
+        return nLink == NO_BLOCK || (nLink >= 0 && nLink <= m_header.nLastBlock && nLink != nBlock);
+    };
+    if (header.nTableType < 0 || static_cast<std::size_t>(header.nTableType) >= m_recordSizes.size())
+        return false;
+    LONG nRecordSize = m_recordSizes[static_cast<std::size_t>(header.nTableType)];
+    if (nRecordSize == 0 || header.nRecordSize != nRecordSize)
+        return false;
+    int nSlots = SlotCount(nRecordSize);
+    if (header.nHighestUsed < NO_SLOT || header.nHighestUsed >= nSlots)
+        return false;
+    if (!isLink(header.nPrevBlock) || !isLink(header.nNextBlock))
+        return false;
+    if (!header.owner.IsNone() && !IsValidOwner(header.owner))
+        return false;
+    LONG nHighest = NO_SLOT;
+    for (int nSlot = 0; nSlot < nSlots; ++nSlot) {
+        BYTE flag = pData[BLOCK_HEADER_SIZE + nSlot];
+        if (flag == SLOT_USED)
+            nHighest = nSlot;
+        else if (flag != SLOT_FREE)
+            return false;
+    }
+    return nHighest == header.nHighestUsed;
+}
+
+bool CCatalogFile::IsValidOwner(CRecordRef owner) const
+{
+    return owner.nBlock >= 0 && owner.nBlock <= m_header.nLastBlock && owner.nSlot >= 0 && owner.nSlot < SlotCount(1);
+}
+
+CCatalogFile::CChunk* CCatalogFile::ChunkLocked(CATBLOCK nBlock)
+{
+    CATBLOCK nFirst = nBlock & ~1;
+    if (auto it = m_chunkIndex.find(nFirst); it != m_chunkIndex.end()) {
+        m_chunks.splice(m_chunks.begin(), m_chunks, it->second);
+        return &m_chunks.front();
+    }
+    CChunk chunk;
+    chunk.nFirst = nFirst;
+    chunk.nBlocks = nFirst == m_header.nLastBlock ? 1 : 2;
+    std::span<BYTE> bytes(chunk.data.data(), static_cast<std::size_t>(chunk.nBlocks) * BLOCK_SIZE);
+    if (!m_io.ReadAt(BlockOffset(nFirst), bytes)) {
+        // The header promised these blocks: the file was cut behind our back.
+        DamageLocked();
+        return nullptr;
+    }
+    if (m_chunks.size() >= CACHE_CHUNKS) {
+        m_chunkIndex.erase(m_chunks.back().nFirst);
+        m_chunks.pop_back();
+    }
+    m_chunks.push_front(chunk);
+    m_chunkIndex[nFirst] = m_chunks.begin();
+    return &m_chunks.front();
+}
+
+const BYTE* CCatalogFile::BlockDataLocked(CATBLOCK nBlock)
+{
+    assert(nBlock >= 0 && nBlock <= m_header.nLastBlock);
+    CChunk* pChunk = ChunkLocked(nBlock);
+    if (!pChunk)
+        return nullptr;
+    std::size_t nIndex = static_cast<std::size_t>(nBlock - pChunk->nFirst);
+    const BYTE* pData = pChunk->data.data() + nIndex * BLOCK_SIZE;
+    if (!pChunk->bChecked[nIndex]) {
+        if (!IsValidBlock(nBlock, pData)) {
+            DamageLocked();
+            return nullptr;
+        }
+        pChunk->bChecked[nIndex] = true;
+    }
+    return pData;
+}
+
+CCatalogBlock* CCatalogFile::GetBlock(CATBLOCK nBlock)
+{
+    CLock lock(*this);
+    if (m_state == State::Closed) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    return GetBlockLocked(nBlock);
+}
+
+CCatalogBlock* CCatalogFile::GetBlockLocked(CATBLOCK nBlock)
+{
+    if (nBlock < 0 || nBlock > m_header.nLastBlock) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    if (auto it = m_blocks.find(nBlock); it != m_blocks.end())
+        return it->second.get();
+    const BYTE* pData = BlockDataLocked(nBlock);
+    if (!pData)
+        return nullptr;
+    auto pBlock = std::make_unique<CCatalogBlock>(this, nBlock, ReadBlockHeader(pData));
+    return m_blocks.emplace(nBlock, std::move(pBlock)).first->second.get();
+}
+
+CBlockHeader CCatalogFile::GetBlockHeader(const CCatalogBlock& block) const
+{
+    CLock lock(*this);
+    return block.m_header;
+}
+
+CCatalogBlock* CCatalogFile::NextChainBlockLocked(const CCatalogBlock& block, bool* pbEnd)
+{
+    *pbEnd = block.m_header.nNextBlock == NO_BLOCK;
+    if (*pbEnd)
+        return nullptr;
+    CCatalogBlock* pNext = GetBlockLocked(block.m_header.nNextBlock);
+    if (!pNext)
+        return nullptr;
+    if (pNext->m_nTableType != block.m_nTableType || pNext->m_header.nPrevBlock != block.m_nBlock
+        || pNext->m_header.owner != block.m_header.owner) {
+        DamageLocked();
+        return nullptr;
+    }
+    return pNext;
+}
+
+BOOL CCatalogFile::CheckChainLocked(CCatalogBlock* pStart)
+{
+    std::vector<CCatalogBlock*> path;
+    CCatalogBlock* pBlock = pStart;
+    for (CATBLOCK nStep = 0; nStep <= m_header.nLastBlock; ++nStep) {
+        if (pBlock->m_bChainChecked)
+            break;
+        path.push_back(pBlock);
+        bool bEnd = false;
+        CCatalogBlock* pNext = NextChainBlockLocked(*pBlock, &bEnd);
+        if (bEnd)
+            break;
+        if (!pNext)
+            return FALSE;
+        pBlock = pNext;
+    }
+    if (!pBlock->m_bChainChecked && pBlock->m_header.nNextBlock != NO_BLOCK) {
+        DamageLocked(); // the chain runs in a circle
+        return FALSE;
+    }
+    for (CCatalogBlock* pChecked : path)
+        pChecked->m_bChainChecked = true;
+    return TRUE;
+}
+
+/******************************************************************************
+ * Reading records
+ ******************************************************************************/
+
+const BYTE* CCatalogFile::RecordBlockLocked(CRecordRef ref, LONG nTableType)
+{
+    if (m_state == State::Closed) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    CCatalogBlock* pBlock = GetBlockLocked(ref.nBlock);
+    if (!pBlock)
+        return nullptr;
+    if (pBlock->m_nTableType != nTableType || ref.nSlot < 0 || ref.nSlot >= pBlock->GetSlotCount()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    const BYTE* pData = BlockDataLocked(ref.nBlock);
+    if (pData && pData[BLOCK_HEADER_SIZE + ref.nSlot] != SLOT_USED) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return pData;
+}
+
+BOOL CCatalogFile::CheckRecord(CATBLOCK nBlock, LONG nSlot, LONG nTableType)
+{
+    CLock lock(*this);
+    return RecordBlockLocked({ nBlock, nSlot }, nTableType) != nullptr;
+}
+
+BOOL CCatalogFile::NextRecord(CRecordRef* pCursor)
+{
+    CLock lock(*this);
+    if (m_state == State::Closed) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    if (!pCursor) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    CCatalogBlock* pBlock = GetBlockLocked(pCursor->nBlock);
+    if (!pBlock)
+        return FALSE;
+    LONG nSlot = pCursor->nSlot;
+    if (nSlot < NO_SLOT || nSlot >= pBlock->GetSlotCount()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    for (CATBLOCK nStep = 0; nStep <= m_header.nLastBlock; ++nStep) {
+        if (!CheckChainLocked(pBlock))
+            return FALSE;
+        const BYTE* pData = BlockDataLocked(pBlock->m_nBlock);
+        if (!pData)
+            return FALSE;
+        for (LONG n = nSlot + 1; n <= pBlock->m_header.nHighestUsed; ++n) {
+            if (pData[BLOCK_HEADER_SIZE + n] == SLOT_USED) {
+                *pCursor = { pBlock->m_nBlock, n };
+                return TRUE;
+            }
+        }
+        bool bEnd = false;
+        pBlock = NextChainBlockLocked(*pBlock, &bEnd);
+        if (bEnd) {
+            SetLastError(ERROR_NO_MORE_ITEMS);
+            return FALSE;
+        }
+        if (!pBlock)
+            return FALSE;
+        nSlot = NO_SLOT;
+    }
+    DamageLocked(); // a chain longer than the file has blocks runs in a circle
+    return FALSE;
+}
+
+BOOL CCatalogFile::ReadRecord(CRecordRef ref, LONG nTableType, std::span<BYTE> data)
+{
+    CLock lock(*this);
+    const BYTE* pData = RecordBlockLocked(ref, nTableType);
+    if (!pData)
+        return FALSE;
+    LONG nRecordSize = ReadBlockHeader(pData).nRecordSize;
+    if (data.size() != static_cast<std::size_t>(nRecordSize)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::memcpy(data.data(), pData + RecordOffset(nRecordSize, ref.nSlot), data.size());
+    return TRUE;
+}
+
+/******************************************************************************
+ * Writing records
+ ******************************************************************************/
+
+BOOL CCatalogFile::CheckWritable() const
+{
+    if (m_state == State::Open)
+        return TRUE;
+    SetLastError(m_state == State::Closed ? ERROR_INVALID_HANDLE : ERROR_WRITE_PROTECT);
+    return FALSE;
+}
+
+BOOL CCatalogFile::IsWritable() const
+{
+    CLock lock(*this);
+    return m_state == State::Open;
+}
+
+BOOL CCatalogFile::WriteBlockLocked(CATBLOCK nBlock, const BYTE* pData)
+{
+    assert(IsValidBlock(nBlock, pData));
+    if (!m_io.WriteAt(BlockOffset(nBlock), std::span<const BYTE>(pData, BLOCK_SIZE))) {
+        m_state = State::Error;
+        return FALSE;
+    }
+    if (auto it = m_chunkIndex.find(nBlock & ~1); it != m_chunkIndex.end()) {
+        std::size_t nIndex = static_cast<std::size_t>(nBlock & 1);
+        std::memcpy(it->second->data.data() + nIndex * BLOCK_SIZE, pData, BLOCK_SIZE);
+        it->second->bChecked[nIndex] = true;
+    }
+    if (auto it = m_blocks.find(nBlock); it != m_blocks.end())
+        it->second->m_header = ReadBlockHeader(pData);
+    return TRUE;
+}
+
+BOOL CCatalogFile::AppendBlockLocked(const CBlockHeader& header, CATBLOCK* pnBlock)
+{
+    if (m_header.nLastBlock >= MAX_BLOCK) {
+        SetLastError(ERROR_DISK_FULL);
+        return FALSE;
+    }
+    CATBLOCK nBlock = m_header.nLastBlock + 1;
+    std::array<BYTE, BLOCK_SIZE> data {};
+    WriteBlockHeader(data.data(), header);
+    int nSlots = SlotCount(header.nRecordSize);
+    std::memset(data.data() + BLOCK_HEADER_SIZE, SLOT_FREE, static_cast<std::size_t>(nSlots));
+    if (header.nHighestUsed >= 0)
+        data[BLOCK_HEADER_SIZE + static_cast<std::size_t>(header.nHighestUsed)] = SLOT_USED;
+    if (!m_io.WriteAt(BlockOffset(nBlock), data)) {
+        m_state = State::Error;
+        return FALSE;
+    }
+    CFileHeader fileHeader = m_header;
+    fileHeader.nLastBlock = nBlock;
+    if (!WriteHeaderLocked(fileHeader))
+        return FALSE;
+    // A chunk read while its second block did not exist yet is read again.
+    if (auto it = m_chunkIndex.find(nBlock & ~1); it != m_chunkIndex.end()) {
+        m_chunks.erase(it->second);
+        m_chunkIndex.erase(it);
+    }
+    *pnBlock = nBlock;
+    return TRUE;
+}
+
+LONG CCatalogFile::GetRecordSize(LONG nTableType) const
+{
+    if (nTableType < 0 || static_cast<std::size_t>(nTableType) >= m_recordSizes.size())
+        return 0;
+    return m_recordSizes[static_cast<std::size_t>(nTableType)];
+}
+
+BOOL CCatalogFile::NewChain(LONG nTableType, CRecordRef owner, CATBLOCK* pnBlock)
+{
+    CLock lock(*this);
+    if (!CheckWritable())
+        return FALSE;
+    LONG nRecordSize = GetRecordSize(nTableType);
+    if (!pnBlock || nRecordSize == 0 || (!owner.IsNone() && !IsValidOwner(owner))) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    CBlockHeader header { nTableType, nRecordSize, NO_SLOT, NO_BLOCK, NO_BLOCK, owner };
+    BOOL bDone = AppendBlockLocked(header, pnBlock);
+    AssertValidLocked();
+    return bDone;
+}
+
+BOOL CCatalogFile::AllocateRecord(LONG nTableType, CATBLOCK nFirstBlock, CRecordRef owner, CRecordRef* pRef)
+{
+    CLock lock(*this);
+    if (!CheckWritable())
+        return FALSE;
+    LONG nRecordSize = GetRecordSize(nTableType);
+    if (!pRef || nRecordSize == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    BOOL bDone = AllocateLocked(nTableType, nRecordSize, nFirstBlock, owner, pRef);
+    AssertValidLocked();
+    return bDone;
+}
+
+BOOL CCatalogFile::AllocateLocked(
+    LONG nTableType, LONG nRecordSize, CATBLOCK nFirstBlock, CRecordRef owner, CRecordRef* pRef)
+{
+    if (nFirstBlock == NO_BLOCK) {
+        if (!owner.IsNone() && !IsValidOwner(owner)) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return FALSE;
+        }
+        CBlockHeader header { nTableType, nRecordSize, 0, NO_BLOCK, NO_BLOCK, owner };
+        CATBLOCK nBlock = NO_BLOCK;
+        if (!AppendBlockLocked(header, &nBlock))
+            return FALSE;
+        *pRef = { nBlock, 0 };
+        return TRUE;
+    }
+    CCatalogBlock* pBlock = GetBlockLocked(nFirstBlock);
+    if (!pBlock)
+        return FALSE;
+    if (pBlock->m_nTableType != nTableType) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (!CheckChainLocked(pBlock))
+        return FALSE;
+    int nSlots = pBlock->GetSlotCount();
+    for (CATBLOCK nStep = 0; nStep <= m_header.nLastBlock; ++nStep) {
+        const BYTE* pData = BlockDataLocked(pBlock->m_nBlock);
+        if (!pData)
+            return FALSE;
+        const BYTE* pFlags = pData + BLOCK_HEADER_SIZE;
+        const BYTE* pFree = std::find(pFlags, pFlags + nSlots, SLOT_FREE);
+        if (pFree != pFlags + nSlots) {
+            LONG nSlot = static_cast<LONG>(pFree - pFlags);
+            std::array<BYTE, BLOCK_SIZE> data;
+            std::memcpy(data.data(), pData, BLOCK_SIZE);
+            data[BLOCK_HEADER_SIZE + static_cast<std::size_t>(nSlot)] = SLOT_USED;
+            std::memset(data.data() + RecordOffset(nRecordSize, nSlot), 0, static_cast<std::size_t>(nRecordSize));
+            WriteLong(data.data() + 8, std::max(pBlock->m_header.nHighestUsed, nSlot));
+            if (!WriteBlockLocked(pBlock->m_nBlock, data.data()))
+                return FALSE;
+            *pRef = { pBlock->m_nBlock, nSlot };
+            return TRUE;
+        }
+        bool bEnd = false;
+        CCatalogBlock* pNext = NextChainBlockLocked(*pBlock, &bEnd);
+        if (bEnd)
+            return LinkNewBlockLocked(*pBlock, pRef);
+        if (!pNext)
+            return FALSE;
+        pBlock = pNext;
+    }
+    DamageLocked(); // a chain longer than the file has blocks runs in a circle
+    return FALSE;
+}
+
+BOOL CCatalogFile::LinkNewBlockLocked(const CCatalogBlock& last, CRecordRef* pRef)
+{
+    CBlockHeader header { last.m_nTableType, last.m_nRecordSize, 0, last.m_nBlock, NO_BLOCK, last.m_header.owner };
+    CATBLOCK nBlock = NO_BLOCK;
+    if (!AppendBlockLocked(header, &nBlock))
+        return FALSE;
+    const BYTE* pData = BlockDataLocked(last.m_nBlock);
+    if (!pData)
+        return FALSE;
+    std::array<BYTE, BLOCK_SIZE> data;
+    std::memcpy(data.data(), pData, BLOCK_SIZE);
+    WriteLong(data.data() + 16, nBlock);
+    if (!WriteBlockLocked(last.m_nBlock, data.data()))
+        return FALSE;
+    *pRef = { nBlock, 0 };
+    return TRUE;
+}
+
+BOOL CCatalogFile::WriteRecord(CRecordRef ref, LONG nTableType, std::span<const BYTE> data)
+{
+    CLock lock(*this);
+    if (!CheckWritable())
+        return FALSE;
+    const BYTE* pData = RecordBlockLocked(ref, nTableType);
+    if (!pData)
+        return FALSE;
+    LONG nRecordSize = ReadBlockHeader(pData).nRecordSize;
+    if (data.size() != static_cast<std::size_t>(nRecordSize)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::array<BYTE, BLOCK_SIZE> block;
+    std::memcpy(block.data(), pData, BLOCK_SIZE);
+    std::memcpy(block.data() + RecordOffset(nRecordSize, ref.nSlot), data.data(), data.size());
+    return WriteBlockLocked(ref.nBlock, block.data());
+}
+
+BOOL CCatalogFile::FreeRecord(CRecordRef ref, LONG nTableType)
+{
+    CLock lock(*this);
+    if (!CheckWritable())
+        return FALSE;
+    const BYTE* pData = RecordBlockLocked(ref, nTableType);
+    if (!pData)
+        return FALSE;
+    CBlockHeader header = ReadBlockHeader(pData);
+    std::array<BYTE, BLOCK_SIZE> block;
+    std::memcpy(block.data(), pData, BLOCK_SIZE);
+    block[BLOCK_HEADER_SIZE + static_cast<std::size_t>(ref.nSlot)] = SLOT_FREE;
+    std::memset(
+        block.data() + RecordOffset(header.nRecordSize, ref.nSlot), 0, static_cast<std::size_t>(header.nRecordSize));
+    LONG nHighest = header.nHighestUsed;
+    while (nHighest >= 0 && block[BLOCK_HEADER_SIZE + static_cast<std::size_t>(nHighest)] != SLOT_USED)
+        --nHighest;
+    WriteLong(block.data() + 8, nHighest);
+    BOOL bDone = WriteBlockLocked(ref.nBlock, block.data());
+    AssertValidLocked();
+    return bDone;
+}
+
+/******************************************************************************
+ * Damage and invariants
+ ******************************************************************************/
+
+void CCatalogFile::ReportDamage()
+{
+    CLock lock(*this);
+    if (m_state != State::Closed)
+        DamageLocked();
+}
+
+void CCatalogFile::DamageLocked()
+{
+    m_state = State::Error;
+    if (!m_bDamageReported) {
+        m_bDamageReported = true;
+        m_bReportPending = true;
+    }
+    SetLastError(ERROR_INVALID_DATA);
+}
+
+unsigned CCatalogFile::GetReadCount() const
+{
+    CLock lock(*this);
+    return m_io.GetReadCount();
+}
+
+bool CCatalogFile::CheckInvariants() const
+{
+    CLock lock(*this);
+    return CheckInvariantsLocked();
+}
+
+void CCatalogFile::AssertValid() const
+{
+    CLock lock(*this);
+    AssertValidLocked();
+}
+
+void CCatalogFile::AssertValidLocked() const
+{
+    assert(CheckInvariantsLocked());
+}
+
+bool CCatalogFile::CheckInvariantsLocked() const
+{
+    bool bClosed = m_state == State::Closed;
+    if (bClosed != (m_nOpenCount == 0) || bClosed == m_io.IsOpen())
+        return false;
+    if (bClosed && (!m_chunks.empty() || !m_chunkIndex.empty() || !m_blocks.empty()))
+        return false;
+    if (m_chunks.size() > CACHE_CHUNKS || m_chunks.size() != m_chunkIndex.size())
+        return false;
+    for (const CChunk& chunk : m_chunks) {
+        auto it = m_chunkIndex.find(chunk.nFirst);
+        if (it == m_chunkIndex.end() || &*it->second != &chunk || (chunk.nFirst & 1) != 0
+            || chunk.nBlocks != std::min<CATBLOCK>(2, m_header.nLastBlock - chunk.nFirst + 1))
+            return false;
+    }
+    for (const auto& [nBlock, pBlock] : m_blocks) {
+        if (nBlock < 0 || nBlock > m_header.nLastBlock || pBlock->m_nBlock != nBlock)
+            return false;
+        auto it = m_chunkIndex.find(nBlock & ~1);
+        if (it != m_chunkIndex.end()) {
+            const BYTE* pData = it->second->data.data() + static_cast<std::size_t>(nBlock & 1) * BLOCK_SIZE;
+            if (ReadBlockHeader(pData) != pBlock->m_header)
+                return false;
+        }
+    }
+    return true;
+}
