@@ -58,6 +58,7 @@ void CLogFile::Begin(LPCTSTR pszPath, DWORD dwMask)
     m_pFile = std::fopen(strHostPath.c_str(), "we");
     if (!m_pFile)
         return;
+    // Without a version the numbers read 0, which still tells a reader the log began.
     COSVersion version;
     GetOSVersion(version);
     CString strHeader;

@@ -133,10 +133,10 @@ int DeleteFileForced(LPCTSTR pszPath)
     DWORD dwAttributes = GetFileAttributes(pszPath);
     if (dwAttributes == INVALID_FILE_ATTRIBUTES)
         return 0;
+    // The result says whether the file was there; a failed change or delete
+    // leaves the last error set for a caller that wants to know more.
     if (dwAttributes & FILE_ATTRIBUTE_READONLY)
         SetFileAttributes(pszPath, dwAttributes & ~FILE_ATTRIBUTE_READONLY);
-    // The result says whether the file was there; a failed delete leaves the
-    // last error set for a caller that wants to know more.
     DeleteFile(pszPath);
     return 1;
 }
