@@ -1,9 +1,14 @@
-// Opens arbitrary bytes as a catalog file, walks every chain from every block
-// with a bound on the steps, reads every record, and allocates and frees one
-// record per chain. The file goes to a temporary folder of this process.
+// Opens arbitrary bytes as a catalog, walks every chain from every block with
+// a bound on the steps, then walks the tree of nodes from the root and the
+// fixed nodes with each node's documents, the entry tables and the
+// recently-catalogued list, and adds and removes one document. The file goes
+// to a temporary folder of this process.
 
 #include "platform/base/PathMap.h"
-#include "store/CCatalogFile.h"
+#include "store/CCatalog.h"
+#include "store/CDocumentRec.h"
+#include "store/CNodeRec.h"
+#include "store/CRecentList.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -11,20 +16,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-// Record sizes of the catalog tables 0 to 20, as in the stored inputs.
-// clang-format off
-const std::vector<int> g_recordSizes = {
-    64, 554, 260, 600, 276, 16, 40, 32, 16, 40, 32, 16, 16, 12, 16, 32, 16, 32, 16, 32, 404,
-};
-// clang-format on
-
-// The blocks walked per input, so one input cannot run for long.
+// The blocks and nodes walked per input, so one input cannot run for long.
 constexpr CATBLOCK MAX_BLOCKS_WALKED = 4096;
+constexpr int MAX_NODES_WALKED = 2000;
 
 // A temporary folder of this process, removed at exit, with the input file in it.
 class CTempCatalog {
@@ -47,23 +47,77 @@ private:
     std::filesystem::path m_folder;
 };
 
-void Walk(CCatalogFile& file)
+void WalkBlocks(CCatalog& catalog)
 {
-    CATBLOCK nLast = std::min(file.GetLastBlock(), MAX_BLOCKS_WALKED - 1);
+    CATBLOCK nLast = std::min(catalog.GetLastBlock(), MAX_BLOCKS_WALKED - 1);
     const std::int64_t nBound = std::int64_t { nLast + 1 } * SlotCount(1);
     for (CATBLOCK nBlock = 0; nBlock <= nLast; ++nBlock) {
-        CCatalogBlock* pBlock = file.GetBlock(nBlock);
+        CCatalogBlock* pBlock = catalog.GetBlock(nBlock);
         if (!pBlock)
             continue;
         LONG nType = pBlock->GetTableType();
         std::vector<BYTE> data(static_cast<std::size_t>(pBlock->GetRecordSize()));
         CRecordRef cursor { nBlock, NO_SLOT };
-        for (std::int64_t nStep = 0; nStep < nBound && file.NextRecord(&cursor); ++nStep)
-            (void)file.ReadRecord(cursor, nType, data); // only crashes and hangs matter here
-        CRecordRef ref;
-        if (file.AllocateRecord(nType, nBlock, pBlock->GetHeader().owner, &ref))
-            (void)file.FreeRecord(ref, nType);
+        for (std::int64_t nStep = 0; nStep < nBound && catalog.NextRecord(&cursor); ++nStep)
+            (void)catalog.ReadRecord(cursor, nType, data); // only crashes and hangs matter here
     }
+}
+
+void WalkDocument(CDocumentRec& document)
+{
+    CString strText;
+    document.GetFullPath(strText);
+    document.GetNameWithLocation(strText);
+    document.GetAltNameWithLocation(strText);
+    document.GetLabel(strText);
+    document.GetTypeName(strText);
+    (void)document.GetDirectoryString();
+    CDocumentInfo info;
+    document.GetInfo(&info);
+    (void)document.GetLinkedNodes();
+    (void)document.CountNodeLinks();
+}
+
+void WalkTree(CCatalog& catalog)
+{
+    std::vector<std::unique_ptr<CNodeRec>> pending;
+    for (LONG nKind = 0; nKind <= CNodeRec::FIXED_NODE_LAST; ++nKind)
+        pending.push_back(std::make_unique<CNodeRec>(&catalog, nKind));
+    for (int nVisited = 0; !pending.empty() && nVisited < MAX_NODES_WALKED; ++nVisited) {
+        std::unique_ptr<CNodeRec> pNode = std::move(pending.back());
+        pending.pop_back();
+        CNodeInfo info;
+        pNode->GetInfo(&info);
+        CStringArray names;
+        pNode->GetPathNames(names);
+        for (auto& pDocument : pNode->GetDocuments())
+            WalkDocument(*pDocument);
+        for (auto& pChild : pNode->GetChildren())
+            pending.push_back(std::move(pChild));
+    }
+}
+
+void WalkEntries(CCatalog& catalog)
+{
+    for (CString str = catalog.FirstExtension(); !str.IsEmpty(); str = catalog.NextExtension())
+        (void)catalog.LookupExtension("x." + str);
+    CString strKey;
+    for (int nIterator = catalog.GetLocationCount(); catalog.NextLocation(&nIterator, strKey);)
+        (void)catalog.GetLocationKind(strKey);
+    CRecentList recent(&catalog);
+    for (int i = 0; i < recent.GetCount(); ++i) {
+        std::unique_ptr<CDocumentRec> pDocument(recent.CreateItemObject(i));
+        if (pDocument)
+            WalkDocument(*pDocument);
+    }
+}
+
+void AddAndRemove(CCatalog& catalog)
+{
+    std::unique_ptr<CNodeRec> pNode(CNodeRec::NewTopNodeRec3(&catalog));
+    std::unique_ptr<CDocumentRec> pDocument(catalog.FindOrAddPath(pNode.get(), "c:\\fuzz\\new.txt"));
+    if (pDocument)
+        (void)pDocument->ForEachLinkedNode(NO_BLOCK, NO_SLOT, FALSE);
 }
 
 }
@@ -75,10 +129,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
         std::ofstream out(temp.File(), std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(pData), static_cast<std::streamsize>(nSize));
     }
-    CCatalogFile file(ProgramPathFromHostPath(temp.File().string()).c_str(), g_recordSizes);
-    if (file.Acquire()) {
-        Walk(file);
-        (void)file.Release();
+    CCatalog catalog(ProgramPathFromHostPath(temp.File().string()).c_str(), 0);
+    if (catalog.IsOpen()) {
+        WalkBlocks(catalog);
+        WalkTree(catalog);
+        WalkEntries(catalog);
+        AddAndRemove(catalog);
     }
     return 0;
 }

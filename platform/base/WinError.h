@@ -48,6 +48,7 @@ constexpr DWORD ERROR_NEGATIVE_SEEK           = 131;
 constexpr DWORD ERROR_DIR_NOT_ROOT            = 144;
 constexpr DWORD ERROR_DIR_NOT_EMPTY           = 145;
 constexpr DWORD ERROR_BAD_PATHNAME            = 161;
+constexpr DWORD ERROR_BUSY                    = 170;
 constexpr DWORD ERROR_ALREADY_EXISTS          = 183;
 constexpr DWORD ERROR_ENVVAR_NOT_FOUND        = 203;
 constexpr DWORD ERROR_FILENAME_EXCED_RANGE    = 206;

@@ -225,7 +225,7 @@ BOOL DeleteObject(HGDIOBJ hObject)
     if (pObject->m_bStock)
         return TRUE;
     if (pObject->m_nSelected > 0) {
-        SetLastError(ERROR_INVALID_PARAMETER);
+        SetLastError(ERROR_BUSY);
         return FALSE;
     }
     RemoveGdiObject(hObject);

@@ -26,6 +26,7 @@ TEST(DeviceContextTest, SelectedObjectsCannotBeDeleted)
     HBRUSH hBrush = CreateSolidBrush(RGB(1, 2, 3));
     HGDIOBJ hOld = SelectObject(canvas.Dc(), hBrush);
     EXPECT_FALSE(DeleteObject(hBrush));
+    EXPECT_EQ(GetLastError(), ERROR_BUSY);
     EXPECT_EQ(GetObjectType(hBrush), OBJ_BRUSH);
 
     // A saved state still holds it after it is deselected.

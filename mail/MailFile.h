@@ -1,0 +1,83 @@
+#pragma once
+
+#include "platform/base/WinTypes.h"
+
+#include <cstdint>
+#include <string>
+
+// A store file named by its program path, read and written at explicit offsets.
+// The mail readers reach the file system only through this class, so a file
+// layer with other means of access can take its place without touching them.
+// Offsets and counts are bytes; failures set errno-derived last errors.
+class CMailFile {
+public:
+    enum class Access { Read, ReadWrite };
+
+    CMailFile() = default;
+    ~CMailFile();
+    CMailFile(const CMailFile&) = delete;
+    CMailFile& operator=(const CMailFile&) = delete;
+
+    // Opens the file at a program path; FALSE when it cannot be opened or is not a regular file.
+    BOOL Open(LPCTSTR pszProgramPath, Access eAccess = Access::Read);
+    // Opens a file by its host path, for temporary files beside a store.
+    BOOL OpenHost(const std::string& strHostPath, Access eAccess);
+    void Close();
+    bool IsOpen() const { return m_fd >= 0; }
+    const std::string& GetHostPath() const { return m_strHostPath; }
+
+    // The current length of the file, 0 when it is not open.
+    uint64_t GetLength() const;
+
+    // Reads up to nCount bytes at an offset; the count read, 0 at the end, -1 on failure.
+    [[nodiscard]] int64_t ReadAt(uint64_t nOffset, void* pBuffer, size_t nCount) const;
+    // Reads exactly nCount bytes; false when the file ends first or a read fails.
+    [[nodiscard]] bool ReadExactAt(uint64_t nOffset, void* pBuffer, size_t nCount) const;
+    // Writes all nCount bytes at an offset; false on failure.
+    [[nodiscard]] bool WriteAt(uint64_t nOffset, const void* pBuffer, size_t nCount);
+    // Flushes the written data to the disk.
+    [[nodiscard]] bool Sync();
+
+private:
+    int m_fd { -1 };
+    std::string m_strHostPath;
+};
+
+// The host path of a program path, empty when it cannot be mapped.
+std::string MailHostPath(LPCTSTR pszProgramPath);
+
+// A temporary file beside a store file, open for writing, removed when the object
+// goes unless Commit() renamed it over the store. Reorganisations write here, so a
+// stop or a failure leaves the store untouched.
+class CMailTempFile {
+public:
+    explicit CMailTempFile(const std::string& strStoreHostPath);
+    ~CMailTempFile();
+    CMailTempFile(const CMailTempFile&) = delete;
+    CMailTempFile& operator=(const CMailTempFile&) = delete;
+
+    bool IsOpen() const { return m_file.IsOpen(); }
+    CMailFile& File() { return m_file; }
+    // Flushes the file and renames it over the store; false on failure.
+    [[nodiscard]] bool Commit();
+
+private:
+    CMailFile m_file;
+    std::string m_strStoreHostPath;
+    std::string m_strTempHostPath;
+    bool m_bCommitted { false };
+};
+
+// Little-endian 32-bit values, as every binary store keeps them.
+inline uint32_t MailGetU32(const unsigned char* p)
+{
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+inline void MailPutU32(unsigned char* p, uint32_t n)
+{
+    p[0] = static_cast<unsigned char>(n);
+    p[1] = static_cast<unsigned char>(n >> 8);
+    p[2] = static_cast<unsigned char>(n >> 16);
+    p[3] = static_cast<unsigned char>(n >> 24);
+}

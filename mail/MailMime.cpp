@@ -1,0 +1,279 @@
+#include "mail/MailMime.h"
+
+#include "mail/MailPassword.h"
+
+#include <cstring>
+#include <mutex>
+
+#include <gmime/gmime.h>
+
+namespace {
+
+// GMime is initialised once per process and stays so; the readers can run on
+// any thread.
+void EnsureGMime()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { g_mime_init(); });
+}
+
+// Owns one GObject reference.
+template<typename T> class CGObjectRef {
+public:
+    explicit CGObjectRef(T* p)
+        : m_p(p)
+    {
+    }
+    ~CGObjectRef()
+    {
+        if (m_p)
+            g_object_unref(m_p);
+    }
+    CGObjectRef(const CGObjectRef&) = delete;
+    CGObjectRef& operator=(const CGObjectRef&) = delete;
+    T* Get() const { return m_p; }
+
+private:
+    T* m_p;
+};
+
+GMimeParserOptions* ParserOptions()
+{
+    // Raw 8-bit header text that is not UTF-8 is read as Latin-1, as older
+    // clients wrote it.
+    static GMimeParserOptions* pOptions = [] {
+        GMimeParserOptions* p = g_mime_parser_options_new();
+        const char* charsets[] = { "UTF-8", "ISO-8859-1", nullptr };
+        g_mime_parser_options_set_fallback_charsets(p, charsets);
+        g_mime_parser_options_set_rfc2047_compliance_mode(p, GMIME_RFC_COMPLIANCE_LOOSE);
+        g_mime_parser_options_set_address_compliance_mode(p, GMIME_RFC_COMPLIANCE_LOOSE);
+        return p;
+    }();
+    return pOptions;
+}
+
+GMimeMessage* ParseMessage(std::string_view raw)
+{
+    EnsureGMime();
+    // The stream owns a copy of the bytes, so the parse outlives no caller buffer.
+    GByteArray* pArray = g_byte_array_new();
+    g_byte_array_append(pArray, reinterpret_cast<const guint8*>(raw.data()), static_cast<guint>(raw.size()));
+    CGObjectRef<GMimeStream> stream(g_mime_stream_mem_new_with_byte_array(pArray));
+    CGObjectRef<GMimeParser> parser(g_mime_parser_new_with_stream(stream.Get()));
+    g_mime_parser_set_format(parser.Get(), GMIME_FORMAT_MESSAGE);
+    return g_mime_parser_construct_message(parser.Get(), ParserOptions());
+}
+
+std::string AddressText(InternetAddressList* pList)
+{
+    if (pList == nullptr || internet_address_list_length(pList) == 0)
+        return {};
+    char* psz = internet_address_list_to_string(pList, nullptr, FALSE);
+    std::string str = psz ? psz : "";
+    g_free(psz);
+    return str;
+}
+
+bool IsAttachment(GMimeObject* pPart)
+{
+    const char* pszDisposition = g_mime_object_get_disposition(pPart);
+    return pszDisposition && g_ascii_strcasecmp(pszDisposition, "attachment") == 0;
+}
+
+std::string PartText(GMimePart* pPart)
+{
+    if (!GMIME_IS_TEXT_PART(pPart))
+        return {};
+    GMimeTextPart* pText = GMIME_TEXT_PART(pPart);
+    // Without a declared charset the bytes are taken as Latin-1 unless they are valid UTF-8.
+    const char* pszCharset = g_mime_text_part_get_charset(pText);
+    char* psz = nullptr;
+    if (pszCharset == nullptr) {
+        GMimeDataWrapper* pContent = g_mime_part_get_content(pPart);
+        if (pContent == nullptr)
+            return {};
+        CGObjectRef<GMimeStream> mem(g_mime_stream_mem_new());
+        g_mime_data_wrapper_write_to_stream(pContent, mem.Get());
+        GByteArray* pBytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(mem.Get()));
+        std::string strBytes(reinterpret_cast<const char*>(pBytes->data), pBytes->len);
+        if (g_utf8_validate(strBytes.data(), static_cast<gssize>(strBytes.size()), nullptr))
+            return strBytes;
+        psz = g_convert(
+            strBytes.data(), static_cast<gssize>(strBytes.size()), "UTF-8", "ISO-8859-1", nullptr, nullptr, nullptr);
+    } else {
+        psz = g_mime_text_part_get_text(pText);
+    }
+    std::string str = psz ? psz : "";
+    g_free(psz);
+    return str;
+}
+
+// Finds the first part of the wanted subtype ("plain" or "html") that is not an
+// attachment, without descending into attached messages.
+GMimePart* FindTextPart(GMimeObject* pObject, const char* pszSubtype, int nDepth = 0)
+{
+    if (pObject == nullptr || nDepth > 64)
+        return nullptr;
+    if (GMIME_IS_MULTIPART(pObject)) {
+        GMimeMultipart* pMulti = GMIME_MULTIPART(pObject);
+        int nCount = g_mime_multipart_get_count(pMulti);
+        for (int i = 0; i < nCount; ++i) {
+            if (GMimePart* pFound = FindTextPart(g_mime_multipart_get_part(pMulti, i), pszSubtype, nDepth + 1))
+                return pFound;
+        }
+        return nullptr;
+    }
+    if (!GMIME_IS_PART(pObject) || IsAttachment(pObject))
+        return nullptr;
+    GMimeContentType* pType = g_mime_object_get_content_type(pObject);
+    if (pType && g_mime_content_type_is_type(pType, "text", pszSubtype))
+        return GMIME_PART(pObject);
+    return nullptr;
+}
+
+std::string TextOfMessage(GMimeMessage* pMessage)
+{
+    GMimeObject* pBody = g_mime_message_get_mime_part(pMessage);
+    if (GMimePart* pPlain = FindTextPart(pBody, "plain"))
+        return PartText(pPlain);
+    if (GMimePart* pHtml = FindTextPart(pBody, "html"))
+        return MailTextFromHtml(PartText(pHtml));
+    return {};
+}
+
+void AppendUtf8(std::string& str, unsigned long nCode)
+{
+    char buf[8];
+    int n = g_unichar_to_utf8(static_cast<gunichar>(nCode), buf);
+    str.append(buf, static_cast<size_t>(n));
+}
+
+bool StartsWithNoCase(std::string_view text, size_t nPos, std::string_view prefix)
+{
+    return text.size() - nPos >= prefix.size()
+        && g_ascii_strncasecmp(text.data() + nPos, prefix.data(), prefix.size()) == 0;
+}
+
+} // namespace
+
+CMailContent ParseMailContent(std::string_view raw)
+{
+    CMailContent content;
+    CGObjectRef<GMimeMessage> message(ParseMessage(raw));
+    GMimeMessage* pMessage = message.Get();
+    if (pMessage == nullptr)
+        return content;
+
+    if (const char* pszSubject = g_mime_message_get_subject(pMessage))
+        content.strSubject = pszSubject;
+    content.strFrom = AddressText(g_mime_message_get_from(pMessage));
+    content.strTo = AddressText(g_mime_message_get_to(pMessage));
+    content.strCc = AddressText(g_mime_message_get_cc(pMessage));
+    if (GDateTime* pDate = g_mime_message_get_date(pMessage))
+        content.tDate = static_cast<time_t>(g_date_time_to_unix(pDate));
+
+    GMimeHeaderList* pHeaders = g_mime_object_get_header_list(GMIME_OBJECT(pMessage));
+    int nHeaders = g_mime_header_list_get_count(pHeaders);
+    for (int i = 0; i < nHeaders; ++i) {
+        GMimeHeader* pHeader = g_mime_header_list_get_header_at(pHeaders, i);
+        const char* pszName = g_mime_header_get_name(pHeader);
+        const char* pszValue = g_mime_header_get_value(pHeader);
+        content.strHeaderLines += pszName ? pszName : "";
+        content.strHeaderLines += ": ";
+        content.strHeaderLines += pszValue ? pszValue : "";
+        content.strHeaderLines += "\r\n";
+        if (pszName && pszValue && g_ascii_strcasecmp(pszName, MAIL_PROTECTION_HEADER) == 0)
+            UnscramblePassword(pszValue, content.strProtection);
+    }
+    content.strText = TextOfMessage(pMessage);
+    return content;
+}
+
+std::string_view MailHeaderBlock(std::string_view raw)
+{
+    for (size_t nPos = 0; nPos < raw.size();) {
+        size_t nBreak = raw.find('\n', nPos);
+        if (nBreak == std::string_view::npos)
+            break;
+        bool bEmpty = nBreak == nPos || (nBreak == nPos + 1 && raw[nPos] == '\r');
+        if (bEmpty)
+            return raw.substr(0, nBreak + 1);
+        nPos = nBreak + 1;
+    }
+    return raw;
+}
+
+std::string MailTextFromMime(std::string_view raw)
+{
+    CGObjectRef<GMimeMessage> message(ParseMessage(raw));
+    return message.Get() ? TextOfMessage(message.Get()) : std::string();
+}
+
+std::string MailTextFromHtml(std::string_view html)
+{
+    static const struct {
+        const char* pszName;
+        unsigned long nCode;
+    } entities[]
+        = { { "amp", '&' }, { "lt", '<' }, { "gt", '>' }, { "quot", '"' }, { "apos", '\'' }, { "nbsp", 0xA0 } };
+
+    std::string text;
+    size_t i = 0;
+    while (i < html.size()) {
+        char ch = html[i];
+        if (ch == '<') {
+            // Comments, scripts and styles go whole; any other tag goes alone.
+            const char* pszEnd = ">";
+            if (html.compare(i, 4, "<!--") == 0)
+                pszEnd = "-->";
+            else if (StartsWithNoCase(html, i, "<script"))
+                pszEnd = "</script>";
+            else if (StartsWithNoCase(html, i, "<style"))
+                pszEnd = "</style>";
+            size_t nEnd = std::string_view::npos;
+            for (size_t j = i + 1; j < html.size(); ++j) {
+                if (StartsWithNoCase(html, j, pszEnd)) {
+                    nEnd = j + std::strlen(pszEnd);
+                    break;
+                }
+            }
+            if (StartsWithNoCase(html, i, "<br") || StartsWithNoCase(html, i, "<p") || StartsWithNoCase(html, i, "</p")
+                || StartsWithNoCase(html, i, "<div") || StartsWithNoCase(html, i, "<tr"))
+                text += '\n';
+            i = nEnd == std::string_view::npos ? html.size() : nEnd;
+            continue;
+        }
+        if (ch == '&') {
+            size_t nSemi = html.find(';', i);
+            if (nSemi != std::string_view::npos && nSemi - i <= 10) {
+                std::string_view name = html.substr(i + 1, nSemi - i - 1);
+                bool bDone = false;
+                if (name.size() > 1 && name[0] == '#') {
+                    bool bHex = name[1] == 'x' || name[1] == 'X';
+                    std::string digits(name.substr(bHex ? 2 : 1));
+                    char* pEnd = nullptr;
+                    unsigned long nCode = std::strtoul(digits.c_str(), &pEnd, bHex ? 16 : 10);
+                    if (!digits.empty() && *pEnd == '\0' && nCode > 0 && nCode < 0x110000) {
+                        AppendUtf8(text, nCode);
+                        bDone = true;
+                    }
+                } else {
+                    for (const auto& entity : entities) {
+                        if (name == entity.pszName) {
+                            AppendUtf8(text, entity.nCode);
+                            bDone = true;
+                            break;
+                        }
+                    }
+                }
+                if (bDone) {
+                    i = nSemi + 1;
+                    continue;
+                }
+            }
+        }
+        text += ch;
+        ++i;
+    }
+    return text;
+}

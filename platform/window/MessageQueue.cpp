@@ -1,0 +1,560 @@
+#include "platform/window/MessageQueue.h"
+
+#include "platform/base/Clock.h"
+#include "platform/base/Threads.h"
+#include "platform/base/Wait.h"
+#include "platform/base/WinError.h"
+#include "platform/window/Messages.h"
+#include "platform/window/QueueInternal.h"
+#include "platform/window/Timers.h"
+#include "platform/window/Window.h"
+#include "platform/window/WindowInternal.h"
+
+#include <algorithm>
+#include <chrono>
+#include <unordered_map>
+
+namespace {
+
+// The hWnd filter (HWND)-1, which takes only thread messages.
+bool IsThreadMessagesFilter(HWND hWnd)
+{
+    return reinterpret_cast<LONG_PTR>(hWnd) == -1;
+}
+
+std::unordered_map<DWORD, std::shared_ptr<CMessageQueue>>& QueuesByThread()
+{
+    static auto* pQueues = new std::unordered_map<DWORD, std::shared_ptr<CMessageQueue>>;
+    return *pQueues;
+}
+
+// The calling thread's queue; its destructor runs when the thread ends and
+// ends the queue: senders waiting on it get 0 and its windows go.
+struct CQueueOwner {
+    ~CQueueOwner()
+    {
+        if (!pQueue)
+            return;
+        std::vector<std::shared_ptr<CSentMessage>> givenUp;
+        {
+            auto lock = LockWindows();
+            pQueue->m_bEnded = true;
+            givenUp.assign(pQueue->m_incoming.begin(), pQueue->m_incoming.end());
+            pQueue->m_incoming.clear();
+            pQueue->m_posted.clear();
+            pQueue->m_timers.clear();
+            RemoveThreadWindowsLocked(pQueue->m_dwThreadId, givenUp);
+            QueuesByThread().erase(pQueue->m_dwThreadId);
+        }
+        CompleteSentMessages(givenUp, 0);
+    }
+
+    std::shared_ptr<CMessageQueue> pQueue;
+};
+
+thread_local CQueueOwner t_queueOwner;
+
+// The QS_* kinds a posted message counts as. Keyboard and mouse messages also
+// count as input: input reaches the queue by being posted.
+UINT KindOf(UINT uMsg)
+{
+    UINT nKind = QS_POSTMESSAGE | QS_ALLPOSTMESSAGE;
+    if (uMsg >= WM_KEYFIRST && uMsg <= WM_KEYLAST)
+        nKind |= QS_KEY;
+    else if (uMsg == WM_MOUSEFIRST)
+        nKind |= QS_MOUSEMOVE;
+    else if (uMsg > WM_MOUSEFIRST && uMsg <= WM_MOUSELAST)
+        nKind |= QS_MOUSEBUTTON;
+    return nKind;
+}
+
+// The filter for a retrieval; false (with the last error set) when its window is not valid.
+bool MakeFilter(HWND hWnd, UINT uMin, UINT uMax, CMessageFilter& filter)
+{
+    if (hWnd && !IsThreadMessagesFilter(hWnd) && !IsWindow(hWnd)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return false;
+    }
+    filter = CMessageFilter { hWnd, uMin, uMax };
+    return true;
+}
+
+// A wait until the queue has something a retrieval with this filter takes, or
+// a message sent by another thread to serve.
+class CRetrievalWait : public CWaitSource {
+public:
+    CRetrievalWait(CMessageQueue& queue, const CMessageFilter& filter)
+        : m_queue(queue)
+        , m_filter(filter)
+    {
+    }
+
+    bool IsReady() override
+    {
+        auto lock = LockWindows();
+        return !m_queue.m_incoming.empty() || m_queue.HasMatch(m_filter);
+    }
+
+private:
+    CMessageQueue& m_queue;
+    const CMessageFilter& m_filter;
+};
+
+// A wait for input of the kinds in a wake mask (see MsgWaitForMultipleObjectsEx).
+class CInputWait : public CWaitSource {
+public:
+    CInputWait(CMessageQueue& queue, UINT nMask, bool bAnyInput)
+        : m_queue(queue)
+        , m_nMask(nMask)
+        , m_bAnyInput(bAnyInput)
+    {
+    }
+
+    bool IsReady() override
+    {
+        auto lock = LockWindows();
+        UINT nChanged = m_queue.ChangedBits(); // notes timers that fell due
+        UINT nBits = m_bAnyInput ? m_queue.CurrentBits() : nChanged;
+        return !m_queue.m_incoming.empty() || (nBits & m_nMask & ~QS_SENDMESSAGE);
+    }
+
+private:
+    CMessageQueue& m_queue;
+    UINT m_nMask;
+    bool m_bAnyInput;
+};
+
+}
+
+/***** The queue *****/
+
+bool CMessageFilter::Matches(HWND hMsgWnd, UINT uMsg) const
+{
+    if ((uMin || uMax) && (uMsg < uMin || uMsg > uMax))
+        return false;
+    if (!hWnd)
+        return true;
+    if (IsThreadMessagesFilter(hWnd))
+        return !hMsgWnd;
+    if (hMsgWnd == hWnd)
+        return true;
+    CWindow* pFilter = FindWindowLocked(hWnd);
+    CWindow* pWindow = FindWindowLocked(hMsgWnd);
+    for (; pFilter && pWindow && (pWindow->dwStyle & WS_CHILD); pWindow = pWindow->pParent) {
+        if (pWindow->pParent == pFilter)
+            return true;
+    }
+    return false;
+}
+
+CMessageQueue::CMessageQueue(DWORD dwThreadId)
+    : m_dwThreadId(dwThreadId)
+{
+}
+
+void CMessageQueue::Post(const MSG& msg, bool bFront)
+{
+    if (bFront)
+        m_posted.push_front(msg);
+    else
+        m_posted.push_back(msg);
+    m_nChangedBits |= KindOf(msg.message);
+}
+
+void CMessageQueue::AddSent(std::shared_ptr<CSentMessage> pSent)
+{
+    m_incoming.push_back(std::move(pSent));
+    m_nChangedBits |= QS_SENDMESSAGE;
+}
+
+CTimer* CMessageQueue::DueTimer(const CMessageFilter& filter, ULONGLONG nNow)
+{
+    CTimer* pBest = nullptr;
+    for (CTimer& timer : m_timers) {
+        if (timer.nDue <= nNow && filter.Matches(timer.hWnd, WM_TIMER) && (!pBest || timer.nDue < pBest->nDue))
+            pBest = &timer;
+    }
+    return pBest;
+}
+
+bool CMessageQueue::Retrieve(MSG* pMsg, const CMessageFilter& filter, UINT wRemoveMsg)
+{
+    bool bRemove = (wRemoveMsg & PM_REMOVE) != 0;
+    m_nChangedBits = 0;
+    auto it = std::find_if(
+        m_posted.begin(), m_posted.end(), [&filter](const MSG& msg) { return filter.Matches(msg.hwnd, msg.message); });
+    if (it != m_posted.end()) {
+        *pMsg = *it;
+        if (bRemove)
+            m_posted.erase(it);
+    } else if (m_bQuit) {
+        *pMsg = MSG { nullptr, WM_QUIT, static_cast<WPARAM>(m_nExitCode), 0, static_cast<DWORD>(ClockTicks()), {} };
+        if (bRemove)
+            m_bQuit = false;
+    } else {
+        ULONGLONG nNow = ClockTicks();
+        CTimer* pTimer = DueTimer(filter, nNow);
+        if (!pTimer)
+            return false;
+        *pMsg = MSG { pTimer->hWnd, WM_TIMER, pTimer->nId, reinterpret_cast<LPARAM>(pTimer->pfnTimerProc),
+            static_cast<DWORD>(nNow), {} };
+        if (bRemove) {
+            pTimer->nDue = nNow + pTimer->nElapse;
+            pTimer->bNoted = false;
+        }
+    }
+    m_dwLastTime = pMsg->time;
+    m_dwLastPos = static_cast<DWORD>(MAKELONG(static_cast<WORD>(pMsg->pt.x), static_cast<WORD>(pMsg->pt.y)));
+    return true;
+}
+
+bool CMessageQueue::HasMatch(const CMessageFilter& filter)
+{
+    if (m_bQuit)
+        return true;
+    auto matches = [&filter](const MSG& msg) { return filter.Matches(msg.hwnd, msg.message); };
+    return std::any_of(m_posted.begin(), m_posted.end(), matches) || DueTimer(filter, ClockTicks());
+}
+
+DWORD CMessageQueue::MillisecondsToNextTimer(const CMessageFilter& filter) const
+{
+    ULONGLONG nNow = ClockTicks();
+    ULONGLONG nWait = INFINITE;
+    for (const CTimer& timer : m_timers) {
+        if (filter.Matches(timer.hWnd, WM_TIMER))
+            nWait = std::min(nWait, timer.nDue > nNow ? timer.nDue - nNow : 0);
+    }
+    return static_cast<DWORD>(nWait);
+}
+
+UINT CMessageQueue::CurrentBits() const
+{
+    UINT nBits = m_incoming.empty() ? 0 : QS_SENDMESSAGE;
+    for (const MSG& msg : m_posted)
+        nBits |= KindOf(msg.message);
+    if (m_bQuit)
+        nBits |= QS_POSTMESSAGE | QS_ALLPOSTMESSAGE;
+    ULONGLONG nNow = ClockTicks();
+    if (std::any_of(m_timers.begin(), m_timers.end(), [nNow](const CTimer& timer) { return timer.nDue <= nNow; }))
+        nBits |= QS_TIMER;
+    return nBits;
+}
+
+UINT CMessageQueue::ChangedBits()
+{
+    ULONGLONG nNow = ClockTicks();
+    for (CTimer& timer : m_timers) {
+        if (timer.nDue <= nNow && !timer.bNoted) {
+            timer.bNoted = true;
+            m_nChangedBits |= QS_TIMER;
+        }
+    }
+    return m_nChangedBits;
+}
+
+void CMessageQueue::ForgetWindow(HWND hWnd, std::vector<std::shared_ptr<CSentMessage>>& givenUp)
+{
+    std::erase_if(m_posted, [hWnd](const MSG& msg) { return msg.hwnd == hWnd; });
+    std::erase_if(m_timers, [hWnd](const CTimer& timer) { return timer.hWnd == hWnd; });
+    std::erase_if(m_incoming, [&](const std::shared_ptr<CSentMessage>& pSent) {
+        if (pSent->hWnd != hWnd)
+            return false;
+        givenUp.push_back(pSent);
+        return true;
+    });
+}
+
+std::shared_ptr<CMessageQueue> CurrentQueue()
+{
+    if (!t_queueOwner.pQueue) {
+        auto pQueue = std::make_shared<CMessageQueue>(GetCurrentThreadId());
+        pQueue->m_pWaker = GetCurrentThreadWaker();
+        auto lock = LockWindows();
+        QueuesByThread()[pQueue->m_dwThreadId] = pQueue;
+        t_queueOwner.pQueue = std::move(pQueue);
+    }
+    return t_queueOwner.pQueue;
+}
+
+std::shared_ptr<CMessageQueue> QueueOfThreadLocked(DWORD dwThreadId)
+{
+    auto it = QueuesByThread().find(dwThreadId);
+    return it == QueuesByThread().end() ? nullptr : it->second;
+}
+
+/***** Posting *****/
+
+namespace {
+
+// Posts to a queue and wakes its owner. Fails when the queue has ended.
+bool PostTo(const std::shared_ptr<CMessageQueue>& pQueue, const MSG& msg, std::unique_lock<std::mutex>& lock)
+{
+    if (!pQueue || pQueue->m_bEnded)
+        return false;
+    pQueue->Post(msg);
+    std::shared_ptr<CThreadWaker> pWaker = pQueue->m_pWaker;
+    bool bOtherThread = pQueue->m_dwThreadId != GetCurrentThreadId();
+    lock.unlock();
+    if (bOtherThread)
+        pWaker->Wake();
+    return true;
+}
+
+}
+
+// FIXME: Messages carry the cursor position once there is mouse input; until then (0, 0).
+BOOL PostMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (!hWnd)
+        return PostThreadMessage(GetCurrentThreadId(), uMsg, wParam, lParam);
+    MSG msg { hWnd, uMsg, wParam, lParam, static_cast<DWORD>(ClockTicks()), {} };
+    if (hWnd == HWND_BROADCAST) {
+        std::vector<std::pair<HWND, std::shared_ptr<CMessageQueue>>> targets;
+        {
+            auto lock = LockWindows();
+            for (CWindow* pTop : DesktopLocked().children)
+                targets.emplace_back(pTop->hWnd, pTop->pQueue);
+        }
+        for (auto& [hTarget, pQueue] : targets) {
+            auto lock = LockWindows();
+            msg.hwnd = hTarget;
+            PostTo(pQueue, msg, lock);
+        }
+        return TRUE;
+    }
+    auto lock = LockWindows();
+    CWindow* pWindow = FindWindowLocked(hWnd);
+    if (!pWindow || !pWindow->pQueue) {
+        SetLastError(pWindow ? ERROR_ACCESS_DENIED : ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    if (!PostTo(pWindow->pQueue, msg, lock)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL PostThreadMessage(DWORD idThread, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (idThread == GetCurrentThreadId())
+        CurrentQueue();
+    MSG msg { nullptr, uMsg, wParam, lParam, static_cast<DWORD>(ClockTicks()), {} };
+    auto lock = LockWindows();
+    if (!PostTo(QueueOfThreadLocked(idThread), msg, lock)) {
+        SetLastError(ERROR_INVALID_THREAD_ID);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void PostQuitMessage(int nExitCode)
+{
+    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    auto lock = LockWindows();
+    pQueue->m_bQuit = true;
+    pQueue->m_nExitCode = nExitCode;
+}
+
+/***** Retrieving *****/
+
+BOOL PeekMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg)
+{
+    CMessageFilter filter;
+    if (!lpMsg || !MakeFilter(hWnd, wMsgFilterMin, wMsgFilterMax, filter)) {
+        if (!lpMsg)
+            SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    ServeSentMessages(*pQueue);
+    auto lock = LockWindows();
+    return pQueue->Retrieve(lpMsg, filter, wRemoveMsg);
+}
+
+BOOL GetMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
+{
+    CMessageFilter filter;
+    if (!lpMsg || !MakeFilter(hWnd, wMsgFilterMin, wMsgFilterMax, filter)) {
+        if (!lpMsg)
+            SetLastError(ERROR_INVALID_PARAMETER);
+        return -1;
+    }
+    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    for (;;) {
+        ServeSentMessages(*pQueue);
+        DWORD dwTimeout = INFINITE;
+        {
+            auto lock = LockWindows();
+            if (pQueue->Retrieve(lpMsg, filter, PM_REMOVE))
+                return lpMsg->message != WM_QUIT;
+            dwTimeout = pQueue->MillisecondsToNextTimer(filter);
+        }
+        CRetrievalWait wait(*pQueue, filter);
+        WaitForObjectsOrSource(0, nullptr, FALSE, dwTimeout, &wait);
+    }
+}
+
+BOOL TranslateMessage(const MSG* lpMsg)
+{
+    if (!lpMsg)
+        return FALSE;
+    UINT uMsg = lpMsg->message;
+    if (uMsg != WM_KEYDOWN && uMsg != WM_KEYUP && uMsg != WM_SYSKEYDOWN && uMsg != WM_SYSKEYUP)
+        return FALSE;
+    if (uMsg == WM_KEYUP || uMsg == WM_SYSKEYUP)
+        return TRUE;
+    // FIXME: Shift and caps-lock state come with keyboard input; until then letters are lower case.
+    WPARAM vk = lpMsg->wParam;
+    WPARAM ch = 0;
+    if (vk >= 'A' && vk <= 'Z')
+        ch = vk - 'A' + 'a';
+    else if ((vk >= '0' && vk <= '9') || vk == ' ' || vk == 0x0D || vk == 0x09 || vk == 0x08 || vk == 0x1B)
+        ch = vk; // digits, space, enter, tab, backspace and escape are their own characters
+    if (ch) {
+        std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+        auto lock = LockWindows();
+        MSG msgChar = *lpMsg;
+        msgChar.message = uMsg == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
+        msgChar.wParam = ch;
+        pQueue->Post(msgChar, true);
+    }
+    return TRUE;
+}
+
+LRESULT DispatchMessage(const MSG* lpMsg)
+{
+    if (!lpMsg)
+        return 0;
+    if (lpMsg->message == WM_TIMER && lpMsg->lParam) {
+        // Only a live timer's own procedure is called, never an address from a forged message.
+        std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+        TIMERPROC pfnTimerProc = nullptr;
+        {
+            auto lock = LockWindows();
+            for (const CTimer& timer : pQueue->m_timers) {
+                if (timer.hWnd == lpMsg->hwnd && timer.nId == lpMsg->wParam
+                    && reinterpret_cast<LPARAM>(timer.pfnTimerProc) == lpMsg->lParam)
+                    pfnTimerProc = timer.pfnTimerProc;
+            }
+        }
+        if (pfnTimerProc)
+            pfnTimerProc(lpMsg->hwnd, WM_TIMER, lpMsg->wParam, static_cast<DWORD>(ClockTicks()));
+        return 0;
+    }
+    if (!lpMsg->hwnd)
+        return 0;
+    {
+        auto lock = LockWindows();
+        CWindow* pWindow = FindWindowLocked(lpMsg->hwnd);
+        if (!pWindow) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return 0;
+        }
+        if (pWindow->dwThreadId != GetCurrentThreadId()) {
+            SetLastError(ERROR_WINDOW_OF_OTHER_THREAD);
+            return 0;
+        }
+    }
+    return CallWindowProcedure(lpMsg->hwnd, lpMsg->message, lpMsg->wParam, lpMsg->lParam);
+}
+
+LONG GetMessageTime()
+{
+    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    auto lock = LockWindows();
+    return static_cast<LONG>(pQueue->m_dwLastTime);
+}
+
+DWORD GetMessagePos()
+{
+    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    auto lock = LockWindows();
+    return pQueue->m_dwLastPos;
+}
+
+/***** Waiting and status *****/
+
+BOOL WaitMessage()
+{
+    return MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, 0) != WAIT_FAILED;
+}
+
+DWORD MsgWaitForMultipleObjectsEx(
+    DWORD nCount, const HANDLE* pHandles, DWORD dwMilliseconds, DWORD dwWakeMask, DWORD dwFlags)
+{
+    using Clock = std::chrono::steady_clock;
+    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    Clock::time_point deadline = dwMilliseconds == INFINITE ? Clock::time_point::max()
+                                                            : Clock::now() + std::chrono::milliseconds(dwMilliseconds);
+    bool bAnyInput = (dwFlags & MWMO_INPUTAVAILABLE) != 0;
+    CInputWait wait(*pQueue, dwWakeMask, bAnyInput);
+    const CMessageFilter anyMessage;
+    for (;;) {
+        DWORD dwSlice = INFINITE;
+        {
+            auto lock = LockWindows();
+            if (dwWakeMask & QS_TIMER)
+                dwSlice = pQueue->MillisecondsToNextTimer(anyMessage);
+        }
+        if (deadline != Clock::time_point::max()) {
+            auto remaining = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            dwSlice = std::min<DWORD>(dwSlice, static_cast<DWORD>(std::max<decltype(remaining)>(remaining, 0)));
+        }
+        DWORD dwResult
+            = WaitForObjectsOrSource(nCount, pHandles, (dwFlags & MWMO_WAITALL) ? TRUE : FALSE, dwSlice, &wait);
+        if (dwResult == WAIT_TIMEOUT) {
+            if (Clock::now() >= deadline)
+                return WAIT_TIMEOUT;
+            continue;
+        }
+        if (dwResult != WAIT_OBJECT_0 + nCount)
+            return dwResult;
+        bool bServed = ServeSentMessages(*pQueue) > 0;
+        auto lock = LockWindows();
+        pQueue->ClearChangedBits(QS_SENDMESSAGE);
+        UINT nReady = (pQueue->ChangedBits() | (bAnyInput ? pQueue->CurrentBits() : 0)) & dwWakeMask & ~QS_SENDMESSAGE;
+        if (nReady || (bServed && (dwWakeMask & QS_SENDMESSAGE))) {
+            pQueue->ClearChangedBits(nReady); // reported once, so a caller that leaves it does not spin
+            return WAIT_OBJECT_0 + nCount;
+        }
+        // Only sent messages were waiting, and they have been served: wait on.
+    }
+}
+
+DWORD MsgWaitForMultipleObjects(
+    DWORD nCount, const HANDLE* pHandles, BOOL fWaitAll, DWORD dwMilliseconds, DWORD dwWakeMask)
+{
+    return MsgWaitForMultipleObjectsEx(nCount, pHandles, dwMilliseconds, dwWakeMask, fWaitAll ? MWMO_WAITALL : 0);
+}
+
+DWORD GetQueueStatus(UINT flags)
+{
+    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    auto lock = LockWindows();
+    UINT nChanged = pQueue->ChangedBits() & flags;
+    pQueue->ClearChangedBits(nChanged);
+    return static_cast<DWORD>(MAKELONG(static_cast<WORD>(pQueue->CurrentBits() & flags), static_cast<WORD>(nChanged)));
+}
+
+BOOL GetInputState()
+{
+    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    auto lock = LockWindows();
+    return (pQueue->CurrentBits() & QS_INPUT) != 0;
+}
+
+/***** For test drivers *****/
+
+int PumpUntilIdle()
+{
+    int nDispatched = 0;
+    MSG msg {};
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) {
+        PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE);
+        TranslateMessage(&msg);
+        DispatchMessage(&msg);
+        ++nDispatched;
+    }
+    return nDispatched;
+}

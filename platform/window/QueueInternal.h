@@ -1,0 +1,104 @@
+#pragma once
+
+// The message queue of one thread, shared by the files of platform/window and
+// not meant for callers. Every field is guarded by the window lock (see
+// WindowInternal.h).
+//
+// A queue holds three kinds of work, served in this order:
+//   1. messages sent by other threads, which the owner runs inside its
+//      GetMessage, PeekMessage, waits and its own cross-thread sends;
+//   2. posted messages, first in first out, then WM_QUIT once asked for;
+//   3. timers, generated as WM_TIMER only when nothing above matches.
+
+#include "platform/window/WindowTypes.h"
+
+#include <deque>
+#include <memory>
+#include <vector>
+
+class CThreadWaker;
+
+// A message sent to a window of another thread. The sender waits until bDone;
+// the owner of the window runs it and fills in lResult.
+struct CSentMessage {
+    HWND hWnd { nullptr };
+    UINT uMsg { 0 };
+    WPARAM wParam { 0 };
+    LPARAM lParam { 0 };
+    LRESULT lResult { 0 };
+    bool bDone { false };                       // replied, answered, or given up (target gone)
+    std::shared_ptr<CThreadWaker> pSenderWaker; // none for SendNotifyMessage, which waits for nothing
+};
+
+struct CTimer {
+    HWND hWnd { nullptr }; // nullptr for a thread timer
+    UINT_PTR nId { 0 };
+    UINT nElapse { 0 };   // milliseconds
+    ULONGLONG nDue { 0 }; // on ClockTicks()
+    TIMERPROC pfnTimerProc { nullptr };
+    bool bNoted { false }; // QS_TIMER has been noted as new for the current due time
+};
+
+// Which messages a retrieval accepts.
+struct CMessageFilter {
+    HWND hWnd { nullptr }; // nullptr: any; (HWND)-1: thread messages only; else the window and its children
+    UINT uMin { 0 };
+    UINT uMax { 0 }; // both 0: every message
+
+    bool Matches(HWND hMsgWnd, UINT uMsg) const; // lock held
+};
+
+class CMessageQueue {
+public:
+    explicit CMessageQueue(DWORD dwThreadId);
+
+    // Lock held for all of these.
+    void Post(const MSG& msg, bool bFront = false);
+    void AddSent(std::shared_ptr<CSentMessage> pSent);
+    // Takes (PM_REMOVE) or copies the first message the filter accepts; see the order above.
+    bool Retrieve(MSG* pMsg, const CMessageFilter& filter, UINT wRemoveMsg);
+    // Whether Retrieve would find something, without changing anything.
+    bool HasMatch(const CMessageFilter& filter);
+    // Milliseconds until the next timer the filter accepts is due, INFINITE with none.
+    DWORD MillisecondsToNextTimer(const CMessageFilter& filter) const;
+    // The QS_* kinds present now.
+    UINT CurrentBits() const;
+    // The QS_* kinds that arrived since the last look; timers that fell due count once.
+    UINT ChangedBits();
+    void ClearChangedBits(UINT nBits) { m_nChangedBits &= ~nBits; }
+    // Drops everything that belongs to a window that goes; sent messages waiting
+    // for it are handed back in `given up` to be completed with 0.
+    void ForgetWindow(HWND hWnd, std::vector<std::shared_ptr<CSentMessage>>& givenUp);
+
+    const DWORD m_dwThreadId;
+    std::shared_ptr<CThreadWaker> m_pWaker; // the owner's; others wake it after posting
+    std::deque<std::shared_ptr<CSentMessage>> m_incoming;
+    std::deque<MSG> m_posted;
+    std::vector<CTimer> m_timers;
+    bool m_bQuit { false };
+    int m_nExitCode { 0 };
+    bool m_bEnded { false };  // the owner thread has ended; nothing more is accepted
+    DWORD m_dwLastTime { 0 }; // of the last message retrieved
+    DWORD m_dwLastPos { 0 };
+
+private:
+    // The due timer the filter accepts that fell due first, or nullptr.
+    CTimer* DueTimer(const CMessageFilter& filter, ULONGLONG nNow);
+
+    UINT m_nChangedBits { 0 };
+};
+
+// The calling thread's queue, made on first use; it ends with the thread.
+std::shared_ptr<CMessageQueue> CurrentQueue();
+// The queue of a thread, or nullptr when it has none or has ended. Lock held.
+std::shared_ptr<CMessageQueue> QueueOfThreadLocked(DWORD dwThreadId);
+
+// Finishes sent messages with `lResult` and wakes their senders. Lock NOT held.
+void CompleteSentMessages(const std::vector<std::shared_ptr<CSentMessage>>& messages, LRESULT lResult);
+
+// Runs the messages other threads have sent to the calling thread; returns how many ran.
+int ServeSentMessages(CMessageQueue& queue);
+
+// Calls a window procedure for a message that does not come from another
+// thread, with the window kept alive for the call.
+LRESULT CallWindowProcedure(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);

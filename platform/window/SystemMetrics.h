@@ -1,0 +1,74 @@
+#pragma once
+
+// System metrics: fixed values that describe a 1280 by 1024 screen with the
+// classic window frames, the same on every machine so that layouts and tests
+// agree. The non-client frame of a window is derived from them (see Window.h).
+
+#include "platform/base/WinTypes.h"
+
+// clang-format off
+constexpr int SM_CXSCREEN         = 0;
+constexpr int SM_CYSCREEN         = 1;
+constexpr int SM_CXVSCROLL        = 2;
+constexpr int SM_CYHSCROLL        = 3;
+constexpr int SM_CYCAPTION        = 4;
+constexpr int SM_CXBORDER         = 5;
+constexpr int SM_CYBORDER         = 6;
+constexpr int SM_CXDLGFRAME       = 7;
+constexpr int SM_CYDLGFRAME       = 8;
+constexpr int SM_CYVTHUMB         = 9;
+constexpr int SM_CXHTHUMB         = 10;
+constexpr int SM_CXICON           = 11;
+constexpr int SM_CYICON           = 12;
+constexpr int SM_CXCURSOR         = 13;
+constexpr int SM_CYCURSOR         = 14;
+constexpr int SM_CYMENU           = 15;
+constexpr int SM_CXFULLSCREEN     = 16;
+constexpr int SM_CYFULLSCREEN     = 17;
+constexpr int SM_MOUSEPRESENT     = 19;
+constexpr int SM_CYVSCROLL        = 20;
+constexpr int SM_CXHSCROLL        = 21;
+constexpr int SM_SWAPBUTTON       = 23;
+constexpr int SM_CXMIN            = 28;
+constexpr int SM_CYMIN            = 29;
+constexpr int SM_CXSIZE           = 30;
+constexpr int SM_CYSIZE           = 31;
+constexpr int SM_CXFRAME          = 32;
+constexpr int SM_CYFRAME          = 33;
+constexpr int SM_CXMINTRACK       = 34;
+constexpr int SM_CYMINTRACK       = 35;
+constexpr int SM_CXDOUBLECLK      = 36;
+constexpr int SM_CYDOUBLECLK      = 37;
+constexpr int SM_CXICONSPACING    = 38;
+constexpr int SM_CYICONSPACING    = 39;
+constexpr int SM_CXFIXEDFRAME     = SM_CXDLGFRAME;
+constexpr int SM_CYFIXEDFRAME     = SM_CYDLGFRAME;
+constexpr int SM_CXSIZEFRAME      = SM_CXFRAME;
+constexpr int SM_CYSIZEFRAME      = SM_CYFRAME;
+constexpr int SM_CMOUSEBUTTONS    = 43;
+constexpr int SM_CXEDGE           = 45;
+constexpr int SM_CYEDGE           = 46;
+constexpr int SM_CXSMICON         = 49;
+constexpr int SM_CYSMICON         = 50;
+constexpr int SM_CYSMCAPTION      = 51;
+constexpr int SM_CXMINIMIZED      = 57;
+constexpr int SM_CYMINIMIZED      = 58;
+constexpr int SM_CXMAXTRACK       = 59;
+constexpr int SM_CYMAXTRACK       = 60;
+constexpr int SM_CXMAXIMIZED      = 61;
+constexpr int SM_CYMAXIMIZED      = 62;
+constexpr int SM_CXDRAG           = 68;
+constexpr int SM_CYDRAG           = 69;
+constexpr int SM_CXMENUCHECK      = 71;
+constexpr int SM_CYMENUCHECK      = 72;
+constexpr int SM_MOUSEWHEELPRESENT = 75;
+constexpr int SM_XVIRTUALSCREEN   = 76;
+constexpr int SM_YVIRTUALSCREEN   = 77;
+constexpr int SM_CXVIRTUALSCREEN  = 78;
+constexpr int SM_CYVIRTUALSCREEN  = 79;
+constexpr int SM_CMONITORS        = 80;
+constexpr int SM_REMOTESESSION    = 0x1000;
+// clang-format on
+
+// The value of one metric; 0 for an index not listed above.
+int GetSystemMetrics(int nIndex);

@@ -1,0 +1,60 @@
+#include "platform/window/Timers.h"
+
+#include "platform/base/Clock.h"
+#include "platform/base/Threads.h"
+#include "platform/base/WinError.h"
+#include "platform/window/QueueInternal.h"
+#include "platform/window/WindowInternal.h"
+
+#include <algorithm>
+#include <atomic>
+
+namespace {
+
+// Thread timer ids come from one process-wide count, so no two threads share one.
+std::atomic<UINT_PTR> g_nNextThreadTimerId { 0x7FFE0000 };
+
+}
+
+UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc)
+{
+    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    UINT nElapse = std::clamp(uElapse, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
+    auto lock = LockWindows();
+    if (hWnd) {
+        CWindow* pWindow = FindWindowOrFailLocked(hWnd);
+        if (!pWindow)
+            return 0;
+        if (pWindow->dwThreadId != GetCurrentThreadId()) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return 0;
+        }
+    }
+    auto& timers = pQueue->m_timers;
+    auto it = std::find_if(
+        timers.begin(), timers.end(), [&](const CTimer& timer) { return timer.hWnd == hWnd && timer.nId == nIDEvent; });
+    if (it == timers.end()) {
+        CTimer timer;
+        timer.hWnd = hWnd;
+        timer.nId = hWnd ? nIDEvent : g_nNextThreadTimerId++;
+        it = timers.insert(timers.end(), timer);
+    }
+    it->nElapse = nElapse;
+    it->nDue = ClockTicks() + nElapse;
+    it->pfnTimerProc = lpTimerFunc;
+    it->bNoted = false;
+    return it->nId ? it->nId : 1;
+}
+
+BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent)
+{
+    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    auto lock = LockWindows();
+    size_t nRemoved = std::erase_if(
+        pQueue->m_timers, [&](const CTimer& timer) { return timer.hWnd == hWnd && timer.nId == uIDEvent; });
+    if (nRemoved == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return TRUE;
+}

@@ -1,0 +1,111 @@
+#pragma once
+
+// The state behind HWND values, shared by the files of platform/window and
+// not meant for callers.
+//
+// One lock, the window lock, guards every window, class, atom and message
+// queue. It is never held while a window procedure, a timer procedure or an
+// enumeration callback runs, and never while a thread waker is woken: the wait
+// machinery takes its own lock first and then asks a queue whether it is ready,
+// which takes the window lock.
+
+#include "platform/window/WindowTypes.h"
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CMessageQueue;
+struct CSentMessage;
+
+// A registered window class.
+struct CWindowClass {
+    std::string strName;
+    ATOM nAtom { 0 };
+    UINT style { 0 };
+    WNDPROC pfnWndProc { nullptr };
+    int cbClsExtra { 0 };
+    int cbWndExtra { 0 };
+    HINSTANCE hInstance { nullptr };
+    HICON hIcon { nullptr };
+    HICON hIconSm { nullptr };
+    HCURSOR hCursor { nullptr };
+    HBRUSH hbrBackground { nullptr };
+    LPCSTR lpszMenuName { nullptr }; // kept as given: a resource ID or a string the caller keeps
+    int nWindows { 0 };              // live windows of the class; a class with windows cannot be unregistered
+};
+
+// One window. Windows are shared: the handle table holds one reference and a
+// call that runs a window procedure holds another, so a procedure that
+// destroys its own window still returns into a live object. The tree links are
+// plain pointers, valid while the window lock is held.
+struct CWindow {
+    HWND hWnd { nullptr };
+    DWORD dwThreadId { 0 };                // the creating thread; 0 for the desktop window
+    std::shared_ptr<CMessageQueue> pQueue; // the creating thread's queue; none for the desktop window
+    std::shared_ptr<CWindowClass> pClass;
+    WNDPROC pfnWndProc { nullptr };
+    DWORD dwStyle { 0 };
+    DWORD dwExStyle { 0 };
+    RECT rcWindow {}; // in the parent's client coordinates (screen coordinates for top-level windows)
+    RECT rcNormal {}; // the restored position while minimized or maximized
+    std::string strText;
+    CWindow* pParent { nullptr };   // the desktop window for top-level windows
+    CWindow* pOwner { nullptr };    // top-level windows only
+    std::vector<CWindow*> children; // in z-order, the top first
+    HINSTANCE hInstance { nullptr };
+    UINT_PTR nId { 0 }; // the control ID of a child window
+    LONG_PTR nUserData { 0 };
+    std::vector<BYTE> extraBytes; // cbWndExtra of the class
+    std::map<ATOM, HANDLE> properties;
+    bool bDestroying { false }; // WM_DESTROY has been sent
+};
+
+/* The lock and the handle table. */
+
+std::unique_lock<std::mutex> LockWindows();
+
+// The window behind a live handle, or nullptr. Lock held; sets no error.
+CWindow* FindWindowLocked(HWND hWnd);
+// The same, setting ERROR_INVALID_WINDOW_HANDLE when there is none.
+CWindow* FindWindowOrFailLocked(HWND hWnd);
+// The window and the reference that keeps it alive, lock held.
+std::shared_ptr<CWindow> SharedWindowLocked(CWindow& window);
+
+CWindow& DesktopLocked();
+
+// Unlinks the windows of a thread that ends, with their children, without
+// messages (the thread can no longer run window procedures). Sent messages
+// that were waiting for them are added to `givenUp`. Lock held.
+void RemoveThreadWindowsLocked(DWORD dwThreadId, std::vector<std::shared_ptr<CSentMessage>>& givenUp);
+
+/* Tree and geometry helpers, lock held. */
+
+// True when `pWindow` is `pAncestor` or below it through parents.
+bool IsSelfOrDescendantLocked(const CWindow* pAncestor, const CWindow* pWindow);
+// The screen position of the client area's top-left corner.
+POINT ClientOriginLocked(const CWindow& window);
+// The client rectangle in the parent's client coordinates.
+RECT ClientRectInParentLocked(const CWindow& window);
+// Visible itself and every ancestor visible.
+bool IsVisibleLocked(const CWindow& window);
+
+/* Atoms: names to numbers from WM_REGISTERED_FIRST up, compared without regard
+   to case. Window classes, registered messages and property names share them. */
+
+// The atom of `name`, added when new; 0 when the table is full or the name empty.
+ATOM AddAtomLocked(std::string_view name);
+// The atom of `name` if it has one, else 0.
+ATOM FindAtomLocked(std::string_view name);
+// The name of an atom made here, or nullptr.
+const std::string* AtomNameLocked(ATOM nAtom);
+// A name or MAKEINTATOM value as an atom; bAdd adds new names. 0 when there is none.
+ATOM AtomFromNameLocked(LPCSTR lpszName, bool bAdd);
+
+/* Classes, lock held. */
+
+// The class that CreateWindowEx finds for `lpszClass` and `hInstance`, or nullptr.
+std::shared_ptr<CWindowClass> FindClassLocked(LPCSTR lpszClass, HINSTANCE hInstance);

@@ -1,0 +1,584 @@
+#include "store/CCatalog.h"
+
+#include "platform/base/Clock.h"
+#include "platform/base/PathMap.h"
+#include "platform/base/TextFunctions.h"
+#include "platform/base/WinError.h"
+#include "store/CCleanUpFolderRec.h"
+#include "store/CDirectoryRec.h"
+#include "store/CDocumentRec.h"
+#include "store/CExtensionRec.h"
+#include "store/CKeywordRec.h"
+#include "store/CLibFolderRec.h"
+#include "store/CMailStoreRec.h"
+#include "store/CNodeFolderRec.h"
+#include "store/CNodeRec.h"
+#include "store/CRecentList.h"
+#include "store/RecordFields.h"
+
+#include <array>
+#include <cassert>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+namespace {
+
+// clang-format off
+constexpr std::array<int, CATALOG_TABLE_COUNT> RECORD_SIZES = {
+    CNodeRec::RECORD_SIZE,      // 0 nodes
+    CNodeInfoRec::RECORD_SIZE,  // 1 node information
+    CDocumentRec::RECORD_SIZE,  // 2 documents
+    600,                        // 3 locations (long texts)
+    CDirectoryRec::RECORD_SIZE, // 4 directories
+    16,                         // 5 document links
+    16, 40, 16,                 // 6-8 keywords, their texts and node links
+    16, 40, 16,                 // 9-11 node folders, their texts and node links
+    16, 20,                     // 12-13 extensions and their texts
+    16, 40,                     // 14-15 file name masks and their texts
+    16, 40,                     // 16-17 clean-up folders and their texts
+    16, 40,                     // 18-19 locations and their texts
+    CRecentList::RECORD_SIZE,   // 20 the recently-catalogued list
+};
+
+// The root blocks after the fixed nodes, in the order CreateFile appends them.
+constexpr std::array<std::pair<CATBLOCK, LONG>, 18> ROOT_CHAINS = { {
+    { ROOT_BLOCK_NODE_INFO, TABLE_NODE_INFO },
+    { ROOT_BLOCK_LIB_FOLDER, TABLE_LIB_FOLDER },
+    { ROOT_BLOCK_CLEANUP_FOLDER, TABLE_CLEANUP_FOLDER },
+    { ROOT_BLOCK_MAIL_STORE, TABLE_MAIL_STORE },
+    { ROOT_BLOCK_EXTENSION, TABLE_EXTENSION },
+    { ROOT_BLOCK_KEYWORD, TABLE_KEYWORD },
+    { ROOT_BLOCK_NODE_FOLDER, TABLE_NODE_FOLDER },
+    { ROOT_BLOCK_DIRECTORY, TABLE_DIRECTORY },
+    { ROOT_BLOCK_RECENT, TABLE_RECENT },
+    { ROOT_BLOCK_KEYWORD_TEXT, TABLE_KEYWORD_TEXT },
+    { ROOT_BLOCK_NODE_FOLDER_TEXT, TABLE_NODE_FOLDER_TEXT },
+    { ROOT_BLOCK_EXTENSION_TEXT, TABLE_EXTENSION_TEXT },
+    { ROOT_BLOCK_LIB_FOLDER_TEXT, TABLE_LIB_FOLDER_TEXT },
+    { ROOT_BLOCK_CLEANUP_FOLDER_TEXT, TABLE_CLEANUP_FOLDER_TEXT },
+    { ROOT_BLOCK_MAIL_STORE_TEXT, TABLE_MAIL_STORE_TEXT },
+    { ROOT_BLOCK_KEYWORD_LINK, TABLE_KEYWORD_LINK },
+    { ROOT_BLOCK_NODE_FOLDER_LINK, TABLE_NODE_FOLDER_LINK },
+    { ROOT_BLOCK_LOCATION, TABLE_LOCATION },
+} };
+// clang-format on
+
+FILETIME NowAsFileTime()
+{
+    ULONGLONG nNow = ClockUtcNow();
+    return { static_cast<DWORD>(nNow), static_cast<DWORD>(nNow >> 32) };
+}
+
+// Writes the blocks of a new catalog into an open, empty file.
+BOOL WriteRootBlocks(CCatalogFile& file)
+{
+    for (CATBLOCK nBlock = ROOT_BLOCK_NODE; nBlock <= CNodeRec::FIXED_NODE_LAST; ++nBlock) {
+        CRecordRef ref;
+        if (!file.AllocateRecord(TABLE_NODE, NO_BLOCK, {}, &ref))
+            return FALSE;
+        assert(ref == (CRecordRef { nBlock, 0 }));
+        std::array<BYTE, CNodeRec::RECORD_SIZE> node {};
+        SetLongField(node, CNodeRec::OFF_KIND, nBlock);
+        SetLongField(node, CNodeRec::OFF_FLAGS, nBlock == ROOT_BLOCK_NODE ? CNodeRec::ROOT_NOT_SET_UP : 0);
+        SetLongField(node, CNodeRec::OFF_CHILD_BLOCK, NO_BLOCK);
+        SetLongField(node, CNodeRec::OFF_LINK_BLOCK, NO_BLOCK);
+        SetRefField(node, CNodeRec::OFF_INFO_REF, {});
+        SetLongField(node, CNodeRec::OFF_KEYWORD_BLOCK, NO_BLOCK);
+        SetLongField(node, CNodeRec::OFF_FOLDER_BLOCK, NO_BLOCK);
+        if (!file.WriteRecord(ref, TABLE_NODE, node))
+            return FALSE;
+    }
+    for (auto [nRoot, nTable] : ROOT_CHAINS) {
+        CATBLOCK nBlock = NO_BLOCK;
+        if (!file.NewChain(nTable, {}, &nBlock))
+            return FALSE;
+        assert(nBlock == nRoot);
+    }
+    CRecordRef recent;
+    std::array<BYTE, CRecentList::RECORD_SIZE> list;
+    CRecentList::InitRecord(list);
+    return file.AllocateRecord(TABLE_RECENT, ROOT_BLOCK_RECENT, {}, &recent)
+        && file.WriteRecord(recent, TABLE_RECENT, list);
+}
+
+}
+
+/******************************************************************************
+ * Creating and opening
+ ******************************************************************************/
+
+CCatalog::CCatalog(LPCTSTR pszPath, int nInitialise)
+    : CCatalogFile(pszPath, RECORD_SIZES)
+{
+    std::string strHostPath;
+    std::error_code ec;
+    if (nInitialise == 1 && HostPathFromProgramPath(GetPath(), strHostPath) && !std::filesystem::exists(strHostPath, ec)
+        && !CreateFile(FALSE, GetPath(), BLOCK_SIZE))
+        return;
+    if (!Acquire())
+        return;
+    if (!LoadMaps())
+        ReportDamage();
+}
+
+std::span<const int> CCatalog::RecordSizes()
+{
+    return RECORD_SIZES;
+}
+
+BOOL CCatalog::CreateFile(BOOL bRecycle, LPCTSTR pszPath, int nBlockSize)
+{
+    if (nBlockSize != BLOCK_SIZE || !pszPath || !*pszPath) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    CCatalogFile file(pszPath, RECORD_SIZES);
+    if (!file.Create(bRecycle ? CATALOG_KIND_RECYCLE : CATALOG_KIND_MAIN) || !file.Acquire())
+        return FALSE;
+    BOOL bWritten = WriteRootBlocks(file);
+    DWORD dwError = GetLastError();
+    BOOL bClosed = file.Release();
+    if (!bWritten) {
+        SetLastError(dwError);
+        return FALSE;
+    }
+    return bClosed;
+}
+
+BOOL CCatalog::Reload()
+{
+    if (!IsOpen()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    return LoadMaps();
+}
+
+BOOL CCatalog::ListRootChain(CATBLOCK nRoot, std::vector<CRecordRef>* pRefs)
+{
+    pRefs->clear();
+    CRecordRef cursor { nRoot, NO_SLOT };
+    while (NextRecord(&cursor))
+        pRefs->push_back(cursor);
+    return GetLastError() == ERROR_NO_MORE_ITEMS;
+}
+
+BOOL CCatalog::LoadMaps()
+{
+    std::map<std::string, CRecordRef> directories, extensions;
+    std::map<std::string, CLocationEntry> locations;
+    std::vector<CRecordRef> refs;
+    if (!ListRootChain(ROOT_BLOCK_DIRECTORY, &refs))
+        return FALSE;
+    for (CRecordRef ref : refs) {
+        CDirectoryRec directory(this, ref);
+        if (!directory.IsValid())
+            return FALSE;
+        CString strPath = directory.GetPath();
+        if (!strPath.IsEmpty())
+            directories.emplace(std::string(strPath), ref);
+    }
+    if (!ListRootChain(ROOT_BLOCK_EXTENSION, &refs))
+        return FALSE;
+    for (CRecordRef ref : refs)
+        extensions.emplace(std::string(CExtensionRec(this, ref.nBlock, ref.nSlot).GetText()), ref);
+    if (!ListRootChain(ROOT_BLOCK_MAIL_STORE, &refs))
+        return FALSE;
+    for (CRecordRef ref : refs) {
+        CMailStoreRec location(this, ref.nBlock, ref.nSlot);
+        std::string strKey = Utf8ToLower(std::string_view(location.GetText()));
+        locations[strKey] = { -1, location.GetKind(), static_cast<LONG>(location.GetValue()), ref };
+    }
+    std::lock_guard lock(m_mapMutex);
+    m_directories = std::move(directories);
+    m_extensions = std::move(extensions);
+    m_locations = std::move(locations);
+    return TRUE;
+}
+
+/******************************************************************************
+ * Directories
+ ******************************************************************************/
+
+CString CCatalog::NormalizeFolder(LPCTSTR pszFolder)
+{
+    std::string strFolder = Utf8ToLower(pszFolder ? pszFolder : "");
+    if (!strFolder.empty() && strFolder.front() != '*' && strFolder.back() != '\\')
+        strFolder += '\\';
+    return CString(strFolder.c_str());
+}
+
+CDirectoryRec* CCatalog::FindDirectory(LPCTSTR pszFolder)
+{
+    CString strFolder = NormalizeFolder(pszFolder);
+    CRecordRef ref;
+    {
+        std::lock_guard lock(m_mapMutex);
+        auto it = m_directories.find(std::string(strFolder));
+        if (it == m_directories.end())
+            return nullptr;
+        ref = it->second;
+    }
+    auto pDirectory = std::make_unique<CDirectoryRec>(this, ref);
+    return pDirectory->IsValid() ? pDirectory.release() : nullptr;
+}
+
+CDirectoryRec* CCatalog::FindOrAddDirectory(LPCTSTR pszFolder)
+{
+    CString strFolder = NormalizeFolder(pszFolder);
+    if (strFolder.IsEmpty() || strFolder.GetLength() >= CDirectoryRec::PATH_SIZE) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    std::lock_guard lock(m_mapMutex);
+    CRecordRef ref;
+    if (auto it = m_directories.find(std::string(strFolder)); it != m_directories.end()) {
+        ref = it->second;
+    } else {
+        if (!AllocateRecord(TABLE_DIRECTORY, ROOT_BLOCK_DIRECTORY, {}, &ref))
+            return nullptr;
+        CDirectoryRec directory(this, ref);
+        directory.SetPath(strFolder);
+        directory.SetDocumentBlock(NO_BLOCK);
+        if (!directory.Save()) {
+            (void)FreeRecord(ref, TABLE_DIRECTORY); // the file refuses writes now; nothing more to undo
+            return nullptr;
+        }
+        m_directories.emplace(std::string(strFolder), ref);
+    }
+    auto pDirectory = std::make_unique<CDirectoryRec>(this, ref);
+    return pDirectory->IsValid() ? pDirectory.release() : nullptr;
+}
+
+/******************************************************************************
+ * Documents by path
+ ******************************************************************************/
+
+bool CCatalog::SplitDocumentPath(const CString& strPath, CString* pFolder, CString* pName)
+{
+    int nSlash = strPath.ReverseFind('\\');
+    if (nSlash < 0 || nSlash + 1 >= strPath.GetLength())
+        return false;
+    *pFolder = strPath.Left(nSlash + 1);
+    *pName = strPath.Mid(nSlash + 1);
+    return true;
+}
+
+CDocumentRec* CCatalog::FindPath(LPCTSTR pszPath)
+{
+    CString strFolder, strName;
+    if (!SplitDocumentPath(CString(Utf8ToLower(pszPath ? pszPath : "").c_str()), &strFolder, &strName))
+        return nullptr;
+    return FindPath(strFolder, strName);
+}
+
+CDocumentRec* CCatalog::FindPath(LPCTSTR pszFolder, LPCTSTR pszName)
+{
+    std::unique_ptr<CDirectoryRec> pDirectory(FindDirectory(pszFolder));
+    return pDirectory ? pDirectory->FindDocumentByName(pszName) : nullptr;
+}
+
+CDocumentRec* CCatalog::FindOrAddPath(CNodeRec* pNode, LPCTSTR pszPath, BOOL bLink)
+{
+    CString strFolder, strName;
+    if (!SplitDocumentPath(CString(pszPath ? pszPath : ""), &strFolder, &strName)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    std::unique_ptr<CDocumentRec> pDocument(FindOrAddDocument(strFolder, strName, nullptr));
+    if (pDocument && pNode && bLink && !pNode->AddDocument(pDocument.get()))
+        return nullptr;
+    return pDocument.release();
+}
+
+CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, const CDocumentInfo* pInfo)
+{
+    std::string strName = Utf8ToLower(pszName ? pszName : "");
+    if (strName.empty() || strName.size() > static_cast<std::size_t>(CDocumentRec::MAX_TEXT)
+        || strName.find('\\') != std::string::npos) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    std::unique_ptr<CDirectoryRec> pDirectory(FindOrAddDirectory(pszFolder));
+    if (!pDirectory)
+        return nullptr;
+    if (CDocumentRec* pFound = pDirectory->FindDocumentByName(strName.c_str()))
+        return pFound;
+
+    CRecordRef ref;
+    CATBLOCK nFirst = pDirectory->GetDocumentBlock();
+    if (!AllocateRecord(TABLE_DOCUMENT, nFirst, pDirectory->GetRef(), &ref))
+        return nullptr;
+    if (nFirst == NO_BLOCK)
+        pDirectory->SetDocumentBlock(ref.nBlock);
+    pDirectory->SetDocumentCount(pDirectory->GetDocumentCount() + 1);
+    if (!pDirectory->Save())
+        return nullptr;
+
+    CDocumentRec document(this, ref.nBlock, ref.nSlot);
+    CDocumentInfo info {};
+    if (pInfo)
+        info = *pInfo;
+    else
+        info.ftCatalogTime = NowAsFileTime();
+    Utf8CopyToField(info.szName, sizeof(info.szName), strName.c_str(), FieldEnd::NulTerminated);
+    SetRefField(document.GetData(), CDocumentRec::OFF_LOCATION, {});
+    SetRefField(document.GetData(), CDocumentRec::OFF_FIRST_LINK, {});
+    if (!document.Save() || !document.UpdateInfo(info))
+        return nullptr;
+    return document.Clone();
+}
+
+/******************************************************************************
+ * Entries
+ ******************************************************************************/
+
+template<class T> T* CCatalog::NewEntry(LONG nTableType, LPCTSTR pszText)
+{
+    CRecordRef ref;
+    if (!CTextEntryRec::Create(this, nTableType, pszText, &ref))
+        return nullptr;
+    auto pEntry = std::make_unique<T>(this, ref.nBlock, ref.nSlot);
+    return pEntry->IsValid() ? pEntry.release() : nullptr;
+}
+
+template<class T> T* CCatalog::FindEntry(LONG nTableType, LPCTSTR pszText)
+{
+    CString strText(pszText ? pszText : "");
+    std::vector<CRecordRef> refs;
+    if (!ListRootChain(EntryRootBlock(nTableType), &refs))
+        return nullptr;
+    for (CRecordRef ref : refs) {
+        auto pEntry = std::make_unique<T>(this, ref.nBlock, ref.nSlot);
+        if (pEntry->IsValid() && pEntry->GetText() == strText)
+            return pEntry.release();
+    }
+    return nullptr;
+}
+
+BOOL CCatalog::DeleteEntries(LONG nTableType, LPCTSTR pszText, int* pnDeleted)
+{
+    *pnDeleted = 0;
+    std::vector<CRecordRef> refs;
+    if (!ListRootChain(EntryRootBlock(nTableType), &refs))
+        return FALSE;
+    for (CRecordRef ref : refs) {
+        CTextEntryRec entry(this, nTableType, ref);
+        if (pszText && entry.GetText() != pszText)
+            continue;
+        if (!entry.Delete())
+            return FALSE;
+        ++*pnDeleted;
+    }
+    return TRUE;
+}
+
+CKeywordRec* CCatalog::CreateKeyword(LPCTSTR pszText)
+{
+    return NewEntry<CKeywordRec>(TABLE_KEYWORD, pszText);
+}
+
+CKeywordRec* CCatalog::FindKeyword(LPCTSTR pszText)
+{
+    return FindEntry<CKeywordRec>(TABLE_KEYWORD, pszText);
+}
+
+CNodeFolderRec* CCatalog::AddNodeFolder(LPCTSTR pszText)
+{
+    return NewEntry<CNodeFolderRec>(TABLE_NODE_FOLDER, pszText);
+}
+
+CNodeFolderRec* CCatalog::FindNodeFolder(LPCTSTR pszText)
+{
+    return FindEntry<CNodeFolderRec>(TABLE_NODE_FOLDER, pszText);
+}
+
+BOOL CCatalog::RemoveNodeFolderByName(LPCTSTR pszText)
+{
+    int nDeleted = 0;
+    return DeleteEntries(TABLE_NODE_FOLDER, pszText ? pszText : "", &nDeleted) && nDeleted > 0;
+}
+
+CLibFolderRec* CCatalog::AddLibFolder(LPCTSTR pszPattern)
+{
+    return NewEntry<CLibFolderRec>(TABLE_LIB_FOLDER, pszPattern);
+}
+
+CCleanUpFolderRec* CCatalog::AddCleanUpFolder(LPCTSTR pszPath)
+{
+    return NewEntry<CCleanUpFolderRec>(TABLE_CLEANUP_FOLDER, pszPath);
+}
+
+/******************************************************************************
+ * Extensions
+ ******************************************************************************/
+
+CExtensionRec* CCatalog::CreateExtension(LPCTSTR pszText)
+{
+    std::string strText = Utf8ToLower(pszText ? pszText : "");
+    if (!strText.empty() && strText.front() == '.')
+        strText.erase(0, 1);
+    if (strText.empty()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    CExtensionRec* pEntry = NewEntry<CExtensionRec>(TABLE_EXTENSION, strText.c_str());
+    if (pEntry) {
+        std::lock_guard lock(m_mapMutex);
+        m_extensions[strText] = pEntry->GetRef();
+    }
+    return pEntry;
+}
+
+BOOL CCatalog::LoadExtensions(LPCTSTR pszText)
+{
+    return std::unique_ptr<CExtensionRec>(CreateExtension(pszText)) != nullptr;
+}
+
+BOOL CCatalog::ClearExtensions()
+{
+    int nDeleted = 0;
+    BOOL bDone = DeleteEntries(TABLE_EXTENSION, nullptr, &nDeleted);
+    std::lock_guard lock(m_mapMutex);
+    m_extensions.clear();
+    return bDone;
+}
+
+CString CCatalog::FirstExtension()
+{
+    std::vector<CRecordRef> refs;
+    if (!ListRootChain(ROOT_BLOCK_EXTENSION, &refs))
+        refs.clear();
+    m_extensionWalk = std::move(refs);
+    m_nExtensionWalk = 0;
+    return NextExtension();
+}
+
+CString CCatalog::NextExtension()
+{
+    while (m_nExtensionWalk < m_extensionWalk.size()) {
+        CRecordRef ref = m_extensionWalk[m_nExtensionWalk++];
+        CExtensionRec entry(this, ref.nBlock, ref.nSlot);
+        if (entry.IsValid())
+            return entry.GetText();
+    }
+    return CString();
+}
+
+BOOL CCatalog::LookupExtension(LPCTSTR pszName, CRecordRef* pRef)
+{
+    std::string_view name(pszName ? pszName : "");
+    std::size_t nDot = name.rfind('.');
+    if (nDot == std::string_view::npos)
+        return FALSE;
+    std::string strKey = Utf8ToLower(name.substr(nDot + 1));
+    std::lock_guard lock(m_mapMutex);
+    auto it = m_extensions.find(strKey);
+    if (it == m_extensions.end())
+        return FALSE;
+    if (pRef)
+        *pRef = it->second;
+    return TRUE;
+}
+
+/******************************************************************************
+ * The location map
+ ******************************************************************************/
+
+CMailStoreRec* CCatalog::AddMailStore(WORD wKind, LPCTSTR pszName)
+{
+    std::string strKey = Utf8ToLower(pszName ? pszName : "");
+    if (strKey.empty()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    std::unique_ptr<CMailStoreRec> pEntry(NewEntry<CMailStoreRec>(TABLE_MAIL_STORE, pszName));
+    if (!pEntry)
+        return nullptr;
+    pEntry->SetKind(wKind);
+    if (!pEntry->Save())
+        return nullptr;
+    std::lock_guard lock(m_mapMutex);
+    auto& entry = m_locations[strKey];
+    if (!entry.ref.IsNone()) {
+        // The replaced entry's record goes, so the table keeps one record per key.
+        CMailStoreRec old(this, entry.ref.nBlock, entry.ref.nSlot);
+        if (old.IsValid() && !old.Delete())
+            return nullptr;
+    }
+    entry = { -1, wKind, 0, pEntry->GetRef() };
+    return pEntry.release();
+}
+
+BOOL CCatalog::ClearLocations()
+{
+    int nDeleted = 0;
+    BOOL bDone = DeleteEntries(TABLE_MAIL_STORE, nullptr, &nDeleted);
+    std::lock_guard lock(m_mapMutex);
+    m_locations.clear();
+    return bDone;
+}
+
+int CCatalog::GetLocationCount()
+{
+    std::lock_guard lock(m_mapMutex);
+    return static_cast<int>(m_locations.size());
+}
+
+BOOL CCatalog::NextLocation(int* pnIterator, CString& strKey)
+{
+    std::lock_guard lock(m_mapMutex);
+    if (!pnIterator || *pnIterator <= 0 || *pnIterator > static_cast<int>(m_locations.size()))
+        return FALSE;
+    --*pnIterator;
+    // Counting down from the count walks the keys in their sorted order.
+    auto it = std::next(m_locations.begin(), static_cast<long>(m_locations.size()) - 1 - *pnIterator);
+    strKey = it->first.c_str();
+    return TRUE;
+}
+
+int CCatalog::GetLocationKind(LPCTSTR pszKey)
+{
+    std::lock_guard lock(m_mapMutex);
+    auto it = m_locations.find(Utf8ToLower(pszKey ? pszKey : ""));
+    return it == m_locations.end() ? -1 : it->second.wKind;
+}
+
+LONG CCatalog::GetLocationValue(LPCTSTR pszKey)
+{
+    std::lock_guard lock(m_mapMutex);
+    auto it = m_locations.find(Utf8ToLower(pszKey ? pszKey : ""));
+    return it == m_locations.end() ? -1 : it->second.nValue;
+}
+
+BOOL CCatalog::SetLocationValue(LPCTSTR pszKey, LONG nValue)
+{
+    std::lock_guard lock(m_mapMutex);
+    auto it = m_locations.find(Utf8ToLower(pszKey ? pszKey : ""));
+    if (it == m_locations.end()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    CMailStoreRec record(this, it->second.ref.nBlock, it->second.ref.nSlot);
+    if (!record.IsValid())
+        return FALSE;
+    record.SetValue(static_cast<DWORD>(nValue));
+    if (!record.Save())
+        return FALSE;
+    it->second.nValue = nValue;
+    return TRUE;
+}
+
+BOOL CCatalog::SetLocationEntry(LPCTSTR pszKey, int nWatchIndex)
+{
+    std::lock_guard lock(m_mapMutex);
+    auto it = m_locations.find(Utf8ToLower(pszKey ? pszKey : ""));
+    if (it == m_locations.end()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    it->second.nWatchIndex = nWatchIndex;
+    return TRUE;
+}

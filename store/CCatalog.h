@@ -1,0 +1,151 @@
+#pragma once
+
+// A catalog: the main catalog ("archiv.cat") or the recycle-bin catalog
+// ("winrec.cat"), a catalog file with the record sizes of tables 0 to 20, the
+// root blocks of every table and the fixed nodes, and three maps in memory:
+// directory paths to directory records (for path lookups), extensions to
+// extension records, and the location map (catalogued places and mail stores
+// with their kind, stored size or position, and folder-watch index).
+//
+// The maps are built when the catalog is opened and kept up to date by the
+// calls that change their tables; Reload builds them again. They have their
+// own lock, so several threads may look paths up while one adds documents.
+
+#include "store/CCatalogFile.h"
+
+#include "platform/base/CString.h"
+
+#include <map>
+#include <mutex>
+#include <span>
+#include <string>
+#include <vector>
+
+class CCleanUpFolderRec;
+class CDirectoryRec;
+class CExtensionRec;
+class CKeywordRec;
+class CLibFolderRec;
+class CMailStoreRec;
+class CNodeFolderRec;
+class CDocumentRec;
+class CNodeRec;
+struct CDocumentInfo;
+
+class CCatalog : public CCatalogFile {
+public:
+    // Opens the catalog file at the program path pszPath and keeps one
+    // reference. With nInitialise 1 a missing file is created first. A file
+    // that is there but cannot be read is left alone: IsOpen is FALSE and the
+    // fatal catalog error was reported.
+    CCatalog(LPCTSTR pszPath, int nInitialise);
+
+    // Writes a new, empty catalog at pszPath (replacing a file there): the root
+    // blocks of every table, the root node with "not set up" in its flags and
+    // the fixed nodes of kinds 1 to 4. nBlockSize must be BLOCK_SIZE.
+    static BOOL CreateFile(BOOL bRecycle, LPCTSTR pszPath, int nBlockSize);
+    // The record size of each table, indexed by table type.
+    static std::span<const int> RecordSizes();
+
+    BOOL IsOpen() const { return GetOpenCount() > 0; }
+    // Builds the directory map again from the file.
+    BOOL Reload();
+
+    /* Documents by path. Paths are lower-cased before they are looked up; the
+       documents returned belong to the caller; null when there is none. */
+
+    CDocumentRec* FindPath(LPCTSTR pszPath);
+    CDocumentRec* FindPath(LPCTSTR pszFolder, LPCTSTR pszName);
+    // The document of pszPath, added when missing, and linked under pNode
+    // (when given and bLink).
+    CDocumentRec* FindOrAddPath(CNodeRec* pNode, LPCTSTR pszPath, BOOL bLink = TRUE);
+    // The document pszName in the folder pszFolder, with the folder's
+    // directory record added when missing. A new document takes pInfo's
+    // texts and numbers (its name stays pszName); an existing one is returned as it is.
+    CDocumentRec* FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, const CDocumentInfo* pInfo);
+
+    /* Directories. */
+
+    // The directory record of a folder path (lower-cased, a backslash added), or null.
+    CDirectoryRec* FindDirectory(LPCTSTR pszFolder);
+    CDirectoryRec* FindOrAddDirectory(LPCTSTR pszFolder);
+
+    /* Entries: keywords, node folders, extensions, file name masks, clean-up
+       folders and locations. The records returned belong to the caller; null
+       when the entry could not be made (a text longer than 259 bytes, a file
+       that refuses writes) or is not there. */
+
+    CKeywordRec* CreateKeyword(LPCTSTR pszText);
+    CKeywordRec* AddKeyword(LPCTSTR pszText) { return CreateKeyword(pszText); }
+    // The keyword whose text equals pszText exactly.
+    CKeywordRec* FindKeyword(LPCTSTR pszText);
+    CNodeFolderRec* AddNodeFolder(LPCTSTR pszText);
+    CNodeFolderRec* FindNodeFolder(LPCTSTR pszText);
+    // Deletes every node folder whose text equals pszText; FALSE when none did or on failure.
+    BOOL RemoveNodeFolderByName(LPCTSTR pszText);
+    CLibFolderRec* AddLibFolder(LPCTSTR pszPattern);
+    CCleanUpFolderRec* AddCleanUpFolder(LPCTSTR pszPath);
+
+    // Adds the lower-cased extension (without its dot) to the extension table and map.
+    CExtensionRec* CreateExtension(LPCTSTR pszText);
+    BOOL LoadExtensions(LPCTSTR pszText);
+    // Deletes every extension record and empties the map.
+    BOOL ClearExtensions();
+    // The extensions in table order; an empty text ends the walk.
+    CString FirstExtension();
+    CString NextExtension();
+    // TRUE when the lower-cased text after the last '.' of pszName is a
+    // catalogued extension; *pRef (when given) receives its record.
+    BOOL LookupExtension(LPCTSTR pszName, CRecordRef* pRef = nullptr);
+
+    /* The location map, keyed by lower-cased path or name. */
+
+    // Adds a location record and its map entry (replacing an entry of the same key).
+    CMailStoreRec* AddMailStore(WORD wKind, LPCTSTR pszName);
+    // Deletes every location record and empties the map.
+    BOOL ClearLocations();
+    int GetLocationCount();
+    // Walks the keys: *pnIterator starts at GetLocationCount() and counts
+    // down; FALSE after the last key.
+    BOOL NextLocation(int* pnIterator, CString& strKey);
+    BOOL NextPathKey(int* pnIterator, CString& strKey) { return NextLocation(pnIterator, strKey); }
+    // The kind of the entry, -1 when the key is absent.
+    int GetLocationKind(LPCTSTR pszKey);
+    // The stored size, position or message count, -1 when the key is absent.
+    LONG GetLocationValue(LPCTSTR pszKey);
+    // Stores the value of an existing entry, in the map and its record.
+    BOOL SetLocationValue(LPCTSTR pszKey, LONG nValue);
+    // Stores the folder-watch index of an existing entry (in memory only).
+    BOOL SetLocationEntry(LPCTSTR pszKey, int nWatchIndex);
+
+    // The lower-cased folder text a directory record keeps for pszFolder: a
+    // backslash is added unless it is a mail store ("*" first).
+    static CString NormalizeFolder(LPCTSTR pszFolder);
+
+private:
+    struct CLocationEntry {
+        int nWatchIndex { -1 };
+        WORD wKind { 0 };
+        LONG nValue { 0 };
+        CRecordRef ref;
+    };
+
+    [[nodiscard]] BOOL LoadMaps();
+    // Every used record of a root chain; FALSE on damage.
+    [[nodiscard]] BOOL ListRootChain(CATBLOCK nRoot, std::vector<CRecordRef>* pRefs);
+    // Creates an entry and returns a new cursor of class T on it.
+    template<class T> T* NewEntry(LONG nTableType, LPCTSTR pszText);
+    // The first entry of class T in nTableType whose text equals pszText.
+    template<class T> T* FindEntry(LONG nTableType, LPCTSTR pszText);
+    // Deletes every entry of a table, or with pszText those whose text equals it.
+    [[nodiscard]] BOOL DeleteEntries(LONG nTableType, LPCTSTR pszText, int* pnDeleted);
+    // Splits a lower-cased full path into its folder (with the backslash) and name.
+    static bool SplitDocumentPath(const CString& strPath, CString* pFolder, CString* pName);
+
+    std::mutex m_mapMutex;
+    std::map<std::string, CRecordRef> m_directories;   // normalized folder text -> directory record
+    std::map<std::string, CRecordRef> m_extensions;    // lower-cased extension -> extension record
+    std::map<std::string, CLocationEntry> m_locations; // lower-cased key -> location
+    std::vector<CRecordRef> m_extensionWalk;           // FirstExtension's snapshot of the table
+    std::size_t m_nExtensionWalk { 0 };
+};

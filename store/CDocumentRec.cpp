@@ -1,0 +1,406 @@
+#include "store/CDocumentRec.h"
+
+#include "platform/base/TextFunctions.h"
+#include "platform/base/WinError.h"
+#include "store/CCatalog.h"
+#include "store/CDirectoryRec.h"
+#include "store/CLinkRec.h"
+#include "store/CLocationRec.h"
+#include "store/RecordFields.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+
+static_assert(CDocumentRec::OFF_FIRST_LINK + 8 == CDocumentRec::RECORD_SIZE);
+static_assert(CDocumentRec::OFF_SECONDARY + CDocumentRec::TEXT_SIZE <= CDocumentRec::OFF_LOCATION);
+static_assert(CDocumentRec::MAX_TEXT < static_cast<int>(sizeof(CDocumentInfo::szName)));
+
+namespace {
+
+// The texts kept in the record with a continuation in the location record.
+enum LongText { TEXT_NAME, TEXT_DESCRIPTION, TEXT_SECONDARY };
+constexpr int TEXT_OFFSETS[] = { CDocumentRec::OFF_NAME, CDocumentRec::OFF_DESCRIPTION, CDocumentRec::OFF_SECONDARY };
+
+// The node that holds a link is a fixed node of blocks 1 and 2, which hold
+// documents for the program's own lists rather than for the user.
+bool IsServiceNode(CRecordRef node)
+{
+    return node.nSlot == 0 && (node.nBlock == 1 || node.nBlock == 2);
+}
+
+bool IsFixedNode(CRecordRef node)
+{
+    return node.nSlot == 0 && node.nBlock >= 0 && node.nBlock <= CNodeRec::FIXED_NODE_LAST;
+}
+
+// Cuts the last nCount characters off a UTF-8 text.
+CString DropLastCharacters(const CString& strText, int nCount)
+{
+    std::string_view text(strText, static_cast<std::size_t>(strText.GetLength()));
+    std::size_t nEnd = text.size();
+    for (int n = 0; n < nCount && nEnd > 0; ++n) {
+        --nEnd;
+        while (nEnd > 0 && (static_cast<BYTE>(text[nEnd]) & 0xC0) == 0x80)
+            --nEnd;
+    }
+    return CString(text.data(), static_cast<int>(nEnd));
+}
+
+}
+
+CDocumentRec::CDocumentRec(CCatalog* pCatalog, CATBLOCK nBlock, LONG nSlot)
+    : CCatalogRecord(pCatalog, TABLE_DOCUMENT, { nBlock, nSlot })
+    , m_pCatalog(pCatalog)
+{
+    CDocumentRec::Load();
+}
+
+BOOL CDocumentRec::Load()
+{
+    m_bValid = CCatalogRecord::Load() != FALSE;
+    m_strTypeName.Empty();
+    return m_bValid;
+}
+
+CDocumentRec* CDocumentRec::Clone() const
+{
+    auto pClone = std::make_unique<CDocumentRec>(m_pCatalog, GetBlock(), GetSlot());
+    return pClone->IsValid() ? pClone.release() : nullptr;
+}
+
+/******************************************************************************
+ * Fields and texts
+ ******************************************************************************/
+
+WORD CDocumentRec::GetType() const
+{
+    return GetWordField(GetData(), OFF_TYPE);
+}
+
+LONG CDocumentRec::GetExpiry() const
+{
+    return GetLongField(GetData(), OFF_EXPIRY);
+}
+
+CRecordRef CDocumentRec::GetFirstLink() const
+{
+    return GetRefField(GetData(), OFF_FIRST_LINK);
+}
+
+CString CDocumentRec::GetLongText(int nOffset, int nLocationText) const
+{
+    CString strText = GetTextField(GetData(), nOffset, TEXT_SIZE);
+    CRecordRef location = GetRefField(GetData(), OFF_LOCATION);
+    if (m_bValid && !location.IsNone()) {
+        // A missing location record leaves the texts cut, not the call failed.
+        CLocationRec rec(m_pCatalog, location);
+        if (rec.Load())
+            strText += rec.GetText(nLocationText);
+    }
+    return strText;
+}
+
+void CDocumentRec::GetFullPath(CString& strOut, int bKeepMarkers) const
+{
+    strOut = GetLongText(OFF_NAME, TEXT_NAME);
+    if (IsMail() && !bKeepMarkers)
+        strOut = DropLastCharacters(strOut, 2);
+}
+
+CString CDocumentRec::GetDirectoryPath(BOOL /*bConvert*/, BOOL bKeepStar) const
+{
+    if (!m_bValid)
+        return CString();
+    CCatalogBlock* pBlock = m_pCatalog->GetBlock(GetBlock());
+    if (!pBlock)
+        return CString();
+    CDirectoryRec directory(m_pCatalog, pBlock->GetHeader().owner);
+    if (!directory.IsValid()) {
+        m_pCatalog->ReportDamage(); // a document chain owned by no directory
+        return CString();
+    }
+    CString strPath = directory.GetPath();
+    if (!bKeepStar && !strPath.IsEmpty() && strPath[0] == '*')
+        strPath = strPath.Mid(1);
+    return strPath;
+}
+
+CString CDocumentRec::GetDirectoryString(BOOL bConvert) const
+{
+    CString strPath = GetDirectoryPath(bConvert, FALSE);
+    // A mail store's text is "*", the store file's path and a marker character.
+    if (IsMail() && !strPath.IsEmpty())
+        strPath = DropLastCharacters(strPath, 1);
+    return strPath;
+}
+
+void CDocumentRec::GetNameWithLocation(CString& strOut) const
+{
+    strOut = GetLongText(OFF_DESCRIPTION, TEXT_DESCRIPTION);
+}
+
+void CDocumentRec::GetAltNameWithLocation(CString& strOut) const
+{
+    strOut = GetLongText(OFF_SECONDARY, TEXT_SECONDARY);
+}
+
+void CDocumentRec::GetLabel(CString& strOut) const
+{
+    strOut = GetDirectoryPath(!IsMail(), FALSE);
+}
+
+void CDocumentRec::GetTypeName(CString& strOut) const
+{
+    if (m_strTypeName.IsEmpty()) {
+        if (!IsMail()) {
+            m_strTypeName = "File";
+        } else {
+            switch (GetLongField(GetData(), OFF_VERSION)) {
+            case 0:
+                m_strTypeName = "Netscape Mail";
+                break;
+            case 2:
+                m_strTypeName = "Outlook Express 4 Mail";
+                break;
+            case 3:
+                m_strTypeName = "Outlook Express 5 Mail";
+                break;
+            default:
+                m_strTypeName = "Mail";
+                break;
+            }
+        }
+    }
+    strOut = m_strTypeName;
+}
+
+/******************************************************************************
+ * Information
+ ******************************************************************************/
+
+CDocumentInfo* CDocumentRec::GetInfo(CDocumentInfo* pInfo) const
+{
+    if (!pInfo)
+        return nullptr;
+    std::memset(pInfo, 0, sizeof(*pInfo));
+    std::span<const BYTE> data = GetData();
+    pInfo->wType = GetType();
+    std::memcpy(pInfo->id, data.data() + OFF_ID, ID_SIZE);
+    char* texts[] = { pInfo->szName, pInfo->szDescription, pInfo->szSecondary };
+    for (int n = TEXT_NAME; n <= TEXT_SECONDARY; ++n)
+        Utf8CopyToField(texts[n], sizeof(pInfo->szName), GetLongText(TEXT_OFFSETS[n], n), FieldEnd::NulTerminated);
+    pInfo->nExpiry = GetExpiry();
+    pInfo->nVersion = GetLongField(data, OFF_VERSION);
+    pInfo->dwOpenAction = static_cast<DWORD>(GetLongField(data, OFF_OPEN_ACTION));
+    std::memcpy(pInfo->szPassword, data.data() + OFF_PASSWORD, PASSWORD_SIZE);
+    pInfo->szPassword[PASSWORD_SIZE - 1] = '\0';
+    pInfo->ftCatalogTime.dwLowDateTime = static_cast<DWORD>(GetLongField(data, OFF_CATALOG_TIME));
+    pInfo->ftCatalogTime.dwHighDateTime = static_cast<DWORD>(GetLongField(data, OFF_CATALOG_TIME + 4));
+    pInfo->dwAttributes = static_cast<DWORD>(GetLongField(data, OFF_ATTRIBUTES));
+    return pInfo;
+}
+
+BOOL CDocumentRec::UpdateInfo(CDocumentInfo info)
+{
+    if (!m_bValid) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    // The location and the links are kept as the file has them.
+    if (!Load())
+        return FALSE;
+    std::span<BYTE> data = GetData();
+    SetWordField(data, OFF_TYPE, info.wType);
+    std::memcpy(data.data() + OFF_ID, info.id, ID_SIZE);
+    SetLongField(data, OFF_EXPIRY, info.nExpiry);
+    SetLongField(data, OFF_ATTRIBUTES, static_cast<LONG>(info.dwAttributes));
+    SetLongField(data, OFF_VERSION, info.nVersion);
+    info.szPassword[PASSWORD_SIZE - 1] = '\0';
+    SetTextField(data, OFF_PASSWORD, PASSWORD_SIZE, info.szPassword);
+    SetLongField(data, OFF_OPEN_ACTION, static_cast<LONG>(info.dwOpenAction));
+    SetLongField(data, OFF_CATALOG_TIME, static_cast<LONG>(info.ftCatalogTime.dwLowDateTime));
+    SetLongField(data, OFF_CATALOG_TIME + 4, static_cast<LONG>(info.ftCatalogTime.dwHighDateTime));
+
+    // Each text keeps its head in the record and the rest in the location record.
+    char* texts[] = { info.szName, info.szDescription, info.szSecondary };
+    CString tails[3];
+    bool bNeedLocation = false;
+    for (int n = TEXT_NAME; n <= TEXT_SECONDARY; ++n) {
+        texts[n][sizeof(info.szName) - 1] = '\0';
+        std::size_t nHead = SetTextField(data, TEXT_OFFSETS[n], TEXT_SIZE, texts[n]);
+        tails[n] = texts[n] + nHead;
+        bNeedLocation = bNeedLocation || !tails[n].IsEmpty();
+    }
+    CRecordRef location = GetRefField(data, OFF_LOCATION);
+    if (!location.IsNone() && !m_pCatalog->CheckRecord(location.nBlock, location.nSlot, TABLE_LOCATION))
+        location = {}; // a missing location record is made again
+    if (bNeedLocation) {
+        if (location.IsNone() && !m_pCatalog->AllocateRecord(TABLE_LOCATION, ROOT_BLOCK_LOCATION, {}, &location))
+            return FALSE;
+        CLocationRec rec(m_pCatalog, location);
+        for (int n = TEXT_NAME; n <= TEXT_SECONDARY; ++n)
+            rec.SetText(n, tails[n]);
+        if (!rec.Save())
+            return FALSE;
+    } else if (!location.IsNone()) {
+        if (!m_pCatalog->FreeRecord(location, TABLE_LOCATION))
+            return FALSE;
+        location = {};
+    }
+    SetRefField(data, OFF_LOCATION, location);
+    m_strTypeName.Empty();
+    if (!Save())
+        return FALSE;
+
+    // A document with an expiry date is listed under the expiring-documents node.
+    CNodeRec expiring(m_pCatalog, 1, 0);
+    if (!expiring.IsValid())
+        return FALSE;
+    std::vector<CLinkRec> links;
+    if (!ReadLinks(&links))
+        return FALSE;
+    bool bListed = std::any_of(
+        links.begin(), links.end(), [&](const CLinkRec& link) { return link.GetNode() == expiring.GetRef(); });
+    if (info.nExpiry >= 1 && !bListed)
+        return expiring.AddDocument(this);
+    if (info.nExpiry < 1 && bListed)
+        return expiring.DeleteLinks(this);
+    return TRUE;
+}
+
+/******************************************************************************
+ * Links
+ ******************************************************************************/
+
+BOOL CDocumentRec::ReadLinks(std::vector<CLinkRec>* pLinks) const
+{
+    pLinks->clear();
+    if (!m_bValid) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    // A list can hold no more links than the file has slots for them.
+    const std::int64_t nBound = std::int64_t { m_pCatalog->GetLastBlock() + 1 } * SlotCount(CLinkRec::RECORD_SIZE);
+    // The list starts where the file says, as another object may have linked the document.
+    std::array<BYTE, RECORD_SIZE> data;
+    if (!m_pCatalog->ReadRecord(GetRef(), TABLE_DOCUMENT, data))
+        return FALSE;
+    CRecordRef ref = GetRefField(data, OFF_FIRST_LINK);
+    for (std::int64_t nStep = 0; !ref.IsNone(); ++nStep) {
+        CLinkRec link(m_pCatalog, ref.nBlock, ref.nSlot);
+        if (nStep >= nBound || !link.IsValid() || link.GetDocument() != GetRef()) {
+            m_pCatalog->ReportDamage();
+            return FALSE;
+        }
+        ref = link.GetNext();
+        pLinks->push_back(link);
+    }
+    return TRUE;
+}
+
+BOOL CDocumentRec::RemoveLinks(const std::function<bool(CRecordRef)>& shouldRemove)
+{
+    std::vector<CLinkRec> links;
+    if (!ReadLinks(&links))
+        return FALSE;
+    CLinkRec* pPrevious = nullptr; // the last link kept; null while none is
+    for (CLinkRec& link : links) {
+        if (!shouldRemove(link.GetNode())) {
+            pPrevious = &link;
+            continue;
+        }
+        if (pPrevious) {
+            pPrevious->SetNext(link.GetNext());
+            if (!pPrevious->Save())
+                return FALSE;
+        } else {
+            if (!Load())
+                return FALSE;
+            SetRefField(GetData(), OFF_FIRST_LINK, link.GetNext());
+            if (!Save())
+                return FALSE;
+        }
+        if (!link.Delete())
+            return FALSE;
+    }
+    return TRUE;
+}
+
+CNodeRecArray CDocumentRec::GetLinkedNodes() const
+{
+    CNodeRecArray nodes;
+    std::vector<CLinkRec> links;
+    if (!ReadLinks(&links))
+        return nodes;
+    for (const CLinkRec& link : links) {
+        CRecordRef node = link.GetNode();
+        auto pNode = std::make_unique<CNodeRec>(m_pCatalog, node.nBlock, node.nSlot);
+        if (pNode->IsValid())
+            nodes.push_back(std::move(pNode));
+    }
+    return nodes;
+}
+
+BOOL CDocumentRec::HasLinks(BOOL bUserNodesOnly) const
+{
+    std::vector<CLinkRec> links;
+    if (!ReadLinks(&links))
+        return FALSE;
+    return std::any_of(links.begin(), links.end(),
+        [&](const CLinkRec& link) { return !bUserNodesOnly || !IsServiceNode(link.GetNode()); });
+}
+
+int CDocumentRec::CountNodeLinks() const
+{
+    std::vector<CLinkRec> links;
+    if (!ReadLinks(&links))
+        return 0;
+    return static_cast<int>(
+        std::count_if(links.begin(), links.end(), [](const CLinkRec& link) { return !IsServiceNode(link.GetNode()); }));
+}
+
+BOOL CDocumentRec::IsUnderTopNode2() const
+{
+    std::vector<CLinkRec> links;
+    if (!ReadLinks(&links))
+        return FALSE;
+    return std::any_of(links.begin(), links.end(), [](const CLinkRec& link) {
+        return link.GetNode() == CRecordRef { 2, 0 };
+    });
+}
+
+BOOL CDocumentRec::ForEachLinkedNode(CATBLOCK nExceptBlock, LONG nExceptSlot, BOOL bKeepTopLevel)
+{
+    CRecordRef except { nExceptBlock, nExceptSlot };
+    if (!RemoveLinks([&](CRecordRef node) { return node != except && !(bKeepTopLevel && IsFixedNode(node)); }))
+        return FALSE;
+    if (!except.IsNone())
+        return TRUE;
+    if (!Load())
+        return FALSE;
+    return GetFirstLink().IsNone() ? Remove() : TRUE;
+}
+
+BOOL CDocumentRec::Remove()
+{
+    CRecordRef location = GetRefField(GetData(), OFF_LOCATION);
+    if (!location.IsNone() && m_pCatalog->CheckRecord(location.nBlock, location.nSlot, TABLE_LOCATION)
+        && !m_pCatalog->FreeRecord(location, TABLE_LOCATION))
+        return FALSE;
+    CCatalogBlock* pBlock = m_pCatalog->GetBlock(GetBlock());
+    if (!pBlock)
+        return FALSE;
+    CDirectoryRec directory(m_pCatalog, pBlock->GetHeader().owner);
+    if (!Delete())
+        return FALSE;
+    m_bValid = false;
+    if (directory.IsValid()) {
+        directory.SetDocumentCount(std::max<LONG>(0, directory.GetDocumentCount() - 1));
+        return directory.Save();
+    }
+    return TRUE;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+// A keyword (table 6): its text, in 30-byte pieces of table 7.
+
+#include "store/CTextEntryRec.h"
+
+class CKeywordRec : public CTextEntryRec {
+public:
+    // A cursor on the record at (nBlock, nSlot), loaded.
+    CKeywordRec(CCatalog* pCatalog, CATBLOCK nBlock, LONG nSlot);
+};
+
+// A piece of the text of a CKeywordRec (table 7).
+class CKeywordTextRec : public CTextPieceRec {
+public:
+    CKeywordTextRec(CCatalog* pCatalog, CRecordRef ref);
+};

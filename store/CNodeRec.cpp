@@ -1,0 +1,461 @@
+#include "store/CNodeRec.h"
+
+#include "platform/base/TextFunctions.h"
+#include "platform/base/WinError.h"
+#include "store/CCatalog.h"
+#include "store/CDocumentRec.h"
+#include "store/CLinkRec.h"
+#include "store/RecordFields.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
+
+static_assert(CNodeRec::OFF_FOLDER_BLOCK + 4 == CNodeRec::RECORD_SIZE);
+static_assert(CNodeRec::NAME_SIZE == sizeof(CNodeInfo::szName));
+static_assert(CNodeInfoRec::TEXT_SIZE == sizeof(CNodeInfo::szInfo));
+
+namespace {
+
+// The deepest tree walked: a deeper one can only be a damaged file whose
+// chains own each other in a circle.
+constexpr int MAX_TREE_DEPTH = 256;
+
+// A new cursor on ref, or null when it names no node.
+CNodeRec* NewNode(CCatalog* pCatalog, CRecordRef ref)
+{
+    if (!pCatalog)
+        return nullptr;
+    auto pNode = std::make_unique<CNodeRec>(pCatalog, ref.nBlock, ref.nSlot);
+    return pNode->IsValid() ? pNode.release() : nullptr;
+}
+
+}
+
+CNodeRec::CNodeRec(CCatalog* pCatalog, CATBLOCK nBlock, LONG nSlot)
+    : CCatalogRecord(pCatalog, TABLE_NODE, { nBlock, nSlot })
+    , m_pCatalog(pCatalog)
+{
+    CNodeRec::Load();
+}
+
+CNodeRec::CNodeRec(CCatalog* pCatalog, LONG nKind)
+    : CNodeRec(pCatalog, nKind, 0)
+{
+}
+
+BOOL CNodeRec::Load()
+{
+    m_bValid = CCatalogRecord::Load() != FALSE;
+    return m_bValid;
+}
+
+CNodeRec* CNodeRec::NewRootNodeRec(CCatalog* pCatalog)
+{
+    return NewNode(pCatalog, { ROOT_BLOCK_NODE, 0 });
+}
+
+CNodeRec* CNodeRec::NewTopNodeRec2(CCatalog* pCatalog)
+{
+    return NewNode(pCatalog, { 2, 0 });
+}
+
+CNodeRec* CNodeRec::NewTopNodeRec3(CCatalog* pCatalog)
+{
+    return NewNode(pCatalog, { 3, 0 });
+}
+
+CNodeRec* CNodeRec::NewTopNodeRec4(CCatalog* pCatalog)
+{
+    return NewNode(pCatalog, { 4, 0 });
+}
+
+CNodeRec* CNodeRec::Clone() const
+{
+    return NewNode(m_pCatalog, GetRef());
+}
+
+CString CNodeRec::GetName() const
+{
+    return GetTextField(GetData(), OFF_NAME, NAME_SIZE);
+}
+
+LONG CNodeRec::GetKind() const
+{
+    return GetLongField(GetData(), OFF_KIND);
+}
+
+LONG CNodeRec::GetFlags() const
+{
+    return GetLongField(GetData(), OFF_FLAGS);
+}
+
+BOOL CNodeRec::IsFixedNode() const
+{
+    return GetSlot() == 0 && GetBlock() >= ROOT_BLOCK_NODE && GetBlock() <= FIXED_NODE_LAST;
+}
+
+/******************************************************************************
+ * Owned chains
+ ******************************************************************************/
+
+BOOL CNodeRec::GetOwnedChain(int nOffset, LONG nTableType, CATBLOCK* pnFirst) const
+{
+    *pnFirst = NO_BLOCK;
+    if (!m_bValid) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    // The field is read from the file, as another cursor on the node may have started the chain.
+    std::array<BYTE, RECORD_SIZE> data;
+    if (!m_pCatalog->ReadRecord(GetRef(), TABLE_NODE, data))
+        return FALSE;
+    CATBLOCK nFirst = GetLongField(data, nOffset);
+    if (nFirst == NO_BLOCK)
+        return TRUE;
+    CCatalogBlock* pBlock = m_pCatalog->GetBlock(nFirst);
+    if (!pBlock || pBlock->GetTableType() != nTableType || pBlock->GetHeader().owner != GetRef()) {
+        m_pCatalog->ReportDamage(); // the node names a chain that is not its own
+        return FALSE;
+    }
+    *pnFirst = nFirst;
+    return TRUE;
+}
+
+BOOL CNodeRec::AllocateInChain(int nOffset, LONG nTableType, CRecordRef* pRef)
+{
+    CATBLOCK nFirst = NO_BLOCK;
+    if (!Load() || !GetOwnedChain(nOffset, nTableType, &nFirst)
+        || !m_pCatalog->AllocateRecord(nTableType, nFirst, GetRef(), pRef))
+        return FALSE;
+    if (nFirst != NO_BLOCK)
+        return TRUE;
+    SetLongField(GetData(), nOffset, pRef->nBlock);
+    if (Save())
+        return TRUE;
+    (void)m_pCatalog->FreeRecord(*pRef, nTableType); // the file refuses writes now; nothing more to undo
+    return FALSE;
+}
+
+BOOL CNodeRec::ListChain(int nOffset, LONG nTableType, std::vector<CRecordRef>* pRefs) const
+{
+    pRefs->clear();
+    CATBLOCK nFirst = NO_BLOCK;
+    if (!GetOwnedChain(nOffset, nTableType, &nFirst))
+        return FALSE;
+    if (nFirst == NO_BLOCK)
+        return TRUE;
+    CRecordRef cursor { nFirst, NO_SLOT };
+    while (m_pCatalog->NextRecord(&cursor))
+        pRefs->push_back(cursor);
+    return GetLastError() == ERROR_NO_MORE_ITEMS;
+}
+
+/******************************************************************************
+ * The tree
+ ******************************************************************************/
+
+CNodeRec* CNodeRec::GetParent() const
+{
+    if (!m_bValid || IsFixedNode())
+        return nullptr;
+    CCatalogBlock* pBlock = m_pCatalog->GetBlock(GetBlock());
+    if (!pBlock)
+        return nullptr;
+    CRecordRef owner = pBlock->GetHeader().owner;
+    if (owner.IsNone())
+        return nullptr;
+    CNodeRec* pParent = NewNode(m_pCatalog, owner);
+    if (!pParent)
+        m_pCatalog->ReportDamage(); // a node chain owned by something that is no node
+    return pParent;
+}
+
+CNodeRecArray CNodeRec::GetAncestors() const
+{
+    CNodeRecArray ancestors;
+    std::unique_ptr<CNodeRec> pNode(GetParent());
+    for (int nDepth = 0; pNode; ++nDepth) {
+        if (nDepth >= MAX_TREE_DEPTH) {
+            m_pCatalog->ReportDamage();
+            return {};
+        }
+        std::unique_ptr<CNodeRec> pParent(pNode->GetParent());
+        ancestors.push_back(std::move(pNode));
+        pNode = std::move(pParent);
+    }
+    std::reverse(ancestors.begin(), ancestors.end());
+    return ancestors;
+}
+
+void CNodeRec::GetPathNames(CStringArray& names) const
+{
+    names.RemoveAll();
+    for (const auto& pAncestor : GetAncestors()) {
+        if (pAncestor->GetRef() != CRecordRef { ROOT_BLOCK_NODE, 0 })
+            names.Add(pAncestor->GetName());
+    }
+    names.Add(GetName());
+}
+
+CNodeRec* CNodeRec::GetFirstChild() const
+{
+    std::vector<CRecordRef> refs;
+    if (!ListChain(OFF_CHILD_BLOCK, TABLE_NODE, &refs) || refs.empty())
+        return nullptr;
+    return NewNode(m_pCatalog, refs.front());
+}
+
+CNodeRecArray CNodeRec::GetChildren() const
+{
+    CNodeRecArray children;
+    std::vector<CRecordRef> refs;
+    if (!ListChain(OFF_CHILD_BLOCK, TABLE_NODE, &refs))
+        return children;
+    for (CRecordRef ref : refs) {
+        if (CNodeRec* pChild = NewNode(m_pCatalog, ref))
+            children.emplace_back(pChild);
+    }
+    return children;
+}
+
+CNodeRecArray CNodeRec::GetSortedChildren(const CSortSpec* pSpec) const
+{
+    CNodeRecArray children = GetChildren();
+    if (!pSpec)
+        return children;
+    // Binary insertion after every equal name keeps equal names in catalog order.
+    CNodeRecArray sorted;
+    sorted.reserve(children.size());
+    auto before = [&](const std::unique_ptr<CNodeRec>& pA, const std::unique_ptr<CNodeRec>& pB) {
+        int nOrder = Utf8CompareNoCase(std::string_view(pA->GetName()), std::string_view(pB->GetName()));
+        return pSpec->bAscending ? nOrder < 0 : nOrder > 0;
+    };
+    for (auto& pChild : children)
+        sorted.insert(std::upper_bound(sorted.begin(), sorted.end(), pChild, before), std::move(pChild));
+    return sorted;
+}
+
+CNodeRec* CNodeRec::FindChildByName(LPCTSTR pszName) const
+{
+    CString strName(pszName ? pszName : "");
+    for (auto& pChild : GetChildren()) {
+        if (pChild->GetName() == strName)
+            return pChild.release();
+    }
+    return nullptr;
+}
+
+CNodeRec* CNodeRec::FindOrAddChild(const CNodeInfo& info)
+{
+    char szName[NAME_SIZE];
+    Utf8CopyToField(szName, sizeof(szName), std::string(info.szName, strnlen(info.szName, sizeof(info.szName))).c_str(),
+        FieldEnd::NulTerminated);
+    if (CNodeRec* pFound = FindChildByName(szName))
+        return pFound;
+    CRecordRef ref;
+    if (!AllocateInChain(OFF_CHILD_BLOCK, TABLE_NODE, &ref))
+        return nullptr;
+    CNodeRec child(m_pCatalog, ref.nBlock, ref.nSlot);
+    std::span<BYTE> data = child.GetData();
+    SetLongField(data, OFF_CHILD_BLOCK, NO_BLOCK);
+    SetLongField(data, OFF_LINK_BLOCK, NO_BLOCK);
+    SetRefField(data, OFF_INFO_REF, {});
+    SetLongField(data, OFF_KEYWORD_BLOCK, NO_BLOCK);
+    SetLongField(data, OFF_FOLDER_BLOCK, NO_BLOCK);
+    if (!child.Save() || !child.UpdateInfo(info))
+        return nullptr;
+    return child.Clone();
+}
+
+int CNodeRec::CountChildren() const
+{
+    std::vector<CRecordRef> refs;
+    return ListChain(OFF_CHILD_BLOCK, TABLE_NODE, &refs) ? static_cast<int>(refs.size()) : 0;
+}
+
+/******************************************************************************
+ * Documents
+ ******************************************************************************/
+
+int CNodeRec::CountDocuments() const
+{
+    std::vector<CRecordRef> refs;
+    return ListChain(OFF_LINK_BLOCK, TABLE_LINK, &refs) ? static_cast<int>(refs.size()) : 0;
+}
+
+CDocumentRecArray CNodeRec::GetDocuments() const
+{
+    CDocumentRecArray documents;
+    std::vector<CRecordRef> refs;
+    if (!ListChain(OFF_LINK_BLOCK, TABLE_LINK, &refs))
+        return documents;
+    for (CRecordRef ref : refs) {
+        CLinkRec link(m_pCatalog, ref.nBlock, ref.nSlot);
+        CRecordRef document = link.GetDocument();
+        if (!link.IsValid() || !m_pCatalog->CheckRecord(document.nBlock, document.nSlot, TABLE_DOCUMENT))
+            continue; // a link whose document is gone lists nothing
+        auto pDocument = std::make_unique<CDocumentRec>(m_pCatalog, document.nBlock, document.nSlot);
+        if (pDocument->IsValid())
+            documents.push_back(std::move(pDocument));
+    }
+    return documents;
+}
+
+BOOL CNodeRec::AddDocument(CDocumentRec* pDocument)
+{
+    if (!m_bValid || !pDocument || !pDocument->IsValid() || pDocument->GetDatabase() != GetDatabase()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::vector<CLinkRec> links;
+    if (!pDocument->ReadLinks(&links))
+        return FALSE;
+    if (std::any_of(links.begin(), links.end(), [&](const CLinkRec& link) { return link.GetNode() == GetRef(); }))
+        return TRUE;
+    CRecordRef ref;
+    if (!AllocateInChain(OFF_LINK_BLOCK, TABLE_LINK, &ref))
+        return FALSE;
+    CLinkRec link(m_pCatalog, ref.nBlock, ref.nSlot);
+    link.SetDocument(pDocument->GetRef());
+    link.SetNext({});
+    if (!link.Save())
+        return FALSE;
+    // The new link goes at the end of the document's list.
+    if (links.empty()) {
+        if (!pDocument->Load())
+            return FALSE;
+        SetRefField(pDocument->GetData(), CDocumentRec::OFF_FIRST_LINK, ref);
+        return pDocument->Save();
+    }
+    links.back().SetNext(ref);
+    return links.back().Save();
+}
+
+BOOL CNodeRec::DeleteLinks(CDocumentRec* pDocument)
+{
+    if (!m_bValid || !pDocument || !pDocument->IsValid()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return pDocument->RemoveLinks([&](CRecordRef node) { return node == GetRef(); });
+}
+
+BOOL CNodeRec::DeleteSubtree(BOOL bRecursive)
+{
+    if (!m_bValid || !bRecursive || IsFixedNode()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return DeleteSubtreeAt(0);
+}
+
+BOOL CNodeRec::DeleteSubtreeAt(int nDepth)
+{
+    if (nDepth >= MAX_TREE_DEPTH) {
+        m_pCatalog->ReportDamage();
+        return FALSE;
+    }
+    std::vector<CRecordRef> refs;
+    if (!ListChain(OFF_CHILD_BLOCK, TABLE_NODE, &refs))
+        return FALSE;
+    for (CRecordRef ref : refs) {
+        CNodeRec child(m_pCatalog, ref.nBlock, ref.nSlot);
+        if (!child.IsValid() || !child.DeleteSubtreeAt(nDepth + 1))
+            return FALSE;
+    }
+    if (!ListChain(OFF_LINK_BLOCK, TABLE_LINK, &refs))
+        return FALSE;
+    for (CRecordRef ref : refs) {
+        CLinkRec link(m_pCatalog, ref.nBlock, ref.nSlot);
+        CRecordRef document = link.GetDocument();
+        if (link.IsValid() && m_pCatalog->CheckRecord(document.nBlock, document.nSlot, TABLE_DOCUMENT)) {
+            CDocumentRec doc(m_pCatalog, document.nBlock, document.nSlot);
+            if (!DeleteLinks(&doc))
+                return FALSE;
+        } else if (!link.Delete()) { // a dangling link goes on its own
+            return FALSE;
+        }
+    }
+    std::unique_ptr<CNodeInfoRec> pInfo(LoadInfoRec());
+    if (pInfo && !pInfo->Delete())
+        return FALSE;
+    if (!Delete())
+        return FALSE;
+    m_bValid = false;
+    return TRUE;
+}
+
+/******************************************************************************
+ * Node information
+ ******************************************************************************/
+
+CNodeInfoRec* CNodeRec::LoadInfoRec() const
+{
+    CRecordRef ref = GetRefField(GetData(), OFF_INFO_REF);
+    if (!m_bValid || ref.IsNone())
+        return nullptr;
+    auto pInfo = std::make_unique<CNodeInfoRec>(m_pCatalog, ref);
+    return pInfo->Load() ? pInfo.release() : nullptr;
+}
+
+CNodeInfo* CNodeRec::GetInfo(CNodeInfo* pInfo) const
+{
+    if (!pInfo)
+        return nullptr;
+    MakeDefaultNames(pInfo);
+    Utf8CopyToField(pInfo->szName, sizeof(pInfo->szName), GetName(), FieldEnd::NulTerminated);
+    pInfo->nKind = GetKind();
+    pInfo->nFlags = GetFlags();
+    if (std::unique_ptr<CNodeInfoRec> pRec { LoadInfoRec() }) {
+        Utf8CopyToField(pInfo->szInfo, sizeof(pInfo->szInfo), pRec->GetText(), FieldEnd::NulTerminated);
+        pInfo->wSearchType = pRec->GetSearchType();
+    }
+    return pInfo;
+}
+
+BOOL CNodeRec::UpdateInfo(CNodeInfo info)
+{
+    if (!m_bValid) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    // Only the fields of the structure change; the chains are kept as the file has them.
+    if (!Load())
+        return FALSE;
+    info.szName[sizeof(info.szName) - 1] = '\0';
+    info.szInfo[sizeof(info.szInfo) - 1] = '\0';
+    std::span<BYTE> data = GetData();
+    SetTextField(data, OFF_NAME, NAME_SIZE, info.szName);
+    SetLongField(data, OFF_KIND, info.nKind);
+    SetLongField(data, OFF_FLAGS, info.nFlags);
+
+    std::unique_ptr<CNodeInfoRec> pRec(LoadInfoRec());
+    if (!pRec && (info.szInfo[0] != '\0' || info.wSearchType != 0)) {
+        CRecordRef ref;
+        if (!m_pCatalog->AllocateRecord(TABLE_NODE_INFO, ROOT_BLOCK_NODE_INFO, {}, &ref))
+            return FALSE;
+        pRec = std::make_unique<CNodeInfoRec>(m_pCatalog, ref);
+        SetRefField(data, OFF_INFO_REF, ref);
+    }
+    if (pRec) {
+        pRec->SetText(info.szInfo);
+        pRec->SetSearchType(info.wSearchType);
+        if (!pRec->Save())
+            return FALSE;
+    }
+    return Save();
+}
+
+CString CNodeRec::GetInfoString() const
+{
+    std::unique_ptr<CNodeInfoRec> pRec(LoadInfoRec());
+    return pRec ? pRec->GetText() : CString();
+}
+
+WORD CNodeRec::GetInfoWord() const
+{
+    std::unique_ptr<CNodeInfoRec> pRec(LoadInfoRec());
+    return pRec ? pRec->GetSearchType() : WORD { 0 };
+}

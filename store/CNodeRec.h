@@ -1,0 +1,143 @@
+#pragma once
+
+// A cursor on one node of the catalog's tree of systems and groups (table 0).
+// The root is (0, 0); slot 0 of blocks 1 to 4 holds the fixed nodes: 1 the
+// expiring-documents node, 2 the favourites node, 3 the systems root (which
+// also takes documents that belong to no system) and 4 the second special
+// top-level node. The children of a node live in a chain of table-0 blocks
+// owned by the node; its document links in a chain of table-5 blocks owned by
+// the node.
+//
+// Cursors are made and owned by the caller; every function returning a new
+// cursor or object returns null when the record cannot be read. A damaged
+// reference (a child chain owned by another node, a link to a freed document)
+// makes the call fail soft and, where the file contradicts itself, reports
+// the fatal catalog error. The caller holds a reference on the catalog.
+
+#include "store/CCatalogRecord.h"
+#include "store/CNodeInfoRec.h"
+
+#include "platform/base/CString.h"
+#include "platform/base/CollectionArrays.h"
+
+#include <memory>
+#include <vector>
+
+class CCatalog;
+class CDocumentRec;
+class CNodeRec;
+
+using CNodeRecArray = std::vector<std::unique_ptr<CNodeRec>>;
+using CDocumentRecArray = std::vector<std::unique_ptr<CDocumentRec>>;
+
+// How a list of records is sorted: a column, the direction and whether sizes
+// count in kilobytes. Nodes sort by name whatever the column.
+struct CSortSpec {
+    LONG nColumn;    // a column ID, 4101 (0x1005) for the name
+    LONG bAscending; // 0 reverses the order
+    LONG bSizeInKB;
+};
+
+class CNodeRec : public CCatalogRecord {
+public:
+    /* Record layout (64 bytes). */
+    static constexpr int RECORD_SIZE = 64;
+    static constexpr int OFF_NAME = 0; // char[32]
+    static constexpr int NAME_SIZE = 32;
+    static constexpr int OFF_KIND = 32;
+    static constexpr int OFF_FLAGS = 36;
+    static constexpr int OFF_CHILD_BLOCK = 40;   // first block of the child chain, NO_BLOCK when none
+    static constexpr int OFF_LINK_BLOCK = 44;    // first block of the document-link chain
+    static constexpr int OFF_INFO_REF = 48;      // the node-information record, none when the node has no text
+    static constexpr int OFF_KEYWORD_BLOCK = 56; // first block of the keyword-link chain
+    static constexpr int OFF_FOLDER_BLOCK = 60;  // first block of the folder-link chain
+
+    // Flag bit of the root node: the catalog has not been set up yet.
+    static constexpr LONG ROOT_NOT_SET_UP = 0x1;
+    // The blocks of the fixed nodes (slot 0 of each).
+    static constexpr CATBLOCK FIXED_NODE_LAST = 4;
+
+    // A cursor on the node at (nBlock, nSlot), loaded; IsValid tells whether it could be.
+    CNodeRec(CCatalog* pCatalog, CATBLOCK nBlock, LONG nSlot);
+    // A cursor on the fixed node of kind nKind (0 the root, 1 to 4 the fixed nodes).
+    CNodeRec(CCatalog* pCatalog, LONG nKind);
+
+    BOOL Load() override;
+    BOOL IsValid() const { return m_bValid; }
+    CCatalog* GetCatalog() const { return m_pCatalog; }
+
+    // Cursors on the root and the fixed nodes of blocks 2, 3 and 4.
+    static CNodeRec* NewRootNodeRec(CCatalog* pCatalog);
+    static CNodeRec* NewTopNodeRec2(CCatalog* pCatalog);
+    static CNodeRec* NewTopNodeRec3(CCatalog* pCatalog);
+    static CNodeRec* NewTopNodeRec4(CCatalog* pCatalog);
+    CNodeRec* Clone() const;
+
+    /* Fields. */
+    CString GetName() const;
+    LONG GetKind() const;
+    LONG GetFlags() const;
+    // The root, or a fixed node of blocks 1 to 4.
+    BOOL IsFixedNode() const;
+
+    /* The tree. */
+
+    // The owner of the node's block: null for the root and the fixed nodes; the
+    // root for a top-level system.
+    CNodeRec* GetParent() const;
+    // The node's ancestors, the root first, the parent last.
+    CNodeRecArray GetAncestors() const;
+    // The names of the ancestors below the root, then the node's own name.
+    void GetPathNames(CStringArray& names) const;
+    CNodeRec* GetFirstChild() const;
+    CNodeRecArray GetChildren() const;
+    // The children sorted by name (binary insertion) with pSpec, in catalog order without.
+    CNodeRecArray GetSortedChildren(const CSortSpec* pSpec) const;
+    // The child whose name equals pszName exactly, or null.
+    CNodeRec* FindChildByName(LPCTSTR pszName) const;
+    // The child named in info, created with the info's kind, flags and texts
+    // when there is none.
+    CNodeRec* FindOrAddChild(const CNodeInfo& info);
+    int CountChildren() const;
+
+    /* Documents. */
+
+    int CountDocuments() const;
+    // The documents linked to the node, in link order; dangling links are skipped.
+    CDocumentRecArray GetDocuments() const;
+    // Links the document to the node (once) and updates the document record.
+    BOOL AddDocument(CDocumentRec* pDocument);
+    // Removes the links between the node and the document.
+    BOOL DeleteLinks(CDocumentRec* pDocument);
+    // Deletes the children (recursively), the document links, the information
+    // record and the node record. Only with bRecursive TRUE; refused for the
+    // root and the fixed nodes.
+    BOOL DeleteSubtree(BOOL bRecursive);
+
+    /* Node information. */
+
+    // Fills *pInfo from the node record and its information record; returns pInfo.
+    CNodeInfo* GetInfo(CNodeInfo* pInfo) const;
+    CNodeInfo* GetInfoText(CNodeInfo* pInfo) const { return GetInfo(pInfo); }
+    // Writes the name, kind and flags into the node record and the text and
+    // search-type word into its information record (made when first needed).
+    BOOL UpdateInfo(CNodeInfo info);
+    CString GetInfoString() const;
+    WORD GetInfoWord() const;
+
+private:
+    friend class CDocumentRec;
+
+    // The node record's chain of children or links, checked to belong to it:
+    // NO_BLOCK when empty, the first block otherwise; FALSE on damage.
+    [[nodiscard]] BOOL GetOwnedChain(int nOffset, LONG nTableType, CATBLOCK* pnFirst) const;
+    // Allocates a record in the chain of nOffset, starting the chain when needed.
+    [[nodiscard]] BOOL AllocateInChain(int nOffset, LONG nTableType, CRecordRef* pRef);
+    // Every used record of the chain of nOffset; FALSE on damage.
+    [[nodiscard]] BOOL ListChain(int nOffset, LONG nTableType, std::vector<CRecordRef>* pRefs) const;
+    CNodeInfoRec* LoadInfoRec() const;
+    BOOL DeleteSubtreeAt(int nDepth);
+
+    CCatalog* const m_pCatalog;
+    bool m_bValid { false };
+};

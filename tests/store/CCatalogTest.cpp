@@ -1,0 +1,131 @@
+#include "store/CCatalog.h"
+
+#include "store/CDirectoryRec.h"
+#include "tests/store/CatalogBuilder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using ::testing::ElementsAre;
+
+/* A fresh catalog. */
+
+TEST_F(CatalogTest, FreshCatalogIsNotSetUpAndHasFixedNodesOfKindsOneToFour)
+{
+    auto pCatalog = NewMainCatalog();
+    ASSERT_TRUE(pCatalog->IsOpen());
+    EXPECT_EQ(pCatalog->GetOpenCount(), 1);
+    EXPECT_EQ(pCatalog->GetKind(), CATALOG_KIND_MAIN);
+    EXPECT_EQ(pCatalog->GetLastBlock(), ROOT_BLOCK_LOCATION);
+
+    auto pRoot = Root(*pCatalog);
+    ASSERT_TRUE(pRoot);
+    EXPECT_EQ(pRoot->GetFlags() & CNodeRec::ROOT_NOT_SET_UP, CNodeRec::ROOT_NOT_SET_UP);
+    for (LONG nKind = 1; nKind <= 4; ++nKind) {
+        CNodeRec node(pCatalog.get(), nKind);
+        ASSERT_TRUE(node.IsValid()) << nKind;
+        EXPECT_EQ(node.GetRef(), (CRecordRef { nKind, 0 }));
+        EXPECT_EQ(node.GetKind(), nKind);
+        EXPECT_EQ(node.CountChildren(), 0);
+        EXPECT_EQ(node.CountDocuments(), 0);
+    }
+    EXPECT_FALSE(pCatalog->CheckRecord(1, 1, TABLE_NODE));
+    EXPECT_EQ(m_errors.Count(), 0u);
+}
+
+TEST_F(CatalogTest, EveryRootBlockStartsAnEmptyChainOfItsTable)
+{
+    auto pCatalog = NewMainCatalog();
+    const std::pair<CATBLOCK, LONG> roots[]
+        = { { ROOT_BLOCK_LIB_FOLDER, TABLE_LIB_FOLDER }, { ROOT_BLOCK_CLEANUP_FOLDER, TABLE_CLEANUP_FOLDER },
+              { ROOT_BLOCK_KEYWORD, TABLE_KEYWORD }, { ROOT_BLOCK_NODE_FOLDER, TABLE_NODE_FOLDER },
+              { ROOT_BLOCK_DIRECTORY, TABLE_DIRECTORY }, { ROOT_BLOCK_LOCATION, TABLE_LOCATION } };
+    for (auto [nBlock, nTable] : roots) {
+        CCatalogBlock* pBlock = pCatalog->GetBlock(nBlock);
+        ASSERT_TRUE(pBlock) << nBlock;
+        EXPECT_EQ(pBlock->GetTableType(), nTable);
+        EXPECT_EQ(pBlock->GetRecordSize(), CCatalog::RecordSizes()[static_cast<std::size_t>(nTable)]);
+        CRecordRef cursor { nBlock, NO_SLOT };
+        EXPECT_FALSE(pCatalog->NextRecord(&cursor)) << nBlock;
+    }
+    // The recently-catalogued list is there, empty.
+    CRecordRef cursor { ROOT_BLOCK_RECENT, NO_SLOT };
+    EXPECT_TRUE(pCatalog->NextRecord(&cursor));
+    EXPECT_FALSE(pCatalog->NextRecord(&cursor));
+}
+
+TEST_F(CatalogTest, SetUpStateWrittenThroughUpdateInfoPersists)
+{
+    {
+        auto pCatalog = NewMainCatalog();
+        auto pRoot = Root(*pCatalog);
+        CNodeInfo info;
+        pRoot->GetInfo(&info);
+        info.nFlags = 2;
+        ASSERT_TRUE(pRoot->UpdateInfo(info));
+    }
+    auto pCatalog = OpenCatalog();
+    auto pRoot = Root(*pCatalog);
+    ASSERT_TRUE(pRoot);
+    EXPECT_EQ(pRoot->GetFlags(), 2);
+}
+
+TEST_F(CatalogTest, RecycleCatalogHasTheSameTablesAndTopNodes)
+{
+    auto pCatalog = NewMainCatalog("winrec.cat", TRUE);
+    EXPECT_EQ(pCatalog->GetKind(), CATALOG_KIND_RECYCLE);
+    for (CATBLOCK nBlock : { 0, 3, 4 })
+        EXPECT_TRUE(pCatalog->CheckRecord(nBlock, 0, TABLE_NODE)) << nBlock;
+    EXPECT_TRUE(pCatalog->GetBlock(ROOT_BLOCK_DIRECTORY));
+}
+
+TEST_F(CatalogTest, OpenOrCreateMakesAMissingFileAndLeavesOneReference)
+{
+    auto pCatalog = OpenCatalog("new.cat");
+    ASSERT_TRUE(pCatalog->IsOpen());
+    EXPECT_EQ(pCatalog->GetOpenCount(), 1);
+    EXPECT_TRUE(pCatalog->CheckRecord(0, 0, TABLE_NODE));
+    EXPECT_TRUE(std::filesystem::exists(HostPath("new.cat")));
+}
+
+TEST_F(CatalogTest, OpenOrCreateLeavesAnUnreadableFileAlone)
+{
+    WriteFileBytes({ 1, 2, 3 }, "bad.cat");
+    auto pCatalog = OpenCatalog("bad.cat");
+    EXPECT_FALSE(pCatalog->IsOpen());
+    EXPECT_EQ(FileBytes("bad.cat").size(), 3u);
+    ASSERT_EQ(m_errors.Count(), 1u);
+    EXPECT_EQ(m_errors.Reports()[0].strFileName, "bad.cat");
+}
+
+TEST_F(CatalogTest, CreateFileRefusesAnotherBlockSize)
+{
+    EXPECT_FALSE(CCatalog::CreateFile(FALSE, ProgramPath("x.cat").c_str(), 4096));
+    EXPECT_FALSE(std::filesystem::exists(HostPath("x.cat")));
+}
+
+/* Persistence. */
+
+TEST_F(CatalogTest, ReopenedCatalogWalksTheSameTreeAndDocuments)
+{
+    SampleTree tree;
+    std::vector<std::string> alphaDocs, archiveDocs;
+    {
+        auto pCatalog = NewMainCatalog();
+        tree = BuildSample(*pCatalog);
+        alphaDocs = Paths(Node(*pCatalog, tree.alpha)->GetDocuments());
+        archiveDocs = Paths(Node(*pCatalog, tree.archive)->GetDocuments());
+    }
+    auto pCatalog = OpenCatalog();
+    ASSERT_TRUE(pCatalog->IsOpen());
+    EXPECT_THAT(Names(Root(*pCatalog)->GetChildren()), ElementsAre("Projects", "Archive"));
+    EXPECT_THAT(Names(Node(*pCatalog, tree.projects)->GetChildren()), ElementsAre("Alpha", "beta", "Gamma"));
+    EXPECT_EQ(Paths(Node(*pCatalog, tree.alpha)->GetDocuments()), alphaDocs);
+    EXPECT_EQ(Paths(Node(*pCatalog, tree.archive)->GetDocuments()), archiveDocs);
+    // The directory map is rebuilt from the file.
+    std::unique_ptr<CDocumentRec> pFound(pCatalog->FindPath("c:\\old\\old.txt"));
+    ASSERT_TRUE(pFound);
+    EXPECT_EQ(pFound->GetRef(), tree.oldTxt);
+    EXPECT_EQ(Node(*pCatalog, tree.projects)->GetInfoString(), "current work");
+    EXPECT_EQ(m_errors.Count(), 0u);
+}

@@ -1,0 +1,315 @@
+#include "store/CDocumentRec.h"
+
+#include "platform/base/TextFunctions.h"
+#include "store/CDirectoryRec.h"
+#include "store/CLocationRec.h"
+#include "store/RecordFields.h"
+#include "tests/store/CatalogBuilder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using ::testing::ElementsAre;
+using ::testing::UnorderedElementsAre;
+
+class CDocumentRecTest : public CatalogTest {
+protected:
+    void SetUp() override
+    {
+        CatalogTest::SetUp();
+        m_pCatalog = NewMainCatalog();
+        m_tree = BuildSample(*m_pCatalog);
+    }
+
+    std::unique_ptr<CDocumentRec> Find(const char* pszPath)
+    {
+        return std::unique_ptr<CDocumentRec>(m_pCatalog->FindPath(pszPath));
+    }
+
+    // A mail message of the store c:\mail\inbox.mbx (kind nStoreKind), titled pszTitle.
+    std::unique_ptr<CDocumentRec> AddMail(const char* pszTitle, LONG nStoreKind)
+    {
+        CDocumentInfo info {};
+        info.wType = DOCUMENT_MAIL;
+        info.nVersion = nStoreKind;
+        std::unique_ptr<CDocumentRec> pMail(m_pCatalog->FindOrAddDocument("*c:\\mail\\inbox.mbx#", pszTitle, &info));
+        EXPECT_TRUE(pMail);
+        return pMail;
+    }
+
+    std::unique_ptr<CCatalog> m_pCatalog;
+    SampleTree m_tree;
+};
+
+/* Finding documents by path. */
+
+TEST_F(CDocumentRecTest, FindOrAddPathIsIdempotent)
+{
+    CATBLOCK nLast = m_pCatalog->GetLastBlock();
+    auto pAgain = AddDocument(*m_pCatalog, nullptr, "C:\\WORK\\a.TXT");
+    EXPECT_EQ(pAgain->GetRef(), m_tree.aTxt);
+    EXPECT_EQ(m_pCatalog->GetLastBlock(), nLast);
+    std::unique_ptr<CDirectoryRec> pWork(m_pCatalog->FindDirectory("c:\\work"));
+    ASSERT_TRUE(pWork);
+    EXPECT_EQ(pWork->GetDocumentCount(), 2);
+}
+
+TEST_F(CDocumentRecTest, FindPathByLowerCasedPathAndByFolderAndName)
+{
+    auto pByPath = Find("C:\\Work\\B.TXT");
+    ASSERT_TRUE(pByPath);
+    EXPECT_EQ(pByPath->GetRef(), m_tree.bTxt);
+    std::unique_ptr<CDocumentRec> pByParts(m_pCatalog->FindPath("c:\\docs\\", "readme.md"));
+    ASSERT_TRUE(pByParts);
+    EXPECT_EQ(pByParts->GetRef(), m_tree.readme);
+    std::unique_ptr<CDocumentRec> pNoSlash(m_pCatalog->FindPath("c:\\docs", "README.md"));
+    ASSERT_TRUE(pNoSlash);
+    EXPECT_EQ(pNoSlash->GetRef(), m_tree.readme);
+
+    EXPECT_FALSE(Find("c:\\work\\c.txt"));
+    EXPECT_FALSE(Find("c:\\nowhere\\a.txt"));
+    EXPECT_FALSE(Find("c:\\work\\"));
+    EXPECT_FALSE(Find("a.txt"));
+    EXPECT_FALSE(Find(""));
+    EXPECT_FALSE(Find(nullptr));
+}
+
+TEST_F(CDocumentRecTest, DocumentsKeepLowerCasedNamesAndDirectories)
+{
+    auto pDocument = Document(*m_pCatalog, m_tree.aTxt);
+    CString strName;
+    pDocument->GetFullPath(strName);
+    EXPECT_EQ(strName, "a.txt");
+    EXPECT_EQ(pDocument->GetDirectoryPath(FALSE), "c:\\work\\");
+    EXPECT_EQ(pDocument->GetDirectoryString(), "c:\\work\\");
+    CString strLabel;
+    pDocument->GetLabel(strLabel);
+    EXPECT_EQ(strLabel, "c:\\work\\");
+}
+
+TEST_F(CDocumentRecTest, BadNamesAreRefused)
+{
+    std::string strLong(CDocumentRec::MAX_TEXT + 1, 'n');
+    EXPECT_FALSE(std::unique_ptr<CDocumentRec>(m_pCatalog->FindOrAddDocument("c:\\x\\", strLong.c_str(), nullptr)));
+    EXPECT_FALSE(std::unique_ptr<CDocumentRec>(m_pCatalog->FindOrAddDocument("c:\\x\\", "", nullptr)));
+    EXPECT_FALSE(std::unique_ptr<CDocumentRec>(m_pCatalog->FindOrAddDocument("", "a.txt", nullptr)));
+    EXPECT_FALSE(std::unique_ptr<CDocumentRec>(m_pCatalog->FindOrAddPath(nullptr, "no folder")));
+    std::string strDeepFolder = "c:\\" + std::string(300, 'd');
+    EXPECT_FALSE(std::unique_ptr<CDocumentRec>(m_pCatalog->FindOrAddDocument(strDeepFolder.c_str(), "a.txt", nullptr)));
+}
+
+TEST_F(CDocumentRecTest, LongNamesContinueInTheLocationRecord)
+{
+    std::string strName = std::string(150, 'q') + ".txt";
+    auto pDocument = AddDocument(*m_pCatalog, nullptr, ("c:\\long\\" + strName).c_str());
+    CString strFound;
+    pDocument->GetFullPath(strFound);
+    EXPECT_EQ(std::string(strFound), strName);
+    auto pFound = Find(("c:\\long\\" + strName).c_str());
+    ASSERT_TRUE(pFound);
+    EXPECT_EQ(pFound->GetRef(), pDocument->GetRef());
+}
+
+TEST_F(CDocumentRecTest, DirectoryWalksItsDocumentsInChainOrder)
+{
+    std::unique_ptr<CDirectoryRec> pWork(m_pCatalog->FindDirectory("C:\\Work\\"));
+    ASSERT_TRUE(pWork);
+    std::vector<std::string> names;
+    for (std::unique_ptr<CDocumentRec> p(pWork->FirstDocument()); p; p.reset(pWork->NextDocument())) {
+        CString strName;
+        p->GetFullPath(strName);
+        names.emplace_back(strName);
+    }
+    EXPECT_THAT(names, ElementsAre("a.txt", "b.txt"));
+    std::unique_ptr<CDocumentRec> pFound(pWork->FindDocument("C:\\work\\B.txt"));
+    ASSERT_TRUE(pFound);
+    EXPECT_EQ(pFound->GetRef(), m_tree.bTxt);
+    EXPECT_FALSE(std::unique_ptr<CDocumentRec>(pWork->FindDocument("c:\\docs\\readme.md")));
+}
+
+/* Links. */
+
+TEST_F(CDocumentRecTest, LinkedNodesInLinkOrder)
+{
+    EXPECT_THAT(Names(Document(*m_pCatalog, m_tree.aTxt)->GetLinkedNodes()), ElementsAre("Alpha", "beta"));
+    EXPECT_THAT(Names(Document(*m_pCatalog, m_tree.readme)->GetLinkedNodes()), ElementsAre("Alpha", "Archive"));
+}
+
+TEST_F(CDocumentRecTest, ServiceNodesAreNotCountedAsNodeLinks)
+{
+    auto pDocument = AddDocument(*m_pCatalog, nullptr, "c:\\fav\\f.txt");
+    EXPECT_FALSE(pDocument->HasLinks());
+    EXPECT_EQ(pDocument->CountNodeLinks(), 0);
+
+    std::unique_ptr<CNodeRec> pFavourites(CNodeRec::NewTopNodeRec2(m_pCatalog.get()));
+    ASSERT_TRUE(pFavourites->AddDocument(pDocument.get()));
+    EXPECT_TRUE(pDocument->HasLinks());
+    EXPECT_FALSE(pDocument->HasLinks(TRUE));
+    EXPECT_EQ(pDocument->CountNodeLinks(), 0);
+    EXPECT_TRUE(pDocument->IsUnderTopNode2());
+
+    ASSERT_TRUE(Node(*m_pCatalog, m_tree.gamma)->AddDocument(pDocument.get()));
+    EXPECT_EQ(pDocument->CountNodeLinks(), 1);
+    ASSERT_TRUE(pFavourites->DeleteLinks(pDocument.get()));
+    EXPECT_FALSE(pDocument->IsUnderTopNode2());
+    EXPECT_EQ(pDocument->CountNodeLinks(), 1);
+}
+
+TEST_F(CDocumentRecTest, UnlinkingFromAllNodesRemovesTheDocument)
+{
+    auto pDocument = Document(*m_pCatalog, m_tree.aTxt);
+    ASSERT_TRUE(pDocument->ForEachLinkedNode(NO_BLOCK, NO_SLOT, FALSE));
+    EXPECT_FALSE(m_pCatalog->CheckRecord(m_tree.aTxt.nBlock, m_tree.aTxt.nSlot, TABLE_DOCUMENT));
+    EXPECT_FALSE(Find("c:\\work\\a.txt"));
+    EXPECT_THAT(
+        Paths(Node(*m_pCatalog, m_tree.alpha)->GetDocuments()), ElementsAre("c:\\work\\b.txt", "c:\\docs\\readme.md"));
+    EXPECT_EQ(Node(*m_pCatalog, m_tree.beta)->CountDocuments(), 0);
+    EXPECT_EQ(std::unique_ptr<CDirectoryRec>(m_pCatalog->FindDirectory("c:\\work"))->GetDocumentCount(), 1);
+    EXPECT_EQ(m_errors.Count(), 0u);
+}
+
+TEST_F(CDocumentRecTest, UnlinkingAllButOneNodeKeepsThatLink)
+{
+    auto pDocument = Document(*m_pCatalog, m_tree.aTxt);
+    ASSERT_TRUE(pDocument->ForEachLinkedNode(m_tree.beta.nBlock, m_tree.beta.nSlot, FALSE));
+    EXPECT_THAT(Names(pDocument->GetLinkedNodes()), ElementsAre("beta"));
+    EXPECT_TRUE(m_pCatalog->CheckRecord(m_tree.aTxt.nBlock, m_tree.aTxt.nSlot, TABLE_DOCUMENT));
+}
+
+TEST_F(CDocumentRecTest, KeepingTopLevelLinksKeepsTheFixedNodes)
+{
+    auto pDocument = Document(*m_pCatalog, m_tree.oldTxt);
+    std::unique_ptr<CNodeRec> pTop3(CNodeRec::NewTopNodeRec3(m_pCatalog.get()));
+    ASSERT_TRUE(pTop3->AddDocument(pDocument.get()));
+    ASSERT_TRUE(pDocument->ForEachLinkedNode(NO_BLOCK, NO_SLOT, TRUE));
+    auto linked = pDocument->GetLinkedNodes();
+    ASSERT_EQ(linked.size(), 1u);
+    EXPECT_EQ(linked[0]->GetRef(), (CRecordRef { 3, 0 }));
+}
+
+/* Information. */
+
+TEST_F(CDocumentRecTest, InfoRoundTripsWithLongTextsAndTheLongestPassword)
+{
+    auto pDocument = Document(*m_pCatalog, m_tree.bTxt);
+    CDocumentInfo info;
+    pDocument->GetInfo(&info);
+    EXPECT_STREQ(info.szName, "b.txt");
+    std::string strDescription;
+    while (strDescription.size() + 2 <= 258)
+        strDescription += "\xC3\xA9"; // 129 two-byte characters
+    strDescription += "x";            // 259 bytes
+    std::string strSecondary(100, 's');
+    std::strcpy(info.szDescription, strDescription.c_str());
+    std::strcpy(info.szSecondary, strSecondary.c_str());
+    std::strcpy(info.szPassword, "123456789012345");
+    info.nVersion = 7;
+    info.dwOpenAction = 2;
+    info.ftCatalogTime = { 0x12345678, 0x01D00000 };
+    ASSERT_TRUE(pDocument->UpdateInfo(info));
+    CRecordRef location = GetRefField(pDocument->GetData(), CDocumentRec::OFF_LOCATION);
+    EXPECT_TRUE(m_pCatalog->CheckRecord(location.nBlock, location.nSlot, TABLE_LOCATION));
+
+    auto pReread = Document(*m_pCatalog, m_tree.bTxt);
+    CDocumentInfo back;
+    pReread->GetInfo(&back);
+    EXPECT_EQ(std::string(back.szDescription), strDescription);
+    EXPECT_EQ(std::string(back.szSecondary), strSecondary);
+    EXPECT_STREQ(back.szPassword, "123456789012345");
+    EXPECT_EQ(back.nVersion, 7);
+    EXPECT_EQ(back.dwOpenAction, 2u);
+    EXPECT_EQ(back.ftCatalogTime.dwLowDateTime, 0x12345678u);
+    EXPECT_EQ(back.ftCatalogTime.dwHighDateTime, 0x01D00000u);
+    CString strText;
+    pReread->GetNameWithLocation(strText);
+    EXPECT_EQ(std::string(strText), strDescription);
+    pReread->GetAltNameWithLocation(strText);
+    EXPECT_EQ(std::string(strText), strSecondary);
+
+    // Short texts give the location record back.
+    back.szDescription[0] = '\0';
+    back.szSecondary[0] = '\0';
+    ASSERT_TRUE(pReread->UpdateInfo(back));
+    EXPECT_FALSE(m_pCatalog->CheckRecord(location.nBlock, location.nSlot, TABLE_LOCATION));
+}
+
+TEST_F(CDocumentRecTest, OverlongTextsAreCutAtACharacterBoundary)
+{
+    auto pDocument = Document(*m_pCatalog, m_tree.bTxt);
+    CDocumentInfo info;
+    pDocument->GetInfo(&info);
+    std::string strDescription;
+    for (int n = 0; n < 86; ++n)
+        strDescription += "\xE2\x82\xAC"; // "€", 258 bytes
+    std::strcpy(info.szDescription, strDescription.c_str());
+    std::memset(info.szPassword, 'p', sizeof(info.szPassword)); // no NUL at all
+    ASSERT_TRUE(pDocument->UpdateInfo(info));
+    CDocumentInfo back;
+    Document(*m_pCatalog, m_tree.bTxt)->GetInfo(&back);
+    std::string strBack = back.szDescription;
+    EXPECT_EQ(Utf8PrefixLength(strBack.c_str(), strBack.size()), strBack.size());
+    EXPECT_EQ(strDescription.compare(0, strBack.size(), strBack), 0);
+    EXPECT_GE(strBack.size(), 255u);
+    EXPECT_EQ(std::string(back.szPassword), std::string(15, 'p'));
+}
+
+TEST_F(CDocumentRecTest, ExpiryDateListsTheDocumentUnderTheExpiringNode)
+{
+    auto pDocument = Document(*m_pCatalog, m_tree.bTxt);
+    CNodeRec expiring(m_pCatalog.get(), 1);
+    CDocumentInfo info;
+    pDocument->GetInfo(&info);
+    info.nExpiry = 1800000000;
+    ASSERT_TRUE(pDocument->UpdateInfo(info));
+    EXPECT_EQ(expiring.CountDocuments(), 1);
+    EXPECT_EQ(pDocument->CountNodeLinks(), 1);
+    ASSERT_TRUE(pDocument->UpdateInfo(info)); // listed once
+    EXPECT_EQ(expiring.CountDocuments(), 1);
+    info.nExpiry = 0;
+    ASSERT_TRUE(pDocument->UpdateInfo(info));
+    EXPECT_EQ(expiring.CountDocuments(), 0);
+    EXPECT_THAT(Names(pDocument->GetLinkedNodes()), ElementsAre("Alpha"));
+}
+
+/* Types and mail. */
+
+TEST_F(CDocumentRecTest, TypeNamesOfFilesAndMailStores)
+{
+    CString strType;
+    Document(*m_pCatalog, m_tree.aTxt)->GetTypeName(strType);
+    EXPECT_EQ(strType, "File");
+    const std::pair<LONG, const char*> kinds[]
+        = { { 0, "Netscape Mail" }, { 2, "Outlook Express 4 Mail" }, { 3, "Outlook Express 5 Mail" }, { 9, "Mail" } };
+    for (auto [nKind, pszName] : kinds) {
+        auto pMail = AddMail(("subject " + std::to_string(nKind) + "*1").c_str(), nKind);
+        pMail->GetTypeName(strType);
+        EXPECT_EQ(strType, pszName);
+    }
+}
+
+TEST_F(CDocumentRecTest, MailTitlesAndStoreDirectories)
+{
+    auto pMail = AddMail("Hello*1", 2);
+    CString strText;
+    pMail->GetFullPath(strText);
+    EXPECT_EQ(strText, "hello");
+    pMail->GetFullPath(strText, TRUE);
+    EXPECT_EQ(strText, "hello*1");
+    EXPECT_EQ(pMail->GetDirectoryPath(FALSE), "c:\\mail\\inbox.mbx#");
+    EXPECT_EQ(pMail->GetDirectoryPath(FALSE, TRUE), "*c:\\mail\\inbox.mbx#");
+    EXPECT_EQ(pMail->GetDirectoryString(), "c:\\mail\\inbox.mbx");
+    std::unique_ptr<CDocumentRec> pFound(m_pCatalog->FindPath("*c:\\mail\\inbox.mbx#", "hello*1"));
+    ASSERT_TRUE(pFound);
+    EXPECT_EQ(pFound->GetRef(), pMail->GetRef());
+}
+
+TEST_F(CDocumentRecTest, CloneIsTheSameRecord)
+{
+    auto pDocument = Document(*m_pCatalog, m_tree.readme);
+    std::unique_ptr<CDocumentRec> pClone(pDocument->Clone());
+    ASSERT_TRUE(pClone);
+    EXPECT_EQ(pClone->GetRef(), m_tree.readme);
+    EXPECT_EQ(FullPath(*pClone), "c:\\docs\\readme.md");
+}

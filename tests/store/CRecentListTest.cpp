@@ -1,0 +1,64 @@
+#include "store/CRecentList.h"
+
+#include "tests/store/CatalogBuilder.h"
+
+#include <gtest/gtest.h>
+
+class CRecentListTest : public CatalogTest {
+protected:
+    void SetUp() override
+    {
+        CatalogTest::SetUp();
+        m_pCatalog = NewMainCatalog();
+        m_tree = BuildSample(*m_pCatalog);
+    }
+
+    std::string Entry(const CRecentList& list, int i)
+    {
+        std::unique_ptr<CDocumentRec> pDocument(list.CreateItemObject(i));
+        return pDocument ? FullPath(*pDocument) : std::string("(none)");
+    }
+
+    std::unique_ptr<CCatalog> m_pCatalog;
+    SampleTree m_tree;
+};
+
+TEST_F(CRecentListTest, NewestFirstWithoutDuplicates)
+{
+    CRecentList list(m_pCatalog.get());
+    EXPECT_EQ(list.GetCount(), 0);
+    EXPECT_FALSE(std::unique_ptr<CDocumentRec>(list.CreateItemObject(0)));
+    ASSERT_TRUE(list.AddEntry(*Document(*m_pCatalog, m_tree.aTxt)));
+    ASSERT_TRUE(list.AddEntry(*Document(*m_pCatalog, m_tree.bTxt)));
+    ASSERT_TRUE(list.AddEntry(*Document(*m_pCatalog, m_tree.aTxt)));
+    CRecentList reread(m_pCatalog.get());
+    ASSERT_EQ(reread.GetCount(), 2);
+    EXPECT_EQ(Entry(reread, 0), "c:\\work\\a.txt");
+    EXPECT_EQ(Entry(reread, 1), "c:\\work\\b.txt");
+    EXPECT_EQ(Entry(reread, 2), "(none)");
+    EXPECT_EQ(Entry(reread, -1), "(none)");
+}
+
+TEST_F(CRecentListTest, KeepsFiftyAndReportsAtMostTheLimit)
+{
+    CRecentList list(m_pCatalog.get());
+    for (int n = 0; n < 60; ++n) {
+        auto pDocument = AddDocument(*m_pCatalog, nullptr, ("c:\\many\\" + std::to_string(n) + ".txt").c_str());
+        ASSERT_TRUE(list.AddEntry(*pDocument));
+    }
+    EXPECT_EQ(list.GetCount(), CRecentList::MAX_ENTRIES);
+    EXPECT_EQ(Entry(list, 0), "c:\\many\\59.txt");
+    EXPECT_EQ(Entry(list, 49), "c:\\many\\10.txt");
+    CRecentList limited(m_pCatalog.get(), 5);
+    EXPECT_EQ(limited.GetCount(), 5);
+    EXPECT_EQ(Entry(limited, 5), "(none)");
+}
+
+TEST_F(CRecentListTest, RemovedDocumentsGiveNoObject)
+{
+    CRecentList list(m_pCatalog.get());
+    ASSERT_TRUE(list.AddEntry(*Document(*m_pCatalog, m_tree.oldTxt)));
+    ASSERT_TRUE(Document(*m_pCatalog, m_tree.oldTxt)->ForEachLinkedNode(NO_BLOCK, NO_SLOT, FALSE));
+    EXPECT_EQ(list.GetCount(), 1);
+    EXPECT_EQ(Entry(list, 0), "(none)");
+}
