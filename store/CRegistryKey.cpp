@@ -182,8 +182,3 @@ BOOL CRegistryKey::SetString(LPCTSTR pszName, LPCTSTR pszValue)
     return Check(RegSetValueEx(m_hKey, pszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(pszText),
         static_cast<DWORD>(std::strlen(pszText) + 1)));
 }
-
-BOOL CRegistryKey::SetBinary(LPCTSTR pszName, const BYTE* pData, DWORD cbData)
-{
-    return Check(RegSetValueEx(m_hKey, pszName, 0, REG_BINARY, pData, cbData));
-}

@@ -99,7 +99,9 @@ private:
     // Reads a value of any type into bytes. FALSE when it is missing or the
     // key is not open.
     BOOL QueryBytes(LPCTSTR pszName, std::vector<BYTE>& data);
-    BOOL SetBinary(LPCTSTR pszName, const BYTE* pData, DWORD cbData);
+    // Reads a REG_BINARY value; ERROR_INVALID_DATA for another type.
+    BOOL QueryArchive(LPCTSTR pszName, std::vector<BYTE>& data);
+    BOOL SetBinary(LPCTSTR pszName, const std::vector<BYTE>& data);
 
     HKEY m_hKey { nullptr };
     CString m_strPath;

@@ -1,5 +1,6 @@
 #include "store/CRegistryKey.h"
 
+#include "platform/base/CArchive.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/WinError.h"
 #include "store/CLogFile.h"
@@ -186,6 +187,129 @@ TEST_F(CRegistryKeyTest, ValuesSurviveTheProcess)
     CString strTitle;
     EXPECT_TRUE(m_key.GetString("Title", strTitle));
     EXPECT_EQ(std::string(strTitle), "written elsewhere");
+}
+
+// A window placement as the frame keeps it, stored through its Serialize.
+class CTestPlacement : public CObject {
+public:
+    void Serialize(CArchive& ar) override
+    {
+        if (ar.IsStoring())
+            ar << m_nShow << m_strFrame << m_rect.left << m_rect.top << m_rect.right << m_rect.bottom;
+        else
+            ar >> m_nShow >> m_strFrame >> m_rect.left >> m_rect.top >> m_rect.right >> m_rect.bottom;
+    }
+
+    int m_nShow { 0 };
+    CString m_strFrame;
+    RECT m_rect { 0, 0, 0, 0 };
+};
+
+std::vector<BYTE> RawValue(HKEY hKey, LPCTSTR pszName)
+{
+    std::vector<BYTE> data(4096);
+    DWORD cbData = static_cast<DWORD>(data.size());
+    DWORD dwType = REG_NONE;
+    EXPECT_EQ(RegQueryValueEx(hKey, pszName, nullptr, &dwType, data.data(), &cbData), ERROR_SUCCESS);
+    EXPECT_EQ(dwType, REG_BINARY);
+    data.resize(cbData);
+    return data;
+}
+
+void SetRawValue(HKEY hKey, LPCTSTR pszName, const std::vector<BYTE>& data)
+{
+    ASSERT_EQ(RegSetValueEx(hKey, pszName, 0, REG_BINARY, data.data(), static_cast<DWORD>(data.size())), ERROR_SUCCESS);
+}
+
+TEST_F(CRegistryKeyTest, DwordArraysRoundTripAsCountAndElements)
+{
+    CDWordArray position;
+    for (DWORD dw : { 1u, 0xFFFFFFFFu, 640u })
+        position.Add(dw);
+    ASSERT_TRUE(m_key.SetDWordArray("Position", position));
+    EXPECT_EQ(RawValue(m_key, "Position"),
+        (std::vector<BYTE> { 3, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0x80, 2, 0, 0 }));
+    CDWordArray loaded;
+    loaded.Add(99);
+    ASSERT_TRUE(m_key.GetDWordArray("Position", loaded));
+    ASSERT_EQ(loaded.GetSize(), 3);
+    EXPECT_EQ(loaded[1], 0xFFFFFFFFu);
+    EXPECT_EQ(loaded[2], 640u);
+
+    CDWordArray large;
+    for (DWORD i = 0; i < 5000; ++i)
+        large.Add(i * 7);
+    ASSERT_TRUE(m_key.SetDWordArray("Large", large));
+    ASSERT_TRUE(m_key.GetDWordArray("Large", loaded));
+    ASSERT_EQ(loaded.GetSize(), 5000);
+    EXPECT_EQ(loaded[4999], 4999u * 7);
+    ASSERT_TRUE(m_key.SetDWordArray("Empty", CDWordArray()));
+    EXPECT_TRUE(m_key.GetDWordArray("Empty", loaded));
+    EXPECT_EQ(loaded.GetSize(), 0);
+}
+
+TEST_F(CRegistryKeyTest, StringArraysRoundTrip)
+{
+    CStringArray folders;
+    folders.Add("C:\\Documents\\Relatórios\\");
+    folders.Add("");
+    folders.Add(CString(std::string(3000, 'x').c_str()));
+    ASSERT_TRUE(m_key.SetStringArray("FastUpdateDir", folders));
+    std::vector<BYTE> raw = RawValue(m_key, "FastUpdateDir");
+    EXPECT_EQ(std::vector<BYTE>(raw.begin(), raw.begin() + 8), (std::vector<BYTE> { 3, 0, 0, 0, 25, 0, 0, 0 }));
+    CStringArray loaded;
+    ASSERT_TRUE(m_key.GetStringArray("FastUpdateDir", loaded));
+    ASSERT_EQ(loaded.GetSize(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(loaded[i], folders[i]);
+}
+
+TEST_F(CRegistryKeyTest, ObjectsRoundTripThroughTheirSerialize)
+{
+    CTestPlacement placement;
+    placement.m_nShow = 3;
+    placement.m_strFrame = "Sistemas";
+    placement.m_rect = { 10, 20, 630, 470 };
+    ASSERT_TRUE(m_key.SetObject("Placement", placement));
+    CTestPlacement loaded;
+    ASSERT_TRUE(m_key.GetObject("Placement", loaded));
+    EXPECT_EQ(loaded.m_nShow, 3);
+    EXPECT_EQ(std::string(loaded.m_strFrame), "Sistemas");
+    EXPECT_EQ(loaded.m_rect.right, 630);
+    EXPECT_EQ(loaded.m_rect.bottom, 470);
+}
+
+TEST_F(CRegistryKeyTest, DamagedArchivedValuesLoadNothing)
+{
+    CDWordArray numbers;
+    CStringArray texts;
+    CTestPlacement placement;
+    // Missing, of another type, too short, counts beyond the data.
+    EXPECT_FALSE(m_key.GetDWordArray("Missing", numbers));
+    EXPECT_EQ(m_key.GetLastError(), static_cast<LONG>(ERROR_FILE_NOT_FOUND));
+    ASSERT_TRUE(m_key.SetDWORD("Number", 4));
+    EXPECT_FALSE(m_key.GetDWordArray("Number", numbers));
+    EXPECT_EQ(m_key.GetLastError(), static_cast<LONG>(ERROR_INVALID_DATA));
+    const std::vector<std::vector<BYTE>> damaged = {
+        {},
+        { 1, 0 },
+        { 2, 0, 0, 0, 1, 0, 0, 0 },
+        { 0xFF, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0 },
+        { 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F, 'a' },
+        { 1, 0, 0, 0, 5, 0, 0, 0, 'a', 'b' },
+        { 0, 0, 0, 0, 0 }, // A byte left over
+    };
+    for (const std::vector<BYTE>& data : damaged) {
+        SetRawValue(m_key, "Damaged", data);
+        numbers.Add(1);
+        texts.Add("left over");
+        EXPECT_FALSE(m_key.GetDWordArray("Damaged", numbers)) << data.size();
+        EXPECT_EQ(numbers.GetSize(), 0);
+        EXPECT_EQ(m_key.GetLastError(), static_cast<LONG>(ERROR_INVALID_DATA));
+        EXPECT_FALSE(m_key.GetStringArray("Damaged", texts)) << data.size();
+        EXPECT_EQ(texts.GetSize(), 0);
+        EXPECT_FALSE(m_key.GetObject("Damaged", placement)) << data.size();
+    }
 }
 
 class CRegistryKeyCorruptTest : public ProgramFolderTest { };
