@@ -6,9 +6,9 @@
 //
 // Reads never fail loudly: a value that is missing, of another type or too
 // large gives the caller's default and FALSE, with the reason in
-// GetLastError. Objects and arrays are kept as REG_BINARY values in an
-// archive of our own layout (little-endian; a DWORD count, then the
-// elements; a text as a DWORD byte length and its UTF-8 bytes).
+// GetLastError. Objects and arrays are kept as REG_BINARY values holding
+// what their Serialize stores into an archive (for arrays the class
+// library's layout: the element count, then the elements).
 //
 // Opening or creating a key writes each settings-file problem the registry
 // met (a damaged file set aside, its root started empty) once into the trace
@@ -89,9 +89,9 @@ public:
     BOOL SetDWordArray(LPCTSTR pszName, const CDWordArray& values);
     BOOL GetStringArray(LPCTSTR pszName, CStringArray& values);
     BOOL SetStringArray(LPCTSTR pszName, const CStringArray& values);
-    // Any serializable object, through its Serialize.
+    // Any object, through its Serialize.
     BOOL GetObject(LPCTSTR pszName, CObject& object);
-    BOOL SetObject(LPCTSTR pszName, CObject& object);
+    BOOL SetObject(LPCTSTR pszName, const CObject& object);
 
 private:
     // Records the result of a registry call; TRUE for ERROR_SUCCESS.

@@ -29,17 +29,17 @@ template<class Store>
     }
 }
 
-// Runs fnLoad on an archive that loads from the bytes; fnLoad returns false
-// for data that makes no sense. FALSE for that, when the archive threw (data
-// cut short, a bad object) and when bytes are left over.
+// Runs fnLoad on an archive that loads from the bytes. FALSE when the archive
+// threw (data cut short, a bad object) and when bytes are left over.
 template<class Load>
 [[nodiscard]] bool LoadFromBytes(std::vector<BYTE>& data, Load fnLoad)
 {
     try {
         CMemFile file(data.data(), static_cast<UINT>(data.size()));
         CArchive archive(&file, CArchive::load);
+        fnLoad(archive);
         BYTE bExtra = 0;
-        bool bLoaded = fnLoad(archive, static_cast<DWORD>(data.size())) && archive.Read(&bExtra, 1) == 0;
+        bool bLoaded = archive.Read(&bExtra, 1) == 0;
         archive.Close();
         return bLoaded;
     } catch (CException* pException) {
@@ -68,95 +68,28 @@ BOOL CRegistryKey::QueryArchive(LPCTSTR pszName, std::vector<BYTE>& data)
 
 BOOL CRegistryKey::GetDWordArray(LPCTSTR pszName, CDWordArray& values)
 {
+    if (GetObject(pszName, values))
+        return TRUE;
     values.RemoveAll();
-    std::vector<BYTE> data;
-    if (!QueryArchive(pszName, data))
-        return FALSE;
-    bool bLoaded = LoadFromBytes(data, [&values](CArchive& archive, DWORD cbData) {
-        DWORD dwCount = 0;
-        archive >> dwCount;
-        if (dwCount > (cbData - sizeof(DWORD)) / sizeof(DWORD))
-            return false;
-        values.SetSize(static_cast<int>(dwCount));
-        for (DWORD i = 0; i < dwCount; ++i)
-            archive >> values[static_cast<int>(i)];
-        return true;
-    });
-    if (!bLoaded) {
-        values.RemoveAll();
-        m_lLastError = ERROR_INVALID_DATA;
-    }
-    return bLoaded ? TRUE : FALSE;
+    return FALSE;
 }
 
 BOOL CRegistryKey::SetDWordArray(LPCTSTR pszName, const CDWordArray& values)
 {
-    std::vector<BYTE> data;
-    bool bStored = StoreToBytes(
-        [&values](CArchive& archive) {
-            archive << static_cast<DWORD>(values.GetSize());
-            for (int i = 0; i < values.GetSize(); ++i)
-                archive << values[i];
-        },
-        data);
-    if (!bStored) {
-        m_lLastError = ERROR_NOT_ENOUGH_MEMORY;
-        return FALSE;
-    }
-    return SetBinary(pszName, data);
+    return SetObject(pszName, values);
 }
 
 BOOL CRegistryKey::GetStringArray(LPCTSTR pszName, CStringArray& values)
 {
+    if (GetObject(pszName, values))
+        return TRUE;
     values.RemoveAll();
-    std::vector<BYTE> data;
-    if (!QueryArchive(pszName, data))
-        return FALSE;
-    bool bLoaded = LoadFromBytes(data, [&values](CArchive& archive, DWORD cbData) {
-        DWORD dwCount = 0;
-        archive >> dwCount;
-        // Every text takes at least its length word.
-        if (dwCount > (cbData - sizeof(DWORD)) / sizeof(DWORD))
-            return false;
-        for (DWORD i = 0; i < dwCount; ++i) {
-            DWORD dwLength = 0;
-            archive >> dwLength;
-            if (dwLength > cbData)
-                return false;
-            CString strText;
-            LPTSTR pBuffer = strText.GetBufferSetLength(static_cast<int>(dwLength));
-            if (archive.Read(pBuffer, dwLength) != dwLength)
-                return false;
-            strText.ReleaseBuffer(static_cast<int>(dwLength));
-            values.Add(strText);
-        }
-        return true;
-    });
-    if (!bLoaded) {
-        values.RemoveAll();
-        m_lLastError = ERROR_INVALID_DATA;
-    }
-    return bLoaded ? TRUE : FALSE;
+    return FALSE;
 }
 
 BOOL CRegistryKey::SetStringArray(LPCTSTR pszName, const CStringArray& values)
 {
-    std::vector<BYTE> data;
-    bool bStored = StoreToBytes(
-        [&values](CArchive& archive) {
-            archive << static_cast<DWORD>(values.GetSize());
-            for (int i = 0; i < values.GetSize(); ++i) {
-                const CString& strText = values[i];
-                archive << static_cast<DWORD>(strText.GetLength());
-                archive.Write(static_cast<LPCTSTR>(strText), static_cast<UINT>(strText.GetLength()));
-            }
-        },
-        data);
-    if (!bStored) {
-        m_lLastError = ERROR_NOT_ENOUGH_MEMORY;
-        return FALSE;
-    }
-    return SetBinary(pszName, data);
+    return SetObject(pszName, values);
 }
 
 BOOL CRegistryKey::GetObject(LPCTSTR pszName, CObject& object)
@@ -164,19 +97,18 @@ BOOL CRegistryKey::GetObject(LPCTSTR pszName, CObject& object)
     std::vector<BYTE> data;
     if (!QueryArchive(pszName, data))
         return FALSE;
-    bool bLoaded = LoadFromBytes(data, [&object](CArchive& archive, DWORD) {
-        object.Serialize(archive);
-        return true;
-    });
-    if (!bLoaded)
+    if (!LoadFromBytes(data, [&object](CArchive& archive) { object.Serialize(archive); })) {
         m_lLastError = ERROR_INVALID_DATA;
-    return bLoaded ? TRUE : FALSE;
+        return FALSE;
+    }
+    return TRUE;
 }
 
-BOOL CRegistryKey::SetObject(LPCTSTR pszName, CObject& object)
+BOOL CRegistryKey::SetObject(LPCTSTR pszName, const CObject& object)
 {
     std::vector<BYTE> data;
-    if (!StoreToBytes([&object](CArchive& archive) { object.Serialize(archive); }, data)) {
+    // Serialize is not const in the class library, but storing only reads the object.
+    if (!StoreToBytes([&object](CArchive& archive) { const_cast<CObject&>(object).Serialize(archive); }, data)) {
         m_lLastError = ERROR_INVALID_DATA;
         return FALSE;
     }

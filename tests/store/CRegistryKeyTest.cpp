@@ -228,7 +228,7 @@ TEST_F(CRegistryKeyTest, DwordArraysRoundTripAsCountAndElements)
         position.Add(dw);
     ASSERT_TRUE(m_key.SetDWordArray("Position", position));
     EXPECT_EQ(RawValue(m_key, "Position"),
-        (std::vector<BYTE> { 3, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0x80, 2, 0, 0 }));
+        (std::vector<BYTE> { 3, 0, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0x80, 2, 0, 0 }));
     CDWordArray loaded;
     loaded.Add(99);
     ASSERT_TRUE(m_key.GetDWordArray("Position", loaded));
@@ -256,7 +256,7 @@ TEST_F(CRegistryKeyTest, StringArraysRoundTrip)
     folders.Add(CString(std::string(3000, 'x').c_str()));
     ASSERT_TRUE(m_key.SetStringArray("FastUpdateDir", folders));
     std::vector<BYTE> raw = RawValue(m_key, "FastUpdateDir");
-    EXPECT_EQ(std::vector<BYTE>(raw.begin(), raw.begin() + 8), (std::vector<BYTE> { 3, 0, 0, 0, 25, 0, 0, 0 }));
+    EXPECT_EQ(std::vector<BYTE>(raw.begin(), raw.begin() + 4), (std::vector<BYTE> { 3, 0, 25, 'C' }));
     CStringArray loaded;
     ASSERT_TRUE(m_key.GetStringArray("FastUpdateDir", loaded));
     ASSERT_EQ(loaded.GetSize(), 3);
@@ -292,12 +292,12 @@ TEST_F(CRegistryKeyTest, DamagedArchivedValuesLoadNothing)
     EXPECT_EQ(m_key.GetLastError(), static_cast<LONG>(ERROR_INVALID_DATA));
     const std::vector<std::vector<BYTE>> damaged = {
         {},
-        { 1, 0 },
-        { 2, 0, 0, 0, 1, 0, 0, 0 },
-        { 0xFF, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0 },
-        { 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F, 'a' },
-        { 1, 0, 0, 0, 5, 0, 0, 0, 'a', 'b' },
-        { 0, 0, 0, 0, 0 }, // A byte left over
+        { 1 },                                     // Cut inside the count
+        { 2, 0, 1, 0, 0, 0 },                      // Two elements counted, one there
+        { 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 1 }, // A huge count
+        { 1, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 'a' },
+        { 1, 0, 5, 'a', 'b' },
+        { 0, 0, 0 },                               // A byte left over
     };
     for (const std::vector<BYTE>& data : damaged) {
         SetRawValue(m_key, "Damaged", data);
