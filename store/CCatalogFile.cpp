@@ -445,13 +445,16 @@ CCatalogBlock* CCatalogFile::GetBlockLocked(CATBLOCK nBlock)
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    if (auto it = m_blocks.find(nBlock); it != m_blocks.end())
-        return it->second.get();
+    std::size_t nIndex = static_cast<std::size_t>(nBlock);
+    if (nIndex < m_blocks.size() && m_blocks[nIndex])
+        return m_blocks[nIndex].get();
     const BYTE* pData = BlockDataLocked(nBlock);
     if (!pData)
         return nullptr;
-    auto pBlock = std::make_unique<CCatalogBlock>(this, nBlock, ReadBlockHeader(pData));
-    return m_blocks.emplace(nBlock, std::move(pBlock)).first->second.get();
+    if (nIndex >= m_blocks.size())
+        m_blocks.resize(nIndex + 1);
+    m_blocks[nIndex] = std::make_unique<CCatalogBlock>(this, nBlock, ReadBlockHeader(pData));
+    return m_blocks[nIndex].get();
 }
 
 CBlockHeader CCatalogFile::GetBlockHeader(const CCatalogBlock& block) const
@@ -622,8 +625,8 @@ BOOL CCatalogFile::WriteBlockLocked(CATBLOCK nBlock, const BYTE* pData)
         std::memcpy(it->second->data.data() + nIndex * BLOCK_SIZE, pData, BLOCK_SIZE);
         it->second->bChecked[nIndex] = true;
     }
-    if (auto it = m_blocks.find(nBlock); it != m_blocks.end())
-        it->second->m_header = ReadBlockHeader(pData);
+    if (std::size_t nIndex = static_cast<std::size_t>(nBlock); nIndex < m_blocks.size() && m_blocks[nIndex])
+        m_blocks[nIndex]->m_header = ReadBlockHeader(pData);
     return TRUE;
 }
 
@@ -869,8 +872,12 @@ bool CCatalogFile::CheckInvariantsLocked() const
             || chunk.nBlocks != std::min<CATBLOCK>(2, m_header.nLastBlock - chunk.nFirst + 1))
             return false;
     }
-    for (const auto& [nBlock, pBlock] : m_blocks) {
-        if (nBlock < 0 || nBlock > m_header.nLastBlock || pBlock->m_nBlock != nBlock)
+    for (std::size_t nIndex = 0; nIndex < m_blocks.size(); ++nIndex) {
+        const CCatalogBlock* pBlock = m_blocks[nIndex].get();
+        if (!pBlock)
+            continue;
+        CATBLOCK nBlock = static_cast<CATBLOCK>(nIndex);
+        if (nBlock > m_header.nLastBlock || pBlock->m_nBlock != nBlock)
             return false;
         auto it = m_chunkIndex.find(nBlock & ~1);
         if (it != m_chunkIndex.end()) {

@@ -23,6 +23,7 @@
 #include <span>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 class CCatalogFile {
 public:
@@ -150,7 +151,8 @@ private:
         std::array<bool, 2> bChecked {}; // block validated since it was read
         std::array<BYTE, 2 * BLOCK_SIZE> data {};
     };
-    static constexpr int CACHE_CHUNKS = 32;
+    // 512 chunks hold 2 MiB of blocks, the page cache SQLite keeps by default.
+    static constexpr int CACHE_CHUNKS = 512;
 
     class CLock;
 
@@ -207,5 +209,5 @@ private:
     CCatalogIo m_io;
     std::list<CChunk> m_chunks; // most recently used first, at most CACHE_CHUNKS
     std::unordered_map<CATBLOCK, std::list<CChunk>::iterator> m_chunkIndex; // by first block
-    std::unordered_map<CATBLOCK, std::unique_ptr<CCatalogBlock>> m_blocks;  // block-header cache
+    std::vector<std::unique_ptr<CCatalogBlock>> m_blocks; // block-header cache, by block number; null when not read
 };
