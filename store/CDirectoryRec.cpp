@@ -5,7 +5,10 @@
 #include "store/CDocumentRec.h"
 #include "store/RecordFields.h"
 
+#include <array>
+#include <cstring>
 #include <memory>
+#include <string_view>
 
 static_assert(CDirectoryRec::OFF_COUNT + 4 == CDirectoryRec::RECORD_SIZE);
 
@@ -59,22 +62,29 @@ CDocumentRec* CDirectoryRec::FirstDocument()
 
 CDocumentRec* CDirectoryRec::NextDocument()
 {
-    if (!m_bValid || m_cursor.nBlock == NO_BLOCK)
+    if (!AdvanceCursor())
         return nullptr;
+    auto pDocument = std::make_unique<CDocumentRec>(m_pCatalog, m_cursor.nBlock, m_cursor.nSlot);
+    return pDocument->IsValid() ? pDocument.release() : nullptr;
+}
+
+bool CDirectoryRec::AdvanceCursor()
+{
+    if (!m_bValid || m_cursor.nBlock == NO_BLOCK)
+        return false;
     CCatalogBlock* pBlock = m_pCatalog->GetBlock(m_cursor.nBlock);
     // The chain must be this directory's documents; anything else is damage.
     if (!pBlock || pBlock->GetTableType() != TABLE_DOCUMENT || pBlock->GetHeader().owner != GetRef()) {
         if (pBlock)
             m_pCatalog->ReportDamage();
         m_cursor = {};
-        return nullptr;
+        return false;
     }
     if (!m_pCatalog->NextRecord(&m_cursor)) {
         m_cursor = {};
-        return nullptr;
+        return false;
     }
-    auto pDocument = std::make_unique<CDocumentRec>(m_pCatalog, m_cursor.nBlock, m_cursor.nSlot);
-    return pDocument->IsValid() ? pDocument.release() : nullptr;
+    return true;
 }
 
 CDocumentRec* CDirectoryRec::FindDocument(LPCTSTR pszPath)
@@ -90,7 +100,23 @@ CDocumentRec* CDirectoryRec::FindDocument(LPCTSTR pszPath)
 CDocumentRec* CDirectoryRec::FindDocumentByName(LPCTSTR pszName)
 {
     CString strName(Utf8ToLower(pszName ? pszName : "").c_str());
-    for (std::unique_ptr<CDocumentRec> pDocument(FirstDocument()); pDocument; pDocument.reset(NextDocument())) {
+    std::string_view name(strName, static_cast<std::size_t>(strName.GetLength()));
+    // Each record's name field is compared where it lies; a document object is
+    // made only when the field holds the whole name, or its start and the rest
+    // may follow in the location record.
+    std::array<BYTE, CDocumentRec::RECORD_SIZE> data;
+    m_cursor = { GetDocumentBlock(), NO_SLOT };
+    while (AdvanceCursor()) {
+        if (!m_pCatalog->ReadRecord(m_cursor, TABLE_DOCUMENT, data))
+            return nullptr;
+        const char* pField = reinterpret_cast<const char*>(data.data() + CDocumentRec::OFF_NAME);
+        std::string_view field(pField, strnlen(pField, CDocumentRec::TEXT_SIZE));
+        bool bContinued = !GetRefField(data, CDocumentRec::OFF_LOCATION).IsNone();
+        if (bContinued ? !name.starts_with(field) : name != field)
+            continue;
+        auto pDocument = std::make_unique<CDocumentRec>(m_pCatalog, m_cursor.nBlock, m_cursor.nSlot);
+        if (!pDocument->IsValid())
+            return nullptr;
         CString strFound;
         pDocument->GetFullPath(strFound, TRUE);
         if (strFound == strName)

@@ -46,6 +46,10 @@ public:
     CDocumentRec* FindDocumentByName(LPCTSTR pszName);
 
 private:
+    // Moves the walk's cursor to the next record of the chain, checked to be
+    // this directory's; false at the end or on damage (the walk then ends).
+    bool AdvanceCursor();
+
     CCatalog* const m_pCatalog;
     bool m_bValid { false };
     CRecordRef m_cursor; // the walk's position
