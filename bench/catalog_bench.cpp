@@ -118,9 +118,7 @@ struct Figures {
 std::size_t ReadFirstRows(CNodeRec& node, int nRows)
 {
     std::size_t nBytes = 0;
-    CDocumentRecArray documents = node.GetDocuments();
-    if (static_cast<int>(documents.size()) > nRows)
-        documents.resize(static_cast<std::size_t>(nRows));
+    CDocumentRecArray documents = node.GetDocuments(nRows);
     for (const auto& pDocument : documents) {
         CString strName, strDescription, strSecondary;
         pDocument->GetFullPath(strName);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -285,14 +286,19 @@ int CNodeRec::CountDocuments() const
     return ListChain(OFF_LINK_BLOCK, TABLE_LINK, &refs) ? static_cast<int>(refs.size()) : 0;
 }
 
-CDocumentRecArray CNodeRec::GetDocuments() const
+CDocumentRecArray CNodeRec::GetDocuments(int nMaxCount) const
 {
     CDocumentRecArray documents;
-    std::vector<CRecordRef> refs;
-    if (!ListChain(OFF_LINK_BLOCK, TABLE_LINK, &refs))
+    CATBLOCK nFirst = NO_BLOCK;
+    if (!GetOwnedChain(OFF_LINK_BLOCK, TABLE_LINK, &nFirst) || nFirst == NO_BLOCK)
         return documents;
-    for (CRecordRef ref : refs) {
-        CLinkRec link(m_pCatalog, ref.nBlock, ref.nSlot);
+    // The chain is walked only as far as the documents asked for.
+    std::size_t nMax = nMaxCount < 0 ? SIZE_MAX : static_cast<std::size_t>(nMaxCount);
+    CRecordRef cursor { nFirst, NO_SLOT };
+    while (documents.size() < nMax) {
+        if (!m_pCatalog->NextRecord(&cursor))
+            return GetLastError() == ERROR_NO_MORE_ITEMS ? std::move(documents) : CDocumentRecArray();
+        CLinkRec link(m_pCatalog, cursor.nBlock, cursor.nSlot);
         CRecordRef document = link.GetDocument();
         if (!link.IsValid() || !m_pCatalog->CheckRecord(document.nBlock, document.nSlot, TABLE_DOCUMENT))
             continue; // a link whose document is gone lists nothing

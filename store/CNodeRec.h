@@ -103,8 +103,9 @@ public:
     /* Documents. */
 
     int CountDocuments() const;
-    // The documents linked to the node, in link order; dangling links are skipped.
-    CDocumentRecArray GetDocuments() const;
+    // The documents linked to the node, in link order; dangling links are
+    // skipped. With nMaxCount of 0 or more, the walk stops after that many.
+    CDocumentRecArray GetDocuments(int nMaxCount = -1) const;
     // Links the document to the node (once) and updates the document record.
     BOOL AddDocument(CDocumentRec* pDocument);
     // Removes the links between the node and the document.
