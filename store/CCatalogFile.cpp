@@ -537,6 +537,11 @@ BOOL CCatalogFile::CheckRecord(CATBLOCK nBlock, LONG nSlot, LONG nTableType)
 
 BOOL CCatalogFile::NextRecord(CRecordRef* pCursor)
 {
+    return FindNextRecord(pCursor, nullptr);
+}
+
+BOOL CCatalogFile::FindNextRecord(CRecordRef* pCursor, const RecordMatch& match)
+{
     CLock lock(*this);
     if (m_state == State::Closed) {
         SetLastError(ERROR_INVALID_HANDLE);
@@ -560,8 +565,12 @@ BOOL CCatalogFile::NextRecord(CRecordRef* pCursor)
         const BYTE* pData = BlockDataLocked(pBlock->m_nBlock);
         if (!pData)
             return FALSE;
+        LONG nRecordSize = pBlock->m_nRecordSize;
         for (LONG n = nSlot + 1; n <= pBlock->m_header.nHighestUsed; ++n) {
-            if (pData[BLOCK_HEADER_SIZE + n] == SLOT_USED) {
+            if (pData[BLOCK_HEADER_SIZE + n] != SLOT_USED)
+                continue;
+            std::span<const BYTE> record(pData + RecordOffset(nRecordSize, n), static_cast<std::size_t>(nRecordSize));
+            if (!match || match(record)) {
                 *pCursor = { pBlock->m_nBlock, n };
                 return TRUE;
             }

@@ -17,6 +17,7 @@
 #include "store/CatalogTypes.h"
 
 #include <array>
+#include <functional>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -83,6 +84,11 @@ public:
     // chain's blocks. A cursor {first block, NO_SLOT} starts a chain. FALSE at
     // the end (ERROR_NO_MORE_ITEMS), with the cursor unchanged.
     BOOL NextRecord(CRecordRef* pCursor);
+    // As NextRecord, but skips the records for which match returns false; it
+    // sees each record's bytes in place. match runs under the file's lock, so
+    // it must not call the file.
+    using RecordMatch = std::function<bool(std::span<const BYTE> record)>;
+    BOOL FindNextRecord(CRecordRef* pCursor, const RecordMatch& match);
     // Copies a used record of nTableType into data, whose size must be the
     // table's record size; WriteRecord writes one back into its slot.
     BOOL ReadRecord(CRecordRef ref, LONG nTableType, std::span<BYTE> data);

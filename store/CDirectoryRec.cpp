@@ -5,7 +5,6 @@
 #include "store/CDocumentRec.h"
 #include "store/RecordFields.h"
 
-#include <array>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -68,19 +67,23 @@ CDocumentRec* CDirectoryRec::NextDocument()
     return pDocument->IsValid() ? pDocument.release() : nullptr;
 }
 
-bool CDirectoryRec::AdvanceCursor()
+bool CDirectoryRec::AdvanceCursor(const CCatalogFile::RecordMatch& match)
 {
     if (!m_bValid || m_cursor.nBlock == NO_BLOCK)
         return false;
-    CCatalogBlock* pBlock = m_pCatalog->GetBlock(m_cursor.nBlock);
     // The chain must be this directory's documents; anything else is damage.
-    if (!pBlock || pBlock->GetTableType() != TABLE_DOCUMENT || pBlock->GetHeader().owner != GetRef()) {
-        if (pBlock)
-            m_pCatalog->ReportDamage();
-        m_cursor = {};
-        return false;
+    // Its first block is checked here; the file's chain walk checks that every later
+    // block has the same owner.
+    if (m_cursor.nSlot == NO_SLOT) {
+        CCatalogBlock* pBlock = m_pCatalog->GetBlock(m_cursor.nBlock);
+        if (!pBlock || pBlock->GetTableType() != TABLE_DOCUMENT || pBlock->GetHeader().owner != GetRef()) {
+            if (pBlock)
+                m_pCatalog->ReportDamage();
+            m_cursor = {};
+            return false;
+        }
     }
-    if (!m_pCatalog->NextRecord(&m_cursor)) {
+    if (!m_pCatalog->FindNextRecord(&m_cursor, match)) {
         m_cursor = {};
         return false;
     }
@@ -104,16 +107,14 @@ CDocumentRec* CDirectoryRec::FindDocumentByName(LPCTSTR pszName)
     // Each record's name field is compared where it lies; a document object is
     // made only when the field holds the whole name, or its start and the rest
     // may follow in the location record.
-    std::array<BYTE, CDocumentRec::RECORD_SIZE> data;
-    m_cursor = { GetDocumentBlock(), NO_SLOT };
-    while (AdvanceCursor()) {
-        if (!m_pCatalog->ReadRecord(m_cursor, TABLE_DOCUMENT, data))
-            return nullptr;
-        const char* pField = reinterpret_cast<const char*>(data.data() + CDocumentRec::OFF_NAME);
+    auto mayMatch = [&](std::span<const BYTE> record) {
+        const char* pField = reinterpret_cast<const char*>(record.data() + CDocumentRec::OFF_NAME);
         std::string_view field(pField, strnlen(pField, CDocumentRec::TEXT_SIZE));
-        bool bContinued = !GetRefField(data, CDocumentRec::OFF_LOCATION).IsNone();
-        if (bContinued ? !name.starts_with(field) : name != field)
-            continue;
+        bool bContinued = !GetRefField(record, CDocumentRec::OFF_LOCATION).IsNone();
+        return bContinued ? name.starts_with(field) : name == field;
+    };
+    m_cursor = { GetDocumentBlock(), NO_SLOT };
+    while (AdvanceCursor(mayMatch)) {
         auto pDocument = std::make_unique<CDocumentRec>(m_pCatalog, m_cursor.nBlock, m_cursor.nSlot);
         if (!pDocument->IsValid())
             return nullptr;

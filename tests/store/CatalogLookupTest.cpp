@@ -1,0 +1,123 @@
+#include "store/CCatalogFile.h"
+
+#include "platform/base/WinError.h"
+#include "store/CCatalog.h"
+#include "store/CDirectoryRec.h"
+#include "store/CDocumentRec.h"
+#include "store/CNodeRec.h"
+#include "tests/store/CatalogBuilder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+/* FindNextRecord: the chain walk that looks at records in place. */
+
+TEST_F(CatalogFileTest, FindNextRecordStopsOnlyAtMatchingRecordsAcrossBlocks)
+{
+    auto pFile = NewCatalog();
+    SampleCatalog sample = BuildSample(*pFile);
+    // Records are filled with their number plus 1; pick 2, 9 and 20 (three blocks).
+    auto isPicked = [](std::span<const BYTE> record) { return record[0] == 2 || record[0] == 9 || record[0] == 20; };
+    std::vector<BYTE> found;
+    CRecordRef cursor { sample.nDocuments, NO_SLOT };
+    while (pFile->FindNextRecord(&cursor, isPicked)) {
+        std::vector<BYTE> data(static_cast<std::size_t>(pFile->GetRecordSize(TABLE_DOCUMENT)));
+        ASSERT_TRUE(pFile->ReadRecord(cursor, TABLE_DOCUMENT, data));
+        found.push_back(data[0]);
+    }
+    EXPECT_EQ(GetLastError(), ERROR_NO_MORE_ITEMS);
+    EXPECT_EQ(found, (std::vector<BYTE> { 2, 9, 20 }));
+}
+
+TEST_F(CatalogFileTest, FindNextRecordWithoutAMatchLeavesTheCursorAlone)
+{
+    auto pFile = NewCatalog();
+    SampleCatalog sample = BuildSample(*pFile);
+    CRecordRef cursor { sample.nDocuments, 2 };
+    EXPECT_FALSE(pFile->FindNextRecord(&cursor, [](std::span<const BYTE>) { return false; }));
+    EXPECT_EQ(GetLastError(), ERROR_NO_MORE_ITEMS);
+    EXPECT_EQ(cursor, (CRecordRef { sample.nDocuments, 2 }));
+}
+
+/* Documents by name and by node. */
+
+class CatalogLookupTest : public CatalogTest {
+protected:
+    void SetUp() override
+    {
+        CatalogTest::SetUp();
+        m_pCatalog = NewMainCatalog();
+        m_pNode = AddNode(*Root(*m_pCatalog), "Papers");
+    }
+
+    std::unique_ptr<CDocumentRec> Find(const std::string& strPath)
+    {
+        return std::unique_ptr<CDocumentRec>(m_pCatalog->FindPath(strPath.c_str()));
+    }
+
+    std::unique_ptr<CCatalog> m_pCatalog;
+    std::unique_ptr<CNodeRec> m_pNode;
+};
+
+TEST_F(CatalogLookupTest, FindPathFindsEveryDocumentOfAManyBlockDirectory)
+{
+    // 30 documents take five blocks of the directory's chain.
+    std::vector<CRecordRef> refs;
+    for (int n = 0; n < 30; ++n)
+        refs.push_back(
+            AddDocument(*m_pCatalog, m_pNode.get(), ("c:\\many\\File" + std::to_string(n)).c_str())->GetRef());
+    for (int n = 0; n < 30; ++n) {
+        auto pFound = Find("C:\\Many\\file" + std::to_string(n));
+        ASSERT_TRUE(pFound) << n;
+        EXPECT_EQ(pFound->GetRef(), refs[static_cast<std::size_t>(n)]);
+    }
+    EXPECT_FALSE(Find("c:\\many\\file30"));
+    EXPECT_FALSE(Find("c:\\many\\file"));
+}
+
+TEST_F(CatalogLookupTest, FindPathComparesTheWholeOfALongName)
+{
+    // Both names share the 60 bytes the record keeps; the rest lies in location records.
+    const std::string strHead(60, 'n');
+    auto pFirst = AddDocument(*m_pCatalog, m_pNode.get(), ("c:\\long\\" + strHead + "-first.txt").c_str());
+    auto pSecond = AddDocument(*m_pCatalog, m_pNode.get(), ("c:\\long\\" + strHead + "-second.txt").c_str());
+    auto pShort = AddDocument(*m_pCatalog, m_pNode.get(), ("c:\\long\\" + strHead).c_str());
+    ASSERT_NE(pFirst->GetRef(), pSecond->GetRef());
+
+    auto pFound = Find("c:\\long\\" + strHead + "-second.txt");
+    ASSERT_TRUE(pFound);
+    EXPECT_EQ(pFound->GetRef(), pSecond->GetRef());
+    pFound = Find("c:\\long\\" + strHead);
+    ASSERT_TRUE(pFound);
+    EXPECT_EQ(pFound->GetRef(), pShort->GetRef());
+    EXPECT_FALSE(Find("c:\\long\\" + strHead + "-third.txt"));
+    EXPECT_FALSE(Find("c:\\long\\" + strHead.substr(1)));
+}
+
+TEST_F(CatalogLookupTest, FindDocumentByNameSkipsOtherDirectories)
+{
+    AddDocument(*m_pCatalog, m_pNode.get(), "c:\\one\\same.txt");
+    auto pTwo = AddDocument(*m_pCatalog, m_pNode.get(), "c:\\two\\same.txt");
+    std::unique_ptr<CDirectoryRec> pDirectory(m_pCatalog->FindDirectory("c:\\two"));
+    ASSERT_TRUE(pDirectory);
+    std::unique_ptr<CDocumentRec> pFound(pDirectory->FindDocumentByName("SAME.TXT"));
+    ASSERT_TRUE(pFound);
+    EXPECT_EQ(pFound->GetRef(), pTwo->GetRef());
+    EXPECT_FALSE(std::unique_ptr<CDocumentRec>(pDirectory->FindDocumentByName("other.txt")));
+}
+
+TEST_F(CatalogLookupTest, GetDocumentsStopsAfterTheCountAskedFor)
+{
+    for (const char* pszPath : { "c:\\a\\1.txt", "c:\\b\\2.txt", "c:\\a\\3.txt", "c:\\c\\4.txt" })
+        AddDocument(*m_pCatalog, m_pNode.get(), pszPath);
+    EXPECT_THAT(Paths(m_pNode->GetDocuments(2)), ElementsAre("c:\\a\\1.txt", "c:\\b\\2.txt"));
+    EXPECT_THAT(Paths(m_pNode->GetDocuments(0)), IsEmpty());
+    EXPECT_EQ(m_pNode->GetDocuments(10).size(), 4u);
+    EXPECT_EQ(m_pNode->GetDocuments().size(), 4u);
+}
