@@ -389,6 +389,9 @@ bool CCatalogFile::IsValidOwner(CRecordRef owner) const
 CCatalogFile::CChunk* CCatalogFile::ChunkLocked(CATBLOCK nBlock)
 {
     CATBLOCK nFirst = nBlock & ~1;
+    // A walk along a block asks for the same chunk many times in a row.
+    if (!m_chunks.empty() && m_chunks.front().nFirst == nFirst)
+        return &m_chunks.front();
     if (auto it = m_chunkIndex.find(nFirst); it != m_chunkIndex.end()) {
         m_chunks.splice(m_chunks.begin(), m_chunks, it->second);
         return &m_chunks.front();
