@@ -317,18 +317,18 @@ CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, co
     if (!pDirectory->Save())
         return nullptr;
 
-    CDocumentRec document(this, ref.nBlock, ref.nSlot);
+    auto pDocument = std::make_unique<CDocumentRec>(this, ref.nBlock, ref.nSlot);
     CDocumentInfo info {};
     if (pInfo)
         info = *pInfo;
     else
         info.ftCatalogTime = NowAsFileTime();
     Utf8CopyToField(info.szName, sizeof(info.szName), strName.c_str(), FieldEnd::NulTerminated);
-    SetRefField(document.GetData(), CDocumentRec::OFF_LOCATION, {});
-    SetRefField(document.GetData(), CDocumentRec::OFF_FIRST_LINK, {});
-    if (!document.Save() || !document.UpdateInfo(info))
+    SetRefField(pDocument->GetData(), CDocumentRec::OFF_LOCATION, {});
+    SetRefField(pDocument->GetData(), CDocumentRec::OFF_FIRST_LINK, {});
+    if (!pDocument->Save() || !pDocument->UpdateInfo(info))
         return nullptr;
-    return document.Clone();
+    return pDocument.release();
 }
 
 /******************************************************************************
