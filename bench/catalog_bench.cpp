@@ -396,7 +396,8 @@ Figures RunSqlite(const std::string& strHostPath)
     });
 
     figures.walk = Seconds([&] {
-        CStatement walk(pDb, "SELECT d.* FROM links l JOIN documents d ON d.id = l.document WHERE l.node = ? ORDER BY l.id");
+        CStatement walk(
+            pDb, "SELECT d.* FROM links l JOIN documents d ON d.id = l.document WHERE l.node = ? ORDER BY l.id");
         std::size_t nDocuments = 0;
         for (int nNode = 0; nNode < NODE_COUNT; ++nNode) {
             sqlite3_bind_int(*walk, 1, 1000 + nNode);
@@ -409,8 +410,9 @@ Figures RunSqlite(const std::string& strHostPath)
     });
 
     figures.lookup = Seconds([&] {
-        CStatement find(pDb, "SELECT d.* FROM documents d JOIN directories r ON r.id = d.directory"
-                             " WHERE r.path = ? AND d.name = ?");
+        CStatement find(pDb,
+            "SELECT d.* FROM documents d JOIN directories r ON r.id = d.directory"
+            " WHERE r.path = ? AND d.name = ?");
         int nFound = 0;
         for (int nLookup = 0; nLookup < DOCUMENT_COUNT; ++nLookup) {
             int nDocument = LookedUpDocument(nLookup);
