@@ -307,9 +307,13 @@ CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, co
     if (CDocumentRec* pFound = pDirectory->FindDocumentByName(strName.c_str()))
         return pFound;
 
+    // The record starts out with no location record and no links.
+    std::array<BYTE, CDocumentRec::RECORD_SIZE> record {};
+    SetRefField(record, CDocumentRec::OFF_LOCATION, {});
+    SetRefField(record, CDocumentRec::OFF_FIRST_LINK, {});
     CRecordRef ref;
     CATBLOCK nFirst = pDirectory->GetDocumentBlock();
-    if (!AllocateRecord(TABLE_DOCUMENT, nFirst, pDirectory->GetRef(), &ref))
+    if (!AllocateRecord(TABLE_DOCUMENT, nFirst, pDirectory->GetRef(), &ref, record))
         return nullptr;
     if (nFirst == NO_BLOCK)
         pDirectory->SetDocumentBlock(ref.nBlock);
@@ -324,9 +328,7 @@ CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, co
     else
         info.ftCatalogTime = NowAsFileTime();
     Utf8CopyToField(info.szName, sizeof(info.szName), strName.c_str(), FieldEnd::NulTerminated);
-    SetRefField(pDocument->GetData(), CDocumentRec::OFF_LOCATION, {});
-    SetRefField(pDocument->GetData(), CDocumentRec::OFF_FIRST_LINK, {});
-    if (!pDocument->Save() || !pDocument->UpdateInfo(info))
+    if (!pDocument->UpdateInfo(info))
         return nullptr;
     return pDocument.release();
 }

@@ -642,7 +642,7 @@ BOOL CCatalogFile::WriteBlockLocked(CATBLOCK nBlock, const BYTE* pData)
     return TRUE;
 }
 
-BOOL CCatalogFile::AppendBlockLocked(const CBlockHeader& header, CATBLOCK* pnBlock)
+BOOL CCatalogFile::AppendBlockLocked(const CBlockHeader& header, CATBLOCK* pnBlock, std::span<const BYTE> initial)
 {
     if (m_header.nLastBlock >= MAX_BLOCK) {
         SetLastError(ERROR_DISK_FULL);
@@ -653,8 +653,10 @@ BOOL CCatalogFile::AppendBlockLocked(const CBlockHeader& header, CATBLOCK* pnBlo
     WriteBlockHeader(data.data(), header);
     int nSlots = SlotCount(header.nRecordSize);
     std::memset(data.data() + BLOCK_HEADER_SIZE, SLOT_FREE, static_cast<std::size_t>(nSlots));
-    if (header.nHighestUsed >= 0)
+    if (header.nHighestUsed >= 0) {
         data[BLOCK_HEADER_SIZE + static_cast<std::size_t>(header.nHighestUsed)] = SLOT_USED;
+        std::copy(initial.begin(), initial.end(), data.begin() + RecordOffset(header.nRecordSize, header.nHighestUsed));
+    }
     if (!m_io.WriteAt(BlockOffset(nBlock), data)) {
         m_state = State::Error;
         return FALSE;
@@ -690,28 +692,29 @@ BOOL CCatalogFile::NewChain(LONG nTableType, CRecordRef owner, CATBLOCK* pnBlock
         return FALSE;
     }
     CBlockHeader header { nTableType, nRecordSize, NO_SLOT, NO_BLOCK, NO_BLOCK, owner };
-    BOOL bDone = AppendBlockLocked(header, pnBlock);
+    BOOL bDone = AppendBlockLocked(header, pnBlock, {});
     AssertValidLocked();
     return bDone;
 }
 
-BOOL CCatalogFile::AllocateRecord(LONG nTableType, CATBLOCK nFirstBlock, CRecordRef owner, CRecordRef* pRef)
+BOOL CCatalogFile::AllocateRecord(
+    LONG nTableType, CATBLOCK nFirstBlock, CRecordRef owner, CRecordRef* pRef, std::span<const BYTE> initial)
 {
     CLock lock(*this);
     if (!CheckWritable())
         return FALSE;
     LONG nRecordSize = GetRecordSize(nTableType);
-    if (!pRef || nRecordSize == 0) {
+    if (!pRef || nRecordSize == 0 || (!initial.empty() && initial.size() != static_cast<std::size_t>(nRecordSize))) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    BOOL bDone = AllocateLocked(nTableType, nRecordSize, nFirstBlock, owner, pRef);
+    BOOL bDone = AllocateLocked(nTableType, nRecordSize, nFirstBlock, owner, pRef, initial);
     AssertValidLocked();
     return bDone;
 }
 
-BOOL CCatalogFile::AllocateLocked(
-    LONG nTableType, LONG nRecordSize, CATBLOCK nFirstBlock, CRecordRef owner, CRecordRef* pRef)
+BOOL CCatalogFile::AllocateLocked(LONG nTableType, LONG nRecordSize, CATBLOCK nFirstBlock, CRecordRef owner,
+    CRecordRef* pRef, std::span<const BYTE> initial)
 {
     if (nFirstBlock == NO_BLOCK) {
         if (!owner.IsNone() && !IsValidOwner(owner)) {
@@ -720,7 +723,7 @@ BOOL CCatalogFile::AllocateLocked(
         }
         CBlockHeader header { nTableType, nRecordSize, 0, NO_BLOCK, NO_BLOCK, owner };
         CATBLOCK nBlock = NO_BLOCK;
-        if (!AppendBlockLocked(header, &nBlock))
+        if (!AppendBlockLocked(header, &nBlock, initial))
             return FALSE;
         *pRef = { nBlock, 0 };
         return TRUE;
@@ -746,7 +749,11 @@ BOOL CCatalogFile::AllocateLocked(
             std::array<BYTE, BLOCK_SIZE> data;
             std::memcpy(data.data(), pData, BLOCK_SIZE);
             data[BLOCK_HEADER_SIZE + static_cast<std::size_t>(nSlot)] = SLOT_USED;
-            std::memset(data.data() + RecordOffset(nRecordSize, nSlot), 0, static_cast<std::size_t>(nRecordSize));
+            BYTE* pRecord = data.data() + RecordOffset(nRecordSize, nSlot);
+            if (initial.empty())
+                std::memset(pRecord, 0, static_cast<std::size_t>(nRecordSize));
+            else
+                std::memcpy(pRecord, initial.data(), initial.size());
             WriteLong(data.data() + 8, std::max(pBlock->m_header.nHighestUsed, nSlot));
             if (!WriteBlockLocked(pBlock->m_nBlock, data.data()))
                 return FALSE;
@@ -756,7 +763,7 @@ BOOL CCatalogFile::AllocateLocked(
         bool bEnd = false;
         CCatalogBlock* pNext = NextChainBlockLocked(*pBlock, &bEnd);
         if (bEnd)
-            return LinkNewBlockLocked(*pBlock, pRef);
+            return LinkNewBlockLocked(*pBlock, pRef, initial);
         if (!pNext)
             return FALSE;
         pBlock = pNext;
@@ -765,11 +772,11 @@ BOOL CCatalogFile::AllocateLocked(
     return FALSE;
 }
 
-BOOL CCatalogFile::LinkNewBlockLocked(const CCatalogBlock& last, CRecordRef* pRef)
+BOOL CCatalogFile::LinkNewBlockLocked(const CCatalogBlock& last, CRecordRef* pRef, std::span<const BYTE> initial)
 {
     CBlockHeader header { last.m_nTableType, last.m_nRecordSize, 0, last.m_nBlock, NO_BLOCK, last.m_header.owner };
     CATBLOCK nBlock = NO_BLOCK;
-    if (!AppendBlockLocked(header, &nBlock))
+    if (!AppendBlockLocked(header, &nBlock, initial))
         return FALSE;
     const BYTE* pData = BlockDataLocked(last.m_nBlock);
     if (!pData)

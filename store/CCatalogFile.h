@@ -106,8 +106,10 @@ public:
     // a new block after its last when every slot is used. With nFirstBlock
     // NO_BLOCK a new chain owned by owner is started; the caller keeps the
     // new first block (pRef->nBlock). Otherwise owner is not used: new blocks
-    // take the chain's owner.
-    BOOL AllocateRecord(LONG nTableType, CATBLOCK nFirstBlock, CRecordRef owner, CRecordRef* pRef);
+    // take the chain's owner. The new record holds initial when given (its
+    // size must be the table's record size), written with the slot.
+    BOOL AllocateRecord(
+        LONG nTableType, CATBLOCK nFirstBlock, CRecordRef owner, CRecordRef* pRef, std::span<const BYTE> initial = {});
     // Frees a used record of nTableType.
     BOOL FreeRecord(CRecordRef ref, LONG nTableType);
 
@@ -176,12 +178,13 @@ private:
     // Writes a whole block, then copies it into the caches.
     [[nodiscard]] BOOL WriteBlockLocked(CATBLOCK nBlock, const BYTE* pData);
     // Writes a new block after the last one, with slot header.nHighestUsed (if
-    // any) used, and counts it in the file header.
-    [[nodiscard]] BOOL AppendBlockLocked(const CBlockHeader& header, CATBLOCK* pnBlock);
-    [[nodiscard]] BOOL AllocateLocked(
-        LONG nTableType, LONG nRecordSize, CATBLOCK nFirstBlock, CRecordRef owner, CRecordRef* pRef);
-    // Appends a block after the chain's last block, with its slot 0 taken.
-    [[nodiscard]] BOOL LinkNewBlockLocked(const CCatalogBlock& last, CRecordRef* pRef);
+    // any) used and holding initial (zeros when empty), and counts it in the
+    // file header.
+    [[nodiscard]] BOOL AppendBlockLocked(const CBlockHeader& header, CATBLOCK* pnBlock, std::span<const BYTE> initial);
+    [[nodiscard]] BOOL AllocateLocked(LONG nTableType, LONG nRecordSize, CATBLOCK nFirstBlock, CRecordRef owner,
+        CRecordRef* pRef, std::span<const BYTE> initial);
+    // Appends a block after the chain's last block, with its slot 0 taken and holding initial.
+    [[nodiscard]] BOOL LinkNewBlockLocked(const CCatalogBlock& last, CRecordRef* pRef, std::span<const BYTE> initial);
     // The cached chunk holding a block, read on a miss; null when the read failed.
     CChunk* ChunkLocked(CATBLOCK nBlock);
     // The checked bytes of an existing block; null (damage found) when damaged.

@@ -124,11 +124,11 @@ BOOL CNodeRec::GetOwnedChain(int nOffset, LONG nTableType, CATBLOCK* pnFirst) co
     return TRUE;
 }
 
-BOOL CNodeRec::AllocateInChain(int nOffset, LONG nTableType, CRecordRef* pRef)
+BOOL CNodeRec::AllocateInChain(int nOffset, LONG nTableType, CRecordRef* pRef, std::span<const BYTE> initial)
 {
     CATBLOCK nFirst = NO_BLOCK;
     if (!Load() || !GetOwnedChain(nOffset, nTableType, &nFirst)
-        || !m_pCatalog->AllocateRecord(nTableType, nFirst, GetRef(), pRef))
+        || !m_pCatalog->AllocateRecord(nTableType, nFirst, GetRef(), pRef, initial))
         return FALSE;
     if (nFirst != NO_BLOCK)
         return TRUE;
@@ -320,13 +320,11 @@ BOOL CNodeRec::AddDocument(CDocumentRec* pDocument)
         return FALSE;
     if (std::any_of(links.begin(), links.end(), [&](const CLinkRec& link) { return link.GetNode() == GetRef(); }))
         return TRUE;
+    std::array<BYTE, CLinkRec::RECORD_SIZE> record {};
+    SetRefField(record, CLinkRec::OFF_DOCUMENT, pDocument->GetRef());
+    SetRefField(record, CLinkRec::OFF_NEXT, {});
     CRecordRef ref;
-    if (!AllocateInChain(OFF_LINK_BLOCK, TABLE_LINK, &ref))
-        return FALSE;
-    CLinkRec link(m_pCatalog, ref.nBlock, ref.nSlot);
-    link.SetDocument(pDocument->GetRef());
-    link.SetNext({});
-    if (!link.Save())
+    if (!AllocateInChain(OFF_LINK_BLOCK, TABLE_LINK, &ref, record))
         return FALSE;
     // The new link goes at the end of the document's list.
     if (links.empty()) {

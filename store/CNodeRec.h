@@ -132,8 +132,10 @@ private:
     // The node record's chain of children or links, checked to belong to it:
     // NO_BLOCK when empty, the first block otherwise; FALSE on damage.
     [[nodiscard]] BOOL GetOwnedChain(int nOffset, LONG nTableType, CATBLOCK* pnFirst) const;
-    // Allocates a record in the chain of nOffset, starting the chain when needed.
-    [[nodiscard]] BOOL AllocateInChain(int nOffset, LONG nTableType, CRecordRef* pRef);
+    // Allocates a record in the chain of nOffset, starting the chain when
+    // needed; the record holds initial when given.
+    [[nodiscard]] BOOL AllocateInChain(
+        int nOffset, LONG nTableType, CRecordRef* pRef, std::span<const BYTE> initial = {});
     // Every used record of the chain of nOffset; FALSE on damage.
     [[nodiscard]] BOOL ListChain(int nOffset, LONG nTableType, std::vector<CRecordRef>* pRefs) const;
     CNodeInfoRec* LoadInfoRec() const;

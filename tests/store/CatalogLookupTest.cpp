@@ -121,3 +121,48 @@ TEST_F(CatalogLookupTest, GetDocumentsStopsAfterTheCountAskedFor)
     EXPECT_EQ(m_pNode->GetDocuments(10).size(), 4u);
     EXPECT_EQ(m_pNode->GetDocuments().size(), 4u);
 }
+
+/* AllocateRecord with the record's first contents. */
+
+TEST_F(CatalogFileTest, AllocateRecordWritesInitialContentsInEveryWayASlotIsFound)
+{
+    auto pFile = NewCatalog();
+    SampleCatalog sample = BuildSample(*pFile);
+    std::vector<BYTE> initial(16, 0xA5);
+    // A new chain, a free slot in the links' block, then a block linked after the last.
+    CRecordRef first, inBlock, linked;
+    ASSERT_TRUE(pFile->AllocateRecord(TABLE_LINK, NO_BLOCK, { sample.nNodes, 0 }, &first, initial));
+    ASSERT_TRUE(pFile->AllocateRecord(TABLE_LINK, sample.nLinks, {}, &inBlock, initial));
+    EXPECT_EQ(inBlock.nBlock, sample.nLinks);
+    std::vector<BYTE> data(260, 0x5A);
+    // The documents' chain has one free slot; fill it and one more block of 7.
+    for (int n = 0; n < 8; ++n)
+        ASSERT_TRUE(pFile->AllocateRecord(TABLE_DOCUMENT, sample.nDocuments, {}, &linked));
+    ASSERT_TRUE(pFile->AllocateRecord(TABLE_DOCUMENT, sample.nDocuments, {}, &linked, data));
+    EXPECT_EQ(linked.nSlot, 0); // the first slot of a new block
+    ASSERT_TRUE(pFile->Release());
+
+    ASSERT_TRUE(pFile->Acquire());
+    std::vector<BYTE> read(16);
+    for (CRecordRef ref : { first, inBlock }) {
+        ASSERT_TRUE(pFile->ReadRecord(ref, TABLE_LINK, read));
+        EXPECT_EQ(read, initial);
+    }
+    read.resize(260);
+    ASSERT_TRUE(pFile->ReadRecord(linked, TABLE_DOCUMENT, read));
+    EXPECT_EQ(read, data);
+    EXPECT_TRUE(pFile->CheckInvariants());
+}
+
+TEST_F(CatalogFileTest, AllocateRecordRefusesInitialContentsOfAnotherSize)
+{
+    auto pFile = NewCatalog();
+    SampleCatalog sample = BuildSample(*pFile);
+    CATBLOCK nLast = pFile->GetLastBlock();
+    std::vector<BYTE> wrong(15, 1);
+    CRecordRef ref;
+    EXPECT_FALSE(pFile->AllocateRecord(TABLE_LINK, sample.nLinks, {}, &ref, wrong));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(ReadChain(*pFile, sample.nLinks, TABLE_LINK).size(), 5u);
+    EXPECT_EQ(pFile->GetLastBlock(), nLast);
+}
