@@ -307,10 +307,20 @@ CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, co
     if (CDocumentRec* pFound = pDirectory->FindDocumentByName(strName.c_str()))
         return pFound;
 
-    // The record starts out with no location record and no links.
+    CDocumentInfo info {};
+    if (pInfo)
+        info = *pInfo;
+    else
+        info.ftCatalogTime = NowAsFileTime();
+    Utf8CopyToField(info.szName, sizeof(info.szName), strName.c_str(), FieldEnd::NulTerminated);
+    // The record is written whole with its slot: no location record, no links
+    // and the information. Only texts that need a location record and an
+    // expiry date (a link under the expiring-documents node) take UpdateInfo.
     std::array<BYTE, CDocumentRec::RECORD_SIZE> record {};
     SetRefField(record, CDocumentRec::OFF_LOCATION, {});
     SetRefField(record, CDocumentRec::OFF_FIRST_LINK, {});
+    CString tails[3];
+    bool bComplete = !CDocumentRec::StoreInfo(record, info, tails) && info.nExpiry < 1;
     CRecordRef ref;
     CATBLOCK nFirst = pDirectory->GetDocumentBlock();
     if (!AllocateRecord(TABLE_DOCUMENT, nFirst, pDirectory->GetRef(), &ref, record))
@@ -322,13 +332,7 @@ CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, co
         return nullptr;
 
     auto pDocument = std::make_unique<CDocumentRec>(this, ref.nBlock, ref.nSlot);
-    CDocumentInfo info {};
-    if (pInfo)
-        info = *pInfo;
-    else
-        info.ftCatalogTime = NowAsFileTime();
-    Utf8CopyToField(info.szName, sizeof(info.szName), strName.c_str(), FieldEnd::NulTerminated);
-    if (!pDocument->UpdateInfo(info))
+    if (!pDocument->IsValid() || (!bComplete && !pDocument->UpdateInfo(info)))
         return nullptr;
     return pDocument.release();
 }

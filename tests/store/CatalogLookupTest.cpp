@@ -10,6 +10,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -165,4 +166,41 @@ TEST_F(CatalogFileTest, AllocateRecordRefusesInitialContentsOfAnotherSize)
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(ReadChain(*pFile, sample.nLinks, TABLE_LINK).size(), 5u);
     EXPECT_EQ(pFile->GetLastBlock(), nLast);
+}
+
+TEST_F(CatalogLookupTest, FindOrAddDocumentStoresTheWholeInformationOfANewDocument)
+{
+    CDocumentInfo info {};
+    info.nVersion = 3;
+    info.ftCatalogTime = { 7, 9 };
+    std::snprintf(info.szDescription, sizeof(info.szDescription), "short");
+    std::unique_ptr<CDocumentRec> pPlain(m_pCatalog->FindOrAddDocument("c:\\in", "plain.txt", &info));
+    ASSERT_TRUE(pPlain);
+
+    // A long secondary text needs a location record; an expiry date a link under node 1.
+    const std::string strLong(150, 's');
+    std::snprintf(info.szSecondary, sizeof(info.szSecondary), "%s", strLong.c_str());
+    info.nExpiry = 1000;
+    std::unique_ptr<CDocumentRec> pFull(m_pCatalog->FindOrAddDocument("c:\\in", "full.txt", &info));
+    ASSERT_TRUE(pFull);
+
+    auto pReopened = Find("c:\\in\\plain.txt");
+    ASSERT_TRUE(pReopened);
+    CDocumentInfo read;
+    pReopened->GetInfo(&read);
+    EXPECT_STREQ(read.szName, "plain.txt");
+    EXPECT_STREQ(read.szDescription, "short");
+    EXPECT_EQ(read.nVersion, 3);
+    EXPECT_EQ(read.ftCatalogTime.dwHighDateTime, 9u);
+    EXPECT_FALSE(pReopened->HasLinks());
+
+    pReopened = Find("c:\\in\\full.txt");
+    ASSERT_TRUE(pReopened);
+    CString strSecondary;
+    pReopened->GetAltNameWithLocation(strSecondary);
+    EXPECT_EQ(std::string(strSecondary), strLong);
+    EXPECT_EQ(pReopened->GetExpiry(), 1000);
+    CNodeRecArray nodes = pReopened->GetLinkedNodes();
+    ASSERT_EQ(nodes.size(), 1u);
+    EXPECT_EQ(nodes[0]->GetRef(), (CRecordRef { 1, 0 }));
 }
