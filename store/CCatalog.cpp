@@ -271,7 +271,9 @@ CDocumentRec* CCatalog::FindPath(LPCTSTR pszPath)
     CString strFolder, strName;
     if (!SplitDocumentPath(CString(Utf8ToLower(pszPath ? pszPath : "").c_str()), &strFolder, &strName))
         return nullptr;
-    return FindPath(strFolder, strName);
+    std::unique_ptr<CDirectoryRec> pDirectory(FindDirectory(strFolder));
+    return pDirectory ? pDirectory->FindLowerCaseName({ strName, static_cast<std::size_t>(strName.GetLength()) })
+                      : nullptr;
 }
 
 CDocumentRec* CCatalog::FindPath(LPCTSTR pszFolder, LPCTSTR pszName)
@@ -304,7 +306,7 @@ CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, co
     std::unique_ptr<CDirectoryRec> pDirectory(FindOrAddDirectory(pszFolder));
     if (!pDirectory)
         return nullptr;
-    if (CDocumentRec* pFound = pDirectory->FindDocumentByName(strName.c_str()))
+    if (CDocumentRec* pFound = pDirectory->FindLowerCaseName(strName))
         return pFound;
 
     CDocumentInfo info {};

@@ -102,8 +102,12 @@ CDocumentRec* CDirectoryRec::FindDocument(LPCTSTR pszPath)
 
 CDocumentRec* CDirectoryRec::FindDocumentByName(LPCTSTR pszName)
 {
-    CString strName(Utf8ToLower(pszName ? pszName : "").c_str());
-    std::string_view name(strName, static_cast<std::size_t>(strName.GetLength()));
+    return FindLowerCaseName(Utf8ToLower(pszName ? pszName : ""));
+}
+
+CDocumentRec* CDirectoryRec::FindLowerCaseName(std::string_view name)
+{
+    CString strName(name.data(), static_cast<int>(name.size()));
     // Each record's name field is compared where it lies; a document object is
     // made only when the field holds the whole name, or its start and the rest
     // may follow in the location record.

@@ -9,6 +9,8 @@
 
 #include "platform/base/CString.h"
 
+#include <string_view>
+
 class CCatalog;
 class CDocumentRec;
 
@@ -47,6 +49,10 @@ public:
     CDocumentRec* FindDocumentByName(LPCTSTR pszName);
 
 private:
+    friend class CCatalog;
+
+    // FindDocumentByName for a name that is lower-cased already.
+    CDocumentRec* FindLowerCaseName(std::string_view name);
     // Moves the walk's cursor to the next record of the chain (that match
     // accepts, when given), checked to be this directory's; false at the end
     // or on damage (the walk then ends).
