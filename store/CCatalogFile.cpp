@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 /*
@@ -396,22 +397,26 @@ CCatalogFile::CChunk* CCatalogFile::ChunkLocked(CATBLOCK nBlock)
         m_chunks.splice(m_chunks.begin(), m_chunks, it->second);
         return &m_chunks.front();
     }
-    CChunk chunk;
+    // A full cache reads the new chunk over its least recently used one.
+    if (m_chunks.size() >= CACHE_CHUNKS) {
+        m_chunkIndex.erase(m_chunks.back().nFirst);
+        m_chunks.splice(m_chunks.begin(), m_chunks, std::prev(m_chunks.end()));
+    } else {
+        m_chunks.emplace_front();
+    }
+    CChunk& chunk = m_chunks.front();
     chunk.nFirst = nFirst;
     chunk.nBlocks = nFirst == m_header.nLastBlock ? 1 : 2;
+    chunk.bChecked = {};
     std::span<BYTE> bytes(chunk.data.data(), static_cast<std::size_t>(chunk.nBlocks) * BLOCK_SIZE);
     if (!m_io.ReadAt(BlockOffset(nFirst), bytes)) {
+        m_chunks.pop_front();
         // The header promised these blocks: the file was cut behind our back.
         DamageLocked();
         return nullptr;
     }
-    if (m_chunks.size() >= CACHE_CHUNKS) {
-        m_chunkIndex.erase(m_chunks.back().nFirst);
-        m_chunks.pop_back();
-    }
-    m_chunks.push_front(chunk);
     m_chunkIndex[nFirst] = m_chunks.begin();
-    return &m_chunks.front();
+    return &chunk;
 }
 
 const BYTE* CCatalogFile::BlockDataLocked(CATBLOCK nBlock)
