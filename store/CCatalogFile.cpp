@@ -419,14 +419,14 @@ CCatalogFile::CChunk* CCatalogFile::ChunkLocked(CATBLOCK nBlock)
     return &chunk;
 }
 
-const BYTE* CCatalogFile::BlockDataLocked(CATBLOCK nBlock)
+BYTE* CCatalogFile::BlockDataLocked(CATBLOCK nBlock)
 {
     assert(nBlock >= 0 && nBlock <= m_header.nLastBlock);
     CChunk* pChunk = ChunkLocked(nBlock);
     if (!pChunk)
         return nullptr;
     std::size_t nIndex = static_cast<std::size_t>(nBlock - pChunk->nFirst);
-    const BYTE* pData = pChunk->data.data() + nIndex * BLOCK_SIZE;
+    BYTE* pData = pChunk->data.data() + nIndex * BLOCK_SIZE;
     if (!pChunk->bChecked[nIndex]) {
         if (!IsValidBlock(nBlock, pData)) {
             DamageLocked();
@@ -516,7 +516,7 @@ BOOL CCatalogFile::CheckChainLocked(CCatalogBlock* pStart)
  * Reading records
  ******************************************************************************/
 
-const BYTE* CCatalogFile::RecordBlockLocked(CRecordRef ref, LONG nTableType)
+BYTE* CCatalogFile::RecordBlockLocked(CRecordRef ref, LONG nTableType)
 {
     if (m_state == State::Closed) {
         SetLastError(ERROR_INVALID_HANDLE);
@@ -529,7 +529,7 @@ const BYTE* CCatalogFile::RecordBlockLocked(CRecordRef ref, LONG nTableType)
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    const BYTE* pData = BlockDataLocked(ref.nBlock);
+    BYTE* pData = BlockDataLocked(ref.nBlock);
     if (pData && pData[BLOCK_HEADER_SIZE + ref.nSlot] != SLOT_USED) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
@@ -800,7 +800,7 @@ BOOL CCatalogFile::WriteRecord(CRecordRef ref, LONG nTableType, std::span<const 
     CLock lock(*this);
     if (!CheckWritable())
         return FALSE;
-    const BYTE* pData = RecordBlockLocked(ref, nTableType);
+    BYTE* pData = RecordBlockLocked(ref, nTableType);
     if (!pData)
         return FALSE;
     LONG nRecordSize = ReadBlockHeader(pData).nRecordSize;
@@ -808,10 +808,15 @@ BOOL CCatalogFile::WriteRecord(CRecordRef ref, LONG nTableType, std::span<const 
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    std::array<BYTE, BLOCK_SIZE> block;
-    std::memcpy(block.data(), pData, BLOCK_SIZE);
-    std::memcpy(block.data() + RecordOffset(nRecordSize, ref.nSlot), data.data(), data.size());
-    return WriteBlockLocked(ref.nBlock, block.data());
+    // Only the record's bytes change: they go to the file, then into the
+    // cached block (the block header and its cached copy stay as they are).
+    int nOffset = RecordOffset(nRecordSize, ref.nSlot);
+    if (!m_io.WriteAt(BlockOffset(ref.nBlock) + nOffset, data)) {
+        m_state = State::Error;
+        return FALSE;
+    }
+    std::memcpy(pData + nOffset, data.data(), data.size());
+    return TRUE;
 }
 
 BOOL CCatalogFile::FreeRecord(CRecordRef ref, LONG nTableType)

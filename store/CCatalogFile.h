@@ -188,11 +188,12 @@ private:
     // The cached chunk holding a block, read on a miss; null when the read failed.
     CChunk* ChunkLocked(CATBLOCK nBlock);
     // The checked bytes of an existing block; null (damage found) when damaged.
-    // The pointer is good until the next lookup in the block cache.
-    const BYTE* BlockDataLocked(CATBLOCK nBlock);
+    // The pointer is good until the next lookup in the block cache. Bytes are
+    // changed through it only after they were written to the file.
+    BYTE* BlockDataLocked(CATBLOCK nBlock);
     CCatalogBlock* GetBlockLocked(CATBLOCK nBlock);
     // The bytes of the block of a used record of nTableType, or null.
-    const BYTE* RecordBlockLocked(CRecordRef ref, LONG nTableType);
+    BYTE* RecordBlockLocked(CRecordRef ref, LONG nTableType);
     // The block after `block` in its chain, checked to continue it. Null at the
     // end (*pbEnd set) or on damage.
     CCatalogBlock* NextChainBlockLocked(const CCatalogBlock& block, bool* pbEnd);
