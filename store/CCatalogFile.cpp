@@ -387,19 +387,25 @@ bool CCatalogFile::IsValidOwner(CRecordRef owner) const
     return owner.nBlock >= 0 && owner.nBlock <= m_header.nLastBlock && owner.nSlot >= 0 && owner.nSlot < SlotCount(1);
 }
 
+std::list<CCatalogFile::CChunk>::iterator CCatalogFile::FindChunkLocked(CATBLOCK nFirst)
+{
+    std::size_t nIndex = static_cast<std::size_t>(nFirst) / 2;
+    return nIndex < m_chunkIndex.size() ? m_chunkIndex[nIndex] : m_chunks.end();
+}
+
 CCatalogFile::CChunk* CCatalogFile::ChunkLocked(CATBLOCK nBlock)
 {
     CATBLOCK nFirst = nBlock & ~1;
     // A walk along a block asks for the same chunk many times in a row.
     if (!m_chunks.empty() && m_chunks.front().nFirst == nFirst)
         return &m_chunks.front();
-    if (auto it = m_chunkIndex.find(nFirst); it != m_chunkIndex.end()) {
-        m_chunks.splice(m_chunks.begin(), m_chunks, it->second);
+    if (auto it = FindChunkLocked(nFirst); it != m_chunks.end()) {
+        m_chunks.splice(m_chunks.begin(), m_chunks, it);
         return &m_chunks.front();
     }
     // A full cache reads the new chunk over its least recently used one.
     if (m_chunks.size() >= CACHE_CHUNKS) {
-        m_chunkIndex.erase(m_chunks.back().nFirst);
+        m_chunkIndex[static_cast<std::size_t>(m_chunks.back().nFirst) / 2] = m_chunks.end();
         m_chunks.splice(m_chunks.begin(), m_chunks, std::prev(m_chunks.end()));
     } else {
         m_chunks.emplace_front();
@@ -415,7 +421,10 @@ CCatalogFile::CChunk* CCatalogFile::ChunkLocked(CATBLOCK nBlock)
         DamageLocked();
         return nullptr;
     }
-    m_chunkIndex[nFirst] = m_chunks.begin();
+    std::size_t nIndex = static_cast<std::size_t>(nFirst) / 2;
+    if (nIndex >= m_chunkIndex.size())
+        m_chunkIndex.resize(nIndex + 1, m_chunks.end());
+    m_chunkIndex[nIndex] = m_chunks.begin();
     return &chunk;
 }
 
@@ -637,10 +646,10 @@ BOOL CCatalogFile::WriteBlockLocked(CATBLOCK nBlock, const BYTE* pData)
         m_state = State::Error;
         return FALSE;
     }
-    if (auto it = m_chunkIndex.find(nBlock & ~1); it != m_chunkIndex.end()) {
+    if (auto it = FindChunkLocked(nBlock & ~1); it != m_chunks.end()) {
         std::size_t nIndex = static_cast<std::size_t>(nBlock & 1);
-        std::memcpy(it->second->data.data() + nIndex * BLOCK_SIZE, pData, BLOCK_SIZE);
-        it->second->bChecked[nIndex] = true;
+        std::memcpy(it->data.data() + nIndex * BLOCK_SIZE, pData, BLOCK_SIZE);
+        it->bChecked[nIndex] = true;
     }
     if (std::size_t nIndex = static_cast<std::size_t>(nBlock); nIndex < m_blocks.size() && m_blocks[nIndex])
         m_blocks[nIndex]->m_header = ReadBlockHeader(pData);
@@ -671,9 +680,9 @@ BOOL CCatalogFile::AppendBlockLocked(const CBlockHeader& header, CATBLOCK* pnBlo
     if (!WriteHeaderLocked(fileHeader))
         return FALSE;
     // A chunk read while its second block did not exist yet is read again.
-    if (auto it = m_chunkIndex.find(nBlock & ~1); it != m_chunkIndex.end()) {
-        m_chunks.erase(it->second);
-        m_chunkIndex.erase(it);
+    if (auto it = FindChunkLocked(nBlock & ~1); it != m_chunks.end()) {
+        m_chunks.erase(it);
+        m_chunkIndex[static_cast<std::size_t>(nBlock) / 2] = m_chunks.end();
     }
     *pnBlock = nBlock;
     return TRUE;
@@ -893,11 +902,16 @@ bool CCatalogFile::CheckInvariantsLocked() const
         return false;
     if (bClosed && (!m_chunks.empty() || !m_chunkIndex.empty() || !m_blocks.empty()))
         return false;
-    if (m_chunks.size() > CACHE_CHUNKS || m_chunks.size() != m_chunkIndex.size())
+    auto isCached
+        = [&](std::size_t nChunk) { return nChunk < m_chunkIndex.size() && m_chunkIndex[nChunk] != m_chunks.end(); };
+    std::size_t nIndexed = 0;
+    for (std::size_t nChunk = 0; nChunk < m_chunkIndex.size(); ++nChunk)
+        nIndexed += isCached(nChunk) ? 1 : 0;
+    if (m_chunks.size() > CACHE_CHUNKS || m_chunks.size() != nIndexed)
         return false;
     for (const CChunk& chunk : m_chunks) {
-        auto it = m_chunkIndex.find(chunk.nFirst);
-        if (it == m_chunkIndex.end() || &*it->second != &chunk || (chunk.nFirst & 1) != 0
+        std::size_t nChunk = static_cast<std::size_t>(chunk.nFirst) / 2;
+        if (chunk.nFirst < 0 || (chunk.nFirst & 1) != 0 || !isCached(nChunk) || &*m_chunkIndex[nChunk] != &chunk
             || chunk.nBlocks != std::min<CATBLOCK>(2, m_header.nLastBlock - chunk.nFirst + 1))
             return false;
     }
@@ -908,9 +922,8 @@ bool CCatalogFile::CheckInvariantsLocked() const
         CATBLOCK nBlock = static_cast<CATBLOCK>(nIndex);
         if (nBlock > m_header.nLastBlock || pBlock->m_nBlock != nBlock)
             return false;
-        auto it = m_chunkIndex.find(nBlock & ~1);
-        if (it != m_chunkIndex.end()) {
-            const BYTE* pData = it->second->data.data() + static_cast<std::size_t>(nBlock & 1) * BLOCK_SIZE;
+        if (isCached(nIndex / 2)) {
+            const BYTE* pData = m_chunkIndex[nIndex / 2]->data.data() + (nIndex & 1) * BLOCK_SIZE;
             if (ReadBlockHeader(pData) != pBlock->m_header)
                 return false;
         }

@@ -23,7 +23,6 @@
 #include <mutex>
 #include <span>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 class CCatalogFile {
@@ -185,6 +184,8 @@ private:
         CRecordRef* pRef, std::span<const BYTE> initial);
     // Appends a block after the chain's last block, with its slot 0 taken and holding initial.
     [[nodiscard]] BOOL LinkNewBlockLocked(const CCatalogBlock& last, CRecordRef* pRef, std::span<const BYTE> initial);
+    // The cached chunk whose first block is nFirst, or m_chunks.end().
+    std::list<CChunk>::iterator FindChunkLocked(CATBLOCK nFirst);
     // The cached chunk holding a block, read on a miss; null when the read failed.
     CChunk* ChunkLocked(CATBLOCK nBlock);
     // The checked bytes of an existing block; null (damage found) when damaged.
@@ -218,6 +219,7 @@ private:
     CFileHeader m_header;
     CCatalogIo m_io;
     std::list<CChunk> m_chunks; // most recently used first, at most CACHE_CHUNKS
-    std::unordered_map<CATBLOCK, std::list<CChunk>::iterator> m_chunkIndex; // by first block
+    // By first block / 2; m_chunks.end() for a chunk that is not cached.
+    std::vector<std::list<CChunk>::iterator> m_chunkIndex;
     std::vector<std::unique_ptr<CCatalogBlock>> m_blocks; // block-header cache, by block number; null when not read
 };
