@@ -29,7 +29,7 @@
  * Invariants (CheckInvariantsLocked checks those that can be seen in memory):
  *  (1) The state is CLOSED exactly when the open count is 0, and then the file
  *      is closed and both caches are empty.
- *  (2) The block cache holds at most CACHE_CHUNKS chunks, each listed once in
+ *  (2) The block cache holds at most m_nCacheChunks chunks, each listed once in
  *      its index under its first block, which is even; a chunk holds the blocks
  *      2k and 2k+1 that exist (one when 2k is the last block).
  *  (3) Every object of the block-header cache names a block that exists, and
@@ -118,9 +118,10 @@ private:
  * Construction and creation
  ******************************************************************************/
 
-CCatalogFile::CCatalogFile(LPCTSTR pszPath, std::span<const int> recordSizes)
+CCatalogFile::CCatalogFile(LPCTSTR pszPath, std::span<const int> recordSizes, int nCacheChunks)
     : m_strPath(pszPath ? pszPath : "")
     , m_recordSizes(recordSizes)
+    , m_nCacheChunks(std::max(nCacheChunks, 1))
 {
     assert(std::all_of(
         recordSizes.begin(), recordSizes.end(), [](int nSize) { return nSize >= 0 && nSize <= MAX_RECORD_SIZE; }));
@@ -404,7 +405,7 @@ CCatalogFile::CChunk* CCatalogFile::ChunkLocked(CATBLOCK nBlock)
         return &m_chunks.front();
     }
     // A full cache reads the new chunk over its least recently used one.
-    if (m_chunks.size() >= CACHE_CHUNKS) {
+    if (m_chunks.size() >= static_cast<size_t>(m_nCacheChunks)) {
         m_chunkIndex[static_cast<std::size_t>(m_chunks.back().nFirst) / 2] = m_chunks.end();
         m_chunks.splice(m_chunks.begin(), m_chunks, std::prev(m_chunks.end()));
     } else {
@@ -907,7 +908,7 @@ bool CCatalogFile::CheckInvariantsLocked() const
     std::size_t nIndexed = 0;
     for (std::size_t nChunk = 0; nChunk < m_chunkIndex.size(); ++nChunk)
         nIndexed += isCached(nChunk) ? 1 : 0;
-    if (m_chunks.size() > CACHE_CHUNKS || m_chunks.size() != nIndexed)
+    if (m_chunks.size() > static_cast<size_t>(m_nCacheChunks) || m_chunks.size() != nIndexed)
         return false;
     for (const CChunk& chunk : m_chunks) {
         std::size_t nChunk = static_cast<std::size_t>(chunk.nFirst) / 2;

@@ -30,7 +30,8 @@ public:
     // pszPath is the file's program path. recordSizes gives the record size of
     // each table type the file may hold, indexed by type; 0 marks an unused
     // type. The sizes must outlive the object.
-    CCatalogFile(LPCTSTR pszPath, std::span<const int> recordSizes);
+    // nCacheChunks sets the size of the block cache (chunks of two blocks).
+    CCatalogFile(LPCTSTR pszPath, std::span<const int> recordSizes, int nCacheChunks = CACHE_CHUNKS);
     virtual ~CCatalogFile();
     CCatalogFile(const CCatalogFile&) = delete;
     CCatalogFile& operator=(const CCatalogFile&) = delete;
@@ -131,6 +132,10 @@ public:
     unsigned GetReadCount() const;
     const CString& GetPath() const { return m_strPath; }
 
+    // The default size of the block cache, in chunks of two consecutive blocks:
+    // 2 MiB, the page cache SQLite keeps by default.
+    static constexpr int CACHE_CHUNKS = 512;
+
 private:
     friend class CCatalogBlock;
 
@@ -158,8 +163,6 @@ private:
         std::array<bool, 2> bChecked {}; // block validated since it was read
         std::array<BYTE, 2 * BLOCK_SIZE> data {};
     };
-    // 512 chunks hold 2 MiB of blocks, the page cache SQLite keeps by default.
-    static constexpr int CACHE_CHUNKS = 512;
 
     class CLock;
 
@@ -218,7 +221,8 @@ private:
     mutable bool m_bReportPending { false }; // the fatal report goes out when the lock is let go
     CFileHeader m_header;
     CCatalogIo m_io;
-    std::list<CChunk> m_chunks; // most recently used first, at most CACHE_CHUNKS
+    int m_nCacheChunks;
+    std::list<CChunk> m_chunks; // most recently used first, at most m_nCacheChunks
     // By first block / 2; m_chunks.end() for a chunk that is not cached.
     std::vector<std::list<CChunk>::iterator> m_chunkIndex;
     std::vector<std::unique_ptr<CCatalogBlock>> m_blocks; // block-header cache, by block number; null when not read
