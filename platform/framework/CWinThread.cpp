@@ -186,6 +186,7 @@ BOOL CWinThread::OnIdle(LONG lCount)
     } else if (lCount == 1) {
         CWnd::DeleteTempMap();
         CDC::DeleteTempMap();
+        CGdiObject::DeleteTempMap();
         CMenu::DeleteTempMap();
     }
     return lCount < 1;
