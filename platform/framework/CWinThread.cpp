@@ -2,6 +2,7 @@
 
 #include "platform/base/KernelObject.h"
 #include "platform/base/WinError.h"
+#include "platform/framework/CImageList.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/framework/CWnd.h"
 
@@ -187,6 +188,7 @@ BOOL CWinThread::OnIdle(LONG lCount)
         CWnd::DeleteTempMap();
         CDC::DeleteTempMap();
         CGdiObject::DeleteTempMap();
+        CImageList::DeleteTempMap();
         CMenu::DeleteTempMap();
     }
     return lCount < 1;
