@@ -46,8 +46,6 @@ constexpr UINT ILD_MASK        = 0x00000010; // the mask alone, black and white
 constexpr UINT ILD_IMAGE       = 0x00000020; // the image alone, copied
 constexpr UINT ILD_OVERLAYMASK = 0x00000F00; // the overlay number, from INDEXTOOVERLAYMASK
 
-/* ImageList_LoadImage types and flags (the LR_* of LoadImage). */
-
 // clang-format on
 
 // The drawing style bits for overlay number `i` (1 to 15).
