@@ -1,0 +1,122 @@
+#include "webaccess/profiles/CWAProfiles.h"
+
+#include "store/CCatalog.h"
+
+#include <vector>
+
+namespace {
+
+constexpr UINT IDS_WA_DEFAULT_PROFILE = 4533; // Name of the default profile
+constexpr LONG NODE_TABLE = 0;                // Table type of the catalog's nodes
+
+// Command ids whose rights are not "always" (see IsCommandAllowed).
+constexpr int WA_CMD_NONE = 0;
+constexpr int WA_CMD_DOWN2 = 2;
+constexpr int WA_CMD_EDIR = 3;
+constexpr int WA_CMD_ETREE = 4;
+constexpr int WA_CMD_UPL = 9;
+
+} // namespace
+
+IMPLEMENT_DYNCREATE(CWAProfiles, CObject)
+
+BOOL CWAGroupRightsMap::IsAllGroups() const
+{
+    WORD nValue = 0;
+    return GetCount() == 1 && Lookup(WA_ALL_GROUPS, nValue) ? TRUE : FALSE;
+}
+
+void CWAGroupRightsMap::CopyFrom(const CWAGroupRightsMap& other)
+{
+    if (&other == this)
+        return;
+    RemoveAll();
+    POSITION pos = other.GetStartPosition();
+    while (pos != nullptr) {
+        WA_GROUP_KEY key {};
+        WORD nValue = 0;
+        other.GetNextAssoc(pos, key, nValue);
+        SetAt(key, nValue);
+    }
+}
+
+BOOL CWAProfiles::IsCommandAllowed(int nCommandId) const
+{
+    switch (nCommandId) {
+    case WA_CMD_NONE:
+        return FALSE;
+    case WA_CMD_DOWN2:
+        return m_nMayDownload != 0 ? TRUE : FALSE;
+    case WA_CMD_EDIR:
+    case WA_CMD_ETREE:
+        return m_groupRights.IsAllGroups();
+    case WA_CMD_UPL:
+        return m_nMayUpload != 0 ? TRUE : FALSE;
+    default:
+        // Negative ids name no command.
+        return nCommandId > 0 ? TRUE : FALSE;
+    }
+}
+
+void CWAProfiles::InitDefault(LPCTSTR pszPassword, LPCTSTR pszUploadFolder)
+{
+    m_strName.LoadString(IDS_WA_DEFAULT_PROFILE);
+    m_strPassword = pszPassword;
+    m_strUploadFolder = pszUploadFolder;
+    m_nMayDownload = m_nMayUpload = m_nEnabled = 1;
+    m_groupRights.RemoveAll();
+    m_groupRights.SetAt(WA_ALL_GROUPS, WA_GROUP_WHOLE);
+}
+
+void CWAProfiles::Copy(const CWAProfiles& other)
+{
+    SetIdentity(other.m_strName, other.m_strPassword, other.m_strUploadFolder);
+    m_nMayDownload = other.m_nMayDownload;
+    m_nMayUpload = other.m_nMayUpload;
+    m_nEnabled = other.m_nEnabled;
+    m_groupRights.CopyFrom(other.m_groupRights);
+}
+
+void CWAProfiles::SetGroupRights(const CWAGroupRightsMap& groupRights)
+{
+    m_groupRights.CopyFrom(groupRights);
+}
+
+void CWAProfiles::SetIdentity(LPCTSTR pszName, LPCTSTR pszPassword, LPCTSTR pszUploadFolder)
+{
+    m_strName = pszName;
+    m_strPassword = pszPassword;
+    m_strUploadFolder = pszUploadFolder;
+}
+
+void CWAProfiles::SetPermissions(BOOL bMayDownload, BOOL bMayUpload, DWORD nEnabled)
+{
+    m_nMayDownload = bMayDownload ? 1 : 0;
+    m_nMayUpload = bMayUpload ? 1 : 0;
+    m_nEnabled = nEnabled;
+}
+
+BOOL CWAProfiles::RemoveMissingGroups(CCatalog& catalog)
+{
+    if (m_groupRights.IsAllGroups())
+        return FALSE;
+    const BOOL bAcquired = catalog.Acquire();
+    std::vector<WA_GROUP_KEY> missing;
+    POSITION pos = m_groupRights.GetStartPosition();
+    while (pos != nullptr) {
+        WA_GROUP_KEY key {};
+        WORD nValue = 0;
+        m_groupRights.GetNextAssoc(pos, key, nValue);
+        // Without the catalog no group can be confirmed; the entries are kept
+        // rather than dropped for a catalog that is only unreadable right now.
+        if (key == WA_ALL_GROUPS
+            || (bAcquired
+                && !catalog.CheckRecord(static_cast<CATBLOCK>(key.nBlock), static_cast<LONG>(key.nSlot), NODE_TABLE)))
+            missing.push_back(key);
+    }
+    if (bAcquired)
+        static_cast<void>(catalog.Release()); // A read-only walk leaves nothing to flush.
+    for (const WA_GROUP_KEY& key : missing)
+        m_groupRights.RemoveKey(key);
+    return missing.empty() ? FALSE : TRUE;
+}

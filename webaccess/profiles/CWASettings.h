@@ -1,0 +1,50 @@
+#pragma once
+
+// The web access settings block of the preferences: the link with the
+// directory server, the timer intervals, a notice flag and the list of access
+// profiles. Every part of the web access service reads its values from the
+// one block that the preferences object carries.
+
+#include "platform/base/CString.h"
+#include "webaccess/profiles/CWAProfiles.h"
+
+#include <memory>
+#include <vector>
+
+class CCatalog;
+
+class CWASettings {
+public:
+    CWASettings();
+    virtual ~CWASettings() = default;
+
+    // Site = resource string 4536, no DirServer, connection kind 1, port 0,
+    // intervals 1000 and 180000 ms, notice flag 1, no profiles. The account,
+    // the catalog name and code and CommFolder stay as they are.
+    void SetDefaults();
+
+    // A new copy of the last enabled profile whose password is pszPassword
+    // (case-sensitive), owned by the caller; null when none matches. Groups
+    // that vanished from the catalog are first dropped from the stored
+    // profile; *pbChanged (when given) tells the caller to save the settings.
+    std::unique_ptr<CWAProfiles> FindWAProfile(LPCTSTR pszPassword, CCatalog& catalog, BOOL* pbChanged = nullptr);
+
+    CString m_strSite;
+    int m_nConnType { 1 }; // 2: the communication folder lies in DirServer; else in the program folder
+    int m_nSocketPort { 0 };
+    CString m_strDirServer;
+    CString m_strCommFolder; // Not stored: worked out on load
+    CString m_strLogin;
+    CString m_strPassword;
+    CString m_strCatName;
+    CString m_strCatCode;
+    int m_nReqTime { 1000 };    // ms
+    int m_nPingTime { 180000 }; // ms
+    std::vector<std::unique_ptr<CWAProfiles>> m_profiles; // In list order
+    int m_nWarnConn { 1 };
+};
+
+// The communication folder: pszBase, one trailing '\' ensured, then pszName
+// with '.' before its last three characters, then '\'. Empty when pszBase is
+// empty or pszName is shorter than four characters.
+CString BuildCommFolderPath(LPCTSTR pszBase, LPCTSTR pszName);
