@@ -3,14 +3,13 @@
 #include "platform/base/Clock.h"
 #include "platform/base/PathMap.h"
 
-#include <cerrno>
+#include "platform/base/CException.h"
+
 #include <cstring>
 #include <ctime>
 #include <string>
 
-#include <fcntl.h>
 #include <minizip/zip.h>
-#include <unistd.h>
 
 namespace {
 
@@ -38,20 +37,14 @@ zipFile AsZip(void* hZip)
 
 } // namespace
 
-CWAOutputFile::~CWAOutputFile()
-{
-    if (m_nFile >= 0)
-        ::close(m_nFile);
-}
-
 BOOL CWAOutputFile::Open(LPCTSTR pszPath, BOOL bZip)
 {
     m_strName = pszPath;
     m_bZip = bZip;
-    std::string strHost;
-    if (!HostPathFromProgramPath(pszPath, strHost))
-        return FALSE;
     if (bZip) {
+        std::string strHost;
+        if (!HostPathFromProgramPath(pszPath, strHost))
+            return FALSE;
         m_hZip = zipOpen(strHost.c_str(), APPEND_STATUS_CREATE);
         if (m_hZip == nullptr)
             return FALSE;
@@ -66,16 +59,20 @@ BOOL CWAOutputFile::Open(LPCTSTR pszPath, BOOL bZip)
         }
         return TRUE;
     }
-    m_nFile = ::open(strHost.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    return m_nFile >= 0 ? TRUE : FALSE;
+    return m_file.Open(pszPath, CFile::modeCreate | CFile::modeWrite);
 }
 
 void CWAOutputFile::Close()
 {
     if (!m_bZip) {
-        if (m_nFile >= 0)
-            ::close(m_nFile);
-        m_nFile = -1;
+        if (m_file.m_hFile == CFile::hFileNull)
+            return;
+        try {
+            m_file.Close();
+        } catch (CException* pException) {
+            // The reply is short; its reader finds no end token.
+            pException->Delete();
+        }
         return;
     }
     if (m_hZip == nullptr)
@@ -105,18 +102,11 @@ BOOL CWAOutputFile::Write(const void* pBuffer, UINT nCount)
         m_nLastZipResult = zipWriteInFileInZip(AsZip(m_hZip), pBuffer, nCount);
         return m_nLastZipResult < 0 ? FALSE : TRUE;
     }
-    if (m_nFile < 0)
+    try {
+        m_file.Write(pBuffer, nCount);
+    } catch (CException* pException) {
+        pException->Delete();
         return FALSE;
-    const auto* pBytes = static_cast<const char*>(pBuffer);
-    while (nCount > 0) {
-        const ssize_t nWritten = ::write(m_nFile, pBytes, nCount);
-        if (nWritten < 0) {
-            if (errno == EINTR)
-                continue;
-            return FALSE;
-        }
-        pBytes += nWritten;
-        nCount -= static_cast<UINT>(nWritten);
     }
     return TRUE;
 }

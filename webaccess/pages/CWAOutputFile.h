@@ -11,6 +11,7 @@
 // Texts named by a string number are loaded from the resource module when
 // they are written.
 
+#include "platform/base/CFile.h"
 #include "platform/base/CString.h"
 
 #include <span>
@@ -18,7 +19,7 @@
 class CWAOutputFile {
 public:
     CWAOutputFile() = default;
-    virtual ~CWAOutputFile();
+    virtual ~CWAOutputFile() = default;
     CWAOutputFile(const CWAOutputFile&) = delete;
     CWAOutputFile& operator=(const CWAOutputFile&) = delete;
 
@@ -97,7 +98,7 @@ private:
 
     CString m_strName;       // The path given to the last Open
     BOOL m_bZip { TRUE };    // The output is the zip entry
-    int m_nFile { -1 };      // Plain file descriptor, -1 when none is open
+    CFile m_file;            // Used while m_bZip is FALSE
     void* m_hZip { nullptr }; // Archive handle; null before Open and after Close
     int m_nLastZipResult { 0 };
 };
