@@ -1,5 +1,7 @@
 #include "webaccess/profiles/CWAProfiles.h"
 
+#include "platform/base/CArchive.h"
+#include "platform/base/CArchiveException.h"
 #include "store/CCatalog.h"
 
 #include <vector>
@@ -15,6 +17,30 @@ constexpr int WA_CMD_DOWN2 = 2;
 constexpr int WA_CMD_EDIR = 3;
 constexpr int WA_CMD_ETREE = 4;
 constexpr int WA_CMD_UPL = 9;
+
+constexpr WORD COUNT_ESCAPE = 0xFFFF; // A WORD count this large is followed by a DWORD count
+
+CString OneLine(LPCTSTR pszText)
+{
+    CString strText(pszText);
+    strText.Replace('\r', ' ');
+    strText.Replace('\n', ' ');
+    return strText;
+}
+
+void WriteLine(CArchive& ar, const CString& strText)
+{
+    ar.WriteString(strText);
+    ar.WriteString("\n");
+}
+
+CString ReadLine(CArchive& ar)
+{
+    CString strText;
+    if (!ar.ReadString(strText))
+        AfxThrowArchiveException(CArchiveException::endOfFile);
+    return strText;
+}
 
 } // namespace
 
@@ -84,9 +110,9 @@ void CWAProfiles::SetGroupRights(const CWAGroupRightsMap& groupRights)
 
 void CWAProfiles::SetIdentity(LPCTSTR pszName, LPCTSTR pszPassword, LPCTSTR pszUploadFolder)
 {
-    m_strName = pszName;
-    m_strPassword = pszPassword;
-    m_strUploadFolder = pszUploadFolder;
+    m_strName = OneLine(pszName);
+    m_strPassword = OneLine(pszPassword);
+    m_strUploadFolder = OneLine(pszUploadFolder);
 }
 
 void CWAProfiles::SetPermissions(BOOL bMayDownload, BOOL bMayUpload, DWORD nEnabled)
@@ -94,6 +120,47 @@ void CWAProfiles::SetPermissions(BOOL bMayDownload, BOOL bMayUpload, DWORD nEnab
     m_nMayDownload = bMayDownload ? 1 : 0;
     m_nMayUpload = bMayUpload ? 1 : 0;
     m_nEnabled = nEnabled;
+}
+
+void CWAProfiles::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        WriteLine(ar, m_strName);
+        WriteLine(ar, m_strPassword);
+        WriteLine(ar, m_strUploadFolder);
+        ar << m_nMayDownload << m_nMayUpload << m_nEnabled;
+        const auto nCount = static_cast<DWORD>(m_groupRights.GetCount());
+        if (nCount < COUNT_ESCAPE)
+            ar << static_cast<WORD>(nCount);
+        else
+            ar << COUNT_ESCAPE << nCount;
+        POSITION pos = m_groupRights.GetStartPosition();
+        while (pos != nullptr) {
+            WA_GROUP_KEY key {};
+            WORD nValue = 0;
+            m_groupRights.GetNextAssoc(pos, key, nValue);
+            ar << key.nBlock << key.nSlot << nValue;
+        }
+        return;
+    }
+    m_strName = ReadLine(ar);
+    m_strPassword = ReadLine(ar);
+    m_strUploadFolder = ReadLine(ar);
+    ar >> m_nMayDownload >> m_nMayUpload >> m_nEnabled;
+    WORD nShortCount = 0;
+    ar >> nShortCount;
+    DWORD nCount = nShortCount;
+    if (nShortCount == COUNT_ESCAPE)
+        ar >> nCount;
+    m_groupRights.RemoveAll();
+    // Each entry is read before the next is asked for, so a count larger than
+    // the data ends in the archive's end-of-file error, not in a long loop.
+    for (DWORD i = 0; i < nCount; ++i) {
+        WA_GROUP_KEY key {};
+        WORD nValue = 0;
+        ar >> key.nBlock >> key.nSlot >> nValue;
+        m_groupRights.SetAt(key, nValue);
+    }
 }
 
 BOOL CWAProfiles::RemoveMissingGroups(CCatalog& catalog)

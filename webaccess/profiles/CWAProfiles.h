@@ -70,8 +70,17 @@ public:
     void InitDefault(LPCTSTR pszPassword, LPCTSTR pszUploadFolder);
     void Copy(const CWAProfiles& other);
     void SetGroupRights(const CWAGroupRightsMap& groupRights);
+    // Line breaks in the texts become blanks: the stored record ends each text
+    // with a line feed.
     void SetIdentity(LPCTSTR pszName, LPCTSTR pszPassword, LPCTSTR pszUploadFolder);
     void SetPermissions(BOOL bMayDownload, BOOL bMayUpload, DWORD nEnabled);
+
+    // Stores or loads the profile's record of the "Profiles" value: three
+    // texts each ended by a line feed, the three flags as DWORDs, the count of
+    // group entries (a WORD, or 0xFFFF and a DWORD) and per entry block,
+    // slot (DWORDs) and value (WORD). Loading a damaged record throws
+    // CArchiveException.
+    void Serialize(CArchive& ar) override;
 
     /* Upkeep against the catalog. */
 

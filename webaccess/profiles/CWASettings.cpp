@@ -1,5 +1,13 @@
 #include "webaccess/profiles/CWASettings.h"
 
+#include "platform/base/CArchive.h"
+#include "platform/base/CException.h"
+#include "platform/base/CMemFile.h"
+#include "platform/base/WinError.h"
+
+#include <cstdlib>
+#include <vector>
+
 namespace {
 
 constexpr UINT IDS_WA_DEFAULT_SITE = 4536; // Address of the directory server's site
@@ -21,6 +29,59 @@ void CWASettings::SetDefaults()
     m_nPingTime = 180000;
     m_nWarnConn = 1;
     m_profiles.clear();
+}
+
+BOOL CWASettings::WriteProfiles(HKEY hKey, LPCTSTR pszValueName) const
+{
+    CMemFile file(512);
+    try {
+        CArchive ar(&file, CArchive::store);
+        ar << static_cast<DWORD>(m_profiles.size());
+        for (const auto& pProfile : m_profiles)
+            pProfile->Serialize(ar);
+        ar.Close();
+    } catch (CException* pException) {
+        pException->Delete();
+        return FALSE;
+    }
+    const auto nLength = static_cast<DWORD>(file.GetLength());
+    BYTE* pData = file.Detach();
+    const LSTATUS lResult = RegSetValueEx(hKey, pszValueName, 0, REG_BINARY, pData, nLength);
+    std::free(pData);
+    return lResult == ERROR_SUCCESS ? TRUE : FALSE;
+}
+
+BOOL CWASettings::ReadProfiles(HKEY hKey, LPCTSTR pszValueName)
+{
+    BYTE byProbe = 0;
+    DWORD nSize = sizeof byProbe;
+    LSTATUS lResult = RegQueryValueEx(hKey, pszValueName, nullptr, nullptr, &byProbe, &nSize);
+    if (lResult != ERROR_MORE_DATA)
+        return lResult == ERROR_SUCCESS ? TRUE : FALSE;
+    std::vector<BYTE> data(nSize);
+    lResult = RegQueryValueEx(hKey, pszValueName, nullptr, nullptr, data.data(), &nSize);
+    if (lResult != ERROR_SUCCESS)
+        return FALSE;
+    std::vector<std::unique_ptr<CWAProfiles>> profiles;
+    try {
+        CMemFile file(data.data(), nSize);
+        CArchive ar(&file, CArchive::load);
+        DWORD nCount = 0;
+        ar >> nCount;
+        // Every record takes bytes, so a count beyond the data ends in the
+        // archive's end-of-file error.
+        for (DWORD i = 0; i < nCount; ++i) {
+            auto pProfile = std::make_unique<CWAProfiles>();
+            pProfile->Serialize(ar);
+            profiles.push_back(std::move(pProfile));
+        }
+        ar.Close();
+    } catch (CException* pException) {
+        pException->Delete();
+        return FALSE;
+    }
+    m_profiles = std::move(profiles);
+    return TRUE;
 }
 
 std::unique_ptr<CWAProfiles> CWASettings::FindWAProfile(LPCTSTR pszPassword, CCatalog& catalog, BOOL* pbChanged)

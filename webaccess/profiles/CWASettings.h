@@ -6,6 +6,7 @@
 // one block that the preferences object carries.
 
 #include "platform/base/CString.h"
+#include "platform/base/Registry.h"
 #include "webaccess/profiles/CWAProfiles.h"
 
 #include <memory>
@@ -22,6 +23,17 @@ public:
     // intervals 1000 and 180000 ms, notice flag 1, no profiles. The account,
     // the catalog name and code and CommFolder stay as they are.
     void SetDefaults();
+
+    /* The "Profiles" value: a DWORD count, then each profile's record
+       (CWAProfiles::Serialize), as REG_BINARY. */
+
+    // Writes the profile list into the value; FALSE when the write failed.
+    BOOL WriteProfiles(HKEY hKey, LPCTSTR pszValueName) const;
+    // Replaces the profile list by the stored one. A missing, empty or
+    // one-byte value leaves the list as it is. A damaged value (its records
+    // end early) also leaves it as it is, and gives FALSE like a failed
+    // registry call.
+    BOOL ReadProfiles(HKEY hKey, LPCTSTR pszValueName);
 
     // A new copy of the last enabled profile whose password is pszPassword
     // (case-sensitive), owned by the caller; null when none matches. Groups
