@@ -3,7 +3,10 @@
 #include "platform/base/CArchive.h"
 #include "platform/base/CArchiveException.h"
 #include "store/CCatalog.h"
+#include "store/CNodeRec.h"
 
+#include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -18,6 +21,7 @@ constexpr int WA_CMD_EDIR = 3;
 constexpr int WA_CMD_ETREE = 4;
 constexpr int WA_CMD_UPL = 9;
 
+constexpr CATBLOCK SYSTEMS_ROOT_BLOCK = 3;      // Block of the systems root, a group key of its own
 constexpr WORD COUNT_ESCAPE = 0xFFFF; // A WORD count this large is followed by a DWORD count
 
 CString OneLine(LPCTSTR pszText)
@@ -40,6 +44,29 @@ CString ReadLine(CArchive& ar)
     if (!ar.ReadString(strText))
         AfxThrowArchiveException(CArchiveException::endOfFile);
     return strText;
+}
+
+// The reference in newCatalog of the node that key names in oldCatalog.
+std::optional<WA_GROUP_KEY> FindMovedGroup(CCatalog& oldCatalog, CCatalog& newCatalog, const WA_GROUP_KEY& key)
+{
+    const auto nBlock = static_cast<CATBLOCK>(key.nBlock);
+    const auto nSlot = static_cast<LONG>(key.nSlot);
+    if (key == WA_ALL_GROUPS || !oldCatalog.CheckRecord(nBlock, nSlot, NODE_TABLE))
+        return std::nullopt;
+    const CNodeRec oldNode(&oldCatalog, nBlock, nSlot);
+    if (!oldNode.IsValid())
+        return std::nullopt;
+    if (nBlock == SYSTEMS_ROOT_BLOCK)
+        return WA_GROUP_KEY { static_cast<DWORD>(SYSTEMS_ROOT_BLOCK), 0 };
+    std::unique_ptr<CNodeRec> pCurrent(CNodeRec::NewRootNodeRec(&newCatalog));
+    const CNodeRecArray ancestors = oldNode.GetAncestors();
+    for (size_t i = 1; i < ancestors.size() && pCurrent != nullptr; ++i)
+        pCurrent.reset(pCurrent->FindChildByName(ancestors[i]->GetName()));
+    if (pCurrent != nullptr)
+        pCurrent.reset(pCurrent->FindChildByName(oldNode.GetName()));
+    if (pCurrent == nullptr)
+        return std::nullopt;
+    return WA_GROUP_KEY { static_cast<DWORD>(pCurrent->GetBlock()), static_cast<DWORD>(pCurrent->GetSlot()) };
 }
 
 } // namespace
@@ -186,4 +213,20 @@ BOOL CWAProfiles::RemoveMissingGroups(CCatalog& catalog)
     for (const WA_GROUP_KEY& key : missing)
         m_groupRights.RemoveKey(key);
     return missing.empty() ? FALSE : TRUE;
+}
+
+void CWAProfiles::RebuildGroupRights(CCatalog& oldCatalog, CCatalog& newCatalog)
+{
+    if (m_groupRights.IsAllGroups())
+        return;
+    CWAGroupRightsMap moved;
+    POSITION pos = m_groupRights.GetStartPosition();
+    while (pos != nullptr) {
+        WA_GROUP_KEY key {};
+        WORD nValue = 0;
+        m_groupRights.GetNextAssoc(pos, key, nValue);
+        if (const auto newKey = FindMovedGroup(oldCatalog, newCatalog, key))
+            moved.SetAt(*newKey, nValue);
+    }
+    SetGroupRights(moved);
 }

@@ -89,6 +89,12 @@ public:
     // A map of exactly {(-1,-1)} is left alone. The catalog is acquired for
     // the walk.
     BOOL RemoveMissingGroups(CCatalog& catalog);
+    // Moves the group entries from oldCatalog's references to newCatalog's
+    // while the catalog is compacted: a group is found again by the names of
+    // its ancestors and its own name; the top node of block 3 stays the top
+    // node of block 3. Entries whose group is not found are dropped. A map of
+    // exactly {(-1,-1)} is left alone. Both catalogs must be open.
+    void RebuildGroupRights(CCatalog& oldCatalog, CCatalog& newCatalog);
 
 private:
     CString m_strName;

@@ -103,6 +103,12 @@ std::unique_ptr<CWAProfiles> CWASettings::FindWAProfile(LPCTSTR pszPassword, CCa
     return nullptr;
 }
 
+void CWASettings::RebuildProfileGroups(CCatalog& oldCatalog, CCatalog& newCatalog)
+{
+    for (auto it = m_profiles.rbegin(); it != m_profiles.rend(); ++it)
+        (*it)->RebuildGroupRights(oldCatalog, newCatalog);
+}
+
 CString BuildCommFolderPath(LPCTSTR pszBase, LPCTSTR pszName)
 {
     const CString strBase(pszBase);

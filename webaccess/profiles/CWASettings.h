@@ -41,6 +41,10 @@ public:
     // profile; *pbChanged (when given) tells the caller to save the settings.
     std::unique_ptr<CWAProfiles> FindWAProfile(LPCTSTR pszPassword, CCatalog& catalog, BOOL* pbChanged = nullptr);
 
+    // Moves every profile's groups to the compacted catalog, last profile
+    // first (CWAProfiles::RebuildGroupRights); the caller saves the settings.
+    void RebuildProfileGroups(CCatalog& oldCatalog, CCatalog& newCatalog);
+
     CString m_strSite;
     int m_nConnType { 1 }; // 2: the communication folder lies in DirServer; else in the program folder
     int m_nSocketPort { 0 };
