@@ -96,9 +96,9 @@ private:
     void WriteText(LPCTSTR pszText);
     void WriteMenuItems(BOOL bFirstEnabled, BOOL bPairSelector, LPCTSTR pszItemBegin, LPCTSTR pszItemEnd);
 
-    CString m_strName;       // The path given to the last Open
-    BOOL m_bZip { TRUE };    // The output is the zip entry
-    CFile m_file;            // Used while m_bZip is FALSE
+    CString m_strName;        // The path given to the last Open
+    BOOL m_bZip { TRUE };     // The output is the zip entry
+    CFile m_file;             // Used while m_bZip is FALSE
     void* m_hZip { nullptr }; // Archive handle; null before Open and after Close
     int m_nLastZipResult { 0 };
 };

@@ -73,8 +73,8 @@ void CWAOutputFile::WriteHtmlEnd()
 void CWAOutputFile::WriteHeadBegin(LPCTSTR pszTitle)
 {
     CString strText;
-    strText.Format("<head><title>%s</title><META HTTP-EQUIV='Content-Type' Content='text/html;CHARSET=iso-8859-1'>",
-        pszTitle);
+    strText.Format(
+        "<head><title>%s</title><META HTTP-EQUIV='Content-Type' Content='text/html;CHARSET=iso-8859-1'>", pszTitle);
     WriteText(strText);
 }
 
@@ -164,7 +164,8 @@ void CWAOutputFile::WriteTitleBar(std::span<const UINT> stringIds, std::span<con
     for (size_t i = 0; i < stringIds.size() && i < links.size(); ++i) {
         CString strItem;
         strItem.Format("<img src='img/bull_arrow2.gif' width='8' height='8' hspace='5'><a class='%s' %s>%s</a>&nbsp;",
-            links[i].IsEmpty() ? "s8" : "s9", static_cast<LPCTSTR>(links[i]), static_cast<LPCTSTR>(LoadText(stringIds[i])));
+            links[i].IsEmpty() ? "s8" : "s9", static_cast<LPCTSTR>(links[i]),
+            static_cast<LPCTSTR>(LoadText(stringIds[i])));
         WriteText(strItem);
     }
     WriteText("</font></td><td width='420' height='15'><font size='1'>&nbsp;</font></td></tr></table>");

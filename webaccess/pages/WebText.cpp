@@ -69,8 +69,9 @@ CString FormatCommandLink(LPCTSTR pszToken)
         }
     }
     CString strLink;
-    strLink.Format("href='javascript:parent.applet.document.wa.snd(&quot;%s&quot;);'onmouseover='self.status=&quot;&quot;;"
-                   "return true'",
+    strLink.Format(
+        "href='javascript:parent.applet.document.wa.snd(&quot;%s&quot;);'onmouseover='self.status=&quot;&quot;;"
+        "return true'",
         strScript.c_str());
     return strLink;
 }

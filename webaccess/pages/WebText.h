@@ -18,9 +18,9 @@ CString BackslashToSlash(LPCTSTR pszPath);
 
 /* Command tokens and the links that send them. */
 
-CString FormatEdirToken(LPCTSTR pszPath);        // "<#EDIR |path|#>"
+CString FormatEdirToken(LPCTSTR pszPath);       // "<#EDIR |path|#>"
 CString FormatWdirToken(int nBlock, int nSlot); // "<#WDIR |block| |slot|#>"
-CString FormatVuplToken();                       // "<#VUPL#>"
+CString FormatVuplToken();                      // "<#VUPL#>"
 // The link attribute that makes the hosting frame send pszToken as the next
 // request. The token is given as plain text: every character that could end
 // the script string or the attribute (quotes, '\', '&', '<', '>', control

@@ -21,8 +21,8 @@ constexpr int WA_CMD_EDIR = 3;
 constexpr int WA_CMD_ETREE = 4;
 constexpr int WA_CMD_UPL = 9;
 
-constexpr CATBLOCK SYSTEMS_ROOT_BLOCK = 3;      // Block of the systems root, a group key of its own
-constexpr WORD COUNT_ESCAPE = 0xFFFF; // A WORD count this large is followed by a DWORD count
+constexpr CATBLOCK SYSTEMS_ROOT_BLOCK = 3; // Block of the systems root, a group key of its own
+constexpr WORD COUNT_ESCAPE = 0xFFFF;      // A WORD count this large is followed by a DWORD count
 
 CString OneLine(LPCTSTR pszText)
 {

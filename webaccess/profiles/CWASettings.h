@@ -54,8 +54,8 @@ public:
     CString m_strPassword;
     CString m_strCatName;
     CString m_strCatCode;
-    int m_nReqTime { 1000 };    // ms
-    int m_nPingTime { 180000 }; // ms
+    int m_nReqTime { 1000 };                              // ms
+    int m_nPingTime { 180000 };                           // ms
     std::vector<std::unique_ptr<CWAProfiles>> m_profiles; // In list order
     int m_nWarnConn { 1 };
 };

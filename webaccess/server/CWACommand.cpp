@@ -33,8 +33,8 @@ constexpr WA_COMMAND_WORD COMMAND_WORDS[13] = {
     { "WTREE", 5, WA_CMD_WTREE },
 };
 
-constexpr LONG NUMBER_LIMIT = 214748364;  // A number must stay below this before a further digit
-constexpr LONG DOCUMENT_TABLE = 2;        // Table type of the catalog's documents
+constexpr LONG NUMBER_LIMIT = 214748364; // A number must stay below this before a further digit
+constexpr LONG DOCUMENT_TABLE = 2;       // Table type of the catalog's documents
 
 CCatalog* g_pWebCatalog = nullptr;
 

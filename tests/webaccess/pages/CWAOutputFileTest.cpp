@@ -180,8 +180,7 @@ TEST_F(CWAOutputFileTest, StyleSheetSeparatesRulesAsTheFrameExpects)
 
 TEST_F(CWAOutputFileTest, TabStripsLinkOnlyTheTabsThatAreNotCurrent)
 {
-    const std::string strStrip
-        = Written([](CWAOutputFile& output) { output.WriteTabsSecondActive("href='one'", ""); });
+    const std::string strStrip = Written([](CWAOutputFile& output) { output.WriteTabsSecondActive("href='one'", ""); });
     EXPECT_NE(strStrip.find("<td background='img/taba1.gif' width='22'>&nbsp;</td>"), std::string::npos);
     EXPECT_NE(strStrip.find("<a class='s1' href='one'><img src='img/icw2.gif'"), std::string::npos);
     EXPECT_NE(strStrip.find("<img src='img/ica1.gif'"), std::string::npos);

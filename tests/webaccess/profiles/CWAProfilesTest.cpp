@@ -48,8 +48,8 @@ TEST(CWAProfilesTest, ExplorerNeedsExactlyAllGroups)
     const auto pAll = Profile(Rights({ WA_ALL_GROUPS }), FALSE, FALSE);
     EXPECT_TRUE(pAll->IsCommandAllowed(3));
     EXPECT_TRUE(pAll->IsCommandAllowed(4));
-    for (auto* pRights : { Rights({}).release(), Rights({ { 5, 1 } }).release(),
-             Rights({ WA_ALL_GROUPS, { 5, 1 } }).release() }) {
+    for (auto* pRights :
+        { Rights({}).release(), Rights({ { 5, 1 } }).release(), Rights({ WA_ALL_GROUPS, { 5, 1 } }).release() }) {
         const auto pSome = Profile(std::unique_ptr<CWAGroupRightsMap>(pRights), TRUE, TRUE);
         EXPECT_FALSE(pSome->IsCommandAllowed(3));
         EXPECT_FALSE(pSome->IsCommandAllowed(4));

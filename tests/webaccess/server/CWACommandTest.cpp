@@ -48,8 +48,8 @@ std::unique_ptr<CTestFileCommand> ParseFile(const std::string& strArgs)
 
 TEST(CWACommandTest, EveryWordIsFoundAndOnlyWhole)
 {
-    const char* words[] = { "ATTR", "DOWN2", "EDIR", "ETREE", "LOGIN", "LOGOUT", "PAGE", "TIPV", "UPL", "VUPL",
-        "WDIR", "WFIND", "WTREE" };
+    const char* words[] = { "ATTR", "DOWN2", "EDIR", "ETREE", "LOGIN", "LOGOUT", "PAGE", "TIPV", "UPL", "VUPL", "WDIR",
+        "WFIND", "WTREE" };
     for (int i = 0; i < 13; ++i) {
         EXPECT_EQ(FindCommandWord((std::string(words[i]) + " |x|#>").c_str()), i) << words[i];
         EXPECT_EQ(FindCommandWord((std::string(words[i]) + "#>").c_str()), i) << words[i];

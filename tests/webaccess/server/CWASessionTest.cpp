@@ -66,7 +66,10 @@ protected:
         return std::make_unique<CWASession>(static_cast<CWACmdLogin&>(*pLogin), m_settings, *m_pCatalog);
     }
 
-    BOOL Run(CWASession& session, std::unique_ptr<CWACommand>& pCommand) { return session.RunCommand(pCommand, m_reply); }
+    BOOL Run(CWASession& session, std::unique_ptr<CWACommand>& pCommand)
+    {
+        return session.RunCommand(pCommand, m_reply);
+    }
 
     std::unique_ptr<CCatalog> m_pCatalog;
     CWASettings m_settings;
