@@ -103,8 +103,9 @@ public:
     /* Documents. */
 
     int CountDocuments() const;
-    // The documents linked to the node, in link order; dangling links are skipped.
-    CDocumentRecArray GetDocuments() const;
+    // The documents linked to the node, in link order; dangling links are
+    // skipped. With nMaxCount of 0 or more, the walk stops after that many.
+    CDocumentRecArray GetDocuments(int nMaxCount = -1) const;
     // Links the document to the node (once) and updates the document record.
     BOOL AddDocument(CDocumentRec* pDocument);
     // Removes the links between the node and the document.
@@ -131,8 +132,10 @@ private:
     // The node record's chain of children or links, checked to belong to it:
     // NO_BLOCK when empty, the first block otherwise; FALSE on damage.
     [[nodiscard]] BOOL GetOwnedChain(int nOffset, LONG nTableType, CATBLOCK* pnFirst) const;
-    // Allocates a record in the chain of nOffset, starting the chain when needed.
-    [[nodiscard]] BOOL AllocateInChain(int nOffset, LONG nTableType, CRecordRef* pRef);
+    // Allocates a record in the chain of nOffset, starting the chain when
+    // needed; the record holds initial when given.
+    [[nodiscard]] BOOL AllocateInChain(
+        int nOffset, LONG nTableType, CRecordRef* pRef, std::span<const BYTE> initial = {});
     // Every used record of the chain of nOffset; FALSE on damage.
     [[nodiscard]] BOOL ListChain(int nOffset, LONG nTableType, std::vector<CRecordRef>* pRefs) const;
     CNodeInfoRec* LoadInfoRec() const;
