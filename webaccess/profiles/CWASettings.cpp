@@ -3,7 +3,10 @@
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
 #include "platform/base/CMemFile.h"
+#include "platform/base/PathMap.h"
+#include "platform/base/ProgramFolder.h"
 #include "platform/base/WinError.h"
+#include "store/CRegistryKey.h"
 
 #include <cstdlib>
 #include <vector>
@@ -11,6 +14,23 @@
 namespace {
 
 constexpr UINT IDS_WA_DEFAULT_SITE = 4536; // Address of the directory server's site
+constexpr char WA_SUBKEY[] = "WA";         // Below the preferences key
+
+// The program folder as a program path ending in '\'.
+CString ProgramFolderPath()
+{
+    CString strFolder = ProgramPathFromHostPath(GetProgramFolderHostPath()).c_str();
+    if (strFolder.IsEmpty() || strFolder[strFolder.GetLength() - 1] != '\\')
+        strFolder += "\\";
+    return strFolder;
+}
+
+int ReadInt(CRegistryKey& key, LPCTSTR pszName, int nDefault)
+{
+    DWORD dwValue = 0;
+    key.GetDWORD(pszName, dwValue, static_cast<DWORD>(nDefault));
+    return static_cast<int>(dwValue);
+}
 
 } // namespace
 
@@ -29,6 +49,54 @@ void CWASettings::SetDefaults()
     m_nPingTime = 180000;
     m_nWarnConn = 1;
     m_profiles.clear();
+}
+
+void CWASettings::Load(HKEY hPreferences)
+{
+    CRegistryKey key;
+    if (!key.Open(hPreferences, WA_SUBKEY, KEY_READ)) {
+        SetDefaults();
+        return;
+    }
+    CString strDefaultSite;
+    strDefaultSite.LoadString(IDS_WA_DEFAULT_SITE);
+    key.GetString("WASite", m_strSite, strDefaultSite);
+    m_nConnType = ReadInt(key, "ConnType", 1);
+    m_nSocketPort = ReadInt(key, "SocketPort", 0);
+    key.GetString("DirServer", m_strDirServer, "");
+    // A missing or damaged list keeps the one held.
+    static_cast<void>(ReadProfiles(key, "Profiles"));
+    key.GetString("Login", m_strLogin, "");
+    key.GetString("Pass", m_strPassword, "");
+    key.GetString("CatName", m_strCatName, "");
+    key.GetString("CatCode", m_strCatCode, "");
+    m_nWarnConn = ReadInt(key, "WarnConn", 1);
+    m_nReqTime = ReadInt(key, "ReqTime", 1000);
+    m_nPingTime = ReadInt(key, "PingTime", 180000);
+    key.Close();
+    if (m_nConnType != 2)
+        m_strDirServer = ProgramFolderPath();
+    m_strCommFolder = BuildCommFolderPath(m_strDirServer, m_strCatCode);
+}
+
+BOOL CWASettings::Save(HKEY hPreferences) const
+{
+    CRegistryKey key;
+    if (!key.Open(hPreferences, WA_SUBKEY, KEY_WRITE) && !key.Create(hPreferences, WA_SUBKEY, KEY_WRITE))
+        return FALSE;
+    bool bWritten = key.SetString("WASite", m_strSite) != FALSE;
+    bWritten &= key.SetDWORD("ConnType", static_cast<DWORD>(m_nConnType)) != FALSE;
+    bWritten &= key.SetDWORD("SocketPort", static_cast<DWORD>(m_nSocketPort)) != FALSE;
+    bWritten &= key.SetString("DirServer", m_strDirServer) != FALSE;
+    bWritten &= WriteProfiles(key, "Profiles") != FALSE;
+    bWritten &= key.SetString("Login", m_strLogin) != FALSE;
+    bWritten &= key.SetString("Pass", m_strPassword) != FALSE;
+    bWritten &= key.SetString("CatName", m_strCatName) != FALSE;
+    bWritten &= key.SetString("CatCode", m_strCatCode) != FALSE;
+    bWritten &= key.SetDWORD("WarnConn", static_cast<DWORD>(m_nWarnConn)) != FALSE;
+    bWritten &= key.SetDWORD("ReqTime", static_cast<DWORD>(m_nReqTime)) != FALSE;
+    bWritten &= key.SetDWORD("PingTime", static_cast<DWORD>(m_nPingTime)) != FALSE;
+    return bWritten ? TRUE : FALSE;
 }
 
 BOOL CWASettings::WriteProfiles(HKEY hKey, LPCTSTR pszValueName) const

@@ -24,6 +24,17 @@ public:
     // the catalog name and code and CommFolder stay as they are.
     void SetDefaults();
 
+    /* The registry form: the subkey "WA" of the preferences key. */
+
+    // Reads every value, a missing one taking its default, then puts the
+    // program folder in DirServer unless the connection kind is 2 and works
+    // out CommFolder. Without the subkey: SetDefaults and nothing else.
+    void Load(HKEY hPreferences);
+    // Writes every value, creating the subkey when needed. FALSE when the
+    // subkey cannot be opened or created (nothing is written then) or a
+    // value could not be written.
+    BOOL Save(HKEY hPreferences) const;
+
     /* The "Profiles" value: a DWORD count, then each profile's record
        (CWAProfiles::Serialize), as REG_BINARY. */
 

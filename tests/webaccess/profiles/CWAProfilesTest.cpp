@@ -142,7 +142,7 @@ TEST_F(CWAProfilesCatalogTest, LookupFindsTheLastEnabledProfileWithThePassword)
     EXPECT_EQ(settings.FindWAProfile("", *m_pCatalog), nullptr);
 }
 
-TEST(CWASettingsTest, CommFolderPutsADotBeforeTheLastThreeCharacters)
+TEST(BuildCommFolderPathTest, PutsADotBeforeTheLastThreeCharacters)
 {
     EXPECT_STREQ(BuildCommFolderPath("C:\\Srv", "ABCDEFG"), "C:\\Srv\\ABCD.EFG\\");
     EXPECT_STREQ(BuildCommFolderPath("C:\\Srv\\", "ABCD"), "C:\\Srv\\A.BCD\\");
@@ -150,7 +150,7 @@ TEST(CWASettingsTest, CommFolderPutsADotBeforeTheLastThreeCharacters)
     EXPECT_STREQ(BuildCommFolderPath("", "ABCDEFG"), "");
 }
 
-TEST(CWASettingsTest, DefaultsDropProfilesButKeepTheAccount)
+TEST(CWASettingsDefaultsTest, DropProfilesButKeepTheAccount)
 {
     CWASettings settings;
     settings.m_strLogin = "ana";
