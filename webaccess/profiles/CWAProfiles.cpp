@@ -22,7 +22,6 @@ constexpr int WA_CMD_ETREE = 4;
 constexpr int WA_CMD_UPL = 9;
 
 constexpr CATBLOCK SYSTEMS_ROOT_BLOCK = 3; // Block of the systems root, a group key of its own
-constexpr WORD COUNT_ESCAPE = 0xFFFF;      // A WORD count this large is followed by a DWORD count
 
 CString OneLine(LPCTSTR pszText)
 {
@@ -156,11 +155,7 @@ void CWAProfiles::Serialize(CArchive& ar)
         WriteLine(ar, m_strPassword);
         WriteLine(ar, m_strUploadFolder);
         ar << m_nMayDownload << m_nMayUpload << m_nEnabled;
-        const auto nCount = static_cast<DWORD>(m_groupRights.GetCount());
-        if (nCount < COUNT_ESCAPE)
-            ar << static_cast<WORD>(nCount);
-        else
-            ar << COUNT_ESCAPE << nCount;
+        ar.WriteCount(m_groupRights.GetCount());
         POSITION pos = m_groupRights.GetStartPosition();
         while (pos != nullptr) {
             WA_GROUP_KEY key {};
@@ -174,15 +169,11 @@ void CWAProfiles::Serialize(CArchive& ar)
     m_strPassword = ReadLine(ar);
     m_strUploadFolder = ReadLine(ar);
     ar >> m_nMayDownload >> m_nMayUpload >> m_nEnabled;
-    WORD nShortCount = 0;
-    ar >> nShortCount;
-    DWORD nCount = nShortCount;
-    if (nShortCount == COUNT_ESCAPE)
-        ar >> nCount;
+    DWORD_PTR nCount = ar.ReadCount();
     m_groupRights.RemoveAll();
     // Each entry is read before the next is asked for, so a count larger than
     // the data ends in the archive's end-of-file error, not in a long loop.
-    for (DWORD i = 0; i < nCount; ++i) {
+    for (DWORD_PTR i = 0; i < nCount; ++i) {
         WA_GROUP_KEY key {};
         WORD nValue = 0;
         ar >> key.nBlock >> key.nSlot >> nValue;
