@@ -4,6 +4,9 @@
 #include "platform/base/WinError.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
+#include "store/CEntryLinkRec.h"
+#include "store/CKeywordRec.h"
+#include "store/CNodeFolderRec.h"
 #include "store/CLinkRec.h"
 #include "store/RecordFields.h"
 
@@ -94,6 +97,14 @@ LONG CNodeRec::GetFlags() const
 BOOL CNodeRec::IsFixedNode() const
 {
     return GetSlot() == 0 && GetBlock() >= ROOT_BLOCK_NODE && GetBlock() <= FIXED_NODE_LAST;
+}
+
+BOOL CNodeRec::GetChildrenFiltered() const
+{
+    if (!m_bValid || !m_pCatalog->CheckRecord(GetBlock(), GetSlot(), TABLE_NODE))
+        return FALSE;
+    std::array<BYTE, RECORD_SIZE> data;
+    return m_pCatalog->ReadRecord(GetRef(), TABLE_NODE, data) && GetTextField(data, OFF_NAME, NAME_SIZE) == GetName();
 }
 
 /******************************************************************************
@@ -378,6 +389,8 @@ BOOL CNodeRec::DeleteSubtreeAt(int nDepth)
             return FALSE;
         }
     }
+    if (!UnlinkKeywords() || !UnlinkNodeFolders())
+        return FALSE;
     std::unique_ptr<CNodeInfoRec> pInfo(LoadInfoRec());
     if (pInfo && !pInfo->Delete())
         return FALSE;
@@ -385,6 +398,130 @@ BOOL CNodeRec::DeleteSubtreeAt(int nDepth)
         return FALSE;
     m_bValid = false;
     return TRUE;
+}
+
+/******************************************************************************
+ * Keywords and node folders
+ ******************************************************************************/
+
+BOOL CNodeRec::ListLinkedEntries(LONG nLinkTable, std::vector<CRecordRef>* pEntries) const
+{
+    pEntries->clear();
+    if (!m_bValid) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::vector<CEntryLinkRec> links;
+    if (!ListEntryLinks(m_pCatalog, EntryLinkChainOfNode(nLinkTable, GetRef()), &links))
+        return FALSE;
+    for (const CEntryLinkRec& link : links) {
+        CRecordRef entry = link.GetTarget();
+        if (m_pCatalog->CheckRecord(entry.nBlock, entry.nSlot, nLinkTable - 2)
+            && std::find(pEntries->begin(), pEntries->end(), entry) == pEntries->end())
+            pEntries->push_back(entry);
+    }
+    return TRUE;
+}
+
+CKeywordRecArray CNodeRec::GetKeywords() const
+{
+    CKeywordRecArray keywords;
+    std::vector<CRecordRef> refs;
+    if (ListLinkedEntries(TABLE_KEYWORD_LINK, &refs)) {
+        for (CRecordRef ref : refs) {
+            auto pKeyword = std::make_unique<CKeywordRec>(m_pCatalog, ref.nBlock, ref.nSlot);
+            if (pKeyword->IsValid())
+                keywords.push_back(std::move(pKeyword));
+        }
+    }
+    return keywords;
+}
+
+CNodeFolderRecArray CNodeRec::GetNodeFolders() const
+{
+    CNodeFolderRecArray folders;
+    std::vector<CRecordRef> refs;
+    if (ListLinkedEntries(TABLE_NODE_FOLDER_LINK, &refs)) {
+        for (CRecordRef ref : refs) {
+            auto pFolder = std::make_unique<CNodeFolderRec>(m_pCatalog, ref.nBlock, ref.nSlot);
+            if (pFolder->IsValid())
+                folders.push_back(std::move(pFolder));
+        }
+    }
+    return folders;
+}
+
+BOOL CNodeRec::LinkEntry(LONG nLinkTable, const CTextEntryRec* pEntry)
+{
+    if (!m_bValid || !pEntry || !pEntry->IsValid() || pEntry->GetDatabase() != GetDatabase()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::vector<CRecordRef> entries;
+    if (!ListLinkedEntries(nLinkTable, &entries))
+        return FALSE;
+    if (std::find(entries.begin(), entries.end(), pEntry->GetRef()) != entries.end())
+        return TRUE;
+    // The entry's side first: a node side without it would list an entry that does not know the node.
+    CEntryLinkChain entrySide = EntryLinkChainOfEntry(nLinkTable, pEntry->GetRef());
+    if (!AddEntryLink(m_pCatalog, entrySide, GetRef(), static_cast<WORD>(GetKind())))
+        return FALSE;
+    if (AddEntryLink(m_pCatalog, EntryLinkChainOfNode(nLinkTable, GetRef()), pEntry->GetRef(), 0))
+        return TRUE;
+    (void)RemoveEntryLinks(m_pCatalog, entrySide, GetRef()); // the file refuses writes now; nothing more to undo
+    return FALSE;
+}
+
+BOOL CNodeRec::RemoveEntryLink(LONG nLinkTable, const CTextEntryRec* pEntry)
+{
+    if (!m_bValid || !pEntry || !pEntry->IsValid() || pEntry->GetDatabase() != GetDatabase()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return RemoveEntryLinks(m_pCatalog, EntryLinkChainOfNode(nLinkTable, GetRef()), pEntry->GetRef())
+        && RemoveEntryLinks(m_pCatalog, EntryLinkChainOfEntry(nLinkTable, pEntry->GetRef()), GetRef());
+}
+
+BOOL CNodeRec::UnlinkEntries(LONG nLinkTable)
+{
+    std::vector<CRecordRef> entries;
+    if (!ListLinkedEntries(nLinkTable, &entries))
+        return FALSE;
+    for (CRecordRef entry : entries) {
+        if (!RemoveEntryLinks(m_pCatalog, EntryLinkChainOfEntry(nLinkTable, entry), GetRef()))
+            return FALSE;
+    }
+    return RemoveEntryLinks(m_pCatalog, EntryLinkChainOfNode(nLinkTable, GetRef()), {});
+}
+
+BOOL CNodeRec::LinkKeyword(const CKeywordRec* pKeyword)
+{
+    return LinkEntry(TABLE_KEYWORD_LINK, pKeyword);
+}
+
+BOOL CNodeRec::RemoveKeywordLink(const CKeywordRec* pKeyword)
+{
+    return RemoveEntryLink(TABLE_KEYWORD_LINK, pKeyword);
+}
+
+BOOL CNodeRec::UnlinkKeywords()
+{
+    return UnlinkEntries(TABLE_KEYWORD_LINK);
+}
+
+BOOL CNodeRec::LinkNodeFolder(const CNodeFolderRec* pFolder)
+{
+    return LinkEntry(TABLE_NODE_FOLDER_LINK, pFolder);
+}
+
+BOOL CNodeRec::RemoveNodeFolderLink(const CNodeFolderRec* pFolder)
+{
+    return RemoveEntryLink(TABLE_NODE_FOLDER_LINK, pFolder);
+}
+
+BOOL CNodeRec::UnlinkNodeFolders()
+{
+    return UnlinkEntries(TABLE_NODE_FOLDER_LINK);
 }
 
 /******************************************************************************

@@ -25,10 +25,15 @@
 
 class CCatalog;
 class CDocumentRec;
+class CKeywordRec;
+class CNodeFolderRec;
 class CNodeRec;
+class CTextEntryRec;
 
 using CNodeRecArray = std::vector<std::unique_ptr<CNodeRec>>;
 using CDocumentRecArray = std::vector<std::unique_ptr<CDocumentRec>>;
+using CKeywordRecArray = std::vector<std::unique_ptr<CKeywordRec>>;
+using CNodeFolderRecArray = std::vector<std::unique_ptr<CNodeFolderRec>>;
 
 // How a list of records is sorted: a column, the direction and whether sizes
 // count in kilobytes. Nodes sort by name whatever the column.
@@ -79,6 +84,9 @@ public:
     LONG GetFlags() const;
     // The root, or a fixed node of blocks 1 to 4.
     BOOL IsFixedNode() const;
+    // TRUE while the node's record is still a used node record carrying the
+    // name this cursor read: a stored reference still names the same node.
+    BOOL GetChildrenFiltered() const;
 
     /* The tree. */
 
@@ -114,6 +122,19 @@ public:
     // root and the fixed nodes.
     BOOL DeleteSubtree(BOOL bRecursive);
 
+    /* Keywords and node folders. A node is linked to each at most once. */
+
+    // The keywords and node folders linked to the node, in link order.
+    CKeywordRecArray GetKeywords() const;
+    CNodeFolderRecArray GetNodeFolders() const;
+    BOOL LinkKeyword(const CKeywordRec* pKeyword);
+    BOOL RemoveKeywordLink(const CKeywordRec* pKeyword);
+    // Removes every keyword link of the node.
+    BOOL UnlinkKeywords();
+    BOOL LinkNodeFolder(const CNodeFolderRec* pFolder);
+    BOOL RemoveNodeFolderLink(const CNodeFolderRec* pFolder);
+    BOOL UnlinkNodeFolders();
+
     /* Node information. */
 
     // Fills *pInfo from the node record and its information record; returns pInfo.
@@ -126,6 +147,7 @@ public:
     WORD GetInfoWord() const;
 
 private:
+    friend class CCatalog;
     friend class CDocumentRec;
 
     // The node record's chain of children or links, checked to belong to it:
@@ -136,6 +158,12 @@ private:
     // Every used record of the chain of nOffset; FALSE on damage.
     [[nodiscard]] BOOL ListChain(int nOffset, LONG nTableType, std::vector<CRecordRef>* pRefs) const;
     CNodeInfoRec* LoadInfoRec() const;
+    // The entries of a link table the node is linked to, duplicates removed;
+    // entries that are gone are skipped. FALSE on damage.
+    [[nodiscard]] BOOL ListLinkedEntries(LONG nLinkTable, std::vector<CRecordRef>* pEntries) const;
+    BOOL LinkEntry(LONG nLinkTable, const CTextEntryRec* pEntry);
+    BOOL RemoveEntryLink(LONG nLinkTable, const CTextEntryRec* pEntry);
+    BOOL UnlinkEntries(LONG nLinkTable);
     BOOL DeleteSubtreeAt(int nDepth);
 
     CCatalog* const m_pCatalog;

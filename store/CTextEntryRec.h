@@ -7,6 +7,7 @@
 // table, linked from the entry through their next references.
 
 #include "store/CCatalogRecord.h"
+#include "store/CNodeRec.h"
 
 #include "platform/base/CString.h"
 
@@ -43,7 +44,10 @@ public:
     CCatalog* GetCatalog() const { return m_pCatalog; }
     // The text, read from its pieces; what could be read when a piece is missing.
     CString GetText() const;
-    // Frees the text pieces and the entry; the caller deletes the object.
+    // Keywords and node folders: the nodes linked to the entry, in link order.
+    CNodeRecArray GetLinkedNodes() const;
+    // Frees the text pieces and the entry, and for keywords and node folders
+    // the links to nodes on both sides; the caller deletes the object.
     BOOL Delete() override;
 
     // Adds an entry of nTableType with its text to the table's root chain.
@@ -52,6 +56,7 @@ public:
 
 protected:
     LONG GetTextTable() const { return GetTableType() + 1; }
+    bool HasNodeLinks() const { return GetTableType() == TABLE_KEYWORD || GetTableType() == TABLE_NODE_FOLDER; }
 
 private:
     CCatalog* const m_pCatalog;
