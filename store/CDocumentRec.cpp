@@ -1,5 +1,7 @@
 #include "store/CDocumentRec.h"
 
+#include "platform/base/Clock.h"
+#include "platform/base/PathMap.h"
 #include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 #include "store/CCatalog.h"
@@ -9,11 +11,13 @@
 #include "store/RecordFields.h"
 
 #include <algorithm>
+#include <atomic>
 #include <array>
 #include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 
 static_assert(CDocumentRec::OFF_FIRST_LINK + 8 == CDocumentRec::RECORD_SIZE);
 static_assert(CDocumentRec::OFF_SECONDARY + CDocumentRec::TEXT_SIZE <= CDocumentRec::OFF_LOCATION);
@@ -35,6 +39,17 @@ bool IsServiceNode(CRecordRef node)
 bool IsFixedNode(CRecordRef node)
 {
     return node.nSlot == 0 && node.nBlock >= 0 && node.nBlock <= CNodeRec::FIXED_NODE_LAST;
+}
+
+// The warning days before an expiry date, shared by every document.
+std::atomic<int> g_nExpiryWarningDays { 7 };
+
+constexpr LONGLONG SECONDS_PER_DAY = 86400;
+
+LONGLONG NowSeconds()
+{
+    return static_cast<LONGLONG>(ClockUtcNow() / FILETIME_UNITS_PER_SECOND)
+        - static_cast<LONGLONG>(FILETIME_UNIX_EPOCH_SECONDS);
 }
 
 // Cuts the last nCount characters off a UTF-8 text.
@@ -63,6 +78,8 @@ BOOL CDocumentRec::Load()
 {
     m_bValid = CCatalogRecord::Load() != FALSE;
     m_strTypeName.Empty();
+    m_bStateLoaded = false;
+    m_nExpiryState = -1;
     return m_bValid;
 }
 
@@ -176,6 +193,109 @@ void CDocumentRec::GetTypeName(CString& strOut) const
         }
     }
     strOut = m_strTypeName;
+}
+
+/******************************************************************************
+ * State
+ ******************************************************************************/
+
+CString CDocumentRec::GetFilePath() const
+{
+    if (IsMail())
+        return GetDirectoryString(FALSE);
+    CString strName;
+    GetFullPath(strName);
+    return GetDirectoryPath(FALSE, FALSE) + strName;
+}
+
+const CDocumentState& CDocumentRec::LoadState(BOOL bRefresh) const
+{
+    if (m_bStateLoaded && !bRefresh)
+        return m_state;
+    m_bStateLoaded = true;
+    m_state = {};
+    if (!m_bValid)
+        return m_state;
+    std::string strHostPath;
+    CString strPath = GetFilePath();
+    if (strPath.IsEmpty() || !HostPathFromProgramPath(strPath, strHostPath)) {
+        m_state.bReachable = false;
+        return m_state;
+    }
+    struct stat st {};
+    m_state.bFound = ::stat(strHostPath.c_str(), &st) == 0;
+    std::span<const BYTE> data = GetData();
+    if (IsMail()) {
+        LONG nOffset = GetLongField(data, OFF_ID + 4);
+        LONG nLength = GetLongField(data, OFF_ID + 8);
+        m_state.nSize = nLength;
+        m_state.tCreated = m_state.tModified = m_state.tAccessed = static_cast<DWORD>(GetLongField(data, OFF_ATTRIBUTES));
+        m_state.bStoreShrunk = m_state.bFound && LONGLONG { nOffset } + nLength > static_cast<LONGLONG>(st.st_size);
+    } else if (m_state.bFound) {
+        m_state.nSize = static_cast<LONGLONG>(st.st_size);
+        m_state.tModified = static_cast<LONGLONG>(st.st_mtime);
+        m_state.tCreated = static_cast<LONGLONG>(st.st_ctime);
+        m_state.tAccessed = static_cast<LONGLONG>(st.st_atime);
+    }
+    return m_state;
+}
+
+int CDocumentRec::ComputeExpiryState() const
+{
+    const CDocumentState& state = LoadState(FALSE);
+    if (!state.bReachable)
+        return EXPIRY_UNREACHABLE;
+    if (!state.bFound)
+        return EXPIRY_NOT_FOUND;
+    if (IsMail() && GetData()[OFF_STATE] == 'x')
+        return EXPIRY_MAIL_DELETED;
+    return GetExpiryDateState();
+}
+
+int CDocumentRec::GetExpiryDateState() const
+{
+    LONG nExpiry = GetExpiry();
+    if (nExpiry < 1)
+        return EXPIRY_NONE;
+    LONGLONG tNow = NowSeconds();
+    if (nExpiry <= tNow)
+        return EXPIRY_PASSED;
+    if (nExpiry - tNow < g_nExpiryWarningDays * SECONDS_PER_DAY)
+        return EXPIRY_SOON;
+    return EXPIRY_NONE;
+}
+
+int CDocumentRec::GetExpiryState(int bCheck) const
+{
+    if (!m_bValid)
+        return EXPIRY_NOT_FOUND;
+    if (m_nExpiryState < 0 || bCheck) {
+        if (bCheck)
+            (void)LoadState(TRUE); // the cached state is dropped; LoadState never fails
+        m_nExpiryState = ComputeExpiryState();
+    }
+    return m_nExpiryState;
+}
+
+int CDocumentRec::RefreshState()
+{
+    if (!m_bValid)
+        return 0;
+    int nBefore = GetExpiryState(FALSE);
+    int nAfter = GetExpiryState(TRUE);
+    if (IsMail() && m_state.bStoreShrunk)
+        return 2;
+    return nAfter != nBefore ? 1 : 0;
+}
+
+void CDocumentRec::SetExpiryWarningDays(int nDays)
+{
+    g_nExpiryWarningDays = std::max(nDays, 0);
+}
+
+int CDocumentRec::GetExpiryWarningDays()
+{
+    return g_nExpiryWarningDays;
 }
 
 /******************************************************************************

@@ -7,6 +7,8 @@
 #include "store/CEntryLinkRec.h"
 #include "store/CKeywordRec.h"
 #include "store/CNodeFolderRec.h"
+#include "store/CatalogCompare.h"
+#include "store/ListFilter.h"
 #include "store/CLinkRec.h"
 #include "store/RecordFields.h"
 
@@ -312,6 +314,74 @@ CDocumentRecArray CNodeRec::GetDocuments() const
             documents.push_back(std::move(pDocument));
     }
     return documents;
+}
+
+BOOL CNodeRec::HasDocuments(const CListFilter* pFilter) const
+{
+    if (!pFilter) {
+        CATBLOCK nFirst = NO_BLOCK;
+        if (!GetOwnedChain(OFF_LINK_BLOCK, TABLE_LINK, &nFirst) || nFirst == NO_BLOCK)
+            return FALSE;
+        CRecordRef cursor { nFirst, NO_SLOT };
+        return m_pCatalog->NextRecord(&cursor);
+    }
+    for (const auto& pDocument : GetDocuments()) {
+        if (ListFilterMatches(pFilter, *pDocument))
+            return TRUE;
+    }
+    return FALSE;
+}
+
+CDocumentRecArray CNodeRec::GetFilteredDocuments(const CSortSpec* pSpec, const CListFilter* pFilter) const
+{
+    CDocumentRecArray documents = GetDocuments();
+    std::erase_if(documents, [&](const auto& pDocument) { return !ListFilterMatches(pFilter, *pDocument); });
+    if (pSpec)
+        SortDocuments(documents, *pSpec);
+    return documents;
+}
+
+CDocumentRecArray CNodeRec::GetDocumentSet(const CSortSpec* pSpec, const CListFilter* pFilter) const
+{
+    return GetFilteredDocuments(pSpec, pFilter);
+}
+
+CDocumentSet* CNodeRec::Query(const LONG* pCriteria, int nWords) const
+{
+    if (!m_bValid || !pCriteria || nWords < QUERY_WORDS || pCriteria[0] != 1 || pCriteria[1] < 0 || pCriteria[1] > 1
+        || pCriteria[2] < 0 || pCriteria[2] > 1 || (pCriteria[1] == 1 && (pCriteria[3] < 1 || pCriteria[3] > 2))
+        || pCriteria[4] < 0 || pCriteria[4] > 1) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    auto pSet = std::make_unique<CDocumentSet>();
+    pSet->nTitleID = pCriteria[5];
+    CDocumentRecArray found = GetDocuments();
+    if (pCriteria[2] == 1) {
+        // The descendants, walked breadth first; a document linked twice is listed once.
+        CNodeRecArray pending = GetChildren();
+        for (std::size_t i = 0; i < pending.size(); ++i) {
+            if (i >= static_cast<std::size_t>(m_pCatalog->GetLastBlock() + 1) * SlotCount(RECORD_SIZE)) {
+                m_pCatalog->ReportDamage(); // more nodes than the file can hold: children in a circle
+                return nullptr;
+            }
+            for (auto& pDocument : pending[i]->GetDocuments()) {
+                if (std::none_of(found.begin(), found.end(), [&](const auto& p) { return p->GetRef() == pDocument->GetRef(); }))
+                    found.push_back(std::move(pDocument));
+            }
+            for (auto& pChild : pending[i]->GetChildren())
+                pending.push_back(std::move(pChild));
+        }
+    }
+    if (pCriteria[1] == 1) {
+        int nWanted = pCriteria[3] == 1 ? EXPIRY_PASSED : EXPIRY_SOON;
+        // The test reads the date only: a document whose file is gone has expired all the same.
+        std::erase_if(found, [&](const auto& pDocument) { return pDocument->GetExpiryDateState() != nWanted; });
+    }
+    if (pCriteria[4] == 1)
+        SortDocuments(found, { 4108, 1, 0 });
+    pSet->documents = std::move(found);
+    return pSet.release();
 }
 
 BOOL CNodeRec::AddDocument(CDocumentRec* pDocument)

@@ -29,11 +29,30 @@ class CKeywordRec;
 class CNodeFolderRec;
 class CNodeRec;
 class CTextEntryRec;
+struct CListFilter;
 
 using CNodeRecArray = std::vector<std::unique_ptr<CNodeRec>>;
 using CDocumentRecArray = std::vector<std::unique_ptr<CDocumentRec>>;
 using CKeywordRecArray = std::vector<std::unique_ptr<CKeywordRec>>;
 using CNodeFolderRecArray = std::vector<std::unique_ptr<CNodeFolderRec>>;
+
+// The records a query found, with the title its criteria named.
+struct CDocumentSet {
+    CDocumentRecArray documents;
+    LONG nTitleID { 0 }; // a string ID naming the set, from the criteria
+
+    int GetCount() const { return static_cast<int>(documents.size()); }
+};
+
+// The criteria block of CNodeRec::Query, six 32-bit words:
+//   [0] records: 1 documents (the only kind);
+//   [1] test: 0 every document, 1 the expiry date;
+//   [2] reach: 0 the node's own documents, 1 with those of its descendants;
+//   [3] expiry: 1 the date has passed, 2 it comes within the warning days;
+//   [4] order: 0 link order, 1 by expiry date, the oldest first;
+//   [5] the string ID of the set's title.
+// {1, 1, 0, 1, 1, 4071} on the expiring-documents node gives the expired documents.
+constexpr int QUERY_WORDS = 6;
 
 // How a list of records is sorted: a column, the direction and whether sizes
 // count in kilobytes. Nodes sort by name whatever the column.
@@ -113,6 +132,16 @@ public:
     int CountDocuments() const;
     // The documents linked to the node, in link order; dangling links are skipped.
     CDocumentRecArray GetDocuments() const;
+    // With no filter, TRUE when the node's link chain holds a used record; with
+    // one, TRUE when a linked document passes it.
+    BOOL HasDocuments(const CListFilter* pFilter) const;
+    // The documents that pass the filter (all without one), sorted by the key
+    // (in link order without one).
+    CDocumentRecArray GetFilteredDocuments(const CSortSpec* pSpec, const CListFilter* pFilter) const;
+    CDocumentRecArray GetDocumentSet(const CSortSpec* pSpec, const CListFilter* pFilter) const;
+    // The documents a criteria block of QUERY_WORDS words asks for; null for a
+    // block this catalog does not know. See QueryCriteria.
+    CDocumentSet* Query(const LONG* pCriteria, int nWords) const;
     // Links the document to the node (once) and updates the document record.
     BOOL AddDocument(CDocumentRec* pDocument);
     // Removes the links between the node and the document.
