@@ -89,6 +89,41 @@ CDocumentRec* CDocumentRec::Clone() const
     return pClone->IsValid() ? pClone.release() : nullptr;
 }
 
+CDocumentRec* CDocumentRec::CopyToCatalog(CCatalog* pTarget) const
+{
+    if (!m_bValid || !pTarget || pTarget == m_pCatalog) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    CDocumentInfo info;
+    CString strName;
+    GetFullPath(strName, TRUE);
+    CString strFolder = GetDirectoryPath(FALSE, TRUE);
+    if (!GetInfo(&info) || strFolder.IsEmpty())
+        return nullptr;
+    std::unique_ptr<CDocumentRec> pCopy(pTarget->FindOrAddDocument(strFolder, strName, &info));
+    if (!pCopy || !pCopy->UpdateInfo(info))
+        return nullptr;
+    if (IsMail()) {
+        // The store kind of the mail store goes with its messages.
+        std::unique_ptr<CDirectoryRec> pSource(m_pCatalog->FindDirectory(strFolder));
+        std::unique_ptr<CDirectoryRec> pDirectory(pTarget->FindDirectory(strFolder));
+        if (pSource && pDirectory && pDirectory->GetStoreKind() != pSource->GetStoreKind()) {
+            pDirectory->SetStoreKind(pSource->GetStoreKind());
+            if (!pDirectory->Save())
+                return nullptr;
+        }
+    }
+    for (const auto& pNode : GetLinkedNodes()) {
+        if (IsServiceNode(pNode->GetRef()))
+            continue; // UpdateInfo linked the copy where its expiry date belongs; favourites stay behind
+        std::unique_ptr<CNodeRec> pTargetNode(pNode->FindOrAddPathIn(pTarget));
+        if (!pTargetNode || !pTargetNode->AddDocument(pCopy.get()))
+            return nullptr;
+    }
+    return pCopy->Load() ? pCopy.release() : nullptr;
+}
+
 /******************************************************************************
  * Fields and texts
  ******************************************************************************/

@@ -93,6 +93,11 @@ public:
     BOOL IsValid() const { return m_bValid; }
     CCatalog* GetCatalog() const { return m_pCatalog; }
     CDocumentRec* Clone() const;
+    // Copies the document (its folder, texts, numbers and links) into pTarget
+    // and returns the copy, which belongs to the caller. The nodes it is linked
+    // to are found or made in pTarget by their paths of names. A document that
+    // pTarget already has at the same path takes this one's information.
+    CDocumentRec* CopyToCatalog(CCatalog* pTarget) const;
 
     /* Fields. */
     WORD GetType() const;

@@ -282,6 +282,31 @@ CNodeRec* CNodeRec::FindOrAddChild(const CNodeInfo& info)
     return child.Clone();
 }
 
+CNodeRec* CNodeRec::FindOrAddPathIn(CCatalog* pTarget) const
+{
+    if (!m_bValid || !pTarget) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    if (IsFixedNode())
+        return NewNode(pTarget, GetRef());
+    CNodeRecArray path = GetAncestors();
+    if (path.empty() || !path.front()->IsFixedNode()) {
+        m_pCatalog->ReportDamage(); // every tree hangs under a fixed node
+        return nullptr;
+    }
+    std::unique_ptr<CNodeRec> pNode(NewNode(pTarget, path.front()->GetRef()));
+    path.erase(path.begin());
+    path.emplace_back(Clone());
+    for (const auto& pStep : path) {
+        if (!pNode || !pStep)
+            return nullptr;
+        CNodeInfo info;
+        pNode.reset(pNode->FindOrAddChild(*pStep->GetInfo(&info)));
+    }
+    return pNode.release();
+}
+
 int CNodeRec::CountChildren() const
 {
     std::vector<CRecordRef> refs;

@@ -126,6 +126,10 @@ public:
     // when there is none.
     CNodeRec* FindOrAddChild(const CNodeInfo& info);
     int CountChildren() const;
+    // The node with this node's path of names in pTarget, made where missing
+    // with the information of this node and its ancestors. A fixed node maps to
+    // the fixed node of the same block, and so does the top of a path under one.
+    CNodeRec* FindOrAddPathIn(CCatalog* pTarget) const;
 
     /* Documents. */
 
