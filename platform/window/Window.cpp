@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -201,6 +202,15 @@ void RemoveThreadWindowsLocked(DWORD dwThreadId, std::vector<std::shared_ptr<CSe
 
 /***** Creating and destroying *****/
 
+namespace {
+thread_local WNDCREATEHOOK t_pfnCreateHook = nullptr;
+}
+
+WNDCREATEHOOK SetThreadCreateHook(WNDCREATEHOOK pfnHook)
+{
+    return std::exchange(t_pfnCreateHook, pfnHook);
+}
+
 HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int x, int y, int nWidth,
     int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam)
 {
@@ -263,6 +273,8 @@ HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DW
         hWnd = AddWindowLocked(std::move(pWindow));
     }
 
+    if (t_pfnCreateHook)
+        t_pfnCreateHook(hWnd, &cs);
     if (!SendMessage(hWnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
         if (IsWindow(hWnd)) {
             SendMessage(hWnd, WM_NCDESTROY, 0, 0);

@@ -56,6 +56,13 @@ inline HWND CreateWindow(LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
 // does nothing and returns TRUE.
 BOOL DestroyWindow(HWND hWnd);
 
+// The procedure a thread runs for each window it creates, after the window
+// exists and before its procedure receives WM_NCCREATE: the class library
+// attaches its window objects there, so that they see every message. One per
+// thread; returns the previous one (nullptr removes it).
+using WNDCREATEHOOK = void (*)(HWND hWnd, LPCREATESTRUCT lpcs);
+WNDCREATEHOOK SetThreadCreateHook(WNDCREATEHOOK pfnHook);
+
 BOOL IsWindow(HWND hWnd);
 // The window that stands for the screen: parent of every top-level window.
 HWND GetDesktopWindow();

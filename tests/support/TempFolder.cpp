@@ -35,18 +35,11 @@ std::filesystem::path TempFolder::WriteFile(const std::filesystem::path& relativ
 void ProgramFolderTest::SetUp()
 {
     m_home = std::make_unique<TempFolder>();
-    if (const char* pszOld = std::getenv("ARCHIVORA_HOME")) {
-        m_bHadHome = true;
-        m_strOldHome = pszOld;
-    }
-    setenv("ARCHIVORA_HOME", m_home->Path().c_str(), 1);
+    m_setHome = std::make_unique<ScopedVariable>("ARCHIVORA_HOME", m_home->Path().string());
 }
 
 void ProgramFolderTest::TearDown()
 {
-    if (m_bHadHome)
-        setenv("ARCHIVORA_HOME", m_strOldHome.c_str(), 1);
-    else
-        unsetenv("ARCHIVORA_HOME");
+    m_setHome.reset();
     m_home.reset();
 }

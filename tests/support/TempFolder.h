@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/ScopedVariable.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -38,6 +40,5 @@ protected:
 
 private:
     std::unique_ptr<TempFolder> m_home;
-    std::string m_strOldHome;
-    bool m_bHadHome { false };
+    std::unique_ptr<ScopedVariable> m_setHome;
 };

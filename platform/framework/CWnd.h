@@ -1,0 +1,277 @@
+#pragma once
+
+// CWnd: the class library's object around a window.
+//
+// Handle map: each thread maps its windows' handles to their CWnd objects.
+// Create/CreateEx, Attach and SubclassWindow make an object permanent;
+// FromHandle gives a temporary object for any other window (HandleMap.h).
+//
+// Messages: a window made by Create/CreateEx or subclassed runs AfxWndProc,
+// which calls the object's WindowProc: OnWndMsg looks the message up in the
+// message map chain, and what no entry handles goes to DefWindowProc, which
+// calls the window's previous procedure (its class's, for created windows).
+// Create attaches the object while the window is being made, before
+// WM_NCCREATE, so handlers see every message from the first.
+//
+// Notifications from a child (WM_COMMAND from a control, WM_NOTIFY, the
+// owner-draw messages, WM_CTLCOLOR*, WM_HSCROLL/WM_VSCROLL from a scroll bar,
+// WM_PARENTNOTIFY) are offered first to the child's own object, as
+// WM_REFLECT_BASE + message (ON_NOTIFY_REFLECT, ON_WM_CTLCOLOR_REFLECT...).
+// What the child handles, its parent does not see, except with the _EX forms
+// when the child's handler returns FALSE.
+//
+// End of life: when the window is destroyed the object is detached after
+// WM_NCDESTROY and PostNcDestroy runs, which objects that delete themselves
+// override. Destroying the object destroys its window.
+
+#include "platform/base/CString.h"
+#include "platform/framework/CCmdTarget.h"
+#include "platform/framework/CCmdUI.h"
+#include "platform/framework/CDC.h"
+#include "platform/framework/CMenu.h"
+#include "platform/window/MessageQueue.h"
+#include "platform/window/Timers.h"
+#include "platform/window/Window.h"
+
+class CScrollBar;
+class CCreateContext;
+
+class CWnd : public CCmdTarget {
+    DECLARE_DYNCREATE(CWnd)
+    DECLARE_MESSAGE_MAP()
+
+public:
+    CWnd() = default;
+    ~CWnd() override;
+
+    HWND m_hWnd { nullptr };
+
+    // Stand-ins for the z-order places of SetWindowPos.
+    static const CWnd wndTop;
+    static const CWnd wndBottom;
+    static const CWnd wndTopMost;
+    static const CWnd wndNoTopMost;
+
+    /* The handle map. */
+
+    // The permanent object of hWnd, else a temporary one; nullptr for NULL.
+    static CWnd* FromHandle(HWND hWnd);
+    // The permanent object of hWnd on this thread, or nullptr.
+    static CWnd* FromHandlePermanent(HWND hWnd);
+    // Frees the calling thread's temporary window objects (done at idle time).
+    static void DeleteTempMap();
+    // Fails when the object has a window already, hWnd is NULL or has an object already.
+    BOOL Attach(HWND hWndNew);
+    HWND Detach();
+    HWND GetSafeHwnd() const { return m_hWnd; }
+
+    /* Creating and destroying. */
+
+    // Creates a child window (WS_CHILD is added) with the control ID nID.
+    virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+        CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
+    // Runs PreCreateWindow, then creates the window attached to this object.
+    // FALSE when creation failed (the object may then have been deleted by its PostNcDestroy).
+    BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x, int y,
+        int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
+    BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+        CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
+    virtual BOOL DestroyWindow();
+
+    /* Subclassing windows made elsewhere. */
+
+    // Attaches the object and routes the window's messages through it; the
+    // window's procedure is kept for DefWindowProc.
+    BOOL SubclassWindow(HWND hWnd);
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+    // Gives the window its procedure back and detaches it.
+    HWND UnsubclassWindow();
+
+    /* Messages. */
+
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    // Sends the message to the children (and with bDeep their descendants);
+    // with bPermanentOnly only to windows with permanent objects, straight to their WindowProc.
+    void SendMessageToDescendants(
+        UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE, BOOL bPermanentOnly = FALSE);
+    // The message being handled by this thread's innermost window procedure.
+    static const MSG* GetCurrentMessage();
+    // Offers the message to each window from pMsg->hwnd up through its parents
+    // to hWndStop; TRUE when one of their PreTranslateMessage took it.
+    static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
+
+    /* Update-UI of controls. */
+
+    // Runs pTarget's update handlers for each child window, by control ID.
+    void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
+
+    /* Relations. */
+
+    CWnd* GetParent() const;
+    CWnd* SetParent(CWnd* pWndNewParent);
+    // The owner set by SetOwner, else the parent.
+    CWnd* GetOwner() const;
+    void SetOwner(CWnd* pOwnerWnd) { m_hWndOwner = pOwnerWnd ? pOwnerWnd->m_hWnd : nullptr; }
+    // The first ancestor that is not a child window, then up through owners.
+    CWnd* GetTopLevelParent() const;
+    CWnd* GetDlgItem(int nID) const;
+    int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+    int SetDlgCtrlID(int nID);
+    CWnd* GetWindow(UINT nCmd) const;
+    BOOL IsChild(const CWnd* pWnd) const;
+
+    /* Text. */
+
+    void SetWindowText(LPCTSTR lpszString);
+    int GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const;
+    void GetWindowText(CString& rString) const;
+    int GetWindowTextLength() const { return ::GetWindowTextLength(m_hWnd); }
+
+    /* Styles. */
+
+    DWORD GetStyle() const;
+    DWORD GetExStyle() const;
+    // Removes, then adds style bits; with nFlags, also calls SetWindowPos with
+    // those flags so that a frame change takes effect. TRUE when the style changed.
+    BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+
+    /* Position, size and state. */
+
+    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
+    void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE);
+    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
+    BOOL ShowWindow(int nCmdShow);
+    BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+    BOOL EnableWindow(BOOL bEnable = TRUE);
+    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
+    void GetWindowRect(LPRECT lpRect) const;
+    void GetClientRect(LPRECT lpRect) const;
+    void ClientToScreen(LPPOINT lpPoint) const;
+    void ClientToScreen(LPRECT lpRect) const;
+    void ScreenToClient(LPPOINT lpPoint) const;
+    void ScreenToClient(LPRECT lpRect) const;
+    // Centers a top-level window over its owner (or pAlternateOwner), a child
+    // window in its parent's client area; without either, on the screen.
+    void CenterWindow(CWnd* pAlternateOwner = nullptr);
+
+    /* Timers. */
+
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer);
+    BOOL KillTimer(UINT_PTR nIDEvent);
+
+    /* What subclasses override. */
+
+    // Lets the window take a message before it is translated and dispatched; TRUE keeps it from dispatch.
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Runs before the window is made; may change cs. FALSE cancels creation.
+    virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
+    // Runs when SubclassWindow attaches the object, before the procedure is replaced.
+    virtual void PreSubclassWindow();
+    // Runs after the window is gone and the object detached; an object that deletes itself does so here.
+    virtual void PostNcDestroy();
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Dispatches through the message map; TRUE with *pResult when an entry handled the message.
+    virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // WM_COMMAND: the control gets first go, then OnCmdMsg.
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    // WM_NOTIFY: the control gets first go, then OnCmdMsg with MAKELONG(code, WM_NOTIFY).
+    virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // A notification the parent received from this window; TRUE when this window handled it.
+    virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // Dispatches a notification to this window's reflected entries.
+    BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // Offers the current message to the permanent object of hWndChild; TRUE when it handled it.
+    static BOOL ReflectLastMsg(HWND hWndChild, LRESULT* pResult = nullptr);
+    BOOL SendChildNotifyLastMsg(LRESULT* pResult = nullptr);
+    // The window's previous procedure (or the default one) for this message.
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+protected:
+    // The default handling of the current message.
+    LRESULT Default();
+
+    /* Handlers: each does the default handling of its message, so that an
+       override can pass on what it does not handle. */
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    void OnDestroy();
+    void OnNcDestroy();
+    void OnSize(UINT nType, int cx, int cy);
+    void OnMove(int x, int y);
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC* pDC);
+    void OnSetFocus(CWnd* pOldWnd);
+    void OnKillFocus(CWnd* pNewWnd);
+    void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    void OnClose();
+    void OnShowWindow(BOOL bShow, UINT nStatus);
+    void OnEnable(BOOL bEnable);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    void OnRButtonUp(UINT nFlags, CPoint point);
+    void OnRButtonDblClk(UINT nFlags, CPoint point);
+    void OnMButtonDown(UINT nFlags, CPoint point);
+    void OnMButtonUp(UINT nFlags, CPoint point);
+    void OnMButtonDblClk(UINT nFlags, CPoint point);
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnSysKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnSysChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnContextMenu(CWnd* pWnd, CPoint pos);
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    // The parent's handlers of child notifications offer them to the child first.
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
+    void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct);
+    int OnCompareItem(int nIDCtl, LPCOMPAREITEMSTRUCT lpCompareItemStruct);
+    void OnDeleteItem(int nIDCtl, LPDELETEITEMSTRUCT lpDeleteItemStruct);
+    void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    void OnParentNotify(UINT message, LPARAM lParam);
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
+    void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
+    void OnWindowPosChanging(WINDOWPOS* lpwndpos);
+    void OnWindowPosChanged(WINDOWPOS* lpwndpos);
+    void OnDropFiles(HDROP hDropInfo);
+    BOOL OnQueryEndSession();
+    void OnEndSession(BOOL bEnding);
+    void OnCaptureChanged(CWnd* pWnd);
+    void OnPaletteChanged(CWnd* pFocusWnd);
+
+private:
+    explicit CWnd(HWND hWndPlace)
+        : m_hWnd(hWndPlace)
+    {
+    }
+    friend LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend void AfxAttachCreatingWindow(HWND hWnd, LPCREATESTRUCT lpcs);
+
+    WNDPROC m_pfnSuper { nullptr }; // the window's procedure before the object took it over
+    bool m_bAttached { false };     // in the handle map as the permanent object of m_hWnd
+    HWND m_hWndOwner { nullptr };   // set by SetOwner
+};
+
+// The procedure of every window that has a permanent object.
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Runs pWnd->WindowProc as the current message, as AfxWndProc does.
+LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The scroll bar control object for a WM_HSCROLL/WM_VSCROLL lParam (nullptr for a window's own scroll bars).
+// CScrollBar adds no data to CWnd, so the window object stands for it.
+inline CScrollBar* AfxScrollBarFromHandle(HWND hWnd)
+{
+    return reinterpret_cast<CScrollBar*>(CWnd::FromHandle(hWnd));
+}
