@@ -5,8 +5,6 @@
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CEntryLinkRec.h"
-#include "store/CKeywordRec.h"
-#include "store/CNodeFolderRec.h"
 #include "store/CatalogCompare.h"
 #include "store/ListFilter.h"
 #include "store/CLinkRec.h"

@@ -15,6 +15,8 @@
 // the fatal catalog error. The caller holds a reference on the catalog.
 
 #include "store/CCatalogRecord.h"
+#include "store/CKeywordRec.h"
+#include "store/CNodeFolderRec.h"
 #include "store/CNodeInfoRec.h"
 
 #include "platform/base/CString.h"
@@ -25,8 +27,6 @@
 
 class CCatalog;
 class CDocumentRec;
-class CKeywordRec;
-class CNodeFolderRec;
 class CNodeRec;
 class CTextEntryRec;
 struct CListFilter;

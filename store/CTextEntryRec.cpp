@@ -4,6 +4,7 @@
 #include "platform/base/WinError.h"
 #include "store/CCatalog.h"
 #include "store/CEntryLinkRec.h"
+#include "store/CNodeRec.h"
 #include "store/RecordFields.h"
 
 #include <cstring>
@@ -96,7 +97,7 @@ CString CTextEntryRec::GetText() const
     return strText;
 }
 
-CNodeRecArray CTextEntryRec::GetLinkedNodes() const
+std::vector<std::unique_ptr<CNodeRec>> CTextEntryRec::GetLinkedNodes() const
 {
     CNodeRecArray nodes;
     std::vector<CEntryLinkRec> links;

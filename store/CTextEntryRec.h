@@ -7,11 +7,14 @@
 // table, linked from the entry through their next references.
 
 #include "store/CCatalogRecord.h"
-#include "store/CNodeRec.h"
 
 #include "platform/base/CString.h"
 
+#include <memory>
+#include <vector>
+
 class CCatalog;
+class CNodeRec;
 
 // One piece of an entry's text.
 class CTextPieceRec : public CCatalogRecord {
@@ -45,7 +48,7 @@ public:
     // The text, read from its pieces; what could be read when a piece is missing.
     CString GetText() const;
     // Keywords and node folders: the nodes linked to the entry, in link order.
-    CNodeRecArray GetLinkedNodes() const;
+    std::vector<std::unique_ptr<CNodeRec>> GetLinkedNodes() const;
     // Frees the text pieces and the entry, and for keywords and node folders
     // the links to nodes on both sides; the caller deletes the object.
     BOOL Delete() override;

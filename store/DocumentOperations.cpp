@@ -3,8 +3,6 @@
 #include "platform/base/WinError.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
-#include "store/CKeywordRec.h"
-#include "store/CNodeFolderRec.h"
 #include "store/RecordFields.h"
 
 #include <algorithm>
