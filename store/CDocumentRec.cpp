@@ -11,8 +11,8 @@
 #include "store/RecordFields.h"
 
 #include <algorithm>
-#include <atomic>
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -257,14 +257,15 @@ const CDocumentState& CDocumentRec::LoadState(BOOL bRefresh) const
         m_state.bReachable = false;
         return m_state;
     }
-    struct stat st {};
+    struct stat st { };
     m_state.bFound = ::stat(strHostPath.c_str(), &st) == 0;
     std::span<const BYTE> data = GetData();
     if (IsMail()) {
         LONG nOffset = GetLongField(data, OFF_ID + 4);
         LONG nLength = GetLongField(data, OFF_ID + 8);
         m_state.nSize = nLength;
-        m_state.tCreated = m_state.tModified = m_state.tAccessed = static_cast<DWORD>(GetLongField(data, OFF_ATTRIBUTES));
+        m_state.tCreated = m_state.tModified = m_state.tAccessed
+            = static_cast<DWORD>(GetLongField(data, OFF_ATTRIBUTES));
         m_state.bStoreShrunk = m_state.bFound && LONGLONG { nOffset } + nLength > static_cast<LONGLONG>(st.st_size);
     } else if (m_state.bFound) {
         m_state.nSize = static_cast<LONGLONG>(st.st_size);

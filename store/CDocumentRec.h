@@ -26,11 +26,11 @@ constexpr WORD DOCUMENT_MAIL = 1;
 
 // Expiry states of a document (GetExpiryState). States 2, 3 and 6 block
 // opening, editing and moving to the recycle bin.
-constexpr int EXPIRY_SOON = 0;        // the expiry date comes within the warning days
-constexpr int EXPIRY_PASSED = 1;      // the expiry date has passed
+constexpr int EXPIRY_SOON = 0;         // the expiry date comes within the warning days
+constexpr int EXPIRY_PASSED = 1;       // the expiry date has passed
 constexpr int EXPIRY_MAIL_DELETED = 2; // the message was deleted from its store
-constexpr int EXPIRY_NOT_FOUND = 3;   // the file or mail store is not there
-constexpr int EXPIRY_UNREACHABLE = 6; // the document lies on a network place that cannot be reached
+constexpr int EXPIRY_NOT_FOUND = 3;    // the file or mail store is not there
+constexpr int EXPIRY_UNREACHABLE = 6;  // the document lies on a network place that cannot be reached
 constexpr int EXPIRY_NONE = 0x7FFFFFFF;
 
 // What LoadState reads of a file or message. Times are seconds since 1970, 0 for none.
@@ -39,8 +39,8 @@ struct CDocumentState {
     LONGLONG tModified { 0 };
     LONGLONG tCreated { 0 }; // files: the status-change time; mail: the message date
     LONGLONG tAccessed { 0 };
-    bool bFound { false };    // the file, or the mail store file, is there
-    bool bReachable { true }; // the path's drive or share maps to a place on this machine
+    bool bFound { false };       // the file, or the mail store file, is there
+    bool bReachable { true };    // the path's drive or share maps to a place on this machine
     bool bStoreShrunk { false }; // mail: the store file ends before the message does
 };
 

@@ -32,10 +32,10 @@ private:
 
 // One side's chain of links: the record whose block field starts it.
 struct CEntryLinkChain {
-    CRecordRef owner;  // a node, a keyword or a node folder
-    LONG nOwnerTable;  // TABLE_NODE, TABLE_KEYWORD or TABLE_NODE_FOLDER
-    int nOffset;       // the owner's field holding the chain's first block
-    LONG nLinkTable;   // TABLE_KEYWORD_LINK or TABLE_NODE_FOLDER_LINK
+    CRecordRef owner; // a node, a keyword or a node folder
+    LONG nOwnerTable; // TABLE_NODE, TABLE_KEYWORD or TABLE_NODE_FOLDER
+    int nOffset;      // the owner's field holding the chain's first block
+    LONG nLinkTable;  // TABLE_KEYWORD_LINK or TABLE_NODE_FOLDER_LINK
 };
 
 // The used links of a chain in chain order; FALSE on damage (a chain that is

@@ -5,9 +5,9 @@
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CEntryLinkRec.h"
+#include "store/CLinkRec.h"
 #include "store/CatalogCompare.h"
 #include "store/ListFilter.h"
-#include "store/CLinkRec.h"
 #include "store/RecordFields.h"
 
 #include <algorithm>
@@ -389,7 +389,8 @@ CDocumentSet* CNodeRec::Query(const LONG* pCriteria, int nWords) const
                 return nullptr;
             }
             for (auto& pDocument : pending[i]->GetDocuments()) {
-                if (std::none_of(found.begin(), found.end(), [&](const auto& p) { return p->GetRef() == pDocument->GetRef(); }))
+                if (std::none_of(
+                        found.begin(), found.end(), [&](const auto& p) { return p->GetRef() == pDocument->GetRef(); }))
                     found.push_back(std::move(pDocument));
             }
             for (auto& pChild : pending[i]->GetChildren())

@@ -105,8 +105,8 @@ int CompareRecords(const CCatalogRecord* pRecord1, const CCatalogRecord* pRecord
     if (nRank1 != nRank2)
         nOrder = nRank1 < nRank2 ? -1 : 1;
     else if (nRank1 == 0)
-        nOrder = CompareTexts(static_cast<const CNodeRec*>(pRecord1)->GetName(),
-            static_cast<const CNodeRec*>(pRecord2)->GetName());
+        nOrder = CompareTexts(
+            static_cast<const CNodeRec*>(pRecord1)->GetName(), static_cast<const CNodeRec*>(pRecord2)->GetName());
     else if (nRank1 == 1)
         nOrder = SortDocumentItems(
             static_cast<const CDocumentRec*>(pRecord1), static_cast<const CDocumentRec*>(pRecord2), spec);

@@ -21,7 +21,7 @@ constexpr LONG PAYLOAD_COPY = 1;
 constexpr LONG PAYLOAD_MOVE = 2;
 
 struct CCatalogPayload {
-    CRecordRef source;               // the node the items were taken from; none without one
+    CRecordRef source;                // the node the items were taken from; none without one
     LONG nOperation { PAYLOAD_COPY }; // PAYLOAD_COPY or PAYLOAD_MOVE
     std::vector<CRecordRef> items;    // nodes and documents
 };

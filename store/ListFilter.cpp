@@ -333,7 +333,8 @@ BOOL SaveListFilter(HKEY hKey, const CListFilter& filter)
         const CListFilterCondition& condition = filter.conditions[i];
         LONG nKind = condition.pValue ? condition.nKind : FILTER_VALUE_NONE;
         bWritten = SetDword(hFilter, ValueName("Col", i), condition.nColumn)
-            && SetDword(hFilter, ValueName("Op", i), condition.nOperator) && SetDword(hFilter, ValueName("Kind", i), nKind);
+            && SetDword(hFilter, ValueName("Op", i), condition.nOperator)
+            && SetDword(hFilter, ValueName("Kind", i), nKind);
         if (bWritten && nKind != FILTER_VALUE_NONE)
             bWritten = SetValue(hFilter, ValueName("Val", i), *condition.pValue);
         else if (bWritten)

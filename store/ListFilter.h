@@ -67,8 +67,8 @@ void FreeListFilter(CListFilter* pFilter);
 // Frees *pTarget's values, then makes it a deep copy of source.
 void CopyListFilter(CListFilter* pTarget, const CListFilter& source);
 // Sets the value of a condition, replacing (and freeing) the one it had.
-void SetListFilterCondition(CListFilter* pFilter, int nIndex, LONG nColumn, LONG nOperator, LONG nKind,
-    const CListFilterValue& value);
+void SetListFilterCondition(
+    CListFilter* pFilter, int nIndex, LONG nColumn, LONG nOperator, LONG nKind, const CListFilterValue& value);
 
 // TRUE when the document passes the filter: always for a missing or inactive
 // filter and for a filter without conditions. A condition that cannot be

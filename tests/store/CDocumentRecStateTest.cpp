@@ -117,7 +117,8 @@ TEST_F(CDocumentRecStateTest, MailStatesComeFromTheRecordAndTheStore)
 
     message.id[12] = 'x';
     std::memcpy(message.id + 4, &nLength, 4); // another message: another position
-    std::unique_ptr<CDocumentRec> pDeleted(m_pCatalog->AddAndLink(m_pNode.get(), message, ProgramPath("inbox").c_str()));
+    std::unique_ptr<CDocumentRec> pDeleted(
+        m_pCatalog->AddAndLink(m_pNode.get(), message, ProgramPath("inbox").c_str()));
     ASSERT_TRUE(pDeleted);
     EXPECT_EQ(pDeleted->GetExpiryState(FALSE), EXPIRY_MAIL_DELETED);
 

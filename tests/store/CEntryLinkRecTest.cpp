@@ -88,8 +88,8 @@ TEST_F(CEntryLinkRecTest, TheKeywordSideKeepsTheNodeKind)
     ASSERT_TRUE(pAlpha->LinkKeyword(pInvoice.get()));
 
     std::vector<CEntryLinkRec> links;
-    ASSERT_TRUE(ListEntryLinks(
-        m_pCatalog.get(), EntryLinkChainOfEntry(TABLE_KEYWORD_LINK, pInvoice->GetRef()), &links));
+    ASSERT_TRUE(
+        ListEntryLinks(m_pCatalog.get(), EntryLinkChainOfEntry(TABLE_KEYWORD_LINK, pInvoice->GetRef()), &links));
     ASSERT_EQ(links.size(), 1u);
     EXPECT_EQ(links[0].GetTarget(), m_tree.alpha);
     EXPECT_EQ(links[0].GetKind(), 0x10);

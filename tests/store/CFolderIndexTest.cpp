@@ -14,8 +14,14 @@ using ::testing::IsEmpty;
 
 class CFolderIndexTest : public CatalogFileTest {
 protected:
-    std::unique_ptr<CFolderIndex> NewIndex() { return std::make_unique<CFolderIndex>(ProgramPath("winsch.cat").c_str(), 1); }
-    std::unique_ptr<CFolderIndex> OpenIndex() { return std::make_unique<CFolderIndex>(ProgramPath("winsch.cat").c_str(), 0); }
+    std::unique_ptr<CFolderIndex> NewIndex()
+    {
+        return std::make_unique<CFolderIndex>(ProgramPath("winsch.cat").c_str(), 1);
+    }
+    std::unique_ptr<CFolderIndex> OpenIndex()
+    {
+        return std::make_unique<CFolderIndex>(ProgramPath("winsch.cat").c_str(), 0);
+    }
 
     // An index with two folders: c:\work\ (a.txt, sub\b.txt) and d:\old\ (c.txt).
     void Fill(CFolderIndex& index)
@@ -137,7 +143,8 @@ TEST_F(CFolderIndexTest, AnEntryChainOwnedByAnotherFolderIsNotWalked)
     std::vector<BYTE> workRecord(CFolderIndex::FOLDER_SIZE), oldRecord(CFolderIndex::FOLDER_SIZE);
     ASSERT_TRUE(pIndex->ReadRecord(work, CFolderIndex::TABLE_FOLDER, workRecord));
     ASSERT_TRUE(pIndex->ReadRecord(old, CFolderIndex::TABLE_FOLDER, oldRecord));
-    SetLongField(oldRecord, CFolderIndex::OFF_FOLDER_ENTRIES, GetLongField(workRecord, CFolderIndex::OFF_FOLDER_ENTRIES));
+    SetLongField(
+        oldRecord, CFolderIndex::OFF_FOLDER_ENTRIES, GetLongField(workRecord, CFolderIndex::OFF_FOLDER_ENTRIES));
     ASSERT_TRUE(pIndex->WriteRecord(old, CFolderIndex::TABLE_FOLDER, oldRecord));
 
     EXPECT_TRUE(pIndex->FirstEntry(old).IsNone());

@@ -33,8 +33,8 @@ protected:
         for (auto& p : children)
             rows.push_back(p.get());
         std::stable_sort(rows.begin(), rows.end(), [&](CCatalogRecord* p1, CCatalogRecord* p2) {
-            return CompareCatalogRecords(reinterpret_cast<LPARAM>(p1), reinterpret_cast<LPARAM>(p2),
-                       reinterpret_cast<LPARAM>(&spec))
+            return CompareCatalogRecords(
+                       reinterpret_cast<LPARAM>(p1), reinterpret_cast<LPARAM>(p2), reinterpret_cast<LPARAM>(&spec))
                 < 0;
         });
         std::vector<std::string> names;
@@ -121,6 +121,7 @@ TEST_F(CatalogCompareTest, MissingRecordsAndKeysFailSoft)
 {
     auto pAlpha = Node(*m_pCatalog, m_tree.alpha);
     CSortSpec spec { 4101, 1, 1 };
-    EXPECT_EQ(CompareCatalogRecords(reinterpret_cast<LPARAM>(pAlpha.get()), reinterpret_cast<LPARAM>(pAlpha.get()), 0), 0);
+    EXPECT_EQ(
+        CompareCatalogRecords(reinterpret_cast<LPARAM>(pAlpha.get()), reinterpret_cast<LPARAM>(pAlpha.get()), 0), 0);
     EXPECT_LT(CompareCatalogRecords(reinterpret_cast<LPARAM>(pAlpha.get()), 0, reinterpret_cast<LPARAM>(&spec)), 0);
 }

@@ -79,7 +79,8 @@ TEST_F(DocumentOperationsTest, DamagedPayloadsAreRefused)
 TEST_F(DocumentOperationsTest, CopiedDocumentsStayUnderTheSource)
 {
     auto pGamma = NodeAt(m_tree.gamma);
-    EXPECT_EQ(DropDocuments(pGamma.get(), { m_tree.alpha, PAYLOAD_COPY, { m_tree.aTxt, m_tree.readme } }, PAYLOAD_COPY), 2);
+    EXPECT_EQ(
+        DropDocuments(pGamma.get(), { m_tree.alpha, PAYLOAD_COPY, { m_tree.aTxt, m_tree.readme } }, PAYLOAD_COPY), 2);
     EXPECT_THAT(DocumentsOf(m_tree.gamma), ElementsAre("c:\\work\\a.txt", "c:\\docs\\readme.md"));
     EXPECT_THAT(DocumentsOf(m_tree.alpha), ElementsAre("c:\\work\\a.txt", "c:\\work\\b.txt", "c:\\docs\\readme.md"));
 }
@@ -135,7 +136,8 @@ TEST_F(DocumentOperationsTest, ANodeIsNeverDroppedIntoItsOwnSubtree)
 TEST_F(DocumentOperationsTest, StaleAndFixedItemsAreSkipped)
 {
     auto pGamma = NodeAt(m_tree.gamma);
-    CCatalogPayload payload { { 99, 0 }, PAYLOAD_MOVE, { { 99, 4 }, { 3, 0 }, { ROOT_BLOCK_DIRECTORY, 0 }, m_tree.oldTxt } };
+    CCatalogPayload payload { { 99, 0 }, PAYLOAD_MOVE,
+        { { 99, 4 }, { 3, 0 }, { ROOT_BLOCK_DIRECTORY, 0 }, m_tree.oldTxt } };
     EXPECT_EQ(DropDocuments(pGamma.get(), payload, PAYLOAD_MOVE), 1);
     EXPECT_THAT(DocumentsOf(m_tree.gamma), ElementsAre("c:\\old\\old.txt"));
     EXPECT_EQ(DropDocuments(pGamma.get(), payload, 7), 0);
@@ -160,8 +162,8 @@ TEST_F(DocumentOperationsTest, NoMeansNothingIsRemoved)
 TEST_F(DocumentOperationsTest, YesRemovesLinksAndKeepsOrphansUnderTheThirdTopNode)
 {
     auto pAlpha = NodeAt(m_tree.alpha);
-    auto pA = Document(*m_pCatalog, m_tree.aTxt);   // also under beta
-    auto pB = Document(*m_pCatalog, m_tree.bTxt);   // only under alpha
+    auto pA = Document(*m_pCatalog, m_tree.aTxt); // also under beta
+    auto pB = Document(*m_pCatalog, m_tree.bTxt); // only under alpha
     CCatalogRecord* items[] = { pA.get(), pB.get() };
     EXPECT_EQ(ConfirmDeleteItems(pAlpha.get(), items, Answer(CONFIRM_DELETE_YES)), 2);
     EXPECT_THAT(m_question.textIds, ElementsAre(4232u, 4465u, 4236u));

@@ -204,8 +204,8 @@ protected:
     void SetUp() override
     {
         ListFilterTest::SetUp();
-        ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\Tests\\ListView", 0, nullptr, 0, KEY_ALL_ACCESS,
-                      nullptr, &m_hKey, nullptr),
+        ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\Tests\\ListView", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      &m_hKey, nullptr),
             ERROR_SUCCESS);
     }
     void TearDown() override
