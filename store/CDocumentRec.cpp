@@ -86,7 +86,14 @@ BOOL CDocumentRec::Load()
 CDocumentRec* CDocumentRec::Clone() const
 {
     auto pClone = std::make_unique<CDocumentRec>(m_pCatalog, GetBlock(), GetSlot());
-    return pClone->IsValid() ? pClone.release() : nullptr;
+    if (!pClone->IsValid())
+        return nullptr;
+    // What this object has worked out already goes with the copy.
+    pClone->m_strTypeName = m_strTypeName;
+    pClone->m_state = m_state;
+    pClone->m_bStateLoaded = m_bStateLoaded;
+    pClone->m_nExpiryState = m_nExpiryState;
+    return pClone.release();
 }
 
 CDocumentRec* CDocumentRec::CopyToCatalog(CCatalog* pTarget) const

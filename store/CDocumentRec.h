@@ -92,6 +92,7 @@ public:
     BOOL Load() override;
     BOOL IsValid() const { return m_bValid; }
     CCatalog* GetCatalog() const { return m_pCatalog; }
+    // A new object on the same record with this one's cached type text and state.
     CDocumentRec* Clone() const;
     // Copies the document (its folder, texts, numbers and links) into pTarget
     // and returns the copy, which belongs to the caller. The nodes it is linked

@@ -125,3 +125,15 @@ TEST_F(CDocumentRecStateTest, MailStatesComeFromTheRecordAndTheStore)
     std::filesystem::remove(HostPath("inbox"));
     EXPECT_EQ(pMail->GetExpiryState(TRUE), EXPIRY_NOT_FOUND);
 }
+
+TEST_F(CDocumentRecStateTest, ClonesKeepTheCachedState)
+{
+    auto pDocument = AddFile("a.txt", 0);
+    EXPECT_EQ(pDocument->GetExpiryState(FALSE), EXPIRY_NONE);
+    std::filesystem::remove(HostPath("a.txt"));
+    std::unique_ptr<CDocumentRec> pClone(pDocument->Clone());
+    ASSERT_TRUE(pClone);
+    EXPECT_EQ(pClone->GetExpiryState(FALSE), EXPIRY_NONE);
+    EXPECT_EQ(pClone->LoadState().nSize, 12);
+    EXPECT_EQ(pClone->GetExpiryState(TRUE), EXPIRY_NOT_FOUND);
+}
