@@ -6,6 +6,7 @@
 #include "platform/base/FileHandle.h"
 #include "platform/base/KernelObject.h"
 #include "platform/base/TextFunctions.h"
+#include "platform/base/TimeFunctions.h"
 
 IMPLEMENT_DYNAMIC(CFile, CObject)
 
@@ -16,16 +17,9 @@ namespace {
 constexpr UINT ACCESS_MASK = 0x00003;
 constexpr UINT SHARE_MASK = 0x00070;
 
-time_t TimeFromFileTime(const FILETIME& ft)
-{
-    ULONGLONG nUnits = (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
-    return static_cast<time_t>(nUnits / FILETIME_UNITS_PER_SECOND) - static_cast<time_t>(FILETIME_UNIX_EPOCH_SECONDS);
-}
-
 FILETIME FileTimeFromTime(time_t nTime)
 {
-    ULONGLONG nUnits = (static_cast<ULONGLONG>(nTime) + FILETIME_UNIX_EPOCH_SECONDS) * FILETIME_UNITS_PER_SECOND;
-    return { static_cast<DWORD>(nUnits & 0xFFFFFFFF), static_cast<DWORD>(nUnits >> 32) };
+    return FileTimeFromUInt64((static_cast<ULONGLONG>(nTime) + FILETIME_UNIX_EPOCH_SECONDS) * FILETIME_UNITS_PER_SECOND);
 }
 
 // The CFile::Attribute bits of file attributes (FILE_ATTRIBUTE_NORMAL has none).
@@ -310,9 +304,9 @@ BOOL CFile::GetStatus(CFileStatus& rStatus) const
     LARGE_INTEGER liSize;
     if (!GetFileTime(m_hFile, &ftCreation, &ftAccess, &ftWrite) || !GetFileSizeEx(m_hFile, &liSize))
         return FALSE;
-    rStatus.m_ctime = CTime(TimeFromFileTime(ftCreation));
-    rStatus.m_atime = CTime(TimeFromFileTime(ftAccess));
-    rStatus.m_mtime = CTime(TimeFromFileTime(ftWrite));
+    rStatus.m_ctime = CTime(ftCreation);
+    rStatus.m_atime = CTime(ftAccess);
+    rStatus.m_mtime = CTime(ftWrite);
     rStatus.m_size = static_cast<ULONGLONG>(liSize.QuadPart);
     DWORD dwAttributes = m_strFileName.IsEmpty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributes(m_strFileName);
     rStatus.m_attribute = dwAttributes == INVALID_FILE_ATTRIBUTES ? static_cast<BYTE>(normal) : StatusAttribute(dwAttributes);
@@ -326,9 +320,9 @@ BOOL CFile::GetStatus(LPCTSTR lpszFileName, CFileStatus& rStatus)
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!lpszFileName || !GetFileAttributesEx(lpszFileName, GetFileExInfoStandard, &data))
         return FALSE;
-    rStatus.m_ctime = CTime(TimeFromFileTime(data.ftCreationTime));
-    rStatus.m_atime = CTime(TimeFromFileTime(data.ftLastAccessTime));
-    rStatus.m_mtime = CTime(TimeFromFileTime(data.ftLastWriteTime));
+    rStatus.m_ctime = CTime(data.ftCreationTime);
+    rStatus.m_atime = CTime(data.ftLastAccessTime);
+    rStatus.m_mtime = CTime(data.ftLastWriteTime);
     rStatus.m_size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     rStatus.m_attribute = StatusAttribute(data.dwFileAttributes);
     rStatus.m_padding = 0;

@@ -1,5 +1,7 @@
 #include "platform/base/CTime.h"
 
+#include "platform/base/CArchive.h"
+#include "platform/base/CArchiveException.h"
 #include "platform/base/Clock.h"
 #include "platform/base/TimeFormat.h"
 #include "platform/base/TimeFunctions.h"
@@ -196,4 +198,51 @@ CString CTime::FormatGmt(LPCTSTR pszFormat) const
 {
     tm fields {};
     return FormatOrEmpty(GetGmtTm(&fields), pszFormat);
+}
+
+/***************************************************************************
+** Archive forms
+*/
+
+namespace {
+
+void StoreTime32(CArchive& ar, LONGLONG nValue)
+{
+    LONG nStored = 0;
+    if (!ClampToStored32(nValue, &nStored))
+        AfxThrowArchiveException(CArchiveException::genericException, ar.m_strFileName);
+    ar << nStored;
+}
+
+LONGLONG LoadTime32(CArchive& ar)
+{
+    LONG nStored = 0;
+    ar >> nStored;
+    return nStored;
+}
+
+}
+
+CArchive& operator<<(CArchive& ar, CTime time)
+{
+    StoreTime32(ar, time.GetTime());
+    return ar;
+}
+
+CArchive& operator>>(CArchive& ar, CTime& rtime)
+{
+    rtime = CTime(LoadTime32(ar));
+    return ar;
+}
+
+CArchive& operator<<(CArchive& ar, CTimeSpan timeSpan)
+{
+    StoreTime32(ar, timeSpan.GetTimeSpan());
+    return ar;
+}
+
+CArchive& operator>>(CArchive& ar, CTimeSpan& rtimeSpan)
+{
+    rtimeSpan = CTimeSpan(LoadTime32(ar));
+    return ar;
 }

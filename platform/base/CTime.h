@@ -8,7 +8,8 @@
 // 1901-12-13 20:45:52 .. 2038-01-19 03:14:07 UTC. GetTime32/GetTimeSpan32 give
 // that stored value; a value outside the range is clamped to the nearest end
 // and reported with FALSE. A stored value reads back through the time_t
-// constructor.
+// constructor. The archive operators at the end of this file store that form
+// and refuse a value that does not fit.
 //
 // The calendar fields (GetYear, GetHour, Format ...) are local time in the host
 // time zone (TZ), daylight saving included; the ...Gmt forms are UTC.
@@ -18,6 +19,8 @@
 
 #include <compare>
 #include <ctime>
+
+class CArchive;
 
 static_assert(sizeof(time_t) == 8, "CTime needs a 64-bit time_t");
 
@@ -120,3 +123,11 @@ public:
 private:
     LONGLONG m_time { 0 };
 };
+
+/* Archive forms: the signed 32-bit count of seconds. Storing a value that does
+   not fit throws CArchiveException (genericException) instead of writing a
+   different time; loading throws as for any value at the end of the data. */
+CArchive& operator<<(CArchive& ar, CTime time);
+CArchive& operator>>(CArchive& ar, CTime& rtime);
+CArchive& operator<<(CArchive& ar, CTimeSpan timeSpan);
+CArchive& operator>>(CArchive& ar, CTimeSpan& rtimeSpan);

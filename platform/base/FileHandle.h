@@ -52,7 +52,6 @@ constexpr DWORD FILE_END = 2;
 constexpr DWORD INVALID_SET_FILE_POINTER = 0xFFFFFFFF;
 constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
 
-constexpr DWORD ERROR_NOT_LOCKED = 158; // UnlockFile: this handle holds no lock on exactly that range
 
 struct OVERLAPPED;
 using LPOVERLAPPED = OVERLAPPED*;

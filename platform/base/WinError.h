@@ -47,6 +47,7 @@ constexpr DWORD ERROR_PROC_NOT_FOUND          = 127;
 constexpr DWORD ERROR_NEGATIVE_SEEK           = 131;
 constexpr DWORD ERROR_DIR_NOT_ROOT            = 144;
 constexpr DWORD ERROR_DIR_NOT_EMPTY           = 145;
+constexpr DWORD ERROR_NOT_LOCKED              = 158;
 constexpr DWORD ERROR_BAD_PATHNAME            = 161;
 constexpr DWORD ERROR_BUSY                    = 170;
 constexpr DWORD ERROR_ALREADY_EXISTS          = 183;

@@ -12,16 +12,9 @@ ARCHIVORA_DECLARE_HANDLE(HDROP);
 
 // clang-format off
 /* Window messages. */
-constexpr UINT WM_ACTIVATE          = 0x0006; // wParam: WA_* in the low word, minimized in the high; lParam: the other window
-constexpr UINT WM_SETFOCUS          = 0x0007; // wParam: the window losing the focus
-constexpr UINT WM_KILLFOCUS         = 0x0008; // wParam: the window getting the focus
-constexpr UINT WM_PAINT             = 0x000F;
 constexpr UINT WM_QUERYENDSESSION   = 0x0011; // return TRUE to let the session end
-constexpr UINT WM_ERASEBKGND        = 0x0014; // wParam: HDC; return TRUE when erased
 constexpr UINT WM_ENDSESSION        = 0x0016; // wParam: TRUE when the session ends
 constexpr UINT WM_CTLCOLOR          = 0x0019; // stands for every WM_CTLCOLOR* in message maps
-constexpr UINT WM_SETCURSOR         = 0x0020; // wParam: window under the cursor; lParam: hit test and mouse message
-constexpr UINT WM_MOUSEACTIVATE     = 0x0021;
 constexpr UINT WM_GETMINMAXINFO     = 0x0024; // lParam: MINMAXINFO*
 constexpr UINT WM_DRAWITEM          = 0x002B; // wParam: control ID; lParam: DRAWITEMSTRUCT*
 constexpr UINT WM_MEASUREITEM       = 0x002C; // wParam: control ID; lParam: MEASUREITEMSTRUCT*
@@ -29,11 +22,8 @@ constexpr UINT WM_DELETEITEM        = 0x002D; // wParam: control ID; lParam: DEL
 constexpr UINT WM_COMPAREITEM       = 0x0039; // wParam: control ID; lParam: COMPAREITEMSTRUCT*
 constexpr UINT WM_NOTIFY            = 0x004E; // wParam: control ID; lParam: NMHDR*
 constexpr UINT WM_CONTEXTMENU       = 0x007B; // wParam: the window clicked; lParam: screen point
-constexpr UINT WM_NCMOUSEMOVE       = 0x00A0;
 constexpr UINT WM_GETDLGCODE        = 0x0087; // returns DLGC_*
 constexpr UINT WM_SYSCOMMAND        = 0x0112;
-constexpr UINT WM_HSCROLL           = 0x0114; // wParam: SB_* and position; lParam: the scroll bar control or 0
-constexpr UINT WM_VSCROLL           = 0x0115;
 constexpr UINT WM_INITMENUPOPUP     = 0x0117; // wParam: HMENU; lParam: index, and window menu in the high word
 constexpr UINT WM_SYSTIMER          = 0x0118; // the caret's blink timer
 constexpr UINT WM_MENUSELECT        = 0x011F; // wParam: item and MF_* flags; lParam: HMENU
@@ -44,19 +34,7 @@ constexpr UINT WM_CTLCOLORBTN       = 0x0135;
 constexpr UINT WM_CTLCOLORDLG       = 0x0136;
 constexpr UINT WM_CTLCOLORSCROLLBAR = 0x0137;
 constexpr UINT WM_CTLCOLORSTATIC    = 0x0138;
-constexpr UINT WM_MOUSEMOVE         = 0x0200; // wParam: MK_* keys; lParam: client point
-constexpr UINT WM_LBUTTONDOWN       = 0x0201;
-constexpr UINT WM_LBUTTONUP         = 0x0202;
-constexpr UINT WM_LBUTTONDBLCLK     = 0x0203;
-constexpr UINT WM_RBUTTONDOWN       = 0x0204;
-constexpr UINT WM_RBUTTONUP         = 0x0205;
-constexpr UINT WM_RBUTTONDBLCLK     = 0x0206;
-constexpr UINT WM_MBUTTONDOWN       = 0x0207;
-constexpr UINT WM_MBUTTONUP         = 0x0208;
-constexpr UINT WM_MBUTTONDBLCLK     = 0x0209;
-constexpr UINT WM_MOUSEWHEEL        = 0x020A; // wParam: keys, and the signed distance in the high word
 constexpr UINT WM_PARENTNOTIFY      = 0x0210; // wParam: the event (WM_CREATE, WM_DESTROY, a button) and child ID
-constexpr UINT WM_CAPTURECHANGED    = 0x0215; // lParam: the window getting the capture
 constexpr UINT WM_DROPFILES         = 0x0233; // wParam: HDROP
 constexpr UINT WM_PALETTECHANGED    = 0x0311; // wParam: the window that realized its palette
 

@@ -11,8 +11,8 @@ CDeviceContext::~CDeviceContext() = default;
 
 POINT CDeviceContext::ToDevice(int x, int y) const
 {
-    return POINT { x - m_state.ptWindowOrg.x + m_state.ptViewportOrg.x,
-        y - m_state.ptWindowOrg.y + m_state.ptViewportOrg.y };
+    return POINT { x - m_state.ptWindowOrg.x + m_state.ptViewportOrg.x + m_ptOrigin.x,
+        y - m_state.ptWindowOrg.y + m_state.ptViewportOrg.y + m_ptOrigin.y };
 }
 
 RECT CDeviceContext::ToDevice(const RECT& rc) const
@@ -25,6 +25,8 @@ RECT CDeviceContext::ToDevice(const RECT& rc) const
 CRectList CDeviceContext::EffectiveClip() const
 {
     CRectList surface(RECT { 0, 0, m_state.bitmap->m_nWidth, m_state.bitmap->m_nHeight });
+    if (m_visible)
+        surface = CRectList::Combine(surface, *m_visible, RGN_AND);
     if (!m_state.clip)
         return surface;
     return CRectList::Combine(surface, *m_state.clip, RGN_AND);
@@ -357,8 +359,11 @@ BOOL LPtoDP(HDC hdc, LPPOINT lppt, int c)
     std::shared_ptr<CDeviceContext> pDc = LookupDc(hdc);
     if (!pDc || (c > 0 && !lppt))
         return FALSE;
-    for (int i = 0; i < c; ++i)
+    for (int i = 0; i < c; ++i) {
         lppt[i] = pDc->ToDevice(lppt[i].x, lppt[i].y);
+        lppt[i].x -= pDc->m_ptOrigin.x;
+        lppt[i].y -= pDc->m_ptOrigin.y;
+    }
     return TRUE;
 }
 
@@ -409,7 +414,9 @@ int ExtSelectClipRgn(HDC hdc, HRGN hrgn, int mode)
     }
     CRectList current = state.clip ? *state.clip
                                    : CRectList(RECT { 0, 0, state.bitmap->m_nWidth, state.bitmap->m_nHeight });
-    state.clip = mode == RGN_COPY ? pRegion->m_area : CRectList::Combine(current, pRegion->m_area, mode);
+    CRectList area = pRegion->m_area;
+    area.Offset(pDc->m_ptOrigin.x, pDc->m_ptOrigin.y);
+    state.clip = mode == RGN_COPY ? area : CRectList::Combine(current, area, mode);
     return pDc->EffectiveClip().Complexity();
 }
 
@@ -474,6 +481,7 @@ int GetClipRgn(HDC hdc, HRGN hrgn)
     if (!pDc->m_state.clip)
         return 0;
     pRegion->m_area = *pDc->m_state.clip;
+    pRegion->m_area.Offset(-pDc->m_ptOrigin.x, -pDc->m_ptOrigin.y);
     return 1;
 }
 

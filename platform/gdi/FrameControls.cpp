@@ -2,18 +2,20 @@
 
 #include "platform/gdi/PixelTarget.h"
 #include "platform/gdi/Rects.h"
+#include "platform/gdi/SysColors.h"
 
 #include <algorithm>
 
 namespace {
 
-constexpr COLORREF FACE = RGB(192, 192, 192);
-constexpr COLORREF HIGHLIGHT = RGB(255, 255, 255);
-constexpr COLORREF LIGHT = RGB(223, 223, 223);
-constexpr COLORREF SHADOW = RGB(128, 128, 128);
-constexpr COLORREF DARK_SHADOW = RGB(0, 0, 0);
-constexpr COLORREF WINDOW = RGB(255, 255, 255);
-constexpr COLORREF TEXT = RGB(0, 0, 0);
+// The elements' colours, from the system colour table.
+const COLORREF FACE = GetSysColor(COLOR_BTNFACE);
+const COLORREF HIGHLIGHT = GetSysColor(COLOR_BTNHIGHLIGHT);
+const COLORREF LIGHT = GetSysColor(COLOR_3DLIGHT);
+const COLORREF SHADOW = GetSysColor(COLOR_BTNSHADOW);
+const COLORREF DARK_SHADOW = GetSysColor(COLOR_3DDKSHADOW);
+const COLORREF WINDOW = GetSysColor(COLOR_WINDOW);
+const COLORREF TEXT = GetSysColor(COLOR_BTNTEXT);
 
 void FillDevice(CPixelTarget& target, const RECT& rcArea, COLORREF cr)
 {

@@ -2,8 +2,7 @@
 
 // Three-dimensional edges, focus rectangles and the standard frame controls
 // (push buttons, check boxes, radio buttons, scroll arrows), drawn in the
-// classic 3-D colours: face (192,192,192), highlight white, light
-// (223,223,223), shadow (128,128,128) and dark shadow black.
+// system's 3-D colours (SysColors.h): face, highlight, light, shadow and dark shadow.
 
 #include "platform/gdi/GdiTypes.h"
 

@@ -182,6 +182,7 @@ public:
     ~CDeviceContext() override;
     DWORD ObjectType() const override { return OBJ_MEMDC; }
 
+    // Logical coordinates to bitmap coordinates (device coordinates moved by m_ptOrigin).
     POINT ToDevice(int x, int y) const;
     RECT ToDevice(const RECT& rc) const;
     // The clip area in device coordinates, limited to the bitmap.
@@ -189,6 +190,9 @@ public:
 
     DcState m_state;
     std::vector<DcState> m_saved;
+    // Surface DCs only (SurfaceDC.h); neither is part of the saved state.
+    POINT m_ptOrigin {};                 // where device (0, 0) lies on the bitmap
+    std::optional<CRectList> m_visible; // bitmap coordinates; drawing never leaves it
 };
 
 [[nodiscard]] std::shared_ptr<CDeviceContext> LookupDc(HDC hdc);

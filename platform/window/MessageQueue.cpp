@@ -4,6 +4,7 @@
 #include "platform/base/Threads.h"
 #include "platform/base/Wait.h"
 #include "platform/base/WinError.h"
+#include "platform/window/InputInternal.h"
 #include "platform/window/Messages.h"
 #include "platform/window/QueueInternal.h"
 #include "platform/window/Timers.h"
@@ -180,24 +181,30 @@ CTimer* CMessageQueue::DueTimer(const CMessageFilter& filter, ULONGLONG nNow)
 bool CMessageQueue::Retrieve(MSG* pMsg, const CMessageFilter& filter, UINT wRemoveMsg)
 {
     bool bRemove = (wRemoveMsg & PM_REMOVE) != 0;
+    PostDueHoverLocked(m_dwThreadId);
     m_nChangedBits = 0;
     auto it = std::find_if(
         m_posted.begin(), m_posted.end(), [&filter](const MSG& msg) { return filter.Matches(msg.hwnd, msg.message); });
     if (it != m_posted.end()) {
         *pMsg = *it;
-        if (bRemove)
+        if (bRemove) {
             m_posted.erase(it);
+            NoteInputRetrievedLocked(*pMsg);
+        }
     } else if (m_bQuit) {
         *pMsg = MSG { nullptr, WM_QUIT, static_cast<WPARAM>(m_nExitCode), 0, static_cast<DWORD>(ClockTicks()), {} };
         if (bRemove)
             m_bQuit = false;
+    } else if (HWND hPaint = WindowToPaintLocked(m_dwThreadId, filter)) {
+        // WM_PAINT stays due until the window's update region is validated.
+        *pMsg = MSG { hPaint, WM_PAINT, 0, 0, static_cast<DWORD>(ClockTicks()), CursorPosLocked() };
     } else {
         ULONGLONG nNow = ClockTicks();
         CTimer* pTimer = DueTimer(filter, nNow);
         if (!pTimer)
             return false;
         *pMsg = MSG { pTimer->hWnd, WM_TIMER, pTimer->nId, reinterpret_cast<LPARAM>(pTimer->pfnTimerProc),
-            static_cast<DWORD>(nNow), {} };
+            static_cast<DWORD>(nNow), CursorPosLocked() };
         if (bRemove) {
             pTimer->nDue = nNow + pTimer->nElapse;
             pTimer->bNoted = false;
@@ -213,7 +220,8 @@ bool CMessageQueue::HasMatch(const CMessageFilter& filter)
     if (m_bQuit)
         return true;
     auto matches = [&filter](const MSG& msg) { return filter.Matches(msg.hwnd, msg.message); };
-    return std::any_of(m_posted.begin(), m_posted.end(), matches) || DueTimer(filter, ClockTicks());
+    return std::any_of(m_posted.begin(), m_posted.end(), matches) || WindowToPaintLocked(m_dwThreadId, filter)
+        || DueTimer(filter, ClockTicks());
 }
 
 DWORD CMessageQueue::MillisecondsToNextTimer(const CMessageFilter& filter) const
@@ -234,6 +242,8 @@ UINT CMessageQueue::CurrentBits() const
         nBits |= KindOf(msg.message);
     if (m_bQuit)
         nBits |= QS_POSTMESSAGE | QS_ALLPOSTMESSAGE;
+    if (WindowToPaintLocked(m_dwThreadId, CMessageFilter {}))
+        nBits |= QS_PAINT;
     ULONGLONG nNow = ClockTicks();
     if (std::any_of(m_timers.begin(), m_timers.end(), [nNow](const CTimer& timer) { return timer.nDue <= nNow; }))
         nBits |= QS_TIMER;
@@ -291,7 +301,9 @@ bool PostTo(const std::shared_ptr<CMessageQueue>& pQueue, const MSG& msg, std::u
 {
     if (!pQueue || pQueue->m_bEnded)
         return false;
-    pQueue->Post(msg);
+    MSG msgAt = msg;
+    msgAt.pt = CursorPosLocked();
+    pQueue->Post(msgAt);
     std::shared_ptr<CThreadWaker> pWaker = pQueue->m_pWaker;
     bool bOtherThread = pQueue->m_dwThreadId != GetCurrentThreadId();
     lock.unlock();
@@ -302,7 +314,6 @@ bool PostTo(const std::shared_ptr<CMessageQueue>& pQueue, const MSG& msg, std::u
 
 }
 
-// FIXME: Messages carry the cursor position once there is mouse input; until then (0, 0).
 BOOL PostMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     if (!hWnd)
@@ -367,9 +378,18 @@ BOOL PeekMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
         return FALSE;
     }
     std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
-    ServeSentMessages(*pQueue);
-    auto lock = LockWindows();
-    return pQueue->Retrieve(lpMsg, filter, wRemoveMsg);
+    for (;;) {
+        ServeSentMessages(*pQueue);
+        {
+            auto lock = LockWindows();
+            if (!pQueue->Retrieve(lpMsg, filter, wRemoveMsg))
+                return FALSE;
+        }
+        if (!InputHooksDropMessage(*lpMsg, wRemoveMsg))
+            break;
+    }
+    RunGetMessageHooks(lpMsg, wRemoveMsg);
+    return TRUE;
 }
 
 BOOL GetMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
@@ -384,11 +404,18 @@ BOOL GetMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
     for (;;) {
         ServeSentMessages(*pQueue);
         DWORD dwTimeout = INFINITE;
+        bool bRetrieved = false;
         {
             auto lock = LockWindows();
-            if (pQueue->Retrieve(lpMsg, filter, PM_REMOVE))
-                return lpMsg->message != WM_QUIT;
-            dwTimeout = pQueue->MillisecondsToNextTimer(filter);
+            bRetrieved = pQueue->Retrieve(lpMsg, filter, PM_REMOVE);
+            dwTimeout
+                = std::min(pQueue->MillisecondsToNextTimer(filter), MillisecondsToHoverLocked(pQueue->m_dwThreadId));
+        }
+        if (bRetrieved) {
+            if (InputHooksDropMessage(*lpMsg, PM_REMOVE))
+                continue;
+            RunGetMessageHooks(lpMsg, PM_REMOVE);
+            return lpMsg->message != WM_QUIT;
         }
         CRetrievalWait wait(*pQueue, filter);
         WaitForObjectsOrSource(0, nullptr, FALSE, dwTimeout, &wait);
@@ -404,13 +431,7 @@ BOOL TranslateMessage(const MSG* lpMsg)
         return FALSE;
     if (uMsg == WM_KEYUP || uMsg == WM_SYSKEYUP)
         return TRUE;
-    // FIXME: Shift and caps-lock state come with keyboard input; until then letters are lower case.
-    WPARAM vk = lpMsg->wParam;
-    WPARAM ch = 0;
-    if (vk >= 'A' && vk <= 'Z')
-        ch = vk - 'A' + 'a';
-    else if ((vk >= '0' && vk <= '9') || vk == ' ' || vk == 0x0D || vk == 0x09 || vk == 0x08 || vk == 0x1B)
-        ch = vk; // digits, space, enter, tab, backspace and escape are their own characters
+    WPARAM ch = CharacterOfKey(lpMsg->wParam);
     if (ch) {
         std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
         auto lock = LockWindows();

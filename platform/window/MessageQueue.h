@@ -10,7 +10,10 @@
 // Order of retrieval: messages sent by other threads are run first, inside the
 // retrieving call; then posted messages in the order they were posted; then
 // WM_QUIT, once PostQuitMessage has been called and no posted message is left;
-// then WM_TIMER for a timer that is due (see Timers.h).
+// then WM_PAINT for a window with something to paint (see Paint.h); then
+// WM_TIMER for a timer that is due (see Timers.h). Keyboard and mouse hooks
+// see input messages as they are retrieved, WH_GETMESSAGE hooks every message
+// retrieved (see Input.h). Posted messages carry the cursor position in MSG.pt.
 //
 // A thread serves messages sent to it by other threads while it is inside
 // GetMessage, PeekMessage, WaitMessage, MsgWaitForMultipleObjects(Ex), or
@@ -103,8 +106,9 @@ BOOL GetMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);
 BOOL PeekMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
 
 // WM_KEYDOWN and WM_SYSKEYDOWN post WM_CHAR and WM_SYSCHAR, read next, for
-// keys that give a character (letters as lower case, digits, space, enter,
-// tab, backspace, escape). Returns TRUE for every key message.
+// keys that give a character on a US keyboard with the current Shift, Caps
+// Lock and Ctrl state (Ctrl with a letter gives 1 to 26). Returns TRUE for
+// every key message.
 BOOL TranslateMessage(const MSG* lpMsg);
 // Runs the window procedure for a retrieved message (or, for WM_TIMER with a
 // TIMERPROC in lParam, the timer procedure of a live timer) and returns its

@@ -15,25 +15,49 @@ constexpr UINT WM_CREATE            = 0x0001; // lParam: CREATESTRUCT*; return -
 constexpr UINT WM_DESTROY           = 0x0002;
 constexpr UINT WM_MOVE              = 0x0003; // lParam: client origin in parent coordinates
 constexpr UINT WM_SIZE              = 0x0005; // wParam: SIZE_*; lParam: client width and height
+constexpr UINT WM_ACTIVATE          = 0x0006; // wParam: WA_* (low), minimized (high); lParam: the other window
+constexpr UINT WM_SETFOCUS          = 0x0007; // wParam: the window that lost the focus
+constexpr UINT WM_KILLFOCUS         = 0x0008; // wParam: the window that gets the focus
 constexpr UINT WM_ENABLE            = 0x000A; // wParam: TRUE when enabled
+constexpr UINT WM_SETREDRAW         = 0x000B; // wParam: FALSE stops painting, TRUE lets it go on
 constexpr UINT WM_SETTEXT           = 0x000C; // lParam: the text; returns TRUE
 constexpr UINT WM_GETTEXT           = 0x000D; // wParam: buffer size; lParam: buffer; returns length copied
 constexpr UINT WM_GETTEXTLENGTH     = 0x000E;
+constexpr UINT WM_PAINT             = 0x000F;
 constexpr UINT WM_CLOSE             = 0x0010;
 constexpr UINT WM_QUIT              = 0x0012; // wParam: exit code; never sent to a window
+constexpr UINT WM_ERASEBKGND        = 0x0014; // wParam: HDC; returns nonzero when erased
 constexpr UINT WM_SHOWWINDOW        = 0x0018; // wParam: TRUE when shown; lParam: 0 for ShowWindow
+constexpr UINT WM_ACTIVATEAPP       = 0x001C; // wParam: TRUE when the program becomes active
+constexpr UINT WM_CANCELMODE        = 0x001F;
+constexpr UINT WM_SETCURSOR         = 0x0020; // wParam: window under the cursor; lParam: hit test (low), mouse message (high)
+constexpr UINT WM_MOUSEACTIVATE     = 0x0021; // wParam: top-level window; lParam: as WM_SETCURSOR; returns MA_*
 constexpr UINT WM_WINDOWPOSCHANGING = 0x0046; // lParam: WINDOWPOS*, may be changed
 constexpr UINT WM_WINDOWPOSCHANGED  = 0x0047; // lParam: WINDOWPOS*
 constexpr UINT WM_STYLECHANGING     = 0x007C; // wParam: GWL_STYLE or GWL_EXSTYLE; lParam: STYLESTRUCT*
 constexpr UINT WM_STYLECHANGED      = 0x007D;
 constexpr UINT WM_NCCREATE          = 0x0081; // lParam: CREATESTRUCT*; return FALSE to refuse
 constexpr UINT WM_NCDESTROY         = 0x0082; // the last message a window receives
+constexpr UINT WM_NCHITTEST         = 0x0084; // lParam: screen point; returns HT*
+constexpr UINT WM_NCPAINT           = 0x0085; // wParam: 1 (the whole frame) or an HRGN
+constexpr UINT WM_NCACTIVATE        = 0x0086; // wParam: TRUE when the caption shows active
+constexpr UINT WM_NCMOUSEMOVE       = 0x00A0; // non-client mouse messages: wParam: HT*; lParam: screen point
+constexpr UINT WM_NCLBUTTONDOWN     = 0x00A1;
+constexpr UINT WM_NCLBUTTONUP       = 0x00A2;
+constexpr UINT WM_NCLBUTTONDBLCLK   = 0x00A3;
+constexpr UINT WM_NCRBUTTONDOWN     = 0x00A4;
+constexpr UINT WM_NCRBUTTONUP       = 0x00A5;
+constexpr UINT WM_NCRBUTTONDBLCLK   = 0x00A6;
+constexpr UINT WM_NCMBUTTONDOWN     = 0x00A7;
+constexpr UINT WM_NCMBUTTONUP       = 0x00A8;
+constexpr UINT WM_NCMBUTTONDBLCLK   = 0x00A9;
 
 /* Keyboard. */
 constexpr UINT WM_KEYFIRST          = 0x0100;
 constexpr UINT WM_KEYDOWN           = 0x0100;
 constexpr UINT WM_KEYUP             = 0x0101;
 constexpr UINT WM_CHAR              = 0x0102;
+constexpr UINT WM_DEADCHAR          = 0x0103;
 constexpr UINT WM_SYSKEYDOWN        = 0x0104;
 constexpr UINT WM_SYSKEYUP          = 0x0105;
 constexpr UINT WM_SYSCHAR           = 0x0106;
@@ -42,10 +66,26 @@ constexpr UINT WM_KEYLAST           = 0x0109;
 /* Commands and timers. */
 constexpr UINT WM_COMMAND           = 0x0111;
 constexpr UINT WM_TIMER             = 0x0113; // wParam: timer id; lParam: TIMERPROC or 0
+constexpr UINT WM_HSCROLL           = 0x0114; // wParam: SB_* (low), position (high); lParam: scroll bar control or 0
+constexpr UINT WM_VSCROLL           = 0x0115;
 
-/* Mouse. */
+/* Mouse, in client coordinates: wParam: MK_*; lParam: x (low), y (high). */
 constexpr UINT WM_MOUSEFIRST        = 0x0200;
+constexpr UINT WM_MOUSEMOVE         = 0x0200;
+constexpr UINT WM_LBUTTONDOWN       = 0x0201;
+constexpr UINT WM_LBUTTONUP         = 0x0202;
+constexpr UINT WM_LBUTTONDBLCLK     = 0x0203;
+constexpr UINT WM_RBUTTONDOWN       = 0x0204;
+constexpr UINT WM_RBUTTONUP         = 0x0205;
+constexpr UINT WM_RBUTTONDBLCLK     = 0x0206;
+constexpr UINT WM_MBUTTONDOWN       = 0x0207;
+constexpr UINT WM_MBUTTONUP         = 0x0208;
+constexpr UINT WM_MBUTTONDBLCLK     = 0x0209;
+constexpr UINT WM_MOUSEWHEEL        = 0x020A; // wParam: MK_* (low), distance (high); lParam: screen point
 constexpr UINT WM_MOUSELAST         = 0x020E;
+constexpr UINT WM_CAPTURECHANGED    = 0x0215; // lParam: the window that gets the capture
+constexpr UINT WM_MOUSEHOVER        = 0x02A1;
+constexpr UINT WM_MOUSELEAVE        = 0x02A3;
 
 /* Ranges of private messages. */
 constexpr UINT WM_USER              = 0x0400;

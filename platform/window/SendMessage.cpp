@@ -6,6 +6,7 @@
 #include "platform/base/Threads.h"
 #include "platform/base/Wait.h"
 #include "platform/base/WinError.h"
+#include "platform/window/InputInternal.h"
 #include "platform/window/QueueInternal.h"
 #include "platform/window/Window.h"
 #include "platform/window/WindowInternal.h"
@@ -115,6 +116,7 @@ SendOutcome Send(
         }
     }
     if (!pSent) {
+        RunCallWndProcHooks(hWnd, uMsg, wParam, lParam, true);
         *plResult = CallWindowProcedure(hWnd, uMsg, wParam, lParam);
         return SendOutcome::Done;
     }
@@ -199,6 +201,7 @@ int ServeSentMessages(CMessageQueue& queue)
         // (ExitThread unwinds) still releases the sender, with 0.
         CAnswerOnExit answer(*pSent);
         if (pKeep) {
+            RunCallWndProcHooks(pSent->hWnd, pSent->uMsg, pSent->wParam, pSent->lParam, false);
             CRunningScope scope(pSent.get());
             answer.m_lResult = CallWindowProc(pfnWndProc, pSent->hWnd, pSent->uMsg, pSent->wParam, pSent->lParam);
         }

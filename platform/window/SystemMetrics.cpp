@@ -1,5 +1,10 @@
 #include "platform/window/SystemMetrics.h"
 
+#include "platform/base/WinError.h"
+#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/Text.h"
+
+#include <cstring>
 #include <unordered_map>
 
 namespace {
@@ -49,4 +54,65 @@ int GetSystemMetrics(int nIndex)
     // clang-format on
     auto it = metrics.find(nIndex);
     return it == metrics.end() ? 0 : it->second;
+}
+
+BOOL SystemParametersInfo(UINT uiAction, UINT, PVOID pvParam, UINT)
+{
+    if (!pvParam) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    switch (uiAction) {
+    case SPI_GETWORKAREA:
+        *static_cast<RECT*>(pvParam) = RECT { 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT };
+        return TRUE;
+    case SPI_GETNONCLIENTMETRICS: {
+        auto* pMetrics = static_cast<NONCLIENTMETRICS*>(pvParam);
+        // Callers built for older systems pass the size without the last field.
+        if (pMetrics->cbSize != sizeof(NONCLIENTMETRICS)
+            && pMetrics->cbSize != sizeof(NONCLIENTMETRICS) - sizeof(int)) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return FALSE;
+        }
+        LOGFONT lf {};
+        GetObject(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+        LOGFONT lfBold = lf;
+        lfBold.lfWeight = FW_BOLD;
+        UINT cbSize = pMetrics->cbSize;
+        NONCLIENTMETRICS metrics {};
+        metrics.cbSize = cbSize;
+        metrics.iBorderWidth = GetSystemMetrics(SM_CXFRAME);
+        metrics.iScrollWidth = GetSystemMetrics(SM_CXVSCROLL);
+        metrics.iScrollHeight = GetSystemMetrics(SM_CYHSCROLL);
+        metrics.iCaptionWidth = GetSystemMetrics(SM_CXSIZE);
+        metrics.iCaptionHeight = GetSystemMetrics(SM_CYSIZE);
+        metrics.lfCaptionFont = lfBold;
+        metrics.iSmCaptionWidth = GetSystemMetrics(SM_CXSIZE) - 3;
+        metrics.iSmCaptionHeight = GetSystemMetrics(SM_CYSMCAPTION) - 1;
+        metrics.lfSmCaptionFont = lf;
+        metrics.iMenuWidth = GetSystemMetrics(SM_CYMENU);
+        metrics.iMenuHeight = GetSystemMetrics(SM_CYMENU);
+        metrics.lfMenuFont = lf;
+        metrics.lfStatusFont = lf;
+        metrics.lfMessageFont = lf;
+        std::memcpy(pMetrics, &metrics, cbSize);
+        return TRUE;
+    }
+    case SPI_GETMOUSEHOVERWIDTH:
+    case SPI_GETMOUSEHOVERHEIGHT:
+        *static_cast<UINT*>(pvParam) = 4;
+        return TRUE;
+    case SPI_GETMOUSEHOVERTIME:
+        *static_cast<UINT*>(pvParam) = 400;
+        return TRUE;
+    case SPI_GETWHEELSCROLLLINES:
+        *static_cast<UINT*>(pvParam) = 3;
+        return TRUE;
+    case SPI_GETDRAGFULLWINDOWS:
+        *static_cast<BOOL*>(pvParam) = TRUE;
+        return TRUE;
+    default:
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
 }

@@ -5,6 +5,7 @@
 // agree. The non-client frame of a window is derived from them (see Window.h).
 
 #include "platform/base/WinTypes.h"
+#include "platform/gdi/GdiTypes.h" // LOGFONT
 
 // clang-format off
 constexpr int SM_CXSCREEN         = 0;
@@ -72,3 +73,40 @@ constexpr int SM_REMOTESESSION    = 0x1000;
 
 // The value of one metric; 0 for an index not listed above.
 int GetSystemMetrics(int nIndex);
+
+/* System parameters. */
+
+// clang-format off
+constexpr UINT SPI_GETDRAGFULLWINDOWS  = 0x0026;
+constexpr UINT SPI_GETNONCLIENTMETRICS = 0x0029; // pvParam: NONCLIENTMETRICS with cbSize set
+constexpr UINT SPI_GETWORKAREA         = 0x0030; // pvParam: RECT
+constexpr UINT SPI_GETMOUSEHOVERWIDTH  = 0x0062; // pvParam: UINT
+constexpr UINT SPI_GETMOUSEHOVERHEIGHT = 0x0064;
+constexpr UINT SPI_GETMOUSEHOVERTIME   = 0x0066;
+constexpr UINT SPI_GETWHEELSCROLLLINES = 0x0068;
+// clang-format on
+
+struct NONCLIENTMETRICS {
+    UINT cbSize; // sizeof(NONCLIENTMETRICS)
+    int iBorderWidth;
+    int iScrollWidth;
+    int iScrollHeight;
+    int iCaptionWidth;
+    int iCaptionHeight;
+    LOGFONT lfCaptionFont;
+    int iSmCaptionWidth;
+    int iSmCaptionHeight;
+    LOGFONT lfSmCaptionFont;
+    int iMenuWidth;
+    int iMenuHeight;
+    LOGFONT lfMenuFont;
+    LOGFONT lfStatusFont;
+    LOGFONT lfMessageFont;
+    int iPaddedBorderWidth;
+};
+
+// Reads one parameter into pvParam. The work area is the whole screen; every
+// non-client font is the default GUI font (the caption font bold). FALSE with
+// ERROR_INVALID_PARAMETER for an action not listed above or a bad size. Setting
+// parameters is refused: they are fixed so that tests agree.
+BOOL SystemParametersInfo(UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWinIni);

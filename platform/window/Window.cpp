@@ -2,6 +2,7 @@
 
 #include "platform/base/Threads.h"
 #include "platform/base/WinError.h"
+#include "platform/window/InputInternal.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Messages.h"
 #include "platform/window/QueueInternal.h"
@@ -72,6 +73,8 @@ std::vector<std::shared_ptr<CSentMessage>> FreeWindowLocked(CWindow& window)
     }
     if (window.pClass)
         --window.pClass->nWindows;
+    ForgetInputWindowLocked(window.hWnd);
+    ForgetPaintWindowLocked(window);
     if (window.pQueue)
         window.pQueue->ForgetWindow(window.hWnd, givenUp);
     Table().windows.erase(reinterpret_cast<UINT_PTR>(window.hWnd)); // may free `window`

@@ -210,5 +210,16 @@ LRESULT CallWindowProc(WNDPROC lpPrevWndFunc, HWND hWnd, UINT uMsg, WPARAM wPara
 // The default behaviour of the messages this layer defines: WM_NCCREATE sets
 // the text and accepts; WM_SETTEXT, WM_GETTEXT and WM_GETTEXTLENGTH work on
 // the stored text; WM_WINDOWPOSCHANGED sends WM_MOVE and WM_SIZE for what
-// moved or changed size; WM_CLOSE destroys the window. Everything else returns 0.
+// moved or changed size; WM_CLOSE destroys the window. Input, focus, painting
+// and the non-client area: WM_NCHITTEST answers from the frame the styles give
+// (HTCLIENT, HTCAPTION, HTCLOSE, the sizing borders, HTBORDER, HTVSCROLL,
+// HTHSCROLL, HTGROWBOX, else HTNOWHERE); WM_NCPAINT draws the frame, caption,
+// client edge and scroll bars; WM_NCACTIVATE redraws the frame; WM_ACTIVATE
+// gives an activated window the focus; WM_SETCURSOR and WM_MOUSEACTIVATE ask
+// the parent of a child window first, then set the class cursor (HTCLIENT) or
+// the arrow, and answer MA_ACTIVATE; WM_MOUSEWHEEL goes on to the parent;
+// WM_ERASEBKGND fills with the class brush (a COLOR_* + 1 value means that
+// system colour); WM_PAINT validates through BeginPaint and EndPaint;
+// WM_SETREDRAW stops and resumes painting; a press on a scroll bar sends
+// WM_HSCROLL or WM_VSCROLL. Everything else returns 0.
 LRESULT DefWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);

@@ -299,6 +299,6 @@ LRESULT DefWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         DestroyWindow(hWnd);
         return 0;
     default:
-        return 0;
+        return DefWindowProcInputAndPaint(hWnd, uMsg, wParam, lParam);
     }
 }

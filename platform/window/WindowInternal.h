@@ -18,8 +18,19 @@
 #include <string_view>
 #include <vector>
 
+class CDisplay;
 class CMessageQueue;
+struct CMessageFilter;
 struct CSentMessage;
+
+// The state of one of a window's own scroll bars.
+struct CScrollBarState {
+    int nMin { 0 };
+    int nMax { 0 };
+    UINT nPage { 0 };
+    int nPos { 0 };
+    UINT nDisabledArrows { 0 }; // ESB_DISABLE_* bits
+};
 
 // A registered window class.
 struct CWindowClass {
@@ -62,6 +73,13 @@ struct CWindow {
     std::vector<BYTE> extraBytes; // cbWndExtra of the class
     std::map<ATOM, HANDLE> properties;
     bool bDestroying { false }; // WM_DESTROY has been sent
+
+    // Painting (Paint.h).
+    HRGN hrgnUpdate { nullptr };   // client coordinates; nullptr when nothing waits
+    bool bEraseDue { false };      // WM_ERASEBKGND comes with the next BeginPaint
+    bool bFrameDue { false };      // WM_NCPAINT comes with the next BeginPaint
+    bool bRedrawOff { false };     // WM_SETREDRAW FALSE
+    CScrollBarState scrollBars[2]; // SB_HORZ, SB_VERT
 };
 
 /* The lock and the handle table. */
@@ -92,6 +110,45 @@ POINT ClientOriginLocked(const CWindow& window);
 RECT ClientRectInParentLocked(const CWindow& window);
 // Visible itself and every ancestor visible.
 bool IsVisibleLocked(const CWindow& window);
+
+/* The non-client area. */
+
+// The width and height of the outer frame (thick, dialog or border) the styles give.
+SIZE OuterFrameOf(DWORD dwStyle, DWORD dwExStyle);
+// The default handling of input, focus, painting and non-client messages,
+// which DefWindowProc passes on. Lock NOT held.
+LRESULT DefWindowProcInputAndPaint(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+/* Painting, lock held. */
+
+// A visible window of the thread, accepted by the filter, that has something
+// to paint; parents come before their children. nullptr when there is none.
+HWND WindowToPaintLocked(DWORD dwThreadId, const CMessageFilter& filter);
+// Marks all of the window and its descendants as waiting to be painted, frame
+// and erase included.
+void InvalidateWholeLocked(CWindow& window);
+// What SetWindowPos changed needs painting: `rcOld` is the window's rectangle before.
+void InvalidateAfterMoveLocked(CWindow& window, const RECT& rcOld, UINT uFlags);
+// Frees what painting keeps for a window that goes.
+void ForgetPaintWindowLocked(CWindow& window);
+
+// The window's rectangle in screen coordinates.
+RECT ScreenWindowRectLocked(const CWindow& window);
+// The top-level window the window belongs to (itself for a top-level window).
+CWindow& TopLevelOfLocked(CWindow& window);
+
+/* Scroll bars of windows (ScrollBars.cpp), lock NOT held. */
+
+// Draws the window's scroll bars into a window DC.
+void DrawScrollBars(HWND hWnd, HDC hdcWindow);
+// Sends WM_HSCROLL or WM_VSCROLL for a press on a part of the bar.
+void ClickScrollBar(HWND hWnd, int nBar, POINT ptScreen);
+
+/* The display (DisplayLink.cpp), lock held. */
+
+CDisplay& DisplayLocked();
+// Tells the display of the top-level windows' changes since it was last told.
+void SyncDisplayLocked();
 
 /* Atoms: names to numbers from WM_REGISTERED_FIRST up, compared without regard
    to case. Window classes, registered messages and property names share them. */

@@ -22,12 +22,8 @@ RECT FrameOf(DWORD dwStyle, DWORD dwExStyle)
         frame.top += cy;
         frame.bottom += cy;
     };
-    if (dwStyle & WS_THICKFRAME)
-        addAround(GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME));
-    else if ((dwStyle & WS_DLGFRAME) || (dwExStyle & WS_EX_DLGMODALFRAME))
-        addAround(GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYDLGFRAME));
-    else if (dwStyle & WS_BORDER)
-        addAround(GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER));
+    SIZE outer = OuterFrameOf(dwStyle, dwExStyle);
+    addAround(outer.cx, outer.cy);
     if ((dwStyle & WS_CAPTION) == WS_CAPTION)
         frame.top += GetSystemMetrics((dwExStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
     if (dwExStyle & WS_EX_CLIENTEDGE)
@@ -127,6 +123,17 @@ bool IsVisibleLocked(const CWindow& window)
     return true;
 }
 
+SIZE OuterFrameOf(DWORD dwStyle, DWORD dwExStyle)
+{
+    if (dwStyle & WS_THICKFRAME)
+        return SIZE { GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME) };
+    if ((dwStyle & WS_DLGFRAME) || (dwExStyle & WS_EX_DLGMODALFRAME))
+        return SIZE { GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYDLGFRAME) };
+    if (dwStyle & WS_BORDER)
+        return SIZE { GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER) };
+    return SIZE {};
+}
+
 /***** Position, size and z-order *****/
 
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags)
@@ -164,6 +171,7 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
             return FALSE;
         if (!(wp.flags & SWP_NOZORDER))
             ReorderLocked(*pWindow, wp.hwndInsertAfter);
+        RECT rcOld = pWindow->rcWindow;
         if (!(wp.flags & SWP_NOMOVE) || !(wp.flags & SWP_NOSIZE))
             pWindow->rcWindow = { wp.x, wp.y, wp.x + std::max(wp.cx, 0), wp.y + std::max(wp.cy, 0) };
         if (!(pWindow->dwStyle & (WS_MINIMIZE | WS_MAXIMIZE)))
@@ -172,6 +180,7 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
             pWindow->dwStyle |= WS_VISIBLE;
         else if (wp.flags & SWP_HIDEWINDOW)
             pWindow->dwStyle &= ~WS_VISIBLE;
+        InvalidateAfterMoveLocked(*pWindow, rcOld, wp.flags);
     }
     SendMessage(hWnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
     return TRUE;

@@ -1,0 +1,13 @@
+#pragma once
+
+// The link between the windows and the display backend. The headless display
+// is used until a backend is installed; the window layer tells the installed
+// display about its top-level windows and takes its input.
+
+#include "platform/display/Display.h"
+
+// Installs a display (nullptr: the headless one again) and returns the
+// previous one (nullptr for the headless one); the caller keeps ownership and
+// installs it before creating windows. The display's input goes to
+// InjectMouseEvent and InjectKeyEvent.
+CDisplay* SetDisplay(CDisplay* pDisplay);

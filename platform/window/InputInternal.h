@@ -1,0 +1,71 @@
+#pragma once
+
+// The input state shared by the files of platform/window: focus, activation,
+// capture, cursor, key state and hooks. Every field is guarded by the window
+// lock (see WindowInternal.h).
+
+#include "platform/window/Input.h"
+
+#include <array>
+#include <vector>
+
+struct CHook {
+    HHOOK hHook { nullptr };
+    int idHook { 0 };
+    HOOKPROC pfnProc { nullptr };
+    DWORD dwThreadId { 0 };
+};
+
+struct CInputState {
+    HWND hFocus { nullptr };
+    HWND hActive { nullptr };
+    HWND hCapture { nullptr };
+    bool bAppActive { false }; // WM_ACTIVATEAPP(TRUE) has been sent
+    POINT ptCursor {};
+    HCURSOR hCursor { nullptr };
+    std::array<BYTE, 256> asyncKeys {};       // as injected; 0x80: down; 0x01: toggled
+    std::array<BYTE, 256> keys {};            // as of the input messages retrieved so far (GetKeyState)
+    std::array<bool, 256> pressedSinceAsk {}; // for GetAsyncKeyState
+
+    // The last button press, for double clicks.
+    UINT uLastPress { 0 }; // the client or non-client press message, 0 after a double click
+    HWND hLastPress { nullptr };
+    POINT ptLastPress {};
+    ULONGLONG nLastPressTime { 0 };
+
+    // Mouse tracking.
+    HWND hTrackLeave { nullptr };
+    HWND hTrackHover { nullptr };
+    DWORD dwHoverTime { 0 };
+    POINT ptHoverStart {};
+    ULONGLONG nHoverDue { 0 };
+
+    std::vector<CHook> hooks; // the newest last
+};
+
+CInputState& InputStateLocked();
+
+// Drops every reference to a window that goes. Lock held.
+void ForgetInputWindowLocked(HWND hWnd);
+
+// Brings the key state up to date with an input message being taken from the queue. Lock held.
+void NoteInputRetrievedLocked(const MSG& msg);
+// Runs the keyboard or mouse hooks for a message being retrieved; true when
+// they drop it. Lock NOT held.
+bool InputHooksDropMessage(const MSG& msg, UINT wRemoveMsg);
+// Runs the WH_GETMESSAGE hooks on a message about to be returned. Lock NOT held.
+void RunGetMessageHooks(MSG* pMsg, UINT wRemoveMsg);
+// Runs the WH_CALLWNDPROC hooks for a message about to be sent, by this
+// thread or another. Lock NOT held.
+void RunCallWndProcHooks(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool bSentByThisThread);
+// The character a key gives with the current Shift, Caps Lock and Ctrl
+// state, or 0 for a key that gives none. Lock NOT held.
+WPARAM CharacterOfKey(WPARAM nVirtualKey);
+// The cursor position, which posted messages carry. Lock held.
+POINT CursorPosLocked();
+// Milliseconds until the hover tracked for a window of the thread falls due,
+// INFINITE when none is tracked. Lock held.
+DWORD MillisecondsToHoverLocked(DWORD dwThreadId);
+// Posts WM_MOUSEHOVER when the hover being tracked for the calling thread is
+// due. Lock held; returns true when it posted.
+bool PostDueHoverLocked(DWORD dwThreadId);

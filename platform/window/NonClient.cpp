@@ -1,0 +1,262 @@
+// The default handling of input, focus, painting and the non-client area
+// (see DefWindowProc in Window.h), declared in WindowInternal.h.
+#include "platform/window/WindowInternal.h"
+
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Drawing.h"
+#include "platform/gdi/FrameControls.h"
+#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/Rects.h"
+#include "platform/gdi/SysColors.h"
+#include "platform/gdi/Text.h"
+#include "platform/window/Focus.h"
+#include "platform/window/Input.h"
+#include "platform/window/MessageQueue.h"
+#include "platform/window/Messages.h"
+#include "platform/window/Paint.h"
+#include "platform/window/ScrollBars.h"
+#include "platform/window/SystemMetrics.h"
+#include "platform/window/Window.h"
+
+#include <algorithm>
+
+namespace {
+
+POINT PointFromParam(LPARAM lParam)
+{
+    return POINT { static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam)) };
+}
+
+// The window's geometry in window coordinates, from its styles.
+struct CFrameLayout {
+    RECT rcWindow {}; // (0, 0, width, height)
+    RECT rcClient {};
+    RECT rcCaption {}; // empty without a caption
+    SIZE outer {};     // the outer frame's width and height
+    DWORD dwStyle { 0 };
+    DWORD dwExStyle { 0 };
+};
+
+CFrameLayout LayOutFrame(HWND hWnd)
+{
+    CFrameLayout layout;
+    RECT rcScreen {};
+    GetWindowRect(hWnd, &rcScreen);
+    layout.rcWindow = { 0, 0, rcScreen.right - rcScreen.left, rcScreen.bottom - rcScreen.top };
+    GetClientRect(hWnd, &layout.rcClient);
+    POINT pt { 0, 0 };
+    ClientToScreen(hWnd, &pt);
+    OffsetRect(&layout.rcClient, pt.x - rcScreen.left, pt.y - rcScreen.top);
+    layout.dwStyle = static_cast<DWORD>(GetWindowLong(hWnd, GWL_STYLE));
+    layout.dwExStyle = static_cast<DWORD>(GetWindowLong(hWnd, GWL_EXSTYLE));
+    layout.outer = OuterFrameOf(layout.dwStyle, layout.dwExStyle);
+    if ((layout.dwStyle & WS_CAPTION) == WS_CAPTION) {
+        int nCaption = GetSystemMetrics((layout.dwExStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
+        layout.rcCaption = { layout.outer.cx, layout.outer.cy, layout.rcWindow.right - layout.outer.cx,
+            layout.outer.cy + nCaption - 1 }; // the last row is the line under the caption
+    }
+    return layout;
+}
+
+RECT CloseButtonRect(const CFrameLayout& layout)
+{
+    RECT rc = layout.rcCaption;
+    rc.left = std::max(rc.left, rc.right - GetSystemMetrics(SM_CXSIZE));
+    return rc;
+}
+
+LRESULT HitTest(HWND hWnd, POINT pt)
+{
+    RECT rcScreen {};
+    GetWindowRect(hWnd, &rcScreen);
+    if (!PtInRect(&rcScreen, pt))
+        return HTNOWHERE;
+    CFrameLayout layout = LayOutFrame(hWnd);
+    POINT ptWindow { pt.x - rcScreen.left, pt.y - rcScreen.top };
+    if (PtInRect(&layout.rcClient, ptWindow))
+        return HTCLIENT;
+    const RECT& rcClient = layout.rcClient;
+    bool bVert = (layout.dwStyle & WS_VSCROLL) != 0;
+    bool bHorz = (layout.dwStyle & WS_HSCROLL) != 0;
+    RECT rcVert { rcClient.right, rcClient.top, rcClient.right + GetSystemMetrics(SM_CXVSCROLL), rcClient.bottom };
+    RECT rcHorz { rcClient.left, rcClient.bottom, rcClient.right, rcClient.bottom + GetSystemMetrics(SM_CYHSCROLL) };
+    if (bVert && PtInRect(&rcVert, ptWindow))
+        return HTVSCROLL;
+    if (bHorz && PtInRect(&rcHorz, ptWindow))
+        return HTHSCROLL;
+    if (bVert && bHorz) {
+        RECT rcBox { rcVert.left, rcHorz.top, rcVert.right, rcHorz.bottom };
+        if (PtInRect(&rcBox, ptWindow))
+            return HTGROWBOX;
+    }
+    if (layout.dwStyle & WS_THICKFRAME) {
+        bool bLeft = ptWindow.x < layout.outer.cx;
+        bool bRight = ptWindow.x >= layout.rcWindow.right - layout.outer.cx;
+        bool bTop = ptWindow.y < layout.outer.cy;
+        bool bBottom = ptWindow.y >= layout.rcWindow.bottom - layout.outer.cy;
+        if (bTop)
+            return bLeft ? HTTOPLEFT : bRight ? HTTOPRIGHT : HTTOP;
+        if (bBottom)
+            return bLeft ? HTBOTTOMLEFT : bRight ? HTBOTTOMRIGHT : HTBOTTOM;
+        if (bLeft)
+            return HTLEFT;
+        if (bRight)
+            return HTRIGHT;
+    }
+    if (PtInRect(&layout.rcCaption, ptWindow)) {
+        RECT rcClose = CloseButtonRect(layout);
+        if ((layout.dwStyle & WS_SYSMENU) && PtInRect(&rcClose, ptWindow))
+            return HTCLOSE;
+        return HTCAPTION;
+    }
+    return HTBORDER;
+}
+
+// The class of a window, or nullptr.
+std::shared_ptr<CWindowClass> ClassOf(HWND hWnd)
+{
+    auto lock = LockWindows();
+    CWindow* pWindow = FindWindowLocked(hWnd);
+    return pWindow ? pWindow->pClass : nullptr;
+}
+
+// The class's background brush: a handle, or a COLOR_* value plus one.
+HBRUSH ClassBrush(HWND hWnd)
+{
+    std::shared_ptr<CWindowClass> pClass = ClassOf(hWnd);
+    HBRUSH hbr = pClass ? pClass->hbrBackground : nullptr;
+    auto nValue = reinterpret_cast<ULONG_PTR>(hbr);
+    if (nValue > 0 && nValue <= COLOR_MENUBAR + 1)
+        return GetSysColorBrush(static_cast<int>(nValue - 1));
+    return hbr;
+}
+
+void PaintFrame(HWND hWnd)
+{
+    CFrameLayout layout = LayOutFrame(hWnd);
+    HDC hdc = GetWindowDC(hWnd);
+    if (!hdc)
+        return;
+    ExcludeClipRect(hdc, layout.rcClient.left, layout.rcClient.top, layout.rcClient.right, layout.rcClient.bottom);
+    RECT rc = layout.rcWindow;
+    bool bOuter3d = (layout.dwStyle & (WS_THICKFRAME | WS_DLGFRAME)) || (layout.dwExStyle & WS_EX_DLGMODALFRAME);
+    if (bOuter3d) {
+        FillRect(hdc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+        DrawEdge(hdc, &rc, EDGE_RAISED, BF_RECT);
+    } else if (layout.dwStyle & WS_BORDER) {
+        FrameRect(hdc, &rc, GetSysColorBrush(COLOR_WINDOWFRAME));
+    }
+    if (!IsRectEmpty(&layout.rcCaption)) {
+        bool bActive = GetActiveWindow() == hWnd;
+        RECT rcCaption = layout.rcCaption;
+        FillRect(hdc, &rcCaption, GetSysColorBrush(bActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+        char szText[256] {};
+        GetWindowText(hWnd, szText, sizeof(szText));
+        RECT rcText = rcCaption;
+        rcText.left += 3;
+        if (layout.dwStyle & WS_SYSMENU) {
+            RECT rcClose = CloseButtonRect(layout);
+            InflateRect(&rcClose, -2, -2);
+            DrawFrameControl(hdc, &rcClose, DFC_BUTTON, DFCS_BUTTONPUSH);
+            rcText.right = rcClose.left - 2;
+        }
+        HGDIOBJ hOldFont = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
+        SetBkMode(hdc, TRANSPARENT);
+        SetTextColor(hdc, GetSysColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+        DrawText(hdc, szText, -1, &rcText, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+        SelectObject(hdc, hOldFont);
+    }
+    RECT rcInside = layout.rcClient;
+    if (layout.dwStyle & WS_VSCROLL)
+        rcInside.right += GetSystemMetrics(SM_CXVSCROLL);
+    if (layout.dwStyle & WS_HSCROLL)
+        rcInside.bottom += GetSystemMetrics(SM_CYHSCROLL);
+    if (layout.dwExStyle & WS_EX_CLIENTEDGE) {
+        RECT rcEdge = rcInside;
+        InflateRect(&rcEdge, GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE));
+        DrawEdge(hdc, &rcEdge, EDGE_SUNKEN, BF_RECT);
+    } else if (layout.dwExStyle & WS_EX_STATICEDGE) {
+        RECT rcEdge = rcInside;
+        InflateRect(&rcEdge, GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER));
+        DrawEdge(hdc, &rcEdge, BDR_SUNKENOUTER, BF_RECT);
+    }
+    DrawScrollBars(hWnd, hdc);
+    ReleaseDC(hWnd, hdc);
+}
+
+// The parent of a child window, which some messages ask first.
+HWND ParentOfChild(HWND hWnd)
+{
+    return (GetWindowLong(hWnd, GWL_STYLE) & WS_CHILD) ? GetParent(hWnd) : nullptr;
+}
+
+}
+
+LRESULT DefWindowProcInputAndPaint(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg) {
+    case WM_NCHITTEST:
+        return HitTest(hWnd, PointFromParam(lParam));
+    case WM_NCPAINT:
+        PaintFrame(hWnd);
+        return 0;
+    case WM_NCACTIVATE:
+        RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+        return TRUE;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam))
+            SetFocus(hWnd);
+        return 0;
+    case WM_SETCURSOR: {
+        if (HWND hParent = ParentOfChild(hWnd)) {
+            if (SendMessage(hParent, WM_SETCURSOR, wParam, lParam))
+                return TRUE;
+        }
+        std::shared_ptr<CWindowClass> pClass = ClassOf(hWnd);
+        HCURSOR hClassCursor = pClass ? pClass->hCursor : nullptr;
+        if (static_cast<SHORT>(LOWORD(lParam)) == HTCLIENT && hClassCursor)
+            SetCursor(hClassCursor);
+        else if (static_cast<SHORT>(LOWORD(lParam)) != HTCLIENT)
+            SetCursor(LoadCursor(nullptr, IDC_ARROW));
+        return FALSE;
+    }
+    case WM_MOUSEACTIVATE:
+        if (HWND hParent = ParentOfChild(hWnd)) {
+            if (LRESULT nAnswer = SendMessage(hParent, WM_MOUSEACTIVATE, wParam, lParam))
+                return nAnswer;
+        }
+        return MA_ACTIVATE;
+    case WM_MOUSEWHEEL:
+        if (HWND hParent = ParentOfChild(hWnd))
+            return SendMessage(hParent, uMsg, wParam, lParam);
+        return 0;
+    case WM_ERASEBKGND: {
+        HBRUSH hbr = ClassBrush(hWnd);
+        if (!hbr)
+            return 0;
+        RECT rc {};
+        GetClipBox(reinterpret_cast<HDC>(wParam), &rc);
+        FillRect(reinterpret_cast<HDC>(wParam), &rc, hbr);
+        return 1;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT ps {};
+        if (BeginPaint(hWnd, &ps))
+            EndPaint(hWnd, &ps);
+        return 0;
+    }
+    case WM_SETREDRAW: {
+        auto lock = LockWindows();
+        if (CWindow* pWindow = FindWindowLocked(hWnd))
+            pWindow->bRedrawOff = !wParam;
+        return 0;
+    }
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+        if (wParam == static_cast<WPARAM>(HTVSCROLL) || wParam == static_cast<WPARAM>(HTHSCROLL))
+            ClickScrollBar(hWnd, wParam == static_cast<WPARAM>(HTVSCROLL) ? SB_VERT : SB_HORZ, PointFromParam(lParam));
+        return 0;
+    default:
+        return 0;
+    }
+}
