@@ -11,6 +11,7 @@
 #include "store/CKeywordRec.h"
 #include "store/CLibFolderRec.h"
 #include "store/CMailStoreRec.h"
+#include "store/CNetDriveMap.h"
 #include "store/CNodeFolderRec.h"
 #include "store/CNodeRec.h"
 #include "store/CRecentList.h"
@@ -264,7 +265,9 @@ BOOL CCatalog::LoadMapsLocked()
 
 CString CCatalog::NormalizeFolder(LPCTSTR pszFolder)
 {
-    std::string strFolder = Utf8ToLower(pszFolder ? pszFolder : "");
+    // Folders on network drive letters are kept in share form, so a document
+    // is found whatever letter its share has today.
+    std::string strFolder(NormalizeDrivePath(pszFolder ? pszFolder : ""));
     if (!strFolder.empty() && strFolder.front() != '*' && strFolder.back() != '\\')
         strFolder += '\\';
     return CString(strFolder.c_str());

@@ -149,8 +149,9 @@ public:
     // each with its item count (the entry's stored value, 0 when negative).
     void GetNetworkLocations(CStringArray& paths, CDWordArray* pItemCounts);
 
-    // The lower-cased folder text a directory record keeps for pszFolder: a
-    // backslash is added unless it is a mail store ("*" first).
+    // The lower-cased folder text a directory record keeps for pszFolder, a
+    // folder on a network drive letter in its share form: a backslash is added
+    // unless it is a mail store ("*" first).
     static CString NormalizeFolder(LPCTSTR pszFolder);
 
 private:

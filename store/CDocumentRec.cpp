@@ -8,6 +8,7 @@
 #include "store/CDirectoryRec.h"
 #include "store/CLinkRec.h"
 #include "store/CLocationRec.h"
+#include "store/CNetDriveMap.h"
 #include "store/RecordFields.h"
 
 #include <algorithm>
@@ -170,7 +171,7 @@ void CDocumentRec::GetFullPath(CString& strOut, int bKeepMarkers) const
         strOut = DropLastCharacters(strOut, 2);
 }
 
-CString CDocumentRec::GetDirectoryPath(BOOL /*bConvert*/, BOOL bKeepStar) const
+CString CDocumentRec::GetDirectoryPath(BOOL bConvert, BOOL bKeepStar) const
 {
     if (!m_bValid)
         return CString();
@@ -183,6 +184,8 @@ CString CDocumentRec::GetDirectoryPath(BOOL /*bConvert*/, BOOL bKeepStar) const
         return CString();
     }
     CString strPath = directory.GetPath();
+    if (bConvert)
+        strPath = NormalizeUNCPath(strPath);
     if (!bKeepStar && !strPath.IsEmpty() && strPath[0] == '*')
         strPath = strPath.Mid(1);
     return strPath;

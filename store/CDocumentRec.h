@@ -112,8 +112,8 @@ public:
     // two marker characters unless bKeepMarkers.
     void GetFullPath(CString& strOut, int bKeepMarkers = FALSE) const;
     // The text of the owning directory, ending with a backslash; a leading "*"
-    // is skipped unless bKeepStar.
-    // FIXME: bConvert should give the drive form of a network path once the network drive map exists.
+    // is skipped unless bKeepStar. The catalog keeps network folders in share
+    // form; bConvert gives them in the form of a drive letter mapped to the share.
     CString GetDirectoryPath(BOOL bConvert, BOOL bKeepStar = FALSE) const;
     // The directory path; for a mail message the path of its store file.
     CString GetDirectoryString(BOOL bConvert = TRUE) const;
