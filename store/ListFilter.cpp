@@ -3,17 +3,14 @@
 #include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 #include "store/CDocumentRec.h"
+#include "store/CRegistryKey.h"
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 namespace {
 
 constexpr LONGLONG SECONDS_PER_DAY = 86400;
-// A value longer than this in the registry is damage: texts of the filter
-// are at most a description's length.
-constexpr DWORD MAX_VALUE_BYTES = 16 + 1024;
 
 /******************************************************************************
  * Evaluation
@@ -143,86 +140,44 @@ bool ConditionHolds(const CListFilterCondition& condition, const CDocumentRec& d
  * Registry form
  ******************************************************************************/
 
-std::string ValueName(const char* pszPrefix, int nIndex)
+CString ValueName(const char* pszPrefix, int nIndex)
 {
-    char szName[16];
-    std::snprintf(szName, sizeof(szName), "%s%03d", pszPrefix, nIndex);
-    return szName;
+    return CRegistryKey::IndexedName(pszPrefix, nIndex);
 }
 
-bool QueryDword(HKEY hKey, const std::string& strName, LONG* pnValue)
+bool QueryLong(CRegistryKey& key, LPCTSTR pszName, LONG* pnValue)
 {
-    DWORD dwType = 0, dwValue = 0, cbData = sizeof(dwValue);
-    if (RegQueryValueEx(hKey, strName.c_str(), nullptr, &dwType, reinterpret_cast<BYTE*>(&dwValue), &cbData)
-            != ERROR_SUCCESS
-        || dwType != REG_DWORD || cbData != sizeof(dwValue))
+    DWORD dwValue = 0;
+    if (!key.GetDWORD(pszName, dwValue))
         return false;
     *pnValue = static_cast<LONG>(dwValue);
     return true;
 }
 
-bool SetDword(HKEY hKey, const std::string& strName, LONG nValue)
+// A value is kept as two values: its numbers as four DWORDs (the low and high
+// halves of the number, then of the end) and its text.
+bool QueryValue(CRegistryKey& key, int nIndex, CListFilterValue* pValue)
 {
-    DWORD dwValue = static_cast<DWORD>(nValue);
-    return RegSetValueEx(hKey, strName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue), sizeof(dwValue))
-        == ERROR_SUCCESS;
-}
-
-void PutInt64(std::vector<BYTE>* pBytes, LONGLONG nValue)
-{
-    for (int i = 0; i < 8; ++i)
-        pBytes->push_back(static_cast<BYTE>(static_cast<ULONGLONG>(nValue) >> (8 * i)));
-}
-
-LONGLONG GetInt64(const BYTE* p)
-{
-    ULONGLONG nValue = 0;
-    for (int i = 7; i >= 0; --i)
-        nValue = nValue << 8 | p[i];
-    return static_cast<LONGLONG>(nValue);
-}
-
-bool QueryValue(HKEY hKey, const std::string& strName, CListFilterValue* pValue)
-{
-    DWORD dwType = 0, cbData = 0;
-    if (RegQueryValueEx(hKey, strName.c_str(), nullptr, &dwType, nullptr, &cbData) != ERROR_SUCCESS
-        || dwType != REG_BINARY || cbData < 16 || cbData > MAX_VALUE_BYTES)
+    CDWordArray numbers;
+    if (!key.GetDWordArray(ValueName("Val", nIndex), numbers) || numbers.GetSize() != 4
+        || !key.GetString(ValueName("Text", nIndex), pValue->strText))
         return false;
-    std::vector<BYTE> bytes(cbData);
-    if (RegQueryValueEx(hKey, strName.c_str(), nullptr, &dwType, bytes.data(), &cbData) != ERROR_SUCCESS
-        || cbData != bytes.size())
-        return false;
-    pValue->nNumber = GetInt64(bytes.data());
-    pValue->nEnd = GetInt64(bytes.data() + 8);
-    pValue->strText = CString(reinterpret_cast<const char*>(bytes.data() + 16), static_cast<int>(cbData - 16));
+    pValue->nNumber = static_cast<LONGLONG>(static_cast<ULONGLONG>(numbers[1]) << 32 | numbers[0]);
+    pValue->nEnd = static_cast<LONGLONG>(static_cast<ULONGLONG>(numbers[3]) << 32 | numbers[2]);
     return true;
 }
 
-bool SetValue(HKEY hKey, const std::string& strName, const CListFilterValue& value)
+bool SetValue(CRegistryKey& key, int nIndex, const CListFilterValue& value)
 {
-    std::vector<BYTE> bytes;
-    PutInt64(&bytes, value.nNumber);
-    PutInt64(&bytes, value.nEnd);
-    bytes.insert(bytes.end(), static_cast<const char*>(value.strText),
-        static_cast<const char*>(value.strText) + value.strText.GetLength());
-    return RegSetValueEx(hKey, strName.c_str(), 0, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()))
-        == ERROR_SUCCESS;
+    CDWordArray numbers;
+    numbers.Add(static_cast<DWORD>(value.nNumber));
+    numbers.Add(static_cast<DWORD>(static_cast<ULONGLONG>(value.nNumber) >> 32));
+    numbers.Add(static_cast<DWORD>(value.nEnd));
+    numbers.Add(static_cast<DWORD>(static_cast<ULONGLONG>(value.nEnd) >> 32));
+    char szText[CRegistryKey::MAX_STRING_BYTES];
+    Utf8CopyToField(szText, sizeof(szText), value.strText, FieldEnd::NulTerminated);
+    return key.SetDWordArray(ValueName("Val", nIndex), numbers) && key.SetString(ValueName("Text", nIndex), szText);
 }
-
-// Closes a registry key when it goes out of scope.
-class CKeyCloser {
-public:
-    explicit CKeyCloser(HKEY hKey)
-        : m_hKey(hKey)
-    {
-    }
-    ~CKeyCloser() { RegCloseKey(m_hKey); }
-    CKeyCloser(const CKeyCloser&) = delete;
-    CKeyCloser& operator=(const CKeyCloser&) = delete;
-
-private:
-    HKEY m_hKey;
-};
 
 }
 
@@ -295,22 +250,21 @@ BOOL ListFilterMatches(const CListFilter* pFilter, const CDocumentRec& document)
 
 BOOL LoadListFilter(HKEY hKey, CListFilter* pFilter)
 {
-    HKEY hFilter = nullptr;
-    if (!pFilter || RegOpenKeyEx(hKey, "Filter", 0, KEY_READ, &hFilter) != ERROR_SUCCESS)
+    CRegistryKey key;
+    if (!pFilter || !key.Open(hKey, "Filter", KEY_READ))
         return FALSE;
-    CKeyCloser closer(hFilter);
     // Everything is read into a new filter first, so a damaged key changes nothing.
     CListFilter loaded;
-    bool bRead = QueryDword(hFilter, "Active", &loaded.bActive) && QueryDword(hFilter, "Mode", &loaded.nMode);
+    bool bRead = QueryLong(key, "Active", &loaded.bActive) && QueryLong(key, "Mode", &loaded.nMode);
     for (int i = 0; bRead && i < LIST_FILTER_CONDITIONS; ++i) {
         CListFilterCondition& condition = loaded.conditions[i];
-        bRead = QueryDword(hFilter, ValueName("Col", i), &condition.nColumn)
-            && QueryDword(hFilter, ValueName("Op", i), &condition.nOperator)
-            && QueryDword(hFilter, ValueName("Kind", i), &condition.nKind);
+        bRead = QueryLong(key, ValueName("Col", i), &condition.nColumn)
+            && QueryLong(key, ValueName("Op", i), &condition.nOperator)
+            && QueryLong(key, ValueName("Kind", i), &condition.nKind);
         if (bRead && condition.nKind != FILTER_VALUE_NONE) {
             CListFilterValue value;
             bRead = condition.nKind >= FILTER_VALUE_NUMBER && condition.nKind <= FILTER_VALUE_RANGE
-                && QueryValue(hFilter, ValueName("Val", i), &value);
+                && QueryValue(key, i, &value);
             if (bRead)
                 condition.pValue = new CListFilterValue(std::move(value));
         }
@@ -323,22 +277,19 @@ BOOL LoadListFilter(HKEY hKey, CListFilter* pFilter)
 
 BOOL SaveListFilter(HKEY hKey, const CListFilter& filter)
 {
-    HKEY hFilter = nullptr;
-    if (RegCreateKeyEx(hKey, "Filter", 0, nullptr, 0, KEY_WRITE | KEY_READ, nullptr, &hFilter, nullptr)
-        != ERROR_SUCCESS)
+    CRegistryKey key;
+    if (!key.Create(hKey, "Filter"))
         return FALSE;
-    CKeyCloser closer(hFilter);
-    bool bWritten = SetDword(hFilter, "Active", filter.bActive) && SetDword(hFilter, "Mode", filter.nMode);
+    bool bWritten = key.SetDWORD("Active", static_cast<DWORD>(filter.bActive))
+        && key.SetDWORD("Mode", static_cast<DWORD>(filter.nMode));
     for (int i = 0; bWritten && i < LIST_FILTER_CONDITIONS; ++i) {
         const CListFilterCondition& condition = filter.conditions[i];
         LONG nKind = condition.pValue ? condition.nKind : FILTER_VALUE_NONE;
-        bWritten = SetDword(hFilter, ValueName("Col", i), condition.nColumn)
-            && SetDword(hFilter, ValueName("Op", i), condition.nOperator)
-            && SetDword(hFilter, ValueName("Kind", i), nKind);
+        bWritten = key.SetDWORD(ValueName("Col", i), static_cast<DWORD>(condition.nColumn))
+            && key.SetDWORD(ValueName("Op", i), static_cast<DWORD>(condition.nOperator))
+            && key.SetDWORD(ValueName("Kind", i), static_cast<DWORD>(nKind));
         if (bWritten && nKind != FILTER_VALUE_NONE)
-            bWritten = SetValue(hFilter, ValueName("Val", i), *condition.pValue);
-        else if (bWritten)
-            (void)RegDeleteValue(hFilter, ValueName("Val", i).c_str()); // a value that is not there is what is wanted
+            bWritten = SetValue(key, i, *condition.pValue);
     }
     return bWritten ? TRUE : FALSE;
 }

@@ -76,10 +76,12 @@ void SetListFilterCondition(
 // for nobody.
 BOOL ListFilterMatches(const CListFilter* pFilter, const CDocumentRec& document);
 
-// The filter in the subkey "Filter" of hKey: "Active", "Mode", and per
-// condition i "ColNNN", "OpNNN", "KindNNN" (DWORDs) and "ValNNN" (binary: two
-// 64-bit little-endian numbers followed by the text). LoadListFilter leaves
-// *pFilter as it was and returns FALSE when the subkey is missing or a value
-// is damaged; SaveListFilter returns FALSE when a value cannot be written.
+// The filter in the subkey "Filter" of hKey (a CRegistryKey will do):
+// "Active", "Mode", and per condition i "ColNNN", "OpNNN", "KindNNN" (DWORDs)
+// and, when it has a value, "ValNNN" (a DWORD array: the low and high halves
+// of the number, then of the end) and "TextNNN" (the text, cut to 199 bytes).
+// LoadListFilter leaves *pFilter as it was and returns FALSE when the subkey
+// is missing or a value is damaged; SaveListFilter returns FALSE when a value
+// cannot be written.
 BOOL LoadListFilter(HKEY hKey, CListFilter* pFilter);
 BOOL SaveListFilter(HKEY hKey, const CListFilter& filter);

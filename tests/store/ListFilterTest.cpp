@@ -304,3 +304,17 @@ TEST_F(ListFilterTest, UnknownCriteriaAreRefused)
     EXPECT_FALSE(std::unique_ptr<CDocumentSet>(m_pNode->Query(nodes, 3)));
     EXPECT_FALSE(std::unique_ptr<CDocumentSet>(m_pNode->Query(nullptr, QUERY_WORDS)));
 }
+
+TEST_F(ListFilterRegistryTest, LongTextsAreCutToWhatTheRegistryKeyReads)
+{
+    std::string strLong;
+    for (int i = 0; i < 150; ++i)
+        strLong += "é"; // two bytes each
+    SetListFilterCondition(&m_filter, 0, 4102, FILTER_OP_CONTAINS, FILTER_VALUE_TEXT, Text(strLong.c_str()));
+    ASSERT_TRUE(SaveListFilter(m_hKey, m_filter));
+    CListFilter loaded;
+    ASSERT_TRUE(LoadListFilter(m_hKey, &loaded));
+    ASSERT_NE(loaded.conditions[0].pValue, nullptr);
+    EXPECT_EQ(std::string(loaded.conditions[0].pValue->strText), strLong.substr(0, 198));
+    FreeListFilter(&loaded);
+}
