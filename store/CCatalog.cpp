@@ -336,7 +336,9 @@ CDocumentRec* CCatalog::FindPath(LPCTSTR pszPath)
     CString strFolder, strName;
     if (!SplitDocumentPath(CString(Utf8ToLower(pszPath ? pszPath : "").c_str()), &strFolder, &strName))
         return nullptr;
-    return FindPath(strFolder, strName);
+    std::unique_ptr<CDirectoryRec> pDirectory(FindDirectory(strFolder));
+    return pDirectory ? pDirectory->FindLowerCaseName({ strName, static_cast<std::size_t>(strName.GetLength()) })
+                      : nullptr;
 }
 
 CDocumentRec* CCatalog::FindPath(LPCTSTR pszFolder, LPCTSTR pszName)
@@ -369,12 +371,26 @@ CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, co
     std::unique_ptr<CDirectoryRec> pDirectory(FindOrAddDirectory(pszFolder));
     if (!pDirectory)
         return nullptr;
-    if (CDocumentRec* pFound = pDirectory->FindDocumentByName(strName.c_str()))
+    if (CDocumentRec* pFound = pDirectory->FindLowerCaseName(strName))
         return pFound;
 
+    CDocumentInfo info {};
+    if (pInfo)
+        info = *pInfo;
+    else
+        info.ftCatalogTime = NowAsFileTime();
+    Utf8CopyToField(info.szName, sizeof(info.szName), strName.c_str(), FieldEnd::NulTerminated);
+    // The record is written whole with its slot: no location record, no links
+    // and the information. Only texts that need a location record and an
+    // expiry date (a link under the expiring-documents node) take UpdateInfo.
+    std::array<BYTE, CDocumentRec::RECORD_SIZE> record {};
+    SetRefField(record, CDocumentRec::OFF_LOCATION, {});
+    SetRefField(record, CDocumentRec::OFF_FIRST_LINK, {});
+    CString tails[3];
+    bool bComplete = !CDocumentRec::StoreInfo(record, info, tails) && info.nExpiry < 1;
     CRecordRef ref;
     CATBLOCK nFirst = pDirectory->GetDocumentBlock();
-    if (!AllocateRecord(TABLE_DOCUMENT, nFirst, pDirectory->GetRef(), &ref))
+    if (!AllocateRecord(TABLE_DOCUMENT, nFirst, pDirectory->GetRef(), &ref, record))
         return nullptr;
     if (nFirst == NO_BLOCK)
         pDirectory->SetDocumentBlock(ref.nBlock);
@@ -382,18 +398,10 @@ CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, co
     if (!pDirectory->Save())
         return nullptr;
 
-    CDocumentRec document(this, ref.nBlock, ref.nSlot);
-    CDocumentInfo info {};
-    if (pInfo)
-        info = *pInfo;
-    else
-        info.ftCatalogTime = NowAsFileTime();
-    Utf8CopyToField(info.szName, sizeof(info.szName), strName.c_str(), FieldEnd::NulTerminated);
-    SetRefField(document.GetData(), CDocumentRec::OFF_LOCATION, {});
-    SetRefField(document.GetData(), CDocumentRec::OFF_FIRST_LINK, {});
-    if (!document.Save() || !document.UpdateInfo(info))
+    auto pDocument = std::make_unique<CDocumentRec>(this, ref.nBlock, ref.nSlot);
+    if (!pDocument->IsValid() || (!bComplete && !pDocument->UpdateInfo(info)))
         return nullptr;
-    return document.Clone();
+    return pDocument.release();
 }
 
 CDocumentRec* CCatalog::AddAndLink(CNodeRec* pNode, const CDocumentInfo& message, LPCTSTR pszStorePath)

@@ -370,16 +370,8 @@ CDocumentInfo* CDocumentRec::GetInfo(CDocumentInfo* pInfo) const
     return pInfo;
 }
 
-BOOL CDocumentRec::UpdateInfo(CDocumentInfo info)
+bool CDocumentRec::StoreInfo(std::span<BYTE> data, CDocumentInfo& info, CString tails[3])
 {
-    if (!m_bValid) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    // The location and the links are kept as the file has them.
-    if (!Load())
-        return FALSE;
-    std::span<BYTE> data = GetData();
     SetWordField(data, OFF_TYPE, info.wType);
     std::memcpy(data.data() + OFF_ID, info.id, ID_SIZE);
     SetLongField(data, OFF_EXPIRY, info.nExpiry);
@@ -393,7 +385,6 @@ BOOL CDocumentRec::UpdateInfo(CDocumentInfo info)
 
     // Each text keeps its head in the record and the rest in the location record.
     char* texts[] = { info.szName, info.szDescription, info.szSecondary };
-    CString tails[3];
     bool bNeedLocation = false;
     for (int n = TEXT_NAME; n <= TEXT_SECONDARY; ++n) {
         texts[n][sizeof(info.szName) - 1] = '\0';
@@ -401,7 +392,21 @@ BOOL CDocumentRec::UpdateInfo(CDocumentInfo info)
         tails[n] = texts[n] + nHead;
         bNeedLocation = bNeedLocation || !tails[n].IsEmpty();
     }
-    CRecordRef location = GetRefField(data, OFF_LOCATION);
+    return bNeedLocation;
+}
+
+BOOL CDocumentRec::UpdateInfo(CDocumentInfo info)
+{
+    if (!m_bValid) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    // The location and the links are kept as the file has them.
+    if (!Load())
+        return FALSE;
+    CString tails[3];
+    bool bNeedLocation = StoreInfo(GetData(), info, tails);
+    CRecordRef location = GetRefField(GetData(), OFF_LOCATION);
     if (!location.IsNone() && !m_pCatalog->CheckRecord(location.nBlock, location.nSlot, TABLE_LOCATION))
         location = {}; // a missing location record is made again
     if (bNeedLocation) {
@@ -417,7 +422,7 @@ BOOL CDocumentRec::UpdateInfo(CDocumentInfo info)
             return FALSE;
         location = {};
     }
-    SetRefField(data, OFF_LOCATION, location);
+    SetRefField(GetData(), OFF_LOCATION, location);
     m_strTypeName.Empty();
     if (!Save())
         return FALSE;

@@ -170,6 +170,10 @@ private:
     // The document's links in list order, each with the node holding it; FALSE
     // on damage (a link naming another document, a list longer than the file).
     [[nodiscard]] BOOL ReadLinks(std::vector<CLinkRec>* pLinks) const;
+    // Stores info's numbers and the heads of its texts in a record, and the
+    // rest of each text in tails; true when a text has a rest (which belongs
+    // in the location record).
+    static bool StoreInfo(std::span<BYTE> data, CDocumentInfo& info, CString tails[3]);
     CString GetLongText(int nOffset, int nLocationText) const;
     // Takes the links whose node shouldRemove names out of the list and frees them.
     [[nodiscard]] BOOL RemoveLinks(const std::function<bool(CRecordRef)>& shouldRemove);

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -134,11 +135,11 @@ BOOL CNodeRec::GetOwnedChain(int nOffset, LONG nTableType, CATBLOCK* pnFirst) co
     return TRUE;
 }
 
-BOOL CNodeRec::AllocateInChain(int nOffset, LONG nTableType, CRecordRef* pRef)
+BOOL CNodeRec::AllocateInChain(int nOffset, LONG nTableType, CRecordRef* pRef, std::span<const BYTE> initial)
 {
     CATBLOCK nFirst = NO_BLOCK;
     if (!Load() || !GetOwnedChain(nOffset, nTableType, &nFirst)
-        || !m_pCatalog->AllocateRecord(nTableType, nFirst, GetRef(), pRef))
+        || !m_pCatalog->AllocateRecord(nTableType, nFirst, GetRef(), pRef, initial))
         return FALSE;
     if (nFirst != NO_BLOCK)
         return TRUE;
@@ -321,14 +322,19 @@ int CNodeRec::CountDocuments() const
     return ListChain(OFF_LINK_BLOCK, TABLE_LINK, &refs) ? static_cast<int>(refs.size()) : 0;
 }
 
-CDocumentRecArray CNodeRec::GetDocuments() const
+CDocumentRecArray CNodeRec::GetDocuments(int nMaxCount) const
 {
     CDocumentRecArray documents;
-    std::vector<CRecordRef> refs;
-    if (!ListChain(OFF_LINK_BLOCK, TABLE_LINK, &refs))
+    CATBLOCK nFirst = NO_BLOCK;
+    if (!GetOwnedChain(OFF_LINK_BLOCK, TABLE_LINK, &nFirst) || nFirst == NO_BLOCK)
         return documents;
-    for (CRecordRef ref : refs) {
-        CLinkRec link(m_pCatalog, ref.nBlock, ref.nSlot);
+    // The chain is walked only as far as the documents asked for.
+    std::size_t nMax = nMaxCount < 0 ? SIZE_MAX : static_cast<std::size_t>(nMaxCount);
+    CRecordRef cursor { nFirst, NO_SLOT };
+    while (documents.size() < nMax) {
+        if (!m_pCatalog->NextRecord(&cursor))
+            return GetLastError() == ERROR_NO_MORE_ITEMS ? std::move(documents) : CDocumentRecArray();
+        CLinkRec link(m_pCatalog, cursor.nBlock, cursor.nSlot);
         CRecordRef document = link.GetDocument();
         if (!link.IsValid() || !m_pCatalog->CheckRecord(document.nBlock, document.nSlot, TABLE_DOCUMENT))
             continue; // a link whose document is gone lists nothing
@@ -419,13 +425,11 @@ BOOL CNodeRec::AddDocument(CDocumentRec* pDocument)
         return FALSE;
     if (std::any_of(links.begin(), links.end(), [&](const CLinkRec& link) { return link.GetNode() == GetRef(); }))
         return TRUE;
+    std::array<BYTE, CLinkRec::RECORD_SIZE> record {};
+    SetRefField(record, CLinkRec::OFF_DOCUMENT, pDocument->GetRef());
+    SetRefField(record, CLinkRec::OFF_NEXT, {});
     CRecordRef ref;
-    if (!AllocateInChain(OFF_LINK_BLOCK, TABLE_LINK, &ref))
-        return FALSE;
-    CLinkRec link(m_pCatalog, ref.nBlock, ref.nSlot);
-    link.SetDocument(pDocument->GetRef());
-    link.SetNext({});
-    if (!link.Save())
+    if (!AllocateInChain(OFF_LINK_BLOCK, TABLE_LINK, &ref, record))
         return FALSE;
     // The new link goes at the end of the document's list.
     if (links.empty()) {

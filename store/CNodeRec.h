@@ -134,8 +134,9 @@ public:
     /* Documents. */
 
     int CountDocuments() const;
-    // The documents linked to the node, in link order; dangling links are skipped.
-    CDocumentRecArray GetDocuments() const;
+    // The documents linked to the node, in link order; dangling links are
+    // skipped. With nMaxCount of 0 or more, the walk stops after that many.
+    CDocumentRecArray GetDocuments(int nMaxCount = -1) const;
     // With no filter, TRUE when the node's link chain holds a used record; with
     // one, TRUE when a linked document passes it.
     BOOL HasDocuments(const CListFilter* pFilter) const;
@@ -143,8 +144,8 @@ public:
     // (in link order without one).
     CDocumentRecArray GetFilteredDocuments(const CSortSpec* pSpec, const CListFilter* pFilter) const;
     CDocumentRecArray GetDocumentSet(const CSortSpec* pSpec, const CListFilter* pFilter) const;
-    // The documents a criteria block of QUERY_WORDS words asks for; null for a
-    // block this catalog does not know. See QueryCriteria.
+    // The documents a criteria block asks for (QUERY_WORDS words, described
+    // there); null for a block this catalog does not know.
     CDocumentSet* Query(const LONG* pCriteria, int nWords) const;
     // Links the document to the node (once) and updates the document record.
     BOOL AddDocument(CDocumentRec* pDocument);
@@ -186,8 +187,10 @@ private:
     // The node record's chain of children or links, checked to belong to it:
     // NO_BLOCK when empty, the first block otherwise; FALSE on damage.
     [[nodiscard]] BOOL GetOwnedChain(int nOffset, LONG nTableType, CATBLOCK* pnFirst) const;
-    // Allocates a record in the chain of nOffset, starting the chain when needed.
-    [[nodiscard]] BOOL AllocateInChain(int nOffset, LONG nTableType, CRecordRef* pRef);
+    // Allocates a record in the chain of nOffset, starting the chain when
+    // needed; the record holds initial when given.
+    [[nodiscard]] BOOL AllocateInChain(
+        int nOffset, LONG nTableType, CRecordRef* pRef, std::span<const BYTE> initial = {});
     // Every used record of the chain of nOffset; FALSE on damage.
     [[nodiscard]] BOOL ListChain(int nOffset, LONG nTableType, std::vector<CRecordRef>* pRefs) const;
     CNodeInfoRec* LoadInfoRec() const;
