@@ -167,8 +167,7 @@ CPalette* CDC::GetCurrentPalette() const
 
 CPalette* CDC::SelectPalette(CPalette* pPalette, BOOL bForceBackground)
 {
-    return CPalette::FromHandle(
-        ::SelectPalette(m_hDC, static_cast<HPALETTE>(HandleOf(pPalette)), bForceBackground));
+    return CPalette::FromHandle(::SelectPalette(m_hDC, static_cast<HPALETTE>(HandleOf(pPalette)), bForceBackground));
 }
 
 UINT CDC::RealizePalette()
@@ -190,23 +189,74 @@ BOOL CDC::RestoreDC(int nSavedDC)
  * Colours, modes, origins and clipping
  *************************************************************************/
 
-COLORREF CDC::SetTextColor(COLORREF crColor) { return ::SetTextColor(m_hDC, crColor); }
-COLORREF CDC::GetTextColor() const { return ::GetTextColor(m_hDC); }
-COLORREF CDC::SetBkColor(COLORREF crColor) { return ::SetBkColor(m_hDC, crColor); }
-COLORREF CDC::GetBkColor() const { return ::GetBkColor(m_hDC); }
-int CDC::SetBkMode(int nBkMode) { return ::SetBkMode(m_hDC, nBkMode); }
-int CDC::GetBkMode() const { return ::GetBkMode(m_hDC); }
-UINT CDC::SetTextAlign(UINT nFlags) { return ::SetTextAlign(m_hDC, nFlags); }
-UINT CDC::GetTextAlign() const { return ::GetTextAlign(m_hDC); }
-int CDC::SetROP2(int nDrawMode) { return ::SetROP2(m_hDC, nDrawMode); }
-int CDC::GetROP2() const { return ::GetROP2(m_hDC); }
-int CDC::SetStretchBltMode(int nStretchMode) { return ::SetStretchBltMode(m_hDC, nStretchMode); }
-int CDC::GetStretchBltMode() const { return ::GetStretchBltMode(m_hDC); }
-int CDC::SetPolyFillMode(int nPolyFillMode) { return ::SetPolyFillMode(m_hDC, nPolyFillMode); }
-int CDC::GetPolyFillMode() const { return ::GetPolyFillMode(m_hDC); }
-int CDC::SetMapMode(int nMapMode) { return ::SetMapMode(m_hDC, nMapMode); }
-int CDC::GetMapMode() const { return ::GetMapMode(m_hDC); }
-int CDC::GetDeviceCaps(int nIndex) const { return ::GetDeviceCaps(m_hDC, nIndex); }
+COLORREF CDC::SetTextColor(COLORREF crColor)
+{
+    return ::SetTextColor(m_hDC, crColor);
+}
+COLORREF CDC::GetTextColor() const
+{
+    return ::GetTextColor(m_hDC);
+}
+COLORREF CDC::SetBkColor(COLORREF crColor)
+{
+    return ::SetBkColor(m_hDC, crColor);
+}
+COLORREF CDC::GetBkColor() const
+{
+    return ::GetBkColor(m_hDC);
+}
+int CDC::SetBkMode(int nBkMode)
+{
+    return ::SetBkMode(m_hDC, nBkMode);
+}
+int CDC::GetBkMode() const
+{
+    return ::GetBkMode(m_hDC);
+}
+UINT CDC::SetTextAlign(UINT nFlags)
+{
+    return ::SetTextAlign(m_hDC, nFlags);
+}
+UINT CDC::GetTextAlign() const
+{
+    return ::GetTextAlign(m_hDC);
+}
+int CDC::SetROP2(int nDrawMode)
+{
+    return ::SetROP2(m_hDC, nDrawMode);
+}
+int CDC::GetROP2() const
+{
+    return ::GetROP2(m_hDC);
+}
+int CDC::SetStretchBltMode(int nStretchMode)
+{
+    return ::SetStretchBltMode(m_hDC, nStretchMode);
+}
+int CDC::GetStretchBltMode() const
+{
+    return ::GetStretchBltMode(m_hDC);
+}
+int CDC::SetPolyFillMode(int nPolyFillMode)
+{
+    return ::SetPolyFillMode(m_hDC, nPolyFillMode);
+}
+int CDC::GetPolyFillMode() const
+{
+    return ::GetPolyFillMode(m_hDC);
+}
+int CDC::SetMapMode(int nMapMode)
+{
+    return ::SetMapMode(m_hDC, nMapMode);
+}
+int CDC::GetMapMode() const
+{
+    return ::GetMapMode(m_hDC);
+}
+int CDC::GetDeviceCaps(int nIndex) const
+{
+    return ::GetDeviceCaps(m_hDC, nIndex);
+}
 
 POINT CDC::SetViewportOrg(int x, int y)
 {
@@ -250,30 +300,63 @@ POINT CDC::GetWindowOrg() const
     return pt;
 }
 
-void CDC::LPtoDP(LPPOINT lpPoints, int nCount) const { ::LPtoDP(m_hDC, lpPoints, nCount); }
-void CDC::LPtoDP(LPRECT lpRect) const { ::LPtoDP(m_hDC, reinterpret_cast<LPPOINT>(lpRect), 2); }
-void CDC::DPtoLP(LPPOINT lpPoints, int nCount) const { ::DPtoLP(m_hDC, lpPoints, nCount); }
-void CDC::DPtoLP(LPRECT lpRect) const { ::DPtoLP(m_hDC, reinterpret_cast<LPPOINT>(lpRect), 2); }
+void CDC::LPtoDP(LPPOINT lpPoints, int nCount) const
+{
+    ::LPtoDP(m_hDC, lpPoints, nCount);
+}
+void CDC::LPtoDP(LPRECT lpRect) const
+{
+    ::LPtoDP(m_hDC, reinterpret_cast<LPPOINT>(lpRect), 2);
+}
+void CDC::DPtoLP(LPPOINT lpPoints, int nCount) const
+{
+    ::DPtoLP(m_hDC, lpPoints, nCount);
+}
+void CDC::DPtoLP(LPRECT lpRect) const
+{
+    ::DPtoLP(m_hDC, reinterpret_cast<LPPOINT>(lpRect), 2);
+}
 
-int CDC::SelectClipRgn(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, static_cast<HRGN>(HandleOf(pRgn))); }
+int CDC::SelectClipRgn(CRgn* pRgn)
+{
+    return ::SelectClipRgn(m_hDC, static_cast<HRGN>(HandleOf(pRgn)));
+}
 int CDC::SelectClipRgn(CRgn* pRgn, int nMode)
 {
     return ::ExtSelectClipRgn(m_hDC, static_cast<HRGN>(HandleOf(pRgn)), nMode);
 }
-int CDC::IntersectClipRect(int x1, int y1, int x2, int y2) { return ::IntersectClipRect(m_hDC, x1, y1, x2, y2); }
+int CDC::IntersectClipRect(int x1, int y1, int x2, int y2)
+{
+    return ::IntersectClipRect(m_hDC, x1, y1, x2, y2);
+}
 int CDC::IntersectClipRect(const RECT* lpRect)
 {
     return IntersectClipRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
 }
-int CDC::ExcludeClipRect(int x1, int y1, int x2, int y2) { return ::ExcludeClipRect(m_hDC, x1, y1, x2, y2); }
+int CDC::ExcludeClipRect(int x1, int y1, int x2, int y2)
+{
+    return ::ExcludeClipRect(m_hDC, x1, y1, x2, y2);
+}
 int CDC::ExcludeClipRect(const RECT* lpRect)
 {
     return ExcludeClipRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
 }
-int CDC::OffsetClipRgn(int x, int y) { return ::OffsetClipRgn(m_hDC, x, y); }
-int CDC::GetClipBox(LPRECT lpRect) const { return ::GetClipBox(m_hDC, lpRect); }
-BOOL CDC::PtVisible(int x, int y) const { return ::PtVisible(m_hDC, x, y); }
-BOOL CDC::RectVisible(const RECT* lpRect) const { return ::RectVisible(m_hDC, lpRect); }
+int CDC::OffsetClipRgn(int x, int y)
+{
+    return ::OffsetClipRgn(m_hDC, x, y);
+}
+int CDC::GetClipBox(LPRECT lpRect) const
+{
+    return ::GetClipBox(m_hDC, lpRect);
+}
+BOOL CDC::PtVisible(int x, int y) const
+{
+    return ::PtVisible(m_hDC, x, y);
+}
+BOOL CDC::RectVisible(const RECT* lpRect) const
+{
+    return ::RectVisible(m_hDC, lpRect);
+}
 
 /*************************************************************************
  * Drawing
@@ -286,7 +369,10 @@ POINT CDC::MoveTo(int x, int y)
     return ptOld;
 }
 
-BOOL CDC::LineTo(int x, int y) { return ::LineTo(m_hDC, x, y); }
+BOOL CDC::LineTo(int x, int y)
+{
+    return ::LineTo(m_hDC, x, y);
+}
 
 POINT CDC::GetCurrentPosition() const
 {
@@ -295,15 +381,30 @@ POINT CDC::GetCurrentPosition() const
     return pt;
 }
 
-BOOL CDC::Polyline(const POINT* lpPoints, int nCount) { return ::Polyline(m_hDC, lpPoints, nCount); }
-BOOL CDC::Polygon(const POINT* lpPoints, int nCount) { return ::Polygon(m_hDC, lpPoints, nCount); }
-BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) { return ::Rectangle(m_hDC, x1, y1, x2, y2); }
+BOOL CDC::Polyline(const POINT* lpPoints, int nCount)
+{
+    return ::Polyline(m_hDC, lpPoints, nCount);
+}
+BOOL CDC::Polygon(const POINT* lpPoints, int nCount)
+{
+    return ::Polygon(m_hDC, lpPoints, nCount);
+}
+BOOL CDC::Rectangle(int x1, int y1, int x2, int y2)
+{
+    return ::Rectangle(m_hDC, x1, y1, x2, y2);
+}
 BOOL CDC::Rectangle(const RECT* lpRect)
 {
     return Rectangle(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
 }
-BOOL CDC::Ellipse(int x1, int y1, int x2, int y2) { return ::Ellipse(m_hDC, x1, y1, x2, y2); }
-BOOL CDC::Ellipse(const RECT* lpRect) { return Ellipse(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom); }
+BOOL CDC::Ellipse(int x1, int y1, int x2, int y2)
+{
+    return ::Ellipse(m_hDC, x1, y1, x2, y2);
+}
+BOOL CDC::Ellipse(const RECT* lpRect)
+{
+    return Ellipse(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+}
 BOOL CDC::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
 {
     return ::RoundRect(m_hDC, x1, y1, x2, y2, x3, y3);
@@ -323,7 +424,10 @@ void CDC::FrameRect(const RECT* lpRect, CBrush* pBrush)
     ::FrameRect(m_hDC, lpRect, static_cast<HBRUSH>(HandleOf(pBrush)));
 }
 
-void CDC::InvertRect(const RECT* lpRect) { ::InvertRect(m_hDC, lpRect); }
+void CDC::InvertRect(const RECT* lpRect)
+{
+    ::InvertRect(m_hDC, lpRect);
+}
 
 void CDC::FillSolidRect(const RECT* lpRect, COLORREF clr)
 {
@@ -356,32 +460,59 @@ BOOL CDC::FillRgn(CRgn* pRgn, CBrush* pBrush)
     return ::FillRgn(m_hDC, static_cast<HRGN>(HandleOf(pRgn)), static_cast<HBRUSH>(HandleOf(pBrush)));
 }
 
-BOOL CDC::PaintRgn(CRgn* pRgn) { return ::PaintRgn(m_hDC, static_cast<HRGN>(HandleOf(pRgn))); }
-BOOL CDC::InvertRgn(CRgn* pRgn) { return ::InvertRgn(m_hDC, static_cast<HRGN>(HandleOf(pRgn))); }
-BOOL CDC::FloodFill(int x, int y, COLORREF crColor) { return ::FloodFill(m_hDC, x, y, crColor); }
+BOOL CDC::PaintRgn(CRgn* pRgn)
+{
+    return ::PaintRgn(m_hDC, static_cast<HRGN>(HandleOf(pRgn)));
+}
+BOOL CDC::InvertRgn(CRgn* pRgn)
+{
+    return ::InvertRgn(m_hDC, static_cast<HRGN>(HandleOf(pRgn)));
+}
+BOOL CDC::FloodFill(int x, int y, COLORREF crColor)
+{
+    return ::FloodFill(m_hDC, x, y, crColor);
+}
 BOOL CDC::ExtFloodFill(int x, int y, COLORREF crColor, UINT nFillType)
 {
     return ::ExtFloodFill(m_hDC, x, y, crColor, nFillType);
 }
-BOOL CDC::DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags) { return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags); }
-void CDC::DrawFocusRect(const RECT* lpRect) { ::DrawFocusRect(m_hDC, lpRect); }
+BOOL CDC::DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags)
+{
+    return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags);
+}
+void CDC::DrawFocusRect(const RECT* lpRect)
+{
+    ::DrawFocusRect(m_hDC, lpRect);
+}
 BOOL CDC::DrawFrameControl(LPRECT lpRect, UINT nType, UINT nState)
 {
     return ::DrawFrameControl(m_hDC, lpRect, nType, nState);
 }
-BOOL CDC::DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
+BOOL CDC::DrawIcon(int x, int y, HICON hIcon)
+{
+    return ::DrawIcon(m_hDC, x, y, hIcon);
+}
 
-COLORREF CDC::SetPixel(int x, int y, COLORREF crColor) { return ::SetPixel(m_hDC, x, y, crColor); }
-BOOL CDC::SetPixelV(int x, int y, COLORREF crColor) { return ::SetPixelV(m_hDC, x, y, crColor); }
-COLORREF CDC::GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
+COLORREF CDC::SetPixel(int x, int y, COLORREF crColor)
+{
+    return ::SetPixel(m_hDC, x, y, crColor);
+}
+BOOL CDC::SetPixelV(int x, int y, COLORREF crColor)
+{
+    return ::SetPixelV(m_hDC, x, y, crColor);
+}
+COLORREF CDC::GetPixel(int x, int y) const
+{
+    return ::GetPixel(m_hDC, x, y);
+}
 
 BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop)
 {
     return ::BitBlt(m_hDC, x, y, nWidth, nHeight, HdcOf(pSrcDC), xSrc, ySrc, dwRop);
 }
 
-BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
-    int nSrcHeight, DWORD dwRop)
+BOOL CDC::StretchBlt(
+    int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth, int nSrcHeight, DWORD dwRop)
 {
     return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, HdcOf(pSrcDC), xSrc, ySrc, nSrcWidth, nSrcHeight, dwRop);
 }
@@ -400,19 +531,24 @@ BOOL CDC::MaskBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, 
 BOOL CDC::TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC, int xSrc, int ySrc,
     int nSrcWidth, int nSrcHeight, UINT clrTransparent)
 {
-    return ::TransparentBlt(m_hDC, xDest, yDest, nDestWidth, nDestHeight, HdcOf(pSrcDC), xSrc, ySrc, nSrcWidth,
-        nSrcHeight, clrTransparent);
+    return ::TransparentBlt(
+        m_hDC, xDest, yDest, nDestWidth, nDestHeight, HdcOf(pSrcDC), xSrc, ySrc, nSrcWidth, nSrcHeight, clrTransparent);
 }
 
 /*************************************************************************
  * Text
  *************************************************************************/
 
-BOOL CDC::TextOut(int x, int y, LPCTSTR lpszString, int nCount) { return ::TextOut(m_hDC, x, y, lpszString, nCount); }
-BOOL CDC::TextOut(int x, int y, const CString& str) { return TextOut(x, y, str, str.GetLength()); }
+BOOL CDC::TextOut(int x, int y, LPCTSTR lpszString, int nCount)
+{
+    return ::TextOut(m_hDC, x, y, lpszString, nCount);
+}
+BOOL CDC::TextOut(int x, int y, const CString& str)
+{
+    return TextOut(x, y, str, str.GetLength());
+}
 
-BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, const RECT* lpRect, LPCTSTR lpszString, UINT nCount,
-    LPINT lpDxWidths)
+BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, const RECT* lpRect, LPCTSTR lpszString, UINT nCount, LPINT lpDxWidths)
 {
     return ::ExtTextOut(m_hDC, x, y, nOptions, lpRect, lpszString, nCount, lpDxWidths);
 }
@@ -455,14 +591,20 @@ SIZE CDC::GetTabbedTextExtent(const CString& str, int nTabPositions, LPINT lpnTa
     return GetTabbedTextExtent(str, str.GetLength(), nTabPositions, lpnTabStopPositions);
 }
 
-BOOL CDC::GetTextExtentExPoint(LPCTSTR lpszString, int nCount, int nMaxExtent, LPINT lpnFit, LPINT alpDx,
-    LPSIZE lpSize) const
+BOOL CDC::GetTextExtentExPoint(
+    LPCTSTR lpszString, int nCount, int nMaxExtent, LPINT lpnFit, LPINT alpDx, LPSIZE lpSize) const
 {
     return ::GetTextExtentExPoint(m_hDC, lpszString, nCount, nMaxExtent, lpnFit, alpDx, lpSize);
 }
 
-BOOL CDC::GetTextMetrics(LPTEXTMETRIC lpMetrics) const { return ::GetTextMetrics(m_hDC, lpMetrics); }
-int CDC::GetTextFace(int nCount, LPTSTR lpszFacename) const { return ::GetTextFace(m_hDC, nCount, lpszFacename); }
+BOOL CDC::GetTextMetrics(LPTEXTMETRIC lpMetrics) const
+{
+    return ::GetTextMetrics(m_hDC, lpMetrics);
+}
+int CDC::GetTextFace(int nCount, LPTSTR lpszFacename) const
+{
+    return ::GetTextFace(m_hDC, nCount, lpszFacename);
+}
 
 int CDC::GetTextFace(CString& rString) const
 {

@@ -173,8 +173,8 @@ public:
     BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
         int nSrcHeight, DWORD dwRop);
     BOOL PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop);
-    BOOL MaskBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, CBitmap& maskBitmap,
-        int xMask, int yMask, DWORD dwRop);
+    BOOL MaskBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, CBitmap& maskBitmap, int xMask,
+        int yMask, DWORD dwRop);
     BOOL TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC, int xSrc, int ySrc,
         int nSrcWidth, int nSrcHeight, UINT clrTransparent);
 
@@ -182,8 +182,7 @@ public:
 
     BOOL TextOut(int x, int y, LPCTSTR lpszString, int nCount);
     BOOL TextOut(int x, int y, const CString& str);
-    BOOL ExtTextOut(int x, int y, UINT nOptions, const RECT* lpRect, LPCTSTR lpszString, UINT nCount,
-        LPINT lpDxWidths);
+    BOOL ExtTextOut(int x, int y, UINT nOptions, const RECT* lpRect, LPCTSTR lpszString, UINT nCount, LPINT lpDxWidths);
     BOOL ExtTextOut(int x, int y, UINT nOptions, const RECT* lpRect, const CString& str, LPINT lpDxWidths);
     int DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat);
     int DrawText(const CString& str, LPRECT lpRect, UINT nFormat);
@@ -192,8 +191,8 @@ public:
     SIZE GetOutputTextExtent(const CString& str) const { return GetTextExtent(str); }
     SIZE GetTabbedTextExtent(LPCTSTR lpszString, int nCount, int nTabPositions, LPINT lpnTabStopPositions) const;
     SIZE GetTabbedTextExtent(const CString& str, int nTabPositions, LPINT lpnTabStopPositions) const;
-    BOOL GetTextExtentExPoint(LPCTSTR lpszString, int nCount, int nMaxExtent, LPINT lpnFit, LPINT alpDx,
-        LPSIZE lpSize) const;
+    BOOL GetTextExtentExPoint(
+        LPCTSTR lpszString, int nCount, int nMaxExtent, LPINT lpnFit, LPINT alpDx, LPSIZE lpSize) const;
     BOOL GetTextMetrics(LPTEXTMETRIC lpMetrics) const;
     int GetTextFace(int nCount, LPTSTR lpszFacename) const;
     int GetTextFace(CString& rString) const;

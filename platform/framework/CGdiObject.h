@@ -121,10 +121,7 @@ class CBitmap : public CGdiObject {
     DECLARE_DYNAMIC(CBitmap)
 
 public:
-    static CBitmap* FromHandle(HBITMAP hBitmap)
-    {
-        return static_cast<CBitmap*>(CGdiObject::FromHandle(hBitmap));
-    }
+    static CBitmap* FromHandle(HBITMAP hBitmap) { return static_cast<CBitmap*>(CGdiObject::FromHandle(hBitmap)); }
     operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
 
     // The bitmap resource from the current resource module.
@@ -139,10 +136,7 @@ class CPalette : public CGdiObject {
     DECLARE_DYNAMIC(CPalette)
 
 public:
-    static CPalette* FromHandle(HPALETTE hPalette)
-    {
-        return static_cast<CPalette*>(CGdiObject::FromHandle(hPalette));
-    }
+    static CPalette* FromHandle(HPALETTE hPalette) { return static_cast<CPalette*>(CGdiObject::FromHandle(hPalette)); }
     operator HPALETTE() const { return static_cast<HPALETTE>(m_hObject); }
 
     BOOL CreatePalette(const LOGPALETTE* lpLogPalette);

@@ -96,7 +96,10 @@ BOOL CImageList::Create(CImageList& imagelist1, int nImage1, CImageList& imageli
  * Images and drawing
  *************************************************************************/
 
-int CImageList::GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
+int CImageList::GetImageCount() const
+{
+    return ImageList_GetImageCount(m_hImageList);
+}
 
 int CImageList::Add(CBitmap* pbmImage, CBitmap* pbmMask)
 {
@@ -108,24 +111,42 @@ int CImageList::Add(CBitmap* pbmImage, COLORREF crMask)
     return ImageList_AddMasked(m_hImageList, BitmapOf(pbmImage), crMask);
 }
 
-int CImageList::Add(HICON hIcon) { return ImageList_AddIcon(m_hImageList, hIcon); }
+int CImageList::Add(HICON hIcon)
+{
+    return ImageList_AddIcon(m_hImageList, hIcon);
+}
 
 BOOL CImageList::Replace(int nImage, CBitmap* pbmImage, CBitmap* pbmMask)
 {
     return ImageList_Replace(m_hImageList, nImage, BitmapOf(pbmImage), BitmapOf(pbmMask));
 }
 
-int CImageList::Replace(int nImage, HICON hIcon) { return ImageList_ReplaceIcon(m_hImageList, nImage, hIcon); }
-BOOL CImageList::Remove(int nImage) { return ImageList_Remove(m_hImageList, nImage); }
+int CImageList::Replace(int nImage, HICON hIcon)
+{
+    return ImageList_ReplaceIcon(m_hImageList, nImage, hIcon);
+}
+BOOL CImageList::Remove(int nImage)
+{
+    return ImageList_Remove(m_hImageList, nImage);
+}
 
 BOOL CImageList::GetImageInfo(int nImage, IMAGEINFO* pImageInfo) const
 {
     return ImageList_GetImageInfo(m_hImageList, nImage, pImageInfo);
 }
 
-HICON CImageList::ExtractIcon(int nImage) { return ImageList_GetIcon(m_hImageList, nImage, ILD_NORMAL); }
-COLORREF CImageList::SetBkColor(COLORREF cr) { return ImageList_SetBkColor(m_hImageList, cr); }
-COLORREF CImageList::GetBkColor() const { return ImageList_GetBkColor(m_hImageList); }
+HICON CImageList::ExtractIcon(int nImage)
+{
+    return ImageList_GetIcon(m_hImageList, nImage, ILD_NORMAL);
+}
+COLORREF CImageList::SetBkColor(COLORREF cr)
+{
+    return ImageList_SetBkColor(m_hImageList, cr);
+}
+COLORREF CImageList::GetBkColor() const
+{
+    return ImageList_GetBkColor(m_hImageList);
+}
 
 BOOL CImageList::SetOverlayImage(int nImage, int nOverlay)
 {
@@ -139,6 +160,6 @@ BOOL CImageList::Draw(CDC* pDC, int nImage, POINT pt, UINT nStyle)
 
 BOOL CImageList::DrawEx(CDC* pDC, int nImage, POINT pt, SIZE sz, COLORREF clrBk, COLORREF clrFg, UINT nStyle)
 {
-    return ImageList_DrawEx(m_hImageList, nImage, pDC ? pDC->GetSafeHdc() : nullptr, pt.x, pt.y, sz.cx, sz.cy,
-        clrBk, clrFg, nStyle);
+    return ImageList_DrawEx(
+        m_hImageList, nImage, pDC ? pDC->GetSafeHdc() : nullptr, pt.x, pt.y, sz.cx, sz.cy, clrBk, clrFg, nStyle);
 }

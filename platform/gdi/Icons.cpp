@@ -40,7 +40,7 @@ struct IconTable {
     std::mutex mutex;
     std::map<HICON, std::shared_ptr<CIcon>> icons;
     std::map<const void*, HICON> shared; // the shared icon of each standard number or resource
-    ULONG_PTR nNext { 0x4C000000 };       // icon handles are never reused
+    ULONG_PTR nNext { 0x4C000000 };      // icon handles are never reused
 };
 
 IconTable& Icons()
@@ -128,9 +128,8 @@ std::unique_ptr<CIcon> IconFromBitmaps(HBITMAP hMask, HBITMAP hColor, int cx, in
 // A copy of the icon stretched to cx x cy.
 std::unique_ptr<CIcon> CopyOfIcon(const CIcon& icon, int cx, int cy)
 {
-    std::unique_ptr<CIcon> pCopy
-        = IconFromBitmaps(CopyBitmapPart(icon.hMask, 0, 0, icon.cx, icon.cy, cx, cy, 1),
-            CopyBitmapPart(icon.hColor, 0, 0, icon.cx, icon.cy, cx, cy, 32), cx, cy);
+    std::unique_ptr<CIcon> pCopy = IconFromBitmaps(CopyBitmapPart(icon.hMask, 0, 0, icon.cx, icon.cy, cx, cy, 1),
+        CopyBitmapPart(icon.hColor, 0, 0, icon.cx, icon.cy, cx, cy, 32), cx, cy);
     if (pCopy) {
         pCopy->fIcon = icon.fIcon;
         pCopy->xHotspot = icon.cx ? icon.xHotspot * static_cast<DWORD>(cx) / static_cast<DWORD>(icon.cx) : 0;
@@ -385,8 +384,8 @@ HANDLE LoadImage(HINSTANCE hInst, LPCTSTR name, UINT type, int cx, int cy, UINT 
         if (!hBitmap || (cx == 0 && cy == 0))
             return hBitmap;
         BITMAP bm = Describe(hBitmap);
-        HBITMAP hSized = CopyBitmapPart(hBitmap, 0, 0, bm.bmWidth, bm.bmHeight, cx ? cx : bm.bmWidth,
-            cy ? cy : bm.bmHeight, 32);
+        HBITMAP hSized
+            = CopyBitmapPart(hBitmap, 0, 0, bm.bmWidth, bm.bmHeight, cx ? cx : bm.bmWidth, cy ? cy : bm.bmHeight, 32);
         DeleteObject(hBitmap);
         return hSized;
     }
@@ -411,8 +410,8 @@ HANDLE LoadImage(HINSTANCE hInst, LPCTSTR name, UINT type, int cx, int cy, UINT 
         std::unique_ptr<CIcon> pSized = CopyOfIcon(*pIcon, cx ? cx : pIcon->cx, cy ? cy : pIcon->cy);
         return pSized ? AddIcon(std::move(pSized)) : nullptr;
     }
-    hShared = hInst || type == IMAGE_CURSOR ? LoadIconOrCursor(hInst, name, type == IMAGE_CURSOR)
-                                            : LoadIcon(nullptr, name);
+    hShared
+        = hInst || type == IMAGE_CURSOR ? LoadIconOrCursor(hInst, name, type == IMAGE_CURSOR) : LoadIcon(nullptr, name);
     std::shared_ptr<CIcon> pIcon = LookupIcon(hShared);
     if (!pIcon || ((cx == 0 || cx == pIcon->cx) && (cy == 0 || cy == pIcon->cy)))
         return hShared;
@@ -468,12 +467,12 @@ BOOL DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWi
     bool bBoth = (diFlags & DI_NORMAL) == DI_NORMAL;
     BOOL bDone = TRUE;
     if (diFlags & DI_MASK)
-        bDone = StretchBlt(hdcTarget, xTarget, yTarget, cx, cy, hdcSource, 0, 0, pIcon->cx, pIcon->cy,
-            bBoth ? SRCAND : SRCCOPY);
+        bDone = StretchBlt(
+            hdcTarget, xTarget, yTarget, cx, cy, hdcSource, 0, 0, pIcon->cx, pIcon->cy, bBoth ? SRCAND : SRCCOPY);
     if (bDone && (diFlags & DI_IMAGE)) {
         SelectObject(hdcSource, pIcon->hColor);
-        bDone = StretchBlt(hdcTarget, xTarget, yTarget, cx, cy, hdcSource, 0, 0, pIcon->cx, pIcon->cy,
-            bBoth ? SRCINVERT : SRCCOPY);
+        bDone = StretchBlt(
+            hdcTarget, xTarget, yTarget, cx, cy, hdcSource, 0, 0, pIcon->cx, pIcon->cy, bBoth ? SRCINVERT : SRCCOPY);
     }
     SelectObject(hdcSource, hOldSource);
     DeleteDC(hdcSource);
@@ -495,8 +494,8 @@ BOOL DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWi
  * Masked transfer
  *************************************************************************/
 
-BOOL MaskBlt(HDC hdcDest, int xDest, int yDest, int width, int height, HDC hdcSrc, int xSrc, int ySrc,
-    HBITMAP hbmMask, int xMask, int yMask, DWORD dwRop)
+BOOL MaskBlt(HDC hdcDest, int xDest, int yDest, int width, int height, HDC hdcSrc, int xSrc, int ySrc, HBITMAP hbmMask,
+    int xMask, int yMask, DWORD dwRop)
 {
     DWORD dwFore = dwRop & 0x00FFFFFF;
     if (!hbmMask)

@@ -12,8 +12,8 @@
 #include <cstddef>
 
 struct ICONINFO {
-    BOOL fIcon;       // TRUE for an icon, FALSE for a cursor
-    DWORD xHotspot;   // a cursor's hot spot; the centre for icons
+    BOOL fIcon;     // TRUE for an icon, FALSE for a cursor
+    DWORD xHotspot; // a cursor's hot spot; the centre for icons
     DWORD yHotspot;
     HBITMAP hbmMask;  // the AND mask, monochrome
     HBITMAP hbmColor; // the XOR image; NULL makes a monochrome icon whose mask holds both halves
@@ -96,8 +96,8 @@ BOOL DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWi
 // bytes of `dwRop`) combines source and destination; where it has a 0 bit, the
 // background one (bits 24-31 of `dwRop`, moved to the ternary position). The
 // mask must be monochrome. Without a mask this is BitBlt with the foreground operation.
-BOOL MaskBlt(HDC hdcDest, int xDest, int yDest, int width, int height, HDC hdcSrc, int xSrc, int ySrc,
-    HBITMAP hbmMask, int xMask, int yMask, DWORD dwRop);
+BOOL MaskBlt(HDC hdcDest, int xDest, int yDest, int width, int height, HDC hdcSrc, int xSrc, int ySrc, HBITMAP hbmMask,
+    int xMask, int yMask, DWORD dwRop);
 constexpr DWORD MAKEROP4(DWORD fore, DWORD back)
 {
     return ((back << 8) & 0xFF000000) | fore;

@@ -118,7 +118,7 @@ struct ARCHIVORA_IMAGELIST {
     COLORREF crBk { CLR_NONE };
     std::vector<Image> images;
     std::array<int, 16> overlays {}; // overlay number -> image index, -1 when unset
-    HBITMAP hbmStrip { nullptr };     // GetImageInfo's bitmaps, made on demand
+    HBITMAP hbmStrip { nullptr };    // GetImageInfo's bitmaps, made on demand
     HBITMAP hbmStripMask { nullptr };
 
     ~ARCHIVORA_IMAGELIST() { DropStrips(); }
@@ -210,8 +210,8 @@ struct Composed {
     std::vector<bool> opaque;
 };
 
-void Compose(const ARCHIVORA_IMAGELIST& list, const Image& image, UINT fStyle, COLORREF crBk, COLORREF crFg,
-    Composed& out)
+void Compose(
+    const ARCHIVORA_IMAGELIST& list, const Image& image, UINT fStyle, COLORREF crBk, COLORREF crFg, Composed& out)
 {
     int nBlend = (fStyle & ILD_BLEND50) ? 2 : (fStyle & ILD_BLEND25) ? 1 : 0;
     uint32_t nFg = PixelOf(crFg == CLR_DEFAULT || crFg == CLR_NONE ? GetSysColor(COLOR_HIGHLIGHT) : crFg);
@@ -301,8 +301,7 @@ BOOL ImageList_Destroy(HIMAGELIST himl)
     return TRUE;
 }
 
-HIMAGELIST ImageList_LoadImage(HINSTANCE hi, LPCTSTR lpbmp, int cx, int cGrow, COLORREF crMask, UINT uType,
-    UINT uFlags)
+HIMAGELIST ImageList_LoadImage(HINSTANCE hi, LPCTSTR lpbmp, int cx, int cGrow, COLORREF crMask, UINT uType, UINT uFlags)
 {
     if (uType != IMAGE_BITMAP) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -319,7 +318,8 @@ HIMAGELIST ImageList_LoadImage(HINSTANCE hi, LPCTSTR lpbmp, int cx, int cGrow, C
     HIMAGELIST himl = ImageList_Create(cx, bm.bmHeight, flags, std::max(1, bm.bmWidth / cx), cGrow);
     int nFirst = -1;
     if (himl)
-        nFirst = crMask != CLR_NONE ? ImageList_AddMasked(himl, hBitmap, crMask) : ImageList_Add(himl, hBitmap, nullptr);
+        nFirst
+            = crMask != CLR_NONE ? ImageList_AddMasked(himl, hBitmap, crMask) : ImageList_Add(himl, hBitmap, nullptr);
     DeleteObject(hBitmap);
     if (himl && nFirst < 0) {
         ImageList_Destroy(himl);
@@ -547,8 +547,7 @@ HICON ImageList_GetIcon(HIMAGELIST himl, int i, UINT flags)
         int iOverlay = pList->overlays[(flags & ILD_OVERLAYMASK) >> 8];
         if ((flags & ILD_OVERLAYMASK) && pList->Valid(iOverlay)) {
             Composed overlay;
-            Compose(*pList, pList->images[static_cast<size_t>(iOverlay)], ILD_TRANSPARENT, CLR_NONE, CLR_NONE,
-                overlay);
+            Compose(*pList, pList->images[static_cast<size_t>(iOverlay)], ILD_TRANSPARENT, CLR_NONE, CLR_NONE, overlay);
             for (size_t n = 0; n < overlay.opaque.size(); ++n) {
                 if (overlay.opaque[n]) {
                     composed.colour.px[n] = overlay.colour.px[n];
@@ -610,8 +609,8 @@ BOOL ImageList_Draw(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, UINT fStyl
     return ImageList_DrawEx(himl, i, hdcDst, x, y, 0, 0, CLR_DEFAULT, CLR_DEFAULT, fStyle);
 }
 
-BOOL ImageList_DrawEx(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, int dx, int dy, COLORREF rgbBk,
-    COLORREF rgbFg, UINT fStyle)
+BOOL ImageList_DrawEx(
+    HIMAGELIST himl, int i, HDC hdcDst, int x, int y, int dx, int dy, COLORREF rgbBk, COLORREF rgbFg, UINT fStyle)
 {
     Composed composed;
     Composed overlay;
@@ -630,8 +629,7 @@ BOOL ImageList_DrawEx(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, int dx, 
         int iOverlay = pList->overlays[(fStyle & ILD_OVERLAYMASK) >> 8];
         if ((fStyle & ILD_OVERLAYMASK) && pList->Valid(iOverlay)) {
             // The overlay always goes on transparently, unblended.
-            Compose(*pList, pList->images[static_cast<size_t>(iOverlay)], ILD_TRANSPARENT, CLR_NONE, CLR_NONE,
-                overlay);
+            Compose(*pList, pList->images[static_cast<size_t>(iOverlay)], ILD_TRANSPARENT, CLR_NONE, CLR_NONE, overlay);
             bOverlay = true;
         }
     }

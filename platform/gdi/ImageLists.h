@@ -62,8 +62,8 @@ HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int cInitial, int cGrow)
 BOOL ImageList_Destroy(HIMAGELIST himl);
 // A list from the bitmap resource `lpbmp` cut into images `cx` wide; with
 // `crMask` other than CLR_NONE, pixels of that colour are transparent. Only IMAGE_BITMAP loads.
-HIMAGELIST ImageList_LoadImage(HINSTANCE hi, LPCTSTR lpbmp, int cx, int cGrow, COLORREF crMask, UINT uType,
-    UINT uFlags);
+HIMAGELIST ImageList_LoadImage(
+    HINSTANCE hi, LPCTSTR lpbmp, int cx, int cGrow, COLORREF crMask, UINT uType, UINT uFlags);
 // A new list of one image: image `i1` of the first list with image `i2` of the
 // second drawn transparently over it, moved by (dx, dy); big enough for both.
 HIMAGELIST ImageList_Merge(HIMAGELIST himl1, int i1, HIMAGELIST himl2, int i2, int dx, int dy);
@@ -109,5 +109,5 @@ BOOL ImageList_Draw(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, UINT fStyl
 // Draws the top-left dx x dy of the image (0 = all of it) over `rgbBk` (CLR_DEFAULT:
 // the list's colour, CLR_NONE: none), blending with `rgbFg` (CLR_DEFAULT: the
 // highlight colour) when the style asks for it.
-BOOL ImageList_DrawEx(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, int dx, int dy, COLORREF rgbBk,
-    COLORREF rgbFg, UINT fStyle);
+BOOL ImageList_DrawEx(
+    HIMAGELIST himl, int i, HDC hdcDst, int x, int y, int dx, int dy, COLORREF rgbBk, COLORREF rgbFg, UINT fStyle);

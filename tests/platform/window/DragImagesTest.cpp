@@ -26,8 +26,8 @@ protected:
         wc.lpfnWndProc = RecordingWndProc;
         wc.lpszClassName = "DragTarget";
         RegisterClass(&wc);
-        m_hWnd = CreateWindowEx(0, "DragTarget", "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 20, nullptr, nullptr,
-            nullptr, nullptr);
+        m_hWnd = CreateWindowEx(
+            0, "DragTarget", "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 20, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(m_hWnd, nullptr);
         PumpUntilIdle();
         HDC hdc = GetWindowDC(m_hWnd);
