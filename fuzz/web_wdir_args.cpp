@@ -1,3 +1,4 @@
+// Links: webaccess_server
 // Feeds arbitrary text to the argument parser of WDIR (block, slot and the
 // optional order field), with no web catalog set, so every well-formed
 // reference other than (0,0) is refused as no node.
