@@ -53,7 +53,8 @@ void CWACatalogLists::Walk()
         if (!node.IsValid())
             continue;
         const LONG nParent = AddAncestors(node);
-        const LONG nIndex = InsertItem({ static_cast<LONG>(key.nBlock), static_cast<LONG>(key.nSlot), -1, -1, nParent, -1, 1 });
+        const LONG nIndex
+            = InsertItem({ static_cast<LONG>(key.nBlock), static_cast<LONG>(key.nSlot), -1, -1, nParent, -1, 1 });
         if (wValue == WA_GROUP_WHOLE && nIndex >= 0 && m_items[nIndex].nFirstChild < 0)
             m_items[nIndex].nFirstChild = AddSubtree(node, nIndex);
     }
@@ -140,7 +141,8 @@ int CWACatalogLists::FindItem(LONG nBlock, LONG nSlot)
     LONG nCurrent = 0;
     for (const CRecordRef& step : steps) {
         LONG nChild = m_items[nCurrent].nFirstChild;
-        while (nChild >= 0 && (m_items[nChild].nBlock != static_cast<LONG>(step.nBlock) || m_items[nChild].nSlot != step.nSlot))
+        while (nChild >= 0
+            && (m_items[nChild].nBlock != static_cast<LONG>(step.nBlock) || m_items[nChild].nSlot != step.nSlot))
             nChild = m_items[nChild].nNext;
         if (nChild < 0)
             return -1;

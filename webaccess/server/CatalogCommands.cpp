@@ -85,8 +85,8 @@ CString PathLine(const CNodeRec& node)
     CString strLine;
     for (const auto& pAncestor : PathAncestors(node)) {
         CString strPiece;
-        strPiece.Format("<a class='s4'%s>%s</a>&nbsp;<a class='s5'>&#62</a>&nbsp;", static_cast<LPCTSTR>(NodeLink(*pAncestor)),
-            static_cast<LPCTSTR>(HtmlEscape(pAncestor->GetName(), 1)));
+        strPiece.Format("<a class='s4'%s>%s</a>&nbsp;<a class='s5'>&#62</a>&nbsp;",
+            static_cast<LPCTSTR>(NodeLink(*pAncestor)), static_cast<LPCTSTR>(HtmlEscape(pAncestor->GetName(), 1)));
         strLine += strPiece;
     }
     CString strOwn;
@@ -116,7 +116,7 @@ CDocumentFacts ReadFacts(const CDocumentRec& document)
     CString strName;
     document.GetFullPath(strName);
     std::string strHostPath;
-    struct stat status {};
+    struct stat status { };
     if (!HostPathFromProgramPath(document.GetDirectoryPath(FALSE) + strName, strHostPath)
         || stat(strHostPath.c_str(), &status) != 0) {
         facts.nState = 3;
@@ -172,7 +172,8 @@ CString FormatDate(const CDocumentFacts& facts)
         return facts.nState == 3 || facts.nState == 6 ? "?" : "";
     std::tm local {};
     char szDate[64];
-    if (localtime_r(&facts.tDate, &local) == nullptr || std::strftime(szDate, sizeof(szDate), "%b %d, %Y  %H:%M", &local) == 0)
+    if (localtime_r(&facts.tDate, &local) == nullptr
+        || std::strftime(szDate, sizeof(szDate), "%b %d, %Y  %H:%M", &local) == 0)
         return "?";
     return szDate;
 }
@@ -184,21 +185,22 @@ void WriteListingRow(CWAOutputFile& reply, LPCTSTR pszStateIcon, const CString& 
     if (pszStateIcon != nullptr)
         strState.Format("<img border='0'src='%s'width='16'height='16'>", pszStateIcon);
     CString strRow;
-    strRow.Format("<tr><td background='img/fbk_dark.gif'bgcolor='#E0E0E0'width='20'height='20'align='center'>%s</td>"
-                  "<td background='img/fbk_dark.gif'bgcolor='#E0E0E0'width='240'height='20'>&nbsp;<a class='s1'%s>"
-                  "<img align='absmiddle'border='0'src='%s'width='16'height='16'>&nbsp;%s</a></td>"
-                  "<td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='240'height='20'>&nbsp;<a class='s1'>%s</a></td>"
-                  "<td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='90'height='20'align='right'><a class='s1'>%s</a>"
-                  "&nbsp;&nbsp;</td>"
-                  "<td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='410'height='20'>&nbsp;&nbsp;<a class='s1'>%s</a>"
-                  "</td></tr>",
+    strRow.Format(
+        "<tr><td background='img/fbk_dark.gif'bgcolor='#E0E0E0'width='20'height='20'align='center'>%s</td>"
+        "<td background='img/fbk_dark.gif'bgcolor='#E0E0E0'width='240'height='20'>&nbsp;<a class='s1'%s>"
+        "<img align='absmiddle'border='0'src='%s'width='16'height='16'>&nbsp;%s</a></td>"
+        "<td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='240'height='20'>&nbsp;<a class='s1'>%s</a></td>"
+        "<td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='90'height='20'align='right'><a class='s1'>%s</a>"
+        "&nbsp;&nbsp;</td>"
+        "<td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='410'height='20'>&nbsp;&nbsp;<a class='s1'>%s</a>"
+        "</td></tr>",
         static_cast<LPCTSTR>(strState), static_cast<LPCTSTR>(strLink), pszIcon,
         static_cast<LPCTSTR>(HtmlEscape(strFirst, 1)), static_cast<LPCTSTR>(HtmlEscape(strSecond, 1)),
         static_cast<LPCTSTR>(strSize), static_cast<LPCTSTR>(strDate));
     Put(reply, strRow);
 }
 
-const CSortSpec NameSort(LONG nAscending)
+CSortSpec NameSort(LONG nAscending)
 {
     return { SORT_BY_NAME, nAscending, 1 };
 }
@@ -270,7 +272,9 @@ BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
         }
     } else if (m_pCatalog != nullptr) {
         pNode = std::make_unique<CNodeRec>(m_pCatalog, m_nBlock, m_nSlot);
-        if (!pNode->IsValid())
+        // A group the profile does not show is not found: its page would
+        // reveal its name and its place in the tree.
+        if (!pNode->IsValid() || (!lists.IsWholeCatalog() && lists.FindItem(m_nBlock, m_nSlot) < 0))
             pNode.reset();
     }
     if (pNode == nullptr) {
@@ -322,7 +326,8 @@ BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
     const CString strExplorerLink = profile.IsCommandAllowed(WA_CMD_ETREE)
         ? FormatCommandLink(FormatEdirToken(BackslashToSlash(session.GetPlace().m_strFolder)))
         : CString();
-    const CString strUploadsLink = profile.IsCommandAllowed(WA_CMD_UPL) ? FormatCommandLink(FormatVuplToken()) : CString();
+    const CString strUploadsLink
+        = profile.IsCommandAllowed(WA_CMD_UPL) ? FormatCommandLink(FormatVuplToken()) : CString();
     reply.WriteRowBegin();
     reply.WriteTabsBegin();
     reply.WriteTabsFirstActive(strExplorerLink, strUploadsLink);
@@ -335,17 +340,19 @@ BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
 
     // Column headers.
     reply.WriteRowBegin();
-    Put(reply, "<table width='1200'border='0'cellspacing='0'cellpadding='0'><tr>"
-               "<td background='img/fbk_tit.gif'bgcolor='#C0C0C0'width='18'>&nbsp;</td>");
+    Put(reply,
+        "<table width='1200'border='0'cellspacing='0'cellpadding='0'><tr>"
+        "<td background='img/fbk_tit.gif'bgcolor='#C0C0C0'width='18'>&nbsp;</td>");
     const struct {
         int nWidth;
         UINT nId;
         LPCTSTR pszAlign;
-    } headers[] = { { 192, 5036, "" }, { 240, 5032, "" }, { 240, 5035, "" }, { 90, 5033, "align='right'" }, { 410, 5034, "" } };
+    } headers[]
+        = { { 192, 5036, "" }, { 240, 5032, "" }, { 240, 5035, "" }, { 90, 5033, "align='right'" }, { 410, 5034, "" } };
     for (const auto& header : headers) {
         CString strCell;
-        strCell.Format("<td background='img/fbk_tit.gif'bgcolor='#C0C0C0'width='%d'%s><a class='s2'>%s</a></td>", header.nWidth,
-            header.pszAlign, static_cast<LPCTSTR>(HtmlEscape(LoadText(header.nId), 1)));
+        strCell.Format("<td background='img/fbk_tit.gif'bgcolor='#C0C0C0'width='%d'%s><a class='s2'>%s</a></td>",
+            header.nWidth, header.pszAlign, static_cast<LPCTSTR>(HtmlEscape(LoadText(header.nId), 1)));
         Put(reply, strCell);
     }
     Put(reply, "</tr></table>");
@@ -354,8 +361,11 @@ BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
     // Body: the group column and the listing.
     reply.WriteRowBegin();
     Put(reply, "<table width='1200'border='0'cellspacing='0'cellpadding='0'><tr>");
-    Put(reply, "<td background='img/gbk_end.gif'width='200'valign='top'><table width='200'border='0'cellspacing='0'cellpadding='0'>");
-    std::unique_ptr<CNodeRec> pParent(node.GetBlock() == SYSTEMS_ROOT_BLOCK ? CNodeRec::NewRootNodeRec(m_pCatalog) : node.GetParent());
+    Put(reply,
+        "<td background='img/gbk_end.gif'width='200'valign='top'><table "
+        "width='200'border='0'cellspacing='0'cellpadding='0'>");
+    std::unique_ptr<CNodeRec> pParent(
+        node.GetBlock() == SYSTEMS_ROOT_BLOCK ? CNodeRec::NewRootNodeRec(m_pCatalog) : node.GetParent());
     if (pParent != nullptr) {
         const CNodeRecArray siblings = lists.CollectGroupItems(*pParent, sort);
         int nFocus = -1;
@@ -385,10 +395,11 @@ BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
                 pszMiddle = "img/gbk_pos.gif";
             }
             CString strRow;
-            strRow.Format("<tr><td background='%s'width='18'height='26'>&nbsp;&nbsp;&nbsp;&nbsp;</td>"
-                          "<td background='%s'width='175'height='26'valign='middle'><a class='%s'%s><img border='0'src='%s'"
-                          "width='16'height='16'align='texttop'>&nbsp;%s</a></td>"
-                          "<td background='%s'width='7'height='26'>&nbsp;</td></tr>",
+            strRow.Format(
+                "<tr><td background='%s'width='18'height='26'>&nbsp;&nbsp;&nbsp;&nbsp;</td>"
+                "<td background='%s'width='175'height='26'valign='middle'><a class='%s'%s><img border='0'src='%s'"
+                "width='16'height='16'align='texttop'>&nbsp;%s</a></td>"
+                "<td background='%s'width='7'height='26'>&nbsp;</td></tr>",
                 pszLeft, pszMiddle, pszClass, static_cast<LPCTSTR>(NodeLink(*siblings[i])), pszIcon,
                 static_cast<LPCTSTR>(HtmlEscape(siblings[i]->GetName(), 1)), pszRight);
             Put(reply, strRow);
@@ -414,35 +425,41 @@ BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
         pDocument->GetNameWithLocation(strText);
         CString strLink;
         if (facts.nState != 2 && facts.nState != 3) {
-            strLink.Format("href='javascript:parent.applet.ShowMenuArch(&quot;%s&quot;,&quot;%d&quot;,&quot;%d&quot;);' %s",
-                session.IsNetscape() ? "MN" : "MIE", static_cast<int>(pDocument->GetBlock()), static_cast<int>(pDocument->GetSlot()),
-                NO_STATUS_LINK);
+            strLink.Format(
+                "href='javascript:parent.applet.ShowMenuArch(&quot;%s&quot;,&quot;%d&quot;,&quot;%d&quot;);' %s",
+                session.IsNetscape() ? "MN" : "MIE", static_cast<int>(pDocument->GetBlock()),
+                static_cast<int>(pDocument->GetSlot()), NO_STATUS_LINK);
         }
         const bool bProtected = pDocument->GetData()[CDocumentRec::OFF_PASSWORD] != 0;
-        WriteListingRow(reply, StateIcon(facts.nState, bProtected), strLink, pDocument->IsMail() ? "img/email.gif" : "img/file.gif",
-            cutter.Cut(strPath, NAME_WIDTH), cutter.Cut(strText, TEXT_WIDTH), FormatSize(facts), FormatDate(facts));
+        WriteListingRow(reply, StateIcon(facts.nState, bProtected), strLink,
+            pDocument->IsMail() ? "img/email.gif" : "img/file.gif", cutter.Cut(strPath, NAME_WIDTH),
+            cutter.Cut(strText, TEXT_WIDTH), FormatSize(facts), FormatDate(facts));
     }
     const int nListed = static_cast<int>(groups.size() + documents.size());
     if (nListed < FULL_LISTING_ROWS) {
         const int nHeight = (FULL_LISTING_ROWS - nListed) * ROW_HEIGHT;
         CString strFiller;
-        strFiller.Format("<tr><td bgcolor='#E0E0E0'width='20'height='%d'>&nbsp;</td><td bgcolor='#E0E0E0'width='240'height='%d'>"
-                         "&nbsp;</td><td bgcolor='#F0F0F0'width='240'height='%d'>&nbsp;</td><td bgcolor='#F0F0F0'width='90'"
-                         "height='%d'>&nbsp;</td><td bgcolor='#F0F0F0'width='410'height='%d'>&nbsp;</td></tr>",
+        strFiller.Format(
+            "<tr><td bgcolor='#E0E0E0'width='20'height='%d'>&nbsp;</td><td bgcolor='#E0E0E0'width='240'height='%d'>"
+            "&nbsp;</td><td bgcolor='#F0F0F0'width='240'height='%d'>&nbsp;</td><td bgcolor='#F0F0F0'width='90'"
+            "height='%d'>&nbsp;</td><td bgcolor='#F0F0F0'width='410'height='%d'>&nbsp;</td></tr>",
             nHeight, nHeight, nHeight, nHeight, nHeight);
         Put(reply, strFiller);
     }
     Put(reply, "</table></td>");
     Put(reply, "</tr></table>");
-    Put(reply, "<table width='1200'border='1'cellspacing='0'cellpadding='0'><tr><td height='1'><font></font></td></tr></table>");
+    Put(reply,
+        "<table width='1200'border='1'cellspacing='0'cellpadding='0'><tr><td "
+        "height='1'><font></font></td></tr></table>");
     reply.WriteRowEnd();
 
     // Path and count.
     CString strCount;
     strCount.Format(LoadText(5037), nCount, nCount);
     CString strPathRow;
-    strPathRow.Format("<table width='1200'border='0'cellspacing='0'cellpadding='0'><tr><td height='20'>&nbsp;&nbsp;%s</td></tr>"
-                      "<tr><td height='20'>&nbsp;&nbsp;<a class='s1'>%s</a></td></tr></table>",
+    strPathRow.Format(
+        "<table width='1200'border='0'cellspacing='0'cellpadding='0'><tr><td height='20'>&nbsp;&nbsp;%s</td></tr>"
+        "<tr><td height='20'>&nbsp;&nbsp;<a class='s1'>%s</a></td></tr></table>",
         static_cast<LPCTSTR>(strPathLine), static_cast<LPCTSTR>(HtmlEscape(strCount, 1)));
     reply.WriteRowBegin();
     Put(reply, strPathRow);
@@ -520,7 +537,8 @@ void CWACmdWtree::Fill(CWASession& session, int nLevel, int nParent, const CNode
             nFirstChild = static_cast<int>(m_items.size());
             Fill(session, nLevel + 1, nIndex, grandchildren);
         }
-        m_items[nIndex] = { child.GetName(), static_cast<LONG>(child.GetBlock()), child.GetSlot(), nLevel, nParent, nFirstChild };
+        m_items[nIndex]
+            = { child.GetName(), static_cast<LONG>(child.GetBlock()), child.GetSlot(), nLevel, nParent, nFirstChild };
     }
 }
 
@@ -531,7 +549,8 @@ BOOL CWACmdWtree::Execute(CWAOutputFile& reply, CWASession&, int)
     Put(reply, strText);
     for (const CTreeItem& item : m_items) {
         strText.Format("<#TRIT |%d| |%d| |%d| |%s| |%d| |%d|#>\r\n", item.nLevel, item.nParent, item.nFirstChild,
-            static_cast<LPCTSTR>(HtmlEscape(item.strName, 1)), static_cast<int>(item.nBlock), static_cast<int>(item.nSlot));
+            static_cast<LPCTSTR>(HtmlEscape(item.strName, 1)), static_cast<int>(item.nBlock),
+            static_cast<int>(item.nSlot));
         Put(reply, strText);
     }
     return TRUE;

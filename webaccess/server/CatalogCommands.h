@@ -12,15 +12,16 @@
 class CCatalog;
 class CNodeRec;
 
-constexpr int WA_STATUS_NOT_A_NODE = 8;    // WDIR names no node of the catalog
-constexpr int WA_STATUS_NO_GROUP = 10;     // No visible group to show
+constexpr int WA_STATUS_NOT_A_NODE = 8; // WDIR names no node of the catalog
+constexpr int WA_STATUS_NO_GROUP = 10;  // No visible group to show
 
 class CWACmdWdir : public CWACommand {
 public:
     CWACmdWdir();
     ~CWACmdWdir() override;
 
-    // Writes the group's page; FALSE with status 10 when there is no node to show.
+    // Writes the group's page; FALSE with status 10 when there is no node to
+    // show or the profile does not show the node.
     BOOL Execute(CWAOutputFile& reply, CWASession& session, int nArgument) override;
     // The session's place takes the node shown.
     void SetContext(CWASessionPlace& place) override;
