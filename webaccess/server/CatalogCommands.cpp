@@ -84,10 +84,10 @@ CString PathLine(const CNodeRec& node)
 {
     CString strLine;
     for (const auto& pAncestor : PathAncestors(node)) {
-        CString strPiece;
-        strPiece.Format("<a class='s4'%s>%s</a>&nbsp;<a class='s5'>&#62</a>&nbsp;",
+        CString strStep;
+        strStep.Format("<a class='s4'%s>%s</a>&nbsp;<a class='s5'>&#62</a>&nbsp;",
             static_cast<LPCTSTR>(NodeLink(*pAncestor)), static_cast<LPCTSTR>(HtmlEscape(pAncestor->GetName(), 1)));
-        strLine += strPiece;
+        strLine += strStep;
     }
     CString strOwn;
     strOwn.Format("<a class='s5'>%s</a>", static_cast<LPCTSTR>(HtmlEscape(node.GetName(), 1)));
