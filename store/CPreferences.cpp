@@ -143,7 +143,8 @@ void CPreferences::SetDefaults()
     m_dsDir.RemoveAll();
     m_documents.RemoveAll();
 
-    m_webSettings.SetDefaults();
+    if (m_pWebSettings)
+        m_pWebSettings->SetDefaults();
 }
 
 /***************************************************************************
@@ -203,7 +204,8 @@ void CPreferences::Load()
     static_cast<void>(key.GetStringArray("DSDir", m_dsDir));
     static_cast<void>(key.GetStringArray("Documents", m_documents));
 
-    m_webSettings.Load(key);
+    if (m_pWebSettings)
+        m_pWebSettings->Load(key);
 }
 
 BOOL CPreferences::SaveGeneral() const
@@ -272,7 +274,7 @@ BOOL CPreferences::SaveWebSettings() const
     CRegistryKey key;
     if (!OpenForWriting(key))
         return FALSE;
-    return m_webSettings.Save(key);
+    return m_pWebSettings ? m_pWebSettings->Save(key) : TRUE;
 }
 
 BOOL CPreferences::SaveDocuments() const

@@ -15,7 +15,7 @@
 #include "platform/base/Registry.h"
 #include "platform/base/WinTypes.h"
 #include "store/CNodeRec.h"
-#include "webaccess/profiles/CWASettings.h"
+#include "store/CPreferenceBlock.h"
 
 #include <memory>
 
@@ -113,13 +113,19 @@ public:
     /* Run-time state, not stored. */
     std::unique_ptr<CNodeRec> m_pCurrentNode; // The program-wide current node
     UINT m_nClipboardFormat { 0 };            // Number of CLIPBOARD_FORMAT_NAME
-    CWASettings m_webSettings;
+
+    // The web access settings block, attached by the web access service at
+    // start-up (nullptr until then); it is defaulted, loaded and saved with the
+    // preferences. The caller keeps ownership.
+    void AttachWebSettings(CPreferenceBlock* pWebSettings) { m_pWebSettings = pWebSettings; }
+    CPreferenceBlock* GetWebSettings() const { return m_pWebSettings; }
 
 private:
     // Opens the preferences key for writing, creating it when missing.
     [[nodiscard]] static BOOL OpenForWriting(CRegistryKey& key);
 
     std::unique_ptr<CNodeRec> m_pDefaultSystem; // Cached from m_defaultSystemPath
+    CPreferenceBlock* m_pWebSettings { nullptr };
 };
 
 extern CPreferences thePreferences;

@@ -31,6 +31,35 @@ void SetStrings(CStringArray& values, std::initializer_list<const char*> strings
         values.Add(psz);
 }
 
+// A settings block of a higher layer: one DWORD under the subkey "Block".
+class CTestBlock : public CPreferenceBlock {
+public:
+    void SetDefaults() override { m_dwValue = 1000; }
+    void Load(HKEY hPreferences) override
+    {
+        SetDefaults();
+        HKEY hBlock = nullptr;
+        if (RegOpenKeyEx(hPreferences, "Block", 0, KEY_READ, &hBlock) != ERROR_SUCCESS)
+            return;
+        DWORD cbValue = sizeof(m_dwValue);
+        RegQueryValueEx(hBlock, "Value", nullptr, nullptr, reinterpret_cast<BYTE*>(&m_dwValue), &cbValue);
+        RegCloseKey(hBlock);
+    }
+    BOOL Save(HKEY hPreferences) const override
+    {
+        HKEY hBlock = nullptr;
+        if (RegCreateKeyEx(hPreferences, "Block", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hBlock, nullptr)
+            != ERROR_SUCCESS)
+            return FALSE;
+        LSTATUS nResult = RegSetValueEx(
+            hBlock, "Value", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&m_dwValue), sizeof(m_dwValue));
+        RegCloseKey(hBlock);
+        return nResult == ERROR_SUCCESS ? TRUE : FALSE;
+    }
+
+    DWORD m_dwValue { 0 };
+};
+
 class CPreferencesTest : public ProgramFolderTest {
 protected:
     // The preferences key, opened (created when bCreate) for direct reads and writes.
@@ -85,8 +114,6 @@ protected:
         SetStrings(prefs.m_defaultSystemPath, { "Projects", "Alpha" });
         SetStrings(prefs.m_dsDir, { "C:\\Incoming" });
         SetStrings(prefs.m_documents, { "Word document", "Text file", "Image" });
-        prefs.m_webSettings.m_nReqTime = 2500;
-        prefs.m_webSettings.m_strLogin = "operator";
     }
 
     static void SaveAll(const CPreferences& prefs)
@@ -127,9 +154,6 @@ protected:
         EXPECT_THAT(Strings(prefs.m_defaultSystemPath), IsEmpty());
         EXPECT_THAT(Strings(prefs.m_dsDir), IsEmpty());
         EXPECT_THAT(Strings(prefs.m_documents), IsEmpty());
-        EXPECT_EQ(prefs.m_webSettings.m_nReqTime, 1000);
-        EXPECT_EQ(prefs.m_webSettings.m_nPingTime, 180000);
-        EXPECT_TRUE(prefs.m_webSettings.m_profiles.empty());
     }
 
     void TearDown() override
@@ -190,8 +214,6 @@ TEST_F(CPreferencesTest, EveryValueSurvivesSaveAndLoad)
     EXPECT_THAT(Strings(loaded.m_defaultSystemPath), ElementsAre("Projects", "Alpha"));
     EXPECT_THAT(Strings(loaded.m_dsDir), ElementsAre("C:\\Incoming"));
     EXPECT_THAT(Strings(loaded.m_documents), ElementsAre("Word document", "Text file", "Image"));
-    EXPECT_EQ(loaded.m_webSettings.m_nReqTime, 2500);
-    EXPECT_EQ(std::string(loaded.m_webSettings.m_strLogin), "operator");
 }
 
 TEST_F(CPreferencesTest, ValuesAreStoredInTheirRegistryTypes)
@@ -212,7 +234,6 @@ TEST_F(CPreferencesTest, ValuesAreStoredInTheirRegistryTypes)
              "VersionControlPos", "MostRecents", "NumBackups", "NumDayBackup", "OrphanWarning", "WAEnabled",
              "MailClient", "DSAutoCataloguing", "DSList", "DSPlaySound", "DSAutoIniciar", "DSSysDefaultNumPath" })
         EXPECT_EQ(TypeOf(pszDword), (std::pair<DWORD, DWORD> { REG_DWORD, 4 })) << pszDword;
-    EXPECT_TRUE(Key().KeyExists("WA"));
 }
 
 /* Saving. */
@@ -357,4 +378,25 @@ TEST_F(CPreferencesSystemTest, VanishedDefaultSystemFallsBackToTheSystemsRoot)
     ASSERT_TRUE(pSystemsRoot);
     EXPECT_EQ(pSystem->GetRef(), pSystemsRoot->GetRef());
     prefs.ReleaseDefaultSystem();
+}
+
+TEST_F(CPreferencesTest, TheAttachedSettingsBlockIsDefaultedLoadedAndSavedWithThePreferences)
+{
+    CTestBlock savedBlock;
+    CPreferences saved;
+    saved.AttachWebSettings(&savedBlock);
+    saved.SetDefaults();
+    EXPECT_EQ(savedBlock.m_dwValue, 1000u);
+    savedBlock.m_dwValue = 2500;
+    EXPECT_TRUE(saved.SaveWebSettings());
+
+    CTestBlock loadedBlock;
+    CPreferences loaded;
+    loaded.AttachWebSettings(&loadedBlock);
+    loaded.Load();
+    EXPECT_EQ(loadedBlock.m_dwValue, 2500u);
+
+    // Without a block there is nothing to save, and that is no failure.
+    CPreferences bare;
+    EXPECT_TRUE(bare.SaveWebSettings());
 }
