@@ -63,6 +63,29 @@ constexpr UINT ODT_STATIC   = 5;
 /* WM_GETDLGCODE answers. */
 constexpr UINT DLGC_BUTTON = 0x2000;
 
+/* More WM_GETDLGCODE answers, as the standard controls give them. */
+constexpr UINT DLGC_WANTARROWS      = 0x0001;
+constexpr UINT DLGC_WANTTAB         = 0x0002;
+constexpr UINT DLGC_WANTALLKEYS     = 0x0004;
+constexpr UINT DLGC_WANTMESSAGE     = 0x0004;
+constexpr UINT DLGC_HASSETSEL       = 0x0008;
+constexpr UINT DLGC_DEFPUSHBUTTON   = 0x0010;
+constexpr UINT DLGC_UNDEFPUSHBUTTON = 0x0020;
+constexpr UINT DLGC_RADIOBUTTON     = 0x0040;
+constexpr UINT DLGC_WANTCHARS       = 0x0080;
+constexpr UINT DLGC_STATIC          = 0x0100;
+
+/* DRAWITEMSTRUCT.itemAction and itemState. */
+constexpr UINT ODA_DRAWENTIRE = 0x0001;
+constexpr UINT ODA_SELECT     = 0x0002;
+constexpr UINT ODA_FOCUS      = 0x0004;
+constexpr UINT ODS_SELECTED   = 0x0001;
+constexpr UINT ODS_GRAYED     = 0x0002;
+constexpr UINT ODS_DISABLED   = 0x0004;
+constexpr UINT ODS_CHECKED    = 0x0008;
+constexpr UINT ODS_FOCUS      = 0x0010;
+constexpr UINT ODS_DEFAULT    = 0x0020;
+
 /* Button messages and check states. */
 constexpr UINT BM_GETCHECK = 0x00F0;
 constexpr UINT BM_SETCHECK = 0x00F1; // wParam: BST_*

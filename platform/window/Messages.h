@@ -98,3 +98,9 @@ constexpr WPARAM SIZE_RESTORED      = 0;
 constexpr WPARAM SIZE_MINIMIZED     = 1;
 constexpr WPARAM SIZE_MAXIMIZED     = 2;
 // clang-format on
+
+// clang-format off
+/* Fonts of windows, as the standard controls and dialogs keep them. */
+constexpr UINT WM_SETFONT           = 0x0030; // wParam: HFONT (0: the system font); lParam: TRUE to redraw
+constexpr UINT WM_GETFONT           = 0x0031; // returns the HFONT, or 0 for the system font
+// clang-format on
