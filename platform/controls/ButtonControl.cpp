@@ -153,9 +153,10 @@ void PaintCheckButton(HWND hWnd, HDC hdc, const RECT& rc, HBRUSH hBrush)
     }
 }
 
+// A group box leaves its inside to the parent and the controls it groups:
+// only the frame and the caption are drawn.
 void PaintGroupBox(HWND hWnd, HDC hdc, const RECT& rc, HBRUSH hBrush)
 {
-    FillRect(hdc, &rc, hBrush);
     TEXTMETRIC tm {};
     GetTextMetrics(hdc, &tm);
     RECT rcFrame = rc;
