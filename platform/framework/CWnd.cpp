@@ -1,6 +1,7 @@
 #include "platform/framework/CWnd.h"
 
 #include "platform/base/WinError.h"
+#include "platform/controls/StandardControls.h"
 #include "platform/framework/CWinThread.h"
 #include "platform/framework/HandleMap.h"
 #include "platform/window/WindowClass.h"
@@ -179,6 +180,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
         PostNcDestroy();
         return FALSE;
     }
+    // Windows of the standard control classes ("Static", "Button"...) are made by name here too.
+    RegisterStandardControls();
     SetThreadCreateHook(&AfxAttachCreatingWindow);
     CWnd* pOuter = std::exchange(t_pWndInit, this);
     HWND hWnd = ::CreateWindowEx(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,

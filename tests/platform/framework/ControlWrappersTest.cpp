@@ -1,0 +1,151 @@
+#include "platform/framework/CButton.h"
+#include "platform/framework/CStatic.h"
+
+#include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Drawing.h"
+#include "platform/gdi/GdiObjects.h"
+#include "platform/window/Paint.h"
+#include "tests/platform/framework/FrameworkTestSupport.h"
+
+#include <memory>
+
+namespace {
+
+constexpr UINT ID_BUTTON = 300;
+constexpr UINT ID_LABEL = 301;
+constexpr COLORREF RED = RGB(255, 0, 0);
+
+// A button that draws itself and logs what it was asked to draw.
+class COwnerDrawnButton : public CButton {
+public:
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override
+    {
+        HandlerLog::Add("draw " + std::to_string(lpDrawItemStruct->CtlType) + " state "
+            + std::to_string(lpDrawItemStruct->itemState));
+        FillRect(lpDrawItemStruct->hDC, &lpDrawItemStruct->rcItem, m_hBrush.get());
+    }
+
+private:
+    std::unique_ptr<std::remove_pointer_t<HBRUSH>, decltype(&DeleteObject)> m_hBrush { CreateSolidBrush(RED),
+        &DeleteObject };
+};
+
+// A label that colours itself through the reflected WM_CTLCOLOR.
+class CRedLabel : public CStatic {
+    DECLARE_MESSAGE_MAP()
+
+public:
+    ~CRedLabel() override { DeleteObject(m_hBrush); }
+
+protected:
+    HBRUSH CtlColor(CDC*, UINT nCtlColor)
+    {
+        HandlerLog::Add("label colour " + std::to_string(nCtlColor));
+        return m_hBrush;
+    }
+
+private:
+    HBRUSH m_hBrush { CreateSolidBrush(RED) };
+};
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CRedLabel, CStatic)
+    ON_WM_CTLCOLOR_REFLECT()
+END_MESSAGE_MAP()
+// clang-format on
+
+// A parent that handles its button's click.
+class CButtonParent : public CWnd {
+    DECLARE_MESSAGE_MAP()
+
+protected:
+    void OnButtonClicked() { HandlerLog::Add("clicked"); }
+};
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CButtonParent, CWnd)
+    ON_BN_CLICKED(ID_BUTTON, &CButtonParent::OnButtonClicked)
+END_MESSAGE_MAP()
+// clang-format on
+
+class ControlWrappersTest : public FrameworkTest {
+protected:
+    void SetUp() override
+    {
+        FrameworkTest::SetUp();
+        ASSERT_TRUE(m_parent.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr));
+    }
+
+    COLORREF PixelAt(int x, int y)
+    {
+        PumpUntilIdle();
+        HBITMAP hbm = CaptureWindowImage(m_parent.m_hWnd);
+        HDC hdc = CreateCompatibleDC(nullptr);
+        HGDIOBJ hOld = SelectObject(hdc, hbm);
+        COLORREF color = GetPixel(hdc, x, y);
+        SelectObject(hdc, hOld);
+        DeleteDC(hdc);
+        DeleteObject(hbm);
+        return color;
+    }
+
+    CButtonParent m_parent;
+};
+
+TEST_F(ControlWrappersTest, OwnerDrawnButtonDrawsThroughReflectionAndItsParentSeesTheClick)
+{
+    COwnerDrawnButton button;
+    ASSERT_TRUE(button.Create("", WS_VISIBLE | BS_OWNERDRAW, Rect(10, 10, 40, 20), &m_parent, ID_BUTTON));
+    EXPECT_EQ(PixelAt(20, 20), RED);
+    EXPECT_EQ(HandlerLog::Take(), (std::vector<std::string> { "draw 4 state 0" }));
+
+    button.SetState(TRUE);
+    EXPECT_TRUE(button.GetState() & BST_PUSHED);
+    PumpUntilIdle();
+    EXPECT_EQ(HandlerLog::Take(), (std::vector<std::string> { "draw 4 state 1" }));
+    button.SetState(FALSE);
+    PumpUntilIdle();
+    HandlerLog::Take();
+
+    button.SendMessage(BM_CLICK);
+    PumpUntilIdle();
+    std::vector<std::string> log = HandlerLog::Take();
+    EXPECT_NE(std::find(log.begin(), log.end(), "clicked"), log.end());
+}
+
+TEST_F(ControlWrappersTest, LabelPaintsWithTheBrushItsReflectedColourHandlerGives)
+{
+    CRedLabel label;
+    ASSERT_TRUE(label.Create("", WS_VISIBLE | SS_LEFT, Rect(10, 10, 40, 20), &m_parent, ID_LABEL));
+    EXPECT_EQ(PixelAt(20, 20), RED);
+    std::vector<std::string> log = HandlerLog::Take();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.front(), "label colour " + std::to_string(CTLCOLOR_STATIC));
+}
+
+TEST_F(ControlWrappersTest, PlainWindowObjectsCreateStandardControlsByName)
+{
+    CWnd wnd;
+    ASSERT_TRUE(wnd.Create("STATIC", "text", WS_VISIBLE | SS_BITMAP, Rect(0, 0, 30, 30), &m_parent, ID_LABEL));
+    char name[16] {};
+    GetClassName(wnd.m_hWnd, name, sizeof(name));
+    EXPECT_STREQ(name, "Static");
+    EXPECT_EQ(wnd.SendMessage(WM_GETDLGCODE), static_cast<LRESULT>(DLGC_STATIC));
+}
+
+TEST_F(ControlWrappersTest, CheckBoxStateFollowsClicksAndStyleChangesTheKind)
+{
+    CButton button;
+    ASSERT_TRUE(button.Create("Check", WS_VISIBLE | BS_AUTO3STATE, Rect(10, 10, 80, 20), &m_parent, ID_BUTTON));
+    button.SendMessage(BM_CLICK);
+    button.SendMessage(BM_CLICK);
+    EXPECT_EQ(button.GetCheck(), BST_INDETERMINATE);
+
+    button.SetButtonStyle(BS_DEFPUSHBUTTON);
+    EXPECT_EQ(button.GetButtonStyle(), BS_DEFPUSHBUTTON);
+    EXPECT_EQ(button.SendMessage(WM_GETDLGCODE), static_cast<LRESULT>(DLGC_BUTTON | DLGC_DEFPUSHBUTTON));
+    EXPECT_EQ(button.GetCheck(), BST_UNCHECKED);
+}
+
+} // namespace
