@@ -2,6 +2,7 @@
 
 #include "platform/controls/ButtonControl.h"
 #include "platform/controls/ControlInternal.h"
+#include "platform/controls/ScrollBarControl.h"
 #include "platform/controls/StaticControl.h"
 #include "platform/window/Input.h"
 #include "platform/window/WindowClass.h"
@@ -18,6 +19,7 @@ struct CControlClass {
 constexpr CControlClass CONTROL_CLASSES[] = {
     { "Static", StaticWndProc },
     { "Button", ButtonWndProc },
+    { "ScrollBar", ScrollBarWndProc },
 };
 
 BOOL RegisterOnce()
