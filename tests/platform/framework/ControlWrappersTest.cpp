@@ -1,10 +1,12 @@
 #include "platform/framework/CButton.h"
+#include "platform/framework/CScrollBar.h"
 #include "platform/framework/CStatic.h"
 
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiObjects.h"
+#include "platform/window/Input.h"
 #include "platform/window/Paint.h"
 #include "tests/platform/framework/FrameworkTestSupport.h"
 
@@ -66,6 +68,25 @@ protected:
 // clang-format off
 BEGIN_MESSAGE_MAP(CButtonParent, CWnd)
     ON_BN_CLICKED(ID_BUTTON, &CButtonParent::OnButtonClicked)
+END_MESSAGE_MAP()
+// clang-format on
+
+// A parent that moves its scroll bar as the bar asks.
+class CScrollingParent : public CWnd {
+    DECLARE_MESSAGE_MAP()
+
+protected:
+    void OnVScroll(UINT nSBCode, UINT, CScrollBar* pScrollBar)
+    {
+        HandlerLog::Add("scroll " + std::to_string(nSBCode));
+        if (nSBCode == SB_LINEDOWN && pScrollBar)
+            pScrollBar->SetScrollPos(pScrollBar->GetScrollPos() + 1);
+    }
+};
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CScrollingParent, CWnd)
+    ON_WM_VSCROLL()
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -146,6 +167,26 @@ TEST_F(ControlWrappersTest, CheckBoxStateFollowsClicksAndStyleChangesTheKind)
     EXPECT_EQ(button.GetButtonStyle(), BS_DEFPUSHBUTTON);
     EXPECT_EQ(button.SendMessage(WM_GETDLGCODE), static_cast<LRESULT>(DLGC_BUTTON | DLGC_DEFPUSHBUTTON));
     EXPECT_EQ(button.GetCheck(), BST_UNCHECKED);
+}
+
+TEST_F(ControlWrappersTest, ScrollBarObjectReachesItsParentsScrollHandler)
+{
+    CScrollingParent parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 300, nullptr, nullptr));
+    CScrollBar bar;
+    ASSERT_TRUE(bar.Create(WS_VISIBLE | SBS_VERT, Rect(10, 10, 16, 200), &parent, 400));
+    SCROLLINFO si { 0, SIF_RANGE | SIF_PAGE, 0, 100, 10, 0, 0 };
+    ASSERT_TRUE(bar.SetScrollInfo(&si));
+    EXPECT_EQ(bar.GetScrollLimit(), 91);
+    HandlerLog::Take();
+
+    bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELONG(8, 195));
+    bar.SendMessage(WM_LBUTTONUP, 0, MAKELONG(8, 195));
+    EXPECT_EQ(HandlerLog::Take(),
+        (std::vector<std::string> { "scroll " + std::to_string(SB_LINEDOWN), "scroll " + std::to_string(SB_ENDSCROLL) }));
+    EXPECT_EQ(bar.GetScrollPos(), 1);
+    EXPECT_EQ(bar.SetScrollPos(500), 1);
+    EXPECT_EQ(bar.GetScrollPos(), 91);
 }
 
 } // namespace
