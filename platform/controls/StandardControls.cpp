@@ -2,6 +2,7 @@
 
 #include "platform/controls/ButtonControl.h"
 #include "platform/controls/ControlInternal.h"
+#include "platform/controls/EditControl.h"
 #include "platform/controls/ScrollBarControl.h"
 #include "platform/controls/StaticControl.h"
 #include "platform/window/Input.h"
@@ -20,6 +21,7 @@ constexpr CControlClass CONTROL_CLASSES[] = {
     { "Static", StaticWndProc },
     { "Button", ButtonWndProc },
     { "ScrollBar", ScrollBarWndProc },
+    { "Edit", EditWndProc },
 };
 
 BOOL RegisterOnce()
@@ -29,7 +31,7 @@ BOOL RegisterOnce()
         wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
         wc.lpfnWndProc = control.lpfnWndProc;
         wc.cbWndExtra = CONTROL_EXTRA_BYTES;
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hCursor = LoadCursor(nullptr, control.lpfnWndProc == EditWndProc ? IDC_IBEAM : IDC_ARROW);
         wc.lpszClassName = control.lpszName;
         if (!RegisterClass(&wc))
             return FALSE;

@@ -1,7 +1,7 @@
 #pragma once
 
-// The standard controls as window classes: "Static", "Button" and
-// "ScrollBar", registered as global classes (CS_GLOBALCLASS), so that
+// The standard controls as window classes: "Static", "Button", "ScrollBar"
+// and "Edit", registered as global classes (CS_GLOBALCLASS), so that
 // CreateWindowEx finds them by name, in any case, whatever instance handle it
 // is given.
 //
