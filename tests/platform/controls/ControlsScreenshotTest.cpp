@@ -1,4 +1,6 @@
 #include "platform/controls/ButtonControl.h"
+#include "platform/controls/EditControl.h"
+#include "platform/controls/ScrollBarControl.h"
 #include "platform/controls/StaticControl.h"
 
 #include "platform/gdi/SysColors.h"
@@ -30,6 +32,12 @@ TEST_F(ControlsScreenshotTest, EachControlPaintsItsClassicLook)
     HWND hRadio = CreateControl("Button", "Radio", BS_AUTORADIOBUTTON, 230, 105, 100, 20, 114);
     CreateControl("Button", "Group", BS_GROUPBOX, 10, 140, 200, 80, 115);
     CreateControl("Button", "Inside", BS_PUSHBUTTON, 30, 170, 80, 24, 116);
+    HWND hEdit = CreateControl("Edit", "Edit text", ES_AUTOHSCROLL | ES_NOHIDESEL, 230, 140, 150, 20, 117);
+    CreateControl("Edit", "Multi-line edit that wraps its words", ES_MULTILINE, 230, 170, 150, 50, 118);
+    HWND hBar = CreateControl("ScrollBar", "", SBS_HORZ, 10, 240, 200, 16, 119);
+    CreateControl("ScrollBar", "", SBS_VERT, 370, 10, 16, 120, 120);
+    SendMessage(hEdit, EM_SETSEL, 0, 4);
+    SendMessage(hBar, SBM_SETPOS, 50, TRUE);
     SendMessage(hCheck, BM_SETCHECK, BST_CHECKED, 0);
     SendMessage(hThree, BM_SETCHECK, BST_INDETERMINATE, 0);
     SendMessage(hRadio, BM_SETCHECK, BST_CHECKED, 0);
@@ -50,6 +58,8 @@ TEST_F(ControlsScreenshotTest, EachControlPaintsItsClassicLook)
     EXPECT_EQ(image.At(14, 111), GetSysColor(COLOR_WINDOW));         // ... and its white inside
     EXPECT_EQ(image.At(40, 180), GetSysColor(COLOR_BTNFACE));        // a button inside the group box
     EXPECT_EQ(image.At(80, 82), GetSysColor(COLOR_BTNFACE));         // push button's face
+    EXPECT_EQ(image.At(13, 243), GetSysColor(COLOR_BTNFACE));        // the scroll bar's left arrow
+    EXPECT_EQ(image.At(209 - 3, 243), GetSysColor(COLOR_BTNFACE));   // ... and its right arrow
     ASSERT_NE(hPush, nullptr);
 }
 
