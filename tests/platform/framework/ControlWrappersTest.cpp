@@ -1,4 +1,5 @@
 #include "platform/framework/CButton.h"
+#include "platform/framework/CEdit.h"
 #include "platform/framework/CScrollBar.h"
 #include "platform/framework/CStatic.h"
 
@@ -187,6 +188,34 @@ TEST_F(ControlWrappersTest, ScrollBarObjectReachesItsParentsScrollHandler)
     EXPECT_EQ(bar.GetScrollPos(), 1);
     EXPECT_EQ(bar.SetScrollPos(500), 1);
     EXPECT_EQ(bar.GetScrollPos(), 91);
+}
+
+TEST_F(ControlWrappersTest, EditWrapperLimitsSelectsAndReadsLines)
+{
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_VISIBLE | ES_MULTILINE | ES_AUTOHSCROLL, Rect(10, 10, 150, 60), &m_parent, 500));
+    edit.SetWindowText("first\r\nsecond");
+    EXPECT_EQ(edit.GetLineCount(), 2);
+    EXPECT_EQ(edit.LineIndex(1), 7);
+    char line[16] {};
+    EXPECT_EQ(edit.GetLine(1, line, sizeof(line)), 6);
+    EXPECT_STREQ(line, "second");
+    EXPECT_EQ(edit.GetLine(0, line, 1), 1);
+
+    edit.SetSel(0, -1);
+    int nStart = -1;
+    int nEnd = -1;
+    edit.GetSel(nStart, nEnd);
+    EXPECT_EQ(nStart, 0);
+    EXPECT_EQ(nEnd, 13);
+    edit.LimitText(3);
+    edit.ReplaceSel("abcdef", TRUE);
+    CString text;
+    edit.GetWindowText(text);
+    EXPECT_EQ(text, CString("abc"));
+    EXPECT_TRUE(edit.CanUndo());
+    EXPECT_TRUE(edit.Undo());
+    EXPECT_EQ(edit.LineIndex(1), 7);
 }
 
 } // namespace
