@@ -3,6 +3,7 @@
 #include "platform/controls/ButtonControl.h"
 #include "platform/controls/ControlInternal.h"
 #include "platform/controls/EditControl.h"
+#include "platform/controls/ListBoxControl.h"
 #include "platform/controls/ScrollBarControl.h"
 #include "platform/controls/StaticControl.h"
 #include "platform/window/Input.h"
@@ -22,6 +23,7 @@ constexpr CControlClass CONTROL_CLASSES[] = {
     { "Button", ButtonWndProc },
     { "ScrollBar", ScrollBarWndProc },
     { "Edit", EditWndProc },
+    { "ListBox", ListBoxWndProc },
 };
 
 BOOL RegisterOnce()
