@@ -23,6 +23,7 @@
 // it handled the key, -1 lets the list do its default, a number >= 0 moves
 // the caret there.
 
+#include "platform/framework/AfxMessages.h" // WM_VKEYTOITEM, WM_CHARTOITEM
 #include "platform/window/WindowTypes.h"
 
 // clang-format off
@@ -85,10 +86,6 @@ constexpr WORD LBN_DBLCLK    = 2;
 constexpr WORD LBN_SELCANCEL = 3;
 constexpr WORD LBN_SETFOCUS  = 4;
 constexpr WORD LBN_KILLFOCUS = 5;
-
-/* The parent's part in the keyboard (LBS_WANTKEYBOARDINPUT). */
-constexpr UINT WM_VKEYTOITEM  = 0x002E; // wParam: key (low), caret (high); lParam: the list
-constexpr UINT WM_CHARTOITEM  = 0x002F;
 // clang-format on
 
 // The procedure of the "ListBox" class.

@@ -1,5 +1,6 @@
 #include "platform/framework/CButton.h"
 #include "platform/framework/CEdit.h"
+#include "platform/framework/CListBox.h"
 #include "platform/framework/CScrollBar.h"
 #include "platform/framework/CStatic.h"
 
@@ -71,6 +72,28 @@ BEGIN_MESSAGE_MAP(CButtonParent, CWnd)
     ON_BN_CLICKED(ID_BUTTON, &CButtonParent::OnButtonClicked)
 END_MESSAGE_MAP()
 // clang-format on
+
+// A list of values that draws, measures, sorts and forgets them itself.
+class CValueList : public CListBox {
+public:
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override
+    {
+        HandlerLog::Add("draw " + std::to_string(lpDrawItemStruct->itemData));
+    }
+    void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override
+    {
+        lpMeasureItemStruct->itemHeight = 10 + static_cast<UINT>(lpMeasureItemStruct->itemData);
+    }
+    int CompareItem(LPCOMPAREITEMSTRUCT lpCompareItemStruct) override
+    {
+        return static_cast<int>(lpCompareItemStruct->itemData1) - static_cast<int>(lpCompareItemStruct->itemData2);
+    }
+    void DeleteItem(LPDELETEITEMSTRUCT lpDeleteItemStruct) override
+    {
+        HandlerLog::Add("delete " + std::to_string(lpDeleteItemStruct->itemData));
+    }
+    int VKeyToItem(UINT nKey, UINT) override { return nKey == VK_DOWN ? 2 : -2; }
+};
 
 // A parent that moves its scroll bar as the bar asks.
 class CScrollingParent : public CWnd {
@@ -216,6 +239,33 @@ TEST_F(ControlWrappersTest, EditWrapperLimitsSelectsAndReadsLines)
     EXPECT_TRUE(edit.CanUndo());
     EXPECT_TRUE(edit.Undo());
     EXPECT_EQ(edit.LineIndex(1), 7);
+}
+
+TEST_F(ControlWrappersTest, ListBoxHooksAnswerTheQuestionsTheListAsksItsParent)
+{
+    CValueList list;
+    ASSERT_TRUE(list.Create(WS_VISIBLE | LBS_OWNERDRAWVARIABLE | LBS_SORT | LBS_WANTKEYBOARDINPUT,
+        Rect(10, 10, 100, 80), &m_parent, 600));
+    for (DWORD_PTR nValue : { 5, 1, 3 })
+        list.AddString(reinterpret_cast<LPCTSTR>(nValue));
+    EXPECT_EQ(list.GetItemData(0), 1u);
+    EXPECT_EQ(list.GetItemData(2), 5u);
+    EXPECT_EQ(list.GetItemHeight(2), 15);
+    HandlerLog::Take();
+    PumpUntilIdle();
+    EXPECT_EQ(HandlerLog::Take(), (std::vector<std::string> { "draw 1", "draw 3", "draw 5" }));
+
+    list.SendMessage(WM_KEYDOWN, VK_DOWN);
+    EXPECT_EQ(list.GetCurSel(), 2);
+    list.SendMessage(WM_KEYDOWN, VK_HOME);
+    EXPECT_EQ(list.GetCurSel(), 2);
+
+    list.DeleteString(0);
+    std::vector<std::string> log = HandlerLog::Take();
+    EXPECT_NE(std::find(log.begin(), log.end(), "delete 1"), log.end());
+    CString text;
+    list.GetText(5, text);
+    EXPECT_TRUE(text.IsEmpty());
 }
 
 } // namespace
