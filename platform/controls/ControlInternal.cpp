@@ -25,9 +25,27 @@ void DestroyControlState(HWND hWnd)
     SetWindowLongPtr(hWnd, CONTROL_STATE_OFFSET, 0);
 }
 
+namespace {
+
+constexpr const char* CONTROL_PARENT_PROP = "ControlParent";
+
+} // namespace
+
+HWND ControlParent(HWND hWnd)
+{
+    if (HANDLE hParent = GetProp(hWnd, CONTROL_PARENT_PROP))
+        return static_cast<HWND>(hParent);
+    return GetParent(hWnd);
+}
+
+void SetControlParent(HWND hWnd, HWND hParent)
+{
+    SetProp(hWnd, CONTROL_PARENT_PROP, hParent);
+}
+
 void NotifyParent(HWND hWnd, WORD nCode)
 {
-    HWND hParent = GetParent(hWnd);
+    HWND hParent = ControlParent(hWnd);
     if (!hParent)
         return;
     WPARAM wParam = static_cast<DWORD>(MAKELONG(static_cast<WORD>(GetDlgCtrlID(hWnd)), nCode));
@@ -41,7 +59,7 @@ HBRUSH PrepareControlDC(HWND hWnd, HDC hdc, UINT uCtlColorMsg, int nBackColor, i
     SetTextColor(hdc, GetSysColor(nTextColor));
     SetBkColor(hdc, GetSysColor(nBackColor));
     HBRUSH hBrush = nullptr;
-    if (HWND hParent = GetParent(hWnd))
+    if (HWND hParent = ControlParent(hWnd))
         hBrush = reinterpret_cast<HBRUSH>(
             SendMessage(hParent, uCtlColorMsg, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hWnd)));
     return hBrush ? hBrush : GetSysColorBrush(nBackColor);
@@ -65,7 +83,7 @@ BOOL HandleFontMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESU
 
 void SendDrawItem(HWND hWnd, HDC hdc, UINT nCtlType, UINT nItemAction, UINT nItemState)
 {
-    HWND hParent = GetParent(hWnd);
+    HWND hParent = ControlParent(hWnd);
     if (!hParent)
         return;
     DRAWITEMSTRUCT dis {};

@@ -32,6 +32,11 @@ TState* GetControlState(HWND hWnd)
 // Deletes the window's state; called on WM_NCDESTROY.
 void DestroyControlState(HWND hWnd);
 
+// The window a control reports to: its parent, or the window set with
+// SetControlParent (a combo box's drop-down list reports to the combo box).
+HWND ControlParent(HWND hWnd);
+void SetControlParent(HWND hWnd, HWND hParent);
+
 // Sends WM_COMMAND with `nCode` and the control's ID to its parent.
 void NotifyParent(HWND hWnd, WORD nCode);
 

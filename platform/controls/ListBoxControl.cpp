@@ -162,7 +162,7 @@ UINT MeasureItem(HWND hWnd, int nIndex, ULONG_PTR nData, UINT nDefault)
 {
     MEASUREITEMSTRUCT mis { ODT_LISTBOX, static_cast<UINT>(GetDlgCtrlID(hWnd)), static_cast<UINT>(nIndex), 0,
         nDefault, nData };
-    if (HWND hParent = GetParent(hWnd))
+    if (HWND hParent = ControlParent(hWnd))
         SendMessage(hParent, WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
     return std::max<UINT>(mis.itemHeight, 1);
 }
@@ -172,7 +172,7 @@ void DeleteItemNotify(HWND hWnd, int nIndex, ULONG_PTR nData)
     if (!IsOwnerDrawn(ListStyle(hWnd)))
         return;
     DELETEITEMSTRUCT dis { ODT_LISTBOX, static_cast<UINT>(GetDlgCtrlID(hWnd)), static_cast<UINT>(nIndex), hWnd, nData };
-    if (HWND hParent = GetParent(hWnd))
+    if (HWND hParent = ControlParent(hWnd))
         SendMessage(hParent, WM_DELETEITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
 }
 
@@ -182,7 +182,7 @@ int CompareItems(HWND hWnd, const CListItem& first, int nFirst, const CListItem&
         return lstrcmpi(first.strText.c_str(), second.strText.c_str());
     COMPAREITEMSTRUCT cis { ODT_LISTBOX, static_cast<UINT>(GetDlgCtrlID(hWnd)), hWnd, static_cast<UINT>(nFirst),
         first.nData, static_cast<UINT>(nSecond), second.nData, 0 };
-    HWND hParent = GetParent(hWnd);
+    HWND hParent = ControlParent(hWnd);
     return hParent ? static_cast<int>(SendMessage(hParent, WM_COMPAREITEM, cis.CtlID, reinterpret_cast<LPARAM>(&cis)))
                    : 0;
 }
@@ -387,7 +387,7 @@ void OnKeyDown(HWND hWnd, WPARAM nKey)
     const DWORD dwStyle = ListStyle(hWnd);
     int nTarget = pState->nCaret;
     if (dwStyle & LBS_WANTKEYBOARDINPUT) {
-        HWND hParent = GetParent(hWnd);
+        HWND hParent = ControlParent(hWnd);
         LRESULT lAnswer = hParent ? SendMessage(hParent, WM_VKEYTOITEM,
                                         static_cast<DWORD>(MAKELONG(static_cast<WORD>(nKey), static_cast<WORD>(nTarget))),
                                         reinterpret_cast<LPARAM>(hWnd))
@@ -448,7 +448,7 @@ void OnChar(HWND hWnd, WPARAM nChar)
     if (!HasStrings(dwStyle)) {
         if (!(dwStyle & LBS_WANTKEYBOARDINPUT))
             return;
-        HWND hParent = GetParent(hWnd);
+        HWND hParent = ControlParent(hWnd);
         LRESULT lAnswer = hParent
             ? SendMessage(hParent, WM_CHARTOITEM,
                   static_cast<DWORD>(MAKELONG(static_cast<WORD>(nChar), static_cast<WORD>(pState->nCaret))),
@@ -529,7 +529,7 @@ void PaintListBox(HWND hWnd, HDC hdc)
                 ODA_DRAWENTIRE,
                 (bSelected ? ODS_SELECTED : 0u) | (bCaret ? ODS_FOCUS : 0u) | (IsWindowEnabled(hWnd) ? 0u : ODS_DISABLED),
                 hWnd, hdc, rc, pState->items[static_cast<size_t>(i)].nData };
-            if (HWND hParent = GetParent(hWnd))
+            if (HWND hParent = ControlParent(hWnd))
                 SendMessage(hParent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
             if (!IsWindow(hWnd))
                 return;

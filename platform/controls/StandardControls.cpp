@@ -1,6 +1,7 @@
 #include "platform/controls/StandardControls.h"
 
 #include "platform/controls/ButtonControl.h"
+#include "platform/controls/ComboBoxControl.h"
 #include "platform/controls/ControlInternal.h"
 #include "platform/controls/EditControl.h"
 #include "platform/controls/ListBoxControl.h"
@@ -24,6 +25,7 @@ constexpr CControlClass CONTROL_CLASSES[] = {
     { "ScrollBar", ScrollBarWndProc },
     { "Edit", EditWndProc },
     { "ListBox", ListBoxWndProc },
+    { "ComboBox", ComboBoxWndProc },
 };
 
 BOOL RegisterOnce()

@@ -1,9 +1,9 @@
 #pragma once
 
 // The standard controls as window classes: "Static", "Button", "ScrollBar",
-// "Edit" and "ListBox", registered as global classes (CS_GLOBALCLASS), so
-// that CreateWindowEx finds them by name, in any case, whatever instance
-// handle it is given.
+// "Edit", "ListBox" and "ComboBox", registered as global classes
+// (CS_GLOBALCLASS), so that CreateWindowEx finds them by name, in any case,
+// whatever instance handle it is given.
 //
 // Registration is explicit and happens once per process: whoever creates
 // controls by class name (the dialog manager, the class library's control
