@@ -1,4 +1,5 @@
 #include "platform/framework/CButton.h"
+#include "platform/framework/CComboBox.h"
 #include "platform/framework/CEdit.h"
 #include "platform/framework/CListBox.h"
 #include "platform/framework/CScrollBar.h"
@@ -93,6 +94,16 @@ public:
         HandlerLog::Add("delete " + std::to_string(lpDeleteItemStruct->itemData));
     }
     int VKeyToItem(UINT nKey, UINT) override { return nKey == VK_DOWN ? 2 : -2; }
+};
+
+// A combo box of values that draws and measures them itself.
+class CValueCombo : public CComboBox {
+public:
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override
+    {
+        HandlerLog::Add("combo draw " + std::to_string(static_cast<int>(lpDrawItemStruct->itemID)));
+    }
+    void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override { lpMeasureItemStruct->itemHeight = 21; }
 };
 
 // A parent that moves its scroll bar as the bar asks.
@@ -266,6 +277,27 @@ TEST_F(ControlWrappersTest, ListBoxHooksAnswerTheQuestionsTheListAsksItsParent)
     CString text;
     list.GetText(5, text);
     EXPECT_TRUE(text.IsEmpty());
+}
+
+TEST_F(ControlWrappersTest, ComboBoxHooksDrawItsFieldAndItems)
+{
+    CValueCombo combo;
+    ASSERT_TRUE(combo.Create(WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
+        Rect(10, 10, 100, 120), &m_parent, 700));
+    EXPECT_EQ(combo.GetItemHeight(0), 21);
+    combo.AddString("one");
+    combo.AddString("two");
+    combo.SetCurSel(1);
+    HandlerLog::Take();
+    PumpUntilIdle();
+    std::vector<std::string> log = HandlerLog::Take();
+    EXPECT_NE(std::find(log.begin(), log.end(), "combo draw 1"), log.end());
+    CString text;
+    combo.GetLBText(0, text);
+    EXPECT_EQ(text, CString("one"));
+    combo.ShowDropDown();
+    EXPECT_TRUE(combo.GetDroppedState());
+    combo.ShowDropDown(FALSE);
 }
 
 } // namespace
