@@ -1,5 +1,7 @@
 #include "platform/controls/ButtonControl.h"
+#include "platform/controls/ComboBoxControl.h"
 #include "platform/controls/EditControl.h"
+#include "platform/controls/ListBoxControl.h"
 #include "platform/controls/ScrollBarControl.h"
 #include "platform/controls/StaticControl.h"
 
@@ -36,6 +38,14 @@ TEST_F(ControlsScreenshotTest, EachControlPaintsItsClassicLook)
     CreateControl("Edit", "Multi-line edit that wraps its words", ES_MULTILINE, 230, 170, 150, 50, 118);
     HWND hBar = CreateControl("ScrollBar", "", SBS_HORZ, 10, 240, 200, 16, 119);
     CreateControl("ScrollBar", "", SBS_VERT, 370, 10, 16, 120, 120);
+    HWND hList = CreateControl("ListBox", "", WS_BORDER | WS_VSCROLL, 230, 230, 100, 60, 121);
+    HWND hCombo = CreateControl("ComboBox", "", CBS_DROPDOWNLIST, 10, 265, 120, 100, 122);
+    for (LPCSTR lpsz : { "First", "Second", "Third", "Fourth", "Fifth" }) {
+        SendMessage(hList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpsz));
+        SendMessage(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpsz));
+    }
+    SendMessage(hList, LB_SETCURSEL, 1, 0);
+    SendMessage(hCombo, CB_SETCURSEL, 2, 0);
     SendMessage(hEdit, EM_SETSEL, 0, 4);
     SendMessage(hBar, SBM_SETPOS, 50, TRUE);
     SendMessage(hCheck, BM_SETCHECK, BST_CHECKED, 0);
@@ -60,6 +70,7 @@ TEST_F(ControlsScreenshotTest, EachControlPaintsItsClassicLook)
     EXPECT_EQ(image.At(80, 82), GetSysColor(COLOR_BTNFACE));         // push button's face
     EXPECT_EQ(image.At(13, 243), GetSysColor(COLOR_BTNFACE));        // the scroll bar's left arrow
     EXPECT_EQ(image.At(209 - 3, 243), GetSysColor(COLOR_BTNFACE));   // ... and its right arrow
+    EXPECT_EQ(image.At(300, 254), GetSysColor(COLOR_HIGHLIGHT));      // the list box's selected item
     ASSERT_NE(hPush, nullptr);
 }
 
