@@ -11,6 +11,7 @@
 #include "platform/window/Input.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Paint.h"
+#include "platform/window/ScrollBars.h"
 #include "platform/window/Window.h"
 
 #include <algorithm>
@@ -261,6 +262,67 @@ size_t PosOfPoint(HWND hWnd, HDC hdc, POINT pt)
     return nPos;
 }
 
+// Keeps a multi-line control's vertical scroll bar (WS_VSCROLL) in step with its lines.
+void UpdateScrollBar(HWND hWnd, HDC hdc)
+{
+    if (!(EditStyle(hWnd) & ES_MULTILINE) || !(EditStyle(hWnd) & WS_VSCROLL))
+        return;
+    const CEditState* pState = GetControlState<CEditState>(hWnd);
+    const RECT rc = FormatRect(hWnd);
+    const int nVisible = std::max(1, (rc.bottom - rc.top) / LineHeight(hdc));
+    SCROLLINFO si { sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0,
+        static_cast<int>(Lines(hWnd, hdc).size()) - 1, static_cast<UINT>(nVisible), pState->nTopLine, 0 };
+    SetScrollInfo(hWnd, SB_VERT, &si, TRUE);
+}
+
+// Makes nTop the first visible line, within the lines there are.
+void SetTopLine(HWND hWnd, int nTop)
+{
+    CEditState* pState = GetControlState<CEditState>(hWnd);
+    CEditMeasureDC dc(hWnd);
+    const int nLines = static_cast<int>(Lines(hWnd, dc.Get()).size());
+    nTop = std::clamp(nTop, 0, std::max(nLines - 1, 0));
+    if (nTop == pState->nTopLine)
+        return;
+    pState->nTopLine = nTop;
+    UpdateScrollBar(hWnd, dc.Get());
+    InvalidateRect(hWnd, nullptr, TRUE);
+}
+
+void OnVScroll(HWND hWnd, WPARAM wParam)
+{
+    const CEditState* pState = GetControlState<CEditState>(hWnd);
+    CEditMeasureDC dc(hWnd);
+    const RECT rc = FormatRect(hWnd);
+    const int nPage = std::max(1, (rc.bottom - rc.top) / LineHeight(dc.Get()));
+    switch (LOWORD(wParam)) {
+    case SB_LINEUP:
+        SetTopLine(hWnd, pState->nTopLine - 1);
+        break;
+    case SB_LINEDOWN:
+        SetTopLine(hWnd, pState->nTopLine + 1);
+        break;
+    case SB_PAGEUP:
+        SetTopLine(hWnd, pState->nTopLine - nPage);
+        break;
+    case SB_PAGEDOWN:
+        SetTopLine(hWnd, pState->nTopLine + nPage);
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        SetTopLine(hWnd, HIWORD(wParam));
+        break;
+    case SB_TOP:
+        SetTopLine(hWnd, 0);
+        break;
+    case SB_BOTTOM:
+        SetTopLine(hWnd, static_cast<int>(Lines(hWnd, dc.Get()).size()));
+        break;
+    default:
+        break;
+    }
+}
+
 // Scrolls so that the caret shows.
 void ScrollToCaret(HWND hWnd)
 {
@@ -275,6 +337,7 @@ void ScrollToCaret(HWND hWnd)
             pState->nTopLine = nLine;
         else if (nLine >= pState->nTopLine + nVisible)
             pState->nTopLine = nLine - nVisible + 1;
+        UpdateScrollBar(hWnd, dc.Get());
         return;
     }
     POINT pt = PointOfPos(hWnd, dc.Get(), pState->nCaret);
@@ -766,6 +829,9 @@ LRESULT CALLBACK EditWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_CHAR:
         OnChar(hWnd, wParam);
+        return 0;
+    case WM_VSCROLL:
+        OnVScroll(hWnd, wParam);
         return 0;
     case WM_KEYDOWN:
         OnKeyDown(hWnd, wParam);

@@ -6,7 +6,9 @@
 // character. Lines of a multi-line control end with "\r\n". The selection
 // runs from an anchor to the caret (EM_GETSEL gives them in order); typing,
 // pasting and EM_REPLACESEL replace it. A multi-line control without
-// ES_AUTOHSCROLL or WS_HSCROLL wraps words at its right edge.
+// ES_AUTOHSCROLL or WS_HSCROLL wraps words at its right edge. The control
+// scrolls to keep the caret in view; a multi-line control with WS_VSCROLL
+// keeps that scroll bar in step with its lines and scrolls by it.
 //
 // What the user enters goes through the style's filters: ES_NUMBER accepts
 // digits only, ES_UPPERCASE and ES_LOWERCASE change the case of ASCII

@@ -3,6 +3,7 @@
 #include "platform/controls/EditClipboard.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/window/Focus.h"
+#include "platform/window/ScrollBars.h"
 #include "tests/platform/controls/ControlTestSupport.h"
 
 #include <string>
@@ -229,6 +230,23 @@ TEST_F(EditControlTest, EnterBreaksLinesOnlyInMultiLineControls)
     HWND hSingle = CreateEdit(ES_AUTOHSCROLL);
     Type(hSingle, "a\rb");
     EXPECT_EQ(Text(hSingle), "ab");
+}
+
+TEST_F(EditControlTest, VerticalScrollBarFollowsTheLinesAndScrollsThem)
+{
+    HWND hEdit = CreateEdit(ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, "", 150, 50);
+    Type(hEdit, "1\r2\r3\r4\r5\r6\r7\r8");
+    SCROLLINFO si { sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0 };
+    ASSERT_TRUE(GetScrollInfo(hEdit, SB_VERT, &si));
+    EXPECT_EQ(si.nMax, 7);
+    EXPECT_GT(si.nPos, 0); // the caret on the last line is in view
+    EXPECT_EQ(si.nPos, SendMessage(hEdit, EM_GETFIRSTVISIBLELINE, 0, 0));
+    SendMessage(hEdit, WM_VSCROLL, SB_TOP, 0);
+    EXPECT_EQ(SendMessage(hEdit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    SendMessage(hEdit, WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(SendMessage(hEdit, EM_GETFIRSTVISIBLELINE, 0, 0), 1);
+    GetScrollInfo(hEdit, SB_VERT, &si);
+    EXPECT_EQ(si.nPos, 1);
 }
 
 TEST_F(EditControlTest, AnswersDialogCodes)
