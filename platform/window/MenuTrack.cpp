@@ -145,7 +145,8 @@ public:
     // Runs the loop; returns the chosen ID, 0 when cancelled.
     UINT Run(HMENU hMenu, int x, int y);
     void Cancel() { m_bEnded = true; }
-    void Paint(HWND hWnd, HDC hDC);
+    // Paints the items of the menu window hWnd that meet rcPaint.
+    void Paint(HWND hWnd, HDC hDC, const RECT& rcPaint);
 
 private:
     bool OpenLevel(HMENU hMenu, int nIndexInParent, POINT ptAt, const RECT* prcParentItem);
@@ -181,7 +182,7 @@ LRESULT CALLBACK MenuWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         PAINTSTRUCT ps {};
         HDC hDC = BeginPaint(hWnd, &ps);
         if (hDC && t_pTracker)
-            t_pTracker->Paint(hWnd, hDC);
+            t_pTracker->Paint(hWnd, hDC, ps.rcPaint);
         EndPaint(hWnd, &ps);
         return 0;
     }
@@ -613,7 +614,7 @@ void CMenuTracker::InvalidateItem(const CMenuLevel& level, int nItem)
         InvalidateRect(level.hWnd, &level.rects[static_cast<size_t>(nItem)], TRUE);
 }
 
-void CMenuTracker::Paint(HWND hWnd, HDC hDC)
+void CMenuTracker::Paint(HWND hWnd, HDC hDC, const RECT& rcPaint)
 {
     auto it = std::find_if(m_levels.begin(), m_levels.end(), [&](const CMenuLevel& level) { return level.hWnd == hWnd; });
     if (it == m_levels.end())
@@ -626,7 +627,10 @@ void CMenuTracker::Paint(HWND hWnd, HDC hDC)
             RECT rcLine { xLine, MENU_MARGIN, xLine + 2, rcClient.bottom - MENU_MARGIN };
             DrawEdge(hDC, &rcLine, EDGE_ETCHED, BF_LEFT);
         }
-        PaintItem(hDC, *it, i);
+        const RECT& rcItem = it->rects[i];
+        if (rcItem.left < rcPaint.right && rcPaint.left < rcItem.right && rcItem.top < rcPaint.bottom
+            && rcPaint.top < rcItem.bottom)
+            PaintItem(hDC, *it, i);
     }
 }
 
