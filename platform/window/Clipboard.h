@@ -22,6 +22,9 @@ constexpr UINT CF_UNICODETEXT = 13;
 constexpr UINT CF_HDROP       = 15;
 // clang-format on
 
+// A clipboard format number, as data objects keep it.
+using CLIPFORMAT = WORD;
+
 // Opens the clipboard for the calling thread (hWndNewOwner may be NULL). Fails
 // with ERROR_ACCESS_DENIED while another thread has it open.
 BOOL OpenClipboard(HWND hWndNewOwner);
