@@ -37,8 +37,8 @@ void CCmdUI::SetText(LPCTSTR lpszText)
         if (m_pSubMenu)
             return;
         // ModifyMenu replaces the item, so its state is carried over.
-        UINT nState = m_pMenu->GetMenuState(m_nIndex, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_DEFAULT
-                                                                              | MF_MENUBREAK | MF_MENUBARBREAK);
+        UINT nState = m_pMenu->GetMenuState(m_nIndex, MF_BYPOSITION)
+            & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_DEFAULT | MF_MENUBREAK | MF_MENUBARBREAK);
         m_pMenu->ModifyMenu(m_nIndex, MF_BYPOSITION | MF_STRING | nState, m_nID, lpszText);
         return;
     }
@@ -92,8 +92,8 @@ void CCmdUI::UpdateMenuItems(CMenu* pPopupMenu, CCmdTarget* pTarget, BOOL bDisab
         if (nCount < state.m_nIndexMax) {
             UINT nRemoved = state.m_nIndexMax - nCount;
             state.m_nIndex = state.m_nIndex >= nRemoved ? state.m_nIndex - nRemoved : 0;
-            while (state.m_nIndex < nCount
-                && pPopupMenu->GetMenuItemID(static_cast<int>(state.m_nIndex)) == state.m_nID)
+            while (
+                state.m_nIndex < nCount && pPopupMenu->GetMenuItemID(static_cast<int>(state.m_nIndex)) == state.m_nID)
                 ++state.m_nIndex;
         }
         state.m_nIndexMax = nCount;

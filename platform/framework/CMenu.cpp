@@ -193,10 +193,6 @@ HMENU CMenu::GetTrackingMenu()
     return t_hTrackingMenu;
 }
 
-void CMenu::DrawItem(LPDRAWITEMSTRUCT)
-{
-}
+void CMenu::DrawItem(LPDRAWITEMSTRUCT) { }
 
-void CMenu::MeasureItem(LPMEASUREITEMSTRUCT)
-{
-}
+void CMenu::MeasureItem(LPMEASUREITEMSTRUCT) { }

@@ -125,14 +125,15 @@ int TranslateAccelerator(HWND hWnd, HACCEL hAccTable, LPMSG lpMsg)
     bool bChar = lpMsg->message == WM_CHAR || lpMsg->message == WM_SYSCHAR;
     if (!bKey && !bChar)
         return FALSE;
-    BYTE fState = (KeyDown(VK_SHIFT) ? FSHIFT : 0) | (KeyDown(VK_CONTROL) ? FCONTROL : 0)
-        | (KeyDown(VK_MENU) ? FALT : 0);
+    BYTE fState
+        = (KeyDown(VK_SHIFT) ? FSHIFT : 0) | (KeyDown(VK_CONTROL) ? FCONTROL : 0) | (KeyDown(VK_MENU) ? FALT : 0);
     for (const ACCEL& accel : accels) {
         bool bMatch = false;
         if (accel.fVirt & FVIRTKEY)
             bMatch = bKey && accel.key == lpMsg->wParam && (accel.fVirt & (FSHIFT | FCONTROL | FALT)) == fState;
         else
-            bMatch = bChar && accel.key == lpMsg->wParam && ((accel.fVirt & FALT) != 0) == (lpMsg->message == WM_SYSCHAR);
+            bMatch
+                = bChar && accel.key == lpMsg->wParam && ((accel.fVirt & FALT) != 0) == (lpMsg->message == WM_SYSCHAR);
         if (bMatch) {
             // FIXME: a command whose menu item is disabled should not be sent.
             SendMessage(hWnd, WM_COMMAND, MAKEWPARAM(accel.cmd, 1), 0);

@@ -125,7 +125,8 @@ HGLOBAL ConvertText(HANDLE hSource, UINT uTarget)
     SIZE_T nSize = GlobalSize(hSource);
     std::vector<BYTE> converted;
     if (uTarget == CF_UNICODETEXT) {
-        std::string_view text(reinterpret_cast<const char*>(pSource), strnlen(reinterpret_cast<const char*>(pSource), nSize));
+        std::string_view text(
+            reinterpret_cast<const char*>(pSource), strnlen(reinterpret_cast<const char*>(pSource), nSize));
         std::u16string wide = Utf16FromUtf8(text);
         converted.resize((wide.size() + 1) * sizeof(char16_t));
         std::memcpy(converted.data(), wide.c_str(), converted.size());
@@ -279,8 +280,8 @@ int CountClipboardFormats()
 {
     CClipboard& clipboard = Clipboard();
     std::lock_guard lock(clipboard.mutex);
-    return static_cast<int>(std::count_if(clipboard.data.begin(), clipboard.data.end(),
-        [](const CClipboardData& entry) { return !entry.bSynthesized; }));
+    return static_cast<int>(std::count_if(
+        clipboard.data.begin(), clipboard.data.end(), [](const CClipboardData& entry) { return !entry.bSynthesized; }));
 }
 
 UINT EnumClipboardFormats(UINT format)

@@ -410,8 +410,9 @@ UINT GetMenuDefaultItem(HMENU hMenu, UINT fByPos, UINT gmdiFlags)
             break;
         if (it->hSubMenu && (gmdiFlags & GMDI_GOINTOPOPUPS)) {
             CMenuObject* pSub = table.Find(it->hSubMenu);
-            if (pSub && std::any_of(pSub->items.begin(), pSub->items.end(),
-                            [](const CMenuItem& item) { return (item.fState & MFS_DEFAULT) != 0; })) {
+            if (pSub && std::any_of(pSub->items.begin(), pSub->items.end(), [](const CMenuItem& item) {
+                    return (item.fState & MFS_DEFAULT) != 0;
+                })) {
                 pMenu = pSub;
                 continue;
             }

@@ -37,11 +37,11 @@ namespace {
 constexpr LPCSTR MENU_CLASS = "#32768"; // the documented class name of menu windows
 
 // Layout of a menu window's client area, in pixels.
-constexpr int MENU_MARGIN = 2;       // around the items
-constexpr int ITEM_PAD_Y = 3;        // above and below an item's text
-constexpr int CHECK_COLUMN = 18;     // at the left of each item, for its check mark
-constexpr int ARROW_COLUMN = 16;     // at the right of each item, for a submenu's arrow
-constexpr int SHORTCUT_GAP = 16;     // between an item's text and the shortcut after its tab
+constexpr int MENU_MARGIN = 2;   // around the items
+constexpr int ITEM_PAD_Y = 3;    // above and below an item's text
+constexpr int CHECK_COLUMN = 18; // at the left of each item, for its check mark
+constexpr int ARROW_COLUMN = 16; // at the right of each item, for a submenu's arrow
+constexpr int SHORTCUT_GAP = 16; // between an item's text and the shortcut after its tab
 constexpr int SEPARATOR_HEIGHT = 8;
 constexpr int COLUMN_BREAK_GAP = 4; // between columns of MFT_MENUBARBREAK, holding a line
 
@@ -475,8 +475,8 @@ void CMenuTracker::OnChar(const MSG& msg)
         Select(nLevel, it == matches.end() ? matches.front() : *it, false);
         return;
     }
-    LRESULT lAnswer = Notify(WM_MENUCHAR, MAKEWPARAM(static_cast<WORD>(msg.wParam), MF_POPUP),
-        reinterpret_cast<LPARAM>(level.hMenu));
+    LRESULT lAnswer = Notify(
+        WM_MENUCHAR, MAKEWPARAM(static_cast<WORD>(msg.wParam), MF_POPUP), reinterpret_cast<LPARAM>(level.hMenu));
     int nItem = LOWORD(static_cast<DWORD_PTR>(lAnswer));
     bool bValid = nItem < static_cast<int>(level.items.size());
     switch (HIWORD(static_cast<DWORD_PTR>(lAnswer))) {
@@ -616,7 +616,8 @@ void CMenuTracker::InvalidateItem(const CMenuLevel& level, int nItem)
 
 void CMenuTracker::Paint(HWND hWnd, HDC hDC, const RECT& rcPaint)
 {
-    auto it = std::find_if(m_levels.begin(), m_levels.end(), [&](const CMenuLevel& level) { return level.hWnd == hWnd; });
+    auto it
+        = std::find_if(m_levels.begin(), m_levels.end(), [&](const CMenuLevel& level) { return level.hWnd == hWnd; });
     if (it == m_levels.end())
         return;
     for (size_t i = 0; i < it->items.size(); ++i) {
@@ -681,7 +682,8 @@ void CMenuTracker::PaintItem(HDC hDC, const CMenuLevel& level, size_t nItem)
             } else {
                 // A tick, two pixels thick.
                 for (int d = 0; d < 2; ++d) {
-                    POINT tick[3] { { xMark - 4, yMid - 1 + d }, { xMark - 1, yMid + 2 + d }, { xMark + 4, yMid - 3 + d } };
+                    POINT tick[3] { { xMark - 4, yMid - 1 + d }, { xMark - 1, yMid + 2 + d },
+                        { xMark + 4, yMid - 3 + d } };
                     Polyline(hDC, tick, 3);
                 }
             }

@@ -267,5 +267,11 @@ constexpr DWORD ERROR_MENU_ITEM_NOT_FOUND   = 1456;
 // clang-format on
 
 /* Packing two 16-bit values into a message parameter. */
-constexpr WPARAM MAKEWPARAM(WORD wLow, WORD wHigh) { return static_cast<WPARAM>(static_cast<DWORD>(wLow) | (static_cast<DWORD>(wHigh) << 16)); }
-constexpr LPARAM MAKELPARAM(WORD wLow, WORD wHigh) { return static_cast<LPARAM>(static_cast<DWORD>(wLow) | (static_cast<DWORD>(wHigh) << 16)); }
+constexpr WPARAM MAKEWPARAM(WORD wLow, WORD wHigh)
+{
+    return static_cast<WPARAM>(static_cast<DWORD>(wLow) | (static_cast<DWORD>(wHigh) << 16));
+}
+constexpr LPARAM MAKELPARAM(WORD wLow, WORD wHigh)
+{
+    return static_cast<LPARAM>(static_cast<DWORD>(wLow) | (static_cast<DWORD>(wHigh) << 16));
+}

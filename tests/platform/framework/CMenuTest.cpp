@@ -36,7 +36,7 @@ protected:
             EndMenu();
         return 0;
     }
-    void OnCut() {}
+    void OnCut() { }
     void OnUpdateCut(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
     void OnUpdateWrap(CCmdUI* pCmdUI) { pCmdUI->SetCheck(1); }
     void OnUpdateTitle(CCmdUI* pCmdUI) { pCmdUI->SetText("Title: report.odt"); }

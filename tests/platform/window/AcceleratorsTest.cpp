@@ -84,7 +84,7 @@ TEST_F(AcceleratorsTest, KeysWithTheirModifiersBecomeCommands)
 
     Type({ VK_CONTROL, 'S' });
     EXPECT_EQ(Commands(hAccel), std::vector<WPARAM> { MAKEWPARAM(ID_SAVE, 1) });
-    Type({ 'S' }); // without Ctrl: an ordinary key
+    Type({ 'S' });                       // without Ctrl: an ordinary key
     Type({ VK_SHIFT, VK_CONTROL, 'S' }); // Shift too: not the same entry
     EXPECT_TRUE(Commands(hAccel).empty());
     Type({ VK_F12 });
@@ -114,13 +114,15 @@ TEST_F(AcceleratorsTest, TablesAndMenusLoadFromTheResourceModule)
 {
     TempFolder temp;
     std::vector<BYTE> module = WriteResourceModule({
-        { ResourceKey::FromId(RESOURCE_TYPE_ACCELERATOR), ResourceKey::FromId(1), WriteAcceleratorTable(SampleTable()) },
+        { ResourceKey::FromId(RESOURCE_TYPE_ACCELERATOR), ResourceKey::FromId(1),
+            WriteAcceleratorTable(SampleTable()) },
         { ResourceKey::FromId(RESOURCE_TYPE_MENU), ResourceKey::FromName("CONTEXT"),
-            WriteMenuTemplate({ { MF_POPUP, 0, "Popup", { { 0, ID_SAVE, "&Save", {} }, { 0, ID_REFRESH, "Re&fresh", {} } } } }) },
+            WriteMenuTemplate(
+                { { MF_POPUP, 0, "Popup", { { 0, ID_SAVE, "&Save", {} }, { 0, ID_REFRESH, "Re&fresh", {} } } } }) },
     });
     std::filesystem::path path = temp / "sample.dll";
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(module.data()),
-        static_cast<std::streamsize>(module.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(module.data()), static_cast<std::streamsize>(module.size()));
     HMODULE hModule = LoadLibrary(ProgramPathFromHostPath(path.string()).c_str());
     ASSERT_NE(hModule, nullptr);
 

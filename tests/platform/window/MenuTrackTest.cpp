@@ -137,9 +137,9 @@ TEST_F(MenuTrackTest, ArrowsSkipSeparatorsAndEnterReturnsTheCommand)
 TEST_F(MenuTrackTest, UpWrapsToTheLastItem)
 {
     Then([] {
-        Key(VK_UP);   // Print, grayed
-        Key(VK_UP);   // More
-        Key(VK_UP);   // Save
+        Key(VK_UP); // Print, grayed
+        Key(VK_UP); // More
+        Key(VK_UP); // Save
         Key(VK_RETURN);
     });
     EXPECT_EQ(TrackPopupMenu(m_hMenu, TPM_RETURNCMD, 100, 100, 0, m_hOwner, nullptr), 2);
@@ -376,7 +376,7 @@ TEST_F(MenuTrackTest, DefaultItemIsBoldAndAlignmentPlacesTheMenu)
         RECT rc {};
         GetWindowRect(m_hPopup, &rc);
         cxPlain = rc.right - rc.left;
-        EXPECT_EQ(rc.right, 400); // right-aligned at x
+        EXPECT_EQ(rc.right, 400);  // right-aligned at x
         EXPECT_EQ(rc.bottom, 300); // bottom-aligned at y
         EndMenu();
     });
