@@ -199,3 +199,15 @@ BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND 
 BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPARAMS lptpm);
 // Ends the menu loop running on this thread, as a cancel.
 BOOL EndMenu();
+
+/* Menu bars of top-level windows. The bar takes SM_CYMENU at the top of the
+   non-client area, under the caption; a click on one of its popup items, or
+   Alt with an item's mnemonic, opens that item's menu below it (WM_INITMENU
+   first, then as TrackPopupMenu without TPM_RETURNCMD), and a command item on
+   the bar itself posts WM_COMMAND. DestroyWindow destroys the window's bar. */
+// Replaces the bar (NULL removes it) and recomputes the client area; the old
+// bar is not destroyed. Fails for child windows (ERROR_CHILD_WINDOW_MENU).
+BOOL SetMenu(HWND hWnd, HMENU hMenu);
+HMENU GetMenu(HWND hWnd);
+// Paints the bar again after its items changed.
+BOOL DrawMenuBar(HWND hWnd);

@@ -80,8 +80,9 @@ std::pair<std::string, std::string> SplitText(const std::string& strText)
     return { strText.substr(0, nTab), strText.substr(nTab + 1) };
 }
 
-// The character after the first single '&' of the text, lower-cased; 0 when there is none.
-char32_t Mnemonic(const std::string& strText)
+} // namespace
+
+char32_t MenuMnemonic(const std::string& strText)
 {
     for (size_t i = 0; i + 1 < strText.size(); ++i) {
         if (strText[i] != '&')
@@ -102,6 +103,8 @@ char32_t Mnemonic(const std::string& strText)
     }
     return 0;
 }
+
+namespace {
 
 LRESULT CALLBACK MenuWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
@@ -137,7 +140,7 @@ private:
 
 class CMenuTracker {
 public:
-    CMenuTracker(HWND hOwner, UINT uFlags);
+    CMenuTracker(HWND hOwner, UINT uFlags, const CTrackStart& start);
     ~CMenuTracker();
     CMenuTracker(const CMenuTracker&) = delete;
     CMenuTracker& operator=(const CMenuTracker&) = delete;
@@ -167,6 +170,7 @@ private:
 
     HWND m_hOwner;
     UINT m_uFlags;
+    CTrackStart m_start;
     std::vector<CMenuLevel> m_levels;
     HFONT m_hBoldFont { nullptr };
     bool m_bEnded { false };
@@ -197,9 +201,10 @@ LRESULT CALLBACK MenuWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     }
 }
 
-CMenuTracker::CMenuTracker(HWND hOwner, UINT uFlags)
+CMenuTracker::CMenuTracker(HWND hOwner, UINT uFlags, const CTrackStart& start)
     : m_hOwner(hOwner)
     , m_uFlags(uFlags)
+    , m_start(start)
 {
     LOGFONT lf {};
     GetObject(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
@@ -462,7 +467,7 @@ void CMenuTracker::OnChar(const MSG& msg)
     auto ch = static_cast<char32_t>(std::towlower(static_cast<wint_t>(msg.wParam)));
     std::vector<int> matches;
     for (size_t i = 0; i < level.items.size(); ++i) {
-        if (IsSelectable(level.items[i]) && Mnemonic(level.items[i].strText) == ch)
+        if (IsSelectable(level.items[i]) && MenuMnemonic(level.items[i].strText) == ch)
             matches.push_back(static_cast<int>(i));
     }
     if (matches.size() == 1) {
@@ -500,11 +505,14 @@ void CMenuTracker::OnChar(const MSG& msg)
 
 UINT CMenuTracker::Run(HMENU hMenu, int x, int y)
 {
-    Notify(WM_ENTERMENULOOP, TRUE, 0);
-    if (!OpenLevel(hMenu, 0, POINT { x, y }, nullptr)) {
-        Notify(WM_EXITMENULOOP, TRUE, 0);
+    WPARAM bPopupMenu = m_start.bFromBar ? FALSE : TRUE;
+    Notify(WM_ENTERMENULOOP, bPopupMenu, 0);
+    if (!OpenLevel(hMenu, m_start.nIndex, POINT { x, y }, nullptr)) {
+        Notify(WM_EXITMENULOOP, bPopupMenu, 0);
         return 0;
     }
+    if (m_start.bSelectFirst)
+        MoveSelection(1);
     HWND hCapture = m_levels.front().hWnd;
     SetCapture(hCapture);
     while (!m_bEnded) {
@@ -535,7 +543,7 @@ UINT CMenuTracker::Run(HMENU hMenu, int x, int y)
         ReleaseCapture();
     CloseLevelsAbove(0);
     Notify(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
-    Notify(WM_EXITMENULOOP, TRUE, 0);
+    Notify(WM_EXITMENULOOP, bPopupMenu, 0);
     return m_nChosen;
 }
 
@@ -700,6 +708,16 @@ void CMenuTracker::PaintItem(HDC hDC, const CMenuLevel& level, size_t nItem)
 
 } // namespace
 
+UINT TrackMenu(HMENU hMenu, UINT uFlags, int x, int y, HWND hWnd, const CTrackStart& start)
+{
+    RegisterMenuClass();
+    CMenuTracker tracker(hWnd, uFlags, start);
+    t_pTracker = &tracker;
+    UINT nChosen = tracker.Run(hMenu, x, y);
+    t_pTracker = nullptr;
+    return nChosen;
+}
+
 BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPARAMS)
 {
     if (!IsMenu(hMenu)) {
@@ -714,14 +732,7 @@ BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPA
         SetLastError(ERROR_POPUP_ALREADY_ACTIVE);
         return FALSE;
     }
-    RegisterMenuClass();
-    UINT nChosen = 0;
-    {
-        CMenuTracker tracker(hwnd, uFlags);
-        t_pTracker = &tracker;
-        nChosen = tracker.Run(hMenu, x, y);
-        t_pTracker = nullptr;
-    }
+    UINT nChosen = TrackMenu(hMenu, uFlags, x, y, hwnd, CTrackStart {});
     if (uFlags & TPM_RETURNCMD)
         return static_cast<BOOL>(nChosen);
     if (nChosen && IsWindow(hwnd))
