@@ -1,9 +1,9 @@
 #pragma once
 
-// The menu objects behind HMENU values, shared by the menu calls and the popup
-// tracking. Every call takes the table's lock; the tracking code copies what
-// it shows (CMenuItem values) so that it never holds the lock across a
-// message the owner handles.
+// The menu objects behind HMENU values, shared by the menu calls, the popup
+// tracking and the menu bars. Every call takes the table's lock; the tracking
+// code copies what it shows (CMenuItem values) so that it never holds the lock
+// across a message the owner handles.
 
 #include "platform/window/Menu.h"
 

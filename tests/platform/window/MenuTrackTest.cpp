@@ -223,8 +223,6 @@ TEST_F(MenuTrackTest, SubmenuOpensWhenTheMouseRestsOnItsItem)
 {
     Then([this] {
         // More is the fourth of five items; the separator is shorter, so aim by the item below.
-        RECT rc {};
-        GetWindowRect(m_hPopup, &rc);
         POINT pt = ItemPoint(m_hPopup, 4, 5);
         pt.y -= 14;
         InjectMouseEvent(CMouseInput { EMouseAction::Move, EMouseButton::None, pt, 0 });
