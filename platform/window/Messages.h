@@ -97,6 +97,18 @@ constexpr UINT WM_REGISTERED_LAST   = 0xFFFF;
 constexpr WPARAM SIZE_RESTORED      = 0;
 constexpr WPARAM SIZE_MINIMIZED     = 1;
 constexpr WPARAM SIZE_MAXIMIZED     = 2;
+
+/* Menus and owner-drawn items. */
+constexpr UINT WM_DRAWITEM          = 0x002B; // wParam: control ID (0 for menus); lParam: DRAWITEMSTRUCT*
+constexpr UINT WM_MEASUREITEM       = 0x002C; // wParam: control ID (0 for menus); lParam: MEASUREITEMSTRUCT*
+constexpr UINT WM_INITMENU          = 0x0116; // wParam: HMENU of the menu bar
+constexpr UINT WM_INITMENUPOPUP     = 0x0117; // wParam: HMENU; lParam: index, and window menu in the high word
+constexpr UINT WM_MENUSELECT        = 0x011F; // wParam: item and MF_* flags; lParam: HMENU
+constexpr UINT WM_MENUCHAR          = 0x0120; // wParam: character (low), MF_POPUP or MF_SYSMENU (high); lParam: HMENU
+constexpr UINT WM_ENTERIDLE         = 0x0121; // wParam: MSGF_*; lParam: the menu window or dialog
+constexpr UINT WM_UNINITMENUPOPUP   = 0x0125; // wParam: HMENU
+constexpr UINT WM_ENTERMENULOOP     = 0x0211; // wParam: TRUE for TrackPopupMenu
+constexpr UINT WM_EXITMENULOOP      = 0x0212; // wParam: TRUE for TrackPopupMenu
 // clang-format on
 
 // clang-format off
