@@ -67,17 +67,6 @@ constexpr UINT DLGC_RADIOBUTTON     = 0x0040;
 constexpr UINT DLGC_WANTCHARS       = 0x0080;
 constexpr UINT DLGC_STATIC          = 0x0100;
 
-/* DRAWITEMSTRUCT.itemAction and itemState. */
-constexpr UINT ODA_DRAWENTIRE = 0x0001;
-constexpr UINT ODA_SELECT     = 0x0002;
-constexpr UINT ODA_FOCUS      = 0x0004;
-constexpr UINT ODS_SELECTED   = 0x0001;
-constexpr UINT ODS_GRAYED     = 0x0002;
-constexpr UINT ODS_DISABLED   = 0x0004;
-constexpr UINT ODS_CHECKED    = 0x0008;
-constexpr UINT ODS_FOCUS      = 0x0010;
-constexpr UINT ODS_DEFAULT    = 0x0020;
-
 /* Button messages and check states. */
 constexpr UINT BM_GETCHECK = 0x00F0;
 constexpr UINT BM_SETCHECK = 0x00F1; // wParam: BST_*

@@ -2,7 +2,7 @@
 
 // Helpers for the control tests: a visible parent window of the recording
 // class (so every notification it receives is logged), input injected at
-// points of a control, and the pixels of a screenshot.
+// points of a control. Screenshot pixels come from WindowTestSupport.h.
 
 #include "platform/base/Clock.h"
 #include "platform/controls/StandardControls.h"
@@ -20,32 +20,6 @@ struct CommandSent {
     HWND hControl;
 
     bool operator==(const CommandSent&) const = default;
-};
-
-// The pixels of a captured window, read through a memory DC.
-class CCapturedImage {
-public:
-    explicit CCapturedImage(HBITMAP hbm)
-        : m_hbm(hbm)
-        , m_hdc(CreateCompatibleDC(nullptr))
-    {
-        m_hOld = SelectObject(m_hdc, m_hbm);
-    }
-    ~CCapturedImage()
-    {
-        SelectObject(m_hdc, m_hOld);
-        DeleteDC(m_hdc);
-        DeleteObject(m_hbm);
-    }
-    CCapturedImage(const CCapturedImage&) = delete;
-    CCapturedImage& operator=(const CCapturedImage&) = delete;
-
-    COLORREF At(int x, int y) const { return GetPixel(m_hdc, x, y); }
-
-private:
-    HBITMAP m_hbm;
-    HDC m_hdc;
-    HGDIOBJ m_hOld { nullptr };
 };
 
 // A 400 by 300 popup parent at (100, 100), on a manual clock.
