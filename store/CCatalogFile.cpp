@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 /*
@@ -28,7 +29,7 @@
  * Invariants (CheckInvariantsLocked checks those that can be seen in memory):
  *  (1) The state is CLOSED exactly when the open count is 0, and then the file
  *      is closed and both caches are empty.
- *  (2) The block cache holds at most CACHE_CHUNKS chunks, each listed once in
+ *  (2) The block cache holds at most m_nCacheChunks chunks, each listed once in
  *      its index under its first block, which is even; a chunk holds the blocks
  *      2k and 2k+1 that exist (one when 2k is the last block).
  *  (3) Every object of the block-header cache names a block that exists, and
@@ -117,9 +118,10 @@ private:
  * Construction and creation
  ******************************************************************************/
 
-CCatalogFile::CCatalogFile(LPCTSTR pszPath, std::span<const int> recordSizes)
+CCatalogFile::CCatalogFile(LPCTSTR pszPath, std::span<const int> recordSizes, int nCacheChunks)
     : m_strPath(pszPath ? pszPath : "")
     , m_recordSizes(recordSizes)
+    , m_nCacheChunks(std::max(nCacheChunks, 1))
 {
     assert(std::all_of(
         recordSizes.begin(), recordSizes.end(), [](int nSize) { return nSize >= 0 && nSize <= MAX_RECORD_SIZE; }));
@@ -386,39 +388,55 @@ bool CCatalogFile::IsValidOwner(CRecordRef owner) const
     return owner.nBlock >= 0 && owner.nBlock <= m_header.nLastBlock && owner.nSlot >= 0 && owner.nSlot < SlotCount(1);
 }
 
+std::list<CCatalogFile::CChunk>::iterator CCatalogFile::FindChunkLocked(CATBLOCK nFirst)
+{
+    std::size_t nIndex = static_cast<std::size_t>(nFirst) / 2;
+    return nIndex < m_chunkIndex.size() ? m_chunkIndex[nIndex] : m_chunks.end();
+}
+
 CCatalogFile::CChunk* CCatalogFile::ChunkLocked(CATBLOCK nBlock)
 {
     CATBLOCK nFirst = nBlock & ~1;
-    if (auto it = m_chunkIndex.find(nFirst); it != m_chunkIndex.end()) {
-        m_chunks.splice(m_chunks.begin(), m_chunks, it->second);
+    // A walk along a block asks for the same chunk many times in a row.
+    if (!m_chunks.empty() && m_chunks.front().nFirst == nFirst)
+        return &m_chunks.front();
+    if (auto it = FindChunkLocked(nFirst); it != m_chunks.end()) {
+        m_chunks.splice(m_chunks.begin(), m_chunks, it);
         return &m_chunks.front();
     }
-    CChunk chunk;
+    // A full cache reads the new chunk over its least recently used one.
+    if (m_chunks.size() >= static_cast<size_t>(m_nCacheChunks)) {
+        m_chunkIndex[static_cast<std::size_t>(m_chunks.back().nFirst) / 2] = m_chunks.end();
+        m_chunks.splice(m_chunks.begin(), m_chunks, std::prev(m_chunks.end()));
+    } else {
+        m_chunks.emplace_front();
+    }
+    CChunk& chunk = m_chunks.front();
     chunk.nFirst = nFirst;
     chunk.nBlocks = nFirst == m_header.nLastBlock ? 1 : 2;
+    chunk.bChecked = {};
     std::span<BYTE> bytes(chunk.data.data(), static_cast<std::size_t>(chunk.nBlocks) * BLOCK_SIZE);
     if (!m_io.ReadAt(BlockOffset(nFirst), bytes)) {
+        m_chunks.pop_front();
         // The header promised these blocks: the file was cut behind our back.
         DamageLocked();
         return nullptr;
     }
-    if (m_chunks.size() >= CACHE_CHUNKS) {
-        m_chunkIndex.erase(m_chunks.back().nFirst);
-        m_chunks.pop_back();
-    }
-    m_chunks.push_front(chunk);
-    m_chunkIndex[nFirst] = m_chunks.begin();
-    return &m_chunks.front();
+    std::size_t nIndex = static_cast<std::size_t>(nFirst) / 2;
+    if (nIndex >= m_chunkIndex.size())
+        m_chunkIndex.resize(nIndex + 1, m_chunks.end());
+    m_chunkIndex[nIndex] = m_chunks.begin();
+    return &chunk;
 }
 
-const BYTE* CCatalogFile::BlockDataLocked(CATBLOCK nBlock)
+BYTE* CCatalogFile::BlockDataLocked(CATBLOCK nBlock)
 {
     assert(nBlock >= 0 && nBlock <= m_header.nLastBlock);
     CChunk* pChunk = ChunkLocked(nBlock);
     if (!pChunk)
         return nullptr;
     std::size_t nIndex = static_cast<std::size_t>(nBlock - pChunk->nFirst);
-    const BYTE* pData = pChunk->data.data() + nIndex * BLOCK_SIZE;
+    BYTE* pData = pChunk->data.data() + nIndex * BLOCK_SIZE;
     if (!pChunk->bChecked[nIndex]) {
         if (!IsValidBlock(nBlock, pData)) {
             DamageLocked();
@@ -445,13 +463,16 @@ CCatalogBlock* CCatalogFile::GetBlockLocked(CATBLOCK nBlock)
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    if (auto it = m_blocks.find(nBlock); it != m_blocks.end())
-        return it->second.get();
+    std::size_t nIndex = static_cast<std::size_t>(nBlock);
+    if (nIndex < m_blocks.size() && m_blocks[nIndex])
+        return m_blocks[nIndex].get();
     const BYTE* pData = BlockDataLocked(nBlock);
     if (!pData)
         return nullptr;
-    auto pBlock = std::make_unique<CCatalogBlock>(this, nBlock, ReadBlockHeader(pData));
-    return m_blocks.emplace(nBlock, std::move(pBlock)).first->second.get();
+    if (nIndex >= m_blocks.size())
+        m_blocks.resize(nIndex + 1);
+    m_blocks[nIndex] = std::make_unique<CCatalogBlock>(this, nBlock, ReadBlockHeader(pData));
+    return m_blocks[nIndex].get();
 }
 
 CBlockHeader CCatalogFile::GetBlockHeader(const CCatalogBlock& block) const
@@ -505,7 +526,7 @@ BOOL CCatalogFile::CheckChainLocked(CCatalogBlock* pStart)
  * Reading records
  ******************************************************************************/
 
-const BYTE* CCatalogFile::RecordBlockLocked(CRecordRef ref, LONG nTableType)
+BYTE* CCatalogFile::RecordBlockLocked(CRecordRef ref, LONG nTableType)
 {
     if (m_state == State::Closed) {
         SetLastError(ERROR_INVALID_HANDLE);
@@ -518,7 +539,7 @@ const BYTE* CCatalogFile::RecordBlockLocked(CRecordRef ref, LONG nTableType)
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    const BYTE* pData = BlockDataLocked(ref.nBlock);
+    BYTE* pData = BlockDataLocked(ref.nBlock);
     if (pData && pData[BLOCK_HEADER_SIZE + ref.nSlot] != SLOT_USED) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
@@ -533,6 +554,11 @@ BOOL CCatalogFile::CheckRecord(CATBLOCK nBlock, LONG nSlot, LONG nTableType)
 }
 
 BOOL CCatalogFile::NextRecord(CRecordRef* pCursor)
+{
+    return FindNextRecord(pCursor, nullptr);
+}
+
+BOOL CCatalogFile::FindNextRecord(CRecordRef* pCursor, const RecordMatch& match)
 {
     CLock lock(*this);
     if (m_state == State::Closed) {
@@ -557,8 +583,12 @@ BOOL CCatalogFile::NextRecord(CRecordRef* pCursor)
         const BYTE* pData = BlockDataLocked(pBlock->m_nBlock);
         if (!pData)
             return FALSE;
+        LONG nRecordSize = pBlock->m_nRecordSize;
         for (LONG n = nSlot + 1; n <= pBlock->m_header.nHighestUsed; ++n) {
-            if (pData[BLOCK_HEADER_SIZE + n] == SLOT_USED) {
+            if (pData[BLOCK_HEADER_SIZE + n] != SLOT_USED)
+                continue;
+            std::span<const BYTE> record(pData + RecordOffset(nRecordSize, n), static_cast<std::size_t>(nRecordSize));
+            if (!match || match(record)) {
                 *pCursor = { pBlock->m_nBlock, n };
                 return TRUE;
             }
@@ -617,17 +647,17 @@ BOOL CCatalogFile::WriteBlockLocked(CATBLOCK nBlock, const BYTE* pData)
         m_state = State::Error;
         return FALSE;
     }
-    if (auto it = m_chunkIndex.find(nBlock & ~1); it != m_chunkIndex.end()) {
+    if (auto it = FindChunkLocked(nBlock & ~1); it != m_chunks.end()) {
         std::size_t nIndex = static_cast<std::size_t>(nBlock & 1);
-        std::memcpy(it->second->data.data() + nIndex * BLOCK_SIZE, pData, BLOCK_SIZE);
-        it->second->bChecked[nIndex] = true;
+        std::memcpy(it->data.data() + nIndex * BLOCK_SIZE, pData, BLOCK_SIZE);
+        it->bChecked[nIndex] = true;
     }
-    if (auto it = m_blocks.find(nBlock); it != m_blocks.end())
-        it->second->m_header = ReadBlockHeader(pData);
+    if (std::size_t nIndex = static_cast<std::size_t>(nBlock); nIndex < m_blocks.size() && m_blocks[nIndex])
+        m_blocks[nIndex]->m_header = ReadBlockHeader(pData);
     return TRUE;
 }
 
-BOOL CCatalogFile::AppendBlockLocked(const CBlockHeader& header, CATBLOCK* pnBlock)
+BOOL CCatalogFile::AppendBlockLocked(const CBlockHeader& header, CATBLOCK* pnBlock, std::span<const BYTE> initial)
 {
     if (m_header.nLastBlock >= MAX_BLOCK) {
         SetLastError(ERROR_DISK_FULL);
@@ -638,8 +668,10 @@ BOOL CCatalogFile::AppendBlockLocked(const CBlockHeader& header, CATBLOCK* pnBlo
     WriteBlockHeader(data.data(), header);
     int nSlots = SlotCount(header.nRecordSize);
     std::memset(data.data() + BLOCK_HEADER_SIZE, SLOT_FREE, static_cast<std::size_t>(nSlots));
-    if (header.nHighestUsed >= 0)
+    if (header.nHighestUsed >= 0) {
         data[BLOCK_HEADER_SIZE + static_cast<std::size_t>(header.nHighestUsed)] = SLOT_USED;
+        std::copy(initial.begin(), initial.end(), data.begin() + RecordOffset(header.nRecordSize, header.nHighestUsed));
+    }
     if (!m_io.WriteAt(BlockOffset(nBlock), data)) {
         m_state = State::Error;
         return FALSE;
@@ -649,9 +681,9 @@ BOOL CCatalogFile::AppendBlockLocked(const CBlockHeader& header, CATBLOCK* pnBlo
     if (!WriteHeaderLocked(fileHeader))
         return FALSE;
     // A chunk read while its second block did not exist yet is read again.
-    if (auto it = m_chunkIndex.find(nBlock & ~1); it != m_chunkIndex.end()) {
-        m_chunks.erase(it->second);
-        m_chunkIndex.erase(it);
+    if (auto it = FindChunkLocked(nBlock & ~1); it != m_chunks.end()) {
+        m_chunks.erase(it);
+        m_chunkIndex[static_cast<std::size_t>(nBlock) / 2] = m_chunks.end();
     }
     *pnBlock = nBlock;
     return TRUE;
@@ -675,28 +707,29 @@ BOOL CCatalogFile::NewChain(LONG nTableType, CRecordRef owner, CATBLOCK* pnBlock
         return FALSE;
     }
     CBlockHeader header { nTableType, nRecordSize, NO_SLOT, NO_BLOCK, NO_BLOCK, owner };
-    BOOL bDone = AppendBlockLocked(header, pnBlock);
+    BOOL bDone = AppendBlockLocked(header, pnBlock, {});
     AssertValidLocked();
     return bDone;
 }
 
-BOOL CCatalogFile::AllocateRecord(LONG nTableType, CATBLOCK nFirstBlock, CRecordRef owner, CRecordRef* pRef)
+BOOL CCatalogFile::AllocateRecord(
+    LONG nTableType, CATBLOCK nFirstBlock, CRecordRef owner, CRecordRef* pRef, std::span<const BYTE> initial)
 {
     CLock lock(*this);
     if (!CheckWritable())
         return FALSE;
     LONG nRecordSize = GetRecordSize(nTableType);
-    if (!pRef || nRecordSize == 0) {
+    if (!pRef || nRecordSize == 0 || (!initial.empty() && initial.size() != static_cast<std::size_t>(nRecordSize))) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    BOOL bDone = AllocateLocked(nTableType, nRecordSize, nFirstBlock, owner, pRef);
+    BOOL bDone = AllocateLocked(nTableType, nRecordSize, nFirstBlock, owner, pRef, initial);
     AssertValidLocked();
     return bDone;
 }
 
-BOOL CCatalogFile::AllocateLocked(
-    LONG nTableType, LONG nRecordSize, CATBLOCK nFirstBlock, CRecordRef owner, CRecordRef* pRef)
+BOOL CCatalogFile::AllocateLocked(LONG nTableType, LONG nRecordSize, CATBLOCK nFirstBlock, CRecordRef owner,
+    CRecordRef* pRef, std::span<const BYTE> initial)
 {
     if (nFirstBlock == NO_BLOCK) {
         if (!owner.IsNone() && !IsValidOwner(owner)) {
@@ -705,7 +738,7 @@ BOOL CCatalogFile::AllocateLocked(
         }
         CBlockHeader header { nTableType, nRecordSize, 0, NO_BLOCK, NO_BLOCK, owner };
         CATBLOCK nBlock = NO_BLOCK;
-        if (!AppendBlockLocked(header, &nBlock))
+        if (!AppendBlockLocked(header, &nBlock, initial))
             return FALSE;
         *pRef = { nBlock, 0 };
         return TRUE;
@@ -731,7 +764,11 @@ BOOL CCatalogFile::AllocateLocked(
             std::array<BYTE, BLOCK_SIZE> data;
             std::memcpy(data.data(), pData, BLOCK_SIZE);
             data[BLOCK_HEADER_SIZE + static_cast<std::size_t>(nSlot)] = SLOT_USED;
-            std::memset(data.data() + RecordOffset(nRecordSize, nSlot), 0, static_cast<std::size_t>(nRecordSize));
+            BYTE* pRecord = data.data() + RecordOffset(nRecordSize, nSlot);
+            if (initial.empty())
+                std::memset(pRecord, 0, static_cast<std::size_t>(nRecordSize));
+            else
+                std::memcpy(pRecord, initial.data(), initial.size());
             WriteLong(data.data() + 8, std::max(pBlock->m_header.nHighestUsed, nSlot));
             if (!WriteBlockLocked(pBlock->m_nBlock, data.data()))
                 return FALSE;
@@ -741,7 +778,7 @@ BOOL CCatalogFile::AllocateLocked(
         bool bEnd = false;
         CCatalogBlock* pNext = NextChainBlockLocked(*pBlock, &bEnd);
         if (bEnd)
-            return LinkNewBlockLocked(*pBlock, pRef);
+            return LinkNewBlockLocked(*pBlock, pRef, initial);
         if (!pNext)
             return FALSE;
         pBlock = pNext;
@@ -750,11 +787,11 @@ BOOL CCatalogFile::AllocateLocked(
     return FALSE;
 }
 
-BOOL CCatalogFile::LinkNewBlockLocked(const CCatalogBlock& last, CRecordRef* pRef)
+BOOL CCatalogFile::LinkNewBlockLocked(const CCatalogBlock& last, CRecordRef* pRef, std::span<const BYTE> initial)
 {
     CBlockHeader header { last.m_nTableType, last.m_nRecordSize, 0, last.m_nBlock, NO_BLOCK, last.m_header.owner };
     CATBLOCK nBlock = NO_BLOCK;
-    if (!AppendBlockLocked(header, &nBlock))
+    if (!AppendBlockLocked(header, &nBlock, initial))
         return FALSE;
     const BYTE* pData = BlockDataLocked(last.m_nBlock);
     if (!pData)
@@ -773,7 +810,7 @@ BOOL CCatalogFile::WriteRecord(CRecordRef ref, LONG nTableType, std::span<const 
     CLock lock(*this);
     if (!CheckWritable())
         return FALSE;
-    const BYTE* pData = RecordBlockLocked(ref, nTableType);
+    BYTE* pData = RecordBlockLocked(ref, nTableType);
     if (!pData)
         return FALSE;
     LONG nRecordSize = ReadBlockHeader(pData).nRecordSize;
@@ -781,10 +818,15 @@ BOOL CCatalogFile::WriteRecord(CRecordRef ref, LONG nTableType, std::span<const 
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    std::array<BYTE, BLOCK_SIZE> block;
-    std::memcpy(block.data(), pData, BLOCK_SIZE);
-    std::memcpy(block.data() + RecordOffset(nRecordSize, ref.nSlot), data.data(), data.size());
-    return WriteBlockLocked(ref.nBlock, block.data());
+    // Only the record's bytes change: they go to the file, then into the
+    // cached block (the block header and its cached copy stay as they are).
+    int nOffset = RecordOffset(nRecordSize, ref.nSlot);
+    if (!m_io.WriteAt(BlockOffset(ref.nBlock) + nOffset, data)) {
+        m_state = State::Error;
+        return FALSE;
+    }
+    std::memcpy(pData + nOffset, data.data(), data.size());
+    return TRUE;
 }
 
 BOOL CCatalogFile::FreeRecord(CRecordRef ref, LONG nTableType)
@@ -861,20 +903,28 @@ bool CCatalogFile::CheckInvariantsLocked() const
         return false;
     if (bClosed && (!m_chunks.empty() || !m_chunkIndex.empty() || !m_blocks.empty()))
         return false;
-    if (m_chunks.size() > CACHE_CHUNKS || m_chunks.size() != m_chunkIndex.size())
+    auto isCached
+        = [&](std::size_t nChunk) { return nChunk < m_chunkIndex.size() && m_chunkIndex[nChunk] != m_chunks.end(); };
+    std::size_t nIndexed = 0;
+    for (std::size_t nChunk = 0; nChunk < m_chunkIndex.size(); ++nChunk)
+        nIndexed += isCached(nChunk) ? 1 : 0;
+    if (m_chunks.size() > static_cast<size_t>(m_nCacheChunks) || m_chunks.size() != nIndexed)
         return false;
     for (const CChunk& chunk : m_chunks) {
-        auto it = m_chunkIndex.find(chunk.nFirst);
-        if (it == m_chunkIndex.end() || &*it->second != &chunk || (chunk.nFirst & 1) != 0
+        std::size_t nChunk = static_cast<std::size_t>(chunk.nFirst) / 2;
+        if (chunk.nFirst < 0 || (chunk.nFirst & 1) != 0 || !isCached(nChunk) || &*m_chunkIndex[nChunk] != &chunk
             || chunk.nBlocks != std::min<CATBLOCK>(2, m_header.nLastBlock - chunk.nFirst + 1))
             return false;
     }
-    for (const auto& [nBlock, pBlock] : m_blocks) {
-        if (nBlock < 0 || nBlock > m_header.nLastBlock || pBlock->m_nBlock != nBlock)
+    for (std::size_t nIndex = 0; nIndex < m_blocks.size(); ++nIndex) {
+        const CCatalogBlock* pBlock = m_blocks[nIndex].get();
+        if (!pBlock)
+            continue;
+        CATBLOCK nBlock = static_cast<CATBLOCK>(nIndex);
+        if (nBlock > m_header.nLastBlock || pBlock->m_nBlock != nBlock)
             return false;
-        auto it = m_chunkIndex.find(nBlock & ~1);
-        if (it != m_chunkIndex.end()) {
-            const BYTE* pData = it->second->data.data() + static_cast<std::size_t>(nBlock & 1) * BLOCK_SIZE;
+        if (isCached(nIndex / 2)) {
+            const BYTE* pData = m_chunkIndex[nIndex / 2]->data.data() + (nIndex & 1) * BLOCK_SIZE;
             if (ReadBlockHeader(pData) != pBlock->m_header)
                 return false;
         }

@@ -17,19 +17,21 @@
 #include "store/CatalogTypes.h"
 
 #include <array>
+#include <functional>
 #include <list>
 #include <memory>
 #include <mutex>
 #include <span>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 class CCatalogFile {
 public:
     // pszPath is the file's program path. recordSizes gives the record size of
     // each table type the file may hold, indexed by type; 0 marks an unused
     // type. The sizes must outlive the object.
-    CCatalogFile(LPCTSTR pszPath, std::span<const int> recordSizes);
+    // nCacheChunks sets the size of the block cache (chunks of two blocks).
+    CCatalogFile(LPCTSTR pszPath, std::span<const int> recordSizes, int nCacheChunks = CACHE_CHUNKS);
     virtual ~CCatalogFile();
     CCatalogFile(const CCatalogFile&) = delete;
     CCatalogFile& operator=(const CCatalogFile&) = delete;
@@ -82,6 +84,11 @@ public:
     // chain's blocks. A cursor {first block, NO_SLOT} starts a chain. FALSE at
     // the end (ERROR_NO_MORE_ITEMS), with the cursor unchanged.
     BOOL NextRecord(CRecordRef* pCursor);
+    // As NextRecord, but skips the records for which match returns false; it
+    // sees each record's bytes in place. match runs under the file's lock, so
+    // it must not call the file.
+    using RecordMatch = std::function<bool(std::span<const BYTE> record)>;
+    BOOL FindNextRecord(CRecordRef* pCursor, const RecordMatch& match);
     // Copies a used record of nTableType into data, whose size must be the
     // table's record size; WriteRecord writes one back into its slot.
     BOOL ReadRecord(CRecordRef ref, LONG nTableType, std::span<BYTE> data);
@@ -99,8 +106,10 @@ public:
     // a new block after its last when every slot is used. With nFirstBlock
     // NO_BLOCK a new chain owned by owner is started; the caller keeps the
     // new first block (pRef->nBlock). Otherwise owner is not used: new blocks
-    // take the chain's owner.
-    BOOL AllocateRecord(LONG nTableType, CATBLOCK nFirstBlock, CRecordRef owner, CRecordRef* pRef);
+    // take the chain's owner. The new record holds initial when given (its
+    // size must be the table's record size), written with the slot.
+    BOOL AllocateRecord(
+        LONG nTableType, CATBLOCK nFirstBlock, CRecordRef owner, CRecordRef* pRef, std::span<const BYTE> initial = {});
     // Frees a used record of nTableType.
     BOOL FreeRecord(CRecordRef ref, LONG nTableType);
 
@@ -122,6 +131,10 @@ public:
     // How many reads the file has taken since it was last opened.
     unsigned GetReadCount() const;
     const CString& GetPath() const { return m_strPath; }
+
+    // The default size of the block cache, in chunks of two consecutive blocks:
+    // 2 MiB, the page cache SQLite keeps by default.
+    static constexpr int CACHE_CHUNKS = 512;
 
 private:
     friend class CCatalogBlock;
@@ -150,7 +163,6 @@ private:
         std::array<bool, 2> bChecked {}; // block validated since it was read
         std::array<BYTE, 2 * BLOCK_SIZE> data {};
     };
-    static constexpr int CACHE_CHUNKS = 32;
 
     class CLock;
 
@@ -168,20 +180,24 @@ private:
     // Writes a whole block, then copies it into the caches.
     [[nodiscard]] BOOL WriteBlockLocked(CATBLOCK nBlock, const BYTE* pData);
     // Writes a new block after the last one, with slot header.nHighestUsed (if
-    // any) used, and counts it in the file header.
-    [[nodiscard]] BOOL AppendBlockLocked(const CBlockHeader& header, CATBLOCK* pnBlock);
-    [[nodiscard]] BOOL AllocateLocked(
-        LONG nTableType, LONG nRecordSize, CATBLOCK nFirstBlock, CRecordRef owner, CRecordRef* pRef);
-    // Appends a block after the chain's last block, with its slot 0 taken.
-    [[nodiscard]] BOOL LinkNewBlockLocked(const CCatalogBlock& last, CRecordRef* pRef);
+    // any) used and holding initial (zeros when empty), and counts it in the
+    // file header.
+    [[nodiscard]] BOOL AppendBlockLocked(const CBlockHeader& header, CATBLOCK* pnBlock, std::span<const BYTE> initial);
+    [[nodiscard]] BOOL AllocateLocked(LONG nTableType, LONG nRecordSize, CATBLOCK nFirstBlock, CRecordRef owner,
+        CRecordRef* pRef, std::span<const BYTE> initial);
+    // Appends a block after the chain's last block, with its slot 0 taken and holding initial.
+    [[nodiscard]] BOOL LinkNewBlockLocked(const CCatalogBlock& last, CRecordRef* pRef, std::span<const BYTE> initial);
+    // The cached chunk whose first block is nFirst, or m_chunks.end().
+    std::list<CChunk>::iterator FindChunkLocked(CATBLOCK nFirst);
     // The cached chunk holding a block, read on a miss; null when the read failed.
     CChunk* ChunkLocked(CATBLOCK nBlock);
     // The checked bytes of an existing block; null (damage found) when damaged.
-    // The pointer is good until the next lookup in the block cache.
-    const BYTE* BlockDataLocked(CATBLOCK nBlock);
+    // The pointer is good until the next lookup in the block cache. Bytes are
+    // changed through it only after they were written to the file.
+    BYTE* BlockDataLocked(CATBLOCK nBlock);
     CCatalogBlock* GetBlockLocked(CATBLOCK nBlock);
     // The bytes of the block of a used record of nTableType, or null.
-    const BYTE* RecordBlockLocked(CRecordRef ref, LONG nTableType);
+    BYTE* RecordBlockLocked(CRecordRef ref, LONG nTableType);
     // The block after `block` in its chain, checked to continue it. Null at the
     // end (*pbEnd set) or on damage.
     CCatalogBlock* NextChainBlockLocked(const CCatalogBlock& block, bool* pbEnd);
@@ -205,7 +221,9 @@ private:
     mutable bool m_bReportPending { false }; // the fatal report goes out when the lock is let go
     CFileHeader m_header;
     CCatalogIo m_io;
-    std::list<CChunk> m_chunks; // most recently used first, at most CACHE_CHUNKS
-    std::unordered_map<CATBLOCK, std::list<CChunk>::iterator> m_chunkIndex; // by first block
-    std::unordered_map<CATBLOCK, std::unique_ptr<CCatalogBlock>> m_blocks;  // block-header cache
+    int m_nCacheChunks;
+    std::list<CChunk> m_chunks; // most recently used first, at most m_nCacheChunks
+    // By first block / 2; m_chunks.end() for a chunk that is not cached.
+    std::vector<std::list<CChunk>::iterator> m_chunkIndex;
+    std::vector<std::unique_ptr<CCatalogBlock>> m_blocks; // block-header cache, by block number; null when not read
 };

@@ -5,7 +5,9 @@
 #include "store/CDocumentRec.h"
 #include "store/RecordFields.h"
 
+#include <cstring>
 #include <memory>
+#include <string_view>
 
 static_assert(CDirectoryRec::OFF_COUNT + 4 == CDirectoryRec::RECORD_SIZE);
 
@@ -41,6 +43,11 @@ LONG CDirectoryRec::GetStoreKind() const
     return GetLongField(GetData(), OFF_STORE_KIND);
 }
 
+void CDirectoryRec::SetStoreKind(LONG nKind)
+{
+    SetLongField(GetData(), OFF_STORE_KIND, nKind);
+}
+
 LONG CDirectoryRec::GetDocumentCount() const
 {
     return GetLongField(GetData(), OFF_COUNT);
@@ -59,22 +66,33 @@ CDocumentRec* CDirectoryRec::FirstDocument()
 
 CDocumentRec* CDirectoryRec::NextDocument()
 {
-    if (!m_bValid || m_cursor.nBlock == NO_BLOCK)
+    if (!AdvanceCursor())
         return nullptr;
-    CCatalogBlock* pBlock = m_pCatalog->GetBlock(m_cursor.nBlock);
-    // The chain must be this directory's documents; anything else is damage.
-    if (!pBlock || pBlock->GetTableType() != TABLE_DOCUMENT || pBlock->GetHeader().owner != GetRef()) {
-        if (pBlock)
-            m_pCatalog->ReportDamage();
-        m_cursor = {};
-        return nullptr;
-    }
-    if (!m_pCatalog->NextRecord(&m_cursor)) {
-        m_cursor = {};
-        return nullptr;
-    }
     auto pDocument = std::make_unique<CDocumentRec>(m_pCatalog, m_cursor.nBlock, m_cursor.nSlot);
     return pDocument->IsValid() ? pDocument.release() : nullptr;
+}
+
+bool CDirectoryRec::AdvanceCursor(const CCatalogFile::RecordMatch& match)
+{
+    if (!m_bValid || m_cursor.nBlock == NO_BLOCK)
+        return false;
+    // The chain must be this directory's documents; anything else is damage.
+    // Its first block is checked here; the file's chain walk checks that every later
+    // block has the same owner.
+    if (m_cursor.nSlot == NO_SLOT) {
+        CCatalogBlock* pBlock = m_pCatalog->GetBlock(m_cursor.nBlock);
+        if (!pBlock || pBlock->GetTableType() != TABLE_DOCUMENT || pBlock->GetHeader().owner != GetRef()) {
+            if (pBlock)
+                m_pCatalog->ReportDamage();
+            m_cursor = {};
+            return false;
+        }
+    }
+    if (!m_pCatalog->FindNextRecord(&m_cursor, match)) {
+        m_cursor = {};
+        return false;
+    }
+    return true;
 }
 
 CDocumentRec* CDirectoryRec::FindDocument(LPCTSTR pszPath)
@@ -89,8 +107,26 @@ CDocumentRec* CDirectoryRec::FindDocument(LPCTSTR pszPath)
 
 CDocumentRec* CDirectoryRec::FindDocumentByName(LPCTSTR pszName)
 {
-    CString strName(Utf8ToLower(pszName ? pszName : "").c_str());
-    for (std::unique_ptr<CDocumentRec> pDocument(FirstDocument()); pDocument; pDocument.reset(NextDocument())) {
+    return FindLowerCaseName(Utf8ToLower(pszName ? pszName : ""));
+}
+
+CDocumentRec* CDirectoryRec::FindLowerCaseName(std::string_view name)
+{
+    CString strName(name.data(), static_cast<int>(name.size()));
+    // Each record's name field is compared where it lies; a document object is
+    // made only when the field holds the whole name, or its start and the rest
+    // may follow in the location record.
+    auto mayMatch = [&](std::span<const BYTE> record) {
+        const char* pField = reinterpret_cast<const char*>(record.data() + CDocumentRec::OFF_NAME);
+        std::string_view field(pField, strnlen(pField, CDocumentRec::TEXT_SIZE));
+        bool bContinued = !GetRefField(record, CDocumentRec::OFF_LOCATION).IsNone();
+        return bContinued ? name.starts_with(field) : name == field;
+    };
+    m_cursor = { GetDocumentBlock(), NO_SLOT };
+    while (AdvanceCursor(mayMatch)) {
+        auto pDocument = std::make_unique<CDocumentRec>(m_pCatalog, m_cursor.nBlock, m_cursor.nSlot);
+        if (!pDocument->IsValid())
+            return nullptr;
         CString strFound;
         pDocument->GetFullPath(strFound, TRUE);
         if (strFound == strName)

@@ -4,9 +4,12 @@
 // for a mail store "*", the store file's path and one marker character. The
 // documents of a directory live in a chain of table-2 blocks owned by it.
 
+#include "store/CCatalogFile.h"
 #include "store/CCatalogRecord.h"
 
 #include "platform/base/CString.h"
+
+#include <string_view>
 
 class CCatalog;
 class CDocumentRec;
@@ -30,6 +33,7 @@ public:
     CATBLOCK GetDocumentBlock() const;
     void SetDocumentBlock(CATBLOCK nBlock);
     LONG GetStoreKind() const;
+    void SetStoreKind(LONG nKind);
     LONG GetDocumentCount() const;
     void SetDocumentCount(LONG nCount);
 
@@ -46,6 +50,15 @@ public:
     CDocumentRec* FindDocumentByName(LPCTSTR pszName);
 
 private:
+    friend class CCatalog;
+
+    // FindDocumentByName for a name that is lower-cased already.
+    CDocumentRec* FindLowerCaseName(std::string_view name);
+    // Moves the walk's cursor to the next record of the chain (that match
+    // accepts, when given), checked to be this directory's; false at the end
+    // or on damage (the walk then ends).
+    bool AdvanceCursor(const CCatalogFile::RecordMatch& match = nullptr);
+
     CCatalog* const m_pCatalog;
     bool m_bValid { false };
     CRecordRef m_cursor; // the walk's position

@@ -306,6 +306,27 @@ CArchive& CArchive::LoadValue(T& value)
 
 // clang-format off
 CArchive& CArchive::operator<<(BYTE by) { return StoreValue(by); }
+void CArchive::WriteCount(DWORD_PTR dwCount)
+{
+    if (dwCount < 0xFFFF) {
+        *this << static_cast<WORD>(dwCount);
+    } else {
+        *this << static_cast<WORD>(0xFFFF);
+        *this << static_cast<DWORD>(dwCount);
+    }
+}
+
+DWORD_PTR CArchive::ReadCount()
+{
+    WORD wCount = 0;
+    *this >> wCount;
+    if (wCount != 0xFFFF)
+        return wCount;
+    DWORD dwCount = 0;
+    *this >> dwCount;
+    return dwCount;
+}
+
 CArchive& CArchive::operator<<(WORD w) { return StoreValue(w); }
 CArchive& CArchive::operator<<(int i) { return StoreValue(i); }
 CArchive& CArchive::operator<<(DWORD dw) { return StoreValue(dw); }

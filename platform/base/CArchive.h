@@ -92,6 +92,10 @@ public:
     CRuntimeClass* ReadClass(const CRuntimeClass* pClassRefRequested = nullptr, UINT* pSchema = nullptr,
         DWORD* pObTag = nullptr);
 
+    // Element counts of stored collections: a WORD, or 0xFFFF and a DWORD for larger counts.
+    void WriteCount(DWORD_PTR dwCount);
+    DWORD_PTR ReadCount();
+
     // The schema stored with the object being loaded, for its Serialize to read once:
     // GetObjectSchema returns it and leaves (UINT)-1 behind.
     UINT GetObjectSchema();

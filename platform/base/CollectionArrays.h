@@ -12,11 +12,13 @@ class CPtrArray : public CArray<void*, void*> {
 };
 
 class CDWordArray : public CArray<DWORD, DWORD> {
-    DECLARE_DYNAMIC(CDWordArray)
+    DECLARE_SERIAL(CDWordArray)
+    void Serialize(CArchive& ar) override;
 };
 
 class CWordArray : public CArray<WORD, WORD> {
-    DECLARE_DYNAMIC(CWordArray)
+    DECLARE_SERIAL(CWordArray)
+    void Serialize(CArchive& ar) override;
 };
 
 class CUIntArray : public CArray<UINT, UINT> {
@@ -24,16 +26,19 @@ class CUIntArray : public CArray<UINT, UINT> {
 };
 
 class CByteArray : public CArray<BYTE, BYTE> {
-    DECLARE_DYNAMIC(CByteArray)
+    DECLARE_SERIAL(CByteArray)
+    void Serialize(CArchive& ar) override;
 };
 
 // Holds the pointers only; the objects stay the caller's to delete.
 class CObArray : public CArray<CObject*, CObject*> {
-    DECLARE_DYNAMIC(CObArray)
+    DECLARE_SERIAL(CObArray)
+    void Serialize(CArchive& ar) override;
 };
 
 class CStringArray : public CArray<CString, const CString&> {
-    DECLARE_DYNAMIC(CStringArray)
+    DECLARE_SERIAL(CStringArray)
+    void Serialize(CArchive& ar) override;
 };
 
 // A pointer array whose elements are TYPE (a pointer type). GetAt and the

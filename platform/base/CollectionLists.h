@@ -18,7 +18,8 @@ public:
 // Holds the pointers only; the objects stay the caller's to delete. Find
 // compares the pointers.
 class CObList : public CList<CObject*, CObject*> {
-    DECLARE_DYNAMIC(CObList)
+    DECLARE_SERIAL(CObList)
+    void Serialize(CArchive& ar) override;
 
 public:
     using CList::CList;
@@ -26,7 +27,8 @@ public:
 
 // Find compares the texts, case-sensitively.
 class CStringList : public CList<CString, const CString&> {
-    DECLARE_DYNAMIC(CStringList)
+    DECLARE_SERIAL(CStringList)
+    void Serialize(CArchive& ar) override;
 
 public:
     using CList::CList;

@@ -18,7 +18,8 @@ public:
 };
 
 class CMapStringToString : public CMap<CString, LPCTSTR, CString, const CString&> {
-    DECLARE_DYNAMIC(CMapStringToString)
+    DECLARE_SERIAL(CMapStringToString)
+    void Serialize(CArchive& ar) override;
 
 public:
     using CMap::CMap;
@@ -26,7 +27,8 @@ public:
 
 // Holds the pointers only; the objects stay the caller's to delete.
 class CMapStringToOb : public CMap<CString, LPCTSTR, CObject*, CObject*> {
-    DECLARE_DYNAMIC(CMapStringToOb)
+    DECLARE_SERIAL(CMapStringToOb)
+    void Serialize(CArchive& ar) override;
 
 public:
     using CMap::CMap;
@@ -54,7 +56,8 @@ public:
 };
 
 class CMapWordToOb : public CMap<WORD, WORD, CObject*, CObject*> {
-    DECLARE_DYNAMIC(CMapWordToOb)
+    DECLARE_SERIAL(CMapWordToOb)
+    void Serialize(CArchive& ar) override;
 
 public:
     using CMap::CMap;

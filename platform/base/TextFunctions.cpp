@@ -127,6 +127,12 @@ std::string MapCaseCopy(std::string_view strText, CaseMap eMap)
     std::string strResult;
     strResult.reserve(strText.size());
     for (std::size_t nPos = 0; nPos < strText.size();) {
+        // ASCII, the common case, maps without decoding.
+        if (static_cast<unsigned char>(strText[nPos]) < 0x80) {
+            strResult += static_cast<char>(MapCase(static_cast<unsigned char>(strText[nPos]), eMap));
+            ++nPos;
+            continue;
+        }
         DecodedChar ch = DecodeUtf8(strText, nPos);
         if (ch.bValid) {
             char encoded[4];

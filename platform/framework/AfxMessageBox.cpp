@@ -1,14 +1,18 @@
 #include "platform/framework/AfxMessageBox.h"
 
 #include "platform/base/CString.h"
+#include "platform/controls/StandardControls.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/framework/CWnd.h"
 #include "platform/window/Focus.h"
 
 namespace {
 
+// The caption of the class library's message boxes. Message boxes are made of
+// standard controls, so they are registered here too.
 LPCTSTR AppCaption()
 {
+    RegisterStandardControls();
     CWinApp* pApp = AfxGetApp();
     return pApp && pApp->m_pszAppName ? pApp->m_pszAppName : nullptr;
 }

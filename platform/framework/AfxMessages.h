@@ -5,6 +5,7 @@
 // the window layer does not define itself.
 
 #include "platform/gdi/GdiTypes.h"
+#include "platform/window/Menu.h"
 #include "platform/window/Messages.h"
 #include "platform/window/WindowTypes.h"
 
@@ -16,16 +17,14 @@ constexpr UINT WM_QUERYENDSESSION   = 0x0011; // return TRUE to let the session 
 constexpr UINT WM_ENDSESSION        = 0x0016; // wParam: TRUE when the session ends
 constexpr UINT WM_CTLCOLOR          = 0x0019; // stands for every WM_CTLCOLOR* in message maps
 constexpr UINT WM_GETMINMAXINFO     = 0x0024; // lParam: MINMAXINFO*
-constexpr UINT WM_DRAWITEM          = 0x002B; // wParam: control ID; lParam: DRAWITEMSTRUCT*
-constexpr UINT WM_MEASUREITEM       = 0x002C; // wParam: control ID; lParam: MEASUREITEMSTRUCT*
 constexpr UINT WM_DELETEITEM        = 0x002D; // wParam: control ID; lParam: DELETEITEMSTRUCT*
+constexpr UINT WM_VKEYTOITEM        = 0x002E; // wParam: key (low), caret item (high); lParam: the list box; returns -2, -1 or an item
+constexpr UINT WM_CHARTOITEM        = 0x002F; // the same for a character
 constexpr UINT WM_COMPAREITEM       = 0x0039; // wParam: control ID; lParam: COMPAREITEMSTRUCT*
 constexpr UINT WM_NOTIFY            = 0x004E; // wParam: control ID; lParam: NMHDR*
 constexpr UINT WM_CONTEXTMENU       = 0x007B; // wParam: the window clicked; lParam: screen point
 constexpr UINT WM_SYSCOMMAND        = 0x0112;
-constexpr UINT WM_INITMENUPOPUP     = 0x0117; // wParam: HMENU; lParam: index, and window menu in the high word
 constexpr UINT WM_SYSTIMER          = 0x0118; // the caret's blink timer
-constexpr UINT WM_MENUSELECT        = 0x011F; // wParam: item and MF_* flags; lParam: HMENU
 constexpr UINT WM_CTLCOLORMSGBOX    = 0x0132; // wParam: HDC; lParam: the control; returns HBRUSH
 constexpr UINT WM_CTLCOLOREDIT      = 0x0133;
 constexpr UINT WM_CTLCOLORLISTBOX   = 0x0134;
@@ -52,13 +51,6 @@ constexpr UINT CTLCOLOR_DLG       = 4;
 constexpr UINT CTLCOLOR_SCROLLBAR = 5;
 constexpr UINT CTLCOLOR_STATIC    = 6;
 
-/* Owner-draw control kinds. */
-constexpr UINT ODT_MENU     = 1;
-constexpr UINT ODT_LISTBOX  = 2;
-constexpr UINT ODT_COMBOBOX = 3;
-constexpr UINT ODT_BUTTON   = 4;
-constexpr UINT ODT_STATIC   = 5;
-
 /* Command codes of the class library's routing (OnCmdMsg). */
 constexpr UINT CN_COMMAND          = 0;             // a command, or a notification code in the low word
 constexpr UINT CN_UPDATE_COMMAND_UI = 0xFFFFFFFF;   // pExtra: CCmdUI*
@@ -73,29 +65,6 @@ struct NMHDR {
     UINT code; // notification codes are negative numbers stored unsigned
 };
 using LPNMHDR = NMHDR*;
-
-struct DRAWITEMSTRUCT {
-    UINT CtlType; // ODT_*
-    UINT CtlID;
-    UINT itemID;
-    UINT itemAction;
-    UINT itemState;
-    HWND hwndItem; // the control; a HMENU for ODT_MENU
-    HDC hDC;
-    RECT rcItem;
-    ULONG_PTR itemData;
-};
-using LPDRAWITEMSTRUCT = DRAWITEMSTRUCT*;
-
-struct MEASUREITEMSTRUCT {
-    UINT CtlType;
-    UINT CtlID;
-    UINT itemID;
-    UINT itemWidth;
-    UINT itemHeight;
-    ULONG_PTR itemData;
-};
-using LPMEASUREITEMSTRUCT = MEASUREITEMSTRUCT*;
 
 struct COMPAREITEMSTRUCT {
     UINT CtlType;

@@ -3,9 +3,10 @@
 // CCmdUI: one user-interface item whose state a command target's update
 // handler (ON_UPDATE_COMMAND_UI) sets. For a window item (m_pOther, a control
 // found by UpdateDialogControls) Enable enables the window, SetCheck checks a
-// button and SetText sets the window's text.
-//
-// FIXME: menu items (m_pMenu) are not updated yet.
+// button and SetText sets the window's text. For a menu item (m_pMenu and
+// m_nIndex, its position) they gray, check and rename the item; an item that
+// opens a submenu is updated under the ID of the submenu's first item
+// (m_pSubMenu), and only Enable applies to it.
 
 #include "platform/base/WinTypes.h"
 
@@ -30,6 +31,11 @@ public:
     // bDisableIfNoHndler an item that no handler updated is disabled when
     // pTarget has no command handler for it. Returns whether a handler ran.
     BOOL DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
+
+    // Runs the update handlers of pTarget over the items of a popup menu about
+    // to open, as WM_INITMENUPOPUP handlers do. With bDisableIfNoHndler, command
+    // items that no target handles are grayed. Handlers may add or remove items.
+    static void UpdateMenuItems(CMenu* pPopupMenu, CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
 
     UINT m_nID { 0 };
     UINT m_nIndex { 0 };

@@ -1,5 +1,9 @@
 #include "platform/framework/CDataExchange.h"
 
+#include "platform/controls/ButtonControl.h"
+#include "platform/controls/ComboBoxControl.h"
+#include "platform/controls/EditControl.h"
+#include "platform/controls/ListBoxControl.h"
 #include "platform/framework/AfxMessageBox.h"
 #include "platform/window/Dialog.h"
 #include "platform/window/Focus.h"
@@ -18,22 +22,6 @@ void AfxThrowUserException()
 }
 
 namespace {
-
-// clang-format off
-/* The list box and combo box messages data exchange sends. */
-constexpr UINT EM_LIMITTEXT        = 0x00C5;
-constexpr UINT LB_SETCURSEL        = 0x0186;
-constexpr UINT LB_GETCURSEL        = 0x0188;
-constexpr UINT LB_GETTEXT          = 0x0189;
-constexpr UINT LB_GETTEXTLEN       = 0x018A;
-constexpr UINT LB_SELECTSTRING     = 0x018C;
-constexpr UINT CB_GETCURSEL        = 0x0147;
-constexpr UINT CB_GETLBTEXT        = 0x0148;
-constexpr UINT CB_GETLBTEXTLEN     = 0x0149;
-constexpr UINT CB_SELECTSTRING     = 0x014D;
-constexpr UINT CB_SETCURSEL        = 0x014E;
-constexpr LRESULT LB_ERR           = -1;
-// clang-format on
 
 CString WindowText(HWND hWnd)
 {

@@ -1,6 +1,7 @@
 #include "platform/framework/CWnd.h"
 
 #include "platform/base/WinError.h"
+#include "platform/controls/StandardControls.h"
 #include "platform/framework/CWinThread.h"
 #include "platform/framework/HandleMap.h"
 #include "platform/window/WindowClass.h"
@@ -18,9 +19,12 @@ BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
     ON_WM_MEASUREITEM()
     ON_WM_COMPAREITEM()
     ON_WM_DELETEITEM()
+    ON_WM_VKEYTOITEM()
+    ON_WM_CHARTOITEM()
     ON_WM_HSCROLL()
     ON_WM_VSCROLL()
     ON_WM_PARENTNOTIFY()
+    ON_WM_INITMENUPOPUP()
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -81,6 +85,21 @@ void SendToDescendants(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, BO
         if (bDeep && ::IsWindow(hChild))
             SendToDescendants(hChild, message, wParam, lParam, bDeep, bPermanentOnly);
     }
+}
+
+// The menu below hMenu (or hMenu itself) holding a command item nID, depth first; NULL when none does.
+HMENU FindMenuOfItem(HMENU hMenu, UINT nID, UINT nDepth = 0)
+{
+    int nCount = ::GetMenuItemCount(hMenu);
+    for (int i = 0; i < nCount && nDepth <= MAX_MENU_DEPTH; ++i) {
+        if (HMENU hSub = ::GetSubMenu(hMenu, i)) {
+            if (HMENU hFound = FindMenuOfItem(hSub, nID, nDepth + 1))
+                return hFound;
+        } else if (::GetMenuItemID(hMenu, i) == nID) {
+            return hMenu;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -179,6 +198,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
         PostNcDestroy();
         return FALSE;
     }
+    // Windows of the standard control classes ("Static", "Button"...) are made by name here too.
+    RegisterStandardControls();
     CWnd* pOuter = AfxHookWindowCreate(this);
     HWND hWnd = ::CreateWindowEx(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
         cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
@@ -470,16 +491,32 @@ HBRUSH CWnd::OnCtlColor(CDC*, CWnd* pWnd, UINT)
 
 void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT lpDrawItemStruct)
 {
-    if (lpDrawItemStruct->CtlType != ODT_MENU && ReflectLastMsg(lpDrawItemStruct->hwndItem))
+    if (lpDrawItemStruct->CtlType == ODT_MENU) {
+        // A menu item is drawn by the object of its menu, when the program made one.
+        if (CMenu* pMenu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(lpDrawItemStruct->hwndItem))) {
+            pMenu->DrawItem(lpDrawItemStruct);
+            return;
+        }
+    } else if (ReflectLastMsg(lpDrawItemStruct->hwndItem)) {
         return;
+    }
     Default();
 }
 
 void CWnd::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct)
 {
-    // The structure names no window: the control is found by its ID.
-    if (lpMeasureItemStruct->CtlType != ODT_MENU && ReflectLastMsg(::GetDlgItem(m_hWnd, nIDCtl)))
+    if (lpMeasureItemStruct->CtlType == ODT_MENU) {
+        // The structure names no menu: the item is looked for in the menu being tracked.
+        HMENU hTracking = CMenu::GetTrackingMenu();
+        HMENU hMenu = hTracking ? FindMenuOfItem(hTracking, lpMeasureItemStruct->itemID) : nullptr;
+        if (CMenu* pMenu = CMenu::FromHandlePermanent(hMenu)) {
+            pMenu->MeasureItem(lpMeasureItemStruct);
+            return;
+        }
+    } else if (ReflectLastMsg(::GetDlgItem(m_hWnd, nIDCtl))) {
+        // The structure names no window: the control is found by its ID.
         return;
+    }
     Default();
 }
 
@@ -489,6 +526,22 @@ int CWnd::OnCompareItem(int, LPCOMPAREITEMSTRUCT lpCompareItemStruct)
     if (ReflectLastMsg(lpCompareItemStruct->hwndItem, &lResult))
         return static_cast<int>(lResult);
     return static_cast<int>(Default());
+}
+
+int CWnd::OnVKeyToItem(UINT, CListBox* pListBox, UINT)
+{
+    LRESULT lResult = 0;
+    if (pListBox && ReflectLastMsg(reinterpret_cast<CWnd*>(pListBox)->m_hWnd, &lResult))
+        return static_cast<int>(lResult);
+    return -1;
+}
+
+int CWnd::OnCharToItem(UINT, CListBox* pListBox, UINT)
+{
+    LRESULT lResult = 0;
+    if (pListBox && ReflectLastMsg(reinterpret_cast<CWnd*>(pListBox)->m_hWnd, &lResult))
+        return static_cast<int>(lResult);
+    return -1;
 }
 
 void CWnd::OnDeleteItem(int, LPDELETEITEMSTRUCT lpDeleteItemStruct)

@@ -3,6 +3,8 @@
 
 #include "platform/framework/CWnd.h"
 
+#include "platform/framework/CCmdUI.h"
+
 int CWnd::OnCreate(LPCREATESTRUCT)
 {
     return static_cast<int>(Default());
@@ -173,9 +175,12 @@ void CWnd::OnSysCommand(UINT, LPARAM)
     Default();
 }
 
-void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL)
+void CWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT, BOOL bSysMenu)
 {
     Default();
+    // The window's own update handlers set the items' states; only items they update change.
+    if (!bSysMenu)
+        CCmdUI::UpdateMenuItems(pPopupMenu, this, FALSE);
 }
 
 void CWnd::OnMenuSelect(UINT, UINT, HMENU)

@@ -44,6 +44,15 @@ static_assert(DWLP_STATE + static_cast<int>(sizeof(LONG_PTR)) <= DLGWINDOWEXTRA)
 // WM_CTLCOLORMSGBOX to WM_CTLCOLORSTATIC, whose handlers return a brush.
 constexpr UINT WM_CTLCOLOR_FIRST = 0x0132;
 constexpr UINT WM_CTLCOLOR_LAST = 0x0138;
+// The control messages and values the dialog manager sends. The controls sit
+// above this layer and define them for their users; these are the documented
+// values.
+constexpr UINT BM_SETSTYLE = 0x00F4;
+constexpr UINT BM_CLICK = 0x00F5;
+constexpr UINT BN_CLICKED = 0;
+constexpr UINT BST_UNCHECKED = 0x0000;
+constexpr UINT BST_CHECKED = 0x0001;
+constexpr UINT EM_SETSEL = 0x00B1;
 constexpr UINT BS_PUSHBUTTON = 0x0000;
 constexpr UINT BS_DEFPUSHBUTTON = 0x0001;
 

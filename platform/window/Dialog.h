@@ -66,7 +66,9 @@ constexpr int IDCLOSE  = 8;
 constexpr int IDHELP   = 9;
 // clang-format on
 
-/* Creating dialogs. The parent of a dialog with WS_CHILD is hWndParent;
+/* Creating dialogs. Controls are made by class name: the caller registers the
+   standard control classes first (RegisterStandardControls), as CDialog does.
+   The parent of a dialog with WS_CHILD is hWndParent;
    otherwise hWndParent's top-level window owns it. lParamInit reaches the
    dialog procedure with WM_INITDIALOG. Creation fails (NULL) when the template
    is missing or malformed (ERROR_RESOURCE_NAME_NOT_FOUND, ERROR_INVALID_DATA),

@@ -45,6 +45,8 @@ constexpr UINT MB_TOPMOST           = 0x00040000;
 // The control holding a message box's text.
 constexpr int MESSAGEBOX_TEXT_ID = 0xFFFF;
 
+// The buttons are of the standard "Button" class, which the caller registers
+// first (RegisterStandardControls); the class library's message boxes do.
 // Shows the message box, owned by hWnd's top-level window (disabled while it
 // runs), and returns the ID of the button pressed: Escape and the close box
 // give IDCANCEL when there is a Cancel button, IDOK for a lone OK button, and

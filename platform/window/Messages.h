@@ -97,16 +97,40 @@ constexpr UINT WM_REGISTERED_LAST   = 0xFFFF;
 constexpr WPARAM SIZE_RESTORED      = 0;
 constexpr WPARAM SIZE_MINIMIZED     = 1;
 constexpr WPARAM SIZE_MAXIMIZED     = 2;
+
+/* Menus and owner-drawn items. */
+constexpr UINT WM_DRAWITEM          = 0x002B; // wParam: control ID (0 for menus); lParam: DRAWITEMSTRUCT*
+constexpr UINT WM_MEASUREITEM       = 0x002C; // wParam: control ID (0 for menus); lParam: MEASUREITEMSTRUCT*
+constexpr UINT WM_INITMENU          = 0x0116; // wParam: HMENU of the menu bar
+constexpr UINT WM_INITMENUPOPUP     = 0x0117; // wParam: HMENU; lParam: index, and window menu in the high word
+constexpr UINT WM_MENUSELECT        = 0x011F; // wParam: item and MF_* flags; lParam: HMENU
+constexpr UINT WM_MENUCHAR          = 0x0120; // wParam: character (low), MF_POPUP or MF_SYSMENU (high); lParam: HMENU
+constexpr UINT WM_ENTERIDLE         = 0x0121; // wParam: MSGF_*; lParam: the menu window or dialog
+constexpr UINT WM_UNINITMENUPOPUP   = 0x0125; // wParam: HMENU
+constexpr UINT WM_ENTERMENULOOP     = 0x0211; // wParam: TRUE for TrackPopupMenu
+constexpr UINT WM_EXITMENULOOP      = 0x0212; // wParam: TRUE for TrackPopupMenu
+// clang-format on
+
+// clang-format off
+/* Fonts of windows, as the standard controls and dialogs keep them. */
+constexpr UINT WM_SETFONT           = 0x0030; // wParam: HFONT (0: the system font); lParam: TRUE to redraw
+constexpr UINT WM_GETFONT           = 0x0031; // returns the HFONT, or 0 for the system font
+// clang-format on
+
+// clang-format off
+/* Clipboard commands a window carries out on its selection. */
+constexpr UINT WM_CUT               = 0x0300;
+constexpr UINT WM_COPY              = 0x0301;
+constexpr UINT WM_PASTE             = 0x0302;
+constexpr UINT WM_CLEAR             = 0x0303;
+constexpr UINT WM_UNDO              = 0x0304;
 // clang-format on
 
 // clang-format off
 /* The dialog manager. */
 constexpr UINT WM_NEXTDLGCTL        = 0x0028; // wParam: control, or TRUE for the previous one; lParam: TRUE when wParam is a control
-constexpr UINT WM_SETFONT           = 0x0030; // wParam: HFONT; lParam: TRUE to redraw
-constexpr UINT WM_GETFONT           = 0x0031; // returns HFONT, NULL for the system font
 constexpr UINT WM_GETDLGCODE        = 0x0087; // wParam: virtual key; lParam: MSG* or 0; returns DLGC_*
 constexpr UINT WM_INITDIALOG        = 0x0110; // wParam: control to get the focus; lParam: creation parameter; TRUE sets the focus
-constexpr UINT WM_ENTERIDLE         = 0x0121; // wParam: MSGF_DIALOGBOX; lParam: the dialog
 constexpr UINT DM_GETDEFID          = WM_USER + 0; // returns MAKELONG(id, DC_HASDEFID), or 0
 constexpr UINT DM_SETDEFID          = WM_USER + 1; // wParam: id of the new default push button
 constexpr WORD DC_HASDEFID          = 0x534B;
@@ -125,14 +149,7 @@ constexpr UINT DLGC_WANTCHARS       = 0x0080;
 constexpr UINT DLGC_STATIC          = 0x0100;
 constexpr UINT DLGC_BUTTON          = 0x2000;
 
-/* Button messages the dialog manager sends, and check states. */
+/* Button messages the dialog manager sends; the rest come with the button control. */
 constexpr UINT BM_GETCHECK          = 0x00F0;
 constexpr UINT BM_SETCHECK          = 0x00F1; // wParam: BST_*
-constexpr UINT BM_SETSTYLE          = 0x00F4; // wParam: BS_* style; lParam: TRUE to redraw
-constexpr UINT BM_CLICK             = 0x00F5;
-constexpr UINT BN_CLICKED           = 0;
-constexpr UINT BST_UNCHECKED        = 0x0000;
-constexpr UINT BST_CHECKED          = 0x0001;
-constexpr UINT BST_INDETERMINATE    = 0x0002;
-constexpr UINT EM_SETSEL            = 0x00B1; // wParam: start; lParam: end (-1: the end of the text)
 // clang-format on

@@ -11,6 +11,7 @@
 #include "platform/gdi/Text.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
+#include "platform/window/MenuInternal.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Messages.h"
 #include "platform/window/Paint.h"
@@ -19,6 +20,7 @@
 #include "platform/window/Window.h"
 
 #include <algorithm>
+#include <cwctype>
 
 namespace {
 
@@ -103,6 +105,9 @@ LRESULT HitTest(HWND hWnd, POINT pt)
         if (bRight)
             return HTRIGHT;
     }
+    RECT rcMenuBar = MenuBarRect(hWnd);
+    if (PtInRect(&rcMenuBar, ptWindow))
+        return HTMENU;
     if (PtInRect(&layout.rcCaption, ptWindow)) {
         RECT rcClose = CloseButtonRect(layout);
         if ((layout.dwStyle & WS_SYSMENU) && PtInRect(&rcClose, ptWindow))
@@ -180,6 +185,7 @@ void PaintFrame(HWND hWnd)
         InflateRect(&rcEdge, GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER));
         DrawEdge(hdc, &rcEdge, BDR_SUNKENOUTER, BF_RECT);
     }
+    PaintMenuBar(hWnd, hdc);
     DrawScrollBars(hWnd, hdc);
     ReleaseDC(hWnd, hdc);
 }
@@ -201,7 +207,10 @@ LRESULT DefWindowProcInputAndPaint(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
         PaintFrame(hWnd);
         return 0;
     case WM_NCACTIVATE:
-        RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+        // Only the caption changes colour: repaint the frame now, leaving the
+        // client area's update region as it is.
+        if (IsWindowVisible(hWnd))
+            PaintFrame(hWnd);
         return TRUE;
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam))
@@ -255,6 +264,13 @@ LRESULT DefWindowProcInputAndPaint(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
     case WM_NCLBUTTONDBLCLK:
         if (wParam == static_cast<WPARAM>(HTVSCROLL) || wParam == static_cast<WPARAM>(HTHSCROLL))
             ClickScrollBar(hWnd, wParam == static_cast<WPARAM>(HTVSCROLL) ? SB_VERT : SB_HORZ, PointFromParam(lParam));
+        else if (wParam == static_cast<WPARAM>(HTMENU))
+            ClickMenuBar(hWnd, PointFromParam(lParam));
+        return 0;
+    case WM_SYSCHAR:
+        // Alt with a letter opens the menu of the top-level window's bar item with that mnemonic.
+        OpenMenuBarByMnemonic(GetAncestor(hWnd, GA_ROOT),
+            static_cast<char32_t>(std::towlower(static_cast<wint_t>(wParam))));
         return 0;
     default:
         return 0;

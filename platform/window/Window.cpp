@@ -3,6 +3,7 @@
 #include "platform/base/Threads.h"
 #include "platform/base/WinError.h"
 #include "platform/window/InputInternal.h"
+#include "platform/window/Menu.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Messages.h"
 #include "platform/window/QueueInternal.h"
@@ -125,6 +126,9 @@ void SendNcDestroyUp(HWND hWnd)
     if (!IsWindow(hWnd))
         return;
     SendMessage(hWnd, WM_NCDESTROY, 0, 0);
+    // A window's menu bar goes with it.
+    if (HMENU hMenuBar = GetMenu(hWnd))
+        DestroyMenu(hMenuBar);
     FreeWindow(hWnd);
 }
 
@@ -270,6 +274,7 @@ HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DW
         pWindow->pOwner = pOwner;
         pWindow->hInstance = hInstance;
         pWindow->nId = (dwStyle & WS_CHILD) ? reinterpret_cast<UINT_PTR>(hMenu) : 0;
+        pWindow->hMenuBar = (dwStyle & WS_CHILD) ? nullptr : hMenu;
         pWindow->extraBytes.resize(static_cast<size_t>(pClass->cbWndExtra));
         ++pClass->nWindows;
         LinkOnTopLocked(*pWindow, *pParent);

@@ -98,6 +98,8 @@ RECT StateRectLocked(const CWindow& window, bool bMaximize)
 RECT ClientRectInParentLocked(const CWindow& window)
 {
     RECT frame = FrameOf(window.dwStyle, window.dwExStyle);
+    if (window.hMenuBar && !(window.dwStyle & WS_CHILD))
+        frame.top += GetSystemMetrics(SM_CYMENU);
     const RECT& rc = window.rcWindow;
     RECT rcClient { rc.left + frame.left, rc.top + frame.top, rc.right - frame.right, rc.bottom - frame.bottom };
     rcClient.right = std::max(rcClient.right, rcClient.left);

@@ -256,3 +256,23 @@ inline LPCSTR MAKEINTATOM(ATOM nAtom)
 {
     return reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(nAtom));
 }
+
+/* Errors of menus, accelerator tables and the clipboard. */
+// clang-format off
+constexpr DWORD ERROR_INVALID_MENU_HANDLE   = 1401;
+constexpr DWORD ERROR_INVALID_ACCEL_HANDLE  = 1403;
+constexpr DWORD ERROR_CLIPBOARD_NOT_OPEN    = 1418;
+constexpr DWORD ERROR_CHILD_WINDOW_MENU     = 1436;
+constexpr DWORD ERROR_POPUP_ALREADY_ACTIVE  = 1446;
+constexpr DWORD ERROR_MENU_ITEM_NOT_FOUND   = 1456;
+// clang-format on
+
+/* Packing two 16-bit values into a message parameter. */
+constexpr WPARAM MAKEWPARAM(WORD wLow, WORD wHigh)
+{
+    return static_cast<WPARAM>(static_cast<DWORD>(wLow) | (static_cast<DWORD>(wHigh) << 16));
+}
+constexpr LPARAM MAKELPARAM(WORD wLow, WORD wHigh)
+{
+    return static_cast<LPARAM>(static_cast<DWORD>(wLow) | (static_cast<DWORD>(wHigh) << 16));
+}

@@ -62,9 +62,9 @@ std::unique_ptr<CCatalogFile> CatalogFileTest::NewCatalog(const std::string& str
     return pFile;
 }
 
-std::unique_ptr<CCatalogFile> CatalogFileTest::OpenObject(const std::string& strName)
+std::unique_ptr<CCatalogFile> CatalogFileTest::OpenObject(const std::string& strName, int nCacheChunks)
 {
-    return std::make_unique<CCatalogFile>(ProgramPath(strName).c_str(), g_testRecordSizes);
+    return std::make_unique<CCatalogFile>(ProgramPath(strName).c_str(), g_testRecordSizes, nCacheChunks);
 }
 
 CRecordRef CatalogFileTest::AddRecord(

@@ -58,7 +58,8 @@ protected:
     // A new, empty catalog file, created and opened once.
     std::unique_ptr<CCatalogFile> NewCatalog(const std::string& strName = "test.cat", LONG nKind = CATALOG_KIND_MAIN);
     // An unopened catalog object for a file of the program folder.
-    std::unique_ptr<CCatalogFile> OpenObject(const std::string& strName = "test.cat");
+    std::unique_ptr<CCatalogFile> OpenObject(
+        const std::string& strName = "test.cat", int nCacheChunks = CCatalogFile::CACHE_CHUNKS);
     // Fills a new catalog with the chains of SampleCatalog; each record's bytes
     // are all the record's number within its chain plus 1. The file is left open.
     SampleCatalog BuildSample(CCatalogFile& file);

@@ -23,6 +23,13 @@ constexpr const char* TEST_LABEL = "TestDlgLabel";
 
 // Small controls that answer the dialog manager the way the standard ones do:
 // buttons by their BS_ type, an edit that takes characters, a label.
+// The dialog manager's control messages, defined for the tests below the controls.
+inline constexpr UINT BM_SETSTYLE = 0x00F4;
+inline constexpr UINT BM_CLICK = 0x00F5;
+inline constexpr UINT BST_UNCHECKED = 0x0000;
+inline constexpr UINT BST_CHECKED = 0x0001;
+inline constexpr UINT EM_SETSEL = 0x00B1;
+
 inline LRESULT CALLBACK TestButtonProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     DWORD dwType = static_cast<DWORD>(GetWindowLongPtr(hWnd, GWL_STYLE)) & 0x0F;
@@ -95,14 +102,12 @@ inline void RegisterTestControl(const char* pszName, WNDPROC pfnProc)
     ASSERT_NE(RegisterClass(&wc), 0);
 }
 
-// Registers the test controls (global, so dialogs from any module find them)
-// and, until the standard controls exist, a "Button" that behaves as TEST_BUTTON.
+// Registers the test controls, global so that dialogs from any module find them.
 inline void RegisterTestControls()
 {
     RegisterTestControl(TEST_BUTTON, TestButtonProc);
     RegisterTestControl(TEST_EDIT, TestEditProc);
     RegisterTestControl(TEST_LABEL, TestLabelProc);
-    RegisterTestControl("Button", TestButtonProc);
 }
 
 // Presses and releases a key, with a modifier (VK_SHIFT, VK_MENU) held when given.

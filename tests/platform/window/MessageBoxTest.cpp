@@ -42,7 +42,8 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
-        RegisterTestControls();
+        // The window layer's tests run below the standard controls: a stand-in "Button".
+        RegisterTestControl("Button", TestButtonProc);
         t_hOwner = CreateRecordingWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400);
         SetThreadModalDialogHook(AnswerByScript);
     }

@@ -30,32 +30,6 @@ void RegisterBrushClass(LPCSTR lpszName, HBRUSH hbrBackground)
     ASSERT_NE(RegisterClass(&wc), 0);
 }
 
-// The pixels of a captured window or screen, read through a memory DC.
-class CCapturedImage {
-public:
-    explicit CCapturedImage(HBITMAP hbm)
-        : m_hbm(hbm)
-        , m_hdc(CreateCompatibleDC(nullptr))
-    {
-        m_hOld = SelectObject(m_hdc, m_hbm);
-    }
-    ~CCapturedImage()
-    {
-        SelectObject(m_hdc, m_hOld);
-        DeleteDC(m_hdc);
-        DeleteObject(m_hbm);
-    }
-    CCapturedImage(const CCapturedImage&) = delete;
-    CCapturedImage& operator=(const CCapturedImage&) = delete;
-
-    COLORREF At(int x, int y) const { return GetPixel(m_hdc, x, y); }
-
-private:
-    HBITMAP m_hbm;
-    HDC m_hdc;
-    HGDIOBJ m_hOld { nullptr };
-};
-
 class PaintTest : public WindowTest {
 protected:
     void SetUp() override
@@ -277,6 +251,13 @@ TEST_F(PaintTest, TheFrameIsDrawnWithACaptionInTheActiveColour)
     PumpUntilIdle();
     CCapturedImage inactive(CaptureWindowImage(hWnd));
     EXPECT_EQ(inactive.At(10, 8), GetSysColor(COLOR_INACTIVECAPTION));
+
+    // A change of activation repaints the caption only: the client stays valid.
+    MessageLog::Instance().TakeMessages({ WM_PAINT });
+    SetActiveWindow(hWnd);
+    EXPECT_FALSE(GetUpdateRect(hWnd, nullptr, FALSE));
+    PumpUntilIdle();
+    EXPECT_TRUE(MessageLog::Instance().TakeMessages({ WM_PAINT }).empty());
 }
 
 TEST_F(PaintTest, ScrollingMovesThePixelsAndInvalidatesWhatItUncovers)

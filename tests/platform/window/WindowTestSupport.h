@@ -4,6 +4,9 @@
 // message it receives.
 
 #include "platform/base/Threads.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Drawing.h"
+#include "platform/gdi/GdiObjects.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Timers.h"
 #include "platform/window/Window.h"
@@ -106,4 +109,30 @@ protected:
         MessageLog::Instance().handler = nullptr;
     }
     void TearDown() override { MessageLog::Instance().handler = nullptr; }
+};
+
+// The pixels of a captured window or screen, read through a memory DC.
+class CCapturedImage {
+public:
+    explicit CCapturedImage(HBITMAP hbm)
+        : m_hbm(hbm)
+        , m_hdc(CreateCompatibleDC(nullptr))
+    {
+        m_hOld = SelectObject(m_hdc, m_hbm);
+    }
+    ~CCapturedImage()
+    {
+        SelectObject(m_hdc, m_hOld);
+        DeleteDC(m_hdc);
+        DeleteObject(m_hbm);
+    }
+    CCapturedImage(const CCapturedImage&) = delete;
+    CCapturedImage& operator=(const CCapturedImage&) = delete;
+
+    COLORREF At(int x, int y) const { return GetPixel(m_hdc, x, y); }
+
+private:
+    HBITMAP m_hbm;
+    HDC m_hdc;
+    HGDIOBJ m_hOld { nullptr };
 };

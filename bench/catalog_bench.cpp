@@ -1,0 +1,488 @@
+// Figures for the catalog file against SQLite doing the same work: a catalog
+// of 100 000 documents in 2 000 directories, linked under 500 nodes, is built,
+// reopened, walked node by node, searched by path and read the way the
+// document list fills its first screen (the first 40 documents of a node with
+// their texts). Prints "name: value" lines: seconds for each step on both
+// sides, their ratio (catalog / SQLite; below 1 the catalog is faster) and the
+// file sizes. Both files live in a temporary folder that is removed at the end.
+
+#include "platform/base/PathMap.h"
+#include "store/CCatalog.h"
+#include "store/CDocumentRec.h"
+#include "store/CNodeRec.h"
+#include "store/CatalogError.h"
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int DOCUMENT_COUNT = 100000;
+constexpr int DIRECTORY_COUNT = 2000;
+constexpr int SYSTEM_COUNT = 20;
+constexpr int GROUPS_PER_SYSTEM = 25;
+constexpr int NODE_COUNT = SYSTEM_COUNT * GROUPS_PER_SYSTEM; // the nodes documents are linked under
+constexpr int FIRST_ROWS = 40;
+constexpr int FIRST_ROWS_FETCHES = 1000;
+
+bool g_bFailed = false;
+
+void Fail(const char* pszWhat)
+{
+    std::fprintf(stderr, "catalog_bench: %s\n", pszWhat);
+    g_bFailed = true;
+}
+
+void OnCatalogError(LPCTSTR pszFileName, LPCTSTR pszText, LPCTSTR, UINT)
+{
+    std::fprintf(stderr, "catalog_bench: %s: %s\n", pszFileName, pszText);
+    g_bFailed = true;
+}
+
+/* The data set. Document d lies in directory d / 50 and is linked under node
+   d % 500, so a node's documents are spread over 200 directories. */
+
+std::string DirectoryPath(int nDirectory)
+{
+    char szPath[64];
+    std::snprintf(szPath, sizeof(szPath), "c:\\archive\\volume%02d\\folder%04d\\", nDirectory / 100, nDirectory);
+    return szPath;
+}
+
+std::string DocumentName(int nDocument)
+{
+    char szName[32];
+    std::snprintf(szName, sizeof(szName), "report-%06d.txt", nDocument);
+    return szName;
+}
+
+void FillInfo(int nDocument, CDocumentInfo* pInfo)
+{
+    *pInfo = {};
+    pInfo->wType = DOCUMENT_FILE;
+    std::snprintf(pInfo->szName, sizeof(pInfo->szName), "%s", DocumentName(nDocument).c_str());
+    std::snprintf(pInfo->szDescription, sizeof(pInfo->szDescription), "Quarterly report number %d", nDocument);
+    std::snprintf(pInfo->szSecondary, sizeof(pInfo->szSecondary), "finance, review %d", nDocument % 97);
+    pInfo->ftCatalogTime = { static_cast<DWORD>(nDocument), 0x01DA0000 };
+}
+
+int DirectoryOf(int nDocument)
+{
+    return nDocument / (DOCUMENT_COUNT / DIRECTORY_COUNT);
+}
+
+int NodeOf(int nDocument)
+{
+    return nDocument % NODE_COUNT;
+}
+
+// The node whose first rows fetch n reads: every node twice, in a scattered order.
+int FetchedNode(int nFetch)
+{
+    return (nFetch * 37) % NODE_COUNT;
+}
+
+// The document path lookup n asks for, in a scattered order.
+int LookedUpDocument(int nLookup)
+{
+    return static_cast<int>((static_cast<long long>(nLookup) * 7919) % DOCUMENT_COUNT);
+}
+
+double Seconds(const std::function<void()>& work)
+{
+    auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+struct Figures {
+    double build = 0, reopen = 0, walk = 0, lookup = 0, firstRows = 0;
+    long long nFileBytes = 0;
+};
+
+/******************************************************************************
+ * The catalog
+ ******************************************************************************/
+
+// The rows the document list shows for a node: its first documents with
+// directory, name, description and secondary text. Returns the bytes read.
+std::size_t ReadFirstRows(CNodeRec& node, int nRows)
+{
+    std::size_t nBytes = 0;
+    CDocumentRecArray documents = node.GetDocuments(nRows);
+    for (const auto& pDocument : documents) {
+        CString strName, strDescription, strSecondary;
+        pDocument->GetFullPath(strName);
+        pDocument->GetNameWithLocation(strDescription);
+        pDocument->GetAltNameWithLocation(strSecondary);
+        nBytes += static_cast<std::size_t>(pDocument->GetDirectoryPath(FALSE).GetLength() + strName.GetLength()
+            + strDescription.GetLength() + strSecondary.GetLength());
+    }
+    if (documents.size() != static_cast<std::size_t>(nRows))
+        Fail("catalog: a node lists too few documents");
+    return nBytes;
+}
+
+// The nodes documents are linked under, in creation order.
+std::vector<std::unique_ptr<CNodeRec>> UserNodes(CCatalog& catalog)
+{
+    std::vector<std::unique_ptr<CNodeRec>> nodes;
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(&catalog));
+    for (auto& pSystem : pRoot->GetChildren()) {
+        for (auto& pGroup : pSystem->GetChildren())
+            nodes.push_back(std::move(pGroup));
+    }
+    return nodes;
+}
+
+Figures RunCatalog(const std::string& strProgramPath, const std::string& strHostPath)
+{
+    Figures figures;
+    if (!CCatalog::CreateFile(FALSE, strProgramPath.c_str(), BLOCK_SIZE)) {
+        Fail("catalog: cannot create the file");
+        return figures;
+    }
+    auto pCatalog = std::make_unique<CCatalog>(strProgramPath.c_str(), 0);
+
+    figures.build = Seconds([&] {
+        std::vector<std::unique_ptr<CNodeRec>> nodes;
+        std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(pCatalog.get()));
+        for (int nSystem = 0; nSystem < SYSTEM_COUNT; ++nSystem) {
+            CNodeInfo info {};
+            std::snprintf(info.szName, sizeof(info.szName), "System %d", nSystem);
+            info.nKind = 2;
+            std::unique_ptr<CNodeRec> pSystem(pRoot->FindOrAddChild(info));
+            for (int nGroup = 0; pSystem && nGroup < GROUPS_PER_SYSTEM; ++nGroup) {
+                std::snprintf(info.szName, sizeof(info.szName), "Group %d", nGroup);
+                nodes.emplace_back(pSystem->FindOrAddChild(info));
+            }
+        }
+        if (nodes.size() != NODE_COUNT || !nodes.back()) {
+            Fail("catalog: cannot add the nodes");
+            return;
+        }
+        CDocumentInfo info;
+        for (int nDocument = 0; nDocument < DOCUMENT_COUNT; ++nDocument) {
+            FillInfo(nDocument, &info);
+            std::unique_ptr<CDocumentRec> pDocument(pCatalog->FindOrAddDocument(
+                DirectoryPath(DirectoryOf(nDocument)).c_str(), DocumentName(nDocument).c_str(), &info));
+            if (!pDocument || !nodes[static_cast<std::size_t>(NodeOf(nDocument))]->AddDocument(pDocument.get())) {
+                Fail("catalog: cannot add a document");
+                return;
+            }
+        }
+    });
+
+    figures.reopen = Seconds([&] {
+        pCatalog.reset();
+        pCatalog = std::make_unique<CCatalog>(strProgramPath.c_str(), 0);
+    });
+    if (!pCatalog->IsOpen()) {
+        Fail("catalog: cannot reopen the file");
+        return figures;
+    }
+    std::vector<std::unique_ptr<CNodeRec>> nodes = UserNodes(*pCatalog);
+    if (nodes.size() != NODE_COUNT) {
+        Fail("catalog: the nodes are not all there");
+        return figures;
+    }
+
+    figures.walk = Seconds([&] {
+        std::size_t nDocuments = 0;
+        for (auto& pNode : nodes)
+            nDocuments += pNode->GetDocuments().size();
+        if (nDocuments != DOCUMENT_COUNT)
+            Fail("catalog: the walk misses documents");
+    });
+
+    figures.lookup = Seconds([&] {
+        int nFound = 0;
+        for (int nLookup = 0; nLookup < DOCUMENT_COUNT; ++nLookup) {
+            int nDocument = LookedUpDocument(nLookup);
+            std::string strPath = DirectoryPath(DirectoryOf(nDocument)) + DocumentName(nDocument);
+            std::unique_ptr<CDocumentRec> pDocument(pCatalog->FindPath(strPath.c_str()));
+            nFound += pDocument ? 1 : 0;
+        }
+        if (nFound != DOCUMENT_COUNT)
+            Fail("catalog: a path lookup failed");
+    });
+
+    figures.firstRows = Seconds([&] {
+        for (int nFetch = 0; nFetch < FIRST_ROWS_FETCHES; ++nFetch)
+            ReadFirstRows(*nodes[static_cast<std::size_t>(FetchedNode(nFetch))], FIRST_ROWS);
+    });
+
+    nodes.clear();
+    pCatalog.reset();
+    figures.nFileBytes = static_cast<long long>(std::filesystem::file_size(strHostPath));
+    return figures;
+}
+
+/******************************************************************************
+ * SQLite
+ ******************************************************************************/
+
+class CStatement {
+public:
+    CStatement(sqlite3* pDb, const char* pszSql)
+    {
+        if (sqlite3_prepare_v2(pDb, pszSql, -1, &m_pStatement, nullptr) != SQLITE_OK)
+            Fail(sqlite3_errmsg(pDb));
+    }
+    ~CStatement() { sqlite3_finalize(m_pStatement); }
+    CStatement(const CStatement&) = delete;
+    CStatement& operator=(const CStatement&) = delete;
+
+    sqlite3_stmt* operator*() const { return m_pStatement; }
+    // Runs a statement that returns no rows and readies it for the next run.
+    void Run()
+    {
+        if (sqlite3_step(m_pStatement) != SQLITE_DONE)
+            Fail(sqlite3_errmsg(sqlite3_db_handle(m_pStatement)));
+        sqlite3_reset(m_pStatement);
+    }
+
+private:
+    sqlite3_stmt* m_pStatement { nullptr };
+};
+
+void Execute(sqlite3* pDb, const char* pszSql)
+{
+    char* pszError = nullptr;
+    if (sqlite3_exec(pDb, pszSql, nullptr, nullptr, &pszError) != SQLITE_OK) {
+        Fail(pszError ? pszError : "sqlite: exec failed");
+        sqlite3_free(pszError);
+    }
+}
+
+sqlite3* OpenDatabase(const std::string& strHostPath)
+{
+    sqlite3* pDb = nullptr;
+    if (sqlite3_open_v2(strHostPath.c_str(), &pDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+        Fail("sqlite: cannot open the database");
+    return pDb;
+}
+
+// A table per record kind, with the columns of the catalog's records.
+constexpr const char* SCHEMA = R"(
+CREATE TABLE nodes(id INTEGER PRIMARY KEY, parent INTEGER, name TEXT, kind INTEGER, flags INTEGER);
+CREATE TABLE directories(id INTEGER PRIMARY KEY, path TEXT, store_kind INTEGER, count INTEGER);
+CREATE TABLE documents(id INTEGER PRIMARY KEY, directory INTEGER, type INTEGER, copy_id BLOB,
+    name TEXT, description TEXT, secondary TEXT, expiry INTEGER, attributes INTEGER,
+    version INTEGER, password TEXT, open_action INTEGER, catalog_time INTEGER);
+CREATE TABLE links(id INTEGER PRIMARY KEY, node INTEGER, document INTEGER);
+CREATE UNIQUE INDEX directories_path ON directories(path);
+CREATE UNIQUE INDEX documents_path ON documents(directory, name);
+CREATE INDEX links_node ON links(node);
+CREATE INDEX nodes_parent ON nodes(parent);
+)";
+
+constexpr const char* FIRST_ROWS_SQL = "SELECT r.path, d.name, d.description, d.secondary FROM links l"
+                                       " JOIN documents d ON d.id = l.document JOIN directories r ON r.id = d.directory"
+                                       " WHERE l.node = ? ORDER BY l.id LIMIT ?";
+
+std::size_t ReadRows(sqlite3_stmt* pStatement, int* pnRows)
+{
+    std::size_t nBytes = 0;
+    *pnRows = 0;
+    while (sqlite3_step(pStatement) == SQLITE_ROW) {
+        ++*pnRows;
+        for (int nColumn = 0; nColumn < sqlite3_column_count(pStatement); ++nColumn) {
+            sqlite3_column_text(pStatement, nColumn);
+            nBytes += static_cast<std::size_t>(sqlite3_column_bytes(pStatement, nColumn));
+        }
+    }
+    sqlite3_reset(pStatement);
+    return nBytes;
+}
+
+void BuildDatabase(sqlite3* pDb)
+{
+    Execute(pDb, SCHEMA);
+    Execute(pDb, "BEGIN");
+    {
+        CStatement addNode(pDb, "INSERT INTO nodes(id, parent, name, kind, flags) VALUES(?, ?, ?, 2, 0)");
+        int nId = 1;
+        for (int nSystem = 0; nSystem < SYSTEM_COUNT; ++nSystem) {
+            int nSystemId = nId++;
+            std::string strName = "System " + std::to_string(nSystem);
+            sqlite3_bind_int(*addNode, 1, nSystemId);
+            sqlite3_bind_int(*addNode, 2, 0);
+            sqlite3_bind_text(*addNode, 3, strName.c_str(), -1, SQLITE_TRANSIENT);
+            addNode.Run();
+            for (int nGroup = 0; nGroup < GROUPS_PER_SYSTEM; ++nGroup) {
+                strName = "Group " + std::to_string(nGroup);
+                // Groups take the ids 1000 + their index among the user nodes.
+                sqlite3_bind_int(*addNode, 1, 1000 + nSystem * GROUPS_PER_SYSTEM + nGroup);
+                sqlite3_bind_int(*addNode, 2, nSystemId);
+                sqlite3_bind_text(*addNode, 3, strName.c_str(), -1, SQLITE_TRANSIENT);
+                addNode.Run();
+            }
+        }
+
+        // The same steps as the catalog: find or add the directory, find or
+        // add the document, then link it.
+        CStatement findDirectory(pDb, "SELECT id FROM directories WHERE path = ?");
+        CStatement addDirectory(pDb, "INSERT INTO directories(path, store_kind, count) VALUES(?, 0, 0)");
+        CStatement countDocument(pDb, "UPDATE directories SET count = count + 1 WHERE id = ?");
+        CStatement findDocument(pDb, "SELECT id FROM documents WHERE directory = ? AND name = ?");
+        CStatement addDocument(pDb,
+            "INSERT INTO documents(directory, type, copy_id, name, description, secondary, expiry, attributes,"
+            " version, password, open_action, catalog_time) VALUES(?, ?, ?, ?, ?, ?, 0, 0, 0, '', 0, ?)");
+        CStatement addLink(pDb, "INSERT INTO links(node, document) VALUES(?, ?)");
+        CDocumentInfo info;
+        for (int nDocument = 0; nDocument < DOCUMENT_COUNT; ++nDocument) {
+            FillInfo(nDocument, &info);
+            std::string strFolder = DirectoryPath(DirectoryOf(nDocument));
+            sqlite3_bind_text(*findDirectory, 1, strFolder.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_int64 nDirectory = 0;
+            if (sqlite3_step(*findDirectory) == SQLITE_ROW) {
+                nDirectory = sqlite3_column_int64(*findDirectory, 0);
+            } else {
+                sqlite3_bind_text(*addDirectory, 1, strFolder.c_str(), -1, SQLITE_TRANSIENT);
+                addDirectory.Run();
+                nDirectory = sqlite3_last_insert_rowid(pDb);
+            }
+            sqlite3_reset(*findDirectory);
+
+            sqlite3_bind_int64(*findDocument, 1, nDirectory);
+            sqlite3_bind_text(*findDocument, 2, info.szName, -1, SQLITE_TRANSIENT);
+            bool bFound = sqlite3_step(*findDocument) == SQLITE_ROW;
+            sqlite3_reset(*findDocument);
+            if (bFound) {
+                Fail("sqlite: a document is there twice");
+                return;
+            }
+            sqlite3_bind_int64(*addDocument, 1, nDirectory);
+            sqlite3_bind_int(*addDocument, 2, info.wType);
+            sqlite3_bind_blob(*addDocument, 3, info.id, sizeof(info.id), SQLITE_TRANSIENT);
+            sqlite3_bind_text(*addDocument, 4, info.szName, -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(*addDocument, 5, info.szDescription, -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(*addDocument, 6, info.szSecondary, -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int64(*addDocument, 7,
+                static_cast<sqlite3_int64>(info.ftCatalogTime.dwHighDateTime) << 32 | info.ftCatalogTime.dwLowDateTime);
+            addDocument.Run();
+            sqlite3_int64 nDocumentId = sqlite3_last_insert_rowid(pDb);
+            sqlite3_bind_int64(*countDocument, 1, nDirectory);
+            countDocument.Run();
+            sqlite3_bind_int(*addLink, 1, 1000 + NodeOf(nDocument));
+            sqlite3_bind_int64(*addLink, 2, nDocumentId);
+            addLink.Run();
+        }
+    }
+    Execute(pDb, "COMMIT");
+}
+
+Figures RunSqlite(const std::string& strHostPath)
+{
+    Figures figures;
+    sqlite3* pDb = OpenDatabase(strHostPath);
+    figures.build = Seconds([&] { BuildDatabase(pDb); });
+
+    figures.reopen = Seconds([&] {
+        sqlite3_close(pDb);
+        pDb = OpenDatabase(strHostPath);
+        // Opening reads nothing; the first statement reads the schema.
+        Execute(pDb, "SELECT count(*) FROM directories");
+    });
+
+    figures.walk = Seconds([&] {
+        CStatement walk(
+            pDb, "SELECT d.* FROM links l JOIN documents d ON d.id = l.document WHERE l.node = ? ORDER BY l.id");
+        std::size_t nDocuments = 0;
+        for (int nNode = 0; nNode < NODE_COUNT; ++nNode) {
+            sqlite3_bind_int(*walk, 1, 1000 + nNode);
+            int nRows = 0;
+            ReadRows(*walk, &nRows);
+            nDocuments += static_cast<std::size_t>(nRows);
+        }
+        if (nDocuments != DOCUMENT_COUNT)
+            Fail("sqlite: the walk misses documents");
+    });
+
+    figures.lookup = Seconds([&] {
+        CStatement find(pDb,
+            "SELECT d.* FROM documents d JOIN directories r ON r.id = d.directory"
+            " WHERE r.path = ? AND d.name = ?");
+        int nFound = 0;
+        for (int nLookup = 0; nLookup < DOCUMENT_COUNT; ++nLookup) {
+            int nDocument = LookedUpDocument(nLookup);
+            // The same split and lower-casing the catalog does.
+            std::string strPath = DirectoryPath(DirectoryOf(nDocument)) + DocumentName(nDocument);
+            for (char& ch : strPath)
+                ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+            std::size_t nSlash = strPath.rfind('\\');
+            sqlite3_bind_text(*find, 1, strPath.c_str(), static_cast<int>(nSlash + 1), SQLITE_TRANSIENT);
+            sqlite3_bind_text(*find, 2, strPath.c_str() + nSlash + 1, -1, SQLITE_TRANSIENT);
+            int nRows = 0;
+            ReadRows(*find, &nRows);
+            nFound += nRows;
+        }
+        if (nFound != DOCUMENT_COUNT)
+            Fail("sqlite: a path lookup failed");
+    });
+
+    figures.firstRows = Seconds([&] {
+        CStatement rows(pDb, FIRST_ROWS_SQL);
+        for (int nFetch = 0; nFetch < FIRST_ROWS_FETCHES; ++nFetch) {
+            sqlite3_bind_int(*rows, 1, 1000 + FetchedNode(nFetch));
+            sqlite3_bind_int(*rows, 2, FIRST_ROWS);
+            int nRows = 0;
+            ReadRows(*rows, &nRows);
+            if (nRows != FIRST_ROWS)
+                Fail("sqlite: a node lists too few documents");
+        }
+    });
+
+    sqlite3_close(pDb);
+    figures.nFileBytes = static_cast<long long>(std::filesystem::file_size(strHostPath));
+    return figures;
+}
+
+void Print(const char* pszStep, double dCatalog, double dSqlite)
+{
+    std::printf("catalog_%s_s: %.3f\n", pszStep, dCatalog);
+    std::printf("sqlite_%s_s: %.3f\n", pszStep, dSqlite);
+    std::printf("ratio_%s: %.2f\n", pszStep, dSqlite > 0 ? dCatalog / dSqlite : 0.0);
+}
+
+}
+
+int main()
+{
+    std::string strTemplate = (std::filesystem::temp_directory_path() / "catalog_bench.XXXXXX").string();
+    if (!mkdtemp(strTemplate.data())) {
+        std::perror("catalog_bench: mkdtemp");
+        return 1;
+    }
+    const std::filesystem::path folder(strTemplate);
+    SetCatalogErrorHandler(OnCatalogError);
+
+    std::string strCatalogHost = (folder / "archiv.cat").string();
+    Figures catalog = RunCatalog(ProgramPathFromHostPath(strCatalogHost), strCatalogHost);
+    Figures sqlite = RunSqlite((folder / "archiv.db").string());
+
+    std::printf("documents: %d\ndirectories: %d\nnodes: %d\n", DOCUMENT_COUNT, DIRECTORY_COUNT, NODE_COUNT);
+    Print("build", catalog.build, sqlite.build);
+    Print("reopen", catalog.reopen, sqlite.reopen);
+    Print("walk", catalog.walk, sqlite.walk);
+    Print("lookup", catalog.lookup, sqlite.lookup);
+    Print("first_rows", catalog.firstRows, sqlite.firstRows);
+    std::printf("catalog_file_bytes: %lld\n", catalog.nFileBytes);
+    std::printf("sqlite_file_bytes: %lld\n", sqlite.nFileBytes);
+    std::printf("ratio_file_bytes: %.2f\n",
+        sqlite.nFileBytes > 0 ? static_cast<double>(catalog.nFileBytes) / static_cast<double>(sqlite.nFileBytes) : 0.0);
+
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+    return g_bFailed ? 1 : 0;
+}

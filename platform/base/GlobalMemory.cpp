@@ -1,0 +1,116 @@
+#include "platform/base/GlobalMemory.h"
+
+#include "platform/base/WinError.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <new>
+
+namespace {
+
+struct CGlobalBlock {
+    std::unique_ptr<BYTE[]> pBytes;
+    SIZE_T nSize { 0 };
+    bool bMoveable { false };
+    UINT nLocks { 0 };
+};
+
+// Handles of movable blocks count up from here and are never reused.
+constexpr ULONG_PTR FIRST_GLOBAL_HANDLE = 0x70000;
+
+class CGlobalHeap {
+public:
+    static CGlobalHeap& Instance()
+    {
+        static CGlobalHeap heap;
+        return heap;
+    }
+
+    std::mutex m_mutex;
+    std::map<HGLOBAL, CGlobalBlock> m_blocks;
+    ULONG_PTR m_nNextHandle { FIRST_GLOBAL_HANDLE };
+
+    CGlobalBlock* Find(HGLOBAL hMem)
+    {
+        auto it = m_blocks.find(hMem);
+        if (it == m_blocks.end()) {
+            SetLastError(ERROR_INVALID_HANDLE);
+            return nullptr;
+        }
+        return &it->second;
+    }
+};
+
+} // namespace
+
+HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes)
+{
+    CGlobalBlock block;
+    // One byte at least, so that even an empty block has an address to lock.
+    block.pBytes.reset(new (std::nothrow) BYTE[dwBytes ? dwBytes : 1]);
+    if (!block.pBytes) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    if (uFlags & GMEM_ZEROINIT)
+        std::fill_n(block.pBytes.get(), dwBytes, BYTE { 0 });
+    block.nSize = dwBytes;
+    block.bMoveable = (uFlags & GMEM_MOVEABLE) != 0;
+    CGlobalHeap& heap = CGlobalHeap::Instance();
+    std::lock_guard lock(heap.m_mutex);
+    // A fixed block's handle is its address, so callers may use either.
+    HGLOBAL hMem = block.bMoveable ? reinterpret_cast<HGLOBAL>(heap.m_nNextHandle++) : block.pBytes.get();
+    heap.m_blocks.emplace(hMem, std::move(block));
+    return hMem;
+}
+
+HGLOBAL GlobalFree(HGLOBAL hMem)
+{
+    CGlobalHeap& heap = CGlobalHeap::Instance();
+    std::lock_guard lock(heap.m_mutex);
+    if (!heap.Find(hMem))
+        return hMem;
+    heap.m_blocks.erase(hMem);
+    return nullptr;
+}
+
+LPVOID GlobalLock(HGLOBAL hMem)
+{
+    CGlobalHeap& heap = CGlobalHeap::Instance();
+    std::lock_guard lock(heap.m_mutex);
+    CGlobalBlock* pBlock = heap.Find(hMem);
+    if (!pBlock)
+        return nullptr;
+    if (pBlock->bMoveable)
+        ++pBlock->nLocks;
+    return pBlock->pBytes.get();
+}
+
+BOOL GlobalUnlock(HGLOBAL hMem)
+{
+    CGlobalHeap& heap = CGlobalHeap::Instance();
+    std::lock_guard lock(heap.m_mutex);
+    CGlobalBlock* pBlock = heap.Find(hMem);
+    if (!pBlock)
+        return FALSE;
+    if (pBlock->nLocks == 0) {
+        SetLastError(pBlock->bMoveable ? ERROR_NOT_LOCKED : NO_ERROR);
+        return FALSE;
+    }
+    --pBlock->nLocks;
+    if (pBlock->nLocks == 0) {
+        SetLastError(NO_ERROR);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+SIZE_T GlobalSize(HGLOBAL hMem)
+{
+    CGlobalHeap& heap = CGlobalHeap::Instance();
+    std::lock_guard lock(heap.m_mutex);
+    CGlobalBlock* pBlock = heap.Find(hMem);
+    return pBlock ? pBlock->nSize : 0;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+// The clipboard: data in several formats under global memory handles
+// (GlobalMemory.h), which one window at a time opens to read or replace.
+//
+// The clipboard is the program's own for now. FIXME: the X11 backend will
+// bridge it to the desktop's CLIPBOARD selection: it claims the selection when
+// the program closes the clipboard after a change, offers CF_TEXT and
+// CF_UNICODETEXT as UTF8_STRING and CF_HDROP as text/uri-list, and fills the
+// clipboard from the selection's owner when the program opens it to read.
+//
+// Setting data hands the handle to the clipboard, which frees it when the data
+// is replaced or emptied. CF_TEXT (UTF-8) and CF_UNICODETEXT (UTF-16) stand in
+// for each other: either is available when the other was set.
+
+#include "platform/base/GlobalMemory.h"
+#include "platform/window/WindowTypes.h"
+
+// clang-format off
+constexpr UINT CF_TEXT        = 1;
+constexpr UINT CF_UNICODETEXT = 13;
+constexpr UINT CF_HDROP       = 15;
+// clang-format on
+
+// A clipboard format number, as data objects keep it.
+using CLIPFORMAT = WORD;
+
+// Opens the clipboard for the calling thread (hWndNewOwner may be NULL). Fails
+// with ERROR_ACCESS_DENIED while another thread has it open.
+BOOL OpenClipboard(HWND hWndNewOwner);
+BOOL CloseClipboard(); // ERROR_CLIPBOARD_NOT_OPEN unless the calling thread opened it
+// Frees all data; the window that opened the clipboard becomes its owner.
+BOOL EmptyClipboard();
+// Replaces the data of the format; returns hMem, NULL on failure (the caller keeps hMem then).
+HANDLE SetClipboardData(UINT uFormat, HANDLE hMem);
+// The data of the format, owned by the clipboard; NULL when absent.
+HANDLE GetClipboardData(UINT uFormat);
+HWND GetClipboardOwner();
+
+/* Formats. These need not open the clipboard. */
+// Formats registered by name get numbers from 0xC000 up; a name gets the same
+// number each time (regardless of case), shared with RegisterWindowMessage.
+UINT RegisterClipboardFormat(LPCTSTR lpszFormat);
+// The name of a registered format; 0 for a standard or unknown one.
+int GetClipboardFormatName(UINT format, LPTSTR lpszFormatName, int cchMaxCount);
+BOOL IsClipboardFormatAvailable(UINT format);
+int CountClipboardFormats();
+// The format after `format` (0 for the first) in the order they were set; 0 at
+// the end. The clipboard must be open.
+UINT EnumClipboardFormats(UINT format);

@@ -1,0 +1,31 @@
+#include "store/SystemInfo.h"
+
+#include <cstdlib>
+#include <sys/utsname.h>
+
+int GetOSPlatform()
+{
+    COSVersion version;
+    return GetOSVersion(version) ? OS_PLATFORM_NT : OS_PLATFORM_FAILED;
+}
+
+BOOL GetOSVersion(COSVersion& version)
+{
+    struct utsname names { };
+    if (uname(&names) != 0)
+        return FALSE;
+    version = COSVersion();
+    const char* pszRest = names.release;
+    DWORD* numbers[] = { &version.dwMajor, &version.dwMinor, &version.dwBuild };
+    for (size_t i = 0; i < 3 && *pszRest >= '0' && *pszRest <= '9'; ++i) {
+        char* pszEnd = nullptr;
+        *numbers[i] = static_cast<DWORD>(std::strtoul(pszRest, &pszEnd, 10));
+        pszRest = pszEnd;
+        if (i < 2 && *pszRest == '.' && pszRest[1] >= '0' && pszRest[1] <= '9')
+            ++pszRest;
+        else
+            break;
+    }
+    version.strExtra = pszRest;
+    return TRUE;
+}

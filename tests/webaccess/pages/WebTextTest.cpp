@@ -1,0 +1,62 @@
+#include "webaccess/pages/WebText.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(WebTextTest, HtmlEscapeReplacesMarkupCharactersOnly)
+{
+    EXPECT_STREQ(HtmlEscape("a<b & 'c' > d", 0), "a&#60;b &#38; &#39;c&#39; > d");
+    EXPECT_STREQ(HtmlEscape("say \"x\" C:\\dir", 0), "say &#34;x&#34; C:&#92;dir");
+    EXPECT_STREQ(HtmlEscape("caf\xC3\xA9", 0), "caf\xC3\xA9");
+}
+
+TEST(WebTextTest, HtmlEscapeTurnsLineFeedsAndControlBytes)
+{
+    EXPECT_STREQ(HtmlEscape("one\ntwo", 0), "one<br>two");
+    EXPECT_STREQ(HtmlEscape("one\ntwo", 1), "one two");
+    EXPECT_STREQ(HtmlEscape("a\tb\rc\x01", 0), "a b c ");
+    EXPECT_STREQ(HtmlEscape(nullptr, 0), "");
+}
+
+TEST(WebTextTest, BackslashToSlashTurnsSeparatorsAndEscapes)
+{
+    EXPECT_STREQ(BackslashToSlash("C:\\My Documents\\report.doc"), "C:/My Documents/report.doc");
+    EXPECT_STREQ(BackslashToSlash("C:\\a&b"), "C:/a&#38;b");
+    EXPECT_STREQ(BackslashToSlash(""), "");
+}
+
+TEST(WebTextTest, TokenBuildersWriteTheCommandGrammar)
+{
+    EXPECT_STREQ(FormatEdirToken("C:/x"), "<#EDIR |C:/x|#>");
+    EXPECT_STREQ(FormatWdirToken(3, -1), "<#WDIR |3| |-1|#>");
+    EXPECT_STREQ(FormatVuplToken(), "<#VUPL#>");
+}
+
+TEST(WebTextTest, CommandLinkKeepsAPlainTokenUnchanged)
+{
+    EXPECT_STREQ(FormatCommandLink("<#WDIR |1| |2|#>"),
+        "href='javascript:parent.applet.document.wa.snd(&quot;\\x3C#WDIR |1| |2|#\\x3E&quot;);'"
+        "onmouseover='self.status=&quot;&quot;;return true'");
+}
+
+TEST(WebTextTest, CommandLinkCannotBeLeftByAQuoteInAName)
+{
+    const std::string strLink = static_cast<LPCTSTR>(FormatCommandLink("<#EDIR |C:/a\"b'c\\d&#34;|#>"));
+    const std::string strScript = strLink.substr(0, strLink.find("&quot;);'"));
+    // Between the opening of the script string and its end nothing may close
+    // the string or the attribute, and no reference may decode to a quote.
+    const std::string strInside = strScript.substr(strScript.find("snd(&quot;") + 10);
+    EXPECT_EQ(strInside.find_first_of("\"'&<>"), std::string::npos) << strInside;
+    EXPECT_NE(strInside.find("\\x22"), std::string::npos);
+    EXPECT_NE(strInside.find("\\x27"), std::string::npos);
+    EXPECT_NE(strInside.find("\\x5C"), std::string::npos);
+}
+
+TEST(WebTextTest, SearchTablesHoldTheCodesTheSearchReadsBack)
+{
+    EXPECT_STREQ(g_waMatchModes[0].pszCode, "1W");
+    EXPECT_EQ(g_waMatchModes[1].nNumber, 0);
+    EXPECT_STREQ(g_waSearchFields[4].pszCode, "NAM");
+    EXPECT_EQ(g_waSearchFields[0].nNumber, 5);
+}

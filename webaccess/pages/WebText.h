@@ -1,0 +1,42 @@
+#pragma once
+
+// Text helpers of the web pages: escaping for the page markup, the command
+// tokens that links send back, and the two constant tables of the search form.
+
+#include "platform/base/CString.h"
+
+/* Escaping. */
+
+// A copy of pszText for use inside a page: " & ' < and \ become the decimal
+// character references &#34; &#38; &#39; &#60; &#92;, a line feed becomes
+// "<br>" (bKeepLines 0) or a blank (non-zero), every other byte below 32 a
+// blank. '>' and bytes of 128 and above stay.
+CString HtmlEscape(LPCTSTR pszText, BOOL bKeepLines);
+// The path with every '\' turned into '/', escaped with HtmlEscape(.., 1);
+// an empty path gives an empty text.
+CString BackslashToSlash(LPCTSTR pszPath);
+
+/* Command tokens and the links that send them. */
+
+CString FormatEdirToken(LPCTSTR pszPath);       // "<#EDIR |path|#>"
+CString FormatWdirToken(int nBlock, int nSlot); // "<#WDIR |block| |slot|#>"
+CString FormatVuplToken();                      // "<#VUPL#>"
+// The link attribute that makes the hosting frame send pszToken as the next
+// request. The token is given as plain text: every character that could end
+// the script string or the attribute (quotes, '\', '&', '<', '>', control
+// bytes) is written as a \xHH escape of the script, so a name holding such
+// characters reaches the frame unchanged and never leaves the string.
+CString FormatCommandLink(LPCTSTR pszToken);
+
+/* The search form's tables, shared with the catalog search command. */
+
+struct WA_SEARCH_CHOICE {
+    LPCTSTR pszCode;  // What the form sends back
+    LPCTSTR pszLabel; // What the list shows
+    int nNumber;      // What the search works with
+};
+
+// Match modes in form order: 1W, AW, WS.
+extern const WA_SEARCH_CHOICE g_waMatchModes[3];
+// Search fields in form order: ANY, DSC, FLD, FTO, NAM.
+extern const WA_SEARCH_CHOICE g_waSearchFields[5];

@@ -1,0 +1,130 @@
+#pragma once
+
+// The command framework of the web access service. A request is one token:
+// "<#" + command word + fields, each "|text|" with optional white space
+// around, + optional white space + "#>". CreateWebCommand turns a token into
+// a command object whose parser has set its status; the server runs it in the
+// user's session (CWASession) and deletes it, except a kept WFIND.
+//
+// Status codes: 1 made, not parsed; 0 well-formed; 2 malformed or refused;
+// 9 the named file or catalog document does not exist; a failing Prepare or
+// Execute leaves its own code.
+
+#include "platform/base/CString.h"
+
+#include <memory>
+#include <string_view>
+
+class CCatalog;
+class CWAOutputFile;
+class CWASession;
+class CWASessionPlace;
+
+// Command ids, the row order of the command word table.
+enum : int {
+    WA_CMD_ATTR = 1,
+    WA_CMD_DOWN2,
+    WA_CMD_EDIR,
+    WA_CMD_ETREE,
+    WA_CMD_LOGIN,
+    WA_CMD_LOGOUT,
+    WA_CMD_PAGE,
+    WA_CMD_TIPV,
+    WA_CMD_UPL,
+    WA_CMD_VUPL,
+    WA_CMD_WDIR,
+    WA_CMD_WFIND,
+    WA_CMD_WTREE,
+};
+
+constexpr int WA_STATUS_MADE = 1;
+constexpr int WA_STATUS_OK = 0;
+constexpr int WA_STATUS_MALFORMED = 2;
+constexpr int WA_STATUS_MISSING = 9;
+
+class CWACommand {
+public:
+    explicit CWACommand(int nId)
+        : m_nId(nId)
+    {
+    }
+    virtual ~CWACommand() = default;
+    CWACommand(const CWACommand&) = delete;
+    CWACommand& operator=(const CWACommand&) = delete;
+
+    /* Running. The base Prepare and Execute succeed and write nothing. */
+
+    // Gets ready to run in the session; FALSE leaves the error code in status.
+    virtual BOOL Prepare(CWASession& session);
+    // Writes the reply. nArgument is 1 for a normal run and the page number
+    // when a kept command is asked for another page. FALSE leaves the error
+    // code in status.
+    virtual BOOL Execute(CWAOutputFile& reply, CWASession& session, int nArgument);
+    // After a successful run, stores where the user now is.
+    virtual void SetContext(CWASessionPlace& place);
+    // The line the server logs for the command.
+    virtual CString GetLogText() const = 0;
+    // Parses the text after the command word; sets status and consumed.
+    virtual void ParseArgs(LPCTSTR pszText) = 0;
+
+    int GetId() const { return m_nId; }
+    int GetStatus() const { return m_nStatus; }
+    void SetStatus(int nStatus) { m_nStatus = nStatus; }
+    // Characters of the token read, from the word's first letter up to, not
+    // including, the closing "#>".
+    int GetConsumed() const { return m_nConsumed; }
+    void AddConsumed(int nCount) { m_nConsumed += nCount; }
+
+protected:
+    int m_nStatus { WA_STATUS_MADE };
+    int m_nConsumed { 0 };
+
+private:
+    int m_nId;
+};
+
+// Base of the commands that take no arguments: only white space before "#>".
+class CWABasicCommand : public CWACommand {
+public:
+    using CWACommand::CWACommand;
+    void ParseArgs(LPCTSTR pszText) override;
+};
+
+// Base of the commands on one file or catalog document (ATTR, DOWN2, TIPV).
+// Fields: the item, then optionally an offset and a flag. The item is
+// "*block,slot" for a document of the web catalog (GetWebCatalog) or a
+// drive path ("X:\..." with '/' read as '\', below MAX_PATH characters).
+class CWAFileCommand : public CWACommand {
+public:
+    enum ItemKind { ITEM_NONE, ITEM_DOCUMENT, ITEM_PATH };
+
+    using CWACommand::CWACommand;
+    void ParseArgs(LPCTSTR pszText) override;
+
+protected:
+    ItemKind m_eItemKind { ITEM_NONE };
+    CString m_strPath; // ITEM_PATH: the program path
+    LONG m_nBlock { 0 };
+    LONG m_nSlot { 0 };
+    LONG m_nOffset { 0 };
+    int m_nFlag { 1 }; // 0 only when the flag field is "0"
+};
+
+/* The factory and its helpers. */
+
+// The command of a token, owned by the caller, whatever its status; null when
+// the text does not begin with "<#" or names no command word.
+std::unique_ptr<CWACommand> CreateWebCommand(LPCTSTR pszToken);
+// The row (0 to 12) of the word that begins pszText and is not followed by a
+// letter; -1 when there is none.
+int FindCommandWord(LPCTSTR pszText);
+// The decimal number of the nLength characters at pszText: digits only, an
+// empty text is 0, and the number must stay below 214748364 before each
+// further digit.
+BOOL ParseNumberField(LPCTSTR pszText, int nLength, LONG* pnNumber);
+
+/* The catalog the commands read. The server sets it for the time it serves;
+   null means no catalog, so no catalog document exists. */
+
+void SetWebCatalog(CCatalog* pCatalog);
+CCatalog* GetWebCatalog();
