@@ -1,3 +1,4 @@
+// Links: platform_base
 // Loads values, strings and objects from arbitrary bytes through CArchive. Each
 // step's kind comes from the input, so the fuzzer reaches every reader. Every
 // failure must be a thrown CException, and every object made is freed.

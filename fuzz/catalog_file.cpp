@@ -1,7 +1,9 @@
+// Links: store
 // Opens arbitrary bytes as a catalog, walks every chain from every block with
 // a bound on the steps, then walks the tree of nodes from the root and the
 // fixed nodes with each node's documents, the entry tables and the
-// recently-catalogued list, and adds and removes one document. The file goes
+// recently-catalogued list and the keyword and folder links, queries the
+// expired documents, and adds and removes one document. The file goes
 // to a temporary folder of this process.
 
 #include "platform/base/PathMap.h"
@@ -90,6 +92,9 @@ void WalkTree(CCatalog& catalog)
         pNode->GetInfo(&info);
         CStringArray names;
         pNode->GetPathNames(names);
+        (void)pNode->GetKeywords();
+        (void)pNode->GetNodeFolders();
+        (void)pNode->HasDocuments(nullptr);
         for (auto& pDocument : pNode->GetDocuments())
             WalkDocument(*pDocument);
         for (auto& pChild : pNode->GetChildren())
@@ -110,6 +115,13 @@ void WalkEntries(CCatalog& catalog)
         if (pDocument)
             WalkDocument(*pDocument);
     }
+}
+
+void QueryExpired(CCatalog& catalog)
+{
+    CNodeRec expiring(&catalog, 1);
+    const LONG criteria[QUERY_WORDS] = { 1, 1, 1, 1, 1, 4071 };
+    std::unique_ptr<CDocumentSet> pSet(expiring.Query(criteria, QUERY_WORDS));
 }
 
 void AddAndRemove(CCatalog& catalog)
@@ -134,6 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
         WalkBlocks(catalog);
         WalkTree(catalog);
         WalkEntries(catalog);
+        QueryExpired(catalog);
         AddAndRemove(catalog);
     }
     return 0;

@@ -1,3 +1,4 @@
+// Links: mail
 // Reads arbitrary bytes as an Outlook Express 5 message folder: walks the tree,
 // reads every message through its chunk chain both ways, and runs the
 // folder's reorganisation. Nothing may crash or hang.

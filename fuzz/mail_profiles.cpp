@@ -1,3 +1,4 @@
+// Links: platform_shell
 // Reads arbitrary bytes as a mail client's profiles.ini: whatever it accepts
 // must be a bounded list of usable profiles.
 

@@ -1,3 +1,4 @@
+// Links: mail
 // Reads arbitrary bytes as a Netscape mbox folder: every message of the walk,
 // its exact bytes through Open/Seek/Read and its decoded fields, then a
 // deletion and a reorganisation of the folder. Nothing may crash or hang.

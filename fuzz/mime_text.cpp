@@ -1,3 +1,4 @@
+// Links: mail
 // Parses arbitrary bytes as a stored message: its fields and its readable text.
 
 #include "mail/MailMime.h"

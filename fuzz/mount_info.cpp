@@ -1,3 +1,4 @@
+// Links: platform_base
 // Feeds arbitrary text to the mount table parser and builds a drive table
 // from whatever it accepts.
 

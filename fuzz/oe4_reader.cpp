@@ -1,3 +1,4 @@
+// Links: mail
 // Reads arbitrary bytes as an Outlook Express 4 store: the first four bytes give
 // the length of the .mbx part, the rest is the .idx. Walks the store, reads each
 // message's stored bytes, deletes one and reorganises. Nothing may crash or hang.

@@ -1,3 +1,4 @@
+// Links: platform_gdi
 // Feeds arbitrary bytes to the picture decoder, as a picture file from outside
 // would reach it, and frees what it accepts.
 

@@ -1,3 +1,4 @@
+// Links: platform_base
 // Parses arbitrary bytes as a profile (.ini) file: the text must format back
 // unchanged, and an edit must give text that parses to the same edit again.
 

@@ -1,3 +1,4 @@
+// Links: platform_base
 // Parses arbitrary bytes as a registry settings file; whatever parses must write
 // back to text that parses to the same text again.
 

@@ -1,3 +1,4 @@
+// Links: platform_base
 // Feeds arbitrary bytes to the resource module reader and, for each resource it
 // accepts, to the reader of that resource's template. The raw input also goes
 // to every template reader directly, so templates are fuzzed on their own.

@@ -1,3 +1,4 @@
+// Links: webaccess_server
 // Feeds arbitrary text to the argument parser of the file commands (item,
 // offset, flag) and of the commands without arguments.
 

@@ -1,3 +1,4 @@
+// Links: webaccess_profiles
 // Feeds arbitrary bytes to the loader of the stored web access profiles.
 
 #include "platform/base/CArchive.h"

@@ -1,3 +1,4 @@
+// Links: webaccess_server
 // Feeds arbitrary text to the web command factory as a request token, and
 // asks whatever command it makes for its log line.
 

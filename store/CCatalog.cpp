@@ -11,16 +11,19 @@
 #include "store/CKeywordRec.h"
 #include "store/CLibFolderRec.h"
 #include "store/CMailStoreRec.h"
+#include "store/CNetDriveMap.h"
 #include "store/CNodeFolderRec.h"
 #include "store/CNodeRec.h"
 #include "store/CRecentList.h"
 #include "store/RecordFields.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <system_error>
 
 namespace {
@@ -119,7 +122,8 @@ CCatalog::CCatalog(LPCTSTR pszPath, int nInitialise)
         return;
     if (!Acquire())
         return;
-    if (!LoadMaps())
+    std::lock_guard lock(m_mapMutex);
+    if (!LoadMapsLocked() || !LoadPlaceChoice())
         ReportDamage();
 }
 
@@ -153,7 +157,64 @@ BOOL CCatalog::Reload()
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    return LoadMaps();
+    std::lock_guard lock(m_mapMutex);
+    return LoadMapsLocked() && LoadPlaceChoice();
+}
+
+void CCatalog::ClearRecordCache()
+{
+    std::lock_guard lock(m_mapMutex);
+    m_directories.clear();
+    m_extensions.clear();
+    m_locations.clear();
+    m_extensionWalk.clear();
+    m_nExtensionWalk = 0;
+    m_bMapsLoaded = false;
+}
+
+void CCatalog::EnsureMapsLocked()
+{
+    if (!m_bMapsLoaded && IsOpen() && !LoadMapsLocked())
+        ReportDamage();
+}
+
+BOOL CCatalog::LoadPlaceChoice()
+{
+    CNodeRec root(this, ROOT_BLOCK_NODE, 0);
+    if (!root.IsValid())
+        return FALSE;
+    std::unique_ptr<CNodeInfoRec> pInfo(root.LoadInfoRec());
+    m_nPlaceChoice = pInfo ? pInfo->GetPlaceChoice() : PLACE_NONE;
+    return TRUE;
+}
+
+BOOL CCatalog::SetPlaceChoice(LONG nPlace)
+{
+    if (nPlace < PLACE_NONE || nPlace > PLACE_BOTH) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    CNodeRec root(this, ROOT_BLOCK_NODE, 0);
+    if (!root.IsValid())
+        return FALSE;
+    std::unique_ptr<CNodeInfoRec> pInfo(root.LoadInfoRec());
+    if (!pInfo) {
+        // The record is written before the root names it, so a failure leaves the root as it was.
+        CRecordRef ref;
+        if (!AllocateRecord(TABLE_NODE_INFO, ROOT_BLOCK_NODE_INFO, {}, &ref))
+            return FALSE;
+        pInfo = std::make_unique<CNodeInfoRec>(this, ref);
+        pInfo->SetPlaceChoice(static_cast<WORD>(nPlace));
+        SetRefField(root.GetData(), CNodeRec::OFF_INFO_REF, ref);
+        if (!pInfo->Save() || !root.Save())
+            return FALSE;
+    } else {
+        pInfo->SetPlaceChoice(static_cast<WORD>(nPlace));
+        if (!pInfo->Save())
+            return FALSE;
+    }
+    m_nPlaceChoice = nPlace;
+    return TRUE;
 }
 
 BOOL CCatalog::ListRootChain(CATBLOCK nRoot, std::vector<CRecordRef>* pRefs)
@@ -165,7 +226,7 @@ BOOL CCatalog::ListRootChain(CATBLOCK nRoot, std::vector<CRecordRef>* pRefs)
     return GetLastError() == ERROR_NO_MORE_ITEMS;
 }
 
-BOOL CCatalog::LoadMaps()
+BOOL CCatalog::LoadMapsLocked()
 {
     std::map<std::string, CRecordRef> directories, extensions;
     std::map<std::string, CLocationEntry> locations;
@@ -191,10 +252,10 @@ BOOL CCatalog::LoadMaps()
         std::string strKey = Utf8ToLower(std::string_view(location.GetText()));
         locations[strKey] = { -1, location.GetKind(), static_cast<LONG>(location.GetValue()), ref };
     }
-    std::lock_guard lock(m_mapMutex);
     m_directories = std::move(directories);
     m_extensions = std::move(extensions);
     m_locations = std::move(locations);
+    m_bMapsLoaded = true;
     return TRUE;
 }
 
@@ -204,7 +265,9 @@ BOOL CCatalog::LoadMaps()
 
 CString CCatalog::NormalizeFolder(LPCTSTR pszFolder)
 {
-    std::string strFolder = Utf8ToLower(pszFolder ? pszFolder : "");
+    // Folders on network drive letters are kept in share form, so a document
+    // is found whatever letter its share has today.
+    std::string strFolder(NormalizeDrivePath(pszFolder ? pszFolder : ""));
     if (!strFolder.empty() && strFolder.front() != '*' && strFolder.back() != '\\')
         strFolder += '\\';
     return CString(strFolder.c_str());
@@ -216,6 +279,7 @@ CDirectoryRec* CCatalog::FindDirectory(LPCTSTR pszFolder)
     CRecordRef ref;
     {
         std::lock_guard lock(m_mapMutex);
+        EnsureMapsLocked();
         auto it = m_directories.find(std::string(strFolder));
         if (it == m_directories.end())
             return nullptr;
@@ -233,6 +297,7 @@ CDirectoryRec* CCatalog::FindOrAddDirectory(LPCTSTR pszFolder)
         return nullptr;
     }
     std::lock_guard lock(m_mapMutex);
+    EnsureMapsLocked();
     CRecordRef ref;
     if (auto it = m_directories.find(std::string(strFolder)); it != m_directories.end()) {
         ref = it->second;
@@ -339,6 +404,71 @@ CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, co
     return pDocument.release();
 }
 
+CDocumentRec* CCatalog::AddAndLink(CNodeRec* pNode, const CDocumentInfo& message, LPCTSTR pszStorePath)
+{
+    // Characters that tell messages of equal titles in one store apart.
+    static constexpr std::string_view MARKERS = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::string strStore(pszStorePath ? pszStorePath : "");
+    std::size_t nTitle = strnlen(message.szName, sizeof(message.szName));
+    if (!pNode || strStore.empty() || nTitle == 0 || nTitle + 2 > static_cast<std::size_t>(CDocumentRec::MAX_TEXT)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    CString strFolder = NormalizeFolder(("*" + strStore + "*").c_str());
+    std::unique_ptr<CDirectoryRec> pDirectory(FindOrAddDirectory(strFolder));
+    if (!pDirectory)
+        return nullptr;
+    if (pDirectory->GetStoreKind() != message.nVersion) {
+        pDirectory->SetStoreKind(message.nVersion);
+        if (!pDirectory->Save())
+            return nullptr;
+    }
+    CDocumentInfo info = message;
+    if (info.wType == DOCUMENT_FILE)
+        info.wType = DOCUMENT_MAIL;
+    std::string strTitle = Utf8ToLower(std::string_view(message.szName, nTitle)) + "*";
+    for (char cMarker : MARKERS) {
+        std::string strName = strTitle + cMarker;
+        std::unique_ptr<CDocumentRec> pDocument(FindPath(strFolder, strName.c_str()));
+        if (pDocument) {
+            CDocumentInfo found;
+            if (!pDocument->GetInfo(&found) || std::memcmp(found.id, message.id, sizeof(found.id)) != 0)
+                continue; // another message with this title
+        } else {
+            pDocument.reset(FindOrAddDocument(strFolder, strName.c_str(), &info));
+            if (!pDocument)
+                return nullptr;
+        }
+        return pNode->AddDocument(pDocument.get()) ? pDocument.release() : nullptr;
+    }
+    SetLastError(ERROR_FILE_EXISTS);
+    return nullptr;
+}
+
+CString CCatalog::MakeUniqueName(LPCTSTR pszFolder, LPCTSTR pszName)
+{
+    // Enough tries for any real folder; a folder that fills them all gets no name.
+    constexpr int MAX_TRIES = 10000;
+    std::string strName = Utf8ToLower(pszName ? pszName : "");
+    if (strName.empty() || strName.find('\\') != std::string::npos) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return CString();
+    }
+    std::size_t nDot = strName.rfind('.');
+    std::string strBase = nDot == std::string::npos || nDot == 0 ? strName : strName.substr(0, nDot);
+    std::string strExtension = strBase.size() == strName.size() ? std::string() : strName.substr(nDot);
+    std::string strCandidate = strName;
+    for (int nTry = 2; nTry <= MAX_TRIES; ++nTry) {
+        if (strCandidate.size() > static_cast<std::size_t>(CDocumentRec::MAX_TEXT))
+            break;
+        if (!std::unique_ptr<CDocumentRec>(FindPath(pszFolder, strCandidate.c_str())))
+            return CString(strCandidate.c_str());
+        strCandidate = strBase + " (" + std::to_string(nTry) + ")" + strExtension;
+    }
+    SetLastError(ERROR_FILE_EXISTS);
+    return CString();
+}
+
 /******************************************************************************
  * Entries
  ******************************************************************************/
@@ -391,6 +521,22 @@ CKeywordRec* CCatalog::CreateKeyword(LPCTSTR pszText)
 CKeywordRec* CCatalog::FindKeyword(LPCTSTR pszText)
 {
     return FindEntry<CKeywordRec>(TABLE_KEYWORD, pszText);
+}
+
+BOOL CCatalog::LoadKeywords(CNodeRec* pNode, const CStringArray& keywords)
+{
+    if (!pNode || !pNode->IsValid()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    for (INT_PTR i = 0; i < keywords.GetSize(); ++i) {
+        std::unique_ptr<CKeywordRec> pKeyword(FindKeyword(keywords[i]));
+        if (!pKeyword)
+            pKeyword.reset(CreateKeyword(keywords[i]));
+        if (!pKeyword || !pNode->LinkKeyword(pKeyword.get()))
+            return FALSE;
+    }
+    return TRUE;
 }
 
 CNodeFolderRec* CCatalog::AddNodeFolder(LPCTSTR pszText)
@@ -450,6 +596,7 @@ BOOL CCatalog::ClearExtensions()
     int nDeleted = 0;
     BOOL bDone = DeleteEntries(TABLE_EXTENSION, nullptr, &nDeleted);
     std::lock_guard lock(m_mapMutex);
+    EnsureMapsLocked();
     m_extensions.clear();
     return bDone;
 }
@@ -483,6 +630,7 @@ BOOL CCatalog::LookupExtension(LPCTSTR pszName, CRecordRef* pRef)
         return FALSE;
     std::string strKey = Utf8ToLower(name.substr(nDot + 1));
     std::lock_guard lock(m_mapMutex);
+    EnsureMapsLocked();
     auto it = m_extensions.find(strKey);
     if (it == m_extensions.end())
         return FALSE;
@@ -509,6 +657,7 @@ CMailStoreRec* CCatalog::AddMailStore(WORD wKind, LPCTSTR pszName)
     if (!pEntry->Save())
         return nullptr;
     std::lock_guard lock(m_mapMutex);
+    EnsureMapsLocked();
     auto& entry = m_locations[strKey];
     if (!entry.ref.IsNone()) {
         // The replaced entry's record goes, so the table keeps one record per key.
@@ -525,6 +674,7 @@ BOOL CCatalog::ClearLocations()
     int nDeleted = 0;
     BOOL bDone = DeleteEntries(TABLE_MAIL_STORE, nullptr, &nDeleted);
     std::lock_guard lock(m_mapMutex);
+    EnsureMapsLocked();
     m_locations.clear();
     return bDone;
 }
@@ -532,12 +682,14 @@ BOOL CCatalog::ClearLocations()
 int CCatalog::GetLocationCount()
 {
     std::lock_guard lock(m_mapMutex);
+    EnsureMapsLocked();
     return static_cast<int>(m_locations.size());
 }
 
 BOOL CCatalog::NextLocation(int* pnIterator, CString& strKey)
 {
     std::lock_guard lock(m_mapMutex);
+    EnsureMapsLocked();
     if (!pnIterator || *pnIterator <= 0 || *pnIterator > static_cast<int>(m_locations.size()))
         return FALSE;
     --*pnIterator;
@@ -550,6 +702,7 @@ BOOL CCatalog::NextLocation(int* pnIterator, CString& strKey)
 int CCatalog::GetLocationKind(LPCTSTR pszKey)
 {
     std::lock_guard lock(m_mapMutex);
+    EnsureMapsLocked();
     auto it = m_locations.find(Utf8ToLower(pszKey ? pszKey : ""));
     return it == m_locations.end() ? -1 : it->second.wKind;
 }
@@ -557,6 +710,7 @@ int CCatalog::GetLocationKind(LPCTSTR pszKey)
 LONG CCatalog::GetLocationValue(LPCTSTR pszKey)
 {
     std::lock_guard lock(m_mapMutex);
+    EnsureMapsLocked();
     auto it = m_locations.find(Utf8ToLower(pszKey ? pszKey : ""));
     return it == m_locations.end() ? -1 : it->second.nValue;
 }
@@ -564,6 +718,7 @@ LONG CCatalog::GetLocationValue(LPCTSTR pszKey)
 BOOL CCatalog::SetLocationValue(LPCTSTR pszKey, LONG nValue)
 {
     std::lock_guard lock(m_mapMutex);
+    EnsureMapsLocked();
     auto it = m_locations.find(Utf8ToLower(pszKey ? pszKey : ""));
     if (it == m_locations.end()) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -582,6 +737,7 @@ BOOL CCatalog::SetLocationValue(LPCTSTR pszKey, LONG nValue)
 BOOL CCatalog::SetLocationEntry(LPCTSTR pszKey, int nWatchIndex)
 {
     std::lock_guard lock(m_mapMutex);
+    EnsureMapsLocked();
     auto it = m_locations.find(Utf8ToLower(pszKey ? pszKey : ""));
     if (it == m_locations.end()) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -589,4 +745,20 @@ BOOL CCatalog::SetLocationEntry(LPCTSTR pszKey, int nWatchIndex)
     }
     it->second.nWatchIndex = nWatchIndex;
     return TRUE;
+}
+
+void CCatalog::GetNetworkLocations(CStringArray& paths, CDWordArray* pItemCounts)
+{
+    paths.RemoveAll();
+    if (pItemCounts)
+        pItemCounts->RemoveAll();
+    std::lock_guard lock(m_mapMutex);
+    EnsureMapsLocked();
+    for (const auto& [strKey, entry] : m_locations) {
+        if (entry.wKind != LOCATION_NETWORK)
+            continue;
+        paths.Add(CString(strKey.c_str()));
+        if (pItemCounts)
+            pItemCounts->Add(static_cast<DWORD>(std::max<LONG>(entry.nValue, 0)));
+    }
 }

@@ -14,7 +14,9 @@
 #include "store/CCatalogFile.h"
 
 #include "platform/base/CString.h"
+#include "platform/base/CollectionArrays.h"
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <span>
@@ -48,8 +50,21 @@ public:
     static std::span<const int> RecordSizes();
 
     BOOL IsOpen() const { return GetOpenCount() > 0; }
-    // Builds the directory map again from the file.
+    // Builds the maps again from the file.
     BOOL Reload();
+    // Empties the maps held in memory; they are built again from the file on
+    // their next use. Called on the recycle-bin catalog before it is released.
+    void ClearRecordCache();
+
+    /* The place choice of set-up: which places the catalog covers. Kept in
+       the root node's information record. */
+    static constexpr LONG PLACE_NONE = 0;
+    static constexpr LONG PLACE_LOCAL_DISK = 1;
+    static constexpr LONG PLACE_NETWORK = 2;
+    static constexpr LONG PLACE_BOTH = 3;
+    LONG GetPlaceChoice() const { return m_nPlaceChoice; }
+    // Stores a choice from PLACE_NONE to PLACE_BOTH; FALSE for another value or on failure.
+    BOOL SetPlaceChoice(LONG nPlace);
 
     /* Documents by path. Paths are lower-cased before they are looked up; the
        documents returned belong to the caller; null when there is none. */
@@ -63,6 +78,16 @@ public:
     // directory record added when missing. A new document takes pInfo's
     // texts and numbers (its name stays pszName); an existing one is returned as it is.
     CDocumentRec* FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, const CDocumentInfo* pInfo);
+    // Adds the mail message described by message (its title in szName, its
+    // store kind in nVersion) to the store at pszStorePath and links it under
+    // pNode. The document's name is the lower-cased title followed by "*" and
+    // a character that keeps messages of equal titles apart; a message already
+    // there (same title and identification) is linked and returned as it is.
+    CDocumentRec* AddAndLink(CNodeRec* pNode, const CDocumentInfo& message, LPCTSTR pszStorePath);
+    // A document name not yet used in the folder: pszName itself, else the
+    // base name followed by " (2)", " (3)"... before the extension. Empty when
+    // none could be found.
+    CString MakeUniqueName(LPCTSTR pszFolder, LPCTSTR pszName);
 
     /* Directories. */
 
@@ -79,9 +104,12 @@ public:
     CKeywordRec* AddKeyword(LPCTSTR pszText) { return CreateKeyword(pszText); }
     // The keyword whose text equals pszText exactly.
     CKeywordRec* FindKeyword(LPCTSTR pszText);
+    // Links pNode to the keyword of each text, adding the keywords that are missing.
+    BOOL LoadKeywords(CNodeRec* pNode, const CStringArray& keywords);
     CNodeFolderRec* AddNodeFolder(LPCTSTR pszText);
     CNodeFolderRec* FindNodeFolder(LPCTSTR pszText);
-    // Deletes every node folder whose text equals pszText; FALSE when none did or on failure.
+    // Deletes every node folder whose text equals pszText, with its links to
+    // nodes; FALSE when none did or on failure.
     BOOL RemoveNodeFolderByName(LPCTSTR pszText);
     CLibFolderRec* AddLibFolder(LPCTSTR pszPattern);
     CCleanUpFolderRec* AddCleanUpFolder(LPCTSTR pszPath);
@@ -117,9 +145,13 @@ public:
     BOOL SetLocationValue(LPCTSTR pszKey, LONG nValue);
     // Stores the folder-watch index of an existing entry (in memory only).
     BOOL SetLocationEntry(LPCTSTR pszKey, int nWatchIndex);
+    // The network locations (entries of kind LOCATION_NETWORK) in key order,
+    // each with its item count (the entry's stored value, 0 when negative).
+    void GetNetworkLocations(CStringArray& paths, CDWordArray* pItemCounts);
 
-    // The lower-cased folder text a directory record keeps for pszFolder: a
-    // backslash is added unless it is a mail store ("*" first).
+    // The lower-cased folder text a directory record keeps for pszFolder, a
+    // folder on a network drive letter in its share form: a backslash is added
+    // unless it is a mail store ("*" first).
     static CString NormalizeFolder(LPCTSTR pszFolder);
 
 private:
@@ -130,7 +162,10 @@ private:
         CRecordRef ref;
     };
 
-    [[nodiscard]] BOOL LoadMaps();
+    [[nodiscard]] BOOL LoadMapsLocked();
+    // Builds the maps when ClearRecordCache emptied them. The caller holds m_mapMutex.
+    void EnsureMapsLocked();
+    [[nodiscard]] BOOL LoadPlaceChoice();
     // Every used record of a root chain; FALSE on damage.
     [[nodiscard]] BOOL ListRootChain(CATBLOCK nRoot, std::vector<CRecordRef>* pRefs);
     // Creates an entry and returns a new cursor of class T on it.
@@ -143,6 +178,8 @@ private:
     static bool SplitDocumentPath(const CString& strPath, CString* pFolder, CString* pName);
 
     std::mutex m_mapMutex;
+    bool m_bMapsLoaded { false };
+    std::atomic<LONG> m_nPlaceChoice { PLACE_NONE };
     std::map<std::string, CRecordRef> m_directories;   // normalized folder text -> directory record
     std::map<std::string, CRecordRef> m_extensions;    // lower-cased extension -> extension record
     std::map<std::string, CLocationEntry> m_locations; // lower-cased key -> location

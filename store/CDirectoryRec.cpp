@@ -43,6 +43,11 @@ LONG CDirectoryRec::GetStoreKind() const
     return GetLongField(GetData(), OFF_STORE_KIND);
 }
 
+void CDirectoryRec::SetStoreKind(LONG nKind)
+{
+    SetLongField(GetData(), OFF_STORE_KIND, nKind);
+}
+
 LONG CDirectoryRec::GetDocumentCount() const
 {
     return GetLongField(GetData(), OFF_COUNT);

@@ -33,6 +33,7 @@ public:
     CATBLOCK GetDocumentBlock() const;
     void SetDocumentBlock(CATBLOCK nBlock);
     LONG GetStoreKind() const;
+    void SetStoreKind(LONG nKind);
     LONG GetDocumentCount() const;
     void SetDocumentCount(LONG nCount);
 

@@ -1,19 +1,24 @@
 #include "store/CDocumentRec.h"
 
+#include "platform/base/Clock.h"
+#include "platform/base/PathMap.h"
 #include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 #include "store/CCatalog.h"
 #include "store/CDirectoryRec.h"
 #include "store/CLinkRec.h"
 #include "store/CLocationRec.h"
+#include "store/CNetDriveMap.h"
 #include "store/RecordFields.h"
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 
 static_assert(CDocumentRec::OFF_FIRST_LINK + 8 == CDocumentRec::RECORD_SIZE);
 static_assert(CDocumentRec::OFF_SECONDARY + CDocumentRec::TEXT_SIZE <= CDocumentRec::OFF_LOCATION);
@@ -35,6 +40,17 @@ bool IsServiceNode(CRecordRef node)
 bool IsFixedNode(CRecordRef node)
 {
     return node.nSlot == 0 && node.nBlock >= 0 && node.nBlock <= CNodeRec::FIXED_NODE_LAST;
+}
+
+// The warning days before an expiry date, shared by every document.
+std::atomic<int> g_nExpiryWarningDays { 7 };
+
+constexpr LONGLONG SECONDS_PER_DAY = 86400;
+
+LONGLONG NowSeconds()
+{
+    return static_cast<LONGLONG>(ClockUtcNow() / FILETIME_UNITS_PER_SECOND)
+        - static_cast<LONGLONG>(FILETIME_UNIX_EPOCH_SECONDS);
 }
 
 // Cuts the last nCount characters off a UTF-8 text.
@@ -63,13 +79,57 @@ BOOL CDocumentRec::Load()
 {
     m_bValid = CCatalogRecord::Load() != FALSE;
     m_strTypeName.Empty();
+    m_bStateLoaded = false;
+    m_nExpiryState = -1;
     return m_bValid;
 }
 
 CDocumentRec* CDocumentRec::Clone() const
 {
     auto pClone = std::make_unique<CDocumentRec>(m_pCatalog, GetBlock(), GetSlot());
-    return pClone->IsValid() ? pClone.release() : nullptr;
+    if (!pClone->IsValid())
+        return nullptr;
+    // What this object has worked out already goes with the copy.
+    pClone->m_strTypeName = m_strTypeName;
+    pClone->m_state = m_state;
+    pClone->m_bStateLoaded = m_bStateLoaded;
+    pClone->m_nExpiryState = m_nExpiryState;
+    return pClone.release();
+}
+
+CDocumentRec* CDocumentRec::CopyToCatalog(CCatalog* pTarget) const
+{
+    if (!m_bValid || !pTarget || pTarget == m_pCatalog) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    CDocumentInfo info;
+    CString strName;
+    GetFullPath(strName, TRUE);
+    CString strFolder = GetDirectoryPath(FALSE, TRUE);
+    if (!GetInfo(&info) || strFolder.IsEmpty())
+        return nullptr;
+    std::unique_ptr<CDocumentRec> pCopy(pTarget->FindOrAddDocument(strFolder, strName, &info));
+    if (!pCopy || !pCopy->UpdateInfo(info))
+        return nullptr;
+    if (IsMail()) {
+        // The store kind of the mail store goes with its messages.
+        std::unique_ptr<CDirectoryRec> pSource(m_pCatalog->FindDirectory(strFolder));
+        std::unique_ptr<CDirectoryRec> pDirectory(pTarget->FindDirectory(strFolder));
+        if (pSource && pDirectory && pDirectory->GetStoreKind() != pSource->GetStoreKind()) {
+            pDirectory->SetStoreKind(pSource->GetStoreKind());
+            if (!pDirectory->Save())
+                return nullptr;
+        }
+    }
+    for (const auto& pNode : GetLinkedNodes()) {
+        if (IsServiceNode(pNode->GetRef()))
+            continue; // UpdateInfo linked the copy where its expiry date belongs; favourites stay behind
+        std::unique_ptr<CNodeRec> pTargetNode(pNode->FindOrAddPathIn(pTarget));
+        if (!pTargetNode || !pTargetNode->AddDocument(pCopy.get()))
+            return nullptr;
+    }
+    return pCopy->Load() ? pCopy.release() : nullptr;
 }
 
 /******************************************************************************
@@ -111,7 +171,7 @@ void CDocumentRec::GetFullPath(CString& strOut, int bKeepMarkers) const
         strOut = DropLastCharacters(strOut, 2);
 }
 
-CString CDocumentRec::GetDirectoryPath(BOOL /*bConvert*/, BOOL bKeepStar) const
+CString CDocumentRec::GetDirectoryPath(BOOL bConvert, BOOL bKeepStar) const
 {
     if (!m_bValid)
         return CString();
@@ -124,6 +184,8 @@ CString CDocumentRec::GetDirectoryPath(BOOL /*bConvert*/, BOOL bKeepStar) const
         return CString();
     }
     CString strPath = directory.GetPath();
+    if (bConvert)
+        strPath = NormalizeUNCPath(strPath);
     if (!bKeepStar && !strPath.IsEmpty() && strPath[0] == '*')
         strPath = strPath.Mid(1);
     return strPath;
@@ -176,6 +238,110 @@ void CDocumentRec::GetTypeName(CString& strOut) const
         }
     }
     strOut = m_strTypeName;
+}
+
+/******************************************************************************
+ * State
+ ******************************************************************************/
+
+CString CDocumentRec::GetFilePath() const
+{
+    if (IsMail())
+        return GetDirectoryString(FALSE);
+    CString strName;
+    GetFullPath(strName);
+    return GetDirectoryPath(FALSE, FALSE) + strName;
+}
+
+const CDocumentState& CDocumentRec::LoadState(BOOL bRefresh) const
+{
+    if (m_bStateLoaded && !bRefresh)
+        return m_state;
+    m_bStateLoaded = true;
+    m_state = {};
+    if (!m_bValid)
+        return m_state;
+    std::string strHostPath;
+    CString strPath = GetFilePath();
+    if (strPath.IsEmpty() || !HostPathFromProgramPath(strPath, strHostPath)) {
+        m_state.bReachable = false;
+        return m_state;
+    }
+    struct stat st { };
+    m_state.bFound = ::stat(strHostPath.c_str(), &st) == 0;
+    std::span<const BYTE> data = GetData();
+    if (IsMail()) {
+        LONG nOffset = GetLongField(data, OFF_ID + 4);
+        LONG nLength = GetLongField(data, OFF_ID + 8);
+        m_state.nSize = nLength;
+        m_state.tCreated = m_state.tModified = m_state.tAccessed
+            = static_cast<DWORD>(GetLongField(data, OFF_ATTRIBUTES));
+        m_state.bStoreShrunk = m_state.bFound && LONGLONG { nOffset } + nLength > static_cast<LONGLONG>(st.st_size);
+    } else if (m_state.bFound) {
+        m_state.nSize = static_cast<LONGLONG>(st.st_size);
+        m_state.tModified = static_cast<LONGLONG>(st.st_mtime);
+        m_state.tCreated = static_cast<LONGLONG>(st.st_ctime);
+        m_state.tAccessed = static_cast<LONGLONG>(st.st_atime);
+    }
+    return m_state;
+}
+
+int CDocumentRec::ComputeExpiryState() const
+{
+    const CDocumentState& state = LoadState(FALSE);
+    if (!state.bReachable)
+        return EXPIRY_UNREACHABLE;
+    if (!state.bFound)
+        return EXPIRY_NOT_FOUND;
+    if (IsMail() && GetData()[OFF_STATE] == 'x')
+        return EXPIRY_MAIL_DELETED;
+    return GetExpiryDateState();
+}
+
+int CDocumentRec::GetExpiryDateState() const
+{
+    LONG nExpiry = GetExpiry();
+    if (nExpiry < 1)
+        return EXPIRY_NONE;
+    LONGLONG tNow = NowSeconds();
+    if (nExpiry <= tNow)
+        return EXPIRY_PASSED;
+    if (nExpiry - tNow < g_nExpiryWarningDays * SECONDS_PER_DAY)
+        return EXPIRY_SOON;
+    return EXPIRY_NONE;
+}
+
+int CDocumentRec::GetExpiryState(int bCheck) const
+{
+    if (!m_bValid)
+        return EXPIRY_NOT_FOUND;
+    if (m_nExpiryState < 0 || bCheck) {
+        if (bCheck)
+            (void)LoadState(TRUE); // the cached state is dropped; LoadState never fails
+        m_nExpiryState = ComputeExpiryState();
+    }
+    return m_nExpiryState;
+}
+
+int CDocumentRec::RefreshState()
+{
+    if (!m_bValid)
+        return 0;
+    int nBefore = GetExpiryState(FALSE);
+    int nAfter = GetExpiryState(TRUE);
+    if (IsMail() && m_state.bStoreShrunk)
+        return 2;
+    return nAfter != nBefore ? 1 : 0;
+}
+
+void CDocumentRec::SetExpiryWarningDays(int nDays)
+{
+    g_nExpiryWarningDays = std::max(nDays, 0);
+}
+
+int CDocumentRec::GetExpiryWarningDays()
+{
+    return g_nExpiryWarningDays;
 }
 
 /******************************************************************************

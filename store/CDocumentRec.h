@@ -24,6 +24,26 @@ class CLinkRec;
 constexpr WORD DOCUMENT_FILE = 0;
 constexpr WORD DOCUMENT_MAIL = 1;
 
+// Expiry states of a document (GetExpiryState). States 2, 3 and 6 block
+// opening, editing and moving to the recycle bin.
+constexpr int EXPIRY_SOON = 0;         // the expiry date comes within the warning days
+constexpr int EXPIRY_PASSED = 1;       // the expiry date has passed
+constexpr int EXPIRY_MAIL_DELETED = 2; // the message was deleted from its store
+constexpr int EXPIRY_NOT_FOUND = 3;    // the file or mail store is not there
+constexpr int EXPIRY_UNREACHABLE = 6;  // the document lies on a network place that cannot be reached
+constexpr int EXPIRY_NONE = 0x7FFFFFFF;
+
+// What LoadState reads of a file or message. Times are seconds since 1970, 0 for none.
+struct CDocumentState {
+    LONGLONG nSize { -1 }; // bytes; negative when it cannot be read
+    LONGLONG tModified { 0 };
+    LONGLONG tCreated { 0 }; // files: the status-change time; mail: the message date
+    LONGLONG tAccessed { 0 };
+    bool bFound { false };       // the file, or the mail store file, is there
+    bool bReachable { true };    // the path's drive or share maps to a place on this machine
+    bool bStoreShrunk { false }; // mail: the store file ends before the message does
+};
+
 // A document's information as callers read and write it in one piece. 840 bytes.
 struct CDocumentInfo {
     WORD wType; // DOCUMENT_FILE or DOCUMENT_MAIL
@@ -72,7 +92,13 @@ public:
     BOOL Load() override;
     BOOL IsValid() const { return m_bValid; }
     CCatalog* GetCatalog() const { return m_pCatalog; }
+    // A new object on the same record with this one's cached type text and state.
     CDocumentRec* Clone() const;
+    // Copies the document (its folder, texts, numbers and links) into pTarget
+    // and returns the copy, which belongs to the caller. The nodes it is linked
+    // to are found or made in pTarget by their paths of names. A document that
+    // pTarget already has at the same path takes this one's information.
+    CDocumentRec* CopyToCatalog(CCatalog* pTarget) const;
 
     /* Fields. */
     WORD GetType() const;
@@ -86,8 +112,8 @@ public:
     // two marker characters unless bKeepMarkers.
     void GetFullPath(CString& strOut, int bKeepMarkers = FALSE) const;
     // The text of the owning directory, ending with a backslash; a leading "*"
-    // is skipped unless bKeepStar.
-    // FIXME: bConvert should give the drive form of a network path once the network drive map exists.
+    // is skipped unless bKeepStar. The catalog keeps network folders in share
+    // form; bConvert gives them in the form of a drive letter mapped to the share.
     CString GetDirectoryPath(BOOL bConvert, BOOL bKeepStar = FALSE) const;
     // The directory path; for a mail message the path of its store file.
     CString GetDirectoryString(BOOL bConvert = TRUE) const;
@@ -98,6 +124,23 @@ public:
     void GetLabel(CString& strOut) const;
     // "File", "Mail", "Netscape Mail", "Outlook Express 4 Mail" or "Outlook Express 5 Mail".
     void GetTypeName(CString& strOut) const;
+
+    /* State. */
+
+    // The document's file path, or for a mail message its store file's path.
+    CString GetFilePath() const;
+    // Reads the size, the times and whether the file is there, once, or again with bRefresh.
+    const CDocumentState& LoadState(BOOL bRefresh = FALSE) const;
+    // The state the expiry date alone gives: EXPIRY_PASSED, EXPIRY_SOON or EXPIRY_NONE.
+    int GetExpiryDateState() const;
+    // The expiry state (EXPIRY_...), computed on first use and again when bCheck is TRUE.
+    int GetExpiryState(int bCheck) const;
+    // Loads the state when it is not loaded and checks it again: 1 when the
+    // expiry state changed, 2 when the message's store needs reorganising, 0 otherwise.
+    int RefreshState();
+    // The days before its expiry date from which a document shows EXPIRY_SOON (program-wide).
+    static void SetExpiryWarningDays(int nDays);
+    static int GetExpiryWarningDays();
 
     /* Information. */
 
@@ -139,5 +182,10 @@ private:
 
     CCatalog* const m_pCatalog;
     bool m_bValid { false };
+    int ComputeExpiryState() const;
+
     mutable CString m_strTypeName; // cached
+    mutable CDocumentState m_state;
+    mutable bool m_bStateLoaded { false };
+    mutable int m_nExpiryState { -1 }; // -1 until computed
 };

@@ -8,6 +8,13 @@
 
 #include "store/CTextEntryRec.h"
 
+// Location kinds.
+constexpr WORD LOCATION_LOCAL_DISK = 0;
+constexpr WORD LOCATION_NETWORK = 1; // a network computer or documents folder
+constexpr WORD LOCATION_NETSCAPE = 2;
+constexpr WORD LOCATION_OUTLOOK_EXPRESS4 = 3;
+constexpr WORD LOCATION_OUTLOOK_EXPRESS5 = 4;
+
 class CMailStoreRec : public CTextEntryRec {
 public:
     // A cursor on the record at (nBlock, nSlot), loaded.

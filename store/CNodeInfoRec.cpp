@@ -37,3 +37,13 @@ void CNodeInfoRec::SetSearchType(WORD wSearchType)
 {
     SetWordField(GetData(), OFF_SEARCH, wSearchType);
 }
+
+WORD CNodeInfoRec::GetPlaceChoice() const
+{
+    return GetWordField(GetData(), OFF_PLACE);
+}
+
+void CNodeInfoRec::SetPlaceChoice(WORD wPlace)
+{
+    SetWordField(GetData(), OFF_PLACE, wPlace);
+}

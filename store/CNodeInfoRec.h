@@ -29,7 +29,8 @@ public:
     static constexpr int RECORD_SIZE = 554;
     static constexpr int OFF_TEXT = 0; // char[550]
     static constexpr int TEXT_SIZE = 550;
-    static constexpr int OFF_SEARCH = 550; // u16 search-type word, then u16 reserved
+    static constexpr int OFF_SEARCH = 550; // u16 search-type word
+    static constexpr int OFF_PLACE = 552;  // u16: the root's record keeps the catalog's place choice; else 0
 
     // A handle on the record at ref; nothing is read until Load.
     CNodeInfoRec(CCatalog* pCatalog, CRecordRef ref);
@@ -38,4 +39,6 @@ public:
     void SetText(LPCTSTR pszText);
     WORD GetSearchType() const;
     void SetSearchType(WORD wSearchType);
+    WORD GetPlaceChoice() const;
+    void SetPlaceChoice(WORD wPlace);
 };

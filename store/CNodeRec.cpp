@@ -4,7 +4,10 @@
 #include "platform/base/WinError.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
+#include "store/CEntryLinkRec.h"
 #include "store/CLinkRec.h"
+#include "store/CatalogCompare.h"
+#include "store/ListFilter.h"
 #include "store/RecordFields.h"
 
 #include <algorithm>
@@ -95,6 +98,14 @@ LONG CNodeRec::GetFlags() const
 BOOL CNodeRec::IsFixedNode() const
 {
     return GetSlot() == 0 && GetBlock() >= ROOT_BLOCK_NODE && GetBlock() <= FIXED_NODE_LAST;
+}
+
+BOOL CNodeRec::GetChildrenFiltered() const
+{
+    if (!m_bValid || !m_pCatalog->CheckRecord(GetBlock(), GetSlot(), TABLE_NODE))
+        return FALSE;
+    std::array<BYTE, RECORD_SIZE> data;
+    return m_pCatalog->ReadRecord(GetRef(), TABLE_NODE, data) && GetTextField(data, OFF_NAME, NAME_SIZE) == GetName();
 }
 
 /******************************************************************************
@@ -270,6 +281,31 @@ CNodeRec* CNodeRec::FindOrAddChild(const CNodeInfo& info)
     return child.Clone();
 }
 
+CNodeRec* CNodeRec::FindOrAddPathIn(CCatalog* pTarget) const
+{
+    if (!m_bValid || !pTarget) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    if (IsFixedNode())
+        return NewNode(pTarget, GetRef());
+    CNodeRecArray path = GetAncestors();
+    if (path.empty() || !path.front()->IsFixedNode()) {
+        m_pCatalog->ReportDamage(); // every tree hangs under a fixed node
+        return nullptr;
+    }
+    std::unique_ptr<CNodeRec> pNode(NewNode(pTarget, path.front()->GetRef()));
+    path.erase(path.begin());
+    path.emplace_back(Clone());
+    for (const auto& pStep : path) {
+        if (!pNode || !pStep)
+            return nullptr;
+        CNodeInfo info;
+        pNode.reset(pNode->FindOrAddChild(*pStep->GetInfo(&info)));
+    }
+    return pNode.release();
+}
+
 int CNodeRec::CountChildren() const
 {
     std::vector<CRecordRef> refs;
@@ -307,6 +343,75 @@ CDocumentRecArray CNodeRec::GetDocuments(int nMaxCount) const
             documents.push_back(std::move(pDocument));
     }
     return documents;
+}
+
+BOOL CNodeRec::HasDocuments(const CListFilter* pFilter) const
+{
+    if (!pFilter) {
+        CATBLOCK nFirst = NO_BLOCK;
+        if (!GetOwnedChain(OFF_LINK_BLOCK, TABLE_LINK, &nFirst) || nFirst == NO_BLOCK)
+            return FALSE;
+        CRecordRef cursor { nFirst, NO_SLOT };
+        return m_pCatalog->NextRecord(&cursor);
+    }
+    for (const auto& pDocument : GetDocuments()) {
+        if (ListFilterMatches(pFilter, *pDocument))
+            return TRUE;
+    }
+    return FALSE;
+}
+
+CDocumentRecArray CNodeRec::GetFilteredDocuments(const CSortSpec* pSpec, const CListFilter* pFilter) const
+{
+    CDocumentRecArray documents = GetDocuments();
+    std::erase_if(documents, [&](const auto& pDocument) { return !ListFilterMatches(pFilter, *pDocument); });
+    if (pSpec)
+        SortDocuments(documents, *pSpec);
+    return documents;
+}
+
+CDocumentRecArray CNodeRec::GetDocumentSet(const CSortSpec* pSpec, const CListFilter* pFilter) const
+{
+    return GetFilteredDocuments(pSpec, pFilter);
+}
+
+CDocumentSet* CNodeRec::Query(const LONG* pCriteria, int nWords) const
+{
+    if (!m_bValid || !pCriteria || nWords < QUERY_WORDS || pCriteria[0] != 1 || pCriteria[1] < 0 || pCriteria[1] > 1
+        || pCriteria[2] < 0 || pCriteria[2] > 1 || (pCriteria[1] == 1 && (pCriteria[3] < 1 || pCriteria[3] > 2))
+        || pCriteria[4] < 0 || pCriteria[4] > 1) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    auto pSet = std::make_unique<CDocumentSet>();
+    pSet->nTitleID = pCriteria[5];
+    CDocumentRecArray found = GetDocuments();
+    if (pCriteria[2] == 1) {
+        // The descendants, walked breadth first; a document linked twice is listed once.
+        CNodeRecArray pending = GetChildren();
+        for (std::size_t i = 0; i < pending.size(); ++i) {
+            if (i >= static_cast<std::size_t>(m_pCatalog->GetLastBlock() + 1) * SlotCount(RECORD_SIZE)) {
+                m_pCatalog->ReportDamage(); // more nodes than the file can hold: children in a circle
+                return nullptr;
+            }
+            for (auto& pDocument : pending[i]->GetDocuments()) {
+                if (std::none_of(
+                        found.begin(), found.end(), [&](const auto& p) { return p->GetRef() == pDocument->GetRef(); }))
+                    found.push_back(std::move(pDocument));
+            }
+            for (auto& pChild : pending[i]->GetChildren())
+                pending.push_back(std::move(pChild));
+        }
+    }
+    if (pCriteria[1] == 1) {
+        int nWanted = pCriteria[3] == 1 ? EXPIRY_PASSED : EXPIRY_SOON;
+        // The test reads the date only: a document whose file is gone has expired all the same.
+        std::erase_if(found, [&](const auto& pDocument) { return pDocument->GetExpiryDateState() != nWanted; });
+    }
+    if (pCriteria[4] == 1)
+        SortDocuments(found, { 4108, 1, 0 });
+    pSet->documents = std::move(found);
+    return pSet.release();
 }
 
 BOOL CNodeRec::AddDocument(CDocumentRec* pDocument)
@@ -382,6 +487,8 @@ BOOL CNodeRec::DeleteSubtreeAt(int nDepth)
             return FALSE;
         }
     }
+    if (!UnlinkKeywords() || !UnlinkNodeFolders())
+        return FALSE;
     std::unique_ptr<CNodeInfoRec> pInfo(LoadInfoRec());
     if (pInfo && !pInfo->Delete())
         return FALSE;
@@ -389,6 +496,130 @@ BOOL CNodeRec::DeleteSubtreeAt(int nDepth)
         return FALSE;
     m_bValid = false;
     return TRUE;
+}
+
+/******************************************************************************
+ * Keywords and node folders
+ ******************************************************************************/
+
+BOOL CNodeRec::ListLinkedEntries(LONG nLinkTable, std::vector<CRecordRef>* pEntries) const
+{
+    pEntries->clear();
+    if (!m_bValid) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::vector<CEntryLinkRec> links;
+    if (!ListEntryLinks(m_pCatalog, EntryLinkChainOfNode(nLinkTable, GetRef()), &links))
+        return FALSE;
+    for (const CEntryLinkRec& link : links) {
+        CRecordRef entry = link.GetTarget();
+        if (m_pCatalog->CheckRecord(entry.nBlock, entry.nSlot, nLinkTable - 2)
+            && std::find(pEntries->begin(), pEntries->end(), entry) == pEntries->end())
+            pEntries->push_back(entry);
+    }
+    return TRUE;
+}
+
+CKeywordRecArray CNodeRec::GetKeywords() const
+{
+    CKeywordRecArray keywords;
+    std::vector<CRecordRef> refs;
+    if (ListLinkedEntries(TABLE_KEYWORD_LINK, &refs)) {
+        for (CRecordRef ref : refs) {
+            auto pKeyword = std::make_unique<CKeywordRec>(m_pCatalog, ref.nBlock, ref.nSlot);
+            if (pKeyword->IsValid())
+                keywords.push_back(std::move(pKeyword));
+        }
+    }
+    return keywords;
+}
+
+CNodeFolderRecArray CNodeRec::GetNodeFolders() const
+{
+    CNodeFolderRecArray folders;
+    std::vector<CRecordRef> refs;
+    if (ListLinkedEntries(TABLE_NODE_FOLDER_LINK, &refs)) {
+        for (CRecordRef ref : refs) {
+            auto pFolder = std::make_unique<CNodeFolderRec>(m_pCatalog, ref.nBlock, ref.nSlot);
+            if (pFolder->IsValid())
+                folders.push_back(std::move(pFolder));
+        }
+    }
+    return folders;
+}
+
+BOOL CNodeRec::LinkEntry(LONG nLinkTable, const CTextEntryRec* pEntry)
+{
+    if (!m_bValid || !pEntry || !pEntry->IsValid() || pEntry->GetDatabase() != GetDatabase()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::vector<CRecordRef> entries;
+    if (!ListLinkedEntries(nLinkTable, &entries))
+        return FALSE;
+    if (std::find(entries.begin(), entries.end(), pEntry->GetRef()) != entries.end())
+        return TRUE;
+    // The entry's side first: a node side without it would list an entry that does not know the node.
+    CEntryLinkChain entrySide = EntryLinkChainOfEntry(nLinkTable, pEntry->GetRef());
+    if (!AddEntryLink(m_pCatalog, entrySide, GetRef(), static_cast<WORD>(GetKind())))
+        return FALSE;
+    if (AddEntryLink(m_pCatalog, EntryLinkChainOfNode(nLinkTable, GetRef()), pEntry->GetRef(), 0))
+        return TRUE;
+    (void)RemoveEntryLinks(m_pCatalog, entrySide, GetRef()); // the file refuses writes now; nothing more to undo
+    return FALSE;
+}
+
+BOOL CNodeRec::RemoveEntryLink(LONG nLinkTable, const CTextEntryRec* pEntry)
+{
+    if (!m_bValid || !pEntry || !pEntry->IsValid() || pEntry->GetDatabase() != GetDatabase()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return RemoveEntryLinks(m_pCatalog, EntryLinkChainOfNode(nLinkTable, GetRef()), pEntry->GetRef())
+        && RemoveEntryLinks(m_pCatalog, EntryLinkChainOfEntry(nLinkTable, pEntry->GetRef()), GetRef());
+}
+
+BOOL CNodeRec::UnlinkEntries(LONG nLinkTable)
+{
+    std::vector<CRecordRef> entries;
+    if (!ListLinkedEntries(nLinkTable, &entries))
+        return FALSE;
+    for (CRecordRef entry : entries) {
+        if (!RemoveEntryLinks(m_pCatalog, EntryLinkChainOfEntry(nLinkTable, entry), GetRef()))
+            return FALSE;
+    }
+    return RemoveEntryLinks(m_pCatalog, EntryLinkChainOfNode(nLinkTable, GetRef()), {});
+}
+
+BOOL CNodeRec::LinkKeyword(const CKeywordRec* pKeyword)
+{
+    return LinkEntry(TABLE_KEYWORD_LINK, pKeyword);
+}
+
+BOOL CNodeRec::RemoveKeywordLink(const CKeywordRec* pKeyword)
+{
+    return RemoveEntryLink(TABLE_KEYWORD_LINK, pKeyword);
+}
+
+BOOL CNodeRec::UnlinkKeywords()
+{
+    return UnlinkEntries(TABLE_KEYWORD_LINK);
+}
+
+BOOL CNodeRec::LinkNodeFolder(const CNodeFolderRec* pFolder)
+{
+    return LinkEntry(TABLE_NODE_FOLDER_LINK, pFolder);
+}
+
+BOOL CNodeRec::RemoveNodeFolderLink(const CNodeFolderRec* pFolder)
+{
+    return RemoveEntryLink(TABLE_NODE_FOLDER_LINK, pFolder);
+}
+
+BOOL CNodeRec::UnlinkNodeFolders()
+{
+    return UnlinkEntries(TABLE_NODE_FOLDER_LINK);
 }
 
 /******************************************************************************

@@ -15,6 +15,8 @@
 // the fatal catalog error. The caller holds a reference on the catalog.
 
 #include "store/CCatalogRecord.h"
+#include "store/CKeywordRec.h"
+#include "store/CNodeFolderRec.h"
 #include "store/CNodeInfoRec.h"
 
 #include "platform/base/CString.h"
@@ -26,9 +28,31 @@
 class CCatalog;
 class CDocumentRec;
 class CNodeRec;
+class CTextEntryRec;
+struct CListFilter;
 
 using CNodeRecArray = std::vector<std::unique_ptr<CNodeRec>>;
 using CDocumentRecArray = std::vector<std::unique_ptr<CDocumentRec>>;
+using CKeywordRecArray = std::vector<std::unique_ptr<CKeywordRec>>;
+using CNodeFolderRecArray = std::vector<std::unique_ptr<CNodeFolderRec>>;
+
+// The records a query found, with the title its criteria named.
+struct CDocumentSet {
+    CDocumentRecArray documents;
+    LONG nTitleID { 0 }; // a string ID naming the set, from the criteria
+
+    int GetCount() const { return static_cast<int>(documents.size()); }
+};
+
+// The criteria block of CNodeRec::Query, six 32-bit words:
+//   [0] records: 1 documents (the only kind);
+//   [1] test: 0 every document, 1 the expiry date;
+//   [2] reach: 0 the node's own documents, 1 with those of its descendants;
+//   [3] expiry: 1 the date has passed, 2 it comes within the warning days;
+//   [4] order: 0 link order, 1 by expiry date, the oldest first;
+//   [5] the string ID of the set's title.
+// {1, 1, 0, 1, 1, 4071} on the expiring-documents node gives the expired documents.
+constexpr int QUERY_WORDS = 6;
 
 // How a list of records is sorted: a column, the direction and whether sizes
 // count in kilobytes. Nodes sort by name whatever the column.
@@ -79,6 +103,9 @@ public:
     LONG GetFlags() const;
     // The root, or a fixed node of blocks 1 to 4.
     BOOL IsFixedNode() const;
+    // TRUE while the node's record is still a used node record carrying the
+    // name this cursor read: a stored reference still names the same node.
+    BOOL GetChildrenFiltered() const;
 
     /* The tree. */
 
@@ -99,6 +126,10 @@ public:
     // when there is none.
     CNodeRec* FindOrAddChild(const CNodeInfo& info);
     int CountChildren() const;
+    // The node with this node's path of names in pTarget, made where missing
+    // with the information of this node and its ancestors. A fixed node maps to
+    // the fixed node of the same block, and so does the top of a path under one.
+    CNodeRec* FindOrAddPathIn(CCatalog* pTarget) const;
 
     /* Documents. */
 
@@ -106,6 +137,16 @@ public:
     // The documents linked to the node, in link order; dangling links are
     // skipped. With nMaxCount of 0 or more, the walk stops after that many.
     CDocumentRecArray GetDocuments(int nMaxCount = -1) const;
+    // With no filter, TRUE when the node's link chain holds a used record; with
+    // one, TRUE when a linked document passes it.
+    BOOL HasDocuments(const CListFilter* pFilter) const;
+    // The documents that pass the filter (all without one), sorted by the key
+    // (in link order without one).
+    CDocumentRecArray GetFilteredDocuments(const CSortSpec* pSpec, const CListFilter* pFilter) const;
+    CDocumentRecArray GetDocumentSet(const CSortSpec* pSpec, const CListFilter* pFilter) const;
+    // The documents a criteria block asks for (QUERY_WORDS words, described
+    // there); null for a block this catalog does not know.
+    CDocumentSet* Query(const LONG* pCriteria, int nWords) const;
     // Links the document to the node (once) and updates the document record.
     BOOL AddDocument(CDocumentRec* pDocument);
     // Removes the links between the node and the document.
@@ -114,6 +155,19 @@ public:
     // record and the node record. Only with bRecursive TRUE; refused for the
     // root and the fixed nodes.
     BOOL DeleteSubtree(BOOL bRecursive);
+
+    /* Keywords and node folders. A node is linked to each at most once. */
+
+    // The keywords and node folders linked to the node, in link order.
+    CKeywordRecArray GetKeywords() const;
+    CNodeFolderRecArray GetNodeFolders() const;
+    BOOL LinkKeyword(const CKeywordRec* pKeyword);
+    BOOL RemoveKeywordLink(const CKeywordRec* pKeyword);
+    // Removes every keyword link of the node.
+    BOOL UnlinkKeywords();
+    BOOL LinkNodeFolder(const CNodeFolderRec* pFolder);
+    BOOL RemoveNodeFolderLink(const CNodeFolderRec* pFolder);
+    BOOL UnlinkNodeFolders();
 
     /* Node information. */
 
@@ -127,6 +181,7 @@ public:
     WORD GetInfoWord() const;
 
 private:
+    friend class CCatalog;
     friend class CDocumentRec;
 
     // The node record's chain of children or links, checked to belong to it:
@@ -139,6 +194,12 @@ private:
     // Every used record of the chain of nOffset; FALSE on damage.
     [[nodiscard]] BOOL ListChain(int nOffset, LONG nTableType, std::vector<CRecordRef>* pRefs) const;
     CNodeInfoRec* LoadInfoRec() const;
+    // The entries of a link table the node is linked to, duplicates removed;
+    // entries that are gone are skipped. FALSE on damage.
+    [[nodiscard]] BOOL ListLinkedEntries(LONG nLinkTable, std::vector<CRecordRef>* pEntries) const;
+    BOOL LinkEntry(LONG nLinkTable, const CTextEntryRec* pEntry);
+    BOOL RemoveEntryLink(LONG nLinkTable, const CTextEntryRec* pEntry);
+    BOOL UnlinkEntries(LONG nLinkTable);
     BOOL DeleteSubtreeAt(int nDepth);
 
     CCatalog* const m_pCatalog;

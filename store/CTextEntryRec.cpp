@@ -3,9 +3,12 @@
 #include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 #include "store/CCatalog.h"
+#include "store/CEntryLinkRec.h"
+#include "store/CNodeRec.h"
 #include "store/RecordFields.h"
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 CATBLOCK EntryRootBlock(LONG nTableType)
@@ -94,12 +97,32 @@ CString CTextEntryRec::GetText() const
     return strText;
 }
 
+std::vector<std::unique_ptr<CNodeRec>> CTextEntryRec::GetLinkedNodes() const
+{
+    CNodeRecArray nodes;
+    std::vector<CEntryLinkRec> links;
+    if (!m_bValid || !HasNodeLinks()
+        || !ListEntryLinks(m_pCatalog, EntryLinkChainOfEntry(GetTableType() + 2, GetRef()), &links))
+        return nodes;
+    for (const CEntryLinkRec& link : links) {
+        CRecordRef ref = link.GetTarget();
+        if (!m_pCatalog->CheckRecord(ref.nBlock, ref.nSlot, TABLE_NODE))
+            continue; // a link to a node that is gone lists nothing
+        auto pNode = std::make_unique<CNodeRec>(m_pCatalog, ref.nBlock, ref.nSlot);
+        if (pNode->IsValid())
+            nodes.push_back(std::move(pNode));
+    }
+    return nodes;
+}
+
 BOOL CTextEntryRec::Delete()
 {
     if (!m_bValid) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
+    if (HasNodeLinks() && !UnlinkEntryFromNodes(m_pCatalog, GetTableType(), GetRef()))
+        return FALSE;
     CRecordRef ref = GetRefField(GetData(), OFF_TEXT);
     for (int nPieces = 0; !ref.IsNone() && nPieces <= MAX_TEXT; ++nPieces) {
         CTextPieceRec piece(m_pCatalog, GetTextTable(), ref);

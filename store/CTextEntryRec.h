@@ -10,7 +10,11 @@
 
 #include "platform/base/CString.h"
 
+#include <memory>
+#include <vector>
+
 class CCatalog;
+class CNodeRec;
 
 // One piece of an entry's text.
 class CTextPieceRec : public CCatalogRecord {
@@ -43,7 +47,10 @@ public:
     CCatalog* GetCatalog() const { return m_pCatalog; }
     // The text, read from its pieces; what could be read when a piece is missing.
     CString GetText() const;
-    // Frees the text pieces and the entry; the caller deletes the object.
+    // Keywords and node folders: the nodes linked to the entry, in link order.
+    std::vector<std::unique_ptr<CNodeRec>> GetLinkedNodes() const;
+    // Frees the text pieces and the entry, and for keywords and node folders
+    // the links to nodes on both sides; the caller deletes the object.
     BOOL Delete() override;
 
     // Adds an entry of nTableType with its text to the table's root chain.
@@ -52,6 +59,7 @@ public:
 
 protected:
     LONG GetTextTable() const { return GetTableType() + 1; }
+    bool HasNodeLinks() const { return GetTableType() == TABLE_KEYWORD || GetTableType() == TABLE_NODE_FOLDER; }
 
 private:
     CCatalog* const m_pCatalog;

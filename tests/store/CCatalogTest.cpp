@@ -1,10 +1,13 @@
 #include "store/CCatalog.h"
 
 #include "store/CDirectoryRec.h"
+#include "store/CMailStoreRec.h"
 #include "tests/store/CatalogBuilder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 using ::testing::ElementsAre;
 
@@ -128,4 +131,110 @@ TEST_F(CatalogTest, ReopenedCatalogWalksTheSameTreeAndDocuments)
     EXPECT_EQ(pFound->GetRef(), tree.oldTxt);
     EXPECT_EQ(Node(*pCatalog, tree.projects)->GetInfoString(), "current work");
     EXPECT_EQ(m_errors.Count(), 0u);
+}
+
+/* Set-up state kept by the catalog. */
+
+TEST_F(CatalogTest, PlaceChoicePersistsAndRefusesOtherValues)
+{
+    auto pCatalog = NewMainCatalog();
+    EXPECT_EQ(pCatalog->GetPlaceChoice(), CCatalog::PLACE_NONE);
+    EXPECT_FALSE(pCatalog->SetPlaceChoice(4));
+    EXPECT_FALSE(pCatalog->SetPlaceChoice(-1));
+    ASSERT_TRUE(pCatalog->SetPlaceChoice(CCatalog::PLACE_BOTH));
+    // The root's information text is not touched by the choice, nor the choice by the text.
+    auto pRoot = Root(*pCatalog);
+    CNodeInfo info;
+    pRoot->GetInfo(&info);
+    strcpy(info.szInfo, "the whole catalog");
+    ASSERT_TRUE(pRoot->UpdateInfo(info));
+    pCatalog.reset();
+
+    pCatalog = OpenCatalog();
+    EXPECT_EQ(pCatalog->GetPlaceChoice(), CCatalog::PLACE_BOTH);
+    EXPECT_EQ(std::string(Root(*pCatalog)->GetInfoString()), "the whole catalog");
+    ASSERT_TRUE(pCatalog->SetPlaceChoice(CCatalog::PLACE_NETWORK));
+    EXPECT_EQ(std::string(Root(*pCatalog)->GetInfoString()), "the whole catalog");
+}
+
+TEST_F(CatalogTest, NetworkLocationsAreTheLocationsOfKindOneWithTheirCounts)
+{
+    auto pCatalog = NewMainCatalog();
+    std::unique_ptr<CMailStoreRec>(pCatalog->AddMailStore(LOCATION_LOCAL_DISK, "Local Disk"));
+    std::unique_ptr<CMailStoreRec>(pCatalog->AddMailStore(LOCATION_NETWORK, "\\\\Server\\Docs"));
+    std::unique_ptr<CMailStoreRec>(pCatalog->AddMailStore(LOCATION_NETWORK, "\\\\alpha"));
+    std::unique_ptr<CMailStoreRec>(pCatalog->AddMailStore(LOCATION_NETSCAPE, "c:\\mail\\inbox"));
+    ASSERT_TRUE(pCatalog->SetLocationValue("\\\\server\\docs", 120));
+
+    CStringArray paths;
+    CDWordArray counts;
+    pCatalog->GetNetworkLocations(paths, &counts);
+    ASSERT_EQ(paths.GetSize(), 2);
+    EXPECT_EQ(std::string(paths[0]), "\\\\alpha");
+    EXPECT_EQ(std::string(paths[1]), "\\\\server\\docs");
+    EXPECT_EQ(counts[0], 0u);
+    EXPECT_EQ(counts[1], 120u);
+}
+
+TEST_F(CatalogTest, ClearedRecordCacheIsBuiltAgainOnUse)
+{
+    auto pCatalog = NewMainCatalog();
+    std::unique_ptr<CDocumentRec>(pCatalog->FindOrAddPath(nullptr, "c:\\work\\a.txt"));
+    ASSERT_TRUE(pCatalog->LoadExtensions("txt"));
+    std::unique_ptr<CMailStoreRec>(pCatalog->AddMailStore(LOCATION_LOCAL_DISK, "Local Disk"));
+
+    pCatalog->ClearRecordCache();
+    EXPECT_TRUE(std::unique_ptr<CDocumentRec>(pCatalog->FindPath("c:\\work\\a.txt")));
+    EXPECT_TRUE(pCatalog->LookupExtension("b.TXT"));
+    EXPECT_EQ(pCatalog->GetLocationKind("local disk"), LOCATION_LOCAL_DISK);
+}
+
+/* Documents added by the cataloguing code. */
+
+TEST_F(CatalogTest, MakeUniqueNameNumbersTakenNames)
+{
+    auto pCatalog = NewMainCatalog();
+    std::unique_ptr<CDocumentRec>(pCatalog->FindOrAddPath(nullptr, "c:\\bin\\report.doc"));
+    std::unique_ptr<CDocumentRec>(pCatalog->FindOrAddPath(nullptr, "c:\\bin\\report (2).doc"));
+    std::unique_ptr<CDocumentRec>(pCatalog->FindOrAddPath(nullptr, "c:\\bin\\notes"));
+
+    EXPECT_EQ(std::string(pCatalog->MakeUniqueName("c:\\bin\\", "free.doc")), "free.doc");
+    EXPECT_EQ(std::string(pCatalog->MakeUniqueName("c:\\bin\\", "Report.DOC")), "report (3).doc");
+    EXPECT_EQ(std::string(pCatalog->MakeUniqueName("c:\\bin\\", "notes")), "notes (2)");
+    EXPECT_EQ(std::string(pCatalog->MakeUniqueName("c:\\elsewhere\\", "report.doc")), "report.doc");
+    EXPECT_TRUE(pCatalog->MakeUniqueName("c:\\bin\\", "").IsEmpty());
+    EXPECT_TRUE(pCatalog->MakeUniqueName("c:\\bin\\", "a\\b").IsEmpty());
+}
+
+TEST_F(CatalogTest, AddAndLinkKeepsMessagesOfEqualTitlesApart)
+{
+    auto pCatalog = NewMainCatalog();
+    auto pRoot = Root(*pCatalog);
+    auto pNode = AddNode(*pRoot, "Mail");
+    CDocumentInfo first {};
+    strcpy(first.szName, "Meeting");
+    first.nVersion = 2;
+    first.id[4] = 1; // message offset
+    CDocumentInfo second = first;
+    second.id[4] = 2;
+
+    std::unique_ptr<CDocumentRec> pFirst(pCatalog->AddAndLink(pNode.get(), first, "c:\\mail\\Inbox"));
+    std::unique_ptr<CDocumentRec> pSecond(pCatalog->AddAndLink(pNode.get(), second, "c:\\mail\\Inbox"));
+    std::unique_ptr<CDocumentRec> pAgain(pCatalog->AddAndLink(pNode.get(), first, "c:\\mail\\Inbox"));
+    ASSERT_TRUE(pFirst && pSecond && pAgain);
+    EXPECT_NE(pFirst->GetRef(), pSecond->GetRef());
+    EXPECT_EQ(pAgain->GetRef(), pFirst->GetRef());
+    EXPECT_TRUE(pFirst->IsMail());
+    EXPECT_EQ(pNode->CountDocuments(), 2);
+
+    CString strTitle;
+    pSecond->GetFullPath(strTitle);
+    EXPECT_EQ(std::string(strTitle), "meeting");
+    EXPECT_EQ(std::string(pSecond->GetDirectoryString()), "c:\\mail\\inbox");
+    CString strType;
+    pSecond->GetTypeName(strType);
+    EXPECT_EQ(std::string(strType), "Outlook Express 4 Mail");
+
+    EXPECT_FALSE(pCatalog->AddAndLink(nullptr, first, "c:\\mail\\inbox"));
+    EXPECT_FALSE(pCatalog->AddAndLink(pNode.get(), first, ""));
 }

@@ -39,3 +39,36 @@ TEST_F(CatalogTest, ReadersWalkWhileAWriterAddsDocuments)
     EXPECT_TRUE(pLast);
     EXPECT_EQ(m_errors.Count(), 0u);
 }
+
+// A worker filters and links while the user-interface thread clears the
+// record cache and links keywords: maps are built again under their lock.
+TEST_F(CatalogTest, ClearingTheRecordCacheBesideReadersLosesNothing)
+{
+    auto pCatalog = NewMainCatalog();
+    SampleTree tree = BuildSample(*pCatalog);
+    std::atomic<bool> bDone { false };
+    std::atomic<int> nBadReads { 0 };
+    std::thread reader([&] {
+        while (!bDone) {
+            std::unique_ptr<CDocumentRec> pFound(pCatalog->FindPath("c:\\old\\old.txt"));
+            if (!pFound || pFound->GetRef() != tree.oldTxt)
+                ++nBadReads;
+            CNodeRec archive(pCatalog.get(), tree.archive.nBlock, tree.archive.nSlot);
+            if (archive.GetFilteredDocuments(nullptr, nullptr).size() != 2)
+                ++nBadReads;
+            (void)archive.GetKeywords();
+        }
+    });
+    auto pAlpha = Node(*pCatalog, tree.alpha);
+    for (int n = 0; n < 50; ++n) {
+        pCatalog->ClearRecordCache();
+        std::unique_ptr<CKeywordRec> pKeyword(pCatalog->CreateKeyword(("k" + std::to_string(n)).c_str()));
+        ASSERT_TRUE(pKeyword);
+        ASSERT_TRUE(pAlpha->LinkKeyword(pKeyword.get()));
+    }
+    bDone = true;
+    reader.join();
+    EXPECT_EQ(nBadReads, 0);
+    EXPECT_EQ(pAlpha->GetKeywords().size(), 50u);
+    EXPECT_EQ(m_errors.Count(), 0u);
+}

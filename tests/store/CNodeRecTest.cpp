@@ -239,3 +239,24 @@ TEST_F(CNodeRecTest, DeleteSubtreeRefusesFixedNodesAndANonRecursiveCall)
     EXPECT_FALSE(NodeAt(m_tree.gamma)->DeleteSubtree(FALSE));
     EXPECT_TRUE(m_pCatalog->CheckRecord(m_tree.gamma.nBlock, m_tree.gamma.nSlot, TABLE_NODE));
 }
+
+/* Stored node references. */
+
+TEST_F(CNodeRecTest, StoredNodePassesOnlyWhileItKeepsItsNameAndRecord)
+{
+    auto pAlpha = NodeAt(m_tree.alpha);
+    EXPECT_TRUE(pAlpha->GetChildrenFiltered());
+
+    auto pRenamed = NodeAt(m_tree.alpha);
+    CNodeInfo info;
+    pRenamed->GetInfo(&info);
+    strcpy(info.szName, "Alpha 2");
+    ASSERT_TRUE(pRenamed->UpdateInfo(info));
+    EXPECT_FALSE(pAlpha->GetChildrenFiltered());
+    EXPECT_TRUE(pRenamed->GetChildrenFiltered());
+
+    auto pGamma = NodeAt(m_tree.gamma);
+    auto pDeleted = NodeAt(m_tree.gamma);
+    ASSERT_TRUE(pDeleted->DeleteSubtree(TRUE));
+    EXPECT_FALSE(pGamma->GetChildrenFiltered());
+}

@@ -1,0 +1,131 @@
+#include "store/CatalogCompare.h"
+
+#include "platform/base/TextFunctions.h"
+#include "store/CDocumentRec.h"
+
+#include <algorithm>
+
+namespace {
+
+int Sign(LONGLONG nValue)
+{
+    return nValue < 0 ? -1 : nValue > 0 ? 1 : 0;
+}
+
+int CompareTexts(const CString& str1, const CString& str2)
+{
+    return Sign(Utf8CompareNoCase(std::string_view(str1), std::string_view(str2)));
+}
+
+// A text of a document for the text columns.
+CString DocumentText(const CDocumentRec& document, LONG nColumn)
+{
+    CString strText;
+    switch (nColumn) {
+    case 4101:
+        document.GetFullPath(strText);
+        break;
+    case 4102:
+        document.GetNameWithLocation(strText);
+        break;
+    case 4113:
+        document.GetLabel(strText);
+        break;
+    case 4417:
+        document.GetAltNameWithLocation(strText);
+        break;
+    case 4111:
+        document.GetTypeName(strText);
+        break;
+    default:
+        break;
+    }
+    return strText;
+}
+
+// Where a record sorts by its kind: nodes, then documents, then anything else.
+int RecordRank(const CCatalogRecord* pRecord)
+{
+    if (!pRecord)
+        return 2;
+    switch (pRecord->GetTableType()) {
+    case TABLE_NODE:
+        return dynamic_cast<const CNodeRec*>(pRecord) ? 0 : 2;
+    case TABLE_DOCUMENT:
+        return dynamic_cast<const CDocumentRec*>(pRecord) ? 1 : 2;
+    default:
+        return 2;
+    }
+}
+
+}
+
+int SortDocumentItems(const CDocumentRec* pDocument1, const CDocumentRec* pDocument2, const CSortSpec& spec)
+{
+    if (!pDocument1 || !pDocument2)
+        return Sign(LONGLONG { pDocument1 == nullptr } - LONGLONG { pDocument2 == nullptr });
+    switch (spec.nColumn) {
+    case 4101:
+    case 4102:
+    case 4113:
+    case 4417:
+    case 4111:
+        return CompareTexts(DocumentText(*pDocument1, spec.nColumn), DocumentText(*pDocument2, spec.nColumn));
+    case 4108:
+    case 4118:
+        return Sign(LONGLONG { pDocument1->GetExpiry() } - pDocument2->GetExpiry());
+    case 4103: {
+        LONGLONG nSize1 = pDocument1->LoadState().nSize;
+        LONGLONG nSize2 = pDocument2->LoadState().nSize;
+        if (spec.bSizeInKB) {
+            // Sizes that show the same number of kilobytes sort as equal; unreadable sizes first.
+            nSize1 = nSize1 < 0 ? -1 : (nSize1 + 1023) / 1024;
+            nSize2 = nSize2 < 0 ? -1 : (nSize2 + 1023) / 1024;
+        }
+        return Sign(nSize1 - nSize2);
+    }
+    case 4106:
+        return Sign(pDocument1->LoadState().tModified - pDocument2->LoadState().tModified);
+    case 4105:
+        return Sign(pDocument1->LoadState().tCreated - pDocument2->LoadState().tCreated);
+    case 4107:
+        return Sign(pDocument1->LoadState().tAccessed - pDocument2->LoadState().tAccessed);
+    case 4115:
+        return Sign(LONGLONG { pDocument1->GetExpiryState(FALSE) } - pDocument2->GetExpiryState(FALSE));
+    default:
+        return 0;
+    }
+}
+
+int CompareRecords(const CCatalogRecord* pRecord1, const CCatalogRecord* pRecord2, const CSortSpec& spec)
+{
+    int nRank1 = RecordRank(pRecord1);
+    int nRank2 = RecordRank(pRecord2);
+    int nOrder = 0;
+    if (nRank1 != nRank2)
+        nOrder = nRank1 < nRank2 ? -1 : 1;
+    else if (nRank1 == 0)
+        nOrder = CompareTexts(
+            static_cast<const CNodeRec*>(pRecord1)->GetName(), static_cast<const CNodeRec*>(pRecord2)->GetName());
+    else if (nRank1 == 1)
+        nOrder = SortDocumentItems(
+            static_cast<const CDocumentRec*>(pRecord1), static_cast<const CDocumentRec*>(pRecord2), spec);
+    return spec.bAscending ? nOrder : -nOrder;
+}
+
+int CompareCatalogRecords(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort)
+{
+    const auto* pSpec = reinterpret_cast<const CSortSpec*>(lParamSort);
+    if (!pSpec)
+        return 0;
+    return CompareRecords(
+        reinterpret_cast<const CCatalogRecord*>(lParam1), reinterpret_cast<const CCatalogRecord*>(lParam2), *pSpec);
+}
+
+void SortDocuments(CDocumentRecArray& documents, const CSortSpec& spec)
+{
+    std::stable_sort(documents.begin(), documents.end(), [&](const auto& p1, const auto& p2) {
+        int nOrder = SortDocumentItems(p1.get(), p2.get(), spec);
+        return spec.bAscending ? nOrder < 0 : nOrder > 0;
+    });
+}

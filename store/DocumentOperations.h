@@ -1,0 +1,69 @@
+#pragma once
+
+// Operations on sets of catalog records that the lists and the tree start:
+// pasting or dropping documents and nodes under a node, and removing items
+// from a node after the user confirmed it.
+
+#include "store/CNodeRec.h"
+
+#include <functional>
+#include <span>
+#include <vector>
+
+class CCatalogRecord;
+
+/* The payload of a copy or drag inside the program, as the clipboard keeps it:
+   little-endian 32-bit values without header: source block and slot (-1 -1
+   without a source node), the operation, the item count N, then N pairs of
+   block and slot. */
+
+constexpr LONG PAYLOAD_COPY = 1;
+constexpr LONG PAYLOAD_MOVE = 2;
+
+struct CCatalogPayload {
+    CRecordRef source;                // the node the items were taken from; none without one
+    LONG nOperation { PAYLOAD_COPY }; // PAYLOAD_COPY or PAYLOAD_MOVE
+    std::vector<CRecordRef> items;    // nodes and documents
+};
+
+std::vector<BYTE> BuildCatalogPayload(const CCatalogPayload& payload);
+// FALSE for bytes that end early, a negative count or bytes left over.
+BOOL ParseCatalogPayload(std::span<const BYTE> bytes, CCatalogPayload* pPayload);
+
+// Pastes or drops the payload's documents and nodes under pTarget (nOperation
+// PAYLOAD_COPY or PAYLOAD_MOVE). Documents are linked to the target; a moved
+// document loses its link to the source node. A node is copied with its
+// subtree, information, keywords, folders and document links (merged into a
+// child of the same name); a moved node is then deleted. A node is never
+// dropped into its own subtree, and fixed nodes never move. References that
+// name no node or document are skipped. Non-zero when the catalog changed.
+int DropDocuments(CNodeRec* pTarget, const CCatalogPayload& payload, int nOperation);
+
+/* Removing items from a node. */
+
+// The message box style of the question: MB_YESNO, the question icon, the
+// second button as default.
+constexpr UINT CONFIRM_DELETE_STYLE = 0x00000004 | 0x00000020 | 0x00000100;
+// The answer that removes the items (IDYES).
+constexpr int CONFIRM_DELETE_YES = 6;
+
+// What the user is asked, as data: the string IDs that make up the text, in
+// order, and the paths of the items. The strings: 4231 one document, 4232
+// several documents, 4233 one node, 4234 several nodes, 4235 joins documents
+// and nodes, 4425 warns that nodes go with their subtrees, 4465 warns that
+// documents linked nowhere else move to the top node of block 3, 4236 asks
+// whether to go on.
+struct CDeleteQuestion {
+    std::vector<UINT> textIds;
+    std::vector<CString> paths; // documents: full paths; nodes: their names from the top, joined by '\'
+    UINT nStyle { CONFIRM_DELETE_STYLE };
+};
+
+// Answers a question with CONFIRM_DELETE_YES or anything else.
+using ConfirmDeleteCallback = std::function<int(const CDeleteQuestion&)>;
+
+// Asks through pfnAsk and on CONFIRM_DELETE_YES removes the items' links
+// from pParent (a node with its subtree). A document left linked to no node
+// but the service nodes of blocks 1 and 2 is linked under the top node of
+// block 3. Non-zero when something was removed.
+int ConfirmDeleteItems(CNodeRec* pParent, std::span<CCatalogRecord* const> items, const ConfirmDeleteCallback& pfnAsk);
