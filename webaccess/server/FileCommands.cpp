@@ -298,7 +298,7 @@ CString CWACmdDown2::GetLogText() const
     if (m_nOffset < 1)
         strText.Format("DOWNLOAD - %s", static_cast<LPCTSTR>(GetItemPath()));
     else
-        strText.Format("DOWNLOAD - %s (starting at - %ld)", static_cast<LPCTSTR>(GetItemPath()),
-            static_cast<long>(m_nOffset));
+        strText.Format(
+            "DOWNLOAD - %s (starting at - %ld)", static_cast<LPCTSTR>(GetItemPath()), static_cast<long>(m_nOffset));
     return strText;
 }

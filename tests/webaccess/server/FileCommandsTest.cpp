@@ -51,10 +51,7 @@ protected:
         m_settings.m_profiles.push_back(std::move(pProfile));
     }
 
-    static std::string ProgramPath(const std::filesystem::path& path)
-    {
-        return ProgramPathFromHostPath(path.string());
-    }
+    static std::string ProgramPath(const std::filesystem::path& path) { return ProgramPathFromHostPath(path.string()); }
 
     // A file of nSize bytes 0, 1, 2 ... under the home folder; its program path.
     std::string MakeFile(const char* pszName, size_t nSize)
@@ -253,8 +250,7 @@ TEST_F(FileCommandsTest, AttrOfAPathAnswersThePathWithSlashes)
     ASSERT_EQ(Run("<#ATTR |" + Slashed(strPath) + "|#>"), WA_STATUS_OK);
     EXPECT_EQ(ReadZip(),
         "\r\n<#ATTR2 |" + Slashed(strPath) + "| |1234| |"
-            + static_cast<LPCTSTR>(status.m_mtime.Format("%b %d, %Y  %H:%M")) + "| |" + Slashed(strPath)
-            + "|#>\r\n");
+            + static_cast<LPCTSTR>(status.m_mtime.Format("%b %d, %Y  %H:%M")) + "| |" + Slashed(strPath) + "|#>\r\n");
     EXPECT_EQ(m_strLog, "Get ATTRIBUTES - " + strPath);
 }
 
@@ -269,6 +265,9 @@ TEST_F(FileCommandsTest, AttrOfACatalogFileNamesItsReference)
     std::transform(strName.begin(), strName.end(), strName.begin(), [](char ch) { return std::tolower(ch); });
     EXPECT_EQ(strReply.rfind("\r\n<#ATTR2 |" + strName + "| |42| |", 0), 0u) << strReply;
     EXPECT_NE(strReply.find("| |" + strRef + "|#>\r\n"), std::string::npos) << strReply;
+    std::string strLogPath = strPath;
+    std::transform(strLogPath.begin(), strLogPath.end(), strLogPath.begin(), [](char ch) { return std::tolower(ch); });
+    EXPECT_EQ(m_strLog, "Get ATTRIBUTES - " + strLogPath);
 }
 
 TEST_F(FileCommandsTest, AttrOfAVanishedCatalogFileIsUnavailable)
