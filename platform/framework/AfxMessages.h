@@ -19,6 +19,8 @@ constexpr UINT WM_GETMINMAXINFO     = 0x0024; // lParam: MINMAXINFO*
 constexpr UINT WM_DRAWITEM          = 0x002B; // wParam: control ID; lParam: DRAWITEMSTRUCT*
 constexpr UINT WM_MEASUREITEM       = 0x002C; // wParam: control ID; lParam: MEASUREITEMSTRUCT*
 constexpr UINT WM_DELETEITEM        = 0x002D; // wParam: control ID; lParam: DELETEITEMSTRUCT*
+constexpr UINT WM_VKEYTOITEM        = 0x002E; // wParam: key (low), caret item (high); lParam: the list box; returns -2, -1 or an item
+constexpr UINT WM_CHARTOITEM        = 0x002F; // the same for a character
 constexpr UINT WM_COMPAREITEM       = 0x0039; // wParam: control ID; lParam: COMPAREITEMSTRUCT*
 constexpr UINT WM_NOTIFY            = 0x004E; // wParam: control ID; lParam: NMHDR*
 constexpr UINT WM_CONTEXTMENU       = 0x007B; // wParam: the window clicked; lParam: screen point
@@ -62,6 +64,29 @@ constexpr UINT ODT_STATIC   = 5;
 
 /* WM_GETDLGCODE answers. */
 constexpr UINT DLGC_BUTTON = 0x2000;
+
+/* More WM_GETDLGCODE answers, as the standard controls give them. */
+constexpr UINT DLGC_WANTARROWS      = 0x0001;
+constexpr UINT DLGC_WANTTAB         = 0x0002;
+constexpr UINT DLGC_WANTALLKEYS     = 0x0004;
+constexpr UINT DLGC_WANTMESSAGE     = 0x0004;
+constexpr UINT DLGC_HASSETSEL       = 0x0008;
+constexpr UINT DLGC_DEFPUSHBUTTON   = 0x0010;
+constexpr UINT DLGC_UNDEFPUSHBUTTON = 0x0020;
+constexpr UINT DLGC_RADIOBUTTON     = 0x0040;
+constexpr UINT DLGC_WANTCHARS       = 0x0080;
+constexpr UINT DLGC_STATIC          = 0x0100;
+
+/* DRAWITEMSTRUCT.itemAction and itemState. */
+constexpr UINT ODA_DRAWENTIRE = 0x0001;
+constexpr UINT ODA_SELECT     = 0x0002;
+constexpr UINT ODA_FOCUS      = 0x0004;
+constexpr UINT ODS_SELECTED   = 0x0001;
+constexpr UINT ODS_GRAYED     = 0x0002;
+constexpr UINT ODS_DISABLED   = 0x0004;
+constexpr UINT ODS_CHECKED    = 0x0008;
+constexpr UINT ODS_FOCUS      = 0x0010;
+constexpr UINT ODS_DEFAULT    = 0x0020;
 
 /* Button messages and check states. */
 constexpr UINT BM_GETCHECK = 0x00F0;

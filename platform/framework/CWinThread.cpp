@@ -2,6 +2,7 @@
 
 #include "platform/base/KernelObject.h"
 #include "platform/base/WinError.h"
+#include "platform/framework/CImageList.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/framework/CWnd.h"
 
@@ -186,6 +187,8 @@ BOOL CWinThread::OnIdle(LONG lCount)
     } else if (lCount == 1) {
         CWnd::DeleteTempMap();
         CDC::DeleteTempMap();
+        CGdiObject::DeleteTempMap();
+        CImageList::DeleteTempMap();
         CMenu::DeleteTempMap();
     }
     return lCount < 1;

@@ -1,6 +1,7 @@
 #include "platform/framework/CWnd.h"
 
 #include "platform/base/WinError.h"
+#include "platform/controls/StandardControls.h"
 #include "platform/framework/CWinThread.h"
 #include "platform/framework/HandleMap.h"
 #include "platform/window/WindowClass.h"
@@ -18,6 +19,8 @@ BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
     ON_WM_MEASUREITEM()
     ON_WM_COMPAREITEM()
     ON_WM_DELETEITEM()
+    ON_WM_VKEYTOITEM()
+    ON_WM_CHARTOITEM()
     ON_WM_HSCROLL()
     ON_WM_VSCROLL()
     ON_WM_PARENTNOTIFY()
@@ -179,6 +182,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
         PostNcDestroy();
         return FALSE;
     }
+    // Windows of the standard control classes ("Static", "Button"...) are made by name here too.
+    RegisterStandardControls();
     SetThreadCreateHook(&AfxAttachCreatingWindow);
     CWnd* pOuter = std::exchange(t_pWndInit, this);
     HWND hWnd = ::CreateWindowEx(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
@@ -479,6 +484,22 @@ int CWnd::OnCompareItem(int, LPCOMPAREITEMSTRUCT lpCompareItemStruct)
     if (ReflectLastMsg(lpCompareItemStruct->hwndItem, &lResult))
         return static_cast<int>(lResult);
     return static_cast<int>(Default());
+}
+
+int CWnd::OnVKeyToItem(UINT, CListBox* pListBox, UINT)
+{
+    LRESULT lResult = 0;
+    if (pListBox && ReflectLastMsg(reinterpret_cast<CWnd*>(pListBox)->m_hWnd, &lResult))
+        return static_cast<int>(lResult);
+    return -1;
+}
+
+int CWnd::OnCharToItem(UINT, CListBox* pListBox, UINT)
+{
+    LRESULT lResult = 0;
+    if (pListBox && ReflectLastMsg(reinterpret_cast<CWnd*>(pListBox)->m_hWnd, &lResult))
+        return static_cast<int>(lResult);
+    return -1;
 }
 
 void CWnd::OnDeleteItem(int, LPDELETEITEMSTRUCT lpDeleteItemStruct)

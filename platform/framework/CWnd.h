@@ -34,6 +34,7 @@
 #include "platform/window/Window.h"
 
 class CScrollBar;
+class CListBox;
 class CCreateContext;
 
 class CWnd : public CCmdTarget {
@@ -236,6 +237,10 @@ protected:
     void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct);
     int OnCompareItem(int nIDCtl, LPCOMPAREITEMSTRUCT lpCompareItemStruct);
     void OnDeleteItem(int nIDCtl, LPDELETEITEMSTRUCT lpDeleteItemStruct);
+    // A list box with LBS_WANTKEYBOARDINPUT asks what a key or character does:
+    // offered to the list box's object first, else -1 (the list's default).
+    int OnVKeyToItem(UINT nKey, CListBox* pListBox, UINT nIndex);
+    int OnCharToItem(UINT nChar, CListBox* pListBox, UINT nIndex);
     void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     void OnParentNotify(UINT message, LPARAM lParam);
@@ -268,6 +273,13 @@ private:
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Runs pWnd->WindowProc as the current message, as AfxWndProc does.
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The list box object for a WM_VKEYTOITEM/WM_CHARTOITEM lParam; CListBox
+// adds no data to CWnd, so the window object stands for it.
+inline CListBox* AfxListBoxFromHandle(HWND hWnd)
+{
+    return reinterpret_cast<CListBox*>(CWnd::FromHandle(hWnd));
+}
 
 // The scroll bar control object for a WM_HSCROLL/WM_VSCROLL lParam (nullptr for a window's own scroll bars).
 // CScrollBar adds no data to CWnd, so the window object stands for it.

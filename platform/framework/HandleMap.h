@@ -32,8 +32,9 @@ public:
     void SetPermanent(THandle h, TObject* pObject) { m_permanent[h] = pObject; }
     void RemovePermanent(THandle h) { m_permanent.erase(h); }
 
-    // The permanent object, else a temporary one (made now if needed); nullptr for a null handle.
-    TObject* FromHandle(THandle h, THandle TObject::*pmHandle)
+    // The permanent object, else a temporary one (made now if needed, by
+    // `make` when given, so that it can be of a derived class); nullptr for a null handle.
+    TObject* FromHandle(THandle h, THandle TObject::*pmHandle, std::unique_ptr<TObject> (*make)(THandle) = nullptr)
     {
         if (!h)
             return nullptr;
@@ -41,7 +42,7 @@ public:
             return pObject;
         std::unique_ptr<TObject>& pTemporary = m_temporary[h];
         if (!pTemporary) {
-            pTemporary = std::make_unique<TObject>();
+            pTemporary = make ? make(h) : std::make_unique<TObject>();
             (*pTemporary).*pmHandle = h;
             m_pmHandle = pmHandle;
         }

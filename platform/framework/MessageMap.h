@@ -125,6 +125,8 @@ protected:                                                                      
 #define ON_WM_MEASUREITEM()     AFX_WM_VOID(WM_MEASUREITEM, OnMeasureItem, void(int, LPMEASUREITEMSTRUCT), static_cast<int>(AFX_WP), reinterpret_cast<LPMEASUREITEMSTRUCT>(AFX_LP))
 #define ON_WM_COMPAREITEM()     AFX_WM_RESULT(WM_COMPAREITEM, OnCompareItem, int(int, LPCOMPAREITEMSTRUCT), static_cast<int>(AFX_WP), reinterpret_cast<LPCOMPAREITEMSTRUCT>(AFX_LP))
 #define ON_WM_DELETEITEM()      AFX_WM_VOID(WM_DELETEITEM, OnDeleteItem, void(int, LPDELETEITEMSTRUCT), static_cast<int>(AFX_WP), reinterpret_cast<LPDELETEITEMSTRUCT>(AFX_LP))
+#define ON_WM_VKEYTOITEM()      AFX_WM_RESULT(WM_VKEYTOITEM, OnVKeyToItem, int(UINT, CListBox*, UINT), LOWORD(AFX_WP), AfxListBoxFromHandle(reinterpret_cast<HWND>(AFX_LP)), HIWORD(AFX_WP))
+#define ON_WM_CHARTOITEM()      AFX_WM_RESULT(WM_CHARTOITEM, OnCharToItem, int(UINT, CListBox*, UINT), LOWORD(AFX_WP), AfxListBoxFromHandle(reinterpret_cast<HWND>(AFX_LP)), HIWORD(AFX_WP))
 #define ON_WM_HSCROLL()         AFX_WM_VOID(WM_HSCROLL, OnHScroll, void(UINT, UINT, CScrollBar*), LOWORD(AFX_WP), HIWORD(AFX_WP), AfxScrollBarFromHandle(reinterpret_cast<HWND>(AFX_LP)))
 #define ON_WM_VSCROLL()         AFX_WM_VOID(WM_VSCROLL, OnVScroll, void(UINT, UINT, CScrollBar*), LOWORD(AFX_WP), HIWORD(AFX_WP), AfxScrollBarFromHandle(reinterpret_cast<HWND>(AFX_LP)))
 #define ON_WM_PARENTNOTIFY()    AFX_WM_VOID(WM_PARENTNOTIFY, OnParentNotify, void(UINT, LPARAM), static_cast<UINT>(AFX_WP), AFX_LP)

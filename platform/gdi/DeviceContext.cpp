@@ -72,7 +72,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h)
 {
     auto lock = GdiLock();
     std::shared_ptr<CDeviceContext> pDc = LookupDc(hdc);
-    std::shared_ptr<CGdiObject> pObject = LookupGdiObject(h);
+    std::shared_ptr<CGdiHandleObject> pObject = LookupGdiObject(h);
     if (!pDc)
         return nullptr;
     if (!pObject) {

@@ -25,9 +25,11 @@ std::unique_lock<std::recursive_mutex> GdiLock();
 
 /* Objects and the handle table. */
 
-class CGdiObject {
+// The object behind a drawing handle. (CGdiObject is the class library's
+// wrapper in platform/framework; the two must not share a name.)
+class CGdiHandleObject {
 public:
-    virtual ~CGdiObject() = default;
+    virtual ~CGdiHandleObject() = default;
     virtual DWORD ObjectType() const = 0;
 
     HGDIOBJ m_hHandle { nullptr };
@@ -36,10 +38,10 @@ public:
 };
 
 // Enters the object in the table and returns its handle; handle values are never reused.
-HGDIOBJ AddGdiObject(std::shared_ptr<CGdiObject> pObject);
+HGDIOBJ AddGdiObject(std::shared_ptr<CGdiHandleObject> pObject);
 // Removes the handle; the object lives on while states still hold it.
 void RemoveGdiObject(HGDIOBJ hObject);
-[[nodiscard]] std::shared_ptr<CGdiObject> LookupGdiObject(HGDIOBJ hObject);
+[[nodiscard]] std::shared_ptr<CGdiHandleObject> LookupGdiObject(HGDIOBJ hObject);
 // The live object of type T behind the handle, else nullptr with ERROR_INVALID_HANDLE.
 template<typename T>
 [[nodiscard]] std::shared_ptr<T> LookupGdi(HGDIOBJ hObject)
@@ -50,7 +52,7 @@ template<typename T>
     return pObject;
 }
 
-class CGdiPen : public CGdiObject {
+class CGdiPen : public CGdiHandleObject {
 public:
     DWORD ObjectType() const override { return OBJ_PEN; }
     LOGPEN m_log {};
@@ -58,14 +60,14 @@ public:
 
 class CGdiBitmap;
 
-class CGdiBrush : public CGdiObject {
+class CGdiBrush : public CGdiHandleObject {
 public:
     DWORD ObjectType() const override { return OBJ_BRUSH; }
     LOGBRUSH m_log {};
     std::shared_ptr<CGdiBitmap> m_pPattern; // a private copy of the pattern bitmap
 };
 
-class CGdiFont : public CGdiObject {
+class CGdiFont : public CGdiHandleObject {
 public:
     ~CGdiFont() override;
     DWORD ObjectType() const override { return OBJ_FONT; }
@@ -75,13 +77,13 @@ public:
     bool m_bHasMetrics { false };
 };
 
-class CGdiRegion : public CGdiObject {
+class CGdiRegion : public CGdiHandleObject {
 public:
     DWORD ObjectType() const override { return OBJ_REGION; }
     CRectList m_area;
 };
 
-class CGdiPalette : public CGdiObject {
+class CGdiPalette : public CGdiHandleObject {
 public:
     DWORD ObjectType() const override { return OBJ_PAL; }
     std::vector<PALETTEENTRY> m_entries;
@@ -94,7 +96,7 @@ class CDeviceContext;
 // the bits before each use and written back after each change. A 32-bit DIB
 // section has the same pixel layout as the surface, so it has no surface and
 // its rows are the DIB's own; their unused top bytes may hold anything.
-class CGdiBitmap : public CGdiObject {
+class CGdiBitmap : public CGdiHandleObject {
 public:
     ~CGdiBitmap() override;
     DWORD ObjectType() const override { return OBJ_BITMAP; }
@@ -177,7 +179,7 @@ struct DcState {
     std::optional<CRectList> clip; // device coordinates; none = the whole surface
 };
 
-class CDeviceContext : public CGdiObject {
+class CDeviceContext : public CGdiHandleObject {
 public:
     ~CDeviceContext() override;
     DWORD ObjectType() const override { return OBJ_MEMDC; }
@@ -204,6 +206,6 @@ public:
 uint32_t PixelFromColour(COLORREF cr, bool bMonochrome);
 COLORREF ColourFromPixel(uint32_t nPixel);
 // A stock object, made on first use.
-std::shared_ptr<CGdiObject> StockObject(int nIndex);
+std::shared_ptr<CGdiHandleObject> StockObject(int nIndex);
 // The 1x1 monochrome bitmap every memory DC starts with.
 std::shared_ptr<CGdiBitmap> DefaultBitmap();

@@ -20,7 +20,7 @@ constexpr UINT_PTR FIRST_GDI_HANDLE = 0x40000;
 constexpr UINT_PTR GDI_HANDLE_STEP = 4;
 
 struct GdiTable {
-    std::unordered_map<UINT_PTR, std::shared_ptr<CGdiObject>> objects;
+    std::unordered_map<UINT_PTR, std::shared_ptr<CGdiHandleObject>> objects;
     UINT_PTR nNext { FIRST_GDI_HANDLE };
 };
 
@@ -38,7 +38,7 @@ std::unique_lock<std::recursive_mutex> GdiLock()
     return std::unique_lock(*pMutex);
 }
 
-HGDIOBJ AddGdiObject(std::shared_ptr<CGdiObject> pObject)
+HGDIOBJ AddGdiObject(std::shared_ptr<CGdiHandleObject> pObject)
 {
     GdiTable& table = Table();
     auto hHandle = reinterpret_cast<HGDIOBJ>(table.nNext);
@@ -53,7 +53,7 @@ void RemoveGdiObject(HGDIOBJ hObject)
     Table().objects.erase(reinterpret_cast<UINT_PTR>(hObject));
 }
 
-std::shared_ptr<CGdiObject> LookupGdiObject(HGDIOBJ hObject)
+std::shared_ptr<CGdiHandleObject> LookupGdiObject(HGDIOBJ hObject)
 {
     GdiTable& table = Table();
     auto it = table.objects.find(reinterpret_cast<UINT_PTR>(hObject));
@@ -100,21 +100,21 @@ COLORREF ColourFromPixel(uint32_t nPixel)
 
 namespace {
 
-std::shared_ptr<CGdiObject> MakeStockPen(UINT nStyle, COLORREF cr)
+std::shared_ptr<CGdiHandleObject> MakeStockPen(UINT nStyle, COLORREF cr)
 {
     auto pPen = std::make_shared<CGdiPen>();
     pPen->m_log = LOGPEN { nStyle, POINT { 1, 0 }, cr };
     return pPen;
 }
 
-std::shared_ptr<CGdiObject> MakeStockBrush(UINT nStyle, COLORREF cr)
+std::shared_ptr<CGdiHandleObject> MakeStockBrush(UINT nStyle, COLORREF cr)
 {
     auto pBrush = std::make_shared<CGdiBrush>();
     pBrush->m_log = LOGBRUSH { nStyle, cr, 0 };
     return pBrush;
 }
 
-std::shared_ptr<CGdiObject> MakeStockFont(LONG nHeight, LONG nWeight, BYTE nPitchAndFamily, const char* pszFace)
+std::shared_ptr<CGdiHandleObject> MakeStockFont(LONG nHeight, LONG nWeight, BYTE nPitchAndFamily, const char* pszFace)
 {
     auto pFont = std::make_shared<CGdiFont>();
     pFont->m_log.lfHeight = nHeight;
@@ -127,7 +127,7 @@ std::shared_ptr<CGdiObject> MakeStockFont(LONG nHeight, LONG nWeight, BYTE nPitc
 constexpr BYTE FIXED_MODERN = 0x31; // FIXED_PITCH | FF_MODERN
 constexpr BYTE VARIABLE_SWISS = 0x22; // VARIABLE_PITCH | FF_SWISS
 
-std::shared_ptr<CGdiObject> MakeStockObject(int nIndex)
+std::shared_ptr<CGdiHandleObject> MakeStockObject(int nIndex)
 {
     switch (nIndex) {
     case WHITE_BRUSH:
@@ -172,14 +172,14 @@ std::shared_ptr<CGdiObject> MakeStockObject(int nIndex)
 
 }
 
-std::shared_ptr<CGdiObject> StockObject(int nIndex)
+std::shared_ptr<CGdiHandleObject> StockObject(int nIndex)
 {
-    static std::unordered_map<int, std::shared_ptr<CGdiObject>>* pStock
-        = new std::unordered_map<int, std::shared_ptr<CGdiObject>>;
+    static std::unordered_map<int, std::shared_ptr<CGdiHandleObject>>* pStock
+        = new std::unordered_map<int, std::shared_ptr<CGdiHandleObject>>;
     auto it = pStock->find(nIndex);
     if (it != pStock->end())
         return it->second;
-    std::shared_ptr<CGdiObject> pObject = MakeStockObject(nIndex);
+    std::shared_ptr<CGdiHandleObject> pObject = MakeStockObject(nIndex);
     if (!pObject)
         return nullptr;
     pObject->m_bStock = true;
@@ -202,7 +202,7 @@ std::shared_ptr<CGdiBitmap> DefaultBitmap()
 HGDIOBJ GetStockObject(int nIndex)
 {
     auto lock = GdiLock();
-    std::shared_ptr<CGdiObject> pObject = StockObject(nIndex);
+    std::shared_ptr<CGdiHandleObject> pObject = StockObject(nIndex);
     if (!pObject) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
@@ -217,7 +217,7 @@ HGDIOBJ GetStockObject(int nIndex)
 BOOL DeleteObject(HGDIOBJ hObject)
 {
     auto lock = GdiLock();
-    std::shared_ptr<CGdiObject> pObject = LookupGdiObject(hObject);
+    std::shared_ptr<CGdiHandleObject> pObject = LookupGdiObject(hObject);
     if (!pObject || pObject->ObjectType() == OBJ_MEMDC) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
@@ -253,7 +253,7 @@ int CopyDescription(const T& description, int cbBuffer, LPVOID lpvObject)
 int GetObject(HGDIOBJ hObject, int cbBuffer, LPVOID lpvObject)
 {
     auto lock = GdiLock();
-    std::shared_ptr<CGdiObject> pObject = LookupGdiObject(hObject);
+    std::shared_ptr<CGdiHandleObject> pObject = LookupGdiObject(hObject);
     if (!pObject) {
         SetLastError(ERROR_INVALID_HANDLE);
         return 0;
@@ -288,7 +288,7 @@ int GetObject(HGDIOBJ hObject, int cbBuffer, LPVOID lpvObject)
 DWORD GetObjectType(HGDIOBJ hObject)
 {
     auto lock = GdiLock();
-    std::shared_ptr<CGdiObject> pObject = LookupGdiObject(hObject);
+    std::shared_ptr<CGdiHandleObject> pObject = LookupGdiObject(hObject);
     if (!pObject) {
         SetLastError(ERROR_INVALID_HANDLE);
         return 0;
@@ -429,4 +429,21 @@ UINT GetPaletteEntries(HPALETTE hpal, UINT iStart, UINT cEntries, PALETTEENTRY* 
     UINT nCopied = std::min(cEntries, nCount - iStart);
     std::copy_n(pPalette->m_entries.begin() + iStart, nCopied, pPalEntries);
     return nCopied;
+}
+
+UINT GetNearestPaletteIndex(HPALETTE h, COLORREF crColor)
+{
+    auto lock = GdiLock();
+    std::shared_ptr<CGdiPalette> pPalette = LookupGdi<CGdiPalette>(h);
+    if (!pPalette)
+        return CLR_INVALID;
+    auto distance = [crColor](const PALETTEENTRY& entry) {
+        int dr = entry.peRed - GetRValue(crColor);
+        int dg = entry.peGreen - GetGValue(crColor);
+        int db = entry.peBlue - GetBValue(crColor);
+        return dr * dr + dg * dg + db * db;
+    };
+    auto it = std::min_element(pPalette->m_entries.begin(), pPalette->m_entries.end(),
+        [&](const PALETTEENTRY& a, const PALETTEENTRY& b) { return distance(a) < distance(b); });
+    return static_cast<UINT>(it - pPalette->m_entries.begin());
 }

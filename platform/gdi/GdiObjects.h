@@ -46,3 +46,6 @@ HPALETTE SelectPalette(HDC hdc, HPALETTE hPal, BOOL bForceBkgd);
 // Nothing is mapped on a true-colour surface: always 0.
 UINT RealizePalette(HDC hdc);
 UINT GetPaletteEntries(HPALETTE hpal, UINT iStart, UINT cEntries, PALETTEENTRY* pPalEntries);
+// The index of the entry nearest to `crColor` (the least sum of squared
+// channel differences; the first of equals); CLR_INVALID for a bad palette.
+UINT GetNearestPaletteIndex(HPALETTE h, COLORREF crColor);

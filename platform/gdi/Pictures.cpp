@@ -4,6 +4,7 @@
 #include "platform/base/ResourceModule.h"
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/GdiInternal.h"
+#include "platform/gdi/GdiObjects.h"
 
 #include <cstdio>
 #include <fstream>
@@ -106,6 +107,57 @@ HBITMAP LoadPictureFile(LPCTSTR lpszPath)
     if (!ReadHostFile(lpszPath, bytes))
         return nullptr;
     return DecodePicture(bytes.data(), bytes.size());
+}
+
+HBITMAP DecodePictureWithMask(const void* pData, size_t cbData, HBITMAP* phbmMask)
+{
+    if (!phbmMask) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    *phbmMask = nullptr;
+    HBITMAP hColor = DecodePicture(pData, cbData);
+    if (!hColor)
+        return nullptr;
+    GdkPixbuf* pPixbuf = DecodePixbuf(pData, cbData);
+    auto lock = GdiLock();
+    auto pColor = LookupGdi<CGdiBitmap>(hColor);
+    std::shared_ptr<CGdiBitmap> pMask = CGdiBitmap::Make(pColor->m_nWidth, pColor->m_nHeight, 1);
+    if (!pPixbuf || !pMask) {
+        if (pPixbuf)
+            g_object_unref(pPixbuf);
+        DeleteObject(hColor);
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    bool bAlpha = gdk_pixbuf_get_has_alpha(pPixbuf);
+    int nChannels = gdk_pixbuf_get_n_channels(pPixbuf);
+    int nStride = gdk_pixbuf_get_rowstride(pPixbuf);
+    const guchar* pPixels = gdk_pixbuf_read_pixels(pPixbuf);
+    pColor->PullBits();
+    for (int y = 0; y < pMask->m_nHeight; ++y) {
+        uint32_t* pMaskRow = pMask->Row(y);
+        uint32_t* pColorRow = pColor->Row(y);
+        for (int x = 0; x < pMask->m_nWidth; ++x) {
+            bool bClear = bAlpha && pPixels[static_cast<size_t>(y) * nStride + x * nChannels + 3] < 128;
+            pMaskRow[x] = bClear ? 0xFFFFFF : 0;
+            if (bClear)
+                pColorRow[x] = 0;
+        }
+    }
+    g_object_unref(pPixbuf);
+    pColor->PushBits();
+    pMask->PushBits();
+    *phbmMask = static_cast<HBITMAP>(AddGdiObject(pMask));
+    return hColor;
+}
+
+HBITMAP LoadPictureFileWithMask(LPCTSTR lpszPath, HBITMAP* phbmMask)
+{
+    std::vector<char> bytes;
+    if (!ReadHostFile(lpszPath, bytes))
+        return nullptr;
+    return DecodePictureWithMask(bytes.data(), bytes.size(), phbmMask);
 }
 
 HBITMAP LoadBitmap(HINSTANCE hInstance, LPCTSTR lpBitmapName)

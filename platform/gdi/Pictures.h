@@ -15,6 +15,13 @@ HBITMAP DecodePicture(const void* pData, size_t cbData);
 // Likewise from a file; NULL with ERROR_FILE_NOT_FOUND when it cannot be read.
 HBITMAP LoadPictureFile(LPCTSTR lpszPath);
 
+// Like DecodePicture, keeping the transparency as icons need it: the new
+// monochrome bitmap in *phbmMask is 1 (white) where the alpha is below 128,
+// and the returned colour bitmap is black there.
+HBITMAP DecodePictureWithMask(const void* pData, size_t cbData, HBITMAP* phbmMask);
+// Likewise from a file.
+HBITMAP LoadPictureFileWithMask(LPCTSTR lpszPath, HBITMAP* phbmMask);
+
 // Writes the bitmap's pixels as an 8-bit RGB PNG file (monochrome bitmaps
 // black and white). FALSE with the last error set when it cannot be written.
 BOOL SaveBitmapAsPng(HBITMAP hbm, LPCTSTR lpszPath);

@@ -98,3 +98,18 @@ constexpr WPARAM SIZE_RESTORED      = 0;
 constexpr WPARAM SIZE_MINIMIZED     = 1;
 constexpr WPARAM SIZE_MAXIMIZED     = 2;
 // clang-format on
+
+// clang-format off
+/* Fonts of windows, as the standard controls and dialogs keep them. */
+constexpr UINT WM_SETFONT           = 0x0030; // wParam: HFONT (0: the system font); lParam: TRUE to redraw
+constexpr UINT WM_GETFONT           = 0x0031; // returns the HFONT, or 0 for the system font
+// clang-format on
+
+// clang-format off
+/* Clipboard commands a window carries out on its selection. */
+constexpr UINT WM_CUT               = 0x0300;
+constexpr UINT WM_COPY              = 0x0301;
+constexpr UINT WM_PASTE             = 0x0302;
+constexpr UINT WM_CLEAR             = 0x0303;
+constexpr UINT WM_UNDO              = 0x0304;
+// clang-format on

@@ -201,7 +201,10 @@ LRESULT DefWindowProcInputAndPaint(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
         PaintFrame(hWnd);
         return 0;
     case WM_NCACTIVATE:
-        RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+        // Only the caption changes colour: repaint the frame now, leaving the
+        // client area's update region as it is.
+        if (IsWindowVisible(hWnd))
+            PaintFrame(hWnd);
         return TRUE;
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam))

@@ -7,6 +7,7 @@
 
 #include "platform/base/CString.h"
 #include "platform/base/Registry.h"
+#include "store/CPreferenceBlock.h"
 #include "webaccess/profiles/CWAProfiles.h"
 
 #include <memory>
@@ -14,26 +15,25 @@
 
 class CCatalog;
 
-class CWASettings {
+class CWASettings : public CPreferenceBlock {
 public:
     CWASettings();
-    virtual ~CWASettings() = default;
 
     // Site = resource string 4536, no DirServer, connection kind 1, port 0,
     // intervals 1000 and 180000 ms, notice flag 1, no profiles. The account,
     // the catalog name and code and CommFolder stay as they are.
-    void SetDefaults();
+    void SetDefaults() override;
 
     /* The registry form: the subkey "WA" of the preferences key. */
 
     // Reads every value, a missing one taking its default, then puts the
     // program folder in DirServer unless the connection kind is 2 and works
     // out CommFolder. Without the subkey: SetDefaults and nothing else.
-    void Load(HKEY hPreferences);
+    void Load(HKEY hPreferences) override;
     // Writes every value, creating the subkey when needed. FALSE when the
     // subkey cannot be opened or created (nothing is written then) or a
     // value could not be written.
-    BOOL Save(HKEY hPreferences) const;
+    BOOL Save(HKEY hPreferences) const override;
 
     /* The "Profiles" value: a DWORD count, then each profile's record
        (CWAProfiles::Serialize), as REG_BINARY. */

@@ -2,6 +2,7 @@
 
 #include "platform/base/FileFunctions.h"
 #include "store/CCatalog.h"
+#include "webaccess/server/CatalogCommands.h"
 #include "webaccess/server/FileCommands.h"
 #include "webaccess/server/TokenFields.h"
 #include "webaccess/server/WebCommands.h"
@@ -226,6 +227,12 @@ std::unique_ptr<CWACommand> CreateWebCommand(LPCTSTR pszToken)
         break;
     case WA_CMD_PAGE:
         pCommand = std::make_unique<CWACmdPage>();
+        break;
+    case WA_CMD_WDIR:
+        pCommand = std::make_unique<CWACmdWdir>();
+        break;
+    case WA_CMD_WTREE:
+        pCommand = std::make_unique<CWACmdWtree>();
         break;
     default:
         // FIXME: The page commands join the factory as their pages are built.

@@ -1,6 +1,7 @@
 #include "webaccess/server/CWASession.h"
 
 #include "webaccess/profiles/CWASettings.h"
+#include "webaccess/server/CWACatalogLists.h"
 #include "webaccess/server/WebCommands.h"
 
 #include <algorithm>
@@ -12,6 +13,8 @@ CWASession::CWASession(const CWACmdLogin& login, CWASettings& settings, CCatalog
     , m_pProfile(settings.FindWAProfile(login.GetPassword(), catalog, pbSettingsChanged))
     , m_pPlace(std::make_unique<CWASessionPlace>())
 {
+    if (m_pProfile != nullptr)
+        m_pCatalogLists = std::make_unique<CWACatalogLists>(catalog, m_pProfile->GetGroupRights());
 }
 
 CWASession::~CWASession() = default;

@@ -10,6 +10,7 @@
 #include <memory>
 
 class CCatalog;
+class CWACatalogLists;
 class CWACmdLogin;
 class CWACommand;
 class CWAOutputFile;
@@ -48,6 +49,8 @@ public:
     BOOL IsNetscape() const { return m_bNetscape; }
     const CWAProfiles* GetProfile() const { return m_pProfile.get(); }
     CWASessionPlace& GetPlace() { return *m_pPlace; }
+    // The catalog as the profile lets the user see it; only with a profile.
+    CWACatalogLists& GetCatalogLists() { return *m_pCatalogLists; }
     int GetStatus() const { return m_nStatus; }
 
 private:
@@ -57,5 +60,6 @@ private:
     std::unique_ptr<CWAProfiles> m_pProfile;
     std::unique_ptr<CWACommand> m_pKeptCommand; // The last WFIND
     std::unique_ptr<CWASessionPlace> m_pPlace;
+    std::unique_ptr<CWACatalogLists> m_pCatalogLists; // Null without a profile
     int m_nStatus { 0 };
 };

@@ -277,6 +277,13 @@ TEST_F(PaintTest, TheFrameIsDrawnWithACaptionInTheActiveColour)
     PumpUntilIdle();
     CCapturedImage inactive(CaptureWindowImage(hWnd));
     EXPECT_EQ(inactive.At(10, 8), GetSysColor(COLOR_INACTIVECAPTION));
+
+    // A change of activation repaints the caption only: the client stays valid.
+    MessageLog::Instance().TakeMessages({ WM_PAINT });
+    SetActiveWindow(hWnd);
+    EXPECT_FALSE(GetUpdateRect(hWnd, nullptr, FALSE));
+    PumpUntilIdle();
+    EXPECT_TRUE(MessageLog::Instance().TakeMessages({ WM_PAINT }).empty());
 }
 
 TEST_F(PaintTest, ScrollingMovesThePixelsAndInvalidatesWhatItUncovers)

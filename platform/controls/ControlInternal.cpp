@@ -1,0 +1,124 @@
+#include "platform/controls/ControlInternal.h"
+
+#include "platform/controls/StaticControl.h"
+#include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/SysColors.h"
+#include "platform/window/MessageQueue.h"
+#include "platform/window/Paint.h"
+#include "platform/window/Window.h"
+
+void AttachControlState(HWND hWnd, std::unique_ptr<CControlState> pState)
+{
+    SetWindowLongPtr(hWnd, CONTROL_STATE_OFFSET, reinterpret_cast<LONG_PTR>(pState.release()));
+}
+
+CControlState* GetControlStateBase(HWND hWnd)
+{
+    return reinterpret_cast<CControlState*>(GetWindowLongPtr(hWnd, CONTROL_STATE_OFFSET));
+}
+
+void DestroyControlState(HWND hWnd)
+{
+    delete GetControlStateBase(hWnd);
+    SetWindowLongPtr(hWnd, CONTROL_STATE_OFFSET, 0);
+}
+
+namespace {
+
+constexpr const char* CONTROL_PARENT_PROP = "ControlParent";
+
+} // namespace
+
+HWND ControlParent(HWND hWnd)
+{
+    if (HANDLE hParent = GetProp(hWnd, CONTROL_PARENT_PROP))
+        return static_cast<HWND>(hParent);
+    return GetParent(hWnd);
+}
+
+void SetControlParent(HWND hWnd, HWND hParent)
+{
+    SetProp(hWnd, CONTROL_PARENT_PROP, hParent);
+}
+
+void NotifyParent(HWND hWnd, WORD nCode)
+{
+    HWND hParent = ControlParent(hWnd);
+    if (!hParent)
+        return;
+    WPARAM wParam = static_cast<DWORD>(MAKELONG(static_cast<WORD>(GetDlgCtrlID(hWnd)), nCode));
+    SendMessage(hParent, WM_COMMAND, wParam, reinterpret_cast<LPARAM>(hWnd));
+}
+
+HBRUSH PrepareControlDC(HWND hWnd, HDC hdc, UINT uCtlColorMsg, int nBackColor, int nTextColor)
+{
+    if (CControlState* pState = GetControlStateBase(hWnd); pState && pState->hFont)
+        SelectObject(hdc, pState->hFont);
+    SetTextColor(hdc, GetSysColor(nTextColor));
+    SetBkColor(hdc, GetSysColor(nBackColor));
+    HBRUSH hBrush = nullptr;
+    if (HWND hParent = ControlParent(hWnd))
+        hBrush = reinterpret_cast<HBRUSH>(
+            SendMessage(hParent, uCtlColorMsg, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hWnd)));
+    return hBrush ? hBrush : GetSysColorBrush(nBackColor);
+}
+
+BOOL HandleFontMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
+{
+    CControlState* pState = GetControlStateBase(hWnd);
+    if (!pState || (uMsg != WM_SETFONT && uMsg != WM_GETFONT))
+        return FALSE;
+    if (uMsg == WM_GETFONT) {
+        *plResult = reinterpret_cast<LRESULT>(pState->hFont);
+        return TRUE;
+    }
+    pState->hFont = reinterpret_cast<HFONT>(wParam);
+    if (LOWORD(lParam))
+        InvalidateRect(hWnd, nullptr, TRUE);
+    *plResult = 0;
+    return TRUE;
+}
+
+void SendDrawItem(HWND hWnd, HDC hdc, UINT nCtlType, UINT nItemAction, UINT nItemState)
+{
+    HWND hParent = ControlParent(hWnd);
+    if (!hParent)
+        return;
+    DRAWITEMSTRUCT dis {};
+    dis.CtlType = nCtlType;
+    dis.CtlID = static_cast<UINT>(GetDlgCtrlID(hWnd));
+    dis.itemAction = nItemAction;
+    dis.itemState = nItemState;
+    dis.hwndItem = hWnd;
+    dis.hDC = hdc;
+    GetClientRect(hWnd, &dis.rcItem);
+    SendMessage(hParent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+}
+
+SIZE GetControlImageSize(UINT nImageType, HANDLE hImage)
+{
+    BITMAP bm {};
+    if (nImageType != IMAGE_BITMAP || !hImage || !GetObject(hImage, sizeof(bm), &bm))
+        return SIZE { 0, 0 };
+    return SIZE { bm.bmWidth, bm.bmHeight };
+}
+
+void DrawControlImage(HDC hdc, UINT nImageType, HANDLE hImage, const RECT& rc, BOOL bCenter)
+{
+    SIZE size = GetControlImageSize(nImageType, hImage);
+    if (size.cx == 0 || size.cy == 0)
+        return;
+    int x = rc.left;
+    int y = rc.top;
+    if (bCenter) {
+        x += (rc.right - rc.left - size.cx) / 2;
+        y += (rc.bottom - rc.top - size.cy) / 2;
+    }
+    HDC hMemDC = CreateCompatibleDC(hdc);
+    HGDIOBJ hOld = SelectObject(hMemDC, hImage);
+    BitBlt(hdc, x, y, size.cx, size.cy, hMemDC, 0, 0, SRCCOPY);
+    SelectObject(hMemDC, hOld);
+    DeleteDC(hMemDC);
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+// What the standard controls share: their per-window state, the way they
+// notify and ask their parent, and their font.
+
+#include "platform/framework/AfxMessages.h"
+#include "platform/window/WindowTypes.h"
+
+#include <memory>
+
+// Every control class reserves one pointer of window extra bytes, at offset 0,
+// for its state object; the state lives from WM_NCCREATE to WM_NCDESTROY.
+constexpr int CONTROL_STATE_OFFSET = 0;
+constexpr int CONTROL_EXTRA_BYTES = sizeof(LONG_PTR);
+
+// The base of each control's state: what every control keeps.
+struct CControlState {
+    virtual ~CControlState() = default;
+
+    HFONT hFont { nullptr }; // WM_SETFONT; nullptr: the DC's default font
+};
+
+// Stores the state on the window, which owns it from then on.
+void AttachControlState(HWND hWnd, std::unique_ptr<CControlState> pState);
+// The window's state, or nullptr before WM_NCCREATE and after WM_NCDESTROY.
+CControlState* GetControlStateBase(HWND hWnd);
+template<typename TState>
+TState* GetControlState(HWND hWnd)
+{
+    return static_cast<TState*>(GetControlStateBase(hWnd));
+}
+// Deletes the window's state; called on WM_NCDESTROY.
+void DestroyControlState(HWND hWnd);
+
+// The window a control reports to: its parent, or the window set with
+// SetControlParent (a combo box's drop-down list reports to the combo box).
+HWND ControlParent(HWND hWnd);
+void SetControlParent(HWND hWnd, HWND hParent);
+
+// Sends WM_COMMAND with `nCode` and the control's ID to its parent.
+void NotifyParent(HWND hWnd, WORD nCode);
+
+// Prepares `hdc` for painting the control: selects its font, sets the classic
+// colours (text `nTextColor`, background COLOR_BTNFACE or COLOR_WINDOW), then
+// lets the parent change them with `uCtlColorMsg` (a WM_CTLCOLOR* message).
+// Returns the parent's brush, or the system brush of the background colour
+// when the parent answers 0.
+HBRUSH PrepareControlDC(HWND hWnd, HDC hdc, UINT uCtlColorMsg, int nBackColor, int nTextColor);
+
+// Handles WM_SETFONT and WM_GETFONT for any control; FALSE for other messages.
+BOOL HandleFontMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
+
+// Sends WM_DRAWITEM to the parent for a control drawn by its owner, with the
+// client area as the item rectangle.
+void SendDrawItem(HWND hWnd, HDC hdc, UINT nCtlType, UINT nItemAction, UINT nItemState);
+
+// Draws an image of kind IMAGE_BITMAP into `rc` of `hdc`: at the top-left, or
+// centred when bCenter. Does nothing for a missing image or another kind.
+void DrawControlImage(HDC hdc, UINT nImageType, HANDLE hImage, const RECT& rc, BOOL bCenter);
+// The size of a bitmap; {0, 0} for anything else.
+SIZE GetControlImageSize(UINT nImageType, HANDLE hImage);

@@ -1,0 +1,70 @@
+#include "platform/framework/CButton.h"
+
+IMPLEMENT_DYNAMIC(CButton, CWnd)
+
+BOOL CButton::Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+{
+    return CWnd::Create("Button", lpszCaption, dwStyle, rect, pParentWnd, nID);
+}
+
+UINT CButton::GetState() const
+{
+    return static_cast<UINT>(SendMessage(BM_GETSTATE, 0, 0));
+}
+
+void CButton::SetState(BOOL bHighlight)
+{
+    SendMessage(BM_SETSTATE, bHighlight, 0);
+}
+
+int CButton::GetCheck() const
+{
+    return static_cast<int>(SendMessage(BM_GETCHECK, 0, 0));
+}
+
+void CButton::SetCheck(int nCheck)
+{
+    SendMessage(BM_SETCHECK, static_cast<WPARAM>(nCheck), 0);
+}
+
+UINT CButton::GetButtonStyle() const
+{
+    return LOWORD(GetStyle());
+}
+
+void CButton::SetButtonStyle(UINT nStyle, BOOL bRedraw)
+{
+    SendMessage(BM_SETSTYLE, nStyle, bRedraw);
+}
+
+HBITMAP CButton::SetBitmap(HBITMAP hBitmap)
+{
+    return reinterpret_cast<HBITMAP>(SendMessage(BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap)));
+}
+
+HBITMAP CButton::GetBitmap() const
+{
+    return reinterpret_cast<HBITMAP>(SendMessage(BM_GETIMAGE, IMAGE_BITMAP, 0));
+}
+
+HICON CButton::SetIcon(HICON hIcon)
+{
+    return reinterpret_cast<HICON>(SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(hIcon)));
+}
+
+HICON CButton::GetIcon() const
+{
+    return reinterpret_cast<HICON>(SendMessage(BM_GETIMAGE, IMAGE_ICON, 0));
+}
+
+void CButton::DrawItem(LPDRAWITEMSTRUCT) { }
+
+BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (message != WM_DRAWITEM)
+        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+    if (pResult)
+        *pResult = TRUE;
+    return TRUE;
+}

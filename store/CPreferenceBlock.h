@@ -1,0 +1,19 @@
+#pragma once
+
+// A block of settings that the preferences object carries for a higher layer
+// (the web access service's settings): kept under its own subkey of the
+// preferences key, loaded, defaulted and saved together with the preferences.
+// The layer that owns the block attaches it (CPreferences::AttachWebSettings).
+
+#include "platform/base/WinTypes.h"
+
+class CPreferenceBlock {
+public:
+    virtual ~CPreferenceBlock() = default;
+
+    virtual void SetDefaults() = 0;
+    // Reads the block from below the open preferences key.
+    virtual void Load(HKEY hPreferences) = 0;
+    // Writes the block below the open preferences key; FALSE on failure.
+    virtual BOOL Save(HKEY hPreferences) const = 0;
+};

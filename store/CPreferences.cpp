@@ -1,0 +1,330 @@
+#include "store/CPreferences.h"
+
+#include "store/CRegistryKey.h"
+
+#include <algorithm>
+#include <vector>
+
+CPreferences thePreferences;
+
+namespace {
+
+constexpr char DS_PATH_VALUE[] = "DSSysDefaultPath"; // Followed by a three-digit level index
+constexpr char DS_PATH_COUNT_VALUE[] = "DSSysDefaultNumPath";
+constexpr int MAX_DS_PATH_LEVELS = 999; // The index has three digits
+constexpr int MAX_VERSION_TEXT_LENGTH = 15;
+constexpr char VERSION_TEXT_FORBIDDEN[] = "\"\\/:|<>+=;,?* ";
+
+// Reads a REG_DWORD into nValue when it lies in [nMin, nMax]; otherwise nValue
+// keeps what it holds (its default).
+void ReadInt(CRegistryKey& key, LPCTSTR pszName, int nMin, int nMax, int& nValue)
+{
+    DWORD dwValue = 0;
+    if (!key.GetDWORD(pszName, dwValue))
+        return;
+    const auto nRead = static_cast<int>(dwValue);
+    if (nRead >= nMin && nRead <= nMax)
+        nValue = nRead;
+}
+
+// A switch is any REG_DWORD: zero is off, anything else on.
+void ReadBool(CRegistryKey& key, LPCTSTR pszName, BOOL& bValue)
+{
+    DWORD dwValue = 0;
+    if (key.GetDWORD(pszName, dwValue))
+        bValue = dwValue ? TRUE : FALSE;
+}
+
+// Reads a 4-byte REG_BINARY value; another type or size keeps dwValue.
+void ReadBinaryDWORD(CRegistryKey& key, LPCTSTR pszName, DWORD& dwValue)
+{
+    DWORD dwType = REG_NONE;
+    DWORD dwRead = 0;
+    DWORD cbData = sizeof(dwRead);
+    if (RegQueryValueEx(key, pszName, nullptr, &dwType, reinterpret_cast<BYTE*>(&dwRead), &cbData) == ERROR_SUCCESS
+        && dwType == REG_BINARY && cbData == sizeof(dwRead))
+        dwValue = dwRead;
+}
+
+BOOL WriteBinaryDWORD(CRegistryKey& key, LPCTSTR pszName, DWORD dwValue)
+{
+    return RegSetValueEx(key, pszName, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&dwValue), sizeof(dwValue))
+            == ERROR_SUCCESS
+        ? TRUE
+        : FALSE;
+}
+
+// Reads a REG_SZ of up to MAX_PATH bytes with its NUL (a folder path, longer
+// than CRegistryKey::GetString takes); another type or a longer value keeps
+// strValue.
+void ReadPath(CRegistryKey& key, LPCTSTR pszName, CString& strValue)
+{
+    std::vector<char> buffer(MAX_PATH + 1, '\0');
+    DWORD dwType = REG_NONE;
+    DWORD cbData = MAX_PATH;
+    if (RegQueryValueEx(key, pszName, nullptr, &dwType, reinterpret_cast<BYTE*>(buffer.data()), &cbData)
+            == ERROR_SUCCESS
+        && dwType == REG_SZ)
+        strValue = buffer.data();
+}
+
+// A version text: 1 to 15 characters, none of them a path or list separator
+// nor a space, with exactly one '#' where the version number goes.
+bool IsValidVersionText(const CString& strText)
+{
+    const int nLength = strText.GetLength();
+    if (nLength == 0 || nLength > MAX_VERSION_TEXT_LENGTH || strText.FindOneOf(VERSION_TEXT_FORBIDDEN) >= 0)
+        return false;
+    const int nHash = strText.Find('#');
+    return nHash >= 0 && strText.Find('#', nHash + 1) < 0;
+}
+
+// The node that pNames leads to: the first name is a top-level system or a
+// fixed node, each further one a child of the one before. Null when a name
+// is not found.
+CNodeRec* FindNodeByPath(CCatalog* pCatalog, const CStringArray& names)
+{
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(pCatalog));
+    if (!pRoot || names.GetSize() == 0)
+        return nullptr;
+    std::unique_ptr<CNodeRec> pNode(pRoot->FindChildByName(names[0]));
+    for (LONG nKind = 1; !pNode && nKind <= static_cast<LONG>(CNodeRec::FIXED_NODE_LAST); ++nKind) {
+        auto pFixed = std::make_unique<CNodeRec>(pCatalog, nKind);
+        if (pFixed->IsValid() && pFixed->GetName() == names[0])
+            pNode = std::move(pFixed);
+    }
+    for (int nLevel = 1; pNode && nLevel < names.GetSize(); ++nLevel)
+        pNode.reset(pNode->FindChildByName(names[nLevel]));
+    return pNode.release();
+}
+
+} // namespace
+
+CPreferences::CPreferences()
+{
+    SetDefaults();
+    // FIXME: Register CLIPBOARD_FORMAT_NAME into m_nClipboardFormat once the
+    // platform layer offers RegisterClipboardFormat.
+}
+
+CPreferences::~CPreferences() = default;
+
+void CPreferences::SetDefaults()
+{
+    m_nNumDayFileNew = 7;
+    m_nLastCatalogOption = NEW_SINCE_UPDATE;
+    m_nNumDayRecentlyCatalog = 1;
+    m_crRecentlyCatalog = 0x0000FF; // Red
+    m_strDefaultDirCopyRem.Empty();
+    m_bMinimize = FALSE;
+    m_bDescrTip = TRUE;
+    m_nUpdateOption = 0;
+    m_fastUpdateDir.RemoveAll();
+    m_bCleanUpTempFolders = FALSE;
+    m_bCleanUpTempFiles = FALSE;
+    m_bCleanUpExpired = FALSE;
+    m_bCleanUpRecycle = FALSE;
+    m_nVersionControlPos = 1;
+    m_strVersionControlText = "_v#";
+    m_nMostRecents = 10;
+    m_dwMostRecentsOption = RECENT_ADD_CATALOGUED;
+    m_nNumBackups = 3;
+    m_nNumDayBackup = 7;
+    m_bOrphanWarning = TRUE;
+    m_bWebAccessEnabled = FALSE;
+    m_nMailClient = 0;
+
+    m_nDSAutoCataloguing = 0;
+    m_bDSList = TRUE;
+    m_bDSPlaySound = TRUE;
+    m_bDSAutoIniciar = FALSE;
+    m_defaultSystemPath.RemoveAll();
+    m_pDefaultSystem.reset();
+    m_dsDir.RemoveAll();
+    m_documents.RemoveAll();
+
+    if (m_pWebSettings)
+        m_pWebSettings->SetDefaults();
+}
+
+/***************************************************************************
+ * The registry form
+ ***************************************************************************/
+
+void CPreferences::Load()
+{
+    SetDefaults();
+    CRegistryKey key;
+    if (!key.Open(HKEY_CURRENT_USER, KEY_PATH, KEY_READ))
+        return;
+
+    ReadInt(key, "NumDayFileNew", 0, 99, m_nNumDayFileNew);
+    ReadInt(key, "LastCatalogOption", 0, NEW_SINCE_UPDATE | NEW_WITHIN_DAYS, m_nLastCatalogOption);
+    ReadInt(key, "NumDayRecentlyCatalog", 0, 99, m_nNumDayRecentlyCatalog);
+    ReadBinaryDWORD(key, "RecentlyCatalogColor", m_crRecentlyCatalog);
+    ReadPath(key, "DefaultDirCopyRem", m_strDefaultDirCopyRem);
+    ReadBool(key, "Minimize", m_bMinimize);
+    ReadBool(key, "DescrTip", m_bDescrTip);
+    ReadInt(key, "UpdateOption", 0, 3, m_nUpdateOption);
+    // A damaged list loads empty, which is its default.
+    static_cast<void>(key.GetStringArray("FastUpdateDir", m_fastUpdateDir));
+    ReadBool(key, "CleanUpTempFolders", m_bCleanUpTempFolders);
+    ReadBool(key, "CleanUpTempFiles", m_bCleanUpTempFiles);
+    ReadBool(key, "CleanUpExpired", m_bCleanUpExpired);
+    ReadBool(key, "CleanUpRecycle", m_bCleanUpRecycle);
+    ReadInt(key, "VersionControlPos", 0, 1, m_nVersionControlPos);
+    CString strVersionText;
+    if (key.GetString("VersionControlText", strVersionText) && IsValidVersionText(strVersionText))
+        m_strVersionControlText = strVersionText;
+    ReadInt(key, "MostRecents", 1, 50, m_nMostRecents);
+    ReadBinaryDWORD(key, "MostRecentsOption", m_dwMostRecentsOption);
+    ReadInt(key, "NumBackups", 1, 9, m_nNumBackups);
+    ReadInt(key, "NumDayBackup", 0, 99, m_nNumDayBackup);
+    ReadBool(key, "OrphanWarning", m_bOrphanWarning);
+    ReadBool(key, "WAEnabled", m_bWebAccessEnabled);
+    ReadInt(key, "MailClient", 0, 3, m_nMailClient);
+
+    DWORD dwAutoCataloguing = 0;
+    if (key.GetDWORD("DSAutoCataloguing", dwAutoCataloguing))
+        m_nDSAutoCataloguing = static_cast<int>(dwAutoCataloguing);
+    ReadBool(key, "DSList", m_bDSList);
+    ReadBool(key, "DSPlaySound", m_bDSPlaySound);
+    ReadBool(key, "DSAutoIniciar", m_bDSAutoIniciar);
+    // A path with a missing level is dropped whole: the systems root stands in.
+    int nLevels = 0;
+    ReadInt(key, DS_PATH_COUNT_VALUE, 0, MAX_DS_PATH_LEVELS, nLevels);
+    for (int nLevel = 0; nLevel < nLevels; ++nLevel) {
+        CString strName;
+        if (!key.GetString(CRegistryKey::IndexedName(DS_PATH_VALUE, nLevel), strName)) {
+            m_defaultSystemPath.RemoveAll();
+            break;
+        }
+        m_defaultSystemPath.Add(strName);
+    }
+    static_cast<void>(key.GetStringArray("DSDir", m_dsDir));
+    static_cast<void>(key.GetStringArray("Documents", m_documents));
+
+    if (m_pWebSettings)
+        m_pWebSettings->Load(key);
+}
+
+BOOL CPreferences::SaveGeneral() const
+{
+    CRegistryKey key;
+    if (!OpenForWriting(key))
+        return FALSE;
+    // The day count only matters when new documents are told by their age.
+    const int nRecentDays = (m_nLastCatalogOption & NEW_WITHIN_DAYS) ? m_nNumDayRecentlyCatalog : 1;
+    key.SetDWORD("NumDayFileNew", static_cast<DWORD>(m_nNumDayFileNew));
+    key.SetDWORD("LastCatalogOption", static_cast<DWORD>(m_nLastCatalogOption));
+    key.SetDWORD("NumDayRecentlyCatalog", static_cast<DWORD>(nRecentDays));
+    WriteBinaryDWORD(key, "RecentlyCatalogColor", m_crRecentlyCatalog);
+    key.SetString("DefaultDirCopyRem", m_strDefaultDirCopyRem);
+    key.SetDWORD("Minimize", static_cast<DWORD>(m_bMinimize));
+    key.SetDWORD("DescrTip", static_cast<DWORD>(m_bDescrTip));
+    key.SetDWORD("UpdateOption", static_cast<DWORD>(m_nUpdateOption));
+    key.SetStringArray("FastUpdateDir", m_fastUpdateDir);
+    key.SetDWORD("CleanUpTempFolders", static_cast<DWORD>(m_bCleanUpTempFolders));
+    key.SetDWORD("CleanUpTempFiles", static_cast<DWORD>(m_bCleanUpTempFiles));
+    key.SetDWORD("CleanUpExpired", static_cast<DWORD>(m_bCleanUpExpired));
+    key.SetDWORD("CleanUpRecycle", static_cast<DWORD>(m_bCleanUpRecycle));
+    key.SetDWORD("VersionControlPos", static_cast<DWORD>(m_nVersionControlPos));
+    key.SetString("VersionControlText", m_strVersionControlText);
+    key.SetDWORD("MostRecents", static_cast<DWORD>(m_nMostRecents));
+    WriteBinaryDWORD(key, "MostRecentsOption", m_dwMostRecentsOption);
+    key.SetDWORD("NumBackups", static_cast<DWORD>(m_nNumBackups));
+    key.SetDWORD("NumDayBackup", static_cast<DWORD>(m_nNumDayBackup));
+    key.SetDWORD("OrphanWarning", static_cast<DWORD>(m_bOrphanWarning));
+    key.SetDWORD("WAEnabled", static_cast<DWORD>(m_bWebAccessEnabled));
+    key.SetDWORD("MailClient", static_cast<DWORD>(m_nMailClient));
+    return TRUE;
+}
+
+BOOL CPreferences::SaveDSSettings() const
+{
+    CRegistryKey key;
+    if (!OpenForWriting(key))
+        return FALSE;
+    CStringArray path;
+    if (m_pDefaultSystem)
+        m_pDefaultSystem->GetPathNames(path);
+    else
+        path.Copy(m_defaultSystemPath);
+
+    bool bWritten = key.SetDWORD("DSAutoCataloguing", static_cast<DWORD>(m_nDSAutoCataloguing)) != FALSE;
+    bWritten &= key.SetDWORD("DSList", static_cast<DWORD>(m_bDSList)) != FALSE;
+    bWritten &= key.SetDWORD("DSPlaySound", static_cast<DWORD>(m_bDSPlaySound)) != FALSE;
+    bWritten &= key.SetDWORD("DSAutoIniciar", static_cast<DWORD>(m_bDSAutoIniciar)) != FALSE;
+    const int nLevels = std::min(path.GetSize(), MAX_DS_PATH_LEVELS);
+    bWritten &= key.SetDWORD(DS_PATH_COUNT_VALUE, static_cast<DWORD>(nLevels)) != FALSE;
+    for (int nLevel = 0; nLevel < nLevels; ++nLevel)
+        bWritten &= key.SetString(CRegistryKey::IndexedName(DS_PATH_VALUE, nLevel), path[nLevel]) != FALSE;
+    // A longer path saved before leaves levels behind; they go.
+    for (int nLevel = nLevels; nLevel <= MAX_DS_PATH_LEVELS; ++nLevel) {
+        const CString strName = CRegistryKey::IndexedName(DS_PATH_VALUE, nLevel);
+        if (!key.ValueExists(strName))
+            break;
+        bWritten &= key.DeleteValue(strName) != FALSE;
+    }
+    return bWritten ? TRUE : FALSE;
+}
+
+BOOL CPreferences::SaveWebSettings() const
+{
+    CRegistryKey key;
+    if (!OpenForWriting(key))
+        return FALSE;
+    return m_pWebSettings ? m_pWebSettings->Save(key) : TRUE;
+}
+
+BOOL CPreferences::SaveDocuments() const
+{
+    CRegistryKey key;
+    return OpenForWriting(key) && key.SetStringArray("Documents", m_documents) ? TRUE : FALSE;
+}
+
+BOOL CPreferences::SaveDSDir() const
+{
+    CRegistryKey key;
+    return OpenForWriting(key) && key.SetStringArray("DSDir", m_dsDir) ? TRUE : FALSE;
+}
+
+BOOL CPreferences::SaveOrphanWarning(BOOL bWarn)
+{
+    m_bOrphanWarning = bWarn ? TRUE : FALSE;
+    CRegistryKey key;
+    return OpenForWriting(key) && key.SetDWORD("OrphanWarning", static_cast<DWORD>(m_bOrphanWarning)) ? TRUE : FALSE;
+}
+
+BOOL CPreferences::OpenForWriting(CRegistryKey& key)
+{
+    return key.Open(HKEY_CURRENT_USER, KEY_PATH) || key.Create(HKEY_CURRENT_USER, KEY_PATH) ? TRUE : FALSE;
+}
+
+/***************************************************************************
+ * The default system
+ ***************************************************************************/
+
+CNodeRec* CPreferences::GetDefaultSystem(CCatalog* pCatalog)
+{
+    if (m_pDefaultSystem && m_pDefaultSystem->GetCatalog() == pCatalog)
+        return m_pDefaultSystem.get();
+    m_pDefaultSystem.reset(FindNodeByPath(pCatalog, m_defaultSystemPath));
+    if (!m_pDefaultSystem)
+        m_pDefaultSystem.reset(CNodeRec::NewTopNodeRec3(pCatalog));
+    return m_pDefaultSystem.get();
+}
+
+void CPreferences::ReleaseDefaultSystem()
+{
+    m_pDefaultSystem.reset();
+}
+
+void CPreferences::SetDefaultSystem(const CNodeRec* pNode)
+{
+    m_pDefaultSystem.reset(pNode ? pNode->Clone() : nullptr);
+    if (m_pDefaultSystem)
+        m_pDefaultSystem->GetPathNames(m_defaultSystemPath);
+    else
+        m_defaultSystemPath.RemoveAll();
+}

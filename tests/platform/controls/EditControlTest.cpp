@@ -1,0 +1,281 @@
+#include "platform/controls/EditControl.h"
+
+#include "platform/controls/EditClipboard.h"
+#include "platform/gdi/SysColors.h"
+#include "platform/window/Focus.h"
+#include "platform/window/ScrollBars.h"
+#include "tests/platform/controls/ControlTestSupport.h"
+
+#include <string>
+
+namespace {
+
+class EditControlTest : public ControlTest {
+protected:
+    HWND CreateEdit(DWORD dwStyle, LPCSTR lpszText = "", int cx = 200, int cy = 20)
+    {
+        HWND hEdit = CreateControl("Edit", lpszText, dwStyle, 10, 10, cx, cy, 300);
+        PumpUntilIdle();
+        MessageLog::Instance().Take();
+        return hEdit;
+    }
+    static void Type(HWND hEdit, const std::string& strText)
+    {
+        for (char ch : strText)
+            SendMessage(hEdit, WM_CHAR, static_cast<unsigned char>(ch), 0);
+    }
+    static std::string Text(HWND hEdit)
+    {
+        std::string text(static_cast<size_t>(GetWindowTextLength(hEdit)) + 1, '\0');
+        text.resize(static_cast<size_t>(GetWindowText(hEdit, text.data(), static_cast<int>(text.size()))));
+        return text;
+    }
+    static std::pair<DWORD, DWORD> Sel(HWND hEdit)
+    {
+        DWORD nStart = 0;
+        DWORD nEnd = 0;
+        SendMessage(hEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&nStart), reinterpret_cast<LPARAM>(&nEnd));
+        return { nStart, nEnd };
+    }
+    std::vector<WORD> TakeCodes()
+    {
+        std::vector<WORD> codes;
+        for (const CommandSent& command : TakeCommands())
+            codes.push_back(command.nCode);
+        return codes;
+    }
+};
+
+/***** Typing and notifications *****/
+
+TEST_F(EditControlTest, TypingReplacesTheSelectionAndNotifiesEachChange)
+{
+    HWND hEdit = CreateEdit(ES_AUTOHSCROLL, "hello world");
+    SendMessage(hEdit, EM_SETSEL, 0, 5);
+    Type(hEdit, "Hi");
+    EXPECT_EQ(Text(hEdit), "Hi world");
+    EXPECT_EQ(Sel(hEdit), (std::pair<DWORD, DWORD> { 2, 2 }));
+    EXPECT_EQ(TakeCodes(), (std::vector<WORD> { EN_UPDATE, EN_CHANGE, EN_UPDATE, EN_CHANGE }));
+    EXPECT_TRUE(SendMessage(hEdit, EM_GETMODIFY, 0, 0));
+    SendMessage(hEdit, WM_CHAR, '\b', 0);
+    EXPECT_EQ(Text(hEdit), "H world");
+}
+
+TEST_F(EditControlTest, KeysTypedThroughTheQueueArriveAsCharacters)
+{
+    HWND hEdit = CreateEdit(ES_AUTOHSCROLL);
+    SetFocus(hEdit);
+    for (UINT nKey : { 'A', 'B', '1' }) {
+        Key(nKey, TRUE);
+        Key(nKey, FALSE);
+    }
+    EXPECT_EQ(Text(hEdit), "ab1");
+}
+
+TEST_F(EditControlTest, LimitCutsWhatTheUserEntersAndReportsMaxText)
+{
+    HWND hEdit = CreateEdit(ES_AUTOHSCROLL);
+    SendMessage(hEdit, EM_LIMITTEXT, 4, 0);
+    Type(hEdit, "abc");
+    TakeCodes();
+    SetEditClipboardText("xyz");
+    SendMessage(hEdit, WM_PASTE, 0, 0);
+    EXPECT_EQ(Text(hEdit), "abcx");
+    EXPECT_EQ(TakeCodes(), (std::vector<WORD> { EN_UPDATE, EN_CHANGE, EN_MAXTEXT }));
+    Type(hEdit, "d");
+    EXPECT_EQ(Text(hEdit), "abcx");
+    EXPECT_EQ(TakeCodes(), (std::vector<WORD> { EN_MAXTEXT }));
+    // WM_SETTEXT is not limited.
+    SetWindowText(hEdit, "longer than four");
+    EXPECT_EQ(Text(hEdit), "longer than four");
+}
+
+TEST_F(EditControlTest, StylesFilterWhatTheUserEnters)
+{
+    HWND hNumber = CreateEdit(ES_NUMBER);
+    Type(hNumber, "1a2");
+    EXPECT_EQ(Text(hNumber), "12");
+    HWND hUpper = CreateEdit(ES_UPPERCASE);
+    Type(hUpper, "MiXed");
+    EXPECT_EQ(Text(hUpper), "MIXED");
+    HWND hLower = CreateEdit(ES_LOWERCASE);
+    Type(hLower, "MiXed");
+    EXPECT_EQ(Text(hLower), "mixed");
+    HWND hReadOnly = CreateEdit(ES_READONLY, "fixed");
+    SendMessage(hReadOnly, EM_SETSEL, 0, -1);
+    Type(hReadOnly, "x");
+    SendMessage(hReadOnly, WM_CLEAR, 0, 0);
+    EXPECT_EQ(Text(hReadOnly), "fixed");
+    HWND hSingle = CreateEdit(ES_AUTOHSCROLL);
+    SetEditClipboardText("one\r\ntwo");
+    SendMessage(hSingle, WM_PASTE, 0, 0);
+    EXPECT_EQ(Text(hSingle), "one");
+}
+
+TEST_F(EditControlTest, FocusChangesAreReported)
+{
+    HWND hEdit = CreateEdit(ES_AUTOHSCROLL);
+    HWND hOther = CreateEdit(ES_AUTOHSCROLL);
+    SetFocus(hEdit);
+    SetFocus(hOther);
+    std::vector<CommandSent> commands = TakeCommands();
+    ASSERT_GE(commands.size(), 2u);
+    EXPECT_EQ(commands[0], (CommandSent { 300, EN_SETFOCUS, hEdit }));
+    EXPECT_EQ(commands[1], (CommandSent { 300, EN_KILLFOCUS, hEdit }));
+}
+
+/***** Selection *****/
+
+TEST_F(EditControlTest, ShiftArrowsExtendTheSelectionFromTheAnchor)
+{
+    HWND hEdit = CreateEdit(ES_AUTOHSCROLL, "abcdef");
+    SetFocus(hEdit);
+    SendMessage(hEdit, EM_SETSEL, 2, 2);
+    Key(VK_SHIFT, TRUE);
+    Key(VK_RIGHT, TRUE);
+    Key(VK_RIGHT, TRUE);
+    Key(VK_SHIFT, FALSE);
+    EXPECT_EQ(Sel(hEdit), (std::pair<DWORD, DWORD> { 2, 4 }));
+    Key(VK_SHIFT, TRUE);
+    Key(VK_HOME, TRUE);
+    Key(VK_SHIFT, FALSE);
+    EXPECT_EQ(Sel(hEdit), (std::pair<DWORD, DWORD> { 0, 2 }));
+    Key(VK_END, TRUE);
+    EXPECT_EQ(Sel(hEdit), (std::pair<DWORD, DWORD> { 6, 6 }));
+}
+
+TEST_F(EditControlTest, DraggingTheMouseSelects)
+{
+    HWND hEdit = CreateEdit(ES_AUTOHSCROLL, "abcdefghij");
+    Mouse(hEdit, EMouseAction::ButtonDown, 1, 5);
+    Mouse(hEdit, EMouseAction::Move, 199, 5);
+    Mouse(hEdit, EMouseAction::ButtonUp, 199, 5);
+    EXPECT_EQ(GetFocus(), hEdit);
+    EXPECT_EQ(Sel(hEdit), (std::pair<DWORD, DWORD> { 0, 10 }));
+}
+
+TEST_F(EditControlTest, SetSelTakesMinusOneAsTheEndAndPositionsStayOnCharacters)
+{
+    HWND hEdit = CreateEdit(ES_AUTOHSCROLL, "a\xC3\xA9z"); // "aéz"
+    SendMessage(hEdit, EM_SETSEL, 0, -1);
+    EXPECT_EQ(Sel(hEdit), (std::pair<DWORD, DWORD> { 0, 4 }));
+    SendMessage(hEdit, EM_SETSEL, 2, 2); // inside the two bytes of é
+    EXPECT_EQ(Sel(hEdit), (std::pair<DWORD, DWORD> { 1, 1 }));
+    SendMessage(hEdit, WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(Sel(hEdit), (std::pair<DWORD, DWORD> { 3, 3 }));
+}
+
+/***** Undo and the clipboard *****/
+
+TEST_F(EditControlTest, UndoTakesBackARunOfTypingAndUndoingAgainRedoes)
+{
+    HWND hEdit = CreateEdit(ES_AUTOHSCROLL, "start");
+    EXPECT_FALSE(SendMessage(hEdit, EM_CANUNDO, 0, 0));
+    SendMessage(hEdit, EM_SETSEL, 5, 5);
+    Type(hEdit, " more");
+    ASSERT_TRUE(SendMessage(hEdit, EM_CANUNDO, 0, 0));
+    EXPECT_TRUE(SendMessage(hEdit, EM_UNDO, 0, 0));
+    EXPECT_EQ(Text(hEdit), "start");
+    SendMessage(hEdit, WM_UNDO, 0, 0);
+    EXPECT_EQ(Text(hEdit), "start more");
+}
+
+TEST_F(EditControlTest, CutCopyAndPasteGoThroughTheClipboard)
+{
+    HWND hEdit = CreateEdit(ES_AUTOHSCROLL, "copy paste");
+    SendMessage(hEdit, EM_SETSEL, 0, 4);
+    SendMessage(hEdit, WM_CUT, 0, 0);
+    EXPECT_EQ(GetEditClipboardText(), std::optional<std::string>("copy"));
+    EXPECT_EQ(Text(hEdit), " paste");
+    SendMessage(hEdit, EM_SETSEL, 6, 6);
+    SendMessage(hEdit, WM_PASTE, 0, 0);
+    EXPECT_EQ(Text(hEdit), " pastecopy");
+
+    HWND hPassword = CreateEdit(ES_PASSWORD, "secret");
+    SendMessage(hPassword, EM_SETSEL, 0, -1);
+    SendMessage(hPassword, WM_COPY, 0, 0);
+    EXPECT_EQ(GetEditClipboardText(), std::optional<std::string>("copy"));
+    EXPECT_EQ(SendMessage(hPassword, EM_GETPASSWORDCHAR, 0, 0), '*');
+}
+
+/***** Multi-line *****/
+
+TEST_F(EditControlTest, MultiLineWrapsWordsAndCountsLines)
+{
+    HWND hEdit = CreateEdit(ES_MULTILINE, "one two three four five six seven\r\nlast", 80, 100);
+    const LRESULT nLines = SendMessage(hEdit, EM_GETLINECOUNT, 0, 0);
+    EXPECT_GT(nLines, 2);
+    EXPECT_EQ(SendMessage(hEdit, EM_LINEINDEX, static_cast<WPARAM>(nLines - 1), 0), 35);
+    EXPECT_EQ(SendMessage(hEdit, EM_LINEFROMCHAR, 35, 0), nLines - 1);
+    EXPECT_EQ(SendMessage(hEdit, EM_LINELENGTH, 35, 0), 4);
+    // Every wrapped line but the paragraph's last fits the width and ends after a space.
+    for (LRESULT nLine = 0; nLine + 2 < nLines; ++nLine) {
+        char buffer[64] {};
+        *reinterpret_cast<WORD*>(buffer) = sizeof(buffer) - 1;
+        LRESULT nCopied = SendMessage(hEdit, EM_GETLINE, static_cast<WPARAM>(nLine), reinterpret_cast<LPARAM>(buffer));
+        ASSERT_GT(nCopied, 0);
+        EXPECT_EQ(buffer[nCopied - 1], ' ');
+    }
+}
+
+TEST_F(EditControlTest, EnterBreaksLinesOnlyInMultiLineControls)
+{
+    HWND hMulti = CreateEdit(ES_MULTILINE | ES_AUTOHSCROLL, "", 200, 100);
+    Type(hMulti, "a\rb");
+    EXPECT_EQ(Text(hMulti), "a\r\nb");
+    EXPECT_EQ(SendMessage(hMulti, EM_GETLINECOUNT, 0, 0), 2);
+    SendMessage(hMulti, WM_CHAR, '\b', 0);
+    SendMessage(hMulti, WM_CHAR, '\b', 0);
+    EXPECT_EQ(Text(hMulti), "a");
+    HWND hSingle = CreateEdit(ES_AUTOHSCROLL);
+    Type(hSingle, "a\rb");
+    EXPECT_EQ(Text(hSingle), "ab");
+}
+
+TEST_F(EditControlTest, VerticalScrollBarFollowsTheLinesAndScrollsThem)
+{
+    HWND hEdit = CreateEdit(ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, "", 150, 50);
+    Type(hEdit, "1\r2\r3\r4\r5\r6\r7\r8");
+    SCROLLINFO si { sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0 };
+    ASSERT_TRUE(GetScrollInfo(hEdit, SB_VERT, &si));
+    EXPECT_EQ(si.nMax, 7);
+    EXPECT_GT(si.nPos, 0); // the caret on the last line is in view
+    EXPECT_EQ(si.nPos, SendMessage(hEdit, EM_GETFIRSTVISIBLELINE, 0, 0));
+    SendMessage(hEdit, WM_VSCROLL, SB_TOP, 0);
+    EXPECT_EQ(SendMessage(hEdit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    SendMessage(hEdit, WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(SendMessage(hEdit, EM_GETFIRSTVISIBLELINE, 0, 0), 1);
+    GetScrollInfo(hEdit, SB_VERT, &si);
+    EXPECT_EQ(si.nPos, 1);
+}
+
+TEST_F(EditControlTest, AnswersDialogCodes)
+{
+    HWND hSingle = CreateEdit(ES_AUTOHSCROLL);
+    HWND hMulti = CreateEdit(ES_MULTILINE);
+    EXPECT_EQ(SendMessage(hSingle, WM_GETDLGCODE, 0, 0),
+        static_cast<LRESULT>(DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS));
+    EXPECT_TRUE(SendMessage(hMulti, WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS);
+}
+
+/***** Painting *****/
+
+TEST_F(EditControlTest, PaintsTextOnTheWindowColourAndTheSelectionHighlighted)
+{
+    HWND hEdit = CreateEdit(ES_AUTOHSCROLL | ES_NOHIDESEL, "MMMMMMMM", 200, 20);
+    SendMessage(hEdit, EM_SETSEL, 0, 4);
+    PumpUntilIdle();
+    CCapturedImage image(CaptureWindowImage(m_hParent));
+    EXPECT_EQ(image.At(10 + 150, 15), GetSysColor(COLOR_WINDOW));
+    bool bHighlight = false;
+    for (int x = 12; x < 30; ++x)
+        bHighlight = bHighlight || image.At(x, 12) == GetSysColor(COLOR_HIGHLIGHT);
+    EXPECT_TRUE(bHighlight);
+    HWND hReadOnly = CreateControl("Edit", "x", ES_READONLY, 10, 50, 100, 20, 301);
+    PumpUntilIdle();
+    CCapturedImage after(CaptureWindowImage(m_hParent));
+    EXPECT_EQ(after.At(10 + 80, 60), GetSysColor(COLOR_BTNFACE));
+    ASSERT_NE(hReadOnly, nullptr);
+}
+
+} // namespace

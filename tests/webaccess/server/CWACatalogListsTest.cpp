@@ -1,0 +1,61 @@
+#include "webaccess/server/CWACatalogLists.h"
+
+#include "tests/webaccess/server/CatalogSessionFixture.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using CWACatalogListsTest = CatalogSessionTest;
+
+/**************************** The session's view ****************************/
+
+TEST_F(CWACatalogListsTest, WholeCatalogListsTheSystemsRootLast)
+{
+    const auto pSession = Login(AllGroups());
+    EXPECT_TRUE(pSession->GetCatalogLists().IsWholeCatalog());
+    const auto names = ChildNames(*pSession, m_root);
+    ASSERT_EQ(names.size(), 3U);
+    EXPECT_EQ(names[0], "Projects");
+    EXPECT_EQ(names[1], "Archive");
+    const CNodeRec root(m_pCatalog.get(), 0, 0);
+    const auto children = pSession->GetCatalogLists().GetChildList(root);
+    EXPECT_EQ(children.back()->GetRef(), (CRecordRef { 3, 0 }));
+    EXPECT_EQ(DocumentCount(*pSession, m_archive), 1);
+}
+
+TEST_F(CWACatalogListsTest, WholeGrantShowsTheSubtreeWithDocuments)
+{
+    const auto pSession = Login(Rights({ { m_projects, WA_GROUP_WHOLE } }));
+    EXPECT_FALSE(pSession->GetCatalogLists().IsWholeCatalog());
+    EXPECT_EQ(ChildNames(*pSession, m_root), (std::vector<std::string> { "Projects" }));
+    EXPECT_EQ(ChildNames(*pSession, m_projects), (std::vector<std::string> { "Alpha", "Beta <b>" }));
+    EXPECT_EQ(ChildNames(*pSession, m_alpha), (std::vector<std::string> { "Deep" }));
+    EXPECT_EQ(DocumentCount(*pSession, m_alpha), 3);
+    EXPECT_EQ(DocumentCount(*pSession, m_deep), 1);
+}
+
+TEST_F(CWACatalogListsTest, PartGrantShowsTheGroupsDocumentsButNotItsSubGroups)
+{
+    const auto pSession = Login(Rights({ { m_alpha, WA_GROUP_PART } }));
+    EXPECT_EQ(ChildNames(*pSession, m_root), (std::vector<std::string> { "Projects" }));
+    EXPECT_EQ(ChildNames(*pSession, m_projects), (std::vector<std::string> { "Alpha" }));
+    EXPECT_TRUE(ChildNames(*pSession, m_alpha).empty());
+    EXPECT_EQ(DocumentCount(*pSession, m_alpha), 3);
+    // Projects is only on the way to Alpha: its documents stay hidden.
+    EXPECT_EQ(DocumentCount(*pSession, m_projects), 0);
+}
+
+TEST_F(CWACatalogListsTest, NodeOutsideTheTreeHasNothing)
+{
+    const auto pSession = Login(Rights({ { m_alpha, WA_GROUP_WHOLE } }));
+    EXPECT_EQ(pSession->GetCatalogLists().FindItem(m_archive.nBlock, m_archive.nSlot), -1);
+    EXPECT_TRUE(ChildNames(*pSession, m_archive).empty());
+    EXPECT_EQ(DocumentCount(*pSession, m_archive), 0);
+    EXPECT_EQ(DocumentCount(*pSession, m_beta), 0);
+    const CNodeRec archive(m_pCatalog.get(), m_archive.nBlock, m_archive.nSlot);
+    EXPECT_EQ(pSession->GetCatalogLists().CountChildren(archive), 0);
+}
+
+} // namespace

@@ -1,0 +1,229 @@
+#include "webaccess/server/CWACatalogLists.h"
+
+#include "platform/base/TextFunctions.h"
+#include "store/CCatalog.h"
+#include "webaccess/profiles/CWAProfiles.h"
+
+#include <algorithm>
+#include <memory>
+#include <string_view>
+
+namespace {
+
+constexpr LONG SYSTEMS_ROOT_BLOCK = 3; // The systems root is slot 0 of block 3
+
+bool IsSystemsRootBlock(const CNodeRec& node)
+{
+    return node.GetBlock() == SYSTEMS_ROOT_BLOCK;
+}
+
+} // namespace
+
+CWACatalogLists::CWACatalogLists(CCatalog& catalog, const CWAGroupRightsMap& rights)
+    : m_catalog(catalog)
+    , m_rights(rights)
+{
+}
+
+BOOL CWACatalogLists::IsWholeCatalog()
+{
+    Walk();
+    return m_bWholeCatalog;
+}
+
+/**************************** Building the tree ****************************/
+
+void CWACatalogLists::Walk()
+{
+    if (m_bTreeBuilt)
+        return;
+    m_bTreeBuilt = TRUE;
+    if (m_rights.IsAllGroups()) {
+        m_bWholeCatalog = TRUE;
+        return;
+    }
+    POSITION pos = m_rights.GetStartPosition();
+    while (pos != nullptr) {
+        WA_GROUP_KEY key {};
+        WORD wValue = 0;
+        m_rights.GetNextAssoc(pos, key, wValue);
+        if (key == WA_ALL_GROUPS)
+            continue;
+        const CNodeRec node(&m_catalog, key.nBlock, static_cast<LONG>(key.nSlot));
+        if (!node.IsValid())
+            continue;
+        const LONG nParent = AddAncestors(node);
+        const LONG nIndex
+            = InsertItem({ static_cast<LONG>(key.nBlock), static_cast<LONG>(key.nSlot), -1, -1, nParent, -1, 1 });
+        if (wValue == WA_GROUP_WHOLE && nIndex >= 0 && m_items[nIndex].nFirstChild < 0)
+            m_items[nIndex].nFirstChild = AddSubtree(node, nIndex);
+    }
+}
+
+CNodeRec* CWACatalogLists::OpenParent(const CNodeRec& node) const
+{
+    if (IsSystemsRootBlock(node))
+        return CNodeRec::NewRootNodeRec(&m_catalog);
+    return node.GetParent();
+}
+
+LONG CWACatalogLists::AddAncestors(const CNodeRec& node)
+{
+    const std::unique_ptr<CNodeRec> pParent(OpenParent(node));
+    if (pParent == nullptr)
+        return -1;
+    const LONG nGrandparent = AddAncestors(*pParent);
+    return InsertItem({ static_cast<LONG>(pParent->GetBlock()), pParent->GetSlot(), -1, -1, nGrandparent, -1, 0 });
+}
+
+LONG CWACatalogLists::InsertItem(const CWAItemRef& item)
+{
+    if (item.nParent < 0) {
+        if (m_items.empty())
+            m_items.push_back(item);
+        return 0;
+    }
+    LONG nLast = -1;
+    for (LONG nChild = m_items[item.nParent].nFirstChild; nChild >= 0; nChild = m_items[nChild].nNext) {
+        if (m_items[nChild].nBlock == item.nBlock && m_items[nChild].nSlot == item.nSlot)
+            return nChild;
+        nLast = nChild;
+    }
+    const LONG nIndex = static_cast<LONG>(m_items.size());
+    m_items.push_back(item);
+    m_items[nIndex].nPrevious = nLast;
+    if (nLast < 0)
+        m_items[item.nParent].nFirstChild = nIndex;
+    else
+        m_items[nLast].nNext = nIndex;
+    return nIndex;
+}
+
+LONG CWACatalogLists::AddSubtree(const CNodeRec& node, LONG nIndex)
+{
+    LONG nFirst = -1;
+    LONG nPrevious = -1;
+    for (const auto& pChild : node.GetSortedChildren(nullptr)) {
+        const LONG nChild = static_cast<LONG>(m_items.size());
+        m_items.push_back({ static_cast<LONG>(pChild->GetBlock()), pChild->GetSlot(), -1, nPrevious, nIndex, -1, 1 });
+        if (nPrevious < 0)
+            nFirst = nChild;
+        else
+            m_items[nPrevious].nNext = nChild;
+        nPrevious = nChild;
+        if (pChild->CountChildren() > 0)
+            m_items[nChild].nFirstChild = AddSubtree(*pChild, nChild);
+    }
+    return nFirst;
+}
+
+/**************************** Queries ****************************/
+
+int CWACatalogLists::FindItem(LONG nBlock, LONG nSlot)
+{
+    Walk();
+    if (m_items.empty())
+        return -1;
+    const CNodeRec node(&m_catalog, nBlock, nSlot);
+    if (!node.IsValid())
+        return -1;
+    std::vector<CRecordRef> steps;
+    if (!IsSystemsRootBlock(node)) {
+        for (const auto& pAncestor : node.GetAncestors())
+            steps.push_back(pAncestor->GetRef());
+    }
+    // The chain starts at the top, which is item 0 itself.
+    if (!steps.empty())
+        steps.erase(steps.begin());
+    steps.push_back(node.GetRef());
+    if (m_items[0].nBlock == nBlock && m_items[0].nSlot == nSlot)
+        return 0;
+    LONG nCurrent = 0;
+    for (const CRecordRef& step : steps) {
+        LONG nChild = m_items[nCurrent].nFirstChild;
+        while (nChild >= 0
+            && (m_items[nChild].nBlock != static_cast<LONG>(step.nBlock) || m_items[nChild].nSlot != step.nSlot))
+            nChild = m_items[nChild].nNext;
+        if (nChild < 0)
+            return -1;
+        nCurrent = nChild;
+    }
+    return nCurrent;
+}
+
+BOOL CWACatalogLists::IsGranted(const CNodeRec& node)
+{
+    if (IsWholeCatalog())
+        return TRUE;
+    const int nIndex = FindItem(static_cast<LONG>(node.GetBlock()), node.GetSlot());
+    return nIndex >= 0 && m_items[nIndex].nGranted != 0;
+}
+
+CNodeRecArray CWACatalogLists::ItemChildren(const CNodeRec& node)
+{
+    CNodeRecArray children;
+    const int nIndex = FindItem(static_cast<LONG>(node.GetBlock()), node.GetSlot());
+    if (nIndex < 0)
+        return children;
+    for (LONG nChild = m_items[nIndex].nFirstChild; nChild >= 0; nChild = m_items[nChild].nNext) {
+        auto pChild = std::make_unique<CNodeRec>(&m_catalog, m_items[nChild].nBlock, m_items[nChild].nSlot);
+        if (pChild->IsValid())
+            children.push_back(std::move(pChild));
+    }
+    return children;
+}
+
+CNodeRecArray CWACatalogLists::CollectGroupItems(const CNodeRec& node, const CSortSpec& sort)
+{
+    if (IsWholeCatalog()) {
+        CNodeRecArray children = node.GetSortedChildren(&sort);
+        if (node.GetBlock() == ROOT_BLOCK_NODE)
+            children.emplace_back(CNodeRec::NewTopNodeRec3(&m_catalog));
+        return children;
+    }
+    // Binary insertion after every equal name, as the catalog sorts.
+    CNodeRecArray sorted;
+    auto before = [&](const std::unique_ptr<CNodeRec>& pA, const std::unique_ptr<CNodeRec>& pB) {
+        const int nOrder = Utf8CompareNoCase(std::string_view(pA->GetName()), std::string_view(pB->GetName()));
+        return sort.bAscending ? nOrder < 0 : nOrder > 0;
+    };
+    for (auto& pChild : ItemChildren(node))
+        sorted.insert(std::upper_bound(sorted.begin(), sorted.end(), pChild, before), std::move(pChild));
+    return sorted;
+}
+
+CNodeRecArray CWACatalogLists::GetChildList(const CNodeRec& node)
+{
+    if (IsWholeCatalog()) {
+        CNodeRecArray children = node.GetChildren();
+        if (node.GetBlock() == ROOT_BLOCK_NODE)
+            children.emplace_back(CNodeRec::NewTopNodeRec3(&m_catalog));
+        return children;
+    }
+    return ItemChildren(node);
+}
+
+CDocumentRecArray CWACatalogLists::GetDocumentList(const CNodeRec& node)
+{
+    if (!IsGranted(node))
+        return {};
+    return node.GetDocuments();
+}
+
+int CWACatalogLists::CountDocuments(const CNodeRec& node)
+{
+    return IsGranted(node) ? node.CountDocuments() : 0;
+}
+
+int CWACatalogLists::CountChildren(const CNodeRec& node)
+{
+    if (IsWholeCatalog())
+        return node.CountChildren();
+    const int nIndex = FindItem(static_cast<LONG>(node.GetBlock()), node.GetSlot());
+    int nCount = 0;
+    if (nIndex >= 0) {
+        for (LONG nChild = m_items[nIndex].nFirstChild; nChild >= 0; nChild = m_items[nChild].nNext)
+            ++nCount;
+    }
+    return nCount;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+// The catalog as one session sees it: only the groups its profile grants.
+// On the first query it copies the visible part of the systems tree into a
+// compact item tree: every granted group, the groups on the way from the top
+// to it and, for a group granted with everything below it, its whole subtree.
+// A profile granting the whole catalog skips the tree and every query goes
+// straight to the catalog. The tree is built once and not refreshed.
+
+#include "store/CDocumentRec.h"
+#include "store/CNodeRec.h"
+
+#include <vector>
+
+class CCatalog;
+class CWAGroupRightsMap;
+
+// One node of the item tree. Indexes are positions in the item array, -1 none.
+struct CWAItemRef {
+    LONG nBlock;
+    LONG nSlot;
+    LONG nNext;
+    LONG nPrevious;
+    LONG nParent;
+    LONG nFirstChild;
+    LONG nGranted; // 1 for a granted group or a node below one, 0 on the way only
+};
+
+using CWAItemRefArray = std::vector<CWAItemRef>;
+
+class CWACatalogLists {
+public:
+    // The rights map must outlive this object (the session's profile owns it).
+    CWACatalogLists(CCatalog& catalog, const CWAGroupRightsMap& rights);
+
+    // The visible children of node, sorted by name with sort (ascending or
+    // not); for the root of a whole-catalog view, the systems root last.
+    CNodeRecArray CollectGroupItems(const CNodeRec& node, const CSortSpec& sort);
+    // The visible children of node, in catalog order (whole catalog, with the
+    // systems root after the root's children) or in tree order.
+    CNodeRecArray GetChildList(const CNodeRec& node);
+    // The node's documents when the node is visible with its documents, else none.
+    CDocumentRecArray GetDocumentList(const CNodeRec& node);
+    int CountDocuments(const CNodeRec& node);
+    int CountChildren(const CNodeRec& node);
+    // The index of the node's item, -1 when the node is not in the tree.
+    int FindItem(LONG nBlock, LONG nSlot);
+
+    BOOL IsWholeCatalog();
+
+private:
+    void Walk();
+    // The index of the item of the node's parent, added with its own
+    // ancestors when missing; -1 for a node without parent.
+    LONG AddAncestors(const CNodeRec& node);
+    LONG InsertItem(const CWAItemRef& item);
+    // Appends the whole subtree below the node at nIndex; the first child's index or -1.
+    LONG AddSubtree(const CNodeRec& node, LONG nIndex);
+    // The node's parent: for the systems root (block 3) the root.
+    CNodeRec* OpenParent(const CNodeRec& node) const;
+    BOOL IsGranted(const CNodeRec& node);
+    CNodeRecArray ItemChildren(const CNodeRec& node);
+
+    CCatalog& m_catalog;
+    const CWAGroupRightsMap& m_rights;
+    CWAItemRefArray m_items;
+    BOOL m_bTreeBuilt { FALSE };
+    BOOL m_bWholeCatalog { FALSE };
+};

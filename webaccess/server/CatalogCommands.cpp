@@ -1,0 +1,562 @@
+#include "webaccess/server/CatalogCommands.h"
+
+#include "platform/base/PathMap.h"
+#include "store/CCatalog.h"
+#include "store/CDocumentRec.h"
+#include "store/CNodeRec.h"
+#include "webaccess/pages/CWAOutputFile.h"
+#include "webaccess/pages/WebText.h"
+#include "webaccess/profiles/CWAProfiles.h"
+#include "webaccess/server/CWACatalogLists.h"
+#include "webaccess/server/CWASession.h"
+#include "webaccess/server/TextWidth.h"
+#include "webaccess/server/TokenFields.h"
+
+#include <array>
+#include <ctime>
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr LONG NODE_TABLE = 0;
+constexpr LONG SORT_BY_NAME = 4101;
+constexpr LONG SYSTEMS_ROOT_BLOCK = 3;
+constexpr int STATE_NONE = 0x7FFFFFFF;
+constexpr int FULL_LISTING_ROWS = 20;
+constexpr int ROW_HEIGHT = 20;
+constexpr int NAME_WIDTH = 216;
+constexpr int TEXT_WIDTH = 236;
+
+constexpr char NO_STATUS_LINK[] = "onmouseover='self.status=&quot;&quot;;return true'";
+
+// Acquires the web catalog for a command's lifetime; null when there is none.
+CCatalog* AcquireWebCatalog()
+{
+    CCatalog* pCatalog = GetWebCatalog();
+    return pCatalog != nullptr && pCatalog->Acquire() ? pCatalog : nullptr;
+}
+
+void ReleaseWebCatalog(CCatalog* pCatalog)
+{
+    // Reading commands leave nothing to flush.
+    if (pCatalog != nullptr)
+        static_cast<void>(pCatalog->Release());
+}
+
+void Put(CWAOutputFile& reply, const CString& strText)
+{
+    static_cast<void>(reply.Write(static_cast<LPCTSTR>(strText), static_cast<UINT>(strText.GetLength())));
+}
+
+CString LoadText(UINT nId)
+{
+    CString strText;
+    strText.LoadString(nId);
+    return strText;
+}
+
+CString ScriptLink(LPCTSTR pszCall)
+{
+    CString strLink;
+    strLink.Format("href='javascript:%s;'%s", pszCall, NO_STATUS_LINK);
+    return strLink;
+}
+
+CString NodeLink(const CNodeRec& node)
+{
+    return FormatCommandLink(FormatWdirToken(static_cast<int>(node.GetBlock()), static_cast<int>(node.GetSlot())));
+}
+
+// The node's ancestors below the top-level node, top side first.
+CNodeRecArray PathAncestors(const CNodeRec& node)
+{
+    CNodeRecArray ancestors;
+    if (node.GetBlock() == SYSTEMS_ROOT_BLOCK)
+        return ancestors;
+    ancestors = node.GetAncestors();
+    if (!ancestors.empty())
+        ancestors.erase(ancestors.begin());
+    return ancestors;
+}
+
+CString PathLine(const CNodeRec& node)
+{
+    CString strLine;
+    for (const auto& pAncestor : PathAncestors(node)) {
+        CString strStep;
+        strStep.Format("<a class='s4'%s>%s</a>&nbsp;<a class='s5'>&#62</a>&nbsp;",
+            static_cast<LPCTSTR>(NodeLink(*pAncestor)), static_cast<LPCTSTR>(HtmlEscape(pAncestor->GetName(), 1)));
+        strLine += strStep;
+    }
+    CString strOwn;
+    strOwn.Format("<a class='s5'>%s</a>", static_cast<LPCTSTR>(HtmlEscape(node.GetName(), 1)));
+    return strLine + strOwn;
+}
+
+// The state, size and date a document row shows.
+struct CDocumentFacts {
+    int nState { STATE_NONE };
+    long long nSize { -1 }; // below 0 unknown
+    bool bHasDate { false };
+    std::time_t tDate { 0 };
+};
+
+// FIXME: Take the state, size and date from the catalog's document state once
+// the store offers it; until then a file is read from its place on the disk
+// (missing: not reachable) and a mail message shows only whether its store
+// deleted it.
+CDocumentFacts ReadFacts(const CDocumentRec& document)
+{
+    CDocumentFacts facts;
+    if (document.IsMail()) {
+        facts.nState = document.GetData()[CDocumentRec::OFF_STATE] == 'x' ? 2 : 6;
+        return facts;
+    }
+    CString strName;
+    document.GetFullPath(strName);
+    std::string strHostPath;
+    struct stat status { };
+    if (!HostPathFromProgramPath(document.GetDirectoryPath(FALSE) + strName, strHostPath)
+        || stat(strHostPath.c_str(), &status) != 0) {
+        facts.nState = 3;
+        return facts;
+    }
+    facts.nSize = status.st_size;
+    facts.bHasDate = true;
+    facts.tDate = status.st_mtime;
+    const LONG nExpiry = document.GetExpiry();
+    if (nExpiry > 0 && nExpiry < std::time(nullptr))
+        facts.nState = 1;
+    return facts;
+}
+
+LPCTSTR StateIcon(int nState, bool bProtected)
+{
+    switch (nState) {
+    case 0:
+        return bProtected ? "img/stnewp.gif" : "img/stnew.gif";
+    case 1:
+        return bProtected ? "img/stexpp.gif" : "img/stexp.gif";
+    case 2:
+        return "img/stexcl.gif";
+    case 3:
+        return "img/stnocnx.gif";
+    case 6:
+        return "img/stpend.gif";
+    case STATE_NONE:
+        return bProtected ? "img/stp.gif" : nullptr;
+    default:
+        return nullptr;
+    }
+}
+
+CString FormatSize(const CDocumentFacts& facts)
+{
+    CString strSize;
+    if (facts.nSize < 1 && (facts.nState == 3 || facts.nState == 6))
+        return "?";
+    if (facts.nSize < 0)
+        return strSize;
+    const long long nKB = (facts.nSize + 1023) / 1024;
+    if (nKB < 1000)
+        strSize.Format("%d KB", static_cast<int>(nKB));
+    else
+        strSize.Format("%d,%.3d KB", static_cast<int>(nKB / 1000), static_cast<int>(nKB % 1000));
+    return strSize;
+}
+
+CString FormatDate(const CDocumentFacts& facts)
+{
+    if (!facts.bHasDate)
+        return facts.nState == 3 || facts.nState == 6 ? "?" : "";
+    std::tm local {};
+    char szDate[64];
+    if (localtime_r(&facts.tDate, &local) == nullptr
+        || std::strftime(szDate, sizeof(szDate), "%b %d, %Y  %H:%M", &local) == 0)
+        return "?";
+    return szDate;
+}
+
+void WriteListingRow(CWAOutputFile& reply, LPCTSTR pszStateIcon, const CString& strLink, LPCTSTR pszIcon,
+    const CString& strFirst, const CString& strSecond, const CString& strSize, const CString& strDate)
+{
+    CString strState = "&nbsp;";
+    if (pszStateIcon != nullptr)
+        strState.Format("<img border='0'src='%s'width='16'height='16'>", pszStateIcon);
+    CString strRow;
+    strRow.Format(
+        "<tr><td background='img/fbk_dark.gif'bgcolor='#E0E0E0'width='20'height='20'align='center'>%s</td>"
+        "<td background='img/fbk_dark.gif'bgcolor='#E0E0E0'width='240'height='20'>&nbsp;<a class='s1'%s>"
+        "<img align='absmiddle'border='0'src='%s'width='16'height='16'>&nbsp;%s</a></td>"
+        "<td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='240'height='20'>&nbsp;<a class='s1'>%s</a></td>"
+        "<td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='90'height='20'align='right'><a class='s1'>%s</a>"
+        "&nbsp;&nbsp;</td>"
+        "<td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='410'height='20'>&nbsp;&nbsp;<a class='s1'>%s</a>"
+        "</td></tr>",
+        static_cast<LPCTSTR>(strState), static_cast<LPCTSTR>(strLink), pszIcon,
+        static_cast<LPCTSTR>(HtmlEscape(strFirst, 1)), static_cast<LPCTSTR>(HtmlEscape(strSecond, 1)),
+        static_cast<LPCTSTR>(strSize), static_cast<LPCTSTR>(strDate));
+    Put(reply, strRow);
+}
+
+CSortSpec NameSort(LONG nAscending)
+{
+    return { SORT_BY_NAME, nAscending, 1 };
+}
+
+} // namespace
+
+/**************************** WDIR ****************************/
+
+CWACmdWdir::CWACmdWdir()
+    : CWACommand(WA_CMD_WDIR)
+    , m_pCatalog(AcquireWebCatalog())
+{
+}
+
+CWACmdWdir::~CWACmdWdir()
+{
+    ReleaseWebCatalog(m_pCatalog);
+}
+
+void CWACmdWdir::ParseArgs(LPCTSTR pszText)
+{
+    CTokenFieldReader reader(pszText, *this);
+    std::string_view block;
+    std::string_view slot;
+    if (!reader.ReadField(block) || !reader.ReadField(slot))
+        return;
+    LONG nBlock = 0;
+    LONG nSlot = 0;
+    if (!ParseNumberField(block.data(), static_cast<int>(block.size()), &nBlock)
+        || !ParseNumberField(slot.data(), static_cast<int>(slot.size()), &nSlot)) {
+        reader.Fail();
+        return;
+    }
+    if (!reader.AtEnd()) {
+        std::string_view order;
+        if (!reader.ReadField(order))
+            return;
+        if (order.empty() || order == "A")
+            m_nAscending = 1;
+        else if (order == "A-")
+            m_nAscending = 0;
+        else {
+            reader.Fail();
+            return;
+        }
+    }
+    if (!reader.Finish())
+        return;
+    m_nBlock = nBlock;
+    m_nSlot = nSlot;
+    if (nBlock == 0 && nSlot == 0)
+        return;
+    if (m_pCatalog == nullptr || !m_pCatalog->CheckRecord(static_cast<CATBLOCK>(nBlock), nSlot, NODE_TABLE))
+        m_nStatus = WA_STATUS_NOT_A_NODE;
+}
+
+BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
+{
+    CWACatalogLists& lists = session.GetCatalogLists();
+    const CSortSpec sort = NameSort(m_nAscending);
+    std::unique_ptr<CNodeRec> pNode;
+    if (m_pCatalog != nullptr && m_nBlock == 0 && m_nSlot == 0) {
+        const CNodeRec root(m_pCatalog, 0, 0);
+        CNodeRecArray top = lists.CollectGroupItems(root, sort);
+        if (!top.empty() && top.front() != nullptr) {
+            pNode = std::move(top.front());
+            m_nBlock = static_cast<LONG>(pNode->GetBlock());
+            m_nSlot = pNode->GetSlot();
+        }
+    } else if (m_pCatalog != nullptr) {
+        pNode = std::make_unique<CNodeRec>(m_pCatalog, m_nBlock, m_nSlot);
+        // A group the profile does not show is not found: its page would
+        // reveal its name and its place in the tree.
+        if (!pNode->IsValid() || (!lists.IsWholeCatalog() && lists.FindItem(m_nBlock, m_nSlot) < 0))
+            pNode.reset();
+    }
+    if (pNode == nullptr) {
+        m_nStatus = WA_STATUS_NO_GROUP;
+        return FALSE;
+    }
+    const CNodeRec& node = *pNode;
+    const CWAProfiles& profile = *session.GetProfile();
+    const CTextCutter cutter;
+    const CNodeRecArray groups = lists.CollectGroupItems(node, sort);
+    const CDocumentRecArray documents = lists.GetDocumentList(node);
+    const int nCount = lists.CountChildren(node) + lists.CountDocuments(node);
+
+    reply.BeginHtmlBlock("files");
+    reply.WriteHtmlBegin();
+    reply.WriteHeadBegin("WebArchivora");
+    reply.WriteStyleSheet();
+    reply.WriteHeadEnd();
+    reply.WriteBodyBegin();
+    reply.WriteRowBegin();
+    reply.WriteTopBar100();
+    reply.WriteRowEnd();
+
+    // Title bar.
+    const std::array<UINT, 6> titleIds { 5022, 5030, 5023, 5025, 5028, 5077 };
+    const std::array<CString, 6> titleLinks {
+        ScriptLink("parent.applet.tipviewHelp()"),
+        ScriptLink("parent.applet.downloadHelp()"),
+        profile.IsCommandAllowed(WA_CMD_UPL) ? ScriptLink("parent.applet.document.wa.upl2()") : CString(),
+        NodeLink(node),
+        ScriptLink("parent.applet.document.wa.iwtr(1)"),
+        CString("href='seturl.asp?Url=lthanks.asp'target='_top'") + NO_STATUS_LINK,
+    };
+    reply.WriteRowBegin();
+    reply.WriteTitleBar(titleIds, titleLinks);
+    reply.WriteRowEnd();
+
+    // Toolbar.
+    reply.WriteRowBegin();
+    reply.WriteToolbarBegin();
+    reply.WriteLoginCell();
+    reply.WriteSearchForm("", 0, 1);
+    reply.WriteChangeCatalogLink();
+    reply.WriteToolbarEnd();
+    reply.WriteRowEnd();
+
+    // Tabs and path.
+    const CString strPathLine = PathLine(node);
+    const CString strExplorerLink = profile.IsCommandAllowed(WA_CMD_ETREE)
+        ? FormatCommandLink(FormatEdirToken(BackslashToSlash(session.GetPlace().m_strFolder)))
+        : CString();
+    const CString strUploadsLink
+        = profile.IsCommandAllowed(WA_CMD_UPL) ? FormatCommandLink(FormatVuplToken()) : CString();
+    reply.WriteRowBegin();
+    reply.WriteTabsBegin();
+    reply.WriteTabsFirstActive(strExplorerLink, strUploadsLink);
+    reply.WriteWideCellBegin();
+    Put(reply, strPathLine);
+    reply.WriteCellEnd();
+    reply.WriteTabsFirstActiveEnd();
+    reply.WriteTabsEnd();
+    reply.WriteRowEnd();
+
+    // Column headers.
+    reply.WriteRowBegin();
+    Put(reply,
+        "<table width='1200'border='0'cellspacing='0'cellpadding='0'><tr>"
+        "<td background='img/fbk_tit.gif'bgcolor='#C0C0C0'width='18'>&nbsp;</td>");
+    const struct {
+        int nWidth;
+        UINT nId;
+        LPCTSTR pszAlign;
+    } headers[]
+        = { { 192, 5036, "" }, { 240, 5032, "" }, { 240, 5035, "" }, { 90, 5033, "align='right'" }, { 410, 5034, "" } };
+    for (const auto& header : headers) {
+        CString strCell;
+        strCell.Format("<td background='img/fbk_tit.gif'bgcolor='#C0C0C0'width='%d'%s><a class='s2'>%s</a></td>",
+            header.nWidth, header.pszAlign, static_cast<LPCTSTR>(HtmlEscape(LoadText(header.nId), 1)));
+        Put(reply, strCell);
+    }
+    Put(reply, "</tr></table>");
+    reply.WriteRowEnd();
+
+    // Body: the group column and the listing.
+    reply.WriteRowBegin();
+    Put(reply, "<table width='1200'border='0'cellspacing='0'cellpadding='0'><tr>");
+    Put(reply,
+        "<td background='img/gbk_end.gif'width='200'valign='top'><table "
+        "width='200'border='0'cellspacing='0'cellpadding='0'>");
+    std::unique_ptr<CNodeRec> pParent(
+        node.GetBlock() == SYSTEMS_ROOT_BLOCK ? CNodeRec::NewRootNodeRec(m_pCatalog) : node.GetParent());
+    if (pParent != nullptr) {
+        const CNodeRecArray siblings = lists.CollectGroupItems(*pParent, sort);
+        int nFocus = -1;
+        for (size_t i = 0; i < siblings.size(); ++i) {
+            if (siblings[i]->GetRef() == node.GetRef())
+                nFocus = static_cast<int>(i);
+        }
+        for (size_t i = 0; i < siblings.size(); ++i) {
+            const int nIndex = static_cast<int>(i);
+            LPCTSTR pszLeft = "img/gbkl.gif";
+            LPCTSTR pszMiddle = "img/gbk.gif";
+            LPCTSTR pszIcon = "img/grp.gif";
+            LPCTSTR pszClass = "s1";
+            LPCTSTR pszRight = "img/gbkr.gif";
+            if (nFocus >= 0 && nIndex == nFocus - 1) {
+                pszLeft = "img/gbkl_pre.gif";
+                pszMiddle = "img/gbk_pre.gif";
+                pszRight = "img/gbkr_pre.gif";
+            } else if (nIndex == nFocus) {
+                pszLeft = "img/gbkl_foc.gif";
+                pszMiddle = "img/gbk_foc.gif";
+                pszIcon = "img/grp_foc.gif";
+                pszClass = "s2";
+                pszRight = "img/gbkr_foc.gif";
+            } else if (nFocus >= 0 && nIndex == nFocus + 1) {
+                pszLeft = "img/gbkl_pos.gif";
+                pszMiddle = "img/gbk_pos.gif";
+            }
+            CString strRow;
+            strRow.Format(
+                "<tr><td background='%s'width='18'height='26'>&nbsp;&nbsp;&nbsp;&nbsp;</td>"
+                "<td background='%s'width='175'height='26'valign='middle'><a class='%s'%s><img border='0'src='%s'"
+                "width='16'height='16'align='texttop'>&nbsp;%s</a></td>"
+                "<td background='%s'width='7'height='26'>&nbsp;</td></tr>",
+                pszLeft, pszMiddle, pszClass, static_cast<LPCTSTR>(NodeLink(*siblings[i])), pszIcon,
+                static_cast<LPCTSTR>(HtmlEscape(siblings[i]->GetName(), 1)), pszRight);
+            Put(reply, strRow);
+        }
+    }
+    Put(reply, "</table></td>");
+
+    Put(reply, "<td width='1000'valign='top'><table width='1000'border='0'cellspacing='0'cellpadding='0'>");
+    if (pParent != nullptr) {
+        const std::unique_ptr<CNodeRec> pGrandparent(pParent->GetParent());
+        if (pGrandparent != nullptr)
+            WriteListingRow(reply, nullptr, NodeLink(*pParent), "img/grp_up.gif", "..", "", "", "");
+    }
+    for (const auto& pGroup : groups) {
+        WriteListingRow(reply, nullptr, NodeLink(*pGroup), "img/grp.gif", cutter.Cut(pGroup->GetName(), NAME_WIDTH),
+            cutter.Cut(pGroup->GetInfoString(), TEXT_WIDTH), "", "");
+    }
+    for (const auto& pDocument : documents) {
+        const CDocumentFacts facts = ReadFacts(*pDocument);
+        CString strPath;
+        pDocument->GetFullPath(strPath);
+        CString strText;
+        pDocument->GetNameWithLocation(strText);
+        CString strLink;
+        if (facts.nState != 2 && facts.nState != 3) {
+            strLink.Format(
+                "href='javascript:parent.applet.ShowMenuArch(&quot;%s&quot;,&quot;%d&quot;,&quot;%d&quot;);' %s",
+                session.IsNetscape() ? "MN" : "MIE", static_cast<int>(pDocument->GetBlock()),
+                static_cast<int>(pDocument->GetSlot()), NO_STATUS_LINK);
+        }
+        const bool bProtected = pDocument->GetData()[CDocumentRec::OFF_PASSWORD] != 0;
+        WriteListingRow(reply, StateIcon(facts.nState, bProtected), strLink,
+            pDocument->IsMail() ? "img/email.gif" : "img/file.gif", cutter.Cut(strPath, NAME_WIDTH),
+            cutter.Cut(strText, TEXT_WIDTH), FormatSize(facts), FormatDate(facts));
+    }
+    const int nListed = static_cast<int>(groups.size() + documents.size());
+    if (nListed < FULL_LISTING_ROWS) {
+        const int nHeight = (FULL_LISTING_ROWS - nListed) * ROW_HEIGHT;
+        CString strFiller;
+        strFiller.Format(
+            "<tr><td bgcolor='#E0E0E0'width='20'height='%d'>&nbsp;</td><td bgcolor='#E0E0E0'width='240'height='%d'>"
+            "&nbsp;</td><td bgcolor='#F0F0F0'width='240'height='%d'>&nbsp;</td><td bgcolor='#F0F0F0'width='90'"
+            "height='%d'>&nbsp;</td><td bgcolor='#F0F0F0'width='410'height='%d'>&nbsp;</td></tr>",
+            nHeight, nHeight, nHeight, nHeight, nHeight);
+        Put(reply, strFiller);
+    }
+    Put(reply, "</table></td>");
+    Put(reply, "</tr></table>");
+    Put(reply,
+        "<table width='1200'border='1'cellspacing='0'cellpadding='0'><tr><td "
+        "height='1'><font></font></td></tr></table>");
+    reply.WriteRowEnd();
+
+    // Path and count.
+    CString strCount;
+    strCount.Format(LoadText(5037), nCount, nCount);
+    CString strPathRow;
+    strPathRow.Format(
+        "<table width='1200'border='0'cellspacing='0'cellpadding='0'><tr><td height='20'>&nbsp;&nbsp;%s</td></tr>"
+        "<tr><td height='20'>&nbsp;&nbsp;<a class='s1'>%s</a></td></tr></table>",
+        static_cast<LPCTSTR>(strPathLine), static_cast<LPCTSTR>(HtmlEscape(strCount, 1)));
+    reply.WriteRowBegin();
+    Put(reply, strPathRow);
+    reply.WriteRowEnd();
+
+    // Menu layer and closing bar.
+    reply.WriteRowBegin();
+    if (session.IsNetscape())
+        reply.WriteMenuLayerNS(profile.IsCommandAllowed(WA_CMD_DOWN2), TRUE);
+    else
+        reply.WriteMenuLayerIE(profile.IsCommandAllowed(WA_CMD_DOWN2), TRUE);
+    reply.WriteRowEnd();
+    reply.WriteRowBegin();
+    reply.WriteTopBar780();
+    reply.WriteRowEnd();
+    reply.WriteBodyEnd();
+    reply.WriteHtmlEnd();
+    reply.EndHtmlBlock();
+    return TRUE;
+}
+
+void CWACmdWdir::SetContext(CWASessionPlace& place)
+{
+    place.m_nBlock = m_nBlock;
+    place.m_nSlot = m_nSlot;
+}
+
+CString CWACmdWdir::GetLogText() const
+{
+    CString strText = "Get Archivora DIR - ";
+    if (m_pCatalog == nullptr)
+        return strText;
+    const CNodeRec node(m_pCatalog, m_nBlock, m_nSlot);
+    if (!node.IsValid() || (node.GetBlock() == ROOT_BLOCK_NODE && node.GetSlot() == 0))
+        return strText;
+    const CNodeRecArray ancestors = PathAncestors(node);
+    for (const auto& pAncestor : ancestors)
+        strText += pAncestor->GetName() + " > ";
+    return strText + node.GetName();
+}
+
+/**************************** WTREE ****************************/
+
+CWACmdWtree::CWACmdWtree()
+    : CWABasicCommand(WA_CMD_WTREE)
+    , m_pCatalog(AcquireWebCatalog())
+{
+}
+
+CWACmdWtree::~CWACmdWtree()
+{
+    ReleaseWebCatalog(m_pCatalog);
+}
+
+BOOL CWACmdWtree::Prepare(CWASession& session)
+{
+    m_items.clear();
+    if (m_pCatalog == nullptr)
+        return TRUE;
+    const CNodeRec root(m_pCatalog, 0, 0);
+    Fill(session, 0, -1, session.GetCatalogLists().CollectGroupItems(root, NameSort(1)));
+    return TRUE;
+}
+
+void CWACmdWtree::Fill(CWASession& session, int nLevel, int nParent, const CNodeRecArray& children)
+{
+    const int nBase = static_cast<int>(m_items.size());
+    m_items.resize(m_items.size() + children.size());
+    for (size_t i = 0; i < children.size(); ++i) {
+        const CNodeRec& child = *children[i];
+        const int nIndex = nBase + static_cast<int>(i);
+        const CNodeRecArray grandchildren = session.GetCatalogLists().CollectGroupItems(child, NameSort(1));
+        int nFirstChild = -1;
+        if (!grandchildren.empty()) {
+            nFirstChild = static_cast<int>(m_items.size());
+            Fill(session, nLevel + 1, nIndex, grandchildren);
+        }
+        m_items[nIndex]
+            = { child.GetName(), static_cast<LONG>(child.GetBlock()), child.GetSlot(), nLevel, nParent, nFirstChild };
+    }
+}
+
+BOOL CWACmdWtree::Execute(CWAOutputFile& reply, CWASession&, int)
+{
+    CString strText;
+    strText.Format("\r\n<#TRSZ |%d|#>\r\n", static_cast<int>(m_items.size()));
+    Put(reply, strText);
+    for (const CTreeItem& item : m_items) {
+        strText.Format("<#TRIT |%d| |%d| |%d| |%s| |%d| |%d|#>\r\n", item.nLevel, item.nParent, item.nFirstChild,
+            static_cast<LPCTSTR>(HtmlEscape(item.strName, 1)), static_cast<int>(item.nBlock),
+            static_cast<int>(item.nSlot));
+        Put(reply, strText);
+    }
+    return TRUE;
+}
+
+CString CWACmdWtree::GetLogText() const
+{
+    return "Get Archivora TREE";
+}
