@@ -1,22 +1,38 @@
 #include "platform/controls/EditClipboard.h"
 
-#include <mutex>
+#include "platform/base/GlobalMemory.h"
+#include "platform/window/Clipboard.h"
 
-namespace {
+#include <cstring>
 
-std::mutex s_mutex;
-std::optional<std::string> s_text;
-
-} // namespace
-
-void SetEditClipboardText(const std::string& strText)
+BOOL SetEditClipboardText(HWND hEdit, const std::string& strText)
 {
-    std::lock_guard lock(s_mutex);
-    s_text = strText;
+    if (!OpenClipboard(hEdit))
+        return FALSE;
+    EmptyClipboard();
+    BOOL bSet = FALSE;
+    if (HGLOBAL hText = GlobalAlloc(GMEM_MOVEABLE, strText.size() + 1)) {
+        std::memcpy(GlobalLock(hText), strText.c_str(), strText.size() + 1);
+        GlobalUnlock(hText);
+        bSet = SetClipboardData(CF_TEXT, hText) ? TRUE : FALSE;
+        if (!bSet)
+            GlobalFree(hText);
+    }
+    CloseClipboard();
+    return bSet;
 }
 
-std::optional<std::string> GetEditClipboardText()
+std::optional<std::string> GetEditClipboardText(HWND hEdit)
 {
-    std::lock_guard lock(s_mutex);
-    return s_text;
+    if (!OpenClipboard(hEdit))
+        return std::nullopt;
+    std::optional<std::string> text;
+    if (HANDLE hText = GetClipboardData(CF_TEXT)) {
+        if (auto pszText = static_cast<const char*>(GlobalLock(hText))) {
+            text = std::string(pszText, strnlen(pszText, GlobalSize(hText)));
+            GlobalUnlock(hText);
+        }
+    }
+    CloseClipboard();
+    return text;
 }

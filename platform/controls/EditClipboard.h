@@ -1,13 +1,14 @@
 #pragma once
 
-// The text clipboard the edit controls cut, copy and paste through.
-//
-// FIXME: a process-wide stand-in; it moves to the system clipboard once the
-// window layer offers one.
+// The edit controls' cut, copy and paste: CF_TEXT on the clipboard, opened
+// for the edit window.
+
+#include "platform/base/WinTypes.h"
 
 #include <optional>
 #include <string>
 
-void SetEditClipboardText(const std::string& strText);
+// Puts the text on the clipboard; FALSE when the clipboard cannot be opened.
+BOOL SetEditClipboardText(HWND hEdit, const std::string& strText);
 // The text on the clipboard, or nothing when it holds no text.
-std::optional<std::string> GetEditClipboardText();
+std::optional<std::string> GetEditClipboardText(HWND hEdit);

@@ -468,12 +468,12 @@ void Copy(HWND hWnd)
     const CEditState* pState = GetControlState<CEditState>(hWnd);
     if ((EditStyle(hWnd) & ES_PASSWORD) || pState->nAnchor == pState->nCaret)
         return;
-    SetEditClipboardText(SelectedText(*pState));
+    SetEditClipboardText(hWnd, SelectedText(*pState));
 }
 
 void Paste(HWND hWnd)
 {
-    if (std::optional<std::string> text = GetEditClipboardText())
+    if (std::optional<std::string> text = GetEditClipboardText(hWnd))
         ReplaceSelection(hWnd, *text, EEditChange::Undoable, true);
 }
 

@@ -78,7 +78,7 @@ TEST_F(EditControlTest, LimitCutsWhatTheUserEntersAndReportsMaxText)
     SendMessage(hEdit, EM_LIMITTEXT, 4, 0);
     Type(hEdit, "abc");
     TakeCodes();
-    SetEditClipboardText("xyz");
+    SetEditClipboardText(nullptr, "xyz");
     SendMessage(hEdit, WM_PASTE, 0, 0);
     EXPECT_EQ(Text(hEdit), "abcx");
     EXPECT_EQ(TakeCodes(), (std::vector<WORD> { EN_UPDATE, EN_CHANGE, EN_MAXTEXT }));
@@ -107,7 +107,7 @@ TEST_F(EditControlTest, StylesFilterWhatTheUserEnters)
     SendMessage(hReadOnly, WM_CLEAR, 0, 0);
     EXPECT_EQ(Text(hReadOnly), "fixed");
     HWND hSingle = CreateEdit(ES_AUTOHSCROLL);
-    SetEditClipboardText("one\r\ntwo");
+    SetEditClipboardText(nullptr, "one\r\ntwo");
     SendMessage(hSingle, WM_PASTE, 0, 0);
     EXPECT_EQ(Text(hSingle), "one");
 }
@@ -185,7 +185,7 @@ TEST_F(EditControlTest, CutCopyAndPasteGoThroughTheClipboard)
     HWND hEdit = CreateEdit(ES_AUTOHSCROLL, "copy paste");
     SendMessage(hEdit, EM_SETSEL, 0, 4);
     SendMessage(hEdit, WM_CUT, 0, 0);
-    EXPECT_EQ(GetEditClipboardText(), std::optional<std::string>("copy"));
+    EXPECT_EQ(GetEditClipboardText(nullptr), std::optional<std::string>("copy"));
     EXPECT_EQ(Text(hEdit), " paste");
     SendMessage(hEdit, EM_SETSEL, 6, 6);
     SendMessage(hEdit, WM_PASTE, 0, 0);
@@ -194,7 +194,7 @@ TEST_F(EditControlTest, CutCopyAndPasteGoThroughTheClipboard)
     HWND hPassword = CreateEdit(ES_PASSWORD, "secret");
     SendMessage(hPassword, EM_SETSEL, 0, -1);
     SendMessage(hPassword, WM_COPY, 0, 0);
-    EXPECT_EQ(GetEditClipboardText(), std::optional<std::string>("copy"));
+    EXPECT_EQ(GetEditClipboardText(nullptr), std::optional<std::string>("copy"));
     EXPECT_EQ(SendMessage(hPassword, EM_GETPASSWORDCHAR, 0, 0), '*');
 }
 
