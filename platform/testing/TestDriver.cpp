@@ -63,12 +63,22 @@ BOOL InjectMouse(EMouseAction eAction, EMouseButton eButton, POINT pt)
 
 } // namespace
 
+// The driver of each thread, for the modal dialog hook, which gets no context.
+static thread_local CTestDriver* t_pDriver = nullptr;
+
 CTestDriver::CTestDriver()
     : m_clock(START_UTC, START_TICKS)
+    , m_pPreviousDriver(t_pDriver)
+    , m_pfnPreviousHook(SetThreadModalDialogHook(&CTestDriver::AnswerModalDialog))
 {
+    t_pDriver = this;
 }
 
-CTestDriver::~CTestDriver() = default;
+CTestDriver::~CTestDriver()
+{
+    SetThreadModalDialogHook(m_pfnPreviousHook);
+    t_pDriver = m_pPreviousDriver;
+}
 
 /***** Time *****/
 
@@ -226,4 +236,25 @@ HWND CTestDriver::FindChild(HWND hParent, int nId)
 BOOL CTestDriver::Screenshot(HWND hWnd, LPCTSTR lpszPath)
 {
     return SaveWindowScreenshot(hWnd, lpszPath);
+}
+
+/***** Modal dialogs *****/
+
+void CTestDriver::AnswerNextMessageBox(int nResult)
+{
+    m_modalAnswers.push_back([nResult](HWND hDlg) { EndDialog(hDlg, nResult); });
+}
+
+void CTestDriver::OnNextDialog(std::function<void(HWND hDlg)> callback)
+{
+    m_modalAnswers.push_back(std::move(callback));
+}
+
+void CTestDriver::AnswerModalDialog(HWND hDlg)
+{
+    if (!t_pDriver || t_pDriver->m_modalAnswers.empty())
+        return;
+    std::function<void(HWND)> answer = std::move(t_pDriver->m_modalAnswers.front());
+    t_pDriver->m_modalAnswers.pop_front();
+    answer(hDlg);
 }

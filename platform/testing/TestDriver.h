@@ -12,8 +12,10 @@
 
 #include "platform/base/CString.h"
 #include "platform/base/Clock.h"
+#include "platform/window/Dialog.h"
 #include "platform/window/WindowTypes.h"
 
+#include <deque>
 #include <functional>
 
 class CTestDriver {
@@ -72,17 +74,26 @@ public:
 
     /* Modal dialogs and message boxes. */
 
-    // FIXME: the dialog manager's modal seam is not on main yet. Once it is,
-    // these answer the next message box with a button id (IDYES, IDOK, ...)
-    // and run a callback on the next dialog shown modally (which ends it, for
-    // example with EndDialog), without a modal loop waiting for a user.
+    /* Modal dialogs. Answers are queued: each modal dialog or message box
+       shown on this thread takes the next one as soon as it is shown, before
+       its loop waits for a user; one shown with no answer queued waits as it
+       would for a user. */
+
+    // Ends the next message box as if its button nResult (IDYES, IDOK, ...) was pressed.
     void AnswerNextMessageBox(int nResult);
+    // Runs callback on the next modal dialog; the callback ends it (EndDialog,
+    // or a click on one of its buttons).
     void OnNextDialog(std::function<void(HWND hDlg)> callback);
 
 private:
     BOOL MouseButton(HWND hWnd, int x, int y, bool bRight, int nClicks);
     BOOL Key(UINT nVirtualKey, bool bDown);
 
+    static void AnswerModalDialog(HWND hDlg);
+
     CManualClock m_clock;
     CClockOverride m_override { m_clock };
+    std::deque<std::function<void(HWND)>> m_modalAnswers;
+    CTestDriver* m_pPreviousDriver;
+    MODALDIALOGHOOK m_pfnPreviousHook;
 };

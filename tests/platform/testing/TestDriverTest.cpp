@@ -7,6 +7,7 @@
 #include "platform/controls/StandardControls.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
+#include "platform/window/MessageBox.h"
 #include "platform/window/Messages.h"
 #include "platform/window/Timers.h"
 #include "tests/platform/window/WindowTestSupport.h"
@@ -234,4 +235,21 @@ TEST_F(TestDriverTest, ScreenshotWritesAPngFile)
     std::string contents((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     ASSERT_GT(contents.size(), 8u);
     EXPECT_EQ(contents.substr(0, 8), std::string("\x89PNG\r\n\x1A\n", 8));
+}
+
+/***** Modal dialogs *****/
+
+TEST_F(TestDriverTest, QueuedAnswersEndMessageBoxesInOrder)
+{
+    m_driver.AnswerNextMessageBox(IDNO);
+    CString strShown;
+    m_driver.OnNextDialog([&strShown](HWND hDlg) {
+        strShown = CTestDriver::Text(GetDlgItem(hDlg, 0xFFFF));
+        EndDialog(hDlg, IDCANCEL);
+    });
+    EXPECT_EQ(MessageBox(m_hParent, "Save the changes?", "Archivora", MB_YESNOCANCEL), IDNO);
+    EXPECT_EQ(MessageBox(m_hParent, "Discard them?", "Archivora", MB_OKCANCEL), IDCANCEL);
+    EXPECT_EQ(strShown, "Discard them?");
+    // The owner is enabled again once the boxes are gone.
+    EXPECT_TRUE(IsWindowEnabled(m_hParent));
 }
