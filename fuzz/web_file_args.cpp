@@ -1,23 +1,15 @@
 // Links: webaccess_server
-// Feeds arbitrary text to the argument parser of the file commands (item,
-// offset, flag) and of the commands without arguments.
+// Feeds arbitrary text to the argument parser of the file commands ATTR and
+// DOWN2 (item, offset, flag) and of the commands without arguments, and asks
+// the file commands for their log lines.
 
-#include "webaccess/server/CWACommand.h"
+#include "webaccess/server/FileCommands.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace {
-
-class CFuzzFileCommand : public CWAFileCommand {
-public:
-    CFuzzFileCommand()
-        : CWAFileCommand(WA_CMD_ATTR)
-    {
-    }
-    CString GetLogText() const override { return ""; }
-};
 
 class CFuzzBasicCommand : public CWABasicCommand {
 public:
@@ -33,8 +25,12 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {
     const std::string strArgs(reinterpret_cast<const char*>(pData), nSize);
-    CFuzzFileCommand file;
-    file.ParseArgs(strArgs.c_str());
+    CWACmdAttr attr;
+    attr.ParseArgs(strArgs.c_str());
+    static_cast<void>(attr.GetLogText());
+    CWACmdDown2 down;
+    down.ParseArgs(strArgs.c_str());
+    static_cast<void>(down.GetLogText());
     CFuzzBasicCommand basic;
     basic.ParseArgs(strArgs.c_str());
     return 0;

@@ -3,6 +3,7 @@
 #include "platform/base/FileFunctions.h"
 #include "store/CCatalog.h"
 #include "webaccess/server/CatalogCommands.h"
+#include "webaccess/server/FileCommands.h"
 #include "webaccess/server/TokenFields.h"
 #include "webaccess/server/WebCommands.h"
 
@@ -212,6 +213,12 @@ std::unique_ptr<CWACommand> CreateWebCommand(LPCTSTR pszToken)
     const WA_COMMAND_WORD& word = COMMAND_WORDS[nRow];
     std::unique_ptr<CWACommand> pCommand;
     switch (word.nId) {
+    case WA_CMD_ATTR:
+        pCommand = std::make_unique<CWACmdAttr>();
+        break;
+    case WA_CMD_DOWN2:
+        pCommand = std::make_unique<CWACmdDown2>();
+        break;
     case WA_CMD_LOGIN:
         pCommand = std::make_unique<CWACmdLogin>();
         break;

@@ -1,0 +1,325 @@
+#include "webaccess/server/FileCommands.h"
+
+#include "platform/base/PathMap.h"
+#include "store/CCatalog.h"
+#include "store/CDocumentRec.h"
+#include "tests/support/TempFolder.h"
+#include "webaccess/pages/CWAOutputFile.h"
+#include "webaccess/profiles/CWASettings.h"
+#include "webaccess/server/CWASession.h"
+#include "webaccess/server/WebCommands.h"
+
+#include <gtest/gtest.h>
+#include <minizip/unzip.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+constexpr char MESSAGE[] = "From a@example.org Sat Jan  1 00:00:00 2000\r\n"
+                           "Subject: hello\r\n\r\nThe body.\r\n";
+
+// Runs request tokens in a logged-in session of a catalog with a profile
+// that may download, and reads the replies back.
+class FileCommandsTest : public ProgramFolderTest {
+protected:
+    void SetUp() override
+    {
+        ProgramFolderTest::SetUp();
+        m_pCatalog = std::make_unique<CCatalog>(ProgramPath(Home() / "archiv.cat").c_str(), 1);
+        SetWebCatalog(m_pCatalog.get());
+        AddProfile("pw", TRUE);
+        AddProfile("nodown", FALSE);
+        m_strReply = Home() / "reply.out";
+    }
+    void TearDown() override
+    {
+        SetWebCatalog(nullptr);
+        m_pCatalog.reset();
+        ProgramFolderTest::TearDown();
+    }
+
+    void AddProfile(const char* pszPassword, BOOL bMayDownload)
+    {
+        auto pProfile = std::make_unique<CWAProfiles>();
+        pProfile->SetIdentity(pszPassword, pszPassword, "");
+        pProfile->SetPermissions(bMayDownload, FALSE, 1);
+        m_settings.m_profiles.push_back(std::move(pProfile));
+    }
+
+    static std::string ProgramPath(const std::filesystem::path& path) { return ProgramPathFromHostPath(path.string()); }
+
+    // A file of nSize bytes 0, 1, 2 ... under the home folder; its program path.
+    std::string MakeFile(const char* pszName, size_t nSize)
+    {
+        std::string strData(nSize, '\0');
+        for (size_t i = 0; i < nSize; ++i)
+            strData[i] = static_cast<char>(i * 7 + 1);
+        std::ofstream(Home() / pszName, std::ios::binary) << strData;
+        return ProgramPath(Home() / pszName);
+    }
+
+    // A catalog document for a file; its "*block,slot" reference.
+    std::string CatalogFile(const std::string& strPath)
+    {
+        std::unique_ptr<CDocumentRec> pDocument(m_pCatalog->FindOrAddPath(nullptr, strPath.c_str(), FALSE));
+        EXPECT_TRUE(pDocument);
+        return Reference(*pDocument);
+    }
+
+    // A catalog document for the message of an mbox store; its reference.
+    std::string CatalogMessage(const char* pszTitle, char chState = ' ')
+    {
+        std::ofstream(Home() / "inbox", std::ios::binary) << MESSAGE;
+        CDocumentInfo info {};
+        info.wType = DOCUMENT_MAIL;
+        info.nVersion = 0; // Netscape store
+        const LONG nLength = static_cast<LONG>(std::strlen(MESSAGE));
+        std::memcpy(info.id + 8, &nLength, sizeof nLength);
+        info.id[12] = static_cast<BYTE>(chState);
+        const std::string strStore = "*" + ProgramPath(Home() / "inbox") + "#";
+        std::unique_ptr<CDocumentRec> pDocument(m_pCatalog->FindOrAddDocument(strStore.c_str(), pszTitle, &info));
+        EXPECT_TRUE(pDocument);
+        return Reference(*pDocument);
+    }
+
+    static std::string Reference(const CDocumentRec& document)
+    {
+        return "*" + std::to_string(document.GetBlock()) + "," + std::to_string(document.GetSlot());
+    }
+
+    // Runs a token through the factory and a session; the command's status.
+    int Run(const std::string& strToken, const char* pszPassword = "pw")
+    {
+        const auto pLogin = CreateWebCommand((std::string("<#LOGIN |7| |ana| |") + pszPassword + "| |x|#>").c_str());
+        CWASession session(static_cast<CWACmdLogin&>(*pLogin), m_settings, *m_pCatalog);
+        std::unique_ptr<CWACommand> pCommand = CreateWebCommand(strToken.c_str());
+        EXPECT_NE(pCommand, nullptr);
+        if (pCommand == nullptr)
+            return -1;
+        m_strLog = static_cast<LPCTSTR>(pCommand->GetLogText());
+        if (pCommand->GetStatus() != WA_STATUS_OK)
+            return pCommand->GetStatus();
+        CWAOutputFile reply;
+        EXPECT_TRUE(reply.Open(ProgramPath(m_strReply).c_str(), TRUE));
+        const BOOL bDone = session.RunCommand(pCommand, reply);
+        reply.Close();
+        return bDone ? WA_STATUS_OK : session.GetStatus();
+    }
+
+    // The content of the reply's "DUMMY" entry; empty when it is no such zip.
+    std::string ReadZip() const
+    {
+        unzFile hZip = unzOpen(m_strReply.c_str());
+        if (hZip == nullptr)
+            return "";
+        std::string strContent;
+        if (unzLocateFile(hZip, "DUMMY", 1) == UNZ_OK && unzOpenCurrentFile(hZip) == UNZ_OK) {
+            char buffer[4096];
+            int nRead = 0;
+            while ((nRead = unzReadCurrentFile(hZip, buffer, sizeof buffer)) > 0)
+                strContent.append(buffer, static_cast<size_t>(nRead));
+            unzCloseCurrentFile(hZip);
+        }
+        unzClose(hZip);
+        return strContent;
+    }
+
+    std::string ReadPlain() const
+    {
+        std::ifstream file(m_strReply, std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+
+    static std::string Bytes(const std::string& strPath, size_t nFrom)
+    {
+        std::string strHost;
+        EXPECT_TRUE(HostPathFromProgramPath(strPath.c_str(), strHost));
+        std::ifstream file(strHost, std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        return text.str().substr(nFrom);
+    }
+
+    // The DOWN2 token a file's reply begins with.
+    std::string Down2Token(const char* pszName, size_t nSize, const std::string& strPath) const
+    {
+        CFileStatus status {};
+        EXPECT_TRUE(CFile::GetStatus(strPath.c_str(), status));
+        return "\r\n<#DOWN2 |" + std::string(pszName) + "| |" + std::to_string(nSize) + "| |"
+            + static_cast<LPCTSTR>(status.m_mtime.Format("%b %d, %Y  %H:%M")) + "|#>\r\n";
+    }
+
+    static std::string Slashed(std::string strPath)
+    {
+        for (char& ch : strPath)
+            if (ch == '\\')
+                ch = '/';
+        return strPath;
+    }
+
+    std::unique_ptr<CCatalog> m_pCatalog;
+    CWASettings m_settings;
+    std::filesystem::path m_strReply;
+    std::string m_strLog;
+};
+
+} // namespace
+
+/* DOWN2 of a path. */
+
+TEST_F(FileCommandsTest, Down2SendsTheWholeFileInTheZip)
+{
+    const std::string strPath = MakeFile("data.bin", 1000);
+    ASSERT_EQ(Run("<#DOWN2 |" + strPath + "|#>"), WA_STATUS_OK);
+    EXPECT_EQ(ReadZip(), Down2Token("data.bin", 1000, strPath) + Bytes(strPath, 0));
+    EXPECT_EQ(m_strLog, "DOWNLOAD - " + strPath);
+}
+
+TEST_F(FileCommandsTest, Down2WithFlagZeroWritesAPlainReply)
+{
+    const std::string strPath = MakeFile("data.bin", 300);
+    ASSERT_EQ(Run("<#DOWN2 |" + strPath + "| |0| |0|#>"), WA_STATUS_OK);
+    EXPECT_EQ(ReadPlain(), Down2Token("data.bin", 300, strPath) + Bytes(strPath, 0));
+}
+
+TEST_F(FileCommandsTest, Down2ResumesAtTheOffsetAndKeepsTheWholeSize)
+{
+    const std::string strPath = MakeFile("data.bin", 100);
+    ASSERT_EQ(Run("<#DOWN2 |" + Slashed(strPath) + "| |10|#>"), WA_STATUS_OK);
+    EXPECT_EQ(ReadZip(), Down2Token("data.bin", 100, strPath) + Bytes(strPath, 10));
+    EXPECT_EQ(m_strLog, "DOWNLOAD - " + strPath + " (starting at - 10)");
+    for (const char* pszOffset : { "100", "101", "214748363" }) {
+        ASSERT_EQ(Run("<#DOWN2 |" + strPath + "| |" + pszOffset + "|#>"), WA_STATUS_OK);
+        EXPECT_EQ(ReadZip(), Down2Token("data.bin", 100, strPath)) << pszOffset;
+    }
+}
+
+TEST_F(FileCommandsTest, Down2CopiesEveryByteAroundTheBlockSize)
+{
+    for (size_t nSize : { 0, 511, 512, 513, 1025 }) {
+        const std::string strPath = MakeFile("block.bin", nSize);
+        ASSERT_EQ(Run("<#DOWN2 |" + strPath + "|#>"), WA_STATUS_OK);
+        EXPECT_EQ(ReadZip(), Down2Token("block.bin", nSize, strPath) + Bytes(strPath, 0)) << nSize;
+    }
+}
+
+TEST_F(FileCommandsTest, Down2OfAFileThatCannotBeReadSendsNothing)
+{
+    const std::string strPath = MakeFile("locked.bin", 10);
+    std::filesystem::permissions(Home() / "locked.bin", std::filesystem::perms::none);
+    if (std::ifstream(Home() / "locked.bin").is_open())
+        GTEST_SKIP() << "the permissions do not bind this user";
+    ASSERT_EQ(Run("<#DOWN2 |" + strPath + "|#>"), WA_STATUS_OK);
+    EXPECT_EQ(ReadZip(), "");
+}
+
+/* Refusals. */
+
+TEST_F(FileCommandsTest, BadItemsAreRefusedBeforeAnythingRuns)
+{
+    MakeFile("data.bin", 10);
+    EXPECT_EQ(Run("<#DOWN2 |" + ProgramPath(Home() / "none.bin") + "|#>"), WA_STATUS_MISSING);
+    EXPECT_EQ(Run("<#ATTR |*99,3|#>"), WA_STATUS_MISSING);
+    EXPECT_EQ(Run("<#ATTR |data.bin|#>"), WA_STATUS_MALFORMED);
+    EXPECT_EQ(Run("<#ATTR |\\\\server\\share\\data.bin|#>"), WA_STATUS_MALFORMED);
+    EXPECT_EQ(Run("<#DOWN2 |" + ProgramPath(Home() / "data.bin") + "| |-1|#>"), WA_STATUS_MALFORMED);
+    EXPECT_EQ(Run("<#DOWN2 |" + ProgramPath(Home() / "data.bin") + "| |2147483648|#>"), WA_STATUS_MALFORMED);
+}
+
+TEST_F(FileCommandsTest, Down2NeedsTheDownloadRight)
+{
+    const std::string strPath = MakeFile("data.bin", 10);
+    EXPECT_EQ(Run("<#DOWN2 |" + strPath + "|#>", "nodown"), WA_STATUS_MALFORMED);
+    EXPECT_EQ(Run("<#ATTR |" + strPath + "|#>", "nodown"), WA_STATUS_OK);
+}
+
+/* ATTR. */
+
+TEST_F(FileCommandsTest, AttrOfAPathAnswersThePathWithSlashes)
+{
+    const std::string strPath = MakeFile("data.bin", 1234);
+    CFileStatus status {};
+    ASSERT_TRUE(CFile::GetStatus(strPath.c_str(), status));
+    ASSERT_EQ(Run("<#ATTR |" + Slashed(strPath) + "|#>"), WA_STATUS_OK);
+    EXPECT_EQ(ReadZip(),
+        "\r\n<#ATTR2 |" + Slashed(strPath) + "| |1234| |"
+            + static_cast<LPCTSTR>(status.m_mtime.Format("%b %d, %Y  %H:%M")) + "| |" + Slashed(strPath) + "|#>\r\n");
+    EXPECT_EQ(m_strLog, "Get ATTRIBUTES - " + strPath);
+}
+
+TEST_F(FileCommandsTest, AttrOfACatalogFileNamesItsReference)
+{
+    const std::string strPath = MakeFile("data.bin", 42);
+    const std::string strRef = CatalogFile(strPath);
+    ASSERT_EQ(Run("<#ATTR |" + strRef + "|#>"), WA_STATUS_OK);
+    const std::string strReply = ReadZip();
+    // The catalog keeps its paths lower-cased.
+    std::string strName = Slashed(strPath);
+    std::transform(strName.begin(), strName.end(), strName.begin(), [](char ch) { return std::tolower(ch); });
+    EXPECT_EQ(strReply.rfind("\r\n<#ATTR2 |" + strName + "| |42| |", 0), 0u) << strReply;
+    EXPECT_NE(strReply.find("| |" + strRef + "|#>\r\n"), std::string::npos) << strReply;
+    std::string strLogPath = strPath;
+    std::transform(strLogPath.begin(), strLogPath.end(), strLogPath.begin(), [](char ch) { return std::tolower(ch); });
+    EXPECT_EQ(m_strLog, "Get ATTRIBUTES - " + strLogPath);
+}
+
+TEST_F(FileCommandsTest, AttrOfAVanishedCatalogFileIsUnavailable)
+{
+    const std::string strPath = MakeFile("data.bin", 42);
+    const std::string strRef = CatalogFile(strPath);
+    std::filesystem::remove(Home() / "data.bin");
+    EXPECT_EQ(Run("<#ATTR |" + strRef + "|#>"), WA_STATUS_UNAVAILABLE);
+    EXPECT_EQ(Run("<#DOWN2 |" + strRef + "|#>"), WA_STATUS_UNAVAILABLE);
+}
+
+/* Catalog documents. */
+
+TEST_F(FileCommandsTest, Down2OfACatalogFileSendsItsBytes)
+{
+    const std::string strPath = MakeFile("data.bin", 600);
+    const std::string strRef = CatalogFile(strPath);
+    ASSERT_EQ(Run("<#DOWN2 |" + strRef + "| |100|#>"), WA_STATUS_OK);
+    EXPECT_EQ(ReadZip(), Down2Token("data.bin", 600, strPath) + Bytes(strPath, 100));
+}
+
+TEST_F(FileCommandsTest, MailMessagesAreSentWhole)
+{
+    const std::string strRef = CatalogMessage("hello##");
+    ASSERT_EQ(Run("<#DOWN2 |" + strRef + "| |10|#>"), WA_STATUS_OK);
+    EXPECT_EQ(ReadZip(), "\r\n<#DOWN2 |hello| |" + std::to_string(std::strlen(MESSAGE)) + "| ||#>\r\n" + MESSAGE);
+}
+
+TEST_F(FileCommandsTest, AttrOfAMailMessageNamesItByItsFolder)
+{
+    const std::string strRef = CatalogMessage("a:b?##");
+    ASSERT_EQ(Run("<#ATTR |" + strRef + "|#>"), WA_STATUS_OK);
+    const std::string strReply = ReadZip();
+    EXPECT_NE(strReply.find("/ab.eml| |" + std::to_string(std::strlen(MESSAGE)) + "| || |" + strRef + "|#>"),
+        std::string::npos)
+        << strReply;
+}
+
+TEST_F(FileCommandsTest, AMailTitleOfInvalidCharactersBecomesMailEml)
+{
+    const std::string strRef = CatalogMessage("::??##");
+    ASSERT_EQ(Run("<#ATTR |" + strRef + "|#>"), WA_STATUS_OK);
+    EXPECT_NE(ReadZip().find("/MAIL.eml| |"), std::string::npos) << ReadZip();
+}
+
+TEST_F(FileCommandsTest, DeletedOrUnreachableMessagesAreRefused)
+{
+    const std::string strDeleted = CatalogMessage("gone##", 'x');
+    EXPECT_EQ(Run("<#ATTR |" + strDeleted + "|#>"), WA_STATUS_UNAVAILABLE);
+    EXPECT_EQ(Run("<#DOWN2 |" + strDeleted + "|#>"), WA_STATUS_UNAVAILABLE);
+    const std::string strLive = CatalogMessage("live##");
+    std::filesystem::remove(Home() / "inbox");
+    EXPECT_EQ(Run("<#ATTR |" + strLive + "|#>"), WA_STATUS_UNAVAILABLE);
+    EXPECT_EQ(Run("<#DOWN2 |" + strLive + "|#>"), WA_STATUS_UNAVAILABLE);
+}

@@ -1,0 +1,304 @@
+#include "webaccess/server/FileCommands.h"
+
+#include "mail/CMailMessage.h"
+#include "mail/CNetscapeMessage.h"
+#include "mail/COE4Message.h"
+#include "mail/COE5Message.h"
+#include "mail/MailResult.h"
+#include "platform/base/CFile.h"
+#include "platform/base/FileFunctions.h"
+#include "store/CCatalog.h"
+#include "store/CDocumentRec.h"
+#include "store/CatalogTypes.h"
+#include "store/PathHelpers.h"
+#include "webaccess/pages/CWAOutputFile.h"
+#include "webaccess/pages/WebText.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr LPCTSTR DATE_FORMAT = "%b %d, %Y  %H:%M";
+constexpr UINT COPY_BLOCK = 512; // Bytes copied per read
+
+// Where a message lies in its store, from the identification a mail
+// document keeps: store identifier, offset, length and state character.
+struct MAIL_PLACE {
+    DWORD dwStoreId;
+    DWORD dwOffset;
+    DWORD dwLength;
+    BOOL bDeleted;
+    LONG nStoreKind;
+};
+
+MAIL_PLACE ReadMailPlace(const CDocumentRec& document)
+{
+    CDocumentInfo info {};
+    document.GetInfo(&info);
+    MAIL_PLACE place {};
+    place.dwStoreId = static_cast<DWORD>(ReadLong(info.id));
+    place.dwOffset = static_cast<DWORD>(ReadLong(info.id + 4));
+    place.dwLength = static_cast<DWORD>(ReadLong(info.id + 8));
+    place.bDeleted = info.id[12] == 'x';
+    place.nStoreKind = info.nVersion;
+    return place;
+}
+
+// A mail document the commands refuse: one its store flags deleted, or one
+// whose store file cannot be reached.
+bool IsMailUnavailable(const CDocumentRec& document, const MAIL_PLACE& place)
+{
+    return place.bDeleted || _access(document.GetDirectoryString(TRUE), 0) != 0;
+}
+
+// The name a mail document is fetched under: its folder label, "/", its
+// title without the characters file names cannot hold, ".eml"; "MAIL.eml"
+// when nothing is left of the title.
+CString MailItemName(const CDocumentRec& document)
+{
+    CString strLabel, strTitle;
+    document.GetLabel(strLabel);
+    document.GetFullPath(strTitle);
+    CString strName = RemoveInvalidFileChars(strTitle);
+    strName = strName.IsEmpty() ? CString("MAIL.eml") : strName + ".eml";
+    CString strItem = strLabel + "/" + strName;
+    strItem.Replace('\\', '/');
+    return strItem;
+}
+
+// The message reader of a store kind, null for a kind without one.
+std::unique_ptr<CMailMessage> MakeMailReader(LONG nStoreKind)
+{
+    switch (nStoreKind) {
+    case MAIL_STORE_NETSCAPE:
+        return std::make_unique<CNetscapeMessage>();
+    case MAIL_STORE_OE4:
+        return std::make_unique<COE4Message>();
+    case MAIL_STORE_OE5:
+        return std::make_unique<COE5Message>();
+    default:
+        return nullptr;
+    }
+}
+
+// A document's file: its folder text followed by its name.
+CString DocumentFilePath(const CDocumentRec& document)
+{
+    CString strName;
+    document.GetFullPath(strName);
+    return document.GetDirectoryPath(TRUE) + strName;
+}
+
+CString FormatFileDate(const CFileStatus& status)
+{
+    return status.m_mtime.Format(DATE_FORMAT);
+}
+
+} // namespace
+
+/**************************** Item commands ****************************/
+
+CWAItemCommand::CWAItemCommand(int nId)
+    : CWAFileCommand(nId)
+    , m_pCatalog(GetWebCatalog())
+{
+    if (m_pCatalog != nullptr && !m_pCatalog->Acquire())
+        m_pCatalog = nullptr;
+}
+
+CWAItemCommand::~CWAItemCommand()
+{
+    if (m_pCatalog != nullptr)
+        static_cast<void>(m_pCatalog->Release()); // The commands only read.
+}
+
+std::unique_ptr<CDocumentRec> CWAItemCommand::MakeDocument() const
+{
+    if (m_pCatalog == nullptr)
+        return nullptr;
+    auto pDocument = std::make_unique<CDocumentRec>(m_pCatalog, m_nBlock, m_nSlot);
+    return pDocument->IsValid() ? std::move(pDocument) : nullptr;
+}
+
+CString CWAItemCommand::GetItemPath() const
+{
+    if (m_eItemKind == ITEM_PATH)
+        return m_strPath;
+    if (m_eItemKind != ITEM_DOCUMENT)
+        return CString();
+    const auto pDocument = MakeDocument();
+    if (pDocument == nullptr)
+        return CString();
+    CString strLabel, strName;
+    pDocument->GetLabel(strLabel);
+    pDocument->GetFullPath(strName);
+    if (strLabel.IsEmpty() || strLabel[strLabel.GetLength() - 1] != '\\')
+        strLabel += '\\';
+    return strLabel + strName;
+}
+
+/******************************** ATTR ********************************/
+
+BOOL CWACmdAttr::Prepare(CWASession&)
+{
+    if (m_eItemKind == ITEM_DOCUMENT) {
+        const auto pDocument = MakeDocument();
+        CString strItem;
+        strItem.Format("|*%ld,%ld|", static_cast<long>(m_nBlock), static_cast<long>(m_nSlot));
+        if (pDocument == nullptr)
+            m_nStatus = WA_STATUS_UNAVAILABLE;
+        else if (pDocument->GetType() == DOCUMENT_MAIL)
+            BuildMailReply(*pDocument, strItem);
+        else
+            BuildFileReply(DocumentFilePath(*pDocument), strItem);
+    } else if (m_eItemKind == ITEM_PATH) {
+        CString strItem = "|" + GetItemPath() + "|";
+        strItem.Replace('\\', '/');
+        BuildFileReply(m_strPath, strItem);
+    } else {
+        m_nStatus = WA_STATUS_UNAVAILABLE;
+    }
+    return m_nStatus == WA_STATUS_OK ? TRUE : FALSE;
+}
+
+void CWACmdAttr::BuildFileReply(const CString& strPath, const CString& strItem)
+{
+    CFileStatus status {};
+    if (!CFile::GetStatus(strPath, status)) {
+        m_nStatus = WA_STATUS_UNAVAILABLE;
+        return;
+    }
+    CString strName = strPath;
+    strName.Replace('\\', '/');
+    m_strReply.Format("\r\n<#ATTR2 |%s| |%llu| |%s| %s#>\r\n", static_cast<LPCTSTR>(strName),
+        static_cast<unsigned long long>(status.m_size), static_cast<LPCTSTR>(FormatFileDate(status)),
+        static_cast<LPCTSTR>(strItem));
+}
+
+void CWACmdAttr::BuildMailReply(const CDocumentRec& document, const CString& strItem)
+{
+    const MAIL_PLACE place = ReadMailPlace(document);
+    if (IsMailUnavailable(document, place)) {
+        m_nStatus = WA_STATUS_UNAVAILABLE;
+        return;
+    }
+    m_strReply.Format("\r\n<#ATTR2 |%s| |%lu| || %s#>\r\n", static_cast<LPCTSTR>(MailItemName(document)),
+        static_cast<unsigned long>(place.dwLength), static_cast<LPCTSTR>(strItem));
+}
+
+BOOL CWACmdAttr::Execute(CWAOutputFile& reply, CWASession&, int)
+{
+    reply.Write(static_cast<LPCTSTR>(m_strReply), static_cast<UINT>(m_strReply.GetLength()));
+    return TRUE;
+}
+
+CString CWACmdAttr::GetLogText() const
+{
+    return "Get ATTRIBUTES - " + GetItemPath();
+}
+
+/******************************** DOWN2 ********************************/
+
+BOOL CWACmdDown2::Execute(CWAOutputFile& reply, CWASession&, int)
+{
+    reply.SetZipMode(m_nFlag != 0 ? TRUE : FALSE);
+    if (m_eItemKind == ITEM_DOCUMENT) {
+        const auto pDocument = MakeDocument();
+        if (pDocument == nullptr)
+            m_nStatus = WA_STATUS_UNAVAILABLE;
+        else if (pDocument->GetType() == DOCUMENT_MAIL)
+            SendMail(reply, *pDocument);
+        else
+            SendFile(reply, DocumentFilePath(*pDocument));
+    } else if (m_eItemKind == ITEM_PATH) {
+        SendFile(reply, m_strPath);
+    } else {
+        m_nStatus = WA_STATUS_UNAVAILABLE;
+    }
+    return m_nStatus == WA_STATUS_OK ? TRUE : FALSE;
+}
+
+void CWACmdDown2::SendFile(CWAOutputFile& reply, const CString& strPath)
+{
+    CFileStatus status {};
+    if (!CFile::GetStatus(strPath, status)) {
+        m_nStatus = WA_STATUS_UNAVAILABLE;
+        return;
+    }
+    CFile file;
+    if (!file.Open(strPath, CFile::modeRead | CFile::shareDenyNone))
+        return;
+    const int nSlash = strPath.ReverseFind('\\');
+    const CString strName = nSlash < 0 ? strPath : strPath.Mid(nSlash + 1);
+    CString strToken;
+    strToken.Format("\r\n<#DOWN2 |%s| |%llu| |%s|#>\r\n", static_cast<LPCTSTR>(strName),
+        static_cast<unsigned long long>(status.m_size), static_cast<LPCTSTR>(FormatFileDate(status)));
+    reply.Write(static_cast<LPCTSTR>(strToken), static_cast<UINT>(strToken.GetLength()));
+    ULONGLONG nRemaining = status.m_size;
+    if (m_nOffset > 0) {
+        const auto nOffset = static_cast<ULONGLONG>(m_nOffset);
+        nRemaining = nOffset >= status.m_size ? 0 : status.m_size - nOffset;
+        if (nRemaining > 0)
+            file.Seek(m_nOffset, CFile::begin);
+    }
+    BYTE buffer[COPY_BLOCK];
+    while (nRemaining > 0) {
+        const UINT nRead = file.Read(buffer, static_cast<UINT>(std::min<ULONGLONG>(nRemaining, COPY_BLOCK)));
+        if (nRead == 0)
+            break;
+        reply.Write(buffer, nRead);
+        nRemaining -= nRead;
+    }
+    file.Close();
+}
+
+void CWACmdDown2::SendMail(CWAOutputFile& reply, const CDocumentRec& document)
+{
+    const MAIL_PLACE place = ReadMailPlace(document);
+    if (IsMailUnavailable(document, place)) {
+        m_nStatus = WA_STATUS_UNAVAILABLE;
+        return;
+    }
+    const auto pReader = MakeMailReader(place.nStoreKind);
+    if (pReader == nullptr) {
+        m_nStatus = WA_STATUS_MAIL_FAILED;
+        return;
+    }
+    CString strTitle;
+    document.GetFullPath(strTitle);
+    if (pReader->Open(document.GetDirectoryString(TRUE)) != 0) {
+        m_nStatus = WA_STATUS_MAIL_FAILED;
+        return;
+    }
+    if (pReader->Seek(place.dwOffset) == 0) {
+        CString strToken;
+        strToken.Format("\r\n<#DOWN2 |%s| |%lu| ||#>\r\n", static_cast<LPCTSTR>(HtmlEscape(strTitle, TRUE)),
+            static_cast<unsigned long>(place.dwLength));
+        reply.Write(static_cast<LPCTSTR>(strToken), static_cast<UINT>(strToken.GetLength()));
+        DWORD dwRemaining = place.dwLength;
+        BYTE buffer[COPY_BLOCK];
+        while (dwRemaining > 0) {
+            const int nRead = pReader->Read(buffer, static_cast<int>(std::min<DWORD>(dwRemaining, COPY_BLOCK)));
+            if (nRead <= 0)
+                break;
+            reply.Write(buffer, static_cast<UINT>(nRead));
+            dwRemaining -= static_cast<DWORD>(nRead);
+        }
+    } else {
+        m_nStatus = WA_STATUS_MAIL_FAILED;
+    }
+    pReader->Close();
+    if (pReader->GetResult() != 0)
+        m_nStatus = WA_STATUS_MAIL_FAILED;
+}
+
+CString CWACmdDown2::GetLogText() const
+{
+    CString strText;
+    if (m_nOffset < 1)
+        strText.Format("DOWNLOAD - %s", static_cast<LPCTSTR>(GetItemPath()));
+    else
+        strText.Format(
+            "DOWNLOAD - %s (starting at - %ld)", static_cast<LPCTSTR>(GetItemPath()), static_cast<long>(m_nOffset));
+    return strText;
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+// The commands that fetch one item for the remote browser: ATTR answers its
+// name, size and date in one token, DOWN2 sends a token and then its bytes.
+// The item is a drive path or a catalog document (a file, or a message kept
+// in a mail store). Both keep the web catalog's file open while they exist.
+
+#include "webaccess/server/CWACommand.h"
+
+// Status of a file whose state cannot be read, of a document that is not
+// available and of an unknown item kind.
+constexpr int WA_STATUS_UNAVAILABLE = 4;
+// Status of a mail reader that reports a failure.
+constexpr int WA_STATUS_MAIL_FAILED = 5;
+
+class CDocumentRec;
+
+// Base of ATTR and DOWN2: the catalog reference held while the command exists.
+class CWAItemCommand : public CWAFileCommand {
+public:
+    explicit CWAItemCommand(int nId);
+    ~CWAItemCommand() override;
+
+protected:
+    // The document of the command's reference, null without a catalog.
+    std::unique_ptr<CDocumentRec> MakeDocument() const;
+    // The folder text, a backslash and the name of a document; the path of a
+    // path item; empty otherwise.
+    CString GetItemPath() const;
+
+private:
+    CCatalog* m_pCatalog; // Acquired when not null
+};
+
+class CWACmdAttr : public CWAItemCommand {
+public:
+    CWACmdAttr()
+        : CWAItemCommand(WA_CMD_ATTR)
+    {
+    }
+
+    // Builds the ATTR2 token; FALSE with status 4 when the item is not available.
+    BOOL Prepare(CWASession& session) override;
+    // Writes the token.
+    BOOL Execute(CWAOutputFile& reply, CWASession& session, int nArgument) override;
+    // "Get ATTRIBUTES - path"
+    CString GetLogText() const override;
+
+private:
+    void BuildFileReply(const CString& strPath, const CString& strItem);
+    void BuildMailReply(const CDocumentRec& document, const CString& strItem);
+
+    CString m_strReply;
+};
+
+class CWACmdDown2 : public CWAItemCommand {
+public:
+    CWACmdDown2()
+        : CWAItemCommand(WA_CMD_DOWN2)
+    {
+    }
+
+    // Switches the reply to the command's form (a plain file for the flag
+    // "0") and sends the DOWN2 token and the item's bytes.
+    BOOL Execute(CWAOutputFile& reply, CWASession& session, int nArgument) override;
+    // "DOWNLOAD - path", with " (starting at - offset)" for an offset above 0.
+    CString GetLogText() const override;
+
+private:
+    void SendFile(CWAOutputFile& reply, const CString& strPath);
+    void SendMail(CWAOutputFile& reply, const CDocumentRec& document);
+};
