@@ -277,6 +277,14 @@ const CDocumentState& CDocumentRec::LoadState(BOOL bRefresh) const
         m_state.tCreated = m_state.tModified = m_state.tAccessed
             = static_cast<DWORD>(GetLongField(data, OFF_ATTRIBUTES));
         m_state.bStoreShrunk = m_state.bFound && LONGLONG { nOffset } + nLength > static_cast<LONGLONG>(st.st_size);
+        // The mail layer, when installed, looks at the message in its store.
+        CMailDocumentHooks* pHooks = GetMailDocumentHooks();
+        if (pHooks && m_state.bFound && !m_state.bStoreShrunk) {
+            using EState = CMailDocumentHooks::EMessageState;
+            EState eState = pHooks->CheckMessage(GetMailRef());
+            m_state.bDeletedInStore = eState == EState::Deleted;
+            m_state.bStoreShrunk = eState == EState::Moved;
+        }
     } else if (m_state.bFound) {
         m_state.nSize = static_cast<LONGLONG>(st.st_size);
         m_state.tModified = static_cast<LONGLONG>(st.st_mtime);
@@ -293,7 +301,7 @@ int CDocumentRec::ComputeExpiryState() const
         return EXPIRY_UNREACHABLE;
     if (!state.bFound)
         return EXPIRY_NOT_FOUND;
-    if (IsMail() && GetData()[OFF_STATE] == 'x')
+    if (IsMail() && (GetData()[OFF_STATE] == 'x' || state.bDeletedInStore))
         return EXPIRY_MAIL_DELETED;
     return GetExpiryDateState();
 }
@@ -342,6 +350,86 @@ void CDocumentRec::SetExpiryWarningDays(int nDays)
 int CDocumentRec::GetExpiryWarningDays()
 {
     return g_nExpiryWarningDays;
+}
+
+/******************************************************************************
+ * Content and protection of mail messages
+ ******************************************************************************/
+
+CMailDocumentRef CDocumentRec::GetMailRef() const
+{
+    std::span<const BYTE> data = GetData();
+    CMailDocumentRef ref;
+    ref.nStoreKind = GetLongField(data, OFF_VERSION);
+    ref.dwStoreId = static_cast<DWORD>(GetLongField(data, OFF_ID));
+    ref.dwOffset = static_cast<DWORD>(GetLongField(data, OFF_ID + 4));
+    ref.dwLength = static_cast<DWORD>(GetLongField(data, OFF_ID + 8));
+    GetFullPath(ref.strFullPath, TRUE);
+    ref.strStorePath = GetFilePath();
+    return ref;
+}
+
+CString CDocumentRec::GetPassword() const
+{
+    CDocumentInfo info;
+    GetInfo(&info);
+    return CString(info.szPassword);
+}
+
+int CDocumentRec::ReadContent(char* pszBuffer, int nSize) const
+{
+    if (!pszBuffer || nSize < 1) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return CONTENT_EMPTY;
+    }
+    pszBuffer[0] = '\0';
+    if (!m_bValid)
+        return CONTENT_UNREADABLE;
+    if (!IsMail())
+        return CONTENT_NO_PREVIEW;
+    if (!GetPassword().IsEmpty())
+        return CONTENT_PROTECTED;
+    CMailDocumentHooks* pHooks = GetMailDocumentHooks();
+    std::string strText;
+    if (!pHooks || pHooks->ReadText(GetMailRef(), strText) != 0)
+        return CONTENT_UNREADABLE;
+    Utf8CopyToField(pszBuffer, static_cast<std::size_t>(nSize), strText.c_str(), FieldEnd::NulTerminated);
+    return pszBuffer[0] ? CONTENT_TEXT : CONTENT_EMPTY;
+}
+
+int CDocumentRec::ReadMailMessage(LPCTSTR pszPassword) const
+{
+    if (!m_bValid)
+        return PROTECT_UNREADABLE;
+    if (!IsMail())
+        return PROTECT_NOT_SUPPORTED;
+    if (GetPassword().Compare(pszPassword ? pszPassword : "") != 0)
+        return PROTECT_BAD_PASSWORD;
+    CMailDocumentHooks* pHooks = GetMailDocumentHooks();
+    if (!pHooks || pHooks->CheckMessage(GetMailRef()) != CMailDocumentHooks::EMessageState::Live)
+        return PROTECT_UNREADABLE;
+    return PROTECT_OK;
+}
+
+int CDocumentRec::ChangeProtection(LPCTSTR pszNewPassword, LPCTSTR pszOldPassword)
+{
+    if (!pszNewPassword)
+        return ReadMailMessage(pszOldPassword);
+    if (!m_bValid)
+        return PROTECT_UNREADABLE;
+    if (!IsMail())
+        return PROTECT_NOT_SUPPORTED;
+    if (GetPassword().Compare(pszOldPassword ? pszOldPassword : "") != 0
+        || std::strlen(pszNewPassword) > static_cast<std::size_t>(MAX_MAIL_PASSWORD))
+        return PROTECT_BAD_PASSWORD;
+    CMailDocumentHooks* pHooks = GetMailDocumentHooks();
+    if (!pHooks || pHooks->ChangeProtection(GetMailRef(), pszNewPassword) != 0)
+        return PROTECT_UNREADABLE;
+    CDocumentInfo info;
+    GetInfo(&info);
+    std::memset(info.szPassword, 0, sizeof(info.szPassword));
+    std::memcpy(info.szPassword, pszNewPassword, std::strlen(pszNewPassword));
+    return UpdateInfo(info) ? PROTECT_OK : PROTECT_WRITE_FAILED;
 }
 
 /******************************************************************************

@@ -10,6 +10,7 @@
 // operations return FALSE. The caller holds a reference on the catalog.
 
 #include "store/CCatalogRecord.h"
+#include "store/CMailDocumentHooks.h"
 #include "store/CNodeRec.h"
 
 #include "platform/base/CString.h"
@@ -41,7 +42,8 @@ struct CDocumentState {
     LONGLONG tAccessed { 0 };
     bool bFound { false };       // the file, or the mail store file, is there
     bool bReachable { true };    // the path's drive or share maps to a place on this machine
-    bool bStoreShrunk { false }; // mail: the store file ends before the message does
+    bool bStoreShrunk { false }; // mail: the store no longer holds the message where the record says
+    bool bDeletedInStore { false }; // mail: the store flags the message deleted
 };
 
 // A document's information as callers read and write it in one piece. 840 bytes.
@@ -60,6 +62,23 @@ struct CDocumentInfo {
     DWORD dwAttributes; // files: attributes kept while protected; mail: the message date
 };
 static_assert(sizeof(CDocumentInfo) == 840);
+
+// Result codes of ReadContent.
+constexpr int CONTENT_TEXT = 0;        // the buffer holds text
+constexpr int CONTENT_UNREADABLE = 3;  // the message cannot be read from its store
+constexpr int CONTENT_EMPTY = 4;       // there is nothing to show
+constexpr int CONTENT_NO_PREVIEW = 5;  // this object reads no text of a file document
+constexpr int CONTENT_PROTECTED = 10;  // a protected message, whose text is not shown
+
+// Result codes of ChangeProtection and ReadMailMessage.
+constexpr int PROTECT_OK = 0;
+constexpr int PROTECT_BAD_PASSWORD = 1;   // the password does not match, or is too long
+constexpr int PROTECT_UNREADABLE = 3;     // the message cannot be read from its store
+constexpr int PROTECT_WRITE_FAILED = 5;   // the record could not be written
+constexpr int PROTECT_NOT_SUPPORTED = 9;  // a file document, protected by the protected-file operations
+
+// The longest password of a mail message, in bytes.
+constexpr int MAX_MAIL_PASSWORD = 10;
 
 class CDocumentRec : public CCatalogRecord {
 public:
@@ -142,6 +161,20 @@ public:
     static void SetExpiryWarningDays(int nDays);
     static int GetExpiryWarningDays();
 
+    /* Content and protection of mail messages. */
+
+    // Writes the beginning of a mail message's text, at most nSize bytes with
+    // the terminator and cut at a character boundary, into pszBuffer, and
+    // returns a CONTENT_ code.
+    int ReadContent(char* pszBuffer, int nSize) const;
+    // Checks a protected message's password against the record and reads the
+    // message from its store; a PROTECT_ code.
+    int ReadMailMessage(LPCTSTR pszPassword) const;
+    // Sets a mail message's password (empty: none) after checking the current
+    // one, through the reader of its store kind; without a new password only
+    // checks and reads (ReadMailMessage). A PROTECT_ code.
+    int ChangeProtection(LPCTSTR pszNewPassword, LPCTSTR pszOldPassword);
+
     /* Information. */
 
     CDocumentInfo* GetInfo(CDocumentInfo* pInfo) const;
@@ -183,6 +216,9 @@ private:
     CCatalog* const m_pCatalog;
     bool m_bValid { false };
     int ComputeExpiryState() const;
+    // The message the record names, for the mail hooks.
+    CMailDocumentRef GetMailRef() const;
+    CString GetPassword() const;
 
     mutable CString m_strTypeName; // cached
     mutable CDocumentState m_state;

@@ -1,0 +1,75 @@
+#include "mail/MailDocumentHooks.h"
+
+#include "mail/CNetscapeMessage.h"
+#include "mail/COE4Message.h"
+#include "mail/COE5Message.h"
+#include "mail/MailResult.h"
+#include "store/CMailDocumentHooks.h"
+
+#include <memory>
+
+namespace {
+
+class CMailReaderHooks final : public CMailDocumentHooks {
+public:
+    EMessageState CheckMessage(const CMailDocumentRef& ref) override
+    {
+        std::unique_ptr<CMailMessage> pMessage;
+        int nResult = LoadMessage(ref, pMessage);
+        if (nResult == MAIL_OK)
+            return pMessage->IsValid() ? EMessageState::Live : EMessageState::Deleted;
+        // A store that opens but no longer holds the message where the record says has changed.
+        if (nResult == MAIL_ERR_OPEN || nResult == MAIL_ERR_FILE)
+            return EMessageState::Unreadable;
+        return EMessageState::Moved;
+    }
+
+    int ReadText(const CMailDocumentRef& ref, std::string& strText) override
+    {
+        std::unique_ptr<CMailMessage> pMessage;
+        if (int nResult = LoadMessage(ref, pMessage); nResult != MAIL_OK)
+            return nResult;
+        strText = static_cast<LPCTSTR>(pMessage->GetText());
+        return MAIL_OK;
+    }
+
+    int ChangeProtection(const CMailDocumentRef& ref, LPCTSTR pszNewPassword) override
+    {
+        std::unique_ptr<CMailMessage> pMessage;
+        if (int nResult = LoadMessage(ref, pMessage); nResult != MAIL_OK)
+            return nResult;
+        return pMessage->SetProtection(pszNewPassword, pMessage->GetProtection());
+    }
+
+private:
+    // A reader of the record's store kind loaded on its message; MAIL_ERR_FILE
+    // for a kind that has no reader.
+    static int LoadMessage(const CMailDocumentRef& ref, std::unique_ptr<CMailMessage>& pMessage)
+    {
+        switch (ref.nStoreKind) {
+        case MAIL_STORE_NETSCAPE:
+            pMessage = std::make_unique<CNetscapeMessage>(
+                ref.dwStoreId, ref.dwOffset, ref.dwLength, ref.strFullPath, ref.strStorePath);
+            break;
+        case MAIL_STORE_OE4:
+            pMessage = std::make_unique<COE4Message>(
+                ref.dwStoreId, ref.dwOffset, ref.dwLength, ref.strFullPath, ref.strStorePath);
+            break;
+        case MAIL_STORE_OE5:
+            pMessage = std::make_unique<COE5Message>(
+                ref.dwStoreId, ref.dwOffset, ref.dwLength, ref.strFullPath, ref.strStorePath);
+            break;
+        default:
+            return MAIL_ERR_FILE;
+        }
+        return pMessage->Load(nullptr);
+    }
+};
+
+} // namespace
+
+void InstallMailDocumentHooks()
+{
+    static CMailReaderHooks s_hooks;
+    SetMailDocumentHooks(&s_hooks);
+}
