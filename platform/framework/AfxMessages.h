@@ -23,7 +23,6 @@ constexpr UINT WM_CHARTOITEM        = 0x002F; // the same for a character
 constexpr UINT WM_COMPAREITEM       = 0x0039; // wParam: control ID; lParam: COMPAREITEMSTRUCT*
 constexpr UINT WM_NOTIFY            = 0x004E; // wParam: control ID; lParam: NMHDR*
 constexpr UINT WM_CONTEXTMENU       = 0x007B; // wParam: the window clicked; lParam: screen point
-constexpr UINT WM_GETDLGCODE        = 0x0087; // returns DLGC_*
 constexpr UINT WM_SYSCOMMAND        = 0x0112;
 constexpr UINT WM_SYSTIMER          = 0x0118; // the caret's blink timer
 constexpr UINT WM_CTLCOLORMSGBOX    = 0x0132; // wParam: HDC; lParam: the control; returns HBRUSH
@@ -51,25 +50,6 @@ constexpr UINT CTLCOLOR_BTN       = 3;
 constexpr UINT CTLCOLOR_DLG       = 4;
 constexpr UINT CTLCOLOR_SCROLLBAR = 5;
 constexpr UINT CTLCOLOR_STATIC    = 6;
-
-/* WM_GETDLGCODE answers. */
-constexpr UINT DLGC_BUTTON = 0x2000;
-
-/* More WM_GETDLGCODE answers, as the standard controls give them. */
-constexpr UINT DLGC_WANTARROWS      = 0x0001;
-constexpr UINT DLGC_WANTTAB         = 0x0002;
-constexpr UINT DLGC_WANTALLKEYS     = 0x0004;
-constexpr UINT DLGC_WANTMESSAGE     = 0x0004;
-constexpr UINT DLGC_HASSETSEL       = 0x0008;
-constexpr UINT DLGC_DEFPUSHBUTTON   = 0x0010;
-constexpr UINT DLGC_UNDEFPUSHBUTTON = 0x0020;
-constexpr UINT DLGC_RADIOBUTTON     = 0x0040;
-constexpr UINT DLGC_WANTCHARS       = 0x0080;
-constexpr UINT DLGC_STATIC          = 0x0100;
-
-/* Button messages and check states. */
-constexpr UINT BM_GETCHECK = 0x00F0;
-constexpr UINT BM_SETCHECK = 0x00F1; // wParam: BST_*
 
 /* Command codes of the class library's routing (OnCmdMsg). */
 constexpr UINT CN_COMMAND          = 0;             // a command, or a notification code in the low word

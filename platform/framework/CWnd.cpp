@@ -200,14 +200,24 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
     }
     // Windows of the standard control classes ("Static", "Button"...) are made by name here too.
     RegisterStandardControls();
-    SetThreadCreateHook(&AfxAttachCreatingWindow);
-    CWnd* pOuter = std::exchange(t_pWndInit, this);
+    CWnd* pOuter = AfxHookWindowCreate(this);
     HWND hWnd = ::CreateWindowEx(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
         cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     // When creation failed after the object was attached, WM_NCDESTROY has
     // detached it and PostNcDestroy may have deleted it: no member is touched here.
-    t_pWndInit = pOuter;
+    AfxUnhookWindowCreate(pOuter);
     return hWnd != nullptr;
+}
+
+CWnd* AfxHookWindowCreate(CWnd* pWnd)
+{
+    SetThreadCreateHook(&AfxAttachCreatingWindow);
+    return std::exchange(t_pWndInit, pWnd);
+}
+
+void AfxUnhookWindowCreate(CWnd* pOuter)
+{
+    t_pWndInit = pOuter;
 }
 
 BOOL CWnd::PreCreateWindow(CREATESTRUCT& cs)

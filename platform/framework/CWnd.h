@@ -36,6 +36,7 @@
 class CScrollBar;
 class CListBox;
 class CCreateContext;
+class CDataExchange;
 
 class CWnd : public CCmdTarget {
     DECLARE_DYNCREATE(CWnd)
@@ -102,6 +103,15 @@ public:
     // to hWndStop; TRUE when one of their PreTranslateMessage took it.
     static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
 
+    /* Data exchange and message boxes. */
+
+    // Runs DoDataExchange: FALSE fills the controls from the members, TRUE
+    // reads and validates them. FALSE when validation failed (the user was told
+    // and the focus is on the control at fault).
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    // A message box owned by this window; the caption defaults to the application's name.
+    int MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption = nullptr, UINT nType = 0);
+
     /* Update-UI of controls. */
 
     // Runs pTarget's update handlers for each child window, by control ID.
@@ -165,6 +175,9 @@ public:
     BOOL KillTimer(UINT_PTR nIDEvent);
 
     /* What subclasses override. */
+
+    // Exchanges data between members and controls with the DDX_ and DDV_ functions.
+    virtual void DoDataExchange(CDataExchange* pDX);
 
     // Lets the window take a message before it is translated and dispatched; TRUE keeps it from dispatch.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
@@ -268,6 +281,13 @@ private:
     bool m_bAttached { false };     // in the handle map as the permanent object of m_hWnd
     HWND m_hWndOwner { nullptr };   // set by SetOwner
 };
+
+// Makes pWnd the object the next window made on this thread is attached to
+// (before its WM_NCCREATE), as CreateEx does for windows made elsewhere, such
+// as dialogs; returns the object it replaces, to be given back to
+// AfxUnhookWindowCreate once the window is made.
+CWnd* AfxHookWindowCreate(CWnd* pWnd);
+void AfxUnhookWindowCreate(CWnd* pOuter);
 
 // The procedure of every window that has a permanent object.
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -125,3 +125,31 @@ constexpr UINT WM_PASTE             = 0x0302;
 constexpr UINT WM_CLEAR             = 0x0303;
 constexpr UINT WM_UNDO              = 0x0304;
 // clang-format on
+
+// clang-format off
+/* The dialog manager. */
+constexpr UINT WM_NEXTDLGCTL        = 0x0028; // wParam: control, or TRUE for the previous one; lParam: TRUE when wParam is a control
+constexpr UINT WM_GETDLGCODE        = 0x0087; // wParam: virtual key; lParam: MSG* or 0; returns DLGC_*
+constexpr UINT WM_INITDIALOG        = 0x0110; // wParam: control to get the focus; lParam: creation parameter; TRUE sets the focus
+constexpr UINT DM_GETDEFID          = WM_USER + 0; // returns MAKELONG(id, DC_HASDEFID), or 0
+constexpr UINT DM_SETDEFID          = WM_USER + 1; // wParam: id of the new default push button
+constexpr WORD DC_HASDEFID          = 0x534B;
+constexpr WPARAM MSGF_DIALOGBOX     = 0;
+
+/* WM_GETDLGCODE answers. */
+constexpr UINT DLGC_WANTARROWS      = 0x0001;
+constexpr UINT DLGC_WANTTAB         = 0x0002;
+constexpr UINT DLGC_WANTALLKEYS     = 0x0004;
+constexpr UINT DLGC_WANTMESSAGE     = 0x0004;
+constexpr UINT DLGC_HASSETSEL       = 0x0008; // answers EM_SETSEL
+constexpr UINT DLGC_DEFPUSHBUTTON   = 0x0010;
+constexpr UINT DLGC_UNDEFPUSHBUTTON = 0x0020;
+constexpr UINT DLGC_RADIOBUTTON     = 0x0040;
+constexpr UINT DLGC_WANTCHARS       = 0x0080;
+constexpr UINT DLGC_STATIC          = 0x0100;
+constexpr UINT DLGC_BUTTON          = 0x2000;
+
+/* Button messages the dialog manager sends; the rest come with the button control. */
+constexpr UINT BM_GETCHECK          = 0x00F0;
+constexpr UINT BM_SETCHECK          = 0x00F1; // wParam: BST_*
+// clang-format on

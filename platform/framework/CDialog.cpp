@@ -1,0 +1,248 @@
+#include "platform/framework/CDialog.h"
+
+#include "platform/base/ResourceModule.h"
+#include "platform/base/WinError.h"
+#include "platform/controls/StandardControls.h"
+#include "platform/framework/CWinThread.h"
+#include "platform/window/Focus.h"
+
+#include <string>
+
+IMPLEMENT_DYNAMIC(CDialog, CWnd)
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_COMMAND(IDOK, &CDialog::OnOK)
+    ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
+END_MESSAGE_MAP()
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_lpszTemplateName(MAKEINTRESOURCE(static_cast<WORD>(nIDTemplate)))
+    , m_pParentWnd(pParentWnd)
+{
+}
+
+CDialog::CDialog(LPCTSTR lpszTemplateName, CWnd* pParentWnd)
+    : m_lpszTemplateName(lpszTemplateName)
+    , m_pParentWnd(pParentWnd)
+{
+}
+
+/***** Creating *****/
+
+INT_PTR CALLBACK AfxDlgProc(HWND hDlg, UINT uMsg, WPARAM, LPARAM)
+{
+    if (uMsg != WM_INITDIALOG)
+        return FALSE;
+    auto* pDialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hDlg));
+    return pDialog ? pDialog->OnInitDialog() : TRUE;
+}
+
+bool CDialog::LoadTemplate(LPCTSTR lpszTemplateName, DialogTemplate& dialog) const
+{
+    HINSTANCE hInstance = AfxGetResourceHandle();
+    HRSRC hResource = ::FindResource(hInstance, lpszTemplateName, RT_DIALOG);
+    if (!hResource)
+        return false;
+    const auto* pBytes = static_cast<const BYTE*>(::LockResource(::LoadResource(hInstance, hResource)));
+    std::string strError;
+    if (!pBytes || !ReadDialogTemplate({ pBytes, ::SizeofResource(hInstance, hResource) }, dialog, strError)) {
+        ::SetLastError(ERROR_INVALID_DATA);
+        return false;
+    }
+    return true;
+}
+
+BOOL CDialog::CreateFromTemplate(const DialogTemplate& dialog, HWND hWndParent)
+{
+    if (m_hWnd) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    RegisterStandardControls();
+    CWnd* pOuter = AfxHookWindowCreate(this);
+    HWND hDlg = ::CreateDialogIndirectParam(AfxGetResourceHandle(), &dialog, hWndParent, AfxDlgProc, 0);
+    AfxUnhookWindowCreate(pOuter);
+    return hDlg != nullptr;
+}
+
+BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
+{
+    return Create(MAKEINTRESOURCE(static_cast<WORD>(nIDTemplate)), pParentWnd);
+}
+
+BOOL CDialog::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd)
+{
+    DialogTemplate dialog;
+    if (!LoadTemplate(lpszTemplateName, dialog))
+        return FALSE;
+    m_pParentWnd = pParentWnd;
+    return CreateFromTemplate(dialog, pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr);
+}
+
+BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd)
+{
+    if (!lpDialogTemplate) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    m_pParentWnd = pParentWnd;
+    return CreateFromTemplate(*lpDialogTemplate, pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr);
+}
+
+/***** Modal *****/
+
+BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd)
+{
+    m_lpDialogTemplate = lpDialogTemplate;
+    m_pParentWnd = pParentWnd;
+    return lpDialogTemplate != nullptr;
+}
+
+INT_PTR CDialog::DoModal()
+{
+    DialogTemplate loaded;
+    const DialogTemplate* pTemplate = m_lpDialogTemplate;
+    if (!pTemplate) {
+        if (!m_lpszTemplateName || !LoadTemplate(m_lpszTemplateName, loaded))
+            return -1;
+        pTemplate = &loaded;
+    }
+    // The owner is the parent given, else the main window; its top-level window is disabled.
+    CWnd* pParent = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
+    HWND hWndOwner = pParent ? ::GetAncestor(pParent->GetSafeHwnd(), GA_ROOT) : nullptr;
+    bool bEnableOwner = hWndOwner && ::IsWindowEnabled(hWndOwner);
+    if (bEnableOwner)
+        ::EnableWindow(hWndOwner, FALSE);
+
+    m_nModalResult = -1;
+    m_bContinueModal = true;
+    DialogTemplate hidden = *pTemplate;
+    hidden.dwStyle &= ~WS_VISIBLE; // shown by the loop, after WM_INITDIALOG
+    if (CreateFromTemplate(hidden, hWndOwner)) {
+        HWND hDlg = m_hWnd;
+        if (m_bContinueModal)
+            RunModalLoop();
+        if (::IsWindow(hDlg))
+            ::SetWindowPos(hDlg, nullptr, 0, 0, 0, 0,
+                SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    }
+    if (bEnableOwner)
+        ::EnableWindow(hWndOwner, TRUE);
+    if (hWndOwner && ::GetActiveWindow() == m_hWnd)
+        ::SetActiveWindow(hWndOwner);
+    DestroyWindow();
+    return m_nModalResult;
+}
+
+void CDialog::RunModalLoop()
+{
+    HWND hDlg = m_hWnd;
+    ::ShowWindow(hDlg, SW_SHOWNORMAL);
+    // The dialog's WM_SETFOCUS hands the focus to the control WM_INITDIALOG chose.
+    if (HWND hWndFocus = ::GetFocus(); hWndFocus != hDlg && !::IsChild(hDlg, hWndFocus))
+        ::SetFocus(hDlg);
+    CallModalDialogHook(hDlg);
+    CWinThread* pThread = AfxGetThread();
+    bool bSendEnterIdle = !(GetStyle() & DS_NOIDLEMSG);
+    bool bIdle = true;
+    LONG lIdleCount = 0;
+    MSG msg {};
+    while (m_bContinueModal && ::IsWindow(hDlg)) {
+        while (bIdle && m_bContinueModal && !::PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            HWND hWndOwner = ::GetWindow(hDlg, GW_OWNER);
+            if (bSendEnterIdle && hWndOwner && lIdleCount == 0)
+                ::SendMessage(hWndOwner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(hDlg));
+            if (!::IsWindow(hDlg) || !::SendMessage(hDlg, WM_KICKIDLE, MSGF_DIALOGBOX, lIdleCount++))
+                bIdle = false;
+        }
+        if (!m_bContinueModal || !::IsWindow(hDlg))
+            break;
+        // One message, through the thread's PreTranslateMessage when there is a thread object.
+        if (pThread) {
+            if (!pThread->PumpMessage()) {
+                ::PostQuitMessage(static_cast<int>(pThread->m_msgCur.wParam));
+                break;
+            }
+            msg = pThread->m_msgCur;
+        } else {
+            if (!::GetMessage(&msg, nullptr, 0, 0)) {
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                break;
+            }
+            if (!CWnd::WalkPreTranslateTree(hDlg, &msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessage(&msg);
+            }
+        }
+        if (!pThread || pThread->IsIdleMessage(&msg)) {
+            bIdle = true;
+            lIdleCount = 0;
+        }
+    }
+}
+
+void CDialog::EndDialog(int nResult)
+{
+    if (m_bContinueModal) {
+        m_nModalResult = nResult;
+        m_bContinueModal = false;
+        // Wakes the loop should it wait for a message.
+        PostMessage(WM_NULL);
+    }
+    ::EndDialog(m_hWnd, nResult);
+}
+
+/***** Focus and default button *****/
+
+void CDialog::NextDlgCtrl() const
+{
+    ::SendMessage(m_hWnd, WM_NEXTDLGCTL, 0, 0);
+}
+
+void CDialog::PrevDlgCtrl() const
+{
+    ::SendMessage(m_hWnd, WM_NEXTDLGCTL, 1, 0);
+}
+
+void CDialog::GotoDlgCtrl(CWnd* pWndCtrl)
+{
+    if (pWndCtrl)
+        ::SendMessage(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(pWndCtrl->GetSafeHwnd()), TRUE);
+}
+
+void CDialog::SetDefID(UINT nID)
+{
+    ::SendMessage(m_hWnd, DM_SETDEFID, nID, 0);
+}
+
+DWORD CDialog::GetDefID() const
+{
+    return static_cast<DWORD>(::SendMessage(m_hWnd, DM_GETDEFID, 0, 0));
+}
+
+/***** Overridables *****/
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    if (!UpdateData(TRUE))
+        return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_hWnd)
+        return ::IsDialogMessage(m_hWnd, pMsg);
+    return FALSE;
+}
