@@ -203,11 +203,21 @@ CNodeRecArray CWACatalogLists::GetChildList(const CNodeRec& node)
     return ItemChildren(node);
 }
 
-CDocumentRecArray CWACatalogLists::GetDocumentList(const CNodeRec& node)
+CDocumentRecArray CWACatalogLists::GetDocumentList(const CNodeRec& node, const CSortSpec* pSort)
 {
     if (!IsGranted(node))
         return {};
-    return node.GetDocuments();
+    return node.GetDocumentSet(pSort, nullptr);
+}
+
+BOOL CWACatalogLists::IsDocumentVisible(const CDocumentRec& document)
+{
+    if (IsWholeCatalog())
+        return TRUE;
+    const CNodeRecArray nodes = document.GetLinkedNodes();
+    return std::any_of(nodes.begin(), nodes.end(), [&](const auto& pNode) { return IsGranted(*pNode) != FALSE; })
+        ? TRUE
+        : FALSE;
 }
 
 int CWACatalogLists::CountDocuments(const CNodeRec& node)

@@ -39,8 +39,12 @@ public:
     // The visible children of node, in catalog order (whole catalog, with the
     // systems root after the root's children) or in tree order.
     CNodeRecArray GetChildList(const CNodeRec& node);
-    // The node's documents when the node is visible with its documents, else none.
-    CDocumentRecArray GetDocumentList(const CNodeRec& node);
+    // The node's documents when the node is visible with its documents, else
+    // none; sorted by pSort, in link order without one.
+    CDocumentRecArray GetDocumentList(const CNodeRec& node, const CSortSpec* pSort = nullptr);
+    // Whether the session may see the document: the whole catalog is granted,
+    // or one of the nodes it is linked to is visible with its documents.
+    BOOL IsDocumentVisible(const CDocumentRec& document);
     int CountDocuments(const CNodeRec& node);
     int CountChildren(const CNodeRec& node);
     // The index of the node's item, -1 when the node is not in the tree.

@@ -1,6 +1,5 @@
 #include "webaccess/server/CatalogCommands.h"
 
-#include "platform/base/PathMap.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
@@ -14,15 +13,13 @@
 
 #include <array>
 #include <ctime>
-#include <string>
-#include <sys/stat.h>
+#include <string_view>
 
 namespace {
 
 constexpr LONG NODE_TABLE = 0;
 constexpr LONG SORT_BY_NAME = 4101;
 constexpr LONG SYSTEMS_ROOT_BLOCK = 3;
-constexpr int STATE_NONE = 0x7FFFFFFF;
 constexpr int FULL_LISTING_ROWS = 20;
 constexpr int ROW_HEIGHT = 20;
 constexpr int NAME_WIDTH = 216;
@@ -96,65 +93,56 @@ CString PathLine(const CNodeRec& node)
 
 // The state, size and date a document row shows.
 struct CDocumentFacts {
-    int nState { STATE_NONE };
+    int nState { EXPIRY_NONE };
     long long nSize { -1 }; // below 0 unknown
     bool bHasDate { false };
     std::time_t tDate { 0 };
 };
 
-// FIXME: Take the state, size and date from the catalog's document state once
-// the store offers it; until then a file is read from its place on the disk
-// (missing: not reachable) and a mail message shows only whether its store
-// deleted it.
+// The document's expiry state and, from its loaded state, its size and its
+// modification time (a message's date).
 CDocumentFacts ReadFacts(const CDocumentRec& document)
 {
     CDocumentFacts facts;
-    if (document.IsMail()) {
-        facts.nState = document.GetData()[CDocumentRec::OFF_STATE] == 'x' ? 2 : 6;
-        return facts;
-    }
-    CString strName;
-    document.GetFullPath(strName);
-    std::string strHostPath;
-    struct stat status { };
-    if (!HostPathFromProgramPath(document.GetDirectoryPath(FALSE) + strName, strHostPath)
-        || stat(strHostPath.c_str(), &status) != 0) {
-        facts.nState = 3;
-        return facts;
-    }
-    facts.nSize = status.st_size;
-    facts.bHasDate = true;
-    facts.tDate = status.st_mtime;
-    const LONG nExpiry = document.GetExpiry();
-    if (nExpiry > 0 && nExpiry < std::time(nullptr))
-        facts.nState = 1;
+    facts.nState = document.GetExpiryState(FALSE);
+    const CDocumentState& state = document.LoadState();
+    facts.nSize = state.nSize;
+    facts.bHasDate = state.tModified != 0;
+    facts.tDate = static_cast<std::time_t>(state.tModified);
     return facts;
 }
 
 LPCTSTR StateIcon(int nState, bool bProtected)
 {
     switch (nState) {
-    case 0:
+    case EXPIRY_SOON:
         return bProtected ? "img/stnewp.gif" : "img/stnew.gif";
-    case 1:
+    case EXPIRY_PASSED:
         return bProtected ? "img/stexpp.gif" : "img/stexp.gif";
-    case 2:
+    case EXPIRY_MAIL_DELETED:
         return "img/stexcl.gif";
-    case 3:
+    case EXPIRY_NOT_FOUND:
         return "img/stnocnx.gif";
-    case 6:
+    case EXPIRY_UNREACHABLE:
         return "img/stpend.gif";
-    case STATE_NONE:
+    case EXPIRY_NONE:
         return bProtected ? "img/stp.gif" : nullptr;
     default:
         return nullptr;
     }
 }
 
+// A document whose file or store is missing or out of reach: its size and
+// date cannot be read and show "?".
+bool IsUnreadable(int nState)
+{
+    return nState == EXPIRY_NOT_FOUND || nState == EXPIRY_UNREACHABLE;
+}
+
 CString FormatSize(const CDocumentFacts& facts)
 {
     CString strSize;
-    if (facts.nSize < 1 && (facts.nState == 3 || facts.nState == 6))
+    if (facts.nSize < 1 && IsUnreadable(facts.nState))
         return "?";
     if (facts.nSize < 0)
         return strSize;
@@ -169,7 +157,7 @@ CString FormatSize(const CDocumentFacts& facts)
 CString FormatDate(const CDocumentFacts& facts)
 {
     if (!facts.bHasDate)
-        return facts.nState == 3 || facts.nState == 6 ? "?" : "";
+        return IsUnreadable(facts.nState) ? "?" : "";
     std::tm local {};
     char szDate[64];
     if (localtime_r(&facts.tDate, &local) == nullptr
@@ -285,7 +273,7 @@ BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
     const CWAProfiles& profile = *session.GetProfile();
     const CTextCutter cutter;
     const CNodeRecArray groups = lists.CollectGroupItems(node, sort);
-    const CDocumentRecArray documents = lists.GetDocumentList(node);
+    const CDocumentRecArray documents = lists.GetDocumentList(node, &sort);
     const int nCount = lists.CountChildren(node) + lists.CountDocuments(node);
 
     reply.BeginHtmlBlock("files");
@@ -424,7 +412,7 @@ BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
         CString strText;
         pDocument->GetNameWithLocation(strText);
         CString strLink;
-        if (facts.nState != 2 && facts.nState != 3) {
+        if (facts.nState != EXPIRY_MAIL_DELETED && facts.nState != EXPIRY_NOT_FOUND) {
             strLink.Format(
                 "href='javascript:parent.applet.ShowMenuArch(&quot;%s&quot;,&quot;%d&quot;,&quot;%d&quot;);' %s",
                 session.IsNetscape() ? "MN" : "MIE", static_cast<int>(pDocument->GetBlock()),

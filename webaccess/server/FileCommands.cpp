@@ -6,13 +6,14 @@
 #include "mail/COE5Message.h"
 #include "mail/MailResult.h"
 #include "platform/base/CFile.h"
-#include "platform/base/FileFunctions.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CatalogTypes.h"
 #include "store/PathHelpers.h"
 #include "webaccess/pages/CWAOutputFile.h"
 #include "webaccess/pages/WebText.h"
+#include "webaccess/server/CWACatalogLists.h"
+#include "webaccess/server/CWASession.h"
 
 #include <algorithm>
 
@@ -21,13 +22,11 @@ namespace {
 constexpr LPCTSTR DATE_FORMAT = "%b %d, %Y  %H:%M";
 constexpr UINT COPY_BLOCK = 512; // Bytes copied per read
 
-// Where a message lies in its store, from the identification a mail
-// document keeps: store identifier, offset, length and state character.
+// Where a message lies in its store and which reader reads it, from the
+// document record: the offset follows the store identifier in the
+// identification, the store kind is kept as the version number.
 struct MAIL_PLACE {
-    DWORD dwStoreId;
     DWORD dwOffset;
-    DWORD dwLength;
-    BOOL bDeleted;
     LONG nStoreKind;
 };
 
@@ -35,20 +34,21 @@ MAIL_PLACE ReadMailPlace(const CDocumentRec& document)
 {
     CDocumentInfo info {};
     document.GetInfo(&info);
-    MAIL_PLACE place {};
-    place.dwStoreId = static_cast<DWORD>(ReadLong(info.id));
-    place.dwOffset = static_cast<DWORD>(ReadLong(info.id + 4));
-    place.dwLength = static_cast<DWORD>(ReadLong(info.id + 8));
-    place.bDeleted = info.id[12] == 'x';
-    place.nStoreKind = info.nVersion;
-    return place;
+    return { static_cast<DWORD>(ReadLong(info.id + 4)), info.nVersion };
 }
 
-// A mail document the commands refuse: one its store flags deleted, or one
-// whose store file cannot be reached.
-bool IsMailUnavailable(const CDocumentRec& document, const MAIL_PLACE& place)
+// A mail document the commands refuse: deleted from its store, or its store
+// file missing or out of reach. The state is read anew.
+bool IsMailUnavailable(const CDocumentRec& document)
 {
-    return place.bDeleted || _access(document.GetDirectoryString(TRUE), 0) != 0;
+    const int nState = document.GetExpiryState(TRUE);
+    return nState == EXPIRY_MAIL_DELETED || nState == EXPIRY_NOT_FOUND || nState == EXPIRY_UNREACHABLE;
+}
+
+// The message length recorded for a mail document.
+DWORD MailLength(const CDocumentRec& document)
+{
+    return static_cast<DWORD>(std::max<LONGLONG>(document.LoadState().nSize, 0));
 }
 
 // The name a mail document is fetched under: its folder label, "/", its
@@ -120,6 +120,22 @@ std::unique_ptr<CDocumentRec> CWAItemCommand::MakeDocument() const
     return pDocument->IsValid() ? std::move(pDocument) : nullptr;
 }
 
+std::unique_ptr<CDocumentRec> CWAItemCommand::MakeVisibleDocument(CWASession& session)
+{
+    auto pDocument = MakeDocument();
+    if (pDocument == nullptr) {
+        m_nStatus = WA_STATUS_UNAVAILABLE;
+        return nullptr;
+    }
+    // A document outside the groups the profile grants is not there for the
+    // session, as if its reference named no document.
+    if (!session.GetCatalogLists().IsDocumentVisible(*pDocument)) {
+        m_nStatus = WA_STATUS_MISSING;
+        return nullptr;
+    }
+    return pDocument;
+}
+
 CString CWAItemCommand::GetItemPath() const
 {
     if (m_eItemKind == ITEM_PATH)
@@ -139,15 +155,15 @@ CString CWAItemCommand::GetItemPath() const
 
 /******************************** ATTR ********************************/
 
-BOOL CWACmdAttr::Prepare(CWASession&)
+BOOL CWACmdAttr::Prepare(CWASession& session)
 {
     if (m_eItemKind == ITEM_DOCUMENT) {
-        const auto pDocument = MakeDocument();
+        const auto pDocument = MakeVisibleDocument(session);
+        if (pDocument == nullptr)
+            return FALSE;
         CString strItem;
         strItem.Format("|*%ld,%ld|", static_cast<long>(m_nBlock), static_cast<long>(m_nSlot));
-        if (pDocument == nullptr)
-            m_nStatus = WA_STATUS_UNAVAILABLE;
-        else if (pDocument->GetType() == DOCUMENT_MAIL)
+        if (pDocument->GetType() == DOCUMENT_MAIL)
             BuildMailReply(*pDocument, strItem);
         else
             BuildFileReply(DocumentFilePath(*pDocument), strItem);
@@ -177,13 +193,12 @@ void CWACmdAttr::BuildFileReply(const CString& strPath, const CString& strItem)
 
 void CWACmdAttr::BuildMailReply(const CDocumentRec& document, const CString& strItem)
 {
-    const MAIL_PLACE place = ReadMailPlace(document);
-    if (IsMailUnavailable(document, place)) {
+    if (IsMailUnavailable(document)) {
         m_nStatus = WA_STATUS_UNAVAILABLE;
         return;
     }
     m_strReply.Format("\r\n<#ATTR2 |%s| |%lu| || %s#>\r\n", static_cast<LPCTSTR>(MailItemName(document)),
-        static_cast<unsigned long>(place.dwLength), static_cast<LPCTSTR>(strItem));
+        static_cast<unsigned long>(MailLength(document)), static_cast<LPCTSTR>(strItem));
 }
 
 BOOL CWACmdAttr::Execute(CWAOutputFile& reply, CWASession&, int)
@@ -199,14 +214,14 @@ CString CWACmdAttr::GetLogText() const
 
 /******************************** DOWN2 ********************************/
 
-BOOL CWACmdDown2::Execute(CWAOutputFile& reply, CWASession&, int)
+BOOL CWACmdDown2::Execute(CWAOutputFile& reply, CWASession& session, int)
 {
     reply.SetZipMode(m_nFlag != 0 ? TRUE : FALSE);
     if (m_eItemKind == ITEM_DOCUMENT) {
-        const auto pDocument = MakeDocument();
+        const auto pDocument = MakeVisibleDocument(session);
         if (pDocument == nullptr)
-            m_nStatus = WA_STATUS_UNAVAILABLE;
-        else if (pDocument->GetType() == DOCUMENT_MAIL)
+            return FALSE;
+        if (pDocument->GetType() == DOCUMENT_MAIL)
             SendMail(reply, *pDocument);
         else
             SendFile(reply, DocumentFilePath(*pDocument));
@@ -254,11 +269,12 @@ void CWACmdDown2::SendFile(CWAOutputFile& reply, const CString& strPath)
 
 void CWACmdDown2::SendMail(CWAOutputFile& reply, const CDocumentRec& document)
 {
-    const MAIL_PLACE place = ReadMailPlace(document);
-    if (IsMailUnavailable(document, place)) {
+    if (IsMailUnavailable(document)) {
         m_nStatus = WA_STATUS_UNAVAILABLE;
         return;
     }
+    const MAIL_PLACE place = ReadMailPlace(document);
+    const DWORD dwLength = MailLength(document);
     const auto pReader = MakeMailReader(place.nStoreKind);
     if (pReader == nullptr) {
         m_nStatus = WA_STATUS_MAIL_FAILED;
@@ -273,9 +289,9 @@ void CWACmdDown2::SendMail(CWAOutputFile& reply, const CDocumentRec& document)
     if (pReader->Seek(place.dwOffset) == 0) {
         CString strToken;
         strToken.Format("\r\n<#DOWN2 |%s| |%lu| ||#>\r\n", static_cast<LPCTSTR>(HtmlEscape(strTitle, TRUE)),
-            static_cast<unsigned long>(place.dwLength));
+            static_cast<unsigned long>(dwLength));
         reply.Write(static_cast<LPCTSTR>(strToken), static_cast<UINT>(strToken.GetLength()));
-        DWORD dwRemaining = place.dwLength;
+        DWORD dwRemaining = dwLength;
         BYTE buffer[COPY_BLOCK];
         while (dwRemaining > 0) {
             const int nRead = pReader->Read(buffer, static_cast<int>(std::min<DWORD>(dwRemaining, COPY_BLOCK)));

@@ -24,6 +24,10 @@ public:
 protected:
     // The document of the command's reference, null without a catalog.
     std::unique_ptr<CDocumentRec> MakeDocument() const;
+    // The document of the command's reference when the session may see it;
+    // otherwise null, with status 4 for no document and 9 for one outside
+    // the granted groups.
+    std::unique_ptr<CDocumentRec> MakeVisibleDocument(CWASession& session);
     // The folder text, a backslash and the name of a document; the path of a
     // path item; empty otherwise.
     CString GetItemPath() const;

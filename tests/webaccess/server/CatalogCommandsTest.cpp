@@ -2,8 +2,12 @@
 
 #include "tests/webaccess/server/CatalogSessionFixture.h"
 
+#include <chrono>
+#include <ctime>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 
 namespace {
 
@@ -130,6 +134,80 @@ TEST_F(CatalogCommandsTest, SessionSeesOnlyGrantedGroupsInThePage)
     EXPECT_EQ(strPage.find("Archive"), std::string::npos);
     EXPECT_EQ(strPage.find("Beta"), std::string::npos);
     EXPECT_NE(strPage.find("&nbsp;Alpha</a>"), std::string::npos);
+}
+
+/**************************** WDIR document states ****************************/
+
+// The listing row of a document, from its state cell to the end of its row.
+std::string DocumentRow(const std::string& strPage, const std::string& strName)
+{
+    const size_t nName = strPage.find("&nbsp;" + strName + "</a>");
+    if (nName == std::string::npos)
+        return "";
+    const size_t nStart = strPage.rfind("<tr>", nName);
+    return strPage.substr(nStart, strPage.find("</tr>", nName) - nStart);
+}
+
+TEST_F(CatalogCommandsTest, WdirShowsAMissingFileWithoutLinkSizeOrDate)
+{
+    std::filesystem::remove(Home() / "one.txt");
+    const auto pSession = Login(AllGroups());
+    const std::string strPage = Run(*pSession, WdirToken(m_alpha));
+    const std::string strMissing = DocumentRow(strPage, "one.txt");
+    EXPECT_NE(strMissing.find("img/stnocnx.gif"), std::string::npos) << strMissing;
+    EXPECT_EQ(strMissing.find("ShowMenuArch"), std::string::npos);
+    EXPECT_NE(strMissing.find("<a class='s1'>?</a>&nbsp;&nbsp;</td>"), std::string::npos) << strMissing;
+    EXPECT_NE(strMissing.find("&nbsp;&nbsp;<a class='s1'>?</a></td>"), std::string::npos) << strMissing;
+    const std::string strPresent = DocumentRow(strPage, "empty.txt");
+    EXPECT_NE(strPresent.find("ShowMenuArch"), std::string::npos);
+    EXPECT_NE(strPresent.find("&nbsp;</td><td background='img/fbk_dark.gif'"), std::string::npos) << strPresent;
+    EXPECT_EQ(strPresent.find("<a class='s1'>?</a>"), std::string::npos);
+}
+
+TEST_F(CatalogCommandsTest, WdirMarksExpiredAndExpiringDocuments)
+{
+    const LONG nNow = static_cast<LONG>(std::time(nullptr));
+    SetExpiry(DocumentRef(m_alpha, "one.txt"), nNow - 3600);
+    SetExpiry(DocumentRef(m_alpha, "empty.txt"), nNow + 86400);
+    SetExpiry(DocumentRef(m_alpha, "big.bin"), nNow + 400 * 86400);
+    const auto pSession = Login(AllGroups());
+    const std::string strPage = Run(*pSession, WdirToken(m_alpha));
+    const std::string strExpired = DocumentRow(strPage, "one.txt");
+    EXPECT_NE(strExpired.find("img/stexp.gif"), std::string::npos) << strExpired;
+    EXPECT_NE(strExpired.find("ShowMenuArch"), std::string::npos);
+    EXPECT_NE(strExpired.find("<a class='s1'>1 KB</a>"), std::string::npos);
+    EXPECT_NE(DocumentRow(strPage, "empty.txt").find("img/stnew.gif"), std::string::npos);
+    EXPECT_EQ(DocumentRow(strPage, "big.bin").find("<img border='0'src='img/st"), std::string::npos);
+}
+
+TEST_F(CatalogCommandsTest, WdirDatesADocumentByItsModificationTime)
+{
+    std::filesystem::last_write_time(Home() / "one.txt",
+        std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 400));
+    std::time_t tModified = 0;
+    {
+        struct stat status { };
+        ASSERT_EQ(stat((Home() / "one.txt").c_str(), &status), 0);
+        tModified = status.st_mtime;
+    }
+    std::tm local {};
+    ASSERT_NE(localtime_r(&tModified, &local), nullptr);
+    char szDate[64];
+    ASSERT_NE(std::strftime(szDate, sizeof(szDate), "%b %d, %Y  %H:%M", &local), 0u);
+    const auto pSession = Login(AllGroups());
+    const std::string strRow = DocumentRow(Run(*pSession, WdirToken(m_alpha)), "one.txt");
+    EXPECT_NE(strRow.find(std::string("<a class='s1'>") + szDate + "</a></td>"), std::string::npos) << strRow;
+}
+
+TEST_F(CatalogCommandsTest, WdirListsDocumentsByNameInTheAskedOrder)
+{
+    const auto pSession = Login(AllGroups());
+    const std::string strAscending = Run(*pSession, WdirToken(m_alpha));
+    EXPECT_LT(strAscending.find("&nbsp;big.bin</a>"), strAscending.find("&nbsp;empty.txt</a>"));
+    EXPECT_LT(strAscending.find("&nbsp;empty.txt</a>"), strAscending.find("&nbsp;one.txt</a>"));
+    const std::string strDescending = Run(*pSession, WdirToken(m_alpha, "A-"));
+    EXPECT_GT(strDescending.find("&nbsp;big.bin</a>"), strDescending.find("&nbsp;empty.txt</a>"));
+    EXPECT_GT(strDescending.find("&nbsp;empty.txt</a>"), strDescending.find("&nbsp;one.txt</a>"));
 }
 
 /**************************** WTREE ****************************/

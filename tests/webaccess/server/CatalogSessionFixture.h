@@ -91,6 +91,29 @@ protected:
         EXPECT_NE(pDocument, nullptr) << pszName;
     }
 
+    // The document of the node whose name is pszName.
+    CRecordRef DocumentRef(CRecordRef node, const char* pszName) const
+    {
+        const CNodeRec group(m_pCatalog.get(), node.nBlock, node.nSlot);
+        for (const auto& pDocument : group.GetDocuments()) {
+            CString strName;
+            pDocument->GetFullPath(strName);
+            if (strName == pszName)
+                return pDocument->GetRef();
+        }
+        ADD_FAILURE() << "no document " << pszName;
+        return {};
+    }
+    // Gives the document an expiry date, in seconds since 1970.
+    void SetExpiry(CRecordRef document, LONG nExpiry)
+    {
+        CDocumentRec record(m_pCatalog.get(), document.nBlock, document.nSlot);
+        CDocumentInfo info {};
+        ASSERT_NE(record.GetInfo(&info), nullptr);
+        info.nExpiry = nExpiry;
+        ASSERT_TRUE(record.UpdateInfo(info));
+    }
+
     // A session whose profile grants rights (and every command).
     using Grants = std::vector<std::pair<WA_GROUP_KEY, WORD>>;
     std::unique_ptr<CWASession> Login(const Grants& grants, const char* pszBrowser = "x")

@@ -48,6 +48,9 @@ protected:
         auto pProfile = std::make_unique<CWAProfiles>();
         pProfile->SetIdentity(pszPassword, pszPassword, "");
         pProfile->SetPermissions(bMayDownload, FALSE, 1);
+        CWAGroupRightsMap rights;
+        rights.SetAt(WA_ALL_GROUPS, WA_GROUP_WHOLE);
+        pProfile->SetGroupRights(rights);
         m_settings.m_profiles.push_back(std::move(pProfile));
     }
 

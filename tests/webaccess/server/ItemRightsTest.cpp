@@ -1,0 +1,80 @@
+#include "webaccess/server/FileCommands.h"
+
+#include "tests/webaccess/server/CatalogSessionFixture.h"
+
+#include <string>
+
+namespace {
+
+// ATTR and DOWN2 of catalog references, run in sessions whose profiles
+// grant parts of the catalog.
+class ItemRightsTest : public CatalogSessionTest {
+protected:
+    static std::string Item(CRecordRef ref)
+    {
+        return "|*" + std::to_string(ref.nBlock) + "," + std::to_string(ref.nSlot) + "|";
+    }
+    // Runs the command on the document; its status in the session.
+    int Status(CWASession& session, const char* pszCommand, CRecordRef document)
+    {
+        BOOL bResult = FALSE;
+        Run(session, std::string("<#") + pszCommand + " " + Item(document) + "#>", &bResult);
+        return bResult ? WA_STATUS_OK : session.GetStatus();
+    }
+};
+
+TEST_F(ItemRightsTest, DocumentsOfGrantedGroupsAreServed)
+{
+    const auto pSession = Login(Rights({ { m_alpha, WA_GROUP_PART } }));
+    const CRecordRef one = DocumentRef(m_alpha, "one.txt");
+    EXPECT_EQ(Status(*pSession, "ATTR", one), WA_STATUS_OK);
+    EXPECT_NE(Run(*pSession, "<#ATTR " + Item(one) + "#>").find("| |1| |"), std::string::npos);
+    BOOL bResult = FALSE;
+    const std::string strReply = Run(*pSession, "<#DOWN2 " + Item(one) + "#>", &bResult);
+    EXPECT_TRUE(bResult);
+    EXPECT_NE(strReply.find("<#DOWN2 |one.txt| |1| |"), std::string::npos) << strReply;
+}
+
+TEST_F(ItemRightsTest, DocumentsOutsideTheGrantedGroupsAreNotThere)
+{
+    const auto pSession = Login(Rights({ { m_alpha, WA_GROUP_PART } }));
+    for (const CRecordRef document : { DocumentRef(m_archive, "old.txt"), DocumentRef(m_deep, "deep.txt") }) {
+        for (const char* pszCommand : { "ATTR", "DOWN2" }) {
+            EXPECT_EQ(Status(*pSession, pszCommand, document), WA_STATUS_MISSING) << pszCommand;
+            EXPECT_EQ(Run(*pSession, std::string("<#") + pszCommand + " " + Item(document) + "#>").find("<#ATTR2"),
+                std::string::npos);
+        }
+    }
+}
+
+TEST_F(ItemRightsTest, AGroupGrantedWholeServesTheDocumentsBelowIt)
+{
+    const auto pSession = Login(Rights({ { m_alpha, WA_GROUP_WHOLE } }));
+    EXPECT_EQ(Status(*pSession, "ATTR", DocumentRef(m_deep, "deep.txt")), WA_STATUS_OK);
+    EXPECT_EQ(Status(*pSession, "DOWN2", DocumentRef(m_deep, "deep.txt")), WA_STATUS_OK);
+    EXPECT_EQ(Status(*pSession, "ATTR", DocumentRef(m_archive, "old.txt")), WA_STATUS_MISSING);
+}
+
+TEST_F(ItemRightsTest, AGroupOnlyOnTheWayServesNoDocument)
+{
+    // Projects lies on the way to Alpha; a document linked to it alone stays hidden.
+    const std::unique_ptr<CNodeRec> pProjects(new CNodeRec(m_pCatalog.get(), m_projects.nBlock, m_projects.nSlot));
+    AddFile(*pProjects, "plan.txt", 2);
+    const auto pSession = Login(Rights({ { m_alpha, WA_GROUP_PART } }));
+    EXPECT_EQ(Status(*pSession, "ATTR", DocumentRef(m_projects, "plan.txt")), WA_STATUS_MISSING);
+    const auto pWhole = Login(AllGroups());
+    EXPECT_EQ(Status(*pWhole, "ATTR", DocumentRef(m_projects, "plan.txt")), WA_STATUS_OK);
+}
+
+TEST_F(ItemRightsTest, ADocumentInTwoGroupsIsServedThroughEitherGrant)
+{
+    const CRecordRef old = DocumentRef(m_archive, "old.txt");
+    CDocumentRec document(m_pCatalog.get(), old.nBlock, old.nSlot);
+    CNodeRec beta(m_pCatalog.get(), m_beta.nBlock, m_beta.nSlot);
+    ASSERT_TRUE(beta.AddDocument(&document));
+    const auto pSession = Login(Rights({ { m_beta, WA_GROUP_PART } }));
+    EXPECT_EQ(Status(*pSession, "ATTR", old), WA_STATUS_OK);
+    EXPECT_EQ(Status(*pSession, "DOWN2", old), WA_STATUS_OK);
+}
+
+} // namespace
