@@ -21,9 +21,9 @@ constexpr size_t HASHED_PREFIX = 150;
 constexpr char OWNED = 1;
 constexpr char FREE = 0;
 
-// The runtime folder, created private to the user on first use. Read on every
-// open so that a test can point XDG_RUNTIME_DIR at its own folder.
-std::optional<std::string> RuntimeFolder()
+}
+
+std::optional<std::string> CNamedMutexFiles::RuntimeFolder()
 {
     std::string strFolder;
     const char* pszRuntime = std::getenv("XDG_RUNTIME_DIR");
@@ -48,6 +48,8 @@ std::optional<std::string> RuntimeFolder()
     }
     return strFolder;
 }
+
+namespace {
 
 int OpenFile(const std::string& strPath)
 {

@@ -19,6 +19,7 @@
 #include "platform/base/WinTypes.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -57,6 +58,10 @@ public:
     // every other byte as %XX, and long names shortened with a hash, so that
     // no name can leave the folder or collide with another.
     static std::string FileStem(std::string_view strName);
+    // The per-user runtime folder, created private to the user on first use.
+    // Read on every call so that a test can point XDG_RUNTIME_DIR at its own
+    // folder. std::nullopt with the last error set when it cannot be used.
+    static std::optional<std::string> RuntimeFolder();
 
 private:
     CNamedMutexFiles() = default;
