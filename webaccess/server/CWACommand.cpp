@@ -231,6 +231,9 @@ std::unique_ptr<CWACommand> CreateWebCommand(LPCTSTR pszToken)
     case WA_CMD_WDIR:
         pCommand = std::make_unique<CWACmdWdir>();
         break;
+    case WA_CMD_WFIND:
+        pCommand = std::make_unique<CWACmdWfind>();
+        break;
     case WA_CMD_WTREE:
         pCommand = std::make_unique<CWACmdWtree>();
         break;

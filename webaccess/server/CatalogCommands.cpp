@@ -1,6 +1,7 @@
 #include "webaccess/server/CatalogCommands.h"
 
 #include "store/CCatalog.h"
+#include "store/CatalogCompare.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
 #include "webaccess/pages/CWAOutputFile.h"
@@ -11,6 +12,7 @@
 #include "webaccess/server/TextWidth.h"
 #include "webaccess/server/TokenFields.h"
 
+#include <algorithm>
 #include <array>
 #include <ctime>
 #include <string_view>
@@ -191,6 +193,18 @@ void WriteListingRow(CWAOutputFile& reply, LPCTSTR pszStateIcon, const CString& 
 CSortSpec NameSort(LONG nAscending)
 {
     return { SORT_BY_NAME, nAscending, 1 };
+}
+
+// The link that opens a document's menu; none for a document that is gone.
+CString DocumentMenuLink(const CDocumentRec& document, const CDocumentFacts& facts, BOOL bNetscape)
+{
+    CString strLink;
+    if (facts.nState != EXPIRY_MAIL_DELETED && facts.nState != EXPIRY_NOT_FOUND) {
+        strLink.Format("href='javascript:parent.applet.ShowMenuArch(&quot;%s&quot;,&quot;%d&quot;,&quot;%d&quot;);' %s",
+            bNetscape ? "MN" : "MIE", static_cast<int>(document.GetBlock()), static_cast<int>(document.GetSlot()),
+            NO_STATUS_LINK);
+    }
+    return strLink;
 }
 
 } // namespace
@@ -411,13 +425,7 @@ BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
         pDocument->GetFullPath(strPath);
         CString strText;
         pDocument->GetNameWithLocation(strText);
-        CString strLink;
-        if (facts.nState != EXPIRY_MAIL_DELETED && facts.nState != EXPIRY_NOT_FOUND) {
-            strLink.Format(
-                "href='javascript:parent.applet.ShowMenuArch(&quot;%s&quot;,&quot;%d&quot;,&quot;%d&quot;);' %s",
-                session.IsNetscape() ? "MN" : "MIE", static_cast<int>(pDocument->GetBlock()),
-                static_cast<int>(pDocument->GetSlot()), NO_STATUS_LINK);
-        }
+        const CString strLink = DocumentMenuLink(*pDocument, facts, session.IsNetscape());
         const bool bProtected = pDocument->GetData()[CDocumentRec::OFF_PASSWORD] != 0;
         WriteListingRow(reply, StateIcon(facts.nState, bProtected), strLink,
             pDocument->IsMail() ? "img/email.gif" : "img/file.gif", cutter.Cut(strPath, NAME_WIDTH),
@@ -547,4 +555,307 @@ BOOL CWACmdWtree::Execute(CWAOutputFile& reply, CWASession&, int)
 CString CWACmdWtree::GetLogText() const
 {
     return "Get Archivora TREE";
+}
+
+/**************************** WFIND ****************************/
+
+namespace {
+
+struct WA_FIND_CODE {
+    LPCTSTR pszCode;
+    LPCTSTR pszLabel;
+    int nValue;
+};
+
+constexpr WA_FIND_CODE MATCH_MODES[] = {
+    { "1W", "At Least One Word Listed", CWACmdWfind::MODE_ONE_WORD },
+    { "AW", "All Words Listed", CWACmdWfind::MODE_ALL_WORDS },
+    { "WS", "Whole Sentence", CWACmdWfind::MODE_SENTENCE },
+};
+
+constexpr WA_FIND_CODE SEARCH_FIELDS[] = {
+    { "ANY", "Any place in Catalog", CWACmdWfind::FIELD_ANY },
+    { "DSC", "Description", CWACmdWfind::FIELD_DESCRIPTION },
+    { "FLD", "Folder", CWACmdWfind::FIELD_FOLDER },
+    { "FTO", "From/To", CWACmdWfind::FIELD_FROM_TO },
+    { "NAM", "Name", CWACmdWfind::FIELD_NAME },
+};
+
+template <size_t N>
+const WA_FIND_CODE* FindCode(const WA_FIND_CODE (&table)[N], std::string_view code)
+{
+    for (const WA_FIND_CODE& entry : table) {
+        if (code == entry.pszCode)
+            return &entry;
+    }
+    return nullptr;
+}
+
+template <size_t N>
+LPCTSTR FindLabel(const WA_FIND_CODE (&table)[N], int nValue)
+{
+    for (const WA_FIND_CODE& entry : table) {
+        if (entry.nValue == nValue)
+            return entry.pszLabel;
+    }
+    return "???";
+}
+
+constexpr CSortSpec FULL_PATH_SORT { SORT_BY_NAME, 1, 1 };
+
+CString PageLink(int nPage, LPCTSTR pszFormat)
+{
+    CString strLink;
+    strLink.Format(pszFormat, nPage, nPage);
+    return strLink;
+}
+
+constexpr char PREV_LINK[] = "<a href='javascript:parent.applet.document.wa.snd(&quot;&lt;#PAGE |%d|#&gt;&quot;);'  "
+                             "onmouseover='self.status=&quot;&quot;;return true'>[&lt;&lt;Prev]</a>";
+constexpr char NUMBER_LINK[] = "&nbsp;<a href='javascript:parent.applet.document.wa.snd(&quot;&lt;#PAGE "
+                               "|%d|#&gt;&quot;);'  onmouseover='self.status=&quot;&quot;;return true'>%d</a>";
+constexpr char NEXT_LINK[] = "&nbsp;<a href='javascript:parent.applet.document.wa.snd(&quot;&lt;#PAGE |%d|#&gt;&quot;);' "
+                             "onmouseover='self.status=&quot;&quot;;return true'>[Next&gt;&gt;]</a>";
+
+} // namespace
+
+CWACmdWfind::CWACmdWfind()
+    : CWACommand(WA_CMD_WFIND)
+    , m_pCatalog(AcquireWebCatalog())
+{
+}
+
+CWACmdWfind::~CWACmdWfind()
+{
+    m_results.clear();
+    ReleaseWebCatalog(m_pCatalog);
+}
+
+void CWACmdWfind::ParseArgs(LPCTSTR pszText)
+{
+    CTokenFieldReader reader(pszText, *this);
+    std::string_view text, mode, field;
+    if (!reader.ReadField(text) || !reader.ReadField(mode) || !reader.ReadField(field))
+        return;
+    const WA_FIND_CODE* pMode = mode.size() == 2 ? FindCode(MATCH_MODES, mode) : nullptr;
+    const WA_FIND_CODE* pField = field.size() == 3 ? FindCode(SEARCH_FIELDS, field) : nullptr;
+    if (pMode == nullptr || pField == nullptr) {
+        reader.Fail();
+        return;
+    }
+    if (!reader.Finish())
+        return;
+    m_nMatchMode = pMode->nValue;
+    m_nField = pField->nValue;
+    CString strText(text.data(), static_cast<int>(text.size()));
+    strText.MakeLower();
+    m_words.clear();
+    if (m_nMatchMode == MODE_SENTENCE) {
+        m_words.push_back(strText);
+        return;
+    }
+    int nStart = 0;
+    strText += ' ';
+    for (int i = 0; i < strText.GetLength(); ++i) {
+        if (strText[i] != ' ')
+            continue;
+        if (i > nStart)
+            m_words.push_back(strText.Mid(nStart, i - nStart));
+        nStart = i + 1;
+    }
+}
+
+CString CWACmdWfind::JoinWords() const
+{
+    CString strWords;
+    for (size_t i = 0; i < m_words.size(); ++i) {
+        if (i > 0)
+            strWords += ' ';
+        strWords += m_words[i];
+    }
+    return strWords;
+}
+
+CString CWACmdWfind::GetLogText() const
+{
+    return CString("FIND - '") + JoinWords() + "' using '" + FindLabel(MATCH_MODES, m_nMatchMode) + "' look in '"
+        + FindLabel(SEARCH_FIELDS, m_nField) + "'";
+}
+
+BOOL CWACmdWfind::Prepare(CWASession& session)
+{
+    m_results.clear();
+    m_visited.clear();
+    if (m_pCatalog != nullptr)
+        Search(session, CNodeRec(m_pCatalog, 0, 0));
+    return TRUE;
+}
+
+void CWACmdWfind::Search(CWASession& session, const CNodeRec& node)
+{
+    CWACatalogLists& lists = session.GetCatalogLists();
+    for (auto& pDocument : lists.GetDocumentList(node)) {
+        // A document linked into several groups is tested once.
+        if (!m_visited.insert({ static_cast<LONG>(pDocument->GetBlock()), pDocument->GetSlot() }).second)
+            continue;
+        if (!Matches(*pDocument))
+            continue;
+        const auto it = std::lower_bound(m_results.begin(), m_results.end(), pDocument,
+            [](const auto& pKept, const auto& pNew) { return SortDocumentItems(pKept.get(), pNew.get(), FULL_PATH_SORT) < 0; });
+        m_results.insert(it, std::move(pDocument));
+    }
+    for (const auto& pChild : lists.GetChildList(node))
+        Search(session, *pChild);
+}
+
+BOOL CWACmdWfind::Matches(const CDocumentRec& document) const
+{
+    // The texts of the chosen field, lower-cased; every word is looked for
+    // as a part of one of them.
+    std::vector<CString> texts;
+    CString strText;
+    if (m_nField == FIELD_NAME || m_nField == FIELD_ANY) {
+        document.GetFullPath(strText);
+        texts.push_back(strText);
+    }
+    if (m_nField == FIELD_DESCRIPTION || m_nField == FIELD_ANY) {
+        document.GetNameWithLocation(strText);
+        texts.push_back(strText);
+    }
+    if (m_nField == FIELD_FOLDER || m_nField == FIELD_ANY)
+        texts.push_back(document.GetDirectoryString());
+    if (m_nField == FIELD_FROM_TO || m_nField == FIELD_ANY) {
+        document.GetAltNameWithLocation(strText);
+        texts.push_back(strText);
+    }
+    for (CString& strField : texts)
+        strField.MakeLower();
+    const auto contains = [&texts](const CString& strWord) {
+        return std::any_of(texts.begin(), texts.end(), [&strWord](const CString& strField) { return strField.Find(strWord) >= 0; });
+    };
+    if (m_words.empty())
+        return FALSE;
+    if (m_nMatchMode == MODE_ONE_WORD)
+        return std::any_of(m_words.begin(), m_words.end(), contains) ? TRUE : FALSE;
+    return std::all_of(m_words.begin(), m_words.end(), contains) ? TRUE : FALSE;
+}
+
+BOOL CWACmdWfind::Execute(CWAOutputFile& reply, CWASession& session, int nArgument)
+{
+    const CWAProfiles& profile = *session.GetProfile();
+    const CWASessionPlace& place = session.GetPlace();
+    const int nTotal = GetResultCount();
+    const int nPages = std::max(1, (nTotal + RESULTS_PER_PAGE - 1) / RESULTS_PER_PAGE);
+    // A page outside the result shows the nearest page of it.
+    const int nPage = std::clamp(nArgument, 1, nPages);
+    const int nFirst = RESULTS_PER_PAGE * (nPage - 1);
+    const int nShown = std::min(RESULTS_PER_PAGE, nTotal - nFirst);
+
+    reply.BeginHtmlBlock("files");
+    reply.WriteHtmlBegin();
+    reply.WriteHeadBegin("WebArchivora Find");
+    reply.WriteStyleSheet();
+    reply.WriteHeadEnd();
+    reply.WriteBodyBegin();
+    reply.WriteRowBegin();
+    reply.WriteTopBar100();
+    reply.WriteRowEnd();
+
+    const std::array<UINT, 4> titleIds { 5022, 5030, 5023, 5077 };
+    const std::array<CString, 4> titleLinks {
+        ScriptLink("parent.applet.tipviewHelp()"),
+        ScriptLink("parent.applet.downloadHelp()"),
+        profile.IsCommandAllowed(WA_CMD_UPL) ? ScriptLink("parent.applet.document.wa.upl2()") : CString(),
+        CString("href='seturl.asp?Url=lthanks.asp'target='_top'") + NO_STATUS_LINK,
+    };
+    reply.WriteRowBegin();
+    reply.WriteTitleBar(titleIds, titleLinks);
+    reply.WriteRowEnd();
+
+    reply.WriteRowBegin();
+    reply.WriteToolbarBegin();
+    const CString strBack = FormatCommandLink(FormatWdirToken(static_cast<int>(place.m_nBlock), static_cast<int>(place.m_nSlot)));
+    const CString strExplorer = profile.IsCommandAllowed(WA_CMD_ETREE) ? FormatCommandLink(FormatEdirToken(place.m_strFolder)) : CString();
+    reply.WriteLoginCellWithView(strBack, strExplorer);
+    reply.WriteSearchForm(JoinWords(), m_nMatchMode, m_nField);
+    reply.WriteChangeCatalogLink();
+    reply.WriteToolbarEnd();
+    reply.WriteRowEnd();
+
+    CString strCount;
+    strCount.Format(LoadText(5037), nShown, nTotal);
+    const CString strCountLine = "<table width='100%' border='0' cellspacing='0' cellpadding='3'><tr><td width='2'>&nbsp;</td>"
+                                 "<td bgcolor='#6F7709'><font face='Arial, Helvetica, sans-serif' size='2' color='#FFFFFF'>"
+        + HtmlEscape(strCount, 1) + "</font></td><td width='2'>&nbsp;</td></tr></table>";
+    Put(reply,
+        "<table width='95%' border='2' cellspacing='0' cellpadding='0' bordercolor='#515706' bgcolor='#FFFFFF' "
+        "align='center'><tr><td valign='top' align='left'><img src='img/findres.gif' width='94' height='48' "
+        "hspace='15' vspace='3'><br>");
+    Put(reply, strCountLine);
+    Put(reply, "<ol start='1'><font size='2' face='verdana,arial'>");
+    for (int i = nFirst; i < nTotal && i < nFirst + RESULTS_PER_PAGE; ++i) {
+        const CDocumentRec& document = *m_results[static_cast<size_t>(i)];
+        const CDocumentFacts facts = ReadFacts(document);
+        CString strItem;
+        strItem.Format("<li type='1' value='%d'>", i + 1);
+        const bool bProtected = document.GetData()[CDocumentRec::OFF_PASSWORD] != 0;
+        if (LPCTSTR pszState = StateIcon(facts.nState, bProtected))
+            strItem += CString("<img border='0'src='") + pszState + "'width='16'height='16'>";
+        CString strPath, strText, strLine;
+        document.GetFullPath(strPath);
+        document.GetNameWithLocation(strText);
+        strLine.Format("<a %s><img align='absmiddle'border='0'src='%s'width='16'height='16'>&nbsp;<b><u>%s</u></b></a><br>",
+            static_cast<LPCTSTR>(DocumentMenuLink(document, facts, session.IsNetscape())),
+            document.IsMail() ? "img/email.gif" : "img/file.gif", static_cast<LPCTSTR>(HtmlEscape(strPath, 1)));
+        strItem += strLine;
+        const std::array<std::pair<UINT, CString>, 3> lines { { { 5035, HtmlEscape(strText, 1) },
+            { 5033, FormatSize(facts) }, { 5034, FormatDate(facts) } } };
+        for (const auto& [nLabel, strValue] : lines) {
+            strLine.Format("<b>%s: </b>%s<br>", static_cast<LPCTSTR>(LoadText(nLabel)), static_cast<LPCTSTR>(strValue));
+            strItem += strLine;
+        }
+        Put(reply, strItem + "</li>");
+    }
+    Put(reply, "</font></ol>");
+    WritePageLinks(reply, nPage, nPages);
+    Put(reply, strCountLine);
+    Put(reply, "<br></td></tr></table>");
+
+    reply.WriteRowBegin();
+    if (session.IsNetscape())
+        reply.WriteMenuLayerNS(profile.IsCommandAllowed(WA_CMD_DOWN2), 1);
+    else
+        reply.WriteMenuLayerIE(profile.IsCommandAllowed(WA_CMD_DOWN2), 1);
+    reply.WriteRowEnd();
+    reply.WriteRowBegin();
+    reply.WriteTopBar780();
+    reply.WriteRowEnd();
+    reply.WriteBodyEnd();
+    reply.WriteHtmlEnd();
+    reply.EndHtmlBlock();
+    return TRUE;
+}
+
+void CWACmdWfind::WritePageLinks(CWAOutputFile& reply, int nPage, int nPages) const
+{
+    constexpr int AROUND = 4;
+    CString strLinks = "<font size='2' face='verdana,arial'>&nbsp;&nbsp;Result Pages: &nbsp;";
+    const int nAfter = nPages - nPage;
+    int nBefore = 0;
+    if (nPage > 1) {
+        strLinks += PageLink(nPage - 1, PREV_LINK);
+        nBefore = std::min(nPage - 1, AROUND + std::max(0, AROUND - nAfter));
+        for (int i = nPage - nBefore; i < nPage; ++i)
+            strLinks += PageLink(i, NUMBER_LINK);
+    }
+    CString strCurrent;
+    strCurrent.Format("&nbsp;<b>%d</b></a>", nPage);
+    strLinks += strCurrent;
+    if (nPage < nPages) {
+        const int nShownAfter = std::min(nAfter, AROUND + std::max(0, AROUND - nBefore));
+        for (int i = nPage + 1; i <= nPage + nShownAfter; ++i)
+            strLinks += PageLink(i, NUMBER_LINK);
+        strLinks += PageLink(nPage + 1, NEXT_LINK);
+    }
+    Put(reply, strLinks + "</font>");
 }

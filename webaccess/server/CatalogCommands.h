@@ -7,9 +7,12 @@
 
 #include "webaccess/server/CWACommand.h"
 
+#include <set>
+#include <utility>
 #include <vector>
 
 class CCatalog;
+class CDocumentRec;
 class CNodeRec;
 
 constexpr int WA_STATUS_NOT_A_NODE = 8; // WDIR names no node of the catalog
@@ -66,4 +69,43 @@ private:
 
     CCatalog* m_pCatalog;
     std::vector<CTreeItem> m_items;
+};
+
+// WFIND searches the documents the session may see for words in one field and
+// answers with a page of at most 20 results, sorted by full path. The session
+// keeps the command so that PAGE shows further pages of the same result.
+class CWACmdWfind : public CWACommand {
+public:
+    // Match modes and fields, the values the search form sends back.
+    enum { MODE_ALL_WORDS = 0, MODE_ONE_WORD = 1, MODE_SENTENCE = 2 };
+    enum { FIELD_DESCRIPTION = 0, FIELD_NAME = 1, FIELD_FOLDER = 2, FIELD_FROM_TO = 3, FIELD_ANY = 5 };
+    static constexpr int RESULTS_PER_PAGE = 20;
+
+    CWACmdWfind();
+    ~CWACmdWfind() override;
+
+    // Searches the visible groups from the root, each document once.
+    BOOL Prepare(CWASession& session) override;
+    // Writes page nArgument of the result; a page past the last one shows the last.
+    BOOL Execute(CWAOutputFile& reply, CWASession& session, int nArgument) override;
+    CString GetLogText() const override;
+    // Fields: the search text, a mode code ("1W", "AW", "WS") and a field
+    // code ("ANY", "DSC", "FLD", "FTO", "NAM").
+    void ParseArgs(LPCTSTR pszText) override;
+
+    const std::vector<CString>& GetWords() const { return m_words; }
+    int GetResultCount() const { return static_cast<int>(m_results.size()); }
+
+private:
+    void Search(CWASession& session, const CNodeRec& node);
+    BOOL Matches(const CDocumentRec& document) const;
+    CString JoinWords() const;
+    void WritePageLinks(CWAOutputFile& reply, int nPage, int nPages) const;
+
+    CCatalog* m_pCatalog; // Acquired while the command lives; may be null
+    std::vector<CString> m_words; // Lower case
+    int m_nField { FIELD_NAME };
+    int m_nMatchMode { MODE_SENTENCE };
+    std::vector<std::unique_ptr<CDocumentRec>> m_results;
+    std::set<std::pair<LONG, LONG>> m_visited; // Documents already tested
 };

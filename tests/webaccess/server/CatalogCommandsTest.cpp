@@ -268,3 +268,93 @@ TEST_F(CatalogCommandsTest, WithoutAProfileTheCommandsAreRefused)
 }
 
 } // namespace
+
+/**************************** WFIND ****************************/
+
+namespace {
+
+using CatalogFindTest = CatalogSessionTest;
+
+TEST_F(CatalogFindTest, WfindArgumentsAreChecked)
+{
+    const auto pFind = CreateWebCommand("<#WFIND |Tax Report| |1W| |NAM|#>");
+    ASSERT_EQ(pFind->GetStatus(), WA_STATUS_OK);
+    EXPECT_EQ(static_cast<CWACmdWfind&>(*pFind).GetWords(), (std::vector<CString> { "tax", "report" }));
+    EXPECT_EQ(pFind->GetLogText(), "FIND - 'tax report' using 'At Least One Word Listed' look in 'Name'");
+    const auto pSentence = CreateWebCommand("<#WFIND |Tax  Report| |WS| |ANY|#>");
+    EXPECT_EQ(static_cast<CWACmdWfind&>(*pSentence).GetWords(), (std::vector<CString> { "tax  report" }));
+    EXPECT_EQ(CreateWebCommand("<#WFIND |x| |1WS| |NAM|#>")->GetStatus(), WA_STATUS_MALFORMED);
+    EXPECT_EQ(CreateWebCommand("<#WFIND |x| |1W| |NA|#>")->GetStatus(), WA_STATUS_MALFORMED);
+    EXPECT_EQ(CreateWebCommand("<#WFIND |x| |XX| |NAM|#>")->GetStatus(), WA_STATUS_MALFORMED);
+    EXPECT_EQ(CreateWebCommand("<#WFIND |x| |1W|#>")->GetStatus(), WA_STATUS_MALFORMED);
+    EXPECT_EQ(CreateWebCommand("<#WFIND |x| |1W| |NAM|")->GetStatus(), WA_STATUS_MALFORMED);
+}
+
+TEST_F(CatalogFindTest, WfindSeesOnlyGrantedGroups)
+{
+    const auto pAll = Login(AllGroups());
+    const std::string strAll = Run(*pAll, "<#WFIND |txt| |1W| |NAM|#>");
+    EXPECT_NE(strAll.find("old.txt"), std::string::npos);
+    EXPECT_NE(strAll.find("deep.txt"), std::string::npos);
+    const auto pArchive = Login(Rights({ { m_archive, WA_GROUP_WHOLE } }));
+    const std::string strArchive = Run(*pArchive, "<#WFIND |txt| |1W| |NAM|#>");
+    EXPECT_NE(strArchive.find("old.txt"), std::string::npos);
+    EXPECT_EQ(strArchive.find("deep.txt"), std::string::npos);
+    EXPECT_EQ(strArchive.find("one.txt"), std::string::npos);
+}
+
+TEST_F(CatalogFindTest, WfindMatchModes)
+{
+    const auto pSession = Login(AllGroups());
+    EXPECT_NE(Run(*pSession, "<#WFIND |one deep| |1W| |NAM|#>").find("one.txt"), std::string::npos);
+    EXPECT_EQ(Run(*pSession, "<#WFIND |one deep| |AW| |NAM|#>").find("one.txt"), std::string::npos);
+    EXPECT_NE(Run(*pSession, "<#WFIND |ONE.TXT| |WS| |NAM|#>").find("one.txt"), std::string::npos);
+}
+
+TEST_F(CatalogFindTest, PageStaysInsideTheKeptResult)
+{
+    const auto pSession = Login(AllGroups());
+    BOOL bResult = TRUE;
+    Run(*pSession, "<#PAGE |2|#>", &bResult);
+    EXPECT_FALSE(bResult); // Nothing kept yet
+    Run(*pSession, "<#WFIND |txt| |1W| |NAM|#>");
+    const std::string strFar = Run(*pSession, "<#PAGE |99|#>");
+    EXPECT_NE(strFar.find("deep.txt"), std::string::npos); // Clamped to the one page
+    EXPECT_NE(Run(*pSession, "<#PAGE |-5|#>").find("deep.txt"), std::string::npos);
+}
+
+TEST_F(CatalogFindTest, ResultPagesHoldTwentyWithLinksAroundTheCurrentPage)
+{
+    {
+        CNodeRec archive(m_pCatalog.get(), m_archive.nBlock, m_archive.nSlot);
+        for (int i = 0; i < 20; ++i)
+            AddFile(archive, ("many" + std::to_string(100 + i) + ".dat").c_str(), 1);
+    }
+    const auto pSession = Login(AllGroups());
+    const std::string strFirst = Run(*pSession, "<#WFIND |many| |1W| |NAM|#>");
+    EXPECT_NE(strFirst.find("many119.dat"), std::string::npos);
+    EXPECT_EQ(strFirst.find("[Next&gt;&gt;]"), std::string::npos); // 20 results: one page
+    AddFile(*std::make_unique<CNodeRec>(m_pCatalog.get(), m_alpha.nBlock, m_alpha.nSlot), "many999.dat", 1);
+    const auto pOther = Login(AllGroups());
+    const std::string strPage1 = Run(*pOther, "<#WFIND |many| |1W| |NAM|#>");
+    EXPECT_NE(strPage1.find("[Next&gt;&gt;]"), std::string::npos);
+    EXPECT_EQ(strPage1.find("many999.dat"), std::string::npos); // Sorted last, on page 2
+    const std::string strPage2 = Run(*pOther, "<#PAGE |2|#>");
+    EXPECT_NE(strPage2.find("many999.dat"), std::string::npos);
+    EXPECT_NE(strPage2.find("[&lt;&lt;Prev]"), std::string::npos);
+    EXPECT_NE(strPage2.find("<li type='1' value='21'>"), std::string::npos);
+}
+
+TEST_F(CatalogFindTest, TextsInTheResultAreEscaped)
+{
+    {
+        CNodeRec archive(m_pCatalog.get(), m_archive.nBlock, m_archive.nSlot);
+        AddFile(archive, "a<script>.txt", 1);
+    }
+    const auto pSession = Login(AllGroups());
+    const std::string strPage = Run(*pSession, "<#WFIND |<script>| |WS| |NAM|#>");
+    EXPECT_EQ(strPage.find("<script>"), std::string::npos);
+    EXPECT_NE(strPage.find("a&#60;script>.txt"), std::string::npos);
+}
+
+} // namespace
