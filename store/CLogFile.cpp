@@ -8,7 +8,9 @@
 #include <cstring>
 #include <string>
 
+namespace archivora {
 CLogFile g_log;
+}
 
 CLogFile::~CLogFile()
 {

@@ -65,5 +65,10 @@ private:
     std::atomic<DWORD> m_dwMask { 0 };
 };
 
-// The program's trace log.
+// The program's trace log. It lives in a namespace only so that its symbol is
+// not the plain "g_log" of GLib's logging function, which the drawing
+// libraries bring into the same process; code names it g_log as usual.
+namespace archivora {
 extern CLogFile g_log;
+}
+using archivora::g_log;
