@@ -343,14 +343,9 @@ LRESULT CALLBACK ButtonWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         return DialogCode(dwStyle);
     case WM_ERASEBKGND:
         return TRUE; // WM_PAINT paints every pixel.
-    case WM_PAINT: {
-        PAINTSTRUCT ps {};
-        HDC hdc = BeginPaint(hWnd, &ps);
-        if (hdc)
-            PaintButton(hWnd, hdc);
-        EndPaint(hWnd, &ps);
+    case WM_PAINT:
+        PaintControl(hWnd, PaintButton);
         return 0;
-    }
     case WM_SETTEXT:
         lResult = DefWindowProc(hWnd, uMsg, wParam, lParam);
         InvalidateRect(hWnd, nullptr, TRUE);

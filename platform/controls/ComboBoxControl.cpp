@@ -490,14 +490,9 @@ LRESULT CALLBACK ComboBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_ERASEBKGND:
         return TRUE;
-    case WM_PAINT: {
-        PAINTSTRUCT ps {};
-        HDC hdc = BeginPaint(hWnd, &ps);
-        if (hdc)
-            PaintComboBox(hWnd, hdc);
-        EndPaint(hWnd, &ps);
+    case WM_PAINT:
+        PaintControl(hWnd, PaintComboBox);
         return 0;
-    }
     case WM_SETTEXT:
         return OnSetText(hWnd, lParam);
     case WM_GETTEXT:

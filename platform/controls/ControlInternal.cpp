@@ -122,3 +122,11 @@ void DrawControlImage(HDC hdc, UINT nImageType, HANDLE hImage, const RECT& rc, B
     SelectObject(hMemDC, hOld);
     DeleteDC(hMemDC);
 }
+
+void PaintControl(HWND hWnd, void (*fnPaint)(HWND hWnd, HDC hdc))
+{
+    PAINTSTRUCT ps {};
+    if (HDC hdc = BeginPaint(hWnd, &ps))
+        fnPaint(hWnd, hdc);
+    EndPaint(hWnd, &ps);
+}

@@ -50,6 +50,10 @@ HBRUSH PrepareControlDC(HWND hWnd, HDC hdc, UINT uCtlColorMsg, int nBackColor, i
 // Handles WM_SETFONT and WM_GETFONT for any control; FALSE for other messages.
 BOOL HandleFontMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
 
+// Answers WM_PAINT: validates the update region and has fnPaint draw the
+// whole control into the paint DC.
+void PaintControl(HWND hWnd, void (*fnPaint)(HWND hWnd, HDC hdc));
+
 // Sends WM_DRAWITEM to the parent for a control drawn by its owner, with the
 // client area as the item rectangle.
 void SendDrawItem(HWND hWnd, HDC hdc, UINT nCtlType, UINT nItemAction, UINT nItemState);

@@ -804,14 +804,9 @@ LRESULT CALLBACK EditWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         return static_cast<LRESULT>(pState->strText.size());
     case WM_ERASEBKGND:
         return TRUE; // WM_PAINT paints every pixel.
-    case WM_PAINT: {
-        PAINTSTRUCT ps {};
-        HDC hdc = BeginPaint(hWnd, &ps);
-        if (hdc)
-            PaintEdit(hWnd, hdc);
-        EndPaint(hWnd, &ps);
+    case WM_PAINT:
+        PaintControl(hWnd, PaintEdit);
         return 0;
-    }
     case WM_SIZE:
     case WM_ENABLE:
     case WM_STYLECHANGED:

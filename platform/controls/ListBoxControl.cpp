@@ -643,14 +643,9 @@ LRESULT CALLBACK ListBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_ERASEBKGND:
         return TRUE; // WM_PAINT paints every pixel.
-    case WM_PAINT: {
-        PAINTSTRUCT ps {};
-        HDC hdc = BeginPaint(hWnd, &ps);
-        if (hdc)
-            PaintListBox(hWnd, hdc);
-        EndPaint(hWnd, &ps);
+    case WM_PAINT:
+        PaintControl(hWnd, PaintListBox);
         return 0;
-    }
     case WM_SIZE:
         UpdateScrollBar(hWnd, *pState);
         return DefWindowProc(hWnd, uMsg, wParam, lParam);

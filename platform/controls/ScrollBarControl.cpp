@@ -360,14 +360,9 @@ LRESULT CALLBACK ScrollBarWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lP
         return DLGC_WANTARROWS;
     case WM_ERASEBKGND:
         return TRUE; // WM_PAINT paints every pixel.
-    case WM_PAINT: {
-        PAINTSTRUCT ps {};
-        HDC hdc = BeginPaint(hWnd, &ps);
-        if (hdc)
-            PaintScrollBar(hWnd, hdc);
-        EndPaint(hWnd, &ps);
+    case WM_PAINT:
+        PaintControl(hWnd, PaintScrollBar);
         return 0;
-    }
     case WM_ENABLE:
         InvalidateRect(hWnd, nullptr, FALSE);
         return 0;

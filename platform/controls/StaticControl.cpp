@@ -168,14 +168,9 @@ LRESULT CALLBACK StaticWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         return DLGC_STATIC;
     case WM_ERASEBKGND:
         return TRUE; // WM_PAINT fills the background with the parent's brush.
-    case WM_PAINT: {
-        PAINTSTRUCT ps {};
-        HDC hdc = BeginPaint(hWnd, &ps);
-        if (hdc)
-            PaintStatic(hWnd, hdc);
-        EndPaint(hWnd, &ps);
+    case WM_PAINT:
+        PaintControl(hWnd, PaintStatic);
         return 0;
-    }
     case WM_SETTEXT:
         lResult = DefWindowProc(hWnd, uMsg, wParam, lParam);
         InvalidateRect(hWnd, nullptr, TRUE);
