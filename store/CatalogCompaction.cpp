@@ -26,8 +26,8 @@
 // Invariants:
 // (1) The originals are never written: the copy reads them only.
 // (2) A copy is flushed to the disk before it is renamed over its original.
-// (3) Until the first rename, a failure deletes both copies and leaves every
-//     catalog file as it was.
+// (3) Until the first rename, a failure deletes both copies and leaves both
+//     catalog files as they were (the folder index goes just before it).
 // (4) The web settings name nodes of the catalog that the main catalog file
 //     holds, except between their save and the rename of the main copy.
 
@@ -101,6 +101,10 @@ private:
     [[nodiscard]] BOOL CopyNodeContents(const CNodeRec& oldNode, CNodeRec& newNode, int nDepth);
     [[nodiscard]] BOOL CopyKeywordLinks(const CNodeRec& oldNode, CNodeRec& newNode);
     [[nodiscard]] BOOL CopyRecentList();
+    // The copy of a record that a reference of the source names. A used record
+    // that the walk of its table did not reach lies outside every chain it
+    // belongs in: the source is damaged.
+    [[nodiscard]] BOOL Copied(const CCompactRefMap& map, CRecordRef oldRef, CRecordRef* pNewRef);
     // FALSE with ERROR_INVALID_DATA when the source refuses writes: it was
     // found damaged (now or before the copy began).
     [[nodiscard]] BOOL CheckSource() const;
@@ -145,6 +149,15 @@ BOOL CCatalogCopy::SourceFailed() const
         return FALSE;
     SetLastError(dwError == ERROR_SUCCESS ? ERROR_INVALID_DATA : dwError);
     return FALSE;
+}
+
+BOOL CCatalogCopy::Copied(const CCompactRefMap& map, CRecordRef oldRef, CRecordRef* pNewRef)
+{
+    *pNewRef = map.Lookup(oldRef);
+    if (!pNewRef->IsNone())
+        return TRUE;
+    m_source.ReportDamage();
+    return CheckSource();
 }
 
 BOOL CCatalogCopy::CopyHeader()
@@ -207,7 +220,8 @@ BOOL CCatalogCopy::CopyDirectory(CRecordRef oldRef)
     newDirectory.SetDocumentCount(0);
     if (!newDirectory.Save())
         return FALSE;
-    for (std::unique_ptr<CDocumentRec> pOld(oldDirectory.FirstDocument()); pOld; pOld.reset(oldDirectory.NextDocument())) {
+    for (std::unique_ptr<CDocumentRec> pOld(oldDirectory.FirstDocument()); pOld;
+         pOld.reset(oldDirectory.NextDocument())) {
         CDocumentInfo info;
         std::unique_ptr<CDocumentRec> pNew(m_target.AppendDocument(newDirectory, *pOld->GetInfo(&info)));
         if (!pNew)
@@ -252,9 +266,9 @@ BOOL CCatalogCopy::CopyNodeContents(const CNodeRec& oldNode, CNodeRec& newNode, 
     if (!CopyKeywordLinks(oldNode, newNode))
         return FALSE;
     for (const auto& pOld : oldNode.GetDocuments()) {
-        CRecordRef newRef = m_documents.Lookup(pOld->GetRef());
-        if (newRef.IsNone())
-            continue; // a document outside every directory cannot be copied
+        CRecordRef newRef;
+        if (!Copied(m_documents, pOld->GetRef(), &newRef))
+            return FALSE;
         CDocumentRec document(&m_target, newRef.nBlock, newRef.nSlot);
         if (!newNode.AddDocument(&document))
             return FALSE;
@@ -276,16 +290,19 @@ BOOL CCatalogCopy::CopyKeywordLinks(const CNodeRec& oldNode, CNodeRec& newNode)
     const CCompactRefMap& keywords = m_entries[0];
     const CCompactRefMap& folders = m_entries[1];
     static_assert(ENTRY_TABLES[0] == TABLE_KEYWORD && ENTRY_TABLES[1] == TABLE_NODE_FOLDER);
+    CRecordRef newRef;
     for (const auto& pOld : oldNode.GetKeywords()) {
-        CRecordRef newRef = keywords.Lookup(pOld->GetRef());
+        if (!Copied(keywords, pOld->GetRef(), &newRef))
+            return FALSE;
         CKeywordRec keyword(&m_target, newRef.nBlock, newRef.nSlot);
-        if (!newRef.IsNone() && !newNode.LinkKeyword(&keyword))
+        if (!newNode.LinkKeyword(&keyword))
             return FALSE;
     }
     for (const auto& pOld : oldNode.GetNodeFolders()) {
-        CRecordRef newRef = folders.Lookup(pOld->GetRef());
+        if (!Copied(folders, pOld->GetRef(), &newRef))
+            return FALSE;
         CNodeFolderRec folder(&m_target, newRef.nBlock, newRef.nSlot);
-        if (!newRef.IsNone() && !newNode.LinkNodeFolder(&folder))
+        if (!newNode.LinkNodeFolder(&folder))
             return FALSE;
     }
     return TRUE;
@@ -297,9 +314,12 @@ BOOL CCatalogCopy::CopyRecentList()
     std::vector<CRecordRef> entries;
     for (int i = 0; i < oldList.GetCount(); ++i) {
         std::unique_ptr<CDocumentRec> pOld(oldList.CreateItemObject(i));
-        CRecordRef newRef = pOld ? m_documents.Lookup(pOld->GetRef()) : CRecordRef {};
-        if (!newRef.IsNone())
-            entries.push_back(newRef);
+        CRecordRef newRef;
+        if (!pOld)
+            continue; // the document is gone
+        if (!Copied(m_documents, pOld->GetRef(), &newRef))
+            return FALSE;
+        entries.push_back(newRef);
     }
     // AddEntry puts a document first: the oldest entry goes in first.
     CRecentList newList(&m_target);

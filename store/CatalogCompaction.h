@@ -106,13 +106,13 @@ BOOL RebuildCatalogFiles(LPCTSTR pszMain, LPCTSTR pszRecycle);
 
 // The points between the rebuild's steps where a test may stop the process.
 enum class ECompactStep {
-    MainCopied,          // the main catalog's copy is written, not yet closed
-    RecycleCopied,       // the recycle-bin catalog's copy is written, not yet closed
-    CopiesClosed,        // both copies are flushed and closed
-    ReferencesSaved,     // the web settings follow the new main catalog and are saved
-    CopiesChecked,       // the replace step found both copies and originals usable
-    RecycleReplaced,     // the recycle-bin copy has replaced its original
-    MainReplaced,        // the main copy has replaced its original
+    MainCopied,      // the main catalog's copy is written, not yet closed
+    RecycleCopied,   // the recycle-bin catalog's copy is written, not yet closed
+    CopiesClosed,    // both copies are flushed and closed
+    ReferencesSaved, // the web settings follow the new main catalog and are saved
+    CopiesChecked,   // the replace step found both copies and originals usable
+    RecycleReplaced, // the recycle-bin copy has replaced its original
+    MainReplaced,    // the main copy has replaced its original
 };
 using CompactStepHook = void (*)(ECompactStep eStep);
 // Calls pfnHook at each step of every rebuild from now; nullptr disarms.

@@ -70,12 +70,16 @@ TEST_F(CatalogCompactionFaultTest, DamagedSourceAbortsWithOriginalsUntouched)
 {
     CRecordRef alpha = FindAlpha();
     CATBLOCK nWorkDocuments = NO_BLOCK;
+    CRecordRef work;
     {
         auto pCatalog = OpenCatalog(MAIN_NAME);
         std::unique_ptr<CDirectoryRec> pWork(pCatalog->FindDirectory("c:\\work\\"));
         ASSERT_TRUE(pWork);
         nWorkDocuments = pWork->GetDocumentBlock();
+        work = pWork->GetRef();
     }
+    ASSERT_EQ(work.nBlock, ROOT_BLOCK_DIRECTORY);
+    ASSERT_GT(work.nSlot, 0); // not the highest used slot either: c:\docs\ comes after it
     const std::vector<std::pair<const char*, std::function<void()>>> damages {
         { "a node's child chain belongs to its parent",
             [&] { PokeLong(NodeFieldOffset(alpha, CNodeRec::OFF_CHILD_BLOCK), alpha.nBlock, MAIN_NAME); } },
@@ -83,6 +87,8 @@ TEST_F(CatalogCompactionFaultTest, DamagedSourceAbortsWithOriginalsUntouched)
             [&] { PokeLong(NodeFieldOffset(alpha, CNodeRec::OFF_LINK_BLOCK), nWorkDocuments, MAIN_NAME); } },
         { "a document block has a bad slot flag",
             [&] { PokeByte(BlockOffset(nWorkDocuments) + BLOCK_HEADER_SIZE + 3, 0x42, MAIN_NAME); } },
+        { "a directory whose documents are linked is marked free",
+            [&] { PokeByte(BlockOffset(work.nBlock) + BLOCK_HEADER_SIZE + work.nSlot, SLOT_FREE, MAIN_NAME); } },
         { "a node's child chain points past the file",
             [&] { PokeLong(NodeFieldOffset(alpha, CNodeRec::OFF_CHILD_BLOCK), 1 << 20, MAIN_NAME); } },
     };

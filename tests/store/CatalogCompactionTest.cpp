@@ -62,7 +62,9 @@ public:
 TEST_F(CatalogCompactionTest, KeepsEverythingBothCatalogsHeld)
 {
     BuildCatalogs();
-    { CFolderIndex index(ProgramPath("winsch.cat").c_str(), 1); }
+    {
+        CFolderIndex index(ProgramPath("winsch.cat").c_str(), 1);
+    }
     std::string strBefore = SnapshotBoth();
 
     ASSERT_TRUE(Rebuild());

@@ -107,8 +107,9 @@ void BuildMain(CCatalog& catalog, int nChurn)
     auto pReadme = AddFile(catalog, pAlpha.get(), "c:\\docs\\", "readme.md", "", 1900000000);
     ASSERT_TRUE(pBeta->AddDocument(pReadme.get()));
     ASSERT_TRUE(pArchive->AddDocument(pReadme.get()));
-    AddFile(catalog, pGamma2.get(), "\\\\server\\share\\reports\\", "q3 report with a name longer than sixty bytes, "
-                                                                      "so that it continues.odt");
+    AddFile(catalog, pGamma2.get(), "\\\\server\\share\\reports\\",
+        "q3 report with a name longer than sixty bytes, "
+        "so that it continues.odt");
     AddFile(catalog, pDeep.get(), "c:\\deep\\", "bottom.txt");
     AddFile(catalog, nullptr, "c:\\protected\\", "secret.txt", "linked nowhere", 0, "pw123");
     for (LONG nFixed = 2; nFixed <= CNodeRec::FIXED_NODE_LAST; ++nFixed) {
@@ -197,8 +198,8 @@ void DumpNode(std::ostream& out, const CNodeRec& node, int nDepth)
 {
     CNodeInfo info;
     node.GetInfo(&info);
-    out << "node " << CompactionTest::NodePath(node) << " kind " << info.nKind << " flags " << info.nFlags
-        << " search " << info.wSearchType << " info '" << info.szInfo << "'\n";
+    out << "node " << CompactionTest::NodePath(node) << " kind " << info.nKind << " flags " << info.nFlags << " search "
+        << info.wSearchType << " info '" << info.szInfo << "'\n";
     for (const auto& pKeyword : node.GetKeywords())
         out << "  keyword " << pKeyword->GetText() << "\n";
     for (const auto& pFolder : node.GetNodeFolders())
