@@ -18,7 +18,9 @@
 //   children and document links in their order;
 // - the recently-catalogued list, its entries remapped to the new documents.
 // References that lead nowhere (a link or recent entry whose document is gone,
-// a link to a deleted keyword) are not copied. A document's list of links is
+// a link to a deleted keyword) are not copied. A reference to a used record
+// that the walk of its table did not reach is damage, as is anything the
+// record classes find damaged: the rebuild stops. A document's list of links is
 // made in the order the nodes are walked, and a document with an expiry date
 // is linked under the expiring-documents node, as every document write does.
 //
@@ -36,6 +38,8 @@
 // no references into each other, so after a crash at any point each catalog
 // file is either its original or its complete copy. Leftover temporaries are
 // replaced by the next rebuild.
+// FIXME: The web settings are saved before the renames: a crash between the
+// two leaves the profiles naming the copy's nodes in the original catalog.
 //
 // Everything here runs on the program's main thread, with no other user of
 // the catalog files.
