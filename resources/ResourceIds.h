@@ -16,4 +16,8 @@
 // Catalog errors; %s is the catalog's file name.
 #define IDS_CATALOG_FATAL_ERROR     4453
 
+// Document and catalog-node pictures.
+#define IDI_DOCUMENT                130 // a document without an icon of its own, 32 x 32
+#define IDB_NODE_PATH               201 // catalog nodes, 14 x 14 each, 0xFF00FF transparent
+
 // clang-format on

@@ -4,6 +4,7 @@
 #include "platform/base/PathMap.h"
 #include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
+#include "platform/gdi/Icons.h"
 #include "store/CCatalog.h"
 #include "store/CDirectoryRec.h"
 #include "store/CLinkRec.h"
@@ -94,6 +95,9 @@ CDocumentRec* CDocumentRec::Clone() const
     pClone->m_state = m_state;
     pClone->m_bStateLoaded = m_bStateLoaded;
     pClone->m_nExpiryState = m_nExpiryState;
+    pClone->m_nTypeIcon = m_nTypeIcon;
+    if (m_pIcon)
+        pClone->m_pIcon.reset(CopyIcon(m_pIcon.get()));
     return pClone.release();
 }
 
