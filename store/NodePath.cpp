@@ -65,14 +65,32 @@ private:
     HICON m_hIcon { nullptr };
 };
 
+bool IsRoot(const CNodeRec& node)
+{
+    return node.GetBlock() == 0 && node.GetSlot() == 0;
+}
+
+// The node's ancestors from the root down, then the node; empty when the node
+// cannot be read.
+CNodeRecArray PathChain(const CNodeRec* pNode)
+{
+    CNodeRecArray chain;
+    if (!pNode || !pNode->IsValid())
+        return chain;
+    chain = pNode->GetAncestors();
+    chain.emplace_back(pNode->Clone());
+    if (!chain.back())
+        chain.clear();
+    return chain;
+}
+
 // The image of the node at chain[i], where chain runs from the root down.
 int NodeImage(const CNodeRecArray& chain, size_t i)
 {
     const CNodeRec& node = *chain[i];
     if (node.IsFixedNode())
         return static_cast<int>(node.GetBlock());
-    bool bTopLevel = i > 0 && chain[i - 1]->GetBlock() == 0 && chain[i - 1]->GetSlot() == 0;
-    return bTopLevel ? NODE_IMAGE_SYSTEM : NODE_IMAGE_GROUP;
+    return i > 0 && IsRoot(*chain[i - 1]) ? NODE_IMAGE_SYSTEM : NODE_IMAGE_GROUP;
 }
 
 } // namespace
@@ -82,40 +100,30 @@ void DrawNodePath(const CNodeRec* pNode, HDC hdc, RECT* pRect)
     if (!pRect)
         return;
     int x = pRect->left;
-    if (!pNode || !hdc || !pNode->IsValid()) {
-        pRect->right = x;
-        return;
-    }
-    CNodeRecArray chain = pNode->GetAncestors();
-    chain.emplace_back(pNode->Clone());
-    if (!chain.back()) {
-        pRect->right = x;
-        return;
-    }
+    CNodeRecArray chain = hdc ? PathChain(pNode) : CNodeRecArray {};
+    if (!chain.empty()) {
+        CNodePictures pictures;
+        int nSaved = SaveDC(hdc);
+        IntersectClipRect(hdc, pRect->left, pRect->top, pRect->right, pRect->bottom);
+        SetBkMode(hdc, TRANSPARENT);
+        int yIcon = pRect->top + (pRect->bottom - pRect->top - NODE_PATH_ICON_SIZE) / 2;
+        for (size_t i = 0; i < chain.size(); ++i) {
+            const CNodeRec& node = *chain[i];
+            if (IsRoot(node))
+                continue;
+            if (x > pRect->left)
+                x += NODE_PATH_NODE_GAP;
+            pictures.Draw(hdc, x, yIcon, NodeImage(chain, i));
+            x += NODE_PATH_ICON_SIZE + NODE_PATH_ICON_GAP;
 
-    CNodePictures pictures;
-    int nSaved = SaveDC(hdc);
-    IntersectClipRect(hdc, pRect->left, pRect->top, pRect->right, pRect->bottom);
-    SetBkMode(hdc, TRANSPARENT);
-    int yIcon = pRect->top + (pRect->bottom - pRect->top - NODE_PATH_ICON_SIZE) / 2;
-    bool bFirst = true;
-    for (size_t i = 0; i < chain.size(); ++i) {
-        const CNodeRec& node = *chain[i];
-        if (node.GetBlock() == 0 && node.GetSlot() == 0)
-            continue; // the root
-        if (!bFirst)
-            x += NODE_PATH_NODE_GAP;
-        bFirst = false;
-        pictures.Draw(hdc, x, yIcon, NodeImage(chain, i));
-        x += NODE_PATH_ICON_SIZE + NODE_PATH_ICON_GAP;
-
-        CString strName = node.GetName();
-        SIZE size {};
-        GetTextExtentPoint32(hdc, strName, strName.GetLength(), &size);
-        RECT rcText { x, pRect->top, x + size.cx, pRect->bottom };
-        DrawText(hdc, strName, strName.GetLength(), &rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_NOCLIP);
-        x += size.cx;
+            CString strName = node.GetName();
+            SIZE size {};
+            GetTextExtentPoint32(hdc, strName, strName.GetLength(), &size);
+            RECT rcText { x, pRect->top, x + size.cx, pRect->bottom };
+            DrawText(hdc, strName, strName.GetLength(), &rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_NOCLIP);
+            x += size.cx;
+        }
+        RestoreDC(hdc, nSaved);
     }
-    RestoreDC(hdc, nSaved);
     pRect->right = x;
 }

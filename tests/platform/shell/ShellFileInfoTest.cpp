@@ -2,6 +2,7 @@
 
 #include "platform/base/DriveTable.h"
 #include "platform/base/FileFunctions.h"
+#include "platform/base/ProgramFolder.h"
 #include "platform/base/WinError.h"
 #include "platform/shell/SystemImageLists.h"
 #include "tests/platform/gdi/GdiTestCanvas.h"
@@ -87,6 +88,10 @@ TEST_F(ShellFileInfoTest, RealItemsAreLookedAtOnDisk)
     EXPECT_EQ(IconOf("T:\\photos\\beach.png", 0, 0), SYSICON_PICTURE);
     EXPECT_EQ(IconOf("T:\\photos", 0, 0), SYSICON_FOLDER);
     EXPECT_EQ(IconOf("T:\\photos\\", 0, SHGFI_OPENICON), SYSICON_FOLDER_OPEN);
+    char szSystem[MAX_PATH];
+    ASSERT_GT(GetSystemDirectory(szSystem, sizeof(szSystem)), 0U);
+    EXPECT_EQ(IconOf(szSystem, 0, SHGFI_SMALLICON), SYSICON_FOLDER)
+        << "the folder icon callers ask the system folder for";
 
     SHFILEINFO info {};
     info.iIcon = 1234;
