@@ -155,10 +155,11 @@ public:
     // file is never touched.
     int GetTypeIcon() const;
     // The document's large shell icon: that of its file as the file is now,
-    // or of the mail item type for a message; resource icon 130 when the shell
-    // has none (the file is gone, the drive unreachable). Worked out on first
-    // use. The object owns the icon and destroys it with itself: callers
-    // never destroy it, and copy it (CopyIcon) to keep it longer.
+    // or of the mail item type for a message; the resource module's document
+    // icon (IDI_DOCUMENT) when the shell has none (the file is gone, the drive
+    // unreachable). Worked out on first use. The object owns the icon and
+    // destroys it with itself: callers never destroy it, and copy it
+    // (CopyIcon) to keep it longer.
     HICON GetIcon() const;
 
     /* State. */
