@@ -7,6 +7,7 @@
 #include "store/CNetDriveMap.h"
 #include "store/PreferenceSheets.h"
 #include "tests/store/CatalogBuilder.h"
+#include "tests/store/StringArrays.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -23,14 +24,6 @@ using ::testing::Pair;
 using ::testing::UnorderedElementsAre;
 
 namespace {
-
-std::vector<std::string> Strings(const CStringArray& values)
-{
-    std::vector<std::string> strings;
-    for (int n = 0; n < values.GetSize(); ++n)
-        strings.emplace_back(values[n]);
-    return strings;
-}
 
 class CPreferencesDocumentsTest : public CatalogTest {
 protected:

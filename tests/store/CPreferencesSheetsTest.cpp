@@ -3,6 +3,7 @@
 #include "store/CRegistryKey.h"
 #include "store/PreferenceSheets.h"
 #include "tests/store/CatalogBuilder.h"
+#include "tests/store/StringArrays.h"
 #include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
@@ -14,14 +15,6 @@
 using ::testing::ElementsAre;
 
 namespace {
-
-std::vector<std::string> Strings(const CStringArray& values)
-{
-    std::vector<std::string> strings;
-    for (int n = 0; n < values.GetSize(); ++n)
-        strings.emplace_back(values[n]);
-    return strings;
-}
 
 DWORD StoredDWORD(LPCTSTR pszName)
 {

@@ -4,6 +4,7 @@
 #include "store/CRegistryKey.h"
 #include "store/PreferenceSheets.h"
 #include "tests/store/CatalogBuilder.h"
+#include "tests/store/StringArrays.h"
 #include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
@@ -16,21 +17,6 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 namespace {
-
-std::vector<std::string> Strings(const CStringArray& values)
-{
-    std::vector<std::string> strings;
-    for (int n = 0; n < values.GetSize(); ++n)
-        strings.emplace_back(values[n]);
-    return strings;
-}
-
-void SetStrings(CStringArray& values, std::initializer_list<const char*> strings)
-{
-    values.RemoveAll();
-    for (const char* psz : strings)
-        values.Add(psz);
-}
 
 // A settings block of a higher layer: one DWORD under the subkey "Block",
 // shown on the web sheet as the connection type.
