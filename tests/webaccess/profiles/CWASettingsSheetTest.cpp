@@ -22,31 +22,17 @@ using CWASettingsSheetTest = ProgramFolderTest;
 
 } // namespace
 
-TEST_F(CWASettingsSheetTest, WebSheetShowsTheAccountAndConnection)
-{
-    CWebPreferences web;
-    web.settings.m_strLogin = "ana";
-    web.settings.m_strPassword = "secret";
-    web.settings.m_strCatName = "Office";
-    web.settings.m_strCatCode = "ABCDEFG";
-    web.settings.m_nConnType = 2;
-    web.settings.m_strDirServer = "C:\\Srv";
-    CPreferencesWebSheetData sheet;
-    web.prefs.CopyToWebSheet(sheet);
-    EXPECT_EQ(std::string(sheet.account.strLogin), "ana");
-    EXPECT_EQ(std::string(sheet.account.strPassword), "secret");
-    EXPECT_EQ(std::string(sheet.account.strCatName), "Office");
-    EXPECT_EQ(std::string(sheet.account.strCatCode), "ABCDEFG");
-    EXPECT_EQ(sheet.connection.nConnType, 2);
-    EXPECT_EQ(std::string(sheet.connection.strDirServer), "C:\\Srv");
-}
-
 TEST_F(CWASettingsSheetTest, WebSheetValuesAreSavedWithANewCommunicationFolder)
 {
     CWebPreferences web;
     web.prefs.SetDefaults();
+    web.settings.m_strLogin = "ana";
+    web.settings.m_nConnType = 3;
     CPreferencesWebSheetData sheet;
     web.prefs.CopyToWebSheet(sheet);
+    EXPECT_EQ(std::string(sheet.account.strLogin), "ana");
+    EXPECT_EQ(sheet.connection.nConnType, 3);
+
     sheet.account = { "bo", "pw", "Home", "XYZ1234" };
     sheet.connection.nConnType = 2;
     sheet.connection.strDirServer = "D:\\Shared";
