@@ -101,7 +101,8 @@ TEST_F(AppGlobalsTest, GeneralSheetColourChangeReachesTheMainWindow)
     }
     CWinApp app("Organizer");
     CWnd main;
-    ASSERT_TRUE(main.Attach(CreateWindowEx(0, MAIN_CLASS, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr)));
+    ASSERT_TRUE(
+        main.Attach(CreateWindowEx(0, MAIN_CLASS, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr)));
     app.m_pMainWnd = &main;
     Received().clear();
 

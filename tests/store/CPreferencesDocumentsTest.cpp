@@ -94,8 +94,9 @@ TEST_F(CPreferencesDocumentsTest, DocumentsSheetReplacesExtensionsLocationsAndWa
 
     EXPECT_THAT(Extensions(), UnorderedElementsAre("odt", "ods"));
     EXPECT_THAT(Locations(),
-        UnorderedElementsAre(Pair("local disk", LOCATION_LOCAL_DISK), Pair("\\\\office-pc\\documents\\", LOCATION_NETWORK),
-            Pair("c:\\work\\", LOCATION_NETWORK), Pair("c:\\mail\\inbox", LOCATION_NETSCAPE)));
+        UnorderedElementsAre(Pair("local disk", LOCATION_LOCAL_DISK),
+            Pair("\\\\office-pc\\documents\\", LOCATION_NETWORK), Pair("c:\\work\\", LOCATION_NETWORK),
+            Pair("c:\\mail\\inbox", LOCATION_NETSCAPE)));
     EXPECT_EQ(m_pCatalog->GetPlaceChoice(), CCatalog::PLACE_BOTH);
 
     // What the catalog keeps survives reopening it; the registry, reloading.
@@ -248,7 +249,10 @@ protected:
         ASSERT_TRUE(m_prefs.SaveDocumentsSheet(sheet, m_pCatalog.get()));
     }
 
-    BOOL InScope(const std::string& strFolder) { return m_prefs.IsPathInCatalogScope(m_pCatalog.get(), strFolder.c_str()); }
+    BOOL InScope(const std::string& strFolder)
+    {
+        return m_prefs.IsPathInCatalogScope(m_pCatalog.get(), strFolder.c_str());
+    }
 
     CPreferences m_prefs;
     std::string m_strShareDrive; // "X:\" of the share
