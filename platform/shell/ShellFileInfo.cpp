@@ -68,11 +68,16 @@ bool RootKind(const std::string& strPath, CItemKind* pKind)
     }
 }
 
+// The flags this shell answers. Others (an item identifier list in place of
+// the path, attributes, overlays) are refused rather than guessed at.
+constexpr UINT KNOWN_FLAGS
+    = SHGFI_SMALLICON | SHGFI_OPENICON | SHGFI_USEFILEATTRIBUTES | SHGFI_ICON | SHGFI_TYPENAME | SHGFI_SYSICONINDEX;
+
 } // namespace
 
 DWORD_PTR SHGetFileInfo(LPCTSTR pszPath, DWORD dwFileAttributes, SHFILEINFO* psfi, UINT cbFileInfo, UINT uFlags)
 {
-    if (!pszPath || !psfi || cbFileInfo < sizeof(SHFILEINFO)) {
+    if (!pszPath || !psfi || cbFileInfo < sizeof(SHFILEINFO) || (uFlags & ~KNOWN_FLAGS)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }

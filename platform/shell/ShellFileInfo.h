@@ -30,6 +30,6 @@ constexpr UINT SHGFI_SYSICONINDEX      = 0x00004000; // fill iIcon and return th
 // FILE_ATTRIBUTE_DIRECTORY in dwFileAttributes count. Files take their icon
 // and type from their extension. With SHGFI_SYSICONINDEX the result is the
 // system image list (small with SHGFI_SMALLICON), otherwise nonzero; 0 when
-// the item is not there or an argument is bad (psfi null or cbFileInfo too
-// small), with the last error set.
+// the item is not there or an argument is bad (psfi null, cbFileInfo too
+// small, a flag not listed here), with the last error set.
 DWORD_PTR SHGetFileInfo(LPCTSTR pszPath, DWORD dwFileAttributes, SHFILEINFO* psfi, UINT cbFileInfo, UINT uFlags);

@@ -161,6 +161,9 @@ TEST_F(ShellFileInfoTest, BadArgumentsAreRefused)
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
     EXPECT_EQ(SHGetFileInfo("T:\\notes.txt", 0, &info, sizeof(info) - 1, SHGFI_SYSICONINDEX), 0U);
     EXPECT_EQ(SHGetFileInfo(nullptr, 0, &info, sizeof(info), SHGFI_SYSICONINDEX), 0U);
+    constexpr UINT SHGFI_PIDL = 0x8; // an item identifier list in place of the path
+    EXPECT_EQ(SHGetFileInfo("T:\\notes.txt", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_PIDL), 0U);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
     EXPECT_EQ(IconOf("Q:\\", 0, 0), -1) << "a letter with no drive";
     EXPECT_EQ(IconOf("\\\\", 0, 0), -1);
 }
