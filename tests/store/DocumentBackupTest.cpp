@@ -81,7 +81,7 @@ TEST_F(DocumentBackupTest, CopiesToARemovableMediumAreNotCatalogued)
     ASSERT_TRUE(CopyDocumentsToFolder(m_pCatalog.get(), &m_documents, OnR("").c_str(), TRUE, FALSE));
     EXPECT_TRUE(ExistsOnR("plan.txt"));
     EXPECT_FALSE(Find(OnR("plan.txt")));
-    EXPECT_FALSE(m_pCatalog->FindDirectory(OnR("").c_str()));
+    EXPECT_FALSE(std::unique_ptr<CDirectoryRec>(m_pCatalog->FindDirectory(OnR("").c_str())));
 }
 
 TEST_F(DocumentBackupTest, AMovedDocumentKeepsItsInformationAndLinksUnderItsNewPath)
@@ -191,6 +191,13 @@ TEST_F(DocumentBackupTest, AMoveWhoseCatalogUpdateFailsKeepsTheOriginal)
         m_pPlan = std::move(pOriginal);
         m_documents.SetAt(0, m_pPlan.get());
     }
+    // An entry the failed update left at the new path (its file gone) gives way to the next move.
+    ASSERT_TRUE(CopyDocumentsToFolder(m_pCatalog.get(), &m_documents, OnT("backup").c_str(), FALSE, TRUE));
+    auto pMoved = Find(OnT("backup\\plan.txt"));
+    ASSERT_TRUE(pMoved);
+    EXPECT_EQ(Description(*pMoved), "The plan");
+    EXPECT_THAT(NodeNames(*pMoved), UnorderedElementsAre("Work", "Home"));
+    EXPECT_FALSE(Find(OnT("docs\\plan.txt")));
 }
 
 /* The backup pass of a set. */
