@@ -459,14 +459,16 @@ int CDocumentRec::ChangeFileProtection(LPCTSTR pszNewPassword, LPCTSTR pszOldPas
         info.dwAttributes = 0;
     } else if (!bWasProtected) {
         info.dwAttributes = dwBefore == INVALID_FILE_ATTRIBUTES ? 0 : dwBefore;
-        (void)SetFileAttributes(strPath, info.dwAttributes | FILE_ATTRIBUTE_READONLY); // the protection holds without it
+        // The protection holds without the read-only attribute, should it not take.
+        (void)SetFileAttributes(strPath, info.dwAttributes | FILE_ATTRIBUTE_READONLY);
     }
     if (StorePassword(info, pszNewPassword))
         return nResult;
 
-    // The record keeps the old password, so the file goes back to it.
+    // The record keeps the old password, so the file goes back to it; should
+    // that fail too, the write failure is still what the caller reports.
     if (nResult == PROTECT_OK)
-        (void)ProtectFile(strPath, pszOldPassword, pszNewPassword); // best effort: the write failure is what is reported
+        (void)ProtectFile(strPath, pszOldPassword, pszNewPassword);
     (void)SetFileAttributes(strPath, bWasProtected ? (dwKept | FILE_ATTRIBUTE_READONLY) : dwBefore);
     return PROTECT_WRITE_FAILED;
 }

@@ -139,8 +139,8 @@ bool CopyOneDocument(CCatalog* pCatalog, CDocumentRec* pDocument, const CString&
 }
 
 // Copies or moves the documents; the count done in *pnDone. True when all were.
-bool CopyDocuments(CCatalog* pCatalog, CPtrArray* pDocuments, const CString& strFolder, bool bCatalog, bool bMove,
-    int* pnDone)
+bool CopyDocuments(
+    CCatalog* pCatalog, CPtrArray* pDocuments, const CString& strFolder, bool bCatalog, bool bMove, int* pnDone)
 {
     *pnDone = 0;
     bool bAll = true;
@@ -264,9 +264,9 @@ int CBackupItem::RunDocumentBackup(CNodeRec* pTarget, const CDroppedShellItems& 
         } else if (IsRemovableDrive(strPath)) {
             removable.paths.push_back(strPath);
         } else if (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            bAll = WalkFiles(strPath, CString(), 0,
-                       [&](const CString& strFile, const CString&) { return CatalogFile(pTarget, strFile); })
-                && bAll;
+            bAll = WalkFiles(strPath, CString(), 0, [&](const CString& strFile, const CString&) {
+                return CatalogFile(pTarget, strFile);
+            }) && bAll;
         } else {
             bAll = CatalogFile(pTarget, strPath) && bAll;
         }

@@ -174,8 +174,8 @@ FileKind ParseHeader(std::span<const BYTE> head, std::uint64_t nFileSize, Header
         if (header[static_cast<std::size_t>(OFF_PASSWORD + i)] != 0)
             return FileKind::Damaged;
     }
-    pInfo->strPassword.assign(reinterpret_cast<const char*>(header.data() + OFF_PASSWORD),
-        static_cast<std::size_t>(nPasswordLength));
+    pInfo->strPassword.assign(
+        reinterpret_cast<const char*>(header.data() + OFF_PASSWORD), static_cast<std::size_t>(nPasswordLength));
     pInfo->nLength = ReadU64(header, OFF_LENGTH);
     pInfo->nChecksum = static_cast<std::uint32_t>(ReadU64(header, OFF_CHECKSUM));
     if (pInfo->nLength != nFileSize - PROTECTED_HEADER_SIZE)
@@ -345,7 +345,8 @@ int ProtectFile(LPCTSTR pszPath, LPCTSTR pszNewPassword, LPCTSTR pszOldPassword)
     if (nHead < 0)
         return PROTECT_UNREADABLE;
     HeaderInfo info;
-    FileKind eKind = ParseHeader(std::span<const BYTE>(head.data(), static_cast<std::size_t>(nHead)), source.Size(), &info);
+    FileKind eKind
+        = ParseHeader(std::span<const BYTE>(head.data(), static_cast<std::size_t>(nHead)), source.Size(), &info);
     if (eKind == FileKind::Damaged)
         return PROTECT_DAMAGED;
     if (eKind == FileKind::Plain && newPassword.empty())
@@ -410,9 +411,8 @@ void ReadProtectedFileHeader(LPCTSTR pszPath, CString& strPassword)
     CReadFile file;
     int nResult = file.Open(strHostPath);
     if (nResult != PROTECT_OK) {
-        AfxThrowFileException(nResult == PROTECT_NOT_FOUND ? CFileException::fileNotFound
-                                                          : CFileException::accessDenied,
-            -1, pszPath);
+        AfxThrowFileException(
+            nResult == PROTECT_NOT_FOUND ? CFileException::fileNotFound : CFileException::accessDenied, -1, pszPath);
     }
     Header head {};
     std::ptrdiff_t nHead = file.Read(head);

@@ -59,7 +59,8 @@ TEST_F(ContentReaderTest, LongTextIsCutOnACharacterBoundaryWithinTheBuffer)
         EXPECT_EQ(read.nCode, nSize == 1 || nSize == 2 ? CONTENT_EMPTY : CONTENT_TEXT) << nSize;
         EXPECT_LT(read.strText.size(), static_cast<std::size_t>(nSize));
         EXPECT_EQ(strText.compare(0, read.strText.size(), read.strText), 0) << nSize;
-        EXPECT_GE(read.strText.size() + 4, static_cast<std::size_t>(nSize) - 1) << nSize; // no more cut than a character
+        EXPECT_GE(read.strText.size() + 4, static_cast<std::size_t>(nSize) - 1)
+            << nSize; // no more cut than a character
     }
 }
 

@@ -208,7 +208,7 @@ TEST_F(DocumentBackupTest, ABackupSetReportsWhetherSomethingChanged)
     toStick.Add(m_pPlan.get());
     EXPECT_TRUE(toStick.Run(m_pCatalog.get(), FALSE));
     EXPECT_TRUE(ExistsOnR("plan.txt"));
-    EXPECT_FALSE(Find(OnR("plan.txt"))); // a removable target gets no catalogue entries for copies
+    EXPECT_FALSE(Find(OnR("plan.txt")));                // a removable target gets no catalogue entries for copies
     EXPECT_FALSE(toStick.Run(m_pCatalog.get(), FALSE)); // the name is taken now
     CBackupSet toFolder(OnT("backup").c_str());
     toFolder.Add(m_pNotes.get());
@@ -250,7 +250,8 @@ TEST_F(DocumentBackupTest, DroppedFilesAndFoldersAreCataloguedWhereTheyAre)
     items.paths = { OnT("drop").c_str(), OnT("single.txt").c_str() };
     EXPECT_TRUE(item.RunDocumentBackup(m_pHome.get(), items));
     EXPECT_EQ(prompt.nAsked, 0);
-    for (const char* pszPath : { "drop\\one.txt", "drop\\sub\\two.txt", "drop\\sub\\deeper\\three.txt", "single.txt" }) {
+    for (const char* pszPath :
+        { "drop\\one.txt", "drop\\sub\\two.txt", "drop\\sub\\deeper\\three.txt", "single.txt" }) {
         auto pDocument = Find(OnT(pszPath));
         ASSERT_TRUE(pDocument) << pszPath;
         EXPECT_THAT(NodeNames(*pDocument), ElementsAre("Home"));

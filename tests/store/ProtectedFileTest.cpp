@@ -32,7 +32,7 @@ protected:
             return std::string(strPassword);
         } catch (CFileException* pException) {
             std::string strCause = pException->m_cause == CFileException::invalidFile ? "<invalid>"
-                : pException->m_cause == CFileException::fileNotFound                ? "<missing>"
+                : pException->m_cause == CFileException::fileNotFound                 ? "<missing>"
                                                                                       : "<other>";
             pException->Delete();
             return strCause;
@@ -103,10 +103,11 @@ TEST_F(ProtectedFileTest, KeepsTheFilePermissions)
 TEST_F(ProtectedFileTest, FilesWrittenToTheDocumentedLayoutStillOpen)
 {
     // "Hello, protected world.\n" protected with "pw", byte for byte as the file format describes it.
-    const std::string strStored = std::string("Archivora protected file"
-        "\x01\x02\xA1\x11\x0C\xF2\xDF\x6F\xCD\xFE\x81\x20\x05\x59\x34\x57\x80\x4E\xD3\x5C\xB3\xDD\xD9\x47"
-        "\x91\xF5\x85\xA3\xA5\x42\xA4\x99\x18",
-                                      57)
+    const std::string strStored
+        = std::string("Archivora protected file"
+                      "\x01\x02\xA1\x11\x0C\xF2\xDF\x6F\xCD\xFE\x81\x20\x05\x59\x34\x57\x80\x4E\xD3\x5C\xB3\xDD\xD9\x47"
+                      "\x91\xF5\x85\xA3\xA5\x42\xA4\x99\x18",
+              57)
         + std::string(7, '\0')
         + "\x8C\x2F\xC9\x62\xFE\xEC\xD9\x28\x8A\x07\xCC\x33\x12\x0F\x45\xF2\xB5\xF8\x8C\xAC\x81\xF0\x37\x5D"
           "\x14\xD7\x18\x49";
