@@ -69,8 +69,7 @@ BOOL CBackupMonitor::IsMonitorFlagSet() const
 {
     CRegistryKey key;
     DWORD dwValue = 0;
-    return key.Open(HKEY_CURRENT_USER, KEY_PATH, KEY_READ) && key.GetDWORD(VALUE_MONITOR_APP, dwValue)
-        && dwValue != 0;
+    return key.Open(HKEY_CURRENT_USER, KEY_PATH, KEY_READ) && key.GetDWORD(VALUE_MONITOR_APP, dwValue) && dwValue != 0;
 }
 
 /******************************************************************************
@@ -92,8 +91,7 @@ BOOL CBackupMonitor::MakeCatalogBackup()
         return FALSE;
     CRegistryKey key;
     // A generation whose time is not stored is still a good generation; the next start makes another.
-    if (!key.Create(HKEY_CURRENT_USER, KEY_PATH)
-        || !key.SetDWORD(VALUE_LAST_GENERATION, static_cast<DWORD>(Now())))
+    if (!key.Create(HKEY_CURRENT_USER, KEY_PATH) || !key.SetDWORD(VALUE_LAST_GENERATION, static_cast<DWORD>(Now())))
         archivora::g_log.Printf("Backup: \"LastGeneration\" could not be stored\n");
     return TRUE;
 }

@@ -47,8 +47,8 @@ public:
     // Program paths of the two catalog files. "NumBackups" and "NumDayBackup"
     // are read from preferences when used, so it must be loaded first. Both
     // references must outlive the monitor.
-    CBackupMonitor(LPCTSTR pszCatalogPath, LPCTSTR pszRecyclePath, const CPreferences& preferences,
-        CBackupPrompts& prompts);
+    CBackupMonitor(
+        LPCTSTR pszCatalogPath, LPCTSTR pszRecyclePath, const CPreferences& preferences, CBackupPrompts& prompts);
 
     /* Start-up and exit. */
 

@@ -26,7 +26,8 @@
  *   A.lnk.tmp       a generation's new number in flight, when it must be copied
  *
  * MakeGeneration(k):
- *   1. copy A.cat -> A.bck.tmp, W.cat -> W.bck.tmp, each flushed;
+ *   1. copy A.cat -> A.bck.tmp, W.cat -> W.bck.tmp, each flushed, and check
+ *      both copies as a restore would (else stop here);
  *   2. delete generations k..9, each W before its A;
  *   3. for n = k-1 .. 1: link A<n> as A<n+1>, W<n> as W<n+1>, then delete
  *      W<n> and A<n> (a lone file of generation n is just deleted);
@@ -102,14 +103,21 @@ BOOL CCatalogFiles::MakeGeneration(int nKeep)
         return FALSE;
     }
     CString strCopies[2] = { SiblingPath(MAIN, ".bck.tmp"), SiblingPath(RECYCLE, ".bck.tmp") };
-    for (int nFile : { MAIN, RECYCLE }) {
-        if (!CopyFlushed(m_strPaths[nFile], strCopies[nFile])) {
-            DWORD dwError = GetLastError();
-            (void)Remove(strCopies[MAIN]); // best effort: a leftover copy is only wasted space
-            (void)Remove(strCopies[RECYCLE]);
-            SetLastError(dwError);
-            return FALSE;
-        }
+    BOOL bCopied
+        = CopyFlushed(m_strPaths[MAIN], strCopies[MAIN]) && CopyFlushed(m_strPaths[RECYCLE], strCopies[RECYCLE]);
+    // A damaged catalog, or a copy torn by a write made meanwhile, must not push a good generation out.
+    if (bCopied
+        && (!CheckCatalogFile(strCopies[MAIN], CATALOG_KIND_MAIN)
+            || !CheckCatalogFile(strCopies[RECYCLE], CATALOG_KIND_RECYCLE))) {
+        bCopied = FALSE;
+        SetLastError(ERROR_INVALID_DATA);
+    }
+    if (!bCopied) {
+        DWORD dwError = GetLastError();
+        (void)Remove(strCopies[MAIN]); // best effort: a leftover copy is only wasted space
+        (void)Remove(strCopies[RECYCLE]);
+        SetLastError(dwError);
+        return FALSE;
     }
     for (int n = MAX_GENERATIONS; n >= nKeep; --n) {
         if (!DropGeneration(n))

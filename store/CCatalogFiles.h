@@ -45,9 +45,11 @@ public:
     /* Backups. */
 
     // Copies both catalog files into a new generation 1, the older ones moving
-    // up one number and those beyond nKeep (1 to 9) dropped. FALSE when nKeep is
-    // out of range, a catalog file is missing or a copy failed; the older
-    // generations are then kept (the copies in flight are lost).
+    // up one number and those beyond nKeep (1 to 9) dropped. The copies are
+    // checked as a restore checks them first, so that a damaged catalog never
+    // pushes a good generation out. FALSE when nKeep is out of range, a catalog
+    // file is missing, a copy failed or is damaged (ERROR_INVALID_DATA); the
+    // older generations are then kept.
     BOOL MakeGeneration(int nKeep);
     // The number of complete generations; a file of generations 1 to 9 whose
     // partner is missing is deleted.

@@ -19,8 +19,7 @@ bool WalkRootChains(CCatalog& catalog)
 {
     for (CATBLOCK nRoot = ROOT_BLOCK_NODE; nRoot <= ROOT_BLOCK_LOCATION; ++nRoot) {
         CRecordRef cursor { nRoot, NO_SLOT };
-        while (catalog.NextRecord(&cursor)) {
-        }
+        while (catalog.NextRecord(&cursor)) { }
         if (GetLastError() != ERROR_NO_MORE_ITEMS)
             return false;
     }
@@ -64,8 +63,7 @@ void WalkDirectories(CCatalog& catalog)
             return;
         }
         for (std::unique_ptr<CDocumentRec> pDocument(directory.FirstDocument()); pDocument;
-             pDocument.reset(directory.NextDocument())) {
-        }
+             pDocument.reset(directory.NextDocument())) { }
     }
 }
 

@@ -92,8 +92,8 @@ protected:
 
     CBackupMonitor Monitor()
     {
-        return CBackupMonitor(ProgramPath("archiv.cat").c_str(), ProgramPath("winrec.cat").c_str(), m_preferences,
-            m_prompts);
+        return CBackupMonitor(
+            ProgramPath("archiv.cat").c_str(), ProgramPath("winrec.cat").c_str(), m_preferences, m_prompts);
     }
 
     int Generations() { return Monitor().GetCatalogFiles().DeleteGenerations(); }
@@ -127,8 +127,8 @@ TEST_F(BackupMonitorTest, FlagIsSetAtStartClearedAtExitAndOffersARestoreAfterACr
     pid_t pid = fork();
     if (pid == 0) {
         CScriptedPrompts prompts;
-        CBackupMonitor monitor(ProgramPath("archiv.cat").c_str(), ProgramPath("winrec.cat").c_str(), m_preferences,
-            prompts);
+        CBackupMonitor monitor(
+            ProgramPath("archiv.cat").c_str(), ProgramPath("winrec.cat").c_str(), m_preferences, prompts);
         _exit(monitor.CheckCatalogAtStartup() ? 0 : 1);
     }
     int nStatus = 0;

@@ -122,6 +122,14 @@ TEST_F(CatalogFilesCorruptTest, DamageInATableNothingLinksToIsRefused)
     ExpectRefused();
 }
 
+TEST_F(CatalogFilesCorruptTest, DamagedCatalogIsNotBackedUp)
+{
+    DamageFreeSlotFlag("archiv.cat", ROOT_BLOCK_KEYWORD, CTextEntryRec::RECORD_SIZE);
+    EXPECT_FALSE(Files().MakeGeneration(1));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_DATA);
+    EXPECT_EQ(TakeSnapshot(), m_before); // the good generation stays, no copy is left
+}
+
 TEST_F(CatalogFilesCorruptTest, DamagedPreviousCopiesAreRefused)
 {
     ASSERT_TRUE(Files().RotateOld(1));

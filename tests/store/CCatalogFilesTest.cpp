@@ -44,12 +44,9 @@ TEST_F(CatalogFilesTest, NewGenerationsPushOlderOnesUpAndTheOldestDrops)
 {
     for (const char* pszMarker : { "first", "second", "third", "fourth" })
         MakeGeneration(pszMarker, 3);
-    EXPECT_EQ(Marker("archiv1.bck"), "fourth");
-    EXPECT_EQ(Marker("winrec1.bck"), "fourth");
-    EXPECT_EQ(Marker("archiv2.bck"), "third");
-    EXPECT_EQ(Marker("winrec2.bck"), "third");
-    EXPECT_EQ(Marker("archiv3.bck"), "second");
-    EXPECT_EQ(Marker("winrec3.bck"), "second");
+    ExpectGeneration(1, "fourth");
+    ExpectGeneration(2, "third");
+    ExpectGeneration(3, "second");
     EXPECT_FALSE(fs::exists(HostPath("archiv4.bck")));
     EXPECT_FALSE(fs::exists(HostPath("winrec4.bck")));
     EXPECT_EQ(Files().DeleteGenerations(), 3);
@@ -57,7 +54,7 @@ TEST_F(CatalogFilesTest, NewGenerationsPushOlderOnesUpAndTheOldestDrops)
     // Keeping fewer generations drops the ones beyond the new count.
     MakeGeneration("fifth", 2);
     EXPECT_EQ(Files().DeleteGenerations(), 2);
-    EXPECT_EQ(Marker("archiv2.bck"), "fourth");
+    ExpectGeneration(2, "fourth");
     EXPECT_FALSE(fs::exists(HostPath("archiv3.bck")));
 
     // No temporary file is left behind.
@@ -85,8 +82,7 @@ TEST_F(CatalogFilesTest, MakingAGenerationFailsCleanlyWithoutACatalogFile)
     MakeGeneration("only");
     fs::remove(HostPath("winrec.cat"));
     EXPECT_FALSE(Files().MakeGeneration(3));
-    EXPECT_EQ(Marker("archiv1.bck"), "only");
-    EXPECT_EQ(Marker("winrec1.bck"), "only");
+    ExpectGeneration(1, "only");
     EXPECT_FALSE(fs::exists(HostPath("archiv2.bck")));
     EXPECT_FALSE(fs::exists(HostPath("archiv.bck.tmp")));
 
@@ -201,29 +197,4 @@ TEST_F(CatalogFilesTest, RestoresOfMissingSourcesChangeNothing)
     EXPECT_FALSE(Files().RestoreOldGeneration());
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(TakeSnapshot(), before);
-}
-
-TEST_F(CatalogFilesTest, RecoveryFinishesADecidedRestoreAndDropsAnUndecidedOne)
-{
-    MakeGeneration("backed up");
-    WritePair("current");
-    // Undecided: only the main catalog's copy was prepared.
-    fs::copy_file(HostPath("archiv1.bck"), HostPath("archiv.rst"));
-    fs::copy_file(HostPath("archiv1.bck"), HostPath("winrec.rst.tmp"));
-    ASSERT_TRUE(Files().RecoverInterrupted());
-    EXPECT_EQ(Marker("archiv.cat"), "current");
-    EXPECT_FALSE(fs::exists(HostPath("archiv.rst")));
-    EXPECT_FALSE(fs::exists(HostPath("winrec.rst.tmp")));
-    EXPECT_FALSE(fs::exists(HostPath("archiv.old")));
-
-    // Decided, and the main catalog already replaced: only the recycle-bin catalog is left to do.
-    fs::copy_file(HostPath("winrec1.bck"), HostPath("winrec.rst"));
-    fs::copy_file(HostPath("archiv.cat"), HostPath("archiv.old"));
-    fs::copy_file(HostPath("archiv1.bck"), HostPath("archiv.cat"), fs::copy_options::overwrite_existing);
-    ASSERT_TRUE(Files().RecoverInterrupted());
-    EXPECT_EQ(Marker("archiv.cat"), "backed up");
-    EXPECT_EQ(Marker("winrec.cat"), "backed up");
-    EXPECT_EQ(Marker("archiv.old"), "current");
-    EXPECT_EQ(Marker("winrec.old"), "current");
-    EXPECT_FALSE(fs::exists(HostPath("winrec.rst")));
 }

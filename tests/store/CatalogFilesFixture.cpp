@@ -35,6 +35,12 @@ std::string CatalogFilesTest::Marker(const std::string& strName) const
     return std::string(pszText, strnlen(pszText, HEADER_TEXT_SIZE));
 }
 
+void CatalogFilesTest::ExpectGeneration(int nGeneration, const std::string& strMarker) const
+{
+    EXPECT_EQ(Marker("archiv" + std::to_string(nGeneration) + ".bck"), strMarker) << "generation " << nGeneration;
+    EXPECT_EQ(Marker("winrec" + std::to_string(nGeneration) + ".bck"), strMarker) << "generation " << nGeneration;
+}
+
 bool CatalogFilesTest::HoldsSystem(const std::string& strMarker)
 {
     auto pMain = OpenCatalog("archiv.cat");

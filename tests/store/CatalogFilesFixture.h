@@ -20,6 +20,8 @@ protected:
     void MakeGeneration(const std::string& strMarker, int nKeep = 3);
     // The marker in a file's header; empty when the file is missing.
     std::string Marker(const std::string& strName) const;
+    // Both files of generation n hold the marker.
+    void ExpectGeneration(int nGeneration, const std::string& strMarker) const;
     // Whether the main catalog opens undamaged and holds the marker's system.
     bool HoldsSystem(const std::string& strMarker);
 
