@@ -13,7 +13,11 @@
 // process stops (CCatalogFiles.cpp shows each sequence):
 //
 //   (1) two files counted as a generation, or as the previous copies, always
-//       come from the same pair of catalog files;
+//       come from the same pair of catalog files. A backup copies both files
+//       to temporaries first; a generation moves up one number by linking its
+//       main file, then its recycle-bin file, under the new number (both new
+//       names were deleted before, the recycle-bin one first) and only then
+//       deleting the old names; the new copies are renamed in last, main first;
 //   (2) a restore replaces both current files or neither. It prepares complete
 //       copies ("archiv.rst", then "winrec.rst"); once "winrec.rst" exists the
 //       restore is decided, and RecoverInterrupted finishes it after a crash.
