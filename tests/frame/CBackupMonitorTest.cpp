@@ -181,9 +181,16 @@ TEST_F(BackupMonitorTest, FailedRestoresReportAndLeaveTheCatalogAlone)
 {
     ASSERT_TRUE(Monitor().MakeCatalogBackup());
     WritePair("current state");
+    // A truncated generation, and previous copies that are no catalogs at all.
     fs::resize_file(Home() / "archiv1.bck", FILE_HEADER_SIZE + BLOCK_SIZE);
-    std::ifstream in(Home() / "archiv.cat", std::ios::binary);
-    std::string strBefore((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (const char* pszName : { "archiv.old", "winrec.old" })
+        std::ofstream(Home() / pszName) << "not a catalog";
+    auto fnRead = [&](const char* pszName) {
+        std::ifstream in(Home() / pszName, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    std::string strMain = fnRead("archiv.cat");
+    std::string strRecycle = fnRead("winrec.cat");
 
     m_prompts.m_choices = { { CBackupMonitor::END_RESTORE_GENERATION, 1 }, { CBackupMonitor::END_RESTORE_OLD, 0 } };
     EXPECT_FALSE(Monitor().RestoreCatalogFromBackup());
@@ -191,9 +198,9 @@ TEST_F(BackupMonitorTest, FailedRestoresReportAndLeaveTheCatalogAlone)
     ASSERT_EQ(m_prompts.m_messages.size(), 2U);
     EXPECT_EQ(m_prompts.m_messages[0], std::make_pair(UINT { IDS_RESTORE_FAILED }, UINT { MB_ICONHAND }));
     EXPECT_EQ(m_prompts.m_messages[1], std::make_pair(UINT { IDS_RESTORE_OLD_FAILED }, UINT { MB_ICONHAND }));
-    std::ifstream after(Home() / "archiv.cat", std::ios::binary);
-    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()), strBefore);
-    EXPECT_FALSE(fs::exists(Home() / "archiv.old"));
+    EXPECT_EQ(fnRead("archiv.cat"), strMain);
+    EXPECT_EQ(fnRead("winrec.cat"), strRecycle);
+    EXPECT_EQ(fnRead("archiv.old"), "not a catalog");
 }
 
 TEST_F(BackupMonitorTest, StartUpFinishesAnInterruptedRestoreBeforeAnythingElse)
