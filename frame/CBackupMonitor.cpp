@@ -7,7 +7,9 @@
 #include "store/CLogFile.h"
 #include "store/CPreferences.h"
 #include "store/CRegistryKey.h"
+#include "store/CatalogError.h"
 #include "store/DateHelpers.h"
+#include "store/PathHelpers.h"
 
 namespace {
 
@@ -27,6 +29,8 @@ CBackupMonitor::CBackupMonitor(
     , m_preferences(preferences)
     , m_prompts(prompts)
 {
+    CString strFolder;
+    SplitPath(pszCatalogPath, strFolder, m_strCatalogName);
 }
 
 /******************************************************************************
@@ -38,6 +42,8 @@ BOOL CBackupMonitor::CheckCatalogAtStartup()
     if (!m_files.RecoverInterrupted()) {
         archivora::g_log.Printf("Backup: an interrupted restore could not be finished (error %lu)\n",
             static_cast<unsigned long>(GetLastError()));
+        // The catalog files may be a mix of two states now: the program must not open them.
+        ReportCatalogError(m_strCatalogName);
         return FALSE;
     }
     if (IsMonitorFlagSet() && m_prompts.OfferRecovery() == IDOK)

@@ -56,7 +56,8 @@ public:
     // crash interrupted; when "MonitorApp" is still set, offers a restore and
     // runs it (RestoreCatalogFromBackup); sets "MonitorApp"; makes a backup
     // generation when one is due. FALSE, so that start-up quits, only when an
-    // interrupted restore can be neither finished nor undone.
+    // interrupted restore can be neither finished nor undone; that is reported
+    // as the fatal catalog error.
     BOOL CheckCatalogAtStartup();
     BOOL SetMonitorFlag();
     // At a clean exit.
@@ -88,6 +89,7 @@ private:
     int GetKeptGenerations() const;
 
     CCatalogFiles m_files;
+    CString m_strCatalogName; // the main catalog's file name, for the fatal error
     const CPreferences& m_preferences;
     CBackupPrompts& m_prompts;
 };

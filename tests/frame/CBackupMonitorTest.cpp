@@ -7,6 +7,7 @@
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CPreferences.h"
+#include "store/CatalogError.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -216,6 +217,25 @@ TEST_F(BackupMonitorTest, StartUpFinishesAnInterruptedRestoreBeforeAnythingElse)
     EXPECT_EQ(Marker("winrec.cat"), "current");
     EXPECT_EQ(Marker("archiv.old"), "before the restore");
     EXPECT_EQ(m_prompts.m_nOffers, 0);
+}
+
+TEST_F(BackupMonitorTest, StartUpQuitsWhenAnInterruptedRestoreCannotBeFinished)
+{
+    static std::vector<std::string> s_reports;
+    s_reports.clear();
+    CatalogErrorHandler pfnPrevious = SetCatalogErrorHandler(
+        [](LPCTSTR pszFileName, LPCTSTR, LPCTSTR, UINT) { s_reports.emplace_back(pszFileName); });
+    ASSERT_TRUE(Monitor().MakeCatalogBackup());
+    fs::copy_file(Home() / "archiv1.bck", Home() / "archiv.rst");
+    fs::copy_file(Home() / "winrec1.bck", Home() / "winrec.rst");
+    fs::create_directory(Home() / "archiv.old"); // the current file cannot be kept under that name
+    ASSERT_TRUE(Monitor().SetMonitorFlag());
+
+    EXPECT_FALSE(Monitor().CheckCatalogAtStartup());
+    SetCatalogErrorHandler(pfnPrevious);
+    EXPECT_EQ(s_reports, std::vector<std::string> { "archiv.cat" });
+    EXPECT_EQ(m_prompts.m_nOffers, 0);
+    EXPECT_TRUE(fs::exists(Home() / "winrec.rst")); // kept for the next start to finish
 }
 
 /******************************************************************************
