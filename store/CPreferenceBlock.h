@@ -8,6 +8,7 @@
 #include "platform/base/WinTypes.h"
 
 class CCatalog;
+struct CPreferencesWebSheetData;
 
 class CPreferenceBlock {
 public:
@@ -24,4 +25,9 @@ public:
     // keeps move to the same records of the new file. The caller saves the
     // block afterwards. Blocks that keep no references leave this as it is.
     virtual void RemapCatalogReferences(CCatalog& /*oldCatalog*/, CCatalog& /*newCatalog*/) { }
+
+    // Fills the web access sheet's account and connection pages.
+    virtual void CopyToSheet(CPreferencesWebSheetData& sheet) const = 0;
+    // Takes the pages' values back (the caller saves the block).
+    virtual void CopyFromSheet(const CPreferencesWebSheetData& sheet) = 0;
 };

@@ -36,6 +36,8 @@ public:
         m_calls.push_back("save");
         return TRUE;
     }
+    void CopyToSheet(CPreferencesWebSheetData&) const override { }
+    void CopyFromSheet(const CPreferencesWebSheetData&) override { }
     void RemapCatalogReferences(CCatalog& oldCatalog, CCatalog& newCatalog) override
     {
         m_calls.push_back("remap " + std::string(oldCatalog.GetPath()) + " -> " + std::string(newCatalog.GetPath()));
