@@ -100,6 +100,10 @@ private:
     // Copies the links and, depth-first, the children of a node already copied.
     [[nodiscard]] BOOL CopyNodeContents(const CNodeRec& oldNode, CNodeRec& newNode, int nDepth);
     [[nodiscard]] BOOL CopyKeywordLinks(const CNodeRec& oldNode, CNodeRec& newNode);
+    // Links newNode to the copies of a node's keywords or node folders.
+    template<class TEntry>
+    [[nodiscard]] BOOL LinkEntries(CNodeRec& newNode, const std::vector<std::unique_ptr<TEntry>>& oldEntries,
+        const CCompactRefMap& map, BOOL (CNodeRec::*pfnLink)(const TEntry*));
     [[nodiscard]] BOOL CopyRecentList();
     // The copy of a record that a reference of the source names. A used record
     // that the walk of its table did not reach lies outside every chain it
@@ -287,22 +291,21 @@ BOOL CCatalogCopy::CopyNodeContents(const CNodeRec& oldNode, CNodeRec& newNode, 
 
 BOOL CCatalogCopy::CopyKeywordLinks(const CNodeRec& oldNode, CNodeRec& newNode)
 {
-    const CCompactRefMap& keywords = m_entries[0];
-    const CCompactRefMap& folders = m_entries[1];
     static_assert(ENTRY_TABLES[0] == TABLE_KEYWORD && ENTRY_TABLES[1] == TABLE_NODE_FOLDER);
-    CRecordRef newRef;
-    for (const auto& pOld : oldNode.GetKeywords()) {
-        if (!Copied(keywords, pOld->GetRef(), &newRef))
+    return LinkEntries(newNode, oldNode.GetKeywords(), m_entries[0], &CNodeRec::LinkKeyword)
+        && LinkEntries(newNode, oldNode.GetNodeFolders(), m_entries[1], &CNodeRec::LinkNodeFolder);
+}
+
+template<class TEntry>
+BOOL CCatalogCopy::LinkEntries(CNodeRec& newNode, const std::vector<std::unique_ptr<TEntry>>& oldEntries,
+    const CCompactRefMap& map, BOOL (CNodeRec::*pfnLink)(const TEntry*))
+{
+    for (const auto& pOld : oldEntries) {
+        CRecordRef newRef;
+        if (!Copied(map, pOld->GetRef(), &newRef))
             return FALSE;
-        CKeywordRec keyword(&m_target, newRef.nBlock, newRef.nSlot);
-        if (!newNode.LinkKeyword(&keyword))
-            return FALSE;
-    }
-    for (const auto& pOld : oldNode.GetNodeFolders()) {
-        if (!Copied(folders, pOld->GetRef(), &newRef))
-            return FALSE;
-        CNodeFolderRec folder(&m_target, newRef.nBlock, newRef.nSlot);
-        if (!newNode.LinkNodeFolder(&folder))
+        TEntry entry(&m_target, newRef.nBlock, newRef.nSlot);
+        if (!(newNode.*pfnLink)(&entry))
             return FALSE;
     }
     return TRUE;
