@@ -6,6 +6,7 @@
 #include "platform/base/PathMap.h"
 #include "platform/base/ProgramFolder.h"
 #include "platform/base/WinError.h"
+#include "store/CPreferences.h"
 #include "store/CRegistryKey.h"
 #include "store/PreferenceSheets.h"
 
@@ -174,22 +175,21 @@ BOOL CWASettings::ReadProfiles(HKEY hKey, LPCTSTR pszValueName)
     return TRUE;
 }
 
-std::unique_ptr<CWAProfiles> CWASettings::FindWAProfile(LPCTSTR pszPassword, CCatalog& catalog, BOOL* pbChanged)
+std::unique_ptr<CWAProfiles> CWASettings::FindWAProfile(LPCTSTR pszPassword, CCatalog& catalog)
 {
     const CString strPassword(pszPassword);
     for (auto it = m_profiles.rbegin(); it != m_profiles.rend(); ++it) {
         CWAProfiles& profile = **it;
         if (!profile.IsEnabled() || profile.GetPassword() != strPassword)
             continue;
-        const BOOL bChanged = profile.RemoveMissingGroups(catalog);
-        if (pbChanged != nullptr)
-            *pbChanged = bChanged;
+        // A failed save leaves the vanished groups in the registry, where
+        // they do no harm: the first login after the next load drops them again.
+        if (profile.RemoveMissingGroups(catalog) && thePreferences.GetWebSettings() == this)
+            static_cast<void>(thePreferences.SaveWebSettings());
         auto pCopy = std::make_unique<CWAProfiles>();
         pCopy->Copy(profile);
         return pCopy;
     }
-    if (pbChanged != nullptr)
-        *pbChanged = FALSE;
     return nullptr;
 }
 

@@ -545,7 +545,7 @@ BOOL CWACmdWtree::Execute(CWAOutputFile& reply, CWASession&, int)
     Put(reply, strText);
     for (const CTreeItem& item : m_items) {
         strText.Format("<#TRIT |%d| |%d| |%d| |%s| |%d| |%d|#>\r\n", item.nLevel, item.nParent, item.nFirstChild,
-            static_cast<LPCTSTR>(HtmlEscape(item.strName, 1)), static_cast<int>(item.nBlock),
+            static_cast<LPCTSTR>(TokenFieldText(HtmlEscape(item.strName, 1))), static_cast<int>(item.nBlock),
             static_cast<int>(item.nSlot));
         Put(reply, strText);
     }
@@ -648,7 +648,8 @@ void CWACmdWfind::ParseArgs(LPCTSTR pszText)
     m_nMatchMode = pMode->nValue;
     m_nField = pField->nValue;
     CString strText(text.data(), static_cast<int>(text.size()));
-    strText.MakeLower();
+    if (m_nCaseFlag == 0)
+        strText.MakeLower();
     m_words.clear();
     if (m_nMatchMode == MODE_SENTENCE) {
         m_words.push_back(strText);
@@ -695,9 +696,13 @@ void CWACmdWfind::Search(CWASession& session, const CNodeRec& node)
 {
     CWACatalogLists& lists = session.GetCatalogLists();
     for (auto& pDocument : lists.GetDocumentList(node)) {
-        // A document linked into several groups is tested once.
-        if (!m_visited.insert({ static_cast<LONG>(pDocument->GetBlock()), pDocument->GetSlot() }).second)
+        // A document linked into several groups is tested once; only a
+        // document with node links can be reached again.
+        const std::pair<LONG, LONG> ref { static_cast<LONG>(pDocument->GetBlock()), pDocument->GetSlot() };
+        if (m_visited.contains(ref))
             continue;
+        if (pDocument->CountNodeLinks() > 0)
+            m_visited.insert(ref);
         if (!Matches(*pDocument))
             continue;
         const auto it = std::lower_bound(m_results.begin(), m_results.end(), pDocument,
