@@ -218,6 +218,27 @@ std::string CHostPath::HostParent() const
     return strPath;
 }
 
+/******************************************************************************
+ * Resolving
+ ******************************************************************************/
+
+namespace {
+
+thread_local CPathLookupBatch* t_pLookupBatch = nullptr;
+
+}
+
+CPathLookupBatch::CPathLookupBatch()
+    : m_pPrevious(t_pLookupBatch)
+{
+    t_pLookupBatch = this;
+}
+
+CPathLookupBatch::~CPathLookupBatch()
+{
+    t_pLookupBatch = m_pPrevious;
+}
+
 BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath)
 {
     hostPath = CHostPath();
@@ -248,9 +269,27 @@ BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath)
         below.assign(unc.begin() + static_cast<std::ptrdiff_t>(nUsed), unc.end());
     }
 
+    // Within a batch the folder of the last component may be known already.
+    CPathLookupBatch* pBatch = t_pLookupBatch;
+    std::string strKey;
+    size_t nFirst = 0;
     std::string strFolder = hostPath.strRoot;
     bool bFound = true;
-    for (const std::string& strName : below) {
+    if (pBatch != nullptr && below.size() > 1) {
+        strKey = hostPath.strRoot;
+        for (size_t i = 0; i + 1 < below.size(); ++i)
+            strKey += '\\' + below[i];
+        const auto it = pBatch->m_folders.find(strKey);
+        if (it != pBatch->m_folders.end()) {
+            hostPath.names = it->second.names;
+            hostPath.nExisting = it->second.nExisting;
+            bFound = hostPath.Exists();
+            strFolder = it->second.HostPath();
+            nFirst = below.size() - 1;
+        }
+    }
+    for (size_t i = nFirst; i < below.size(); ++i) {
+        const std::string& strName = below[i];
         std::string strHostName = bFound ? FindHostName(strFolder, strName) : std::string();
         bFound = !strHostName.empty();
         if (bFound)
@@ -259,6 +298,8 @@ BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath)
             strHostName = strName;
         hostPath.names.push_back(strHostName);
         strFolder = JoinHostPath(strFolder, strHostName);
+        if (!strKey.empty() && i + 2 == below.size())
+            pBatch->m_folders.emplace(strKey, hostPath);
     }
     return TRUE;
 }

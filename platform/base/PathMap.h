@@ -22,6 +22,7 @@
 #include "platform/base/WinTypes.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // An absolute program path split into its parts.
@@ -59,6 +60,27 @@ struct CHostPath {
 // Finds a program path on the host, as described above. FALSE with the last
 // error set when no drive or share maps it (ERROR_INVALID_DRIVE, ERROR_BAD_NETPATH).
 BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath);
+
+// Keeps, while it lives, the folders that ResolveProgramPath finds on the
+// creating thread, so that a batch of paths in the same folders looks each
+// folder up once instead of once per path (a folder missed by case is listed
+// once). For work that may take the file system as it was at its first
+// lookup, such as one reply to one request. An inner batch hides an outer one
+// until it ends.
+class CPathLookupBatch {
+public:
+    CPathLookupBatch();
+    ~CPathLookupBatch();
+    CPathLookupBatch(const CPathLookupBatch&) = delete;
+    CPathLookupBatch& operator=(const CPathLookupBatch&) = delete;
+
+private:
+    friend BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath);
+
+    CPathLookupBatch* m_pPrevious;
+    // By host root and program components of a folder: its resolution.
+    std::unordered_map<std::string, CHostPath> m_folders;
+};
 
 // The host path for `pszPath`. FALSE with the last error set when the path is
 // malformed (see ParseProgramPath) or no drive or share maps it.

@@ -1,5 +1,7 @@
 #include "webaccess/server/CatalogCommands.h"
 
+#include "platform/base/PathMap.h"
+#include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CatalogCompare.h"
 #include "store/CDocumentRec.h"
@@ -286,6 +288,8 @@ BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
     const CNodeRec& node = *pNode;
     const CWAProfiles& profile = *session.GetProfile();
     const CTextCutter cutter;
+    // The documents of a group mostly share their folders: each is found once.
+    const CPathLookupBatch lookups;
     const CNodeRecArray groups = lists.CollectGroupItems(node, sort);
     const CDocumentRecArray documents = lists.GetDocumentList(node, &sort);
     const int nCount = lists.CountChildren(node) + lists.CountDocuments(node);
@@ -301,7 +305,8 @@ BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
     reply.WriteRowEnd();
 
     // Title bar.
-    const std::array<UINT, 6> titleIds { 5022, 5030, 5023, 5025, 5028, 5077 };
+    const std::array<UINT, 6> titleIds { IDS_WA_TITLE_TIPVIEW, IDS_WA_TITLE_DOWNLOAD,
+        IDS_WA_TITLE_UPLOAD, IDS_WA_TITLE_RELOAD, IDS_WA_TITLE_TREE, IDS_WA_TITLE_LOGOUT };
     const std::array<CString, 6> titleLinks {
         ScriptLink("parent.applet.tipviewHelp()"),
         ScriptLink("parent.applet.downloadHelp()"),
@@ -350,7 +355,8 @@ BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
         UINT nId;
         LPCTSTR pszAlign;
     } headers[]
-        = { { 192, 5036, "" }, { 240, 5032, "" }, { 240, 5035, "" }, { 90, 5033, "align='right'" }, { 410, 5034, "" } };
+        = { { 192, IDS_WA_COLUMN_GROUPS, "" }, { 240, IDS_WA_COLUMN_NAME, "" }, { 240, IDS_WA_COLUMN_DESCRIPTION, "" },
+              { 90, IDS_WA_COLUMN_SIZE, "align='right'" }, { 410, IDS_WA_COLUMN_DATE, "" } };
     for (const auto& header : headers) {
         CString strCell;
         strCell.Format("<td background='img/fbk_tit.gif'bgcolor='#C0C0C0'width='%d'%s><a class='s2'>%s</a></td>",
@@ -451,7 +457,7 @@ BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
 
     // Path and count.
     CString strCount;
-    strCount.Format(LoadText(5037), nCount, nCount);
+    strCount.Format(LoadText(IDS_WA_ITEM_COUNT), nCount, nCount);
     CString strPathRow;
     strPathRow.Format(
         "<table width='1200'border='0'cellspacing='0'cellpadding='0'><tr><td height='20'>&nbsp;&nbsp;%s</td></tr>"
@@ -710,34 +716,8 @@ void CWACmdWfind::Search(CWASession& session, const CNodeRec& node)
 
 BOOL CWACmdWfind::Matches(const CDocumentRec& document) const
 {
-    // The texts of the chosen field, lower-cased; every word is looked for
-    // as a part of one of them.
-    std::vector<CString> texts;
-    CString strText;
-    if (m_nField == FIELD_NAME || m_nField == FIELD_ANY) {
-        document.GetFullPath(strText);
-        texts.push_back(strText);
-    }
-    if (m_nField == FIELD_DESCRIPTION || m_nField == FIELD_ANY) {
-        document.GetNameWithLocation(strText);
-        texts.push_back(strText);
-    }
-    if (m_nField == FIELD_FOLDER || m_nField == FIELD_ANY)
-        texts.push_back(document.GetDirectoryString());
-    if (m_nField == FIELD_FROM_TO || m_nField == FIELD_ANY) {
-        document.GetAltNameWithLocation(strText);
-        texts.push_back(strText);
-    }
-    for (CString& strField : texts)
-        strField.MakeLower();
-    const auto contains = [&texts](const CString& strWord) {
-        return std::any_of(texts.begin(), texts.end(), [&strWord](const CString& strField) { return strField.Find(strWord) >= 0; });
-    };
-    if (m_words.empty())
-        return FALSE;
-    if (m_nMatchMode == MODE_ONE_WORD)
-        return std::any_of(m_words.begin(), m_words.end(), contains) ? TRUE : FALSE;
-    return std::all_of(m_words.begin(), m_words.end(), contains) ? TRUE : FALSE;
+    // The words are lower case already; the compare ignores case.
+    return CTextSearch::SetCriteria(document, m_words, m_nField, m_nMatchMode, FALSE) != 0 ? TRUE : FALSE;
 }
 
 BOOL CWACmdWfind::Execute(CWAOutputFile& reply, CWASession& session, int nArgument)
@@ -761,7 +741,8 @@ BOOL CWACmdWfind::Execute(CWAOutputFile& reply, CWASession& session, int nArgume
     reply.WriteTopBar100();
     reply.WriteRowEnd();
 
-    const std::array<UINT, 4> titleIds { 5022, 5030, 5023, 5077 };
+    const std::array<UINT, 4> titleIds { IDS_WA_TITLE_TIPVIEW, IDS_WA_TITLE_DOWNLOAD, IDS_WA_TITLE_UPLOAD,
+        IDS_WA_TITLE_LOGOUT };
     const std::array<CString, 4> titleLinks {
         ScriptLink("parent.applet.tipviewHelp()"),
         ScriptLink("parent.applet.downloadHelp()"),
@@ -783,7 +764,7 @@ BOOL CWACmdWfind::Execute(CWAOutputFile& reply, CWASession& session, int nArgume
     reply.WriteRowEnd();
 
     CString strCount;
-    strCount.Format(LoadText(5037), nShown, nTotal);
+    strCount.Format(LoadText(IDS_WA_ITEM_COUNT), nShown, nTotal);
     const CString strCountLine = "<table width='100%' border='0' cellspacing='0' cellpadding='3'><tr><td width='2'>&nbsp;</td>"
                                  "<td bgcolor='#6F7709'><font face='Arial, Helvetica, sans-serif' size='2' color='#FFFFFF'>"
         + HtmlEscape(strCount, 1) + "</font></td><td width='2'>&nbsp;</td></tr></table>";
@@ -808,8 +789,8 @@ BOOL CWACmdWfind::Execute(CWAOutputFile& reply, CWASession& session, int nArgume
             static_cast<LPCTSTR>(DocumentMenuLink(document, facts, session.IsNetscape())),
             document.IsMail() ? "img/email.gif" : "img/file.gif", static_cast<LPCTSTR>(HtmlEscape(strPath, 1)));
         strItem += strLine;
-        const std::array<std::pair<UINT, CString>, 3> lines { { { 5035, HtmlEscape(strText, 1) },
-            { 5033, FormatSize(facts) }, { 5034, FormatDate(facts) } } };
+        const std::array<std::pair<UINT, CString>, 3> lines { { { IDS_WA_COLUMN_DESCRIPTION, HtmlEscape(strText, 1) },
+            { IDS_WA_COLUMN_SIZE, FormatSize(facts) }, { IDS_WA_COLUMN_DATE, FormatDate(facts) } } };
         for (const auto& [nLabel, strValue] : lines) {
             strLine.Format("<b>%s: </b>%s<br>", static_cast<LPCTSTR>(LoadText(nLabel)), static_cast<LPCTSTR>(strValue));
             strItem += strLine;
