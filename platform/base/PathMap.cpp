@@ -239,6 +239,31 @@ CPathLookupBatch::~CPathLookupBatch()
     t_pLookupBatch = m_pPrevious;
 }
 
+std::string CPathLookupBatch::FindName(CFolder& folder, const std::string& strName) const
+{
+    // Below this many lookups a name costs less to look up alone than its
+    // share of listing the folder.
+    constexpr int LIST_AFTER_LOOKUPS = 16;
+    if (!folder.bListed && ++folder.nLookups == LIST_AFTER_LOOKUPS) {
+        bool bOk = false;
+        std::vector<std::string> entries = ListHostFolder(folder.path.HostPath(), &bOk);
+        if (bOk) {
+            folder.bListed = true;
+            for (std::string& strEntry : entries) { // Byte order: the first match by case wins.
+                folder.byLowerName.try_emplace(Utf8ToLower(strEntry), strEntry);
+                folder.names.insert(std::move(strEntry));
+            }
+        }
+    }
+    // Short names are still looked up in the folder itself.
+    if (!folder.bListed || strName.find('~') != std::string::npos)
+        return FindHostName(folder.path.HostPath(), strName);
+    if (folder.names.contains(strName))
+        return strName;
+    const auto it = folder.byLowerName.find(Utf8ToLower(strName));
+    return it != folder.byLowerName.end() ? it->second : std::string();
+}
+
 BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath)
 {
     hostPath = CHostPath();
@@ -271,24 +296,31 @@ BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath)
 
     // Within a batch the folder of the last component may be known already.
     CPathLookupBatch* pBatch = t_pLookupBatch;
+    CPathLookupBatch::CFolder* pKept = nullptr;
     std::string strKey;
-    size_t nFirst = 0;
-    std::string strFolder = hostPath.strRoot;
-    bool bFound = true;
     if (pBatch != nullptr && below.size() > 1) {
         strKey = hostPath.strRoot;
         for (size_t i = 0; i + 1 < below.size(); ++i)
             strKey += '\\' + below[i];
         const auto it = pBatch->m_folders.find(strKey);
-        if (it != pBatch->m_folders.end()) {
-            hostPath.names = it->second.names;
-            hostPath.nExisting = it->second.nExisting;
-            bFound = hostPath.Exists();
-            strFolder = it->second.HostPath();
-            nFirst = below.size() - 1;
-        }
+        if (it != pBatch->m_folders.end())
+            pKept = &it->second;
     }
-    for (size_t i = nFirst; i < below.size(); ++i) {
+    if (pKept != nullptr) {
+        hostPath.names = pKept->path.names;
+        hostPath.nExisting = pKept->path.nExisting;
+        std::string strHostName = pKept->path.Exists() ? pBatch->FindName(*pKept, below.back()) : std::string();
+        if (!strHostName.empty())
+            ++hostPath.nExisting;
+        else
+            strHostName = below.back();
+        hostPath.names.push_back(strHostName);
+        return TRUE;
+    }
+
+    std::string strFolder = hostPath.strRoot;
+    bool bFound = true;
+    for (size_t i = 0; i < below.size(); ++i) {
         const std::string& strName = below[i];
         std::string strHostName = bFound ? FindHostName(strFolder, strName) : std::string();
         bFound = !strHostName.empty();
@@ -299,7 +331,7 @@ BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath)
         hostPath.names.push_back(strHostName);
         strFolder = JoinHostPath(strFolder, strHostName);
         if (!strKey.empty() && i + 2 == below.size())
-            pBatch->m_folders.emplace(strKey, hostPath);
+            pBatch->m_folders[strKey].path = hostPath;
     }
     return TRUE;
 }

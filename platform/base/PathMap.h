@@ -23,6 +23,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 // An absolute program path split into its parts.
@@ -64,9 +65,10 @@ BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath);
 // Keeps, while it lives, the folders that ResolveProgramPath finds on the
 // creating thread, so that a batch of paths in the same folders looks each
 // folder up once instead of once per path (a folder missed by case is listed
-// once). For work that may take the file system as it was at its first
-// lookup, such as one reply to one request. An inner batch hides an outer one
-// until it ends.
+// once); a folder asked for many times is listed, and the names in it are
+// then found in the listing. For work that may take the file system as it was
+// at its first lookup, such as one reply to one request. An inner batch hides
+// an outer one until it ends.
 class CPathLookupBatch {
 public:
     CPathLookupBatch();
@@ -77,9 +79,21 @@ public:
 private:
     friend BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath);
 
+    struct CFolder {
+        CHostPath path;
+        int nLookups { 0 };
+        bool bListed { false };
+        std::unordered_map<std::string, std::string> byLowerName; // Once listed: every name by its lower case
+        std::unordered_set<std::string> names;                    // Once listed: every name
+    };
+
+    // The host name of strName in the folder, "" when it has none; the
+    // folder is listed once it has been asked for often enough.
+    std::string FindName(CFolder& folder, const std::string& strName) const;
+
     CPathLookupBatch* m_pPrevious;
-    // By host root and program components of a folder: its resolution.
-    std::unordered_map<std::string, CHostPath> m_folders;
+    // By host root and program components of a folder.
+    std::unordered_map<std::string, CFolder> m_folders;
 };
 
 // The host path for `pszPath`. FALSE with the last error set when the path is

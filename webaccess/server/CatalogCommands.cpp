@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <array>
 #include <ctime>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -170,26 +171,34 @@ CString FormatDate(const CDocumentFacts& facts)
     return szDate;
 }
 
+// Pages of large groups hold thousands of rows: they are built by appending
+// rather than formatting.
 void WriteListingRow(CWAOutputFile& reply, LPCTSTR pszStateIcon, const CString& strLink, LPCTSTR pszIcon,
     const CString& strFirst, const CString& strSecond, const CString& strSize, const CString& strDate)
 {
-    CString strState = "&nbsp;";
+    std::string strRow;
+    strRow.reserve(1024);
+    strRow += "<tr><td background='img/fbk_dark.gif'bgcolor='#E0E0E0'width='20'height='20'align='center'>";
     if (pszStateIcon != nullptr)
-        strState.Format("<img border='0'src='%s'width='16'height='16'>", pszStateIcon);
-    CString strRow;
-    strRow.Format(
-        "<tr><td background='img/fbk_dark.gif'bgcolor='#E0E0E0'width='20'height='20'align='center'>%s</td>"
-        "<td background='img/fbk_dark.gif'bgcolor='#E0E0E0'width='240'height='20'>&nbsp;<a class='s1'%s>"
-        "<img align='absmiddle'border='0'src='%s'width='16'height='16'>&nbsp;%s</a></td>"
-        "<td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='240'height='20'>&nbsp;<a class='s1'>%s</a></td>"
-        "<td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='90'height='20'align='right'><a class='s1'>%s</a>"
-        "&nbsp;&nbsp;</td>"
-        "<td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='410'height='20'>&nbsp;&nbsp;<a class='s1'>%s</a>"
-        "</td></tr>",
-        static_cast<LPCTSTR>(strState), static_cast<LPCTSTR>(strLink), pszIcon,
-        static_cast<LPCTSTR>(HtmlEscape(strFirst, 1)), static_cast<LPCTSTR>(HtmlEscape(strSecond, 1)),
-        static_cast<LPCTSTR>(strSize), static_cast<LPCTSTR>(strDate));
-    Put(reply, strRow);
+        strRow.append("<img border='0'src='").append(pszStateIcon).append("'width='16'height='16'>");
+    else
+        strRow += "&nbsp;";
+    strRow.append("</td><td background='img/fbk_dark.gif'bgcolor='#E0E0E0'width='240'height='20'>&nbsp;<a class='s1'")
+        .append(static_cast<LPCTSTR>(strLink))
+        .append("><img align='absmiddle'border='0'src='")
+        .append(pszIcon)
+        .append("'width='16'height='16'>&nbsp;")
+        .append(static_cast<LPCTSTR>(HtmlEscape(strFirst, 1)))
+        .append("</a></td><td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='240'height='20'>&nbsp;<a class='s1'>")
+        .append(static_cast<LPCTSTR>(HtmlEscape(strSecond, 1)))
+        .append("</a></td><td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='90'height='20'align='right'>"
+                "<a class='s1'>")
+        .append(static_cast<LPCTSTR>(strSize))
+        .append("</a>&nbsp;&nbsp;</td><td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='410'height='20'>"
+                "&nbsp;&nbsp;<a class='s1'>")
+        .append(static_cast<LPCTSTR>(strDate))
+        .append("</a></td></tr>");
+    static_cast<void>(reply.Write(strRow.data(), static_cast<UINT>(strRow.size())));
 }
 
 CSortSpec NameSort(LONG nAscending)
@@ -200,13 +209,12 @@ CSortSpec NameSort(LONG nAscending)
 // The link that opens a document's menu; none for a document that is gone.
 CString DocumentMenuLink(const CDocumentRec& document, const CDocumentFacts& facts, BOOL bNetscape)
 {
-    CString strLink;
-    if (facts.nState != EXPIRY_MAIL_DELETED && facts.nState != EXPIRY_NOT_FOUND) {
-        strLink.Format("href='javascript:parent.applet.ShowMenuArch(&quot;%s&quot;,&quot;%d&quot;,&quot;%d&quot;);' %s",
-            bNetscape ? "MN" : "MIE", static_cast<int>(document.GetBlock()), static_cast<int>(document.GetSlot()),
-            NO_STATUS_LINK);
-    }
-    return strLink;
+    if (facts.nState == EXPIRY_MAIL_DELETED || facts.nState == EXPIRY_NOT_FOUND)
+        return CString();
+    const std::string strLink = std::string("href='javascript:parent.applet.ShowMenuArch(&quot;")
+        + (bNetscape ? "MN" : "MIE") + "&quot;,&quot;" + std::to_string(static_cast<int>(document.GetBlock()))
+        + "&quot;,&quot;" + std::to_string(static_cast<int>(document.GetSlot())) + "&quot;);' " + NO_STATUS_LINK;
+    return CString(strLink.c_str(), static_cast<int>(strLink.size()));
 }
 
 } // namespace

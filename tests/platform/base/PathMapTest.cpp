@@ -137,6 +137,22 @@ TEST_F(PathMapTest, BatchFindsEachFolderOnceAndAsWithoutIt)
         std::filesystem::rename(Folder() / "Letters" / "Ana", Folder() / "Letters" / "ANA2");
         EXPECT_EQ(HostPath(paths[1]), unbatched[1]);
     }
+    // A folder asked for often is listed; names are then found in the listing.
+    for (int i = 0; i < 40; ++i)
+        Write("Many/File" + std::to_string(i) + ".txt");
+    Write("Many/file0.TXT");
+    {
+        const CPathLookupBatch batch;
+        for (int nRound = 0; nRound < 2; ++nRound) {
+            for (int i = 0; i < 40; ++i) {
+                EXPECT_EQ(HostPath(OnT("many\\file" + std::to_string(i) + ".txt")),
+                    (Folder() / "Many" / ("File" + std::to_string(i) + ".txt")).string());
+            }
+            EXPECT_EQ(HostPath(OnT("many\\file0.TXT")), (Folder() / "Many" / "file0.TXT").string());
+            EXPECT_EQ(HostPath(OnT("many\\FILE0.TXT")), (Folder() / "Many" / "File0.txt").string());
+            EXPECT_EQ(HostPath(OnT("many\\none.txt")), (Folder() / "Many" / "none.txt").string());
+        }
+    }
     // Once it ends, every lookup sees the file system again.
     EXPECT_EQ(HostPath(paths[1]), (Folder() / "Letters" / "ana" / "notes.txt").string());
 }
