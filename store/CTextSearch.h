@@ -34,8 +34,8 @@ public:
     // Tests the document against the words; 1 when it matches, 0 when not.
     // With no words, only a blank description or secondary text searched as
     // its own field matches; FIELD_ALL_TEXTS then matches nothing.
-    static int SetCriteria(const CDocumentRec& document, std::span<const CString> words, int nField, int nMode,
-        BOOL bCaseSensitive);
+    static int SetCriteria(
+        const CDocumentRec& document, std::span<const CString> words, int nField, int nMode, BOOL bCaseSensitive);
 
 private:
     CTextSearch(std::span<const CString> words, int nField, int nMode, BOOL bCaseSensitive);

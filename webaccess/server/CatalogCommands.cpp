@@ -189,7 +189,8 @@ void WriteListingRow(CWAOutputFile& reply, LPCTSTR pszStateIcon, const CString& 
         .append(pszIcon)
         .append("'width='16'height='16'>&nbsp;")
         .append(static_cast<LPCTSTR>(HtmlEscape(strFirst, 1)))
-        .append("</a></td><td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='240'height='20'>&nbsp;<a class='s1'>")
+        .append(
+            "</a></td><td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='240'height='20'>&nbsp;<a class='s1'>")
         .append(static_cast<LPCTSTR>(HtmlEscape(strSecond, 1)))
         .append("</a></td><td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='90'height='20'align='right'>"
                 "<a class='s1'>")
@@ -313,8 +314,8 @@ BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
     reply.WriteRowEnd();
 
     // Title bar.
-    const std::array<UINT, 6> titleIds { IDS_WA_TITLE_TIPVIEW, IDS_WA_TITLE_DOWNLOAD,
-        IDS_WA_TITLE_UPLOAD, IDS_WA_TITLE_RELOAD, IDS_WA_TITLE_TREE, IDS_WA_TITLE_LOGOUT };
+    const std::array<UINT, 6> titleIds { IDS_WA_TITLE_TIPVIEW, IDS_WA_TITLE_DOWNLOAD, IDS_WA_TITLE_UPLOAD,
+        IDS_WA_TITLE_RELOAD, IDS_WA_TITLE_TREE, IDS_WA_TITLE_LOGOUT };
     const std::array<CString, 6> titleLinks {
         ScriptLink("parent.applet.tipviewHelp()"),
         ScriptLink("parent.applet.downloadHelp()"),

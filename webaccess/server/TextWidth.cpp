@@ -77,7 +77,7 @@ CString CTextCutter::Cut(LPCTSTR pszText, int nWidth) const
     // A longer head is never narrower, so the longest head that fits is
     // found by halving the range of character starts still in question.
     const int nRoom = nWidth - Measure(ELLIPSIS, 3);
-    int nFits = 0;         // A head known to fit (the empty one does)
+    int nFits = 0;          // A head known to fit (the empty one does)
     int nTooWide = nLength; // A head known not to fit
     for (;;) {
         int nMiddle = nFits + (nTooWide - nFits) / 2;

@@ -31,8 +31,7 @@ protected:
         AddFile(*pAlpha, "expired.txt", 10);
         AddFile(*pAlpha, "locked.txt", 10);
         AddFile(*pAlpha, "gone.txt", 10);
-        const std::unique_ptr<CNodeRec> pProjects(
-            new CNodeRec(m_pCatalog.get(), m_projects.nBlock, m_projects.nSlot));
+        const std::unique_ptr<CNodeRec> pProjects(new CNodeRec(m_pCatalog.get(), m_projects.nBlock, m_projects.nSlot));
         AddNode(*pProjects, "Gamma", "a long information text about this group that is cut to its width");
         UpdateInfo(DocumentRef(m_alpha, "described.txt"), [](CDocumentInfo& info) {
             std::snprintf(info.szDescription, sizeof(info.szDescription), "%s", "Quarterly figures & notes");
@@ -43,13 +42,13 @@ protected:
         for (const auto& entry : std::filesystem::directory_iterator(Home())) {
             if (entry.path().extension() == ".txt" || entry.path().extension() == ".bin")
                 std::filesystem::last_write_time(entry.path(),
-                    std::filesystem::file_time_type::clock::from_sys(std::chrono::system_clock::from_time_t(FIXED_TIME)));
+                    std::filesystem::file_time_type::clock::from_sys(
+                        std::chrono::system_clock::from_time_t(FIXED_TIME)));
         }
         std::filesystem::remove(Home() / "gone.txt");
     }
 
-    template <typename Change>
-    void UpdateInfo(CRecordRef document, Change change)
+    template<typename Change> void UpdateInfo(CRecordRef document, Change change)
     {
         CDocumentRec record(m_pCatalog.get(), document.nBlock, document.nSlot);
         CDocumentInfo info {};
