@@ -246,20 +246,18 @@ std::string CPathLookupBatch::FindName(CFolder& folder, const std::string& strNa
     constexpr int LIST_AFTER_LOOKUPS = 16;
     if (!folder.bListed && ++folder.nLookups == LIST_AFTER_LOOKUPS) {
         bool bOk = false;
-        std::vector<std::string> entries = ListHostFolder(folder.path.HostPath(), &bOk);
-        if (bOk) {
-            folder.bListed = true;
-            for (std::string& strEntry : entries) { // Byte order: the first match by case wins.
-                folder.byLowerName.try_emplace(Utf8ToLower(strEntry), strEntry);
-                folder.names.insert(std::move(strEntry));
-            }
-        }
+        folder.entries = ListHostFolder(folder.path.HostPath(), &bOk);
+        folder.bListed = bOk;
     }
     // Short names are still looked up in the folder itself.
     if (!folder.bListed || strName.find('~') != std::string::npos)
         return FindHostName(folder.path.HostPath(), strName);
-    if (folder.names.contains(strName))
+    if (std::binary_search(folder.entries.begin(), folder.entries.end(), strName))
         return strName;
+    if (folder.byLowerName.empty()) {
+        for (const std::string& strEntry : folder.entries) // Byte order: the first match by case wins.
+            folder.byLowerName.try_emplace(Utf8ToLower(strEntry), strEntry);
+    }
     const auto it = folder.byLowerName.find(Utf8ToLower(strName));
     return it != folder.byLowerName.end() ? it->second : std::string();
 }

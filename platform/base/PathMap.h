@@ -23,7 +23,6 @@
 
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 // An absolute program path split into its parts.
@@ -83,8 +82,9 @@ private:
         CHostPath path;
         int nLookups { 0 };
         bool bListed { false };
-        std::unordered_map<std::string, std::string> byLowerName; // Once listed: every name by its lower case
-        std::unordered_set<std::string> names;                    // Once listed: every name
+        std::vector<std::string> entries; // Once listed: the names, sorted by bytes
+        // Once a name is missed by case: every name by its lower case.
+        std::unordered_map<std::string, std::string> byLowerName;
     };
 
     // The host name of strName in the folder, "" when it has none; the
