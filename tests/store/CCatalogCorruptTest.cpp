@@ -131,9 +131,10 @@ TEST_F(CCatalogCorruptTest, MissingLocationRecordCutsTheTexts)
     auto pDocument = AddDocument(*m_pCatalog, nullptr, ("c:\\long\\" + strName).c_str());
     CRecordRef location = GetRefField(pDocument->GetData(), CDocumentRec::OFF_LOCATION);
     ASSERT_TRUE(m_pCatalog->FreeRecord(location, TABLE_LOCATION));
+    ASSERT_TRUE(pDocument->Load());
     CString strFound;
     pDocument->GetFullPath(strFound);
-    EXPECT_EQ(std::string(strFound), strName.substr(0, CDocumentRec::TEXT_SIZE - 1));
+    EXPECT_EQ(std::string(strFound), strName.substr(0, CDocumentRec::PACKED_IN_RECORD));
     // Writing the information again makes a new location record.
     CDocumentInfo info;
     pDocument->GetInfo(&info);
