@@ -14,6 +14,15 @@ namespace {
 
 using CCatalogFileTest = CatalogFileTest;
 
+// The references of a chain's used records, in chain order.
+std::vector<CRecordRef> ChainRefs(CCatalogFile& file, CATBLOCK nFirst)
+{
+    std::vector<CRecordRef> refs;
+    for (CRecordRef cursor { nFirst, NO_SLOT }; file.NextRecord(&cursor);)
+        refs.push_back(cursor);
+    return refs;
+}
+
 /* Header. */
 
 TEST_F(CCatalogFileTest, NewFileHasTheHeaderLayout)
@@ -129,9 +138,7 @@ TEST_F(CCatalogFileTest, NextRecordSkipsFreeSlotsAndEmptyBlocksOfTheChain)
     auto pFile = NewCatalog();
     SampleCatalog sample = BuildSample(*pFile);
     // Empty the whole middle block of the document chain and a few slots around it.
-    std::vector<CRecordRef> refs;
-    for (CRecordRef cursor { sample.nDocuments, NO_SLOT }; pFile->NextRecord(&cursor);)
-        refs.push_back(cursor);
+    std::vector<CRecordRef> refs = ChainRefs(*pFile, sample.nDocuments);
     ASSERT_EQ(refs.size(), 20u);
     std::vector<int> freed = { 0, 6, 7, 8, 9, 10, 11, 12, 13, 19 };
     for (int i : freed)
@@ -197,9 +204,7 @@ TEST_F(CCatalogFileTest, FreedSlotsAreTakenFirstToLastWhateverTheHint)
     auto pFile = NewCatalog();
     SampleCatalog sample = BuildSample(*pFile);
     // The chain's three blocks are full but for the last slot of the third.
-    std::vector<CRecordRef> refs;
-    for (CRecordRef cursor { sample.nDocuments, NO_SLOT }; pFile->NextRecord(&cursor);)
-        refs.push_back(cursor);
+    std::vector<CRecordRef> refs = ChainRefs(*pFile, sample.nDocuments);
     CRecordRef last = AddRecord(*pFile, TABLE_DOCUMENT, sample.nDocuments, 21);
     ASSERT_EQ(last.nBlock, refs.back().nBlock);
     // Freed in the third block, then the second, then the first.
