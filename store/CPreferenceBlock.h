@@ -7,6 +7,8 @@
 
 #include "platform/base/WinTypes.h"
 
+struct CPreferencesWebSheetData;
+
 class CPreferenceBlock {
 public:
     virtual ~CPreferenceBlock() = default;
@@ -16,4 +18,9 @@ public:
     virtual void Load(HKEY hPreferences) = 0;
     // Writes the block below the open preferences key; FALSE on failure.
     virtual BOOL Save(HKEY hPreferences) const = 0;
+
+    // Fills the web access sheet's account and connection pages.
+    virtual void CopyToSheet(CPreferencesWebSheetData& sheet) const = 0;
+    // Takes the pages' values back (the caller saves the block).
+    virtual void CopyFromSheet(const CPreferencesWebSheetData& sheet) = 0;
 };

@@ -35,6 +35,14 @@ public:
     // value could not be written.
     BOOL Save(HKEY hPreferences) const override;
 
+    /* The web access preference sheet. */
+
+    // The account ("Login", "Pass", "CatName", "CatCode") and the connection
+    // ("ConnType", "DirServer").
+    void CopyToSheet(CPreferencesWebSheetData& sheet) const override;
+    // Takes the same values back and works out CommFolder again.
+    void CopyFromSheet(const CPreferencesWebSheetData& sheet) override;
+
     /* The "Profiles" value: a DWORD count, then each profile's record
        (CWAProfiles::Serialize), as REG_BINARY. */
 
