@@ -12,6 +12,8 @@
 #include "store/CCatalogRecord.h"
 #include "store/CMailDocumentHooks.h"
 #include "store/CNodeRec.h"
+#include "store/ContentReader.h"
+#include "store/ProtectedFile.h"
 
 #include "platform/base/CString.h"
 
@@ -65,20 +67,6 @@ struct CDocumentInfo {
     DWORD dwAttributes; // files: attributes kept while protected; mail: the message date
 };
 static_assert(sizeof(CDocumentInfo) == 840);
-
-// Result codes of ReadContent.
-constexpr int CONTENT_TEXT = 0;        // the buffer holds text
-constexpr int CONTENT_UNREADABLE = 3;  // the message cannot be read from its store
-constexpr int CONTENT_EMPTY = 4;       // there is nothing to show
-constexpr int CONTENT_NO_PREVIEW = 5;  // this object reads no text of a file document
-constexpr int CONTENT_PROTECTED = 10;  // a protected message, whose text is not shown
-
-// Result codes of ChangeProtection and ReadMailMessage.
-constexpr int PROTECT_OK = 0;
-constexpr int PROTECT_BAD_PASSWORD = 1;   // the password does not match, or is too long
-constexpr int PROTECT_UNREADABLE = 3;     // the message cannot be read from its store
-constexpr int PROTECT_WRITE_FAILED = 5;   // the record could not be written
-constexpr int PROTECT_NOT_SUPPORTED = 9;  // a file document, protected by the protected-file operations
 
 // The longest password of a mail message, in bytes.
 constexpr int MAX_MAIL_PASSWORD = 10;
@@ -169,18 +157,25 @@ public:
     static void SetExpiryWarningDays(int nDays);
     static int GetExpiryWarningDays();
 
-    /* Content and protection of mail messages. */
+    /* Content and protection. */
 
-    // Writes the beginning of a mail message's text, at most nSize bytes with
+    // Writes the beginning of the document's text, at most nSize bytes with
     // the terminator and cut at a character boundary, into pszBuffer, and
-    // returns a CONTENT_ code.
+    // returns a CONTENT_ code: a file through ReadFileContent, a mail message
+    // through the reader of its store kind. A protected document is not read.
     int ReadContent(char* pszBuffer, int nSize) const;
     // Checks a protected message's password against the record and reads the
-    // message from its store; a PROTECT_ code.
+    // message from its store; a PROTECT_ code (PROTECT_UNREADABLE for a file).
     int ReadMailMessage(LPCTSTR pszPassword) const;
-    // Sets a mail message's password (empty: none) after checking the current
-    // one, through the reader of its store kind; without a new password only
-    // checks and reads (ReadMailMessage). A PROTECT_ code.
+    // Sets the document's password (empty: none) after checking the current
+    // one: a file through ProtectFile, a mail message through the reader of
+    // its store kind. A file that becomes protected is made read-only, its
+    // former attributes kept in the record; unprotected, it gets them back.
+    // Without a new password only checks the password (a message is also read,
+    // ReadMailMessage). A PROTECT_ code; PROTECT_NOT_PROTECTED when a file to
+    // unprotect was not protected (its record then holds no password either).
+    // The record and the file never disagree after a failure: a record that
+    // cannot be written takes the file's change back.
     int ChangeProtection(LPCTSTR pszNewPassword, LPCTSTR pszOldPassword);
 
     /* Information. */
@@ -238,6 +233,10 @@ private:
     // The message the record names, for the mail hooks.
     CMailDocumentRef GetMailRef() const;
     CString GetPassword() const;
+    int ChangeFileProtection(LPCTSTR pszNewPassword, LPCTSTR pszOldPassword);
+    int ChangeMailProtection(LPCTSTR pszNewPassword, LPCTSTR pszOldPassword);
+    // Writes a new password into the record.
+    BOOL StorePassword(CDocumentInfo& info, LPCTSTR pszPassword);
 
     mutable std::optional<CPackedTexts> m_packed; // cached by GetPackedTexts
     mutable CString m_strTypeName;                // cached
