@@ -97,7 +97,10 @@ public:
     /* Allocation. Records are zero-filled when allocated and when freed. A
        chain's blocks share its table type and owner; blocks are appended to
        the file and never leave their chain, so a freed slot is reused by the
-       next allocation in the same chain. */
+       next allocation in the same chain. While the file is open it remembers,
+       per chain, the first block that may have a free slot, so an allocation
+       given the chain's first block costs no more in a long chain than in a
+       short one. */
 
     // Appends an empty block that starts a new chain of nTableType owned by
     // owner (none for a table's root chain) and returns its number.
