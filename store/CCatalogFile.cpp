@@ -945,10 +945,11 @@ void CCatalogFile::AssertValid() const
 void CCatalogFile::AssertValidLocked() const
 {
 #ifndef NDEBUG
-    // The check reads every cached block, so a call on a large file runs it
-    // only once in (blocks / 4) calls: checking stays cheap per call, and a
-    // small file is checked after every call.
-    if (++m_nUncheckedCalls > m_blocks.size() / 4) {
+    // The check reads every cached block, so on a file of more than 64 blocks
+    // it runs only once in (blocks / 4) calls, which keeps it cheap per call;
+    // a smaller file is checked after every call.
+    std::size_t nBlocks = m_blocks.size();
+    if (++m_nUncheckedCalls >= (nBlocks > 64 ? nBlocks / 4 : 1)) {
         m_nUncheckedCalls = 0;
         assert(CheckInvariantsLocked());
     }
