@@ -5,6 +5,7 @@
 #include "platform/base/PathMap.h"
 #include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
+#include "platform/gdi/Icons.h"
 #include "store/CCatalog.h"
 #include "store/CDirectoryRec.h"
 #include "store/CLinkRec.h"
@@ -33,6 +34,15 @@ namespace {
 enum PackedText { TEXT_NAME, TEXT_DESCRIPTION, TEXT_SECONDARY, TEXT_PASSWORD, TEXT_COUNT };
 constexpr std::size_t TEXT_LIMITS[TEXT_COUNT] = { CDocumentRec::MAX_TEXT, CDocumentRec::MAX_TEXT,
     CDocumentRec::MAX_TEXT, CDocumentRec::PASSWORD_SIZE - 1 };
+
+// The text of a field of nField bytes that may lack its NUL, cut at a
+// character boundary to at most nLimit bytes.
+std::string FieldText(const char* pField, std::size_t nField, std::size_t nLimit)
+{
+    std::string strText(pField, strnlen(pField, nField));
+    strText.resize(Utf8PrefixLength(strText.c_str(), nLimit));
+    return strText;
+}
 
 // The most continuation pieces a document can need.
 constexpr int MAX_PIECES = (CDocumentRec::MAX_PACKED - CDocumentRec::PACKED_IN_RECORD + CLocationRec::BYTES_SIZE - 1)
@@ -110,6 +120,9 @@ CDocumentRec* CDocumentRec::Clone() const
     pClone->m_state = m_state;
     pClone->m_bStateLoaded = m_bStateLoaded;
     pClone->m_nExpiryState = m_nExpiryState;
+    pClone->m_nTypeIcon = m_nTypeIcon;
+    if (m_pIcon)
+        pClone->m_pIcon.reset(CopyIcon(m_pIcon.get()));
     return pClone.release();
 }
 
@@ -560,6 +573,11 @@ CDocumentInfo* CDocumentRec::GetInfo(CDocumentInfo* pInfo) const
     return pInfo;
 }
 
+std::string CDocumentRec::StoredName(const CDocumentInfo& info)
+{
+    return FieldText(info.szName, sizeof(info.szName), TEXT_LIMITS[TEXT_NAME]);
+}
+
 bool CDocumentRec::StoreInfo(std::span<BYTE> data, const CDocumentInfo& info, std::string* pRest)
 {
     SetWordField(data, OFF_TYPE, info.wType);
@@ -578,8 +596,7 @@ bool CDocumentRec::StoreInfo(std::span<BYTE> data, const CDocumentInfo& info, st
         = { sizeof(info.szName), sizeof(info.szDescription), sizeof(info.szSecondary), sizeof(info.szPassword) };
     std::string packed;
     for (int n = 0; n < TEXT_COUNT; ++n) {
-        std::string strText(texts[n], strnlen(texts[n], sizes[n]));
-        packed.append(strText, 0, Utf8PrefixLength(strText.c_str(), TEXT_LIMITS[n]));
+        packed += FieldText(texts[n], sizes[n], TEXT_LIMITS[n]);
         packed += '\0';
     }
     std::size_t nId = ID_SIZE;

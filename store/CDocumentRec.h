@@ -18,9 +18,11 @@
 #include "platform/base/CString.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 class CCatalog;
@@ -140,6 +142,21 @@ public:
     // "File", "Mail", "Netscape Mail", "Outlook Express 4 Mail" or "Outlook Express 5 Mail".
     void GetTypeName(CString& strOut) const;
 
+    /* Icons. */
+
+    // The document's icon in the small system image list: that of its file
+    // type, or of the mail item type for a message; -1 for a document that
+    // cannot be read. Worked out on first use from the name alone, so the
+    // file is never touched.
+    int GetTypeIcon() const;
+    // The document's large shell icon: that of its file as the file is now,
+    // or of the mail item type for a message; the resource module's document
+    // icon (IDI_DOCUMENT) when the shell has none (the file is gone, the drive
+    // unreachable). Worked out on first use. The object owns the icon and
+    // destroys it with itself: callers never destroy it, and copy it
+    // (CopyIcon) to keep it longer.
+    HICON GetIcon() const;
+
     /* State. */
 
     // The document's file path, or for a mail message its store file's path.
@@ -215,6 +232,8 @@ private:
     // not fit, which goes to *pRest; true when there is such a rest (it
     // belongs in the continuation pieces).
     static bool StoreInfo(std::span<BYTE> data, const CDocumentInfo& info, std::string* pRest);
+    // The name StoreInfo keeps of info.
+    static std::string StoredName(const CDocumentInfo& info);
     // The packed texts, read once per load.
     const CPackedTexts& GetPackedTexts() const;
     // Writes rest into a new list of continuation pieces and returns its first
@@ -243,4 +262,9 @@ private:
     mutable CDocumentState m_state;
     mutable bool m_bStateLoaded { false };
     mutable int m_nExpiryState { -1 }; // -1 until computed
+    mutable std::optional<int> m_nTypeIcon; // cached
+    struct CIconDestroyer {
+        void operator()(HICON hIcon) const;
+    };
+    mutable std::unique_ptr<std::remove_pointer_t<HICON>, CIconDestroyer> m_pIcon; // cached, owned
 };

@@ -34,6 +34,11 @@ public:
     // subkey cannot be opened or created (nothing is written then) or a
     // value could not be written.
     BOOL Save(HKEY hPreferences) const override;
+    // The profiles' groups follow a rebuilt catalog (RebuildProfileGroups).
+    void RemapCatalogReferences(CCatalog& oldCatalog, CCatalog& newCatalog) override
+    {
+        RebuildProfileGroups(oldCatalog, newCatalog);
+    }
 
     /* The web access preference sheet. */
 
