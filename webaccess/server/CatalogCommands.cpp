@@ -441,7 +441,7 @@ BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
         CString strText;
         pDocument->GetNameWithLocation(strText);
         const CString strLink = DocumentMenuLink(*pDocument, facts, session.IsNetscape());
-        const bool bProtected = pDocument->GetData()[CDocumentRec::OFF_PASSWORD] != 0;
+        const bool bProtected = pDocument->IsProtected() != FALSE;
         WriteListingRow(reply, StateIcon(facts.nState, bProtected), strLink,
             pDocument->IsMail() ? "img/email.gif" : "img/file.gif", cutter.Cut(strPath, NAME_WIDTH),
             cutter.Cut(strText, TEXT_WIDTH), FormatSize(facts), FormatDate(facts));
@@ -788,7 +788,7 @@ BOOL CWACmdWfind::Execute(CWAOutputFile& reply, CWASession& session, int nArgume
         const CDocumentFacts facts = ReadFacts(document);
         CString strItem;
         strItem.Format("<li type='1' value='%d'>", i + 1);
-        const bool bProtected = document.GetData()[CDocumentRec::OFF_PASSWORD] != 0;
+        const bool bProtected = document.IsProtected() != FALSE;
         if (LPCTSTR pszState = StateIcon(facts.nState, bProtected))
             strItem += CString("<img border='0'src='") + pszState + "'width='16'height='16'>";
         CString strPath, strText, strLine;
