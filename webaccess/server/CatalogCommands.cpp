@@ -730,8 +730,10 @@ void CWACmdWfind::Search(CWASession& session, const CNodeRec& node)
 
 BOOL CWACmdWfind::Matches(const CDocumentRec& document) const
 {
-    // The words are lower case already; the compare ignores case.
-    return CTextSearch::SetCriteria(document, m_words, m_nField, m_nMatchMode, FALSE) != 0 ? TRUE : FALSE;
+    // With the case flag 0 the words are lower case already and the compare ignores case.
+    return CTextSearch::SetCriteria(document, m_words, m_nField, m_nMatchMode, m_nCaseFlag != 0 ? TRUE : FALSE) != 0
+        ? TRUE
+        : FALSE;
 }
 
 BOOL CWACmdWfind::Execute(CWAOutputFile& reply, CWASession& session, int nArgument)
