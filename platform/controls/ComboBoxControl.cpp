@@ -267,7 +267,7 @@ void PaintComboBox(HWND hWnd, HDC hdc)
     const DWORD dwStyle = ComboStyle(hWnd);
     if (ComboKind(hWnd) == CBS_SIMPLE)
         return;
-    HBRUSH hBrush = PrepareControlDC(hWnd, hdc, WM_CTLCOLOREDIT, COLOR_WINDOW, COLOR_WINDOWTEXT);
+    HBRUSH hBrush = PrepareControlDC(hWnd, hdc, WM_CTLCOLOREDIT);
     RECT rcField {};
     GetClientRect(hWnd, &rcField);
     rcField.bottom = pState->nFieldHeight;

@@ -512,7 +512,7 @@ void PaintListBox(HWND hWnd, HDC hdc)
 {
     CListBoxState* pState = GetControlState<CListBoxState>(hWnd);
     const DWORD dwStyle = ListStyle(hWnd);
-    HBRUSH hBrush = PrepareControlDC(hWnd, hdc, WM_CTLCOLORLISTBOX, COLOR_WINDOW, COLOR_WINDOWTEXT);
+    HBRUSH hBrush = PrepareControlDC(hWnd, hdc, WM_CTLCOLORLISTBOX);
     RECT rcClient {};
     GetClientRect(hWnd, &rcClient);
     FillRect(hdc, &rcClient, hBrush);

@@ -6,10 +6,13 @@
 // SS_RIGHT wrap words and expand tabs; SS_LEFTNOWORDWRAP expands tabs on one
 // line; SS_SIMPLE draws one line as it is. '&' underlines the next character
 // unless SS_NOPREFIX. A disabled static draws its text in COLOR_GRAYTEXT.
-// SS_BITMAP draws the bitmap set by STM_SETIMAGE at the top-left (centred with
-// SS_CENTERIMAGE, which also keeps the control's size; otherwise the control
-// takes the bitmap's size). SS_OWNERDRAW sends WM_DRAWITEM (ODT_STATIC) to the
-// parent instead of painting.
+// SS_BITMAP and SS_ICON draw the bitmap or icon set by STM_SETIMAGE (or
+// STM_SETICON) at the top-left (centred with SS_CENTERIMAGE, which also keeps
+// the control's size; otherwise the control takes the image's size); an icon
+// is drawn through its mask, over the background. An SS_ICON control created
+// with text loads the icon of that name (or "#<number>") from the instance it
+// was created with. SS_OWNERDRAW sends WM_DRAWITEM (ODT_STATIC) to the parent
+// instead of painting.
 //
 // Without SS_NOTIFY a static is transparent to the mouse (WM_NCHITTEST answers
 // HTTRANSPARENT); with it a click sends STN_CLICKED, a double click STN_DBLCLK,

@@ -56,26 +56,23 @@ std::optional<KeyStroke> KeyStrokeOf(char ch)
     return std::nullopt;
 }
 
-BOOL InjectMouse(EMouseAction eAction, EMouseButton eButton, POINT pt)
-{
-    return InjectMouseEvent(CMouseInput { eAction, eButton, pt, 0 });
-}
-
 } // namespace
 
-// The driver of each thread, for the modal dialog hook, which gets no context.
+// The driver of each thread, for the hooks, which get no context.
 static thread_local CTestDriver* t_pDriver = nullptr;
 
 CTestDriver::CTestDriver()
     : m_clock(START_UTC, START_TICKS)
     , m_pPreviousDriver(t_pDriver)
     , m_pfnPreviousHook(SetThreadModalDialogHook(&CTestDriver::AnswerModalDialog))
+    , m_pfnPreviousWaitHook(SetThreadWaitHook(&CTestDriver::FeedWaitingLoop))
 {
     t_pDriver = this;
 }
 
 CTestDriver::~CTestDriver()
 {
+    SetThreadWaitHook(m_pfnPreviousWaitHook);
     SetThreadModalDialogHook(m_pfnPreviousHook);
     t_pDriver = m_pPreviousDriver;
 }
@@ -117,15 +114,10 @@ BOOL CTestDriver::Drag(HWND hWnd, POINT from, POINT to)
 {
     if (!ClientToScreen(hWnd, &from) || !ClientToScreen(hWnd, &to))
         return FALSE;
-    BOOL bReceived = InjectMouse(EMouseAction::Move, EMouseButton::None, from);
-    Pump();
-    bReceived = InjectMouse(EMouseAction::ButtonDown, EMouseButton::Left, from) && bReceived;
-    Pump();
-    bReceived = InjectMouse(EMouseAction::Move, EMouseButton::None, to) && bReceived;
-    Pump();
-    bReceived = InjectMouse(EMouseAction::ButtonUp, EMouseButton::Left, to) && bReceived;
-    Pump();
-    return bReceived;
+    return RunMouseGesture({ CMouseInput { EMouseAction::Move, EMouseButton::None, from, 0 },
+        CMouseInput { EMouseAction::ButtonDown, EMouseButton::Left, from, 0 },
+        CMouseInput { EMouseAction::Move, EMouseButton::None, to, 0 },
+        CMouseInput { EMouseAction::ButtonUp, EMouseButton::Left, to, 0 } });
 }
 
 // Moves the cursor to the point first, as a real mouse does, so the window
@@ -136,15 +128,34 @@ BOOL CTestDriver::MouseButton(HWND hWnd, int x, int y, bool bRight, int nClicks)
     if (!ClientToScreen(hWnd, &pt))
         return FALSE;
     EMouseButton eButton = bRight ? EMouseButton::Right : EMouseButton::Left;
-    BOOL bReceived = InjectMouse(EMouseAction::Move, EMouseButton::None, pt);
-    Pump();
+    std::deque<CMouseInput> events { CMouseInput { EMouseAction::Move, EMouseButton::None, pt, 0 } };
     for (int nClick = 0; nClick < nClicks; ++nClick) {
-        bReceived = InjectMouse(EMouseAction::ButtonDown, eButton, pt) && bReceived;
-        Pump();
-        bReceived = InjectMouse(EMouseAction::ButtonUp, eButton, pt) && bReceived;
+        events.push_back(CMouseInput { EMouseAction::ButtonDown, eButton, pt, 0 });
+        events.push_back(CMouseInput { EMouseAction::ButtonUp, eButton, pt, 0 });
+    }
+    return RunMouseGesture(std::move(events));
+}
+
+BOOL CTestDriver::RunMouseGesture(std::deque<CMouseInput> events)
+{
+    m_gesture = std::move(events);
+    m_bGestureReceived = TRUE;
+    while (!m_gesture.empty()) {
+        CMouseInput input = m_gesture.front();
+        m_gesture.pop_front();
+        m_bGestureReceived = InjectMouseEvent(input) && m_bGestureReceived;
         Pump();
     }
-    return bReceived;
+    return m_bGestureReceived;
+}
+
+void CTestDriver::FeedWaitingLoop()
+{
+    if (!t_pDriver || t_pDriver->m_gesture.empty())
+        return;
+    CMouseInput input = t_pDriver->m_gesture.front();
+    t_pDriver->m_gesture.pop_front();
+    t_pDriver->m_bGestureReceived = InjectMouseEvent(input) && t_pDriver->m_bGestureReceived;
 }
 
 /***** Keyboard *****/

@@ -260,6 +260,14 @@ LRESULT DefWindowProcInputAndPaint(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
             pWindow->bRedrawOff = !wParam;
         return 0;
     }
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<LRESULT>(DefaultControlColors(reinterpret_cast<HDC>(wParam), uMsg));
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
         if (wParam == static_cast<WPARAM>(HTVSCROLL) || wParam == static_cast<WPARAM>(HTHSCROLL))
