@@ -18,6 +18,7 @@
 // HTTRANSPARENT); with it a click sends STN_CLICKED, a double click STN_DBLCLK,
 // and enabling or disabling it STN_ENABLE or STN_DISABLE.
 
+#include "platform/gdi/Icons.h"
 #include "platform/window/WindowTypes.h"
 
 // clang-format off
@@ -56,12 +57,8 @@ constexpr DWORD SS_ELLIPSISMASK   = 0x0000C000;
 /* Static messages. */
 constexpr UINT STM_SETICON  = 0x0170; // wParam: HICON; returns the previous one
 constexpr UINT STM_GETICON  = 0x0171;
-constexpr UINT STM_SETIMAGE = 0x0172; // wParam: IMAGE_*; lParam: the handle; returns the previous one
+constexpr UINT STM_SETIMAGE = 0x0172; // wParam: IMAGE_BITMAP or IMAGE_ICON; lParam: the handle; returns the previous one
 constexpr UINT STM_GETIMAGE = 0x0173; // wParam: IMAGE_*
-
-/* Image kinds of STM_SETIMAGE and BM_SETIMAGE. */
-constexpr UINT IMAGE_BITMAP = 0;
-constexpr UINT IMAGE_ICON   = 1;
 
 /* Static notifications (SS_NOTIFY). */
 constexpr WORD STN_CLICKED = 0;

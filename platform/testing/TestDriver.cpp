@@ -3,10 +3,12 @@
 #include "platform/base/WinError.h"
 #include "platform/controls/ButtonControl.h"
 #include "platform/framework/AfxMessages.h"
+#include "platform/framework/CWnd.h"
 #include "platform/window/Input.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Paint.h"
 #include "platform/window/Window.h"
+#include "platform/window/WindowClass.h"
 
 #include <optional>
 #include <string>
@@ -90,7 +92,33 @@ void CTestDriver::Advance(UINT nMilliseconds)
 
 int CTestDriver::Pump()
 {
-    return PumpUntilIdle();
+    int nDispatched = 0;
+    MSG msg {};
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) {
+        PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE);
+        if (!PreTranslate(&msg)) {
+            TranslateMessage(&msg);
+            DispatchMessage(&msg);
+        }
+        ++nDispatched;
+    }
+    return nDispatched;
+}
+
+// What the program's loop does before dispatching: the class library's
+// PreTranslateMessage chain up to the message's top-level window when that
+// window has an object (a CDialog takes its keys there), else the dialog
+// manager's keyboard interface for a dialog without one.
+BOOL CTestDriver::PreTranslate(MSG* pMsg)
+{
+    HWND hTop = pMsg->hwnd ? GetAncestor(pMsg->hwnd, GA_ROOT) : nullptr;
+    if (!hTop)
+        return FALSE;
+    if (CWnd::FromHandlePermanent(hTop))
+        return CWnd::WalkPreTranslateTree(hTop, pMsg);
+    char szClass[16] {};
+    GetClassName(hTop, szClass, sizeof(szClass));
+    return std::string_view(szClass) == WC_DIALOG && IsDialogMessage(hTop, pMsg);
 }
 
 /***** Mouse *****/

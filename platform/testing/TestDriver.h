@@ -41,8 +41,9 @@ public:
     // Moves the clock forward one millisecond at a time, pumping after each
     // step, so timers fire in the order they fall due and each at its time.
     void Advance(UINT nMilliseconds);
-    // Runs what waits in the queue without moving the clock; returns how many
-    // messages were dispatched.
+    // Runs what waits in the queue without moving the clock, as the program's
+    // loop would (a dialog takes its keys: Tab, Enter, Escape); returns how
+    // many messages were taken.
     int Pump();
 
     /* Mouse. Each returns FALSE when no window received the input. */
@@ -93,6 +94,7 @@ public:
 private:
     BOOL MouseButton(HWND hWnd, int x, int y, bool bRight, int nClicks);
     BOOL Key(UINT nVirtualKey, bool bDown);
+    static BOOL PreTranslate(MSG* pMsg);
     // Injects each mouse event, pumping after each; TRUE when every one reached a window.
     BOOL RunMouseGesture(std::deque<CMouseInput> events);
 

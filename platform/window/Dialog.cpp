@@ -512,11 +512,11 @@ LRESULT DefDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)
         }
         [[fallthrough]];
     case WM_SETFOCUS: {
+        // The focus goes back as the keyboard would bring it: an edit's text selected.
         HWND hCtl = pState->hWndFocusSave;
         if (!hCtl || !::IsWindow(hCtl) || !::IsChild(hDlg, hCtl))
             hCtl = ::GetNextDlgTabItem(hDlg, nullptr, FALSE);
-        if (hCtl)
-            ::SetFocus(hCtl);
+        FocusControl(hCtl);
         return 0;
     }
     case WM_CLOSE:

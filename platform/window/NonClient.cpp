@@ -162,7 +162,7 @@ void PaintFrame(HWND hWnd)
         if (layout.dwStyle & WS_SYSMENU) {
             RECT rcClose = CloseButtonRect(layout);
             InflateRect(&rcClose, -2, -2);
-            DrawFrameControl(hdc, &rcClose, DFC_BUTTON, DFCS_BUTTONPUSH);
+            DrawFrameControl(hdc, &rcClose, DFC_CAPTION, DFCS_CAPTIONCLOSE);
             rcText.right = rcClose.left - 2;
         }
         HGDIOBJ hOldFont = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
