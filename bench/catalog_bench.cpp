@@ -6,6 +6,7 @@
 // sides, their ratio (catalog / SQLite; below 1 the catalog is faster) and the
 // file sizes. Both files live in a temporary folder that is removed at the end.
 
+#include "bench/BenchCatalogData.h"
 #include "platform/base/PathMap.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
@@ -14,23 +15,18 @@
 
 #include <sqlite3.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+using namespace bench;
+
 namespace {
 
-constexpr int DOCUMENT_COUNT = 100000;
-constexpr int DIRECTORY_COUNT = 2000;
-constexpr int SYSTEM_COUNT = 20;
-constexpr int GROUPS_PER_SYSTEM = 25;
-constexpr int NODE_COUNT = SYSTEM_COUNT * GROUPS_PER_SYSTEM; // the nodes documents are linked under
 constexpr int FIRST_ROWS = 40;
 constexpr int FIRST_ROWS_FETCHES = 1000;
 
@@ -48,43 +44,6 @@ void OnCatalogError(LPCTSTR pszFileName, LPCTSTR pszText, LPCTSTR, UINT)
     g_bFailed = true;
 }
 
-/* The data set. Document d lies in directory d / 50 and is linked under node
-   d % 500, so a node's documents are spread over 200 directories. */
-
-std::string DirectoryPath(int nDirectory)
-{
-    char szPath[64];
-    std::snprintf(szPath, sizeof(szPath), "c:\\archive\\volume%02d\\folder%04d\\", nDirectory / 100, nDirectory);
-    return szPath;
-}
-
-std::string DocumentName(int nDocument)
-{
-    char szName[32];
-    std::snprintf(szName, sizeof(szName), "report-%06d.txt", nDocument);
-    return szName;
-}
-
-void FillInfo(int nDocument, CDocumentInfo* pInfo)
-{
-    *pInfo = {};
-    pInfo->wType = DOCUMENT_FILE;
-    std::snprintf(pInfo->szName, sizeof(pInfo->szName), "%s", DocumentName(nDocument).c_str());
-    std::snprintf(pInfo->szDescription, sizeof(pInfo->szDescription), "Quarterly report number %d", nDocument);
-    std::snprintf(pInfo->szSecondary, sizeof(pInfo->szSecondary), "finance, review %d", nDocument % 97);
-    pInfo->ftCatalogTime = { static_cast<DWORD>(nDocument), 0x01DA0000 };
-}
-
-int DirectoryOf(int nDocument)
-{
-    return nDocument / (DOCUMENT_COUNT / DIRECTORY_COUNT);
-}
-
-int NodeOf(int nDocument)
-{
-    return nDocument % NODE_COUNT;
-}
-
 // The node whose first rows fetch n reads: every node twice, in a scattered order.
 int FetchedNode(int nFetch)
 {
@@ -95,13 +54,6 @@ int FetchedNode(int nFetch)
 int LookedUpDocument(int nLookup)
 {
     return static_cast<int>((static_cast<long long>(nLookup) * 7919) % DOCUMENT_COUNT);
-}
-
-double Seconds(const std::function<void()>& work)
-{
-    auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 struct Figures {
@@ -154,32 +106,8 @@ Figures RunCatalog(const std::string& strProgramPath, const std::string& strHost
     auto pCatalog = std::make_unique<CCatalog>(strProgramPath.c_str(), 0);
 
     figures.build = Seconds([&] {
-        std::vector<std::unique_ptr<CNodeRec>> nodes;
-        std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(pCatalog.get()));
-        for (int nSystem = 0; nSystem < SYSTEM_COUNT; ++nSystem) {
-            CNodeInfo info {};
-            std::snprintf(info.szName, sizeof(info.szName), "System %d", nSystem);
-            info.nKind = 2;
-            std::unique_ptr<CNodeRec> pSystem(pRoot->FindOrAddChild(info));
-            for (int nGroup = 0; pSystem && nGroup < GROUPS_PER_SYSTEM; ++nGroup) {
-                std::snprintf(info.szName, sizeof(info.szName), "Group %d", nGroup);
-                nodes.emplace_back(pSystem->FindOrAddChild(info));
-            }
-        }
-        if (nodes.size() != NODE_COUNT || !nodes.back()) {
-            Fail("catalog: cannot add the nodes");
-            return;
-        }
-        CDocumentInfo info;
-        for (int nDocument = 0; nDocument < DOCUMENT_COUNT; ++nDocument) {
-            FillInfo(nDocument, &info);
-            std::unique_ptr<CDocumentRec> pDocument(pCatalog->FindOrAddDocument(
-                DirectoryPath(DirectoryOf(nDocument)).c_str(), DocumentName(nDocument).c_str(), &info));
-            if (!pDocument || !nodes[static_cast<std::size_t>(NodeOf(nDocument))]->AddDocument(pDocument.get())) {
-                Fail("catalog: cannot add a document");
-                return;
-            }
-        }
+        if (!FillCatalog(*pCatalog))
+            Fail("catalog: cannot build the catalog");
     });
 
     figures.reopen = Seconds([&] {

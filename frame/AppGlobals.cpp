@@ -1,24 +1,86 @@
 #include "frame/AppGlobals.h"
 
+#include "platform/framework/CWinThread.h"
+#include "platform/framework/CWnd.h"
+#include "platform/gdi/Text.h"
+#include "platform/window/Clipboard.h"
+#include "platform/window/SystemMetrics.h"
+#include "platform/window/WindowClass.h"
+#include "store/CPreferences.h"
+
 #include <clocale>
 
 CRegistryKey g_regKeyDefault;
 CRegistryKey g_regKeyDesktop;
 CRegistryKey g_regKeyClasses;
+CFont g_fontMenu;
+CFont g_fontMenuBold;
 CPalette* g_appPalette = nullptr;
+
+namespace {
+
+constexpr char DEFAULT_KEY_PATH[] = "SOFTWARE\\KD\\Archivora Plus\\Default";
+constexpr char DESKTOP_KEY_PATH[] = "SOFTWARE\\KD\\Archivora Plus\\Desktop";
+constexpr char COLORS_CHANGED_MESSAGE[] = "APPM TrocarCores";
+
+[[nodiscard]] BOOL CreateUserKeys()
+{
+    const BOOL bDefault = g_regKeyDefault.Create(HKEY_CURRENT_USER, DEFAULT_KEY_PATH);
+    const BOOL bDesktop = g_regKeyDesktop.Create(HKEY_CURRENT_USER, DESKTOP_KEY_PATH);
+    return bDefault && bDesktop ? TRUE : FALSE;
+}
+
+void CreateMenuFonts()
+{
+    NONCLIENTMETRICS metrics {};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    LOGFONT lf = metrics.lfMenuFont;
+    lf.lfWeight = FW_NORMAL;
+    g_fontMenu.CreateFontIndirect(&lf);
+    lf.lfWeight = FW_BOLD;
+    g_fontMenuBold.CreateFontIndirect(&lf);
+}
+
+void SendColorsChanged()
+{
+    static const UINT uColorsChanged = RegisterWindowMessage(COLORS_CHANGED_MESSAGE);
+    if (CWnd* pMainWnd = AfxGetMainWnd(); pMainWnd && pMainWnd->GetSafeHwnd())
+        pMainWnd->SendMessage(uColorsChanged, 0, 0);
+}
+
+} // namespace
 
 void InitAppGlobals()
 {
     // The user's language comes from the environment; an unknown one leaves "C".
     std::setlocale(LC_TIME, "");
-    g_regKeyDefault.Create(HKEY_CURRENT_USER, "SOFTWARE\\KD\\Archivora Plus\\Default");
-    g_regKeyDesktop.Create(HKEY_CURRENT_USER, "SOFTWARE\\KD\\Archivora Plus\\Desktop");
+    // A key that cannot be made stays closed; its users find it so.
+    static_cast<void>(CreateUserKeys());
     g_regKeyClasses.Open(HKEY_LOCAL_MACHINE, "Software\\Classes");
+    CreateMenuFonts();
+    thePreferences.m_nClipboardFormat = RegisterClipboardFormat(CPreferences::CLIPBOARD_FORMAT_NAME);
+    thePreferences.SetColorsChangedHandler(SendColorsChanged);
 }
 
 void FreeAppGlobals()
 {
+    thePreferences.SetColorsChangedHandler(nullptr);
+    g_fontMenu.DeleteObject();
+    g_fontMenuBold.DeleteObject();
     g_regKeyDefault.Close();
     g_regKeyDesktop.Close();
     g_regKeyClasses.Close();
+}
+
+BOOL ResetAppRegistryKeys()
+{
+    g_regKeyDefault.Close();
+    g_regKeyDesktop.Close();
+    CRegistryKey keyUser;
+    BOOL bDeleted = TRUE;
+    if (keyUser.Open(HKEY_CURRENT_USER, "SOFTWARE\\KD") && keyUser.KeyExists("Archivora Plus"))
+        bDeleted = keyUser.DeleteTree("Archivora Plus");
+    const BOOL bCreated = CreateUserKeys();
+    return bDeleted && bCreated ? TRUE : FALSE;
 }

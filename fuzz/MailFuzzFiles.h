@@ -1,6 +1,7 @@
 #pragma once
 
-// A temporary folder for the mail fuzz targets, whose readers take store paths:
+// A temporary folder for the fuzz targets whose readers take paths (mail
+// stores, and the catalogs that the rebuild replaces):
 // each input is written to files here, read through the program's path model,
 // and the folder goes with everything in it when the object goes.
 

@@ -3,14 +3,16 @@
 // a bound on the steps, then walks the tree of nodes from the root and the
 // fixed nodes with each node's documents, the entry tables and the
 // recently-catalogued list and the keyword and folder links, queries the
-// expired documents, and adds and removes one document. The file goes
-// to a temporary folder of this process.
+// expired documents, and adds and removes one document; first it runs the
+// whole-file check that backups pass before a restore. The file goes to a
+// temporary folder of this process.
 
 #include "platform/base/PathMap.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
 #include "store/CRecentList.h"
+#include "store/CatalogCheck.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -141,7 +143,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
         std::ofstream out(temp.File(), std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(pData), static_cast<std::streamsize>(nSize));
     }
-    CCatalog catalog(ProgramPathFromHostPath(temp.File().string()).c_str(), 0);
+    std::string strPath = ProgramPathFromHostPath(temp.File().string());
+    (void)CheckCatalogFile(strPath.c_str(), CATALOG_KIND_MAIN); // only crashes and hangs matter here
+    CCatalog catalog(strPath.c_str(), 0);
     if (catalog.IsOpen()) {
         WalkBlocks(catalog);
         WalkTree(catalog);

@@ -380,6 +380,11 @@ CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, co
     else
         info.ftCatalogTime = NowAsFileTime();
     Utf8CopyToField(info.szName, sizeof(info.szName), strName.c_str(), FieldEnd::NulTerminated);
+    return AppendDocument(*pDirectory, info);
+}
+
+CDocumentRec* CCatalog::AppendDocument(CDirectoryRec& directory, CDocumentInfo info)
+{
     // The record is written whole with its slot: no location record, no links
     // and the information. Only texts that need a location record and an
     // expiry date (a link under the expiring-documents node) take UpdateInfo.
@@ -389,13 +394,13 @@ CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, co
     CString tails[3];
     bool bComplete = !CDocumentRec::StoreInfo(record, info, tails) && info.nExpiry < 1;
     CRecordRef ref;
-    CATBLOCK nFirst = pDirectory->GetDocumentBlock();
-    if (!AllocateRecord(TABLE_DOCUMENT, nFirst, pDirectory->GetRef(), &ref, record))
+    CATBLOCK nFirst = directory.GetDocumentBlock();
+    if (!AllocateRecord(TABLE_DOCUMENT, nFirst, directory.GetRef(), &ref, record))
         return nullptr;
     if (nFirst == NO_BLOCK)
-        pDirectory->SetDocumentBlock(ref.nBlock);
-    pDirectory->SetDocumentCount(pDirectory->GetDocumentCount() + 1);
-    if (!pDirectory->Save())
+        directory.SetDocumentBlock(ref.nBlock);
+    directory.SetDocumentCount(directory.GetDocumentCount() + 1);
+    if (!directory.Save())
         return nullptr;
 
     auto pDocument = std::make_unique<CDocumentRec>(this, ref.nBlock, ref.nSlot);

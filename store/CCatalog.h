@@ -78,6 +78,10 @@ public:
     // directory record added when missing. A new document takes pInfo's
     // texts and numbers (its name stays pszName); an existing one is returned as it is.
     CDocumentRec* FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, const CDocumentInfo* pInfo);
+    // Adds a document with info's name, texts and numbers to the end of the
+    // directory's chain, without looking for one of the same name: for callers
+    // that know the name is new there.
+    CDocumentRec* AppendDocument(CDirectoryRec& directory, CDocumentInfo info);
     // Adds the mail message described by message (its title in szName, its
     // store kind in nVersion) to the store at pszStorePath and links it under
     // pNode. The document's name is the lower-cased title followed by "*" and

@@ -1,9 +1,11 @@
 #include "store/CDocumentRec.h"
 
 #include "platform/base/Clock.h"
+#include "platform/base/FileFunctions.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
+#include "platform/gdi/Icons.h"
 #include "store/CCatalog.h"
 #include "store/CDirectoryRec.h"
 #include "store/CLinkRec.h"
@@ -94,6 +96,9 @@ CDocumentRec* CDocumentRec::Clone() const
     pClone->m_state = m_state;
     pClone->m_bStateLoaded = m_bStateLoaded;
     pClone->m_nExpiryState = m_nExpiryState;
+    pClone->m_nTypeIcon = m_nTypeIcon;
+    if (m_pIcon)
+        pClone->m_pIcon.reset(CopyIcon(m_pIcon.get()));
     return pClone.release();
 }
 
@@ -353,7 +358,7 @@ int CDocumentRec::GetExpiryWarningDays()
 }
 
 /******************************************************************************
- * Content and protection of mail messages
+ * Content and protection
  ******************************************************************************/
 
 CMailDocumentRef CDocumentRec::GetMailRef() const
@@ -386,7 +391,7 @@ int CDocumentRec::ReadContent(char* pszBuffer, int nSize) const
     if (!m_bValid)
         return CONTENT_UNREADABLE;
     if (!IsMail())
-        return CONTENT_NO_PREVIEW;
+        return GetPassword().IsEmpty() ? ReadFileContent(GetFilePath(), pszBuffer, nSize) : CONTENT_PROTECTED_FILE;
     if (!GetPassword().IsEmpty())
         return CONTENT_PROTECTED;
     CMailDocumentHooks* pHooks = GetMailDocumentHooks();
@@ -399,10 +404,8 @@ int CDocumentRec::ReadContent(char* pszBuffer, int nSize) const
 
 int CDocumentRec::ReadMailMessage(LPCTSTR pszPassword) const
 {
-    if (!m_bValid)
+    if (!m_bValid || !IsMail())
         return PROTECT_UNREADABLE;
-    if (!IsMail())
-        return PROTECT_NOT_SUPPORTED;
     if (GetPassword().Compare(pszPassword ? pszPassword : "") != 0)
         return PROTECT_BAD_PASSWORD;
     CMailDocumentHooks* pHooks = GetMailDocumentHooks();
@@ -413,23 +416,72 @@ int CDocumentRec::ReadMailMessage(LPCTSTR pszPassword) const
 
 int CDocumentRec::ChangeProtection(LPCTSTR pszNewPassword, LPCTSTR pszOldPassword)
 {
-    if (!pszNewPassword)
-        return ReadMailMessage(pszOldPassword);
     if (!m_bValid)
         return PROTECT_UNREADABLE;
-    if (!IsMail())
-        return PROTECT_NOT_SUPPORTED;
-    if (GetPassword().Compare(pszOldPassword ? pszOldPassword : "") != 0
-        || std::strlen(pszNewPassword) > static_cast<std::size_t>(MAX_MAIL_PASSWORD))
+    if (!pszNewPassword) {
+        if (IsMail())
+            return ReadMailMessage(pszOldPassword);
+        return GetPassword().Compare(pszOldPassword ? pszOldPassword : "") == 0 ? PROTECT_OK : PROTECT_BAD_PASSWORD;
+    }
+    if (GetPassword().Compare(pszOldPassword ? pszOldPassword : "") != 0)
+        return PROTECT_BAD_PASSWORD;
+    return IsMail() ? ChangeMailProtection(pszNewPassword, pszOldPassword)
+                    : ChangeFileProtection(pszNewPassword, pszOldPassword);
+}
+
+int CDocumentRec::ChangeMailProtection(LPCTSTR pszNewPassword, LPCTSTR)
+{
+    if (std::strlen(pszNewPassword) > static_cast<std::size_t>(MAX_MAIL_PASSWORD))
         return PROTECT_BAD_PASSWORD;
     CMailDocumentHooks* pHooks = GetMailDocumentHooks();
     if (!pHooks || pHooks->ChangeProtection(GetMailRef(), pszNewPassword) != 0)
         return PROTECT_UNREADABLE;
     CDocumentInfo info;
     GetInfo(&info);
+    return StorePassword(info, pszNewPassword) ? PROTECT_OK : PROTECT_WRITE_FAILED;
+}
+
+int CDocumentRec::ChangeFileProtection(LPCTSTR pszNewPassword, LPCTSTR pszOldPassword)
+{
+    if (std::strlen(pszNewPassword) >= static_cast<std::size_t>(PASSWORD_SIZE))
+        return PROTECT_BAD_PASSWORD;
+    CString strPath = GetFilePath();
+    CDocumentInfo info;
+    GetInfo(&info);
+    const DWORD dwKept = info.dwAttributes;
+    const bool bWasProtected = info.szPassword[0] != '\0';
+    const bool bUnprotect = *pszNewPassword == '\0';
+    DWORD dwBefore = GetFileAttributes(strPath);
+    int nResult = ProtectFile(strPath, pszNewPassword, pszOldPassword);
+    if (nResult != PROTECT_OK && !(bUnprotect && nResult == PROTECT_NOT_PROTECTED))
+        return nResult;
+
+    // A protected file is read-only; the attributes it had come back when it is unprotected.
+    if (bUnprotect) {
+        if (bWasProtected)
+            (void)SetFileAttributes(strPath, dwKept); // a file left read-only is still whole; the record goes on
+        info.dwAttributes = 0;
+    } else if (!bWasProtected) {
+        info.dwAttributes = dwBefore == INVALID_FILE_ATTRIBUTES ? 0 : dwBefore;
+        // The protection holds without the read-only attribute, should it not take.
+        (void)SetFileAttributes(strPath, info.dwAttributes | FILE_ATTRIBUTE_READONLY);
+    }
+    if (StorePassword(info, pszNewPassword))
+        return nResult;
+
+    // The record keeps the old password, so the file goes back to it; should
+    // that fail too, the write failure is still what the caller reports.
+    if (nResult == PROTECT_OK)
+        (void)ProtectFile(strPath, pszOldPassword, pszNewPassword);
+    (void)SetFileAttributes(strPath, bWasProtected ? (dwKept | FILE_ATTRIBUTE_READONLY) : dwBefore);
+    return PROTECT_WRITE_FAILED;
+}
+
+BOOL CDocumentRec::StorePassword(CDocumentInfo& info, LPCTSTR pszPassword)
+{
     std::memset(info.szPassword, 0, sizeof(info.szPassword));
-    std::memcpy(info.szPassword, pszNewPassword, std::strlen(pszNewPassword));
-    return UpdateInfo(info) ? PROTECT_OK : PROTECT_WRITE_FAILED;
+    std::memcpy(info.szPassword, pszPassword, std::min(std::strlen(pszPassword), sizeof(info.szPassword) - 1));
+    return UpdateInfo(info);
 }
 
 /******************************************************************************

@@ -12,10 +12,15 @@
 #include "store/CCatalogRecord.h"
 #include "store/CMailDocumentHooks.h"
 #include "store/CNodeRec.h"
+#include "store/ContentReader.h"
+#include "store/ProtectedFile.h"
 
 #include "platform/base/CString.h"
 
 #include <functional>
+#include <memory>
+#include <optional>
+#include <type_traits>
 #include <vector>
 
 class CCatalog;
@@ -62,20 +67,6 @@ struct CDocumentInfo {
     DWORD dwAttributes; // files: attributes kept while protected; mail: the message date
 };
 static_assert(sizeof(CDocumentInfo) == 840);
-
-// Result codes of ReadContent.
-constexpr int CONTENT_TEXT = 0;        // the buffer holds text
-constexpr int CONTENT_UNREADABLE = 3;  // the message cannot be read from its store
-constexpr int CONTENT_EMPTY = 4;       // there is nothing to show
-constexpr int CONTENT_NO_PREVIEW = 5;  // this object reads no text of a file document
-constexpr int CONTENT_PROTECTED = 10;  // a protected message, whose text is not shown
-
-// Result codes of ChangeProtection and ReadMailMessage.
-constexpr int PROTECT_OK = 0;
-constexpr int PROTECT_BAD_PASSWORD = 1;   // the password does not match, or is too long
-constexpr int PROTECT_UNREADABLE = 3;     // the message cannot be read from its store
-constexpr int PROTECT_WRITE_FAILED = 5;   // the record could not be written
-constexpr int PROTECT_NOT_SUPPORTED = 9;  // a file document, protected by the protected-file operations
 
 // The longest password of a mail message, in bytes.
 constexpr int MAX_MAIL_PASSWORD = 10;
@@ -144,6 +135,21 @@ public:
     // "File", "Mail", "Netscape Mail", "Outlook Express 4 Mail" or "Outlook Express 5 Mail".
     void GetTypeName(CString& strOut) const;
 
+    /* Icons. */
+
+    // The document's icon in the small system image list: that of its file
+    // type, or of the mail item type for a message; -1 for a document that
+    // cannot be read. Worked out on first use from the name alone, so the
+    // file is never touched.
+    int GetTypeIcon() const;
+    // The document's large shell icon: that of its file as the file is now,
+    // or of the mail item type for a message; the resource module's document
+    // icon (IDI_DOCUMENT) when the shell has none (the file is gone, the drive
+    // unreachable). Worked out on first use. The object owns the icon and
+    // destroys it with itself: callers never destroy it, and copy it
+    // (CopyIcon) to keep it longer.
+    HICON GetIcon() const;
+
     /* State. */
 
     // The document's file path, or for a mail message its store file's path.
@@ -161,18 +167,25 @@ public:
     static void SetExpiryWarningDays(int nDays);
     static int GetExpiryWarningDays();
 
-    /* Content and protection of mail messages. */
+    /* Content and protection. */
 
-    // Writes the beginning of a mail message's text, at most nSize bytes with
+    // Writes the beginning of the document's text, at most nSize bytes with
     // the terminator and cut at a character boundary, into pszBuffer, and
-    // returns a CONTENT_ code.
+    // returns a CONTENT_ code: a file through ReadFileContent, a mail message
+    // through the reader of its store kind. A protected document is not read.
     int ReadContent(char* pszBuffer, int nSize) const;
     // Checks a protected message's password against the record and reads the
-    // message from its store; a PROTECT_ code.
+    // message from its store; a PROTECT_ code (PROTECT_UNREADABLE for a file).
     int ReadMailMessage(LPCTSTR pszPassword) const;
-    // Sets a mail message's password (empty: none) after checking the current
-    // one, through the reader of its store kind; without a new password only
-    // checks and reads (ReadMailMessage). A PROTECT_ code.
+    // Sets the document's password (empty: none) after checking the current
+    // one: a file through ProtectFile, a mail message through the reader of
+    // its store kind. A file that becomes protected is made read-only, its
+    // former attributes kept in the record; unprotected, it gets them back.
+    // Without a new password only checks the password (a message is also read,
+    // ReadMailMessage). A PROTECT_ code; PROTECT_NOT_PROTECTED when a file to
+    // unprotect was not protected (its record then holds no password either).
+    // The record and the file never disagree after a failure: a record that
+    // cannot be written takes the file's change back.
     int ChangeProtection(LPCTSTR pszNewPassword, LPCTSTR pszOldPassword);
 
     /* Information. */
@@ -219,9 +232,18 @@ private:
     // The message the record names, for the mail hooks.
     CMailDocumentRef GetMailRef() const;
     CString GetPassword() const;
+    int ChangeFileProtection(LPCTSTR pszNewPassword, LPCTSTR pszOldPassword);
+    int ChangeMailProtection(LPCTSTR pszNewPassword, LPCTSTR pszOldPassword);
+    // Writes a new password into the record.
+    BOOL StorePassword(CDocumentInfo& info, LPCTSTR pszPassword);
 
     mutable CString m_strTypeName; // cached
     mutable CDocumentState m_state;
     mutable bool m_bStateLoaded { false };
     mutable int m_nExpiryState { -1 }; // -1 until computed
+    mutable std::optional<int> m_nTypeIcon; // cached
+    struct CIconDestroyer {
+        void operator()(HICON hIcon) const;
+    };
+    mutable std::unique_ptr<std::remove_pointer_t<HICON>, CIconDestroyer> m_pIcon; // cached, owned
 };

@@ -266,6 +266,11 @@ CNodeRec* CNodeRec::FindOrAddChild(const CNodeInfo& info)
         FieldEnd::NulTerminated);
     if (CNodeRec* pFound = FindChildByName(szName))
         return pFound;
+    return AddChild(info);
+}
+
+CNodeRec* CNodeRec::AddChild(const CNodeInfo& info)
+{
     CRecordRef ref;
     if (!AllocateInChain(OFF_CHILD_BLOCK, TABLE_NODE, &ref))
         return nullptr;

@@ -125,6 +125,9 @@ public:
     // The child named in info, created with the info's kind, flags and texts
     // when there is none.
     CNodeRec* FindOrAddChild(const CNodeInfo& info);
+    // A new child at the end of the child chain, with the info's name, kind,
+    // flags and texts, whatever children of that name there are already.
+    CNodeRec* AddChild(const CNodeInfo& info);
     int CountChildren() const;
     // The node with this node's path of names in pTarget, made where missing
     // with the information of this node and its ancestors. A fixed node maps to

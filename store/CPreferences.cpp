@@ -3,6 +3,7 @@
 #include "store/CRegistryKey.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 CPreferences thePreferences;
@@ -79,23 +80,28 @@ bool IsValidVersionText(const CString& strText)
     return nHash >= 0 && strText.Find('#', nHash + 1) < 0;
 }
 
-// The node that pNames leads to: the first name is a top-level system or a
-// fixed node, each further one a child of the one before. Null when a name
-// is not found.
+// The node that names leads to: the first name is a top-level system, each
+// further one a child of the one before. Null when a name is not found.
 CNodeRec* FindNodeByPath(CCatalog* pCatalog, const CStringArray& names)
 {
     std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(pCatalog));
     if (!pRoot || names.GetSize() == 0)
         return nullptr;
     std::unique_ptr<CNodeRec> pNode(pRoot->FindChildByName(names[0]));
-    for (LONG nKind = 1; !pNode && nKind <= static_cast<LONG>(CNodeRec::FIXED_NODE_LAST); ++nKind) {
-        auto pFixed = std::make_unique<CNodeRec>(pCatalog, nKind);
-        if (pFixed->IsValid() && pFixed->GetName() == names[0])
-            pNode = std::move(pFixed);
-    }
     for (int nLevel = 1; pNode && nLevel < names.GetSize(); ++nLevel)
         pNode.reset(pNode->FindChildByName(names[nLevel]));
     return pNode.release();
+}
+
+// The path of names stored for a default system. The fixed nodes have no
+// names to tell them apart by, so one is stored as the empty path, which
+// stands for the systems root.
+void GetDefaultSystemPath(const CNodeRec& node, CStringArray& names)
+{
+    if (node.IsFixedNode())
+        names.RemoveAll();
+    else
+        node.GetPathNames(names);
 }
 
 } // namespace
@@ -103,8 +109,6 @@ CNodeRec* FindNodeByPath(CCatalog* pCatalog, const CStringArray& names)
 CPreferences::CPreferences()
 {
     SetDefaults();
-    // FIXME: Register CLIPBOARD_FORMAT_NAME into m_nClipboardFormat once the
-    // platform layer offers RegisterClipboardFormat.
 }
 
 CPreferences::~CPreferences() = default;
@@ -215,29 +219,34 @@ BOOL CPreferences::SaveGeneral() const
         return FALSE;
     // The day count only matters when new documents are told by their age.
     const int nRecentDays = (m_nLastCatalogOption & NEW_WITHIN_DAYS) ? m_nNumDayRecentlyCatalog : 1;
-    key.SetDWORD("NumDayFileNew", static_cast<DWORD>(m_nNumDayFileNew));
-    key.SetDWORD("LastCatalogOption", static_cast<DWORD>(m_nLastCatalogOption));
-    key.SetDWORD("NumDayRecentlyCatalog", static_cast<DWORD>(nRecentDays));
-    WriteBinaryDWORD(key, "RecentlyCatalogColor", m_crRecentlyCatalog);
-    key.SetString("DefaultDirCopyRem", m_strDefaultDirCopyRem);
-    key.SetDWORD("Minimize", static_cast<DWORD>(m_bMinimize));
-    key.SetDWORD("DescrTip", static_cast<DWORD>(m_bDescrTip));
-    key.SetDWORD("UpdateOption", static_cast<DWORD>(m_nUpdateOption));
-    key.SetStringArray("FastUpdateDir", m_fastUpdateDir);
-    key.SetDWORD("CleanUpTempFolders", static_cast<DWORD>(m_bCleanUpTempFolders));
-    key.SetDWORD("CleanUpTempFiles", static_cast<DWORD>(m_bCleanUpTempFiles));
-    key.SetDWORD("CleanUpExpired", static_cast<DWORD>(m_bCleanUpExpired));
-    key.SetDWORD("CleanUpRecycle", static_cast<DWORD>(m_bCleanUpRecycle));
-    key.SetDWORD("VersionControlPos", static_cast<DWORD>(m_nVersionControlPos));
-    key.SetString("VersionControlText", m_strVersionControlText);
-    key.SetDWORD("MostRecents", static_cast<DWORD>(m_nMostRecents));
-    WriteBinaryDWORD(key, "MostRecentsOption", m_dwMostRecentsOption);
-    key.SetDWORD("NumBackups", static_cast<DWORD>(m_nNumBackups));
-    key.SetDWORD("NumDayBackup", static_cast<DWORD>(m_nNumDayBackup));
-    key.SetDWORD("OrphanWarning", static_cast<DWORD>(m_bOrphanWarning));
-    key.SetDWORD("WAEnabled", static_cast<DWORD>(m_bWebAccessEnabled));
-    key.SetDWORD("MailClient", static_cast<DWORD>(m_nMailClient));
-    return TRUE;
+    const std::pair<LPCTSTR, int> numbers[] = {
+        { "NumDayFileNew", m_nNumDayFileNew },
+        { "LastCatalogOption", m_nLastCatalogOption },
+        { "NumDayRecentlyCatalog", nRecentDays },
+        { "Minimize", m_bMinimize },
+        { "DescrTip", m_bDescrTip },
+        { "UpdateOption", m_nUpdateOption },
+        { "CleanUpTempFolders", m_bCleanUpTempFolders },
+        { "CleanUpTempFiles", m_bCleanUpTempFiles },
+        { "CleanUpExpired", m_bCleanUpExpired },
+        { "CleanUpRecycle", m_bCleanUpRecycle },
+        { "VersionControlPos", m_nVersionControlPos },
+        { "MostRecents", m_nMostRecents },
+        { "NumBackups", m_nNumBackups },
+        { "NumDayBackup", m_nNumDayBackup },
+        { "OrphanWarning", m_bOrphanWarning },
+        { "WAEnabled", m_bWebAccessEnabled },
+        { "MailClient", m_nMailClient },
+    };
+    bool bWritten = true;
+    for (const auto& [pszName, nValue] : numbers)
+        bWritten &= key.SetDWORD(pszName, static_cast<DWORD>(nValue)) != FALSE;
+    bWritten &= WriteBinaryDWORD(key, "RecentlyCatalogColor", m_crRecentlyCatalog) != FALSE;
+    bWritten &= WriteBinaryDWORD(key, "MostRecentsOption", m_dwMostRecentsOption) != FALSE;
+    bWritten &= key.SetString("DefaultDirCopyRem", m_strDefaultDirCopyRem) != FALSE;
+    bWritten &= key.SetString("VersionControlText", m_strVersionControlText) != FALSE;
+    bWritten &= key.SetStringArray("FastUpdateDir", m_fastUpdateDir) != FALSE;
+    return bWritten ? TRUE : FALSE;
 }
 
 BOOL CPreferences::SaveDSSettings() const
@@ -247,7 +256,7 @@ BOOL CPreferences::SaveDSSettings() const
         return FALSE;
     CStringArray path;
     if (m_pDefaultSystem)
-        m_pDefaultSystem->GetPathNames(path);
+        GetDefaultSystemPath(*m_pDefaultSystem, path);
     else
         path.Copy(m_defaultSystemPath);
 
@@ -324,7 +333,7 @@ void CPreferences::SetDefaultSystem(const CNodeRec* pNode)
 {
     m_pDefaultSystem.reset(pNode ? pNode->Clone() : nullptr);
     if (m_pDefaultSystem)
-        m_pDefaultSystem->GetPathNames(m_defaultSystemPath);
+        GetDefaultSystemPath(*m_pDefaultSystem, m_defaultSystemPath);
     else
         m_defaultSystemPath.RemoveAll();
 }

@@ -8,7 +8,9 @@
 //
 // Load reads every value, a missing, mistyped, damaged or out-of-range one
 // taking its default; the Save operations each write one group of values.
-// The object is used from the program's main thread only.
+// The preference sheets get their values through the CopyTo/CopyFrom pairs
+// (the plain page structs of PreferenceSheets.h). The object is used from the
+// program's main thread only.
 
 #include "platform/base/CString.h"
 #include "platform/base/CollectionArrays.h"
@@ -17,10 +19,18 @@
 #include "store/CNodeRec.h"
 #include "store/CPreferenceBlock.h"
 
+#include <functional>
+#include <map>
 #include <memory>
+#include <string>
 
 class CCatalog;
+class CMapStringToPtr;
 class CRegistryKey;
+struct CDocumentsSheetData;
+struct CPreferencesArchivoraSheetData;
+struct CPreferencesCatalogSheetData;
+struct CPreferencesWebSheetData;
 
 class CPreferences {
 public:
@@ -50,8 +60,8 @@ public:
     // subkey; without the key, every value takes its default. The cached
     // default system is dropped: only its path of names is read.
     void Load();
-    // Writes the general values. FALSE only when the key can be neither
-    // opened nor created; single writes are not checked.
+    // Writes the general values. FALSE when the key can be neither opened nor
+    // created or a value could not be written (the others are still written).
     BOOL SaveGeneral() const;
     // Writes the new-document monitor values and the default system's path of
     // names (of the cached node when there is one), deleting surplus indexed
@@ -65,6 +75,63 @@ public:
     BOOL SaveDSDir() const;
     // Sets "OrphanWarning" and writes it; FALSE when the write failed.
     BOOL SaveOrphanWarning(BOOL bWarn);
+
+    /* The preference sheets. Each CopyTo fills a sheet's pages before it runs;
+       each CopyFrom takes the pages' values back after OK, saves them and
+       returns FALSE when saving failed (the values stay in memory for this
+       run either way). */
+
+    // The general sheet. CopyFrom keeps the page's day count only when
+    // LastCatalogOption has NEW_WITHIN_DAYS (else 1), saves with SaveGeneral
+    // and then runs the colours-changed handler, saved or not.
+    void CopyToArchivoraSheet(CPreferencesArchivoraSheetData& sheet) const;
+    BOOL CopyFromArchivoraSheet(const CPreferencesArchivoraSheetData& sheet);
+    // The new-document monitor sheet. The page's system is a copy of the
+    // default system in pCatalog when that node is still the one stored, else
+    // the systems root. CopyFrom makes a copy of the page's system the default
+    // system and saves with SaveDSSettings.
+    void CopyToCatalogSheet(CPreferencesCatalogSheetData& sheet, CCatalog* pCatalog);
+    BOOL CopyFromCatalogSheet(const CPreferencesCatalogSheetData& sheet);
+    // The web access sheet: the account and connection values of the attached
+    // web settings block. Without a block the sheet keeps what it holds and
+    // CopyFrom saves nothing, successfully.
+    void CopyToWebSheet(CPreferencesWebSheetData& sheet) const;
+    BOOL CopyFromWebSheet(const CPreferencesWebSheetData& sheet);
+    // The documents sheet: LoadDocumentsSheet gives the folders page the
+    // watched folders ("DSDir"). SaveDocumentsSheet replaces pCatalog's
+    // extensions by the chosen ones, rebuilds the document-type map, takes the
+    // watched folders, rebuilds pCatalog's locations from the folders page's
+    // mode and folders and the mail page's stores (a location kept from before
+    // keeps its stored size or position), stores the mode in pCatalog and
+    // saves "DSDir" and "Documents". FALSE at the first step that failed.
+    void LoadDocumentsSheet(CDocumentsSheetData& sheet) const;
+    BOOL SaveDocumentsSheet(const CDocumentsSheetData& sheet, CCatalog* pCatalog);
+
+    // Runs after the general sheet's values were taken back, so the windows
+    // can repaint in the new colours; the program installs it at start-up.
+    void SetColorsChangedHandler(std::function<void()> fnHandler) { m_fnColorsChanged = std::move(fnHandler); }
+
+    /* The new-document monitor's folders. */
+
+    // Adds the keys of folders (set-up's new-document folders) to "DSDir",
+    // lower-cased and in share form, skipping those already there, and saves
+    // "DSDir"; FALSE when saving failed.
+    BOOL AddDSDirs(const CMapStringToPtr& folders);
+    // TRUE when pszFolder lies in what pCatalog covers: a folder of a fixed
+    // drive when the catalog's place choice has PLACE_LOCAL_DISK; otherwise,
+    // with a network drive letter turned into its share form, a folder at or
+    // below one of the catalog's network locations (computers and catalogued
+    // folders).
+    BOOL IsPathInCatalogScope(CCatalog* pCatalog, LPCTSTR pszFolder) const;
+
+    /* The document-type map: the document type (the file type's description
+       in the classes root, else its type name) of every extension pCatalog
+       catalogues. Built again whenever the catalogued extensions change. */
+
+    void BuildDocumentTypeMap(CCatalog* pCatalog);
+    // The type of an extension (with or without its '.', any case); FALSE
+    // when the map does not hold it.
+    BOOL LookupDocumentType(LPCTSTR pszExtension, CString& strType) const;
 
     /* The default system of the new-document monitor. */
 
@@ -112,7 +179,9 @@ public:
 
     /* Run-time state, not stored. */
     std::unique_ptr<CNodeRec> m_pCurrentNode; // The program-wide current node
-    UINT m_nClipboardFormat { 0 };            // Number of CLIPBOARD_FORMAT_NAME
+    // Number of CLIPBOARD_FORMAT_NAME, registered with the window layer by the
+    // application globals at start-up; 0 before.
+    UINT m_nClipboardFormat { 0 };
 
     // The web access settings block, attached by the web access service at
     // start-up (nullptr until then); it is defaulted, loaded and saved with the
@@ -126,6 +195,8 @@ private:
 
     std::unique_ptr<CNodeRec> m_pDefaultSystem; // Cached from m_defaultSystemPath
     CPreferenceBlock* m_pWebSettings { nullptr };
+    std::function<void()> m_fnColorsChanged;
+    std::map<std::string, CString> m_documentTypes; // Lower-cased extension without '.' -> type
 };
 
 extern CPreferences thePreferences;

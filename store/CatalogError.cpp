@@ -16,10 +16,15 @@ CatalogErrorHandler SetCatalogErrorHandler(CatalogErrorHandler pfnHandler)
     return g_pfnHandler.exchange(pfnHandler);
 }
 
+void ReportStoreMessage(LPCTSTR pszFileName, LPCTSTR pszText, LPCTSTR pszTitle, UINT nStyle)
+{
+    if (CatalogErrorHandler pfnHandler = g_pfnHandler.load())
+        pfnHandler(pszFileName ? pszFileName : "", pszText ? pszText : "", pszTitle ? pszTitle : "", nStyle);
+}
+
 void ReportCatalogError(LPCTSTR pszFileName)
 {
-    CatalogErrorHandler pfnHandler = g_pfnHandler.load();
-    if (!pfnHandler)
+    if (!g_pfnHandler.load())
         return;
     CString strName(pszFileName ? pszFileName : "");
     CString strFormat;
@@ -27,5 +32,5 @@ void ReportCatalogError(LPCTSTR pszFileName)
         strFormat = "A fatal error occurred while opening the catalog %s.";
     CString strText;
     strText.Format(strFormat, static_cast<LPCTSTR>(strName));
-    pfnHandler(strName, strText, "Fatal Error", CATALOG_ERROR_STYLE);
+    ReportStoreMessage(strName, strText, "Fatal Error", CATALOG_ERROR_STYLE);
 }

@@ -1,16 +1,22 @@
 #pragma once
 
-// The fatal catalog error: a catalog file that cannot be opened or is found
-// damaged. The call that finds it fails soft (FALSE or null); the report goes
-// to one process-wide handler, which the window layer sets to show a message box.
+// The store's messages to the user. The fatal catalog error: a catalog file
+// that cannot be opened or is found damaged; the call that finds it fails soft
+// (FALSE or null). Other failures of store operations that the user started
+// (protected files, document copies) are reported the same way. Every report
+// goes to one process-wide handler, which the window layer sets to show a
+// message box.
 
 #include "platform/base/WinTypes.h"
 
 // The message box style of the report: the stop icon (MB_ICONSTOP).
 constexpr UINT CATALOG_ERROR_STYLE = 0x00000010;
+// The style of the other reports: the exclamation icon (MB_ICONEXCLAMATION).
+constexpr UINT STORE_MESSAGE_WARNING_STYLE = 0x00000030;
 
-// Receives a report: the catalog's file name (without folder), the message
-// text, the title and the message box style. It may be called from any thread.
+// Receives a report: the file it is about (a catalog's name without folder, or
+// a document's path), the message text, the title and the message box style.
+// It may be called from any thread.
 using CatalogErrorHandler = void (*)(LPCTSTR pszFileName, LPCTSTR pszText, LPCTSTR pszTitle, UINT nStyle);
 
 // Installs pfnHandler and returns the one it replaces. With no handler (nullptr,
@@ -21,3 +27,6 @@ CatalogErrorHandler SetCatalogErrorHandler(CatalogErrorHandler pfnHandler);
 // formatted with the name (a plain English text when the resource module is not
 // loaded), under the title "Fatal Error", with CATALOG_ERROR_STYLE.
 void ReportCatalogError(LPCTSTR pszFileName);
+
+// Passes one report to the handler (dropped without one).
+void ReportStoreMessage(LPCTSTR pszFileName, LPCTSTR pszText, LPCTSTR pszTitle, UINT nStyle);

@@ -416,6 +416,44 @@ BOOL CopyFile(LPCTSTR lpExistingFileName, LPCTSTR lpNewFileName, BOOL bFailIfExi
     return CopyHostFile(strSource, strTarget, false);
 }
 
+BOOL CreateHardLink(LPCTSTR lpFileName, LPCTSTR lpExistingFileName, LPSECURITY_ATTRIBUTES)
+{
+    CHostPath source, target;
+    if (!MapExistingPath(lpExistingFileName, source) || !MapPath(lpFileName, target))
+        return FALSE;
+    if (target.Exists()) {
+        SetLastError(ERROR_ALREADY_EXISTS);
+        return FALSE;
+    }
+    if (target.IsRoot() || target.nExisting + 1 < target.names.size()) {
+        SetLastError(target.IsRoot() ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND);
+        return FALSE;
+    }
+    if (link(source.HostPath().c_str(), target.HostPath().c_str()) == 0)
+        return TRUE;
+    switch (errno) {
+    case EEXIST:
+        SetLastError(ERROR_ALREADY_EXISTS);
+        break;
+    case EPERM: { // a folder, or a file system that refuses links
+        struct stat info { };
+        bool bFolder = stat(source.HostPath().c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+        SetLastError(bFolder ? ERROR_ACCESS_DENIED : ERROR_NOT_SUPPORTED);
+        break;
+    }
+    case EXDEV:
+        SetLastError(ERROR_NOT_SAME_DEVICE);
+        break;
+    case EOPNOTSUPP:
+        SetLastError(ERROR_NOT_SUPPORTED);
+        break;
+    default:
+        SetLastErrorFromErrno();
+        break;
+    }
+    return FALSE;
+}
+
 /******************************************************************************
  * The C run-time's calls
  ******************************************************************************/

@@ -71,6 +71,12 @@ BOOL MoveFileEx(LPCTSTR lpExistingFileName, LPCTSTR lpNewFileName, DWORD dwFlags
 // existing target fails with ERROR_FILE_EXISTS; a read-only target is never
 // replaced (ERROR_ACCESS_DENIED). A failed copy leaves no partial target.
 BOOL CopyFile(LPCTSTR lpExistingFileName, LPCTSTR lpNewFileName, BOOL bFailIfExists);
+// Gives an existing file a second name in the same volume; both names then
+// refer to the same data. Fails with ERROR_ALREADY_EXISTS when the new name
+// exists, ERROR_ACCESS_DENIED for a folder, ERROR_NOT_SAME_DEVICE across
+// volumes and ERROR_NOT_SUPPORTED where the file system has no links.
+// Security attributes are ignored.
+BOOL CreateHardLink(LPCTSTR lpFileName, LPCTSTR lpExistingFileName, LPSECURITY_ATTRIBUTES lpSecurityAttributes);
 
 /* The C run-time's calls; they return 0, or -1 with errno set. */
 // mode: 0 existence, 2 write, 4 read, 6 both; write is refused for read-only files.

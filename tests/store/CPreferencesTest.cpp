@@ -2,7 +2,9 @@
 
 #include "platform/base/Registry.h"
 #include "store/CRegistryKey.h"
+#include "store/PreferenceSheets.h"
 #include "tests/store/CatalogBuilder.h"
+#include "tests/store/StringArrays.h"
 #include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
@@ -16,25 +18,15 @@ using ::testing::IsEmpty;
 
 namespace {
 
-std::vector<std::string> Strings(const CStringArray& values)
-{
-    std::vector<std::string> strings;
-    for (int n = 0; n < values.GetSize(); ++n)
-        strings.emplace_back(values[n]);
-    return strings;
-}
-
-void SetStrings(CStringArray& values, std::initializer_list<const char*> strings)
-{
-    values.RemoveAll();
-    for (const char* psz : strings)
-        values.Add(psz);
-}
-
-// A settings block of a higher layer: one DWORD under the subkey "Block".
+// A settings block of a higher layer: one DWORD under the subkey "Block",
+// shown on the web sheet as the connection type.
 class CTestBlock : public CPreferenceBlock {
 public:
-    void SetDefaults() override { m_dwValue = 1000; }
+    void SetDefaults() override
+    {
+        m_dwValue = 1000;
+        ++m_nDefaulted;
+    }
     void Load(HKEY hPreferences) override
     {
         SetDefaults();
@@ -56,8 +48,17 @@ public:
         RegCloseKey(hBlock);
         return nResult == ERROR_SUCCESS ? TRUE : FALSE;
     }
+    void CopyToSheet(CPreferencesWebSheetData& sheet) const override
+    {
+        sheet.connection.nConnType = static_cast<int>(m_dwValue);
+    }
+    void CopyFromSheet(const CPreferencesWebSheetData& sheet) override
+    {
+        m_dwValue = static_cast<DWORD>(sheet.connection.nConnType);
+    }
 
     DWORD m_dwValue { 0 };
+    int m_nDefaulted { 0 };
 };
 
 class CPreferencesTest : public ProgramFolderTest {
@@ -171,10 +172,15 @@ protected:
 
 TEST_F(CPreferencesTest, WithoutTheKeyEveryValueTakesItsDefault)
 {
+    CTestBlock block;
     CPreferences prefs;
+    prefs.AttachWebSettings(&block);
     SetNonDefaults(prefs);
+    block.m_dwValue = 5;
     prefs.Load();
     ExpectDefaults(prefs);
+    EXPECT_EQ(block.m_nDefaulted, 1);
+    EXPECT_EQ(block.m_dwValue, 1000u);
     // Loading only reads: the key is still missing.
     EXPECT_FALSE(Key(false).IsOpen());
 }
@@ -399,4 +405,30 @@ TEST_F(CPreferencesTest, TheAttachedSettingsBlockIsDefaultedLoadedAndSavedWithTh
     // Without a block there is nothing to save, and that is no failure.
     CPreferences bare;
     EXPECT_TRUE(bare.SaveWebSettings());
+}
+
+TEST_F(CPreferencesTest, TheWebSheetTravelsThroughTheAttachedBlockAndIsSaved)
+{
+    CTestBlock block;
+    CPreferences prefs;
+    prefs.AttachWebSettings(&block);
+    prefs.SetDefaults();
+    CPreferencesWebSheetData sheet;
+    prefs.CopyToWebSheet(sheet);
+    EXPECT_EQ(sheet.connection.nConnType, 1000);
+
+    sheet.connection.nConnType = 2;
+    EXPECT_TRUE(prefs.CopyFromWebSheet(sheet));
+    CTestBlock loadedBlock;
+    CPreferences loaded;
+    loaded.AttachWebSettings(&loadedBlock);
+    loaded.Load();
+    EXPECT_EQ(loadedBlock.m_dwValue, 2u);
+
+    // Without a block the sheet keeps what it holds.
+    CPreferences bare;
+    sheet.connection.nConnType = 3;
+    bare.CopyToWebSheet(sheet);
+    EXPECT_EQ(sheet.connection.nConnType, 3);
+    EXPECT_TRUE(bare.CopyFromWebSheet(sheet));
 }

@@ -7,6 +7,7 @@
 #include "platform/base/ProgramFolder.h"
 #include "platform/base/WinError.h"
 #include "store/CRegistryKey.h"
+#include "store/PreferenceSheets.h"
 
 #include <cstdlib>
 #include <vector>
@@ -97,6 +98,27 @@ BOOL CWASettings::Save(HKEY hPreferences) const
     bWritten &= key.SetDWORD("ReqTime", static_cast<DWORD>(m_nReqTime)) != FALSE;
     bWritten &= key.SetDWORD("PingTime", static_cast<DWORD>(m_nPingTime)) != FALSE;
     return bWritten ? TRUE : FALSE;
+}
+
+void CWASettings::CopyToSheet(CPreferencesWebSheetData& sheet) const
+{
+    sheet.account.strLogin = m_strLogin;
+    sheet.account.strPassword = m_strPassword;
+    sheet.account.strCatName = m_strCatName;
+    sheet.account.strCatCode = m_strCatCode;
+    sheet.connection.nConnType = m_nConnType;
+    sheet.connection.strDirServer = m_strDirServer;
+}
+
+void CWASettings::CopyFromSheet(const CPreferencesWebSheetData& sheet)
+{
+    m_strLogin = sheet.account.strLogin;
+    m_strPassword = sheet.account.strPassword;
+    m_strCatName = sheet.account.strCatName;
+    m_strCatCode = sheet.account.strCatCode;
+    m_nConnType = sheet.connection.nConnType;
+    m_strDirServer = sheet.connection.strDirServer;
+    m_strCommFolder = BuildCommFolderPath(m_strDirServer, m_strCatCode);
 }
 
 BOOL CWASettings::WriteProfiles(HKEY hKey, LPCTSTR pszValueName) const

@@ -34,6 +34,19 @@ public:
     // subkey cannot be opened or created (nothing is written then) or a
     // value could not be written.
     BOOL Save(HKEY hPreferences) const override;
+    // The profiles' groups follow a rebuilt catalog (RebuildProfileGroups).
+    void RemapCatalogReferences(CCatalog& oldCatalog, CCatalog& newCatalog) override
+    {
+        RebuildProfileGroups(oldCatalog, newCatalog);
+    }
+
+    /* The web access preference sheet. */
+
+    // The account ("Login", "Pass", "CatName", "CatCode") and the connection
+    // ("ConnType", "DirServer").
+    void CopyToSheet(CPreferencesWebSheetData& sheet) const override;
+    // Takes the same values back and works out CommFolder again.
+    void CopyFromSheet(const CPreferencesWebSheetData& sheet) override;
 
     /* The "Profiles" value: a DWORD count, then each profile's record
        (CWAProfiles::Serialize), as REG_BINARY. */

@@ -243,6 +243,26 @@ TEST_F(FileFunctionsTest, CopyOntoExistingTargets)
     EXPECT_FALSE(CopyFile(OnT("one.txt").c_str(), OnT("one.txt").c_str(), FALSE));
 }
 
+TEST_F(FileFunctionsTest, HardLinksShareTheDataAndNeverReplace)
+{
+    Write("first.txt", "shared");
+    Write("taken.txt", "taken");
+    ASSERT_TRUE(CreateHardLink(OnT("second.txt").c_str(), OnT("FIRST.txt").c_str(), nullptr));
+    ASSERT_TRUE(DeleteFile(OnT("first.txt").c_str()));
+    EXPECT_EQ(Read(Folder() / "second.txt"), "shared");
+    EXPECT_FALSE(CreateHardLink(OnT("taken.txt").c_str(), OnT("second.txt").c_str(), nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+    EXPECT_EQ(Read(Folder() / "taken.txt"), "taken");
+    EXPECT_FALSE(CreateHardLink(OnT("new.txt").c_str(), OnT("missing.txt").c_str(), nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(CreateHardLink(OnT("no\\where.txt").c_str(), OnT("second.txt").c_str(), nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+    fs::create_directory(Folder() / "dir");
+    EXPECT_FALSE(CreateHardLink(OnT("dir2").c_str(), OnT("dir").c_str(), nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(fs::exists(Folder() / "dir2"));
+}
+
 /******************************************************************************
  * The C run-time's calls
  ******************************************************************************/

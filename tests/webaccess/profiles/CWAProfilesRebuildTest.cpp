@@ -1,14 +1,19 @@
 #include "webaccess/profiles/CWAProfiles.h"
 
 #include "platform/base/PathMap.h"
+#include "platform/base/FileFunctions.h"
 #include "store/CCatalog.h"
 #include "store/CNodeRec.h"
+#include "store/CPreferences.h"
+#include "store/CatalogCompaction.h"
 #include "tests/support/TempFolder.h"
 #include "webaccess/profiles/CWASettings.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -82,4 +87,95 @@ TEST_F(CWAProfilesRebuildTest, AllGroupsSurvivesAlone)
     profile.InitDefault("pw", "");
     profile.RebuildGroupRights(*pOld, *pNew);
     EXPECT_TRUE(profile.GetGroupRights().IsAllGroups());
+}
+
+namespace {
+
+// A main and a recycle-bin catalog in the program folder, where deleted
+// groups make "Projects\Alpha" move when the catalog is rebuilt, and web
+// settings attached to the preferences with one profile granting it.
+class CatalogRebuildWebTest : public CWAProfilesRebuildTest {
+protected:
+    void SetUp() override
+    {
+        CWAProfilesRebuildTest::SetUp();
+        {
+            auto pMain = NewCatalog("archiv.cat");
+            std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(pMain.get()));
+            std::vector<std::unique_ptr<CNodeRec>> gone;
+            for (int n = 0; n < 40; ++n) {
+                gone.push_back(AddNode(*pRoot, ("gone " + std::to_string(n)).c_str()));
+                AddNode(*gone.back(), "child");
+            }
+            auto pProjects = AddNode(*pRoot, "Projects");
+            m_oldAlpha = Key(*AddNode(*pProjects, "Alpha"));
+            for (const auto& pGone : gone)
+                ASSERT_TRUE(pGone->DeleteSubtree(TRUE));
+            NewCatalog("winrec.cat");
+        }
+        m_settings.m_profiles.push_back(std::make_unique<CWAProfiles>());
+        CWAGroupRightsMap rights;
+        rights.SetAt(m_oldAlpha, WA_GROUP_WHOLE);
+        m_settings.m_profiles[0]->SetGroupRights(rights);
+        thePreferences.AttachWebSettings(&m_settings);
+    }
+    void TearDown() override
+    {
+        thePreferences.AttachWebSettings(nullptr);
+        CWAProfilesRebuildTest::TearDown();
+    }
+
+    std::string Path(const char* pszName) const { return ProgramPathFromHostPath((Home() / pszName).string()); }
+    BOOL Rebuild() { return RebuildCatalogFiles(Path("archiv.cat").c_str(), Path("winrec.cat").c_str()); }
+    // The keys the profile grants: in memory, and as the registry keeps them.
+    static std::vector<std::pair<DWORD, DWORD>> Granted(const CWASettings& settings)
+    {
+        std::vector<std::pair<DWORD, DWORD>> keys;
+        const CWAGroupRightsMap& rights = settings.m_profiles.at(0)->GetGroupRights();
+        for (POSITION pos = rights.GetStartPosition(); pos;) {
+            WA_GROUP_KEY key {};
+            WORD nValue = 0;
+            rights.GetNextAssoc(pos, key, nValue);
+            keys.emplace_back(key.nBlock, key.nSlot);
+        }
+        return keys;
+    }
+    std::vector<std::pair<DWORD, DWORD>> SavedGranted()
+    {
+        CWASettings saved;
+        thePreferences.AttachWebSettings(&saved);
+        thePreferences.Load();
+        thePreferences.AttachWebSettings(&m_settings);
+        return saved.m_profiles.empty() ? std::vector<std::pair<DWORD, DWORD>> {} : Granted(saved);
+    }
+
+    CWASettings m_settings;
+    WA_GROUP_KEY m_oldAlpha {};
+};
+
+} // namespace
+
+TEST_F(CatalogRebuildWebTest, GrantedGroupsFollowTheRebuiltCatalogAndAreSaved)
+{
+    ASSERT_TRUE(Rebuild());
+    auto pMain = NewCatalog("archiv.cat");
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(pMain.get()));
+    std::unique_ptr<CNodeRec> pProjects(pRoot->FindChildByName("Projects"));
+    ASSERT_TRUE(pProjects);
+    std::unique_ptr<CNodeRec> pAlpha(pProjects->FindChildByName("Alpha"));
+    ASSERT_TRUE(pAlpha);
+    ASSERT_FALSE(Key(*pAlpha) == m_oldAlpha);
+    const std::vector<std::pair<DWORD, DWORD>> expected { { pAlpha->GetBlock(), pAlpha->GetSlot() } };
+    EXPECT_EQ(Granted(m_settings), expected);
+    EXPECT_EQ(SavedGranted(), expected);
+}
+
+TEST_F(CatalogRebuildWebTest, FailedReplaceMovesTheGroupsBack)
+{
+    ASSERT_TRUE(SetFileAttributes(Path("winrec.cat").c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(Rebuild());
+    ASSERT_TRUE(SetFileAttributes(Path("winrec.cat").c_str(), FILE_ATTRIBUTE_NORMAL));
+    const std::vector<std::pair<DWORD, DWORD>> expected { { m_oldAlpha.nBlock, m_oldAlpha.nSlot } };
+    EXPECT_EQ(Granted(m_settings), expected);
+    EXPECT_EQ(SavedGranted(), expected);
 }

@@ -1,0 +1,36 @@
+#pragma once
+
+// The data set the catalog benchmarks share: 100 000 documents in 2 000
+// directories, linked under 500 groups (20 systems of 25 groups). Document d
+// lies in directory d / 50 and is linked under group d % 500, so a group's
+// documents are spread over 200 directories.
+
+#include "store/CDocumentRec.h"
+
+#include <functional>
+#include <string>
+
+class CCatalog;
+
+namespace bench {
+
+constexpr int DOCUMENT_COUNT = 100000;
+constexpr int DIRECTORY_COUNT = 2000;
+constexpr int SYSTEM_COUNT = 20;
+constexpr int GROUPS_PER_SYSTEM = 25;
+constexpr int NODE_COUNT = SYSTEM_COUNT * GROUPS_PER_SYSTEM; // the nodes documents are linked under
+
+std::string DirectoryPath(int nDirectory);
+std::string DocumentName(int nDocument);
+void FillInfo(int nDocument, CDocumentInfo* pInfo);
+int DirectoryOf(int nDocument);
+int NodeOf(int nDocument);
+
+// Adds the systems, groups and documents to an empty catalog. False, after a
+// message on stderr, when a record cannot be added.
+bool FillCatalog(CCatalog& catalog);
+
+// Seconds the work takes.
+double Seconds(const std::function<void()>& work);
+
+}

@@ -1,0 +1,145 @@
+#include "frame/CBackupMonitor.h"
+
+#include "platform/base/Clock.h"
+#include "platform/window/Dialog.h"
+#include "platform/window/MessageBox.h"
+#include "resources/ResourceIds.h"
+#include "store/CLogFile.h"
+#include "store/CPreferences.h"
+#include "store/CRegistryKey.h"
+#include "store/CatalogError.h"
+#include "store/DateHelpers.h"
+#include "store/PathHelpers.h"
+
+namespace {
+
+constexpr char VALUE_MONITOR_APP[] = "MonitorApp";
+constexpr char VALUE_LAST_GENERATION[] = "LastGeneration";
+
+time_t Now()
+{
+    return static_cast<time_t>(ClockUtcNow() / FILETIME_UNITS_PER_SECOND - FILETIME_UNIX_EPOCH_SECONDS);
+}
+
+}
+
+CBackupMonitor::CBackupMonitor(
+    LPCTSTR pszCatalogPath, LPCTSTR pszRecyclePath, const CPreferences& preferences, CBackupPrompts& prompts)
+    : m_files(pszCatalogPath, pszRecyclePath)
+    , m_preferences(preferences)
+    , m_prompts(prompts)
+{
+    CString strFolder;
+    SplitPath(pszCatalogPath, strFolder, m_strCatalogName);
+}
+
+/******************************************************************************
+ * Start-up and exit
+ ******************************************************************************/
+
+BOOL CBackupMonitor::CheckCatalogAtStartup()
+{
+    if (!m_files.RecoverInterrupted()) {
+        archivora::g_log.Printf("Backup: an interrupted restore could not be finished (error %lu)\n",
+            static_cast<unsigned long>(GetLastError()));
+        // The catalog files may be a mix of two states now: the program must not open them.
+        ReportCatalogError(m_strCatalogName);
+        return FALSE;
+    }
+    if (IsMonitorFlagSet() && m_prompts.OfferRecovery() == IDOK)
+        RestoreCatalogFromBackup();
+    // Without the flag the next start cannot tell a crash; the program still runs.
+    if (!SetMonitorFlag())
+        archivora::g_log.Printf("Backup: the \"MonitorApp\" flag could not be set\n");
+    if (IsBackupDue() && !MakeCatalogBackup())
+        archivora::g_log.Printf(
+            "Backup: the backup generation failed (error %lu)\n", static_cast<unsigned long>(GetLastError()));
+    return TRUE;
+}
+
+BOOL CBackupMonitor::SetMonitorFlag()
+{
+    CRegistryKey key;
+    return key.Create(HKEY_CURRENT_USER, KEY_PATH) && key.SetDWORD(VALUE_MONITOR_APP, 1);
+}
+
+BOOL CBackupMonitor::ClearMonitorFlag()
+{
+    CRegistryKey key;
+    if (!key.Open(HKEY_CURRENT_USER, KEY_PATH) || !key.ValueExists(VALUE_MONITOR_APP))
+        return TRUE;
+    return key.DeleteValue(VALUE_MONITOR_APP);
+}
+
+BOOL CBackupMonitor::IsMonitorFlagSet() const
+{
+    CRegistryKey key;
+    DWORD dwValue = 0;
+    return key.Open(HKEY_CURRENT_USER, KEY_PATH, KEY_READ) && key.GetDWORD(VALUE_MONITOR_APP, dwValue) && dwValue != 0;
+}
+
+/******************************************************************************
+ * Backups
+ ******************************************************************************/
+
+BOOL CBackupMonitor::IsBackupDue() const
+{
+    int nDays = m_preferences.m_nNumDayBackup;
+    if (nDays <= 0)
+        return FALSE;
+    time_t tLast = GetLastGeneration();
+    return tLast == 0 || DaysBetween(tLast, Now()) >= nDays;
+}
+
+BOOL CBackupMonitor::MakeCatalogBackup()
+{
+    if (!m_files.MakeGeneration(GetKeptGenerations()))
+        return FALSE;
+    CRegistryKey key;
+    // A generation whose time is not stored is still a good generation; the next start makes another.
+    if (!key.Create(HKEY_CURRENT_USER, KEY_PATH) || !key.SetDWORD(VALUE_LAST_GENERATION, static_cast<DWORD>(Now())))
+        archivora::g_log.Printf("Backup: \"LastGeneration\" could not be stored\n");
+    return TRUE;
+}
+
+time_t CBackupMonitor::GetLastGeneration() const
+{
+    CRegistryKey key;
+    DWORD dwValue = 0;
+    if (!key.Open(HKEY_CURRENT_USER, KEY_PATH, KEY_READ) || !key.GetDWORD(VALUE_LAST_GENERATION, dwValue))
+        return 0;
+    return static_cast<time_t>(dwValue);
+}
+
+int CBackupMonitor::GetKeptGenerations() const
+{
+    int nKeep = m_preferences.m_nNumBackups;
+    return nKeep >= 1 && nKeep <= CCatalogFiles::MAX_GENERATIONS ? nKeep : DEFAULT_KEPT_GENERATIONS;
+}
+
+/******************************************************************************
+ * Restores
+ ******************************************************************************/
+
+BOOL CBackupMonitor::RestoreCatalogFromBackup()
+{
+    int nGeneration = 0;
+    switch (m_prompts.ChooseBackup(m_files.HasOldGeneration(), &nGeneration)) {
+    case END_RESTORE_GENERATION:
+        if (m_files.RotateOld(nGeneration)) {
+            m_prompts.ShowMessage(IDS_RESTORE_DONE, MB_ICONINFORMATION);
+            return TRUE;
+        }
+        m_prompts.ShowMessage(IDS_RESTORE_FAILED, MB_ICONHAND);
+        return FALSE;
+    case END_RESTORE_OLD:
+        if (m_files.RestoreOldGeneration()) {
+            m_prompts.ShowMessage(IDS_RESTORE_OLD_DONE, MB_ICONINFORMATION);
+            return TRUE;
+        }
+        m_prompts.ShowMessage(IDS_RESTORE_OLD_FAILED, MB_ICONHAND);
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,113 @@
+#include "platform/shell/ShellFileInfo.h"
+
+#include "platform/shell/SystemImageLists.h"
+
+#include "platform/base/FileFunctions.h"
+#include "platform/base/TextFunctions.h"
+#include "platform/base/Volumes.h"
+#include "platform/base/WinError.h"
+
+#include <string>
+
+namespace {
+
+// What an item is, as far as its icon and type name go.
+struct CItemKind {
+    SystemIcon eIcon;
+    std::string strTypeName;
+};
+
+CItemKind FolderKind(UINT uFlags)
+{
+    return CItemKind { (uFlags & SHGFI_OPENICON) ? SYSICON_FOLDER_OPEN : SYSICON_FOLDER, "File Folder" };
+}
+
+CItemKind FileKind(LPCTSTR pszPath)
+{
+    CShellFileType type = GetShellFileType(pszPath);
+    return CItemKind { type.eIcon, std::move(type.strTypeName) };
+}
+
+// A drive's root ("C:\", "C:") or a share ("\\server\share", with or without
+// the closing backslash): the icon of its kind of drive.
+bool RootKind(const std::string& strPath, CItemKind* pKind)
+{
+    std::string strRoot = strPath;
+    if (strRoot.size() == 2 && strRoot[1] == ':')
+        strRoot += '\\';
+    bool bDrive = strRoot.size() == 3 && strRoot[1] == ':' && (strRoot[2] == '\\' || strRoot[2] == '/');
+    bool bShare = false;
+    if (!bDrive && strRoot.rfind("\\\\", 0) == 0) {
+        // "\\server\share" has exactly one separator after the server name.
+        std::string strRest = strRoot.substr(2);
+        if (!strRest.empty() && strRest.back() == '\\')
+            strRest.pop_back();
+        size_t nSep = strRest.find('\\');
+        bShare = nSep != std::string::npos && nSep > 0 && nSep + 1 < strRest.size()
+            && strRest.find('\\', nSep + 1) == std::string::npos;
+        strRoot = "\\\\" + strRest + "\\";
+    }
+    if (!bDrive && !bShare)
+        return false;
+    switch (GetDriveType(strRoot.c_str())) {
+    case DRIVE_REMOVABLE:
+        *pKind = CItemKind { SYSICON_DRIVE_REMOVABLE, "Removable Disk" };
+        return true;
+    case DRIVE_REMOTE:
+        *pKind = CItemKind { SYSICON_DRIVE_NETWORK, "Network Drive" };
+        return true;
+    case DRIVE_CDROM:
+        *pKind = CItemKind { SYSICON_DRIVE_CDROM, "CD Drive" };
+        return true;
+    case DRIVE_FIXED:
+    case DRIVE_RAMDISK:
+        *pKind = CItemKind { SYSICON_DRIVE_FIXED, "Local Disk" };
+        return true;
+    default:
+        return false; // no drive there: not an item
+    }
+}
+
+// The flags this shell answers. Others (an item identifier list in place of
+// the path, attributes, overlays) are refused rather than guessed at.
+constexpr UINT KNOWN_FLAGS
+    = SHGFI_SMALLICON | SHGFI_OPENICON | SHGFI_USEFILEATTRIBUTES | SHGFI_ICON | SHGFI_TYPENAME | SHGFI_SYSICONINDEX;
+
+} // namespace
+
+DWORD_PTR SHGetFileInfo(LPCTSTR pszPath, DWORD dwFileAttributes, SHFILEINFO* psfi, UINT cbFileInfo, UINT uFlags)
+{
+    if (!pszPath || !psfi || cbFileInfo < sizeof(SHFILEINFO) || (uFlags & ~KNOWN_FLAGS)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    psfi->hIcon = nullptr;
+    psfi->iIcon = -1;
+
+    CItemKind kind { SYSICON_DOCUMENT, {} };
+    if (uFlags & SHGFI_USEFILEATTRIBUTES) {
+        kind = (dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FolderKind(uFlags) : FileKind(pszPath);
+    } else if (!RootKind(pszPath, &kind)) {
+        DWORD dwFound = GetFileAttributes(pszPath);
+        if (dwFound == INVALID_FILE_ATTRIBUTES)
+            return 0; // the last error says why
+        kind = (dwFound & FILE_ATTRIBUTE_DIRECTORY) ? FolderKind(uFlags) : FileKind(pszPath);
+    }
+
+    HIMAGELIST himl = GetShellImageList((uFlags & SHGFI_SMALLICON) ? TRUE : FALSE);
+    if (!himl) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
+    psfi->iIcon = kind.eIcon;
+    if (uFlags & SHGFI_ICON) {
+        psfi->hIcon = ImageList_GetIcon(himl, kind.eIcon, ILD_NORMAL);
+        if (!psfi->hIcon)
+            return 0;
+    }
+    if (uFlags & SHGFI_TYPENAME)
+        Utf8CopyToField(psfi->szTypeName, sizeof(psfi->szTypeName), kind.strTypeName.c_str(), FieldEnd::NulTerminated);
+    if (uFlags & SHGFI_SYSICONINDEX)
+        return reinterpret_cast<DWORD_PTR>(himl);
+    return 1;
+}

@@ -1,0 +1,357 @@
+#include "store/CCatalogFiles.h"
+
+#include "platform/base/CTime.h"
+#include "platform/base/FileHandle.h"
+#include "platform/base/KernelObject.h"
+#include "platform/base/TimeFunctions.h"
+#include "platform/base/WinError.h"
+#include "store/CatalogCheck.h"
+#include "store/CatalogTypes.h"
+#include "store/FileHelpers.h"
+#include "store/PathHelpers.h"
+
+#include <vector>
+
+/******************************************************************************
+ * The sequences and why they are safe
+ *
+ * Files per catalog (A for the main catalog, W for the recycle-bin catalog;
+ * all names are made from each file's base name):
+ *   A.cat           the catalog in use
+ *   A<n>.bck        generation n
+ *   A.old           the previous copy
+ *   A.bck.tmp       a backup copy in flight
+ *   A.rst           a prepared restore; A.rst.tmp while it is being written
+ *   A.old.tmp       the current file's new previous-copy name in flight
+ *   A.lnk.tmp       a generation's new number in flight, when it must be copied
+ *
+ * MakeGeneration(k):
+ *   1. copy A.cat -> A.bck.tmp, W.cat -> W.bck.tmp, each flushed, and check
+ *      both copies as a restore would (else stop here);
+ *   2. delete generations k..9, each W before its A;
+ *   3. for n = k-1 .. 1: link A<n> as A<n+1>, W<n> as W<n+1>, then delete
+ *      W<n> and A<n> (a lone file of generation n is just deleted);
+ *   4. rename A.bck.tmp -> A1.bck, then W.bck.tmp -> W1.bck.
+ * A pair A<m>/W<m> is only ever completed by its W, right after its A came from
+ * the same source, into a number whose files were both deleted first. So
+ * whenever the process stops, each complete pair is one true generation
+ * (rule 1); the generation in flight may be lost, never mixed.
+ *
+ * Restore (RotateOld, RestoreOldGeneration), with sources SA and SW:
+ *   1. check SA and SW; stop with nothing changed when either fails;
+ *   2. copy SA -> A.rst.tmp -> A.rst, then SW -> W.rst.tmp -> W.rst, flushed;
+ *      W.rst existing is the decision point;
+ *   3. CompleteRestore: for A then W, when X.rst exists: link X.cat as
+ *      X.old.tmp, rename it over X.old, rename X.rst over X.cat.
+ * RecoverInterrupted finishes step 3 when W.rst exists (each part can run
+ * again: X.cat is still the replaced file until X.rst is renamed over it) and
+ * otherwise deletes A.rst. So after a crash and a recovery both current files
+ * are the old ones or both are the restored ones (rule 2), and each file is
+ * always whole, as every name appears by a rename of a finished file.
+ ******************************************************************************/
+
+namespace {
+
+constexpr DWORD COPY_CHUNK_BYTES = 1 << 20;
+
+BOOL FileExists(LPCTSTR pszPath)
+{
+    DWORD dwAttributes = GetFileAttributes(pszPath);
+    return dwAttributes != INVALID_FILE_ATTRIBUTES && !(dwAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Closes a handle when it goes.
+class CHandleCloser {
+public:
+    explicit CHandleCloser(HANDLE hFile)
+        : m_hFile(hFile)
+    {
+    }
+    ~CHandleCloser()
+    {
+        if (m_hFile != INVALID_HANDLE_VALUE)
+            CloseHandle(m_hFile);
+    }
+    CHandleCloser(const CHandleCloser&) = delete;
+    CHandleCloser& operator=(const CHandleCloser&) = delete;
+
+private:
+    HANDLE m_hFile;
+};
+
+}
+
+CCatalogFiles::CCatalogFiles(LPCTSTR pszCatalogPath, LPCTSTR pszRecyclePath)
+{
+    m_strPaths[MAIN] = pszCatalogPath ? pszCatalogPath : "";
+    m_strPaths[RECYCLE] = pszRecyclePath ? pszRecyclePath : "";
+    for (int nFile : { MAIN, RECYCLE }) {
+        CString strName, strExtension;
+        SplitPath(m_strPaths[nFile], m_strFolder[nFile], strName);
+        SplitFileName(strName, m_strBase[nFile], strExtension);
+    }
+}
+
+/******************************************************************************
+ * Backups
+ ******************************************************************************/
+
+BOOL CCatalogFiles::MakeGeneration(int nKeep)
+{
+    if (nKeep < 1 || nKeep > MAX_GENERATIONS) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    CString strCopies[2] = { SiblingPath(MAIN, ".bck.tmp"), SiblingPath(RECYCLE, ".bck.tmp") };
+    BOOL bCopied
+        = CopyFlushed(m_strPaths[MAIN], strCopies[MAIN]) && CopyFlushed(m_strPaths[RECYCLE], strCopies[RECYCLE]);
+    // A damaged catalog, or a copy torn by a write made meanwhile, must not push a good generation out.
+    if (bCopied
+        && (!CheckCatalogFile(strCopies[MAIN], CATALOG_KIND_MAIN)
+            || !CheckCatalogFile(strCopies[RECYCLE], CATALOG_KIND_RECYCLE))) {
+        bCopied = FALSE;
+        SetLastError(ERROR_INVALID_DATA);
+    }
+    if (!bCopied) {
+        DWORD dwError = GetLastError();
+        (void)Remove(strCopies[MAIN]); // best effort: a leftover copy is only wasted space
+        (void)Remove(strCopies[RECYCLE]);
+        SetLastError(dwError);
+        return FALSE;
+    }
+    for (int n = MAX_GENERATIONS; n >= nKeep; --n) {
+        if (!DropGeneration(n))
+            return FALSE;
+    }
+    for (int n = nKeep - 1; n >= 1; --n) {
+        if (!MoveGeneration(n))
+            return FALSE;
+    }
+    return Rename(strCopies[MAIN], GenerationPath(MAIN, 1)) && Rename(strCopies[RECYCLE], GenerationPath(RECYCLE, 1));
+}
+
+int CCatalogFiles::DeleteGenerations()
+{
+    int nCount = 0;
+    for (int n = 1; n <= MAX_GENERATIONS; ++n) {
+        if (HasGeneration(n)) {
+            ++nCount;
+            continue;
+        }
+        // A lone file that cannot be deleted is not counted either; it is tried again next time.
+        (void)Remove(GenerationPath(MAIN, n));
+        (void)Remove(GenerationPath(RECYCLE, n));
+    }
+    return nCount;
+}
+
+int CCatalogFiles::FormatBackupInfo(CBackupInfoList& list) const
+{
+    int nLines = 0;
+    for (int n = 1; n <= MAX_GENERATIONS; ++n) {
+        WIN32_FILE_ATTRIBUTE_DATA data {};
+        if (!HasGeneration(n) || !GetFileAttributesEx(GenerationPath(MAIN, n), GetFileExInfoStandard, &data))
+            continue;
+        CString strLine;
+        strLine.Format("%s  #%d", static_cast<LPCTSTR>(CTime(data.ftLastWriteTime).Format("%c")), n);
+        list.AddString(strLine);
+        ++nLines;
+    }
+    return nLines;
+}
+
+BOOL CCatalogFiles::HasGeneration(int nGeneration) const
+{
+    return nGeneration >= 1 && nGeneration <= MAX_GENERATIONS && FileExists(GenerationPath(MAIN, nGeneration))
+        && FileExists(GenerationPath(RECYCLE, nGeneration));
+}
+
+BOOL CCatalogFiles::HasOldGeneration() const
+{
+    return FileExists(SiblingPath(MAIN, ".old")) && FileExists(SiblingPath(RECYCLE, ".old"));
+}
+
+/******************************************************************************
+ * Restores
+ ******************************************************************************/
+
+BOOL CCatalogFiles::RotateOld(int nGeneration)
+{
+    if (!HasGeneration(nGeneration)) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return FALSE;
+    }
+    return Restore(GenerationPath(MAIN, nGeneration), GenerationPath(RECYCLE, nGeneration));
+}
+
+BOOL CCatalogFiles::RestoreOldGeneration()
+{
+    if (!HasOldGeneration()) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return FALSE;
+    }
+    return Restore(SiblingPath(MAIN, ".old"), SiblingPath(RECYCLE, ".old"));
+}
+
+BOOL CCatalogFiles::RecoverInterrupted()
+{
+    BOOL bFinished = TRUE;
+    if (FileExists(SiblingPath(RECYCLE, ".rst")))
+        bFinished = CompleteRestore();
+    else
+        (void)Remove(SiblingPath(MAIN, ".rst")); // an undecided restore: a leftover is overwritten next time
+    for (int nFile : { MAIN, RECYCLE }) {
+        for (LPCTSTR pszSuffix : { ".bck.tmp", ".rst.tmp", ".old.tmp", ".lnk.tmp" })
+            (void)Remove(SiblingPath(nFile, pszSuffix));
+    }
+    return bFinished;
+}
+
+BOOL CCatalogFiles::Restore(const CString& strMainSource, const CString& strRecycleSource)
+{
+    if (!CheckCatalogFile(strMainSource, CATALOG_KIND_MAIN)
+        || !CheckCatalogFile(strRecycleSource, CATALOG_KIND_RECYCLE)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    const CString* pSources[2] = { &strMainSource, &strRecycleSource };
+    for (int nFile : { MAIN, RECYCLE }) {
+        CString strTemporary = SiblingPath(nFile, ".rst.tmp");
+        if (!CopyFlushed(*pSources[nFile], strTemporary) || !Rename(strTemporary, SiblingPath(nFile, ".rst"))) {
+            DWORD dwError = GetLastError();
+            (void)Remove(strTemporary); // not decided yet: nothing was replaced
+            (void)Remove(SiblingPath(MAIN, ".rst"));
+            SetLastError(dwError);
+            return FALSE;
+        }
+    }
+    return CompleteRestore();
+}
+
+BOOL CCatalogFiles::CompleteRestore() const
+{
+    for (int nFile : { MAIN, RECYCLE }) {
+        CString strPrepared = SiblingPath(nFile, ".rst");
+        if (!FileExists(strPrepared))
+            continue;
+        if (FileExists(m_strPaths[nFile])) {
+            CString strKept = SiblingPath(nFile, ".old.tmp");
+            if (!Remove(strKept) || !LinkOrCopy(m_strPaths[nFile], strKept, SiblingPath(nFile, ".lnk.tmp"))
+                || !Rename(strKept, SiblingPath(nFile, ".old")))
+                return FALSE;
+        }
+        if (!Rename(strPrepared, m_strPaths[nFile]))
+            return FALSE;
+    }
+    return TRUE;
+}
+
+/******************************************************************************
+ * File steps
+ ******************************************************************************/
+
+CString CCatalogFiles::GenerationPath(int nFile, int nGeneration) const
+{
+    CString strSuffix;
+    strSuffix.Format("%d.bck", nGeneration);
+    return SiblingPath(nFile, strSuffix);
+}
+
+CString CCatalogFiles::SiblingPath(int nFile, LPCTSTR pszSuffix) const
+{
+    return m_strFolder[nFile] + m_strBase[nFile] + pszSuffix;
+}
+
+void CCatalogFiles::Step() const
+{
+    if (m_fnStepHook)
+        m_fnStepHook();
+}
+
+BOOL CCatalogFiles::CopyFlushed(LPCTSTR pszSource, LPCTSTR pszTarget) const
+{
+    HANDLE hSource = CreateFile(pszSource, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (hSource == INVALID_HANDLE_VALUE)
+        return FALSE;
+    CHandleCloser closeSource(hSource);
+    HANDLE hTarget = CreateFile(pszTarget, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (hTarget == INVALID_HANDLE_VALUE)
+        return FALSE;
+    BOOL bOk = TRUE;
+    {
+        CHandleCloser closeTarget(hTarget);
+        std::vector<BYTE> buffer(COPY_CHUNK_BYTES);
+        for (;;) {
+            DWORD nRead = 0, nWritten = 0;
+            bOk = ReadFile(hSource, buffer.data(), COPY_CHUNK_BYTES, &nRead, nullptr);
+            if (!bOk || nRead == 0)
+                break;
+            bOk = WriteFile(hTarget, buffer.data(), nRead, &nWritten, nullptr) && nWritten == nRead;
+            if (!bOk)
+                break;
+        }
+        FILETIME ftNow {};
+        GetSystemTimeAsFileTime(&ftNow);
+        bOk = bOk && SetFileTime(hTarget, nullptr, nullptr, &ftNow) && FlushFileBuffers(hTarget);
+    }
+    if (!bOk) {
+        DWORD dwError = GetLastError();
+        (void)Remove(pszTarget); // a partial copy is never used: its name is temporary
+        SetLastError(dwError);
+        return FALSE;
+    }
+    Step();
+    return TRUE;
+}
+
+BOOL CCatalogFiles::LinkOrCopy(LPCTSTR pszSource, LPCTSTR pszTarget, LPCTSTR pszTemporary) const
+{
+    if (CreateHardLink(pszTarget, pszSource, nullptr)) {
+        Step();
+        return TRUE;
+    }
+    DWORD dwError = GetLastError();
+    if (dwError != ERROR_NOT_SUPPORTED && dwError != ERROR_NOT_SAME_DEVICE && dwError != ERROR_ACCESS_DENIED)
+        return FALSE;
+    return CopyFlushed(pszSource, pszTemporary) && Rename(pszTemporary, pszTarget);
+}
+
+BOOL CCatalogFiles::Rename(LPCTSTR pszSource, LPCTSTR pszTarget) const
+{
+    if (!MoveFileEx(pszSource, pszTarget, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return FALSE;
+    Step();
+    return TRUE;
+}
+
+BOOL CCatalogFiles::Remove(LPCTSTR pszPath) const
+{
+    if (!FileExists(pszPath))
+        return TRUE;
+    DeleteFileForced(pszPath);
+    if (FileExists(pszPath)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    Step();
+    return TRUE;
+}
+
+BOOL CCatalogFiles::DropGeneration(int nGeneration) const
+{
+    return Remove(GenerationPath(RECYCLE, nGeneration)) && Remove(GenerationPath(MAIN, nGeneration));
+}
+
+BOOL CCatalogFiles::MoveGeneration(int nGeneration) const
+{
+    if (HasGeneration(nGeneration)) {
+        for (int nFile : { MAIN, RECYCLE }) {
+            if (!LinkOrCopy(GenerationPath(nFile, nGeneration), GenerationPath(nFile, nGeneration + 1),
+                    SiblingPath(nFile, ".lnk.tmp")))
+                return FALSE;
+        }
+    }
+    return DropGeneration(nGeneration);
+}

@@ -1,0 +1,235 @@
+#include "store/ContentReader.h"
+
+#include "platform/base/PathMap.h"
+#include "platform/base/TextFunctions.h"
+#include "store/PathHelpers.h"
+#include "store/ProtectedFile.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct HeldPicture {
+    CString strPath;
+    CString strFormat;
+};
+
+// One picture per thread: the web service and the window reads never see each other's.
+thread_local HeldPicture t_picture;
+
+// The content of the file that decides what it is: at least enough for the
+// longest signature, and for UTF-16 twice the buffer.
+std::size_t SampleSize(int nSize)
+{
+    return std::max<std::size_t>(PROTECTED_HEADER_SIZE, 2 * static_cast<std::size_t>(nSize) + 4);
+}
+
+bool StartsWith(std::string_view data, std::string_view prefix)
+{
+    return data.substr(0, prefix.size()) == prefix;
+}
+
+// The format word of a picture recognised by its first bytes; null for none.
+// Bitmaps and icons have short signatures that plain data may share, so they
+// also need their usual extension.
+const char* PictureFormat(std::string_view data, const CString& strExtension)
+{
+    using namespace std::string_view_literals;
+    if (StartsWith(data, "\x89PNG\r\n\x1A\n"sv))
+        return "png";
+    if (StartsWith(data, "\xFF\xD8\xFF"sv))
+        return "jpg";
+    if (StartsWith(data, "GIF87a"sv) || StartsWith(data, "GIF89a"sv))
+        return "gif";
+    if (StartsWith(data, "II*\0"sv) || StartsWith(data, "MM\0*"sv))
+        return "tif";
+    if (data.size() >= 12 && StartsWith(data, "RIFF"sv) && data.substr(8, 4) == "WEBP"sv)
+        return "webp";
+    if (StartsWith(data, "BM"sv) && (strExtension.CompareNoCase("bmp") == 0 || strExtension.CompareNoCase("dib") == 0))
+        return "bmp";
+    if (StartsWith(data, "\0\0\1\0"sv) && strExtension.CompareNoCase("ico") == 0)
+        return "ico";
+    return nullptr;
+}
+
+void AppendUtf8(std::string& strOut, char32_t c)
+{
+    if (c < 0x80) {
+        strOut += static_cast<char>(c);
+    } else if (c < 0x800) {
+        strOut += static_cast<char>(0xC0 | (c >> 6));
+        strOut += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        strOut += static_cast<char>(0xE0 | (c >> 12));
+        strOut += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        strOut += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        strOut += static_cast<char>(0xF0 | (c >> 18));
+        strOut += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        strOut += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        strOut += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+constexpr char32_t REPLACEMENT = 0xFFFD;
+
+std::string Utf16ToUtf8(std::string_view data, bool bBigEndian)
+{
+    std::string strOut;
+    auto unit = [&](std::size_t i) -> char32_t {
+        auto b0 = static_cast<BYTE>(data[i]), b1 = static_cast<BYTE>(data[i + 1]);
+        return bBigEndian ? (char32_t { b0 } << 8 | b1) : (char32_t { b1 } << 8 | b0);
+    };
+    for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
+        char32_t c = unit(i);
+        if (c >= 0xD800 && c < 0xDC00 && i + 3 < data.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+            i += 2;
+        } else if (c >= 0xD800 && c < 0xE000) {
+            c = REPLACEMENT;
+        }
+        AppendUtf8(strOut, c);
+    }
+    return strOut;
+}
+
+// The Windows Western code page: Latin-1 with printable characters in 0x80 to 0x9F.
+std::string Cp1252ToUtf8(std::string_view data)
+{
+    static constexpr std::array<char32_t, 32> s_high = { 0x20AC, REPLACEMENT, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020,
+        0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, REPLACEMENT, 0x017D, REPLACEMENT, REPLACEMENT, 0x2018, 0x2019,
+        0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, REPLACEMENT, 0x017E, 0x0178 };
+    std::string strOut;
+    for (char ch : data) {
+        auto b = static_cast<BYTE>(ch);
+        AppendUtf8(strOut, b >= 0x80 && b < 0xA0 ? s_high[b - 0x80] : char32_t { b });
+    }
+    return strOut;
+}
+
+// True when the bytes are well-formed UTF-8, allowing a sequence cut off by the
+// end of the sample.
+bool IsUtf8(std::string_view data, bool bSampleCut)
+{
+    std::size_t i = 0;
+    while (i < data.size()) {
+        auto b = static_cast<BYTE>(data[i]);
+        std::size_t nLength = b < 0x80 ? 1 : (b >> 5) == 0x06 ? 2 : (b >> 4) == 0x0E ? 3 : (b >> 3) == 0x1E ? 4 : 0;
+        if (nLength == 0 || (nLength == 2 && b < 0xC2))
+            return false;
+        if (i + nLength > data.size())
+            return bSampleCut;
+        if (Utf8CharLength(data, i) != nLength)
+            return false;
+        i += nLength;
+    }
+    return true;
+}
+
+// Binary data: NUL bytes, or more than one control character in 16 that text does not use.
+bool LooksBinary(std::string_view data)
+{
+    std::size_t nControls = 0;
+    for (char ch : data) {
+        auto b = static_cast<BYTE>(ch);
+        if (b == 0)
+            return true;
+        if (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != '\v' && b != 0x1B)
+            ++nControls;
+    }
+    return nControls * 16 > data.size();
+}
+
+int CopyText(char* pszBuffer, int nSize, const std::string& strText, int nCode)
+{
+    Utf8CopyToField(pszBuffer, static_cast<std::size_t>(nSize), strText.c_str(), FieldEnd::NulTerminated);
+    return pszBuffer[0] ? nCode : CONTENT_EMPTY;
+}
+
+// Reads up to nMax bytes of the file; an errno value, or 0.
+int ReadSample(const std::string& strHostPath, std::size_t nMax, std::string& strSample, bool* pbCut)
+{
+    int fd = ::open(strHostPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    struct stat st { };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return EISDIR;
+    }
+    strSample.resize(std::min<std::size_t>(nMax, static_cast<std::size_t>(st.st_size)));
+    std::size_t nDone = 0;
+    while (nDone < strSample.size()) {
+        ssize_t n = ::read(fd, strSample.data() + nDone, strSample.size() - nDone);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            int nError = errno;
+            ::close(fd);
+            return nError;
+        }
+        if (n == 0)
+            break;
+        nDone += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    strSample.resize(nDone);
+    *pbCut = static_cast<std::size_t>(st.st_size) > nDone;
+    return 0;
+}
+
+} // namespace
+
+int ReadFileContent(LPCTSTR pszPath, char* pszBuffer, int nSize)
+{
+    t_picture = {};
+    if (!pszBuffer || nSize < 1)
+        return CONTENT_EMPTY;
+    pszBuffer[0] = '\0';
+    std::string strHostPath;
+    if (!pszPath || !*pszPath || !HostPathFromProgramPath(pszPath, strHostPath))
+        return CONTENT_NOT_FOUND;
+    std::string strSample;
+    bool bCut = false;
+    if (int nError = ReadSample(strHostPath, SampleSize(nSize), strSample, &bCut); nError != 0)
+        return nError == ENOENT || nError == ENOTDIR ? CONTENT_NOT_FOUND : CONTENT_UNREADABLE;
+    if (strSample.empty())
+        return CONTENT_EMPTY;
+
+    CString strBase, strExtension, strFolder, strName;
+    SplitPath(pszPath, strFolder, strName);
+    SplitFileName(strName, strBase, strExtension);
+    if (const char* pszFormat = PictureFormat(strSample, strExtension)) {
+        t_picture = { pszPath, pszFormat };
+        return CONTENT_PICTURE;
+    }
+    if (strSample.size() >= static_cast<std::size_t>(PROTECTED_HEADER_SIZE) && IsProtectedFile(pszPath))
+        return CONTENT_PROTECTED_FILE;
+    using namespace std::string_view_literals;
+    std::string_view data(strSample);
+    if (StartsWith(data, "\xFF\xFE"sv) || StartsWith(data, "\xFE\xFF"sv))
+        return CopyText(pszBuffer, nSize, Utf16ToUtf8(data.substr(2), data[0] == '\xFE'), CONTENT_CONVERTED_TEXT);
+    if (StartsWith(data, "\xEF\xBB\xBF"sv))
+        data.remove_prefix(3);
+    if (LooksBinary(data))
+        return CONTENT_NO_PREVIEW;
+    if (IsUtf8(data, bCut))
+        return CopyText(pszBuffer, nSize, std::string(data), CONTENT_TEXT);
+    return CopyText(pszBuffer, nSize, Cp1252ToUtf8(data), CONTENT_CONVERTED_TEXT);
+}
+
+BOOL GetContentPicture(CString& strPath, CString& strFormat)
+{
+    strPath = t_picture.strPath;
+    strFormat = t_picture.strFormat;
+    return !strPath.IsEmpty();
+}

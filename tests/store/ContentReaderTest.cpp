@@ -1,0 +1,170 @@
+#include "store/ContentReader.h"
+
+#include "store/ProtectedFile.h"
+#include "tests/store/DocumentFilesFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace std::string_literals;
+
+class ContentReaderTest : public DocumentFilesTest {
+protected:
+    struct Read {
+        int nCode;
+        std::string strText;
+    };
+
+    // Reads a file into a buffer of nSize bytes placed between guard bytes,
+    // checking that nothing outside it is touched and that the text ends in it.
+    Read ReadWith(const std::string& strPath, int nSize)
+    {
+        std::vector<char> buffer(static_cast<std::size_t>(nSize) + 16, '#');
+        int nCode = ReadFileContent(strPath.c_str(), buffer.data() + 8, nSize);
+        for (int n = 0; n < 8; ++n) {
+            EXPECT_EQ(buffer[static_cast<std::size_t>(n)], '#');
+            EXPECT_EQ(buffer[buffer.size() - 1 - static_cast<std::size_t>(n)], '#');
+        }
+        const char* pszText = buffer.data() + 8;
+        EXPECT_NE(std::memchr(pszText, '\0', static_cast<std::size_t>(nSize)), nullptr);
+        return { nCode, std::string(pszText) };
+    }
+    Read ReadFile(const std::string& strPath) { return ReadWith(strPath, 32000); }
+};
+
+/* Text. */
+
+TEST_F(ContentReaderTest, Utf8TextIsReturnedAsItIs)
+{
+    Read read = ReadFile(WriteOnT("notes.txt", "Grüße aus Köln\r\nline two\n"));
+    EXPECT_EQ(read.nCode, CONTENT_TEXT);
+    EXPECT_EQ(read.strText, "Grüße aus Köln\r\nline two\n");
+    EXPECT_EQ(ReadFile(WriteOnT("bom.txt", "\xEF\xBB\xBFwith a mark")).strText, "with a mark");
+}
+
+TEST_F(ContentReaderTest, LongTextIsCutOnACharacterBoundaryWithinTheBuffer)
+{
+    std::string strText;
+    for (int n = 0; n < 5000; ++n)
+        strText += "ä€𝄞x";
+    std::string strPath = WriteOnT("long.txt", strText);
+    for (int nSize : { 1, 2, 3, 4, 5, 6, 10, 260, 32000 }) {
+        Read read = ReadWith(strPath, nSize);
+        EXPECT_EQ(read.nCode, nSize == 1 || nSize == 2 ? CONTENT_EMPTY : CONTENT_TEXT) << nSize;
+        EXPECT_LT(read.strText.size(), static_cast<std::size_t>(nSize));
+        EXPECT_EQ(strText.compare(0, read.strText.size(), read.strText), 0) << nSize;
+        EXPECT_GE(read.strText.size() + 4, static_cast<std::size_t>(nSize) - 1)
+            << nSize; // no more cut than a character
+    }
+}
+
+TEST_F(ContentReaderTest, Utf16AndWesternCodePageTextIsConverted)
+{
+    std::string strLe = "\xFF\xFE"s + "H\0i\0 \0\xAC\x20"s + "\x3D\xD8\x00\xDE"s; // "Hi €😀"
+    Read le = ReadFile(WriteOnT("le.txt", strLe));
+    EXPECT_EQ(le.nCode, CONTENT_CONVERTED_TEXT);
+    EXPECT_EQ(le.strText, "Hi €😀");
+    Read be = ReadFile(WriteOnT("be.txt", "\xFE\xFF\0O\0K\xD8\x00"s)); // a lone surrogate at the end
+    EXPECT_EQ(be.nCode, CONTENT_CONVERTED_TEXT);
+    EXPECT_EQ(be.strText, "OK\xEF\xBF\xBD");
+    Read western = ReadFile(WriteOnT("w.txt", "caf\xE9 \x93quoted\x94 \x80 5"));
+    EXPECT_EQ(western.nCode, CONTENT_CONVERTED_TEXT);
+    EXPECT_EQ(western.strText, "café “quoted” € 5");
+}
+
+/* What is not text. */
+
+TEST_F(ContentReaderTest, BinaryEmptyAndMissingFilesShowNoText)
+{
+    EXPECT_EQ(ReadFile(WriteOnT("a.bin", "MZ\x90\0\3\0\0\0"s)).nCode, CONTENT_NO_PREVIEW);
+    std::string strControls(100, 'a');
+    for (std::size_t n = 0; n < strControls.size(); n += 8)
+        strControls[n] = '\x01';
+    EXPECT_EQ(ReadFile(WriteOnT("c.bin", strControls)).nCode, CONTENT_NO_PREVIEW);
+    EXPECT_EQ(ReadFile(WriteOnT("empty.txt", "")).nCode, CONTENT_EMPTY);
+    EXPECT_EQ(ReadFile(OnT("missing.txt")).nCode, CONTENT_NOT_FOUND);
+    EXPECT_EQ(ReadFile(OnT("nowhere\\missing.txt")).nCode, CONTENT_NOT_FOUND);
+    MakeFolderOnT("folder");
+    EXPECT_EQ(ReadFile(OnT("folder")).nCode, CONTENT_UNREADABLE);
+    for (const Read& read : { ReadFile(OnT("missing.txt")), ReadFile(OnT("a.bin")) })
+        EXPECT_EQ(read.strText, "");
+}
+
+TEST_F(ContentReaderTest, BadBuffersAreRefusedUntouched)
+{
+    std::string strPath = WriteOnT("a.txt", "text");
+    char szOne[1] = { 'x' };
+    EXPECT_EQ(ReadFileContent(strPath.c_str(), nullptr, 10), CONTENT_EMPTY);
+    EXPECT_EQ(ReadFileContent(strPath.c_str(), szOne, 0), CONTENT_EMPTY);
+    EXPECT_EQ(ReadFileContent(strPath.c_str(), szOne, -5), CONTENT_EMPTY);
+    EXPECT_EQ(szOne[0], 'x');
+    EXPECT_EQ(ReadFileContent(strPath.c_str(), szOne, 1), CONTENT_EMPTY);
+    EXPECT_EQ(szOne[0], '\0');
+}
+
+TEST_F(ContentReaderTest, ProtectedFilesAreNeverRead)
+{
+    std::string strPath = WriteOnT("secret.txt", "the secret text of a long enough file to have a whole header");
+    ASSERT_EQ(ProtectFile(strPath.c_str(), "pw", ""), PROTECT_OK);
+    Read read = ReadFile(strPath);
+    EXPECT_EQ(read.nCode, CONTENT_PROTECTED_FILE);
+    EXPECT_EQ(read.strText, "");
+}
+
+/* Pictures. */
+
+TEST_F(ContentReaderTest, PicturesAreRecognisedByTheirContentAndNamed)
+{
+    struct Case {
+        const char* pszName;
+        std::string strBytes;
+        const char* pszFormat;
+    };
+    const std::vector<Case> cases = {
+        { "a.dat", "\x89PNG\r\n\x1A\n\0\0\0\rIHDR"s, "png" },
+        { "photo.JPG", "\xFF\xD8\xFF\xE0\0\x10JFIF"s, "jpg" },
+        { "anim.gif", "GIF89a\1\0\1\0"s, "gif" },
+        { "scan.tiff", "II*\0\x08\0\0\0"s, "tif" },
+        { "w.webp", "RIFF\x24\0\0\0WEBPVP8 "s, "webp" },
+        { "b.bmp", "BM\x3A\0\0\0\0\0\0\0"s, "bmp" },
+        { "i.ico", "\0\0\1\0\1\0\x10\x10"s, "ico" },
+    };
+    for (const Case& c : cases) {
+        std::string strPath = WriteOnT(c.pszName, c.strBytes);
+        Read read = ReadFile(strPath);
+        EXPECT_EQ(read.nCode, CONTENT_PICTURE) << c.pszName;
+        EXPECT_EQ(read.strText, "");
+        CString strPicture, strFormat;
+        EXPECT_TRUE(GetContentPicture(strPicture, strFormat));
+        EXPECT_EQ(std::string(strPicture), strPath);
+        EXPECT_EQ(std::string(strFormat), c.pszFormat);
+    }
+    // Short signatures count only under their own extension.
+    EXPECT_EQ(ReadFile(WriteOnT("BM.txt", "BMW and Audi")).nCode, CONTENT_TEXT);
+    CString strPicture, strFormat;
+    EXPECT_FALSE(GetContentPicture(strPicture, strFormat));
+    EXPECT_TRUE(strPicture.IsEmpty() && strFormat.IsEmpty());
+}
+
+TEST_F(ContentReaderTest, EachThreadKeepsItsOwnPicture)
+{
+    std::string strPng = WriteOnT("a.png", "\x89PNG\r\n\x1A\n"s);
+    std::string strText = WriteOnT("a.txt", "text");
+    EXPECT_EQ(ReadFile(strPng).nCode, CONTENT_PICTURE);
+    std::thread other([&] {
+        char szBuffer[16];
+        EXPECT_EQ(ReadFileContent(strText.c_str(), szBuffer, sizeof(szBuffer)), CONTENT_TEXT);
+    });
+    other.join();
+    CString strPicture, strFormat;
+    EXPECT_TRUE(GetContentPicture(strPicture, strFormat));
+    EXPECT_EQ(std::string(strPicture), strPng);
+}
+
+} // namespace
