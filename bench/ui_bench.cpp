@@ -91,7 +91,6 @@ void BM_PostAndDispatch(benchmark::State& state)
 }
 BENCHMARK(BM_PostAndDispatch);
 
-
 INT_PTR CALLBACK BenchDlgProc(HWND, UINT uMsg, WPARAM, LPARAM)
 {
     return uMsg == WM_INITDIALOG;

@@ -179,9 +179,8 @@ CMultiLock::~CMultiLock()
 DWORD CMultiLock::Lock(DWORD dwTimeOut, BOOL bWaitForAll, DWORD dwWakeMask)
 {
     auto nCount = static_cast<DWORD>(m_handles.size());
-    DWORD dwResult = dwWakeMask
-        ? WaitForObjectsOrMessages(nCount, m_handles.data(), bWaitForAll, dwTimeOut, dwWakeMask)
-        : WaitForMultipleObjects(nCount, m_handles.data(), bWaitForAll, dwTimeOut);
+    DWORD dwResult = dwWakeMask ? WaitForObjectsOrMessages(nCount, m_handles.data(), bWaitForAll, dwTimeOut, dwWakeMask)
+                                : WaitForMultipleObjects(nCount, m_handles.data(), bWaitForAll, dwTimeOut);
     for (DWORD dwBase : { WAIT_OBJECT_0, WAIT_ABANDONED_0 }) {
         if (dwResult >= dwBase && dwResult < dwBase + nCount) {
             if (bWaitForAll)

@@ -194,8 +194,8 @@ void SetMessageWaitProc(MSGWAITPROC pfnWait)
     g_pfnMessageWait = pfnWait;
 }
 
-DWORD WaitForObjectsOrMessages(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds,
-    DWORD dwWakeMask)
+DWORD WaitForObjectsOrMessages(
+    DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds, DWORD dwWakeMask)
 {
     MSGWAITPROC pfnWait = g_pfnMessageWait;
     if (!pfnWait) {

@@ -62,13 +62,13 @@ DWORD WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAl
    queues and installs its MsgWaitForMultipleObjects here when it is part of
    the program; without it such a wait fails with ERROR_NOT_SUPPORTED. */
 
-using MSGWAITPROC = DWORD (*)(DWORD nCount, const HANDLE* pHandles, BOOL bWaitAll, DWORD dwMilliseconds,
-    DWORD dwWakeMask);
+using MSGWAITPROC
+    = DWORD (*)(DWORD nCount, const HANDLE* pHandles, BOOL bWaitAll, DWORD dwMilliseconds, DWORD dwWakeMask);
 void SetMessageWaitProc(MSGWAITPROC pfnWait);
 // Waits as MsgWaitForMultipleObjects: WAIT_OBJECT_0 + nCount reports input of
 // the QS_* kinds in dwWakeMask.
-DWORD WaitForObjectsOrMessages(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds,
-    DWORD dwWakeMask);
+DWORD WaitForObjectsOrMessages(
+    DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds, DWORD dwWakeMask);
 
 /* One more wake source for a wait, for the message queue (see above). */
 

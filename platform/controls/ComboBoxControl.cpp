@@ -475,7 +475,8 @@ LRESULT CALLBACK ComboBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
     case WM_NCCREATE:
         AttachControlState(hWnd, std::make_unique<CComboBoxState>());
         // Scroll bar styles are meant for the list; the combo box itself shows none.
-        SetWindowLongPtr(hWnd, GWL_STYLE, GetWindowLongPtr(hWnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_VSCROLL | WS_HSCROLL));
+        SetWindowLongPtr(
+            hWnd, GWL_STYLE, GetWindowLongPtr(hWnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_VSCROLL | WS_HSCROLL));
         return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_CREATE:
         return OnCreate(hWnd, reinterpret_cast<const CREATESTRUCT*>(lParam));

@@ -36,7 +36,7 @@ struct CListBoxState : CControlState {
     int nTop { 0 };       // the first visible item
     int nItemHeight { 0 };
     bool bFocus { false };
-    bool bTracking { false }; // the mouse is held down on the list
+    bool bTracking { false };  // the mouse is held down on the list
     bool bScrollBar { false }; // made with WS_VSCROLL
 };
 

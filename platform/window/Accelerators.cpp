@@ -162,7 +162,8 @@ bool IsAcceleratorCommandEnabled(HWND hWnd, UINT nCmd)
     std::vector<CMenuItem> items;
     if (!IsWindow(hWnd) || !MenuSnapshot(path.empty() ? hMenu : path.back().first, items))
         return false;
-    auto it = std::find_if(items.begin(), items.end(), [nCmd](const CMenuItem& item) { return IsCommandItem(item, nCmd); });
+    auto it
+        = std::find_if(items.begin(), items.end(), [nCmd](const CMenuItem& item) { return IsCommandItem(item, nCmd); });
     return it != items.end() && !(it->fState & MFS_DISABLED);
 }
 

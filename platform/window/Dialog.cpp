@@ -525,8 +525,8 @@ LRESULT DefDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND: {
         // The background is what the dialog answers to its own WM_CTLCOLORDLG.
         auto hdc = reinterpret_cast<HDC>(wParam);
-        auto hbr = reinterpret_cast<HBRUSH>(
-            ::SendMessage(hDlg, WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(hDlg)));
+        auto hbr
+            = reinterpret_cast<HBRUSH>(::SendMessage(hDlg, WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(hDlg)));
         if (!hbr)
             hbr = DefaultControlColors(hdc, WM_CTLCOLORDLG);
         RECT rc {};

@@ -169,8 +169,8 @@ TEST_F(TestDriverTest, DragGivesATrackingLoopTheRestOfTheGesture)
         if (message.hWnd == hWnd && message.uMsg == WM_VSCROLL)
             codes.emplace_back(LOWORD(message.wParam), HIWORD(message.wParam));
     }
-    EXPECT_EQ(codes, (std::vector<std::pair<WORD, WORD>> { { SB_THUMBTRACK, 90 }, { SB_THUMBPOSITION, 90 },
-                         { SB_ENDSCROLL, 0 } }));
+    EXPECT_EQ(codes,
+        (std::vector<std::pair<WORD, WORD>> { { SB_THUMBTRACK, 90 }, { SB_THUMBPOSITION, 90 }, { SB_ENDSCROLL, 0 } }));
     EXPECT_EQ(GetCapture(), nullptr);
     DestroyWindow(hWnd);
 }

@@ -172,8 +172,9 @@ TEST_F(AcceleratorsTest, ACommandWhoseMenuItemIsDisabledIsNotSent)
     Type({ VK_CONTROL, 'S' });
     EXPECT_TRUE(Commands(hAccel).empty());
     using Asked = std::vector<std::pair<UINT, WPARAM>>;
-    EXPECT_EQ(asked, (Asked { { WM_INITMENU, reinterpret_cast<WPARAM>(hBar) },
-                         { WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hFile) } }));
+    EXPECT_EQ(asked,
+        (Asked {
+            { WM_INITMENU, reinterpret_cast<WPARAM>(hBar) }, { WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hFile) } }));
     bSaveAllowed = true;
     Type({ VK_CONTROL, 'S' });
     EXPECT_EQ(Commands(hAccel), std::vector<WPARAM> { MAKEWPARAM(ID_SAVE, 1) });
