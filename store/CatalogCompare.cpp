@@ -58,9 +58,8 @@ int RecordRank(const CCatalogRecord* pRecord)
     }
 }
 
-}
-
-int SortDocumentItems(const CDocumentRec* pDocument1, const CDocumentRec* pDocument2, const CSortSpec& spec)
+// Compares two documents by the key's column in ascending order.
+int CompareDocuments(const CDocumentRec* pDocument1, const CDocumentRec* pDocument2, const CSortSpec& spec)
 {
     if (!pDocument1 || !pDocument2)
         return Sign(LONGLONG { pDocument1 == nullptr } - LONGLONG { pDocument2 == nullptr });
@@ -97,6 +96,14 @@ int SortDocumentItems(const CDocumentRec* pDocument1, const CDocumentRec* pDocum
     }
 }
 
+}
+
+int SortDocumentItems(const CDocumentRec* pDocument1, const CDocumentRec* pDocument2, const CSortSpec& spec)
+{
+    int nOrder = CompareDocuments(pDocument1, pDocument2, spec);
+    return spec.bAscending ? nOrder : -nOrder;
+}
+
 int CompareRecords(const CCatalogRecord* pRecord1, const CCatalogRecord* pRecord2, const CSortSpec& spec)
 {
     int nRank1 = RecordRank(pRecord1);
@@ -108,7 +115,7 @@ int CompareRecords(const CCatalogRecord* pRecord1, const CCatalogRecord* pRecord
         nOrder = CompareTexts(
             static_cast<const CNodeRec*>(pRecord1)->GetName(), static_cast<const CNodeRec*>(pRecord2)->GetName());
     else if (nRank1 == 1)
-        nOrder = SortDocumentItems(
+        nOrder = CompareDocuments(
             static_cast<const CDocumentRec*>(pRecord1), static_cast<const CDocumentRec*>(pRecord2), spec);
     return spec.bAscending ? nOrder : -nOrder;
 }
@@ -124,8 +131,6 @@ int CompareCatalogRecords(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort)
 
 void SortDocuments(CDocumentRecArray& documents, const CSortSpec& spec)
 {
-    std::stable_sort(documents.begin(), documents.end(), [&](const auto& p1, const auto& p2) {
-        int nOrder = SortDocumentItems(p1.get(), p2.get(), spec);
-        return spec.bAscending ? nOrder < 0 : nOrder > 0;
-    });
+    std::stable_sort(documents.begin(), documents.end(),
+        [&](const auto& p1, const auto& p2) { return SortDocumentItems(p1.get(), p2.get(), spec) < 0; });
 }
