@@ -194,8 +194,8 @@ private:
     // lower-cased title, followed by "*", is strTitle and whose identification
     // is message's. *pcMarker receives the marker character the message has,
     // or for a message not there the first one free; 0 when none is left.
-    CDocumentRec* FindMessage(const CString& strFolder, const std::string& strTitle, const CDocumentInfo& message,
-        char* pcMarker);
+    CDocumentRec* FindMessage(
+        const CString& strFolder, const std::string& strTitle, const CDocumentInfo& message, char* pcMarker);
     // Splits a lower-cased full path into its folder (with the backslash) and name.
     static bool SplitDocumentPath(const CString& strPath, CString* pFolder, CString* pName);
 

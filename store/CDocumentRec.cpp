@@ -321,8 +321,8 @@ int CDocumentRec::GetRecordState() const
         return EXPIRY_NONE; // a document without a catalog time is never new
     auto tCatalogued = static_cast<LONGLONG>(nCatalogTime / FILETIME_UNITS_PER_SECOND)
         - static_cast<LONGLONG>(FILETIME_UNIX_EPOCH_SECONDS);
-    return DaysBetween(static_cast<time_t>(tCatalogued), static_cast<time_t>(tNow)) < nNewDays ? EXPIRY_NEW
-                                                                                                : EXPIRY_NONE;
+    LONG nDaysAgo = DaysBetween(static_cast<time_t>(tCatalogued), static_cast<time_t>(tNow));
+    return nDaysAgo < nNewDays ? EXPIRY_NEW : EXPIRY_NONE;
 }
 
 int CDocumentRec::GetExpiryState(int bCheck) const

@@ -202,8 +202,8 @@ int ConfirmDeleteItems(CNodeRec* pParent, std::span<CCatalogRecord* const> items
         question.textIds.push_back(nodes.size() == 1 ? 4233 : 4234);
         question.textIds.push_back(4425);
     }
-    bool bOrphans
-        = std::any_of(documents.begin(), documents.end(), [](CDocumentRec* p) { return p->CountNodeLinks(FALSE) <= 1; });
+    bool bOrphans = std::any_of(
+        documents.begin(), documents.end(), [](CDocumentRec* p) { return p->CountNodeLinks(FALSE) <= 1; });
     if (bOrphans || !nodes.empty())
         question.textIds.push_back(4465);
     question.textIds.push_back(4236);

@@ -53,8 +53,7 @@ CString AbbreviatePath(LPCTSTR pszPath, HDC hdc, const RECT* pRect)
     const LONG nWidth = pRect ? pRect->right - pRect->left : 0;
     auto fits = [&](const std::string& strText) {
         SIZE size {};
-        return GetTextExtentPoint32(hdc, strText.c_str(), static_cast<int>(strText.size()), &size)
-            && size.cx <= nWidth;
+        return GetTextExtentPoint32(hdc, strText.c_str(), static_cast<int>(strText.size()), &size) && size.cx <= nWidth;
     };
     if (fits(strPath))
         return CString(strPath.c_str());

@@ -45,9 +45,11 @@ void CenterWindowOn(CWnd* pWnd, CWnd* pReference)
     HWND hReference = WindowOf(pReference);
     RECT rcWindow {};
     RECT rcReference {};
-    if (!::GetWindowRect(hWnd, &rcWindow) || !::GetWindowRect(hReference ? hReference : ::GetDesktopWindow(), &rcReference))
+    if (!::GetWindowRect(hWnd, &rcWindow)
+        || !::GetWindowRect(hReference ? hReference : ::GetDesktopWindow(), &rcReference))
         return;
-    POINT ptTopLeft { rcReference.left + ((rcReference.right - rcReference.left) - (rcWindow.right - rcWindow.left)) / 2,
+    POINT ptTopLeft { rcReference.left
+            + ((rcReference.right - rcReference.left) - (rcWindow.right - rcWindow.left)) / 2,
         rcReference.top + ((rcReference.bottom - rcReference.top) - (rcWindow.bottom - rcWindow.top)) / 2 };
     // A child window is placed in its parent's client coordinates.
     if ((::GetWindowLongPtr(hWnd, GWL_STYLE) & WS_CHILD) && !::ScreenToClient(::GetParent(hWnd), &ptTopLeft))

@@ -154,7 +154,8 @@ TEST_F(ProgramFolderHelpersTest, GetProgramFolderEndsInABackslashAndNamesTheFold
     CString strFolder = GetProgramFolder();
     ASSERT_FALSE(strFolder.IsEmpty());
     EXPECT_EQ(strFolder[strFolder.GetLength() - 1], '\\');
-    HANDLE hFile = CreateFile(strFolder + "probe.txt", GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE hFile
+        = CreateFile(strFolder + "probe.txt", GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(hFile, INVALID_HANDLE_VALUE);
     CloseHandle(hFile);
     EXPECT_TRUE(fs::exists(Home() / "probe.txt"));

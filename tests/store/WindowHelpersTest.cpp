@@ -15,8 +15,8 @@
 namespace {
 
 constexpr const char* LOG_CLASS = "WindowHelpersTestWindow";
-constexpr UINT WM_NOTE = WM_USER + 1;    // logs its wParam
-constexpr UINT WM_REPOST = WM_USER + 2;  // posts itself again
+constexpr UINT WM_NOTE = WM_USER + 1;   // logs its wParam
+constexpr UINT WM_REPOST = WM_USER + 2; // posts itself again
 
 std::vector<WPARAM>& Notes()
 {
