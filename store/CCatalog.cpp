@@ -3,6 +3,7 @@
 #include "platform/base/Clock.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/TextFunctions.h"
+#include "platform/base/TimeFunctions.h"
 #include "platform/base/WinError.h"
 #include "store/CCleanUpFolderRec.h"
 #include "store/CDirectoryRec.h"
@@ -219,10 +220,14 @@ BOOL CCatalog::SetPlaceChoice(LONG nPlace)
 
 BOOL CCatalog::StampCatalogTime(BOOL bAdvance)
 {
-    ULONGLONG nNow = ClockUtcNow();
-    if (bAdvance)
-        nNow += 2; // carried into the high half, so the stamp never goes back
-    return SetTimeStamp({ static_cast<DWORD>(nNow), static_cast<DWORD>(nNow >> 32) });
+    FILETIME ftNow;
+    GetSystemTimeAsFileTime(&ftNow);
+    if (bAdvance) {
+        // Carried into the high half, so the stamp never goes back.
+        ULONGLONG nNow = (static_cast<ULONGLONG>(ftNow.dwHighDateTime) << 32 | ftNow.dwLowDateTime) + 2;
+        ftNow = { static_cast<DWORD>(nNow), static_cast<DWORD>(nNow >> 32) };
+    }
+    return SetTimeStamp(ftNow);
 }
 
 BOOL CCatalog::ListRootChain(CATBLOCK nRoot, std::vector<CRecordRef>* pRefs)
