@@ -4,6 +4,7 @@
 #include "platform/base/CException.h"
 #include "platform/base/CMemFile.h"
 #include "platform/base/WinError.h"
+#include "resources/ResourceIds.h"
 #include "store/CRegistryKey.h"
 #include "store/FileHelpers.h"
 #include "store/PreferenceSheets.h"
@@ -13,8 +14,7 @@
 
 namespace {
 
-constexpr UINT IDS_WA_DEFAULT_SITE = 4536; // Address of the directory server's site
-constexpr char WA_SUBKEY[] = "WA";         // Below the preferences key
+constexpr char WA_SUBKEY[] = "WA"; // Below the preferences key
 
 int ReadInt(CRegistryKey& key, LPCTSTR pszName, int nDefault)
 {
