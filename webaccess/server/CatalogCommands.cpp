@@ -716,7 +716,7 @@ void CWACmdWfind::Search(CWASession& session, const CNodeRec& node)
         const std::pair<LONG, LONG> ref { static_cast<LONG>(pDocument->GetBlock()), pDocument->GetSlot() };
         if (m_visited.contains(ref))
             continue;
-        if (pDocument->CountNodeLinks() > 0)
+        if (pDocument->CountNodeLinks(FALSE) > 0)
             m_visited.insert(ref);
         if (!Matches(*pDocument))
             continue;
