@@ -6,6 +6,7 @@
 #include "platform/base/FileFind.h"
 #include "platform/base/Volumes.h"
 #include "platform/base/WinError.h"
+#include "platform/window/MessageQueue.h"
 #include "platform/window/Window.h"
 
 #include <string>

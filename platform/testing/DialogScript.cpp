@@ -6,6 +6,7 @@
 #include "platform/controls/ListBoxControl.h"
 #include "platform/testing/TestDriver.h"
 #include "platform/window/Dialog.h"
+#include "platform/window/MessageQueue.h"
 #include "platform/window/Window.h"
 
 #include <utility>

@@ -6,6 +6,7 @@
 #include "platform/controls/ComboBoxControl.h"
 #include "platform/controls/ListBoxControl.h"
 #include "platform/window/Focus.h"
+#include "platform/window/MessageQueue.h"
 #include "platform/window/WindowClass.h"
 
 #include <algorithm>

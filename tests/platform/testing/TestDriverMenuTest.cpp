@@ -1,6 +1,8 @@
 #include "platform/testing/TestDriver.h"
 
+#include "platform/controls/StandardControls.h"
 #include "platform/window/Focus.h"
+#include "platform/window/Input.h"
 #include "platform/window/Menu.h"
 #include "platform/window/MessageBox.h"
 #include "platform/window/Messages.h"
@@ -18,6 +20,7 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
+        ASSERT_TRUE(RegisterStandardControls());
         m_hOwner = CreateRecordingWindow(WS_POPUP | WS_VISIBLE, 50, 50, 300, 200);
         SetActiveWindow(m_hOwner);
         SetFocus(m_hOwner);
