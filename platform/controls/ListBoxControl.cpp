@@ -35,12 +35,13 @@ struct CListBoxState : CControlState {
     int nCurSel { -1 };   // single-selection lists
     int nTop { 0 };       // the first visible item
     int nItemHeight { 0 };
-    int nCharWidth { 1 };    // the font's average character width: one step of sideways scrolling
-    int nExtent { 0 };       // LB_SETHORIZONTALEXTENT
-    int nScrollX { 0 };      // pixels scrolled to the left
-    bool bHasHScroll { false }; // created with WS_HSCROLL, so the bar may come and go
+    int nCharWidth { 1 }; // the font's average character width: one step of sideways scrolling
+    int nExtent { 0 };    // LB_SETHORIZONTALEXTENT
+    int nScrollX { 0 };   // pixels scrolled to the left
     bool bFocus { false };
-    bool bTracking { false }; // the mouse is held down on the list
+    bool bTracking { false };  // the mouse is held down on the list
+    bool bScrollBar { false }; // made with WS_VSCROLL
+    bool bHScrollBar { false }; // made with WS_HSCROLL
 };
 
 DWORD ListStyle(HWND hWnd)
@@ -124,10 +125,15 @@ int ItemFromPoint(const CListBoxState& state, POINT pt, bool* pbOutside)
     return std::max(0, Count(state) - 1);
 }
 
+// A list made with WS_VSCROLL shows its bar only while some items are out of
+// sight, unless LBS_DISABLENOSCROLL keeps it (greyed) all the time.
 void UpdateScrollBar(HWND hWnd, const CListBoxState& state)
 {
-    if (!(ListStyle(hWnd) & WS_VSCROLL))
+    if (!state.bScrollBar)
         return;
+    const int nVisible = VisibleCount(hWnd, state, state.nTop);
+    if (!(ListStyle(hWnd) & LBS_DISABLENOSCROLL))
+        ShowScrollBar(hWnd, SB_VERT, state.nTop > 0 || state.nTop + nVisible < Count(state));
     SCROLLINFO si { sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(Count(state) - 1, 0),
         static_cast<UINT>(VisibleCount(hWnd, state, state.nTop)), state.nTop, 0 };
     SetScrollInfo(hWnd, SB_VERT, &si, TRUE);
@@ -137,7 +143,7 @@ void UpdateScrollBar(HWND hWnd, const CListBoxState& state)
 // the scroll position within what the extent leaves.
 void UpdateHorizontalBar(HWND hWnd, CListBoxState& state)
 {
-    if (!state.bHasHScroll)
+    if (!state.bHScrollBar)
         return;
     RECT rc {};
     GetClientRect(hWnd, &rc);
@@ -552,7 +558,7 @@ void PaintListBox(HWND hWnd, HDC hdc)
 {
     CListBoxState* pState = GetControlState<CListBoxState>(hWnd);
     const DWORD dwStyle = ListStyle(hWnd);
-    HBRUSH hBrush = PrepareControlDC(hWnd, hdc, WM_CTLCOLORLISTBOX, COLOR_WINDOW, COLOR_WINDOWTEXT);
+    HBRUSH hBrush = PrepareControlDC(hWnd, hdc, WM_CTLCOLORLISTBOX);
     RECT rcClient {};
     GetClientRect(hWnd, &rcClient);
     FillRect(hdc, &rcClient, hBrush);
@@ -607,7 +613,6 @@ void OnCreate(HWND hWnd)
     ReleaseDC(hWnd, hdc);
     pState->nItemHeight = std::max<int>(tm.tmHeight, 1);
     pState->nCharWidth = std::max<int>(tm.tmAveCharWidth, 1);
-    pState->bHasHScroll = (ListStyle(hWnd) & WS_HSCROLL) != 0;
     if (ListStyle(hWnd) & LBS_OWNERDRAWFIXED)
         pState->nItemHeight = static_cast<int>(MeasureItem(hWnd, 0, 0, static_cast<UINT>(pState->nItemHeight)));
     UpdateScrollBar(hWnd, *pState);
@@ -709,9 +714,13 @@ LRESULT CALLBACK ListBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     const auto nIndex = static_cast<int>(static_cast<INT_PTR>(wParam));
     const bool bValid = pState && nIndex >= 0 && nIndex < Count(*pState);
     switch (uMsg) {
-    case WM_NCCREATE:
-        AttachControlState(hWnd, std::make_unique<CListBoxState>());
+    case WM_NCCREATE: {
+        auto pNew = std::make_unique<CListBoxState>();
+        pNew->bScrollBar = (dwStyle & WS_VSCROLL) != 0;
+        pNew->bHScrollBar = (dwStyle & WS_HSCROLL) != 0;
+        AttachControlState(hWnd, std::move(pNew));
         return DefWindowProc(hWnd, uMsg, wParam, lParam);
+    }
     case WM_CREATE:
         OnCreate(hWnd);
         return 0;

@@ -24,6 +24,8 @@
 // it handled the key, -1 lets the list do its default, a number >= 0 moves
 // the caret there.
 //
+// A list made with WS_VSCROLL shows its scroll bar only while some items are
+// out of sight; with LBS_DISABLENOSCROLL the bar stays, greyed when all fit.
 // A list with WS_HSCROLL scrolls sideways across the width set with
 // LB_SETHORIZONTALEXTENT; its horizontal bar shows only while that width is
 // more than the list's.
