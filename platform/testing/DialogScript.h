@@ -12,6 +12,7 @@
 // does not come. A script that leaves its dialog open is ended the same way.
 
 #include "platform/base/CString.h"
+#include "platform/controls/ButtonControl.h"
 #include "platform/window/WindowTypes.h"
 
 #include <functional>
@@ -25,8 +26,8 @@ public:
     CDialogScript& SetText(int nId, LPCTSTR lpszText);
     // Clicks a check box or radio button until it shows nCheck (BST_UNCHECKED,
     // BST_CHECKED, BST_INDETERMINATE); a button that never does is an error.
-    CDialogScript& Check(int nId, UINT nCheck = 1);
-    CDialogScript& Uncheck(int nId) { return Check(nId, 0); }
+    CDialogScript& Check(int nId, UINT nCheck = BST_CHECKED);
+    CDialogScript& Uncheck(int nId) { return Check(nId, BST_UNCHECKED); }
     // Selects item nIndex. In a list box by a click on it, scrolled into view
     // first (in an LBS_MULTIPLESEL list the click adds it, unless it is
     // selected already; in other lists it becomes the only one); in a combo box
