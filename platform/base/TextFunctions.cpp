@@ -405,15 +405,18 @@ namespace {
 // The base letters of the lower-case Latin letters U+00E0 to U+00FF and
 // U+0100 to U+017F; '#' marks letters that stand for two (see Expansion), '/'
 // the one symbol of the range (U+00F7, the division sign).
+// clang-format off
 constexpr std::string_view LATIN1_BASES = "aaaaaa#ceeeeiiiidnooooo/ouuuuy#y";
 constexpr std::string_view LATIN_A_BASES = "aaaaaacccccccc" "dddd" "eeeeeeeeee" "gggggggg" "hhhh" "iiiiiiiiii" "##"
                                            "jj" "kkk" "llllllllll" "nnnnnnnnn" "oooooo" "##" "rrrrrr" "ssssssss"
                                            "tttttt" "uuuuuuuuuuuu" "ww" "yyy" "zzzzzz" "s";
+// clang-format on
 static_assert(LATIN1_BASES.size() == 0x20 && LATIN_A_BASES.size() == 0x80);
 
 // The two base letters of a letter that sorts as two; empty for others.
 std::string_view Expansion(char32_t cp)
 {
+    // clang-format off
     switch (cp) {
     case 0xDF: return "ss";  // sharp s
     case 0xE6: return "ae";  // ash
@@ -422,6 +425,7 @@ std::string_view Expansion(char32_t cp)
     case 0x153: return "oe"; // ligature oe
     default: return {};
     }
+    // clang-format on
 }
 
 // The base letter of a lower-case Latin letter, or 0 for any other character.

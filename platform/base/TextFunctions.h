@@ -135,7 +135,8 @@ constexpr int CSTR_GREATER_THAN = 3;
 // ERROR_INVALID_PARAMETER for a null string and ERROR_INVALID_FLAGS for an
 // unknown flag.
 int CompareStringA(LCID Locale, DWORD dwCmpFlags, LPCSTR lpString1, int cchCount1, LPCSTR lpString2, int cchCount2);
-inline int CompareString(LCID Locale, DWORD dwCmpFlags, LPCSTR lpString1, int cchCount1, LPCSTR lpString2, int cchCount2)
+inline int CompareString(
+    LCID Locale, DWORD dwCmpFlags, LPCSTR lpString1, int cchCount1, LPCSTR lpString2, int cchCount2)
 {
     return CompareStringA(Locale, dwCmpFlags, lpString1, cchCount1, lpString2, cchCount2);
 }

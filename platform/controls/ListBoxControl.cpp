@@ -224,7 +224,8 @@ void DeleteItemNotify(HWND hWnd, int nIndex, ULONG_PTR nData)
 int CompareItems(HWND hWnd, const CListItem& first, int nFirst, const CListItem& second, int nSecond)
 {
     if (HasStrings(ListStyle(hWnd)))
-        return CompareString(LOCALE_USER_DEFAULT, NORM_IGNORECASE, first.strText.c_str(), -1, second.strText.c_str(), -1)
+        return CompareString(
+                   LOCALE_USER_DEFAULT, NORM_IGNORECASE, first.strText.c_str(), -1, second.strText.c_str(), -1)
             - CSTR_EQUAL;
     COMPAREITEMSTRUCT cis { ODT_LISTBOX, static_cast<UINT>(GetDlgCtrlID(hWnd)), hWnd, static_cast<UINT>(nFirst),
         first.nData, static_cast<UINT>(nSecond), second.nData, 0 };

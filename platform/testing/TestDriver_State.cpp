@@ -53,7 +53,8 @@ std::vector<int> CTestDriver::SelectedItems(HWND hList)
     if (nCount <= 0)
         return {};
     std::vector<int> items(static_cast<size_t>(nCount));
-    LRESULT nStored = SendMessage(hList, LB_GETSELITEMS, static_cast<WPARAM>(nCount), reinterpret_cast<LPARAM>(items.data()));
+    LRESULT nStored
+        = SendMessage(hList, LB_GETSELITEMS, static_cast<WPARAM>(nCount), reinterpret_cast<LPARAM>(items.data()));
     items.resize(static_cast<size_t>(std::max<LRESULT>(nStored, 0)));
     return items;
 }

@@ -64,7 +64,8 @@ protected:
 TEST_F(ListBoxControlTest, SortedListUsesTheWordSort)
 {
     HWND hList = CreateList(LBS_SORT);
-    for (LPCSTR lpsz : { "2", "11", "Documents", "1", "", "10", "0", "co-op", "\xC3\x89t\xC3\xA9", "coop", "cop", "eu" })
+    for (LPCSTR lpsz :
+        { "2", "11", "Documents", "1", "", "10", "0", "co-op", "\xC3\x89t\xC3\xA9", "coop", "cop", "eu" })
         Add(hList, lpsz);
     EXPECT_EQ(Strings(hList),
         (std::vector<std::string> {
@@ -340,8 +341,8 @@ TEST_F(ListBoxControlTest, DirListsWhatTheFlagsSelect)
 
     SendMessage(hList, LB_RESETCONTENT, 0, 0);
     SendMessage(hList, LB_DIR, DDL_DIRECTORY | DDL_HIDDEN, reinterpret_cast<LPARAM>((strFolder + "\\*.*").c_str()));
-    EXPECT_EQ(Strings(hList),
-        (std::vector<std::string> { ".hidden.txt", "[..]", "[docs]", "a.txt", "B.txt", "c.doc" }));
+    EXPECT_EQ(
+        Strings(hList), (std::vector<std::string> { ".hidden.txt", "[..]", "[docs]", "a.txt", "B.txt", "c.doc" }));
 
     SendMessage(hList, LB_RESETCONTENT, 0, 0);
     SendMessage(hList, LB_DIR, DDL_EXCLUSIVE | DDL_DIRECTORY | DDL_DRIVES,
@@ -353,7 +354,8 @@ TEST_F(ListBoxControlTest, DirListsWhatTheFlagsSelect)
 
     // A folder that is not there adds nothing.
     SendMessage(hList, LB_RESETCONTENT, 0, 0);
-    EXPECT_EQ(SendMessage(hList, LB_DIR, 0, reinterpret_cast<LPARAM>((strFolder + "\\missing\\*.txt").c_str())), LB_ERR);
+    EXPECT_EQ(
+        SendMessage(hList, LB_DIR, 0, reinterpret_cast<LPARAM>((strFolder + "\\missing\\*.txt").c_str())), LB_ERR);
     EXPECT_EQ(SendMessage(hList, LB_DIR, 0, 0), LB_ERR);
     EXPECT_EQ(SendMessage(hList, LB_GETCOUNT, 0, 0), 0);
 }

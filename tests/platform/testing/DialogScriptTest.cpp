@@ -152,14 +152,13 @@ TEST_F(DialogScriptTest, StepsActAsTheUserAndTheDialogSeesTheirNotifications)
     EXPECT_TRUE(m_values.bRadio2);
     EXPECT_EQ(m_values.nThree, static_cast<int>(BST_INDETERMINATE));
     // The sorted list holds its items in the word sort; kiwi had to be scrolled to.
-    EXPECT_EQ(m_values.listItems,
-        (std::vector<CString> { "10", "2", "Apple", "banana", "fig", "kiwi", "pear" }));
+    EXPECT_EQ(m_values.listItems, (std::vector<CString> { "10", "2", "Apple", "banana", "fig", "kiwi", "pear" }));
     EXPECT_EQ(m_values.nList, 5);
     EXPECT_EQ(m_values.multi, (std::vector<int> { 0, 2 }));
     EXPECT_EQ(m_values.nCombo, 2);
     EXPECT_EQ(m_values.notifications,
-        (std::vector<std::pair<int, int>> { { ID_NAME, EN_CHANGE }, { ID_LIST, LBN_SELCHANGE },
-            { ID_COMBO, CBN_SELCHANGE } }));
+        (std::vector<std::pair<int, int>> {
+            { ID_NAME, EN_CHANGE }, { ID_LIST, LBN_SELCHANGE }, { ID_COMBO, CBN_SELCHANGE } }));
 }
 
 TEST_F(DialogScriptTest, ThenStepsSeeTheDialogBetweenActions)
@@ -187,10 +186,12 @@ TEST_F(DialogScriptTest, StepsAUserCouldNotDoStopTheScriptAndCancel)
     };
     const Case cases[] = {
         { "missing control", [](CDialogScript& s) { s.SetText(999, "x").Press(IDOK); }, "step 1: no control 999" },
-        { "disabled control", [](CDialogScript& s) { s.Check(ID_OFF).Press(IDOK); }, "step 1: control 108 is disabled" },
+        { "disabled control", [](CDialogScript& s) { s.Check(ID_OFF).Press(IDOK); },
+            "step 1: control 108 is disabled" },
         { "item out of range", [](CDialogScript& s) { s.Select(ID_COMBO, 3).Press(IDOK); },
             "step 1: control 107 has no item 3" },
-        { "unknown item", [](CDialogScript& s) { s.Select(ID_LIST, "plum"); }, "step 1: control 105 has no item \"plum\"" },
+        { "unknown item", [](CDialogScript& s) { s.Select(ID_LIST, "plum"); },
+            "step 1: control 105 has no item \"plum\"" },
         { "step after the end", [](CDialogScript& s) { s.Press(IDCANCEL).SetText(ID_NAME, "late"); },
             "step 2: the dialog has already ended" },
         { "dialog left open", [](CDialogScript& s) { s.Check(ID_CHECK); }, "the script left the dialog open" },
