@@ -38,9 +38,9 @@ bool IsListed(const WIN32_FIND_DATA& entry, UINT uFlags, std::string& strItem)
 
 } // namespace
 
-LRESULT ListBoxDir(HWND hList, UINT uFlags, LPCSTR lpszSpec)
+LRESULT ListBoxDir(HWND hList, UINT uFlags, LPCSTR lpszPattern)
 {
-    if (!lpszSpec)
+    if (!lpszPattern)
         return LB_ERR;
     LRESULT nLast = LB_ERR;
     auto add = [&](const std::string& strItem) {
@@ -50,7 +50,7 @@ LRESULT ListBoxDir(HWND hList, UINT uFlags, LPCSTR lpszSpec)
     };
 
     WIN32_FIND_DATA entry {};
-    HANDLE hFind = FindFirstFile(lpszSpec, &entry);
+    HANDLE hFind = FindFirstFile(lpszPattern, &entry);
     if (hFind == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_NOT_FOUND)
         return LB_ERR;
     if (hFind != INVALID_HANDLE_VALUE) {
