@@ -1,6 +1,11 @@
 #include "platform/base/TextFunctions.h"
 
+#include "platform/base/WinError.h"
+
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include <locale.h>
 #include <wctype.h>
@@ -391,4 +396,160 @@ LPSTR lstrcatA(LPSTR lpString1, LPCSTR lpString2)
         return nullptr;
     lstrcpyA(lpString1 + std::strlen(lpString1), lpString2);
     return lpString1;
+}
+
+/*********************************** Word sort ***********************************/
+
+namespace {
+
+// The base letters of the lower-case Latin letters U+00E0 to U+00FF and
+// U+0100 to U+017F; '#' marks letters that stand for two (see Expansion), '/'
+// the one symbol of the range (U+00F7, the division sign).
+// clang-format off
+constexpr std::string_view LATIN1_BASES = "aaaaaa#ceeeeiiiidnooooo/ouuuuy#y";
+constexpr std::string_view LATIN_A_BASES = "aaaaaacccccccc" "dddd" "eeeeeeeeee" "gggggggg" "hhhh" "iiiiiiiiii" "##"
+                                           "jj" "kkk" "llllllllll" "nnnnnnnnn" "oooooo" "##" "rrrrrr" "ssssssss"
+                                           "tttttt" "uuuuuuuuuuuu" "ww" "yyy" "zzzzzz" "s";
+// clang-format on
+static_assert(LATIN1_BASES.size() == 0x20 && LATIN_A_BASES.size() == 0x80);
+
+// The two base letters of a letter that sorts as two; empty for others.
+std::string_view Expansion(char32_t cp)
+{
+    // clang-format off
+    switch (cp) {
+    case 0xDF: return "ss";  // sharp s
+    case 0xE6: return "ae";  // ash
+    case 0xFE: return "th";  // thorn
+    case 0x133: return "ij"; // ligature ij
+    case 0x153: return "oe"; // ligature oe
+    default: return {};
+    }
+    // clang-format on
+}
+
+// The base letter of a lower-case Latin letter, or 0 for any other character.
+char LatinBase(char32_t cp)
+{
+    if (cp >= 'a' && cp <= 'z')
+        return static_cast<char>(cp);
+    if (cp >= 0xE0 && cp <= 0xFF)
+        return LATIN1_BASES[cp - 0xE0];
+    if (cp >= 0x100 && cp <= 0x17F)
+        return LATIN_A_BASES[cp - 0x100];
+    return 0;
+}
+
+// The groups of level 1, in their order.
+enum class SortGroup : std::uint8_t { Symbol, Digit, LatinLetter, OtherLetter };
+
+// One element of level 1 with what levels 2 and 3 know of it.
+struct SortElement {
+    SortGroup eGroup;
+    std::uint32_t nBase;   // within the group
+    std::uint32_t nAccent; // 0 for the plain letter, else the accented letter's code point
+    std::uint8_t nCase;    // 0 lower case or none, 1 upper case
+};
+
+// The elements of a text, and the characters level 1 leaves out with the
+// number of elements before each.
+struct SortKey {
+    std::vector<SortElement> elements;
+    std::vector<std::pair<std::size_t, char32_t>> ignored;
+};
+
+bool IsIgnoredInWordSort(char32_t cp)
+{
+    return cp == '-' || cp == '\'' || cp == 0xAD; // hyphen, apostrophe, soft hyphen
+}
+
+SortKey MakeSortKey(std::string_view strText)
+{
+    SortKey key;
+    locale_t locale = Utf8Locale();
+    for (std::size_t nPos = 0; nPos < strText.size();) {
+        DecodedChar ch = DecodeUtf8(strText, nPos);
+        nPos += ch.nLength;
+        if (!ch.bValid) {
+            // A malformed byte sorts among the symbols, after every character.
+            key.elements.push_back({ SortGroup::Symbol, 0x110000 + ch.cp, 0, 0 });
+            continue;
+        }
+        if (IsIgnoredInWordSort(ch.cp)) {
+            key.ignored.emplace_back(key.elements.size(), ch.cp);
+            continue;
+        }
+        char32_t lower = MapCase(ch.cp, CaseMap::Lower);
+        std::uint8_t nCase = lower != ch.cp ? 1 : 0;
+        if (ch.cp >= '0' && ch.cp <= '9') {
+            key.elements.push_back({ SortGroup::Digit, ch.cp - '0', 0, 0 });
+        } else if (std::string_view expansion = Expansion(lower); !expansion.empty()) {
+            for (char base : expansion)
+                key.elements.push_back({ SortGroup::LatinLetter, static_cast<std::uint32_t>(base), lower, nCase });
+        } else if (char base = LatinBase(lower); base != 0 && base != '/') {
+            std::uint32_t nAccent = static_cast<char32_t>(base) == lower ? 0 : lower;
+            key.elements.push_back({ SortGroup::LatinLetter, static_cast<std::uint32_t>(base), nAccent, nCase });
+        } else if (locale && ch.cp >= 0x80 && iswalpha_l(static_cast<wint_t>(ch.cp), locale)) {
+            key.elements.push_back({ SortGroup::OtherLetter, lower, 0, nCase });
+        } else {
+            key.elements.push_back({ SortGroup::Symbol, ch.cp, 0, 0 });
+        }
+    }
+    return key;
+}
+
+// Compares two sequences by one level's projection: the first difference
+// decides, then the shorter sequence comes first.
+template<typename T, typename Projection>
+int CompareLevel(const std::vector<T>& first, const std::vector<T>& second, Projection project)
+{
+    for (std::size_t i = 0; i < first.size() && i < second.size(); ++i) {
+        auto a = project(first[i]);
+        auto b = project(second[i]);
+        if (a != b)
+            return a < b ? -1 : 1;
+    }
+    if (first.size() != second.size())
+        return first.size() < second.size() ? -1 : 1;
+    return 0;
+}
+
+int CompareWordSort(std::string_view strText1, std::string_view strText2, bool bIgnoreCase)
+{
+    SortKey key1 = MakeSortKey(strText1);
+    SortKey key2 = MakeSortKey(strText2);
+    if (int n = CompareLevel(key1.elements, key2.elements,
+            [](const SortElement& e) { return std::pair(static_cast<int>(e.eGroup), e.nBase); }))
+        return n;
+    if (int n = CompareLevel(key1.elements, key2.elements, [](const SortElement& e) { return e.nAccent; }))
+        return n;
+    if (!bIgnoreCase) {
+        if (int n = CompareLevel(key1.elements, key2.elements, [](const SortElement& e) { return e.nCase; }))
+            return n;
+    }
+    return CompareLevel(key1.ignored, key2.ignored, [](const std::pair<std::size_t, char32_t>& p) { return p; });
+}
+
+std::string_view CountedView(LPCSTR lpString, int cchCount)
+{
+    if (cchCount < 0)
+        return std::string_view(lpString);
+    return std::string_view(lpString, static_cast<std::size_t>(cchCount));
+}
+
+} // namespace
+
+int CompareStringA(LCID, DWORD dwCmpFlags, LPCSTR lpString1, int cchCount1, LPCSTR lpString2, int cchCount2)
+{
+    if (!lpString1 || !lpString2) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    if (dwCmpFlags & ~NORM_IGNORECASE) {
+        SetLastError(ERROR_INVALID_FLAGS);
+        return 0;
+    }
+    int n = CompareWordSort(
+        CountedView(lpString1, cchCount1), CountedView(lpString2, cchCount2), (dwCmpFlags & NORM_IGNORECASE) != 0);
+    return n < 0 ? CSTR_LESS_THAN : n > 0 ? CSTR_GREATER_THAN : CSTR_EQUAL;
 }

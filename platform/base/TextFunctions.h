@@ -101,3 +101,42 @@ inline LPSTR lstrcpy(LPSTR lpString1, LPCSTR lpString2) { return lstrcpyA(lpStri
 inline LPSTR lstrcpyn(LPSTR lpString1, LPCSTR lpString2, int iMaxLength) { return lstrcpynA(lpString1, lpString2, iMaxLength); }
 inline LPSTR lstrcat(LPSTR lpString1, LPCSTR lpString2) { return lstrcatA(lpString1, lpString2); }
 // clang-format on
+
+/* Locale comparison: the order lists and users see ("word sort").
+   Texts compare level by level, each level deciding only when all before it
+   tie:
+     1. the characters' base values: symbols and punctuation (space first,
+        then by code point) before digits (by value, so "10" comes before "2")
+        before letters; Latin letters by their base letter whatever their
+        accents ("é" with "e", "ß" as "ss", "æ" as "ae"), other letters after
+        them by code point. Hyphens and apostrophes are left out here, so
+        "co-op" sorts with "coop".
+     2. accents: the plain letter before the accented ones.
+     3. case: lower case before upper case (skipped with NORM_IGNORECASE).
+     4. the hyphens and apostrophes left out at level 1: without before with.
+   Texts that differ in any byte never compare equal, except by case under
+   NORM_IGNORECASE. */
+
+// clang-format off
+using LCID = DWORD;
+constexpr LCID LOCALE_SYSTEM_DEFAULT = 0x0800;
+constexpr LCID LOCALE_USER_DEFAULT   = 0x0400;
+
+constexpr DWORD NORM_IGNORECASE = 0x00000001; // the only flag; 0 is the word sort with case
+
+constexpr int CSTR_LESS_THAN    = 1;
+constexpr int CSTR_EQUAL        = 2;
+constexpr int CSTR_GREATER_THAN = 3;
+// clang-format on
+
+// Compares cchCount1 bytes of lpString1 with cchCount2 bytes of lpString2 (a
+// negative count: up to the NUL) in the word sort above; every locale sorts
+// alike. Returns CSTR_LESS_THAN, CSTR_EQUAL or CSTR_GREATER_THAN, or 0 with
+// ERROR_INVALID_PARAMETER for a null string and ERROR_INVALID_FLAGS for an
+// unknown flag.
+int CompareStringA(LCID Locale, DWORD dwCmpFlags, LPCSTR lpString1, int cchCount1, LPCSTR lpString2, int cchCount2);
+inline int CompareString(
+    LCID Locale, DWORD dwCmpFlags, LPCSTR lpString1, int cchCount1, LPCSTR lpString2, int cchCount2)
+{
+    return CompareStringA(Locale, dwCmpFlags, lpString1, cchCount1, lpString2, cchCount2);
+}

@@ -33,6 +33,7 @@ struct CComboBoxState : CControlState {
     int nDroppedHeight { 0 };
     int nDroppedWidth { 0 };
     bool bDropped { false };
+    bool bExtendedUI { false }; // CB_SETEXTENDEDUI
     bool bFocus { false };
     bool bSettingEdit { false }; // the edit's text is being set from the list, not typed
 };
@@ -190,6 +191,14 @@ void OnButtonUp(HWND hWnd, LPARAM lParam)
 void OnKeyDown(HWND hWnd, WPARAM nKey, bool bAlt)
 {
     CComboBoxState* pState = GetControlState<CComboBoxState>(hWnd);
+    if (pState->bExtendedUI && ComboKind(hWnd) != CBS_SIMPLE) {
+        if (nKey == KEY_F4)
+            return;
+        if (nKey == VK_DOWN && !bAlt && !pState->bDropped) {
+            Drop(hWnd);
+            return;
+        }
+    }
     if (nKey == KEY_F4 || (bAlt && (nKey == VK_DOWN || nKey == VK_UP))) {
         if (pState->bDropped)
             Close(hWnd, true);
@@ -582,6 +591,13 @@ LRESULT CALLBACK ComboBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
         if (lParam)
             GetWindowRect(pState->hList, reinterpret_cast<LPRECT>(lParam));
         return TRUE;
+    case CB_SETEXTENDEDUI:
+        if (ComboKind(hWnd) == CBS_SIMPLE)
+            return CB_ERR;
+        pState->bExtendedUI = wParam != 0;
+        return CB_OKAY;
+    case CB_GETEXTENDEDUI:
+        return pState->bExtendedUI ? TRUE : FALSE;
     case CB_SETDROPPEDWIDTH:
         pState->nDroppedWidth = static_cast<int>(wParam);
         return pState->nDroppedWidth;

@@ -12,7 +12,9 @@
 // closes it (CBN_SELENDCANCEL, CBN_CLOSEUP). Dropping it sends CBN_DROPDOWN.
 // F4 or Alt+Down drops or closes the list; Up and Down change the selection
 // (CBN_SELCHANGE), Enter closes with it and Escape without. A drop-down
-// combo box takes the field's height on creation.
+// combo box takes the field's height on creation. With the extended user
+// interface (CB_SETEXTENDEDUI) F4 does nothing and Down drops a closed list
+// instead of changing the selection.
 //
 // The CB_* messages keep the items as the list box keeps them (sorting with
 // CBS_SORT, owner draw with CBS_OWNERDRAWFIXED and CBS_OWNERDRAWVARIABLE);
@@ -60,6 +62,8 @@ constexpr UINT CB_SETITEMDATA        = 0x0151;
 constexpr UINT CB_GETDROPPEDCONTROLRECT = 0x0152;
 constexpr UINT CB_SETITEMHEIGHT      = 0x0153;
 constexpr UINT CB_GETITEMHEIGHT      = 0x0154;
+constexpr UINT CB_SETEXTENDEDUI      = 0x0155; // wParam: TRUE for the extended user interface
+constexpr UINT CB_GETEXTENDEDUI      = 0x0156;
 constexpr UINT CB_GETDROPPEDSTATE    = 0x0157;
 constexpr UINT CB_FINDSTRINGEXACT    = 0x0158;
 constexpr UINT CB_GETDROPPEDWIDTH    = 0x015F;

@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr int EDIT_MARGIN = 1; // pixels between the client edge and the text
+constexpr int EDIT_MARGIN = 1; // pixels between the client edge and the text, until EM_SETMARGINS
 
 struct CEditState : CControlState {
     std::string strText;
@@ -34,6 +34,8 @@ struct CEditState : CControlState {
     char chPassword { '*' };
     int nScrollX { 0 };     // pixels scrolled to the left (single-line)
     int nTopLine { 0 };     // the first visible line (multi-line)
+    int nLeftMargin { EDIT_MARGIN };
+    int nRightMargin { EDIT_MARGIN };
     std::string strUndoText;
     size_t nUndoAnchor { 0 };
     size_t nUndoCaret { 0 };
@@ -128,8 +130,9 @@ RECT FormatRect(HWND hWnd)
 {
     RECT rc {};
     GetClientRect(hWnd, &rc);
-    rc.left += EDIT_MARGIN;
-    rc.right = std::max(rc.left, rc.right - EDIT_MARGIN);
+    const CEditState* pState = GetControlState<CEditState>(hWnd);
+    rc.left = std::min(rc.right, rc.left + pState->nLeftMargin);
+    rc.right = std::max(rc.left, rc.right - pState->nRightMargin);
     return rc;
 }
 
@@ -346,6 +349,45 @@ void ScrollToCaret(HWND hWnd)
     else if (pt.x >= rc.right)
         pState->nScrollX += pt.x - rc.right + 1;
     pState->nScrollX = std::max(0, pState->nScrollX);
+}
+
+/***** Margins and scrolling by message *****/
+
+void SetMargins(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    CEditState* pState = GetControlState<CEditState>(hWnd);
+    auto margin = [&](WORD nValue) {
+        if (nValue != EC_USEFONTINFO)
+            return static_cast<int>(nValue);
+        CEditMeasureDC dc(hWnd);
+        TEXTMETRIC tm {};
+        GetTextMetrics(dc.Get(), &tm);
+        return static_cast<int>(tm.tmAveCharWidth / 2);
+    };
+    if (wParam & EC_LEFTMARGIN)
+        pState->nLeftMargin = margin(LOWORD(lParam));
+    if (wParam & EC_RIGHTMARGIN)
+        pState->nRightMargin = margin(HIWORD(lParam));
+    // The lines may wrap anew; the caret stays in view.
+    ScrollToCaret(hWnd);
+    InvalidateRect(hWnd, nullptr, TRUE);
+}
+
+LRESULT LineScroll(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    if (!(EditStyle(hWnd) & ES_MULTILINE))
+        return FALSE;
+    CEditState* pState = GetControlState<CEditState>(hWnd);
+    const auto nChars = static_cast<int>(static_cast<INT_PTR>(wParam));
+    if (nChars != 0 && !WrapsWords(hWnd)) {
+        CEditMeasureDC dc(hWnd);
+        TEXTMETRIC tm {};
+        GetTextMetrics(dc.Get(), &tm);
+        pState->nScrollX = std::max(0, pState->nScrollX + nChars * static_cast<int>(tm.tmAveCharWidth));
+        InvalidateRect(hWnd, nullptr, TRUE);
+    }
+    SetTopLine(hWnd, pState->nTopLine + static_cast<int>(lParam));
+    return TRUE;
 }
 
 /***** Changing the text *****/
@@ -922,6 +964,14 @@ LRESULT CALLBACK EditWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         return 0;
     case EM_GETPASSWORDCHAR:
         return (EditStyle(hWnd) & ES_PASSWORD) ? static_cast<unsigned char>(pState->chPassword) : 0;
+    case EM_SETMARGINS:
+        SetMargins(hWnd, wParam, lParam);
+        return 0;
+    case EM_GETMARGINS:
+        return static_cast<LRESULT>(static_cast<DWORD>(
+            MAKELONG(static_cast<WORD>(pState->nLeftMargin), static_cast<WORD>(pState->nRightMargin))));
+    case EM_LINESCROLL:
+        return LineScroll(hWnd, wParam, lParam);
     case EM_GETFIRSTVISIBLELINE:
         return pState->nTopLine;
     case EM_SETREADONLY:

@@ -22,6 +22,11 @@
 // WM_CUT, WM_COPY, WM_PASTE and WM_CLEAR work on the selection through the
 // text clipboard (EditClipboard.h); a password field copies nothing.
 //
+// Margins (EM_SETMARGINS, one pixel each at first) keep the text clear of the
+// client edges: lines wrap, scroll and align within them. EM_LINESCROLL
+// scrolls a multi-line control by lines, and sideways by average character
+// widths when it does not wrap; a single-line control ignores it (FALSE).
+//
 // FIXME: the caret is drawn steadily while the control has the focus; it does not blink.
 
 #include "platform/window/WindowTypes.h"
@@ -68,6 +73,14 @@ constexpr UINT EM_SETLIMITTEXT        = EM_LIMITTEXT;
 constexpr UINT EM_GETLIMITTEXT        = 0x00D5;
 constexpr UINT EM_POSFROMCHAR         = 0x00D6; // wParam: a position; returns its client point packed
 constexpr UINT EM_CHARFROMPOS         = 0x00D7; // lParam: a client point packed; returns the position (low) and line (high)
+constexpr UINT EM_LINESCROLL          = 0x00B6; // wParam: characters to scroll right; lParam: lines to scroll down
+constexpr UINT EM_SETMARGINS          = 0x00D3; // wParam: EC_ flags; lParam: left (low) and right (high) margin in pixels
+constexpr UINT EM_GETMARGINS          = 0x00D4; // returns the left (low) and right (high) margin
+
+/* EM_SETMARGINS flags, and the margin value that asks for a margin from the font. */
+constexpr WPARAM EC_LEFTMARGIN  = 0x0001;
+constexpr WPARAM EC_RIGHTMARGIN = 0x0002;
+constexpr WORD EC_USEFONTINFO   = 0xFFFF; // half the font's average character width
 
 /* Edit notifications. */
 constexpr WORD EN_SETFOCUS  = 0x0100;

@@ -35,9 +35,13 @@ struct CListBoxState : CControlState {
     int nCurSel { -1 };   // single-selection lists
     int nTop { 0 };       // the first visible item
     int nItemHeight { 0 };
+    int nCharWidth { 1 }; // the font's average character width: one step of sideways scrolling
+    int nExtent { 0 };    // LB_SETHORIZONTALEXTENT
+    int nScrollX { 0 };   // pixels scrolled to the left
     bool bFocus { false };
     bool bTracking { false };  // the mouse is held down on the list
     bool bScrollBar { false }; // made with WS_VSCROLL
+    bool bHScrollBar { false }; // made with WS_HSCROLL
 };
 
 DWORD ListStyle(HWND hWnd)
@@ -135,6 +139,41 @@ void UpdateScrollBar(HWND hWnd, const CListBoxState& state)
     SetScrollInfo(hWnd, SB_VERT, &si, TRUE);
 }
 
+// Shows the horizontal bar while the extent is wider than the list, and keeps
+// the scroll position within what the extent leaves.
+void UpdateHorizontalBar(HWND hWnd, CListBoxState& state)
+{
+    if (!state.bHScrollBar)
+        return;
+    RECT rc {};
+    GetClientRect(hWnd, &rc);
+    const bool bShow = state.nExtent > rc.right;
+    if (bShow != ((ListStyle(hWnd) & WS_HSCROLL) != 0)) {
+        ShowScrollBar(hWnd, SB_HORZ, bShow ? TRUE : FALSE);
+        if (bShow != ((ListStyle(hWnd) & WS_HSCROLL) != 0))
+            return;
+    }
+    const int nScrollX = bShow ? std::clamp(state.nScrollX, 0, state.nExtent - rc.right) : 0;
+    if (nScrollX != state.nScrollX) {
+        state.nScrollX = nScrollX;
+        InvalidateRect(hWnd, nullptr, TRUE);
+    }
+    if (!bShow)
+        return;
+    SCROLLINFO si { sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, state.nExtent - 1,
+        static_cast<UINT>(rc.right), state.nScrollX, 0 };
+    SetScrollInfo(hWnd, SB_HORZ, &si, TRUE);
+}
+
+void SetScrollX(HWND hWnd, CListBoxState& state, int nScrollX)
+{
+    if (nScrollX == state.nScrollX)
+        return;
+    state.nScrollX = nScrollX;
+    UpdateHorizontalBar(hWnd, state);
+    InvalidateRect(hWnd, nullptr, TRUE);
+}
+
 void SetTop(HWND hWnd, CListBoxState& state, int nTop)
 {
     const int nLast = Count(state) - 1;
@@ -185,7 +224,9 @@ void DeleteItemNotify(HWND hWnd, int nIndex, ULONG_PTR nData)
 int CompareItems(HWND hWnd, const CListItem& first, int nFirst, const CListItem& second, int nSecond)
 {
     if (HasStrings(ListStyle(hWnd)))
-        return lstrcmpi(first.strText.c_str(), second.strText.c_str());
+        return CompareString(
+                   LOCALE_USER_DEFAULT, NORM_IGNORECASE, first.strText.c_str(), -1, second.strText.c_str(), -1)
+            - CSTR_EQUAL;
     COMPAREITEMSTRUCT cis { ODT_LISTBOX, static_cast<UINT>(GetDlgCtrlID(hWnd)), hWnd, static_cast<UINT>(nFirst),
         first.nData, static_cast<UINT>(nSecond), second.nData, 0 };
     HWND hParent = ControlParent(hWnd);
@@ -530,6 +571,9 @@ void PaintListBox(HWND hWnd, HDC hdc)
             break;
         const bool bSelected = IsSelected(hWnd, *pState, i);
         const bool bCaret = pState->bFocus && i == pState->nCaret;
+        // Items scrolled sideways start left of the client area and span the extent.
+        rc.left -= pState->nScrollX;
+        rc.right = std::max(rc.right, static_cast<LONG>(pState->nExtent)) - pState->nScrollX;
         if (IsOwnerDrawn(dwStyle)) {
             DRAWITEMSTRUCT dis { ODT_LISTBOX, static_cast<UINT>(GetDlgCtrlID(hWnd)), static_cast<UINT>(i),
                 ODA_DRAWENTIRE,
@@ -569,9 +613,11 @@ void OnCreate(HWND hWnd)
     GetTextMetrics(hdc, &tm);
     ReleaseDC(hWnd, hdc);
     pState->nItemHeight = std::max<int>(tm.tmHeight, 1);
+    pState->nCharWidth = std::max<int>(tm.tmAveCharWidth, 1);
     if (ListStyle(hWnd) & LBS_OWNERDRAWFIXED)
         pState->nItemHeight = static_cast<int>(MeasureItem(hWnd, 0, 0, static_cast<UINT>(pState->nItemHeight)));
     UpdateScrollBar(hWnd, *pState);
+    UpdateHorizontalBar(hWnd, *pState);
 }
 
 LRESULT GetSelItems(const CListBoxState& state, WPARAM nRoom, LPARAM lParam)
@@ -619,6 +665,42 @@ void OnVScroll(HWND hWnd, WPARAM wParam)
     }
 }
 
+void OnHScroll(HWND hWnd, WPARAM wParam)
+{
+    CListBoxState* pState = GetControlState<CListBoxState>(hWnd);
+    RECT rc {};
+    GetClientRect(hWnd, &rc);
+    const int nMax = std::max(pState->nExtent - rc.right, 0);
+    int nScrollX = pState->nScrollX;
+    switch (LOWORD(wParam)) {
+    case SB_LINELEFT:
+        nScrollX -= pState->nCharWidth;
+        break;
+    case SB_LINERIGHT:
+        nScrollX += pState->nCharWidth;
+        break;
+    case SB_PAGELEFT:
+        nScrollX -= rc.right;
+        break;
+    case SB_PAGERIGHT:
+        nScrollX += rc.right;
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        nScrollX = HIWORD(wParam);
+        break;
+    case SB_LEFT:
+        nScrollX = 0;
+        break;
+    case SB_RIGHT:
+        nScrollX = nMax;
+        break;
+    default:
+        return;
+    }
+    SetScrollX(hWnd, *pState, std::clamp(nScrollX, 0, nMax));
+}
+
 } // namespace
 
 LRESULT CALLBACK ListBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -636,6 +718,7 @@ LRESULT CALLBACK ListBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     case WM_NCCREATE: {
         auto pNew = std::make_unique<CListBoxState>();
         pNew->bScrollBar = (dwStyle & WS_VSCROLL) != 0;
+        pNew->bHScrollBar = (dwStyle & WS_HSCROLL) != 0;
         AttachControlState(hWnd, std::move(pNew));
         return DefWindowProc(hWnd, uMsg, wParam, lParam);
     }
@@ -657,6 +740,7 @@ LRESULT CALLBACK ListBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_SIZE:
         UpdateScrollBar(hWnd, *pState);
+        UpdateHorizontalBar(hWnd, *pState);
         return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
@@ -685,6 +769,9 @@ LRESULT CALLBACK ListBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_VSCROLL:
         OnVScroll(hWnd, wParam);
+        return 0;
+    case WM_HSCROLL:
+        OnHScroll(hWnd, wParam);
         return 0;
     case WM_MOUSEWHEEL:
         SetTop(hWnd, *pState, pState->nTop - static_cast<short>(HIWORD(wParam)) / 120 * 3);
@@ -809,6 +896,15 @@ LRESULT CALLBACK ListBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
         SetCurSel(hWnd, *pState, static_cast<int>(nFound));
         return nFound;
     }
+    case LB_SETHORIZONTALEXTENT:
+        pState->nExtent = static_cast<int>(std::min<WPARAM>(wParam, 0x7FFF));
+        UpdateHorizontalBar(hWnd, *pState);
+        InvalidateRect(hWnd, nullptr, TRUE);
+        return 0;
+    case LB_GETHORIZONTALEXTENT:
+        return pState->nExtent;
+    case LB_DIR:
+        return ListBoxDir(hWnd, static_cast<UINT>(wParam), reinterpret_cast<LPCSTR>(lParam));
     case LB_ITEMFROMPOINT: {
         bool bOutside = false;
         int nItem = ItemFromPoint(*pState, PointOf(lParam), &bOutside);

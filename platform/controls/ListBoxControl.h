@@ -3,8 +3,9 @@
 // The "ListBox" control: a list of items, each a string and/or a value.
 //
 // Items are numbered from 0; LB_ERR (-1) answers a bad index. With LBS_SORT
-// strings are kept in order without regard to case (lstrcmpi), new items
-// after equal ones; owner-drawn lists without LBS_HASSTRINGS keep only values
+// strings are kept in the word sort of CompareString without regard to case
+// (so "10" before "2", hyphens left out, accented letters with their base
+// letter), new items after equal ones; owner-drawn lists without LBS_HASSTRINGS keep only values
 // and sort them by asking the parent with WM_COMPAREITEM. Owner-drawn lists
 // (LBS_OWNERDRAWFIXED, LBS_OWNERDRAWVARIABLE) ask the parent for the item
 // height with WM_MEASUREITEM (once for fixed lists, per item for variable
@@ -25,6 +26,9 @@
 //
 // A list made with WS_VSCROLL shows its scroll bar only while some items are
 // out of sight; with LBS_DISABLENOSCROLL the bar stays, greyed when all fit.
+// A list with WS_HSCROLL scrolls sideways across the width set with
+// LB_SETHORIZONTALEXTENT; its horizontal bar shows only while that width is
+// more than the list's.
 
 #include "platform/framework/AfxMessages.h" // WM_VKEYTOITEM, WM_CHARTOITEM
 #include "platform/window/WindowTypes.h"
@@ -78,6 +82,21 @@ constexpr UINT LB_SETITEMHEIGHT    = 0x01A0; // wParam: the index (variable list
 constexpr UINT LB_GETITEMHEIGHT    = 0x01A1;
 constexpr UINT LB_FINDSTRINGEXACT  = 0x01A2;
 constexpr UINT LB_ITEMFROMPOINT    = 0x01A9; // lParam: a client point; returns the index (low), 1 outside the items (high)
+constexpr UINT LB_DIR              = 0x018D; // wParam: DDL_* flags; lParam: a path with a name pattern; returns the last index added
+constexpr UINT LB_GETHORIZONTALEXTENT = 0x0193;
+constexpr UINT LB_SETHORIZONTALEXTENT = 0x0194; // wParam: the width in pixels the items can be scrolled across
+
+/* LB_DIR flags: what is listed besides the files that are neither hidden nor
+   system files. DDL_EXCLUSIVE lists only the kinds named: files with one of
+   the named attributes, folders, drives. */
+constexpr UINT DDL_READWRITE = 0x0000;
+constexpr UINT DDL_READONLY  = 0x0001;
+constexpr UINT DDL_HIDDEN    = 0x0002;
+constexpr UINT DDL_SYSTEM    = 0x0004;
+constexpr UINT DDL_DIRECTORY = 0x0010; // folders, as "[name]" ("[..]" for the parent)
+constexpr UINT DDL_ARCHIVE   = 0x0020;
+constexpr UINT DDL_DRIVES    = 0x4000; // drives, as "[-c-]"
+constexpr UINT DDL_EXCLUSIVE = 0x8000;
 
 constexpr LRESULT LB_OKAY     = 0;
 constexpr LRESULT LB_ERR      = -1;

@@ -63,6 +63,16 @@ int CComboBox::SetItemData(int nIndex, DWORD_PTR dwItemData)
     return static_cast<int>(SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(dwItemData)));
 }
 
+void* CComboBox::GetItemDataPtr(int nIndex) const
+{
+    return reinterpret_cast<void*>(GetItemData(nIndex));
+}
+
+int CComboBox::SetItemDataPtr(int nIndex, void* pData)
+{
+    return SetItemData(nIndex, reinterpret_cast<DWORD_PTR>(pData));
+}
+
 int CComboBox::FindString(int nStartAfter, LPCTSTR lpszString) const
 {
     return static_cast<int>(SendMessage(CB_FINDSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszString)));
@@ -172,4 +182,14 @@ BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     if (pResult)
         *pResult = lResult;
     return TRUE;
+}
+
+int CComboBox::SetExtendedUI(BOOL bExtended)
+{
+    return static_cast<int>(SendMessage(CB_SETEXTENDEDUI, static_cast<WPARAM>(bExtended)));
+}
+
+BOOL CComboBox::GetExtendedUI() const
+{
+    return static_cast<BOOL>(SendMessage(CB_GETEXTENDEDUI));
 }

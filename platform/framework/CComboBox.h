@@ -31,6 +31,9 @@ public:
     int GetLBTextLen(int nIndex) const;
     DWORD_PTR GetItemData(int nIndex) const;
     int SetItemData(int nIndex, DWORD_PTR dwItemData);
+    // The item's value as a pointer; (void*)-1 for a bad index.
+    void* GetItemDataPtr(int nIndex) const;
+    int SetItemDataPtr(int nIndex, void* pData);
     int FindString(int nStartAfter, LPCTSTR lpszString) const;
     int FindStringExact(int nIndexStart, LPCTSTR lpszFind) const;
     int SelectString(int nStartAfter, LPCTSTR lpszString);
@@ -48,6 +51,9 @@ public:
     int SetItemHeight(int nIndex, UINT cyItemHeight);
     int GetItemHeight(int nIndex) const;
     BOOL LimitText(int nMaxChars);
+    // The extended user interface: Down drops the list, F4 does nothing. CB_ERR for a simple combo box.
+    int SetExtendedUI(BOOL bExtended = TRUE);
+    BOOL GetExtendedUI() const;
     DWORD GetEditSel() const;
     BOOL SetEditSel(int nStartChar, int nEndChar);
 

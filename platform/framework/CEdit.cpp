@@ -146,6 +146,22 @@ int CEdit::GetFirstVisibleLine() const
     return static_cast<int>(SendMessage(EM_GETFIRSTVISIBLELINE));
 }
 
+void CEdit::LineScroll(int nLines, int nChars)
+{
+    SendMessage(EM_LINESCROLL, static_cast<WPARAM>(nChars), nLines);
+}
+
+void CEdit::SetMargins(UINT nLeft, UINT nRight)
+{
+    SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+        static_cast<LPARAM>(MAKELONG(static_cast<WORD>(nLeft), static_cast<WORD>(nRight))));
+}
+
+DWORD CEdit::GetMargins() const
+{
+    return static_cast<DWORD>(SendMessage(EM_GETMARGINS));
+}
+
 void CEdit::GetRect(LPRECT lpRect) const
 {
     SendMessage(EM_GETRECT, 0, reinterpret_cast<LPARAM>(lpRect));

@@ -51,6 +51,12 @@ public:
     // Copies line nIndex into lpszBuffer (no NUL added); returns the bytes copied.
     int GetLine(int nIndex, LPTSTR lpszBuffer, int nMaxLength) const;
     int GetFirstVisibleLine() const;
+    // Scrolls a multi-line control nLines down and nChars average characters right.
+    void LineScroll(int nLines, int nChars = 0);
+    // Pixels kept clear at the left and right of the text; EC_USEFONTINFO takes a margin from the font.
+    void SetMargins(UINT nLeft, UINT nRight);
+    // The left margin (low word) and right margin (high word).
+    DWORD GetMargins() const;
     void GetRect(LPRECT lpRect) const;
     CPoint PosFromChar(UINT nChar) const;
     // The position nearest the point (low word) and its line (high word).

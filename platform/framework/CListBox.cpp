@@ -63,6 +63,21 @@ int CListBox::SetItemData(int nIndex, DWORD_PTR dwItemData)
     return static_cast<int>(SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(dwItemData)));
 }
 
+void* CListBox::GetItemDataPtr(int nIndex) const
+{
+    return reinterpret_cast<void*>(GetItemData(nIndex));
+}
+
+int CListBox::SetItemDataPtr(int nIndex, void* pData)
+{
+    return SetItemData(nIndex, reinterpret_cast<DWORD_PTR>(pData));
+}
+
+int CListBox::Dir(UINT attr, LPCTSTR lpszWildCard)
+{
+    return static_cast<int>(SendMessage(LB_DIR, attr, reinterpret_cast<LPARAM>(lpszWildCard)));
+}
+
 int CListBox::FindString(int nStartAfter, LPCTSTR lpszItem) const
 {
     return static_cast<int>(SendMessage(LB_FINDSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszItem)));
@@ -204,4 +219,14 @@ BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     if (pResult)
         *pResult = lResult;
     return TRUE;
+}
+
+int CListBox::GetHorizontalExtent() const
+{
+    return static_cast<int>(SendMessage(LB_GETHORIZONTALEXTENT));
+}
+
+void CListBox::SetHorizontalExtent(int cxExtent)
+{
+    SendMessage(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(cxExtent));
 }

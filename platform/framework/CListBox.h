@@ -33,6 +33,11 @@ public:
     int GetTextLen(int nIndex) const;
     DWORD_PTR GetItemData(int nIndex) const;
     int SetItemData(int nIndex, DWORD_PTR dwItemData);
+    // The item's value as a pointer; (void*)-1 for a bad index.
+    void* GetItemDataPtr(int nIndex) const;
+    int SetItemDataPtr(int nIndex, void* pData);
+    // Adds the names a path pattern and DDL_* flags select (LB_DIR); returns the last index added.
+    int Dir(UINT attr, LPCTSTR lpszWildCard);
     int FindString(int nStartAfter, LPCTSTR lpszItem) const;
     int FindStringExact(int nIndexStart, LPCTSTR lpszFind) const;
     int SelectString(int nStartAfter, LPCTSTR lpszItem);
@@ -55,6 +60,9 @@ public:
     int SetTopIndex(int nIndex);
     int GetItemRect(int nIndex, LPRECT lpRect) const;
     int GetItemHeight(int nIndex) const;
+    // The width the items can be scrolled across (lists with WS_HSCROLL).
+    int GetHorizontalExtent() const;
+    void SetHorizontalExtent(int cxExtent);
     int SetItemHeight(int nIndex, UINT cyItemHeight);
     // The item nearest the point; bOutside tells whether the point is beyond the items.
     UINT ItemFromPoint(CPoint pt, BOOL& bOutside) const;

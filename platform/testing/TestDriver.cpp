@@ -68,12 +68,14 @@ CTestDriver::CTestDriver()
     , m_pPreviousDriver(t_pDriver)
     , m_pfnPreviousHook(SetThreadModalDialogHook(&CTestDriver::AnswerModalDialog))
     , m_pfnPreviousWaitHook(SetThreadWaitHook(&CTestDriver::FeedWaitingLoop))
+    , m_pfnPreviousMenuHook(SetThreadMenuTrackHook(&CTestDriver::AnswerMenu))
 {
     t_pDriver = this;
 }
 
 CTestDriver::~CTestDriver()
 {
+    SetThreadMenuTrackHook(m_pfnPreviousMenuHook);
     SetThreadWaitHook(m_pfnPreviousWaitHook);
     SetThreadModalDialogHook(m_pfnPreviousHook);
     t_pDriver = m_pPreviousDriver;
@@ -296,4 +298,37 @@ void CTestDriver::AnswerModalDialog(HWND hDlg)
     std::function<void(HWND)> answer = std::move(t_pDriver->m_modalAnswers.front());
     t_pDriver->m_modalAnswers.pop_front();
     answer(hDlg);
+}
+
+void CTestDriver::AnswerNextDialog(CDialogScript script)
+{
+    m_modalAnswers.push_back([this, script = std::move(script)](HWND hDlg) {
+        CString strError = script.Run(*this, hDlg);
+        if (strError.IsEmpty())
+            return;
+        m_scriptErrors.push_back(strError);
+        if (IsWindow(hDlg))
+            EndDialog(hDlg, IDCANCEL);
+    });
+}
+
+/***** Popup menus *****/
+
+void CTestDriver::ChooseNextMenuCommand(UINT nCommand)
+{
+    m_menuAnswers.push_back(nCommand);
+}
+
+void CTestDriver::DismissNextMenu()
+{
+    m_menuAnswers.push_back(0);
+}
+
+BOOL CTestDriver::AnswerMenu(HMENU, UINT* pnCommand)
+{
+    if (!t_pDriver || t_pDriver->m_menuAnswers.empty())
+        return FALSE;
+    *pnCommand = t_pDriver->m_menuAnswers.front();
+    t_pDriver->m_menuAnswers.pop_front();
+    return TRUE;
 }

@@ -15,13 +15,16 @@
 
 #include "platform/base/CString.h"
 #include "platform/base/Clock.h"
+#include "platform/testing/DialogScript.h"
 #include "platform/window/Dialog.h"
 #include "platform/window/Input.h"
+#include "platform/window/Menu.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/WindowTypes.h"
 
 #include <deque>
 #include <functional>
+#include <vector>
 
 class CTestDriver {
 public:
@@ -77,6 +80,16 @@ public:
     static HWND FindChild(HWND hParent, int nId);
     // Writes the window's pixels, frame included, as a PNG file (a program path).
     static BOOL Screenshot(HWND hWnd, LPCTSTR lpszPath);
+    // The window with the keyboard focus on this thread; NULL for none.
+    static HWND Focus();
+    // Whether the window is a combo box (else list calls treat it as a list box).
+    static BOOL IsComboBox(HWND hWnd);
+    // The texts of the items of a list box or combo box, in their order.
+    static std::vector<CString> Items(HWND hWnd);
+    // The selected item of a single-selection list box or a combo box; -1 for none.
+    static int Selection(HWND hWnd);
+    // The selected items of a multiple-selection list box, in order.
+    static std::vector<int> SelectedItems(HWND hList);
 
     /* Modal dialogs and message boxes. */
 
@@ -90,6 +103,22 @@ public:
     // Runs callback on the next modal dialog; the callback ends it (EndDialog,
     // or a click on one of its buttons).
     void OnNextDialog(std::function<void(HWND hDlg)> callback);
+    // Answers the next modal dialog with the script (see CDialogScript).
+    void AnswerNextDialog(CDialogScript script);
+    // What went wrong in the scripts run so far, one line each ("step 2: no control 1005").
+    const std::vector<CString>& ScriptErrors() const { return m_scriptErrors; }
+
+    /* Popup menus. Answers are queued apart from those of dialogs: each menu
+       tracked on this thread (TrackPopupMenu, a menu bar's menu) takes the next
+       one as soon as it has opened; one tracked with no answer queued waits as
+       it would for a user. */
+
+    // Chooses command nCommand in the next menu, as a user would (opening the
+    // submenus that lead to it). A command that no enabled item carries
+    // dismisses the menu instead, as a click on a disabled item does.
+    void ChooseNextMenuCommand(UINT nCommand);
+    // Dismisses the next menu without a command, as a click outside it does.
+    void DismissNextMenu();
 
 private:
     BOOL MouseButton(HWND hWnd, int x, int y, bool bRight, int nClicks);
@@ -99,6 +128,7 @@ private:
     BOOL RunMouseGesture(std::deque<CMouseInput> events);
 
     static void AnswerModalDialog(HWND hDlg);
+    static BOOL AnswerMenu(HMENU hMenu, UINT* pnCommand);
     // Gives the next event of the gesture to a loop that waits for input.
     static void FeedWaitingLoop();
 
@@ -110,4 +140,7 @@ private:
     CTestDriver* m_pPreviousDriver;
     MODALDIALOGHOOK m_pfnPreviousHook;
     THREADWAITHOOK m_pfnPreviousWaitHook;
+    std::deque<UINT> m_menuAnswers; // commands; 0 dismisses
+    std::vector<CString> m_scriptErrors;
+    MENUTRACKHOOK m_pfnPreviousMenuHook;
 };

@@ -204,6 +204,17 @@ BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPA
 // Ends the menu loop running on this thread, as a cancel.
 BOOL EndMenu();
 
+/* Answering tracked menus in tests. */
+// Called on the menu's thread once a tracked menu has opened (its owner has
+// handled WM_INITMENUPOPUP), before the loop waits for the user. FALSE leaves
+// the menu to the user. TRUE answers it: *pnCommand is the command to choose,
+// as a user would, by opening the submenus that lead to its item and
+// activating the item; 0, or a command that no enabled item carries,
+// dismisses the menu. One per thread; returns the previous one (nullptr
+// removes it).
+using MENUTRACKHOOK = BOOL (*)(HMENU hMenu, UINT* pnCommand);
+MENUTRACKHOOK SetThreadMenuTrackHook(MENUTRACKHOOK pfnHook);
+
 /* Menu bars of top-level windows. The bar takes SM_CYMENU at the top of the
    non-client area, under the caption; a click on one of its popup items, or
    Alt with an item's mnemonic, opens that item's menu below it (WM_INITMENU

@@ -32,6 +32,7 @@
 #include <cwctype>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -158,6 +159,7 @@ private:
     void Select(size_t nLevel, int nItem, bool bByMouse);
     void OpenSelected(bool bSelectFirst);
     void Activate(size_t nLevel, int nItem);
+    bool ChooseCommand(size_t nLevel, UINT nCommand);
     void OnMouse(const MSG& msg);
     void OnKeyDown(const MSG& msg);
     void OnChar(const MSG& msg);
@@ -179,6 +181,7 @@ private:
 };
 
 thread_local CMenuTracker* t_pTracker = nullptr;
+thread_local MENUTRACKHOOK t_pfnMenuTrackHook = nullptr;
 
 LRESULT CALLBACK MenuWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
@@ -353,6 +356,32 @@ void CMenuTracker::Activate(size_t nLevel, int nItem)
     m_bEnded = true;
 }
 
+// Chooses the first enabled command item with that ID as a user would: each
+// submenu on the way is opened (so its owner can update it) before its items
+// are looked at. False, with the menu as it was, when no such item exists.
+bool CMenuTracker::ChooseCommand(size_t nLevel, UINT nCommand)
+{
+    for (size_t i = 0; i < m_levels[nLevel].items.size() && !m_bEnded; ++i) {
+        const CMenuItem item = m_levels[nLevel].items[i];
+        if (!IsSelectable(item))
+            continue;
+        if (item.hSubMenu) {
+            if (!IsEnabled(item))
+                continue;
+            Select(nLevel, static_cast<int>(i), false);
+            OpenSelected(false);
+            if (m_levels.size() > nLevel + 1 && ChooseCommand(nLevel + 1, nCommand))
+                return true;
+            CloseLevelsAbove(nLevel);
+        } else if (item.wID == nCommand && IsEnabled(item)) {
+            Select(nLevel, static_cast<int>(i), false);
+            Activate(nLevel, static_cast<int>(i));
+            return true;
+        }
+    }
+    return false;
+}
+
 void CMenuTracker::MoveSelection(int nStep)
 {
     size_t nLevel = m_levels.size() - 1;
@@ -525,6 +554,12 @@ UINT CMenuTracker::Run(HMENU hMenu, int x, int y)
         MoveSelection(1);
     HWND hCapture = m_levels.front().hWnd;
     SetCapture(hCapture);
+    if (UINT nCommand = 0; t_pfnMenuTrackHook && t_pfnMenuTrackHook(hMenu, &nCommand)) {
+        // Without an item to choose the menu is dismissed: m_nChosen stays 0.
+        if (nCommand != 0)
+            ChooseCommand(0, nCommand);
+        m_bEnded = true;
+    }
     while (!m_bEnded) {
         MSG msg {};
         if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -760,6 +795,11 @@ BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPA
 BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int, HWND hWnd, const RECT*)
 {
     return TrackPopupMenuEx(hMenu, uFlags, x, y, hWnd, nullptr);
+}
+
+MENUTRACKHOOK SetThreadMenuTrackHook(MENUTRACKHOOK pfnHook)
+{
+    return std::exchange(t_pfnMenuTrackHook, pfnHook);
 }
 
 BOOL EndMenu()

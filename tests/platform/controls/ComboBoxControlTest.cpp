@@ -68,6 +68,22 @@ TEST_F(ComboBoxControlTest, DropDownListTakesTheFieldsHeightAndKeepsItemsSorted)
     EXPECT_EQ(SendMessage(hCombo, CB_LIMITTEXT, 5, 0), CB_ERR);
 }
 
+TEST_F(ComboBoxControlTest, SortedComboPutsAccentedNamesWithTheirBaseLetter)
+{
+    HWND hCombo = CreateCombo(CBS_DROPDOWN | CBS_SORT);
+    // "Ángela", "Zoë" and "élan" would follow every ASCII name in code point order.
+    for (LPCSTR lpsz : { "Zo\xC3\xAB", "\xC3\x81ngela", "\xC3\xA9lan", "Bruno" })
+        SendMessage(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpsz));
+    std::vector<std::string> items;
+    for (LRESULT i = 0; i < SendMessage(hCombo, CB_GETCOUNT, 0, 0); ++i) {
+        char text[32] {};
+        SendMessage(hCombo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        items.emplace_back(text);
+    }
+    EXPECT_EQ(items,
+        (std::vector<std::string> { "\xC3\x81ngela", "Apple", "Bruno", "\xC3\xA9lan", "fig", "pear", "Zo\xC3\xAB" }));
+}
+
 TEST_F(ComboBoxControlTest, ClickingDropsTheListAndClickingAnItemChoosesIt)
 {
     HWND hCombo = CreateCombo(CBS_DROPDOWNLIST | CBS_SORT);
@@ -182,3 +198,39 @@ TEST_F(ComboBoxControlTest, SimpleComboBoxShowsItsListBelowTheEdit)
 }
 
 } // namespace
+
+TEST_F(ComboBoxControlTest, ExtendedUiDropsWithDownAndIgnoresF4)
+{
+    constexpr UINT KEY_F4 = VK_F1 + 3;
+    HWND hCombo = CreateCombo(CBS_DROPDOWNLIST);
+    SetFocus(hCombo);
+    PumpUntilIdle();
+    EXPECT_EQ(SendMessage(hCombo, CB_GETEXTENDEDUI, 0, 0), FALSE);
+    // The default interface: Down changes the selection, F4 drops the list.
+    Key(VK_DOWN, TRUE);
+    Key(VK_DOWN, FALSE);
+    EXPECT_EQ(SendMessage(hCombo, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_FALSE(SendMessage(hCombo, CB_GETDROPPEDSTATE, 0, 0));
+    Key(KEY_F4, TRUE);
+    Key(KEY_F4, FALSE);
+    EXPECT_TRUE(SendMessage(hCombo, CB_GETDROPPEDSTATE, 0, 0));
+    SendMessage(hCombo, CB_SHOWDROPDOWN, FALSE, 0);
+
+    EXPECT_EQ(SendMessage(hCombo, CB_SETEXTENDEDUI, TRUE, 0), CB_OKAY);
+    EXPECT_EQ(SendMessage(hCombo, CB_GETEXTENDEDUI, 0, 0), TRUE);
+    Key(KEY_F4, TRUE);
+    Key(KEY_F4, FALSE);
+    EXPECT_FALSE(SendMessage(hCombo, CB_GETDROPPEDSTATE, 0, 0));
+    Key(VK_DOWN, TRUE);
+    Key(VK_DOWN, FALSE);
+    EXPECT_TRUE(SendMessage(hCombo, CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_EQ(SendMessage(hCombo, CB_GETCURSEL, 0, 0), 0) << "dropping does not move the selection";
+    // Once down, Down moves through the list as before.
+    Key(VK_DOWN, TRUE);
+    Key(VK_DOWN, FALSE);
+    EXPECT_EQ(SendMessage(hCombo, CB_GETCURSEL, 0, 0), 1);
+    SendMessage(hCombo, CB_SHOWDROPDOWN, FALSE, 0);
+
+    HWND hSimple = CreateControl("ComboBox", "", CBS_SIMPLE, 200, 10, 150, 100, 501);
+    EXPECT_EQ(SendMessage(hSimple, CB_SETEXTENDEDUI, TRUE, 0), CB_ERR);
+}

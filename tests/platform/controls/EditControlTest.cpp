@@ -279,3 +279,61 @@ TEST_F(EditControlTest, PaintsTextOnTheWindowColourAndTheSelectionHighlighted)
 }
 
 } // namespace
+
+/***** Margins and scrolling by message *****/
+
+TEST_F(EditControlTest, MarginsMoveTheTextAndNarrowTheWrapping)
+{
+    HWND hEdit = CreateEdit(ES_MULTILINE, "alpha beta gamma delta", 200, 100);
+    const LRESULT nLinesBefore = SendMessage(hEdit, EM_GETLINECOUNT, 0, 0);
+    EXPECT_EQ(SendMessage(hEdit, EM_GETMARGINS, 0, 0), MAKELONG(1, 1));
+
+    SendMessage(hEdit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(30, 90));
+    RECT rc {};
+    SendMessage(hEdit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rc));
+    EXPECT_EQ(rc.left, 30);
+    EXPECT_EQ(rc.right, 200 - 90);
+    EXPECT_EQ(LOWORD(SendMessage(hEdit, EM_POSFROMCHAR, 0, 0)), 30);
+    // Eighty pixels of room no longer hold the words of one line.
+    EXPECT_GT(SendMessage(hEdit, EM_GETLINECOUNT, 0, 0), nLinesBefore);
+
+    // One side at a time; the font's margin is some pixels but not the old ones.
+    SendMessage(hEdit, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELONG(0, EC_USEFONTINFO));
+    const auto dwMargins = static_cast<DWORD>(SendMessage(hEdit, EM_GETMARGINS, 0, 0));
+    EXPECT_EQ(LOWORD(dwMargins), 30);
+    EXPECT_GT(HIWORD(dwMargins), 0);
+    EXPECT_LT(HIWORD(dwMargins), 20);
+}
+
+TEST_F(EditControlTest, LineScrollMovesMultiLineControlsOnly)
+{
+    std::string strText;
+    for (int i = 0; i < 12; ++i)
+        strText += "line " + std::to_string(i) + "\r\n";
+    HWND hEdit = CreateEdit(ES_MULTILINE | ES_AUTOHSCROLL, strText.c_str(), 200, 60);
+
+    EXPECT_EQ(SendMessage(hEdit, EM_LINESCROLL, 0, 4), TRUE);
+    EXPECT_EQ(SendMessage(hEdit, EM_GETFIRSTVISIBLELINE, 0, 0), 4);
+    EXPECT_EQ(HIWORD(SendMessage(hEdit, EM_CHARFROMPOS, 0, MAKELONG(5, 2))), 4);
+    SendMessage(hEdit, EM_LINESCROLL, 0, -10);
+    EXPECT_EQ(SendMessage(hEdit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    // Past the end the last line comes to the top.
+    SendMessage(hEdit, EM_LINESCROLL, 0, 100);
+    EXPECT_EQ(SendMessage(hEdit, EM_GETFIRSTVISIBLELINE, 0, 0), 12);
+
+    // Sideways by characters, never left of the start.
+    SendMessage(hEdit, EM_LINESCROLL, 0, -100);
+    const auto xBefore = static_cast<short>(LOWORD(SendMessage(hEdit, EM_POSFROMCHAR, 0, 0)));
+    SendMessage(hEdit, EM_LINESCROLL, 3, 0);
+    EXPECT_LT(static_cast<short>(LOWORD(SendMessage(hEdit, EM_POSFROMCHAR, 0, 0))), xBefore - 6);
+    SendMessage(hEdit, EM_LINESCROLL, static_cast<WPARAM>(-50), 0);
+    EXPECT_EQ(static_cast<short>(LOWORD(SendMessage(hEdit, EM_POSFROMCHAR, 0, 0))), xBefore);
+
+    // A wrapping control does not scroll sideways; a single-line one not at all.
+    HWND hWrapping = CreateEdit(ES_MULTILINE, "some words", 200, 60);
+    SendMessage(hWrapping, EM_LINESCROLL, 3, 0);
+    EXPECT_EQ(LOWORD(SendMessage(hWrapping, EM_POSFROMCHAR, 0, 0)), 1);
+    HWND hSingle = CreateEdit(ES_AUTOHSCROLL, "single");
+    EXPECT_EQ(SendMessage(hSingle, EM_LINESCROLL, 3, 1), FALSE);
+    EXPECT_EQ(LOWORD(SendMessage(hSingle, EM_POSFROMCHAR, 0, 0)), 1);
+}

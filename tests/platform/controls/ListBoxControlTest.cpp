@@ -1,9 +1,13 @@
 #include "platform/controls/ListBoxControl.h"
 
+#include "platform/base/PathMap.h"
 #include "platform/window/Focus.h"
 #include "platform/window/ScrollBars.h"
 #include "tests/platform/controls/ControlTestSupport.h"
+#include "tests/support/TempFolder.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -56,6 +60,17 @@ protected:
 };
 
 /***** Items *****/
+
+TEST_F(ListBoxControlTest, SortedListUsesTheWordSort)
+{
+    HWND hList = CreateList(LBS_SORT);
+    for (LPCSTR lpsz :
+        { "2", "11", "Documents", "1", "", "10", "0", "co-op", "\xC3\x89t\xC3\xA9", "coop", "cop", "eu" })
+        Add(hList, lpsz);
+    EXPECT_EQ(Strings(hList),
+        (std::vector<std::string> {
+            "", "0", "1", "10", "11", "2", "coop", "co-op", "cop", "Documents", "\xC3\x89t\xC3\xA9", "eu" }));
+}
 
 TEST_F(ListBoxControlTest, SortedListKeepsStringsInOrderWithoutRegardToCase)
 {
@@ -258,3 +273,89 @@ TEST_F(ListBoxControlTest, ParentCanTakeKeysWithVKeyToItem)
 }
 
 } // namespace
+
+/***** Horizontal extent *****/
+
+TEST_F(ListBoxControlTest, HorizontalExtentShowsTheBarAndScrollsTheItemsSideways)
+{
+    std::vector<RECT> drawn;
+    MessageLog::Instance().handler = [&drawn](HWND, UINT uMsg, WPARAM, LPARAM lParam, LRESULT* plResult) {
+        if (uMsg == WM_MEASUREITEM)
+            reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 16;
+        if (uMsg != WM_DRAWITEM)
+            return false;
+        drawn.push_back(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->rcItem);
+        *plResult = TRUE;
+        return true;
+    };
+    HWND hList = CreateList(LBS_OWNERDRAWFIXED | WS_HSCROLL);
+    SendMessage(hList, LB_ADDSTRING, 0, 1);
+    // With nothing to scroll across, the bar is hidden.
+    EXPECT_FALSE(GetWindowLongPtr(hList, GWL_STYLE) & WS_HSCROLL);
+
+    SendMessage(hList, LB_SETHORIZONTALEXTENT, 500, 0);
+    EXPECT_EQ(SendMessage(hList, LB_GETHORIZONTALEXTENT, 0, 0), 500);
+    EXPECT_TRUE(GetWindowLongPtr(hList, GWL_STYLE) & WS_HSCROLL);
+    RECT rcClient {};
+    GetClientRect(hList, &rcClient);
+    SCROLLINFO si { sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0 };
+    ASSERT_TRUE(GetScrollInfo(hList, SB_HORZ, &si));
+    EXPECT_EQ(si.nMax, 499);
+    EXPECT_EQ(si.nPage, static_cast<UINT>(rcClient.right));
+
+    SendMessage(hList, WM_HSCROLL, SB_RIGHT, 0);
+    drawn.clear();
+    UpdateWindow(hList);
+    ASSERT_FALSE(drawn.empty());
+    EXPECT_EQ(drawn.back().left, -(500 - rcClient.right));
+    EXPECT_EQ(drawn.back().right, rcClient.right);
+    SendMessage(hList, WM_HSCROLL, SB_LINELEFT, 0);
+    ASSERT_TRUE(GetScrollInfo(hList, SB_HORZ, &si));
+    EXPECT_LT(si.nPos, 500 - rcClient.right);
+    EXPECT_GT(si.nPos, 0);
+
+    // A narrower extent hides the bar again and brings the items back.
+    SendMessage(hList, LB_SETHORIZONTALEXTENT, 50, 0);
+    EXPECT_FALSE(GetWindowLongPtr(hList, GWL_STYLE) & WS_HSCROLL);
+    drawn.clear();
+    UpdateWindow(hList);
+    ASSERT_FALSE(drawn.empty());
+    EXPECT_EQ(drawn.back().left, 0);
+    MessageLog::Instance().handler = nullptr;
+}
+
+/***** Folder listings *****/
+
+TEST_F(ListBoxControlTest, DirListsWhatTheFlagsSelect)
+{
+    TempFolder folder;
+    for (const char* pszName : { "a.txt", "B.txt", "c.doc", ".hidden.txt" })
+        folder.WriteFile(pszName, "x");
+    std::filesystem::create_directory(folder / "docs");
+    const std::string strFolder = ProgramPathFromHostPath(folder.Path().string());
+
+    HWND hList = CreateList(LBS_SORT);
+    EXPECT_EQ(SendMessage(hList, LB_DIR, DDL_READWRITE, reinterpret_cast<LPARAM>((strFolder + "\\*.txt").c_str())), 1)
+        << "the index of B.txt, the last one added";
+    EXPECT_EQ(Strings(hList), (std::vector<std::string> { "a.txt", "B.txt" }));
+
+    SendMessage(hList, LB_RESETCONTENT, 0, 0);
+    SendMessage(hList, LB_DIR, DDL_DIRECTORY | DDL_HIDDEN, reinterpret_cast<LPARAM>((strFolder + "\\*.*").c_str()));
+    EXPECT_EQ(
+        Strings(hList), (std::vector<std::string> { ".hidden.txt", "[..]", "[docs]", "a.txt", "B.txt", "c.doc" }));
+
+    SendMessage(hList, LB_RESETCONTENT, 0, 0);
+    SendMessage(hList, LB_DIR, DDL_EXCLUSIVE | DDL_DIRECTORY | DDL_DRIVES,
+        reinterpret_cast<LPARAM>((strFolder + "\\*").c_str()));
+    std::vector<std::string> strings = Strings(hList);
+    EXPECT_NE(std::find(strings.begin(), strings.end(), "[-c-]"), strings.end());
+    EXPECT_NE(std::find(strings.begin(), strings.end(), "[docs]"), strings.end());
+    EXPECT_EQ(std::find(strings.begin(), strings.end(), "a.txt"), strings.end());
+
+    // A folder that is not there adds nothing.
+    SendMessage(hList, LB_RESETCONTENT, 0, 0);
+    EXPECT_EQ(
+        SendMessage(hList, LB_DIR, 0, reinterpret_cast<LPARAM>((strFolder + "\\missing\\*.txt").c_str())), LB_ERR);
+    EXPECT_EQ(SendMessage(hList, LB_DIR, 0, 0), LB_ERR);
+    EXPECT_EQ(SendMessage(hList, LB_GETCOUNT, 0, 0), 0);
+}

@@ -301,3 +301,27 @@ TEST_F(ControlWrappersTest, ComboBoxHooksDrawItsFieldAndItems)
 }
 
 } // namespace
+
+TEST_F(ControlWrappersTest, ItemDataPointersSurviveSortingAndBadIndexesGiveMinusOne)
+{
+    struct Record {
+        int nValue;
+    } first { 1 }, second { 2 };
+    CListBox list;
+    ASSERT_TRUE(list.Create(WS_VISIBLE | LBS_SORT, Rect(10, 10, 100, 80), &m_parent, 800));
+    list.SetItemDataPtr(list.AddString("zeta"), &first);
+    list.SetItemDataPtr(list.AddString("alpha"), &second);
+    EXPECT_EQ(static_cast<Record*>(list.GetItemDataPtr(0))->nValue, 2);
+    EXPECT_EQ(static_cast<Record*>(list.GetItemDataPtr(1))->nValue, 1);
+    EXPECT_EQ(list.GetItemDataPtr(7), reinterpret_cast<void*>(-1));
+    EXPECT_EQ(list.SetItemDataPtr(7, &first), LB_ERR);
+
+    CComboBox combo;
+    ASSERT_TRUE(combo.Create(WS_VISIBLE | CBS_DROPDOWNLIST | CBS_SORT, Rect(110, 10, 80, 80), &m_parent, 801));
+    combo.SetItemDataPtr(combo.AddString("b"), &first);
+    combo.SetItemDataPtr(combo.AddString("a"), &second);
+    EXPECT_EQ(combo.GetItemDataPtr(1), &first);
+    EXPECT_EQ(combo.GetItemDataPtr(-1), reinterpret_cast<void*>(-1));
+    EXPECT_EQ(combo.SetExtendedUI(), CB_OKAY);
+    EXPECT_TRUE(combo.GetExtendedUI());
+}
