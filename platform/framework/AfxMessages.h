@@ -24,7 +24,6 @@ constexpr UINT WM_COMPAREITEM       = 0x0039; // wParam: control ID; lParam: COM
 constexpr UINT WM_NOTIFY            = 0x004E; // wParam: control ID; lParam: NMHDR*
 constexpr UINT WM_CONTEXTMENU       = 0x007B; // wParam: the window clicked; lParam: screen point
 constexpr UINT WM_SYSCOMMAND        = 0x0112;
-constexpr UINT WM_SYSTIMER          = 0x0118; // the caret's blink timer
 constexpr UINT WM_CTLCOLORMSGBOX    = 0x0132; // wParam: HDC; lParam: the control; returns HBRUSH
 constexpr UINT WM_CTLCOLOREDIT      = 0x0133;
 constexpr UINT WM_CTLCOLORLISTBOX   = 0x0134;

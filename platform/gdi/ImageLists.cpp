@@ -452,6 +452,29 @@ BOOL ImageList_Replace(HIMAGELIST himl, int i, HBITMAP hbmImage, HBITMAP hbmMask
     return TRUE;
 }
 
+BOOL ImageList_Copy(HIMAGELIST himlDst, int iDst, HIMAGELIST himlSrc, int iSrc, UINT uFlags)
+{
+    auto lock = LockLists();
+    ARCHIVORA_IMAGELIST* pDst = Lookup(himlDst);
+    ARCHIVORA_IMAGELIST* pSrc = Lookup(himlSrc);
+    if (!pDst || !pSrc)
+        return FALSE;
+    if (!pDst->Valid(iDst) || !pSrc->Valid(iSrc) || (uFlags != ILCF_MOVE && uFlags != ILCF_SWAP) || pDst->cx != pSrc->cx
+        || pDst->cy != pSrc->cy) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    Image& dst = pDst->images[static_cast<size_t>(iDst)];
+    Image& src = pSrc->images[static_cast<size_t>(iSrc)];
+    if (uFlags == ILCF_SWAP)
+        std::swap(dst, src);
+    else if (&dst != &src)
+        dst = src;
+    pDst->DropStrips();
+    pSrc->DropStrips();
+    return TRUE;
+}
+
 BOOL ImageList_Remove(HIMAGELIST himl, int i)
 {
     auto lock = LockLists();

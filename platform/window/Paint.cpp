@@ -9,6 +9,7 @@
 #include "platform/gdi/Rects.h"
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/SurfaceDC.h"
+#include "platform/window/CaretInternal.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Messages.h"
 #include "platform/window/QueueInternal.h"
@@ -483,6 +484,7 @@ HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint)
     HDC hdc = GetDC(hWnd);
     if (!hdc)
         return nullptr;
+    HideCaretForPaint(hWnd);
     NarrowSurfaceDC(hdc, update.Get());
     *lpPaint = PAINTSTRUCT {};
     lpPaint->hdc = hdc;
@@ -498,7 +500,9 @@ BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    return ReleaseDC(hWnd, lpPaint->hdc) ? TRUE : FALSE;
+    BOOL bReleased = ReleaseDC(hWnd, lpPaint->hdc) ? TRUE : FALSE;
+    ShowCaretAfterPaint(hWnd);
+    return bReleased;
 }
 
 /***** Window DCs *****/
