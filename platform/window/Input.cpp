@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -148,17 +149,17 @@ void UpdateTrackingOnMove(HWND hUnder, POINT pt)
         PostMessage(hLeft, WM_MOUSELEAVE, 0, 0);
 }
 
-// The window under a screen point and the hit-test answer, asking the
-// windows below while they answer HTTRANSPARENT.
+// The window under a screen point and the hit-test answer. A window that
+// answers HTTRANSPARENT is passed over: the windows below it (its siblings
+// lower in the z-order, then its parent) are asked in turn.
 HWND HitTest(POINT pt, LRESULT* pnHit)
 {
-    HWND hWnd = WindowFromPoint(pt);
-    while (hWnd) {
+    std::vector<HWND> transparent;
+    while (HWND hWnd = WindowFromPointSkipping(pt, transparent)) {
         *pnHit = SendMessage(hWnd, WM_NCHITTEST, 0, PointParam(pt));
         if (*pnHit != HTTRANSPARENT)
             return hWnd;
-        // FIXME: Windows below a transparent sibling are not asked; its parent answers instead.
-        hWnd = (GetWindowLong(hWnd, GWL_STYLE) & WS_CHILD) ? GetParent(hWnd) : nullptr;
+        transparent.push_back(hWnd);
     }
     *pnHit = HTNOWHERE;
     return nullptr;
@@ -599,15 +600,10 @@ void RunCallWndProcHooks(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, boo
 
 /***** Tracking and dragging *****/
 
-namespace {
-
-// Whether a button is down now, without touching GetAsyncKeyState's pressed bit.
 bool IsButtonDown(UINT nButtonKey)
 {
     auto lock = LockWindows();
     return (InputStateLocked().asyncKeys[nButtonKey] & 0x80) != 0;
-}
-
 }
 
 BOOL TrackMouseEvent(LPTRACKMOUSEEVENT lpEventTrack)
