@@ -270,7 +270,7 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, void** ppv
     return AddBitmap(pBitmap);
 }
 
-HBITMAP CreateDibSection32(int nWidth, int nHeight)
+BITMAPINFO TopDownInfo32(int nWidth, int nHeight)
 {
     BITMAPINFO info {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -279,6 +279,12 @@ HBITMAP CreateDibSection32(int nWidth, int nHeight)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+HBITMAP CreateDibSection32(int nWidth, int nHeight)
+{
+    BITMAPINFO info = TopDownInfo32(nWidth, nHeight);
     return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
 }
 

@@ -95,6 +95,7 @@ CRectList CRectList::Combine(const CRectList& a, const CRectList& b, int nMode)
             continue;
         result.AppendRows(ys[i], ys[i + 1], CombineSpans(SpansOf(bandA), SpansOf(bandB), nMode));
     }
+    assert(result.IsCanonical());
     return result;
 }
 
