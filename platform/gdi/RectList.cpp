@@ -189,33 +189,53 @@ void CRectList::Offset(int dx, int dy)
 
 CRectList CRectList::Eroded(int w, int h) const
 {
-    w = std::max(w, 0);
-    h = std::max(h, 0);
+    // Rows this far from 0 count as outside, so that the shifts below stay in range.
+    constexpr LONG FAR_ROW = 1 << 29;
+    RECT rcBounds = Bounds();
+    if (rcBounds.top < -FAR_ROW || rcBounds.bottom > FAR_ROW)
+        return Combine(*this, CRectList(RECT { rcBounds.left, -FAR_ROW, rcBounds.right, FAR_ROW }), RGN_AND)
+            .Eroded(w, h);
+    long long nReach = std::max(w, 0);
     // Across: each band's spans lose w pixels at both ends.
     CRectList across;
     for (size_t nBand = 0; nBand < m_rects.size();) {
         std::span<const RECT> band = Band(m_rects[nBand].top);
         std::vector<Span> spans;
-        for (const RECT& rc : band)
-            spans.push_back(Span { rc.left + w, rc.right - w });
+        for (const RECT& rc : band) {
+            if (2 * nReach < static_cast<long long>(rc.right) - rc.left)
+                spans.push_back(Span { static_cast<LONG>(rc.left + nReach), static_cast<LONG>(rc.right - nReach) });
+        }
         across.AppendRows(band.front().top, band.front().bottom, std::move(spans));
         nBand += band.size();
     }
-    // Down: a row stays where the rows up to h above and below hold the same pixels.
-    RECT rcBounds = Bounds();
-    CRectList down = *this;
-    for (int d = 1; d <= h && !down.IsEmpty(); ++d) {
-        if (2 * d >= rcBounds.bottom - rcBounds.top) {
-            down = CRectList();
-            break;
+    // Down: the pixels below which k rows in a row lie in the area, for
+    // k = 2h + 1, built from runs of powers of two so that any h costs a few
+    // combinations; moved down h rows, they are the pixels with h rows of the
+    // area above and below.
+    long long nRows = 2 * static_cast<long long>(std::max(h, 0)) + 1;
+    if (nRows > static_cast<long long>(rcBounds.bottom) - rcBounds.top)
+        return CRectList();
+    auto runsOf = [](const CRectList& first, long long nFirst, const CRectList& second) {
+        CRectList shifted = second;
+        shifted.Offset(0, static_cast<int>(-nFirst));
+        return Combine(first, shifted, RGN_AND);
+    };
+    CRectList power = *this; // runs of nPower rows
+    long long nPower = 1;
+    CRectList runs; // runs of nDone rows
+    long long nDone = 0;
+    for (long long nLeft = nRows; nLeft > 0; nLeft >>= 1) {
+        if (nLeft & 1) {
+            runs = nDone == 0 ? power : runsOf(runs, nDone, power);
+            nDone += nPower;
         }
-        for (int nSign : { 1, -1 }) {
-            CRectList shifted = *this;
-            shifted.Offset(0, nSign * d);
-            down = Combine(down, shifted, RGN_AND);
+        if (nLeft > 1) {
+            power = runsOf(power, nPower, power);
+            nPower *= 2;
         }
     }
-    return Combine(across, down, RGN_AND);
+    runs.Offset(0, static_cast<int>(nRows / 2));
+    return Combine(across, runs, RGN_AND);
 }
 
 bool CRectList::IsCanonical() const

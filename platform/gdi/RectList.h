@@ -47,7 +47,7 @@ public:
     // The pixels whose neighbours up to w columns to the left and right all lie
     // in the area, and whose neighbours up to h rows up and down all do too; the
     // rest of the area is its border, w pixels wide at the sides and h high at
-    // the top and bottom.
+    // the top and bottom. Rows more than 2^29 from 0 count as outside.
     CRectList Eroded(int w, int h) const;
     const std::vector<RECT>& Rects() const { return m_rects; }
 

@@ -18,6 +18,9 @@ namespace {
 
 using PixelSet = std::set<std::pair<int, int>>;
 
+constexpr COLORREF BLACK = RGB(0, 0, 0);
+constexpr COLORREF WHITE = RGB(255, 255, 255);
+
 // Owns a region handle for the length of a test.
 struct Region {
     explicit Region(HRGN h)
@@ -208,6 +211,22 @@ TEST(RegionShapesTest, FrameRgnPaintsTheBorderOfTheRegionOnly)
     EXPECT_EQ(outline.count({ 3, 12 }), 1u);
     for (auto [x, y] : outline)
         EXPECT_TRUE(PtInRegion(ellipse.hrgn, x, y));
+
+    // Taller strokes at the top and bottom; a stroke a hundred million rows
+    // high on a region taller still costs a few combinations, not one per row.
+    Region square(CreateRectRgn(2, 2, 20, 20));
+    CTestCanvas thick(24, 24);
+    FrameRgn(thick.Dc(), square.hrgn, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), 1, 5);
+    EXPECT_EQ(thick.At(10, 6), BLACK);
+    EXPECT_EQ(thick.At(10, 7), WHITE);
+    EXPECT_EQ(thick.At(10, 15), BLACK);
+    EXPECT_EQ(thick.At(10, 14), WHITE);
+    Region tall(CreateRectRgn(0, -2000000000, 10, 2000000000));
+    CTestCanvas column(24, 24);
+    FrameRgn(column.Dc(), tall.hrgn, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), 1, 100000000);
+    EXPECT_EQ(column.At(0, 5), BLACK);
+    EXPECT_EQ(column.At(9, 5), BLACK);
+    EXPECT_EQ(column.At(5, 5), WHITE);
 }
 
 TEST(RegionShapesTest, ShapesTooTallAreRefusedNotBuilt)
