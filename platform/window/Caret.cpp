@@ -6,6 +6,7 @@
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/Rects.h"
 #include "platform/window/CaretInternal.h"
 #include "platform/window/Paint.h"
 #include "platform/window/QueueInternal.h"
@@ -30,7 +31,7 @@ struct Caret {
     SIZE size {};
     POINT pt {};
     int nHidden { 0 };      // HideCaret calls not yet shown again
-    int nPaintHidden { 0 }; // paints under way that took it off
+    int nPaintHidden { 0 }; // paints and scrolls under way that took it off
     bool bOn { false };
 
     bool Visible() const { return nHidden == 0 && nPaintHidden == 0; }
@@ -145,7 +146,7 @@ void ShowFresh(Caret& caret)
     RestartBlink(caret);
 }
 
-// Whether painting hWnd may paint over the caret: it is the caret's window or an ancestor of it.
+// Whether drawing into hWnd may draw over the caret: it is the caret's window or an ancestor of it.
 bool PaintCovers(const Caret& caret, HWND hWnd)
 {
     return hWnd == caret.hWnd || IsChild(hWnd, caret.hWnd);
@@ -249,7 +250,7 @@ UINT GetCaretBlinkTime()
     return g_nBlinkTime;
 }
 
-void HideCaretForPaint(HWND hWnd)
+void TakeCaretOff(HWND hWnd)
 {
     Caret* pCaret = CurrentCaret();
     if (!pCaret || !PaintCovers(*pCaret, hWnd))
@@ -258,11 +259,22 @@ void HideCaretForPaint(HWND hWnd)
     TakeOff(*pCaret);
 }
 
-void ShowCaretAfterPaint(HWND hWnd)
+void PutCaretBack(HWND hWnd)
 {
     Caret* pCaret = CurrentCaret();
     if (!pCaret || !PaintCovers(*pCaret, hWnd) || pCaret->nPaintHidden == 0)
         return;
     --pCaret->nPaintHidden;
     PutOn(*pCaret);
+}
+
+void ScrollCaret(HWND hWnd, int dx, int dy, const RECT& rcScroll)
+{
+    Caret* pCaret = CurrentCaret();
+    if (!pCaret || pCaret->hWnd != hWnd)
+        return;
+    RECT rcCaret { pCaret->pt.x, pCaret->pt.y, pCaret->pt.x + pCaret->size.cx, pCaret->pt.y + pCaret->size.cy };
+    RECT rcCommon {};
+    if (IntersectRect(&rcCommon, &rcCaret, &rcScroll))
+        pCaret->pt = POINT { pCaret->pt.x + dx, pCaret->pt.y + dy };
 }

@@ -5,7 +5,8 @@
 // so drawing it twice takes it away again. It blinks: every blink time on the
 // program's clock a timer of the window layer (WM_SYSTIMER, not input for idle
 // processing) inverts it once more. BeginPaint takes it off the window it
-// paints and EndPaint puts it back, so painting never leaves a stray copy.
+// paints and EndPaint puts it back, and ScrollWindowEx moves it with the
+// pixels it scrolls, so painting and scrolling never leave a stray copy.
 //
 // Hiding counts: after n HideCaret calls it takes n ShowCaret calls to show it
 // again; a new caret starts hidden once. Positions are in the client

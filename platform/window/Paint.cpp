@@ -485,7 +485,7 @@ HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint)
     HDC hdc = GetDC(hWnd);
     if (!hdc)
         return nullptr;
-    HideCaretForPaint(hWnd);
+    TakeCaretOff(hWnd);
     NarrowSurfaceDC(hdc, update.Get());
     *lpPaint = PAINTSTRUCT {};
     lpPaint->hdc = hdc;
@@ -502,7 +502,7 @@ BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint)
         return FALSE;
     }
     BOOL bReleased = ReleaseDC(hWnd, lpPaint->hdc) ? TRUE : FALSE;
-    ShowCaretAfterPaint(hWnd);
+    PutCaretBack(hWnd);
     return bReleased;
 }
 
@@ -573,6 +573,8 @@ int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT*
     IntersectRect(&rcScroll, &rcScroll, &rcClip);
 
     // Move the pixels through a copy, so that source and destination may overlap.
+    // The caret is off meanwhile and moves with them.
+    TakeCaretOff(hWnd);
     HDC hdc = GetDC(hWnd);
     if (hdc) {
         int nWidth = rcScroll.right - rcScroll.left;
@@ -590,6 +592,8 @@ int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT*
         }
         ReleaseDC(hWnd, hdc);
     }
+    ScrollCaret(hWnd, dx, dy, rcScroll);
+    PutCaretBack(hWnd);
 
     // What the move uncovers: the scrolled area less where it went.
     CRegion uncovered(rcScroll);

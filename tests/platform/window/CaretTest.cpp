@@ -159,6 +159,21 @@ TEST_F(CaretTest, RepaintingLeavesNoStrayCaret)
     EXPECT_TRUE(AllWhite());
 }
 
+TEST_F(CaretTest, ScrollingCarriesTheCaretWithThePixels)
+{
+    ASSERT_TRUE(CreateCaret(m_hWnd, nullptr, 2, 10));
+    SetCaretPos(5, 4);
+    ShowCaret(m_hWnd);
+    ScrollWindowEx(m_hWnd, 10, 0, nullptr, nullptr, nullptr, nullptr, 0);
+    EXPECT_TRUE(ShowsAt(15, 4));
+    EXPECT_EQ(At(5, 4), WHITE);
+    POINT pt {};
+    GetCaretPos(&pt);
+    EXPECT_EQ(pt.x, 15);
+    HideCaret(m_hWnd);
+    EXPECT_TRUE(AllWhite());
+}
+
 TEST_F(CaretTest, BitmapCaretInvertsItsWhitePixelsOnly)
 {
     // Rows of two bytes: 1100, 0011.
