@@ -3,11 +3,10 @@
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
 #include "platform/base/CMemFile.h"
-#include "platform/base/PathMap.h"
-#include "platform/base/ProgramFolder.h"
 #include "platform/base/WinError.h"
 #include "resources/ResourceIds.h"
 #include "store/CRegistryKey.h"
+#include "store/FileHelpers.h"
 #include "store/PreferenceSheets.h"
 
 #include <cstdlib>
@@ -16,15 +15,6 @@
 namespace {
 
 constexpr char WA_SUBKEY[] = "WA"; // Below the preferences key
-
-// The program folder as a program path ending in '\'.
-CString ProgramFolderPath()
-{
-    CString strFolder = ProgramPathFromHostPath(GetProgramFolderHostPath()).c_str();
-    if (strFolder.IsEmpty() || strFolder[strFolder.GetLength() - 1] != '\\')
-        strFolder += "\\";
-    return strFolder;
-}
 
 int ReadInt(CRegistryKey& key, LPCTSTR pszName, int nDefault)
 {
@@ -76,7 +66,7 @@ void CWASettings::Load(HKEY hPreferences)
     m_nPingTime = ReadInt(key, "PingTime", 180000);
     key.Close();
     if (m_nConnType != 2)
-        m_strDirServer = ProgramFolderPath();
+        m_strDirServer = GetProgramFolder();
     m_strCommFolder = BuildCommFolderPath(m_strDirServer, m_strCatCode);
 }
 

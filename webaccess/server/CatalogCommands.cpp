@@ -120,7 +120,7 @@ CDocumentFacts ReadFacts(const CDocumentRec& document)
 LPCTSTR StateIcon(int nState, bool bProtected)
 {
     switch (nState) {
-    case EXPIRY_SOON:
+    case EXPIRY_NEW:
         return bProtected ? "img/stnewp.gif" : "img/stnew.gif";
     case EXPIRY_PASSED:
         return bProtected ? "img/stexpp.gif" : "img/stexp.gif";

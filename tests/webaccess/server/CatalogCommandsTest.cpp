@@ -164,12 +164,14 @@ TEST_F(CatalogCommandsTest, WdirShowsAMissingFileWithoutLinkSizeOrDate)
     EXPECT_EQ(strPresent.find("<a class='s1'>?</a>"), std::string::npos);
 }
 
-TEST_F(CatalogCommandsTest, WdirMarksExpiredAndExpiringDocuments)
+TEST_F(CatalogCommandsTest, WdirMarksExpiredAndNewDocuments)
 {
+    thePreferences.m_nNumDayFileNew = 7;
     const LONG nNow = static_cast<LONG>(std::time(nullptr));
     SetExpiry(DocumentRef(m_alpha, "one.txt"), nNow - 3600);
     SetExpiry(DocumentRef(m_alpha, "empty.txt"), nNow + 86400);
     SetExpiry(DocumentRef(m_alpha, "big.bin"), nNow + 400 * 86400);
+    SetCatalogued(DocumentRef(m_alpha, "big.bin"), 30);
     const auto pSession = Login(AllGroups());
     const std::string strPage = Run(*pSession, WdirToken(m_alpha));
     const std::string strExpired = DocumentRow(strPage, "one.txt");
