@@ -34,6 +34,16 @@ public:
     CBitmap* m_pOld { nullptr };
 };
 
+// Makes `bitmap` a colour bitmap of one colour.
+void MakeSolid(CBitmap& bitmap, int cx, int cy, COLORREF cr)
+{
+    ASSERT_TRUE(bitmap.CreateBitmap(cx, cy, 1, 32, nullptr));
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    CSelectGuard guard(dc, bitmap);
+    dc.FillSolidRect(0, 0, cx, cy, cr);
+}
+
 }
 
 TEST(CImageListTest, CreateFromAResourceStripWithTheMaskColour)
@@ -95,12 +105,11 @@ TEST(CImageListTest, IconsAndMergedImagesKeepTheirTransparency)
     CImageList images;
     ASSERT_TRUE(images.Create(4, 4, ILC_COLOR32 | ILC_MASK, 2, 2));
     CBitmap bitmap;
-    ASSERT_TRUE(bitmap.CreateBitmap(4, 4, 1, 32, nullptr));
+    MakeSolid(bitmap, 4, 4, MAGENTA);
     {
         CDC dc;
         dc.CreateCompatibleDC(nullptr);
         CSelectGuard guard(dc, bitmap);
-        dc.FillSolidRect(0, 0, 4, 4, MAGENTA);
         dc.SetPixel(2, 2, GREEN);
     }
     ASSERT_EQ(images.Add(&bitmap, MAGENTA), 0);
@@ -125,13 +134,7 @@ TEST(CImageListTest, CopyMovesAndSwapsImagesWithinAndAcrossLists)
     ASSERT_TRUE(other.Create(2, 2, ILC_COLOR32, 1, 1));
     for (COLORREF cr : { GREEN, MAGENTA, WHITE }) {
         CBitmap bitmap;
-        ASSERT_TRUE(bitmap.CreateBitmap(2, 2, 1, 32, nullptr));
-        {
-            CDC dc;
-            dc.CreateCompatibleDC(nullptr);
-            CSelectGuard guard(dc, bitmap);
-            dc.FillSolidRect(0, 0, 2, 2, cr);
-        }
+        MakeSolid(bitmap, 2, 2, cr);
         (cr == WHITE ? other : images).Add(&bitmap, static_cast<CBitmap*>(nullptr));
     }
     ASSERT_TRUE(images.Copy(0, 1, ILCF_SWAP)); // magenta, green

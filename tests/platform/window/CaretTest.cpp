@@ -43,13 +43,8 @@ protected:
         WindowTest::TearDown();
     }
 
-    COLORREF At(int x, int y) const
-    {
-        HDC hdc = GetDC(m_hWnd);
-        COLORREF cr = GetPixel(hdc, x, y);
-        ReleaseDC(m_hWnd, hdc);
-        return cr;
-    }
+    // A popup without a frame: window and client coordinates agree.
+    COLORREF At(int x, int y) const { return WindowPixel(m_hWnd, x, y); }
     // Whether the 2x10 caret at (x, y) shows, checking its corners and the pixels around it.
     bool ShowsAt(int x, int y) const
     {

@@ -59,14 +59,7 @@ protected:
         WindowTest::TearDown();
     }
 
-    // The window's pixel, frame included.
-    COLORREF At(int x, int y) const
-    {
-        HDC hdc = GetWindowDC(m_hWnd);
-        COLORREF cr = GetPixel(hdc, x, y);
-        ReleaseDC(m_hWnd, hdc);
-        return cr;
-    }
+    COLORREF At(int x, int y) const { return WindowPixel(m_hWnd, x, y); }
 
     HWND m_hWnd { nullptr };
     HIMAGELIST m_himl { nullptr };
