@@ -27,10 +27,25 @@ CMemFile::~CMemFile()
     Release();
 }
 
+BYTE* CMemFile::Alloc(SIZE_T nBytes)
+{
+    return static_cast<BYTE*>(std::malloc(nBytes));
+}
+
+BYTE* CMemFile::Realloc(BYTE* lpMem, SIZE_T nBytes)
+{
+    return static_cast<BYTE*>(std::realloc(lpMem, nBytes));
+}
+
+void CMemFile::Free(BYTE* lpMem)
+{
+    std::free(lpMem);
+}
+
 void CMemFile::Release()
 {
     if (m_bOwnsBuffer)
-        std::free(m_lpBuffer);
+        Free(m_lpBuffer);
     m_lpBuffer = nullptr;
     m_bOwnsBuffer = false;
     m_nBufferSize = 0;
@@ -67,9 +82,9 @@ void CMemFile::Reserve(std::size_t nNewSize)
     std::size_t nCapacity = nSteps * m_nGrowBytes;
     BYTE* lpNew = nullptr;
     if (m_bOwnsBuffer) {
-        lpNew = static_cast<BYTE*>(std::realloc(m_lpBuffer, nCapacity));
+        lpNew = Realloc(m_lpBuffer, nCapacity);
     } else {
-        lpNew = static_cast<BYTE*>(std::malloc(nCapacity));
+        lpNew = Alloc(nCapacity);
         if (lpNew && m_nFileSize)
             std::memcpy(lpNew, m_lpBuffer, m_nFileSize);
     }

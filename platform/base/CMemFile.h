@@ -43,6 +43,15 @@ public:
     void Close() override;
     void Abort() override;
 
+protected:
+    // Where the object's own buffer lives; a derived class may keep it
+    // elsewhere. Alloc and Realloc give NULL when out of memory. The base
+    // destructor frees through CMemFile::Free, so a class that overrides
+    // these must Close in its own destructor.
+    virtual BYTE* Alloc(SIZE_T nBytes);
+    virtual BYTE* Realloc(BYTE* lpMem, SIZE_T nBytes);
+    virtual void Free(BYTE* lpMem);
+
 private:
     // Makes room for nNewSize bytes, or throws CMemoryException.
     void Reserve(std::size_t nNewSize);

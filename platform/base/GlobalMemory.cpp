@@ -114,3 +114,39 @@ SIZE_T GlobalSize(HGLOBAL hMem)
     CGlobalBlock* pBlock = heap.Find(hMem);
     return pBlock ? pBlock->nSize : 0;
 }
+
+HGLOBAL GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT uFlags)
+{
+    CGlobalHeap& heap = CGlobalHeap::Instance();
+    std::lock_guard lock(heap.m_mutex);
+    CGlobalBlock* pBlock = heap.Find(hMem);
+    if (!pBlock)
+        return nullptr;
+    if (!pBlock->bMoveable && dwBytes <= pBlock->nSize) {
+        pBlock->nSize = dwBytes;
+        return hMem;
+    }
+    if (!pBlock->bMoveable && !(uFlags & GMEM_MOVEABLE)) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    std::unique_ptr<BYTE[]> pBytes(new (std::nothrow) BYTE[dwBytes ? dwBytes : 1]);
+    if (!pBytes) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    SIZE_T nKept = std::min(dwBytes, pBlock->nSize);
+    std::copy_n(pBlock->pBytes.get(), nKept, pBytes.get());
+    if (uFlags & GMEM_ZEROINIT)
+        std::fill_n(pBytes.get() + nKept, dwBytes - nKept, BYTE { 0 });
+    pBlock->pBytes = std::move(pBytes);
+    pBlock->nSize = dwBytes;
+    if (pBlock->bMoveable)
+        return hMem;
+    // A fixed block's handle is its address, which has changed.
+    CGlobalBlock moved = std::move(*pBlock);
+    heap.m_blocks.erase(hMem);
+    HGLOBAL hMoved = moved.pBytes.get();
+    heap.m_blocks.emplace(hMoved, std::move(moved));
+    return hMoved;
+}

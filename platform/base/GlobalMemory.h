@@ -5,8 +5,8 @@
 //
 // The handle of a fixed block is its address; a movable block's handle is a
 // value of its own, never reused. GlobalLock gives the block's address (which
-// never changes here) and counts locks for movable blocks only. A freed handle
-// is refused with ERROR_INVALID_HANDLE.
+// changes only when GlobalReAlloc resizes it) and counts locks for movable
+// blocks only. A freed handle is refused with ERROR_INVALID_HANDLE.
 
 #include "platform/base/WinTypes.h"
 
@@ -28,3 +28,9 @@ LPVOID GlobalLock(HGLOBAL hMem);
 // TRUE while the block stays locked; FALSE with NO_ERROR once it is unlocked.
 BOOL GlobalUnlock(HGLOBAL hMem);
 SIZE_T GlobalSize(HGLOBAL hMem); // 0 for a bad handle
+// Resizes the block, keeping its bytes (GMEM_ZEROINIT zeroes what is added).
+// A movable block keeps its handle and its locks. A fixed block is resized in
+// place only when it shrinks; otherwise GMEM_MOVEABLE lets it move to a new
+// address, which is its new handle. NULL with the last error on failure, when
+// the block is left as it was.
+HGLOBAL GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT uFlags);

@@ -24,7 +24,6 @@ constexpr UINT WM_COMPAREITEM       = 0x0039; // wParam: control ID; lParam: COM
 constexpr UINT WM_NOTIFY            = 0x004E; // wParam: control ID; lParam: NMHDR*
 constexpr UINT WM_CONTEXTMENU       = 0x007B; // wParam: the window clicked; lParam: screen point
 constexpr UINT WM_SYSCOMMAND        = 0x0112;
-constexpr UINT WM_SYSTIMER          = 0x0118; // the caret's blink timer
 constexpr UINT WM_PARENTNOTIFY      = 0x0210; // wParam: the event (WM_CREATE, WM_DESTROY, a button) and child ID
 constexpr UINT WM_DROPFILES         = 0x0233; // wParam: HDROP
 constexpr UINT WM_PALETTECHANGED    = 0x0311; // wParam: the window that realized its palette

@@ -175,6 +175,11 @@ UINT CDC::RealizePalette()
     return ::RealizePalette(m_hDC);
 }
 
+void CDC::UpdateColors()
+{
+    ::UpdateColors(m_hDC);
+}
+
 int CDC::SaveDC()
 {
     return ::SaveDC(m_hDC);
@@ -458,6 +463,11 @@ void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF
 BOOL CDC::FillRgn(CRgn* pRgn, CBrush* pBrush)
 {
     return ::FillRgn(m_hDC, static_cast<HRGN>(HandleOf(pRgn)), static_cast<HBRUSH>(HandleOf(pBrush)));
+}
+
+BOOL CDC::FrameRgn(CRgn* pRgn, CBrush* pBrush, int nWidth, int nHeight)
+{
+    return ::FrameRgn(m_hDC, static_cast<HRGN>(HandleOf(pRgn)), static_cast<HBRUSH>(HandleOf(pBrush)), nWidth, nHeight);
 }
 
 BOOL CDC::PaintRgn(CRgn* pRgn)

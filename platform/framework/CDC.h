@@ -69,6 +69,7 @@ public:
     CPalette* GetCurrentPalette() const;
     CPalette* SelectPalette(CPalette* pPalette, BOOL bForceBackground);
     UINT RealizePalette();
+    void UpdateColors();
 
     /* Saving the whole state. */
 
@@ -152,6 +153,7 @@ public:
     void Draw3dRect(const RECT* lpRect, COLORREF clrTopLeft, COLORREF clrBottomRight);
     void Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF clrBottomRight);
     BOOL FillRgn(CRgn* pRgn, CBrush* pBrush);
+    BOOL FrameRgn(CRgn* pRgn, CBrush* pBrush, int nWidth, int nHeight);
     BOOL PaintRgn(CRgn* pRgn);
     BOOL InvertRgn(CRgn* pRgn);
     BOOL FloodFill(int x, int y, COLORREF crColor);

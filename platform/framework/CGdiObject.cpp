@@ -282,6 +282,26 @@ BOOL CRgn::CreateRectRgnIndirect(const RECT* lpRect)
     return AttachNew(::CreateRectRgnIndirect(lpRect));
 }
 
+BOOL CRgn::CreateEllipticRgn(int x1, int y1, int x2, int y2)
+{
+    return AttachNew(::CreateEllipticRgn(x1, y1, x2, y2));
+}
+
+BOOL CRgn::CreateEllipticRgnIndirect(const RECT* lpRect)
+{
+    return AttachNew(::CreateEllipticRgnIndirect(lpRect));
+}
+
+BOOL CRgn::CreateRoundRectRgn(int x1, int y1, int x2, int y2, int x3, int y3)
+{
+    return AttachNew(::CreateRoundRectRgn(x1, y1, x2, y2, x3, y3));
+}
+
+BOOL CRgn::CreatePolygonRgn(const POINT* lpPoints, int nCount, int nMode)
+{
+    return AttachNew(::CreatePolygonRgn(lpPoints, nCount, nMode));
+}
+
 int CRgn::CombineRgn(const CRgn* pRgn1, const CRgn* pRgn2, int nCombineMode)
 {
     return ::CombineRgn(

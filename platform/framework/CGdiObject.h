@@ -154,6 +154,10 @@ public:
 
     BOOL CreateRectRgn(int x1, int y1, int x2, int y2);
     BOOL CreateRectRgnIndirect(const RECT* lpRect);
+    BOOL CreateEllipticRgn(int x1, int y1, int x2, int y2);
+    BOOL CreateEllipticRgnIndirect(const RECT* lpRect);
+    BOOL CreateRoundRectRgn(int x1, int y1, int x2, int y2, int x3, int y3);
+    BOOL CreatePolygonRgn(const POINT* lpPoints, int nCount, int nMode);
     // Each returns the region's complexity (NULLREGION, SIMPLEREGION, COMPLEXREGION), ERROR on failure.
     int CombineRgn(const CRgn* pRgn1, const CRgn* pRgn2, int nCombineMode);
     int CopyRgn(const CRgn* pRgnSrc) { return CombineRgn(pRgnSrc, nullptr, RGN_COPY); }

@@ -3,7 +3,9 @@
 #include "platform/base/ResourceModule.h"
 #include "platform/framework/CDC.h"
 #include "platform/framework/CGdiObject.h"
+#include "platform/framework/CWnd.h"
 #include "platform/framework/HandleMap.h"
+#include "platform/window/DragImages.h"
 
 IMPLEMENT_DYNCREATE(CImageList, CObject)
 
@@ -130,6 +132,16 @@ BOOL CImageList::Remove(int nImage)
     return ImageList_Remove(m_hImageList, nImage);
 }
 
+BOOL CImageList::Copy(int iDst, int iSrc, UINT uFlags)
+{
+    return ImageList_Copy(m_hImageList, iDst, m_hImageList, iSrc, uFlags);
+}
+
+BOOL CImageList::Copy(int iDst, CImageList* pSrc, int iSrc, UINT uFlags)
+{
+    return ImageList_Copy(m_hImageList, iDst, pSrc ? pSrc->m_hImageList : nullptr, iSrc, uFlags);
+}
+
 BOOL CImageList::GetImageInfo(int nImage, IMAGEINFO* pImageInfo) const
 {
     return ImageList_GetImageInfo(m_hImageList, nImage, pImageInfo);
@@ -162,4 +174,43 @@ BOOL CImageList::DrawEx(CDC* pDC, int nImage, POINT pt, SIZE sz, COLORREF clrBk,
 {
     return ImageList_DrawEx(
         m_hImageList, nImage, pDC ? pDC->GetSafeHdc() : nullptr, pt.x, pt.y, sz.cx, sz.cy, clrBk, clrFg, nStyle);
+}
+
+/*************************************************************************
+ * Dragging
+ *************************************************************************/
+
+BOOL CImageList::BeginDrag(int nImage, POINT ptHotSpot)
+{
+    return ImageList_BeginDrag(m_hImageList, nImage, ptHotSpot.x, ptHotSpot.y);
+}
+
+BOOL CImageList::SetDragCursorImage(int nDrag, POINT ptHotSpot)
+{
+    return ImageList_SetDragCursorImage(m_hImageList, nDrag, ptHotSpot.x, ptHotSpot.y);
+}
+
+void CImageList::EndDrag()
+{
+    ImageList_EndDrag();
+}
+
+BOOL CImageList::DragEnter(CWnd* pWndLock, POINT point)
+{
+    return ImageList_DragEnter(pWndLock ? pWndLock->GetSafeHwnd() : nullptr, point.x, point.y);
+}
+
+BOOL CImageList::DragLeave(CWnd* pWndLock)
+{
+    return ImageList_DragLeave(pWndLock ? pWndLock->GetSafeHwnd() : nullptr);
+}
+
+BOOL CImageList::DragMove(POINT pt)
+{
+    return ImageList_DragMove(pt.x, pt.y);
+}
+
+BOOL CImageList::DragShowNolock(BOOL bShow)
+{
+    return ImageList_DragShowNolock(bShow);
 }

@@ -9,6 +9,7 @@
 
 class CBitmap;
 class CDC;
+class CWnd;
 
 class CImageList : public CObject {
     DECLARE_DYNCREATE(CImageList)
@@ -50,6 +51,10 @@ public:
     BOOL Replace(int nImage, CBitmap* pbmImage, CBitmap* pbmMask);
     int Replace(int nImage, HICON hIcon);
     BOOL Remove(int nImage);
+    // Copies image iSrc over image iDst (ILCF_MOVE) or swaps the two (ILCF_SWAP).
+    BOOL Copy(int iDst, int iSrc, UINT uFlags = ILCF_MOVE);
+    // Likewise with an image of another list of the same image size.
+    BOOL Copy(int iDst, CImageList* pSrc, int iSrc, UINT uFlags = ILCF_MOVE);
     BOOL GetImageInfo(int nImage, IMAGEINFO* pImageInfo) const;
     // A new icon of the image; the caller destroys it.
     HICON ExtractIcon(int nImage);
@@ -61,6 +66,21 @@ public:
 
     BOOL Draw(CDC* pDC, int nImage, POINT pt, UINT nStyle);
     BOOL DrawEx(CDC* pDC, int nImage, POINT pt, SIZE sz, COLORREF clrBk, COLORREF clrFg, UINT nStyle);
+
+    /* Dragging an image over a window: one drag at a time for the whole
+       program (DragImages.h). Points are relative to the lock window's
+       top-left corner, frame included; a NULL window is the desktop. */
+
+    // Starts dragging a copy of image nImage with its hot spot at ptHotSpot in the image.
+    BOOL BeginDrag(int nImage, POINT ptHotSpot);
+    // Puts image nDrag of this list (typically a cursor) over the drag image,
+    // its hot spot ptHotSpot on the drag image's hot spot.
+    BOOL SetDragCursorImage(int nDrag, POINT ptHotSpot);
+    static void EndDrag();
+    static BOOL DragEnter(CWnd* pWndLock, POINT point);
+    static BOOL DragLeave(CWnd* pWndLock);
+    static BOOL DragMove(POINT pt);
+    static BOOL DragShowNolock(BOOL bShow);
 
     HIMAGELIST m_hImageList { nullptr };
 };

@@ -174,6 +174,17 @@ public:
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer);
     BOOL KillTimer(UINT_PTR nIDEvent);
 
+    /* The caret (Caret.h), made hidden for this window. */
+
+    // The caret in the bitmap's shape; NULL makes a solid one of the border's size.
+    void CreateCaret(CBitmap* pBitmap);
+    void CreateSolidCaret(int nWidth, int nHeight);
+    void CreateGrayCaret(int nWidth, int nHeight);
+    void ShowCaret();
+    void HideCaret();
+    static POINT GetCaretPos();
+    static void SetCaretPos(POINT point);
+
     /* What subclasses override. */
 
     // Exchanges data between members and controls with the DDX_ and DDV_ functions.

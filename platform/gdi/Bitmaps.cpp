@@ -270,6 +270,24 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, void** ppv
     return AddBitmap(pBitmap);
 }
 
+BITMAPINFO TopDownInfo32(int nWidth, int nHeight)
+{
+    BITMAPINFO info {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = nWidth;
+    info.bmiHeader.biHeight = -nHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+HBITMAP CreateDibSection32(int nWidth, int nHeight)
+{
+    BITMAPINFO info = TopDownInfo32(nWidth, nHeight);
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
+}
+
 /*************************************************************************
  * Reading and writing pixels in DIB layout
  *************************************************************************/

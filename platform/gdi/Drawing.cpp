@@ -1,6 +1,7 @@
 #include "platform/gdi/Drawing.h"
 
 #include "platform/gdi/PixelTarget.h"
+#include "platform/gdi/ShapeSpans.h"
 
 #include <algorithm>
 #include <cmath>
@@ -193,37 +194,6 @@ BOOL Polyline(HDC hdc, const POINT* apt, int cpt)
 
 namespace {
 
-// A rectangle with elliptic corners of radii rx, ry in continuous coordinates
-// (pixel x covers x to x + 1). Rectangles have zero radii, ellipses half the size.
-struct RoundedBox {
-    double left, top, right, bottom, rx, ry;
-
-    RoundedBox Shrunk(double d) const
-    {
-        return RoundedBox { left + d, top + d, right - d, bottom - d, std::max(0.0, rx - d), std::max(0.0, ry - d) };
-    }
-
-    // The pixels of row y whose centres lie inside, as [x0, x1); empty when none.
-    std::pair<int, int> Span(int y) const
-    {
-        double yc = y + 0.5;
-        if (yc < top || yc > bottom || right <= left)
-            return { 0, 0 };
-        double half = rx;
-        if (ry > 0) {
-            double dy = 0;
-            if (yc < top + ry)
-                dy = (top + ry - yc) / ry;
-            else if (yc > bottom - ry)
-                dy = (yc - (bottom - ry)) / ry;
-            half = rx * std::sqrt(std::max(0.0, 1 - dy * dy));
-        }
-        int x0 = static_cast<int>(std::ceil(left + rx - half - 0.5));
-        int x1 = static_cast<int>(std::floor(right - rx + half - 0.5)) + 1;
-        return x1 > x0 ? std::pair { x0, x1 } : std::pair { 0, 0 };
-    }
-};
-
 // Draws a rounded box: the ring between it and its inside in the pen, the inside in the brush.
 void DrawBox(CDeviceContext& dc, RECT rc, double rx, double ry)
 {
@@ -311,28 +281,8 @@ BOOL Polygon(HDC hdc, const POINT* apt, int cpt)
     const DcState& state = pDc->m_state;
     RECT rcVisible = target.VisiblePart(RECT { target.Clip().Bounds().left, itTop->y, target.Clip().Bounds().right,
         itBottom->y });
-    for (int y = rcVisible.top; y < rcVisible.bottom; ++y) {
-        double yc = y + 0.5;
-        std::vector<std::pair<double, int>> crossings; // x and winding direction
-        for (size_t i = 0; i < points.size(); ++i) {
-            POINT a = points[i], b = points[(i + 1) % points.size()];
-            if ((a.y <= yc) == (b.y <= yc))
-                continue;
-            double x = a.x + (yc - a.y) * (b.x - a.x) / double(b.y - a.y);
-            crossings.emplace_back(x, b.y > a.y ? 1 : -1);
-        }
-        std::sort(crossings.begin(), crossings.end());
-        int nWinding = 0;
-        for (size_t i = 0; i + 1 < crossings.size(); ++i) {
-            nWinding += crossings[i].second;
-            bool bInside = state.nPolyFillMode == WINDING ? nWinding != 0 : i % 2 == 0;
-            if (!bInside)
-                continue;
-            int x0 = static_cast<int>(std::ceil(crossings[i].first - 0.5));
-            int x1 = static_cast<int>(std::ceil(crossings[i + 1].first - 0.5));
-            target.FillSpan(y, x0, x1, *state.brush);
-        }
-    }
+    ForEachPolygonSpan(points, state.nPolyFillMode, rcVisible.top, rcVisible.bottom,
+        [&](int y, int x0, int x1) { target.FillSpan(y, x0, x1, *state.brush); });
     CPenStroke stroke(target);
     for (size_t i = 0; i < points.size(); ++i)
         stroke.Line(points[i], points[(i + 1) % points.size()]);
@@ -420,6 +370,17 @@ BOOL FillRgn(HDC hdc, HRGN hrgn, HBRUSH hbr)
     auto lock = GdiLock();
     std::shared_ptr<CGdiRegion> pRegion = RegionOf(hrgn);
     return pRegion && FillDeviceArea(hdc, hbr, pRegion->m_area.Rects(), false);
+}
+
+BOOL FrameRgn(HDC hdc, HRGN hrgn, HBRUSH hbr, int w, int h)
+{
+    auto lock = GdiLock();
+    std::shared_ptr<CGdiRegion> pRegion = RegionOf(hrgn);
+    if (!pRegion)
+        return FALSE;
+    const CRectList& area = pRegion->m_area;
+    CRectList border = CRectList::Combine(area, area.Eroded(w, h), RGN_DIFF);
+    return FillDeviceArea(hdc, hbr, border.Rects(), false);
 }
 
 BOOL PaintRgn(HDC hdc, HRGN hrgn)

@@ -38,6 +38,10 @@ int FrameRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
 // Inverts every pixel of the rectangle.
 BOOL InvertRect(HDC hDC, const RECT* lprc);
 BOOL FillRgn(HDC hdc, HRGN hrgn, HBRUSH hbr);
+// Paints the region's border with the brush: the pixels of the region less
+// than w columns from its left or right edge or h rows from its top or bottom
+// edge, holes included.
+BOOL FrameRgn(HDC hdc, HRGN hrgn, HBRUSH hbr, int w, int h);
 // Fills with the DC's brush.
 BOOL PaintRgn(HDC hdc, HRGN hrgn);
 BOOL InvertRgn(HDC hdc, HRGN hrgn);

@@ -123,6 +123,11 @@ public:
     const CDeviceContext* m_pOwnerDc { nullptr }; // the DC it is selected into
 };
 
+// The header of a 32-bit top-down DIB of the size, without colour table.
+BITMAPINFO TopDownInfo32(int nWidth, int nHeight);
+// A zero-filled 32-bit top-down DIB section; NULL when too big.
+HBITMAP CreateDibSection32(int nWidth, int nHeight);
+
 /* Device contexts. */
 
 // A counted reference from a DC state to a selected object: while any exists,

@@ -415,6 +415,12 @@ UINT RealizePalette(HDC)
     return 0;
 }
 
+BOOL UpdateColors(HDC hdc)
+{
+    auto lock = GdiLock();
+    return LookupDc(hdc) != nullptr;
+}
+
 UINT GetPaletteEntries(HPALETTE hpal, UINT iStart, UINT cEntries, PALETTEENTRY* pPalEntries)
 {
     auto lock = GdiLock();

@@ -45,6 +45,9 @@ HPALETTE CreatePalette(const LOGPALETTE* plpal);
 HPALETTE SelectPalette(HDC hdc, HPALETTE hPal, BOOL bForceBkgd);
 // Nothing is mapped on a true-colour surface: always 0.
 UINT RealizePalette(HDC hdc);
+// Remaps a window's pixels to a newly realized palette; true-colour pixels
+// need nothing, so this only checks the DC.
+BOOL UpdateColors(HDC hdc);
 UINT GetPaletteEntries(HPALETTE hpal, UINT iStart, UINT cEntries, PALETTEENTRY* pPalEntries);
 // The index of the entry nearest to `crColor` (the least sum of squared
 // channel differences; the first of equals); CLR_INVALID for a bad palette.

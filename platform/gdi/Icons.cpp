@@ -4,6 +4,7 @@
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
+#include "platform/gdi/GdiInternal.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Pictures.h"
 
@@ -78,10 +79,10 @@ BITMAP Describe(HBITMAP hBitmap)
     return bm;
 }
 
-// A copy of part of a bitmap in the given depth (1 or 32 bits), stretched to cx x cy.
-HBITMAP CopyBitmapPart(HBITMAP hSource, int xSrc, int ySrc, int cxSrc, int cySrc, int cx, int cy, int nBits)
+// Stretches part of a bitmap over the whole of `hCopy`, cx x cy; on failure
+// `hCopy` is deleted and NULL returned.
+HBITMAP StretchInto(HBITMAP hCopy, HBITMAP hSource, int xSrc, int ySrc, int cxSrc, int cySrc, int cx, int cy)
 {
-    HBITMAP hCopy = CreateBitmap(cx, cy, 1, nBits, nullptr);
     HDC hdcSource = CreateCompatibleDC(nullptr);
     HDC hdcCopy = CreateCompatibleDC(nullptr);
     HGDIOBJ hOldSource = SelectObject(hdcSource, hSource);
@@ -105,6 +106,12 @@ HBITMAP CopyBitmapPart(HBITMAP hSource, int xSrc, int ySrc, int cxSrc, int cySrc
         return nullptr;
     }
     return hCopy;
+}
+
+// A copy of part of a bitmap in the given depth (1 or 32 bits), stretched to cx x cy.
+HBITMAP CopyBitmapPart(HBITMAP hSource, int xSrc, int ySrc, int cxSrc, int cySrc, int cx, int cy, int nBits)
+{
+    return StretchInto(CreateBitmap(cx, cy, 1, nBits, nullptr), hSource, xSrc, ySrc, cxSrc, cySrc, cx, cy);
 }
 
 std::unique_ptr<CIcon> IconFromBitmaps(HBITMAP hMask, HBITMAP hColor, int cx, int cy)
@@ -381,13 +388,19 @@ HANDLE LoadImage(HINSTANCE hInst, LPCTSTR name, UINT type, int cx, int cy, UINT 
 {
     if (type == IMAGE_BITMAP) {
         HBITMAP hBitmap = (fuLoad & LR_LOADFROMFILE) ? LoadPictureFile(name) : LoadBitmap(hInst, name);
-        if (!hBitmap || (cx == 0 && cy == 0))
-            return hBitmap;
+        if (!hBitmap)
+            return nullptr;
         BITMAP bm = Describe(hBitmap);
-        HBITMAP hSized
-            = CopyBitmapPart(hBitmap, 0, 0, bm.bmWidth, bm.bmHeight, cx ? cx : bm.bmWidth, cy ? cy : bm.bmHeight, 32);
+        int cxWanted = cx ? cx : bm.bmWidth;
+        int cyWanted = cy ? cy : bm.bmHeight;
+        bool bDibWanted = (fuLoad & LR_CREATEDIBSECTION) != 0;
+        if (cxWanted == bm.bmWidth && cyWanted == bm.bmHeight && (bm.bmBits != nullptr) == bDibWanted)
+            return hBitmap;
+        HBITMAP hCopy
+            = bDibWanted ? CreateDibSection32(cxWanted, cyWanted) : CreateBitmap(cxWanted, cyWanted, 1, 32, nullptr);
+        hCopy = StretchInto(hCopy, hBitmap, 0, 0, bm.bmWidth, bm.bmHeight, cxWanted, cyWanted);
         DeleteObject(hBitmap);
-        return hSized;
+        return hCopy;
     }
     if (type != IMAGE_ICON && type != IMAGE_CURSOR) {
         SetLastError(ERROR_INVALID_PARAMETER);

@@ -36,6 +36,7 @@ constexpr UINT IMAGE_CURSOR = 2;
 constexpr UINT LR_DEFAULTCOLOR = 0x00000000;
 constexpr UINT LR_LOADFROMFILE = 0x00000010;
 constexpr UINT LR_DEFAULTSIZE  = 0x00000040;
+constexpr UINT LR_CREATEDIBSECTION = 0x00002000; // bitmaps: a DIB section rather than a compatible bitmap
 constexpr UINT LR_SHARED       = 0x00008000;
 
 // clang-format on
@@ -78,6 +79,8 @@ HICON CreateIconFromPicture(const void* pData, size_t cbData);
 HICON LoadIcon(HINSTANCE hInstance, LPCTSTR lpIconName);
 // IMAGE_BITMAP, IMAGE_ICON or IMAGE_CURSOR from the module (LR_LOADFROMFILE:
 // from the program path `name`). A `cx`/`cy` other than 0 stretches the image.
+// A bitmap is a compatible (colour) bitmap, or with LR_CREATEDIBSECTION a
+// 32-bit top-down DIB section, whatever the depth of the picture it came from.
 HANDLE LoadImage(HINSTANCE hInst, LPCTSTR name, UINT type, int cx, int cy, UINT fuLoad);
 
 /* Drawing. */

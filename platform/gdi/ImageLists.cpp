@@ -3,6 +3,7 @@
 #include "platform/base/WinError.h"
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/GdiInternal.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Pictures.h"
 #include "platform/gdi/SysColors.h"
@@ -32,18 +33,6 @@ struct Pixels {
     uint32_t At(int x, int y) const { return px[static_cast<size_t>(y) * cx + x]; }
 };
 
-BITMAPINFO TopDownInfo(int cx, int cy)
-{
-    BITMAPINFO info {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = cx;
-    info.bmiHeader.biHeight = -cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
 // All pixels of a bitmap (monochrome ones as black and white); empty on failure.
 Pixels ReadBitmap(HBITMAP hBitmap)
 {
@@ -51,7 +40,7 @@ Pixels ReadBitmap(HBITMAP hBitmap)
     BITMAP bm {};
     if (!GetObject(hBitmap, sizeof(bm), &bm))
         return pixels;
-    BITMAPINFO info = TopDownInfo(bm.bmWidth, bm.bmHeight);
+    BITMAPINFO info = TopDownInfo32(bm.bmWidth, bm.bmHeight);
     std::vector<uint32_t> px(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
     HDC hdc = CreateCompatibleDC(nullptr);
     int nLines = GetDIBits(hdc, hBitmap, 0, bm.bmHeight, px.data(), &info, DIB_RGB_COLORS);
@@ -70,7 +59,7 @@ Pixels ReadBitmap(HBITMAP hBitmap)
 HBITMAP MakeBitmap(const Pixels& pixels, bool bMonochrome)
 {
     HBITMAP hBitmap = CreateBitmap(pixels.cx, pixels.cy, 1, bMonochrome ? 1 : 32, nullptr);
-    BITMAPINFO info = TopDownInfo(pixels.cx, pixels.cy);
+    BITMAPINFO info = TopDownInfo32(pixels.cx, pixels.cy);
     HDC hdc = CreateCompatibleDC(nullptr);
     if (hBitmap && SetDIBits(hdc, hBitmap, 0, pixels.cy, pixels.px.data(), &info, DIB_RGB_COLORS) != pixels.cy) {
         DeleteObject(hBitmap);
@@ -256,7 +245,7 @@ BOOL Paint(HDC hdc, int x, int y, int cx, int cy, const Composed& composed)
                     dest.At(i, j) = composed.colour.px[n];
             }
         }
-        BITMAPINFO info = TopDownInfo(cx, cy);
+        BITMAPINFO info = TopDownInfo32(cx, cy);
         bDone = bDone && SetDIBits(hdcWork, hWork, 0, cy, dest.px.data(), &info, DIB_RGB_COLORS) == cy
             && BitBlt(hdc, x, y, cx, cy, hdcWork, 0, 0, SRCCOPY);
     }
@@ -449,6 +438,29 @@ BOOL ImageList_Replace(HIMAGELIST himl, int i, HBITMAP hbmImage, HBITMAP hbmMask
     }
     pList->images[static_cast<size_t>(i)] = std::move(CutImages(*pList, colour, mask).front());
     pList->DropStrips();
+    return TRUE;
+}
+
+BOOL ImageList_Copy(HIMAGELIST himlDst, int iDst, HIMAGELIST himlSrc, int iSrc, UINT uFlags)
+{
+    auto lock = LockLists();
+    ARCHIVORA_IMAGELIST* pDst = Lookup(himlDst);
+    ARCHIVORA_IMAGELIST* pSrc = Lookup(himlSrc);
+    if (!pDst || !pSrc)
+        return FALSE;
+    if (!pDst->Valid(iDst) || !pSrc->Valid(iSrc) || (uFlags != ILCF_MOVE && uFlags != ILCF_SWAP) || pDst->cx != pSrc->cx
+        || pDst->cy != pSrc->cy) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    Image& dst = pDst->images[static_cast<size_t>(iDst)];
+    Image& src = pSrc->images[static_cast<size_t>(iSrc)];
+    if (uFlags == ILCF_SWAP)
+        std::swap(dst, src);
+    else if (&dst != &src)
+        dst = src;
+    pDst->DropStrips();
+    pSrc->DropStrips();
     return TRUE;
 }
 

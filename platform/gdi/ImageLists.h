@@ -46,6 +46,10 @@ constexpr UINT ILD_MASK        = 0x00000010; // the mask alone, black and white
 constexpr UINT ILD_IMAGE       = 0x00000020; // the image alone, copied
 constexpr UINT ILD_OVERLAYMASK = 0x00000F00; // the overlay number, from INDEXTOOVERLAYMASK
 
+/* ImageList_Copy flags. */
+constexpr UINT ILCF_MOVE = 0x00000000; // the source image is copied over the destination image
+constexpr UINT ILCF_SWAP = 0x00000001; // the two images change places
+
 // clang-format on
 
 // The drawing style bits for overlay number `i` (1 to 15).
@@ -83,6 +87,11 @@ inline int ImageList_AddIcon(HIMAGELIST himl, HICON hicon)
     return ImageList_ReplaceIcon(himl, -1, hicon);
 }
 BOOL ImageList_Replace(HIMAGELIST himl, int i, HBITMAP hbmImage, HBITMAP hbmMask);
+// Copies image `iSrc` of `himlSrc` over image `iDst` of `himlDst` (ILCF_MOVE),
+// or swaps the two (ILCF_SWAP), masks included. Both lists may be the same
+// one; two lists must have the same image size. FALSE with
+// ERROR_INVALID_PARAMETER for a bad index, flag or size.
+BOOL ImageList_Copy(HIMAGELIST himlDst, int iDst, HIMAGELIST himlSrc, int iSrc, UINT uFlags);
 // Removes image `i`, or every image for -1; later images move down.
 BOOL ImageList_Remove(HIMAGELIST himl, int i);
 inline BOOL ImageList_RemoveAll(HIMAGELIST himl)

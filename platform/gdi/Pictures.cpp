@@ -86,15 +86,8 @@ HBITMAP DecodePicture(const void* pData, size_t cbData)
         SetLastError(ERROR_INVALID_DATA);
         return nullptr;
     }
-    BITMAPINFO info {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = gdk_pixbuf_get_width(pPixbuf);
-    info.bmiHeader.biHeight = -gdk_pixbuf_get_height(pPixbuf);
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     auto lock = GdiLock();
-    HBITMAP hBitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
+    HBITMAP hBitmap = CreateDibSection32(gdk_pixbuf_get_width(pPixbuf), gdk_pixbuf_get_height(pPixbuf));
     if (hBitmap)
         CopyPixbuf(pPixbuf, *LookupGdi<CGdiBitmap>(hBitmap));
     g_object_unref(pPixbuf);

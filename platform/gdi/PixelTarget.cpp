@@ -143,9 +143,7 @@ void CPixelTarget::FillSpan(int y, int x0, int x1, const CGdiBrush& brush, Mix e
 {
     if (brush.m_log.lbStyle == BS_NULL || y < 0 || y >= m_bitmap.m_nHeight)
         return;
-    for (const RECT& rc : m_clip.Rects()) {
-        if (y < rc.top || y >= rc.bottom)
-            continue;
+    for (const RECT& rc : m_clip.Band(y)) {
         int nFrom = std::max<int>(x0, rc.left);
         int nTo = std::min<int>(x1, rc.right);
         uint32_t* pRow = m_bitmap.Row(y);

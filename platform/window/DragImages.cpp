@@ -7,6 +7,7 @@
 #include "platform/window/Paint.h"
 #include "platform/window/Window.h"
 
+#include <algorithm>
 #include <mutex>
 
 namespace {
@@ -14,7 +15,9 @@ namespace {
 // The one drag. While `bShown`, `hSaved` holds the lock window's pixels under the image at `ptShown`.
 struct DragState {
     std::recursive_mutex mutex;
-    HIMAGELIST himl { nullptr }; // a one-image copy of the dragged image
+    HIMAGELIST himlBase { nullptr }; // a one-image copy of the dragged image
+    POINT ptBaseHotspot {};
+    HIMAGELIST himl { nullptr }; // what shows: himlBase, or a cursor image merged over it
     POINT ptHotspot {};
     SIZE size {};
     HWND hwndLock { nullptr };
@@ -69,6 +72,33 @@ void Show(DragState& drag)
     ReleaseDC(drag.hwndLock, hdc);
 }
 
+// Makes `himl` (which the drag takes over) the image that shows, its hot spot
+// at ptHotspot; hidden first when it shows. FALSE when out of memory.
+bool ReplaceImage(DragState& drag, HIMAGELIST himl, POINT ptHotspot)
+{
+    int cx = 0;
+    int cy = 0;
+    HBITMAP hSaved = ImageList_GetIconSize(himl, &cx, &cy) ? CreateBitmap(cx, cy, 1, 32, nullptr) : nullptr;
+    if (!hSaved) {
+        if (himl != drag.himlBase)
+            ImageList_Destroy(himl);
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
+    bool bWasShown = drag.bShown;
+    Hide(drag);
+    if (drag.himl != drag.himlBase)
+        ImageList_Destroy(drag.himl);
+    DeleteObject(drag.hSaved);
+    drag.himl = himl;
+    drag.hSaved = hSaved;
+    drag.size = SIZE { cx, cy };
+    drag.ptHotspot = ptHotspot;
+    if (bWasShown)
+        Show(drag);
+    return true;
+}
+
 }
 
 BOOL ImageList_BeginDrag(HIMAGELIST himlTrack, int iTrack, int dxHotspot, int dyHotspot)
@@ -88,23 +118,43 @@ BOOL ImageList_BeginDrag(HIMAGELIST himlTrack, int iTrack, int dxHotspot, int dy
     if (!hIcon)
         return FALSE;
     HIMAGELIST himl = ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 1, 1);
-    HBITMAP hSaved = CreateBitmap(cx, cy, 1, 32, nullptr);
-    bool bMade = himl && hSaved && ImageList_AddIcon(himl, hIcon) == 0;
+    bool bMade = himl && ImageList_AddIcon(himl, hIcon) == 0;
     DestroyIcon(hIcon);
     if (!bMade) {
         ImageList_Destroy(himl);
-        DeleteObject(hSaved);
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return FALSE;
     }
-    drag.himl = himl;
-    drag.hSaved = hSaved;
-    drag.size = SIZE { cx, cy };
-    drag.ptHotspot = POINT { dxHotspot, dyHotspot };
     drag.bLocked = false;
     drag.bVisible = false;
     drag.bShown = false;
+    drag.himlBase = himl;
+    drag.ptBaseHotspot = POINT { dxHotspot, dyHotspot };
+    if (!ReplaceImage(drag, himl, drag.ptBaseHotspot)) {
+        ImageList_Destroy(himl);
+        drag.himlBase = nullptr;
+        return FALSE;
+    }
     return TRUE;
+}
+
+BOOL ImageList_SetDragCursorImage(HIMAGELIST himlDrag, int iDrag, int dxHotspot, int dyHotspot)
+{
+    DragState& drag = Drag();
+    std::lock_guard lock(drag.mutex);
+    if (!drag.himl) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    // The cursor image lies at (dx, dy) from the dragged image; where the
+    // merged image starts left or above the dragged one, the hot spot moves.
+    int dx = drag.ptBaseHotspot.x - dxHotspot;
+    int dy = drag.ptBaseHotspot.y - dyHotspot;
+    HIMAGELIST himl = ImageList_Merge(drag.himlBase, 0, himlDrag, iDrag, dx, dy);
+    if (!himl)
+        return FALSE;
+    POINT ptHotspot { drag.ptBaseHotspot.x + std::max(0, -dx), drag.ptBaseHotspot.y + std::max(0, -dy) };
+    return ReplaceImage(drag, himl, ptHotspot);
 }
 
 void ImageList_EndDrag()
@@ -112,9 +162,12 @@ void ImageList_EndDrag()
     DragState& drag = Drag();
     std::lock_guard lock(drag.mutex);
     Hide(drag);
-    ImageList_Destroy(drag.himl);
+    if (drag.himl != drag.himlBase)
+        ImageList_Destroy(drag.himl);
+    ImageList_Destroy(drag.himlBase);
     DeleteObject(drag.hSaved);
     drag.himl = nullptr;
+    drag.himlBase = nullptr;
     drag.hSaved = nullptr;
     drag.bLocked = false;
     drag.hwndLock = nullptr;

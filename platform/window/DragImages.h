@@ -15,6 +15,11 @@
 // Starts a drag with a copy of image `iTrack`, its hot spot at (dxHotspot,
 // dyHotspot) in the image. FALSE while another drag runs or for a bad image.
 BOOL ImageList_BeginDrag(HIMAGELIST himlTrack, int iTrack, int dxHotspot, int dyHotspot);
+// Makes the drag image the dragged image with image `iDrag` of `himlDrag`
+// (typically a cursor) over it, the new image's hot spot (dxHotspot,
+// dyHotspot) on the drag image's hot spot. Each call starts again from the
+// image given to ImageList_BeginDrag. FALSE without a drag or for a bad image.
+BOOL ImageList_SetDragCursorImage(HIMAGELIST himlDrag, int iDrag, int dxHotspot, int dyHotspot);
 // Ends the drag, hiding the image first.
 void ImageList_EndDrag();
 // Shows the image over `hwndLock` at (x, y).

@@ -181,7 +181,7 @@ CTimer* CMessageQueue::DueTimer(const CMessageFilter& filter, ULONGLONG nNow)
 {
     CTimer* pBest = nullptr;
     for (CTimer& timer : m_timers) {
-        if (timer.nDue <= nNow && filter.Matches(timer.hWnd, WM_TIMER) && (!pBest || timer.nDue < pBest->nDue))
+        if (timer.nDue <= nNow && filter.Matches(timer.hWnd, timer.uMsg) && (!pBest || timer.nDue < pBest->nDue))
             pBest = &timer;
     }
     return pBest;
@@ -212,7 +212,7 @@ bool CMessageQueue::Retrieve(MSG* pMsg, const CMessageFilter& filter, UINT wRemo
         CTimer* pTimer = DueTimer(filter, nNow);
         if (!pTimer)
             return false;
-        *pMsg = MSG { pTimer->hWnd, WM_TIMER, pTimer->nId, reinterpret_cast<LPARAM>(pTimer->pfnTimerProc),
+        *pMsg = MSG { pTimer->hWnd, pTimer->uMsg, pTimer->nId, reinterpret_cast<LPARAM>(pTimer->pfnTimerProc),
             static_cast<DWORD>(nNow), CursorPosLocked() };
         if (bRemove) {
             pTimer->nDue = nNow + pTimer->nElapse;
@@ -238,7 +238,7 @@ DWORD CMessageQueue::MillisecondsToNextTimer(const CMessageFilter& filter) const
     ULONGLONG nNow = ClockTicks();
     ULONGLONG nWait = INFINITE;
     for (const CTimer& timer : m_timers) {
-        if (filter.Matches(timer.hWnd, WM_TIMER))
+        if (filter.Matches(timer.hWnd, timer.uMsg))
             nWait = std::min(nWait, timer.nDue > nNow ? timer.nDue - nNow : 0);
     }
     return static_cast<DWORD>(nWait);
@@ -457,20 +457,20 @@ LRESULT DispatchMessage(const MSG* lpMsg)
 {
     if (!lpMsg)
         return 0;
-    if (lpMsg->message == WM_TIMER && lpMsg->lParam) {
+    if ((lpMsg->message == WM_TIMER || lpMsg->message == WM_SYSTIMER) && lpMsg->lParam) {
         // Only a live timer's own procedure is called, never an address from a forged message.
         std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
         TIMERPROC pfnTimerProc = nullptr;
         {
             auto lock = LockWindows();
             for (const CTimer& timer : pQueue->m_timers) {
-                if (timer.hWnd == lpMsg->hwnd && timer.nId == lpMsg->wParam
+                if (timer.hWnd == lpMsg->hwnd && timer.uMsg == lpMsg->message && timer.nId == lpMsg->wParam
                     && reinterpret_cast<LPARAM>(timer.pfnTimerProc) == lpMsg->lParam)
                     pfnTimerProc = timer.pfnTimerProc;
             }
         }
         if (pfnTimerProc)
-            pfnTimerProc(lpMsg->hwnd, WM_TIMER, lpMsg->wParam, static_cast<DWORD>(ClockTicks()));
+            pfnTimerProc(lpMsg->hwnd, lpMsg->message, lpMsg->wParam, static_cast<DWORD>(ClockTicks()));
         return 0;
     }
     if (!lpMsg->hwnd)

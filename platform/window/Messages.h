@@ -172,3 +172,8 @@ constexpr UINT DLGC_BUTTON          = 0x2000;
 constexpr UINT BM_GETCHECK          = 0x00F0;
 constexpr UINT BM_SETCHECK          = 0x00F1; // wParam: BST_*
 // clang-format on
+
+// clang-format off
+/* The caret. */
+constexpr UINT WM_SYSTIMER          = 0x0118; // the caret's blink timer (Caret.h); not input for idle processing
+// clang-format on

@@ -10,6 +10,7 @@
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/SurfaceDC.h"
 #include "platform/gdi/SysColors.h"
+#include "platform/window/CaretInternal.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Messages.h"
 #include "platform/window/QueueInternal.h"
@@ -484,6 +485,7 @@ HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint)
     HDC hdc = GetDC(hWnd);
     if (!hdc)
         return nullptr;
+    TakeCaretOff(hWnd);
     NarrowSurfaceDC(hdc, update.Get());
     *lpPaint = PAINTSTRUCT {};
     lpPaint->hdc = hdc;
@@ -499,7 +501,9 @@ BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    return ReleaseDC(hWnd, lpPaint->hdc) ? TRUE : FALSE;
+    BOOL bReleased = ReleaseDC(hWnd, lpPaint->hdc) ? TRUE : FALSE;
+    PutCaretBack(hWnd);
+    return bReleased;
 }
 
 /***** Colours of controls *****/
@@ -569,6 +573,8 @@ int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT*
     IntersectRect(&rcScroll, &rcScroll, &rcClip);
 
     // Move the pixels through a copy, so that source and destination may overlap.
+    // The caret is off meanwhile and moves with them.
+    TakeCaretOff(hWnd);
     HDC hdc = GetDC(hWnd);
     if (hdc) {
         int nWidth = rcScroll.right - rcScroll.left;
@@ -586,6 +592,8 @@ int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT*
         }
         ReleaseDC(hWnd, hdc);
     }
+    ScrollCaret(hWnd, dx, dy, rcScroll);
+    PutCaretBack(hWnd);
 
     // What the move uncovers: the scrolled area less where it went.
     CRegion uncovered(rcScroll);

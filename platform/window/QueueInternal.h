@@ -10,6 +10,7 @@
 //   2. posted messages, first in first out, then WM_QUIT once asked for;
 //   3. timers, generated as WM_TIMER only when nothing above matches.
 
+#include "platform/window/Messages.h"
 #include "platform/window/WindowTypes.h"
 
 #include <deque>
@@ -31,7 +32,8 @@ struct CSentMessage {
 };
 
 struct CTimer {
-    HWND hWnd { nullptr }; // nullptr for a thread timer
+    HWND hWnd { nullptr };  // nullptr for a thread timer
+    UINT uMsg { WM_TIMER }; // WM_SYSTIMER for the window layer's own timers
     UINT_PTR nId { 0 };
     UINT nElapse { 0 };   // milliseconds
     ULONGLONG nDue { 0 }; // on ClockTicks()
@@ -87,6 +89,13 @@ private:
 
     UINT m_nChangedBits { 0 };
 };
+
+// A timer of the window layer itself, for the calling thread's window hWnd:
+// it comes as WM_SYSTIMER, which the program's idle processing does not count
+// as input, and DispatchMessage calls lpTimerFunc for it. The program's
+// SetTimer and KillTimer never touch it. Returns 0 for a bad window.
+UINT_PTR SetSystemTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc);
+BOOL KillSystemTimer(HWND hWnd, UINT_PTR uIDEvent);
 
 // The calling thread's queue, made on first use; it ends with the thread.
 std::shared_ptr<CMessageQueue> CurrentQueue();

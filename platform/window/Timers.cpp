@@ -16,7 +16,9 @@ std::atomic<UINT_PTR> g_nNextThreadTimerId { 0x7FFE0000 };
 
 }
 
-UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc)
+namespace {
+
+UINT_PTR StartTimer(HWND hWnd, UINT uMsg, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc)
 {
     std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
     UINT nElapse = std::clamp(uElapse, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
@@ -31,11 +33,12 @@ UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerF
         }
     }
     auto& timers = pQueue->m_timers;
-    auto it = std::find_if(
-        timers.begin(), timers.end(), [&](const CTimer& timer) { return timer.hWnd == hWnd && timer.nId == nIDEvent; });
+    auto it = std::find_if(timers.begin(), timers.end(),
+        [&](const CTimer& timer) { return timer.hWnd == hWnd && timer.uMsg == uMsg && timer.nId == nIDEvent; });
     if (it == timers.end()) {
         CTimer timer;
         timer.hWnd = hWnd;
+        timer.uMsg = uMsg;
         timer.nId = hWnd ? nIDEvent : g_nNextThreadTimerId++;
         it = timers.insert(timers.end(), timer);
     }
@@ -46,15 +49,41 @@ UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerF
     return it->nId ? it->nId : 1;
 }
 
-BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent)
+BOOL StopTimer(HWND hWnd, UINT uMsg, UINT_PTR uIDEvent)
 {
     std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
     auto lock = LockWindows();
-    size_t nRemoved = std::erase_if(
-        pQueue->m_timers, [&](const CTimer& timer) { return timer.hWnd == hWnd && timer.nId == uIDEvent; });
+    size_t nRemoved = std::erase_if(pQueue->m_timers,
+        [&](const CTimer& timer) { return timer.hWnd == hWnd && timer.uMsg == uMsg && timer.nId == uIDEvent; });
     if (nRemoved == 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
     return TRUE;
+}
+
+}
+
+UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc)
+{
+    return StartTimer(hWnd, WM_TIMER, nIDEvent, uElapse, lpTimerFunc);
+}
+
+BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent)
+{
+    return StopTimer(hWnd, WM_TIMER, uIDEvent);
+}
+
+UINT_PTR SetSystemTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc)
+{
+    if (!hWnd) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    return StartTimer(hWnd, WM_SYSTIMER, nIDEvent, uElapse, lpTimerFunc);
+}
+
+BOOL KillSystemTimer(HWND hWnd, UINT_PTR uIDEvent)
+{
+    return StopTimer(hWnd, WM_SYSTIMER, uIDEvent);
 }

@@ -57,3 +57,35 @@ TEST(GlobalMemoryTest, FreedAndUnknownHandlesAreRefused)
 }
 
 } // namespace
+
+TEST(GlobalMemoryTest, ReAllocKeepsBytesAndTheMovableHandle)
+{
+    HGLOBAL hMem = GlobalAlloc(GMEM_MOVEABLE, 4);
+    std::memcpy(GlobalLock(hMem), "abcd", 4);
+    ASSERT_EQ(GlobalReAlloc(hMem, 8, GMEM_ZEROINIT), hMem);
+    EXPECT_EQ(GlobalSize(hMem), 8u);
+    auto* pBytes = static_cast<const BYTE*>(GlobalLock(hMem));
+    EXPECT_EQ(std::memcmp(pBytes, "abcd\0\0\0\0", 8), 0);
+    EXPECT_TRUE(GlobalUnlock(hMem)); // the lock taken before the resize is kept
+    GlobalUnlock(hMem);
+    GlobalFree(hMem);
+}
+
+TEST(GlobalMemoryTest, FixedBlocksMoveOnlyWhenAllowed)
+{
+    HGLOBAL hFixed = GlobalAlloc(GMEM_FIXED, 8);
+    std::memcpy(hFixed, "fixed!!", 8);
+    EXPECT_EQ(GlobalReAlloc(hFixed, 4, 0), hFixed); // shrinking stays in place
+    EXPECT_EQ(GlobalSize(hFixed), 4u);
+    EXPECT_EQ(GlobalReAlloc(hFixed, 64, 0), nullptr);
+    EXPECT_EQ(GlobalSize(hFixed), 4u); // left as it was
+    HGLOBAL hMoved = GlobalReAlloc(hFixed, 64, GMEM_MOVEABLE);
+    ASSERT_NE(hMoved, nullptr);
+    EXPECT_EQ(GlobalLock(hMoved), hMoved); // still fixed: its handle is its new address
+    EXPECT_EQ(std::memcmp(hMoved, "fixe", 4), 0);
+    EXPECT_EQ(GlobalSize(hMoved), 64u);
+    if (hMoved != hFixed) {
+        EXPECT_EQ(GlobalSize(hFixed), 0u);
+    }
+    GlobalFree(hMoved);
+}

@@ -251,3 +251,26 @@ TEST_F(CDCTest, ClientDCDrawsIntoTheWindowAndIsReleased)
     CWnd destroyed;
     EXPECT_THROW(CPaintDC paint(&destroyed), CResourceException*);
 }
+
+TEST_F(CDCTest, ShapedRegionsFrameAndClipThroughTheWrappers)
+{
+    CRgn ellipse;
+    ASSERT_TRUE(ellipse.CreateEllipticRgn(2, 2, 14, 14));
+    CBrush red;
+    ASSERT_TRUE(red.CreateSolidBrush(RED));
+    ASSERT_TRUE(m_dc.FrameRgn(&ellipse, &red, 1, 1));
+    EXPECT_EQ(m_dc.GetPixel(2, 7), RED);
+    EXPECT_EQ(m_dc.GetPixel(7, 7), WHITE);
+    EXPECT_EQ(m_dc.GetPixel(2, 2), WHITE);
+
+    constexpr POINT TRIANGLE[] = { { 0, 0 }, { 16, 0 }, { 0, 16 } };
+    CRgn triangle;
+    ASSERT_TRUE(triangle.CreatePolygonRgn(TRIANGLE, 3, ALTERNATE));
+    EXPECT_EQ(m_dc.SelectClipRgn(&triangle), COMPLEXREGION);
+    m_dc.FillSolidRect(0, 0, 16, 16, BLUE);
+    m_dc.SelectClipRgn(nullptr);
+    EXPECT_EQ(m_dc.GetPixel(1, 1), BLUE);
+    EXPECT_EQ(m_dc.GetPixel(14, 14), WHITE);
+    m_dc.UpdateColors(); // true colour: nothing to remap
+    EXPECT_EQ(m_dc.GetPixel(1, 1), BLUE);
+}

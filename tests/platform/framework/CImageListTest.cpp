@@ -34,6 +34,16 @@ public:
     CBitmap* m_pOld { nullptr };
 };
 
+// Makes `bitmap` a colour bitmap of one colour.
+void MakeSolid(CBitmap& bitmap, int cx, int cy, COLORREF cr)
+{
+    ASSERT_TRUE(bitmap.CreateBitmap(cx, cy, 1, 32, nullptr));
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    CSelectGuard guard(dc, bitmap);
+    dc.FillSolidRect(0, 0, cx, cy, cr);
+}
+
 }
 
 TEST(CImageListTest, CreateFromAResourceStripWithTheMaskColour)
@@ -95,12 +105,11 @@ TEST(CImageListTest, IconsAndMergedImagesKeepTheirTransparency)
     CImageList images;
     ASSERT_TRUE(images.Create(4, 4, ILC_COLOR32 | ILC_MASK, 2, 2));
     CBitmap bitmap;
-    ASSERT_TRUE(bitmap.CreateBitmap(4, 4, 1, 32, nullptr));
+    MakeSolid(bitmap, 4, 4, MAGENTA);
     {
         CDC dc;
         dc.CreateCompatibleDC(nullptr);
         CSelectGuard guard(dc, bitmap);
-        dc.FillSolidRect(0, 0, 4, 4, MAGENTA);
         dc.SetPixel(2, 2, GREEN);
     }
     ASSERT_EQ(images.Add(&bitmap, MAGENTA), 0);
@@ -116,4 +125,25 @@ TEST(CImageListTest, IconsAndMergedImagesKeepTheirTransparency)
     EXPECT_EQ(canvas.m_dc.GetPixel(2, 2), GREEN);
     EXPECT_EQ(canvas.m_dc.GetPixel(3, 2), GREEN);
     EXPECT_EQ(canvas.m_dc.GetPixel(0, 0), WHITE);
+}
+
+TEST(CImageListTest, CopyMovesAndSwapsImagesWithinAndAcrossLists)
+{
+    CImageList images, other;
+    ASSERT_TRUE(images.Create(2, 2, ILC_COLOR32, 2, 2));
+    ASSERT_TRUE(other.Create(2, 2, ILC_COLOR32, 1, 1));
+    for (COLORREF cr : { GREEN, MAGENTA, WHITE }) {
+        CBitmap bitmap;
+        MakeSolid(bitmap, 2, 2, cr);
+        (cr == WHITE ? other : images).Add(&bitmap, static_cast<CBitmap*>(nullptr));
+    }
+    ASSERT_TRUE(images.Copy(0, 1, ILCF_SWAP)); // magenta, green
+    ASSERT_TRUE(images.Copy(1, &other, 0));    // magenta, white
+    CCanvas canvas(4, 2);
+    canvas.m_dc.PatBlt(0, 0, 4, 2, BLACKNESS);
+    images.Draw(&canvas.m_dc, 0, POINT { 0, 0 }, ILD_NORMAL);
+    images.Draw(&canvas.m_dc, 1, POINT { 2, 0 }, ILD_NORMAL);
+    EXPECT_EQ(canvas.m_dc.GetPixel(0, 0), MAGENTA);
+    EXPECT_EQ(canvas.m_dc.GetPixel(2, 0), WHITE);
+    EXPECT_FALSE(images.Copy(0, nullptr, 0));
 }

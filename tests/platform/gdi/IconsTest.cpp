@@ -263,6 +263,44 @@ TEST(IconsTest, LoadIconAndLoadImageReadPictureResources)
     FreeLibrary(hModule);
 }
 
+TEST(IconsTest, LoadImageMakesADibSectionOnlyWhenAsked)
+{
+    TempFolder temp;
+    temp.WriteFile("half.png", std::string_view(reinterpret_cast<const char*>(HALF_CLEAR_PNG), sizeof(HALF_CLEAR_PNG)));
+    std::string strFile = ProgramPathFromHostPath((temp / "half.png").string());
+    struct Case {
+        UINT fuLoad;
+        int cx;
+        bool bDib;
+    };
+    for (Case c : { Case { LR_LOADFROMFILE, 0, false }, Case { LR_LOADFROMFILE | LR_CREATEDIBSECTION, 0, true },
+             Case { LR_LOADFROMFILE | LR_CREATEDIBSECTION, 8, true }, Case { LR_LOADFROMFILE, 8, false } }) {
+        auto hBitmap = static_cast<HBITMAP>(LoadImage(nullptr, strFile.c_str(), IMAGE_BITMAP, c.cx, c.cx, c.fuLoad));
+        ASSERT_NE(hBitmap, nullptr);
+        BITMAP bm {};
+        ASSERT_TRUE(GetObject(hBitmap, sizeof(bm), &bm));
+        int nSize = c.cx ? c.cx : 4;
+        EXPECT_EQ(bm.bmWidth, nSize);
+        EXPECT_EQ(bm.bmHeight, nSize);
+        EXPECT_EQ(bm.bmBits != nullptr, c.bDib);
+        CTestCanvas canvas(nSize, nSize);
+        HDC hdc = CreateCompatibleDC(nullptr);
+        HGDIOBJ hOld = SelectObject(hdc, hBitmap);
+        BitBlt(canvas.Dc(), 0, 0, nSize, nSize, hdc, 0, 0, SRCCOPY);
+        EXPECT_EQ(canvas.At(0, 0), RED);
+        EXPECT_EQ(canvas.At(nSize / 2 - 1, nSize - 1), RED);
+        if (c.bDib) {
+            // The program's writes to the bits are the bitmap's pixels.
+            static_cast<DWORD*>(bm.bmBits)[0] = 0x000000FF;
+            BitBlt(canvas.Dc(), 0, 0, nSize, nSize, hdc, 0, 0, SRCCOPY);
+            EXPECT_EQ(canvas.At(0, 0), BLUE);
+        }
+        SelectObject(hdc, hOld);
+        DeleteDC(hdc);
+        DeleteObject(hBitmap);
+    }
+}
+
 /* Masked transfer. */
 
 TEST(IconsTest, MaskBltPicksForegroundWhereTheMaskIsSet)

@@ -259,6 +259,53 @@ TEST_F(ImageListsTest, ReplaceTakesAnImageAndOptionalMask)
     EXPECT_EQ(canvas.At(1, 1), BLUE);
 }
 
+TEST_F(ImageListsTest, CopyMovesOrSwapsImagesWithTheirMasks)
+{
+    // Image 0 becomes an unmasked blue image: its magenta frame is opaque.
+    HBITMAP hStrip = MakeStrip({ BLUE });
+    ASSERT_TRUE(ImageList_Replace(m_himl, 0, hStrip, nullptr));
+    DeleteObject(hStrip);
+    IMAGEINFO info {};
+    ASSERT_TRUE(ImageList_GetImageInfo(m_himl, 2, &info)); // makes the strip before the copy
+
+    ASSERT_TRUE(ImageList_Copy(m_himl, 2, m_himl, 0, ILCF_MOVE));
+    ASSERT_TRUE(ImageList_Copy(m_himl, 1, m_himl, 0, ILCF_SWAP));
+    CTestCanvas canvas(12, 4);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(ImageList_Draw(m_himl, i, canvas.Dc(), 4 * i, 0, ILD_TRANSPARENT));
+    EXPECT_EQ(canvas.At(0, 0), WHITE); // the green image, masked, swapped to 0
+    EXPECT_EQ(canvas.At(1, 1), GREEN);
+    EXPECT_EQ(canvas.At(4, 0), MAGENTA); // the blue image, unmasked, swapped to 1
+    EXPECT_EQ(canvas.At(5, 1), BLUE);
+    EXPECT_EQ(canvas.At(8, 0), MAGENTA); // its copy at 2
+    EXPECT_EQ(canvas.At(9, 1), BLUE);
+    // The strip of GetImageInfo shows the images as they are now.
+    ASSERT_TRUE(ImageList_GetImageInfo(m_himl, 2, &info));
+    CTestCanvas strip(12, 4);
+    HDC hdcStrip = CreateCompatibleDC(nullptr);
+    HGDIOBJ hOld = SelectObject(hdcStrip, info.hbmImage);
+    BitBlt(strip.Dc(), 0, 0, 12, 4, hdcStrip, 0, 0, SRCCOPY);
+    SelectObject(hdcStrip, hOld);
+    DeleteDC(hdcStrip);
+    EXPECT_EQ(strip.At(9, 1), BLUE);
+
+    // Another list of the same size lends an image; one of another size cannot.
+    HIMAGELIST hOther = ImageList_Create(IMAGE_SIZE, IMAGE_SIZE, ILC_COLOR32 | ILC_MASK, 1, 1);
+    HIMAGELIST hBigger = ImageList_Create(8, 8, ILC_COLOR32, 1, 1);
+    hStrip = MakeStrip({ RED });
+    ImageList_AddMasked(hOther, hStrip, MAGENTA);
+    ImageList_Add(hBigger, hStrip, nullptr);
+    DeleteObject(hStrip);
+    EXPECT_TRUE(ImageList_Copy(m_himl, 0, hOther, 0, ILCF_MOVE));
+    EXPECT_FALSE(ImageList_Copy(m_himl, 0, hBigger, 0, ILCF_MOVE));
+    EXPECT_FALSE(ImageList_Copy(m_himl, 3, m_himl, 0, ILCF_MOVE));
+    EXPECT_FALSE(ImageList_Copy(m_himl, 0, m_himl, 1, 2));
+    ASSERT_TRUE(ImageList_Draw(m_himl, 0, canvas.Dc(), 0, 0, ILD_NORMAL));
+    EXPECT_EQ(canvas.At(1, 1), RED);
+    ImageList_Destroy(hOther);
+    ImageList_Destroy(hBigger);
+}
+
 TEST_F(ImageListsTest, MergeLaysTheSecondImageOverTheFirst)
 {
     HIMAGELIST hMerged = ImageList_Merge(m_himl, 0, m_himl, 2, 2, 0);

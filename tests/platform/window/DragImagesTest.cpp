@@ -59,14 +59,7 @@ protected:
         WindowTest::TearDown();
     }
 
-    // The window's pixel, frame included.
-    COLORREF At(int x, int y) const
-    {
-        HDC hdc = GetWindowDC(m_hWnd);
-        COLORREF cr = GetPixel(hdc, x, y);
-        ReleaseDC(m_hWnd, hdc);
-        return cr;
-    }
+    COLORREF At(int x, int y) const { return WindowPixel(m_hWnd, x, y); }
 
     HWND m_hWnd { nullptr };
     HIMAGELIST m_himl { nullptr };
@@ -110,4 +103,50 @@ TEST_F(DragImagesTest, TheDragKeepsItsOwnCopyOfTheImage)
     ImageList_EndDrag();
     EXPECT_EQ(At(5, 5), WHITE);
     EXPECT_FALSE(ImageList_BeginDrag(m_himl, 0, 0, 0)); // the list is empty now
+}
+
+TEST_F(DragImagesTest, CursorImageJoinsTheDragImageAtTheHotSpot)
+{
+    constexpr COLORREF BLUE = RGB(0, 0, 255);
+    // A 2x2 opaque blue cursor image.
+    HIMAGELIST hCursors = ImageList_Create(2, 2, ILC_COLOR32, 1, 1);
+    HBITMAP hBlue = CreateBitmap(2, 2, 1, 32, nullptr);
+    HDC hdcBlue = CreateCompatibleDC(nullptr);
+    HGDIOBJ hOld = SelectObject(hdcBlue, hBlue);
+    HBRUSH hBrush = CreateSolidBrush(BLUE);
+    RECT rc { 0, 0, 2, 2 };
+    FillRect(hdcBlue, &rc, hBrush);
+    SelectObject(hdcBlue, hOld);
+    DeleteDC(hdcBlue);
+    DeleteObject(hBrush);
+    ASSERT_EQ(ImageList_Add(hCursors, hBlue, nullptr), 0);
+    DeleteObject(hBlue);
+
+    EXPECT_FALSE(ImageList_SetDragCursorImage(hCursors, 0, 0, 0)); // no drag yet
+    ASSERT_TRUE(ImageList_BeginDrag(m_himl, 0, 1, 1));
+    ASSERT_TRUE(ImageList_DragEnter(m_hWnd, 10, 5));
+    // The cursor's hot spot (1, 1) goes on the drag hot spot at (10, 5).
+    ASSERT_TRUE(ImageList_SetDragCursorImage(hCursors, 0, 1, 1));
+    EXPECT_EQ(At(9, 4), BLUE);
+    EXPECT_EQ(At(10, 5), BLUE);
+    EXPECT_EQ(At(11, 6), GREEN);
+    EXPECT_EQ(At(11, 4), WHITE);
+    // A new cursor image replaces the last one; the merged image reaches up and left.
+    ASSERT_TRUE(ImageList_SetDragCursorImage(hCursors, 0, 3, 3));
+    EXPECT_EQ(At(9, 4), WHITE);
+    EXPECT_EQ(At(7, 2), BLUE);
+    EXPECT_EQ(At(8, 3), BLUE);
+    EXPECT_EQ(At(10, 5), GREEN);
+    ASSERT_TRUE(ImageList_DragMove(20, 10));
+    EXPECT_EQ(At(17, 7), BLUE);
+    EXPECT_EQ(At(20, 10), GREEN);
+    EXPECT_EQ(At(7, 2), WHITE);
+
+    ASSERT_TRUE(ImageList_DragLeave(m_hWnd));
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 40; ++x)
+            ASSERT_EQ(At(x, y), WHITE) << x << "," << y;
+    }
+    ImageList_EndDrag();
+    ImageList_Destroy(hCursors);
 }

@@ -8,6 +8,7 @@
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/window/MessageQueue.h"
+#include "platform/window/Paint.h"
 #include "platform/window/Timers.h"
 #include "platform/window/Window.h"
 #include "platform/window/WindowClass.h"
@@ -110,6 +111,15 @@ protected:
     }
     void TearDown() override { MessageLog::Instance().handler = nullptr; }
 };
+
+// A window's pixel, frame included.
+inline COLORREF WindowPixel(HWND hWnd, int x, int y)
+{
+    HDC hdc = GetWindowDC(hWnd);
+    COLORREF cr = GetPixel(hdc, x, y);
+    ReleaseDC(hWnd, hdc);
+    return cr;
+}
 
 // The pixels of a captured window or screen, read through a memory DC.
 class CCapturedImage {
