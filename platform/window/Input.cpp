@@ -266,6 +266,11 @@ BOOL InjectMouseEvent(const CMouseInput& input)
             state.nLastPressTime = nNow;
         }
     }
+    if (bClient && !hCapture && input.eAction == EMouseAction::ButtonDown) {
+        SendParentNotify(hTarget, ButtonMessage(input.eButton, EMouseAction::ButtonDown), pt);
+        if (!IsWindow(hTarget))
+            return TRUE;
+    }
     if (bClient) {
         POINT ptClient = pt;
         ScreenToClient(hTarget, &ptClient);
@@ -599,15 +604,10 @@ void RunCallWndProcHooks(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, boo
 
 /***** Tracking and dragging *****/
 
-namespace {
-
-// Whether a button is down now, without touching GetAsyncKeyState's pressed bit.
 bool IsButtonDown(UINT nButtonKey)
 {
     auto lock = LockWindows();
     return (InputStateLocked().asyncKeys[nButtonKey] & 0x80) != 0;
-}
-
 }
 
 BOOL TrackMouseEvent(LPTRACKMOUSEEVENT lpEventTrack)

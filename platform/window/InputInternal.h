@@ -61,6 +61,9 @@ void RunCallWndProcHooks(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, boo
 // The character a key gives with the current Shift, Caps Lock and Ctrl
 // state, or 0 for a key that gives none. Lock NOT held.
 WPARAM CharacterOfKey(WPARAM nVirtualKey);
+// Whether a button (VK_LBUTTON...) is down as injected, ahead of the messages
+// retrieved, without touching GetAsyncKeyState's pressed bit. Lock NOT held.
+bool IsButtonDown(UINT nButtonKey);
 // The cursor position, which posted messages carry. Lock held.
 POINT CursorPosLocked();
 // Milliseconds until the hover tracked for a window of the thread falls due,

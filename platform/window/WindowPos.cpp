@@ -223,6 +223,12 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
             rcNew = dwState ? StateRectLocked(*pWindow, dwState == WS_MAXIMIZE) : pWindow->rcNormal;
         }
     }
+    if (bChangeState && dwState == WS_MAXIMIZE) {
+        // The window may choose where and how large it is maximized.
+        MINMAXINFO mmi = QueryMinMaxInfo(hWnd);
+        rcNew = { mmi.ptMaxPosition.x, mmi.ptMaxPosition.y, mmi.ptMaxPosition.x + mmi.ptMaxSize.x,
+            mmi.ptMaxPosition.y + mmi.ptMaxSize.y };
+    }
     if (bShow != bWasVisible)
         SendMessage(hWnd, WM_SHOWWINDOW, bShow, 0);
     UINT uFlags = SWP_NOZORDER | SWP_NOACTIVATE | (bShow ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);

@@ -63,7 +63,8 @@ TEST_F(WindowPosTest, ClientAreaIsTheWindowLessTheFrameTheStylesGive)
     EXPECT_TRUE(ClientRect(hAdjusted) == (RECT { 0, 0, 200, 100 }));
 
     // A frame bigger than the window leaves an empty client area, never a negative one.
-    HWND hTiny = CreateRecordingWindow(WS_CAPTION, 0, 0, 4, 4);
+    // (A popup: an overlapped window keeps to its smallest tracking size.)
+    HWND hTiny = CreateRecordingWindow(WS_POPUP | WS_CAPTION, 0, 0, 4, 4);
     EXPECT_TRUE(ClientRect(hTiny) == (RECT { 0, 0, 0, 0 }));
 }
 
@@ -221,11 +222,11 @@ TEST_F(WindowPosTest, MaximizeFillsTheScreenAndRestoreReturns)
     EXPECT_TRUE(WindowRect(hWnd) == (RECT { 10, 20, 310, 220 }));
 
     // Created maximized, a window restores to the rectangle it was created with.
-    HWND hBorn = CreateRecordingWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_MAXIMIZE, 5, 5, 100, 100);
+    HWND hBorn = CreateRecordingWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_MAXIMIZE, 5, 5, 150, 100);
     EXPECT_TRUE(IsZoomed(hBorn));
     EXPECT_EQ(WindowRect(hBorn).right, GetSystemMetrics(SM_CXSCREEN));
     ShowWindow(hBorn, SW_SHOWNORMAL);
-    EXPECT_TRUE(WindowRect(hBorn) == (RECT { 5, 5, 105, 105 }));
+    EXPECT_TRUE(WindowRect(hBorn) == (RECT { 5, 5, 155, 105 }));
 }
 
 TEST_F(WindowPosTest, EnableWindowReportsThePreviousStateAndSendsEnableOnChange)
