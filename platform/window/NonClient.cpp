@@ -309,7 +309,7 @@ LRESULT DefWindowProcInputAndPaint(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
             ClickScrollBar(hWnd, wParam == static_cast<WPARAM>(HTVSCROLL) ? SB_VERT : SB_HORZ, PointFromParam(lParam));
         else if (wParam == static_cast<WPARAM>(HTMENU))
             ClickMenuBar(hWnd, PointFromParam(lParam));
-        else if (wParam == static_cast<WPARAM>(HTCLOSE) && uMsg == WM_NCLBUTTONDOWN)
+        else if (wParam == static_cast<WPARAM>(HTCLOSE))
             TrackCloseButton(hWnd);
         return 0;
     case WM_RBUTTONUP: {
