@@ -26,4 +26,33 @@
 #define IDS_RESTORE_OLD_FAILED      4460
 #define IDS_RESTORE_OLD_DONE        4461
 
+// Web access: profiles and settings.
+#define IDS_WA_DEFAULT_PROFILE      4533    // Name of the default profile
+#define IDS_WA_DEFAULT_SITE         4536    // Directory server's site, no "/" at the end
+
+// Web access: the file menu of the pages.
+#define IDS_WA_MENU_DOWNLOAD        4534
+#define IDS_WA_MENU_TIPVIEW         4535
+
+// Web access: errors of a stored upload, sent in an ERR token (no "|", no line end).
+#define IDS_WA_UPLOAD_NAME_TAKEN    5015
+#define IDS_WA_UPLOAD_NOT_MOVED     5016
+
+// Web access: title bar items, tabs and column headings of the pages.
+#define IDS_WA_TITLE_TIPVIEW        5022
+#define IDS_WA_TITLE_UPLOAD         5023
+#define IDS_WA_TAB_UPLOADED         5024
+#define IDS_WA_TITLE_RELOAD         5025
+#define IDS_WA_TAB_EXPLORER         5026
+#define IDS_WA_TAB_CATALOG          5027
+#define IDS_WA_TITLE_TREE           5028
+#define IDS_WA_TITLE_DOWNLOAD       5030
+#define IDS_WA_COLUMN_NAME          5032
+#define IDS_WA_COLUMN_SIZE          5033
+#define IDS_WA_COLUMN_DATE          5034
+#define IDS_WA_COLUMN_DESCRIPTION   5035
+#define IDS_WA_COLUMN_GROUPS        5036
+#define IDS_WA_ITEM_COUNT           5037    // %d items shown, %d items in all
+#define IDS_WA_TITLE_LOGOUT         5077
+
 // clang-format on

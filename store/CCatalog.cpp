@@ -10,6 +10,7 @@
 #include "store/CExtensionRec.h"
 #include "store/CKeywordRec.h"
 #include "store/CLibFolderRec.h"
+#include "store/CLocationRec.h"
 #include "store/CMailStoreRec.h"
 #include "store/CNetDriveMap.h"
 #include "store/CNodeFolderRec.h"
@@ -33,7 +34,7 @@ constexpr std::array<int, CATALOG_TABLE_COUNT> RECORD_SIZES = {
     CNodeRec::RECORD_SIZE,      // 0 nodes
     CNodeInfoRec::RECORD_SIZE,  // 1 node information
     CDocumentRec::RECORD_SIZE,  // 2 documents
-    600,                        // 3 locations (long texts)
+    CLocationRec::RECORD_SIZE,  // 3 continuations of long document texts
     CDirectoryRec::RECORD_SIZE, // 4 directories
     16,                         // 5 document links
     16, 40, 16,                 // 6-8 keywords, their texts and node links
@@ -169,6 +170,7 @@ void CCatalog::ClearRecordCache()
     m_locations.clear();
     m_extensionWalk.clear();
     m_nExtensionWalk = 0;
+    m_nameIndexes.clear();
     m_bMapsLoaded = false;
 }
 
@@ -255,8 +257,69 @@ BOOL CCatalog::LoadMapsLocked()
     m_directories = std::move(directories);
     m_extensions = std::move(extensions);
     m_locations = std::move(locations);
+    m_nameIndexes.clear();
+    ++m_nNameChanges; // an index being built now was read from what may have been another file
     m_bMapsLoaded = true;
     return TRUE;
+}
+
+/******************************************************************************
+ * Name indexes of large directories
+ ******************************************************************************/
+
+CCatalog::NameLookup CCatalog::LookupDocumentName(CRecordRef directory, std::string_view name, CRecordRef* pRef)
+{
+    std::lock_guard lock(m_mapMutex);
+    auto it = m_nameIndexes.find(IndexKey(directory));
+    if (it == m_nameIndexes.end())
+        return NameLookup::NotIndexed;
+    auto found = it->second.names.find(std::string(name));
+    if (found == it->second.names.end())
+        return NameLookup::Absent;
+    *pRef = found->second;
+    return NameLookup::Found;
+}
+
+std::uint64_t CCatalog::GetNameChangeCount()
+{
+    std::lock_guard lock(m_mapMutex);
+    return m_nNameChanges;
+}
+
+void CCatalog::SetNameIndex(CRecordRef directory, CNameIndex index, std::uint64_t nChangeCount)
+{
+    std::lock_guard lock(m_mapMutex);
+    if (nChangeCount == m_nNameChanges)
+        m_nameIndexes[IndexKey(directory)] = std::move(index);
+}
+
+void CCatalog::DropNameIndex(CRecordRef directory)
+{
+    std::lock_guard lock(m_mapMutex);
+    m_nameIndexes.erase(IndexKey(directory));
+}
+
+void CCatalog::AddDocumentName(CRecordRef directory, const std::string& strName, CRecordRef document)
+{
+    std::lock_guard lock(m_mapMutex);
+    ++m_nNameChanges;
+    if (auto it = m_nameIndexes.find(IndexKey(directory)); it != m_nameIndexes.end()) {
+        auto [found, bAdded] = it->second.names.emplace(strName, document);
+        it->second.bDuplicates = it->second.bDuplicates || (!bAdded && found->second != document);
+    }
+}
+
+void CCatalog::RemoveDocumentName(CRecordRef directory, const std::string& strName, CRecordRef document)
+{
+    std::lock_guard lock(m_mapMutex);
+    ++m_nNameChanges;
+    auto it = m_nameIndexes.find(IndexKey(directory));
+    if (it == m_nameIndexes.end())
+        return;
+    if (it->second.bDuplicates)
+        m_nameIndexes.erase(it); // another document may answer to the name
+    else if (auto found = it->second.names.find(strName); found != it->second.names.end() && found->second == document)
+        it->second.names.erase(found);
 }
 
 /******************************************************************************
@@ -391,12 +454,13 @@ CDocumentRec* CCatalog::AppendDocument(CDirectoryRec& directory, CDocumentInfo i
     std::array<BYTE, CDocumentRec::RECORD_SIZE> record {};
     SetRefField(record, CDocumentRec::OFF_LOCATION, {});
     SetRefField(record, CDocumentRec::OFF_FIRST_LINK, {});
-    CString tails[3];
-    bool bComplete = !CDocumentRec::StoreInfo(record, info, tails) && info.nExpiry < 1;
+    std::string strRest;
+    bool bComplete = !CDocumentRec::StoreInfo(record, info, &strRest) && info.nExpiry < 1;
     CRecordRef ref;
     CATBLOCK nFirst = directory.GetDocumentBlock();
     if (!AllocateRecord(TABLE_DOCUMENT, nFirst, directory.GetRef(), &ref, record))
         return nullptr;
+    AddDocumentName(directory.GetRef(), CDocumentRec::StoredName(info), ref);
     if (nFirst == NO_BLOCK)
         directory.SetDocumentBlock(ref.nBlock);
     directory.SetDocumentCount(directory.GetDocumentCount() + 1);

@@ -10,6 +10,11 @@
 // The maps are built when the catalog is opened and kept up to date by the
 // calls that change their tables; Reload builds them again. They have their
 // own lock, so several threads may look paths up while one adds documents.
+//
+// A directory with many documents also gets an index of its documents' names,
+// built by the first lookup in it and kept up to date by every call that adds,
+// renames or removes a document, so that a lookup there need not walk the
+// whole document chain.
 
 #include "store/CCatalogFile.h"
 
@@ -17,10 +22,13 @@
 #include "platform/base/CollectionArrays.h"
 
 #include <atomic>
+#include <cstdint>
 #include <map>
 #include <mutex>
 #include <span>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class CCleanUpFolderRec;
@@ -158,7 +166,40 @@ public:
     // unless it is a mail store ("*" first).
     static CString NormalizeFolder(LPCTSTR pszFolder);
 
+    // The fewest documents for which a directory gets an index of their names.
+    static constexpr LONG NAME_INDEX_THRESHOLD = 256;
+
 private:
+    friend class CDirectoryRec;
+    friend class CDocumentRec;
+
+    // A directory's index: lower-cased document names to document records.
+    struct CNameIndex {
+        std::unordered_map<std::string, CRecordRef> names;
+        // Two documents had one name (which the program never makes): the
+        // index names one of them, so removing a name drops the index.
+        bool bDuplicates { false };
+    };
+    enum class NameLookup {
+        Found,      // *pRef is the document the index names
+        Absent,     // the index has no such name
+        NotIndexed, // the directory has no index
+    };
+
+    /* The name indexes. A record named by an index is checked before it is
+       used; one that fails the check has the caller drop the index. */
+
+    NameLookup LookupDocumentName(CRecordRef directory, std::string_view name, CRecordRef* pRef);
+    // A count of the changes to names so far: an index built while it moved may miss one.
+    std::uint64_t GetNameChangeCount();
+    // Keeps index for directory unless a name changed since nChangeCount.
+    void SetNameIndex(CRecordRef directory, CNameIndex index, std::uint64_t nChangeCount);
+    void DropNameIndex(CRecordRef directory);
+    // A document of directory took or gave up a name.
+    void AddDocumentName(CRecordRef directory, const std::string& strName, CRecordRef document);
+    void RemoveDocumentName(CRecordRef directory, const std::string& strName, CRecordRef document);
+    static std::int64_t IndexKey(CRecordRef ref) { return std::int64_t { ref.nBlock } << 32 | static_cast<DWORD>(ref.nSlot); }
+
     struct CLocationEntry {
         int nWatchIndex { -1 };
         WORD wKind { 0 };
@@ -188,5 +229,7 @@ private:
     std::map<std::string, CRecordRef> m_extensions;    // lower-cased extension -> extension record
     std::map<std::string, CLocationEntry> m_locations; // lower-cased key -> location
     std::vector<CRecordRef> m_extensionWalk;           // FirstExtension's snapshot of the table
+    std::map<std::int64_t, CNameIndex> m_nameIndexes;  // by IndexKey of the directory record
+    std::uint64_t m_nNameChanges { 0 };
     std::size_t m_nExtensionWalk { 0 };
 };

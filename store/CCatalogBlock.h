@@ -50,6 +50,16 @@ private:
     const LONG m_nRecordSize;
     const CATBLOCK m_nBlock;
     CCatalogFile* const m_pFile;
-    CBlockHeader m_header;          // guarded by the file's lock
-    bool m_bChainChecked { false }; // the chain from here was followed to its end; guarded by the file's lock
+    // Guarded by the file's lock, like everything below.
+    CBlockHeader m_header;
+    bool m_bChainChecked { false }; // the chain from here was followed to its end
+    // Where an allocation walk from a chain's first block found this block:
+    // that first block and this block's place in the chain (0 for the first);
+    // NO_BLOCK until such a walk passed here. A block never leaves its chain,
+    // so once known they hold while the file is open.
+    CATBLOCK m_nChainFirst { NO_BLOCK };
+    LONG m_nChainIndex { 0 };
+    // For a chain's first block: the first block of the chain that may have a
+    // free slot; every block before it is full. NO_BLOCK when not known.
+    CATBLOCK m_nFreeHint { NO_BLOCK };
 };

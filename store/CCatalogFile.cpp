@@ -40,7 +40,11 @@
  *      before the block that links to it; so after a failed write every chain
  *      still reads as it did before the call or as it does after it, and a
  *      block left over is merely unreachable.
- *  (6) Every walk along a chain takes at most (last block + 1) steps, and a
+ *  (6) A chain's first block may name a free-slot hint: a block of its chain
+ *      (learnt by an allocation walk from that first block) such that every
+ *      block before it in the chain is full. Freeing a slot before the hint
+ *      moves the hint back; allocation starts at the hint.
+ *  (7) Every walk along a chain takes at most (last block + 1) steps, and a
  *      block is only walked from once the rest of its chain has been followed
  *      to its end (CheckChainLocked), so a chain that runs in a circle is damage
  *      found by the first call that enters it, not an endless walk of the caller.
@@ -475,6 +479,12 @@ CCatalogBlock* CCatalogFile::GetBlockLocked(CATBLOCK nBlock)
     return m_blocks[nIndex].get();
 }
 
+CCatalogBlock* CCatalogFile::CachedBlockLocked(CATBLOCK nBlock) const
+{
+    std::size_t nIndex = static_cast<std::size_t>(nBlock);
+    return nBlock >= 0 && nIndex < m_blocks.size() ? m_blocks[nIndex].get() : nullptr;
+}
+
 CBlockHeader CCatalogFile::GetBlockHeader(const CCatalogBlock& block) const
 {
     CLock lock(*this);
@@ -752,8 +762,26 @@ BOOL CCatalogFile::AllocateLocked(LONG nTableType, LONG nRecordSize, CATBLOCK nF
     }
     if (!CheckChainLocked(pBlock))
         return FALSE;
+    // A walk from a chain's first block starts at the first block that may
+    // have a free slot and moves that hint along as it passes full blocks, so
+    // filling a long chain costs no more per record than filling a short one.
+    CCatalogBlock* pFirst = pBlock->m_header.nPrevBlock == NO_BLOCK ? pBlock : nullptr;
+    LONG nIndex = 0;
+    if (pFirst) {
+        pFirst->m_nChainFirst = pFirst->m_nBlock;
+        pFirst->m_nChainIndex = 0;
+        if (CCatalogBlock* pHint = HintedBlockLocked(*pFirst)) {
+            pBlock = pHint;
+            nIndex = pHint->m_nChainIndex;
+        }
+    }
     int nSlots = pBlock->GetSlotCount();
     for (CATBLOCK nStep = 0; nStep <= m_header.nLastBlock; ++nStep) {
+        if (pFirst) {
+            pBlock->m_nChainFirst = pFirst->m_nBlock;
+            pBlock->m_nChainIndex = nIndex++;
+            pFirst->m_nFreeHint = pBlock->m_nBlock;
+        }
         const BYTE* pData = BlockDataLocked(pBlock->m_nBlock);
         if (!pData)
             return FALSE;
@@ -785,6 +813,27 @@ BOOL CCatalogFile::AllocateLocked(LONG nTableType, LONG nRecordSize, CATBLOCK nF
     }
     DamageLocked(); // a chain longer than the file has blocks runs in a circle
     return FALSE;
+}
+
+CCatalogBlock* CCatalogFile::HintedBlockLocked(const CCatalogBlock& first)
+{
+    if (first.m_nFreeHint == NO_BLOCK || first.m_nFreeHint > m_header.nLastBlock)
+        return nullptr;
+    CCatalogBlock* pHint = CachedBlockLocked(first.m_nFreeHint);
+    // The hint is ours, made while the file was open; it is checked all the same.
+    return pHint && pHint->m_nChainFirst == first.m_nBlock ? pHint : nullptr;
+}
+
+void CCatalogFile::NoteFreedSlotLocked(const CCatalogBlock& block)
+{
+    if (block.m_nChainFirst == NO_BLOCK)
+        return; // no allocation walk passed this block, so no hint lies beyond it
+    CCatalogBlock* pFirst = CachedBlockLocked(block.m_nChainFirst);
+    if (!pFirst)
+        return;
+    CCatalogBlock* pHint = HintedBlockLocked(*pFirst);
+    if (pHint && block.m_nChainIndex < pHint->m_nChainIndex)
+        pFirst->m_nFreeHint = block.m_nBlock;
 }
 
 BOOL CCatalogFile::LinkNewBlockLocked(const CCatalogBlock& last, CRecordRef* pRef, std::span<const BYTE> initial)
@@ -848,6 +897,8 @@ BOOL CCatalogFile::FreeRecord(CRecordRef ref, LONG nTableType)
         --nHighest;
     WriteLong(block.data() + 8, nHighest);
     BOOL bDone = WriteBlockLocked(ref.nBlock, block.data());
+    if (bDone)
+        NoteFreedSlotLocked(*CachedBlockLocked(ref.nBlock));
     AssertValidLocked();
     return bDone;
 }
@@ -893,7 +944,16 @@ void CCatalogFile::AssertValid() const
 
 void CCatalogFile::AssertValidLocked() const
 {
-    assert(CheckInvariantsLocked());
+#ifndef NDEBUG
+    // The check reads every cached block, so on a file of more than 64 blocks
+    // it runs only once in (blocks / 4) calls, which keeps it cheap per call;
+    // a smaller file is checked after every call.
+    std::size_t nBlocks = m_blocks.size();
+    if (++m_nUncheckedCalls >= (nBlocks > 64 ? nBlocks / 4 : 1)) {
+        m_nUncheckedCalls = 0;
+        assert(CheckInvariantsLocked());
+    }
+#endif
 }
 
 bool CCatalogFile::CheckInvariantsLocked() const
@@ -923,6 +983,12 @@ bool CCatalogFile::CheckInvariantsLocked() const
         CATBLOCK nBlock = static_cast<CATBLOCK>(nIndex);
         if (nBlock > m_header.nLastBlock || pBlock->m_nBlock != nBlock)
             return false;
+        // A free-slot hint names a block of the same chain.
+        if (pBlock->m_nFreeHint != NO_BLOCK) {
+            const CCatalogBlock* pHint = CachedBlockLocked(pBlock->m_nFreeHint);
+            if (!pHint || pHint->m_nChainFirst != nBlock || pBlock->m_nChainFirst != nBlock)
+                return false;
+        }
         if (isCached(nIndex / 2)) {
             const BYTE* pData = m_chunkIndex[nIndex / 2]->data.data() + (nIndex & 1) * BLOCK_SIZE;
             if (ReadBlockHeader(pData) != pBlock->m_header)

@@ -97,7 +97,10 @@ public:
     /* Allocation. Records are zero-filled when allocated and when freed. A
        chain's blocks share its table type and owner; blocks are appended to
        the file and never leave their chain, so a freed slot is reused by the
-       next allocation in the same chain. */
+       next allocation in the same chain. While the file is open it remembers,
+       per chain, the first block that may have a free slot, so an allocation
+       given the chain's first block costs no more in a long chain than in a
+       short one. */
 
     // Appends an empty block that starts a new chain of nTableType owned by
     // owner (none for a table's root chain) and returns its number.
@@ -185,6 +188,11 @@ private:
     [[nodiscard]] BOOL AppendBlockLocked(const CBlockHeader& header, CATBLOCK* pnBlock, std::span<const BYTE> initial);
     [[nodiscard]] BOOL AllocateLocked(LONG nTableType, LONG nRecordSize, CATBLOCK nFirstBlock, CRecordRef owner,
         CRecordRef* pRef, std::span<const BYTE> initial);
+    // The block a chain's first block names as the first that may have a free
+    // slot, checked to lie in that chain; null when there is none.
+    CCatalogBlock* HintedBlockLocked(const CCatalogBlock& first);
+    // Moves the hint of the block's chain back to it when a slot was freed before the hint.
+    void NoteFreedSlotLocked(const CCatalogBlock& block);
     // Appends a block after the chain's last block, with its slot 0 taken and holding initial.
     [[nodiscard]] BOOL LinkNewBlockLocked(const CCatalogBlock& last, CRecordRef* pRef, std::span<const BYTE> initial);
     // The cached chunk whose first block is nFirst, or m_chunks.end().
@@ -196,6 +204,8 @@ private:
     // changed through it only after they were written to the file.
     BYTE* BlockDataLocked(CATBLOCK nBlock);
     CCatalogBlock* GetBlockLocked(CATBLOCK nBlock);
+    // The block-header object of a block if it was made, else null; reads nothing.
+    CCatalogBlock* CachedBlockLocked(CATBLOCK nBlock) const;
     // The bytes of the block of a used record of nTableType, or null.
     BYTE* RecordBlockLocked(CRecordRef ref, LONG nTableType);
     // The block after `block` in its chain, checked to continue it. Null at the
@@ -208,6 +218,7 @@ private:
     bool IsValidOwner(CRecordRef owner) const;
     // Found damage: refuse writes and have the report sent once per opening.
     void DamageLocked();
+    // Asserts the invariants: after every call on a small file, now and then on a large one.
     void AssertValidLocked() const;
     bool CheckInvariantsLocked() const;
 
@@ -222,6 +233,7 @@ private:
     CFileHeader m_header;
     CCatalogIo m_io;
     int m_nCacheChunks;
+    mutable std::size_t m_nUncheckedCalls { 0 }; // calls since AssertValidLocked last checked
     std::list<CChunk> m_chunks; // most recently used first, at most m_nCacheChunks
     // By first block / 2; m_chunks.end() for a chunk that is not cached.
     std::vector<std::list<CChunk>::iterator> m_chunkIndex;

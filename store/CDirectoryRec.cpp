@@ -1,6 +1,7 @@
 #include "store/CDirectoryRec.h"
 
 #include "platform/base/TextFunctions.h"
+#include "platform/base/WinError.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/RecordFields.h"
@@ -112,14 +113,78 @@ CDocumentRec* CDirectoryRec::FindDocumentByName(LPCTSTR pszName)
 
 CDocumentRec* CDirectoryRec::FindLowerCaseName(std::string_view name)
 {
+    if (!m_bValid)
+        return nullptr;
+    CRecordRef ref;
+    CCatalog::NameLookup eLookup = m_pCatalog->LookupDocumentName(GetRef(), name, &ref);
+    if (eLookup == CCatalog::NameLookup::NotIndexed && GetDocumentCount() >= CCatalog::NAME_INDEX_THRESHOLD
+        && BuildNameIndex())
+        eLookup = m_pCatalog->LookupDocumentName(GetRef(), name, &ref);
+    if (eLookup == CCatalog::NameLookup::Absent)
+        return nullptr;
+    if (eLookup == CCatalog::NameLookup::Found) {
+        auto pDocument = std::make_unique<CDocumentRec>(m_pCatalog, ref.nBlock, ref.nSlot);
+        if (IsDocumentNamed(*pDocument, name))
+            return pDocument.release();
+        // The index does not match the file: it goes, and the chain is walked.
+        m_pCatalog->DropNameIndex(GetRef());
+    }
+    return WalkForName(name);
+}
+
+bool CDirectoryRec::IsDocumentNamed(const CDocumentRec& document, std::string_view name) const
+{
+    if (!document.IsValid())
+        return false;
+    CCatalogBlock* pBlock = m_pCatalog->GetBlock(document.GetBlock());
+    if (!pBlock || pBlock->GetHeader().owner != GetRef())
+        return false;
+    CString strFound;
+    document.GetFullPath(strFound, TRUE);
+    return std::string_view(strFound, static_cast<std::size_t>(strFound.GetLength())) == name;
+}
+
+bool CDirectoryRec::BuildNameIndex()
+{
+    if (GetDocumentBlock() == NO_BLOCK)
+        return false;
+    std::uint64_t nChangeCount = m_pCatalog->GetNameChangeCount();
+    CCatalog::CNameIndex index;
+    index.names.reserve(static_cast<std::size_t>(GetDocumentCount()));
+    // Each name is read where it lies; only a name that goes on in the
+    // location records takes a document object.
+    std::string strName;
+    bool bContinued = false;
+    auto readName = [&](std::span<const BYTE> record) {
+        strName = CDocumentRec::NameHead(record, &bContinued);
+        return true;
+    };
+    m_cursor = { GetDocumentBlock(), NO_SLOT };
+    while (AdvanceCursor(readName)) {
+        if (bContinued) {
+            CDocumentRec document(m_pCatalog, m_cursor.nBlock, m_cursor.nSlot);
+            CString strFull;
+            document.GetFullPath(strFull, TRUE);
+            strName.assign(strFull, static_cast<std::size_t>(strFull.GetLength()));
+        }
+        // Of equal names the first, as a walk finds it.
+        index.bDuplicates = !index.names.emplace(strName, m_cursor).second || index.bDuplicates;
+    }
+    if (GetLastError() != ERROR_NO_MORE_ITEMS)
+        return false; // damage: lookups walk the chain, which fails soft
+    m_pCatalog->SetNameIndex(GetRef(), std::move(index), nChangeCount);
+    return true;
+}
+
+CDocumentRec* CDirectoryRec::WalkForName(std::string_view name)
+{
     CString strName(name.data(), static_cast<int>(name.size()));
-    // Each record's name field is compared where it lies; a document object is
-    // made only when the field holds the whole name, or its start and the rest
-    // may follow in the location record.
+    // Each record's name is compared where it lies; a document object is
+    // made only when the record holds the whole name, or its start and the
+    // rest may follow in the location records.
     auto mayMatch = [&](std::span<const BYTE> record) {
-        const char* pField = reinterpret_cast<const char*>(record.data() + CDocumentRec::OFF_NAME);
-        std::string_view field(pField, strnlen(pField, CDocumentRec::TEXT_SIZE));
-        bool bContinued = !GetRefField(record, CDocumentRec::OFF_LOCATION).IsNone();
+        bool bContinued = false;
+        std::string_view field = CDocumentRec::NameHead(record, &bContinued);
         return bContinued ? name.starts_with(field) : name == field;
     };
     m_cursor = { GetDocumentBlock(), NO_SLOT };

@@ -52,8 +52,16 @@ public:
 private:
     friend class CCatalog;
 
-    // FindDocumentByName for a name that is lower-cased already.
+    // FindDocumentByName for a name that is lower-cased already: through the
+    // catalog's index of the directory's names when it has one (or has this
+    // many documents that it gets one), else by a walk of the chain.
     CDocumentRec* FindLowerCaseName(std::string_view name);
+    CDocumentRec* WalkForName(std::string_view name);
+    // Walks the chain for the names of its documents and gives the catalog
+    // the index; false on damage.
+    bool BuildNameIndex();
+    // The document lies in this directory's chain and has the name.
+    bool IsDocumentNamed(const CDocumentRec& document, std::string_view name) const;
     // Moves the walk's cursor to the next record of the chain (that match
     // accepts, when given), checked to be this directory's; false at the end
     // or on damage (the walk then ends).

@@ -14,6 +14,7 @@
 #include "store/RecordFields.h"
 
 #include <algorithm>
+#include <cassert>
 #include <array>
 #include <atomic>
 #include <cstring>
@@ -22,15 +23,37 @@
 #include <string>
 #include <sys/stat.h>
 
-static_assert(CDocumentRec::OFF_FIRST_LINK + 8 == CDocumentRec::RECORD_SIZE);
-static_assert(CDocumentRec::OFF_SECONDARY + CDocumentRec::TEXT_SIZE <= CDocumentRec::OFF_LOCATION);
+static_assert(CDocumentRec::OFF_LOCATION + 8 == CDocumentRec::OFF_PACKED);
+static_assert(SlotCount(CDocumentRec::RECORD_SIZE) == 17);
 static_assert(CDocumentRec::MAX_TEXT < static_cast<int>(sizeof(CDocumentInfo::szName)));
+static_assert(CDocumentRec::MAX_PACKED <= 0xFFFF); // its size is a 16-bit field
 
 namespace {
 
-// The texts kept in the record with a continuation in the location record.
-enum LongText { TEXT_NAME, TEXT_DESCRIPTION, TEXT_SECONDARY };
-constexpr int TEXT_OFFSETS[] = { CDocumentRec::OFF_NAME, CDocumentRec::OFF_DESCRIPTION, CDocumentRec::OFF_SECONDARY };
+// The packed texts in their order, and the longest each may be.
+enum PackedText { TEXT_NAME, TEXT_DESCRIPTION, TEXT_SECONDARY, TEXT_PASSWORD, TEXT_COUNT };
+constexpr std::size_t TEXT_LIMITS[TEXT_COUNT] = { CDocumentRec::MAX_TEXT, CDocumentRec::MAX_TEXT,
+    CDocumentRec::MAX_TEXT, CDocumentRec::PASSWORD_SIZE - 1 };
+
+// The text of a field of nField bytes that may lack its NUL, cut at a
+// character boundary to at most nLimit bytes.
+std::string FieldText(const char* pField, std::size_t nField, std::size_t nLimit)
+{
+    std::string strText(pField, strnlen(pField, nField));
+    strText.resize(Utf8PrefixLength(strText.c_str(), nLimit));
+    return strText;
+}
+
+// The most continuation pieces a document can need.
+constexpr int MAX_PIECES = (CDocumentRec::MAX_PACKED - CDocumentRec::PACKED_IN_RECORD + CLocationRec::BYTES_SIZE - 1)
+    / CLocationRec::BYTES_SIZE;
+
+// A mail message's identification: store identifier, message offset, message
+// length (32-bit each) and the state character.
+constexpr int ID_STORE = 0;
+constexpr int ID_OFFSET = 4;
+constexpr int ID_LENGTH = 8;
+constexpr int ID_STATE = 12;
 
 // The node that holds a link is a fixed node of blocks 1 and 2, which hold
 // documents for the program's own lists rather than for the user.
@@ -80,6 +103,7 @@ CDocumentRec::CDocumentRec(CCatalog* pCatalog, CATBLOCK nBlock, LONG nSlot)
 BOOL CDocumentRec::Load()
 {
     m_bValid = CCatalogRecord::Load() != FALSE;
+    m_packed.reset();
     m_strTypeName.Empty();
     m_bStateLoaded = false;
     m_nExpiryState = -1;
@@ -146,6 +170,11 @@ WORD CDocumentRec::GetType() const
     return GetWordField(GetData(), OFF_TYPE);
 }
 
+BOOL CDocumentRec::IsProtected() const
+{
+    return !GetPackedTexts().texts[TEXT_PASSWORD].empty();
+}
+
 LONG CDocumentRec::GetExpiry() const
 {
     return GetLongField(GetData(), OFF_EXPIRY);
@@ -156,22 +185,56 @@ CRecordRef CDocumentRec::GetFirstLink() const
     return GetRefField(GetData(), OFF_FIRST_LINK);
 }
 
-CString CDocumentRec::GetLongText(int nOffset, int nLocationText) const
+const CDocumentRec::CPackedTexts& CDocumentRec::GetPackedTexts() const
 {
-    CString strText = GetTextField(GetData(), nOffset, TEXT_SIZE);
-    CRecordRef location = GetRefField(GetData(), OFF_LOCATION);
-    if (m_bValid && !location.IsNone()) {
-        // A missing location record leaves the texts cut, not the call failed.
-        CLocationRec rec(m_pCatalog, location);
-        if (rec.Load())
-            strText += rec.GetText(nLocationText);
+    if (m_packed)
+        return *m_packed;
+    m_packed.emplace();
+    std::span<const BYTE> data = GetData();
+    std::size_t nSize = std::min<std::size_t>(GetWordField(data, OFF_PACKED_SIZE), MAX_PACKED);
+    std::string packed(reinterpret_cast<const char*>(data.data() + OFF_PACKED),
+        std::min<std::size_t>(nSize, PACKED_IN_RECORD));
+    // A missing piece leaves the texts cut, not the call failed. Each piece
+    // adds bytes, so the walk ends by the packed size.
+    CRecordRef piece = GetRefField(data, OFF_LOCATION);
+    while (m_bValid && packed.size() < nSize && !piece.IsNone()) {
+        CLocationRec rec(m_pCatalog, piece);
+        if (!rec.Load())
+            break;
+        std::span<const BYTE> bytes = rec.GetBytes();
+        packed.append(reinterpret_cast<const char*>(bytes.data()), std::min(bytes.size(), nSize - packed.size()));
+        piece = rec.GetNext();
     }
-    return strText;
+    // Texts read no further than their NUL, the end and their longest.
+    std::size_t nPos = 0;
+    for (int n = 0; n < TEXT_COUNT && nPos < packed.size(); ++n) {
+        std::size_t nEnd = std::min(packed.find('\0', nPos), packed.size());
+        std::string strText = packed.substr(nPos, nEnd - nPos);
+        strText.resize(Utf8PrefixLength(strText.c_str(), TEXT_LIMITS[n]));
+        m_packed->texts[n] = std::move(strText);
+        nPos = nEnd + 1;
+    }
+    if (nPos < packed.size()) {
+        std::size_t nId = std::min<std::size_t>(
+            { static_cast<BYTE>(packed[nPos]), static_cast<std::size_t>(ID_SIZE), packed.size() - nPos - 1 });
+        std::memcpy(m_packed->id, packed.data() + nPos + 1, nId);
+    }
+    return *m_packed;
+}
+
+std::string_view CDocumentRec::NameHead(std::span<const BYTE> record, bool* pbContinued)
+{
+    std::size_t nSize = GetWordField(record, OFF_PACKED_SIZE);
+    std::size_t nHere = std::min<std::size_t>(nSize, PACKED_IN_RECORD);
+    const char* pArea = reinterpret_cast<const char*>(record.data() + OFF_PACKED);
+    std::size_t nName = strnlen(pArea, nHere);
+    *pbContinued = nName == nHere && nSize > nHere;
+    return { pArea, nName };
 }
 
 void CDocumentRec::GetFullPath(CString& strOut, int bKeepMarkers) const
 {
-    strOut = GetLongText(OFF_NAME, TEXT_NAME);
+    strOut = GetPackedTexts().texts[TEXT_NAME].c_str();
     if (IsMail() && !bKeepMarkers)
         strOut = DropLastCharacters(strOut, 2);
 }
@@ -207,12 +270,12 @@ CString CDocumentRec::GetDirectoryString(BOOL bConvert) const
 
 void CDocumentRec::GetNameWithLocation(CString& strOut) const
 {
-    strOut = GetLongText(OFF_DESCRIPTION, TEXT_DESCRIPTION);
+    strOut = GetPackedTexts().texts[TEXT_DESCRIPTION].c_str();
 }
 
 void CDocumentRec::GetAltNameWithLocation(CString& strOut) const
 {
-    strOut = GetLongText(OFF_SECONDARY, TEXT_SECONDARY);
+    strOut = GetPackedTexts().texts[TEXT_SECONDARY].c_str();
 }
 
 void CDocumentRec::GetLabel(CString& strOut) const
@@ -276,8 +339,9 @@ const CDocumentState& CDocumentRec::LoadState(BOOL bRefresh) const
     m_state.bFound = ::stat(strHostPath.c_str(), &st) == 0;
     std::span<const BYTE> data = GetData();
     if (IsMail()) {
-        LONG nOffset = GetLongField(data, OFF_ID + 4);
-        LONG nLength = GetLongField(data, OFF_ID + 8);
+        const BYTE* pId = GetPackedTexts().id;
+        LONG nOffset = ReadLong(pId + ID_OFFSET);
+        LONG nLength = ReadLong(pId + ID_LENGTH);
         m_state.nSize = nLength;
         m_state.tCreated = m_state.tModified = m_state.tAccessed
             = static_cast<DWORD>(GetLongField(data, OFF_ATTRIBUTES));
@@ -306,7 +370,7 @@ int CDocumentRec::ComputeExpiryState() const
         return EXPIRY_UNREACHABLE;
     if (!state.bFound)
         return EXPIRY_NOT_FOUND;
-    if (IsMail() && (GetData()[OFF_STATE] == 'x' || state.bDeletedInStore))
+    if (IsMail() && (GetPackedTexts().id[ID_STATE] == 'x' || state.bDeletedInStore))
         return EXPIRY_MAIL_DELETED;
     return GetExpiryDateState();
 }
@@ -363,12 +427,12 @@ int CDocumentRec::GetExpiryWarningDays()
 
 CMailDocumentRef CDocumentRec::GetMailRef() const
 {
-    std::span<const BYTE> data = GetData();
+    const BYTE* pId = GetPackedTexts().id;
     CMailDocumentRef ref;
-    ref.nStoreKind = GetLongField(data, OFF_VERSION);
-    ref.dwStoreId = static_cast<DWORD>(GetLongField(data, OFF_ID));
-    ref.dwOffset = static_cast<DWORD>(GetLongField(data, OFF_ID + 4));
-    ref.dwLength = static_cast<DWORD>(GetLongField(data, OFF_ID + 8));
+    ref.nStoreKind = GetLongField(GetData(), OFF_VERSION);
+    ref.dwStoreId = static_cast<DWORD>(ReadLong(pId + ID_STORE));
+    ref.dwOffset = static_cast<DWORD>(ReadLong(pId + ID_OFFSET));
+    ref.dwLength = static_cast<DWORD>(ReadLong(pId + ID_LENGTH));
     GetFullPath(ref.strFullPath, TRUE);
     ref.strStorePath = GetFilePath();
     return ref;
@@ -376,9 +440,7 @@ CMailDocumentRef CDocumentRec::GetMailRef() const
 
 CString CDocumentRec::GetPassword() const
 {
-    CDocumentInfo info;
-    GetInfo(&info);
-    return CString(info.szPassword);
+    return CString(GetPackedTexts().texts[TEXT_PASSWORD].c_str());
 }
 
 int CDocumentRec::ReadContent(char* pszBuffer, int nSize) const
@@ -494,45 +556,100 @@ CDocumentInfo* CDocumentRec::GetInfo(CDocumentInfo* pInfo) const
         return nullptr;
     std::memset(pInfo, 0, sizeof(*pInfo));
     std::span<const BYTE> data = GetData();
+    const CPackedTexts& packed = GetPackedTexts();
     pInfo->wType = GetType();
-    std::memcpy(pInfo->id, data.data() + OFF_ID, ID_SIZE);
-    char* texts[] = { pInfo->szName, pInfo->szDescription, pInfo->szSecondary };
-    for (int n = TEXT_NAME; n <= TEXT_SECONDARY; ++n)
-        Utf8CopyToField(texts[n], sizeof(pInfo->szName), GetLongText(TEXT_OFFSETS[n], n), FieldEnd::NulTerminated);
+    std::memcpy(pInfo->id, packed.id, ID_SIZE);
+    char* texts[TEXT_COUNT] = { pInfo->szName, pInfo->szDescription, pInfo->szSecondary, pInfo->szPassword };
+    const std::size_t sizes[TEXT_COUNT]
+        = { sizeof(pInfo->szName), sizeof(pInfo->szDescription), sizeof(pInfo->szSecondary), sizeof(pInfo->szPassword) };
+    for (int n = 0; n < TEXT_COUNT; ++n)
+        Utf8CopyToField(texts[n], sizes[n], packed.texts[n].c_str(), FieldEnd::NulTerminated);
     pInfo->nExpiry = GetExpiry();
     pInfo->nVersion = GetLongField(data, OFF_VERSION);
     pInfo->dwOpenAction = static_cast<DWORD>(GetLongField(data, OFF_OPEN_ACTION));
-    std::memcpy(pInfo->szPassword, data.data() + OFF_PASSWORD, PASSWORD_SIZE);
-    pInfo->szPassword[PASSWORD_SIZE - 1] = '\0';
     pInfo->ftCatalogTime.dwLowDateTime = static_cast<DWORD>(GetLongField(data, OFF_CATALOG_TIME));
     pInfo->ftCatalogTime.dwHighDateTime = static_cast<DWORD>(GetLongField(data, OFF_CATALOG_TIME + 4));
     pInfo->dwAttributes = static_cast<DWORD>(GetLongField(data, OFF_ATTRIBUTES));
     return pInfo;
 }
 
-bool CDocumentRec::StoreInfo(std::span<BYTE> data, CDocumentInfo& info, CString tails[3])
+std::string CDocumentRec::StoredName(const CDocumentInfo& info)
+{
+    return FieldText(info.szName, sizeof(info.szName), TEXT_LIMITS[TEXT_NAME]);
+}
+
+bool CDocumentRec::StoreInfo(std::span<BYTE> data, const CDocumentInfo& info, std::string* pRest)
 {
     SetWordField(data, OFF_TYPE, info.wType);
-    std::memcpy(data.data() + OFF_ID, info.id, ID_SIZE);
     SetLongField(data, OFF_EXPIRY, info.nExpiry);
     SetLongField(data, OFF_ATTRIBUTES, static_cast<LONG>(info.dwAttributes));
     SetLongField(data, OFF_VERSION, info.nVersion);
-    info.szPassword[PASSWORD_SIZE - 1] = '\0';
-    SetTextField(data, OFF_PASSWORD, PASSWORD_SIZE, info.szPassword);
     SetLongField(data, OFF_OPEN_ACTION, static_cast<LONG>(info.dwOpenAction));
     SetLongField(data, OFF_CATALOG_TIME, static_cast<LONG>(info.ftCatalogTime.dwLowDateTime));
     SetLongField(data, OFF_CATALOG_TIME + 4, static_cast<LONG>(info.ftCatalogTime.dwHighDateTime));
 
-    // Each text keeps its head in the record and the rest in the location record.
-    char* texts[] = { info.szName, info.szDescription, info.szSecondary };
-    bool bNeedLocation = false;
-    for (int n = TEXT_NAME; n <= TEXT_SECONDARY; ++n) {
-        texts[n][sizeof(info.szName) - 1] = '\0';
-        std::size_t nHead = SetTextField(data, TEXT_OFFSETS[n], TEXT_SIZE, texts[n]);
-        tails[n] = texts[n] + nHead;
-        bNeedLocation = bNeedLocation || !tails[n].IsEmpty();
+    // The texts, each NUL-terminated and cut at a character boundary to its
+    // longest (a field of the structure may lack its NUL), then the
+    // identification without its trailing zeros, after its length.
+    const char* texts[TEXT_COUNT] = { info.szName, info.szDescription, info.szSecondary, info.szPassword };
+    const std::size_t sizes[TEXT_COUNT]
+        = { sizeof(info.szName), sizeof(info.szDescription), sizeof(info.szSecondary), sizeof(info.szPassword) };
+    std::string packed;
+    for (int n = 0; n < TEXT_COUNT; ++n) {
+        packed += FieldText(texts[n], sizes[n], TEXT_LIMITS[n]);
+        packed += '\0';
     }
-    return bNeedLocation;
+    std::size_t nId = ID_SIZE;
+    while (nId > 0 && info.id[nId - 1] == 0)
+        --nId;
+    packed += static_cast<char>(nId);
+    packed.append(reinterpret_cast<const char*>(info.id), nId);
+    assert(packed.size() <= static_cast<std::size_t>(MAX_PACKED));
+
+    SetWordField(data, OFF_PACKED_SIZE, static_cast<WORD>(packed.size()));
+    std::size_t nHere = std::min<std::size_t>(packed.size(), PACKED_IN_RECORD);
+    std::memset(data.data() + OFF_PACKED, 0, PACKED_IN_RECORD);
+    std::memcpy(data.data() + OFF_PACKED, packed.data(), nHere);
+    pRest->assign(packed, nHere);
+    return !pRest->empty();
+}
+
+BOOL CDocumentRec::WriteContinuation(const std::string& strRest, CRecordRef* pFirst)
+{
+    constexpr std::size_t BYTES = CLocationRec::BYTES_SIZE;
+    *pFirst = {};
+    // Written last piece first, so that each is written whole with its next reference.
+    std::array<BYTE, CLocationRec::RECORD_SIZE> record;
+    for (std::size_t nPiece = (strRest.size() + BYTES - 1) / BYTES; nPiece-- > 0;) {
+        record.fill(0);
+        SetRefField(record, CLocationRec::OFF_NEXT, *pFirst);
+        std::size_t nStart = nPiece * BYTES;
+        std::memcpy(
+            record.data() + CLocationRec::OFF_BYTES, strRest.data() + nStart, std::min(BYTES, strRest.size() - nStart));
+        CRecordRef ref;
+        if (!m_pCatalog->AllocateRecord(TABLE_LOCATION, ROOT_BLOCK_LOCATION, {}, &ref, record)) {
+            DWORD dwError = GetLastError();
+            (void)FreeContinuation(*pFirst); // the pieces written so far belong to no one
+            SetLastError(dwError);
+            return FALSE;
+        }
+        *pFirst = ref;
+    }
+    return TRUE;
+}
+
+BOOL CDocumentRec::FreeContinuation(CRecordRef first)
+{
+    CRecordRef piece = first;
+    for (int n = 0; n < MAX_PIECES && !piece.IsNone(); ++n) {
+        CLocationRec rec(m_pCatalog, piece);
+        if (!rec.Load())
+            return TRUE; // a missing piece leaves nothing more to free
+        piece = rec.GetNext();
+        if (!rec.Delete())
+            return FALSE;
+    }
+    return TRUE;
 }
 
 BOOL CDocumentRec::UpdateInfo(CDocumentInfo info)
@@ -541,30 +658,31 @@ BOOL CDocumentRec::UpdateInfo(CDocumentInfo info)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    // The location and the links are kept as the file has them.
+    // The links are kept as the file has them.
     if (!Load())
         return FALSE;
-    CString tails[3];
-    bool bNeedLocation = StoreInfo(GetData(), info, tails);
-    CRecordRef location = GetRefField(GetData(), OFF_LOCATION);
-    if (!location.IsNone() && !m_pCatalog->CheckRecord(location.nBlock, location.nSlot, TABLE_LOCATION))
-        location = {}; // a missing location record is made again
-    if (bNeedLocation) {
-        if (location.IsNone() && !m_pCatalog->AllocateRecord(TABLE_LOCATION, ROOT_BLOCK_LOCATION, {}, &location))
-            return FALSE;
-        CLocationRec rec(m_pCatalog, location);
-        for (int n = TEXT_NAME; n <= TEXT_SECONDARY; ++n)
-            rec.SetText(n, tails[n]);
-        if (!rec.Save())
-            return FALSE;
-    } else if (!location.IsNone()) {
-        if (!m_pCatalog->FreeRecord(location, TABLE_LOCATION))
-            return FALSE;
-        location = {};
-    }
-    SetRefField(GetData(), OFF_LOCATION, location);
+    std::string strOldName = GetPackedTexts().texts[TEXT_NAME];
+    std::string strRest;
+    StoreInfo(GetData(), info, &strRest);
+    // The new pieces are written before the record names them, and the old
+    // ones freed after, so the record always names a whole list.
+    CRecordRef oldPieces = GetRefField(GetData(), OFF_LOCATION);
+    CRecordRef newPieces;
+    if (!WriteContinuation(strRest, &newPieces))
+        return FALSE;
+    SetRefField(GetData(), OFF_LOCATION, newPieces);
+    m_packed.reset();
     m_strTypeName.Empty();
     if (!Save())
+        return FALSE;
+    if (const std::string& strName = GetPackedTexts().texts[TEXT_NAME]; strName != strOldName) {
+        if (CCatalogBlock* pBlock = m_pCatalog->GetBlock(GetBlock())) {
+            CRecordRef directory = pBlock->GetHeader().owner;
+            m_pCatalog->RemoveDocumentName(directory, strOldName, GetRef());
+            m_pCatalog->AddDocumentName(directory, strName, GetRef());
+        }
+    }
+    if (!FreeContinuation(oldPieces))
         return FALSE;
 
     // A document with an expiry date is listed under the expiring-documents node.
@@ -698,15 +816,17 @@ BOOL CDocumentRec::ForEachLinkedNode(CATBLOCK nExceptBlock, LONG nExceptSlot, BO
 
 BOOL CDocumentRec::Remove()
 {
-    CRecordRef location = GetRefField(GetData(), OFF_LOCATION);
-    if (!location.IsNone() && m_pCatalog->CheckRecord(location.nBlock, location.nSlot, TABLE_LOCATION)
-        && !m_pCatalog->FreeRecord(location, TABLE_LOCATION))
-        return FALSE;
+    CRecordRef pieces = GetRefField(GetData(), OFF_LOCATION);
+    std::string strName = GetPackedTexts().texts[TEXT_NAME];
     CCatalogBlock* pBlock = m_pCatalog->GetBlock(GetBlock());
     if (!pBlock)
         return FALSE;
     CDirectoryRec directory(m_pCatalog, pBlock->GetHeader().owner);
+    CRecordRef ref = GetRef();
     if (!Delete())
+        return FALSE;
+    m_pCatalog->RemoveDocumentName(directory.GetRef(), strName, ref);
+    if (!FreeContinuation(pieces))
         return FALSE;
     m_bValid = false;
     if (directory.IsValid()) {

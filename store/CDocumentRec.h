@@ -20,6 +20,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -73,28 +75,28 @@ constexpr int MAX_MAIL_PASSWORD = 10;
 
 class CDocumentRec : public CCatalogRecord {
 public:
-    /* Record layout (260 bytes). */
-    static constexpr int RECORD_SIZE = 260;
-    static constexpr int OFF_TYPE = 0; // u16, then u16 reserved
-    static constexpr int OFF_ID = 4;   // 16 bytes: a file's copy name, a message's identification
+    /* Record layout (117 bytes, 17 to a block): the numbers at fixed places,
+       then the start of the packed texts (store/FORMAT.md). */
+    static constexpr int RECORD_SIZE = 117;
+    static constexpr int OFF_TYPE = 0;        // u16
+    static constexpr int OFF_PACKED_SIZE = 2; // u16: the bytes of the packed texts
+    static constexpr int OFF_EXPIRY = 4;
+    static constexpr int OFF_ATTRIBUTES = 8;
+    static constexpr int OFF_VERSION = 12;
+    static constexpr int OFF_OPEN_ACTION = 16;
+    static constexpr int OFF_CATALOG_TIME = 20; // FILETIME, low half first
+    static constexpr int OFF_FIRST_LINK = 28;   // the first link of the document's link list
+    static constexpr int OFF_LOCATION = 36;     // the first continuation piece, none when the texts fit
+    static constexpr int OFF_PACKED = 44;       // the packed texts' first bytes, the name first
+    static constexpr int PACKED_IN_RECORD = RECORD_SIZE - OFF_PACKED;
     static constexpr int ID_SIZE = 16;
-    static constexpr int OFF_STATE = 16; // mail: 'x' when deleted from its store
-    static constexpr int OFF_NAME = 20;  // char[61]
-    static constexpr int OFF_DESCRIPTION = 81;
-    static constexpr int OFF_SECONDARY = 142;
-    static constexpr int TEXT_SIZE = 61;
-    static constexpr int OFF_LOCATION = 204; // location record reference, none when there is none
-    static constexpr int OFF_EXPIRY = 212;
-    static constexpr int OFF_ATTRIBUTES = 216;
-    static constexpr int OFF_VERSION = 220;
-    static constexpr int OFF_PASSWORD = 224; // char[16]
     static constexpr int PASSWORD_SIZE = 16;
-    static constexpr int OFF_OPEN_ACTION = 240;
-    static constexpr int OFF_CATALOG_TIME = 244; // FILETIME, low half first
-    static constexpr int OFF_FIRST_LINK = 252;   // the first link of the document's link list
 
     // The longest text (name, description, secondary text) a document keeps, in bytes.
-    static constexpr int MAX_TEXT = (TEXT_SIZE - 1) + (200 - 1);
+    static constexpr int MAX_TEXT = 259;
+    // The most bytes the packed texts take: three texts and the password with
+    // their NULs, the identification's length byte and its bytes.
+    static constexpr int MAX_PACKED = 3 * (MAX_TEXT + 1) + PASSWORD_SIZE + 1 + ID_SIZE;
 
     // A document object for the record at (nBlock, nSlot), loaded.
     CDocumentRec(CCatalog* pCatalog, CATBLOCK nBlock, LONG nSlot);
@@ -112,6 +114,11 @@ public:
 
     /* Fields. */
     WORD GetType() const;
+    // A password is set (files and mail messages alike).
+    BOOL IsProtected() const;
+    // The start of the name in a document record's bytes, where it lies;
+    // *pbContinued is set when the name may go on in the location records.
+    static std::string_view NameHead(std::span<const BYTE> record, bool* pbContinued);
     BOOL IsMail() const { return GetType() != DOCUMENT_FILE; }
     LONG GetExpiry() const;
     CRecordRef GetFirstLink() const;
@@ -216,11 +223,24 @@ private:
     // The document's links in list order, each with the node holding it; FALSE
     // on damage (a link naming another document, a list longer than the file).
     [[nodiscard]] BOOL ReadLinks(std::vector<CLinkRec>* pLinks) const;
-    // Stores info's numbers and the heads of its texts in a record, and the
-    // rest of each text in tails; true when a text has a rest (which belongs
-    // in the location record).
-    static bool StoreInfo(std::span<BYTE> data, CDocumentInfo& info, CString tails[3]);
-    CString GetLongText(int nOffset, int nLocationText) const;
+    // The texts and identification a record keeps packed.
+    struct CPackedTexts {
+        std::string texts[4]; // name, description, secondary text, password
+        BYTE id[ID_SIZE] {};
+    };
+    // Stores info's numbers and packed texts in a record, all but what does
+    // not fit, which goes to *pRest; true when there is such a rest (it
+    // belongs in the continuation pieces).
+    static bool StoreInfo(std::span<BYTE> data, const CDocumentInfo& info, std::string* pRest);
+    // The name StoreInfo keeps of info.
+    static std::string StoredName(const CDocumentInfo& info);
+    // The packed texts, read once per load.
+    const CPackedTexts& GetPackedTexts() const;
+    // Writes rest into a new list of continuation pieces and returns its first
+    // piece (none for an empty rest).
+    [[nodiscard]] BOOL WriteContinuation(const std::string& strRest, CRecordRef* pFirst);
+    // Frees the list of continuation pieces starting at first.
+    [[nodiscard]] BOOL FreeContinuation(CRecordRef first);
     // Takes the links whose node shouldRemove names out of the list and frees them.
     [[nodiscard]] BOOL RemoveLinks(const std::function<bool(CRecordRef)>& shouldRemove);
     // Frees the record and its location record; the directory's count drops.
@@ -237,7 +257,8 @@ private:
     // Writes a new password into the record.
     BOOL StorePassword(CDocumentInfo& info, LPCTSTR pszPassword);
 
-    mutable CString m_strTypeName; // cached
+    mutable std::optional<CPackedTexts> m_packed; // cached by GetPackedTexts
+    mutable CString m_strTypeName;                // cached
     mutable CDocumentState m_state;
     mutable bool m_bStateLoaded { false };
     mutable int m_nExpiryState { -1 }; // -1 until computed

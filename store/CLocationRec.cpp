@@ -2,22 +2,19 @@
 
 #include "store/RecordFields.h"
 
-static_assert(CLocationRec::TEXT_SIZE * CLocationRec::TEXT_COUNT == CLocationRec::RECORD_SIZE);
+static_assert(SlotCount(CLocationRec::RECORD_SIZE) == 16);
 
 CLocationRec::CLocationRec(CCatalogFile* pDatabase, CRecordRef ref)
     : CCatalogRecord(pDatabase, TABLE_LOCATION, ref)
 {
 }
 
-CString CLocationRec::GetText(int nText) const
+CRecordRef CLocationRec::GetNext() const
 {
-    if (nText < 0 || nText >= TEXT_COUNT)
-        return CString();
-    return GetTextField(GetData(), nText * TEXT_SIZE, TEXT_SIZE);
+    return GetRefField(GetData(), OFF_NEXT);
 }
 
-void CLocationRec::SetText(int nText, LPCTSTR pszText)
+void CLocationRec::SetNext(CRecordRef next)
 {
-    if (nText >= 0 && nText < TEXT_COUNT)
-        SetTextField(GetData(), nText * TEXT_SIZE, TEXT_SIZE, pszText);
+    SetRefField(GetData(), OFF_NEXT, next);
 }

@@ -1,25 +1,28 @@
 #pragma once
 
-// The continuation of a document's texts (table 3): what does not fit in the
-// document record's name, description and secondary-text fields. A document
-// has one when any of its texts is longer than its field.
+// A piece of the continuation of a document's texts (table 3). A document
+// keeps its texts packed into one run of bytes; what does not fit in the
+// document record continues in a list of these pieces, linked through their
+// next references from the document record's location reference.
 
 #include "store/CCatalogRecord.h"
 
-#include "platform/base/CString.h"
+#include <span>
 
 class CCatalogFile;
 
 class CLocationRec : public CCatalogRecord {
 public:
-    /* Record layout (600 bytes): three NUL-terminated texts of 200 bytes. */
-    static constexpr int RECORD_SIZE = 600;
-    static constexpr int TEXT_SIZE = 200;
-    static constexpr int TEXT_COUNT = 3; // name, description, secondary text
+    /* Record layout (125 bytes, 16 to a block). */
+    static constexpr int RECORD_SIZE = 125;
+    static constexpr int OFF_NEXT = 0;  // ref: the next piece, none for the last
+    static constexpr int OFF_BYTES = 8; // the next bytes of the packed texts; zero after their end
+    static constexpr int BYTES_SIZE = RECORD_SIZE - OFF_BYTES;
 
     CLocationRec(CCatalogFile* pDatabase, CRecordRef ref);
 
-    // The continuation of text nText (0 name, 1 description, 2 secondary text).
-    CString GetText(int nText) const;
-    void SetText(int nText, LPCTSTR pszText);
+    CRecordRef GetNext() const;
+    void SetNext(CRecordRef next);
+    std::span<const BYTE> GetBytes() const { return GetData().subspan(OFF_BYTES); }
+    std::span<BYTE> GetBytes() { return GetData().subspan(OFF_BYTES); }
 };

@@ -4,6 +4,9 @@
 #include "store/CDocumentRec.h"
 
 #include <algorithm>
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -15,6 +18,12 @@ int Sign(LONGLONG nValue)
 int CompareTexts(const CString& str1, const CString& str2)
 {
     return Sign(Utf8CompareNoCase(std::string_view(str1), std::string_view(str2)));
+}
+
+// Whether the column sorts documents by one of their texts.
+bool IsTextColumn(LONG nColumn)
+{
+    return nColumn == 4101 || nColumn == 4102 || nColumn == 4113 || nColumn == 4417 || nColumn == 4111;
 }
 
 // A text of a document for the text columns.
@@ -64,13 +73,9 @@ int SortDocumentItems(const CDocumentRec* pDocument1, const CDocumentRec* pDocum
 {
     if (!pDocument1 || !pDocument2)
         return Sign(LONGLONG { pDocument1 == nullptr } - LONGLONG { pDocument2 == nullptr });
-    switch (spec.nColumn) {
-    case 4101:
-    case 4102:
-    case 4113:
-    case 4417:
-    case 4111:
+    if (IsTextColumn(spec.nColumn))
         return CompareTexts(DocumentText(*pDocument1, spec.nColumn), DocumentText(*pDocument2, spec.nColumn));
+    switch (spec.nColumn) {
     case 4108:
     case 4118:
         return Sign(LONGLONG { pDocument1->GetExpiry() } - pDocument2->GetExpiry());
@@ -124,8 +129,24 @@ int CompareCatalogRecords(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort)
 
 void SortDocuments(CDocumentRecArray& documents, const CSortSpec& spec)
 {
-    std::stable_sort(documents.begin(), documents.end(), [&](const auto& p1, const auto& p2) {
-        int nOrder = SortDocumentItems(p1.get(), p2.get(), spec);
-        return spec.bAscending ? nOrder < 0 : nOrder > 0;
+    const auto before = [&spec](int nOrder) { return spec.bAscending ? nOrder < 0 : nOrder > 0; };
+    if (!IsTextColumn(spec.nColumn)) {
+        std::stable_sort(documents.begin(), documents.end(),
+            [&](const auto& p1, const auto& p2) { return before(SortDocumentItems(p1.get(), p2.get(), spec)); });
+        return;
+    }
+    // Each document's text is read once, not at every comparison.
+    std::vector<std::pair<CString, std::unique_ptr<CDocumentRec>>> keyed;
+    keyed.reserve(documents.size());
+    for (auto& pDocument : documents) {
+        CString strText = pDocument ? DocumentText(*pDocument, spec.nColumn) : CString();
+        keyed.emplace_back(std::move(strText), std::move(pDocument));
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& item1, const auto& item2) {
+        if (!item1.second || !item2.second)
+            return before(SortDocumentItems(item1.second.get(), item2.second.get(), spec));
+        return before(CompareTexts(item1.first, item2.first));
     });
+    for (size_t i = 0; i < keyed.size(); ++i)
+        documents[i] = std::move(keyed[i].second);
 }

@@ -120,14 +120,16 @@ private:
     std::uint32_t m_nValue { 0xFFFFFFFFU };
 };
 
-std::uint64_t ReadU64(const Header& header, int nOffset)
+// Reads an unsigned little-endian number of nBytes bytes.
+std::uint64_t ReadU64(const Header& header, int nOffset, int nBytes = 8)
 {
     std::uint64_t n = 0;
-    for (int i = 7; i >= 0; --i)
+    for (int i = nBytes - 1; i >= 0; --i)
         n = (n << 8) | header[static_cast<std::size_t>(nOffset + i)];
     return n;
 }
 
+// Writes n as an unsigned little-endian number of nBytes bytes.
 void WriteU64(Header& header, int nOffset, std::uint64_t n, int nBytes = 8)
 {
     for (int i = 0; i < nBytes; ++i)
@@ -177,7 +179,7 @@ FileKind ParseHeader(std::span<const BYTE> head, std::uint64_t nFileSize, Header
     pInfo->strPassword.assign(
         reinterpret_cast<const char*>(header.data() + OFF_PASSWORD), static_cast<std::size_t>(nPasswordLength));
     pInfo->nLength = ReadU64(header, OFF_LENGTH);
-    pInfo->nChecksum = static_cast<std::uint32_t>(ReadU64(header, OFF_CHECKSUM));
+    pInfo->nChecksum = static_cast<std::uint32_t>(ReadU64(header, OFF_CHECKSUM, 4));
     if (pInfo->nLength != nFileSize - PROTECTED_HEADER_SIZE)
         return FileKind::Damaged;
     return FileKind::Protected;

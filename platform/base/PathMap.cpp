@@ -218,6 +218,50 @@ std::string CHostPath::HostParent() const
     return strPath;
 }
 
+/******************************************************************************
+ * Resolving
+ ******************************************************************************/
+
+namespace {
+
+thread_local CPathLookupBatch* t_pLookupBatch = nullptr;
+
+}
+
+CPathLookupBatch::CPathLookupBatch()
+    : m_pPrevious(t_pLookupBatch)
+{
+    t_pLookupBatch = this;
+}
+
+CPathLookupBatch::~CPathLookupBatch()
+{
+    t_pLookupBatch = m_pPrevious;
+}
+
+std::string CPathLookupBatch::FindName(CFolder& folder, const std::string& strName) const
+{
+    // Below this many lookups a name costs less to look up alone than its
+    // share of listing the folder.
+    constexpr int LIST_AFTER_LOOKUPS = 16;
+    if (!folder.bListed && ++folder.nLookups == LIST_AFTER_LOOKUPS) {
+        bool bOk = false;
+        folder.entries = ListHostFolder(folder.path.HostPath(), &bOk);
+        folder.bListed = bOk;
+    }
+    // Short names are still looked up in the folder itself.
+    if (!folder.bListed || strName.find('~') != std::string::npos)
+        return FindHostName(folder.path.HostPath(), strName);
+    if (std::binary_search(folder.entries.begin(), folder.entries.end(), strName))
+        return strName;
+    if (folder.byLowerName.empty()) {
+        for (const std::string& strEntry : folder.entries) // Byte order: the first match by case wins.
+            folder.byLowerName.try_emplace(Utf8ToLower(strEntry), strEntry);
+    }
+    const auto it = folder.byLowerName.find(Utf8ToLower(strName));
+    return it != folder.byLowerName.end() ? it->second : std::string();
+}
+
 BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath)
 {
     hostPath = CHostPath();
@@ -248,9 +292,34 @@ BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath)
         below.assign(unc.begin() + static_cast<std::ptrdiff_t>(nUsed), unc.end());
     }
 
+    // Within a batch the folder of the last component may be known already.
+    CPathLookupBatch* pBatch = t_pLookupBatch;
+    CPathLookupBatch::CFolder* pKept = nullptr;
+    std::string strKey;
+    if (pBatch != nullptr && below.size() > 1) {
+        strKey = hostPath.strRoot;
+        for (size_t i = 0; i + 1 < below.size(); ++i)
+            strKey += '\\' + below[i];
+        const auto it = pBatch->m_folders.find(strKey);
+        if (it != pBatch->m_folders.end())
+            pKept = &it->second;
+    }
+    if (pKept != nullptr) {
+        hostPath.names = pKept->path.names;
+        hostPath.nExisting = pKept->path.nExisting;
+        std::string strHostName = pKept->path.Exists() ? pBatch->FindName(*pKept, below.back()) : std::string();
+        if (!strHostName.empty())
+            ++hostPath.nExisting;
+        else
+            strHostName = below.back();
+        hostPath.names.push_back(strHostName);
+        return TRUE;
+    }
+
     std::string strFolder = hostPath.strRoot;
     bool bFound = true;
-    for (const std::string& strName : below) {
+    for (size_t i = 0; i < below.size(); ++i) {
+        const std::string& strName = below[i];
         std::string strHostName = bFound ? FindHostName(strFolder, strName) : std::string();
         bFound = !strHostName.empty();
         if (bFound)
@@ -259,6 +328,8 @@ BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath)
             strHostName = strName;
         hostPath.names.push_back(strHostName);
         strFolder = JoinHostPath(strFolder, strHostName);
+        if (!strKey.empty() && i + 2 == below.size())
+            pBatch->m_folders[strKey].path = hostPath;
     }
     return TRUE;
 }

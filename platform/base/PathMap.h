@@ -22,6 +22,7 @@
 #include "platform/base/WinTypes.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // An absolute program path split into its parts.
@@ -59,6 +60,41 @@ struct CHostPath {
 // Finds a program path on the host, as described above. FALSE with the last
 // error set when no drive or share maps it (ERROR_INVALID_DRIVE, ERROR_BAD_NETPATH).
 BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath);
+
+// Keeps, while it lives, the folders that ResolveProgramPath finds on the
+// creating thread, so that a batch of paths in the same folders looks each
+// folder up once instead of once per path (a folder missed by case is listed
+// once); a folder asked for many times is listed, and the names in it are
+// then found in the listing. For work that may take the file system as it was
+// at its first lookup, such as one reply to one request. An inner batch hides
+// an outer one until it ends.
+class CPathLookupBatch {
+public:
+    CPathLookupBatch();
+    ~CPathLookupBatch();
+    CPathLookupBatch(const CPathLookupBatch&) = delete;
+    CPathLookupBatch& operator=(const CPathLookupBatch&) = delete;
+
+private:
+    friend BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath);
+
+    struct CFolder {
+        CHostPath path;
+        int nLookups { 0 };
+        bool bListed { false };
+        std::vector<std::string> entries; // Once listed: the names, sorted by bytes
+        // Once a name is missed by case: every name by its lower case.
+        std::unordered_map<std::string, std::string> byLowerName;
+    };
+
+    // The host name of strName in the folder, "" when it has none; the
+    // folder is listed once it has been asked for often enough.
+    std::string FindName(CFolder& folder, const std::string& strName) const;
+
+    CPathLookupBatch* m_pPrevious;
+    // By host root and program components of a folder.
+    std::unordered_map<std::string, CFolder> m_folders;
+};
 
 // The host path for `pszPath`. FALSE with the last error set when the path is
 // malformed (see ParseProgramPath) or no drive or share maps it.

@@ -178,13 +178,9 @@ CMultiLock::~CMultiLock()
 
 DWORD CMultiLock::Lock(DWORD dwTimeOut, BOOL bWaitForAll, DWORD dwWakeMask)
 {
-    if (dwWakeMask != 0) {
-        // FIXME: wait for message input too once the window layer offers MsgWaitForMultipleObjects.
-        SetLastError(ERROR_NOT_SUPPORTED);
-        return WAIT_FAILED;
-    }
     auto nCount = static_cast<DWORD>(m_handles.size());
-    DWORD dwResult = WaitForMultipleObjects(nCount, m_handles.data(), bWaitForAll, dwTimeOut);
+    DWORD dwResult = dwWakeMask ? WaitForObjectsOrMessages(nCount, m_handles.data(), bWaitForAll, dwTimeOut, dwWakeMask)
+                                : WaitForMultipleObjects(nCount, m_handles.data(), bWaitForAll, dwTimeOut);
     for (DWORD dwBase : { WAIT_OBJECT_0, WAIT_ABANDONED_0 }) {
         if (dwResult >= dwBase && dwResult < dwBase + nCount) {
             if (bWaitForAll)

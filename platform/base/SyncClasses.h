@@ -121,8 +121,9 @@ public:
     CMultiLock& operator=(const CMultiLock&) = delete;
 
     // Returns what WaitForMultipleObjects returns, and marks the objects that
-    // wait took as locked. A wake mask (message input) is not supported yet:
-    // WAIT_FAILED with ERROR_NOT_SUPPORTED.
+    // wait took as locked. With a wake mask (QS_*) the wait also ends on such
+    // message input, returning WAIT_OBJECT_0 + the object count and taking
+    // nothing (see WaitForObjectsOrMessages).
     DWORD Lock(DWORD dwTimeOut = INFINITE, BOOL bWaitForAll = TRUE, DWORD dwWakeMask = 0);
     // Gives back every object held; TRUE.
     BOOL Unlock();

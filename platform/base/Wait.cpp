@@ -4,6 +4,7 @@
 #include "platform/base/WinError.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <optional>
 
@@ -180,6 +181,28 @@ DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds)
 DWORD WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds)
 {
     return WaitForObjectsOrSource(nCount, lpHandles, bWaitAll, dwMilliseconds, nullptr);
+}
+
+namespace {
+
+std::atomic<MSGWAITPROC> g_pfnMessageWait { nullptr };
+
+}
+
+void SetMessageWaitProc(MSGWAITPROC pfnWait)
+{
+    g_pfnMessageWait = pfnWait;
+}
+
+DWORD WaitForObjectsOrMessages(
+    DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds, DWORD dwWakeMask)
+{
+    MSGWAITPROC pfnWait = g_pfnMessageWait;
+    if (!pfnWait) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return WAIT_FAILED;
+    }
+    return pfnWait(nCount, lpHandles, bWaitAll, dwMilliseconds, dwWakeMask);
 }
 
 DWORD WaitForObjectsOrSource(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds,

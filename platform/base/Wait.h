@@ -57,6 +57,19 @@ DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
 // abandoned mutex), WAIT_TIMEOUT or WAIT_FAILED.
 DWORD WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds);
 
+/* Waits that also end on message input, for callers below the window layer
+   (the class library's lock classes). The window layer owns the message
+   queues and installs its MsgWaitForMultipleObjects here when it is part of
+   the program; without it such a wait fails with ERROR_NOT_SUPPORTED. */
+
+using MSGWAITPROC
+    = DWORD (*)(DWORD nCount, const HANDLE* pHandles, BOOL bWaitAll, DWORD dwMilliseconds, DWORD dwWakeMask);
+void SetMessageWaitProc(MSGWAITPROC pfnWait);
+// Waits as MsgWaitForMultipleObjects: WAIT_OBJECT_0 + nCount reports input of
+// the QS_* kinds in dwWakeMask.
+DWORD WaitForObjectsOrMessages(
+    DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds, DWORD dwWakeMask);
+
 /* One more wake source for a wait, for the message queue (see above). */
 
 class CWaitSource {

@@ -77,7 +77,6 @@ void DrawButtonContent(HWND hWnd, HDC hdc, RECT rc, UINT uFormat)
     const CButtonState* pState = GetControlState<CButtonState>(hWnd);
     const DWORD dwStyle = ButtonStyle(hWnd);
     if (dwStyle & (BS_BITMAP | BS_ICON)) {
-        // FIXME: icons are kept but not drawn until the drawing layer can draw them.
         DrawControlImage(hdc, pState->nImageType, pState->hImage, rc, TRUE);
         return;
     }
@@ -187,7 +186,7 @@ void PaintButton(HWND hWnd, HDC hdc)
         SendDrawItem(hWnd, hdc, ODT_BUTTON, ODA_DRAWENTIRE, nItemState);
         return;
     }
-    HBRUSH hBrush = PrepareControlDC(hWnd, hdc, WM_CTLCOLORBTN, COLOR_BTNFACE, COLOR_BTNTEXT);
+    HBRUSH hBrush = PrepareControlDC(hWnd, hdc, WM_CTLCOLORBTN);
     if (dwType == BS_GROUPBOX)
         PaintGroupBox(hWnd, hdc, rc, hBrush);
     else if (IsCheckKind(dwType) && !(dwStyle & BS_PUSHLIKE))

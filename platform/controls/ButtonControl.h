@@ -19,8 +19,8 @@
 //
 // Group boxes never take the mouse (HTTRANSPARENT) and are not clicked.
 // BS_OWNERDRAW buttons send WM_DRAWITEM (ODT_BUTTON) with ODS_SELECTED,
-// ODS_FOCUS and ODS_DISABLED. BS_BITMAP shows the bitmap set by BM_SETIMAGE in
-// place of the text.
+// ODS_FOCUS and ODS_DISABLED. BS_BITMAP and BS_ICON show the bitmap or icon
+// set by BM_SETIMAGE, centred, in place of the text.
 
 #include "platform/window/WindowTypes.h"
 

@@ -267,7 +267,7 @@ void PaintComboBox(HWND hWnd, HDC hdc)
     const DWORD dwStyle = ComboStyle(hWnd);
     if (ComboKind(hWnd) == CBS_SIMPLE)
         return;
-    HBRUSH hBrush = PrepareControlDC(hWnd, hdc, WM_CTLCOLOREDIT, COLOR_WINDOW, COLOR_WINDOWTEXT);
+    HBRUSH hBrush = PrepareControlDC(hWnd, hdc, WM_CTLCOLOREDIT);
     RECT rcField {};
     GetClientRect(hWnd, &rcField);
     rcField.bottom = pState->nFieldHeight;
@@ -474,6 +474,9 @@ LRESULT CALLBACK ComboBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
     switch (uMsg) {
     case WM_NCCREATE:
         AttachControlState(hWnd, std::make_unique<CComboBoxState>());
+        // Scroll bar styles are meant for the list; the combo box itself shows none.
+        SetWindowLongPtr(
+            hWnd, GWL_STYLE, GetWindowLongPtr(hWnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_VSCROLL | WS_HSCROLL));
         return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_CREATE:
         return OnCreate(hWnd, reinterpret_cast<const CREATESTRUCT*>(lParam));

@@ -4,6 +4,7 @@
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/Icons.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Paint.h"
@@ -52,17 +53,16 @@ void NotifyParent(HWND hWnd, WORD nCode)
     SendMessage(hParent, WM_COMMAND, wParam, reinterpret_cast<LPARAM>(hWnd));
 }
 
-HBRUSH PrepareControlDC(HWND hWnd, HDC hdc, UINT uCtlColorMsg, int nBackColor, int nTextColor)
+HBRUSH PrepareControlDC(HWND hWnd, HDC hdc, UINT uCtlColorMsg)
 {
     if (CControlState* pState = GetControlStateBase(hWnd); pState && pState->hFont)
         SelectObject(hdc, pState->hFont);
-    SetTextColor(hdc, GetSysColor(nTextColor));
-    SetBkColor(hdc, GetSysColor(nBackColor));
+    HBRUSH hDefault = DefaultControlColors(hdc, uCtlColorMsg);
     HBRUSH hBrush = nullptr;
     if (HWND hParent = ControlParent(hWnd))
         hBrush = reinterpret_cast<HBRUSH>(
             SendMessage(hParent, uCtlColorMsg, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hWnd)));
-    return hBrush ? hBrush : GetSysColorBrush(nBackColor);
+    return hBrush ? hBrush : hDefault;
 }
 
 BOOL HandleFontMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
@@ -99,10 +99,24 @@ void SendDrawItem(HWND hWnd, HDC hdc, UINT nCtlType, UINT nItemAction, UINT nIte
 
 SIZE GetControlImageSize(UINT nImageType, HANDLE hImage)
 {
-    BITMAP bm {};
-    if (nImageType != IMAGE_BITMAP || !hImage || !GetObject(hImage, sizeof(bm), &bm))
+    if (!hImage)
         return SIZE { 0, 0 };
-    return SIZE { bm.bmWidth, bm.bmHeight };
+    BITMAP bm {};
+    if (nImageType == IMAGE_BITMAP)
+        return GetObject(hImage, sizeof(bm), &bm) ? SIZE { bm.bmWidth, bm.bmHeight } : SIZE { 0, 0 };
+    if (nImageType != IMAGE_ICON)
+        return SIZE { 0, 0 };
+    ICONINFO info {};
+    if (!GetIconInfo(static_cast<HICON>(hImage), &info))
+        return SIZE { 0, 0 };
+    SIZE size { 0, 0 };
+    // A monochrome icon's mask holds the AND and the XOR halves one above the other.
+    if (GetObject(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm))
+        size = SIZE { bm.bmWidth, info.hbmColor ? bm.bmHeight : bm.bmHeight / 2 };
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    return size;
 }
 
 void DrawControlImage(HDC hdc, UINT nImageType, HANDLE hImage, const RECT& rc, BOOL bCenter)
@@ -115,6 +129,10 @@ void DrawControlImage(HDC hdc, UINT nImageType, HANDLE hImage, const RECT& rc, B
     if (bCenter) {
         x += (rc.right - rc.left - size.cx) / 2;
         y += (rc.bottom - rc.top - size.cy) / 2;
+    }
+    if (nImageType == IMAGE_ICON) {
+        DrawIconEx(hdc, x, y, static_cast<HICON>(hImage), size.cx, size.cy, 0, nullptr, DI_NORMAL);
+        return;
     }
     HDC hMemDC = CreateCompatibleDC(hdc);
     HGDIOBJ hOld = SelectObject(hMemDC, hImage);

@@ -40,12 +40,11 @@ void SetControlParent(HWND hWnd, HWND hParent);
 // Sends WM_COMMAND with `nCode` and the control's ID to its parent.
 void NotifyParent(HWND hWnd, WORD nCode);
 
-// Prepares `hdc` for painting the control: selects its font, sets the classic
-// colours (text `nTextColor`, background COLOR_BTNFACE or COLOR_WINDOW), then
-// lets the parent change them with `uCtlColorMsg` (a WM_CTLCOLOR* message).
-// Returns the parent's brush, or the system brush of the background colour
-// when the parent answers 0.
-HBRUSH PrepareControlDC(HWND hWnd, HDC hdc, UINT uCtlColorMsg, int nBackColor, int nTextColor);
+// Prepares `hdc` for painting the control: selects its font, sets the default
+// colours of `uCtlColorMsg` (a WM_CTLCOLOR* message; see DefaultControlColors),
+// then lets the parent change them with that message. Returns the parent's
+// brush, or the default brush when the parent answers 0.
+HBRUSH PrepareControlDC(HWND hWnd, HDC hdc, UINT uCtlColorMsg);
 
 // Handles WM_SETFONT and WM_GETFONT for any control; FALSE for other messages.
 BOOL HandleFontMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
@@ -58,8 +57,9 @@ void PaintControl(HWND hWnd, void (*fnPaint)(HWND hWnd, HDC hdc));
 // client area as the item rectangle.
 void SendDrawItem(HWND hWnd, HDC hdc, UINT nCtlType, UINT nItemAction, UINT nItemState);
 
-// Draws an image of kind IMAGE_BITMAP into `rc` of `hdc`: at the top-left, or
-// centred when bCenter. Does nothing for a missing image or another kind.
+// Draws an image of kind IMAGE_BITMAP (copied) or IMAGE_ICON (through its
+// mask) into `rc` of `hdc`, at its own size: at the top-left, or centred when
+// bCenter. Does nothing for a missing image or another kind.
 void DrawControlImage(HDC hdc, UINT nImageType, HANDLE hImage, const RECT& rc, BOOL bCenter);
-// The size of a bitmap; {0, 0} for anything else.
+// The size of a bitmap or icon; {0, 0} for anything else.
 SIZE GetControlImageSize(UINT nImageType, HANDLE hImage);

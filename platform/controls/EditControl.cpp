@@ -627,8 +627,8 @@ void PaintEdit(HWND hWnd, HDC hdc)
     const CEditState* pState = GetControlState<CEditState>(hWnd);
     const DWORD dwStyle = EditStyle(hWnd);
     const bool bGrey = (dwStyle & ES_READONLY) || !IsWindowEnabled(hWnd);
-    HBRUSH hBrush = bGrey ? PrepareControlDC(hWnd, hdc, WM_CTLCOLORSTATIC, COLOR_BTNFACE, COLOR_WINDOWTEXT)
-                          : PrepareControlDC(hWnd, hdc, WM_CTLCOLOREDIT, COLOR_WINDOW, COLOR_WINDOWTEXT);
+    HBRUSH hBrush = bGrey ? PrepareControlDC(hWnd, hdc, WM_CTLCOLORSTATIC)
+                          : PrepareControlDC(hWnd, hdc, WM_CTLCOLOREDIT);
     if (!IsWindowEnabled(hWnd))
         SetTextColor(hdc, GetSysColor(COLOR_GRAYTEXT));
     RECT rcClient {};

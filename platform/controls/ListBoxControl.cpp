@@ -36,7 +36,8 @@ struct CListBoxState : CControlState {
     int nTop { 0 };       // the first visible item
     int nItemHeight { 0 };
     bool bFocus { false };
-    bool bTracking { false }; // the mouse is held down on the list
+    bool bTracking { false };  // the mouse is held down on the list
+    bool bScrollBar { false }; // made with WS_VSCROLL
 };
 
 DWORD ListStyle(HWND hWnd)
@@ -120,10 +121,15 @@ int ItemFromPoint(const CListBoxState& state, POINT pt, bool* pbOutside)
     return std::max(0, Count(state) - 1);
 }
 
+// A list made with WS_VSCROLL shows its bar only while some items are out of
+// sight, unless LBS_DISABLENOSCROLL keeps it (greyed) all the time.
 void UpdateScrollBar(HWND hWnd, const CListBoxState& state)
 {
-    if (!(ListStyle(hWnd) & WS_VSCROLL))
+    if (!state.bScrollBar)
         return;
+    const int nVisible = VisibleCount(hWnd, state, state.nTop);
+    if (!(ListStyle(hWnd) & LBS_DISABLENOSCROLL))
+        ShowScrollBar(hWnd, SB_VERT, state.nTop > 0 || state.nTop + nVisible < Count(state));
     SCROLLINFO si { sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(Count(state) - 1, 0),
         static_cast<UINT>(VisibleCount(hWnd, state, state.nTop)), state.nTop, 0 };
     SetScrollInfo(hWnd, SB_VERT, &si, TRUE);
@@ -512,7 +518,7 @@ void PaintListBox(HWND hWnd, HDC hdc)
 {
     CListBoxState* pState = GetControlState<CListBoxState>(hWnd);
     const DWORD dwStyle = ListStyle(hWnd);
-    HBRUSH hBrush = PrepareControlDC(hWnd, hdc, WM_CTLCOLORLISTBOX, COLOR_WINDOW, COLOR_WINDOWTEXT);
+    HBRUSH hBrush = PrepareControlDC(hWnd, hdc, WM_CTLCOLORLISTBOX);
     RECT rcClient {};
     GetClientRect(hWnd, &rcClient);
     FillRect(hdc, &rcClient, hBrush);
@@ -627,9 +633,12 @@ LRESULT CALLBACK ListBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     const auto nIndex = static_cast<int>(static_cast<INT_PTR>(wParam));
     const bool bValid = pState && nIndex >= 0 && nIndex < Count(*pState);
     switch (uMsg) {
-    case WM_NCCREATE:
-        AttachControlState(hWnd, std::make_unique<CListBoxState>());
+    case WM_NCCREATE: {
+        auto pNew = std::make_unique<CListBoxState>();
+        pNew->bScrollBar = (dwStyle & WS_VSCROLL) != 0;
+        AttachControlState(hWnd, std::move(pNew));
         return DefWindowProc(hWnd, uMsg, wParam, lParam);
+    }
     case WM_CREATE:
         OnCreate(hWnd);
         return 0;

@@ -22,6 +22,9 @@
 // (and characters through WM_CHARTOITEM for lists without strings): -2 means
 // it handled the key, -1 lets the list do its default, a number >= 0 moves
 // the caret there.
+//
+// A list made with WS_VSCROLL shows its scroll bar only while some items are
+// out of sight; with LBS_DISABLENOSCROLL the bar stays, greyed when all fit.
 
 #include "platform/framework/AfxMessages.h" // WM_VKEYTOITEM, WM_CHARTOITEM
 #include "platform/window/WindowTypes.h"

@@ -148,7 +148,7 @@ void PaintScrollBar(HWND hWnd, HDC hdc)
     const CScrollBarState* pState = GetControlState<CScrollBarState>(hWnd);
     const CScrollLayout layout = Layout(hWnd, *pState);
     const bool bEnabled = IsWindowEnabled(hWnd);
-    HBRUSH hTrack = PrepareControlDC(hWnd, hdc, WM_CTLCOLORSCROLLBAR, COLOR_SCROLLBAR, COLOR_WINDOWTEXT);
+    HBRUSH hTrack = PrepareControlDC(hWnd, hdc, WM_CTLCOLORSCROLLBAR);
 
     auto drawArrow = [&](EScrollPart ePart, RECT rc) {
         UINT uState = layout.bVert ? (ePart == EScrollPart::LineUp ? DFCS_SCROLLUP : DFCS_SCROLLDOWN)

@@ -4,6 +4,7 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/FrameControls.h"
+#include "platform/gdi/Icons.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/gdi/Text.h"
 #include "platform/window/Input.h"
@@ -114,10 +115,9 @@ void PaintStatic(HWND hWnd, HDC hdc)
         break;
     }
 
-    HBRUSH hBrush = PrepareControlDC(hWnd, hdc, WM_CTLCOLORSTATIC, COLOR_BTNFACE, COLOR_WINDOWTEXT);
+    HBRUSH hBrush = PrepareControlDC(hWnd, hdc, WM_CTLCOLORSTATIC);
     FillRect(hdc, &rc, hBrush);
     if (dwType == SS_BITMAP || dwType == SS_ICON) {
-        // FIXME: icons are kept but not drawn until the drawing layer can draw them.
         const CStaticState* pState = GetControlState<CStaticState>(hWnd);
         DrawControlImage(hdc, pState->nImageType, pState->hImage, rc, (dwStyle & SS_CENTERIMAGE) != 0);
     } else if (dwType <= SS_RIGHT || dwType == SS_SIMPLE || dwType == SS_LEFTNOWORDWRAP) {
@@ -159,6 +159,15 @@ LRESULT CALLBACK StaticWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     case WM_NCCREATE:
         AttachControlState(hWnd, std::make_unique<CStaticState>());
         return DefWindowProc(hWnd, uMsg, wParam, lParam);
+    case WM_CREATE:
+        // An icon control made from a template names its icon in its text.
+        if ((dwStyle & SS_TYPEMASK) == SS_ICON) {
+            std::string text = WindowTextOf(hWnd);
+            auto* pCreate = reinterpret_cast<LPCREATESTRUCT>(lParam);
+            if (HICON hIcon = text.empty() ? nullptr : LoadIcon(pCreate->hInstance, text.c_str()))
+                SetImage(hWnd, IMAGE_ICON, hIcon);
+        }
+        return 0;
     case WM_NCDESTROY:
         DestroyControlState(hWnd);
         return DefWindowProc(hWnd, uMsg, wParam, lParam);

@@ -6,15 +6,19 @@
 // SS_RIGHT wrap words and expand tabs; SS_LEFTNOWORDWRAP expands tabs on one
 // line; SS_SIMPLE draws one line as it is. '&' underlines the next character
 // unless SS_NOPREFIX. A disabled static draws its text in COLOR_GRAYTEXT.
-// SS_BITMAP draws the bitmap set by STM_SETIMAGE at the top-left (centred with
-// SS_CENTERIMAGE, which also keeps the control's size; otherwise the control
-// takes the bitmap's size). SS_OWNERDRAW sends WM_DRAWITEM (ODT_STATIC) to the
-// parent instead of painting.
+// SS_BITMAP and SS_ICON draw the bitmap or icon set by STM_SETIMAGE (or
+// STM_SETICON) at the top-left (centred with SS_CENTERIMAGE, which also keeps
+// the control's size; otherwise the control takes the image's size); an icon
+// is drawn through its mask, over the background. An SS_ICON control created
+// with text loads the icon of that name (or "#<number>") from the instance it
+// was created with. SS_OWNERDRAW sends WM_DRAWITEM (ODT_STATIC) to the parent
+// instead of painting.
 //
 // Without SS_NOTIFY a static is transparent to the mouse (WM_NCHITTEST answers
 // HTTRANSPARENT); with it a click sends STN_CLICKED, a double click STN_DBLCLK,
 // and enabling or disabling it STN_ENABLE or STN_DISABLE.
 
+#include "platform/gdi/Icons.h"
 #include "platform/window/WindowTypes.h"
 
 // clang-format off
@@ -53,12 +57,8 @@ constexpr DWORD SS_ELLIPSISMASK   = 0x0000C000;
 /* Static messages. */
 constexpr UINT STM_SETICON  = 0x0170; // wParam: HICON; returns the previous one
 constexpr UINT STM_GETICON  = 0x0171;
-constexpr UINT STM_SETIMAGE = 0x0172; // wParam: IMAGE_*; lParam: the handle; returns the previous one
+constexpr UINT STM_SETIMAGE = 0x0172; // wParam: IMAGE_BITMAP or IMAGE_ICON; lParam: the handle; returns the previous one
 constexpr UINT STM_GETIMAGE = 0x0173; // wParam: IMAGE_*
-
-/* Image kinds of STM_SETIMAGE and BM_SETIMAGE. */
-constexpr UINT IMAGE_BITMAP = 0;
-constexpr UINT IMAGE_ICON   = 1;
 
 /* Static notifications (SS_NOTIFY). */
 constexpr WORD STN_CLICKED = 0;

@@ -22,13 +22,6 @@ constexpr UINT WM_CHARTOITEM        = 0x002F; // the same for a character
 constexpr UINT WM_COMPAREITEM       = 0x0039; // wParam: control ID; lParam: COMPAREITEMSTRUCT*
 constexpr UINT WM_NOTIFY            = 0x004E; // wParam: control ID; lParam: NMHDR*
 constexpr UINT WM_SYSTIMER          = 0x0118; // the caret's blink timer
-constexpr UINT WM_CTLCOLORMSGBOX    = 0x0132; // wParam: HDC; lParam: the control; returns HBRUSH
-constexpr UINT WM_CTLCOLOREDIT      = 0x0133;
-constexpr UINT WM_CTLCOLORLISTBOX   = 0x0134;
-constexpr UINT WM_CTLCOLORBTN       = 0x0135;
-constexpr UINT WM_CTLCOLORDLG       = 0x0136;
-constexpr UINT WM_CTLCOLORSCROLLBAR = 0x0137;
-constexpr UINT WM_CTLCOLORSTATIC    = 0x0138;
 constexpr UINT WM_DROPFILES         = 0x0233; // wParam: HDROP
 constexpr UINT WM_PALETTECHANGED    = 0x0311; // wParam: the window that realized its palette
 

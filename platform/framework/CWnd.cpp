@@ -50,11 +50,6 @@ LONG MakeRoutedCode(UINT nCode, UINT nKind)
     return MAKELONG(static_cast<WORD>(nCode), static_cast<WORD>(nKind));
 }
 
-bool IsCtlColorMessage(UINT message)
-{
-    return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
-}
-
 // Offers a notification to the permanent object of the child that sent it.
 BOOL ReflectToChild(HWND hWndChild, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {

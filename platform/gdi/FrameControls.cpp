@@ -99,6 +99,21 @@ void DrawArrow(CPixelTarget& target, const RECT& rc, UINT nDirection, COLORREF c
     }
 }
 
+// A cross of two-pixel strokes, centred in rc: the close button's glyph.
+void DrawCross(CPixelTarget& target, const RECT& rc, COLORREF cr)
+{
+    constexpr int MAX_CROSS = 1024;
+    int nSize = std::clamp(std::min<int>(rc.right - rc.left, rc.bottom - rc.top) / 2, 2, MAX_CROSS);
+    int x0 = (rc.left + rc.right - nSize) / 2, y0 = (rc.top + rc.bottom - nSize) / 2;
+    uint32_t nPixel = target.Pixel(cr);
+    for (int i = 0; i < nSize; ++i) {
+        for (int k : { 0, 1 }) {
+            target.Put(x0 + i + k, y0 + i, nPixel);
+            target.Put(x0 + nSize - i - k, y0 + i, nPixel);
+        }
+    }
+}
+
 void DrawCheckBox(CPixelTarget& target, RECT rc, UINT nState)
 {
     int nSize = std::min<int>({ 13, rc.right - rc.left, rc.bottom - rc.top });
@@ -222,6 +237,14 @@ BOOL DrawFrameControl(HDC hdc, LPRECT lprc, UINT uType, UINT uState)
         } else {
             DrawCheckBox(target, rc, uState);
         }
+        return TRUE;
+    }
+    if (uType == DFC_CAPTION && (uState & 0xFF) == DFCS_CAPTIONCLOSE) {
+        UINT nEdge = (uState & DFCS_PUSHED) ? EDGE_SUNKEN : EDGE_RAISED;
+        RECT inside = DrawDeviceEdge(target, rc, nEdge, BF_RECT | BF_MIDDLE | nFlat | nMono);
+        if (uState & DFCS_PUSHED)
+            OffsetRect(&inside, 1, 1);
+        DrawCross(target, inside, (uState & DFCS_INACTIVE) ? SHADOW : TEXT);
         return TRUE;
     }
     if (uType == DFC_SCROLL) {

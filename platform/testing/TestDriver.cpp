@@ -3,10 +3,12 @@
 #include "platform/base/WinError.h"
 #include "platform/controls/ButtonControl.h"
 #include "platform/framework/AfxMessages.h"
+#include "platform/framework/CWnd.h"
 #include "platform/window/Input.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Paint.h"
 #include "platform/window/Window.h"
+#include "platform/window/WindowClass.h"
 
 #include <optional>
 #include <string>
@@ -56,26 +58,23 @@ std::optional<KeyStroke> KeyStrokeOf(char ch)
     return std::nullopt;
 }
 
-BOOL InjectMouse(EMouseAction eAction, EMouseButton eButton, POINT pt)
-{
-    return InjectMouseEvent(CMouseInput { eAction, eButton, pt, 0 });
-}
-
 } // namespace
 
-// The driver of each thread, for the modal dialog hook, which gets no context.
+// The driver of each thread, for the hooks, which get no context.
 static thread_local CTestDriver* t_pDriver = nullptr;
 
 CTestDriver::CTestDriver()
     : m_clock(START_UTC, START_TICKS)
     , m_pPreviousDriver(t_pDriver)
     , m_pfnPreviousHook(SetThreadModalDialogHook(&CTestDriver::AnswerModalDialog))
+    , m_pfnPreviousWaitHook(SetThreadWaitHook(&CTestDriver::FeedWaitingLoop))
 {
     t_pDriver = this;
 }
 
 CTestDriver::~CTestDriver()
 {
+    SetThreadWaitHook(m_pfnPreviousWaitHook);
     SetThreadModalDialogHook(m_pfnPreviousHook);
     t_pDriver = m_pPreviousDriver;
 }
@@ -93,7 +92,33 @@ void CTestDriver::Advance(UINT nMilliseconds)
 
 int CTestDriver::Pump()
 {
-    return PumpUntilIdle();
+    int nDispatched = 0;
+    MSG msg {};
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) {
+        PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE);
+        if (!PreTranslate(&msg)) {
+            TranslateMessage(&msg);
+            DispatchMessage(&msg);
+        }
+        ++nDispatched;
+    }
+    return nDispatched;
+}
+
+// What the program's loop does before dispatching: the class library's
+// PreTranslateMessage chain up to the message's top-level window when that
+// window has an object (a CDialog takes its keys there), else the dialog
+// manager's keyboard interface for a dialog without one.
+BOOL CTestDriver::PreTranslate(MSG* pMsg)
+{
+    HWND hTop = pMsg->hwnd ? GetAncestor(pMsg->hwnd, GA_ROOT) : nullptr;
+    if (!hTop)
+        return FALSE;
+    if (CWnd::FromHandlePermanent(hTop))
+        return CWnd::WalkPreTranslateTree(hTop, pMsg);
+    char szClass[16] {};
+    GetClassName(hTop, szClass, sizeof(szClass));
+    return std::string_view(szClass) == WC_DIALOG && IsDialogMessage(hTop, pMsg);
 }
 
 /***** Mouse *****/
@@ -117,15 +142,10 @@ BOOL CTestDriver::Drag(HWND hWnd, POINT from, POINT to)
 {
     if (!ClientToScreen(hWnd, &from) || !ClientToScreen(hWnd, &to))
         return FALSE;
-    BOOL bReceived = InjectMouse(EMouseAction::Move, EMouseButton::None, from);
-    Pump();
-    bReceived = InjectMouse(EMouseAction::ButtonDown, EMouseButton::Left, from) && bReceived;
-    Pump();
-    bReceived = InjectMouse(EMouseAction::Move, EMouseButton::None, to) && bReceived;
-    Pump();
-    bReceived = InjectMouse(EMouseAction::ButtonUp, EMouseButton::Left, to) && bReceived;
-    Pump();
-    return bReceived;
+    return RunMouseGesture({ CMouseInput { EMouseAction::Move, EMouseButton::None, from, 0 },
+        CMouseInput { EMouseAction::ButtonDown, EMouseButton::Left, from, 0 },
+        CMouseInput { EMouseAction::Move, EMouseButton::None, to, 0 },
+        CMouseInput { EMouseAction::ButtonUp, EMouseButton::Left, to, 0 } });
 }
 
 // Moves the cursor to the point first, as a real mouse does, so the window
@@ -136,15 +156,34 @@ BOOL CTestDriver::MouseButton(HWND hWnd, int x, int y, bool bRight, int nClicks)
     if (!ClientToScreen(hWnd, &pt))
         return FALSE;
     EMouseButton eButton = bRight ? EMouseButton::Right : EMouseButton::Left;
-    BOOL bReceived = InjectMouse(EMouseAction::Move, EMouseButton::None, pt);
-    Pump();
+    std::deque<CMouseInput> events { CMouseInput { EMouseAction::Move, EMouseButton::None, pt, 0 } };
     for (int nClick = 0; nClick < nClicks; ++nClick) {
-        bReceived = InjectMouse(EMouseAction::ButtonDown, eButton, pt) && bReceived;
-        Pump();
-        bReceived = InjectMouse(EMouseAction::ButtonUp, eButton, pt) && bReceived;
+        events.push_back(CMouseInput { EMouseAction::ButtonDown, eButton, pt, 0 });
+        events.push_back(CMouseInput { EMouseAction::ButtonUp, eButton, pt, 0 });
+    }
+    return RunMouseGesture(std::move(events));
+}
+
+BOOL CTestDriver::RunMouseGesture(std::deque<CMouseInput> events)
+{
+    m_gesture = std::move(events);
+    m_bGestureReceived = TRUE;
+    while (!m_gesture.empty()) {
+        CMouseInput input = m_gesture.front();
+        m_gesture.pop_front();
+        m_bGestureReceived = InjectMouseEvent(input) && m_bGestureReceived;
         Pump();
     }
-    return bReceived;
+    return m_bGestureReceived;
+}
+
+void CTestDriver::FeedWaitingLoop()
+{
+    if (!t_pDriver || t_pDriver->m_gesture.empty())
+        return;
+    CMouseInput input = t_pDriver->m_gesture.front();
+    t_pDriver->m_gesture.pop_front();
+    t_pDriver->m_bGestureReceived = InjectMouseEvent(input) && t_pDriver->m_bGestureReceived;
 }
 
 /***** Keyboard *****/

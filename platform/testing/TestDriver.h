@@ -8,11 +8,16 @@
 // the thread of the windows it drives. Every action injects its input through
 // the window layer's injection calls and then pumps the thread's queue until
 // it is idle, so when a call returns, everything the input caused has run.
-// Points are client coordinates of the window named.
+// The steps of one mouse gesture (move, press, move, release) go one at a
+// time; when a step starts a loop that waits for input (dragging a scroll
+// bar's thumb, drag detection), that loop is given the gesture's next steps
+// as it waits. Points are client coordinates of the window named.
 
 #include "platform/base/CString.h"
 #include "platform/base/Clock.h"
 #include "platform/window/Dialog.h"
+#include "platform/window/Input.h"
+#include "platform/window/MessageQueue.h"
 #include "platform/window/WindowTypes.h"
 
 #include <deque>
@@ -36,8 +41,9 @@ public:
     // Moves the clock forward one millisecond at a time, pumping after each
     // step, so timers fire in the order they fall due and each at its time.
     void Advance(UINT nMilliseconds);
-    // Runs what waits in the queue without moving the clock; returns how many
-    // messages were dispatched.
+    // Runs what waits in the queue without moving the clock, as the program's
+    // loop would (a dialog takes its keys: Tab, Enter, Escape); returns how
+    // many messages were taken.
     int Pump();
 
     /* Mouse. Each returns FALSE when no window received the input. */
@@ -88,12 +94,20 @@ public:
 private:
     BOOL MouseButton(HWND hWnd, int x, int y, bool bRight, int nClicks);
     BOOL Key(UINT nVirtualKey, bool bDown);
+    static BOOL PreTranslate(MSG* pMsg);
+    // Injects each mouse event, pumping after each; TRUE when every one reached a window.
+    BOOL RunMouseGesture(std::deque<CMouseInput> events);
 
     static void AnswerModalDialog(HWND hDlg);
+    // Gives the next event of the gesture to a loop that waits for input.
+    static void FeedWaitingLoop();
 
     CManualClock m_clock;
     CClockOverride m_override { m_clock };
     std::deque<std::function<void(HWND)>> m_modalAnswers;
+    std::deque<CMouseInput> m_gesture; // events of the running gesture not yet injected
+    BOOL m_bGestureReceived { TRUE };
     CTestDriver* m_pPreviousDriver;
     MODALDIALOGHOOK m_pfnPreviousHook;
+    THREADWAITHOOK m_pfnPreviousWaitHook;
 };

@@ -2,8 +2,11 @@
 
 #include "platform/base/WinError.h"
 #include "platform/window/Input.h"
+#include "platform/window/Menu.h"
+#include "platform/window/MenuInternal.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Messages.h"
+#include "platform/window/Window.h"
 
 #include <algorithm>
 #include <map>
@@ -110,6 +113,62 @@ int CopyAcceleratorTable(HACCEL hAccelSrc, LPACCEL lpAccelDst, int cAccelEntries
     return nCopy;
 }
 
+namespace {
+
+bool IsCommandItem(const CMenuItem& item, UINT nCmd)
+{
+    return !item.hSubMenu && !(item.fType & MFT_SEPARATOR) && item.wID == nCmd;
+}
+
+// The popups leading from hMenu to the first item with command nCmd, depth
+// first, each with its position in the menu above it; false when no item has it.
+bool FindCommandPath(HMENU hMenu, UINT nCmd, std::vector<std::pair<HMENU, int>>& path, int nDepth = 0)
+{
+    constexpr int MAX_DEPTH = 16; // menus nest no deeper; a menu among its own submenus stops here
+    std::vector<CMenuItem> items;
+    if (nDepth > MAX_DEPTH || !MenuSnapshot(hMenu, items))
+        return false;
+    for (const CMenuItem& item : items) {
+        if (IsCommandItem(item, nCmd))
+            return true;
+    }
+    for (int nPos = 0; nPos < static_cast<int>(items.size()); ++nPos) {
+        if (!items[nPos].hSubMenu)
+            continue;
+        path.emplace_back(items[nPos].hSubMenu, nPos);
+        if (FindCommandPath(items[nPos].hSubMenu, nCmd, path, nDepth + 1))
+            return true;
+        path.pop_back();
+    }
+    return false;
+}
+
+// Whether an accelerator may send nCmd to hWnd. When the window's menu has an
+// item for the command, the window first brings the menu up to date as if the
+// user opened it (WM_INITMENU, then WM_INITMENUPOPUP for each popup down to
+// the item), and the command goes only if the item is then enabled.
+bool IsAcceleratorCommandEnabled(HWND hWnd, UINT nCmd)
+{
+    HMENU hMenu = GetMenu(hWnd);
+    std::vector<std::pair<HMENU, int>> path;
+    if (!hMenu || !FindCommandPath(hMenu, nCmd, path))
+        return true;
+    SendMessage(hWnd, WM_INITMENU, reinterpret_cast<WPARAM>(hMenu), 0);
+    for (const auto& [hPopup, nPos] : path) {
+        if (!IsWindow(hWnd))
+            return false;
+        SendMessage(hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hPopup), MAKELPARAM(nPos, FALSE));
+    }
+    std::vector<CMenuItem> items;
+    if (!IsWindow(hWnd) || !MenuSnapshot(path.empty() ? hMenu : path.back().first, items))
+        return false;
+    auto it
+        = std::find_if(items.begin(), items.end(), [nCmd](const CMenuItem& item) { return IsCommandItem(item, nCmd); });
+    return it != items.end() && !(it->fState & MFS_DISABLED);
+}
+
+} // namespace
+
 int TranslateAccelerator(HWND hWnd, HACCEL hAccTable, LPMSG lpMsg)
 {
     if (!lpMsg) {
@@ -135,8 +194,8 @@ int TranslateAccelerator(HWND hWnd, HACCEL hAccTable, LPMSG lpMsg)
             bMatch
                 = bChar && accel.key == lpMsg->wParam && ((accel.fVirt & FALT) != 0) == (lpMsg->message == WM_SYSCHAR);
         if (bMatch) {
-            // FIXME: a command whose menu item is disabled should not be sent.
-            SendMessage(hWnd, WM_COMMAND, MAKEWPARAM(accel.cmd, 1), 0);
+            if (IsAcceleratorCommandEnabled(hWnd, accel.cmd))
+                SendMessage(hWnd, WM_COMMAND, MAKEWPARAM(accel.cmd, 1), 0);
             return TRUE;
         }
     }

@@ -21,5 +21,8 @@ int CopyAcceleratorTable(HACCEL hAccelSrc, LPACCEL lpAccelDst, int cAccelEntries
 // Ctrl and Alt state the message came with) and WM_CHAR/WM_SYSCHAR (character
 // entries; FALT must match WM_SYSCHAR): sends WM_COMMAND with the entry's
 // command in the low word and 1 in the high word to hWnd and returns TRUE.
+// When hWnd's menu has an item for the command, hWnd gets WM_INITMENU and
+// WM_INITMENUPOPUP first, as when the user opens the menu; if the item is then
+// disabled or grayed the key is taken (TRUE) but no command is sent.
 // Returns FALSE for every other message.
 int TranslateAccelerator(HWND hWnd, HACCEL hAccTable, LPMSG lpMsg);

@@ -3,6 +3,7 @@
 #include "platform/base/ResourceModule.h"
 #include "platform/base/WinError.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/gdi/Text.h"
@@ -41,9 +42,6 @@ struct DialogState {
 constexpr int DWLP_STATE = DWLP_USER + sizeof(LONG_PTR);
 static_assert(DWLP_STATE + static_cast<int>(sizeof(LONG_PTR)) <= DLGWINDOWEXTRA);
 
-// WM_CTLCOLORMSGBOX to WM_CTLCOLORSTATIC, whose handlers return a brush.
-constexpr UINT WM_CTLCOLOR_FIRST = 0x0132;
-constexpr UINT WM_CTLCOLOR_LAST = 0x0138;
 // The control messages and values the dialog manager sends. The controls sit
 // above this layer and define them for their users; these are the documented
 // values.
@@ -482,7 +480,7 @@ LRESULT DefDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)
         if (!::IsWindow(hDlg))
             return nHandled;
         if (nHandled) {
-            bool bDirect = uMsg == WM_INITDIALOG || (uMsg >= WM_CTLCOLOR_FIRST && uMsg <= WM_CTLCOLOR_LAST);
+            bool bDirect = uMsg == WM_INITDIALOG || IsCtlColorMessage(uMsg);
             return bDirect ? nHandled : ::GetWindowLongPtr(hDlg, DWLP_MSGRESULT);
         }
     }
@@ -514,16 +512,28 @@ LRESULT DefDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)
         }
         [[fallthrough]];
     case WM_SETFOCUS: {
+        // The focus goes back as the keyboard would bring it: an edit's text selected.
         HWND hCtl = pState->hWndFocusSave;
         if (!hCtl || !::IsWindow(hCtl) || !::IsChild(hDlg, hCtl))
             hCtl = ::GetNextDlgTabItem(hDlg, nullptr, FALSE);
-        if (hCtl)
-            ::SetFocus(hCtl);
+        FocusControl(hCtl);
         return 0;
     }
     case WM_CLOSE:
         PressButton(hDlg, IDCANCEL);
         return 0;
+    case WM_ERASEBKGND: {
+        // The background is what the dialog answers to its own WM_CTLCOLORDLG.
+        auto hdc = reinterpret_cast<HDC>(wParam);
+        auto hbr
+            = reinterpret_cast<HBRUSH>(::SendMessage(hDlg, WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(hDlg)));
+        if (!hbr)
+            hbr = DefaultControlColors(hdc, WM_CTLCOLORDLG);
+        RECT rc {};
+        ::GetClipBox(hdc, &rc);
+        ::FillRect(hdc, &rc, hbr);
+        return 1;
+    }
     case WM_NCDESTROY:
         ::SetWindowLongPtr(hDlg, DWLP_STATE, 0);
         if (pState->bOwnFont)

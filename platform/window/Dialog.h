@@ -114,8 +114,9 @@ void CallModalDialogHook(HWND hDlg);
 /* The default procedure. Beyond DefWindowProc it: keeps the dialog font
    (WM_SETFONT, WM_GETFONT); answers DM_GETDEFID and DM_SETDEFID; moves the
    focus for WM_NEXTDLGCTL; saves the focus on deactivation and restores it on
-   activation and WM_SETFOCUS; turns WM_CLOSE into IDCANCEL; fills its
-   background with COLOR_BTNFACE. */
+   activation and WM_SETFOCUS (selecting an edit's text, as WM_NEXTDLGCTL does); turns WM_CLOSE into IDCANCEL; fills its
+   background with the brush it answers to its own WM_CTLCOLORDLG (by
+   default COLOR_3DFACE, see DefaultControlColors). */
 LRESULT DefDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
 /* Dialog units. */

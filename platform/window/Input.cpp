@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -148,17 +149,17 @@ void UpdateTrackingOnMove(HWND hUnder, POINT pt)
         PostMessage(hLeft, WM_MOUSELEAVE, 0, 0);
 }
 
-// The window under a screen point and the hit-test answer, asking the
-// windows below while they answer HTTRANSPARENT.
+// The window under a screen point and the hit-test answer. A window that
+// answers HTTRANSPARENT is passed over: the windows below it (its siblings
+// lower in the z-order, then its parent) are asked in turn.
 HWND HitTest(POINT pt, LRESULT* pnHit)
 {
-    HWND hWnd = WindowFromPoint(pt);
-    while (hWnd) {
+    std::vector<HWND> transparent;
+    while (HWND hWnd = WindowFromPointSkipping(pt, transparent)) {
         *pnHit = SendMessage(hWnd, WM_NCHITTEST, 0, PointParam(pt));
         if (*pnHit != HTTRANSPARENT)
             return hWnd;
-        // FIXME: Windows below a transparent sibling are not asked; its parent answers instead.
-        hWnd = (GetWindowLong(hWnd, GWL_STYLE) & WS_CHILD) ? GetParent(hWnd) : nullptr;
+        transparent.push_back(hWnd);
     }
     *pnHit = HTNOWHERE;
     return nullptr;

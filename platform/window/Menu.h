@@ -74,6 +74,8 @@ constexpr UINT TPM_VCENTERALIGN  = 0x0010;
 constexpr UINT TPM_BOTTOMALIGN   = 0x0020;
 constexpr UINT TPM_NONOTIFY      = 0x0080; // no notification messages to the owner
 constexpr UINT TPM_RETURNCMD     = 0x0100; // return the chosen ID instead of posting WM_COMMAND
+constexpr UINT TPM_HORIZONTAL    = 0x0000; // keep TPMPARAMS.rcExclude clear by moving sideways
+constexpr UINT TPM_VERTICAL      = 0x0040; // ... by moving up or down
 
 /* WM_ENTERIDLE sources. */
 constexpr WPARAM MSGF_MENU       = 2;
@@ -194,7 +196,9 @@ BOOL SetMenuItemInfo(HMENU hmenu, UINT item, BOOL fByPositon, LPCMENUITEMINFO lp
 // ones. With TPM_RETURNCMD returns the chosen ID (0 for none); otherwise posts
 // WM_COMMAND for the chosen ID and returns TRUE (FALSE for a bad menu or
 // window, or while another menu is tracked on the thread).
-// FIXME: the rectangle of TPMPARAMS is not kept clear yet; prcRect is ignored as documented.
+// TrackPopupMenuEx with TPMPARAMS keeps rcExclude clear: a menu that would
+// cover it moves to its right (TPM_VERTICAL: below it), or to its left (above
+// it) when the screen ends first. prcRect is ignored, as documented.
 BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd, const RECT* prcRect);
 BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPARAMS lptpm);
 // Ends the menu loop running on this thread, as a cancel.

@@ -28,6 +28,7 @@ struct CTrackStart {
     bool bFromBar { false };
     int nIndex { 0 };
     bool bSelectFirst { false };
+    RECT rcExclude {}; // screen area the first menu keeps clear; empty for none
 };
 // Runs the menu loop (see TrackPopupMenu); returns the chosen ID, 0 for none.
 UINT TrackMenu(HMENU hMenu, UINT uFlags, int x, int y, HWND hWnd, const CTrackStart& start);

@@ -16,6 +16,7 @@
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/FrameControls.h"
 #include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/Rects.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/gdi/Text.h"
 #include "platform/window/Input.h"
@@ -268,6 +269,15 @@ bool CMenuTracker::OpenLevel(HMENU hMenu, int nIndexInParent, POINT ptAt, const 
     }
     x = std::max(0, std::min(x, cxScreen - cx));
     y = std::max(0, std::min(y, cyScreen - cy));
+    RECT rcMenu { x, y, x + cx, y + cy };
+    RECT rcOverlap {};
+    if (!prcParentItem && IntersectRect(&rcOverlap, &rcMenu, &m_start.rcExclude)) {
+        const RECT& rcExclude = m_start.rcExclude;
+        if (m_uFlags & TPM_VERTICAL)
+            y = std::max(0, rcExclude.bottom + cy <= cyScreen ? rcExclude.bottom : rcExclude.top - cy);
+        else
+            x = std::max(0, rcExclude.right + cx <= cxScreen ? rcExclude.right : rcExclude.left - cx);
+    }
     SetWindowPos(level.hWnd, HWND_TOPMOST, x, y, cx, cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     m_levels.push_back(std::move(level));
     return true;
@@ -718,8 +728,12 @@ UINT TrackMenu(HMENU hMenu, UINT uFlags, int x, int y, HWND hWnd, const CTrackSt
     return nChosen;
 }
 
-BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPARAMS)
+BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPARAMS lptpm)
 {
+    if (lptpm && lptpm->cbSize != sizeof(TPMPARAMS)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
     if (!IsMenu(hMenu)) {
         SetLastError(ERROR_INVALID_MENU_HANDLE);
         return FALSE;
@@ -732,7 +746,10 @@ BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPA
         SetLastError(ERROR_POPUP_ALREADY_ACTIVE);
         return FALSE;
     }
-    UINT nChosen = TrackMenu(hMenu, uFlags, x, y, hwnd, CTrackStart {});
+    CTrackStart start;
+    if (lptpm)
+        start.rcExclude = lptpm->rcExclude;
+    UINT nChosen = TrackMenu(hMenu, uFlags, x, y, hwnd, start);
     if (uFlags & TPM_RETURNCMD)
         return static_cast<BOOL>(nChosen);
     if (nChosen && IsWindow(hwnd))

@@ -14,8 +14,17 @@
 #include <algorithm>
 #include <chrono>
 #include <unordered_map>
+#include <utility>
 
 namespace {
+
+thread_local THREADWAITHOOK t_pfnWaitHook = nullptr;
+
+void RunThreadWaitHook()
+{
+    if (t_pfnWaitHook)
+        t_pfnWaitHook();
+}
 
 // The hWnd filter (HWND)-1, which takes only thread messages.
 bool IsThreadMessagesFilter(HWND hWnd)
@@ -417,6 +426,7 @@ BOOL GetMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
             RunGetMessageHooks(lpMsg, PM_REMOVE);
             return lpMsg->message != WM_QUIT;
         }
+        RunThreadWaitHook();
         CRetrievalWait wait(*pQueue, filter);
         WaitForObjectsOrSource(0, nullptr, FALSE, dwTimeout, &wait);
     }
@@ -509,6 +519,7 @@ DWORD MsgWaitForMultipleObjectsEx(
     Clock::time_point deadline = dwMilliseconds == INFINITE ? Clock::time_point::max()
                                                             : Clock::now() + std::chrono::milliseconds(dwMilliseconds);
     bool bAnyInput = (dwFlags & MWMO_INPUTAVAILABLE) != 0;
+    RunThreadWaitHook();
     CInputWait wait(*pQueue, dwWakeMask, bAnyInput);
     const CMessageFilter anyMessage;
     for (;;) {
@@ -549,6 +560,13 @@ DWORD MsgWaitForMultipleObjects(
     return MsgWaitForMultipleObjectsEx(nCount, pHandles, dwMilliseconds, dwWakeMask, fWaitAll ? MWMO_WAITALL : 0);
 }
 
+namespace {
+
+// Lets the waits of the layers below (the lock classes) end on message input.
+[[maybe_unused]] const bool g_bMessageWaitInstalled = (SetMessageWaitProc(&MsgWaitForMultipleObjects), true);
+
+}
+
 DWORD GetQueueStatus(UINT flags)
 {
     std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
@@ -578,4 +596,9 @@ int PumpUntilIdle()
         ++nDispatched;
     }
     return nDispatched;
+}
+
+THREADWAITHOOK SetThreadWaitHook(THREADWAITHOOK pfnHook)
+{
+    return std::exchange(t_pfnWaitHook, pfnHook);
 }

@@ -143,6 +143,15 @@ BOOL GetInputState();
 
 /* For test drivers. */
 
+// Called on the thread each time it is about to wait for messages (in
+// GetMessage when nothing is left to retrieve, WaitMessage,
+// MsgWaitForMultipleObjects(Ex)), before it waits: a test driver gives here
+// the input that a modal loop started by earlier input waits for (the rest of
+// a drag, for a tracking loop). One per thread; returns the previous one
+// (nullptr removes it).
+using THREADWAITHOOK = void (*)();
+THREADWAITHOOK SetThreadWaitHook(THREADWAITHOOK pfnHook);
+
 // Translates and dispatches the calling thread's messages (timers that are due
 // included) until none is left; returns how many were dispatched. WM_QUIT is
 // left in the queue. Meant for a clock that tests hold still: on the real

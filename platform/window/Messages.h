@@ -118,6 +118,25 @@ constexpr UINT WM_GETFONT           = 0x0031; // returns the HFONT, or 0 for the
 // clang-format on
 
 // clang-format off
+/* Colours of controls: sent to a control's parent before it paints, wParam the
+   control's DC, lParam the control. The answer is the brush for the
+   background, with the DC's text and background colours set; DefWindowProc
+   answers with the system colours of the control's kind (see Paint.h). */
+constexpr UINT WM_CTLCOLORMSGBOX    = 0x0132;
+constexpr UINT WM_CTLCOLOREDIT      = 0x0133;
+constexpr UINT WM_CTLCOLORLISTBOX   = 0x0134;
+constexpr UINT WM_CTLCOLORBTN       = 0x0135;
+constexpr UINT WM_CTLCOLORDLG       = 0x0136;
+constexpr UINT WM_CTLCOLORSCROLLBAR = 0x0137;
+constexpr UINT WM_CTLCOLORSTATIC    = 0x0138;
+// clang-format on
+
+inline bool IsCtlColorMessage(UINT uMsg)
+{
+    return uMsg >= WM_CTLCOLORMSGBOX && uMsg <= WM_CTLCOLORSTATIC;
+}
+
+// clang-format off
 /* Clipboard commands a window carries out on its selection. */
 constexpr UINT WM_CUT               = 0x0300;
 constexpr UINT WM_COPY              = 0x0301;

@@ -163,7 +163,7 @@ void PaintFrame(HWND hWnd)
         if (layout.dwStyle & WS_SYSMENU) {
             RECT rcClose = CloseButtonRect(layout);
             InflateRect(&rcClose, -2, -2);
-            DrawFrameControl(hdc, &rcClose, DFC_BUTTON, DFCS_BUTTONPUSH);
+            DrawFrameControl(hdc, &rcClose, DFC_CAPTION, DFCS_CAPTIONCLOSE);
             rcText.right = rcClose.left - 2;
         }
         HGDIOBJ hOldFont = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
@@ -303,6 +303,14 @@ LRESULT DefWindowProcInputAndPaint(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
             pWindow->bRedrawOff = !wParam;
         return 0;
     }
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<LRESULT>(DefaultControlColors(reinterpret_cast<HDC>(wParam), uMsg));
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
         if (wParam == static_cast<WPARAM>(HTVSCROLL) || wParam == static_cast<WPARAM>(HTHSCROLL))

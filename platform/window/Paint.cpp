@@ -9,6 +9,7 @@
 #include "platform/gdi/Rects.h"
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/SurfaceDC.h"
+#include "platform/gdi/SysColors.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Messages.h"
 #include "platform/window/QueueInternal.h"
@@ -499,6 +500,22 @@ BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint)
         return FALSE;
     }
     return ReleaseDC(hWnd, lpPaint->hdc) ? TRUE : FALSE;
+}
+
+/***** Colours of controls *****/
+
+HBRUSH DefaultControlColors(HDC hdc, UINT uCtlColorMsg)
+{
+    if (!IsCtlColorMessage(uCtlColorMsg))
+        return nullptr;
+    int nBackColor = COLOR_3DFACE;
+    if (uCtlColorMsg == WM_CTLCOLOREDIT || uCtlColorMsg == WM_CTLCOLORLISTBOX)
+        nBackColor = COLOR_WINDOW;
+    else if (uCtlColorMsg == WM_CTLCOLORSCROLLBAR)
+        nBackColor = COLOR_SCROLLBAR;
+    SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(hdc, GetSysColor(nBackColor));
+    return GetSysColorBrush(nBackColor);
 }
 
 /***** Window DCs *****/

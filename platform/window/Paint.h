@@ -84,6 +84,15 @@ BOOL RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags
 HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint);
 BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
 
+/* Colours of controls. */
+
+// What DefWindowProc answers to a WM_CTLCOLOR* message: sets the DC's text
+// colour (COLOR_WINDOWTEXT) and background colour to the system colours of the
+// message's kind, and returns the background's system brush (never deleted):
+// COLOR_WINDOW for edits and list boxes, COLOR_SCROLLBAR for scroll bars,
+// COLOR_3DFACE for the rest. NULL, changing nothing, for another message.
+HBRUSH DefaultControlColors(HDC hdc, UINT uCtlColorMsg);
+
 /* Window DCs. Each is released with ReleaseDC. */
 
 // A DC for the client area; NULL gives a DC on the desktop that shows nowhere.

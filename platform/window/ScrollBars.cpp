@@ -5,6 +5,8 @@
 #include "platform/gdi/FrameControls.h"
 #include "platform/gdi/Rects.h"
 #include "platform/gdi/SysColors.h"
+#include "platform/window/Input.h"
+#include "platform/window/InputInternal.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Messages.h"
 #include "platform/window/Paint.h"
@@ -103,8 +105,9 @@ bool LayOutBar(HWND hWnd, int nBar, CBarLayout& layout)
     nThumb = std::min(nThumb, nTrack);
     long long nSpan
         = std::max<long long>(static_cast<long long>(si.nMax) - std::max<int>(si.nPage - 1, 0) - si.nMin, 1);
+    // A dragged thumb stands where it is dragged to.
     layout.nThumbStart
-        = layout.nStart + layout.nArrow + static_cast<int>((nTrack - nThumb) * (si.nPos - si.nMin) / nSpan);
+        = layout.nStart + layout.nArrow + static_cast<int>((nTrack - nThumb) * (si.nTrackPos - si.nMin) / nSpan);
     layout.nThumbEnd = layout.nThumbStart + nThumb;
     return true;
 }
@@ -144,6 +147,94 @@ void DrawBar(HWND hWnd, HDC hdc, int nBar, UINT nDisabled)
         RECT rcThumb = Span(layout, layout.nThumbStart, layout.nThumbEnd);
         DrawEdge(hdc, &rcThumb, EDGE_RAISED, BF_RECT | BF_MIDDLE);
     }
+}
+
+// The position that puts the thumb's grab point at nAt along the bar.
+int PosForThumbAt(const CBarLayout& layout, const SCROLLINFO& si, int nAt, int nGrabOffset)
+{
+    const int nTravel = layout.nEnd - layout.nStart - 2 * layout.nArrow - (layout.nThumbEnd - layout.nThumbStart);
+    const int nMaxPos = std::max(si.nMin, si.nMax - std::max<int>(static_cast<int>(si.nPage) - 1, 0));
+    if (nTravel <= 0)
+        return si.nPos;
+    const long long nOffset = nAt - nGrabOffset - (layout.nStart + layout.nArrow);
+    const long long nSpan = static_cast<long long>(nMaxPos) - si.nMin;
+    return static_cast<int>(
+        std::clamp<long long>(si.nMin + (nOffset * nSpan + nTravel / 2) / nTravel, si.nMin, nMaxPos));
+}
+
+void SetTracking(HWND hWnd, int nBar, bool bTracking, int nTrackPos)
+{
+    {
+        auto lock = LockWindows();
+        CScrollBarState* pBar = FindBarLocked(hWnd, nBar);
+        if (!pBar)
+            return;
+        pBar->bTracking = bTracking;
+        pBar->nTrackPos = nTrackPos;
+    }
+    RedrawFrame(hWnd);
+}
+
+// Drags the thumb grabbed at nGrab (window coordinates along the bar). The
+// loop takes every message of the thread until the left button is released:
+// mouse moves (wherever they were sent) move the thumb, sending SB_THUMBTRACK
+// with each new position; other input is dropped; the rest is dispatched, so
+// the window keeps painting. The release sends SB_THUMBPOSITION with the last
+// position, then SB_ENDSCROLL. The window's procedure scrolls; the bar's
+// position changes only when it calls SetScrollInfo.
+void TrackThumb(HWND hWnd, int nBar, const CBarLayout& layout, int nGrab)
+{
+    SCROLLINFO si { sizeof(si), SIF_ALL, 0, 0, 0, 0, 0 };
+    GetScrollInfo(hWnd, nBar, &si);
+    const int nGrabOffset = nGrab - layout.nThumbStart;
+    const UINT uMsg = layout.bVertical ? WM_VSCROLL : WM_HSCROLL;
+    int nTrackPos = si.nPos;
+    SetTracking(hWnd, nBar, true, nTrackPos);
+    SetCapture(hWnd);
+    for (;;) {
+        MSG msg {};
+        if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!IsButtonDown(VK_LBUTTON))
+                break; // the button is up, and its release will not come here
+            WaitMessage();
+            continue;
+        }
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        const bool bMove = msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE;
+        const bool bRelease = msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP;
+        if (bMove || bRelease) {
+            RECT rcWindow {};
+            GetWindowRect(hWnd, &rcWindow);
+            int nAt = layout.bVertical ? msg.pt.y - rcWindow.top : msg.pt.x - rcWindow.left;
+            int nPos = PosForThumbAt(layout, si, nAt, nGrabOffset);
+            if (nPos != nTrackPos) {
+                nTrackPos = nPos;
+                SetTracking(hWnd, nBar, true, nTrackPos);
+                SendMessage(hWnd, uMsg, MAKEWPARAM(SB_THUMBTRACK, static_cast<WORD>(nPos)), 0);
+                if (!IsWindow(hWnd))
+                    return;
+            }
+            if (bRelease)
+                break;
+            continue;
+        }
+        if ((msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST)
+            || (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessage(&msg);
+        if (!IsWindow(hWnd))
+            return;
+    }
+    if (GetCapture() == hWnd)
+        ReleaseCapture();
+    SetTracking(hWnd, nBar, false, 0);
+    SendMessage(hWnd, uMsg, MAKEWPARAM(SB_THUMBPOSITION, static_cast<WORD>(nTrackPos)), 0);
+    if (IsWindow(hWnd))
+        SendMessage(hWnd, uMsg, SB_ENDSCROLL, 0);
 }
 
 }
@@ -195,7 +286,10 @@ void ClickScrollBar(HWND hWnd, int nBar, POINT ptScreen)
         nCode = SB_PAGEUP;
     else if (bThumb && nAt >= layout.nThumbEnd)
         nCode = SB_PAGEDOWN;
-    // FIXME: Dragging the thumb (SB_THUMBTRACK, SB_THUMBPOSITION) needs a tracking loop.
+    else if (bThumb) {
+        TrackThumb(hWnd, nBar, layout, nAt);
+        return;
+    }
     if (nCode < 0 || (!bThumb && nCode != SB_LINEUP && nCode != SB_LINEDOWN))
         return;
     UINT uMsg = layout.bVertical ? WM_VSCROLL : WM_HSCROLL;
@@ -252,7 +346,7 @@ BOOL GetScrollInfo(HWND hWnd, int nBar, LPSCROLLINFO lpsi)
     if (lpsi->fMask & SIF_POS)
         lpsi->nPos = pBar->nPos;
     if (lpsi->fMask & SIF_TRACKPOS)
-        lpsi->nTrackPos = pBar->nPos;
+        lpsi->nTrackPos = pBar->bTracking ? pBar->nTrackPos : pBar->nPos;
     return TRUE;
 }
 

@@ -3,7 +3,12 @@
 // The scroll bars of windows with WS_HSCROLL or WS_VSCROLL: a range, a page
 // and a position each, drawn in the non-client area beside the client area
 // (arrows, track, thumb), and clicks on them sent to the window as WM_HSCROLL
-// or WM_VSCROLL (SB_LINE*, SB_PAGE*; then SB_ENDSCROLL). The position always
+// or WM_VSCROLL (SB_LINE*, SB_PAGE*; then SB_ENDSCROLL). Pressing the thumb
+// starts a loop that takes the thread's messages until the button is
+// released: each move to a new position sends SB_THUMBTRACK with it (high
+// word; SIF_TRACKPOS has it in full), the release SB_THUMBPOSITION with the
+// last one, then SB_ENDSCROLL. The window scrolls itself and sets the
+// position with SetScrollInfo. The position always
 // lies within nMin to nMax - max(nPage - 1, 0). Scroll bar controls (SB_CTL)
 // are windows of their own and are refused here with ERROR_INVALID_PARAMETER.
 
@@ -58,7 +63,7 @@ struct SCROLLINFO {
     int nMax;
     UINT nPage;
     int nPos;
-    int nTrackPos; // the position while the thumb is dragged; here always nPos
+    int nTrackPos; // the position while the thumb is dragged, else nPos
 };
 using LPSCROLLINFO = SCROLLINFO*;
 using LPCSCROLLINFO = const SCROLLINFO*;

@@ -30,6 +30,8 @@ struct CScrollBarState {
     UINT nPage { 0 };
     int nPos { 0 };
     UINT nDisabledArrows { 0 }; // ESB_DISABLE_* bits
+    bool bTracking { false };   // the thumb is being dragged
+    int nTrackPos { 0 };        // where the dragged thumb stands
 };
 
 // A registered window class.
@@ -113,6 +115,10 @@ RECT ClientRectInParentLocked(const CWindow& window);
 bool IsVisibleLocked(const CWindow& window);
 
 /* The non-client area. */
+
+// WindowFromPoint that passes over the windows in `skipped`, with everything
+// inside them, as if they were not there. Lock NOT held.
+HWND WindowFromPointSkipping(POINT Point, const std::vector<HWND>& skipped);
 
 // The width and height of the outer frame (thick, dialog or border) the styles give.
 SIZE OuterFrameOf(DWORD dwStyle, DWORD dwExStyle);

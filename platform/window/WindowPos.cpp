@@ -9,6 +9,7 @@
 #include "platform/window/WindowInternal.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -363,7 +364,7 @@ BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint)
     return TRUE;
 }
 
-HWND WindowFromPoint(POINT Point)
+HWND WindowFromPointSkipping(POINT Point, const std::vector<HWND>& skipped)
 {
     auto lock = LockWindows();
     CWindow* pFound = nullptr;
@@ -372,8 +373,9 @@ HWND WindowFromPoint(POINT Point)
     for (;;) {
         CWindow* pHit = nullptr;
         for (CWindow* pChild : pLevel->children) {
-            bool bSkip
-                = !(pChild->dwStyle & WS_VISIBLE) || ((pChild->dwStyle & WS_CHILD) && (pChild->dwStyle & WS_DISABLED));
+            bool bSkip = !(pChild->dwStyle & WS_VISIBLE)
+                || ((pChild->dwStyle & WS_CHILD) && (pChild->dwStyle & WS_DISABLED))
+                || std::find(skipped.begin(), skipped.end(), pChild->hWnd) != skipped.end();
             if (!bSkip && Contains(pChild->rcWindow, ptInLevel)) {
                 pHit = pChild;
                 break;
@@ -388,6 +390,11 @@ HWND WindowFromPoint(POINT Point)
         pLevel = pHit;
         ptInLevel = { ptInLevel.x - rcClient.left, ptInLevel.y - rcClient.top };
     }
+}
+
+HWND WindowFromPoint(POINT Point)
+{
+    return WindowFromPointSkipping(Point, {});
 }
 
 HWND ChildWindowFromPointEx(HWND hWndParent, POINT Point, UINT uFlags)

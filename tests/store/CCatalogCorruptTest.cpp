@@ -2,11 +2,14 @@
 
 #include "store/CDirectoryRec.h"
 #include "store/CLinkRec.h"
+#include "store/CLocationRec.h"
 #include "store/RecordFields.h"
 #include "tests/store/CatalogBuilder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -125,15 +128,51 @@ TEST_F(CCatalogCorruptTest, DocumentLinkListThroughANodeOrInACircleIsDamage)
     EXPECT_FALSE(pReadme->IsUnderTopNode2());
 }
 
+TEST_F(CCatalogCorruptTest, PackedSizeBeyondTheTextsReadsBoundedTexts)
+{
+    // The size field claims the longest run; the record holds a short one and no location record.
+    std::vector<BYTE> data(CDocumentRec::RECORD_SIZE);
+    ASSERT_TRUE(m_pCatalog->ReadRecord(m_tree.aTxt, TABLE_DOCUMENT, data));
+    SetWordField(data, CDocumentRec::OFF_PACKED_SIZE, 0xFFFF);
+    std::memset(data.data() + CDocumentRec::OFF_PACKED, 'z', CDocumentRec::PACKED_IN_RECORD); // and no NUL
+    ASSERT_TRUE(m_pCatalog->WriteRecord(m_tree.aTxt, TABLE_DOCUMENT, data));
+    auto pDocument = Document(*m_pCatalog, m_tree.aTxt);
+    CString strName, strDescription;
+    pDocument->GetFullPath(strName);
+    pDocument->GetNameWithLocation(strDescription);
+    EXPECT_EQ(std::string(strName), std::string(CDocumentRec::PACKED_IN_RECORD, 'z'));
+    EXPECT_TRUE(strDescription.IsEmpty());
+    CDocumentInfo info;
+    EXPECT_TRUE(pDocument->GetInfo(&info));
+    EXPECT_FALSE(std::unique_ptr<CDocumentRec>(m_pCatalog->FindPath("c:\\work\\a.txt")));
+}
+
+TEST_F(CCatalogCorruptTest, LocationRecordsInACircleEndReadingAndFreeing)
+{
+    std::string strName = std::string(250, 'c') + ".txt";
+    auto pDocument = AddDocument(*m_pCatalog, nullptr, ("c:\\long\\" + strName).c_str());
+    CRecordRef first = GetRefField(pDocument->GetData(), CDocumentRec::OFF_LOCATION);
+    PokeRecord(first, TABLE_LOCATION, CLocationRec::OFF_NEXT, first.nBlock);
+    PokeRecord(first, TABLE_LOCATION, CLocationRec::OFF_NEXT + 4, first.nSlot);
+    ASSERT_TRUE(pDocument->Load());
+    CString strFound;
+    pDocument->GetFullPath(strFound);
+    EXPECT_LE(strFound.GetLength(), CDocumentRec::MAX_TEXT);
+    EXPECT_EQ(std::string(strFound).substr(0, 200), strName.substr(0, 200));
+    EXPECT_TRUE(pDocument->ForEachLinkedNode(NO_BLOCK, NO_SLOT, FALSE));
+    EXPECT_FALSE(m_pCatalog->CheckRecord(first.nBlock, first.nSlot, TABLE_LOCATION));
+}
+
 TEST_F(CCatalogCorruptTest, MissingLocationRecordCutsTheTexts)
 {
     std::string strName = std::string(100, 'k') + ".txt";
     auto pDocument = AddDocument(*m_pCatalog, nullptr, ("c:\\long\\" + strName).c_str());
     CRecordRef location = GetRefField(pDocument->GetData(), CDocumentRec::OFF_LOCATION);
     ASSERT_TRUE(m_pCatalog->FreeRecord(location, TABLE_LOCATION));
+    ASSERT_TRUE(pDocument->Load());
     CString strFound;
     pDocument->GetFullPath(strFound);
-    EXPECT_EQ(std::string(strFound), strName.substr(0, CDocumentRec::TEXT_SIZE - 1));
+    EXPECT_EQ(std::string(strFound), strName.substr(0, CDocumentRec::PACKED_IN_RECORD));
     // Writing the information again makes a new location record.
     CDocumentInfo info;
     pDocument->GetInfo(&info);

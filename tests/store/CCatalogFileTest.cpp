@@ -14,6 +14,15 @@ namespace {
 
 using CCatalogFileTest = CatalogFileTest;
 
+// The references of a chain's used records, in chain order.
+std::vector<CRecordRef> ChainRefs(CCatalogFile& file, CATBLOCK nFirst)
+{
+    std::vector<CRecordRef> refs;
+    for (CRecordRef cursor { nFirst, NO_SLOT }; file.NextRecord(&cursor);)
+        refs.push_back(cursor);
+    return refs;
+}
+
 /* Header. */
 
 TEST_F(CCatalogFileTest, NewFileHasTheHeaderLayout)
@@ -129,9 +138,7 @@ TEST_F(CCatalogFileTest, NextRecordSkipsFreeSlotsAndEmptyBlocksOfTheChain)
     auto pFile = NewCatalog();
     SampleCatalog sample = BuildSample(*pFile);
     // Empty the whole middle block of the document chain and a few slots around it.
-    std::vector<CRecordRef> refs;
-    for (CRecordRef cursor { sample.nDocuments, NO_SLOT }; pFile->NextRecord(&cursor);)
-        refs.push_back(cursor);
+    std::vector<CRecordRef> refs = ChainRefs(*pFile, sample.nDocuments);
     ASSERT_EQ(refs.size(), 20u);
     std::vector<int> freed = { 0, 6, 7, 8, 9, 10, 11, 12, 13, 19 };
     for (int i : freed)
@@ -166,6 +173,69 @@ TEST_F(CCatalogFileTest, FreedSlotsAreReusedAfterReopening)
     std::vector<BYTE> data(260, 0xEE);
     ASSERT_TRUE(pFile->ReadRecord(ref, TABLE_DOCUMENT, data));
     EXPECT_EQ(data, std::vector<BYTE>(260, 0));
+}
+
+/* The free-slot hint. */
+
+TEST_F(CCatalogFileTest, AllocationAtTheEndOfALongChainReadsOnlyBlocksNearIt)
+{
+    // A cache of one chunk: every block a walk passes is a read of the file.
+    NewCatalog()->Release();
+    auto pFile = OpenObject("test.cat", 1);
+    ASSERT_TRUE(pFile->Acquire());
+    CATBLOCK nFirst = NO_BLOCK;
+    ASSERT_TRUE(pFile->NewChain(TABLE_DOCUMENT, {}, &nFirst));
+    const int SLOTS = SlotCount(260);
+    CRecordRef ref;
+    for (int i = 0; i < 100 * SLOTS; ++i)
+        ASSERT_TRUE(pFile->AllocateRecord(TABLE_DOCUMENT, nFirst, {}, &ref));
+    // Ten more blocks' worth: a walk from the first block would read a
+    // hundred blocks for each record.
+    unsigned nReadsBefore = pFile->GetReadCount();
+    for (int i = 0; i < 10 * SLOTS; ++i)
+        ASSERT_TRUE(pFile->AllocateRecord(TABLE_DOCUMENT, nFirst, {}, &ref));
+    EXPECT_LE(pFile->GetReadCount() - nReadsBefore, static_cast<unsigned>(3 * 10 * SLOTS));
+    EXPECT_EQ(ReadChain(*pFile, nFirst, TABLE_DOCUMENT).size(), static_cast<std::size_t>(110 * SLOTS));
+    EXPECT_TRUE(pFile->CheckInvariants());
+}
+
+TEST_F(CCatalogFileTest, FreedSlotsAreTakenFirstToLastWhateverTheHint)
+{
+    auto pFile = NewCatalog();
+    SampleCatalog sample = BuildSample(*pFile);
+    // The chain's three blocks are full but for the last slot of the third.
+    std::vector<CRecordRef> refs = ChainRefs(*pFile, sample.nDocuments);
+    CRecordRef last = AddRecord(*pFile, TABLE_DOCUMENT, sample.nDocuments, 21);
+    ASSERT_EQ(last.nBlock, refs.back().nBlock);
+    // Freed in the third block, then the second, then the first.
+    for (int i : { 16, 10, 3 })
+        ASSERT_TRUE(pFile->FreeRecord(refs[static_cast<std::size_t>(i)], TABLE_DOCUMENT));
+    std::vector<CRecordRef> taken;
+    for (int i = 0; i < 4; ++i)
+        taken.push_back(AddRecord(*pFile, TABLE_DOCUMENT, sample.nDocuments, 0x30));
+    EXPECT_EQ(taken[0], refs[3]);
+    EXPECT_EQ(taken[1], refs[10]);
+    EXPECT_EQ(taken[2], refs[16]);
+    EXPECT_NE(taken[3].nBlock, last.nBlock); // a new block, linked after the third
+    EXPECT_EQ(ReadChain(*pFile, sample.nDocuments, TABLE_DOCUMENT).size(), 22u);
+    EXPECT_TRUE(pFile->CheckInvariants());
+}
+
+TEST_F(CCatalogFileTest, AllocationFromAMiddleBlockLeavesTheChainsHintRight)
+{
+    auto pFile = NewCatalog();
+    SampleCatalog sample = BuildSample(*pFile);
+    CRecordRef first = AddRecord(*pFile, TABLE_DOCUMENT, sample.nDocuments, 21); // fills the third block
+    CATBLOCK nSecond = pFile->GetBlock(sample.nDocuments)->GetHeader().nNextBlock;
+    // From the second block: the chain grows at its end.
+    CRecordRef grown = AddRecord(*pFile, TABLE_DOCUMENT, nSecond, 22);
+    EXPECT_EQ(pFile->GetBlock(grown.nBlock)->GetHeader().nPrevBlock, first.nBlock);
+    // A slot freed in the first block is the next one the chain gives.
+    CRecordRef freed { sample.nDocuments, 4 };
+    ASSERT_TRUE(pFile->FreeRecord(freed, TABLE_DOCUMENT));
+    EXPECT_EQ(AddRecord(*pFile, TABLE_DOCUMENT, sample.nDocuments, 23), freed);
+    EXPECT_EQ(AddRecord(*pFile, TABLE_DOCUMENT, sample.nDocuments, 24).nBlock, grown.nBlock);
+    EXPECT_TRUE(pFile->CheckInvariants());
 }
 
 TEST_F(CCatalogFileTest, NewBlocksOfAChainCarryItsOwner)

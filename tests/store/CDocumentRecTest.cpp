@@ -9,6 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 using ::testing::ElementsAre;
@@ -253,6 +254,117 @@ TEST_F(CDocumentRecTest, OverlongTextsAreCutAtACharacterBoundary)
     EXPECT_EQ(strDescription.compare(0, strBack.size(), strBack), 0);
     EXPECT_GE(strBack.size(), 255u);
     EXPECT_EQ(std::string(back.szPassword), std::string(15, 'p'));
+}
+
+/* The record's layout. */
+
+// The location records in use.
+int CountLocationRecords(CCatalog& catalog)
+{
+    int nCount = 0;
+    for (CRecordRef cursor { ROOT_BLOCK_LOCATION, NO_SLOT }; catalog.NextRecord(&cursor);)
+        ++nCount;
+    return nCount;
+}
+
+TEST_F(CDocumentRecTest, TypicalDocumentsFillSeventeenToABlockWithoutLocationRecords)
+{
+    std::vector<CRecordRef> refs;
+    for (int n = 0; n < 18; ++n) {
+        CDocumentInfo info {};
+        std::snprintf(info.szDescription, sizeof(info.szDescription), "Quarterly report number %05d", n);
+        std::snprintf(info.szSecondary, sizeof(info.szSecondary), "finance, review %02d", n);
+        char szName[32];
+        std::snprintf(szName, sizeof(szName), "report-%06d.txt", n);
+        std::unique_ptr<CDocumentRec> pDocument(m_pCatalog->FindOrAddDocument("c:\\reports\\", szName, &info));
+        ASSERT_TRUE(pDocument);
+        refs.push_back(pDocument->GetRef());
+    }
+    for (int n = 1; n < 17; ++n)
+        EXPECT_EQ(refs[static_cast<std::size_t>(n)].nBlock, refs[0].nBlock);
+    EXPECT_NE(refs[17].nBlock, refs[0].nBlock);
+    EXPECT_EQ(CountLocationRecords(*m_pCatalog), 0);
+    CString strText;
+    Document(*m_pCatalog, refs[16])->GetNameWithLocation(strText);
+    EXPECT_STREQ(strText, "Quarterly report number 00016");
+}
+
+TEST_F(CDocumentRecTest, LongestTextsTakeSevenLocationRecordsAndGiveThemAllBack)
+{
+    auto pDocument = Document(*m_pCatalog, m_tree.bTxt);
+    CDocumentInfo info;
+    pDocument->GetInfo(&info);
+    std::string strTexts[3];
+    for (int n = 0; n < 3; ++n) {
+        while (strTexts[n].size() + 2 <= CDocumentRec::MAX_TEXT)
+            strTexts[n] += n == 1 ? "\xC3\xA9" : "ab";
+        strTexts[n] += static_cast<char>('x' + n);
+    }
+    std::strcpy(info.szName, strTexts[0].c_str());
+    std::strcpy(info.szDescription, strTexts[1].c_str());
+    std::strcpy(info.szSecondary, strTexts[2].c_str());
+    std::strcpy(info.szPassword, "123456789012345");
+    std::memset(info.id, 0x7E, sizeof(info.id));
+    ASSERT_TRUE(pDocument->UpdateInfo(info));
+    EXPECT_EQ(CountLocationRecords(*m_pCatalog), 7);
+
+    CDocumentInfo back;
+    Document(*m_pCatalog, m_tree.bTxt)->GetInfo(&back);
+    EXPECT_EQ(std::string(back.szName), strTexts[0]);
+    EXPECT_EQ(std::string(back.szDescription), strTexts[1]);
+    EXPECT_EQ(std::string(back.szSecondary), strTexts[2]);
+    EXPECT_STREQ(back.szPassword, "123456789012345");
+    EXPECT_EQ(std::memcmp(back.id, info.id, sizeof(info.id)), 0);
+    EXPECT_TRUE(Find(("c:\\work\\" + strTexts[0]).c_str()));
+
+    // Writing the same texts again swaps the list for a new one of the same size.
+    ASSERT_TRUE(pDocument->UpdateInfo(back));
+    EXPECT_EQ(CountLocationRecords(*m_pCatalog), 7);
+    back.szDescription[0] = '\0';
+    ASSERT_TRUE(pDocument->UpdateInfo(back));
+    EXPECT_EQ(CountLocationRecords(*m_pCatalog), 5);
+    // The document's removal frees its location records with it.
+    ASSERT_TRUE(pDocument->ForEachLinkedNode(NO_BLOCK, NO_SLOT, FALSE));
+    EXPECT_EQ(CountLocationRecords(*m_pCatalog), 0);
+    EXPECT_EQ(m_errors.Count(), 0u);
+}
+
+TEST_F(CDocumentRecTest, IdentificationKeepsItsZerosAndTheMessageState)
+{
+    // Store identifier 0, message offset 0x100, length 0, state "x": zeros
+    // first, between and after.
+    CDocumentInfo info {};
+    info.wType = DOCUMENT_MAIL;
+    WriteLong(info.id + 4, 0x100);
+    info.id[12] = 'x';
+    std::unique_ptr<CDocumentRec> pMail(m_pCatalog->FindOrAddDocument("*c:\\mail\\box.mbx*", "hello*0", &info));
+    ASSERT_TRUE(pMail);
+    CDocumentInfo back;
+    Document(*m_pCatalog, pMail->GetRef())->GetInfo(&back);
+    EXPECT_EQ(std::memcmp(back.id, info.id, sizeof(info.id)), 0);
+
+    // A file's copy name is a text of the identification.
+    auto pFile = Document(*m_pCatalog, m_tree.aTxt);
+    pFile->GetInfo(&info);
+    std::memcpy(info.id, "dc12.txt", 8);
+    ASSERT_TRUE(pFile->UpdateInfo(info));
+    Document(*m_pCatalog, m_tree.aTxt)->GetInfo(&back);
+    EXPECT_STREQ(reinterpret_cast<const char*>(back.id), "dc12.txt");
+}
+
+TEST_F(CDocumentRecTest, ProtectionFollowsThePassword)
+{
+    auto pDocument = Document(*m_pCatalog, m_tree.aTxt);
+    EXPECT_FALSE(pDocument->IsProtected());
+    CDocumentInfo info;
+    pDocument->GetInfo(&info);
+    std::strcpy(info.szPassword, "secret");
+    ASSERT_TRUE(pDocument->UpdateInfo(info));
+    EXPECT_TRUE(pDocument->IsProtected());
+    EXPECT_TRUE(Document(*m_pCatalog, m_tree.aTxt)->IsProtected());
+    info.szPassword[0] = '\0';
+    ASSERT_TRUE(pDocument->UpdateInfo(info));
+    EXPECT_FALSE(Document(*m_pCatalog, m_tree.aTxt)->IsProtected());
 }
 
 TEST_F(CDocumentRecTest, ExpiryDateListsTheDocumentUnderTheExpiringNode)

@@ -15,6 +15,8 @@ TempFolder::TempFolder()
 
 TempFolder::~TempFolder()
 {
+    if (m_bKeep)
+        return;
     std::error_code ec;
     // Make read-only entries removable again before removing the tree.
     for (auto it = std::filesystem::recursive_directory_iterator(m_path, ec);

@@ -25,8 +25,13 @@ public:
     // Writes `contents` to the relative path, creating parent folders.
     std::filesystem::path WriteFile(const std::filesystem::path& relative, std::string_view contents) const;
 
+    // Leaves the folder in place when the object goes, so that a failing test
+    // can point at what it wrote.
+    void Keep() { m_bKeep = true; }
+
 private:
     std::filesystem::path m_path;
+    bool m_bKeep { false };
 };
 
 // A test fixture whose program folder (ARCHIVORA_HOME) is a fresh temporary

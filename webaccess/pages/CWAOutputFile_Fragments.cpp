@@ -4,18 +4,12 @@
 
 #include "webaccess/pages/CWAOutputFile.h"
 
+#include "resources/ResourceIds.h"
 #include "webaccess/pages/WebText.h"
 
 #include <span>
 
 namespace {
-
-// String IDs of the resource module used by the fragments.
-constexpr UINT IDS_WA_TAB_UPLOADED = 5024; // Tab of the uploaded files
-constexpr UINT IDS_WA_TAB_EXPLORER = 5026; // Tab of the file explorer
-constexpr UINT IDS_WA_TAB_CATALOG = 5027;  // Tab of the catalog view
-constexpr UINT IDS_WA_MENU_ITEM1 = 4534;   // First item of the file menu
-constexpr UINT IDS_WA_MENU_ITEM2 = 4535;   // Second item of the file menu
 
 CString LoadText(UINT nID)
 {
@@ -361,14 +355,14 @@ void CWAOutputFile::WriteMenuItems(BOOL bFirstEnabled, BOOL bPairSelector, LPCTS
     CString strItem;
     if (bFirstEnabled)
         strItem.Format("<a class='s6' href='javascript:parent.applet.MenuItemClick(%d)'>%s</a>", nFirst,
-            static_cast<LPCTSTR>(LoadText(IDS_WA_MENU_ITEM1)));
+            static_cast<LPCTSTR>(LoadText(IDS_WA_MENU_DOWNLOAD)));
     else
-        strItem.Format("<a class='s7'>%s</a>", static_cast<LPCTSTR>(LoadText(IDS_WA_MENU_ITEM1)));
+        strItem.Format("<a class='s7'>%s</a>", static_cast<LPCTSTR>(LoadText(IDS_WA_MENU_DOWNLOAD)));
     WriteText(pszItemBegin);
     WriteText(strItem);
     WriteText(pszItemEnd);
     strItem.Format("<a class='s6' href='javascript:parent.applet.MenuItemClick(%d)'>%s</a>", nFirst + 1,
-        static_cast<LPCTSTR>(LoadText(IDS_WA_MENU_ITEM2)));
+        static_cast<LPCTSTR>(LoadText(IDS_WA_MENU_TIPVIEW)));
     WriteText(pszItemBegin);
     WriteText(strItem);
     WriteText(pszItemEnd);

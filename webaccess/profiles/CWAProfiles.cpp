@@ -2,6 +2,7 @@
 
 #include "platform/base/CArchive.h"
 #include "platform/base/CArchiveException.h"
+#include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CNodeRec.h"
 
@@ -11,8 +12,7 @@
 
 namespace {
 
-constexpr UINT IDS_WA_DEFAULT_PROFILE = 4533; // Name of the default profile
-constexpr LONG NODE_TABLE = 0;                // Table type of the catalog's nodes
+constexpr LONG NODE_TABLE = 0; // Table type of the catalog's nodes
 
 // Command ids whose rights are not "always" (see IsCommandAllowed).
 constexpr int WA_CMD_NONE = 0;

@@ -6,6 +6,7 @@
 #include "platform/base/PathMap.h"
 #include "platform/base/ProgramFolder.h"
 #include "platform/base/WinError.h"
+#include "resources/ResourceIds.h"
 #include "store/CRegistryKey.h"
 #include "store/PreferenceSheets.h"
 
@@ -14,8 +15,7 @@
 
 namespace {
 
-constexpr UINT IDS_WA_DEFAULT_SITE = 4536; // Address of the directory server's site
-constexpr char WA_SUBKEY[] = "WA";         // Below the preferences key
+constexpr char WA_SUBKEY[] = "WA"; // Below the preferences key
 
 // The program folder as a program path ending in '\'.
 CString ProgramFolderPath()

@@ -1,5 +1,7 @@
 #include "webaccess/server/CatalogCommands.h"
 
+#include "platform/base/PathMap.h"
+#include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CatalogCompare.h"
 #include "store/CDocumentRec.h"
@@ -15,6 +17,7 @@
 #include <algorithm>
 #include <array>
 #include <ctime>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -168,26 +171,35 @@ CString FormatDate(const CDocumentFacts& facts)
     return szDate;
 }
 
+// Pages of large groups hold thousands of rows: they are built by appending
+// rather than formatting.
 void WriteListingRow(CWAOutputFile& reply, LPCTSTR pszStateIcon, const CString& strLink, LPCTSTR pszIcon,
     const CString& strFirst, const CString& strSecond, const CString& strSize, const CString& strDate)
 {
-    CString strState = "&nbsp;";
+    std::string strRow;
+    strRow.reserve(1024);
+    strRow += "<tr><td background='img/fbk_dark.gif'bgcolor='#E0E0E0'width='20'height='20'align='center'>";
     if (pszStateIcon != nullptr)
-        strState.Format("<img border='0'src='%s'width='16'height='16'>", pszStateIcon);
-    CString strRow;
-    strRow.Format(
-        "<tr><td background='img/fbk_dark.gif'bgcolor='#E0E0E0'width='20'height='20'align='center'>%s</td>"
-        "<td background='img/fbk_dark.gif'bgcolor='#E0E0E0'width='240'height='20'>&nbsp;<a class='s1'%s>"
-        "<img align='absmiddle'border='0'src='%s'width='16'height='16'>&nbsp;%s</a></td>"
-        "<td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='240'height='20'>&nbsp;<a class='s1'>%s</a></td>"
-        "<td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='90'height='20'align='right'><a class='s1'>%s</a>"
-        "&nbsp;&nbsp;</td>"
-        "<td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='410'height='20'>&nbsp;&nbsp;<a class='s1'>%s</a>"
-        "</td></tr>",
-        static_cast<LPCTSTR>(strState), static_cast<LPCTSTR>(strLink), pszIcon,
-        static_cast<LPCTSTR>(HtmlEscape(strFirst, 1)), static_cast<LPCTSTR>(HtmlEscape(strSecond, 1)),
-        static_cast<LPCTSTR>(strSize), static_cast<LPCTSTR>(strDate));
-    Put(reply, strRow);
+        strRow.append("<img border='0'src='").append(pszStateIcon).append("'width='16'height='16'>");
+    else
+        strRow += "&nbsp;";
+    strRow.append("</td><td background='img/fbk_dark.gif'bgcolor='#E0E0E0'width='240'height='20'>&nbsp;<a class='s1'")
+        .append(static_cast<LPCTSTR>(strLink))
+        .append("><img align='absmiddle'border='0'src='")
+        .append(pszIcon)
+        .append("'width='16'height='16'>&nbsp;")
+        .append(static_cast<LPCTSTR>(HtmlEscape(strFirst, 1)))
+        .append(
+            "</a></td><td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='240'height='20'>&nbsp;<a class='s1'>")
+        .append(static_cast<LPCTSTR>(HtmlEscape(strSecond, 1)))
+        .append("</a></td><td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='90'height='20'align='right'>"
+                "<a class='s1'>")
+        .append(static_cast<LPCTSTR>(strSize))
+        .append("</a>&nbsp;&nbsp;</td><td background='img/fbk_lite.gif'bgcolor='#F0F0F0'width='410'height='20'>"
+                "&nbsp;&nbsp;<a class='s1'>")
+        .append(static_cast<LPCTSTR>(strDate))
+        .append("</a></td></tr>");
+    static_cast<void>(reply.Write(strRow.data(), static_cast<UINT>(strRow.size())));
 }
 
 CSortSpec NameSort(LONG nAscending)
@@ -198,13 +210,12 @@ CSortSpec NameSort(LONG nAscending)
 // The link that opens a document's menu; none for a document that is gone.
 CString DocumentMenuLink(const CDocumentRec& document, const CDocumentFacts& facts, BOOL bNetscape)
 {
-    CString strLink;
-    if (facts.nState != EXPIRY_MAIL_DELETED && facts.nState != EXPIRY_NOT_FOUND) {
-        strLink.Format("href='javascript:parent.applet.ShowMenuArch(&quot;%s&quot;,&quot;%d&quot;,&quot;%d&quot;);' %s",
-            bNetscape ? "MN" : "MIE", static_cast<int>(document.GetBlock()), static_cast<int>(document.GetSlot()),
-            NO_STATUS_LINK);
-    }
-    return strLink;
+    if (facts.nState == EXPIRY_MAIL_DELETED || facts.nState == EXPIRY_NOT_FOUND)
+        return CString();
+    const std::string strLink = std::string("href='javascript:parent.applet.ShowMenuArch(&quot;")
+        + (bNetscape ? "MN" : "MIE") + "&quot;,&quot;" + std::to_string(static_cast<int>(document.GetBlock()))
+        + "&quot;,&quot;" + std::to_string(static_cast<int>(document.GetSlot())) + "&quot;);' " + NO_STATUS_LINK;
+    return CString(strLink.c_str(), static_cast<int>(strLink.size()));
 }
 
 } // namespace
@@ -286,6 +297,8 @@ BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
     const CNodeRec& node = *pNode;
     const CWAProfiles& profile = *session.GetProfile();
     const CTextCutter cutter;
+    // The documents of a group mostly share their folders: each is found once.
+    const CPathLookupBatch lookups;
     const CNodeRecArray groups = lists.CollectGroupItems(node, sort);
     const CDocumentRecArray documents = lists.GetDocumentList(node, &sort);
     const int nCount = lists.CountChildren(node) + lists.CountDocuments(node);
@@ -301,7 +314,8 @@ BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
     reply.WriteRowEnd();
 
     // Title bar.
-    const std::array<UINT, 6> titleIds { 5022, 5030, 5023, 5025, 5028, 5077 };
+    const std::array<UINT, 6> titleIds { IDS_WA_TITLE_TIPVIEW, IDS_WA_TITLE_DOWNLOAD, IDS_WA_TITLE_UPLOAD,
+        IDS_WA_TITLE_RELOAD, IDS_WA_TITLE_TREE, IDS_WA_TITLE_LOGOUT };
     const std::array<CString, 6> titleLinks {
         ScriptLink("parent.applet.tipviewHelp()"),
         ScriptLink("parent.applet.downloadHelp()"),
@@ -350,7 +364,8 @@ BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
         UINT nId;
         LPCTSTR pszAlign;
     } headers[]
-        = { { 192, 5036, "" }, { 240, 5032, "" }, { 240, 5035, "" }, { 90, 5033, "align='right'" }, { 410, 5034, "" } };
+        = { { 192, IDS_WA_COLUMN_GROUPS, "" }, { 240, IDS_WA_COLUMN_NAME, "" }, { 240, IDS_WA_COLUMN_DESCRIPTION, "" },
+              { 90, IDS_WA_COLUMN_SIZE, "align='right'" }, { 410, IDS_WA_COLUMN_DATE, "" } };
     for (const auto& header : headers) {
         CString strCell;
         strCell.Format("<td background='img/fbk_tit.gif'bgcolor='#C0C0C0'width='%d'%s><a class='s2'>%s</a></td>",
@@ -426,7 +441,7 @@ BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
         CString strText;
         pDocument->GetNameWithLocation(strText);
         const CString strLink = DocumentMenuLink(*pDocument, facts, session.IsNetscape());
-        const bool bProtected = pDocument->GetData()[CDocumentRec::OFF_PASSWORD] != 0;
+        const bool bProtected = pDocument->IsProtected() != FALSE;
         WriteListingRow(reply, StateIcon(facts.nState, bProtected), strLink,
             pDocument->IsMail() ? "img/email.gif" : "img/file.gif", cutter.Cut(strPath, NAME_WIDTH),
             cutter.Cut(strText, TEXT_WIDTH), FormatSize(facts), FormatDate(facts));
@@ -451,7 +466,7 @@ BOOL CWACmdWdir::Execute(CWAOutputFile& reply, CWASession& session, int)
 
     // Path and count.
     CString strCount;
-    strCount.Format(LoadText(5037), nCount, nCount);
+    strCount.Format(LoadText(IDS_WA_ITEM_COUNT), nCount, nCount);
     CString strPathRow;
     strPathRow.Format(
         "<table width='1200'border='0'cellspacing='0'cellpadding='0'><tr><td height='20'>&nbsp;&nbsp;%s</td></tr>"
@@ -710,34 +725,8 @@ void CWACmdWfind::Search(CWASession& session, const CNodeRec& node)
 
 BOOL CWACmdWfind::Matches(const CDocumentRec& document) const
 {
-    // The texts of the chosen field, lower-cased; every word is looked for
-    // as a part of one of them.
-    std::vector<CString> texts;
-    CString strText;
-    if (m_nField == FIELD_NAME || m_nField == FIELD_ANY) {
-        document.GetFullPath(strText);
-        texts.push_back(strText);
-    }
-    if (m_nField == FIELD_DESCRIPTION || m_nField == FIELD_ANY) {
-        document.GetNameWithLocation(strText);
-        texts.push_back(strText);
-    }
-    if (m_nField == FIELD_FOLDER || m_nField == FIELD_ANY)
-        texts.push_back(document.GetDirectoryString());
-    if (m_nField == FIELD_FROM_TO || m_nField == FIELD_ANY) {
-        document.GetAltNameWithLocation(strText);
-        texts.push_back(strText);
-    }
-    for (CString& strField : texts)
-        strField.MakeLower();
-    const auto contains = [&texts](const CString& strWord) {
-        return std::any_of(texts.begin(), texts.end(), [&strWord](const CString& strField) { return strField.Find(strWord) >= 0; });
-    };
-    if (m_words.empty())
-        return FALSE;
-    if (m_nMatchMode == MODE_ONE_WORD)
-        return std::any_of(m_words.begin(), m_words.end(), contains) ? TRUE : FALSE;
-    return std::all_of(m_words.begin(), m_words.end(), contains) ? TRUE : FALSE;
+    // The words are lower case already; the compare ignores case.
+    return CTextSearch::SetCriteria(document, m_words, m_nField, m_nMatchMode, FALSE) != 0 ? TRUE : FALSE;
 }
 
 BOOL CWACmdWfind::Execute(CWAOutputFile& reply, CWASession& session, int nArgument)
@@ -761,7 +750,8 @@ BOOL CWACmdWfind::Execute(CWAOutputFile& reply, CWASession& session, int nArgume
     reply.WriteTopBar100();
     reply.WriteRowEnd();
 
-    const std::array<UINT, 4> titleIds { 5022, 5030, 5023, 5077 };
+    const std::array<UINT, 4> titleIds { IDS_WA_TITLE_TIPVIEW, IDS_WA_TITLE_DOWNLOAD, IDS_WA_TITLE_UPLOAD,
+        IDS_WA_TITLE_LOGOUT };
     const std::array<CString, 4> titleLinks {
         ScriptLink("parent.applet.tipviewHelp()"),
         ScriptLink("parent.applet.downloadHelp()"),
@@ -783,7 +773,7 @@ BOOL CWACmdWfind::Execute(CWAOutputFile& reply, CWASession& session, int nArgume
     reply.WriteRowEnd();
 
     CString strCount;
-    strCount.Format(LoadText(5037), nShown, nTotal);
+    strCount.Format(LoadText(IDS_WA_ITEM_COUNT), nShown, nTotal);
     const CString strCountLine = "<table width='100%' border='0' cellspacing='0' cellpadding='3'><tr><td width='2'>&nbsp;</td>"
                                  "<td bgcolor='#6F7709'><font face='Arial, Helvetica, sans-serif' size='2' color='#FFFFFF'>"
         + HtmlEscape(strCount, 1) + "</font></td><td width='2'>&nbsp;</td></tr></table>";
@@ -798,7 +788,7 @@ BOOL CWACmdWfind::Execute(CWAOutputFile& reply, CWASession& session, int nArgume
         const CDocumentFacts facts = ReadFacts(document);
         CString strItem;
         strItem.Format("<li type='1' value='%d'>", i + 1);
-        const bool bProtected = document.GetData()[CDocumentRec::OFF_PASSWORD] != 0;
+        const bool bProtected = document.IsProtected() != FALSE;
         if (LPCTSTR pszState = StateIcon(facts.nState, bProtected))
             strItem += CString("<img border='0'src='") + pszState + "'width='16'height='16'>";
         CString strPath, strText, strLine;
@@ -808,8 +798,8 @@ BOOL CWACmdWfind::Execute(CWAOutputFile& reply, CWASession& session, int nArgume
             static_cast<LPCTSTR>(DocumentMenuLink(document, facts, session.IsNetscape())),
             document.IsMail() ? "img/email.gif" : "img/file.gif", static_cast<LPCTSTR>(HtmlEscape(strPath, 1)));
         strItem += strLine;
-        const std::array<std::pair<UINT, CString>, 3> lines { { { 5035, HtmlEscape(strText, 1) },
-            { 5033, FormatSize(facts) }, { 5034, FormatDate(facts) } } };
+        const std::array<std::pair<UINT, CString>, 3> lines { { { IDS_WA_COLUMN_DESCRIPTION, HtmlEscape(strText, 1) },
+            { IDS_WA_COLUMN_SIZE, FormatSize(facts) }, { IDS_WA_COLUMN_DATE, FormatDate(facts) } } };
         for (const auto& [nLabel, strValue] : lines) {
             strLine.Format("<b>%s: </b>%s<br>", static_cast<LPCTSTR>(LoadText(nLabel)), static_cast<LPCTSTR>(strValue));
             strItem += strLine;

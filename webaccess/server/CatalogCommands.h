@@ -5,6 +5,7 @@
 // groups, sub-groups and documents), WTREE with the whole visible group tree
 // as a flat list of tokens. Both hold the web catalog open while they live.
 
+#include "store/CTextSearch.h"
 #include "webaccess/server/CWACommand.h"
 
 #include <set>
@@ -76,9 +77,20 @@ private:
 // keeps the command so that PAGE shows further pages of the same result.
 class CWACmdWfind : public CWACommand {
 public:
-    // Match modes and fields, the values the search form sends back.
-    enum { MODE_ALL_WORDS = 0, MODE_ONE_WORD = 1, MODE_SENTENCE = 2 };
-    enum { FIELD_DESCRIPTION = 0, FIELD_NAME = 1, FIELD_FOLDER = 2, FIELD_FROM_TO = 3, FIELD_ANY = 5 };
+    // Match modes and fields, the values the search form sends back; they
+    // are those of the catalog's text search.
+    enum {
+        MODE_ALL_WORDS = CTextSearch::MODE_ALL_WORDS,
+        MODE_ONE_WORD = CTextSearch::MODE_ANY_WORD,
+        MODE_SENTENCE = CTextSearch::MODE_ANY_IN_TEXTS,
+    };
+    enum {
+        FIELD_DESCRIPTION = CTextSearch::FIELD_DESCRIPTION,
+        FIELD_NAME = CTextSearch::FIELD_NAME,
+        FIELD_FOLDER = CTextSearch::FIELD_LABEL,
+        FIELD_FROM_TO = CTextSearch::FIELD_SECONDARY,
+        FIELD_ANY = CTextSearch::FIELD_ALL_TEXTS,
+    };
     static constexpr int RESULTS_PER_PAGE = 20;
 
     CWACmdWfind();

@@ -4,6 +4,7 @@
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Text.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -11,6 +12,12 @@ namespace {
 constexpr int FONT_HEIGHT = 12;
 constexpr int FONT_WEIGHT = 400;
 constexpr char ELLIPSIS[] = "...";
+
+// Whether every byte is a printable ASCII character.
+bool IsPrintableAscii(const char* pszText, int nLength)
+{
+    return std::all_of(pszText, pszText + nLength, [](char ch) { return ch >= 0x20 && ch <= 0x7E; });
+}
 
 // Whether the byte starts a character of UTF-8 text.
 bool IsCharacterStart(char ch)
@@ -47,19 +54,47 @@ int CTextCutter::Measure(LPCTSTR pszText, int nLength) const
     return size.cx;
 }
 
+int CTextCutter::MaxAsciiAdvance() const
+{
+    // The font is the same for every cutter.
+    static const int s_nMaxAdvance = [this] {
+        int nMax = 0;
+        for (char ch = 0x20; ch <= 0x7E; ++ch)
+            nMax = std::max(nMax, Measure(&ch, 1));
+        return nMax;
+    }();
+    return s_nMaxAdvance;
+}
+
 CString CTextCutter::Cut(LPCTSTR pszText, int nWidth) const
 {
     const int nLength = static_cast<int>(std::strlen(pszText));
-    if (Measure(pszText, nLength) <= nWidth)
+    // A short ASCII text fits without measuring it: each of its characters
+    // is at most one pixel wider than the widest alone, kerning included.
+    if (nLength == 0 || (IsPrintableAscii(pszText, nLength) && nLength * (MaxAsciiAdvance() + 1) <= nWidth)
+        || Measure(pszText, nLength) <= nWidth)
         return pszText;
-    const int nEllipsis = Measure(ELLIPSIS, 3);
-    int nKeep = nLength;
-    while (nKeep > 0) {
-        --nKeep;
-        while (nKeep > 0 && !IsCharacterStart(pszText[nKeep]))
-            --nKeep;
-        if (Measure(pszText, nKeep) + nEllipsis <= nWidth)
-            break;
+    // A longer head is never narrower, so the longest head that fits is
+    // found by halving the range of character starts still in question.
+    const int nRoom = nWidth - Measure(ELLIPSIS, 3);
+    int nFits = 0;          // A head known to fit (the empty one does)
+    int nTooWide = nLength; // A head known not to fit
+    for (;;) {
+        int nMiddle = nFits + (nTooWide - nFits) / 2;
+        while (nMiddle > nFits && !IsCharacterStart(pszText[nMiddle]))
+            --nMiddle;
+        if (nMiddle == nFits) {
+            // No character start between the two: try the next one up.
+            nMiddle = nFits + 1;
+            while (nMiddle < nTooWide && !IsCharacterStart(pszText[nMiddle]))
+                ++nMiddle;
+            if (nMiddle == nTooWide)
+                break;
+        }
+        if (Measure(pszText, nMiddle) <= nRoom)
+            nFits = nMiddle;
+        else
+            nTooWide = nMiddle;
     }
-    return CString(pszText, nKeep) + ELLIPSIS;
+    return CString(pszText, nFits) + ELLIPSIS;
 }

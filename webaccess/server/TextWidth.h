@@ -21,6 +21,8 @@ public:
 
 private:
     int Measure(LPCTSTR pszText, int nLength) const;
+    // The width of the widest printable ASCII character.
+    int MaxAsciiAdvance() const;
 
     HDC m_hdc { nullptr };
     HFONT m_hFont { nullptr };

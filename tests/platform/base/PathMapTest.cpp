@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -115,6 +117,44 @@ TEST_F(PathMapTest, CaseFoldingCoversNonAsciiLetters)
 {
     Write("Ärger/Ñandú.txt");
     EXPECT_EQ(HostPath(OnT("äRGER\\ñANDÚ.TXT")), (Folder() / "Ärger" / "Ñandú.txt").string());
+}
+
+TEST_F(PathMapTest, BatchFindsEachFolderOnceAndAsWithoutIt)
+{
+    Write("Letters/Ana/Report.ODT");
+    Write("Letters/Ana/notes.txt");
+    const std::vector<std::string> paths { OnT("letters\\ana\\report.odt"), OnT("letters\\ana\\notes.txt"),
+        OnT("letters\\ana\\missing.txt"), OnT("letters\\bob\\x.txt"), OnT("letters\\bob\\y.txt"), OnT("letters"),
+        OnT("LETTERS\\ANA\\REPORT.ODT") };
+    std::vector<std::string> unbatched;
+    for (const std::string& strPath : paths)
+        unbatched.push_back(HostPath(strPath));
+    {
+        const CPathLookupBatch batch;
+        for (size_t i = 0; i < paths.size(); ++i)
+            EXPECT_EQ(HostPath(paths[i]), unbatched[i]) << paths[i];
+        // Within the batch the folders are taken as they were first found.
+        std::filesystem::rename(Folder() / "Letters" / "Ana", Folder() / "Letters" / "ANA2");
+        EXPECT_EQ(HostPath(paths[1]), unbatched[1]);
+    }
+    // A folder asked for often is listed; names are then found in the listing.
+    for (int i = 0; i < 40; ++i)
+        Write("Many/File" + std::to_string(i) + ".txt");
+    Write("Many/file0.TXT");
+    {
+        const CPathLookupBatch batch;
+        for (int nRound = 0; nRound < 2; ++nRound) {
+            for (int i = 0; i < 40; ++i) {
+                EXPECT_EQ(HostPath(OnT("many\\file" + std::to_string(i) + ".txt")),
+                    (Folder() / "Many" / ("File" + std::to_string(i) + ".txt")).string());
+            }
+            EXPECT_EQ(HostPath(OnT("many\\file0.TXT")), (Folder() / "Many" / "file0.TXT").string());
+            EXPECT_EQ(HostPath(OnT("many\\FILE0.TXT")), (Folder() / "Many" / "File0.txt").string());
+            EXPECT_EQ(HostPath(OnT("many\\none.txt")), (Folder() / "Many" / "none.txt").string());
+        }
+    }
+    // Once it ends, every lookup sees the file system again.
+    EXPECT_EQ(HostPath(paths[1]), (Folder() / "Letters" / "ana" / "notes.txt").string());
 }
 
 TEST_F(PathMapTest, ProgramPathsOfHostPathsUseTheClosestDrive)

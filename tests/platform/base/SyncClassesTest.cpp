@@ -129,6 +129,7 @@ TEST(SyncClassesTest, MultiLockRefusesWhatItCannotWaitFor)
     EXPECT_EQ(sectionLock.Lock(0, FALSE), WAIT_FAILED);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
 
+    // Message input needs the window layer, which this program does not have.
     CSyncObject* justEvent[] = { &event };
     CMultiLock wakeLock(justEvent, 1);
     EXPECT_EQ(wakeLock.Lock(0, FALSE, 0x04FF), WAIT_FAILED);

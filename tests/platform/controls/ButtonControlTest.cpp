@@ -2,6 +2,8 @@
 
 #include "platform/base/WinError.h"
 #include "platform/controls/StaticControl.h"
+#include "platform/gdi/Icons.h"
+#include "platform/gdi/SysColors.h"
 #include "platform/window/Focus.h"
 #include "tests/platform/controls/ControlTestSupport.h"
 
@@ -224,6 +226,22 @@ TEST_F(ButtonControlTest, OwnerDrawButtonAsksItsParentToDrawEachState)
     EnableWindow(hButton, FALSE);
     PumpUntilIdle();
     EXPECT_TRUE(draws.back().itemState & ODS_DISABLED);
+}
+
+/***** Images *****/
+
+TEST_F(ButtonControlTest, IconButtonDrawsItsIconCentredInPlaceOfTheText)
+{
+    HICON hIcon = LoadIcon(nullptr, IDI_ERROR); // a red disc, clear in the corners
+    HWND hButton = CreateControl("Button", "Text", BS_PUSHBUTTON | BS_ICON, 10, 10, 100, 50, 101);
+    SendMessage(hButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(hIcon));
+    PumpUntilIdle();
+    CCapturedImage image(CaptureWindowImage(hButton));
+    const int xIcon = (100 - ICON_DEFAULT_SIZE) / 2;
+    const int yIcon = (50 - ICON_DEFAULT_SIZE) / 2;
+    EXPECT_EQ(image.At(xIcon + 6, yIcon + ICON_DEFAULT_SIZE / 2), RGB(204, 0, 0));
+    EXPECT_EQ(image.At(xIcon + 1, yIcon + 1), GetSysColor(COLOR_BTNFACE)) << "the face shows in the corner";
+    DestroyWindow(hButton);
 }
 
 /***** Registration *****/

@@ -54,10 +54,12 @@ protected:
 
 TEST_F(ComboBoxControlTest, DropDownListTakesTheFieldsHeightAndKeepsItemsSorted)
 {
-    HWND hCombo = CreateCombo(CBS_DROPDOWNLIST | CBS_SORT);
+    // WS_VSCROLL is the list's: the field keeps its whole width.
+    HWND hCombo = CreateCombo(CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL);
     RECT rc {};
     GetClientRect(hCombo, &rc);
     EXPECT_LT(rc.bottom, 40);
+    EXPECT_EQ(rc.right, 150);
     char text[16] {};
     SendMessage(hCombo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(text, "Apple");

@@ -172,6 +172,22 @@ TEST_F(ListBoxControlTest, CaretMovesScrollTheListToKeepItShowing)
     EXPECT_EQ(SendMessage(hList, LB_GETTOPINDEX, 0, 0), 0);
 }
 
+TEST_F(ListBoxControlTest, ScrollBarShowsOnlyWhileItemsAreOutOfSight)
+{
+    auto hasBar = [](HWND hList) { return (GetWindowLongPtr(hList, GWL_STYLE) & WS_VSCROLL) != 0; };
+    HWND hList = CreateList(WS_VSCROLL, 60);
+    HWND hKept = CreateList(WS_VSCROLL | LBS_DISABLENOSCROLL, 60);
+    EXPECT_FALSE(hasBar(hList));
+    EXPECT_TRUE(hasBar(hKept));
+    for (int i = 0; i < 20; ++i)
+        Add(hList, std::to_string(i).c_str());
+    EXPECT_TRUE(hasBar(hList));
+    SendMessage(hList, LB_RESETCONTENT, 0, 0);
+    Add(hList, "one");
+    EXPECT_FALSE(hasBar(hList)) << "the bar goes once everything fits again";
+    EXPECT_FALSE(hasBar(CreateList(0, 60))) << "a list made without the style never gets it";
+}
+
 /***** Owner draw *****/
 
 TEST_F(ListBoxControlTest, OwnerDrawnListAsksItsParentToMeasureDrawCompareAndDelete)

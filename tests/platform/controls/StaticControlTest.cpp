@@ -2,6 +2,7 @@
 
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/Drawing.h"
+#include "platform/gdi/Icons.h"
 #include "platform/gdi/SysColors.h"
 #include "tests/platform/controls/ControlTestSupport.h"
 
@@ -158,6 +159,22 @@ TEST_F(StaticControlTest, BitmapStaticTakesTheBitmapsSizeAndShowsIt)
     DestroyWindow(hStatic);
     DeleteObject(hBitmap);
     DeleteObject(hRed);
+}
+
+TEST_F(StaticControlTest, IconShowsThroughItsMaskAtItsOwnSize)
+{
+    HICON hIcon = LoadIcon(nullptr, IDI_ERROR); // a red disc, clear in the corners
+    HWND hStatic = CreateControl("Static", "", SS_ICON, 10, 10, 5, 5, 100);
+    EXPECT_EQ(SendMessage(hStatic, STM_SETICON, reinterpret_cast<WPARAM>(hIcon), 0), 0);
+    EXPECT_EQ(SendMessage(hStatic, STM_GETICON, 0, 0), reinterpret_cast<LRESULT>(hIcon));
+    RECT rc {};
+    GetClientRect(hStatic, &rc);
+    EXPECT_EQ(rc.right, ICON_DEFAULT_SIZE);
+    EXPECT_EQ(rc.bottom, ICON_DEFAULT_SIZE);
+    CCapturedImage image = Capture();
+    EXPECT_EQ(image.At(10 + 6, 10 + ICON_DEFAULT_SIZE / 2), RGB(204, 0, 0));
+    EXPECT_EQ(image.At(10, 10), GetSysColor(COLOR_BTNFACE)) << "the background shows in the corner";
+    DestroyWindow(hStatic);
 }
 
 } // namespace

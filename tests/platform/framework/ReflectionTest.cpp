@@ -1,6 +1,7 @@
 #include "platform/framework/CWnd.h"
 
 #include "FrameworkTestSupport.h"
+#include "platform/gdi/SysColors.h"
 
 namespace {
 
@@ -180,7 +181,8 @@ TEST_F(ReflectionTest, ControlsAnswerTheirColourUnlessTheParentDoes)
 
     // A control that gives no brush leaves the default colouring.
     m_control.m_bColour = FALSE;
-    EXPECT_EQ(parent.SendMessage(WM_CTLCOLORBTN, 0, lControl), 0);
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(parent.SendMessage(WM_CTLCOLORBTN, 0, lControl)),
+        GetSysColorBrush(COLOR_3DFACE));
 }
 
 TEST_F(ReflectionTest, OwnerDrawMessagesReachTheControl)

@@ -175,6 +175,10 @@ TEST(DrawingTest, EveryPrimitiveStaysInsideTheClipArea)
         },
         [](HDC hdc) {
             RECT rc { 0, 0, 30, 30 };
+            DrawFrameControl(hdc, &rc, DFC_CAPTION, DFCS_CAPTIONCLOSE);
+        },
+        [](HDC hdc) {
+            RECT rc { 0, 0, 30, 30 };
             HFONT hFont = CreateFont(-30, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
             HGDIOBJ hOld = SelectObject(hdc, hFont);
             DrawText(hdc, "WWW\nWWW", -1, &rc, DT_NOCLIP);
@@ -262,6 +266,17 @@ TEST(DrawingTest, EdgesAdjustTheRectangleByTheBordersDrawn)
     EXPECT_EQ(top.left, 0);
 }
 
+TEST(DrawingTest, CloseButtonCrossesItsMiddleAndLeavesItsCornersToTheFace)
+{
+    CTestCanvas canvas(16, 14);
+    RECT rc { 0, 0, 16, 14 };
+    ASSERT_TRUE(DrawFrameControl(canvas.Dc(), &rc, DFC_CAPTION, DFCS_CAPTIONCLOSE));
+    EXPECT_EQ(canvas.At(8, 7), BLACK) << "the strokes cross in the middle";
+    EXPECT_EQ(canvas.At(3, 3), RGB(192, 192, 192)) << "the face shows between the arms";
+    EXPECT_EQ(canvas.At(8, 3), RGB(192, 192, 192));
+    EXPECT_EQ(canvas.At(15, 7), RGB(0, 0, 0)) << "a raised button's dark edge";
+}
+
 TEST(DrawingTest, SetPixelReportsTheColourSetAndGetPixelRefusesOutside)
 {
     CTestCanvas canvas(4, 4);
@@ -290,6 +305,7 @@ TEST(DrawingTest, HugeCoordinatesCostOnlyWhatIsVisible)
     DrawFocusRect(hdc, &huge);
     DrawFrameControl(hdc, &huge, DFC_SCROLL, DFCS_SCROLLUP);
     DrawFrameControl(hdc, &huge, DFC_BUTTON, DFCS_BUTTONRADIO);
+    DrawFrameControl(hdc, &huge, DFC_CAPTION, DFCS_CAPTIONCLOSE);
     PatBlt(hdc, -FAR, -FAR, 2 * FAR, 2 * FAR, WHITENESS);
     ExtTextOut(hdc, 0, 0, ETO_OPAQUE, &huge, "", 0, nullptr);
     PatBlt(hdc, 0, 0, 20, 20, WHITENESS);

@@ -9,6 +9,8 @@
 #include "platform/window/Input.h"
 #include "platform/window/MessageBox.h"
 #include "platform/window/Messages.h"
+#include "platform/window/ScrollBars.h"
+#include "platform/window/SystemMetrics.h"
 #include "platform/window/Timers.h"
 #include "tests/platform/window/WindowTestSupport.h"
 #include "tests/support/TempFolder.h"
@@ -148,6 +150,29 @@ TEST_F(TestDriverTest, MouseActionsArriveAtTheClientPointsGiven)
         (std::vector<std::pair<UINT, LPARAM>> { { WM_MOUSEMOVE, MAKELPARAM(20, 20) },
             { WM_LBUTTONDOWN, MAKELPARAM(20, 20) }, { WM_MOUSEMOVE, MAKELPARAM(150, 90) },
             { WM_LBUTTONUP, MAKELPARAM(150, 90) } }));
+}
+
+TEST_F(TestDriverTest, DragGivesATrackingLoopTheRestOfTheGesture)
+{
+    HWND hWnd = CreateRecordingWindow(WS_POPUP | WS_VISIBLE | WS_VSCROLL, 400, 60, 100, 200);
+    SCROLLINFO si { sizeof(si), SIF_ALL, 0, 99, 10, 0, 0 };
+    SetScrollInfo(hWnd, SB_VERT, &si, TRUE);
+    m_driver.Pump();
+    MessageLog::Instance().Take();
+    RECT rcClient {};
+    GetClientRect(hWnd, &rcClient);
+    // The thumb sits at the top of the track, just below the arrow; drop it far below the window.
+    POINT ptThumb { rcClient.right + GetSystemMetrics(SM_CXVSCROLL) / 2, GetSystemMetrics(SM_CYVSCROLL) + 3 };
+    EXPECT_TRUE(m_driver.Drag(hWnd, ptThumb, POINT { ptThumb.x, rcClient.bottom + 100 }));
+    std::vector<std::pair<WORD, WORD>> codes;
+    for (const LoggedMessage& message : MessageLog::Instance().Take()) {
+        if (message.hWnd == hWnd && message.uMsg == WM_VSCROLL)
+            codes.emplace_back(LOWORD(message.wParam), HIWORD(message.wParam));
+    }
+    EXPECT_EQ(codes,
+        (std::vector<std::pair<WORD, WORD>> { { SB_THUMBTRACK, 90 }, { SB_THUMBPOSITION, 90 }, { SB_ENDSCROLL, 0 } }));
+    EXPECT_EQ(GetCapture(), nullptr);
+    DestroyWindow(hWnd);
 }
 
 TEST_F(TestDriverTest, DoubleClickIsRecognisedAndSeparateClicksAreNot)

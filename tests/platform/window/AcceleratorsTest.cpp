@@ -142,3 +142,54 @@ TEST_F(AcceleratorsTest, TablesAndMenusLoadFromTheResourceModule)
 }
 
 } // namespace
+
+TEST_F(AcceleratorsTest, ACommandWhoseMenuItemIsDisabledIsNotSent)
+{
+    HMENU hFile = CreatePopupMenu();
+    AppendMenu(hFile, MF_STRING, ID_REFRESH, "&Refresh");
+    AppendMenu(hFile, MF_SEPARATOR, 0, nullptr);
+    AppendMenu(hFile, MF_STRING, ID_SAVE, "&Save");
+    HMENU hBar = CreateMenu();
+    AppendMenu(hBar, MF_STRING, ID_ALT_LETTER, "&Help");
+    AppendMenu(hBar, MF_POPUP, reinterpret_cast<UINT_PTR>(hFile), "&File");
+    ASSERT_TRUE(SetMenu(m_hWnd, hBar));
+    // The window brings its menu up to date when asked, as update handlers do.
+    bool bSaveAllowed = false;
+    std::vector<std::pair<UINT, WPARAM>> asked;
+    MessageLog::Instance().handler = [&](HWND, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT*) {
+        if (uMsg == WM_INITMENU)
+            asked.emplace_back(uMsg, wParam);
+        if (uMsg == WM_INITMENUPOPUP) {
+            asked.emplace_back(uMsg, wParam);
+            EXPECT_EQ(LOWORD(lParam), 1) << "the popup's position in the bar";
+            EnableMenuItem(hFile, ID_SAVE, MF_BYCOMMAND | (bSaveAllowed ? MF_ENABLED : MF_GRAYED));
+        }
+        return false;
+    };
+    std::vector<ACCEL> table = SampleTable();
+    HACCEL hAccel = CreateAcceleratorTable(table.data(), static_cast<int>(table.size()));
+
+    Type({ VK_CONTROL, 'S' });
+    EXPECT_TRUE(Commands(hAccel).empty());
+    using Asked = std::vector<std::pair<UINT, WPARAM>>;
+    EXPECT_EQ(asked,
+        (Asked {
+            { WM_INITMENU, reinterpret_cast<WPARAM>(hBar) }, { WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hFile) } }));
+    bSaveAllowed = true;
+    Type({ VK_CONTROL, 'S' });
+    EXPECT_EQ(Commands(hAccel), std::vector<WPARAM> { MAKEWPARAM(ID_SAVE, 1) });
+
+    // A disabled item takes its key all the same; it does not reach the window.
+    EnableMenuItem(hFile, ID_REFRESH, MF_BYCOMMAND | MF_DISABLED);
+    MSG msg { m_hWnd, WM_KEYDOWN, VK_F12, 0, 0, {} };
+    EXPECT_TRUE(TranslateAccelerator(m_hWnd, hAccel, &msg));
+    EXPECT_TRUE(Commands(hAccel).empty());
+
+    // Commands on the bar itself, and those without an item, go as they are.
+    asked.clear();
+    Type({ 'Q' });
+    Type({ VK_MENU, 'W' });
+    EXPECT_EQ(Commands(hAccel), (std::vector<WPARAM> { MAKEWPARAM(ID_LETTER, 1), MAKEWPARAM(ID_ALT_LETTER, 1) }));
+    EXPECT_EQ(asked, (Asked { { WM_INITMENU, reinterpret_cast<WPARAM>(hBar) } }));
+    DestroyAcceleratorTable(hAccel);
+}

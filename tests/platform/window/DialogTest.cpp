@@ -2,8 +2,10 @@
 
 #include "platform/base/ResourceModule.h"
 #include "platform/base/WinError.h"
+#include "platform/gdi/SysColors.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
+#include "platform/window/Paint.h"
 #include "tests/platform/window/DialogTestSupport.h"
 #include "tests/support/TempFolder.h"
 
@@ -457,4 +459,41 @@ TEST_F(DialogTest, RadioAndCheckHelpersSetButtonStates)
     EXPECT_EQ(IsDlgButtonChecked(hDlg, ID_RADIO2), BST_CHECKED);
     EXPECT_EQ(SendDlgItemMessage(hDlg, ID_CHECK, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     DestroyWindow(hDlg);
+}
+
+/***** Colours *****/
+
+TEST_F(DialogTest, BackgroundIsTheBrushTheDialogAnswersForItself)
+{
+    HBRUSH hGreen = CreateSolidBrush(RGB(0, 160, 0));
+    std::vector<HWND> asked;
+    m_record.handler = [&](HWND, UINT uMsg, WPARAM, LPARAM lParam) -> INT_PTR {
+        if (uMsg == WM_CTLCOLORDLG) {
+            asked.push_back(reinterpret_cast<HWND>(lParam));
+            return reinterpret_cast<INT_PTR>(hGreen);
+        }
+        return uMsg == WM_INITDIALOG;
+    };
+    HWND hDlg = CreateSample();
+    PumpUntilIdle();
+    {
+        CCapturedImage image(CaptureWindowImage(hDlg));
+        POINT pt { 5, 5 }; // a corner of the client area with no control on it
+        ClientToScreen(hDlg, &pt);
+        RECT rcWindow {};
+        GetWindowRect(hDlg, &rcWindow);
+        EXPECT_EQ(image.At(pt.x - rcWindow.left, pt.y - rcWindow.top), RGB(0, 160, 0));
+    }
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.front(), hDlg);
+
+    // A dialog procedure that leaves the message to the default gets the face colour.
+    m_record.handler = nullptr;
+    HDC hdc = GetDC(hDlg);
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(
+                  SendMessage(hDlg, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hDlg))),
+        GetSysColorBrush(COLOR_3DFACE));
+    ReleaseDC(hDlg, hdc);
+    DestroyWindow(hDlg);
+    DeleteObject(hGreen);
 }

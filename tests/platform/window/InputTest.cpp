@@ -126,8 +126,10 @@ TEST_F(InputTest, FramePressesBecomeNonClientMessagesWithTheHitTestCode)
     EXPECT_EQ(nOutside, HTNOWHERE);
 }
 
-TEST_F(InputTest, TransparentAnswersPassTheInputToTheParent)
+TEST_F(InputTest, TransparentAnswersPassTheInputToTheWindowsBelow)
 {
+    // A sibling lies under part of the transparent child, which is on top (made last).
+    HWND hBelow = CreateRecordingWindow(WS_CHILD | WS_VISIBLE, 40, 40, 50, 50, m_hLeft, 2);
     HWND hChild = CreateRecordingWindow(WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, m_hLeft, 1);
     MessageLog::Instance().handler = [hChild](HWND hWnd, UINT uMsg, WPARAM, LPARAM, LRESULT* plResult) {
         if (hWnd == hChild && uMsg == WM_NCHITTEST) {
@@ -141,6 +143,12 @@ TEST_F(InputTest, TransparentAnswersPassTheInputToTheParent)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].hWnd, m_hLeft);
     EXPECT_EQ(messages[0].lParam, MAKELONG(20, 20));
+
+    InjectMouseEvent(Move(POINT { 150, 150 })); // over both children
+    messages = PumpMouse();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].hWnd, hBelow);
+    EXPECT_EQ(messages[0].lParam, MAKELONG(10, 10));
 }
 
 TEST_F(InputTest, MessagesCarryTheCursorPosition)

@@ -1,6 +1,7 @@
 #include "platform/window/Menu.h"
 
 #include "platform/base/WinError.h"
+#include "platform/gdi/Rects.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
@@ -406,6 +407,30 @@ TEST_F(MenuTrackTest, BadArgumentsFail)
     });
     EXPECT_EQ(TrackPopupMenu(m_hMenu, TPM_RETURNCMD, 0, 0, 0, m_hOwner, nullptr), 0);
     EXPECT_FALSE(EndMenu());
+}
+
+TEST_F(MenuTrackTest, TheMenuKeepsTheExcludedAreaClear)
+{
+    // The button the menu drops from, under the point it opens at.
+    const RECT rcButton { 100, 100, 180, 130 };
+    for (UINT uSide : { TPM_HORIZONTAL, TPM_VERTICAL }) {
+        RECT rcPopup {};
+        Then([&] {
+            GetWindowRect(m_hPopup, &rcPopup);
+            EndMenu();
+        });
+        TPMPARAMS tpm { sizeof(tpm), rcButton };
+        TrackPopupMenuEx(m_hMenu, TPM_RETURNCMD | uSide, 110, 110, m_hOwner, &tpm);
+        RECT rcOverlap {};
+        EXPECT_FALSE(IntersectRect(&rcOverlap, &rcPopup, &rcButton)) << uSide;
+        if (uSide == TPM_VERTICAL)
+            EXPECT_EQ(rcPopup.top, rcButton.bottom);
+        else
+            EXPECT_EQ(rcPopup.left, rcButton.right);
+    }
+    TPMPARAMS bad { 0, rcButton };
+    EXPECT_FALSE(TrackPopupMenuEx(m_hMenu, TPM_RETURNCMD, 110, 110, m_hOwner, &bad));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/window/MessageQueue.h"
 
 #include "platform/base/Clock.h"
+#include "platform/base/SyncClasses.h"
 #include "platform/base/SyncObjects.h"
 #include "platform/base/WinError.h"
 #include "platform/window/Messages.h"
@@ -480,4 +481,33 @@ TEST_F(MessageQueueTest, WaitMessageServesSentMessagesAndReturnsForPosted)
     JoinTestThread(hThread);
     EXPECT_EQ(lResult, 3);
     EXPECT_EQ(MessageLog::Instance().TakeMessages(), (Messages { { hWnd, WM_SENT } }));
+}
+
+TEST_F(MessageQueueTest, MultiLockWaitsForMessageInputAsWell)
+{
+    CMutex mutex;
+    CEvent event;
+    CSyncObject* objects[] = { &mutex, &event };
+    CMultiLock lock(objects, 2);
+
+    // A message posted by another thread ends a wait for an event that never comes.
+    HWND hWnd = m_hWnd;
+    HANDLE hThread = StartTestThread([hWnd] {
+        Sleep(20);
+        PostMessage(hWnd, WM_POSTED, 0, 0);
+        return 0;
+    });
+    EXPECT_EQ(lock.Lock(TEST_WAIT_LIMIT, TRUE, QS_POSTMESSAGE), WAIT_OBJECT_0 + 2);
+    JoinTestThread(hThread);
+    EXPECT_FALSE(lock.IsLocked(0));
+    EXPECT_FALSE(lock.IsLocked(1));
+
+    // Objects that are ready come first, and are taken.
+    event.SetEvent();
+    PostMessage(m_hWnd, WM_POSTED, 0, 0);
+    EXPECT_EQ(lock.Lock(0, TRUE, QS_ALLINPUT), WAIT_OBJECT_0);
+    EXPECT_TRUE(lock.IsLocked(0));
+    EXPECT_TRUE(lock.IsLocked(1));
+    lock.Unlock();
+    EXPECT_EQ(lock.Lock(0, TRUE, QS_KEY), WAIT_TIMEOUT) << "the event was taken";
 }

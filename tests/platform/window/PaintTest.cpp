@@ -306,3 +306,33 @@ TEST_F(PaintTest, BadHandlesAreRefused)
 }
 
 }
+
+/***** Colours of controls *****/
+
+TEST_F(PaintTest, DefWindowProcAnswersControlColoursWithTheSystemColoursOfTheKind)
+{
+    HWND hWnd = CreateRecordingWindow(WS_POPUP, 0, 0, 50, 50);
+    HDC hdc = GetDC(hWnd);
+    struct Case {
+        UINT uMsg;
+        int nBackColor;
+    };
+    for (Case c : { Case { WM_CTLCOLOREDIT, COLOR_WINDOW }, Case { WM_CTLCOLORLISTBOX, COLOR_WINDOW },
+             Case { WM_CTLCOLORSCROLLBAR, COLOR_SCROLLBAR }, Case { WM_CTLCOLORSTATIC, COLOR_3DFACE },
+             Case { WM_CTLCOLORBTN, COLOR_3DFACE }, Case { WM_CTLCOLORDLG, COLOR_3DFACE },
+             Case { WM_CTLCOLORMSGBOX, COLOR_3DFACE } }) {
+        SetTextColor(hdc, RED);
+        SetBkColor(hdc, GREEN);
+        auto hbr = reinterpret_cast<HBRUSH>(
+            SendMessage(hWnd, c.uMsg, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hWnd)));
+        EXPECT_EQ(hbr, GetSysColorBrush(c.nBackColor)) << c.uMsg;
+        EXPECT_EQ(GetBkColor(hdc), GetSysColor(c.nBackColor)) << c.uMsg;
+        EXPECT_EQ(GetTextColor(hdc), GetSysColor(COLOR_WINDOWTEXT)) << c.uMsg;
+    }
+    // Other messages are not colour requests: the DC is left alone.
+    SetBkColor(hdc, GREEN);
+    EXPECT_EQ(DefaultControlColors(hdc, WM_PAINT), nullptr);
+    EXPECT_EQ(GetBkColor(hdc), GREEN);
+    ReleaseDC(hWnd, hdc);
+    DestroyWindow(hWnd);
+}

@@ -104,3 +104,67 @@ TEST_F(ScrollBarsTest, BadBarsAndSizesAreRefused)
 }
 
 }
+
+TEST_F(ScrollBarsTest, DraggingTheThumbTracksUntilTheRelease)
+{
+    // What the window hears while the thumb moves: the code, the position in
+    // the message and the one SIF_TRACKPOS gives, and the bar's own position.
+    struct Heard {
+        WORD nCode;
+        int nPos;
+        int nTrackPos;
+        int nBarPos;
+        bool operator==(const Heard&) const = default;
+    };
+    std::vector<Heard> heard;
+    std::vector<UINT> posted;
+    MessageLog::Instance().handler = [&](HWND, UINT uMsg, WPARAM wParam, LPARAM, LRESULT*) {
+        if (uMsg == WM_USER)
+            posted.push_back(uMsg);
+        if (uMsg != WM_VSCROLL)
+            return false;
+        SCROLLINFO si { sizeof(si), SIF_POS | SIF_TRACKPOS, 0, 0, 0, 0, 0 };
+        GetScrollInfo(m_hWnd, SB_VERT, &si);
+        heard.push_back({ LOWORD(wParam), HIWORD(wParam), si.nTrackPos, si.nPos });
+        return false;
+    };
+    // The whole gesture waits in the queue before the loop starts, as when
+    // the program was busy; moves reach the loop wherever they were sent.
+    int x = 100 + BarLeft() + 5;
+    InjectMouseEvent(CMouseInput { EMouseAction::ButtonDown, EMouseButton::Left, POINT { x, 200 }, 0 });
+    PostMessage(m_hWnd, WM_USER, 0, 0);
+    InjectMouseEvent(CMouseInput { EMouseAction::Move, EMouseButton::None, POINT { x, 180 }, 0 });
+    InjectMouseEvent(CMouseInput { EMouseAction::Move, EMouseButton::None, POINT { x - 50, 299 }, 0 });
+    InjectMouseEvent(CMouseInput { EMouseAction::ButtonUp, EMouseButton::Left, POINT { x - 50, 299 }, 0 });
+    PumpUntilIdle();
+
+    ASSERT_EQ(heard.size(), 4u);
+    EXPECT_EQ(heard[0].nCode, SB_THUMBTRACK);
+    EXPECT_LT(heard[0].nPos, 50) << "moving up lowers the position";
+    EXPECT_EQ(heard[0].nTrackPos, heard[0].nPos);
+    EXPECT_EQ(heard[1], (Heard { SB_THUMBTRACK, 90, 90, 50 })) << "past the end is the last position";
+    EXPECT_EQ(heard[2], (Heard { SB_THUMBPOSITION, 90, 50, 50 }));
+    EXPECT_EQ(heard[3].nCode, SB_ENDSCROLL);
+    EXPECT_EQ(GetScrollPos(m_hWnd, SB_VERT), 50) << "the window sets the position itself";
+    EXPECT_EQ(posted, std::vector<UINT> { WM_USER }) << "other messages are served during the drag";
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(ScrollBarsTest, AWindowThatFollowsTheThumbEndsWhereItWasDropped)
+{
+    MessageLog::Instance().handler = [&](HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM, LRESULT*) {
+        if (uMsg == WM_VSCROLL && (LOWORD(wParam) == SB_THUMBTRACK || LOWORD(wParam) == SB_THUMBPOSITION))
+            SetScrollPos(hWnd, SB_VERT, HIWORD(wParam), TRUE);
+        return false;
+    };
+    int x = 100 + BarLeft() + 5;
+    InjectMouseEvent(CMouseInput { EMouseAction::ButtonDown, EMouseButton::Left, POINT { x, 200 }, 0 });
+    InjectMouseEvent(CMouseInput { EMouseAction::Move, EMouseButton::None, POINT { x, 0 }, 0 });
+    InjectMouseEvent(CMouseInput { EMouseAction::Move, EMouseButton::None, POINT { x, 205 }, 0 });
+    InjectMouseEvent(CMouseInput { EMouseAction::ButtonUp, EMouseButton::Left, POINT { x, 205 }, 0 });
+    PumpUntilIdle();
+    // Grabbed at 200 and dropped 5 pixels lower: a little past where it began.
+    int nPos = GetScrollPos(m_hWnd, SB_VERT);
+    EXPECT_GT(nPos, 50);
+    EXPECT_LT(nPos, 60);
+}

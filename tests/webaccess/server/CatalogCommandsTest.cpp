@@ -311,6 +311,34 @@ TEST_F(CatalogFindTest, WfindMatchModes)
     EXPECT_NE(Run(*pSession, "<#WFIND |ONE.TXT| |WS| |NAM|#>").find("one.txt"), std::string::npos);
 }
 
+TEST_F(CatalogFindTest, WfindLooksInTheChosenField)
+{
+    {
+        CDocumentRec record(m_pCatalog.get(), DocumentRef(m_alpha, "one.txt").nBlock, DocumentRef(m_alpha, "one.txt").nSlot);
+        CDocumentInfo info {};
+        ASSERT_NE(record.GetInfo(&info), nullptr);
+        std::snprintf(info.szDescription, sizeof(info.szDescription), "%s", "Budget Draft");
+        std::snprintf(info.szSecondary, sizeof(info.szSecondary), "%s", "from Ana");
+        ASSERT_TRUE(record.UpdateInfo(info));
+    }
+    const auto pSession = Login(AllGroups());
+    const auto found = [&](const char* pszToken) {
+        const std::string strPage = Run(*pSession, pszToken);
+        return strPage.find("one.txt") != std::string::npos;
+    };
+    EXPECT_TRUE(found("<#WFIND |BUDGET| |1W| |DSC|#>"));
+    EXPECT_FALSE(found("<#WFIND |budget| |1W| |NAM|#>"));
+    EXPECT_TRUE(found("<#WFIND |ana| |1W| |FTO|#>"));
+    EXPECT_FALSE(found("<#WFIND |ana| |1W| |DSC|#>"));
+    EXPECT_TRUE(found("<#WFIND |budget ana| |1W| |ANY|#>"));
+    // All words must stand in one of the texts.
+    EXPECT_FALSE(found("<#WFIND |budget ana| |AW| |ANY|#>"));
+    EXPECT_TRUE(found("<#WFIND |draft budget| |AW| |ANY|#>"));
+    const std::string strFolder = Home().filename().string();
+    EXPECT_TRUE(found(("<#WFIND |" + strFolder + "| |WS| |FLD|#>").c_str()));
+    EXPECT_FALSE(found("<#WFIND |one| |WS| |FLD|#>"));
+}
+
 TEST_F(CatalogFindTest, PageStaysInsideTheKeptResult)
 {
     const auto pSession = Login(AllGroups());
