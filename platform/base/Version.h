@@ -15,7 +15,7 @@ struct OSVERSIONINFO {
     DWORD dwMajorVersion;
     DWORD dwMinorVersion;
     DWORD dwBuildNumber;
-    DWORD dwPlatformId; // VER_PLATFORM_*
+    DWORD dwPlatformId;     // VER_PLATFORM_*
     CHAR szCSDVersion[128]; // the service pack, "" for none
 };
 using LPOSVERSIONINFO = OSVERSIONINFO*;

@@ -294,7 +294,10 @@ public:
     {
         ::MapWindowPoints(m_hWnd, pwndTo ? pwndTo->m_hWnd : nullptr, lpPoint, nCount);
     }
-    void MapWindowPoints(CWnd* pwndTo, LPRECT lpRect) const { MapWindowPoints(pwndTo, reinterpret_cast<LPPOINT>(lpRect), 2); }
+    void MapWindowPoints(CWnd* pwndTo, LPRECT lpRect) const
+    {
+        MapWindowPoints(pwndTo, reinterpret_cast<LPPOINT>(lpRect), 2);
+    }
     // FALSE once the window is destroyed, or for an object without one.
     BOOL IsWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
     BOOL OpenClipboard() { return ::OpenClipboard(m_hWnd); }
@@ -433,8 +436,8 @@ void AfxUnhookWindowCreate(CWnd* pOuter);
 // returns its generated name, the same for the same arguments; the name stays
 // valid for the life of the program. Throws CResourceException when the class
 // cannot be registered.
-LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr,
-    HICON hIcon = nullptr);
+LPCTSTR AfxRegisterWndClass(
+    UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr, HICON hIcon = nullptr);
 
 // The procedure of every window that has a permanent object.
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

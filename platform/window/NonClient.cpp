@@ -228,7 +228,8 @@ void TrackCloseButton(HWND hWnd)
             ReleaseCapture();
     }
     if (bReleased && IsWindow(hWnd) && HitTest(hWnd, ptRelease) == HTCLOSE)
-        SendMessage(hWnd, WM_SYSCOMMAND, SC_CLOSE, MAKELPARAM(static_cast<WORD>(ptRelease.x), static_cast<WORD>(ptRelease.y)));
+        SendMessage(
+            hWnd, WM_SYSCOMMAND, SC_CLOSE, MAKELPARAM(static_cast<WORD>(ptRelease.x), static_cast<WORD>(ptRelease.y)));
 }
 
 void SendContextMenu(HWND hWnd, LPARAM lParamPoint)

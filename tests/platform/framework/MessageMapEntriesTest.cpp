@@ -174,8 +174,7 @@ TEST_F(MessageMapEntriesTest, ReflectedKeyQuestionReachesTheListBoxObject)
         m_wnd.m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(12)), nullptr, nullptr);
     ASSERT_TRUE(list.SubclassWindow(hList));
     // The parent is asked; the list box's own object answers.
-    LRESULT lAnswer = m_wnd.SendMessage(
-        WM_VKEYTOITEM, MAKEWPARAM(VK_DOWN, 3), reinterpret_cast<LPARAM>(list.m_hWnd));
+    LRESULT lAnswer = m_wnd.SendMessage(WM_VKEYTOITEM, MAKEWPARAM(VK_DOWN, 3), reinterpret_cast<LPARAM>(list.m_hWnd));
     EXPECT_EQ(lAnswer, -2);
     EXPECT_EQ(list.m_nKey, static_cast<UINT>(VK_DOWN));
     EXPECT_EQ(list.m_nCaret, 3u);

@@ -85,8 +85,10 @@ TEST_F(SystemMessagesTest, RightClickAsksTheChildThenItsParentAtTheScreenPoint)
     std::vector<LoggedMessage> menus = Only(WM_CONTEXTMENU);
     ASSERT_EQ(menus.size(), 2u);
     // The child passes it on unchanged: the parent learns which window was clicked.
-    EXPECT_EQ(menus[0], (LoggedMessage { m_hChild, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_hChild), PointParam(125, 130) }));
-    EXPECT_EQ(menus[1], (LoggedMessage { m_hTop, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_hChild), PointParam(125, 130) }));
+    EXPECT_EQ(menus[0],
+        (LoggedMessage { m_hChild, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_hChild), PointParam(125, 130) }));
+    EXPECT_EQ(
+        menus[1], (LoggedMessage { m_hTop, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_hChild), PointParam(125, 130) }));
 }
 
 TEST_F(SystemMessagesTest, ChildThatShowsItsOwnMenuKeepsItFromTheParent)
@@ -130,8 +132,10 @@ TEST_F(SystemMessagesTest, CreationAndDestructionOfAChildAreToldToEveryAncestor)
     HWND hGrandChild = CreateRecordingWindow(WS_CHILD | WS_VISIBLE, 5, 5, 20, 20, m_hChild, 9);
     std::vector<LoggedMessage> created = Only(WM_PARENTNOTIFY);
     ASSERT_EQ(created.size(), 2u);
-    EXPECT_EQ(created[0], (LoggedMessage { m_hChild, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, 9), reinterpret_cast<LPARAM>(hGrandChild) }));
-    EXPECT_EQ(created[1], (LoggedMessage { m_hTop, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, 9), reinterpret_cast<LPARAM>(hGrandChild) }));
+    EXPECT_EQ(created[0],
+        (LoggedMessage { m_hChild, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, 9), reinterpret_cast<LPARAM>(hGrandChild) }));
+    EXPECT_EQ(created[1],
+        (LoggedMessage { m_hTop, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, 9), reinterpret_cast<LPARAM>(hGrandChild) }));
 
     DestroyWindow(hGrandChild);
     std::vector<LoggedMessage> destroyed;
