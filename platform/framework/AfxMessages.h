@@ -104,7 +104,6 @@ constexpr UINT WM_SYSCOLORCHANGE    = 0x0015; // the system colours changed
 constexpr UINT WM_SETTINGCHANGE     = 0x001A; // wParam: SPI_* flag; lParam: the section's name or NULL
 constexpr UINT WM_COPYDATA          = 0x004A; // wParam: the sending window; lParam: COPYDATASTRUCT*; returns TRUE when taken
 constexpr UINT WM_HELP              = 0x0053; // lParam: HELPINFO*
-constexpr UINT WM_NCCALCSIZE        = 0x0083; // wParam: TRUE with NCCALCSIZE_PARAMS*, FALSE with RECT*
 constexpr UINT WM_QUERYNEWPALETTE   = 0x030F; // returns TRUE when the window realized its palette
 // clang-format on
 

@@ -178,6 +178,9 @@ constexpr UINT BM_SETCHECK          = 0x00F1; // wParam: BST_*
    commands, a child's life and clicks told to its parent, size limits. */
 constexpr UINT WM_GETMINMAXINFO     = 0x0024; // lParam: MINMAXINFO*, filled with the defaults first
 constexpr UINT WM_CONTEXTMENU       = 0x007B; // wParam: the window clicked; lParam: screen point, or -1, -1 from the keyboard
+// wParam: FALSE; lParam: RECT*, the window in its parent's coordinates. Sent as the window is made and when its
+// size or frame changes; the client area always follows from the styles, which the handler may change.
+constexpr UINT WM_NCCALCSIZE        = 0x0083;
 constexpr UINT WM_SYSCOMMAND        = 0x0112; // wParam: SC_*; lParam: the screen point of a mouse choice
 constexpr UINT WM_PARENTNOTIFY      = 0x0210; // wParam: the event (low), the child's ID or the button (high); lParam: the child or the point
 

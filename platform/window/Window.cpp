@@ -302,6 +302,9 @@ HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DW
         }
         return nullptr;
     }
+    RECT rcFrame { cs.x, cs.y, cs.x + cs.cx, cs.y + cs.cy };
+    if (IsWindow(hWnd))
+        SendMessage(hWnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&rcFrame));
     if (!IsWindow(hWnd) || SendMessage(hWnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(hWnd);
         return nullptr;

@@ -167,6 +167,10 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
     }
     if (!(wp.flags & SWP_NOSENDCHANGING))
         SendMessage(hWnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
+    if (!(wp.flags & SWP_NOSIZE) || (wp.flags & SWP_FRAMECHANGED)) {
+        RECT rcFrame { wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy };
+        SendMessage(hWnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&rcFrame));
+    }
     {
         auto lock = LockWindows();
         CWindow* pWindow = FindWindowOrFailLocked(hWnd);

@@ -275,3 +275,23 @@ TEST_F(SystemMessagesTest, WindowThatRefusesToCloseStaysOpen)
     SendMessage(m_hTop, WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_FALSE(IsIconic(m_hTop));
 }
+
+TEST_F(SystemMessagesTest, FrameHandlerThatDropsTheScrollBarsGivesTheirPlaceToTheClientArea)
+{
+    // As a control that scrolls by its own buttons does: the styles go in WM_NCCALCSIZE.
+    MessageLog::Instance().handler = [](HWND hWnd, UINT uMsg, WPARAM, LPARAM, LRESULT*) {
+        if (uMsg == WM_NCCALCSIZE)
+            SetWindowLong(hWnd, GWL_STYLE, GetWindowLong(hWnd, GWL_STYLE) & ~(WS_HSCROLL | WS_VSCROLL));
+        return false;
+    };
+    HWND hList = CreateRecordingWindow(WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0, 80, 60, m_hTop, 8);
+    RECT rc {};
+    GetClientRect(hList, &rc);
+    EXPECT_TRUE(SameRect(rc, RECT { 0, 0, 80, 60 }));
+
+    // Shown again later, the bar is dropped again as soon as the size changes.
+    SetWindowLong(hList, GWL_STYLE, GetWindowLong(hList, GWL_STYLE) | WS_VSCROLL);
+    SetWindowPos(hList, nullptr, 0, 0, 90, 60, SWP_NOMOVE | SWP_NOZORDER);
+    GetClientRect(hList, &rc);
+    EXPECT_TRUE(SameRect(rc, RECT { 0, 0, 90, 60 }));
+}
