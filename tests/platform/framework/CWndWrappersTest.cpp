@@ -5,10 +5,16 @@
 
 #include "FrameworkTestSupport.h"
 
+#include "platform/base/PathMap.h"
+#include "platform/base/ResourceModule.h"
 #include "platform/controls/ButtonControl.h"
 #include "platform/framework/CResourceException.h"
 #include "platform/framework/CWaitCursor.h"
+#include "platform/framework/CWinApp.h"
 #include "platform/framework/CWinThread.h"
+
+#include "resources/ResourceIds.h"
+#include "tests/support/TestData.h"
 
 #include <string>
 
@@ -199,4 +205,19 @@ TEST_F(CWndWrappersTest, WaitCursorNestsAndPutsBackTheCursorFromBefore)
     EXPECT_EQ(GetCursor(), hBefore);
     m_parent.RestoreWaitCursor();
     EXPECT_EQ(GetCursor(), hBefore);
+}
+
+/***** Resources *****/
+
+TEST(AfxFindResourceHandleTest, FindsTheModuleHoldingTheResourceByItsGroupType)
+{
+    HMODULE hModule = LoadLibrary(ProgramPathFromHostPath((BinaryRoot() / "app" / "arching.dll").string()).c_str());
+    ASSERT_NE(hModule, nullptr);
+    HINSTANCE hOldResources = AfxGetResourceHandle();
+    AfxSetResourceHandle(hModule);
+    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(IDI_DOCUMENT), RT_GROUP_ICON), hModule);
+    // Found nowhere: the resource module still, where the caller's load then fails.
+    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(IDI_DOCUMENT), RT_MENU), hModule);
+    AfxSetResourceHandle(hOldResources);
+    FreeLibrary(hModule);
 }
