@@ -79,7 +79,7 @@ void WalkDocument(CDocumentRec& document)
     CDocumentInfo info;
     document.GetInfo(&info);
     (void)document.GetLinkedNodes();
-    (void)document.CountNodeLinks();
+    (void)document.CountNodeLinks(FALSE);
 }
 
 void WalkTree(CCatalog& catalog)
@@ -112,7 +112,7 @@ void WalkEntries(CCatalog& catalog)
     for (int nIterator = catalog.GetLocationCount(); catalog.NextLocation(&nIterator, strKey);)
         (void)catalog.GetLocationKind(strKey);
     CRecentList recent(&catalog);
-    for (int i = 0; i < recent.GetCount(); ++i) {
+    for (int i = 0; i < recent.GetStoredCount(); ++i) {
         std::unique_ptr<CDocumentRec> pDocument(recent.CreateItemObject(i));
         if (pDocument)
             WalkDocument(*pDocument);

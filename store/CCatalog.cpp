@@ -3,6 +3,7 @@
 #include "platform/base/Clock.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/TextFunctions.h"
+#include "platform/base/TimeFunctions.h"
 #include "platform/base/WinError.h"
 #include "store/CCleanUpFolderRec.h"
 #include "store/CDirectoryRec.h"
@@ -219,6 +220,18 @@ BOOL CCatalog::SetPlaceChoice(LONG nPlace)
     return TRUE;
 }
 
+BOOL CCatalog::StampCatalogTime(BOOL bAdvance)
+{
+    FILETIME ftNow;
+    GetSystemTimeAsFileTime(&ftNow);
+    if (bAdvance) {
+        // Carried into the high half, so the stamp never goes back.
+        ULONGLONG nNow = (static_cast<ULONGLONG>(ftNow.dwHighDateTime) << 32 | ftNow.dwLowDateTime) + 2;
+        ftNow = { static_cast<DWORD>(nNow), static_cast<DWORD>(nNow >> 32) };
+    }
+    return SetTimeStamp(ftNow);
+}
+
 BOOL CCatalog::ListRootChain(CATBLOCK nRoot, std::vector<CRecordRef>* pRefs)
 {
     pRefs->clear();
@@ -410,6 +423,11 @@ CDocumentRec* CCatalog::FindPath(LPCTSTR pszFolder, LPCTSTR pszName)
     return pDirectory ? pDirectory->FindDocumentByName(pszName) : nullptr;
 }
 
+BOOL FindDocumentByPath(CCatalog* pCatalog, LPCTSTR pszPath)
+{
+    return pCatalog && std::unique_ptr<CDocumentRec>(pCatalog->FindPath(pszPath)) != nullptr;
+}
+
 CDocumentRec* CCatalog::FindOrAddPath(CNodeRec* pNode, LPCTSTR pszPath, BOOL bLink)
 {
     CString strFolder, strName;
@@ -473,10 +491,49 @@ CDocumentRec* CCatalog::AppendDocument(CDirectoryRec& directory, CDocumentInfo i
     return pDocument.release();
 }
 
+CDocumentRec* CCatalog::FindMessage(
+    const CString& strFolder, const std::string& strTitle, const CDocumentInfo& message, char* pcMarker)
+{
+    // Characters that tell messages of equal titles in one store apart. They
+    // are taken in order, so the first free one ends the search.
+    static constexpr std::string_view MARKERS = "0123456789abcdefghijklmnopqrstuvwxyz";
+    *pcMarker = 0;
+    for (char cMarker : MARKERS) {
+        std::string strName = strTitle + cMarker;
+        std::unique_ptr<CDocumentRec> pDocument(FindPath(strFolder, strName.c_str()));
+        if (!pDocument) {
+            *pcMarker = cMarker;
+            return nullptr;
+        }
+        CDocumentInfo found;
+        if (pDocument->GetInfo(&found) && std::memcmp(found.id, message.id, sizeof(found.id)) == 0) {
+            *pcMarker = cMarker;
+            return pDocument.release();
+        }
+    }
+    return nullptr;
+}
+
+CDocumentRec* CCatalog::ResolvePath(LPCTSTR pszFolder, LPCTSTR pszName, const CDocumentInfo* pMessage)
+{
+    if (!pMessage)
+        return FindPath(pszFolder, pszName);
+    std::string strStore(pszFolder ? pszFolder : "");
+    if (!strStore.empty() && strStore.back() == '\\')
+        strStore.pop_back();
+    std::string strTitle = Utf8ToLower(pszName ? pszName : "");
+    if (!strTitle.empty() && strTitle.back() == '*')
+        strTitle.pop_back();
+    if (strStore.empty() || strTitle.empty()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    char cMarker = 0;
+    return FindMessage(NormalizeFolder(("*" + strStore + "*").c_str()), strTitle + "*", *pMessage, &cMarker);
+}
+
 CDocumentRec* CCatalog::AddAndLink(CNodeRec* pNode, const CDocumentInfo& message, LPCTSTR pszStorePath)
 {
-    // Characters that tell messages of equal titles in one store apart.
-    static constexpr std::string_view MARKERS = "0123456789abcdefghijklmnopqrstuvwxyz";
     std::string strStore(pszStorePath ? pszStorePath : "");
     std::size_t nTitle = strnlen(message.szName, sizeof(message.szName));
     if (!pNode || strStore.empty() || nTitle == 0 || nTitle + 2 > static_cast<std::size_t>(CDocumentRec::MAX_TEXT)) {
@@ -496,22 +553,15 @@ CDocumentRec* CCatalog::AddAndLink(CNodeRec* pNode, const CDocumentInfo& message
     if (info.wType == DOCUMENT_FILE)
         info.wType = DOCUMENT_MAIL;
     std::string strTitle = Utf8ToLower(std::string_view(message.szName, nTitle)) + "*";
-    for (char cMarker : MARKERS) {
-        std::string strName = strTitle + cMarker;
-        std::unique_ptr<CDocumentRec> pDocument(FindPath(strFolder, strName.c_str()));
-        if (pDocument) {
-            CDocumentInfo found;
-            if (!pDocument->GetInfo(&found) || std::memcmp(found.id, message.id, sizeof(found.id)) != 0)
-                continue; // another message with this title
-        } else {
-            pDocument.reset(FindOrAddDocument(strFolder, strName.c_str(), &info));
-            if (!pDocument)
-                return nullptr;
-        }
-        return pNode->AddDocument(pDocument.get()) ? pDocument.release() : nullptr;
-    }
-    SetLastError(ERROR_FILE_EXISTS);
-    return nullptr;
+    char cMarker = 0;
+    std::unique_ptr<CDocumentRec> pDocument(FindMessage(strFolder, strTitle, message, &cMarker));
+    if (!pDocument && cMarker)
+        pDocument.reset(FindOrAddDocument(strFolder, (strTitle + cMarker).c_str(), &info));
+    else if (!pDocument)
+        SetLastError(ERROR_FILE_EXISTS);
+    if (!pDocument)
+        return nullptr;
+    return pNode->AddDocument(pDocument.get()) ? pDocument.release() : nullptr;
 }
 
 CString CCatalog::MakeUniqueName(LPCTSTR pszFolder, LPCTSTR pszName)

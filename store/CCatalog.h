@@ -74,11 +74,23 @@ public:
     // Stores a choice from PLACE_NONE to PLACE_BOTH; FALSE for another value or on failure.
     BOOL SetPlaceChoice(LONG nPlace);
 
+    // Writes the current time into the header's time stamp, the time of the
+    // last catalog update; with bAdvance two units (200 ns) later. FALSE when
+    // the header could not be written.
+    BOOL StampCatalogTime(BOOL bAdvance);
+
     /* Documents by path. Paths are lower-cased before they are looked up; the
        documents returned belong to the caller; null when there is none. */
 
     CDocumentRec* FindPath(LPCTSTR pszPath);
     CDocumentRec* FindPath(LPCTSTR pszFolder, LPCTSTR pszName);
+    // Whether a file or a mail message is catalogued already. A file: the
+    // document pszName in pszFolder, the folder given by a network drive letter
+    // or by its share. A mail message (pMessage given): the message of the
+    // store file pszFolder (a trailing backslash ignored) whose title is
+    // pszName (a trailing "*" ignored) and whose identification is pMessage's,
+    // as AddAndLink catalogues it.
+    CDocumentRec* ResolvePath(LPCTSTR pszFolder, LPCTSTR pszName, const CDocumentInfo* pMessage = nullptr);
     // The document of pszPath, added when missing, and linked under pNode
     // (when given and bLink).
     CDocumentRec* FindOrAddPath(CNodeRec* pNode, LPCTSTR pszPath, BOOL bLink = TRUE);
@@ -219,6 +231,12 @@ private:
     template<class T> T* FindEntry(LONG nTableType, LPCTSTR pszText);
     // Deletes every entry of a table, or with pszText those whose text equals it.
     [[nodiscard]] BOOL DeleteEntries(LONG nTableType, LPCTSTR pszText, int* pnDeleted);
+    // The message of the store folder strFolder ("*" + store + "*") whose
+    // lower-cased title, followed by "*", is strTitle and whose identification
+    // is message's. *pcMarker receives the marker character the message has,
+    // or for a message not there the first one free; 0 when none is left.
+    CDocumentRec* FindMessage(
+        const CString& strFolder, const std::string& strTitle, const CDocumentInfo& message, char* pcMarker);
     // Splits a lower-cased full path into its folder (with the backslash) and name.
     static bool SplitDocumentPath(const CString& strPath, CString* pFolder, CString* pName);
 
@@ -233,3 +251,7 @@ private:
     std::uint64_t m_nNameChanges { 0 };
     std::size_t m_nExtensionWalk { 0 };
 };
+
+// TRUE when pCatalog holds a document at the full path pszPath (found as
+// FindPath finds it); FALSE without a catalog.
+BOOL FindDocumentByPath(CCatalog* pCatalog, LPCTSTR pszPath);

@@ -11,12 +11,13 @@
 #include "store/CLinkRec.h"
 #include "store/CLocationRec.h"
 #include "store/CNetDriveMap.h"
+#include "store/CPreferences.h"
+#include "store/DateHelpers.h"
 #include "store/RecordFields.h"
 
 #include <algorithm>
 #include <cassert>
 #include <array>
-#include <atomic>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -66,11 +67,6 @@ bool IsFixedNode(CRecordRef node)
 {
     return node.nSlot == 0 && node.nBlock >= 0 && node.nBlock <= CNodeRec::FIXED_NODE_LAST;
 }
-
-// The warning days before an expiry date, shared by every document.
-std::atomic<int> g_nExpiryWarningDays { 7 };
-
-constexpr LONGLONG SECONDS_PER_DAY = 86400;
 
 LONGLONG NowSeconds()
 {
@@ -372,20 +368,25 @@ int CDocumentRec::ComputeExpiryState() const
         return EXPIRY_NOT_FOUND;
     if (IsMail() && (GetPackedTexts().id[ID_STATE] == 'x' || state.bDeletedInStore))
         return EXPIRY_MAIL_DELETED;
-    return GetExpiryDateState();
+    return GetRecordState();
 }
 
-int CDocumentRec::GetExpiryDateState() const
+int CDocumentRec::GetRecordState() const
 {
-    LONG nExpiry = GetExpiry();
-    if (nExpiry < 1)
-        return EXPIRY_NONE;
     LONGLONG tNow = NowSeconds();
-    if (nExpiry <= tNow)
+    LONG nExpiry = GetExpiry();
+    if (nExpiry >= 1 && nExpiry <= tNow)
         return EXPIRY_PASSED;
-    if (nExpiry - tNow < g_nExpiryWarningDays * SECONDS_PER_DAY)
-        return EXPIRY_SOON;
-    return EXPIRY_NONE;
+    std::span<const BYTE> data = GetData();
+    ULONGLONG nCatalogTime = static_cast<ULONGLONG>(static_cast<DWORD>(GetLongField(data, OFF_CATALOG_TIME + 4))) << 32
+        | static_cast<DWORD>(GetLongField(data, OFF_CATALOG_TIME));
+    int nNewDays = thePreferences.m_nNumDayFileNew;
+    if (nCatalogTime == 0 || nNewDays <= 0)
+        return EXPIRY_NONE; // a document without a catalog time is never new
+    auto tCatalogued = static_cast<LONGLONG>(nCatalogTime / FILETIME_UNITS_PER_SECOND)
+        - static_cast<LONGLONG>(FILETIME_UNIX_EPOCH_SECONDS);
+    LONG nDaysAgo = DaysBetween(static_cast<time_t>(tCatalogued), static_cast<time_t>(tNow));
+    return nDaysAgo < nNewDays ? EXPIRY_NEW : EXPIRY_NONE;
 }
 
 int CDocumentRec::GetExpiryState(int bCheck) const
@@ -409,16 +410,6 @@ int CDocumentRec::RefreshState()
     if (IsMail() && m_state.bStoreShrunk)
         return 2;
     return nAfter != nBefore ? 1 : 0;
-}
-
-void CDocumentRec::SetExpiryWarningDays(int nDays)
-{
-    g_nExpiryWarningDays = std::max(nDays, 0);
-}
-
-int CDocumentRec::GetExpiryWarningDays()
-{
-    return g_nExpiryWarningDays;
 }
 
 /******************************************************************************
@@ -783,13 +774,13 @@ BOOL CDocumentRec::HasLinks(BOOL bUserNodesOnly) const
         [&](const CLinkRec& link) { return !bUserNodesOnly || !IsServiceNode(link.GetNode()); });
 }
 
-int CDocumentRec::CountNodeLinks() const
+int CDocumentRec::CountNodeLinks(BOOL bWithServiceNodes) const
 {
     std::vector<CLinkRec> links;
     if (!ReadLinks(&links))
         return 0;
-    return static_cast<int>(
-        std::count_if(links.begin(), links.end(), [](const CLinkRec& link) { return !IsServiceNode(link.GetNode()); }));
+    return static_cast<int>(std::count_if(links.begin(), links.end(),
+        [&](const CLinkRec& link) { return bWithServiceNodes || !IsServiceNode(link.GetNode()); }));
 }
 
 BOOL CDocumentRec::IsUnderTopNode2() const

@@ -34,7 +34,7 @@ constexpr WORD DOCUMENT_MAIL = 1;
 
 // Expiry states of a document (GetExpiryState). States 2, 3 and 6 block
 // opening, editing and moving to the recycle bin.
-constexpr int EXPIRY_SOON = 0;         // the expiry date comes within the warning days
+constexpr int EXPIRY_NEW = 0;          // catalogued fewer than "NumDayFileNew" days ago
 constexpr int EXPIRY_PASSED = 1;       // the expiry date has passed
 constexpr int EXPIRY_MAIL_DELETED = 2; // the message was deleted from its store
 constexpr int EXPIRY_NOT_FOUND = 3;    // the file or mail store is not there
@@ -163,16 +163,16 @@ public:
     CString GetFilePath() const;
     // Reads the size, the times and whether the file is there, once, or again with bRefresh.
     const CDocumentState& LoadState(BOOL bRefresh = FALSE) const;
-    // The state the expiry date alone gives: EXPIRY_PASSED, EXPIRY_SOON or EXPIRY_NONE.
-    int GetExpiryDateState() const;
+    // The state the record alone gives, without looking at the file:
+    // EXPIRY_PASSED when the expiry date has passed, else EXPIRY_NEW when the
+    // document was catalogued fewer days ago (counted in local dates) than
+    // the preference "NumDayFileNew", else EXPIRY_NONE.
+    int GetRecordState() const;
     // The expiry state (EXPIRY_...), computed on first use and again when bCheck is TRUE.
     int GetExpiryState(int bCheck) const;
     // Loads the state when it is not loaded and checks it again: 1 when the
     // expiry state changed, 2 when the message's store needs reorganising, 0 otherwise.
     int RefreshState();
-    // The days before its expiry date from which a document shows EXPIRY_SOON (program-wide).
-    static void SetExpiryWarningDays(int nDays);
-    static int GetExpiryWarningDays();
 
     /* Content and protection. */
 
@@ -207,8 +207,10 @@ public:
 
     CNodeRecArray GetLinkedNodes() const;
     BOOL HasLinks(BOOL bUserNodesOnly = FALSE) const;
-    // The links to nodes other than the fixed nodes of blocks 1 and 2.
-    int CountNodeLinks() const;
+    // The links to nodes, those to the service nodes of blocks 1 and 2
+    // (expiring documents, favourites) only with bWithServiceNodes. Callers
+    // pass FALSE and take a non-zero count as linked.
+    int CountNodeLinks(BOOL bWithServiceNodes) const;
     // Linked under the favourites node (block 2).
     BOOL IsUnderTopNode2() const;
     // Unlinks the document from every node except (nExceptBlock, nExceptSlot);

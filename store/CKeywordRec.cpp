@@ -11,3 +11,8 @@ CKeywordTextRec::CKeywordTextRec(CCatalog* pCatalog, CRecordRef ref)
     : CTextPieceRec(pCatalog, TABLE_KEYWORD_TEXT, ref)
 {
 }
+
+CKeywordLinkRec::CKeywordLinkRec(CCatalog* pCatalog, CRecordRef ref)
+    : CEntryLinkRec(pCatalog, TABLE_KEYWORD_LINK, ref)
+{
+}

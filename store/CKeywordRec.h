@@ -2,6 +2,7 @@
 
 // A keyword (table 6): its text, in 30-byte pieces of table 7.
 
+#include "store/CEntryLinkRec.h"
 #include "store/CTextEntryRec.h"
 
 class CKeywordRec : public CTextEntryRec {
@@ -14,4 +15,10 @@ public:
 class CKeywordTextRec : public CTextPieceRec {
 public:
     CKeywordTextRec(CCatalog* pCatalog, CRecordRef ref);
+};
+
+// A link between a keyword and a node (table 8), on either side.
+class CKeywordLinkRec : public CEntryLinkRec {
+public:
+    CKeywordLinkRec(CCatalog* pCatalog, CRecordRef ref);
 };

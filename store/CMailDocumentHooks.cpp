@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+std::atomic<BOOL> g_bMailboxReorganizePending { FALSE };
+
 namespace {
 std::atomic<CMailDocumentHooks*> g_pHooks { nullptr };
 }

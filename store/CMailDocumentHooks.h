@@ -8,6 +8,7 @@
 
 #include "platform/base/CString.h"
 
+#include <atomic>
 #include <string>
 
 // A message as its catalog record names it.
@@ -41,3 +42,9 @@ public:
 // The hooks in use, none until the mail layer installs them. The object is not owned.
 void SetMailDocumentHooks(CMailDocumentHooks* pHooks);
 CMailDocumentHooks* GetMailDocumentHooks();
+
+// Non-zero while a mail store no longer matches what the catalog records of it
+// (RefreshState gave 2, a store shrank) and waits to be reorganised. Set by the
+// document lists and the new-document monitor from any thread, cleared once
+// the stores were reorganised.
+extern std::atomic<BOOL> g_bMailboxReorganizePending;

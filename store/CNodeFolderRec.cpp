@@ -11,3 +11,8 @@ CNodeFolderTextRec::CNodeFolderTextRec(CCatalog* pCatalog, CRecordRef ref)
     : CTextPieceRec(pCatalog, TABLE_NODE_FOLDER_TEXT, ref)
 {
 }
+
+CNodeFolderLinkRec::CNodeFolderLinkRec(CCatalog* pCatalog, CRecordRef ref)
+    : CEntryLinkRec(pCatalog, TABLE_NODE_FOLDER_LINK, ref)
+{
+}

@@ -2,6 +2,7 @@
 
 // A node folder (table 9): a lower-case folder path, or "*" and a mailbox path, in pieces of table 10.
 
+#include "store/CEntryLinkRec.h"
 #include "store/CTextEntryRec.h"
 
 class CNodeFolderRec : public CTextEntryRec {
@@ -14,4 +15,10 @@ public:
 class CNodeFolderTextRec : public CTextPieceRec {
 public:
     CNodeFolderTextRec(CCatalog* pCatalog, CRecordRef ref);
+};
+
+// A link between a node folder and a node (table 11), on either side.
+class CNodeFolderLinkRec : public CEntryLinkRec {
+public:
+    CNodeFolderLinkRec(CCatalog* pCatalog, CRecordRef ref);
 };

@@ -409,9 +409,9 @@ CDocumentSet* CNodeRec::Query(const LONG* pCriteria, int nWords) const
         }
     }
     if (pCriteria[1] == 1) {
-        int nWanted = pCriteria[3] == 1 ? EXPIRY_PASSED : EXPIRY_SOON;
-        // The test reads the date only: a document whose file is gone has expired all the same.
-        std::erase_if(found, [&](const auto& pDocument) { return pDocument->GetExpiryDateState() != nWanted; });
+        int nWanted = pCriteria[3] == 1 ? EXPIRY_PASSED : EXPIRY_NEW;
+        // The test reads the record only: a document whose file is gone has expired all the same.
+        std::erase_if(found, [&](const auto& pDocument) { return pDocument->GetRecordState() != nWanted; });
     }
     if (pCriteria[4] == 1)
         SortDocuments(found, { 4108, 1, 0 });

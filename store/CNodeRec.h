@@ -48,7 +48,8 @@ struct CDocumentSet {
 //   [0] records: 1 documents (the only kind);
 //   [1] test: 0 every document, 1 the expiry date;
 //   [2] reach: 0 the node's own documents, 1 with those of its descendants;
-//   [3] expiry: 1 the date has passed, 2 it comes within the warning days;
+//   [3] state: 1 the expiry date has passed, 2 the document is new (the
+//       states EXPIRY_PASSED and EXPIRY_NEW of CDocumentRec::GetRecordState);
 //   [4] order: 0 link order, 1 by expiry date, the oldest first;
 //   [5] the string ID of the set's title.
 // {1, 1, 0, 1, 1, 4071} on the expiring-documents node gives the expired documents.

@@ -3,6 +3,7 @@
 #include "platform/base/WinError.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
+#include "store/CPreferences.h"
 #include "store/RecordFields.h"
 
 #include <algorithm>
@@ -15,24 +16,28 @@ CRecordRef CRecentList::FindRecord(CCatalog* pCatalog)
     return pCatalog && pCatalog->NextRecord(&cursor) ? cursor : CRecordRef {};
 }
 
-CRecentList::CRecentList(CCatalog* pCatalog, int nLimit)
+CRecentList::CRecentList(CCatalog* pCatalog)
     : CCatalogRecord(pCatalog, TABLE_RECENT, FindRecord(pCatalog))
     , m_pCatalog(pCatalog)
-    , m_nLimit(std::clamp(nLimit, 1, MAX_ENTRIES))
 {
     m_bValid = !GetRef().IsNone() && Load();
 }
 
 int CRecentList::GetCount() const
 {
+    return std::min(GetStoredCount(), std::clamp(thePreferences.m_nMostRecents, 1, MAX_ENTRIES));
+}
+
+int CRecentList::GetStoredCount() const
+{
     if (!m_bValid)
         return 0;
-    return std::clamp<int>(GetLongField(GetData(), OFF_COUNT), 0, m_nLimit);
+    return std::clamp<int>(GetLongField(GetData(), OFF_COUNT), 0, MAX_ENTRIES);
 }
 
 CDocumentRec* CRecentList::CreateItemObject(int i) const
 {
-    if (i < 0 || i >= GetCount())
+    if (i < 0 || i >= GetStoredCount())
         return nullptr;
     CRecordRef ref = GetRefField(GetData(), OFF_ENTRIES + i * 8);
     if (ref.IsNone() || !m_pCatalog->CheckRecord(ref.nBlock, ref.nSlot, TABLE_DOCUMENT))

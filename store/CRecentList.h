@@ -2,7 +2,9 @@
 
 // The recently-catalogued list (table 20): one record in the root chain of
 // block 13 with up to MAX_ENTRIES references to documents, the most recent
-// first. CCatalog::CreateFile makes the record.
+// first. CCatalog::CreateFile makes the record. The list shows as many
+// entries as the preference "MostRecents" asks, read at each count, and
+// keeps MAX_ENTRIES, so that raising the preference brings older ones back.
 
 #include "store/CCatalogRecord.h"
 
@@ -19,14 +21,16 @@ public:
     static constexpr int OFF_ENTRIES = 4; // MAX_ENTRIES refs
     static constexpr int RECORD_SIZE = OFF_ENTRIES + MAX_ENTRIES * 8;
 
-    // The list of pCatalog, loaded; nLimit caps what GetCount reports (the
-    // user's "most recents" setting, 1 to MAX_ENTRIES).
-    explicit CRecentList(CCatalog* pCatalog, int nLimit = MAX_ENTRIES);
+    // The list of pCatalog, loaded.
+    explicit CRecentList(CCatalog* pCatalog);
 
-    // The number of entries, at most the limit.
+    // The number of entries shown: those kept, at most "MostRecents".
     int GetCount() const;
-    // A new document object for entry i, owned by the caller; null for an
-    // empty entry, one past the count, or a document that is gone.
+    // The number of entries kept, whatever "MostRecents" says; for copying the list whole.
+    int GetStoredCount() const;
+    // A new document object for entry i (counted from 0 below
+    // GetStoredCount), owned by the caller; null for an empty entry, an index
+    // out of range, or a document that is gone.
     CDocumentRec* CreateItemObject(int i) const;
     // Puts the document first, dropping an older entry of it and the entries
     // past MAX_ENTRIES.
@@ -40,6 +44,5 @@ private:
     static CRecordRef FindRecord(CCatalog* pCatalog);
 
     CCatalog* const m_pCatalog;
-    const int m_nLimit;
     bool m_bValid { false };
 };

@@ -315,7 +315,7 @@ BOOL CCatalogCopy::CopyRecentList()
 {
     CRecentList oldList(&m_source);
     std::vector<CRecordRef> entries;
-    for (int i = 0; i < oldList.GetCount(); ++i) {
+    for (int i = 0; i < oldList.GetStoredCount(); ++i) {
         std::unique_ptr<CDocumentRec> pOld(oldList.CreateItemObject(i));
         CRecordRef newRef;
         if (!pOld)

@@ -67,9 +67,8 @@ int RecordRank(const CCatalogRecord* pRecord)
     }
 }
 
-}
-
-int SortDocumentItems(const CDocumentRec* pDocument1, const CDocumentRec* pDocument2, const CSortSpec& spec)
+// Compares two documents by the key's column in ascending order.
+int CompareDocuments(const CDocumentRec* pDocument1, const CDocumentRec* pDocument2, const CSortSpec& spec)
 {
     if (!pDocument1 || !pDocument2)
         return Sign(LONGLONG { pDocument1 == nullptr } - LONGLONG { pDocument2 == nullptr });
@@ -102,6 +101,14 @@ int SortDocumentItems(const CDocumentRec* pDocument1, const CDocumentRec* pDocum
     }
 }
 
+}
+
+int SortDocumentItems(const CDocumentRec* pDocument1, const CDocumentRec* pDocument2, const CSortSpec& spec)
+{
+    int nOrder = CompareDocuments(pDocument1, pDocument2, spec);
+    return spec.bAscending ? nOrder : -nOrder;
+}
+
 int CompareRecords(const CCatalogRecord* pRecord1, const CCatalogRecord* pRecord2, const CSortSpec& spec)
 {
     int nRank1 = RecordRank(pRecord1);
@@ -113,7 +120,7 @@ int CompareRecords(const CCatalogRecord* pRecord1, const CCatalogRecord* pRecord
         nOrder = CompareTexts(
             static_cast<const CNodeRec*>(pRecord1)->GetName(), static_cast<const CNodeRec*>(pRecord2)->GetName());
     else if (nRank1 == 1)
-        nOrder = SortDocumentItems(
+        nOrder = CompareDocuments(
             static_cast<const CDocumentRec*>(pRecord1), static_cast<const CDocumentRec*>(pRecord2), spec);
     return spec.bAscending ? nOrder : -nOrder;
 }
@@ -129,10 +136,9 @@ int CompareCatalogRecords(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort)
 
 void SortDocuments(CDocumentRecArray& documents, const CSortSpec& spec)
 {
-    const auto before = [&spec](int nOrder) { return spec.bAscending ? nOrder < 0 : nOrder > 0; };
     if (!IsTextColumn(spec.nColumn)) {
         std::stable_sort(documents.begin(), documents.end(),
-            [&](const auto& p1, const auto& p2) { return before(SortDocumentItems(p1.get(), p2.get(), spec)); });
+            [&](const auto& p1, const auto& p2) { return SortDocumentItems(p1.get(), p2.get(), spec) < 0; });
         return;
     }
     // Each document's text is read once, not at every comparison.
@@ -144,8 +150,9 @@ void SortDocuments(CDocumentRecArray& documents, const CSortSpec& spec)
     }
     std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& item1, const auto& item2) {
         if (!item1.second || !item2.second)
-            return before(SortDocumentItems(item1.second.get(), item2.second.get(), spec));
-        return before(CompareTexts(item1.first, item2.first));
+            return SortDocumentItems(item1.second.get(), item2.second.get(), spec) < 0;
+        int nOrder = CompareTexts(item1.first, item2.first);
+        return (spec.bAscending ? nOrder : -nOrder) < 0;
     });
     for (size_t i = 0; i < keyed.size(); ++i)
         documents[i] = std::move(keyed[i].second);

@@ -11,7 +11,7 @@
 
 class CCatalogRecord;
 
-// Compares two documents by the key's column in ascending order: < 0 when
+// Compares two documents by the key's column in the key's direction: < 0 when
 // the first sorts before the second. Column 4101 compares the full names.
 int SortDocumentItems(const CDocumentRec* pDocument1, const CDocumentRec* pDocument2, const CSortSpec& spec);
 

@@ -71,7 +71,7 @@ BOOL KeepOrphan(CCatalog* pCatalog, CRecordRef ref)
     if (!pCatalog->CheckRecord(ref.nBlock, ref.nSlot, TABLE_DOCUMENT))
         return TRUE;
     CDocumentRec document(pCatalog, ref.nBlock, ref.nSlot);
-    if (!document.IsValid() || document.CountNodeLinks() > 0)
+    if (!document.IsValid() || document.CountNodeLinks(FALSE) > 0)
         return document.IsValid();
     CNodeRec orphans(pCatalog, ORPHAN_NODE_BLOCK, 0);
     return orphans.IsValid() && orphans.AddDocument(&document);
@@ -202,8 +202,8 @@ int ConfirmDeleteItems(CNodeRec* pParent, std::span<CCatalogRecord* const> items
         question.textIds.push_back(nodes.size() == 1 ? 4233 : 4234);
         question.textIds.push_back(4425);
     }
-    bool bOrphans
-        = std::any_of(documents.begin(), documents.end(), [](CDocumentRec* p) { return p->CountNodeLinks() <= 1; });
+    bool bOrphans = std::any_of(
+        documents.begin(), documents.end(), [](CDocumentRec* p) { return p->CountNodeLinks(FALSE) <= 1; });
     if (bOrphans || !nodes.empty())
         question.textIds.push_back(4465);
     question.textIds.push_back(4236);

@@ -3,6 +3,7 @@
 #include "platform/base/CString.h"
 #include "platform/base/FileFunctions.h"
 #include "platform/base/PathMap.h"
+#include "platform/base/ProgramFolder.h"
 #include "platform/base/Volumes.h"
 #include "platform/base/WinError.h"
 #include "store/PathHelpers.h"
@@ -139,4 +140,9 @@ int DeleteFileForced(LPCTSTR pszPath)
         SetFileAttributes(pszPath, dwAttributes & ~FILE_ATTRIBUTE_READONLY);
     DeleteFile(pszPath);
     return 1;
+}
+
+CString GetProgramFolder()
+{
+    return AddBackslash(ProgramPathFromHostPath(GetProgramFolderHostPath()).c_str());
 }

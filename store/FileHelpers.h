@@ -4,6 +4,7 @@
 // writes into it, creating a folder with its missing parents, and renaming and
 // deleting files without exceptions.
 
+#include "platform/base/CString.h"
 #include "platform/base/WinTypes.h"
 
 // Checks and result bits of CheckFolder. The first two are always made.
@@ -41,3 +42,8 @@ BOOL RenameFileSafe(LPCTSTR pszOldPath, LPCTSTR pszNewPath);
 // Deletes a file after clearing its read-only attribute. 0 when the file does
 // not exist, 1 otherwise, also when the delete itself failed.
 int DeleteFileForced(LPCTSTR pszPath);
+
+// A copy of the program folder's path (where the catalogs, the trace log and
+// the settings live) as a program path ending in "\". The folder is created
+// when it is missing.
+CString GetProgramFolder();

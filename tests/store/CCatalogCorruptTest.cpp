@@ -121,7 +121,7 @@ TEST_F(CCatalogCorruptTest, DocumentLinkListThroughANodeOrInACircleIsDamage)
     PokeRecord(first, TABLE_LINK, CLinkRec::OFF_NEXT + 4, first.nSlot);
     EXPECT_THAT(pDocument->GetLinkedNodes(), IsEmpty());
     EXPECT_FALSE(pDocument->HasLinks());
-    EXPECT_EQ(pDocument->CountNodeLinks(), 0);
+    EXPECT_EQ(pDocument->CountNodeLinks(FALSE), 0);
     EXPECT_EQ(m_errors.Count(), 1u);
 
     auto pReadme = Document(*m_pCatalog, m_tree.readme);

@@ -1,5 +1,6 @@
 #include "store/CCatalog.h"
 
+#include "platform/base/Clock.h"
 #include "store/CDirectoryRec.h"
 #include "store/CMailStoreRec.h"
 #include "tests/store/CatalogBuilder.h"
@@ -237,4 +238,76 @@ TEST_F(CatalogTest, AddAndLinkKeepsMessagesOfEqualTitlesApart)
 
     EXPECT_FALSE(pCatalog->AddAndLink(nullptr, first, "c:\\mail\\inbox"));
     EXPECT_FALSE(pCatalog->AddAndLink(pNode.get(), first, ""));
+}
+
+TEST_F(CatalogTest, ResolvePathTellsCataloguedMessagesByTheirIdentification)
+{
+    auto pCatalog = NewMainCatalog();
+    auto pNode = AddNode(*Root(*pCatalog), "Mail");
+    CDocumentInfo first {};
+    strcpy(first.szName, "Meeting");
+    first.nVersion = 2;
+    first.id[4] = 1;
+    CDocumentInfo second = first;
+    second.id[4] = 2;
+    CDocumentInfo third = first;
+    third.id[4] = 3;
+    std::unique_ptr<CDocumentRec> pFirst(pCatalog->AddAndLink(pNode.get(), first, "c:\\mail\\Inbox"));
+    std::unique_ptr<CDocumentRec> pSecond(pCatalog->AddAndLink(pNode.get(), second, "c:\\mail\\Inbox"));
+    ASSERT_TRUE(pFirst && pSecond);
+
+    // The monitor's form: the display name followed by "*", split at its last backslash.
+    std::unique_ptr<CDocumentRec> pFound(pCatalog->ResolvePath("C:\\Mail\\Inbox\\", "Meeting*", &second));
+    ASSERT_TRUE(pFound);
+    EXPECT_EQ(pFound->GetRef(), pSecond->GetRef());
+    pFound.reset(pCatalog->ResolvePath("c:\\mail\\inbox", "meeting", &first));
+    ASSERT_TRUE(pFound);
+    EXPECT_EQ(pFound->GetRef(), pFirst->GetRef());
+    // A message of the same title not catalogued yet, another store, another title.
+    EXPECT_FALSE(std::unique_ptr<CDocumentRec>(pCatalog->ResolvePath("c:\\mail\\inbox\\", "Meeting*", &third)));
+    EXPECT_FALSE(std::unique_ptr<CDocumentRec>(pCatalog->ResolvePath("c:\\mail\\sent\\", "Meeting*", &first)));
+    EXPECT_FALSE(std::unique_ptr<CDocumentRec>(pCatalog->ResolvePath("c:\\mail\\inbox\\", "Meet*", &first)));
+    EXPECT_FALSE(std::unique_ptr<CDocumentRec>(pCatalog->ResolvePath("", "Meeting*", &first)));
+    EXPECT_FALSE(std::unique_ptr<CDocumentRec>(pCatalog->ResolvePath("c:\\mail\\inbox\\", "*", &first)));
+    // The message is not taken for a file, nor a file for a message.
+    EXPECT_FALSE(std::unique_ptr<CDocumentRec>(pCatalog->ResolvePath("c:\\mail\\inbox\\", "meeting*0")));
+    auto pFile = AddDocument(*pCatalog, pNode.get(), "c:\\mail\\inbox\\meeting*0");
+    ASSERT_TRUE(pFile);
+    EXPECT_EQ(std::unique_ptr<CDocumentRec>(pCatalog->ResolvePath("c:\\mail\\inbox\\", "meeting*0"))->GetRef(),
+        pFile->GetRef());
+    EXPECT_EQ(std::unique_ptr<CDocumentRec>(pCatalog->ResolvePath("c:\\mail\\inbox\\", "Meeting*", &first))->GetRef(),
+        pFirst->GetRef());
+}
+
+TEST_F(CatalogTest, FindDocumentByPathTellsWhetherAPathIsCatalogued)
+{
+    auto pCatalog = NewMainCatalog();
+    AddDocument(*pCatalog, nullptr, "c:\\work\\Report.odt");
+    EXPECT_TRUE(FindDocumentByPath(pCatalog.get(), "C:\\Work\\report.ODT"));
+    EXPECT_FALSE(FindDocumentByPath(pCatalog.get(), "c:\\work\\report.odt.bak"));
+    EXPECT_FALSE(FindDocumentByPath(pCatalog.get(), "c:\\work\\"));
+    EXPECT_FALSE(FindDocumentByPath(pCatalog.get(), nullptr));
+    EXPECT_FALSE(FindDocumentByPath(nullptr, "c:\\work\\report.odt"));
+}
+
+TEST_F(CatalogTest, StampCatalogTimeWritesTheClockIntoTheHeader)
+{
+    // Just below a carry from the low half into the high half.
+    constexpr ULONGLONG NOW = 0x01DC'0000'FFFF'FFFFULL;
+    CManualClock clock(NOW);
+    CClockOverride clockOverride(clock);
+    auto pCatalog = NewMainCatalog();
+    auto stampOf = [](const CCatalog& catalog) {
+        FILETIME ft = catalog.GetTimeStamp();
+        return static_cast<ULONGLONG>(ft.dwHighDateTime) << 32 | ft.dwLowDateTime;
+    };
+    ASSERT_TRUE(pCatalog->StampCatalogTime(FALSE));
+    EXPECT_EQ(stampOf(*pCatalog), NOW);
+    ASSERT_TRUE(pCatalog->StampCatalogTime(TRUE));
+    EXPECT_EQ(stampOf(*pCatalog), NOW + 2) << "the advance carries into the high half";
+
+    pCatalog.reset();
+    auto pReopened = OpenCatalog();
+    ASSERT_TRUE(pReopened->IsOpen());
+    EXPECT_EQ(stampOf(*pReopened), NOW + 2);
 }

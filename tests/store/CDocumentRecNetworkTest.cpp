@@ -83,3 +83,18 @@ TEST_F(CDocumentRecNetworkTest, StateIsReadThroughTheShare)
     g_netDriveMap.InvalidateScan();
     EXPECT_EQ(pDocument->GetExpiryState(TRUE), EXPIRY_UNREACHABLE);
 }
+
+TEST_F(CDocumentRecNetworkTest, ResolvePathFindsANetworkFileByEitherForm)
+{
+    auto pDocument = AddDocument(*m_pCatalog, m_pNode.get(), (m_strDrive + "reports\\plan.odt").c_str());
+    ASSERT_TRUE(pDocument);
+    for (const std::string& strFolder :
+        { m_strDrive + "Reports\\", std::string("\\\\Office-PC\\Documents\\Reports") }) {
+        std::unique_ptr<CDocumentRec> pFound(m_pCatalog->ResolvePath(strFolder.c_str(), "PLAN.odt"));
+        ASSERT_TRUE(pFound) << strFolder;
+        EXPECT_EQ(pFound->GetRef(), pDocument->GetRef());
+    }
+    EXPECT_TRUE(FindDocumentByPath(m_pCatalog.get(), "\\\\office-pc\\documents\\reports\\plan.odt"));
+    EXPECT_FALSE(
+        std::unique_ptr<CDocumentRec>(m_pCatalog->ResolvePath((m_strDrive + "reports\\").c_str(), "other.odt")));
+}

@@ -1,6 +1,7 @@
 #include "store/CDocumentRec.h"
 
 #include "platform/base/Clock.h"
+#include "store/CPreferences.h"
 #include "tests/store/CatalogBuilder.h"
 
 #include <gtest/gtest.h>
@@ -21,14 +22,21 @@ ULONGLONG FileTimeOf(LONGLONG tTime)
 
 }
 
-// The state of documents whose files lie in the program folder, at a fixed time.
+// The state of documents whose files lie in the program folder, at a fixed
+// time. Documents count as new for no day unless a test says otherwise.
 class CDocumentRecStateTest : public CatalogTest {
 protected:
     void SetUp() override
     {
         CatalogTest::SetUp();
+        thePreferences.m_nNumDayFileNew = 0;
         m_pCatalog = NewMainCatalog();
         m_pNode = AddNode(*Root(*m_pCatalog), "Work");
+    }
+    void TearDown() override
+    {
+        thePreferences.SetDefaults();
+        CatalogTest::TearDown();
     }
 
     std::unique_ptr<CDocumentRec> AddFile(const char* pszName, LONG nExpiry, bool bCreateFile = true)
@@ -65,10 +73,10 @@ TEST_F(CDocumentRecStateTest, LoadStateReadsTheFile)
 
 TEST_F(CDocumentRecStateTest, ExpiryStatesFollowTheDateAndTheFile)
 {
-    CDocumentRec::SetExpiryWarningDays(7);
     EXPECT_EQ(AddFile("none.txt", 0)->GetExpiryState(FALSE), EXPIRY_NONE);
     EXPECT_EQ(AddFile("later.txt", static_cast<LONG>(NOW + 30 * DAY))->GetExpiryState(FALSE), EXPIRY_NONE);
-    EXPECT_EQ(AddFile("soon.txt", static_cast<LONG>(NOW + 2 * DAY))->GetExpiryState(FALSE), EXPIRY_SOON);
+    // An expiry date that is near says nothing yet.
+    EXPECT_EQ(AddFile("soon.txt", static_cast<LONG>(NOW + 2 * DAY))->GetExpiryState(FALSE), EXPIRY_NONE);
     EXPECT_EQ(AddFile("past.txt", static_cast<LONG>(NOW - 1))->GetExpiryState(FALSE), EXPIRY_PASSED);
     // A missing file is reported before its date.
     EXPECT_EQ(AddFile("gone.txt", static_cast<LONG>(NOW - 1), false)->GetExpiryState(FALSE), EXPIRY_NOT_FOUND);
@@ -86,13 +94,44 @@ TEST_F(CDocumentRecStateTest, StateIsCachedUntilChecked)
 TEST_F(CDocumentRecStateTest, RefreshStateTellsWhetherTheStateChanged)
 {
     auto pDocument = AddFile("a.txt", static_cast<LONG>(NOW + DAY));
-    CDocumentRec::SetExpiryWarningDays(0);
     EXPECT_EQ(pDocument->RefreshState(), 0);
     m_clock.SetUtcNow(FileTimeOf(NOW + 2 * DAY));
     EXPECT_EQ(pDocument->RefreshState(), 1);
     EXPECT_EQ(pDocument->GetExpiryState(FALSE), EXPIRY_PASSED);
     EXPECT_EQ(pDocument->RefreshState(), 0);
-    CDocumentRec::SetExpiryWarningDays(7);
+}
+
+TEST_F(CDocumentRecStateTest, DocumentsCataloguedFewerThanTheNewDaysAgoAreNew)
+{
+    thePreferences.m_nNumDayFileNew = 3;
+    auto pDocument = AddFile("a.txt", 0);
+    EXPECT_EQ(pDocument->GetExpiryState(FALSE), EXPIRY_NEW);
+    m_clock.SetUtcNow(FileTimeOf(NOW + 2 * DAY));
+    EXPECT_EQ(pDocument->RefreshState(), 0);
+    m_clock.SetUtcNow(FileTimeOf(NOW + 3 * DAY));
+    EXPECT_EQ(pDocument->RefreshState(), 1);
+    EXPECT_EQ(pDocument->GetExpiryState(FALSE), EXPIRY_NONE);
+
+    // The preference is read at each check.
+    thePreferences.m_nNumDayFileNew = 10;
+    EXPECT_EQ(pDocument->GetExpiryState(TRUE), EXPIRY_NEW);
+    thePreferences.m_nNumDayFileNew = 0;
+    EXPECT_EQ(pDocument->GetExpiryState(TRUE), EXPIRY_NONE);
+}
+
+TEST_F(CDocumentRecStateTest, ExpiredAndMissingGoBeforeNew)
+{
+    thePreferences.m_nNumDayFileNew = 5;
+    EXPECT_EQ(AddFile("past.txt", static_cast<LONG>(NOW - 1))->GetExpiryState(FALSE), EXPIRY_PASSED);
+    EXPECT_EQ(AddFile("gone.txt", 0, false)->GetExpiryState(FALSE), EXPIRY_NOT_FOUND);
+
+    // A document without a catalog time was never catalogued as new.
+    auto pDocument = AddFile("old.txt", 0);
+    CDocumentInfo info;
+    ASSERT_TRUE(pDocument->GetInfo(&info));
+    info.ftCatalogTime = {};
+    ASSERT_TRUE(pDocument->UpdateInfo(info));
+    EXPECT_EQ(pDocument->GetExpiryState(TRUE), EXPIRY_NONE);
 }
 
 TEST_F(CDocumentRecStateTest, MailStatesComeFromTheRecordAndTheStore)

@@ -142,20 +142,22 @@ TEST_F(CDocumentRecTest, ServiceNodesAreNotCountedAsNodeLinks)
 {
     auto pDocument = AddDocument(*m_pCatalog, nullptr, "c:\\fav\\f.txt");
     EXPECT_FALSE(pDocument->HasLinks());
-    EXPECT_EQ(pDocument->CountNodeLinks(), 0);
+    EXPECT_EQ(pDocument->CountNodeLinks(FALSE), 0);
 
     std::unique_ptr<CNodeRec> pFavourites(CNodeRec::NewTopNodeRec2(m_pCatalog.get()));
     ASSERT_TRUE(pFavourites->AddDocument(pDocument.get()));
     EXPECT_TRUE(pDocument->HasLinks());
     EXPECT_FALSE(pDocument->HasLinks(TRUE));
-    EXPECT_EQ(pDocument->CountNodeLinks(), 0);
+    EXPECT_EQ(pDocument->CountNodeLinks(FALSE), 0);
+    EXPECT_EQ(pDocument->CountNodeLinks(TRUE), 1);
     EXPECT_TRUE(pDocument->IsUnderTopNode2());
 
     ASSERT_TRUE(Node(*m_pCatalog, m_tree.gamma)->AddDocument(pDocument.get()));
-    EXPECT_EQ(pDocument->CountNodeLinks(), 1);
+    EXPECT_EQ(pDocument->CountNodeLinks(FALSE), 1);
+    EXPECT_EQ(pDocument->CountNodeLinks(TRUE), 2);
     ASSERT_TRUE(pFavourites->DeleteLinks(pDocument.get()));
     EXPECT_FALSE(pDocument->IsUnderTopNode2());
-    EXPECT_EQ(pDocument->CountNodeLinks(), 1);
+    EXPECT_EQ(pDocument->CountNodeLinks(FALSE), 1);
 }
 
 TEST_F(CDocumentRecTest, UnlinkingFromAllNodesRemovesTheDocument)
@@ -376,7 +378,7 @@ TEST_F(CDocumentRecTest, ExpiryDateListsTheDocumentUnderTheExpiringNode)
     info.nExpiry = 1800000000;
     ASSERT_TRUE(pDocument->UpdateInfo(info));
     EXPECT_EQ(expiring.CountDocuments(), 1);
-    EXPECT_EQ(pDocument->CountNodeLinks(), 1);
+    EXPECT_EQ(pDocument->CountNodeLinks(FALSE), 1);
     ASSERT_TRUE(pDocument->UpdateInfo(info)); // listed once
     EXPECT_EQ(expiring.CountDocuments(), 1);
     info.nExpiry = 0;

@@ -93,6 +93,13 @@ TEST_F(CEntryLinkRecTest, TheKeywordSideKeepsTheNodeKind)
     ASSERT_EQ(links.size(), 1u);
     EXPECT_EQ(links[0].GetTarget(), m_tree.alpha);
     EXPECT_EQ(links[0].GetKind(), 0x10);
+
+    // The table's own record class reads the same link; the other link table's refuses it.
+    CKeywordLinkRec keywordLink(m_pCatalog.get(), links[0].GetRef());
+    ASSERT_TRUE(keywordLink.IsValid());
+    EXPECT_EQ(keywordLink.GetTarget(), m_tree.alpha);
+    EXPECT_EQ(keywordLink.GetKind(), 0x10);
+    EXPECT_FALSE(CNodeFolderLinkRec(m_pCatalog.get(), links[0].GetRef()).IsValid());
 }
 
 TEST_F(CEntryLinkRecTest, RemovingALinkRemovesItFromBothSides)
@@ -163,6 +170,13 @@ TEST_F(CEntryLinkRecTest, NodeFoldersLinkLikeKeywords)
     ASSERT_TRUE(pAlpha->LinkNodeFolder(pMail.get()));
     EXPECT_THAT(Texts(pAlpha->GetNodeFolders()), ElementsAre("c:\\work\\", "*c:\\mail\\inbox"));
     EXPECT_THAT(Names(pWork->GetLinkedNodes()), ElementsAre("Alpha"));
+    std::vector<CEntryLinkRec> links;
+    ASSERT_TRUE(ListEntryLinks(m_pCatalog.get(), EntryLinkChainOfNode(TABLE_NODE_FOLDER_LINK, m_tree.alpha), &links));
+    ASSERT_EQ(links.size(), 2u);
+    CNodeFolderLinkRec folderLink(m_pCatalog.get(), links[1].GetRef());
+    ASSERT_TRUE(folderLink.IsValid());
+    EXPECT_EQ(folderLink.GetTarget(), pMail->GetRef());
+    EXPECT_FALSE(CKeywordLinkRec(m_pCatalog.get(), links[1].GetRef()).IsValid());
 
     ASSERT_TRUE(pAlpha->RemoveNodeFolderLink(pWork.get()));
     EXPECT_THAT(Texts(pAlpha->GetNodeFolders()), ElementsAre("*c:\\mail\\inbox"));

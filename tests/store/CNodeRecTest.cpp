@@ -181,7 +181,7 @@ TEST_F(CNodeRecTest, AddDocumentLinksOnce)
     ASSERT_TRUE(pGamma->AddDocument(pDocument.get()));
     ASSERT_TRUE(pGamma->AddDocument(pDocument.get()));
     EXPECT_EQ(pGamma->CountDocuments(), 1);
-    EXPECT_EQ(pDocument->CountNodeLinks(), 2);
+    EXPECT_EQ(pDocument->CountNodeLinks(FALSE), 2);
 }
 
 TEST_F(CNodeRecTest, TwoCursorsOnOneNodeShareItsChains)

@@ -1,5 +1,6 @@
 #include "store/CRecentList.h"
 
+#include "store/CPreferences.h"
 #include "tests/store/CatalogBuilder.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,12 @@ protected:
         CatalogTest::SetUp();
         m_pCatalog = NewMainCatalog();
         m_tree = BuildSample(*m_pCatalog);
+        thePreferences.m_nMostRecents = CRecentList::MAX_ENTRIES;
+    }
+    void TearDown() override
+    {
+        thePreferences.SetDefaults();
+        CatalogTest::TearDown();
     }
 
     std::string Entry(const CRecentList& list, int i)
@@ -39,7 +46,7 @@ TEST_F(CRecentListTest, NewestFirstWithoutDuplicates)
     EXPECT_EQ(Entry(reread, -1), "(none)");
 }
 
-TEST_F(CRecentListTest, KeepsFiftyAndReportsAtMostTheLimit)
+TEST_F(CRecentListTest, KeepsFiftyAndShowsAsManyAsMostRecents)
 {
     CRecentList list(m_pCatalog.get());
     for (int n = 0; n < 60; ++n) {
@@ -49,9 +56,24 @@ TEST_F(CRecentListTest, KeepsFiftyAndReportsAtMostTheLimit)
     EXPECT_EQ(list.GetCount(), CRecentList::MAX_ENTRIES);
     EXPECT_EQ(Entry(list, 0), "c:\\many\\59.txt");
     EXPECT_EQ(Entry(list, 49), "c:\\many\\10.txt");
-    CRecentList limited(m_pCatalog.get(), 5);
-    EXPECT_EQ(limited.GetCount(), 5);
-    EXPECT_EQ(Entry(limited, 5), "(none)");
+    EXPECT_EQ(Entry(list, 50), "(none)");
+
+    // The preference is read at each count; the entries past it stay kept.
+    thePreferences.m_nMostRecents = 5;
+    EXPECT_EQ(list.GetCount(), 5);
+    EXPECT_EQ(list.GetStoredCount(), CRecentList::MAX_ENTRIES);
+    ASSERT_TRUE(list.AddEntry(*Document(*m_pCatalog, m_tree.aTxt)));
+    thePreferences.m_nMostRecents = 20;
+    CRecentList reread(m_pCatalog.get());
+    EXPECT_EQ(reread.GetCount(), 20);
+    EXPECT_EQ(Entry(reread, 0), "c:\\work\\a.txt");
+    EXPECT_EQ(Entry(reread, 19), "c:\\many\\41.txt");
+
+    // Out-of-range preferences show one entry at least and fifty at most.
+    thePreferences.m_nMostRecents = 0;
+    EXPECT_EQ(reread.GetCount(), 1);
+    thePreferences.m_nMostRecents = 500;
+    EXPECT_EQ(reread.GetCount(), CRecentList::MAX_ENTRIES);
 }
 
 TEST_F(CRecentListTest, RemovedDocumentsGiveNoObject)

@@ -3,6 +3,7 @@
 #include "store/CDirectoryRec.h"
 #include "store/CFolderIndex.h"
 #include "store/CPreferences.h"
+#include "store/CRecentList.h"
 #include "tests/store/CompactionFixture.h"
 
 #include <gtest/gtest.h>
@@ -88,6 +89,20 @@ TEST_F(CatalogCompactionTest, KeepsEverythingBothCatalogsHeld)
     auto pProjects = FindNode(*pCatalog, { "Projects" });
     ASSERT_TRUE(pProjects);
     EXPECT_EQ(Names(pProjects->GetChildren()), (std::vector<std::string> { "Alpha", "beta", "Gamma", "Gamma" }));
+}
+
+TEST_F(CatalogCompactionTest, KeepsRecentEntriesPastTheShownCount)
+{
+    BuildCatalogs();
+    thePreferences.m_nMostRecents = 1;
+    std::string strBefore = SnapshotBoth();
+    ASSERT_TRUE(Rebuild());
+    EXPECT_EQ(SnapshotBoth(), strBefore);
+    auto pCatalog = OpenCatalog(MAIN_NAME);
+    CRecentList recent(pCatalog.get());
+    EXPECT_EQ(recent.GetStoredCount(), 4);
+    EXPECT_EQ(recent.GetCount(), 1);
+    thePreferences.SetDefaults();
 }
 
 TEST_F(CatalogCompactionTest, ShrinksCatalogWithManyDeletedRecordsAndStaysCompact)

@@ -101,6 +101,10 @@ TEST_F(CatalogCompareTest, SizesInKilobytesTieWithinAKilobyte)
     auto pSmall = addFile("small.bin", 1100);
     EXPECT_GT(SortDocumentItems(pBig.get(), pSmall.get(), { 4103, 1, 0 }), 0);
     EXPECT_EQ(SortDocumentItems(pBig.get(), pSmall.get(), { 4103, 1, 1 }), 0);
+    // A descending key turns the comparison round, ties staying ties.
+    EXPECT_LT(SortDocumentItems(pBig.get(), pSmall.get(), { 4103, 0, 0 }), 0);
+    EXPECT_EQ(SortDocumentItems(pBig.get(), pSmall.get(), { 4103, 0, 1 }), 0);
+    EXPECT_LT(SortDocumentItems(pSmall.get(), pBig.get(), { 4101, 0, 1 }), 0);
 
     CDocumentRecArray documents = pNode->GetFilteredDocuments(nullptr, nullptr);
     SortDocuments(documents, { 4103, 1, 0 });

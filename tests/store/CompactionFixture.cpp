@@ -271,7 +271,7 @@ std::string CompactionTest::Snapshot(const std::string& strName)
     for (LONG nFixed = 0; nFixed <= CNodeRec::FIXED_NODE_LAST; ++nFixed)
         DumpNode(out, CNodeRec(&catalog, nFixed), 0);
     CRecentList recent(&catalog);
-    for (int i = 0; i < recent.GetCount(); ++i) {
+    for (int i = 0; i < recent.GetStoredCount(); ++i) {
         std::unique_ptr<CDocumentRec> pDocument(recent.CreateItemObject(i));
         out << "recent " << (pDocument ? DocumentPath(*pDocument) : "(gone)") << "\n";
     }

@@ -98,7 +98,7 @@ TEST_F(DocumentBackupTest, AMovedDocumentKeepsItsInformationAndLinksUnderItsNewP
     ASSERT_TRUE(pMoved);
     EXPECT_EQ(Description(*pMoved), "The plan");
     EXPECT_TRUE(pMoved->IsUnderTopNode2());
-    EXPECT_EQ(pMoved->CountNodeLinks(), 2);
+    EXPECT_EQ(pMoved->CountNodeLinks(FALSE), 2);
     // The other document is untouched.
     EXPECT_THAT(Paths(m_pHome->GetDocuments()), UnorderedElementsAre("t:\\backup\\plan.txt", "t:\\docs\\notes.txt"));
 }

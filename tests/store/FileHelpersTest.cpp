@@ -1,8 +1,11 @@
 #include "store/FileHelpers.h"
 
 #include "platform/base/FileFunctions.h"
+#include "platform/base/FileHandle.h"
+#include "platform/base/KernelObject.h"
 #include "platform/base/WinError.h"
 #include "tests/platform/base/DriveFolderFixture.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -142,6 +145,20 @@ TEST_F(FileHelpersTest, DeleteFileForcedRemovesReadOnlyFiles)
     EXPECT_FALSE(Exists("picture.gif"));
     EXPECT_EQ(DeleteFileForced(OnT("picture.gif").c_str()), 0);
     EXPECT_EQ(DeleteFileForced(nullptr), 0);
+}
+
+using ProgramFolderHelpersTest = ProgramFolderTest;
+
+TEST_F(ProgramFolderHelpersTest, GetProgramFolderEndsInABackslashAndNamesTheFolder)
+{
+    CString strFolder = GetProgramFolder();
+    ASSERT_FALSE(strFolder.IsEmpty());
+    EXPECT_EQ(strFolder[strFolder.GetLength() - 1], '\\');
+    HANDLE hFile
+        = CreateFile(strFolder + "probe.txt", GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(hFile, INVALID_HANDLE_VALUE);
+    CloseHandle(hFile);
+    EXPECT_TRUE(fs::exists(Home() / "probe.txt"));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "platform/base/Clock.h"
 #include "platform/base/WinError.h"
 #include "store/CDocumentRec.h"
+#include "store/CPreferences.h"
 #include "tests/store/CatalogBuilder.h"
 
 #include <gmock/gmock.h>
@@ -281,11 +282,20 @@ TEST_F(ListFilterTest, ExpiredDocumentsQueryOnTheExpiringNode)
     EXPECT_EQ(pSet->documents[1]->GetRef(), m_pReport->GetRef());
 }
 
-TEST_F(ListFilterTest, QueryReachesDescendantsAndSoonExpiringDocuments)
+TEST_F(ListFilterTest, QueryReachesDescendantsAndNewDocuments)
 {
+    // All three were catalogued now; the photo is taken back a month, and the
+    // notes have expired, which goes before being new.
+    thePreferences.m_nNumDayFileNew = 7;
+    CDocumentInfo info;
+    ASSERT_TRUE(m_pPhoto->GetInfo(&info));
+    ULONGLONG nMonthAgo = FileTimeOf(NOW - 30 * DAY);
+    info.ftCatalogTime = { static_cast<DWORD>(nMonthAgo), static_cast<DWORD>(nMonthAgo >> 32) };
+    ASSERT_TRUE(m_pPhoto->UpdateInfo(info));
+
     auto pRoot = Root(*m_pCatalog);
-    const LONG soonInSubtree[QUERY_WORDS] = { 1, 1, 1, 2, 0, 0 };
-    std::unique_ptr<CDocumentSet> pSet(pRoot->Query(soonInSubtree, QUERY_WORDS));
+    const LONG newInSubtree[QUERY_WORDS] = { 1, 1, 1, 2, 0, 0 };
+    std::unique_ptr<CDocumentSet> pSet(pRoot->Query(newInSubtree, QUERY_WORDS));
     ASSERT_TRUE(pSet);
     ASSERT_EQ(pSet->GetCount(), 1);
     EXPECT_EQ(pSet->documents[0]->GetRef(), m_pReport->GetRef());
@@ -293,6 +303,7 @@ TEST_F(ListFilterTest, QueryReachesDescendantsAndSoonExpiringDocuments)
     const LONG everything[QUERY_WORDS] = { 1, 0, 1, 0, 0, 0 };
     pSet.reset(pRoot->Query(everything, QUERY_WORDS));
     EXPECT_EQ(pSet->GetCount(), 3);
+    thePreferences.SetDefaults();
 }
 
 TEST_F(ListFilterTest, UnknownCriteriaAreRefused)

@@ -29,10 +29,21 @@ CString HtmlEscape(LPCTSTR pszText, BOOL bKeepLines)
 CString BackslashToSlash(LPCTSTR pszPath)
 {
     CString strPath(pszPath);
-    if (strPath.IsEmpty())
-        return strPath;
     strPath.Replace('\\', '/');
-    return HtmlEscape(strPath, 1);
+    return strPath;
+}
+
+CString TokenFieldText(LPCTSTR pszText)
+{
+    std::string strOut;
+    for (const char* p = pszText ? pszText : ""; *p != '\0'; ++p) {
+        const auto ch = static_cast<unsigned char>(*p);
+        if (ch == '|' || ch == '>' || ch == '\r' || ch == '\n')
+            strOut += "&#" + std::to_string(ch) + ";";
+        else
+            strOut += static_cast<char>(ch);
+    }
+    return CString(strOut.c_str(), static_cast<int>(strOut.size()));
 }
 
 CString FormatEdirToken(LPCTSTR pszPath)

@@ -12,9 +12,19 @@
 // "<br>" (bKeepLines 0) or a blank (non-zero), every other byte below 32 a
 // blank. '>' and bytes of 128 and above stay.
 CString HtmlEscape(LPCTSTR pszText, BOOL bKeepLines);
-// The path with every '\' turned into '/', escaped with HtmlEscape(.., 1);
-// an empty path gives an empty text.
+// The path with every '\' turned into '/', for a token that a link sends.
+// It is not escaped here: the link escapes the whole token once
+// (FormatCommandLink), so escaping the path as well would reach the frame
+// doubled.
 CString BackslashToSlash(LPCTSTR pszPath);
+// A name or path for a field of a reply token. The browser side takes a
+// token's fields between bars and ends the token at "#>" or at a line end,
+// so those characters are written as the decimal character references the
+// pages use: '|' as "&#124;", '>' as "&#62;", CR as "&#13;" and LF as
+// "&#10;". Everything else stays as it is, so a name holding none of them
+// (no Windows file name can) is unchanged. Apply it after HtmlEscape when a
+// field is escaped for the page too.
+CString TokenFieldText(LPCTSTR pszText);
 
 /* Command tokens and the links that send them. */
 

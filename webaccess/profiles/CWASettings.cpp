@@ -3,11 +3,11 @@
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
 #include "platform/base/CMemFile.h"
-#include "platform/base/PathMap.h"
-#include "platform/base/ProgramFolder.h"
 #include "platform/base/WinError.h"
 #include "resources/ResourceIds.h"
+#include "store/CPreferences.h"
 #include "store/CRegistryKey.h"
+#include "store/FileHelpers.h"
 #include "store/PreferenceSheets.h"
 
 #include <cstdlib>
@@ -16,15 +16,6 @@
 namespace {
 
 constexpr char WA_SUBKEY[] = "WA"; // Below the preferences key
-
-// The program folder as a program path ending in '\'.
-CString ProgramFolderPath()
-{
-    CString strFolder = ProgramPathFromHostPath(GetProgramFolderHostPath()).c_str();
-    if (strFolder.IsEmpty() || strFolder[strFolder.GetLength() - 1] != '\\')
-        strFolder += "\\";
-    return strFolder;
-}
 
 int ReadInt(CRegistryKey& key, LPCTSTR pszName, int nDefault)
 {
@@ -76,7 +67,7 @@ void CWASettings::Load(HKEY hPreferences)
     m_nPingTime = ReadInt(key, "PingTime", 180000);
     key.Close();
     if (m_nConnType != 2)
-        m_strDirServer = ProgramFolderPath();
+        m_strDirServer = GetProgramFolder();
     m_strCommFolder = BuildCommFolderPath(m_strDirServer, m_strCatCode);
 }
 
@@ -174,22 +165,21 @@ BOOL CWASettings::ReadProfiles(HKEY hKey, LPCTSTR pszValueName)
     return TRUE;
 }
 
-std::unique_ptr<CWAProfiles> CWASettings::FindWAProfile(LPCTSTR pszPassword, CCatalog& catalog, BOOL* pbChanged)
+std::unique_ptr<CWAProfiles> CWASettings::FindWAProfile(LPCTSTR pszPassword, CCatalog& catalog)
 {
     const CString strPassword(pszPassword);
     for (auto it = m_profiles.rbegin(); it != m_profiles.rend(); ++it) {
         CWAProfiles& profile = **it;
         if (!profile.IsEnabled() || profile.GetPassword() != strPassword)
             continue;
-        const BOOL bChanged = profile.RemoveMissingGroups(catalog);
-        if (pbChanged != nullptr)
-            *pbChanged = bChanged;
+        // A failed save leaves the vanished groups in the registry, where
+        // they do no harm: the first login after the next load drops them again.
+        if (profile.RemoveMissingGroups(catalog) && thePreferences.GetWebSettings() == this)
+            static_cast<void>(thePreferences.SaveWebSettings());
         auto pCopy = std::make_unique<CWAProfiles>();
         pCopy->Copy(profile);
         return pCopy;
     }
-    if (pbChanged != nullptr)
-        *pbChanged = FALSE;
     return nullptr;
 }
 

@@ -62,8 +62,9 @@ public:
     // A new copy of the last enabled profile whose password is pszPassword
     // (case-sensitive), owned by the caller; null when none matches. Groups
     // that vanished from the catalog are first dropped from the stored
-    // profile; *pbChanged (when given) tells the caller to save the settings.
-    std::unique_ptr<CWAProfiles> FindWAProfile(LPCTSTR pszPassword, CCatalog& catalog, BOOL* pbChanged = nullptr);
+    // profile, and then the settings are saved when they are the block that
+    // thePreferences carries (CPreferences::SaveWebSettings).
+    std::unique_ptr<CWAProfiles> FindWAProfile(LPCTSTR pszPassword, CCatalog& catalog);
 
     // Moves every profile's groups to the compacted catalog, last profile
     // first (CWAProfiles::RebuildGroupRights); the caller saves the settings.

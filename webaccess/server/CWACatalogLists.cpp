@@ -19,6 +19,16 @@ bool IsSystemsRootBlock(const CNodeRec& node)
 
 } // namespace
 
+void CWAItemPtrArray::InsertSorted(std::unique_ptr<CNodeRec> pNode)
+{
+    // Binary insertion after every equal name, as the catalog sorts.
+    auto before = [this](const std::unique_ptr<CNodeRec>& pA, const std::unique_ptr<CNodeRec>& pB) {
+        const int nOrder = Utf8CompareNoCase(std::string_view(pA->GetName()), std::string_view(pB->GetName()));
+        return m_sort.bAscending ? nOrder < 0 : nOrder > 0;
+    };
+    m_nodes.insert(std::upper_bound(m_nodes.begin(), m_nodes.end(), pNode, before), std::move(pNode));
+}
+
 CWACatalogLists::CWACatalogLists(CCatalog& catalog, const CWAGroupRightsMap& rights)
     : m_catalog(catalog)
     , m_rights(rights)
@@ -55,7 +65,14 @@ void CWACatalogLists::Walk()
         const LONG nParent = AddAncestors(node);
         const LONG nIndex
             = InsertItem({ static_cast<LONG>(key.nBlock), static_cast<LONG>(key.nSlot), -1, -1, nParent, -1, 1 });
-        if (wValue == WA_GROUP_WHOLE && nIndex >= 0 && m_items[nIndex].nFirstChild < 0)
+        if (nIndex < 0)
+            continue;
+        // A group already on the way to one granted before it is granted
+        // itself now, so the outcome does not depend on the map's order.
+        m_items[nIndex].nGranted = 1;
+        // The whole subtree replaces the children added so far (granted
+        // sub-groups reached first); those items stay unlinked in the array.
+        if (wValue == WA_GROUP_WHOLE)
             m_items[nIndex].nFirstChild = AddSubtree(node, nIndex);
     }
 }
@@ -181,15 +198,10 @@ CNodeRecArray CWACatalogLists::CollectGroupItems(const CNodeRec& node, const CSo
             children.emplace_back(CNodeRec::NewTopNodeRec3(&m_catalog));
         return children;
     }
-    // Binary insertion after every equal name, as the catalog sorts.
-    CNodeRecArray sorted;
-    auto before = [&](const std::unique_ptr<CNodeRec>& pA, const std::unique_ptr<CNodeRec>& pB) {
-        const int nOrder = Utf8CompareNoCase(std::string_view(pA->GetName()), std::string_view(pB->GetName()));
-        return sort.bAscending ? nOrder < 0 : nOrder > 0;
-    };
+    CWAItemPtrArray sorted(sort);
     for (auto& pChild : ItemChildren(node))
-        sorted.insert(std::upper_bound(sorted.begin(), sorted.end(), pChild, before), std::move(pChild));
-    return sorted;
+        sorted.InsertSorted(std::move(pChild));
+    return sorted.Detach();
 }
 
 CNodeRecArray CWACatalogLists::GetChildList(const CNodeRec& node)

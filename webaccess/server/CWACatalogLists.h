@@ -28,6 +28,22 @@ struct CWAItemRef {
 
 using CWAItemRefArray = std::vector<CWAItemRef>;
 
+// Node cursors kept in the order of the sort parameters it holds: by name,
+// ascending or not, an inserted node going after every equal name.
+class CWAItemPtrArray {
+public:
+    explicit CWAItemPtrArray(const CSortSpec& sort)
+        : m_sort(sort)
+    {
+    }
+    void InsertSorted(std::unique_ptr<CNodeRec> pNode);
+    CNodeRecArray Detach() { return std::move(m_nodes); }
+
+private:
+    CSortSpec m_sort;
+    CNodeRecArray m_nodes;
+};
+
 class CWACatalogLists {
 public:
     // The rights map must outlive this object (the session's profile owns it).

@@ -167,11 +167,7 @@ void CWAFileCommand::ParseArgs(LPCTSTR pszText)
             reader.Fail();
             return;
         }
-        m_eItemKind = ITEM_PATH;
-        if (_access(m_strPath, 0) != 0) {
-            m_nStatus = WA_STATUS_MISSING;
-            return;
-        }
+        m_eItemKind = ITEM_PATH; // Whether it exists is asked in Prepare
     }
     if (reader.AtEnd()) {
         reader.Finish();
@@ -199,6 +195,15 @@ void CWAFileCommand::ParseArgs(LPCTSTR pszText)
     }
     m_nFlag = flag[0] == '0' ? 0 : 1;
     reader.Finish();
+}
+
+BOOL CWAFileCommand::Prepare(CWASession&)
+{
+    if (m_eItemKind == ITEM_PATH && _access(m_strPath, 0) != 0) {
+        m_nStatus = WA_STATUS_MISSING;
+        return FALSE;
+    }
+    return TRUE;
 }
 
 /**************************** The factory ****************************/

@@ -8,7 +8,10 @@
 //
 // Status codes: 1 made, not parsed; 0 well-formed; 2 malformed or refused;
 // 9 the named file or catalog document does not exist; a failing Prepare or
-// Execute leaves its own code.
+// Execute leaves its own code. A catalog reference is checked by the parser,
+// a path only when the command runs, after the session has checked that the
+// profile may reach the file system at all: a refused profile must not learn
+// which paths exist.
 
 #include "platform/base/CString.h"
 
@@ -64,6 +67,9 @@ public:
     virtual void SetContext(CWASessionPlace& place);
     // The line the server logs for the command.
     virtual CString GetLogText() const = 0;
+    // TRUE when the command reaches the file system by a path from the
+    // request, which only a profile with the explorer right may do.
+    virtual BOOL NeedsExplorerRight() const { return FALSE; }
     // Parses the text after the command word; sets status and consumed.
     virtual void ParseArgs(LPCTSTR pszText) = 0;
 
@@ -99,6 +105,10 @@ public:
     enum ItemKind { ITEM_NONE, ITEM_DOCUMENT, ITEM_PATH };
 
     using CWACommand::CWACommand;
+    // A path item must exist: FALSE with status 9 when it does not.
+    BOOL Prepare(CWASession& session) override;
+    // Path items need the explorer right.
+    BOOL NeedsExplorerRight() const override { return m_eItemKind == ITEM_PATH ? TRUE : FALSE; }
     void ParseArgs(LPCTSTR pszText) override;
 
 protected:

@@ -6,11 +6,11 @@
 
 #include <algorithm>
 
-CWASession::CWASession(const CWACmdLogin& login, CWASettings& settings, CCatalog& catalog, BOOL* pbSettingsChanged)
+CWASession::CWASession(const CWACmdLogin& login, CWASettings& settings, CCatalog& catalog)
     : m_strUserId(login.GetUserId())
     , m_strUserName(login.GetUserName())
     , m_bNetscape(login.GetBrowser().Find("NETSCAPE") >= 0 ? TRUE : FALSE)
-    , m_pProfile(settings.FindWAProfile(login.GetPassword(), catalog, pbSettingsChanged))
+    , m_pProfile(settings.FindWAProfile(login.GetPassword(), catalog))
     , m_pPlace(std::make_unique<CWASessionPlace>())
 {
     if (m_pProfile != nullptr)
@@ -22,8 +22,9 @@ CWASession::~CWASession() = default;
 BOOL CWASession::RunCommand(std::unique_ptr<CWACommand>& pCommand, CWAOutputFile& reply)
 {
     const int nId = pCommand->GetId();
+    // A path reaches the whole file system: only the explorer right allows it.
     if (m_pProfile == nullptr || !m_pProfile->IsCommandAllowed(nId) || nId == WA_CMD_LOGIN || nId == WA_CMD_LOGOUT
-        || nId == WA_CMD_UPL) {
+        || nId == WA_CMD_UPL || (pCommand->NeedsExplorerRight() && !m_pProfile->IsCommandAllowed(WA_CMD_ETREE))) {
         m_nStatus = WA_STATUS_MALFORMED;
         return FALSE;
     }

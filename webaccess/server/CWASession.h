@@ -28,16 +28,17 @@ public:
 class CWASession {
 public:
     // Takes the user from the LOGIN command and looks the profile up by its
-    // password (CWASettings::FindWAProfile). The server refuses the login
-    // when GetProfile() is null. *pbSettingsChanged tells it to save the
-    // settings when the lookup dropped vanished groups.
-    CWASession(const CWACmdLogin& login, CWASettings& settings, CCatalog& catalog, BOOL* pbSettingsChanged = nullptr);
+    // password (CWASettings::FindWAProfile, which saves the settings when it
+    // dropped vanished groups). The server refuses the login when
+    // GetProfile() is null.
+    CWASession(const CWACmdLogin& login, CWASettings& settings, CCatalog& catalog);
     ~CWASession();
     CWASession(const CWASession&) = delete;
     CWASession& operator=(const CWASession&) = delete;
 
     // Runs a command for the user. FALSE leaves the error code in GetStatus():
-    // 2 without a profile, for a command the profile refuses, for LOGIN,
+    // 2 without a profile, for a command the profile refuses (a command on a
+    // path needs the explorer right, CWACommand::NeedsExplorerRight), for LOGIN,
     // LOGOUT and UPL (the server's own) and for PAGE without a kept search;
     // otherwise the command's code. A successful WFIND is kept for PAGE: the
     // session takes it from pCommand.

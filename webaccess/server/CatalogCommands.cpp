@@ -120,7 +120,7 @@ CDocumentFacts ReadFacts(const CDocumentRec& document)
 LPCTSTR StateIcon(int nState, bool bProtected)
 {
     switch (nState) {
-    case EXPIRY_SOON:
+    case EXPIRY_NEW:
         return bProtected ? "img/stnewp.gif" : "img/stnew.gif";
     case EXPIRY_PASSED:
         return bProtected ? "img/stexpp.gif" : "img/stexp.gif";
@@ -560,7 +560,7 @@ BOOL CWACmdWtree::Execute(CWAOutputFile& reply, CWASession&, int)
     Put(reply, strText);
     for (const CTreeItem& item : m_items) {
         strText.Format("<#TRIT |%d| |%d| |%d| |%s| |%d| |%d|#>\r\n", item.nLevel, item.nParent, item.nFirstChild,
-            static_cast<LPCTSTR>(HtmlEscape(item.strName, 1)), static_cast<int>(item.nBlock),
+            static_cast<LPCTSTR>(TokenFieldText(HtmlEscape(item.strName, 1))), static_cast<int>(item.nBlock),
             static_cast<int>(item.nSlot));
         Put(reply, strText);
     }
@@ -663,7 +663,8 @@ void CWACmdWfind::ParseArgs(LPCTSTR pszText)
     m_nMatchMode = pMode->nValue;
     m_nField = pField->nValue;
     CString strText(text.data(), static_cast<int>(text.size()));
-    strText.MakeLower();
+    if (m_nCaseFlag == 0)
+        strText.MakeLower();
     m_words.clear();
     if (m_nMatchMode == MODE_SENTENCE) {
         m_words.push_back(strText);
@@ -710,9 +711,13 @@ void CWACmdWfind::Search(CWASession& session, const CNodeRec& node)
 {
     CWACatalogLists& lists = session.GetCatalogLists();
     for (auto& pDocument : lists.GetDocumentList(node)) {
-        // A document linked into several groups is tested once.
-        if (!m_visited.insert({ static_cast<LONG>(pDocument->GetBlock()), pDocument->GetSlot() }).second)
+        // A document linked into several groups is tested once; only a
+        // document with node links can be reached again.
+        const std::pair<LONG, LONG> ref { static_cast<LONG>(pDocument->GetBlock()), pDocument->GetSlot() };
+        if (m_visited.contains(ref))
             continue;
+        if (pDocument->CountNodeLinks(FALSE) > 0)
+            m_visited.insert(ref);
         if (!Matches(*pDocument))
             continue;
         const auto it = std::lower_bound(m_results.begin(), m_results.end(), pDocument,
@@ -725,8 +730,10 @@ void CWACmdWfind::Search(CWASession& session, const CNodeRec& node)
 
 BOOL CWACmdWfind::Matches(const CDocumentRec& document) const
 {
-    // The words are lower case already; the compare ignores case.
-    return CTextSearch::SetCriteria(document, m_words, m_nField, m_nMatchMode, FALSE) != 0 ? TRUE : FALSE;
+    // With the case flag 0 the words are lower case already and the compare ignores case.
+    return CTextSearch::SetCriteria(document, m_words, m_nField, m_nMatchMode, m_nCaseFlag != 0 ? TRUE : FALSE) != 0
+        ? TRUE
+        : FALSE;
 }
 
 BOOL CWACmdWfind::Execute(CWAOutputFile& reply, CWASession& session, int nArgument)

@@ -118,6 +118,7 @@ private:
     std::vector<CString> m_words; // Lower case
     int m_nField { FIELD_NAME };
     int m_nMatchMode { MODE_SENTENCE };
+    int m_nCaseFlag { 0 }; // 0: the words are lower-cased; no token changes it
     std::vector<std::unique_ptr<CDocumentRec>> m_results;
-    std::set<std::pair<LONG, LONG>> m_visited; // Documents already tested
+    std::set<std::pair<LONG, LONG>> m_visited; // Documents with node links already tested
 };

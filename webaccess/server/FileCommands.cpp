@@ -6,6 +6,7 @@
 #include "mail/COE5Message.h"
 #include "mail/MailResult.h"
 #include "platform/base/CFile.h"
+#include "platform/shell/ShellParsingName.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CatalogTypes.h"
@@ -139,7 +140,7 @@ std::unique_ptr<CDocumentRec> CWAItemCommand::MakeVisibleDocument(CWASession& se
 CString CWAItemCommand::GetItemPath() const
 {
     if (m_eItemKind == ITEM_PATH)
-        return m_strPath;
+        return GetShellParsingName(m_strPath);
     if (m_eItemKind != ITEM_DOCUMENT)
         return CString();
     const auto pDocument = MakeDocument();
@@ -148,6 +149,7 @@ CString CWAItemCommand::GetItemPath() const
     CString strLabel, strName;
     pDocument->GetLabel(strLabel);
     pDocument->GetFullPath(strName);
+    // A file's folder text already ends in its backslash; it gets no second one.
     if (strLabel.IsEmpty() || strLabel[strLabel.GetLength() - 1] != '\\')
         strLabel += '\\';
     return strLabel + strName;
@@ -157,6 +159,8 @@ CString CWAItemCommand::GetItemPath() const
 
 BOOL CWACmdAttr::Prepare(CWASession& session)
 {
+    if (!CWAFileCommand::Prepare(session))
+        return FALSE;
     if (m_eItemKind == ITEM_DOCUMENT) {
         const auto pDocument = MakeVisibleDocument(session);
         if (pDocument == nullptr)
@@ -168,9 +172,10 @@ BOOL CWACmdAttr::Prepare(CWASession& session)
         else
             BuildFileReply(DocumentFilePath(*pDocument), strItem);
     } else if (m_eItemKind == ITEM_PATH) {
-        CString strItem = "|" + GetItemPath() + "|";
+        const CString strPath = GetItemPath();
+        CString strItem = strPath;
         strItem.Replace('\\', '/');
-        BuildFileReply(m_strPath, strItem);
+        BuildFileReply(strPath, "|" + TokenFieldText(strItem) + "|");
     } else {
         m_nStatus = WA_STATUS_UNAVAILABLE;
     }
@@ -186,7 +191,7 @@ void CWACmdAttr::BuildFileReply(const CString& strPath, const CString& strItem)
     }
     CString strName = strPath;
     strName.Replace('\\', '/');
-    m_strReply.Format("\r\n<#ATTR2 |%s| |%llu| |%s| %s#>\r\n", static_cast<LPCTSTR>(strName),
+    m_strReply.Format("\r\n<#ATTR2 |%s| |%llu| |%s| %s#>\r\n", static_cast<LPCTSTR>(TokenFieldText(strName)),
         static_cast<unsigned long long>(status.m_size), static_cast<LPCTSTR>(FormatFileDate(status)),
         static_cast<LPCTSTR>(strItem));
 }
@@ -197,7 +202,7 @@ void CWACmdAttr::BuildMailReply(const CDocumentRec& document, const CString& str
         m_nStatus = WA_STATUS_UNAVAILABLE;
         return;
     }
-    m_strReply.Format("\r\n<#ATTR2 |%s| |%lu| || %s#>\r\n", static_cast<LPCTSTR>(MailItemName(document)),
+    m_strReply.Format("\r\n<#ATTR2 |%s| |%lu| || %s#>\r\n", static_cast<LPCTSTR>(TokenFieldText(MailItemName(document))),
         static_cast<unsigned long>(MailLength(document)), static_cast<LPCTSTR>(strItem));
 }
 
@@ -246,7 +251,7 @@ void CWACmdDown2::SendFile(CWAOutputFile& reply, const CString& strPath)
     const int nSlash = strPath.ReverseFind('\\');
     const CString strName = nSlash < 0 ? strPath : strPath.Mid(nSlash + 1);
     CString strToken;
-    strToken.Format("\r\n<#DOWN2 |%s| |%llu| |%s|#>\r\n", static_cast<LPCTSTR>(strName),
+    strToken.Format("\r\n<#DOWN2 |%s| |%llu| |%s|#>\r\n", static_cast<LPCTSTR>(TokenFieldText(strName)),
         static_cast<unsigned long long>(status.m_size), static_cast<LPCTSTR>(FormatFileDate(status)));
     reply.Write(static_cast<LPCTSTR>(strToken), static_cast<UINT>(strToken.GetLength()));
     ULONGLONG nRemaining = status.m_size;
@@ -282,28 +287,26 @@ void CWACmdDown2::SendMail(CWAOutputFile& reply, const CDocumentRec& document)
     }
     CString strTitle;
     document.GetFullPath(strTitle);
-    if (pReader->Open(document.GetDirectoryString(TRUE)) != 0) {
-        m_nStatus = WA_STATUS_MAIL_FAILED;
-        return;
-    }
-    if (pReader->Seek(place.dwOffset) == 0) {
-        CString strToken;
-        strToken.Format("\r\n<#DOWN2 |%s| |%lu| ||#>\r\n", static_cast<LPCTSTR>(HtmlEscape(strTitle, TRUE)),
-            static_cast<unsigned long>(dwLength));
-        reply.Write(static_cast<LPCTSTR>(strToken), static_cast<UINT>(strToken.GetLength()));
-        DWORD dwRemaining = dwLength;
-        BYTE buffer[COPY_BLOCK];
-        while (dwRemaining > 0) {
-            const int nRead = pReader->Read(buffer, static_cast<int>(std::min<DWORD>(dwRemaining, COPY_BLOCK)));
-            if (nRead <= 0)
-                break;
-            reply.Write(buffer, static_cast<UINT>(nRead));
-            dwRemaining -= static_cast<DWORD>(nRead);
+    // A reader that failed to open is not closed; a failure anywhere shows in
+    // its result code, which alone decides the status.
+    if (pReader->Open(document.GetDirectoryString(TRUE)) == 0) {
+        if (pReader->Seek(place.dwOffset) == 0) {
+            CString strToken;
+            strToken.Format("\r\n<#DOWN2 |%s| |%lu| ||#>\r\n",
+                static_cast<LPCTSTR>(TokenFieldText(HtmlEscape(strTitle, TRUE))), static_cast<unsigned long>(dwLength));
+            reply.Write(static_cast<LPCTSTR>(strToken), static_cast<UINT>(strToken.GetLength()));
+            DWORD dwRemaining = dwLength;
+            BYTE buffer[COPY_BLOCK];
+            while (dwRemaining > 0) {
+                const int nRead = pReader->Read(buffer, static_cast<int>(std::min<DWORD>(dwRemaining, COPY_BLOCK)));
+                if (nRead <= 0)
+                    break;
+                reply.Write(buffer, static_cast<UINT>(nRead));
+                dwRemaining -= static_cast<DWORD>(nRead);
+            }
         }
-    } else {
-        m_nStatus = WA_STATUS_MAIL_FAILED;
+        pReader->Close();
     }
-    pReader->Close();
     if (pReader->GetResult() != 0)
         m_nStatus = WA_STATUS_MAIL_FAILED;
 }

@@ -28,8 +28,9 @@ protected:
     // otherwise null, with status 4 for no document and 9 for one outside
     // the granted groups.
     std::unique_ptr<CDocumentRec> MakeVisibleDocument(CWASession& session);
-    // The folder text, a backslash and the name of a document; the path of a
-    // path item; empty otherwise.
+    // The folder text, a backslash and the name of a document (a folder text
+    // that ends in a backslash, as a file's does, gets no second one); the
+    // shell parsing name of a path item; empty otherwise.
     CString GetItemPath() const;
 
 private:

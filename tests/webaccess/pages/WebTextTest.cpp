@@ -19,11 +19,41 @@ TEST(WebTextTest, HtmlEscapeTurnsLineFeedsAndControlBytes)
     EXPECT_STREQ(HtmlEscape(nullptr, 0), "");
 }
 
-TEST(WebTextTest, BackslashToSlashTurnsSeparatorsAndEscapes)
+TEST(WebTextTest, BackslashToSlashOnlyTurnsSeparators)
 {
     EXPECT_STREQ(BackslashToSlash("C:\\My Documents\\report.doc"), "C:/My Documents/report.doc");
-    EXPECT_STREQ(BackslashToSlash("C:\\a&b"), "C:/a&#38;b");
+    EXPECT_STREQ(BackslashToSlash("C:\\a&b'c"), "C:/a&b'c");
     EXPECT_STREQ(BackslashToSlash(""), "");
+}
+
+TEST(WebTextTest, PathInALinkIsEscapedOnceAndReachesTheFrameUnchanged)
+{
+    // What the frame's script receives: the link's \xHH escapes decoded.
+    const auto decode = [](const std::string& strLink) {
+        const size_t nStart = strLink.find("snd(&quot;") + 10;
+        const std::string strInside = strLink.substr(nStart, strLink.find("&quot;);'") - nStart);
+        std::string strOut;
+        for (size_t i = 0; i < strInside.size(); ++i) {
+            if (strInside[i] == '\\' && strInside[i + 1] == 'x') {
+                strOut += static_cast<char>(std::stoi(strInside.substr(i + 2, 2), nullptr, 16));
+                i += 3;
+            } else {
+                strOut += strInside[i];
+            }
+        }
+        return strOut;
+    };
+    const CString strLink = FormatCommandLink(FormatEdirToken(BackslashToSlash("C:\\a'b\"c&d<e\\")));
+    EXPECT_EQ(decode(static_cast<LPCTSTR>(strLink)), "<#EDIR |C:/a'b\"c&d<e/|#>");
+}
+
+TEST(WebTextTest, TokenFieldsHoldNoFramingCharacters)
+{
+    EXPECT_STREQ(TokenFieldText("a|b#>c\r\nd"), "a&#124;b#&#62;c&#13;&#10;d");
+    EXPECT_STREQ(TokenFieldText("C:/My Docs/r&d #1 (x).txt"), "C:/My Docs/r&d #1 (x).txt");
+    EXPECT_STREQ(TokenFieldText(nullptr), "");
+    // Applied after HtmlEscape, the two escapes do not meet.
+    EXPECT_STREQ(TokenFieldText(HtmlEscape("<a|b>", 1)), "&#60;a&#124;b&#62;");
 }
 
 TEST(WebTextTest, TokenBuildersWriteTheCommandGrammar)

@@ -2,6 +2,7 @@
 
 #include "platform/base/PathMap.h"
 #include "store/CCatalog.h"
+#include "store/CPreferences.h"
 #include "tests/support/TempFolder.h"
 #include "webaccess/profiles/CWASettings.h"
 
@@ -132,14 +133,33 @@ TEST_F(CWAProfilesCatalogTest, LookupFindsTheLastEnabledProfileWithThePassword)
         pProfile->SetGroupRights(*Rights({ WA_ALL_GROUPS, { 1, 0 } }));
         settings.m_profiles.push_back(std::move(pProfile));
     }
-    BOOL bChanged = FALSE;
-    const auto pFound = settings.FindWAProfile("pw", *m_pCatalog, &bChanged);
+    const auto pFound = settings.FindWAProfile("pw", *m_pCatalog);
     ASSERT_NE(pFound, nullptr);
     EXPECT_STREQ(pFound->GetName(), "second");
-    EXPECT_TRUE(bChanged);
     EXPECT_EQ(settings.m_profiles[1]->GetGroupRights().GetCount(), 1); // The stored one was cleaned
     EXPECT_EQ(settings.FindWAProfile("other", *m_pCatalog), nullptr);
     EXPECT_EQ(settings.FindWAProfile("", *m_pCatalog), nullptr);
+}
+
+TEST_F(CWAProfilesCatalogTest, LookupSavesTheSettingsWhenItDroppedGroups)
+{
+    CWASettings settings;
+    auto pProfile = Profile(Rights({ { 1, 0 }, { 900, 3 } }), FALSE, FALSE);
+    pProfile->SetIdentity("guest", "pw", "");
+    settings.m_profiles.push_back(std::move(pProfile));
+    thePreferences.AttachWebSettings(&settings);
+    ASSERT_TRUE(thePreferences.SaveWebSettings());
+    const auto stored = [] {
+        CWASettings loaded;
+        thePreferences.AttachWebSettings(&loaded);
+        thePreferences.Load();
+        return loaded.m_profiles.empty() ? -1 : loaded.m_profiles[0]->GetGroupRights().GetCount();
+    };
+    ASSERT_EQ(stored(), 2);
+    thePreferences.AttachWebSettings(&settings);
+    ASSERT_NE(settings.FindWAProfile("pw", *m_pCatalog), nullptr);
+    EXPECT_EQ(stored(), 1);
+    thePreferences.AttachWebSettings(nullptr);
 }
 
 TEST(BuildCommFolderPathTest, PutsADotBeforeTheLastThreeCharacters)

@@ -58,4 +58,36 @@ TEST_F(CWACatalogListsTest, NodeOutsideTheTreeHasNothing)
     EXPECT_EQ(pSession->GetCatalogLists().CountChildren(archive), 0);
 }
 
+TEST_F(CWACatalogListsTest, WholeGrantReachedAfterAGrantedSubGroupStillShowsEverything)
+{
+    // Groups whose keys fall in different buckets, until one is given by the
+    // map after its own granted sub-group.
+    const std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(m_pCatalog.get()));
+    for (int i = 0; i < 17; ++i) {
+        const std::string strName = "Group " + std::to_string(i);
+        const auto pGroup = AddNode(*pRoot, strName.c_str());
+        const auto pFirst = AddNode(*pGroup, "First");
+        AddNode(*AddNode(*pGroup, "Second"), "Below");
+        AddFile(*pGroup, (strName + ".txt").c_str(), 1);
+        const Grants grants = Rights({ { pGroup->GetRef(), WA_GROUP_WHOLE }, { pFirst->GetRef(), WA_GROUP_PART } });
+        CWAGroupRightsMap map;
+        for (const auto& [key, wValue] : grants)
+            map.SetAt(key, wValue);
+        POSITION pos = map.GetStartPosition();
+        WA_GROUP_KEY key {};
+        WORD wFirst = 0;
+        map.GetNextAssoc(pos, key, wFirst);
+        if (wFirst != WA_GROUP_PART)
+            continue;
+        const auto pSession = Login(grants);
+        EXPECT_EQ(ChildNames(*pSession, pGroup->GetRef()), (std::vector<std::string> { "First", "Second" }));
+        const CRecordRef second = std::unique_ptr<CNodeRec>(pGroup->FindChildByName("Second"))->GetRef();
+        EXPECT_EQ(ChildNames(*pSession, second), (std::vector<std::string> { "Below" }));
+        // The group itself is granted, not only on the way to its sub-group.
+        EXPECT_EQ(DocumentCount(*pSession, pGroup->GetRef()), 1);
+        return;
+    }
+    FAIL() << "the map never gave a sub-group before its group";
+}
+
 } // namespace

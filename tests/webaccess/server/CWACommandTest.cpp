@@ -145,7 +145,7 @@ TEST(CWACommandTest, BasicCommandTakesOnlyWhiteSpace)
     EXPECT_EQ(bad.GetStatus(), WA_STATUS_MALFORMED);
 }
 
-TEST(CWAFileCommandTest, PathItemsUseBackslashesAndMustExist)
+TEST(CWAFileCommandTest, PathItemsUseBackslashesAndAreLookedUpOnlyWhenRun)
 {
     TempFolder folder;
     folder.WriteFile("sub/a b.txt", "x");
@@ -157,7 +157,9 @@ TEST(CWAFileCommandTest, PathItemsUseBackslashesAndMustExist)
     EXPECT_EQ(found.GetStatus(), WA_STATUS_OK);
     EXPECT_EQ(found.m_eItemKind, CWAFileCommand::ITEM_PATH);
     EXPECT_EQ(CString(found.m_strPath).Find('/'), -1);
-    EXPECT_EQ(ParseFile("|" + strPath + ".gone|#>")->GetStatus(), WA_STATUS_MISSING);
+    // Whether a path exists is asked only after the session's rights.
+    EXPECT_EQ(ParseFile("|" + strPath + ".gone|#>")->GetStatus(), WA_STATUS_OK);
+    EXPECT_TRUE(found.NeedsExplorerRight());
 
     const auto pwithOffset = ParseFile("|" + strPath + "| |120,5| |0|#>");
     const auto& withOffset = *pwithOffset;
@@ -178,7 +180,7 @@ TEST(CWAFileCommandTest, PathsFromTheNetworkMustBeDrivePaths)
     EXPECT_EQ(ParseFile("|C:tmp|#>")->GetStatus(), WA_STATUS_MALFORMED);
     EXPECT_EQ(ParseFile("|C:\\a\tb|#>")->GetStatus(), WA_STATUS_MALFORMED);
     EXPECT_EQ(ParseFile("|C:\\" + std::string(257, 'a') + "|#>")->GetStatus(), WA_STATUS_MALFORMED);
-    EXPECT_EQ(ParseFile("|C:\\" + std::string(256, 'a') + "|#>")->GetStatus(), WA_STATUS_MISSING);
+    EXPECT_EQ(ParseFile("|C:\\" + std::string(256, 'a') + "|#>")->GetStatus(), WA_STATUS_OK);
 }
 
 TEST(CWAFileCommandTest, DocumentReferencesAreCheckedInTheCatalog)
@@ -190,6 +192,7 @@ TEST(CWAFileCommandTest, DocumentReferencesAreCheckedInTheCatalog)
     const auto pnone = ParseFile("|*3,4|#>");
     const auto& none = *pnone;
     EXPECT_EQ(none.GetStatus(), WA_STATUS_MISSING);
+    EXPECT_FALSE(none.NeedsExplorerRight());
     EXPECT_EQ(none.m_nBlock, 3);
     EXPECT_EQ(none.m_nSlot, 4);
 }

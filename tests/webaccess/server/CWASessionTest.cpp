@@ -90,6 +90,19 @@ TEST_F(CWASessionTest, LoginTakesTheProfileOfThePassword)
     EXPECT_FALSE(Login("<#LOGIN |7| |ana| |pw| |netscape|#>")->IsNetscape());
 }
 
+TEST_F(CWASessionTest, AnEmptyPasswordFindsOnlyAProfileWithoutPassword)
+{
+    EXPECT_EQ(Login("<#LOGIN |7| |ana| || |x|#>")->GetProfile(), nullptr);
+    auto pOpen = std::make_unique<CWAProfiles>();
+    pOpen->SetIdentity("open", "", "");
+    pOpen->SetPermissions(FALSE, FALSE, 1);
+    m_settings.m_profiles.insert(m_settings.m_profiles.begin(), std::move(pOpen));
+    const auto pSession = Login("<#LOGIN |7| |ana| || |x|#>");
+    ASSERT_NE(pSession->GetProfile(), nullptr);
+    EXPECT_STREQ(pSession->GetProfile()->GetName(), "open");
+    EXPECT_STREQ(Login("<#LOGIN |7| |ana| |pw| |x|#>")->GetProfile()->GetName(), "guest");
+}
+
 TEST_F(CWASessionTest, WithoutAProfileNothingRuns)
 {
     const auto pSession = Login("<#LOGIN |7| |ana| |nope| |x|#>");

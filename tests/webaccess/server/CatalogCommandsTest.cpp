@@ -1,12 +1,16 @@
 #include "webaccess/server/CatalogCommands.h"
 
 #include "tests/webaccess/server/CatalogSessionFixture.h"
+#include "webaccess/pages/WebText.h"
 
+#include <cctype>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 #include <sys/stat.h>
 
 namespace {
@@ -164,12 +168,14 @@ TEST_F(CatalogCommandsTest, WdirShowsAMissingFileWithoutLinkSizeOrDate)
     EXPECT_EQ(strPresent.find("<a class='s1'>?</a>"), std::string::npos);
 }
 
-TEST_F(CatalogCommandsTest, WdirMarksExpiredAndExpiringDocuments)
+TEST_F(CatalogCommandsTest, WdirMarksExpiredAndNewDocuments)
 {
+    thePreferences.m_nNumDayFileNew = 7;
     const LONG nNow = static_cast<LONG>(std::time(nullptr));
     SetExpiry(DocumentRef(m_alpha, "one.txt"), nNow - 3600);
     SetExpiry(DocumentRef(m_alpha, "empty.txt"), nNow + 86400);
     SetExpiry(DocumentRef(m_alpha, "big.bin"), nNow + 400 * 86400);
+    SetCatalogued(DocumentRef(m_alpha, "big.bin"), 30);
     const auto pSession = Login(AllGroups());
     const std::string strPage = Run(*pSession, WdirToken(m_alpha));
     const std::string strExpired = DocumentRow(strPage, "one.txt");
@@ -210,6 +216,15 @@ TEST_F(CatalogCommandsTest, WdirListsDocumentsByNameInTheAskedOrder)
     EXPECT_GT(strDescending.find("&nbsp;empty.txt</a>"), strDescending.find("&nbsp;one.txt</a>"));
 }
 
+TEST_F(CatalogCommandsTest, WdirExplorerLinkCarriesTheFolderEscapedOnce)
+{
+    const auto pSession = Login(AllGroups());
+    pSession->GetPlace().m_strFolder = "C:\\a'b\"c&d<e\\";
+    const std::string strPage = Run(*pSession, WdirToken(m_alpha));
+    const std::string strLink = static_cast<LPCTSTR>(FormatCommandLink("<#EDIR |C:/a'b\"c&d<e/|#>"));
+    EXPECT_NE(strPage.find(strLink), std::string::npos) << strPage;
+}
+
 /**************************** WTREE ****************************/
 
 TEST_F(CatalogCommandsTest, WtreeListsSiblingsThenChildren)
@@ -225,7 +240,7 @@ TEST_F(CatalogCommandsTest, WtreeListsSiblingsThenChildren)
     // Projects (0) -> Alpha (1), Beta (2); Alpha -> Deep (3 is reserved for
     // Alpha's children before Beta's are looked at).
     EXPECT_NE(strReply.find("<#TRIT |1| |0| |3| |Alpha|"), std::string::npos);
-    EXPECT_NE(strReply.find("<#TRIT |1| |0| |-1| |Beta &#60;b>|"), std::string::npos);
+    EXPECT_NE(strReply.find("<#TRIT |1| |0| |-1| |Beta &#60;b&#62;|"), std::string::npos);
     EXPECT_NE(strReply.find("<#TRIT |2| |1| |-1| |Deep|"), std::string::npos);
     EXPECT_EQ(strReply.find("HTML"), std::string::npos);
 }
@@ -248,6 +263,17 @@ TEST_F(CatalogCommandsTest, WtreeOrdersSiblingsBeforeTheirChildren)
     EXPECT_LT(nA, nB);
     EXPECT_LT(nB, nA1);
     EXPECT_LT(nA1, nA2);
+}
+
+TEST_F(CatalogCommandsTest, WtreeGroupNamesCannotBreakTheirToken)
+{
+    const std::unique_ptr<CNodeRec> pArchive(new CNodeRec(m_pCatalog.get(), m_archive.nBlock, m_archive.nSlot));
+    const auto pOdd = AddNode(*pArchive, "a|b #> c");
+    const auto pSession = Login(Rights({ { m_archive, WA_GROUP_WHOLE } }));
+    const std::string strReply = Run(*pSession, "<#WTREE#>");
+    const std::string strLine = "<#TRIT |1| |0| |-1| |a&#124;b #&#62; c| |" + std::to_string(pOdd->GetBlock()) + "| |"
+        + std::to_string(pOdd->GetSlot()) + "|#>\r\n";
+    EXPECT_NE(strReply.find(strLine), std::string::npos) << strReply;
 }
 
 TEST_F(CatalogCommandsTest, WtreeOfABlindProfileIsEmpty)
@@ -383,6 +409,59 @@ TEST_F(CatalogFindTest, TextsInTheResultAreEscaped)
     const std::string strPage = Run(*pSession, "<#WFIND |<script>| |WS| |NAM|#>");
     EXPECT_EQ(strPage.find("<script>"), std::string::npos);
     EXPECT_NE(strPage.find("a&#60;script>.txt"), std::string::npos);
+}
+
+// The page numbers the links of a result page offer, and the current one.
+std::pair<std::vector<int>, int> PageLinks(const std::string& strPage)
+{
+    const size_t nStart = strPage.find("Result Pages:");
+    const std::string strLinks = strPage.substr(nStart, strPage.find("</font>", nStart) - nStart);
+    std::vector<int> pages;
+    for (size_t nAt = strLinks.find("return true'>"); nAt != std::string::npos;
+         nAt = strLinks.find("return true'>", nAt + 1)) {
+        const char* pszNumber = strLinks.c_str() + nAt + 13;
+        if (std::isdigit(static_cast<unsigned char>(*pszNumber)))
+            pages.push_back(std::atoi(pszNumber));
+    }
+    const size_t nCurrent = strLinks.find("<b>");
+    return { pages, nCurrent == std::string::npos ? -1 : std::atoi(strLinks.c_str() + nCurrent + 3) };
+}
+
+TEST_F(CatalogFindTest, PageLinksShowUpToFourPagesOnEachSide)
+{
+    {
+        CNodeRec archive(m_pCatalog.get(), m_archive.nBlock, m_archive.nSlot);
+        for (int i = 0; i < 381; ++i) // 20 pages, the last with one result
+            AddFile(archive, ("p" + std::to_string(1000 + i) + ".dat").c_str(), 1);
+    }
+    const auto pSession = Login(AllGroups());
+    const auto first = PageLinks(Run(*pSession, "<#WFIND |.dat| |WS| |NAM|#>"));
+    EXPECT_EQ(first.first, (std::vector<int> { 2, 3, 4, 5, 6, 7, 8, 9 }));
+    EXPECT_EQ(first.second, 1);
+    const auto tenth = PageLinks(Run(*pSession, "<#PAGE |10|#>"));
+    EXPECT_EQ(tenth.first, (std::vector<int> { 6, 7, 8, 9, 11, 12, 13, 14 }));
+    EXPECT_EQ(tenth.second, 10);
+    const std::string strLast = Run(*pSession, "<#PAGE |20|#>");
+    EXPECT_EQ(PageLinks(strLast).first, (std::vector<int> { 12, 13, 14, 15, 16, 17, 18, 19 }));
+    EXPECT_NE(strLast.find("<li type='1' value='381'>"), std::string::npos);
+}
+
+TEST_F(CatalogFindTest, ASearchWithoutMatchesShowsCountZeroAndPageOneAlone)
+{
+    const auto pSession = Login(AllGroups());
+    BOOL bResult = FALSE;
+    const std::string strPage = Run(*pSession, "<#WFIND |nothing like this| |AW| |ANY|#>", &bResult);
+    ASSERT_TRUE(bResult);
+    CString strFormat, strCount;
+    strFormat.LoadString(5037);
+    strCount.Format(strFormat, 0, 0);
+    EXPECT_NE(strPage.find(static_cast<LPCTSTR>(HtmlEscape(strCount, 1))), std::string::npos) << strPage;
+    EXPECT_EQ(strPage.find("<li "), std::string::npos);
+    const auto links = PageLinks(strPage);
+    EXPECT_TRUE(links.first.empty());
+    EXPECT_EQ(links.second, 1);
+    EXPECT_EQ(strPage.find("Prev]"), std::string::npos);
+    EXPECT_EQ(strPage.find("Next&gt;"), std::string::npos);
 }
 
 } // namespace

@@ -4,10 +4,12 @@
 // sessions logged in under them, and commands run through CreateWebCommand
 // and the session with the reply read back out of its zip archive.
 
+#include "platform/base/Clock.h"
 #include "platform/base/PathMap.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
+#include "store/CPreferences.h"
 #include "tests/support/TempFolder.h"
 #include "webaccess/pages/CWAOutputFile.h"
 #include "webaccess/profiles/CWASettings.h"
@@ -19,6 +21,7 @@
 #include <minizip/unzip.h>
 
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -37,6 +40,7 @@ protected:
     void SetUp() override
     {
         ProgramFolderTest::SetUp();
+        thePreferences.m_nNumDayFileNew = 0; // no document counts as new unless a test says so
         const std::string strCatalog = ProgramPath("archiv.cat");
         ASSERT_TRUE(CCatalog::CreateFile(FALSE, strCatalog.c_str(), BLOCK_SIZE));
         m_pCatalog = std::make_unique<CCatalog>(strCatalog.c_str(), 1);
@@ -65,6 +69,7 @@ protected:
         if (m_pCatalog != nullptr)
             static_cast<void>(m_pCatalog->Release());
         m_pCatalog.reset();
+        thePreferences.SetDefaults();
         ProgramFolderTest::TearDown();
     }
 
@@ -111,6 +116,18 @@ protected:
         CDocumentInfo info {};
         ASSERT_NE(record.GetInfo(&info), nullptr);
         info.nExpiry = nExpiry;
+        ASSERT_TRUE(record.UpdateInfo(info));
+    }
+    // Dates the document's cataloguing nDaysAgo days back.
+    void SetCatalogued(CRecordRef document, int nDaysAgo)
+    {
+        CDocumentRec record(m_pCatalog.get(), document.nBlock, document.nSlot);
+        CDocumentInfo info {};
+        ASSERT_NE(record.GetInfo(&info), nullptr);
+        ULONGLONG nTime
+            = (static_cast<ULONGLONG>(std::time(nullptr) - nDaysAgo * 86400LL) + FILETIME_UNIX_EPOCH_SECONDS)
+            * FILETIME_UNITS_PER_SECOND;
+        info.ftCatalogTime = { static_cast<DWORD>(nTime), static_cast<DWORD>(nTime >> 32) };
         ASSERT_TRUE(record.UpdateInfo(info));
     }
 

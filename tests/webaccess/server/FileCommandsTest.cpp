@@ -17,6 +17,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -75,13 +76,14 @@ protected:
     }
 
     // A catalog document for the message of an mbox store; its reference.
-    std::string CatalogMessage(const char* pszTitle, char chState = ' ')
+    std::string CatalogMessage(const char* pszTitle, char chState = ' ', LONG nOffset = 0, LONG nStoreKind = 0)
     {
         std::ofstream(Home() / "inbox", std::ios::binary) << MESSAGE;
         CDocumentInfo info {};
         info.wType = DOCUMENT_MAIL;
-        info.nVersion = 0; // Netscape store
+        info.nVersion = nStoreKind; // 0 Netscape, 3 Outlook Express 5
         const LONG nLength = static_cast<LONG>(std::strlen(MESSAGE));
+        std::memcpy(info.id + 4, &nOffset, sizeof nOffset);
         std::memcpy(info.id + 8, &nLength, sizeof nLength);
         info.id[12] = static_cast<BYTE>(chState);
         const std::string strStore = "*" + ProgramPath(Home() / "inbox") + "#";
@@ -325,4 +327,45 @@ TEST_F(FileCommandsTest, DeletedOrUnreachableMessagesAreRefused)
     std::filesystem::remove(Home() / "inbox");
     EXPECT_EQ(Run("<#ATTR |" + strLive + "|#>"), WA_STATUS_UNAVAILABLE);
     EXPECT_EQ(Run("<#DOWN2 |" + strLive + "|#>"), WA_STATUS_UNAVAILABLE);
+}
+
+TEST_F(FileCommandsTest, MailNamesCannotBreakTheDown2Token)
+{
+    const std::string strRef = CatalogMessage("a|b #> c##");
+    ASSERT_EQ(Run("<#DOWN2 |" + strRef + "|#>"), WA_STATUS_OK);
+    EXPECT_EQ(ReadZip(), "\r\n<#DOWN2 |a&#124;b #&#62; c| |" + std::to_string(std::strlen(MESSAGE)) + "| ||#>\r\n" + MESSAGE);
+}
+
+TEST_F(FileCommandsTest, AFailingMailReaderGivesCodeFiveAndNoToken)
+{
+    // Positioning past the store's end, and a store the reader cannot open.
+    for (const auto& [pszTitle, nOffset, nKind] : { std::tuple<const char*, LONG, LONG> { "far##", 100000, 0 },
+             std::tuple<const char*, LONG, LONG> { "closed##", 0, 3 } }) {
+        const std::string strRef = CatalogMessage(pszTitle, ' ', nOffset, nKind);
+        EXPECT_EQ(Run("<#DOWN2 |" + strRef + "|#>"), WA_STATUS_MAIL_FAILED) << nKind;
+        EXPECT_EQ(ReadZip(), "") << nKind;
+    }
+}
+
+/* The path a command names in its log and its reply. */
+
+TEST_F(FileCommandsTest, APathIsNamedByItsParsingName)
+{
+    const std::string strPath = MakeFile("Data.bin", 5);
+    const std::string strFolder = ProgramPath(Home());
+    ASSERT_EQ(Run("<#ATTR |" + strFolder + "\\x\\..\\DATA.BIN|#>"), WA_STATUS_OK);
+    EXPECT_EQ(m_strLog, "Get ATTRIBUTES - " + strPath);
+    const std::string strReply = ReadZip();
+    EXPECT_EQ(strReply.rfind("\r\n<#ATTR2 |" + Slashed(strPath) + "| |5| |", 0), 0u) << strReply;
+    EXPECT_NE(strReply.find("| |" + Slashed(strPath) + "|#>\r\n"), std::string::npos) << strReply;
+}
+
+TEST_F(FileCommandsTest, AMailDocumentIsNamedByItsFolderAndTitle)
+{
+    const std::string strRef = CatalogMessage("hello##");
+    ASSERT_EQ(Run("<#ATTR |" + strRef + "|#>"), WA_STATUS_OK);
+    // The catalog keeps its paths lower-cased.
+    std::string strStore = ProgramPath(Home() / "inbox");
+    std::transform(strStore.begin(), strStore.end(), strStore.begin(), [](char ch) { return std::tolower(ch); });
+    EXPECT_EQ(m_strLog, "Get ATTRIBUTES - " + strStore + "#\\hello");
 }

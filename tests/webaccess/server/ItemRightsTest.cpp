@@ -2,6 +2,7 @@
 
 #include "tests/webaccess/server/CatalogSessionFixture.h"
 
+#include <fstream>
 #include <string>
 
 namespace {
@@ -75,6 +76,34 @@ TEST_F(ItemRightsTest, ADocumentInTwoGroupsIsServedThroughEitherGrant)
     const auto pSession = Login(Rights({ { m_beta, WA_GROUP_PART } }));
     EXPECT_EQ(Status(*pSession, "ATTR", old), WA_STATUS_OK);
     EXPECT_EQ(Status(*pSession, "DOWN2", old), WA_STATUS_OK);
+}
+
+TEST_F(ItemRightsTest, PathsNeedTheExplorerRight)
+{
+    std::ofstream(Home() / "note.txt") << "abc";
+    const std::string strPath = ProgramPath("note.txt");
+    const std::string strMissing = ProgramPath("none.txt");
+    // Whether a path exists must not show either: both are refused alike.
+    for (const auto& grants : { Rights({ { m_alpha, WA_GROUP_WHOLE } }), Grants { { WA_ALL_GROUPS, WA_GROUP_WHOLE },
+                                    { { static_cast<DWORD>(m_alpha.nBlock), static_cast<DWORD>(m_alpha.nSlot) }, 0 } } }) {
+        const auto pSession = Login(grants);
+        for (const char* pszCommand : { "ATTR", "DOWN2" }) {
+            for (const std::string& strItem : { strPath, strMissing }) {
+                BOOL bResult = TRUE;
+                const std::string strReply = Run(*pSession, std::string("<#") + pszCommand + " |" + strItem + "|#>", &bResult);
+                EXPECT_FALSE(bResult) << pszCommand << " " << strItem;
+                EXPECT_EQ(pSession->GetStatus(), WA_STATUS_MALFORMED);
+                EXPECT_EQ(strReply.find("<#"), std::string::npos) << strReply;
+            }
+        }
+    }
+    const auto pExplorer = Login(AllGroups());
+    BOOL bResult = FALSE;
+    EXPECT_NE(Run(*pExplorer, "<#DOWN2 |" + strPath + "|#>", &bResult).find("abc"), std::string::npos);
+    EXPECT_TRUE(bResult);
+    Run(*pExplorer, "<#ATTR |" + strMissing + "|#>", &bResult);
+    EXPECT_FALSE(bResult);
+    EXPECT_EQ(pExplorer->GetStatus(), WA_STATUS_MISSING);
 }
 
 } // namespace
