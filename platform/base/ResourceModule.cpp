@@ -348,6 +348,8 @@ HRSRC FindResource(HMODULE hModule, LPCTSTR lpName, LPCTSTR lpType)
     }
     std::optional<ResourceKey> type = KeyFromArgument(lpType);
     std::optional<ResourceKey> name = KeyFromArgument(lpName);
+    if (type && type->nId == RESOURCE_TYPE_GROUP_ICON)
+        type = ResourceKey::FromId(RESOURCE_TYPE_ICON);
     ModuleTable& table = Modules();
     std::lock_guard lock(table.mutex);
     LoadedModule* pModule = LookupModule(table, hModule);

@@ -34,6 +34,11 @@ inline bool IS_INTRESOURCE(LPCTSTR psz)
 #define RT_RCDATA       MAKEINTRESOURCE(RESOURCE_TYPE_RCDATA)
 // clang-format on
 
+// The type of an icon group (the icon in all its sizes). A module keeps each
+// icon as one image under RT_ICON, so FindResource finds that image for either type.
+constexpr WORD RESOURCE_TYPE_GROUP_ICON = 14;
+#define RT_GROUP_ICON MAKEINTRESOURCE(RESOURCE_TYPE_GROUP_ICON)
+
 /* Loading modules. */
 
 // Loads the resource module `lpLibFileName` and returns its instance handle. A

@@ -16,15 +16,11 @@ ARCHIVORA_DECLARE_HANDLE(HDROP);
 constexpr UINT WM_QUERYENDSESSION   = 0x0011; // return TRUE to let the session end
 constexpr UINT WM_ENDSESSION        = 0x0016; // wParam: TRUE when the session ends
 constexpr UINT WM_CTLCOLOR          = 0x0019; // stands for every WM_CTLCOLOR* in message maps
-constexpr UINT WM_GETMINMAXINFO     = 0x0024; // lParam: MINMAXINFO*
 constexpr UINT WM_DELETEITEM        = 0x002D; // wParam: control ID; lParam: DELETEITEMSTRUCT*
 constexpr UINT WM_VKEYTOITEM        = 0x002E; // wParam: key (low), caret item (high); lParam: the list box; returns -2, -1 or an item
 constexpr UINT WM_CHARTOITEM        = 0x002F; // the same for a character
 constexpr UINT WM_COMPAREITEM       = 0x0039; // wParam: control ID; lParam: COMPAREITEMSTRUCT*
 constexpr UINT WM_NOTIFY            = 0x004E; // wParam: control ID; lParam: NMHDR*
-constexpr UINT WM_CONTEXTMENU       = 0x007B; // wParam: the window clicked; lParam: screen point
-constexpr UINT WM_SYSCOMMAND        = 0x0112;
-constexpr UINT WM_PARENTNOTIFY      = 0x0210; // wParam: the event (WM_CREATE, WM_DESTROY, a button) and child ID
 constexpr UINT WM_DROPFILES         = 0x0233; // wParam: HDROP
 constexpr UINT WM_PALETTECHANGED    = 0x0311; // wParam: the window that realized its palette
 
@@ -79,15 +75,6 @@ struct DELETEITEMSTRUCT {
 };
 using LPDELETEITEMSTRUCT = DELETEITEMSTRUCT*;
 
-struct MINMAXINFO {
-    POINT ptReserved;
-    POINT ptMaxSize;
-    POINT ptMaxPosition;
-    POINT ptMinTrackSize;
-    POINT ptMaxTrackSize;
-};
-using LPMINMAXINFO = MINMAXINFO*;
-
 // A point with the class library's constructors.
 struct CPoint : POINT {
     CPoint()
@@ -109,3 +96,38 @@ struct CPoint : POINT {
     }
     bool operator==(const CPoint& other) const { return x == other.x && y == other.y; }
 };
+
+// clang-format off
+/* Further window messages that message maps dispatch. */
+constexpr UINT WM_SYSCOLORCHANGE    = 0x0015; // the system colours changed
+constexpr UINT WM_SETTINGCHANGE     = 0x001A; // wParam: SPI_* flag; lParam: the section's name or NULL
+constexpr UINT WM_COPYDATA          = 0x004A; // wParam: the sending window; lParam: COPYDATASTRUCT*; returns TRUE when taken
+constexpr UINT WM_HELP              = 0x0053; // lParam: HELPINFO*
+constexpr UINT WM_QUERYNEWPALETTE   = 0x030F; // returns TRUE when the window realized its palette
+// clang-format on
+
+// Data one window hands another with WM_COPYDATA; valid only while the message is handled.
+struct COPYDATASTRUCT {
+    ULONG_PTR dwData; // a value of the sender's choosing
+    DWORD cbData;     // bytes at lpData
+    PVOID lpData;
+};
+using PCOPYDATASTRUCT = COPYDATASTRUCT*;
+
+struct HELPINFO {
+    UINT cbSize; // sizeof(HELPINFO)
+    int iContextType;
+    int iCtrlId;
+    HANDLE hItemHandle;
+    DWORD_PTR dwContextId;
+    POINT MousePos; // screen coordinates
+};
+using LPHELPINFO = HELPINFO*;
+
+// WM_NCCALCSIZE with wParam TRUE: rgrc[0] is the new window rectangle, to be
+// turned into the client rectangle.
+struct NCCALCSIZE_PARAMS {
+    RECT rgrc[3];
+    WINDOWPOS* lppos;
+};
+using LPNCCALCSIZE_PARAMS = NCCALCSIZE_PARAMS*;

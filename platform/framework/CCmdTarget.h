@@ -72,6 +72,11 @@ public:
     // only reports whether a handler exists. Returns TRUE when handled.
     virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
 
+    // The hourglass while the target works; calls nest (CWaitCursor.h).
+    void BeginWaitCursor();
+    void EndWaitCursor();
+    void RestoreWaitCursor();
+
 protected:
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;

@@ -208,10 +208,12 @@ BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         lResult = TRUE;
         break;
     case WM_VKEYTOITEM:
-        lResult = VKeyToItem(LOWORD(wParam), HIWORD(wParam));
-        break;
     case WM_CHARTOITEM:
-        lResult = CharToItem(LOWORD(wParam), HIWORD(wParam));
+        // A reflected entry in the map (ON_WM_VKEYTOITEM_REFLECT) answers first.
+        if (CWnd::OnChildNotify(message, wParam, lParam, pResult))
+            return TRUE;
+        lResult = message == WM_VKEYTOITEM ? VKeyToItem(LOWORD(wParam), HIWORD(wParam))
+                                           : CharToItem(LOWORD(wParam), HIWORD(wParam));
         break;
     default:
         return CWnd::OnChildNotify(message, wParam, lParam, pResult);

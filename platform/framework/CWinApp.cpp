@@ -23,6 +23,17 @@ HINSTANCE AfxGetInstanceHandle()
     return g_pApp ? g_pApp->m_hInstance : ::GetModuleHandle(nullptr);
 }
 
+HINSTANCE AfxFindResourceHandle(LPCTSTR lpszName, LPCTSTR lpszType)
+{
+    HINSTANCE hResource = AfxGetResourceHandle();
+    if (::FindResource(reinterpret_cast<HMODULE>(hResource), lpszName, lpszType))
+        return hResource;
+    HINSTANCE hInstance = AfxGetInstanceHandle();
+    if (::FindResource(reinterpret_cast<HMODULE>(hInstance), lpszName, lpszType))
+        return hInstance;
+    return hResource;
+}
+
 CWinApp::CWinApp(LPCTSTR lpszAppName)
 {
     g_pApp = this;

@@ -56,4 +56,9 @@ private:
 // The application object, or nullptr.
 CWinApp* AfxGetApp();
 
+// The module that holds the resource: the resource module (AfxGetResourceHandle)
+// when it has it, else the program's instance when that has it, else the
+// resource module all the same, so that the caller's load fails there.
+HINSTANCE AfxFindResourceHandle(LPCTSTR lpszName, LPCTSTR lpszType);
+
 constexpr UINT AFX_IDS_APP_TITLE = 0xE000;

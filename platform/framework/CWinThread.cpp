@@ -164,7 +164,7 @@ BOOL CWinThread::PumpMessage()
 BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
 {
     if (!pMsg->hwnd)
-        return FALSE;
+        return DispatchThreadMessageEx(pMsg);
     CWnd* pMainWnd = GetMainWnd();
     HWND hWndMain = pMainWnd ? pMainWnd->m_hWnd : nullptr;
     if (CWnd::WalkPreTranslateTree(hWndMain, pMsg))
@@ -174,6 +174,12 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
         && CWnd::FromHandle(pMsg->hwnd)->GetTopLevelParent() != pMainWnd)
         return pMainWnd->PreTranslateMessage(pMsg);
     return FALSE;
+}
+
+BOOL CWinThread::DispatchThreadMessageEx(MSG* pMsg)
+{
+    AFX_MSGCALL call { pMsg->message, pMsg->wParam, pMsg->lParam, 0, nullptr, 0 };
+    return DispatchFromMap(pMsg->message, 0, 0, call, nullptr);
 }
 
 BOOL CWinThread::OnIdle(LONG lCount)

@@ -46,8 +46,12 @@ public:
     virtual BOOL InitInstance();
     // The message loop; returns ExitInstance's result.
     virtual int Run();
-    // Offers a retrieved message to the window it is for and its parents, then to the main window.
+    // Offers a retrieved message to the window it is for and its parents, then
+    // to the main window; a message without a window goes to DispatchThreadMessageEx.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Runs the ON_THREAD_MESSAGE or ON_REGISTERED_THREAD_MESSAGE handler of a
+    // message posted to the thread (no window); TRUE when one ran.
+    virtual BOOL DispatchThreadMessageEx(MSG* pMsg);
     // Retrieves and dispatches one message; FALSE for WM_QUIT.
     virtual BOOL PumpMessage();
     // Idle work for count lCount. The base updates the user interface of the

@@ -2,6 +2,7 @@
 
 #include "platform/base/WinError.h"
 #include "platform/controls/StandardControls.h"
+#include "platform/framework/CWaitCursor.h"
 #include "platform/framework/CWinThread.h"
 #include "platform/framework/HandleMap.h"
 #include "platform/window/WindowClass.h"
@@ -333,7 +334,11 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     LRESULT lResult = 0;
-    if (message == WM_COMMAND) {
+    if (message == WM_SETCURSOR && AfxGetWaitCursorCount() > 0) {
+        // A wait keeps the hourglass wherever the mouse goes.
+        AfxDoWaitCursor(0);
+        lResult = TRUE;
+    } else if (message == WM_COMMAND) {
         if (!OnCommand(wParam, lParam))
             return FALSE;
         lResult = 1;
@@ -440,6 +445,8 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_HSCROLL:
     case WM_VSCROLL:
     case WM_PARENTNOTIFY:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
         return OnWndMsg(WM_REFLECT_BASE + message, wParam, lParam, pResult);
     default:
         // The reflected form carries the colour kind in lParam.

@@ -29,7 +29,13 @@
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/CDC.h"
 #include "platform/framework/CMenu.h"
+#include "platform/window/Clipboard.h"
+#include "platform/window/Dialog.h"
+#include "platform/window/Focus.h"
+#include "platform/window/Input.h"
 #include "platform/window/MessageQueue.h"
+#include "platform/window/Paint.h"
+#include "platform/window/ScrollBars.h"
 #include "platform/window/Timers.h"
 #include "platform/window/Window.h"
 
@@ -185,6 +191,128 @@ public:
     static POINT GetCaretPos();
     static void SetCaretPos(POINT point);
 
+    /* Painting. */
+
+    void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
+    void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, lpRect, bErase); }
+    void ValidateRect(LPCRECT lpRect) { ::ValidateRect(m_hWnd, lpRect); }
+    void UpdateWindow() { ::UpdateWindow(m_hWnd); }
+    BOOL RedrawWindow(LPCRECT lpRectUpdate = nullptr, CRgn* prgnUpdate = nullptr,
+        UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE)
+    {
+        return ::RedrawWindow(
+            m_hWnd, lpRectUpdate, prgnUpdate ? static_cast<HRGN>(prgnUpdate->GetSafeHandle()) : nullptr, flags);
+    }
+    // FALSE stops the window from painting until SetRedraw(TRUE).
+    void SetRedraw(BOOL bRedraw = TRUE) { ::SendMessage(m_hWnd, WM_SETREDRAW, static_cast<WPARAM>(bRedraw), 0); }
+    // Temporary objects: each DC goes back with ReleaseDC.
+    CDC* GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
+    CDC* GetWindowDC() { return CDC::FromHandle(::GetWindowDC(m_hWnd)); }
+    int ReleaseDC(CDC* pDC) { return pDC ? ::ReleaseDC(m_hWnd, pDC->GetSafeHdc()) : 0; }
+
+    /* Focus, capture and activation. The static calls return temporary
+       objects for windows the program did not attach. */
+
+    CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
+    static CWnd* GetFocus() { return FromHandle(::GetFocus()); }
+    CWnd* SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
+    static CWnd* GetCapture() { return FromHandle(::GetCapture()); }
+    static CWnd* GetActiveWindow() { return FromHandle(::GetActiveWindow()); }
+    CWnd* SetActiveWindow() { return FromHandle(::SetActiveWindow(m_hWnd)); }
+    static CWnd* GetForegroundWindow() { return FromHandle(::GetForegroundWindow()); }
+    BOOL SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
+    // The deepest visible, enabled window under a screen point.
+    static CWnd* WindowFromPoint(POINT point) { return FromHandle(::WindowFromPoint(point)); }
+    // The child under a point in client coordinates, this window when none, nullptr outside.
+    CWnd* ChildWindowFromPoint(POINT point) const { return FromHandle(::ChildWindowFromPoint(m_hWnd, point)); }
+    CWnd* ChildWindowFromPoint(POINT point, UINT nFlags) const
+    {
+        return FromHandle(::ChildWindowFromPointEx(m_hWnd, point, nFlags));
+    }
+
+    /* The window's own scroll bars (SB_HORZ, SB_VERT). */
+
+    // TRUE when the values were set.
+    BOOL SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE);
+    // Fills what nMask names (cbSize and fMask are set here); FALSE for a bar the window lacks.
+    BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL);
+    void ShowScrollBar(UINT nBar, BOOL bShow = TRUE) { ::ShowScrollBar(m_hWnd, static_cast<int>(nBar), bShow); }
+    int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE) { return ::SetScrollPos(m_hWnd, nBar, nPos, bRedraw); }
+    int GetScrollPos(int nBar) const { return ::GetScrollPos(m_hWnd, nBar); }
+    void SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw = TRUE)
+    {
+        ::SetScrollRange(m_hWnd, nBar, nMinPos, nMaxPos, bRedraw);
+    }
+    void GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const
+    {
+        ::GetScrollRange(m_hWnd, nBar, lpMinPos, lpMaxPos);
+    }
+    void ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect = nullptr, LPCRECT lpClipRect = nullptr)
+    {
+        ::ScrollWindow(m_hWnd, xAmount, yAmount, lpRect, lpClipRect);
+    }
+
+    /* Font and menu. */
+
+    void SetFont(CFont* pFont, BOOL bRedraw = TRUE)
+    {
+        ::SendMessage(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(pFont ? pFont->GetSafeHandle() : nullptr), bRedraw);
+    }
+    // nullptr while the window uses the system font.
+    CFont* GetFont() const
+    {
+        return CFont::FromHandle(reinterpret_cast<HFONT>(::SendMessage(m_hWnd, WM_GETFONT, 0, 0)));
+    }
+    BOOL SetMenu(CMenu* pMenu) { return ::SetMenu(m_hWnd, pMenu ? pMenu->GetSafeHmenu() : nullptr); }
+    CMenu* GetMenu() const { return CMenu::FromHandle(::GetMenu(m_hWnd)); }
+    void DrawMenuBar() { ::DrawMenuBar(m_hWnd); }
+
+    /* Dialog items, by control ID. */
+
+    void SetDlgItemText(int nID, LPCTSTR lpszString) { ::SetDlgItemText(m_hWnd, nID, lpszString); }
+    int GetDlgItemText(int nID, LPTSTR lpStr, int nMaxCount) const
+    {
+        return static_cast<int>(::GetDlgItemText(m_hWnd, nID, lpStr, nMaxCount));
+    }
+    int GetDlgItemText(int nID, CString& rString) const;
+    void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE) { ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned); }
+    // 0 with *lpTrans FALSE when the text is not a number that fits.
+    UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const
+    {
+        return ::GetDlgItemInt(m_hWnd, nID, lpTrans, bSigned);
+    }
+    void CheckDlgButton(int nIDButton, UINT nCheck) { ::CheckDlgButton(m_hWnd, nIDButton, nCheck); }
+    UINT IsDlgButtonChecked(int nIDButton) const { return ::IsDlgButtonChecked(m_hWnd, nIDButton); }
+    void CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton)
+    {
+        ::CheckRadioButton(m_hWnd, nIDFirstButton, nIDLastButton, nIDCheckButton);
+    }
+    // The ID of the first checked button from nIDFirstButton to nIDLastButton, or 0 when none is.
+    int GetCheckedRadioButton(int nIDFirstButton, int nIDLastButton) const;
+    LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendDlgItemMessage(m_hWnd, nID, message, wParam, lParam);
+    }
+    CWnd* GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const
+    {
+        return FromHandle(::GetNextDlgTabItem(m_hWnd, pWndCtl ? pWndCtl->m_hWnd : nullptr, bPrevious));
+    }
+
+    /* Coordinates, state and the clipboard. */
+
+    // From this window's client coordinates to pwndTo's (nullptr: the screen).
+    void MapWindowPoints(CWnd* pwndTo, LPPOINT lpPoint, UINT nCount) const
+    {
+        ::MapWindowPoints(m_hWnd, pwndTo ? pwndTo->m_hWnd : nullptr, lpPoint, nCount);
+    }
+    void MapWindowPoints(CWnd* pwndTo, LPRECT lpRect) const
+    {
+        MapWindowPoints(pwndTo, reinterpret_cast<LPPOINT>(lpRect), 2);
+    }
+    // FALSE once the window is destroyed, or for an object without one.
+    BOOL IsWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
+    BOOL OpenClipboard() { return ::OpenClipboard(m_hWnd); }
+
     /* What subclasses override. */
 
     // Exchanges data between members and controls with the DDX_ and DDV_ functions.
@@ -279,6 +407,21 @@ protected:
     void OnEndSession(BOOL bEnding);
     void OnCaptureChanged(CWnd* pWnd);
     void OnPaletteChanged(CWnd* pFocusWnd);
+    UINT OnGetDlgCode();
+    LRESULT OnNcHitTest(CPoint point);
+    void OnNcPaint();
+    void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
+    void OnNcLButtonDown(UINT nHitTest, CPoint point);
+    void OnCancelMode();
+    void OnActivateApp(BOOL bActive, DWORD dwThreadID);
+    void OnInitMenu(CMenu* pMenu);
+    void OnEnterIdle(UINT nWhy, CWnd* pWho);
+    void OnSettingChange(UINT uFlags, LPCTSTR lpszSection);
+    void OnSysColorChange();
+    BOOL OnQueryNewPalette();
+    // TRUE when the data was taken; it is only valid during the call.
+    BOOL OnCopyData(CWnd* pWnd, COPYDATASTRUCT* pCopyDataStruct);
+    BOOL OnHelpInfo(HELPINFO* pHelpInfo);
 
 private:
     explicit CWnd(HWND hWndPlace)
@@ -299,6 +442,13 @@ private:
 // AfxUnhookWindowCreate once the window is made.
 CWnd* AfxHookWindowCreate(CWnd* pWnd);
 void AfxUnhookWindowCreate(CWnd* pOuter);
+
+// Registers (once) a window class with DefWindowProc as its procedure and
+// returns its generated name, the same for the same arguments; the name stays
+// valid for the life of the program. Throws CResourceException when the class
+// cannot be registered.
+LPCTSTR AfxRegisterWndClass(
+    UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr, HICON hIcon = nullptr);
 
 // The procedure of every window that has a permanent object.
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

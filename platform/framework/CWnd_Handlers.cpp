@@ -227,3 +227,73 @@ void CWnd::OnPaletteChanged(CWnd*)
 {
     Default();
 }
+
+UINT CWnd::OnGetDlgCode()
+{
+    return static_cast<UINT>(Default());
+}
+
+LRESULT CWnd::OnNcHitTest(CPoint)
+{
+    return Default();
+}
+
+void CWnd::OnNcPaint()
+{
+    Default();
+}
+
+void CWnd::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS*)
+{
+    Default();
+}
+
+void CWnd::OnNcLButtonDown(UINT, CPoint)
+{
+    Default();
+}
+
+void CWnd::OnCancelMode()
+{
+    Default();
+}
+
+void CWnd::OnActivateApp(BOOL, DWORD)
+{
+    Default();
+}
+
+void CWnd::OnInitMenu(CMenu*)
+{
+    Default();
+}
+
+void CWnd::OnEnterIdle(UINT, CWnd*)
+{
+    Default();
+}
+
+void CWnd::OnSettingChange(UINT, LPCTSTR)
+{
+    Default();
+}
+
+void CWnd::OnSysColorChange()
+{
+    Default();
+}
+
+BOOL CWnd::OnQueryNewPalette()
+{
+    return static_cast<BOOL>(Default());
+}
+
+BOOL CWnd::OnCopyData(CWnd*, COPYDATASTRUCT*)
+{
+    return static_cast<BOOL>(Default());
+}
+
+BOOL CWnd::OnHelpInfo(HELPINFO*)
+{
+    return static_cast<BOOL>(Default());
+}

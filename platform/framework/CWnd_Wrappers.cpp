@@ -2,6 +2,7 @@
 
 #include "platform/framework/CWnd.h"
 
+#include "platform/controls/ButtonControl.h"
 #include "platform/window/SystemMetrics.h"
 
 #include <algorithm>
@@ -220,4 +221,50 @@ UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer)
 BOOL CWnd::KillTimer(UINT_PTR nIDEvent)
 {
     return ::KillTimer(m_hWnd, nIDEvent);
+}
+
+/***** Scroll bars *****/
+
+BOOL CWnd::SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw)
+{
+    if (!lpScrollInfo || !::IsWindow(m_hWnd) || (nBar != SB_HORZ && nBar != SB_VERT))
+        return FALSE;
+    lpScrollInfo->cbSize = sizeof(SCROLLINFO);
+    ::SetScrollInfo(m_hWnd, nBar, lpScrollInfo, bRedraw);
+    return TRUE;
+}
+
+BOOL CWnd::GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask)
+{
+    if (!lpScrollInfo)
+        return FALSE;
+    lpScrollInfo->cbSize = sizeof(SCROLLINFO);
+    lpScrollInfo->fMask = nMask;
+    return ::GetScrollInfo(m_hWnd, nBar, lpScrollInfo);
+}
+
+/***** Dialog items *****/
+
+int CWnd::GetDlgItemText(int nID, CString& rString) const
+{
+    rString.Empty();
+    HWND hItem = ::GetDlgItem(m_hWnd, nID);
+    if (!hItem)
+        return 0;
+    FromHandle(hItem)->GetWindowText(rString);
+    return rString.GetLength();
+}
+
+int CWnd::GetCheckedRadioButton(int nIDFirstButton, int nIDLastButton) const
+{
+    // The range is walked by the controls, so a wide range costs no more than the dialog's controls.
+    int nFound = 0;
+    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        int nID = ::GetDlgCtrlID(hChild);
+        if (nID < nIDFirstButton || nID > nIDLastButton || (nFound && nFound <= nID))
+            continue;
+        if (::SendMessage(hChild, BM_GETCHECK, 0, 0) == BST_CHECKED)
+            nFound = nID;
+    }
+    return nFound;
 }

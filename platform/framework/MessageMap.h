@@ -142,6 +142,23 @@ protected:                                                                      
 #define ON_WM_CAPTURECHANGED()  AFX_WM_VOID(WM_CAPTURECHANGED, OnCaptureChanged, void(CWnd*), CWnd::FromHandle(reinterpret_cast<HWND>(AFX_LP)))
 #define ON_WM_PALETTECHANGED()  AFX_WM_VOID(WM_PALETTECHANGED, OnPaletteChanged, void(CWnd*), CWnd::FromHandle(reinterpret_cast<HWND>(AFX_WP)))
 
+/* Non-client area, modes, settings and data between windows. */
+#define ON_WM_GETDLGCODE()      AFX_WM_RESULT(WM_GETDLGCODE, OnGetDlgCode, UINT())
+#define ON_WM_NCHITTEST()       AFX_WM_RESULT(WM_NCHITTEST, OnNcHitTest, LRESULT(CPoint), AFX_LPOINT)
+#define ON_WM_NCPAINT()         AFX_WM_VOID(WM_NCPAINT, OnNcPaint, void())
+// With bCalcValidRects FALSE the structure is only its first rectangle.
+#define ON_WM_NCCALCSIZE()      AFX_WM_VOID(WM_NCCALCSIZE, OnNcCalcSize, void(BOOL, NCCALCSIZE_PARAMS*), static_cast<BOOL>(AFX_WP), reinterpret_cast<NCCALCSIZE_PARAMS*>(AFX_LP))
+#define ON_WM_NCLBUTTONDOWN()   AFX_WM_VOID(WM_NCLBUTTONDOWN, OnNcLButtonDown, void(UINT, CPoint), static_cast<UINT>(AFX_WP), AFX_LPOINT)
+#define ON_WM_CANCELMODE()      AFX_WM_VOID(WM_CANCELMODE, OnCancelMode, void())
+#define ON_WM_ACTIVATEAPP()     AFX_WM_VOID(WM_ACTIVATEAPP, OnActivateApp, void(BOOL, DWORD), static_cast<BOOL>(AFX_WP), static_cast<DWORD>(AFX_LP))
+#define ON_WM_INITMENU()        AFX_WM_VOID(WM_INITMENU, OnInitMenu, void(CMenu*), CMenu::FromHandle(reinterpret_cast<HMENU>(AFX_WP)))
+#define ON_WM_ENTERIDLE()       AFX_WM_VOID(WM_ENTERIDLE, OnEnterIdle, void(UINT, CWnd*), static_cast<UINT>(AFX_WP), CWnd::FromHandle(reinterpret_cast<HWND>(AFX_LP)))
+#define ON_WM_SETTINGCHANGE()   AFX_WM_VOID(WM_SETTINGCHANGE, OnSettingChange, void(UINT, LPCTSTR), static_cast<UINT>(AFX_WP), reinterpret_cast<LPCTSTR>(AFX_LP))
+#define ON_WM_SYSCOLORCHANGE()  AFX_WM_VOID(WM_SYSCOLORCHANGE, OnSysColorChange, void())
+#define ON_WM_QUERYNEWPALETTE() AFX_WM_RESULT(WM_QUERYNEWPALETTE, OnQueryNewPalette, BOOL())
+#define ON_WM_COPYDATA()        AFX_WM_RESULT(WM_COPYDATA, OnCopyData, BOOL(CWnd*, COPYDATASTRUCT*), CWnd::FromHandle(reinterpret_cast<HWND>(AFX_WP)), reinterpret_cast<COPYDATASTRUCT*>(AFX_LP))
+#define ON_WM_HELPINFO()        AFX_WM_RESULT(WM_HELP, OnHelpInfo, BOOL(HELPINFO*), reinterpret_cast<HELPINFO*>(AFX_LP))
+
 /* Any message, registered messages. */
 #define ON_MESSAGE(message, memberFxn)                                             \
     AFX_MSG_ENTRY(message, 0, 0, 0, nullptr, memberFxn, LRESULT(WPARAM, LPARAM),   \
@@ -184,6 +201,7 @@ protected:                                                                      
 #define ON_EN_UPDATE(id, memberFxn)        ON_CONTROL(0x0400, id, memberFxn)
 #define ON_LBN_SELCHANGE(id, memberFxn)    ON_CONTROL(1, id, memberFxn)
 #define ON_LBN_DBLCLK(id, memberFxn)       ON_CONTROL(2, id, memberFxn)
+#define ON_LBN_SELCANCEL(id, memberFxn)    ON_CONTROL(3, id, memberFxn)
 #define ON_CBN_SELCHANGE(id, memberFxn)    ON_CONTROL(1, id, memberFxn)
 #define ON_CBN_DBLCLK(id, memberFxn)       ON_CONTROL(2, id, memberFxn)
 #define ON_CBN_SETFOCUS(id, memberFxn)     ON_CONTROL(3, id, memberFxn)
@@ -206,6 +224,11 @@ protected:                                                                      
         (pThis->*pfn)(call.nID, pNotify->pNMHDR, pNotify->pResult); return TRUE;)
 #define ON_NOTIFY_EX(wNotifyCode, id, memberFxn)                                   \
     AFX_MSG_ENTRY(WM_NOTIFY, static_cast<WORD>(wNotifyCode), id, id, nullptr, memberFxn, BOOL(UINT, NMHDR*, LRESULT*), \
+        auto* pNotify = static_cast<AFX_NOTIFY*>(call.pExtra);                     \
+        return (pThis->*pfn)(call.nID, pNotify->pNMHDR, pNotify->pResult);)
+// FALSE from the handler passes the notification on, as if the entry were not there.
+#define ON_NOTIFY_EX_RANGE(wNotifyCode, id, idLast, memberFxn)                     \
+    AFX_MSG_ENTRY(WM_NOTIFY, static_cast<WORD>(wNotifyCode), id, idLast, nullptr, memberFxn, BOOL(UINT, NMHDR*, LRESULT*), \
         auto* pNotify = static_cast<AFX_NOTIFY*>(call.pExtra);                     \
         return (pThis->*pfn)(call.nID, pNotify->pNMHDR, pNotify->pResult);)
 
@@ -238,4 +261,15 @@ protected:                                                                      
 #define ON_WM_HSCROLL_REFLECT()     AFX_WM_VOID(WM_REFLECT_BASE + WM_HSCROLL, HScroll, void(UINT, UINT), LOWORD(AFX_WP), HIWORD(AFX_WP))
 #define ON_WM_VSCROLL_REFLECT()     AFX_WM_VOID(WM_REFLECT_BASE + WM_VSCROLL, VScroll, void(UINT, UINT), LOWORD(AFX_WP), HIWORD(AFX_WP))
 #define ON_WM_PARENTNOTIFY_REFLECT() AFX_WM_VOID(WM_REFLECT_BASE + WM_PARENTNOTIFY, ParentNotify, void(UINT, LPARAM), LOWORD(AFX_WP), AFX_LP)
+// The answer is the list box's: -2 handled, -1 its default, or an item.
+#define ON_WM_VKEYTOITEM_REFLECT()  AFX_WM_RESULT(WM_REFLECT_BASE + WM_VKEYTOITEM, VKeyToItem, int(UINT, UINT), LOWORD(AFX_WP), HIWORD(AFX_WP))
+#define ON_WM_CHARTOITEM_REFLECT()  AFX_WM_RESULT(WM_REFLECT_BASE + WM_CHARTOITEM, CharToItem, int(UINT, UINT), LOWORD(AFX_WP), HIWORD(AFX_WP))
+
+/* Messages posted to a thread (no window), in a CWinThread's map. */
+#define ON_THREAD_MESSAGE(message, memberFxn)                                      \
+    AFX_MSG_ENTRY(message, 0, 0, 0, nullptr, memberFxn, void(WPARAM, LPARAM),      \
+        (pThis->*pfn)(call.wParam, call.lParam); return TRUE;)
+#define ON_REGISTERED_THREAD_MESSAGE(nMessageVariable, memberFxn)                  \
+    AFX_MSG_ENTRY(0, 0, 0, 0, &nMessageVariable, memberFxn, void(WPARAM, LPARAM),  \
+        (pThis->*pfn)(call.wParam, call.lParam); return TRUE;)
 // clang-format on

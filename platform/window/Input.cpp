@@ -267,6 +267,11 @@ BOOL InjectMouseEvent(const CMouseInput& input)
             state.nLastPressTime = nNow;
         }
     }
+    if (bClient && !hCapture && input.eAction == EMouseAction::ButtonDown) {
+        SendParentNotify(hTarget, ButtonMessage(input.eButton, EMouseAction::ButtonDown), pt);
+        if (!IsWindow(hTarget))
+            return TRUE;
+    }
     if (bClient) {
         POINT ptClient = pt;
         ScreenToClient(hTarget, &ptClient);

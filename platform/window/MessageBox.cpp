@@ -15,6 +15,7 @@
 #include "platform/window/WindowClass.h"
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 namespace {
@@ -284,4 +285,28 @@ int MessageBox(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
     INT_PTR nResult = ::DialogBoxIndirectParam(
         nullptr, &dialog, hOwner, MessageBoxProc, reinterpret_cast<LPARAM>(&params));
     return nResult > 0 ? static_cast<int>(nResult) : 0;
+}
+
+/***** Beeps *****/
+
+namespace {
+std::atomic<ULONG> s_nBeeps { 0 };
+std::atomic<UINT> s_uLastBeep { 0 };
+}
+
+BOOL MessageBeep(UINT uType)
+{
+    s_uLastBeep = uType;
+    ++s_nBeeps;
+    return TRUE;
+}
+
+ULONG GetMessageBeepCount()
+{
+    return s_nBeeps;
+}
+
+UINT GetLastMessageBeepType()
+{
+    return s_uLastBeep;
 }

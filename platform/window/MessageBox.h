@@ -53,3 +53,12 @@ constexpr int MESSAGEBOX_TEXT_ID = 0xFFFF;
 // do nothing otherwise. The caption defaults to "Error". Returns 0 when the
 // box could not be made (ERROR_INVALID_PARAMETER for an unknown button set).
 int MessageBox(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
+
+/* Beeps. There is no sound here: each beep is counted, so that tests can
+   see that the program beeped and with which type. */
+
+// uType: 0xFFFFFFFF (the simple beep), MB_OK or an MB_ICON* value. Always TRUE.
+BOOL MessageBeep(UINT uType);
+// The beeps so far in this process, and the type of the last one (0 before any).
+ULONG GetMessageBeepCount();
+UINT GetLastMessageBeepType();

@@ -177,3 +177,23 @@ constexpr UINT BM_SETCHECK          = 0x00F1; // wParam: BST_*
 /* The caret. */
 constexpr UINT WM_SYSTIMER          = 0x0118; // the caret's blink timer (Caret.h); not input for idle processing
 // clang-format on
+
+// clang-format off
+/* Messages the window layer sends on its own: context menus, the window menu's
+   commands, a child's life and clicks told to its parent, size limits. */
+constexpr UINT WM_GETMINMAXINFO     = 0x0024; // lParam: MINMAXINFO*, filled with the defaults first
+constexpr UINT WM_CONTEXTMENU       = 0x007B; // wParam: the window clicked; lParam: screen point, or -1, -1 from the keyboard
+// wParam: FALSE; lParam: RECT*, the window in its parent's coordinates. Sent as the window is made and when its
+// size or frame changes; the client area always follows from the styles, which the handler may change.
+constexpr UINT WM_NCCALCSIZE        = 0x0083;
+constexpr UINT WM_SYSCOMMAND        = 0x0112; // wParam: SC_*; lParam: the screen point of a mouse choice
+constexpr UINT WM_PARENTNOTIFY      = 0x0210; // wParam: the event (low), the child's ID or the button (high); lParam: the child or the point
+
+/* WM_SYSCOMMAND commands; the low four bits are the system's own. */
+constexpr WPARAM SC_SIZE            = 0xF000;
+constexpr WPARAM SC_MOVE            = 0xF010;
+constexpr WPARAM SC_MINIMIZE        = 0xF020;
+constexpr WPARAM SC_MAXIMIZE        = 0xF030;
+constexpr WPARAM SC_CLOSE           = 0xF060; // DefWindowProc sends WM_CLOSE
+constexpr WPARAM SC_RESTORE         = 0xF120;
+// clang-format on

@@ -11,6 +11,7 @@
 #include "platform/gdi/Text.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
+#include "platform/window/InputInternal.h"
 #include "platform/window/MenuInternal.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Messages.h"
@@ -196,6 +197,49 @@ HWND ParentOfChild(HWND hWnd)
     return (GetWindowLong(hWnd, GWL_STYLE) & WS_CHILD) ? GetParent(hWnd) : nullptr;
 }
 
+// Follows a press on the close box until the button comes up: released over
+// the box, it asks the window to close (WM_SYSCOMMAND SC_CLOSE); anywhere
+// else, nothing happens.
+void TrackCloseButton(HWND hWnd)
+{
+    HWND hOldCapture = SetCapture(hWnd);
+    POINT ptRelease {};
+    bool bReleased = false;
+    for (;;) {
+        MSG msg {};
+        if (!PeekMessage(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)
+            && !PeekMessage(&msg, nullptr, WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK, PM_REMOVE)) {
+            // The release may have been routed before the capture was taken; without it the press is over.
+            if (!IsButtonDown(VK_LBUTTON) && !GetInputState())
+                break;
+            WaitMessage();
+            continue;
+        }
+        if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) {
+            ptRelease = msg.pt;
+            bReleased = true;
+            break;
+        }
+    }
+    if (GetCapture() == hWnd) {
+        if (hOldCapture)
+            SetCapture(hOldCapture);
+        else
+            ReleaseCapture();
+    }
+    if (bReleased && IsWindow(hWnd) && HitTest(hWnd, ptRelease) == HTCLOSE)
+        SendMessage(
+            hWnd, WM_SYSCOMMAND, SC_CLOSE, MAKELPARAM(static_cast<WORD>(ptRelease.x), static_cast<WORD>(ptRelease.y)));
+}
+
+void SendContextMenu(HWND hWnd, LPARAM lParamPoint)
+{
+    SendMessage(hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd), lParamPoint);
+}
+
+// The context menu's point for the keyboard.
+constexpr LPARAM KEYBOARD_POINT = -1;
+
 }
 
 LRESULT DefWindowProcInputAndPaint(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -274,6 +318,52 @@ LRESULT DefWindowProcInputAndPaint(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
             ClickScrollBar(hWnd, wParam == static_cast<WPARAM>(HTVSCROLL) ? SB_VERT : SB_HORZ, PointFromParam(lParam));
         else if (wParam == static_cast<WPARAM>(HTMENU))
             ClickMenuBar(hWnd, PointFromParam(lParam));
+        else if (wParam == static_cast<WPARAM>(HTCLOSE))
+            TrackCloseButton(hWnd);
+        return 0;
+    case WM_RBUTTONUP: {
+        POINT pt = PointFromParam(lParam);
+        ClientToScreen(hWnd, &pt);
+        SendContextMenu(hWnd, MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
+        return 0;
+    }
+    case WM_NCRBUTTONUP:
+        SendContextMenu(hWnd, lParam);
+        return 0;
+    case WM_CONTEXTMENU:
+        // A child that does not show a menu of its own lets its parent show one.
+        if (HWND hParent = ParentOfChild(hWnd))
+            SendMessage(hParent, WM_CONTEXTMENU, wParam, lParam);
+        return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000))
+            SendContextMenu(hWnd, KEYBOARD_POINT);
+        else if (uMsg == WM_SYSKEYDOWN && wParam == VK_F4 && (lParam & (1 << 29)))
+            SendMessage(GetAncestor(hWnd, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0); // Alt+F4
+        return 0;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        if (wParam == VK_APPS)
+            SendContextMenu(hWnd, KEYBOARD_POINT);
+        return 0;
+    case WM_SYSCOMMAND:
+        switch (wParam & 0xFFF0) {
+        case SC_CLOSE:
+            SendMessage(hWnd, WM_CLOSE, 0, 0);
+            break;
+        case SC_MINIMIZE:
+            ShowWindow(hWnd, SW_MINIMIZE);
+            break;
+        case SC_MAXIMIZE:
+            ShowWindow(hWnd, SW_MAXIMIZE);
+            break;
+        case SC_RESTORE:
+            ShowWindow(hWnd, SW_RESTORE);
+            break;
+        default:
+            break;
+        }
         return 0;
     case WM_SYSCHAR:
         // Alt with a letter opens the menu of the top-level window's bar item with that mnemonic.

@@ -283,6 +283,18 @@ HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DW
 
     if (t_pfnCreateHook)
         t_pfnCreateHook(hWnd, &cs);
+    if (HasTrackingLimits(dwStyle)) {
+        // The window's handler may limit its size before it is made.
+        MINMAXINFO mmi = QueryMinMaxInfo(hWnd);
+        cs.cx = std::clamp<int>(cs.cx, mmi.ptMinTrackSize.x, std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
+        cs.cy = std::clamp<int>(cs.cy, mmi.ptMinTrackSize.y, std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
+        auto lock = LockWindows();
+        if (CWindow* pWindow = FindWindowLocked(hWnd)) {
+            pWindow->rcWindow.right = pWindow->rcWindow.left + cs.cx;
+            pWindow->rcWindow.bottom = pWindow->rcWindow.top + cs.cy;
+            pWindow->rcNormal = pWindow->rcWindow;
+        }
+    }
     if (!SendMessage(hWnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
         if (IsWindow(hWnd)) {
             SendMessage(hWnd, WM_NCDESTROY, 0, 0);
@@ -290,6 +302,9 @@ HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DW
         }
         return nullptr;
     }
+    RECT rcFrame { cs.x, cs.y, cs.x + cs.cx, cs.y + cs.cy };
+    if (IsWindow(hWnd))
+        SendMessage(hWnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&rcFrame));
     if (!IsWindow(hWnd) || SendMessage(hWnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(hWnd);
         return nullptr;
@@ -300,6 +315,9 @@ HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DW
     POINT ptOrigin {};
     MapWindowPoints(hWnd, GetAncestor(hWnd, GA_PARENT), &ptOrigin, 1);
     SendMessage(hWnd, WM_MOVE, 0, MAKELONG(ptOrigin.x, ptOrigin.y));
+    SendParentNotify(hWnd, WM_CREATE, POINT {});
+    if (!IsWindow(hWnd))
+        return nullptr;
     if (dwStyle & WS_VISIBLE) {
         int nCmdShow = (dwStyle & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED
             : (dwStyle & WS_MINIMIZE)          ? SW_SHOWMINIMIZED
@@ -330,6 +348,8 @@ BOOL DestroyWindow(HWND hWnd)
                 owned.push_back(pOther->hWnd);
         }
     }
+    // The parent hears of it before anything is destroyed.
+    SendParentNotify(hWnd, WM_DESTROY, POINT {});
     for (HWND hOwned : owned)
         DestroyWindow(hOwned);
     {
@@ -367,4 +387,45 @@ DWORD GetWindowThreadProcessId(HWND hWnd, LPDWORD lpdwProcessId)
     if (lpdwProcessId)
         *lpdwProcessId = GetCurrentProcessId();
     return pWindow->dwThreadId;
+}
+
+/***** Messages about a window *****/
+
+void SendParentNotify(HWND hChild, UINT uEvent, POINT ptScreen)
+{
+    bool bButton = uEvent != WM_CREATE && uEvent != WM_DESTROY;
+    WPARAM wParam = MAKEWPARAM(static_cast<WORD>(uEvent), bButton ? 0 : static_cast<WORD>(GetDlgCtrlID(hChild)));
+    HWND hWnd = hChild;
+    for (;;) {
+        auto dwStyle = static_cast<DWORD>(GetWindowLong(hWnd, GWL_STYLE));
+        auto dwExStyle = static_cast<DWORD>(GetWindowLong(hWnd, GWL_EXSTYLE));
+        HWND hParent = (dwStyle & WS_CHILD) && !(dwExStyle & WS_EX_NOPARENTNOTIFY) ? GetParent(hWnd) : nullptr;
+        if (!hParent)
+            return;
+        LPARAM lParam = reinterpret_cast<LPARAM>(hChild);
+        if (bButton) {
+            POINT pt = ptScreen;
+            ScreenToClient(hParent, &pt);
+            lParam = MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y));
+        }
+        SendMessage(hParent, WM_PARENTNOTIFY, wParam, lParam);
+        hWnd = hParent;
+    }
+}
+
+bool HasTrackingLimits(DWORD dwStyle)
+{
+    return !(dwStyle & (WS_CHILD | WS_POPUP)) || (dwStyle & WS_THICKFRAME);
+}
+
+MINMAXINFO QueryMinMaxInfo(HWND hWnd)
+{
+    RECT rcParent {};
+    GetClientRect(GetAncestor(hWnd, GA_PARENT), &rcParent);
+    MINMAXINFO mmi {};
+    mmi.ptMaxSize = { rcParent.right, rcParent.bottom };
+    mmi.ptMinTrackSize = { GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK) };
+    mmi.ptMaxTrackSize = { GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK) };
+    SendMessage(hWnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    return mmi;
 }

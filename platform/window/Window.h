@@ -31,9 +31,12 @@
 // the parent and hMenu the control ID; for any other window hWndParent, when
 // given, names the owner (its top-level ancestor becomes the owner). The new
 // window goes on top of its siblings (of the topmost ones with WS_EX_TOPMOST).
-// The procedure receives WM_NCCREATE (FALSE refuses; DefWindowProc sets the
-// text), WM_CREATE (-1 refuses, after which the window is destroyed), WM_SIZE
-// and WM_MOVE; with WS_VISIBLE the window is then shown as by ShowWindow
+// The procedure receives WM_GETMINMAXINFO (overlapped windows and those with
+// WS_THICKFRAME, whose size then keeps to the tracking limits), WM_NCCREATE
+// (FALSE refuses; DefWindowProc sets the text), WM_NCCALCSIZE, WM_CREATE (-1
+// refuses, after which the window is destroyed), WM_SIZE and WM_MOVE; the
+// ancestors of a child then get WM_PARENTNOTIFY (see SendParentNotify in
+// WindowInternal.h); with WS_VISIBLE the window is then shown as by ShowWindow
 // (maximized or minimized with WS_MAXIMIZE or WS_MINIMIZE, which are
 // otherwise dropped).
 // CW_USEDEFAULT gives an overlapped window position (0, 0) and three quarters
@@ -48,7 +51,8 @@ inline HWND CreateWindow(LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
         0, lpClassName, lpWindowName, dwStyle, x, y, nWidth, nHeight, hWndParent, hMenu, hInstance, lpParam);
 }
 
-// Destroys the window, the windows it owns (first) and its children. Sends
+// Destroys the window, the windows it owns (first) and its children. The
+// ancestors of a child hear of it first (WM_PARENTNOTIFY). Sends
 // WM_DESTROY to the window and then down to its children (parent before
 // children), then WM_NCDESTROY up from the deepest children (the window's own
 // is its last message). Only the owner thread may destroy a window
@@ -127,16 +131,20 @@ CForeignWindowFinder* SetForeignWindowFinder(CForeignWindowFinder* pFinder);
 // Changes position, size, z-order and visibility as the SWP_* flags allow.
 // hWndInsertAfter: HWND_TOP, HWND_BOTTOM (also ends topmost), HWND_TOPMOST,
 // HWND_NOTOPMOST, or a sibling to go below. Sends WM_WINDOWPOSCHANGING (unless
-// SWP_NOSENDCHANGING), whose handler may change the WINDOWPOS, then
-// WM_WINDOWPOSCHANGED; DefWindowProc turns the latter into WM_MOVE and WM_SIZE.
+// SWP_NOSENDCHANGING), whose handler may change the WINDOWPOS (DefWindowProc
+// keeps a new size to the window's WM_GETMINMAXINFO tracking limits, for
+// overlapped windows and those with WS_THICKFRAME), WM_NCCALCSIZE when the
+// size or (SWP_FRAMECHANGED) the frame changes, then WM_WINDOWPOSCHANGED;
+// DefWindowProc turns the latter into WM_MOVE and WM_SIZE.
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags);
 BOOL MoveWindow(HWND hWnd, int x, int y, int nWidth, int nHeight, BOOL bRepaint);
 
-// SW_HIDE hides; SW_SHOW* and SW_RESTORE show; SW_MAXIMIZE fills the parent's
-// client area (the screen); SW_MINIMIZE shrinks to SM_CXMINIMIZED by
-// SM_CYMINIMIZED at the parent's bottom-left; SW_RESTORE and SW_SHOWNORMAL
-// return to the rectangle from before. WM_SHOWWINDOW is sent when the
-// visibility changes. Returns whether the window was visible before.
+// SW_HIDE hides; SW_SHOW* and SW_RESTORE show; SW_MAXIMIZE gives the place
+// and size WM_GETMINMAXINFO answers (by default the parent's client area, the
+// screen); SW_MINIMIZE shrinks to SM_CXMINIMIZED by SM_CYMINIMIZED at the
+// parent's bottom-left; SW_RESTORE and SW_SHOWNORMAL return to the rectangle
+// from before. WM_SHOWWINDOW is sent when the visibility changes. Returns
+// whether the window was visible before.
 BOOL ShowWindow(HWND hWnd, int nCmdShow);
 // Visible itself and all its ancestors.
 BOOL IsWindowVisible(HWND hWnd);
@@ -221,5 +229,10 @@ LRESULT CallWindowProc(WNDPROC lpPrevWndFunc, HWND hWnd, UINT uMsg, WPARAM wPara
 // WM_ERASEBKGND fills with the class brush (a COLOR_* + 1 value means that
 // system colour); WM_PAINT validates through BeginPaint and EndPaint;
 // WM_SETREDRAW stops and resumes painting; a press on a scroll bar sends
-// WM_HSCROLL or WM_VSCROLL. Everything else returns 0.
+// WM_HSCROLL or WM_VSCROLL. Context menus: WM_RBUTTONUP and WM_NCRBUTTONUP
+// send WM_CONTEXTMENU with the screen point, Shift+F10 and the Apps key with
+// (-1, -1); a child passes WM_CONTEXTMENU on to its parent. The window menu:
+// a press released on the close box, and Alt+F4 (to the top-level window),
+// send WM_SYSCOMMAND SC_CLOSE; WM_SYSCOMMAND SC_CLOSE sends WM_CLOSE, and
+// SC_MINIMIZE, SC_MAXIMIZE and SC_RESTORE show the window so. Everything else returns 0.
 LRESULT DefWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);

@@ -274,6 +274,17 @@ LRESULT DefWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         CWindow* pWindow = FindWindowLocked(hWnd);
         return pWindow ? static_cast<LRESULT>(pWindow->strText.size()) : 0;
     }
+    case WM_WINDOWPOSCHANGING: {
+        // A new size keeps to the window's tracking limits (not while minimized or maximized).
+        auto* pwp = reinterpret_cast<WINDOWPOS*>(lParam);
+        auto dwStyle = static_cast<DWORD>(GetWindowLong(hWnd, GWL_STYLE));
+        if (!pwp || (pwp->flags & SWP_NOSIZE) || !HasTrackingLimits(dwStyle) || (dwStyle & (WS_MINIMIZE | WS_MAXIMIZE)))
+            return 0;
+        MINMAXINFO mmi = QueryMinMaxInfo(hWnd);
+        pwp->cx = std::clamp<int>(pwp->cx, mmi.ptMinTrackSize.x, std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
+        pwp->cy = std::clamp<int>(pwp->cy, mmi.ptMinTrackSize.y, std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
+        return 0;
+    }
     case WM_WINDOWPOSCHANGED: {
         auto* pwp = reinterpret_cast<const WINDOWPOS*>(lParam);
         if (!pwp)

@@ -173,3 +173,16 @@ ATOM AtomFromNameLocked(LPCSTR lpszName, bool bAdd);
 
 // The class that CreateWindowEx finds for `lpszClass` and `hInstance`, or nullptr.
 std::shared_ptr<CWindowClass> FindClassLocked(LPCSTR lpszClass, HINSTANCE hInstance);
+
+/* Messages the layer sends about a window (Window.cpp), lock NOT held. */
+
+// Tells the ancestors of a child window of an event: WM_CREATE or WM_DESTROY
+// (lParam the child), or a button press (lParam the point, in each
+// ancestor's client coordinates, from ptScreen). The walk goes up while the
+// window it comes from is a child without WS_EX_NOPARENTNOTIFY.
+void SendParentNotify(HWND hChild, UINT uEvent, POINT ptScreen);
+// The window's size limits: the defaults (maximized: the parent's client area;
+// sizing: SM_C?MINTRACK to SM_C?MAXTRACK), as its WM_GETMINMAXINFO handler changes them.
+MINMAXINFO QueryMinMaxInfo(HWND hWnd);
+// Whether sizing the window keeps to its tracking limits: overlapped windows and those with WS_THICKFRAME.
+bool HasTrackingLimits(DWORD dwStyle);

@@ -167,6 +167,10 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
     }
     if (!(wp.flags & SWP_NOSENDCHANGING))
         SendMessage(hWnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
+    if (!(wp.flags & SWP_NOSIZE) || (wp.flags & SWP_FRAMECHANGED)) {
+        RECT rcFrame { wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy };
+        SendMessage(hWnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&rcFrame));
+    }
     {
         auto lock = LockWindows();
         CWindow* pWindow = FindWindowOrFailLocked(hWnd);
@@ -223,6 +227,12 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
             pWindow->dwStyle = (pWindow->dwStyle & ~(WS_MINIMIZE | WS_MAXIMIZE)) | dwState;
             rcNew = dwState ? StateRectLocked(*pWindow, dwState == WS_MAXIMIZE) : pWindow->rcNormal;
         }
+    }
+    if (bChangeState && dwState == WS_MAXIMIZE) {
+        // The window may choose where and how large it is maximized.
+        MINMAXINFO mmi = QueryMinMaxInfo(hWnd);
+        rcNew = { mmi.ptMaxPosition.x, mmi.ptMaxPosition.y, mmi.ptMaxPosition.x + mmi.ptMaxSize.x,
+            mmi.ptMaxPosition.y + mmi.ptMaxSize.y };
     }
     if (bShow != bWasVisible)
         SendMessage(hWnd, WM_SHOWWINDOW, bShow, 0);

@@ -276,3 +276,13 @@ constexpr LPARAM MAKELPARAM(WORD wLow, WORD wHigh)
 {
     return static_cast<LPARAM>(static_cast<DWORD>(wLow) | (static_cast<DWORD>(wHigh) << 16));
 }
+
+/* Size limits a window gives in answer to WM_GETMINMAXINFO. */
+struct MINMAXINFO {
+    POINT ptReserved;
+    POINT ptMaxSize;      // the maximized window's size
+    POINT ptMaxPosition;  // the maximized window's place in its parent
+    POINT ptMinTrackSize; // the smallest size sizing gives
+    POINT ptMaxTrackSize; // the largest
+};
+using LPMINMAXINFO = MINMAXINFO*;

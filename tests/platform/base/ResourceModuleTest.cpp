@@ -311,3 +311,19 @@ TEST_F(ResourceModuleTest, CStringLoadsFromTheCurrentResourceModule)
     AfxSetResourceHandle(GetModuleHandle(nullptr));
     FreeLibrary(hModule);
 }
+
+TEST_F(ResourceModuleTest, IconGroupsAreFoundAsTheIconTheModuleKeeps)
+{
+    fs::create_directories(m_temp / "icons");
+    fs::copy_file(SourceRoot() / "resources" / "images" / "document.png", m_temp / "icons" / "document.png");
+    Compile("icons", "#include \"ids.h\"\n200 ICON \"document.png\"\n");
+    setenv("ARCHIVORA_MODULE_PATH", (m_temp / "icons").c_str(), 1);
+    HMODULE hModule = LoadLibrary("arching.dll");
+    ASSERT_NE(hModule, nullptr) << GetLastError();
+    HRSRC hIcon = FindResource(hModule, MAKEINTRESOURCE(200), RT_ICON);
+    ASSERT_NE(hIcon, nullptr);
+    EXPECT_EQ(FindResource(hModule, MAKEINTRESOURCE(200), RT_GROUP_ICON), hIcon);
+    EXPECT_EQ(FindResource(hModule, MAKEINTRESOURCE(201), RT_GROUP_ICON), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_RESOURCE_NAME_NOT_FOUND);
+    EXPECT_TRUE(FreeLibrary(hModule));
+}

@@ -98,3 +98,12 @@ TEST_F(MessageBoxTest, UnknownButtonSetIsRefused)
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     EXPECT_TRUE(IsWindowEnabled(t_hOwner));
 }
+
+TEST(MessageBeepTest, BeepsAreCountedWithTheirType)
+{
+    ULONG nBefore = GetMessageBeepCount();
+    EXPECT_TRUE(MessageBeep(0xFFFFFFFF));
+    EXPECT_TRUE(MessageBeep(MB_ICONHAND));
+    EXPECT_EQ(GetMessageBeepCount(), nBefore + 2);
+    EXPECT_EQ(GetLastMessageBeepType(), MB_ICONHAND);
+}

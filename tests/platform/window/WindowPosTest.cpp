@@ -63,7 +63,8 @@ TEST_F(WindowPosTest, ClientAreaIsTheWindowLessTheFrameTheStylesGive)
     EXPECT_TRUE(ClientRect(hAdjusted) == (RECT { 0, 0, 200, 100 }));
 
     // A frame bigger than the window leaves an empty client area, never a negative one.
-    HWND hTiny = CreateRecordingWindow(WS_CAPTION, 0, 0, 4, 4);
+    // (A popup: an overlapped window keeps to its smallest tracking size.)
+    HWND hTiny = CreateRecordingWindow(WS_POPUP | WS_CAPTION, 0, 0, 4, 4);
     EXPECT_TRUE(ClientRect(hTiny) == (RECT { 0, 0, 0, 0 }));
 }
 
@@ -125,24 +126,29 @@ TEST_F(WindowPosTest, PointsFindTheDeepestVisibleWindow)
 
 /***** SetWindowPos, MoveWindow and z-order *****/
 
-TEST_F(WindowPosTest, SetWindowPosSendsChangingThenChangedThenMoveAndSize)
+TEST_F(WindowPosTest, SetWindowPosSendsChangingThenNcCalcSizeThenChangedThenMoveAndSize)
 {
     HWND hWnd = CreateRecordingWindow(WS_POPUP, 0, 0, 100, 100);
-    MessageLog::Instance().handler = [](HWND, UINT uMsg, WPARAM, LPARAM lParam, LRESULT*) {
+    RECT rcCalculated {};
+    MessageLog::Instance().handler = [&rcCalculated](HWND, UINT uMsg, WPARAM, LPARAM lParam, LRESULT*) {
         if (uMsg == WM_WINDOWPOSCHANGING)
             reinterpret_cast<WINDOWPOS*>(lParam)->cx = 150; // the window insists on its width
+        if (uMsg == WM_NCCALCSIZE)
+            rcCalculated = *reinterpret_cast<RECT*>(lParam);
         return false;
     };
     MessageLog::Instance().Take();
     ASSERT_TRUE(SetWindowPos(hWnd, nullptr, 30, 40, 200, 60, SWP_NOZORDER));
     auto log = MessageLog::Instance().Take();
-    ASSERT_EQ(log.size(), 4u);
+    ASSERT_EQ(log.size(), 5u);
     EXPECT_EQ(log[0].uMsg, WM_WINDOWPOSCHANGING);
-    EXPECT_EQ(log[1].uMsg, WM_WINDOWPOSCHANGED);
-    EXPECT_EQ(log[2].uMsg, WM_MOVE);
-    EXPECT_EQ(log[2].lParam, MAKELONG(30, 40));
-    EXPECT_EQ(log[3].uMsg, WM_SIZE);
-    EXPECT_EQ(log[3].lParam, MAKELONG(150, 60));
+    EXPECT_EQ(log[1].uMsg, WM_NCCALCSIZE); // with the rectangle the window insisted on
+    EXPECT_TRUE(rcCalculated == (RECT { 30, 40, 180, 100 }));
+    EXPECT_EQ(log[2].uMsg, WM_WINDOWPOSCHANGED);
+    EXPECT_EQ(log[3].uMsg, WM_MOVE);
+    EXPECT_EQ(log[3].lParam, MAKELONG(30, 40));
+    EXPECT_EQ(log[4].uMsg, WM_SIZE);
+    EXPECT_EQ(log[4].lParam, MAKELONG(150, 60));
     EXPECT_TRUE(WindowRect(hWnd) == (RECT { 30, 40, 180, 100 }));
 
     // Moving only sends no WM_SIZE; nothing changing sends neither.
@@ -221,11 +227,11 @@ TEST_F(WindowPosTest, MaximizeFillsTheScreenAndRestoreReturns)
     EXPECT_TRUE(WindowRect(hWnd) == (RECT { 10, 20, 310, 220 }));
 
     // Created maximized, a window restores to the rectangle it was created with.
-    HWND hBorn = CreateRecordingWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_MAXIMIZE, 5, 5, 100, 100);
+    HWND hBorn = CreateRecordingWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_MAXIMIZE, 5, 5, 150, 100);
     EXPECT_TRUE(IsZoomed(hBorn));
     EXPECT_EQ(WindowRect(hBorn).right, GetSystemMetrics(SM_CXSCREEN));
     ShowWindow(hBorn, SW_SHOWNORMAL);
-    EXPECT_TRUE(WindowRect(hBorn) == (RECT { 5, 5, 105, 105 }));
+    EXPECT_TRUE(WindowRect(hBorn) == (RECT { 5, 5, 155, 105 }));
 }
 
 TEST_F(WindowPosTest, EnableWindowReportsThePreviousStateAndSendsEnableOnChange)

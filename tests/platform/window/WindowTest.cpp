@@ -19,7 +19,7 @@ const std::vector<UINT> LIFECYCLE = { WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCD
 
 /***** Creation and destruction *****/
 
-TEST_F(WindowTest, CreationSendsNcCreateCreateSizeMoveInOrderWithTheCreateStruct)
+TEST_F(WindowTest, CreationSendsNcCreateNcCalcSizeCreateSizeMoveInOrderWithTheCreateStruct)
 {
     std::string strSeenName;
     LPVOID pSeenParam = nullptr;
@@ -36,7 +36,8 @@ TEST_F(WindowTest, CreationSendsNcCreateCreateSizeMoveInOrderWithTheCreateStruct
         = CreateWindowEx(0, RECORDING_CLASS, "Title", WS_POPUP, 10, 20, 100, 50, nullptr, nullptr, nullptr, &nParam);
     ASSERT_NE(hWnd, nullptr);
     EXPECT_EQ(MessageLog::Instance().TakeMessages(),
-        (Messages { { hWnd, WM_NCCREATE }, { hWnd, WM_CREATE }, { hWnd, WM_SIZE }, { hWnd, WM_MOVE } }));
+        (Messages { { hWnd, WM_NCCREATE }, { hWnd, WM_NCCALCSIZE }, { hWnd, WM_CREATE }, { hWnd, WM_SIZE },
+            { hWnd, WM_MOVE } }));
     EXPECT_EQ(strSeenName, "Title");
     EXPECT_EQ(pSeenParam, &nParam);
     char szText[32] {};
