@@ -185,7 +185,7 @@ const CDocumentRec::CPackedTexts& CDocumentRec::GetPackedTexts() const
 {
     if (m_packed)
         return *m_packed;
-    m_packed.emplace();
+    m_packed.emplace(CPackedTexts {});
     std::span<const BYTE> data = GetData();
     std::size_t nSize = std::min<std::size_t>(GetWordField(data, OFF_PACKED_SIZE), MAX_PACKED);
     std::string packed(reinterpret_cast<const char*>(data.data() + OFF_PACKED),
