@@ -7,6 +7,7 @@
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/gdi/Text.h"
+#include "platform/window/Caret.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
 #include "platform/window/MessageQueue.h"
@@ -278,6 +279,41 @@ void UpdateScrollBar(HWND hWnd, HDC hdc)
     SetScrollInfo(hWnd, SB_VERT, &si, TRUE);
 }
 
+/***** The system caret *****/
+
+// Moves the system caret to the caret's place while the control has the
+// focus, and so owns the caret. Every change that may move the caret's place
+// (text, selection, scrolling, margins, size, font) ends here.
+void PlaceCaret(HWND hWnd)
+{
+    const CEditState* pState = GetControlState<CEditState>(hWnd);
+    if (!pState->bFocus)
+        return;
+    CEditMeasureDC dc(hWnd);
+    POINT pt = PointOfPos(hWnd, dc.Get(), pState->nCaret);
+    SetCaretPos(pt.x, pt.y);
+}
+
+// Makes the control's caret, a pixel wide and a line high, and shows it at its place.
+void MakeCaret(HWND hWnd)
+{
+    CEditMeasureDC dc(hWnd);
+    if (!CreateCaret(hWnd, nullptr, 1, LineHeight(dc.Get())))
+        return;
+    PlaceCaret(hWnd);
+    ShowCaret(hWnd);
+}
+
+// Destroys the caret when the control still owns it; another window of the
+// thread may have made its own since.
+void DropCaret(HWND hWnd)
+{
+    if (HideCaret(hWnd))
+        DestroyCaret();
+}
+
+/***** Scrolling *****/
+
 // Makes nTop the first visible line, within the lines there are.
 void SetTopLine(HWND hWnd, int nTop)
 {
@@ -290,6 +326,7 @@ void SetTopLine(HWND hWnd, int nTop)
     pState->nTopLine = nTop;
     UpdateScrollBar(hWnd, dc.Get());
     InvalidateRect(hWnd, nullptr, TRUE);
+    PlaceCaret(hWnd);
 }
 
 void OnVScroll(HWND hWnd, WPARAM wParam)
@@ -326,7 +363,7 @@ void OnVScroll(HWND hWnd, WPARAM wParam)
     }
 }
 
-// Scrolls so that the caret shows.
+// Scrolls so that the caret shows, and puts the system caret there.
 void ScrollToCaret(HWND hWnd)
 {
     CEditState* pState = GetControlState<CEditState>(hWnd);
@@ -341,6 +378,7 @@ void ScrollToCaret(HWND hWnd)
         else if (nLine >= pState->nTopLine + nVisible)
             pState->nTopLine = nLine - nVisible + 1;
         UpdateScrollBar(hWnd, dc.Get());
+        PlaceCaret(hWnd);
         return;
     }
     POINT pt = PointOfPos(hWnd, dc.Get(), pState->nCaret);
@@ -349,6 +387,7 @@ void ScrollToCaret(HWND hWnd)
     else if (pt.x >= rc.right)
         pState->nScrollX += pt.x - rc.right + 1;
     pState->nScrollX = std::max(0, pState->nScrollX);
+    PlaceCaret(hWnd);
 }
 
 /***** Margins and scrolling by message *****/
@@ -385,6 +424,7 @@ LRESULT LineScroll(HWND hWnd, WPARAM wParam, LPARAM lParam)
         GetTextMetrics(dc.Get(), &tm);
         pState->nScrollX = std::max(0, pState->nScrollX + nChars * static_cast<int>(tm.tmAveCharWidth));
         InvalidateRect(hWnd, nullptr, TRUE);
+        PlaceCaret(hWnd);
     }
     SetTopLine(hWnd, pState->nTopLine + static_cast<int>(lParam));
     return TRUE;
@@ -704,11 +744,6 @@ void PaintEdit(HWND hWnd, HDC hdc)
         TextOut(hdc, xFrom, y, selected.c_str(), static_cast<int>(selected.size()));
         SetTextColor(hdc, crOld);
     }
-    if (pState->bFocus) {
-        POINT pt = PointOfPos(hWnd, hdc, pState->nCaret);
-        RECT rcCaret { pt.x, pt.y, pt.x + 1, pt.y + nLineHeight };
-        InvertRect(hdc, &rcCaret);
-    }
 }
 
 /***** Messages *****/
@@ -808,14 +843,23 @@ LRESULT OnNcCreate(HWND hWnd, WPARAM wParam, LPARAM lParam)
 LRESULT CALLBACK EditWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     LRESULT lResult = 0;
-    if (HandleFontMessage(hWnd, uMsg, wParam, lParam, &lResult))
-        return lResult;
     CEditState* pState = GetControlState<CEditState>(hWnd);
+    if (HandleFontMessage(hWnd, uMsg, wParam, lParam, &lResult)) {
+        // A new font makes a caret of its line height.
+        if (uMsg == WM_SETFONT && pState->bFocus)
+            MakeCaret(hWnd);
+        return lResult;
+    }
     if (!pState && uMsg != WM_NCCREATE)
         return DefWindowProc(hWnd, uMsg, wParam, lParam);
     switch (uMsg) {
     case WM_NCCREATE:
         return OnNcCreate(hWnd, wParam, lParam);
+    case WM_DESTROY:
+        if (pState->bFocus)
+            DropCaret(hWnd);
+        pState->bFocus = false;
+        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_NCDESTROY:
         DestroyControlState(hWnd);
         return DefWindowProc(hWnd, uMsg, wParam, lParam);
@@ -853,13 +897,16 @@ LRESULT CALLBACK EditWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     case WM_ENABLE:
     case WM_STYLECHANGED:
         InvalidateRect(hWnd, nullptr, TRUE);
+        PlaceCaret(hWnd);
         return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_SETFOCUS:
         pState->bFocus = true;
+        MakeCaret(hWnd);
         InvalidateRect(hWnd, nullptr, FALSE);
         NotifyParent(hWnd, EN_SETFOCUS);
         return 0;
     case WM_KILLFOCUS:
+        DropCaret(hWnd);
         pState->bFocus = false;
         InvalidateRect(hWnd, nullptr, FALSE);
         NotifyParent(hWnd, EN_KILLFOCUS);

@@ -27,7 +27,10 @@
 // scrolls a multi-line control by lines, and sideways by average character
 // widths when it does not wrap; a single-line control ignores it (FALSE).
 //
-// FIXME: the caret is drawn steadily while the control has the focus; it does not blink.
+// While it has the focus the control owns the thread's system caret
+// (Caret.h), a pixel wide and a line high, and keeps it at the caret's place
+// as the text, selection, scrolling, margins, size or font change; losing
+// the focus or being destroyed destroys it.
 
 #include "platform/window/WindowTypes.h"
 

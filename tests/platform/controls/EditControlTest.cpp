@@ -1,7 +1,11 @@
 #include "platform/controls/EditControl.h"
 
+#include "platform/base/Wait.h"
+#include "platform/controls/ButtonControl.h"
 #include "platform/controls/EditClipboard.h"
 #include "platform/gdi/SysColors.h"
+#include "platform/gdi/Text.h"
+#include "platform/window/Caret.h"
 #include "platform/window/Focus.h"
 #include "platform/window/ScrollBars.h"
 #include "tests/platform/controls/ControlTestSupport.h"
@@ -336,4 +340,159 @@ TEST_F(EditControlTest, LineScrollMovesMultiLineControlsOnly)
     HWND hSingle = CreateEdit(ES_AUTOHSCROLL, "single");
     EXPECT_EQ(SendMessage(hSingle, EM_LINESCROLL, 3, 1), FALSE);
     EXPECT_EQ(LOWORD(SendMessage(hSingle, EM_POSFROMCHAR, 0, 0)), 1);
+}
+
+/***** The caret *****/
+
+namespace {
+
+// The client point of a position, as the control reports it.
+std::pair<int, int> PosFromChar(HWND hEdit, WPARAM nPos)
+{
+    const auto dwPoint = static_cast<DWORD>(SendMessage(hEdit, EM_POSFROMCHAR, nPos, 0));
+    return { static_cast<short>(LOWORD(dwPoint)), static_cast<short>(HIWORD(dwPoint)) };
+}
+
+// Where the thread's caret is; (-1, -1) when there is none.
+std::pair<int, int> CaretAt()
+{
+    POINT pt { -1, -1 };
+    if (!GetCaretPos(&pt))
+        return { -1, -1 };
+    return { pt.x, pt.y };
+}
+
+COLORREF Inverse(COLORREF cr)
+{
+    return RGB(255 - GetRValue(cr), 255 - GetGValue(cr), 255 - GetBValue(cr));
+}
+
+class EditCaretTest : public EditControlTest {
+protected:
+    // The pixel of the edit (no border: window and client agree) a few rows into the caret's column at x.
+    static COLORREF CaretColumn(HWND hEdit, int x) { return WindowPixel(hEdit, x, 3); }
+    void Advance(UINT nMilliseconds)
+    {
+        m_clock.Advance(nMilliseconds);
+        PumpUntilIdle();
+    }
+};
+
+} // namespace
+
+TEST_F(EditCaretTest, CaretFollowsTypingSelectionMarginsAndScrolling)
+{
+    HWND hEdit = CreateEdit(ES_AUTOHSCROLL, "", 100, 20);
+    SetFocus(hEdit);
+    EXPECT_EQ(CaretAt(), PosFromChar(hEdit, 0));
+    Type(hEdit, "abc");
+    EXPECT_EQ(CaretAt(), PosFromChar(hEdit, 3));
+    EXPECT_GT(CaretAt().first, PosFromChar(hEdit, 0).first);
+    // The caret is the moving end of the selection.
+    SendMessage(hEdit, EM_SETSEL, 3, 1);
+    EXPECT_EQ(CaretAt(), PosFromChar(hEdit, 1));
+    Key(VK_END, TRUE);
+    EXPECT_EQ(CaretAt(), PosFromChar(hEdit, 3));
+    SendMessage(hEdit, EM_SETMARGINS, EC_LEFTMARGIN, MAKELONG(30, 0));
+    EXPECT_EQ(CaretAt(), PosFromChar(hEdit, 3));
+    EXPECT_GT(CaretAt().first, 30);
+    // Typing past the right edge scrolls; the caret stays inside the control at the end of the text.
+    Type(hEdit, "defghijklmnopqrstuvwxyz");
+    EXPECT_EQ(CaretAt(), PosFromChar(hEdit, 26));
+    EXPECT_LT(CaretAt().first, 100);
+
+    HWND hMulti = CreateEdit(ES_MULTILINE | ES_AUTOHSCROLL | WS_VSCROLL, "", 150, 100);
+    SetFocus(hMulti);
+    Type(hMulti, "1\r2\r3");
+    const auto [x, y] = CaretAt();
+    EXPECT_EQ(std::make_pair(x, y), PosFromChar(hMulti, 7));
+    EXPECT_GT(y, 0);
+    SendMessage(hMulti, WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(CaretAt(), PosFromChar(hMulti, 7));
+    EXPECT_LT(CaretAt().second, y);
+    SendMessage(hMulti, EM_LINESCROLL, 0, -1);
+    EXPECT_EQ(CaretAt().second, y);
+}
+
+TEST_F(EditCaretTest, CaretBlinksOnTheClockAndRepaintingLeavesOneCaret)
+{
+    const UINT nBlink = GetCaretBlinkTime();
+    ASSERT_NE(nBlink, INFINITE);
+    const COLORREF crWindow = GetSysColor(COLOR_WINDOW);
+    HWND hEdit = CreateEdit(ES_AUTOHSCROLL, "", 100, 20);
+    SetFocus(hEdit);
+    PumpUntilIdle();
+    const int x = CaretAt().first;
+    EXPECT_EQ(CaretColumn(hEdit, x), Inverse(crWindow));
+    EXPECT_EQ(CaretColumn(hEdit, x + 1), crWindow); // a pixel wide
+    Advance(nBlink);
+    EXPECT_EQ(CaretColumn(hEdit, x), crWindow);
+    Advance(nBlink);
+    EXPECT_EQ(CaretColumn(hEdit, x), Inverse(crWindow));
+
+    // A repaint shows the caret once, not twice (which would cancel it) or left behind.
+    InvalidateRect(hEdit, nullptr, TRUE);
+    UpdateWindow(hEdit);
+    EXPECT_EQ(CaretColumn(hEdit, x), Inverse(crWindow));
+    Advance(nBlink);
+    EXPECT_EQ(CaretColumn(hEdit, x), crWindow);
+}
+
+TEST_F(EditCaretTest, CaretGoesWithTheFocus)
+{
+    const COLORREF crWindow = GetSysColor(COLOR_WINDOW);
+    HWND hEdit = CreateEdit(ES_AUTOHSCROLL, "", 100, 20);
+    HWND hOther = CreateEdit(ES_AUTOHSCROLL, "", 100, 20);
+    SetWindowPos(hOther, nullptr, 10, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    HWND hButton = CreateControl("Button", "OK", BS_PUSHBUTTON, 10, 100, 80, 24, 302);
+    SendMessage(hOther, EM_SETMARGINS, EC_LEFTMARGIN, MAKELONG(20, 0));
+    PumpUntilIdle();
+
+    SetFocus(hEdit);
+    PumpUntilIdle();
+    const int x = CaretAt().first;
+    ASSERT_EQ(CaretColumn(hEdit, x), Inverse(crWindow));
+    SetFocus(hOther);
+    PumpUntilIdle();
+    EXPECT_EQ(CaretAt(), PosFromChar(hOther, 0));
+    EXPECT_EQ(CaretColumn(hEdit, x), crWindow);
+    EXPECT_EQ(CaretColumn(hOther, CaretAt().first), Inverse(crWindow));
+
+    const int xOther = CaretAt().first;
+    SetFocus(hButton);
+    PumpUntilIdle();
+    EXPECT_EQ(CaretAt(), std::make_pair(-1, -1));
+    EXPECT_EQ(CaretColumn(hOther, xOther), crWindow);
+
+    SetFocus(hEdit);
+    DestroyWindow(hEdit);
+    EXPECT_EQ(CaretAt(), std::make_pair(-1, -1));
+    m_clock.Advance(5000);
+    PumpUntilIdle();
+
+    // A caret another window made meanwhile is not the edit's to destroy.
+    SetFocus(hOther);
+    ASSERT_TRUE(CreateCaret(m_hParent, nullptr, 2, 10));
+    SetCaretPos(5, 5);
+    SetFocus(hButton);
+    EXPECT_EQ(CaretAt(), std::make_pair(5, 5));
+    DestroyCaret();
+}
+
+TEST_F(EditCaretTest, CaretIsALineOfTheFontHigh)
+{
+    const COLORREF crWindow = GetSysColor(COLOR_WINDOW);
+    HWND hEdit = CreateEdit(ES_AUTOHSCROLL, "", 100, 60);
+    SetFocus(hEdit);
+    PumpUntilIdle();
+    const int x = CaretAt().first;
+    EXPECT_EQ(WindowPixel(hEdit, x, 40), crWindow);
+    HFONT hFont = CreateFont(-48, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Sans");
+    ASSERT_NE(hFont, nullptr);
+    SendMessage(hEdit, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
+    PumpUntilIdle();
+    EXPECT_EQ(WindowPixel(hEdit, x, 40), Inverse(crWindow));
+    DestroyWindow(hEdit);
+    DeleteObject(hFont);
 }
