@@ -2,6 +2,7 @@
 
 #include "store/CCatalog.h"
 #include "store/CNodeRec.h"
+#include "store/CatalogError.h"
 
 #include <chrono>
 #include <cstdio>
@@ -9,6 +10,36 @@
 #include <vector>
 
 namespace bench {
+
+namespace {
+
+const char* g_pszProgram = "bench";
+bool g_bFailed = false;
+
+void OnCatalogError(LPCTSTR pszFileName, LPCTSTR pszText, LPCTSTR, UINT)
+{
+    std::fprintf(stderr, "%s: %s: %s\n", g_pszProgram, pszFileName, pszText);
+    g_bFailed = true;
+}
+
+}
+
+void BeginFailureReports(const char* pszProgram)
+{
+    g_pszProgram = pszProgram;
+    SetCatalogErrorHandler(OnCatalogError);
+}
+
+void Fail(const char* pszWhat)
+{
+    std::fprintf(stderr, "%s: %s\n", g_pszProgram, pszWhat);
+    g_bFailed = true;
+}
+
+bool HasFailed()
+{
+    return g_bFailed;
+}
 
 std::string DirectoryPath(int nDirectory)
 {
@@ -59,7 +90,7 @@ bool FillCatalog(CCatalog& catalog)
         }
     }
     if (nodes.size() != NODE_COUNT || !nodes.back()) {
-        std::fprintf(stderr, "bench: cannot add the nodes\n");
+        Fail("cannot add the nodes");
         return false;
     }
     CDocumentInfo info;
@@ -68,7 +99,7 @@ bool FillCatalog(CCatalog& catalog)
         std::unique_ptr<CDocumentRec> pDocument(catalog.FindOrAddDocument(
             DirectoryPath(DirectoryOf(nDocument)).c_str(), DocumentName(nDocument).c_str(), &info));
         if (!pDocument || !nodes[static_cast<std::size_t>(NodeOf(nDocument))]->AddDocument(pDocument.get())) {
-            std::fprintf(stderr, "bench: cannot add a document\n");
+            Fail("cannot add a document");
             return false;
         }
     }

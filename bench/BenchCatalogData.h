@@ -30,6 +30,14 @@ int NodeOf(int nDocument);
 // message on stderr, when a record cannot be added.
 bool FillCatalog(CCatalog& catalog);
 
+/* Failures: a timed program reports what went wrong on stderr and exits
+   non-zero instead of printing figures of work it did not do. */
+
+// Names the program in failure messages and reports catalog errors as failures.
+void BeginFailureReports(const char* pszProgram);
+void Fail(const char* pszWhat);
+bool HasFailed();
+
 // Seconds the work takes.
 double Seconds(const std::function<void()>& work);
 

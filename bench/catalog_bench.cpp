@@ -11,7 +11,6 @@
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
-#include "store/CatalogError.h"
 
 #include <sqlite3.h>
 
@@ -29,20 +28,6 @@ namespace {
 
 constexpr int FIRST_ROWS = 40;
 constexpr int FIRST_ROWS_FETCHES = 1000;
-
-bool g_bFailed = false;
-
-void Fail(const char* pszWhat)
-{
-    std::fprintf(stderr, "catalog_bench: %s\n", pszWhat);
-    g_bFailed = true;
-}
-
-void OnCatalogError(LPCTSTR pszFileName, LPCTSTR pszText, LPCTSTR, UINT)
-{
-    std::fprintf(stderr, "catalog_bench: %s: %s\n", pszFileName, pszText);
-    g_bFailed = true;
-}
 
 // The node whose first rows fetch n reads: every node twice, in a scattered order.
 int FetchedNode(int nFetch)
@@ -393,7 +378,7 @@ int main()
         return 1;
     }
     const std::filesystem::path folder(strTemplate);
-    SetCatalogErrorHandler(OnCatalogError);
+    BeginFailureReports("catalog_bench");
 
     std::string strCatalogHost = (folder / "archiv.cat").string();
     Figures catalog = RunCatalog(ProgramPathFromHostPath(strCatalogHost), strCatalogHost);
@@ -412,5 +397,5 @@ int main()
 
     std::error_code ec;
     std::filesystem::remove_all(folder, ec);
-    return g_bFailed ? 1 : 0;
+    return HasFailed() ? 1 : 0;
 }

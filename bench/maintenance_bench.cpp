@@ -10,7 +10,6 @@
 #include "store/CCatalog.h"
 #include "store/CCatalogFiles.h"
 #include "store/CatalogCompaction.h"
-#include "store/CatalogError.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,24 +19,6 @@
 
 using namespace bench;
 
-namespace {
-
-bool g_bFailed = false;
-
-void Fail(const char* pszWhat)
-{
-    std::fprintf(stderr, "maintenance_bench: %s\n", pszWhat);
-    g_bFailed = true;
-}
-
-void OnCatalogError(LPCTSTR pszFileName, LPCTSTR pszText, LPCTSTR, UINT)
-{
-    std::fprintf(stderr, "maintenance_bench: %s: %s\n", pszFileName, pszText);
-    g_bFailed = true;
-}
-
-}
-
 int main()
 {
     std::string strTemplate = (std::filesystem::temp_directory_path() / "maintenance_bench.XXXXXX").string();
@@ -46,7 +27,7 @@ int main()
         return 1;
     }
     const std::filesystem::path folder(strTemplate);
-    SetCatalogErrorHandler(OnCatalogError);
+    BeginFailureReports("maintenance_bench");
     const std::string strCatalogHost = (folder / "archiv.cat").string();
     const CString strCatalog = ProgramPathFromHostPath(strCatalogHost).c_str();
     const CString strRecycle = ProgramPathFromHostPath((folder / "winrec.cat").string()).c_str();
@@ -79,5 +60,5 @@ int main()
 
     std::error_code ec;
     std::filesystem::remove_all(folder, ec);
-    return g_bFailed ? 1 : 0;
+    return HasFailed() ? 1 : 0;
 }

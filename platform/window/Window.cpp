@@ -327,6 +327,11 @@ HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DW
     return IsWindow(hWnd) ? hWnd : nullptr;
 }
 
+namespace {
+// The windows of this thread whose destruction is being told to their parents.
+thread_local std::vector<HWND> t_announcedDestroys;
+}
+
 BOOL DestroyWindow(HWND hWnd)
 {
     std::vector<HWND> owned;
@@ -348,8 +353,13 @@ BOOL DestroyWindow(HWND hWnd)
                 owned.push_back(pOther->hWnd);
         }
     }
-    // The parent hears of it before anything is destroyed.
+    // The parent hears of it before anything is destroyed. A handler that
+    // destroys the window again meanwhile finds its destruction under way.
+    if (std::find(t_announcedDestroys.begin(), t_announcedDestroys.end(), hWnd) != t_announcedDestroys.end())
+        return TRUE;
+    t_announcedDestroys.push_back(hWnd);
     SendParentNotify(hWnd, WM_DESTROY, POINT {});
+    t_announcedDestroys.pop_back();
     for (HWND hOwned : owned)
         DestroyWindow(hOwned);
     {

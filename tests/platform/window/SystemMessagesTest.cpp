@@ -150,6 +150,33 @@ TEST_F(SystemMessagesTest, CreationAndDestructionOfAChildAreToldToEveryAncestor)
     EXPECT_EQ(destroyed[2].uMsg, static_cast<UINT>(WM_DESTROY));
 }
 
+namespace {
+WNDPROC g_pfnParentProc = nullptr;
+
+// A parent that destroys a child again when it hears the child is going.
+LRESULT CALLBACK DestroyAgainProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == WM_PARENTNOTIFY && LOWORD(wParam) == WM_DESTROY)
+        DestroyWindow(reinterpret_cast<HWND>(lParam));
+    return CallWindowProc(g_pfnParentProc, hWnd, uMsg, wParam, lParam);
+}
+}
+
+TEST_F(SystemMessagesTest, AParentDestroyingTheChildAgainWhenToldEndsOnce)
+{
+    HWND hGrandChild = CreateRecordingWindow(WS_CHILD | WS_VISIBLE, 5, 5, 20, 20, m_hChild, 9);
+    g_pfnParentProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtr(m_hChild, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DestroyAgainProc)));
+    MessageLog::Instance().Take();
+
+    EXPECT_TRUE(DestroyWindow(hGrandChild));
+    EXPECT_FALSE(IsWindow(hGrandChild));
+    int nDestroys = 0;
+    for (const LoggedMessage& message : MessageLog::Instance().Take())
+        nDestroys += message.uMsg == WM_DESTROY && message.hWnd == hGrandChild;
+    EXPECT_EQ(nDestroys, 1);
+}
+
 TEST_F(SystemMessagesTest, NoParentNotifyStopsTheWalkAtThatWindow)
 {
     HWND hQuiet = CreateRecordingWindow(WS_CHILD, 0, 0, 10, 10, m_hTop, 3, WS_EX_NOPARENTNOTIFY);
