@@ -494,16 +494,18 @@ CDocumentRec* CCatalog::AppendDocument(CDirectoryRec& directory, CDocumentInfo i
 CDocumentRec* CCatalog::FindMessage(
     const CString& strFolder, const std::string& strTitle, const CDocumentInfo& message, char* pcMarker)
 {
-    // Characters that tell messages of equal titles in one store apart. They
-    // are taken in order, so the first free one ends the search.
+    // Characters that tell messages of equal titles in one store apart. A new
+    // message takes the first free one; every one is looked at, since a
+    // message removed from the catalog frees its marker while later ones stay.
     static constexpr std::string_view MARKERS = "0123456789abcdefghijklmnopqrstuvwxyz";
     *pcMarker = 0;
     for (char cMarker : MARKERS) {
         std::string strName = strTitle + cMarker;
         std::unique_ptr<CDocumentRec> pDocument(FindPath(strFolder, strName.c_str()));
         if (!pDocument) {
-            *pcMarker = cMarker;
-            return nullptr;
+            if (!*pcMarker)
+                *pcMarker = cMarker;
+            continue;
         }
         CDocumentInfo found;
         if (pDocument->GetInfo(&found) && std::memcmp(found.id, message.id, sizeof(found.id)) == 0) {

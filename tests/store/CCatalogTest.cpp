@@ -240,6 +240,35 @@ TEST_F(CatalogTest, AddAndLinkKeepsMessagesOfEqualTitlesApart)
     EXPECT_FALSE(pCatalog->AddAndLink(pNode.get(), first, ""));
 }
 
+TEST_F(CatalogTest, AddAndLinkFindsAMessageBehindAFreedMarker)
+{
+    auto pCatalog = NewMainCatalog();
+    auto pRoot = Root(*pCatalog);
+    auto pNode = AddNode(*pRoot, "Mail");
+    CDocumentInfo messages[3] {};
+    for (int i = 0; i < 3; ++i) {
+        strcpy(messages[i].szName, "Meeting");
+        messages[i].nVersion = 2;
+        messages[i].id[4] = static_cast<BYTE>(i + 1); // message offset
+    }
+    std::unique_ptr<CDocumentRec> pFirst(pCatalog->AddAndLink(pNode.get(), messages[0], "c:\\mail\\Inbox"));
+    std::unique_ptr<CDocumentRec> pSecond(pCatalog->AddAndLink(pNode.get(), messages[1], "c:\\mail\\Inbox"));
+    ASSERT_TRUE(pFirst && pSecond);
+    // Removing the first message frees the first marker; the second message
+    // keeps its own and must still be found, not catalogued twice.
+    ASSERT_TRUE(pFirst->ForEachLinkedNode(-1, -1, FALSE));
+    std::unique_ptr<CDocumentRec> pAgain(pCatalog->AddAndLink(pNode.get(), messages[1], "c:\\mail\\Inbox"));
+    ASSERT_TRUE(pAgain);
+    EXPECT_EQ(pAgain->GetRef(), pSecond->GetRef());
+    EXPECT_EQ(pNode->CountDocuments(), 1);
+
+    // A new message takes the freed marker.
+    std::unique_ptr<CDocumentRec> pThird(pCatalog->AddAndLink(pNode.get(), messages[2], "c:\\mail\\Inbox"));
+    ASSERT_TRUE(pThird);
+    EXPECT_NE(pThird->GetRef(), pSecond->GetRef());
+    EXPECT_EQ(pNode->CountDocuments(), 2);
+}
+
 TEST_F(CatalogTest, ResolvePathTellsCataloguedMessagesByTheirIdentification)
 {
     auto pCatalog = NewMainCatalog();
