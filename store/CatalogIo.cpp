@@ -42,6 +42,16 @@ CCatalogIo::~CCatalogIo()
 
 BOOL CCatalogIo::Open(LPCTSTR pszPath, bool bCreate)
 {
+    return OpenWithFlags(pszPath, bCreate ? O_CREAT | O_TRUNC : 0);
+}
+
+BOOL CCatalogIo::CreateNew(LPCTSTR pszPath)
+{
+    return OpenWithFlags(pszPath, O_CREAT | O_EXCL);
+}
+
+BOOL CCatalogIo::OpenWithFlags(LPCTSTR pszPath, int nCreateFlags)
+{
     if (IsOpen()) {
         SetLastError(ERROR_INVALID_FUNCTION);
         return FALSE;
@@ -52,7 +62,7 @@ BOOL CCatalogIo::Open(LPCTSTR pszPath, bool bCreate)
             SetLastError(ERROR_INVALID_NAME);
         return FALSE;
     }
-    int nFlags = O_RDWR | O_CLOEXEC | (bCreate ? O_CREAT | O_TRUNC : 0);
+    int nFlags = O_RDWR | O_CLOEXEC | nCreateFlags;
     int fd = ::open(strHostPath.c_str(), nFlags, 0644);
     if (fd < 0) {
         SetLastErrorFromErrno();

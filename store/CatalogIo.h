@@ -21,6 +21,9 @@ public:
     // Opens the file at the program path pszPath for reading and writing. With
     // bCreate the file is created, or emptied when it exists.
     [[nodiscard]] BOOL Open(LPCTSTR pszPath, bool bCreate);
+    // Creates the file at pszPath, which must not exist yet (ERROR_ALREADY_EXISTS
+    // when it does), and opens it for reading and writing.
+    [[nodiscard]] BOOL CreateNew(LPCTSTR pszPath);
     // Flushes and closes the file; FALSE when the flush failed (the file is closed anyway).
     BOOL Close();
     bool IsOpen() const { return m_fd >= 0; }
@@ -39,6 +42,9 @@ public:
     unsigned GetReadCount() const { return m_nReads; }
 
 private:
+    // Opens with O_RDWR and the given creation flags.
+    [[nodiscard]] BOOL OpenWithFlags(LPCTSTR pszPath, int nCreateFlags);
+
     int m_fd { -1 };
     unsigned m_nReads { 0 };
 };

@@ -264,13 +264,16 @@ public:
         for (int n = 0; n < 10; ++n) {
             CString strTemp;
             strTemp.Format("%s.~pf%d", static_cast<LPCTSTR>(m_strTarget), n);
-            if (GetFileAttributes(strTemp) != INVALID_FILE_ATTRIBUTES)
-                continue; // a leftover of an earlier run, or someone else's file: not ours to replace
             std::string strHost;
-            if (!HostPathFromProgramPath(strTemp, strHost) || !m_io.Open(strTemp, true))
+            if (!HostPathFromProgramPath(strTemp, strHost))
                 return false;
-            m_strHostPath = strHost;
-            return true;
+            if (m_io.CreateNew(strTemp)) {
+                m_strHostPath = strHost;
+                return true;
+            }
+            if (GetLastError() != ERROR_ALREADY_EXISTS)
+                return false;
+            // A leftover of an earlier run, or someone else's file: not ours to replace.
         }
         return false;
     }
@@ -364,7 +367,9 @@ int ProtectFile(LPCTSTR pszPath, LPCTSTR pszNewPassword, LPCTSTR pszOldPassword)
         // The bytes read as a possible header are the start of the content.
         KeyStream key(CONTENT_SEED ^ source.Size());
         Crc32 crc;
+        std::uint64_t nCopied = 0;
         auto scramble = [&](std::span<BYTE> chunk) {
+            nCopied += chunk.size();
             crc.Update(chunk);
             key.Apply(chunk);
         };
@@ -373,6 +378,10 @@ int ProtectFile(LPCTSTR pszPath, LPCTSTR pszNewPassword, LPCTSTR pszOldPassword)
         if (!target.Write(PROTECTED_HEADER_SIZE, first)
             || !CopyContent(source, target, PROTECTED_HEADER_SIZE + nHead, scramble, &bReadFailed))
             return CopyFailure(bReadFailed);
+        // A file that changed size while it was copied would get a header that
+        // no longer fits it, and could never be unprotected.
+        if (nCopied != source.Size())
+            return PROTECT_UNREADABLE;
         Header header = BuildHeader(newPassword, source.Size(), crc.Value());
         if (!target.Write(0, header))
             return PROTECT_WRITE_FAILED;
