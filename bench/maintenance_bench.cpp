@@ -14,10 +14,60 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
 using namespace bench;
+
+namespace {
+
+long long FileBytes(const std::string& strHostPath)
+{
+    std::error_code ec;
+    auto nBytes = std::filesystem::file_size(strHostPath, ec);
+    return ec ? -1 : static_cast<long long>(nBytes);
+}
+
+// Builds the catalog in folder, then times each step, stopping at the first
+// that fails.
+void Run(const std::filesystem::path& folder)
+{
+    const std::string strCatalogHost = (folder / "archiv.cat").string();
+    const CString strCatalog = ProgramPathFromHostPath(strCatalogHost).c_str();
+    const CString strRecycle = ProgramPathFromHostPath((folder / "winrec.cat").string()).c_str();
+    if (!CCatalog::CreateFile(FALSE, strCatalog, BLOCK_SIZE) || !CCatalog::CreateFile(TRUE, strRecycle, BLOCK_SIZE)) {
+        Fail("cannot create the catalog files");
+        return;
+    }
+    if (!FillCatalog(*std::make_unique<CCatalog>(strCatalog, 0)))
+        return;
+    std::printf("documents: %d\n", DOCUMENT_COUNT);
+    std::printf("catalog_file_bytes: %lld\n", FileBytes(strCatalogHost));
+
+    CCatalogFiles files(strCatalog, strRecycle);
+    struct Step {
+        const char* pszName;
+        std::function<BOOL()> work;
+    };
+    const Step steps[] = {
+        { "backup", [&] { return files.MakeGeneration(3); } },
+        { "restore", [&] { return files.RotateOld(1); } },
+        { "rebuild", [&] { return RebuildCatalogFiles(strCatalog, strRecycle); } },
+    };
+    for (const Step& step : steps) {
+        BOOL bDone = FALSE;
+        double dSeconds = Seconds([&] { bDone = step.work(); });
+        if (!bDone) {
+            Fail((std::string("cannot run the step ") + step.pszName).c_str());
+            return;
+        }
+        std::printf("%s_s: %.3f\n", step.pszName, dSeconds);
+    }
+    std::printf("rebuilt_file_bytes: %lld\n", FileBytes(strCatalogHost));
+}
+
+}
 
 int main()
 {
@@ -26,39 +76,9 @@ int main()
         std::perror("maintenance_bench: mkdtemp");
         return 1;
     }
-    const std::filesystem::path folder(strTemplate);
     BeginFailureReports("maintenance_bench");
-    const std::string strCatalogHost = (folder / "archiv.cat").string();
-    const CString strCatalog = ProgramPathFromHostPath(strCatalogHost).c_str();
-    const CString strRecycle = ProgramPathFromHostPath((folder / "winrec.cat").string()).c_str();
-
-    if (!CCatalog::CreateFile(FALSE, strCatalog, BLOCK_SIZE) || !CCatalog::CreateFile(TRUE, strRecycle, BLOCK_SIZE)) {
-        Fail("cannot create the catalog files");
-    } else {
-        auto pCatalog = std::make_unique<CCatalog>(strCatalog, 0);
-        if (!FillCatalog(*pCatalog))
-            Fail("cannot build the catalog");
-    }
-    std::printf("documents: %d\n", DOCUMENT_COUNT);
-    std::printf("catalog_file_bytes: %lld\n", static_cast<long long>(std::filesystem::file_size(strCatalogHost)));
-
-    CCatalogFiles files(strCatalog, strRecycle);
-    std::printf("backup_s: %.3f\n", Seconds([&] {
-        if (!files.MakeGeneration(3))
-            Fail("cannot make a backup generation");
-    }));
-    std::printf("restore_s: %.3f\n", Seconds([&] {
-        if (!files.RotateOld(1))
-            Fail("cannot restore the backup generation");
-    }));
-
-    std::printf("rebuild_s: %.3f\n", Seconds([&] {
-        if (!RebuildCatalogFiles(strCatalog, strRecycle))
-            Fail("cannot rebuild the catalogs");
-    }));
-    std::printf("rebuilt_file_bytes: %lld\n", static_cast<long long>(std::filesystem::file_size(strCatalogHost)));
-
+    Run(strTemplate);
     std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
+    std::filesystem::remove_all(strTemplate, ec);
     return HasFailed() ? 1 : 0;
 }
