@@ -527,7 +527,13 @@ int CompareWordSort(std::string_view strText1, std::string_view strText2, bool b
         if (int n = CompareLevel(key1.elements, key2.elements, [](const SortElement& e) { return e.nCase; }))
             return n;
     }
-    return CompareLevel(key1.ignored, key2.ignored, [](const std::pair<std::size_t, char32_t>& p) { return p; });
+    if (int n = CompareLevel(key1.ignored, key2.ignored, [](const std::pair<std::size_t, char32_t>& p) { return p; }))
+        return n;
+    // Different characters can share every level (a letter and a compatibility
+    // form of it); with case counted, only equal texts compare equal.
+    if (!bIgnoreCase)
+        return strText1.compare(strText2) < 0 ? -1 : strText1.compare(strText2) > 0 ? 1 : 0;
+    return 0;
 }
 
 std::string_view CountedView(LPCSTR lpString, int cchCount)

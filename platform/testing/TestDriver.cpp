@@ -97,7 +97,9 @@ int CTestDriver::Pump()
     int nDispatched = 0;
     MSG msg {};
     while (PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) {
-        PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE);
+        // Sent messages served by the first peek may have taken the peeked one away.
+        if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+            break;
         if (!PreTranslate(&msg)) {
             TranslateMessage(&msg);
             DispatchMessage(&msg);

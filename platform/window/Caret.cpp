@@ -209,7 +209,8 @@ BOOL HideCaret(HWND hWnd)
         return FALSE;
     ++pCaret->nHidden;
     TakeOff(*pCaret);
-    KillSystemTimer(pCaret->hWnd, BLINK_TIMER_ID);
+    // The blink timer runs on, doing nothing while the caret is hidden: a
+    // caret shown again inside a paint must blink once the paint ends.
     return TRUE;
 }
 

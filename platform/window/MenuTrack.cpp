@@ -370,7 +370,9 @@ bool CMenuTracker::ChooseCommand(size_t nLevel, UINT nCommand)
                 continue;
             Select(nLevel, static_cast<int>(i), false);
             OpenSelected(false);
-            if (m_levels.size() > nLevel + 1 && ChooseCommand(nLevel + 1, nCommand))
+            // Menus nest no deeper; a menu among its own submenus stops here.
+            constexpr size_t MAX_DEPTH = 16;
+            if (m_levels.size() > nLevel + 1 && nLevel < MAX_DEPTH && ChooseCommand(nLevel + 1, nCommand))
                 return true;
             CloseLevelsAbove(nLevel);
         } else if (item.wID == nCommand && IsEnabled(item)) {

@@ -5,6 +5,7 @@
 #include "platform/gdi/Text.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace {
@@ -56,14 +57,17 @@ int CTextCutter::Measure(LPCTSTR pszText, int nLength) const
 
 int CTextCutter::MaxAsciiAdvance() const
 {
-    // The font is the same for every cutter.
-    static const int s_nMaxAdvance = [this] {
-        int nMax = 0;
-        for (char ch = 0x20; ch <= 0x7E; ++ch)
-            nMax = std::max(nMax, Measure(&ch, 1));
-        return nMax;
-    }();
-    return s_nMaxAdvance;
+    // The font is the same for every cutter, so the first that can measure
+    // keeps the answer for all; one that cannot keeps nothing.
+    static std::atomic<int> s_nMaxAdvance { 0 };
+    if (int nKnown = s_nMaxAdvance.load(std::memory_order_relaxed); nKnown > 0)
+        return nKnown;
+    int nMax = 0;
+    for (char ch = 0x20; ch <= 0x7E; ++ch)
+        nMax = std::max(nMax, Measure(&ch, 1));
+    if (nMax > 0)
+        s_nMaxAdvance.store(nMax, std::memory_order_relaxed);
+    return nMax;
 }
 
 CString CTextCutter::Cut(LPCTSTR pszText, int nWidth) const

@@ -68,6 +68,10 @@ TEST(WordSortTest, CaseDecidesLastAndOnlyWithoutIgnoreCase)
     EXPECT_EQ(Compare("apple", "Apple", 0), CSTR_LESS_THAN);
     EXPECT_EQ(Compare("Apple", "apples", 0), CSTR_LESS_THAN);
     EXPECT_EQ(Compare("Apple", "apple", 0), CSTR_GREATER_THAN);
+    // The Kelvin sign lower-cases to "k" as "K" does: the same at every level,
+    // yet a different text, which only case-blind comparison may call equal.
+    EXPECT_NE(Compare("K", "\xE2\x84\xAA", 0), CSTR_EQUAL);
+    EXPECT_EQ(-Compare("K", "\xE2\x84\xAA", 0) + 4, Compare("\xE2\x84\xAA", "K", 0));
 }
 
 TEST(WordSortTest, CountsLimitTheTextsAndBadArgumentsFail)

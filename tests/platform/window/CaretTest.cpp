@@ -154,6 +154,23 @@ TEST_F(CaretTest, RepaintingLeavesNoStrayCaret)
     EXPECT_TRUE(AllWhite());
 }
 
+TEST_F(CaretTest, HiddenAndShownAgainInsideAPaintItBlinksAfterwards)
+{
+    ASSERT_TRUE(CreateCaret(m_hWnd, nullptr, 2, 10));
+    SetCaretPos(8, 8);
+    ShowCaret(m_hWnd);
+    PAINTSTRUCT ps {};
+    BeginPaint(m_hWnd, &ps);
+    HideCaret(m_hWnd);
+    ShowCaret(m_hWnd);
+    EndPaint(m_hWnd, &ps);
+    ASSERT_TRUE(ShowsAt(8, 8));
+    Advance(500);
+    EXPECT_FALSE(ShowsAt(8, 8));
+    Advance(500);
+    EXPECT_TRUE(ShowsAt(8, 8));
+}
+
 TEST_F(CaretTest, ScrollingCarriesTheCaretWithThePixels)
 {
     ASSERT_TRUE(CreateCaret(m_hWnd, nullptr, 2, 10));
