@@ -66,6 +66,13 @@ void CWASettings::Load(HKEY hPreferences)
     m_nReqTime = ReadInt(key, "ReqTime", 1000);
     m_nPingTime = ReadInt(key, "PingTime", 180000);
     key.Close();
+    UpdateCommFolder();
+}
+
+void CWASettings::UpdateCommFolder()
+{
+    // Only a connection through a directory server (type 2) keeps its own
+    // folder; the others exchange their files in the program folder.
     if (m_nConnType != 2)
         m_strDirServer = GetProgramFolder();
     m_strCommFolder = BuildCommFolderPath(m_strDirServer, m_strCatCode);
@@ -109,7 +116,7 @@ void CWASettings::CopyFromSheet(const CPreferencesWebSheetData& sheet)
     m_strCatCode = sheet.account.strCatCode;
     m_nConnType = sheet.connection.nConnType;
     m_strDirServer = sheet.connection.strDirServer;
-    m_strCommFolder = BuildCommFolderPath(m_strDirServer, m_strCatCode);
+    UpdateCommFolder();
 }
 
 BOOL CWASettings::WriteProfiles(HKEY hKey, LPCTSTR pszValueName) const

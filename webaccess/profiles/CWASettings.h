@@ -83,6 +83,11 @@ public:
     int m_nPingTime { 180000 };                           // ms
     std::vector<std::unique_ptr<CWAProfiles>> m_profiles; // In list order
     int m_nWarnConn { 1 };
+
+private:
+    // Works out the communication folder from the connection type, the
+    // server folder and the catalog code, as loading does.
+    void UpdateCommFolder();
 };
 
 // The communication folder: pszBase, one trailing '\' ensured, then pszName

@@ -1,6 +1,7 @@
 #include "webaccess/profiles/CWASettings.h"
 
 #include "store/CPreferences.h"
+#include "store/FileHelpers.h"
 #include "store/PreferenceSheets.h"
 #include "tests/support/TempFolder.h"
 
@@ -48,6 +49,24 @@ TEST_F(CWASettingsSheetTest, WebSheetValuesAreSavedWithANewCommunicationFolder)
     EXPECT_EQ(loaded.settings.m_nConnType, 2);
     EXPECT_EQ(std::string(loaded.settings.m_strDirServer), "D:\\Shared");
     EXPECT_EQ(std::string(loaded.settings.m_strCommFolder), "D:\\Shared\\XYZ1.234\\");
+}
+
+TEST_F(CWASettingsSheetTest, WithoutADirectoryServerTheFolderIsTheOneLoadingGives)
+{
+    CWebPreferences web;
+    web.prefs.SetDefaults();
+    CPreferencesWebSheetData sheet;
+    web.prefs.CopyToWebSheet(sheet);
+    sheet.account.strCatCode = "XYZ1234";
+    sheet.connection.nConnType = 1;
+    sheet.connection.strDirServer = "D:\\Shared";
+    ASSERT_TRUE(web.prefs.CopyFromWebSheet(sheet));
+    EXPECT_EQ(std::string(web.settings.m_strCommFolder),
+        std::string(BuildCommFolderPath(GetProgramFolder(), "XYZ1234")));
+
+    CWebPreferences loaded;
+    loaded.prefs.Load();
+    EXPECT_EQ(std::string(loaded.settings.m_strCommFolder), std::string(web.settings.m_strCommFolder));
 }
 
 TEST_F(CWASettingsSheetTest, ShortCatalogCodeLeavesNoCommunicationFolder)
