@@ -122,11 +122,14 @@ HGLOBAL GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT uFlags)
     CGlobalBlock* pBlock = heap.Find(hMem);
     if (!pBlock)
         return nullptr;
-    if (!pBlock->bMoveable && dwBytes <= pBlock->nSize) {
+    // A block shrinks in place, so pointers from earlier locks stay valid.
+    if (dwBytes <= pBlock->nSize) {
         pBlock->nSize = dwBytes;
         return hMem;
     }
-    if (!pBlock->bMoveable && !(uFlags & GMEM_MOVEABLE)) {
+    // Growing moves the bytes: a fixed block, or a locked movable one whose
+    // pointers would dangle, moves only when the caller allows it.
+    if ((!pBlock->bMoveable || pBlock->nLocks > 0) && !(uFlags & GMEM_MOVEABLE)) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }

@@ -62,11 +62,19 @@ TEST(GlobalMemoryTest, ReAllocKeepsBytesAndTheMovableHandle)
 {
     HGLOBAL hMem = GlobalAlloc(GMEM_MOVEABLE, 4);
     std::memcpy(GlobalLock(hMem), "abcd", 4);
-    ASSERT_EQ(GlobalReAlloc(hMem, 8, GMEM_ZEROINIT), hMem);
+    // A locked block moves only when the caller allows it.
+    EXPECT_EQ(GlobalReAlloc(hMem, 8, GMEM_ZEROINIT), nullptr);
+    EXPECT_EQ(GlobalSize(hMem), 4u);
+    ASSERT_EQ(GlobalReAlloc(hMem, 8, GMEM_MOVEABLE | GMEM_ZEROINIT), hMem);
     EXPECT_EQ(GlobalSize(hMem), 8u);
     auto* pBytes = static_cast<const BYTE*>(GlobalLock(hMem));
     EXPECT_EQ(std::memcmp(pBytes, "abcd\0\0\0\0", 8), 0);
     EXPECT_TRUE(GlobalUnlock(hMem)); // the lock taken before the resize is kept
+    // Shrinking keeps the bytes where they are.
+    ASSERT_EQ(GlobalReAlloc(hMem, 2, 0), hMem);
+    EXPECT_EQ(GlobalLock(hMem), pBytes);
+    EXPECT_EQ(GlobalSize(hMem), 2u);
+    GlobalUnlock(hMem);
     GlobalUnlock(hMem);
     GlobalFree(hMem);
 }
