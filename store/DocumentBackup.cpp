@@ -124,10 +124,15 @@ bool CopyOneDocument(CCatalog* pCatalog, CDocumentRec* pDocument, const CString&
         return false;
     if (bCatalog || bMove) {
         std::unique_ptr<CDocumentRec> pCopy = CatalogCopy(pCatalog, pDocument, strFolder, strName, bMove);
-        if (!pCopy || (bMove && !pDocument->ForEachLinkedNode(NO_BLOCK, -1, FALSE))) {
-            Uncatalog(pCopy.get());
+        if (!pCopy) {
             (void)DeleteFileForced(strTarget); // the original is untouched; the copy goes
             Report(strSource, "The catalog could not be updated for %s. The file was left where it was.");
+            return false;
+        }
+        // The copy's entry holds every link now: when the original's entry
+        // cannot be taken away whole, both files and the copy's entry stay.
+        if (bMove && !pDocument->ForEachLinkedNode(NO_BLOCK, -1, FALSE)) {
+            Report(strSource, "%s was copied to %s, but its old catalog entry could not be removed.", strFolder);
             return false;
         }
     }

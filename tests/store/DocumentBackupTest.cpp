@@ -200,6 +200,35 @@ TEST_F(DocumentBackupTest, AMoveWhoseCatalogUpdateFailsKeepsTheOriginal)
     EXPECT_FALSE(Find(OnT("docs\\plan.txt")));
 }
 
+// A move whose catalog update fails at write n of its writes.
+class DocumentMoveWriteFailureTest : public DocumentBackupTest, public ::testing::WithParamInterface<int> { };
+
+TEST_P(DocumentMoveWriteFailureTest, NoLinkOrFileIsLost)
+{
+    m_documents.Add(m_pPlan.get());
+    SetCatalogWriteFailure(GetParam());
+    int nResult = CopyDocumentsToFolder(m_pCatalog.get(), &m_documents, OnT("backup").c_str(), FALSE, TRUE);
+    SetCatalogWriteFailure(0);
+    if (nResult)
+        GTEST_SKIP() << "the move takes fewer writes";
+    // The original file stays; every link lives on in the original's entry
+    // or, when the copy was kept, in the copy's.
+    EXPECT_EQ(ReadOnT("docs/plan.txt"), "plan");
+    m_pPlan.reset();
+    m_pCatalog = OpenCatalog();
+    std::vector<std::string> names;
+    if (auto pOriginal = Find(OnT("docs\\plan.txt")))
+        names = NodeNames(*pOriginal);
+    if (auto pCopy = Find(OnT("backup\\plan.txt")); pCopy && ExistsOnT("backup/plan.txt")) {
+        EXPECT_EQ(Description(*pCopy), "The plan");
+        for (const std::string& strName : NodeNames(*pCopy))
+            names.push_back(strName);
+    }
+    EXPECT_THAT(names, ::testing::IsSupersetOf({ "Work", "Home" }));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWrite, DocumentMoveWriteFailureTest, ::testing::Range(1, 25));
+
 /* The backup pass of a set. */
 
 TEST_F(DocumentBackupTest, ABackupSetReportsWhetherSomethingChanged)
