@@ -240,12 +240,8 @@ CNodeRecArray CNodeRec::GetSortedChildren(const CSortSpec* pSpec) const
     // Binary insertion after every equal name keeps equal names in catalog order.
     CNodeRecArray sorted;
     sorted.reserve(children.size());
-    auto before = [&](const std::unique_ptr<CNodeRec>& pA, const std::unique_ptr<CNodeRec>& pB) {
-        int nOrder = Utf8CompareNoCase(std::string_view(pA->GetName()), std::string_view(pB->GetName()));
-        return pSpec->bAscending ? nOrder < 0 : nOrder > 0;
-    };
     for (auto& pChild : children)
-        sorted.insert(std::upper_bound(sorted.begin(), sorted.end(), pChild, before), std::move(pChild));
+        InsertNodeSorted(sorted, std::move(pChild), *pSpec);
     return sorted;
 }
 
@@ -698,4 +694,13 @@ WORD CNodeRec::GetInfoWord() const
 {
     std::unique_ptr<CNodeInfoRec> pRec(LoadInfoRec());
     return pRec ? pRec->GetSearchType() : WORD { 0 };
+}
+
+void InsertNodeSorted(CNodeRecArray& nodes, std::unique_ptr<CNodeRec> pNode, const CSortSpec& spec)
+{
+    auto before = [&spec](const std::unique_ptr<CNodeRec>& pA, const std::unique_ptr<CNodeRec>& pB) {
+        int nOrder = Utf8CompareNoCase(std::string_view(pA->GetName()), std::string_view(pB->GetName()));
+        return spec.bAscending ? nOrder < 0 : nOrder > 0;
+    };
+    nodes.insert(std::upper_bound(nodes.begin(), nodes.end(), pNode, before), std::move(pNode));
 }

@@ -209,3 +209,8 @@ private:
     CCatalog* const m_pCatalog;
     bool m_bValid { false };
 };
+
+// Inserts pNode into nodes already sorted by name as spec orders them (without
+// regard to case, reversed when not ascending), after every node of an equal
+// name, so that equal names keep the order they were inserted in.
+void InsertNodeSorted(CNodeRecArray& nodes, std::unique_ptr<CNodeRec> pNode, const CSortSpec& spec);

@@ -61,59 +61,32 @@ const char* PictureFormat(std::string_view data, const CString& strExtension)
     return nullptr;
 }
 
-void AppendUtf8(std::string& strOut, char32_t c)
-{
-    if (c < 0x80) {
-        strOut += static_cast<char>(c);
-    } else if (c < 0x800) {
-        strOut += static_cast<char>(0xC0 | (c >> 6));
-        strOut += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        strOut += static_cast<char>(0xE0 | (c >> 12));
-        strOut += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        strOut += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        strOut += static_cast<char>(0xF0 | (c >> 18));
-        strOut += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        strOut += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        strOut += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-constexpr char32_t REPLACEMENT = 0xFFFD;
-
+// The text of UTF-16 bytes in the given byte order; an odd last byte is dropped.
 std::string Utf16ToUtf8(std::string_view data, bool bBigEndian)
 {
-    std::string strOut;
-    auto unit = [&](std::size_t i) -> char32_t {
-        auto b0 = static_cast<BYTE>(data[i]), b1 = static_cast<BYTE>(data[i + 1]);
-        return bBigEndian ? (char32_t { b0 } << 8 | b1) : (char32_t { b1 } << 8 | b0);
-    };
-    for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
-        char32_t c = unit(i);
-        if (c >= 0xD800 && c < 0xDC00 && i + 3 < data.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
-            i += 2;
-        } else if (c >= 0xD800 && c < 0xE000) {
-            c = REPLACEMENT;
-        }
-        AppendUtf8(strOut, c);
+    std::u16string strUnits(data.size() / 2, u'\0');
+    for (std::size_t i = 0; i < strUnits.size(); ++i) {
+        auto b0 = static_cast<BYTE>(data[2 * i]), b1 = static_cast<BYTE>(data[2 * i + 1]);
+        strUnits[i] = static_cast<char16_t>(bBigEndian ? b0 << 8 | b1 : b1 << 8 | b0);
     }
-    return strOut;
+    return Utf8FromUtf16(strUnits);
 }
+
+constexpr char16_t REPLACEMENT = 0xFFFD;
 
 // The Windows Western code page: Latin-1 with printable characters in 0x80 to 0x9F.
 std::string Cp1252ToUtf8(std::string_view data)
 {
-    static constexpr std::array<char32_t, 32> s_high = { 0x20AC, REPLACEMENT, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020,
+    static constexpr std::array<char16_t, 32> s_high = { 0x20AC, REPLACEMENT, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020,
         0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, REPLACEMENT, 0x017D, REPLACEMENT, REPLACEMENT, 0x2018, 0x2019,
         0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, REPLACEMENT, 0x017E, 0x0178 };
-    std::string strOut;
+    std::u16string strUnits;
+    strUnits.reserve(data.size());
     for (char ch : data) {
         auto b = static_cast<BYTE>(ch);
-        AppendUtf8(strOut, b >= 0x80 && b < 0xA0 ? s_high[b - 0x80] : char32_t { b });
+        strUnits += b >= 0x80 && b < 0xA0 ? s_high[b - 0x80] : char16_t { b };
     }
-    return strOut;
+    return Utf8FromUtf16(strUnits);
 }
 
 // True when the bytes are well-formed UTF-8, allowing a sequence cut off by the

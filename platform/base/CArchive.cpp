@@ -3,6 +3,7 @@
 #include "platform/base/CArchiveException.h"
 #include "platform/base/CException.h"
 #include "platform/base/CFile.h"
+#include "platform/base/TextFunctions.h"
 #include "platform/base/TextLines.h"
 
 #include <algorithm>
@@ -53,47 +54,6 @@ const CRuntimeClass* ReadClassRecord(CArchive& ar, UINT& nSchema)
     if (std::memchr(szName, '\0', nLength))
         return nullptr;
     return CRuntimeClass::FromName(szName);
-}
-
-void AppendUtf8(std::string& strOut, char32_t ch)
-{
-    if (ch < 0x80) {
-        strOut += static_cast<char>(ch);
-    } else if (ch < 0x800) {
-        strOut += static_cast<char>(0xC0 | (ch >> 6));
-        strOut += static_cast<char>(0x80 | (ch & 0x3F));
-    } else if (ch < 0x10000) {
-        strOut += static_cast<char>(0xE0 | (ch >> 12));
-        strOut += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        strOut += static_cast<char>(0x80 | (ch & 0x3F));
-    } else {
-        strOut += static_cast<char>(0xF0 | (ch >> 18));
-        strOut += static_cast<char>(0x80 | ((ch >> 12) & 0x3F));
-        strOut += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        strOut += static_cast<char>(0x80 | (ch & 0x3F));
-    }
-}
-
-// UTF-8 for little-endian UTF-16 bytes; unpaired surrogates become U+FFFD.
-std::string Utf8FromUtf16(const std::string& strBytes)
-{
-    std::string strOut;
-    std::size_t nUnits = strBytes.size() / 2;
-    auto unit = [&](std::size_t i) {
-        return static_cast<char16_t>(static_cast<BYTE>(strBytes[2 * i]) | (static_cast<BYTE>(strBytes[2 * i + 1]) << 8));
-    };
-    for (std::size_t i = 0; i < nUnits; ++i) {
-        char16_t w = unit(i);
-        if (w >= 0xD800 && w < 0xDC00 && i + 1 < nUnits && unit(i + 1) >= 0xDC00 && unit(i + 1) < 0xE000) {
-            AppendUtf8(strOut, 0x10000 + ((static_cast<char32_t>(w) - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
-            ++i;
-        } else if (w >= 0xD800 && w < 0xE000) {
-            AppendUtf8(strOut, 0xFFFD);
-        } else {
-            AppendUtf8(strOut, w);
-        }
-    }
-    return strOut;
 }
 
 }
@@ -409,8 +369,13 @@ CArchive& CArchive::operator>>(CString& str)
         strBytes.resize(nOld + nChunk);
         ReadBytes(strBytes.data() + nOld, static_cast<UINT>(nChunk));
     }
-    if (bUtf16)
-        strBytes = Utf8FromUtf16(strBytes);
+    if (bUtf16) {
+        // Stored UTF-16 units are little-endian.
+        std::u16string strUnits(strBytes.size() / 2, u'\0');
+        for (std::size_t i = 0; i < strUnits.size(); ++i)
+            strUnits[i] = static_cast<char16_t>(static_cast<BYTE>(strBytes[2 * i]) | static_cast<BYTE>(strBytes[2 * i + 1]) << 8);
+        strBytes = Utf8FromUtf16(strUnits);
+    }
     str = CString(strBytes.data(), static_cast<int>(strBytes.size()));
     return *this;
 }

@@ -280,6 +280,26 @@ std::size_t Utf8CopyToField(char* pField, std::size_t cbField, LPCSTR pszText, F
     return cbCopy;
 }
 
+/*********************************** UTF-16 ***********************************/
+
+std::string Utf8FromUtf16(std::u16string_view strText)
+{
+    auto isHigh = [](char32_t u) { return u >= 0xD800 && u < 0xDC00; };
+    auto isLow = [](char32_t u) { return u >= 0xDC00 && u < 0xE000; };
+    std::string strResult;
+    strResult.reserve(strText.size());
+    char encoded[4];
+    for (std::size_t i = 0; i < strText.size(); ++i) {
+        char32_t cp = strText[i];
+        if (isHigh(cp) && i + 1 < strText.size() && isLow(strText[i + 1]))
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (strText[++i] - 0xDC00);
+        else if (isHigh(cp) || isLow(cp))
+            cp = 0xFFFD;
+        strResult.append(encoded, EncodeUtf8(cp, encoded));
+    }
+    return strResult;
+}
+
 /*********************************** Unicode case ***********************************/
 
 std::string Utf8ToLower(std::string_view strText)

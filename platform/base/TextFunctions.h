@@ -35,6 +35,14 @@ enum class FieldEnd {
 // NULs. Returns the number of text bytes copied. A null pszText counts as empty.
 std::size_t Utf8CopyToField(char* pField, std::size_t cbField, LPCSTR pszText, FieldEnd eEnd);
 
+/* UTF-16. */
+
+// The UTF-8 form of UTF-16 text. A surrogate pair becomes the character it
+// encodes; a surrogate without its partner (a high one not followed by a low
+// one, or a low one on its own) becomes U+FFFD, so the result is always
+// well-formed. NUL units are kept as NUL bytes: the text does not end there.
+std::string Utf8FromUtf16(std::u16string_view strText);
+
 /* Unicode case of UTF-8 text. Each character is mapped on its own (no
    context, no expansion such as "ß" to "SS"); the result may differ in length. */
 

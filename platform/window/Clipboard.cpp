@@ -1,5 +1,6 @@
 #include "platform/window/Clipboard.h"
 
+#include "platform/base/TextFunctions.h"
 #include "platform/base/Threads.h"
 #include "platform/base/WinError.h"
 #include "platform/window/WindowClass.h"
@@ -85,35 +86,6 @@ std::u16string Utf16FromUtf8(std::string_view text)
         }
     }
     return wide;
-}
-
-// UTF-8 from UTF-16; an unpaired surrogate becomes U+FFFD.
-std::string Utf8FromUtf16(std::u16string_view wide)
-{
-    std::string text;
-    for (size_t i = 0; i < wide.size(); ++i) {
-        char32_t ch = wide[i];
-        if (ch >= 0xD800 && ch <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF)
-            ch = 0x10000 + ((ch - 0xD800) << 10) + (wide[++i] - 0xDC00);
-        else if (ch >= 0xD800 && ch <= 0xDFFF)
-            ch = 0xFFFD;
-        if (ch < 0x80) {
-            text.push_back(static_cast<char>(ch));
-        } else if (ch < 0x800) {
-            text.push_back(static_cast<char>(0xC0 | (ch >> 6)));
-            text.push_back(static_cast<char>(0x80 | (ch & 0x3F)));
-        } else if (ch < 0x10000) {
-            text.push_back(static_cast<char>(0xE0 | (ch >> 12)));
-            text.push_back(static_cast<char>(0x80 | ((ch >> 6) & 0x3F)));
-            text.push_back(static_cast<char>(0x80 | (ch & 0x3F)));
-        } else {
-            text.push_back(static_cast<char>(0xF0 | (ch >> 18)));
-            text.push_back(static_cast<char>(0x80 | ((ch >> 12) & 0x3F)));
-            text.push_back(static_cast<char>(0x80 | ((ch >> 6) & 0x3F)));
-            text.push_back(static_cast<char>(0x80 | (ch & 0x3F)));
-        }
-    }
-    return text;
 }
 
 // A new global block holding the text of hSource in the format uTarget.

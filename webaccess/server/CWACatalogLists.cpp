@@ -1,12 +1,10 @@
 #include "webaccess/server/CWACatalogLists.h"
 
-#include "platform/base/TextFunctions.h"
 #include "store/CCatalog.h"
 #include "webaccess/profiles/CWAProfiles.h"
 
 #include <algorithm>
 #include <memory>
-#include <string_view>
 
 namespace {
 
@@ -21,12 +19,7 @@ bool IsSystemsRootBlock(const CNodeRec& node)
 
 void CWAItemPtrArray::InsertSorted(std::unique_ptr<CNodeRec> pNode)
 {
-    // Binary insertion after every equal name, as the catalog sorts.
-    auto before = [this](const std::unique_ptr<CNodeRec>& pA, const std::unique_ptr<CNodeRec>& pB) {
-        const int nOrder = Utf8CompareNoCase(std::string_view(pA->GetName()), std::string_view(pB->GetName()));
-        return m_sort.bAscending ? nOrder < 0 : nOrder > 0;
-    };
-    m_nodes.insert(std::upper_bound(m_nodes.begin(), m_nodes.end(), pNode, before), std::move(pNode));
+    InsertNodeSorted(m_nodes, std::move(pNode), m_sort);
 }
 
 CWACatalogLists::CWACatalogLists(CCatalog& catalog, const CWAGroupRightsMap& rights)

@@ -128,6 +128,37 @@ TEST(TextFunctionsTest, CopyToFieldCutsOnABoundaryAndClearsTheRest)
     EXPECT_EQ(std::string(buffer, 8), std::string("#\0######", 8));
 }
 
+/*********************************** UTF-16 ***********************************/
+
+TEST(TextFunctionsTest, Utf16ConvertsEveryEncodedLength)
+{
+    EXPECT_EQ(Utf8FromUtf16(u""), "");
+    EXPECT_EQ(Utf8FromUtf16(u"\x0041\x007F\x0080\x07FF"), "A\x7F\xC2\x80\xDF\xBF");
+    EXPECT_EQ(Utf8FromUtf16(u"\x0800\x4E2D\xFFFF"), "\xE0\xA0\x80\xE4\xB8\xAD\xEF\xBF\xBF");
+    // Surrogate pairs: the lowest, an emoji and the highest character.
+    std::u16string strPairs = { 0xD800, 0xDC00, 0xD83D, 0xDE00, 0xDBFF, 0xDFFF };
+    EXPECT_EQ(Utf8FromUtf16(strPairs), "\xF0\x90\x80\x80\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF");
+}
+
+TEST(TextFunctionsTest, Utf16UnpairedSurrogatesBecomeReplacementCharacters)
+{
+    const std::string strReplacement = "\xEF\xBF\xBD";
+    auto convert = [](std::initializer_list<char16_t> units) { return Utf8FromUtf16(std::u16string(units)); };
+    // A high half at the end, before a plain character and before another high half that pairs.
+    EXPECT_EQ(convert({ 'a', 0xD83D }), "a" + strReplacement);
+    EXPECT_EQ(convert({ 0xD83D, 'b' }), strReplacement + "b");
+    EXPECT_EQ(convert({ 0xD83D, 0xD83D, 0xDE00 }), strReplacement + "\xF0\x9F\x98\x80");
+    // A low half on its own, and a pair in the wrong order.
+    EXPECT_EQ(convert({ 0xDE00 }), strReplacement);
+    EXPECT_EQ(convert({ 0xDE00, 0xD83D }), strReplacement + strReplacement);
+}
+
+TEST(TextFunctionsTest, Utf16KeepsEmbeddedNuls)
+{
+    std::u16string strUnits = { 'a', 0, 0xE9, 0 };
+    EXPECT_EQ(Utf8FromUtf16(strUnits), std::string("a\0\xC3\xA9\0", 5));
+}
+
 /*********************************** Unicode case ***********************************/
 
 TEST(TextFunctionsTest, CaseMappingCoversScriptsAndKeepsMalformedBytes)
