@@ -77,10 +77,8 @@ BOOL ResetAppRegistryKeys()
 {
     g_regKeyDefault.Close();
     g_regKeyDesktop.Close();
-    CRegistryKey keyUser;
-    BOOL bDeleted = TRUE;
-    if (keyUser.Open(HKEY_CURRENT_USER, "SOFTWARE\\KD") && keyUser.KeyExists("Archivora Plus"))
-        bDeleted = keyUser.DeleteTree("Archivora Plus");
+    LSTATUS nDeleted = RegDeleteTree(HKEY_CURRENT_USER, PRODUCT_KEY_PATH);
+    const BOOL bDeleted = nDeleted == ERROR_SUCCESS || nDeleted == ERROR_FILE_NOT_FOUND ? TRUE : FALSE;
     const BOOL bCreated = CreateUserKeys();
     return bDeleted && bCreated ? TRUE : FALSE;
 }

@@ -1,6 +1,6 @@
 #include "frame/CBackupMonitor.h"
 
-#include "platform/base/Clock.h"
+#include "platform/base/CTime.h"
 #include "platform/window/Dialog.h"
 #include "platform/window/MessageBox.h"
 #include "resources/ResourceIds.h"
@@ -15,11 +15,6 @@ namespace {
 
 constexpr char VALUE_MONITOR_APP[] = "MonitorApp";
 constexpr char VALUE_LAST_GENERATION[] = "LastGeneration";
-
-time_t Now()
-{
-    return static_cast<time_t>(ClockUtcNow() / FILETIME_UNITS_PER_SECOND - FILETIME_UNIX_EPOCH_SECONDS);
-}
 
 }
 
@@ -88,7 +83,7 @@ BOOL CBackupMonitor::IsBackupDue() const
     if (nDays <= 0)
         return FALSE;
     time_t tLast = GetLastGeneration();
-    return tLast == 0 || DaysBetween(tLast, Now()) >= nDays;
+    return tLast == 0 || DaysBetween(tLast, CTime::GetCurrentTime().GetTime()) >= nDays;
 }
 
 BOOL CBackupMonitor::MakeCatalogBackup()
@@ -97,7 +92,7 @@ BOOL CBackupMonitor::MakeCatalogBackup()
         return FALSE;
     CRegistryKey key;
     // A generation whose time is not stored is still a good generation; the next start makes another.
-    if (!key.Create(HKEY_CURRENT_USER, KEY_PATH) || !key.SetDWORD(VALUE_LAST_GENERATION, static_cast<DWORD>(Now())))
+    if (!key.Create(HKEY_CURRENT_USER, KEY_PATH) || !key.SetDWORD(VALUE_LAST_GENERATION, static_cast<DWORD>(CTime::GetCurrentTime().GetTime())))
         archivora::g_log.Printf("Backup: \"LastGeneration\" could not be stored\n");
     return TRUE;
 }

@@ -181,6 +181,10 @@ public:
     // The fewest documents for which a directory gets an index of their names.
     static constexpr LONG NAME_INDEX_THRESHOLD = 256;
 
+    // Every used record of the chain starting at block nRoot, in chain order;
+    // FALSE on damage.
+    [[nodiscard]] BOOL ListRootChain(CATBLOCK nRoot, std::vector<CRecordRef>* pRefs);
+
 private:
     friend class CDirectoryRec;
     friend class CDocumentRec;
@@ -223,8 +227,6 @@ private:
     // Builds the maps when ClearRecordCache emptied them. The caller holds m_mapMutex.
     void EnsureMapsLocked();
     [[nodiscard]] BOOL LoadPlaceChoice();
-    // Every used record of a root chain; FALSE on damage.
-    [[nodiscard]] BOOL ListRootChain(CATBLOCK nRoot, std::vector<CRecordRef>* pRefs);
     // Creates an entry and returns a new cursor of class T on it.
     template<class T> T* NewEntry(LONG nTableType, LPCTSTR pszText);
     // The first entry of class T in nTableType whose text equals pszText.

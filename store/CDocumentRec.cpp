@@ -60,7 +60,8 @@ constexpr int ID_STATE = 12;
 // documents for the program's own lists rather than for the user.
 bool IsServiceNode(CRecordRef node)
 {
-    return node.nSlot == 0 && (node.nBlock == 1 || node.nBlock == 2);
+    return node.nSlot == 0
+        && (node.nBlock == CNodeRec::EXPIRING_NODE_BLOCK || node.nBlock == CNodeRec::FAVOURITES_NODE_BLOCK);
 }
 
 bool IsFixedNode(CRecordRef node)

@@ -81,6 +81,8 @@ public:
     static constexpr LONG ROOT_NOT_SET_UP = 0x1;
     // The blocks of the fixed nodes (slot 0 of each).
     static constexpr CATBLOCK FIXED_NODE_LAST = 4;
+    static constexpr CATBLOCK EXPIRING_NODE_BLOCK = 1;   // every document with an expiry date
+    static constexpr CATBLOCK FAVOURITES_NODE_BLOCK = 2; // the user's favourites
 
     // A cursor on the node at (nBlock, nSlot), loaded; IsValid tells whether it could be.
     CNodeRec(CCatalog* pCatalog, CATBLOCK nBlock, LONG nSlot);

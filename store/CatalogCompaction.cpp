@@ -9,6 +9,7 @@
 #include "store/CRecentList.h"
 #include "store/CTextEntryRec.h"
 #include "store/CatalogIo.h"
+#include "store/PathHelpers.h"
 
 #include "platform/base/FileFunctions.h"
 
@@ -48,16 +49,6 @@ constexpr std::array<LONG, 6> ENTRY_TABLES { TABLE_KEYWORD, TABLE_NODE_FOLDER, T
 
 // Deeper trees than this are taken for a loop in a damaged file.
 constexpr int MAX_COPY_DEPTH = 256;
-
-// Every used record of the chain starting at nFirst, in chain order; FALSE on damage.
-[[nodiscard]] BOOL ListChain(CCatalogFile& file, CATBLOCK nFirst, std::vector<CRecordRef>* pRefs)
-{
-    pRefs->clear();
-    CRecordRef cursor { nFirst, NO_SLOT };
-    while (file.NextRecord(&cursor))
-        pRefs->push_back(cursor);
-    return GetLastError() == ERROR_NO_MORE_ITEMS;
-}
 
 std::uint64_t RefKey(CRecordRef ref)
 {
@@ -175,7 +166,7 @@ BOOL CCatalogCopy::CopyEntries(std::size_t nTable)
 {
     const LONG nTableType = ENTRY_TABLES[nTable];
     std::vector<CRecordRef> refs;
-    if (!ListChain(m_source, EntryRootBlock(nTableType), &refs))
+    if (!m_source.ListRootChain(EntryRootBlock(nTableType), &refs))
         return SourceFailed();
     for (CRecordRef oldRef : refs) {
         CTextEntryRec oldEntry(&m_source, nTableType, oldRef);
@@ -200,7 +191,7 @@ BOOL CCatalogCopy::CopyEntries(std::size_t nTable)
 BOOL CCatalogCopy::CopyDirectories()
 {
     std::vector<CRecordRef> refs;
-    if (!ListChain(m_source, ROOT_BLOCK_DIRECTORY, &refs))
+    if (!m_source.ListRootChain(ROOT_BLOCK_DIRECTORY, &refs))
         return SourceFailed();
     for (CRecordRef oldRef : refs) {
         if (!CopyDirectory(oldRef))
@@ -421,13 +412,6 @@ void RestoreWebReferences(LPCTSTR pszTempMain, LPCTSTR pszMain)
     return io.Close() && bSynced;
 }
 
-// The folder part of a program path, with its backslash.
-CString FolderOf(LPCTSTR pszPath)
-{
-    CString strPath(pszPath);
-    return strPath.Left(strPath.ReverseFind('\\') + 1);
-}
-
 } // namespace
 
 /******************************************************************************
@@ -488,7 +472,9 @@ BOOL CompactCatalog(CCatalog& mainCatalog, CCatalog& recycleCatalog, LPCTSTR psz
 
 BOOL ReplaceCatalogFiles(LPCTSTR pszTempMain, LPCTSTR pszTempRecycle, LPCTSTR pszMain, LPCTSTR pszRecycle)
 {
-    CString strFolderIndex = FolderOf(pszMain) + "winsch.cat";
+    CString strFolder, strName;
+    SplitPath(pszMain, strFolder, strName);
+    CString strFolderIndex = strFolder + "winsch.cat";
     BOOL bReady = CheckCopy(pszTempMain) && CheckCopy(pszTempRecycle) && CheckReplaceable(pszMain)
         && CheckReplaceable(pszRecycle) && FlushFile(pszTempMain) && FlushFile(pszTempRecycle)
         && (DeleteFile(strFolderIndex) || GetLastError() == ERROR_FILE_NOT_FOUND);
@@ -511,7 +497,8 @@ BOOL ReplaceCatalogFiles(LPCTSTR pszTempMain, LPCTSTR pszTempRecycle, LPCTSTR ps
 
 BOOL RebuildCatalogFiles(LPCTSTR pszMain, LPCTSTR pszRecycle)
 {
-    CString strFolder = FolderOf(pszMain);
+    CString strFolder, strName;
+    SplitPath(pszMain, strFolder, strName);
     CString strTempMain = strFolder + COMPACT_TEMP_MAIN_NAME;
     CString strTempRecycle = strFolder + COMPACT_TEMP_RECYCLE_NAME;
     {

@@ -102,7 +102,9 @@ std::unique_ptr<CDocumentRec> CatalogCopy(
     bool bDone = pCopy->UpdateInfo(info);
     for (const auto& pNode : pSource->GetLinkedNodes()) {
         CRecordRef node = pNode->GetRef();
-        if (!bDone || (node.nSlot == 0 && (node.nBlock == 1 || (node.nBlock == 2 && !bMove))))
+        bool bExpiring = node.nSlot == 0 && node.nBlock == CNodeRec::EXPIRING_NODE_BLOCK;
+        bool bFavourite = node.nSlot == 0 && node.nBlock == CNodeRec::FAVOURITES_NODE_BLOCK;
+        if (!bDone || bExpiring || (bFavourite && !bMove))
             continue; // the expiring node follows the expiry date (UpdateInfo)
         bDone = pNode->AddDocument(pCopy.get()) != FALSE;
     }
