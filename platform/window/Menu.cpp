@@ -315,30 +315,34 @@ BOOL RemoveMenu(HMENU hMenu, UINT uPosition, UINT uFlags)
 
 /***** States *****/
 
-UINT EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable)
+namespace {
+
+// Sets the state bits of nMask that uFlags holds on an item (by command or,
+// with MF_BYPOSITION, by position) and returns their former value, or -1
+// when there is no such item.
+UINT SwapStateBits(HMENU hMenu, UINT uItem, UINT uFlags, UINT nMask)
 {
     CMenuTable& table = CMenuTable::Instance();
     std::lock_guard lock(table.m_mutex);
-    auto ref = Lookup(table, hMenu, uIDEnableItem, (uEnable & MF_BYPOSITION) != 0);
+    auto ref = Lookup(table, hMenu, uItem, (uFlags & MF_BYPOSITION) != 0);
     if (!ref)
         return static_cast<UINT>(-1);
     CMenuItem& item = ref->Item();
-    UINT nOld = item.fState & MFS_GRAYED;
-    item.fState = (item.fState & ~MFS_GRAYED) | (uEnable & MFS_GRAYED);
+    UINT nOld = item.fState & nMask;
+    item.fState = (item.fState & ~nMask) | (uFlags & nMask);
     return nOld;
+}
+
+} // namespace
+
+UINT EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable)
+{
+    return SwapStateBits(hMenu, uIDEnableItem, uEnable, MFS_GRAYED);
 }
 
 DWORD CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck)
 {
-    CMenuTable& table = CMenuTable::Instance();
-    std::lock_guard lock(table.m_mutex);
-    auto ref = Lookup(table, hMenu, uIDCheckItem, (uCheck & MF_BYPOSITION) != 0);
-    if (!ref)
-        return static_cast<DWORD>(-1);
-    CMenuItem& item = ref->Item();
-    DWORD nOld = item.fState & MFS_CHECKED;
-    item.fState = (item.fState & ~MFS_CHECKED) | (uCheck & MFS_CHECKED);
-    return nOld;
+    return SwapStateBits(hMenu, uIDCheckItem, uCheck, MFS_CHECKED);
 }
 
 BOOL CheckMenuRadioItem(HMENU hmenu, UINT idFirst, UINT idLast, UINT idCheck, UINT uFlags)
