@@ -3,7 +3,8 @@
 // What the standard controls share: their per-window state, the way they
 // notify and ask their parent, and their font.
 
-#include "platform/framework/AfxMessages.h"
+#include "platform/window/Menu.h" // owner-drawn items
+#include "platform/window/Messages.h"
 #include "platform/window/WindowTypes.h"
 
 #include <memory>

@@ -30,7 +30,7 @@
 // LB_SETHORIZONTALEXTENT; its horizontal bar shows only while that width is
 // more than the list's.
 
-#include "platform/framework/AfxMessages.h" // WM_VKEYTOITEM, WM_CHARTOITEM
+#include "platform/window/Messages.h" // WM_VKEYTOITEM, WM_CHARTOITEM
 #include "platform/window/WindowTypes.h"
 
 // clang-format off

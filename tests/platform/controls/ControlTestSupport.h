@@ -6,11 +6,12 @@
 
 #include "platform/base/Clock.h"
 #include "platform/controls/StandardControls.h"
-#include "platform/framework/AfxMessages.h"
+#include "platform/window/Messages.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/window/Input.h"
+#include "platform/window/Menu.h"
 #include "platform/window/Paint.h"
 #include "tests/platform/window/WindowTestSupport.h"
 
