@@ -5,6 +5,7 @@
 #include "platform/base/FileFunctions.h"
 #include "platform/base/ResourceModule.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DrawText.h"
 #include "platform/gdi/ImageLists.h"
 #include "platform/gdi/Text.h"
 #include "platform/shell/ShellFileInfo.h"

@@ -4,6 +4,7 @@
 #include "platform/controls/EditControl.h"
 #include "platform/controls/ListBoxControl.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DrawText.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/FrameControls.h"
 #include "platform/gdi/Rects.h"

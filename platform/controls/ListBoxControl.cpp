@@ -3,6 +3,7 @@
 #include "platform/base/TextFunctions.h"
 #include "platform/controls/ControlInternal.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DrawText.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/FrameControls.h"
 #include "platform/gdi/SysColors.h"

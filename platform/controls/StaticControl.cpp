@@ -2,6 +2,7 @@
 
 #include "platform/controls/ControlInternal.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DrawText.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/FrameControls.h"
 #include "platform/gdi/Icons.h"

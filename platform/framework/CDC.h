@@ -17,6 +17,8 @@
 #include "platform/base/CObject.h"
 #include "platform/base/CString.h"
 #include "platform/framework/CGdiObject.h"
+#include "platform/gdi/Blt.h"
+#include "platform/gdi/DrawText.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/GdiTypes.h"
 #include "platform/window/Paint.h"

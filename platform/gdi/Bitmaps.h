@@ -42,20 +42,3 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, BIT
 int SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const void* lpBits, const BITMAPINFO* lpbmi,
     UINT ColorUse);
 
-/* Transfers. Each combines pattern (the DC's brush), source and destination
-   by a ternary raster operation; a negative width or height mirrors. */
-
-BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop);
-// Stretches by the destination's stretch mode: HALFTONE averages the source
-// pixels that meet in one destination pixel, the other modes take the nearest.
-BOOL StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, int xSrc, int ySrc,
-    int wSrc, int hSrc, DWORD rop);
-BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop);
-// Copies, stretching, every source pixel except those of colour `crTransparent`.
-BOOL TransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest, HDC hdcSrc,
-    int xoriginSrc, int yoriginSrc, int wSrc, int hSrc, UINT crTransparent);
-// Like StretchBlt from DIB bits; the source rectangle is in the DIB's
-// coordinates, with y counted from the bottom for bottom-up layouts. Returns
-// the number of lines copied, 0 on failure.
-int StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc, int ySrc, int SrcWidth,
-    int SrcHeight, const void* lpBits, const BITMAPINFO* lpbmi, UINT iUsage, DWORD rop);

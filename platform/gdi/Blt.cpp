@@ -1,5 +1,6 @@
-#include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/Blt.h"
 
+#include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/DibLayout.h"
 #include "platform/gdi/PixelTarget.h"
 

@@ -1,6 +1,7 @@
-#include "platform/gdi/Text.h"
+#include "platform/gdi/DrawText.h"
 
 #include "platform/gdi/Rects.h"
+#include "platform/gdi/Text.h"
 #include "platform/gdi/TextLayout.h"
 
 #include <algorithm>

@@ -4,6 +4,7 @@
 #include "platform/base/Wait.h"
 #include "platform/base/WinError.h"
 #include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/Blt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Rects.h"

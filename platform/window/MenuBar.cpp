@@ -5,6 +5,7 @@
 
 #include "platform/base/WinError.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DrawText.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Rects.h"

@@ -13,6 +13,7 @@
 
 #include "platform/base/WinError.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DrawText.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/FrameControls.h"
 #include "platform/gdi/GdiObjects.h"

@@ -3,6 +3,7 @@
 #include "platform/base/WinError.h"
 #include "platform/display/Display.h"
 #include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/Blt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Pictures.h"

@@ -2,7 +2,9 @@
 
 #include "platform/framework/CResourceException.h"
 #include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/Blt.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DrawText.h"
 #include "platform/gdi/Text.h"
 #include "tests/platform/framework/FrameworkTestSupport.h"
 

@@ -3,6 +3,7 @@
 #include "platform/base/PathMap.h"
 #include "platform/base/ResourceModule.h"
 #include "platform/framework/CDC.h"
+#include "platform/gdi/Blt.h"
 #include "platform/gdi/Pictures.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestData.h"

@@ -1,5 +1,6 @@
-#include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/Blt.h"
 
+#include "platform/gdi/Bitmaps.h"
 #include "tests/platform/gdi/GdiTestCanvas.h"
 
 #include <gtest/gtest.h>

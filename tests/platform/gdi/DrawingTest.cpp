@@ -1,5 +1,7 @@
 #include "platform/gdi/Drawing.h"
 
+#include "platform/gdi/Blt.h"
+#include "platform/gdi/DrawText.h"
 #include "platform/gdi/FrameControls.h"
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/Text.h"

@@ -3,6 +3,7 @@
 // A memory DC over a white colour bitmap, for tests that draw and read pixels.
 
 #include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/Blt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiObjects.h"

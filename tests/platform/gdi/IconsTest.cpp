@@ -2,6 +2,7 @@
 
 #include "platform/base/PathMap.h"
 #include "platform/base/WinError.h"
+#include "platform/gdi/Blt.h"
 #include "tests/platform/gdi/GdiTestCanvas.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestData.h"

@@ -2,6 +2,7 @@
 
 #include "platform/base/PathMap.h"
 #include "platform/base/WinError.h"
+#include "platform/gdi/Blt.h"
 #include "platform/gdi/Pictures.h"
 #include "platform/gdi/SysColors.h"
 #include "tests/platform/gdi/GdiTestCanvas.h"

@@ -1,5 +1,7 @@
 #include "platform/gdi/Text.h"
 
+#include "platform/gdi/Blt.h"
+#include "platform/gdi/DrawText.h"
 #include "tests/platform/gdi/GdiTestCanvas.h"
 
 #include <gtest/gtest.h>

@@ -4,6 +4,7 @@
 #include "platform/base/Wait.h"
 #include "platform/base/WinError.h"
 #include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/Blt.h"
 #include "platform/window/Messages.h"
 #include "platform/window/Paint.h"
 #include "tests/platform/window/WindowTestSupport.h"

@@ -1,6 +1,7 @@
 #include "platform/window/DragImages.h"
 
 #include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/Blt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiObjects.h"
