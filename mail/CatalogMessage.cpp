@@ -5,8 +5,8 @@
 #include "mail/COE5Message.h"
 #include "mail/MailResult.h"
 
-std::unique_ptr<CMailMessage> NewCatalogMessage(int nStoreKind, DWORD dwStoreId, DWORD dwOffset, DWORD dwLength,
-    LPCTSTR pszFullPath, LPCTSTR pszStorePath)
+std::unique_ptr<CMailMessage> NewCatalogMessage(
+    int nStoreKind, DWORD dwStoreId, DWORD dwOffset, DWORD dwLength, LPCTSTR pszFullPath, LPCTSTR pszStorePath)
 {
     switch (nStoreKind) {
     case MAIL_STORE_NETSCAPE:

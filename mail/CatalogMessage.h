@@ -11,5 +11,5 @@
 // A message of the store kind (MAIL_STORE_...) on the record's store
 // identifier, offset, length, full path and store path; null for a kind
 // without a reader.
-std::unique_ptr<CMailMessage> NewCatalogMessage(int nStoreKind, DWORD dwStoreId, DWORD dwOffset, DWORD dwLength,
-    LPCTSTR pszFullPath, LPCTSTR pszStorePath);
+std::unique_ptr<CMailMessage> NewCatalogMessage(
+    int nStoreKind, DWORD dwStoreId, DWORD dwOffset, DWORD dwLength, LPCTSTR pszFullPath, LPCTSTR pszStorePath);

@@ -60,7 +60,8 @@ using PLONG = LONG*;
 
 // Opening. The open itself never waits for a peer: a pipe without a writer
 // opens at once for reading (reads then wait as the host's do), and without
-// a reader fails for writing. Returns INVALID_HANDLE_VALUE with the last error set on failure:
+// a reader fails for writing. Returns INVALID_HANDLE_VALUE with the last
+// error set on failure:
 // ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND (a missing folder on the way),
 // ERROR_FILE_EXISTS, ERROR_ACCESS_DENIED (permissions, or a folder without
 // FILE_FLAG_BACKUP_SEMANTICS), ERROR_SHARING_VIOLATION, ERROR_INVALID_PARAMETER.

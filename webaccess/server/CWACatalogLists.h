@@ -4,9 +4,9 @@
 // On the first query it copies the visible part of the systems tree into a
 // compact item tree: every granted group, the groups on the way from the top
 // to it and, for a group granted with everything below it, its whole subtree.
-// The root, with the systems root among its children, is the first top of the
-// tree; every other fixed node a grant reaches is a top of its own, linked as
-// a sibling after it.
+// Every fixed node a grant reaches is a top of the tree of its own (the
+// systems root hangs under the root, as the catalog shows it), so grants under
+// different fixed nodes never meet.
 // A profile granting the whole catalog skips the tree and every query goes
 // straight to the catalog. The tree is built once and not refreshed.
 
@@ -19,7 +19,7 @@ class CCatalog;
 class CWAGroupRightsMap;
 
 // One node of the item tree. Indexes are positions in the item array, -1 none;
-// item 0 is the first top, the other tops follow it as its siblings.
+// item 0 is the first top added, the other tops follow it as its siblings.
 struct CWAItemRef {
     LONG nBlock;
     LONG nSlot;

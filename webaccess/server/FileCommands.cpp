@@ -289,8 +289,8 @@ void CWACmdDown2::SendMail(CWAOutputFile& reply, const CDocumentRec& document)
     const MAIL_PLACE place = ReadMailPlace(document);
     CString strTitle;
     document.GetFullPath(strTitle);
-    const auto pMessage = NewCatalogMessage(place.nStoreKind, place.dwStoreId, place.dwOffset, place.dwLength,
-        strTitle, document.GetDirectoryString(TRUE));
+    const auto pMessage = NewCatalogMessage(
+        place.nStoreKind, place.dwStoreId, place.dwOffset, place.dwLength, strTitle, document.GetDirectoryString(TRUE));
     if (pMessage == nullptr) {
         m_nStatus = WA_STATUS_MAIL_FAILED;
         return;
@@ -314,7 +314,8 @@ void CWACmdDown2::SendMail(CWAOutputFile& reply, const CDocumentRec& document)
         static_cast<unsigned long>(strMessage.size()));
     reply.Write(static_cast<LPCTSTR>(strToken), static_cast<UINT>(strToken.GetLength()));
     for (size_t nSent = 0; nSent < strMessage.size(); nSent += COPY_BLOCK)
-        reply.Write(strMessage.data() + nSent, static_cast<UINT>(std::min<size_t>(strMessage.size() - nSent, COPY_BLOCK)));
+        reply.Write(
+            strMessage.data() + nSent, static_cast<UINT>(std::min<size_t>(strMessage.size() - nSent, COPY_BLOCK)));
 }
 
 CString CWACmdDown2::GetLogText() const

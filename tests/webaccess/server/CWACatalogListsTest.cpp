@@ -104,10 +104,9 @@ TEST_F(CWACatalogListsTest, AGroupGrantedWholeShowsItsSubtreeUnderEveryFixedNode
     const auto pBelow = AddNode(*pKept, "Below");
     AddFile(*pBelow, "below.txt", 2);
     // Granted node, a group below it, that group's only child, which holds one document.
-    for (const auto& [granted, group, pszChild, leaf] :
-        { std::tuple { m_projects, m_alpha, "Deep", m_deep },
-            std::tuple { pSystems->GetRef(), pSystem->GetRef(), "Drive", pDrive->GetRef() },
-            std::tuple { pKept->GetRef(), pKept->GetRef(), "Below", pBelow->GetRef() } }) {
+    for (const auto& [granted, group, pszChild, leaf] : { std::tuple { m_projects, m_alpha, "Deep", m_deep },
+             std::tuple { pSystems->GetRef(), pSystem->GetRef(), "Drive", pDrive->GetRef() },
+             std::tuple { pKept->GetRef(), pKept->GetRef(), "Below", pBelow->GetRef() } }) {
         const auto pSession = Login(Rights({ { granted, WA_GROUP_WHOLE } }));
         EXPECT_EQ(ChildNames(*pSession, group), (std::vector<std::string> { pszChild })) << granted.nBlock;
         EXPECT_EQ(DocumentCount(*pSession, leaf), 1) << granted.nBlock;

@@ -326,7 +326,8 @@ TEST_F(FileCommandsTest, MailMessagesAreSentWhole)
 {
     const std::string strRef = CatalogMessage("hello##");
     ASSERT_EQ(Run("<#DOWN2 |" + strRef + "| |10|#>"), WA_STATUS_OK);
-    EXPECT_EQ(ReadZip(), "\r\n<#DOWN2 |hello| |" + std::to_string(Message("hello##").size()) + "| ||#>\r\n" + Message("hello##"));
+    EXPECT_EQ(ReadZip(),
+        "\r\n<#DOWN2 |hello| |" + std::to_string(Message("hello##").size()) + "| ||#>\r\n" + Message("hello##"));
 }
 
 TEST_F(FileCommandsTest, AttrOfAMailMessageNamesItByItsFolder)
@@ -361,7 +362,8 @@ TEST_F(FileCommandsTest, MailNamesCannotBreakTheDown2Token)
 {
     const std::string strRef = CatalogMessage("a|b #> c##");
     ASSERT_EQ(Run("<#DOWN2 |" + strRef + "|#>"), WA_STATUS_OK);
-    EXPECT_EQ(ReadZip(), "\r\n<#DOWN2 |a&#124;b #&#62; c| |" + std::to_string(Message("a|b #> c##").size()) + "| ||#>\r\n"
+    EXPECT_EQ(ReadZip(),
+        "\r\n<#DOWN2 |a&#124;b #&#62; c| |" + std::to_string(Message("a|b #> c##").size()) + "| ||#>\r\n"
             + Message("a|b #> c##"));
 }
 

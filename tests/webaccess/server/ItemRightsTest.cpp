@@ -132,8 +132,8 @@ TEST_F(ItemRightsTest, AMessageWhoseStoreChangedIsNotSentInItsPlace)
     const std::string strHidden = "Subject: Hidden\r\n\r\nthe hidden body, longer than the other\r\n";
     std::ofstream(Home() / "inbox", std::ios::binary) << strSeparator << strVisible << strSeparator << strHidden;
     const auto dwSecond = static_cast<DWORD>(strSeparator.size() + strVisible.size());
-    const CRecordRef visible = CatalogMessage(
-        m_alpha, "Visible", 0, static_cast<DWORD>(strSeparator.size()), strVisible.size());
+    const CRecordRef visible
+        = CatalogMessage(m_alpha, "Visible", 0, static_cast<DWORD>(strSeparator.size()), strVisible.size());
     CatalogMessage(m_archive, "Hidden", dwSecond, dwSecond + static_cast<DWORD>(strSeparator.size()), strHidden.size());
     const auto pSession = Login(Rights({ { m_alpha, WA_GROUP_PART } }));
     BOOL bResult = FALSE;
