@@ -135,8 +135,6 @@ TEST_F(CWACatalogListsTest, FixedNodesGrantedBesideGroupsAreTopsOfTheirOwn)
             BOOL bResult = FALSE;
             EXPECT_NE(Run(*pSession, WdirToken(m_root), &bResult).find(strName), std::string::npos) << strName;
             EXPECT_TRUE(bResult) << strName;
-            Run(*pSession, WdirToken(fixed), &bResult);
-            EXPECT_TRUE(bResult) << strName;
         }
     }
 }
