@@ -1,8 +1,6 @@
 #include "mail/MailDocumentHooks.h"
 
-#include "mail/CNetscapeMessage.h"
-#include "mail/COE4Message.h"
-#include "mail/COE5Message.h"
+#include "mail/CatalogMessage.h"
 #include "mail/MailResult.h"
 #include "store/CMailDocumentHooks.h"
 
@@ -46,22 +44,10 @@ private:
     // for a kind that has no reader.
     static int LoadMessage(const CMailDocumentRef& ref, std::unique_ptr<CMailMessage>& pMessage)
     {
-        switch (ref.nStoreKind) {
-        case MAIL_STORE_NETSCAPE:
-            pMessage = std::make_unique<CNetscapeMessage>(
-                ref.dwStoreId, ref.dwOffset, ref.dwLength, ref.strFullPath, ref.strStorePath);
-            break;
-        case MAIL_STORE_OE4:
-            pMessage = std::make_unique<COE4Message>(
-                ref.dwStoreId, ref.dwOffset, ref.dwLength, ref.strFullPath, ref.strStorePath);
-            break;
-        case MAIL_STORE_OE5:
-            pMessage = std::make_unique<COE5Message>(
-                ref.dwStoreId, ref.dwOffset, ref.dwLength, ref.strFullPath, ref.strStorePath);
-            break;
-        default:
+        pMessage = NewCatalogMessage(
+            ref.nStoreKind, ref.dwStoreId, ref.dwOffset, ref.dwLength, ref.strFullPath, ref.strStorePath);
+        if (pMessage == nullptr)
             return MAIL_ERR_FILE;
-        }
         return pMessage->Load(nullptr);
     }
 };

@@ -251,7 +251,9 @@ HANDLE CreateFile(LPCTSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, 
         }
     }
 
-    int fd = ::open(strHostPath.c_str(), nFlags, nMode);
+    // O_NONBLOCK keeps a FIFO or device from holding the open (and the table's
+    // lock) until a peer appears; it is cleared again at once below.
+    int fd = ::open(strHostPath.c_str(), nFlags | O_NONBLOCK, nMode);
     if (fd < 0) {
         int nErrno = errno;
         if (nErrno == ENOENT)
@@ -260,7 +262,8 @@ HANDLE CreateFile(LPCTSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, 
             return FailOpen(ERROR_FILE_EXISTS);
         return FailOpen(Win32ErrorFromErrno(nErrno));
     }
-    if (::fstat(fd, &st) != 0 || (S_ISDIR(st.st_mode) && !(dwFlagsAndAttributes & FILE_FLAG_BACKUP_SEMANTICS))) {
+    if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 || ::fstat(fd, &st) != 0
+        || (S_ISDIR(st.st_mode) && !(dwFlagsAndAttributes & FILE_FLAG_BACKUP_SEMANTICS))) {
         DWORD dwError = S_ISDIR(st.st_mode) ? ERROR_ACCESS_DENIED : Win32ErrorFromErrno(errno);
         ::close(fd);
         return FailOpen(dwError);
@@ -462,6 +465,26 @@ BOOL GetFileSizeEx(HANDLE hFile, PLARGE_INTEGER lpFileSize)
         return FailFromErrno();
     lpFileSize->QuadPart = st.st_size;
     return TRUE;
+}
+
+DWORD GetFileType(HANDLE hFile)
+{
+    auto pFile = LookupFile(hFile);
+    if (!pFile)
+        return FILE_TYPE_UNKNOWN;
+    struct stat st {};
+    if (::fstat(pFile->Fd(), &st) != 0) {
+        SetLastErrorFromErrno();
+        return FILE_TYPE_UNKNOWN;
+    }
+    SetLastError(NO_ERROR);
+    if (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))
+        return FILE_TYPE_DISK;
+    if (S_ISCHR(st.st_mode))
+        return FILE_TYPE_CHAR;
+    if (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode))
+        return FILE_TYPE_PIPE;
+    return FILE_TYPE_UNKNOWN;
 }
 
 DWORD GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh)

@@ -58,7 +58,10 @@ using LPOVERLAPPED = OVERLAPPED*;
 using PLARGE_INTEGER = LARGE_INTEGER*;
 using PLONG = LONG*;
 
-// Opening. Returns INVALID_HANDLE_VALUE with the last error set on failure:
+// Opening. The open itself never waits for a peer: a pipe without a writer
+// opens at once for reading (reads then wait as the host's do), and without
+// a reader fails for writing. Returns INVALID_HANDLE_VALUE with the last
+// error set on failure:
 // ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND (a missing folder on the way),
 // ERROR_FILE_EXISTS, ERROR_ACCESS_DENIED (permissions, or a folder without
 // FILE_FLAG_BACKUP_SEMANTICS), ERROR_SHARING_VIOLATION, ERROR_INVALID_PARAMETER.
@@ -90,6 +93,16 @@ BOOL SetFilePointerEx(HANDLE hFile, LARGE_INTEGER liDistanceToMove, PLARGE_INTEG
 BOOL SetEndOfFile(HANDLE hFile);
 // Writes the file's data and metadata to the disk (fsync); needs GENERIC_WRITE.
 BOOL FlushFileBuffers(HANDLE hFile);
+
+// What an open handle names (GetFileType): FILE_TYPE_DISK a regular file or a
+// folder, FILE_TYPE_CHAR a character device, FILE_TYPE_PIPE a pipe or a socket,
+// FILE_TYPE_UNKNOWN anything else (block devices) and failures, with the last
+// error set (NO_ERROR for a known type).
+constexpr DWORD FILE_TYPE_UNKNOWN = 0x0000;
+constexpr DWORD FILE_TYPE_DISK = 0x0001;
+constexpr DWORD FILE_TYPE_CHAR = 0x0002;
+constexpr DWORD FILE_TYPE_PIPE = 0x0003;
+DWORD GetFileType(HANDLE hFile);
 
 // GetFileSize returns the low half and stores the high half through lpFileSizeHigh
 // when given; INVALID_FILE_SIZE with the last error set on failure, NO_ERROR on success.

@@ -65,7 +65,9 @@ public:
     void WriteLoginCellWithView(LPCTSTR pszLink1, LPCTSTR pszLink2);
     void WriteFillerCell();
     // nMatchMode and nSearchField are numbers of the search tables (WebText.h);
-    // a number in no row marks no option selected.
+    // a number in no row marks no option selected. The search text comes from
+    // the request, so it is written through HtmlEscape (keeping no line
+    // breaks): a quote or '<' in it cannot end the input's value or open markup.
     void WriteSearchForm(LPCTSTR pszText, int nMatchMode, int nSearchField);
     void WriteChangeCatalogLink();
     void WriteToolbarEnd();

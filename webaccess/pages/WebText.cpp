@@ -2,6 +2,25 @@
 
 #include <string>
 
+namespace {
+
+// The text with '|', '>', CR, LF and, with bAmpersand, '&' written as decimal
+// character references.
+CString EscapeFieldText(LPCTSTR pszText, bool bAmpersand)
+{
+    std::string strOut;
+    for (const char* p = pszText ? pszText : ""; *p != '\0'; ++p) {
+        const auto ch = static_cast<unsigned char>(*p);
+        if ((ch == '&' && bAmpersand) || ch == '|' || ch == '>' || ch == '\r' || ch == '\n')
+            strOut += "&#" + std::to_string(ch) + ";";
+        else
+            strOut += static_cast<char>(ch);
+    }
+    return CString(strOut.c_str(), static_cast<int>(strOut.size()));
+}
+
+} // namespace
+
 CString HtmlEscape(LPCTSTR pszText, BOOL bKeepLines)
 {
     std::string strOut;
@@ -35,15 +54,13 @@ CString BackslashToSlash(LPCTSTR pszPath)
 
 CString TokenFieldText(LPCTSTR pszText)
 {
-    std::string strOut;
-    for (const char* p = pszText ? pszText : ""; *p != '\0'; ++p) {
-        const auto ch = static_cast<unsigned char>(*p);
-        if (ch == '|' || ch == '>' || ch == '\r' || ch == '\n')
-            strOut += "&#" + std::to_string(ch) + ";";
-        else
-            strOut += static_cast<char>(ch);
-    }
-    return CString(strOut.c_str(), static_cast<int>(strOut.size()));
+    return EscapeFieldText(pszText, true);
+}
+
+CString TokenFieldHtml(LPCTSTR pszText)
+{
+    // HtmlEscape already wrote every '&' of the text as a reference of its own.
+    return EscapeFieldText(HtmlEscape(pszText, 1), false);
 }
 
 CString FormatEdirToken(LPCTSTR pszPath)

@@ -21,10 +21,14 @@ CString BackslashToSlash(LPCTSTR pszPath);
 // token's fields between bars and ends the token at "#>" or at a line end,
 // so those characters are written as the decimal character references the
 // pages use: '|' as "&#124;", '>' as "&#62;", CR as "&#13;" and LF as
-// "&#10;". Everything else stays as it is, so a name holding none of them
-// (no Windows file name can) is unchanged. Apply it after HtmlEscape when a
-// field is escaped for the page too.
+// "&#10;". '&' becomes "&#38;", so that a name which itself looks like a
+// reference ("i&#124;j.txt") reads back as written once the references are
+// undone. Everything else stays as it is.
 CString TokenFieldText(LPCTSTR pszText);
+// A text for a field that the browser shows as page text: HtmlEscape (line
+// feeds as blanks), whose references already hold every '&' of the text,
+// then '|' and '>' as TokenFieldText writes them.
+CString TokenFieldHtml(LPCTSTR pszText);
 
 /* Command tokens and the links that send them. */
 

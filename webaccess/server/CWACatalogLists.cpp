@@ -10,11 +10,6 @@ namespace {
 
 constexpr LONG SYSTEMS_ROOT_BLOCK = 3; // The systems root is slot 0 of block 3
 
-bool IsSystemsRootBlock(const CNodeRec& node)
-{
-    return node.GetBlock() == SYSTEMS_ROOT_BLOCK;
-}
-
 } // namespace
 
 void CWAItemPtrArray::InsertSorted(std::unique_ptr<CNodeRec> pNode)
@@ -55,11 +50,10 @@ void CWACatalogLists::Walk()
         const CNodeRec node(&m_catalog, key.nBlock, static_cast<LONG>(key.nSlot));
         if (!node.IsValid())
             continue;
-        const LONG nParent = AddAncestors(node);
-        const LONG nIndex
-            = InsertItem({ static_cast<LONG>(key.nBlock), static_cast<LONG>(key.nSlot), -1, -1, nParent, -1, 1 });
-        if (nIndex < 0)
-            continue;
+        const std::vector<CRecordRef> path = PathFromTop(node);
+        LONG nIndex = -1;
+        for (const CRecordRef& step : path)
+            nIndex = InsertItem({ static_cast<LONG>(step.nBlock), step.nSlot, -1, -1, nIndex, -1, 0 });
         // A group already on the way to one granted before it is granted
         // itself now, so the outcome does not depend on the map's order.
         m_items[nIndex].nGranted = 1;
@@ -70,42 +64,33 @@ void CWACatalogLists::Walk()
     }
 }
 
-CNodeRec* CWACatalogLists::OpenParent(const CNodeRec& node) const
+std::vector<CRecordRef> CWACatalogLists::PathFromTop(const CNodeRec& node) const
 {
-    if (IsSystemsRootBlock(node))
-        return CNodeRec::NewRootNodeRec(&m_catalog);
-    return node.GetParent();
-}
-
-LONG CWACatalogLists::AddAncestors(const CNodeRec& node)
-{
-    const std::unique_ptr<CNodeRec> pParent(OpenParent(node));
-    if (pParent == nullptr)
-        return -1;
-    const LONG nGrandparent = AddAncestors(*pParent);
-    return InsertItem({ static_cast<LONG>(pParent->GetBlock()), pParent->GetSlot(), -1, -1, nGrandparent, -1, 0 });
+    std::vector<CRecordRef> path;
+    for (const auto& pAncestor : node.GetAncestors())
+        path.push_back(pAncestor->GetRef());
+    path.push_back(node.GetRef());
+    if (path.front().nBlock == SYSTEMS_ROOT_BLOCK)
+        path.insert(path.begin(), CRecordRef { ROOT_BLOCK_NODE, 0 });
+    return path;
 }
 
 LONG CWACatalogLists::InsertItem(const CWAItemRef& item)
 {
-    if (item.nParent < 0) {
-        if (m_items.empty())
-            m_items.push_back(item);
-        return 0;
-    }
     LONG nLast = -1;
-    for (LONG nChild = m_items[item.nParent].nFirstChild; nChild >= 0; nChild = m_items[nChild].nNext) {
-        if (m_items[nChild].nBlock == item.nBlock && m_items[nChild].nSlot == item.nSlot)
-            return nChild;
-        nLast = nChild;
+    LONG nSibling = item.nParent >= 0 ? m_items[item.nParent].nFirstChild : (m_items.empty() ? -1 : 0);
+    for (; nSibling >= 0; nSibling = m_items[nSibling].nNext) {
+        if (m_items[nSibling].nBlock == item.nBlock && m_items[nSibling].nSlot == item.nSlot)
+            return nSibling;
+        nLast = nSibling;
     }
     const LONG nIndex = static_cast<LONG>(m_items.size());
     m_items.push_back(item);
     m_items[nIndex].nPrevious = nLast;
-    if (nLast < 0)
-        m_items[item.nParent].nFirstChild = nIndex;
-    else
+    if (nLast >= 0)
         m_items[nLast].nNext = nIndex;
+    else if (item.nParent >= 0)
+        m_items[item.nParent].nFirstChild = nIndex;
     return nIndex;
 }
 
@@ -137,20 +122,9 @@ int CWACatalogLists::FindItem(LONG nBlock, LONG nSlot)
     const CNodeRec node(&m_catalog, nBlock, nSlot);
     if (!node.IsValid())
         return -1;
-    std::vector<CRecordRef> steps;
-    if (!IsSystemsRootBlock(node)) {
-        for (const auto& pAncestor : node.GetAncestors())
-            steps.push_back(pAncestor->GetRef());
-    }
-    // The chain starts at the top, which is item 0 itself.
-    if (!steps.empty())
-        steps.erase(steps.begin());
-    steps.push_back(node.GetRef());
-    if (m_items[0].nBlock == nBlock && m_items[0].nSlot == nSlot)
-        return 0;
-    LONG nCurrent = 0;
-    for (const CRecordRef& step : steps) {
-        LONG nChild = m_items[nCurrent].nFirstChild;
+    LONG nCurrent = -1;
+    for (const CRecordRef& step : PathFromTop(node)) {
+        LONG nChild = nCurrent >= 0 ? m_items[nCurrent].nFirstChild : 0;
         while (nChild >= 0
             && (m_items[nChild].nBlock != static_cast<LONG>(step.nBlock) || m_items[nChild].nSlot != step.nSlot))
             nChild = m_items[nChild].nNext;

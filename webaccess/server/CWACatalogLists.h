@@ -4,6 +4,9 @@
 // On the first query it copies the visible part of the systems tree into a
 // compact item tree: every granted group, the groups on the way from the top
 // to it and, for a group granted with everything below it, its whole subtree.
+// Every fixed node a grant reaches is a top of the tree of its own (the
+// systems root hangs under the root, as the catalog shows it), so grants under
+// different fixed nodes never meet.
 // A profile granting the whole catalog skips the tree and every query goes
 // straight to the catalog. The tree is built once and not refreshed.
 
@@ -15,7 +18,8 @@
 class CCatalog;
 class CWAGroupRightsMap;
 
-// One node of the item tree. Indexes are positions in the item array, -1 none.
+// One node of the item tree. Indexes are positions in the item array, -1 none;
+// item 0 is the first top added, the other tops follow it as its siblings.
 struct CWAItemRef {
     LONG nBlock;
     LONG nSlot;
@@ -70,14 +74,14 @@ public:
 
 private:
     void Walk();
-    // The index of the item of the node's parent, added with its own
-    // ancestors when missing; -1 for a node without parent.
-    LONG AddAncestors(const CNodeRec& node);
+    // The nodes from the top of the item tree down to the node itself: its
+    // ancestors, with the root above the systems root (block 3), then the node.
+    std::vector<CRecordRef> PathFromTop(const CNodeRec& node) const;
+    // The index of the item's node among its parent's children, or among the
+    // tops for an item without parent; appended and linked last when missing.
     LONG InsertItem(const CWAItemRef& item);
     // Appends the whole subtree below the node at nIndex; the first child's index or -1.
     LONG AddSubtree(const CNodeRec& node, LONG nIndex);
-    // The node's parent: for the systems root (block 3) the root.
-    CNodeRec* OpenParent(const CNodeRec& node) const;
     BOOL IsGranted(const CNodeRec& node);
     CNodeRecArray ItemChildren(const CNodeRec& node);
 

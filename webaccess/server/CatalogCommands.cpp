@@ -560,7 +560,7 @@ BOOL CWACmdWtree::Execute(CWAOutputFile& reply, CWASession&, int)
     Put(reply, strText);
     for (const CTreeItem& item : m_items) {
         strText.Format("<#TRIT |%d| |%d| |%d| |%s| |%d| |%d|#>\r\n", item.nLevel, item.nParent, item.nFirstChild,
-            static_cast<LPCTSTR>(TokenFieldText(HtmlEscape(item.strName, 1))), static_cast<int>(item.nBlock),
+            static_cast<LPCTSTR>(TokenFieldHtml(item.strName)), static_cast<int>(item.nBlock),
             static_cast<int>(item.nSlot));
         Put(reply, strText);
     }
@@ -654,7 +654,7 @@ void CWACmdWfind::ParseArgs(LPCTSTR pszText)
         return;
     const WA_FIND_CODE* pMode = mode.size() == 2 ? FindCode(MATCH_MODES, mode) : nullptr;
     const WA_FIND_CODE* pField = field.size() == 3 ? FindCode(SEARCH_FIELDS, field) : nullptr;
-    if (pMode == nullptr || pField == nullptr) {
+    if (pMode == nullptr || pField == nullptr || text.size() > static_cast<size_t>(MAX_SEARCH_TEXT)) {
         reader.Fail();
         return;
     }

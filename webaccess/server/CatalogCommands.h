@@ -92,6 +92,9 @@ public:
         FIELD_ANY = CTextSearch::FIELD_ALL_TEXTS,
     };
     static constexpr int RESULTS_PER_PAGE = 20;
+    // The longest search text, as long as the longest text a document keeps
+    // and the other text fields of a request: a longer one is malformed.
+    static constexpr int MAX_SEARCH_TEXT = MAX_PATH - 1;
 
     CWACmdWfind();
     ~CWACmdWfind() override;
@@ -101,8 +104,8 @@ public:
     // Writes page nArgument of the result; a page past the last one shows the last.
     BOOL Execute(CWAOutputFile& reply, CWASession& session, int nArgument) override;
     CString GetLogText() const override;
-    // Fields: the search text, a mode code ("1W", "AW", "WS") and a field
-    // code ("ANY", "DSC", "FLD", "FTO", "NAM").
+    // Fields: the search text (at most MAX_SEARCH_TEXT characters), a mode
+    // code ("1W", "AW", "WS") and a field code ("ANY", "DSC", "FLD", "FTO", "NAM").
     void ParseArgs(LPCTSTR pszText) override;
 
     const std::vector<CString>& GetWords() const { return m_words; }

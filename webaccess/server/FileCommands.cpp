@@ -1,11 +1,10 @@
 #include "webaccess/server/FileCommands.h"
 
-#include "mail/CMailMessage.h"
-#include "mail/CNetscapeMessage.h"
-#include "mail/COE4Message.h"
-#include "mail/COE5Message.h"
+#include "mail/CatalogMessage.h"
 #include "mail/MailResult.h"
 #include "platform/base/CFile.h"
+#include "platform/base/FileHandle.h"
+#include "platform/base/TextFunctions.h"
 #include "platform/shell/ShellParsingName.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
@@ -17,6 +16,8 @@
 #include "webaccess/server/CWASession.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -24,10 +25,12 @@ constexpr LPCTSTR DATE_FORMAT = "%b %d, %Y  %H:%M";
 constexpr UINT COPY_BLOCK = 512; // Bytes copied per read
 
 // Where a message lies in its store and which reader reads it, from the
-// document record: the offset follows the store identifier in the
-// identification, the store kind is kept as the version number.
+// document record: the identification holds the store identifier, the offset
+// and the length; the store kind is kept as the version number.
 struct MAIL_PLACE {
+    DWORD dwStoreId;
     DWORD dwOffset;
+    DWORD dwLength;
     LONG nStoreKind;
 };
 
@@ -35,7 +38,8 @@ MAIL_PLACE ReadMailPlace(const CDocumentRec& document)
 {
     CDocumentInfo info {};
     document.GetInfo(&info);
-    return { static_cast<DWORD>(ReadLong(info.id + 4)), info.nVersion };
+    return { static_cast<DWORD>(ReadLong(info.id)), static_cast<DWORD>(ReadLong(info.id + 4)),
+        static_cast<DWORD>(ReadLong(info.id + 8)), info.nVersion };
 }
 
 // A mail document the commands refuse: deleted from its store, or its store
@@ -67,19 +71,15 @@ CString MailItemName(const CDocumentRec& document)
     return strItem;
 }
 
-// The message reader of a store kind, null for a kind without one.
-std::unique_ptr<CMailMessage> MakeMailReader(LONG nStoreKind)
+// Whether a message loaded at a record's place is the one the record
+// catalogued: the record keeps the subject as its title, lower-cased and
+// perhaps cut short, so the subject must begin with the title. A message
+// without subject, or a record without title, has nothing to compare.
+bool MatchesTitle(const CMailMessage& message, const CString& strTitle)
 {
-    switch (nStoreKind) {
-    case MAIL_STORE_NETSCAPE:
-        return std::make_unique<CNetscapeMessage>();
-    case MAIL_STORE_OE4:
-        return std::make_unique<COE4Message>();
-    case MAIL_STORE_OE5:
-        return std::make_unique<COE5Message>();
-    default:
-        return nullptr;
-    }
+    const std::string strSubject = Utf8ToLower(static_cast<LPCTSTR>(message.GetSubject()));
+    const std::string_view title(static_cast<LPCTSTR>(strTitle));
+    return strSubject.empty() || title.empty() || std::string_view(strSubject).substr(0, title.size()) == title;
 }
 
 // A document's file: its folder text followed by its name.
@@ -245,9 +245,15 @@ void CWACmdDown2::SendFile(CWAOutputFile& reply, const CString& strPath)
         m_nStatus = WA_STATUS_UNAVAILABLE;
         return;
     }
+    // Only a regular file has bytes to send: a device, pipe or socket could
+    // hold the server for ever, so it is answered as a file that cannot be read.
     CFile file;
     if (!file.Open(strPath, CFile::modeRead | CFile::shareDenyNone))
         return;
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        file.Abort();
+        return;
+    }
     const int nSlash = strPath.ReverseFind('\\');
     const CString strName = nSlash < 0 ? strPath : strPath.Mid(nSlash + 1);
     CString strToken;
@@ -274,41 +280,42 @@ void CWACmdDown2::SendFile(CWAOutputFile& reply, const CString& strPath)
 
 void CWACmdDown2::SendMail(CWAOutputFile& reply, const CDocumentRec& document)
 {
-    if (IsMailUnavailable(document)) {
+    // A store that no longer holds the message where the record says (it
+    // shrank or was reorganised) may hold another one there now.
+    if (IsMailUnavailable(document) || document.LoadState().bStoreShrunk) {
         m_nStatus = WA_STATUS_UNAVAILABLE;
         return;
     }
     const MAIL_PLACE place = ReadMailPlace(document);
-    const DWORD dwLength = MailLength(document);
-    const auto pReader = MakeMailReader(place.nStoreKind);
-    if (pReader == nullptr) {
+    CString strTitle;
+    document.GetFullPath(strTitle);
+    const auto pMessage = NewCatalogMessage(
+        place.nStoreKind, place.dwStoreId, place.dwOffset, place.dwLength, strTitle, document.GetDirectoryString(TRUE));
+    if (pMessage == nullptr) {
         m_nStatus = WA_STATUS_MAIL_FAILED;
         return;
     }
-    CString strTitle;
-    document.GetFullPath(strTitle);
-    // A reader that failed to open is not closed; a failure anywhere shows in
-    // its result code, which alone decides the status.
-    if (pReader->Open(document.GetDirectoryString(TRUE)) == 0) {
-        if (pReader->Seek(place.dwOffset) == 0) {
-            CString strToken;
-            strToken.Format("\r\n<#DOWN2 |%s| |%lu| ||#>\r\n",
-                static_cast<LPCTSTR>(TokenFieldText(HtmlEscape(strTitle, TRUE))), static_cast<unsigned long>(dwLength));
-            reply.Write(static_cast<LPCTSTR>(strToken), static_cast<UINT>(strToken.GetLength()));
-            DWORD dwRemaining = dwLength;
-            BYTE buffer[COPY_BLOCK];
-            while (dwRemaining > 0) {
-                const int nRead = pReader->Read(buffer, static_cast<int>(std::min<DWORD>(dwRemaining, COPY_BLOCK)));
-                if (nRead <= 0)
-                    break;
-                reply.Write(buffer, static_cast<UINT>(nRead));
-                dwRemaining -= static_cast<DWORD>(nRead);
-            }
-        }
-        pReader->Close();
+    // Load reads the bytes at the record's place and checks that a message of
+    // the record's length begins there; its subject must still be the title.
+    const int nResult = pMessage->Load(nullptr);
+    if (nResult == MAIL_ERR_NOT_FOUND || nResult == MAIL_ERR_SEEK
+        || (nResult == MAIL_OK && (!pMessage->IsValid() || !MatchesTitle(*pMessage, strTitle)))) {
+        m_nStatus = WA_STATUS_UNAVAILABLE;
+        return;
     }
-    if (pReader->GetResult() != 0)
+    if (nResult != MAIL_OK) {
         m_nStatus = WA_STATUS_MAIL_FAILED;
+        return;
+    }
+    // The token announces exactly the bytes that follow it.
+    const std::string& strMessage = pMessage->GetRawMessage();
+    CString strToken;
+    strToken.Format("\r\n<#DOWN2 |%s| |%lu| ||#>\r\n", static_cast<LPCTSTR>(TokenFieldHtml(strTitle)),
+        static_cast<unsigned long>(strMessage.size()));
+    reply.Write(static_cast<LPCTSTR>(strToken), static_cast<UINT>(strToken.GetLength()));
+    for (size_t nSent = 0; nSent < strMessage.size(); nSent += COPY_BLOCK)
+        reply.Write(
+            strMessage.data() + nSent, static_cast<UINT>(std::min<size_t>(strMessage.size() - nSent, COPY_BLOCK)));
 }
 
 CString CWACmdDown2::GetLogText() const

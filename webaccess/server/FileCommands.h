@@ -72,6 +72,10 @@ public:
     CString GetLogText() const override;
 
 private:
+    // Sends a regular file; anything else (a device, pipe or socket) and a
+    // file that cannot be opened send nothing, with status 0.
     void SendFile(CWAOutputFile& reply, const CString& strPath);
+    // Sends a message only while its store still holds it at the recorded
+    // place (same place, length and subject); otherwise status 4.
     void SendMail(CWAOutputFile& reply, const CDocumentRec& document);
 };

@@ -8,11 +8,17 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -350,4 +356,22 @@ TEST_F(FileHandleTest, ConcurrentExclusiveOpensLetOneThrough)
         if (hFile != INVALID_HANDLE_VALUE)
             CloseHandle(hFile);
     }
+}
+
+TEST_F(FileHandleTest, APipeWithoutWriterOpensAtOnceAndShowsItsType)
+{
+    const std::string strHostPipe = (m_folder / "pipe").string();
+    ASSERT_EQ(::mkfifo(strHostPipe.c_str(), 0600), 0);
+    auto open = std::async(std::launch::async, [&] { return Open("pipe", GENERIC_READ, SHARE_ALL, OPEN_EXISTING); });
+    if (open.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        ::close(::open(strHostPipe.c_str(), O_WRONLY | O_NONBLOCK)); // a writer releases the open
+        ADD_FAILURE() << "opening a pipe waited for a writer";
+    }
+    const HANDLE hPipe = open.get();
+    ASSERT_NE(hPipe, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetFileType(hPipe), static_cast<DWORD>(FILE_TYPE_PIPE));
+    EXPECT_TRUE(CloseHandle(hPipe));
+    const HANDLE hFile = Open("plain.txt", READ_WRITE, 0, CREATE_NEW);
+    EXPECT_EQ(GetFileType(hFile), static_cast<DWORD>(FILE_TYPE_DISK));
+    EXPECT_TRUE(CloseHandle(hFile));
 }

@@ -47,13 +47,14 @@ TEST(WebTextTest, PathInALinkIsEscapedOnceAndReachesTheFrameUnchanged)
     EXPECT_EQ(decode(static_cast<LPCTSTR>(strLink)), "<#EDIR |C:/a'b\"c&d<e/|#>");
 }
 
-TEST(WebTextTest, TokenFieldsHoldNoFramingCharacters)
+TEST(WebTextTest, TokenFieldsHoldNoFramingCharactersAndReadBackExactly)
 {
     EXPECT_STREQ(TokenFieldText("a|b#>c\r\nd"), "a&#124;b#&#62;c&#13;&#10;d");
-    EXPECT_STREQ(TokenFieldText("C:/My Docs/r&d #1 (x).txt"), "C:/My Docs/r&d #1 (x).txt");
+    // A name that looks like a reference keeps its '&', so it reads back as written.
+    EXPECT_STREQ(TokenFieldText("i&#124;j & k.txt"), "i&#38;#124;j &#38; k.txt");
     EXPECT_STREQ(TokenFieldText(nullptr), "");
-    // Applied after HtmlEscape, the two escapes do not meet.
-    EXPECT_STREQ(TokenFieldText(HtmlEscape("<a|b>", 1)), "&#60;a&#124;b&#62;");
+    // A field shown as page text is escaped for the page once, not twice.
+    EXPECT_STREQ(TokenFieldHtml("<a|b> it's & c\n"), "&#60;a&#124;b&#62; it&#39;s &#38; c ");
 }
 
 TEST(WebTextTest, TokenBuildersWriteTheCommandGrammar)

@@ -3,6 +3,7 @@
 #include "tests/webaccess/server/CatalogSessionFixture.h"
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -88,6 +89,54 @@ TEST_F(CWACatalogListsTest, WholeGrantReachedAfterAGrantedSubGroupStillShowsEver
         return;
     }
     FAIL() << "the map never gave a sub-group before its group";
+}
+
+/**************************** Fixed nodes ****************************/
+
+TEST_F(CWACatalogListsTest, AGroupGrantedWholeShowsItsSubtreeUnderEveryFixedNode)
+{
+    const std::unique_ptr<CNodeRec> pSystems(CNodeRec::NewTopNodeRec3(m_pCatalog.get()));
+    const std::unique_ptr<CNodeRec> pFourth(CNodeRec::NewTopNodeRec4(m_pCatalog.get()));
+    const auto pSystem = AddNode(*pSystems, "System");
+    const auto pDrive = AddNode(*pSystem, "Drive");
+    AddFile(*pDrive, "drive.txt", 2);
+    const auto pKept = AddNode(*pFourth, "Kept");
+    const auto pBelow = AddNode(*pKept, "Below");
+    AddFile(*pBelow, "below.txt", 2);
+    // Granted node, a group below it, that group's only child, which holds one document.
+    for (const auto& [granted, group, pszChild, leaf] : { std::tuple { m_projects, m_alpha, "Deep", m_deep },
+             std::tuple { pSystems->GetRef(), pSystem->GetRef(), "Drive", pDrive->GetRef() },
+             std::tuple { pKept->GetRef(), pKept->GetRef(), "Below", pBelow->GetRef() } }) {
+        const auto pSession = Login(Rights({ { granted, WA_GROUP_WHOLE } }));
+        EXPECT_EQ(ChildNames(*pSession, group), (std::vector<std::string> { pszChild })) << granted.nBlock;
+        EXPECT_EQ(DocumentCount(*pSession, leaf), 1) << granted.nBlock;
+        BOOL bResult = FALSE;
+        EXPECT_NE(Run(*pSession, WdirToken(leaf), &bResult).find(".txt"), std::string::npos) << granted.nBlock;
+        EXPECT_TRUE(bResult) << granted.nBlock;
+    }
+}
+
+TEST_F(CWACatalogListsTest, FixedNodesGrantedBesideGroupsAreTopsOfTheirOwn)
+{
+    const std::unique_ptr<CNodeRec> pFavourites(CNodeRec::NewTopNodeRec2(m_pCatalog.get()));
+    AddFile(*pFavourites, "favourite.txt", 2);
+    const std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(m_pCatalog.get()));
+    // Groups in every bucket of the rights map, so that each comes before
+    // the fixed node in some map and after it in another.
+    for (int i = 0; i < 17; ++i) {
+        const std::string strName = "Group " + std::to_string(i);
+        const auto pGroup = AddNode(*pRoot, strName.c_str());
+        AddFile(*pGroup, (strName + ".txt").c_str(), 1);
+        for (const CRecordRef fixed : { CRecordRef { 1, 0 }, pFavourites->GetRef() }) {
+            const auto pSession = Login(Rights({ { pGroup->GetRef(), WA_GROUP_WHOLE }, { fixed, WA_GROUP_WHOLE } }));
+            EXPECT_EQ(ChildNames(*pSession, m_root), (std::vector<std::string> { strName })) << strName;
+            EXPECT_EQ(DocumentCount(*pSession, pGroup->GetRef()), 1) << strName;
+            EXPECT_EQ(DocumentCount(*pSession, pFavourites->GetRef()), fixed == pFavourites->GetRef() ? 1 : 0);
+            BOOL bResult = FALSE;
+            EXPECT_NE(Run(*pSession, WdirToken(m_root), &bResult).find(strName), std::string::npos) << strName;
+            EXPECT_TRUE(bResult) << strName;
+        }
+    }
 }
 
 } // namespace

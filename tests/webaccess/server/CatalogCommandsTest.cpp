@@ -314,6 +314,13 @@ TEST_F(CatalogFindTest, WfindArgumentsAreChecked)
     EXPECT_EQ(CreateWebCommand("<#WFIND |x| |XX| |NAM|#>")->GetStatus(), WA_STATUS_MALFORMED);
     EXPECT_EQ(CreateWebCommand("<#WFIND |x| |1W|#>")->GetStatus(), WA_STATUS_MALFORMED);
     EXPECT_EQ(CreateWebCommand("<#WFIND |x| |1W| |NAM|")->GetStatus(), WA_STATUS_MALFORMED);
+    // No text longer than a document's can match; such a text is not taken, nor shown back.
+    const std::string strLongest(CWACmdWfind::MAX_SEARCH_TEXT, 'a');
+    EXPECT_EQ(CreateWebCommand(("<#WFIND |" + strLongest + "| |WS| |ANY|#>").c_str())->GetStatus(), WA_STATUS_OK);
+    for (const size_t nLength : { strLongest.size() + 1, size_t { 1 } << 20 }) {
+        const std::string strToken = "<#WFIND |" + std::string(nLength, 'a') + "| |1W| |NAM|#>";
+        EXPECT_EQ(CreateWebCommand(strToken.c_str())->GetStatus(), WA_STATUS_MALFORMED) << nLength;
+    }
 }
 
 TEST_F(CatalogFindTest, WfindSeesOnlyGrantedGroups)

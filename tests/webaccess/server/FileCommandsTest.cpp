@@ -14,15 +14,26 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstring>
 #include <fstream>
+#include <future>
 #include <sstream>
 #include <tuple>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
-constexpr char MESSAGE[] = "From a@example.org Sat Jan  1 00:00:00 2000\r\n"
-                           "Subject: hello\r\n\r\nThe body.\r\n";
+constexpr char SEPARATOR[] = "From a@example.org Sat Jan  1 00:00:00 2000\r\n";
+
+// The stored bytes of a message whose subject is the title without its two markers.
+std::string Message(const std::string& strTitle)
+{
+    return "Subject: " + strTitle.substr(0, strTitle.size() - 2) + "\r\n\r\nThe body.\r\n";
+}
 
 // Runs request tokens in a logged-in session of a catalog with a profile
 // that may download, and reads the replies back.
@@ -75,14 +86,16 @@ protected:
         return Reference(*pDocument);
     }
 
-    // A catalog document for the message of an mbox store; its reference.
-    std::string CatalogMessage(const char* pszTitle, char chState = ' ', LONG nOffset = 0, LONG nStoreKind = 0)
+    // A catalog document for the message of an mbox store, whose bytes begin
+    // after the separator line; its reference.
+    std::string CatalogMessage(
+        const char* pszTitle, char chState = ' ', LONG nOffset = sizeof SEPARATOR - 1, LONG nStoreKind = 0)
     {
-        std::ofstream(Home() / "inbox", std::ios::binary) << MESSAGE;
+        std::ofstream(Home() / "inbox", std::ios::binary) << SEPARATOR << Message(pszTitle);
         CDocumentInfo info {};
         info.wType = DOCUMENT_MAIL;
         info.nVersion = nStoreKind; // 0 Netscape, 3 Outlook Express 5
-        const LONG nLength = static_cast<LONG>(std::strlen(MESSAGE));
+        const auto nLength = static_cast<LONG>(Message(pszTitle).size());
         std::memcpy(info.id + 4, &nOffset, sizeof nOffset);
         std::memcpy(info.id + 8, &nLength, sizeof nLength);
         info.id[12] = static_cast<BYTE>(chState);
@@ -225,6 +238,19 @@ TEST_F(FileCommandsTest, Down2OfAFileThatCannotBeReadSendsNothing)
     EXPECT_EQ(ReadZip(), "");
 }
 
+TEST_F(FileCommandsTest, Down2OfAPipeSendsNothingAndDoesNotWait)
+{
+    const std::string strHostPipe = (Home() / "pipe").string();
+    ASSERT_EQ(::mkfifo(strHostPipe.c_str(), 0600), 0);
+    auto run = std::async(std::launch::async, [&] { return Run("<#DOWN2 |" + ProgramPath(Home() / "pipe") + "|#>"); });
+    if (run.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        ::close(::open(strHostPipe.c_str(), O_WRONLY | O_NONBLOCK)); // a writer releases the open
+        ADD_FAILURE() << "DOWN2 waited for the pipe's writer";
+    }
+    EXPECT_EQ(run.get(), WA_STATUS_OK);
+    EXPECT_EQ(ReadZip(), "");
+}
+
 /* Refusals. */
 
 TEST_F(FileCommandsTest, BadItemsAreRefusedBeforeAnythingRuns)
@@ -298,7 +324,8 @@ TEST_F(FileCommandsTest, MailMessagesAreSentWhole)
 {
     const std::string strRef = CatalogMessage("hello##");
     ASSERT_EQ(Run("<#DOWN2 |" + strRef + "| |10|#>"), WA_STATUS_OK);
-    EXPECT_EQ(ReadZip(), "\r\n<#DOWN2 |hello| |" + std::to_string(std::strlen(MESSAGE)) + "| ||#>\r\n" + MESSAGE);
+    EXPECT_EQ(ReadZip(),
+        "\r\n<#DOWN2 |hello| |" + std::to_string(Message("hello##").size()) + "| ||#>\r\n" + Message("hello##"));
 }
 
 TEST_F(FileCommandsTest, AttrOfAMailMessageNamesItByItsFolder)
@@ -306,7 +333,7 @@ TEST_F(FileCommandsTest, AttrOfAMailMessageNamesItByItsFolder)
     const std::string strRef = CatalogMessage("a:b?##");
     ASSERT_EQ(Run("<#ATTR |" + strRef + "|#>"), WA_STATUS_OK);
     const std::string strReply = ReadZip();
-    EXPECT_NE(strReply.find("/ab.eml| |" + std::to_string(std::strlen(MESSAGE)) + "| || |" + strRef + "|#>"),
+    EXPECT_NE(strReply.find("/ab.eml| |" + std::to_string(Message("a:b?##").size()) + "| || |" + strRef + "|#>"),
         std::string::npos)
         << strReply;
 }
@@ -333,16 +360,20 @@ TEST_F(FileCommandsTest, MailNamesCannotBreakTheDown2Token)
 {
     const std::string strRef = CatalogMessage("a|b #> c##");
     ASSERT_EQ(Run("<#DOWN2 |" + strRef + "|#>"), WA_STATUS_OK);
-    EXPECT_EQ(ReadZip(), "\r\n<#DOWN2 |a&#124;b #&#62; c| |" + std::to_string(std::strlen(MESSAGE)) + "| ||#>\r\n" + MESSAGE);
+    EXPECT_EQ(ReadZip(),
+        "\r\n<#DOWN2 |a&#124;b #&#62; c| |" + std::to_string(Message("a|b #> c##").size()) + "| ||#>\r\n"
+            + Message("a|b #> c##"));
 }
 
 TEST_F(FileCommandsTest, AFailingMailReaderGivesCodeFiveAndNoToken)
 {
-    // Positioning past the store's end, and a store the reader cannot open.
-    for (const auto& [pszTitle, nOffset, nKind] : { std::tuple<const char*, LONG, LONG> { "far##", 100000, 0 },
-             std::tuple<const char*, LONG, LONG> { "closed##", 0, 3 } }) {
+    // A store the reader cannot open; a message past the store's end is no
+    // longer there at all.
+    for (const auto& [pszTitle, nOffset, nKind, nStatus] :
+        { std::tuple<const char*, LONG, LONG, int> { "closed##", 0, 3, WA_STATUS_MAIL_FAILED },
+            std::tuple<const char*, LONG, LONG, int> { "far##", 100000, 0, WA_STATUS_UNAVAILABLE } }) {
         const std::string strRef = CatalogMessage(pszTitle, ' ', nOffset, nKind);
-        EXPECT_EQ(Run("<#DOWN2 |" + strRef + "|#>"), WA_STATUS_MAIL_FAILED) << nKind;
+        EXPECT_EQ(Run("<#DOWN2 |" + strRef + "|#>"), nStatus) << nKind;
         EXPECT_EQ(ReadZip(), "") << nKind;
     }
 }

@@ -2,6 +2,8 @@
 
 #include "tests/webaccess/server/CatalogSessionFixture.h"
 
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -14,6 +16,23 @@ protected:
     static std::string Item(CRecordRef ref)
     {
         return "|*" + std::to_string(ref.nBlock) + "," + std::to_string(ref.nSlot) + "|";
+    }
+    // Catalogs the message at [dwOffset, dwOffset + strBytes.size()) of the
+    // store "inbox", with its separator line at dwSeparator, as the store's
+    // walk finds it, and links it to the node.
+    CRecordRef CatalogMessage(CRecordRef node, const char* pszTitle, DWORD dwSeparator, DWORD dwOffset, size_t nLength)
+    {
+        CDocumentInfo info {};
+        info.wType = DOCUMENT_MAIL;
+        const DWORD id[] = { dwSeparator, dwOffset, static_cast<DWORD>(nLength) };
+        std::memcpy(info.id, id, sizeof id);
+        info.id[12] = ' ';
+        std::snprintf(info.szName, sizeof info.szName, "%s", pszTitle);
+        CNodeRec group(m_pCatalog.get(), node.nBlock, node.nSlot);
+        const std::unique_ptr<CDocumentRec> pDocument(
+            m_pCatalog->AddAndLink(&group, info, ProgramPath("inbox").c_str()));
+        EXPECT_NE(pDocument, nullptr) << pszTitle;
+        return pDocument ? pDocument->GetRef() : CRecordRef {};
     }
     // Runs the command on the document; its status in the session.
     int Status(CWASession& session, const char* pszCommand, CRecordRef document)
@@ -104,6 +123,33 @@ TEST_F(ItemRightsTest, PathsNeedTheExplorerRight)
     Run(*pExplorer, "<#ATTR |" + strMissing + "|#>", &bResult);
     EXPECT_FALSE(bResult);
     EXPECT_EQ(pExplorer->GetStatus(), WA_STATUS_MISSING);
+}
+
+TEST_F(ItemRightsTest, AMessageWhoseStoreChangedIsNotSentInItsPlace)
+{
+    const std::string strSeparator = "From a@example.org Sat Jan  1 00:00:00 2000\r\n";
+    const std::string strVisible = "Subject: Visible\r\n\r\nshort\r\n";
+    const std::string strHidden = "Subject: Hidden\r\n\r\nthe hidden body, longer than the other\r\n";
+    std::ofstream(Home() / "inbox", std::ios::binary) << strSeparator << strVisible << strSeparator << strHidden;
+    const auto dwSecond = static_cast<DWORD>(strSeparator.size() + strVisible.size());
+    const CRecordRef visible
+        = CatalogMessage(m_alpha, "Visible", 0, static_cast<DWORD>(strSeparator.size()), strVisible.size());
+    CatalogMessage(m_archive, "Hidden", dwSecond, dwSecond + static_cast<DWORD>(strSeparator.size()), strHidden.size());
+    const auto pSession = Login(Rights({ { m_alpha, WA_GROUP_PART } }));
+    BOOL bResult = FALSE;
+    EXPECT_EQ(Run(*pSession, "<#DOWN2 " + Item(visible) + "#>", &bResult),
+        "\r\n<#DOWN2 |visible| |" + std::to_string(strVisible.size()) + "| ||#>\r\n" + strVisible);
+    EXPECT_TRUE(bResult);
+    // Compacted without the visible message, the store holds the hidden one
+    // at its place; shrunk, it holds less than the recorded length.
+    for (const std::string& strStore :
+        { strSeparator + strHidden, strSeparator + strVisible.substr(0, strVisible.size() - 4) }) {
+        std::ofstream(Home() / "inbox", std::ios::binary | std::ios::trunc) << strStore;
+        const std::string strReply = Run(*pSession, "<#DOWN2 " + Item(visible) + "#>", &bResult);
+        EXPECT_FALSE(bResult);
+        EXPECT_EQ(pSession->GetStatus(), WA_STATUS_UNAVAILABLE);
+        EXPECT_EQ(strReply, "");
+    }
 }
 
 } // namespace
