@@ -33,14 +33,43 @@ TEST_F(COE4MessageCorruptTest, RejectsAWrongMbxSignature)
     EXPECT_EQ(reader.GetResult(), MAIL_ERR_FORMAT);
 }
 
-TEST_F(COE4MessageCorruptTest, RejectsIndexItemsPointingPastTheMbx)
+TEST_F(COE4MessageCorruptTest, ATruncatedFolderLosesOnlyTheMessagesPastTheDamage)
 {
-    COe4Fixture fixture = BuildOe4Store(FixtureMessages("OE4 message ", 2));
+    // The .mbx cut inside the third message, then right after the second: the
+    // index still names the third message past the end.
+    for (bool bAtBoundary : { false, true }) {
+        COe4Fixture fixture = BuildOe4Store(FixtureMessages("OE4 message ", 3));
+        fixture.strMbx.resize(fixture.mbxOffsets[2] + (bAtBoundary ? 0 : 20));
+        std::string strStore = Store(fixture);
+        COE4Message reader;
+        int nEnd = -1;
+        auto results = ReadAll(reader, strStore, 0, &nEnd);
+        ASSERT_EQ(results.size(), 2u) << bAtBoundary;
+        EXPECT_EQ(results[1].strSubject, "OE4 message 1") << bAtBoundary;
+        EXPECT_EQ(nEnd, MAIL_ERR_FORMAT) << bAtBoundary;
+        EXPECT_EQ(reader.GetResult(), MAIL_ERR_FORMAT) << bAtBoundary;
+
+        COE4Message loaded(results[0].dwStoreId, results[0].dwOffset, results[0].dwLength, "", strStore.c_str());
+        EXPECT_EQ(loaded.Load(nullptr), MAIL_OK) << bAtBoundary;
+    }
+}
+
+TEST_F(COE4MessageCorruptTest, AnItemPointingFarPastTheMbxEndsTheStoreThere)
+{
+    COe4Fixture fixture = BuildOe4Store(FixtureMessages("OE4 message ", 3));
     size_t nSecondItem = FixtureGetU32(fixture.strIdx, IDX_HEADER_SIZE + 16) + IDX_HEADER_SIZE;
     FixturePutU32(fixture.strIdx, nSecondItem + IDX_ITEM_MBX_OFFSET_FIELD, 0x7FFFFF00);
     std::string strStore = Store(fixture);
     COE4Message reader;
-    EXPECT_EQ(reader.ReadNext(strStore.c_str(), 0, MAIL_MAX_PATH), MAIL_ERR_FORMAT);
+    int nEnd = -1;
+    auto results = ReadAll(reader, strStore, 0, &nEnd);
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].nResult, MAIL_OK);
+    EXPECT_EQ(nEnd, MAIL_ERR_FORMAT);
+    // A message past the damage does not load from its catalog values either.
+    COE4Message beyond(3, fixture.mbxOffsets[2] + MBX_MESSAGE_HEADER_SIZE,
+        static_cast<DWORD>(FixtureGetU32(fixture.strMbx, fixture.mbxOffsets[2] + 12)), "", strStore.c_str());
+    EXPECT_EQ(beyond.Load(nullptr), MAIL_ERR_FORMAT);
 }
 
 TEST_F(COE4MessageCorruptTest, RejectsDamagedIndexes)
