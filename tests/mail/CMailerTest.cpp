@@ -2,12 +2,15 @@
 
 #include "mail/CNetscapeMailer.h"
 #include "mail/COE4Mailer.h"
+#include "mail/COE4Message.h"
 #include "mail/COE5Mailer.h"
+#include "mail/COE5Message.h"
 #include "mail/MailResult.h"
 #include "tests/mail/MailFixtures.h"
 #include "tests/mail/MailerFixtures.h"
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -145,6 +148,40 @@ TEST_F(MailerTest, OutlookExpress5FindsTwoIdentities)
     EXPECT_EQ(Describe(mailer.GetUsers()[1].pUser->folders), "Deleted Items,Inbox");
     EXPECT_EQ(mailer.GetStoreUserName(StorePath("oe5/dora/Inbox.dbx").c_str()), "Dora");
     EXPECT_EQ(mailer.GetStoreUserName(("*" + StorePath("oe5/main/inbox.dbx")).c_str()), "Main Identity");
+}
+
+TEST_F(MailerTest, OutlookExpressStoresAreKnownByTheirContentNotTheirNames)
+{
+    SetOe4StoreRoot("oe4");
+    WriteDbx("oe4/Mail/Archive.mbx"); // A message database under the other kind's name
+    WriteOe4Store("oe4/Mail/Inbox.mbx");
+    AddOe5Identity("{1}", "Eve", "oe5");
+    WriteOe4Store("oe5/Old.dbx"); // A .mbx with its Old.idx, named .dbx
+    WriteDbx("oe5/Sent");         // No extension at all
+    m_stores.WriteFile("oe5/Notes.dbx", std::string(0x3000, 'x'));
+
+    COE4Mailer oe4;
+    ASSERT_TRUE(oe4.Scan());
+    const CMailFolderArray& oe4Folders = oe4.GetUsers()[0].pUser->folders;
+    ASSERT_EQ(Describe(oe4Folders), "Archive,Inbox");
+    EXPECT_EQ(oe4Folders[0].dwStoreKind, DWORD(MAIL_STORE_OE5));
+    EXPECT_EQ(oe4Folders[1].dwStoreKind, DWORD(MAIL_STORE_OE4));
+    COE5Mailer oe5;
+    ASSERT_TRUE(oe5.Scan());
+    const CMailFolderArray& oe5Folders = oe5.GetUsers()[0].pUser->folders;
+    ASSERT_EQ(Describe(oe5Folders), "Old,Sent");
+    EXPECT_EQ(oe5Folders[0].dwStoreKind, DWORD(MAIL_STORE_OE4));
+    EXPECT_EQ(oe5Folders[1].dwStoreKind, DWORD(MAIL_STORE_OE5));
+
+    // Each entry is read by the reader of the kind it carries.
+    for (const CMailFolderEntry* pEntry : { &oe4Folders[0], &oe5Folders[0] }) {
+        std::unique_ptr<CMailMessage> pReader;
+        if (pEntry->dwStoreKind == MAIL_STORE_OE4)
+            pReader = std::make_unique<COE4Message>();
+        else
+            pReader = std::make_unique<COE5Message>();
+        EXPECT_EQ(pReader->ReadNext(pEntry->strMailbox, 0, MAIL_MAX_PATH), MAIL_OK) << pEntry->strName;
+    }
 }
 
 TEST_F(MailerTest, StoreRootsWithVariablesAreExpanded)
