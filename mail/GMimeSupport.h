@@ -1,0 +1,41 @@
+#pragma once
+
+#include <gmime/gmime.h>
+
+// What the mail readers share of GMime: the library set up once per process
+// (the readers can run on any thread), the parser options every parse and
+// header decode uses, and an owner of one GObject reference.
+
+// Sets GMime up on first use; later calls do nothing.
+void EnsureGMime();
+
+// The options of every parse: raw 8-bit header text that is not UTF-8 is read
+// as Latin-1, as older clients wrote it, and encoded words and addresses are
+// read leniently.
+GMimeParserOptions* MailParserOptions();
+
+// Appends the addresses of a field value to a list, keeping those read before
+// a damaged one, as the message parser does for its address fields. GMime
+// exports this without declaring it in its headers.
+extern "C" void internet_address_list_append_parse(
+    InternetAddressList* pList, GMimeParserOptions* pOptions, const char* pszText);
+
+// Owns one GObject reference.
+template<typename T> class CGObjectRef {
+public:
+    explicit CGObjectRef(T* p)
+        : m_p(p)
+    {
+    }
+    ~CGObjectRef()
+    {
+        if (m_p)
+            g_object_unref(m_p);
+    }
+    CGObjectRef(const CGObjectRef&) = delete;
+    CGObjectRef& operator=(const CGObjectRef&) = delete;
+    T* Get() const { return m_p; }
+
+private:
+    T* m_p;
+};
