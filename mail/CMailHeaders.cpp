@@ -47,6 +47,14 @@ std::string TakeGString(char* psz)
     return str;
 }
 
+// A field's value, computed by decode on first use and kept.
+template<typename T, typename F> const T& DecodeOnce(std::optional<T>& value, F decode)
+{
+    if (!value)
+        value = decode();
+    return *value;
+}
+
 bool IsAscii(const char* psz)
 {
     for (; *psz; ++psz) {
@@ -108,29 +116,8 @@ CMailHeaders::CMailHeaders(std::string_view raw)
     size_t nField = 0; // The lines of the field being gathered: [nField, nFieldEnd)
     size_t nFieldEnd = 0;
     auto EndField = [&] {
-        std::string_view text = raw.substr(nField, nFieldEnd - nField);
+        AddField(raw, nField, nFieldEnd);
         nField = nFieldEnd;
-        size_t nColon = 0;
-        bool bBlank = false;
-        // Blanks may stand between the name and the colon, but not inside the name.
-        for (; nColon < text.size() && text[nColon] != ':'; ++nColon) {
-            if (IsBlank(text[nColon]))
-                bBlank = true;
-            else if (bBlank || IsControl(text[nColon]))
-                break;
-        }
-        if (nColon == text.size() || text[nColon] != ':')
-            return; // Not a field: dropped.
-        size_t nNameLength = nColon;
-        while (nNameLength > 0 && IsBlank(text[nNameLength - 1]))
-            --nNameLength;
-        std::string_view value = text.substr(nColon + 1);
-        CField field;
-        field.nName = nFieldEnd - text.size();
-        field.nNameLength = nNameLength;
-        field.nValue = field.nName + nColon + 1;
-        field.nValueLength = std::min(value.size(), value.find('\0'));
-        m_fields.push_back(field);
     };
 
     size_t nBlockEnd = nSize;
@@ -201,6 +188,32 @@ CMailHeaders::CMailHeaders(std::string_view raw)
     m_strBlock.assign(raw.substr(0, nBlockEnd));
 }
 
+void CMailHeaders::AddField(std::string_view raw, size_t nStart, size_t nEnd)
+{
+    std::string_view text = raw.substr(nStart, nEnd - nStart);
+    size_t nColon = 0;
+    bool bBlank = false;
+    // Blanks may stand between the name and the colon, but not inside the name.
+    for (; nColon < text.size() && text[nColon] != ':'; ++nColon) {
+        if (IsBlank(text[nColon]))
+            bBlank = true;
+        else if (bBlank || IsControl(text[nColon]))
+            break;
+    }
+    if (nColon == text.size() || text[nColon] != ':')
+        return;
+    size_t nNameLength = nColon;
+    while (nNameLength > 0 && IsBlank(text[nNameLength - 1]))
+        --nNameLength;
+    std::string_view value = text.substr(nColon + 1);
+    CField field;
+    field.nName = nStart;
+    field.nNameLength = nNameLength;
+    field.nValue = nStart + nColon + 1;
+    field.nValueLength = std::min(value.size(), value.find('\0'));
+    m_fields.push_back(field);
+}
+
 /*********************************************************************
  * Decoding the fields
  *********************************************************************/
@@ -245,37 +258,30 @@ std::string CMailHeaders::AddressText(std::string_view name) const
 
 const std::string& CMailHeaders::GetSubject()
 {
-    if (!m_strSubject) {
+    return DecodeOnce(m_strSubject, [&] {
         const CField* pField = LastField("Subject");
-        m_strSubject = pField ? DecodedValue(*pField) : std::string();
-    }
-    return *m_strSubject;
+        return pField ? DecodedValue(*pField) : std::string();
+    });
 }
 
 const std::string& CMailHeaders::GetFrom()
 {
-    if (!m_strFrom)
-        m_strFrom = AddressText("From");
-    return *m_strFrom;
+    return DecodeOnce(m_strFrom, [&] { return AddressText("From"); });
 }
 
 const std::string& CMailHeaders::GetTo()
 {
-    if (!m_strTo)
-        m_strTo = AddressText("To");
-    return *m_strTo;
+    return DecodeOnce(m_strTo, [&] { return AddressText("To"); });
 }
 
 const std::string& CMailHeaders::GetCc()
 {
-    if (!m_strCc)
-        m_strCc = AddressText("Cc");
-    return *m_strCc;
+    return DecodeOnce(m_strCc, [&] { return AddressText("Cc"); });
 }
 
 const std::string& CMailHeaders::GetHeaderLines()
 {
-    if (!m_strHeaderLines) {
+    return DecodeOnce(m_strHeaderLines, [&] {
         std::string strLines;
         for (const CField& field : m_fields) {
             if (!IsMessageFieldName(Name(field)))
@@ -285,35 +291,34 @@ const std::string& CMailHeaders::GetHeaderLines()
             strLines += DecodedValue(field);
             strLines += "\r\n";
         }
-        m_strHeaderLines = std::move(strLines);
-    }
-    return *m_strHeaderLines;
+        return strLines;
+    });
 }
 
 const std::string& CMailHeaders::GetProtection()
 {
-    if (!m_strProtection) {
+    return DecodeOnce(m_strProtection, [&] {
         std::string strProtection;
         for (const CField& field : m_fields) {
             if (EqualsNoCase(Name(field), MAIL_PROTECTION_HEADER))
                 UnscramblePassword(DecodedValue(field), strProtection);
         }
-        m_strProtection = std::move(strProtection);
-    }
-    return *m_strProtection;
+        return strProtection;
+    });
 }
 
 time_t CMailHeaders::GetDate()
 {
-    if (!m_tDate) {
-        m_tDate = 0;
-        if (const CField* pField = LastField("Date")) {
-            std::string strValue = DecodedValue(*pField);
-            if (GDateTime* pDate = g_mime_utils_header_decode_date(strValue.c_str())) {
-                m_tDate = static_cast<time_t>(g_date_time_to_unix(pDate));
-                g_date_time_unref(pDate);
-            }
-        }
-    }
-    return *m_tDate;
+    return DecodeOnce(m_tDate, [&] {
+        const CField* pField = LastField("Date");
+        if (pField == nullptr)
+            return time_t(0);
+        std::string strValue = DecodedValue(*pField);
+        GDateTime* pDate = g_mime_utils_header_decode_date(strValue.c_str());
+        if (pDate == nullptr)
+            return time_t(0);
+        auto tDate = static_cast<time_t>(g_date_time_to_unix(pDate));
+        g_date_time_unref(pDate);
+        return tDate;
+    });
 }

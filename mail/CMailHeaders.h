@@ -12,8 +12,9 @@
 // UTF-8 on first use through GMime's header functions, so every value equals
 // what a parse of the whole message gives: encoded words decoded, raw 8-bit
 // text read as UTF-8 or else Latin-1, folding removed. A block the whole parse
-// rejects (a first line that is neither a field nor a "From " line) gives
-// empty fields. The object keeps its own copy of the block.
+// rejects (a first line that is neither a field nor a "From " line, or a text
+// that ends inside a field name) gives empty fields. The object keeps its own
+// copy of the block.
 class CMailHeaders {
 public:
     explicit CMailHeaders(std::string_view raw);
@@ -32,7 +33,8 @@ public:
     time_t GetDate();
 
 private:
-    // A field of the message (not of its body part) within m_strBlock.
+    // A field within m_strBlock. The Content- fields belong to the body part:
+    // they are kept for the splitting rules but are not the message's fields.
     struct CField {
         size_t nName { 0 };
         size_t nNameLength { 0 }; // Without the blanks before the colon
@@ -40,6 +42,9 @@ private:
         size_t nValueLength { 0 };
     };
 
+    // Adds the field the lines [nStart, nEnd) of raw hold; lines that are not a
+    // field ("name: value") are dropped.
+    void AddField(std::string_view raw, size_t nStart, size_t nEnd);
     std::string_view Name(const CField& field) const;
     // The field's value unfolded and decoded.
     std::string DecodedValue(const CField& field) const;

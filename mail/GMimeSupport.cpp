@@ -21,3 +21,14 @@ GMimeParserOptions* MailParserOptions()
     }();
     return pOptions;
 }
+
+GMimeMessage* ParseMailMessage(std::string_view raw)
+{
+    // The stream owns a copy of the bytes, so the parse outlives no caller buffer.
+    GByteArray* pArray = g_byte_array_new();
+    g_byte_array_append(pArray, reinterpret_cast<const guint8*>(raw.data()), static_cast<guint>(raw.size()));
+    CGObjectRef<GMimeStream> stream(g_mime_stream_mem_new_with_byte_array(pArray));
+    CGObjectRef<GMimeParser> parser(g_mime_parser_new_with_stream(stream.Get()));
+    g_mime_parser_set_format(parser.Get(), GMIME_FORMAT_MESSAGE);
+    return g_mime_parser_construct_message(parser.Get(), MailParserOptions());
+}

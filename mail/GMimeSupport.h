@@ -2,9 +2,12 @@
 
 #include <gmime/gmime.h>
 
+#include <string_view>
+
 // What the mail readers share of GMime: the library set up once per process
 // (the readers can run on any thread), the parser options every parse and
-// header decode uses, and an owner of one GObject reference.
+// header decode uses, the whole-message parse, and an owner of one GObject
+// reference.
 
 // Sets GMime up on first use; later calls do nothing.
 void EnsureGMime();
@@ -13,6 +16,11 @@ void EnsureGMime();
 // as Latin-1, as older clients wrote it, and encoded words and addresses are
 // read leniently.
 GMimeParserOptions* MailParserOptions();
+
+// Parses a whole stored message (headers and body as one RFC 822 text) with
+// the options above; null when the parser rejects it. The caller owns the
+// message.
+GMimeMessage* ParseMailMessage(std::string_view raw);
 
 // Appends the addresses of a field value to a list, keeping those read before
 // a damaged one, as the message parser does for its address fields. GMime

@@ -6,18 +6,6 @@
 
 namespace {
 
-GMimeMessage* ParseMessage(std::string_view raw)
-{
-    EnsureGMime();
-    // The stream owns a copy of the bytes, so the parse outlives no caller buffer.
-    GByteArray* pArray = g_byte_array_new();
-    g_byte_array_append(pArray, reinterpret_cast<const guint8*>(raw.data()), static_cast<guint>(raw.size()));
-    CGObjectRef<GMimeStream> stream(g_mime_stream_mem_new_with_byte_array(pArray));
-    CGObjectRef<GMimeParser> parser(g_mime_parser_new_with_stream(stream.Get()));
-    g_mime_parser_set_format(parser.Get(), GMIME_FORMAT_MESSAGE);
-    return g_mime_parser_construct_message(parser.Get(), MailParserOptions());
-}
-
 bool IsAttachment(GMimeObject* pPart)
 {
     const char* pszDisposition = g_mime_object_get_disposition(pPart);
@@ -102,7 +90,7 @@ bool StartsWithNoCase(std::string_view text, size_t nPos, std::string_view prefi
 
 std::string MailTextFromMime(std::string_view raw)
 {
-    CGObjectRef<GMimeMessage> message(ParseMessage(raw));
+    CGObjectRef<GMimeMessage> message(ParseMailMessage(raw));
     return message.Get() ? TextOfMessage(message.Get()) : std::string();
 }
 

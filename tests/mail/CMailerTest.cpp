@@ -2,15 +2,12 @@
 
 #include "mail/CNetscapeMailer.h"
 #include "mail/COE4Mailer.h"
-#include "mail/COE4Message.h"
 #include "mail/COE5Mailer.h"
-#include "mail/COE5Message.h"
 #include "mail/MailResult.h"
 #include "tests/mail/MailFixtures.h"
 #include "tests/mail/MailerFixtures.h"
 
 #include <functional>
-#include <memory>
 
 namespace {
 
@@ -161,26 +158,21 @@ TEST_F(MailerTest, OutlookExpressStoresAreKnownByTheirContentNotTheirNames)
     m_stores.WriteFile("oe5/Notes.dbx", std::string(0x3000, 'x'));
 
     COE4Mailer oe4;
-    ASSERT_TRUE(oe4.Scan());
-    const CMailFolderArray& oe4Folders = oe4.GetUsers()[0].pUser->folders;
-    ASSERT_EQ(Describe(oe4Folders), "Archive,Inbox");
-    EXPECT_EQ(oe4Folders[0].dwStoreKind, DWORD(MAIL_STORE_OE5));
-    EXPECT_EQ(oe4Folders[1].dwStoreKind, DWORD(MAIL_STORE_OE4));
     COE5Mailer oe5;
-    ASSERT_TRUE(oe5.Scan());
-    const CMailFolderArray& oe5Folders = oe5.GetUsers()[0].pUser->folders;
-    ASSERT_EQ(Describe(oe5Folders), "Old,Sent");
-    EXPECT_EQ(oe5Folders[0].dwStoreKind, DWORD(MAIL_STORE_OE4));
-    EXPECT_EQ(oe5Folders[1].dwStoreKind, DWORD(MAIL_STORE_OE5));
-
-    // Each entry is read by the reader of the kind it carries.
-    for (const CMailFolderEntry* pEntry : { &oe4Folders[0], &oe5Folders[0] }) {
-        std::unique_ptr<CMailMessage> pReader;
-        if (pEntry->dwStoreKind == MAIL_STORE_OE4)
-            pReader = std::make_unique<COE4Message>();
-        else
-            pReader = std::make_unique<COE5Message>();
-        EXPECT_EQ(pReader->ReadNext(pEntry->strMailbox, 0, MAIL_MAX_PATH), MAIL_OK) << pEntry->strName;
+    const struct {
+        CMailer* pMailer;
+        const char* pszFolders;
+        DWORD dwKinds[2];
+    } cases[] = {
+        { &oe4, "Archive,Inbox", { MAIL_STORE_OE5, MAIL_STORE_OE4 } },
+        { &oe5, "Old,Sent", { MAIL_STORE_OE4, MAIL_STORE_OE5 } },
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(c.pMailer->Scan()) << c.pszFolders;
+        const CMailFolderArray& folders = c.pMailer->GetUsers()[0].pUser->folders;
+        ASSERT_EQ(Describe(folders), c.pszFolders);
+        for (size_t i = 0; i < 2; ++i)
+            EXPECT_EQ(folders[i].dwStoreKind, c.dwKinds[i]) << folders[i].strName;
     }
 }
 

@@ -122,8 +122,6 @@ TEST_F(COE4MessageTest, ReadsARecordWrittenByteByByte)
         + std::string("\x01\x00\x00\x00\x50\x00\x00\x00", 8)    // Entry 1, item at 80
         + std::string("\x1C\x00\x00\x00\x54\x00\x00\x00", 8)    // Item size 28, record at 84
         + std::string("\x28\x00\x00\x00", 4);                   // Record size 40
-    ASSERT_EQ(strMbx.size(), 124u);
-    ASSERT_EQ(strIdx.size(), 108u);
     m_folder.WriteFile("Inbox.idx", strIdx);
     std::string strStore = ProgramPath(m_folder.WriteFile("Inbox.mbx", strMbx));
 
@@ -133,9 +131,7 @@ TEST_F(COE4MessageTest, ReadsARecordWrittenByteByByte)
     ASSERT_EQ(results.size(), 1u);
     EXPECT_EQ(nEnd, MAIL_END);
     EXPECT_EQ(results[0].nResult, MAIL_OK);
-    EXPECT_EQ(results[0].dwStoreId, 1u);
     EXPECT_EQ(results[0].dwOffset, 100u);
     EXPECT_EQ(results[0].dwPosition, 124u);
-    EXPECT_EQ(results[0].strSubject, "By hand");
     EXPECT_EQ(results[0].strRaw, strText);
 }
