@@ -3,7 +3,7 @@
 #include "mail/GMimeSupport.h"
 #include "mail/MailPassword.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace {
 
@@ -225,9 +225,10 @@ std::string_view CMailHeaders::Name(const CField& field) const
 
 std::string CMailHeaders::DecodedValue(const CField& field) const
 {
+    GMimeParserOptions* pOptions = MailParserOptions();
     std::string strRaw = m_strBlock.substr(field.nValue, field.nValueLength);
     std::string strUnfolded = TakeGString(g_mime_utils_header_unfold(strRaw.c_str()));
-    return TakeGString(g_mime_utils_header_decode_text(MailParserOptions(), strUnfolded.c_str()));
+    return TakeGString(g_mime_utils_header_decode_text(pOptions, strUnfolded.c_str()));
 }
 
 const CMailHeaders::CField* CMailHeaders::LastField(std::string_view name) const
@@ -244,11 +245,12 @@ std::string CMailHeaders::AddressText(std::string_view name) const
 {
     // The addresses are read from the raw values, as the parser reads them: a
     // decoded display name may hold commas.
+    GMimeParserOptions* pOptions = MailParserOptions();
     CGObjectRef<InternetAddressList> list(internet_address_list_new());
     for (const CField& field : m_fields) {
         if (EqualsNoCase(Name(field), name)) {
             std::string strRaw = m_strBlock.substr(field.nValue, field.nValueLength);
-            internet_address_list_append_parse(list.Get(), MailParserOptions(), strRaw.c_str());
+            internet_address_list_append_parse(list.Get(), pOptions, strRaw.c_str());
         }
     }
     std::string strText;

@@ -4,17 +4,15 @@
 
 #include <string_view>
 
-// What the mail readers share of GMime: the library set up once per process
-// (the readers can run on any thread), the parser options every parse and
+// What the mail readers share of GMime: the parser options every parse and
 // header decode uses, the whole-message parse, and an owner of one GObject
 // reference.
 
-// Sets GMime up on first use; later calls do nothing.
-void EnsureGMime();
-
 // The options of every parse: raw 8-bit header text that is not UTF-8 is read
 // as Latin-1, as older clients wrote it, and encoded words and addresses are
-// read leniently.
+// read leniently. The first call sets GMime up for the whole process (the
+// readers can run on any thread), so code takes the options before it asks
+// GMime for anything else.
 GMimeParserOptions* MailParserOptions();
 
 // Parses a whole stored message (headers and body as one RFC 822 text) with
