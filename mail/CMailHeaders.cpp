@@ -128,9 +128,9 @@ CMailHeaders::CMailHeaders(std::string_view raw)
     for (size_t nPos = 0; nPos < nSize;) {
         const size_t nStart = nPos;
         if (bCheckFolded && !IsBlank(raw[nPos])) {
+            // A line that does not start with a blank starts the next field.
             EndField();
             bScanningName = true;
-            bCheckFolded = false;
             bBlank = false;
             bValid = true;
         }

@@ -49,7 +49,7 @@ CWholeParse WholeParse(std::string_view raw)
         GMimeHeader* pHeader = g_mime_header_list_get_header_at(pHeaders, i);
         std::string strName = g_mime_header_get_name(pHeader);
         std::string strValue = g_mime_header_get_value(pHeader);
-        whole.strHeaderLines += strName + ": " + strValue + "\r\n";
+        whole.strHeaderLines.append(strName).append(": ").append(strValue).append("\r\n");
         if (g_ascii_strcasecmp(strName.c_str(), MAIL_PROTECTION_HEADER) == 0)
             UnscramblePassword(strValue, whole.strProtection);
     }
@@ -96,10 +96,10 @@ TEST(CMailHeadersTest, MatchesTheWholeMessageParseOnOddAndDamagedBlocks)
     // Odd blocks, each as it is and then with pieces that change how fields
     // split and decode inserted, removed and repeated at random places.
     const std::string blocks[] = {
-        "From - Mon Jan  2 15:04:05 2006\r\nFrom: =?ISO-8859-1?Q?Jos=E9?= <jose@example.com>\n"
-        "To: a@example.com,\n b@example.com\nCc: \"Doe, J\" <j@example.com>\n"
-        "Subject: =?UTF-8?B?8J+Ygg==?= and\n =?ISO-8859-15?Q?=A4?=\n"
-        "Date: Tue, 1 Feb 2000 10:00:00 +0100\nContent-Type: text/plain\n\nbody\n",
+        std::string("From - Mon Jan  2 15:04:05 2006\r\nFrom: =?ISO-8859-1?Q?Jos=E9?= <jose@example.com>\n"
+                    "To: a@example.com,\n b@example.com\nCc: \"Doe, J\" <j@example.com>\n"
+                    "Subject: =?UTF-8?B?8J+Ygg==?= and\n =?ISO-8859-15?Q?=A4?=\n"
+                    "Date: Tue, 1 Feb 2000 10:00:00 +0100\nContent-Type: text/plain\n\nbody\n"),
         ">From x\r\nSubject: quoted From line\r\n\r\nbody",
         "Not a field\nSubject: rejected\n\nbody\n",
         ": no name\nSubject: x\n\n",
