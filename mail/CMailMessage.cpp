@@ -1,5 +1,6 @@
 #include "mail/CMailMessage.h"
 
+#include "mail/MailMime.h"
 #include "mail/MailResult.h"
 
 #include <cstring>
@@ -24,7 +25,7 @@ CString CMailMessage::GetProtection() const
 {
     if (m_strProtection)
         return *m_strProtection;
-    return CString(Content().strProtection.c_str());
+    return CString(Headers().GetProtection().c_str());
 }
 
 DWORD CMailMessage::GetStoreId() const
@@ -34,7 +35,7 @@ DWORD CMailMessage::GetStoreId() const
 
 CString CMailMessage::GetSubject() const
 {
-    return CString(Content().strSubject.c_str());
+    return CString(Headers().GetSubject().c_str());
 }
 
 CString CMailMessage::GetText() const
@@ -46,32 +47,32 @@ CString CMailMessage::GetText() const
 
 void CMailMessage::GetExtraField(char* pszBuffer) const
 {
-    CopyMailText(Content().strFrom, pszBuffer, MAIL_MAX_PATH);
+    CopyMailText(Headers().GetFrom(), pszBuffer, MAIL_MAX_PATH);
 }
 
 void CMailMessage::GetAddressList1(char* pszBuffer, int nLength) const
 {
-    CopyMailText(Content().strFrom, pszBuffer, nLength);
+    CopyMailText(Headers().GetFrom(), pszBuffer, nLength);
 }
 
 void CMailMessage::GetAddressList2(char* pszBuffer, int nLength) const
 {
-    CopyMailText(Content().strTo, pszBuffer, nLength);
+    CopyMailText(Headers().GetTo(), pszBuffer, nLength);
 }
 
 void CMailMessage::GetCcList(char* pszBuffer, int nLength) const
 {
-    CopyMailText(Content().strCc, pszBuffer, nLength);
+    CopyMailText(Headers().GetCc(), pszBuffer, nLength);
 }
 
 CString CMailMessage::GetHeaderLines() const
 {
-    return CString(Content().strHeaderLines.c_str());
+    return CString(Headers().GetHeaderLines().c_str());
 }
 
 time_t CMailMessage::GetDate() const
 {
-    return Content().tDate;
+    return Headers().GetDate();
 }
 
 DWORD CMailMessage::GetOffset() const
@@ -163,7 +164,7 @@ void CMailMessage::SetMessage(
     m_strRaw = std::move(strRaw);
     m_bDeleted = bDeleted;
     m_bLoaded = TRUE;
-    m_content.reset();
+    m_headers.reset();
     m_strText.reset();
     m_strProtection.reset();
 }
@@ -189,11 +190,11 @@ CString CMailMessage::StorePathForLoad(LPCTSTR pszStorePath) const
     return pszStorePath && *pszStorePath ? CString(pszStorePath) : m_strStorePath;
 }
 
-const CMailContent& CMailMessage::Content() const
+CMailHeaders& CMailMessage::Headers() const
 {
-    if (!m_content)
-        m_content = ParseMailContent(MailHeaderBlock(m_strRaw));
-    return *m_content;
+    if (!m_headers)
+        m_headers.emplace(m_strRaw);
+    return *m_headers;
 }
 
 void CopyMailText(const std::string& strText, char* pszBuffer, int nLength)

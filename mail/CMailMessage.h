@@ -1,7 +1,7 @@
 #pragma once
 
+#include "mail/CMailHeaders.h"
 #include "mail/MailFile.h"
-#include "mail/MailMime.h"
 #include "platform/base/CString.h"
 
 #include <ctime>
@@ -102,7 +102,7 @@ protected:
     uint64_t m_nReadPos { 0 }; // Next byte Read gives
 
 private:
-    const CMailContent& Content() const;
+    CMailHeaders& Headers() const;
 
     DWORD m_dwStoreId { 0 };
     DWORD m_dwOffset { 0 };
@@ -115,9 +115,10 @@ private:
     BOOL m_bDeleted { FALSE };
     int m_nResult { 0 };
     std::optional<CString> m_strProtection; // Set by SetProtection, else from the message
-    // Parsed on first use: the header fields alone, and the text separately, so
-    // a walk that shows subjects never decodes bodies.
-    mutable std::optional<CMailContent> m_content;
+    // Parsed on first use: the header fields from the header block alone, and
+    // the text from the whole message, so a walk that shows subjects, senders
+    // and dates never parses bodies.
+    mutable std::optional<CMailHeaders> m_headers;
     mutable std::optional<std::string> m_strText;
 };
 

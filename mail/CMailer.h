@@ -48,7 +48,8 @@ public:
     virtual BOOL Scan();
     // The client's name as the user sees it.
     virtual CString GetName() const = 0;
-    // The store kind of every folder this client has.
+    // The store kind this client writes. A folder entry carries the kind its
+    // content shows, which differs from this one only for a renamed store file.
     virtual int GetStoreKind() const = 0;
 
     BOOL IsScanned() const { return m_bScanned; }

@@ -1,7 +1,7 @@
 #include "mail/COE4Mailer.h"
 
 #include "mail/MailResult.h"
-#include "mail/Oe4Format.h"
+#include "mail/MessageStoreFolder.h"
 #include "platform/base/Environment.h"
 #include "platform/base/Registry.h"
 
@@ -18,14 +18,6 @@ CString LoggedOnUserName()
             return szName;
     }
     return "Outlook Express";
-}
-
-// A mail folder is a .mbx file with a valid header and its .idx beside it.
-bool IsOe4Store(const CString& strMbx)
-{
-    CMailFile mbx;
-    CMailFile idx;
-    return mbx.Open(strMbx) && CheckMbxHeader(mbx) == MAIL_OK && idx.Open(Oe4IndexPath(strMbx).c_str());
 }
 
 } // namespace
@@ -50,18 +42,6 @@ void COE4Mailer::FindUsers(std::vector<CMailerUserEntry>& users)
     CString strFolder = IsMailerFolder(strRoot + "\\Mail") ? strRoot + "\\Mail" : strRoot;
     auto pUser = std::make_unique<CMailerUser>();
     pUser->strRoot = strRoot;
-    for (const CMailerFileName& name : ListMailerFolder(strFolder)) {
-        int nLength = name.strName.GetLength();
-        if (name.bFolder || nLength <= 4 || name.strName.Right(4).CompareNoCase(".mbx") != 0)
-            continue;
-        CString strMbx = strFolder + "\\" + name.strName;
-        if (!IsOe4Store(strMbx))
-            continue;
-        CMailFolderEntry entry;
-        entry.strName = name.strName.Left(nLength - 4);
-        entry.strMailbox = strMbx;
-        entry.dwStoreKind = MAIL_STORE_OE4;
-        pUser->folders.push_back(std::move(entry));
-    }
+    pUser->folders = ListMessageStores(strFolder);
     users.push_back({ LoggedOnUserName(), std::move(pUser) });
 }

@@ -19,10 +19,14 @@ int COE4Message::Load(LPCTSTR pszStorePath)
     CString strStore = StorePathForLoad(pszStorePath);
     if (int nResult = OpenStore(strStore, MAIL_MAX_PATH); nResult != MAIL_OK)
         return nResult;
+    if (GetOffset() < MBX_HEADER_SIZE + MBX_MESSAGE_HEADER_SIZE)
+        return Fail(MAIL_ERR_NOT_FOUND);
+    uint64_t nHeader = GetOffset() - MBX_MESSAGE_HEADER_SIZE;
+    if (int nResult = IndexDamageAt(nHeader); nResult != MAIL_OK)
+        return Fail(nResult);
     COe4MbxMessage message;
-    if (GetOffset() < MBX_HEADER_SIZE + MBX_MESSAGE_HEADER_SIZE
-        || ReadMbxMessage(m_file, GetOffset() - MBX_MESSAGE_HEADER_SIZE, message) != MAIL_OK
-        || message.nNumber != GetStoreId() || message.nTextSize != GetLength())
+    if (ReadMbxMessage(m_file, nHeader, message) != MAIL_OK || message.nNumber != GetStoreId()
+        || message.nTextSize != GetLength())
         return Fail(MAIL_ERR_NOT_FOUND);
     std::string strText(message.nTextSize, '\0');
     if (!m_file.ReadExactAt(GetOffset(), strText.data(), strText.size()))
@@ -37,6 +41,8 @@ int COE4Message::ReadNext(LPCTSTR pszStorePath, DWORD dwPosition, int nMaxPath)
     if (int nResult = OpenStore(pszStorePath, nMaxPath); nResult != MAIL_OK)
         return nResult;
     uint64_t nPos = std::max<uint64_t>(dwPosition, MBX_HEADER_SIZE);
+    if (int nResult = IndexDamageAt(nPos); nResult != MAIL_OK)
+        return Fail(nResult);
     if (nPos >= m_file.GetLength())
         return MAIL_END;
     COe4MbxMessage message;
@@ -63,16 +69,22 @@ int COE4Message::OpenStore(LPCTSTR pszStorePath, int nMaxPath)
     uint64_t nMbxLength = m_file.GetLength();
     if (idx.GetLength() == m_nIndexLength && nMbxLength == m_nIndexMbxLength && m_nIndexLength != 0)
         return MAIL_OK;
-    m_nIndexLength = 0;
     m_flagsByOffset.clear();
     std::vector<COe4IndexItem> items;
-    if (int nResult = ReadOe4Index(idx, nMbxLength, items); nResult != MAIL_OK)
-        return Fail(nResult);
-    for (const COe4IndexItem& item : items)
+    m_nIndexResult = ReadOe4Index(idx, nMbxLength, items);
+    m_nIntactEnd = MBX_HEADER_SIZE;
+    for (const COe4IndexItem& item : items) {
         m_flagsByOffset.emplace(item.nMbxOffset, item.nFlags);
+        m_nIntactEnd = std::max<uint64_t>(m_nIntactEnd, uint64_t(item.nMbxOffset) + item.nMbxSize);
+    }
     m_nIndexLength = idx.GetLength();
     m_nIndexMbxLength = nMbxLength;
     return MAIL_OK;
+}
+
+int COE4Message::IndexDamageAt(uint64_t nMbxOffset) const
+{
+    return m_nIndexResult != MAIL_OK && nMbxOffset >= m_nIntactEnd ? m_nIndexResult : MAIL_OK;
 }
 
 bool COE4Message::IsListedLive(uint32_t nMbxOffset) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mail/CMailMessage.h"
+#include "mail/MailResult.h"
 #include "mail/Oe4Format.h"
 
 #include <unordered_map>
@@ -9,7 +10,10 @@
 // path; the .idx beside it says which messages are deleted. The store
 // identifier is the message number; the offset and length cover the message
 // text in the .mbx; the resume position is the .mbx offset after the message.
-// A message the .idx flags deleted, or does not list, reads as deleted.
+// A message the .idx flags deleted, or does not list, reads as deleted. When
+// the .idx is damaged (an item names a message past the end of a truncated
+// .mbx, say), the messages its intact items cover still read, and the store
+// ends with the failure where the damage starts.
 class COE4Message : public CMailMessage {
 public:
     COE4Message() = default;
@@ -20,8 +24,12 @@ public:
     int ReadNext(LPCTSTR pszStorePath, DWORD dwPosition, int nMaxPath) override;
 
 private:
-    // Opens the store and reads its index when the store or the index changed.
+    // Opens the store and reads its index when the store or the index changed;
+    // a damaged index is kept as far as it is intact, see m_nIndexResult.
     [[nodiscard]] int OpenStore(LPCTSTR pszStorePath, int nMaxPath);
+    // The index's failure for a message header at an .mbx offset past the
+    // intact part of a damaged index, else MAIL_OK.
+    int IndexDamageAt(uint64_t nMbxOffset) const;
     // Whether the index lists the message at an .mbx offset as live.
     bool IsListedLive(uint32_t nMbxOffset) const;
 
@@ -30,4 +38,6 @@ private:
     std::unordered_map<uint32_t, uint32_t> m_flagsByOffset; // .mbx offset -> item flags
     uint64_t m_nIndexLength { 0 };                          // The .idx length the flags were read from
     uint64_t m_nIndexMbxLength { 0 };                       // The .mbx length the index was checked against
+    int m_nIndexResult { MAIL_OK };                         // How reading the index ended
+    uint64_t m_nIntactEnd { 0 };                            // End of the messages the intact items cover
 };

@@ -1,40 +1,13 @@
 #include "mail/COE5Mailer.h"
 
-#include "mail/DbxFormat.h"
 #include "mail/MailResult.h"
+#include "mail/MessageStoreFolder.h"
 #include "platform/base/Registry.h"
 
 namespace {
 
 constexpr LPCTSTR IDENTITIES_KEY = "Identities";
 constexpr LPCTSTR OE5_KEY = "Software\\Microsoft\\Outlook Express\\5.0";
-
-bool IsMessageDatabase(const CString& strPath)
-{
-    CMailFile dbx;
-    uint32_t nCount = 0;
-    return dbx.Open(strPath) && ReadDbxHeader(dbx, nCount) == MAIL_OK;
-}
-
-// The message databases of a store folder.
-CMailFolderArray ReadStoreFolder(const CString& strFolder)
-{
-    CMailFolderArray folders;
-    for (const CMailerFileName& name : ListMailerFolder(strFolder)) {
-        int nLength = name.strName.GetLength();
-        if (name.bFolder || nLength <= 4 || name.strName.Right(4).CompareNoCase(".dbx") != 0)
-            continue;
-        CString strPath = strFolder + "\\" + name.strName;
-        if (!IsMessageDatabase(strPath))
-            continue;
-        CMailFolderEntry entry;
-        entry.strName = name.strName.Left(nLength - 4);
-        entry.strMailbox = strPath;
-        entry.dwStoreKind = MAIL_STORE_OE5;
-        folders.push_back(std::move(entry));
-    }
-    return folders;
-}
 
 // One identity's name and store folder; FALSE when it has no store.
 BOOL ReadIdentity(HKEY hIdentities, LPCTSTR pszKey, CString& strName, CString& strRoot)
@@ -83,7 +56,7 @@ void COE5Mailer::FindUsers(std::vector<CMailerUserEntry>& users)
             continue;
         auto pUser = std::make_unique<CMailerUser>();
         pUser->strRoot = strRoot;
-        pUser->folders = ReadStoreFolder(strRoot);
+        pUser->folders = ListMessageStores(strRoot);
         users.push_back({ strName, std::move(pUser) });
     }
     RegCloseKey(hIdentities);

@@ -1,78 +1,10 @@
 #include "mail/MailMime.h"
 
-#include "mail/MailPassword.h"
+#include "mail/GMimeSupport.h"
 
 #include <cstring>
-#include <mutex>
-
-#include <gmime/gmime.h>
 
 namespace {
-
-// GMime is initialised once per process and stays so; the readers can run on
-// any thread.
-void EnsureGMime()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { g_mime_init(); });
-}
-
-// Owns one GObject reference.
-template<typename T> class CGObjectRef {
-public:
-    explicit CGObjectRef(T* p)
-        : m_p(p)
-    {
-    }
-    ~CGObjectRef()
-    {
-        if (m_p)
-            g_object_unref(m_p);
-    }
-    CGObjectRef(const CGObjectRef&) = delete;
-    CGObjectRef& operator=(const CGObjectRef&) = delete;
-    T* Get() const { return m_p; }
-
-private:
-    T* m_p;
-};
-
-GMimeParserOptions* ParserOptions()
-{
-    // Raw 8-bit header text that is not UTF-8 is read as Latin-1, as older
-    // clients wrote it.
-    static GMimeParserOptions* pOptions = [] {
-        GMimeParserOptions* p = g_mime_parser_options_new();
-        const char* charsets[] = { "UTF-8", "ISO-8859-1", nullptr };
-        g_mime_parser_options_set_fallback_charsets(p, charsets);
-        g_mime_parser_options_set_rfc2047_compliance_mode(p, GMIME_RFC_COMPLIANCE_LOOSE);
-        g_mime_parser_options_set_address_compliance_mode(p, GMIME_RFC_COMPLIANCE_LOOSE);
-        return p;
-    }();
-    return pOptions;
-}
-
-GMimeMessage* ParseMessage(std::string_view raw)
-{
-    EnsureGMime();
-    // The stream owns a copy of the bytes, so the parse outlives no caller buffer.
-    GByteArray* pArray = g_byte_array_new();
-    g_byte_array_append(pArray, reinterpret_cast<const guint8*>(raw.data()), static_cast<guint>(raw.size()));
-    CGObjectRef<GMimeStream> stream(g_mime_stream_mem_new_with_byte_array(pArray));
-    CGObjectRef<GMimeParser> parser(g_mime_parser_new_with_stream(stream.Get()));
-    g_mime_parser_set_format(parser.Get(), GMIME_FORMAT_MESSAGE);
-    return g_mime_parser_construct_message(parser.Get(), ParserOptions());
-}
-
-std::string AddressText(InternetAddressList* pList)
-{
-    if (pList == nullptr || internet_address_list_length(pList) == 0)
-        return {};
-    char* psz = internet_address_list_to_string(pList, nullptr, FALSE);
-    std::string str = psz ? psz : "";
-    g_free(psz);
-    return str;
-}
 
 bool IsAttachment(GMimeObject* pPart)
 {
@@ -156,56 +88,9 @@ bool StartsWithNoCase(std::string_view text, size_t nPos, std::string_view prefi
 
 } // namespace
 
-CMailContent ParseMailContent(std::string_view raw)
-{
-    CMailContent content;
-    CGObjectRef<GMimeMessage> message(ParseMessage(raw));
-    GMimeMessage* pMessage = message.Get();
-    if (pMessage == nullptr)
-        return content;
-
-    if (const char* pszSubject = g_mime_message_get_subject(pMessage))
-        content.strSubject = pszSubject;
-    content.strFrom = AddressText(g_mime_message_get_from(pMessage));
-    content.strTo = AddressText(g_mime_message_get_to(pMessage));
-    content.strCc = AddressText(g_mime_message_get_cc(pMessage));
-    if (GDateTime* pDate = g_mime_message_get_date(pMessage))
-        content.tDate = static_cast<time_t>(g_date_time_to_unix(pDate));
-
-    GMimeHeaderList* pHeaders = g_mime_object_get_header_list(GMIME_OBJECT(pMessage));
-    int nHeaders = g_mime_header_list_get_count(pHeaders);
-    for (int i = 0; i < nHeaders; ++i) {
-        GMimeHeader* pHeader = g_mime_header_list_get_header_at(pHeaders, i);
-        const char* pszName = g_mime_header_get_name(pHeader);
-        const char* pszValue = g_mime_header_get_value(pHeader);
-        content.strHeaderLines += pszName ? pszName : "";
-        content.strHeaderLines += ": ";
-        content.strHeaderLines += pszValue ? pszValue : "";
-        content.strHeaderLines += "\r\n";
-        if (pszName && pszValue && g_ascii_strcasecmp(pszName, MAIL_PROTECTION_HEADER) == 0)
-            UnscramblePassword(pszValue, content.strProtection);
-    }
-    content.strText = TextOfMessage(pMessage);
-    return content;
-}
-
-std::string_view MailHeaderBlock(std::string_view raw)
-{
-    for (size_t nPos = 0; nPos < raw.size();) {
-        size_t nBreak = raw.find('\n', nPos);
-        if (nBreak == std::string_view::npos)
-            break;
-        bool bEmpty = nBreak == nPos || (nBreak == nPos + 1 && raw[nPos] == '\r');
-        if (bEmpty)
-            return raw.substr(0, nBreak + 1);
-        nPos = nBreak + 1;
-    }
-    return raw;
-}
-
 std::string MailTextFromMime(std::string_view raw)
 {
-    CGObjectRef<GMimeMessage> message(ParseMessage(raw));
+    CGObjectRef<GMimeMessage> message(ParseMailMessage(raw));
     return message.Get() ? TextOfMessage(message.Get()) : std::string();
 }
 

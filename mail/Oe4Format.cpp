@@ -36,7 +36,8 @@ int ReadMbxMessage(const CMailFile& mbx, uint64_t nOffset, COe4MbxMessage& messa
     message.nNumber = MailGetU32(header + 4);
     message.nTotalSize = MailGetU32(header + 8);
     message.nTextSize = MailGetU32(header + 12);
-    if (MailGetU32(header) != MBX_MESSAGE_MARKER || message.nTotalSize < MBX_MESSAGE_HEADER_SIZE
+    if (std::memcmp(header, MBX_MESSAGE_MARKER, sizeof(MBX_MESSAGE_MARKER)) != 0
+        || message.nTotalSize < MBX_MESSAGE_HEADER_SIZE
         || message.nTextSize > message.nTotalSize - MBX_MESSAGE_HEADER_SIZE
         || message.nTextSize > MAIL_MAX_MESSAGE_BYTES || nOffset + message.nTotalSize > nLength)
         return MAIL_ERR_FORMAT;

@@ -12,8 +12,9 @@
 //
 // .mbx: an 84-byte header ("JMF6", a sub id, the message count, the last used
 // message number, the file size), then the messages, each a 16-byte header
-// (marker 0x007F007F, message number, total size including header and padding,
-// text size) followed by the message text and padding to the total size.
+// (the marker bytes 00 7F 00 7F, message number, total size including header
+// and padding, text size) followed by the message text and padding to the
+// total size.
 //
 // .idx: an 80-byte header ("JMF9", a sub id, the item count, the file size),
 // then the items back to back, each starting with the flags, a reserved word,
@@ -23,9 +24,9 @@
 
 constexpr uint32_t MBX_SIGNATURE = 0x36464D4A; // "JMF6"
 constexpr size_t MBX_HEADER_SIZE = 84;
-constexpr size_t MBX_COUNT_FIELD = 8; // Message count in the header
-constexpr size_t MBX_SIZE_FIELD = 16; // File size in the header
-constexpr uint32_t MBX_MESSAGE_MARKER = 0x007F007F;
+constexpr size_t MBX_COUNT_FIELD = 8;                                       // Message count in the header
+constexpr size_t MBX_SIZE_FIELD = 16;                                       // File size in the header
+constexpr unsigned char MBX_MESSAGE_MARKER[4] = { 0x00, 0x7F, 0x00, 0x7F }; // In file order
 constexpr size_t MBX_MESSAGE_HEADER_SIZE = 16;
 
 constexpr uint32_t IDX_SIGNATURE = 0x39464D4A; // "JMF9"
@@ -63,5 +64,6 @@ std::string Oe4IndexPath(const char* pszMbxPath);
 [[nodiscard]] int ReadMbxMessage(const CMailFile& mbx, uint64_t nOffset, COe4MbxMessage& message);
 
 // Reads every item of the .idx; each must lie inside the .idx and point inside
-// a .mbx of nMbxLength bytes, or the index is damaged (MAIL_ERR_FORMAT).
+// a .mbx of nMbxLength bytes, or the index is damaged (MAIL_ERR_FORMAT). On a
+// failure, items holds the intact items before the damage.
 [[nodiscard]] int ReadOe4Index(const CMailFile& idx, uint64_t nMbxLength, std::vector<COe4IndexItem>& items);

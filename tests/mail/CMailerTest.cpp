@@ -147,6 +147,35 @@ TEST_F(MailerTest, OutlookExpress5FindsTwoIdentities)
     EXPECT_EQ(mailer.GetStoreUserName(("*" + StorePath("oe5/main/inbox.dbx")).c_str()), "Main Identity");
 }
 
+TEST_F(MailerTest, OutlookExpressStoresAreKnownByTheirContentNotTheirNames)
+{
+    SetOe4StoreRoot("oe4");
+    WriteDbx("oe4/Mail/Archive.mbx"); // A message database under the other kind's name
+    WriteOe4Store("oe4/Mail/Inbox.mbx");
+    AddOe5Identity("{1}", "Eve", "oe5");
+    WriteOe4Store("oe5/Old.dbx"); // A .mbx with its Old.idx, named .dbx
+    WriteDbx("oe5/Sent");         // No extension at all
+    m_stores.WriteFile("oe5/Notes.dbx", std::string(0x3000, 'x'));
+
+    COE4Mailer oe4;
+    COE5Mailer oe5;
+    const struct {
+        CMailer* pMailer;
+        const char* pszFolders;
+        DWORD dwKinds[2];
+    } cases[] = {
+        { &oe4, "Archive,Inbox", { MAIL_STORE_OE5, MAIL_STORE_OE4 } },
+        { &oe5, "Old,Sent", { MAIL_STORE_OE4, MAIL_STORE_OE5 } },
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(c.pMailer->Scan()) << c.pszFolders;
+        const CMailFolderArray& folders = c.pMailer->GetUsers()[0].pUser->folders;
+        ASSERT_EQ(Describe(folders), c.pszFolders);
+        for (size_t i = 0; i < 2; ++i)
+            EXPECT_EQ(folders[i].dwStoreKind, c.dwKinds[i]) << folders[i].strName;
+    }
+}
+
 TEST_F(MailerTest, StoreRootsWithVariablesAreExpanded)
 {
     WriteDbx("oe5/Inbox.dbx");

@@ -33,14 +33,33 @@ TEST_F(COE4MessageCorruptTest, RejectsAWrongMbxSignature)
     EXPECT_EQ(reader.GetResult(), MAIL_ERR_FORMAT);
 }
 
-TEST_F(COE4MessageCorruptTest, RejectsIndexItemsPointingPastTheMbx)
+TEST_F(COE4MessageCorruptTest, ADamagedFolderLosesOnlyTheMessagesPastTheDamage)
 {
-    COe4Fixture fixture = BuildOe4Store(FixtureMessages("OE4 message ", 2));
-    size_t nSecondItem = FixtureGetU32(fixture.strIdx, IDX_HEADER_SIZE + 16) + IDX_HEADER_SIZE;
-    FixturePutU32(fixture.strIdx, nSecondItem + IDX_ITEM_MBX_OFFSET_FIELD, 0x7FFFFF00);
-    std::string strStore = Store(fixture);
-    COE4Message reader;
-    EXPECT_EQ(reader.ReadNext(strStore.c_str(), 0, MAIL_MAX_PATH), MAIL_ERR_FORMAT);
+    // clang-format off
+    const auto Damage = [](COe4Fixture& f, int nCase) {
+        switch (nCase) {
+        case 0: f.strMbx.resize(f.mbxOffsets[2] + 20); break;  // Truncated inside the third message
+        case 1: f.strMbx.resize(f.mbxOffsets[2]); break;       // Truncated right after the second
+        case 2: FixturePutU32(f.strIdx, IDX_HEADER_SIZE + FixtureGetU32(f.strIdx, IDX_HEADER_SIZE + 16)
+                    + IDX_ITEM_MBX_OFFSET_FIELD, 0x7FFFFF00); break; // The second item far past the end
+        }
+    };
+    // clang-format on
+    for (int nCase = 0; nCase < 3; ++nCase) {
+        COe4Fixture fixture = BuildOe4Store(FixtureMessages("OE4 message ", 3));
+        Damage(fixture, nCase);
+        std::string strStore = Store(fixture);
+        COE4Message reader;
+        int nEnd = -1;
+        auto results = ReadAll(reader, strStore, 0, &nEnd);
+        ASSERT_EQ(results.size(), nCase < 2 ? 2u : 1u) << nCase;
+        EXPECT_EQ(nEnd, MAIL_ERR_FORMAT) << nCase;
+        // A message before the damage loads from its catalog values, the third one does not.
+        COE4Message loaded(results[0].dwStoreId, results[0].dwOffset, results[0].dwLength, "", strStore.c_str());
+        EXPECT_EQ(loaded.Load(nullptr), MAIL_OK) << nCase;
+        COE4Message beyond(3, fixture.mbxOffsets[2] + MBX_MESSAGE_HEADER_SIZE, 1, "", strStore.c_str());
+        EXPECT_EQ(beyond.Load(nullptr), MAIL_ERR_FORMAT) << nCase;
+    }
 }
 
 TEST_F(COE4MessageCorruptTest, RejectsDamagedIndexes)

@@ -101,3 +101,37 @@ TEST_F(COE4MessageTest, LoadsAMessageFromCatalogValues)
     COE4Message other(7, results[1].dwOffset, results[1].dwLength, "", strStore.c_str());
     EXPECT_EQ(other.Load(nullptr), MAIL_ERR_NOT_FOUND);
 }
+
+TEST_F(COE4MessageTest, ReadsARecordWrittenByteByByte)
+{
+    // One message as the client writes it, every byte spelled out: the record
+    // starts with 00 7F 00 7F, the numbers are little-endian.
+    const std::string strText = "Subject: By hand\r\n\r\nx\r\n"; // 23 bytes, padded to 24
+    std::string strMbx = std::string("JMF6\x03\x00\x01\x01", 8)  // Signature, sub id
+        + std::string("\x01\x00\x00\x00\x01\x00\x00\x00", 8)     // Message count, last message number
+        + std::string("\x7C\x00\x00\x00\x01", 5)                 // File size 124, then 01
+        + std::string(63, '\0')                                  // Rest of the 84-byte header
+        + std::string("\x00\x7F\x00\x7F", 4)                     // Start of the record
+        + std::string("\x01\x00\x00\x00\x28\x00\x00\x00", 8)     // Message number 1, record size 40
+        + std::string("\x17\x00\x00\x00", 4)                     // Text size 23
+        + strText + std::string(1, '\0');
+    std::string strIdx = std::string("JMF9\x04\x00\x01\x00", 8) // Signature, sub id
+        + std::string("\x01\x00\x00\x00\x6C\x00\x00\x00", 8)    // Item count 1, file size 108
+        + std::string(64, '\0')                                 // Rest of the 80-byte header
+        + std::string("\x00\x00\x00\x00\x00\x00\x00\x00", 8)    // Flags, reserved
+        + std::string("\x01\x00\x00\x00\x50\x00\x00\x00", 8)    // Entry 1, item at 80
+        + std::string("\x1C\x00\x00\x00\x54\x00\x00\x00", 8)    // Item size 28, record at 84
+        + std::string("\x28\x00\x00\x00", 4);                   // Record size 40
+    m_folder.WriteFile("Inbox.idx", strIdx);
+    std::string strStore = ProgramPath(m_folder.WriteFile("Inbox.mbx", strMbx));
+
+    COE4Message reader;
+    int nEnd = -1;
+    auto results = ReadAll(reader, strStore, 0, &nEnd);
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(nEnd, MAIL_END);
+    EXPECT_EQ(results[0].nResult, MAIL_OK);
+    EXPECT_EQ(results[0].dwOffset, 100u);
+    EXPECT_EQ(results[0].dwPosition, 124u);
+    EXPECT_EQ(results[0].strRaw, strText);
+}

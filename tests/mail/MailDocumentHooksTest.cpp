@@ -87,8 +87,8 @@ protected:
         std::unique_ptr<CMailMessage> pReader = NewReader(nKind);
         std::vector<std::unique_ptr<CDocumentRec>> documents;
         for (const CReadResult& read : ReadAll(*pReader, strStore))
-            documents.push_back(AddMessage(nKind, strStore, read.strSubject.c_str(), read.dwStoreId, read.dwOffset,
-                read.dwLength));
+            documents.push_back(
+                AddMessage(nKind, strStore, read.strSubject.c_str(), read.dwStoreId, read.dwOffset, read.dwLength));
         return documents;
     }
 
@@ -126,7 +126,9 @@ protected:
     std::unique_ptr<CNodeRec> m_pNode;
 };
 
-class MailDocumentKindTest : public MailDocumentHooksTest, public ::testing::WithParamInterface<int> { };
+class MailDocumentKindTest
+    : public MailDocumentHooksTest
+    , public ::testing::WithParamInterface<int> { };
 
 } // namespace
 

@@ -81,7 +81,7 @@ COe4Fixture BuildOe4Store(const std::vector<std::string>& messages, const std::v
         auto nTotal = static_cast<uint32_t>(MBX_MESSAGE_HEADER_SIZE + text.size() + nPadding);
         auto nMbxOffset = static_cast<uint32_t>(store.strMbx.size());
         store.mbxOffsets.push_back(nMbxOffset);
-        AppendU32(store.strMbx, MBX_MESSAGE_MARKER);
+        store.strMbx.append(reinterpret_cast<const char*>(MBX_MESSAGE_MARKER), sizeof(MBX_MESSAGE_MARKER));
         AppendU32(store.strMbx, static_cast<uint32_t>(i + 1));
         AppendU32(store.strMbx, nTotal);
         AppendU32(store.strMbx, static_cast<uint32_t>(text.size()));
