@@ -23,17 +23,17 @@
 class CThreadWaker;
 
 // A message sent to a window of another thread. The sender waits until bDone.
-// Whoever takes the message out of the target's queue completes it, once
-// (CompleteSentMessage): the owner that runs it, or the thread that destroys
-// its window or ends its queue. No lock is needed for that: the taking is
-// done under the window lock, and only the taker writes lResult and bDone.
+// The thread that takes the message out of the target's queue (under the
+// window lock) completes it, once and without the lock: the owner that runs
+// it (its answer or ReplyMessage), or the thread that destroys the window or
+// ends the queue (CompleteSentMessages). Only that thread writes lResult and bDone.
 struct CSentMessage {
     HWND hWnd { nullptr };
     UINT uMsg { 0 };
     WPARAM wParam { 0 };
     LPARAM lParam { 0 };
-    LRESULT lResult { 0 };                      // written before bDone
-    std::atomic<bool> bDone { false };          // replied, answered, or given up (target gone)
+    LRESULT lResult { 0 };                     // written before bDone
+    std::atomic<bool> bDone { false };         // replied, answered, or given up (target gone)
     std::shared_ptr<CReplyEvent> pSenderEvent; // none for SendNotifyMessage, which waits for nothing
 };
 
@@ -78,13 +78,13 @@ public:
     UINT ChangedBits();
     void ClearChangedBits(UINT nBits) { m_nChangedBits &= ~nBits; }
     // Drops everything that belongs to a window that goes; sent messages waiting
-    // for it are handed back in `given up` to be completed with 0.
+    // for it are handed back in `givenUp` to be completed with 0.
     void ForgetWindow(HWND hWnd, std::vector<std::shared_ptr<CSentMessage>>& givenUp);
     // Ends the queue with its thread: nothing more is accepted, and the sent
     // messages still waiting are handed back in `givenUp` to be completed with 0.
     void End(std::vector<std::shared_ptr<CSentMessage>>& givenUp);
 
-    // Without the lock.
+    // Lock not needed for these two.
     // Whether sent messages wait. A sender adds under the lock and wakes the
     // owner afterwards, so an owner that sees none here and then sleeps is woken.
     bool HasSent() const { return m_nSent.load(std::memory_order_acquire) != 0; }

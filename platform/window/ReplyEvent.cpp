@@ -35,8 +35,8 @@ void CReplyEvent::Wait(uint32_t nSeen, Clock::time_point deadline)
     }
     m_bSleeping.store(true, std::memory_order_seq_cst);
     if (m_nSets.load(std::memory_order_seq_cst) == nSeen)
-        syscall(SYS_futex, FutexWord(m_nSets), FUTEX_WAIT_BITSET_PRIVATE, nSeen, pUntil, nullptr,
-            FUTEX_BITSET_MATCH_ANY);
+        syscall(
+            SYS_futex, FutexWord(m_nSets), FUTEX_WAIT_BITSET_PRIVATE, nSeen, pUntil, nullptr, FUTEX_BITSET_MATCH_ANY);
     m_bSleeping.store(false, std::memory_order_relaxed);
 }
 
