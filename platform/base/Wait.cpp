@@ -243,8 +243,18 @@ CThreadWaker::~CThreadWaker()
 
 void CThreadWaker::Wake()
 {
-    auto lock = LockWaitState();
-    Signal();
+    // The wake comes after the lock is released, so the woken thread does not
+    // run straight into the held lock. None is lost: a waiter that looked
+    // before the caller's change is asleep once this lock is free, and one
+    // that looks after this lock sees the change.
+    int fdWake = -1;
+    {
+        auto lock = LockWaitState();
+        fdWake = m_fdWake;
+    }
+    m_condition.notify_all();
+    if (fdWake >= 0)
+        eventfd_write(fdWake, 1);
 }
 
 void CThreadWaker::Signal()

@@ -48,11 +48,7 @@ struct CQueueOwner {
         std::vector<std::shared_ptr<CSentMessage>> givenUp;
         {
             auto lock = LockWindows();
-            pQueue->m_bEnded = true;
-            givenUp.assign(pQueue->m_incoming.begin(), pQueue->m_incoming.end());
-            pQueue->m_incoming.clear();
-            pQueue->m_posted.clear();
-            pQueue->m_timers.clear();
+            pQueue->End(givenUp);
             RemoveThreadWindowsLocked(pQueue->m_dwThreadId, givenUp);
             QueuesByThread().erase(pQueue->m_dwThreadId);
         }
@@ -101,8 +97,10 @@ public:
 
     bool IsReady() override
     {
+        if (m_queue.HasSent())
+            return true;
         auto lock = LockWindows();
-        return !m_queue.m_incoming.empty() || m_queue.HasMatch(m_filter);
+        return m_queue.HasMatch(m_filter);
     }
 
 private:
@@ -122,10 +120,12 @@ public:
 
     bool IsReady() override
     {
+        if (m_queue.HasSent())
+            return true;
         auto lock = LockWindows();
         UINT nChanged = m_queue.ChangedBits(); // notes timers that fell due
         UINT nBits = m_bAnyInput ? m_queue.CurrentBits() : nChanged;
-        return !m_queue.m_incoming.empty() || (nBits & m_nMask & ~QS_SENDMESSAGE);
+        return (nBits & m_nMask & ~QS_SENDMESSAGE) != 0;
     }
 
 private:
@@ -174,7 +174,18 @@ void CMessageQueue::Post(const MSG& msg, bool bFront)
 void CMessageQueue::AddSent(std::shared_ptr<CSentMessage> pSent)
 {
     m_incoming.push_back(std::move(pSent));
+    m_nSent.store(m_incoming.size(), std::memory_order_release);
     m_nChangedBits |= QS_SENDMESSAGE;
+}
+
+std::shared_ptr<CSentMessage> CMessageQueue::TakeSent()
+{
+    if (m_incoming.empty())
+        return nullptr;
+    std::shared_ptr<CSentMessage> pSent = std::move(m_incoming.front());
+    m_incoming.pop_front();
+    m_nSent.store(m_incoming.size(), std::memory_order_release);
+    return pSent;
 }
 
 CTimer* CMessageQueue::DueTimer(const CMessageFilter& filter, ULONGLONG nNow)
@@ -281,6 +292,23 @@ void CMessageQueue::ForgetWindow(HWND hWnd, std::vector<std::shared_ptr<CSentMes
         givenUp.push_back(pSent);
         return true;
     });
+    m_nSent.store(m_incoming.size(), std::memory_order_release);
+}
+
+void CMessageQueue::End(std::vector<std::shared_ptr<CSentMessage>>& givenUp)
+{
+    m_bEnded = true;
+    givenUp.insert(givenUp.end(), m_incoming.begin(), m_incoming.end());
+    m_incoming.clear();
+    m_nSent.store(0, std::memory_order_release);
+    m_posted.clear();
+    m_timers.clear();
+}
+
+void CMessageQueue::WakeForSent()
+{
+    m_pWaker->Wake();
+    m_replyEvent.Set();
 }
 
 std::shared_ptr<CMessageQueue> CurrentQueue()

@@ -2,7 +2,8 @@
 
 // The message queue of one thread, shared by the files of platform/window and
 // not meant for callers. Every field is guarded by the window lock (see
-// WindowInternal.h).
+// WindowInternal.h), except the reply event and the count of sent messages,
+// which a cross-thread send reads and wakes without it.
 //
 // A queue holds three kinds of work, served in this order:
 //   1. messages sent by other threads, which the owner runs inside its
@@ -11,24 +12,29 @@
 //   3. timers, generated as WM_TIMER only when nothing above matches.
 
 #include "platform/window/Messages.h"
+#include "platform/window/ReplyEvent.h"
 #include "platform/window/WindowTypes.h"
 
+#include <atomic>
 #include <deque>
 #include <memory>
 #include <vector>
 
 class CThreadWaker;
 
-// A message sent to a window of another thread. The sender waits until bDone;
-// the owner of the window runs it and fills in lResult.
+// A message sent to a window of another thread. The sender waits until bDone.
+// The thread that takes the message out of the target's queue (under the
+// window lock) completes it, once and without the lock: the owner that runs
+// it (its answer or ReplyMessage), or the thread that destroys the window or
+// ends the queue (CompleteSentMessages). Only that thread writes lResult and bDone.
 struct CSentMessage {
     HWND hWnd { nullptr };
     UINT uMsg { 0 };
     WPARAM wParam { 0 };
     LPARAM lParam { 0 };
-    LRESULT lResult { 0 };
-    bool bDone { false };                       // replied, answered, or given up (target gone)
-    std::shared_ptr<CThreadWaker> pSenderWaker; // none for SendNotifyMessage, which waits for nothing
+    LRESULT lResult { 0 };                     // written before bDone
+    std::atomic<bool> bDone { false };         // replied, answered, or given up (target gone)
+    std::shared_ptr<CReplyEvent> pSenderEvent; // none for SendNotifyMessage, which waits for nothing
 };
 
 struct CTimer {
@@ -56,7 +62,10 @@ public:
 
     // Lock held for all of these.
     void Post(const MSG& msg, bool bFront = false);
+    // Queues a sent message; the caller then wakes the owner (WakeForSent) once the lock is released.
     void AddSent(std::shared_ptr<CSentMessage> pSent);
+    // The oldest sent message, taken out of the queue; nullptr with none.
+    std::shared_ptr<CSentMessage> TakeSent();
     // Takes (PM_REMOVE) or copies the first message the filter accepts; see the order above.
     bool Retrieve(MSG* pMsg, const CMessageFilter& filter, UINT wRemoveMsg);
     // Whether Retrieve would find something, without changing anything.
@@ -69,12 +78,23 @@ public:
     UINT ChangedBits();
     void ClearChangedBits(UINT nBits) { m_nChangedBits &= ~nBits; }
     // Drops everything that belongs to a window that goes; sent messages waiting
-    // for it are handed back in `given up` to be completed with 0.
+    // for it are handed back in `givenUp` to be completed with 0.
     void ForgetWindow(HWND hWnd, std::vector<std::shared_ptr<CSentMessage>>& givenUp);
+    // Ends the queue with its thread: nothing more is accepted, and the sent
+    // messages still waiting are handed back in `givenUp` to be completed with 0.
+    void End(std::vector<std::shared_ptr<CSentMessage>>& givenUp);
+
+    // Lock not needed for these two.
+    // Whether sent messages wait. A sender adds under the lock and wakes the
+    // owner afterwards, so an owner that sees none here and then sleeps is woken.
+    bool HasSent() const { return m_nSent.load(std::memory_order_acquire) != 0; }
+    // Wakes the owner for a sent message, wherever it waits: for messages, in a
+    // wait of its own, or for the answer to its own send. Lock NOT held.
+    void WakeForSent();
 
     const DWORD m_dwThreadId;
     std::shared_ptr<CThreadWaker> m_pWaker; // the owner's; others wake it after posting
-    std::deque<std::shared_ptr<CSentMessage>> m_incoming;
+    CReplyEvent m_replyEvent;               // the owner sleeps on it in its own cross-thread sends
     std::deque<MSG> m_posted;
     std::vector<CTimer> m_timers;
     bool m_bQuit { false };
@@ -87,6 +107,8 @@ private:
     // The due timer the filter accepts that fell due first, or nullptr.
     CTimer* DueTimer(const CMessageFilter& filter, ULONGLONG nNow);
 
+    std::deque<std::shared_ptr<CSentMessage>> m_incoming;
+    std::atomic<size_t> m_nSent { 0 }; // the size of m_incoming, for HasSent
     UINT m_nChangedBits { 0 };
 };
 
@@ -102,7 +124,7 @@ std::shared_ptr<CMessageQueue> CurrentQueue();
 // The queue of a thread, or nullptr when it has none or has ended. Lock held.
 std::shared_ptr<CMessageQueue> QueueOfThreadLocked(DWORD dwThreadId);
 
-// Finishes sent messages with `lResult` and wakes their senders. Lock NOT held.
+// Finishes sent messages taken from their queue with `lResult` and wakes their senders. Lock NOT held.
 void CompleteSentMessages(const std::vector<std::shared_ptr<CSentMessage>>& messages, LRESULT lResult);
 
 // Runs the messages other threads have sent to the calling thread; returns how many ran.

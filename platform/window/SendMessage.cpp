@@ -1,5 +1,10 @@
 // Sending messages: direct calls on the owner thread, a hand-over through the
 // owner's queue from other threads, and the replies.
+//
+// A send to another thread's window takes the window lock once, to queue the
+// message, then wakes the owner wherever it waits and sleeps on its own reply
+// event. The owner takes the message under the lock, runs it, and answers
+// without the lock: the result, the done flag, a set of the sender's event.
 
 #include "platform/window/MessageQueue.h"
 
@@ -29,20 +34,16 @@ public:
     CRunningScope& operator=(const CRunningScope&) = delete;
 };
 
-// Sets the result of a sent message once and wakes its sender. Lock NOT held.
+// Sets the result of a sent message once and wakes its sender; only the
+// thread that took the message from its queue calls it. Lock NOT held.
 void Complete(CSentMessage& sent, LRESULT lResult)
 {
-    std::shared_ptr<CThreadWaker> pWaker;
-    {
-        auto lock = LockWindows();
-        if (sent.bDone)
-            return;
-        sent.bDone = true;
-        sent.lResult = lResult;
-        pWaker = sent.pSenderWaker;
-    }
-    if (pWaker)
-        pWaker->Wake();
+    if (sent.bDone.load(std::memory_order_relaxed))
+        return;
+    sent.lResult = lResult;
+    sent.bDone.store(true, std::memory_order_release);
+    if (sent.pSenderEvent)
+        sent.pSenderEvent->Set();
 }
 
 // Completes a sent message when it goes out of scope.
@@ -59,30 +60,6 @@ struct CAnswerOnExit {
     LRESULT m_lResult { 0 };
 };
 
-// A sender's wait: for its reply, and (unless it blocks) for messages sent to
-// its own thread meanwhile, which it serves so that two threads sending to
-// each other do not deadlock.
-class CReplyWait : public CWaitSource {
-public:
-    CReplyWait(const CSentMessage& sent, const CMessageQueue& ownQueue, bool bServe)
-        : m_sent(sent)
-        , m_ownQueue(ownQueue)
-        , m_bServe(bServe)
-    {
-    }
-
-    bool IsReady() override
-    {
-        auto lock = LockWindows();
-        return m_sent.bDone || (m_bServe && !m_ownQueue.m_incoming.empty());
-    }
-
-private:
-    const CSentMessage& m_sent;
-    const CMessageQueue& m_ownQueue;
-    bool m_bServe;
-};
-
 enum class SendOutcome { Done, Failed, TimedOut };
 
 // Sends and, for another thread's window, waits up to dwTimeout ms (INFINITE:
@@ -92,14 +69,15 @@ SendOutcome Send(
 {
     *plResult = 0;
     std::shared_ptr<CSentMessage> pSent;
-    std::shared_ptr<CThreadWaker> pTargetWaker;
+    std::shared_ptr<CMessageQueue> pTarget;
+    std::shared_ptr<CMessageQueue> pOwnQueue = bWait ? CurrentQueue() : nullptr;
     {
         auto lock = LockWindows();
         CWindow* pWindow = FindWindowOrFailLocked(hWnd);
         if (!pWindow)
             return SendOutcome::Failed;
-        std::shared_ptr<CMessageQueue> pTarget = pWindow->pQueue;
-        if (pTarget && pWindow->dwThreadId != GetCurrentThreadId()) {
+        if (pWindow->pQueue && pWindow->dwThreadId != GetCurrentThreadId()) {
+            pTarget = pWindow->pQueue;
             if (pTarget->m_bEnded) {
                 SetLastError(ERROR_INVALID_WINDOW_HANDLE);
                 return SendOutcome::Failed;
@@ -110,9 +88,8 @@ SendOutcome Send(
             pSent->wParam = wParam;
             pSent->lParam = lParam;
             if (bWait)
-                pSent->pSenderWaker = GetCurrentThreadWaker();
+                pSent->pSenderEvent = std::shared_ptr<CReplyEvent>(pOwnQueue, &pOwnQueue->m_replyEvent);
             pTarget->AddSent(pSent);
-            pTargetWaker = pTarget->m_pWaker;
         }
     }
     if (!pSent) {
@@ -120,42 +97,30 @@ SendOutcome Send(
         *plResult = CallWindowProcedure(hWnd, uMsg, wParam, lParam);
         return SendOutcome::Done;
     }
-    pTargetWaker->Wake();
+    pTarget->WakeForSent();
     if (!bWait)
         return SendOutcome::Done;
 
-    using Clock = std::chrono::steady_clock;
+    using Clock = CReplyEvent::Clock;
     Clock::time_point deadline
         = dwTimeout == INFINITE ? Clock::time_point::max() : Clock::now() + std::chrono::milliseconds(dwTimeout);
-    std::shared_ptr<CMessageQueue> pOwnQueue = CurrentQueue();
     bool bServe = !(fuFlags & SMTO_BLOCK);
-    CReplyWait wait(*pSent, *pOwnQueue, bServe);
+    CReplyEvent& replyEvent = pOwnQueue->m_replyEvent;
     for (;;) {
+        // Read first: a set after this, for the answer or a message to serve, ends the wait below at once.
+        uint32_t nSeen = replyEvent.Sets();
         if (bServe)
             ServeSentMessages(*pOwnQueue);
-        {
-            auto lock = LockWindows();
-            if (pSent->bDone) {
-                *plResult = pSent->lResult;
-                return SendOutcome::Done;
-            }
+        if (pSent->bDone.load(std::memory_order_acquire)) {
+            *plResult = pSent->lResult;
+            return SendOutcome::Done;
         }
-        DWORD dwSlice = INFINITE;
-        if (deadline != Clock::time_point::max()) {
-            auto remaining = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-            if (remaining <= 0) {
-                auto lock = LockWindows();
-                if (!pSent->bDone) {
-                    // Given up: the message may still run, but nobody wakes this thread for it.
-                    pSent->pSenderWaker.reset();
-                    SetLastError(ERROR_TIMEOUT);
-                    return SendOutcome::TimedOut;
-                }
-                continue;
-            }
-            dwSlice = static_cast<DWORD>(remaining);
+        if (deadline != Clock::time_point::max() && Clock::now() >= deadline) {
+            // Given up: the message may still run; its answer then sets the event for nothing.
+            SetLastError(ERROR_TIMEOUT);
+            return SendOutcome::TimedOut;
         }
-        WaitForObjectsOrSource(0, nullptr, FALSE, dwSlice, &wait);
+        replyEvent.Wait(nSeen, deadline);
     }
 }
 
@@ -186,12 +151,13 @@ int ServeSentMessages(CMessageQueue& queue)
         std::shared_ptr<CSentMessage> pSent;
         std::shared_ptr<CWindow> pKeep;
         WNDPROC pfnWndProc = nullptr;
+        if (!queue.HasSent())
+            return nServed;
         {
             auto lock = LockWindows();
-            if (queue.m_incoming.empty())
+            pSent = queue.TakeSent();
+            if (!pSent)
                 return nServed;
-            pSent = std::move(queue.m_incoming.front());
-            queue.m_incoming.pop_front();
             if (CWindow* pWindow = FindWindowLocked(pSent->hWnd)) {
                 pKeep = SharedWindowLocked(*pWindow);
                 pfnWndProc = pWindow->pfnWndProc;
@@ -252,11 +218,8 @@ BOOL ReplyMessage(LRESULT lResult)
     if (t_running.empty() || !t_running.back())
         return FALSE;
     CSentMessage& sent = *t_running.back();
-    {
-        auto lock = LockWindows();
-        if (sent.bDone)
-            return FALSE;
-    }
+    if (sent.bDone.load(std::memory_order_relaxed))
+        return FALSE;
     Complete(sent, lResult);
     return TRUE;
 }

@@ -8,8 +8,10 @@
 #include "tests/platform/base/ThreadTestSupport.h"
 #include "tests/platform/window/WindowTestSupport.h"
 
+#include <array>
 #include <atomic>
 #include <chrono>
+#include <latch>
 #include <map>
 
 namespace {
@@ -320,6 +322,61 @@ TEST_F(MessageQueueTest, ThreadsSendingToEachOtherDoNotDeadlock)
     bDone = true;
     JoinTestThread(hThread);
     CloseHandle(hReady);
+}
+
+// Threads send to each other's windows, nested and with early replies and
+// timeouts, while each destroys and re-creates its window and one thread ends
+// halfway: every send must come back, with its answer or with 0.
+TEST_F(MessageQueueTest, SendsBothWaysEndWhileWindowsAndThreadsGoAway)
+{
+    constexpr int THREADS = 4;
+    constexpr int SENDS = 400;
+    std::array<std::atomic<HWND>, THREADS> windows {};
+    std::atomic<int> nWrong { 0 };
+    std::atomic<int> nAnswered { 0 };
+    auto check = [&](LRESULT lResult, WPARAM wParam) {
+        if (lResult != 0 && lResult != static_cast<LRESULT>(wParam + 1))
+            ++nWrong;
+    };
+    // A message is answered wParam + 1, some early; with depth left in lParam it first goes on to another window.
+    MessageLog::Instance().handler = [&](HWND, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult) {
+        if (uMsg != WM_SENT)
+            return false;
+        if (wParam % 5 == 0)
+            ReplyMessage(static_cast<LRESULT>(wParam + 1));
+        if (lParam > 0)
+            check(SendMessage(windows[(wParam + 1) % THREADS], WM_SENT, wParam, lParam - 1), wParam);
+        *plResult = static_cast<LRESULT>(wParam + 1);
+        return true;
+    };
+    std::latch allHaveWindows(THREADS);
+    std::vector<HANDLE> threads;
+    for (int t = 0; t < THREADS; ++t) {
+        threads.push_back(StartTestThread([&, t] {
+            windows[t] = CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10);
+            allHaveWindows.arrive_and_wait();
+            int nSends = t == 0 ? SENDS / 2 : SENDS; // the first thread ends while the others still send to it
+            for (int i = 0; i < nSends; ++i) {
+                if (i % 50 == 49)
+                    DestroyWindow(windows[t].exchange(CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10)));
+                HWND hPeer = windows[(t + 1 + i % (THREADS - 1)) % THREADS];
+                auto wParam = static_cast<WPARAM>(t * SENDS + i);
+                LRESULT lResult = 0;
+                DWORD_PTR nResult = 0;
+                if (i % 7 == 0)
+                    lResult = SendMessageTimeout(hPeer, WM_SENT, wParam, 1, SMTO_NORMAL, 1, &nResult) ? nResult : 0;
+                else
+                    lResult = SendMessage(hPeer, WM_SENT, wParam, i % 3);
+                check(lResult, wParam);
+                nAnswered += lResult != 0;
+            }
+            return 0;
+        }));
+    }
+    for (HANDLE hThread : threads)
+        JoinTestThread(hThread);
+    EXPECT_EQ(nWrong, 0);
+    EXPECT_GT(nAnswered, 0);
 }
 
 TEST_F(MessageQueueTest, SendMessageTimeoutGivesUpAndALateResultIsDropped)
