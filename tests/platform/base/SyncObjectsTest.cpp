@@ -286,13 +286,20 @@ TEST_F(SyncObjectsTest, SemaphoreCountsWaitsAndReleases)
     EXPECT_FALSE(ReleaseSemaphore(hSemaphore, 0, nullptr));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 
+    // Three units are there; two more come from the other thread, one at a
+    // time as soon as the waiters have made room under the maximum.
     HANDLE hReleaser = StartTestThread([=] {
-        Sleep(10);
-        return static_cast<DWORD>(ReleaseSemaphore(hSemaphore, 2, nullptr));
+        DWORD nReleased = 0;
+        for (int nTry = 0; nReleased < 2 && nTry < 2000; ++nTry) {
+            if (ReleaseSemaphore(hSemaphore, 1, nullptr))
+                ++nReleased;
+            else
+                Sleep(1);
+        }
+        return nReleased;
     });
-    // Three units are there; two more come from the other thread.
-    EXPECT_EQ(CountWaitersReleased(hSemaphore, 6, 300), 5);
-    EXPECT_EQ(JoinTestThread(hReleaser), 1u);
+    EXPECT_EQ(CountWaitersReleased(hSemaphore, 6, 1000), 5);
+    EXPECT_EQ(JoinTestThread(hReleaser), 2u);
 }
 
 TEST_F(SyncObjectsTest, SemaphoreCreationChecksItsCounts)
