@@ -6,6 +6,32 @@
 
 #include <vector>
 
+TEST(InterlockedTest, IncrementAndDecrementReturnTheNewValueTheOthersTheOld)
+{
+    volatile LONG nValue = 5;
+    EXPECT_EQ(InterlockedIncrement(&nValue), 6);
+    EXPECT_EQ(InterlockedDecrement(&nValue), 5);
+    EXPECT_EQ(InterlockedExchange(&nValue, 9), 5);
+    EXPECT_EQ(InterlockedExchangeAdd(&nValue, -4), 9);
+    EXPECT_EQ(nValue, 5);
+
+    EXPECT_EQ(InterlockedCompareExchange(&nValue, 7, 4), 5); // no match: unchanged
+    EXPECT_EQ(nValue, 5);
+    EXPECT_EQ(InterlockedCompareExchange(&nValue, 7, 5), 5);
+    EXPECT_EQ(nValue, 7);
+}
+
+TEST(InterlockedTest, PointerVariantsSwapOnlyOnMatch)
+{
+    int a = 0, b = 0, c = 0;
+    PVOID volatile pTarget = &a;
+    EXPECT_EQ(InterlockedExchangePointer(&pTarget, &b), &a);
+    EXPECT_EQ(InterlockedCompareExchangePointer(&pTarget, &c, &a), &b);
+    EXPECT_EQ(pTarget, &b);
+    EXPECT_EQ(InterlockedCompareExchangePointer(&pTarget, &c, &b), &b);
+    EXPECT_EQ(pTarget, &c);
+}
+
 TEST(InterlockedTest, ConcurrentUpdatesAreNeverLost)
 {
     constexpr int THREADS = 4;
