@@ -97,32 +97,6 @@ TEST_F(OwnedCollectionsTest, DetachGivesTheElementAway)
     delete pRecord;
 }
 
-TEST_F(OwnedCollectionsTest, ArraysGrowBySixtyFourUnlessTold)
-{
-    COwnedPtrArray<CTestRecord> records;
-    records.Add(new CTestRecord(0, 0));
-    CTestRecord** pBlock = reinterpret_cast<CTestRecord**>(records.GetData());
-    for (int i = 1; i < 64; ++i)
-        records.Add(new CTestRecord(0, i));
-    EXPECT_EQ(reinterpret_cast<CTestRecord**>(records.GetData()), pBlock);
-    records.Add(new CTestRecord(0, 64));
-    EXPECT_NE(reinterpret_cast<CTestRecord**>(records.GetData()), pBlock);
-    // After RemoveAll the array grows in the same steps again.
-    records.RemoveAll();
-    records.Add(new CTestRecord(0, 0));
-    pBlock = reinterpret_cast<CTestRecord**>(records.GetData());
-    for (int i = 1; i < 64; ++i)
-        records.Add(new CTestRecord(0, i));
-    EXPECT_EQ(reinterpret_cast<CTestRecord**>(records.GetData()), pBlock);
-
-    COwnedPtrArray<CTestRecord> small(16);
-    small.Add(new CTestRecord(0, 0));
-    pBlock = reinterpret_cast<CTestRecord**>(small.GetData());
-    for (int i = 1; i < 17; ++i)
-        small.Add(new CTestRecord(0, i));
-    EXPECT_NE(reinterpret_cast<CTestRecord**>(small.GetData()), pBlock);
-}
-
 TEST_F(OwnedCollectionsTest, RecordArrayFindsAndRemovesByIds)
 {
     COwnedPtrArray2<CTestRecord> records;

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -112,37 +111,6 @@ TEST(CArrayTest, EveryElementIsDestroyedExactlyOnce)
         EXPECT_EQ(TrackedElement::LiveCount(), 120);
     }
     EXPECT_EQ(TrackedElement::LiveCount(), 0);
-}
-
-TEST(CArrayTest, DefaultGrowthAddsAnEighthOfTheSizeWithinFourTo1024Slots)
-{
-    CIntArray array;
-    std::vector<int> sizes = SizesAtReallocation(array, 100000);
-    ASSERT_GE(sizes.size(), 3U);
-    EXPECT_EQ(sizes[0], 0);
-    EXPECT_EQ(sizes[1], 4);
-    for (std::size_t i = 1; i + 1 < sizes.size(); ++i) {
-        int nGrowBy = std::clamp(sizes[i] / 8, 4, 1024);
-        EXPECT_EQ(sizes[i + 1] - sizes[i], nGrowBy) << "after " << sizes[i] << " elements";
-    }
-    EXPECT_EQ(sizes.back() - sizes[sizes.size() - 2], 1024);
-    for (int i = 0; i < array.GetSize(); ++i)
-        ASSERT_EQ(array[i], i);
-}
-
-TEST(CArrayTest, GrowByIsKeptUntilChanged)
-{
-    CIntArray array;
-    array.SetSize(0, 100);
-    EXPECT_EQ(SizesAtReallocation(array, 250), (std::vector<int> { 0, 100, 200 }));
-
-    // -1 keeps 100: growing past the 300 slots makes room up to 400.
-    array.SetSize(301);
-    EXPECT_EQ(SizesAtReallocation(array, 100), (std::vector<int> { 400 }));
-
-    // A request beyond the grow-by gets exactly what it asks for.
-    array.SetSize(1000);
-    EXPECT_EQ(SizesAtReallocation(array, 1), (std::vector<int> { 1000 }));
 }
 
 TEST(CArrayTest, FreeExtraTrimsTheBlockToTheSize)

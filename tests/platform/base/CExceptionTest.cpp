@@ -10,23 +10,6 @@
 #include <cstring>
 #include <string>
 
-TEST(CExceptionTest, OsErrorsMapToTheirCauses)
-{
-    EXPECT_EQ(CFileException::OsErrorToException(NO_ERROR), CFileException::none);
-    EXPECT_EQ(CFileException::OsErrorToException(ERROR_FILE_NOT_FOUND), CFileException::fileNotFound);
-    EXPECT_EQ(CFileException::OsErrorToException(ERROR_PATH_NOT_FOUND), CFileException::badPath);
-    EXPECT_EQ(CFileException::OsErrorToException(ERROR_INVALID_DRIVE), CFileException::badPath);
-    EXPECT_EQ(CFileException::OsErrorToException(ERROR_ACCESS_DENIED), CFileException::accessDenied);
-    EXPECT_EQ(CFileException::OsErrorToException(ERROR_SHARING_VIOLATION), CFileException::sharingViolation);
-    EXPECT_EQ(CFileException::OsErrorToException(ERROR_LOCK_VIOLATION), CFileException::lockViolation);
-    EXPECT_EQ(CFileException::OsErrorToException(ERROR_DISK_FULL), CFileException::diskFull);
-    EXPECT_EQ(CFileException::OsErrorToException(ERROR_NEGATIVE_SEEK), CFileException::badSeek);
-    EXPECT_EQ(CFileException::OsErrorToException(ERROR_HANDLE_EOF), CFileException::endOfFile);
-    EXPECT_EQ(CFileException::OsErrorToException(ERROR_INVALID_HANDLE), CFileException::invalidFile);
-    EXPECT_EQ(CFileException::OsErrorToException(ERROR_BADKEY), CFileException::genericException);
-    EXPECT_EQ(CFileException::OsErrorToException(-1), CFileException::genericException);
-}
-
 TEST(CExceptionTest, ThrowOsErrorThrowsOnlyForErrors)
 {
     EXPECT_NO_THROW(CFileException::ThrowOsError(0, "C:\\a.txt"));

@@ -442,53 +442,35 @@ TEST(CStringTest, FindOneOfMatchesWholeCharacters)
 
 /*********************************** Buffer access ***********************************/
 
-TEST(CStringTest, ReleaseBufferTakesTheLengthUpToTheNul)
+TEST(CStringTest, ReleasedBuffersSetTheLength)
 {
     CString str;
-    LPTSTR pBuffer = str.GetBuffer(MAX_PATH);
-    std::memcpy(pBuffer, "C:\\Users", 9);
-    str.ReleaseBuffer();
+    std::memcpy(str.GetBuffer(MAX_PATH), "C:\\Users", 9);
+    str.ReleaseBuffer(); // up to the NUL
     EXPECT_EQ(str, "C:\\Users");
     EXPECT_EQ(str.GetLength(), 8);
-}
 
-TEST(CStringTest, ReleaseBufferWithALengthKeepsThatMany)
-{
-    CString str("abcdef");
+    str = "abcdef";
     LPTSTR pBuffer = str.GetBuffer(0);
     EXPECT_STREQ(pBuffer, "abcdef");
     pBuffer[0] = 'A';
-    str.ReleaseBuffer(3);
-    EXPECT_EQ(str, "Abc");
-    str.GetBuffer(10);
-    str.ReleaseBuffer();
+    str.ReleaseBuffer(3); // that many
     EXPECT_EQ(str, "Abc");
     str.GetBuffer(2);
-    str.ReleaseBuffer(100);
+    str.ReleaseBuffer(100); // more than there is: up to the NUL
     EXPECT_EQ(str, "Abc");
-}
 
-TEST(CStringTest, GetBufferSetLengthFixesTheLength)
-{
-    CString str("abc");
-    LPTSTR pBuffer = str.GetBufferSetLength(5);
+    pBuffer = str.GetBufferSetLength(5);
     pBuffer[3] = 'd';
     pBuffer[4] = 'e';
     EXPECT_EQ(str.GetLength(), 5);
     str.ReleaseBuffer(5);
-    EXPECT_EQ(str, "abcde");
-    str.GetBufferSetLength(2);
-    str.ReleaseBuffer();
-    EXPECT_EQ(str, "ab");
+    EXPECT_EQ(str, "Abcde");
     str.GetBufferSetLength(-1);
     EXPECT_TRUE(str.IsEmpty());
-}
 
-TEST(CStringTest, LockedBufferWritesThrough)
-{
-    CString str("abc");
-    LPTSTR pBuffer = str.LockBuffer();
-    pBuffer[1] = 'X';
+    str = "abc";
+    str.LockBuffer()[1] = 'X';
     str.UnlockBuffer();
     EXPECT_EQ(str, "aXc");
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 // An object that counts its destructions, to show which arrays own nothing.
@@ -85,28 +84,6 @@ TEST(CollectionArraysTest, TextArrayTakingPlainPointersStoresCopies)
     EXPECT_EQ(strings[2], "first");
     EXPECT_TRUE(strings[3].IsEmpty());
     EXPECT_EQ(strings[4], "First");
-}
-
-TEST(CollectionArraysTest, NumberArraysStartZeroedAndHoldTheirWidth)
-{
-    CByteArray bytes;
-    bytes.SetSize(4);
-    bytes[1] = 0xFF;
-    bytes.Add(7);
-    EXPECT_EQ(std::memcmp(bytes.GetData(), "\x00\xFF\x00\x00\x07", 5), 0);
-
-    CDWordArray dwords;
-    dwords.SetSize(3);
-    dwords[2] = 0xFFFFFFFF;
-    EXPECT_EQ(dwords[0], 0U);
-    EXPECT_EQ(dwords.GetAt(2), 0xFFFFFFFFU);
-
-    CWordArray words;
-    words.Add(0xFFFF);
-    EXPECT_EQ(words[0], 0xFFFF);
-    CUIntArray uints;
-    uints.SetAtGrow(2, 5);
-    EXPECT_EQ(uints[0] + uints[1] + uints[2], 5U);
 }
 
 TEST(CollectionArraysTest, ObjectArrayHoldsPointersWithoutOwningThem)

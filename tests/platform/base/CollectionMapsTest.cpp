@@ -199,14 +199,4 @@ TEST(CollectionMapsTest, TypedPointerMapHandsOutTypedValues)
     EXPECT_EQ(entries, (std::vector<std::pair<std::string, int>> { { "one", 2 }, { "two", 2 } }));
     EXPECT_TRUE(items.RemoveKey("one"));
     EXPECT_EQ(items.GetCount(), 1);
-
-    CTypedPtrMap<CMapPtrToPtr, CMapItem*, CMapItem*> links;
-    links[&first] = &second;
-    links.SetAt(&second, &first);
-    CMapItem* pKey = nullptr;
-    POSITION pos = links.GetStartPosition();
-    links.GetNextAssoc(pos, pKey, pItem);
-    EXPECT_EQ(pItem, pKey == &first ? &second : &first);
-    EXPECT_TRUE(links.Lookup(&second, pItem));
-    EXPECT_EQ(pItem, &first);
 }

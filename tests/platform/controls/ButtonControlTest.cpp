@@ -246,16 +246,4 @@ TEST_F(ButtonControlTest, IconButtonDrawsItsIconCentredInPlaceOfTheText)
 
 /***** Registration *****/
 
-TEST_F(ButtonControlTest, ClassNamesIgnoreCaseAndRegistrationHappensOnce)
-{
-    EXPECT_TRUE(RegisterStandardControls());
-    HWND hButton = CreateControl("BUTTON", "x", BS_PUSHBUTTON, 0, 0, 10, 10, 1);
-    HWND hStatic = CreateControl("static", "x", SS_LEFT, 0, 0, 10, 10, 2);
-    EXPECT_NE(hButton, nullptr);
-    EXPECT_NE(hStatic, nullptr);
-    char name[16] {};
-    GetClassName(hButton, name, sizeof(name));
-    EXPECT_STREQ(name, "Button");
-}
-
 } // namespace

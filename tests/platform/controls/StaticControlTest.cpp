@@ -44,12 +44,6 @@ TEST_F(StaticControlTest, NotifyStaticReportsClicksDoubleClicksAndEnabling)
     EXPECT_EQ(TakeCommands(), expected);
 }
 
-TEST_F(StaticControlTest, AnswersStaticDialogCode)
-{
-    HWND hStatic = CreateControl("Static", "label", SS_LEFT, 10, 10, 100, 20, 100);
-    EXPECT_EQ(SendMessage(hStatic, WM_GETDLGCODE, 0, 0), static_cast<LRESULT>(DLGC_STATIC));
-}
-
 /***** Painting *****/
 
 TEST_F(StaticControlTest, BackgroundComesFromTheParentsBrush)

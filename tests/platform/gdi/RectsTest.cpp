@@ -2,63 +2,83 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <random>
+#include <set>
+#include <utility>
+
 namespace {
+
+using Pixels = std::set<std::pair<int, int>>;
 
 RECT Make(int l, int t, int r, int b)
 {
     return RECT { l, t, r, b };
 }
 
+// The pixels a rectangle covers: its left column and top row, not its right or bottom edge.
+Pixels PixelsOf(const RECT& rc)
+{
+    Pixels pixels;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            pixels.emplace(x, y);
+    return pixels;
 }
 
-TEST(RectsTest, IntersectionOfDisjointRectanglesIsEmptyAndFalse)
+// The smallest rectangle around the pixels.
+RECT Bounds(const Pixels& pixels)
 {
-    RECT a = Make(0, 0, 10, 10), b = Make(10, 0, 20, 10), out = Make(1, 2, 3, 4);
-    EXPECT_FALSE(IntersectRect(&out, &a, &b));
-    EXPECT_TRUE(IsRectEmpty(&out));
-    RECT c = Make(5, 5, 15, 15);
-    ASSERT_TRUE(IntersectRect(&out, &a, &c));
-    RECT expected = Make(5, 5, 10, 10);
-    EXPECT_TRUE(EqualRect(&out, &expected));
+    if (pixels.empty())
+        return Make(0, 0, 0, 0);
+    RECT rc = Make(pixels.begin()->first, pixels.begin()->second, pixels.begin()->first, pixels.begin()->second);
+    for (const auto& [x, y] : pixels)
+        rc = Make(std::min<int>(rc.left, x), std::min<int>(rc.top, y), std::max<int>(rc.right, x + 1),
+            std::max<int>(rc.bottom, y + 1));
+    return rc;
 }
 
-TEST(RectsTest, UnionIgnoresEmptyRectangles)
-{
-    RECT a = Make(0, 0, 0, 0), b = Make(5, 5, 8, 9), out {};
-    ASSERT_TRUE(UnionRect(&out, &a, &b));
-    EXPECT_TRUE(EqualRect(&out, &b));
-    EXPECT_FALSE(UnionRect(&out, &a, &a));
 }
 
-TEST(RectsTest, PointsOnTheRightAndBottomEdgesAreOutside)
+TEST(RectsTest, SetOperationsMatchThePixelsCovered)
 {
-    RECT rc = Make(0, 0, 10, 10);
-    EXPECT_TRUE(PtInRect(&rc, POINT { 0, 0 }));
-    EXPECT_TRUE(PtInRect(&rc, POINT { 9, 9 }));
-    EXPECT_FALSE(PtInRect(&rc, POINT { 10, 5 }));
-    EXPECT_FALSE(PtInRect(&rc, POINT { 5, 10 }));
-}
+    // Small random rectangles, empty and inverted ones included, against sets of pixels.
+    std::mt19937 rng(20240611);
+    std::uniform_int_distribution<int> coordinate(-2, 10);
+    auto random = [&] { return Make(coordinate(rng), coordinate(rng), coordinate(rng), coordinate(rng)); };
+    for (int nRound = 0; nRound < 3000; ++nRound) {
+        RECT a = random();
+        RECT b = random();
+        Pixels pa = PixelsOf(a);
+        Pixels pb = PixelsOf(b);
+        RECT out = Make(1, 2, 3, 4);
+        SCOPED_TRACE(testing::Message() << "a " << a.left << "," << a.top << "," << a.right << "," << a.bottom
+                                        << " b " << b.left << "," << b.top << "," << b.right << "," << b.bottom);
+        EXPECT_EQ(IsRectEmpty(&a) != FALSE, pa.empty());
 
-TEST(RectsTest, SubtractRemovesOnlyWholeRowsOrColumns)
-{
-    RECT rc = Make(0, 0, 10, 10), out {};
-    RECT top = Make(-5, -5, 15, 3);
-    ASSERT_TRUE(SubtractRect(&out, &rc, &top));
-    RECT expected = Make(0, 3, 10, 10);
-    EXPECT_TRUE(EqualRect(&out, &expected));
+        Pixels common;
+        std::set_intersection(pa.begin(), pa.end(), pb.begin(), pb.end(), std::inserter(common, common.end()));
+        EXPECT_EQ(IntersectRect(&out, &a, &b) != FALSE, !common.empty());
+        EXPECT_EQ(PixelsOf(out), common);
+        EXPECT_EQ(IsRectEmpty(&out) != FALSE, common.empty());
 
-    RECT right = Make(6, 0, 10, 10);
-    ASSERT_TRUE(SubtractRect(&out, &rc, &right));
-    expected = Make(0, 0, 6, 10);
-    EXPECT_TRUE(EqualRect(&out, &expected));
+        // A union is the bounding box of the rectangles that cover anything.
+        Pixels both = pa;
+        both.insert(pb.begin(), pb.end());
+        EXPECT_EQ(UnionRect(&out, &a, &b) != FALSE, !both.empty());
+        EXPECT_EQ(PixelsOf(out), PixelsOf(Bounds(both)));
 
-    // A hole in the middle leaves no rectangle: the source comes back whole.
-    RECT middle = Make(3, 3, 6, 6);
-    ASSERT_TRUE(SubtractRect(&out, &rc, &middle));
-    EXPECT_TRUE(EqualRect(&out, &rc));
+        // A difference that is no rectangle gives the source back whole.
+        Pixels rest;
+        std::set_difference(pa.begin(), pa.end(), pb.begin(), pb.end(), std::inserter(rest, rest.end()));
+        Pixels expected = PixelsOf(Bounds(rest)) == rest ? rest : pa;
+        EXPECT_EQ(SubtractRect(&out, &a, &b) != FALSE, !expected.empty());
+        EXPECT_EQ(PixelsOf(out), expected);
 
-    EXPECT_FALSE(SubtractRect(&out, &rc, &rc));
-    EXPECT_TRUE(IsRectEmpty(&out));
+        POINT pt { coordinate(rng), coordinate(rng) };
+        EXPECT_EQ(PtInRect(&a, pt) != FALSE, pa.count({ pt.x, pt.y }) == 1);
+    }
 }
 
 TEST(RectsTest, InflateAndOffsetMoveEveryEdge)

@@ -128,16 +128,6 @@ TEST_F(TestDriverTest, ClickOnButtonSendsClickedToParent)
     EXPECT_EQ(reinterpret_cast<HWND>(commands[0].lParam), hButton);
 }
 
-TEST_F(TestDriverTest, ClickOnCheckBoxChecksIt)
-{
-    HWND hCheck = CreateControl(m_hParent, "Button", BS_AUTOCHECKBOX, 7);
-    EXPECT_FALSE(m_driver.IsChecked(hCheck));
-    m_driver.Click(hCheck, 5, 5);
-    EXPECT_TRUE(m_driver.IsChecked(hCheck));
-    m_driver.Click(hCheck, 5, 5);
-    EXPECT_FALSE(m_driver.IsChecked(hCheck));
-}
-
 TEST_F(TestDriverTest, MouseActionsArriveAtTheClientPointsGiven)
 {
     m_driver.RightClick(m_hParent, 12, 34);
