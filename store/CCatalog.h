@@ -47,8 +47,8 @@ public:
     // Opens the catalog file at the program path pszPath and keeps one
     // reference. With nInitialise 1 a missing file is created first. A file
     // that is there but cannot be read is left alone: IsOpen is FALSE and the
-    // fatal catalog error was reported.
-    CCatalog(LPCTSTR pszPath, int nInitialise);
+    // fatal catalog error was reported. nCacheChunks sizes the block cache.
+    CCatalog(LPCTSTR pszPath, int nInitialise, int nCacheChunks = CACHE_CHUNKS);
 
     // Writes a new, empty catalog at pszPath (replacing a file there): the root
     // blocks of every table, the root node with "not set up" in its flags and
@@ -96,7 +96,9 @@ public:
     CDocumentRec* FindOrAddPath(CNodeRec* pNode, LPCTSTR pszPath, BOOL bLink = TRUE);
     // The document pszName in the folder pszFolder, with the folder's
     // directory record added when missing. A new document takes pInfo's
-    // texts and numbers (its name stays pszName); an existing one is returned as it is.
+    // texts and numbers (its name stays pszName). An existing one is returned;
+    // given pInfo, it is first made to hold pInfo's information when it does
+    // not (UpdateInfo), which completes an add that was cut short.
     CDocumentRec* FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, const CDocumentInfo* pInfo);
     // Adds a document with info's name, texts and numbers to the end of the
     // directory's chain, without looking for one of the same name: for callers

@@ -867,15 +867,12 @@ BOOL CCatalogFile::WriteRecord(CRecordRef ref, LONG nTableType, std::span<const 
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    // Only the record's bytes change: they go to the file, then into the
-    // cached block (the block header and its cached copy stay as they are).
-    int nOffset = RecordOffset(nRecordSize, ref.nSlot);
-    if (!m_io.WriteAt(BlockOffset(ref.nBlock) + nOffset, data)) {
-        m_state = State::Error;
-        return FALSE;
-    }
-    std::memcpy(pData + nOffset, data.data(), data.size());
-    return TRUE;
+    // The block with the new record goes to the file in one write, then into
+    // the cache: a record is written whole or not at all.
+    std::array<BYTE, BLOCK_SIZE> block;
+    std::memcpy(block.data(), pData, BLOCK_SIZE);
+    std::memcpy(block.data() + RecordOffset(nRecordSize, ref.nSlot), data.data(), data.size());
+    return WriteBlockLocked(ref.nBlock, block.data());
 }
 
 BOOL CCatalogFile::FreeRecord(CRecordRef ref, LONG nTableType)

@@ -177,8 +177,8 @@ TEST_F(CatalogLookupTest, FindOrAddDocumentStoresTheWholeInformationOfANewDocume
     std::unique_ptr<CDocumentRec> pPlain(m_pCatalog->FindOrAddDocument("c:\\in", "plain.txt", &info));
     ASSERT_TRUE(pPlain);
 
-    // A long secondary text needs a location record; an expiry date a link under node 1.
-    const std::string strLong(150, 's');
+    // The longest secondary text, and an expiry date, which needs a link under node 1.
+    const std::string strLong(CDocumentRec::MAX_TEXT, 's');
     std::snprintf(info.szSecondary, sizeof(info.szSecondary), "%s", strLong.c_str());
     info.nExpiry = 1000;
     std::unique_ptr<CDocumentRec> pFull(m_pCatalog->FindOrAddDocument("c:\\in", "full.txt", &info));

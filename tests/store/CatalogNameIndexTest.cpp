@@ -87,7 +87,7 @@ TEST_F(CatalogNameIndexTest, AnIndexThatDisagreesWithTheFileIsBuiltAgain)
     // The record's name changes behind the catalog's back: "5.txt" becomes "6.txt"'s twin "x.txt".
     std::vector<BYTE> data(CDocumentRec::RECORD_SIZE);
     ASSERT_TRUE(m_pCatalog->ReadRecord(pFive->GetRef(), TABLE_DOCUMENT, data));
-    data[CDocumentRec::OFF_PACKED] = 'x';
+    data[CDocumentRec::OFF_NAME] = 'x';
     ASSERT_TRUE(m_pCatalog->WriteRecord(pFive->GetRef(), TABLE_DOCUMENT, data));
     EXPECT_FALSE(Find(Path(5)));
     auto pFound = Find(std::string(FOLDER) + "x.txt");

@@ -1,0 +1,120 @@
+#include "store/CDocumentRec.h"
+
+#include "store/CatalogCheck.h"
+#include "tests/store/CatalogBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <thread>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int DOCUMENT_COUNT = 300;
+
+// What add n asks for: a name longer than its field (its rest goes to a
+// location record), texts that fill their fields, and on every third an
+// expiry date, which lists the document under the expiring-documents node.
+CDocumentInfo InfoOf(int n)
+{
+    CDocumentInfo info {};
+    std::snprintf(info.szName, sizeof(info.szName), "%s-%04d.txt", std::string(80, 'n').c_str(), n);
+    std::snprintf(info.szDescription, sizeof(info.szDescription), "%04d %s", n, std::string(55, 'd').c_str());
+    std::snprintf(info.szSecondary, sizeof(info.szSecondary), "%04d %s", n, std::string(55, 's').c_str());
+    std::snprintf(info.szPassword, sizeof(info.szPassword), "pw%04d", n);
+    std::snprintf(reinterpret_cast<char*>(info.id), sizeof(info.id), "copy%04d", n);
+    info.nExpiry = n % 3 == 0 ? 1800000000 + n : 0;
+    info.nVersion = n % 10;
+    info.dwOpenAction = static_cast<DWORD>(n % 4);
+    info.ftCatalogTime = { static_cast<DWORD>(n), 0x01DA0000 };
+    return info;
+}
+
+std::string FolderOf(int n)
+{
+    return "c:\\crash\\" + std::to_string(n % 4) + "\\";
+}
+
+class CDocumentRecCrashTest : public CatalogTest {
+protected:
+    // Adds every document in a child process, which is killed after nDelayUs
+    // microseconds.
+    void AddKilledAfter(int nDelayUs)
+    {
+        pid_t pid = fork();
+        ASSERT_NE(pid, -1);
+        if (pid == 0) {
+            auto pCatalog = OpenCatalog();
+            for (int n = 0; n < DOCUMENT_COUNT; ++n) {
+                CDocumentInfo info = InfoOf(n);
+                delete pCatalog->FindOrAddDocument(FolderOf(n).c_str(), info.szName, &info);
+            }
+            _exit(0);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(nDelayUs));
+        kill(pid, SIGKILL);
+        int nStatus = 0;
+        ASSERT_EQ(waitpid(pid, &nStatus, 0), pid);
+    }
+
+    // Whether document n holds everything add n asked for, its listing under
+    // the expiring-documents node included when bWithLinks.
+    static ::testing::AssertionResult HoldsItsInfo(CDocumentRec& document, int n, bool bWithLinks)
+    {
+        CDocumentInfo wanted = InfoOf(n);
+        CDocumentInfo info;
+        document.GetInfo(&info);
+        const char* pszTorn = !document.IsValid()                                        ? "invalid"
+            : std::strcmp(info.szName, wanted.szName) != 0                               ? "name"
+            : std::strcmp(info.szDescription, wanted.szDescription) != 0                 ? "description"
+            : std::strcmp(info.szSecondary, wanted.szSecondary) != 0                     ? "secondary text"
+            : std::strcmp(info.szPassword, wanted.szPassword) != 0                       ? "password"
+            : std::memcmp(info.id, wanted.id, sizeof(info.id)) != 0                      ? "copy name"
+            : info.nExpiry != wanted.nExpiry || info.nVersion != wanted.nVersion         ? "numbers"
+            : info.dwOpenAction != wanted.dwOpenAction                                   ? "open action"
+            : info.ftCatalogTime.dwLowDateTime != wanted.ftCatalogTime.dwLowDateTime     ? "catalog time"
+            : bWithLinks && (document.CountNodeLinks(TRUE) == 1) != (wanted.nExpiry > 0) ? "expiry listing"
+                                                                                          : nullptr;
+        if (!pszTorn)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "document " << n << ": " << pszTorn;
+    }
+};
+
+}
+
+TEST_F(CDocumentRecCrashTest, KilledWhileAddingNoRecordIsTornAndAddingAgainCompletesIt)
+{
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<int> delay(0, 12000);
+    int nFoundAtLeastOnce = 0;
+    for (int nKill = 0; nKill < 20; ++nKill) {
+        SCOPED_TRACE(nKill);
+        NewMainCatalog().reset();
+        ASSERT_NO_FATAL_FAILURE(AddKilledAfter(delay(random)));
+        ASSERT_TRUE(CheckCatalogFile(ProgramPath("archiv.cat").c_str(), CATALOG_KIND_MAIN));
+        auto pCatalog = OpenCatalog();
+        ASSERT_TRUE(pCatalog->IsOpen());
+        for (int n = 0; n < DOCUMENT_COUNT; ++n) {
+            CDocumentInfo info = InfoOf(n);
+            std::unique_ptr<CDocumentRec> pFound(pCatalog->FindPath(FolderOf(n).c_str(), info.szName));
+            if (!pFound)
+                continue;
+            ++nFoundAtLeastOnce;
+            // A record is there whole; only its listing may still be missing.
+            EXPECT_TRUE(HoldsItsInfo(*pFound, n, false));
+            std::unique_ptr<CDocumentRec> pAgain(pCatalog->FindOrAddDocument(FolderOf(n).c_str(), info.szName, &info));
+            ASSERT_TRUE(pAgain);
+            EXPECT_EQ(pAgain->GetRef(), pFound->GetRef());
+            EXPECT_TRUE(HoldsItsInfo(*pAgain, n, true));
+        }
+    }
+    EXPECT_GT(nFoundAtLeastOnce, 0);
+    EXPECT_EQ(m_errors.Count(), 0u);
+}
