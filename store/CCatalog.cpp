@@ -167,6 +167,7 @@ void CCatalog::ClearRecordCache()
 {
     std::lock_guard lock(m_mapMutex);
     m_directories.clear();
+    m_directoryPaths.clear();
     m_extensions.clear();
     m_locations.clear();
     m_extensionWalk.clear();
@@ -244,6 +245,7 @@ BOOL CCatalog::ListRootChain(CATBLOCK nRoot, std::vector<CRecordRef>* pRefs)
 BOOL CCatalog::LoadMapsLocked()
 {
     std::map<std::string, CRecordRef> directories, extensions;
+    std::unordered_map<std::int64_t, std::string> directoryPaths;
     std::map<std::string, CLocationEntry> locations;
     std::vector<CRecordRef> refs;
     if (!ListRootChain(ROOT_BLOCK_DIRECTORY, &refs))
@@ -253,6 +255,7 @@ BOOL CCatalog::LoadMapsLocked()
         if (!directory.IsValid())
             return FALSE;
         CString strPath = directory.GetPath();
+        directoryPaths.emplace(IndexKey(ref), strPath);
         if (!strPath.IsEmpty())
             directories.emplace(std::string(strPath), ref);
     }
@@ -268,6 +271,7 @@ BOOL CCatalog::LoadMapsLocked()
         locations[strKey] = { -1, location.GetKind(), static_cast<LONG>(location.GetValue()), ref };
     }
     m_directories = std::move(directories);
+    m_directoryPaths = std::move(directoryPaths);
     m_extensions = std::move(extensions);
     m_locations = std::move(locations);
     m_nameIndexes.clear();
@@ -291,6 +295,17 @@ CCatalog::NameLookup CCatalog::LookupDocumentName(CRecordRef directory, std::str
         return NameLookup::Absent;
     *pRef = found->second;
     return NameLookup::Found;
+}
+
+bool CCatalog::LookupDirectoryPath(CRecordRef directory, CString* pPath)
+{
+    std::lock_guard lock(m_mapMutex);
+    EnsureMapsLocked();
+    auto it = m_directoryPaths.find(IndexKey(directory));
+    if (it == m_directoryPaths.end())
+        return false;
+    *pPath = it->second.c_str();
+    return true;
 }
 
 std::uint64_t CCatalog::GetNameChangeCount()
@@ -388,6 +403,7 @@ CDirectoryRec* CCatalog::FindOrAddDirectory(LPCTSTR pszFolder)
             return nullptr;
         }
         m_directories.emplace(std::string(strFolder), ref);
+        m_directoryPaths.emplace(IndexKey(ref), strFolder);
     }
     auto pDirectory = std::make_unique<CDirectoryRec>(this, ref);
     return pDirectory->IsValid() ? pDirectory.release() : nullptr;

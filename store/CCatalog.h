@@ -181,7 +181,8 @@ public:
     static CString NormalizeFolder(LPCTSTR pszFolder);
 
     // The fewest documents for which a directory gets an index of their names.
-    static constexpr LONG NAME_INDEX_THRESHOLD = 256;
+    // A walk of a chain of a few blocks already reads more than the index costs.
+    static constexpr LONG NAME_INDEX_THRESHOLD = 32;
 
     // Every used record of the chain starting at block nRoot, in chain order;
     // FALSE on damage.
@@ -208,6 +209,8 @@ private:
        used; one that fails the check has the caller drop the index. */
 
     NameLookup LookupDocumentName(CRecordRef directory, std::string_view name, CRecordRef* pRef);
+    // The path of the directory record, from memory; false when it is not known there.
+    bool LookupDirectoryPath(CRecordRef directory, CString* pPath);
     // A count of the changes to names so far: an index built while it moved may miss one.
     std::uint64_t GetNameChangeCount();
     // Keeps index for directory unless a name changed since nChangeCount.
@@ -248,6 +251,7 @@ private:
     bool m_bMapsLoaded { false };
     std::atomic<LONG> m_nPlaceChoice { PLACE_NONE };
     std::map<std::string, CRecordRef> m_directories;   // normalized folder text -> directory record
+    std::unordered_map<std::int64_t, std::string> m_directoryPaths; // IndexKey of a directory record -> its text
     std::map<std::string, CRecordRef> m_extensions;    // lower-cased extension -> extension record
     std::map<std::string, CLocationEntry> m_locations; // lower-cased key -> location
     std::vector<CRecordRef> m_extensionWalk;           // FirstExtension's snapshot of the table

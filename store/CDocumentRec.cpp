@@ -232,12 +232,17 @@ CString CDocumentRec::GetDirectoryPath(BOOL bConvert, BOOL bKeepStar) const
     CCatalogBlock* pBlock = m_pCatalog->GetBlock(GetBlock());
     if (!pBlock)
         return CString();
-    CDirectoryRec directory(m_pCatalog, pBlock->GetHeader().owner);
-    if (!directory.IsValid()) {
-        m_pCatalog->ReportDamage(); // a document chain owned by no directory
-        return CString();
+    // Directory texts never change, so the catalog's map of them serves each
+    // row without reading the directory record.
+    CString strPath;
+    if (CRecordRef owner = pBlock->GetHeader().owner; !m_pCatalog->LookupDirectoryPath(owner, &strPath)) {
+        CDirectoryRec directory(m_pCatalog, owner);
+        if (!directory.IsValid()) {
+            m_pCatalog->ReportDamage(); // a document chain owned by no directory
+            return CString();
+        }
+        strPath = directory.GetPath();
     }
-    CString strPath = directory.GetPath();
     if (bConvert)
         strPath = NormalizeUNCPath(strPath);
     if (!bKeepStar && !strPath.IsEmpty() && strPath[0] == '*')

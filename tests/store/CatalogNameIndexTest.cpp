@@ -15,7 +15,8 @@
 namespace {
 
 constexpr const char* FOLDER = "c:\\big\\";
-constexpr int COUNT = CCatalog::NAME_INDEX_THRESHOLD + 20;
+// Enough that the directory stays indexed after the 100 removals below.
+constexpr int COUNT = CCatalog::NAME_INDEX_THRESHOLD + 120;
 
 std::string Path(int nDocument)
 {
