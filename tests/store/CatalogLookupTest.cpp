@@ -113,6 +113,22 @@ TEST_F(CatalogLookupTest, FindDocumentByNameSkipsOtherDirectories)
     EXPECT_FALSE(std::unique_ptr<CDocumentRec>(pDirectory->FindDocumentByName("other.txt")));
 }
 
+TEST_F(CatalogLookupTest, ARowReadsItsDocumentButNotItsDirectory)
+{
+    for (int n = 0; n < 20; ++n)
+        AddDocument(*m_pCatalog, m_pNode.get(), ("c:\\folder" + std::to_string(n) + "\\a.txt").c_str());
+    // With a cache of one chunk, every move to another pair of blocks is a read.
+    m_pNode.reset();
+    m_pCatalog = std::make_unique<CCatalog>(ProgramPath("archiv.cat").c_str(), 0, 1);
+    CDocumentRecArray rows = AddNode(*Root(*m_pCatalog), "Papers")->GetDocuments();
+    ASSERT_EQ(rows.size(), 20u);
+    for (std::size_t n = 0; n < rows.size(); ++n) {
+        unsigned nReads = m_pCatalog->GetReadCount();
+        EXPECT_EQ(rows[n]->GetDirectoryPath(FALSE), ("c:\\folder" + std::to_string(n) + "\\").c_str());
+        EXPECT_EQ(m_pCatalog->GetReadCount(), nReads);
+    }
+}
+
 TEST_F(CatalogLookupTest, GetDocumentsStopsAfterTheCountAskedFor)
 {
     for (const char* pszPath : { "c:\\a\\1.txt", "c:\\b\\2.txt", "c:\\a\\3.txt", "c:\\c\\4.txt" })
