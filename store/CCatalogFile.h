@@ -199,6 +199,11 @@ private:
     std::list<CChunk>::iterator FindChunkLocked(CATBLOCK nFirst);
     // The cached chunk holding a block, read on a miss; null when the read failed.
     CChunk* ChunkLocked(CATBLOCK nBlock);
+    // A chunk for nFirst put first in the cache, in place of the least recently
+    // used one when the cache is full; the caller fills it.
+    CChunk& AddChunkLocked(CATBLOCK nFirst);
+    // Puts a block just appended to the file into the cache as it was written.
+    void CacheAppendedBlockLocked(CATBLOCK nBlock, const BYTE* pData);
     // The checked bytes of an existing block; null (damage found) when damaged.
     // The pointer is good until the next lookup in the block cache. Bytes are
     // changed through it only after they were written to the file.
