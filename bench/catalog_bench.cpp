@@ -4,8 +4,9 @@
 // document list fills its first screen (the first 40 documents of a node with
 // their texts). The catalog runs twice: with its default block cache and with
 // a larger one. Prints "name: value" lines: seconds for each step on every
-// side, the ratios (catalog / SQLite; below 1 the catalog is faster) and the
-// file sizes. The files live in a temporary folder that is removed at the end.
+// side, the ratios (catalog / SQLite; below 1 the catalog is faster) and, for
+// reference, the file sizes. The files live in a temporary folder that is
+// removed at the end.
 
 #include "bench/BenchCatalogData.h"
 #include "platform/base/PathMap.h"
