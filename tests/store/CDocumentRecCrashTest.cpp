@@ -73,20 +73,11 @@ protected:
         CDocumentInfo wanted = InfoOf(n);
         CDocumentInfo info;
         document.GetInfo(&info);
-        const char* pszTorn = !document.IsValid()                                        ? "invalid"
-            : std::strcmp(info.szName, wanted.szName) != 0                               ? "name"
-            : std::strcmp(info.szDescription, wanted.szDescription) != 0                 ? "description"
-            : std::strcmp(info.szSecondary, wanted.szSecondary) != 0                     ? "secondary text"
-            : std::strcmp(info.szPassword, wanted.szPassword) != 0                       ? "password"
-            : std::memcmp(info.id, wanted.id, sizeof(info.id)) != 0                      ? "copy name"
-            : info.nExpiry != wanted.nExpiry || info.nVersion != wanted.nVersion         ? "numbers"
-            : info.dwOpenAction != wanted.dwOpenAction                                   ? "open action"
-            : info.ftCatalogTime.dwLowDateTime != wanted.ftCatalogTime.dwLowDateTime     ? "catalog time"
-            : bWithLinks && (document.CountNodeLinks(TRUE) == 1) != (wanted.nExpiry > 0) ? "expiry listing"
-                                                                                          : nullptr;
-        if (!pszTorn)
-            return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "document " << n << ": " << pszTorn;
+        if (std::memcmp(&info, &wanted, sizeof(info)) != 0)
+            return ::testing::AssertionFailure() << "document " << n << " is torn: '" << info.szDescription << "'";
+        if (bWithLinks && (document.CountNodeLinks(TRUE) == 1) != (wanted.nExpiry > 0))
+            return ::testing::AssertionFailure() << "document " << n << " is not listed as it expires";
+        return ::testing::AssertionSuccess();
     }
 };
 
