@@ -393,15 +393,12 @@ CDirectoryRec* CCatalog::FindOrAddDirectory(LPCTSTR pszFolder)
     if (auto it = m_directories.find(std::string(strFolder)); it != m_directories.end()) {
         ref = it->second;
     } else {
-        if (!AllocateRecord(TABLE_DIRECTORY, ROOT_BLOCK_DIRECTORY, {}, &ref))
+        // The record is written whole with its slot, never seen without its path.
+        std::array<BYTE, CDirectoryRec::RECORD_SIZE> record {};
+        SetTextField(record, CDirectoryRec::OFF_PATH, CDirectoryRec::PATH_SIZE, strFolder);
+        SetLongField(record, CDirectoryRec::OFF_DOCUMENT_BLOCK, NO_BLOCK);
+        if (!AllocateRecord(TABLE_DIRECTORY, ROOT_BLOCK_DIRECTORY, {}, &ref, record))
             return nullptr;
-        CDirectoryRec directory(this, ref);
-        directory.SetPath(strFolder);
-        directory.SetDocumentBlock(NO_BLOCK);
-        if (!directory.Save()) {
-            (void)FreeRecord(ref, TABLE_DIRECTORY); // the file refuses writes now; nothing more to undo
-            return nullptr;
-        }
         m_directories.emplace(std::string(strFolder), ref);
         m_directoryPaths.emplace(IndexKey(ref), strFolder);
     }
