@@ -35,7 +35,7 @@ constexpr std::array<int, CATALOG_TABLE_COUNT> RECORD_SIZES = {
     CNodeRec::RECORD_SIZE,      // 0 nodes
     CNodeInfoRec::RECORD_SIZE,  // 1 node information
     CDocumentRec::RECORD_SIZE,  // 2 documents
-    CLocationRec::RECORD_SIZE,  // 3 continuations of long document texts
+    CLocationRec::RECORD_SIZE,  // 3 the rests of long document names
     CDirectoryRec::RECORD_SIZE, // 4 directories
     16,                         // 5 document links
     16, 40, 16,                 // 6-8 keywords, their texts and node links
@@ -114,8 +114,8 @@ BOOL WriteRootBlocks(CCatalogFile& file)
  * Creating and opening
  ******************************************************************************/
 
-CCatalog::CCatalog(LPCTSTR pszPath, int nInitialise)
-    : CCatalogFile(pszPath, RECORD_SIZES)
+CCatalog::CCatalog(LPCTSTR pszPath, int nInitialise, int nCacheChunks)
+    : CCatalogFile(pszPath, RECORD_SIZES, nCacheChunks)
 {
     std::string strHostPath;
     std::error_code ec;
@@ -167,6 +167,7 @@ void CCatalog::ClearRecordCache()
 {
     std::lock_guard lock(m_mapMutex);
     m_directories.clear();
+    m_directoryPaths.clear();
     m_extensions.clear();
     m_locations.clear();
     m_extensionWalk.clear();
@@ -244,6 +245,7 @@ BOOL CCatalog::ListRootChain(CATBLOCK nRoot, std::vector<CRecordRef>* pRefs)
 BOOL CCatalog::LoadMapsLocked()
 {
     std::map<std::string, CRecordRef> directories, extensions;
+    std::unordered_map<std::int64_t, std::string> directoryPaths;
     std::map<std::string, CLocationEntry> locations;
     std::vector<CRecordRef> refs;
     if (!ListRootChain(ROOT_BLOCK_DIRECTORY, &refs))
@@ -253,6 +255,7 @@ BOOL CCatalog::LoadMapsLocked()
         if (!directory.IsValid())
             return FALSE;
         CString strPath = directory.GetPath();
+        directoryPaths.emplace(IndexKey(ref), strPath);
         if (!strPath.IsEmpty())
             directories.emplace(std::string(strPath), ref);
     }
@@ -268,6 +271,7 @@ BOOL CCatalog::LoadMapsLocked()
         locations[strKey] = { -1, location.GetKind(), static_cast<LONG>(location.GetValue()), ref };
     }
     m_directories = std::move(directories);
+    m_directoryPaths = std::move(directoryPaths);
     m_extensions = std::move(extensions);
     m_locations = std::move(locations);
     m_nameIndexes.clear();
@@ -291,6 +295,17 @@ CCatalog::NameLookup CCatalog::LookupDocumentName(CRecordRef directory, std::str
         return NameLookup::Absent;
     *pRef = found->second;
     return NameLookup::Found;
+}
+
+bool CCatalog::LookupDirectoryPath(CRecordRef directory, CString* pPath)
+{
+    std::lock_guard lock(m_mapMutex);
+    EnsureMapsLocked();
+    auto it = m_directoryPaths.find(IndexKey(directory));
+    if (it == m_directoryPaths.end())
+        return false;
+    *pPath = it->second.c_str();
+    return true;
 }
 
 std::uint64_t CCatalog::GetNameChangeCount()
@@ -378,16 +393,14 @@ CDirectoryRec* CCatalog::FindOrAddDirectory(LPCTSTR pszFolder)
     if (auto it = m_directories.find(std::string(strFolder)); it != m_directories.end()) {
         ref = it->second;
     } else {
-        if (!AllocateRecord(TABLE_DIRECTORY, ROOT_BLOCK_DIRECTORY, {}, &ref))
+        // The record is written whole with its slot, never seen without its path.
+        std::array<BYTE, CDirectoryRec::RECORD_SIZE> record {};
+        SetTextField(record, CDirectoryRec::OFF_PATH, CDirectoryRec::PATH_SIZE, strFolder);
+        SetLongField(record, CDirectoryRec::OFF_DOCUMENT_BLOCK, NO_BLOCK);
+        if (!AllocateRecord(TABLE_DIRECTORY, ROOT_BLOCK_DIRECTORY, {}, &ref, record))
             return nullptr;
-        CDirectoryRec directory(this, ref);
-        directory.SetPath(strFolder);
-        directory.SetDocumentBlock(NO_BLOCK);
-        if (!directory.Save()) {
-            (void)FreeRecord(ref, TABLE_DIRECTORY); // the file refuses writes now; nothing more to undo
-            return nullptr;
-        }
         m_directories.emplace(std::string(strFolder), ref);
+        m_directoryPaths.emplace(IndexKey(ref), strFolder);
     }
     auto pDirectory = std::make_unique<CDirectoryRec>(this, ref);
     return pDirectory->IsValid() ? pDirectory.release() : nullptr;
@@ -444,7 +457,7 @@ CDocumentRec* CCatalog::FindOrAddPath(CNodeRec* pNode, LPCTSTR pszPath, BOOL bLi
 CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, const CDocumentInfo* pInfo)
 {
     std::string strName = Utf8ToLower(pszName ? pszName : "");
-    if (strName.empty() || strName.size() > static_cast<std::size_t>(CDocumentRec::MAX_TEXT)
+    if (strName.empty() || strName.size() > static_cast<std::size_t>(CDocumentRec::MAX_NAME)
         || strName.find('\\') != std::string::npos) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
@@ -452,32 +465,42 @@ CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, co
     std::unique_ptr<CDirectoryRec> pDirectory(FindOrAddDirectory(pszFolder));
     if (!pDirectory)
         return nullptr;
-    if (CDocumentRec* pFound = pDirectory->FindLowerCaseName(strName))
-        return pFound;
-
     CDocumentInfo info {};
     if (pInfo)
         info = *pInfo;
     else
         info.ftCatalogTime = NowAsFileTime();
     Utf8CopyToField(info.szName, sizeof(info.szName), strName.c_str(), FieldEnd::NulTerminated);
+    // A document that is there already is made to hold what was asked: an
+    // add that was cut short (an expiry date not yet listed) is completed.
+    if (std::unique_ptr<CDocumentRec> pFound(pDirectory->FindLowerCaseName(strName)); pFound) {
+        if (pInfo && !pFound->Holds(info) && !pFound->UpdateInfo(info))
+            return nullptr;
+        return pFound.release();
+    }
     return AppendDocument(*pDirectory, info);
 }
 
 CDocumentRec* CCatalog::AppendDocument(CDirectoryRec& directory, CDocumentInfo info)
 {
-    // The record is written whole with its slot: no location record, no links
-    // and the information. Only texts that need a location record and an
-    // expiry date (a link under the expiring-documents node) take UpdateInfo.
+    // The rest of a long name is written first, then the record, whole, with
+    // its slot: a record is never seen without all it was given.
     std::array<BYTE, CDocumentRec::RECORD_SIZE> record {};
-    SetRefField(record, CDocumentRec::OFF_LOCATION, {});
     SetRefField(record, CDocumentRec::OFF_FIRST_LINK, {});
     std::string strRest;
-    bool bComplete = !CDocumentRec::StoreInfo(record, info, &strRest) && info.nExpiry < 1;
+    CDocumentRec::StoreInfo(record, info, &strRest);
+    CRecordRef location;
+    if (!strRest.empty() && !CDocumentRec::WriteLocation(this, strRest, &location))
+        return nullptr;
+    SetRefField(record, CDocumentRec::OFF_LOCATION, location);
     CRecordRef ref;
     CATBLOCK nFirst = directory.GetDocumentBlock();
-    if (!AllocateRecord(TABLE_DOCUMENT, nFirst, directory.GetRef(), &ref, record))
+    if (!AllocateRecord(TABLE_DOCUMENT, nFirst, directory.GetRef(), &ref, record)) {
+        DWORD dwError = GetLastError();
+        (void)CDocumentRec::FreeLocation(this, location); // belongs to no one; the file may refuse writes now
+        SetLastError(dwError);
         return nullptr;
+    }
     AddDocumentName(directory.GetRef(), CDocumentRec::StoredName(info), ref);
     if (nFirst == NO_BLOCK)
         directory.SetDocumentBlock(ref.nBlock);
@@ -486,7 +509,7 @@ CDocumentRec* CCatalog::AppendDocument(CDirectoryRec& directory, CDocumentInfo i
         return nullptr;
 
     auto pDocument = std::make_unique<CDocumentRec>(this, ref.nBlock, ref.nSlot);
-    if (!pDocument->IsValid() || (!bComplete && !pDocument->UpdateInfo(info)))
+    if (!pDocument->IsValid() || (info.nExpiry >= 1 && !pDocument->ListAsExpiring(info.nExpiry)))
         return nullptr;
     return pDocument.release();
 }
@@ -538,7 +561,7 @@ CDocumentRec* CCatalog::AddAndLink(CNodeRec* pNode, const CDocumentInfo& message
 {
     std::string strStore(pszStorePath ? pszStorePath : "");
     std::size_t nTitle = strnlen(message.szName, sizeof(message.szName));
-    if (!pNode || strStore.empty() || nTitle == 0 || nTitle + 2 > static_cast<std::size_t>(CDocumentRec::MAX_TEXT)) {
+    if (!pNode || strStore.empty() || nTitle == 0 || nTitle + 2 > static_cast<std::size_t>(CDocumentRec::MAX_NAME)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
@@ -580,7 +603,7 @@ CString CCatalog::MakeUniqueName(LPCTSTR pszFolder, LPCTSTR pszName)
     std::string strExtension = strBase.size() == strName.size() ? std::string() : strName.substr(nDot);
     std::string strCandidate = strName;
     for (int nTry = 2; nTry <= MAX_TRIES; ++nTry) {
-        if (strCandidate.size() > static_cast<std::size_t>(CDocumentRec::MAX_TEXT))
+        if (strCandidate.size() > static_cast<std::size_t>(CDocumentRec::MAX_NAME))
             break;
         if (!std::unique_ptr<CDocumentRec>(FindPath(pszFolder, strCandidate.c_str())))
             return CString(strCandidate.c_str());

@@ -47,8 +47,8 @@ public:
     // Opens the catalog file at the program path pszPath and keeps one
     // reference. With nInitialise 1 a missing file is created first. A file
     // that is there but cannot be read is left alone: IsOpen is FALSE and the
-    // fatal catalog error was reported.
-    CCatalog(LPCTSTR pszPath, int nInitialise);
+    // fatal catalog error was reported. nCacheChunks sizes the block cache.
+    CCatalog(LPCTSTR pszPath, int nInitialise, int nCacheChunks = CACHE_CHUNKS);
 
     // Writes a new, empty catalog at pszPath (replacing a file there): the root
     // blocks of every table, the root node with "not set up" in its flags and
@@ -96,7 +96,9 @@ public:
     CDocumentRec* FindOrAddPath(CNodeRec* pNode, LPCTSTR pszPath, BOOL bLink = TRUE);
     // The document pszName in the folder pszFolder, with the folder's
     // directory record added when missing. A new document takes pInfo's
-    // texts and numbers (its name stays pszName); an existing one is returned as it is.
+    // texts and numbers (its name stays pszName). An existing one is returned;
+    // given pInfo, it is first made to hold pInfo's information when it does
+    // not (UpdateInfo), which completes an add that was cut short.
     CDocumentRec* FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, const CDocumentInfo* pInfo);
     // Adds a document with info's name, texts and numbers to the end of the
     // directory's chain, without looking for one of the same name: for callers
@@ -179,7 +181,8 @@ public:
     static CString NormalizeFolder(LPCTSTR pszFolder);
 
     // The fewest documents for which a directory gets an index of their names.
-    static constexpr LONG NAME_INDEX_THRESHOLD = 256;
+    // A walk of a chain of a few blocks already reads more than the index costs.
+    static constexpr LONG NAME_INDEX_THRESHOLD = 32;
 
     // Every used record of the chain starting at block nRoot, in chain order;
     // FALSE on damage.
@@ -206,6 +209,8 @@ private:
        used; one that fails the check has the caller drop the index. */
 
     NameLookup LookupDocumentName(CRecordRef directory, std::string_view name, CRecordRef* pRef);
+    // The path of the directory record, from memory; false when it is not known there.
+    bool LookupDirectoryPath(CRecordRef directory, CString* pPath);
     // A count of the changes to names so far: an index built while it moved may miss one.
     std::uint64_t GetNameChangeCount();
     // Keeps index for directory unless a name changed since nChangeCount.
@@ -246,6 +251,7 @@ private:
     bool m_bMapsLoaded { false };
     std::atomic<LONG> m_nPlaceChoice { PLACE_NONE };
     std::map<std::string, CRecordRef> m_directories;   // normalized folder text -> directory record
+    std::unordered_map<std::int64_t, std::string> m_directoryPaths; // IndexKey of a directory record -> its text
     std::map<std::string, CRecordRef> m_extensions;    // lower-cased extension -> extension record
     std::map<std::string, CLocationEntry> m_locations; // lower-cased key -> location
     std::vector<CRecordRef> m_extensionWalk;           // FirstExtension's snapshot of the table

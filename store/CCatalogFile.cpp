@@ -408,7 +408,22 @@ CCatalogFile::CChunk* CCatalogFile::ChunkLocked(CATBLOCK nBlock)
         m_chunks.splice(m_chunks.begin(), m_chunks, it);
         return &m_chunks.front();
     }
-    // A full cache reads the new chunk over its least recently used one.
+    CChunk& chunk = AddChunkLocked(nFirst);
+    chunk.nBlocks = nFirst == m_header.nLastBlock ? 1 : 2;
+    std::span<BYTE> bytes(chunk.data.data(), static_cast<std::size_t>(chunk.nBlocks) * BLOCK_SIZE);
+    if (!m_io.ReadAt(BlockOffset(nFirst), bytes)) {
+        m_chunkIndex[static_cast<std::size_t>(nFirst) / 2] = m_chunks.end();
+        m_chunks.pop_front();
+        // The header promised these blocks: the file was cut behind our back.
+        DamageLocked();
+        return nullptr;
+    }
+    return &chunk;
+}
+
+CCatalogFile::CChunk& CCatalogFile::AddChunkLocked(CATBLOCK nFirst)
+{
+    // A full cache takes the new chunk in place of its least recently used one.
     if (m_chunks.size() >= static_cast<size_t>(m_nCacheChunks)) {
         m_chunkIndex[static_cast<std::size_t>(m_chunks.back().nFirst) / 2] = m_chunks.end();
         m_chunks.splice(m_chunks.begin(), m_chunks, std::prev(m_chunks.end()));
@@ -417,20 +432,30 @@ CCatalogFile::CChunk* CCatalogFile::ChunkLocked(CATBLOCK nBlock)
     }
     CChunk& chunk = m_chunks.front();
     chunk.nFirst = nFirst;
-    chunk.nBlocks = nFirst == m_header.nLastBlock ? 1 : 2;
+    chunk.nBlocks = 0;
     chunk.bChecked = {};
-    std::span<BYTE> bytes(chunk.data.data(), static_cast<std::size_t>(chunk.nBlocks) * BLOCK_SIZE);
-    if (!m_io.ReadAt(BlockOffset(nFirst), bytes)) {
-        m_chunks.pop_front();
-        // The header promised these blocks: the file was cut behind our back.
-        DamageLocked();
-        return nullptr;
-    }
     std::size_t nIndex = static_cast<std::size_t>(nFirst) / 2;
     if (nIndex >= m_chunkIndex.size())
         m_chunkIndex.resize(nIndex + 1, m_chunks.end());
     m_chunkIndex[nIndex] = m_chunks.begin();
-    return &chunk;
+    return chunk;
+}
+
+void CCatalogFile::CacheAppendedBlockLocked(CATBLOCK nBlock, const BYTE* pData)
+{
+    // A new first block of a chunk makes a chunk of one block; a new second
+    // block completes its chunk when that is cached, else both are read later.
+    CATBLOCK nFirst = nBlock & ~1;
+    auto it = FindChunkLocked(nFirst);
+    CChunk* pChunk = it != m_chunks.end() ? &*it : nullptr;
+    if (nBlock == nFirst)
+        pChunk = &AddChunkLocked(nFirst);
+    if (!pChunk)
+        return;
+    std::size_t nIndex = static_cast<std::size_t>(nBlock - nFirst);
+    std::memcpy(pChunk->data.data() + nIndex * BLOCK_SIZE, pData, BLOCK_SIZE);
+    pChunk->nBlocks = static_cast<int>(nIndex) + 1;
+    pChunk->bChecked[nIndex] = true;
 }
 
 BYTE* CCatalogFile::BlockDataLocked(CATBLOCK nBlock)
@@ -690,11 +715,7 @@ BOOL CCatalogFile::AppendBlockLocked(const CBlockHeader& header, CATBLOCK* pnBlo
     fileHeader.nLastBlock = nBlock;
     if (!WriteHeaderLocked(fileHeader))
         return FALSE;
-    // A chunk read while its second block did not exist yet is read again.
-    if (auto it = FindChunkLocked(nBlock & ~1); it != m_chunks.end()) {
-        m_chunks.erase(it);
-        m_chunkIndex[static_cast<std::size_t>(nBlock) / 2] = m_chunks.end();
-    }
+    CacheAppendedBlockLocked(nBlock, data.data());
     *pnBlock = nBlock;
     return TRUE;
 }
@@ -867,15 +888,12 @@ BOOL CCatalogFile::WriteRecord(CRecordRef ref, LONG nTableType, std::span<const 
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    // Only the record's bytes change: they go to the file, then into the
-    // cached block (the block header and its cached copy stay as they are).
-    int nOffset = RecordOffset(nRecordSize, ref.nSlot);
-    if (!m_io.WriteAt(BlockOffset(ref.nBlock) + nOffset, data)) {
-        m_state = State::Error;
-        return FALSE;
-    }
-    std::memcpy(pData + nOffset, data.data(), data.size());
-    return TRUE;
+    // The block with the new record goes to the file in one write, then into
+    // the cache: a record is written whole or not at all.
+    std::array<BYTE, BLOCK_SIZE> block;
+    std::memcpy(block.data(), pData, BLOCK_SIZE);
+    std::memcpy(block.data() + RecordOffset(nRecordSize, ref.nSlot), data.data(), data.size());
+    return WriteBlockLocked(ref.nBlock, block.data());
 }
 
 BOOL CCatalogFile::FreeRecord(CRecordRef ref, LONG nTableType)

@@ -90,7 +90,8 @@ public:
     using RecordMatch = std::function<bool(std::span<const BYTE> record)>;
     BOOL FindNextRecord(CRecordRef* pCursor, const RecordMatch& match);
     // Copies a used record of nTableType into data, whose size must be the
-    // table's record size; WriteRecord writes one back into its slot.
+    // table's record size; WriteRecord writes one back into its slot, in one
+    // write of its whole block, so a record is never found half written.
     BOOL ReadRecord(CRecordRef ref, LONG nTableType, std::span<BYTE> data);
     BOOL WriteRecord(CRecordRef ref, LONG nTableType, std::span<const BYTE> data);
 
@@ -135,9 +136,8 @@ public:
     unsigned GetReadCount() const;
     const CString& GetPath() const { return m_strPath; }
 
-    // The default size of the block cache, in chunks of two consecutive blocks:
-    // 2 MiB, the page cache SQLite keeps by default.
-    static constexpr int CACHE_CHUNKS = 512;
+    // The default size of the block cache, in chunks of two consecutive blocks (128 KiB).
+    static constexpr int CACHE_CHUNKS = 32;
 
 private:
     friend class CCatalogBlock;
@@ -199,6 +199,11 @@ private:
     std::list<CChunk>::iterator FindChunkLocked(CATBLOCK nFirst);
     // The cached chunk holding a block, read on a miss; null when the read failed.
     CChunk* ChunkLocked(CATBLOCK nBlock);
+    // A chunk for nFirst put first in the cache, in place of the least recently
+    // used one when the cache is full; the caller fills it.
+    CChunk& AddChunkLocked(CATBLOCK nFirst);
+    // Puts a block just appended to the file into the cache as it was written.
+    void CacheAppendedBlockLocked(CATBLOCK nBlock, const BYTE* pData);
     // The checked bytes of an existing block; null (damage found) when damaged.
     // The pointer is good until the next lookup in the block cache. Bytes are
     // changed through it only after they were written to the file.

@@ -152,7 +152,7 @@ bool CDirectoryRec::BuildNameIndex()
     CCatalog::CNameIndex index;
     index.names.reserve(static_cast<std::size_t>(GetDocumentCount()));
     // Each name is read where it lies; only a name that goes on in the
-    // location records takes a document object.
+    // location record takes a document object.
     std::string strName;
     bool bContinued = false;
     auto readName = [&](std::span<const BYTE> record) {
@@ -181,7 +181,7 @@ CDocumentRec* CDirectoryRec::WalkForName(std::string_view name)
     CString strName(name.data(), static_cast<int>(name.size()));
     // Each record's name is compared where it lies; a document object is
     // made only when the record holds the whole name, or its start and the
-    // rest may follow in the location records.
+    // rest follows in its location record.
     auto mayMatch = [&](std::span<const BYTE> record) {
         bool bContinued = false;
         std::string_view field = CDocumentRec::NameHead(record, &bContinued);

@@ -16,7 +16,6 @@
 #include "store/RecordFields.h"
 
 #include <algorithm>
-#include <cassert>
 #include <array>
 #include <cstring>
 #include <functional>
@@ -24,17 +23,18 @@
 #include <string>
 #include <sys/stat.h>
 
-static_assert(CDocumentRec::OFF_LOCATION + 8 == CDocumentRec::OFF_PACKED);
-static_assert(SlotCount(CDocumentRec::RECORD_SIZE) == 17);
-static_assert(CDocumentRec::MAX_TEXT < static_cast<int>(sizeof(CDocumentInfo::szName)));
-static_assert(CDocumentRec::MAX_PACKED <= 0xFFFF); // its size is a 16-bit field
+static_assert(SlotCount(CDocumentRec::RECORD_SIZE) == 7);
+static_assert(CDocumentRec::OFF_NAME + CDocumentRec::TEXT_SIZE == CDocumentRec::OFF_DESCRIPTION);
+static_assert(CDocumentRec::OFF_DESCRIPTION + CDocumentRec::TEXT_SIZE == CDocumentRec::OFF_SECONDARY);
+static_assert(CDocumentRec::OFF_SECONDARY + CDocumentRec::TEXT_SIZE < CDocumentRec::OFF_LOCATION);
+static_assert(CDocumentRec::OFF_PASSWORD + CDocumentRec::PASSWORD_SIZE == CDocumentRec::OFF_OPEN_ACTION);
+static_assert(CDocumentRec::OFF_FIRST_LINK + 8 == CDocumentRec::RECORD_SIZE);
+static_assert(CDocumentRec::MAX_NAME < static_cast<int>(sizeof(CDocumentInfo::szName)));
+// The name's field keeps at least its last 3 bytes short of full when a
+// character does not fit, so the location record takes the longest rest.
+static_assert(CDocumentRec::MAX_NAME - (CDocumentRec::TEXT_SIZE - 4) < CLocationRec::TEXT_SIZE);
 
 namespace {
-
-// The packed texts in their order, and the longest each may be.
-enum PackedText { TEXT_NAME, TEXT_DESCRIPTION, TEXT_SECONDARY, TEXT_PASSWORD, TEXT_COUNT };
-constexpr std::size_t TEXT_LIMITS[TEXT_COUNT] = { CDocumentRec::MAX_TEXT, CDocumentRec::MAX_TEXT,
-    CDocumentRec::MAX_TEXT, CDocumentRec::PASSWORD_SIZE - 1 };
 
 // The text of a field of nField bytes that may lack its NUL, cut at a
 // character boundary to at most nLimit bytes.
@@ -45,16 +45,27 @@ std::string FieldText(const char* pField, std::size_t nField, std::size_t nLimit
     return strText;
 }
 
-// The most continuation pieces a document can need.
-constexpr int MAX_PIECES = (CDocumentRec::MAX_PACKED - CDocumentRec::PACKED_IN_RECORD + CLocationRec::BYTES_SIZE - 1)
-    / CLocationRec::BYTES_SIZE;
-
 // A mail message's identification: store identifier, message offset, message
-// length (32-bit each) and the state character.
+// length (32-bit each) and the state character, at OFF_STATE.
 constexpr int ID_STORE = 0;
 constexpr int ID_OFFSET = 4;
 constexpr int ID_LENGTH = 8;
-constexpr int ID_STATE = 12;
+static_assert(CDocumentRec::OFF_ID + 12 == CDocumentRec::OFF_STATE);
+
+// Stores text NUL-terminated in the field of nSize bytes at nOffset, cut at a
+// character boundary and zero-padded.
+void StoreText(std::span<BYTE> data, int nOffset, int nSize, const std::string& strText)
+{
+    Utf8CopyToField(reinterpret_cast<char*>(data.data() + nOffset), static_cast<std::size_t>(nSize), strText.c_str(),
+        FieldEnd::NulTerminated);
+}
+
+// The text of a record's field, up to its NUL or the field's end.
+std::string FieldOf(std::span<const BYTE> data, int nOffset, int nSize)
+{
+    return FieldText(reinterpret_cast<const char*>(data.data() + nOffset), static_cast<std::size_t>(nSize),
+        static_cast<std::size_t>(nSize));
+}
 
 // The node that holds a link is a fixed node of blocks 1 and 2, which hold
 // documents for the program's own lists rather than for the user.
@@ -100,7 +111,7 @@ CDocumentRec::CDocumentRec(CCatalog* pCatalog, CATBLOCK nBlock, LONG nSlot)
 BOOL CDocumentRec::Load()
 {
     m_bValid = CCatalogRecord::Load() != FALSE;
-    m_packed.reset();
+    m_name.reset();
     m_strTypeName.Empty();
     m_bStateLoaded = false;
     m_nExpiryState = -1;
@@ -135,8 +146,9 @@ CDocumentRec* CDocumentRec::CopyToCatalog(CCatalog* pTarget) const
     CString strFolder = GetDirectoryPath(FALSE, TRUE);
     if (!GetInfo(&info) || strFolder.IsEmpty())
         return nullptr;
+    // The copy holds info, whether it was there already or not.
     std::unique_ptr<CDocumentRec> pCopy(pTarget->FindOrAddDocument(strFolder, strName, &info));
-    if (!pCopy || !pCopy->UpdateInfo(info))
+    if (!pCopy)
         return nullptr;
     if (IsMail()) {
         // The store kind of the mail store goes with its messages.
@@ -169,7 +181,7 @@ WORD CDocumentRec::GetType() const
 
 BOOL CDocumentRec::IsProtected() const
 {
-    return !GetPackedTexts().texts[TEXT_PASSWORD].empty();
+    return GetData()[OFF_PASSWORD] != 0;
 }
 
 LONG CDocumentRec::GetExpiry() const
@@ -182,56 +194,33 @@ CRecordRef CDocumentRec::GetFirstLink() const
     return GetRefField(GetData(), OFF_FIRST_LINK);
 }
 
-const CDocumentRec::CPackedTexts& CDocumentRec::GetPackedTexts() const
+const std::string& CDocumentRec::GetName() const
 {
-    if (m_packed)
-        return *m_packed;
-    m_packed.emplace(CPackedTexts {});
+    if (m_name)
+        return *m_name;
     std::span<const BYTE> data = GetData();
-    std::size_t nSize = std::min<std::size_t>(GetWordField(data, OFF_PACKED_SIZE), MAX_PACKED);
-    std::string packed(reinterpret_cast<const char*>(data.data() + OFF_PACKED),
-        std::min<std::size_t>(nSize, PACKED_IN_RECORD));
-    // A missing piece leaves the texts cut, not the call failed. Each piece
-    // adds bytes, so the walk ends by the packed size.
-    CRecordRef piece = GetRefField(data, OFF_LOCATION);
-    while (m_bValid && packed.size() < nSize && !piece.IsNone()) {
-        CLocationRec rec(m_pCatalog, piece);
-        if (!rec.Load())
-            break;
-        std::span<const BYTE> bytes = rec.GetBytes();
-        packed.append(reinterpret_cast<const char*>(bytes.data()), std::min(bytes.size(), nSize - packed.size()));
-        piece = rec.GetNext();
+    m_name.emplace(FieldOf(data, OFF_NAME, TEXT_SIZE));
+    // A missing location record leaves the name cut, not the call failed.
+    CRecordRef location = GetRefField(data, OFF_LOCATION);
+    if (m_bValid && !location.IsNone()) {
+        CLocationRec rest(m_pCatalog, location);
+        if (rest.Load())
+            *m_name += rest.GetText();
     }
-    // Texts read no further than their NUL, the end and their longest.
-    std::size_t nPos = 0;
-    for (int n = 0; n < TEXT_COUNT && nPos < packed.size(); ++n) {
-        std::size_t nEnd = std::min(packed.find('\0', nPos), packed.size());
-        std::string strText = packed.substr(nPos, nEnd - nPos);
-        strText.resize(Utf8PrefixLength(strText.c_str(), TEXT_LIMITS[n]));
-        m_packed->texts[n] = std::move(strText);
-        nPos = nEnd + 1;
-    }
-    if (nPos < packed.size()) {
-        std::size_t nId = std::min<std::size_t>(
-            { static_cast<BYTE>(packed[nPos]), static_cast<std::size_t>(ID_SIZE), packed.size() - nPos - 1 });
-        std::memcpy(m_packed->id, packed.data() + nPos + 1, nId);
-    }
-    return *m_packed;
+    m_name->resize(Utf8PrefixLength(m_name->c_str(), MAX_NAME));
+    return *m_name;
 }
 
 std::string_view CDocumentRec::NameHead(std::span<const BYTE> record, bool* pbContinued)
 {
-    std::size_t nSize = GetWordField(record, OFF_PACKED_SIZE);
-    std::size_t nHere = std::min<std::size_t>(nSize, PACKED_IN_RECORD);
-    const char* pArea = reinterpret_cast<const char*>(record.data() + OFF_PACKED);
-    std::size_t nName = strnlen(pArea, nHere);
-    *pbContinued = nName == nHere && nSize > nHere;
-    return { pArea, nName };
+    const char* pField = reinterpret_cast<const char*>(record.data() + OFF_NAME);
+    *pbContinued = !GetRefField(record, OFF_LOCATION).IsNone();
+    return { pField, strnlen(pField, TEXT_SIZE) };
 }
 
 void CDocumentRec::GetFullPath(CString& strOut, int bKeepMarkers) const
 {
-    strOut = GetPackedTexts().texts[TEXT_NAME].c_str();
+    strOut = GetName().c_str();
     if (IsMail() && !bKeepMarkers)
         strOut = DropLastCharacters(strOut, 2);
 }
@@ -243,12 +232,17 @@ CString CDocumentRec::GetDirectoryPath(BOOL bConvert, BOOL bKeepStar) const
     CCatalogBlock* pBlock = m_pCatalog->GetBlock(GetBlock());
     if (!pBlock)
         return CString();
-    CDirectoryRec directory(m_pCatalog, pBlock->GetHeader().owner);
-    if (!directory.IsValid()) {
-        m_pCatalog->ReportDamage(); // a document chain owned by no directory
-        return CString();
+    // Directory texts never change, so the catalog's map of them serves each
+    // row without reading the directory record.
+    CString strPath;
+    if (CRecordRef owner = pBlock->GetHeader().owner; !m_pCatalog->LookupDirectoryPath(owner, &strPath)) {
+        CDirectoryRec directory(m_pCatalog, owner);
+        if (!directory.IsValid()) {
+            m_pCatalog->ReportDamage(); // a document chain owned by no directory
+            return CString();
+        }
+        strPath = directory.GetPath();
     }
-    CString strPath = directory.GetPath();
     if (bConvert)
         strPath = NormalizeUNCPath(strPath);
     if (!bKeepStar && !strPath.IsEmpty() && strPath[0] == '*')
@@ -267,12 +261,12 @@ CString CDocumentRec::GetDirectoryString(BOOL bConvert) const
 
 void CDocumentRec::GetNameWithLocation(CString& strOut) const
 {
-    strOut = GetPackedTexts().texts[TEXT_DESCRIPTION].c_str();
+    strOut = FieldOf(GetData(), OFF_DESCRIPTION, TEXT_SIZE).c_str();
 }
 
 void CDocumentRec::GetAltNameWithLocation(CString& strOut) const
 {
-    strOut = GetPackedTexts().texts[TEXT_SECONDARY].c_str();
+    strOut = FieldOf(GetData(), OFF_SECONDARY, TEXT_SIZE).c_str();
 }
 
 void CDocumentRec::GetLabel(CString& strOut) const
@@ -336,7 +330,7 @@ const CDocumentState& CDocumentRec::LoadState(BOOL bRefresh) const
     m_state.bFound = ::stat(strHostPath.c_str(), &st) == 0;
     std::span<const BYTE> data = GetData();
     if (IsMail()) {
-        const BYTE* pId = GetPackedTexts().id;
+        const BYTE* pId = data.data() + OFF_ID;
         LONG nOffset = ReadLong(pId + ID_OFFSET);
         LONG nLength = ReadLong(pId + ID_LENGTH);
         m_state.nSize = nLength;
@@ -367,7 +361,7 @@ int CDocumentRec::ComputeExpiryState() const
         return EXPIRY_UNREACHABLE;
     if (!state.bFound)
         return EXPIRY_NOT_FOUND;
-    if (IsMail() && (GetPackedTexts().id[ID_STATE] == 'x' || state.bDeletedInStore))
+    if (IsMail() && (GetData()[OFF_STATE] == 'x' || state.bDeletedInStore))
         return EXPIRY_MAIL_DELETED;
     return GetRecordState();
 }
@@ -419,7 +413,7 @@ int CDocumentRec::RefreshState()
 
 CMailDocumentRef CDocumentRec::GetMailRef() const
 {
-    const BYTE* pId = GetPackedTexts().id;
+    const BYTE* pId = GetData().data() + OFF_ID;
     CMailDocumentRef ref;
     ref.nStoreKind = GetLongField(GetData(), OFF_VERSION);
     ref.dwStoreId = static_cast<DWORD>(ReadLong(pId + ID_STORE));
@@ -432,7 +426,7 @@ CMailDocumentRef CDocumentRec::GetMailRef() const
 
 CString CDocumentRec::GetPassword() const
 {
-    return CString(GetPackedTexts().texts[TEXT_PASSWORD].c_str());
+    return CString(FieldOf(GetData(), OFF_PASSWORD, PASSWORD_SIZE).c_str());
 }
 
 int CDocumentRec::ReadContent(char* pszBuffer, int nSize) const
@@ -548,14 +542,12 @@ CDocumentInfo* CDocumentRec::GetInfo(CDocumentInfo* pInfo) const
         return nullptr;
     std::memset(pInfo, 0, sizeof(*pInfo));
     std::span<const BYTE> data = GetData();
-    const CPackedTexts& packed = GetPackedTexts();
     pInfo->wType = GetType();
-    std::memcpy(pInfo->id, packed.id, ID_SIZE);
-    char* texts[TEXT_COUNT] = { pInfo->szName, pInfo->szDescription, pInfo->szSecondary, pInfo->szPassword };
-    const std::size_t sizes[TEXT_COUNT]
-        = { sizeof(pInfo->szName), sizeof(pInfo->szDescription), sizeof(pInfo->szSecondary), sizeof(pInfo->szPassword) };
-    for (int n = 0; n < TEXT_COUNT; ++n)
-        Utf8CopyToField(texts[n], sizes[n], packed.texts[n].c_str(), FieldEnd::NulTerminated);
+    std::memcpy(pInfo->id, data.data() + OFF_ID, ID_SIZE);
+    Utf8CopyToField(pInfo->szName, sizeof(pInfo->szName), GetName().c_str(), FieldEnd::NulTerminated);
+    std::memcpy(pInfo->szDescription, data.data() + OFF_DESCRIPTION, TEXT_SIZE - 1);
+    std::memcpy(pInfo->szSecondary, data.data() + OFF_SECONDARY, TEXT_SIZE - 1);
+    std::memcpy(pInfo->szPassword, data.data() + OFF_PASSWORD, PASSWORD_SIZE - 1);
     pInfo->nExpiry = GetExpiry();
     pInfo->nVersion = GetLongField(data, OFF_VERSION);
     pInfo->dwOpenAction = static_cast<DWORD>(GetLongField(data, OFF_OPEN_ACTION));
@@ -567,81 +559,56 @@ CDocumentInfo* CDocumentRec::GetInfo(CDocumentInfo* pInfo) const
 
 std::string CDocumentRec::StoredName(const CDocumentInfo& info)
 {
-    return FieldText(info.szName, sizeof(info.szName), TEXT_LIMITS[TEXT_NAME]);
+    return FieldText(info.szName, sizeof(info.szName), MAX_NAME);
 }
 
-bool CDocumentRec::StoreInfo(std::span<BYTE> data, const CDocumentInfo& info, std::string* pRest)
+void CDocumentRec::StoreInfo(std::span<BYTE> data, const CDocumentInfo& info, std::string* pRest)
 {
     SetWordField(data, OFF_TYPE, info.wType);
+    SetWordField(data, OFF_TYPE + 2, 0);
+    std::memcpy(data.data() + OFF_ID, info.id, ID_SIZE);
+    // The name's start fills its field, cut at a character boundary; the rest
+    // goes to the location record. A field of the structure may lack its NUL.
+    std::string strName = StoredName(info);
+    std::size_t nHead = Utf8PrefixLength(strName.c_str(), TEXT_SIZE - 1);
+    StoreText(data, OFF_NAME, TEXT_SIZE, strName.substr(0, nHead));
+    pRest->assign(strName, nHead);
+    StoreText(data, OFF_DESCRIPTION, TEXT_SIZE, FieldText(info.szDescription, sizeof(info.szDescription), MAX_TEXT));
+    StoreText(data, OFF_SECONDARY, TEXT_SIZE, FieldText(info.szSecondary, sizeof(info.szSecondary), MAX_TEXT));
+    data[OFF_SECONDARY + TEXT_SIZE] = 0;
     SetLongField(data, OFF_EXPIRY, info.nExpiry);
     SetLongField(data, OFF_ATTRIBUTES, static_cast<LONG>(info.dwAttributes));
     SetLongField(data, OFF_VERSION, info.nVersion);
+    StoreText(data, OFF_PASSWORD, PASSWORD_SIZE,
+        FieldText(info.szPassword, sizeof(info.szPassword), PASSWORD_SIZE - 1));
     SetLongField(data, OFF_OPEN_ACTION, static_cast<LONG>(info.dwOpenAction));
     SetLongField(data, OFF_CATALOG_TIME, static_cast<LONG>(info.ftCatalogTime.dwLowDateTime));
     SetLongField(data, OFF_CATALOG_TIME + 4, static_cast<LONG>(info.ftCatalogTime.dwHighDateTime));
-
-    // The texts, each NUL-terminated and cut at a character boundary to its
-    // longest (a field of the structure may lack its NUL), then the
-    // identification without its trailing zeros, after its length.
-    const char* texts[TEXT_COUNT] = { info.szName, info.szDescription, info.szSecondary, info.szPassword };
-    const std::size_t sizes[TEXT_COUNT]
-        = { sizeof(info.szName), sizeof(info.szDescription), sizeof(info.szSecondary), sizeof(info.szPassword) };
-    std::string packed;
-    for (int n = 0; n < TEXT_COUNT; ++n) {
-        packed += FieldText(texts[n], sizes[n], TEXT_LIMITS[n]);
-        packed += '\0';
-    }
-    std::size_t nId = ID_SIZE;
-    while (nId > 0 && info.id[nId - 1] == 0)
-        --nId;
-    packed += static_cast<char>(nId);
-    packed.append(reinterpret_cast<const char*>(info.id), nId);
-    assert(packed.size() <= static_cast<std::size_t>(MAX_PACKED));
-
-    SetWordField(data, OFF_PACKED_SIZE, static_cast<WORD>(packed.size()));
-    std::size_t nHere = std::min<std::size_t>(packed.size(), PACKED_IN_RECORD);
-    std::memset(data.data() + OFF_PACKED, 0, PACKED_IN_RECORD);
-    std::memcpy(data.data() + OFF_PACKED, packed.data(), nHere);
-    pRest->assign(packed, nHere);
-    return !pRest->empty();
 }
 
-BOOL CDocumentRec::WriteContinuation(const std::string& strRest, CRecordRef* pFirst)
+BOOL CDocumentRec::WriteLocation(CCatalog* pCatalog, const std::string& strRest, CRecordRef* pRef)
 {
-    constexpr std::size_t BYTES = CLocationRec::BYTES_SIZE;
-    *pFirst = {};
-    // Written last piece first, so that each is written whole with its next reference.
-    std::array<BYTE, CLocationRec::RECORD_SIZE> record;
-    for (std::size_t nPiece = (strRest.size() + BYTES - 1) / BYTES; nPiece-- > 0;) {
-        record.fill(0);
-        SetRefField(record, CLocationRec::OFF_NEXT, *pFirst);
-        std::size_t nStart = nPiece * BYTES;
-        std::memcpy(
-            record.data() + CLocationRec::OFF_BYTES, strRest.data() + nStart, std::min(BYTES, strRest.size() - nStart));
-        CRecordRef ref;
-        if (!m_pCatalog->AllocateRecord(TABLE_LOCATION, ROOT_BLOCK_LOCATION, {}, &ref, record)) {
-            DWORD dwError = GetLastError();
-            (void)FreeContinuation(*pFirst); // the pieces written so far belong to no one
-            SetLastError(dwError);
-            return FALSE;
-        }
-        *pFirst = ref;
-    }
-    return TRUE;
+    CLocationRec rest(pCatalog, {});
+    rest.SetText(strRest);
+    return pCatalog->AllocateRecord(TABLE_LOCATION, ROOT_BLOCK_LOCATION, {}, pRef, rest.GetData());
 }
 
-BOOL CDocumentRec::FreeContinuation(CRecordRef first)
+BOOL CDocumentRec::FreeLocation(CCatalog* pCatalog, CRecordRef ref)
 {
-    CRecordRef piece = first;
-    for (int n = 0; n < MAX_PIECES && !piece.IsNone(); ++n) {
-        CLocationRec rec(m_pCatalog, piece);
-        if (!rec.Load())
-            return TRUE; // a missing piece leaves nothing more to free
-        piece = rec.GetNext();
-        if (!rec.Delete())
-            return FALSE;
-    }
-    return TRUE;
+    CLocationRec rest(pCatalog, ref);
+    return ref.IsNone() || !rest.Load() || rest.Delete(); // a missing record leaves nothing to free
+}
+
+bool CDocumentRec::Holds(const CDocumentInfo& info) const
+{
+    std::span<const BYTE> data = GetData();
+    std::array<BYTE, RECORD_SIZE> wanted;
+    std::copy(data.begin(), data.end(), wanted.begin());
+    std::string strRest;
+    StoreInfo(wanted, info, &strRest);
+    bool bListed = false;
+    return std::equal(wanted.begin(), wanted.end(), data.begin()) && GetName() == StoredName(info)
+        && IsListedAsExpiring(&bListed) && bListed == (info.nExpiry >= 1);
 }
 
 BOOL CDocumentRec::UpdateInfo(CDocumentInfo info)
@@ -653,42 +620,59 @@ BOOL CDocumentRec::UpdateInfo(CDocumentInfo info)
     // The links are kept as the file has them.
     if (!Load())
         return FALSE;
-    std::string strOldName = GetPackedTexts().texts[TEXT_NAME];
+    std::string strOldName = GetName();
+    CRecordRef oldLocation = GetRefField(GetData(), OFF_LOCATION);
     std::string strRest;
     StoreInfo(GetData(), info, &strRest);
-    // The new pieces are written before the record names them, and the old
-    // ones freed after, so the record always names a whole list.
-    CRecordRef oldPieces = GetRefField(GetData(), OFF_LOCATION);
-    CRecordRef newPieces;
-    if (!WriteContinuation(strRest, &newPieces))
-        return FALSE;
-    SetRefField(GetData(), OFF_LOCATION, newPieces);
-    m_packed.reset();
+    // A new rest of the name is written before the record names it, and the
+    // old one freed after, so the record always names a whole name. A rest
+    // that did not change stays where it is.
+    CRecordRef newLocation;
+    if (!strRest.empty()) {
+        CLocationRec old(m_pCatalog, oldLocation);
+        if (!oldLocation.IsNone() && old.Load() && old.GetText() == strRest)
+            newLocation = oldLocation;
+        else if (!WriteLocation(m_pCatalog, strRest, &newLocation))
+            return FALSE;
+    }
+    SetRefField(GetData(), OFF_LOCATION, newLocation);
+    m_name.reset();
     m_strTypeName.Empty();
     if (!Save())
         return FALSE;
-    if (const std::string& strName = GetPackedTexts().texts[TEXT_NAME]; strName != strOldName) {
+    if (const std::string& strName = GetName(); strName != strOldName) {
         if (CCatalogBlock* pBlock = m_pCatalog->GetBlock(GetBlock())) {
             CRecordRef directory = pBlock->GetHeader().owner;
             m_pCatalog->RemoveDocumentName(directory, strOldName, GetRef());
             m_pCatalog->AddDocumentName(directory, strName, GetRef());
         }
     }
-    if (!FreeContinuation(oldPieces))
+    if (oldLocation != newLocation && !FreeLocation(m_pCatalog, oldLocation))
         return FALSE;
+    return ListAsExpiring(info.nExpiry);
+}
 
-    // A document with an expiry date is listed under the expiring-documents node.
-    CNodeRec expiring(m_pCatalog, 1, 0);
-    if (!expiring.IsValid())
-        return FALSE;
+BOOL CDocumentRec::IsListedAsExpiring(bool* pbListed) const
+{
+    *pbListed = false;
     std::vector<CLinkRec> links;
     if (!ReadLinks(&links))
         return FALSE;
-    bool bListed = std::any_of(
-        links.begin(), links.end(), [&](const CLinkRec& link) { return link.GetNode() == expiring.GetRef(); });
-    if (info.nExpiry >= 1 && !bListed)
+    *pbListed = std::any_of(links.begin(), links.end(), [](const CLinkRec& link) {
+        return link.GetNode() == CRecordRef { CNodeRec::EXPIRING_NODE_BLOCK, 0 };
+    });
+    return TRUE;
+}
+
+BOOL CDocumentRec::ListAsExpiring(LONG nExpiry)
+{
+    CNodeRec expiring(m_pCatalog, CNodeRec::EXPIRING_NODE_BLOCK, 0);
+    bool bListed = false;
+    if (!expiring.IsValid() || !IsListedAsExpiring(&bListed))
+        return FALSE;
+    if (nExpiry >= 1 && !bListed)
         return expiring.AddDocument(this);
-    if (info.nExpiry < 1 && bListed)
+    if (nExpiry < 1 && bListed)
         return expiring.DeleteLinks(this);
     return TRUE;
 }
@@ -808,8 +792,8 @@ BOOL CDocumentRec::ForEachLinkedNode(CATBLOCK nExceptBlock, LONG nExceptSlot, BO
 
 BOOL CDocumentRec::Remove()
 {
-    CRecordRef pieces = GetRefField(GetData(), OFF_LOCATION);
-    std::string strName = GetPackedTexts().texts[TEXT_NAME];
+    CRecordRef location = GetRefField(GetData(), OFF_LOCATION);
+    std::string strName = GetName();
     CCatalogBlock* pBlock = m_pCatalog->GetBlock(GetBlock());
     if (!pBlock)
         return FALSE;
@@ -818,7 +802,7 @@ BOOL CDocumentRec::Remove()
     if (!Delete())
         return FALSE;
     m_pCatalog->RemoveDocumentName(directory.GetRef(), strName, ref);
-    if (!FreeContinuation(pieces))
+    if (!FreeLocation(m_pCatalog, location))
         return FALSE;
     m_bValid = false;
     if (directory.IsValid()) {

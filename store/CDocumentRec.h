@@ -1,9 +1,10 @@
 #pragma once
 
 // A document of the catalog (table 2): a file, or a message of a mail store.
-// Its record lies in the document chain of its directory; the part of a text
-// that does not fit its field continues in the document's location record
-// (table 3), and its links to nodes form a list starting in the record.
+// Its record lies in the document chain of its directory and is always
+// written whole, in one write; the part of a name that does not fit its field
+// continues in the document's location record (table 3), and its links to
+// nodes form a list starting in the record.
 //
 // Objects are made and owned by the caller. A reference that names no
 // document leaves the object invalid: its texts read empty and its
@@ -75,28 +76,31 @@ constexpr int MAX_MAIL_PASSWORD = 10;
 
 class CDocumentRec : public CCatalogRecord {
 public:
-    /* Record layout (117 bytes, 17 to a block): the numbers at fixed places,
-       then the start of the packed texts (store/FORMAT.md). */
-    static constexpr int RECORD_SIZE = 117;
-    static constexpr int OFF_TYPE = 0;        // u16
-    static constexpr int OFF_PACKED_SIZE = 2; // u16: the bytes of the packed texts
-    static constexpr int OFF_EXPIRY = 4;
-    static constexpr int OFF_ATTRIBUTES = 8;
-    static constexpr int OFF_VERSION = 12;
-    static constexpr int OFF_OPEN_ACTION = 16;
-    static constexpr int OFF_CATALOG_TIME = 20; // FILETIME, low half first
-    static constexpr int OFF_FIRST_LINK = 28;   // the first link of the document's link list
-    static constexpr int OFF_LOCATION = 36;     // the first continuation piece, none when the texts fit
-    static constexpr int OFF_PACKED = 44;       // the packed texts' first bytes, the name first
-    static constexpr int PACKED_IN_RECORD = RECORD_SIZE - OFF_PACKED;
+    /* Record layout (260 bytes, 7 to a block; store/FORMAT.md). Other code and
+       dialogs read and change these bytes in place, so each field keeps its offset. */
+    static constexpr int RECORD_SIZE = 260;
+    static constexpr int OFF_TYPE = 0;            // u16, then a reserved u16
+    static constexpr int OFF_ID = 4;              // files: the copy name; mail: the identification
     static constexpr int ID_SIZE = 16;
+    static constexpr int OFF_STATE = 16;          // mail: 'x' when the message was deleted from its store
+    static constexpr int OFF_NAME = 20;           // the name's start, NUL-terminated
+    static constexpr int OFF_DESCRIPTION = 81;    // NUL-terminated
+    static constexpr int OFF_SECONDARY = 142;     // NUL-terminated
+    static constexpr int TEXT_SIZE = 61;          // each of the three text fields
+    static constexpr int OFF_LOCATION = 204;      // ref: the rest of the name (table 3), none when it fits
+    static constexpr int OFF_EXPIRY = 212;        // i32: seconds since 1970, below 1 none
+    static constexpr int OFF_ATTRIBUTES = 216;    // files: attributes kept while protected; mail: message date
+    static constexpr int OFF_VERSION = 220;       // files: version 0 to 9; mail: the store kind
+    static constexpr int OFF_PASSWORD = 224;      // NUL-terminated; a non-zero first byte marks it protected
     static constexpr int PASSWORD_SIZE = 16;
+    static constexpr int OFF_OPEN_ACTION = 240;   // u32
+    static constexpr int OFF_CATALOG_TIME = 244;  // FILETIME, low half first
+    static constexpr int OFF_FIRST_LINK = 252;    // ref: the first link of the document's link list
 
-    // The longest text (name, description, secondary text) a document keeps, in bytes.
-    static constexpr int MAX_TEXT = 259;
-    // The most bytes the packed texts take: three texts and the password with
-    // their NULs, the identification's length byte and its bytes.
-    static constexpr int MAX_PACKED = 3 * (MAX_TEXT + 1) + PASSWORD_SIZE + 1 + ID_SIZE;
+    // The longest name a document keeps, in bytes: its field's and its location record's.
+    static constexpr int MAX_NAME = 259;
+    // The longest description and secondary text, in bytes.
+    static constexpr int MAX_TEXT = TEXT_SIZE - 1;
 
     // A document object for the record at (nBlock, nSlot), loaded.
     CDocumentRec(CCatalog* pCatalog, CATBLOCK nBlock, LONG nSlot);
@@ -117,7 +121,7 @@ public:
     // A password is set (files and mail messages alike).
     BOOL IsProtected() const;
     // The start of the name in a document record's bytes, where it lies;
-    // *pbContinued is set when the name may go on in the location records.
+    // *pbContinued is set when the name goes on in a location record.
     static std::string_view NameHead(std::span<const BYTE> record, bool* pbContinued);
     BOOL IsMail() const { return GetType() != DOCUMENT_FILE; }
     LONG GetExpiry() const;
@@ -125,7 +129,7 @@ public:
 
     /* Texts. */
 
-    // The name text continued by the location record. A mail title loses its
+    // The name, continued by the location record. A mail title loses its
     // two marker characters unless bKeepMarkers.
     void GetFullPath(CString& strOut, int bKeepMarkers = FALSE) const;
     // The text of the owning directory, ending with a backslash; a leading "*"
@@ -134,7 +138,7 @@ public:
     CString GetDirectoryPath(BOOL bConvert, BOOL bKeepStar = FALSE) const;
     // The directory path; for a mail message the path of its store file.
     CString GetDirectoryString(BOOL bConvert = TRUE) const;
-    // The description / secondary text continued by the location record.
+    // The description / secondary text.
     void GetNameWithLocation(CString& strOut) const;
     void GetAltNameWithLocation(CString& strOut) const;
     // A file's folder path; a mail message's directory text.
@@ -198,9 +202,9 @@ public:
     /* Information. */
 
     CDocumentInfo* GetInfo(CDocumentInfo* pInfo) const;
-    // Writes the information back into the record and its location record, and
-    // links the document under the expiring-documents node while it has an
-    // expiry date (unlinks it when it has none).
+    // Writes the information back into the record (in one write) and its
+    // location record, and links the document under the expiring-documents
+    // node while it has an expiry date (unlinks it when it has none).
     BOOL UpdateInfo(CDocumentInfo info);
 
     /* Links. */
@@ -225,24 +229,25 @@ private:
     // The document's links in list order, each with the node holding it; FALSE
     // on damage (a link naming another document, a list longer than the file).
     [[nodiscard]] BOOL ReadLinks(std::vector<CLinkRec>* pLinks) const;
-    // The texts and identification a record keeps packed.
-    struct CPackedTexts {
-        std::string texts[4]; // name, description, secondary text, password
-        BYTE id[ID_SIZE] {};
-    };
-    // Stores info's numbers and packed texts in a record, all but what does
-    // not fit, which goes to *pRest; true when there is such a rest (it
-    // belongs in the continuation pieces).
-    static bool StoreInfo(std::span<BYTE> data, const CDocumentInfo& info, std::string* pRest);
+    // Stores info's fields in a record, the name's start in its field; the
+    // rest of the name, which belongs in a location record, goes to *pRest.
+    static void StoreInfo(std::span<BYTE> data, const CDocumentInfo& info, std::string* pRest);
     // The name StoreInfo keeps of info.
     static std::string StoredName(const CDocumentInfo& info);
-    // The packed texts, read once per load.
-    const CPackedTexts& GetPackedTexts() const;
-    // Writes rest into a new list of continuation pieces and returns its first
-    // piece (none for an empty rest).
-    [[nodiscard]] BOOL WriteContinuation(const std::string& strRest, CRecordRef* pFirst);
-    // Frees the list of continuation pieces starting at first.
-    [[nodiscard]] BOOL FreeContinuation(CRecordRef first);
+    // The name with its rest from the location record, read once per load.
+    const std::string& GetName() const;
+    // Writes a new location record holding rest.
+    [[nodiscard]] static BOOL WriteLocation(CCatalog* pCatalog, const std::string& strRest, CRecordRef* pRef);
+    // Frees the location record at ref; none, or one that is gone, leaves nothing to free.
+    [[nodiscard]] static BOOL FreeLocation(CCatalog* pCatalog, CRecordRef ref);
+    // True when the record holds what UpdateInfo(info) would write, the
+    // document's listing under the expiring-documents node included.
+    bool Holds(const CDocumentInfo& info) const;
+    // Whether the document is linked under the expiring-documents node.
+    [[nodiscard]] BOOL IsListedAsExpiring(bool* pbListed) const;
+    // Links the document under the expiring-documents node when nExpiry is a
+    // date and it is not listed there; unlinks it when it is and nExpiry is none.
+    [[nodiscard]] BOOL ListAsExpiring(LONG nExpiry);
     // Takes the links whose node shouldRemove names out of the list and frees them.
     [[nodiscard]] BOOL RemoveLinks(const std::function<bool(CRecordRef)>& shouldRemove);
     // Frees the record and its location record; the directory's count drops.
@@ -259,7 +264,7 @@ private:
     // Writes a new password into the record.
     BOOL StorePassword(CDocumentInfo& info, LPCTSTR pszPassword);
 
-    mutable std::optional<CPackedTexts> m_packed; // cached by GetPackedTexts
+    mutable std::optional<std::string> m_name; // cached by GetName
     mutable CString m_strTypeName;                // cached
     mutable CDocumentState m_state;
     mutable bool m_bStateLoaded { false };

@@ -2,19 +2,26 @@
 
 #include "store/RecordFields.h"
 
-static_assert(SlotCount(CLocationRec::RECORD_SIZE) == 16);
+#include <cassert>
+#include <cstring>
+
+static_assert(SlotCount(CLocationRec::RECORD_SIZE) == 9);
 
 CLocationRec::CLocationRec(CCatalogFile* pDatabase, CRecordRef ref)
     : CCatalogRecord(pDatabase, TABLE_LOCATION, ref)
 {
 }
 
-CRecordRef CLocationRec::GetNext() const
+std::string CLocationRec::GetText() const
 {
-    return GetRefField(GetData(), OFF_NEXT);
+    const char* pText = reinterpret_cast<const char*>(GetData().data() + OFF_TEXT);
+    return std::string(pText, strnlen(pText, TEXT_SIZE));
 }
 
-void CLocationRec::SetNext(CRecordRef next)
+void CLocationRec::SetText(std::string_view text)
 {
-    SetRefField(GetData(), OFF_NEXT, next);
+    assert(text.size() < static_cast<std::size_t>(TEXT_SIZE));
+    std::span<BYTE> data = GetData();
+    std::memset(data.data() + OFF_TEXT, 0, TEXT_SIZE);
+    std::memcpy(data.data() + OFF_TEXT, text.data(), text.size());
 }

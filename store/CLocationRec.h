@@ -1,28 +1,27 @@
 #pragma once
 
-// A piece of the continuation of a document's texts (table 3). A document
-// keeps its texts packed into one run of bytes; what does not fit in the
-// document record continues in a list of these pieces, linked through their
-// next references from the document record's location reference.
+// The continuation of a document's name (table 3): the part of a name longer
+// than the document record's name field. A document has one only while its
+// name does not fit that field; the record names it.
 
 #include "store/CCatalogRecord.h"
 
-#include <span>
+#include <string>
+#include <string_view>
 
 class CCatalogFile;
 
 class CLocationRec : public CCatalogRecord {
 public:
-    /* Record layout (125 bytes, 16 to a block). */
-    static constexpr int RECORD_SIZE = 125;
-    static constexpr int OFF_NEXT = 0;  // ref: the next piece, none for the last
-    static constexpr int OFF_BYTES = 8; // the next bytes of the packed texts; zero after their end
-    static constexpr int BYTES_SIZE = RECORD_SIZE - OFF_BYTES;
+    /* Record layout (204 bytes, 9 to a block). */
+    static constexpr int RECORD_SIZE = 204;
+    static constexpr int OFF_TEXT = 0; // the rest of the name, NUL-terminated; zero after it
+    static constexpr int TEXT_SIZE = RECORD_SIZE;
 
     CLocationRec(CCatalogFile* pDatabase, CRecordRef ref);
 
-    CRecordRef GetNext() const;
-    void SetNext(CRecordRef next);
-    std::span<const BYTE> GetBytes() const { return GetData().subspan(OFF_BYTES); }
-    std::span<BYTE> GetBytes() { return GetData().subspan(OFF_BYTES); }
+    // The rest of the name, up to its NUL or the record's end.
+    std::string GetText() const;
+    // Stores strText, which must be shorter than TEXT_SIZE, zero-padded.
+    void SetText(std::string_view text);
 };

@@ -128,39 +128,41 @@ TEST_F(CCatalogCorruptTest, DocumentLinkListThroughANodeOrInACircleIsDamage)
     EXPECT_FALSE(pReadme->IsUnderTopNode2());
 }
 
-TEST_F(CCatalogCorruptTest, PackedSizeBeyondTheTextsReadsBoundedTexts)
+TEST_F(CCatalogCorruptTest, TextFieldsWithoutTheirNulReadBoundedTexts)
 {
-    // The size field claims the longest run; the record holds a short one and no location record.
     std::vector<BYTE> data(CDocumentRec::RECORD_SIZE);
     ASSERT_TRUE(m_pCatalog->ReadRecord(m_tree.aTxt, TABLE_DOCUMENT, data));
-    SetWordField(data, CDocumentRec::OFF_PACKED_SIZE, 0xFFFF);
-    std::memset(data.data() + CDocumentRec::OFF_PACKED, 'z', CDocumentRec::PACKED_IN_RECORD); // and no NUL
+    std::memset(data.data() + CDocumentRec::OFF_NAME, 'z', 3 * CDocumentRec::TEXT_SIZE); // no NUL in any text
+    std::memset(data.data() + CDocumentRec::OFF_PASSWORD, 'p', CDocumentRec::PASSWORD_SIZE);
     ASSERT_TRUE(m_pCatalog->WriteRecord(m_tree.aTxt, TABLE_DOCUMENT, data));
     auto pDocument = Document(*m_pCatalog, m_tree.aTxt);
     CString strName, strDescription;
     pDocument->GetFullPath(strName);
     pDocument->GetNameWithLocation(strDescription);
-    EXPECT_EQ(std::string(strName), std::string(CDocumentRec::PACKED_IN_RECORD, 'z'));
-    EXPECT_TRUE(strDescription.IsEmpty());
+    EXPECT_EQ(std::string(strName), std::string(CDocumentRec::TEXT_SIZE, 'z'));
+    EXPECT_EQ(std::string(strDescription), std::string(CDocumentRec::TEXT_SIZE, 'z'));
     CDocumentInfo info;
     EXPECT_TRUE(pDocument->GetInfo(&info));
+    EXPECT_LE(std::strlen(info.szDescription), static_cast<std::size_t>(CDocumentRec::MAX_TEXT));
+    EXPECT_EQ(std::string(info.szPassword), std::string(CDocumentRec::PASSWORD_SIZE - 1, 'p'));
     EXPECT_FALSE(std::unique_ptr<CDocumentRec>(m_pCatalog->FindPath("c:\\work\\a.txt")));
 }
 
-TEST_F(CCatalogCorruptTest, LocationRecordsInACircleEndReadingAndFreeing)
+TEST_F(CCatalogCorruptTest, LocationReferenceToAnotherTableCutsTheName)
 {
     std::string strName = std::string(250, 'c') + ".txt";
     auto pDocument = AddDocument(*m_pCatalog, nullptr, ("c:\\long\\" + strName).c_str());
-    CRecordRef first = GetRefField(pDocument->GetData(), CDocumentRec::OFF_LOCATION);
-    PokeRecord(first, TABLE_LOCATION, CLocationRec::OFF_NEXT, first.nBlock);
-    PokeRecord(first, TABLE_LOCATION, CLocationRec::OFF_NEXT + 4, first.nSlot);
+    CRecordRef location = GetRefField(pDocument->GetData(), CDocumentRec::OFF_LOCATION);
+    // The reference names the document itself, a record of table 2.
+    CRecordRef self = pDocument->GetRef();
+    PokeRecord(self, TABLE_DOCUMENT, CDocumentRec::OFF_LOCATION, self.nBlock);
+    PokeRecord(self, TABLE_DOCUMENT, CDocumentRec::OFF_LOCATION + 4, self.nSlot);
     ASSERT_TRUE(pDocument->Load());
     CString strFound;
     pDocument->GetFullPath(strFound);
-    EXPECT_LE(strFound.GetLength(), CDocumentRec::MAX_TEXT);
-    EXPECT_EQ(std::string(strFound).substr(0, 200), strName.substr(0, 200));
+    EXPECT_EQ(std::string(strFound), strName.substr(0, CDocumentRec::MAX_TEXT));
     EXPECT_TRUE(pDocument->ForEachLinkedNode(NO_BLOCK, NO_SLOT, FALSE));
-    EXPECT_FALSE(m_pCatalog->CheckRecord(first.nBlock, first.nSlot, TABLE_LOCATION));
+    EXPECT_TRUE(m_pCatalog->CheckRecord(location.nBlock, location.nSlot, TABLE_LOCATION)); // left over, not freed
 }
 
 TEST_F(CCatalogCorruptTest, MissingLocationRecordCutsTheTexts)
@@ -172,7 +174,7 @@ TEST_F(CCatalogCorruptTest, MissingLocationRecordCutsTheTexts)
     ASSERT_TRUE(pDocument->Load());
     CString strFound;
     pDocument->GetFullPath(strFound);
-    EXPECT_EQ(std::string(strFound), strName.substr(0, CDocumentRec::PACKED_IN_RECORD));
+    EXPECT_EQ(std::string(strFound), strName.substr(0, CDocumentRec::MAX_TEXT));
     // Writing the information again makes a new location record.
     CDocumentInfo info;
     pDocument->GetInfo(&info);

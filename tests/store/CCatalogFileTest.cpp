@@ -291,6 +291,29 @@ TEST_F(CCatalogFileTest, CheckRecordTellsUsedRecordsOfATable)
 
 /* The caches. */
 
+TEST_F(CCatalogFileTest, FillingAChainBlockByBlockReadsNothing)
+{
+    // Each new block goes into the cache as written, its chunk completed.
+    auto pFile = NewCatalog();
+    CATBLOCK nFirst = NO_BLOCK;
+    ASSERT_TRUE(pFile->NewChain(TABLE_DOCUMENT, {}, &nFirst));
+    unsigned nReads = pFile->GetReadCount();
+    CRecordRef ref;
+    for (int i = 0; i < 9 * SlotCount(260); ++i) {
+        ASSERT_TRUE(pFile->AllocateRecord(TABLE_DOCUMENT, nFirst, {}, &ref));
+        std::vector<BYTE> data(260, static_cast<BYTE>(i));
+        ASSERT_TRUE(pFile->WriteRecord(ref, TABLE_DOCUMENT, data));
+    }
+    EXPECT_EQ(pFile->GetReadCount(), nReads);
+    EXPECT_TRUE(pFile->CheckInvariants());
+    ASSERT_TRUE(pFile->Release());
+    ASSERT_TRUE(pFile->Acquire());
+    std::vector<std::vector<BYTE>> records = ReadChain(*pFile, nFirst, TABLE_DOCUMENT);
+    ASSERT_EQ(records.size(), static_cast<std::size_t>(9 * SlotCount(260)));
+    for (std::size_t i = 0; i < records.size(); ++i)
+        EXPECT_EQ(records[i], std::vector<BYTE>(260, static_cast<BYTE>(i)));
+}
+
 TEST_F(CCatalogFileTest, GetBlockReturnsOneObjectAndReadsTheFileOnce)
 {
     auto pFile = NewCatalog();

@@ -92,7 +92,7 @@ TEST_F(CDocumentRecTest, DocumentsKeepLowerCasedNamesAndDirectories)
 
 TEST_F(CDocumentRecTest, BadNamesAreRefused)
 {
-    std::string strLong(CDocumentRec::MAX_TEXT + 1, 'n');
+    std::string strLong(CDocumentRec::MAX_NAME + 1, 'n');
     EXPECT_FALSE(std::unique_ptr<CDocumentRec>(m_pCatalog->FindOrAddDocument("c:\\x\\", strLong.c_str(), nullptr)));
     EXPECT_FALSE(std::unique_ptr<CDocumentRec>(m_pCatalog->FindOrAddDocument("c:\\x\\", "", nullptr)));
     EXPECT_FALSE(std::unique_ptr<CDocumentRec>(m_pCatalog->FindOrAddDocument("", "a.txt", nullptr)));
@@ -194,17 +194,18 @@ TEST_F(CDocumentRecTest, KeepingTopLevelLinksKeepsTheFixedNodes)
 
 /* Information. */
 
-TEST_F(CDocumentRecTest, InfoRoundTripsWithLongTextsAndTheLongestPassword)
+TEST_F(CDocumentRecTest, InfoRoundTripsWithTheLongestTextsAndPassword)
 {
     auto pDocument = Document(*m_pCatalog, m_tree.bTxt);
     CDocumentInfo info;
     pDocument->GetInfo(&info);
     EXPECT_STREQ(info.szName, "b.txt");
+    std::string strName = std::string(150, 'n') + ".txt";
     std::string strDescription;
-    while (strDescription.size() + 2 <= 258)
-        strDescription += "\xC3\xA9"; // 129 two-byte characters
-    strDescription += "x";            // 259 bytes
-    std::string strSecondary(100, 's');
+    for (int n = 0; n < CDocumentRec::MAX_TEXT / 2; ++n)
+        strDescription += "\xC3\xA9"; // two-byte characters filling the field
+    std::string strSecondary(CDocumentRec::MAX_TEXT, 's');
+    std::strcpy(info.szName, strName.c_str());
     std::strcpy(info.szDescription, strDescription.c_str());
     std::strcpy(info.szSecondary, strSecondary.c_str());
     std::strcpy(info.szPassword, "123456789012345");
@@ -218,6 +219,7 @@ TEST_F(CDocumentRecTest, InfoRoundTripsWithLongTextsAndTheLongestPassword)
     auto pReread = Document(*m_pCatalog, m_tree.bTxt);
     CDocumentInfo back;
     pReread->GetInfo(&back);
+    EXPECT_EQ(std::string(back.szName), strName);
     EXPECT_EQ(std::string(back.szDescription), strDescription);
     EXPECT_EQ(std::string(back.szSecondary), strSecondary);
     EXPECT_STREQ(back.szPassword, "123456789012345");
@@ -231,11 +233,11 @@ TEST_F(CDocumentRecTest, InfoRoundTripsWithLongTextsAndTheLongestPassword)
     pReread->GetAltNameWithLocation(strText);
     EXPECT_EQ(std::string(strText), strSecondary);
 
-    // Short texts give the location record back.
-    back.szDescription[0] = '\0';
-    back.szSecondary[0] = '\0';
+    // A name that fits its field gives the location record back.
+    std::strcpy(back.szName, "b.txt");
     ASSERT_TRUE(pReread->UpdateInfo(back));
     EXPECT_FALSE(m_pCatalog->CheckRecord(location.nBlock, location.nSlot, TABLE_LOCATION));
+    EXPECT_TRUE(Find("c:\\work\\b.txt"));
 }
 
 TEST_F(CDocumentRecTest, OverlongTextsAreCutAtACharacterBoundary)
@@ -243,19 +245,21 @@ TEST_F(CDocumentRecTest, OverlongTextsAreCutAtACharacterBoundary)
     auto pDocument = Document(*m_pCatalog, m_tree.bTxt);
     CDocumentInfo info;
     pDocument->GetInfo(&info);
-    std::string strDescription;
+    // "a" and three-byte characters: the 60th byte of a field falls inside one.
+    std::string strText = "a";
     for (int n = 0; n < 86; ++n)
-        strDescription += "\xE2\x82\xAC"; // "€", 258 bytes
-    std::strcpy(info.szDescription, strDescription.c_str());
+        strText += "\xE2\x82\xAC"; // "€", 259 bytes in all
+    std::strcpy(info.szName, strText.c_str());
+    std::strcpy(info.szDescription, strText.c_str());
     std::memset(info.szPassword, 'p', sizeof(info.szPassword)); // no NUL at all
     ASSERT_TRUE(pDocument->UpdateInfo(info));
     CDocumentInfo back;
     Document(*m_pCatalog, m_tree.bTxt)->GetInfo(&back);
-    std::string strBack = back.szDescription;
-    EXPECT_EQ(Utf8PrefixLength(strBack.c_str(), strBack.size()), strBack.size());
-    EXPECT_EQ(strDescription.compare(0, strBack.size(), strBack), 0);
-    EXPECT_GE(strBack.size(), 255u);
+    EXPECT_EQ(std::string(back.szDescription), strText.substr(0, 58));
     EXPECT_EQ(std::string(back.szPassword), std::string(15, 'p'));
+    // The name's start is cut short of its field and the rest takes all the others.
+    EXPECT_EQ(std::string(back.szName), strText);
+    EXPECT_TRUE(Find(("c:\\work\\" + strText).c_str()));
 }
 
 /* The record's layout. */
@@ -269,63 +273,105 @@ int CountLocationRecords(CCatalog& catalog)
     return nCount;
 }
 
-TEST_F(CDocumentRecTest, TypicalDocumentsFillSeventeenToABlockWithoutLocationRecords)
+TEST_F(CDocumentRecTest, FieldsLieAtTheirFixedOffsetsInTheFile)
+{
+    CDocumentInfo info {};
+    std::memcpy(info.id, "dc12.txt", 8);
+    std::strcpy(info.szDescription, "the description");
+    std::strcpy(info.szSecondary, "the secondary text");
+    info.nExpiry = 1800000000;
+    info.nVersion = 7;
+    std::strcpy(info.szPassword, "secret");
+    info.dwOpenAction = 3;
+    std::unique_ptr<CDocumentRec> pFile(m_pCatalog->FindOrAddDocument("c:\\fixed\\", "file.txt", &info));
+    info = {};
+    info.wType = DOCUMENT_MAIL;
+    info.id[12] = 'x';
+    info.nVersion = 3;
+    std::unique_ptr<CDocumentRec> pMail(m_pCatalog->FindOrAddDocument("*c:\\mail\\box.mbx*", "hello*0", &info));
+    ASSERT_TRUE(pFile && pMail);
+    CRecordRef file = pFile->GetRef();
+    CRecordRef mail = pMail->GetRef();
+    pFile.reset();
+    pMail.reset();
+    m_pCatalog.reset();
+
+    // The file read as bytes: 84-byte header, 2048-byte blocks, a 28-byte
+    // block header and 7 slot flags before the 260-byte records.
+    std::vector<BYTE> bytes = FileBytes("archiv.cat");
+    auto record = [&](CRecordRef ref) { return bytes.data() + 84 + ref.nBlock * 2048 + 28 + 7 + ref.nSlot * 260; };
+    auto text = [](const BYTE* p) { return std::string(reinterpret_cast<const char*>(p)); };
+    EXPECT_EQ(ReadLong(bytes.data() + 84 + file.nBlock * 2048 + 4), 260);
+    const BYTE* p = record(file);
+    EXPECT_EQ(p[0] | p[1] << 8, 0);
+    EXPECT_EQ(text(p + 4), "dc12.txt");
+    EXPECT_EQ(text(p + 81), "the description");
+    EXPECT_EQ(text(p + 142), "the secondary text");
+    EXPECT_EQ(ReadLong(p + 212), 1800000000);
+    EXPECT_EQ(ReadLong(p + 220), 7);
+    EXPECT_EQ(text(p + 224), "secret");
+    EXPECT_EQ(ReadLong(p + 240), 3);
+    p = record(mail);
+    EXPECT_EQ(p[0] | p[1] << 8, 1);
+    EXPECT_EQ(p[16], 'x');
+    EXPECT_EQ(ReadLong(p + 220), 3);
+    EXPECT_EQ(p[224], 0);
+
+    // Bytes changed in place are what the document reads.
+    std::memcpy(record(file) + 81, "edited\0", 7);
+    record(file)[224] = 0;
+    WriteFileBytes(bytes, "archiv.cat");
+    m_pCatalog = OpenCatalog();
+    auto pEdited = Document(*m_pCatalog, file);
+    CString strDescription;
+    pEdited->GetNameWithLocation(strDescription);
+    EXPECT_EQ(strDescription, "edited");
+    EXPECT_FALSE(pEdited->IsProtected());
+}
+
+TEST_F(CDocumentRecTest, DocumentsFillSevenToABlock)
 {
     std::vector<CRecordRef> refs;
-    for (int n = 0; n < 18; ++n) {
+    for (int n = 0; n < 8; ++n) {
         CDocumentInfo info {};
         std::snprintf(info.szDescription, sizeof(info.szDescription), "Quarterly report number %05d", n);
-        std::snprintf(info.szSecondary, sizeof(info.szSecondary), "finance, review %02d", n);
         char szName[32];
         std::snprintf(szName, sizeof(szName), "report-%06d.txt", n);
         std::unique_ptr<CDocumentRec> pDocument(m_pCatalog->FindOrAddDocument("c:\\reports\\", szName, &info));
         ASSERT_TRUE(pDocument);
         refs.push_back(pDocument->GetRef());
     }
-    for (int n = 1; n < 17; ++n)
+    for (int n = 1; n < 7; ++n)
         EXPECT_EQ(refs[static_cast<std::size_t>(n)].nBlock, refs[0].nBlock);
-    EXPECT_NE(refs[17].nBlock, refs[0].nBlock);
+    EXPECT_NE(refs[7].nBlock, refs[0].nBlock);
     EXPECT_EQ(CountLocationRecords(*m_pCatalog), 0);
-    CString strText;
-    Document(*m_pCatalog, refs[16])->GetNameWithLocation(strText);
-    EXPECT_STREQ(strText, "Quarterly report number 00016");
 }
 
-TEST_F(CDocumentRecTest, LongestTextsTakeSevenLocationRecordsAndGiveThemAllBack)
+TEST_F(CDocumentRecTest, ALongNameKeepsOneLocationRecordWhileItLasts)
 {
     auto pDocument = Document(*m_pCatalog, m_tree.bTxt);
     CDocumentInfo info;
     pDocument->GetInfo(&info);
-    std::string strTexts[3];
-    for (int n = 0; n < 3; ++n) {
-        while (strTexts[n].size() + 2 <= CDocumentRec::MAX_TEXT)
-            strTexts[n] += n == 1 ? "\xC3\xA9" : "ab";
-        strTexts[n] += static_cast<char>('x' + n);
-    }
-    std::strcpy(info.szName, strTexts[0].c_str());
-    std::strcpy(info.szDescription, strTexts[1].c_str());
-    std::strcpy(info.szSecondary, strTexts[2].c_str());
-    std::strcpy(info.szPassword, "123456789012345");
-    std::memset(info.id, 0x7E, sizeof(info.id));
+    std::string strName;
+    while (strName.size() + 2 <= CDocumentRec::MAX_NAME)
+        strName += "ab";
+    strName += "x";
+    std::strcpy(info.szName, strName.c_str());
     ASSERT_TRUE(pDocument->UpdateInfo(info));
-    EXPECT_EQ(CountLocationRecords(*m_pCatalog), 7);
+    EXPECT_EQ(CountLocationRecords(*m_pCatalog), 1);
+    CRecordRef location = GetRefField(pDocument->GetData(), CDocumentRec::OFF_LOCATION);
+    EXPECT_TRUE(Find(("c:\\work\\" + strName).c_str()));
 
-    CDocumentInfo back;
-    Document(*m_pCatalog, m_tree.bTxt)->GetInfo(&back);
-    EXPECT_EQ(std::string(back.szName), strTexts[0]);
-    EXPECT_EQ(std::string(back.szDescription), strTexts[1]);
-    EXPECT_EQ(std::string(back.szSecondary), strTexts[2]);
-    EXPECT_STREQ(back.szPassword, "123456789012345");
-    EXPECT_EQ(std::memcmp(back.id, info.id, sizeof(info.id)), 0);
-    EXPECT_TRUE(Find(("c:\\work\\" + strTexts[0]).c_str()));
-
-    // Writing the same texts again swaps the list for a new one of the same size.
-    ASSERT_TRUE(pDocument->UpdateInfo(back));
-    EXPECT_EQ(CountLocationRecords(*m_pCatalog), 7);
-    back.szDescription[0] = '\0';
-    ASSERT_TRUE(pDocument->UpdateInfo(back));
-    EXPECT_EQ(CountLocationRecords(*m_pCatalog), 5);
-    // The document's removal frees its location records with it.
+    // The same name keeps its location record; another takes a new one.
+    std::strcpy(info.szDescription, "changed");
+    ASSERT_TRUE(pDocument->UpdateInfo(info));
+    EXPECT_EQ(GetRefField(pDocument->GetData(), CDocumentRec::OFF_LOCATION), location);
+    info.szName[100] = 'y';
+    ASSERT_TRUE(pDocument->UpdateInfo(info));
+    EXPECT_EQ(CountLocationRecords(*m_pCatalog), 1);
+    EXPECT_FALSE(Find(("c:\\work\\" + strName).c_str()));
+    EXPECT_TRUE(Find((std::string("c:\\work\\") + info.szName).c_str()));
+    // The document's removal frees its location record with it.
     ASSERT_TRUE(pDocument->ForEachLinkedNode(NO_BLOCK, NO_SLOT, FALSE));
     EXPECT_EQ(CountLocationRecords(*m_pCatalog), 0);
     EXPECT_EQ(m_errors.Count(), 0u);

@@ -124,6 +124,30 @@ TEST_F(CatalogCompactionTest, ShrinksCatalogWithManyDeletedRecordsAndStaysCompac
     EXPECT_EQ(SnapshotBoth(), strBefore);
 }
 
+TEST_F(CatalogCompactionTest, KeepsLongNamesWholeAndDropsLocationRecordsNoDocumentNames)
+{
+    BuildCatalogs();
+    auto countLocations = [&] {
+        auto pCatalog = OpenCatalog(MAIN_NAME);
+        int nCount = 0;
+        for (CRecordRef cursor { ROOT_BLOCK_LOCATION, NO_SLOT }; pCatalog->NextRecord(&cursor);)
+            ++nCount;
+        return nCount;
+    };
+    const int nNamed = countLocations();
+    ASSERT_GT(nNamed, 0);
+    {
+        // What an add killed between its location record and its document record leaves.
+        auto pCatalog = OpenCatalog(MAIN_NAME);
+        CRecordRef orphan;
+        ASSERT_TRUE(pCatalog->AllocateRecord(TABLE_LOCATION, ROOT_BLOCK_LOCATION, {}, &orphan));
+    }
+    std::string strBefore = SnapshotBoth();
+    ASSERT_TRUE(Rebuild());
+    EXPECT_EQ(SnapshotBoth(), strBefore);
+    EXPECT_EQ(countLocations(), nNamed);
+}
+
 TEST_F(CatalogCompactionTest, StateMapsOldReferencesToTheSameRecords)
 {
     BuildCatalogs(30);

@@ -113,6 +113,22 @@ TEST_F(CatalogLookupTest, FindDocumentByNameSkipsOtherDirectories)
     EXPECT_FALSE(std::unique_ptr<CDocumentRec>(pDirectory->FindDocumentByName("other.txt")));
 }
 
+TEST_F(CatalogLookupTest, ARowReadsItsDocumentButNotItsDirectory)
+{
+    for (int n = 0; n < 20; ++n)
+        AddDocument(*m_pCatalog, m_pNode.get(), ("c:\\folder" + std::to_string(n) + "\\a.txt").c_str());
+    // With a cache of one chunk, every move to another pair of blocks is a read.
+    m_pNode.reset();
+    m_pCatalog = std::make_unique<CCatalog>(ProgramPath("archiv.cat").c_str(), 0, 1);
+    CDocumentRecArray rows = AddNode(*Root(*m_pCatalog), "Papers")->GetDocuments();
+    ASSERT_EQ(rows.size(), 20u);
+    for (std::size_t n = 0; n < rows.size(); ++n) {
+        unsigned nReads = m_pCatalog->GetReadCount();
+        EXPECT_EQ(rows[n]->GetDirectoryPath(FALSE), ("c:\\folder" + std::to_string(n) + "\\").c_str());
+        EXPECT_EQ(m_pCatalog->GetReadCount(), nReads);
+    }
+}
+
 TEST_F(CatalogLookupTest, GetDocumentsStopsAfterTheCountAskedFor)
 {
     for (const char* pszPath : { "c:\\a\\1.txt", "c:\\b\\2.txt", "c:\\a\\3.txt", "c:\\c\\4.txt" })
@@ -177,8 +193,8 @@ TEST_F(CatalogLookupTest, FindOrAddDocumentStoresTheWholeInformationOfANewDocume
     std::unique_ptr<CDocumentRec> pPlain(m_pCatalog->FindOrAddDocument("c:\\in", "plain.txt", &info));
     ASSERT_TRUE(pPlain);
 
-    // A long secondary text needs a location record; an expiry date a link under node 1.
-    const std::string strLong(150, 's');
+    // The longest secondary text, and an expiry date, which needs a link under node 1.
+    const std::string strLong(CDocumentRec::MAX_TEXT, 's');
     std::snprintf(info.szSecondary, sizeof(info.szSecondary), "%s", strLong.c_str());
     info.nExpiry = 1000;
     std::unique_ptr<CDocumentRec> pFull(m_pCatalog->FindOrAddDocument("c:\\in", "full.txt", &info));

@@ -15,7 +15,8 @@
 namespace {
 
 constexpr const char* FOLDER = "c:\\big\\";
-constexpr int COUNT = CCatalog::NAME_INDEX_THRESHOLD + 20;
+// Enough that the directory stays indexed after the 100 removals below.
+constexpr int COUNT = CCatalog::NAME_INDEX_THRESHOLD + 120;
 
 std::string Path(int nDocument)
 {
@@ -87,7 +88,7 @@ TEST_F(CatalogNameIndexTest, AnIndexThatDisagreesWithTheFileIsBuiltAgain)
     // The record's name changes behind the catalog's back: "5.txt" becomes "6.txt"'s twin "x.txt".
     std::vector<BYTE> data(CDocumentRec::RECORD_SIZE);
     ASSERT_TRUE(m_pCatalog->ReadRecord(pFive->GetRef(), TABLE_DOCUMENT, data));
-    data[CDocumentRec::OFF_PACKED] = 'x';
+    data[CDocumentRec::OFF_NAME] = 'x';
     ASSERT_TRUE(m_pCatalog->WriteRecord(pFive->GetRef(), TABLE_DOCUMENT, data));
     EXPECT_FALSE(Find(Path(5)));
     auto pFound = Find(std::string(FOLDER) + "x.txt");

@@ -15,11 +15,12 @@ namespace {
 constexpr int COUNT = 50000;
 constexpr const char* FOLDER = "c:\\bulk\\";
 
+// Every 50th name is long enough to continue in a location record.
 std::string Name(int nDocument)
 {
     char szName[32];
     std::snprintf(szName, sizeof(szName), "doc-%05d.txt", nDocument);
-    return szName;
+    return nDocument % 50 == 0 ? std::string(CDocumentRec::TEXT_SIZE, 'l') + szName : szName;
 }
 
 std::string Path(int nDocument)
@@ -27,13 +28,12 @@ std::string Path(int nDocument)
     return FOLDER + Name(nDocument);
 }
 
-// The description of a document in a round of additions; every 50th is long
-// enough to continue in location records.
+// The description of a document in a round of additions; every 50th fills its field.
 std::string Description(int nDocument, int nRound)
 {
     std::string strText = "round " + std::to_string(nRound) + " of " + std::to_string(nDocument);
     if (nDocument % 50 == 0)
-        strText += std::string(150, 'd');
+        strText.resize(CDocumentRec::MAX_TEXT, 'd');
     return strText;
 }
 
