@@ -1,12 +1,13 @@
 #pragma once
 
-#include "platform/base/CString.h"
-
 // The Netscape-style mail client as the program starts it: to compose a
 // message, the message's header lines and text are written to "archmsg.tmp" in
 // the temporary folder and the client is started with "-compose" and that
 // file. The client is the first Mozilla-family mail program found on the path
 // (thunderbird, seamonkey, icedove).
+
+#include "platform/base/CString.h"
+
 class CMailClient {
 public:
     // Starts the mail client on its own; FALSE when it is not found or fails to start.

@@ -1,11 +1,12 @@
 #pragma once
 
+// The three mail-client finders, in the order the program asks them: Netscape,
+// Outlook Express 4, Outlook Express 5. Each scans on first use only.
+
 #include "mail/CNetscapeMailer.h"
 #include "mail/COE4Mailer.h"
 #include "mail/COE5Mailer.h"
 
-// The three mail-client finders, in the order the program asks them: Netscape,
-// Outlook Express 4, Outlook Express 5. Each scans on first use only.
 class CMailClientSet {
 public:
     static constexpr int MAILER_COUNT = 3;

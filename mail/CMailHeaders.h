@@ -1,11 +1,5 @@
 #pragma once
 
-#include <ctime>
-#include <optional>
-#include <string>
-#include <string_view>
-#include <vector>
-
 // The header fields of a stored message, read from its header block alone (up
 // to the first empty line): the body is never parsed. The block is split into
 // fields by the rules of GMime's message parser, and each field is decoded to
@@ -15,6 +9,13 @@
 // rejects (a first line that is neither a field nor a "From " line, or a text
 // that ends inside a field name) gives empty fields. The object keeps its own
 // copy of the block.
+
+#include <ctime>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
 class CMailHeaders {
 public:
     explicit CMailHeaders(std::string_view raw);

@@ -1,13 +1,5 @@
 #pragma once
 
-#include "mail/CMailHeaders.h"
-#include "mail/MailFile.h"
-#include "platform/base/CString.h"
-
-#include <ctime>
-#include <optional>
-#include <string>
-
 // One message of a mail store, and the reader that finds it. Each store kind
 // derives from this class; callers create one by kind, own it and delete it
 // through the virtual destructor.
@@ -22,6 +14,15 @@
 //
 // The virtual functions are declared in the order of the interface's slots;
 // keep new ones at the end.
+
+#include "mail/CMailHeaders.h"
+#include "mail/MailFile.h"
+#include "platform/base/CString.h"
+
+#include <ctime>
+#include <optional>
+#include <string>
+
 class CMailMessage {
 public:
     CMailMessage() = default;

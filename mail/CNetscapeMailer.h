@@ -1,7 +1,5 @@
 #pragma once
 
-#include "mail/CMailer.h"
-
 // Finds the Netscape mail client's users and mbox folders. Every key below
 // HKEY_LOCAL_MACHINE\SOFTWARE\Netscape\Netscape Navigator\Users is a user, whose
 // "DirRoot" value names the profile folder; the user's folders are the mailbox
@@ -10,6 +8,9 @@
 // them (a mail account or an IMAP server) groups the folders inside it. The
 // profiles of the Mozilla-family clients installed here are presented as such
 // users before every scan.
+
+#include "mail/CMailer.h"
+
 class CNetscapeMailer : public CMailer {
 public:
     CString GetName() const override { return "Netscape"; }

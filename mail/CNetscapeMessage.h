@@ -1,14 +1,15 @@
 #pragma once
 
-#include "mail/CMailMessage.h"
-#include "mail/MboxFormat.h"
-
 // A message of a Netscape-family mbox folder (store kind 0). The store
 // identifier is the offset of the message's separator line; the offset and
 // length cover the stored message from its first header byte up to the next
 // separator; the resume position is the offset of that next separator.
 // ReadNext reads ahead and keeps what it read for the next call while the file
 // keeps its length: a walk sees the store as it was when the walk reached it.
+
+#include "mail/CMailMessage.h"
+#include "mail/MboxFormat.h"
+
 class CNetscapeMessage : public CMailMessage {
 public:
     CNetscapeMessage() = default;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "mail/CMailer.h"
-
 // Finds the Outlook Express 4 store of the current user: the "Store Root" value
 // of HKEY_CURRENT_USER\Software\Microsoft\Outlook Express names the store
 // folder, whose "Mail" folder (or, without one, the store folder itself) holds a
@@ -10,6 +8,9 @@
 // (see MessageStoreFolder.h). The store has a single user,
 // named after the logged-on user (USERNAME, else USER; "Outlook Express" when
 // neither is set).
+
+#include "mail/CMailer.h"
+
 class COE4Mailer : public CMailer {
 public:
     CString GetName() const override { return "Outlook Express 4"; }

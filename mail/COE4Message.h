@@ -1,11 +1,5 @@
 #pragma once
 
-#include "mail/CMailMessage.h"
-#include "mail/MailResult.h"
-#include "mail/Oe4Format.h"
-
-#include <unordered_map>
-
 // A message of an Outlook Express 4 folder (store kind 2), named by its .mbx
 // path; the .idx beside it says which messages are deleted. The store
 // identifier is the message number; the offset and length cover the message
@@ -14,6 +8,13 @@
 // the .idx is damaged (an item names a message past the end of a truncated
 // .mbx, say), the messages its intact items cover still read, and the store
 // ends with the failure where the damage starts.
+
+#include "mail/CMailMessage.h"
+#include "mail/MailResult.h"
+#include "mail/Oe4Format.h"
+
+#include <unordered_map>
+
 class COE4Message : public CMailMessage {
 public:
     COE4Message() = default;

@@ -1,10 +1,5 @@
 #pragma once
 
-#include "mail/CMailMessage.h"
-#include "mail/DbxFormat.h"
-
-#include <vector>
-
 // A message of an Outlook Express 5 folder (store kind 3, a .dbx file). The
 // store identifier is the message's index field; the offset is the address of
 // its first chunk and the length the length of its joined text; the resume
@@ -12,6 +7,12 @@
 // chunk address and Read then gives the message text across its chunks, so the
 // exact stored message reads like a contiguous one. Deleted messages leave the
 // folder's tree, so every message read is live.
+
+#include "mail/CMailMessage.h"
+#include "mail/DbxFormat.h"
+
+#include <vector>
+
 class COE5Message : public CMailMessage {
 public:
     COE5Message() = default;

@@ -1,11 +1,5 @@
 #pragma once
 
-#include "mail/MailFile.h"
-
-#include <cstdint>
-#include <string>
-#include <vector>
-
 // The Outlook Express 5 message database (.dbx). All numbers are 32-bit
 // little-endian; every object starts with its own file offset as a marker,
 // which is how this reader recognises damage.
@@ -28,6 +22,12 @@
 //
 // Message chunk: marker, body length (0x200), text length in this chunk, next
 // chunk (0 at the end), then the body. The message is the chunks' texts joined.
+
+#include "mail/MailFile.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
 
 constexpr unsigned char DBX_MESSAGE_SIGNATURE[8] = { 0xCF, 0xAD, 0x12, 0xFE, 0xC5, 0xFD, 0x74, 0x6F };
 constexpr size_t DBX_HEADER_SIZE = 0x24BC;

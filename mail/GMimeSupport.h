@@ -1,12 +1,13 @@
 #pragma once
 
+// What the mail readers share of GMime: the parser options every parse and
+// header decode uses, the whole-message parse, and an owner of one GObject
+// reference.
+
 #include <gmime/gmime.h>
 
 #include <string_view>
 
-// What the mail readers share of GMime: the parser options every parse and
-// header decode uses, the whole-message parse, and an owner of one GObject
-// reference.
 
 // The options of every parse: raw 8-bit header text that is not UTF-8 is read
 // as Latin-1, as older clients wrote it, and encoded words and addresses are

@@ -1,14 +1,15 @@
 #pragma once
 
+// A store file named by its program path, read and written at explicit offsets.
+// The mail readers reach the file system only through this class, so a file
+// layer with other means of access can take its place without touching them.
+// Offsets and counts are bytes; failures set errno-derived last errors.
+
 #include "platform/base/WinTypes.h"
 
 #include <cstdint>
 #include <string>
 
-// A store file named by its program path, read and written at explicit offsets.
-// The mail readers reach the file system only through this class, so a file
-// layer with other means of access can take its place without touching them.
-// Offsets and counts are bytes; failures set errno-derived last errors.
 class CMailFile {
 public:
     enum class Access { Read, ReadWrite };

@@ -1,12 +1,13 @@
 #pragma once
 
-#include <string>
-#include <string_view>
-
 // The scrambling of protection values that travel inside stored messages. It
 // hides a password from a casual look at the store; it is not encryption.
 // A scrambled value is upper-case hex text, two digits per byte, so it fits a
 // header line.
+
+#include <string>
+#include <string_view>
+
 
 // Scrambles a password (any bytes) into its hex text.
 std::string ScramblePassword(std::string_view password);

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "platform/base/WinTypes.h"
-
 // Store-level operations on one store file, by program path. The deletion
 // functions take the message's offset and length as its catalog record keeps
 // them; they return 0 on success, else a MAIL_ERR_ code. The user name names
 // the client profile that owns the store; the stores need no more than the path.
+
+#include "platform/base/WinTypes.h"
+
 
 // Marks a Netscape message expunged by rewriting the four X-Mozilla-Status
 // digits in place: the file keeps its length and every other byte.

@@ -1,11 +1,5 @@
 #pragma once
 
-#include "mail/MailFile.h"
-
-#include <cstdint>
-#include <string>
-#include <string_view>
-
 // The mbox layout the Netscape-family clients write: each message follows a
 // separator line that starts with "From " ("From - <date>" from Netscape,
 // "From <sender> <date>" from others). A "From " line inside a body is quoted
@@ -14,6 +8,13 @@
 // the line after it is a header field. A file may also start with a UTF-8 byte
 // order mark, or straight with a header when its writer left the separator out.
 // The client keeps its flags in the message's "X-Mozilla-Status: hhhh" header.
+
+#include "mail/MailFile.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
 
 // X-Mozilla-Status flags.
 constexpr unsigned MOZILLA_STATUS_READ = 0x0001;     // The user has read the message

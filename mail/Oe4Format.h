@@ -1,11 +1,5 @@
 #pragma once
 
-#include "mail/MailFile.h"
-
-#include <cstdint>
-#include <string>
-#include <vector>
-
 // The Outlook Express 4 store: a .mbx file holding the messages and a .idx file
 // beside it (same name, extension ".idx") indexing them. All numbers are 32-bit
 // little-endian.
@@ -21,6 +15,12 @@
 // the entry number, the item's own offset, the item's size, and the offset and
 // total size of its message in the .mbx; the rest of the item (dates, subject,
 // addresses) is kept as it is.
+
+#include "mail/MailFile.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
 
 constexpr uint32_t MBX_SIGNATURE = 0x36464D4A; // "JMF6"
 constexpr size_t MBX_HEADER_SIZE = 84;
