@@ -644,6 +644,41 @@ BOOL CDocumentRec::FreeContinuation(CRecordRef first)
     return TRUE;
 }
 
+BOOL CDocumentRec::CheckPackedRun(std::vector<CRecordRef>* pPieces) const
+{
+    pPieces->clear();
+    std::array<BYTE, RECORD_SIZE> data;
+    if (!m_bValid || !m_pCatalog->ReadRecord(GetRef(), TABLE_DOCUMENT, data))
+        return FALSE;
+    const std::size_t nSize = GetWordField(data, OFF_PACKED_SIZE);
+    if (nSize > static_cast<std::size_t>(MAX_PACKED))
+        return FALSE;
+    // The run with the zero bytes that follow it in its last record.
+    std::string run(reinterpret_cast<const char*>(data.data() + OFF_PACKED), PACKED_IN_RECORD);
+    const std::size_t nPieces
+        = nSize <= PACKED_IN_RECORD ? 0 : (nSize - PACKED_IN_RECORD + CLocationRec::BYTES_SIZE - 1) / CLocationRec::BYTES_SIZE;
+    CRecordRef piece = GetRefField(data, OFF_LOCATION);
+    for (std::size_t n = 0; n < nPieces; ++n) {
+        CLocationRec rec(m_pCatalog, piece);
+        if (piece.IsNone() || !m_pCatalog->CheckRecord(piece.nBlock, piece.nSlot, TABLE_LOCATION) || !rec.Load())
+            return FALSE;
+        pPieces->push_back(piece);
+        std::span<const BYTE> bytes = rec.GetBytes();
+        run.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        piece = rec.GetNext();
+    }
+    if (!piece.IsNone() || run.find_first_not_of('\0', nSize) != std::string::npos)
+        return FALSE;
+    std::size_t nPos = 0;
+    for (std::size_t nLimit : TEXT_LIMITS) {
+        std::size_t nEnd = run.find('\0', nPos);
+        if (nEnd >= nSize || nEnd - nPos > nLimit)
+            return FALSE;
+        nPos = nEnd + 1;
+    }
+    return nPos < nSize && static_cast<BYTE>(run[nPos]) <= ID_SIZE && nPos + 1 + static_cast<BYTE>(run[nPos]) == nSize;
+}
+
 BOOL CDocumentRec::UpdateInfo(CDocumentInfo info)
 {
     if (!m_bValid) {
@@ -723,6 +758,24 @@ BOOL CDocumentRec::ReadLinks(std::vector<CLinkRec>* pLinks) const
     return TRUE;
 }
 
+BOOL CDocumentRec::ListLinkRefs(std::vector<CRecordRef>* pLinks) const
+{
+    pLinks->clear();
+    std::vector<CLinkRec> links;
+    if (!ReadLinks(&links))
+        return FALSE;
+    for (const CLinkRec& link : links)
+        pLinks->push_back(link.GetRef());
+    return TRUE;
+}
+
+bool CDocumentRec::ListsLink(CRecordRef linkRef) const
+{
+    std::vector<CLinkRec> links;
+    return ReadLinks(&links)
+        && std::any_of(links.begin(), links.end(), [&](const CLinkRec& link) { return link.GetRef() == linkRef; });
+}
+
 BOOL CDocumentRec::RemoveLinks(const std::function<bool(CRecordRef)>& shouldRemove)
 {
     std::vector<CLinkRec> links;
@@ -760,7 +813,8 @@ CNodeRecArray CDocumentRec::GetLinkedNodes() const
     for (const CLinkRec& link : links) {
         CRecordRef node = link.GetNode();
         auto pNode = std::make_unique<CNodeRec>(m_pCatalog, node.nBlock, node.nSlot);
-        if (pNode->IsValid())
+        // The node must hold the link's block in its own chain as well.
+        if (pNode->IsValid() && pNode->HoldsChainBlock(CNodeRec::OFF_LINK_BLOCK, TABLE_LINK, link.GetBlock()))
             nodes.push_back(std::move(pNode));
     }
     return nodes;

@@ -205,6 +205,7 @@ public:
 
     /* Links. */
 
+    // The nodes whose link chain holds a link of the document's list.
     CNodeRecArray GetLinkedNodes() const;
     BOOL HasLinks(BOOL bUserNodesOnly = FALSE) const;
     // The links to nodes, those to the service nodes of blocks 1 and 2
@@ -218,6 +219,17 @@ public:
     // with no link and no exception is removed from the catalog.
     BOOL ForEachLinkedNode(CATBLOCK nExceptBlock, LONG nExceptSlot, BOOL bKeepTopLevel);
 
+    /* Checking, for the whole-file check; both only read. */
+
+    // The document's links in list order, with the first-link and next
+    // references checked on the way; FALSE on damage (reported).
+    [[nodiscard]] BOOL ListLinkRefs(std::vector<CRecordRef>* pLinks) const;
+    // TRUE when the packed run reads whole: its size is one a record can hold,
+    // its continuation pieces are exactly as many as it needs, each a used
+    // location record, the texts and the identification fill it exactly and
+    // the bytes after its end are zero. pPieces receives the pieces in order.
+    [[nodiscard]] BOOL CheckPackedRun(std::vector<CRecordRef>* pPieces) const;
+
 private:
     friend class CNodeRec;
     friend class CCatalog;
@@ -225,6 +237,8 @@ private:
     // The document's links in list order, each with the node holding it; FALSE
     // on damage (a link naming another document, a list longer than the file).
     [[nodiscard]] BOOL ReadLinks(std::vector<CLinkRec>* pLinks) const;
+    // Whether the document's own list holds the link at linkRef.
+    [[nodiscard]] bool ListsLink(CRecordRef linkRef) const;
     // The texts and identification a record keeps packed.
     struct CPackedTexts {
         std::string texts[4]; // name, description, secondary text, password
