@@ -268,17 +268,25 @@ CNodeRec* CNodeRec::FindOrAddChild(const CNodeInfo& info)
 
 CNodeRec* CNodeRec::AddChild(const CNodeInfo& info)
 {
+    // The record is written whole with its slot: a process stopped right after
+    // leaves a named child without chains or text, never one whose chain
+    // fields are zero.
+    std::array<BYTE, RECORD_SIZE> record {};
+    CNodeInfo named = info;
+    named.szName[sizeof(named.szName) - 1] = '\0';
+    SetTextField(record, OFF_NAME, NAME_SIZE, named.szName);
+    SetLongField(record, OFF_KIND, info.nKind);
+    SetLongField(record, OFF_FLAGS, info.nFlags);
+    SetLongField(record, OFF_CHILD_BLOCK, NO_BLOCK);
+    SetLongField(record, OFF_LINK_BLOCK, NO_BLOCK);
+    SetRefField(record, OFF_INFO_REF, {});
+    SetLongField(record, OFF_KEYWORD_BLOCK, NO_BLOCK);
+    SetLongField(record, OFF_FOLDER_BLOCK, NO_BLOCK);
     CRecordRef ref;
-    if (!AllocateInChain(OFF_CHILD_BLOCK, TABLE_NODE, &ref))
+    if (!AllocateInChain(OFF_CHILD_BLOCK, TABLE_NODE, &ref, record))
         return nullptr;
     CNodeRec child(m_pCatalog, ref.nBlock, ref.nSlot);
-    std::span<BYTE> data = child.GetData();
-    SetLongField(data, OFF_CHILD_BLOCK, NO_BLOCK);
-    SetLongField(data, OFF_LINK_BLOCK, NO_BLOCK);
-    SetRefField(data, OFF_INFO_REF, {});
-    SetLongField(data, OFF_KEYWORD_BLOCK, NO_BLOCK);
-    SetLongField(data, OFF_FOLDER_BLOCK, NO_BLOCK);
-    if (!child.Save() || !child.UpdateInfo(info))
+    if ((info.szInfo[0] != '\0' || info.wSearchType != 0) && !child.UpdateInfo(info))
         return nullptr;
     return child.Clone();
 }
