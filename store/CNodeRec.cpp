@@ -179,10 +179,14 @@ CNodeRec* CNodeRec::GetParent() const
     CRecordRef owner = pBlock->GetHeader().owner;
     if (owner.IsNone())
         return nullptr;
-    CNodeRec* pParent = NewNode(m_pCatalog, owner);
-    if (!pParent)
+    std::unique_ptr<CNodeRec> pParent(NewNode(m_pCatalog, owner));
+    if (!pParent) {
         m_pCatalog->ReportDamage(); // a node chain owned by something that is no node
-    return pParent;
+        return nullptr;
+    }
+    // Only a parent whose child chain holds the node's block: a block that a
+    // stopped write never linked into the chain is outside the tree.
+    return pParent->HoldsChainBlock(OFF_CHILD_BLOCK, TABLE_NODE, GetBlock()) ? pParent.release() : nullptr;
 }
 
 CNodeRecArray CNodeRec::GetAncestors() const

@@ -113,7 +113,8 @@ public:
 
     /* The tree. */
 
-    // The owner of the node's block: null for the root and the fixed nodes; the
+    // The owner of the node's block, when its child chain holds that block: null
+    // for the root and the fixed nodes, and for a node outside the tree; the
     // root for a top-level system.
     CNodeRec* GetParent() const;
     // The node's ancestors, the root first, the parent last.
