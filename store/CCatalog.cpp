@@ -466,18 +466,26 @@ CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, co
 
 CDocumentRec* CCatalog::AppendDocument(CDirectoryRec& directory, CDocumentInfo info)
 {
-    // The record is written whole with its slot: no location record, no links
-    // and the information. Only texts that need a location record and an
-    // expiry date (a link under the expiring-documents node) take UpdateInfo.
+    // The record is written whole with its slot: the information, no links,
+    // and the continuation pieces of long texts, which are written before it,
+    // so that every record names the whole of its texts. Only an expiry date
+    // (a link under the expiring-documents node) takes UpdateInfo.
     std::array<BYTE, CDocumentRec::RECORD_SIZE> record {};
-    SetRefField(record, CDocumentRec::OFF_LOCATION, {});
     SetRefField(record, CDocumentRec::OFF_FIRST_LINK, {});
     std::string strRest;
-    bool bComplete = !CDocumentRec::StoreInfo(record, info, &strRest) && info.nExpiry < 1;
+    CDocumentRec::StoreInfo(record, info, &strRest);
+    CRecordRef pieces;
+    if (!CDocumentRec::WriteContinuation(this, strRest, &pieces))
+        return nullptr;
+    SetRefField(record, CDocumentRec::OFF_LOCATION, pieces);
     CRecordRef ref;
     CATBLOCK nFirst = directory.GetDocumentBlock();
-    if (!AllocateRecord(TABLE_DOCUMENT, nFirst, directory.GetRef(), &ref, record))
+    if (!AllocateRecord(TABLE_DOCUMENT, nFirst, directory.GetRef(), &ref, record)) {
+        DWORD dwError = GetLastError();
+        (void)CDocumentRec::FreeContinuation(this, pieces); // the file refuses writes now: nothing more to undo
+        SetLastError(dwError);
         return nullptr;
+    }
     AddDocumentName(directory.GetRef(), CDocumentRec::StoredName(info), ref);
     if (nFirst == NO_BLOCK)
         directory.SetDocumentBlock(ref.nBlock);
@@ -486,7 +494,7 @@ CDocumentRec* CCatalog::AppendDocument(CDirectoryRec& directory, CDocumentInfo i
         return nullptr;
 
     auto pDocument = std::make_unique<CDocumentRec>(this, ref.nBlock, ref.nSlot);
-    if (!pDocument->IsValid() || (!bComplete && !pDocument->UpdateInfo(info)))
+    if (!pDocument->IsValid() || (info.nExpiry >= 1 && !pDocument->UpdateInfo(info)))
         return nullptr;
     return pDocument.release();
 }

@@ -606,7 +606,7 @@ bool CDocumentRec::StoreInfo(std::span<BYTE> data, const CDocumentInfo& info, st
     return !pRest->empty();
 }
 
-BOOL CDocumentRec::WriteContinuation(const std::string& strRest, CRecordRef* pFirst)
+BOOL CDocumentRec::WriteContinuation(CCatalog* pCatalog, const std::string& strRest, CRecordRef* pFirst)
 {
     constexpr std::size_t BYTES = CLocationRec::BYTES_SIZE;
     *pFirst = {};
@@ -619,9 +619,9 @@ BOOL CDocumentRec::WriteContinuation(const std::string& strRest, CRecordRef* pFi
         std::memcpy(
             record.data() + CLocationRec::OFF_BYTES, strRest.data() + nStart, std::min(BYTES, strRest.size() - nStart));
         CRecordRef ref;
-        if (!m_pCatalog->AllocateRecord(TABLE_LOCATION, ROOT_BLOCK_LOCATION, {}, &ref, record)) {
+        if (!pCatalog->AllocateRecord(TABLE_LOCATION, ROOT_BLOCK_LOCATION, {}, &ref, record)) {
             DWORD dwError = GetLastError();
-            (void)FreeContinuation(*pFirst); // the pieces written so far belong to no one
+            (void)FreeContinuation(pCatalog, *pFirst); // the pieces written so far belong to no one
             SetLastError(dwError);
             return FALSE;
         }
@@ -630,11 +630,11 @@ BOOL CDocumentRec::WriteContinuation(const std::string& strRest, CRecordRef* pFi
     return TRUE;
 }
 
-BOOL CDocumentRec::FreeContinuation(CRecordRef first)
+BOOL CDocumentRec::FreeContinuation(CCatalog* pCatalog, CRecordRef first)
 {
     CRecordRef piece = first;
     for (int n = 0; n < MAX_PIECES && !piece.IsNone(); ++n) {
-        CLocationRec rec(m_pCatalog, piece);
+        CLocationRec rec(pCatalog, piece);
         if (!rec.Load())
             return TRUE; // a missing piece leaves nothing more to free
         piece = rec.GetNext();
@@ -695,7 +695,7 @@ BOOL CDocumentRec::UpdateInfo(CDocumentInfo info)
     // ones freed after, so the record always names a whole list.
     CRecordRef oldPieces = GetRefField(GetData(), OFF_LOCATION);
     CRecordRef newPieces;
-    if (!WriteContinuation(strRest, &newPieces))
+    if (!WriteContinuation(m_pCatalog, strRest, &newPieces))
         return FALSE;
     SetRefField(GetData(), OFF_LOCATION, newPieces);
     m_packed.reset();
@@ -709,7 +709,7 @@ BOOL CDocumentRec::UpdateInfo(CDocumentInfo info)
             m_pCatalog->AddDocumentName(directory, strName, GetRef());
         }
     }
-    if (!FreeContinuation(oldPieces))
+    if (!FreeContinuation(m_pCatalog, oldPieces))
         return FALSE;
 
     // A document with an expiry date is listed under the expiring-documents node.
@@ -872,7 +872,7 @@ BOOL CDocumentRec::Remove()
     if (!Delete())
         return FALSE;
     m_pCatalog->RemoveDocumentName(directory.GetRef(), strName, ref);
-    if (!FreeContinuation(pieces))
+    if (!FreeContinuation(m_pCatalog, pieces))
         return FALSE;
     m_bValid = false;
     if (directory.IsValid()) {

@@ -252,11 +252,11 @@ private:
     static std::string StoredName(const CDocumentInfo& info);
     // The packed texts, read once per load.
     const CPackedTexts& GetPackedTexts() const;
-    // Writes rest into a new list of continuation pieces and returns its first
-    // piece (none for an empty rest).
-    [[nodiscard]] BOOL WriteContinuation(const std::string& strRest, CRecordRef* pFirst);
+    // Writes rest into a new list of continuation pieces of pCatalog and
+    // returns its first piece (none for an empty rest).
+    [[nodiscard]] static BOOL WriteContinuation(CCatalog* pCatalog, const std::string& strRest, CRecordRef* pFirst);
     // Frees the list of continuation pieces starting at first.
-    [[nodiscard]] BOOL FreeContinuation(CRecordRef first);
+    [[nodiscard]] static BOOL FreeContinuation(CCatalog* pCatalog, CRecordRef first);
     // Takes the links whose node shouldRemove names out of the list and frees them.
     [[nodiscard]] BOOL RemoveLinks(const std::function<bool(CRecordRef)>& shouldRemove);
     // Frees the record and its location record; the directory's count drops.

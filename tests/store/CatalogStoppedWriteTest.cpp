@@ -1,19 +1,22 @@
-#include "store/CNodeRec.h"
-
 #include "store/CatalogCheck.h"
+
+#include "store/CNodeRec.h"
 #include "store/CatalogCompaction.h"
 #include "store/CatalogIo.h"
 #include "tests/store/CatalogBuilder.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
-// A link whose write stopped half-way: the process stops (here: the n-th write
-// fails, which leaves the file as a kill there would) while a document is
-// linked under a group. Whatever is left must read as linked or not linked,
-// never as a group listing a document that does not list the group back.
-class CNodeRecLinkFaultTest : public CatalogTest {
+// Writes stopped half-way: the process stops (here: the n-th write fails,
+// which leaves the file as a kill there would) in the middle of a change.
+// Whatever is left must pass the whole-file check and read as before or after
+// the change; a link, for one, never as a group listing a document that does
+// not list the group back.
+class CatalogStoppedWriteTest : public CatalogTest {
 protected:
     // Public and Secret below the root, and a document linked under Secret
     // (so that a new link goes at the end of its list), in new catalogs.
@@ -44,7 +47,7 @@ protected:
 
 } // namespace
 
-TEST_F(CNodeRecLinkFaultTest, StoppedLinkNeverShowsTheDocumentThatTakesTheSlotLater)
+TEST_F(CatalogStoppedWriteTest, StoppedLinkNeverShowsTheDocumentThatTakesTheSlotLater)
 {
     bool bOneWayLeft = false;
     for (int nFail = 1;; ++nFail) {
@@ -86,4 +89,36 @@ TEST_F(CNodeRecLinkFaultTest, StoppedLinkNeverShowsTheDocumentThatTakesTheSlotLa
         EXPECT_EQ(report.nOneWayLinks, 0);
     }
     EXPECT_TRUE(bOneWayLeft);
+}
+
+TEST_F(CatalogStoppedWriteTest, StoppedAddOfADocumentWithLongTextsPassesTheCheck)
+{
+    for (int nFail = 1;; ++nFail) {
+        SCOPED_TRACE(testing::Message() << "write " << nFail << " fails");
+        ASSERT_LT(nFail, 20);
+        BuildCatalogs();
+        CDocumentInfo info {};
+        std::strcpy(info.szName, "long.txt");
+        std::memset(info.szDescription, 'd', 250);
+        bool bAdded = false;
+        {
+            auto pCatalog = OpenCatalog();
+            SetCatalogWriteFailure(nFail);
+            bAdded = std::unique_ptr<CDocumentRec>(pCatalog->FindOrAddDocument("c:\\work\\", "long.txt", &info)) != nullptr;
+            SetCatalogWriteFailure(0);
+        }
+        EXPECT_TRUE(CheckCatalogFile(ProgramPath("archiv.cat").c_str(), CATALOG_KIND_MAIN));
+        auto pCatalog = OpenCatalog();
+        std::unique_ptr<CDocumentRec> pFound(pCatalog->FindPath("c:\\work\\long.txt"));
+        // Added whole or not at all.
+        if (pFound) {
+            CDocumentInfo found;
+            pFound->GetInfo(&found);
+            EXPECT_EQ(std::string(found.szDescription), std::string(250, 'd'));
+        }
+        if (bAdded) {
+            EXPECT_TRUE(pFound);
+            break;
+        }
+    }
 }
