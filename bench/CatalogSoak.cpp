@@ -33,6 +33,7 @@ constexpr int SECRET_GROUPS = 4;  // "sec0".. below "Secret", each with a sub-gr
 constexpr std::size_t MANY_DOCUMENTS = 300;       // above this, deleting is chosen more often
 constexpr std::size_t MAX_TEMPORARY_GROUPS = 40;  // groups "t..." made and deleted again
 constexpr char DOCUMENT_FOLDER[] = "c:\\soak\\";
+constexpr std::size_t LONG_NAME_PADDING = 150; // makes a name that needs continuation pieces
 
 // What the catalog holds, by names: each group's documents. A document
 // linked nowhere is not in it.
@@ -273,8 +274,12 @@ private:
             return { 'N', { "t" + std::to_string(m_nRound) + "x" + std::to_string(nWrite), Pick(groups) } };
         if (nRoll < 70 && !temporary.empty())
             return { 'X', { Pick(temporary) } };
-        if (documents.empty() || nRoll < 300)
-            return { 'A', { "r" + std::to_string(m_nRound) + "w" + std::to_string(nWrite) + ".txt", Pick(groups) } };
+        if (documents.empty() || nRoll < 300) {
+            // Every third name is long enough for continuation pieces.
+            const std::string strName = "r" + std::to_string(m_nRound) + "w" + std::to_string(nWrite)
+                + (nWrite % 3 == 0 ? std::string(LONG_NAME_PADDING, 'x') : "") + ".txt";
+            return { 'A', { strName, Pick(groups) } };
+        }
         const std::string strDocument = Pick(documents);
         const std::vector<std::string> linked = GroupsOf(strDocument);
         const std::string strOther = Pick(groups);
