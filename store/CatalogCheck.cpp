@@ -4,6 +4,7 @@
 #include "store/CCatalog.h"
 #include "store/CDirectoryRec.h"
 #include "store/CDocumentRec.h"
+#include "store/CEntryLinkRec.h"
 #include "store/CLinkRec.h"
 #include "store/CNodeRec.h"
 #include "store/RecordFields.h"
@@ -11,6 +12,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <set>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -36,7 +39,9 @@ public:
     // FALSE when damage was found (and reported).
     [[nodiscard]] BOOL Run()
     {
-        return WalkRootChains() && WalkDirectories() && WalkNodes() && MatchLinks() && CountStrayPieces();
+        return WalkRootChains() && WalkDirectories() && WalkNodes() && MatchLinks() && CountStrayPieces()
+            && MatchEntryLinks(TABLE_KEYWORD_LINK, ROOT_BLOCK_KEYWORD)
+            && MatchEntryLinks(TABLE_NODE_FOLDER_LINK, ROOT_BLOCK_NODE_FOLDER);
     }
 
 private:
@@ -113,10 +118,10 @@ private:
                 return Damaged();
             if (!visited.insert(RefKey(pNode->GetRef())).second)
                 continue;
-            if (!CheckNodeInfo(*pNode) || !WalkNodeLinks(*pNode))
+            if (!CheckNodeInfo(*pNode) || !WalkNodeLinks(*pNode)
+                || !ListNodeEntryLinks(pNode->GetRef(), TABLE_KEYWORD_LINK)
+                || !ListNodeEntryLinks(pNode->GetRef(), TABLE_NODE_FOLDER_LINK))
                 return FALSE;
-            pNode->GetKeywords();
-            pNode->GetNodeFolders();
             for (auto& pChild : pNode->GetChildren())
                 pending.push_back(std::move(pChild));
         }
@@ -176,6 +181,39 @@ private:
         return TRUE;
     }
 
+    // The node's side of its keyword or node folder links.
+    [[nodiscard]] BOOL ListNodeEntryLinks(CRecordRef node, LONG nLinkTable)
+    {
+        std::vector<CEntryLinkRec> links;
+        if (!ListEntryLinks(&m_catalog, EntryLinkChainOfNode(nLinkTable, node), &links))
+            return FALSE;
+        for (const CEntryLinkRec& link : links)
+            m_nodeSide.emplace(nLinkTable, RefKey(node), RefKey(link.GetTarget()));
+        return TRUE;
+    }
+
+    // Each entry's side of its links against the nodes' sides: a link only one
+    // side holds is a leftover of an interrupted write.
+    [[nodiscard]] BOOL MatchEntryLinks(LONG nLinkTable, CATBLOCK nEntryRoot)
+    {
+        std::set<std::tuple<LONG, std::uint64_t, std::uint64_t>> entrySide;
+        CRecordRef entry { nEntryRoot, NO_SLOT };
+        while (m_catalog.NextRecord(&entry)) {
+            std::vector<CEntryLinkRec> links;
+            if (!ListEntryLinks(&m_catalog, EntryLinkChainOfEntry(nLinkTable, entry), &links))
+                return FALSE;
+            for (const CEntryLinkRec& link : links)
+                entrySide.emplace(nLinkTable, RefKey(link.GetTarget()), RefKey(entry));
+        }
+        if (GetLastError() != ERROR_NO_MORE_ITEMS)
+            return Damaged();
+        for (const auto& link : entrySide)
+            m_report.nOneWayEntryLinks += m_nodeSide.contains(link) ? 0 : 1;
+        for (const auto& link : m_nodeSide)
+            m_report.nOneWayEntryLinks += std::get<0>(link) == nLinkTable && !entrySide.contains(link) ? 1 : 0;
+        return TRUE;
+    }
+
     [[nodiscard]] BOOL CountStrayPieces()
     {
         CRecordRef cursor { ROOT_BLOCK_LOCATION, NO_SLOT };
@@ -192,6 +230,7 @@ private:
     std::unordered_set<std::uint64_t> m_pieces;                 // the pieces the documents name
     std::unordered_map<std::uint64_t, CRecordRef> m_listed;     // link -> the document whose list holds it
     std::unordered_set<std::uint64_t> m_matched;                // listed links their node's walk found
+    std::set<std::tuple<LONG, std::uint64_t, std::uint64_t>> m_nodeSide; // (link table, node, entry) of the nodes' chains
 };
 
 }

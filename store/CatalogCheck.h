@@ -12,7 +12,8 @@
 // One state is no damage: a link record in a node's chain that its document
 // does not list (or whose document is gone). A write that stopped between its
 // two steps leaves it, readers skip it and the rebuild drops it; the check
-// counts it. So with the continuation pieces no document names.
+// counts it. So with the continuation pieces no document names, and with a
+// keyword or node folder link that only one of its two chains holds.
 
 #include "platform/base/WinTypes.h"
 
@@ -20,6 +21,7 @@
 struct CCatalogCheckReport {
     int nOneWayLinks { 0 };  // link records in a node's chain that no document lists
     int nStrayPieces { 0 };  // continuation pieces that no document names
+    int nOneWayEntryLinks { 0 }; // keyword or node folder links only one side holds
 };
 
 // TRUE when the catalog at the program path pszPath is of kind nKind

@@ -1,6 +1,7 @@
 #include "store/CatalogCheck.h"
 
 #include "store/CNodeRec.h"
+#include "store/CTextEntryRec.h"
 #include "store/CatalogCompaction.h"
 #include "store/CatalogIo.h"
 #include "tests/store/CatalogBuilder.h"
@@ -121,4 +122,31 @@ TEST_F(CatalogStoppedWriteTest, StoppedAddOfADocumentWithLongTextsPassesTheCheck
             break;
         }
     }
+}
+
+TEST_F(CatalogStoppedWriteTest, StoppedKeywordLinkIsCountedAsOneWay)
+{
+    bool bOneWayLeft = false;
+    for (int nFail = 1;; ++nFail) {
+        SCOPED_TRACE(testing::Message() << "write " << nFail << " fails");
+        ASSERT_LT(nFail, 10);
+        BuildCatalogs();
+        BOOL bLinked = FALSE;
+        {
+            auto pCatalog = OpenCatalog();
+            CRecordRef ref;
+            ASSERT_TRUE(CTextEntryRec::Create(pCatalog.get(), TABLE_KEYWORD, "plans", &ref));
+            CKeywordRec keyword(pCatalog.get(), ref.nBlock, ref.nSlot);
+            SetCatalogWriteFailure(nFail);
+            bLinked = Node(*pCatalog, m_public)->LinkKeyword(&keyword);
+            SetCatalogWriteFailure(0);
+        }
+        CCatalogCheckReport report;
+        EXPECT_TRUE(CheckCatalogFile(ProgramPath("archiv.cat").c_str(), CATALOG_KIND_MAIN, &report));
+        bOneWayLeft |= report.nOneWayEntryLinks == 1;
+        EXPECT_LE(report.nOneWayEntryLinks, bLinked ? 0 : 1);
+        if (bLinked)
+            break;
+    }
+    EXPECT_TRUE(bOneWayLeft);
 }
