@@ -29,10 +29,10 @@
 
 namespace {
 
-constexpr int PUBLIC_GROUPS = 4;  // "pub0".. below "Public": granted with everything below them
-constexpr int SECRET_GROUPS = 4;  // "sec0".. below "Secret", each with a sub-group "sec<n>a": never granted
-constexpr std::size_t MANY_DOCUMENTS = 300;       // above this, deleting is chosen more often
-constexpr std::size_t MAX_TEMPORARY_GROUPS = 40;  // groups "t..." made and deleted again
+constexpr int PUBLIC_GROUPS = 4;            // "pub0".. below "Public": granted with everything below them
+constexpr int SECRET_GROUPS = 4;            // "sec0".. below "Secret", each with a sub-group "sec<n>a": never granted
+constexpr std::size_t MANY_DOCUMENTS = 300; // above this, deleting is chosen more often
+constexpr std::size_t MAX_TEMPORARY_GROUPS = 40; // groups "t..." made and deleted again
 constexpr char DOCUMENT_FOLDER[] = "c:\\soak\\";
 constexpr std::size_t LONG_NAME_PADDING = 150; // makes a name that needs continuation pieces
 
@@ -222,7 +222,8 @@ public:
         for (int nWrite = 0;; ++nWrite) {
             CSoakWrite write = Choose(nWrite);
             const std::string strLine = write.Line();
-            if (::write(fdLog, strLine.data(), strLine.size()) != static_cast<ssize_t>(strLine.size()) || !Perform(write))
+            if (::write(fdLog, strLine.data(), strLine.size()) != static_cast<ssize_t>(strLine.size())
+                || !Perform(write))
                 return;
             Apply(write, m_model);
             if (::write(fdLog, "ok\n", 3) != 3)
@@ -315,7 +316,8 @@ private:
         case 'A': {
             auto pGroup = Group(n[1]);
             return pGroup
-                && std::unique_ptr<CDocumentRec>(m_pCatalog->FindOrAddPath(pGroup.get(), (DOCUMENT_FOLDER + n[0]).c_str()));
+                && std::unique_ptr<CDocumentRec>(
+                    m_pCatalog->FindOrAddPath(pGroup.get(), (DOCUMENT_FOLDER + n[0]).c_str()));
         }
         case 'L': {
             auto pGroup = Group(n[1]);
@@ -326,7 +328,8 @@ private:
             auto pFrom = Group(n[1]);
             auto pTo = Group(n[2]);
             auto pDocument = Document(n[0]);
-            return pFrom && pTo && pDocument && pTo->AddDocument(pDocument.get()) && pFrom->DeleteLinks(pDocument.get());
+            return pFrom && pTo && pDocument && pTo->AddDocument(pDocument.get())
+                && pFrom->DeleteLinks(pDocument.get());
         }
         case 'U': {
             auto pGroup = Group(n[1]);
@@ -459,7 +462,8 @@ bool CCatalogSoak::CState::RunRound()
     const int nRound = ++m_nRound;
     const unsigned nWriterSeed = static_cast<unsigned>(m_random());
     // A writer that rebuilds gets longer, as a rebuild takes longer than a thousand other writes.
-    const int nKillMs = std::uniform_int_distribution<int>(1, m_nMaxKillMs * (IsRebuildRound(nRound) ? 8 : 1))(m_random);
+    const int nKillMs
+        = std::uniform_int_distribution<int>(1, m_nMaxKillMs * (IsRebuildRound(nRound) ? 8 : 1))(m_random);
     const int fdLog = ::open(m_strLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0600);
     if (fdLog < 0)
         return false;

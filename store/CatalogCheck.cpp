@@ -226,11 +226,12 @@ private:
 
     CCatalog& m_catalog;
     CCatalogCheckReport& m_report;
-    std::unordered_set<std::uint64_t> m_documents;              // the documents of the directories
-    std::unordered_set<std::uint64_t> m_pieces;                 // the pieces the documents name
-    std::unordered_map<std::uint64_t, CRecordRef> m_listed;     // link -> the document whose list holds it
-    std::unordered_set<std::uint64_t> m_matched;                // listed links their node's walk found
-    std::set<std::tuple<LONG, std::uint64_t, std::uint64_t>> m_nodeSide; // (link table, node, entry) of the nodes' chains
+    std::unordered_set<std::uint64_t> m_documents;          // the documents of the directories
+    std::unordered_set<std::uint64_t> m_pieces;             // the pieces the documents name
+    std::unordered_map<std::uint64_t, CRecordRef> m_listed; // link -> the document whose list holds it
+    std::unordered_set<std::uint64_t> m_matched;            // listed links their node's walk found
+    std::set<std::tuple<LONG, std::uint64_t, std::uint64_t>>
+        m_nodeSide; // (link table, node, entry) of the nodes' chains
 };
 
 }

@@ -19,8 +19,8 @@
 
 // What a check found that readers ignore.
 struct CCatalogCheckReport {
-    int nOneWayLinks { 0 };  // link records in a node's chain that no document lists
-    int nStrayPieces { 0 };  // continuation pieces that no document names
+    int nOneWayLinks { 0 };      // link records in a node's chain that no document lists
+    int nStrayPieces { 0 };      // continuation pieces that no document names
     int nOneWayEntryLinks { 0 }; // keyword or node folder links only one side holds
 };
 

@@ -105,7 +105,8 @@ TEST_F(CatalogStoppedWriteTest, StoppedAddOfADocumentWithLongTextsPassesTheCheck
         {
             auto pCatalog = OpenCatalog();
             SetCatalogWriteFailure(nFail);
-            bAdded = std::unique_ptr<CDocumentRec>(pCatalog->FindOrAddDocument("c:\\work\\", "long.txt", &info)) != nullptr;
+            bAdded = std::unique_ptr<CDocumentRec>(pCatalog->FindOrAddDocument("c:\\work\\", "long.txt", &info))
+                != nullptr;
             SetCatalogWriteFailure(0);
         }
         EXPECT_TRUE(CheckCatalogFile(ProgramPath("archiv.cat").c_str(), CATALOG_KIND_MAIN));
