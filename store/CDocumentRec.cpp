@@ -655,8 +655,8 @@ BOOL CDocumentRec::CheckPackedRun(std::vector<CRecordRef>* pPieces) const
         return FALSE;
     // The run with the zero bytes that follow it in its last record.
     std::string run(reinterpret_cast<const char*>(data.data() + OFF_PACKED), PACKED_IN_RECORD);
-    const std::size_t nPieces
-        = nSize <= PACKED_IN_RECORD ? 0 : (nSize - PACKED_IN_RECORD + CLocationRec::BYTES_SIZE - 1) / CLocationRec::BYTES_SIZE;
+    constexpr std::size_t BYTES = CLocationRec::BYTES_SIZE;
+    const std::size_t nPieces = nSize <= PACKED_IN_RECORD ? 0 : (nSize - PACKED_IN_RECORD + BYTES - 1) / BYTES;
     CRecordRef piece = GetRefField(data, OFF_LOCATION);
     for (std::size_t n = 0; n < nPieces; ++n) {
         CLocationRec rec(m_pCatalog, piece);
