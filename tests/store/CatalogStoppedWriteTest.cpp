@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -19,8 +20,8 @@ namespace {
 // not list the group back.
 class CatalogStoppedWriteTest : public CatalogTest {
 protected:
-    // Public and Secret below the root, and a document linked under Secret
-    // (so that a new link goes at the end of its list), in new catalogs.
+    // Public and Secret below the root, a document linked under Secret (so
+    // that a new link goes at the end of its list) and a keyword, in new catalogs.
     void BuildCatalogs()
     {
         auto pCatalog = NewMainCatalog();
@@ -28,6 +29,7 @@ protected:
         m_public = AddNode(*pRoot, "Public")->GetRef();
         m_secret = AddNode(*pRoot, "Secret")->GetRef();
         m_document = AddDocument(*pCatalog, Node(*pCatalog, m_secret).get(), "c:\\work\\open.txt")->GetRef();
+        ASSERT_TRUE(CTextEntryRec::Create(pCatalog.get(), TABLE_KEYWORD, "plans", &m_keyword));
         NewMainCatalog("winrec.cat", TRUE);
     }
 
@@ -41,9 +43,31 @@ protected:
         return paths;
     }
 
+    // Runs write on new catalogs with the n-th write failing, for n = 1, 2, ...
+    // until it succeeds; check runs after each, with whether write succeeded.
+    void ForEachStoppedWrite(const std::function<BOOL(CCatalog&)>& write, const std::function<void(bool)>& check)
+    {
+        for (int nFail = 1; nFail < 20; ++nFail) {
+            SCOPED_TRACE(testing::Message() << "write " << nFail << " fails");
+            BuildCatalogs();
+            BOOL bDone = FALSE;
+            {
+                auto pCatalog = OpenCatalog();
+                SetCatalogWriteFailure(nFail);
+                bDone = write(*pCatalog);
+                SetCatalogWriteFailure(0);
+            }
+            check(bDone != FALSE);
+            if (bDone)
+                return;
+        }
+        ADD_FAILURE() << "the write never succeeded";
+    }
+
     CRecordRef m_public;
     CRecordRef m_secret;
     CRecordRef m_document;
+    CRecordRef m_keyword;
 };
 
 } // namespace
@@ -51,29 +75,18 @@ protected:
 TEST_F(CatalogStoppedWriteTest, StoppedLinkNeverShowsTheDocumentThatTakesTheSlotLater)
 {
     bool bOneWayLeft = false;
-    for (int nFail = 1;; ++nFail) {
-        SCOPED_TRACE(testing::Message() << "write " << nFail << " fails");
-        ASSERT_LT(nFail, 10);
-        BuildCatalogs();
-        BOOL bLinked = FALSE;
-        {
-            auto pCatalog = OpenCatalog();
-            auto pDocument = Document(*pCatalog, m_document);
-            SetCatalogWriteFailure(nFail);
-            bLinked = Node(*pCatalog, m_public)->AddDocument(pDocument.get());
-            SetCatalogWriteFailure(0);
-        }
+    auto link = [&](CCatalog& catalog) {
+        auto pDocument = Document(catalog, m_document);
+        return Node(catalog, m_public)->AddDocument(pDocument.get());
+    };
+    ForEachStoppedWrite(link, [&](bool bLinked) {
         CCatalogCheckReport report;
         EXPECT_TRUE(CheckCatalogFile(ProgramPath("archiv.cat").c_str(), CATALOG_KIND_MAIN, &report));
         auto pCatalog = OpenCatalog();
         const std::vector<std::string> shown = PublicDocuments(*pCatalog);
-        if (bLinked) {
-            EXPECT_EQ(shown, std::vector<std::string> { "c:\\work\\open.txt" });
-            break;
-        }
-        EXPECT_TRUE(shown.empty());
-        if (report.nOneWayLinks == 0)
-            continue;
+        EXPECT_EQ(shown, bLinked ? std::vector<std::string> { "c:\\work\\open.txt" } : std::vector<std::string> {});
+        if (bLinked || report.nOneWayLinks == 0)
+            return;
         bOneWayLeft = true;
         // The document goes and a secret one takes its slot: the leftover link
         // record still names that slot.
@@ -81,73 +94,51 @@ TEST_F(CatalogStoppedWriteTest, StoppedLinkNeverShowsTheDocumentThatTakesTheSlot
         auto pHidden = AddDocument(*pCatalog, Node(*pCatalog, m_secret).get(), "c:\\work\\hidden.txt");
         ASSERT_EQ(pHidden->GetRef(), m_document);
         EXPECT_TRUE(PublicDocuments(*pCatalog).empty());
-        EXPECT_TRUE(Node(*pCatalog, m_secret)->GetDocuments().size() == 1);
-        EXPECT_TRUE(pHidden->GetLinkedNodes().size() == 1);
+        EXPECT_EQ(Node(*pCatalog, m_secret)->GetDocuments().size(), 1U);
+        EXPECT_EQ(pHidden->GetLinkedNodes().size(), 1U);
         pCatalog.reset();
         // The rebuild drops the leftover.
         ASSERT_TRUE(RebuildCatalogFiles(ProgramPath("archiv.cat").c_str(), ProgramPath("winrec.cat").c_str()));
         EXPECT_TRUE(CheckCatalogFile(ProgramPath("archiv.cat").c_str(), CATALOG_KIND_MAIN, &report));
         EXPECT_EQ(report.nOneWayLinks, 0);
-    }
+    });
     EXPECT_TRUE(bOneWayLeft);
 }
 
 TEST_F(CatalogStoppedWriteTest, StoppedAddOfADocumentWithLongTextsPassesTheCheck)
 {
-    for (int nFail = 1;; ++nFail) {
-        SCOPED_TRACE(testing::Message() << "write " << nFail << " fails");
-        ASSERT_LT(nFail, 20);
-        BuildCatalogs();
-        CDocumentInfo info {};
-        std::strcpy(info.szName, "long.txt");
-        std::memset(info.szDescription, 'd', 250);
-        bool bAdded = false;
-        {
-            auto pCatalog = OpenCatalog();
-            SetCatalogWriteFailure(nFail);
-            bAdded = std::unique_ptr<CDocumentRec>(pCatalog->FindOrAddDocument("c:\\work\\", "long.txt", &info))
-                != nullptr;
-            SetCatalogWriteFailure(0);
-        }
+    CDocumentInfo info {};
+    std::strcpy(info.szName, "long.txt");
+    std::memset(info.szDescription, 'd', 250);
+    auto add = [&](CCatalog& catalog) {
+        return std::unique_ptr<CDocumentRec>(catalog.FindOrAddDocument("c:\\work\\", "long.txt", &info)) ? TRUE : FALSE;
+    };
+    ForEachStoppedWrite(add, [&](bool bAdded) {
         EXPECT_TRUE(CheckCatalogFile(ProgramPath("archiv.cat").c_str(), CATALOG_KIND_MAIN));
+        // Added whole or not at all.
         auto pCatalog = OpenCatalog();
         std::unique_ptr<CDocumentRec> pFound(pCatalog->FindPath("c:\\work\\long.txt"));
-        // Added whole or not at all.
+        EXPECT_TRUE(!bAdded || pFound);
         if (pFound) {
             CDocumentInfo found;
             pFound->GetInfo(&found);
             EXPECT_EQ(std::string(found.szDescription), std::string(250, 'd'));
         }
-        if (bAdded) {
-            EXPECT_TRUE(pFound);
-            break;
-        }
-    }
+    });
 }
 
 TEST_F(CatalogStoppedWriteTest, StoppedKeywordLinkIsCountedAsOneWay)
 {
     bool bOneWayLeft = false;
-    for (int nFail = 1;; ++nFail) {
-        SCOPED_TRACE(testing::Message() << "write " << nFail << " fails");
-        ASSERT_LT(nFail, 10);
-        BuildCatalogs();
-        BOOL bLinked = FALSE;
-        {
-            auto pCatalog = OpenCatalog();
-            CRecordRef ref;
-            ASSERT_TRUE(CTextEntryRec::Create(pCatalog.get(), TABLE_KEYWORD, "plans", &ref));
-            CKeywordRec keyword(pCatalog.get(), ref.nBlock, ref.nSlot);
-            SetCatalogWriteFailure(nFail);
-            bLinked = Node(*pCatalog, m_public)->LinkKeyword(&keyword);
-            SetCatalogWriteFailure(0);
-        }
+    auto link = [&](CCatalog& catalog) {
+        CKeywordRec keyword(&catalog, m_keyword.nBlock, m_keyword.nSlot);
+        return Node(catalog, m_public)->LinkKeyword(&keyword);
+    };
+    ForEachStoppedWrite(link, [&](bool bLinked) {
         CCatalogCheckReport report;
         EXPECT_TRUE(CheckCatalogFile(ProgramPath("archiv.cat").c_str(), CATALOG_KIND_MAIN, &report));
-        bOneWayLeft |= report.nOneWayEntryLinks == 1;
         EXPECT_LE(report.nOneWayEntryLinks, bLinked ? 0 : 1);
-        if (bLinked)
-            break;
-    }
+        bOneWayLeft |= report.nOneWayEntryLinks == 1;
+    });
     EXPECT_TRUE(bOneWayLeft);
 }
