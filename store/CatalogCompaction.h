@@ -18,11 +18,12 @@
 //   children and document links in their order;
 // - the recently-catalogued list, its entries remapped to the new documents.
 // References that lead nowhere (a link or recent entry whose document is gone,
-// a link to a deleted keyword) are not copied. A reference to a used record
-// that the walk of its table did not reach is damage, as is anything the
-// record classes find damaged: the rebuild stops. A document's list of links is
-// made in the order the nodes are walked, and a document with an expiry date
-// is linked under the expiring-documents node, as every document write does.
+// a document link its document does not list, a link to a deleted keyword)
+// are not copied. A reference to a used record that the walk of its table did
+// not reach is damage, as is anything the record classes find damaged: the
+// rebuild stops. A document's list of links is made in the order the nodes are
+// walked, and a document with an expiry date is linked under the
+// expiring-documents node, as every document write does.
 //
 // Records get new references in the copy. Whatever keeps references into the
 // main catalog outside it must follow: the web access profiles do through the
