@@ -7,6 +7,7 @@
 #include "store/CLogFile.h"
 #include "store/CPreferences.h"
 #include "store/CRegistryKey.h"
+#include "store/CatalogCompaction.h"
 #include "store/CatalogError.h"
 #include "store/DateHelpers.h"
 #include "store/PathHelpers.h"
@@ -21,6 +22,7 @@ constexpr char VALUE_LAST_GENERATION[] = "LastGeneration";
 CBackupMonitor::CBackupMonitor(
     LPCTSTR pszCatalogPath, LPCTSTR pszRecyclePath, const CPreferences& preferences, CBackupPrompts& prompts)
     : m_files(pszCatalogPath, pszRecyclePath)
+    , m_strCatalogPath(pszCatalogPath)
     , m_preferences(preferences)
     , m_prompts(prompts)
 {
@@ -41,6 +43,10 @@ BOOL CBackupMonitor::CheckCatalogAtStartup()
         ReportCatalogError(m_strCatalogName);
         return FALSE;
     }
+    // A rebuild that stopped may have left web settings staged for its copy.
+    if (!SettleRebuildReferences(m_strCatalogPath))
+        archivora::g_log.Printf("Backup: the web settings of a stopped rebuild are not settled (error %lu)\n",
+            static_cast<unsigned long>(GetLastError()));
     if (IsMonitorFlagSet() && m_prompts.OfferRecovery() == IDOK)
         RestoreCatalogFromBackup();
     // Without the flag the next start cannot tell a crash; the program still runs.

@@ -53,7 +53,8 @@ public:
     /* Start-up and exit. */
 
     // Before the catalogs are opened: finishes or undoes a restore that a
-    // crash interrupted; when "MonitorApp" is still set, offers a restore and
+    // crash interrupted; settles the web settings a stopped rebuild staged
+    // (SettleRebuildReferences); when "MonitorApp" is still set, offers a restore and
     // runs it (RestoreCatalogFromBackup); sets "MonitorApp"; makes a backup
     // generation when one is due. FALSE, so that start-up quits, only when an
     // interrupted restore can be neither finished nor undone; that is reported
@@ -89,6 +90,7 @@ private:
     int GetKeptGenerations() const;
 
     CCatalogFiles m_files;
+    CString m_strCatalogPath;
     CString m_strCatalogName; // the main catalog's file name, for the fatal error
     const CPreferences& m_preferences;
     CBackupPrompts& m_prompts;

@@ -36,6 +36,8 @@ static_assert(CDocumentRec::MAX_NAME - (CDocumentRec::TEXT_SIZE - 4) < CLocation
 
 namespace {
 
+constexpr std::size_t UTF8_MAX_CHAR_BYTES = 4; // the longest character
+
 // The text of a field of nField bytes that may lack its NUL, cut at a
 // character boundary to at most nLimit bytes.
 std::string FieldText(const char* pField, std::size_t nField, std::size_t nLimit)
@@ -611,6 +613,37 @@ bool CDocumentRec::Holds(const CDocumentInfo& info) const
         && IsListedAsExpiring(&bListed) && bListed == (info.nExpiry >= 1);
 }
 
+BOOL CDocumentRec::CheckTexts(CRecordRef* pLocation) const
+{
+    *pLocation = {};
+    std::array<BYTE, RECORD_SIZE> data;
+    if (!m_bValid || !m_pCatalog->ReadRecord(GetRef(), TABLE_DOCUMENT, data))
+        return FALSE;
+    auto endsInField = [](std::span<const BYTE> bytes, int nOffset, int nSize) {
+        auto field = bytes.subspan(static_cast<std::size_t>(nOffset), static_cast<std::size_t>(nSize));
+        return std::find(field.begin(), field.end(), BYTE { 0 }) != field.end();
+    };
+    if (!endsInField(data, OFF_NAME, TEXT_SIZE) || !endsInField(data, OFF_DESCRIPTION, TEXT_SIZE)
+        || !endsInField(data, OFF_SECONDARY, TEXT_SIZE) || !endsInField(data, OFF_PASSWORD, PASSWORD_SIZE))
+        return FALSE;
+    CRecordRef location = GetRefField(data, OFF_LOCATION);
+    if (location.IsNone())
+        return TRUE;
+    // A rest follows only a name start that fills its field up to a character
+    // boundary, and together they stay within the longest name.
+    std::size_t nHead = FieldOf(data, OFF_NAME, TEXT_SIZE).size();
+    CLocationRec rest(m_pCatalog, location);
+    if (nHead + UTF8_MAX_CHAR_BYTES < static_cast<std::size_t>(TEXT_SIZE)
+        || !m_pCatalog->CheckRecord(location.nBlock, location.nSlot, TABLE_LOCATION) || !rest.Load()
+        || !endsInField(rest.GetData(), CLocationRec::OFF_TEXT, CLocationRec::TEXT_SIZE))
+        return FALSE;
+    std::string strRest = rest.GetText();
+    if (strRest.empty() || nHead + strRest.size() > static_cast<std::size_t>(MAX_NAME))
+        return FALSE;
+    *pLocation = location;
+    return TRUE;
+}
+
 BOOL CDocumentRec::UpdateInfo(CDocumentInfo info)
 {
     if (!m_bValid) {
@@ -707,6 +740,24 @@ BOOL CDocumentRec::ReadLinks(std::vector<CLinkRec>* pLinks) const
     return TRUE;
 }
 
+BOOL CDocumentRec::ListLinkRefs(std::vector<CRecordRef>* pLinks) const
+{
+    pLinks->clear();
+    std::vector<CLinkRec> links;
+    if (!ReadLinks(&links))
+        return FALSE;
+    for (const CLinkRec& link : links)
+        pLinks->push_back(link.GetRef());
+    return TRUE;
+}
+
+bool CDocumentRec::ListsLink(CRecordRef linkRef) const
+{
+    std::vector<CLinkRec> links;
+    return ReadLinks(&links)
+        && std::any_of(links.begin(), links.end(), [&](const CLinkRec& link) { return link.GetRef() == linkRef; });
+}
+
 BOOL CDocumentRec::RemoveLinks(const std::function<bool(CRecordRef)>& shouldRemove)
 {
     std::vector<CLinkRec> links;
@@ -744,7 +795,8 @@ CNodeRecArray CDocumentRec::GetLinkedNodes() const
     for (const CLinkRec& link : links) {
         CRecordRef node = link.GetNode();
         auto pNode = std::make_unique<CNodeRec>(m_pCatalog, node.nBlock, node.nSlot);
-        if (pNode->IsValid())
+        // The node must hold the link's block in its own chain as well.
+        if (pNode->IsValid() && pNode->HoldsChainBlock(CNodeRec::OFF_LINK_BLOCK, TABLE_LINK, link.GetBlock()))
             nodes.push_back(std::move(pNode));
     }
     return nodes;

@@ -209,6 +209,7 @@ public:
 
     /* Links. */
 
+    // The nodes whose link chain holds a link of the document's list.
     CNodeRecArray GetLinkedNodes() const;
     BOOL HasLinks(BOOL bUserNodesOnly = FALSE) const;
     // The links to nodes, those to the service nodes of blocks 1 and 2
@@ -222,6 +223,17 @@ public:
     // with no link and no exception is removed from the catalog.
     BOOL ForEachLinkedNode(CATBLOCK nExceptBlock, LONG nExceptSlot, BOOL bKeepTopLevel);
 
+    /* Checking, for the whole-file check; both only read. */
+
+    // The document's links in list order, with the first-link and next
+    // references checked on the way; FALSE on damage (reported).
+    [[nodiscard]] BOOL ListLinkRefs(std::vector<CRecordRef>* pLinks) const;
+    // TRUE when every text ends within its field and a rest of the name, when
+    // the record names one, is a used location record that continues a name
+    // start filling its field, within the longest name. *pLocation receives
+    // that record, or none.
+    [[nodiscard]] BOOL CheckTexts(CRecordRef* pLocation) const;
+
 private:
     friend class CNodeRec;
     friend class CCatalog;
@@ -229,6 +241,8 @@ private:
     // The document's links in list order, each with the node holding it; FALSE
     // on damage (a link naming another document, a list longer than the file).
     [[nodiscard]] BOOL ReadLinks(std::vector<CLinkRec>* pLinks) const;
+    // Whether the document's own list holds the link at linkRef.
+    [[nodiscard]] bool ListsLink(CRecordRef linkRef) const;
     // Stores info's fields in a record, the name's start in its field; the
     // rest of the name, which belongs in a location record, goes to *pRest.
     static void StoreInfo(std::span<BYTE> data, const CDocumentInfo& info, std::string* pRest);

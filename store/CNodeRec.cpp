@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 static_assert(CNodeRec::OFF_FOLDER_BLOCK + 4 == CNodeRec::RECORD_SIZE);
@@ -178,10 +179,14 @@ CNodeRec* CNodeRec::GetParent() const
     CRecordRef owner = pBlock->GetHeader().owner;
     if (owner.IsNone())
         return nullptr;
-    CNodeRec* pParent = NewNode(m_pCatalog, owner);
-    if (!pParent)
+    std::unique_ptr<CNodeRec> pParent(NewNode(m_pCatalog, owner));
+    if (!pParent) {
         m_pCatalog->ReportDamage(); // a node chain owned by something that is no node
-    return pParent;
+        return nullptr;
+    }
+    // Only a parent whose child chain holds the node's block: a block that a
+    // stopped write never linked into the chain is outside the tree.
+    return pParent->HoldsChainBlock(OFF_CHILD_BLOCK, TABLE_NODE, GetBlock()) ? pParent.release() : nullptr;
 }
 
 CNodeRecArray CNodeRec::GetAncestors() const
@@ -267,17 +272,25 @@ CNodeRec* CNodeRec::FindOrAddChild(const CNodeInfo& info)
 
 CNodeRec* CNodeRec::AddChild(const CNodeInfo& info)
 {
+    // The record is written whole with its slot: a process stopped right after
+    // leaves a named child without chains or text, never one whose chain
+    // fields are zero.
+    std::array<BYTE, RECORD_SIZE> record {};
+    CNodeInfo named = info;
+    named.szName[sizeof(named.szName) - 1] = '\0';
+    SetTextField(record, OFF_NAME, NAME_SIZE, named.szName);
+    SetLongField(record, OFF_KIND, info.nKind);
+    SetLongField(record, OFF_FLAGS, info.nFlags);
+    SetLongField(record, OFF_CHILD_BLOCK, NO_BLOCK);
+    SetLongField(record, OFF_LINK_BLOCK, NO_BLOCK);
+    SetRefField(record, OFF_INFO_REF, {});
+    SetLongField(record, OFF_KEYWORD_BLOCK, NO_BLOCK);
+    SetLongField(record, OFF_FOLDER_BLOCK, NO_BLOCK);
     CRecordRef ref;
-    if (!AllocateInChain(OFF_CHILD_BLOCK, TABLE_NODE, &ref))
+    if (!AllocateInChain(OFF_CHILD_BLOCK, TABLE_NODE, &ref, record))
         return nullptr;
     CNodeRec child(m_pCatalog, ref.nBlock, ref.nSlot);
-    std::span<BYTE> data = child.GetData();
-    SetLongField(data, OFF_CHILD_BLOCK, NO_BLOCK);
-    SetLongField(data, OFF_LINK_BLOCK, NO_BLOCK);
-    SetRefField(data, OFF_INFO_REF, {});
-    SetLongField(data, OFF_KEYWORD_BLOCK, NO_BLOCK);
-    SetLongField(data, OFF_FOLDER_BLOCK, NO_BLOCK);
-    if (!child.Save() || !child.UpdateInfo(info))
+    if ((info.szInfo[0] != '\0' || info.wSearchType != 0) && !child.UpdateInfo(info))
         return nullptr;
     return child.Clone();
 }
@@ -317,49 +330,81 @@ int CNodeRec::CountChildren() const
  * Documents
  ******************************************************************************/
 
-int CNodeRec::CountDocuments() const
+// A document link is written in two places: the link record in the node's
+// chain, then the document's own list (the document record or the list's last
+// link) naming it; it is taken out of the document's list before its record is
+// freed. Each step is one write, so a process stopped between the two leaves a
+// link record that the document does not list back. Readers take a link only
+// when both sides agree: that state then reads as the one before the link was
+// made (or after it was removed), and the leftover record never shows the
+// document that later takes the freed document's slot.
+BOOL CNodeRec::ForEachTwoWayLink(const std::function<bool(std::unique_ptr<CDocumentRec>)>& visit) const
 {
-    std::vector<CRecordRef> refs;
-    return ListChain(OFF_LINK_BLOCK, TABLE_LINK, &refs) ? static_cast<int>(refs.size()) : 0;
-}
-
-CDocumentRecArray CNodeRec::GetDocuments(int nMaxCount) const
-{
-    CDocumentRecArray documents;
     CATBLOCK nFirst = NO_BLOCK;
-    if (!GetOwnedChain(OFF_LINK_BLOCK, TABLE_LINK, &nFirst) || nFirst == NO_BLOCK)
-        return documents;
-    // The chain is walked only as far as the documents asked for.
-    std::size_t nMax = nMaxCount < 0 ? SIZE_MAX : static_cast<std::size_t>(nMaxCount);
+    if (!GetOwnedChain(OFF_LINK_BLOCK, TABLE_LINK, &nFirst))
+        return FALSE;
+    if (nFirst == NO_BLOCK)
+        return TRUE;
     CRecordRef cursor { nFirst, NO_SLOT };
-    while (documents.size() < nMax) {
-        if (!m_pCatalog->NextRecord(&cursor))
-            return GetLastError() == ERROR_NO_MORE_ITEMS ? std::move(documents) : CDocumentRecArray();
+    while (m_pCatalog->NextRecord(&cursor)) {
         CLinkRec link(m_pCatalog, cursor.nBlock, cursor.nSlot);
         CRecordRef document = link.GetDocument();
         if (!link.IsValid() || !m_pCatalog->CheckRecord(document.nBlock, document.nSlot, TABLE_DOCUMENT))
             continue; // a link whose document is gone lists nothing
         auto pDocument = std::make_unique<CDocumentRec>(m_pCatalog, document.nBlock, document.nSlot);
-        if (pDocument->IsValid())
-            documents.push_back(std::move(pDocument));
+        if (!pDocument->IsValid() || !pDocument->ListsLink(cursor))
+            continue;
+        if (!visit(std::move(pDocument)))
+            return TRUE;
     }
-    return documents;
+    return GetLastError() == ERROR_NO_MORE_ITEMS;
+}
+
+BOOL CNodeRec::HoldsChainBlock(int nOffset, LONG nTableType, CATBLOCK nBlock) const
+{
+    CATBLOCK nCurrent = NO_BLOCK;
+    if (!GetOwnedChain(nOffset, nTableType, &nCurrent))
+        return FALSE;
+    // A chain holds no more blocks than the file.
+    for (CATBLOCK nStep = 0; nCurrent != NO_BLOCK && nStep <= m_pCatalog->GetLastBlock(); ++nStep) {
+        if (nCurrent == nBlock)
+            return TRUE;
+        CCatalogBlock* pBlock = m_pCatalog->GetBlock(nCurrent);
+        if (!pBlock)
+            return FALSE;
+        nCurrent = pBlock->GetHeader().nNextBlock;
+    }
+    return FALSE;
+}
+
+int CNodeRec::CountDocuments() const
+{
+    int nCount = 0;
+    return ForEachTwoWayLink([&](std::unique_ptr<CDocumentRec>) { return ++nCount, true; }) ? nCount : 0;
+}
+
+CDocumentRecArray CNodeRec::GetDocuments(int nMaxCount) const
+{
+    CDocumentRecArray documents;
+    // The chain is walked only as far as the documents asked for.
+    std::size_t nMax = nMaxCount < 0 ? SIZE_MAX : static_cast<std::size_t>(nMaxCount);
+    if (nMax == 0)
+        return documents;
+    BOOL bWalked = ForEachTwoWayLink([&](std::unique_ptr<CDocumentRec> pDocument) {
+        documents.push_back(std::move(pDocument));
+        return documents.size() < nMax;
+    });
+    return bWalked ? std::move(documents) : CDocumentRecArray();
 }
 
 BOOL CNodeRec::HasDocuments(const CListFilter* pFilter) const
 {
-    if (!pFilter) {
-        CATBLOCK nFirst = NO_BLOCK;
-        if (!GetOwnedChain(OFF_LINK_BLOCK, TABLE_LINK, &nFirst) || nFirst == NO_BLOCK)
-            return FALSE;
-        CRecordRef cursor { nFirst, NO_SLOT };
-        return m_pCatalog->NextRecord(&cursor);
-    }
-    for (const auto& pDocument : GetDocuments()) {
-        if (ListFilterMatches(pFilter, *pDocument))
-            return TRUE;
-    }
-    return FALSE;
+    BOOL bFound = FALSE;
+    (void)ForEachTwoWayLink([&](std::unique_ptr<CDocumentRec> pDocument) {
+        bFound = !pFilter || ListFilterMatches(pFilter, *pDocument);
+        return !bFound;
+    }); // damage found on the way leaves what was found before it
+    return bFound;
 }
 
 CDocumentRecArray CNodeRec::GetFilteredDocuments(const CSortSpec* pSpec, const CListFilter* pFilter) const
@@ -432,7 +477,8 @@ BOOL CNodeRec::AddDocument(CDocumentRec* pDocument)
     CRecordRef ref;
     if (!AllocateInChain(OFF_LINK_BLOCK, TABLE_LINK, &ref, record))
         return FALSE;
-    // The new link goes at the end of the document's list.
+    // The new link goes at the end of the document's list, after its record is
+    // in the node's chain: until then readers do not take it (ForEachTwoWayLink).
     if (links.empty()) {
         if (!pDocument->Load())
             return FALSE;
@@ -484,9 +530,10 @@ BOOL CNodeRec::DeleteSubtreeAt(int nDepth)
             CDocumentRec doc(m_pCatalog, document.nBlock, document.nSlot);
             if (!DeleteLinks(&doc))
                 return FALSE;
-        } else if (!link.Delete()) { // a dangling link goes on its own
-            return FALSE;
         }
+        // A link its document does not list (or whose document is gone) goes on its own.
+        if (m_pCatalog->CheckRecord(ref.nBlock, ref.nSlot, TABLE_LINK) && !link.Delete())
+            return FALSE;
     }
     if (!UnlinkKeywords() || !UnlinkNodeFolders())
         return FALSE;

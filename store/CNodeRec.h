@@ -22,6 +22,7 @@
 #include "platform/base/CString.h"
 #include "platform/base/CollectionArrays.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -112,7 +113,8 @@ public:
 
     /* The tree. */
 
-    // The owner of the node's block: null for the root and the fixed nodes; the
+    // The owner of the node's block, when its child chain holds that block: null
+    // for the root and the fixed nodes, and for a node outside the tree; the
     // root for a top-level system.
     CNodeRec* GetParent() const;
     // The node's ancestors, the root first, the parent last.
@@ -139,12 +141,14 @@ public:
 
     /* Documents. */
 
+    // The documents linked to the node, counted and listed in link order. A
+    // link counts only when the document lists it back: dangling links and
+    // links only one side knows are skipped. With nMaxCount of 0 or more, the
+    // walk stops after that many.
     int CountDocuments() const;
-    // The documents linked to the node, in link order; dangling links are
-    // skipped. With nMaxCount of 0 or more, the walk stops after that many.
     CDocumentRecArray GetDocuments(int nMaxCount = -1) const;
-    // With no filter, TRUE when the node's link chain holds a used record; with
-    // one, TRUE when a linked document passes it.
+    // With no filter, TRUE when a document is linked; with one, TRUE when a
+    // linked document passes it.
     BOOL HasDocuments(const CListFilter* pFilter) const;
     // The documents that pass the filter (all without one), sorted by the key
     // (in link order without one).
@@ -197,6 +201,12 @@ private:
     // needed; the record holds initial when given.
     [[nodiscard]] BOOL AllocateInChain(
         int nOffset, LONG nTableType, CRecordRef* pRef, std::span<const BYTE> initial = {});
+    // Calls visit with each document the node's link chain names and whose own
+    // list names that link back, in chain order, until visit returns false.
+    // Links only one side knows are skipped. FALSE on damage.
+    [[nodiscard]] BOOL ForEachTwoWayLink(const std::function<bool(std::unique_ptr<CDocumentRec>)>& visit) const;
+    // TRUE when the chain of nOffset holds the block nBlock.
+    [[nodiscard]] BOOL HoldsChainBlock(int nOffset, LONG nTableType, CATBLOCK nBlock) const;
     // Every used record of the chain of nOffset; FALSE on damage.
     [[nodiscard]] BOOL ListChain(int nOffset, LONG nTableType, std::vector<CRecordRef>* pRefs) const;
     CNodeInfoRec* LoadInfoRec() const;

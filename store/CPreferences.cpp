@@ -15,6 +15,10 @@ constexpr char DS_PATH_COUNT_VALUE[] = "DSSysDefaultNumPath";
 constexpr int MAX_DS_PATH_LEVELS = 999; // The index has three digits
 constexpr int MAX_VERSION_TEXT_LENGTH = 15;
 constexpr char VERSION_TEXT_FORBIDDEN[] = "\"\\/:|<>+=;,?* ";
+// The web access block staged for a rebuilt catalog, below the preferences key,
+// and the value naming that catalog's stamp.
+constexpr char WEB_STAGE_SUBKEY[] = "WARebuild";
+constexpr char WEB_STAGE_STAMP_VALUE[] = "Catalog";
 
 // Reads a REG_DWORD into nValue when it lies in [nMin, nMax]; otherwise nValue
 // keeps what it holds (its default).
@@ -284,6 +288,55 @@ BOOL CPreferences::SaveWebSettings() const
     if (!OpenForWriting(key))
         return FALSE;
     return m_pWebSettings ? m_pWebSettings->Save(key) : TRUE;
+}
+
+BOOL CPreferences::StageWebSettings(LPCTSTR pszCatalogStamp) const
+{
+    if (!m_pWebSettings)
+        return TRUE;
+    CRegistryKey key;
+    CRegistryKey stage;
+    if (!OpenForWriting(key))
+        return FALSE;
+    // An earlier stage goes first: its stamp must never stand beside this block.
+    if (key.KeyExists(WEB_STAGE_SUBKEY) && !key.DeleteTree(WEB_STAGE_SUBKEY))
+        return FALSE;
+    return stage.Create(key, WEB_STAGE_SUBKEY) && m_pWebSettings->Save(stage)
+            && stage.SetString(WEB_STAGE_STAMP_VALUE, pszCatalogStamp)
+        ? TRUE
+        : FALSE;
+}
+
+BOOL CPreferences::HasStagedWebSettings() const
+{
+    CRegistryKey key;
+    return key.Open(HKEY_CURRENT_USER, KEY_PATH, KEY_READ) && key.KeyExists(WEB_STAGE_SUBKEY) ? TRUE : FALSE;
+}
+
+BOOL CPreferences::SettleWebSettings(LPCTSTR pszCatalogStamp)
+{
+    CRegistryKey key;
+    if (!OpenForWriting(key))
+        return FALSE;
+    if (!key.KeyExists(WEB_STAGE_SUBKEY))
+        return TRUE;
+    if (!m_pWebSettings)
+        return FALSE;
+    {
+        CRegistryKey stage;
+        CString strStamp;
+        if (stage.Open(key, WEB_STAGE_SUBKEY, KEY_READ) && stage.GetString(WEB_STAGE_STAMP_VALUE, strStamp)
+            && strStamp == pszCatalogStamp) {
+            m_pWebSettings->Load(stage);
+            // Until the stage is gone a later call puts it in force again.
+            if (!m_pWebSettings->Save(key))
+                return FALSE;
+        }
+    }
+    if (!key.DeleteTree(WEB_STAGE_SUBKEY))
+        return FALSE;
+    m_pWebSettings->Load(key);
+    return TRUE;
 }
 
 BOOL CPreferences::SaveDocuments() const

@@ -69,6 +69,23 @@ public:
     BOOL SaveDSSettings() const;
     // Writes the web access block into the subkey "WA". FALSE on failure.
     BOOL SaveWebSettings() const;
+    /* The web access block across a rebuild of the main catalog, whose new
+       file gives the block's catalog references new values. The moved block
+       is staged first and takes effect only once the new file is in place, so
+       the block in force always names the records of the main catalog file. */
+
+    // Saves the block as it is in memory (moved to the new file) aside, in the
+    // subkey "WARebuild", with pszCatalogStamp, the new file's stamp, written
+    // last. The block in force stays as it was. TRUE without a block.
+    BOOL StageWebSettings(LPCTSTR pszCatalogStamp) const;
+    // Whether a staged block waits to be settled.
+    BOOL HasStagedWebSettings() const;
+    // With pszCatalogStamp the stamp of the main catalog file now in place:
+    // a staged block of that stamp is put in force, any other is dropped, and
+    // the block in memory is loaded from what is in force. TRUE when nothing
+    // was staged or the stage was settled; FALSE (the stage kept for the next
+    // call) when a write failed or no block is attached to take the stage.
+    BOOL SettleWebSettings(LPCTSTR pszCatalogStamp);
     // Writes "Documents"; FALSE on failure.
     BOOL SaveDocuments() const;
     // Writes "DSDir"; FALSE on failure.

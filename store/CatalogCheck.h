@@ -3,12 +3,30 @@
 // The whole-file check of a catalog that is about to replace the one in use:
 // a backup copy before it is restored. The file must open as a catalog of the
 // expected kind, and every table's root chain, the tree of nodes with their
-// links and every directory's documents must walk without damage.
+// links and every directory's documents must walk without damage. Each
+// document's record must read whole (its packed texts and their continuation
+// pieces, owned by it alone), and each document link must be known to both
+// sides: every link of a document's list lies in the chain of the node its
+// block names, and that node's walk finds it.
+//
+// One state is no damage: a link record in a node's chain that its document
+// does not list (or whose document is gone). A write that stopped between its
+// two steps leaves it, readers skip it and the rebuild drops it; the check
+// counts it. So with the continuation pieces no document names, and with a
+// keyword or node folder link that only one of its two chains holds.
 
 #include "platform/base/WinTypes.h"
+
+// What a check found that readers ignore.
+struct CCatalogCheckReport {
+    int nOneWayLinks { 0 };      // link records in a node's chain that no document lists
+    int nStrayPieces { 0 };      // location records (rests of names) that no document names
+    int nOneWayEntryLinks { 0 }; // keyword or node folder links only one side holds
+};
 
 // TRUE when the catalog at the program path pszPath is of kind nKind
 // (CATALOG_KIND_MAIN or CATALOG_KIND_RECYCLE) and walks without damage. The
 // file is only read. A damaged file is also reported as the fatal catalog
-// error, as every damaged catalog is.
-BOOL CheckCatalogFile(LPCTSTR pszPath, LONG nKind);
+// error, as every damaged catalog is. pReport, when given, receives the counts
+// above (filled as far as the walk got).
+BOOL CheckCatalogFile(LPCTSTR pszPath, LONG nKind, CCatalogCheckReport* pReport = nullptr);

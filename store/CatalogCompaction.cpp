@@ -20,17 +20,21 @@
 
 // The rebuild's steps and what is on disk after each:
 //
-//   start ──► copy main ──► copy recycle ──► close copies ──► web settings saved
+//   start ──► copy main ──► copy recycle ──► close copies ──► web settings staged
 //                                                                    │
-//   done ◄── main renamed ◄── recycle renamed ◄── folder index deleted ◄── checks
+//   web settings settled ◄── main renamed ◄── recycle renamed ◄── folder index deleted ◄── checks
+//          │
+//        done
 //
 // Invariants:
 // (1) The originals are never written: the copy reads them only.
 // (2) A copy is flushed to the disk before it is renamed over its original.
 // (3) Until the first rename, a failure deletes both copies and leaves both
 //     catalog files as they were (the folder index goes just before it).
-// (4) The web settings name nodes of the catalog that the main catalog file
-//     holds, except between their save and the rename of the main copy.
+// (4) The web settings in force name nodes of the catalog that the main
+//     catalog file holds: those moved to the copy are staged under the copy's
+//     stamp and put in force only by a settle that finds the copy in place
+//     (after the rename, or at the next start when the process stopped).
 
 namespace {
 
@@ -351,35 +355,56 @@ BOOL CCatalogCopy::CopyRecentList()
     return target.Release();
 }
 
-// Lets the web settings follow the main catalog from one file to the other
-// and saves them. When the save fails, the settings in memory go back to
-// naming the nodes of `from`, as the registry still does.
-[[nodiscard]] BOOL MoveWebReferences(CCatalog& from, CCatalog& to)
+// A stamp of the catalog's tree of nodes: every node's reference, name and
+// parent, depth first from the fixed nodes. Two files of one stamp hold each
+// group at the same reference, so references into one name the same groups in
+// the other. Every change of the tree changes it (as far as a 64-bit hash can tell).
+CString NodeTreeStamp(CCatalog& catalog)
+{
+    std::uint64_t nHash = 14695981039346656037ULL; // FNV-1a
+    auto mix = [&](const void* pData, std::size_t nSize) {
+        for (std::size_t n = 0; n < nSize; ++n) {
+            nHash ^= static_cast<const BYTE*>(pData)[n];
+            nHash *= 1099511628211ULL;
+        }
+    };
+    std::vector<std::pair<std::unique_ptr<CNodeRec>, CRecordRef>> pending; // node, parent
+    for (LONG nKind = CNodeRec::FIXED_NODE_LAST; nKind >= 0; --nKind)
+        pending.emplace_back(std::make_unique<CNodeRec>(&catalog, nKind), CRecordRef {});
+    std::unordered_set<std::uint64_t> visited; // a tree that loops is walked once
+    while (!pending.empty()) {
+        auto [pNode, parent] = std::move(pending.back());
+        pending.pop_back();
+        if (!pNode->IsValid() || !visited.insert(RefKey(pNode->GetRef())).second)
+            continue;
+        const std::uint64_t keys[2] = { RefKey(pNode->GetRef()), RefKey(parent) };
+        const CString strName = pNode->GetName();
+        mix(keys, sizeof keys);
+        mix(static_cast<LPCTSTR>(strName), static_cast<std::size_t>(strName.GetLength()) + 1);
+        CNodeRecArray children = pNode->GetChildren();
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            pending.emplace_back(std::move(*it), pNode->GetRef());
+    }
+    CString strStamp;
+    strStamp.Format("%016llx", static_cast<unsigned long long>(nHash));
+    return strStamp;
+}
+
+// Moves the web settings in memory to the records of the copy and stages them
+// for it; the settings in force still name the records of `from`. On failure
+// the stage is dropped and the settings in memory are those in force again.
+[[nodiscard]] BOOL StageWebReferences(CCatalog& from, CCatalog& to)
 {
     CPreferenceBlock* pWeb = thePreferences.GetWebSettings();
     if (!pWeb)
         return TRUE;
     pWeb->RemapCatalogReferences(from, to);
-    if (thePreferences.SaveWebSettings())
+    if (thePreferences.StageWebSettings(NodeTreeStamp(to)))
         return TRUE;
     DWORD dwError = GetLastError();
-    pWeb->RemapCatalogReferences(to, from); // what stays in the registry
+    (void)thePreferences.SettleWebSettings(NodeTreeStamp(from)); // a stage left behind is dropped at the next start
     SetLastError(dwError == ERROR_SUCCESS ? ERROR_WRITE_FAULT : dwError);
     return FALSE;
-}
-
-// After a failed replace: the web settings follow the main catalog back from
-// its copy to the original, when both can still be opened.
-void RestoreWebReferences(LPCTSTR pszTempMain, LPCTSTR pszMain)
-{
-    DWORD dwError = GetLastError();
-    if (thePreferences.GetWebSettings() && GetFileAttributes(pszTempMain) != INVALID_FILE_ATTRIBUTES) {
-        CCatalog copy(pszTempMain, 0);
-        CCatalog original(pszMain, 0);
-        if (copy.IsOpen() && original.IsOpen())
-            (void)MoveWebReferences(copy, original); // nothing more can be done when the save fails
-    }
-    SetLastError(dwError);
 }
 
 // TRUE when the file at pszPath opens as a catalog file.
@@ -458,14 +483,14 @@ BOOL CompactCatalog(CCatalog& mainCatalog, CCatalog& recycleCatalog, LPCTSTR psz
     if (bDone) {
         ReachStep(ECompactStep::CopiesClosed);
         CCatalog copy(pszTempMain, 0);
-        bDone = copy.IsOpen() && MoveWebReferences(mainCatalog, copy);
+        bDone = copy.IsOpen() && StageWebReferences(mainCatalog, copy);
     }
     if (!bDone) {
         RemoveFile(pszTempMain);
         RemoveFile(pszTempRecycle);
         return FALSE;
     }
-    ReachStep(ECompactStep::ReferencesSaved);
+    ReachStep(ECompactStep::ReferencesStaged);
     g_state = std::move(state);
     return TRUE;
 }
@@ -485,11 +510,16 @@ BOOL ReplaceCatalogFiles(LPCTSTR pszTempMain, LPCTSTR pszTempRecycle, LPCTSTR ps
             ReachStep(ECompactStep::RecycleReplaced);
             if (MoveFileEx(pszTempMain, pszMain, MOVE_FLAGS)) {
                 ReachStep(ECompactStep::MainReplaced);
+                // The catalog is replaced: a stage this cannot settle now is settled at the next start.
+                (void)SettleRebuildReferences(pszMain);
+                ReachStep(ECompactStep::ReferencesSettled);
                 return TRUE;
             }
         }
     }
-    RestoreWebReferences(pszTempMain, pszMain);
+    DWORD dwError = GetLastError();
+    (void)SettleRebuildReferences(pszMain); // drops the stage; one that stays is dropped at the next start
+    SetLastError(dwError);
     RemoveFile(pszTempMain);
     RemoveFile(pszTempRecycle);
     return FALSE;
@@ -512,6 +542,16 @@ BOOL RebuildCatalogFiles(LPCTSTR pszMain, LPCTSTR pszRecycle)
             return FALSE;
     }
     return ReplaceCatalogFiles(strTempMain, strTempRecycle, pszMain, pszRecycle);
+}
+
+BOOL SettleRebuildReferences(LPCTSTR pszMain)
+{
+    if (!thePreferences.HasStagedWebSettings())
+        return TRUE;
+    CCatalog mainCatalog(pszMain, 0);
+    if (!mainCatalog.IsOpen())
+        return FALSE;
+    return thePreferences.SettleWebSettings(NodeTreeStamp(mainCatalog));
 }
 
 void SetCompactStepHook(CompactStepHook pfnHook)

@@ -18,28 +18,32 @@
 //   children and document links in their order;
 // - the recently-catalogued list, its entries remapped to the new documents.
 // References that lead nowhere (a link or recent entry whose document is gone,
-// a link to a deleted keyword) are not copied. A reference to a used record
-// that the walk of its table did not reach is damage, as is anything the
-// record classes find damaged: the rebuild stops. A document's list of links is
-// made in the order the nodes are walked, and a document with an expiry date
-// is linked under the expiring-documents node, as every document write does.
+// a document link its document does not list, a link to a deleted keyword)
+// are not copied. A reference to a used record that the walk of its table did
+// not reach is damage, as is anything the record classes find damaged: the
+// rebuild stops. A document's list of links is made in the order the nodes are
+// walked, and a document with an expiry date is linked under the
+// expiring-documents node, as every document write does.
 //
 // Records get new references in the copy. Whatever keeps references into the
 // main catalog outside it must follow: the web access profiles do through the
-// preferences' web settings block (CPreferenceBlock::RemapCatalogReferences),
-// called once the copies are complete and then saved; callers of the rebuild
-// may remap what they keep through the compaction state below. The folder
-// index ("winsch.cat") keeps references of the last search, so the replace
-// step deletes it.
+// preferences' web settings block (CPreferenceBlock::RemapCatalogReferences).
+// The moved block is staged beside the one in force, under the stamp of the
+// copy's tree of nodes, and put in force only once the copy has replaced the
+// main catalog (CPreferences::StageWebSettings, SettleWebSettings), so the
+// block in force names the groups of whichever file is in place; callers of
+// the rebuild may remap what they keep through the compaction state below.
+// The folder index ("winsch.cat") keeps references of the last search, so the
+// replace step deletes it.
 //
 // Crashes: the originals are only read until both copies are complete and
 // flushed. The replace step then renames each copy over its original, the
 // recycle-bin catalog first; each rename is atomic, and the two catalogs hold
 // no references into each other, so after a crash at any point each catalog
 // file is either its original or its complete copy. Leftover temporaries are
-// replaced by the next rebuild.
-// FIXME: The web settings are saved before the renames: a crash between the
-// two leaves the profiles naming the copy's nodes in the original catalog.
+// replaced by the next rebuild. A stage left by a crash is settled at the next
+// start (SettleRebuildReferences): put in force when the copy is in place,
+// dropped when the original is.
 //
 // Everything here runs on the program's main thread, with no other user of
 // the catalog files.
@@ -85,8 +89,8 @@ const CCompactState& GetCompactState();
 
 // Copies mainCatalog into pszTempMain and recycleCatalog into pszTempRecycle
 // (replacing files there), flushes and closes both copies, then moves the web
-// settings' references to the new main catalog and saves them. Both catalogs
-// must be open; they are only read. A catalog found damaged
+// settings' references to the new main catalog in memory and stages them.
+// Both catalogs must be open; they are only read. A catalog found damaged
 // (ERROR_INVALID_DATA, with the fatal catalog error reported) or any failure
 // removes both copies and leaves the web settings as they were.
 BOOL CompactCatalog(CCatalog& mainCatalog, CCatalog& recycleCatalog, LPCTSTR pszTempMain, LPCTSTR pszTempRecycle);
@@ -95,10 +99,11 @@ BOOL CompactCatalog(CCatalog& mainCatalog, CCatalog& recycleCatalog, LPCTSTR psz
 // catalog object has them open: checks that both copies open as catalogs and
 // both originals can be replaced, flushes the copies and renames them over
 // the originals, the recycle-bin catalog first, after deleting the folder
-// index beside pszMain. On failure the copies are removed, the web settings
-// are moved back to the original main catalog and saved, and the originals
-// stay as they were; only when the main catalog's rename fails after the
-// recycle-bin catalog's is that one already its copy, which holds the same.
+// index beside pszMain, then settles the staged web settings. On failure the
+// copies are removed, the staged web settings dropped (those in memory are
+// those in force again), and the originals stay as they were; only when the
+// main catalog's rename fails after the recycle-bin catalog's is that one
+// already its copy, which holds the same.
 BOOL ReplaceCatalogFiles(LPCTSTR pszTempMain, LPCTSTR pszTempRecycle, LPCTSTR pszMain, LPCTSTR pszRecycle);
 
 // The whole rebuild on closed catalog files: resets the state, opens both
@@ -106,17 +111,26 @@ BOOL ReplaceCatalogFiles(LPCTSTR pszTempMain, LPCTSTR pszTempRecycle, LPCTSTR ps
 // and replaces them.
 BOOL RebuildCatalogFiles(LPCTSTR pszMain, LPCTSTR pszRecycle);
 
+// Settles web settings staged by a rebuild against the main catalog file at
+// pszMain (CPreferences::SettleWebSettings with the stamp of its tree of
+// nodes). Call at start-up, once the web settings block is attached and
+// before the web access service starts. TRUE when nothing is staged or the
+// stage was settled; FALSE when the catalog cannot be opened or the settle
+// failed, and the stage then waits for the next call.
+BOOL SettleRebuildReferences(LPCTSTR pszMain);
+
 /* Test seam. */
 
 // The points between the rebuild's steps where a test may stop the process.
 enum class ECompactStep {
-    MainCopied,      // the main catalog's copy is written, not yet closed
-    RecycleCopied,   // the recycle-bin catalog's copy is written, not yet closed
-    CopiesClosed,    // both copies are flushed and closed
-    ReferencesSaved, // the web settings follow the new main catalog and are saved
-    CopiesChecked,   // the replace step found both copies and originals usable
-    RecycleReplaced, // the recycle-bin copy has replaced its original
-    MainReplaced,    // the main copy has replaced its original
+    MainCopied,        // the main catalog's copy is written, not yet closed
+    RecycleCopied,     // the recycle-bin catalog's copy is written, not yet closed
+    CopiesClosed,      // both copies are flushed and closed
+    ReferencesStaged,  // the web settings moved to the new main catalog are staged
+    CopiesChecked,     // the replace step found both copies and originals usable
+    RecycleReplaced,   // the recycle-bin copy has replaced its original
+    MainReplaced,      // the main copy has replaced its original
+    ReferencesSettled, // the staged web settings are in force
 };
 using CompactStepHook = void (*)(ECompactStep eStep);
 // Calls pfnHook at each step of every rebuild from now; nullptr disarms.

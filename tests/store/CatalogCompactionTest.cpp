@@ -200,9 +200,12 @@ TEST_F(CatalogCompactionTest, WebSettingsFollowTheMainCatalogOnlyAndAreSaved)
     thePreferences.AttachWebSettings(nullptr);
     ASSERT_TRUE(bRebuilt);
 
-    ASSERT_EQ(web.m_calls.size(), 2U);
+    // Saved twice: staged beside the settings in force, then put in force once the copy is in place.
+    ASSERT_EQ(web.m_calls.size(), 3U);
     EXPECT_EQ(web.m_calls[0], "remap " + MainPath() + " -> " + TempMainPath());
     EXPECT_EQ(web.m_calls[1], "save");
+    EXPECT_EQ(web.m_calls[2], "save");
+    EXPECT_FALSE(thePreferences.HasStagedWebSettings());
     EXPECT_EQ(web.m_strOldPath, "#0/Projects/Alpha");
     EXPECT_FALSE(web.m_newRef.IsNone());
     EXPECT_EQ(web.m_newRef, GetCompactState().nodes.Lookup(web.m_watched));

@@ -118,6 +118,7 @@ protected:
         rights.SetAt(m_oldAlpha, WA_GROUP_WHOLE);
         m_settings.m_profiles[0]->SetGroupRights(rights);
         thePreferences.AttachWebSettings(&m_settings);
+        ASSERT_TRUE(thePreferences.SaveWebSettings());
     }
     void TearDown() override
     {
