@@ -38,6 +38,12 @@ void DestroyControlState(HWND hWnd);
 HWND ControlParent(HWND hWnd);
 void SetControlParent(HWND hWnd, HWND hParent);
 
+// The client point a mouse message carries in lParam.
+inline POINT MousePointOf(LPARAM lParam)
+{
+    return POINT { static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) };
+}
+
 // Sends WM_COMMAND with `nCode` and the control's ID to its parent.
 void NotifyParent(HWND hWnd, WORD nCode);
 
