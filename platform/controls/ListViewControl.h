@@ -8,7 +8,8 @@
 // images stored as I_IMAGECALLBACK are asked of the parent with
 // LVN_GETDISPINFO whenever they are needed, LVM_GETITEM and LVM_GETITEMTEXT
 // included; the control's own requests offer a buffer of
-// LISTVIEW_CALLBACK_TEXT bytes.
+// LISTVIEW_CALLBACK_TEXT bytes. A row inserted with a callback text asks for
+// the texts of all its sub-items, except those set since.
 //
 // Report view (LVS_REPORT) shows a header, a child window with ID 0 whose
 // notifications come to the list; the columns follow the header's widths
