@@ -219,6 +219,9 @@ BOOL HandleListViewInput(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     case WM_RBUTTONDOWN:
         OnButtonDown(hWnd, wParam, lParam, uMsg == WM_RBUTTONDOWN, uMsg == WM_LBUTTONDBLCLK);
         return TRUE;
+    case WM_RBUTTONUP:
+        // The press already asked for the context menu.
+        return TRUE;
     case WM_KEYDOWN:
         OnKeyDown(hWnd, wParam, lParam, false);
         return TRUE;

@@ -114,6 +114,38 @@ TEST_F(ListViewInputTest, HandlersThatDestroyOrEmptyTheListDuringAClick)
     EXPECT_FALSE(IsWindow(hList));
 }
 
+TEST_F(ListViewInputTest, RightClickAsksForAMenuUnlessTheParentAnswers)
+{
+    HWND hList = CreateList(0, 3);
+    const POINT pt = RowPoint(hList, 1);
+    const auto RightClick = [&] {
+        POINT ptScreen = pt;
+        ClientToScreen(hList, &ptScreen);
+        InjectMouseEvent(CMouseInput { EMouseAction::ButtonDown, EMouseButton::Right, ptScreen, 0 });
+        InjectMouseEvent(CMouseInput { EMouseAction::ButtonUp, EMouseButton::Right, ptScreen, 0 });
+        PumpUntilIdle();
+    };
+    RightClick();
+    EXPECT_EQ(Selected(hList), (std::vector<int> { 1 }));
+    EXPECT_EQ(TakeCodes({ NM_RCLICK }), (std::vector<UINT> { NM_RCLICK }));
+    EXPECT_EQ(MessageLog::Instance().TakeMessages({ WM_CONTEXTMENU }).size(), 1u);
+
+    onNotify = [](NMHDR* pHdr) -> LRESULT { return pHdr->code == NM_RCLICK; };
+    RightClick();
+    EXPECT_TRUE(MessageLog::Instance().TakeMessages({ WM_CONTEXTMENU }).empty());
+}
+
+TEST_F(ListViewInputTest, DoubleClickFollowsTheFirstClick)
+{
+    HWND hList = CreateList(0, 3);
+    const POINT pt = RowPoint(hList, 2);
+    m_clock.Advance(GetDoubleClickTime() + 1);
+    QueuedClick(hList, pt.x, pt.y);
+    QueuedClick(hList, pt.x, pt.y);
+    EXPECT_EQ(TakeNotifications({ NM_CLICK, NM_DBLCLK }),
+        (std::vector<NotifySeen> { { NM_CLICK, 2 }, { NM_DBLCLK, 2 } }));
+}
+
 TEST_F(ListViewInputTest, HeaderClickBecomesColumnClick)
 {
     HWND hList = CreateList(0, 2);

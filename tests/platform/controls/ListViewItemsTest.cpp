@@ -2,7 +2,9 @@
 
 #include "tests/platform/controls/ListViewTestSupport.h"
 
+#include <atomic>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -131,6 +133,41 @@ TEST_F(ListViewItemsTest, HandlersChangingTheListInsideNotificationsLeaveItSound
     };
     EXPECT_FALSE(SendMessage(hList, LVM_DELETEITEM, 0, 0));
     EXPECT_FALSE(IsWindow(hList));
+}
+
+TEST_F(ListViewItemsTest, WorkerInsertsWhileTheOwnerPumps)
+{
+    HWND hList = CreateList(0, 0, true);
+    std::vector<int> asked;
+    AnswerCallbacks(&asked);
+    SendMessage(hList, LVM_SETITEMCOUNT, 250, 0);
+    std::atomic<bool> bDone { false };
+    std::thread worker([&] {
+        for (int i = 0; i < 250; ++i) {
+            if (i % 100 == 0)
+                SendMessage(hList, WM_SETREDRAW, FALSE, 0);
+            InsertRow(hList, i, std::string(), i, true);
+            if (i % 100 == 99)
+                SendMessage(hList, WM_SETREDRAW, TRUE, 0);
+        }
+        SendMessage(hList, WM_SETREDRAW, TRUE, 0);
+        bDone = true;
+    });
+    while (!bDone) {
+        MSG msg {};
+        while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessage(&msg);
+    }
+    worker.join();
+    PumpUntilIdle();
+    ASSERT_EQ(SendMessage(hList, LVM_GETITEMCOUNT, 0, 0), 250);
+    EXPECT_EQ(Text(hList, 249), "cb 249.0");
+    LVITEM item {};
+    item.mask = LVIF_PARAM;
+    item.iItem = 137;
+    SendMessage(hList, LVM_GETITEM, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(item.lParam, 137);
+    EXPECT_FALSE(asked.empty()); // painted once redraw came back
 }
 
 TEST_F(ListViewItemsTest, StaleRowsFailWithoutEffect)

@@ -138,6 +138,27 @@ TEST_F(ListViewLayoutTest, ListFollowsHeaderChangesWhoeverMakesThem)
     EXPECT_EQ(ItemRect(hList, 0, LVIR_BOUNDS).top, rcHeader.bottom);
 }
 
+TEST_F(ListViewLayoutTest, DraggingAHeaderItemReordersTheColumns)
+{
+    HWND hList = CreateList(0, 3);
+    HWND hHeader = GetDlgItem(hList, 0);
+    SendMessage(hList, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_HEADERDRAGDROP, LVS_EX_HEADERDRAGDROP);
+    EXPECT_TRUE(GetWindowLongPtr(hHeader, GWL_STYLE) & HDS_DRAGDROP);
+    m_clock.Advance(GetDoubleClickTime() + 1);
+    Drag(hHeader, { 40, 5 }, { 190, 5 });
+    int order[3] {};
+    SendMessage(hHeader, HDM_GETORDERARRAY, 3, reinterpret_cast<LPARAM>(order));
+    EXPECT_EQ(std::vector<int>(order, order + 3), (std::vector<int> { 1, 2, 0 }));
+    EXPECT_EQ(ItemRect(hList, 0, LVIR_LABEL).left, 200);
+
+    // The owner refuses: nothing moves.
+    onNotify = [](NMHDR* pHdr) -> LRESULT { return pHdr->code == HDN_BEGINDRAG; };
+    m_clock.Advance(GetDoubleClickTime() + 1);
+    Drag(hHeader, { 40, 5 }, { 150, 5 });
+    SendMessage(hHeader, HDM_GETORDERARRAY, 3, reinterpret_cast<LPARAM>(order));
+    EXPECT_EQ(std::vector<int>(order, order + 3), (std::vector<int> { 1, 2, 0 }));
+}
+
 TEST_F(ListViewLayoutTest, EnsureVisibleScrollsByWholeRows)
 {
     HWND hList = CreateList(0, 100);
