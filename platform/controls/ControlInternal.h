@@ -53,6 +53,9 @@ void NotifyParent(HWND hWnd, WORD nCode);
 // brush, or the default brush when the parent answers 0.
 HBRUSH PrepareControlDC(HWND hWnd, HDC hdc, UINT uCtlColorMsg);
 
+// The height of a line in the control's font.
+int ControlFontHeight(HWND hWnd);
+
 // Handles WM_SETFONT and WM_GETFONT for any control; FALSE for other messages.
 BOOL HandleFontMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
 

@@ -120,22 +120,11 @@ BOOL SetOrderArray(HWND hWnd, CHeaderState& state, int nCount, const int* pOrder
     return TRUE;
 }
 
-int HeaderHeight(HWND hWnd, const CHeaderState& state)
-{
-    HDC hdc = GetDC(hWnd);
-    if (state.hFont)
-        SelectObject(hdc, state.hFont);
-    TEXTMETRIC tm {};
-    GetTextMetrics(hdc, &tm);
-    ReleaseDC(hWnd, hdc);
-    return tm.tmHeight + 6;
-}
-
-BOOL Layout(HWND hWnd, const CHeaderState& state, HDLAYOUT* pLayout)
+BOOL Layout(HWND hWnd, HDLAYOUT* pLayout)
 {
     if (!pLayout || !pLayout->prc || !pLayout->pwpos)
         return FALSE;
-    const int nHeight = (GetWindowLongPtr(hWnd, GWL_STYLE) & HDS_HIDDEN) ? 0 : HeaderHeight(hWnd, state);
+    const int nHeight = (GetWindowLongPtr(hWnd, GWL_STYLE) & HDS_HIDDEN) ? 0 : ControlFontHeight(hWnd) + 6;
     RECT& rc = *pLayout->prc;
     *pLayout->pwpos = WINDOWPOS { hWnd, nullptr, rc.left, rc.top, rc.right - rc.left, nHeight, SWP_NOZORDER };
     rc.top += nHeight;
@@ -282,7 +271,7 @@ LRESULT CALLBACK HeaderWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     case HDM_SETITEM:
         return lParam ? ChangeHeaderItem(hWnd, nIndex, *reinterpret_cast<const HDITEM*>(lParam)) : FALSE;
     case HDM_LAYOUT:
-        return Layout(hWnd, *pState, reinterpret_cast<HDLAYOUT*>(lParam));
+        return Layout(hWnd, reinterpret_cast<HDLAYOUT*>(lParam));
     case HDM_HITTEST: {
         auto* pInfo = reinterpret_cast<HDHITTESTINFO*>(lParam);
         if (!pInfo)

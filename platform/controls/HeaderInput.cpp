@@ -61,22 +61,32 @@ void Track(HWND hWnd, CHeaderState& state, POINT pt)
     InvalidateRect(hWnd, nullptr, TRUE);
 }
 
-// HDN_ENDTRACK carries the new width, which the owner may change before it applies.
-void EndTracking(HWND hWnd, CHeaderState& state)
+// Ends tracking or dragging with nCode, whose HDITEM the owner may change.
+// The change then applies to the item, wherever the owner has moved it,
+// unless the item is gone or the owner answered nonzero where that means it
+// applies the change itself.
+void EndWithChange(HWND hWnd, CHeaderState& state, UINT nCode, HDITEM item, bool bOwnerMayApply)
 {
     const int nIndex = state.nActive;
     const unsigned nSerial = state.items[static_cast<size_t>(nIndex)].nSerial;
-    HDITEM item {};
-    item.mask = HDI_WIDTH;
-    item.cxy = state.nTrackWidth;
+    const UINT nMask = item.mask;
     EndMode(hWnd, state);
-    HeaderNotify(hWnd, HDN_ENDTRACK, nIndex, &item);
-    // The owner may have removed the item, or others before it.
+    if (HeaderNotify(hWnd, nCode, nIndex, &item) && bOwnerMayApply)
+        return;
     const CHeaderState* pState = Survivor(hWnd);
     if (!pState || HeaderIndexOfSerial(*pState, nSerial) < 0)
         return;
-    item.mask = HDI_WIDTH;
+    item.mask = nMask;
     ChangeHeaderItem(hWnd, HeaderIndexOfSerial(*pState, nSerial), item);
+}
+
+// HDN_ENDTRACK carries the new width, which the owner may change before it applies.
+void EndTracking(HWND hWnd, CHeaderState& state)
+{
+    HDITEM item {};
+    item.mask = HDI_WIDTH;
+    item.cxy = state.nTrackWidth;
+    EndWithChange(hWnd, state, HDN_ENDTRACK, item, false);
 }
 
 // An item pressed with HDS_DRAGDROP: a drag when the mouse leaves the drag
@@ -118,19 +128,10 @@ void PressDraggable(HWND hWnd, int nIndex, POINT pt)
 // A nonzero answer to HDN_ENDDRAG leaves the order to the owner.
 void EndDragging(HWND hWnd, CHeaderState& state)
 {
-    const int nIndex = state.nActive;
-    const unsigned nSerial = state.items[static_cast<size_t>(nIndex)].nSerial;
     HDITEM item {};
     item.mask = HDI_ORDER;
     item.iOrder = state.nDropPosition;
-    EndMode(hWnd, state);
-    if (HeaderNotify(hWnd, HDN_ENDDRAG, nIndex, &item))
-        return;
-    const CHeaderState* pState = Survivor(hWnd);
-    if (!pState || HeaderIndexOfSerial(*pState, nSerial) < 0)
-        return;
-    item.mask = HDI_ORDER;
-    ChangeHeaderItem(hWnd, HeaderIndexOfSerial(*pState, nSerial), item);
+    EndWithChange(hWnd, state, HDN_ENDDRAG, item, true);
 }
 
 void OnButtonDown(HWND hWnd, CHeaderState& state, POINT pt, bool bDouble)

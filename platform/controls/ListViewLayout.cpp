@@ -255,13 +255,7 @@ int RowsPerPage(HWND hWnd, const CListViewState& state)
 void MeasureRows(HWND hWnd)
 {
     CListViewState* pState = ListViewState(hWnd);
-    HDC hdc = GetDC(hWnd);
-    if (pState->hFont)
-        SelectObject(hdc, pState->hFont);
-    TEXTMETRIC tm {};
-    GetTextMetrics(hdc, &tm);
-    ReleaseDC(hWnd, hdc);
-    int nHeight = tm.tmHeight + 2;
+    int nHeight = ControlFontHeight(hWnd) + 2;
     nHeight = std::max<int>(nHeight, ImageSize(pState->imageLists[LVSIL_SMALL]).cy + 1);
     nHeight = std::max<int>(nHeight, ImageSize(pState->imageLists[LVSIL_STATE]).cy + 1);
     if (IsReportView(hWnd) && (ListViewStyle(hWnd) & LVS_OWNERDRAWFIXED)) {
