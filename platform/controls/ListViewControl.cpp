@@ -24,6 +24,7 @@ void OnDestroy(HWND hWnd)
 {
     CListViewState* pState = ListViewState(hWnd);
     pState->bDestroying = true;
+    pState->hEdit = nullptr; // destroyed with the list, unannounced
     DeleteAllRows(hWnd);
     if (!(pState = ListViewState(hWnd)) || (ListViewStyle(hWnd) & LVS_SHAREIMAGELISTS))
         return;
@@ -187,6 +188,14 @@ LRESULT CALLBACK ListViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
         return SetExtendedStyle(hWnd, wParam, lParam);
     case LVM_GETEXTENDEDLISTVIEWSTYLE:
         return static_cast<LRESULT>(pState->dwExStyle);
+    case LVM_EDITLABEL:
+        if (static_cast<int>(static_cast<INT_PTR>(wParam)) == -1) {
+            EndLabelEdit(hWnd, false);
+            return 0;
+        }
+        return reinterpret_cast<LRESULT>(EditLabel(hWnd, static_cast<int>(static_cast<INT_PTR>(wParam))));
+    case LVM_GETEDITCONTROL:
+        return reinterpret_cast<LRESULT>(pState->hEdit);
     case LVM_SORTITEMS:
         return SortRows(hWnd, reinterpret_cast<PFNLVCOMPARE>(lParam), static_cast<LPARAM>(wParam));
     case LVM_FINDITEM:

@@ -32,6 +32,14 @@
 // drag rectangle sends LVN_BEGINDRAG before WM_LBUTTONDOWN returns, a release
 // NM_CLICK. On an already selected row the other rows lose their selection
 // only when no drag started, so a drag carries the whole selection.
+//
+// Label editing (LVM_EDITLABEL, F2 with LVS_EDITLABELS) puts an "Edit" child
+// over the row's label and then sends LVN_BEGINLABELEDIT, so the handler can
+// reach and limit it (LVM_GETEDITCONTROL); a nonzero answer refuses. Enter
+// and losing the focus commit, Esc cancels; LVN_ENDLABELEDIT carries the new
+// text, or a null pszText when cancelled, and a nonzero answer stores it.
+// The editor is gone from the list before LVN_ENDLABELEDIT is sent, so the
+// handler may start a new edit.
 
 #include "platform/controls/CommonControls.h"
 #include "platform/gdi/ImageLists.h"
@@ -75,6 +83,8 @@ constexpr UINT LVM_HITTEST                  = LVM_FIRST + 18; // lParam: LVHITTE
 constexpr UINT LVM_ENSUREVISIBLE            = LVM_FIRST + 19; // wParam: the row; lParam: TRUE if partly is enough
 constexpr UINT LVM_SCROLL                   = LVM_FIRST + 20; // wParam: dx pixels; lParam: dy pixels (rounded to rows)
 constexpr UINT LVM_REDRAWITEMS              = LVM_FIRST + 21; // wParam: the first row; lParam: the last
+constexpr UINT LVM_EDITLABEL                = LVM_FIRST + 23; // wParam: the row, -1 cancels; returns the editor
+constexpr UINT LVM_GETEDITCONTROL           = LVM_FIRST + 24; // the editor while a label is edited, else NULL
 constexpr UINT LVM_GETCOLUMN                = LVM_FIRST + 25; // wParam: the column; lParam: LVCOLUMN*
 constexpr UINT LVM_SETCOLUMN                = LVM_FIRST + 26;
 constexpr UINT LVM_INSERTCOLUMN             = LVM_FIRST + 27; // returns the new column or -1

@@ -162,7 +162,8 @@ void OnButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam, bool bRight, bool bDo
 
 // Every key reaches the parent as LVN_KEYDOWN first; then the arrows, Home,
 // End and the page keys move the focus (Shift extends, Ctrl moves only the
-// focus) and Space selects (Ctrl+Space toggles).
+// focus), Space selects (Ctrl+Space toggles) and F2 edits the focused
+// row's label.
 void OnKeyDown(HWND hWnd, WPARAM wParam, LPARAM lParam, bool bSystem)
 {
     NMLVKEYDOWN nm {};
@@ -197,6 +198,10 @@ void OnKeyDown(HWND hWnd, WPARAM wParam, LPARAM lParam, bool bSystem)
     case VK_NEXT:
         nTarget = std::max(nFocus, 0) + std::max(nPage - 1, 1);
         break;
+    case VK_F2:
+        if ((ListViewStyle(hWnd) & LVS_EDITLABELS) && nFocus >= 0)
+            EditLabel(hWnd, nFocus);
+        return;
     case VK_SPACE:
         if (nFocus >= 0) {
             const bool bSelected = (pState->rows[static_cast<size_t>(nFocus)].nState & LVIS_SELECTED) != 0;

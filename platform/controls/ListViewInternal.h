@@ -40,6 +40,9 @@ struct CListViewState : CControlState {
     int nAnchor { -1 };    // where Shift selections start
     bool bFocus { false };
     bool bDestroying { false };
+    HWND hEdit { nullptr };            // the label editor while one is open
+    WNDPROC pfnEditProc { nullptr };   // the editor's own procedure
+    unsigned nEditSerial { 0 };        // the row being edited
     unsigned nNextSerial { 1 };
 };
 
@@ -117,6 +120,13 @@ void PaintListView(HWND hWnd, HDC hdc);
 
 // Answers mouse and key messages; FALSE for other messages.
 BOOL HandleListViewInput(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+/***** Label editing (ListViewLabelEdit.cpp) *****/
+
+// Opens the editor on a row; NULL for a bad row or a refusal.
+HWND EditLabel(HWND hWnd, int nRow);
+// Closes the editor, keeping the text when bCommit; does nothing when none is open.
+void EndLabelEdit(HWND hWnd, bool bCommit);
 
 /***** Sort and find (ListViewSort.cpp) *****/
 
