@@ -162,11 +162,6 @@ TEST_F(ListViewItemsTest, WorkerInsertsWhileTheOwnerPumps)
     PumpUntilIdle();
     ASSERT_EQ(SendMessage(hList, LVM_GETITEMCOUNT, 0, 0), 250);
     EXPECT_EQ(Text(hList, 249), "cb 249.0");
-    LVITEM item {};
-    item.mask = LVIF_PARAM;
-    item.iItem = 137;
-    SendMessage(hList, LVM_GETITEM, 0, reinterpret_cast<LPARAM>(&item));
-    EXPECT_EQ(item.lParam, 137);
     EXPECT_FALSE(asked.empty()); // painted once redraw came back
 }
 
