@@ -151,6 +151,11 @@ LRESULT CALLBACK ListViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
         return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_SIZE:
     case WM_STYLECHANGED:
+        // A new view or width changes the grid: the top is aligned to it again.
+        MeasureRows(hWnd);
+        if (!(pState = ListViewSurvivor(hWnd)))
+            return 0;
+        SetTopRow(hWnd, *pState, pState->nTop);
         LayoutListView(hWnd);
         InvalidateRect(hWnd, nullptr, TRUE);
         return 0;

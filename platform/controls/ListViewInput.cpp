@@ -178,13 +178,21 @@ void OnKeyDown(HWND hWnd, WPARAM wParam, LPARAM lParam, bool bSystem)
     const int nFocus = FocusedRow(*pState);
     const int nPage = RowsPerPage(hWnd, *pState);
     const int nLast = RowCount(*pState) - 1;
+    const int nStep = ScrollStep(hWnd);
     int nTarget = -1;
     switch (wParam) {
     case VK_UP:
-        nTarget = nFocus < 0 ? 0 : nFocus - 1;
+        nTarget = nFocus < 0 ? 0 : nFocus - nStep;
         break;
     case VK_DOWN:
-        nTarget = nFocus < 0 ? 0 : nFocus + 1;
+        nTarget = nFocus < 0 ? 0 : nFocus + nStep;
+        break;
+    case VK_LEFT:
+    case VK_RIGHT:
+        // Report rows have no neighbours sideways.
+        if (IsReportView(hWnd))
+            return;
+        nTarget = nFocus < 0 ? 0 : nFocus + (wParam == VK_LEFT ? -1 : 1);
         break;
     case VK_HOME:
         nTarget = 0;
@@ -193,10 +201,10 @@ void OnKeyDown(HWND hWnd, WPARAM wParam, LPARAM lParam, bool bSystem)
         nTarget = nLast;
         break;
     case VK_PRIOR:
-        nTarget = std::max(nFocus, 0) - std::max(nPage - 1, 1);
+        nTarget = std::max(nFocus, 0) - std::max(nPage - nStep, nStep);
         break;
     case VK_NEXT:
-        nTarget = std::max(nFocus, 0) + std::max(nPage - 1, 1);
+        nTarget = std::max(nFocus, 0) + std::max(nPage - nStep, nStep);
         break;
     case VK_F2:
         if ((ListViewStyle(hWnd) & LVS_EDITLABELS) && nFocus >= 0)

@@ -92,8 +92,11 @@ void DeleteAllRows(HWND hWnd);
 
 // The header's height, 0 outside report view.
 int HeaderHeight(HWND hWnd, const CListViewState& state);
-// Rows that fit the client area below the header (at least 1).
+// Rows that fit the client area below the header (at least 1); in the icon
+// view the items of the grid rows that fit.
 int RowsPerPage(HWND hWnd, const CListViewState& state);
+// How many items one line of scrolling passes: 1, or a grid row of icons.
+int ScrollStep(HWND hWnd);
 // Asks the parent for the row height of an owner-drawn list, else measures the font.
 void MeasureRows(HWND hWnd);
 // Places the header and updates the scroll information after any change.
@@ -111,6 +114,22 @@ BOOL EnsureRowVisible(HWND hWnd, int nRow);
 void InvalidateRow(HWND hWnd, const CListViewState& state, int nRow);
 // Answers the column, geometry and scrolling messages; FALSE for other messages.
 BOOL HandleLayoutMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
+
+/***** Icon view (ListViewIconView.cpp) *****/
+
+// Items sit in a grid of cells of the system icon spacing, left to right and
+// then down; in this view nTop is the first visible item, always the first
+// of a grid row.
+
+// Items per grid row (at least 1).
+int IconColumns(HWND hWnd);
+// A cell: the system icon spacing.
+SIZE IconCellSize();
+// Items that fit the client area: whole grid rows (at least one row).
+int IconItemsPerPage(HWND hWnd);
+BOOL IconRowRect(HWND hWnd, const CListViewState& state, int nRow, int nKind, RECT* pRect);
+int IconHitTest(HWND hWnd, const CListViewState& state, LVHITTESTINFO* pInfo);
+void PaintIconView(HWND hWnd, HDC hdc, const RECT& rcPaint);
 
 /***** Painting (ListViewPaint.cpp) *****/
 

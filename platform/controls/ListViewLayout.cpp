@@ -247,9 +247,16 @@ int HeaderHeight(HWND hWnd, const CListViewState& state)
 
 int RowsPerPage(HWND hWnd, const CListViewState& state)
 {
+    if (!IsReportView(hWnd))
+        return IconItemsPerPage(hWnd);
     RECT rc {};
     GetClientRect(hWnd, &rc);
     return std::max((rc.bottom - HeaderHeight(hWnd, state)) / std::max(state.nRowHeight, 1), 1);
+}
+
+int ScrollStep(HWND hWnd)
+{
+    return IsReportView(hWnd) ? 1 : IconColumns(hWnd);
 }
 
 void MeasureRows(HWND hWnd)
@@ -299,8 +306,10 @@ void LayoutListView(HWND hWnd)
 
 BOOL CellRect(HWND hWnd, const CListViewState& state, int nRow, int iSubItem, int nKind, RECT* pRect)
 {
+    if (!IsReportView(hWnd) && pRect && IsRow(state, nRow) && iSubItem == 0)
+        return IconRowRect(hWnd, state, nRow, nKind, pRect);
     const int nColumn = ColumnOfSubItem(state, iSubItem);
-    if (!pRect || !IsRow(state, nRow) || nColumn < 0)
+    if (!pRect || !IsRow(state, nRow) || nColumn < 0 || !IsReportView(hWnd))
         return FALSE;
     int nLeft = 0;
     int nRight = 0;
@@ -326,6 +335,8 @@ BOOL RowRect(HWND hWnd, const CListViewState& state, int nRow, int nKind, RECT* 
 {
     if (!pRect || !IsRow(state, nRow) || nKind < LVIR_BOUNDS || nKind > LVIR_SELECTBOUNDS)
         return FALSE;
+    if (!IsReportView(hWnd))
+        return IconRowRect(hWnd, state, nRow, nKind, pRect);
     if (nKind == LVIR_BOUNDS) {
         const int nTop = HeaderHeight(hWnd, state) + (nRow - state.nTop) * state.nRowHeight;
         *pRect = RECT { -state.nScrollX, nTop, TotalWidth(state) - state.nScrollX, nTop + state.nRowHeight };
@@ -356,6 +367,8 @@ int ListViewHitTest(HWND hWnd, const CListViewState& state, LVHITTESTINFO* pInfo
         pInfo->flags |= LVHT_TORIGHT;
     if (pInfo->flags)
         return -1;
+    if (!IsReportView(hWnd))
+        return IconHitTest(hWnd, state, pInfo);
     pInfo->flags = LVHT_NOWHERE;
     const int nHeader = HeaderHeight(hWnd, state);
     if (pt.y < nHeader)
@@ -397,7 +410,10 @@ int ListViewHitTest(HWND hWnd, const CListViewState& state, LVHITTESTINFO* pInfo
 
 void SetTopRow(HWND hWnd, CListViewState& state, int nTop)
 {
-    nTop = std::clamp(nTop, 0, std::max(RowCount(state) - RowsPerPage(hWnd, state), 0));
+    // Icons scroll by whole grid rows: the top is the first item of one.
+    const int nStep = ScrollStep(hWnd);
+    const int nMax = (std::max(RowCount(state) - RowsPerPage(hWnd, state), 0) + nStep - 1) / nStep * nStep;
+    nTop = std::clamp(nTop, 0, nMax) / nStep * nStep;
     if (nTop == state.nTop)
         return;
     state.nTop = nTop;
@@ -426,7 +442,7 @@ BOOL EnsureRowVisible(HWND hWnd, int nRow)
     if (nRow < pState->nTop)
         SetTopRow(hWnd, *pState, nRow);
     else if (nRow >= pState->nTop + nPage)
-        SetTopRow(hWnd, *pState, nRow - nPage + 1);
+        SetTopRow(hWnd, *pState, nRow - nPage + ScrollStep(hWnd));
     return TRUE;
 }
 
@@ -436,6 +452,13 @@ void InvalidateRow(HWND hWnd, const CListViewState& state, int nRow)
         return;
     RECT rc {};
     GetClientRect(hWnd, &rc);
+    if (!IsReportView(hWnd)) {
+        // A focused label may grow past its cell: the cell's grid row and the next.
+        const int nCellTop = (nRow / IconColumns(hWnd) - state.nTop / IconColumns(hWnd)) * IconCellSize().cy;
+        RECT rcCells { 0, nCellTop, rc.right, nCellTop + 2 * IconCellSize().cy };
+        InvalidateRect(hWnd, &rcCells, TRUE);
+        return;
+    }
     const int nTop = HeaderHeight(hWnd, state) + (nRow - state.nTop) * state.nRowHeight;
     RECT rcRow { 0, nTop, rc.right, nTop + state.nRowHeight };
     InvalidateRect(hWnd, &rcRow, TRUE);
@@ -503,7 +526,10 @@ BOOL HandleLayoutMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRE
         return TRUE;
     case LVM_SCROLL:
         SetScrollX(hWnd, *pState, pState->nScrollX + nIndex);
-        SetTopRow(hWnd, *pState, pState->nTop + static_cast<int>(lParam) / std::max(pState->nRowHeight, 1));
+        SetTopRow(hWnd, *pState,
+            pState->nTop
+                + static_cast<int>(lParam) / std::max<int>(IsReportView(hWnd) ? pState->nRowHeight : IconCellSize().cy, 1)
+                    * ScrollStep(hWnd));
         *plResult = TRUE;
         return TRUE;
     case LVM_GETTOPINDEX:
@@ -549,7 +575,7 @@ BOOL HandleLayoutMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRE
         SCROLLINFO si { sizeof(SCROLLINFO), SIF_TRACKPOS, 0, 0, 0, 0, 0 };
         GetScrollInfo(hWnd, SB_VERT, &si);
         SetTopRow(hWnd, *pState,
-            ScrollTarget(LOWORD(wParam), pState->nTop, 1, RowsPerPage(hWnd, *pState), si.nTrackPos));
+            ScrollTarget(LOWORD(wParam), pState->nTop, ScrollStep(hWnd), RowsPerPage(hWnd, *pState), si.nTrackPos));
         *plResult = 0;
         return TRUE;
     }

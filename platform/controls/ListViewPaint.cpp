@@ -119,6 +119,10 @@ void PaintListView(HWND hWnd, HDC hdc)
     if (pState->hFont)
         SelectObject(hdc, pState->hFont);
     SetBkMode(hdc, TRANSPARENT);
+    if (!IsReportView(hWnd)) {
+        PaintIconView(hWnd, hdc, rcPaint);
+        return;
+    }
     const int nHeader = HeaderHeight(hWnd, *pState);
     const int nHeight = std::max(pState->nRowHeight, 1);
     // Only rows that meet the update region are drawn, or asked for their texts.
