@@ -188,8 +188,7 @@ TEST_F(HeaderControlTest, BadIndexesAndOrdersFailCleanly)
     EXPECT_FALSE(SendMessage(hHeader, HDM_DELETEITEM, 5, 0));
     const int duplicate[] = { 0, 0, 1 };
     EXPECT_FALSE(SendMessage(hHeader, HDM_SETORDERARRAY, 3, reinterpret_cast<LPARAM>(duplicate)));
-    const int tooShort[] = { 1, 0 };
-    EXPECT_FALSE(SendMessage(hHeader, HDM_SETORDERARRAY, 2, reinterpret_cast<LPARAM>(tooShort)));
+    EXPECT_FALSE(SendMessage(hHeader, HDM_SETORDERARRAY, 2, reinterpret_cast<LPARAM>(duplicate + 1)));
     EXPECT_EQ(Order(hHeader), (std::vector<int> { 0, 1, 2 }));
     EXPECT_TRUE(TakeNotifications().empty());
 }

@@ -70,7 +70,6 @@ TEST_F(ListViewLabelEditTest, EnterCommitsEscCancelsAndFocusLossCommits)
     SetFocus(m_hParent);
     EXPECT_EQ(Text(hList, 2), "left");
     EXPECT_EQ(m_ends, (std::vector<std::string> { "renamed", "(null)", "left" }));
-    EXPECT_EQ(TakeCodes({ LVN_BEGINLABELEDIT, LVN_ENDLABELEDIT }).size(), 6u);
 }
 
 TEST_F(ListViewLabelEditTest, EndHandlerMayRefuseAndStartANewEdit)
