@@ -91,26 +91,26 @@ constexpr UINT HDN_ENDDRAG        = HDN_FIRST - 11;
 // clang-format on
 
 struct HDITEM {
-    UINT mask;      // HDI_*
-    int cxy;        // the width
+    UINT mask; // HDI_*
+    int cxy;   // the width
     LPSTR pszText;
     HBITMAP hbm;
     int cchTextMax; // HDM_GETITEM: the size of pszText
     int fmt;        // HDF_*
     LPARAM lParam;
     int iImage;
-    int iOrder;     // the position in the display order
+    int iOrder; // the position in the display order
 };
 using LPHDITEM = HDITEM*;
 
 struct HDLAYOUT {
-    RECT* prc;         // in: the parent's rectangle; out: what is left below the header
-    WINDOWPOS* pwpos;  // out: where the header goes
+    RECT* prc;        // in: the parent's rectangle; out: what is left below the header
+    WINDOWPOS* pwpos; // out: where the header goes
 };
 using LPHDLAYOUT = HDLAYOUT*;
 
 struct HDHITTESTINFO {
-    POINT pt; // client coordinates
+    POINT pt;   // client coordinates
     UINT flags; // HHT_*
     int iItem;
 };

@@ -29,11 +29,11 @@ struct CHeaderState : CControlState {
     std::vector<CHeaderItem> items; // by index
     std::vector<int> order;         // indexes by position
     EHeaderMode eMode { EHeaderMode::Idle };
-    int nActive { -1 };      // the item pressed, tracked or dragged
-    int nTrackLeft { 0 };    // the tracked item's left edge
-    int nTrackOffset { 0 };  // from the mouse to the divider when tracking began
-    int nTrackWidth { 0 };   // the width while tracking
-    int nDropPosition { -1 }; // where a dragged item would land
+    int nActive { -1 };        // the item pressed, tracked or dragged
+    int nTrackLeft { 0 };      // the tracked item's left edge
+    int nTrackOffset { 0 };    // from the mouse to the divider when tracking began
+    int nTrackWidth { 0 };     // the width while tracking
+    int nDropPosition { -1 };  // where a dragged item would land
     bool bDetecting { false }; // DragDetect holds the mouse for a moment
     unsigned nNextSerial { 1 };
 };

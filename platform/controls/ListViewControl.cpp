@@ -76,7 +76,7 @@ LRESULT SetExtendedStyle(HWND hWnd, WPARAM wParam, LPARAM lParam)
     pState->dwExStyle = (dwOld & ~dwMask) | (static_cast<DWORD>(lParam) & dwMask);
     auto dwHeaderStyle = static_cast<DWORD>(GetWindowLongPtr(pState->hHeader, GWL_STYLE));
     dwHeaderStyle = (pState->dwExStyle & LVS_EX_HEADERDRAGDROP) ? (dwHeaderStyle | HDS_DRAGDROP)
-                                                                 : (dwHeaderStyle & ~HDS_DRAGDROP);
+                                                                : (dwHeaderStyle & ~HDS_DRAGDROP);
     SetWindowLongPtr(pState->hHeader, GWL_STYLE, static_cast<LONG_PTR>(dwHeaderStyle));
     InvalidateRect(hWnd, nullptr, TRUE);
     return static_cast<LRESULT>(dwOld);
@@ -204,7 +204,8 @@ LRESULT CALLBACK ListViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
     case LVM_SORTITEMS:
         return SortRows(hWnd, reinterpret_cast<PFNLVCOMPARE>(lParam), static_cast<LPARAM>(wParam));
     case LVM_FINDITEM:
-        return FindRow(hWnd, static_cast<int>(static_cast<INT_PTR>(wParam)), reinterpret_cast<const LVFINDINFO*>(lParam));
+        return FindRow(
+            hWnd, static_cast<int>(static_cast<INT_PTR>(wParam)), reinterpret_cast<const LVFINDINFO*>(lParam));
     default:
         if (HandleItemMessage(hWnd, uMsg, wParam, lParam, &lResult)
             || HandleLayoutMessage(hWnd, uMsg, wParam, lParam, &lResult))

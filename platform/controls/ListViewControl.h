@@ -198,13 +198,13 @@ constexpr UINT LVN_KEYDOWN         = LVN_FIRST - 55;
 // clang-format on
 
 struct LVITEM {
-    UINT mask;       // LVIF_*
+    UINT mask; // LVIF_*
     int iItem;
     int iSubItem;
-    UINT state;      // LVIS_*
-    UINT stateMask;  // the states that count
+    UINT state;     // LVIS_*
+    UINT stateMask; // the states that count
     LPSTR pszText;
-    int cchTextMax;  // the size of pszText when reading
+    int cchTextMax; // the size of pszText when reading
     int iImage;
     LPARAM lParam;
     int iIndent;
@@ -212,8 +212,8 @@ struct LVITEM {
 using LPLVITEM = LVITEM*;
 
 struct LVCOLUMN {
-    UINT mask;  // LVCF_*
-    int fmt;    // LVCFMT_*
+    UINT mask; // LVCF_*
+    int fmt;   // LVCFMT_*
     int cx;
     LPSTR pszText;
     int cchTextMax;
@@ -245,7 +245,7 @@ struct NMLISTVIEW {
     int iSubItem;
     UINT uNewState;
     UINT uOldState;
-    UINT uChanged; // LVIF_*
+    UINT uChanged;  // LVIF_*
     POINT ptAction; // client coordinates
     LPARAM lParam;
 };

@@ -103,7 +103,8 @@ void DrawIconItem(HWND hWnd, HDC hdc, int nRow)
     const bool bSelected = (row.nState & (LVIS_SELECTED | LVIS_DROPHILITED)) && bShowSelection;
     const RECT rcIcon = IconRect(hWnd, *pState, nRow);
     if (pState->imageLists[LVSIL_NORMAL] && item.iImage >= 0) {
-        UINT nStyle = (row.nState & LVIS_OVERLAYMASK) | ((bSelected || (row.nState & LVIS_CUT)) ? ILD_BLEND50 : ILD_NORMAL);
+        UINT nStyle
+            = (row.nState & LVIS_OVERLAYMASK) | ((bSelected || (row.nState & LVIS_CUT)) ? ILD_BLEND50 : ILD_NORMAL);
         ImageList_Draw(pState->imageLists[LVSIL_NORMAL], item.iImage, hdc, rcIcon.left, rcIcon.top, nStyle);
     }
     const UINT nStateImage = (row.nState & LVIS_STATEIMAGEMASK) >> 12;

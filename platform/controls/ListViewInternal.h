@@ -19,8 +19,8 @@ struct CListViewRow {
     std::vector<CListViewCell> cells; // by sub-item; missing ones are empty
     int iImage { 0 };                 // I_IMAGECALLBACK asks the parent
     LPARAM lParam { 0 };
-    UINT nState { 0 };                // LVIS_*
-    unsigned nSerial { 0 };           // tells a row apart from one that took its index
+    UINT nState { 0 };      // LVIS_*
+    unsigned nSerial { 0 }; // tells a row apart from one that took its index
 };
 
 struct CListViewColumn {
@@ -34,15 +34,15 @@ struct CListViewState : CControlState {
     HWND hHeader { nullptr };             // child window ID 0
     HIMAGELIST imageLists[3] {};          // LVSIL_NORMAL, LVSIL_SMALL, LVSIL_STATE
     DWORD dwExStyle { 0 };
-    int nTop { 0 };        // the first row shown in report view
-    int nScrollX { 0 };    // pixels scrolled to the left
+    int nTop { 0 };     // the first row shown in report view
+    int nScrollX { 0 }; // pixels scrolled to the left
     int nRowHeight { 16 };
-    int nAnchor { -1 };    // where Shift selections start
+    int nAnchor { -1 }; // where Shift selections start
     bool bFocus { false };
     bool bDestroying { false };
-    HWND hEdit { nullptr };            // the label editor while one is open
-    WNDPROC pfnEditProc { nullptr };   // the editor's own procedure
-    unsigned nEditSerial { 0 };        // the row being edited
+    HWND hEdit { nullptr };          // the label editor while one is open
+    WNDPROC pfnEditProc { nullptr }; // the editor's own procedure
+    unsigned nEditSerial { 0 };      // the row being edited
     unsigned nNextSerial { 1 };
 };
 
@@ -72,8 +72,8 @@ bool IsReportView(HWND hWnd);
 /***** Items (ListViewItems.cpp) *****/
 
 // Sends a NMLISTVIEW notification about a row.
-LRESULT NotifyListView(HWND hWnd, UINT nCode, int nRow, UINT uNewState = 0, UINT uOldState = 0, UINT uChanged = 0,
-    POINT ptAction = {});
+LRESULT NotifyListView(
+    HWND hWnd, UINT nCode, int nRow, UINT uNewState = 0, UINT uOldState = 0, UINT uChanged = 0, POINT ptAction = {});
 // Changes the states in nMask of one row after LVN_ITEMCHANGING allowed it,
 // keeping LVIS_FOCUSED on one row at most. FALSE for a stale row or a refusal.
 BOOL ChangeRowState(HWND hWnd, int nRow, UINT nState, UINT nMask);

@@ -405,7 +405,8 @@ BOOL HandleItemMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESU
         return TRUE;
     }
     case LVM_GETITEMSTATE:
-        *plResult = IsRow(*pState, nRow) ? pState->rows[static_cast<size_t>(nRow)].nState & static_cast<UINT>(lParam) : 0;
+        *plResult
+            = IsRow(*pState, nRow) ? pState->rows[static_cast<size_t>(nRow)].nState & static_cast<UINT>(lParam) : 0;
         return TRUE;
     case LVM_SETITEMSTATE:
         if (!pItem) {
@@ -421,9 +422,8 @@ BOOL HandleItemMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESU
         *plResult = GetNextItem(*pState, nRow, static_cast<UINT>(lParam));
         return TRUE;
     case LVM_GETSELECTEDCOUNT:
-        *plResult = std::count_if(pState->rows.begin(), pState->rows.end(), [](const CListViewRow& row) {
-            return (row.nState & LVIS_SELECTED) != 0;
-        });
+        *plResult = std::count_if(pState->rows.begin(), pState->rows.end(),
+            [](const CListViewRow& row) { return (row.nState & LVIS_SELECTED) != 0; });
         return TRUE;
     default:
         return FALSE;

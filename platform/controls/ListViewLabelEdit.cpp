@@ -74,8 +74,8 @@ HWND EditLabel(HWND hWnd, int nRow)
     SendMessage(hEdit, WM_SETFONT, reinterpret_cast<WPARAM>(pState->hFont), FALSE);
     pState->hEdit = hEdit;
     pState->nEditSerial = nSerial;
-    pState->pfnEditProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtr(hEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LabelEditProc)));
+    pState->pfnEditProc
+        = reinterpret_cast<WNDPROC>(SetWindowLongPtr(hEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LabelEditProc)));
     // The editor exists while the parent decides, so it can limit or empty it.
     const LRESULT lRefused = NotifyLabelEdit(hWnd, LVN_BEGINLABELEDIT, nRow, strText.data());
     pState = ListViewSurvivor(hWnd);

@@ -390,8 +390,8 @@ int ListViewHitTest(HWND hWnd, const CListViewState& state, LVHITTESTINFO* pInfo
     if (pInfo->iSubItem != 0) {
         // With full-row select or owner-drawn rows the rest of the row is label
         // too; a sub-item hit test always names the cell.
-        const bool bWholeRow = bSubItems || (state.dwExStyle & LVS_EX_FULLROWSELECT)
-            || (ListViewStyle(hWnd) & LVS_OWNERDRAWFIXED);
+        const bool bWholeRow
+            = bSubItems || (state.dwExStyle & LVS_EX_FULLROWSELECT) || (ListViewStyle(hWnd) & LVS_OWNERDRAWFIXED);
         pInfo->flags = bWholeRow ? LVHT_ONITEMLABEL : LVHT_NOWHERE;
         return bWholeRow ? nRow : -1;
     }
@@ -528,8 +528,8 @@ BOOL HandleLayoutMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRE
         SetScrollX(hWnd, *pState, pState->nScrollX + nIndex);
         SetTopRow(hWnd, *pState,
             pState->nTop
-                + static_cast<int>(lParam) / std::max<int>(IsReportView(hWnd) ? pState->nRowHeight : IconCellSize().cy, 1)
-                    * ScrollStep(hWnd));
+                + static_cast<int>(lParam)
+                    / std::max<int>(IsReportView(hWnd) ? pState->nRowHeight : IconCellSize().cy, 1) * ScrollStep(hWnd));
         *plResult = TRUE;
         return TRUE;
     case LVM_GETTOPINDEX:

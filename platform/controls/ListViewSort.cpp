@@ -41,9 +41,8 @@ BOOL SortRows(HWND hWnd, PFNLVCOMPARE pfnCompare, LPARAM lParamSort)
     }
     std::vector<size_t> order(values.size());
     std::iota(order.begin(), order.end(), size_t { 0 });
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        return pfnCompare(values[a], values[b], lParamSort) < 0;
-    });
+    std::stable_sort(order.begin(), order.end(),
+        [&](size_t a, size_t b) { return pfnCompare(values[a], values[b], lParamSort) < 0; });
     if (!(pState = ListViewSurvivor(hWnd)) || pState->rows.size() != serials.size())
         return FALSE;
     for (size_t i = 0; i < serials.size(); ++i) {

@@ -24,17 +24,20 @@ BOOL CHeaderCtrl::DeleteItem(int nPos)
 
 BOOL CHeaderCtrl::GetItem(int nPos, HDITEM* pHeaderItem) const
 {
-    return static_cast<BOOL>(SendMessage(HDM_GETITEM, static_cast<WPARAM>(nPos), reinterpret_cast<LPARAM>(pHeaderItem)));
+    return static_cast<BOOL>(
+        SendMessage(HDM_GETITEM, static_cast<WPARAM>(nPos), reinterpret_cast<LPARAM>(pHeaderItem)));
 }
 
 BOOL CHeaderCtrl::SetItem(int nPos, HDITEM* pHeaderItem)
 {
-    return static_cast<BOOL>(SendMessage(HDM_SETITEM, static_cast<WPARAM>(nPos), reinterpret_cast<LPARAM>(pHeaderItem)));
+    return static_cast<BOOL>(
+        SendMessage(HDM_SETITEM, static_cast<WPARAM>(nPos), reinterpret_cast<LPARAM>(pHeaderItem)));
 }
 
 BOOL CHeaderCtrl::GetItemRect(int nIndex, LPRECT lpRect) const
 {
-    return static_cast<BOOL>(SendMessage(HDM_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpRect)));
+    return static_cast<BOOL>(
+        SendMessage(HDM_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpRect)));
 }
 
 int CHeaderCtrl::OrderToIndex(int nOrder) const
@@ -44,17 +47,17 @@ int CHeaderCtrl::OrderToIndex(int nOrder) const
 
 BOOL CHeaderCtrl::GetOrderArray(LPINT piArray, int iCount) const
 {
-    return static_cast<BOOL>(SendMessage(HDM_GETORDERARRAY, static_cast<WPARAM>(iCount), reinterpret_cast<LPARAM>(piArray)));
+    return static_cast<BOOL>(
+        SendMessage(HDM_GETORDERARRAY, static_cast<WPARAM>(iCount), reinterpret_cast<LPARAM>(piArray)));
 }
 
 BOOL CHeaderCtrl::SetOrderArray(int iCount, LPINT piArray)
 {
-    return static_cast<BOOL>(SendMessage(HDM_SETORDERARRAY, static_cast<WPARAM>(iCount), reinterpret_cast<LPARAM>(piArray)));
+    return static_cast<BOOL>(
+        SendMessage(HDM_SETORDERARRAY, static_cast<WPARAM>(iCount), reinterpret_cast<LPARAM>(piArray)));
 }
 
-void CHeaderCtrl::DrawItem(LPDRAWITEMSTRUCT)
-{
-}
+void CHeaderCtrl::DrawItem(LPDRAWITEMSTRUCT) { }
 
 BOOL CHeaderCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {

@@ -39,8 +39,8 @@ BOOL CListCtrl::SetItem(const LVITEM* pItem)
     return static_cast<BOOL>(SendMessage(LVM_SETITEM, 0, reinterpret_cast<LPARAM>(pItem)));
 }
 
-BOOL CListCtrl::SetItem(int nItem, int nSubItem, UINT nMask, LPCTSTR lpszItem, int nImage, UINT nState,
-    UINT nStateMask, LPARAM lParam)
+BOOL CListCtrl::SetItem(
+    int nItem, int nSubItem, UINT nMask, LPCTSTR lpszItem, int nImage, UINT nState, UINT nStateMask, LPARAM lParam)
 {
     LVITEM item { nMask, nItem, nSubItem, nState, nStateMask, const_cast<LPSTR>(lpszItem), 0, nImage, lParam, 0 };
     return SetItem(&item);
@@ -61,8 +61,8 @@ int CListCtrl::InsertItem(int nItem, LPCTSTR lpszItem, int nImage)
     return InsertItem(LVIF_TEXT | LVIF_IMAGE, nItem, lpszItem, 0, 0, nImage, 0);
 }
 
-int CListCtrl::InsertItem(UINT nMask, int nItem, LPCTSTR lpszItem, UINT nState, UINT nStateMask, int nImage,
-    LPARAM lParam)
+int CListCtrl::InsertItem(
+    UINT nMask, int nItem, LPCTSTR lpszItem, UINT nState, UINT nStateMask, int nImage, LPARAM lParam)
 {
     LVITEM item { nMask, nItem, 0, nState, nStateMask, const_cast<LPSTR>(lpszItem), 0, nImage, lParam, 0 };
     return InsertItem(&item);
@@ -127,7 +127,8 @@ UINT CListCtrl::GetItemState(int nItem, UINT nMask) const
 
 BOOL CListCtrl::SetItemState(int nItem, LVITEM* pItem)
 {
-    return static_cast<BOOL>(SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(pItem)));
+    return static_cast<BOOL>(
+        SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(pItem)));
 }
 
 BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask)
@@ -143,7 +144,8 @@ BOOL CListCtrl::GetItemRect(int nItem, LPRECT lpRect, UINT nCode) const
     if (!lpRect)
         return FALSE;
     lpRect->left = static_cast<LONG>(nCode);
-    return static_cast<BOOL>(SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(lpRect)));
+    return static_cast<BOOL>(
+        SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(lpRect)));
 }
 
 int CListCtrl::HitTest(LVHITTESTINFO* pHitTestInfo) const
@@ -168,7 +170,8 @@ int CListCtrl::SubItemHitTest(LPLVHITTESTINFO pInfo)
 
 int CListCtrl::InsertColumn(int nCol, const LVCOLUMN* pColumn)
 {
-    return static_cast<int>(SendMessage(LVM_INSERTCOLUMN, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(pColumn)));
+    return static_cast<int>(
+        SendMessage(LVM_INSERTCOLUMN, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(pColumn)));
 }
 
 int CListCtrl::InsertColumn(int nCol, LPCTSTR lpszColumnHeading, int nFormat, int nWidth, int nSubItem)
@@ -230,12 +233,14 @@ BOOL CListCtrl::Update(int nItem)
 
 BOOL CListCtrl::SortItems(PFNLVCOMPARE pfnCompare, DWORD_PTR dwData)
 {
-    return static_cast<BOOL>(SendMessage(LVM_SORTITEMS, static_cast<WPARAM>(dwData), reinterpret_cast<LPARAM>(pfnCompare)));
+    return static_cast<BOOL>(
+        SendMessage(LVM_SORTITEMS, static_cast<WPARAM>(dwData), reinterpret_cast<LPARAM>(pfnCompare)));
 }
 
 int CListCtrl::FindItem(LVFINDINFO* pFindInfo, int nStart) const
 {
-    return static_cast<int>(SendMessage(LVM_FINDITEM, static_cast<WPARAM>(nStart), reinterpret_cast<LPARAM>(pFindInfo)));
+    return static_cast<int>(
+        SendMessage(LVM_FINDITEM, static_cast<WPARAM>(nStart), reinterpret_cast<LPARAM>(pFindInfo)));
 }
 
 CImageList* CListCtrl::SetImageList(CImageList* pImageList, int nImageListType)
@@ -251,9 +256,7 @@ CImageList* CListCtrl::GetImageList(int nImageList) const
         reinterpret_cast<HIMAGELIST>(SendMessage(LVM_GETIMAGELIST, static_cast<WPARAM>(nImageList))));
 }
 
-void CListCtrl::DrawItem(LPDRAWITEMSTRUCT)
-{
-}
+void CListCtrl::DrawItem(LPDRAWITEMSTRUCT) { }
 
 BOOL CListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {

@@ -32,8 +32,8 @@ public:
     int GetNextItem(int nItem, int nFlags) const;
     BOOL GetItem(LVITEM* pItem) const;
     BOOL SetItem(const LVITEM* pItem);
-    BOOL SetItem(int nItem, int nSubItem, UINT nMask, LPCTSTR lpszItem, int nImage, UINT nState, UINT nStateMask,
-        LPARAM lParam);
+    BOOL SetItem(
+        int nItem, int nSubItem, UINT nMask, LPCTSTR lpszItem, int nImage, UINT nState, UINT nStateMask, LPARAM lParam);
     int InsertItem(const LVITEM* pItem);
     int InsertItem(int nItem, LPCTSTR lpszItem);
     int InsertItem(int nItem, LPCTSTR lpszItem, int nImage);
@@ -62,7 +62,8 @@ public:
     int HitTest(CPoint pt, UINT* pFlags = nullptr) const;
     int SubItemHitTest(LPLVHITTESTINFO pInfo);
     int InsertColumn(int nCol, const LVCOLUMN* pColumn);
-    int InsertColumn(int nCol, LPCTSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1, int nSubItem = -1);
+    int InsertColumn(
+        int nCol, LPCTSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1, int nSubItem = -1);
     BOOL GetColumn(int nCol, LVCOLUMN* pColumn) const;
     // cx: pixels, LVSCW_AUTOSIZE or LVSCW_AUTOSIZE_USEHEADER.
     BOOL SetColumnWidth(int nCol, int cx);

@@ -53,7 +53,8 @@ TEST_F(HeaderControlTest, TrackingADividerNotifiesThenAppliesTheWidth)
     DragDivider(hHeader, 100, 140);
     std::vector<UINT> codes = TakeCodes();
     codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
-    EXPECT_EQ(codes, (std::vector<UINT> { HDN_BEGINTRACK, HDN_TRACK, HDN_ENDTRACK, HDN_ITEMCHANGING, HDN_ITEMCHANGED }));
+    EXPECT_EQ(
+        codes, (std::vector<UINT> { HDN_BEGINTRACK, HDN_TRACK, HDN_ENDTRACK, HDN_ITEMCHANGING, HDN_ITEMCHANGED }));
     EXPECT_EQ(Width(hHeader, 0), 140);
     EXPECT_EQ(Width(hHeader, 1), 100);
 }

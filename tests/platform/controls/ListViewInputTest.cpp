@@ -77,7 +77,8 @@ TEST_F(ListViewInputTest, KeysReachTheParentBeforeTheListMoves)
     // Alt arrives as a system key and is still reported.
     Key(VK_MENU, TRUE);
     Key(VK_MENU, FALSE);
-    EXPECT_EQ(TakeNotifications({ LVN_KEYDOWN }), (std::vector<NotifySeen> { { LVN_KEYDOWN, static_cast<int>(VK_MENU) } }));
+    EXPECT_EQ(
+        TakeNotifications({ LVN_KEYDOWN }), (std::vector<NotifySeen> { { LVN_KEYDOWN, static_cast<int>(VK_MENU) } }));
 
     // Shift extends from the anchor, Ctrl moves only the focus.
     Key(VK_SHIFT, TRUE);

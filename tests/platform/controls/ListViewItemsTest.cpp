@@ -80,7 +80,8 @@ TEST_F(ListViewItemsTest, StateChangesAreOfferedAndAnnounced)
     HWND hList = CreateList(0, 3);
     EXPECT_TRUE(SetState(hList, 1, INDEXTOSTATEIMAGEMASK(2), LVIS_STATEIMAGEMASK));
     EXPECT_EQ(State(hList, 1, LVIS_STATEIMAGEMASK), INDEXTOSTATEIMAGEMASK(2));
-    EXPECT_EQ(TakeCodes({ LVN_ITEMCHANGING, LVN_ITEMCHANGED }), (std::vector<UINT> { LVN_ITEMCHANGING, LVN_ITEMCHANGED }));
+    EXPECT_EQ(
+        TakeCodes({ LVN_ITEMCHANGING, LVN_ITEMCHANGED }), (std::vector<UINT> { LVN_ITEMCHANGING, LVN_ITEMCHANGED }));
 
     // The focus is on one row at most; it leaves the old row first.
     SetState(hList, 0, LVIS_FOCUSED, LVIS_FOCUSED);

@@ -62,7 +62,8 @@ TEST_F(ListViewLayoutTest, PaintingAsksCallbacksOnlyForVisibleRows)
     SendMessage(hList, WM_SETREDRAW, TRUE, 0);
     PumpUntilIdle();
     ASSERT_FALSE(asked.empty());
-    EXPECT_GE(*std::min_element(asked.begin(), asked.end()), static_cast<int>(SendMessage(hList, LVM_GETTOPINDEX, 0, 0)));
+    EXPECT_GE(
+        *std::min_element(asked.begin(), asked.end()), static_cast<int>(SendMessage(hList, LVM_GETTOPINDEX, 0, 0)));
 }
 
 TEST_F(ListViewLayoutTest, RectanglesAndHitTestsFollowColumnOrderAndScroll)
@@ -131,7 +132,8 @@ TEST_F(ListViewLayoutTest, ListFollowsHeaderChangesWhoeverMakesThem)
     SendMessage(hHeader, HDM_SETITEM, 0, reinterpret_cast<LPARAM>(&item));
     EXPECT_EQ(SendMessage(hList, LVM_GETCOLUMNWIDTH, 0, 0), 40);
     EXPECT_EQ(ItemRect(hList, 0, LVIR_BOUNDS).right, 240);
-    EXPECT_EQ(TakeCodes({ HDN_ITEMCHANGING, HDN_ITEMCHANGED }), (std::vector<UINT> { HDN_ITEMCHANGING, HDN_ITEMCHANGED }));
+    EXPECT_EQ(
+        TakeCodes({ HDN_ITEMCHANGING, HDN_ITEMCHANGED }), (std::vector<UINT> { HDN_ITEMCHANGING, HDN_ITEMCHANGED }));
     // Rows sit below the header.
     RECT rcHeader {};
     GetClientRect(hHeader, &rcHeader);

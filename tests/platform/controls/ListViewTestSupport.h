@@ -68,8 +68,8 @@ protected:
     static std::vector<int> Selected(HWND hList)
     {
         std::vector<int> rows;
-        for (int nRow = -1; (nRow = static_cast<int>(SendMessage(hList, LVM_GETNEXTITEM, static_cast<WPARAM>(nRow),
-                                 LVNI_SELECTED)))
+        for (int nRow = -1;
+             (nRow = static_cast<int>(SendMessage(hList, LVM_GETNEXTITEM, static_cast<WPARAM>(nRow), LVNI_SELECTED)))
              >= 0;)
             rows.push_back(nRow);
         return rows;

@@ -50,8 +50,8 @@ class CArrowHeader : public CHeaderCtrl {
 public:
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override
     {
-        HandlerLog::Add("header " + std::to_string(lpDrawItemStruct->CtlType) + " "
-            + std::to_string(lpDrawItemStruct->itemID));
+        HandlerLog::Add(
+            "header " + std::to_string(lpDrawItemStruct->CtlType) + " " + std::to_string(lpDrawItemStruct->itemID));
     }
 };
 
@@ -104,8 +104,9 @@ TEST_F(ListCtrlWrappersTest, TemplateListDrawsCallbackRowsAndHeaderThroughItsObj
     std::vector<std::string> log = HandlerLog::Take();
     std::sort(log.begin(), log.end());
     const std::string strTail(300, 'x');
-    EXPECT_EQ(log, (std::vector<std::string> { "draw 0 0" + strTail, "draw 1 1" + strTail, "draw 2 2" + strTail,
-                       "header 100 0" }));
+    EXPECT_EQ(log,
+        (std::vector<std::string> {
+            "draw 0 0" + strTail, "draw 1 1" + strTail, "draw 2 2" + strTail, "header 100 0" }));
     header.UnsubclassWindow();
     list.UnsubclassWindow();
     dialog.DestroyWindow();
