@@ -7,7 +7,6 @@
 #include "platform/gdi/Rects.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/gdi/Text.h"
-#include "platform/window/MessageQueue.h"
 #include "platform/window/Paint.h"
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/Window.h"
@@ -86,26 +85,21 @@ RECT StateIconRect(const CListViewState& state, const RECT& rcIcon)
 void DrawIconItem(HWND hWnd, HDC hdc, int nRow)
 {
     // The label comes first: its callback may change the list.
-    char szText[LISTVIEW_CALLBACK_TEXT];
-    LVITEM item {};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iItem = nRow;
-    item.pszText = szText;
-    item.cchTextMax = sizeof(szText);
-    if (!SendMessage(hWnd, LVM_GETITEM, 0, reinterpret_cast<LPARAM>(&item)))
+    std::string strText;
+    int iImage = 0;
+    if (!RowLabel(hWnd, nRow, &strText, &iImage))
         return;
     const CListViewState* pState = ListViewSurvivor(hWnd);
     if (!pState || !IsRow(*pState, nRow))
         return;
-    const std::string strText = szText;
     const CListViewRow& row = pState->rows[static_cast<size_t>(nRow)];
     const bool bShowSelection = pState->bFocus || (ListViewStyle(hWnd) & LVS_SHOWSELALWAYS);
     const bool bSelected = (row.nState & (LVIS_SELECTED | LVIS_DROPHILITED)) && bShowSelection;
     const RECT rcIcon = IconRect(hWnd, *pState, nRow);
-    if (pState->imageLists[LVSIL_NORMAL] && item.iImage >= 0) {
+    if (pState->imageLists[LVSIL_NORMAL] && iImage >= 0) {
         UINT nStyle
             = (row.nState & LVIS_OVERLAYMASK) | ((bSelected || (row.nState & LVIS_CUT)) ? ILD_BLEND50 : ILD_NORMAL);
-        ImageList_Draw(pState->imageLists[LVSIL_NORMAL], item.iImage, hdc, rcIcon.left, rcIcon.top, nStyle);
+        ImageList_Draw(pState->imageLists[LVSIL_NORMAL], iImage, hdc, rcIcon.left, rcIcon.top, nStyle);
     }
     const UINT nStateImage = (row.nState & LVIS_STATEIMAGEMASK) >> 12;
     if (nStateImage > 0) {

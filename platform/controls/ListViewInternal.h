@@ -83,6 +83,9 @@ void ChangeAllRowStates(HWND hWnd, UINT nState, UINT nMask);
 int FocusedRow(const CListViewState& state);
 // A cell's text, through LVN_GETDISPINFO for callback texts; empty for a bad row.
 std::string RowText(HWND hWnd, int nRow, int iSubItem);
+// The first sub-item's text and image, asked together when either is a
+// callback. FALSE when the row is bad or went away meanwhile.
+bool RowLabel(HWND hWnd, int nRow, std::string* pText, int* piImage);
 // Answers the item messages; FALSE for other messages.
 BOOL HandleItemMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
 // Deletes every row, telling the parent about each (destruction included).

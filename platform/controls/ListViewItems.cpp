@@ -322,6 +322,21 @@ std::string RowText(HWND hWnd, int nRow, int iSubItem)
     return GetItem(hWnd, &item) ? std::string(szBuffer) : std::string();
 }
 
+bool RowLabel(HWND hWnd, int nRow, std::string* pText, int* piImage)
+{
+    char szBuffer[LISTVIEW_CALLBACK_TEXT];
+    LVITEM item {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = nRow;
+    item.pszText = szBuffer;
+    item.cchTextMax = LISTVIEW_CALLBACK_TEXT;
+    if (!GetItem(hWnd, &item))
+        return false;
+    *pText = szBuffer;
+    *piImage = item.iImage;
+    return true;
+}
+
 void DeleteAllRows(HWND hWnd)
 {
     CListViewState* pState = ListViewState(hWnd);

@@ -71,19 +71,11 @@ void DrawRow(HWND hWnd, HDC hdc, int nRow)
         if (!CellRect(hWnd, *pState, nRow, column.iSubItem, LVIR_LABEL, &rcCell))
             continue;
         const bool bHighlight = bSelected && (bFullRow || column.iSubItem == 0);
-        int iImage = pState->rows[static_cast<size_t>(nRow)].iImage;
+        int iImage = 0;
         std::string strText;
-        if (column.iSubItem == 0 && iImage == I_IMAGECALLBACK && pState->imageLists[LVSIL_SMALL]) {
-            char szText[LISTVIEW_CALLBACK_TEXT];
-            LVITEM item {};
-            item.mask = LVIF_TEXT | LVIF_IMAGE;
-            item.iItem = nRow;
-            item.pszText = szText;
-            item.cchTextMax = sizeof(szText);
-            if (!SendMessage(hWnd, LVM_GETITEM, 0, reinterpret_cast<LPARAM>(&item)))
+        if (column.iSubItem == 0) {
+            if (!RowLabel(hWnd, nRow, &strText, &iImage))
                 return;
-            strText = szText;
-            iImage = item.iImage;
         } else {
             strText = RowText(hWnd, nRow, column.iSubItem);
         }
