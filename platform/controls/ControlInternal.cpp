@@ -7,6 +7,7 @@
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Icons.h"
 #include "platform/gdi/SysColors.h"
+#include "platform/gdi/Text.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Paint.h"
 #include "platform/window/Window.h"
@@ -64,6 +65,17 @@ HBRUSH PrepareControlDC(HWND hWnd, HDC hdc, UINT uCtlColorMsg)
         hBrush = reinterpret_cast<HBRUSH>(
             SendMessage(hParent, uCtlColorMsg, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hWnd)));
     return hBrush ? hBrush : hDefault;
+}
+
+int ControlFontHeight(HWND hWnd)
+{
+    HDC hdc = GetDC(hWnd);
+    if (CControlState* pState = GetControlStateBase(hWnd); pState && pState->hFont)
+        SelectObject(hdc, pState->hFont);
+    TEXTMETRIC tm {};
+    GetTextMetrics(hdc, &tm);
+    ReleaseDC(hWnd, hdc);
+    return tm.tmHeight;
 }
 
 BOOL HandleFontMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)

@@ -38,6 +38,12 @@ void DestroyControlState(HWND hWnd);
 HWND ControlParent(HWND hWnd);
 void SetControlParent(HWND hWnd, HWND hParent);
 
+// The client point a mouse message carries in lParam.
+inline POINT MousePointOf(LPARAM lParam)
+{
+    return POINT { static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) };
+}
+
 // Sends WM_COMMAND with `nCode` and the control's ID to its parent.
 void NotifyParent(HWND hWnd, WORD nCode);
 
@@ -46,6 +52,9 @@ void NotifyParent(HWND hWnd, WORD nCode);
 // then lets the parent change them with that message. Returns the parent's
 // brush, or the default brush when the parent answers 0.
 HBRUSH PrepareControlDC(HWND hWnd, HDC hdc, UINT uCtlColorMsg);
+
+// The height of a line in the control's font.
+int ControlFontHeight(HWND hWnd);
 
 // Handles WM_SETFONT and WM_GETFONT for any control; FALSE for other messages.
 BOOL HandleFontMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);

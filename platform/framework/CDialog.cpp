@@ -2,6 +2,7 @@
 
 #include "platform/base/ResourceModule.h"
 #include "platform/base/WinError.h"
+#include "platform/controls/CommonControls.h"
 #include "platform/controls/StandardControls.h"
 #include "platform/framework/CWinThread.h"
 #include "platform/window/Focus.h"
@@ -59,6 +60,7 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& dialog, HWND hWndParent)
         return FALSE;
     }
     RegisterStandardControls();
+    InitCommonControls();
     CWnd* pOuter = AfxHookWindowCreate(this);
     HWND hDlg = ::CreateDialogIndirectParam(AfxGetResourceHandle(), &dialog, hWndParent, AfxDlgProc, 0);
     AfxUnhookWindowCreate(pOuter);

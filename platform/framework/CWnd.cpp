@@ -1,6 +1,7 @@
 #include "platform/framework/CWnd.h"
 
 #include "platform/base/WinError.h"
+#include "platform/controls/CommonControls.h"
 #include "platform/controls/StandardControls.h"
 #include "platform/framework/CWaitCursor.h"
 #include "platform/framework/CWinThread.h"
@@ -194,8 +195,9 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
         PostNcDestroy();
         return FALSE;
     }
-    // Windows of the standard control classes ("Static", "Button"...) are made by name here too.
+    // Windows of the standard and common control classes ("Static", "SysListView32"...) are made by name here too.
     RegisterStandardControls();
+    InitCommonControls();
     CWnd* pOuter = AfxHookWindowCreate(this);
     HWND hWnd = ::CreateWindowEx(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
         cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);

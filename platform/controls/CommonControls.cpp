@@ -1,0 +1,68 @@
+#include "platform/controls/CommonControls.h"
+
+#include "platform/controls/ControlInternal.h"
+#include "platform/controls/HeaderControl.h"
+#include "platform/controls/ListViewControl.h"
+#include "platform/window/Input.h"
+#include "platform/window/MessageQueue.h"
+#include "platform/window/Window.h"
+#include "platform/window/WindowClass.h"
+
+#include <mutex>
+
+namespace {
+
+struct CCommonClass {
+    DWORD dwICC;
+    LPCSTR lpszName;
+    WNDPROC lpfnWndProc;
+};
+
+constexpr CCommonClass COMMON_CLASSES[] = {
+    { ICC_LISTVIEW_CLASSES, WC_HEADER, HeaderWndProc },
+    { ICC_LISTVIEW_CLASSES, WC_LISTVIEW, ListViewWndProc },
+};
+
+std::mutex s_mutex;
+DWORD s_dwRegistered = 0;
+
+} // namespace
+
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInitCtrls)
+{
+    if (!pInitCtrls || pInitCtrls->dwSize != sizeof(INITCOMMONCONTROLSEX))
+        return FALSE;
+    std::lock_guard lock(s_mutex);
+    for (const CCommonClass& control : COMMON_CLASSES) {
+        if (!(pInitCtrls->dwICC & control.dwICC) || (s_dwRegistered & control.dwICC))
+            continue;
+        WNDCLASS wc {};
+        wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
+        wc.lpfnWndProc = control.lpfnWndProc;
+        wc.cbWndExtra = CONTROL_EXTRA_BYTES;
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.lpszClassName = control.lpszName;
+        if (!RegisterClass(&wc))
+            return FALSE;
+    }
+    for (const CCommonClass& control : COMMON_CLASSES)
+        s_dwRegistered |= pInitCtrls->dwICC & control.dwICC;
+    return TRUE;
+}
+
+void InitCommonControls()
+{
+    INITCOMMONCONTROLSEX icc { sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES };
+    InitCommonControlsEx(&icc);
+}
+
+LRESULT SendNotify(HWND hWnd, UINT nCode, NMHDR* pHdr)
+{
+    HWND hParent = ControlParent(hWnd);
+    if (!hParent)
+        return 0;
+    pHdr->hwndFrom = hWnd;
+    pHdr->idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(hWnd));
+    pHdr->code = nCode;
+    return SendMessage(hParent, WM_NOTIFY, pHdr->idFrom, reinterpret_cast<LPARAM>(pHdr));
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+// The common controls: "SysHeader32" (HeaderControl.h) and "SysListView32"
+// (ListViewControl.h), registered as global classes so that CreateWindowEx
+// and dialog templates find them by name.
+//
+// Like the standard controls they keep their font (WM_SETFONT, WM_GETFONT)
+// and ask their parent to draw owner-drawn parts with WM_DRAWITEM, but they
+// report to their parent with WM_NOTIFY: an NMHDR {the control, its ID, a
+// code below 0} at the head of a larger structure, in wParam the control ID.
+// Codes that carry text are sent in their A forms only.
+
+#include "platform/window/Messages.h"
+#include "platform/window/WindowTypes.h"
+
+// clang-format off
+/* InitCommonControlsEx: which classes to register. */
+constexpr DWORD ICC_LISTVIEW_CLASSES = 0x0001; // "SysListView32" and "SysHeader32"
+constexpr DWORD ICC_TREEVIEW_CLASSES = 0x0002;
+constexpr DWORD ICC_BAR_CLASSES      = 0x0004;
+constexpr DWORD ICC_WIN95_CLASSES    = 0x00FF;
+
+struct INITCOMMONCONTROLSEX {
+    DWORD dwSize; // sizeof(INITCOMMONCONTROLSEX)
+    DWORD dwICC;  // ICC_*
+};
+using LPINITCOMMONCONTROLSEX = INITCOMMONCONTROLSEX*;
+
+/* Class names. */
+constexpr const char* WC_HEADER   = "SysHeader32";
+constexpr const char* WC_LISTVIEW = "SysListView32";
+
+/* Notifications every common control may send. */
+constexpr UINT NM_CLICK    = static_cast<UINT>(-2);
+constexpr UINT NM_DBLCLK   = static_cast<UINT>(-3);
+constexpr UINT NM_RETURN   = static_cast<UINT>(-4);
+constexpr UINT NM_RCLICK   = static_cast<UINT>(-5);
+constexpr UINT NM_RDBLCLK  = static_cast<UINT>(-6);
+constexpr UINT NM_SETFOCUS = static_cast<UINT>(-7);
+constexpr UINT NM_KILLFOCUS = static_cast<UINT>(-8);
+
+/* Owner-drawn common controls: DRAWITEMSTRUCT::CtlType. */
+constexpr UINT ODT_HEADER   = 100;
+constexpr UINT ODT_LISTVIEW = 102;
+// clang-format on
+
+// Registers the classes the ICC_* flags name; later calls for the same
+// classes do nothing. TRUE once they exist.
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInitCtrls);
+// Registers every common control class.
+void InitCommonControls();
+
+// Sends WM_NOTIFY with `pHdr` (the head of a larger structure) to the
+// control's parent after filling in hwndFrom, idFrom and code. Returns the
+// parent's answer, 0 when there is none.
+LRESULT SendNotify(HWND hWnd, UINT nCode, NMHDR* pHdr);

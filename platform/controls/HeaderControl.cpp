@@ -1,0 +1,303 @@
+#include "platform/controls/HeaderInternal.h"
+
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Text.h"
+#include "platform/window/MessageQueue.h"
+#include "platform/window/Paint.h"
+#include "platform/window/Window.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+int Count(const CHeaderState& state)
+{
+    return static_cast<int>(state.items.size());
+}
+
+int PositionOf(const CHeaderState& state, int nIndex)
+{
+    auto it = std::find(state.order.begin(), state.order.end(), nIndex);
+    return static_cast<int>(it - state.order.begin());
+}
+
+void MoveToPosition(CHeaderState& state, int nIndex, int nPosition)
+{
+    state.order.erase(state.order.begin() + PositionOf(state, nIndex));
+    nPosition = std::clamp(nPosition, 0, static_cast<int>(state.order.size()));
+    state.order.insert(state.order.begin() + nPosition, nIndex);
+}
+
+void ApplyItem(CHeaderState& state, int nIndex, const HDITEM& item)
+{
+    CHeaderItem& target = state.items[static_cast<size_t>(nIndex)];
+    if (item.mask & HDI_WIDTH)
+        target.cxy = std::max(item.cxy, 0);
+    if (item.mask & HDI_TEXT)
+        target.strText = item.pszText ? item.pszText : "";
+    if (item.mask & HDI_FORMAT)
+        target.fmt = item.fmt;
+    if (item.mask & HDI_LPARAM)
+        target.lParam = item.lParam;
+    if (item.mask & HDI_IMAGE)
+        target.iImage = item.iImage;
+    if (item.mask & HDI_ORDER)
+        MoveToPosition(state, nIndex, item.iOrder);
+}
+
+LRESULT InsertItem(HWND hWnd, CHeaderState& state, int nIndex, const HDITEM* pItem)
+{
+    if (!pItem || nIndex < 0)
+        return -1;
+    nIndex = std::min(nIndex, Count(state));
+    for (int& nOrdered : state.order) {
+        if (nOrdered >= nIndex)
+            ++nOrdered;
+    }
+    CHeaderItem inserted;
+    inserted.nSerial = state.nNextSerial++;
+    state.items.insert(state.items.begin() + nIndex, inserted);
+    state.order.insert(state.order.begin() + std::min(nIndex, static_cast<int>(state.order.size())), nIndex);
+    ApplyItem(state, nIndex, *pItem);
+    InvalidateRect(hWnd, nullptr, TRUE);
+    return nIndex;
+}
+
+BOOL DeleteItem(HWND hWnd, CHeaderState& state, int nIndex)
+{
+    if (!IsHeaderIndex(state, nIndex))
+        return FALSE;
+    state.order.erase(state.order.begin() + PositionOf(state, nIndex));
+    for (int& nOrdered : state.order) {
+        if (nOrdered > nIndex)
+            --nOrdered;
+    }
+    state.items.erase(state.items.begin() + nIndex);
+    state.eMode = EHeaderMode::Idle;
+    state.nActive = -1;
+    InvalidateRect(hWnd, nullptr, TRUE);
+    return TRUE;
+}
+
+BOOL GetItem(const CHeaderState& state, int nIndex, HDITEM* pItem)
+{
+    if (!pItem || !IsHeaderIndex(state, nIndex))
+        return FALSE;
+    const CHeaderItem& item = state.items[static_cast<size_t>(nIndex)];
+    if (pItem->mask & HDI_WIDTH)
+        pItem->cxy = item.cxy;
+    if ((pItem->mask & HDI_TEXT) && pItem->pszText && pItem->cchTextMax > 0) {
+        const size_t nCopy = std::min(item.strText.size(), static_cast<size_t>(pItem->cchTextMax - 1));
+        std::memcpy(pItem->pszText, item.strText.data(), nCopy);
+        pItem->pszText[nCopy] = '\0';
+    }
+    if (pItem->mask & HDI_FORMAT)
+        pItem->fmt = item.fmt;
+    if (pItem->mask & HDI_LPARAM)
+        pItem->lParam = item.lParam;
+    if (pItem->mask & HDI_IMAGE)
+        pItem->iImage = item.iImage;
+    if (pItem->mask & HDI_ORDER)
+        pItem->iOrder = PositionOf(state, nIndex);
+    return TRUE;
+}
+
+BOOL SetOrderArray(HWND hWnd, CHeaderState& state, int nCount, const int* pOrder)
+{
+    if (!pOrder || nCount != Count(state))
+        return FALSE;
+    std::vector<int> order(pOrder, pOrder + nCount);
+    std::vector<int> sorted = order;
+    std::sort(sorted.begin(), sorted.end());
+    for (int i = 0; i < nCount; ++i) {
+        if (sorted[static_cast<size_t>(i)] != i)
+            return FALSE; // not a permutation of the indexes
+    }
+    state.order = std::move(order);
+    InvalidateRect(hWnd, nullptr, TRUE);
+    return TRUE;
+}
+
+BOOL Layout(HWND hWnd, HDLAYOUT* pLayout)
+{
+    if (!pLayout || !pLayout->prc || !pLayout->pwpos)
+        return FALSE;
+    const int nHeight = (GetWindowLongPtr(hWnd, GWL_STYLE) & HDS_HIDDEN) ? 0 : ControlFontHeight(hWnd) + 6;
+    RECT& rc = *pLayout->prc;
+    *pLayout->pwpos = WINDOWPOS { hWnd, nullptr, rc.left, rc.top, rc.right - rc.left, nHeight, SWP_NOZORDER };
+    rc.top += nHeight;
+    return TRUE;
+}
+
+} // namespace
+
+int HeaderIndexOfSerial(const CHeaderState& state, unsigned nSerial)
+{
+    for (size_t i = 0; i < state.items.size(); ++i) {
+        if (state.items[i].nSerial == nSerial)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+RECT HeaderItemRect(HWND hWnd, const CHeaderState& state, int nIndex)
+{
+    RECT rcClient {};
+    GetClientRect(hWnd, &rcClient);
+    int x = 0;
+    for (int nOrdered : state.order) {
+        const int cx = state.items[static_cast<size_t>(nOrdered)].cxy;
+        if (nOrdered == nIndex)
+            return RECT { x, 0, x + cx, rcClient.bottom };
+        x += cx;
+    }
+    return RECT {};
+}
+
+int HeaderHitTest(HWND hWnd, const CHeaderState& state, POINT pt, UINT* pFlags)
+{
+    RECT rcClient {};
+    GetClientRect(hWnd, &rcClient);
+    UINT nOutside = 0;
+    if (pt.y < 0)
+        nOutside |= HHT_ABOVE;
+    if (pt.y >= rcClient.bottom)
+        nOutside |= HHT_BELOW;
+    if (pt.x < 0)
+        nOutside |= HHT_TOLEFT;
+    if (pt.x >= rcClient.right)
+        nOutside |= HHT_TORIGHT;
+    if (nOutside) {
+        *pFlags = nOutside;
+        return -1;
+    }
+    // The divider nearest the point among items with a width; at equal
+    // distance the later divider wins, as its item is the one being widened.
+    int nDivider = -1;
+    int nBest = HEADER_DIVIDER_HALF;
+    int nOver = -1;
+    int x = 0;
+    for (int nOrdered : state.order) {
+        const int cx = state.items[static_cast<size_t>(nOrdered)].cxy;
+        if (pt.x >= x && pt.x < x + cx)
+            nOver = nOrdered;
+        x += cx;
+        if (cx > 0 && std::abs(pt.x - x) <= nBest) {
+            nBest = std::abs(pt.x - x);
+            nDivider = nOrdered;
+        }
+    }
+    if (nDivider >= 0) {
+        *pFlags = HHT_ONDIVIDER;
+        return nDivider;
+    }
+    *pFlags = nOver >= 0 ? HHT_ONHEADER : HHT_NOWHERE;
+    return nOver;
+}
+
+int HeaderDropPosition(HWND, const CHeaderState& state, int x)
+{
+    int nLeft = 0;
+    int nPosition = 0;
+    for (int nOrdered : state.order) {
+        const int cx = state.items[static_cast<size_t>(nOrdered)].cxy;
+        if (x < nLeft + cx / 2)
+            return nPosition;
+        nLeft += cx;
+        ++nPosition;
+    }
+    return std::max(nPosition - 1, 0);
+}
+
+LRESULT HeaderNotify(HWND hWnd, UINT nCode, int nIndex, HDITEM* pItem)
+{
+    NMHEADER nm {};
+    nm.iItem = nIndex;
+    nm.iButton = 0;
+    nm.pitem = pItem;
+    return SendNotify(hWnd, nCode, &nm.hdr);
+}
+
+BOOL ChangeHeaderItem(HWND hWnd, int nIndex, const HDITEM& item)
+{
+    CHeaderState* pState = HeaderState(hWnd);
+    if (!pState || !IsHeaderIndex(*pState, nIndex))
+        return FALSE;
+    HDITEM asked = item;
+    if (HeaderNotify(hWnd, HDN_ITEMCHANGING, nIndex, &asked))
+        return FALSE;
+    // The owner may have destroyed the header or removed the item meanwhile.
+    pState = HeaderState(hWnd);
+    if (!pState || !IsHeaderIndex(*pState, nIndex))
+        return FALSE;
+    ApplyItem(*pState, nIndex, item);
+    InvalidateRect(hWnd, nullptr, TRUE);
+    HDITEM changed = item;
+    HeaderNotify(hWnd, HDN_ITEMCHANGED, nIndex, &changed);
+    return TRUE;
+}
+
+LRESULT CALLBACK HeaderWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT lResult = 0;
+    if (HandleFontMessage(hWnd, uMsg, wParam, lParam, &lResult))
+        return lResult;
+    CHeaderState* pState = HeaderState(hWnd);
+    if (!pState && uMsg != WM_NCCREATE)
+        return DefWindowProc(hWnd, uMsg, wParam, lParam);
+    const auto nIndex = static_cast<int>(static_cast<INT_PTR>(wParam));
+    switch (uMsg) {
+    case WM_NCCREATE:
+        AttachControlState(hWnd, std::make_unique<CHeaderState>());
+        return DefWindowProc(hWnd, uMsg, wParam, lParam);
+    case WM_NCDESTROY:
+        DestroyControlState(hWnd);
+        return DefWindowProc(hWnd, uMsg, wParam, lParam);
+    case WM_ERASEBKGND:
+        return TRUE; // WM_PAINT paints every pixel.
+    case WM_PAINT:
+        PaintControl(hWnd, PaintHeader);
+        return 0;
+    case HDM_GETITEMCOUNT:
+        return Count(*pState);
+    case HDM_INSERTITEM:
+        return InsertItem(hWnd, *pState, nIndex, reinterpret_cast<const HDITEM*>(lParam));
+    case HDM_DELETEITEM:
+        return DeleteItem(hWnd, *pState, nIndex);
+    case HDM_GETITEM:
+        return GetItem(*pState, nIndex, reinterpret_cast<HDITEM*>(lParam));
+    case HDM_SETITEM:
+        return lParam ? ChangeHeaderItem(hWnd, nIndex, *reinterpret_cast<const HDITEM*>(lParam)) : FALSE;
+    case HDM_LAYOUT:
+        return Layout(hWnd, reinterpret_cast<HDLAYOUT*>(lParam));
+    case HDM_HITTEST: {
+        auto* pInfo = reinterpret_cast<HDHITTESTINFO*>(lParam);
+        if (!pInfo)
+            return -1;
+        pInfo->iItem = HeaderHitTest(hWnd, *pState, pInfo->pt, &pInfo->flags);
+        return pInfo->iItem;
+    }
+    case HDM_GETITEMRECT:
+        if (!lParam || !IsHeaderIndex(*pState, nIndex))
+            return FALSE;
+        *reinterpret_cast<RECT*>(lParam) = HeaderItemRect(hWnd, *pState, nIndex);
+        return TRUE;
+    case HDM_ORDERTOINDEX:
+        return nIndex >= 0 && nIndex < Count(*pState) ? pState->order[static_cast<size_t>(nIndex)] : nIndex;
+    case HDM_GETORDERARRAY: {
+        auto* pOrder = reinterpret_cast<int*>(lParam);
+        if (!pOrder || nIndex < Count(*pState))
+            return FALSE;
+        std::copy(pState->order.begin(), pState->order.end(), pOrder);
+        return TRUE;
+    }
+    case HDM_SETORDERARRAY:
+        return SetOrderArray(hWnd, *pState, nIndex, reinterpret_cast<const int*>(lParam));
+    default:
+        if (HandleHeaderMouse(hWnd, uMsg, wParam, lParam))
+            return 0;
+        return DefWindowProc(hWnd, uMsg, wParam, lParam);
+    }
+}

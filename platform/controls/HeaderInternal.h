@@ -1,0 +1,73 @@
+#pragma once
+
+// What the header's files share: its state, its geometry and the one way
+// items change (so HDN_ITEMCHANGING and HDN_ITEMCHANGED are never missed).
+
+#include "platform/controls/ControlInternal.h"
+#include "platform/controls/HeaderControl.h"
+
+#include <string>
+#include <vector>
+
+struct CHeaderItem {
+    std::string strText;
+    int cxy { 0 };
+    int fmt { HDF_LEFT | HDF_STRING };
+    LPARAM lParam { 0 };
+    int iImage { 0 };
+    unsigned nSerial { 0 }; // tells an item apart from one that took its index
+};
+
+enum class EHeaderMode {
+    Idle,
+    Pressed,  // the button is down on an item that has not moved yet
+    Tracking, // a divider follows the mouse
+    Dragging, // an item follows the mouse to a new position
+};
+
+struct CHeaderState : CControlState {
+    std::vector<CHeaderItem> items; // by index
+    std::vector<int> order;         // indexes by position
+    EHeaderMode eMode { EHeaderMode::Idle };
+    int nActive { -1 };        // the item pressed, tracked or dragged
+    int nTrackLeft { 0 };      // the tracked item's left edge
+    int nTrackOffset { 0 };    // from the mouse to the divider when tracking began
+    int nTrackWidth { 0 };     // the width while tracking
+    int nDropPosition { -1 };  // where a dragged item would land
+    bool bDetecting { false }; // DragDetect holds the mouse for a moment
+    unsigned nNextSerial { 1 };
+};
+
+// Half the width of the zone around a divider that grabs it.
+constexpr int HEADER_DIVIDER_HALF = 4;
+
+inline CHeaderState* HeaderState(HWND hWnd)
+{
+    return GetControlState<CHeaderState>(hWnd);
+}
+
+inline bool IsHeaderIndex(const CHeaderState& state, int nIndex)
+{
+    return nIndex >= 0 && nIndex < static_cast<int>(state.items.size());
+}
+
+// The index of the item with this serial number; -1 once it is gone.
+int HeaderIndexOfSerial(const CHeaderState& state, unsigned nSerial);
+
+// The item's place in client coordinates; empty for a bad index.
+RECT HeaderItemRect(HWND hWnd, const CHeaderState& state, int nIndex);
+// The item under a client point, with HHT_* flags; -1 for none.
+int HeaderHitTest(HWND hWnd, const CHeaderState& state, POINT pt, UINT* pFlags);
+// The position a dragged item would take when dropped at x.
+int HeaderDropPosition(HWND hWnd, const CHeaderState& state, int x);
+
+// Sends a header notification about item nIndex (pItem may be null).
+LRESULT HeaderNotify(HWND hWnd, UINT nCode, int nIndex, HDITEM* pItem);
+// Changes what pItem's mask names, after HDN_ITEMCHANGING allowed it, and
+// announces it with HDN_ITEMCHANGED. FALSE for a bad index or a refusal.
+BOOL ChangeHeaderItem(HWND hWnd, int nIndex, const HDITEM& item);
+
+// Mouse handling (HeaderInput.cpp). TRUE when the message was handled.
+BOOL HandleHeaderMouse(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+// Painting (HeaderPaint.cpp).
+void PaintHeader(HWND hWnd, HDC hdc);

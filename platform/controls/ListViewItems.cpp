@@ -1,0 +1,446 @@
+#include "platform/controls/ListViewInternal.h"
+
+#include "platform/window/MessageQueue.h"
+#include "platform/window/Paint.h"
+#include "platform/window/Window.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+CListViewCell* Cell(CListViewRow& row, int iSubItem, bool bCreate)
+{
+    if (iSubItem < 0)
+        return nullptr;
+    if (static_cast<size_t>(iSubItem) >= row.cells.size()) {
+        if (!bCreate)
+            return nullptr;
+        row.cells.resize(static_cast<size_t>(iSubItem) + 1);
+    }
+    return &row.cells[static_cast<size_t>(iSubItem)];
+}
+
+// A sub-item whose text was never set follows the first: a row inserted with
+// a callback text asks for all its texts.
+bool IsCallbackCell(const CListViewRow& row, int iSubItem)
+{
+    if (static_cast<size_t>(iSubItem) < row.cells.size())
+        return row.cells[static_cast<size_t>(iSubItem)].bCallback;
+    return !row.cells.empty() && row.cells.front().bCallback;
+}
+
+void SetCellText(CListViewRow& row, int iSubItem, LPCSTR pszText)
+{
+    CListViewCell* pCell = Cell(row, iSubItem, true);
+    if (!pCell)
+        return;
+    pCell->bCallback = pszText == LPSTR_TEXTCALLBACK;
+    pCell->strText = pCell->bCallback || !pszText ? std::string() : std::string(pszText);
+}
+
+// Copies text into a buffer of cchMax bytes, cut before a partial UTF-8
+// character, always ended with a NUL. Returns the bytes copied.
+int CopyText(std::string_view text, LPSTR pszBuffer, int cchMax)
+{
+    if (!pszBuffer || cchMax <= 0)
+        return 0;
+    size_t nCopy = std::min(text.size(), static_cast<size_t>(cchMax - 1));
+    if (nCopy < text.size()) {
+        while (nCopy > 0 && (static_cast<unsigned char>(text[nCopy]) & 0xC0) == 0x80)
+            --nCopy;
+    }
+    std::memmove(pszBuffer, text.data(), nCopy);
+    pszBuffer[nCopy] = '\0';
+    return static_cast<int>(nCopy);
+}
+
+// Asks the parent for what `nMask` (LVIF_TEXT, LVIF_IMAGE) names of a row.
+// The text lands in the caller's buffer even when the handler points
+// pszText at one of its own. FALSE when the row went away meanwhile.
+bool AskDispInfo(HWND hWnd, int nRow, int iSubItem, UINT nMask, LPSTR pszBuffer, int cchMax, int* piImage)
+{
+    CListViewState* pState = ListViewState(hWnd);
+    const CListViewRow& row = pState->rows[static_cast<size_t>(nRow)];
+    const unsigned nSerial = row.nSerial;
+    NMLVDISPINFO di {};
+    di.item.mask = nMask;
+    di.item.iItem = nRow;
+    di.item.iSubItem = iSubItem;
+    di.item.state = row.nState;
+    di.item.lParam = row.lParam;
+    di.item.pszText = pszBuffer;
+    di.item.cchTextMax = cchMax;
+    if (pszBuffer && cchMax > 0)
+        pszBuffer[0] = '\0';
+    SendNotify(hWnd, LVN_GETDISPINFO, &di.hdr);
+    pState = ListViewSurvivor(hWnd);
+    if (!pState)
+        return false;
+    if ((nMask & LVIF_TEXT) && di.item.pszText != pszBuffer)
+        CopyText(di.item.pszText && di.item.pszText != LPSTR_TEXTCALLBACK ? di.item.pszText : "", pszBuffer, cchMax);
+    if (piImage && (nMask & LVIF_IMAGE))
+        *piImage = di.item.iImage;
+    const int nNow = RowOfSerial(*pState, nSerial, nRow);
+    if (nNow < 0)
+        return false;
+    if (di.item.mask & LVIF_DI_SETITEM) {
+        CListViewRow& stored = pState->rows[static_cast<size_t>(nNow)];
+        if ((nMask & LVIF_TEXT) && pszBuffer)
+            SetCellText(stored, iSubItem, pszBuffer);
+        if ((nMask & LVIF_IMAGE) && iSubItem == 0)
+            stored.iImage = di.item.iImage;
+    }
+    return true;
+}
+
+BOOL GetItem(HWND hWnd, LVITEM* pItem)
+{
+    CListViewState* pState = ListViewState(hWnd);
+    if (!pItem || !IsRow(*pState, pItem->iItem) || pItem->iSubItem < 0)
+        return FALSE;
+    const int nRow = pItem->iItem;
+    UINT nAsk = 0;
+    {
+        CListViewRow& row = pState->rows[static_cast<size_t>(nRow)];
+        const CListViewCell* pCell = Cell(row, pItem->iSubItem, false);
+        if (pItem->mask & LVIF_TEXT) {
+            if (IsCallbackCell(row, pItem->iSubItem))
+                nAsk |= LVIF_TEXT;
+            else
+                CopyText(pCell ? pCell->strText : std::string(), pItem->pszText, pItem->cchTextMax);
+        }
+        if (pItem->mask & LVIF_IMAGE) {
+            if (row.iImage == I_IMAGECALLBACK && pItem->iSubItem == 0)
+                nAsk |= LVIF_IMAGE;
+            else
+                pItem->iImage = pItem->iSubItem == 0 ? row.iImage : 0;
+        }
+        if (pItem->mask & LVIF_PARAM)
+            pItem->lParam = row.lParam;
+        if (pItem->mask & LVIF_STATE)
+            pItem->state = row.nState & pItem->stateMask;
+    }
+    if (nAsk && !AskDispInfo(hWnd, nRow, pItem->iSubItem, nAsk, pItem->pszText, pItem->cchTextMax, &pItem->iImage))
+        return FALSE;
+    return TRUE;
+}
+
+// Changes what the mask names besides states, announced as LVN_ITEMCHANGED.
+BOOL SetItem(HWND hWnd, const LVITEM* pItem)
+{
+    CListViewState* pState = ListViewState(hWnd);
+    if (!pItem || !IsRow(*pState, pItem->iItem) || pItem->iSubItem < 0)
+        return FALSE;
+    const int nRow = pItem->iItem;
+    const UINT nOther = pItem->mask & (LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM);
+    if (nOther) {
+        const unsigned nSerial = pState->rows[static_cast<size_t>(nRow)].nSerial;
+        if (NotifyListView(hWnd, LVN_ITEMCHANGING, nRow, 0, 0, nOther))
+            return FALSE;
+        pState = ListViewSurvivor(hWnd);
+        const int nNow = pState ? RowOfSerial(*pState, nSerial, nRow) : -1;
+        if (nNow < 0)
+            return FALSE;
+        CListViewRow& row = pState->rows[static_cast<size_t>(nNow)];
+        if (pItem->mask & LVIF_TEXT)
+            SetCellText(row, pItem->iSubItem, pItem->pszText);
+        if ((pItem->mask & LVIF_IMAGE) && pItem->iSubItem == 0)
+            row.iImage = pItem->iImage;
+        if ((pItem->mask & LVIF_PARAM) && pItem->iSubItem == 0)
+            row.lParam = pItem->lParam;
+        InvalidateRow(hWnd, *pState, nNow);
+        NotifyListView(hWnd, LVN_ITEMCHANGED, nNow, 0, 0, nOther);
+        if (!(pState = ListViewSurvivor(hWnd)) || RowOfSerial(*pState, nSerial, nNow) < 0)
+            return FALSE;
+        if (pItem->mask & LVIF_STATE)
+            return ChangeRowState(hWnd, RowOfSerial(*pState, nSerial, nNow), pItem->state, pItem->stateMask);
+        return TRUE;
+    }
+    if (pItem->mask & LVIF_STATE)
+        return ChangeRowState(hWnd, nRow, pItem->state, pItem->stateMask);
+    return TRUE;
+}
+
+LRESULT InsertItem(HWND hWnd, const LVITEM* pItem)
+{
+    CListViewState* pState = ListViewState(hWnd);
+    if (!pItem || pItem->iItem < 0 || pItem->iSubItem != 0)
+        return -1;
+    const int nRow = std::min(pItem->iItem, RowCount(*pState));
+    CListViewRow row;
+    row.nSerial = pState->nNextSerial++;
+    if (pItem->mask & LVIF_TEXT)
+        SetCellText(row, 0, pItem->pszText);
+    if (pItem->mask & LVIF_IMAGE)
+        row.iImage = pItem->iImage;
+    if (pItem->mask & LVIF_PARAM)
+        row.lParam = pItem->lParam;
+    if (pItem->mask & LVIF_STATE)
+        row.nState = pItem->state & pItem->stateMask;
+    if (row.nState & LVIS_FOCUSED) {
+        for (CListViewRow& other : pState->rows)
+            other.nState &= ~LVIS_FOCUSED;
+    }
+    pState->rows.insert(pState->rows.begin() + nRow, std::move(row));
+    if (pState->nAnchor >= nRow)
+        ++pState->nAnchor;
+    if (nRow < pState->nTop + RowsPerPage(hWnd, *pState) + 1)
+        InvalidateRect(hWnd, nullptr, TRUE);
+    LayoutListView(hWnd);
+    NotifyListView(hWnd, LVN_INSERTITEM, nRow);
+    return nRow;
+}
+
+BOOL DeleteItem(HWND hWnd, int nRow)
+{
+    CListViewState* pState = ListViewState(hWnd);
+    if (!IsRow(*pState, nRow))
+        return FALSE;
+    const unsigned nSerial = pState->rows[static_cast<size_t>(nRow)].nSerial;
+    // The parent sees the row while it still exists.
+    NotifyListView(hWnd, LVN_DELETEITEM, nRow);
+    pState = ListViewSurvivor(hWnd);
+    const int nNow = pState ? RowOfSerial(*pState, nSerial, nRow) : -1;
+    if (nNow < 0)
+        return FALSE;
+    pState->rows.erase(pState->rows.begin() + nNow);
+    if (pState->nAnchor > nNow)
+        --pState->nAnchor;
+    else if (pState->nAnchor == nNow)
+        pState->nAnchor = -1;
+    SetTopRow(hWnd, *pState, pState->nTop);
+    InvalidateRect(hWnd, nullptr, TRUE);
+    LayoutListView(hWnd);
+    return TRUE;
+}
+
+int GetNextItem(const CListViewState& state, int nStart, UINT nFlags)
+{
+    UINT nWanted = 0;
+    if (nFlags & LVNI_FOCUSED)
+        nWanted |= LVIS_FOCUSED;
+    if (nFlags & LVNI_SELECTED)
+        nWanted |= LVIS_SELECTED;
+    if (nFlags & LVNI_CUT)
+        nWanted |= LVIS_CUT;
+    if (nFlags & LVNI_DROPHILITED)
+        nWanted |= LVIS_DROPHILITED;
+    const int nStep = (nFlags & LVNI_ABOVE) ? -1 : 1;
+    if (nStart < -1 || nStart >= RowCount(state))
+        return -1;
+    for (int nRow = nStart == -1 && nStep < 0 ? RowCount(state) - 1 : nStart + nStep; IsRow(state, nRow);
+         nRow += nStep) {
+        if ((state.rows[static_cast<size_t>(nRow)].nState & nWanted) == nWanted)
+            return nRow;
+    }
+    return -1;
+}
+
+} // namespace
+
+LRESULT NotifyListView(HWND hWnd, UINT nCode, int nRow, UINT uNewState, UINT uOldState, UINT uChanged, POINT ptAction)
+{
+    const CListViewState* pState = ListViewState(hWnd);
+    NMLISTVIEW nm {};
+    nm.iItem = nRow;
+    nm.uNewState = uNewState;
+    nm.uOldState = uOldState;
+    nm.uChanged = uChanged;
+    nm.ptAction = ptAction;
+    if (pState && IsRow(*pState, nRow))
+        nm.lParam = pState->rows[static_cast<size_t>(nRow)].lParam;
+    return SendNotify(hWnd, nCode, &nm.hdr);
+}
+
+int FocusedRow(const CListViewState& state)
+{
+    for (size_t i = 0; i < state.rows.size(); ++i) {
+        if (state.rows[i].nState & LVIS_FOCUSED)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+BOOL ChangeRowState(HWND hWnd, int nRow, UINT nState, UINT nMask)
+{
+    CListViewState* pState = ListViewState(hWnd);
+    if (!pState || !IsRow(*pState, nRow))
+        return FALSE;
+    const unsigned nSerial = pState->rows[static_cast<size_t>(nRow)].nSerial;
+    const UINT nOld = pState->rows[static_cast<size_t>(nRow)].nState;
+    const UINT nNew = (nOld & ~nMask) | (nState & nMask);
+    if (nNew == nOld)
+        return TRUE;
+    if (NotifyListView(hWnd, LVN_ITEMCHANGING, nRow, nNew, nOld, LVIF_STATE))
+        return FALSE;
+    if ((nNew & LVIS_FOCUSED) && !(nOld & LVIS_FOCUSED)) {
+        // The focus leaves its old row first.
+        pState = ListViewSurvivor(hWnd);
+        const int nFocused = pState ? FocusedRow(*pState) : -1;
+        if (nFocused >= 0 && nFocused != RowOfSerial(*pState, nSerial, nRow))
+            ChangeRowState(hWnd, nFocused, 0, LVIS_FOCUSED);
+    }
+    pState = ListViewSurvivor(hWnd);
+    const int nNow = pState ? RowOfSerial(*pState, nSerial, nRow) : -1;
+    if (nNow < 0)
+        return FALSE;
+    CListViewRow& row = pState->rows[static_cast<size_t>(nNow)];
+    const UINT nBefore = row.nState;
+    row.nState = (nBefore & ~nMask) | (nState & nMask);
+    InvalidateRow(hWnd, *pState, nNow);
+    NotifyListView(hWnd, LVN_ITEMCHANGED, nNow, row.nState, nBefore, LVIF_STATE);
+    return TRUE;
+}
+
+void ChangeAllRowStates(HWND hWnd, UINT nState, UINT nMask)
+{
+    CListViewState* pState = ListViewState(hWnd);
+    std::vector<unsigned> serials;
+    serials.reserve(pState->rows.size());
+    for (const CListViewRow& row : pState->rows)
+        serials.push_back(row.nSerial);
+    for (size_t i = 0; i < serials.size(); ++i) {
+        pState = ListViewSurvivor(hWnd);
+        if (!pState)
+            return;
+        const int nRow = RowOfSerial(*pState, serials[i], static_cast<int>(i));
+        if (nRow >= 0)
+            ChangeRowState(hWnd, nRow, nState, nMask);
+    }
+}
+
+std::string RowText(HWND hWnd, int nRow, int iSubItem)
+{
+    char szBuffer[LISTVIEW_CALLBACK_TEXT];
+    LVITEM item {};
+    item.mask = LVIF_TEXT;
+    item.iItem = nRow;
+    item.iSubItem = iSubItem;
+    item.pszText = szBuffer;
+    item.cchTextMax = LISTVIEW_CALLBACK_TEXT;
+    return GetItem(hWnd, &item) ? std::string(szBuffer) : std::string();
+}
+
+bool RowLabel(HWND hWnd, int nRow, std::string* pText, int* piImage)
+{
+    char szBuffer[LISTVIEW_CALLBACK_TEXT];
+    LVITEM item {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = nRow;
+    item.pszText = szBuffer;
+    item.cchTextMax = LISTVIEW_CALLBACK_TEXT;
+    if (!GetItem(hWnd, &item))
+        return false;
+    *pText = szBuffer;
+    *piImage = item.iImage;
+    return true;
+}
+
+void DeleteAllRows(HWND hWnd)
+{
+    CListViewState* pState = ListViewState(hWnd);
+    NMLISTVIEW nm {};
+    nm.iItem = -1;
+    const bool bEach = SendNotify(hWnd, LVN_DELETEALLITEMS, &nm.hdr) == 0;
+    if (!(pState = ListViewSurvivor(hWnd)))
+        return;
+    if (bEach) {
+        std::vector<unsigned> serials;
+        for (const CListViewRow& row : pState->rows)
+            serials.push_back(row.nSerial);
+        for (size_t i = 0; i < serials.size(); ++i) {
+            const int nRow = RowOfSerial(*pState, serials[i], static_cast<int>(i));
+            if (nRow >= 0)
+                NotifyListView(hWnd, LVN_DELETEITEM, nRow);
+            if (!(pState = ListViewSurvivor(hWnd)))
+                return;
+        }
+    }
+    pState->rows.clear();
+    pState->nTop = 0;
+    pState->nAnchor = -1;
+    if (!pState->bDestroying) {
+        InvalidateRect(hWnd, nullptr, TRUE);
+        LayoutListView(hWnd);
+    }
+}
+
+BOOL HandleItemMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
+{
+    CListViewState* pState = ListViewState(hWnd);
+    const auto nRow = static_cast<int>(static_cast<INT_PTR>(wParam));
+    auto* pItem = reinterpret_cast<LVITEM*>(lParam);
+    switch (uMsg) {
+    case LVM_GETITEMCOUNT:
+        *plResult = RowCount(*pState);
+        return TRUE;
+    case LVM_SETITEMCOUNT:
+        pState->rows.reserve(std::min<size_t>(wParam, 1u << 24));
+        *plResult = TRUE;
+        return TRUE;
+    case LVM_INSERTITEM:
+        *plResult = InsertItem(hWnd, pItem);
+        return TRUE;
+    case LVM_DELETEITEM:
+        *plResult = DeleteItem(hWnd, nRow);
+        return TRUE;
+    case LVM_DELETEALLITEMS:
+        DeleteAllRows(hWnd);
+        *plResult = TRUE;
+        return TRUE;
+    case LVM_GETITEM:
+        *plResult = GetItem(hWnd, pItem);
+        return TRUE;
+    case LVM_SETITEM:
+        *plResult = SetItem(hWnd, pItem);
+        return TRUE;
+    case LVM_GETITEMTEXT: {
+        if (!pItem || !pItem->pszText || pItem->cchTextMax <= 0 || !IsRow(*pState, nRow)) {
+            *plResult = 0;
+            return TRUE;
+        }
+        LVITEM item = *pItem;
+        item.mask = LVIF_TEXT;
+        item.iItem = nRow;
+        *plResult = GetItem(hWnd, &item) ? static_cast<LRESULT>(std::strlen(pItem->pszText)) : 0;
+        return TRUE;
+    }
+    case LVM_SETITEMTEXT: {
+        if (!pItem) {
+            *plResult = FALSE;
+            return TRUE;
+        }
+        LVITEM item {};
+        item.mask = LVIF_TEXT;
+        item.iItem = nRow;
+        item.iSubItem = pItem->iSubItem;
+        item.pszText = pItem->pszText;
+        *plResult = SetItem(hWnd, &item);
+        return TRUE;
+    }
+    case LVM_GETITEMSTATE:
+        *plResult
+            = IsRow(*pState, nRow) ? pState->rows[static_cast<size_t>(nRow)].nState & static_cast<UINT>(lParam) : 0;
+        return TRUE;
+    case LVM_SETITEMSTATE:
+        if (!pItem) {
+            *plResult = FALSE;
+        } else if (nRow == -1) {
+            ChangeAllRowStates(hWnd, pItem->state, pItem->stateMask);
+            *plResult = TRUE;
+        } else {
+            *plResult = ChangeRowState(hWnd, nRow, pItem->state, pItem->stateMask);
+        }
+        return TRUE;
+    case LVM_GETNEXTITEM:
+        *plResult = GetNextItem(*pState, nRow, static_cast<UINT>(lParam));
+        return TRUE;
+    case LVM_GETSELECTEDCOUNT:
+        *plResult = std::count_if(pState->rows.begin(), pState->rows.end(),
+            [](const CListViewRow& row) { return (row.nState & LVIS_SELECTED) != 0; });
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,176 @@
+#include "platform/controls/ListViewControl.h"
+
+#include "tests/platform/controls/ListViewTestSupport.h"
+
+#include <algorithm>
+
+namespace {
+
+using ListViewLayoutTest = ListViewTest;
+
+TEST_F(ListViewLayoutTest, OwnerDrawnRowsAreDrawnOncePerVisibleRowAndMeasuredOnRequest)
+{
+    int nMeasured = 0;
+    UINT nHeight = 20;
+    onMeasureItem = [&](MEASUREITEMSTRUCT* pMis) {
+        EXPECT_EQ(pMis->CtlType, ODT_LISTVIEW);
+        ++nMeasured;
+        pMis->itemHeight = nHeight;
+    };
+    std::vector<UINT> drawn;
+    onDrawItem = [&](DRAWITEMSTRUCT* pDis) {
+        EXPECT_EQ(pDis->CtlType, ODT_LISTVIEW);
+        EXPECT_EQ(pDis->itemData, pDis->itemID);
+        EXPECT_EQ(pDis->rcItem.bottom - pDis->rcItem.top, static_cast<LONG>(nHeight));
+        drawn.push_back(pDis->itemID);
+    };
+    HWND hList = CreateList(LVS_OWNERDRAWFIXED, 50);
+    EXPECT_GE(nMeasured, 1);
+    const auto nPerPage = static_cast<UINT>(SendMessage(hList, LVM_GETCOUNTPERPAGE, 0, 0));
+    ASSERT_FALSE(drawn.empty());
+    EXPECT_LE(drawn.size(), nPerPage + 1);
+    std::sort(drawn.begin(), drawn.end());
+    EXPECT_EQ(std::adjacent_find(drawn.begin(), drawn.end()), drawn.end());
+
+    // An owner that changes its answer makes the list ask again with a position change.
+    nMeasured = 0;
+    nHeight = 30;
+    SetWindowPos(hList, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    EXPECT_EQ(nMeasured, 1);
+    const RECT rc = ItemRect(hList, 1, LVIR_BOUNDS);
+    EXPECT_EQ(rc.bottom - rc.top, 30);
+}
+
+TEST_F(ListViewLayoutTest, PaintingAsksCallbacksOnlyForVisibleRows)
+{
+    std::vector<int> asked;
+    AnswerCallbacks(&asked);
+    HWND hList = CreateList(0, 500, true);
+    InvalidateRect(hList, nullptr, TRUE);
+    asked.clear();
+    PumpUntilIdle();
+    ASSERT_FALSE(asked.empty());
+    const int nPerPage = static_cast<int>(SendMessage(hList, LVM_GETCOUNTPERPAGE, 0, 0));
+    EXPECT_LE(*std::max_element(asked.begin(), asked.end()), nPerPage);
+
+    // With redraw off nothing is painted; turning it on paints what was missed.
+    SendMessage(hList, WM_SETREDRAW, FALSE, 0);
+    SendMessage(hList, LVM_SCROLL, 0, 400 * 20);
+    asked.clear();
+    PumpUntilIdle();
+    EXPECT_TRUE(asked.empty());
+    SendMessage(hList, WM_SETREDRAW, TRUE, 0);
+    PumpUntilIdle();
+    ASSERT_FALSE(asked.empty());
+    EXPECT_GE(
+        *std::min_element(asked.begin(), asked.end()), static_cast<int>(SendMessage(hList, LVM_GETTOPINDEX, 0, 0)));
+}
+
+TEST_F(ListViewLayoutTest, RectanglesAndHitTestsFollowColumnOrderAndScroll)
+{
+    HWND hList = CreateList(LVS_OWNERDRAWFIXED, 3);
+    HWND hHeader = GetDlgItem(hList, 0);
+    const int order[] = { 2, 0, 1 };
+    ASSERT_TRUE(SendMessage(hHeader, HDM_SETORDERARRAY, 3, reinterpret_cast<LPARAM>(order)));
+    RECT rcCell { LVIR_BOUNDS, 1, 0, 0 };
+    ASSERT_TRUE(SendMessage(hList, LVM_GETSUBITEMRECT, 1, reinterpret_cast<LPARAM>(&rcCell)));
+    EXPECT_EQ(rcCell.left, 220);
+    EXPECT_EQ(rcCell.right, 300);
+    const RECT rcLabel = ItemRect(hList, 1, LVIR_LABEL);
+    EXPECT_EQ(rcLabel.left, 120);
+    const RECT rcBounds = ItemRect(hList, 1, LVIR_BOUNDS);
+    EXPECT_EQ(rcBounds.right - rcBounds.left, 300);
+
+    // 300 pixels of columns in a list 200 wide scroll by at most 100 (less the borders).
+    SendMessage(hList, LVM_SCROLL, 60, 0);
+    const RECT rcScrolled = ItemRect(hList, 1, LVIR_LABEL);
+    EXPECT_EQ(rcScrolled.left, 60);
+
+    LVHITTESTINFO hit {};
+    hit.pt = POINT { 70, (rcScrolled.top + rcScrolled.bottom) / 2 };
+    EXPECT_EQ(SendMessage(hList, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 1);
+    EXPECT_EQ(hit.iSubItem, 0);
+    EXPECT_EQ(hit.flags, LVHT_ONITEMLABEL);
+    hit.pt.x = 20; // column 2, first on the left
+    EXPECT_EQ(SendMessage(hList, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 1);
+    EXPECT_EQ(hit.iSubItem, 2);
+    hit.pt.y = 150; // below the rows
+    EXPECT_EQ(SendMessage(hList, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), -1);
+    EXPECT_EQ(hit.flags, LVHT_NOWHERE);
+}
+
+TEST_F(ListViewLayoutTest, AutosizeMeasuresCallbackTexts)
+{
+    std::vector<int> asked;
+    onNotify = [&](NMHDR* pHdr) -> LRESULT {
+        if (pHdr->code == LVN_GETDISPINFO) {
+            auto* pInfo = reinterpret_cast<NMLVDISPINFO*>(pHdr);
+            asked.push_back(pInfo->item.iItem);
+            m_strCallback = pInfo->item.iItem == 3 ? "a much longer callback text" : "short";
+            pInfo->item.pszText = m_strCallback.data();
+        }
+        return 0;
+    };
+    HWND hList = CreateList(0, 6, true);
+    asked.clear();
+    ASSERT_TRUE(SendMessage(hList, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE));
+    EXPECT_EQ(asked.size(), 6u);
+    const auto nLongest = static_cast<int>(
+        SendMessage(hList, LVM_GETSTRINGWIDTH, 0, reinterpret_cast<LPARAM>("a much longer callback text")));
+    const auto nWidth = static_cast<int>(SendMessage(hList, LVM_GETCOLUMNWIDTH, 1, 0));
+    EXPECT_GT(nWidth, nLongest);
+    EXPECT_LT(nWidth, nLongest + 30);
+}
+
+TEST_F(ListViewLayoutTest, ListFollowsHeaderChangesWhoeverMakesThem)
+{
+    HWND hList = CreateList(0, 3);
+    HWND hHeader = GetDlgItem(hList, 0);
+    HDITEM item {};
+    item.mask = HDI_WIDTH;
+    item.cxy = 40;
+    SendMessage(hHeader, HDM_SETITEM, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(SendMessage(hList, LVM_GETCOLUMNWIDTH, 0, 0), 40);
+    EXPECT_EQ(ItemRect(hList, 0, LVIR_BOUNDS).right, 240);
+    EXPECT_EQ(
+        TakeCodes({ HDN_ITEMCHANGING, HDN_ITEMCHANGED }), (std::vector<UINT> { HDN_ITEMCHANGING, HDN_ITEMCHANGED }));
+    // Rows sit below the header.
+    RECT rcHeader {};
+    GetClientRect(hHeader, &rcHeader);
+    EXPECT_EQ(ItemRect(hList, 0, LVIR_BOUNDS).top, rcHeader.bottom);
+}
+
+TEST_F(ListViewLayoutTest, DraggingAHeaderItemReordersTheColumns)
+{
+    HWND hList = CreateList(0, 3);
+    HWND hHeader = GetDlgItem(hList, 0);
+    SendMessage(hList, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_HEADERDRAGDROP, LVS_EX_HEADERDRAGDROP);
+    EXPECT_TRUE(GetWindowLongPtr(hHeader, GWL_STYLE) & HDS_DRAGDROP);
+    m_clock.Advance(GetDoubleClickTime() + 1);
+    Drag(hHeader, { 40, 5 }, { 190, 5 });
+    int order[3] {};
+    SendMessage(hHeader, HDM_GETORDERARRAY, 3, reinterpret_cast<LPARAM>(order));
+    EXPECT_EQ(std::vector<int>(order, order + 3), (std::vector<int> { 1, 2, 0 }));
+    EXPECT_EQ(ItemRect(hList, 0, LVIR_LABEL).left, 200);
+
+    // The owner refuses: nothing moves.
+    onNotify = [](NMHDR* pHdr) -> LRESULT { return pHdr->code == HDN_BEGINDRAG; };
+    m_clock.Advance(GetDoubleClickTime() + 1);
+    Drag(hHeader, { 40, 5 }, { 150, 5 });
+    SendMessage(hHeader, HDM_GETORDERARRAY, 3, reinterpret_cast<LPARAM>(order));
+    EXPECT_EQ(std::vector<int>(order, order + 3), (std::vector<int> { 1, 2, 0 }));
+}
+
+TEST_F(ListViewLayoutTest, EnsureVisibleScrollsByWholeRows)
+{
+    HWND hList = CreateList(0, 100);
+    const int nPerPage = static_cast<int>(SendMessage(hList, LVM_GETCOUNTPERPAGE, 0, 0));
+    EXPECT_TRUE(SendMessage(hList, LVM_ENSUREVISIBLE, 50, FALSE));
+    EXPECT_EQ(SendMessage(hList, LVM_GETTOPINDEX, 0, 0), 50 - nPerPage + 1);
+    EXPECT_TRUE(SendMessage(hList, LVM_ENSUREVISIBLE, 3, FALSE));
+    EXPECT_EQ(SendMessage(hList, LVM_GETTOPINDEX, 0, 0), 3);
+    SendMessage(hList, LVM_SCROLL, 0, 1000000);
+    EXPECT_EQ(SendMessage(hList, LVM_GETTOPINDEX, 0, 0), 100 - nPerPage);
+}
+
+} // namespace
