@@ -286,11 +286,17 @@ TEST_F(SyncObjectsTest, SemaphoreCountsWaitsAndReleases)
     EXPECT_FALSE(ReleaseSemaphore(hSemaphore, 0, nullptr));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 
+    // Three units are there; two more come from the other thread once the
+    // waiters have taken enough for them to fit under the maximum, however
+    // slowly the waiters start.
     HANDLE hReleaser = StartTestThread([=] {
-        Sleep(10);
-        return static_cast<DWORD>(ReleaseSemaphore(hSemaphore, 2, nullptr));
+        while (!ReleaseSemaphore(hSemaphore, 2, nullptr)) {
+            if (GetLastError() != ERROR_TOO_MANY_POSTS)
+                return DWORD { 0 };
+            Sleep(1);
+        }
+        return DWORD { 1 };
     });
-    // Three units are there; two more come from the other thread.
     EXPECT_EQ(CountWaitersReleased(hSemaphore, 6, 300), 5);
     EXPECT_EQ(JoinTestThread(hReleaser), 1u);
 }
