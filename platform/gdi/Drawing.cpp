@@ -425,7 +425,8 @@ BOOL ExtFloodFill(HDC hdc, int x, int y, COLORREF color, UINT type)
     while (!pending.empty()) {
         POINT pt = pending.back();
         pending.pop_back();
-        if (inArea[static_cast<size_t>(pt.y) * nWidth + pt.x] || !fillable(pt.x, pt.y))
+        // fillable() first: it keeps the point inside the bitmap before the index is taken.
+        if (!fillable(pt.x, pt.y) || inArea[static_cast<size_t>(pt.y) * nWidth + pt.x])
             continue;
         inArea[static_cast<size_t>(pt.y) * nWidth + pt.x] = true;
         pending.insert(pending.end(),

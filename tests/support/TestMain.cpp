@@ -3,6 +3,9 @@
 // temporary folder, removed at the end) unless the caller set ARCHIVORA_HOME, so
 // no test writes settings, catalogs or logs into the user's real folders, nor
 // reads the user's mail profiles.
+//
+// Under LeakSanitizer (the address sanitizer build), the leaks that are the
+// system libraries' own caches are suppressed by lsan-suppressions.txt.
 
 #include "tests/support/TempFolder.h"
 
@@ -10,6 +13,11 @@
 
 #include <cstdlib>
 #include <memory>
+
+extern "C" const char* __lsan_default_options()
+{
+    return "suppressions=" ARCHIVORA_SOURCE_DIR "/tests/support/lsan-suppressions.txt";
+}
 
 int main(int argc, char** argv)
 {

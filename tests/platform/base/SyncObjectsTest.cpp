@@ -286,20 +286,19 @@ TEST_F(SyncObjectsTest, SemaphoreCountsWaitsAndReleases)
     EXPECT_FALSE(ReleaseSemaphore(hSemaphore, 0, nullptr));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 
-    // Three units are there; two more come from the other thread, one at a
-    // time as soon as the waiters have made room under the maximum.
+    // Three units are there; two more come from the other thread once the
+    // waiters have taken enough for them to fit under the maximum, however
+    // slowly the waiters start.
     HANDLE hReleaser = StartTestThread([=] {
-        DWORD nReleased = 0;
-        for (int nTry = 0; nReleased < 2 && nTry < 2000; ++nTry) {
-            if (ReleaseSemaphore(hSemaphore, 1, nullptr))
-                ++nReleased;
-            else
-                Sleep(1);
+        while (!ReleaseSemaphore(hSemaphore, 2, nullptr)) {
+            if (GetLastError() != ERROR_TOO_MANY_POSTS)
+                return DWORD { 0 };
+            Sleep(1);
         }
-        return nReleased;
+        return DWORD { 1 };
     });
-    EXPECT_EQ(CountWaitersReleased(hSemaphore, 6, 1000), 5);
-    EXPECT_EQ(JoinTestThread(hReleaser), 2u);
+    EXPECT_EQ(CountWaitersReleased(hSemaphore, 6, 300), 5);
+    EXPECT_EQ(JoinTestThread(hReleaser), 1u);
 }
 
 TEST_F(SyncObjectsTest, SemaphoreCreationChecksItsCounts)

@@ -39,7 +39,8 @@ BITMAPINFO* Info(std::vector<BYTE>& storage, int nWidth, int nHeight, int nBitCo
     pInfo->bmiHeader.biPlanes = 1;
     pInfo->bmiHeader.biBitCount = static_cast<WORD>(nBitCount);
     pInfo->bmiHeader.biClrUsed = static_cast<DWORD>(palette.size());
-    std::memcpy(pInfo->bmiColors, palette.data(), palette.size() * sizeof(RGBQUAD));
+    if (!palette.empty())
+        std::memcpy(pInfo->bmiColors, palette.data(), palette.size() * sizeof(RGBQUAD));
     return pInfo;
 }
 
