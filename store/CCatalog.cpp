@@ -244,7 +244,7 @@ BOOL CCatalog::ListRootChain(CATBLOCK nRoot, std::vector<CRecordRef>* pRefs)
 
 BOOL CCatalog::LoadMapsLocked()
 {
-    std::map<std::string, CRecordRef, std::less<>> directories;
+    CTextMap directories;
     std::map<std::string, CRecordRef> extensions;
     std::unordered_map<std::int64_t, std::string> directoryPaths;
     std::map<std::string, CLocationEntry> locations;

@@ -197,9 +197,11 @@ private:
         using is_transparent = void;
         std::size_t operator()(std::string_view text) const { return std::hash<std::string_view> {}(text); }
     };
+    // Texts to records, looked up by any string type.
+    using CTextMap = std::unordered_map<std::string, CRecordRef, CTextHash, std::equal_to<>>;
     // A directory's index: lower-cased document names to document records.
     struct CNameIndex {
-        std::unordered_map<std::string, CRecordRef, CTextHash, std::equal_to<>> names;
+        CTextMap names;
         // Two documents had one name (which the program never makes): the
         // index names one of them, so removing a name drops the index.
         bool bDuplicates { false };
@@ -258,7 +260,7 @@ private:
     std::mutex m_mapMutex;
     bool m_bMapsLoaded { false };
     std::atomic<LONG> m_nPlaceChoice { PLACE_NONE };
-    std::map<std::string, CRecordRef, std::less<>> m_directories;   // normalized folder text -> directory record
+    CTextMap m_directories;                                         // normalized folder text -> directory record
     std::unordered_map<std::int64_t, std::string> m_directoryPaths; // IndexKey of a directory record -> its text
     std::map<std::string, CRecordRef> m_extensions;                 // lower-cased extension -> extension record
     std::map<std::string, CLocationEntry> m_locations;              // lower-cased key -> location

@@ -132,10 +132,16 @@ std::string MapCaseCopy(std::string_view strText, CaseMap eMap)
     std::string strResult;
     strResult.reserve(strText.size());
     for (std::size_t nPos = 0; nPos < strText.size();) {
-        // ASCII, the common case, maps without decoding.
+        // ASCII, the common case, maps without decoding, a run at a time.
         if (static_cast<unsigned char>(strText[nPos]) < 0x80) {
-            strResult += static_cast<char>(MapCase(static_cast<unsigned char>(strText[nPos]), eMap));
-            ++nPos;
+            std::size_t nEnd = nPos + 1;
+            while (nEnd < strText.size() && static_cast<unsigned char>(strText[nEnd]) < 0x80)
+                ++nEnd;
+            std::size_t nOut = strResult.size();
+            strResult.append(strText.substr(nPos, nEnd - nPos));
+            for (std::size_t n = nOut; n < strResult.size(); ++n)
+                strResult[n] = static_cast<char>(MapCase(static_cast<unsigned char>(strResult[n]), eMap));
+            nPos = nEnd;
             continue;
         }
         DecodedChar ch = DecodeUtf8(strText, nPos);
