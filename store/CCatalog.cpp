@@ -244,7 +244,8 @@ BOOL CCatalog::ListRootChain(CATBLOCK nRoot, std::vector<CRecordRef>* pRefs)
 
 BOOL CCatalog::LoadMapsLocked()
 {
-    std::map<std::string, CRecordRef> directories, extensions;
+    CTextMap directories;
+    std::map<std::string, CRecordRef> extensions;
     std::unordered_map<std::int64_t, std::string> directoryPaths;
     std::map<std::string, CLocationEntry> locations;
     std::vector<CRecordRef> refs;
@@ -290,7 +291,7 @@ CCatalog::NameLookup CCatalog::LookupDocumentName(CRecordRef directory, std::str
     auto it = m_nameIndexes.find(IndexKey(directory));
     if (it == m_nameIndexes.end())
         return NameLookup::NotIndexed;
-    auto found = it->second.names.find(std::string(name));
+    auto found = it->second.names.find(name);
     if (found == it->second.names.end())
         return NameLookup::Absent;
     *pRef = found->second;
@@ -358,10 +359,11 @@ CString CCatalog::NormalizeFolder(LPCTSTR pszFolder)
 {
     // Folders on network drive letters are kept in share form, so a document
     // is found whatever letter its share has today.
-    std::string strFolder(NormalizeDrivePath(pszFolder ? pszFolder : ""));
-    if (!strFolder.empty() && strFolder.front() != '*' && strFolder.back() != '\\')
+    CString strFolder = NormalizeDrivePath(pszFolder ? pszFolder : "");
+    int nLength = strFolder.GetLength();
+    if (nLength > 0 && strFolder[0] != '*' && strFolder[nLength - 1] != '\\')
         strFolder += '\\';
-    return CString(strFolder.c_str());
+    return strFolder;
 }
 
 CDirectoryRec* CCatalog::FindDirectory(LPCTSTR pszFolder)
@@ -371,7 +373,7 @@ CDirectoryRec* CCatalog::FindDirectory(LPCTSTR pszFolder)
     {
         std::lock_guard lock(m_mapMutex);
         EnsureMapsLocked();
-        auto it = m_directories.find(std::string(strFolder));
+        auto it = m_directories.find(std::string_view(strFolder, static_cast<std::size_t>(strFolder.GetLength())));
         if (it == m_directories.end())
             return nullptr;
         ref = it->second;
@@ -390,7 +392,8 @@ CDirectoryRec* CCatalog::FindOrAddDirectory(LPCTSTR pszFolder)
     std::lock_guard lock(m_mapMutex);
     EnsureMapsLocked();
     CRecordRef ref;
-    if (auto it = m_directories.find(std::string(strFolder)); it != m_directories.end()) {
+    if (auto it = m_directories.find(std::string_view(strFolder, static_cast<std::size_t>(strFolder.GetLength())));
+        it != m_directories.end()) {
         ref = it->second;
     } else {
         // The record is written whole with its slot, never seen without its path.

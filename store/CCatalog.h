@@ -192,9 +192,16 @@ private:
     friend class CDirectoryRec;
     friend class CDocumentRec;
 
+    // Hashes texts of any string type alike, so a lookup by string_view makes no string.
+    struct CTextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view> {}(text); }
+    };
+    // Texts to records, looked up by any string type.
+    using CTextMap = std::unordered_map<std::string, CRecordRef, CTextHash, std::equal_to<>>;
     // A directory's index: lower-cased document names to document records.
     struct CNameIndex {
-        std::unordered_map<std::string, CRecordRef> names;
+        CTextMap names;
         // Two documents had one name (which the program never makes): the
         // index names one of them, so removing a name drops the index.
         bool bDuplicates { false };
@@ -250,12 +257,12 @@ private:
     std::mutex m_mapMutex;
     bool m_bMapsLoaded { false };
     std::atomic<LONG> m_nPlaceChoice { PLACE_NONE };
-    std::map<std::string, CRecordRef> m_directories;   // normalized folder text -> directory record
+    CTextMap m_directories;                                         // normalized folder text -> directory record
     std::unordered_map<std::int64_t, std::string> m_directoryPaths; // IndexKey of a directory record -> its text
-    std::map<std::string, CRecordRef> m_extensions;    // lower-cased extension -> extension record
-    std::map<std::string, CLocationEntry> m_locations; // lower-cased key -> location
-    std::vector<CRecordRef> m_extensionWalk;           // FirstExtension's snapshot of the table
-    std::map<std::int64_t, CNameIndex> m_nameIndexes;  // by IndexKey of the directory record
+    std::map<std::string, CRecordRef> m_extensions;                 // lower-cased extension -> extension record
+    std::map<std::string, CLocationEntry> m_locations;              // lower-cased key -> location
+    std::vector<CRecordRef> m_extensionWalk;                        // FirstExtension's snapshot of the table
+    std::unordered_map<std::int64_t, CNameIndex> m_nameIndexes;     // by IndexKey of the directory record
     std::uint64_t m_nNameChanges { 0 };
     std::size_t m_nExtensionWalk { 0 };
 };

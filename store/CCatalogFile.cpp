@@ -34,8 +34,10 @@
  *      2k and 2k+1 that exist (one when 2k is the last block).
  *  (3) Every object of the block-header cache names a block that exists, and
  *      when that block is in the block cache its header there is the object's.
- *  (4) The caches only ever hold what is in the file: a block is written to the
- *      file first and copied into the caches only when the write succeeded.
+ *  (4) Between calls the caches only ever hold what is in the file: a block is
+ *      written to the file before it is copied into the caches, or, changed in
+ *      place in the block cache, written before the call returns and its
+ *      changed bytes put back when the write failed.
  *  (5) A new block is written before the file header counts it, and the header
  *      before the block that links to it; so after a failed write every chain
  *      still reads as it did before the call or as it does after it, and a
@@ -677,15 +679,22 @@ BOOL CCatalogFile::IsWritable() const
 
 BOOL CCatalogFile::WriteBlockLocked(CATBLOCK nBlock, const BYTE* pData)
 {
-    assert(IsValidBlock(nBlock, pData));
-    if (!m_io.WriteAt(BlockOffset(nBlock), std::span<const BYTE>(pData, BLOCK_SIZE))) {
-        m_state = State::Error;
+    if (!WriteCachedBlockLocked(nBlock, pData))
         return FALSE;
-    }
     if (auto it = FindChunkLocked(nBlock & ~1); it != m_chunks.end()) {
         std::size_t nIndex = static_cast<std::size_t>(nBlock & 1);
         std::memcpy(it->data.data() + nIndex * BLOCK_SIZE, pData, BLOCK_SIZE);
         it->bChecked[nIndex] = true;
+    }
+    return TRUE;
+}
+
+BOOL CCatalogFile::WriteCachedBlockLocked(CATBLOCK nBlock, const BYTE* pData)
+{
+    assert(IsValidBlock(nBlock, pData));
+    if (!m_io.WriteAt(BlockOffset(nBlock), std::span<const BYTE>(pData, BLOCK_SIZE))) {
+        m_state = State::Error;
+        return FALSE;
     }
     if (std::size_t nIndex = static_cast<std::size_t>(nBlock); nIndex < m_blocks.size() && m_blocks[nIndex])
         m_blocks[nIndex]->m_header = ReadBlockHeader(pData);
@@ -810,16 +819,7 @@ BOOL CCatalogFile::AllocateLocked(LONG nTableType, LONG nRecordSize, CATBLOCK nF
         const BYTE* pFree = std::find(pFlags, pFlags + nSlots, SLOT_FREE);
         if (pFree != pFlags + nSlots) {
             LONG nSlot = static_cast<LONG>(pFree - pFlags);
-            std::array<BYTE, BLOCK_SIZE> data;
-            std::memcpy(data.data(), pData, BLOCK_SIZE);
-            data[BLOCK_HEADER_SIZE + static_cast<std::size_t>(nSlot)] = SLOT_USED;
-            BYTE* pRecord = data.data() + RecordOffset(nRecordSize, nSlot);
-            if (initial.empty())
-                std::memset(pRecord, 0, static_cast<std::size_t>(nRecordSize));
-            else
-                std::memcpy(pRecord, initial.data(), initial.size());
-            WriteLong(data.data() + 8, std::max(pBlock->m_header.nHighestUsed, nSlot));
-            if (!WriteBlockLocked(pBlock->m_nBlock, data.data()))
+            if (!TakeSlotLocked(pBlock->m_nBlock, nSlot, initial))
                 return FALSE;
             *pRef = { pBlock->m_nBlock, nSlot };
             return TRUE;
@@ -833,6 +833,35 @@ BOOL CCatalogFile::AllocateLocked(LONG nTableType, LONG nRecordSize, CATBLOCK nF
         pBlock = pNext;
     }
     DamageLocked(); // a chain longer than the file has blocks runs in a circle
+    return FALSE;
+}
+
+BOOL CCatalogFile::TakeSlotLocked(CATBLOCK nBlock, LONG nSlot, std::span<const BYTE> initial)
+{
+    BYTE* pData = BlockDataLocked(nBlock);
+    if (!pData)
+        return FALSE;
+    LONG nRecordSize = ReadLong(pData + 4);
+    std::size_t nSize = static_cast<std::size_t>(nRecordSize);
+    BYTE* pFlag = pData + BLOCK_HEADER_SIZE + nSlot;
+    BYTE* pRecord = pData + RecordOffset(nRecordSize, nSlot);
+    LONG nHighest = ReadLong(pData + 8);
+    // The slot is taken in the cached block, which then goes to the file in
+    // one write; a failed write puts the cached bytes back as the file has them.
+    std::array<BYTE, MAX_RECORD_SIZE> before;
+    std::memcpy(before.data(), pRecord, nSize);
+    BYTE bFlag = *pFlag;
+    *pFlag = SLOT_USED;
+    if (initial.empty())
+        std::memset(pRecord, 0, nSize);
+    else
+        std::memcpy(pRecord, initial.data(), nSize);
+    WriteLong(pData + 8, std::max(nHighest, nSlot));
+    if (WriteCachedBlockLocked(nBlock, pData))
+        return TRUE;
+    *pFlag = bFlag;
+    std::memcpy(pRecord, before.data(), nSize);
+    WriteLong(pData + 8, nHighest);
     return FALSE;
 }
 
@@ -888,12 +917,17 @@ BOOL CCatalogFile::WriteRecord(CRecordRef ref, LONG nTableType, std::span<const 
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    // The block with the new record goes to the file in one write, then into
-    // the cache: a record is written whole or not at all.
-    std::array<BYTE, BLOCK_SIZE> block;
-    std::memcpy(block.data(), pData, BLOCK_SIZE);
-    std::memcpy(block.data() + RecordOffset(nRecordSize, ref.nSlot), data.data(), data.size());
-    return WriteBlockLocked(ref.nBlock, block.data());
+    // The record is changed in the cached block, which then goes to the file
+    // in one write: a record is written whole or not at all. A failed write
+    // puts the cached bytes back as the file has them.
+    BYTE* pRecord = pData + RecordOffset(nRecordSize, ref.nSlot);
+    std::array<BYTE, MAX_RECORD_SIZE> before;
+    std::memcpy(before.data(), pRecord, data.size());
+    std::memcpy(pRecord, data.data(), data.size());
+    if (WriteCachedBlockLocked(ref.nBlock, pData))
+        return TRUE;
+    std::memcpy(pRecord, before.data(), data.size());
+    return FALSE;
 }
 
 BOOL CCatalogFile::FreeRecord(CRecordRef ref, LONG nTableType)

@@ -182,6 +182,13 @@ private:
     [[nodiscard]] BOOL WriteHeaderLocked(const CFileHeader& header);
     // Writes a whole block, then copies it into the caches.
     [[nodiscard]] BOOL WriteBlockLocked(CATBLOCK nBlock, const BYTE* pData);
+    // Writes a whole block from pData, which is the block's bytes in the block
+    // cache or a copy of them, and brings its header object up to date. On a
+    // failure the caller puts back the bytes it changed in the cache.
+    [[nodiscard]] BOOL WriteCachedBlockLocked(CATBLOCK nBlock, const BYTE* pData);
+    // Marks a free slot of an existing block used, holding initial (zeros
+    // when empty), in one write of the block.
+    [[nodiscard]] BOOL TakeSlotLocked(CATBLOCK nBlock, LONG nSlot, std::span<const BYTE> initial);
     // Writes a new block after the last one, with slot header.nHighestUsed (if
     // any) used and holding initial (zeros when empty), and counts it in the
     // file header.
@@ -205,8 +212,9 @@ private:
     // Puts a block just appended to the file into the cache as it was written.
     void CacheAppendedBlockLocked(CATBLOCK nBlock, const BYTE* pData);
     // The checked bytes of an existing block; null (damage found) when damaged.
-    // The pointer is good until the next lookup in the block cache. Bytes are
-    // changed through it only after they were written to the file.
+    // The pointer is good until the next lookup in the block cache. Bytes
+    // changed through it are written to the file in the same call, and put
+    // back when that write fails.
     BYTE* BlockDataLocked(CATBLOCK nBlock);
     CCatalogBlock* GetBlockLocked(CATBLOCK nBlock);
     // The block-header object of a block if it was made, else null; reads nothing.
@@ -239,7 +247,7 @@ private:
     CCatalogIo m_io;
     int m_nCacheChunks;
     mutable std::size_t m_nUncheckedCalls { 0 }; // calls since AssertValidLocked last checked
-    std::list<CChunk> m_chunks; // most recently used first, at most m_nCacheChunks
+    std::list<CChunk> m_chunks;                  // most recently used first, at most m_nCacheChunks
     // By first block / 2; m_chunks.end() for a chunk that is not cached.
     std::vector<std::list<CChunk>::iterator> m_chunkIndex;
     std::vector<std::unique_ptr<CCatalogBlock>> m_blocks; // block-header cache, by block number; null when not read

@@ -79,7 +79,9 @@ CString NormalizeWith(LPCTSTR pszPath, Convert convert)
     CString strConverted;
     convert(CString(strPath.data(), static_cast<int>(strPath.size())), strConverted);
     std::string strLower = Utf8ToLower(std::string_view(strConverted, strConverted.GetLength()));
-    return CString(bStar ? "*" : "") + CString(strLower.c_str());
+    if (bStar)
+        strLower.insert(0, 1, '*');
+    return CString(strLower.c_str(), static_cast<int>(strLower.size()));
 }
 
 } // namespace

@@ -139,14 +139,17 @@ BOOL CNodeRec::GetOwnedChain(int nOffset, LONG nTableType, CATBLOCK* pnFirst) co
 BOOL CNodeRec::AllocateInChain(int nOffset, LONG nTableType, CRecordRef* pRef, std::span<const BYTE> initial)
 {
     CATBLOCK nFirst = NO_BLOCK;
-    if (!Load() || !GetOwnedChain(nOffset, nTableType, &nFirst)
+    if (!GetOwnedChain(nOffset, nTableType, &nFirst)
         || !m_pCatalog->AllocateRecord(nTableType, nFirst, GetRef(), pRef, initial))
         return FALSE;
     if (nFirst != NO_BLOCK)
         return TRUE;
-    SetLongField(GetData(), nOffset, pRef->nBlock);
-    if (Save())
-        return TRUE;
+    // The node's other fields are taken from the file, as another cursor on it may have changed them.
+    if (Load()) {
+        SetLongField(GetData(), nOffset, pRef->nBlock);
+        if (Save())
+            return TRUE;
+    }
     (void)m_pCatalog->FreeRecord(*pRef, nTableType); // the file refuses writes now; nothing more to undo
     return FALSE;
 }

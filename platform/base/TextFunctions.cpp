@@ -112,13 +112,18 @@ locale_t Utf8Locale()
     return s_locale;
 }
 
+// An ASCII character in the other case; other bytes stay as they are.
+char AsciiMapCase(char ch, CaseMap eMap)
+{
+    if (eMap == CaseMap::Lower)
+        return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch + ('a' - 'A')) : ch;
+    return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - ('a' - 'A')) : ch;
+}
+
 char32_t MapCase(char32_t cp, CaseMap eMap)
 {
-    if (cp < 0x80) {
-        if (eMap == CaseMap::Lower)
-            return (cp >= 'A' && cp <= 'Z') ? cp + ('a' - 'A') : cp;
-        return (cp >= 'a' && cp <= 'z') ? cp - ('a' - 'A') : cp;
-    }
+    if (cp < 0x80)
+        return static_cast<unsigned char>(AsciiMapCase(static_cast<char>(cp), eMap));
     locale_t locale = Utf8Locale();
     if (!locale)
         return cp;
@@ -132,10 +137,16 @@ std::string MapCaseCopy(std::string_view strText, CaseMap eMap)
     std::string strResult;
     strResult.reserve(strText.size());
     for (std::size_t nPos = 0; nPos < strText.size();) {
-        // ASCII, the common case, maps without decoding.
+        // ASCII, the common case, maps without decoding, a run at a time.
         if (static_cast<unsigned char>(strText[nPos]) < 0x80) {
-            strResult += static_cast<char>(MapCase(static_cast<unsigned char>(strText[nPos]), eMap));
-            ++nPos;
+            std::size_t nEnd = nPos + 1;
+            while (nEnd < strText.size() && static_cast<unsigned char>(strText[nEnd]) < 0x80)
+                ++nEnd;
+            std::size_t nOut = strResult.size();
+            strResult.append(strText.substr(nPos, nEnd - nPos));
+            for (std::size_t n = nOut; n < strResult.size(); ++n)
+                strResult[n] = AsciiMapCase(strResult[n], eMap);
+            nPos = nEnd;
             continue;
         }
         DecodedChar ch = DecodeUtf8(strText, nPos);
