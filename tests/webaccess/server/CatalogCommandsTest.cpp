@@ -1,4 +1,5 @@
-#include "webaccess/server/CatalogCommands.h"
+#include "webaccess/server/CWACmdWdir.h"
+#include "webaccess/server/CWACmdWfind.h"
 
 #include "tests/webaccess/server/CatalogSessionFixture.h"
 #include "webaccess/pages/WebText.h"

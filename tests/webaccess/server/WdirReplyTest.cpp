@@ -3,7 +3,7 @@
 // names and descriptions, expired, protected and missing ones, in both orders;
 // and the WFIND page and WTREE tokens of the same catalog.
 
-#include "webaccess/server/CatalogCommands.h"
+#include "webaccess/server/CWACmdWdir.h"
 
 #include "tests/support/ScopedVariable.h"
 #include "tests/support/TestData.h"
