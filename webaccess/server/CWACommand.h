@@ -7,8 +7,8 @@
 // user's session (CWASession) and deletes it, except a kept WFIND.
 //
 // Status codes: 1 made, not parsed; 0 well-formed; 2 malformed or refused;
-// 9 the named file or catalog document does not exist; a failing Prepare or
-// Execute leaves its own code. A catalog reference is checked by the parser,
+// 9 the named file or catalog document does not exist; 12 a write of the
+// reply failed; a failing Prepare or Execute leaves its own code. A catalog reference is checked by the parser,
 // a path only when the command runs, after the session has checked that the
 // profile may reach the file system at all: a refused profile must not learn
 // which paths exist.
