@@ -3,7 +3,7 @@
 // optional order field), with no web catalog set, so every well-formed
 // reference other than (0,0) is refused as no node.
 
-#include "webaccess/server/CatalogCommands.h"
+#include "webaccess/server/CWACmdWdir.h"
 
 #include <cstddef>
 #include <cstdint>

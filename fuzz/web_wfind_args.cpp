@@ -2,7 +2,7 @@
 // Feeds arbitrary text to the argument parser of WFIND (search text, match
 // mode and field) and asks for the log line, which joins the words it cut.
 
-#include "webaccess/server/CatalogCommands.h"
+#include "webaccess/server/CWACmdWfind.h"
 
 #include <cstddef>
 #include <cstdint>

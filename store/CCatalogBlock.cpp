@@ -5,25 +5,25 @@
 CBlockHeader ReadBlockHeader(const BYTE* pBlock)
 {
     CBlockHeader header;
-    header.nTableType = ReadLong(pBlock);
-    header.nRecordSize = ReadLong(pBlock + 4);
-    header.nHighestUsed = ReadLong(pBlock + 8);
-    header.nPrevBlock = ReadLong(pBlock + 12);
-    header.nNextBlock = ReadLong(pBlock + 16);
-    header.owner.nBlock = ReadLong(pBlock + 20);
-    header.owner.nSlot = ReadLong(pBlock + 24);
+    header.nTableType = ReadLong(pBlock + BLOCK_OFF_TABLE_TYPE);
+    header.nRecordSize = ReadLong(pBlock + BLOCK_OFF_RECORD_SIZE);
+    header.nHighestUsed = ReadLong(pBlock + BLOCK_OFF_HIGHEST_USED);
+    header.nPrevBlock = ReadLong(pBlock + BLOCK_OFF_PREV_BLOCK);
+    header.nNextBlock = ReadLong(pBlock + BLOCK_OFF_NEXT_BLOCK);
+    header.owner.nBlock = ReadLong(pBlock + BLOCK_OFF_OWNER_BLOCK);
+    header.owner.nSlot = ReadLong(pBlock + BLOCK_OFF_OWNER_SLOT);
     return header;
 }
 
 void WriteBlockHeader(BYTE* pBlock, const CBlockHeader& header)
 {
-    WriteLong(pBlock, header.nTableType);
-    WriteLong(pBlock + 4, header.nRecordSize);
-    WriteLong(pBlock + 8, header.nHighestUsed);
-    WriteLong(pBlock + 12, header.nPrevBlock);
-    WriteLong(pBlock + 16, header.nNextBlock);
-    WriteLong(pBlock + 20, header.owner.nBlock);
-    WriteLong(pBlock + 24, header.owner.nSlot);
+    WriteLong(pBlock + BLOCK_OFF_TABLE_TYPE, header.nTableType);
+    WriteLong(pBlock + BLOCK_OFF_RECORD_SIZE, header.nRecordSize);
+    WriteLong(pBlock + BLOCK_OFF_HIGHEST_USED, header.nHighestUsed);
+    WriteLong(pBlock + BLOCK_OFF_PREV_BLOCK, header.nPrevBlock);
+    WriteLong(pBlock + BLOCK_OFF_NEXT_BLOCK, header.nNextBlock);
+    WriteLong(pBlock + BLOCK_OFF_OWNER_BLOCK, header.owner.nBlock);
+    WriteLong(pBlock + BLOCK_OFF_OWNER_SLOT, header.owner.nSlot);
 }
 
 CCatalogBlock::CCatalogBlock(CCatalogFile* pFile, CATBLOCK nBlock, const CBlockHeader& header)

@@ -6,6 +6,7 @@
 #include "store/CDocumentRec.h"
 #include "store/CEntryLinkRec.h"
 #include "store/CLinkRec.h"
+#include "store/CatalogColumns.h"
 #include "store/CatalogCompare.h"
 #include "store/ListFilter.h"
 #include "store/RecordFields.h"
@@ -63,12 +64,12 @@ CNodeRec* CNodeRec::NewRootNodeRec(CCatalog* pCatalog)
 
 CNodeRec* CNodeRec::NewTopNodeRec2(CCatalog* pCatalog)
 {
-    return NewNode(pCatalog, { 2, 0 });
+    return NewNode(pCatalog, { FAVOURITES_NODE_BLOCK, 0 });
 }
 
 CNodeRec* CNodeRec::NewTopNodeRec3(CCatalog* pCatalog)
 {
-    return NewNode(pCatalog, { 3, 0 });
+    return NewNode(pCatalog, { SYSTEMS_NODE_BLOCK, 0 });
 }
 
 CNodeRec* CNodeRec::NewTopNodeRec4(CCatalog* pCatalog)
@@ -458,7 +459,7 @@ CDocumentSet* CNodeRec::Query(const LONG* pCriteria, int nWords) const
         std::erase_if(found, [&](const auto& pDocument) { return pDocument->GetRecordState() != nWanted; });
     }
     if (pCriteria[4] == 1)
-        SortDocuments(found, { 4108, 1, 0 });
+        SortDocuments(found, { COLUMN_DATE, 1, 0 });
     pSet->documents = std::move(found);
     return pSet.release();
 }

@@ -59,7 +59,7 @@ constexpr int QUERY_WORDS = 6;
 // How a list of records is sorted: a column, the direction and whether sizes
 // count in kilobytes. Nodes sort by name whatever the column.
 struct CSortSpec {
-    LONG nColumn;    // a column ID, 4101 (0x1005) for the name
+    LONG nColumn;    // a column ID (CatalogColumns.h)
     LONG bAscending; // 0 reverses the order
     LONG bSizeInKB;
 };
@@ -84,6 +84,7 @@ public:
     static constexpr CATBLOCK FIXED_NODE_LAST = 4;
     static constexpr CATBLOCK EXPIRING_NODE_BLOCK = 1;   // every document with an expiry date
     static constexpr CATBLOCK FAVOURITES_NODE_BLOCK = 2; // the user's favourites
+    static constexpr CATBLOCK SYSTEMS_NODE_BLOCK = 3;    // the systems root
 
     // A cursor on the node at (nBlock, nSlot), loaded; IsValid tells whether it could be.
     CNodeRec(CCatalog* pCatalog, CATBLOCK nBlock, LONG nSlot);

@@ -2,6 +2,7 @@
 
 #include "platform/base/TextFunctions.h"
 #include "store/CDocumentRec.h"
+#include "store/CatalogColumns.h"
 
 #include <algorithm>
 #include <memory>
@@ -23,7 +24,7 @@ int CompareTexts(const CString& str1, const CString& str2)
 // Whether the column sorts documents by one of their texts.
 bool IsTextColumn(LONG nColumn)
 {
-    return nColumn == 4101 || nColumn == 4102 || nColumn == 4113 || nColumn == 4417 || nColumn == 4111;
+    return nColumn == COLUMN_NAME || nColumn == COLUMN_DESCRIPTION || nColumn == COLUMN_LABEL || nColumn == COLUMN_ALT_NAME || nColumn == COLUMN_TYPE;
 }
 
 // A text of a document for the text columns.
@@ -31,19 +32,19 @@ CString DocumentText(const CDocumentRec& document, LONG nColumn)
 {
     CString strText;
     switch (nColumn) {
-    case 4101:
+    case COLUMN_NAME:
         document.GetFullPath(strText);
         break;
-    case 4102:
+    case COLUMN_DESCRIPTION:
         document.GetNameWithLocation(strText);
         break;
-    case 4113:
+    case COLUMN_LABEL:
         document.GetLabel(strText);
         break;
-    case 4417:
+    case COLUMN_ALT_NAME:
         document.GetAltNameWithLocation(strText);
         break;
-    case 4111:
+    case COLUMN_TYPE:
         document.GetTypeName(strText);
         break;
     default:
@@ -75,10 +76,10 @@ int CompareDocuments(const CDocumentRec* pDocument1, const CDocumentRec* pDocume
     if (IsTextColumn(spec.nColumn))
         return CompareTexts(DocumentText(*pDocument1, spec.nColumn), DocumentText(*pDocument2, spec.nColumn));
     switch (spec.nColumn) {
-    case 4108:
-    case 4118:
+    case COLUMN_DATE:
+    case COLUMN_EXPIRED_DATE:
         return Sign(LONGLONG { pDocument1->GetExpiry() } - pDocument2->GetExpiry());
-    case 4103: {
+    case COLUMN_SIZE: {
         LONGLONG nSize1 = pDocument1->LoadState().nSize;
         LONGLONG nSize2 = pDocument2->LoadState().nSize;
         if (spec.bSizeInKB) {
@@ -88,13 +89,13 @@ int CompareDocuments(const CDocumentRec* pDocument1, const CDocumentRec* pDocume
         }
         return Sign(nSize1 - nSize2);
     }
-    case 4106:
+    case COLUMN_MODIFIED:
         return Sign(pDocument1->LoadState().tModified - pDocument2->LoadState().tModified);
-    case 4105:
+    case COLUMN_CREATED:
         return Sign(pDocument1->LoadState().tCreated - pDocument2->LoadState().tCreated);
-    case 4107:
+    case COLUMN_ACCESSED:
         return Sign(pDocument1->LoadState().tAccessed - pDocument2->LoadState().tAccessed);
-    case 4115:
+    case COLUMN_EXPIRY_STATE:
         return Sign(LONGLONG { pDocument1->GetExpiryState(FALSE) } - pDocument2->GetExpiryState(FALSE));
     default:
         return 0;

@@ -12,7 +12,7 @@
 class CCatalogRecord;
 
 // Compares two documents by the key's column in the key's direction: < 0 when
-// the first sorts before the second. Column 4101 compares the full names.
+// the first sorts before the second. Column COLUMN_NAME compares the full names.
 int SortDocumentItems(const CDocumentRec* pDocument1, const CDocumentRec* pDocument2, const CSortSpec& spec);
 
 // Compares two records (CNodeRec or CDocumentRec) by the key, its direction

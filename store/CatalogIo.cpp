@@ -1,9 +1,9 @@
 #include "store/CatalogIo.h"
 
+#include "platform/base/FailureCountdown.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/WinError.h"
 
-#include <atomic>
 #include <string>
 
 #include <fcntl.h>
@@ -12,25 +12,14 @@
 
 namespace {
 
-// Counts down to the write that fails; 0 when no failure is armed.
-std::atomic<int> g_nWritesUntilFailure { 0 };
-
-// True when the write being made is the one the test seam picked to fail.
-bool IsInjectedFailure()
-{
-    int nLeft = g_nWritesUntilFailure.load();
-    while (nLeft > 0) {
-        if (g_nWritesUntilFailure.compare_exchange_weak(nLeft, nLeft - 1))
-            return nLeft == 1;
-    }
-    return false;
-}
+// The catalog write that the test seam picked to fail.
+CFailureCountdown g_writeFailure;
 
 }
 
 void SetCatalogWriteFailure(int nWrite)
 {
-    g_nWritesUntilFailure.store(nWrite > 0 ? nWrite : 0);
+    g_writeFailure.Arm(nWrite);
 }
 
 CCatalogIo::~CCatalogIo()
@@ -120,7 +109,7 @@ BOOL CCatalogIo::WriteAt(std::int64_t nOffset, std::span<const BYTE> data)
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    if (IsInjectedFailure()) {
+    if (g_writeFailure.Fire()) {
         SetLastError(ERROR_WRITE_FAULT);
         return FALSE;
     }

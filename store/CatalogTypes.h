@@ -11,8 +11,15 @@
 constexpr int BLOCK_SIZE = 2048;
 // The file header: kind, block size, last block, version, two texts, two numbers, time stamp.
 constexpr int FILE_HEADER_SIZE = 84;
-// Each block starts with seven 32-bit fields (table type first).
+// Each block starts with seven 32-bit fields, at these offsets.
 constexpr int BLOCK_HEADER_SIZE = 7 * 4;
+constexpr int BLOCK_OFF_TABLE_TYPE = 0;
+constexpr int BLOCK_OFF_RECORD_SIZE = 4;
+constexpr int BLOCK_OFF_HIGHEST_USED = 8;
+constexpr int BLOCK_OFF_PREV_BLOCK = 12;
+constexpr int BLOCK_OFF_NEXT_BLOCK = 16;
+constexpr int BLOCK_OFF_OWNER_BLOCK = 20;
+constexpr int BLOCK_OFF_OWNER_SLOT = 24;
 // What follows the block header: one flag byte per slot, then the records.
 constexpr int BLOCK_PAYLOAD_SIZE = BLOCK_SIZE - BLOCK_HEADER_SIZE;
 // The text fields of the file header, NUL included.

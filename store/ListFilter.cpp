@@ -3,6 +3,7 @@
 #include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 #include "store/CDocumentRec.h"
+#include "store/CatalogColumns.h"
 #include "store/CRegistryKey.h"
 
 #include <string>
@@ -29,44 +30,44 @@ CField ReadField(const CDocumentRec& document, LONG nColumn)
 {
     CField field;
     switch (nColumn) {
-    case 4101:
+    case COLUMN_NAME:
         field.eKind = FieldKind::Text;
         document.GetFullPath(field.strText);
         break;
-    case 4102:
+    case COLUMN_DESCRIPTION:
         field.eKind = FieldKind::Text;
         document.GetNameWithLocation(field.strText);
         break;
-    case 4113:
+    case COLUMN_LABEL:
         field.eKind = FieldKind::Text;
         document.GetLabel(field.strText);
         break;
-    case 4417:
+    case COLUMN_ALT_NAME:
         field.eKind = FieldKind::Text;
         document.GetAltNameWithLocation(field.strText);
         break;
-    case 4111:
+    case COLUMN_TYPE:
         field.eKind = FieldKind::Text;
         document.GetTypeName(field.strText);
         break;
-    case 4108:
-    case 4118:
+    case COLUMN_DATE:
+    case COLUMN_EXPIRED_DATE:
         field.eKind = FieldKind::Date;
         field.nNumber = document.GetExpiry();
         break;
-    case 4103:
+    case COLUMN_SIZE:
         field.eKind = FieldKind::Number;
         field.nNumber = document.LoadState().nSize;
         break;
-    case 4106:
+    case COLUMN_MODIFIED:
         field.eKind = FieldKind::Date;
         field.nNumber = document.LoadState().tModified;
         break;
-    case 4105:
+    case COLUMN_CREATED:
         field.eKind = FieldKind::Date;
         field.nNumber = document.LoadState().tCreated;
         break;
-    case 4107:
+    case COLUMN_ACCESSED:
         field.eKind = FieldKind::Date;
         field.nNumber = document.LoadState().tAccessed;
         break;

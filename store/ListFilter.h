@@ -44,7 +44,7 @@ struct CListFilterValue {
 };
 
 struct CListFilterCondition {
-    LONG nColumn { -1 };   // a column ID of the document list (4101 name, 4103 size...)
+    LONG nColumn { -1 };   // a column ID of the document list (CatalogColumns.h)
     LONG nOperator { -1 }; // FILTER_OP_...
     LONG nKind { FILTER_VALUE_NONE };
     CListFilterValue* pValue { nullptr };

@@ -1,6 +1,7 @@
 #include "webaccess/pages/CWAOutputFile.h"
 
 #include "platform/base/Clock.h"
+#include "platform/base/FailureCountdown.h"
 #include "platform/base/PathMap.h"
 
 #include "platform/base/CException.h"
@@ -14,6 +15,9 @@
 namespace {
 
 constexpr char ZIP_ENTRY_NAME[] = "DUMMY";
+
+// The reply write that the test seam picked to fail.
+CFailureCountdown g_writeFailure;
 
 // The local time now as a DOS stamp: the date in the high 16 bits, the time
 // (two-second units) in the low 16 bits.
@@ -37,10 +41,16 @@ zipFile AsZip(void* hZip)
 
 } // namespace
 
+void SetReplyWriteFailure(int nWrite)
+{
+    g_writeFailure.Arm(nWrite);
+}
+
 BOOL CWAOutputFile::Open(LPCTSTR pszPath, BOOL bZip)
 {
     m_strName = pszPath;
     m_bZip = bZip;
+    m_bWriteFailed = FALSE;
     if (bZip) {
         std::string strHost;
         if (!HostPathFromProgramPath(pszPath, strHost))
@@ -96,6 +106,17 @@ void CWAOutputFile::SetZipMode(BOOL bZip)
 
 BOOL CWAOutputFile::Write(const void* pBuffer, UINT nCount)
 {
+    if (!WriteBytes(pBuffer, nCount)) {
+        m_bWriteFailed = TRUE;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CWAOutputFile::WriteBytes(const void* pBuffer, UINT nCount)
+{
+    if (g_writeFailure.Fire())
+        return FALSE;
     if (m_bZip) {
         if (m_hZip == nullptr)
             return FALSE;

@@ -7,7 +7,8 @@
 // calls Close: the destructor closes a plain file but never a zip archive.
 //
 // Fragment writers call Write once per piece and ignore its result, so a
-// failing disk gives a short reply, never an exception out of a page writer.
+// failing disk gives a short reply, never an exception out of a page writer;
+// the output remembers the failure (HasWriteFailed) for the command to report.
 // Texts named by a string number are loaded from the resource module when
 // they are written.
 
@@ -37,6 +38,10 @@ public:
     void SetZipMode(BOOL bZip);
     // FALSE when the bytes could not be written.
     BOOL Write(const void* pBuffer, UINT nCount);
+    // Writes the text without its NUL, ignoring the result like the fragment writers.
+    void WriteText(LPCTSTR pszText);
+    // TRUE once a write since the last Open has failed: the reply is short.
+    BOOL HasWriteFailed() const { return m_bWriteFailed; }
 
     /* Document frame. */
 
@@ -95,7 +100,7 @@ public:
     void WriteMenuLayerNS(BOOL bFirstEnabled, BOOL bPairSelector);
 
 private:
-    void WriteText(LPCTSTR pszText);
+    BOOL WriteBytes(const void* pBuffer, UINT nCount);
     void WriteMenuItems(BOOL bFirstEnabled, BOOL bPairSelector, LPCTSTR pszItemBegin, LPCTSTR pszItemEnd);
 
     CString m_strName;        // The path given to the last Open
@@ -103,4 +108,11 @@ private:
     CFile m_file;             // Used while m_bZip is FALSE
     void* m_hZip { nullptr }; // Archive handle; null before Open and after Close
     int m_nLastZipResult { 0 };
+    BOOL m_bWriteFailed { FALSE };
 };
+
+/* Test seam. */
+
+// Makes the nWrite-th reply write from now (1 = the next one), in any output of
+// the process, fail before it writes a byte; 0 disarms.
+void SetReplyWriteFailure(int nWrite);

@@ -11,13 +11,6 @@
 
 namespace {
 
-CString LoadText(UINT nID)
-{
-    CString strText;
-    strText.LoadString(nID);
-    return strText;
-}
-
 // The class of a tab or item that links when it has a link attribute.
 LPCTSTR LinkClass(LPCTSTR pszLink)
 {

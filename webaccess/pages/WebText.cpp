@@ -21,6 +21,13 @@ CString EscapeFieldText(LPCTSTR pszText, bool bAmpersand)
 
 } // namespace
 
+CString LoadText(UINT nId)
+{
+    CString strText;
+    strText.LoadString(nId);
+    return strText;
+}
+
 CString HtmlEscape(LPCTSTR pszText, BOOL bKeepLines)
 {
     std::string strOut;

@@ -5,6 +5,9 @@
 
 #include "platform/base/CString.h"
 
+// The string nId of the resource module; empty when it has none.
+CString LoadText(UINT nId);
+
 /* Escaping. */
 
 // A copy of pszText for use inside a page: " & ' < and \ become the decimal

@@ -5,23 +5,13 @@
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CNodeRec.h"
+#include "webaccess/profiles/WebCommandIds.h"
 
 #include <memory>
 #include <optional>
 #include <vector>
 
 namespace {
-
-constexpr LONG NODE_TABLE = 0; // Table type of the catalog's nodes
-
-// Command ids whose rights are not "always" (see IsCommandAllowed).
-constexpr int WA_CMD_NONE = 0;
-constexpr int WA_CMD_DOWN2 = 2;
-constexpr int WA_CMD_EDIR = 3;
-constexpr int WA_CMD_ETREE = 4;
-constexpr int WA_CMD_UPL = 9;
-
-constexpr CATBLOCK SYSTEMS_ROOT_BLOCK = 3; // Block of the systems root, a group key of its own
 
 CString OneLine(LPCTSTR pszText)
 {
@@ -50,13 +40,13 @@ std::optional<WA_GROUP_KEY> FindMovedGroup(CCatalog& oldCatalog, CCatalog& newCa
 {
     const auto nBlock = static_cast<CATBLOCK>(key.nBlock);
     const auto nSlot = static_cast<LONG>(key.nSlot);
-    if (key == WA_ALL_GROUPS || !oldCatalog.CheckRecord(nBlock, nSlot, NODE_TABLE))
+    if (key == WA_ALL_GROUPS || !oldCatalog.CheckRecord(nBlock, nSlot, TABLE_NODE))
         return std::nullopt;
     const CNodeRec oldNode(&oldCatalog, nBlock, nSlot);
     if (!oldNode.IsValid())
         return std::nullopt;
-    if (nBlock == SYSTEMS_ROOT_BLOCK)
-        return WA_GROUP_KEY { static_cast<DWORD>(SYSTEMS_ROOT_BLOCK), 0 };
+    if (nBlock == CNodeRec::SYSTEMS_NODE_BLOCK)
+        return WA_GROUP_KEY { static_cast<DWORD>(CNodeRec::SYSTEMS_NODE_BLOCK), 0 };
     std::unique_ptr<CNodeRec> pCurrent(CNodeRec::NewRootNodeRec(&newCatalog));
     const CNodeRecArray ancestors = oldNode.GetAncestors();
     for (size_t i = 1; i < ancestors.size() && pCurrent != nullptr; ++i)
@@ -196,7 +186,7 @@ BOOL CWAProfiles::RemoveMissingGroups(CCatalog& catalog)
         // rather than dropped for a catalog that is only unreadable right now.
         if (key == WA_ALL_GROUPS
             || (bAcquired
-                && !catalog.CheckRecord(static_cast<CATBLOCK>(key.nBlock), static_cast<LONG>(key.nSlot), NODE_TABLE)))
+                && !catalog.CheckRecord(static_cast<CATBLOCK>(key.nBlock), static_cast<LONG>(key.nSlot), TABLE_NODE)))
             missing.push_back(key);
     }
     if (bAcquired)

@@ -6,12 +6,6 @@
 #include <algorithm>
 #include <memory>
 
-namespace {
-
-constexpr LONG SYSTEMS_ROOT_BLOCK = 3; // The systems root is slot 0 of block 3
-
-} // namespace
-
 void CWAItemPtrArray::InsertSorted(std::unique_ptr<CNodeRec> pNode)
 {
     InsertNodeSorted(m_nodes, std::move(pNode), m_sort);
@@ -70,7 +64,7 @@ std::vector<CRecordRef> CWACatalogLists::PathFromTop(const CNodeRec& node) const
     for (const auto& pAncestor : node.GetAncestors())
         path.push_back(pAncestor->GetRef());
     path.push_back(node.GetRef());
-    if (path.front().nBlock == SYSTEMS_ROOT_BLOCK)
+    if (path.front().nBlock == CNodeRec::SYSTEMS_NODE_BLOCK)
         path.insert(path.begin(), CRecordRef { ROOT_BLOCK_NODE, 0 });
     return path;
 }

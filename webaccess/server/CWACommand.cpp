@@ -2,7 +2,10 @@
 
 #include "platform/base/FileFunctions.h"
 #include "store/CCatalog.h"
-#include "webaccess/server/CatalogCommands.h"
+#include "webaccess/pages/CWAOutputFile.h"
+#include "webaccess/server/CWACmdWdir.h"
+#include "webaccess/server/CWACmdWfind.h"
+#include "webaccess/server/CWACmdWtree.h"
 #include "webaccess/server/FileCommands.h"
 #include "webaccess/server/TokenFields.h"
 #include "webaccess/server/WebCommands.h"
@@ -36,7 +39,6 @@ constexpr WA_COMMAND_WORD COMMAND_WORDS[13] = {
 };
 
 constexpr LONG NUMBER_LIMIT = 214748364; // A number must stay below this before a further digit
-constexpr LONG DOCUMENT_TABLE = 2;       // Table type of the catalog's documents
 
 CCatalog* g_pWebCatalog = nullptr;
 
@@ -74,6 +76,14 @@ BOOL CWACommand::Execute(CWAOutputFile&, CWASession&, int)
 }
 
 void CWACommand::SetContext(CWASessionPlace&) { }
+
+BOOL CWACommand::CheckReplyWritten(const CWAOutputFile& reply)
+{
+    if (!reply.HasWriteFailed())
+        return TRUE;
+    m_nStatus = WA_STATUS_REPLY_FAILED;
+    return FALSE;
+}
 
 /**************************** Field reader ****************************/
 
@@ -150,7 +160,7 @@ void CWAFileCommand::ParseArgs(LPCTSTR pszText)
             m_nStatus = WA_STATUS_MISSING;
             return;
         }
-        const BOOL bExists = pCatalog->CheckRecord(m_nBlock, m_nSlot, DOCUMENT_TABLE);
+        const BOOL bExists = pCatalog->CheckRecord(m_nBlock, m_nSlot, TABLE_DOCUMENT);
         static_cast<void>(pCatalog->Release()); // A check leaves nothing to flush.
         if (!bExists) {
             m_nStatus = WA_STATUS_MISSING;
@@ -291,4 +301,16 @@ void SetWebCatalog(CCatalog* pCatalog)
 CCatalog* GetWebCatalog()
 {
     return g_pWebCatalog;
+}
+
+CCatalog* AcquireWebCatalog()
+{
+    CCatalog* pCatalog = GetWebCatalog();
+    return pCatalog != nullptr && pCatalog->Acquire() ? pCatalog : nullptr;
+}
+
+void ReleaseWebCatalog(CCatalog* pCatalog)
+{
+    if (pCatalog != nullptr)
+        static_cast<void>(pCatalog->Release());
 }

@@ -7,13 +7,14 @@
 // user's session (CWASession) and deletes it, except a kept WFIND.
 //
 // Status codes: 1 made, not parsed; 0 well-formed; 2 malformed or refused;
-// 9 the named file or catalog document does not exist; a failing Prepare or
-// Execute leaves its own code. A catalog reference is checked by the parser,
+// 9 the named file or catalog document does not exist; 12 a write of the
+// reply failed; a failing Prepare or Execute leaves its own code. A catalog reference is checked by the parser,
 // a path only when the command runs, after the session has checked that the
 // profile may reach the file system at all: a refused profile must not learn
 // which paths exist.
 
 #include "platform/base/CString.h"
+#include "webaccess/profiles/WebCommandIds.h"
 
 #include <memory>
 #include <string_view>
@@ -23,27 +24,12 @@ class CWAOutputFile;
 class CWASession;
 class CWASessionPlace;
 
-// Command ids, the row order of the command word table.
-enum : int {
-    WA_CMD_ATTR = 1,
-    WA_CMD_DOWN2,
-    WA_CMD_EDIR,
-    WA_CMD_ETREE,
-    WA_CMD_LOGIN,
-    WA_CMD_LOGOUT,
-    WA_CMD_PAGE,
-    WA_CMD_TIPV,
-    WA_CMD_UPL,
-    WA_CMD_VUPL,
-    WA_CMD_WDIR,
-    WA_CMD_WFIND,
-    WA_CMD_WTREE,
-};
-
 constexpr int WA_STATUS_MADE = 1;
 constexpr int WA_STATUS_OK = 0;
 constexpr int WA_STATUS_MALFORMED = 2;
 constexpr int WA_STATUS_MISSING = 9;
+// A write of the reply failed: what reached the reply is short.
+constexpr int WA_STATUS_REPLY_FAILED = 12;
 
 class CWACommand {
 public:
@@ -82,6 +68,11 @@ public:
     void AddConsumed(int nCount) { m_nConsumed += nCount; }
 
 protected:
+    // TRUE when every write of the reply succeeded; otherwise FALSE with
+    // status 12. The page writers go on after a failed write; the command
+    // reports it once the reply is written.
+    BOOL CheckReplyWritten(const CWAOutputFile& reply);
+
     int m_nStatus { WA_STATUS_MADE };
     int m_nConsumed { 0 };
 
@@ -138,3 +129,8 @@ BOOL ParseNumberField(LPCTSTR pszText, int nLength, LONG* pnNumber);
 
 void SetWebCatalog(CCatalog* pCatalog);
 CCatalog* GetWebCatalog();
+// The web catalog acquired for a command's lifetime; null when there is none
+// or it cannot be acquired. The commands only read, so the release flushes
+// nothing; null is released as nothing.
+CCatalog* AcquireWebCatalog();
+void ReleaseWebCatalog(CCatalog* pCatalog);

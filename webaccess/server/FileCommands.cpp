@@ -101,16 +101,13 @@ CString FormatFileDate(const CFileStatus& status)
 
 CWAItemCommand::CWAItemCommand(int nId)
     : CWAFileCommand(nId)
-    , m_pCatalog(GetWebCatalog())
+    , m_pCatalog(AcquireWebCatalog())
 {
-    if (m_pCatalog != nullptr && !m_pCatalog->Acquire())
-        m_pCatalog = nullptr;
 }
 
 CWAItemCommand::~CWAItemCommand()
 {
-    if (m_pCatalog != nullptr)
-        static_cast<void>(m_pCatalog->Release()); // The commands only read.
+    ReleaseWebCatalog(m_pCatalog);
 }
 
 std::unique_ptr<CDocumentRec> CWAItemCommand::MakeDocument() const

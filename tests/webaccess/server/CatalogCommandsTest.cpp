@@ -1,4 +1,5 @@
-#include "webaccess/server/CatalogCommands.h"
+#include "webaccess/server/CWACmdWdir.h"
+#include "webaccess/server/CWACmdWfind.h"
 
 #include "tests/webaccess/server/CatalogSessionFixture.h"
 #include "webaccess/pages/WebText.h"
@@ -291,6 +292,33 @@ TEST_F(CatalogCommandsTest, WithoutAProfileTheCommandsAreRefused)
     CWAOutputFile reply;
     EXPECT_FALSE(session.RunCommand(pCommand, reply));
     EXPECT_EQ(session.GetStatus(), WA_STATUS_MALFORMED);
+}
+
+// Whichever write of the reply fails, the command fails with status 12 and
+// the reply is short; a run in which no write fails gives the whole reply.
+TEST_F(CatalogCommandsTest, EveryFailingReplyWriteFailsTheCommand)
+{
+    const auto pSession = Login(AllGroups());
+    for (const std::string& strToken : { WdirToken(m_alpha), std::string("<#WTREE#>"),
+             std::string("<#WFIND |txt| |1W| |NAM|#>") }) {
+        const std::string strWhole = Run(*pSession, strToken);
+        int nFail = 1;
+        for (;; ++nFail) {
+            SCOPED_TRACE(strToken + ": write " + std::to_string(nFail) + " fails");
+            SetReplyWriteFailure(nFail);
+            BOOL bResult = FALSE;
+            const std::string strReply = Run(*pSession, strToken, &bResult);
+            SetReplyWriteFailure(0);
+            if (bResult) {
+                EXPECT_EQ(strReply, strWhole);
+                break;
+            }
+            EXPECT_EQ(pSession->GetStatus(), WA_STATUS_REPLY_FAILED);
+            EXPECT_LT(strReply.size(), strWhole.size());
+            ASSERT_LT(nFail, 2000);
+        }
+        EXPECT_GT(nFail, 5) << strToken;
+    }
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 // The whole reply of WDIR, byte for byte, for pages that hold every kind of
 // row: the up row, sub-groups with cut information texts, documents with long
-// names and descriptions, expired, protected and missing ones, in both orders.
+// names and descriptions, expired, protected and missing ones, in both orders;
+// and the WFIND page and WTREE tokens of the same catalog.
 
-#include "webaccess/server/CatalogCommands.h"
+#include "webaccess/server/CWACmdWdir.h"
 
 #include "tests/support/ScopedVariable.h"
 #include "tests/support/TestData.h"
@@ -91,6 +92,17 @@ TEST_F(WdirReplyTest, DocumentsPageDescending)
 TEST_F(WdirReplyTest, GroupsPage)
 {
     ExpectReply(WdirToken(m_projects), "wdir_groups.txt");
+}
+
+// The search page and the tree token list of the same catalog.
+TEST_F(WdirReplyTest, FindPage)
+{
+    ExpectReply("<#WFIND |t| |1W| |ANY|#>", "wfind_page.txt");
+}
+
+TEST_F(WdirReplyTest, TreeTokens)
+{
+    ExpectReply("<#WTREE#>", "wtree.txt");
 }
 
 } // namespace
