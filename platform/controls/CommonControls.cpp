@@ -3,6 +3,7 @@
 #include "platform/controls/ControlInternal.h"
 #include "platform/controls/HeaderControl.h"
 #include "platform/controls/ListViewControl.h"
+#include "platform/controls/TreeViewControl.h"
 #include "platform/window/Input.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Window.h"
@@ -21,6 +22,7 @@ struct CCommonClass {
 constexpr CCommonClass COMMON_CLASSES[] = {
     { ICC_LISTVIEW_CLASSES, WC_HEADER, HeaderWndProc },
     { ICC_LISTVIEW_CLASSES, WC_LISTVIEW, ListViewWndProc },
+    { ICC_TREEVIEW_CLASSES, WC_TREEVIEW, TreeViewWndProc },
 };
 
 std::mutex s_mutex;

@@ -1,8 +1,8 @@
 #pragma once
 
-// The common controls: "SysHeader32" (HeaderControl.h) and "SysListView32"
-// (ListViewControl.h), registered as global classes so that CreateWindowEx
-// and dialog templates find them by name.
+// The common controls: "SysHeader32" (HeaderControl.h), "SysListView32"
+// (ListViewControl.h) and "SysTreeView32" (TreeViewControl.h), registered as
+// global classes so that CreateWindowEx and dialog templates find them by name.
 //
 // Like the standard controls they keep their font (WM_SETFONT, WM_GETFONT)
 // and ask their parent to draw owner-drawn parts with WM_DRAWITEM, but they
@@ -16,7 +16,7 @@
 // clang-format off
 /* InitCommonControlsEx: which classes to register. */
 constexpr DWORD ICC_LISTVIEW_CLASSES = 0x0001; // "SysListView32" and "SysHeader32"
-constexpr DWORD ICC_TREEVIEW_CLASSES = 0x0002;
+constexpr DWORD ICC_TREEVIEW_CLASSES = 0x0002; // "SysTreeView32"
 constexpr DWORD ICC_BAR_CLASSES      = 0x0004;
 constexpr DWORD ICC_WIN95_CLASSES    = 0x00FF;
 

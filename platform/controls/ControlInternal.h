@@ -44,6 +44,10 @@ inline POINT MousePointOf(LPARAM lParam)
     return POINT { static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) };
 }
 
+// The position a WM_HSCROLL or WM_VSCROLL code asks for: nPos moved by a
+// line or a page, the thumb's nTrack, or nPos for other codes. The caller clamps it.
+int ScrollTarget(WORD nCode, int nPos, int nLine, int nPage, int nTrack);
+
 // Sends WM_COMMAND with `nCode` and the control's ID to its parent.
 void NotifyParent(HWND hWnd, WORD nCode);
 
