@@ -130,8 +130,6 @@ constexpr UINT LVIS_OVERLAYMASK    = 0x0F00;
 constexpr UINT LVIS_STATEIMAGEMASK = 0xF000;
 constexpr UINT INDEXTOSTATEIMAGEMASK(UINT i) { return i << 12; }
 
-inline const LPSTR LPSTR_TEXTCALLBACK = reinterpret_cast<LPSTR>(static_cast<INT_PTR>(-1));
-constexpr int I_IMAGECALLBACK = -1;
 
 /* LVM_GETNEXTITEM flags. */
 constexpr UINT LVNI_ALL         = 0x0000;

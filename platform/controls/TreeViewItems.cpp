@@ -1,7 +1,6 @@
 #include "platform/controls/TreeViewInternal.h"
 
 #include "platform/base/TextFunctions.h"
-#include "platform/controls/ListViewControl.h" // LPSTR_TEXTCALLBACK, I_IMAGECALLBACK
 #include "platform/window/Paint.h"
 #include "platform/window/Window.h"
 

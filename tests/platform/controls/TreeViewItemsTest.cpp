@@ -1,6 +1,5 @@
 #include "platform/controls/TreeViewControl.h"
 
-#include "platform/controls/ListViewControl.h"
 #include "tests/platform/controls/TreeViewTestSupport.h"
 
 namespace {
