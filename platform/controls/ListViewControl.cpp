@@ -201,6 +201,9 @@ LRESULT CALLBACK ListViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
         return reinterpret_cast<LRESULT>(EditLabel(hWnd, static_cast<int>(static_cast<INT_PTR>(wParam))));
     case LVM_GETEDITCONTROL:
         return reinterpret_cast<LRESULT>(pState->hEdit);
+    case LVM_CREATEDRAGIMAGE:
+        return reinterpret_cast<LRESULT>(
+            CreateRowDragImage(hWnd, static_cast<int>(static_cast<INT_PTR>(wParam)), reinterpret_cast<POINT*>(lParam)));
     case LVM_SORTITEMS:
         return SortRows(hWnd, reinterpret_cast<PFNLVCOMPARE>(lParam), static_cast<LPARAM>(wParam));
     case LVM_FINDITEM:

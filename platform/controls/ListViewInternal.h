@@ -150,6 +150,12 @@ HWND EditLabel(HWND hWnd, int nRow);
 // Closes the editor, keeping the text when bCommit; does nothing when none is open.
 void EndLabelEdit(HWND hWnd, bool bCommit);
 
+/***** Drag image (ListViewDragImage.cpp) *****/
+
+// A new image list with one image of the row's icon and label; *pptUpperLeft
+// gets its upper-left corner in client coordinates. NULL for a bad row.
+HIMAGELIST CreateRowDragImage(HWND hWnd, int nRow, POINT* pptUpperLeft);
+
 /***** Sort and find (ListViewSort.cpp) *****/
 
 BOOL SortRows(HWND hWnd, PFNLVCOMPARE pfnCompare, LPARAM lParamSort);

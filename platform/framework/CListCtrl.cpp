@@ -267,3 +267,14 @@ BOOL CListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         *pResult = TRUE;
     return TRUE;
 }
+
+CImageList* CListCtrl::CreateDragImage(int nItem, LPPOINT lpPoint)
+{
+    auto himl = reinterpret_cast<HIMAGELIST>(
+        SendMessage(LVM_CREATEDRAGIMAGE, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(lpPoint)));
+    if (!himl)
+        return nullptr;
+    auto* pImageList = new CImageList;
+    pImageList->Attach(himl);
+    return pImageList;
+}

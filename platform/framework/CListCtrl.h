@@ -86,6 +86,9 @@ public:
     /* Image lists: LVSIL_NORMAL, LVSIL_SMALL, LVSIL_STATE. */
 
     CImageList* SetImageList(CImageList* pImageList, int nImageListType);
+    // A new image list of the row's icon and label, which the caller deletes;
+    // *lpPoint gets its upper-left corner in client coordinates. nullptr for a bad row.
+    CImageList* CreateDragImage(int nItem, LPPOINT lpPoint);
     CImageList* GetImageList(int nImageList) const;
 
     /* What subclasses override. */
