@@ -25,8 +25,7 @@ struct CControlState {
 void AttachControlState(HWND hWnd, std::unique_ptr<CControlState> pState);
 // The window's state, or nullptr before WM_NCCREATE and after WM_NCDESTROY.
 CControlState* GetControlStateBase(HWND hWnd);
-template<typename TState>
-TState* GetControlState(HWND hWnd)
+template<typename TState> TState* GetControlState(HWND hWnd)
 {
     return static_cast<TState*>(GetControlStateBase(hWnd));
 }

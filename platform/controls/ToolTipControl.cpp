@@ -305,7 +305,7 @@ LRESULT CALLBACK ToolTipWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
         return SetDelayTime(hWnd, wParam, lParam);
     case TTM_GETDELAYTIME:
         return wParam >= TTDT_RESHOW && wParam <= TTDT_INITIAL ? static_cast<LRESULT>(ToolTipDelay(*pState, wParam))
-                                                                : 0;
+                                                               : 0;
     case TTM_POP:
         HideTip(hWnd, true);
         return 0;

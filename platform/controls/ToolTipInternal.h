@@ -15,8 +15,8 @@ struct CToolTipTool {
     UINT_PTR uId { 0 };
     RECT rect {};
     HINSTANCE hinst { nullptr };
-    std::string strText;     // a stored text
-    UINT nResource { 0 };    // a string resource, with hinst
+    std::string strText;      // a stored text
+    UINT nResource { 0 };     // a string resource, with hinst
     bool bCallback { false }; // LPSTR_TEXTCALLBACK
     LPARAM lParam { 0 };
 };
@@ -31,10 +31,10 @@ struct CToolTipState : CControlState {
     std::vector<CToolTipTool> tools;
     bool bActive { true };
     ETipPhase ePhase { ETipPhase::Idle };
-    int nCurrent { -1 };          // the tool under the mouse
-    bool bCurrentDone { false };  // the current tool's tip went: not again before the mouse leaves it
-    POINT ptCursor {};            // the last relayed mouse position, screen coordinates
-    std::string strShown;         // the text on show
+    int nCurrent { -1 };               // the tool under the mouse
+    bool bCurrentDone { false };       // the current tool's tip went: not again before the mouse leaves it
+    POINT ptCursor {};                 // the last relayed mouse position, screen coordinates
+    std::string strShown;              // the text on show
     int nDelays[4] { -1, -1, -1, -1 }; // by TTDT_*; -1: from the double-click time
 };
 

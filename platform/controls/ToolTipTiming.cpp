@@ -231,8 +231,7 @@ void UnwatchToolWindow(HWND hWnd, HWND hTool)
         return;
     std::erase(it->second.tips, hWnd);
     // A procedure put in front of ours since keeps calling ours, which then only passes messages on.
-    const bool bOursOnTop
-        = GetWindowLongPtr(hTool, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(WatchedWindowProc);
+    const bool bOursOnTop = GetWindowLongPtr(hTool, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(WatchedWindowProc);
     if (it->second.tips.empty() && bOursOnTop) {
         SetWindowLongPtr(hTool, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->second.pfnOld));
         s_watched.erase(it);

@@ -23,8 +23,8 @@ struct CTreeNode {
     int iSelectedImage { 0 }; // likewise
     int cChildren { TREE_CHILDREN_AUTO };
     LPARAM lParam { 0 };
-    UINT nState { 0 };     // TVIS_*
-    int nTextWidth { -1 }; // the label's width when last measured; -1: not yet
+    UINT nState { 0 };         // TVIS_*
+    int nTextWidth { -1 };     // the label's width when last measured; -1: not yet
     bool bAnnounced { false }; // TVN_DELETEITEM was sent: it is on its way out
 };
 

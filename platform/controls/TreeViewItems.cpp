@@ -301,8 +301,7 @@ HTREEITEM GetNextItem(HWND hWnd, UINT nCode, HTREEITEM hItem)
 }
 
 // Sorts one list of children on a snapshot, applied only if the comparison left them alone.
-template<typename TLess>
-void SortSiblings(HWND hWnd, HTREEITEM hParent, bool bRecurse, TLess less)
+template<typename TLess> void SortSiblings(HWND hWnd, HTREEITEM hParent, bool bRecurse, TLess less)
 {
     CTreeViewState* pState = TreeViewSurvivor(hWnd);
     if (!pState || (hParent && !FindNode(*pState, hParent)))
@@ -504,7 +503,8 @@ BOOL HandleTreeItemMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, L
         *plResult = SetItem(hWnd, reinterpret_cast<const TVITEM*>(lParam));
         return TRUE;
     case TVM_GETNEXTITEM:
-        *plResult = reinterpret_cast<LRESULT>(GetNextItem(hWnd, static_cast<UINT>(wParam), reinterpret_cast<HTREEITEM>(lParam)));
+        *plResult = reinterpret_cast<LRESULT>(
+            GetNextItem(hWnd, static_cast<UINT>(wParam), reinterpret_cast<HTREEITEM>(lParam)));
         return TRUE;
     case TVM_GETCOUNT:
         *plResult = static_cast<LRESULT>(TreeViewState(hWnd)->nodes.size());

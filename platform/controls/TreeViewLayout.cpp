@@ -8,6 +8,7 @@
 #include "platform/window/Window.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -231,7 +232,10 @@ BOOL HandleTreeLayoutMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
         auto* pRect = reinterpret_cast<RECT*>(lParam);
         CTreeRowParts parts {};
         *plResult = FALSE;
-        if (pRect && RowParts(hWnd, *reinterpret_cast<HTREEITEM*>(pRect), &parts)) {
+        HTREEITEM hItem = nullptr; // the caller puts the item where the rectangle goes
+        if (pRect)
+            std::memcpy(&hItem, pRect, sizeof(hItem));
+        if (pRect && RowParts(hWnd, hItem, &parts)) {
             *pRect = parts.rcRow;
             if (wParam) {
                 pRect->left = parts.xLabel;

@@ -80,8 +80,8 @@ bool DrawItem(HWND hWnd, HDC hdc, HTREEITEM hItem, bool bItemDraw)
     draw.nmcd.hdc = hdc;
     draw.nmcd.rc = parts.rcRow;
     draw.nmcd.dwItemSpec = reinterpret_cast<DWORD_PTR>(hItem);
-    draw.nmcd.uItemState = (bSelected ? CDIS_SELECTED : 0) | (pState->hCaret == hItem && pState->bFocus ? CDIS_FOCUS : 0)
-        | (pState->hHot == hItem ? CDIS_HOT : 0);
+    draw.nmcd.uItemState = (bSelected ? CDIS_SELECTED : 0)
+        | (pState->hCaret == hItem && pState->bFocus ? CDIS_FOCUS : 0) | (pState->hHot == hItem ? CDIS_HOT : 0);
     draw.nmcd.lItemlParam = pNode->lParam;
     draw.clrText = bSelected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : TreeColor(pState->clrText, COLOR_WINDOWTEXT);
     draw.clrTextBk = bSelected ? GetSysColor(COLOR_HIGHLIGHT) : TreeColor(pState->clrBk, COLOR_WINDOW);
@@ -127,8 +127,8 @@ bool DrawItem(HWND hWnd, HDC hdc, HTREEITEM hItem, bool bItemDraw)
             FillSolid(hdc, rcLabel, draw.clrTextBk);
         SetTextColor(hdc, draw.clrText);
         RECT rcText { parts.xLabel + TREE_TEXT_MARGIN, parts.rcRow.top, rcLabel.right, parts.rcRow.bottom };
-        DrawText(hdc, strText.c_str(), static_cast<int>(strText.size()), &rcText,
-            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        DrawText(
+            hdc, strText.c_str(), static_cast<int>(strText.size()), &rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
         if (pState->hCaret == hItem && pState->bFocus)
             DrawFocusRect(hdc, &rcLabel);
     }
@@ -176,8 +176,8 @@ void PaintTreeView(HWND hWnd, HDC hdc)
     const std::vector<HTREEITEM> visible = VisibleItems(*pState);
     const int nHeight = TreeRowHeight(hWnd);
     const int nFirst = pState->nTop + std::max<int>(rcPaint.top, 0) / nHeight;
-    const int nLast = std::min<int>(pState->nTop + std::max<int>(rcPaint.bottom - 1, 0) / nHeight,
-        static_cast<int>(visible.size()) - 1);
+    const int nLast = std::min<int>(
+        pState->nTop + std::max<int>(rcPaint.bottom - 1, 0) / nHeight, static_cast<int>(visible.size()) - 1);
     for (int i = nFirst; i <= nLast; ++i) {
         // A handler may have changed the tree: items that went are skipped.
         if (NodeSurvivor(hWnd, visible[static_cast<size_t>(i)])

@@ -122,8 +122,7 @@ BOOL CTreeCtrl::SetItem(TVITEM* pItem)
 BOOL CTreeCtrl::SetItem(HTREEITEM hItem, UINT nMask, LPCTSTR lpszItem, int nImage, int nSelectedImage, UINT nState,
     UINT nStateMask, LPARAM lParam)
 {
-    TVITEM item { nMask, hItem, nState, nStateMask, const_cast<LPSTR>(lpszItem), 0, nImage, nSelectedImage, 0,
-        lParam };
+    TVITEM item { nMask, hItem, nState, nStateMask, const_cast<LPSTR>(lpszItem), 0, nImage, nSelectedImage, 0, lParam };
     return SetItem(&item);
 }
 
@@ -250,8 +249,9 @@ HTREEITEM CTreeCtrl::HitTest(TVHITTESTINFO* pHitTestInfo) const
 
 BOOL CTreeCtrl::GetItemRect(HTREEITEM hItem, LPRECT lpRect, BOOL bTextOnly) const
 {
-    *reinterpret_cast<HTREEITEM*>(lpRect) = hItem;
-    return static_cast<BOOL>(SendMessage(TVM_GETITEMRECT, static_cast<WPARAM>(bTextOnly), reinterpret_cast<LPARAM>(lpRect)));
+    std::memcpy(lpRect, &hItem, sizeof(hItem));
+    return static_cast<BOOL>(
+        SendMessage(TVM_GETITEMRECT, static_cast<WPARAM>(bTextOnly), reinterpret_cast<LPARAM>(lpRect)));
 }
 
 UINT CTreeCtrl::GetIndent() const
@@ -266,7 +266,8 @@ void CTreeCtrl::SetIndent(UINT nIndent)
 
 CEdit* CTreeCtrl::EditLabel(HTREEITEM hItem)
 {
-    return static_cast<CEdit*>(CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(TVM_EDITLABEL, 0, ItemParam(hItem)))));
+    return static_cast<CEdit*>(
+        CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(TVM_EDITLABEL, 0, ItemParam(hItem)))));
 }
 
 CEdit* CTreeCtrl::GetEditControl() const

@@ -164,7 +164,8 @@ CDialogScript& CDialogScript::SelectTreeItem(int nId, std::vector<CString> path)
             return strError;
         const HTREEITEM hItem = CTestDriver::TreeItem(hTree, path);
         if (!hItem)
-            strError.Format("control %d has no item \"%s\"", nId, static_cast<LPCTSTR>(path.empty() ? CString() : path.back()));
+            strError.Format(
+                "control %d has no item \"%s\"", nId, static_cast<LPCTSTR>(path.empty() ? CString() : path.back()));
         else if (!driver.ClickTreeItem(hTree, hItem))
             strError.Format("the click on an item of control %d reached no window", nId);
         return strError;

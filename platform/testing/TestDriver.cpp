@@ -223,7 +223,10 @@ BOOL CTestDriver::TypeText(LPCTSTR lpszText)
 
 BOOL CTestDriver::PressKey(UINT nVirtualKey, UINT nModifiers)
 {
-    static constexpr struct { UINT nFlag; UINT nKey; } MODIFIERS[] = {
+    static constexpr struct {
+        UINT nFlag;
+        UINT nKey;
+    } MODIFIERS[] = {
         { CONTROL, VK_CONTROL },
         { ALT, VK_MENU },
         { SHIFT, VK_SHIFT },

@@ -8,6 +8,7 @@
 #include "platform/window/Window.h"
 #include "platform/window/WindowClass.h"
 
+#include <cstring>
 #include <string_view>
 
 namespace {
@@ -68,8 +69,9 @@ BOOL ShownTreeRow(HWND hTree, HTREEITEM hItem, BOOL bLabel, RECT* pRect)
 {
     if (!SendMessage(hTree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(hItem)))
         return FALSE;
-    *reinterpret_cast<HTREEITEM*>(pRect) = hItem;
-    return static_cast<BOOL>(SendMessage(hTree, TVM_GETITEMRECT, static_cast<WPARAM>(bLabel), reinterpret_cast<LPARAM>(pRect)));
+    std::memcpy(pRect, &hItem, sizeof(hItem));
+    return static_cast<BOOL>(
+        SendMessage(hTree, TVM_GETITEMRECT, static_cast<WPARAM>(bLabel), reinterpret_cast<LPARAM>(pRect)));
 }
 
 } // namespace

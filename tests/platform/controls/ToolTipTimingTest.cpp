@@ -13,8 +13,8 @@ protected:
     {
         CommonControlTest::SetUp();
         m_hButton = CreateControl("Button", "OK", BS_PUSHBUTTON, 20, 20, 80, 24, 51001);
-        m_hTip = CreateWindowEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, m_hParent, nullptr,
-            nullptr, nullptr);
+        m_hTip = CreateWindowEx(
+            0, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, m_hParent, nullptr, nullptr, nullptr);
         SetActiveWindow(m_hParent);
         PumpUntilIdle();
     }
@@ -63,7 +63,7 @@ TEST_F(ToolTipTimingTest, TipShowsAfterTheInitialDelayWithoutTakingActivationAnd
     RECT rcButton {};
     GetWindowRect(m_hTip, &rcTip);
     GetWindowRect(m_hButton, &rcButton);
-    EXPECT_GT(rcTip.top, rcButton.top + 10); // below the cursor
+    EXPECT_GT(rcTip.top, rcButton.top + 10);   // below the cursor
     EXPECT_EQ(rcTip.left, rcButton.left + 12); // at the last position the mouse was seen
 
     Wait(nInitial * 10 - 1);
@@ -145,8 +145,8 @@ TEST_F(ToolTipTimingTest, DelaysFollowTheOwnersSettingsAndAHandlerMayDestroyTheT
     SendMessage(m_hTip, TTM_SETDELAYTIME, TTDT_INITIAL, -1);
     EXPECT_EQ(SendMessage(m_hTip, TTM_GETDELAYTIME, TTDT_INITIAL, 0), static_cast<LRESULT>(GetDoubleClickTime()));
 
-    ASSERT_TRUE(AddTool(TTF_IDISHWND | TTF_SUBCLASS, m_hParent, reinterpret_cast<UINT_PTR>(m_hButton),
-        LPSTR_TEXTCALLBACK));
+    ASSERT_TRUE(
+        AddTool(TTF_IDISHWND | TTF_SUBCLASS, m_hParent, reinterpret_cast<UINT_PTR>(m_hButton), LPSTR_TEXTCALLBACK));
     onNotify = [this](NMHDR* pHdr) -> LRESULT {
         if (pHdr->code == TTN_NEEDTEXT)
             DestroyWindow(m_hTip);

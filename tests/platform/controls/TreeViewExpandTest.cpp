@@ -65,8 +65,8 @@ TEST_F(TreeViewExpandTest, MessagesNotifyOnlyUntilExpandedOnceWhileMouseAndKeysA
     Key(VK_LEFT, FALSE);
     Key(VK_RIGHT, TRUE);
     Key(VK_RIGHT, FALSE);
-    EXPECT_EQ(ExpandCodes(), (std::vector<UINT> { TVN_ITEMEXPANDING, TVN_ITEMEXPANDED, TVN_ITEMEXPANDING,
-                                 TVN_ITEMEXPANDED }));
+    EXPECT_EQ(ExpandCodes(),
+        (std::vector<UINT> { TVN_ITEMEXPANDING, TVN_ITEMEXPANDED, TVN_ITEMEXPANDING, TVN_ITEMEXPANDED }));
     const RECT rc = ItemRect(m_hTree, m_hA, FALSE);
     TVHITTESTINFO hit { POINT { 19 / 2, (rc.top + rc.bottom) / 2 }, 0, nullptr };
     EXPECT_EQ(reinterpret_cast<HTREEITEM>(SendMessage(m_hTree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit))), m_hA);
@@ -136,12 +136,14 @@ TEST_F(TreeViewExpandTest, SelectionCarriesHowItWasMadeAndMayBeRefused)
     TakeEvents();
 
     ClickItem(m_hTree, m_hB);
-    EXPECT_EQ(TakeEvents(), (std::vector<TreeEvent> { { TVN_SELCHANGING, TVC_BYMOUSE, m_hB, nullptr },
-                                { TVN_SELCHANGED, TVC_BYMOUSE, m_hB, nullptr } }));
+    EXPECT_EQ(TakeEvents(),
+        (std::vector<TreeEvent> {
+            { TVN_SELCHANGING, TVC_BYMOUSE, m_hB, nullptr }, { TVN_SELCHANGED, TVC_BYMOUSE, m_hB, nullptr } }));
     Key(VK_UP, TRUE);
     Key(VK_UP, FALSE);
-    EXPECT_EQ(TakeEvents(), (std::vector<TreeEvent> { { TVN_SELCHANGING, TVC_BYKEYBOARD, m_hA, m_hB },
-                                { TVN_SELCHANGED, TVC_BYKEYBOARD, m_hA, m_hB } }));
+    EXPECT_EQ(TakeEvents(),
+        (std::vector<TreeEvent> {
+            { TVN_SELCHANGING, TVC_BYKEYBOARD, m_hA, m_hB }, { TVN_SELCHANGED, TVC_BYKEYBOARD, m_hA, m_hB } }));
     // Selecting a hidden item by message shows it.
     EXPECT_TRUE(Select(m_hTree, m_hA1x));
     EXPECT_TRUE(State(m_hTree, m_hA1, TVIS_EXPANDED));

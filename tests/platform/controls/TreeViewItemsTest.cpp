@@ -19,17 +19,17 @@ TEST_F(TreeViewItemsTest, SortedInsertIgnoresCaseAndPutsEqualTextsAfterTheirEqua
 
     // TVI_SORT does not reorder what is there: "first" stays ahead, the new one sorts among the rest.
     Insert(hTree, hRoot, "delta", TVI_SORT, 6);
-    EXPECT_EQ(ChildTexts(hTree, hRoot),
-        (std::vector<std::string> { "first", "Alpha", "beta", "BETA", "delta", "gamma" }));
+    EXPECT_EQ(
+        ChildTexts(hTree, hRoot), (std::vector<std::string> { "first", "Alpha", "beta", "BETA", "delta", "gamma" }));
     EXPECT_TRUE(SendMessage(hTree, TVM_SORTCHILDREN, 0, reinterpret_cast<LPARAM>(hRoot)));
-    EXPECT_EQ(ChildTexts(hTree, hRoot),
-        (std::vector<std::string> { "Alpha", "beta", "BETA", "delta", "first", "gamma" }));
+    EXPECT_EQ(
+        ChildTexts(hTree, hRoot), (std::vector<std::string> { "Alpha", "beta", "BETA", "delta", "first", "gamma" }));
 
     // By callback, stable: lParam descending by parity keeps equal keys in order.
     TVSORTCB sort { hRoot, [](LPARAM l1, LPARAM l2, LPARAM) { return static_cast<int>(l1 % 2 - l2 % 2); }, 0 };
     EXPECT_TRUE(SendMessage(hTree, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort)));
-    EXPECT_EQ(ChildTexts(hTree, hRoot),
-        (std::vector<std::string> { "Alpha", "BETA", "delta", "beta", "first", "gamma" }));
+    EXPECT_EQ(
+        ChildTexts(hTree, hRoot), (std::vector<std::string> { "Alpha", "BETA", "delta", "beta", "first", "gamma" }));
 }
 
 TEST_F(TreeViewItemsTest, NavigationCodesWalkTheHierarchyAndTheVisibleRows)
@@ -203,8 +203,8 @@ TEST_F(TreeViewItemsTest, HandlersThatChangeOrDestroyTheTreeLeaveItSound)
     SendMessage(hTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     EXPECT_FALSE(IsWindow(hTree));
     // Each item is announced once, though the destruction came inside the first announcement.
-    EXPECT_EQ(TakeEvents(), (std::vector<TreeEvent> { { TVN_DELETEITEM, 0, hC1, nullptr },
-                                { TVN_DELETEITEM, 0, hC, nullptr } }));
+    EXPECT_EQ(TakeEvents(),
+        (std::vector<TreeEvent> { { TVN_DELETEITEM, 0, hC1, nullptr }, { TVN_DELETEITEM, 0, hC, nullptr } }));
 }
 
 } // namespace

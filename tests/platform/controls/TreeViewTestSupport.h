@@ -7,6 +7,7 @@
 #include "platform/controls/TreeViewControl.h"
 #include "tests/platform/controls/CommonControlTestSupport.h"
 
+#include <cstring>
 #include <string>
 
 struct TreeEvent {
@@ -26,8 +27,8 @@ protected:
         PumpUntilIdle();
         return hTree;
     }
-    static HTREEITEM Insert(HWND hTree, HTREEITEM hParent, const char* pszText, HTREEITEM hAfter = TVI_LAST,
-        LPARAM lParam = 0)
+    static HTREEITEM Insert(
+        HWND hTree, HTREEITEM hParent, const char* pszText, HTREEITEM hAfter = TVI_LAST, LPARAM lParam = 0)
     {
         TVINSERTSTRUCT insert {};
         insert.hParent = hParent;
@@ -69,8 +70,7 @@ protected:
     }
     static HTREEITEM Next(HWND hTree, UINT nCode, HTREEITEM hItem = nullptr)
     {
-        return reinterpret_cast<HTREEITEM>(
-            SendMessage(hTree, TVM_GETNEXTITEM, nCode, reinterpret_cast<LPARAM>(hItem)));
+        return reinterpret_cast<HTREEITEM>(SendMessage(hTree, TVM_GETNEXTITEM, nCode, reinterpret_cast<LPARAM>(hItem)));
     }
     static std::vector<std::string> ChildTexts(HWND hTree, HTREEITEM hParent)
     {
@@ -90,7 +90,7 @@ protected:
     static RECT ItemRect(HWND hTree, HTREEITEM hItem, BOOL bLabel, BOOL* pbOk = nullptr)
     {
         RECT rc {};
-        *reinterpret_cast<HTREEITEM*>(&rc) = hItem;
+        std::memcpy(&rc, &hItem, sizeof(hItem));
         const BOOL bOk = static_cast<BOOL>(SendMessage(hTree, TVM_GETITEMRECT, bLabel, reinterpret_cast<LPARAM>(&rc)));
         if (pbOk)
             *pbOk = bOk;

@@ -44,8 +44,8 @@ TEST_F(ToolTipCtrlWrapperTest, WindowToolShowsItsTextWhileActiveAndGoesWithDelTo
     Wait(200);
     EXPECT_TRUE(tip.IsWindowVisible());
     char szText[80] {};
-    TOOLINFO info { sizeof(TOOLINFO), 0, parent.GetSafeHwnd(), reinterpret_cast<UINT_PTR>(pButton->GetSafeHwnd()),
-        {}, nullptr, szText, 0, nullptr };
+    TOOLINFO info { sizeof(TOOLINFO), 0, parent.GetSafeHwnd(), reinterpret_cast<UINT_PTR>(pButton->GetSafeHwnd()), {},
+        nullptr, szText, 0, nullptr };
     tip.SendMessage(TTM_GETTEXT, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_STREQ(szText, "Find the next match");
     tip.UpdateTipText("Changed", pButton);

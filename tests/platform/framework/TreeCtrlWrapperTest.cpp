@@ -46,8 +46,8 @@ DialogTemplate TreeTemplate()
     dialog.cy = 120;
     dialog.nPointSize = 8;
     dialog.strFaceName = "MS Shell Dlg";
-    dialog.controls = { { static_cast<DWORD>(ID_TREE),
-        WS_VISIBLE | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_EDITLABELS, 0, 5, 5, 180, 100, "SysTreeView32", "" } };
+    dialog.controls = { { static_cast<DWORD>(ID_TREE), WS_VISIBLE | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_EDITLABELS,
+        0, 5, 5, 180, 100, "SysTreeView32", "" } };
     return dialog;
 }
 

@@ -35,7 +35,8 @@ void FillControls(HWND hList, HWND hTree, HIMAGELIST hStates)
     insert.item.stateMask = TVIS_STATEIMAGEMASK;
     insert.item.state = 1 << 12;
     insert.item.pszText = const_cast<LPSTR>("docs");
-    insert.hParent = reinterpret_cast<HTREEITEM>(SendMessage(hTree, TVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&insert)));
+    insert.hParent
+        = reinterpret_cast<HTREEITEM>(SendMessage(hTree, TVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&insert)));
     for (LPCSTR pszChild : { "a", "b" }) {
         insert.item.pszText = const_cast<LPSTR>(pszChild);
         SendMessage(hTree, TVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&insert));
@@ -97,8 +98,8 @@ TEST_F(TestDriverCommonControlsTest, ReadsAndClicksListsHeadersAndTrees)
     HWND hParent = CreateRecordingWindow(WS_POPUP | WS_VISIBLE, 50, 50, 400, 300);
     HWND hList = CreateWindowEx(0, WC_LISTVIEW, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 200, 150, hParent,
         reinterpret_cast<HMENU>(ID_LIST), nullptr, nullptr);
-    HWND hTree = CreateWindowEx(0, WC_TREEVIEW, "", WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_TRACKSELECT, 210,
-        0, 180, 150, hParent, reinterpret_cast<HMENU>(ID_TREE), nullptr, nullptr);
+    HWND hTree = CreateWindowEx(0, WC_TREEVIEW, "", WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_TRACKSELECT, 210, 0,
+        180, 150, hParent, reinterpret_cast<HMENU>(ID_TREE), nullptr, nullptr);
     MessageLog::Instance().handler = [&](HWND hWnd, UINT uMsg, WPARAM, LPARAM lParam, LRESULT* plResult) {
         if (hWnd != hParent || uMsg != WM_NOTIFY)
             return false;
@@ -211,8 +212,8 @@ TEST_F(TestDriverCommonControlsTest, ScriptsSelectListRowsAndTreeItemsByText)
     CDialogScript script;
     script.SelectListRow(ID_LIST, "ROW 2").SelectTreeItem(ID_TREE, { "docs", "a" }).Press(IDOK);
     m_driver.AnswerNextDialog(script);
-    EXPECT_EQ(DialogBoxIndirectParam(nullptr, &dialog, hOwner, PickerDlgProc, reinterpret_cast<LPARAM>(m_hStates)),
-        IDOK);
+    EXPECT_EQ(
+        DialogBoxIndirectParam(nullptr, &dialog, hOwner, PickerDlgProc, reinterpret_cast<LPARAM>(m_hStates)), IDOK);
     EXPECT_TRUE(m_driver.ScriptErrors().empty());
     EXPECT_EQ(picked.rows, std::vector<int> { 2 });
     EXPECT_EQ(picked.strTreeItem, CString("a"));
@@ -221,8 +222,8 @@ TEST_F(TestDriverCommonControlsTest, ScriptsSelectListRowsAndTreeItemsByText)
     CDialogScript missing;
     missing.SelectTreeItem(ID_TREE, { "docs", "zzz" });
     m_driver.AnswerNextDialog(missing);
-    EXPECT_EQ(DialogBoxIndirectParam(nullptr, &dialog, hOwner, PickerDlgProc, reinterpret_cast<LPARAM>(m_hStates)),
-        IDCANCEL);
+    EXPECT_EQ(
+        DialogBoxIndirectParam(nullptr, &dialog, hOwner, PickerDlgProc, reinterpret_cast<LPARAM>(m_hStates)), IDCANCEL);
     ASSERT_EQ(m_driver.ScriptErrors().size(), 1U);
     EXPECT_EQ(m_driver.ScriptErrors()[0], CString("step 1: control 302 has no item \"zzz\""));
     t_pPicked = nullptr;
