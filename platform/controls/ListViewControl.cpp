@@ -1,6 +1,7 @@
 #include "platform/controls/ListViewControl.h"
 
 #include "platform/controls/HeaderControl.h"
+#include "platform/controls/LabelEditor.h"
 #include "platform/controls/ListViewInternal.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/SysColors.h"
@@ -24,7 +25,8 @@ void OnDestroy(HWND hWnd)
 {
     CListViewState* pState = ListViewState(hWnd);
     pState->bDestroying = true;
-    pState->hEdit = nullptr; // destroyed with the list, unannounced
+    ReleaseLabelEditor(pState->hEdit); // destroyed with the list, unannounced
+    pState->hEdit = nullptr;
     DeleteAllRows(hWnd);
     if (!(pState = ListViewState(hWnd)) || (ListViewStyle(hWnd) & LVS_SHAREIMAGELISTS))
         return;

@@ -41,7 +41,6 @@ struct CListViewState : CControlState {
     bool bFocus { false };
     bool bDestroying { false };
     HWND hEdit { nullptr };          // the label editor while one is open
-    WNDPROC pfnEditProc { nullptr }; // the editor's own procedure
     unsigned nEditSerial { 0 };      // the row being edited
     unsigned nNextSerial { 1 };
 };

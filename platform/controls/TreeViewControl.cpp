@@ -1,5 +1,6 @@
 #include "platform/controls/TreeViewControl.h"
 
+#include "platform/controls/LabelEditor.h"
 #include "platform/controls/TreeViewInternal.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiObjects.h"
@@ -14,7 +15,8 @@ void OnDestroy(HWND hWnd)
 {
     CTreeViewState* pState = TreeViewState(hWnd);
     pState->bDestroying = true;
-    pState->hEdit = nullptr; // destroyed with the tree, unannounced
+    ReleaseLabelEditor(pState->hEdit); // destroyed with the tree, unannounced
+    pState->hEdit = nullptr;
     DeleteAllTreeItems(hWnd);
     if (!(pState = TreeViewState(hWnd)))
         return;

@@ -47,7 +47,6 @@ struct CTreeViewState : CControlState {
     bool bLayingOut { false };   // showing a bar changes the size, which lays out again
     bool bBarsRefused { false }; // the owner took a bar away again: the control stops showing them
     HWND hEdit { nullptr };
-    WNDPROC pfnEditProc { nullptr };
     HTREEITEM hEditItem { nullptr };
 
     static constexpr COLORREF CLR_DEFAULT_TREE = static_cast<COLORREF>(-1);

@@ -1,44 +1,14 @@
 #include "platform/controls/TreeViewInternal.h"
 
 #include "platform/controls/EditControl.h"
+#include "platform/controls/LabelEditor.h"
 #include "platform/window/Focus.h"
-#include "platform/window/Input.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Window.h"
 
 #include <string>
 
 namespace {
-
-// The editor's procedure in front of the edit control's: Enter commits, Esc
-// cancels and losing the focus commits; it wants every key, so a hosting
-// dialog keeps Enter and Esc away from its buttons.
-LRESULT CALLBACK TreeLabelEditProc(HWND hEdit, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    HWND hTree = GetParent(hEdit);
-    CTreeViewState* pState = TreeViewSurvivor(hTree);
-    const bool bOurs = pState && pState->hEdit == hEdit;
-    const WNDPROC pfnEditProc = pState ? pState->pfnEditProc : nullptr;
-    if (bOurs && uMsg == WM_GETDLGCODE)
-        return DLGC_WANTALLKEYS | CallWindowProc(pfnEditProc, hEdit, uMsg, wParam, lParam);
-    if (bOurs && uMsg == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE)) {
-        EndTreeLabelEdit(hTree, wParam == VK_RETURN);
-        return 0;
-    }
-    if (bOurs && uMsg == WM_CHAR && (wParam == '\r' || wParam == 0x1B))
-        return 0;
-    const LRESULT lResult = CallWindowProc(pfnEditProc ? pfnEditProc : EditWndProc, hEdit, uMsg, wParam, lParam);
-    if (bOurs && uMsg == WM_KILLFOCUS)
-        EndTreeLabelEdit(hTree, true);
-    return lResult;
-}
-
-std::string WindowText(HWND hWnd)
-{
-    std::string strText(static_cast<size_t>(GetWindowTextLength(hWnd)) + 1, '\0');
-    strText.resize(static_cast<size_t>(GetWindowText(hWnd, strText.data(), static_cast<int>(strText.size()))));
-    return strText;
-}
 
 LRESULT NotifyLabelEdit(HWND hWnd, UINT nCode, HTREEITEM hItem, LPSTR pszText)
 {
@@ -69,15 +39,12 @@ HWND EditTreeLabel(HWND hWnd, HTREEITEM hItem)
     RECT rcClient {};
     GetClientRect(hWnd, &rcClient);
     const int nWidth = std::max<int>(parts.xLabelEnd - parts.xLabel + 20, rcClient.right - parts.xLabel);
-    HWND hEdit = CreateWindowEx(0, "Edit", strText.c_str(), WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, parts.xLabel,
-        parts.rcRow.top, nWidth, parts.rcRow.bottom - parts.rcRow.top, hWnd, nullptr, nullptr, nullptr);
+    const RECT rcEdit { parts.xLabel, parts.rcRow.top, parts.xLabel + nWidth, parts.rcRow.bottom };
+    HWND hEdit = CreateLabelEditor(hWnd, rcEdit, ES_AUTOHSCROLL, strText.c_str(), pState->hFont, EndTreeLabelEdit);
     if (!hEdit)
         return nullptr;
-    SendMessage(hEdit, WM_SETFONT, reinterpret_cast<WPARAM>(pState->hFont), FALSE);
     pState->hEdit = hEdit;
     pState->hEditItem = hItem;
-    pState->pfnEditProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtr(hEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TreeLabelEditProc)));
     // The editor exists while the parent decides, so it can limit it.
     const LRESULT lRefused = NotifyLabelEdit(hWnd, TVN_BEGINLABELEDIT, hItem, strText.data());
     pState = TreeViewSurvivor(hWnd);
@@ -86,6 +53,7 @@ HWND EditTreeLabel(HWND hWnd, HTREEITEM hItem)
     if (lRefused || !FindNode(*pState, hItem)) {
         pState->hEdit = nullptr;
         pState->hEditItem = nullptr;
+        ReleaseLabelEditor(hEdit);
         DestroyWindow(hEdit);
         return nullptr;
     }
@@ -102,10 +70,11 @@ void EndTreeLabelEdit(HWND hWnd, bool bCommit)
         return;
     HWND hEdit = pState->hEdit;
     const HTREEITEM hItem = pState->hEditItem;
-    std::string strText = WindowText(hEdit);
+    std::string strText = LabelEditorText(hEdit);
     // The tree forgets the editor first: the handler may open a new one or delete the item.
     pState->hEdit = nullptr;
     pState->hEditItem = nullptr;
+    ReleaseLabelEditor(hEdit);
     ShowWindow(hEdit, SW_HIDE);
     if (FindNode(*pState, hItem)) {
         const LRESULT lKeep = NotifyLabelEdit(hWnd, TVN_ENDLABELEDIT, hItem, bCommit ? strText.data() : nullptr);
