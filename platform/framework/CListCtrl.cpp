@@ -1,5 +1,6 @@
 #include "platform/framework/CListCtrl.h"
 
+#include "platform/framework/CEdit.h"
 #include "platform/framework/CImageList.h"
 
 IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
@@ -241,6 +242,17 @@ int CListCtrl::FindItem(LVFINDINFO* pFindInfo, int nStart) const
 {
     return static_cast<int>(
         SendMessage(LVM_FINDITEM, static_cast<WPARAM>(nStart), reinterpret_cast<LPARAM>(pFindInfo)));
+}
+
+CEdit* CListCtrl::EditLabel(int nItem)
+{
+    return static_cast<CEdit*>(
+        CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(LVM_EDITLABEL, static_cast<WPARAM>(nItem)))));
+}
+
+CEdit* CListCtrl::GetEditControl() const
+{
+    return static_cast<CEdit*>(CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(LVM_GETEDITCONTROL))));
 }
 
 CImageList* CListCtrl::SetImageList(CImageList* pImageList, int nImageListType)

@@ -11,6 +11,7 @@
 #include "platform/controls/ListViewControl.h"
 #include "platform/framework/CWnd.h"
 
+class CEdit;
 class CImageList;
 
 class CListCtrl : public CWnd {
@@ -69,6 +70,13 @@ public:
     BOOL SetColumnWidth(int nCol, int cx);
     int GetColumnWidth(int nCol) const;
     int GetStringWidth(LPCTSTR lpsz) const;
+
+    /* Label editing. */
+
+    // The editor (a temporary object), or nullptr when refused.
+    CEdit* EditLabel(int nItem);
+    // The open editor (a temporary object), else nullptr.
+    CEdit* GetEditControl() const;
 
     /* Scrolling and painting. */
 

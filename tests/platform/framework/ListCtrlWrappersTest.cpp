@@ -149,6 +149,12 @@ TEST_F(ListCtrlWrappersTest, ShortFormsReachTheControl)
     EXPECT_EQ(cx, rc.right - rcIcon.left);
     EXPECT_EQ(cy, rc.bottom - rc.top);
     EXPECT_EQ(list.CreateDragImage(5, &pt), nullptr);
+
+    EXPECT_EQ(list.GetEditControl(), nullptr);
+    EXPECT_EQ(list.EditLabel(5), nullptr);
+    CEdit* pEdit = list.EditLabel(1);
+    ASSERT_NE(pEdit, nullptr);
+    EXPECT_EQ(list.GetEditControl(), pEdit);
     parent.DestroyWindow();
 }
 
