@@ -2,8 +2,8 @@
 
 #include "platform/controls/EditControl.h"
 #include "platform/window/Input.h"
-#include "platform/window/Messages.h"
 #include "platform/window/MessageQueue.h"
+#include "platform/window/Messages.h"
 #include "platform/window/Window.h"
 
 namespace {
@@ -65,8 +65,8 @@ HWND CreateLabelEditor(HWND hControl, const RECT& rc, DWORD dwStyle, LPCSTR lpsz
     SendMessage(hEdit, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
     auto* pEditor = new CLabelEditor { nullptr, fnEnd };
     SetProp(hEdit, LABEL_EDITOR_PROP, pEditor);
-    pEditor->pfnEditProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtr(hEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LabelEditorProc)));
+    pEditor->pfnEditProc
+        = reinterpret_cast<WNDPROC>(SetWindowLongPtr(hEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LabelEditorProc)));
     return hEdit;
 }
 

@@ -34,6 +34,7 @@ void OnSetFont(HWND hWnd, WPARAM wParam, LPARAM lParam)
     pState->hBoldFont = nullptr;
     for (auto& [hItem, node] : pState->nodes)
         node.nTextWidth = -1;
+    MeasureTreeRows(hWnd);
     LayoutTreeView(hWnd);
     if (LOWORD(lParam))
         InvalidateRect(hWnd, nullptr, TRUE);
@@ -54,6 +55,7 @@ LRESULT SetImageList(HWND hWnd, WPARAM wParam, LPARAM lParam)
     CTreeViewState* pState = TreeViewState(hWnd);
     HIMAGELIST hOld = pState->imageLists[wParam];
     pState->imageLists[wParam] = reinterpret_cast<HIMAGELIST>(lParam);
+    MeasureTreeRows(hWnd);
     LayoutTreeView(hWnd);
     InvalidateRect(hWnd, nullptr, TRUE);
     return reinterpret_cast<LRESULT>(hOld);
@@ -129,6 +131,7 @@ LRESULT CALLBACK TreeViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
         AttachControlState(hWnd, std::make_unique<CTreeViewState>());
         return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_CREATE:
+        MeasureTreeRows(hWnd);
         LayoutTreeView(hWnd);
         return 0;
     case WM_DESTROY:

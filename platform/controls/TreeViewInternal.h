@@ -40,6 +40,7 @@ struct CTreeViewState : CControlState {
     COLORREF clrBk { CLR_DEFAULT_TREE };
     COLORREF clrText { CLR_DEFAULT_TREE };
     int nIndent { 19 };
+    int nRowHeight { 16 };
     int nTop { 0 };     // the first visible row shown
     int nScrollX { 0 }; // pixels scrolled to the left
     bool bFocus { false };
@@ -107,6 +108,8 @@ BOOL EnsureItemVisible(HWND hWnd, HTREEITEM hItem);
 // The items shown, top to bottom, whether scrolled into sight or not.
 std::vector<HTREEITEM> VisibleItems(CTreeViewState& state);
 int VisibleIndex(CTreeViewState& state, HTREEITEM hItem);
+// Measures the row height from the font and the images; TreeRowHeight gives it.
+void MeasureTreeRows(HWND hWnd);
 int TreeRowHeight(HWND hWnd);
 // Whole rows that fit the client area (at least 1).
 int TreeRowsPerPage(HWND hWnd);
@@ -121,6 +124,8 @@ struct CTreeRowParts {
 };
 // FALSE for an item that is not shown (a collapsed ancestor).
 bool RowParts(HWND hWnd, HTREEITEM hItem, CTreeRowParts* pParts);
+// The same for a shown item whose place among the visible items is known.
+void RowPartsAt(HWND hWnd, HTREEITEM hItem, int nIndex, CTreeRowParts* pParts);
 HTREEITEM TreeHitTest(HWND hWnd, TVHITTESTINFO* pInfo);
 // Updates the scroll information after any change, and the bars when the style has them.
 void LayoutTreeView(HWND hWnd);

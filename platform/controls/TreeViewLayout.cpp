@@ -47,10 +47,10 @@ int LabelWidth(HWND hWnd, CTreeNode& node)
 int ContentWidth(HWND hWnd, CTreeViewState& state, const std::vector<HTREEITEM>& visible)
 {
     int nWidth = 0;
-    for (HTREEITEM hItem : visible) {
+    for (size_t i = 0; i < visible.size(); ++i) {
         CTreeRowParts parts {};
-        if (RowParts(hWnd, hItem, &parts))
-            nWidth = std::max(nWidth, parts.xLabelEnd + state.nScrollX);
+        RowPartsAt(hWnd, visible[i], static_cast<int>(i), &parts);
+        nWidth = std::max(nWidth, parts.xLabelEnd + state.nScrollX);
     }
     return nWidth;
 }
@@ -85,13 +85,18 @@ int VisibleIndex(CTreeViewState& state, HTREEITEM hItem)
     return it == visible.end() ? -1 : static_cast<int>(it - visible.begin());
 }
 
-int TreeRowHeight(HWND hWnd)
+void MeasureTreeRows(HWND hWnd)
 {
     CTreeViewState* pState = TreeViewState(hWnd);
     int nHeight = ControlFontHeight(hWnd) + 3;
     nHeight = std::max<int>(nHeight, ImageSize(pState->imageLists[TVSIL_NORMAL]).cy + 1);
     nHeight = std::max<int>(nHeight, ImageSize(pState->imageLists[TVSIL_STATE]).cy + 1);
-    return nHeight;
+    pState->nRowHeight = nHeight;
+}
+
+int TreeRowHeight(HWND hWnd)
+{
+    return std::max(TreeViewState(hWnd)->nRowHeight, 1);
 }
 
 int TreeRowsPerPage(HWND hWnd)
@@ -104,10 +109,17 @@ int TreeRowsPerPage(HWND hWnd)
 bool RowParts(HWND hWnd, HTREEITEM hItem, CTreeRowParts* pParts)
 {
     CTreeViewState& state = *TreeViewState(hWnd);
-    CTreeNode* pNode = FindNode(state, hItem);
-    const int nIndex = pNode ? VisibleIndex(state, hItem) : -1;
+    const int nIndex = FindNode(state, hItem) ? VisibleIndex(state, hItem) : -1;
     if (nIndex < 0)
         return false;
+    RowPartsAt(hWnd, hItem, nIndex, pParts);
+    return true;
+}
+
+void RowPartsAt(HWND hWnd, HTREEITEM hItem, int nIndex, CTreeRowParts* pParts)
+{
+    CTreeViewState& state = *TreeViewState(hWnd);
+    CTreeNode& node = state.nodes[hItem];
     RECT rc {};
     GetClientRect(hWnd, &rc);
     const int nHeight = TreeRowHeight(hWnd);
@@ -117,12 +129,11 @@ bool RowParts(HWND hWnd, HTREEITEM hItem, CTreeRowParts* pParts)
     const int x = nColumns * state.nIndent - state.nScrollX;
     pParts->xButton = x - state.nIndent;
     pParts->xStateImage = x;
-    const bool bStateImage = state.imageLists[TVSIL_STATE] && (pNode->nState & TVIS_STATEIMAGEMASK);
+    const bool bStateImage = state.imageLists[TVSIL_STATE] && (node.nState & TVIS_STATEIMAGEMASK);
     pParts->xImage = x + (bStateImage ? ImageSize(state.imageLists[TVSIL_STATE]).cx : 0);
     const int nImage = ImageSize(state.imageLists[TVSIL_NORMAL]).cx;
     pParts->xLabel = pParts->xImage + (nImage ? nImage + 2 : 0);
-    pParts->xLabelEnd = pParts->xLabel + LabelWidth(hWnd, *pNode) + 2 * TREE_TEXT_MARGIN;
-    return true;
+    pParts->xLabelEnd = pParts->xLabel + LabelWidth(hWnd, node) + 2 * TREE_TEXT_MARGIN;
 }
 
 HTREEITEM TreeHitTest(HWND hWnd, TVHITTESTINFO* pInfo)
@@ -146,10 +157,11 @@ HTREEITEM TreeHitTest(HWND hWnd, TVHITTESTINFO* pInfo)
     const std::vector<HTREEITEM> visible = VisibleItems(*pState);
     const int nIndex = pState->nTop + pt.y / TreeRowHeight(hWnd);
     CTreeRowParts parts {};
-    if (nIndex >= static_cast<int>(visible.size()) || !RowParts(hWnd, visible[static_cast<size_t>(nIndex)], &parts)) {
+    if (nIndex >= static_cast<int>(visible.size())) {
         pInfo->flags = TVHT_NOWHERE;
         return nullptr;
     }
+    RowPartsAt(hWnd, visible[static_cast<size_t>(nIndex)], nIndex, &parts);
     const HTREEITEM hItem = visible[static_cast<size_t>(nIndex)];
     if (pt.x < parts.xButton)
         pInfo->flags = TVHT_ONITEMINDENT;
