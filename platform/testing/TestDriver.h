@@ -95,7 +95,8 @@ public:
     static std::vector<int> SelectedItems(HWND hList);
 
     /* List views and trees (TestDriver_CommonControls.cpp). Texts are read
-       through the control, so callback texts are asked of their owners. */
+       through the control, so callback texts are asked of their owners. A
+       label editor opened by a click or F2 has the focus: TypeText types into it. */
 
     // Each row's texts, one per column (sub-items 0 .. columns - 1).
     static std::vector<std::vector<CString>> ListRows(HWND hList);
@@ -109,6 +110,10 @@ public:
     BOOL ClickListRow(HWND hList, int nRow, int nSubItem = 0);
     // Clicks item nIndex of a list's header (or of a header control itself).
     BOOL ClickHeaderItem(HWND hListOrHeader, int nIndex);
+    // Drags the divider right of item nIndex by dx pixels.
+    BOOL DragHeaderDivider(HWND hListOrHeader, int nIndex, int dx);
+    // Drags item nIndex to order position nToPosition (a header with HDS_DRAGDROP).
+    BOOL DragHeaderItem(HWND hListOrHeader, int nIndex, int nToPosition);
 
     // The tree item at the end of a path of texts from the top ({"a", "b"}:
     // child "b" of top-level "a"); NULL when a step has no such item.

@@ -1,10 +1,11 @@
-// CTestDriver: reading and clicking list views, their headers and trees.
+// CTestDriver: reading, clicking and dragging list views, their headers and trees.
 
 #include "platform/testing/TestDriver.h"
 
 #include "platform/controls/HeaderControl.h"
 #include "platform/controls/ListViewControl.h"
 #include "platform/window/MessageQueue.h"
+#include "platform/window/SystemMetrics.h"
 #include "platform/window/Window.h"
 #include "platform/window/WindowClass.h"
 
@@ -19,6 +20,20 @@ constexpr int DRIVER_TEXT_BUFFER = 1024;
 HWND HeaderOf(HWND hList)
 {
     return reinterpret_cast<HWND>(SendMessage(hList, LVM_GETHEADER, 0, 0));
+}
+
+// The header itself, or the list's header.
+HWND HeaderWindow(HWND hListOrHeader)
+{
+    char szClass[32] {};
+    GetClassName(hListOrHeader, szClass, sizeof(szClass));
+    return std::string_view(szClass) == WC_HEADER ? hListOrHeader : HeaderOf(hListOrHeader);
+}
+
+BOOL HeaderItemRect(HWND hHeader, int nIndex, RECT* pRect)
+{
+    return hHeader
+        && SendMessage(hHeader, HDM_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(pRect));
 }
 
 int ColumnCount(HWND hList)
@@ -132,13 +147,44 @@ BOOL CTestDriver::ClickListRow(HWND hList, int nRow, int nSubItem)
 
 BOOL CTestDriver::ClickHeaderItem(HWND hListOrHeader, int nIndex)
 {
-    char szClass[32] {};
-    GetClassName(hListOrHeader, szClass, sizeof(szClass));
-    HWND hHeader = std::string_view(szClass) == WC_HEADER ? hListOrHeader : HeaderOf(hListOrHeader);
+    HWND hHeader = HeaderWindow(hListOrHeader);
     RECT rc {};
-    if (!hHeader || !SendMessage(hHeader, HDM_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&rc)))
+    if (!HeaderItemRect(hHeader, nIndex, &rc))
         return FALSE;
     return Click(hHeader, (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+}
+
+BOOL CTestDriver::DragHeaderDivider(HWND hListOrHeader, int nIndex, int dx)
+{
+    HWND hHeader = HeaderWindow(hListOrHeader);
+    RECT rc {};
+    if (!HeaderItemRect(hHeader, nIndex, &rc))
+        return FALSE;
+    const int y = (rc.top + rc.bottom) / 2;
+    return Drag(hHeader, POINT { rc.right, y }, POINT { rc.right + dx, y });
+}
+
+BOOL CTestDriver::DragHeaderItem(HWND hListOrHeader, int nIndex, int nToPosition)
+{
+    HWND hHeader = HeaderWindow(hListOrHeader);
+    RECT rcFrom {};
+    RECT rcTo {};
+    const auto nTarget = static_cast<int>(SendMessage(hHeader, HDM_ORDERTOINDEX, static_cast<WPARAM>(nToPosition), 0));
+    if (!HeaderItemRect(hHeader, nIndex, &rcFrom) || !HeaderItemRect(hHeader, nTarget, &rcTo))
+        return FALSE;
+    // A drop in the left half of the item at a position puts the dragged item
+    // there. The drag-detect loop takes the first move; the ghost follows the next.
+    const int y = (rcFrom.top + rcFrom.bottom) / 2;
+    POINT from { (rcFrom.left + rcFrom.right) / 2, y };
+    POINT to { rcTo.left + 2, y };
+    POINT away { from.x + (to.x < from.x ? -1 : 1) * 2 * GetSystemMetrics(SM_CXDRAG), y };
+    if (!ClientToScreen(hHeader, &from) || !ClientToScreen(hHeader, &away) || !ClientToScreen(hHeader, &to))
+        return FALSE;
+    return RunMouseGesture({ CMouseInput { EMouseAction::Move, EMouseButton::None, from, 0 },
+        CMouseInput { EMouseAction::ButtonDown, EMouseButton::Left, from, 0 },
+        CMouseInput { EMouseAction::Move, EMouseButton::None, away, 0 },
+        CMouseInput { EMouseAction::Move, EMouseButton::None, to, 0 },
+        CMouseInput { EMouseAction::ButtonUp, EMouseButton::Left, to, 0 } });
 }
 
 HTREEITEM CTestDriver::TreeItem(HWND hTree, const std::vector<CString>& path)

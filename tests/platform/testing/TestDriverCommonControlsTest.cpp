@@ -63,6 +63,10 @@ bool AnswerNotify(LPARAM lParam, std::string* pBuffer, std::vector<std::string>*
         if (hit.flags & TVHT_ONITEMSTATEICON)
             pLog->push_back("state icon");
     }
+    if (pHdr->code == LVN_ENDLABELEDIT) {
+        const LPSTR pszText = reinterpret_cast<NMLVDISPINFO*>(pHdr)->item.pszText;
+        pLog->push_back(std::string("edited ") + (pszText ? pszText : "(null)"));
+    }
     if (pHdr->code == TVN_SELCHANGED)
         pLog->push_back("tree selection");
     return false;
@@ -125,6 +129,21 @@ TEST_F(TestDriverCommonControlsTest, ReadsAndClicksListsHeadersAndTrees)
     EXPECT_EQ(CTestDriver::ListFocus(hList), 3);
     ASSERT_TRUE(m_driver.ClickHeaderItem(hList, 0));
     EXPECT_EQ(m_log, std::vector<std::string> { "column 0" });
+
+    // Dividers and items of the header are dragged as a user would.
+    ASSERT_TRUE(m_driver.DragHeaderDivider(hList, 1, 25));
+    EXPECT_EQ(CTestDriver::ListColumnWidths(hList), (std::vector<int> { 60, 105 }));
+    SendMessage(hList, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_HEADERDRAGDROP, LVS_EX_HEADERDRAGDROP);
+    ASSERT_TRUE(m_driver.DragHeaderItem(hList, 0, 0));
+    EXPECT_EQ(CTestDriver::ListColumnOrder(hList), (std::vector<int> { 0, 1 }));
+
+    // A label editor takes typed text.
+    m_log.clear();
+    SetWindowLongPtr(hList, GWL_STYLE, GetWindowLongPtr(hList, GWL_STYLE) | LVS_EDITLABELS);
+    ASSERT_TRUE(m_driver.PressKey(VK_F2));
+    ASSERT_TRUE(m_driver.TypeText("New name"));
+    ASSERT_TRUE(m_driver.PressKey(VK_RETURN));
+    EXPECT_EQ(m_log, std::vector<std::string> { "edited New name" });
 
     m_log.clear();
     EXPECT_EQ(CTestDriver::TreeItem(hTree, { "docs", "c" }), nullptr);
