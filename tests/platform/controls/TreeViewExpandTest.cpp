@@ -150,6 +150,42 @@ TEST_F(TreeViewExpandTest, SelectionCarriesHowItWasMadeAndMayBeRefused)
     EXPECT_EQ(TakeCodes({ TVN_KEYDOWN }).size(), 1U);
 }
 
+TEST_F(TreeViewExpandTest, DoubleClickTogglesUnlessTheOwnerAnswersAndKeysReachTheOwnerFirst)
+{
+    Build(TVS_HASBUTTONS | TVS_LINESATROOT | TVS_EDITLABELS);
+    bool bRefuse = false;
+    std::vector<WORD> keys;
+    onNotify = [&](NMHDR* pHdr) -> LRESULT {
+        if (pHdr->code == TVN_KEYDOWN)
+            keys.push_back(reinterpret_cast<NMTVKEYDOWN*>(pHdr)->wVKey);
+        return pHdr->code == NM_DBLCLK && bRefuse;
+    };
+    const POINT pt = LabelPoint(m_hTree, m_hA);
+    m_clock.Advance(GetDoubleClickTime() + 1);
+    for (int i = 0; i < 2; ++i) {
+        QueueMouse(m_hTree, EMouseAction::ButtonDown, pt.x, pt.y);
+        QueueMouse(m_hTree, EMouseAction::ButtonUp, pt.x, pt.y);
+    }
+    PumpUntilIdle();
+    EXPECT_TRUE(State(m_hTree, m_hA) & TVIS_EXPANDED);
+    EXPECT_EQ(TakeCodes({ NM_DBLCLK }).size(), 1U);
+
+    bRefuse = true;
+    m_clock.Advance(GetDoubleClickTime() + 1);
+    for (int i = 0; i < 2; ++i) {
+        QueueMouse(m_hTree, EMouseAction::ButtonDown, pt.x, pt.y);
+        QueueMouse(m_hTree, EMouseAction::ButtonUp, pt.x, pt.y);
+    }
+    PumpUntilIdle();
+    EXPECT_TRUE(State(m_hTree, m_hA) & TVIS_EXPANDED);
+
+    // F2 edits the caret's label once the owner has heard the key.
+    Key(VK_F2, TRUE);
+    Key(VK_F2, FALSE);
+    EXPECT_EQ(keys, std::vector<WORD> { VK_F2 });
+    EXPECT_NE(SendMessage(m_hTree, TVM_GETEDITCONTROL, 0, 0), 0);
+}
+
 TEST_F(TreeViewExpandTest, DragFromALabelStartsBeforeThePressReturns)
 {
     Build();

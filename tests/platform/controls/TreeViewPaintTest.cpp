@@ -1,5 +1,6 @@
 #include "platform/controls/TreeViewControl.h"
 
+#include "platform/gdi/SysColors.h"
 #include "platform/gdi/Text.h"
 #include "tests/platform/controls/TreeViewTestSupport.h"
 
@@ -68,6 +69,22 @@ TEST_F(TreeViewPaintTest, CustomDrawChangesOneItemsFontAndTheNextGetsTheTreesAga
     EXPECT_EQ(m_states[0] & CDIS_HOT, 0U);
     DestroyWindow(hTree);
     DeleteObject(hItalic);
+}
+
+TEST_F(TreeViewPaintTest, ColoursFillTheBackgroundAndTheSelectionShowsOnTheLabel)
+{
+    HWND hTree = CreateTree(TVS_SHOWSELALWAYS);
+    HTREEITEM hItem = Insert(hTree, TVI_ROOT, "selected item");
+    EXPECT_EQ(SendMessage(hTree, TVM_SETBKCOLOR, 0, RGB(10, 20, 30)), -1); // the default before
+    EXPECT_EQ(SendMessage(hTree, TVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(RGB(10, 20, 30)));
+    Select(hTree, hItem);
+    UpdateWindow(hTree);
+    RECT rcClient {};
+    GetClientRect(hTree, &rcClient);
+    EXPECT_EQ(WindowPixel(hTree, rcClient.right - 2, rcClient.bottom - 2), RGB(10, 20, 30));
+    const RECT rcLabel = ItemRect(hTree, hItem, TRUE);
+    EXPECT_EQ(WindowPixel(hTree, rcLabel.left + 1, rcLabel.top + 1), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(WindowPixel(hTree, rcLabel.right + 4, rcLabel.top + 1), RGB(10, 20, 30));
 }
 
 } // namespace
