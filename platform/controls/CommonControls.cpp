@@ -3,6 +3,8 @@
 #include "platform/controls/ControlInternal.h"
 #include "platform/controls/HeaderControl.h"
 #include "platform/controls/ListViewControl.h"
+#include "platform/controls/ToolTipControl.h"
+#include "platform/controls/TreeViewControl.h"
 #include "platform/window/Input.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Window.h"
@@ -21,6 +23,8 @@ struct CCommonClass {
 constexpr CCommonClass COMMON_CLASSES[] = {
     { ICC_LISTVIEW_CLASSES, WC_HEADER, HeaderWndProc },
     { ICC_LISTVIEW_CLASSES, WC_LISTVIEW, ListViewWndProc },
+    { ICC_TREEVIEW_CLASSES, WC_TREEVIEW, TreeViewWndProc },
+    { ICC_BAR_CLASSES | ICC_TAB_CLASSES, TOOLTIPS_CLASS, ToolTipWndProc },
 };
 
 std::mutex s_mutex;

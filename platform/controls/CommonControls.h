@@ -1,8 +1,9 @@
 #pragma once
 
-// The common controls: "SysHeader32" (HeaderControl.h) and "SysListView32"
-// (ListViewControl.h), registered as global classes so that CreateWindowEx
-// and dialog templates find them by name.
+// The common controls: "SysHeader32" (HeaderControl.h), "SysListView32"
+// (ListViewControl.h), "SysTreeView32" (TreeViewControl.h) and
+// "tooltips_class32" (ToolTipControl.h), registered as global classes so that
+// CreateWindowEx and dialog templates find them by name.
 //
 // Like the standard controls they keep their font (WM_SETFONT, WM_GETFONT)
 // and ask their parent to draw owner-drawn parts with WM_DRAWITEM, but they
@@ -16,8 +17,9 @@
 // clang-format off
 /* InitCommonControlsEx: which classes to register. */
 constexpr DWORD ICC_LISTVIEW_CLASSES = 0x0001; // "SysListView32" and "SysHeader32"
-constexpr DWORD ICC_TREEVIEW_CLASSES = 0x0002;
-constexpr DWORD ICC_BAR_CLASSES      = 0x0004;
+constexpr DWORD ICC_TREEVIEW_CLASSES = 0x0002; // "SysTreeView32"
+constexpr DWORD ICC_BAR_CLASSES      = 0x0004; // "tooltips_class32"
+constexpr DWORD ICC_TAB_CLASSES      = 0x0008; // "tooltips_class32"
 constexpr DWORD ICC_WIN95_CLASSES    = 0x00FF;
 
 struct INITCOMMONCONTROLSEX {
@@ -38,6 +40,10 @@ constexpr UINT NM_RCLICK   = static_cast<UINT>(-5);
 constexpr UINT NM_RDBLCLK  = static_cast<UINT>(-6);
 constexpr UINT NM_SETFOCUS = static_cast<UINT>(-7);
 constexpr UINT NM_KILLFOCUS = static_cast<UINT>(-8);
+
+/* Texts and images a control asks its parent for when it needs them. */
+inline const LPSTR LPSTR_TEXTCALLBACK = reinterpret_cast<LPSTR>(static_cast<INT_PTR>(-1));
+constexpr int I_IMAGECALLBACK = -1;
 
 /* Owner-drawn common controls: DRAWITEMSTRUCT::CtlType. */
 constexpr UINT ODT_HEADER   = 100;

@@ -10,6 +10,7 @@
 #include "platform/gdi/Text.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Paint.h"
+#include "platform/window/ScrollBars.h"
 #include "platform/window/Window.h"
 
 void AttachControlState(HWND hWnd, std::unique_ptr<CControlState> pState)
@@ -160,4 +161,23 @@ void PaintControl(HWND hWnd, void (*fnPaint)(HWND hWnd, HDC hdc))
     if (HDC hdc = BeginPaint(hWnd, &ps))
         fnPaint(hWnd, hdc);
     EndPaint(hWnd, &ps);
+}
+
+int ScrollTarget(WORD nCode, int nPos, int nLine, int nPage, int nTrack)
+{
+    switch (nCode) {
+    case SB_LINEUP:
+        return nPos - nLine;
+    case SB_LINEDOWN:
+        return nPos + nLine;
+    case SB_PAGEUP:
+        return nPos - nPage;
+    case SB_PAGEDOWN:
+        return nPos + nPage;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        return nTrack;
+    default:
+        return nPos;
+    }
 }

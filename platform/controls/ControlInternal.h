@@ -25,8 +25,7 @@ struct CControlState {
 void AttachControlState(HWND hWnd, std::unique_ptr<CControlState> pState);
 // The window's state, or nullptr before WM_NCCREATE and after WM_NCDESTROY.
 CControlState* GetControlStateBase(HWND hWnd);
-template<typename TState>
-TState* GetControlState(HWND hWnd)
+template<typename TState> TState* GetControlState(HWND hWnd)
 {
     return static_cast<TState*>(GetControlStateBase(hWnd));
 }
@@ -43,6 +42,10 @@ inline POINT MousePointOf(LPARAM lParam)
 {
     return POINT { static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) };
 }
+
+// The position a WM_HSCROLL or WM_VSCROLL code asks for: nPos moved by a
+// line or a page, the thumb's nTrack, or nPos for other codes. The caller clamps it.
+int ScrollTarget(WORD nCode, int nPos, int nLine, int nPage, int nTrack);
 
 // Sends WM_COMMAND with `nCode` and the control's ID to its parent.
 void NotifyParent(HWND hWnd, WORD nCode);

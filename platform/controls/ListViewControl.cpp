@@ -1,6 +1,7 @@
 #include "platform/controls/ListViewControl.h"
 
 #include "platform/controls/HeaderControl.h"
+#include "platform/controls/LabelEditor.h"
 #include "platform/controls/ListViewInternal.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/SysColors.h"
@@ -24,7 +25,8 @@ void OnDestroy(HWND hWnd)
 {
     CListViewState* pState = ListViewState(hWnd);
     pState->bDestroying = true;
-    pState->hEdit = nullptr; // destroyed with the list, unannounced
+    ReleaseLabelEditor(pState->hEdit); // destroyed with the list, unannounced
+    pState->hEdit = nullptr;
     DeleteAllRows(hWnd);
     if (!(pState = ListViewState(hWnd)) || (ListViewStyle(hWnd) & LVS_SHAREIMAGELISTS))
         return;
@@ -201,6 +203,9 @@ LRESULT CALLBACK ListViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
         return reinterpret_cast<LRESULT>(EditLabel(hWnd, static_cast<int>(static_cast<INT_PTR>(wParam))));
     case LVM_GETEDITCONTROL:
         return reinterpret_cast<LRESULT>(pState->hEdit);
+    case LVM_CREATEDRAGIMAGE:
+        return reinterpret_cast<LRESULT>(
+            CreateRowDragImage(hWnd, static_cast<int>(static_cast<INT_PTR>(wParam)), reinterpret_cast<POINT*>(lParam)));
     case LVM_SORTITEMS:
         return SortRows(hWnd, reinterpret_cast<PFNLVCOMPARE>(lParam), static_cast<LPARAM>(wParam));
     case LVM_FINDITEM:

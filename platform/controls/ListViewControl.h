@@ -95,6 +95,7 @@ constexpr UINT LVM_GETHEADER                = LVM_FIRST + 31;
 constexpr UINT LVM_GETTOPINDEX              = LVM_FIRST + 39;
 constexpr UINT LVM_GETCOUNTPERPAGE          = LVM_FIRST + 40;
 constexpr UINT LVM_GETORIGIN                = LVM_FIRST + 41; // lParam: POINT*
+constexpr UINT LVM_CREATEDRAGIMAGE          = LVM_FIRST + 33; // wParam: the row; lParam: POINT* for its corner; the caller destroys the list
 constexpr UINT LVM_UPDATE                   = LVM_FIRST + 42; // wParam: the row, repainted now
 constexpr UINT LVM_SETITEMSTATE             = LVM_FIRST + 43; // wParam: the row, -1 for all; lParam: LVITEM* (state, stateMask)
 constexpr UINT LVM_GETITEMSTATE             = LVM_FIRST + 44; // wParam: the row; lParam: the mask
@@ -130,8 +131,6 @@ constexpr UINT LVIS_OVERLAYMASK    = 0x0F00;
 constexpr UINT LVIS_STATEIMAGEMASK = 0xF000;
 constexpr UINT INDEXTOSTATEIMAGEMASK(UINT i) { return i << 12; }
 
-inline const LPSTR LPSTR_TEXTCALLBACK = reinterpret_cast<LPSTR>(static_cast<INT_PTR>(-1));
-constexpr int I_IMAGECALLBACK = -1;
 
 /* LVM_GETNEXTITEM flags. */
 constexpr UINT LVNI_ALL         = 0x0000;

@@ -41,7 +41,6 @@ struct CListViewState : CControlState {
     bool bFocus { false };
     bool bDestroying { false };
     HWND hEdit { nullptr };          // the label editor while one is open
-    WNDPROC pfnEditProc { nullptr }; // the editor's own procedure
     unsigned nEditSerial { 0 };      // the row being edited
     unsigned nNextSerial { 1 };
 };
@@ -149,6 +148,12 @@ BOOL HandleListViewInput(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 HWND EditLabel(HWND hWnd, int nRow);
 // Closes the editor, keeping the text when bCommit; does nothing when none is open.
 void EndLabelEdit(HWND hWnd, bool bCommit);
+
+/***** Drag image (ListViewDragImage.cpp) *****/
+
+// A new image list with one image of the row's icon and label; *pptUpperLeft
+// gets its upper-left corner in client coordinates. NULL for a bad row.
+HIMAGELIST CreateRowDragImage(HWND hWnd, int nRow, POINT* pptUpperLeft);
 
 /***** Sort and find (ListViewSort.cpp) *****/
 

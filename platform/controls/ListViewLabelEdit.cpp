@@ -1,44 +1,14 @@
 #include "platform/controls/ListViewInternal.h"
 
 #include "platform/controls/EditControl.h"
+#include "platform/controls/LabelEditor.h"
 #include "platform/window/Focus.h"
-#include "platform/window/Input.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Window.h"
 
 #include <string>
 
 namespace {
-
-// The editor's procedure in front of the edit control's: Enter commits, Esc
-// cancels and losing the focus commits. It wants every key, so a hosting
-// dialog keeps Enter and Esc away from its buttons.
-LRESULT CALLBACK LabelEditProc(HWND hEdit, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    HWND hList = GetParent(hEdit);
-    CListViewState* pState = ListViewSurvivor(hList);
-    const bool bOurs = pState && pState->hEdit == hEdit;
-    const WNDPROC pfnEditProc = pState ? pState->pfnEditProc : nullptr;
-    if (bOurs && uMsg == WM_GETDLGCODE)
-        return DLGC_WANTALLKEYS | CallWindowProc(pfnEditProc, hEdit, uMsg, wParam, lParam);
-    if (bOurs && uMsg == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE)) {
-        EndLabelEdit(hList, wParam == VK_RETURN);
-        return 0;
-    }
-    if (bOurs && uMsg == WM_CHAR && (wParam == '\r' || wParam == 0x1B))
-        return 0;
-    const LRESULT lResult = CallWindowProc(pfnEditProc ? pfnEditProc : EditWndProc, hEdit, uMsg, wParam, lParam);
-    if (bOurs && uMsg == WM_KILLFOCUS)
-        EndLabelEdit(hList, true);
-    return lResult;
-}
-
-std::string WindowText(HWND hWnd)
-{
-    std::string strText(static_cast<size_t>(GetWindowTextLength(hWnd)) + 1, '\0');
-    strText.resize(static_cast<size_t>(GetWindowText(hWnd, strText.data(), static_cast<int>(strText.size()))));
-    return strText;
-}
 
 LRESULT NotifyLabelEdit(HWND hWnd, UINT nCode, int nRow, LPSTR pszText)
 {
@@ -67,15 +37,11 @@ HWND EditLabel(HWND hWnd, int nRow)
         return nullptr;
     RECT rc {};
     RowRect(hWnd, *pState, nRow, LVIR_LABEL, &rc);
-    HWND hEdit = CreateWindowEx(0, "Edit", strText.c_str(), WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, rc.left, rc.top,
-        rc.right - rc.left, rc.bottom - rc.top, hWnd, nullptr, nullptr, nullptr);
+    HWND hEdit = CreateLabelEditor(hWnd, rc, ES_AUTOHSCROLL, strText.c_str(), pState->hFont, EndLabelEdit);
     if (!hEdit)
         return nullptr;
-    SendMessage(hEdit, WM_SETFONT, reinterpret_cast<WPARAM>(pState->hFont), FALSE);
     pState->hEdit = hEdit;
     pState->nEditSerial = nSerial;
-    pState->pfnEditProc
-        = reinterpret_cast<WNDPROC>(SetWindowLongPtr(hEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LabelEditProc)));
     // The editor exists while the parent decides, so it can limit or empty it.
     const LRESULT lRefused = NotifyLabelEdit(hWnd, LVN_BEGINLABELEDIT, nRow, strText.data());
     pState = ListViewSurvivor(hWnd);
@@ -83,6 +49,7 @@ HWND EditLabel(HWND hWnd, int nRow)
         return nullptr;
     if (lRefused || RowOfSerial(*pState, nSerial, nRow) < 0) {
         pState->hEdit = nullptr;
+        ReleaseLabelEditor(hEdit);
         DestroyWindow(hEdit);
         return nullptr;
     }
@@ -99,9 +66,10 @@ void EndLabelEdit(HWND hWnd, bool bCommit)
         return;
     HWND hEdit = pState->hEdit;
     const unsigned nSerial = pState->nEditSerial;
-    std::string strText = WindowText(hEdit);
+    std::string strText = LabelEditorText(hEdit);
     // The list forgets the editor first: the handler may open a new one.
     pState->hEdit = nullptr;
+    ReleaseLabelEditor(hEdit);
     ShowWindow(hEdit, SW_HIDE);
     const int nRow = RowOfSerial(*pState, nSerial, 0);
     if (nRow >= 0) {

@@ -215,25 +215,6 @@ void UpdateScrollInfo(HWND hWnd, const CListViewState& state)
     SetScrollInfo(hWnd, SB_HORZ, &siH, TRUE);
 }
 
-int ScrollTarget(WORD nCode, int nPos, int nLine, int nPage, int nTrack)
-{
-    switch (nCode) {
-    case SB_LINEUP:
-        return nPos - nLine;
-    case SB_LINEDOWN:
-        return nPos + nLine;
-    case SB_PAGEUP:
-        return nPos - nPage;
-    case SB_PAGEDOWN:
-        return nPos + nPage;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-        return nTrack;
-    default:
-        return nPos;
-    }
-}
-
 } // namespace
 
 int HeaderHeight(HWND hWnd, const CListViewState& state)

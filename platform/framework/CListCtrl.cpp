@@ -1,5 +1,6 @@
 #include "platform/framework/CListCtrl.h"
 
+#include "platform/framework/CEdit.h"
 #include "platform/framework/CImageList.h"
 
 IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
@@ -243,6 +244,17 @@ int CListCtrl::FindItem(LVFINDINFO* pFindInfo, int nStart) const
         SendMessage(LVM_FINDITEM, static_cast<WPARAM>(nStart), reinterpret_cast<LPARAM>(pFindInfo)));
 }
 
+CEdit* CListCtrl::EditLabel(int nItem)
+{
+    return static_cast<CEdit*>(
+        CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(LVM_EDITLABEL, static_cast<WPARAM>(nItem)))));
+}
+
+CEdit* CListCtrl::GetEditControl() const
+{
+    return static_cast<CEdit*>(CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(LVM_GETEDITCONTROL))));
+}
+
 CImageList* CListCtrl::SetImageList(CImageList* pImageList, int nImageListType)
 {
     const LPARAM lParam = reinterpret_cast<LPARAM>(pImageList ? pImageList->GetSafeHandle() : nullptr);
@@ -266,4 +278,15 @@ BOOL CListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     if (pResult)
         *pResult = TRUE;
     return TRUE;
+}
+
+CImageList* CListCtrl::CreateDragImage(int nItem, LPPOINT lpPoint)
+{
+    auto himl = reinterpret_cast<HIMAGELIST>(
+        SendMessage(LVM_CREATEDRAGIMAGE, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(lpPoint)));
+    if (!himl)
+        return nullptr;
+    auto* pImageList = new CImageList;
+    pImageList->Attach(himl);
+    return pImageList;
 }

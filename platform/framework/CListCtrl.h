@@ -11,6 +11,7 @@
 #include "platform/controls/ListViewControl.h"
 #include "platform/framework/CWnd.h"
 
+class CEdit;
 class CImageList;
 
 class CListCtrl : public CWnd {
@@ -70,6 +71,13 @@ public:
     int GetColumnWidth(int nCol) const;
     int GetStringWidth(LPCTSTR lpsz) const;
 
+    /* Label editing. */
+
+    // The editor (a temporary object), or nullptr when refused.
+    CEdit* EditLabel(int nItem);
+    // The open editor (a temporary object), else nullptr.
+    CEdit* GetEditControl() const;
+
     /* Scrolling and painting. */
 
     BOOL EnsureVisible(int nItem, BOOL bPartialOK);
@@ -86,6 +94,9 @@ public:
     /* Image lists: LVSIL_NORMAL, LVSIL_SMALL, LVSIL_STATE. */
 
     CImageList* SetImageList(CImageList* pImageList, int nImageListType);
+    // A new image list of the row's icon and label, which the caller deletes;
+    // *lpPoint gets its upper-left corner in client coordinates. nullptr for a bad row.
+    CImageList* CreateDragImage(int nItem, LPPOINT lpPoint);
     CImageList* GetImageList(int nImageList) const;
 
     /* What subclasses override. */

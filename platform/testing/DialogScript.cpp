@@ -134,6 +134,45 @@ CDialogScript& CDialogScript::Select(int nId, LPCTSTR lpszItem)
     return *this;
 }
 
+CDialogScript& CDialogScript::SelectListRow(int nId, LPCTSTR lpszText)
+{
+    m_steps.push_back([nId, strText = CString(lpszText)](CTestDriver& driver, HWND hDlg) {
+        CString strError;
+        HWND hList = UsableControl(hDlg, nId, strError);
+        if (!hList)
+            return strError;
+        const std::vector<std::vector<CString>> rows = CTestDriver::ListRows(hList);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (!rows[i].empty() && lstrcmpi(rows[i][0], strText) == 0) {
+                if (!driver.ClickListRow(hList, static_cast<int>(i)))
+                    strError.Format("the click on row %d of control %d reached no window", static_cast<int>(i), nId);
+                return strError;
+            }
+        }
+        strError.Format("control %d has no row \"%s\"", nId, static_cast<LPCTSTR>(strText));
+        return strError;
+    });
+    return *this;
+}
+
+CDialogScript& CDialogScript::SelectTreeItem(int nId, std::vector<CString> path)
+{
+    m_steps.push_back([nId, path = std::move(path)](CTestDriver& driver, HWND hDlg) {
+        CString strError;
+        HWND hTree = UsableControl(hDlg, nId, strError);
+        if (!hTree)
+            return strError;
+        const HTREEITEM hItem = CTestDriver::TreeItem(hTree, path);
+        if (!hItem)
+            strError.Format(
+                "control %d has no item \"%s\"", nId, static_cast<LPCTSTR>(path.empty() ? CString() : path.back()));
+        else if (!driver.ClickTreeItem(hTree, hItem))
+            strError.Format("the click on an item of control %d reached no window", nId);
+        return strError;
+    });
+    return *this;
+}
+
 CDialogScript& CDialogScript::Press(int nId)
 {
     m_steps.push_back([nId](CTestDriver& driver, HWND hDlg) {

@@ -35,6 +35,10 @@ public:
     CDialogScript& Select(int nId, int nIndex);
     // Selects the item whose text is lpszItem, without regard to case.
     CDialogScript& Select(int nId, LPCTSTR lpszItem);
+    // Clicks the row of a list view whose first text is lpszText, without regard to case.
+    CDialogScript& SelectListRow(int nId, LPCTSTR lpszText);
+    // Clicks the label of the tree item at the end of the path of texts, made visible first.
+    CDialogScript& SelectTreeItem(int nId, std::vector<CString> path);
     // Clicks a button.
     CDialogScript& Press(int nId);
     // Runs a step of the test's own, such as checking what the dialog shows.

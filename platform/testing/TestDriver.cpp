@@ -152,6 +152,14 @@ BOOL CTestDriver::Drag(HWND hWnd, POINT from, POINT to)
         CMouseInput { EMouseAction::ButtonUp, EMouseButton::Left, to, 0 } });
 }
 
+BOOL CTestDriver::Hover(HWND hWnd, int x, int y)
+{
+    POINT pt { x, y };
+    if (!ClientToScreen(hWnd, &pt))
+        return FALSE;
+    return RunMouseGesture({ CMouseInput { EMouseAction::Move, EMouseButton::None, pt, 0 } });
+}
+
 // Moves the cursor to the point first, as a real mouse does, so the window
 // under it sees the cursor arrive before the press.
 BOOL CTestDriver::MouseButton(HWND hWnd, int x, int y, bool bRight, int nClicks)
@@ -215,7 +223,10 @@ BOOL CTestDriver::TypeText(LPCTSTR lpszText)
 
 BOOL CTestDriver::PressKey(UINT nVirtualKey, UINT nModifiers)
 {
-    static constexpr struct { UINT nFlag; UINT nKey; } MODIFIERS[] = {
+    static constexpr struct {
+        UINT nFlag;
+        UINT nKey;
+    } MODIFIERS[] = {
         { CONTROL, VK_CONTROL },
         { ALT, VK_MENU },
         { SHIFT, VK_SHIFT },

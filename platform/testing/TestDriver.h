@@ -15,6 +15,7 @@
 
 #include "platform/base/CString.h"
 #include "platform/base/Clock.h"
+#include "platform/controls/TreeViewControl.h"
 #include "platform/testing/DialogScript.h"
 #include "platform/window/Dialog.h"
 #include "platform/window/Input.h"
@@ -58,6 +59,8 @@ public:
     BOOL RightClick(HWND hWnd, int x, int y);
     // Presses the left button at `from`, moves to `to` and releases it there.
     BOOL Drag(HWND hWnd, POINT from, POINT to);
+    // Moves the mouse there without a button, as when hovering for a tip.
+    BOOL Hover(HWND hWnd, int x, int y);
 
     /* Keyboard. Keys go to the window with the focus. */
 
@@ -90,6 +93,39 @@ public:
     static int Selection(HWND hWnd);
     // The selected items of a multiple-selection list box, in order.
     static std::vector<int> SelectedItems(HWND hList);
+
+    /* List views and trees (TestDriver_CommonControls.cpp). Texts are read
+       through the control, so callback texts are asked of their owners. A
+       label editor opened by a click or F2 has the focus: TypeText types into it. */
+
+    // Each row's texts, one per column (sub-items 0 .. columns - 1).
+    static std::vector<std::vector<CString>> ListRows(HWND hList);
+    // The selected rows in order, and the focused row (-1 for none).
+    static std::vector<int> ListSelection(HWND hList);
+    static int ListFocus(HWND hList);
+    // The column indexes from left to right, and the widths by column index.
+    static std::vector<int> ListColumnOrder(HWND hList);
+    static std::vector<int> ListColumnWidths(HWND hList);
+    // Clicks a row's cell of sub-item nSubItem, scrolled into sight first.
+    BOOL ClickListRow(HWND hList, int nRow, int nSubItem = 0);
+    // Clicks item nIndex of a list's header (or of a header control itself).
+    BOOL ClickHeaderItem(HWND hListOrHeader, int nIndex);
+    // Drags the divider right of item nIndex by dx pixels.
+    BOOL DragHeaderDivider(HWND hListOrHeader, int nIndex, int dx);
+    // Drags item nIndex to order position nToPosition (a header with HDS_DRAGDROP).
+    BOOL DragHeaderItem(HWND hListOrHeader, int nIndex, int nToPosition);
+
+    // The tree item at the end of a path of texts from the top ({"a", "b"}:
+    // child "b" of top-level "a"); NULL when a step has no such item.
+    static HTREEITEM TreeItem(HWND hTree, const std::vector<CString>& path);
+    // The texts of an item's children (NULL or TVI_ROOT: the top level).
+    static std::vector<CString> TreeChildren(HWND hTree, HTREEITEM hParent);
+    static BOOL IsTreeExpanded(HWND hTree, HTREEITEM hItem);
+    // The item's state image index (bits 12-15 of its state), 0 for none.
+    static UINT TreeStateImage(HWND hTree, HTREEITEM hItem);
+    // Clicks the item's label, or its state icon, made visible first.
+    BOOL ClickTreeItem(HWND hTree, HTREEITEM hItem);
+    BOOL ClickTreeStateIcon(HWND hTree, HTREEITEM hItem);
 
     /* Modal dialogs and message boxes. */
 

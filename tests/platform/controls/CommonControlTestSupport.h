@@ -7,14 +7,17 @@
 #include "platform/controls/CommonControls.h"
 #include "platform/controls/HeaderControl.h"
 #include "platform/controls/ListViewControl.h"
+#include "platform/controls/TreeViewControl.h"
+#include "platform/window/WindowClass.h"
 #include "tests/platform/controls/ControlTestSupport.h"
 
 #include <functional>
+#include <string_view>
 #include <vector>
 
 struct NotifySeen {
     UINT nCode;
-    int nItem; // iItem of the structure; wVKey for LVN_KEYDOWN
+    int nItem; // iItem of the structure; wVKey for LVN_KEYDOWN; a tree's action
 
     bool operator==(const NotifySeen&) const = default;
 };
@@ -99,6 +102,12 @@ private:
     static int ItemOf(const NMHDR* pHdr)
     {
         const auto nCode = static_cast<int>(pHdr->code);
+        char szClass[32] {};
+        GetClassName(pHdr->hwndFrom, szClass, sizeof(szClass));
+        if (std::string_view(szClass) == WC_TREEVIEW) // NM_* codes of a tree carry a bare NMHDR
+            return nCode <= static_cast<int>(TVN_FIRST) && nCode > static_cast<int>(TVN_FIRST) - 100
+                ? static_cast<int>(reinterpret_cast<const NMTREEVIEW*>(pHdr)->action)
+                : 0;
         if (nCode <= static_cast<int>(HDN_FIRST) && nCode > static_cast<int>(HDN_FIRST) - 100)
             return reinterpret_cast<const NMHEADER*>(pHdr)->iItem;
         if (pHdr->code == LVN_KEYDOWN)

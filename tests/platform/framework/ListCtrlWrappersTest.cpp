@@ -2,9 +2,11 @@
 #include "platform/framework/CListCtrl.h"
 
 #include "platform/framework/CDialog.h"
+#include "platform/framework/CImageList.h"
 #include "tests/platform/framework/FrameworkTestSupport.h"
 #include "tests/platform/window/DialogTestSupport.h"
 
+#include <memory>
 #include <string>
 
 namespace {
@@ -131,6 +133,28 @@ TEST_F(ListCtrlWrappersTest, ShortFormsReachTheControl)
     UINT nFlags = 0;
     EXPECT_EQ(list.HitTest(CPoint(rc.left + 2, rc.top + 2), &nFlags), 1);
     EXPECT_EQ(nFlags, LVHT_ONITEMLABEL);
+
+    // The drag image is the row's icon and label, at their place; the caller owns it.
+    POINT pt { -1, -1 };
+    std::unique_ptr<CImageList> pDrag(list.CreateDragImage(1, &pt));
+    ASSERT_NE(pDrag, nullptr);
+    EXPECT_EQ(pDrag->GetImageCount(), 1);
+    RECT rcIcon { LVIR_ICON, 0, 0, 0 };
+    list.GetItemRect(1, &rcIcon, LVIR_ICON);
+    EXPECT_EQ(pt.x, rcIcon.left);
+    EXPECT_EQ(pt.y, rc.top);
+    int cx = 0;
+    int cy = 0;
+    ImageList_GetIconSize(pDrag->GetSafeHandle(), &cx, &cy);
+    EXPECT_EQ(cx, rc.right - rcIcon.left);
+    EXPECT_EQ(cy, rc.bottom - rc.top);
+    EXPECT_EQ(list.CreateDragImage(5, &pt), nullptr);
+
+    EXPECT_EQ(list.GetEditControl(), nullptr);
+    EXPECT_EQ(list.EditLabel(5), nullptr);
+    CEdit* pEdit = list.EditLabel(1);
+    ASSERT_NE(pEdit, nullptr);
+    EXPECT_EQ(list.GetEditControl(), pEdit);
     parent.DestroyWindow();
 }
 

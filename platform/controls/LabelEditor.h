@@ -1,0 +1,20 @@
+#pragma once
+
+// The in-place editor of a list view's or a tree's label: an "Edit" child of
+// the control that wants every key (so a hosting dialog keeps Enter and Esc
+// away from its buttons), commits on Enter and when it loses the focus, and
+// cancels on Esc. It tells its control through fnEnd until the control
+// releases it; from then on it is a plain edit control until destroyed.
+
+#include "platform/window/WindowTypes.h"
+
+#include <string>
+
+// Called with the control and whether the text is to be kept.
+using LABELEDITEND = void (*)(HWND hControl, bool bCommit);
+
+// Creates the editor, hidden, over rc of hControl with the text and the control's font.
+HWND CreateLabelEditor(HWND hControl, const RECT& rc, DWORD dwStyle, LPCSTR lpszText, HFONT hFont, LABELEDITEND fnEnd);
+// The control no longer listens: call before destroying or hiding the editor.
+void ReleaseLabelEditor(HWND hEdit);
+std::string LabelEditorText(HWND hEdit);

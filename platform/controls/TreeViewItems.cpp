@@ -1,0 +1,521 @@
+#include "platform/controls/TreeViewInternal.h"
+
+#include "platform/base/TextFunctions.h"
+#include "platform/window/Paint.h"
+#include "platform/window/Window.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// The callback buffer the control offers for its own needs.
+constexpr int TREE_CALLBACK_TEXT = 1024;
+
+HTREEITEM ParentOfInsert(HTREEITEM hParent)
+{
+    return hParent == TVI_ROOT ? nullptr : hParent;
+}
+
+// Asks the parent for what mask names of a callback item; FALSE once the item is gone.
+bool AskDispInfo(HWND hWnd, HTREEITEM hItem, UINT nMask, TVITEM* pItem, char* pszBuffer, int cchBuffer)
+{
+    CTreeNode* pNode = NodeSurvivor(hWnd, hItem);
+    if (!pNode)
+        return false;
+    NMTVDISPINFO di {};
+    di.item.mask = nMask;
+    di.item.hItem = hItem;
+    di.item.state = pNode->nState;
+    di.item.lParam = pNode->lParam;
+    di.item.pszText = pszBuffer;
+    di.item.cchTextMax = cchBuffer;
+    if (pszBuffer && cchBuffer > 0)
+        pszBuffer[0] = '\0';
+    SendNotify(hWnd, TVN_GETDISPINFO, &di.hdr);
+    if (!(pNode = NodeSurvivor(hWnd, hItem)))
+        return false;
+    *pItem = di.item;
+    if (di.item.mask & TVIF_DI_SETITEM) {
+        if ((nMask & TVIF_TEXT) && di.item.pszText) {
+            pNode->strText = di.item.pszText;
+            pNode->bTextCallback = false;
+        }
+        if ((nMask & TVIF_CHILDREN) && pNode->cChildren == I_CHILDRENCALLBACK)
+            pNode->cChildren = di.item.cChildren;
+    }
+    return true;
+}
+
+// Inserts hItem's handle into its siblings at the place hInsertAfter names.
+bool PlaceItem(CTreeViewState& state, HTREEITEM hItem, HTREEITEM hInsertAfter)
+{
+    CTreeNode& node = state.nodes[hItem];
+    std::vector<HTREEITEM>& siblings = SiblingsOf(state, node.hParent);
+    auto itPlace = siblings.end();
+    if (hInsertAfter == TVI_FIRST) {
+        itPlace = siblings.begin();
+    } else if (hInsertAfter == TVI_SORT) {
+        if (!node.bTextCallback) {
+            // After the equal texts; callback siblings count as empty.
+            itPlace = std::upper_bound(siblings.begin(), siblings.end(), hItem, [&](HTREEITEM hNew, HTREEITEM hOld) {
+                const CTreeNode& old = state.nodes[hOld];
+                const std::string& strOld = old.bTextCallback ? std::string() : old.strText;
+                return CompareString(LOCALE_USER_DEFAULT, NORM_IGNORECASE, state.nodes[hNew].strText.c_str(), -1,
+                           strOld.c_str(), -1)
+                    == CSTR_LESS_THAN;
+            });
+        }
+    } else if (hInsertAfter && hInsertAfter != TVI_LAST) {
+        auto itAfter = std::find(siblings.begin(), siblings.end(), hInsertAfter);
+        if (itAfter == siblings.end())
+            return false;
+        itPlace = itAfter + 1;
+    }
+    siblings.insert(itPlace, hItem);
+    return true;
+}
+
+HTREEITEM InsertItem(HWND hWnd, const TVINSERTSTRUCT* pInsert)
+{
+    CTreeViewState* pState = TreeViewState(hWnd);
+    if (!pInsert)
+        return nullptr;
+    const HTREEITEM hParent = ParentOfInsert(pInsert->hParent);
+    if (hParent && !FindNode(*pState, hParent))
+        return nullptr;
+    const TVITEM& item = pInsert->item;
+    CTreeNode node;
+    node.hParent = hParent;
+    if (item.mask & TVIF_TEXT) {
+        node.bTextCallback = item.pszText == LPSTR_TEXTCALLBACK;
+        if (!node.bTextCallback && item.pszText)
+            node.strText = item.pszText;
+    }
+    if (item.mask & TVIF_IMAGE)
+        node.iImage = item.iImage;
+    if (item.mask & TVIF_SELECTEDIMAGE)
+        node.iSelectedImage = item.iSelectedImage;
+    if (item.mask & TVIF_PARAM)
+        node.lParam = item.lParam;
+    if (item.mask & TVIF_STATE)
+        node.nState = item.state & item.stateMask & ~(TVIS_SELECTED | TVIS_DROPHILITED);
+    if (item.mask & TVIF_CHILDREN)
+        node.cChildren = item.cChildren;
+    auto hItem = reinterpret_cast<HTREEITEM>(pState->nNextHandle++);
+    pState->nodes.emplace(hItem, std::move(node));
+    if (!PlaceItem(*pState, hItem, pInsert->hInsertAfter)) {
+        pState->nodes.erase(hItem);
+        return nullptr;
+    }
+    LayoutTreeView(hWnd);
+    InvalidateRect(hWnd, nullptr, TRUE);
+    return hItem;
+}
+
+// Collects an item and everything below it, children first.
+void CollectSubtree(CTreeViewState& state, HTREEITEM hItem, std::vector<HTREEITEM>* pItems)
+{
+    if (CTreeNode* pNode = FindNode(state, hItem)) {
+        const std::vector<HTREEITEM> children = pNode->children;
+        for (HTREEITEM hChild : children)
+            CollectSubtree(state, hChild, pItems);
+        pItems->push_back(hItem);
+    }
+}
+
+void EraseSubtree(CTreeViewState& state, HTREEITEM hItem)
+{
+    std::vector<HTREEITEM> items;
+    CollectSubtree(state, hItem, &items);
+    if (CTreeNode* pNode = FindNode(state, hItem)) {
+        std::vector<HTREEITEM>& siblings = SiblingsOf(state, pNode->hParent);
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), hItem), siblings.end());
+    }
+    for (HTREEITEM h : items) {
+        state.nodes.erase(h);
+        if (state.hDropHilite == h)
+            state.hDropHilite = nullptr;
+        if (state.hHot == h)
+            state.hHot = nullptr;
+        if (state.hEditItem == h)
+            state.hEditItem = nullptr;
+    }
+}
+
+// The item that takes the selection when hItem goes: a sibling, else the parent.
+HTREEITEM Successor(CTreeViewState& state, HTREEITEM hItem)
+{
+    CTreeNode* pNode = FindNode(state, hItem);
+    const std::vector<HTREEITEM>& siblings = SiblingsOf(state, pNode->hParent);
+    auto it = std::find(siblings.begin(), siblings.end(), hItem);
+    if (it + 1 != siblings.end())
+        return *(it + 1);
+    if (it != siblings.begin())
+        return *(it - 1);
+    return pNode->hParent;
+}
+
+bool CopyText(const std::string& strText, TVITEM* pItem)
+{
+    if (!pItem->pszText || pItem->cchTextMax <= 0)
+        return false;
+    lstrcpyn(pItem->pszText, strText.c_str(), pItem->cchTextMax);
+    return true;
+}
+
+BOOL GetItem(HWND hWnd, TVITEM* pItem)
+{
+    CTreeViewState* pState = TreeViewState(hWnd);
+    CTreeNode* pNode = pItem ? FindNode(*pState, pItem->hItem) : nullptr;
+    if (!pNode)
+        return FALSE;
+    const HTREEITEM hItem = pItem->hItem;
+    UINT nAsk = 0;
+    if ((pItem->mask & TVIF_TEXT) && pNode->bTextCallback)
+        nAsk |= TVIF_TEXT;
+    if ((pItem->mask & TVIF_IMAGE) && pNode->iImage == I_IMAGECALLBACK)
+        nAsk |= TVIF_IMAGE;
+    if ((pItem->mask & TVIF_SELECTEDIMAGE) && pNode->iSelectedImage == I_IMAGECALLBACK)
+        nAsk |= TVIF_SELECTEDIMAGE;
+    if ((pItem->mask & TVIF_CHILDREN) && pNode->cChildren == I_CHILDRENCALLBACK)
+        nAsk |= TVIF_CHILDREN;
+    TVITEM asked {};
+    if (nAsk) {
+        // The handler fills the caller's buffer or points at one of its own.
+        if (!AskDispInfo(hWnd, hItem, nAsk, &asked, pItem->pszText, pItem->cchTextMax))
+            return FALSE;
+        pState = TreeViewState(hWnd);
+        pNode = FindNode(*pState, hItem);
+    }
+    if (pItem->mask & TVIF_TEXT) {
+        if (!(nAsk & TVIF_TEXT))
+            CopyText(pNode->strText, pItem);
+        else if (asked.pszText && asked.pszText != pItem->pszText)
+            CopyText(asked.pszText, pItem);
+        else if (pItem->pszText && pItem->cchTextMax > 0)
+            pItem->pszText[pItem->cchTextMax - 1] = '\0';
+    }
+    if (pItem->mask & TVIF_IMAGE)
+        pItem->iImage = (nAsk & TVIF_IMAGE) ? asked.iImage : pNode->iImage;
+    if (pItem->mask & TVIF_SELECTEDIMAGE)
+        pItem->iSelectedImage = (nAsk & TVIF_SELECTEDIMAGE) ? asked.iSelectedImage : pNode->iSelectedImage;
+    if (pItem->mask & TVIF_CHILDREN) {
+        if (nAsk & TVIF_CHILDREN)
+            pItem->cChildren = asked.cChildren;
+        else
+            pItem->cChildren = pNode->cChildren == TREE_CHILDREN_AUTO ? !pNode->children.empty() : pNode->cChildren;
+    }
+    if (pItem->mask & TVIF_PARAM)
+        pItem->lParam = pNode->lParam;
+    if (pItem->mask & TVIF_STATE)
+        pItem->state = pNode->nState & (pItem->stateMask ? pItem->stateMask : ~0U);
+    return TRUE;
+}
+
+BOOL SetItem(HWND hWnd, const TVITEM* pItem)
+{
+    CTreeViewState* pState = TreeViewState(hWnd);
+    CTreeNode* pNode = pItem ? FindNode(*pState, pItem->hItem) : nullptr;
+    if (!pNode)
+        return FALSE;
+    if (pItem->mask & TVIF_TEXT) {
+        pNode->bTextCallback = pItem->pszText == LPSTR_TEXTCALLBACK;
+        pNode->strText = pNode->bTextCallback || !pItem->pszText ? std::string() : std::string(pItem->pszText);
+        pNode->nTextWidth = -1;
+    }
+    if (pItem->mask & TVIF_IMAGE)
+        pNode->iImage = pItem->iImage;
+    if (pItem->mask & TVIF_SELECTEDIMAGE)
+        pNode->iSelectedImage = pItem->iSelectedImage;
+    if (pItem->mask & TVIF_PARAM)
+        pNode->lParam = pItem->lParam;
+    if (pItem->mask & TVIF_CHILDREN)
+        pNode->cChildren = pItem->cChildren;
+    if (pItem->mask & TVIF_STATE) {
+        pNode->nState = (pNode->nState & ~pItem->stateMask) | (pItem->state & pItem->stateMask);
+        if (pItem->stateMask & TVIS_BOLD)
+            pNode->nTextWidth = -1;
+    }
+    LayoutTreeView(hWnd);
+    InvalidateRect(hWnd, nullptr, TRUE);
+    return TRUE;
+}
+
+HTREEITEM NextVisible(CTreeViewState& state, HTREEITEM hItem, int nStep)
+{
+    const std::vector<HTREEITEM> visible = VisibleItems(state);
+    auto it = std::find(visible.begin(), visible.end(), hItem);
+    if (it == visible.end())
+        return nullptr;
+    const auto nIndex = (it - visible.begin()) + nStep;
+    return nIndex >= 0 && nIndex < static_cast<long>(visible.size()) ? visible[static_cast<size_t>(nIndex)] : nullptr;
+}
+
+HTREEITEM GetNextItem(HWND hWnd, UINT nCode, HTREEITEM hItem)
+{
+    CTreeViewState& state = *TreeViewState(hWnd);
+    switch (nCode) {
+    case TVGN_ROOT:
+        return state.roots.empty() ? nullptr : state.roots.front();
+    case TVGN_CARET:
+        return state.hCaret;
+    case TVGN_DROPHILITE:
+        return state.hDropHilite;
+    case TVGN_FIRSTVISIBLE: {
+        const std::vector<HTREEITEM> visible = VisibleItems(state);
+        return state.nTop < static_cast<int>(visible.size()) ? visible[static_cast<size_t>(state.nTop)] : nullptr;
+    }
+    case TVGN_LASTVISIBLE: {
+        const std::vector<HTREEITEM> visible = VisibleItems(state);
+        return visible.empty() ? nullptr : visible.back();
+    }
+    case TVGN_CHILD:
+        if (!hItem || hItem == TVI_ROOT)
+            return state.roots.empty() ? nullptr : state.roots.front();
+        break;
+    default:
+        break;
+    }
+    CTreeNode* pNode = FindNode(state, hItem);
+    if (!pNode)
+        return nullptr;
+    const std::vector<HTREEITEM>& siblings = SiblingsOf(state, pNode->hParent);
+    const auto it = std::find(siblings.begin(), siblings.end(), hItem);
+    switch (nCode) {
+    case TVGN_NEXT:
+        return it + 1 < siblings.end() ? *(it + 1) : nullptr;
+    case TVGN_PREVIOUS:
+        return it != siblings.begin() ? *(it - 1) : nullptr;
+    case TVGN_PARENT:
+        return pNode->hParent;
+    case TVGN_CHILD:
+        return pNode->children.empty() ? nullptr : pNode->children.front();
+    case TVGN_NEXTVISIBLE:
+        return NextVisible(state, hItem, 1);
+    case TVGN_PREVIOUSVISIBLE:
+        return NextVisible(state, hItem, -1);
+    default:
+        return nullptr;
+    }
+}
+
+// Sorts one list of children on a snapshot, applied only if the comparison left them alone.
+template<typename TLess> void SortSiblings(HWND hWnd, HTREEITEM hParent, bool bRecurse, TLess less)
+{
+    CTreeViewState* pState = TreeViewSurvivor(hWnd);
+    if (!pState || (hParent && !FindNode(*pState, hParent)))
+        return;
+    const std::vector<HTREEITEM> before = SiblingsOf(*pState, hParent);
+    std::vector<HTREEITEM> sorted = before;
+    std::stable_sort(sorted.begin(), sorted.end(), less);
+    if (!(pState = TreeViewSurvivor(hWnd)) || (hParent && !FindNode(*pState, hParent)))
+        return;
+    std::vector<HTREEITEM>& siblings = SiblingsOf(*pState, hParent);
+    if (siblings == before)
+        siblings = sorted;
+    if (!bRecurse)
+        return;
+    for (HTREEITEM hChild : sorted)
+        SortSiblings(hWnd, hChild, true, less);
+}
+
+BOOL SortChildren(HWND hWnd, HTREEITEM hParent, bool bRecurse)
+{
+    CTreeViewState* pState = TreeViewState(hWnd);
+    hParent = ParentOfInsert(hParent);
+    if (hParent && !FindNode(*pState, hParent))
+        return FALSE;
+    // Texts are asked once, so callbacks do not run inside the comparison.
+    std::unordered_map<HTREEITEM, std::string> texts;
+    std::vector<HTREEITEM> items;
+    for (HTREEITEM hChild : SiblingsOf(*pState, hParent)) {
+        if (bRecurse)
+            CollectSubtree(*pState, hChild, &items);
+        else
+            items.push_back(hChild);
+    }
+    for (HTREEITEM hItem : items)
+        ItemText(hWnd, hItem, &texts[hItem]);
+    SortSiblings(hWnd, hParent, bRecurse, [&texts](HTREEITEM h1, HTREEITEM h2) {
+        return CompareString(LOCALE_USER_DEFAULT, NORM_IGNORECASE, texts[h1].c_str(), -1, texts[h2].c_str(), -1)
+            == CSTR_LESS_THAN;
+    });
+    LayoutTreeView(hWnd);
+    InvalidateRect(hWnd, nullptr, TRUE);
+    return TRUE;
+}
+
+BOOL SortChildrenCB(HWND hWnd, const TVSORTCB* pSort, bool bRecurse)
+{
+    CTreeViewState* pState = TreeViewState(hWnd);
+    if (!pSort || !pSort->lpfnCompare)
+        return FALSE;
+    const HTREEITEM hParent = ParentOfInsert(pSort->hParent);
+    if (hParent && !FindNode(*pState, hParent))
+        return FALSE;
+    std::unordered_map<HTREEITEM, LPARAM> values;
+    for (const auto& [hItem, node] : pState->nodes)
+        values[hItem] = node.lParam;
+    const TVSORTCB sort = *pSort;
+    SortSiblings(hWnd, hParent, bRecurse, [&values, sort](HTREEITEM h1, HTREEITEM h2) {
+        return sort.lpfnCompare(values[h1], values[h2], sort.lParam) < 0;
+    });
+    LayoutTreeView(hWnd);
+    InvalidateRect(hWnd, nullptr, TRUE);
+    return TRUE;
+}
+
+} // namespace
+
+bool ItemText(HWND hWnd, HTREEITEM hItem, std::string* pText)
+{
+    CTreeNode* pNode = NodeSurvivor(hWnd, hItem);
+    if (!pNode)
+        return false;
+    if (!pNode->bTextCallback) {
+        *pText = pNode->strText;
+        return true;
+    }
+    char szBuffer[TREE_CALLBACK_TEXT];
+    TVITEM asked {};
+    if (!AskDispInfo(hWnd, hItem, TVIF_TEXT, &asked, szBuffer, sizeof(szBuffer)))
+        return false;
+    *pText = asked.pszText ? asked.pszText : "";
+    return true;
+}
+
+bool ItemHasChildren(HWND hWnd, HTREEITEM hItem)
+{
+    CTreeNode* pNode = NodeSurvivor(hWnd, hItem);
+    if (!pNode)
+        return false;
+    if (!pNode->children.empty() || pNode->cChildren > 0)
+        return true;
+    if (pNode->cChildren != I_CHILDRENCALLBACK)
+        return false;
+    TVITEM asked {};
+    return AskDispInfo(hWnd, hItem, TVIF_CHILDREN, &asked, nullptr, 0) && asked.cChildren != 0;
+}
+
+int ItemImage(HWND hWnd, HTREEITEM hItem)
+{
+    CTreeViewState* pState = TreeViewSurvivor(hWnd);
+    CTreeNode* pNode = pState ? FindNode(*pState, hItem) : nullptr;
+    if (!pNode)
+        return -1;
+    const bool bSelected = pState->hCaret == hItem;
+    const int iImage = bSelected ? pNode->iSelectedImage : pNode->iImage;
+    if (iImage != I_IMAGECALLBACK)
+        return iImage;
+    const UINT nMask = bSelected ? TVIF_SELECTEDIMAGE : TVIF_IMAGE;
+    TVITEM asked {};
+    if (!AskDispInfo(hWnd, hItem, nMask, &asked, nullptr, 0))
+        return -1;
+    return bSelected ? asked.iSelectedImage : asked.iImage;
+}
+
+LRESULT NotifyTreeView(HWND hWnd, UINT nCode, UINT nAction, HTREEITEM hNew, HTREEITEM hOld, POINT pt)
+{
+    CTreeViewState* pState = TreeViewState(hWnd);
+    NMTREEVIEW nm {};
+    nm.action = nAction;
+    nm.ptDrag = pt;
+    auto fill = [pState](TVITEM* pItem, HTREEITEM hItem) {
+        if (CTreeNode* pNode = FindNode(*pState, hItem)) {
+            pItem->mask = TVIF_HANDLE | TVIF_STATE | TVIF_PARAM;
+            pItem->hItem = hItem;
+            pItem->state = pNode->nState;
+            pItem->stateMask = 0xFFFF;
+            pItem->lParam = pNode->lParam;
+        }
+    };
+    fill(&nm.itemNew, hNew);
+    fill(&nm.itemOld, hOld);
+    return SendNotify(hWnd, nCode, &nm.hdr);
+}
+
+BOOL DeleteTreeItem(HWND hWnd, HTREEITEM hItem)
+{
+    CTreeViewState* pState = TreeViewState(hWnd);
+    if (!hItem || hItem == TVI_ROOT) {
+        DeleteAllTreeItems(hWnd);
+        return TRUE;
+    }
+    if (!FindNode(*pState, hItem))
+        return FALSE;
+    if (pState->hEditItem && (pState->hEditItem == hItem || IsDescendant(*pState, pState->hEditItem, hItem)))
+        EndTreeLabelEdit(hWnd, false);
+    if (!(pState = TreeViewSurvivor(hWnd)) || !FindNode(*pState, hItem))
+        return FALSE;
+    std::vector<HTREEITEM> items;
+    CollectSubtree(*pState, hItem, &items);
+    for (HTREEITEM h : items) {
+        // The item still exists while the parent hears of it; the handler may change the tree.
+        if (!(pState = TreeViewSurvivor(hWnd)))
+            return TRUE;
+        CTreeNode* pNode = FindNode(*pState, h);
+        if (pNode && !std::exchange(pNode->bAnnounced, true))
+            NotifyTreeView(hWnd, TVN_DELETEITEM, 0, nullptr, h);
+    }
+    if (!(pState = TreeViewSurvivor(hWnd)) || !FindNode(*pState, hItem))
+        return TRUE;
+    const bool bCaretGoes = pState->hCaret && (pState->hCaret == hItem || IsDescendant(*pState, pState->hCaret, hItem));
+    const HTREEITEM hNext = bCaretGoes && !pState->bDestroying ? Successor(*pState, hItem) : nullptr;
+    EraseSubtree(*pState, hItem);
+    if (bCaretGoes)
+        pState->hCaret = nullptr;
+    LayoutTreeView(hWnd);
+    InvalidateRect(hWnd, nullptr, TRUE);
+    if (hNext)
+        SelectTreeItem(hWnd, hNext, TVC_UNKNOWN);
+    return TRUE;
+}
+
+void DeleteAllTreeItems(HWND hWnd)
+{
+    CTreeViewState* pState = TreeViewState(hWnd);
+    const std::vector<HTREEITEM> roots = pState->roots;
+    for (HTREEITEM hRoot : roots) {
+        if (!(pState = TreeViewSurvivor(hWnd)))
+            return;
+        DeleteTreeItem(hWnd, hRoot);
+    }
+    if ((pState = TreeViewSurvivor(hWnd))) {
+        pState->nTop = 0;
+        pState->nScrollX = 0;
+    }
+}
+
+BOOL HandleTreeItemMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
+{
+    switch (uMsg) {
+    case TVM_INSERTITEM:
+        *plResult = reinterpret_cast<LRESULT>(InsertItem(hWnd, reinterpret_cast<const TVINSERTSTRUCT*>(lParam)));
+        return TRUE;
+    case TVM_DELETEITEM:
+        *plResult = DeleteTreeItem(hWnd, reinterpret_cast<HTREEITEM>(lParam));
+        return TRUE;
+    case TVM_GETITEM:
+        *plResult = GetItem(hWnd, reinterpret_cast<TVITEM*>(lParam));
+        return TRUE;
+    case TVM_SETITEM:
+        *plResult = SetItem(hWnd, reinterpret_cast<const TVITEM*>(lParam));
+        return TRUE;
+    case TVM_GETNEXTITEM:
+        *plResult = reinterpret_cast<LRESULT>(
+            GetNextItem(hWnd, static_cast<UINT>(wParam), reinterpret_cast<HTREEITEM>(lParam)));
+        return TRUE;
+    case TVM_GETCOUNT:
+        *plResult = static_cast<LRESULT>(TreeViewState(hWnd)->nodes.size());
+        return TRUE;
+    case TVM_SORTCHILDREN:
+        *plResult = SortChildren(hWnd, reinterpret_cast<HTREEITEM>(lParam), wParam != 0);
+        return TRUE;
+    case TVM_SORTCHILDRENCB:
+        *plResult = SortChildrenCB(hWnd, reinterpret_cast<const TVSORTCB*>(lParam), wParam != 0);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,294 @@
+#include "platform/controls/TreeViewInternal.h"
+
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Text.h"
+#include "platform/window/MessageQueue.h"
+#include "platform/window/Paint.h"
+#include "platform/window/ScrollBars.h"
+#include "platform/window/Window.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+SIZE ImageSize(HIMAGELIST himl)
+{
+    SIZE size {};
+    if (himl)
+        ImageList_GetIconSize(himl, reinterpret_cast<int*>(&size.cx), reinterpret_cast<int*>(&size.cy));
+    return size;
+}
+
+void AppendVisible(CTreeViewState& state, const std::vector<HTREEITEM>& items, std::vector<HTREEITEM>* pVisible)
+{
+    for (HTREEITEM hItem : items) {
+        pVisible->push_back(hItem);
+        const CTreeNode& node = state.nodes[hItem];
+        if (node.nState & TVIS_EXPANDED)
+            AppendVisible(state, node.children, pVisible);
+    }
+}
+
+// Measures a stored label once; callback labels are measured when painted.
+int LabelWidth(HWND hWnd, CTreeNode& node)
+{
+    if (node.nTextWidth >= 0 || node.bTextCallback)
+        return std::max(node.nTextWidth, 0);
+    HDC hdc = GetDC(hWnd);
+    SelectObject(hdc, TreeItemFont(hWnd, (node.nState & TVIS_BOLD) != 0));
+    SIZE size {};
+    GetTextExtentPoint32(hdc, node.strText.c_str(), static_cast<int>(node.strText.size()), &size);
+    ReleaseDC(hWnd, hdc);
+    node.nTextWidth = size.cx;
+    return node.nTextWidth;
+}
+
+int ContentWidth(HWND hWnd, CTreeViewState& state, const std::vector<HTREEITEM>& visible)
+{
+    int nWidth = 0;
+    for (size_t i = 0; i < visible.size(); ++i) {
+        CTreeRowParts parts {};
+        RowPartsAt(hWnd, visible[i], static_cast<int>(i), &parts);
+        nWidth = std::max(nWidth, parts.xLabelEnd + state.nScrollX);
+    }
+    return nWidth;
+}
+
+// Shows or hides a bar to match the need. An owner that takes the bar away
+// again (WM_NCCALCSIZE) is left alone from then on; the scroll information
+// stays current either way.
+void MatchBar(HWND hWnd, CTreeViewState& state, int nBar, bool bNeeded)
+{
+    const DWORD dwBit = nBar == SB_VERT ? WS_VSCROLL : WS_HSCROLL;
+    const DWORD dwStyle = TreeViewStyle(hWnd);
+    if (state.bBarsRefused || (dwStyle & TVS_NOSCROLL) || ((dwStyle & dwBit) != 0) == bNeeded)
+        return;
+    ShowScrollBar(hWnd, nBar, bNeeded);
+    if (IsWindow(hWnd) && ((TreeViewStyle(hWnd) & dwBit) != 0) != bNeeded)
+        state.bBarsRefused = true;
+}
+
+} // namespace
+
+std::vector<HTREEITEM> VisibleItems(CTreeViewState& state)
+{
+    std::vector<HTREEITEM> visible;
+    AppendVisible(state, state.roots, &visible);
+    return visible;
+}
+
+int VisibleIndex(CTreeViewState& state, HTREEITEM hItem)
+{
+    const std::vector<HTREEITEM> visible = VisibleItems(state);
+    auto it = std::find(visible.begin(), visible.end(), hItem);
+    return it == visible.end() ? -1 : static_cast<int>(it - visible.begin());
+}
+
+void MeasureTreeRows(HWND hWnd)
+{
+    CTreeViewState* pState = TreeViewState(hWnd);
+    int nHeight = ControlFontHeight(hWnd) + 3;
+    nHeight = std::max<int>(nHeight, ImageSize(pState->imageLists[TVSIL_NORMAL]).cy + 1);
+    nHeight = std::max<int>(nHeight, ImageSize(pState->imageLists[TVSIL_STATE]).cy + 1);
+    pState->nRowHeight = nHeight;
+}
+
+int TreeRowHeight(HWND hWnd)
+{
+    return std::max(TreeViewState(hWnd)->nRowHeight, 1);
+}
+
+int TreeRowsPerPage(HWND hWnd)
+{
+    RECT rc {};
+    GetClientRect(hWnd, &rc);
+    return std::max(static_cast<int>(rc.bottom) / TreeRowHeight(hWnd), 1);
+}
+
+bool RowParts(HWND hWnd, HTREEITEM hItem, CTreeRowParts* pParts)
+{
+    CTreeViewState& state = *TreeViewState(hWnd);
+    const int nIndex = FindNode(state, hItem) ? VisibleIndex(state, hItem) : -1;
+    if (nIndex < 0)
+        return false;
+    RowPartsAt(hWnd, hItem, nIndex, pParts);
+    return true;
+}
+
+void RowPartsAt(HWND hWnd, HTREEITEM hItem, int nIndex, CTreeRowParts* pParts)
+{
+    CTreeViewState& state = *TreeViewState(hWnd);
+    CTreeNode& node = state.nodes[hItem];
+    RECT rc {};
+    GetClientRect(hWnd, &rc);
+    const int nHeight = TreeRowHeight(hWnd);
+    const int nTop = (nIndex - state.nTop) * nHeight;
+    pParts->rcRow = RECT { 0, nTop, rc.right, nTop + nHeight };
+    const int nColumns = ItemLevel(state, hItem) + ((TreeViewStyle(hWnd) & TVS_LINESATROOT) ? 1 : 0);
+    const int x = nColumns * state.nIndent - state.nScrollX;
+    pParts->xButton = x - state.nIndent;
+    pParts->xStateImage = x;
+    const bool bStateImage = state.imageLists[TVSIL_STATE] && (node.nState & TVIS_STATEIMAGEMASK);
+    pParts->xImage = x + (bStateImage ? ImageSize(state.imageLists[TVSIL_STATE]).cx : 0);
+    const int nImage = ImageSize(state.imageLists[TVSIL_NORMAL]).cx;
+    pParts->xLabel = pParts->xImage + (nImage ? nImage + 2 : 0);
+    pParts->xLabelEnd = pParts->xLabel + LabelWidth(hWnd, node) + 2 * TREE_TEXT_MARGIN;
+}
+
+HTREEITEM TreeHitTest(HWND hWnd, TVHITTESTINFO* pInfo)
+{
+    CTreeViewState* pState = TreeViewState(hWnd);
+    RECT rc {};
+    GetClientRect(hWnd, &rc);
+    const POINT pt = pInfo->pt;
+    pInfo->flags = 0;
+    pInfo->hItem = nullptr;
+    if (pt.y < 0)
+        pInfo->flags |= TVHT_ABOVE;
+    else if (pt.y >= rc.bottom)
+        pInfo->flags |= TVHT_BELOW;
+    if (pt.x < 0)
+        pInfo->flags |= TVHT_TOLEFT;
+    else if (pt.x >= rc.right)
+        pInfo->flags |= TVHT_TORIGHT;
+    if (pInfo->flags)
+        return nullptr;
+    const std::vector<HTREEITEM> visible = VisibleItems(*pState);
+    const int nIndex = pState->nTop + pt.y / TreeRowHeight(hWnd);
+    CTreeRowParts parts {};
+    if (nIndex >= static_cast<int>(visible.size())) {
+        pInfo->flags = TVHT_NOWHERE;
+        return nullptr;
+    }
+    RowPartsAt(hWnd, visible[static_cast<size_t>(nIndex)], nIndex, &parts);
+    const HTREEITEM hItem = visible[static_cast<size_t>(nIndex)];
+    if (pt.x < parts.xButton)
+        pInfo->flags = TVHT_ONITEMINDENT;
+    else if (pt.x < parts.xStateImage)
+        pInfo->flags = (TreeViewStyle(hWnd) & TVS_HASBUTTONS) && ItemHasChildren(hWnd, hItem) ? TVHT_ONITEMBUTTON
+                                                                                              : TVHT_ONITEMINDENT;
+    else if (pt.x < parts.xImage)
+        pInfo->flags = TVHT_ONITEMSTATEICON;
+    else if (pt.x < parts.xLabel)
+        pInfo->flags = TVHT_ONITEMICON;
+    else if (pt.x < parts.xLabelEnd)
+        pInfo->flags = TVHT_ONITEMLABEL;
+    else
+        pInfo->flags = TVHT_ONITEMRIGHT;
+    pInfo->hItem = NodeSurvivor(hWnd, hItem) ? hItem : nullptr;
+    return pInfo->hItem;
+}
+
+void LayoutTreeView(HWND hWnd)
+{
+    CTreeViewState* pState = TreeViewSurvivor(hWnd);
+    if (!pState || pState->bLayingOut)
+        return;
+    pState->bLayingOut = true;
+    const std::vector<HTREEITEM> visible = VisibleItems(*pState);
+    const int nCount = static_cast<int>(visible.size());
+    RECT rc {};
+    GetClientRect(hWnd, &rc);
+    const int nPage = TreeRowsPerPage(hWnd);
+    pState->nTop = std::clamp(pState->nTop, 0, std::max(nCount - nPage, 0));
+    const int nWidth = ContentWidth(hWnd, *pState, visible);
+    pState->nScrollX = std::clamp(pState->nScrollX, 0, std::max(nWidth - static_cast<int>(rc.right), 0));
+    SCROLLINFO siV { sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(nCount - 1, 0),
+        static_cast<UINT>(nPage), pState->nTop, 0 };
+    SetScrollInfo(hWnd, SB_VERT, &siV, TRUE);
+    SCROLLINFO siH { sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(nWidth - 1, 0),
+        static_cast<UINT>(std::max<LONG>(rc.right, 0)), pState->nScrollX, 0 };
+    SetScrollInfo(hWnd, SB_HORZ, &siH, TRUE);
+    MatchBar(hWnd, *pState, SB_VERT, nCount > nPage);
+    if ((pState = TreeViewSurvivor(hWnd)))
+        MatchBar(hWnd, *pState, SB_HORZ, nWidth > rc.right);
+    if ((pState = TreeViewSurvivor(hWnd)))
+        pState->bLayingOut = false;
+}
+
+void SetTreeTop(HWND hWnd, int nTop)
+{
+    CTreeViewState* pState = TreeViewState(hWnd);
+    const int nCount = static_cast<int>(VisibleItems(*pState).size());
+    nTop = std::clamp(nTop, 0, std::max(nCount - TreeRowsPerPage(hWnd), 0));
+    if (nTop == pState->nTop)
+        return;
+    pState->nTop = nTop;
+    LayoutTreeView(hWnd);
+    InvalidateRect(hWnd, nullptr, TRUE);
+}
+
+void SetTreeScrollX(HWND hWnd, int nScrollX)
+{
+    CTreeViewState* pState = TreeViewState(hWnd);
+    if (std::max(nScrollX, 0) == pState->nScrollX)
+        return;
+    pState->nScrollX = std::max(nScrollX, 0); // LayoutTreeView clamps it to the content
+    LayoutTreeView(hWnd);
+    InvalidateRect(hWnd, nullptr, TRUE);
+}
+
+void InvalidateItem(HWND hWnd, HTREEITEM hItem)
+{
+    CTreeRowParts parts {};
+    if (hItem && RowParts(hWnd, hItem, &parts))
+        InvalidateRect(hWnd, &parts.rcRow, TRUE);
+}
+
+BOOL HandleTreeLayoutMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
+{
+    CTreeViewState* pState = TreeViewState(hWnd);
+    switch (uMsg) {
+    case TVM_GETITEMRECT: {
+        auto* pRect = reinterpret_cast<RECT*>(lParam);
+        CTreeRowParts parts {};
+        *plResult = FALSE;
+        HTREEITEM hItem = nullptr; // the caller puts the item where the rectangle goes
+        if (pRect)
+            std::memcpy(&hItem, pRect, sizeof(hItem));
+        if (pRect && RowParts(hWnd, hItem, &parts)) {
+            *pRect = parts.rcRow;
+            if (wParam) {
+                pRect->left = parts.xLabel;
+                pRect->right = parts.xLabelEnd;
+            }
+            *plResult = TRUE;
+        }
+        return TRUE;
+    }
+    case TVM_HITTEST:
+        *plResult = lParam ? reinterpret_cast<LRESULT>(TreeHitTest(hWnd, reinterpret_cast<TVHITTESTINFO*>(lParam))) : 0;
+        return TRUE;
+    case TVM_GETVISIBLECOUNT:
+        *plResult = TreeRowsPerPage(hWnd);
+        return TRUE;
+    case TVM_GETITEMHEIGHT:
+        *plResult = TreeRowHeight(hWnd);
+        return TRUE;
+    case WM_VSCROLL: {
+        SCROLLINFO si { sizeof(SCROLLINFO), SIF_TRACKPOS, 0, 0, 0, 0, 0 };
+        GetScrollInfo(hWnd, SB_VERT, &si);
+        const int nPage = TreeRowsPerPage(hWnd);
+        int nTop = ScrollTarget(LOWORD(wParam), pState->nTop, 1, nPage, si.nTrackPos);
+        if (LOWORD(wParam) == SB_TOP)
+            nTop = 0;
+        else if (LOWORD(wParam) == SB_BOTTOM)
+            nTop = static_cast<int>(VisibleItems(*pState).size());
+        SetTreeTop(hWnd, nTop);
+        *plResult = 0;
+        return TRUE;
+    }
+    case WM_HSCROLL: {
+        SCROLLINFO si { sizeof(SCROLLINFO), SIF_TRACKPOS, 0, 0, 0, 0, 0 };
+        GetScrollInfo(hWnd, SB_HORZ, &si);
+        RECT rc {};
+        GetClientRect(hWnd, &rc);
+        SetTreeScrollX(hWnd, ScrollTarget(LOWORD(wParam), pState->nScrollX, 8, rc.right, si.nTrackPos));
+        *plResult = 0;
+        return TRUE;
+    }
+    default:
+        return FALSE;
+    }
+}
