@@ -54,7 +54,7 @@ BOOL CMailClient::Compose(LPCTSTR pszSubject, LPCTSTR pszRecipients, LPCTSTR psz
         return FALSE;
     }
     CString strPath = GetComposeFilePath();
-    std::string strFile = MailHostPath(strPath);
+    std::string strFile = HostArgumentOfPath(strPath);
     if (strFile.empty())
         return FALSE;
     std::string strMessage = "To: " + HeaderValue(pszRecipients) + "\r\n"

@@ -32,7 +32,7 @@ BOOL CMapiMail::AddAttachment(LPCTSTR pszPath, LPCTSTR /*pszFileName*/)
     CMailFile file;
     if (!file.Open(pszPath))
         return FALSE;
-    m_attachments.push_back(MailHostPath(file.GetPath()));
+    m_attachments.push_back(HostArgumentOfPath(file.GetPath()));
     return TRUE;
 }
 

@@ -1,7 +1,6 @@
 #include "mail/MailFile.h"
 
 #include "platform/base/FileFunctions.h"
-#include "platform/base/PathMap.h"
 #include "platform/base/WinError.h"
 
 #include <span>
@@ -65,14 +64,6 @@ bool CMailFile::WriteAt(uint64_t nOffset, const void* pBuffer, size_t nCount)
 bool CMailFile::Sync()
 {
     return m_file.Flush();
-}
-
-std::string MailHostPath(LPCTSTR pszProgramPath)
-{
-    std::string strHost;
-    if (pszProgramPath == nullptr || *pszProgramPath == '\0' || !HostPathFromProgramPath(pszProgramPath, strHost))
-        return {};
-    return strHost;
 }
 
 CMailTempFile::CMailTempFile(LPCTSTR pszStorePath)

@@ -10,7 +10,6 @@
 #include "platform/base/WinTypes.h"
 
 #include <cstdint>
-#include <string>
 
 class CMailFile {
 public:
@@ -45,10 +44,6 @@ private:
     CHostFile m_file;
     CString m_strPath;
 };
-
-// The host path of a program path, for handing a file to another program;
-// empty when it cannot be mapped.
-std::string MailHostPath(LPCTSTR pszProgramPath);
 
 // A temporary file beside a store file, open for writing, removed when the object
 // goes unless Commit() renamed it over the store. Reorganisations write here, so a
