@@ -1,4 +1,4 @@
-#include "store/NodePath.h"
+#include "ui/NodePath.h"
 
 #include "platform/gdi/ImageLists.h"
 #include "platform/gdi/Text.h"
