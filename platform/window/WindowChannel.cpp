@@ -30,12 +30,13 @@ struct SRequest {
     int64_t lParam;
 };
 
-// Reads or writes all of the buffer; false on end of stream or error.
-bool ReadAll(int fd, void* pBuffer, size_t cb)
+// Moves all of the buffer through `transfer` (one read or send at a time);
+// false on end of stream or error.
+template<class Transfer>
+bool TransferAll(char* p, size_t cb, Transfer transfer)
 {
-    auto* p = static_cast<char*>(pBuffer);
     while (cb > 0) {
-        ssize_t n = read(fd, p, cb);
+        ssize_t n = transfer(p, cb);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -46,19 +47,16 @@ bool ReadAll(int fd, void* pBuffer, size_t cb)
     return true;
 }
 
+bool ReadAll(int fd, void* pBuffer, size_t cb)
+{
+    return TransferAll(static_cast<char*>(pBuffer), cb, [fd](char* p, size_t n) { return read(fd, p, n); });
+}
+
 bool WriteAll(int fd, const void* pBuffer, size_t cb)
 {
-    const auto* p = static_cast<const char*>(pBuffer);
-    while (cb > 0) {
-        ssize_t n = send(fd, p, cb, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        p += n;
-        cb -= static_cast<size_t>(n);
-    }
-    return true;
+    // The buffer is only read: send takes it as const again.
+    return TransferAll(const_cast<char*>(static_cast<const char*>(pBuffer)), cb,
+        [fd](const char* p, size_t n) { return send(fd, p, n, MSG_NOSIGNAL); });
 }
 
 void CloseFd(int& fd)
