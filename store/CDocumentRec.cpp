@@ -5,7 +5,6 @@
 #include "platform/base/HostFile.h"
 #include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
-#include "platform/gdi/Icons.h"
 #include "store/CCatalog.h"
 #include "store/CDirectoryRec.h"
 #include "store/CLinkRec.h"
@@ -131,7 +130,7 @@ CDocumentRec* CDocumentRec::Clone() const
     pClone->m_nExpiryState = m_nExpiryState;
     pClone->m_nTypeIcon = m_nTypeIcon;
     if (m_pIcon)
-        pClone->m_pIcon.reset(CopyIcon(m_pIcon.get()));
+        pClone->m_pIcon = m_pIcon->Copy();
     return pClone.release();
 }
 
