@@ -392,6 +392,9 @@ void ReadProtectedFileHeader(LPCTSTR pszPath, CString& strPassword)
     CReadFile file;
     int nResult = file.Open(pszPath);
     if (nResult != PROTECT_OK) {
+        DWORD dwError = GetLastError();
+        if (nResult == PROTECT_NOT_FOUND && dwError != ERROR_FILE_NOT_FOUND && dwError != ERROR_PATH_NOT_FOUND)
+            AfxThrowFileException(CFileException::badPath, static_cast<LONG>(dwError), pszPath); // maps to no file
         AfxThrowFileException(
             nResult == PROTECT_NOT_FOUND ? CFileException::fileNotFound : CFileException::accessDenied, -1, pszPath);
     }
