@@ -1,105 +1,16 @@
 #include "frame/CSingleInstance.h"
 
 #include "platform/base/KernelObject.h"
-#include "platform/base/NamedMutex.h"
 #include "platform/base/ResourceModule.h"
 #include "platform/base/SyncObjects.h"
 #include "platform/base/WinError.h"
-#include "platform/window/MessageQueue.h"
-#include "platform/window/Messages.h"
 #include "platform/window/WindowClass.h"
-
-#include <cerrno>
-#include <cstdint>
-#include <cstring>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
-namespace {
-
-// The stand-in windows of a second start share this class.
-constexpr char STAND_IN_CLASS[] = "ArchivoraInstanceStandIn";
-
-// One request on the channel, answered by one LRESULT.
-struct SRequest {
-    uint64_t uMsg;
-    uint64_t wParam;
-    int64_t lParam;
-};
-
-// Reads or writes all of the buffer; false on end of stream or error.
-bool ReadAll(int fd, void* pBuffer, size_t cb)
-{
-    auto* p = static_cast<char*>(pBuffer);
-    while (cb > 0) {
-        ssize_t n = read(fd, p, cb);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        p += n;
-        cb -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-bool WriteAll(int fd, const void* pBuffer, size_t cb)
-{
-    const auto* p = static_cast<const char*>(pBuffer);
-    while (cb > 0) {
-        ssize_t n = send(fd, p, cb, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        p += n;
-        cb -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-void CloseFd(int& fd)
-{
-    if (fd >= 0)
-        close(fd);
-    fd = -1;
-}
-
-// Fills addr with the socket path; false (ERROR_FILENAME_EXCED_RANGE) when it does not fit.
-bool MakeAddress(const std::string& strPath, sockaddr_un& addr)
-{
-    addr = {};
-    addr.sun_family = AF_UNIX;
-    if (strPath.empty() || strPath.size() >= sizeof(addr.sun_path)) {
-        SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        return false;
-    }
-    std::memcpy(addr.sun_path, strPath.c_str(), strPath.size() + 1);
-    return true;
-}
-}
 
 CSingleInstance::~CSingleInstance()
 {
-    if (m_server.joinable()) {
-        char ch = 0;
-        (void)!write(m_fdStop[1], &ch, 1);
-        m_server.join();
-    }
-    if (m_fdListen >= 0) {
-        unlink(ChannelPath().c_str());
-        CloseFd(m_fdListen);
-    }
-    CloseFd(m_fdStop[0]);
-    CloseFd(m_fdStop[1]);
-    if (m_bFinderInstalled)
-        SetForeignWindowFinder(nullptr);
-    if (m_hStandIn)
-        DestroyWindow(m_hStandIn);
-    CloseFd(m_fdPeer);
+    // The channel goes before the mutex, so that a next instance never finds
+    // its own channel file removed by this one.
+    m_channel.Close();
     if (m_bClassRegistered)
         UnregisterClass(m_strClassName, nullptr);
     if (m_hMutex)
@@ -131,8 +42,7 @@ BOOL CSingleInstance::Register(LPCTSTR pszTitle)
         return FALSE;
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         // Another instance runs: let FindWindowEx reach its main window.
-        SetForeignWindowFinder(this);
-        m_bFinderInstalled = TRUE;
+        m_channel.Reach(m_strClassName);
         SetLastError(ERROR_ALREADY_EXISTS);
         return FALSE;
     }
@@ -144,112 +54,5 @@ BOOL CSingleInstance::Register(LPCTSTR pszTitle)
     if (!RegisterClass(&wc))
         return FALSE;
     m_bClassRegistered = TRUE;
-    return ServeChannel();
-}
-
-std::string CSingleInstance::ChannelPath() const
-{
-    std::optional<std::string> strFolder = CNamedMutexFiles::RuntimeFolder();
-    if (!strFolder)
-        return {};
-    return *strFolder + "/" + CNamedMutexFiles::FileStem(static_cast<LPCTSTR>(m_strClassName)) + ".sock";
-}
-
-BOOL CSingleInstance::ServeChannel()
-{
-    sockaddr_un addr;
-    std::string strPath = ChannelPath();
-    if (!MakeAddress(strPath, addr))
-        return FALSE;
-    // We hold the mutex, so a socket file left there is from an instance that died.
-    unlink(strPath.c_str());
-    m_fdListen = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (m_fdListen < 0 || bind(m_fdListen, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0
-        || listen(m_fdListen, 4) != 0 || pipe2(m_fdStop, O_CLOEXEC) != 0) {
-        SetLastErrorFromErrno();
-        return FALSE;
-    }
-    m_server = std::thread([this] { ServeLoop(); });
-    return TRUE;
-}
-
-void CSingleInstance::ServeLoop()
-{
-    int fdClient = -1;
-    for (;;) {
-        pollfd fds[2] = {{m_fdStop[0], POLLIN, 0}, {fdClient >= 0 ? fdClient : m_fdListen, POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0) {
-            if (errno == EINTR)
-                continue;
-            break;
-        }
-        if (fds[0].revents)
-            break;
-        if (!fds[1].revents)
-            continue;
-        if (fdClient < 0) {
-            fdClient = accept4(m_fdListen, nullptr, nullptr, SOCK_CLOEXEC);
-            continue;
-        }
-        SRequest request;
-        if (!ReadAll(fdClient, &request, sizeof(request))) {
-            CloseFd(fdClient);
-            continue;
-        }
-        // Only commands cross: they carry no pointers into the sender's memory.
-        int64_t lResult = 0;
-        HWND hMain = FindWindowEx(nullptr, nullptr, m_strClassName, nullptr);
-        if (hMain && request.uMsg == WM_COMMAND)
-            lResult = SendMessage(hMain, WM_COMMAND, static_cast<WPARAM>(request.wParam),
-                static_cast<LPARAM>(request.lParam));
-        if (!WriteAll(fdClient, &lResult, sizeof(lResult)))
-            CloseFd(fdClient);
-    }
-    CloseFd(fdClient);
-}
-
-HWND CSingleInstance::FindTopLevelWindow(LPCSTR lpszClass, LPCSTR lpszWindow)
-{
-    if (!lpszClass || IS_INTRESOURCE(lpszClass) || lpszWindow || m_strClassName.CompareNoCase(lpszClass) != 0)
-        return nullptr;
-    if (m_hStandIn)
-        return m_hStandIn;
-    sockaddr_un addr;
-    if (!MakeAddress(ChannelPath(), addr))
-        return nullptr;
-    m_fdPeer = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (m_fdPeer < 0 || connect(m_fdPeer, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0) {
-        CloseFd(m_fdPeer);
-        return nullptr;
-    }
-    WNDCLASS wc {};
-    if (!GetClassInfo(nullptr, STAND_IN_CLASS, &wc)) {
-        wc.lpfnWndProc = StandInProc;
-        wc.lpszClassName = STAND_IN_CLASS;
-        RegisterClass(&wc);
-    }
-    m_hStandIn = CreateWindowEx(0, STAND_IN_CLASS, "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    if (!m_hStandIn) {
-        CloseFd(m_fdPeer);
-        return nullptr;
-    }
-    SetWindowLongPtr(m_hStandIn, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    return m_hStandIn;
-}
-
-LRESULT CALLBACK CSingleInstance::StandInProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    auto* pThis = reinterpret_cast<CSingleInstance*>(GetWindowLongPtr(hWnd, GWLP_USERDATA));
-    if (pThis && uMsg == WM_COMMAND)
-        return pThis->Forward(uMsg, wParam, lParam);
-    return DefWindowProc(hWnd, uMsg, wParam, lParam);
-}
-
-LRESULT CSingleInstance::Forward(UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    SRequest request {uMsg, static_cast<uint64_t>(wParam), static_cast<int64_t>(lParam)};
-    int64_t lResult = 0;
-    if (!WriteAll(m_fdPeer, &request, sizeof(request)) || !ReadAll(m_fdPeer, &lResult, sizeof(lResult)))
-        return 0;
-    return static_cast<LRESULT>(lResult);
+    return m_channel.Serve(m_strClassName);
 }

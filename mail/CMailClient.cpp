@@ -5,7 +5,7 @@
 #include "platform/base/WinError.h"
 #include "platform/shell/ProgramLaunch.h"
 
-#include <fstream>
+#include <span>
 #include <string>
 
 namespace {
@@ -53,23 +53,23 @@ BOOL CMailClient::Compose(LPCTSTR pszSubject, LPCTSTR pszRecipients, LPCTSTR psz
         SetLastError(ERROR_FILE_NOT_FOUND);
         return FALSE;
     }
-    std::string strFile = MailHostPath(GetComposeFilePath());
+    CString strPath = GetComposeFilePath();
+    std::string strFile = HostArgumentOfPath(strPath);
     if (strFile.empty())
         return FALSE;
-    {
-        std::ofstream file(strFile, std::ios::binary | std::ios::trunc);
-        file << "To: " << HeaderValue(pszRecipients) << "\r\n"
-             << "Cc: \r\n"
-             << "Subject: " << HeaderValue(pszSubject) << "\r\n"
-             << "Content-Type: text/plain; charset=UTF-8\r\n"
-             << "\r\n"
-             << (pszBody ? pszBody : "");
-        file.close();
-        if (!file) {
-            SetLastError(ERROR_WRITE_FAULT);
-            return FALSE;
-        }
+    std::string strMessage = "To: " + HeaderValue(pszRecipients) + "\r\n"
+        + "Cc: \r\n"
+        + "Subject: " + HeaderValue(pszSubject) + "\r\n"
+        + "Content-Type: text/plain; charset=UTF-8\r\n"
+        + "\r\n"
+        + (pszBody ? pszBody : "");
+    CHostFile file;
+    if (!file.Open(strPath, CHostFile::Access::ReadWrite, CHostFile::Creation::CreateAlways)
+        || !file.WriteAt(0, std::span(reinterpret_cast<const BYTE*>(strMessage.data()), strMessage.size()))) {
+        SetLastError(ERROR_WRITE_FAULT);
+        return FALSE;
     }
+    file.Close();
     return LaunchProgram({ strClient, "-compose", strFile });
 }
 

@@ -32,7 +32,7 @@ BOOL CMapiMail::AddAttachment(LPCTSTR pszPath, LPCTSTR /*pszFileName*/)
     CMailFile file;
     if (!file.Open(pszPath))
         return FALSE;
-    m_attachments.push_back(file.GetHostPath());
+    m_attachments.push_back(HostArgumentOfPath(file.GetPath()));
     return TRUE;
 }
 

@@ -2,10 +2,9 @@
 
 #include "mail/MailResult.h"
 #include "mail/MboxFormat.h"
+#include "platform/base/FileFunctions.h"
 
 #include <limits>
-
-#include <unistd.h>
 
 int CNetscapeFolder::Reorganize(int, MAILBOX_PROGRESS_PROC pfnProgress, void* pContext)
 {
@@ -14,7 +13,7 @@ int CNetscapeFolder::Reorganize(int, MAILBOX_PROGRESS_PROC pfnProgress, void* pC
         return MAIL_ERR_OPEN;
     if (store.GetLength() > std::numeric_limits<DWORD>::max())
         return MAIL_ERR_FORMAT;
-    CMailTempFile temp(store.GetHostPath());
+    CMailTempFile temp(store.GetPath());
     if (!temp.IsOpen())
         return MAIL_ERR_FILE;
 
@@ -51,12 +50,12 @@ int CNetscapeFolder::Reorganize(int, MAILBOX_PROGRESS_PROC pfnProgress, void* pC
 
     if (!ReportEvents(survivors, pfnProgress, pContext))
         return MAIL_STOPPED;
-    std::string strStoreHost = store.GetHostPath();
+    CString strStore = store.GetPath();
     store.Close();
     if (!temp.Commit())
         return MAIL_ERR_FILE;
     for (const char* pszSummary : { ".snm", ".msf" })
-        ::unlink((strStoreHost + pszSummary).c_str());
+        DeleteFile(strStore + pszSummary);
     m_dwState = static_cast<DWORD>(nOut);
     return MAIL_OK;
 }

@@ -21,8 +21,8 @@ int COE4Folder::Reorganize(int, MAILBOX_PROGRESS_PROC pfnProgress, void* pContex
     for (const COe4IndexItem& item : items)
         itemByOffset.emplace(item.nMbxOffset, &item);
 
-    CMailTempFile newMbx(mbx.GetHostPath());
-    CMailTempFile newIdx(idx.GetHostPath());
+    CMailTempFile newMbx(mbx.GetPath());
+    CMailTempFile newIdx(idx.GetPath());
     if (!newMbx.IsOpen() || !newIdx.IsOpen())
         return MAIL_ERR_FILE;
     unsigned char mbxHeader[MBX_HEADER_SIZE];

@@ -5,10 +5,11 @@
 // layer with other means of access can take its place without touching them.
 // Offsets and counts are bytes; failures set errno-derived last errors.
 
+#include "platform/base/CString.h"
+#include "platform/base/HostFile.h"
 #include "platform/base/WinTypes.h"
 
 #include <cstdint>
-#include <string>
 
 class CMailFile {
 public:
@@ -21,11 +22,11 @@ public:
 
     // Opens the file at a program path; FALSE when it cannot be opened or is not a regular file.
     BOOL Open(LPCTSTR pszProgramPath, Access eAccess = Access::Read);
-    // Opens a file by its host path, for temporary files beside a store.
-    BOOL OpenHost(const std::string& strHostPath, Access eAccess);
+    // Creates and opens for writing a new file named pszPath + pszInfix + six unique characters.
+    BOOL CreateUnique(LPCTSTR pszPath, LPCTSTR pszInfix);
     void Close();
-    bool IsOpen() const { return m_fd >= 0; }
-    const std::string& GetHostPath() const { return m_strHostPath; }
+    bool IsOpen() const { return m_file.IsOpen(); }
+    const CString& GetPath() const { return m_strPath; }
 
     // The current length of the file, 0 when it is not open.
     uint64_t GetLength() const;
@@ -40,33 +41,31 @@ public:
     [[nodiscard]] bool Sync();
 
 private:
-    int m_fd { -1 };
-    std::string m_strHostPath;
+    CHostFile m_file;
+    CString m_strPath;
 };
-
-// The host path of a program path, empty when it cannot be mapped.
-std::string MailHostPath(LPCTSTR pszProgramPath);
 
 // A temporary file beside a store file, open for writing, removed when the object
 // goes unless Commit() renamed it over the store. Reorganisations write here, so a
 // stop or a failure leaves the store untouched.
 class CMailTempFile {
 public:
-    explicit CMailTempFile(const std::string& strStoreHostPath);
+    explicit CMailTempFile(LPCTSTR pszStorePath);
     ~CMailTempFile();
     CMailTempFile(const CMailTempFile&) = delete;
     CMailTempFile& operator=(const CMailTempFile&) = delete;
 
     bool IsOpen() const { return m_file.IsOpen(); }
     CMailFile& File() { return m_file; }
-    // Flushes the file and renames it over the store; false on failure.
+    // Flushes the file and replaces the store with it durably, keeping the
+    // store's permissions; false on failure.
     [[nodiscard]] bool Commit();
 
 private:
     CMailFile m_file;
-    std::string m_strStoreHostPath;
-    std::string m_strTempHostPath;
-    bool m_bCommitted { false };
+    CString m_strStorePath;
+    CString m_strTempPath; // empty when there is nothing to remove
+
 };
 
 // Little-endian 32-bit values, as every binary store keeps them.

@@ -1,7 +1,7 @@
 #include "store/CCatalog.h"
 
 #include "platform/base/Clock.h"
-#include "platform/base/PathMap.h"
+#include "platform/base/HostFile.h"
 #include "platform/base/TextFunctions.h"
 #include "platform/base/TimeFunctions.h"
 #include "platform/base/WinError.h"
@@ -23,7 +23,6 @@
 #include <array>
 #include <cassert>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <system_error>
@@ -117,9 +116,8 @@ BOOL WriteRootBlocks(CCatalogFile& file)
 CCatalog::CCatalog(LPCTSTR pszPath, int nInitialise, int nCacheChunks)
     : CCatalogFile(pszPath, RECORD_SIZES, nCacheChunks)
 {
-    std::string strHostPath;
-    std::error_code ec;
-    if (nInitialise == 1 && HostPathFromProgramPath(GetPath(), strHostPath) && !std::filesystem::exists(strHostPath, ec)
+    HostFileStatus status;
+    if (nInitialise == 1 && GetHostFileStatus(GetPath(), status) && !status.bExists
         && !CreateFile(FALSE, GetPath(), BLOCK_SIZE))
         return;
     if (!Acquire())

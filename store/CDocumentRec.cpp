@@ -2,10 +2,9 @@
 
 #include "platform/base/Clock.h"
 #include "platform/base/FileFunctions.h"
-#include "platform/base/PathMap.h"
+#include "platform/base/HostFile.h"
 #include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
-#include "platform/gdi/Icons.h"
 #include "store/CCatalog.h"
 #include "store/CDirectoryRec.h"
 #include "store/CLinkRec.h"
@@ -21,7 +20,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <sys/stat.h>
 
 static_assert(SlotCount(CDocumentRec::RECORD_SIZE) == 7);
 static_assert(CDocumentRec::OFF_NAME + CDocumentRec::TEXT_SIZE == CDocumentRec::OFF_DESCRIPTION);
@@ -132,7 +130,7 @@ CDocumentRec* CDocumentRec::Clone() const
     pClone->m_nExpiryState = m_nExpiryState;
     pClone->m_nTypeIcon = m_nTypeIcon;
     if (m_pIcon)
-        pClone->m_pIcon.reset(CopyIcon(m_pIcon.get()));
+        pClone->m_pIcon = m_pIcon->Copy();
     return pClone.release();
 }
 
@@ -322,14 +320,13 @@ const CDocumentState& CDocumentRec::LoadState(BOOL bRefresh) const
     m_state = {};
     if (!m_bValid)
         return m_state;
-    std::string strHostPath;
     CString strPath = GetFilePath();
-    if (strPath.IsEmpty() || !HostPathFromProgramPath(strPath, strHostPath)) {
+    HostFileStatus st;
+    if (strPath.IsEmpty() || !GetHostFileStatus(strPath, st)) {
         m_state.bReachable = false;
         return m_state;
     }
-    struct stat st { };
-    m_state.bFound = ::stat(strHostPath.c_str(), &st) == 0;
+    m_state.bFound = st.bExists;
     std::span<const BYTE> data = GetData();
     if (IsMail()) {
         const BYTE* pId = data.data() + OFF_ID;
@@ -338,7 +335,7 @@ const CDocumentState& CDocumentRec::LoadState(BOOL bRefresh) const
         m_state.nSize = nLength;
         m_state.tCreated = m_state.tModified = m_state.tAccessed
             = static_cast<DWORD>(GetLongField(data, OFF_ATTRIBUTES));
-        m_state.bStoreShrunk = m_state.bFound && LONGLONG { nOffset } + nLength > static_cast<LONGLONG>(st.st_size);
+        m_state.bStoreShrunk = m_state.bFound && LONGLONG { nOffset } + nLength > static_cast<LONGLONG>(st.nSize);
         // The mail layer, when installed, looks at the message in its store.
         CMailDocumentHooks* pHooks = GetMailDocumentHooks();
         if (pHooks && m_state.bFound && !m_state.bStoreShrunk) {
@@ -348,10 +345,10 @@ const CDocumentState& CDocumentRec::LoadState(BOOL bRefresh) const
             m_state.bStoreShrunk = eState == EState::Moved;
         }
     } else if (m_state.bFound) {
-        m_state.nSize = static_cast<LONGLONG>(st.st_size);
-        m_state.tModified = static_cast<LONGLONG>(st.st_mtime);
-        m_state.tCreated = static_cast<LONGLONG>(st.st_ctime);
-        m_state.tAccessed = static_cast<LONGLONG>(st.st_atime);
+        m_state.nSize = st.nSize;
+        m_state.tModified = st.tModified;
+        m_state.tCreated = st.tChanged;
+        m_state.tAccessed = st.tAccessed;
     }
     return m_state;
 }

@@ -146,20 +146,37 @@ public:
     // "File", "Mail", "Netscape Mail", "Outlook Express 4 Mail" or "Outlook Express 5 Mail".
     void GetTypeName(CString& strOut) const;
 
-    /* Icons. */
+    /* Caches of the icons that ui/DocumentIcons.h works out: kept by this
+       object and handed on to its clones. */
 
-    // The document's icon in the small system image list: that of its file
-    // type, or of the mail item type for a message; -1 for a document that
-    // cannot be read. Worked out on first use from the name alone, so the
-    // file is never touched.
-    int GetTypeIcon() const;
-    // The document's large shell icon: that of its file as the file is now,
-    // or of the mail item type for a message; the resource module's document
-    // icon (IDI_DOCUMENT) when the shell has none (the file is gone, the drive
-    // unreachable). Worked out on first use. The object owns the icon and
-    // destroys it with itself: callers never destroy it, and copy it
-    // (CopyIcon) to keep it longer.
-    HICON GetIcon() const;
+    // An icon the object owns: destroyed with its holder and copied for a
+    // clone, through the functions the window side supplies with it.
+    class CHeldIcon {
+    public:
+        using CopyFn = HICON (*)(HICON);
+        using DestroyFn = BOOL (*)(HICON);
+        CHeldIcon(HICON hIcon, CopyFn pfnCopy, DestroyFn pfnDestroy)
+            : m_hIcon(hIcon), m_pfnCopy(pfnCopy), m_pfnDestroy(pfnDestroy)
+        {
+        }
+        ~CHeldIcon() { m_pfnDestroy(m_hIcon); }
+        CHeldIcon(const CHeldIcon&) = delete;
+        CHeldIcon& operator=(const CHeldIcon&) = delete;
+
+        HICON Get() const { return m_hIcon; }
+        std::unique_ptr<CHeldIcon> Copy() const
+        {
+            return std::make_unique<CHeldIcon>(m_pfnCopy(m_hIcon), m_pfnCopy, m_pfnDestroy);
+        }
+
+    private:
+        HICON m_hIcon;
+        CopyFn m_pfnCopy;
+        DestroyFn m_pfnDestroy;
+    };
+
+    std::optional<int>& TypeIconCache() const { return m_nTypeIcon; }
+    std::unique_ptr<CHeldIcon>& IconCache() const { return m_pIcon; }
 
     /* State. */
 
@@ -284,8 +301,5 @@ private:
     mutable bool m_bStateLoaded { false };
     mutable int m_nExpiryState { -1 }; // -1 until computed
     mutable std::optional<int> m_nTypeIcon; // cached
-    struct CIconDestroyer {
-        void operator()(HICON hIcon) const;
-    };
-    mutable std::unique_ptr<std::remove_pointer_t<HICON>, CIconDestroyer> m_pIcon; // cached, owned
+    mutable std::unique_ptr<CHeldIcon> m_pIcon; // cached
 };

@@ -1,22 +1,19 @@
 #include "store/CLogFile.h"
 
-#include "platform/base/PathMap.h"
 #include "platform/base/TextFunctions.h"
 #include "store/SystemInfo.h"
 
 #include <cstdarg>
+#include <cstdio>
 #include <cstring>
+#include <span>
 #include <string>
 
 namespace archivora {
 CLogFile g_log;
 }
 
-CLogFile::~CLogFile()
-{
-    if (m_pFile)
-        std::fclose(m_pFile);
-}
+CLogFile::~CLogFile() = default;
 
 DWORD CLogFile::MaskFromLetters(LPCTSTR pszLetters)
 {
@@ -47,18 +44,12 @@ DWORD CLogFile::MaskFromLetters(LPCTSTR pszLetters)
 void CLogFile::Begin(LPCTSTR pszPath, DWORD dwMask)
 {
     std::lock_guard lock(m_mutex);
-    if (m_pFile) {
-        std::fclose(m_pFile);
-        m_pFile = nullptr;
-    }
+    m_file.Close();
+    m_nEnd = 0;
     m_dwMask = dwMask;
-    if (dwMask == 0)
+    if (dwMask == 0 || !pszPath)
         return;
-    std::string strHostPath;
-    if (!pszPath || !HostPathFromProgramPath(pszPath, strHostPath))
-        return;
-    m_pFile = std::fopen(strHostPath.c_str(), "we");
-    if (!m_pFile)
+    if (!m_file.Open(pszPath, CHostFile::Access::ReadWrite, CHostFile::Creation::CreateAlways))
         return;
     // Without a version the numbers read 0, which still tells a reader the log began.
     COSVersion version;
@@ -72,12 +63,11 @@ void CLogFile::Begin(LPCTSTR pszPath, DWORD dwMask)
 void CLogFile::End()
 {
     std::lock_guard lock(m_mutex);
-    if (!m_pFile)
+    if (!m_file.IsOpen())
         return;
     static constexpr char END_LINE[] = "\nEnd log";
     WriteLocked(END_LINE, sizeof(END_LINE) - 1);
-    std::fclose(m_pFile);
-    m_pFile = nullptr;
+    m_file.Close();
 }
 
 void CLogFile::Printf(LPCTSTR pszFormat, ...)
@@ -111,9 +101,9 @@ void CLogFile::Write(LPCTSTR pszText)
 
 void CLogFile::WriteLocked(const char* pData, size_t nLength)
 {
-    if (!m_pFile)
+    if (!m_file.IsOpen())
         return;
-    // A failed write or flush is dropped on purpose: tracing must not disturb the program.
-    std::fwrite(pData, 1, nLength, m_pFile);
-    std::fflush(m_pFile);
+    // A failed write is dropped on purpose: tracing must not disturb the program.
+    if (m_file.WriteAt(m_nEnd, std::span(reinterpret_cast<const BYTE*>(pData), nLength)))
+        m_nEnd += static_cast<std::int64_t>(nLength);
 }

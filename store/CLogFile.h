@@ -10,10 +10,11 @@
 // The object is safe to use from several threads; each call writes whole.
 
 #include "platform/base/CString.h"
+#include "platform/base/HostFile.h"
 #include "platform/base/WinTypes.h"
 
 #include <atomic>
-#include <cstdio>
+#include <cstdint>
 #include <mutex>
 
 // The parts that trace, by their command-line letter.
@@ -61,7 +62,8 @@ private:
     void WriteLocked(const char* pData, size_t nLength);
 
     std::mutex m_mutex;
-    FILE* m_pFile { nullptr }; // Open between Begin with a mask and End
+    CHostFile m_file; // open between Begin with a mask and End
+    std::int64_t m_nEnd { 0 }; // where the next write goes
     std::atomic<DWORD> m_dwMask { 0 };
 };
 

@@ -2,7 +2,6 @@
 
 #include "platform/base/DriveTable.h"
 #include "platform/base/FileFunctions.h"
-#include "platform/base/PathMap.h"
 #include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 #include "store/PathHelpers.h"
@@ -133,14 +132,12 @@ int CNetDriveMap::ConnectDrive(LPCTSTR pszRemoteName, LPCTSTR pszDrive)
     }
     // A share is connected when the drive table reaches it, that is when it
     // is mounted on this machine; a letter for it is then a drive override.
-    std::string strHostFolder;
     DWORD dwAttributes = GetFileAttributes(AddBackslash(pszRemoteName));
-    if (dwAttributes == INVALID_FILE_ATTRIBUTES || !(dwAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        || !HostPathFromProgramPath(pszRemoteName, strHostFolder)) {
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES || !(dwAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         SetLastError(ERROR_BAD_NETPATH);
         return 0;
     }
-    if (nLetter >= 0 && !SetDriveOverride(static_cast<TCHAR>('A' + nLetter), strHostFolder.c_str(), DRIVE_REMOTE))
+    if (nLetter >= 0 && !SetDriveOverrideToPath(static_cast<TCHAR>('A' + nLetter), pszRemoteName, DRIVE_REMOTE))
         return 0;
     std::lock_guard lock(m_mutex);
     ScanLocked();

@@ -4,6 +4,7 @@
 // Every write of the store goes through CCatalogIo::WriteAt, which is also the
 // seam where a test makes the n-th write fail.
 
+#include "platform/base/HostFile.h"
 #include "platform/base/WinTypes.h"
 
 #include <cstdint>
@@ -26,7 +27,7 @@ public:
     [[nodiscard]] BOOL CreateNew(LPCTSTR pszPath);
     // Flushes and closes the file; FALSE when the flush failed (the file is closed anyway).
     BOOL Close();
-    bool IsOpen() const { return m_fd >= 0; }
+    bool IsOpen() const { return m_file.IsOpen(); }
 
     /* Transfers. A read or write of fewer bytes than asked is a failure. */
 
@@ -42,10 +43,9 @@ public:
     unsigned GetReadCount() const { return m_nReads; }
 
 private:
-    // Opens with O_RDWR and the given creation flags.
-    [[nodiscard]] BOOL OpenWithFlags(LPCTSTR pszPath, int nCreateFlags);
+    [[nodiscard]] BOOL OpenWith(LPCTSTR pszPath, CHostFile::Creation eCreation);
 
-    int m_fd { -1 };
+    CHostFile m_file;
     unsigned m_nReads { 0 };
 };
 

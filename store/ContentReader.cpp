@@ -1,20 +1,18 @@
 #include "store/ContentReader.h"
 
-#include "platform/base/PathMap.h"
+#include "platform/base/HostFile.h"
+#include "platform/base/WinError.h"
 #include "platform/base/TextFunctions.h"
 #include "store/PathHelpers.h"
 #include "store/ProtectedFile.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <span>
 #include <string>
 #include <string_view>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -128,35 +126,28 @@ int CopyText(char* pszBuffer, int nSize, const std::string& strText, int nCode)
     return pszBuffer[0] ? nCode : CONTENT_EMPTY;
 }
 
-// Reads up to nMax bytes of the file; an errno value, or 0.
-int ReadSample(const std::string& strHostPath, std::size_t nMax, std::string& strSample, bool* pbCut)
+// Reads up to nMax bytes of the file; a CONTENT_ code for a failure, or 0.
+int ReadSample(LPCTSTR pszPath, std::size_t nMax, std::string& strSample, bool* pbCut)
 {
-    int fd = ::open(strHostPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    struct stat st { };
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return EISDIR;
-    }
-    strSample.resize(std::min<std::size_t>(nMax, static_cast<std::size_t>(st.st_size)));
+    CHostFile file;
+    if (!file.Open(pszPath, CHostFile::Access::Read))
+        return IsMissingFileError(GetLastError()) ? CONTENT_NOT_FOUND : CONTENT_UNREADABLE;
+    std::int64_t nLength = file.GetLength();
+    if (nLength < 0)
+        return CONTENT_UNREADABLE;
+    strSample.resize(std::min<std::size_t>(nMax, static_cast<std::size_t>(nLength)));
     std::size_t nDone = 0;
     while (nDone < strSample.size()) {
-        ssize_t n = ::read(fd, strSample.data() + nDone, strSample.size() - nDone);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            int nError = errno;
-            ::close(fd);
-            return nError;
-        }
+        std::int64_t n = file.ReadAt(static_cast<std::int64_t>(nDone),
+            std::span(reinterpret_cast<BYTE*>(strSample.data()) + nDone, strSample.size() - nDone));
+        if (n < 0)
+            return CONTENT_UNREADABLE;
         if (n == 0)
             break;
         nDone += static_cast<std::size_t>(n);
     }
-    ::close(fd);
     strSample.resize(nDone);
-    *pbCut = static_cast<std::size_t>(st.st_size) > nDone;
+    *pbCut = static_cast<std::size_t>(nLength) > nDone;
     return 0;
 }
 
@@ -168,13 +159,12 @@ int ReadFileContent(LPCTSTR pszPath, char* pszBuffer, int nSize)
     if (!pszBuffer || nSize < 1)
         return CONTENT_EMPTY;
     pszBuffer[0] = '\0';
-    std::string strHostPath;
-    if (!pszPath || !*pszPath || !HostPathFromProgramPath(pszPath, strHostPath))
+    if (!pszPath || !*pszPath)
         return CONTENT_NOT_FOUND;
     std::string strSample;
     bool bCut = false;
-    if (int nError = ReadSample(strHostPath, SampleSize(nSize), strSample, &bCut); nError != 0)
-        return nError == ENOENT || nError == ENOTDIR ? CONTENT_NOT_FOUND : CONTENT_UNREADABLE;
+    if (int nResult = ReadSample(pszPath, SampleSize(nSize), strSample, &bCut); nResult != 0)
+        return nResult;
     if (strSample.empty())
         return CONTENT_EMPTY;
 

@@ -2,15 +2,13 @@
 
 #include "platform/base/CString.h"
 #include "platform/base/FileFunctions.h"
-#include "platform/base/PathMap.h"
+#include "platform/base/HostFile.h"
 #include "platform/base/ProgramFolder.h"
 #include "platform/base/Volumes.h"
 #include "platform/base/WinError.h"
 #include "store/PathHelpers.h"
 
-#include <fcntl.h>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -30,14 +28,12 @@ CString WithoutTrailingBackslash(const CString& strPath, const CString& strRoot)
 // Creates the probe file in the folder and removes it again.
 bool CanCreateProbeFile(const CString& strFolder)
 {
-    std::string strHostPath;
-    if (!HostPathFromProgramPath(AddBackslash(strFolder) + FOLDER_PROBE_FILE_NAME, strHostPath))
+    CString strProbe = AddBackslash(strFolder) + FOLDER_PROBE_FILE_NAME;
+    CHostFile probe;
+    if (!probe.Open(strProbe, CHostFile::Access::ReadWrite, CHostFile::Creation::CreateAlways))
         return false;
-    int fd = open(strHostPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return false;
-    close(fd);
-    return unlink(strHostPath.c_str()) == 0;
+    probe.Close();
+    return DeleteFile(strProbe);
 }
 
 DWORD CheckFolderWithFlags(const CString& strGivenPath, DWORD dwFlags)
@@ -144,5 +140,11 @@ int DeleteFileForced(LPCTSTR pszPath)
 
 CString GetProgramFolder()
 {
-    return AddBackslash(ProgramPathFromHostPath(GetProgramFolderHostPath()).c_str());
+    CString strFolder;
+    UINT nSize = GetWindowsDirectory(nullptr, 0);
+    if (nSize > 0) {
+        GetWindowsDirectory(strFolder.GetBuffer(static_cast<int>(nSize)), nSize);
+        strFolder.ReleaseBuffer();
+    }
+    return AddBackslash(strFolder);
 }

@@ -2,14 +2,13 @@
 
 #include "platform/base/CFileException.h"
 #include "platform/base/FileFunctions.h"
-#include "platform/base/PathMap.h"
+#include "platform/base/HostFile.h"
 #include "platform/base/WinError.h"
 #include "store/CatalogError.h"
 #include "store/CatalogIo.h"
 #include "store/PathHelpers.h"
 
 #include <array>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -17,10 +16,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 /* A protected file is a header and the scrambled original bytes:
 
@@ -185,56 +180,43 @@ FileKind ParseHeader(std::span<const BYTE> head, std::uint64_t nFileSize, Header
     return FileKind::Protected;
 }
 
-// A file opened for reading, closed when the object goes.
+// A file read from its start, closed when the object goes.
 class CReadFile {
 public:
-    CReadFile() = default;
-    ~CReadFile()
+    // A PROTECT_ code.
+    int Open(LPCTSTR pszPath)
     {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    CReadFile(const CReadFile&) = delete;
-    CReadFile& operator=(const CReadFile&) = delete;
-
-    // A PROTECT_ code; the file's permission bits in *pnMode.
-    int Open(const std::string& strHostPath)
-    {
-        m_fd = ::open(strHostPath.c_str(), O_RDONLY | O_CLOEXEC);
-        if (m_fd < 0)
-            return errno == ENOENT || errno == ENOTDIR ? PROTECT_NOT_FOUND : PROTECT_UNREADABLE;
-        struct stat st { };
-        if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))
+        if (!m_file.Open(pszPath, CHostFile::Access::Read))
+            return IsMissingFileError(GetLastError()) ? PROTECT_NOT_FOUND : PROTECT_UNREADABLE;
+        std::int64_t nLength = m_file.GetLength();
+        if (nLength < 0)
             return PROTECT_UNREADABLE;
-        m_nSize = static_cast<std::uint64_t>(st.st_size);
-        m_nMode = st.st_mode & 07777;
+        m_nSize = static_cast<std::uint64_t>(nLength);
         return PROTECT_OK;
     }
 
-    // Reads up to data.size() bytes; the count read, or -1 on error.
+    // Reads up to data.size() bytes on from the last read; the count read, or -1 on error.
     std::ptrdiff_t Read(std::span<BYTE> data)
     {
         std::size_t nDone = 0;
         while (nDone < data.size()) {
-            ssize_t n = ::read(m_fd, data.data() + nDone, data.size() - nDone);
-            if (n < 0 && errno == EINTR)
-                continue;
+            std::int64_t n = m_file.ReadAt(m_nOffset, data.subspan(nDone));
             if (n < 0)
                 return -1;
             if (n == 0)
                 break;
             nDone += static_cast<std::size_t>(n);
+            m_nOffset += n;
         }
         return static_cast<std::ptrdiff_t>(nDone);
     }
 
     std::uint64_t Size() const { return m_nSize; }
-    mode_t Mode() const { return m_nMode; }
 
 private:
-    int m_fd { -1 };
+    CHostFile m_file;
+    std::int64_t m_nOffset { 0 };
     std::uint64_t m_nSize { 0 };
-    mode_t m_nMode { 0644 };
 };
 
 // The temporary that replaces a file: made beside it, removed unless committed.
@@ -246,9 +228,9 @@ public:
     }
     ~CReplacement()
     {
-        if (!m_strHostPath.empty()) {
+        if (!m_strTemp.IsEmpty()) {
             (void)m_io.Close();
-            ::unlink(m_strHostPath.c_str());
+            DeleteFile(m_strTemp);
         }
     }
     CReplacement(const CReplacement&) = delete;
@@ -264,11 +246,8 @@ public:
         for (int n = 0; n < 10; ++n) {
             CString strTemp;
             strTemp.Format("%s.~pf%d", static_cast<LPCTSTR>(m_strTarget), n);
-            std::string strHost;
-            if (!HostPathFromProgramPath(strTemp, strHost))
-                return false;
             if (m_io.CreateNew(strTemp)) {
-                m_strHostPath = strHost;
+                m_strTemp = strTemp;
                 return true;
             }
             if (GetLastError() != ERROR_ALREADY_EXISTS)
@@ -280,25 +259,18 @@ public:
 
     [[nodiscard]] bool Write(std::int64_t nOffset, std::span<const BYTE> data) { return m_io.WriteAt(nOffset, data); }
 
-    // Flushes the temporary, gives it nMode and renames it over the target.
-    [[nodiscard]] bool Commit(const std::string& strTargetHost, mode_t nMode)
+    // Flushes the temporary and replaces the target with it, keeping the target's permissions.
+    [[nodiscard]] bool Commit()
     {
-        if (!m_io.Close() || ::chmod(m_strHostPath.c_str(), nMode) != 0
-            || ::rename(m_strHostPath.c_str(), strTargetHost.c_str()) != 0)
+        if (!m_io.Close() || !ReplaceFileDurably(m_strTemp, m_strTarget))
             return false;
-        m_strHostPath.clear();
-        std::string strFolder = strTargetHost.substr(0, strTargetHost.find_last_of('/') + 1);
-        int fdFolder = ::open(strFolder.empty() ? "." : strFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fdFolder >= 0) {
-            (void)::fsync(fdFolder); // the rename is done; a folder that cannot be flushed changes nothing
-            ::close(fdFolder);
-        }
+        m_strTemp.Empty();
         return true;
     }
 
 private:
     CString m_strTarget;
-    std::string m_strHostPath; // empty once committed
+    CString m_strTemp; // empty once committed
     CCatalogIo m_io;
 };
 
@@ -339,11 +311,10 @@ int ProtectFile(LPCTSTR pszPath, LPCTSTR pszNewPassword, LPCTSTR pszOldPassword)
     std::string_view oldPassword(pszOldPassword ? pszOldPassword : "");
     if (newPassword.size() > static_cast<std::size_t>(MAX_FILE_PASSWORD))
         return PROTECT_BAD_PASSWORD;
-    std::string strHostPath;
-    if (!pszPath || !*pszPath || !HostPathFromProgramPath(pszPath, strHostPath))
+    if (!pszPath || !*pszPath)
         return PROTECT_NOT_FOUND;
     CReadFile source;
-    if (int nResult = source.Open(strHostPath); nResult != PROTECT_OK)
+    if (int nResult = source.Open(pszPath); nResult != PROTECT_OK)
         return nResult;
     Header head {};
     std::ptrdiff_t nHead = source.Read(head);
@@ -411,17 +382,19 @@ int ProtectFile(LPCTSTR pszPath, LPCTSTR pszNewPassword, LPCTSTR pszOldPassword)
         if (!target.Write(0, BuildHeader(newPassword, info.nLength, info.nChecksum)))
             return PROTECT_WRITE_FAILED;
     }
-    return target.Commit(strHostPath, source.Mode()) ? PROTECT_OK : PROTECT_WRITE_FAILED;
+    return target.Commit() ? PROTECT_OK : PROTECT_WRITE_FAILED;
 }
 
 void ReadProtectedFileHeader(LPCTSTR pszPath, CString& strPassword)
 {
-    std::string strHostPath;
-    if (!pszPath || !*pszPath || !HostPathFromProgramPath(pszPath, strHostPath))
-        AfxThrowFileException(CFileException::badPath, static_cast<LONG>(GetLastError()), pszPath);
+    if (!pszPath || !*pszPath)
+        AfxThrowFileException(CFileException::badPath, ERROR_INVALID_NAME, pszPath);
     CReadFile file;
-    int nResult = file.Open(strHostPath);
+    int nResult = file.Open(pszPath);
     if (nResult != PROTECT_OK) {
+        DWORD dwError = GetLastError();
+        if (nResult == PROTECT_NOT_FOUND && dwError != ERROR_FILE_NOT_FOUND && dwError != ERROR_PATH_NOT_FOUND)
+            AfxThrowFileException(CFileException::badPath, static_cast<LONG>(dwError), pszPath); // maps to no file
         AfxThrowFileException(
             nResult == PROTECT_NOT_FOUND ? CFileException::fileNotFound : CFileException::accessDenied, -1, pszPath);
     }

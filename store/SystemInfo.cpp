@@ -1,7 +1,9 @@
 #include "store/SystemInfo.h"
 
+#include "platform/base/Version.h"
+
 #include <cstdlib>
-#include <sys/utsname.h>
+#include <string>
 
 int GetOSPlatform()
 {
@@ -11,11 +13,11 @@ int GetOSPlatform()
 
 BOOL GetOSVersion(COSVersion& version)
 {
-    struct utsname names { };
-    if (uname(&names) != 0)
+    std::string strRelease;
+    if (!GetKernelRelease(strRelease))
         return FALSE;
     version = COSVersion();
-    const char* pszRest = names.release;
+    const char* pszRest = strRelease.c_str();
     DWORD* numbers[] = { &version.dwMajor, &version.dwMinor, &version.dwBuild };
     for (size_t i = 0; i < 3 && *pszRest >= '0' && *pszRest <= '9'; ++i) {
         char* pszEnd = nullptr;

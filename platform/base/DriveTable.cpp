@@ -1,6 +1,7 @@
 #include "platform/base/DriveTable.h"
 
 #include "platform/base/DriveSettings.h"
+#include "platform/base/PathMap.h"
 
 #include "platform/base/PathNames.h"
 #include "platform/base/TextFunctions.h"
@@ -418,6 +419,16 @@ BOOL SetDriveOverride(TCHAR chLetter, LPCTSTR pszHostFolder, UINT uDriveType)
         state.overrides[nIndex] = std::nullopt;
     RebuildLocked(state);
     return TRUE;
+}
+
+BOOL SetDriveOverrideToPath(TCHAR chLetter, LPCTSTR pszFolder, UINT uDriveType)
+{
+    std::string strHostFolder;
+    if (!pszFolder || !HostPathFromProgramPath(pszFolder, strHostFolder)) {
+        SetLastError(ERROR_BAD_NETPATH);
+        return FALSE;
+    }
+    return SetDriveOverride(chLetter, strHostFolder.c_str(), uDriveType);
 }
 
 void ResetDriveTable()

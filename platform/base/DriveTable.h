@@ -130,6 +130,9 @@ void ReloadDriveTable(const char* pszMountInfo);
 // for a letter outside A..Z, a relative folder or a type outside
 // DRIVE_REMOVABLE..DRIVE_RAMDISK.
 BOOL SetDriveOverride(TCHAR chLetter, LPCTSTR pszHostFolder, UINT uDriveType);
+// The same for the host folder that a program path (a share) reaches now;
+// FALSE with ERROR_BAD_NETPATH when it reaches none.
+BOOL SetDriveOverrideToPath(TCHAR chLetter, LPCTSTR pszFolder, UINT uDriveType);
 
 // Drops every override and rebuilds the table from the host's mount table.
 void ResetDriveTable();

@@ -1,6 +1,7 @@
 #include "platform/base/FileFunctions.h"
 
 #include "platform/base/Clock.h"
+#include "platform/base/HostFile.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/PathNames.h"
 #include "platform/base/ProgramFolder.h"
@@ -70,16 +71,6 @@ FILETIME FileTimeFromTimespec(const struct timespec& time)
     return FILETIME { static_cast<DWORD>(nUnits), static_cast<DWORD>(nUnits >> 32) };
 }
 
-// Flushes a folder, so that a rename or a new name in it is on disk.
-void SyncHostFolder(const std::string& strFolder)
-{
-    int fd = open(strFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
-}
-
 std::string HostFolderOf(const std::string& strHostPath)
 {
     size_t nSlash = strHostPath.rfind('/');
@@ -87,9 +78,9 @@ std::string HostFolderOf(const std::string& strHostPath)
 }
 
 // Copies a regular file with its permission bits and times. The data goes to a
-// temporary file beside the target first, which then replaces the target, so a
-// failure leaves the target as it was.
-BOOL CopyHostFile(const std::string& strSource, const std::string& strTarget, bool bWriteThrough)
+// temporary file beside the target first, which then replaces the target
+// durably, so a failure leaves the target as it was.
+BOOL CopyHostFile(const std::string& strSource, const std::string& strTarget)
 {
     int fdSource = open(strSource.c_str(), O_RDONLY | O_CLOEXEC);
     if (fdSource < 0) {
@@ -129,20 +120,17 @@ BOOL CopyHostFile(const std::string& strSource, const std::string& strTarget, bo
     }
     const struct timespec times[2] = { info.st_atim, info.st_mtim };
     bOk = bOk && fchmod(fdTarget, info.st_mode & 07777) == 0 && futimens(fdTarget, times) == 0;
-    bOk = bOk && (!bWriteThrough || fsync(fdTarget) == 0);
     DWORD dwError = bOk ? ERROR_SUCCESS : Win32ErrorFromErrno(errno);
     close(fdSource);
-    bOk = close(fdTarget) == 0 && bOk;
-    bOk = bOk && rename(strTemporary.c_str(), strTarget.c_str()) == 0;
-    if (!bOk) {
-        if (dwError == ERROR_SUCCESS)
-            dwError = Win32ErrorFromErrno(errno);
+    if (close(fdTarget) != 0 && dwError == ERROR_SUCCESS)
+        dwError = Win32ErrorFromErrno(errno);
+    if (dwError == ERROR_SUCCESS)
+        dwError = ReplaceHostFileDurably(strTemporary, strTarget, ReplaceMode::KeepOwnMode);
+    if (dwError != ERROR_SUCCESS) {
         unlink(strTemporary.c_str());
         SetLastError(dwError);
         return FALSE;
     }
-    if (bWriteThrough)
-        SyncHostFolder(HostFolderOf(strTarget));
     return TRUE;
 }
 
@@ -375,7 +363,7 @@ BOOL MoveFileEx(LPCTSTR lpExistingFileName, LPCTSTR lpNewFileName, DWORD dwFlags
             SetLastError(ERROR_NOT_SAME_DEVICE);
             return FALSE;
         }
-        if (!CopyHostFile(strSource, strTarget, bWriteThrough))
+        if (!CopyHostFile(strSource, strTarget))
             return FALSE;
         // A source that cannot be removed stays behind, and the move still succeeds.
         unlink(strSource.c_str());
@@ -386,7 +374,7 @@ BOOL MoveFileEx(LPCTSTR lpExistingFileName, LPCTSTR lpNewFileName, DWORD dwFlags
         return FALSE;
     }
     if (bWriteThrough)
-        SyncHostFolder(HostFolderOf(strTarget));
+        FlushHostFolderOf(strTarget);
     return TRUE;
 }
 
@@ -413,7 +401,7 @@ BOOL CopyFile(LPCTSTR lpExistingFileName, LPCTSTR lpNewFileName, BOOL bFailIfExi
             return FALSE;
         }
     }
-    return CopyHostFile(strSource, strTarget, false);
+    return CopyHostFile(strSource, strTarget);
 }
 
 BOOL CreateHardLink(LPCTSTR lpFileName, LPCTSTR lpExistingFileName, LPSECURITY_ATTRIBUTES)

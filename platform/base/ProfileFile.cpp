@@ -1,5 +1,6 @@
 #include "platform/base/ProfileFile.h"
 
+#include "platform/base/HostFile.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/ProgramFolder.h"
 #include "platform/base/TextFunctions.h"
@@ -265,7 +266,8 @@ bool ReadProfile(LPCTSTR lpFileName, std::string& strHostPath, CProfileDocument&
     return true;
 }
 
-// Replaces the file with the document: temporary file beside it, fsync, rename.
+// Replaces the file with the document: a temporary file beside it that then
+// replaces the file durably.
 BOOL WriteProfile(const std::string& strHostPath, const CProfileDocument& document)
 {
     std::string strText = document.Format();
@@ -288,11 +290,12 @@ BOOL WriteProfile(const std::string& strHostPath, const CProfileDocument& docume
         if ((nWritten >= 0 || errno != EINTR) && check(nWritten > 0))
             nDone += static_cast<size_t>(nWritten);
     }
-    check(::fsync(fd) == 0);
     check(::close(fd) == 0);
-    if (!check(nError == 0 && ::rename(strTemp.c_str(), strHostPath.c_str()) == 0)) {
+    DWORD dwError = nError != 0 ? Win32ErrorFromErrno(nError)
+                                : ReplaceHostFileDurably(strTemp, strHostPath, ReplaceMode::KeepOwnMode);
+    if (dwError != ERROR_SUCCESS) {
         ::unlink(strTemp.c_str());
-        SetLastError(Win32ErrorFromErrno(nError));
+        SetLastError(dwError);
         return FALSE;
     }
     SetLastError(ERROR_SUCCESS);

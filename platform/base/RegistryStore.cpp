@@ -1,6 +1,7 @@
 #include "platform/base/RegistryStore.h"
 
 #include "platform/base/Clock.h"
+#include "platform/base/HostFile.h"
 #include "platform/base/ProgramFolder.h"
 #include "platform/base/RegistryFormat.h"
 #include "platform/base/WinError.h"
@@ -267,21 +268,14 @@ DWORD CRegistryStore::Save()
     if (file.Get() < 0)
         return Win32ErrorFromErrno(errno);
     DWORD dwError = WriteAll(file.Get(), strText);
-    if (dwError == ERROR_SUCCESS && ::fsync(file.Get()) != 0)
-        dwError = Win32ErrorFromErrno(errno);
     if (file.Close() != 0 && dwError == ERROR_SUCCESS)
         dwError = Win32ErrorFromErrno(errno);
-    if (dwError == ERROR_SUCCESS && ::rename(strTemp.c_str(), m_strPath.c_str()) != 0)
-        dwError = Win32ErrorFromErrno(errno);
+    if (dwError == ERROR_SUCCESS)
+        dwError = ReplaceHostFileDurably(strTemp, m_strPath, ReplaceMode::KeepOwnMode);
     if (dwError != ERROR_SUCCESS) {
         ::unlink(strTemp.c_str());
         return dwError;
     }
-    // The rename itself is durable only once the folder is synced. The new file is
-    // complete and in place either way, so a failure here does not fail the change.
-    CFileDescriptor folder(::open(m_strFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.Get() >= 0)
-        static_cast<void>(::fsync(folder.Get()));
     m_identity = IdentityOf(m_strPath);
     return ERROR_SUCCESS;
 }

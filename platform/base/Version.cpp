@@ -2,6 +2,8 @@
 
 #include "platform/base/WinError.h"
 
+#include <sys/utsname.h>
+
 namespace {
 
 constexpr DWORD MAJOR_VERSION = 5;
@@ -23,5 +25,14 @@ BOOL GetVersionEx(LPOSVERSIONINFO lpVersionInformation)
     }
     *lpVersionInformation = OSVERSIONINFO { sizeof(OSVERSIONINFO), MAJOR_VERSION, MINOR_VERSION, BUILD_NUMBER,
         VER_PLATFORM_WIN32_NT, {} };
+    return TRUE;
+}
+
+BOOL GetKernelRelease(std::string& strRelease)
+{
+    struct utsname names { };
+    if (uname(&names) != 0)
+        return FALSE;
+    strRelease = names.release;
     return TRUE;
 }

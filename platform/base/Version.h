@@ -6,6 +6,8 @@
 
 #include "platform/base/WinTypes.h"
 
+#include <string>
+
 constexpr DWORD VER_PLATFORM_WIN32s = 0;
 constexpr DWORD VER_PLATFORM_WIN32_WINDOWS = 1; // the older family
 constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
@@ -25,3 +27,7 @@ using LPOSVERSIONINFO = OSVERSIONINFO*;
 DWORD GetVersion();
 // FALSE with ERROR_INSUFFICIENT_BUFFER when dwOSVersionInfoSize is not sizeof(OSVERSIONINFO).
 BOOL GetVersionEx(LPOSVERSIONINFO lpVersionInformation);
+
+// The release text of the kernel underneath ("6.1.0-18-amd64"), for the
+// program's own logs; FALSE when the host does not tell it.
+BOOL GetKernelRelease(std::string& strRelease);

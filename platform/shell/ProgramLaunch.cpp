@@ -27,6 +27,14 @@ CLaunchOverride::~CLaunchOverride()
     g_pLaunchOverride = nullptr;
 }
 
+std::string HostArgumentOfPath(LPCTSTR pszPath)
+{
+    std::string strHost;
+    if (pszPath == nullptr || *pszPath == '\0' || !HostPathFromProgramPath(pszPath, strHost))
+        return {};
+    return strHost;
+}
+
 std::string FindHostProgram(LPCTSTR pszName)
 {
     char szPath[MAX_PATH];

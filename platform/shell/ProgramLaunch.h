@@ -19,6 +19,9 @@ BOOL LaunchProgram(const std::vector<std::string>& args);
 // The host path of a program found as SearchPath finds it (program folder,
 // current folder, then the host's PATH); empty when it is not there.
 std::string FindHostProgram(LPCTSTR pszName);
+// A program path as another program takes it in its arguments (the host
+// path); empty when the path is empty or maps to nothing.
+std::string HostArgumentOfPath(LPCTSTR pszPath);
 
 // While one exists, LaunchProgram starts nothing: it records each command line
 // here and answers with the result set here (TRUE unless told otherwise).

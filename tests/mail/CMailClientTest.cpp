@@ -51,7 +51,7 @@ TEST_F(CMailClientTest, ComposeWritesTheMessageFileAndStartsTheClient)
         "Fine.\r\n\r\nold text");
     ASSERT_EQ(m_launches.GetLaunches().size(), 1u);
     EXPECT_EQ(m_launches.GetLaunches()[0], (std::vector<std::string> { strClient, "-compose", file.string() }));
-    EXPECT_EQ(MailHostPath(CMailClient::GetComposeFilePath()), file.string());
+    EXPECT_EQ(HostArgumentOfPath(CMailClient::GetComposeFilePath()), file.string());
 }
 
 TEST_F(CMailClientTest, LineBreaksCannotAddHeaderLines)

@@ -33,6 +33,7 @@ protected:
         } catch (CFileException* pException) {
             std::string strCause = pException->m_cause == CFileException::invalidFile ? "<invalid>"
                 : pException->m_cause == CFileException::fileNotFound                 ? "<missing>"
+                : pException->m_cause == CFileException::badPath                      ? "<bad path>"
                                                                                       : "<other>";
             pException->Delete();
             return strCause;
@@ -145,6 +146,7 @@ TEST_F(ProtectedFileTest, MissingFilesAndFoldersAreNotFound)
     MakeFolderOnT("folder");
     EXPECT_EQ(ProtectFile(OnT("folder").c_str(), "pw", ""), PROTECT_UNREADABLE);
     EXPECT_EQ(HeaderPassword(OnT("none.txt")), "<missing>");
+    EXPECT_EQ(HeaderPassword("\\\\"), "<bad path>") << "a path that maps to no file";
 }
 
 TEST_F(ProtectedFileTest, DamagedHeadersAreRejectedAndLeftAlone)

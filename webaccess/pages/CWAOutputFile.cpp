@@ -1,16 +1,11 @@
 #include "webaccess/pages/CWAOutputFile.h"
 
-#include "platform/base/Clock.h"
 #include "platform/base/FailureCountdown.h"
-#include "platform/base/PathMap.h"
-
 #include "platform/base/CException.h"
+#include "platform/base/Clock.h"
 
 #include <cstring>
 #include <ctime>
-#include <string>
-
-#include <minizip/zip.h>
 
 namespace {
 
@@ -21,22 +16,17 @@ CFailureCountdown g_writeFailure;
 
 // The local time now as a DOS stamp: the date in the high 16 bits, the time
 // (two-second units) in the low 16 bits.
-uLong DosTimeNow()
+DWORD DosTimeNow()
 {
     const auto nSeconds = static_cast<time_t>(ClockUtcNow() / FILETIME_UNITS_PER_SECOND - FILETIME_UNIX_EPOCH_SECONDS);
     std::tm local {};
     localtime_r(&nSeconds, &local);
     const int nYear = local.tm_year + 1900 < 1980 ? 0 : local.tm_year + 1900 - 1980;
-    const uLong nDate = (static_cast<uLong>(nYear) << 9) | (static_cast<uLong>(local.tm_mon + 1) << 5)
-        | static_cast<uLong>(local.tm_mday);
-    const uLong nTime = (static_cast<uLong>(local.tm_hour) << 11) | (static_cast<uLong>(local.tm_min) << 5)
-        | static_cast<uLong>(local.tm_sec / 2);
+    const DWORD nDate = (static_cast<DWORD>(nYear) << 9) | (static_cast<DWORD>(local.tm_mon + 1) << 5)
+        | static_cast<DWORD>(local.tm_mday);
+    const DWORD nTime = (static_cast<DWORD>(local.tm_hour) << 11) | (static_cast<DWORD>(local.tm_min) << 5)
+        | static_cast<DWORD>(local.tm_sec / 2);
     return (nDate << 16) | nTime;
-}
-
-zipFile AsZip(void* hZip)
-{
-    return static_cast<zipFile>(hZip);
 }
 
 } // namespace
@@ -51,24 +41,8 @@ BOOL CWAOutputFile::Open(LPCTSTR pszPath, BOOL bZip)
     m_strName = pszPath;
     m_bZip = bZip;
     m_bWriteFailed = FALSE;
-    if (bZip) {
-        std::string strHost;
-        if (!HostPathFromProgramPath(pszPath, strHost))
-            return FALSE;
-        m_hZip = zipOpen(strHost.c_str(), APPEND_STATUS_CREATE);
-        if (m_hZip == nullptr)
-            return FALSE;
-        zip_fileinfo info {};
-        info.dosDate = DosTimeNow();
-        if (zipOpenNewFileInZip(AsZip(m_hZip), ZIP_ENTRY_NAME, &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                Z_DEFAULT_COMPRESSION)
-            != ZIP_OK) {
-            zipClose(AsZip(m_hZip), nullptr);
-            m_hZip = nullptr;
-            return FALSE;
-        }
-        return TRUE;
-    }
+    if (bZip)
+        return m_zip.Create(pszPath, ZIP_ENTRY_NAME, DosTimeNow());
     return m_file.Open(pszPath, CFile::modeCreate | CFile::modeWrite);
 }
 
@@ -85,14 +59,7 @@ void CWAOutputFile::Close()
         }
         return;
     }
-    if (m_hZip == nullptr)
-        return;
-    if (m_nLastZipResult >= 0)
-        m_nLastZipResult = zipCloseFileInZip(AsZip(m_hZip));
-    else
-        m_nLastZipResult = -1;
-    zipClose(AsZip(m_hZip), nullptr);
-    m_hZip = nullptr;
+    m_zip.Close();
 }
 
 void CWAOutputFile::SetZipMode(BOOL bZip)
@@ -117,12 +84,8 @@ BOOL CWAOutputFile::WriteBytes(const void* pBuffer, UINT nCount)
 {
     if (g_writeFailure.Fire())
         return FALSE;
-    if (m_bZip) {
-        if (m_hZip == nullptr)
-            return FALSE;
-        m_nLastZipResult = zipWriteInFileInZip(AsZip(m_hZip), pBuffer, nCount);
-        return m_nLastZipResult < 0 ? FALSE : TRUE;
-    }
+    if (m_bZip)
+        return m_zip.Write(pBuffer, nCount);
     try {
         m_file.Write(pBuffer, nCount);
     } catch (CException* pException) {

@@ -4,7 +4,7 @@
 // "DUMMY" (deflate, default level, stamped with the local time at Open); the
 // download command may switch it to a plain file. The caller opens it, lets
 // the command write tokens, bytes and pages, writes the closing token and
-// calls Close: the destructor closes a plain file but never a zip archive.
+// calls Close; the destructor closes what is still open.
 //
 // Fragment writers call Write once per piece and ignore its result, so a
 // failing disk gives a short reply, never an exception out of a page writer;
@@ -14,6 +14,7 @@
 
 #include "platform/base/CFile.h"
 #include "platform/base/CString.h"
+#include "platform/base/ZipWriter.h"
 
 #include <span>
 
@@ -106,8 +107,7 @@ private:
     CString m_strName;        // The path given to the last Open
     BOOL m_bZip { TRUE };     // The output is the zip entry
     CFile m_file;             // Used while m_bZip is FALSE
-    void* m_hZip { nullptr }; // Archive handle; null before Open and after Close
-    int m_nLastZipResult { 0 };
+    CZipWriter m_zip;         // Used while m_bZip is TRUE
     BOOL m_bWriteFailed { FALSE };
 };
 

@@ -1,4 +1,4 @@
-#include "store/PathAbbreviation.h"
+#include "ui/PathAbbreviation.h"
 
 #include "platform/gdi/Text.h"
 #include "store/PathHelpers.h"

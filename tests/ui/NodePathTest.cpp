@@ -1,4 +1,4 @@
-#include "store/NodePath.h"
+#include "ui/NodePath.h"
 
 #include "platform/gdi/ImageLists.h"
 #include "platform/gdi/Text.h"
@@ -6,7 +6,7 @@
 #include "resources/ResourceIds.h"
 #include "tests/platform/gdi/GdiTestCanvas.h"
 #include "tests/store/CatalogBuilder.h"
-#include "tests/store/ProgramModule.h"
+#include "tests/ui/ProgramModule.h"
 
 #include <gtest/gtest.h>
 

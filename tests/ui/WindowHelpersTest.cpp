@@ -1,4 +1,4 @@
-#include "store/WindowHelpers.h"
+#include "ui/WindowHelpers.h"
 
 #include "platform/framework/CWinThread.h"
 #include "platform/framework/CWnd.h"

@@ -1,4 +1,4 @@
-#include "store/NodePath.h"
+#include "ui/NodePath.h"
 
 #include "store/CNodeRec.h"
 

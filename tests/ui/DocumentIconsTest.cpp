@@ -1,3 +1,5 @@
+#include "ui/DocumentIcons.h"
+
 #include "store/CDocumentRec.h"
 
 #include "platform/base/DriveTable.h"
@@ -6,7 +8,7 @@
 #include "resources/ResourceIds.h"
 #include "tests/platform/gdi/GdiTestCanvas.h"
 #include "tests/store/CatalogBuilder.h"
-#include "tests/store/ProgramModule.h"
+#include "tests/ui/ProgramModule.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +18,7 @@ namespace {
 
 // Documents of a catalog on drive T:, a fresh folder holding t:\docs\memo.txt;
 // t:\docs\gone.txt is catalogued but not on disk.
-class CDocumentRecIconsTest : public CatalogTest {
+class DocumentIconsTest : public CatalogTest {
 protected:
     void SetUp() override
     {
@@ -70,46 +72,46 @@ protected:
     std::unique_ptr<CNodeRec> m_pNode;
 };
 
-TEST_F(CDocumentRecIconsTest, TypeIconComesFromTheNameWhetherOrNotTheFileIsThere)
+TEST_F(DocumentIconsTest, TypeIconComesFromTheNameWhetherOrNotTheFileIsThere)
 {
-    EXPECT_EQ(Add("t:\\docs\\memo.txt")->GetTypeIcon(), SYSICON_TEXT);
-    EXPECT_EQ(Add("t:\\docs\\gone.txt")->GetTypeIcon(), SYSICON_TEXT);
-    EXPECT_EQ(Add("q:\\unreachable\\Beach.PNG")->GetTypeIcon(), SYSICON_PICTURE);
-    EXPECT_EQ(Add("t:\\docs\\data.qqzz")->GetTypeIcon(), SYSICON_DOCUMENT);
-    EXPECT_EQ(AddMail()->GetTypeIcon(), SYSICON_MAIL);
+    EXPECT_EQ(GetDocumentTypeIcon(*Add("t:\\docs\\memo.txt")), SYSICON_TEXT);
+    EXPECT_EQ(GetDocumentTypeIcon(*Add("t:\\docs\\gone.txt")), SYSICON_TEXT);
+    EXPECT_EQ(GetDocumentTypeIcon(*Add("q:\\unreachable\\Beach.PNG")), SYSICON_PICTURE);
+    EXPECT_EQ(GetDocumentTypeIcon(*Add("t:\\docs\\data.qqzz")), SYSICON_DOCUMENT);
+    EXPECT_EQ(GetDocumentTypeIcon(*AddMail()), SYSICON_MAIL);
     CDocumentRec gone(m_pCatalog.get(), 999, 0);
-    EXPECT_EQ(gone.GetTypeIcon(), -1);
-    EXPECT_EQ(gone.GetIcon(), nullptr);
+    EXPECT_EQ(GetDocumentTypeIcon(gone), -1);
+    EXPECT_EQ(GetDocumentIcon(gone), nullptr);
 }
 
-TEST_F(CDocumentRecIconsTest, TypeIconIsWorkedOutOnceAndTravelsWithClones)
+TEST_F(DocumentIconsTest, TypeIconIsWorkedOutOnceAndTravelsWithClones)
 {
     auto pMemo = Add("t:\\docs\\memo.txt");
-    ASSERT_EQ(pMemo->GetTypeIcon(), SYSICON_TEXT);
+    ASSERT_EQ(GetDocumentTypeIcon(*pMemo), SYSICON_TEXT);
     // Renaming through another object leaves this object's cached icon alone.
     auto pOther = Add("t:\\docs\\memo.txt");
     CDocumentInfo info {};
     ASSERT_TRUE(pOther->GetInfo(&info));
     strcpy(info.szName, "memo.zip");
     ASSERT_TRUE(pOther->UpdateInfo(info));
-    EXPECT_EQ(pMemo->GetTypeIcon(), SYSICON_TEXT);
+    EXPECT_EQ(GetDocumentTypeIcon(*pMemo), SYSICON_TEXT);
     std::unique_ptr<CDocumentRec> pClone(pMemo->Clone());
     ASSERT_TRUE(pClone);
-    EXPECT_EQ(pClone->GetTypeIcon(), SYSICON_TEXT);
-    EXPECT_EQ(Document(*m_pCatalog, pMemo->GetRef())->GetTypeIcon(), SYSICON_ARCHIVE) << "a new object reads anew";
+    EXPECT_EQ(GetDocumentTypeIcon(*pClone), SYSICON_TEXT);
+    EXPECT_EQ(GetDocumentTypeIcon(*Document(*m_pCatalog, pMemo->GetRef())), SYSICON_ARCHIVE) << "a new object reads anew";
 }
 
-TEST_F(CDocumentRecIconsTest, IconOfAFileOnDiskIsItsShellIcon)
+TEST_F(DocumentIconsTest, IconOfAFileOnDiskIsItsShellIcon)
 {
     auto pMemo = Add("t:\\docs\\memo.txt");
-    HICON hIcon = pMemo->GetIcon();
+    HICON hIcon = GetDocumentIcon(*pMemo);
     ASSERT_NE(hIcon, nullptr);
-    EXPECT_EQ(pMemo->GetIcon(), hIcon) << "kept by the object";
+    EXPECT_EQ(GetDocumentIcon(*pMemo), hIcon) << "kept by the object";
     EXPECT_EQ(Pixels(hIcon), ListPixels(SYSICON_TEXT));
-    EXPECT_EQ(Pixels(AddMail()->GetIcon()), ListPixels(SYSICON_MAIL));
+    EXPECT_EQ(Pixels(GetDocumentIcon(*AddMail())), ListPixels(SYSICON_MAIL));
 }
 
-TEST_F(CDocumentRecIconsTest, MissingFilesShowTheModuleDocumentIcon)
+TEST_F(DocumentIconsTest, MissingFilesShowTheModuleDocumentIcon)
 {
     auto pGone = Add("t:\\docs\\gone.txt");
     {
@@ -117,7 +119,7 @@ TEST_F(CDocumentRecIconsTest, MissingFilesShowTheModuleDocumentIcon)
         ASSERT_NE(module.Handle(), nullptr);
         HICON hDefault = LoadIcon(module.Handle(), MAKEINTRESOURCE(IDI_DOCUMENT));
         ASSERT_NE(hDefault, nullptr);
-        EXPECT_EQ(Pixels(pGone->GetIcon()), Pixels(hDefault));
+        EXPECT_EQ(Pixels(GetDocumentIcon(*pGone)), Pixels(hDefault));
         EXPECT_NE(Pixels(hDefault), ListPixels(SYSICON_TEXT));
         pGone.reset(); // destroying the object leaves the shared icon usable
         ICONINFO iconInfo {};
@@ -125,17 +127,17 @@ TEST_F(CDocumentRecIconsTest, MissingFilesShowTheModuleDocumentIcon)
         DeleteObject(iconInfo.hbmMask);
         DeleteObject(iconInfo.hbmColor);
     }
-    EXPECT_EQ(Add("t:\\docs\\gone.txt")->GetIcon(), nullptr) << "no module, no icon";
+    EXPECT_EQ(GetDocumentIcon(*Add("t:\\docs\\gone.txt")), nullptr) << "no module, no icon";
 }
 
-TEST_F(CDocumentRecIconsTest, ACloneOwnsItsOwnCopyOfTheIcon)
+TEST_F(DocumentIconsTest, ACloneOwnsItsOwnCopyOfTheIcon)
 {
     auto pMemo = Add("t:\\docs\\memo.txt");
-    std::vector<COLORREF> expected = Pixels(pMemo->GetIcon());
+    std::vector<COLORREF> expected = Pixels(GetDocumentIcon(*pMemo));
     std::unique_ptr<CDocumentRec> pClone(pMemo->Clone());
     ASSERT_TRUE(pClone);
-    HICON hCloneIcon = pClone->GetIcon();
-    EXPECT_NE(hCloneIcon, pMemo->GetIcon());
+    HICON hCloneIcon = GetDocumentIcon(*pClone);
+    EXPECT_NE(hCloneIcon, GetDocumentIcon(*pMemo));
     pMemo.reset();
     EXPECT_EQ(Pixels(hCloneIcon), expected) << "the clone's icon outlives the original";
 }

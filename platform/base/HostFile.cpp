@@ -1,0 +1,254 @@
+#include "platform/base/HostFile.h"
+
+#include "platform/base/CString.h"
+#include "platform/base/PathMap.h"
+#include "platform/base/WinError.h"
+
+#include <cerrno>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Maps a program path, setting ERROR_INVALID_NAME for an empty one.
+bool MapProgramPath(LPCTSTR pszPath, std::string& strHostPath)
+{
+    if (!pszPath || !*pszPath) {
+        SetLastError(ERROR_INVALID_NAME);
+        return false;
+    }
+    return HostPathFromProgramPath(pszPath, strHostPath);
+}
+
+} // namespace
+
+/********************************* CHostFile *********************************/
+
+CHostFile::~CHostFile()
+{
+    Close();
+}
+
+BOOL CHostFile::Open(LPCTSTR pszPath, Access eAccess, Creation eCreation)
+{
+    std::string strHostPath;
+    if (!MapProgramPath(pszPath, strHostPath))
+        return FALSE;
+    int nFlags = eAccess == Access::Read ? O_RDONLY : O_RDWR;
+    if (eCreation == Creation::CreateAlways)
+        nFlags |= O_CREAT | O_TRUNC;
+    else if (eCreation == Creation::CreateNew)
+        nFlags |= O_CREAT | O_EXCL;
+    return OpenHost(strHostPath, nFlags);
+}
+
+BOOL CHostFile::CreateUnique(LPCTSTR pszPath, LPCTSTR pszInfix, CString& strCreated)
+{
+    std::string strHostPath;
+    if (!MapProgramPath(pszPath, strHostPath))
+        return FALSE;
+    if (IsOpen()) {
+        SetLastError(ERROR_INVALID_FUNCTION);
+        return FALSE;
+    }
+    std::string strName = strHostPath + (pszInfix ? pszInfix : "") + "XXXXXX";
+    int fd = ::mkostemp(strName.data(), O_CLOEXEC);
+    if (fd < 0) {
+        SetLastErrorFromErrno();
+        return FALSE;
+    }
+    m_fd = fd;
+    strCreated = ProgramPathFromHostPath(strName).c_str();
+    return TRUE;
+}
+
+BOOL CHostFile::OpenHost(const std::string& strHostPath, int nFlags)
+{
+    if (IsOpen()) {
+        SetLastError(ERROR_INVALID_FUNCTION);
+        return FALSE;
+    }
+    int fd = ::open(strHostPath.c_str(), nFlags | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        SetLastErrorFromErrno();
+        return FALSE;
+    }
+    struct stat st { };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    m_fd = fd;
+    return TRUE;
+}
+
+void CHostFile::Close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+std::int64_t CHostFile::ReadAt(std::int64_t nOffset, std::span<BYTE> data) const
+{
+    if (!IsOpen()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return -1;
+    }
+    for (;;) {
+        ssize_t n = ::pread(m_fd, data.data(), data.size(), nOffset);
+        if (n >= 0)
+            return n;
+        if (errno != EINTR) {
+            SetLastErrorFromErrno();
+            return -1;
+        }
+    }
+}
+
+BOOL CHostFile::ReadExactAt(std::int64_t nOffset, std::span<BYTE> data) const
+{
+    std::size_t nDone = 0;
+    while (nDone < data.size()) {
+        std::int64_t n = ReadAt(nOffset + static_cast<std::int64_t>(nDone), data.subspan(nDone));
+        if (n < 0)
+            return FALSE;
+        if (n == 0) {
+            SetLastError(ERROR_HANDLE_EOF);
+            return FALSE;
+        }
+        nDone += static_cast<std::size_t>(n);
+    }
+    return TRUE;
+}
+
+BOOL CHostFile::WriteAt(std::int64_t nOffset, std::span<const BYTE> data)
+{
+    if (!IsOpen()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    std::size_t nDone = 0;
+    while (nDone < data.size()) {
+        ssize_t n = ::pwrite(m_fd, data.data() + nDone, data.size() - nDone, nOffset + static_cast<off_t>(nDone));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n < 0)
+                SetLastErrorFromErrno();
+            else
+                SetLastError(ERROR_WRITE_FAULT);
+            return FALSE;
+        }
+        nDone += static_cast<std::size_t>(n);
+    }
+    return TRUE;
+}
+
+BOOL CHostFile::Flush()
+{
+    if (!IsOpen()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    if (::fsync(m_fd) != 0) {
+        SetLastErrorFromErrno();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::int64_t CHostFile::GetLength() const
+{
+    struct stat st { };
+    if (!IsOpen()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return -1;
+    }
+    if (::fstat(m_fd, &st) != 0) {
+        SetLastErrorFromErrno();
+        return -1;
+    }
+    return st.st_size;
+}
+
+BOOL GetHostFileStatus(LPCTSTR pszPath, HostFileStatus& status)
+{
+    status = {};
+    std::string strHostPath;
+    if (!MapProgramPath(pszPath, strHostPath))
+        return FALSE;
+    struct stat st { };
+    if (::stat(strHostPath.c_str(), &st) == 0) {
+        status.bExists = true;
+        status.nSize = st.st_size;
+        status.tModified = st.st_mtime;
+        status.tChanged = st.st_ctime;
+        status.tAccessed = st.st_atime;
+    }
+    return TRUE;
+}
+
+bool IsMissingFileError(DWORD dwError)
+{
+    switch (dwError) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_INVALID_PARAMETER:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+        return true;
+    default:
+        return false;
+    }
+}
+
+/***************************** Durable replacement ****************************/
+
+DWORD ReplaceHostFileDurably(const std::string& strReplacement, const std::string& strTarget, ReplaceMode eMode)
+{
+    int fd = ::open(strReplacement.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return Win32ErrorFromErrno(errno);
+    bool bOk = ::fsync(fd) == 0;
+    if (bOk && eMode == ReplaceMode::KeepTargetMode) {
+        struct stat st { };
+        if (::stat(strTarget.c_str(), &st) == 0)
+            bOk = ::fchmod(fd, st.st_mode & 07777) == 0;
+    }
+    DWORD dwError = bOk ? ERROR_SUCCESS : Win32ErrorFromErrno(errno);
+    ::close(fd);
+    if (dwError == ERROR_SUCCESS && ::rename(strReplacement.c_str(), strTarget.c_str()) != 0)
+        dwError = Win32ErrorFromErrno(errno);
+    if (dwError == ERROR_SUCCESS)
+        FlushHostFolderOf(strTarget);
+    return dwError;
+}
+
+void FlushHostFolderOf(const std::string& strHostPath)
+{
+    size_t nSlash = strHostPath.rfind('/');
+    std::string strFolder = nSlash == std::string::npos ? std::string(".")
+        : nSlash == 0                                     ? std::string("/")
+                                                          : strHostPath.substr(0, nSlash);
+    int fd = ::open(strFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        (void)::fsync(fd); // the rename is done either way
+        ::close(fd);
+    }
+}
+
+BOOL ReplaceFileDurably(LPCTSTR pszReplacement, LPCTSTR pszTarget)
+{
+    std::string strReplacement, strTarget;
+    if (!MapProgramPath(pszReplacement, strReplacement) || !MapProgramPath(pszTarget, strTarget))
+        return FALSE;
+    DWORD dwError = ReplaceHostFileDurably(strReplacement, strTarget, ReplaceMode::KeepTargetMode);
+    SetLastError(dwError);
+    return dwError == ERROR_SUCCESS;
+}

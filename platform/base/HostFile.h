@@ -1,0 +1,99 @@
+#pragma once
+
+// Regular files named by program paths, read and written at explicit offsets,
+// and the one durable way to replace a file. The layers above reach file
+// contents through this service (or the handle calls of FileHandle.h) and
+// never call the host themselves.
+//
+// Failures return FALSE (or -1) with the last error set from the host's error.
+
+#include "platform/base/WinTypes.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+class CString;
+
+class CHostFile {
+public:
+    enum class Access { Read, ReadWrite };
+    enum class Creation {
+        OpenExisting, // the file must exist
+        CreateAlways, // created, or emptied when it exists
+        CreateNew, // created; ERROR_ALREADY_EXISTS when the name is taken
+    };
+
+    CHostFile() = default;
+    ~CHostFile();
+    CHostFile(const CHostFile&) = delete;
+    CHostFile& operator=(const CHostFile&) = delete;
+
+    /* Opening and closing. Only regular files open (else ERROR_ACCESS_DENIED). */
+
+    [[nodiscard]] BOOL Open(LPCTSTR pszPath, Access eAccess, Creation eCreation = Creation::OpenExisting);
+    // Creates a new file named pszPath + pszInfix + six unique characters, open
+    // for reading and writing; its program path in strCreated.
+    [[nodiscard]] BOOL CreateUnique(LPCTSTR pszPath, LPCTSTR pszInfix, CString& strCreated);
+    // Closes without flushing; closing a closed file does nothing.
+    void Close();
+    bool IsOpen() const { return m_fd >= 0; }
+
+    /* Transfers. */
+
+    // Reads up to data.size() bytes at nOffset; the count read, 0 at the end, -1 on failure.
+    std::int64_t ReadAt(std::int64_t nOffset, std::span<BYTE> data) const;
+    // Reads exactly data.size() bytes; ERROR_HANDLE_EOF when the file ends first.
+    [[nodiscard]] BOOL ReadExactAt(std::int64_t nOffset, std::span<BYTE> data) const;
+    // Writes all of data at nOffset; a short write is a failure (ERROR_WRITE_FAULT).
+    [[nodiscard]] BOOL WriteAt(std::int64_t nOffset, std::span<const BYTE> data);
+    // Forces the written data and the file's metadata to the disk.
+    [[nodiscard]] BOOL Flush();
+
+    /* Properties. */
+
+    // The file's length in bytes, or -1.
+    std::int64_t GetLength() const;
+
+private:
+    [[nodiscard]] BOOL OpenHost(const std::string& strHostPath, int nFlags);
+
+    int m_fd { -1 };
+};
+
+/* Status by path. */
+
+struct HostFileStatus {
+    bool bExists { false }; // something is there (links followed)
+    std::int64_t nSize { 0 };
+    std::int64_t tModified { 0 }; // seconds since 1970, UTC
+    std::int64_t tChanged { 0 }; // the last change of the file's data or metadata
+    std::int64_t tAccessed { 0 };
+};
+
+// FALSE when the program path maps to no host path (the last error tells
+// why); else TRUE, with status.bExists telling whether a file is there.
+BOOL GetHostFileStatus(LPCTSTR pszPath, HostFileStatus& status);
+
+// Whether the last error of a failed Open means that the file is not there
+// (or that its path names nothing), rather than that it cannot be opened.
+bool IsMissingFileError(DWORD dwError);
+
+/* Durable replacement. */
+
+// Makes the file pszReplacement the file pszTarget: flushes the replacement,
+// gives it the target's permission bits when the target exists, renames it over
+// the target and flushes the folder, so that after a crash the target is
+// either the old file or the complete new one. On failure the replacement is
+// left where it was for the caller to remove.
+[[nodiscard]] BOOL ReplaceFileDurably(LPCTSTR pszReplacement, LPCTSTR pszTarget);
+
+/* The same on host paths, for the platform's own files. */
+
+enum class ReplaceMode { KeepTargetMode, KeepOwnMode };
+// Returns the error (ERROR_SUCCESS when the target was replaced).
+[[nodiscard]] DWORD ReplaceHostFileDurably(
+    const std::string& strReplacement, const std::string& strTarget, ReplaceMode eMode);
+// Flushes the folder holding a host path, so that a rename or a new name in
+// it is on disk; a folder that cannot be flushed is left as it is.
+void FlushHostFolderOf(const std::string& strHostPath);
