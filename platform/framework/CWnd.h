@@ -42,6 +42,7 @@
 class CScrollBar;
 class CListBox;
 class CCreateContext;
+class CFrameWnd;
 class CDataExchange;
 
 class CWnd : public CCmdTarget {
@@ -137,6 +138,13 @@ public:
     int SetDlgCtrlID(int nID);
     CWnd* GetWindow(UINT nCmd) const;
     BOOL IsChild(const CWnd* pWnd) const;
+    // The first ancestor whose object is a frame window, or nullptr.
+    CFrameWnd* GetParentFrame() const;
+    // The outermost frame that holds this window (itself when it is one); nullptr when none does.
+    CFrameWnd* GetTopLevelFrame() const;
+    // The descendant with the control ID, searched breadth first (with bOnlyPerm only permanent objects).
+    CWnd* GetDescendantWindow(int nID, BOOL bOnlyPerm = FALSE) const;
+    virtual BOOL IsFrameWnd() const { return FALSE; }
 
     /* Text. */
 
