@@ -46,6 +46,18 @@ HINSTANCE ModuleWith(UINT nIDResource, LPCTSTR lpszType)
     return ::FindResource(reinterpret_cast<HMODULE>(hInst), lpszName, lpszType) ? hInst : nullptr;
 }
 
+// Sends WM_INITIALUPDATE to the permanent objects below hWnd in the order the
+// windows were made (new windows go on top, so from the bottom up), parents first.
+void SendInitialUpdate(HWND hWnd)
+{
+    for (HWND hChild = ::GetWindow(::GetWindow(hWnd, GW_CHILD), GW_HWNDLAST); hChild;
+         hChild = ::GetWindow(hChild, GW_HWNDPREV)) {
+        if (CWnd* pChild = CWnd::FromHandlePermanent(hChild))
+            AfxCallWndProc(pChild, hChild, WM_INITIALUPDATE, 0, 0);
+        SendInitialUpdate(hChild);
+    }
+}
+
 } // namespace
 
 CFrameWnd::~CFrameWnd()
@@ -137,15 +149,22 @@ void CFrameWnd::InitialUpdateFrame(CDocument*, BOOL bMakeVisible)
                 SetActiveView(pView, FALSE);
         }
     }
-    SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+    SendInitialUpdate(m_hWnd);
     if (bMakeVisible) {
-        ShowWindow(SW_SHOW);
-        if (!(GetStyle() & WS_CHILD))
-            ::SetActiveWindow(m_hWnd);
+        ActivateFrame();
         if ((pView = GetActiveView()))
             pView->OnActivateView(TRUE, pView, pView);
     }
     OnUpdateFrameTitle(TRUE);
+}
+
+void CFrameWnd::ActivateFrame(int nCmdShow)
+{
+    if (nCmdShow == -1)
+        nCmdShow = IsIconic() ? SW_RESTORE : SW_SHOW;
+    ShowWindow(nCmdShow);
+    if (!(GetStyle() & WS_CHILD))
+        ::SetActiveWindow(m_hWnd);
 }
 
 /***** Layout *****/

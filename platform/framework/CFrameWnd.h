@@ -45,9 +45,12 @@ public:
         DWORD dwExStyle = 0, CCreateContext* pContext = nullptr);
     // Makes the context's view as child nID; nullptr when it cannot be made.
     CWnd* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);
-    // Sends every descendant WM_INITIALUPDATE, activates the first pane when no view is active,
+    // Sends every descendant WM_INITIALUPDATE (in the order they were made), activates the first pane when
+    // no view is active,
     // shows the frame (with bMakeVisible) and sets its title.
     void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
+    // Shows the frame (nCmdShow -1: SW_SHOW, or SW_RESTORE when minimized) and activates it.
+    virtual void ActivateFrame(int nCmdShow = -1);
 
     /* Layout. */
 
