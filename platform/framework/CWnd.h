@@ -38,6 +38,7 @@
 #include "platform/window/ScrollBars.h"
 #include "platform/window/Timers.h"
 #include "platform/window/Window.h"
+#include "platform/window/WindowPlacement.h"
 
 class CScrollBar;
 class CListBox;
@@ -121,7 +122,8 @@ public:
 
     /* Update-UI of controls. */
 
-    // Runs pTarget's update handlers for each child window, by control ID.
+    // Runs the update handlers for each child window, by control ID: this
+    // window's own entries first (no routing), then pTarget's routing.
     void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
 
     /* Relations. */
@@ -173,6 +175,8 @@ public:
     BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
+    BOOL GetWindowPlacement(WINDOWPLACEMENT* lpwndpl) const { return ::GetWindowPlacement(m_hWnd, lpwndpl); }
+    BOOL SetWindowPlacement(const WINDOWPLACEMENT* lpwndpl) { return ::SetWindowPlacement(m_hWnd, lpwndpl); }
     void GetWindowRect(LPRECT lpRect) const;
     void GetClientRect(LPRECT lpRect) const;
     void ClientToScreen(LPPOINT lpPoint) const;
