@@ -67,6 +67,8 @@ constexpr UINT VK_F1        = 0x70; // to VK_F12 = 0x7B
 constexpr UINT VK_F4        = 0x73;
 constexpr UINT VK_F10       = 0x79;
 constexpr UINT VK_F12       = 0x7B;
+constexpr UINT VK_NUMLOCK   = 0x90; // Num Lock; its toggle bit is the lock
+constexpr UINT VK_SCROLL    = 0x91; // Scroll Lock; likewise
 constexpr UINT VK_LSHIFT    = 0xA0;
 constexpr UINT VK_RSHIFT    = 0xA1;
 constexpr UINT VK_LCONTROL  = 0xA2;

@@ -184,5 +184,8 @@ void SendParentNotify(HWND hChild, UINT uEvent, POINT ptScreen);
 // The window's size limits: the defaults (maximized: the parent's client area;
 // sizing: SM_C?MINTRACK to SM_C?MAXTRACK), as its WM_GETMINMAXINFO handler changes them.
 MINMAXINFO QueryMinMaxInfo(HWND hWnd);
+// Hides the visible top-level windows hOwner owns while it is minimized
+// (bShow FALSE), and shows again those it hid (bShow TRUE).
+void ShowOwnedWindows(HWND hOwner, bool bShow);
 // Whether sizing the window keeps to its tracking limits: overlapped windows and those with WS_THICKFRAME.
 bool HasTrackingLimits(DWORD dwStyle);

@@ -330,14 +330,16 @@ TEST_F(InputTest, KeyStateChangesAsTheKeyMessagesAreTaken)
     PumpUntilIdle();
     EXPECT_EQ(GetKeyState(VK_SHIFT) & 0x8000, 0);
 
-    InjectKeyEvent(VK_CAPITAL, TRUE);
-    InjectKeyEvent(VK_CAPITAL, FALSE);
-    PumpUntilIdle();
-    EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, 1); // toggled on
-    InjectKeyEvent(VK_CAPITAL, TRUE);
-    InjectKeyEvent(VK_CAPITAL, FALSE);
-    PumpUntilIdle();
-    EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, 0);
+    for (UINT nLock : { VK_CAPITAL, VK_NUMLOCK, VK_SCROLL }) {
+        InjectKeyEvent(nLock, TRUE);
+        InjectKeyEvent(nLock, FALSE);
+        PumpUntilIdle();
+        EXPECT_EQ(GetKeyState(static_cast<int>(nLock)) & 1, 1) << nLock; // toggled on
+        InjectKeyEvent(nLock, TRUE);
+        InjectKeyEvent(nLock, FALSE);
+        PumpUntilIdle();
+        EXPECT_EQ(GetKeyState(static_cast<int>(nLock)) & 1, 0) << nLock;
+    }
 }
 
 TEST_F(InputTest, AsyncKeyStateReportsAPressOnceEvenAfterRelease)
