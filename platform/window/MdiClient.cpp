@@ -25,6 +25,7 @@ struct ClientState {
     HMENU hWindowMenu { nullptr };
     DWORD dwScrollStyles { 0 };   // WS_HSCROLL and WS_VSCROLL the client was made with
     bool bUpdatingScroll { false }; // showing a bar resizes the client, which asks again
+    HMENU hMenuWithButtons { nullptr }; // the frame menu that holds the maximized child's buttons
 };
 
 std::mutex g_clientsLock;
@@ -124,6 +125,52 @@ void Scroll(HWND hWndClient, int nBar, WORD nCode, int nTrack)
     UpdateScrollBars(hWndClient);
 }
 
+/***** The maximized child's buttons in the frame's menu bar *****/
+
+// Their commands reach the frame as WM_COMMAND, which passes them to the active child as WM_SYSCOMMAND.
+struct MaximizedButton {
+    UINT nCommand;
+    const char* pszText;
+};
+constexpr MaximizedButton MAXIMIZED_BUTTONS[] = { { SC_MINIMIZE, "_" }, { SC_RESTORE, "\u25A1" },
+    { SC_CLOSE, "\u00D7" } };
+
+void RemoveMaximizedButtons(HMENU hMenu)
+{
+    if (!IsMenu(hMenu))
+        return;
+    for (const MaximizedButton& button : MAXIMIZED_BUTTONS)
+        DeleteMenu(hMenu, button.nCommand, MF_BYCOMMAND);
+}
+
+// The frame's menu bar shows the buttons while the active child is maximized.
+void UpdateMaximizedButtons(HWND hWndClient)
+{
+    ClientState* pState = StateOf(hWndClient);
+    if (!pState)
+        return;
+    HWND hWndFrame = GetParent(hWndClient);
+    HMENU hMenu = GetMenu(hWndFrame);
+    bool bWanted = hMenu && pState->hWndActive && IsZoomed(pState->hWndActive);
+    bool bChanged = false;
+    if (pState->hMenuWithButtons && (pState->hMenuWithButtons != hMenu || !bWanted)) {
+        RemoveMaximizedButtons(pState->hMenuWithButtons);
+        pState->hMenuWithButtons = nullptr;
+        bChanged = true;
+    }
+    if (bWanted && pState->hMenuWithButtons != hMenu) {
+        UINT uFlags = MF_STRING | MF_RIGHTJUSTIFY;
+        for (const MaximizedButton& button : MAXIMIZED_BUTTONS) {
+            AppendMenu(hMenu, uFlags, button.nCommand, button.pszText);
+            uFlags = MF_STRING;
+        }
+        pState->hMenuWithButtons = hMenu;
+        bChanged = true;
+    }
+    if (bChanged)
+        DrawMenuBar(hWndFrame);
+}
+
 /***** Activation *****/
 
 void Activate(HWND hWndClient, HWND hWndNew)
@@ -138,8 +185,10 @@ void Activate(HWND hWndClient, HWND hWndNew)
         SendMessage(hWndOld, WM_NCACTIVATE, FALSE, 0);
         SendMessage(hWndOld, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hWndOld), reinterpret_cast<LPARAM>(hWndNew));
     }
-    if (!hWndNew || StateOf(hWndClient)->hWndActive != hWndNew)
+    if (!hWndNew || StateOf(hWndClient)->hWndActive != hWndNew) {
+        UpdateMaximizedButtons(hWndClient);
         return;
+    }
     SetWindowPos(hWndNew, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (bWasMaximized) {
         // The new child takes the old one's maximized place.
@@ -150,6 +199,7 @@ void Activate(HWND hWndClient, HWND hWndNew)
     }
     SendMessage(hWndNew, WM_NCACTIVATE, TRUE, 0);
     SendMessage(hWndNew, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hWndOld), reinterpret_cast<LPARAM>(hWndNew));
+    UpdateMaximizedButtons(hWndClient);
     // The child takes the focus while its frame is the active window.
     HWND hWndFocus = GetFocus();
     if (GetActiveWindow() == GetAncestor(hWndClient, GA_ROOT) && hWndFocus != hWndNew && !IsChild(hWndNew, hWndFocus))
@@ -193,6 +243,7 @@ void ChildDestroyed(HWND hWndClient, HWND hWndChild)
     }
     pState->hWndActive = nullptr;
     SendMessage(hWndChild, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hWndChild), 0);
+    UpdateMaximizedButtons(hWndClient);
 }
 
 /***** The client's procedure *****/
@@ -214,6 +265,11 @@ LRESULT CALLBACK MdiClientProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         SetWindowLong(hWnd, GWL_STYLE, GetWindowLong(hWnd, GWL_STYLE) & ~static_cast<LONG>(WS_HSCROLL | WS_VSCROLL));
         return DefWindowProc(hWnd, uMsg, wParam, lParam);
     }
+    case WM_DESTROY:
+        // The frame's menus outlive the client: the buttons leave them.
+        RemoveMaximizedButtons(StateOf(hWnd)->hMenuWithButtons);
+        StateOf(hWnd)->hMenuWithButtons = nullptr;
+        break;
     case WM_NCDESTROY: {
         std::lock_guard lock(g_clientsLock);
         g_clients.erase(hWnd);
@@ -265,6 +321,7 @@ LRESULT CALLBACK MdiClientProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
             SetMenu(hWndFrame, reinterpret_cast<HMENU>(wParam));
         if (lParam)
             StateOf(hWnd)->hWindowMenu = reinterpret_cast<HMENU>(lParam);
+        UpdateMaximizedButtons(hWnd);
         return reinterpret_cast<LRESULT>(hOld);
     }
     case WM_MDIREFRESHMENU:
@@ -342,6 +399,7 @@ LRESULT DefMDIChildProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     case WM_WINDOWPOSCHANGED: {
         LRESULT lResult = DefWindowProc(hWnd, uMsg, wParam, lParam);
         UpdateScrollBars(hWndClient);
+        UpdateMaximizedButtons(hWndClient);
         return lResult;
     }
     default:

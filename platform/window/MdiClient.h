@@ -9,7 +9,9 @@
 // activation and lParam the child gaining it; a destroyed active child hands
 // activation to the next in the window order (or to none, which its own last
 // WM_MDIACTIVATE tells it). While the active child is maximized, a child that
-// becomes active is maximized in its place.
+// becomes active is maximized in its place, and the frame's menu bar ends with
+// the child's minimize, restore and close buttons (commands SC_MINIMIZE,
+// SC_RESTORE and SC_CLOSE, which the frame passes to the child).
 //
 // Maximized children fill the client with their client area; their caption
 // and frame lie outside the client's edges. A client made with WS_HSCROLL or

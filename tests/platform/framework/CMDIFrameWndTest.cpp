@@ -263,3 +263,29 @@ TEST_F(CMDIFrameWndTest, TheClientShowsScrollBarsOnlyWhileAChildLiesOutside)
     EXPECT_LE(rcChild.right, rcClient.right);
     EXPECT_EQ(GetWindowLong(Client(), GWL_STYLE) & static_cast<LONG>(WS_HSCROLL), 0);
 }
+
+/***** The maximized child's buttons *****/
+
+TEST_F(CMDIFrameWndTest, AMaximizedChildsButtonsSitInTheMenuBarAndLeaveWithIt)
+{
+    CDocument* pDoc = m_pTemplate->CreateNewDocument();
+    CTestChild* pChild = NewChild(pDoc, "only");
+    HMENU hShared = m_pTemplate->m_hMenuShared;
+    ASSERT_EQ(GetMenuItemCount(hShared), 0);
+    pChild->MDIMaximize();
+    ASSERT_EQ(GetMenuItemCount(hShared), 3);
+    EXPECT_EQ(GetMenuItemID(hShared, 0), static_cast<UINT>(SC_MINIMIZE));
+    EXPECT_EQ(GetMenuItemID(hShared, 1), static_cast<UINT>(SC_RESTORE));
+    EXPECT_EQ(GetMenuItemID(hShared, 2), static_cast<UINT>(SC_CLOSE));
+    // The restore button's command reaches the child.
+    m_pMain->SendMessage(WM_COMMAND, SC_RESTORE);
+    EXPECT_FALSE(pChild->IsZoomed());
+    EXPECT_EQ(GetMenuItemCount(hShared), 0);
+    // Maximized again, then closed by its button: neither menu keeps the buttons.
+    pChild->MDIMaximize();
+    EXPECT_EQ(GetMenuItemCount(hShared), 3);
+    m_pMain->SendMessage(WM_COMMAND, SC_CLOSE);
+    EXPECT_EQ(m_pMain->MDIGetActive(), nullptr);
+    EXPECT_EQ(GetMenuItemCount(hShared), 0);
+    EXPECT_EQ(GetMenuItemCount(m_pMain->m_hMenuDefault), 0);
+}
