@@ -33,8 +33,6 @@ constexpr UINT WM_MDINEXT           = 0x0224; // wParam: the child (NULL: the ac
 constexpr UINT WM_MDIMAXIMIZE       = 0x0225; // wParam: the child
 constexpr UINT WM_MDIGETACTIVE      = 0x0229; // lParam: BOOL* set to whether it is maximized; returns the child
 constexpr UINT WM_MDISETMENU        = 0x0230; // wParam: the frame's new menu (NULL: keep); returns the old one
-constexpr UINT WM_ENTERSIZEMOVE     = 0x0231; // to a window whose move or size loop starts
-constexpr UINT WM_EXITSIZEMOVE      = 0x0232; // to a window whose move or size loop ends
 constexpr UINT WM_MDIREFRESHMENU    = 0x0234; // redraws the frame's menu bar
 // clang-format on
 

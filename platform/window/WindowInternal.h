@@ -187,5 +187,10 @@ MINMAXINFO QueryMinMaxInfo(HWND hWnd);
 // Hides the visible top-level windows hOwner owns while it is minimized
 // (bShow FALSE), and shows again those it hid (bShow TRUE).
 void ShowOwnedWindows(HWND hOwner, bool bShow);
+// The move (SC_MOVE) or size (SC_SIZE | WMSZ_* edge) loop of a window, from a
+// press at ptStart (screen): follows the mouse until the button comes up,
+// between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE. A maximized or minimized
+// window stays where it is.
+void RunSizeMoveLoop(HWND hWnd, WPARAM nCommand, POINT ptStart);
 // Whether sizing the window keeps to its tracking limits: overlapped windows and those with WS_THICKFRAME.
 bool HasTrackingLimits(DWORD dwStyle);
