@@ -4,6 +4,7 @@
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/CWinApp.h"
+#include "platform/framework/IndexPosition.h"
 #include "platform/window/Accelerators.h"
 
 #include <algorithm>
@@ -29,21 +30,14 @@ CDocTemplate::~CDocTemplate()
 
 /***** Documents *****/
 
-// A position is the index of the next document plus one, so that null ends the walk.
 POSITION CDocTemplate::GetFirstDocPosition() const
 {
-    return m_docList.empty() ? nullptr : reinterpret_cast<POSITION>(static_cast<uintptr_t>(1));
+    return FirstIndexPosition(m_docList);
 }
 
 CDocument* CDocTemplate::GetNextDoc(POSITION& rPos) const
 {
-    auto nIndex = reinterpret_cast<uintptr_t>(rPos) - 1;
-    if (nIndex >= m_docList.size()) {
-        rPos = nullptr;
-        return nullptr;
-    }
-    rPos = nIndex + 1 < m_docList.size() ? reinterpret_cast<POSITION>(nIndex + 2) : nullptr;
-    return m_docList[nIndex];
+    return NextAtIndexPosition(m_docList, rPos);
 }
 
 void CDocTemplate::AddDocument(CDocument* pDoc)

@@ -3,6 +3,7 @@
 #include "platform/framework/CDocTemplate.h"
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/CView.h"
+#include "platform/framework/IndexPosition.h"
 
 #include <algorithm>
 
@@ -28,21 +29,14 @@ void CDocument::SetTitle(LPCTSTR lpszTitle)
 
 /***** Views *****/
 
-// A position is the index of the next view plus one, so that null ends the walk.
 POSITION CDocument::GetFirstViewPosition() const
 {
-    return m_viewList.empty() ? nullptr : reinterpret_cast<POSITION>(static_cast<uintptr_t>(1));
+    return FirstIndexPosition(m_viewList);
 }
 
 CView* CDocument::GetNextView(POSITION& rPosition) const
 {
-    auto nIndex = reinterpret_cast<uintptr_t>(rPosition) - 1;
-    if (nIndex >= m_viewList.size()) {
-        rPosition = nullptr;
-        return nullptr;
-    }
-    rPosition = nIndex + 1 < m_viewList.size() ? reinterpret_cast<POSITION>(nIndex + 2) : nullptr;
-    return m_viewList[nIndex];
+    return NextAtIndexPosition(m_viewList, rPosition);
 }
 
 void CDocument::AddView(CView* pView)

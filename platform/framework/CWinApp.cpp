@@ -7,6 +7,7 @@
 #include "platform/base/WinError.h"
 #include "platform/framework/CDocTemplate.h"
 
+#include <memory>
 #include <string>
 
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
@@ -75,6 +76,8 @@ LPCTSTR CWinApp::GetAppName()
 
 CWinApp::~CWinApp()
 {
+    for (CDocTemplate* pTemplate : m_templateList)
+        delete pTemplate;
     if (g_pApp == this)
         g_pApp = nullptr;
     if (AfxGetThread() == this)

@@ -20,7 +20,6 @@
 #include "platform/base/CString.h"
 #include "platform/framework/CWinThread.h"
 
-#include <memory>
 #include <vector>
 
 class CCommandLineInfo;
@@ -98,7 +97,7 @@ private:
     // Takes lpszAppName as the name, and the profile's name from it.
     void SetAppName(LPCTSTR lpszAppName);
 
-    std::vector<std::unique_ptr<CDocTemplate>> m_templateList;
+    std::vector<CDocTemplate*> m_templateList; // owned, deleted with the application
     bool m_bNameSettled { false };
 
     CString m_strAppName;

@@ -6,6 +6,7 @@
 #include "platform/framework/CDocTemplate.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/framework/CWnd.h"
+#include "platform/framework/IndexPosition.h"
 
 /***** The command line *****/
 
@@ -46,24 +47,17 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo)
 void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
 {
     pTemplate->LoadTemplate();
-    m_templateList.emplace_back(pTemplate);
+    m_templateList.push_back(pTemplate);
 }
 
-// A position is the index of the next template plus one, so that null ends the walk.
 POSITION CWinApp::GetFirstDocTemplatePosition() const
 {
-    return m_templateList.empty() ? nullptr : reinterpret_cast<POSITION>(static_cast<uintptr_t>(1));
+    return FirstIndexPosition(m_templateList);
 }
 
 CDocTemplate* CWinApp::GetNextDocTemplate(POSITION& rPosition) const
 {
-    auto nIndex = reinterpret_cast<uintptr_t>(rPosition) - 1;
-    if (nIndex >= m_templateList.size()) {
-        rPosition = nullptr;
-        return nullptr;
-    }
-    rPosition = nIndex + 1 < m_templateList.size() ? reinterpret_cast<POSITION>(nIndex + 2) : nullptr;
-    return m_templateList[nIndex].get();
+    return NextAtIndexPosition(m_templateList, rPosition);
 }
 
 void CWinApp::OnFileNew()

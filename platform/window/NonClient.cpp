@@ -241,28 +241,15 @@ void TrackCaptionButton(HWND hWnd, LRESULT nButton)
     HWND hOldCapture = SetCapture(hWnd);
     POINT ptRelease {};
     bool bReleased = false;
-    for (;;) {
-        MSG msg {};
-        if (!PeekMessage(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)
-            && !PeekMessage(&msg, nullptr, WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK, PM_REMOVE)) {
-            // The release may have been routed before the capture was taken; without it the press is over.
-            if (!IsButtonDown(VK_LBUTTON) && !GetInputState())
-                break;
-            WaitMessage();
-            continue;
-        }
+    MSG msg {};
+    while (NextPressMessage(&msg)) {
         if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) {
             ptRelease = msg.pt;
             bReleased = true;
             break;
         }
     }
-    if (GetCapture() == hWnd) {
-        if (hOldCapture)
-            SetCapture(hOldCapture);
-        else
-            ReleaseCapture();
-    }
+    EndPressCapture(hWnd, hOldCapture);
     if (bReleased && IsWindow(hWnd) && HitTest(hWnd, ptRelease) == nButton)
         SendMessage(hWnd, WM_SYSCOMMAND, CaptionButtonCommand(hWnd, nButton),
             MAKELPARAM(static_cast<WORD>(ptRelease.x), static_cast<WORD>(ptRelease.y)));
@@ -423,4 +410,27 @@ LRESULT DefWindowProcInputAndPaint(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
     default:
         return 0;
     }
+}
+
+bool NextPressMessage(MSG* pMsg)
+{
+    for (;;) {
+        if (PeekMessage(pMsg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)
+            || PeekMessage(pMsg, nullptr, WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK, PM_REMOVE))
+            return true;
+        // The release may have been routed before the capture was taken; without it the press is over.
+        if (!IsButtonDown(VK_LBUTTON) && !GetInputState())
+            return false;
+        WaitMessage();
+    }
+}
+
+void EndPressCapture(HWND hWnd, HWND hOldCapture)
+{
+    if (GetCapture() != hWnd)
+        return;
+    if (hOldCapture)
+        SetCapture(hOldCapture);
+    else
+        ReleaseCapture();
 }

@@ -2,7 +2,6 @@
 
 #include "platform/gdi/Rects.h"
 #include "platform/window/Input.h"
-#include "platform/window/InputInternal.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Messages.h"
 #include "platform/window/Window.h"
@@ -70,16 +69,8 @@ void RunSizeMoveLoop(HWND hWnd, WPARAM nCommand, POINT ptStart)
     // The mouse belongs to the window from the start of the loop, as it hears.
     HWND hOldCapture = SetCapture(hWnd);
     SendMessage(hWnd, WM_ENTERSIZEMOVE, 0, 0);
-    for (;;) {
-        MSG msg {};
-        if (!PeekMessage(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)
-            && !PeekMessage(&msg, nullptr, WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK, PM_REMOVE)) {
-            // The release may have been routed before the capture was taken; without it the drag is over.
-            if (!IsButtonDown(VK_LBUTTON) && !GetInputState())
-                break;
-            WaitMessage();
-            continue;
-        }
+    MSG msg {};
+    while (NextPressMessage(&msg)) {
         if (!IsWindow(hWnd))
             return;
         bool bRelease = msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP;
@@ -91,12 +82,7 @@ void RunSizeMoveLoop(HWND hWnd, WPARAM nCommand, POINT ptStart)
         if (bRelease)
             break;
     }
-    if (GetCapture() == hWnd) {
-        if (hOldCapture)
-            SetCapture(hOldCapture);
-        else
-            ReleaseCapture();
-    }
+    EndPressCapture(hWnd, hOldCapture);
     if (IsWindow(hWnd))
         SendMessage(hWnd, WM_EXITSIZEMOVE, 0, 0);
 }

@@ -192,5 +192,10 @@ void ShowOwnedWindows(HWND hOwner, bool bShow);
 // between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE. A maximized or minimized
 // window stays where it is.
 void RunSizeMoveLoop(HWND hWnd, WPARAM nCommand, POINT ptStart);
+// While the left button stays pressed: the next mouse message (client or
+// non-client), waiting for one. FALSE once the press is over without one.
+bool NextPressMessage(MSG* pMsg);
+// Gives the capture a press loop took back to the window that had it.
+void EndPressCapture(HWND hWnd, HWND hOldCapture);
 // Whether sizing the window keeps to its tracking limits: overlapped windows and those with WS_THICKFRAME.
 bool HasTrackingLimits(DWORD dwStyle);
