@@ -198,23 +198,6 @@ TEST_F(CSplitterWndTest, ASubclassHidesAndShowsTheLastColumnThroughProtectedMemb
     EXPECT_EQ(ColumnWidths(), before);
 }
 
-TEST_F(CSplitterWndTest, ASubclassHidesAMiddleColumnAndGetsItsPanesBack)
-{
-    CWnd* pPanes[] = { m_splitter.GetPane(0, 0), m_splitter.GetPane(0, 1), m_splitter.GetPane(0, 2) };
-    m_splitter.HideColumn(1);
-    EXPECT_EQ(m_splitter.GetPane(0, 1), pPanes[2]);
-    // The parked pane is laid out no more.
-    RECT rcParked {};
-    pPanes[1]->GetWindowRect(&rcParked);
-    m_pFrame->MoveWindow(0, 0, 500, 300);
-    RECT rcStill {};
-    pPanes[1]->GetWindowRect(&rcStill);
-    EXPECT_TRUE(EqualRect(&rcParked, &rcStill));
-    m_splitter.ShowColumn();
-    for (int col = 0; col < 3; ++col)
-        EXPECT_EQ(m_splitter.GetPane(0, col), pPanes[col]);
-}
-
 TEST_F(CSplitterWndTest, PaintingDrawsEachBarAndEachPaneBorder)
 {
     m_splitter.m_drawn.clear();

@@ -179,12 +179,3 @@ TEST_F(CWinAppStartupTest, AnUnnamedApplicationsProfileKeyIsTheProductKey)
     RegCloseKey(hKey);
     EXPECT_STREQ(app.GetAppName(), "Archivora Plus");
 }
-
-TEST_F(CWinAppStartupTest, WithoutATitleStringTheExecutablesNameIsTheApplications)
-{
-    CWinApp app;
-    CString strName = app.GetAppName();
-    EXPECT_FALSE(strName.IsEmpty());
-    EXPECT_EQ(strName.Find('\\'), -1);
-    EXPECT_EQ(strName.Find('.'), -1);
-}

@@ -129,17 +129,3 @@ TEST_F(SizeMoveTest, DraggingAFrameEdgeSizesWithinTheTrackingLimits)
     EXPECT_EQ(rc.bottom - rc.top, GetSystemMetrics(SM_CYMINTRACK));
     EXPECT_EQ(rc.left, rcBefore.left);
 }
-
-TEST_F(SizeMoveTest, AMaximizedWindowDoesNotMove)
-{
-    ShowWindow(m_hWnd, SW_SHOWMAXIMIZED);
-    RECT rcBefore {};
-    GetWindowRect(m_hWnd, &rcBefore);
-    MessageLog::Instance().Take();
-    POINT ptCaption { rcBefore.left + 60, rcBefore.top + GetSystemMetrics(SM_CYFRAME) + 5 };
-    Drag(ptCaption, { ptCaption.x + 40, ptCaption.y + 40 });
-    RECT rcAfter {};
-    GetWindowRect(m_hWnd, &rcAfter);
-    EXPECT_EQ(rcAfter.left, rcBefore.left);
-    EXPECT_TRUE(LoopMessages().empty());
-}
