@@ -14,7 +14,7 @@ LPCTSTR AppCaption()
 {
     RegisterStandardControls();
     CWinApp* pApp = AfxGetApp();
-    return pApp && pApp->m_pszAppName ? pApp->m_pszAppName : nullptr;
+    return pApp ? pApp->GetAppName() : nullptr;
 }
 
 } // namespace

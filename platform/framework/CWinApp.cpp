@@ -1,10 +1,13 @@
 #include "platform/framework/CWinApp.h"
 
 #include "platform/base/ProfileFile.h"
+#include "platform/base/ProgramFolder.h"
 #include "platform/base/Registry.h"
 #include "platform/base/ResourceModule.h"
 #include "platform/base/WinError.h"
+#include "platform/framework/CDocTemplate.h"
 
+#include <memory>
 #include <string>
 
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
@@ -42,16 +45,39 @@ CWinApp::CWinApp(LPCTSTR lpszAppName)
     m_nThreadID = ::GetCurrentThreadId();
     m_hInstance = ::GetModuleHandle(nullptr);
     if (lpszAppName)
-        m_strAppName = lpszAppName;
-    else
-        m_strAppName.LoadString(AFX_IDS_APP_TITLE);
+        SetAppName(lpszAppName);
+}
+
+void CWinApp::SetAppName(LPCTSTR lpszAppName)
+{
+    m_bNameSettled = true;
+    m_strAppName = lpszAppName;
     m_pszAppName = m_strAppName;
-    m_strProfileName = m_strAppName + ".INI";
+    m_strProfileName = m_strAppName + (m_pszRegistryKey ? "" : ".INI");
     m_pszProfileName = m_strProfileName;
+}
+
+LPCTSTR CWinApp::GetAppName()
+{
+    if (m_bNameSettled)
+        return m_pszAppName;
+    CString strName;
+    if (!strName.LoadString(AFX_IDS_APP_TITLE) || strName.IsEmpty()) {
+        char szPath[MAX_PATH] {};
+        ::GetModuleFileName(nullptr, szPath, MAX_PATH);
+        strName = szPath;
+        strName = strName.Mid(strName.ReverseFind('\\') + 1);
+        if (int nDot = strName.ReverseFind('.'); nDot > 0)
+            strName = strName.Left(nDot);
+    }
+    SetAppName(strName);
+    return m_pszAppName;
 }
 
 CWinApp::~CWinApp()
 {
+    for (CDocTemplate* pTemplate : m_templateList)
+        delete pTemplate;
     if (g_pApp == this)
         g_pApp = nullptr;
     if (AfxGetThread() == this)
@@ -67,6 +93,7 @@ BOOL CWinApp::InitInstance()
 
 void CWinApp::SetRegistryKey(LPCTSTR lpszRegistryKey)
 {
+    GetAppName();
     m_strRegistryKey = lpszRegistryKey ? lpszRegistryKey : "";
     m_pszRegistryKey = m_strRegistryKey;
     // In the registry the settings are kept under the application's name.
@@ -83,6 +110,7 @@ void CWinApp::SetRegistryKey(UINT nIDRegistryKey)
 
 HKEY CWinApp::GetAppRegistryKey()
 {
+    GetAppName();
     if (!m_pszRegistryKey || !*m_pszRegistryKey)
         return nullptr;
     CString strPath = CString("Software\\") + m_pszRegistryKey + "\\" + m_pszProfileName;
@@ -108,6 +136,7 @@ HKEY CWinApp::GetSectionKey(LPCTSTR lpszSection)
 
 HKEY CWinApp::OpenSectionKey(LPCTSTR lpszSection)
 {
+    GetAppName();
     CString strPath = CString("Software\\") + m_pszRegistryKey + "\\" + m_pszProfileName + "\\" + lpszSection;
     HKEY hKey = nullptr;
     return RegOpenKeyEx(HKEY_CURRENT_USER, strPath, 0, KEY_READ, &hKey) == ERROR_SUCCESS ? hKey : nullptr;
@@ -115,6 +144,7 @@ HKEY CWinApp::OpenSectionKey(LPCTSTR lpszSection)
 
 UINT CWinApp::GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault)
 {
+    GetAppName();
     if (!lpszSection || !lpszEntry)
         return static_cast<UINT>(nDefault);
     if (!m_pszRegistryKey)
@@ -134,6 +164,7 @@ UINT CWinApp::GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault
 
 CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault)
 {
+    GetAppName();
     CString strDefault = lpszDefault ? lpszDefault : "";
     if (!lpszSection || !lpszEntry)
         return strDefault;
@@ -165,6 +196,7 @@ CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTST
 
 BOOL CWinApp::WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue)
 {
+    GetAppName();
     if (!lpszSection || !lpszEntry) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -183,6 +215,7 @@ BOOL CWinApp::WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue
 
 BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue)
 {
+    GetAppName();
     if (!lpszSection) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -214,3 +247,43 @@ BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR
 }
 
 void CWinApp::LoadStdProfileSettings(UINT) { }
+
+BOOL CWinApp::GetProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE* ppData, UINT* pBytes)
+{
+    GetAppName();
+    *ppData = nullptr;
+    *pBytes = 0;
+    if (!lpszSection || !lpszEntry || !m_pszRegistryKey)
+        return FALSE; // binary values live in the registry only
+    HKEY hKey = OpenSectionKey(lpszSection);
+    if (!hKey)
+        return FALSE;
+    DWORD dwType = 0;
+    DWORD cbData = 0;
+    BOOL bResult = FALSE;
+    if (RegQueryValueEx(hKey, lpszEntry, nullptr, &dwType, nullptr, &cbData) == ERROR_SUCCESS && dwType == REG_BINARY) {
+        auto pData = std::make_unique<BYTE[]>(cbData ? cbData : 1);
+        if (RegQueryValueEx(hKey, lpszEntry, nullptr, &dwType, pData.get(), &cbData) == ERROR_SUCCESS) {
+            *ppData = pData.release();
+            *pBytes = cbData;
+            bResult = TRUE;
+        }
+    }
+    RegCloseKey(hKey);
+    return bResult;
+}
+
+BOOL CWinApp::WriteProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE pData, UINT nBytes)
+{
+    GetAppName();
+    if (!lpszSection || !lpszEntry || !m_pszRegistryKey) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    HKEY hKey = GetSectionKey(lpszSection);
+    if (!hKey)
+        return FALSE;
+    LSTATUS nStatus = RegSetValueEx(hKey, lpszEntry, 0, REG_BINARY, pData, nBytes);
+    RegCloseKey(hKey);
+    return nStatus == ERROR_SUCCESS;
+}

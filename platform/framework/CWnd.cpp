@@ -479,6 +479,11 @@ void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler)
             continue;
         state.m_nID = static_cast<UINT>(::GetDlgCtrlID(hChild));
         state.m_pOther = FromHandle(hChild);
+        // The window's own update entries come first, without routing: a bar's
+        // entries for its controls run before its owner frame's routing.
+        if (pTarget != this && state.m_nID != 0
+            && CCmdTarget::OnCmdMsg(state.m_nID, static_cast<int>(CN_UPDATE_COMMAND_UI), &state, nullptr))
+            continue;
         state.DoUpdate(pTarget, bDisableIfNoHndler);
     }
 }

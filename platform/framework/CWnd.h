@@ -38,10 +38,12 @@
 #include "platform/window/ScrollBars.h"
 #include "platform/window/Timers.h"
 #include "platform/window/Window.h"
+#include "platform/window/WindowPlacement.h"
 
 class CScrollBar;
 class CListBox;
 class CCreateContext;
+class CFrameWnd;
 class CDataExchange;
 
 class CWnd : public CCmdTarget {
@@ -120,7 +122,8 @@ public:
 
     /* Update-UI of controls. */
 
-    // Runs pTarget's update handlers for each child window, by control ID.
+    // Runs the update handlers for each child window, by control ID: this
+    // window's own entries first (no routing), then pTarget's routing.
     void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
 
     /* Relations. */
@@ -137,6 +140,13 @@ public:
     int SetDlgCtrlID(int nID);
     CWnd* GetWindow(UINT nCmd) const;
     BOOL IsChild(const CWnd* pWnd) const;
+    // The first ancestor whose object is a frame window, or nullptr.
+    CFrameWnd* GetParentFrame() const;
+    // The outermost frame that holds this window (itself when it is one); nullptr when none does.
+    CFrameWnd* GetTopLevelFrame() const;
+    // The descendant with the control ID, searched breadth first (with bOnlyPerm only permanent objects).
+    CWnd* GetDescendantWindow(int nID, BOOL bOnlyPerm = FALSE) const;
+    virtual BOOL IsFrameWnd() const { return FALSE; }
 
     /* Text. */
 
@@ -165,6 +175,8 @@ public:
     BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
+    BOOL GetWindowPlacement(WINDOWPLACEMENT* lpwndpl) const { return ::GetWindowPlacement(m_hWnd, lpwndpl); }
+    BOOL SetWindowPlacement(const WINDOWPLACEMENT* lpwndpl) { return ::SetWindowPlacement(m_hWnd, lpwndpl); }
     void GetWindowRect(LPRECT lpRect) const;
     void GetClientRect(LPRECT lpRect) const;
     void ClientToScreen(LPPOINT lpPoint) const;

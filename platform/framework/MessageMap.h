@@ -158,6 +158,8 @@ protected:                                                                      
 #define ON_WM_QUERYNEWPALETTE() AFX_WM_RESULT(WM_QUERYNEWPALETTE, OnQueryNewPalette, BOOL())
 #define ON_WM_COPYDATA()        AFX_WM_RESULT(WM_COPYDATA, OnCopyData, BOOL(CWnd*, COPYDATASTRUCT*), CWnd::FromHandle(reinterpret_cast<HWND>(AFX_WP)), reinterpret_cast<COPYDATASTRUCT*>(AFX_LP))
 #define ON_WM_HELPINFO()        AFX_WM_RESULT(WM_HELP, OnHelpInfo, BOOL(HELPINFO*), reinterpret_cast<HELPINFO*>(AFX_LP))
+// An MDI child gains (pActivateWnd == this) or loses activation; pActivateWnd is null when none takes over.
+#define ON_WM_MDIACTIVATE()     AFX_WM_VOID(WM_MDIACTIVATE, OnMDIActivate, void(BOOL, CWnd*, CWnd*), reinterpret_cast<HWND>(AFX_LP) == pThis->m_hWnd, CWnd::FromHandle(reinterpret_cast<HWND>(AFX_LP)), CWnd::FromHandle(reinterpret_cast<HWND>(AFX_WP)))
 
 /* Any message, registered messages. */
 #define ON_MESSAGE(message, memberFxn)                                             \

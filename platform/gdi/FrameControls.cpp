@@ -114,6 +114,38 @@ void DrawCross(CPixelTarget& target, const RECT& rc, COLORREF cr)
     }
 }
 
+// The glyph of a minimize (a bar at the bottom), maximize (a window) or restore (two windows) button.
+void DrawWindowGlyph(CPixelTarget& target, const RECT& rc, UINT nKind, COLORREF cr)
+{
+    constexpr int MAX_GLYPH = 1024;
+    int nSize = std::clamp(std::min<int>(rc.right - rc.left, rc.bottom - rc.top) * 2 / 3, 4, MAX_GLYPH);
+    int x0 = (rc.left + rc.right - nSize) / 2, y0 = (rc.top + rc.bottom - nSize) / 2;
+    uint32_t nPixel = target.Pixel(cr);
+    auto frame = [&](int x, int y, int cx, int cy) {
+        for (int i = 0; i < cx; ++i) {
+            target.Put(x + i, y, nPixel);
+            target.Put(x + i, y + 1, nPixel); // a thick top, as a caption
+            target.Put(x + i, y + cy - 1, nPixel);
+        }
+        for (int i = 0; i < cy; ++i) {
+            target.Put(x, y + i, nPixel);
+            target.Put(x + cx - 1, y + i, nPixel);
+        }
+    };
+    if (nKind == DFCS_CAPTIONMIN) {
+        for (int i = 0; i < nSize * 2 / 3; ++i) {
+            target.Put(x0 + i, y0 + nSize - 2, nPixel);
+            target.Put(x0 + i, y0 + nSize - 1, nPixel);
+        }
+    } else if (nKind == DFCS_CAPTIONMAX) {
+        frame(x0, y0, nSize, nSize);
+    } else {
+        int nSmall = nSize * 2 / 3;
+        frame(x0 + nSize - nSmall, y0, nSmall, nSmall);
+        frame(x0, y0 + nSize - nSmall, nSmall, nSmall);
+    }
+}
+
 void DrawCheckBox(CPixelTarget& target, RECT rc, UINT nState)
 {
     int nSize = std::min<int>({ 13, rc.right - rc.left, rc.bottom - rc.top });
@@ -245,6 +277,14 @@ BOOL DrawFrameControl(HDC hdc, LPRECT lprc, UINT uType, UINT uState)
         if (uState & DFCS_PUSHED)
             OffsetRect(&inside, 1, 1);
         DrawCross(target, inside, (uState & DFCS_INACTIVE) ? SHADOW : TEXT);
+        return TRUE;
+    }
+    if (uType == DFC_CAPTION && (uState & 0xFF) <= DFCS_CAPTIONRESTORE) {
+        UINT nEdge = (uState & DFCS_PUSHED) ? EDGE_SUNKEN : EDGE_RAISED;
+        RECT inside = DrawDeviceEdge(target, rc, nEdge, BF_RECT | BF_MIDDLE | nFlat | nMono);
+        if (uState & DFCS_PUSHED)
+            OffsetRect(&inside, 1, 1);
+        DrawWindowGlyph(target, inside, uState & 0xFF, (uState & DFCS_INACTIVE) ? SHADOW : TEXT);
         return TRUE;
     }
     if (uType == DFC_SCROLL) {

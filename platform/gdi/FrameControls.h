@@ -39,6 +39,9 @@ constexpr UINT DFC_SCROLL  = 3;
 constexpr UINT DFC_BUTTON  = 4;
 
 constexpr UINT DFCS_CAPTIONCLOSE      = 0x0000;
+constexpr UINT DFCS_CAPTIONMIN        = 0x0001;
+constexpr UINT DFCS_CAPTIONMAX        = 0x0002;
+constexpr UINT DFCS_CAPTIONRESTORE    = 0x0003;
 constexpr UINT DFCS_BUTTONCHECK      = 0x0000;
 constexpr UINT DFCS_BUTTONRADIOIMAGE = 0x0001;
 constexpr UINT DFCS_BUTTONRADIOMASK  = 0x0002;
@@ -66,5 +69,5 @@ BOOL DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags);
 // Inverts every other pixel of the rectangle's border, so a second call removes it.
 BOOL DrawFocusRect(HDC hDC, const RECT* lprc);
 // Draws a frame control of kind `uType` (DFC_BUTTON, DFC_SCROLL, or DFC_CAPTION
-// with DFCS_CAPTIONCLOSE) in state `uState`.
+// with DFCS_CAPTIONCLOSE, _MIN, _MAX or _RESTORE) in state `uState`.
 BOOL DrawFrameControl(HDC hdc, LPRECT lprc, UINT uType, UINT uState);

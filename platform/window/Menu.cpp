@@ -112,7 +112,7 @@ std::optional<CItemRef> Lookup(CMenuTable& table, HMENU hMenu, UINT uItem, bool 
 // The item that AppendMenu, InsertMenu and ModifyMenu describe.
 bool MakeItem(CMenuTable& table, UINT uFlags, UINT_PTR uIDNewItem, LPCTSTR lpNewItem, CMenuItem& item)
 {
-    item.fType = uFlags & (MFT_MENUBARBREAK | MFT_MENUBREAK | MFT_OWNERDRAW | MFT_SEPARATOR);
+    item.fType = uFlags & (MFT_MENUBARBREAK | MFT_MENUBREAK | MFT_OWNERDRAW | MFT_SEPARATOR | MFT_RIGHTJUSTIFY);
     item.fState = uFlags & (MFS_GRAYED | MFS_CHECKED | MFS_HILITE | MFS_DEFAULT);
     if (uFlags & MF_POPUP) {
         item.hSubMenu = reinterpret_cast<HMENU>(uIDNewItem);

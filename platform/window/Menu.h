@@ -35,6 +35,7 @@ constexpr UINT MF_HILITE         = 0x0080;
 constexpr UINT MF_DEFAULT        = 0x1000;
 constexpr UINT MF_SYSMENU        = 0x2000;
 constexpr UINT MF_MOUSESELECT    = 0x8000;
+constexpr UINT MF_RIGHTJUSTIFY   = 0x4000; // in a menu bar: this item and those after it sit at the right end
 
 /* MENUITEMINFO types and states. */
 constexpr UINT MFT_STRING        = 0x0000;
@@ -43,6 +44,7 @@ constexpr UINT MFT_MENUBREAK     = 0x0040;
 constexpr UINT MFT_OWNERDRAW     = 0x0100;
 constexpr UINT MFT_RADIOCHECK    = 0x0200;
 constexpr UINT MFT_SEPARATOR     = 0x0800;
+constexpr UINT MFT_RIGHTJUSTIFY  = 0x4000;
 constexpr UINT MFS_ENABLED       = 0x0000;
 constexpr UINT MFS_GRAYED        = 0x0003;
 constexpr UINT MFS_DISABLED      = 0x0003;

@@ -19,6 +19,8 @@
 #include "platform/window/Window.h"
 #include "platform/window/WindowInternal.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int BAR_ITEM_PAD_X = 6; // left and right of each bar item's text
@@ -38,6 +40,15 @@ std::vector<RECT> LayOutBar(HDC hdc, const std::vector<CMenuItem>& items, const 
         x += cx;
     }
     SelectObject(hdc, hOldFont);
+    // The first right-justified item and those after it move to the bar's right end.
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (!(items[i].fType & MFT_RIGHTJUSTIFY))
+            continue;
+        int dx = std::max(0, static_cast<int>(rcBar.right - rects.back().right));
+        for (size_t j = i; j < rects.size(); ++j)
+            OffsetRect(&rects[j], dx, 0);
+        break;
+    }
     return rects;
 }
 

@@ -188,6 +188,8 @@ constexpr UINT WM_CONTEXTMENU       = 0x007B; // wParam: the window clicked; lPa
 // size or frame changes; the client area always follows from the styles, which the handler may change.
 constexpr UINT WM_NCCALCSIZE        = 0x0083;
 constexpr UINT WM_SYSCOMMAND        = 0x0112; // wParam: SC_*; lParam: the screen point of a mouse choice
+constexpr UINT WM_ENTERSIZEMOVE     = 0x0231; // to a window whose move or size loop starts
+constexpr UINT WM_EXITSIZEMOVE      = 0x0232; // to a window whose move or size loop ends
 constexpr UINT WM_PARENTNOTIFY      = 0x0210; // wParam: the event (low), the child's ID or the button (high); lParam: the child or the point
 
 /* WM_SYSCOMMAND commands; the low four bits are the system's own. */

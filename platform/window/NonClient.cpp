@@ -62,12 +62,23 @@ CFrameLayout LayOutFrame(HWND hWnd)
     return layout;
 }
 
-RECT CloseButtonRect(const CFrameLayout& layout)
+// The caption buttons from the right: close, then maximize (or restore) and
+// minimize, both shown when the style has either box. Empty when not shown.
+RECT CaptionButtonRect(const CFrameLayout& layout, LRESULT nHit)
 {
+    if (!(layout.dwStyle & WS_SYSMENU) || IsRectEmpty(&layout.rcCaption))
+        return RECT {};
+    int nPlace = nHit == HTCLOSE ? 0 : nHit == HTMAXBUTTON ? 1 : 2;
+    if (nPlace > 0 && !(layout.dwStyle & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)))
+        return RECT {};
+    int cx = GetSystemMetrics(SM_CXSIZE);
     RECT rc = layout.rcCaption;
-    rc.left = std::max(rc.left, rc.right - GetSystemMetrics(SM_CXSIZE));
+    rc.right -= nPlace * cx;
+    rc.left = std::max(rc.left, rc.right - cx);
     return rc;
 }
+
+constexpr LRESULT CAPTION_BUTTONS[] = { HTCLOSE, HTMAXBUTTON, HTMINBUTTON };
 
 LRESULT HitTest(HWND hWnd, POINT pt)
 {
@@ -111,9 +122,11 @@ LRESULT HitTest(HWND hWnd, POINT pt)
     if (PtInRect(&rcMenuBar, ptWindow))
         return HTMENU;
     if (PtInRect(&layout.rcCaption, ptWindow)) {
-        RECT rcClose = CloseButtonRect(layout);
-        if ((layout.dwStyle & WS_SYSMENU) && PtInRect(&rcClose, ptWindow))
-            return HTCLOSE;
+        for (LRESULT nButton : CAPTION_BUTTONS) {
+            RECT rcButton = CaptionButtonRect(layout, nButton);
+            if (PtInRect(&rcButton, ptWindow))
+                return nButton;
+        }
         return HTCAPTION;
     }
     return HTBORDER;
@@ -161,11 +174,19 @@ void PaintFrame(HWND hWnd)
         GetWindowText(hWnd, szText, sizeof(szText));
         RECT rcText = rcCaption;
         rcText.left += 3;
-        if (layout.dwStyle & WS_SYSMENU) {
-            RECT rcClose = CloseButtonRect(layout);
-            InflateRect(&rcClose, -2, -2);
-            DrawFrameControl(hdc, &rcClose, DFC_CAPTION, DFCS_CAPTIONCLOSE);
-            rcText.right = rcClose.left - 2;
+        for (LRESULT nButton : CAPTION_BUTTONS) {
+            RECT rcButton = CaptionButtonRect(layout, nButton);
+            if (IsRectEmpty(&rcButton))
+                continue;
+            rcText.right = rcButton.left - 2;
+            InflateRect(&rcButton, -2, -2);
+            UINT nGlyph = nButton == HTCLOSE ? DFCS_CAPTIONCLOSE
+                : nButton == HTMINBUTTON      ? DFCS_CAPTIONMIN
+                : IsZoomed(hWnd)              ? DFCS_CAPTIONRESTORE
+                                              : DFCS_CAPTIONMAX;
+            bool bEnabled = nButton == HTCLOSE || (nButton == HTMINBUTTON && (layout.dwStyle & WS_MINIMIZEBOX))
+                || (nButton == HTMAXBUTTON && (layout.dwStyle & WS_MAXIMIZEBOX));
+            DrawFrameControl(hdc, &rcButton, DFC_CAPTION, nGlyph | (bEnabled ? 0 : DFCS_INACTIVE));
         }
         HGDIOBJ hOldFont = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
         SetBkMode(hdc, TRANSPARENT);
@@ -198,39 +219,40 @@ HWND ParentOfChild(HWND hWnd)
     return (GetWindowLong(hWnd, GWL_STYLE) & WS_CHILD) ? GetParent(hWnd) : nullptr;
 }
 
-// Follows a press on the close box until the button comes up: released over
-// the box, it asks the window to close (WM_SYSCOMMAND SC_CLOSE); anywhere
-// else, nothing happens.
-void TrackCloseButton(HWND hWnd)
+// The system command of a caption button: the maximize box restores a maximized or minimized window.
+WPARAM CaptionButtonCommand(HWND hWnd, LRESULT nButton)
 {
+    if (nButton == HTCLOSE)
+        return SC_CLOSE;
+    if (nButton == HTMINBUTTON)
+        return SC_MINIMIZE;
+    return IsZoomed(hWnd) || IsIconic(hWnd) ? SC_RESTORE : SC_MAXIMIZE;
+}
+
+// Follows a press on a caption button until the mouse button comes up:
+// released over the same caption button, it sends the button's system command
+// (WM_SYSCOMMAND SC_CLOSE, SC_MINIMIZE, SC_MAXIMIZE or SC_RESTORE); anywhere
+// else, nothing happens. A box the style lacks does nothing.
+void TrackCaptionButton(HWND hWnd, LRESULT nButton)
+{
+    auto dwStyle = static_cast<DWORD>(GetWindowLong(hWnd, GWL_STYLE));
+    if ((nButton == HTMINBUTTON && !(dwStyle & WS_MINIMIZEBOX)) || (nButton == HTMAXBUTTON && !(dwStyle & WS_MAXIMIZEBOX)))
+        return;
     HWND hOldCapture = SetCapture(hWnd);
     POINT ptRelease {};
     bool bReleased = false;
-    for (;;) {
-        MSG msg {};
-        if (!PeekMessage(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)
-            && !PeekMessage(&msg, nullptr, WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK, PM_REMOVE)) {
-            // The release may have been routed before the capture was taken; without it the press is over.
-            if (!IsButtonDown(VK_LBUTTON) && !GetInputState())
-                break;
-            WaitMessage();
-            continue;
-        }
+    MSG msg {};
+    while (NextPressMessage(&msg)) {
         if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) {
             ptRelease = msg.pt;
             bReleased = true;
             break;
         }
     }
-    if (GetCapture() == hWnd) {
-        if (hOldCapture)
-            SetCapture(hOldCapture);
-        else
-            ReleaseCapture();
-    }
-    if (bReleased && IsWindow(hWnd) && HitTest(hWnd, ptRelease) == HTCLOSE)
-        SendMessage(
-            hWnd, WM_SYSCOMMAND, SC_CLOSE, MAKELPARAM(static_cast<WORD>(ptRelease.x), static_cast<WORD>(ptRelease.y)));
+    EndPressCapture(hWnd, hOldCapture);
+    if (bReleased && IsWindow(hWnd) && HitTest(hWnd, ptRelease) == nButton)
+        SendMessage(hWnd, WM_SYSCOMMAND, CaptionButtonCommand(hWnd, nButton),
+            MAKELPARAM(static_cast<WORD>(ptRelease.x), static_cast<WORD>(ptRelease.y)));
 }
 
 void SendContextMenu(HWND hWnd, LPARAM lParamPoint)
@@ -319,8 +341,18 @@ LRESULT DefWindowProcInputAndPaint(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
             ClickScrollBar(hWnd, wParam == static_cast<WPARAM>(HTVSCROLL) ? SB_VERT : SB_HORZ, PointFromParam(lParam));
         else if (wParam == static_cast<WPARAM>(HTMENU))
             ClickMenuBar(hWnd, PointFromParam(lParam));
-        else if (wParam == static_cast<WPARAM>(HTCLOSE))
-            TrackCloseButton(hWnd);
+        else if (wParam == static_cast<WPARAM>(HTCLOSE) || wParam == static_cast<WPARAM>(HTMINBUTTON)
+            || wParam == static_cast<WPARAM>(HTMAXBUTTON))
+            TrackCaptionButton(hWnd, static_cast<LRESULT>(wParam));
+        else if (wParam == static_cast<WPARAM>(HTCAPTION) && uMsg == WM_NCLBUTTONDBLCLK) {
+            // A double click on the caption maximizes, or restores.
+            auto dwStyle = static_cast<DWORD>(GetWindowLong(hWnd, GWL_STYLE));
+            if (dwStyle & WS_MAXIMIZEBOX)
+                SendMessage(hWnd, WM_SYSCOMMAND, IsZoomed(hWnd) || IsIconic(hWnd) ? SC_RESTORE : SC_MAXIMIZE, lParam);
+        } else if (wParam == static_cast<WPARAM>(HTCAPTION))
+            SendMessage(hWnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
+        else if (wParam >= static_cast<WPARAM>(HTLEFT) && wParam <= static_cast<WPARAM>(HTBOTTOMRIGHT))
+            SendMessage(hWnd, WM_SYSCOMMAND, SC_SIZE | (wParam - HTLEFT + 1), lParam);
         return 0;
     case WM_RBUTTONUP: {
         POINT pt = PointFromParam(lParam);
@@ -362,6 +394,10 @@ LRESULT DefWindowProcInputAndPaint(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
         case SC_RESTORE:
             ShowWindow(hWnd, SW_RESTORE);
             break;
+        case SC_MOVE:
+        case SC_SIZE:
+            RunSizeMoveLoop(hWnd, wParam, PointFromParam(lParam));
+            break;
         default:
             break;
         }
@@ -374,4 +410,27 @@ LRESULT DefWindowProcInputAndPaint(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
     default:
         return 0;
     }
+}
+
+bool NextPressMessage(MSG* pMsg)
+{
+    for (;;) {
+        if (PeekMessage(pMsg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)
+            || PeekMessage(pMsg, nullptr, WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK, PM_REMOVE))
+            return true;
+        // The release may have been routed before the capture was taken; without it the press is over.
+        if (!IsButtonDown(VK_LBUTTON) && !GetInputState())
+            return false;
+        WaitMessage();
+    }
+}
+
+void EndPressCapture(HWND hWnd, HWND hOldCapture)
+{
+    if (GetCapture() != hWnd)
+        return;
+    if (hOldCapture)
+        SetCapture(hOldCapture);
+    else
+        ReleaseCapture();
 }

@@ -184,5 +184,18 @@ void SendParentNotify(HWND hChild, UINT uEvent, POINT ptScreen);
 // The window's size limits: the defaults (maximized: the parent's client area;
 // sizing: SM_C?MINTRACK to SM_C?MAXTRACK), as its WM_GETMINMAXINFO handler changes them.
 MINMAXINFO QueryMinMaxInfo(HWND hWnd);
+// Hides the visible top-level windows hOwner owns while it is minimized
+// (bShow FALSE), and shows again those it hid (bShow TRUE).
+void ShowOwnedWindows(HWND hOwner, bool bShow);
+// The move (SC_MOVE) or size (SC_SIZE | WMSZ_* edge) loop of a window, from a
+// press at ptStart (screen): follows the mouse until the button comes up,
+// between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE. A maximized or minimized
+// window stays where it is.
+void RunSizeMoveLoop(HWND hWnd, WPARAM nCommand, POINT ptStart);
+// While the left button stays pressed: the next mouse message (client or
+// non-client), waiting for one. FALSE once the press is over without one.
+bool NextPressMessage(MSG* pMsg);
+// Gives the capture a press loop took back to the window that had it.
+void EndPressCapture(HWND hWnd, HWND hOldCapture);
 // Whether sizing the window keeps to its tracking limits: overlapped windows and those with WS_THICKFRAME.
 bool HasTrackingLimits(DWORD dwStyle);

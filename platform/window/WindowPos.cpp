@@ -210,6 +210,7 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
         || nCmdShow == SW_FORCEMINIMIZE)
         dwState = WS_MINIMIZE;
     bool bChangeState = false;
+    DWORD dwPrevious = 0; // the state before the call
     RECT rcNew {};
     {
         auto lock = LockWindows();
@@ -218,6 +219,7 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
             return FALSE;
         bWasVisible = (pWindow->dwStyle & WS_VISIBLE) != 0;
         DWORD dwCurrent = pWindow->dwStyle & (WS_MINIMIZE | WS_MAXIMIZE);
+        dwPrevious = dwCurrent;
         bool bKeepsState
             = nCmdShow == SW_HIDE || nCmdShow == SW_SHOW || nCmdShow == SW_SHOWNA || nCmdShow == SW_SHOWNOACTIVATE;
         if (!bKeepsState && dwState != dwCurrent) {
@@ -241,6 +243,8 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
         uFlags |= SWP_NOMOVE | SWP_NOSIZE;
     if (bShow != bWasVisible || bChangeState)
         SetWindowPos(hWnd, nullptr, rcNew.left, rcNew.top, rcNew.right - rcNew.left, rcNew.bottom - rcNew.top, uFlags);
+    if (bChangeState && (dwState == WS_MINIMIZE) != (dwPrevious == WS_MINIMIZE))
+        ShowOwnedWindows(hWnd, dwState != WS_MINIMIZE);
     return bWasVisible;
 }
 

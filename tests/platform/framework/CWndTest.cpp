@@ -417,3 +417,37 @@ TEST_F(CWndTest, UpdateDialogControlsRunsTheTargetsHandlersForEachControl)
     // Its handler set the check only, and no command handler exists for it.
     EXPECT_FALSE(second.IsWindowEnabled());
 }
+
+namespace {
+
+// An owner whose update handlers log which control they were asked about.
+class CUpdateTarget : public CCmdTarget {
+    DECLARE_MESSAGE_MAP()
+
+protected:
+    void OnUpdateAny(CCmdUI* pCmdUI) { HandlerLog::Add("target " + std::to_string(pCmdUI->m_nID)); }
+};
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CUpdateTarget, CCmdTarget)
+    ON_UPDATE_COMMAND_UI_RANGE(1, 3, &CUpdateTarget::OnUpdateAny)
+END_MESSAGE_MAP()
+// clang-format on
+
+} // namespace
+
+TEST_F(CWndTest, UpdateDialogControlsAsksTheWindowsOwnEntriesBeforeItsTarget)
+{
+    CCountingWnd bar("bar");
+    ASSERT_TRUE(bar.CreateEx(0, nullptr, "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr));
+    CWnd first;
+    CWnd third;
+    ASSERT_TRUE(first.Create(nullptr, "", 0, Rect(0, 0, 10, 10), &bar, 1));
+    ASSERT_TRUE(third.Create(nullptr, "", 0, Rect(0, 0, 10, 10), &bar, 3));
+    CUpdateTarget owner;
+    HandlerLog::Take();
+    bar.UpdateDialogControls(&owner, FALSE);
+    // Control 1 has an entry in the bar's own map; control 3 goes to the owner.
+    EXPECT_EQ(HandlerLog::Take(), std::vector<std::string> { "target 3" });
+    EXPECT_FALSE(first.IsWindowEnabled());
+}

@@ -188,3 +188,23 @@ TEST_F(MenuBarTest, AltWithAMnemonicOpensTheMenuWithItsFirstItemSelected)
 }
 
 } // namespace
+
+TEST_F(MenuBarTest, RightJustifiedItemsSitAtTheBarsRightEnd)
+{
+    constexpr UINT ID_RIGHT = 0xF060;
+    AppendMenu(m_hBar, MF_STRING | MF_RIGHTJUSTIFY, ID_RIGHT, "X");
+    ASSERT_TRUE(SetMenu(m_hWnd, m_hBar));
+    PumpUntilIdle();
+    MessageLog::Instance().Take();
+    // A click near the right edge, far past the items on the left, chooses the right-justified item.
+    RECT rcWindow {};
+    GetWindowRect(m_hWnd, &rcWindow);
+    POINT ptRight = BarPoint(rcWindow.right - rcWindow.left - 6);
+    InjectMouseEvent(CMouseInput { EMouseAction::Move, EMouseButton::None, ptRight, 0 });
+    InjectMouseEvent(CMouseInput { EMouseAction::ButtonDown, EMouseButton::Left, ptRight, 0 });
+    InjectMouseEvent(CMouseInput { EMouseAction::ButtonUp, EMouseButton::Left, ptRight, 0 });
+    PumpUntilIdle();
+    std::vector<LoggedMessage> commands = Logged(WM_COMMAND);
+    ASSERT_EQ(commands.size(), 1U);
+    EXPECT_EQ(commands[0].wParam, MAKEWPARAM(ID_RIGHT, 0));
+}

@@ -1,0 +1,3 @@
+#include "frame/CArchivoraDoc.h"
+
+IMPLEMENT_DYNCREATE(CArchivoraDoc, CDocument)
