@@ -399,8 +399,8 @@ int main()
     Figures sqlite = RunSqlite((folder / "archiv.db").string());
 
     std::printf("documents: %d\ndirectories: %d\nnodes: %d\n", DOCUMENT_COUNT, DIRECTORY_COUNT, NODE_COUNT);
-    std::printf("catalog_cache_chunks: %d\ncatalog_large_cache_chunks: %d\n", CCatalogFile::CACHE_CHUNKS,
-        LARGE_CACHE_CHUNKS);
+    std::printf(
+        "catalog_cache_chunks: %d\ncatalog_large_cache_chunks: %d\n", CCatalogFile::CACHE_CHUNKS, LARGE_CACHE_CHUNKS);
     Print("build", catalog.build, large.build, sqlite.build);
     Print("reopen", catalog.reopen, large.reopen, sqlite.reopen);
     Print("walk", catalog.walk, large.walk, sqlite.walk);

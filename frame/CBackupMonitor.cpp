@@ -98,7 +98,8 @@ BOOL CBackupMonitor::MakeCatalogBackup()
         return FALSE;
     CRegistryKey key;
     // A generation whose time is not stored is still a good generation; the next start makes another.
-    if (!key.Create(HKEY_CURRENT_USER, KEY_PATH) || !key.SetDWORD(VALUE_LAST_GENERATION, static_cast<DWORD>(CTime::GetCurrentTime().GetTime())))
+    if (!key.Create(HKEY_CURRENT_USER, KEY_PATH)
+        || !key.SetDWORD(VALUE_LAST_GENERATION, static_cast<DWORD>(CTime::GetCurrentTime().GetTime())))
         archivora::g_log.Printf("Backup: \"LastGeneration\" could not be stored\n");
     return TRUE;
 }

@@ -57,11 +57,8 @@ BOOL CMailClient::Compose(LPCTSTR pszSubject, LPCTSTR pszRecipients, LPCTSTR psz
     std::string strFile = HostArgumentOfPath(strPath);
     if (strFile.empty())
         return FALSE;
-    std::string strMessage = "To: " + HeaderValue(pszRecipients) + "\r\n"
-        + "Cc: \r\n"
-        + "Subject: " + HeaderValue(pszSubject) + "\r\n"
-        + "Content-Type: text/plain; charset=UTF-8\r\n"
-        + "\r\n"
+    std::string strMessage = "To: " + HeaderValue(pszRecipients) + "\r\n" + "Cc: \r\n"
+        + "Subject: " + HeaderValue(pszSubject) + "\r\n" + "Content-Type: text/plain; charset=UTF-8\r\n" + "\r\n"
         + (pszBody ? pszBody : "");
     CHostFile file;
     if (!file.Open(strPath, CHostFile::Access::ReadWrite, CHostFile::Creation::CreateAlways)

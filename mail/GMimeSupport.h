@@ -8,7 +8,6 @@
 
 #include <string_view>
 
-
 // The options of every parse: raw 8-bit header text that is not UTF-8 is read
 // as Latin-1, as older clients wrote it, and encoded words and addresses are
 // read leniently. The first call sets GMime up for the whole process (the

@@ -57,8 +57,7 @@ bool CMailFile::ReadExactAt(uint64_t nOffset, void* pBuffer, size_t nCount) cons
 
 bool CMailFile::WriteAt(uint64_t nOffset, const void* pBuffer, size_t nCount)
 {
-    return m_file.WriteAt(
-        static_cast<std::int64_t>(nOffset), std::span(static_cast<const BYTE*>(pBuffer), nCount));
+    return m_file.WriteAt(static_cast<std::int64_t>(nOffset), std::span(static_cast<const BYTE*>(pBuffer), nCount));
 }
 
 bool CMailFile::Sync()

@@ -65,7 +65,6 @@ private:
     CMailFile m_file;
     CString m_strStorePath;
     CString m_strTempPath; // empty when there is nothing to remove
-
 };
 
 // Little-endian 32-bit values, as every binary store keeps them.

@@ -8,7 +8,6 @@
 #include <string>
 #include <string_view>
 
-
 // Scrambles a password (any bytes) into its hex text.
 std::string ScramblePassword(std::string_view password);
 

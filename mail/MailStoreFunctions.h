@@ -7,7 +7,6 @@
 
 #include "platform/base/WinTypes.h"
 
-
 // Marks a Netscape message expunged by rewriting the four X-Mozilla-Status
 // digits in place: the file keeps its length and every other byte.
 int DeleteNetscapeStoreMessage(LPCTSTR pszUser, LPCTSTR pszStorePath, DWORD dwOffset, DWORD dwLength);

@@ -15,7 +15,6 @@
 #include <string>
 #include <string_view>
 
-
 // X-Mozilla-Status flags.
 constexpr unsigned MOZILLA_STATUS_READ = 0x0001;     // The user has read the message
 constexpr unsigned MOZILLA_STATUS_EXPUNGED = 0x0008; // Deleted; gone at the next compaction

@@ -7,7 +7,6 @@
 
 #include "mail/CMailer.h"
 
-
 // The store kind a file's content shows: MAIL_STORE_OE4 for a .mbx message file
 // whose .idx lies beside it, MAIL_STORE_OE5 for a .dbx message database, -1 for
 // anything else (an index, a folder list, a file that cannot be read).

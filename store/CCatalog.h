@@ -226,7 +226,10 @@ private:
     // A document of directory took or gave up a name.
     void AddDocumentName(CRecordRef directory, const std::string& strName, CRecordRef document);
     void RemoveDocumentName(CRecordRef directory, const std::string& strName, CRecordRef document);
-    static std::int64_t IndexKey(CRecordRef ref) { return std::int64_t { ref.nBlock } << 32 | static_cast<DWORD>(ref.nSlot); }
+    static std::int64_t IndexKey(CRecordRef ref)
+    {
+        return std::int64_t { ref.nBlock } << 32 | static_cast<DWORD>(ref.nSlot);
+    }
 
     struct CLocationEntry {
         int nWatchIndex { -1 };

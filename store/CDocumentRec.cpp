@@ -578,8 +578,8 @@ void CDocumentRec::StoreInfo(std::span<BYTE> data, const CDocumentInfo& info, st
     SetLongField(data, OFF_EXPIRY, info.nExpiry);
     SetLongField(data, OFF_ATTRIBUTES, static_cast<LONG>(info.dwAttributes));
     SetLongField(data, OFF_VERSION, info.nVersion);
-    StoreText(data, OFF_PASSWORD, PASSWORD_SIZE,
-        FieldText(info.szPassword, sizeof(info.szPassword), PASSWORD_SIZE - 1));
+    StoreText(
+        data, OFF_PASSWORD, PASSWORD_SIZE, FieldText(info.szPassword, sizeof(info.szPassword), PASSWORD_SIZE - 1));
     SetLongField(data, OFF_OPEN_ACTION, static_cast<LONG>(info.dwOpenAction));
     SetLongField(data, OFF_CATALOG_TIME, static_cast<LONG>(info.ftCatalogTime.dwLowDateTime));
     SetLongField(data, OFF_CATALOG_TIME + 4, static_cast<LONG>(info.ftCatalogTime.dwHighDateTime));

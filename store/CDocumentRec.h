@@ -48,9 +48,9 @@ struct CDocumentState {
     LONGLONG tModified { 0 };
     LONGLONG tCreated { 0 }; // files: the status-change time; mail: the message date
     LONGLONG tAccessed { 0 };
-    bool bFound { false };       // the file, or the mail store file, is there
-    bool bReachable { true };    // the path's drive or share maps to a place on this machine
-    bool bStoreShrunk { false }; // mail: the store no longer holds the message where the record says
+    bool bFound { false };          // the file, or the mail store file, is there
+    bool bReachable { true };       // the path's drive or share maps to a place on this machine
+    bool bStoreShrunk { false };    // mail: the store no longer holds the message where the record says
     bool bDeletedInStore { false }; // mail: the store flags the message deleted
 };
 
@@ -79,23 +79,23 @@ public:
     /* Record layout (260 bytes, 7 to a block; store/FORMAT.md). Other code and
        dialogs read and change these bytes in place, so each field keeps its offset. */
     static constexpr int RECORD_SIZE = 260;
-    static constexpr int OFF_TYPE = 0;            // u16, then a reserved u16
-    static constexpr int OFF_ID = 4;              // files: the copy name; mail: the identification
+    static constexpr int OFF_TYPE = 0; // u16, then a reserved u16
+    static constexpr int OFF_ID = 4;   // files: the copy name; mail: the identification
     static constexpr int ID_SIZE = 16;
-    static constexpr int OFF_STATE = 16;          // mail: 'x' when the message was deleted from its store
-    static constexpr int OFF_NAME = 20;           // the name's start, NUL-terminated
-    static constexpr int OFF_DESCRIPTION = 81;    // NUL-terminated
-    static constexpr int OFF_SECONDARY = 142;     // NUL-terminated
-    static constexpr int TEXT_SIZE = 61;          // each of the three text fields
-    static constexpr int OFF_LOCATION = 204;      // ref: the rest of the name (table 3), none when it fits
-    static constexpr int OFF_EXPIRY = 212;        // i32: seconds since 1970, below 1 none
-    static constexpr int OFF_ATTRIBUTES = 216;    // files: attributes kept while protected; mail: message date
-    static constexpr int OFF_VERSION = 220;       // files: version 0 to 9; mail: the store kind
-    static constexpr int OFF_PASSWORD = 224;      // NUL-terminated; a non-zero first byte marks it protected
+    static constexpr int OFF_STATE = 16;       // mail: 'x' when the message was deleted from its store
+    static constexpr int OFF_NAME = 20;        // the name's start, NUL-terminated
+    static constexpr int OFF_DESCRIPTION = 81; // NUL-terminated
+    static constexpr int OFF_SECONDARY = 142;  // NUL-terminated
+    static constexpr int TEXT_SIZE = 61;       // each of the three text fields
+    static constexpr int OFF_LOCATION = 204;   // ref: the rest of the name (table 3), none when it fits
+    static constexpr int OFF_EXPIRY = 212;     // i32: seconds since 1970, below 1 none
+    static constexpr int OFF_ATTRIBUTES = 216; // files: attributes kept while protected; mail: message date
+    static constexpr int OFF_VERSION = 220;    // files: version 0 to 9; mail: the store kind
+    static constexpr int OFF_PASSWORD = 224;   // NUL-terminated; a non-zero first byte marks it protected
     static constexpr int PASSWORD_SIZE = 16;
-    static constexpr int OFF_OPEN_ACTION = 240;   // u32
-    static constexpr int OFF_CATALOG_TIME = 244;  // FILETIME, low half first
-    static constexpr int OFF_FIRST_LINK = 252;    // ref: the first link of the document's link list
+    static constexpr int OFF_OPEN_ACTION = 240;  // u32
+    static constexpr int OFF_CATALOG_TIME = 244; // FILETIME, low half first
+    static constexpr int OFF_FIRST_LINK = 252;   // ref: the first link of the document's link list
 
     // The longest name a document keeps, in bytes: its field's and its location record's.
     static constexpr int MAX_NAME = 259;
@@ -156,7 +156,9 @@ public:
         using CopyFn = HICON (*)(HICON);
         using DestroyFn = BOOL (*)(HICON);
         CHeldIcon(HICON hIcon, CopyFn pfnCopy, DestroyFn pfnDestroy)
-            : m_hIcon(hIcon), m_pfnCopy(pfnCopy), m_pfnDestroy(pfnDestroy)
+            : m_hIcon(hIcon)
+            , m_pfnCopy(pfnCopy)
+            , m_pfnDestroy(pfnDestroy)
         {
         }
         ~CHeldIcon() { m_pfnDestroy(m_hIcon); }
@@ -296,10 +298,10 @@ private:
     BOOL StorePassword(CDocumentInfo& info, LPCTSTR pszPassword);
 
     mutable std::optional<std::string> m_name; // cached by GetName
-    mutable CString m_strTypeName;                // cached
+    mutable CString m_strTypeName;             // cached
     mutable CDocumentState m_state;
     mutable bool m_bStateLoaded { false };
-    mutable int m_nExpiryState { -1 }; // -1 until computed
-    mutable std::optional<int> m_nTypeIcon; // cached
+    mutable int m_nExpiryState { -1 };          // -1 until computed
+    mutable std::optional<int> m_nTypeIcon;     // cached
     mutable std::unique_ptr<CHeldIcon> m_pIcon; // cached
 };

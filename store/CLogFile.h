@@ -62,7 +62,7 @@ private:
     void WriteLocked(const char* pData, size_t nLength);
 
     std::mutex m_mutex;
-    CHostFile m_file; // open between Begin with a mask and End
+    CHostFile m_file;          // open between Begin with a mask and End
     std::int64_t m_nEnd { 0 }; // where the next write goes
     std::atomic<DWORD> m_dwMask { 0 };
 };

@@ -51,8 +51,8 @@ std::string UncNameOfHostFolder(const CDriveTable& table, const std::string& str
     std::string strUnc = "\\\\" + pBest->strServer;
     for (const std::string& strComponent : pBest->shareComponents)
         strUnc += "\\" + strComponent;
-    std::string strBelow = pBest->strHostFolder == "/" ? strFolder.substr(1)
-                                                       : strFolder.substr(pBest->strHostFolder.size());
+    std::string strBelow
+        = pBest->strHostFolder == "/" ? strFolder.substr(1) : strFolder.substr(pBest->strHostFolder.size());
     for (char ch : strBelow)
         strUnc += ch == '/' ? '\\' : ch;
     return strUnc;
@@ -68,8 +68,7 @@ bool StartsWithFolderNoCase(std::string_view strPath, std::string_view strPrefix
 
 // Applies a conversion to a path without its leading "*", lower-cases the
 // result and puts the "*" back.
-template<typename Convert>
-CString NormalizeWith(LPCTSTR pszPath, Convert convert)
+template<typename Convert> CString NormalizeWith(LPCTSTR pszPath, Convert convert)
 {
     std::string_view strPath = pszPath ? std::string_view(pszPath) : std::string_view();
     bool bStar = !strPath.empty() && strPath[0] == '*';

@@ -152,7 +152,8 @@ BOOL CRegistryKey::GetDWORD(LPCTSTR pszName, DWORD& dwValue, DWORD dwDefault)
 
 BOOL CRegistryKey::SetDWORD(LPCTSTR pszName, DWORD dwValue)
 {
-    return Check(RegSetValueEx(m_hKey, pszName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue), sizeof(dwValue)));
+    return Check(
+        RegSetValueEx(m_hKey, pszName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue), sizeof(dwValue)));
 }
 
 BOOL CRegistryKey::GetString(LPCTSTR pszName, CString& strValue, LPCTSTR pszDefault)

@@ -12,8 +12,7 @@ namespace {
 
 // Runs fnStore on an archive that stores into memory and hands out the bytes.
 // FALSE when the archive threw.
-template<class Store>
-[[nodiscard]] bool StoreToBytes(Store fnStore, std::vector<BYTE>& data)
+template<class Store> [[nodiscard]] bool StoreToBytes(Store fnStore, std::vector<BYTE>& data)
 {
     try {
         CMemFile file;
@@ -31,8 +30,7 @@ template<class Store>
 
 // Runs fnLoad on an archive that loads from the bytes. FALSE when the archive
 // threw (data cut short, a bad object) and when bytes are left over.
-template<class Load>
-[[nodiscard]] bool LoadFromBytes(std::vector<BYTE>& data, Load fnLoad)
+template<class Load> [[nodiscard]] bool LoadFromBytes(std::vector<BYTE>& data, Load fnLoad)
 {
     try {
         CMemFile file(data.data(), static_cast<UINT>(data.size()));

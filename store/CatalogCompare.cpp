@@ -24,7 +24,8 @@ int CompareTexts(const CString& str1, const CString& str2)
 // Whether the column sorts documents by one of their texts.
 bool IsTextColumn(LONG nColumn)
 {
-    return nColumn == COLUMN_NAME || nColumn == COLUMN_DESCRIPTION || nColumn == COLUMN_LABEL || nColumn == COLUMN_ALT_NAME || nColumn == COLUMN_TYPE;
+    return nColumn == COLUMN_NAME || nColumn == COLUMN_DESCRIPTION || nColumn == COLUMN_LABEL
+        || nColumn == COLUMN_ALT_NAME || nColumn == COLUMN_TYPE;
 }
 
 // A text of a document for the text columns.

@@ -1,8 +1,8 @@
 #include "store/ContentReader.h"
 
 #include "platform/base/HostFile.h"
-#include "platform/base/WinError.h"
 #include "platform/base/TextFunctions.h"
+#include "platform/base/WinError.h"
 #include "store/PathHelpers.h"
 #include "store/ProtectedFile.h"
 

@@ -3,8 +3,8 @@
 #include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 #include "store/CDocumentRec.h"
-#include "store/CatalogColumns.h"
 #include "store/CRegistryKey.h"
+#include "store/CatalogColumns.h"
 
 #include <string>
 #include <vector>

@@ -23,8 +23,7 @@
 
 // An owning pointer array. It grows by 64 elements at a time unless told
 // otherwise.
-template<class T>
-class COwnedPtrArray : public CTypedPtrArray<CPtrArray, T*> {
+template<class T> class COwnedPtrArray : public CTypedPtrArray<CPtrArray, T*> {
     using Base = CTypedPtrArray<CPtrArray, T*>;
 
 public:
@@ -85,8 +84,7 @@ private:
 // lists use it: records are found and removed by their ids, inserted at the
 // place a sort key gives, and read one after the other until GetNext gives
 // nullptr.
-template<class T>
-class COwnedPtrArray2 : public COwnedPtrArray<T> {
+template<class T> class COwnedPtrArray2 : public COwnedPtrArray<T> {
     using Base = COwnedPtrArray<T>;
 
 public:
@@ -108,8 +106,7 @@ public:
     void SetPosition(int nPosition) { m_nPosition = nPosition; }
 
     // The index of the element with those record ids, or -1.
-    template<class BLOCK, class SLOT>
-    int FindIndexByIds(BLOCK nBlock, SLOT nSlot) const
+    template<class BLOCK, class SLOT> int FindIndexByIds(BLOCK nBlock, SLOT nSlot) const
     {
         for (int i = 0; i < Base::GetSize(); ++i) {
             const T* pElement = Base::GetAt(i);
@@ -119,8 +116,7 @@ public:
         return -1;
     }
     // The element with those record ids, or nullptr; it stays in the array.
-    template<class BLOCK, class SLOT>
-    T* FindByIds(BLOCK nBlock, SLOT nSlot) const
+    template<class BLOCK, class SLOT> T* FindByIds(BLOCK nBlock, SLOT nSlot) const
     {
         int nIndex = FindIndexByIds(nBlock, nSlot);
         return nIndex < 0 ? nullptr : Base::GetAt(nIndex);
@@ -128,8 +124,7 @@ public:
     // Deletes the element with those record ids; an element before the read
     // position moves the position back, so the walk goes on where it was.
     // FALSE when no element has them.
-    template<class BLOCK, class SLOT>
-    BOOL RemoveByIds(BLOCK nBlock, SLOT nSlot)
+    template<class BLOCK, class SLOT> BOOL RemoveByIds(BLOCK nBlock, SLOT nSlot)
     {
         int nIndex = FindIndexByIds(nBlock, nSlot);
         if (nIndex < 0)
@@ -143,8 +138,7 @@ public:
     // compare(a, b), which is above 0 when a sorts after b: after every
     // element that does not sort after it, so equal keys keep the order they
     // were inserted in. Binary search.
-    template<class Compare>
-    int GetInsertPosition(const T* pKey, Compare compare) const
+    template<class Compare> int GetInsertPosition(const T* pKey, Compare compare) const
     {
         int nLow = 0;
         int nHigh = Base::GetSize();
@@ -168,8 +162,7 @@ private:
 
 // An owning pointer list. RemoveHead and RemoveTail give the element to the
 // caller, who then owns it.
-template<class T>
-class COwnedPtrList : public CTypedPtrList<CPtrList, T*> {
+template<class T> class COwnedPtrList : public CTypedPtrList<CPtrList, T*> {
     using Base = CTypedPtrList<CPtrList, T*>;
 
 public:
@@ -200,8 +193,7 @@ public:
  *************************************************************************/
 
 // An owning map from KEY to T*, for the catalog's record caches.
-template<class KEY, class T>
-class COwnerPtrMap : public CMap<KEY, KEY, T*, T*> {
+template<class KEY, class T> class COwnerPtrMap : public CMap<KEY, KEY, T*, T*> {
     using Base = CMap<KEY, KEY, T*, T*>;
 
 public:
@@ -243,8 +235,7 @@ public:
     // Re-reads the cached record object with those ids from its catalog after
     // the record was saved elsewhere. FALSE when none is cached or the
     // record could not be read.
-    template<class BLOCK, class SLOT>
-    BOOL ReloadRecord(BLOCK nBlock, SLOT nSlot)
+    template<class BLOCK, class SLOT> BOOL ReloadRecord(BLOCK nBlock, SLOT nSlot)
     {
         BOOL bReloaded = FALSE;
         POSITION position = Base::GetStartPosition();
@@ -261,8 +252,7 @@ public:
 
 // An owning map from text keys to T*, as the catalog's extension and path
 // maps use it. Keys compare exactly; callers lower-case them first.
-template<class T>
-class COwnerStringMap : public CTypedPtrMap<CMapStringToPtr, CString, T*> {
+template<class T> class COwnerStringMap : public CTypedPtrMap<CMapStringToPtr, CString, T*> {
     using Base = CTypedPtrMap<CMapStringToPtr, CString, T*>;
 
 public:

@@ -29,8 +29,7 @@ void AfxTraceFormat(LPCTSTR lpszFormat, ...) __attribute__((format(printf, 1, 2)
 
 // An argument as printf receives it: objects that convert to a text pointer
 // (CString) pass that pointer, everything else passes unchanged.
-template<class T>
-auto AfxPrintfArgument(const T& value)
+template<class T> auto AfxPrintfArgument(const T& value)
 {
     if constexpr (std::is_class_v<T> && std::is_convertible_v<const T&, LPCTSTR>)
         return static_cast<LPCTSTR>(value);
@@ -39,8 +38,7 @@ auto AfxPrintfArgument(const T& value)
 }
 
 // The function behind TRACE; accepts CString arguments for %s directly.
-template<class... Args>
-void AfxTrace(LPCTSTR lpszFormat, const Args&... args)
+template<class... Args> void AfxTrace(LPCTSTR lpszFormat, const Args&... args)
 {
     AfxTraceFormat(lpszFormat, AfxPrintfArgument(args)...);
 }

@@ -14,17 +14,17 @@
 namespace {
 
 // Object and class tags.
-constexpr WORD NULL_TAG = 0; // nullptr
-constexpr WORD NEW_CLASS_TAG = 0xFFFF; // a class record and a new object follow
-constexpr WORD CLASS_TAG = 0x8000; // | class index: a new object of a stored class
-constexpr WORD BIG_OBJECT_TAG = 0x7FFF; // a DWORD index follows
+constexpr WORD NULL_TAG = 0;                // nullptr
+constexpr WORD NEW_CLASS_TAG = 0xFFFF;      // a class record and a new object follow
+constexpr WORD CLASS_TAG = 0x8000;          // | class index: a new object of a stored class
+constexpr WORD BIG_OBJECT_TAG = 0x7FFF;     // a DWORD index follows
 constexpr DWORD BIG_CLASS_TAG = 0x80000000; // the class bit of a DWORD index
 constexpr DWORD MAX_MAP_COUNT = 0x3FFFFFFE; // indexes beyond this are refused
 
 // String length markers.
-constexpr BYTE BYTE_LENGTH_MARK = 0xFF; // a WORD length follows
-constexpr WORD UTF16_MARK = 0xFFFE; // the text is UTF-16; the length follows again
-constexpr WORD WORD_LENGTH_MARK = 0xFFFF; // a DWORD length follows
+constexpr BYTE BYTE_LENGTH_MARK = 0xFF;         // a WORD length follows
+constexpr WORD UTF16_MARK = 0xFFFE;             // the text is UTF-16; the length follows again
+constexpr WORD WORD_LENGTH_MARK = 0xFFFF;       // a DWORD length follows
 constexpr DWORD DWORD_LENGTH_MARK = 0xFFFFFFFF; // a ULONGLONG length follows
 
 // Class names are shorter than this, as the class library stores them.
@@ -235,8 +235,7 @@ void CArchive::Abort()
 ** Values
 **********************************************************************/
 
-template<typename T>
-CArchive& CArchive::StoreValue(T value)
+template<typename T> CArchive& CArchive::StoreValue(T value)
 {
     CheckStoring();
     using Bits = std::conditional_t<sizeof(T) == 1, BYTE,
@@ -249,8 +248,7 @@ CArchive& CArchive::StoreValue(T value)
     return *this;
 }
 
-template<typename T>
-CArchive& CArchive::LoadValue(T& value)
+template<typename T> CArchive& CArchive::LoadValue(T& value)
 {
     CheckLoading();
     using Bits = std::conditional_t<sizeof(T) == 1, BYTE,
@@ -373,7 +371,8 @@ CArchive& CArchive::operator>>(CString& str)
         // Stored UTF-16 units are little-endian.
         std::u16string strUnits(strBytes.size() / 2, u'\0');
         for (std::size_t i = 0; i < strUnits.size(); ++i)
-            strUnits[i] = static_cast<char16_t>(static_cast<BYTE>(strBytes[2 * i]) | static_cast<BYTE>(strBytes[2 * i + 1]) << 8);
+            strUnits[i] = static_cast<char16_t>(
+                static_cast<BYTE>(strBytes[2 * i]) | static_cast<BYTE>(strBytes[2 * i + 1]) << 8);
         strBytes = Utf8FromUtf16(strUnits);
     }
     str = CString(strBytes.data(), static_cast<int>(strBytes.size()));

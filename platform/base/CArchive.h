@@ -45,7 +45,7 @@ public:
         store = 0,
         load = 1,
         bNoFlushOnDelete = 2, // the destructor does not flush what is still buffered
-        bNoByteSwap = 4, // accepted; the layout is always little-endian
+        bNoByteSwap = 4,      // accepted; the layout is always little-endian
     };
 
     // An archive over an open file, storing or loading from its position. The
@@ -89,8 +89,8 @@ public:
     CObject* ReadObject(const CRuntimeClass* pClassRefRequested);
     // A class reference alone, as WriteObject writes it before a new object.
     void WriteClass(const CRuntimeClass* pClassRef);
-    CRuntimeClass* ReadClass(const CRuntimeClass* pClassRefRequested = nullptr, UINT* pSchema = nullptr,
-        DWORD* pObTag = nullptr);
+    CRuntimeClass* ReadClass(
+        const CRuntimeClass* pClassRefRequested = nullptr, UINT* pSchema = nullptr, DWORD* pObTag = nullptr);
 
     // Element counts of stored collections: a WORD, or 0xFFFF and a DWORD for larger counts.
     void WriteCount(DWORD_PTR dwCount);
@@ -154,10 +154,8 @@ private:
     int PeekByte();
     void WriteBytes(const void* pData, UINT nBytes);
     void ReadBytes(void* pData, UINT nBytes);
-    template<typename T>
-    CArchive& StoreValue(T value);
-    template<typename T>
-    CArchive& LoadValue(T& value);
+    template<typename T> CArchive& StoreValue(T value);
+    template<typename T> CArchive& LoadValue(T& value);
     // Gives the next load index to an entry, or throws badIndex when there are too many.
     void AddLoaded(const LoadedEntry& entry);
     DWORD NextStoreIndex();

@@ -25,8 +25,7 @@ BOOL CArchiveException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT* 
     };
     // clang-format on
     int nCause = m_cause >= none && m_cause <= badSchema ? m_cause : genericException;
-    return FillErrorMessage(lpszError, nMaxError, pnHelpContext, s_formats[static_cast<size_t>(nCause)],
-        m_strFileName);
+    return FillErrorMessage(lpszError, nMaxError, pnHelpContext, s_formats[static_cast<size_t>(nCause)], m_strFileName);
 }
 
 void AfxThrowArchiveException(int cause, LPCTSTR lpszArchiveName)

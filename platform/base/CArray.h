@@ -32,8 +32,7 @@
 #include <climits>
 #include <memory>
 
-template<class TYPE, class ARG_TYPE = const TYPE&>
-class CArray : public CObject {
+template<class TYPE, class ARG_TYPE = const TYPE&> class CArray : public CObject {
 public:
     CArray() = default;
     ~CArray() override;
@@ -97,23 +96,21 @@ private:
     TYPE* m_pData { nullptr };
     int m_nSize { 0 };
     int m_nMaxSize { 0 }; // slots in m_pData
-    int m_nGrowBy { 0 }; // 0: size / 8, clamped to 4..1024
+    int m_nGrowBy { 0 };  // 0: size / 8, clamped to 4..1024
 };
 
 /*********************************************************************
  * Implementation
  *********************************************************************/
 
-template<class TYPE, class ARG_TYPE>
-CArray<TYPE, ARG_TYPE>::~CArray()
+template<class TYPE, class ARG_TYPE> CArray<TYPE, ARG_TYPE>::~CArray()
 {
     std::destroy(m_pData, m_pData + m_nSize);
     if (m_pData)
         std::allocator<TYPE>().deallocate(m_pData, static_cast<std::size_t>(m_nMaxSize));
 }
 
-template<class TYPE, class ARG_TYPE>
-void CArray<TYPE, ARG_TYPE>::SetSize(int nNewSize, int nGrowBy)
+template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::SetSize(int nNewSize, int nGrowBy)
 {
     ASSERT(nNewSize >= 0);
     if (nNewSize < 0)
@@ -135,15 +132,13 @@ void CArray<TYPE, ARG_TYPE>::SetSize(int nNewSize, int nGrowBy)
     m_nSize = nNewSize;
 }
 
-template<class TYPE, class ARG_TYPE>
-void CArray<TYPE, ARG_TYPE>::FreeExtra()
+template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::FreeExtra()
 {
     if (m_nSize != m_nMaxSize)
         Reallocate(m_nSize);
 }
 
-template<class TYPE, class ARG_TYPE>
-const TYPE& CArray<TYPE, ARG_TYPE>::GetAt(int nIndex) const
+template<class TYPE, class ARG_TYPE> const TYPE& CArray<TYPE, ARG_TYPE>::GetAt(int nIndex) const
 {
     ASSERT(IsValidIndex(nIndex));
     if (!IsValidIndex(nIndex))
@@ -151,16 +146,14 @@ const TYPE& CArray<TYPE, ARG_TYPE>::GetAt(int nIndex) const
     return m_pData[nIndex];
 }
 
-template<class TYPE, class ARG_TYPE>
-void CArray<TYPE, ARG_TYPE>::SetAt(int nIndex, ARG_TYPE newElement)
+template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::SetAt(int nIndex, ARG_TYPE newElement)
 {
     ASSERT(IsValidIndex(nIndex));
     if (IsValidIndex(nIndex))
         m_pData[nIndex] = newElement;
 }
 
-template<class TYPE, class ARG_TYPE>
-TYPE& CArray<TYPE, ARG_TYPE>::ElementAt(int nIndex)
+template<class TYPE, class ARG_TYPE> TYPE& CArray<TYPE, ARG_TYPE>::ElementAt(int nIndex)
 {
     ASSERT(IsValidIndex(nIndex));
     if (!IsValidIndex(nIndex))
@@ -168,8 +161,7 @@ TYPE& CArray<TYPE, ARG_TYPE>::ElementAt(int nIndex)
     return m_pData[nIndex];
 }
 
-template<class TYPE, class ARG_TYPE>
-void CArray<TYPE, ARG_TYPE>::SetAtGrow(int nIndex, ARG_TYPE newElement)
+template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::SetAtGrow(int nIndex, ARG_TYPE newElement)
 {
     ASSERT(nIndex >= 0 && nIndex < INT_MAX);
     if (nIndex < 0 || nIndex == INT_MAX)
@@ -184,16 +176,14 @@ void CArray<TYPE, ARG_TYPE>::SetAtGrow(int nIndex, ARG_TYPE newElement)
     m_pData[nIndex] = newElement;
 }
 
-template<class TYPE, class ARG_TYPE>
-int CArray<TYPE, ARG_TYPE>::Add(ARG_TYPE newElement)
+template<class TYPE, class ARG_TYPE> int CArray<TYPE, ARG_TYPE>::Add(ARG_TYPE newElement)
 {
     int nIndex = m_nSize;
     SetAtGrow(nIndex, newElement);
     return nIndex;
 }
 
-template<class TYPE, class ARG_TYPE>
-int CArray<TYPE, ARG_TYPE>::Append(const CArray& src)
+template<class TYPE, class ARG_TYPE> int CArray<TYPE, ARG_TYPE>::Append(const CArray& src)
 {
     int nOldSize = m_nSize;
     int nSrcSize = src.m_nSize;
@@ -206,8 +196,7 @@ int CArray<TYPE, ARG_TYPE>::Append(const CArray& src)
     return nOldSize;
 }
 
-template<class TYPE, class ARG_TYPE>
-void CArray<TYPE, ARG_TYPE>::Copy(const CArray& src)
+template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::Copy(const CArray& src)
 {
     if (&src == this)
         return;
@@ -217,8 +206,7 @@ void CArray<TYPE, ARG_TYPE>::Copy(const CArray& src)
         std::copy(src.m_pData, src.m_pData + nCount, m_pData);
 }
 
-template<class TYPE, class ARG_TYPE>
-void CArray<TYPE, ARG_TYPE>::InsertAt(int nIndex, ARG_TYPE newElement, int nCount)
+template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::InsertAt(int nIndex, ARG_TYPE newElement, int nCount)
 {
     ASSERT(nIndex >= 0 && nCount >= 0 && nCount <= INT_MAX - std::max(nIndex, m_nSize));
     if (nIndex < 0 || nCount <= 0 || nCount > INT_MAX - std::max(nIndex, m_nSize))
@@ -229,8 +217,7 @@ void CArray<TYPE, ARG_TYPE>::InsertAt(int nIndex, ARG_TYPE newElement, int nCoun
     std::fill(m_pData + nIndex, m_pData + nIndex + nCount, value);
 }
 
-template<class TYPE, class ARG_TYPE>
-void CArray<TYPE, ARG_TYPE>::InsertAt(int nStartIndex, CArray* pNewArray)
+template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::InsertAt(int nStartIndex, CArray* pNewArray)
 {
     ASSERT(pNewArray != nullptr && nStartIndex >= 0);
     if (!pNewArray || nStartIndex < 0 || pNewArray->m_nSize == 0)
@@ -249,8 +236,7 @@ void CArray<TYPE, ARG_TYPE>::InsertAt(int nStartIndex, CArray* pNewArray)
     std::copy(pNewArray->m_pData, pNewArray->m_pData + nCount, m_pData + nStartIndex);
 }
 
-template<class TYPE, class ARG_TYPE>
-void CArray<TYPE, ARG_TYPE>::RemoveAt(int nIndex, int nCount)
+template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::RemoveAt(int nIndex, int nCount)
 {
     ASSERT(nIndex >= 0 && nCount >= 0 && nIndex <= m_nSize && nCount <= m_nSize - nIndex);
     if (nIndex < 0 || nCount < 0 || nIndex > m_nSize || nCount > m_nSize - nIndex)
@@ -260,16 +246,14 @@ void CArray<TYPE, ARG_TYPE>::RemoveAt(int nIndex, int nCount)
     m_nSize -= nCount;
 }
 
-template<class TYPE, class ARG_TYPE>
-void CArray<TYPE, ARG_TYPE>::AssertValid() const
+template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::AssertValid() const
 {
     ASSERT(m_nSize >= 0 && m_nSize <= m_nMaxSize);
     ASSERT((m_pData != nullptr) == (m_nMaxSize > 0));
     ASSERT(m_nGrowBy >= 0);
 }
 
-template<class TYPE, class ARG_TYPE>
-void CArray<TYPE, ARG_TYPE>::OpenGap(int nIndex, int nCount)
+template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::OpenGap(int nIndex, int nCount)
 {
     if (nIndex >= m_nSize) {
         SetSize(nIndex + nCount);
@@ -280,8 +264,7 @@ void CArray<TYPE, ARG_TYPE>::OpenGap(int nIndex, int nCount)
     std::move_backward(m_pData + nIndex, m_pData + nOldSize, m_pData + nOldSize + nCount);
 }
 
-template<class TYPE, class ARG_TYPE>
-void CArray<TYPE, ARG_TYPE>::Reallocate(int nNewMax)
+template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::Reallocate(int nNewMax)
 {
     std::allocator<TYPE> allocator;
     TYPE* pNewData = nNewMax > 0 ? allocator.allocate(static_cast<std::size_t>(nNewMax)) : nullptr;
@@ -294,8 +277,7 @@ void CArray<TYPE, ARG_TYPE>::Reallocate(int nNewMax)
     m_nMaxSize = nNewMax;
 }
 
-template<class TYPE, class ARG_TYPE>
-int CArray<TYPE, ARG_TYPE>::GrownMaxSize(int nNewSize) const
+template<class TYPE, class ARG_TYPE> int CArray<TYPE, ARG_TYPE>::GrownMaxSize(int nNewSize) const
 {
     long long nGrowBy = m_nGrowBy;
     if (nGrowBy == 0)

@@ -28,8 +28,8 @@ BOOL CException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT* pnHelpC
     return FALSE;
 }
 
-BOOL CException::FillErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT* pnHelpContext, LPCTSTR pszFormat,
-    LPCTSTR pszFileName)
+BOOL CException::FillErrorMessage(
+    LPTSTR lpszError, UINT nMaxError, UINT* pnHelpContext, LPCTSTR pszFormat, LPCTSTR pszFileName)
 {
     if (pnHelpContext)
         *pnHelpContext = 0;

@@ -28,8 +28,8 @@ public:
 
 protected:
     // Formats pszFormat (at most one %s: the file name, or "an unnamed file") into the caller's buffer.
-    static BOOL FillErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT* pnHelpContext, LPCTSTR pszFormat,
-        LPCTSTR pszFileName);
+    static BOOL FillErrorMessage(
+        LPTSTR lpszError, UINT nMaxError, UINT* pnHelpContext, LPCTSTR pszFormat, LPCTSTR pszFileName);
 
 private:
     BOOL m_bAutoDelete;

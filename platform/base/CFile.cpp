@@ -19,7 +19,8 @@ constexpr UINT SHARE_MASK = 0x00070;
 
 FILETIME FileTimeFromTime(time_t nTime)
 {
-    return FileTimeFromUInt64((static_cast<ULONGLONG>(nTime) + FILETIME_UNIX_EPOCH_SECONDS) * FILETIME_UNITS_PER_SECOND);
+    return FileTimeFromUInt64(
+        (static_cast<ULONGLONG>(nTime) + FILETIME_UNIX_EPOCH_SECONDS) * FILETIME_UNITS_PER_SECOND);
 }
 
 // The CFile::Attribute bits of file attributes (FILE_ATTRIBUTE_NORMAL has none).
@@ -309,7 +310,8 @@ BOOL CFile::GetStatus(CFileStatus& rStatus) const
     rStatus.m_mtime = CTime(ftWrite);
     rStatus.m_size = static_cast<ULONGLONG>(liSize.QuadPart);
     DWORD dwAttributes = m_strFileName.IsEmpty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributes(m_strFileName);
-    rStatus.m_attribute = dwAttributes == INVALID_FILE_ATTRIBUTES ? static_cast<BYTE>(normal) : StatusAttribute(dwAttributes);
+    rStatus.m_attribute
+        = dwAttributes == INVALID_FILE_ATTRIBUTES ? static_cast<BYTE>(normal) : StatusAttribute(dwAttributes);
     rStatus.m_padding = 0;
     lstrcpyn(rStatus.m_szFullName, m_strFileName, MAX_PATH);
     return TRUE;
@@ -339,14 +341,15 @@ void CFile::SetStatus(LPCTSTR lpszFileName, const CFileStatus& status)
     bool bChangeReadOnly = ((status.m_attribute & readOnly) != 0) != ((dwAttributes & FILE_ATTRIBUTE_READONLY) != 0);
     // A read-only file becomes writable before its times change; a file turning
     // read-only turns after.
-    if (bChangeReadOnly && (dwAttributes & FILE_ATTRIBUTE_READONLY) && !SetFileAttributes(lpszFileName, status.m_attribute))
+    if (bChangeReadOnly && (dwAttributes & FILE_ATTRIBUTE_READONLY)
+        && !SetFileAttributes(lpszFileName, status.m_attribute))
         ThrowLastErrorFor(lpszFileName);
 
     if (status.m_mtime.GetTime() != 0) {
         FILETIME ftWrite = FileTimeFromTime(status.m_mtime.GetTime());
         FILETIME ftAccess = status.m_atime.GetTime() != 0 ? FileTimeFromTime(status.m_atime.GetTime()) : ftWrite;
-        HANDLE hFile = CreateFile(lpszFileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE hFile = CreateFile(lpszFileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (hFile == INVALID_HANDLE_VALUE)
             ThrowLastErrorFor(lpszFileName);
         BOOL bSet = SetFileTime(hFile, nullptr, &ftAccess, &ftWrite);
@@ -356,7 +359,8 @@ void CFile::SetStatus(LPCTSTR lpszFileName, const CFileStatus& status)
             CFileException::ThrowOsError(static_cast<LONG>(dwError), lpszFileName);
     }
 
-    if (bChangeReadOnly && !(dwAttributes & FILE_ATTRIBUTE_READONLY) && !SetFileAttributes(lpszFileName, status.m_attribute))
+    if (bChangeReadOnly && !(dwAttributes & FILE_ATTRIBUTE_READONLY)
+        && !SetFileAttributes(lpszFileName, status.m_attribute))
         ThrowLastErrorFor(lpszFileName);
 }
 

@@ -13,9 +13,9 @@ class CFileException;
 
 // What CFile::GetStatus reports about a file.
 struct CFileStatus {
-    CTime m_ctime; // creation (the last write time where the file system keeps no birth time)
-    CTime m_mtime; // last write
-    CTime m_atime; // last access
+    CTime m_ctime;    // creation (the last write time where the file system keeps no birth time)
+    CTime m_mtime;    // last write
+    CTime m_atime;    // last access
     ULONGLONG m_size; // bytes
     BYTE m_attribute; // CFile::Attribute bits
     BYTE m_padding;
@@ -37,9 +37,9 @@ public:
         shareDenyRead = 0x00030,
         shareDenyNone = 0x00040,
         modeNoInherit = 0x00080, // accepted; handles are never inherited
-        modeCreate = 0x01000, // create, or truncate an existing file unless modeNoTruncate
+        modeCreate = 0x01000,    // create, or truncate an existing file unless modeNoTruncate
         modeNoTruncate = 0x02000,
-        typeText = 0x04000, // for CStdioFile
+        typeText = 0x04000,   // for CStdioFile
         typeBinary = 0x08000, // for CStdioFile
         osNoBuffer = 0x10000,
         osWriteThrough = 0x20000,

@@ -89,8 +89,7 @@ BOOL CFileException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT* pnH
     };
     // clang-format on
     int nCause = m_cause >= none && m_cause <= endOfFile ? m_cause : genericException;
-    return FillErrorMessage(lpszError, nMaxError, pnHelpContext, s_formats[static_cast<size_t>(nCause)],
-        m_strFileName);
+    return FillErrorMessage(lpszError, nMaxError, pnHelpContext, s_formats[static_cast<size_t>(nCause)], m_strFileName);
 }
 
 void AfxThrowFileException(int cause, LONG lOsError, LPCTSTR lpszFileName)

@@ -12,7 +12,7 @@ class CFileException : public CException {
 public:
     // What went wrong, in the class library's terms (m_cause).
     enum {
-        none = 0, // no error
+        none = 0,             // no error
         genericException = 1, // an error of no other kind
         fileNotFound = 2,
         badPath = 3, // all or part of the path is invalid

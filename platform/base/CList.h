@@ -23,8 +23,7 @@
 
 #include <utility>
 
-template<class TYPE, class ARG_TYPE = const TYPE&>
-class CList : public CObject {
+template<class TYPE, class ARG_TYPE = const TYPE&> class CList : public CObject {
 public:
     // Nodes are allocated one by one; nBlockSize, the allocation batch callers
     // may give, has no effect.
@@ -107,36 +106,31 @@ private:
  * Implementation
  *********************************************************************/
 
-template<class TYPE, class ARG_TYPE>
-TYPE& CList<TYPE, ARG_TYPE>::GetHead()
+template<class TYPE, class ARG_TYPE> TYPE& CList<TYPE, ARG_TYPE>::GetHead()
 {
     ASSERT(m_pNodeHead != nullptr);
     return DataOf(m_pNodeHead);
 }
 
-template<class TYPE, class ARG_TYPE>
-const TYPE& CList<TYPE, ARG_TYPE>::GetHead() const
+template<class TYPE, class ARG_TYPE> const TYPE& CList<TYPE, ARG_TYPE>::GetHead() const
 {
     ASSERT(m_pNodeHead != nullptr);
     return DataOf(m_pNodeHead);
 }
 
-template<class TYPE, class ARG_TYPE>
-TYPE& CList<TYPE, ARG_TYPE>::GetTail()
+template<class TYPE, class ARG_TYPE> TYPE& CList<TYPE, ARG_TYPE>::GetTail()
 {
     ASSERT(m_pNodeTail != nullptr);
     return DataOf(m_pNodeTail);
 }
 
-template<class TYPE, class ARG_TYPE>
-const TYPE& CList<TYPE, ARG_TYPE>::GetTail() const
+template<class TYPE, class ARG_TYPE> const TYPE& CList<TYPE, ARG_TYPE>::GetTail() const
 {
     ASSERT(m_pNodeTail != nullptr);
     return DataOf(m_pNodeTail);
 }
 
-template<class TYPE, class ARG_TYPE>
-TYPE CList<TYPE, ARG_TYPE>::RemoveHead()
+template<class TYPE, class ARG_TYPE> TYPE CList<TYPE, ARG_TYPE>::RemoveHead()
 {
     ASSERT(m_pNodeHead != nullptr);
     if (!m_pNodeHead)
@@ -146,8 +140,7 @@ TYPE CList<TYPE, ARG_TYPE>::RemoveHead()
     return value;
 }
 
-template<class TYPE, class ARG_TYPE>
-TYPE CList<TYPE, ARG_TYPE>::RemoveTail()
+template<class TYPE, class ARG_TYPE> TYPE CList<TYPE, ARG_TYPE>::RemoveTail()
 {
     ASSERT(m_pNodeTail != nullptr);
     if (!m_pNodeTail)
@@ -157,20 +150,17 @@ TYPE CList<TYPE, ARG_TYPE>::RemoveTail()
     return value;
 }
 
-template<class TYPE, class ARG_TYPE>
-POSITION CList<TYPE, ARG_TYPE>::AddHead(ARG_TYPE newElement)
+template<class TYPE, class ARG_TYPE> POSITION CList<TYPE, ARG_TYPE>::AddHead(ARG_TYPE newElement)
 {
     return ToPosition(LinkNewNode(nullptr, m_pNodeHead, newElement));
 }
 
-template<class TYPE, class ARG_TYPE>
-POSITION CList<TYPE, ARG_TYPE>::AddTail(ARG_TYPE newElement)
+template<class TYPE, class ARG_TYPE> POSITION CList<TYPE, ARG_TYPE>::AddTail(ARG_TYPE newElement)
 {
     return ToPosition(LinkNewNode(m_pNodeTail, nullptr, newElement));
 }
 
-template<class TYPE, class ARG_TYPE>
-void CList<TYPE, ARG_TYPE>::AddHead(CList* pNewList)
+template<class TYPE, class ARG_TYPE> void CList<TYPE, ARG_TYPE>::AddHead(CList* pNewList)
 {
     ASSERT(pNewList != nullptr);
     if (!pNewList)
@@ -181,8 +171,7 @@ void CList<TYPE, ARG_TYPE>::AddHead(CList* pNewList)
         AddHead(pNode->data);
 }
 
-template<class TYPE, class ARG_TYPE>
-void CList<TYPE, ARG_TYPE>::AddTail(CList* pNewList)
+template<class TYPE, class ARG_TYPE> void CList<TYPE, ARG_TYPE>::AddTail(CList* pNewList)
 {
     ASSERT(pNewList != nullptr);
     if (!pNewList)
@@ -201,8 +190,7 @@ POSITION CList<TYPE, ARG_TYPE>::InsertBefore(POSITION position, ARG_TYPE newElem
     return ToPosition(LinkNewNode(pNode->pPrev, pNode, newElement));
 }
 
-template<class TYPE, class ARG_TYPE>
-POSITION CList<TYPE, ARG_TYPE>::InsertAfter(POSITION position, ARG_TYPE newElement)
+template<class TYPE, class ARG_TYPE> POSITION CList<TYPE, ARG_TYPE>::InsertAfter(POSITION position, ARG_TYPE newElement)
 {
     if (!position)
         return AddTail(newElement);
@@ -210,16 +198,14 @@ POSITION CList<TYPE, ARG_TYPE>::InsertAfter(POSITION position, ARG_TYPE newEleme
     return ToPosition(LinkNewNode(pNode, pNode->pNext, newElement));
 }
 
-template<class TYPE, class ARG_TYPE>
-void CList<TYPE, ARG_TYPE>::RemoveAt(POSITION position)
+template<class TYPE, class ARG_TYPE> void CList<TYPE, ARG_TYPE>::RemoveAt(POSITION position)
 {
     ASSERT(position != nullptr);
     if (position)
         UnlinkAndFree(ToNode(position));
 }
 
-template<class TYPE, class ARG_TYPE>
-void CList<TYPE, ARG_TYPE>::RemoveAll()
+template<class TYPE, class ARG_TYPE> void CList<TYPE, ARG_TYPE>::RemoveAll()
 {
     CNode* pNode = m_pNodeHead;
     while (pNode) {
@@ -231,8 +217,7 @@ void CList<TYPE, ARG_TYPE>::RemoveAll()
     m_nCount = 0;
 }
 
-template<class TYPE, class ARG_TYPE>
-TYPE& CList<TYPE, ARG_TYPE>::GetNext(POSITION& rPosition)
+template<class TYPE, class ARG_TYPE> TYPE& CList<TYPE, ARG_TYPE>::GetNext(POSITION& rPosition)
 {
     ASSERT(rPosition != nullptr);
     CNode* pNode = ToNode(rPosition);
@@ -240,14 +225,12 @@ TYPE& CList<TYPE, ARG_TYPE>::GetNext(POSITION& rPosition)
     return DataOf(pNode);
 }
 
-template<class TYPE, class ARG_TYPE>
-const TYPE& CList<TYPE, ARG_TYPE>::GetNext(POSITION& rPosition) const
+template<class TYPE, class ARG_TYPE> const TYPE& CList<TYPE, ARG_TYPE>::GetNext(POSITION& rPosition) const
 {
     return const_cast<CList*>(this)->GetNext(rPosition);
 }
 
-template<class TYPE, class ARG_TYPE>
-TYPE& CList<TYPE, ARG_TYPE>::GetPrev(POSITION& rPosition)
+template<class TYPE, class ARG_TYPE> TYPE& CList<TYPE, ARG_TYPE>::GetPrev(POSITION& rPosition)
 {
     ASSERT(rPosition != nullptr);
     CNode* pNode = ToNode(rPosition);
@@ -255,28 +238,24 @@ TYPE& CList<TYPE, ARG_TYPE>::GetPrev(POSITION& rPosition)
     return DataOf(pNode);
 }
 
-template<class TYPE, class ARG_TYPE>
-const TYPE& CList<TYPE, ARG_TYPE>::GetPrev(POSITION& rPosition) const
+template<class TYPE, class ARG_TYPE> const TYPE& CList<TYPE, ARG_TYPE>::GetPrev(POSITION& rPosition) const
 {
     return const_cast<CList*>(this)->GetPrev(rPosition);
 }
 
-template<class TYPE, class ARG_TYPE>
-TYPE& CList<TYPE, ARG_TYPE>::GetAt(POSITION position)
+template<class TYPE, class ARG_TYPE> TYPE& CList<TYPE, ARG_TYPE>::GetAt(POSITION position)
 {
     ASSERT(position != nullptr);
     return DataOf(ToNode(position));
 }
 
-template<class TYPE, class ARG_TYPE>
-const TYPE& CList<TYPE, ARG_TYPE>::GetAt(POSITION position) const
+template<class TYPE, class ARG_TYPE> const TYPE& CList<TYPE, ARG_TYPE>::GetAt(POSITION position) const
 {
     ASSERT(position != nullptr);
     return DataOf(ToNode(position));
 }
 
-template<class TYPE, class ARG_TYPE>
-void CList<TYPE, ARG_TYPE>::SetAt(POSITION position, ARG_TYPE newElement)
+template<class TYPE, class ARG_TYPE> void CList<TYPE, ARG_TYPE>::SetAt(POSITION position, ARG_TYPE newElement)
 {
     ASSERT(position != nullptr);
     if (position)
@@ -294,8 +273,7 @@ POSITION CList<TYPE, ARG_TYPE>::Find(ARG_TYPE searchValue, POSITION startAfter) 
     return nullptr;
 }
 
-template<class TYPE, class ARG_TYPE>
-POSITION CList<TYPE, ARG_TYPE>::FindIndex(int nIndex) const
+template<class TYPE, class ARG_TYPE> POSITION CList<TYPE, ARG_TYPE>::FindIndex(int nIndex) const
 {
     if (nIndex < 0 || nIndex >= m_nCount)
         return nullptr;
@@ -305,8 +283,7 @@ POSITION CList<TYPE, ARG_TYPE>::FindIndex(int nIndex) const
     return ToPosition(pNode);
 }
 
-template<class TYPE, class ARG_TYPE>
-void CList<TYPE, ARG_TYPE>::AssertValid() const
+template<class TYPE, class ARG_TYPE> void CList<TYPE, ARG_TYPE>::AssertValid() const
 {
     int nCount = 0;
     const CNode* pPrev = nullptr;
@@ -320,8 +297,8 @@ void CList<TYPE, ARG_TYPE>::AssertValid() const
 }
 
 template<class TYPE, class ARG_TYPE>
-typename CList<TYPE, ARG_TYPE>::CNode* CList<TYPE, ARG_TYPE>::LinkNewNode(CNode* pPrev, CNode* pNext,
-    ARG_TYPE newElement)
+typename CList<TYPE, ARG_TYPE>::CNode* CList<TYPE, ARG_TYPE>::LinkNewNode(
+    CNode* pPrev, CNode* pNext, ARG_TYPE newElement)
 {
     CNode* pNode = new CNode { pNext, pPrev, TYPE(newElement) };
     (pPrev ? pPrev->pNext : m_pNodeHead) = pNode;
@@ -330,8 +307,7 @@ typename CList<TYPE, ARG_TYPE>::CNode* CList<TYPE, ARG_TYPE>::LinkNewNode(CNode*
     return pNode;
 }
 
-template<class TYPE, class ARG_TYPE>
-void CList<TYPE, ARG_TYPE>::UnlinkAndFree(CNode* pNode)
+template<class TYPE, class ARG_TYPE> void CList<TYPE, ARG_TYPE>::UnlinkAndFree(CNode* pNode)
 {
     (pNode->pPrev ? pNode->pPrev->pNext : m_pNodeHead) = pNode->pNext;
     (pNode->pNext ? pNode->pNext->pPrev : m_pNodeTail) = pNode->pPrev;
@@ -339,8 +315,7 @@ void CList<TYPE, ARG_TYPE>::UnlinkAndFree(CNode* pNode)
     delete pNode;
 }
 
-template<class TYPE, class ARG_TYPE>
-TYPE& CList<TYPE, ARG_TYPE>::DataOf(CNode* pNode)
+template<class TYPE, class ARG_TYPE> TYPE& CList<TYPE, ARG_TYPE>::DataOf(CNode* pNode)
 {
     return pNode ? pNode->data : CollectionOutOfRangeElement<TYPE>();
 }

@@ -33,8 +33,7 @@
 #include <type_traits>
 
 // The default hash: integral keys as 32 bits and pointers, shifted right by 4.
-template<class ARG_KEY>
-UINT HashKey(ARG_KEY key)
+template<class ARG_KEY> UINT HashKey(ARG_KEY key)
 {
     using Key = std::remove_cvref_t<ARG_KEY>;
     if constexpr (std::is_pointer_v<Key>)
@@ -48,8 +47,7 @@ UINT HashKey(ARG_KEY key)
 // Text keys: the bytes of the NUL-terminated text, taken as unsigned so that a
 // key's bucket does not depend on whether char is signed; a null pointer
 // hashes as "".
-template<>
-inline UINT HashKey<LPCTSTR>(LPCTSTR key)
+template<> inline UINT HashKey<LPCTSTR>(LPCTSTR key)
 {
     UINT nHash = 0;
     for (const char* p = key; p && *p; ++p)
@@ -62,8 +60,7 @@ inline UINT HashKey(const CString& key)
     return HashKey<LPCTSTR>(key);
 }
 
-template<class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-class CMap : public CObject {
+template<class KEY, class ARG_KEY, class VALUE, class ARG_VALUE> class CMap : public CObject {
 public:
     // The key and value types, for CTypedPtrMap.
     using BASE_KEY = KEY;
@@ -173,8 +170,7 @@ BOOL CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::RemoveKey(ARG_KEY key)
     return FALSE;
 }
 
-template<class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::RemoveAll()
+template<class KEY, class ARG_KEY, class VALUE, class ARG_VALUE> void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::RemoveAll()
 {
     if (m_pHashTable) {
         for (UINT nBucket = 0; nBucket < m_nHashTableSize; ++nBucket) {
@@ -234,8 +230,8 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::AssertValid() const
 }
 
 template<class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-typename CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::CAssoc* CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::FindAssoc(ARG_KEY key,
-    UINT& nBucket) const
+typename CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::CAssoc* CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::FindAssoc(
+    ARG_KEY key, UINT& nBucket) const
 {
     nBucket = HashKey(key) % m_nHashTableSize;
     if (!m_pHashTable)

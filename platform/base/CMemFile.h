@@ -59,8 +59,8 @@ private:
 
     BYTE* m_lpBuffer { nullptr };
     std::size_t m_nBufferSize { 0 }; // bytes of storage
-    std::size_t m_nFileSize { 0 }; // bytes of file, at most m_nBufferSize
-    std::size_t m_nPosition { 0 }; // may lie past m_nFileSize
+    std::size_t m_nFileSize { 0 };   // bytes of file, at most m_nBufferSize
+    std::size_t m_nPosition { 0 };   // may lie past m_nFileSize
     UINT m_nGrowBytes;
     bool m_bOwnsBuffer { false };
 };

@@ -18,8 +18,8 @@ ClassList& RegisteredClasses()
 
 }
 
-const CRuntimeClass CObject::classCObject = { "CObject", static_cast<int>(sizeof(CObject)), 0xFFFF, nullptr, nullptr,
-    nullptr };
+const CRuntimeClass CObject::classCObject
+    = { "CObject", static_cast<int>(sizeof(CObject)), 0xFFFF, nullptr, nullptr, nullptr };
 static const AFX_CLASSINIT s_initCObject(RUNTIME_CLASS(CObject));
 
 AFX_CLASSINIT::AFX_CLASSINIT(const CRuntimeClass* pNewClass)
@@ -62,9 +62,7 @@ const CRuntimeClass* CObject::GetRuntimeClass() const
     return RUNTIME_CLASS(CObject);
 }
 
-void CObject::Serialize(CArchive&)
-{
-}
+void CObject::Serialize(CArchive&) { }
 
 BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const
 {

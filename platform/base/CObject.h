@@ -14,7 +14,7 @@ class CObject;
 struct CRuntimeClass {
     LPCSTR m_lpszClassName;
     int m_nObjectSize;
-    UINT m_wSchema; // version of the stored layout; 0xFFFF for classes that cannot be stored
+    UINT m_wSchema;                  // version of the stored layout; 0xFFFF for classes that cannot be stored
     CObject* (*m_pfnCreateObject)(); // nullptr for classes without dynamic creation
     const CRuntimeClass* m_pBaseClass;
     mutable const CRuntimeClass* m_pNextClass; // the registered classes, linked by FromName's list

@@ -54,8 +54,8 @@ LPTSTR CStdioFile::ReadString(LPTSTR lpsz, UINT nMax)
 void CStdioFile::WriteString(LPCTSTR lpsz)
 {
     if (!lpsz)
-        AfxThrowFileException(CFileException::genericException, static_cast<LONG>(ERROR_INVALID_PARAMETER),
-            m_strFileName);
+        AfxThrowFileException(
+            CFileException::genericException, static_cast<LONG>(ERROR_INVALID_PARAMETER), m_strFileName);
     Write(lpsz, static_cast<UINT>(std::char_traits<char>::length(lpsz)));
 }
 

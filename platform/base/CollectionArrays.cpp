@@ -19,8 +19,7 @@ IMPLEMENT_SERIAL(CStringArray, CObject, 0)
 
 namespace {
 
-template<class ARRAY>
-void SerializeValues(ARRAY& array, CArchive& ar)
+template<class ARRAY> void SerializeValues(ARRAY& array, CArchive& ar)
 {
     if (ar.IsStoring()) {
         ar.WriteCount(array.GetSize());

@@ -46,8 +46,7 @@ class CStringArray : public CArray<CString, const CString&> {
 // the non-const operator[] hand out the stored pointer itself as a TYPE&, which
 // is right only when a TYPE object starts with its BASE_CLASS element type
 // (single inheritance from CObject, or void*).
-template<class BASE_CLASS, class TYPE>
-class CTypedPtrArray : public BASE_CLASS {
+template<class BASE_CLASS, class TYPE> class CTypedPtrArray : public BASE_CLASS {
 public:
     TYPE GetAt(int nIndex) const { return static_cast<TYPE>(BASE_CLASS::GetAt(nIndex)); }
     TYPE& ElementAt(int nIndex) { return reinterpret_cast<TYPE&>(BASE_CLASS::ElementAt(nIndex)); }

@@ -20,8 +20,7 @@ inline __POSITION* const BEFORE_START_POSITION
 // The template arguments are deduced from the pointers (references dropped), so
 // a type compares differently when CompareElements<TYPE, ARG_TYPE> is
 // specialised for it.
-template<class TYPE, class ARG_TYPE>
-BOOL CompareElements(const TYPE* pElement1, const ARG_TYPE* pElement2)
+template<class TYPE, class ARG_TYPE> BOOL CompareElements(const TYPE* pElement1, const ARG_TYPE* pElement2)
 {
     return *pElement1 == *pElement2 ? TRUE : FALSE;
 }
@@ -29,8 +28,7 @@ BOOL CompareElements(const TYPE* pElement1, const ARG_TYPE* pElement2)
 // The element that an out-of-range access reads and writes in a release build:
 // a fresh value-initialised TYPE each time, so that reads see 0 (or an empty
 // object) and writes go nowhere. Debug builds stop at an ASSERT before this.
-template<class TYPE>
-TYPE& CollectionOutOfRangeElement()
+template<class TYPE> TYPE& CollectionOutOfRangeElement()
 {
     static thread_local TYPE s_element {};
     s_element = TYPE();

@@ -13,8 +13,7 @@ IMPLEMENT_SERIAL(CStringList, CObject, 0)
 
 namespace {
 
-template<class LIST>
-void SerializeElements(LIST& list, CArchive& ar)
+template<class LIST> void SerializeElements(LIST& list, CArchive& ar)
 {
     if (ar.IsStoring()) {
         ar.WriteCount(list.GetCount());

@@ -40,8 +40,7 @@ public:
 // TYPE object starts with its BASE_CLASS element type (single inheritance from
 // CObject, or void*). InsertBefore, InsertAfter and Find take TYPE through the
 // base class's element type.
-template<class BASE_CLASS, class TYPE>
-class CTypedPtrList : public BASE_CLASS {
+template<class BASE_CLASS, class TYPE> class CTypedPtrList : public BASE_CLASS {
 public:
     explicit CTypedPtrList(int nBlockSize = 10)
         : BASE_CLASS(nBlockSize)

@@ -15,8 +15,7 @@ IMPLEMENT_SERIAL(CMapWordToOb, CObject, 0)
 
 namespace {
 
-template<class KEY, class VALUE, class MAP>
-void SerializeEntries(MAP& map, CArchive& ar)
+template<class KEY, class VALUE, class MAP> void SerializeEntries(MAP& map, CArchive& ar)
 {
     if (ar.IsStoring()) {
         ar.WriteCount(map.GetCount());

@@ -68,8 +68,7 @@ public:
 // operator[] hands out the stored value itself as a VALUE&, which is right
 // only when a VALUE object starts with the base map's value type (single
 // inheritance from CObject, or void*).
-template<class BASE_CLASS, class KEY, class VALUE>
-class CTypedPtrMap : public BASE_CLASS {
+template<class BASE_CLASS, class KEY, class VALUE> class CTypedPtrMap : public BASE_CLASS {
 public:
     explicit CTypedPtrMap(int nBlockSize = 10)
         : BASE_CLASS(nBlockSize)

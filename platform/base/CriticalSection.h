@@ -11,9 +11,9 @@
 
 struct CRITICAL_SECTION {
     pthread_mutex_t Mutex; // recursive
-    DWORD OwningThread; // thread id of the owner, 0 when free; read without the mutex, atomically
-    LONG RecursionCount; // entries of the owner not yet left
-    ULONG_PTR SpinCount; // kept for callers that ask; waiting blocks at once
+    DWORD OwningThread;    // thread id of the owner, 0 when free; read without the mutex, atomically
+    LONG RecursionCount;   // entries of the owner not yet left
+    ULONG_PTR SpinCount;   // kept for callers that ask; waiting blocks at once
 };
 using LPCRITICAL_SECTION = CRITICAL_SECTION*;
 

@@ -17,8 +17,8 @@ void ApplyDriveSetting(HKEY hDrives, const char* pszLetter)
     DWORD dwType = 0;
     DWORD dwDriveType = DRIVE_FIXED;
     DWORD cbDriveType = sizeof(dwDriveType);
-    bool bHasPath = RegQueryValueEx(hDrive, "Path", nullptr, &dwType, reinterpret_cast<LPBYTE>(szPath), &cbPath)
-            == ERROR_SUCCESS
+    bool bHasPath
+        = RegQueryValueEx(hDrive, "Path", nullptr, &dwType, reinterpret_cast<LPBYTE>(szPath), &cbPath) == ERROR_SUCCESS
         && dwType == REG_SZ;
     if (RegQueryValueEx(hDrive, "Type", nullptr, &dwType, reinterpret_cast<LPBYTE>(&dwDriveType), &cbDriveType)
             != ERROR_SUCCESS

@@ -124,9 +124,8 @@ public:
         auto it = table.files.find(m_key);
         if (it == table.files.end())
             return false;
-        return std::any_of(it->second.locks.begin(), it->second.locks.end(), [&](const LockRecord& r) {
-            return r.pOwner != this && r.Overlaps(nOffset, nLength);
-        });
+        return std::any_of(it->second.locks.begin(), it->second.locks.end(),
+            [&](const LockRecord& r) { return r.pOwner != this && r.Overlaps(nOffset, nLength); });
     }
 
 private:
@@ -178,7 +177,7 @@ DWORD MissingFileError(const std::string& strHostPath)
     std::string::size_type nSlash = strHostPath.find_last_of('/');
     if (nSlash == std::string::npos || nSlash == 0)
         return ERROR_FILE_NOT_FOUND;
-    struct stat st {};
+    struct stat st { };
     std::string strParent = strHostPath.substr(0, nSlash);
     if (::stat(strParent.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         return ERROR_PATH_NOT_FOUND;
@@ -239,7 +238,7 @@ HANDLE CreateFile(LPCTSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, 
     std::lock_guard lock(table.mutex);
 
     // Check the share modes of the file's other opens before anything changes it.
-    struct stat st {};
+    struct stat st { };
     bool bExisted = ::stat(strHostPath.c_str(), &st) == 0;
     if (bExisted) {
         auto it = table.files.find(FileKey(st.st_dev, st.st_ino));
@@ -275,8 +274,8 @@ HANDLE CreateFile(LPCTSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, 
     }
 
     FileKey key(st.st_dev, st.st_ino);
-    auto pObject = std::make_shared<CFileObject>(fd, key, dwAccess, strHostPath,
-        (dwFlagsAndAttributes & FILE_FLAG_DELETE_ON_CLOSE) != 0);
+    auto pObject = std::make_shared<CFileObject>(
+        fd, key, dwAccess, strHostPath, (dwFlagsAndAttributes & FILE_FLAG_DELETE_ON_CLOSE) != 0);
     table.files[key].opens.push_back({ pObject.get(), dwAccess, dwShareMode });
     bool bReportExisting = bExisted && (dwCreationDisposition == CREATE_ALWAYS || dwCreationDisposition == OPEN_ALWAYS);
     SetLastError(bReportExisting ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
@@ -303,8 +302,8 @@ namespace {
 
 }
 
-BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
-    LPOVERLAPPED lpOverlapped)
+BOOL ReadFile(
+    HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead, LPOVERLAPPED lpOverlapped)
 {
     if (lpNumberOfBytesRead)
         *lpNumberOfBytesRead = 0;
@@ -371,8 +370,7 @@ BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDW
 ** Position and size
 **********************************************************************/
 
-BOOL SetFilePointerEx(HANDLE hFile, LARGE_INTEGER liDistanceToMove, PLARGE_INTEGER lpNewFilePointer,
-    DWORD dwMoveMethod)
+BOOL SetFilePointerEx(HANDLE hFile, LARGE_INTEGER liDistanceToMove, PLARGE_INTEGER lpNewFilePointer, DWORD dwMoveMethod)
 {
     auto pFile = LookupFile(hFile);
     if (!pFile)
@@ -381,7 +379,7 @@ BOOL SetFilePointerEx(HANDLE hFile, LARGE_INTEGER liDistanceToMove, PLARGE_INTEG
     if (dwMoveMethod == FILE_CURRENT) {
         nBase = ::lseek(pFile->Fd(), 0, SEEK_CUR);
     } else if (dwMoveMethod == FILE_END) {
-        struct stat st {};
+        struct stat st { };
         nBase = ::fstat(pFile->Fd(), &st) == 0 ? st.st_size : -1;
     } else if (dwMoveMethod != FILE_BEGIN) {
         return FailWith(ERROR_INVALID_PARAMETER);
@@ -460,7 +458,7 @@ BOOL GetFileSizeEx(HANDLE hFile, PLARGE_INTEGER lpFileSize)
         return FALSE;
     if (!lpFileSize)
         return FailWith(ERROR_INVALID_PARAMETER);
-    struct stat st {};
+    struct stat st { };
     if (::fstat(pFile->Fd(), &st) != 0)
         return FailFromErrno();
     lpFileSize->QuadPart = st.st_size;
@@ -472,7 +470,7 @@ DWORD GetFileType(HANDLE hFile)
     auto pFile = LookupFile(hFile);
     if (!pFile)
         return FILE_TYPE_UNKNOWN;
-    struct stat st {};
+    struct stat st { };
     if (::fstat(pFile->Fd(), &st) != 0) {
         SetLastErrorFromErrno();
         return FILE_TYPE_UNKNOWN;
@@ -534,9 +532,8 @@ BOOL UnlockFile(HANDLE hFile, DWORD dwFileOffsetLow, DWORD dwFileOffsetHigh, DWO
     OpenFileTable& table = Files();
     std::lock_guard lock(table.mutex);
     OpenFile& file = table.files[pFile->Key()];
-    auto it = std::find_if(file.locks.begin(), file.locks.end(), [&](const LockRecord& r) {
-        return r.pOwner == pFile.get() && r.nOffset == nOffset && r.nLength == nLength;
-    });
+    auto it = std::find_if(file.locks.begin(), file.locks.end(),
+        [&](const LockRecord& r) { return r.pOwner == pFile.get() && r.nOffset == nOffset && r.nLength == nLength; });
     if (it == file.locks.end())
         return FailWith(ERROR_NOT_LOCKED);
     file.locks.erase(it);
@@ -567,8 +564,8 @@ timespec TimespecFromFileTime(const FILETIME* pTime)
         return ts;
     }
     ULONGLONG nUnits = Join(pTime->dwLowDateTime, pTime->dwHighDateTime);
-    ts.tv_sec = static_cast<time_t>(nUnits / FILETIME_UNITS_PER_SECOND)
-        - static_cast<time_t>(FILETIME_UNIX_EPOCH_SECONDS);
+    ts.tv_sec
+        = static_cast<time_t>(nUnits / FILETIME_UNITS_PER_SECOND) - static_cast<time_t>(FILETIME_UNIX_EPOCH_SECONDS);
     ts.tv_nsec = static_cast<long>(nUnits % FILETIME_UNITS_PER_SECOND) * 100;
     return ts;
 }
@@ -580,7 +577,7 @@ BOOL GetFileTime(HANDLE hFile, LPFILETIME lpCreationTime, LPFILETIME lpLastAcces
     auto pFile = LookupFile(hFile);
     if (!pFile)
         return FALSE;
-    struct statx stx {};
+    struct statx stx { };
     if (::statx(pFile->Fd(), "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &stx) != 0)
         return FailFromErrno();
     if (lpCreationTime) {

@@ -25,21 +25,21 @@ constexpr DWORD FILE_SHARE_WRITE = 0x00000002;
 constexpr DWORD FILE_SHARE_DELETE = 0x00000004; // accepted; deleting does not check share modes
 
 // Creation dispositions.
-constexpr DWORD CREATE_NEW = 1; // fails with ERROR_FILE_EXISTS if the file exists
+constexpr DWORD CREATE_NEW = 1;    // fails with ERROR_FILE_EXISTS if the file exists
 constexpr DWORD CREATE_ALWAYS = 2; // truncates an existing file (last error ERROR_ALREADY_EXISTS)
 constexpr DWORD OPEN_EXISTING = 3;
-constexpr DWORD OPEN_ALWAYS = 4; // creates a missing file (last error ERROR_ALREADY_EXISTS if it existed)
+constexpr DWORD OPEN_ALWAYS = 4;       // creates a missing file (last error ERROR_ALREADY_EXISTS if it existed)
 constexpr DWORD TRUNCATE_EXISTING = 5; // needs GENERIC_WRITE
 
 // Flags, combined with the FILE_ATTRIBUTE_* values (FileFunctions.h) in dwFlagsAndAttributes.
 // Of the attributes only FILE_ATTRIBUTE_READONLY has an effect: a file it creates gets
 // no write permission bits.
-constexpr DWORD FILE_FLAG_WRITE_THROUGH = 0x80000000; // every write reaches the disk (O_DSYNC)
-constexpr DWORD FILE_FLAG_OVERLAPPED = 0x40000000; // accepted; I/O stays synchronous
-constexpr DWORD FILE_FLAG_NO_BUFFERING = 0x20000000; // accepted; a hint only
-constexpr DWORD FILE_FLAG_RANDOM_ACCESS = 0x10000000; // accepted; a hint only
-constexpr DWORD FILE_FLAG_SEQUENTIAL_SCAN = 0x08000000; // accepted; a hint only
-constexpr DWORD FILE_FLAG_DELETE_ON_CLOSE = 0x04000000; // the file is removed when the object closes
+constexpr DWORD FILE_FLAG_WRITE_THROUGH = 0x80000000;    // every write reaches the disk (O_DSYNC)
+constexpr DWORD FILE_FLAG_OVERLAPPED = 0x40000000;       // accepted; I/O stays synchronous
+constexpr DWORD FILE_FLAG_NO_BUFFERING = 0x20000000;     // accepted; a hint only
+constexpr DWORD FILE_FLAG_RANDOM_ACCESS = 0x10000000;    // accepted; a hint only
+constexpr DWORD FILE_FLAG_SEQUENTIAL_SCAN = 0x08000000;  // accepted; a hint only
+constexpr DWORD FILE_FLAG_DELETE_ON_CLOSE = 0x04000000;  // the file is removed when the object closes
 constexpr DWORD FILE_FLAG_BACKUP_SEMANTICS = 0x02000000; // needed to open a folder
 
 // Move methods of SetFilePointer.
@@ -51,7 +51,6 @@ constexpr DWORD FILE_END = 2;
 // of a large value, so callers check GetLastError() != NO_ERROR.
 constexpr DWORD INVALID_SET_FILE_POINTER = 0xFFFFFFFF;
 constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
-
 
 struct OVERLAPPED;
 using LPOVERLAPPED = OVERLAPPED*;
@@ -74,8 +73,8 @@ HANDLE CreateFile(LPCTSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
 // Reading at or past the end succeeds with 0 bytes. Both fail with ERROR_ACCESS_DENIED
 // when the handle lacks the access, and ERROR_LOCK_VIOLATION when the range touches
 // a region another handle has locked.
-BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
-    LPOVERLAPPED lpOverlapped);
+BOOL ReadFile(
+    HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead, LPOVERLAPPED lpOverlapped);
 BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDWORD lpNumberOfBytesWritten,
     LPOVERLAPPED lpOverlapped);
 
@@ -86,8 +85,8 @@ BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDW
 // ERROR_INVALID_PARAMETER. Returns the new low half, or INVALID_SET_FILE_POINTER with
 // the last error set; on success the last error is NO_ERROR.
 DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistanceToMoveHigh, DWORD dwMoveMethod);
-BOOL SetFilePointerEx(HANDLE hFile, LARGE_INTEGER liDistanceToMove, PLARGE_INTEGER lpNewFilePointer,
-    DWORD dwMoveMethod);
+BOOL SetFilePointerEx(
+    HANDLE hFile, LARGE_INTEGER liDistanceToMove, PLARGE_INTEGER lpNewFilePointer, DWORD dwMoveMethod);
 
 // Cuts or extends (with zeros) the file to the file pointer.
 BOOL SetEndOfFile(HANDLE hFile);
@@ -123,5 +122,5 @@ BOOL UnlockFile(HANDLE hFile, DWORD dwFileOffsetLow, DWORD dwFileOffsetHigh, DWO
 // else the last write time. SetFileTime needs GENERIC_WRITE and cannot change the
 // creation time (it is ignored); nullptr or 0xFFFFFFFF halves leave a time as it is.
 BOOL GetFileTime(HANDLE hFile, LPFILETIME lpCreationTime, LPFILETIME lpLastAccessTime, LPFILETIME lpLastWriteTime);
-BOOL SetFileTime(HANDLE hFile, const FILETIME* lpCreationTime, const FILETIME* lpLastAccessTime,
-    const FILETIME* lpLastWriteTime);
+BOOL SetFileTime(
+    HANDLE hFile, const FILETIME* lpCreationTime, const FILETIME* lpLastAccessTime, const FILETIME* lpLastWriteTime);

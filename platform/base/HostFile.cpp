@@ -234,8 +234,8 @@ void FlushHostFolderOf(const std::string& strHostPath)
 {
     size_t nSlash = strHostPath.rfind('/');
     std::string strFolder = nSlash == std::string::npos ? std::string(".")
-        : nSlash == 0                                     ? std::string("/")
-                                                          : strHostPath.substr(0, nSlash);
+        : nSlash == 0                                   ? std::string("/")
+                                                        : strHostPath.substr(0, nSlash);
     int fd = ::open(strFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         (void)::fsync(fd); // the rename is done either way

@@ -21,7 +21,7 @@ public:
     enum class Creation {
         OpenExisting, // the file must exist
         CreateAlways, // created, or emptied when it exists
-        CreateNew, // created; ERROR_ALREADY_EXISTS when the name is taken
+        CreateNew,    // created; ERROR_ALREADY_EXISTS when the name is taken
     };
 
     CHostFile() = default;
@@ -67,7 +67,7 @@ struct HostFileStatus {
     bool bExists { false }; // something is there (links followed)
     std::int64_t nSize { 0 };
     std::int64_t tModified { 0 }; // seconds since 1970, UTC
-    std::int64_t tChanged { 0 }; // the last change of the file's data or metadata
+    std::int64_t tChanged { 0 };  // the last change of the file's data or metadata
     std::int64_t tAccessed { 0 };
 };
 

@@ -24,8 +24,7 @@ HANDLE CreateKernelHandle(std::shared_ptr<CKernelObject> pObject);
 // The object behind `hHandle` when it is live and of type T; else nullptr with
 // the last error set to ERROR_INVALID_HANDLE.
 std::shared_ptr<CKernelObject> LookupKernelHandle(HANDLE hHandle);
-template<typename T>
-std::shared_ptr<T> LookupKernelHandleAs(HANDLE hHandle)
+template<typename T> std::shared_ptr<T> LookupKernelHandleAs(HANDLE hHandle)
 {
     auto pObject = std::dynamic_pointer_cast<T>(LookupKernelHandle(hHandle));
     if (!pObject)

@@ -40,7 +40,7 @@ std::optional<std::string> CNamedMutexFiles::RuntimeFolder()
     }
     // Someone else's folder (or a link planted in a shared temporary folder)
     // must not hold our locks.
-    struct stat st {};
+    struct stat st { };
     if (lstat(strFolder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid()
         || (st.st_mode & 077) != 0) {
         SetLastError(ERROR_ACCESS_DENIED);
@@ -92,8 +92,8 @@ private:
 
 }
 
-std::unique_ptr<CNamedMutexFiles> CNamedMutexFiles::Open(std::string_view strName, EOpen eOpen, bool bLockIfCreated,
-    bool* pbExisted)
+std::unique_ptr<CNamedMutexFiles> CNamedMutexFiles::Open(
+    std::string_view strName, EOpen eOpen, bool bLockIfCreated, bool* pbExisted)
 {
     std::optional<std::string> strFolder = RuntimeFolder();
     if (!strFolder)

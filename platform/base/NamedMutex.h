@@ -39,8 +39,8 @@ public:
     // another process had it. With bLockIfCreated, a call that creates the mutex
     // also takes the owner lock before any other process can see the mutex.
     // nullptr with the last error set on failure.
-    static std::unique_ptr<CNamedMutexFiles> Open(std::string_view strName, EOpen eOpen, bool bLockIfCreated,
-        bool* pbExisted);
+    static std::unique_ptr<CNamedMutexFiles> Open(
+        std::string_view strName, EOpen eOpen, bool bLockIfCreated, bool* pbExisted);
     // Leaves the mutex, unlocking it if held; the last process removes the files.
     ~CNamedMutexFiles();
     CNamedMutexFiles(const CNamedMutexFiles&) = delete;

@@ -39,7 +39,8 @@ bool SameName(std::string_view strA, std::string_view strB)
 // Adds `strName` to `names` unless a name equal but for case is there already.
 void AddUnique(std::vector<std::string>& names, const std::string& strName)
 {
-    if (std::none_of(names.begin(), names.end(), [&](const std::string& strOther) { return SameName(strOther, strName); }))
+    if (std::none_of(
+            names.begin(), names.end(), [&](const std::string& strOther) { return SameName(strOther, strName); }))
         names.push_back(strName);
 }
 
@@ -67,7 +68,9 @@ CProfileDocument::CProfileDocument(std::string_view text)
         std::string_view strTrimmed = Trim(strRaw);
         if (strTrimmed.starts_with('[')) {
             size_t nClose = strTrimmed.find(']');
-            m_sections.push_back(CSection { std::string(Trim(strTrimmed.substr(1, nClose == strTrimmed.npos ? strTrimmed.npos : nClose - 1))), {} });
+            m_sections.push_back(CSection {
+                std::string(Trim(strTrimmed.substr(1, nClose == strTrimmed.npos ? strTrimmed.npos : nClose - 1))),
+                {} });
             m_sections.back().lines.push_back(std::move(line));
         } else {
             size_t nEqual = strTrimmed.find('=');
@@ -200,7 +203,8 @@ void CProfileDocument::DeleteKey(std::string_view strSection, std::string_view s
 {
     for (CSection& section : m_sections) {
         if (SameName(section.strName, strSection)) {
-            std::erase_if(section.lines, [&](const CLine& line) { return line.bEntry && SameName(line.strKey, strKey); });
+            std::erase_if(
+                section.lines, [&](const CLine& line) { return line.bEntry && SameName(line.strKey, strKey); });
         }
     }
 }
@@ -283,7 +287,7 @@ BOOL WriteProfile(const std::string& strHostPath, const CProfileDocument& docume
             nError = errno ? errno : EIO;
         return nError == 0;
     };
-    struct stat info {};
+    struct stat info { };
     check(fchmod(fd, ::stat(strHostPath.c_str(), &info) == 0 ? info.st_mode & 07777 : 0644) == 0);
     for (size_t nDone = 0; nError == 0 && nDone < strText.size();) {
         ssize_t nWritten = ::write(fd, strText.data() + nDone, strText.size() - nDone);
@@ -370,8 +374,8 @@ std::string_view DefaultString(LPCTSTR lpDefault)
 
 /*********************************** Reading *********************************/
 
-DWORD GetPrivateProfileString(LPCTSTR lpAppName, LPCTSTR lpKeyName, LPCTSTR lpDefault, LPTSTR lpReturnedString,
-    DWORD nSize, LPCTSTR lpFileName)
+DWORD GetPrivateProfileString(
+    LPCTSTR lpAppName, LPCTSTR lpKeyName, LPCTSTR lpDefault, LPTSTR lpReturnedString, DWORD nSize, LPCTSTR lpFileName)
 {
     std::string strHostPath;
     CProfileDocument document;

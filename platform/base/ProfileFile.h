@@ -27,10 +27,9 @@
 // more NUL. Returns the characters copied without the final NUL; a value that
 // does not fit is cut and nSize - 1 returned, a list that does not fit is cut
 // and ends in two NULs and nSize - 2 is returned.
-DWORD GetPrivateProfileString(LPCTSTR lpAppName, LPCTSTR lpKeyName, LPCTSTR lpDefault, LPTSTR lpReturnedString,
-    DWORD nSize, LPCTSTR lpFileName);
-DWORD GetProfileString(LPCTSTR lpAppName, LPCTSTR lpKeyName, LPCTSTR lpDefault, LPTSTR lpReturnedString,
-    DWORD nSize);
+DWORD GetPrivateProfileString(
+    LPCTSTR lpAppName, LPCTSTR lpKeyName, LPCTSTR lpDefault, LPTSTR lpReturnedString, DWORD nSize, LPCTSTR lpFileName);
+DWORD GetProfileString(LPCTSTR lpAppName, LPCTSTR lpKeyName, LPCTSTR lpDefault, LPTSTR lpReturnedString, DWORD nSize);
 
 // The number the value starts with (leading digits, after an optional '-'), or
 // `nDefault` when the key is missing or its value starts with no digit.
@@ -77,13 +76,13 @@ public:
 
 private:
     struct CLine {
-        std::string strRaw; // the line as written, without its '\n'
-        std::string strKey; // for "key=value" lines: the trimmed key, else empty
+        std::string strRaw;   // the line as written, without its '\n'
+        std::string strKey;   // for "key=value" lines: the trimmed key, else empty
         std::string strValue; // for "key=value" lines: the trimmed value
         bool bEntry { false };
     };
     struct CSection {
-        std::string strName; // trimmed, as written
+        std::string strName;      // trimmed, as written
         std::vector<CLine> lines; // the header line first
     };
 
@@ -95,5 +94,5 @@ private:
     std::vector<CLine> m_preamble; // lines before the first section
     std::vector<CSection> m_sections;
     std::string m_strNewline { "\n" }; // what new lines end with: the file's own style
-    bool m_bFinalNewline { true }; // whether the text ended with a newline
+    bool m_bFinalNewline { true };     // whether the text ended with a newline
 };

@@ -69,8 +69,8 @@ std::optional<ERegistryRoot> PredefinedRoot(HKEY hKey)
     return std::nullopt;
 }
 
-std::shared_ptr<CRegistryNode> FindPath(std::shared_ptr<CRegistryNode> pNode, const std::vector<std::string>& path,
-    size_t nCount)
+std::shared_ptr<CRegistryNode> FindPath(
+    std::shared_ptr<CRegistryNode> pNode, const std::vector<std::string>& path, size_t nCount)
 {
     for (size_t i = 0; i < nCount && pNode; ++i)
         pNode = pNode->FindSubkey(path[i]);
@@ -165,8 +165,8 @@ DWORD ChangeKey(HKEY hKey, REGSAM samNeeded,
     });
 }
 
-HKEY OpenHandle(const CKeyRef& ref, std::vector<std::string> names, std::shared_ptr<CRegistryNode> pNode,
-    REGSAM samDesired)
+HKEY OpenHandle(
+    const CKeyRef& ref, std::vector<std::string> names, std::shared_ptr<CRegistryNode> pNode, REGSAM samDesired)
 {
     auto pHandle = std::make_shared<CRegistryKeyHandle>();
     pHandle->m_eRoot = ref.eRoot;
@@ -250,8 +250,8 @@ DWORD DeleteKey(HKEY hKey, LPCTSTR lpSubKey, REGSAM samNeeded, EDeleteKey eDelet
 
 /************************* Opening, creating, closing ************************/
 
-LSTATUS RegCreateKeyEx(HKEY hKey, LPCTSTR lpSubKey, DWORD, LPTSTR, DWORD, REGSAM samDesired, const LPSECURITY_ATTRIBUTES,
-    PHKEY phkResult, LPDWORD lpdwDisposition)
+LSTATUS RegCreateKeyEx(HKEY hKey, LPCTSTR lpSubKey, DWORD, LPTSTR, DWORD, REGSAM samDesired,
+    const LPSECURITY_ATTRIBUTES, PHKEY phkResult, LPDWORD lpdwDisposition)
 {
     std::lock_guard lock(RegistryMutex());
     std::vector<std::string> names;
@@ -431,10 +431,11 @@ LSTATUS RegQueryInfoKey(HKEY hKey, LPTSTR lpClass, LPDWORD lpcchClass, LPDWORD, 
     }
     if (lpClass && lpcchClass && *lpcchClass)
         *lpClass = 0;
-    for (auto [pOut, dwValue] : { std::pair { lpcchClass, DWORD { 0 } }, { lpcSubKeys, static_cast<DWORD>(key.GetSubkeys().size()) },
-             { lpcbMaxSubKeyLen, cchMaxSubkey }, { lpcbMaxClassLen, DWORD { 0 } },
-             { lpcValues, static_cast<DWORD>(key.GetValues().size()) }, { lpcbMaxValueNameLen, cchMaxValueName },
-             { lpcbMaxValueLen, cbMaxValue }, { lpcbSecurityDescriptor, DWORD { 0 } } }) {
+    for (auto [pOut, dwValue] :
+        { std::pair { lpcchClass, DWORD { 0 } }, { lpcSubKeys, static_cast<DWORD>(key.GetSubkeys().size()) },
+            { lpcbMaxSubKeyLen, cchMaxSubkey }, { lpcbMaxClassLen, DWORD { 0 } },
+            { lpcValues, static_cast<DWORD>(key.GetValues().size()) }, { lpcbMaxValueNameLen, cchMaxValueName },
+            { lpcbMaxValueLen, cbMaxValue }, { lpcbSecurityDescriptor, DWORD { 0 } } }) {
         if (pOut)
             *pOut = dwValue;
     }

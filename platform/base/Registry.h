@@ -78,8 +78,8 @@ constexpr DWORD REG_QWORD               = 11;
 // `lpdwDisposition` (optional) tells which. `hKey` needs KEY_CREATE_SUB_KEY when
 // a key is created. An empty `lpSubKey` opens `hKey` itself again. The class,
 // options and security attributes are accepted and not kept.
-LSTATUS RegCreateKeyEx(HKEY hKey, LPCTSTR lpSubKey, DWORD Reserved, LPTSTR lpClass, DWORD dwOptions,
-    REGSAM samDesired, const LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult, LPDWORD lpdwDisposition);
+LSTATUS RegCreateKeyEx(HKEY hKey, LPCTSTR lpSubKey, DWORD Reserved, LPTSTR lpClass, DWORD dwOptions, REGSAM samDesired,
+    const LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult, LPDWORD lpdwDisposition);
 // Opens an existing key; ERROR_FILE_NOT_FOUND when it does not exist. A NULL or
 // empty `lpSubKey` opens `hKey` itself again.
 LSTATUS RegOpenKeyEx(HKEY hKey, LPCTSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult);
@@ -91,12 +91,11 @@ LSTATUS RegCloseKey(HKEY hKey);
 // bytes. With `lpData` NULL only the size is returned; a buffer that is too
 // small gives ERROR_MORE_DATA with the needed size in `*lpcbData`. String sizes
 // count the terminating NUL.
-LSTATUS RegQueryValueEx(HKEY hKey, LPCTSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData,
-    LPDWORD lpcbData);
+LSTATUS RegQueryValueEx(
+    HKEY hKey, LPCTSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData);
 // Stores `cbData` bytes as the value. A REG_SZ or REG_EXPAND_SZ given without
 // its terminating NUL is stored with one.
-LSTATUS RegSetValueEx(HKEY hKey, LPCTSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData,
-    DWORD cbData);
+LSTATUS RegSetValueEx(HKEY hKey, LPCTSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData, DWORD cbData);
 LSTATUS RegDeleteValue(HKEY hKey, LPCTSTR lpValueName);
 
 /* Enumeration and information. */
@@ -104,8 +103,8 @@ LSTATUS RegDeleteValue(HKEY hKey, LPCTSTR lpValueName);
 // The name of the `dwIndex`-th subkey. `*lpcchName` holds the buffer size in
 // characters with the NUL and receives the name's length without it.
 // ERROR_NO_MORE_ITEMS past the last one. Keys have no class: it comes back empty.
-LSTATUS RegEnumKeyEx(HKEY hKey, DWORD dwIndex, LPTSTR lpName, LPDWORD lpcchName, LPDWORD lpReserved,
-    LPTSTR lpClass, LPDWORD lpcchClass, FILETIME* lpftLastWriteTime);
+LSTATUS RegEnumKeyEx(HKEY hKey, DWORD dwIndex, LPTSTR lpName, LPDWORD lpcchName, LPDWORD lpReserved, LPTSTR lpClass,
+    LPDWORD lpcchClass, FILETIME* lpftLastWriteTime);
 // The name, type and data of the `dwIndex`-th value; sizes as for RegEnumKeyEx
 // (name) and RegQueryValueEx (data).
 LSTATUS RegEnumValue(HKEY hKey, DWORD dwIndex, LPTSTR lpValueName, LPDWORD lpcchValueName, LPDWORD lpReserved,

@@ -160,7 +160,7 @@ void CRegistryStore::UpdatePaths()
 
 CRegistryStore::CFileIdentity CRegistryStore::IdentityOf(const std::string& strPath)
 {
-    struct stat info {};
+    struct stat info { };
     if (::stat(strPath.c_str(), &info) != 0)
         return {};
     auto nanoseconds = [](const timespec& time) { return time.tv_sec * 1000000000LL + time.tv_nsec; };
@@ -199,7 +199,7 @@ DWORD CRegistryStore::Load()
     if (file.Get() < 0 && errno != ENOENT)
         return Win32ErrorFromErrno(errno);
     if (file.Get() >= 0) {
-        struct stat info {};
+        struct stat info { };
         std::string strText;
         if (::fstat(file.Get(), &info) != 0)
             return Win32ErrorFromErrno(errno);

@@ -63,7 +63,7 @@ private:
         ino_t nInode { 0 };
         off_t nSize { 0 };
         long long nModified { 0 }; // nanoseconds
-        long long nChanged { 0 }; // nanoseconds
+        long long nChanged { 0 };  // nanoseconds
         bool operator==(const CFileIdentity&) const = default;
     };
 
@@ -77,8 +77,8 @@ private:
     static CFileIdentity IdentityOf(const std::string& strPath);
 
     std::string m_strFileName; // "CurrentUser.reg"
-    std::string m_strFolder; // host path of the settings folder
-    std::string m_strPath; // host path of the settings file
+    std::string m_strFolder;   // host path of the settings folder
+    std::string m_strPath;     // host path of the settings file
     std::shared_ptr<CRegistryNode> m_pRoot;
     CFileIdentity m_identity; // of the file the tree was read from or last written to
     bool m_bLoaded { false };

@@ -418,8 +418,8 @@ void WriteMenuLevel(CByteWriter& writer, const std::vector<MenuItemTemplate>& it
     }
 }
 
-constexpr UINT KNOWN_MENU_FLAGS
-    = MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_POPUP | MF_MENUBARBREAK | MF_MENUBREAK | MF_END | MF_SEPARATOR | MF_HELP;
+constexpr UINT KNOWN_MENU_FLAGS = MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_POPUP | MF_MENUBARBREAK | MF_MENUBREAK
+    | MF_END | MF_SEPARATOR | MF_HELP;
 
 // Reads one level, up to and including its MF_END item. The depth bound keeps a
 // hostile template from exhausting the stack.

@@ -75,8 +75,8 @@ std::vector<BYTE> WriteResourceModule(std::vector<ResourceItem> items);
 // Checks a whole module and lists its resources. FALSE with a message in
 // strError when anything is malformed: magic, version, size, directory bounds,
 // payloads outside the file, bad names, or a (type, name) pair listed twice.
-[[nodiscard]] bool ReadResourceModule(std::span<const BYTE> module, std::vector<ResourceEntry>& entries,
-    std::string& strError);
+[[nodiscard]] bool ReadResourceModule(
+    std::span<const BYTE> module, std::vector<ResourceEntry>& entries, std::string& strError);
 
 /* String tables. Strings are kept in blocks of 16: string n is entry n % 16 of
    the block whose name is n / 16 + 1. An empty entry is a missing string. */
@@ -86,8 +86,8 @@ constexpr UINT MAX_RESOURCE_STRING_BYTES = 0xFFFF;
 
 std::vector<BYTE> WriteStringBlock(const std::vector<std::string>& strings);
 // Every entry of the block, exactly STRINGS_PER_BLOCK of them.
-[[nodiscard]] bool ReadStringBlock(std::span<const BYTE> data, std::vector<std::string_view>& strings,
-    std::string& strError);
+[[nodiscard]] bool ReadStringBlock(
+    std::span<const BYTE> data, std::vector<std::string_view>& strings, std::string& strError);
 
 /* Dialog templates, in dialog units. */
 
@@ -100,7 +100,7 @@ struct DialogControlTemplate {
     SHORT cx { 0 };
     SHORT cy { 0 };
     std::string strClass; // "Button", "Edit", "Static", "SysListView32", ...
-    std::string strText; // "#<n>" when the text names a resource by number
+    std::string strText;  // "#<n>" when the text names a resource by number
 };
 
 struct DialogTemplate {
@@ -140,15 +140,15 @@ constexpr UINT MAX_MENU_DEPTH = 16;
 
 struct MenuItemTemplate {
     UINT nFlags { 0 }; // MF_ flags without MF_END
-    UINT nID { 0 }; // command ID; 0 for popups and separators
+    UINT nID { 0 };    // command ID; 0 for popups and separators
     std::string strText;
     std::vector<MenuItemTemplate> children; // the submenu of a popup, never empty
 };
 
 // A menu is the list of items of its bar; an empty menu is allowed, an empty popup is not.
 std::vector<BYTE> WriteMenuTemplate(const std::vector<MenuItemTemplate>& items);
-[[nodiscard]] bool ReadMenuTemplate(std::span<const BYTE> data, std::vector<MenuItemTemplate>& items,
-    std::string& strError);
+[[nodiscard]] bool ReadMenuTemplate(
+    std::span<const BYTE> data, std::vector<MenuItemTemplate>& items, std::string& strError);
 
 /* Accelerator tables. */
 

@@ -421,8 +421,8 @@ int LoadString(HINSTANCE hInstance, UINT uID, LPTSTR lpBuffer, int cchBufferMax)
         SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
         return 0;
     }
-    const ResourceEntry* pEntry
-        = FindEntry(*pModule, ResourceKey::FromId(RESOURCE_TYPE_STRING), ResourceKey::FromId(static_cast<WORD>(nBlock)));
+    const ResourceEntry* pEntry = FindEntry(
+        *pModule, ResourceKey::FromId(RESOURCE_TYPE_STRING), ResourceKey::FromId(static_cast<WORD>(nBlock)));
     std::vector<std::string_view> strings;
     std::string strError;
     if (!pEntry || !ReadStringBlock(PayloadOf(*pModule, *pEntry), strings, strError)) {

@@ -50,8 +50,8 @@ class CMutex : public CSyncObject {
     DECLARE_DYNAMIC(CMutex)
 
 public:
-    explicit CMutex(BOOL bInitiallyOwn = FALSE, LPCTSTR lpszName = nullptr,
-        LPSECURITY_ATTRIBUTES lpsaAttribute = nullptr);
+    explicit CMutex(
+        BOOL bInitiallyOwn = FALSE, LPCTSTR lpszName = nullptr, LPSECURITY_ATTRIBUTES lpsaAttribute = nullptr);
 
     using CSyncObject::Unlock;
     BOOL Unlock() override; // ReleaseMutex

@@ -175,8 +175,8 @@ public:
 private:
     DWORD m_dwOwner { 0 }; // thread id; 0 = not owned in this process
     LONG m_nRecursion { 0 };
-    bool m_bAbandoned { false }; // the last owner thread ended holding it
-    bool m_bFileAbandoned { false }; // the owner lock was found abandoned by another process
+    bool m_bAbandoned { false };                // the last owner thread ended holding it
+    bool m_bFileAbandoned { false };            // the owner lock was found abandoned by another process
     std::unique_ptr<CNamedMutexFiles> m_pFiles; // named mutexes only
 };
 
@@ -222,14 +222,13 @@ std::optional<std::string> ParseObjectName(LPCTSTR lpName)
 // What a maker reports besides the object.
 struct Made {
     std::shared_ptr<CWaitableObject> pObject; // nullptr: failed, last error set
-    bool bExisted { false }; // another process already had it
+    bool bExisted { false };                  // another process already had it
 };
 
 // Finds the object named lpName, or makes it with `make(strName)` when there is
 // none, and returns a new handle to it. With bCreating, the last error tells
 // whether the object existed. Type T is the kind asked for.
-template<typename T, typename Maker>
-HANDLE FindOrMakeObject(LPCTSTR lpName, bool bCreating, Maker make)
+template<typename T, typename Maker> HANDLE FindOrMakeObject(LPCTSTR lpName, bool bCreating, Maker make)
 {
     std::optional<std::string> strName = ParseObjectName(lpName);
     if (!strName)
@@ -339,8 +338,8 @@ HANDLE CreateMutex(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCTSTR lpName)
         std::unique_ptr<CNamedMutexFiles> pFiles;
         bool bExisted = false;
         if (!strName.empty()) {
-            pFiles = CNamedMutexFiles::Open(strName, CNamedMutexFiles::EOpen::CreateOrOpen, bInitialOwner != FALSE,
-                &bExisted);
+            pFiles = CNamedMutexFiles::Open(
+                strName, CNamedMutexFiles::EOpen::CreateOrOpen, bInitialOwner != FALSE, &bExisted);
             if (!pFiles)
                 return {};
         }
@@ -397,9 +396,8 @@ HANDLE CreateSemaphore(LPSECURITY_ATTRIBUTES, LONG lInitialCount, LONG lMaximumC
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    return FindOrMakeObject<CSemaphoreObject>(lpName, true, [&](const std::string&) {
-        return Made { std::make_shared<CSemaphoreObject>(lInitialCount, lMaximumCount) };
-    });
+    return FindOrMakeObject<CSemaphoreObject>(lpName, true,
+        [&](const std::string&) { return Made { std::make_shared<CSemaphoreObject>(lInitialCount, lMaximumCount) }; });
 }
 
 BOOL ReleaseSemaphore(HANDLE hSemaphore, LONG lReleaseCount, LPLONG lpPreviousCount)

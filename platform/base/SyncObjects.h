@@ -62,8 +62,8 @@ BOOL ReleaseMutex(HANDLE hMutex);
    it down by one. */
 
 // Fails with ERROR_INVALID_PARAMETER unless 0 <= lInitialCount <= lMaximumCount and lMaximumCount > 0.
-HANDLE CreateSemaphore(LPSECURITY_ATTRIBUTES lpSemaphoreAttributes, LONG lInitialCount, LONG lMaximumCount,
-    LPCTSTR lpName);
+HANDLE CreateSemaphore(
+    LPSECURITY_ATTRIBUTES lpSemaphoreAttributes, LONG lInitialCount, LONG lMaximumCount, LPCTSTR lpName);
 // Adds lReleaseCount (> 0) to the count; fails with ERROR_TOO_MANY_POSTS, the
 // count unchanged, when that would pass the maximum. *lpPreviousCount (optional)
 // receives the count before.

@@ -10,8 +10,7 @@
 #include <string>
 
 // The next line without its line end into strLine; false at the end with nothing read.
-template<typename Peek, typename Skip>
-bool ReadTextLine(Peek peek, Skip skip, std::string& strLine)
+template<typename Peek, typename Skip> bool ReadTextLine(Peek peek, Skip skip, std::string& strLine)
 {
     strLine.clear();
     int ch = peek();
@@ -34,8 +33,7 @@ bool ReadTextLine(Peek peek, Skip skip, std::string& strLine)
 // line end fitted ("\r\n" is stored as "\n"). A longer line goes on at the next call;
 // a UTF-8 character is not split between calls unless it alone exceeds the capacity.
 // false at the end with nothing read (or no room at all).
-template<typename Peek, typename Skip>
-bool ReadTextLineInto(Peek peek, Skip skip, LPTSTR lpsz, UINT nCapacity)
+template<typename Peek, typename Skip> bool ReadTextLineInto(Peek peek, Skip skip, LPTSTR lpsz, UINT nCapacity)
 {
     if (!lpsz || nCapacity == 0)
         return false;

@@ -74,7 +74,7 @@ struct CThreadState {
 
     DWORD dwId { 0 };
     std::shared_ptr<CThreadObject> pObject; // made on demand for threads the platform did not create
-    std::optional<DWORD> dwExitCode; // set when the routine returns or ExitThread is called
+    std::optional<DWORD> dwExitCode;        // set when the routine returns or ExitThread is called
 };
 
 thread_local CThreadState t_state;

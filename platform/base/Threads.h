@@ -27,14 +27,14 @@ using LPTHREAD_START_ROUTINE = DWORD (*)(LPVOID lpThreadParameter);
 
 constexpr DWORD CREATE_SUSPENDED = 0x00000004;
 constexpr DWORD STACK_SIZE_PARAM_IS_A_RESERVATION = 0x00010000; // accepted; the stack size is the system's
-constexpr DWORD STILL_ACTIVE = 259; // exit code of a thread that has not ended
+constexpr DWORD STILL_ACTIVE = 259;                             // exit code of a thread that has not ended
 
 // Starts `lpStartAddress(lpParameter)` on a new thread; its return value is the
 // exit code. The stack size is the system's (dwStackSize is ignored). Fails
 // with ERROR_INVALID_PARAMETER for a null routine or unknown flags, and
 // ERROR_NOT_ENOUGH_MEMORY when no thread can be made.
-HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, SIZE_T dwStackSize,
-    LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter, DWORD dwCreationFlags, LPDWORD lpThreadId);
+HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, SIZE_T dwStackSize, LPTHREAD_START_ROUTINE lpStartAddress,
+    LPVOID lpParameter, DWORD dwCreationFlags, LPDWORD lpThreadId);
 
 // Both return the previous suspend count, or (DWORD)-1 with the last error set.
 DWORD ResumeThread(HANDLE hThread);

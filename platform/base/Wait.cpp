@@ -63,8 +63,8 @@ DWORD CWaitEngine::Run(CWaitBlock& block, DWORD dwMilliseconds)
     if (dwMilliseconds == 0)
         return WAIT_TIMEOUT;
 
-    bool bPolling = std::any_of(block.objects.begin(), block.objects.end(),
-        [](const auto& pObject) { return pObject->NeedsPolling(); });
+    bool bPolling = std::any_of(
+        block.objects.begin(), block.objects.end(), [](const auto& pObject) { return pObject->NeedsPolling(); });
     std::optional<Clock::time_point> deadline;
     if (dwMilliseconds != INFINITE)
         deadline = Clock::now() + std::chrono::milliseconds(dwMilliseconds);
@@ -83,8 +83,7 @@ DWORD CWaitEngine::Run(CWaitBlock& block, DWORD dwMilliseconds)
     return block.result ? *block.result : WAIT_TIMEOUT;
 }
 
-void CWaitEngine::Sleep(CWaitBlock& block, std::unique_lock<std::mutex>& lock,
-    std::optional<Clock::time_point> wakeAt)
+void CWaitEngine::Sleep(CWaitBlock& block, std::unique_lock<std::mutex>& lock, std::optional<Clock::time_point> wakeAt)
 {
     CThreadWaker& waker = *block.pWaker;
     // Without a descriptor (none left) the source's own input waits for the next wake or deadline.
@@ -205,8 +204,8 @@ DWORD WaitForObjectsOrMessages(
     return pfnWait(nCount, lpHandles, bWaitAll, dwMilliseconds, dwWakeMask);
 }
 
-DWORD WaitForObjectsOrSource(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds,
-    CWaitSource* pSource)
+DWORD WaitForObjectsOrSource(
+    DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds, CWaitSource* pSource)
 {
     if ((nCount == 0 && !pSource) || nCount > MAXIMUM_WAIT_OBJECTS || (nCount > 0 && !lpHandles)) {
         SetLastError(ERROR_INVALID_PARAMETER);

@@ -36,7 +36,7 @@
 
 /* Wait results and limits. WAIT_TIMEOUT comes with the error codes. */
 constexpr DWORD INFINITE = 0xFFFFFFFF; // no timeout
-constexpr DWORD WAIT_OBJECT_0 = 0; // + index of the signalled object
+constexpr DWORD WAIT_OBJECT_0 = 0;     // + index of the signalled object
 constexpr DWORD WAIT_ABANDONED = 0x80;
 constexpr DWORD WAIT_ABANDONED_0 = 0x80; // + index of a mutex whose owner ended holding it
 constexpr DWORD WAIT_IO_COMPLETION = 0xC0;
@@ -93,8 +93,8 @@ public:
 // `pSource` is ready. Objects are checked first, as lower indexes win; with
 // bWaitAll a ready source ends the wait without the set. nCount may be 0 when
 // pSource is given.
-DWORD WaitForObjectsOrSource(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds,
-    CWaitSource* pSource);
+DWORD WaitForObjectsOrSource(
+    DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds, CWaitSource* pSource);
 
 // The waker of one thread: the condition it sleeps on while it waits, and for
 // sources that sleep themselves a descriptor that each wake makes readable.

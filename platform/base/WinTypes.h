@@ -96,12 +96,30 @@ ARCHIVORA_DECLARE_HANDLE(HACCEL);
 #define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1)))
 
 // Word and byte packing.
-constexpr WORD LOWORD(DWORD_PTR l) { return static_cast<WORD>(l & 0xFFFF); }
-constexpr WORD HIWORD(DWORD_PTR l) { return static_cast<WORD>((l >> 16) & 0xFFFF); }
-constexpr BYTE LOBYTE(DWORD_PTR w) { return static_cast<BYTE>(w & 0xFF); }
-constexpr BYTE HIBYTE(DWORD_PTR w) { return static_cast<BYTE>((w >> 8) & 0xFF); }
-constexpr LONG MAKELONG(WORD lo, WORD hi) { return static_cast<LONG>(static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16)); }
-constexpr WORD MAKEWORD(BYTE lo, BYTE hi) { return static_cast<WORD>(lo | (hi << 8)); }
+constexpr WORD LOWORD(DWORD_PTR l)
+{
+    return static_cast<WORD>(l & 0xFFFF);
+}
+constexpr WORD HIWORD(DWORD_PTR l)
+{
+    return static_cast<WORD>((l >> 16) & 0xFFFF);
+}
+constexpr BYTE LOBYTE(DWORD_PTR w)
+{
+    return static_cast<BYTE>(w & 0xFF);
+}
+constexpr BYTE HIBYTE(DWORD_PTR w)
+{
+    return static_cast<BYTE>((w >> 8) & 0xFF);
+}
+constexpr LONG MAKELONG(WORD lo, WORD hi)
+{
+    return static_cast<LONG>(static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16));
+}
+constexpr WORD MAKEWORD(BYTE lo, BYTE hi)
+{
+    return static_cast<WORD>(lo | (hi << 8));
+}
 
 constexpr UINT MAX_PATH = 260;
 
@@ -153,7 +171,7 @@ using LPFILETIME = FILETIME*;
 
 struct SYSTEMTIME {
     WORD wYear;
-    WORD wMonth; // 1 = January
+    WORD wMonth;     // 1 = January
     WORD wDayOfWeek; // 0 = Sunday
     WORD wDay;
     WORD wHour;

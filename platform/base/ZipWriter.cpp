@@ -31,8 +31,8 @@ BOOL CZipWriter::Create(LPCTSTR pszPath, LPCTSTR pszEntryName, DWORD dwDosTime)
         return FALSE;
     zip_fileinfo info {};
     info.dosDate = dwDosTime;
-    if (zipOpenNewFileInZip(hZip, pszEntryName, &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-            Z_DEFAULT_COMPRESSION)
+    if (zipOpenNewFileInZip(
+            hZip, pszEntryName, &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, Z_DEFAULT_COMPRESSION)
         != ZIP_OK) {
         zipClose(hZip, nullptr);
         return FALSE;

@@ -24,8 +24,8 @@ namespace {
 
 constexpr UINT ID_COMBO_LIST = 1000; // the control IDs of a combo box's parts
 constexpr UINT ID_COMBO_EDIT = 1001;
-constexpr int FIELD_PADDING = 6;     // the field is this much taller than the font
-constexpr UINT KEY_F4 = VK_F1 + 3;   // drops the list down or closes it
+constexpr int FIELD_PADDING = 6;   // the field is this much taller than the font
+constexpr UINT KEY_F4 = VK_F1 + 3; // drops the list down or closes it
 
 struct CComboBoxState : CControlState {
     HWND hEdit { nullptr };
@@ -296,8 +296,10 @@ void PaintComboBox(HWND hWnd, HDC hdc)
     if (dwStyle & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) {
         DRAWITEMSTRUCT dis { ODT_COMBOBOX, static_cast<UINT>(GetDlgCtrlID(hWnd)), static_cast<UINT>(nSel),
             ODA_DRAWENTIRE,
-            ODS_COMBOBOXEDIT | (bHighlight ? ODS_SELECTED | ODS_FOCUS : 0u) | (IsWindowEnabled(hWnd) ? 0u : ODS_DISABLED),
-            hWnd, hdc, rcText, nSel >= 0 ? static_cast<ULONG_PTR>(ToList(hWnd, LB_GETITEMDATA, static_cast<WPARAM>(nSel), 0)) : 0 };
+            ODS_COMBOBOXEDIT | (bHighlight ? ODS_SELECTED | ODS_FOCUS : 0u)
+                | (IsWindowEnabled(hWnd) ? 0u : ODS_DISABLED),
+            hWnd, hdc, rcText,
+            nSel >= 0 ? static_cast<ULONG_PTR>(ToList(hWnd, LB_GETITEMDATA, static_cast<WPARAM>(nSel), 0)) : 0 };
         if (HWND hParent = GetParent(hWnd))
             SendMessage(hParent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
         return;
@@ -341,9 +343,8 @@ int OnCreate(HWND hWnd, const CREATESTRUCT* pcs)
             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ID_COMBO_LIST)), nullptr, nullptr);
     } else {
         pState->nDroppedHeight = std::max(pcs->cy - pState->nFieldHeight, pState->nFieldHeight);
-        pState->hList = CreateWindowEx(
-            WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "ListBox", "", WS_POPUP | dwListStyle, 0, 0, pcs->cx,
-            pState->nDroppedHeight, hWnd, nullptr, nullptr, nullptr);
+        pState->hList = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "ListBox", "", WS_POPUP | dwListStyle, 0, 0,
+            pcs->cx, pState->nDroppedHeight, hWnd, nullptr, nullptr, nullptr);
     }
     if (!pState->hList)
         return -1;

@@ -33,8 +33,8 @@ struct CEditState : CControlState {
     bool bFocus { false };
     bool bTyping { false }; // the last change was typing, so more typing joins its undo step
     char chPassword { '*' };
-    int nScrollX { 0 };     // pixels scrolled to the left (single-line)
-    int nTopLine { 0 };     // the first visible line (multi-line)
+    int nScrollX { 0 }; // pixels scrolled to the left (single-line)
+    int nTopLine { 0 }; // the first visible line (multi-line)
     int nLeftMargin { EDIT_MARGIN };
     int nRightMargin { EDIT_MARGIN };
     std::string strUndoText;
@@ -164,14 +164,14 @@ bool WrapsWords(HWND hWnd)
 }
 
 // Breaks one paragraph (no line breaks inside) into lines no wider than nWidth, at spaces where it can.
-void WrapParagraph(HDC hdc, const std::string& strText, size_t nStart, size_t nEnd, int nWidth,
-    std::vector<CEditLine>& lines)
+void WrapParagraph(
+    HDC hdc, const std::string& strText, size_t nStart, size_t nEnd, int nWidth, std::vector<CEditLine>& lines)
 {
     while (nEnd - nStart > 0) {
         int nFit = 0;
         SIZE size {};
-        GetTextExtentExPoint(hdc, strText.c_str() + nStart, static_cast<int>(nEnd - nStart), nWidth, &nFit, nullptr,
-            &size);
+        GetTextExtentExPoint(
+            hdc, strText.c_str() + nStart, static_cast<int>(nEnd - nStart), nWidth, &nFit, nullptr, &size);
         size_t nBreak = nStart + static_cast<size_t>(std::max(nFit, 0));
         if (nBreak >= nEnd) {
             lines.push_back({ nStart, nEnd - nStart });
@@ -241,7 +241,8 @@ POINT PointOfPos(HWND hWnd, HDC hdc, size_t nPos)
     size_t nLine = LineOf(lines, nPos);
     const CEditLine& line = lines[nLine];
     int x = LineLeft(hWnd, hdc, line)
-        + TextWidth(hWnd, hdc, pState->strText.substr(line.nStart, std::min(nPos, line.nStart + line.nLength) - line.nStart));
+        + TextWidth(
+            hWnd, hdc, pState->strText.substr(line.nStart, std::min(nPos, line.nStart + line.nLength) - line.nStart));
     int y = (static_cast<int>(nLine) - pState->nTopLine) * LineHeight(hdc);
     return POINT { x, y };
 }
@@ -485,9 +486,9 @@ std::string FilterInput(HWND hWnd, std::string strInput)
 }
 
 enum class EEditChange {
-    Typing,  // joins the typing run's undo step
+    Typing, // joins the typing run's undo step
     Undoable,
-    Final,   // cannot be undone
+    Final, // cannot be undone
 };
 
 // Replaces the selection with strInput, cut to the limit, and tells the
@@ -709,8 +710,8 @@ void PaintEdit(HWND hWnd, HDC hdc)
     const CEditState* pState = GetControlState<CEditState>(hWnd);
     const DWORD dwStyle = EditStyle(hWnd);
     const bool bGrey = (dwStyle & ES_READONLY) || !IsWindowEnabled(hWnd);
-    HBRUSH hBrush = bGrey ? PrepareControlDC(hWnd, hdc, WM_CTLCOLORSTATIC)
-                          : PrepareControlDC(hWnd, hdc, WM_CTLCOLOREDIT);
+    HBRUSH hBrush
+        = bGrey ? PrepareControlDC(hWnd, hdc, WM_CTLCOLORSTATIC) : PrepareControlDC(hWnd, hdc, WM_CTLCOLOREDIT);
     if (!IsWindowEnabled(hWnd))
         SetTextColor(hdc, GetSysColor(COLOR_GRAYTEXT));
     RECT rcClient {};
@@ -738,7 +739,8 @@ void PaintEdit(HWND hWnd, HDC hdc)
         // The selected part again, in the highlight colours.
         const int xFrom = x + TextWidth(hWnd, hdc, pState->strText.substr(line.nStart, nFrom - line.nStart));
         std::string selected = Shown(hWnd, pState->strText.substr(nFrom, nTo - nFrom));
-        RECT rcSel { xFrom, y, xFrom + TextWidth(hWnd, hdc, pState->strText.substr(nFrom, nTo - nFrom)), y + nLineHeight };
+        RECT rcSel { xFrom, y, xFrom + TextWidth(hWnd, hdc, pState->strText.substr(nFrom, nTo - nFrom)),
+            y + nLineHeight };
         FillRect(hdc, &rcSel, GetSysColorBrush(COLOR_HIGHLIGHT));
         COLORREF crOld = SetTextColor(hdc, GetSysColor(COLOR_HIGHLIGHTTEXT));
         TextOut(hdc, xFrom, y, selected.c_str(), static_cast<int>(selected.size()));
@@ -773,8 +775,8 @@ LRESULT GetSel(HWND hWnd, WPARAM wParam, LPARAM lParam)
         *reinterpret_cast<DWORD*>(wParam) = nStart;
     if (lParam)
         *reinterpret_cast<DWORD*>(lParam) = nEnd;
-    return static_cast<LRESULT>(static_cast<DWORD>(MAKELONG(static_cast<WORD>(std::min<DWORD>(nStart, 0xFFFF)),
-        static_cast<WORD>(std::min<DWORD>(nEnd, 0xFFFF)))));
+    return static_cast<LRESULT>(static_cast<DWORD>(MAKELONG(
+        static_cast<WORD>(std::min<DWORD>(nStart, 0xFFFF)), static_cast<WORD>(std::min<DWORD>(nEnd, 0xFFFF)))));
 }
 
 void SetSel(HWND hWnd, WPARAM wParam, LPARAM lParam)
@@ -823,7 +825,8 @@ LRESULT LineLength(HWND hWnd, WPARAM wParam)
         // The characters of the selection's lines that are not selected.
         const CEditLine& first = lines[LineOf(lines, pState->SelStart())];
         const CEditLine& last = lines[LineOf(lines, pState->SelEnd())];
-        return static_cast<LRESULT>((pState->SelStart() - first.nStart) + (last.nStart + last.nLength - pState->SelEnd()));
+        return static_cast<LRESULT>(
+            (pState->SelStart() - first.nStart) + (last.nStart + last.nLength - pState->SelEnd()));
     }
     return static_cast<LRESULT>(lines[LineOf(lines, static_cast<size_t>(nPos))].nLength);
 }
@@ -1035,8 +1038,7 @@ LRESULT CALLBACK EditWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         CEditMeasureDC dc(hWnd);
         size_t nPos = PosOfPoint(hWnd, dc.Get(), PointOf(lParam));
         size_t nLine = LineOf(Lines(hWnd, dc.Get()), nPos);
-        return static_cast<LRESULT>(
-            static_cast<DWORD>(MAKELONG(static_cast<WORD>(nPos), static_cast<WORD>(nLine))));
+        return static_cast<LRESULT>(static_cast<DWORD>(MAKELONG(static_cast<WORD>(nPos), static_cast<WORD>(nLine))));
     }
     default:
         return DefWindowProc(hWnd, uMsg, wParam, lParam);

@@ -31,17 +31,17 @@ struct CListItem {
 
 struct CListBoxState : CControlState {
     std::vector<CListItem> items;
-    int nCaret { 0 };     // the item with the focus rectangle
-    int nAnchor { 0 };    // where extended selections start
-    int nCurSel { -1 };   // single-selection lists
-    int nTop { 0 };       // the first visible item
+    int nCaret { 0 };   // the item with the focus rectangle
+    int nAnchor { 0 };  // where extended selections start
+    int nCurSel { -1 }; // single-selection lists
+    int nTop { 0 };     // the first visible item
     int nItemHeight { 0 };
     int nCharWidth { 1 }; // the font's average character width: one step of sideways scrolling
     int nExtent { 0 };    // LB_SETHORIZONTALEXTENT
     int nScrollX { 0 };   // pixels scrolled to the left
     bool bFocus { false };
-    bool bTracking { false };  // the mouse is held down on the list
-    bool bScrollBar { false }; // made with WS_VSCROLL
+    bool bTracking { false };   // the mouse is held down on the list
+    bool bScrollBar { false };  // made with WS_VSCROLL
     bool bHScrollBar { false }; // made with WS_HSCROLL
 };
 
@@ -206,8 +206,8 @@ void ShowItem(HWND hWnd, CListBoxState& state, int nIndex)
 
 UINT MeasureItem(HWND hWnd, int nIndex, ULONG_PTR nData, UINT nDefault)
 {
-    MEASUREITEMSTRUCT mis { ODT_LISTBOX, static_cast<UINT>(GetDlgCtrlID(hWnd)), static_cast<UINT>(nIndex), 0,
-        nDefault, nData };
+    MEASUREITEMSTRUCT mis { ODT_LISTBOX, static_cast<UINT>(GetDlgCtrlID(hWnd)), static_cast<UINT>(nIndex), 0, nDefault,
+        nData };
     if (HWND hParent = ControlParent(hWnd))
         SendMessage(hParent, WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
     return std::max<UINT>(mis.itemHeight, 1);
@@ -281,8 +281,8 @@ LRESULT DeleteItem(HWND hWnd, int nIndex)
         pState->nCurSel = -1;
     else if (pState->nCurSel > nIndex)
         --pState->nCurSel;
-    pState->nCaret = std::clamp(pState->nCaret > nIndex ? pState->nCaret - 1 : pState->nCaret, 0,
-        std::max(Count(*pState) - 1, 0));
+    pState->nCaret
+        = std::clamp(pState->nCaret > nIndex ? pState->nCaret - 1 : pState->nCaret, 0, std::max(Count(*pState) - 1, 0));
     SetTop(hWnd, *pState, pState->nTop);
     UpdateScrollBar(hWnd, *pState);
     InvalidateRect(hWnd, nullptr, TRUE);
@@ -437,8 +437,8 @@ void OnKeyDown(HWND hWnd, WPARAM nKey)
     if (dwStyle & LBS_WANTKEYBOARDINPUT) {
         HWND hParent = ControlParent(hWnd);
         LRESULT lAnswer = hParent ? SendMessage(hParent, WM_VKEYTOITEM,
-                                        static_cast<DWORD>(MAKELONG(static_cast<WORD>(nKey), static_cast<WORD>(nTarget))),
-                                        reinterpret_cast<LPARAM>(hWnd))
+                              static_cast<DWORD>(MAKELONG(static_cast<WORD>(nKey), static_cast<WORD>(nTarget))),
+                              reinterpret_cast<LPARAM>(hWnd))
                                   : -1;
         if (!IsWindow(hWnd) || lAnswer == -2)
             return;
@@ -497,11 +497,10 @@ void OnChar(HWND hWnd, WPARAM nChar)
         if (!(dwStyle & LBS_WANTKEYBOARDINPUT))
             return;
         HWND hParent = ControlParent(hWnd);
-        LRESULT lAnswer = hParent
-            ? SendMessage(hParent, WM_CHARTOITEM,
-                  static_cast<DWORD>(MAKELONG(static_cast<WORD>(nChar), static_cast<WORD>(pState->nCaret))),
-                  reinterpret_cast<LPARAM>(hWnd))
-            : -1;
+        LRESULT lAnswer = hParent ? SendMessage(hParent, WM_CHARTOITEM,
+                              static_cast<DWORD>(MAKELONG(static_cast<WORD>(nChar), static_cast<WORD>(pState->nCaret))),
+                              reinterpret_cast<LPARAM>(hWnd))
+                                  : -1;
         if (IsWindow(hWnd) && lAnswer >= 0)
             UserSelect(hWnd, static_cast<int>(lAnswer), ESelectAction::Move);
         return;
@@ -578,7 +577,8 @@ void PaintListBox(HWND hWnd, HDC hdc)
         if (IsOwnerDrawn(dwStyle)) {
             DRAWITEMSTRUCT dis { ODT_LISTBOX, static_cast<UINT>(GetDlgCtrlID(hWnd)), static_cast<UINT>(i),
                 ODA_DRAWENTIRE,
-                (bSelected ? ODS_SELECTED : 0u) | (bCaret ? ODS_FOCUS : 0u) | (IsWindowEnabled(hWnd) ? 0u : ODS_DISABLED),
+                (bSelected ? ODS_SELECTED : 0u) | (bCaret ? ODS_FOCUS : 0u)
+                    | (IsWindowEnabled(hWnd) ? 0u : ODS_DISABLED),
                 hWnd, hdc, rc, pState->items[static_cast<size_t>(i)].nData };
             if (HWND hParent = ControlParent(hWnd))
                 SendMessage(hParent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
@@ -792,8 +792,8 @@ LRESULT CALLBACK ListBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
         if (!bValid || !lParam)
             return LB_ERR;
         if (!HasStrings(dwStyle)) {
-            std::memcpy(reinterpret_cast<void*>(lParam), &pState->items[static_cast<size_t>(nIndex)].nData,
-                sizeof(ULONG_PTR));
+            std::memcpy(
+                reinterpret_cast<void*>(lParam), &pState->items[static_cast<size_t>(nIndex)].nData, sizeof(ULONG_PTR));
             return sizeof(ULONG_PTR);
         }
         std::strcpy(reinterpret_cast<LPSTR>(lParam), pState->items[static_cast<size_t>(nIndex)].strText.c_str());
@@ -837,9 +837,8 @@ LRESULT CALLBACK ListBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     case LB_GETSELCOUNT:
         if (!IsMultiSel(dwStyle))
             return LB_ERR;
-        return std::count_if(pState->items.begin(), pState->items.end(), [](const CListItem& item) {
-            return item.bSelected;
-        });
+        return std::count_if(
+            pState->items.begin(), pState->items.end(), [](const CListItem& item) { return item.bSelected; });
     case LB_GETSELITEMS:
         return IsMultiSel(dwStyle) ? GetSelItems(*pState, wParam, lParam) : LB_ERR;
     case LB_SETANCHORINDEX:

@@ -40,8 +40,8 @@ struct CListViewState : CControlState {
     int nAnchor { -1 }; // where Shift selections start
     bool bFocus { false };
     bool bDestroying { false };
-    HWND hEdit { nullptr };          // the label editor while one is open
-    unsigned nEditSerial { 0 };      // the row being edited
+    HWND hEdit { nullptr };     // the label editor while one is open
+    unsigned nEditSerial { 0 }; // the row being edited
     unsigned nNextSerial { 1 };
 };
 

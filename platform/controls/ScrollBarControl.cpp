@@ -260,9 +260,9 @@ void OnDrag(HWND hWnd, LPARAM lParam)
         return;
     const int nAt = (layout.bVert ? pt.y : pt.x) - pState->nDragOffset - layout.TrackStart();
     const int nSpan = pState->MaxPos() - pState->nMin;
-    const int nPos = std::clamp(
-        pState->nMin + static_cast<int>((static_cast<long long>(nAt) * nSpan + nTravel / 2) / nTravel),
-        pState->nMin, pState->MaxPos());
+    const int nPos
+        = std::clamp(pState->nMin + static_cast<int>((static_cast<long long>(nAt) * nSpan + nTravel / 2) / nTravel),
+            pState->nMin, pState->MaxPos());
     if (nPos == pState->nTrackPos)
         return;
     pState->nTrackPos = nPos;

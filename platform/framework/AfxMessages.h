@@ -19,4 +19,3 @@ constexpr UINT WM_REFLECT_BASE      = 0xBC00; // a notification reflected to its
 constexpr UINT CN_COMMAND          = 0;             // a command, or a notification code in the low word
 constexpr UINT CN_UPDATE_COMMAND_UI = 0xFFFFFFFF;   // pExtra: CCmdUI*
 // clang-format on
-

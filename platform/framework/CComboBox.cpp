@@ -19,7 +19,8 @@ int CComboBox::AddString(LPCTSTR lpszString)
 
 int CComboBox::InsertString(int nIndex, LPCTSTR lpszString)
 {
-    return static_cast<int>(SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszString)));
+    return static_cast<int>(
+        SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszString)));
 }
 
 int CComboBox::DeleteString(UINT nIndex)
@@ -75,7 +76,8 @@ int CComboBox::SetItemDataPtr(int nIndex, void* pData)
 
 int CComboBox::FindString(int nStartAfter, LPCTSTR lpszString) const
 {
-    return static_cast<int>(SendMessage(CB_FINDSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszString)));
+    return static_cast<int>(
+        SendMessage(CB_FINDSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszString)));
 }
 
 int CComboBox::FindStringExact(int nIndexStart, LPCTSTR lpszFind) const
@@ -86,7 +88,8 @@ int CComboBox::FindStringExact(int nIndexStart, LPCTSTR lpszFind) const
 
 int CComboBox::SelectString(int nStartAfter, LPCTSTR lpszString)
 {
-    return static_cast<int>(SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszString)));
+    return static_cast<int>(
+        SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszString)));
 }
 
 int CComboBox::GetCurSel() const
@@ -126,7 +129,8 @@ int CComboBox::GetDroppedWidth() const
 
 int CComboBox::SetItemHeight(int nIndex, UINT cyItemHeight)
 {
-    return static_cast<int>(SendMessage(CB_SETITEMHEIGHT, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(cyItemHeight)));
+    return static_cast<int>(
+        SendMessage(CB_SETITEMHEIGHT, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(cyItemHeight)));
 }
 
 int CComboBox::GetItemHeight(int nIndex) const
@@ -146,7 +150,8 @@ DWORD CComboBox::GetEditSel() const
 
 BOOL CComboBox::SetEditSel(int nStartChar, int nEndChar)
 {
-    return SendMessage(CB_SETEDITSEL, 0, MAKELONG(static_cast<WORD>(nStartChar), static_cast<WORD>(nEndChar))) != CB_ERR;
+    return SendMessage(CB_SETEDITSEL, 0, MAKELONG(static_cast<WORD>(nStartChar), static_cast<WORD>(nEndChar)))
+        != CB_ERR;
 }
 
 void CComboBox::DrawItem(LPDRAWITEMSTRUCT) { }

@@ -6,8 +6,8 @@
 // TRUE for the last one. The base class knows "nologo", "embedding" and
 // "automation"; any other text that is not a switch is the file to open.
 
-#include "platform/base/CString.h"
 #include "platform/base/CObject.h"
+#include "platform/base/CString.h"
 
 class CCommandLineInfo : public CObject {
 public:

@@ -125,8 +125,8 @@ INT_PTR CDialog::DoModal()
         if (m_bContinueModal)
             RunModalLoop();
         if (::IsWindow(hDlg))
-            ::SetWindowPos(hDlg, nullptr, 0, 0, 0, 0,
-                SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+            ::SetWindowPos(
+                hDlg, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
     }
     if (bEnableOwner)
         ::EnableWindow(hWndOwner, TRUE);

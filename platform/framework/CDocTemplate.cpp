@@ -12,8 +12,8 @@
 IMPLEMENT_DYNAMIC(CDocTemplate, CCmdTarget)
 IMPLEMENT_DYNAMIC(CMultiDocTemplate, CDocTemplate)
 
-CDocTemplate::CDocTemplate(UINT nIDResource, const CRuntimeClass* pDocClass, const CRuntimeClass* pFrameClass,
-    const CRuntimeClass* pViewClass)
+CDocTemplate::CDocTemplate(
+    UINT nIDResource, const CRuntimeClass* pDocClass, const CRuntimeClass* pFrameClass, const CRuntimeClass* pViewClass)
     : m_nIDResource(nIDResource)
     , m_pDocClass(pDocClass)
     , m_pFrameClass(pFrameClass)
@@ -135,8 +135,8 @@ BOOL CDocTemplate::GetDocString(CString& rString, DocStringIndex index) const
 
 /***** CMultiDocTemplate *****/
 
-CMultiDocTemplate::CMultiDocTemplate(UINT nIDResource, const CRuntimeClass* pDocClass,
-    const CRuntimeClass* pFrameClass, const CRuntimeClass* pViewClass)
+CMultiDocTemplate::CMultiDocTemplate(
+    UINT nIDResource, const CRuntimeClass* pDocClass, const CRuntimeClass* pFrameClass, const CRuntimeClass* pViewClass)
     : CDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass)
 {
 }

@@ -8,8 +8,8 @@
 // CMultiDocTemplate: a template whose documents each get their own MDI child
 // frames; the frames share the template's menu and accelerators.
 
-#include "platform/base/CollectionHelpers.h"
 #include "platform/base/CString.h"
+#include "platform/base/CollectionHelpers.h"
 #include "platform/framework/CCmdTarget.h"
 
 #include <vector>
@@ -23,13 +23,13 @@ class CDocTemplate : public CCmdTarget {
 public:
     // Fields of the document string.
     enum DocStringIndex {
-        windowTitle,       // the title of a single-document frame
-        docName,           // the stem of new documents' titles ("Archiv" gives "Archiv1")
-        fileNewName,       // the name in the File New list
-        filterName,        // the file dialog's filter text
-        filterExt,         // the file extension
-        regFileTypeId,     // the registry's file type
-        regFileTypeName,   // the file type's readable name
+        windowTitle,     // the title of a single-document frame
+        docName,         // the stem of new documents' titles ("Archiv" gives "Archiv1")
+        fileNewName,     // the name in the File New list
+        filterName,      // the file dialog's filter text
+        filterExt,       // the file extension
+        regFileTypeId,   // the registry's file type
+        regFileTypeName, // the file type's readable name
     };
 
     ~CDocTemplate() override;
@@ -87,8 +87,8 @@ public:
     CDocument* OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMakeVisible = TRUE) override;
     void SetDefaultTitle(CDocument* pDocument) override;
 
-    HMENU m_hMenuShared { nullptr };   // the menu of the template's frames (owned)
-    HACCEL m_hAccelTable { nullptr };  // their accelerators (owned)
+    HMENU m_hMenuShared { nullptr };  // the menu of the template's frames (owned)
+    HACCEL m_hAccelTable { nullptr }; // their accelerators (owned)
 
 private:
     UINT m_nUntitledCount { 0 };

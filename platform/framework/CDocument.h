@@ -5,8 +5,8 @@
 // the document deletes itself when its last view goes. Commands routed to a
 // document reach it and then its template.
 
-#include "platform/base/CollectionHelpers.h"
 #include "platform/base/CString.h"
+#include "platform/base/CollectionHelpers.h"
 #include "platform/framework/CCmdTarget.h"
 
 #include <vector>

@@ -88,8 +88,8 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     return TRUE;
 }
 
-BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-    CWnd* pParentWnd, LPCTSTR lpszMenuName, DWORD dwExStyle, CCreateContext* pContext)
+BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+    LPCTSTR lpszMenuName, DWORD dwExStyle, CCreateContext* pContext)
 {
     m_strTitle = lpszWindowName ? lpszWindowName : "";
     m_dwFrameStyle = dwStyle & FWS_STYLES;

@@ -41,8 +41,8 @@ public:
     virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
         CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
     BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
-        const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr, LPCTSTR lpszMenuName = nullptr,
-        DWORD dwExStyle = 0, CCreateContext* pContext = nullptr);
+        const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr, LPCTSTR lpszMenuName = nullptr, DWORD dwExStyle = 0,
+        CCreateContext* pContext = nullptr);
     // Makes the context's view as child nID; nullptr when it cannot be made.
     CWnd* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);
     // Sends every descendant WM_INITIALUPDATE (in the order they were made), activates the first pane when
@@ -87,7 +87,7 @@ public:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
-    BOOL m_bAutoMenuEnable { TRUE }; // menu items without any handler are grayed
+    BOOL m_bAutoMenuEnable { TRUE };  // menu items without any handler are grayed
     HMENU m_hMenuDefault { nullptr }; // the menu LoadFrame loaded (owned)
     HACCEL m_hAccelTable { nullptr }; // the accelerators LoadFrame loaded (owned)
     UINT m_nIDHelp { 0 };             // the resource ID the frame was loaded from

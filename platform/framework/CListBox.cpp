@@ -19,7 +19,8 @@ int CListBox::AddString(LPCTSTR lpszItem)
 
 int CListBox::InsertString(int nIndex, LPCTSTR lpszItem)
 {
-    return static_cast<int>(SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszItem)));
+    return static_cast<int>(
+        SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszItem)));
 }
 
 int CListBox::DeleteString(UINT nIndex)
@@ -80,7 +81,8 @@ int CListBox::Dir(UINT attr, LPCTSTR lpszWildCard)
 
 int CListBox::FindString(int nStartAfter, LPCTSTR lpszItem) const
 {
-    return static_cast<int>(SendMessage(LB_FINDSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszItem)));
+    return static_cast<int>(
+        SendMessage(LB_FINDSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszItem)));
 }
 
 int CListBox::FindStringExact(int nIndexStart, LPCTSTR lpszFind) const
@@ -91,7 +93,8 @@ int CListBox::FindStringExact(int nIndexStart, LPCTSTR lpszFind) const
 
 int CListBox::SelectString(int nStartAfter, LPCTSTR lpszItem)
 {
-    return static_cast<int>(SendMessage(LB_SELECTSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszItem)));
+    return static_cast<int>(
+        SendMessage(LB_SELECTSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszItem)));
 }
 
 int CListBox::GetCurSel() const
@@ -121,7 +124,8 @@ int CListBox::GetSelCount() const
 
 int CListBox::GetSelItems(int nMaxItems, LPINT rgIndex) const
 {
-    return static_cast<int>(SendMessage(LB_GETSELITEMS, static_cast<WPARAM>(nMaxItems), reinterpret_cast<LPARAM>(rgIndex)));
+    return static_cast<int>(
+        SendMessage(LB_GETSELITEMS, static_cast<WPARAM>(nMaxItems), reinterpret_cast<LPARAM>(rgIndex)));
 }
 
 int CListBox::GetCaretIndex() const
@@ -156,7 +160,8 @@ int CListBox::GetItemHeight(int nIndex) const
 
 int CListBox::SetItemHeight(int nIndex, UINT cyItemHeight)
 {
-    return static_cast<int>(SendMessage(LB_SETITEMHEIGHT, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(cyItemHeight)));
+    return static_cast<int>(
+        SendMessage(LB_SETITEMHEIGHT, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(cyItemHeight)));
 }
 
 UINT CListBox::ItemFromPoint(CPoint pt, BOOL& bOutside) const

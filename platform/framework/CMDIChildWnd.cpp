@@ -57,8 +57,8 @@ BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPare
             m_hAccelShared = pTemplate->m_hAccelTable;
         }
     }
-    return Create(lpszClass, nullptr, dwDefaultStyle | WS_CHILD, rectDefault, dynamic_cast<CMDIFrameWnd*>(pParentWnd),
-        pContext);
+    return Create(
+        lpszClass, nullptr, dwDefaultStyle | WS_CHILD, rectDefault, dynamic_cast<CMDIFrameWnd*>(pParentWnd), pContext);
 }
 
 BOOL CMDIChildWnd::PreCreateWindow(CREATESTRUCT& cs)

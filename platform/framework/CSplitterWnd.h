@@ -37,8 +37,8 @@ public:
     /* Creating. */
 
     // Makes the splitter window with nRows by nCols panes to come (at most 16 each). FALSE on failure.
-    virtual BOOL CreateStatic(CWnd* pParentWnd, int nRows, int nCols, DWORD dwStyle = WS_CHILD | WS_VISIBLE,
-        UINT nID = AFX_IDW_PANE_FIRST);
+    virtual BOOL CreateStatic(
+        CWnd* pParentWnd, int nRows, int nCols, DWORD dwStyle = WS_CHILD | WS_VISIBLE, UINT nID = AFX_IDW_PANE_FIRST);
     // Makes pane (row, col) as a view of the class; sizeInit gives the column's and row's ideal size.
     virtual BOOL CreateView(int row, int col, const CRuntimeClass* pViewClass, SIZE sizeInit, CCreateContext* pContext);
 
@@ -88,19 +88,19 @@ protected:
     void OnCaptureChanged(CWnd* pWnd);
 
     // Kept with the names and meanings subclasses rely on.
-    int m_nMaxRows { 0 };                 // as created
+    int m_nMaxRows { 0 }; // as created
     int m_nMaxCols { 0 };
-    int m_nRows { 0 };                    // as shown now
+    int m_nRows { 0 }; // as shown now
     int m_nCols { 0 };
-    CRowColInfo* m_pRowInfo { nullptr };  // m_nMaxRows records
-    CRowColInfo* m_pColInfo { nullptr };  // m_nMaxCols records
-    int m_cxSplitter { 7 };               // a bar's width: a border, the gap, a border
+    CRowColInfo* m_pRowInfo { nullptr }; // m_nMaxRows records
+    CRowColInfo* m_pColInfo { nullptr }; // m_nMaxCols records
+    int m_cxSplitter { 7 };              // a bar's width: a border, the gap, a border
     int m_cySplitter { 7 };
-    int m_cxBorderShare { 0 };            // how far a pane's border reaches into the bar
+    int m_cxBorderShare { 0 }; // how far a pane's border reaches into the bar
     int m_cyBorderShare { 0 };
     int m_cxSplitterGap { 7 };
     int m_cySplitterGap { 7 };
-    int m_cxBorder { 2 };                 // the sunken border around each pane
+    int m_cxBorder { 2 }; // the sunken border around each pane
     int m_cyBorder { 2 };
 
 private:

@@ -16,8 +16,8 @@
 // which it deletes at the end) and makes new documents through the first one
 // (OnFileNew, which a program puts in its message map for ID_FILE_NEW).
 
-#include "platform/base/CollectionHelpers.h"
 #include "platform/base/CString.h"
+#include "platform/base/CollectionHelpers.h"
 #include "platform/framework/CWinThread.h"
 
 #include <vector>

@@ -1,7 +1,7 @@
 // CWinApp's command line and document templates.
 
-#include "platform/framework/AfxWinMain.h"
 #include "platform/framework/AfxFrameIds.h"
+#include "platform/framework/AfxWinMain.h"
 #include "platform/framework/CCommandLineInfo.h"
 #include "platform/framework/CDocTemplate.h"
 #include "platform/framework/CWinApp.h"

@@ -150,9 +150,8 @@ std::vector<RGBQUAD> StandardColourTable(int nBitCount)
         table = { RGBQUAD { 0, 0, 0, 0 }, RGBQUAD { 255, 255, 255, 0 } };
     } else if (nBitCount == 4) {
         static constexpr COLORREF VGA[16] = { RGB(0, 0, 0), RGB(128, 0, 0), RGB(0, 128, 0), RGB(128, 128, 0),
-            RGB(0, 0, 128), RGB(128, 0, 128), RGB(0, 128, 128), RGB(192, 192, 192), RGB(128, 128, 128),
-            RGB(255, 0, 0), RGB(0, 255, 0), RGB(255, 255, 0), RGB(0, 0, 255), RGB(255, 0, 255), RGB(0, 255, 255),
-            RGB(255, 255, 255) };
+            RGB(0, 0, 128), RGB(128, 0, 128), RGB(0, 128, 128), RGB(192, 192, 192), RGB(128, 128, 128), RGB(255, 0, 0),
+            RGB(0, 255, 0), RGB(255, 255, 0), RGB(0, 0, 255), RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255) };
         for (COLORREF cr : VGA)
             table.push_back(RGBQUAD { GetBValue(cr), GetGValue(cr), GetRValue(cr), 0 });
     } else if (nBitCount == 8) {
@@ -348,8 +347,7 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, BIT
     return static_cast<int>(nLines);
 }
 
-int SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const void* lpBits, const BITMAPINFO* lpbmi,
-    UINT ColorUse)
+int SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const void* lpBits, const BITMAPINFO* lpbmi, UINT ColorUse)
 {
     auto lock = GdiLock();
     std::shared_ptr<CGdiBitmap> pBitmap = LookupGdi<CGdiBitmap>(hbm);

@@ -23,12 +23,11 @@ HBITMAP CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCount, cons
 // 1x1 monochrome bitmap.
 HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy);
 // A bitmap compatible with `hdc`, filled from `lpbInit` when `flInit` has CBM_INIT.
-HBITMAP CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* pbmih, DWORD flInit, const void* lpbInit,
-    const BITMAPINFO* lpbmi, UINT iUsage);
+HBITMAP CreateDIBitmap(
+    HDC hdc, const BITMAPINFOHEADER* pbmih, DWORD flInit, const void* lpbInit, const BITMAPINFO* lpbmi, UINT iUsage);
 // A DIB section of the depth and row order `pbmi` gives, zero-filled; its bits
 // go to *ppvBits and live as long as the bitmap. `hSection` must be NULL.
-HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, void** ppvBits, HANDLE hSection,
-    DWORD offset);
+HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, void** ppvBits, HANDLE hSection, DWORD offset);
 
 /* Reading and writing pixels in DIB layout. Scan lines are counted in the
    layout's own order (from the bottom for bottom-up layouts). */
@@ -39,6 +38,5 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, void** ppv
 // and returns the number of lines copied; 0 on failure.
 int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, BITMAPINFO* lpbmi, UINT usage);
 // Returns the number of lines copied; 0 on failure.
-int SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const void* lpBits, const BITMAPINFO* lpbmi,
-    UINT ColorUse);
-
+int SetDIBits(
+    HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const void* lpBits, const BITMAPINFO* lpbmi, UINT ColorUse);

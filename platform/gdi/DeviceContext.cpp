@@ -166,8 +166,7 @@ BOOL RestoreDC(HDC hdc, int nSavedDC)
 namespace {
 
 // Sets one field of the DC's state and returns its old value, or `failure` for a bad DC.
-template<typename T>
-T Exchange(HDC hdc, T DcState::*pField, T value, T failure)
+template<typename T> T Exchange(HDC hdc, T DcState::*pField, T value, T failure)
 {
     auto lock = GdiLock();
     std::shared_ptr<CDeviceContext> pDc = LookupDc(hdc);
@@ -178,8 +177,7 @@ T Exchange(HDC hdc, T DcState::*pField, T value, T failure)
     return old;
 }
 
-template<typename T>
-T Read(HDC hdc, T DcState::*pField, T failure)
+template<typename T> T Read(HDC hdc, T DcState::*pField, T failure)
 {
     auto lock = GdiLock();
     std::shared_ptr<CDeviceContext> pDc = LookupDc(hdc);
@@ -412,8 +410,8 @@ int ExtSelectClipRgn(HDC hdc, HRGN hrgn, int mode)
         SetLastError(ERROR_INVALID_PARAMETER);
         return ERROR;
     }
-    CRectList current = state.clip ? *state.clip
-                                   : CRectList(RECT { 0, 0, state.bitmap->m_nWidth, state.bitmap->m_nHeight });
+    CRectList current
+        = state.clip ? *state.clip : CRectList(RECT { 0, 0, state.bitmap->m_nWidth, state.bitmap->m_nHeight });
     CRectList area = pRegion->m_area;
     area.Offset(pDc->m_ptOrigin.x, pDc->m_ptOrigin.y);
     state.clip = mode == RGN_COPY ? area : CRectList::Combine(current, area, mode);
@@ -429,8 +427,8 @@ int CombineClipRect(HDC hdc, int left, int top, int right, int bottom, int mode)
     if (!pDc)
         return ERROR;
     DcState& state = pDc->m_state;
-    CRectList current = state.clip ? *state.clip
-                                   : CRectList(RECT { 0, 0, state.bitmap->m_nWidth, state.bitmap->m_nHeight });
+    CRectList current
+        = state.clip ? *state.clip : CRectList(RECT { 0, 0, state.bitmap->m_nWidth, state.bitmap->m_nHeight });
     state.clip = CRectList::Combine(current, CRectList(pDc->ToDevice(RECT { left, top, right, bottom })), mode);
     return pDc->EffectiveClip().Complexity();
 }

@@ -13,8 +13,8 @@ std::optional<CDibLayout> CDibLayout::From(const BITMAPINFO* pbmi, UINT nUsage, 
         return refuse();
     const BITMAPINFOHEADER& header = pbmi->bmiHeader;
     int nBitCount = header.biBitCount;
-    bool bKnownDepth = nBitCount == 1 || nBitCount == 4 || nBitCount == 8 || nBitCount == 16 || nBitCount == 24
-        || nBitCount == 32;
+    bool bKnownDepth
+        = nBitCount == 1 || nBitCount == 4 || nBitCount == 8 || nBitCount == 16 || nBitCount == 24 || nBitCount == 32;
     if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biWidth <= 0 || header.biHeight == 0
         || header.biHeight == INT_MIN || !bKnownDepth || header.biCompression != BI_RGB
         || static_cast<long long>(header.biWidth) * std::abs(static_cast<long long>(header.biHeight))

@@ -14,7 +14,8 @@ class CDibLayout {
 public:
     // The layout, or nothing (with ERROR_INVALID_PARAMETER) for a header we do
     // not read. DIB_PAL_COLORS tables index `pPalette`.
-    [[nodiscard]] static std::optional<CDibLayout> From(const BITMAPINFO* pbmi, UINT nUsage, const CGdiPalette* pPalette);
+    [[nodiscard]] static std::optional<CDibLayout> From(
+        const BITMAPINFO* pbmi, UINT nUsage, const CGdiPalette* pPalette);
 
     // The pixel at column x of row y, rows counted from the top.
     uint32_t Read(const BYTE* pBits, int x, int y) const { return ReadRow(pBits + RowOffset(y), x); }

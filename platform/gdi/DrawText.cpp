@@ -189,9 +189,8 @@ int DrawText(HDC hdc, LPCTSTR lpchText, int cchText, LPRECT lprc, UINT format)
     Formatter formatter { font, pTabs, format, static_cast<int>(lprc->right - lprc->left) };
 
     std::optional<size_t> nUnderline;
-    std::string strText = (format & DT_NOPREFIX)
-        ? std::string(source)
-        : StripPrefixes(source, !(format & DT_HIDEPREFIX), nUnderline);
+    std::string strText
+        = (format & DT_NOPREFIX) ? std::string(source) : StripPrefixes(source, !(format & DT_HIDEPREFIX), nUnderline);
 
     std::vector<Line> lines;
     if (format & DT_SINGLELINE) {
@@ -247,8 +246,8 @@ int DrawText(HDC hdc, LPCTSTR lpchText, int cchText, LPRECT lprc, UINT format)
         else if (format & DT_BOTTOM)
             y = lprc->bottom - nLineHeight;
     }
-    int nResult = (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM)) ? y - lprc->top + nLineHeight
-                                                                                  : nTotalHeight;
+    int nResult
+        = (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM)) ? y - lprc->top + nLineHeight : nTotalHeight;
     CPixelTarget target(*pDc);
     RECT rcClip = pDc->ToDevice(*lprc);
     const RECT* pClip = (format & DT_NOCLIP) ? nullptr : &rcClip;

@@ -232,8 +232,8 @@ BOOL DrawShape(HDC hdc, int left, int top, int right, int bottom, double rx, dou
     std::shared_ptr<CDeviceContext> pDc = LookupDc(hdc);
     if (!pDc)
         return FALSE;
-    RECT rc = pDc->ToDevice(RECT { std::min(left, right), std::min(top, bottom), std::max(left, right),
-        std::max(top, bottom) });
+    RECT rc = pDc->ToDevice(
+        RECT { std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom) });
     if (bEllipse) {
         rx = (rc.right - rc.left) / 2.0;
         ry = (rc.bottom - rc.top) / 2.0;
@@ -276,11 +276,11 @@ BOOL Polygon(HDC hdc, const POINT* apt, int cpt)
         points.push_back(pDc->ToDevice(apt[i].x, apt[i].y));
     CPixelTarget target(*pDc);
     // Fill: pixel centres inside by the fill mode, row by row.
-    auto [itTop, itBottom] = std::minmax_element(
-        points.begin(), points.end(), [](const POINT& a, const POINT& b) { return a.y < b.y; });
+    auto [itTop, itBottom]
+        = std::minmax_element(points.begin(), points.end(), [](const POINT& a, const POINT& b) { return a.y < b.y; });
     const DcState& state = pDc->m_state;
-    RECT rcVisible = target.VisiblePart(RECT { target.Clip().Bounds().left, itTop->y, target.Clip().Bounds().right,
-        itBottom->y });
+    RECT rcVisible
+        = target.VisiblePart(RECT { target.Clip().Bounds().left, itTop->y, target.Clip().Bounds().right, itBottom->y });
     ForEachPolygonSpan(points, state.nPolyFillMode, rcVisible.top, rcVisible.bottom,
         [&](int y, int x0, int x1) { target.FillSpan(y, x0, x1, *state.brush); });
     CPenStroke stroke(target);

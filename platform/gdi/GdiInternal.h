@@ -43,8 +43,7 @@ HGDIOBJ AddGdiObject(std::shared_ptr<CGdiHandleObject> pObject);
 void RemoveGdiObject(HGDIOBJ hObject);
 [[nodiscard]] std::shared_ptr<CGdiHandleObject> LookupGdiObject(HGDIOBJ hObject);
 // The live object of type T behind the handle, else nullptr with ERROR_INVALID_HANDLE.
-template<typename T>
-[[nodiscard]] std::shared_ptr<T> LookupGdi(HGDIOBJ hObject)
+template<typename T> [[nodiscard]] std::shared_ptr<T> LookupGdi(HGDIOBJ hObject)
 {
     auto pObject = std::dynamic_pointer_cast<T>(LookupGdiObject(hObject));
     if (!pObject)
@@ -73,7 +72,7 @@ public:
     DWORD ObjectType() const override { return OBJ_FONT; }
     LOGFONT m_log {};
     PangoFontDescription* m_pDescription { nullptr }; // made on first use
-    TEXTMETRIC m_metrics {}; // valid once m_bHasMetrics
+    TEXTMETRIC m_metrics {};                          // valid once m_bHasMetrics
     bool m_bHasMetrics { false };
 };
 
@@ -132,8 +131,7 @@ HBITMAP CreateDibSection32(int nWidth, int nHeight);
 
 // A counted reference from a DC state to a selected object: while any exists,
 // the object cannot be deleted.
-template<typename T>
-class CSelected {
+template<typename T> class CSelected {
 public:
     CSelected() = default;
     explicit CSelected(std::shared_ptr<T> p)
@@ -180,7 +178,7 @@ struct DcState {
     int nPolyFillMode { ALTERNATE };
     POINT ptViewportOrg {};
     POINT ptWindowOrg {};
-    POINT ptCurrent {}; // logical
+    POINT ptCurrent {};            // logical
     std::optional<CRectList> clip; // device coordinates; none = the whole surface
 };
 
@@ -198,7 +196,7 @@ public:
     DcState m_state;
     std::vector<DcState> m_saved;
     // Surface DCs only (SurfaceDC.h); neither is part of the saved state.
-    POINT m_ptOrigin {};                 // where device (0, 0) lies on the bitmap
+    POINT m_ptOrigin {};                // where device (0, 0) lies on the bitmap
     std::optional<CRectList> m_visible; // bitmap coordinates; drawing never leaves it
 };
 

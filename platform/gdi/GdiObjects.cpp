@@ -7,7 +7,6 @@
 #include <cstring>
 #include <unordered_map>
 
-
 /*************************************************************************
  * The lock and the handle table
  *************************************************************************/
@@ -124,7 +123,7 @@ std::shared_ptr<CGdiHandleObject> MakeStockFont(LONG nHeight, LONG nWeight, BYTE
     return pFont;
 }
 
-constexpr BYTE FIXED_MODERN = 0x31; // FIXED_PITCH | FF_MODERN
+constexpr BYTE FIXED_MODERN = 0x31;   // FIXED_PITCH | FF_MODERN
 constexpr BYTE VARIABLE_SWISS = 0x22; // VARIABLE_PITCH | FF_SWISS
 
 std::shared_ptr<CGdiHandleObject> MakeStockObject(int nIndex)
@@ -234,8 +233,7 @@ BOOL DeleteObject(HGDIOBJ hObject)
 
 namespace {
 
-template<typename T>
-int CopyDescription(const T& description, int cbBuffer, LPVOID lpvObject)
+template<typename T> int CopyDescription(const T& description, int cbBuffer, LPVOID lpvObject)
 {
     if (!lpvObject)
         return sizeof(T);

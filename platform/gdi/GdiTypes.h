@@ -23,11 +23,26 @@ constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b)
 {
     return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) | (static_cast<COLORREF>(b) << 16);
 }
-constexpr BYTE GetRValue(COLORREF cr) { return static_cast<BYTE>(cr & 0xFF); }
-constexpr BYTE GetGValue(COLORREF cr) { return static_cast<BYTE>((cr >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF cr) { return static_cast<BYTE>((cr >> 16) & 0xFF); }
-constexpr COLORREF PALETTERGB(BYTE r, BYTE g, BYTE b) { return 0x02000000 | RGB(r, g, b); }
-constexpr COLORREF PALETTEINDEX(WORD i) { return 0x01000000 | i; }
+constexpr BYTE GetRValue(COLORREF cr)
+{
+    return static_cast<BYTE>(cr & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF cr)
+{
+    return static_cast<BYTE>((cr >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF cr)
+{
+    return static_cast<BYTE>((cr >> 16) & 0xFF);
+}
+constexpr COLORREF PALETTERGB(BYTE r, BYTE g, BYTE b)
+{
+    return 0x02000000 | RGB(r, g, b);
+}
+constexpr COLORREF PALETTEINDEX(WORD i)
+{
+    return 0x01000000 | i;
+}
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
 /* Logical descriptions of objects, as GetObject returns them. */
@@ -110,7 +125,7 @@ struct BITMAPINFOHEADER {
     LONG biWidth;
     LONG biHeight; // > 0: rows bottom-up; < 0: top-down
     WORD biPlanes;
-    WORD biBitCount; // 1, 4, 8, 24 or 32
+    WORD biBitCount;     // 1, 4, 8, 24 or 32
     DWORD biCompression; // BI_RGB
     DWORD biSizeImage;
     LONG biXPelsPerMeter;

@@ -220,8 +220,9 @@ BOOL SavePixels(CGdiBitmap& bitmap, LPCTSTR lpszPath)
     for (int y = 0; y < bitmap.m_nHeight; ++y) {
         const uint32_t* pRow = bitmap.Row(y);
         for (int x = 0; x < bitmap.m_nWidth; ++x)
-            rgb.insert(rgb.end(), { static_cast<png_byte>(pRow[x] >> 16), static_cast<png_byte>(pRow[x] >> 8),
-                                      static_cast<png_byte>(pRow[x]) });
+            rgb.insert(rgb.end(),
+                { static_cast<png_byte>(pRow[x] >> 16), static_cast<png_byte>(pRow[x] >> 8),
+                    static_cast<png_byte>(pRow[x]) });
     }
     FILE* pFile = std::fopen(strHostPath.c_str(), "wb");
     if (!pFile) {

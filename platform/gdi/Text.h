@@ -56,13 +56,12 @@ BOOL GetTextExtentPoint(HDC hdc, LPCTSTR lpString, int c, LPSIZE psizl);
 // Also counts how many bytes fit within `nMaxExtent` (when `lpnFit` is given)
 // and stores the extent after each byte (when `lpnDx` is given; the bytes of
 // one character share the extent at its end).
-BOOL GetTextExtentExPoint(HDC hdc, LPCTSTR lpszString, int cchString, int nMaxExtent, LPINT lpnFit, LPINT lpnDx,
-    LPSIZE lpSize);
+BOOL GetTextExtentExPoint(
+    HDC hdc, LPCTSTR lpszString, int cchString, int nMaxExtent, LPINT lpnFit, LPINT lpnDx, LPSIZE lpSize);
 // The extent with tabs expanded: with no positions every 8 average character
 // widths, with one every lpnTabStopPositions[0] pixels, else at the positions
 // given and then every 8 average characters. Width in the low word, height in the high.
-DWORD GetTabbedTextExtent(HDC hdc, LPCTSTR lpString, int chCount, int nTabPositions,
-    const INT* lpnTabStopPositions);
+DWORD GetTabbedTextExtent(HDC hdc, LPCTSTR lpString, int chCount, int nTabPositions, const INT* lpnTabStopPositions);
 
 /* Drawing. The text's cell is filled with the background colour when the
    background mode is OPAQUE. */
@@ -71,5 +70,4 @@ DWORD GetTabbedTextExtent(HDC hdc, LPCTSTR lpString, int chCount, int nTabPositi
 BOOL TextOut(HDC hdc, int x, int y, LPCTSTR lpString, int c);
 // `lprect` (with ETO_OPAQUE, ETO_CLIPPED) may be NULL; `lpDx` gives the
 // advance after each byte.
-BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCTSTR lpString, UINT c,
-    const INT* lpDx);
+BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCTSTR lpString, UINT c, const INT* lpDx);

@@ -79,8 +79,8 @@ bool SameName(const char* pszA, const char* pszB)
 // The DejaVu family for a face name and pitch-and-family byte.
 const char* FamilyFor(const LOGFONT& log)
 {
-    static constexpr const char* MONO_FACES[] = { "Courier New", "Courier", "Fixedsys", "Terminal", "Lucida Console",
-        "DejaVu Sans Mono" };
+    static constexpr const char* MONO_FACES[]
+        = { "Courier New", "Courier", "Fixedsys", "Terminal", "Lucida Console", "DejaVu Sans Mono" };
     static constexpr const char* SERIF_FACES[] = { "Times New Roman", "Times", "MS Serif", "DejaVu Serif" };
     char szFace[LF_FACESIZE + 1] {};
     std::memcpy(szFace, log.lfFaceName, LF_FACESIZE);

@@ -24,8 +24,7 @@ int CTabStops::Next(int x) const
 namespace {
 
 // Calls fn(segment, byte offset, x) for each run of the line between tabs.
-template<typename Fn>
-int ForEachSegment(CGdiFont& font, std::string_view line, const CTabStops* pTabs, Fn fn)
+template<typename Fn> int ForEachSegment(CGdiFont& font, std::string_view line, const CTabStops* pTabs, Fn fn)
 {
     if (!pTabs) {
         CTextLine text(font, line);

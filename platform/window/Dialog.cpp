@@ -230,8 +230,7 @@ HWND CreateControls(HWND hDlg, HINSTANCE hInstance, const DialogTemplate& dialog
         ::MapDialogRect(hDlg, &rc);
         HWND hCtl = ::CreateWindowEx(control.dwExStyle | WS_EX_NOPARENTNOTIFY, control.strClass.c_str(),
             control.strText.c_str(), (control.dwStyle | WS_CHILD) & ~WS_POPUP, rc.left, rc.top, rc.right - rc.left,
-            rc.bottom - rc.top, hDlg, reinterpret_cast<HMENU>(static_cast<ULONG_PTR>(control.nID)), hInstance,
-            nullptr);
+            rc.bottom - rc.top, hDlg, reinterpret_cast<HMENU>(static_cast<ULONG_PTR>(control.nID)), hInstance, nullptr);
         if (!hCtl)
             return nullptr;
         // The window layer stacks new children on top; tab order is template order.
@@ -561,8 +560,8 @@ BOOL MapDialogRect(HWND hDlg, LPRECT lpRect)
         return FALSE;
     }
     const SIZE& base = pState->sizeBase;
-    *lpRect = { ScaleBy(lpRect->left, base.cx, 4), ScaleBy(lpRect->top, base.cy, 8),
-        ScaleBy(lpRect->right, base.cx, 4), ScaleBy(lpRect->bottom, base.cy, 8) };
+    *lpRect = { ScaleBy(lpRect->left, base.cx, 4), ScaleBy(lpRect->top, base.cy, 8), ScaleBy(lpRect->right, base.cx, 4),
+        ScaleBy(lpRect->bottom, base.cy, 8) };
     return TRUE;
 }
 
@@ -574,8 +573,8 @@ HWND GetNextDlgTabItem(HWND hDlg, HWND hCtl, BOOL bPrevious)
     size_t nCount = children.size();
     auto itStart = std::find(children.begin(), children.end(), hCtl);
     // Without a starting control the walk starts just outside either end.
-    size_t nStart = itStart != children.end() ? static_cast<size_t>(itStart - children.begin())
-                                              : (bPrevious ? 0 : nCount - 1);
+    size_t nStart
+        = itStart != children.end() ? static_cast<size_t>(itStart - children.begin()) : (bPrevious ? 0 : nCount - 1);
     for (size_t nStep = 1; nStep <= nCount; ++nStep) {
         size_t nIndex = bPrevious ? (nStart + nCount - nStep) % nCount : (nStart + nStep) % nCount;
         if ((StyleOf(children[nIndex]) & WS_TABSTOP) && IsNavigable(children[nIndex]))
@@ -598,7 +597,7 @@ HWND GetNextDlgGroupItem(HWND hDlg, HWND hCtl, BOOL bPrevious)
     }
     HWND hGroupLast = hGroupFirst;
     for (HWND hNext = ::GetWindow(hGroupFirst, GW_HWNDNEXT); hNext && !(StyleOf(hNext) & WS_GROUP);
-        hNext = ::GetWindow(hNext, GW_HWNDNEXT))
+         hNext = ::GetWindow(hNext, GW_HWNDNEXT))
         hGroupLast = hNext;
 
     HWND hWnd = hCtl;

@@ -23,8 +23,8 @@ namespace {
 struct ClientState {
     HWND hWndActive { nullptr };
     HMENU hWindowMenu { nullptr };
-    DWORD dwScrollStyles { 0 };   // WS_HSCROLL and WS_VSCROLL the client was made with
-    bool bUpdatingScroll { false }; // showing a bar resizes the client, which asks again
+    DWORD dwScrollStyles { 0 };         // WS_HSCROLL and WS_VSCROLL the client was made with
+    bool bUpdatingScroll { false };     // showing a bar resizes the client, which asks again
     HMENU hMenuWithButtons { nullptr }; // the frame menu that holds the maximized child's buttons
 };
 
@@ -84,8 +84,8 @@ void UpdateScrollBars(HWND hWndClient)
         if (!bShow)
             continue;
         // The visible part starts at 0: positions count from the children's extent.
-        SCROLLINFO si { sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, nMin, nMax - 1,
-            static_cast<UINT>(nPage), 0, 0 };
+        SCROLLINFO si { sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, nMin, nMax - 1, static_cast<UINT>(nPage), 0,
+            0 };
         SetScrollInfo(hWndClient, nBar, &si, TRUE);
     }
     pState->bUpdatingScroll = false;
@@ -100,15 +100,30 @@ void Scroll(HWND hWndClient, int nBar, WORD nCode, int nTrack)
     int nPos = si.nPos;
     int nLine = GetSystemMetrics(SM_CYCAPTION);
     switch (nCode) {
-    case SB_LINEUP: nPos -= nLine; break;
-    case SB_LINEDOWN: nPos += nLine; break;
-    case SB_PAGEUP: nPos -= static_cast<int>(si.nPage); break;
-    case SB_PAGEDOWN: nPos += static_cast<int>(si.nPage); break;
+    case SB_LINEUP:
+        nPos -= nLine;
+        break;
+    case SB_LINEDOWN:
+        nPos += nLine;
+        break;
+    case SB_PAGEUP:
+        nPos -= static_cast<int>(si.nPage);
+        break;
+    case SB_PAGEDOWN:
+        nPos += static_cast<int>(si.nPage);
+        break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: nPos = nTrack; break;
-    case SB_TOP: nPos = si.nMin; break;
-    case SB_BOTTOM: nPos = si.nMax; break;
-    default: return;
+    case SB_THUMBPOSITION:
+        nPos = nTrack;
+        break;
+    case SB_TOP:
+        nPos = si.nMin;
+        break;
+    case SB_BOTTOM:
+        nPos = si.nMax;
+        break;
+    default:
+        return;
     }
     nPos = std::clamp(nPos, si.nMin, std::max(si.nMin, si.nMax - static_cast<int>(si.nPage) + 1));
     int nDelta = si.nPos - nPos;
@@ -132,8 +147,8 @@ struct MaximizedButton {
     UINT nCommand;
     const char* pszText;
 };
-constexpr MaximizedButton MAXIMIZED_BUTTONS[] = { { SC_MINIMIZE, "_" }, { SC_RESTORE, "\u25A1" },
-    { SC_CLOSE, "\u00D7" } };
+constexpr MaximizedButton MAXIMIZED_BUTTONS[]
+    = { { SC_MINIMIZE, "_" }, { SC_RESTORE, "\u25A1" }, { SC_CLOSE, "\u00D7" } };
 
 void RemoveMaximizedButtons(HMENU hMenu)
 {
@@ -277,8 +292,8 @@ LRESULT CALLBACK MdiClientProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     }
     case WM_MDICREATE: {
         auto* pmcs = reinterpret_cast<MDICREATESTRUCT*>(lParam);
-        HWND hWndChild = CreateWindowEx(WS_EX_MDICHILD, pmcs->szClass, pmcs->szTitle, pmcs->style | WS_CHILD,
-            pmcs->x, pmcs->y, pmcs->cx, pmcs->cy, hWnd, nullptr, nullptr, reinterpret_cast<LPVOID>(pmcs->lParam));
+        HWND hWndChild = CreateWindowEx(WS_EX_MDICHILD, pmcs->szClass, pmcs->szTitle, pmcs->style | WS_CHILD, pmcs->x,
+            pmcs->y, pmcs->cx, pmcs->cy, hWnd, nullptr, nullptr, reinterpret_cast<LPVOID>(pmcs->lParam));
         if (hWndChild) {
             ShowWindow(hWndChild, SW_SHOW);
             Activate(hWnd, hWndChild);
@@ -416,7 +431,8 @@ RECT MdiCascadeRect(HWND hWndClient)
     int cx = rcClient.right * 3 / 4;
     int cy = rcClient.bottom * 3 / 4;
     // Steps that would push the window past the client start again at the corner.
-    int nSteps = std::max(1, std::min((rcClient.right - cx) / std::max(nStep, 1), (rcClient.bottom - cy) / std::max(nStep, 1)) + 1);
+    int nSteps = std::max(
+        1, std::min((rcClient.right - cx) / std::max(nStep, 1), (rcClient.bottom - cy) / std::max(nStep, 1)) + 1);
     int nIndex = static_cast<int>(ChildrenOf(hWndClient).size()) % nSteps;
     return { nIndex * nStep, nIndex * nStep, nIndex * nStep + cx, nIndex * nStep + cy };
 }

@@ -41,7 +41,7 @@ constexpr const char* MDICLIENT_CLASS = "MDIClient";
 // The lpCreateParams of a client's CreateWindowEx.
 struct CLIENTCREATESTRUCT {
     HMENU hWindowMenu; // the frame's window menu, or NULL
-    UINT idFirstChild;  // the ID of the first child
+    UINT idFirstChild; // the ID of the first child
 };
 
 // The lParam of WM_MDICREATE.

@@ -138,8 +138,8 @@ void DrawIcon(HDC hdc, UINT uIcon, int x, int y)
     HGDIOBJ hOldBrush = ::SelectObject(hdc, hBrush);
     HGDIOBJ hOldPen = ::SelectObject(hdc, hPen);
     if (uIcon == MB_ICONEXCLAMATION) {
-        POINT triangle[] = { { x + ICON_PIXELS / 2, y }, { x + ICON_PIXELS - 1, y + ICON_PIXELS - 1 },
-            { x, y + ICON_PIXELS - 1 } };
+        POINT triangle[]
+            = { { x + ICON_PIXELS / 2, y }, { x + ICON_PIXELS - 1, y + ICON_PIXELS - 1 }, { x, y + ICON_PIXELS - 1 } };
         ::Polygon(hdc, triangle, 3);
     } else {
         ::Ellipse(hdc, x, y, x + ICON_PIXELS, y + ICON_PIXELS);
@@ -206,8 +206,8 @@ void LayOut(HWND hDlg, const MessageBoxParams& params)
     RECT rcArea { 0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN) };
     if (HWND hOwner = ::GetWindow(hDlg, GW_OWNER); hOwner && ::IsWindowVisible(hOwner))
         ::GetWindowRect(hOwner, &rcArea);
-    ::SetWindowPos(hDlg, nullptr, (rcArea.left + rcArea.right - cx) / 2, (rcArea.top + rcArea.bottom - cy) / 2, cx,
-        cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(hDlg, nullptr, (rcArea.left + rcArea.right - cx) / 2, (rcArea.top + rcArea.bottom - cy) / 2, cx, cy,
+        SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR CALLBACK MessageBoxProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -220,8 +220,8 @@ INT_PTR CALLBACK MessageBoxProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lPar
         LayOut(hDlg, *pParams);
         size_t nDefault = std::min<size_t>((pParams->uType & MB_DEFMASK) >> 8, pParams->buttons.size() - 1);
         ::SendMessage(hDlg, DM_SETDEFID, static_cast<WPARAM>(pParams->buttons[nDefault]), 0);
-        ::SendMessage(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(hDlg, pParams->buttons[nDefault])),
-            TRUE);
+        ::SendMessage(
+            hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(hDlg, pParams->buttons[nDefault])), TRUE);
         return FALSE; // the focus is set
     }
     case WM_PAINT: {
@@ -275,16 +275,16 @@ int MessageBox(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
     dialog.nWeight = FW_NORMAL;
     dialog.strFaceName = "MS Shell Dlg";
     dialog.strCaption = lpCaption ? lpCaption : "Error";
-    dialog.controls.push_back({ static_cast<DWORD>(MESSAGEBOX_TEXT_ID), WS_CHILD | WS_VISIBLE | WS_GROUP, 0, 0, 0, 1,
-        1, TEXT_CLASS, lpText ? lpText : "" });
+    dialog.controls.push_back({ static_cast<DWORD>(MESSAGEBOX_TEXT_ID), WS_CHILD | WS_VISIBLE | WS_GROUP, 0, 0, 0, 1, 1,
+        TEXT_CLASS, lpText ? lpText : "" });
     for (size_t i = 0; i < params.buttons.size(); ++i) {
         DWORD dwStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == 0 ? WS_GROUP : 0) | BS_PUSHBUTTON;
         dialog.controls.push_back({ static_cast<DWORD>(params.buttons[i]), dwStyle, 0, 0, 0, BUTTON_CX, BUTTON_CY,
             "Button", ButtonText(params.buttons[i]) });
     }
     HWND hOwner = hWnd ? ::GetAncestor(hWnd, GA_ROOT) : nullptr;
-    INT_PTR nResult = ::DialogBoxIndirectParam(
-        nullptr, &dialog, hOwner, MessageBoxProc, reinterpret_cast<LPARAM>(&params));
+    INT_PTR nResult
+        = ::DialogBoxIndirectParam(nullptr, &dialog, hOwner, MessageBoxProc, reinterpret_cast<LPARAM>(&params));
     return nResult > 0 ? static_cast<int>(nResult) : 0;
 }
 

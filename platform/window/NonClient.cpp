@@ -181,9 +181,9 @@ void PaintFrame(HWND hWnd)
             rcText.right = rcButton.left - 2;
             InflateRect(&rcButton, -2, -2);
             UINT nGlyph = nButton == HTCLOSE ? DFCS_CAPTIONCLOSE
-                : nButton == HTMINBUTTON      ? DFCS_CAPTIONMIN
-                : IsZoomed(hWnd)              ? DFCS_CAPTIONRESTORE
-                                              : DFCS_CAPTIONMAX;
+                : nButton == HTMINBUTTON     ? DFCS_CAPTIONMIN
+                : IsZoomed(hWnd)             ? DFCS_CAPTIONRESTORE
+                                             : DFCS_CAPTIONMAX;
             bool bEnabled = nButton == HTCLOSE || (nButton == HTMINBUTTON && (layout.dwStyle & WS_MINIMIZEBOX))
                 || (nButton == HTMAXBUTTON && (layout.dwStyle & WS_MAXIMIZEBOX));
             DrawFrameControl(hdc, &rcButton, DFC_CAPTION, nGlyph | (bEnabled ? 0 : DFCS_INACTIVE));
@@ -236,7 +236,8 @@ WPARAM CaptionButtonCommand(HWND hWnd, LRESULT nButton)
 void TrackCaptionButton(HWND hWnd, LRESULT nButton)
 {
     auto dwStyle = static_cast<DWORD>(GetWindowLong(hWnd, GWL_STYLE));
-    if ((nButton == HTMINBUTTON && !(dwStyle & WS_MINIMIZEBOX)) || (nButton == HTMAXBUTTON && !(dwStyle & WS_MAXIMIZEBOX)))
+    if ((nButton == HTMINBUTTON && !(dwStyle & WS_MINIMIZEBOX))
+        || (nButton == HTMAXBUTTON && !(dwStyle & WS_MAXIMIZEBOX)))
         return;
     HWND hOldCapture = SetCapture(hWnd);
     POINT ptRelease {};
@@ -404,8 +405,8 @@ LRESULT DefWindowProcInputAndPaint(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
         return 0;
     case WM_SYSCHAR:
         // Alt with a letter opens the menu of the top-level window's bar item with that mnemonic.
-        OpenMenuBarByMnemonic(GetAncestor(hWnd, GA_ROOT),
-            static_cast<char32_t>(std::towlower(static_cast<wint_t>(wParam))));
+        OpenMenuBarByMnemonic(
+            GetAncestor(hWnd, GA_ROOT), static_cast<char32_t>(std::towlower(static_cast<wint_t>(wParam))));
         return 0;
     default:
         return 0;

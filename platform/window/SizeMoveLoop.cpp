@@ -12,10 +12,22 @@
 namespace {
 
 // The edges of SC_SIZE's low bits (WMSZ_LEFT 1 ... WMSZ_BOTTOMRIGHT 8).
-bool MovesLeft(UINT nEdge) { return nEdge == 1 || nEdge == 4 || nEdge == 7; }
-bool MovesRight(UINT nEdge) { return nEdge == 2 || nEdge == 5 || nEdge == 8; }
-bool MovesTop(UINT nEdge) { return nEdge >= 3 && nEdge <= 5; }
-bool MovesBottom(UINT nEdge) { return nEdge >= 6 && nEdge <= 8; }
+bool MovesLeft(UINT nEdge)
+{
+    return nEdge == 1 || nEdge == 4 || nEdge == 7;
+}
+bool MovesRight(UINT nEdge)
+{
+    return nEdge == 2 || nEdge == 5 || nEdge == 8;
+}
+bool MovesTop(UINT nEdge)
+{
+    return nEdge >= 3 && nEdge <= 5;
+}
+bool MovesBottom(UINT nEdge)
+{
+    return nEdge >= 6 && nEdge <= 8;
+}
 
 // The window's rectangle in its parent's client coordinates (the screen's for top-level windows).
 RECT PlaceInParent(HWND hWnd)
@@ -76,8 +88,8 @@ void RunSizeMoveLoop(HWND hWnd, WPARAM nCommand, POINT ptStart)
         bool bRelease = msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP;
         if (bRelease || msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) {
             RECT rc = DraggedRect(hWnd, rcStart, bMove, nEdge, msg.pt.x - ptStart.x, msg.pt.y - ptStart.y);
-            SetWindowPos(hWnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(
+                hWnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_NOZORDER | SWP_NOACTIVATE);
         }
         if (bRelease)
             break;

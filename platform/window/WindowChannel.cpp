@@ -32,8 +32,7 @@ struct SRequest {
 
 // Moves all of the buffer through `transfer` (one read or send at a time);
 // false on end of stream or error.
-template<class Transfer>
-bool TransferAll(char* p, size_t cb, Transfer transfer)
+template<class Transfer> bool TransferAll(char* p, size_t cb, Transfer transfer)
 {
     while (cb > 0) {
         ssize_t n = transfer(p, cb);
@@ -145,7 +144,7 @@ void CWindowChannel::ServeLoop()
 {
     int fdClient = -1;
     for (;;) {
-        pollfd fds[2] = {{m_fdStop[0], POLLIN, 0}, {fdClient >= 0 ? fdClient : m_fdListen, POLLIN, 0}};
+        pollfd fds[2] = { { m_fdStop[0], POLLIN, 0 }, { fdClient >= 0 ? fdClient : m_fdListen, POLLIN, 0 } };
         if (poll(fds, 2, -1) < 0) {
             if (errno == EINTR)
                 continue;
@@ -168,8 +167,8 @@ void CWindowChannel::ServeLoop()
         int64_t lResult = 0;
         HWND hMain = FindWindowEx(nullptr, nullptr, m_strClassName, nullptr);
         if (hMain && request.uMsg == WM_COMMAND)
-            lResult = SendMessage(hMain, WM_COMMAND, static_cast<WPARAM>(request.wParam),
-                static_cast<LPARAM>(request.lParam));
+            lResult = SendMessage(
+                hMain, WM_COMMAND, static_cast<WPARAM>(request.wParam), static_cast<LPARAM>(request.lParam));
         if (!WriteAll(fdClient, &lResult, sizeof(lResult)))
             CloseFd(fdClient);
     }
@@ -215,7 +214,7 @@ LRESULT CALLBACK CWindowChannel::StandInProc(HWND hWnd, UINT uMsg, WPARAM wParam
 
 LRESULT CWindowChannel::Forward(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    SRequest request {uMsg, static_cast<uint64_t>(wParam), static_cast<int64_t>(lParam)};
+    SRequest request { uMsg, static_cast<uint64_t>(wParam), static_cast<int64_t>(lParam) };
     int64_t lResult = 0;
     if (!WriteAll(m_fdPeer, &request, sizeof(request)) || !ReadAll(m_fdPeer, &lResult, sizeof(lResult)))
         return 0;

@@ -70,7 +70,7 @@ struct CWindow {
     CWindow* pOwner { nullptr };    // top-level windows only
     std::vector<CWindow*> children; // in z-order, the top first
     HINSTANCE hInstance { nullptr };
-    UINT_PTR nId { 0 }; // the control ID of a child window
+    UINT_PTR nId { 0 };         // the control ID of a child window
     HMENU hMenuBar { nullptr }; // the menu bar of a top-level window
     LONG_PTR nUserData { 0 };
     std::vector<BYTE> extraBytes; // cbWndExtra of the class

@@ -40,8 +40,8 @@ BOOL GetWindowPlacement(HWND hWnd, WINDOWPLACEMENT* lpwndpl)
                                                : SW_SHOWNORMAL;
     lpwndpl->ptMinPosition = { -1, -1 };
     lpwndpl->ptMaxPosition = { -1, -1 };
-    lpwndpl->rcNormalPosition = { rcNormal.left - origin.x, rcNormal.top - origin.y, rcNormal.right - origin.x,
-        rcNormal.bottom - origin.y };
+    lpwndpl->rcNormalPosition
+        = { rcNormal.left - origin.x, rcNormal.top - origin.y, rcNormal.right - origin.x, rcNormal.bottom - origin.y };
     return TRUE;
 }
 

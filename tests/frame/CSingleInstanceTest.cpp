@@ -73,7 +73,7 @@ protected:
     }
 
     // Runs `body` in a child process and returns its exit status.
-    template <typename F> static int InChild(F body)
+    template<typename F> static int InChild(F body)
     {
         pid_t pid = fork();
         if (pid == 0)
@@ -91,7 +91,7 @@ protected:
     }
 
     TempFolder m_temp;
-    int m_fdPipe[2] = {-1, -1};
+    int m_fdPipe[2] = { -1, -1 };
 };
 
 TEST_F(SingleInstanceTest, SecondStartDeliversCommandsInOrderAndMutexIsFreedAtExit)

@@ -12,8 +12,8 @@
 #include <cstring>
 #include <map>
 #include <random>
-#include <thread>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {

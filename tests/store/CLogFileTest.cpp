@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <cstdio>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
@@ -20,7 +20,10 @@ namespace fs = std::filesystem;
 
 class CLogFileTest : public ::testing::Test {
 protected:
-    std::string ProgramPath(const std::string& strName) const { return ProgramPathFromHostPath((m_folder / strName).string()); }
+    std::string ProgramPath(const std::string& strName) const
+    {
+        return ProgramPathFromHostPath((m_folder / strName).string());
+    }
 
     std::string Read(const std::string& strName) const
     {
@@ -62,7 +65,8 @@ TEST_F(CLogFileTest, BeginAndEndFrameTheLines)
     unsigned nMinor = 0;
     unsigned nBuild = 0;
     int nConsumed = 0;
-    EXPECT_EQ(std::sscanf(strText.c_str(), "Begin log WinNT %u.%u build %u %n", &nMajor, &nMinor, &nBuild, &nConsumed), 3)
+    EXPECT_EQ(
+        std::sscanf(strText.c_str(), "Begin log WinNT %u.%u build %u %n", &nMajor, &nMinor, &nBuild, &nConsumed), 3)
         << strText;
     EXPECT_GT(nMajor, 0u);
     EXPECT_EQ(Body("archiv.log"), "Notice 7 for C:\\docs\\a.odt\nplain text\n\nEnd log");

@@ -54,8 +54,8 @@ TEST_F(CNetDriveMapTest, DrivePathsTurnIntoShareForm)
     EXPECT_EQ(std::string(NormalizeDrivePath((strDrive + ":\\Reports\\Plan.ODT").c_str())),
         "\\\\office-pc\\documents\\reports\\plan.odt");
     EXPECT_EQ(std::string(NormalizeDrivePath((strDrive + ":\\").c_str())), "\\\\office-pc\\documents\\");
-    EXPECT_EQ(std::string(NormalizeDrivePath((std::string(1, m_chArchive) + ":\\x").c_str())),
-        "\\\\fileserver\\archive\\x");
+    EXPECT_EQ(
+        std::string(NormalizeDrivePath((std::string(1, m_chArchive) + ":\\x").c_str())), "\\\\fileserver\\archive\\x");
     // A leading star stays; paths on other drives are only lower-cased.
     EXPECT_EQ(std::string(NormalizeDrivePath(("*" + strDrive + ":\\Reports\\").c_str())),
         "*\\\\office-pc\\documents\\reports\\");

@@ -227,8 +227,8 @@ TEST_F(CRegistryKeyTest, DwordArraysRoundTripAsCountAndElements)
     for (DWORD dw : { 1u, 0xFFFFFFFFu, 640u })
         position.Add(dw);
     ASSERT_TRUE(m_key.SetDWordArray("Position", position));
-    EXPECT_EQ(RawValue(m_key, "Position"),
-        (std::vector<BYTE> { 3, 0, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0x80, 2, 0, 0 }));
+    EXPECT_EQ(
+        RawValue(m_key, "Position"), (std::vector<BYTE> { 3, 0, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0x80, 2, 0, 0 }));
     CDWordArray loaded;
     loaded.Add(99);
     ASSERT_TRUE(m_key.GetDWordArray("Position", loaded));
@@ -291,13 +291,10 @@ TEST_F(CRegistryKeyTest, DamagedArchivedValuesLoadNothing)
     EXPECT_FALSE(m_key.GetDWordArray("Number", numbers));
     EXPECT_EQ(m_key.GetLastError(), static_cast<LONG>(ERROR_INVALID_DATA));
     const std::vector<std::vector<BYTE>> damaged = {
-        {},
-        { 1 },                                     // Cut inside the count
+        {}, { 1 },                                 // Cut inside the count
         { 2, 0, 1, 0, 0, 0 },                      // Two elements counted, one there
         { 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 1 }, // A huge count
-        { 1, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 'a' },
-        { 1, 0, 5, 'a', 'b' },
-        { 0, 0, 0 },                               // A byte left over
+        { 1, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 'a' }, { 1, 0, 5, 'a', 'b' }, { 0, 0, 0 }, // A byte left over
     };
     for (const std::vector<BYTE>& data : damaged) {
         SetRawValue(m_key, "Damaged", data);

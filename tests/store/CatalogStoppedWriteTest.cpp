@@ -113,7 +113,7 @@ TEST_F(CatalogStoppedWriteTest, StoppedAddOfADocumentWithALongNamePassesTheCheck
     std::memset(info.szDescription, 'd', 60);
     auto add = [&](CCatalog& catalog) {
         return std::unique_ptr<CDocumentRec>(catalog.FindOrAddDocument("c:\\work\\", strName.c_str(), &info)) ? TRUE
-                                                                                                          : FALSE;
+                                                                                                              : FALSE;
     };
     ForEachStoppedWrite(add, [&](bool bAdded) {
         EXPECT_TRUE(CheckCatalogFile(ProgramPath("archiv.cat").c_str(), CATALOG_KIND_MAIN));

@@ -201,7 +201,9 @@ TEST_F(DocumentBackupTest, AMoveWhoseCatalogUpdateFailsKeepsTheOriginal)
 }
 
 // A move whose catalog update fails at write n of its writes.
-class DocumentMoveWriteFailureTest : public DocumentBackupTest, public ::testing::WithParamInterface<int> { };
+class DocumentMoveWriteFailureTest
+    : public DocumentBackupTest
+    , public ::testing::WithParamInterface<int> { };
 
 TEST_P(DocumentMoveWriteFailureTest, NoLinkOrFileIsLost)
 {

@@ -98,7 +98,8 @@ TEST_F(DocumentIconsTest, TypeIconIsWorkedOutOnceAndTravelsWithClones)
     std::unique_ptr<CDocumentRec> pClone(pMemo->Clone());
     ASSERT_TRUE(pClone);
     EXPECT_EQ(GetDocumentTypeIcon(*pClone), SYSICON_TEXT);
-    EXPECT_EQ(GetDocumentTypeIcon(*Document(*m_pCatalog, pMemo->GetRef())), SYSICON_ARCHIVE) << "a new object reads anew";
+    EXPECT_EQ(GetDocumentTypeIcon(*Document(*m_pCatalog, pMemo->GetRef())), SYSICON_ARCHIVE)
+        << "a new object reads anew";
 }
 
 TEST_F(DocumentIconsTest, IconOfAFileOnDiskIsItsShellIcon)

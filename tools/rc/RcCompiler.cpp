@@ -232,8 +232,8 @@ void CRcCompiler::ReadHeader(const fs::path& path, const std::string& strFrom, i
     }
 }
 
-void CRcCompiler::HandleDirective(const RcToken& directive, const std::string& strFile, const fs::path& folder,
-    int nDepth)
+void CRcCompiler::HandleDirective(
+    const RcToken& directive, const std::string& strFile, const fs::path& folder, int nDepth)
 {
     CRcTokens tokens(std::make_unique<CRcLexer>(strFile, directive.strText, directive.nLine));
     RcToken name = tokens.Take();
@@ -251,9 +251,8 @@ void CRcCompiler::HandleDirective(const RcToken& directive, const std::string& s
         LONGLONG nValue = Expression(tokens);
         if (tokens.Peek().eKind != RcTokenKind::End)
             tokens.Fail(directive.nLine, "unexpected text after the value of " + symbol.strText);
-        std::optional<LONGLONG> nOld = m_symbols.contains(symbol.strText)
-            ? std::optional(m_symbols[symbol.strText])
-            : RcBuiltinSymbol(symbol.strText);
+        std::optional<LONGLONG> nOld = m_symbols.contains(symbol.strText) ? std::optional(m_symbols[symbol.strText])
+                                                                          : RcBuiltinSymbol(symbol.strText);
         if (nOld && *nOld != nValue)
             tokens.Fail(directive.nLine, symbol.strText + " is defined again with another value");
         m_symbols[symbol.strText] = nValue;
@@ -289,10 +288,18 @@ LONGLONG CRcCompiler::Expression(CRcTokens& tokens)
         char cOp = tokens.Take().strText[0];
         LONGLONG nRight = Unary(tokens);
         switch (cOp) {
-        case '|': nValue |= nRight; break;
-        case '&': nValue &= nRight; break;
-        case '+': nValue += nRight; break;
-        default: nValue -= nRight; break;
+        case '|':
+            nValue |= nRight;
+            break;
+        case '&':
+            nValue &= nRight;
+            break;
+        case '+':
+            nValue += nRight;
+            break;
+        default:
+            nValue -= nRight;
+            break;
         }
         // Values stay within 32 bits, signed or not, so no sum can overflow.
         if (nValue < -0x80000000LL || nValue > 0xFFFFFFFFLL)
@@ -433,7 +440,8 @@ void CRcCompiler::Statement(CRcTokens& tokens)
         if (file.eKind != RcTokenKind::String)
             tokens.Fail(file.nLine, "expected the image file name in quotes");
         std::vector<BYTE> data = ReadDataFile(tokens, file);
-        if (data.size() < sizeof(PNG_SIGNATURE) || !std::equal(std::begin(PNG_SIGNATURE), std::end(PNG_SIGNATURE), data.begin()))
+        if (data.size() < sizeof(PNG_SIGNATURE)
+            || !std::equal(std::begin(PNG_SIGNATURE), std::end(PNG_SIGNATURE), data.begin()))
             tokens.Fail(file.nLine, file.strText + " is not a PNG image");
         WORD nType = k == "BITMAP" ? RESOURCE_TYPE_BITMAP : k == "ICON" ? RESOURCE_TYPE_ICON : RESOURCE_TYPE_CURSOR;
         Add(tokens, first.nLine, nType, name, std::move(data));
@@ -466,8 +474,8 @@ void CRcCompiler::StringTable(CRcTokens& tokens)
         std::string text = Text(tokens, "the string");
         auto [it, bNew] = m_strings.emplace(nID, std::pair(std::move(text), nLine));
         if (!bNew)
-            tokens.Fail(nLine, "string " + std::to_string(nID) + " is already defined at line "
-                    + std::to_string(it->second.second));
+            tokens.Fail(nLine,
+                "string " + std::to_string(nID) + " is already defined at line " + std::to_string(it->second.second));
     }
 }
 

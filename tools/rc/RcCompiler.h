@@ -11,7 +11,7 @@
 #include <vector>
 
 struct RcOutput {
-    std::vector<BYTE> module; // the module file's bytes
+    std::vector<BYTE> module;                  // the module file's bytes
     std::vector<std::filesystem::path> inputs; // every file read: script, headers, images, data
 };
 

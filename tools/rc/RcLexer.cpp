@@ -161,13 +161,27 @@ RcToken CRcLexer::ReadString()
             Fail("string is not closed on its line");
         char cEscape = m_text[m_nPos++];
         switch (cEscape) {
-        case 'n': token.strText += '\n'; break;
-        case 't': token.strText += '\t'; break;
-        case 'r': token.strText += '\r'; break;
-        case 'a': token.strText += '\a'; break;
-        case '\\': token.strText += '\\'; break;
-        case '"': token.strText += '"'; break;
-        case '0': token.strText += '\0'; break;
+        case 'n':
+            token.strText += '\n';
+            break;
+        case 't':
+            token.strText += '\t';
+            break;
+        case 'r':
+            token.strText += '\r';
+            break;
+        case 'a':
+            token.strText += '\a';
+            break;
+        case '\\':
+            token.strText += '\\';
+            break;
+        case '"':
+            token.strText += '"';
+            break;
+        case '0':
+            token.strText += '\0';
+            break;
         case 'x': {
             int nHigh = m_nPos < m_text.size() ? HexDigitValue(m_text[m_nPos]) : -1;
             int nLow = m_nPos + 1 < m_text.size() ? HexDigitValue(m_text[m_nPos + 1]) : -1;
@@ -177,7 +191,8 @@ RcToken CRcLexer::ReadString()
             m_nPos += 2;
             break;
         }
-        default: Fail(std::string("unknown escape \\") + cEscape);
+        default:
+            Fail(std::string("unknown escape \\") + cEscape);
         }
     }
     return token;

@@ -22,8 +22,8 @@ enum class RcTokenKind {
     End, // no more input
     Identifier,
     Number,
-    String, // strText holds the bytes after escapes are resolved
-    Punct, // one of { } , | ( ) + - ~ & ; strText is the character
+    String,    // strText holds the bytes after escapes are resolved
+    Punct,     // one of { } , | ( ) + - ~ & ; strText is the character
     Directive, // strText is the line after '#'
 };
 
@@ -31,7 +31,7 @@ struct RcToken {
     RcTokenKind eKind { RcTokenKind::End };
     std::string strText;
     LONGLONG nValue { 0 }; // numbers only
-    bool bLong { false }; // a number written with an L suffix
+    bool bLong { false };  // a number written with an L suffix
     int nLine { 0 };
 
     bool Is(RcTokenKind eWanted, std::string_view text) const { return eKind == eWanted && strText == text; }

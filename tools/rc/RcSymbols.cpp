@@ -10,9 +10,9 @@ void AddVirtualKeys(SymbolTable& table)
 {
     // VK_F1..VK_F24, VK_NUMPAD0..9, and letters and digits need no names: a
     // script writes them as "A" or "0".
-    static const std::string_view F_KEYS[24] = { "VK_F1", "VK_F2", "VK_F3", "VK_F4", "VK_F5", "VK_F6", "VK_F7",
-        "VK_F8", "VK_F9", "VK_F10", "VK_F11", "VK_F12", "VK_F13", "VK_F14", "VK_F15", "VK_F16", "VK_F17", "VK_F18",
-        "VK_F19", "VK_F20", "VK_F21", "VK_F22", "VK_F23", "VK_F24" };
+    static const std::string_view F_KEYS[24] = { "VK_F1", "VK_F2", "VK_F3", "VK_F4", "VK_F5", "VK_F6", "VK_F7", "VK_F8",
+        "VK_F9", "VK_F10", "VK_F11", "VK_F12", "VK_F13", "VK_F14", "VK_F15", "VK_F16", "VK_F17", "VK_F18", "VK_F19",
+        "VK_F20", "VK_F21", "VK_F22", "VK_F23", "VK_F24" };
     for (int i = 0; i < 24; ++i)
         table.emplace(F_KEYS[i], 0x70 + i);
     static const std::string_view NUMPAD_KEYS[10] = { "VK_NUMPAD0", "VK_NUMPAD1", "VK_NUMPAD2", "VK_NUMPAD3",

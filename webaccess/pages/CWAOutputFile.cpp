@@ -1,8 +1,8 @@
 #include "webaccess/pages/CWAOutputFile.h"
 
-#include "platform/base/FailureCountdown.h"
 #include "platform/base/CException.h"
 #include "platform/base/Clock.h"
+#include "platform/base/FailureCountdown.h"
 
 #include <cstring>
 #include <ctime>

@@ -104,10 +104,10 @@ private:
     BOOL WriteBytes(const void* pBuffer, UINT nCount);
     void WriteMenuItems(BOOL bFirstEnabled, BOOL bPairSelector, LPCTSTR pszItemBegin, LPCTSTR pszItemEnd);
 
-    CString m_strName;        // The path given to the last Open
-    BOOL m_bZip { TRUE };     // The output is the zip entry
-    CFile m_file;             // Used while m_bZip is FALSE
-    CZipWriter m_zip;         // Used while m_bZip is TRUE
+    CString m_strName;    // The path given to the last Open
+    BOOL m_bZip { TRUE }; // The output is the zip entry
+    CFile m_file;         // Used while m_bZip is FALSE
+    CZipWriter m_zip;     // Used while m_bZip is TRUE
     BOOL m_bWriteFailed { FALSE };
 };
 

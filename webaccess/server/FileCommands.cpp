@@ -199,8 +199,9 @@ void CWACmdAttr::BuildMailReply(const CDocumentRec& document, const CString& str
         m_nStatus = WA_STATUS_UNAVAILABLE;
         return;
     }
-    m_strReply.Format("\r\n<#ATTR2 |%s| |%lu| || %s#>\r\n", static_cast<LPCTSTR>(TokenFieldText(MailItemName(document))),
-        static_cast<unsigned long>(MailLength(document)), static_cast<LPCTSTR>(strItem));
+    m_strReply.Format("\r\n<#ATTR2 |%s| |%lu| || %s#>\r\n",
+        static_cast<LPCTSTR>(TokenFieldText(MailItemName(document))), static_cast<unsigned long>(MailLength(document)),
+        static_cast<LPCTSTR>(strItem));
 }
 
 BOOL CWACmdAttr::Execute(CWAOutputFile& reply, CWASession&, int)

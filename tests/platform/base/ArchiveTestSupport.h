@@ -10,8 +10,7 @@
 #include <utility>
 
 // The bytes fn stores into a fresh archive.
-template<typename Fn>
-std::string StoredBytes(Fn fn)
+template<typename Fn> std::string StoredBytes(Fn fn)
 {
     CMemFile file;
     CArchive ar(&file, CArchive::store);

@@ -71,8 +71,7 @@ TEST_F(CArchiveCorruptTest, ObjectsOfTheWrongKindAreBadClass)
     std::string strVersioned = NewClassRecord("CVersionedNode", 2) + Le32(1) + Le32(2);
     EXPECT_EQ(LoadCause(strVersioned, RUNTIME_CLASS(CTestNode)), CArchiveException::badClass);
     // A derived class is the kind asked for.
-    EXPECT_EQ(LoadCause(NewClassRecord("CTestLeaf", 1) + NodeData(Le16(0)), RUNTIME_CLASS(CTestNode)),
-        NOTHING_THROWN);
+    EXPECT_EQ(LoadCause(NewClassRecord("CTestLeaf", 1) + NodeData(Le16(0)), RUNTIME_CLASS(CTestNode)), NOTHING_THROWN);
     // A node whose link (read as CTestNode*) refers back to an object of another class.
     std::string strBytes = strVersioned + NewClassRecord("CTestNode", 1) + NodeData(Le16(2));
     CLoadingArchive loading(strBytes);

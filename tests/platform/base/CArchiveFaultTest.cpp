@@ -71,6 +71,6 @@ TEST(CArchiveFaultTest, FailedLoadsLeaveTheArchiveUsableForCleanup)
     CLoadingArchive loading(Le16(0x8009));
     EXPECT_EQ(ThrownCause<CArchiveException>([&] { loading.Ar().ReadObject(nullptr); }), CArchiveException::badIndex);
     EXPECT_NO_THROW(loading.Ar().Close());
-    EXPECT_EQ(ThrownCause<CArchiveException>([&] { loading.Ar().ReadObject(nullptr); }),
-        CArchiveException::genericException);
+    EXPECT_EQ(
+        ThrownCause<CArchiveException>([&] { loading.Ar().ReadObject(nullptr); }), CArchiveException::genericException);
 }

@@ -94,8 +94,8 @@ TEST_F(CArchiveTest, TextIsStoredAsUtf8AndUtf16TextLoadsConverted)
     EXPECT_EQ(strBytes, "\x07Grüße");
 
     // 0xFF 0xFFFE marks UTF-16: "hé" and a surrogate pair (U+1F600), then an unpaired surrogate.
-    std::string strUtf16 = "\xFF" + Le16(0xFFFE) + "\x05" + Le16('h') + Le16(0xE9) + Le16(0xD83D) + Le16(0xDE00)
-        + Le16(0xD800);
+    std::string strUtf16
+        = "\xFF" + Le16(0xFFFE) + "\x05" + Le16('h') + Le16(0xE9) + Le16(0xD83D) + Le16(0xDE00) + Le16(0xD800);
     CLoadingArchive loading(strUtf16);
     CString str;
     loading.Ar() >> str;
@@ -108,12 +108,15 @@ TEST_F(CArchiveTest, ObjectsUseTheTagLayoutAndKeepTheirIdentity)
     auto* pB = new CTestNode(2, "b");
     pA->m_pLink = pB;
     pB->m_pLink = pA;
-    std::string strBytes = StoredBytes([&](CArchive& ar) {
-        ar << pA << pB << static_cast<CObject*>(nullptr);
-    });
+    std::string strBytes = StoredBytes([&](CArchive& ar) { ar << pA << pB << static_cast<CObject*>(nullptr); });
     // Class 1, object A 2, object B 3 (a new object of class 1: tag 0x8001).
-    std::string strExpected = NewClassRecord("CTestNode", 1) + Le32(1) + "\x01" "a" + Le16(0x8001) + Le32(2)
-        + "\x01" "b" + Le16(2) + Le16(3) + Le16(0);
+    std::string strExpected = NewClassRecord("CTestNode", 1) + Le32(1)
+        + "\x01"
+          "a"
+        + Le16(0x8001) + Le32(2)
+        + "\x01"
+          "b"
+        + Le16(2) + Le16(3) + Le16(0);
     EXPECT_EQ(strBytes, strExpected);
 
     CLoadingArchive loading(strBytes);
@@ -145,8 +148,8 @@ TEST_F(CArchiveTest, LargeIndexesUseTheBigTags)
     });
     // The leaf class took index 0x8002 and the first leaf 0x8003; the second leaf's
     // class reference and the last node's index no longer fit a WORD.
-    std::string strTail = Le16(0x7FFF) + Le32(0x80008002) + Le32(0) + std::string(1, '\0') + Le16(0) + Le16(2) + Le16(0x7FFF)
-        + Le32(0x8001);
+    std::string strTail = Le16(0x7FFF) + Le32(0x80008002) + Le32(0) + std::string(1, '\0') + Le16(0) + Le16(2)
+        + Le16(0x7FFF) + Le32(0x8001);
     ASSERT_GT(strBytes.size(), strTail.size());
     EXPECT_EQ(strBytes.substr(strBytes.size() - strTail.size()), strTail);
 

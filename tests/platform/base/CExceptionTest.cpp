@@ -31,8 +31,8 @@ TEST(CExceptionTest, ThrowOsErrorThrowsOnlyForErrors)
 
 TEST(CExceptionTest, MessagesNameTheFileAndAreCutAtCharacterBoundaries)
 {
-    CFileException exception(CFileException::fileNotFound, static_cast<LONG>(ERROR_FILE_NOT_FOUND),
-        "C:\\Dokumente\\Bücher\\Übersicht.txt");
+    CFileException exception(
+        CFileException::fileNotFound, static_cast<LONG>(ERROR_FILE_NOT_FOUND), "C:\\Dokumente\\Bücher\\Übersicht.txt");
     char szMessage[256];
     UINT nHelp = 99;
     ASSERT_TRUE(exception.GetErrorMessage(szMessage, sizeof(szMessage), &nHelp));

@@ -39,7 +39,8 @@ TEST_F(CFileFaultTest, ConstructorThrowsWhatOpenReports)
     EXPECT_EQ(error.m_cause, CFileException::badPath);
     EXPECT_FALSE(file.Open("Q:\\x.txt", CFile::modeRead, &error));
     EXPECT_EQ(error.m_cause, CFileException::badPath);
-    EXPECT_FALSE(file.Open(PathOf("x.txt").c_str(), CFile::modeWrite | CFile::modeReadWrite | CFile::modeCreate, &error));
+    EXPECT_FALSE(
+        file.Open(PathOf("x.txt").c_str(), CFile::modeWrite | CFile::modeReadWrite | CFile::modeCreate, &error));
     EXPECT_EQ(error.m_cause, CFileException::genericException);
     EXPECT_FALSE(std::filesystem::exists(m_folder / "x.txt"));
     // Without an exception object a failed Open just says FALSE.
@@ -121,15 +122,16 @@ TEST_F(CFileFaultTest, RenameAndRemoveReportWhatStoppedThem)
     EXPECT_EQ(HostFileContents(m_folder / "b.txt"), "b"); // not replaced
     EXPECT_EQ(ThrownCause<CFileException>([&] { CFile::Rename(PathOf("c.txt").c_str(), PathOf("d.txt").c_str()); }),
         CFileException::fileNotFound);
-    EXPECT_EQ(ThrownCause<CFileException>([&] { CFile::Remove(PathOf("c.txt").c_str()); }), CFileException::fileNotFound);
+    EXPECT_EQ(
+        ThrownCause<CFileException>([&] { CFile::Remove(PathOf("c.txt").c_str()); }), CFileException::fileNotFound);
     EXPECT_EQ(ThrownCause<CFileException>([&] { CFile::Remove("Q:\\c.txt"); }), CFileException::badPath);
 
     std::filesystem::create_directory(m_folder / "folder");
-    EXPECT_EQ(ThrownCause<CFileException>([&] { CFile::Remove(PathOf("folder").c_str()); }),
-        CFileException::accessDenied);
+    EXPECT_EQ(
+        ThrownCause<CFileException>([&] { CFile::Remove(PathOf("folder").c_str()); }), CFileException::accessDenied);
     std::filesystem::permissions(m_folder / "a.txt", std::filesystem::perms::owner_read);
-    EXPECT_EQ(ThrownCause<CFileException>([&] { CFile::Remove(PathOf("a.txt").c_str()); }),
-        CFileException::accessDenied);
+    EXPECT_EQ(
+        ThrownCause<CFileException>([&] { CFile::Remove(PathOf("a.txt").c_str()); }), CFileException::accessDenied);
     EXPECT_TRUE(std::filesystem::exists(m_folder / "a.txt"));
     EXPECT_EQ(ThrownCause<CFileException>([&] { CFile::SetStatus(PathOf("c.txt").c_str(), CFileStatus {}); }),
         CFileException::fileNotFound);

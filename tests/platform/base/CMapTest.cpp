@@ -13,8 +13,7 @@ namespace {
 using CIntMap = CMap<int, int, int, int>;
 
 // The keys in walk order.
-template<class MAP, class KEY, class VALUE>
-std::vector<KEY> WalkKeys(const MAP& map)
+template<class MAP, class KEY, class VALUE> std::vector<KEY> WalkKeys(const MAP& map)
 {
     std::vector<KEY> keys;
     POSITION pos = map.GetStartPosition();
@@ -41,8 +40,7 @@ struct CellKey {
 
 }
 
-template<>
-UINT HashKey<CellKey>(CellKey key)
+template<> UINT HashKey<CellKey>(CellKey key)
 {
     return static_cast<UINT>(key.nRow * 100 + key.nColumn);
 }
@@ -112,8 +110,8 @@ TEST(CMapTest, TableSizeSetByInitHashTablePicksTheBuckets)
     map.InitHashTable(7, FALSE);
     EXPECT_EQ(map.GetHashTableSize(), 7U);
     map[112] = 1; // 7 % 7 = 0
-    map[16] = 1; // 1
-    map[0] = 1; // 0
+    map[16] = 1;  // 1
+    map[0] = 1;   // 0
     EXPECT_EQ(WalkKeys(map), (std::vector<int> { 0, 112, 16 }));
 }
 

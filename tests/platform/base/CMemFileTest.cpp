@@ -1,6 +1,5 @@
 #include "platform/base/CMemFile.h"
 
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>

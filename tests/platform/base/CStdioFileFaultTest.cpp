@@ -35,6 +35,7 @@ TEST(CStdioFileFaultTest, MissingFilesThrowFromTheConstructor)
 {
     TempFolder folder;
     std::string strPath = ProgramPathOf(folder / "missing.txt");
-    int nCause = ThrownCause<CFileException>([&] { CStdioFile file(strPath.c_str(), CFile::modeRead | CFile::typeText); });
+    int nCause
+        = ThrownCause<CFileException>([&] { CStdioFile file(strPath.c_str(), CFile::modeRead | CFile::typeText); });
     EXPECT_EQ(nCause, CFileException::fileNotFound);
 }

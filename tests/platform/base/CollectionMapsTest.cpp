@@ -23,8 +23,7 @@ IMPLEMENT_DYNAMIC(CMapItem, CObject)
 
 namespace {
 
-template<class MAP>
-std::vector<std::string> WalkTextKeys(const MAP& map)
+template<class MAP> std::vector<std::string> WalkTextKeys(const MAP& map)
 {
     std::vector<std::string> keys;
     POSITION pos = map.GetStartPosition();
@@ -37,8 +36,7 @@ std::vector<std::string> WalkTextKeys(const MAP& map)
     return keys;
 }
 
-template<class MAP>
-std::vector<UINT_PTR> WalkNumberKeys(const MAP& map)
+template<class MAP> std::vector<UINT_PTR> WalkNumberKeys(const MAP& map)
 {
     std::vector<UINT_PTR> keys;
     POSITION pos = map.GetStartPosition();

@@ -16,7 +16,12 @@ TEST(CollectionSerializeTest, StringArrayUsesCountThenStrings)
     strings.Add("ab");
     strings.Add("");
     std::string strBytes = StoredBytes([&](CArchive& ar) { strings.Serialize(ar); });
-    EXPECT_EQ(strBytes, Le16(2) + std::string("\x02" "ab", 3) + std::string("\x00", 1));
+    EXPECT_EQ(strBytes,
+        Le16(2)
+            + std::string("\x02"
+                          "ab",
+                3)
+            + std::string("\x00", 1));
 
     CLoadingArchive loading(strBytes);
     CStringArray loaded;

@@ -23,8 +23,8 @@ protected:
     {
         HKEY hKey = nullptr;
         std::string strKey = std::string(DRIVE_SETTINGS_KEY) + "\\" + pszLetter;
-        ASSERT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey,
-                      nullptr),
+        ASSERT_EQ(
+            RegCreateKeyEx(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr),
             ERROR_SUCCESS);
         RegSetValueEx(hKey, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(strPath.c_str()),
             static_cast<DWORD>(strPath.size() + 1));
@@ -41,8 +41,8 @@ TEST_F(DriveSettingsTest, RegistryLettersOverrideTheMountTable)
     TempFolder share;
     SetDriveSetting("N", share.Path().string(), DRIVE_REMOTE);
     SetDriveSetting("R", share.Path().string(), 0);
-    SetDriveSetting("C", "", 0); // an empty path removes the letter
-    SetDriveSetting("Q", "relative/folder", DRIVE_FIXED); // refused: not absolute
+    SetDriveSetting("C", "", 0);                               // an empty path removes the letter
+    SetDriveSetting("Q", "relative/folder", DRIVE_FIXED);      // refused: not absolute
     SetDriveSetting("XY", share.Path().string(), DRIVE_FIXED); // not a letter
 
     ApplyDriveSettingsFromRegistry();

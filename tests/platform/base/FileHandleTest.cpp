@@ -25,7 +25,10 @@ namespace {
 class FileHandleTest : public ::testing::Test {
 protected:
     // The program path of a file in the test's folder.
-    std::string ProgramPath(const std::string& strName) const { return ProgramPathFromHostPath((m_folder / strName).string()); }
+    std::string ProgramPath(const std::string& strName) const
+    {
+        return ProgramPathFromHostPath((m_folder / strName).string());
+    }
 
     std::string Contents(const std::string& strName) const
     {
@@ -35,8 +38,8 @@ protected:
 
     HANDLE Open(const std::string& strName, DWORD dwAccess, DWORD dwShare, DWORD dwDisposition)
     {
-        return CreateFile(ProgramPath(strName).c_str(), dwAccess, dwShare, nullptr, dwDisposition,
-            FILE_ATTRIBUTE_NORMAL, nullptr);
+        return CreateFile(
+            ProgramPath(strName).c_str(), dwAccess, dwShare, nullptr, dwDisposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     }
 
     static DWORD Write(HANDLE hFile, const std::string& strData)
@@ -123,11 +126,11 @@ TEST_F(FileHandleTest, BadArgumentsAreRefused)
 TEST_F(FileHandleTest, FoldersOpenOnlyWithBackupSemantics)
 {
     std::string strPath = ProgramPath("");
-    EXPECT_EQ(CreateFile(strPath.c_str(), GENERIC_READ, SHARE_ALL, nullptr, OPEN_EXISTING, 0, nullptr),
-        INVALID_HANDLE_VALUE);
+    EXPECT_EQ(
+        CreateFile(strPath.c_str(), GENERIC_READ, SHARE_ALL, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-    HANDLE hFolder = CreateFile(strPath.c_str(), GENERIC_READ, SHARE_ALL, nullptr, OPEN_EXISTING,
-        FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE hFolder = CreateFile(
+        strPath.c_str(), GENERIC_READ, SHARE_ALL, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     ASSERT_NE(hFolder, INVALID_HANDLE_VALUE);
     FILETIME ftWrite {};
     EXPECT_TRUE(GetFileTime(hFolder, nullptr, nullptr, &ftWrite));
@@ -188,8 +191,8 @@ TEST_F(FileHandleTest, ShareModesFollowTheFileNotThePath)
     EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
     // A duplicate of the handle is the same open, not a second one.
     HANDLE hDuplicate = nullptr;
-    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), hFirst, GetCurrentProcess(), &hDuplicate, 0, FALSE,
-        DUPLICATE_SAME_ACCESS));
+    ASSERT_TRUE(DuplicateHandle(
+        GetCurrentProcess(), hFirst, GetCurrentProcess(), &hDuplicate, 0, FALSE, DUPLICATE_SAME_ACCESS));
     CloseHandle(hFirst);
     EXPECT_EQ(Open("b.bin", GENERIC_READ, SHARE_ALL, OPEN_EXISTING), INVALID_HANDLE_VALUE);
     CloseHandle(hDuplicate);
@@ -323,8 +326,8 @@ TEST_F(FileHandleTest, DeleteOnCloseRemovesTheFileWithTheLastHandle)
 
 TEST_F(FileHandleTest, ReadOnlyAttributeMakesTheNewFileReadOnly)
 {
-    HANDLE hFile = CreateFile(ProgramPath("r.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-        FILE_ATTRIBUTE_READONLY, nullptr);
+    HANDLE hFile = CreateFile(
+        ProgramPath("r.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_READONLY, nullptr);
     ASSERT_NE(hFile, INVALID_HANDLE_VALUE);
     EXPECT_EQ(Write(hFile, "kept"), 4u); // the handle that created it may still write
     CloseHandle(hFile);

@@ -30,8 +30,7 @@ constexpr int OTHER_EXCEPTION = -101;
 
 // Runs fn, which should throw an exception of class T; returns its m_cause (or
 // NOTHING_THROWN / OTHER_EXCEPTION) and deletes it.
-template<typename T, typename Fn>
-int ThrownCause(Fn fn)
+template<typename T, typename Fn> int ThrownCause(Fn fn)
 {
     try {
         fn();

@@ -26,8 +26,8 @@ TEST(KernelObjectTest, ObjectLivesUntilItsLastHandleCloses)
     int nLive = 0;
     HANDLE hFirst = CreateKernelHandle(std::make_shared<CCountedObject>(nLive));
     HANDLE hSecond = nullptr;
-    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), hFirst, GetCurrentProcess(), &hSecond, 0, FALSE,
-        DUPLICATE_SAME_ACCESS));
+    ASSERT_TRUE(
+        DuplicateHandle(GetCurrentProcess(), hFirst, GetCurrentProcess(), &hSecond, 0, FALSE, DUPLICATE_SAME_ACCESS));
     EXPECT_NE(hFirst, hSecond);
     EXPECT_TRUE(CloseHandle(hFirst));
     EXPECT_EQ(nLive, 1);

@@ -35,8 +35,8 @@ protected:
         return text.str();
     }
 
-    static std::string Get(LPCTSTR pszSection, LPCTSTR pszKey, LPCTSTR pszDefault = "<default>",
-        LPCTSTR pszFile = "app.ini")
+    static std::string Get(
+        LPCTSTR pszSection, LPCTSTR pszKey, LPCTSTR pszDefault = "<default>", LPCTSTR pszFile = "app.ini")
     {
         char szBuffer[256];
         DWORD cch = GetPrivateProfileString(pszSection, pszKey, pszDefault, szBuffer, sizeof szBuffer, pszFile);
@@ -268,8 +268,8 @@ TEST_F(ProfileFileTest, SectionsReadAndReplaceAsLists)
 
 TEST(ProfileDocumentTest, AnyTextFormatsBackUnchanged)
 {
-    for (std::string_view strText : std::initializer_list<std::string_view> { "", "\n", "no newline", "[a]\r\nk=v", "\xEF\xBB\xBF[bom]\nk=v\n",
-             "[unclosed\n=novalue\n[]\nk==v\n", std::string_view("nul\0byte\n", 9) }) {
+    for (std::string_view strText : std::initializer_list<std::string_view> { "", "\n", "no newline", "[a]\r\nk=v",
+             "\xEF\xBB\xBF[bom]\nk=v\n", "[unclosed\n=novalue\n[]\nk==v\n", std::string_view("nul\0byte\n", 9) }) {
         EXPECT_EQ(CProfileDocument(strText).Format(), strText);
     }
 }

@@ -39,7 +39,8 @@ protected:
     static LSTATUS SetString(LPCTSTR pszKey, LPCTSTR pszName, const std::string& strValue)
     {
         HKEY hKey = nullptr;
-        LSTATUS nStatus = RegCreateKeyEx(HKEY_CURRENT_USER, pszKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr);
+        LSTATUS nStatus
+            = RegCreateKeyEx(HKEY_CURRENT_USER, pszKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr);
         if (nStatus == ERROR_SUCCESS)
             nStatus = RegSetValueEx(hKey, pszName, 0, REG_BINARY, reinterpret_cast<const BYTE*>(strValue.data()),
                 static_cast<DWORD>(strValue.size()));
@@ -105,8 +106,8 @@ TEST_F(RegistryCorruptTest, AFileCutInHalfIsSetAsideReportedAndTheRootStartsEmpt
 TEST_F(RegistryCorruptTest, AnUnreadableFileAtStartDamagesOnlyItsRoot)
 {
     HKEY hMachine = nullptr;
-    ASSERT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software\\Machine", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                  &hMachine, nullptr),
+    ASSERT_EQ(RegCreateKeyEx(
+                  HKEY_LOCAL_MACHINE, "Software\\Machine", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hMachine, nullptr),
         ERROR_SUCCESS);
     RegCloseKey(hMachine);
     ReplaceSettingsFile(std::string("\x00\xff garbage\n[", 11));

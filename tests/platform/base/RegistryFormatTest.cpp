@@ -103,8 +103,8 @@ TEST(RegistryFormatTest, CommentsBlankLinesAndCarriageReturnsAreAccepted)
 {
     CRegistryNode root;
     std::string strError;
-    ASSERT_TRUE(ParseRegistryText("ARCHIVORA-REGISTRY 1\r\n; written by hand\r\n\r\n[A\\B]\r\n\"v\"=dword:1\r\nEND\r\n",
-        root, strError))
+    ASSERT_TRUE(ParseRegistryText(
+        "ARCHIVORA-REGISTRY 1\r\n; written by hand\r\n\r\n[A\\B]\r\n\"v\"=dword:1\r\nEND\r\n", root, strError))
         << strError;
     auto pKey = root.FindSubkey("a")->FindSubkey("b");
     ASSERT_NE(pKey, nullptr);
@@ -120,13 +120,12 @@ TEST(RegistryFormatTest, MalformedTextIsRejectedWithTheLine)
     EXPECT_FALSE(Parses(strHeader + "[]\n\"v\"=dword:1\n", &strError)); // cut short
     EXPECT_NE(strError.find("END"), std::string::npos);
     EXPECT_FALSE(Parses(strHeader + "[]\nEND\n[]\n"));
-    EXPECT_FALSE(Parses(strHeader + "\"v\"=dword:1\nEND\n")); // a value before any key
-    EXPECT_FALSE(Parses(strHeader + "[A]\n[a]\nEND\n")); // a key twice
+    EXPECT_FALSE(Parses(strHeader + "\"v\"=dword:1\nEND\n"));                                // a value before any key
+    EXPECT_FALSE(Parses(strHeader + "[A]\n[a]\nEND\n"));                                     // a key twice
     EXPECT_FALSE(Parses(strHeader + "[A]\n\"v\"=dword:1\n\"V\"=dword:2\nEND\n", &strError)); // a value twice
     EXPECT_EQ(strError.rfind("line 4", 0), 0u);
-    for (const char* pszBad : {
-             "[A\\\\B]", "[\\A]", "[A\\]", "[A%2]", "[A%zz]", "[A%00]", "[A",
-             "\"v\"=sz:\"open", "\"v\"=sz:\"bad \\q escape\"", "\"v\"=sz:\"x\" trailing", "\"v\"=sz:\"\\x4\"",
+    for (const char* pszBad : { "[A\\\\B]", "[\\A]", "[A\\]", "[A%2]", "[A%zz]", "[A%00]", "[A", "\"v\"=sz:\"open",
+             "\"v\"=sz:\"bad \\q escape\"", "\"v\"=sz:\"x\" trailing", "\"v\"=sz:\"\\x4\"",
              "\"v\"=dword:", "\"v\"=dword:123456789", "\"v\"=hex:1", "\"v\"=hex:01,", "\"v\"=hex(:01",
              "\"v\"=hex(123456789):", "\"v\"=multi_sz:\"a\",", "\"v\"=text:\"a\"", "\"\"=sz:\"empty name\"",
              "\"nul\\x00name\"=dword:1", "v=dword:1", "\"v\"dword:1" }) {

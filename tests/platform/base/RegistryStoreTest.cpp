@@ -37,11 +37,12 @@ protected:
     static LSTATUS SetDword(LPCTSTR pszKey, const std::string& strName, DWORD dwValue)
     {
         HKEY hKey = nullptr;
-        LSTATUS nStatus = RegCreateKeyEx(HKEY_CURRENT_USER, pszKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr);
+        LSTATUS nStatus
+            = RegCreateKeyEx(HKEY_CURRENT_USER, pszKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr);
         if (nStatus != ERROR_SUCCESS)
             return nStatus;
-        nStatus = RegSetValueEx(hKey, strName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue),
-            sizeof dwValue);
+        nStatus = RegSetValueEx(
+            hKey, strName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue), sizeof dwValue);
         RegCloseKey(hKey);
         return nStatus;
     }

@@ -182,8 +182,8 @@ TEST_F(RegistryTest, AnEmptySubkeyOpensTheSameKeyAgain)
 TEST_F(RegistryTest, RootsAreSeparate)
 {
     HKEY hMachine = nullptr;
-    ASSERT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software\\Shared", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                  &hMachine, nullptr),
+    ASSERT_EQ(RegCreateKeyEx(
+                  HKEY_LOCAL_MACHINE, "Software\\Shared", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hMachine, nullptr),
         ERROR_SUCCESS);
     SetString(hMachine, "Where", "machine");
     HKEY hUser = Create("Software\\Shared");
@@ -207,14 +207,14 @@ TEST_F(RegistryTest, QueryReportsSizesAndMoreDataWithTheNeededSize)
 
     char szSmall[4] = { 'x', 'x', 'x', 'x' };
     cbData = sizeof szSmall;
-    EXPECT_EQ(RegQueryValueEx(hKey, "Name", nullptr, nullptr, reinterpret_cast<BYTE*>(szSmall), &cbData),
-        ERROR_MORE_DATA);
+    EXPECT_EQ(
+        RegQueryValueEx(hKey, "Name", nullptr, nullptr, reinterpret_cast<BYTE*>(szSmall), &cbData), ERROR_MORE_DATA);
     EXPECT_EQ(cbData, 6u);
 
     char szExact[6];
     cbData = sizeof szExact;
-    ASSERT_EQ(RegQueryValueEx(hKey, "Name", nullptr, nullptr, reinterpret_cast<BYTE*>(szExact), &cbData),
-        ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegQueryValueEx(hKey, "Name", nullptr, nullptr, reinterpret_cast<BYTE*>(szExact), &cbData), ERROR_SUCCESS);
     EXPECT_STREQ(szExact, "hello");
 
     EXPECT_EQ(RegQueryValueEx(hKey, "Name", nullptr, nullptr, reinterpret_cast<BYTE*>(szExact), nullptr),
@@ -362,12 +362,11 @@ TEST_F(RegistryTest, AReadOnlyHandleRefusesWrites)
     Create("Software\\ReadOnly");
     HKEY hKey = Open("Software\\ReadOnly", KEY_READ);
     DWORD dwValue = 1;
-    EXPECT_EQ(RegSetValueEx(hKey, "v", 0, REG_DWORD, reinterpret_cast<BYTE*>(&dwValue), sizeof dwValue),
-        ERROR_ACCESS_DENIED);
+    EXPECT_EQ(
+        RegSetValueEx(hKey, "v", 0, REG_DWORD, reinterpret_cast<BYTE*>(&dwValue), sizeof dwValue), ERROR_ACCESS_DENIED);
     EXPECT_EQ(RegDeleteValue(hKey, "v"), ERROR_ACCESS_DENIED);
     HKEY hSub = nullptr;
-    EXPECT_EQ(RegCreateKeyEx(hKey, "Sub", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hSub, nullptr),
-        ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegCreateKeyEx(hKey, "Sub", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hSub, nullptr), ERROR_ACCESS_DENIED);
     EXPECT_TRUE(SubkeyNames(hKey).empty());
 }
 
@@ -382,8 +381,8 @@ TEST_F(RegistryTest, AWriteOnlyHandleRefusesReads)
     EXPECT_EQ(RegEnumKeyEx(hKey, 0, szName, &cchName, nullptr, nullptr, nullptr, nullptr), ERROR_ACCESS_DENIED);
     DWORD dwValue = 0;
     cbData = sizeof dwValue;
-    EXPECT_EQ(RegQueryValueEx(Open("Software\\WriteOnly"), "v", nullptr, nullptr, reinterpret_cast<BYTE*>(&dwValue),
-                  &cbData),
+    EXPECT_EQ(
+        RegQueryValueEx(Open("Software\\WriteOnly"), "v", nullptr, nullptr, reinterpret_cast<BYTE*>(&dwValue), &cbData),
         ERROR_SUCCESS);
     EXPECT_EQ(dwValue, 1u);
 }
@@ -407,8 +406,8 @@ TEST_F(RegistryTest, HandlesToADeletedKeyFailWithKeyDeleted)
     HKEY hChild = Create("Software\\Doomed\\Child");
     ASSERT_EQ(SHDeleteKey(HKEY_CURRENT_USER, "Software\\Doomed"), ERROR_SUCCESS);
     DWORD dwValue = 1;
-    EXPECT_EQ(RegSetValueEx(hKey, "v", 0, REG_DWORD, reinterpret_cast<BYTE*>(&dwValue), sizeof dwValue),
-        ERROR_KEY_DELETED);
+    EXPECT_EQ(
+        RegSetValueEx(hKey, "v", 0, REG_DWORD, reinterpret_cast<BYTE*>(&dwValue), sizeof dwValue), ERROR_KEY_DELETED);
     DWORD cbData = 0;
     EXPECT_EQ(RegQueryValueEx(hChild, "v", nullptr, nullptr, nullptr, &cbData), ERROR_KEY_DELETED);
 

@@ -13,7 +13,8 @@ std::vector<BYTE> SampleModule()
     return WriteResourceModule({
         { ResourceKey::FromId(RESOURCE_TYPE_RCDATA), ResourceKey::FromName("CONFIG"), { 'a', 'b', 'c' } },
         { ResourceKey::FromId(RESOURCE_TYPE_STRING), ResourceKey::FromId(1), WriteStringBlock({ "zero", "one" }) },
-        { ResourceKey::FromId(RESOURCE_TYPE_ACCELERATOR), ResourceKey::FromId(2), WriteAcceleratorTable({ { FVIRTKEY, 'A', 9 } }) },
+        { ResourceKey::FromId(RESOURCE_TYPE_ACCELERATOR), ResourceKey::FromId(2),
+            WriteAcceleratorTable({ { FVIRTKEY, 'A', 9 } }) },
     });
 }
 
@@ -148,8 +149,8 @@ TEST(ResourceFormatCorruptTest, CutTemplatesAreRefused)
 {
     std::string strError;
     std::vector<BYTE> dialogBytes = WriteDialogTemplate(SampleDialog());
-    std::vector<BYTE> menuBytes = WriteMenuTemplate(
-        { { MF_POPUP, 0, "&File", { { 0, 1, "&Open", {} }, { MF_SEPARATOR, 0, "", {} } } } });
+    std::vector<BYTE> menuBytes
+        = WriteMenuTemplate({ { MF_POPUP, 0, "&File", { { 0, 1, "&Open", {} }, { MF_SEPARATOR, 0, "", {} } } } });
     for (size_t n = 0; n < dialogBytes.size(); ++n) {
         DialogTemplate dialog;
         EXPECT_FALSE(ReadDialogTemplate(std::span(dialogBytes).first(n), dialog, strError)) << n;

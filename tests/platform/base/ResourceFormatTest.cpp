@@ -87,7 +87,8 @@ TEST(ResourceFormatTest, ModuleListsEveryResourceWithItsPayload)
         auto it = std::find_if(entries.begin(), entries.end(),
             [&](const ResourceEntry& entry) { return entry.type == item.type && entry.name == item.name; });
         ASSERT_NE(it, entries.end());
-        EXPECT_EQ(Payload(module, *it), std::string_view(reinterpret_cast<const char*>(item.data.data()), item.data.size()));
+        EXPECT_EQ(
+            Payload(module, *it), std::string_view(reinterpret_cast<const char*>(item.data.data()), item.data.size()));
         EXPECT_EQ(it->nOffset % 4, 0u) << "payloads are aligned for the readers of wider fields";
     }
 }
@@ -231,11 +232,11 @@ TEST(ResourceFormatTest, Utf8CheckRefusesMalformedSequences)
     EXPECT_TRUE(IsValidUtf8(""));
     EXPECT_TRUE(IsValidUtf8("plain"));
     EXPECT_TRUE(IsValidUtf8("\xC3\xB6\xE2\x82\xAC\xF0\x9D\x84\x9E")); // ö € 𝄞
-    EXPECT_FALSE(IsValidUtf8("\xC0\xAF")); // overlong '/'
-    EXPECT_FALSE(IsValidUtf8("\xE0\x80\xAF")); // overlong '/'
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80")); // surrogate
-    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80")); // past U+10FFFF
-    EXPECT_FALSE(IsValidUtf8("\xE2\x82")); // cut short
-    EXPECT_FALSE(IsValidUtf8("\x80")); // lone continuation byte
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));                            // overlong '/'
+    EXPECT_FALSE(IsValidUtf8("\xE0\x80\xAF"));                        // overlong '/'
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));                        // surrogate
+    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));                    // past U+10FFFF
+    EXPECT_FALSE(IsValidUtf8("\xE2\x82"));                            // cut short
+    EXPECT_FALSE(IsValidUtf8("\x80"));                                // lone continuation byte
     EXPECT_FALSE(IsValidUtf8("\xFF"));
 }

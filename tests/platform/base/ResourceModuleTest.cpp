@@ -38,10 +38,7 @@ constexpr std::string_view SAMPLE_HEADER = "#define IDS_HELLO 17\n#define IDS_EU
 // temporary folder, and points ARCHIVORA_MODULE_PATH where it needs.
 class ResourceModuleTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        unsetenv("ARCHIVORA_MODULE_PATH");
-    }
+    void SetUp() override { unsetenv("ARCHIVORA_MODULE_PATH"); }
 
     // Compiles `script` (with SAMPLE_HEADER as ids.h) into `<folder>/<name>`.
     fs::path Compile(const fs::path& folder, std::string_view script, const std::string& name = "arching.dll")
@@ -80,8 +77,8 @@ TEST_F(ResourceModuleTest, TheProgramsModuleHoldsTheStartUpStrings)
     setenv("ARCHIVORA_MODULE_PATH", (BinaryRoot() / "app").c_str(), 1);
     HMODULE hModule = LoadLibrary("arching.dll");
     ASSERT_NE(hModule, nullptr) << GetLastError();
-    EXPECT_EQ(LoadText(hModule, 101),
-        "OLE initialization failed. Make sure that the OLE libraries are the correct version.");
+    EXPECT_EQ(
+        LoadText(hModule, 101), "OLE initialization failed. Make sure that the OLE libraries are the correct version.");
     EXPECT_EQ(LoadText(hModule, 102), "Windows sockets initialization failed.");
     EXPECT_EQ(LoadText(hModule, 127).substr(0, 15), "Archivora Plus\n");
     std::string strFatal = LoadText(hModule, 4453, 1000);
@@ -96,8 +93,8 @@ TEST_F(ResourceModuleTest, BareNamesFollowTheModulePathInOrderIgnoringCase)
     Compile("first", "STRINGTABLE BEGIN 1 \"from first\" END");
     Compile("second", "STRINGTABLE BEGIN 1 \"from second\" END");
     Compile("second", "STRINGTABLE BEGIN 1 \"only in second\" END", "other.dll");
-    std::string strPath = (m_temp / "missing").string() + ":" + (m_temp / "first").string() + "::"
-        + (m_temp / "second").string();
+    std::string strPath
+        = (m_temp / "missing").string() + ":" + (m_temp / "first").string() + "::" + (m_temp / "second").string();
     setenv("ARCHIVORA_MODULE_PATH", strPath.c_str(), 1);
 
     HMODULE hFirst = LoadLibrary("ARCHING.DLL");

@@ -100,7 +100,7 @@ TEST(SyncClassesTest, MultiLockMarksWhatItTookAndGivesItBack)
         EXPECT_FALSE(lock.IsLocked(7));
         EXPECT_FALSE(OtherThreadCanLock(mutex));
         EXPECT_EQ(lock.Lock(0, TRUE), WAIT_TIMEOUT); // the event is reset, the semaphore empty
-        EXPECT_FALSE(lock.Unlock(1)); // no semaphore held
+        EXPECT_FALSE(lock.Unlock(1));                // no semaphore held
         EXPECT_TRUE(lock.Unlock());
         EXPECT_FALSE(lock.IsLocked(1));
         EXPECT_TRUE(OtherThreadCanLock(mutex));

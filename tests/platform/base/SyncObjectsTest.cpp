@@ -230,9 +230,8 @@ TEST_F(SyncObjectsTest, MutexIsOwnedRecursivelyByOneThread)
         });
         return JoinTestThread(hThread) == WAIT_OBJECT_0;
     };
-    HANDLE hThread = StartTestThread([=] {
-        return static_cast<DWORD>(!ReleaseMutex(hMutex) && GetLastError() == ERROR_NOT_OWNER);
-    });
+    HANDLE hThread = StartTestThread(
+        [=] { return static_cast<DWORD>(!ReleaseMutex(hMutex) && GetLastError() == ERROR_NOT_OWNER); });
     EXPECT_EQ(JoinTestThread(hThread), 1u);
     EXPECT_FALSE(OtherThreadCanTake());
     EXPECT_TRUE(ReleaseMutex(hMutex));

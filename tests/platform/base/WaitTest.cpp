@@ -137,8 +137,8 @@ TEST_F(WaitTest, LowestSignalledIndexWinsAndOnlyItIsTaken)
     std::vector<HANDLE> many;
     for (DWORD i = 0; i < MAXIMUM_WAIT_OBJECTS; ++i)
         many.push_back(Event(true, i == MAXIMUM_WAIT_OBJECTS - 1));
-    EXPECT_EQ(WaitForMultipleObjects(MAXIMUM_WAIT_OBJECTS, many.data(), FALSE, 0),
-        WAIT_OBJECT_0 + MAXIMUM_WAIT_OBJECTS - 1);
+    EXPECT_EQ(
+        WaitForMultipleObjects(MAXIMUM_WAIT_OBJECTS, many.data(), FALSE, 0), WAIT_OBJECT_0 + MAXIMUM_WAIT_OBJECTS - 1);
 }
 
 TEST_F(WaitTest, WaitForAllTakesEveryObjectOrNone)
@@ -209,8 +209,8 @@ TEST_F(WaitTest, WaitContinuesWhenItsHandleIsClosedMeanwhile)
 {
     HANDLE hEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);
     HANDLE hSecond = nullptr;
-    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), hEvent, GetCurrentProcess(), &hSecond, 0, FALSE,
-        DUPLICATE_SAME_ACCESS));
+    ASSERT_TRUE(
+        DuplicateHandle(GetCurrentProcess(), hEvent, GetCurrentProcess(), &hSecond, 0, FALSE, DUPLICATE_SAME_ACCESS));
     Keep(hSecond);
     HANDLE hStarted = Event(true, false);
     HANDLE hWaiter = StartTestThread([&] {

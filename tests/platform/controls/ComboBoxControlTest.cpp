@@ -95,8 +95,8 @@ TEST_F(ComboBoxControlTest, ClickingDropsTheListAndClickingAnItemChoosesIt)
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(SendMessage(hCombo, CB_GETCURSEL, 0, 0), 2);
     EXPECT_EQ(Text(hCombo), "pear");
-    EXPECT_EQ(TakeCodes(hCombo), (std::vector<WORD> { CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP,
-                                     CBN_SELCHANGE }));
+    EXPECT_EQ(TakeCodes(hCombo),
+        (std::vector<WORD> { CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE }));
 }
 
 TEST_F(ComboBoxControlTest, ClickingElsewhereClosesWithoutChoosing)

@@ -6,12 +6,12 @@
 
 #include "platform/base/Clock.h"
 #include "platform/controls/StandardControls.h"
-#include "platform/window/Messages.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/window/Input.h"
 #include "platform/window/Menu.h"
+#include "platform/window/Messages.h"
 #include "platform/window/Paint.h"
 #include "tests/platform/window/WindowTestSupport.h"
 
@@ -75,8 +75,8 @@ protected:
         std::vector<CommandSent> commands;
         for (const LoggedMessage& message : MessageLog::Instance().Take()) {
             if (message.hWnd == m_hParent && message.uMsg == WM_COMMAND)
-                commands.push_back({ LOWORD(message.wParam), HIWORD(message.wParam),
-                    reinterpret_cast<HWND>(message.lParam) });
+                commands.push_back(
+                    { LOWORD(message.wParam), HIWORD(message.wParam), reinterpret_cast<HWND>(message.lParam) });
         }
         return commands;
     }

@@ -60,17 +60,17 @@ TEST_F(ControlsScreenshotTest, EachControlPaintsItsClassicLook)
     EXPECT_GT(std::filesystem::file_size(path), 0u);
 
     CCapturedImage image(CaptureWindowImage(m_hParent));
-    EXPECT_EQ(image.At(15, 40), GetSysColor(COLOR_3DDKSHADOW));      // black rectangle
-    EXPECT_EQ(image.At(45, 40), GetSysColor(COLOR_3DSHADOW));        // grey rectangle
-    EXPECT_EQ(image.At(10, 70), GetSysColor(COLOR_3DLIGHT));         // push button's raised edge
-    EXPECT_EQ(image.At(100, 70), GetSysColor(COLOR_WINDOWFRAME));    // default button's dark frame
-    EXPECT_EQ(image.At(13, 108), GetSysColor(COLOR_3DSHADOW));       // check box's sunken edge
-    EXPECT_EQ(image.At(14, 111), GetSysColor(COLOR_WINDOW));         // ... and its white inside
-    EXPECT_EQ(image.At(40, 180), GetSysColor(COLOR_BTNFACE));        // a button inside the group box
-    EXPECT_EQ(image.At(80, 82), GetSysColor(COLOR_BTNFACE));         // push button's face
-    EXPECT_EQ(image.At(13, 243), GetSysColor(COLOR_BTNFACE));        // the scroll bar's left arrow
-    EXPECT_EQ(image.At(209 - 3, 243), GetSysColor(COLOR_BTNFACE));   // ... and its right arrow
-    EXPECT_EQ(image.At(300, 254), GetSysColor(COLOR_HIGHLIGHT));      // the list box's selected item
+    EXPECT_EQ(image.At(15, 40), GetSysColor(COLOR_3DDKSHADOW));    // black rectangle
+    EXPECT_EQ(image.At(45, 40), GetSysColor(COLOR_3DSHADOW));      // grey rectangle
+    EXPECT_EQ(image.At(10, 70), GetSysColor(COLOR_3DLIGHT));       // push button's raised edge
+    EXPECT_EQ(image.At(100, 70), GetSysColor(COLOR_WINDOWFRAME));  // default button's dark frame
+    EXPECT_EQ(image.At(13, 108), GetSysColor(COLOR_3DSHADOW));     // check box's sunken edge
+    EXPECT_EQ(image.At(14, 111), GetSysColor(COLOR_WINDOW));       // ... and its white inside
+    EXPECT_EQ(image.At(40, 180), GetSysColor(COLOR_BTNFACE));      // a button inside the group box
+    EXPECT_EQ(image.At(80, 82), GetSysColor(COLOR_BTNFACE));       // push button's face
+    EXPECT_EQ(image.At(13, 243), GetSysColor(COLOR_BTNFACE));      // the scroll bar's left arrow
+    EXPECT_EQ(image.At(209 - 3, 243), GetSysColor(COLOR_BTNFACE)); // ... and its right arrow
+    EXPECT_EQ(image.At(300, 254), GetSysColor(COLOR_HIGHLIGHT));   // the list box's selected item
     ASSERT_NE(hPush, nullptr);
 }
 

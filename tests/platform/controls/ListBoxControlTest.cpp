@@ -29,7 +29,8 @@ protected:
     {
         std::vector<std::string> strings;
         for (LRESULT i = 0; i < SendMessage(hList, LB_GETCOUNT, 0, 0); ++i) {
-            std::string text(static_cast<size_t>(SendMessage(hList, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0)) + 1, '\0');
+            std::string text(
+                static_cast<size_t>(SendMessage(hList, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0)) + 1, '\0');
             SendMessage(hList, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
             text.pop_back();
             strings.push_back(text);
@@ -77,7 +78,8 @@ TEST_F(ListBoxControlTest, SortedListKeepsStringsInOrderWithoutRegardToCase)
     HWND hList = CreateList(LBS_SORT);
     for (LPCSTR lpsz : { "banana", "Apple", "cherry", "apple", "Banana2", "10", "9" })
         Add(hList, lpsz);
-    EXPECT_EQ(Strings(hList), (std::vector<std::string> { "10", "9", "Apple", "apple", "banana", "Banana2", "cherry" }));
+    EXPECT_EQ(
+        Strings(hList), (std::vector<std::string> { "10", "9", "Apple", "apple", "banana", "Banana2", "cherry" }));
     EXPECT_EQ(Add(hList, "BANANA"), 5);
 }
 

@@ -158,8 +158,8 @@ TEST_F(ScrollBarControlTest, ThumbIsDrawnWhereThePositionPutsIt)
     SendMessage(m_hBar, SBM_SETPOS, 91, TRUE);
     PumpUntilIdle();
     CCapturedImage image(CaptureWindowImage(m_hParent));
-    EXPECT_EQ(image.At(18, 10 + 30), RED);     // the track near the top
-    EXPECT_NE(image.At(18, 10 + 180), RED);    // the thumb at the bottom
+    EXPECT_EQ(image.At(18, 10 + 30), RED);  // the track near the top
+    EXPECT_NE(image.At(18, 10 + 180), RED); // the thumb at the bottom
     MessageLog::Instance().handler = nullptr;
     DeleteObject(hRed);
 }

@@ -71,8 +71,8 @@ protected:
     {
         FrameworkTest::SetUp();
         m_pMain = new CMDIFrameWnd;
-        ASSERT_TRUE(m_pMain->Create(nullptr, "Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL,
-            Rect(0, 0, 800, 600)));
+        ASSERT_TRUE(m_pMain->Create(
+            nullptr, "Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, Rect(0, 0, 800, 600)));
         m_pMain->m_hMenuDefault = CreateMenu();
         SetMenu(m_pMain->m_hWnd, m_pMain->m_hMenuDefault);
         m_app.m_pMainWnd = m_pMain;
@@ -169,7 +169,8 @@ TEST_F(CMDIFrameWndTest, ActivationNotifiesTheOldChildThenTheNewAndReordersTheWi
     EXPECT_EQ(GetWindow(Client(), GW_CHILD), pSecond->m_hWnd);
     HandlerLog::Take();
     SendToClient(WM_MDIACTIVATE, pFirst);
-    EXPECT_EQ(HandlerLog::Take(), (std::vector<std::string> { "second deactivated", "view activated 59648", "first activated" }));
+    EXPECT_EQ(HandlerLog::Take(),
+        (std::vector<std::string> { "second deactivated", "view activated 59648", "first activated" }));
     EXPECT_EQ(GetWindow(Client(), GW_CHILD), pFirst->m_hWnd);
     EXPECT_EQ(GetWindow(pFirst->m_hWnd, GW_HWNDNEXT), pSecond->m_hWnd);
     // Activating the active child again tells nobody.
@@ -177,7 +178,8 @@ TEST_F(CMDIFrameWndTest, ActivationNotifiesTheOldChildThenTheNewAndReordersTheWi
     EXPECT_TRUE(HandlerLog::Take().empty());
     // A click on the other child's view activates it.
     CWnd* pView = pSecond->GetActiveView();
-    pView->SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(m_pMain->m_hWnd), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+    pView->SendMessage(
+        WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(m_pMain->m_hWnd), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
     EXPECT_EQ(m_pMain->MDIGetActive(), pSecond);
 }
 
@@ -214,7 +216,8 @@ TEST_F(CMDIFrameWndTest, DestroyingEveryChildDeletesTheDocumentAndBringsTheFrame
     pSecond->MDIDestroy();
     // The next child in window order takes over.
     EXPECT_EQ(m_pMain->MDIGetActive(), pFirst);
-    EXPECT_EQ(HandlerLog::Take(), (std::vector<std::string> { "second deactivated", "view activated 59648", "first activated" }));
+    EXPECT_EQ(HandlerLog::Take(),
+        (std::vector<std::string> { "second deactivated", "view activated 59648", "first activated" }));
     EXPECT_EQ(GetMenu(m_pMain->m_hWnd), m_pTemplate->m_hMenuShared);
     pFirst->SendMessage(WM_CLOSE);
     std::vector<std::string> log = HandlerLog::Take();

@@ -92,8 +92,8 @@ TEST_F(CWinAppStartupTest, SwitchesTakeEitherPrefixAndTheLastArgumentSaysSo)
     AfxSetArguments({ "archivora", "-ds", "/DS", "C:\\file.txt", "l" });
     CRecordingCommandLine cmdInfo;
     app.ParseCommandLine(cmdInfo);
-    EXPECT_EQ(cmdInfo.m_calls,
-        (std::vector<std::string> { "ds switch", "DS switch", "C:\\file.txt text", "l text last" }));
+    EXPECT_EQ(
+        cmdInfo.m_calls, (std::vector<std::string> { "ds switch", "DS switch", "C:\\file.txt text", "l text last" }));
     // Without arguments nothing is called and the command stays FileNew.
     AfxSetArguments({ "archivora" });
     CRecordingCommandLine empty;
@@ -174,8 +174,8 @@ TEST_F(CWinAppStartupTest, AnUnnamedApplicationsProfileKeyIsTheProductKey)
     app.SetRegistryKey("KD");
     ASSERT_TRUE(app.WriteProfileString("lastfind", "Text", "invoice"));
     HKEY hKey = nullptr;
-    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "SOFTWARE\\KD\\Archivora Plus\\lastfind", 0, KEY_READ, &hKey),
-        ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegOpenKeyEx(HKEY_CURRENT_USER, "SOFTWARE\\KD\\Archivora Plus\\lastfind", 0, KEY_READ, &hKey), ERROR_SUCCESS);
     RegCloseKey(hKey);
     EXPECT_STREQ(app.GetAppName(), "Archivora Plus");
 }

@@ -218,7 +218,8 @@ TEST_F(ControlWrappersTest, ScrollBarObjectReachesItsParentsScrollHandler)
     bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELONG(8, 195));
     bar.SendMessage(WM_LBUTTONUP, 0, MAKELONG(8, 195));
     EXPECT_EQ(HandlerLog::Take(),
-        (std::vector<std::string> { "scroll " + std::to_string(SB_LINEDOWN), "scroll " + std::to_string(SB_ENDSCROLL) }));
+        (std::vector<std::string> {
+            "scroll " + std::to_string(SB_LINEDOWN), "scroll " + std::to_string(SB_ENDSCROLL) }));
     EXPECT_EQ(bar.GetScrollPos(), 1);
     EXPECT_EQ(bar.SetScrollPos(500), 1);
     EXPECT_EQ(bar.GetScrollPos(), 91);
@@ -255,8 +256,8 @@ TEST_F(ControlWrappersTest, EditWrapperLimitsSelectsAndReadsLines)
 TEST_F(ControlWrappersTest, ListBoxHooksAnswerTheQuestionsTheListAsksItsParent)
 {
     CValueList list;
-    ASSERT_TRUE(list.Create(WS_VISIBLE | LBS_OWNERDRAWVARIABLE | LBS_SORT | LBS_WANTKEYBOARDINPUT,
-        Rect(10, 10, 100, 80), &m_parent, 600));
+    ASSERT_TRUE(list.Create(
+        WS_VISIBLE | LBS_OWNERDRAWVARIABLE | LBS_SORT | LBS_WANTKEYBOARDINPUT, Rect(10, 10, 100, 80), &m_parent, 600));
     for (DWORD_PTR nValue : { 5, 1, 3 })
         list.AddString(reinterpret_cast<LPCTSTR>(nValue));
     EXPECT_EQ(list.GetItemData(0), 1u);
@@ -282,8 +283,8 @@ TEST_F(ControlWrappersTest, ListBoxHooksAnswerTheQuestionsTheListAsksItsParent)
 TEST_F(ControlWrappersTest, ComboBoxHooksDrawItsFieldAndItems)
 {
     CValueCombo combo;
-    ASSERT_TRUE(combo.Create(WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
-        Rect(10, 10, 100, 120), &m_parent, 700));
+    ASSERT_TRUE(combo.Create(
+        WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, Rect(10, 10, 100, 120), &m_parent, 700));
     EXPECT_EQ(combo.GetItemHeight(0), 21);
     combo.AddString("one");
     combo.AddString("two");

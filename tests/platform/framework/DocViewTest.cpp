@@ -47,8 +47,8 @@ TEST_F(DocViewTest, FileNewMakesDocumentFrameAndViewInOrder)
 {
     m_app.OnFileNew();
     EXPECT_EQ(HandlerLog::Take(),
-        (std::vector<std::string> { "document made", "frame pre-create", "frame create client",
-            "view created 59648", "view initial update 59648", "view activated 59648" }));
+        (std::vector<std::string> { "document made", "frame pre-create", "frame create client", "view created 59648",
+            "view initial update 59648", "view activated 59648" }));
     POSITION pos = m_pTemplate->GetFirstDocPosition();
     CDocument* pDoc = m_pTemplate->GetNextDoc(pos);
     ASSERT_NE(pDoc, nullptr);
@@ -143,7 +143,8 @@ TEST_F(DocViewTest, ACommandTwoViewsHandleGoesToTheActiveOne)
     pFrame->SendMessage(WM_COMMAND, ID_VIEW_COMMAND);
     // A click on the first view makes it active again.
     CWnd* pFirst = pFrame->GetDlgItem(AFX_IDW_PANE_FIRST);
-    pFirst->SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(pFrame->m_hWnd), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+    pFirst->SendMessage(
+        WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(pFrame->m_hWnd), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
     pFrame->SendMessage(WM_COMMAND, ID_VIEW_COMMAND);
     EXPECT_EQ(HandlerLog::Take(),
         (std::vector<std::string> { "view command 59648", "view activated 59649", "view command 59649",

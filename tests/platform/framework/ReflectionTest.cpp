@@ -181,8 +181,8 @@ TEST_F(ReflectionTest, ControlsAnswerTheirColourUnlessTheParentDoes)
 
     // A control that gives no brush leaves the default colouring.
     m_control.m_bColour = FALSE;
-    EXPECT_EQ(reinterpret_cast<HBRUSH>(parent.SendMessage(WM_CTLCOLORBTN, 0, lControl)),
-        GetSysColorBrush(COLOR_3DFACE));
+    EXPECT_EQ(
+        reinterpret_cast<HBRUSH>(parent.SendMessage(WM_CTLCOLORBTN, 0, lControl)), GetSysColorBrush(COLOR_3DFACE));
 }
 
 TEST_F(ReflectionTest, OwnerDrawMessagesReachTheControl)

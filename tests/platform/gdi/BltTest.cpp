@@ -84,7 +84,7 @@ TEST(BltTest, MonochromeSourcePaintsInTextAndBackgroundColours)
     CTestCanvas mono(4, 1, 1);
     SetPixel(mono.Dc(), 0, 0, RGB(0, 0, 0));
     SetPixel(mono.Dc(), 1, 0, RGB(255, 255, 255));
-    SetPixel(mono.Dc(), 2, 0, RGB(10, 10, 10)); // nearer black
+    SetPixel(mono.Dc(), 2, 0, RGB(10, 10, 10));    // nearer black
     SetPixel(mono.Dc(), 3, 0, RGB(240, 240, 240)); // nearer white
     CTestCanvas colour(4, 1);
     SetTextColor(colour.Dc(), RGB(200, 0, 0));
@@ -153,7 +153,8 @@ TEST(BltTest, DibBitsOfEveryDepthAndOrderRoundTrip)
     constexpr int W = 5, H = 3;
     std::vector<RGBQUAD> sixteen;
     for (int i = 0; i < 16; ++i)
-        sixteen.push_back(RGBQUAD { static_cast<BYTE>(i * 16), static_cast<BYTE>(255 - i * 8), static_cast<BYTE>(i), 0 });
+        sixteen.push_back(
+            RGBQUAD { static_cast<BYTE>(i * 16), static_cast<BYTE>(255 - i * 8), static_cast<BYTE>(i), 0 });
     for (int nBitCount : { 1, 4, 8, 24, 32 }) {
         for (int nOrder : { 1, -1 }) {
             std::vector<RGBQUAD> palette;

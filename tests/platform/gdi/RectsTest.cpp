@@ -53,8 +53,8 @@ TEST(RectsTest, SetOperationsMatchThePixelsCovered)
         Pixels pa = PixelsOf(a);
         Pixels pb = PixelsOf(b);
         RECT out = Make(1, 2, 3, 4);
-        SCOPED_TRACE(testing::Message() << "a " << a.left << "," << a.top << "," << a.right << "," << a.bottom
-                                        << " b " << b.left << "," << b.top << "," << b.right << "," << b.bottom);
+        SCOPED_TRACE(testing::Message() << "a " << a.left << "," << a.top << "," << a.right << "," << a.bottom << " b "
+                                        << b.left << "," << b.top << "," << b.right << "," << b.bottom);
         EXPECT_EQ(IsRectEmpty(&a) != FALSE, pa.empty());
 
         Pixels common;

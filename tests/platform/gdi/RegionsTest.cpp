@@ -43,8 +43,8 @@ TEST(RegionsTest, CombinationsCoverExactlyThePixelsOfTheBooleanOperation)
         Region a(CreateRectRgn(0, 0, 0, 0)), b(CreateRectRgn(0, 0, 0, 0));
         for (Region* pRegion : { &a, &b }) {
             for (int i = 0; i < 3; ++i) {
-                Region piece(CreateRectRgn(coordinate(random), coordinate(random), coordinate(random),
-                    coordinate(random)));
+                Region piece(
+                    CreateRectRgn(coordinate(random), coordinate(random), coordinate(random), coordinate(random)));
                 CombineRgn(pRegion->hrgn, pRegion->hrgn, piece.hrgn, RGN_OR);
             }
         }

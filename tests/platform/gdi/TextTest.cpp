@@ -123,8 +123,8 @@ TEST_F(TextTest, ExtentsAddUpAndCountWhatFits)
     std::vector<int> dx(text.size());
     int nFit = 0;
     SIZE size {};
-    ASSERT_TRUE(GetTextExtentExPoint(Dc(), text.c_str(), static_cast<int>(text.size()), Width("Hello"), &nFit,
-        dx.data(), &size));
+    ASSERT_TRUE(GetTextExtentExPoint(
+        Dc(), text.c_str(), static_cast<int>(text.size()), Width("Hello"), &nFit, dx.data(), &size));
     EXPECT_EQ(nFit, 5);
     EXPECT_EQ(dx.back(), size.cx);
     EXPECT_TRUE(std::is_sorted(dx.begin(), dx.end()));

@@ -18,7 +18,10 @@ protected:
         ASSERT_FALSE(m_strFolder.empty());
     }
 
-    std::string Name(const std::string& strPath) const { return static_cast<LPCTSTR>(GetShellParsingName(strPath.c_str())); }
+    std::string Name(const std::string& strPath) const
+    {
+        return static_cast<LPCTSTR>(GetShellParsingName(strPath.c_str()));
+    }
 
     TempFolder m_folder;
     std::string m_strFolder;

@@ -132,8 +132,8 @@ TEST_F(TestDriverTest, MouseActionsArriveAtTheClientPointsGiven)
 {
     m_driver.RightClick(m_hParent, 12, 34);
     EXPECT_EQ(TakeParentMessages({ WM_RBUTTONDOWN, WM_RBUTTONUP }),
-        (std::vector<std::pair<UINT, LPARAM>> { { WM_RBUTTONDOWN, MAKELPARAM(12, 34) },
-            { WM_RBUTTONUP, MAKELPARAM(12, 34) } }));
+        (std::vector<std::pair<UINT, LPARAM>> {
+            { WM_RBUTTONDOWN, MAKELPARAM(12, 34) }, { WM_RBUTTONUP, MAKELPARAM(12, 34) } }));
 
     m_driver.Drag(m_hParent, POINT { 20, 20 }, POINT { 150, 90 });
     EXPECT_EQ(TakeParentMessages({ WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP }),
@@ -169,16 +169,16 @@ TEST_F(TestDriverTest, DoubleClickIsRecognisedAndSeparateClicksAreNot)
 {
     m_driver.DoubleClick(m_hParent, 40, 40);
     EXPECT_EQ(TakeParentMessages({ WM_LBUTTONDOWN, WM_LBUTTONDBLCLK }),
-        (std::vector<std::pair<UINT, LPARAM>> { { WM_LBUTTONDOWN, MAKELPARAM(40, 40) },
-            { WM_LBUTTONDBLCLK, MAKELPARAM(40, 40) } }));
+        (std::vector<std::pair<UINT, LPARAM>> {
+            { WM_LBUTTONDOWN, MAKELPARAM(40, 40) }, { WM_LBUTTONDBLCLK, MAKELPARAM(40, 40) } }));
 
     m_driver.Advance(GetDoubleClickTime() + 1);
     m_driver.Click(m_hParent, 40, 40);
     m_driver.Advance(GetDoubleClickTime() + 1);
     m_driver.Click(m_hParent, 40, 40);
     EXPECT_EQ(TakeParentMessages({ WM_LBUTTONDOWN, WM_LBUTTONDBLCLK }),
-        (std::vector<std::pair<UINT, LPARAM>> { { WM_LBUTTONDOWN, MAKELPARAM(40, 40) },
-            { WM_LBUTTONDOWN, MAKELPARAM(40, 40) } }));
+        (std::vector<std::pair<UINT, LPARAM>> {
+            { WM_LBUTTONDOWN, MAKELPARAM(40, 40) }, { WM_LBUTTONDOWN, MAKELPARAM(40, 40) } }));
 }
 
 TEST_F(TestDriverTest, ClickOutsideEveryWindowReportsNothingReceived)

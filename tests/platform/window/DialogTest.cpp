@@ -140,8 +140,9 @@ TEST_F(DialogTest, CreatesControlsInTemplateOrderWithFontAndDialogUnits)
     std::vector<int> ids;
     for (HWND hCtl = GetWindow(hDlg, GW_CHILD); hCtl; hCtl = GetWindow(hCtl, GW_HWNDNEXT))
         ids.push_back(GetDlgCtrlID(hCtl));
-    EXPECT_EQ(ids, (std::vector<int> { ID_LABEL, ID_EDIT, ID_CHECK, ID_RADIO1, ID_RADIO2, ID_RADIO3, ID_APPLY,
-                       ID_HIDDEN, IDOK, IDCANCEL }));
+    EXPECT_EQ(ids,
+        (std::vector<int> {
+            ID_LABEL, ID_EDIT, ID_CHECK, ID_RADIO1, ID_RADIO2, ID_RADIO3, ID_APPLY, ID_HIDDEN, IDOK, IDCANCEL }));
 
     HFONT hFont = reinterpret_cast<HFONT>(SendMessage(hDlg, WM_GETFONT, 0, 0));
     ASSERT_NE(hFont, nullptr);
@@ -203,8 +204,8 @@ TEST_F(DialogTest, MessageResultComesFromDwlpMsgResult)
 TEST_F(DialogTest, ModalDialogFromModuleIsAnsweredByScriptedInput)
 {
     TempFolder temp;
-    std::vector<BYTE> module = WriteResourceModule(
-        { { ResourceKey::FromId(RESOURCE_TYPE_DIALOG), ResourceKey::FromId(200), WriteDialogTemplate(SampleTemplate()) } });
+    std::vector<BYTE> module = WriteResourceModule({ { ResourceKey::FromId(RESOURCE_TYPE_DIALOG),
+        ResourceKey::FromId(200), WriteDialogTemplate(SampleTemplate()) } });
     std::ofstream(temp / "dialogs.dll", std::ios::binary)
         .write(reinterpret_cast<const char*>(module.data()), static_cast<std::streamsize>(module.size()));
     ScopedVariable modulePath("ARCHIVORA_MODULE_PATH", temp.Path().c_str());

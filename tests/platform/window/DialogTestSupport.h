@@ -54,8 +54,8 @@ inline LRESULT CALLBACK TestButtonProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPAR
             SetWindowLongPtr(hWnd, 0, GetWindowLongPtr(hWnd, 0) ? BST_UNCHECKED : BST_CHECKED);
         if (dwType == BS_AUTORADIOBUTTON)
             SetWindowLongPtr(hWnd, 0, BST_CHECKED);
-        SendMessage(GetParent(hWnd), WM_COMMAND, static_cast<WPARAM>(GetDlgCtrlID(hWnd)),
-            reinterpret_cast<LPARAM>(hWnd));
+        SendMessage(
+            GetParent(hWnd), WM_COMMAND, static_cast<WPARAM>(GetDlgCtrlID(hWnd)), reinterpret_cast<LPARAM>(hWnd));
         return 0;
     case WM_SETFONT:
         SetWindowLongPtr(hWnd, sizeof(LONG_PTR), static_cast<LONG_PTR>(wParam));

@@ -30,8 +30,8 @@ TEST_F(WindowPlacementTest, StatesAndRestoredPlacesRoundTripForEveryShowCommand)
     ASSERT_TRUE(SystemParametersInfo(SPI_GETWORKAREA, 0, &rcWork, 0));
     WINDOWPLACEMENT normal = PlacementOf(hWnd);
     EXPECT_EQ(normal.showCmd, static_cast<UINT>(SW_SHOWNORMAL));
-    EXPECT_TRUE(SameRect(normal.rcNormalPosition,
-        RECT { 40 - rcWork.left, 50 - rcWork.top, 340 - rcWork.left, 250 - rcWork.top }));
+    EXPECT_TRUE(SameRect(
+        normal.rcNormalPosition, RECT { 40 - rcWork.left, 50 - rcWork.top, 340 - rcWork.left, 250 - rcWork.top }));
     for (int nShow : { SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED }) {
         // The state shows, and the restored place is the one the window had.
         ShowWindow(hWnd, nShow);

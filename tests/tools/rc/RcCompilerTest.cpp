@@ -201,12 +201,13 @@ END
 )rc");
     std::vector<ACCEL> accels;
     std::string strError;
-    ASSERT_TRUE(ReadAcceleratorTable(Find(entries, RESOURCE_TYPE_ACCELERATOR, ResourceKey::FromId(128)), accels,
-        strError));
+    ASSERT_TRUE(
+        ReadAcceleratorTable(Find(entries, RESOURCE_TYPE_ACCELERATOR, ResourceKey::FromId(128)), accels, strError));
     ASSERT_EQ(accels.size(), 6u);
     auto flagsKeyCmd = [](const ACCEL& a) { return std::tuple(a.fVirt, a.key, a.cmd); };
     EXPECT_EQ(flagsKeyCmd(accels[0]), std::tuple(BYTE(FVIRTKEY | FCONTROL), WORD('O'), WORD(0xE101)));
-    EXPECT_EQ(flagsKeyCmd(accels[1]), std::tuple(BYTE(FVIRTKEY | FCONTROL | FSHIFT | FNOINVERT), WORD('S'), WORD(0xE103)));
+    EXPECT_EQ(
+        flagsKeyCmd(accels[1]), std::tuple(BYTE(FVIRTKEY | FCONTROL | FSHIFT | FNOINVERT), WORD('S'), WORD(0xE103)));
     EXPECT_EQ(flagsKeyCmd(accels[2]), std::tuple(BYTE(0), WORD(3), WORD(0xE103)));
     EXPECT_EQ(flagsKeyCmd(accels[3]), std::tuple(BYTE(FALT), WORD('a'), WORD(0xE140)));
     EXPECT_EQ(flagsKeyCmd(accels[4]), std::tuple(BYTE(FVIRTKEY), WORD(0x70), WORD(0xE140)));
@@ -231,8 +232,8 @@ STRINGTABLE { 4453 "catalog %s" }
     EXPECT_EQ(strings[0], "sixteen");
     EXPECT_EQ(strings[1], "seventeen\twith a tab");
     EXPECT_EQ(std::count_if(strings.begin(), strings.end(), [](auto s) { return !s.empty(); }), 2);
-    ASSERT_TRUE(ReadStringBlock(Find(entries, RESOURCE_TYPE_STRING, ResourceKey::FromId(4453 / 16 + 1)), strings,
-        strError));
+    ASSERT_TRUE(
+        ReadStringBlock(Find(entries, RESOURCE_TYPE_STRING, ResourceKey::FromId(4453 / 16 + 1)), strings, strError));
     EXPECT_EQ(strings[4453 % 16], "catalog %s");
 }
 

@@ -1,7 +1,7 @@
 #include "webaccess/profiles/CWAProfiles.h"
 
-#include "platform/base/PathMap.h"
 #include "platform/base/FileFunctions.h"
+#include "platform/base/PathMap.h"
 #include "store/CCatalog.h"
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"

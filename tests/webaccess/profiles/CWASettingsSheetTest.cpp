@@ -61,8 +61,8 @@ TEST_F(CWASettingsSheetTest, WithoutADirectoryServerTheFolderIsTheOneLoadingGive
     sheet.connection.nConnType = 1;
     sheet.connection.strDirServer = "D:\\Shared";
     ASSERT_TRUE(web.prefs.CopyFromWebSheet(sheet));
-    EXPECT_EQ(std::string(web.settings.m_strCommFolder),
-        std::string(BuildCommFolderPath(GetProgramFolder(), "XYZ1234")));
+    EXPECT_EQ(
+        std::string(web.settings.m_strCommFolder), std::string(BuildCommFolderPath(GetProgramFolder(), "XYZ1234")));
 
     CWebPreferences loaded;
     loaded.prefs.Load();

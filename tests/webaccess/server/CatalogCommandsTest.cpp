@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
-#include <sys/stat.h>
 
 namespace {
 
@@ -189,8 +189,8 @@ TEST_F(CatalogCommandsTest, WdirMarksExpiredAndNewDocuments)
 
 TEST_F(CatalogCommandsTest, WdirDatesADocumentByItsModificationTime)
 {
-    std::filesystem::last_write_time(Home() / "one.txt",
-        std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 400));
+    std::filesystem::last_write_time(
+        Home() / "one.txt", std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 400));
     std::time_t tModified = 0;
     {
         struct stat status { };
@@ -299,8 +299,8 @@ TEST_F(CatalogCommandsTest, WithoutAProfileTheCommandsAreRefused)
 TEST_F(CatalogCommandsTest, EveryFailingReplyWriteFailsTheCommand)
 {
     const auto pSession = Login(AllGroups());
-    for (const std::string& strToken : { WdirToken(m_alpha), std::string("<#WTREE#>"),
-             std::string("<#WFIND |txt| |1W| |NAM|#>") }) {
+    for (const std::string& strToken :
+        { WdirToken(m_alpha), std::string("<#WTREE#>"), std::string("<#WFIND |txt| |1W| |NAM|#>") }) {
         const std::string strWhole = Run(*pSession, strToken);
         int nFail = 1;
         for (;; ++nFail) {
@@ -375,7 +375,8 @@ TEST_F(CatalogFindTest, WfindMatchModes)
 TEST_F(CatalogFindTest, WfindLooksInTheChosenField)
 {
     {
-        CDocumentRec record(m_pCatalog.get(), DocumentRef(m_alpha, "one.txt").nBlock, DocumentRef(m_alpha, "one.txt").nSlot);
+        CDocumentRec record(
+            m_pCatalog.get(), DocumentRef(m_alpha, "one.txt").nBlock, DocumentRef(m_alpha, "one.txt").nSlot);
         CDocumentInfo info {};
         ASSERT_NE(record.GetInfo(&info), nullptr);
         std::snprintf(info.szDescription, sizeof(info.szDescription), "%s", "Budget Draft");

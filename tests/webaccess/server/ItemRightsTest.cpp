@@ -103,13 +103,15 @@ TEST_F(ItemRightsTest, PathsNeedTheExplorerRight)
     const std::string strPath = ProgramPath("note.txt");
     const std::string strMissing = ProgramPath("none.txt");
     // Whether a path exists must not show either: both are refused alike.
-    for (const auto& grants : { Rights({ { m_alpha, WA_GROUP_WHOLE } }), Grants { { WA_ALL_GROUPS, WA_GROUP_WHOLE },
-                                    { { static_cast<DWORD>(m_alpha.nBlock), static_cast<DWORD>(m_alpha.nSlot) }, 0 } } }) {
+    for (const auto& grants : { Rights({ { m_alpha, WA_GROUP_WHOLE } }),
+             Grants { { WA_ALL_GROUPS, WA_GROUP_WHOLE },
+                 { { static_cast<DWORD>(m_alpha.nBlock), static_cast<DWORD>(m_alpha.nSlot) }, 0 } } }) {
         const auto pSession = Login(grants);
         for (const char* pszCommand : { "ATTR", "DOWN2" }) {
             for (const std::string& strItem : { strPath, strMissing }) {
                 BOOL bResult = TRUE;
-                const std::string strReply = Run(*pSession, std::string("<#") + pszCommand + " |" + strItem + "|#>", &bResult);
+                const std::string strReply
+                    = Run(*pSession, std::string("<#") + pszCommand + " |" + strItem + "|#>", &bResult);
                 EXPECT_FALSE(bResult) << pszCommand << " " << strItem;
                 EXPECT_EQ(pSession->GetStatus(), WA_STATUS_MALFORMED);
                 EXPECT_EQ(strReply.find("<#"), std::string::npos) << strReply;
