@@ -96,7 +96,7 @@ std::shared_ptr<CThreadObject> LookupThread(HANDLE hThread)
     return LookupKernelHandleAs<CThreadObject>(hThread);
 }
 
-void ThreadMain(std::shared_ptr<CThreadObject> pObject)
+void ThreadMain(const std::shared_ptr<CThreadObject>& pObject)
 {
     t_state.dwId = pObject->m_dwId;
     t_state.pObject = pObject;

@@ -246,7 +246,8 @@ BOOL HandleTreeLayoutMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
         *plResult = FALSE;
         HTREEITEM hItem = nullptr; // the caller puts the item where the rectangle goes
         if (pRect)
-            std::memcpy(&hItem, pRect, sizeof(hItem));
+            std::memcpy(
+                &hItem, pRect, sizeof(hItem)); // NOLINT(bugprone-sizeof-expression): the item travels in the rectangle
         if (pRect && RowParts(hWnd, hItem, &parts)) {
             *pRect = parts.rcRow;
             if (wParam) {

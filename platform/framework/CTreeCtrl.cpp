@@ -249,7 +249,7 @@ HTREEITEM CTreeCtrl::HitTest(TVHITTESTINFO* pHitTestInfo) const
 
 BOOL CTreeCtrl::GetItemRect(HTREEITEM hItem, LPRECT lpRect, BOOL bTextOnly) const
 {
-    std::memcpy(lpRect, &hItem, sizeof(hItem));
+    std::memcpy(lpRect, &hItem, sizeof(hItem)); // NOLINT(bugprone-sizeof-expression): the item travels in the rectangle
     return static_cast<BOOL>(
         SendMessage(TVM_GETITEMRECT, static_cast<WPARAM>(bTextOnly), reinterpret_cast<LPARAM>(lpRect)));
 }

@@ -84,7 +84,7 @@ BOOL ShownTreeRow(HWND hTree, HTREEITEM hItem, BOOL bLabel, RECT* pRect)
 {
     if (!SendMessage(hTree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(hItem)))
         return FALSE;
-    std::memcpy(pRect, &hItem, sizeof(hItem));
+    std::memcpy(pRect, &hItem, sizeof(hItem)); // NOLINT(bugprone-sizeof-expression): the item travels in the rectangle
     return static_cast<BOOL>(
         SendMessage(hTree, TVM_GETITEMRECT, static_cast<WPARAM>(bLabel), reinterpret_cast<LPARAM>(pRect)));
 }

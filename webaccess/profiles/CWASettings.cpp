@@ -28,7 +28,7 @@ int ReadInt(CRegistryKey& key, LPCTSTR pszName, int nDefault)
 
 CWASettings::CWASettings()
 {
-    SetDefaults();
+    CWASettings::SetDefaults(); // this class's defaults, before any subclass exists
 }
 
 void CWASettings::SetDefaults()
