@@ -118,8 +118,7 @@ private:
     DialogTemplate m_template;
 };
 
-// A sheet whose idle handler runs the test's steps, one per idle pass, while
-// the script returns TRUE it is called again on the next pass.
+// A sheet whose idle handler runs the test's steps, one per idle pass.
 class CScriptedSheet : public CPropertySheet {
     DECLARE_MESSAGE_MAP()
 
@@ -142,6 +141,8 @@ protected:
         kickIdleSources.push_back(wParam);
         if (m_nStep < steps.size())
             steps[m_nStep++](this);
+        else
+            EndDialog(IDABORT); // the steps should have closed the sheet
         return FALSE;
     }
 };
