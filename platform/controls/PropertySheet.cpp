@@ -94,8 +94,16 @@ void AddButtons(DialogTemplate& sheet, const SheetState& state)
         if (!(state.dwFlags & PSH_NOAPPLYNOW))
             buttons.push_back(Button(ID_APPLY_NOW, "&Apply", WS_VISIBLE | WS_DISABLED));
     }
-    buttons.push_back(Button(IDHELP, "Help", 0));
-    // Finish shares Next's place.
+    // Help takes a place only when the sheet or a page offers help.
+    bool bHelp = (state.dwFlags & PSH_HASHELP)
+        || std::any_of(state.pages.begin(), state.pages.end(),
+            [](const SheetPage& page) { return page.psp.dwFlags & PSP_HASHELP; });
+    if (bHelp)
+        buttons.push_back(Button(IDHELP, "Help", 0));
+    // Finish shares Next's place; the sheet is at least as wide as the row.
+    auto nPlaces = static_cast<SHORT>(std::count_if(buttons.begin(), buttons.end(),
+        [](const DialogControlTemplate& button) { return button.nID != static_cast<DWORD>(ID_WIZNEXT); }));
+    sheet.cx = std::max(sheet.cx, static_cast<SHORT>(2 * MARGIN + nPlaces * (BUTTON_CX + BUTTON_GAP) - BUTTON_GAP));
     SHORT x = static_cast<SHORT>(sheet.cx - MARGIN + BUTTON_GAP);
     for (auto it = buttons.rbegin(); it != buttons.rend(); ++it) {
         if (it->nID != static_cast<DWORD>(ID_WIZNEXT))
