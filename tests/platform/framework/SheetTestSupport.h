@@ -15,16 +15,11 @@
 
 constexpr int ID_VALUE = 100;
 
-// What the pages were asked, as "<page> <event>", and the message boxes shown.
+// What the pages were asked, as "<page> <event>", and the message boxes shown, as "box <text>".
 inline std::vector<std::string>& SheetLog()
 {
     static std::vector<std::string> log;
     return log;
-}
-inline std::vector<std::string>& MessageBoxTexts()
-{
-    static std::vector<std::string> texts;
-    return texts;
 }
 
 // A page template: a label with a mnemonic and an edit.
@@ -58,7 +53,7 @@ public:
     bool m_bRefuseCancel { false };
     bool m_bRefuseFinish { false };
     std::function<LRESULT()> onWizardNext;
-    std::function<LRESULT()> onWizardBack;
+    LRESULT m_nBackAnswer { 0 };
 
     BOOL OnInitDialog() override
     {
@@ -96,7 +91,7 @@ public:
     LRESULT OnWizardBack() override
     {
         Log("back");
-        return onWizardBack ? onWizardBack() : 0;
+        return m_nBackAnswer;
     }
     BOOL OnWizardFinish() override
     {
@@ -154,7 +149,7 @@ inline void AnswerMessageBoxes(HWND hDlg)
         return;
     char szText[256] {};
     ::GetDlgItemText(hDlg, MESSAGEBOX_TEXT_ID, szText, sizeof(szText));
-    MessageBoxTexts().emplace_back(szText);
+    SheetLog().push_back(std::string("box ") + szText);
     ::EndDialog(hDlg, IDOK);
 }
 
@@ -167,7 +162,6 @@ protected:
         m_wndOwner.Attach(CreateRecordingWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400));
         SetThreadModalDialogHook(AnswerMessageBoxes);
         SheetLog().clear();
-        MessageBoxTexts().clear();
     }
     void TearDown() override
     {

@@ -72,7 +72,7 @@ TEST_F(WizardTest, HandlersChooseTheNextPageOrMoveThemselvesAndStay)
         return LRESULT { -1 };
     };
     // Back from the last page names the skip page by its template ID.
-    m_last.onWizardBack = [] { return LRESULT { 302 }; };
+    m_last.m_nBackAnswer = 302;
     m_last.m_bRefuseFinish = true;
     m_wizard.steps = {
         [&](CScriptedSheet*) {
