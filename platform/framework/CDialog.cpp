@@ -116,6 +116,11 @@ BOOL CDialog::CreateModal(HWND hWndOwner)
 
 BOOL CDialog::ContinueModal()
 {
+    // EndDialog called on the window itself (as a test script does) ends the loop as well.
+    if (INT_PTR nResult = 0; m_bContinueModal && m_hWnd && ::GetDialogResult(m_hWnd, &nResult)) {
+        m_nModalResult = static_cast<int>(nResult);
+        m_bContinueModal = false;
+    }
     return m_bContinueModal;
 }
 

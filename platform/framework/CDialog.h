@@ -65,7 +65,7 @@ public:
 protected:
     // Makes the window DoModal runs, hidden, owned by hWndOwner.
     virtual BOOL CreateModal(HWND hWndOwner);
-    // TRUE while the modal loop runs on; EndDialog makes it FALSE.
+    // TRUE while the modal loop runs on; EndDialog (this one or the window's) makes it FALSE.
     virtual BOOL ContinueModal();
 
     LPCTSTR m_lpszTemplateName { nullptr }; // a name, or an ID through MAKEINTRESOURCE

@@ -477,6 +477,16 @@ BOOL EndDialog(HWND hDlg, INT_PTR nResult)
     return TRUE;
 }
 
+BOOL GetDialogResult(HWND hDlg, INT_PTR* pnResult)
+{
+    const DialogState* pState = StateOf(hDlg);
+    if (!pState || !pState->bEnded)
+        return FALSE;
+    if (pnResult)
+        *pnResult = pState->nResult;
+    return TRUE;
+}
+
 /***** The default procedure *****/
 
 LRESULT DefDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)

@@ -31,26 +31,46 @@ private:
     DialogTemplate m_template;
 };
 
-class SheetScriptTest : public WindowTest { };
+class SheetScriptTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        m_wndOwner.Attach(CreateRecordingWindow(WS_POPUP | WS_VISIBLE, 0, 0, 500, 400));
+        m_sheet.AddPage(&m_first);
+        m_sheet.AddPage(&m_second);
+    }
+    void TearDown() override
+    {
+        m_wndOwner.DestroyWindow();
+        WindowTest::TearDown();
+    }
+
+    CWnd m_wndOwner;
+    CFieldPage m_first { 501 }, m_second { 502 };
+    CPropertySheet m_sheet { "Sheet", &m_wndOwner };
+    CTestDriver m_driver;
+};
 
 } // namespace
 
 TEST_F(SheetScriptTest, ScriptsReachTheCurrentPagesControlsAndSwitchPages)
 {
-    CWnd wndOwner;
-    wndOwner.Attach(CreateRecordingWindow(WS_POPUP | WS_VISIBLE, 0, 0, 500, 400));
-    CFieldPage first(501), second(502);
-    CPropertySheet sheet("Sheet", &wndOwner);
-    sheet.m_psh.dwFlags |= PSH_NOAPPLYNOW;
-    sheet.AddPage(&first);
-    sheet.AddPage(&second);
-    CTestDriver driver;
     CDialogScript script;
     script.SetText(ID_FIELD, "12").SelectPage(1).SetText(ID_FIELD, "34").Press(IDOK);
-    driver.AnswerNextDialog(std::move(script));
-    EXPECT_EQ(sheet.DoModal(), IDOK);
-    EXPECT_TRUE(driver.ScriptErrors().empty());
-    EXPECT_EQ(first.m_nValue, 12);
-    EXPECT_EQ(second.m_nValue, 34);
-    wndOwner.DestroyWindow();
+    m_driver.AnswerNextDialog(std::move(script));
+    EXPECT_EQ(m_sheet.DoModal(), IDOK);
+    EXPECT_TRUE(m_driver.ScriptErrors().empty());
+    EXPECT_EQ(m_first.m_nValue, 12);
+    EXPECT_EQ(m_second.m_nValue, 34);
+}
+
+// The driver ends the sheet with EndDialog, which the class library's modal loop obeys.
+TEST_F(SheetScriptTest, APageThatCannotBeShownStopsTheScriptAndCancels)
+{
+    CDialogScript script;
+    script.SelectPage(2).Press(IDOK);
+    m_driver.AnswerNextDialog(std::move(script));
+    EXPECT_EQ(m_sheet.DoModal(), IDCANCEL);
+    EXPECT_EQ(m_driver.ScriptErrors(), (std::vector<CString> { "step 1: page 2 could not be shown" }));
 }
