@@ -100,15 +100,32 @@ BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWn
     return lpDialogTemplate != nullptr;
 }
 
-INT_PTR CDialog::DoModal()
+BOOL CDialog::CreateModal(HWND hWndOwner)
 {
     DialogTemplate loaded;
     const DialogTemplate* pTemplate = m_lpDialogTemplate;
     if (!pTemplate) {
         if (!m_lpszTemplateName || !LoadTemplate(m_lpszTemplateName, loaded))
-            return -1;
+            return FALSE;
         pTemplate = &loaded;
     }
+    DialogTemplate hidden = *pTemplate;
+    hidden.dwStyle &= ~WS_VISIBLE; // shown by the loop, after WM_INITDIALOG
+    return CreateFromTemplate(hidden, hWndOwner);
+}
+
+BOOL CDialog::ContinueModal()
+{
+    // EndDialog called on the window itself (as a test script does) ends the loop as well.
+    if (INT_PTR nResult = 0; m_bContinueModal && m_hWnd && ::GetDialogResult(m_hWnd, &nResult)) {
+        m_nModalResult = static_cast<int>(nResult);
+        m_bContinueModal = false;
+    }
+    return m_bContinueModal;
+}
+
+INT_PTR CDialog::DoModal()
+{
     // The owner is the parent given, else the main window; its top-level window is disabled.
     CWnd* pParent = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
     HWND hWndOwner = pParent ? ::GetAncestor(pParent->GetSafeHwnd(), GA_ROOT) : nullptr;
@@ -118,11 +135,9 @@ INT_PTR CDialog::DoModal()
 
     m_nModalResult = -1;
     m_bContinueModal = true;
-    DialogTemplate hidden = *pTemplate;
-    hidden.dwStyle &= ~WS_VISIBLE; // shown by the loop, after WM_INITDIALOG
-    if (CreateFromTemplate(hidden, hWndOwner)) {
+    if (CreateModal(hWndOwner)) {
         HWND hDlg = m_hWnd;
-        if (m_bContinueModal)
+        if (ContinueModal())
             RunModalLoop();
         if (::IsWindow(hDlg))
             ::SetWindowPos(
@@ -149,15 +164,15 @@ void CDialog::RunModalLoop()
     bool bIdle = true;
     LONG lIdleCount = 0;
     MSG msg {};
-    while (m_bContinueModal && ::IsWindow(hDlg)) {
-        while (bIdle && m_bContinueModal && !::PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+    while (ContinueModal() && ::IsWindow(hDlg)) {
+        while (bIdle && ContinueModal() && !::PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             HWND hWndOwner = ::GetWindow(hDlg, GW_OWNER);
             if (bSendEnterIdle && hWndOwner && lIdleCount == 0)
                 ::SendMessage(hWndOwner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(hDlg));
             if (!::IsWindow(hDlg) || !::SendMessage(hDlg, WM_KICKIDLE, MSGF_DIALOGBOX, lIdleCount++))
                 bIdle = false;
         }
-        if (!m_bContinueModal || !::IsWindow(hDlg))
+        if (!ContinueModal() || !::IsWindow(hDlg))
             break;
         // One message, through the thread's PreTranslateMessage when there is a thread object.
         if (pThread) {
@@ -244,7 +259,8 @@ void CDialog::OnCancel()
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg)
 {
-    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_hWnd)
+    bool bNested = (GetStyle() & WS_CHILD) && (GetExStyle() & WS_EX_CONTROLPARENT);
+    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_hWnd && !bNested)
         return ::IsDialogMessage(m_hWnd, pMsg);
     return FALSE;
 }

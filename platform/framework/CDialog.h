@@ -57,10 +57,17 @@ public:
     virtual void OnOK();
     // Ends the dialog with IDCANCEL.
     virtual void OnCancel();
-    // The dialog's keyboard interface, for messages meant for it.
+    // The dialog's keyboard interface, for messages meant for it. A dialog
+    // nested in another (WS_CHILD with WS_EX_CONTROLPARENT) leaves its keys to
+    // the outer dialog, whose keyboard interface walks into it.
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
+    // Makes the window DoModal runs, hidden, owned by hWndOwner.
+    virtual BOOL CreateModal(HWND hWndOwner);
+    // TRUE while the modal loop runs on; EndDialog (this one or the window's) makes it FALSE.
+    virtual BOOL ContinueModal();
+
     LPCTSTR m_lpszTemplateName { nullptr }; // a name, or an ID through MAKEINTRESOURCE
     LPCDLGTEMPLATE m_lpDialogTemplate { nullptr };
     CWnd* m_pParentWnd { nullptr };

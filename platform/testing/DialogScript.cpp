@@ -4,6 +4,7 @@
 #include "platform/controls/ButtonControl.h"
 #include "platform/controls/ComboBoxControl.h"
 #include "platform/controls/ListBoxControl.h"
+#include "platform/controls/PropertySheet.h"
 #include "platform/testing/TestDriver.h"
 #include "platform/window/Dialog.h"
 #include "platform/window/MessageQueue.h"
@@ -13,11 +14,26 @@
 
 namespace {
 
+// The control nId of the dialog, or of a visible control parent in it (the
+// current page of a property sheet, a sheet inside the dialog).
+HWND FindControl(HWND hDlg, int nId)
+{
+    if (HWND hControl = GetDlgItem(hDlg, nId))
+        return hControl;
+    for (HWND hChild = GetWindow(hDlg, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
+        if (!(GetWindowLongPtr(hChild, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) || !IsWindowVisible(hChild))
+            continue;
+        if (HWND hControl = FindControl(hChild, nId))
+            return hControl;
+    }
+    return nullptr;
+}
+
 // A control a user can reach: it exists, is visible and enabled. Sets
 // strError and returns NULL otherwise.
 HWND UsableControl(HWND hDlg, int nId, CString& strError)
 {
-    HWND hControl = GetDlgItem(hDlg, nId);
+    HWND hControl = FindControl(hDlg, nId);
     if (!hControl)
         strError.Format("no control %d", nId);
     else if (!IsWindowVisible(hControl))
@@ -179,6 +195,18 @@ CDialogScript& CDialogScript::Press(int nId)
         CString strError;
         if (HWND hButton = UsableControl(hDlg, nId, strError); hButton && !ClickCentre(driver, hButton))
             strError.Format("the click on control %d reached no window", nId);
+        return strError;
+    });
+    return *this;
+}
+
+CDialogScript& CDialogScript::SelectPage(int nPage)
+{
+    m_steps.push_back([nPage](CTestDriver& driver, HWND hDlg) {
+        CString strError;
+        if (!SendMessage(hDlg, PSM_SETCURSEL, static_cast<WPARAM>(nPage), 0))
+            strError.Format("page %d could not be shown", nPage);
+        driver.Pump();
         return strError;
     });
     return *this;

@@ -3,7 +3,7 @@
 // A script that answers a modal dialog the way a user would. Its steps run in
 // order once the dialog is shown (CTestDriver::AnswerNextDialog); controls
 // are named by their dialog item ID and must be visible and enabled, as they
-// must be for a user.
+// must be for a user; in a property sheet they are looked for in the current page too.
 //
 // A step that a user could not do (no such control, a hidden or disabled one,
 // an item that is not in the list, a dialog that has already ended) stops the
@@ -41,6 +41,8 @@ public:
     CDialogScript& SelectTreeItem(int nId, std::vector<CString> path);
     // Clicks a button.
     CDialogScript& Press(int nId);
+    // Shows page nPage of a property sheet, as its current page allows.
+    CDialogScript& SelectPage(int nPage);
     // Runs a step of the test's own, such as checking what the dialog shows.
     CDialogScript& Then(std::function<void(HWND hDlg)> step);
 

@@ -107,18 +107,32 @@ bool RegisterDialogClass()
     return ::RegisterClass(&wc) != 0;
 }
 
-// The dialog's controls in tab order.
-std::vector<HWND> ChildrenOf(HWND hDlg)
-{
-    std::vector<HWND> children;
-    for (HWND hCtl = ::GetWindow(hDlg, GW_CHILD); hCtl; hCtl = ::GetWindow(hCtl, GW_HWNDNEXT))
-        children.push_back(hCtl);
-    return children;
-}
-
 DWORD StyleOf(HWND hWnd)
 {
     return static_cast<DWORD>(::GetWindowLongPtr(hWnd, GWL_STYLE));
+}
+
+// Appends hParent's controls in tab order. A visible, enabled child with
+// WS_EX_CONTROLPARENT (a page, a nested sheet) is not a control itself: its
+// own controls stand in its place, as if they were the dialog's.
+void AppendControls(HWND hParent, std::vector<HWND>& controls)
+{
+    for (HWND hCtl = ::GetWindow(hParent, GW_CHILD); hCtl; hCtl = ::GetWindow(hCtl, GW_HWNDNEXT)) {
+        bool bContainer = (::GetWindowLongPtr(hCtl, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)
+            && (StyleOf(hCtl) & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE;
+        if (bContainer)
+            AppendControls(hCtl, controls);
+        else
+            controls.push_back(hCtl);
+    }
+}
+
+// The dialog's controls in tab order, those of nested control parents included.
+std::vector<HWND> ChildrenOf(HWND hDlg)
+{
+    std::vector<HWND> children;
+    AppendControls(hDlg, children);
+    return children;
 }
 
 // Whether keyboard navigation may stop at a control: its own styles count,
@@ -185,15 +199,16 @@ char MnemonicOf(HWND hCtl)
 bool HandleMnemonic(HWND hDlg, char chChar)
 {
     char chWanted = static_cast<char>(std::tolower(static_cast<unsigned char>(chChar)));
-    for (HWND hCtl = ::GetWindow(hDlg, GW_CHILD); hCtl; hCtl = ::GetWindow(hCtl, GW_HWNDNEXT)) {
+    std::vector<HWND> controls = ChildrenOf(hDlg);
+    for (auto it = controls.begin(); it != controls.end(); ++it) {
+        HWND hCtl = *it;
         if (!IsNavigable(hCtl) || MnemonicOf(hCtl) != chWanted)
             continue;
         UINT nCode = DlgCodeOf(hCtl);
         if (nCode & DLGC_STATIC) {
-            HWND hNext = ::GetWindow(hCtl, GW_HWNDNEXT);
-            while (hNext && (!IsNavigable(hNext) || (DlgCodeOf(hNext) & DLGC_STATIC)))
-                hNext = ::GetWindow(hNext, GW_HWNDNEXT);
-            FocusControl(hNext);
+            auto itNext = std::find_if(it + 1, controls.end(),
+                [](HWND hNext) { return IsNavigable(hNext) && !(DlgCodeOf(hNext) & DLGC_STATIC); });
+            FocusControl(itNext != controls.end() ? *itNext : nullptr);
         } else if (nCode & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) {
             ::SendMessage(hCtl, BM_CLICK, 0, 0);
         } else if (nCode & (DLGC_BUTTON | DLGC_RADIOBUTTON)) {
@@ -462,6 +477,16 @@ BOOL EndDialog(HWND hDlg, INT_PTR nResult)
     return TRUE;
 }
 
+BOOL GetDialogResult(HWND hDlg, INT_PTR* pnResult)
+{
+    const DialogState* pState = StateOf(hDlg);
+    if (!pState || !pState->bEnded)
+        return FALSE;
+    if (pnResult)
+        *pnResult = pState->nResult;
+    return TRUE;
+}
+
 /***** The default procedure *****/
 
 LRESULT DefDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -585,7 +610,8 @@ HWND GetNextDlgTabItem(HWND hDlg, HWND hCtl, BOOL bPrevious)
 
 HWND GetNextDlgGroupItem(HWND hDlg, HWND hCtl, BOOL bPrevious)
 {
-    if (!hCtl || ::GetParent(hCtl) != hDlg)
+    // A control of a nested control parent moves within its own group there.
+    if (!hCtl || !::IsChild(hDlg, hCtl))
         return ::GetNextDlgTabItem(hDlg, nullptr, bPrevious);
     // The group: from the control with WS_GROUP at or before hCtl to the one before the next WS_GROUP.
     HWND hGroupFirst = hCtl;

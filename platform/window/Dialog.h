@@ -100,6 +100,9 @@ INT_PTR DialogBoxIndirectParam(
 // and its loop returns once the current message is handled. For a modeless
 // dialog the window is only hidden. FALSE for a window that is not a dialog.
 BOOL EndDialog(HWND hDlg, INT_PTR nResult);
+// TRUE once EndDialog ended hDlg, with its result in *pnResult: modal loops
+// of the class library end on it too.
+BOOL GetDialogResult(HWND hDlg, INT_PTR* pnResult);
 
 // Called on the dialog's thread when a modal dialog (a message box included)
 // has been made and shown, before its loop runs: a test driver answers it

@@ -1,0 +1,449 @@
+#include "platform/controls/PropertySheet.h"
+
+#include "platform/base/ResourceModule.h"
+#include "platform/base/WinError.h"
+#include "platform/controls/ButtonControl.h"
+#include "platform/window/Focus.h"
+#include "platform/window/MessageQueue.h"
+#include "platform/window/Window.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Layout in the sheet's dialog units.
+constexpr SHORT MARGIN = 7;
+constexpr SHORT BUTTON_CX = 50;
+constexpr SHORT BUTTON_CY = 14;
+constexpr SHORT BUTTON_GAP = 4;
+
+struct SheetPage {
+    PROPSHEETPAGE psp;
+    DialogTemplate dialog; // the page's template as the sheet makes it: a child control parent
+    HWND hWnd { nullptr }; // made on first activation
+};
+
+struct SheetState {
+    DWORD dwFlags { 0 };
+    HINSTANCE hInstance { nullptr };
+    std::vector<SheetPage> pages;
+    RECT rcPage {}; // where pages go, in dialog units until WM_INITDIALOG maps it
+    UINT nStartPage { 0 };
+    int nCurrent { -1 };
+    bool bDone { false };
+    INT_PTR nResult { -1 };
+};
+
+SheetState* StateOf(HWND hSheet)
+{
+    return reinterpret_cast<SheetState*>(::GetWindowLongPtr(hSheet, DWLP_USER));
+}
+
+bool IsWizard(const SheetState& state)
+{
+    return state.dwFlags & PSH_WIZARD;
+}
+
+bool LoadPageTemplate(const PROPSHEETPAGE& psp, DialogTemplate& dialog)
+{
+    if (psp.dwFlags & PSP_DLGINDIRECT) {
+        if (!psp.pResource)
+            return false;
+        dialog = *psp.pResource;
+        return true;
+    }
+    HRSRC hResource = ::FindResource(psp.hInstance, psp.pszTemplate, RT_DIALOG);
+    if (!hResource)
+        return false;
+    const auto* pBytes = static_cast<const BYTE*>(::LockResource(::LoadResource(psp.hInstance, hResource)));
+    std::string strError;
+    return pBytes && ReadDialogTemplate({ pBytes, ::SizeofResource(psp.hInstance, hResource) }, dialog, strError);
+}
+
+// A page becomes a hidden child control parent at the page position.
+void MakeChildTemplate(DialogTemplate& dialog, const RECT& rcPage)
+{
+    constexpr DWORD FRAME_STYLES = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_MODALFRAME | WS_VISIBLE;
+    dialog.dwStyle = (dialog.dwStyle & ~FRAME_STYLES) | WS_CHILD | DS_CONTROL | WS_TABSTOP;
+    dialog.dwExStyle |= WS_EX_CONTROLPARENT;
+    dialog.x = static_cast<SHORT>(rcPage.left);
+    dialog.y = static_cast<SHORT>(rcPage.top);
+    dialog.strCaption.clear();
+}
+
+DialogControlTemplate Button(int nId, const char* pszText, DWORD dwStyle)
+{
+    return { static_cast<DWORD>(nId), WS_CHILD | WS_TABSTOP | dwStyle, 0, 0, 0, BUTTON_CX, BUTTON_CY, "Button",
+        pszText };
+}
+
+// The buttons of the sheet, left to right, placed at the bottom right.
+void AddButtons(DialogTemplate& sheet, const SheetState& state)
+{
+    std::vector<DialogControlTemplate> buttons;
+    if (IsWizard(state)) {
+        buttons = { Button(ID_WIZBACK, "< &Back", WS_VISIBLE | WS_GROUP),
+            Button(ID_WIZNEXT, "&Next >", WS_VISIBLE | BS_DEFPUSHBUTTON), Button(ID_WIZFINISH, "Finish", 0),
+            Button(IDCANCEL, "Cancel", WS_VISIBLE) };
+    } else {
+        buttons
+            = { Button(IDOK, "OK", WS_VISIBLE | WS_GROUP | BS_DEFPUSHBUTTON), Button(IDCANCEL, "Cancel", WS_VISIBLE) };
+        if (!(state.dwFlags & PSH_NOAPPLYNOW))
+            buttons.push_back(Button(ID_APPLY_NOW, "&Apply", WS_VISIBLE | WS_DISABLED));
+    }
+    // Help takes a place only when the sheet or a page offers help.
+    bool bHelp = (state.dwFlags & PSH_HASHELP)
+        || std::any_of(state.pages.begin(), state.pages.end(),
+            [](const SheetPage& page) { return page.psp.dwFlags & PSP_HASHELP; });
+    if (bHelp)
+        buttons.push_back(Button(IDHELP, "Help", 0));
+    // Finish shares Next's place; the sheet is at least as wide as the row.
+    auto nPlaces = static_cast<SHORT>(std::count_if(buttons.begin(), buttons.end(),
+        [](const DialogControlTemplate& button) { return button.nID != static_cast<DWORD>(ID_WIZNEXT); }));
+    sheet.cx = std::max(sheet.cx, static_cast<SHORT>(2 * MARGIN + nPlaces * (BUTTON_CX + BUTTON_GAP) - BUTTON_GAP));
+    SHORT x = static_cast<SHORT>(sheet.cx - MARGIN + BUTTON_GAP);
+    for (auto it = buttons.rbegin(); it != buttons.rend(); ++it) {
+        if (it->nID != static_cast<DWORD>(ID_WIZNEXT))
+            x = static_cast<SHORT>(x - BUTTON_CX - BUTTON_GAP);
+        it->x = x;
+        it->y = static_cast<SHORT>(sheet.cy - MARGIN - BUTTON_CY);
+    }
+    sheet.controls = std::move(buttons);
+}
+
+LRESULT NotifyPage(HWND hSheet, const SheetPage& page, UINT nCode, LPARAM lParam = 0)
+{
+    if (!page.hWnd)
+        return 0;
+    PSHNOTIFY notify { { hSheet, 0, nCode }, lParam };
+    return ::SendMessage(page.hWnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notify));
+}
+
+void ShowControl(HWND hSheet, int nId, bool bShow)
+{
+    if (HWND hCtl = ::GetDlgItem(hSheet, nId))
+        ::ShowWindow(hCtl, bShow ? SW_SHOWNA : SW_HIDE);
+}
+
+void EnableControl(HWND hSheet, int nId, bool bEnable)
+{
+    if (HWND hCtl = ::GetDlgItem(hSheet, nId))
+        ::EnableWindow(hCtl, bEnable);
+}
+
+bool MakePage(HWND hSheet, SheetState& state, SheetPage& page)
+{
+    if (page.hWnd)
+        return true;
+    if ((page.psp.dwFlags & PSP_USECALLBACK) && page.psp.pfnCallback
+        && !page.psp.pfnCallback(nullptr, PSPCB_CREATE, &page.psp))
+        return false;
+    HWND hPage = ::CreateDialogIndirectParam(page.psp.hInstance ? page.psp.hInstance : state.hInstance, &page.dialog,
+        hSheet, page.psp.pfnDlgProc, reinterpret_cast<LPARAM>(&page.psp));
+    if (!hPage)
+        return false;
+    page.hWnd = hPage;
+    // Pages come first in tab order, before the buttons.
+    ::SetWindowPos(hPage, HWND_TOP, state.rcPage.left, state.rcPage.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    return true;
+}
+
+void UpdateHelp(HWND hSheet, const SheetState& state)
+{
+    bool bPageHelp = state.nCurrent >= 0 && (state.pages[state.nCurrent].psp.dwFlags & PSP_HASHELP);
+    ShowControl(hSheet, IDHELP, (state.dwFlags & PSH_HASHELP) || bPageHelp);
+}
+
+// Changes to page nIndex as the protocol says; FALSE when the current page
+// kept its place or the new page could not be made.
+BOOL SetCurrentPage(HWND hSheet, SheetState& state, int nIndex)
+{
+    if (nIndex < 0 || nIndex >= static_cast<int>(state.pages.size()))
+        return FALSE;
+    if (nIndex == state.nCurrent)
+        return TRUE;
+    int nOld = state.nCurrent;
+    if (nOld >= 0 && NotifyPage(hSheet, state.pages[nOld], PSN_KILLACTIVE))
+        return FALSE;
+    SheetPage& page = state.pages[nIndex];
+    if (!MakePage(hSheet, state, page) || !::IsWindow(hSheet))
+        return FALSE;
+    HWND hWndFocus = ::GetFocus();
+    bool bFocusInOld = nOld >= 0 && state.pages[nOld].hWnd
+        && (hWndFocus == state.pages[nOld].hWnd || ::IsChild(state.pages[nOld].hWnd, hWndFocus));
+    state.nCurrent = nIndex;
+    NotifyPage(hSheet, page, PSN_SETACTIVE);
+    // The handler may have changed pages itself.
+    if (state.nCurrent != nIndex)
+        return TRUE;
+    ::ShowWindow(page.hWnd, SW_SHOWNA);
+    if (nOld >= 0 && state.pages[nOld].hWnd)
+        ::ShowWindow(state.pages[nOld].hWnd, SW_HIDE);
+    UpdateHelp(hSheet, state);
+    if (bFocusInOld) {
+        HWND hFirst = ::GetNextDlgTabItem(page.hWnd, nullptr, FALSE);
+        ::SetFocus(hFirst ? hFirst : hSheet);
+    }
+    return TRUE;
+}
+
+void Finish(HWND hSheet, SheetState& state, INT_PTR nResult)
+{
+    state.bDone = true;
+    state.nResult = nResult;
+    ::ShowWindow(hSheet, SW_HIDE);
+    // Wakes a modal loop that waits for a message.
+    ::PostMessage(hSheet, WM_NULL, 0, 0);
+}
+
+// The apply pass; FALSE when a page refused.
+BOOL ApplyPages(HWND hSheet, SheetState& state, BOOL bClosing)
+{
+    for (size_t i = 0; i < state.pages.size(); ++i) {
+        LRESULT nAnswer = NotifyPage(hSheet, state.pages[i], PSN_APPLY, bClosing);
+        if (!::IsWindow(hSheet))
+            return FALSE;
+        if (nAnswer == PSNRET_INVALID)
+            SetCurrentPage(hSheet, state, static_cast<int>(i));
+        if (nAnswer != PSNRET_NOERROR)
+            return FALSE;
+    }
+    EnableControl(hSheet, ID_APPLY_NOW, false);
+    return TRUE;
+}
+
+void OnOK(HWND hSheet, SheetState& state)
+{
+    if (state.nCurrent >= 0 && NotifyPage(hSheet, state.pages[state.nCurrent], PSN_KILLACTIVE))
+        return;
+    if (ApplyPages(hSheet, state, TRUE))
+        Finish(hSheet, state, IDOK);
+}
+
+void OnCancel(HWND hSheet, SheetState& state)
+{
+    if (state.nCurrent >= 0 && NotifyPage(hSheet, state.pages[state.nCurrent], PSN_QUERYCANCEL))
+        return;
+    for (const SheetPage& page : state.pages)
+        NotifyPage(hSheet, page, PSN_RESET);
+    Finish(hSheet, state, IDCANCEL);
+}
+
+int IndexOfId(const SheetState& state, LRESULT nId)
+{
+    for (size_t i = 0; i < state.pages.size(); ++i) {
+        LPCSTR pszTemplate = state.pages[i].psp.pszTemplate;
+        if (IS_INTRESOURCE(pszTemplate) && reinterpret_cast<LRESULT>(pszTemplate) == nId)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void OnWizardStep(HWND hSheet, SheetState& state, UINT nCode, int nDirection)
+{
+    if (state.nCurrent < 0)
+        return;
+    LRESULT nAnswer = NotifyPage(hSheet, state.pages[state.nCurrent], nCode);
+    if (nAnswer == -1 || !::IsWindow(hSheet))
+        return;
+    int nTarget = nAnswer == 0 ? state.nCurrent + nDirection : IndexOfId(state, nAnswer);
+    SetCurrentPage(hSheet, state, nTarget);
+}
+
+void SetWizardButtons(HWND hSheet, DWORD dwFlags)
+{
+    EnableControl(hSheet, ID_WIZBACK, dwFlags & PSWIZB_BACK);
+    bool bFinish = dwFlags & PSWIZB_FINISH;
+    ShowControl(hSheet, ID_WIZNEXT, !bFinish);
+    ShowControl(hSheet, ID_WIZFINISH, bFinish);
+    EnableControl(hSheet, ID_WIZNEXT, dwFlags & PSWIZB_NEXT);
+    EnableControl(hSheet, ID_WIZFINISH, bFinish);
+    ::SendMessage(hSheet, DM_SETDEFID, bFinish ? ID_WIZFINISH : ID_WIZNEXT, 0);
+}
+
+void OnCommand(HWND hSheet, SheetState& state, int nId)
+{
+    switch (nId) {
+    case IDOK:
+        OnOK(hSheet, state);
+        break;
+    case IDCANCEL:
+        OnCancel(hSheet, state);
+        break;
+    case ID_APPLY_NOW:
+        ApplyPages(hSheet, state, FALSE);
+        break;
+    case IDHELP:
+        if (state.nCurrent >= 0)
+            NotifyPage(hSheet, state.pages[state.nCurrent], PSN_HELP);
+        break;
+    case ID_WIZBACK:
+        OnWizardStep(hSheet, state, PSN_WIZBACK, -1);
+        break;
+    case ID_WIZNEXT:
+        OnWizardStep(hSheet, state, PSN_WIZNEXT, 1);
+        break;
+    case ID_WIZFINISH:
+        if (state.nCurrent >= 0 && !NotifyPage(hSheet, state.pages[state.nCurrent], PSN_WIZFINISH))
+            Finish(hSheet, state, ID_WIZFINISH);
+        break;
+    default:
+        break;
+    }
+}
+
+constexpr int PRESS_IDS[] = { ID_WIZBACK, ID_WIZNEXT, ID_WIZFINISH, IDOK, ID_APPLY_NOW, IDCANCEL, IDHELP };
+
+// Answers a PSM_* message; FALSE for other messages.
+bool OnSheetMessage(HWND hSheet, SheetState& state, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& nResult)
+{
+    auto IndexOk = [&](WPARAM nIndex) { return nIndex < state.pages.size(); };
+    switch (uMsg) {
+    case PSM_SETCURSEL:
+        nResult = SetCurrentPage(hSheet, state, static_cast<int>(wParam));
+        return true;
+    case PSM_SETCURSELID:
+        nResult = SetCurrentPage(hSheet, state, IndexOfId(state, lParam));
+        return true;
+    case PSM_CHANGED:
+        EnableControl(hSheet, ID_APPLY_NOW, true);
+        return true;
+    case PSM_UNCHANGED:
+        return true;
+    case PSM_APPLY:
+        nResult = ApplyPages(hSheet, state, FALSE);
+        return true;
+    case PSM_SETWIZBUTTONS:
+        SetWizardButtons(hSheet, static_cast<DWORD>(lParam));
+        return true;
+    case PSM_PRESSBUTTON:
+        if (wParam < std::size(PRESS_IDS))
+            ::PostMessage(hSheet, WM_COMMAND, static_cast<WPARAM>(PRESS_IDS[wParam]), 0);
+        return true;
+    case PSM_GETTABCONTROL:
+        nResult = 0;
+        return true;
+    case PSM_GETCURRENTPAGEHWND:
+        nResult = state.bDone || state.nCurrent < 0 ? 0 : reinterpret_cast<LRESULT>(state.pages[state.nCurrent].hWnd);
+        return true;
+    case PSM_HWNDTOINDEX: {
+        auto it = std::find_if(state.pages.begin(), state.pages.end(),
+            [&](const SheetPage& page) { return page.hWnd && page.hWnd == reinterpret_cast<HWND>(wParam); });
+        nResult = it == state.pages.end() ? -1 : it - state.pages.begin();
+        return true;
+    }
+    case PSM_INDEXTOHWND:
+        nResult = IndexOk(wParam) ? reinterpret_cast<LRESULT>(state.pages[wParam].hWnd) : 0;
+        return true;
+    case PSM_IDTOINDEX:
+        nResult = IndexOfId(state, lParam);
+        return true;
+    case PSM_INDEXTOID: {
+        LPCSTR pszTemplate = IndexOk(wParam) ? state.pages[wParam].psp.pszTemplate : nullptr;
+        nResult = IS_INTRESOURCE(pszTemplate) ? reinterpret_cast<LRESULT>(pszTemplate) : 0;
+        return true;
+    }
+    case PSM_GETRESULT:
+        nResult = state.bDone ? state.nResult : -1;
+        return true;
+    default:
+        return false;
+    }
+}
+
+INT_PTR CALLBACK SheetDlgProc(HWND hSheet, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == WM_INITDIALOG) {
+        auto* pState = reinterpret_cast<SheetState*>(lParam);
+        ::SetWindowLongPtr(hSheet, DWLP_USER, lParam);
+        ::MapDialogRect(hSheet, &pState->rcPage);
+        if (IsWizard(*pState))
+            SetWizardButtons(hSheet, PSWIZB_BACK | PSWIZB_NEXT);
+        UINT nStart = pState->nStartPage < pState->pages.size() ? pState->nStartPage : 0;
+        SetCurrentPage(hSheet, *pState, static_cast<int>(nStart));
+        // The focus control was chosen before the page existed: the dialog
+        // finds the first tab stop, inside the page, when it gets the focus.
+        return FALSE;
+    }
+    SheetState* pState = StateOf(hSheet);
+    if (!pState)
+        return FALSE;
+    if (uMsg == WM_DESTROY) {
+        ::SetWindowLongPtr(hSheet, DWLP_USER, 0);
+        delete pState;
+        return FALSE;
+    }
+    if (uMsg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        OnCommand(hSheet, *pState, LOWORD(wParam));
+        return TRUE;
+    }
+    LRESULT nResult = 0;
+    if (!OnSheetMessage(hSheet, *pState, uMsg, wParam, lParam, nResult))
+        return FALSE;
+    ::SetWindowLongPtr(hSheet, DWLP_MSGRESULT, nResult);
+    return TRUE;
+}
+
+} // namespace
+
+HWND CreatePropertySheet(const PROPSHEETHEADER* ppsh, DWORD dwStyle, DWORD dwExStyle)
+{
+    if (!ppsh || !ppsh->ppsp || ppsh->nPages == 0) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    auto pState = std::make_unique<SheetState>();
+    pState->dwFlags = ppsh->dwFlags;
+    pState->hInstance = ppsh->hInstance;
+    pState->nStartPage = ppsh->nStartPage;
+    DialogTemplate sheet;
+    for (UINT i = 0; i < ppsh->nPages; ++i) {
+        SheetPage page { ppsh->ppsp[i], {}, nullptr };
+        if (!LoadPageTemplate(page.psp, page.dialog)) {
+            ::SetLastError(ERROR_INVALID_DATA);
+            return nullptr;
+        }
+        sheet.cx = std::max(sheet.cx, page.dialog.cx);
+        sheet.cy = std::max(sheet.cy, page.dialog.cy);
+        if (i == 0) {
+            sheet.nPointSize = page.dialog.nPointSize;
+            sheet.nWeight = page.dialog.nWeight;
+            sheet.bItalic = page.dialog.bItalic;
+            sheet.strFaceName = page.dialog.strFaceName;
+        }
+        pState->pages.push_back(std::move(page));
+    }
+    bool bChild = dwStyle & WS_CHILD;
+    SHORT nMargin = bChild ? 0 : MARGIN;
+    pState->rcPage = { nMargin, nMargin, nMargin + sheet.cx, nMargin + sheet.cy };
+    for (SheetPage& page : pState->pages)
+        MakeChildTemplate(page.dialog, { nMargin, nMargin, 0, 0 });
+    sheet.dwStyle = dwStyle & ~WS_VISIBLE;
+    if (!bChild)
+        sheet.dwStyle |= WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    if (sheet.nPointSize)
+        sheet.dwStyle |= DS_SETFONT;
+    sheet.dwExStyle = dwExStyle | WS_EX_CONTROLPARENT;
+    sheet.strCaption = ppsh->pszCaption && !IS_INTRESOURCE(ppsh->pszCaption) ? ppsh->pszCaption : "";
+    if (!bChild) {
+        sheet.cx = static_cast<SHORT>(sheet.cx + 2 * MARGIN);
+        sheet.cy = static_cast<SHORT>(sheet.cy + 3 * MARGIN + BUTTON_CY);
+        AddButtons(sheet, *pState);
+    }
+    SheetState* pRaw = pState.get();
+    HWND hSheet = ::CreateDialogIndirectParam(
+        ppsh->hInstance, &sheet, ppsh->hwndParent, SheetDlgProc, reinterpret_cast<LPARAM>(pRaw));
+    if (!hSheet)
+        return nullptr;
+    pState.release(); // the sheet owns it now and frees it in WM_DESTROY
+    if (pRaw->nCurrent < 0) {
+        ::DestroyWindow(hSheet);
+        return nullptr;
+    }
+    if (dwStyle & WS_VISIBLE)
+        ::ShowWindow(hSheet, SW_SHOW);
+    return hSheet;
+}

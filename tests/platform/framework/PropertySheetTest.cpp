@@ -1,0 +1,153 @@
+#include "platform/framework/CPropertySheet.h"
+
+#include "platform/window/Focus.h"
+#include "tests/platform/framework/SheetTestSupport.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+class PropertySheetTest : public SheetTest {
+protected:
+    void SetUp() override
+    {
+        SheetTest::SetUp();
+        m_sheet.m_psh.dwFlags |= PSH_NOAPPLYNOW;
+        for (CNumberPage* pPage : { &m_one, &m_two, &m_three })
+            m_sheet.AddPage(pPage);
+    }
+
+    // The sheet is still open: it has a current page.
+    bool IsOpen() const { return ::SendMessage(m_sheet.GetSafeHwnd(), PSM_GETCURRENTPAGEHWND, 0, 0) != 0; }
+
+    CNumberPage m_one { "one", 201 };
+    CNumberPage m_two { "two", 202 };
+    CNumberPage m_three { "three", 203 };
+    CScriptedSheet m_sheet { &m_wndOwner };
+};
+
+}
+
+TEST_F(PropertySheetTest, PagesAreMadeOnFirstActivationAndCancelResetsOnlyMadePages)
+{
+    HWND hMadeBeforeInit = nullptr;
+    m_one.m_bRefuseCancel = true;
+    m_sheet.steps = {
+        [&](CScriptedSheet* pSheet) {
+            hMadeBeforeInit = m_two.GetSafeHwnd();
+            EXPECT_EQ(TakeLog(), (Log { "one init", "one setactive" }));
+            EXPECT_NE(m_one.GetSafeHwnd(), nullptr);
+            EXPECT_EQ(pSheet->GetActivePage(), &m_one);
+            EXPECT_TRUE(pSheet->SetActivePage(2));
+            EXPECT_EQ(TakeLog(), (Log { "one killactive", "three init", "three setactive" }));
+            EXPECT_EQ(m_two.GetSafeHwnd(), nullptr);
+            EXPECT_FALSE(IsShown(m_one.GetSafeHwnd()));
+            EXPECT_TRUE(IsShown(m_three.GetSafeHwnd()));
+            EXPECT_EQ(m_three.GetParent()->GetSafeHwnd(), pSheet->GetSafeHwnd()) << "pages are the sheet's children";
+            // Back to a made page: no second init, the controls are reloaded.
+            m_one.m_nValue = 42;
+            EXPECT_TRUE(pSheet->SetActivePage(&m_one));
+            EXPECT_EQ(TakeLog(), (Log { "three killactive", "one setactive" }));
+            char szText[16] {};
+            ::GetDlgItemText(m_one.GetSafeHwnd(), ID_VALUE, szText, sizeof(szText));
+            EXPECT_STREQ(szText, "42");
+            PressKey(VK_ESCAPE);
+        },
+        [&](CScriptedSheet* pSheet) {
+            EXPECT_TRUE(IsOpen()) << "the current page refused to cancel";
+            EXPECT_EQ(TakeLog(), (Log { "one querycancel" }));
+            m_one.m_bRefuseCancel = false;
+            pSheet->SendMessage(WM_CLOSE);
+        },
+    };
+    EXPECT_EQ(m_sheet.DoModal(), IDCANCEL);
+    EXPECT_EQ(hMadeBeforeInit, nullptr);
+    EXPECT_EQ(TakeLog(), (Log { "one querycancel", "one reset", "three reset" }));
+    EXPECT_EQ(m_sheet.GetSafeHwnd(), nullptr);
+    EXPECT_TRUE(m_wndOwner.IsWindowEnabled());
+}
+
+TEST_F(PropertySheetTest, AKillActiveFailureKeepsThePageForSwitchesAndForOk)
+{
+    m_sheet.steps = {
+        [&](CScriptedSheet* pSheet) {
+            ::SetDlgItemText(m_one.GetSafeHwnd(), ID_VALUE, "500");
+            TakeLog();
+            EXPECT_FALSE(pSheet->SetActivePage(1));
+            EXPECT_EQ(pSheet->GetActivePage(), &m_one);
+            EXPECT_EQ(m_two.GetSafeHwnd(), nullptr) << "the refused page is not made";
+            EXPECT_EQ(TakeLog(), (Log { "one killactive", "box Please enter an integer between 1 and 99." }));
+            PressKey(VK_RETURN);
+        },
+        [&](CScriptedSheet*) {
+            EXPECT_TRUE(IsOpen()) << "OK stays when the current page refuses to let go";
+            EXPECT_EQ(TakeLog(), (Log { "one killactive", "box Please enter an integer between 1 and 99." }));
+            ::SetDlgItemText(m_one.GetSafeHwnd(), ID_VALUE, "7");
+            PressKey(VK_RETURN);
+        },
+    };
+    EXPECT_EQ(m_sheet.DoModal(), IDOK);
+    EXPECT_EQ(m_one.m_nValue, 7);
+    EXPECT_EQ(TakeLog(), (Log { "one killactive", "one apply" }));
+}
+
+TEST_F(PropertySheetTest, OkAppliesMadePagesInOrderAndARefusalStopsThePass)
+{
+    m_two.m_bRefuseApply = true;
+    m_sheet.steps = {
+        [&](CScriptedSheet* pSheet) {
+            pSheet->SetActivePage(1);
+            pSheet->SetActivePage(0);
+            ::SetDlgItemText(m_one.GetSafeHwnd(), ID_VALUE, "11");
+            TakeLog();
+            pSheet->SendMessage(WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(pSheet->Item(IDOK)));
+            EXPECT_EQ(TakeLog(), (Log { "one killactive", "one apply", "two apply" }));
+            EXPECT_TRUE(IsOpen());
+            EXPECT_EQ(m_one.m_nValue, 11) << "a page applied before the refusal keeps what it stored";
+            m_two.m_bRefuseApply = false;
+            pSheet->SendMessage(WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(pSheet->Item(IDOK)));
+        },
+    };
+    EXPECT_EQ(m_sheet.DoModal(), IDOK);
+    EXPECT_EQ(TakeLog(), (Log { "one killactive", "one apply", "two apply" })) << "page three was never made";
+}
+
+TEST_F(PropertySheetTest, TheSheetHasItsButtonsAndItsOwnIdleTime)
+{
+    m_sheet.steps = {
+        [&](CScriptedSheet* pSheet) {
+            EXPECT_TRUE(IsShown(pSheet->Item(IDOK)));
+            EXPECT_TRUE(IsShown(pSheet->Item(IDCANCEL)));
+            EXPECT_EQ(pSheet->Item(ID_APPLY_NOW), nullptr) << "PSH_NOAPPLYNOW";
+            EXPECT_EQ(pSheet->Item(IDHELP), nullptr) << "no page offers help";
+            EXPECT_EQ(LOWORD(pSheet->GetDefID()), IDOK);
+            EXPECT_EQ(pSheet->GetTabControl(), nullptr);
+            HWND hFocus = ::GetFocus();
+            EXPECT_EQ(hFocus, pSheet->PageItem(ID_VALUE)) << "the focus starts in the first page";
+            PressKey(VK_TAB);
+        },
+        [&](CScriptedSheet* pSheet) {
+            EXPECT_EQ(::GetFocus(), pSheet->Item(IDOK)) << "Tab leaves the page for the buttons";
+            PressKey(VK_TAB, VK_SHIFT);
+        },
+        [&](CScriptedSheet* pSheet) {
+            EXPECT_EQ(::GetFocus(), pSheet->PageItem(ID_VALUE));
+            PressKey(VK_RETURN);
+        },
+    };
+    EXPECT_EQ(m_sheet.DoModal(), IDOK);
+    ASSERT_GE(m_sheet.kickIdleSources.size(), 3U);
+    for (WPARAM nSource : m_sheet.kickIdleSources)
+        EXPECT_EQ(nSource, MSGF_DIALOGBOX);
+}
+
+TEST_F(PropertySheetTest, AMissingPageTemplateFailsDoModal)
+{
+    CPropertyPage missing(999);
+    CPropertySheet sheet("Broken", &m_wndOwner);
+    sheet.AddPage(&missing);
+    EXPECT_EQ(sheet.DoModal(), -1);
+    EXPECT_TRUE(m_wndOwner.IsWindowEnabled());
+    CPropertySheet empty("Empty", &m_wndOwner);
+    EXPECT_EQ(empty.DoModal(), -1);
+}
