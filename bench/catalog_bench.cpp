@@ -13,6 +13,7 @@
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <sqlite3.h>
 
@@ -384,12 +385,12 @@ void Print(const char* pszStep, double dCatalog, double dLarge, double dSqlite)
 
 int main()
 {
-    std::string strTemplate = (std::filesystem::temp_directory_path() / "catalog_bench.XXXXXX").string();
-    if (!mkdtemp(strTemplate.data())) {
+    const ScratchFolder scratch("catalog_bench.");
+    if (!scratch.IsValid()) {
         std::perror("catalog_bench: mkdtemp");
         return 1;
     }
-    const std::filesystem::path folder(strTemplate);
+    const std::filesystem::path& folder = scratch.Path();
     BeginFailureReports("catalog_bench");
 
     std::string strCatalogHost = (folder / "archiv.cat").string();
@@ -411,7 +412,5 @@ int main()
     std::printf("ratio_file_bytes: %.2f\n",
         Ratio(static_cast<double>(catalog.nFileBytes), static_cast<double>(sqlite.nFileBytes)));
 
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
     return HasFailed() ? 1 : 0;
 }

@@ -5,6 +5,7 @@
 // The files live in a temporary program folder that is removed at the end.
 
 #include "bench/CatalogSoak.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <chrono>
 #include <cstdio>
@@ -17,12 +18,12 @@ int main(int argc, char** argv)
     const int nKills = argc > 1 ? std::atoi(argv[1]) : 300;
     const double dSeconds = argc > 2 ? std::atof(argv[2]) : 0;
     const unsigned nSeed = argc > 3 ? static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10)) : 1;
-    std::string strFolder = (std::filesystem::temp_directory_path() / "catalog_soak.XXXXXX").string();
-    if (nKills < 1 || dSeconds < 0 || !mkdtemp(strFolder.data())) {
+    const ScratchFolder folder("catalog_soak.");
+    if (nKills < 1 || dSeconds < 0 || !folder.IsValid()) {
         std::fprintf(stderr, "usage: catalog_soak [kills [seconds [seed]]]\n");
         return 1;
     }
-    setenv("ARCHIVORA_HOME", strFolder.c_str(), 1);
+    setenv("ARCHIVORA_HOME", folder.Path().c_str(), 1);
     const auto start = std::chrono::steady_clock::now();
     auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
     int nStatus = 0;
@@ -53,7 +54,5 @@ int main(int argc, char** argv)
         if (!figures.IsClean())
             nStatus = 2;
     }
-    std::error_code ec;
-    std::filesystem::remove_all(strFolder, ec);
     return nStatus;
 }

@@ -8,6 +8,7 @@
 #include "mail/CNetscapeMessage.h"
 #include "mail/MailResult.h"
 #include "platform/base/PathMap.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,7 +27,7 @@ constexpr size_t BENCH_BYTES = 200u * 1024 * 1024;
 
 // The generated folder, made once per run in a temporary folder and removed at exit.
 struct CBenchStore {
-    std::filesystem::path folder;
+    ScratchFolder folder { "mailbench-" };
     std::filesystem::path file;
     std::string strProgramPath;
     size_t nBytes { 0 };
@@ -34,11 +35,9 @@ struct CBenchStore {
 
     CBenchStore()
     {
-        std::string strTemplate = (std::filesystem::temp_directory_path() / "mailbench-XXXXXX").string();
-        if (::mkdtemp(strTemplate.data()) == nullptr)
+        if (!folder.IsValid())
             std::abort();
-        folder = strTemplate;
-        file = folder / "Inbox";
+        file = folder.Path() / "Inbox";
         std::ofstream out(file, std::ios::binary);
         const size_t nBodyBytes = BENCH_BYTES / BENCH_MESSAGES - 400;
         std::string strLine = "The quick brown fox jumps over the lazy dog, again and again and again.\n";
@@ -63,11 +62,6 @@ struct CBenchStore {
             messages.emplace_back(reader.GetOffset(), reader.GetLength());
             dwPosition = reader.GetPosition();
         }
-    }
-    ~CBenchStore()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
     }
 };
 
@@ -178,7 +172,7 @@ void BM_GrepFloor(benchmark::State& state)
     CBenchStore& store = Store();
     // The count goes to a file: grep stops at the first match when it writes to /dev/null.
     std::string strCommand
-        = "grep -c '^From ' '" + store.file.string() + "' >'" + (store.folder / "count").string() + "'";
+        = "grep -c '^From ' '" + store.file.string() + "' >'" + (store.folder.Path() / "count").string() + "'";
     CPassTimer timer;
     for (auto _ : state) {
         if (std::system(strCommand.c_str()) != 0)

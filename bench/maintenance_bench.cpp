@@ -10,6 +10,7 @@
 #include "store/CCatalog.h"
 #include "store/CCatalogFiles.h"
 #include "store/CatalogCompaction.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -71,14 +72,12 @@ void Run(const std::filesystem::path& folder)
 
 int main()
 {
-    std::string strTemplate = (std::filesystem::temp_directory_path() / "maintenance_bench.XXXXXX").string();
-    if (!mkdtemp(strTemplate.data())) {
+    const ScratchFolder folder("maintenance_bench.");
+    if (!folder.IsValid()) {
         std::perror("maintenance_bench: mkdtemp");
         return 1;
     }
     BeginFailureReports("maintenance_bench");
-    Run(strTemplate);
-    std::error_code ec;
-    std::filesystem::remove_all(strTemplate, ec);
+    Run(folder.Path());
     return HasFailed() ? 1 : 0;
 }

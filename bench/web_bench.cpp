@@ -9,6 +9,7 @@
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
+#include "tests/support/ScratchFolder.h"
 #include "webaccess/pages/CWAOutputFile.h"
 #include "webaccess/pages/WebText.h"
 #include "webaccess/profiles/CWASettings.h"
@@ -33,7 +34,7 @@ constexpr int GROUP_DOCUMENTS = 10000;
 // once per run in a temporary folder (also the program folder) and removed
 // at exit.
 struct CBenchSetup {
-    std::filesystem::path folder;
+    ScratchFolder folder { "webbench-" };
     std::filesystem::path file;
     std::string strToken;
     std::string strWdirToken;
@@ -44,12 +45,10 @@ struct CBenchSetup {
 
     CBenchSetup()
     {
-        std::string strTemplate = (std::filesystem::temp_directory_path() / "webbench-XXXXXX").string();
-        if (::mkdtemp(strTemplate.data()) == nullptr)
+        if (!folder.IsValid())
             std::abort();
-        folder = strTemplate;
-        ::setenv("ARCHIVORA_HOME", folder.c_str(), 1);
-        file = folder / "data.bin";
+        ::setenv("ARCHIVORA_HOME", folder.Path().c_str(), 1);
+        file = folder.Path() / "data.bin";
         // Text-like bytes from a small alphabet: they compress, but not to nothing.
         std::string strData(BENCH_BYTES, '\0');
         uint32_t nSeed = 12345;
@@ -59,8 +58,8 @@ struct CBenchSetup {
         }
         std::ofstream(file, std::ios::binary) << strData;
         strToken = "<#DOWN2 |" + ProgramPathFromHostPath(file.string()) + "|#>";
-        strReply = ProgramPathFromHostPath((folder / "reply.out").string());
-        const std::string strCatalog = ProgramPathFromHostPath((folder / "archiv.cat").string());
+        strReply = ProgramPathFromHostPath((folder.Path() / "reply.out").string());
+        const std::string strCatalog = ProgramPathFromHostPath((folder.Path() / "archiv.cat").string());
         if (!CCatalog::CreateFile(FALSE, strCatalog.c_str(), BLOCK_SIZE))
             std::abort();
         pCatalog = std::make_unique<CCatalog>(strCatalog.c_str(), 1);
@@ -84,8 +83,6 @@ struct CBenchSetup {
         SetWebCatalog(nullptr);
         static_cast<void>(pCatalog->Release());
         pCatalog.reset();
-        std::error_code error;
-        std::filesystem::remove_all(folder, error);
     }
 
     // One group holding GROUP_DOCUMENTS small files, each its own document.
@@ -99,7 +96,7 @@ struct CBenchSetup {
         const std::unique_ptr<CNodeRec> pGroup(pRoot->FindOrAddChild(info));
         if (pGroup == nullptr)
             std::abort();
-        const std::filesystem::path documents = folder / "docs";
+        const std::filesystem::path documents = folder.Path() / "docs";
         std::filesystem::create_directory(documents);
         for (int i = 0; i < GROUP_DOCUMENTS; ++i) {
             const std::filesystem::path path = documents / ("doc" + std::to_string(i) + ".txt");
@@ -140,7 +137,7 @@ BENCHMARK(BM_Down2ThroughZip)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_ZipProgramFloor(benchmark::State& state)
 {
     CBenchSetup& setup = Setup();
-    const std::filesystem::path archive = setup.folder / "floor.zip";
+    const std::filesystem::path archive = setup.folder.Path() / "floor.zip";
     const std::string strCommand = "zip -q -j '" + archive.string() + "' '" + setup.file.string() + "'";
     for (auto _ : state) {
         state.PauseTiming();

@@ -13,6 +13,7 @@
 #include "store/CNodeRec.h"
 #include "store/CRecentList.h"
 #include "store/CatalogCheck.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -29,27 +30,6 @@ namespace {
 // The blocks and nodes walked per input, so one input cannot run for long.
 constexpr CATBLOCK MAX_BLOCKS_WALKED = 4096;
 constexpr int MAX_NODES_WALKED = 2000;
-
-// A temporary folder of this process, removed at exit, with the input file in it.
-class CTempCatalog {
-public:
-    CTempCatalog()
-    {
-        std::string strTemplate = (std::filesystem::temp_directory_path() / "catalog-fuzz-XXXXXX").string();
-        if (!mkdtemp(strTemplate.data()))
-            std::abort();
-        m_folder = strTemplate;
-    }
-    ~CTempCatalog()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(m_folder, ec);
-    }
-    std::filesystem::path File() const { return m_folder / "fuzz.cat"; }
-
-private:
-    std::filesystem::path m_folder;
-};
 
 void WalkBlocks(CCatalog& catalog)
 {
@@ -138,12 +118,15 @@ void AddAndRemove(CCatalog& catalog)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize)
 {
-    static const CTempCatalog temp;
+    static const ScratchFolder folder("catalog-fuzz-");
+    if (!folder.IsValid())
+        std::abort();
+    const std::filesystem::path file = folder.Path() / "fuzz.cat";
     {
-        std::ofstream out(temp.File(), std::ios::binary | std::ios::trunc);
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(pData), static_cast<std::streamsize>(nSize));
     }
-    std::string strPath = ProgramPathFromHostPath(temp.File().string());
+    std::string strPath = ProgramPathFromHostPath(file.string());
     (void)CheckCatalogFile(strPath.c_str(), CATALOG_KIND_MAIN); // only crashes and hangs matter here
     CCatalog catalog(strPath.c_str(), 0);
     if (catalog.IsOpen()) {

@@ -5,6 +5,7 @@
 
 #include "platform/base/PathMap.h"
 #include "store/CFolderIndex.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -18,36 +19,19 @@ namespace {
 // The records walked per input, so one input cannot run for long.
 constexpr int MAX_RECORDS_WALKED = 100000;
 
-class CTempIndex {
-public:
-    CTempIndex()
-    {
-        std::string strTemplate = (std::filesystem::temp_directory_path() / "index-fuzz-XXXXXX").string();
-        if (!mkdtemp(strTemplate.data()))
-            std::abort();
-        m_folder = strTemplate;
-    }
-    ~CTempIndex()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(m_folder, ec);
-    }
-    std::filesystem::path File() const { return m_folder / "winsch.cat"; }
-
-private:
-    std::filesystem::path m_folder;
-};
-
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize)
 {
-    static const CTempIndex temp;
+    static const ScratchFolder scratch("index-fuzz-");
+    if (!scratch.IsValid())
+        std::abort();
+    const std::filesystem::path file = scratch.Path() / "winsch.cat";
     {
-        std::ofstream out(temp.File(), std::ios::binary | std::ios::trunc);
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(pData), static_cast<std::streamsize>(nSize));
     }
-    CFolderIndex index(ProgramPathFromHostPath(temp.File().string()).c_str(), 0);
+    CFolderIndex index(ProgramPathFromHostPath(file.string()).c_str(), 0);
     int nWalked = 0;
     for (CRecordRef folder = index.FirstFolder(); !folder.IsNone() && nWalked < MAX_RECORDS_WALKED;
          folder = index.NextFolder(folder), ++nWalked) {

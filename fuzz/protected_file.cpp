@@ -8,6 +8,7 @@
 #include "platform/base/PathMap.h"
 #include "store/ContentReader.h"
 #include "store/ProtectedFile.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,38 +18,17 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-class CTempDocument {
-public:
-    CTempDocument()
-    {
-        std::string strTemplate = (std::filesystem::temp_directory_path() / "document-fuzz-XXXXXX").string();
-        if (!mkdtemp(strTemplate.data()))
-            std::abort();
-        m_folder = strTemplate;
-    }
-    ~CTempDocument()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(m_folder, ec);
-    }
-    std::filesystem::path File() const { return m_folder / "document.txt"; }
-
-private:
-    std::filesystem::path m_folder;
-};
-
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize)
 {
-    static const CTempDocument temp;
+    static const ScratchFolder folder("document-fuzz-");
+    if (!folder.IsValid())
+        std::abort();
+    const std::filesystem::path file = folder.Path() / "document.txt";
     {
-        std::ofstream out(temp.File(), std::ios::binary | std::ios::trunc);
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(pData), static_cast<std::streamsize>(nSize));
     }
-    std::string strPath = ProgramPathFromHostPath(temp.File().string());
+    std::string strPath = ProgramPathFromHostPath(file.string());
     std::vector<char> small(7), large(32000);
     // Only crashes, hangs and overruns matter here; the results are not checked.
     (void)ReadFileContent(strPath.c_str(), small.data(), static_cast<int>(small.size()));

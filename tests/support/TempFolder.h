@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/support/ScopedVariable.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,27 +12,26 @@
 
 // A fresh folder under the system temporary folder, removed with everything in
 // it when the object goes. Tests run in parallel, so every test makes its own.
+// Throws when the folder cannot be made.
 class TempFolder {
 public:
     TempFolder();
-    ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    const std::filesystem::path& Path() const { return m_path; }
+    const std::filesystem::path& Path() const { return m_folder.Path(); }
     // A path inside the folder (not created).
-    std::filesystem::path operator/(const std::filesystem::path& relative) const { return m_path / relative; }
+    std::filesystem::path operator/(const std::filesystem::path& relative) const { return Path() / relative; }
 
     // Writes `contents` to the relative path, creating parent folders.
     std::filesystem::path WriteFile(const std::filesystem::path& relative, std::string_view contents) const;
 
     // Leaves the folder in place when the object goes, so that a failing test
     // can point at what it wrote.
-    void Keep() { m_bKeep = true; }
+    void Keep() { m_folder.Keep(); }
 
 private:
-    std::filesystem::path m_path;
-    bool m_bKeep { false };
+    ScratchFolder m_folder { "archivora-test-" };
 };
 
 // A test fixture whose program folder (ARCHIVORA_HOME) is a fresh temporary
