@@ -438,7 +438,7 @@ HWND CreatePropertySheet(const PROPSHEETHEADER* ppsh, DWORD dwStyle, DWORD dwExS
         ppsh->hInstance, &sheet, ppsh->hwndParent, SheetDlgProc, reinterpret_cast<LPARAM>(pRaw));
     if (!hSheet)
         return nullptr;
-    pState.release(); // the sheet owns it now and frees it in WM_DESTROY
+    static_cast<void>(pState.release()); // the sheet owns it now and frees it in WM_DESTROY
     if (pRaw->nCurrent < 0) {
         ::DestroyWindow(hSheet);
         return nullptr;
