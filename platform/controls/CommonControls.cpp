@@ -4,6 +4,7 @@
 #include "platform/controls/HeaderControl.h"
 #include "platform/controls/ListViewControl.h"
 #include "platform/controls/ToolTipControl.h"
+#include "platform/controls/ToolbarControl.h"
 #include "platform/controls/TreeViewControl.h"
 #include "platform/window/Input.h"
 #include "platform/window/MessageQueue.h"
@@ -25,6 +26,7 @@ constexpr CCommonClass COMMON_CLASSES[] = {
     { ICC_LISTVIEW_CLASSES, WC_LISTVIEW, ListViewWndProc },
     { ICC_TREEVIEW_CLASSES, WC_TREEVIEW, TreeViewWndProc },
     { ICC_BAR_CLASSES | ICC_TAB_CLASSES, TOOLTIPS_CLASS, ToolTipWndProc },
+    { ICC_BAR_CLASSES, TOOLBARCLASSNAME, ToolbarWndProc },
 };
 
 std::mutex s_mutex;
