@@ -3,6 +3,8 @@
 #include "platform/controls/ControlInternal.h"
 #include "platform/controls/HeaderControl.h"
 #include "platform/controls/ListViewControl.h"
+#include "platform/controls/ProgressControl.h"
+#include "platform/controls/StatusBarControl.h"
 #include "platform/controls/ToolTipControl.h"
 #include "platform/controls/ToolbarControl.h"
 #include "platform/controls/TreeViewControl.h"
@@ -27,6 +29,8 @@ constexpr CCommonClass COMMON_CLASSES[] = {
     { ICC_TREEVIEW_CLASSES, WC_TREEVIEW, TreeViewWndProc },
     { ICC_BAR_CLASSES | ICC_TAB_CLASSES, TOOLTIPS_CLASS, ToolTipWndProc },
     { ICC_BAR_CLASSES, TOOLBARCLASSNAME, ToolbarWndProc },
+    { ICC_BAR_CLASSES, STATUSCLASSNAME, StatusBarWndProc },
+    { ICC_PROGRESS_CLASS, PROGRESS_CLASS, ProgressWndProc },
 };
 
 std::mutex s_mutex;
