@@ -8,6 +8,7 @@
 #include "platform/controls/ToolTipControl.h"
 #include "platform/controls/ToolbarControl.h"
 #include "platform/controls/TreeViewControl.h"
+#include "platform/controls/UpDownControl.h"
 #include "platform/window/Input.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Window.h"
@@ -31,6 +32,7 @@ constexpr CCommonClass COMMON_CLASSES[] = {
     { ICC_BAR_CLASSES, TOOLBARCLASSNAME, ToolbarWndProc },
     { ICC_BAR_CLASSES, STATUSCLASSNAME, StatusBarWndProc },
     { ICC_PROGRESS_CLASS, PROGRESS_CLASS, ProgressWndProc },
+    { ICC_UPDOWN_CLASS, UPDOWN_CLASS, UpDownWndProc },
 };
 
 std::mutex s_mutex;
