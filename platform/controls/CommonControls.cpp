@@ -5,6 +5,7 @@
 #include "platform/controls/ListViewControl.h"
 #include "platform/controls/ProgressControl.h"
 #include "platform/controls/StatusBarControl.h"
+#include "platform/controls/TabControl.h"
 #include "platform/controls/ToolTipControl.h"
 #include "platform/controls/ToolbarControl.h"
 #include "platform/controls/TreeViewControl.h"
@@ -33,6 +34,7 @@ constexpr CCommonClass COMMON_CLASSES[] = {
     { ICC_BAR_CLASSES, STATUSCLASSNAME, StatusBarWndProc },
     { ICC_PROGRESS_CLASS, PROGRESS_CLASS, ProgressWndProc },
     { ICC_UPDOWN_CLASS, UPDOWN_CLASS, UpDownWndProc },
+    { ICC_TAB_CLASSES, WC_TABCONTROL, TabControlWndProc },
 };
 
 std::mutex s_mutex;
