@@ -1,6 +1,7 @@
 #include "platform/controls/ToolbarControl.h"
 
 #include "platform/controls/ControlInternal.h"
+#include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/FrameControls.h"
@@ -242,6 +243,30 @@ void AutoSize(HWND hWnd, const CToolbarState& state)
     SetWindowPos(hWnd, nullptr, 0, 0, rc.right, cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
 }
 
+// A disabled image: its shape from the mask, in highlight with the shadow
+// above it one pixel up and to the left.
+void DrawEmbossed(HDC hdc, const CToolbarState& state, int iImage, int x, int y)
+{
+    const SIZE size = state.sizeBitmap;
+    HDC hdcMask = CreateCompatibleDC(hdc);
+    HBITMAP hbmMask = CreateCompatibleBitmap(hdc, size.cx, size.cy);
+    HGDIOBJ hOld = SelectObject(hdcMask, hbmMask);
+    ImageList_Draw(state.hImages, iImage, hdcMask, 0, 0, ILD_MASK);
+    const COLORREF crLight = GetSysColor(COLOR_3DHIGHLIGHT);
+    const COLORREF crShadow = GetSysColor(COLOR_3DSHADOW);
+    for (int nPass = 0; nPass < 2; ++nPass) {
+        for (int py = 0; py < size.cy; ++py) {
+            for (int px = 0; px < size.cx; ++px) {
+                if (GetPixel(hdcMask, px, py) == 0) // opaque in the mask
+                    SetPixelV(hdc, x + px + 1 - nPass, y + py + 1 - nPass, nPass ? crShadow : crLight);
+            }
+        }
+    }
+    SelectObject(hdcMask, hOld);
+    DeleteObject(hbmMask);
+    DeleteDC(hdcMask);
+}
+
 void DrawButton(HWND hWnd, HDC hdc, const CToolbarState& state, int nIndex, bool bFlat)
 {
     const TBBUTTON& button = state.buttons[static_cast<size_t>(nIndex)];
@@ -268,9 +293,10 @@ void DrawButton(HWND hWnd, HDC hdc, const CToolbarState& state, int nIndex, bool
     const int nShift = bDown ? 1 : 0;
     const int x = rc.left + (rc.right - rc.left - state.sizeBitmap.cx) / 2 + nShift;
     const int y = rc.top + (rc.bottom - rc.top - state.sizeBitmap.cy) / 2 + nShift;
-    // A disabled image is washed out rather than drawn in its own colours.
-    ImageList_Draw(
-        state.hImages, button.iBitmap, hdc, x, y, bEnabled ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50);
+    if (bEnabled)
+        ImageList_Draw(state.hImages, button.iBitmap, hdc, x, y, ILD_TRANSPARENT);
+    else
+        DrawEmbossed(hdc, state, button.iBitmap, x, y);
 }
 
 void PaintToolbar(HWND hWnd, HDC hdc)

@@ -155,6 +155,18 @@ TEST_F(ToolbarControlTest, ClickCommandsOnReleaseOverTheEnabledButton)
     EXPECT_EQ(SendMessage(hToolbar, TB_GETSTATE, 103, 0), 0);
 }
 
+TEST_F(ToolbarControlTest, DisabledImageIsEmbossedFromItsMask)
+{
+    HWND hToolbar = CreateToolbar();
+    const RECT rc = ItemRect(hToolbar, 3);
+    const int xMiddle = (rc.left + rc.right) / 2;
+    const int yMiddle = (rc.top + rc.bottom) / 2;
+    EXPECT_EQ(WindowPixel(hToolbar, xMiddle, yMiddle), GetSysColor(COLOR_3DSHADOW));
+    SendMessage(hToolbar, TB_ENABLEBUTTON, 103, TRUE);
+    PumpUntilIdle();
+    EXPECT_EQ(WindowPixel(hToolbar, xMiddle, yMiddle), RED);
+}
+
 TEST_F(ToolbarControlTest, CheckButtonTogglesAndTheSetOwnerHearsIt)
 {
     HWND hToolbar = CreateToolbar();
