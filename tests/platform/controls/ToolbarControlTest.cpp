@@ -155,6 +155,21 @@ TEST_F(ToolbarControlTest, ClickCommandsOnReleaseOverTheEnabledButton)
     EXPECT_EQ(SendMessage(hToolbar, TB_GETSTATE, 103, 0), 0);
 }
 
+TEST_F(ToolbarControlTest, FlatButtonRisesWhileTheMouseIsOverIt)
+{
+    HWND hToolbar = CreateToolbar();
+    const RECT rc = ItemRect(hToolbar, 0);
+    const COLORREF crFace = GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(WindowPixel(hToolbar, rc.right - 1, rc.bottom - 1), crFace);
+    Mouse(hToolbar, EMouseAction::Move, 10, 10);
+    EXPECT_EQ(WindowPixel(hToolbar, rc.right - 1, rc.bottom - 1), GetSysColor(COLOR_3DSHADOW));
+    Mouse(hToolbar, EMouseAction::Move, 66, 10); // over the disabled button: nothing is hot
+    EXPECT_EQ(WindowPixel(hToolbar, rc.right - 1, rc.bottom - 1), crFace);
+    Mouse(hToolbar, EMouseAction::Move, 10, 10);
+    Mouse(m_hParent, EMouseAction::Move, 200, 200); // out of the toolbar
+    EXPECT_EQ(WindowPixel(hToolbar, rc.right - 1, rc.bottom - 1), crFace);
+}
+
 TEST_F(ToolbarControlTest, DisabledImageIsEmbossedFromItsMask)
 {
     HWND hToolbar = CreateToolbar();
