@@ -17,10 +17,12 @@ void ReadTemplates(std::span<const BYTE> data)
     DialogTemplate dialog;
     std::vector<MenuItemTemplate> menu;
     std::vector<ACCEL> accels;
+    ToolbarTemplate toolbar;
     (void)ReadStringBlock(data, strings, strError); // only crashes matter here, not the verdict
     (void)ReadDialogTemplate(data, dialog, strError);
     (void)ReadMenuTemplate(data, menu, strError);
     (void)ReadAcceleratorTable(data, accels, strError);
+    (void)ReadToolbarTemplate(data, toolbar, strError);
 }
 
 }

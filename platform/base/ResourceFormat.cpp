@@ -508,6 +508,52 @@ bool ReadAcceleratorTable(std::span<const BYTE> data, std::vector<ACCEL>& accels
 }
 
 /******************************************************************************
+** Toolbars
+******************************************************************************/
+
+namespace {
+
+constexpr WORD TOOLBAR_VERSION = 1;
+
+} // namespace
+
+std::vector<BYTE> WriteToolbarTemplate(const ToolbarTemplate& toolbar)
+{
+    CByteWriter writer;
+    writer.Word(TOOLBAR_VERSION);
+    writer.Word(toolbar.nImageWidth);
+    writer.Word(toolbar.nImageHeight);
+    writer.Word(static_cast<WORD>(toolbar.commands.size()));
+    for (WORD nCommand : toolbar.commands)
+        writer.Word(nCommand);
+    return writer.Take();
+}
+
+bool ReadToolbarTemplate(std::span<const BYTE> data, ToolbarTemplate& toolbar, std::string& strError)
+{
+    toolbar = ToolbarTemplate {};
+    CByteReader reader(data);
+    WORD nVersion = 0;
+    WORD nCount = 0;
+    reader.Word(nVersion);
+    reader.Word(toolbar.nImageWidth);
+    reader.Word(toolbar.nImageHeight);
+    reader.Word(nCount);
+    if (reader.Failed())
+        return Fail(strError, "the toolbar is cut short");
+    if (nVersion != TOOLBAR_VERSION)
+        return Fail(strError, "the toolbar has an unknown version");
+    if (toolbar.nImageWidth == 0 || toolbar.nImageHeight == 0)
+        return Fail(strError, "the toolbar's images have no size");
+    if (reader.Remaining() != 2 * static_cast<size_t>(nCount))
+        return Fail(strError, "the toolbar's button count does not match its size");
+    toolbar.commands.resize(nCount);
+    for (WORD& nCommand : toolbar.commands)
+        reader.Word(nCommand);
+    return FinishRead(reader, "the toolbar", strError);
+}
+
+/******************************************************************************
 ** Text
 ******************************************************************************/
 

@@ -37,6 +37,7 @@ constexpr WORD RESOURCE_TYPE_DIALOG      = 5;
 constexpr WORD RESOURCE_TYPE_STRING      = 6;
 constexpr WORD RESOURCE_TYPE_ACCELERATOR = 9;
 constexpr WORD RESOURCE_TYPE_RCDATA      = 10;
+constexpr WORD RESOURCE_TYPE_TOOLBAR     = 241;
 // clang-format on
 
 // A resource's type or name: a number from 1 to 0xFFFF (nId), or a name (nId 0).
@@ -170,6 +171,18 @@ using LPACCEL = ACCEL*;
 std::vector<BYTE> WriteAcceleratorTable(const std::vector<ACCEL>& accels);
 // A table holds at least one entry, and only the flags above.
 [[nodiscard]] bool ReadAcceleratorTable(std::span<const BYTE> data, std::vector<ACCEL>& accels, std::string& strError);
+
+/* Toolbars: the commands of a toolbar's buttons; its images are the bitmap of the same ID. */
+
+struct ToolbarTemplate {
+    WORD nImageWidth { 0 };
+    WORD nImageHeight { 0 };
+    std::vector<WORD> commands; // by button; 0 is a separator
+};
+
+std::vector<BYTE> WriteToolbarTemplate(const ToolbarTemplate& toolbar);
+// Refuses version other than 1, a zero image size and a count that does not match the size.
+[[nodiscard]] bool ReadToolbarTemplate(std::span<const BYTE> data, ToolbarTemplate& toolbar, std::string& strError);
 
 /* Text checks shared by the writers' callers and the readers. */
 

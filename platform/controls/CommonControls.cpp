@@ -3,8 +3,13 @@
 #include "platform/controls/ControlInternal.h"
 #include "platform/controls/HeaderControl.h"
 #include "platform/controls/ListViewControl.h"
+#include "platform/controls/ProgressControl.h"
+#include "platform/controls/StatusBarControl.h"
+#include "platform/controls/TabControl.h"
 #include "platform/controls/ToolTipControl.h"
+#include "platform/controls/ToolbarControl.h"
 #include "platform/controls/TreeViewControl.h"
+#include "platform/controls/UpDownControl.h"
 #include "platform/window/Input.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Window.h"
@@ -25,6 +30,11 @@ constexpr CCommonClass COMMON_CLASSES[] = {
     { ICC_LISTVIEW_CLASSES, WC_LISTVIEW, ListViewWndProc },
     { ICC_TREEVIEW_CLASSES, WC_TREEVIEW, TreeViewWndProc },
     { ICC_BAR_CLASSES | ICC_TAB_CLASSES, TOOLTIPS_CLASS, ToolTipWndProc },
+    { ICC_BAR_CLASSES, TOOLBARCLASSNAME, ToolbarWndProc },
+    { ICC_BAR_CLASSES, STATUSCLASSNAME, StatusBarWndProc },
+    { ICC_PROGRESS_CLASS, PROGRESS_CLASS, ProgressWndProc },
+    { ICC_UPDOWN_CLASS, UPDOWN_CLASS, UpDownWndProc },
+    { ICC_TAB_CLASSES, WC_TABCONTROL, TabControlWndProc },
 };
 
 std::mutex s_mutex;

@@ -18,8 +18,10 @@
 /* InitCommonControlsEx: which classes to register. */
 constexpr DWORD ICC_LISTVIEW_CLASSES = 0x0001; // "SysListView32" and "SysHeader32"
 constexpr DWORD ICC_TREEVIEW_CLASSES = 0x0002; // "SysTreeView32"
-constexpr DWORD ICC_BAR_CLASSES      = 0x0004; // "tooltips_class32"
-constexpr DWORD ICC_TAB_CLASSES      = 0x0008; // "tooltips_class32"
+constexpr DWORD ICC_BAR_CLASSES      = 0x0004; // "ToolbarWindow32", "msctls_statusbar32", "tooltips_class32"
+constexpr DWORD ICC_TAB_CLASSES      = 0x0008; // "SysTabControl32", "tooltips_class32"
+constexpr DWORD ICC_UPDOWN_CLASS     = 0x0010; // "msctls_updown32"
+constexpr DWORD ICC_PROGRESS_CLASS   = 0x0020; // "msctls_progress32"
 constexpr DWORD ICC_WIN95_CLASSES    = 0x00FF;
 
 struct INITCOMMONCONTROLSEX {

@@ -163,6 +163,7 @@ private:
     std::vector<MenuItemTemplate> MenuItems(CRcTokens& tokens, UINT nDepth);
     UINT MenuOptions(CRcTokens& tokens);
     std::vector<BYTE> Accelerators(CRcTokens& tokens);
+    std::vector<BYTE> Toolbar(CRcTokens& tokens);
     std::vector<BYTE> InlineData(CRcTokens& tokens);
     void Add(CRcTokens& tokens, int nLine, WORD nType, ResourceKey name, std::vector<BYTE> data);
 
@@ -445,6 +446,8 @@ void CRcCompiler::Statement(CRcTokens& tokens)
             tokens.Fail(file.nLine, file.strText + " is not a PNG image");
         WORD nType = k == "BITMAP" ? RESOURCE_TYPE_BITMAP : k == "ICON" ? RESOURCE_TYPE_ICON : RESOURCE_TYPE_CURSOR;
         Add(tokens, first.nLine, nType, name, std::move(data));
+    } else if (k == "TOOLBAR") {
+        Add(tokens, first.nLine, RESOURCE_TYPE_TOOLBAR, name, Toolbar(tokens));
     } else if (k == "RCDATA") {
         if (tokens.Peek().eKind == RcTokenKind::String)
             Add(tokens, first.nLine, RESOURCE_TYPE_RCDATA, name, ReadDataFile(tokens, tokens.Take()));
@@ -680,6 +683,28 @@ std::vector<BYTE> CRcCompiler::Accelerators(CRcTokens& tokens)
     if (accels.empty())
         tokens.Fail("the accelerator table is empty");
     return WriteAcceleratorTable(accels);
+}
+
+// width, height BEGIN { BUTTON id | SEPARATOR } END
+std::vector<BYTE> CRcCompiler::Toolbar(CRcTokens& tokens)
+{
+    ToolbarTemplate toolbar;
+    toolbar.nImageWidth = static_cast<WORD>(Number(tokens, 1, 0xFFFF, "image width"));
+    Expect(tokens, ",");
+    toolbar.nImageHeight = static_cast<WORD>(Number(tokens, 1, 0xFFFF, "image height"));
+    ExpectBegin(tokens);
+    while (!TakeEnd(tokens)) {
+        RcToken item = tokens.Take();
+        if (item.Is(RcTokenKind::Identifier, "SEPARATOR"))
+            toolbar.commands.push_back(0);
+        else if (item.Is(RcTokenKind::Identifier, "BUTTON"))
+            toolbar.commands.push_back(static_cast<WORD>(Number(tokens, 1, 0xFFFF, "command ID")));
+        else
+            tokens.Fail(item.nLine, "expected BUTTON or SEPARATOR");
+    }
+    if (toolbar.commands.size() > 0xFFFF)
+        tokens.Fail("the toolbar has too many buttons");
+    return WriteToolbarTemplate(toolbar);
 }
 
 // BEGIN { "bytes" | word | dwordL } END, separated by commas.

@@ -94,6 +94,17 @@ const SymbolTable& Builtins()
             { "TVS_EDITLABELS", 0x0008 }, { "TVS_DISABLEDRAGDROP", 0x0010 }, { "TVS_SHOWSELALWAYS", 0x0020 },
             { "TVS_CHECKBOXES", 0x0100 }, { "TVS_TRACKSELECT", 0x0200 }, { "TVS_SINGLEEXPAND", 0x0400 },
             { "TVS_FULLROWSELECT", 0x1000 },
+            // Bars, progress, up-down and tab controls.
+            { "CCS_TOP", 0x0001 }, { "CCS_NOMOVEY", 0x0002 }, { "CCS_BOTTOM", 0x0003 }, { "CCS_NORESIZE", 0x0004 },
+            { "CCS_NOPARENTALIGN", 0x0008 }, { "CCS_NODIVIDER", 0x0040 },
+            { "TBSTYLE_TOOLTIPS", 0x0100 }, { "TBSTYLE_WRAPABLE", 0x0200 }, { "TBSTYLE_FLAT", 0x0800 },
+            { "SBARS_SIZEGRIP", 0x0100 },
+            { "PBS_SMOOTH", 0x0001 }, { "PBS_VERTICAL", 0x0004 },
+            { "UDS_WRAP", 0x0001 }, { "UDS_SETBUDDYINT", 0x0002 }, { "UDS_ALIGNRIGHT", 0x0004 },
+            { "UDS_ALIGNLEFT", 0x0008 }, { "UDS_AUTOBUDDY", 0x0010 }, { "UDS_ARROWKEYS", 0x0020 },
+            { "UDS_HORZ", 0x0040 }, { "UDS_NOTHOUSANDS", 0x0080 },
+            { "TCS_TABS", 0x0000 }, { "TCS_BUTTONS", 0x0100 }, { "TCS_MULTILINE", 0x0200 },
+            { "TCS_FOCUSNEVER", 0x8000 },
             // Virtual keys.
             { "VK_BACK", 0x08 }, { "VK_TAB", 0x09 }, { "VK_RETURN", 0x0D }, { "VK_SHIFT", 0x10 },
             { "VK_CONTROL", 0x11 }, { "VK_MENU", 0x12 }, { "VK_PAUSE", 0x13 }, { "VK_ESCAPE", 0x1B },

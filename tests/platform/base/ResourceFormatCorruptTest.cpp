@@ -175,6 +175,30 @@ TEST(ResourceFormatCorruptTest, WrongControlCountsAreRefused)
     }
 }
 
+TEST(ResourceFormatCorruptTest, DamagedToolbarsAreRefused)
+{
+    const std::vector<BYTE> bytes = WriteToolbarTemplate({ 16, 15, { 100, 0, 101 } });
+    std::string strError;
+    ToolbarTemplate toolbar;
+    ASSERT_TRUE(ReadToolbarTemplate(bytes, toolbar, strError)) << strError;
+    EXPECT_EQ(toolbar.commands, (std::vector<WORD> { 100, 0, 101 }));
+    for (size_t n = 0; n < bytes.size(); ++n)
+        EXPECT_FALSE(ReadToolbarTemplate(std::span(bytes).first(n), toolbar, strError)) << n;
+    std::vector<BYTE> longer = bytes;
+    longer.push_back(0);
+    longer.push_back(0);
+    EXPECT_FALSE(ReadToolbarTemplate(longer, toolbar, strError)); // the count says three buttons
+    // One field at a time: the version, the image width, the image height, the count.
+    const std::pair<size_t, WORD> patches[] = { { 0, 2 }, { 2, 0 }, { 4, 0 }, { 6, 4 }, { 6, 0xFFFF } };
+    for (const auto& [nAt, nValue] : patches) {
+        std::vector<BYTE> patched = bytes;
+        patched[nAt] = static_cast<BYTE>(nValue);
+        patched[nAt + 1] = static_cast<BYTE>(nValue >> 8);
+        EXPECT_FALSE(ReadToolbarTemplate(patched, toolbar, strError)) << nAt;
+        EXPECT_TRUE(toolbar.commands.empty());
+    }
+}
+
 // Random byte changes to valid inputs: every reader either refuses them or
 // returns something consistent, and none reads outside its input (the
 // sanitizer builds check that part).

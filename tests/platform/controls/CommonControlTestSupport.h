@@ -15,6 +15,11 @@
 #include <string_view>
 #include <vector>
 
+inline bool operator==(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 struct NotifySeen {
     UINT nCode;
     int nItem; // iItem of the structure; wVKey for LVN_KEYDOWN; a tree's action

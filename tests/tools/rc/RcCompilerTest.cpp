@@ -214,6 +214,24 @@ END
     EXPECT_EQ(flagsKeyCmd(accels[5]), std::tuple(BYTE(0), WORD(65), WORD(0xE101)));
 }
 
+TEST_F(RcCompilerTest, ToolbarListsItsButtonCommands)
+{
+    auto entries = Compile(R"rc(#include "ids.h"
+IDR_MAIN TOOLBAR 16, 15
+BEGIN
+    BUTTON ID_FILE_OPEN
+    SEPARATOR
+    BUTTON ID_FILE_SAVE
+END
+)rc");
+    ToolbarTemplate toolbar;
+    std::string strError;
+    ASSERT_TRUE(ReadToolbarTemplate(Find(entries, RESOURCE_TYPE_TOOLBAR, ResourceKey::FromId(128)), toolbar, strError));
+    EXPECT_EQ(toolbar.nImageWidth, 16);
+    EXPECT_EQ(toolbar.nImageHeight, 15);
+    EXPECT_EQ(toolbar.commands, (std::vector<WORD> { 0xE101, 0, 0xE103 }));
+}
+
 TEST_F(RcCompilerTest, StringsAreGroupedInBlocksOfSixteen)
 {
     auto entries = Compile(R"rc(STRINGTABLE
@@ -291,7 +309,7 @@ TEST_F(RcCompilerTest, ScriptErrorsNameTheFileAndLine)
         { "STRINGTABLE BEGIN\n1 \"one\"\n1 \"again\"\nEND",                            3, "already defined at line 2" },
         { "1 RCDATA { 1 }\n\n1 RCDATA { 2 }",                                          3, "already defined at line 1" },
         { "STRINGTABLE BEGIN\n1 \"not closed\nEND",                                    2, "not closed" },
-        { "1 TOOLBAR 16, 15 {}",                                                       1, "unknown resource type TOOLBAR" },
+        { "1 FONT 16, 15 {}",                                                          1, "unknown resource type FONT" },
         { "STRINGTABLE BEGIN\n1 \"one\"\n",                                            3, "END is missing" },
         { "1 BITMAP \"ids.h\"",                                                        1, "not a PNG image" },
         { "1 BITMAP\n\"images/missing.png\"",                                          2, "cannot read images/missing.png" },
@@ -301,6 +319,9 @@ TEST_F(RcCompilerTest, ScriptErrorsNameTheFileAndLine)
         { "1 ACCELERATORS BEGIN\n \"A\", 5, SHIFT\nEND",                               2, "need VIRTKEY" },
         { "1 ACCELERATORS BEGIN\n \"AB\", 5\nEND",                                     2, "one ASCII character" },
         { "1 ACCELERATORS BEGIN END",                                                  1, "table is empty" },
+        { "1 TOOLBAR 0, 15 BEGIN END",                                                 1, "image width 0 is outside" },
+        { "1 TOOLBAR 16, 15\nBEGIN\n BUTTON 0\nEND",                                   3, "command ID 0 is outside" },
+        { "1 TOOLBAR 16, 15\nBEGIN\n ITEM 5\nEND",                                     3, "expected BUTTON or SEPARATOR" },
         { "1 DIALOG 0, 0, 10, 10\nBEGIN\n  BUTTON \"x\", 1, 0, 0, 1, 1\nEND",          3, "expected a control statement" },
         { "1 DIALOG 0, 0, -10, 10 {}",                                                 1, "width -10 is outside" },
         { "STRINGTABLE { 1 \"bad \\xC3 text\" }",                                      1, "not valid UTF-8" },
