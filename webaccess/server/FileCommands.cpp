@@ -207,7 +207,7 @@ void CWACmdAttr::BuildMailReply(const CDocumentRec& document, const CString& str
 BOOL CWACmdAttr::Execute(CWAOutputFile& reply, CWASession&, int)
 {
     reply.Write(static_cast<LPCTSTR>(m_strReply), static_cast<UINT>(m_strReply.GetLength()));
-    return TRUE;
+    return CheckReplyWritten(reply);
 }
 
 CString CWACmdAttr::GetLogText() const
@@ -233,7 +233,8 @@ BOOL CWACmdDown2::Execute(CWAOutputFile& reply, CWASession& session, int)
     } else {
         m_nStatus = WA_STATUS_UNAVAILABLE;
     }
-    return m_nStatus == WA_STATUS_OK ? TRUE : FALSE;
+    // A download cut short by a failed write is not reported as sent.
+    return m_nStatus == WA_STATUS_OK && CheckReplyWritten(reply) ? TRUE : FALSE;
 }
 
 void CWACmdDown2::SendFile(CWAOutputFile& reply, const CString& strPath)

@@ -228,6 +228,23 @@ TEST_F(FileCommandsTest, Down2CopiesEveryByteAroundTheBlockSize)
     }
 }
 
+TEST_F(FileCommandsTest, AFailedReplyWriteFailsTheDownloadAndTheAttributes)
+{
+    const std::string strPath = MakeFile("data.bin", 3000);
+    for (const std::string& strToken : { "<#DOWN2 |" + strPath + "|#>", "<#ATTR |" + strPath + "|#>" }) {
+        for (int nFail = 1; nFail <= 2; ++nFail) {
+            SCOPED_TRACE(strToken + ": write " + std::to_string(nFail) + " fails");
+            SetReplyWriteFailure(nFail);
+            const int nStatus = Run(strToken);
+            SetReplyWriteFailure(0);
+            if (nFail == 2 && strToken.starts_with("<#ATTR"))
+                EXPECT_EQ(nStatus, WA_STATUS_OK); // its reply is one write
+            else
+                EXPECT_EQ(nStatus, WA_STATUS_REPLY_FAILED);
+        }
+    }
+}
+
 TEST_F(FileCommandsTest, Down2OfAFileThatCannotBeReadSendsNothing)
 {
     const std::string strPath = MakeFile("locked.bin", 10);
