@@ -89,23 +89,6 @@ TEST_F(ToolbarControlTest, CommandsRectanglesAndHitsFollowTheButtonRow)
     EXPECT_EQ(SendMessage(hToolbar, TB_DELETEBUTTON, 7, 0), FALSE);
 }
 
-TEST_F(ToolbarControlTest, StatesAreQueriedAndChangedByCommand)
-{
-    HWND hToolbar = CreateToolbar();
-    EXPECT_EQ(SendMessage(hToolbar, TB_ISBUTTONENABLED, 103, 0), 0);
-    SendMessage(hToolbar, TB_ENABLEBUTTON, 103, TRUE);
-    EXPECT_NE(SendMessage(hToolbar, TB_ISBUTTONENABLED, 103, 0), 0);
-    SendMessage(hToolbar, TB_PRESSBUTTON, 101, TRUE);
-    SendMessage(hToolbar, TB_CHECKBUTTON, 102, TRUE);
-    EXPECT_NE(SendMessage(hToolbar, TB_ISBUTTONPRESSED, 101, 0), 0);
-    EXPECT_NE(SendMessage(hToolbar, TB_ISBUTTONCHECKED, 102, 0), 0);
-    EXPECT_EQ(SendMessage(hToolbar, TB_GETSTATE, 101, 0), TBSTATE_ENABLED | TBSTATE_PRESSED);
-    SendMessage(hToolbar, TB_SETSTATE, 101, TBSTATE_ENABLED);
-    EXPECT_EQ(SendMessage(hToolbar, TB_ISBUTTONPRESSED, 101, 0), 0);
-    EXPECT_EQ(SendMessage(hToolbar, TB_GETSTATE, 999, 0), -1);
-    EXPECT_EQ(SendMessage(hToolbar, TB_ISBUTTONENABLED, 999, 0), -1);
-}
-
 TEST_F(ToolbarControlTest, ChangingOneButtonRepaintsOnlyThatButton)
 {
     HWND hToolbar = CreateToolbar();
