@@ -123,23 +123,18 @@ bool IsReportView(HWND hWnd)
 
 LRESULT CALLBACK ListViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    CListViewState* pState = ListViewState(hWnd);
-    if (!pState && uMsg != WM_NCCREATE)
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
+    static constexpr CControlLifecycle LIFECYCLE { NewControlState<CListViewState>, nullptr, false };
     LRESULT lResult = 0;
+    if (HandleControlLifecycle(hWnd, uMsg, wParam, lParam, LIFECYCLE, &lResult))
+        return lResult;
+    CListViewState* pState = ListViewState(hWnd);
     switch (uMsg) {
-    case WM_NCCREATE:
-        AttachControlState(hWnd, std::make_unique<CListViewState>());
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_CREATE:
         OnCreate(hWnd);
         return 0;
     case WM_DESTROY:
         OnDestroy(hWnd);
         return 0;
-    case WM_NCDESTROY:
-        DestroyControlState(hWnd);
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_SETFONT:
         OnSetFont(hWnd, wParam, lParam);
         return 0;
