@@ -84,14 +84,6 @@ LRESULT SetExtendedStyle(HWND hWnd, WPARAM wParam, LPARAM lParam)
     return static_cast<LRESULT>(dwOld);
 }
 
-void OnPaint(HWND hWnd)
-{
-    PAINTSTRUCT ps {};
-    if (HDC hdc = BeginPaint(hWnd, &ps))
-        PaintListView(hWnd, hdc);
-    EndPaint(hWnd, &ps);
-}
-
 } // namespace
 
 CListViewState* ListViewSurvivor(HWND hWnd)
@@ -168,7 +160,7 @@ LRESULT CALLBACK ListViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
         return TRUE;
     }
     case WM_PAINT:
-        OnPaint(hWnd);
+        PaintControl(hWnd, PaintListView);
         return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {

@@ -148,25 +148,20 @@ LRESULT SetDelayTime(HWND hWnd, WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-void OnPaint(HWND hWnd)
+void PaintToolTip(HWND hWnd, HDC hdc)
 {
-    PAINTSTRUCT ps {};
-    HDC hdc = BeginPaint(hWnd, &ps);
-    if (hdc) {
-        CToolTipState* pState = ToolTipState(hWnd);
-        RECT rc {};
-        GetClientRect(hWnd, &rc);
-        FillRect(hdc, &rc, GetSysColorBrush(COLOR_INFOBK));
-        FrameRect(hdc, &rc, GetSysColorBrush(COLOR_INFOTEXT));
-        if (pState->hFont)
-            SelectObject(hdc, pState->hFont);
-        SetBkMode(hdc, TRANSPARENT);
-        SetTextColor(hdc, GetSysColor(COLOR_INFOTEXT));
-        InflateRect(&rc, -3, -2);
-        const UINT nPrefix = (GetWindowLongPtr(hWnd, GWL_STYLE) & TTS_NOPREFIX) ? DT_NOPREFIX : 0;
-        DrawText(hdc, pState->strShown.c_str(), static_cast<int>(pState->strShown.size()), &rc, nPrefix);
-    }
-    EndPaint(hWnd, &ps);
+    CToolTipState* pState = ToolTipState(hWnd);
+    RECT rc {};
+    GetClientRect(hWnd, &rc);
+    FillRect(hdc, &rc, GetSysColorBrush(COLOR_INFOBK));
+    FrameRect(hdc, &rc, GetSysColorBrush(COLOR_INFOTEXT));
+    if (pState->hFont)
+        SelectObject(hdc, pState->hFont);
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, GetSysColor(COLOR_INFOTEXT));
+    InflateRect(&rc, -3, -2);
+    const UINT nPrefix = (GetWindowLongPtr(hWnd, GWL_STYLE) & TTS_NOPREFIX) ? DT_NOPREFIX : 0;
+    DrawText(hdc, pState->strShown.c_str(), static_cast<int>(pState->strShown.size()), &rc, nPrefix);
 }
 
 void OnDestroy(HWND hWnd)
@@ -244,7 +239,7 @@ std::unique_ptr<CControlState> NewToolTipState(HWND hWnd)
 
 LRESULT CALLBACK ToolTipWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    static constexpr CControlLifecycle LIFECYCLE { NewToolTipState, nullptr, true };
+    static constexpr CControlLifecycle LIFECYCLE { NewToolTipState, PaintToolTip, true };
     LRESULT lResult = 0;
     if (HandleControlLifecycle(hWnd, uMsg, wParam, lParam, LIFECYCLE, &lResult))
         return lResult;
@@ -257,9 +252,6 @@ LRESULT CALLBACK ToolTipWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
         return MA_NOACTIVATE;
     case WM_NCHITTEST:
         return HTTRANSPARENT;
-    case WM_PAINT:
-        OnPaint(hWnd);
-        return 0;
     case WM_TIMER:
         OnToolTipTimer(hWnd, wParam);
         return 0;

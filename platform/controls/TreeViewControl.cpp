@@ -67,10 +67,7 @@ void OnPaint(HWND hWnd, HDC hdcGiven)
         PaintTreeView(hWnd, hdcGiven);
         return;
     }
-    PAINTSTRUCT ps {};
-    if (HDC hdc = BeginPaint(hWnd, &ps))
-        PaintTreeView(hWnd, hdc);
-    EndPaint(hWnd, &ps);
+    PaintControl(hWnd, PaintTreeView);
 }
 
 } // namespace
