@@ -163,6 +163,27 @@ void PaintControl(HWND hWnd, void (*fnPaint)(HWND hWnd, HDC hdc))
     EndPaint(hWnd, &ps);
 }
 
+BOOL HandleControlLifecycle(
+    HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, const CControlLifecycle& lifecycle, LRESULT* plResult)
+{
+    if (lifecycle.bFontMessages && HandleFontMessage(hWnd, uMsg, wParam, lParam, plResult))
+        return TRUE;
+    if (uMsg == WM_NCCREATE) {
+        AttachControlState(hWnd, lifecycle.fnNewState(hWnd));
+    } else if (uMsg == WM_NCDESTROY) {
+        DestroyControlState(hWnd);
+    } else if (GetControlStateBase(hWnd)) {
+        if (!lifecycle.fnPaint || (uMsg != WM_ERASEBKGND && uMsg != WM_PAINT))
+            return FALSE;
+        if (uMsg == WM_PAINT)
+            PaintControl(hWnd, lifecycle.fnPaint);
+        *plResult = uMsg == WM_ERASEBKGND ? TRUE : 0; // WM_PAINT paints every pixel.
+        return TRUE;
+    }
+    *plResult = DefWindowProc(hWnd, uMsg, wParam, lParam);
+    return TRUE;
+}
+
 int ScrollTarget(WORD nCode, int nPos, int nLine, int nPage, int nTrack)
 {
     switch (nCode) {

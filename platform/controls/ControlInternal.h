@@ -66,6 +66,29 @@ BOOL HandleFontMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESU
 // whole control into the paint DC.
 void PaintControl(HWND hWnd, void (*fnPaint)(HWND hWnd, HDC hdc));
 
+// How a control's window procedure answers the messages of its life cycle.
+struct CControlLifecycle {
+    // Makes the state WM_NCCREATE attaches; may also adjust the new window.
+    std::unique_ptr<CControlState> (*fnNewState)(HWND hWnd);
+    // Draws the whole control on WM_PAINT, so WM_ERASEBKGND erases nothing;
+    // nullptr when the control answers both messages itself.
+    void (*fnPaint)(HWND hWnd, HDC hdc);
+    // Whether WM_SETFONT and WM_GETFONT go to HandleFontMessage.
+    bool bFontMessages;
+};
+
+template<typename TState> std::unique_ptr<CControlState> NewControlState(HWND)
+{
+    return std::make_unique<TState>();
+}
+
+// Answers what every control answers alike: the font messages, WM_NCCREATE
+// (attaches the new state), WM_NCDESTROY (deletes it), WM_ERASEBKGND and
+// WM_PAINT, and any message outside the state's life with DefWindowProc.
+// Returns FALSE for other messages, which then always find the state.
+BOOL HandleControlLifecycle(
+    HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, const CControlLifecycle& lifecycle, LRESULT* plResult);
+
 // Sends WM_DRAWITEM to the parent for a control drawn by its owner, with the
 // client area as the item rectangle.
 void SendDrawItem(HWND hWnd, HDC hdc, UINT nCtlType, UINT nItemAction, UINT nItemState);

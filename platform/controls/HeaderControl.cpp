@@ -241,25 +241,13 @@ BOOL ChangeHeaderItem(HWND hWnd, int nIndex, const HDITEM& item)
 
 LRESULT CALLBACK HeaderWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    static constexpr CControlLifecycle LIFECYCLE { NewControlState<CHeaderState>, PaintHeader, true };
     LRESULT lResult = 0;
-    if (HandleFontMessage(hWnd, uMsg, wParam, lParam, &lResult))
+    if (HandleControlLifecycle(hWnd, uMsg, wParam, lParam, LIFECYCLE, &lResult))
         return lResult;
     CHeaderState* pState = HeaderState(hWnd);
-    if (!pState && uMsg != WM_NCCREATE)
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     const auto nIndex = static_cast<int>(static_cast<INT_PTR>(wParam));
     switch (uMsg) {
-    case WM_NCCREATE:
-        AttachControlState(hWnd, std::make_unique<CHeaderState>());
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
-    case WM_NCDESTROY:
-        DestroyControlState(hWnd);
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
-    case WM_ERASEBKGND:
-        return TRUE; // WM_PAINT paints every pixel.
-    case WM_PAINT:
-        PaintControl(hWnd, PaintHeader);
-        return 0;
     case HDM_GETITEMCOUNT:
         return Count(*pState);
     case HDM_INSERTITEM:

@@ -1,6 +1,7 @@
 #include "platform/controls/LabelEditor.h"
 
 #include "platform/controls/EditControl.h"
+#include "platform/window/Focus.h"
 #include "platform/window/Input.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Messages.h"
@@ -74,6 +75,20 @@ void ReleaseLabelEditor(HWND hEdit)
 {
     if (auto* pEditor = static_cast<CLabelEditor*>(GetProp(hEdit, LABEL_EDITOR_PROP)))
         pEditor->fnEnd = nullptr;
+}
+
+HWND OpenLabelEditor(HWND hEdit)
+{
+    SendMessage(hEdit, EM_SETSEL, 0, -1);
+    ShowWindow(hEdit, SW_SHOW);
+    SetFocus(hEdit);
+    return hEdit;
+}
+
+void DiscardLabelEditor(HWND hEdit)
+{
+    ReleaseLabelEditor(hEdit);
+    DestroyWindow(hEdit);
 }
 
 std::string LabelEditorText(HWND hEdit)

@@ -17,4 +17,8 @@ using LABELEDITEND = void (*)(HWND hControl, bool bCommit);
 HWND CreateLabelEditor(HWND hControl, const RECT& rc, DWORD dwStyle, LPCSTR lpszText, HFONT hFont, LABELEDITEND fnEnd);
 // The control no longer listens: call before destroying or hiding the editor.
 void ReleaseLabelEditor(HWND hEdit);
+// Selects the whole text, shows the editor and gives it the focus; returns hEdit.
+HWND OpenLabelEditor(HWND hEdit);
+// Releases and destroys an editor its control did not open.
+void DiscardLabelEditor(HWND hEdit);
 std::string LabelEditorText(HWND hEdit);

@@ -84,14 +84,6 @@ LRESULT SetExtendedStyle(HWND hWnd, WPARAM wParam, LPARAM lParam)
     return static_cast<LRESULT>(dwOld);
 }
 
-void OnPaint(HWND hWnd)
-{
-    PAINTSTRUCT ps {};
-    if (HDC hdc = BeginPaint(hWnd, &ps))
-        PaintListView(hWnd, hdc);
-    EndPaint(hWnd, &ps);
-}
-
 } // namespace
 
 CListViewState* ListViewSurvivor(HWND hWnd)
@@ -123,23 +115,18 @@ bool IsReportView(HWND hWnd)
 
 LRESULT CALLBACK ListViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    CListViewState* pState = ListViewState(hWnd);
-    if (!pState && uMsg != WM_NCCREATE)
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
+    static constexpr CControlLifecycle LIFECYCLE { NewControlState<CListViewState>, nullptr, false };
     LRESULT lResult = 0;
+    if (HandleControlLifecycle(hWnd, uMsg, wParam, lParam, LIFECYCLE, &lResult))
+        return lResult;
+    CListViewState* pState = ListViewState(hWnd);
     switch (uMsg) {
-    case WM_NCCREATE:
-        AttachControlState(hWnd, std::make_unique<CListViewState>());
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_CREATE:
         OnCreate(hWnd);
         return 0;
     case WM_DESTROY:
         OnDestroy(hWnd);
         return 0;
-    case WM_NCDESTROY:
-        DestroyControlState(hWnd);
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_SETFONT:
         OnSetFont(hWnd, wParam, lParam);
         return 0;
@@ -173,7 +160,7 @@ LRESULT CALLBACK ListViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
         return TRUE;
     }
     case WM_PAINT:
-        OnPaint(hWnd);
+        PaintControl(hWnd, PaintListView);
         return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {

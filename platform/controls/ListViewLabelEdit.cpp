@@ -2,7 +2,6 @@
 
 #include "platform/controls/EditControl.h"
 #include "platform/controls/LabelEditor.h"
-#include "platform/window/Focus.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Window.h"
 
@@ -49,14 +48,10 @@ HWND EditLabel(HWND hWnd, int nRow)
         return nullptr;
     if (lRefused || RowOfSerial(*pState, nSerial, nRow) < 0) {
         pState->hEdit = nullptr;
-        ReleaseLabelEditor(hEdit);
-        DestroyWindow(hEdit);
+        DiscardLabelEditor(hEdit);
         return nullptr;
     }
-    SendMessage(hEdit, EM_SETSEL, 0, -1);
-    ShowWindow(hEdit, SW_SHOW);
-    SetFocus(hEdit);
-    return hEdit;
+    return OpenLabelEditor(hEdit);
 }
 
 void EndLabelEdit(HWND hWnd, bool bCommit)

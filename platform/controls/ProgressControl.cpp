@@ -72,21 +72,12 @@ void PaintProgress(HWND hWnd, HDC hdc)
 
 LRESULT CALLBACK ProgressWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    static constexpr CControlLifecycle LIFECYCLE { NewControlState<CProgressState>, PaintProgress, false };
+    LRESULT lResult = 0;
+    if (HandleControlLifecycle(hWnd, uMsg, wParam, lParam, LIFECYCLE, &lResult))
+        return lResult;
     CProgressState* pState = ProgressState(hWnd);
-    if (!pState && uMsg != WM_NCCREATE)
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     switch (uMsg) {
-    case WM_NCCREATE:
-        AttachControlState(hWnd, std::make_unique<CProgressState>());
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
-    case WM_NCDESTROY:
-        DestroyControlState(hWnd);
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
-    case WM_ERASEBKGND:
-        return TRUE; // WM_PAINT paints every pixel.
-    case WM_PAINT:
-        PaintControl(hWnd, PaintProgress);
-        return 0;
     case PBM_SETRANGE:
         return SetRange(hWnd, *pState, LOWORD(lParam), HIWORD(lParam));
     case PBM_SETRANGE32:

@@ -146,31 +146,19 @@ void PaintStatusBar(HWND hWnd, HDC hdc)
 
 LRESULT CALLBACK StatusBarWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    static constexpr CControlLifecycle LIFECYCLE { NewControlState<CStatusBarState>, PaintStatusBar, true };
     LRESULT lResult = 0;
-    if (HandleFontMessage(hWnd, uMsg, wParam, lParam, &lResult))
+    if (HandleControlLifecycle(hWnd, uMsg, wParam, lParam, LIFECYCLE, &lResult))
         return lResult;
     CStatusBarState* pState = StatusBarState(hWnd);
-    if (!pState && uMsg != WM_NCCREATE)
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     const int nPart = static_cast<int>(wParam & 0xFF); // SB_SETTEXT carries SBT_* above the part
     switch (uMsg) {
-    case WM_NCCREATE:
-        AttachControlState(hWnd, std::make_unique<CStatusBarState>());
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_CREATE:
         PlaceAlongParent(hWnd, *pState);
         return 0;
-    case WM_NCDESTROY:
-        DestroyControlState(hWnd);
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_SIZE:
         PlaceAlongParent(hWnd, *pState);
         InvalidateRect(hWnd, nullptr, TRUE);
-        return 0;
-    case WM_ERASEBKGND:
-        return TRUE; // WM_PAINT paints every pixel.
-    case WM_PAINT:
-        PaintControl(hWnd, PaintStatusBar);
         return 0;
     case SB_SETPARTS:
         return SetParts(hWnd, *pState, static_cast<int>(wParam), reinterpret_cast<const int*>(lParam));

@@ -203,25 +203,13 @@ void PaintTabs(HWND hWnd, HDC hdc)
 
 LRESULT CALLBACK TabControlWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    static constexpr CControlLifecycle LIFECYCLE { NewControlState<CTabState>, PaintTabs, true };
     LRESULT lResult = 0;
-    if (HandleFontMessage(hWnd, uMsg, wParam, lParam, &lResult))
+    if (HandleControlLifecycle(hWnd, uMsg, wParam, lParam, LIFECYCLE, &lResult))
         return lResult;
     CTabState* pState = TabState(hWnd);
-    if (!pState && uMsg != WM_NCCREATE)
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     const auto nIndex = static_cast<int>(static_cast<INT_PTR>(wParam));
     switch (uMsg) {
-    case WM_NCCREATE:
-        AttachControlState(hWnd, std::make_unique<CTabState>());
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
-    case WM_NCDESTROY:
-        DestroyControlState(hWnd);
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
-    case WM_ERASEBKGND:
-        return TRUE; // WM_PAINT paints every pixel.
-    case WM_PAINT:
-        PaintControl(hWnd, PaintTabs);
-        return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         InvalidateRect(hWnd, nullptr, TRUE);

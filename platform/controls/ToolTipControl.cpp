@@ -148,25 +148,20 @@ LRESULT SetDelayTime(HWND hWnd, WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-void OnPaint(HWND hWnd)
+void PaintToolTip(HWND hWnd, HDC hdc)
 {
-    PAINTSTRUCT ps {};
-    HDC hdc = BeginPaint(hWnd, &ps);
-    if (hdc) {
-        CToolTipState* pState = ToolTipState(hWnd);
-        RECT rc {};
-        GetClientRect(hWnd, &rc);
-        FillRect(hdc, &rc, GetSysColorBrush(COLOR_INFOBK));
-        FrameRect(hdc, &rc, GetSysColorBrush(COLOR_INFOTEXT));
-        if (pState->hFont)
-            SelectObject(hdc, pState->hFont);
-        SetBkMode(hdc, TRANSPARENT);
-        SetTextColor(hdc, GetSysColor(COLOR_INFOTEXT));
-        InflateRect(&rc, -3, -2);
-        const UINT nPrefix = (GetWindowLongPtr(hWnd, GWL_STYLE) & TTS_NOPREFIX) ? DT_NOPREFIX : 0;
-        DrawText(hdc, pState->strShown.c_str(), static_cast<int>(pState->strShown.size()), &rc, nPrefix);
-    }
-    EndPaint(hWnd, &ps);
+    CToolTipState* pState = ToolTipState(hWnd);
+    RECT rc {};
+    GetClientRect(hWnd, &rc);
+    FillRect(hdc, &rc, GetSysColorBrush(COLOR_INFOBK));
+    FrameRect(hdc, &rc, GetSysColorBrush(COLOR_INFOTEXT));
+    if (pState->hFont)
+        SelectObject(hdc, pState->hFont);
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, GetSysColor(COLOR_INFOTEXT));
+    InflateRect(&rc, -3, -2);
+    const UINT nPrefix = (GetWindowLongPtr(hWnd, GWL_STYLE) & TTS_NOPREFIX) ? DT_NOPREFIX : 0;
+    DrawText(hdc, pState->strShown.c_str(), static_cast<int>(pState->strShown.size()), &rc, nPrefix);
 }
 
 void OnDestroy(HWND hWnd)
@@ -230,37 +225,33 @@ UINT ToolTipDelay(const CToolTipState& state, WPARAM nKind)
     return nKind == TTDT_AUTOPOP ? nInitial * 10 : nKind == TTDT_RESHOW ? nInitial / 5 : nInitial;
 }
 
+namespace {
+
+// A tip is a top-most tool window, whatever the creator asked.
+std::unique_ptr<CControlState> NewToolTipState(HWND hWnd)
+{
+    const auto dwExStyle = static_cast<DWORD>(GetWindowLongPtr(hWnd, GWL_EXSTYLE));
+    SetWindowLongPtr(hWnd, GWL_EXSTYLE, static_cast<LONG_PTR>(dwExStyle | WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
+    return std::make_unique<CToolTipState>();
+}
+
+} // namespace
+
 LRESULT CALLBACK ToolTipWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    static constexpr CControlLifecycle LIFECYCLE { NewToolTipState, PaintToolTip, true };
+    LRESULT lResult = 0;
+    if (HandleControlLifecycle(hWnd, uMsg, wParam, lParam, LIFECYCLE, &lResult))
+        return lResult;
     CToolTipState* pState = ToolTipState(hWnd);
-    if (!pState && uMsg != WM_NCCREATE)
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     switch (uMsg) {
-    case WM_NCCREATE: {
-        AttachControlState(hWnd, std::make_unique<CToolTipState>());
-        // A tip is a top-most tool window, whatever the creator asked.
-        const auto dwExStyle = static_cast<DWORD>(GetWindowLongPtr(hWnd, GWL_EXSTYLE));
-        SetWindowLongPtr(hWnd, GWL_EXSTYLE, static_cast<LONG_PTR>(dwExStyle | WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
-    }
     case WM_DESTROY:
         OnDestroy(hWnd);
         return 0;
-    case WM_NCDESTROY:
-        DestroyControlState(hWnd);
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
-    case WM_SETFONT:
-        pState->hFont = reinterpret_cast<HFONT>(wParam);
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(pState->hFont);
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
     case WM_NCHITTEST:
         return HTTRANSPARENT;
-    case WM_PAINT:
-        OnPaint(hWnd);
-        return 0;
     case WM_TIMER:
         OnToolTipTimer(hWnd, wParam);
         return 0;

@@ -392,28 +392,16 @@ BOOL HandleMouse(HWND hWnd, CToolbarState& state, UINT uMsg, LPARAM lParam)
 
 LRESULT CALLBACK ToolbarWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    static constexpr CControlLifecycle LIFECYCLE { NewControlState<CToolbarState>, PaintToolbar, true };
     LRESULT lResult = 0;
-    if (HandleFontMessage(hWnd, uMsg, wParam, lParam, &lResult))
+    if (HandleControlLifecycle(hWnd, uMsg, wParam, lParam, LIFECYCLE, &lResult))
         return lResult;
     CToolbarState* pState = ToolbarState(hWnd);
-    if (!pState && uMsg != WM_NCCREATE)
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     const auto nIndex = static_cast<int>(static_cast<INT_PTR>(wParam));
     const auto bFlag = static_cast<bool>(LOWORD(lParam));
     switch (uMsg) {
-    case WM_NCCREATE:
-        AttachControlState(hWnd, std::make_unique<CToolbarState>());
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_CREATE:
         AutoSize(hWnd, *pState);
-        return 0;
-    case WM_NCDESTROY:
-        DestroyControlState(hWnd);
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
-    case WM_ERASEBKGND:
-        return TRUE; // WM_PAINT paints every pixel.
-    case WM_PAINT:
-        PaintControl(hWnd, PaintToolbar);
         return 0;
     case TB_BUTTONSTRUCTSIZE:
         return 0;

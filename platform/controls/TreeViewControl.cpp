@@ -67,10 +67,7 @@ void OnPaint(HWND hWnd, HDC hdcGiven)
         PaintTreeView(hWnd, hdcGiven);
         return;
     }
-    PAINTSTRUCT ps {};
-    if (HDC hdc = BeginPaint(hWnd, &ps))
-        PaintTreeView(hWnd, hdc);
-    EndPaint(hWnd, &ps);
+    PaintControl(hWnd, PaintTreeView);
 }
 
 } // namespace
@@ -122,14 +119,12 @@ int ItemLevel(CTreeViewState& state, HTREEITEM hItem)
 
 LRESULT CALLBACK TreeViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    CTreeViewState* pState = TreeViewState(hWnd);
-    if (!pState && uMsg != WM_NCCREATE)
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
+    static constexpr CControlLifecycle LIFECYCLE { NewControlState<CTreeViewState>, nullptr, false };
     LRESULT lResult = 0;
+    if (HandleControlLifecycle(hWnd, uMsg, wParam, lParam, LIFECYCLE, &lResult))
+        return lResult;
+    CTreeViewState* pState = TreeViewState(hWnd);
     switch (uMsg) {
-    case WM_NCCREATE:
-        AttachControlState(hWnd, std::make_unique<CTreeViewState>());
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_CREATE:
         MeasureTreeRows(hWnd);
         LayoutTreeView(hWnd);
@@ -137,9 +132,6 @@ LRESULT CALLBACK TreeViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
     case WM_DESTROY:
         OnDestroy(hWnd);
         return 0;
-    case WM_NCDESTROY:
-        DestroyControlState(hWnd);
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_SETFONT:
         OnSetFont(hWnd, wParam, lParam);
         return 0;

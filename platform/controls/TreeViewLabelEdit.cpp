@@ -2,7 +2,6 @@
 
 #include "platform/controls/EditControl.h"
 #include "platform/controls/LabelEditor.h"
-#include "platform/window/Focus.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Window.h"
 
@@ -53,14 +52,10 @@ HWND EditTreeLabel(HWND hWnd, HTREEITEM hItem)
     if (lRefused || !FindNode(*pState, hItem)) {
         pState->hEdit = nullptr;
         pState->hEditItem = nullptr;
-        ReleaseLabelEditor(hEdit);
-        DestroyWindow(hEdit);
+        DiscardLabelEditor(hEdit);
         return nullptr;
     }
-    SendMessage(hEdit, EM_SETSEL, 0, -1);
-    ShowWindow(hEdit, SW_SHOW);
-    SetFocus(hEdit);
-    return hEdit;
+    return OpenLabelEditor(hEdit);
 }
 
 void EndTreeLabelEdit(HWND hWnd, bool bCommit)

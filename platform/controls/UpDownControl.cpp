@@ -207,13 +207,12 @@ void PaintUpDown(HWND hWnd, HDC hdc)
 
 LRESULT CALLBACK UpDownWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    static constexpr CControlLifecycle LIFECYCLE { NewControlState<CUpDownState>, PaintUpDown, false };
+    LRESULT lResult = 0;
+    if (HandleControlLifecycle(hWnd, uMsg, wParam, lParam, LIFECYCLE, &lResult))
+        return lResult;
     CUpDownState* pState = UpDownState(hWnd);
-    if (!pState && uMsg != WM_NCCREATE)
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     switch (uMsg) {
-    case WM_NCCREATE:
-        AttachControlState(hWnd, std::make_unique<CUpDownState>());
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_CREATE:
         if (StyleOf(hWnd) & UDS_AUTOBUDDY)
             SetBuddy(hWnd, *pState, GetWindow(hWnd, GW_HWNDPREV));
@@ -227,14 +226,6 @@ LRESULT CALLBACK UpDownWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_DESTROY:
         ReleaseBuddy(pState->hBuddy);
-        return 0;
-    case WM_NCDESTROY:
-        DestroyControlState(hWnd);
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
-    case WM_ERASEBKGND:
-        return TRUE; // WM_PAINT paints every pixel.
-    case WM_PAINT:
-        PaintControl(hWnd, PaintUpDown);
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
