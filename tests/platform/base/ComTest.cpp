@@ -71,13 +71,13 @@ TEST(ComTest, TaskAllocatorKnowsItsBlocksAndMixesWithTheFunctions)
 {
     LPMALLOC pMalloc = nullptr;
     ASSERT_EQ(SHGetMalloc(&pMalloc), S_OK);
-    auto* p = static_cast<char*>(pMalloc->Alloc(10));
+    auto* p = static_cast<char*>(pMalloc->Alloc(11));
     ASSERT_NE(p, nullptr);
-    std::memcpy(p, "0123456789", 10);
-    EXPECT_EQ(pMalloc->GetSize(p), 10u);
+    std::strcpy(p, "0123456789");
+    EXPECT_EQ(pMalloc->GetSize(p), 11u);
     p = static_cast<char*>(CoTaskMemRealloc(p, 100000));
     ASSERT_NE(p, nullptr);
-    EXPECT_EQ(std::memcmp(p, "0123456789", 10), 0) << "realloc keeps the contents";
+    EXPECT_STREQ(p, "0123456789") << "realloc keeps the contents";
     EXPECT_EQ(pMalloc->GetSize(p), 100000u);
     pMalloc->Free(p);
     pMalloc->Free(nullptr);
