@@ -118,8 +118,8 @@ void DrawOwnerDrawnRow(const DRAWITEMSTRUCT& dis)
         item.iSubItem = nColumn;
         item.pszText = szText;
         item.cchTextMax = sizeof(szText);
-        const auto nLength = static_cast<int>(
-            SendMessage(dis.hwndItem, LVM_GETITEMTEXT, dis.itemID, reinterpret_cast<LPARAM>(&item)));
+        const auto nLength
+            = static_cast<int>(SendMessage(dis.hwndItem, LVM_GETITEMTEXT, dis.itemID, reinterpret_cast<LPARAM>(&item)));
         rcCell.right = rcCell.left + OwnerDrawnColumnWidth(nColumn);
         DrawText(dis.hDC, szText, nLength, &rcCell, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
         rcCell.left = rcCell.right;
@@ -177,8 +177,8 @@ HWND CreateTopWindow(LPCSTR pszClass, WNDPROC pfnProc, DWORD dwStyle)
 
 HWND CreateList(HWND hParent, DWORD dwStyle, int cx, int cy, int nColumns, int (*pfnWidth)(int))
 {
-    HWND hList = CreateWindowEx(0, WC_LISTVIEW, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | dwStyle, 0, 0, cx, cy,
-        hParent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(100)), nullptr, nullptr);
+    HWND hList = CreateWindowEx(0, WC_LISTVIEW, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | dwStyle, 0, 0, cx, cy, hParent,
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(100)), nullptr, nullptr);
     if (!hList)
         Fail("the list could not be made");
     for (int i = 0; i < nColumns; ++i) {
@@ -309,8 +309,8 @@ HWND CreateOwnerDrawnList(HWND hParent)
     HWND hList = CreateList(hParent, LVS_OWNERDRAWFIXED, 880, 400, OWNER_DRAWN_COLUMNS, OwnerDrawnColumnWidth);
     RECT rcHeader {};
     GetWindowRect(reinterpret_cast<HWND>(SendMessage(hList, LVM_GETHEADER, 0, 0)), &rcHeader);
-    SetWindowPos(hList, nullptr, 0, 0, 880,
-        rcHeader.bottom - rcHeader.top + OWNER_DRAWN_ROWS * OWNER_DRAWN_ROW_HEIGHT, SWP_NOZORDER | SWP_NOMOVE);
+    SetWindowPos(hList, nullptr, 0, 0, 880, rcHeader.bottom - rcHeader.top + OWNER_DRAWN_ROWS * OWNER_DRAWN_ROW_HEIGHT,
+        SWP_NOZORDER | SWP_NOMOVE);
     return hList;
 }
 
@@ -390,8 +390,7 @@ void MeasureSort(HWND hParent)
         DestroyWindow(hList);
         std::vector<LPARAM> copy = values;
         reference.push_back(Milliseconds([&] {
-            std::stable_sort(copy.begin(), copy.end(),
-                [](LPARAM a, LPARAM b) { return CompareByKey(a, b, 0) < 0; });
+            std::stable_sort(copy.begin(), copy.end(), [](LPARAM a, LPARAM b) { return CompareByKey(a, b, 0) < 0; });
         }));
     }
     Print("sort_100000_ms", Median(sort));
@@ -476,8 +475,8 @@ void MeasureTree(HWND hParent)
             std::vector<std::vector<std::string>> childTexts(TREE_PARENTS);
             for (const TreeInsert& insert : inserts) {
                 auto& siblings = insert.nParent < 0 ? top : childTexts[static_cast<size_t>(insert.nParent)];
-                siblings.insert(std::upper_bound(siblings.begin(), siblings.end(), insert.strText, TextBefore),
-                    insert.strText);
+                siblings.insert(
+                    std::upper_bound(siblings.begin(), siblings.end(), insert.strText, TextBefore), insert.strText);
             }
         }));
     }

@@ -103,10 +103,10 @@ TEST(BltTest, CopyWithinOneBitmapReadsEveryPixelBeforeItIsOverwritten)
             SelectClipRgn(canvas.Dc(), nullptr);
             canvas.ForEach([&](int x, int y, COLORREF cr) {
                 const int sx = x - dx, sy = y - dy;
-                const bool bCopied = PtInRegion(hClip, x, y) && x >= dx && x < dx + 22 && y >= dy - 2
-                    && y < dy + 14 && sx >= 0 && sx < W && sy >= 0 && sy < H;
-                const COLORREF crExpected = bCopied ? before[static_cast<size_t>(sy) * W + sx]
-                                                    : before[static_cast<size_t>(y) * W + x];
+                const bool bCopied = PtInRegion(hClip, x, y) && x >= dx && x < dx + 22 && y >= dy - 2 && y < dy + 14
+                    && sx >= 0 && sx < W && sy >= 0 && sy < H;
+                const COLORREF crExpected
+                    = bCopied ? before[static_cast<size_t>(sy) * W + sx] : before[static_cast<size_t>(y) * W + x];
                 ASSERT_EQ(cr, crExpected) << "moved " << dx << "," << dy << " at " << x << "," << y;
             });
             DeleteObject(hMore);
