@@ -595,8 +595,8 @@ int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT*
         int nHeight = rcScroll.bottom - rcScroll.top;
         if (nWidth > 0 && nHeight > 0) {
             IntersectClipRect(hdc, rcClip.left, rcClip.top, rcClip.right, rcClip.bottom);
-            BitBlt(hdc, rcScroll.left + dx, rcScroll.top + dy, nWidth, nHeight, hdc, rcScroll.left, rcScroll.top,
-                SRCCOPY);
+            BitBlt(
+                hdc, rcScroll.left + dx, rcScroll.top + dy, nWidth, nHeight, hdc, rcScroll.left, rcScroll.top, SRCCOPY);
         }
         ReleaseDC(hWnd, hdc);
     }
