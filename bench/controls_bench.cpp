@@ -24,6 +24,7 @@
 #include "platform/controls/HeaderControl.h"
 #include "platform/controls/ListViewControl.h"
 #include "platform/controls/TreeViewControl.h"
+#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/DrawText.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/window/Menu.h"
@@ -389,10 +390,8 @@ void MeasureSort(HWND hParent)
         HWND hList = CreateList(hParent, 0, 600, 400, 4, DocumentColumnWidth);
         FillWithRedrawOff(hList, FILL_ROWS, &values);
         PaintPending(hList);
-        sort.push_back(Milliseconds([&] {
-            SendMessage(hList, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(CompareByKey));
-            PaintPending(hList);
-        }));
+        sort.push_back(
+            Milliseconds([&] { SendMessage(hList, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(CompareByKey)); }));
         DestroyWindow(hList);
         std::vector<LPARAM> copy = values;
         reference.push_back(Milliseconds([&] {
