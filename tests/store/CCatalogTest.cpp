@@ -102,6 +102,23 @@ TEST_F(CatalogTest, OpenOrCreateLeavesAnUnreadableFileAlone)
     EXPECT_EQ(m_errors.Reports()[0].strFileName, "bad.cat");
 }
 
+TEST_F(CatalogTest, OpenOrCreateReportsALinkThatLeadsNowhereAndMakesNoFile)
+{
+    namespace fs = std::filesystem;
+    fs::create_directory(HostPath("moved"));
+    fs::create_symlink(HostPath("moved") / "archiv.cat", HostPath("dangling.cat"));
+    fs::create_symlink(HostPath("gone") / "archiv.cat", HostPath("nowhere.cat"));
+    fs::create_symlink(HostPath("loop-b.cat"), HostPath("loop-a.cat"));
+    fs::create_symlink(HostPath("loop-a.cat"), HostPath("loop-b.cat"));
+    for (const char* pszName : { "dangling.cat", "nowhere.cat", "loop-a.cat" }) {
+        CatalogErrorRecorder errors;
+        EXPECT_FALSE(OpenCatalog(pszName)->IsOpen()) << pszName;
+        ASSERT_EQ(errors.Count(), 1u) << pszName;
+        EXPECT_EQ(errors.Reports()[0].strFileName, pszName);
+    }
+    EXPECT_TRUE(fs::is_empty(HostPath("moved"))) << "a new catalog hides the missing one";
+}
+
 TEST_F(CatalogTest, CreateFileRefusesAnotherBlockSize)
 {
     EXPECT_FALSE(CCatalog::CreateFile(FALSE, ProgramPath("x.cat").c_str(), 4096));
