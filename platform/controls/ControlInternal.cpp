@@ -1,6 +1,5 @@
 #include "platform/controls/ControlInternal.h"
 
-#include "platform/controls/StaticControl.h"
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/Blt.h"
 #include "platform/gdi/DeviceContext.h"

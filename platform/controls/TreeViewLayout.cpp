@@ -1,6 +1,7 @@
 #include "platform/controls/TreeViewInternal.h"
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Text.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Paint.h"
@@ -97,6 +98,21 @@ void MeasureTreeRows(HWND hWnd)
 int TreeRowHeight(HWND hWnd)
 {
     return std::max(TreeViewState(hWnd)->nRowHeight, 1);
+}
+
+HFONT TreeItemFont(HWND hWnd, bool bBold)
+{
+    CTreeViewState* pState = TreeViewState(hWnd);
+    HFONT hFont = pState->hFont ? pState->hFont : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+    if (!bBold)
+        return hFont;
+    if (!pState->hBoldFont) {
+        LOGFONT lf {};
+        GetObject(hFont, sizeof(lf), &lf);
+        lf.lfWeight = FW_BOLD;
+        pState->hBoldFont = CreateFontIndirect(&lf);
+    }
+    return pState->hBoldFont ? pState->hBoldFont : hFont;
 }
 
 int TreeRowsPerPage(HWND hWnd)
