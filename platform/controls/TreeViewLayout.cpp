@@ -36,12 +36,8 @@ int LabelWidth(HWND hWnd, CTreeNode& node)
 {
     if (node.nTextWidth >= 0 || node.bTextCallback)
         return std::max(node.nTextWidth, 0);
-    HDC hdc = GetDC(hWnd);
-    SelectObject(hdc, TreeItemFont(hWnd, (node.nState & TVIS_BOLD) != 0));
-    SIZE size {};
-    GetTextExtentPoint32(hdc, node.strText.c_str(), static_cast<int>(node.strText.size()), &size);
-    ReleaseDC(hWnd, hdc);
-    node.nTextWidth = size.cx;
+    node.nTextWidth
+        = CControlMeasureDC(hWnd, TreeItemFont(hWnd, (node.nState & TVIS_BOLD) != 0)).TextWidth(node.strText);
     return node.nTextWidth;
 }
 
