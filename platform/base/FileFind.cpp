@@ -232,8 +232,9 @@ HANDLE FindFirstFile(LPCTSTR lpFileName, LPWIN32_FIND_DATA lpFindFileData)
         ordered.reserve(names.size() + 2);
         for (const CListedName& listed : names)
             ordered.emplace_back(Utf8ToLower(listed.strName), &listed);
-        std::sort(ordered.begin(), ordered.end(),
-            [](const auto& a, const auto& b) { return std::tie(a.first, a.second->strName) < std::tie(b.first, b.second->strName); });
+        std::sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) {
+            return std::tie(a.first, a.second->strName) < std::tie(b.first, b.second->strName);
+        });
         std::string strHostFolder = folder.HostPath();
         const CListedName dot { ".", strHostFolder };
         const CListedName dotDot { "..", strHostFolder };

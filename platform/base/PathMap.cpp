@@ -114,8 +114,7 @@ std::string FindHostName(const std::string& strHostFolder, const std::string& st
 
 bool IsRecycleFolderPath(const CProgramPath& path)
 {
-    return path.chDrive && !path.components.empty()
-        && Utf8CompareNoCase(path.components[0], RECYCLE_FOLDER_NAME) == 0;
+    return path.chDrive && !path.components.empty() && Utf8CompareNoCase(path.components[0], RECYCLE_FOLDER_NAME) == 0;
 }
 
 // The files/ folder that "<letter>:\RECYCLED\<name>" is found in: the first

@@ -16,7 +16,7 @@
 #include <cstdlib>
 #include <memory>
 
-extern "C" const char* __lsan_default_options()
+extern "C" const char* __lsan_default_options() // NOLINT(bugprone-reserved-identifier): the sanitizer names it
 {
     return "suppressions=" ARCHIVORA_SOURCE_DIR "/tests/support/lsan-suppressions.txt";
 }

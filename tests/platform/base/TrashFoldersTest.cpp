@@ -20,7 +20,8 @@ protected:
     {
         DriveFolderTest::SetUp();
         m_strRoot = Folder().Path().string();
-        std::string strMounts = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n2 1 8:2 / " + m_strRoot + "/d rw - ext4 /dev/sdb1 rw\n";
+        std::string strMounts
+            = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n2 1 8:2 / " + m_strRoot + "/d rw - ext4 /dev/sdb1 rw\n";
         ReloadDriveTable(strMounts.c_str());
         ASSERT_TRUE(SetDriveOverride('D', (m_strRoot + "/d").c_str(), DRIVE_FIXED));
         m_pDataHome = std::make_unique<ScopedVariable>("XDG_DATA_HOME", m_strRoot + "/data");
@@ -96,7 +97,8 @@ TEST_F(TrashFoldersTest, RecycleFolderMapsBothWays)
     EXPECT_EQ(ProgramPathFromHostPath(m_strRoot + "/data/Trash/files/report.odt"), "T:\\RECYCLED\\report.odt");
     EXPECT_EQ(ProgramPathFromHostPath(m_strRoot + "/d/.Trash-" + m_strUid + "/files/dd1.doc"), "D:\\RECYCLED\\dd1.doc");
     // The trash folders themselves are ordinary paths.
-    EXPECT_EQ(ProgramPathFromHostPath(m_strRoot + "/d/.Trash-" + m_strUid + "/info"), "D:\\.Trash-" + m_strUid + "\\info");
+    EXPECT_EQ(
+        ProgramPathFromHostPath(m_strRoot + "/d/.Trash-" + m_strUid + "/info"), "D:\\.Trash-" + m_strUid + "\\info");
 
     EXPECT_NE(GetFileAttributes("D:\\RECYCLED\\dd1.doc"), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetFileAttributes("D:\\RECYCLED\\hidden.txt"), INVALID_FILE_ATTRIBUTES)
