@@ -134,7 +134,9 @@ CForeignWindowFinder* SetForeignWindowFinder(CForeignWindowFinder* pFinder);
 // SWP_NOSENDCHANGING), whose handler may change the WINDOWPOS (DefWindowProc
 // keeps a new size to the window's WM_GETMINMAXINFO tracking limits, for
 // overlapped windows and those with WS_THICKFRAME), WM_NCCALCSIZE when the
-// size or (SWP_FRAMECHANGED) the frame changes, then WM_WINDOWPOSCHANGED;
+// size or (SWP_FRAMECHANGED) the frame changes (lParam: the window's new
+// rectangle, which a handler may shrink to take a frame of its own beyond its
+// styles'; DefWindowProc leaves it), then WM_WINDOWPOSCHANGED;
 // DefWindowProc turns the latter into WM_MOVE and WM_SIZE.
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags);
 BOOL MoveWindow(HWND hWnd, int x, int y, int nWidth, int nHeight, BOOL bRepaint);

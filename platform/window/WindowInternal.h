@@ -63,8 +63,9 @@ struct CWindow {
     WNDPROC pfnWndProc { nullptr };
     DWORD dwStyle { 0 };
     DWORD dwExStyle { 0 };
-    RECT rcWindow {}; // in the parent's client coordinates (screen coordinates for top-level windows)
-    RECT rcNormal {}; // the restored position while minimized or maximized
+    RECT rcWindow {};   // in the parent's client coordinates (screen coordinates for top-level windows)
+    RECT rcNormal {};   // the restored position while minimized or maximized
+    RECT rcOwnFrame {}; // what the window's WM_NCCALCSIZE took beyond its styles' frame, per side
     std::string strText;
     CWindow* pParent { nullptr };   // the desktop window for top-level windows
     CWindow* pOwner { nullptr };    // top-level windows only
@@ -111,6 +112,9 @@ bool IsSelfOrDescendantLocked(const CWindow* pAncestor, const CWindow* pWindow);
 POINT ClientOriginLocked(const CWindow& window);
 // The client rectangle in the parent's client coordinates.
 RECT ClientRectInParentLocked(const CWindow& window);
+// Asks the window (WM_NCCALCSIZE) for its client area within rcWindow and
+// keeps what it took from each side beyond the frame of its styles.
+void AskNonClientArea(HWND hWnd, const RECT& rcWindow);
 // Visible itself and every ancestor visible.
 bool IsVisibleLocked(const CWindow& window);
 

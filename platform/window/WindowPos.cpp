@@ -96,13 +96,27 @@ RECT StateRectLocked(const CWindow& window, bool bMaximize)
 
 /***** Geometry helpers *****/
 
+void AskNonClientArea(HWND hWnd, const RECT& rcWindow)
+{
+    RECT rcClient = rcWindow;
+    SendMessage(hWnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&rcClient));
+    auto lock = LockWindows();
+    if (CWindow* pWindow = FindWindowLocked(hWnd)) {
+        pWindow->rcOwnFrame = RECT { std::max<LONG>(rcClient.left - rcWindow.left, 0),
+            std::max<LONG>(rcClient.top - rcWindow.top, 0), std::max<LONG>(rcWindow.right - rcClient.right, 0),
+            std::max<LONG>(rcWindow.bottom - rcClient.bottom, 0) };
+    }
+}
+
 RECT ClientRectInParentLocked(const CWindow& window)
 {
     RECT frame = FrameOf(window.dwStyle, window.dwExStyle);
     if (window.hMenuBar && !(window.dwStyle & WS_CHILD))
         frame.top += GetSystemMetrics(SM_CYMENU);
     const RECT& rc = window.rcWindow;
-    RECT rcClient { rc.left + frame.left, rc.top + frame.top, rc.right - frame.right, rc.bottom - frame.bottom };
+    const RECT& own = window.rcOwnFrame;
+    RECT rcClient { rc.left + frame.left + own.left, rc.top + frame.top + own.top, rc.right - frame.right - own.right,
+        rc.bottom - frame.bottom - own.bottom };
     rcClient.right = std::max(rcClient.right, rcClient.left);
     rcClient.bottom = std::max(rcClient.bottom, rcClient.top);
     return rcClient;
@@ -167,10 +181,8 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
     }
     if (!(wp.flags & SWP_NOSENDCHANGING))
         SendMessage(hWnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
-    if (!(wp.flags & SWP_NOSIZE) || (wp.flags & SWP_FRAMECHANGED)) {
-        RECT rcFrame { wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy };
-        SendMessage(hWnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&rcFrame));
-    }
+    if (!(wp.flags & SWP_NOSIZE) || (wp.flags & SWP_FRAMECHANGED))
+        AskNonClientArea(hWnd, RECT { wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy });
     {
         auto lock = LockWindows();
         CWindow* pWindow = FindWindowOrFailLocked(hWnd);
