@@ -223,8 +223,10 @@ LRESULT CControlBar::OnSizeParent(WPARAM, LPARAM lParam)
 
 /***** Border strips *****/
 
-void CControlBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* lpncsp)
+void CControlBar::OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp)
 {
+    // What the styles leave, less the bar's own strips (rgrc[0] is the rectangle in either form).
+    CWnd::OnNcCalcSize(bCalcValidRects, lpncsp);
     const CRect rcInsets = GetInsets();
     RECT& rc = lpncsp->rgrc[0];
     rc.left += rcInsets.left;
