@@ -8,7 +8,6 @@
 #include "platform/framework/CMiniDockFrameWnd.h"
 
 #include <algorithm>
-#include <memory>
 
 namespace {
 
@@ -58,9 +57,9 @@ void CFrameWnd::EnableDocking(DWORD dwDockStyle)
     for (const CDockSide& side : DOCK_SIDES) {
         if (!(dwDockStyle & side.dwAlign) || GetControlBar(side.nID))
             continue;
-        auto pSide = std::make_unique<CFrameDockBar>();
-        if (pSide->Create(this, side.dwAlign | WS_CHILD | WS_VISIBLE, side.nID))
-            pSide.release(); // deletes itself with its window
+        // The side deletes itself with its window, also when its creation fails.
+        auto* pSide = new CFrameDockBar;
+        (void)pSide->Create(this, side.dwAlign | WS_CHILD | WS_VISIBLE, side.nID);
     }
 }
 
@@ -98,10 +97,9 @@ void CFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
         return;
     CMiniDockFrameWnd* pFrame = CMiniDockFrameWnd::FromBar(pBar);
     if (!pFrame) {
-        auto pNew = std::make_unique<CMiniDockFrameWnd>();
-        if (!pNew->Create(this, dwStyle))
+        pFrame = new CMiniDockFrameWnd; // deletes itself with its window
+        if (!pFrame->Create(this, dwStyle))
             return; // a frame that failed has deleted itself
-        pFrame = pNew.release();
         CDockBar* pOldSide = pBar->m_pDockBar;
         if (pOldSide && pBar->m_pDockContext) {
             pBar->m_pDockContext->m_uMRUDockID = static_cast<UINT>(pOldSide->GetDlgCtrlID());
