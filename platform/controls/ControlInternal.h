@@ -8,6 +8,7 @@
 #include "platform/window/WindowTypes.h"
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 // Every control class reserves one pointer of window extra bytes, at offset 0,
@@ -37,6 +38,9 @@ void DestroyControlState(HWND hWnd);
 // SetControlParent (a combo box's drop-down list reports to the combo box).
 HWND ControlParent(HWND hWnd);
 void SetControlParent(HWND hWnd, HWND hParent);
+
+// The window's text (WM_GETTEXT), whole.
+std::string ControlText(HWND hWnd);
 
 // The client point a mouse message carries in lParam.
 inline POINT MousePointOf(LPARAM lParam)
@@ -94,8 +98,9 @@ void PaintControl(HWND hWnd, void (*fnPaint)(HWND hWnd, HDC hdc));
 
 // How a control's window procedure answers the messages of its life cycle.
 struct CControlLifecycle {
-    // Makes the state WM_NCCREATE attaches; may also adjust the new window.
-    std::unique_ptr<CControlState> (*fnNewState)(HWND hWnd);
+    // Makes the state WM_NCCREATE attaches from what the window is created
+    // with; may also adjust the new window.
+    std::unique_ptr<CControlState> (*fnNewState)(HWND hWnd, const CREATESTRUCT* pcs);
     // Draws the whole control on WM_PAINT, so WM_ERASEBKGND erases nothing;
     // nullptr when the control answers both messages itself.
     void (*fnPaint)(HWND hWnd, HDC hdc);
@@ -103,7 +108,7 @@ struct CControlLifecycle {
     bool bFontMessages;
 };
 
-template<typename TState> std::unique_ptr<CControlState> NewControlState(HWND)
+template<typename TState> std::unique_ptr<CControlState> NewControlState(HWND, const CREATESTRUCT*)
 {
     return std::make_unique<TState>();
 }
