@@ -130,8 +130,3 @@ void SendDrawItem(HWND hWnd, HDC hdc, UINT nCtlType, UINT nItemAction, UINT nIte
 void DrawControlImage(HDC hdc, UINT nImageType, HANDLE hImage, const RECT& rc, BOOL bCenter);
 // The size of a bitmap or icon; {0, 0} for anything else.
 SIZE GetControlImageSize(UINT nImageType, HANDLE hImage);
-
-// Answers LB_DIR: adds the names that lpszPattern ("C:\\x\\*.txt") and the DDL_
-// flags select with LB_ADDSTRING. Returns the index of the last name added, or
-// LB_ERR for a missing folder or pattern or when nothing was added.
-LRESULT ListBoxDir(HWND hList, UINT uFlags, LPCSTR lpszPattern);
