@@ -1,7 +1,22 @@
 #pragma once
 
-// What the standard controls share: their per-window state, the way they
-// notify and ask their parent, and their font.
+// What every control shares: its per-window state and life cycle, the way it
+// notifies and asks its parent, its font and the measuring of its text.
+//
+// How a control is laid out in files. XControl.h is its contract: styles,
+// messages, notifications, structures and the window procedure, stated first
+// in its opening comment. A small control implements it in XControl.cpp. A
+// control split by concern keeps its state and the functions its files share
+// in XInternal.h (each group headed by the file that defines it, the shared
+// helpers in XInternal.cpp); XWndProc.cpp holds the window procedure and the
+// window messages, and files such as XInput.cpp, XPaint.cpp and XLayout.cpp
+// answer the rest, each through a handler of its messages. Calls run one
+// way: from the window procedure down through the files to XInternal.cpp,
+// never back up.
+//
+// A window procedure starts with HandleControlLifecycle, then hands the
+// control's own messages and its input to those handlers, and answers the
+// remaining window messages itself.
 
 #include "platform/window/Menu.h" // owner-drawn items
 #include "platform/window/Messages.h"
