@@ -121,7 +121,7 @@ BOOL CDockState::LoadState(LPCTSTR lpszProfileName)
         return FALSE;
     const CString strSummary = SummarySection(lpszProfileName);
     const int nBars = ReadInt(pApp, strSummary, "Bars");
-    if (nBars == MISSING || nBars < 0 || nBars > MAX_BARS)
+    if (nBars < 0 || nBars > MAX_BARS) // MISSING is negative too
         return FALSE; // refused as a whole
     std::vector<CControlBarInfo> bars;
     CSize sizeScreen;
