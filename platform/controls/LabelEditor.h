@@ -10,6 +10,9 @@
 
 #include <string>
 
+// The most characters an editor takes, unless its owner limits it further.
+constexpr int LABEL_EDITOR_LIMIT = 259;
+
 // Called with the control and whether the text is to be kept.
 using LABELEDITEND = void (*)(HWND hControl, bool bCommit);
 
