@@ -122,7 +122,7 @@ BOOL CDockState::LoadState(LPCTSTR lpszProfileName)
     const CString strSummary = SummarySection(lpszProfileName);
     const int nBars = ReadInt(pApp, strSummary, "Bars");
     if (nBars < 0 || nBars > MAX_BARS) // MISSING is negative too
-        return FALSE; // refused as a whole
+        return FALSE;                  // refused as a whole
     std::vector<CControlBarInfo> bars;
     CSize sizeScreen;
     const std::optional<int> cxScreen = ReadInRange(pApp, strSummary, "ScreenCX", 1, MAX_COORDINATE);
