@@ -13,6 +13,8 @@
 #include "platform/window/ScrollBars.h"
 #include "platform/window/Window.h"
 
+#include <limits>
+
 void AttachControlState(HWND hWnd, std::unique_ptr<CControlState> pState)
 {
     SetWindowLongPtr(hWnd, CONTROL_STATE_OFFSET, reinterpret_cast<LONG_PTR>(pState.release()));
@@ -34,6 +36,13 @@ namespace {
 constexpr const char* CONTROL_PARENT_PROP = "ControlParent";
 
 } // namespace
+
+std::string ControlText(HWND hWnd)
+{
+    std::string strText(static_cast<size_t>(GetWindowTextLength(hWnd)) + 1, '\0');
+    strText.resize(static_cast<size_t>(GetWindowText(hWnd, strText.data(), static_cast<int>(strText.size()))));
+    return strText;
+}
 
 HWND ControlParent(HWND hWnd)
 {
@@ -201,7 +210,7 @@ BOOL HandleControlLifecycle(
     if (lifecycle.bFontMessages && HandleFontMessage(hWnd, uMsg, wParam, lParam, plResult))
         return TRUE;
     if (uMsg == WM_NCCREATE) {
-        AttachControlState(hWnd, lifecycle.fnNewState(hWnd));
+        AttachControlState(hWnd, lifecycle.fnNewState(hWnd, reinterpret_cast<const CREATESTRUCT*>(lParam)));
     } else if (uMsg == WM_NCDESTROY) {
         DestroyControlState(hWnd);
     } else if (GetControlStateBase(hWnd)) {
@@ -230,7 +239,22 @@ int ScrollTarget(WORD nCode, int nPos, int nLine, int nPage, int nTrack)
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION:
         return nTrack;
+    case SB_TOP:
+        return std::numeric_limits<int>::min();
+    case SB_BOTTOM:
+        return std::numeric_limits<int>::max();
     default:
         return nPos;
     }
+}
+
+void MatchScrollBar(HWND hWnd, int nBar, bool bNeeded, bool* pbRefused)
+{
+    const DWORD dwBit = nBar == SB_VERT ? WS_VSCROLL : WS_HSCROLL;
+    auto shows = [&] { return (static_cast<DWORD>(GetWindowLongPtr(hWnd, GWL_STYLE)) & dwBit) != 0; };
+    if (*pbRefused || shows() == bNeeded)
+        return;
+    ShowScrollBar(hWnd, nBar, bNeeded);
+    if (IsWindow(hWnd) && shows() != bNeeded)
+        *pbRefused = true;
 }
