@@ -13,6 +13,8 @@
 #include "platform/window/ScrollBars.h"
 #include "platform/window/Window.h"
 
+#include <limits>
+
 void AttachControlState(HWND hWnd, std::unique_ptr<CControlState> pState)
 {
     SetWindowLongPtr(hWnd, CONTROL_STATE_OFFSET, reinterpret_cast<LONG_PTR>(pState.release()));
@@ -29,22 +31,24 @@ void DestroyControlState(HWND hWnd)
     SetWindowLongPtr(hWnd, CONTROL_STATE_OFFSET, 0);
 }
 
-namespace {
-
-constexpr const char* CONTROL_PARENT_PROP = "ControlParent";
-
-} // namespace
+std::string ControlText(HWND hWnd)
+{
+    std::string strText(static_cast<size_t>(GetWindowTextLength(hWnd)) + 1, '\0');
+    strText.resize(static_cast<size_t>(GetWindowText(hWnd, strText.data(), static_cast<int>(strText.size()))));
+    return strText;
+}
 
 HWND ControlParent(HWND hWnd)
 {
-    if (HANDLE hParent = GetProp(hWnd, CONTROL_PARENT_PROP))
-        return static_cast<HWND>(hParent);
+    if (CControlState* pState = GetControlStateBase(hWnd); pState && pState->hControlParent)
+        return pState->hControlParent;
     return GetParent(hWnd);
 }
 
 void SetControlParent(HWND hWnd, HWND hParent)
 {
-    SetProp(hWnd, CONTROL_PARENT_PROP, hParent);
+    if (CControlState* pState = GetControlStateBase(hWnd))
+        pState->hControlParent = hParent;
 }
 
 void NotifyParent(HWND hWnd, WORD nCode)
@@ -201,7 +205,7 @@ BOOL HandleControlLifecycle(
     if (lifecycle.bFontMessages && HandleFontMessage(hWnd, uMsg, wParam, lParam, plResult))
         return TRUE;
     if (uMsg == WM_NCCREATE) {
-        AttachControlState(hWnd, lifecycle.fnNewState(hWnd));
+        AttachControlState(hWnd, lifecycle.fnNewState(hWnd, reinterpret_cast<const CREATESTRUCT*>(lParam)));
     } else if (uMsg == WM_NCDESTROY) {
         DestroyControlState(hWnd);
     } else if (GetControlStateBase(hWnd)) {
@@ -230,7 +234,22 @@ int ScrollTarget(WORD nCode, int nPos, int nLine, int nPage, int nTrack)
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION:
         return nTrack;
+    case SB_TOP:
+        return std::numeric_limits<int>::min();
+    case SB_BOTTOM:
+        return std::numeric_limits<int>::max();
     default:
         return nPos;
     }
+}
+
+void MatchScrollBar(HWND hWnd, int nBar, bool bNeeded, bool* pbRefused)
+{
+    const DWORD dwBit = nBar == SB_VERT ? WS_VSCROLL : WS_HSCROLL;
+    auto shows = [&] { return (static_cast<DWORD>(GetWindowLongPtr(hWnd, GWL_STYLE)) & dwBit) != 0; };
+    if (*pbRefused || shows() == bNeeded)
+        return;
+    ShowScrollBar(hWnd, nBar, bNeeded);
+    if (IsWindow(hWnd) && shows() != bNeeded)
+        *pbRefused = true;
 }

@@ -64,6 +64,7 @@ HWND CreateLabelEditor(HWND hControl, const RECT& rc, DWORD dwStyle, LPCSTR lpsz
     if (!hEdit)
         return nullptr;
     SendMessage(hEdit, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
+    SendMessage(hEdit, EM_LIMITTEXT, LABEL_EDITOR_LIMIT, 0);
     auto* pEditor = new CLabelEditor { nullptr, fnEnd };
     SetProp(hEdit, LABEL_EDITOR_PROP, pEditor);
     pEditor->pfnEditProc
@@ -89,11 +90,4 @@ void DiscardLabelEditor(HWND hEdit)
 {
     ReleaseLabelEditor(hEdit);
     DestroyWindow(hEdit);
-}
-
-std::string LabelEditorText(HWND hEdit)
-{
-    std::string strText(static_cast<size_t>(GetWindowTextLength(hEdit)) + 1, '\0');
-    strText.resize(static_cast<size_t>(GetWindowText(hEdit, strText.data(), static_cast<int>(strText.size()))));
-    return strText;
 }

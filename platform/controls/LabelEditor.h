@@ -8,7 +8,8 @@
 
 #include "platform/window/WindowTypes.h"
 
-#include <string>
+// The most characters an editor takes, unless its owner limits it further.
+constexpr int LABEL_EDITOR_LIMIT = 259;
 
 // Called with the control and whether the text is to be kept.
 using LABELEDITEND = void (*)(HWND hControl, bool bCommit);
@@ -21,4 +22,3 @@ void ReleaseLabelEditor(HWND hEdit);
 HWND OpenLabelEditor(HWND hEdit);
 // Releases and destroys an editor its control did not open.
 void DiscardLabelEditor(HWND hEdit);
-std::string LabelEditorText(HWND hEdit);

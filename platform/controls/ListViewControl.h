@@ -21,13 +21,24 @@
 // WM_WINDOWPOSCHANGED. Icon, small-icon and list views are laid out as the
 // icon view.
 //
-// States: LVIS_FOCUSED (one row at most), LVIS_SELECTED, LVIS_CUT,
-// LVIS_DROPHILITED, an overlay index in bits 8-11 and a state-image index in
-// bits 12-15 (0: none). Every state change, by message or by the user, is
-// offered as LVN_ITEMCHANGING (nonzero refuses) and announced as
-// LVN_ITEMCHANGED with uChanged LVIF_STATE.
+// Scrolling: the list shows the scroll bars it needs itself (unless
+// LVS_NOSCROLL, or the owner takes them away again) and moves the pixels of
+// the rows it scrolls, painting only what comes into view. With WM_SETREDRAW
+// FALSE, inserts and deletes leave the layout and the scroll information
+// alone until redraw comes back on.
 //
-// Input: every key first reaches the parent as LVN_KEYDOWN. A press on a row
+// States: LVIS_FOCUSED (one row at most), LVIS_SELECTED (one row at most
+// with LVS_SINGLESEL, which also refuses to select every row), LVIS_CUT,
+// LVIS_DROPHILITED, an overlay index in bits 8-11 and a state-image index in
+// bits 12-15 (0: none). Every change of focus or selection, by message or by
+// the user, is offered as LVN_ITEMCHANGING (nonzero refuses) and announced as
+// LVN_ITEMCHANGED with uChanged LVIF_STATE, a row losing what another takes
+// first; an inserted row's focus and selection too, before LVN_INSERTITEM.
+// Deleting the focused row passes the focus to the row that takes its index,
+// else to the new last row.
+//
+// Input: every key first reaches the parent as LVN_KEYDOWN; Enter then sends
+// NM_RETURN. A press on a row
 // selects it, then a drag-detect loop runs inside WM_LBUTTONDOWN: leaving the
 // drag rectangle sends LVN_BEGINDRAG before WM_LBUTTONDOWN returns, a release
 // NM_CLICK. On an already selected row the other rows lose their selection
@@ -57,6 +68,7 @@ constexpr DWORD LVS_SHAREIMAGELISTS = 0x0040;
 constexpr DWORD LVS_AUTOARRANGE     = 0x0100;
 constexpr DWORD LVS_EDITLABELS      = 0x0200;
 constexpr DWORD LVS_OWNERDRAWFIXED  = 0x0400;
+constexpr DWORD LVS_NOSCROLL        = 0x2000; // the list shows no scroll bars of its own
 constexpr DWORD LVS_NOCOLUMNHEADER  = 0x4000;
 constexpr DWORD LVS_NOSORTHEADER    = 0x8000;
 

@@ -16,8 +16,9 @@ struct CListViewCell {
 };
 
 struct CListViewRow {
-    std::vector<CListViewCell> cells; // by sub-item; missing ones are empty
-    int iImage { 0 };                 // I_IMAGECALLBACK asks the parent
+    CListViewCell label;                 // sub-item 0
+    std::vector<CListViewCell> subItems; // sub-items 1 and up; missing ones follow the label
+    int iImage { 0 };                    // I_IMAGECALLBACK asks the parent
     LPARAM lParam { 0 };
     UINT nState { 0 };      // LVIS_*
     unsigned nSerial { 0 }; // tells a row apart from one that took its index
@@ -40,9 +41,14 @@ struct CListViewState : CControlState {
     int nAnchor { -1 }; // where Shift selections start
     bool bFocus { false };
     bool bDestroying { false };
-    HWND hEdit { nullptr };     // the label editor while one is open
-    unsigned nEditSerial { 0 }; // the row being edited
+    bool bRedraw { true };       // WM_SETREDRAW: while FALSE, rows change without layout
+    bool bLayoutDue { false };   // rows changed while redraw was off
+    bool bLayingOut { false };   // showing a bar lays the list out again from inside
+    bool bBarsRefused { false }; // the owner took a bar the list showed away again
+    HWND hEdit { nullptr };      // the label editor while one is open
+    unsigned nEditSerial { 0 };  // the row being edited
     unsigned nNextSerial { 1 };
+    unsigned nReorders { 0 }; // inserts, deletes and sorts so far: rows read before are current while it stays
 };
 
 // Gaps the control draws with: left of a cell's text and around images.
@@ -91,10 +97,13 @@ bool RowLabel(HWND hWnd, int nRow, std::string* pText, int* piImage);
 LRESULT NotifyListView(
     HWND hWnd, UINT nCode, int nRow, UINT uNewState = 0, UINT uOldState = 0, UINT uChanged = 0, POINT ptAction = {});
 // Changes the states in nMask of one row after LVN_ITEMCHANGING allowed it,
-// keeping LVIS_FOCUSED on one row at most. FALSE for a stale row or a refusal.
+// keeping LVIS_FOCUSED on one row at most, and with LVS_SINGLESEL
+// LVIS_SELECTED too (the old row's loss is announced first). FALSE for a
+// stale row or a refusal.
 BOOL ChangeRowState(HWND hWnd, int nRow, UINT nState, UINT nMask);
-// The same for every row (LVM_SETITEMSTATE with -1).
-void ChangeAllRowStates(HWND hWnd, UINT nState, UINT nMask);
+// The same for every row (LVM_SETITEMSTATE with -1); FALSE, changing
+// nothing, when it would select every row of a single-selection list.
+BOOL ChangeAllRowStates(HWND hWnd, UINT nState, UINT nMask);
 // The row with the focus, -1 for none.
 int FocusedRow(const CListViewState& state);
 // Answers the item messages; FALSE for other messages.
@@ -113,8 +122,14 @@ int RowsPerPage(HWND hWnd, const CListViewState& state);
 int ScrollStep(HWND hWnd);
 // Asks the parent for the row height of an owner-drawn list, else measures the font.
 void MeasureRows(HWND hWnd);
-// Places the header and updates the scroll information after any change.
+// Places the header, updates the scroll information and shows the bars the
+// list needs (none with LVS_NOSCROLL) after any change.
 void LayoutListView(HWND hWnd);
+// After rows were inserted or deleted: the vertical scroll information, or
+// with redraw off nothing until redraw comes back on.
+void RowsChanged(HWND hWnd, CListViewState& state);
+// Redraw back on: a layout that waited, then everything painted again.
+void RedrawResumed(HWND hWnd);
 // A row's LVIR_* rectangle in client coordinates; FALSE for a bad row.
 BOOL RowRect(HWND hWnd, const CListViewState& state, int nRow, int nKind, RECT* pRect);
 // A cell's rectangle (sub-item iSubItem) in client coordinates; FALSE for bad arguments.
@@ -126,6 +141,9 @@ void SetTopRow(HWND hWnd, CListViewState& state, int nTop);
 void SetScrollX(HWND hWnd, CListViewState& state, int nScrollX);
 BOOL EnsureRowVisible(HWND hWnd, int nRow);
 void InvalidateRow(HWND hWnd, const CListViewState& state, int nRow);
+// Invalidates the rows from nRow to the bottom of the client area, which an
+// insert or a delete there moves.
+void InvalidateRowsFrom(HWND hWnd, const CListViewState& state, int nRow);
 // Answers the column, geometry and scrolling messages; FALSE for other messages.
 BOOL HandleLayoutMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
 

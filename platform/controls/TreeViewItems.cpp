@@ -33,7 +33,7 @@ bool PlaceItem(CTreeViewState& state, HTREEITEM hItem, HTREEITEM hInsertAfter)
                     == CSTR_LESS_THAN;
             });
         }
-    } else if (hInsertAfter && hInsertAfter != TVI_LAST) {
+    } else if (hInsertAfter && hInsertAfter != TVI_LAST && hInsertAfter != TVI_ROOT) {
         auto itAfter = std::find(siblings.begin(), siblings.end(), hInsertAfter);
         if (itAfter == siblings.end())
             return false;
@@ -74,6 +74,11 @@ HTREEITEM InsertItem(HWND hWnd, const TVINSERTSTRUCT* pInsert)
     if (!PlaceItem(*pState, hItem, pInsert->hInsertAfter)) {
         pState->nodes.erase(hItem);
         return nullptr;
+    }
+    if (!IsShown(*pState, hItem)) {
+        // Under a collapsed item the rows stay as they are; the parent may show a button now.
+        InvalidateItem(hWnd, hParent);
+        return hItem;
     }
     LayoutTreeView(hWnd);
     InvalidateRect(hWnd, nullptr, TRUE);
