@@ -30,6 +30,7 @@ protected:
         std::error_code ec;
         std::filesystem::remove_all(Applications(), ec);
         std::filesystem::remove(m_strProcessHome + "/.config/mimeapps.list", ec);
+        std::filesystem::remove(m_strProcessHome + "/.config/user-dirs.dirs", ec);
         m_restoreConfig.reset();
         m_restoreData.reset();
         m_restoreHome.reset();
@@ -54,6 +55,13 @@ protected:
         m_strDefaults += strType + "=" + strId + "\n";
         std::filesystem::create_directories(m_strProcessHome + "/.config");
         std::ofstream(m_strProcessHome + "/.config/mimeapps.list") << "[Default Applications]\n" << m_strDefaults;
+    }
+
+    // Names the templates folder (a host folder) in user-dirs.dirs.
+    void SetTemplatesFolder(const std::string& strFolder) const
+    {
+        std::filesystem::create_directories(m_strProcessHome + "/.config");
+        std::ofstream(m_strProcessHome + "/.config/user-dirs.dirs") << "XDG_TEMPLATES_DIR=\"" << strFolder << "\"\n";
     }
 
 private:
