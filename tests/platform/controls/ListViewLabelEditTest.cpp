@@ -9,7 +9,7 @@ namespace {
 class ListViewLabelEditTest : public ListViewTest {
 protected:
     // Answers LVN_ENDLABELEDIT with bKeep, recording the texts it carried ("(null)" when cancelled).
-    void RecordEnds(LRESULT bKeep, std::function<void()> onEnd = nullptr)
+    void RecordEnds(LRESULT bKeep, const std::function<void()>& onEnd = nullptr)
     {
         onNotify = [this, bKeep, onEnd](NMHDR* pHdr) -> LRESULT {
             if (pHdr->code != LVN_ENDLABELEDIT)
