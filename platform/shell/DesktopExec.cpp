@@ -88,7 +88,8 @@ bool SplitDesktopExec(std::string_view exec, std::vector<std::string>& args)
                 char ch = exec[nPos++];
                 if (ch == '"')
                     break;
-                if (ch == '\\' && nPos < exec.size() && std::string_view("\"`$\\").find(exec[nPos]) != std::string_view::npos)
+                if (ch == '\\' && nPos < exec.size()
+                    && std::string_view("\"`$\\").find(exec[nPos]) != std::string_view::npos)
                     ch = exec[nPos++];
                 strArg += ch;
             }

@@ -37,7 +37,8 @@ struct CExecTargets {
 
 // The command line an Exec value gives for the targets; false for a damaged
 // line. The first argument is the program.
-[[nodiscard]] bool ExpandDesktopExec(std::string_view exec, const CExecTargets& targets, std::vector<std::string>& args);
+[[nodiscard]] bool ExpandDesktopExec(
+    std::string_view exec, const CExecTargets& targets, std::vector<std::string>& args);
 
 // A host path as a file URL ("file:///home/ana/plan%20b.txt").
 std::string FileUrlOfHostPath(const std::string& strHostPath);

@@ -89,8 +89,8 @@ std::string OwnExecutable()
 }
 
 // Starts a launcher with the parameters as its files or URLs.
-HINSTANCE StartLauncher(const std::string& strHostPath, const std::vector<std::string>& params,
-    const std::string& strWorkingFolder)
+HINSTANCE StartLauncher(
+    const std::string& strHostPath, const std::vector<std::string>& params, const std::string& strWorkingFolder)
 {
     std::optional<CDesktopApp> app = DesktopAppOfFile(strHostPath);
     if (!app)

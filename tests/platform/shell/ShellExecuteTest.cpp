@@ -102,12 +102,13 @@ TEST_F(ShellExecuteTest, TheWorkingFolderAndTheExtendedForm)
 TEST_F(LauncherTest, ARealStartPassesItsArgumentsAndFolder)
 {
     std::string strOut = Host("fixed/out.txt");
-    std::string strHelper = Write("fixed/helper", "#!/bin/sh\npwd > \"" + strOut + ".tmp\"\nprintf '%s\\n' \"$@\" >> \""
-            + strOut + ".tmp\"\nmv \"" + strOut + ".tmp\" \"" + strOut + "\"\n");
+    std::string strHelper = Write("fixed/helper",
+        "#!/bin/sh\npwd > \"" + strOut + ".tmp\"\nprintf '%s\\n' \"$@\" >> \"" + strOut + ".tmp\"\nmv \"" + strOut
+            + ".tmp\" \"" + strOut + "\"\n");
     chmod(strHelper.c_str(), 0755);
     Write("fixed/docs/a b.txt");
-    ASSERT_GT(reinterpret_cast<INT_PTR>(ShellExecute(nullptr, nullptr, "P:\\helper", "\"P:\\docs\\a b.txt\" plain",
-                  "P:\\docs", 1)),
+    ASSERT_GT(reinterpret_cast<INT_PTR>(
+                  ShellExecute(nullptr, nullptr, "P:\\helper", "\"P:\\docs\\a b.txt\" plain", "P:\\docs", 1)),
         32);
     for (int i = 0; i < 500 && !std::filesystem::exists(strOut); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
