@@ -21,7 +21,7 @@
 #include <string_view>
 
 // The font system keeps its caches until the process ends: not leaks of this target.
-extern "C" const char* __lsan_default_suppressions()
+extern "C" const char* __lsan_default_suppressions() // NOLINT(bugprone-reserved-identifier): the sanitizer names it
 {
     return "leak:libfontconfig\nleak:libgio\n";
 }
