@@ -191,4 +191,8 @@ TEST(CMailHeadersTest, MatchesTheWholeMessageParseOnRealFolders)
         }
     }
     EXPECT_GE(nMessages, 140u);
+    // A note in one of them asks that its second Subject field not be shown.
+    CNetscapeMessage noted;
+    ASSERT_EQ(noted.ReadNext(ProgramPath(*folder / "mozilla-mbox" / "bugmail1").c_str(), 0, MAIL_MAX_PATH), MAIL_OK);
+    EXPECT_STREQ(noted.GetSubject(), "[Bug 397009] A filter will let me tag, but not untag");
 }
