@@ -2,166 +2,13 @@
 // run modally, filled in by the test driver as a user would, read back
 // through data exchange, and its picture compared with a reference.
 
-#include "platform/framework/CDialog.h"
+#include "tests/platform/sample/SampleDialogSupport.h"
 
-#include "platform/base/PathMap.h"
-#include "platform/base/ResourceModule.h"
-#include "platform/controls/ButtonControl.h"
-#include "platform/controls/ComboBoxControl.h"
-#include "platform/controls/ListBoxControl.h"
-#include "platform/controls/StaticControl.h"
-#include "platform/gdi/Bitmaps.h"
-#include "platform/gdi/Pictures.h"
 #include "platform/testing/TestDriver.h"
-#include "platform/window/Focus.h"
-#include "platform/window/Paint.h"
-#include "platform/window/WindowClass.h"
-#include "tests/platform/sample/SampleIds.h"
-#include "tests/platform/window/WindowTestSupport.h"
-#include "tests/support/TempFolder.h"
-#include "tests/support/TestData.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdlib>
-#include <optional>
-#include <string>
-#include <string_view>
 
 namespace {
 
-constexpr LPCTSTR STATES[] = { "Draft", "Final", "Archived" };
-constexpr LPCTSTR FOLDERS[] = { "Inbox", "Reports", "Letters" };
-
-class CDlgDocumentProperties : public CDialog {
-public:
-    CDlgDocumentProperties()
-        : CDialog(IDD_DOCUMENT_PROPERTIES)
-    {
-    }
-
-    CString m_strTitle { "Annual report" };
-    int m_nReadOnly { BST_UNCHECKED };
-    int m_nKind { 1 };
-    CString m_strState { "Final" };
-    int m_nFolder { 0 };
-
-protected:
-    BOOL OnInitDialog() override
-    {
-        for (LPCTSTR lpszState : STATES)
-            ::SendDlgItemMessage(m_hWnd, IDC_STATE, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpszState));
-        for (LPCTSTR lpszFolder : FOLDERS)
-            ::SendDlgItemMessage(m_hWnd, IDC_FOLDER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpszFolder));
-        return CDialog::OnInitDialog();
-    }
-
-    void DoDataExchange(CDataExchange* pDX) override
-    {
-        DDX_Text(pDX, IDC_TITLE, m_strTitle);
-        DDV_MaxChars(pDX, m_strTitle, 40);
-        DDX_Check(pDX, IDC_READ_ONLY, m_nReadOnly);
-        DDX_Radio(pDX, IDC_KIND_LETTER, m_nKind);
-        DDX_LBString(pDX, IDC_STATE, m_strState);
-        DDX_CBIndex(pDX, IDC_FOLDER, m_nFolder);
-    }
-};
-
-int ChannelDistance(COLORREF a, COLORREF b)
-{
-    return std::max({ std::abs(GetRValue(a) - GetRValue(b)), std::abs(GetGValue(a) - GetGValue(b)),
-        std::abs(GetBValue(a) - GetBValue(b)) });
-}
-
-// The icon that the dialog's SS_ICON control shows; NULL when it has none.
-HICON ShownIcon(HWND hDlg)
-{
-    for (HWND hChild = GetWindow(hDlg, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
-        char szClass[16] {};
-        GetClassName(hChild, szClass, sizeof(szClass));
-        if (std::string_view(szClass) == "Static" && (GetWindowLongPtr(hChild, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-            return reinterpret_cast<HICON>(SendMessage(hChild, STM_GETICON, 0, 0));
-    }
-    return nullptr;
-}
-
-// The middle of a control, in its client coordinates.
-POINT Middle(HWND hWnd)
-{
-    RECT rc {};
-    GetClientRect(hWnd, &rc);
-    return POINT { rc.right / 2, rc.bottom / 2 };
-}
-
-// The sample's resource module, compiled from sample.rc into a temporary
-// folder and made the current resource module.
-class SampleDialogTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::filesystem::path script = SourceRoot() / "tests/platform/sample/sample.rc";
-        std::filesystem::path module = m_folder / "sample.dll";
-        std::string strCommand = "'" + (BinaryRoot() / "tools" / "archivora_rc").string() + "' -o '" + module.string()
-            + "' '" + script.string() + "'";
-        ASSERT_EQ(std::system(strCommand.c_str()), 0) << strCommand;
-        m_hModule = LoadLibrary(ProgramPathFromHostPath(module.string()).c_str());
-        ASSERT_NE(m_hModule, nullptr);
-        m_hPrevious = AfxGetResourceHandle();
-        AfxSetResourceHandle(m_hModule);
-    }
-    void TearDown() override
-    {
-        AfxSetResourceHandle(m_hPrevious);
-        if (m_hModule)
-            FreeLibrary(m_hModule);
-    }
-
-    // Compares the window's picture with the reference, allowing small
-    // differences in anti-aliased text. On a mismatch the picture taken is
-    // kept in the test's temporary folder, whose path the failure names.
-    void ExpectPictureMatches(HWND hWnd, const char* pszReference)
-    {
-        constexpr int CHANNEL_TOLERANCE = 48;
-        constexpr int MAX_DIFFERING_PIXELS = 4;
-        std::filesystem::path reference = SourceRoot() / "tests/platform/sample" / pszReference;
-        std::filesystem::path actualPath = m_folder / pszReference;
-        CCapturedImage actual(CaptureWindowImage(hWnd));
-        RECT rc {};
-        GetWindowRect(hWnd, &rc);
-        const int cx = rc.right - rc.left;
-        const int cy = rc.bottom - rc.top;
-
-        std::optional<std::string> mismatch;
-        HBITMAP hbmReference = LoadPictureFile(ProgramPathFromHostPath(reference.string()).c_str());
-        BITMAP bm {};
-        if (!hbmReference || !GetObject(hbmReference, sizeof(bm), &bm)) {
-            mismatch = "no reference picture " + reference.string();
-        } else if (bm.bmWidth != cx || bm.bmHeight != cy) {
-            mismatch = "the window is " + std::to_string(cx) + "x" + std::to_string(cy) + ", the reference "
-                + std::to_string(bm.bmWidth) + "x" + std::to_string(bm.bmHeight);
-            DeleteObject(hbmReference);
-        } else {
-            CCapturedImage expected(hbmReference);
-            int nDiffering = 0;
-            for (int y = 0; y < cy; ++y)
-                for (int x = 0; x < cx; ++x)
-                    nDiffering += ChannelDistance(actual.At(x, y), expected.At(x, y)) > CHANNEL_TOLERANCE;
-            // A few pixels of text may change their shade; a check mark or a control drawn wrong may not.
-            if (nDiffering > MAX_DIFFERING_PIXELS)
-                mismatch = std::to_string(nDiffering) + " pixels differ from " + reference.string();
-        }
-        if (mismatch) {
-            SaveWindowScreenshot(hWnd, ProgramPathFromHostPath(actualPath.string()).c_str());
-            m_folder.Keep();
-            ADD_FAILURE() << *mismatch << "; the picture taken is " << actualPath;
-        }
-    }
-
-    TempFolder m_folder;
-    HMODULE m_hModule { nullptr };
-    HINSTANCE m_hPrevious { nullptr };
-};
+using SampleDialogTest = SampleDialogFixture;
 
 }
 
@@ -191,7 +38,7 @@ TEST_F(SampleDialogTest, ValuesTypedAndClickedComeBackThroughDataExchangeOnOk)
         SetFocus(hFolder);
         driver.PressKey(VK_DOWN);
         driver.Pump();
-        ExpectPictureMatches(hDlg, "document_properties.png");
+        ExpectPictureMatches(CaptureWindowImage(hDlg), "document_properties.png");
         HWND hOk = GetDlgItem(hDlg, IDOK);
         driver.Click(hOk, Middle(hOk).x, Middle(hOk).y);
     });
