@@ -311,6 +311,25 @@ std::string Utf8FromUtf16(std::u16string_view strText)
     return strResult;
 }
 
+std::u16string Utf16FromUtf8(std::string_view strText)
+{
+    std::u16string strResult;
+    strResult.reserve(strText.size());
+    for (std::size_t nPos = 0; nPos < strText.size();) {
+        DecodedChar ch = DecodeUtf8(strText, nPos);
+        nPos += ch.nLength;
+        char32_t cp = ch.bValid ? ch.cp : 0xFFFD;
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            strResult += static_cast<char16_t>(0xD800 + (cp >> 10));
+            strResult += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+        } else {
+            strResult += static_cast<char16_t>(cp);
+        }
+    }
+    return strResult;
+}
+
 /*********************************** Unicode case ***********************************/
 
 std::string Utf8ToLower(std::string_view strText)

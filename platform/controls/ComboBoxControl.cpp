@@ -326,11 +326,8 @@ int OnCreate(HWND hWnd, const CREATESTRUCT* pcs)
     CComboBoxState* pState = GetControlState<CComboBoxState>(hWnd);
     const DWORD dwStyle = ComboStyle(hWnd);
     const DWORD dwKind = dwStyle & CBS_TYPEMASK;
-    HDC hdc = GetDC(hWnd);
-    TEXTMETRIC tm {};
-    GetTextMetrics(hdc, &tm);
-    ReleaseDC(hWnd, hdc);
-    pState->nFieldHeight = static_cast<int>(tm.tmHeight) + FIELD_PADDING;
+    const int nFontHeight = ControlFontHeight(hWnd);
+    pState->nFieldHeight = nFontHeight + FIELD_PADDING;
 
     DWORD dwListStyle = WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
     if (dwStyle & CBS_SORT)
@@ -355,7 +352,7 @@ int OnCreate(HWND hWnd, const CREATESTRUCT* pcs)
         SetWindowLongPtr(pState->hList, GWL_STYLE, GetWindowLongPtr(pState->hList, GWL_STYLE) | dwOwnerDraw);
         if (dwStyle & CBS_OWNERDRAWFIXED) {
             MEASUREITEMSTRUCT mis { ODT_COMBOBOX, static_cast<UINT>(GetDlgCtrlID(hWnd)), 0, 0,
-                static_cast<UINT>(tm.tmHeight), 0 };
+                static_cast<UINT>(nFontHeight), 0 };
             if (HWND hParent = GetParent(hWnd))
                 SendMessage(hParent, WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
             ToList(hWnd, LB_SETITEMHEIGHT, 0, static_cast<LPARAM>(std::max<UINT>(mis.itemHeight, 1)));

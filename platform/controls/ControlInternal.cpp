@@ -1,9 +1,9 @@
 #include "platform/controls/ControlInternal.h"
 
-#include "platform/controls/StaticControl.h"
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/Blt.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DrawText.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Icons.h"
 #include "platform/gdi/SysColors.h"
@@ -68,15 +68,47 @@ HBRUSH PrepareControlDC(HWND hWnd, HDC hdc, UINT uCtlColorMsg)
     return hBrush ? hBrush : hDefault;
 }
 
+CControlMeasureDC::CControlMeasureDC(HWND hWnd, HFONT hFont)
+    : m_hWnd(hWnd)
+    , m_hdc(GetDC(hWnd))
+{
+    if (!hFont) {
+        if (CControlState* pState = GetControlStateBase(hWnd))
+            hFont = pState->hFont;
+    }
+    if (hFont)
+        SelectObject(m_hdc, hFont);
+}
+
+CControlMeasureDC::~CControlMeasureDC()
+{
+    ReleaseDC(m_hWnd, m_hdc);
+}
+
+int CControlMeasureDC::TextWidth(std::string_view text) const
+{
+    SIZE size {};
+    GetTextExtentPoint32(m_hdc, text.data(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+SIZE CControlMeasureDC::DrawnSize(std::string_view text, UINT nFormat, int nWidth) const
+{
+    RECT rc { 0, 0, nWidth, 0 };
+    DrawText(m_hdc, text.data(), static_cast<int>(text.size()), &rc, nFormat | DT_CALCRECT);
+    return SIZE { rc.right - rc.left, rc.bottom - rc.top };
+}
+
+TEXTMETRIC CControlMeasureDC::Metrics() const
+{
+    TEXTMETRIC tm {};
+    GetTextMetrics(m_hdc, &tm);
+    return tm;
+}
+
 int ControlFontHeight(HWND hWnd)
 {
-    HDC hdc = GetDC(hWnd);
-    if (CControlState* pState = GetControlStateBase(hWnd); pState && pState->hFont)
-        SelectObject(hdc, pState->hFont);
-    TEXTMETRIC tm {};
-    GetTextMetrics(hdc, &tm);
-    ReleaseDC(hWnd, hdc);
-    return tm.tmHeight;
+    return CControlMeasureDC(hWnd).Metrics().tmHeight;
 }
 
 BOOL HandleFontMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)

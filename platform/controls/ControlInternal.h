@@ -8,6 +8,7 @@
 #include "platform/window/WindowTypes.h"
 
 #include <memory>
+#include <string_view>
 
 // Every control class reserves one pointer of window extra bytes, at offset 0,
 // for its state object; the state lives from WM_NCCREATE to WM_NCDESTROY.
@@ -55,6 +56,31 @@ void NotifyParent(HWND hWnd, WORD nCode);
 // then lets the parent change them with that message. Returns the parent's
 // brush, or the default brush when the parent answers 0.
 HBRUSH PrepareControlDC(HWND hWnd, HDC hdc, UINT uCtlColorMsg);
+
+/***** Measuring text *****/
+
+// A DC of the control with a font selected, for measuring text: the given
+// font, else the control's (WM_SETFONT; none: the DC's default font). The DC
+// is released when the object goes.
+class CControlMeasureDC {
+public:
+    explicit CControlMeasureDC(HWND hWnd, HFONT hFont = nullptr);
+    ~CControlMeasureDC();
+    CControlMeasureDC(const CControlMeasureDC&) = delete;
+    CControlMeasureDC& operator=(const CControlMeasureDC&) = delete;
+
+    HDC Get() const { return m_hdc; }
+    // The width of one line of text as it is, '&' and tabs included.
+    int TextWidth(std::string_view text) const;
+    // The size DrawText gives the text with nFormat | DT_CALCRECT in a
+    // rectangle nWidth wide (what DT_WORDBREAK breaks to).
+    SIZE DrawnSize(std::string_view text, UINT nFormat, int nWidth = 0) const;
+    TEXTMETRIC Metrics() const;
+
+private:
+    HWND m_hWnd;
+    HDC m_hdc;
+};
 
 // The height of a line in the control's font.
 int ControlFontHeight(HWND hWnd);

@@ -99,27 +99,6 @@ size_t CharBoundary(const std::string& strText, size_t nPos)
 
 /***** Measuring *****/
 
-// A DC of the control with its font selected, for measuring.
-class CEditMeasureDC {
-public:
-    explicit CEditMeasureDC(HWND hWnd)
-        : m_hWnd(hWnd)
-        , m_hdc(GetDC(hWnd))
-    {
-        if (HFONT hFont = GetControlState<CEditState>(hWnd)->hFont)
-            SelectObject(m_hdc, hFont);
-    }
-    ~CEditMeasureDC() { ReleaseDC(m_hWnd, m_hdc); }
-    CEditMeasureDC(const CEditMeasureDC&) = delete;
-    CEditMeasureDC& operator=(const CEditMeasureDC&) = delete;
-
-    HDC Get() const { return m_hdc; }
-
-private:
-    HWND m_hWnd;
-    HDC m_hdc;
-};
-
 int LineHeight(HDC hdc)
 {
     TEXTMETRIC tm {};
@@ -290,7 +269,7 @@ void PlaceCaret(HWND hWnd)
     const CEditState* pState = GetControlState<CEditState>(hWnd);
     if (!pState->bFocus)
         return;
-    CEditMeasureDC dc(hWnd);
+    CControlMeasureDC dc(hWnd);
     POINT pt = PointOfPos(hWnd, dc.Get(), pState->nCaret);
     SetCaretPos(pt.x, pt.y);
 }
@@ -298,7 +277,7 @@ void PlaceCaret(HWND hWnd)
 // Makes the control's caret, a pixel wide and a line high, and shows it at its place.
 void MakeCaret(HWND hWnd)
 {
-    CEditMeasureDC dc(hWnd);
+    CControlMeasureDC dc(hWnd);
     if (!CreateCaret(hWnd, nullptr, 1, LineHeight(dc.Get())))
         return;
     PlaceCaret(hWnd);
@@ -319,7 +298,7 @@ void DropCaret(HWND hWnd)
 void SetTopLine(HWND hWnd, int nTop)
 {
     CEditState* pState = GetControlState<CEditState>(hWnd);
-    CEditMeasureDC dc(hWnd);
+    CControlMeasureDC dc(hWnd);
     const int nLines = static_cast<int>(Lines(hWnd, dc.Get()).size());
     nTop = std::clamp(nTop, 0, std::max(nLines - 1, 0));
     if (nTop == pState->nTopLine)
@@ -333,7 +312,7 @@ void SetTopLine(HWND hWnd, int nTop)
 void OnVScroll(HWND hWnd, WPARAM wParam)
 {
     const CEditState* pState = GetControlState<CEditState>(hWnd);
-    CEditMeasureDC dc(hWnd);
+    CControlMeasureDC dc(hWnd);
     const RECT rc = FormatRect(hWnd);
     const int nPage = std::max(1, (rc.bottom - rc.top) / LineHeight(dc.Get()));
     switch (LOWORD(wParam)) {
@@ -368,7 +347,7 @@ void OnVScroll(HWND hWnd, WPARAM wParam)
 void ScrollToCaret(HWND hWnd)
 {
     CEditState* pState = GetControlState<CEditState>(hWnd);
-    CEditMeasureDC dc(hWnd);
+    CControlMeasureDC dc(hWnd);
     const RECT rc = FormatRect(hWnd);
     if (EditStyle(hWnd) & ES_MULTILINE) {
         std::vector<CEditLine> lines = Lines(hWnd, dc.Get());
@@ -399,7 +378,7 @@ void SetMargins(HWND hWnd, WPARAM wParam, LPARAM lParam)
     auto margin = [&](WORD nValue) {
         if (nValue != EC_USEFONTINFO)
             return static_cast<int>(nValue);
-        CEditMeasureDC dc(hWnd);
+        CControlMeasureDC dc(hWnd);
         TEXTMETRIC tm {};
         GetTextMetrics(dc.Get(), &tm);
         return static_cast<int>(tm.tmAveCharWidth / 2);
@@ -420,7 +399,7 @@ LRESULT LineScroll(HWND hWnd, WPARAM wParam, LPARAM lParam)
     CEditState* pState = GetControlState<CEditState>(hWnd);
     const auto nChars = static_cast<int>(static_cast<INT_PTR>(wParam));
     if (nChars != 0 && !WrapsWords(hWnd)) {
-        CEditMeasureDC dc(hWnd);
+        CControlMeasureDC dc(hWnd);
         TEXTMETRIC tm {};
         GetTextMetrics(dc.Get(), &tm);
         pState->nScrollX = std::max(0, pState->nScrollX + nChars * static_cast<int>(tm.tmAveCharWidth));
@@ -644,7 +623,7 @@ void OnKeyDown(HWND hWnd, WPARAM nKey)
     CEditState* pState = GetControlState<CEditState>(hWnd);
     const bool bShift = (GetKeyState(static_cast<int>(VK_SHIFT)) & 0x8000) != 0;
     const bool bCtrl = (GetKeyState(static_cast<int>(VK_CONTROL)) & 0x8000) != 0;
-    CEditMeasureDC dc(hWnd);
+    CControlMeasureDC dc(hWnd);
     std::vector<CEditLine> lines = Lines(hWnd, dc.Get());
     const CEditLine& line = lines[LineOf(lines, pState->nCaret)];
     switch (nKey) {
@@ -755,7 +734,7 @@ LRESULT GetLine(HWND hWnd, WPARAM nLine, LPARAM lParam)
     if (!lParam)
         return 0;
     const CEditState* pState = GetControlState<CEditState>(hWnd);
-    CEditMeasureDC dc(hWnd);
+    CControlMeasureDC dc(hWnd);
     std::vector<CEditLine> lines = Lines(hWnd, dc.Get());
     if (nLine >= lines.size())
         return 0;
@@ -797,7 +776,7 @@ void SetSel(HWND hWnd, WPARAM wParam, LPARAM lParam)
 LRESULT LineIndex(HWND hWnd, WPARAM wParam)
 {
     const CEditState* pState = GetControlState<CEditState>(hWnd);
-    CEditMeasureDC dc(hWnd);
+    CControlMeasureDC dc(hWnd);
     std::vector<CEditLine> lines = Lines(hWnd, dc.Get());
     const auto nLine = static_cast<int>(static_cast<INT_PTR>(wParam));
     if (nLine < 0)
@@ -809,7 +788,7 @@ LRESULT LineIndex(HWND hWnd, WPARAM wParam)
 LRESULT LineFromChar(HWND hWnd, WPARAM wParam)
 {
     const CEditState* pState = GetControlState<CEditState>(hWnd);
-    CEditMeasureDC dc(hWnd);
+    CControlMeasureDC dc(hWnd);
     std::vector<CEditLine> lines = Lines(hWnd, dc.Get());
     const auto nPos = static_cast<INT_PTR>(wParam);
     return static_cast<LRESULT>(LineOf(lines, nPos < 0 ? pState->SelStart() : static_cast<size_t>(nPos)));
@@ -818,7 +797,7 @@ LRESULT LineFromChar(HWND hWnd, WPARAM wParam)
 LRESULT LineLength(HWND hWnd, WPARAM wParam)
 {
     const CEditState* pState = GetControlState<CEditState>(hWnd);
-    CEditMeasureDC dc(hWnd);
+    CControlMeasureDC dc(hWnd);
     std::vector<CEditLine> lines = Lines(hWnd, dc.Get());
     const auto nPos = static_cast<INT_PTR>(wParam);
     if (nPos < 0) {
@@ -927,13 +906,13 @@ LRESULT CALLBACK EditWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDBLCLK: {
         SetFocus(hWnd);
         SetCapture(hWnd);
-        CEditMeasureDC dc(hWnd);
+        CControlMeasureDC dc(hWnd);
         MoveCaret(hWnd, PosOfPoint(hWnd, dc.Get(), PointOf(lParam)));
         return 0;
     }
     case WM_MOUSEMOVE:
         if (GetCapture() == hWnd) {
-            CEditMeasureDC dc(hWnd);
+            CControlMeasureDC dc(hWnd);
             size_t nPos = PosOfPoint(hWnd, dc.Get(), PointOf(lParam));
             SetSelection(hWnd, pState->nAnchor, nPos);
         }
@@ -990,7 +969,7 @@ LRESULT CALLBACK EditWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         pState->bModified = wParam != 0;
         return 0;
     case EM_GETLINECOUNT: {
-        CEditMeasureDC dc(hWnd);
+        CControlMeasureDC dc(hWnd);
         return static_cast<LRESULT>(Lines(hWnd, dc.Get()).size());
     }
     case EM_LINEINDEX:
@@ -1030,12 +1009,12 @@ LRESULT CALLBACK EditWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         InvalidateRect(hWnd, nullptr, TRUE);
         return TRUE;
     case EM_POSFROMCHAR: {
-        CEditMeasureDC dc(hWnd);
+        CControlMeasureDC dc(hWnd);
         POINT pt = PointOfPos(hWnd, dc.Get(), CharBoundary(pState->strText, static_cast<size_t>(wParam)));
         return static_cast<LRESULT>(static_cast<DWORD>(MAKELONG(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y))));
     }
     case EM_CHARFROMPOS: {
-        CEditMeasureDC dc(hWnd);
+        CControlMeasureDC dc(hWnd);
         size_t nPos = PosOfPoint(hWnd, dc.Get(), PointOf(lParam));
         size_t nLine = LineOf(Lines(hWnd, dc.Get()), nPos);
         return static_cast<LRESULT>(static_cast<DWORD>(MAKELONG(static_cast<WORD>(nPos), static_cast<WORD>(nLine))));

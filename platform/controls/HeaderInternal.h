@@ -51,8 +51,15 @@ inline bool IsHeaderIndex(const CHeaderState& state, int nIndex)
     return nIndex >= 0 && nIndex < static_cast<int>(state.items.size());
 }
 
+/***** Items and geometry (HeaderInternal.cpp) *****/
+
 // The index of the item with this serial number; -1 once it is gone.
 int HeaderIndexOfSerial(const CHeaderState& state, unsigned nSerial);
+// The position an item is shown at, from 0 at the left.
+int HeaderPosition(const CHeaderState& state, int nIndex);
+// Stores what item's mask names into item nIndex, moving it for HDI_ORDER;
+// sends nothing and repaints nothing.
+void ApplyHeaderItem(CHeaderState& state, int nIndex, const HDITEM& item);
 
 // The item's place in client coordinates; empty for a bad index.
 RECT HeaderItemRect(HWND hWnd, const CHeaderState& state, int nIndex);
@@ -67,7 +74,11 @@ LRESULT HeaderNotify(HWND hWnd, UINT nCode, int nIndex, HDITEM* pItem);
 // announces it with HDN_ITEMCHANGED. FALSE for a bad index or a refusal.
 BOOL ChangeHeaderItem(HWND hWnd, int nIndex, const HDITEM& item);
 
-// Mouse handling (HeaderInput.cpp). TRUE when the message was handled.
+/***** Mouse (HeaderInput.cpp) *****/
+
+// TRUE when the message was handled.
 BOOL HandleHeaderMouse(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
-// Painting (HeaderPaint.cpp).
+
+/***** Painting (HeaderPaint.cpp) *****/
+
 void PaintHeader(HWND hWnd, HDC hdc);

@@ -607,12 +607,7 @@ void PaintListBox(HWND hWnd, HDC hdc)
 void OnCreate(HWND hWnd)
 {
     CListBoxState* pState = GetControlState<CListBoxState>(hWnd);
-    HDC hdc = GetDC(hWnd);
-    if (pState->hFont)
-        SelectObject(hdc, pState->hFont);
-    TEXTMETRIC tm {};
-    GetTextMetrics(hdc, &tm);
-    ReleaseDC(hWnd, hdc);
+    const TEXTMETRIC tm = CControlMeasureDC(hWnd).Metrics();
     pState->nItemHeight = std::max<int>(tm.tmHeight, 1);
     pState->nCharWidth = std::max<int>(tm.tmAveCharWidth, 1);
     if (ListStyle(hWnd) & LBS_OWNERDRAWFIXED)

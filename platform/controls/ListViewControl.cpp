@@ -86,33 +86,6 @@ LRESULT SetExtendedStyle(HWND hWnd, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-CListViewState* ListViewSurvivor(HWND hWnd)
-{
-    return IsWindow(hWnd) ? ListViewState(hWnd) : nullptr;
-}
-
-int RowOfSerial(const CListViewState& state, unsigned nSerial, int nHint)
-{
-    if (IsRow(state, nHint) && state.rows[static_cast<size_t>(nHint)].nSerial == nSerial)
-        return nHint;
-    for (size_t i = 0; i < state.rows.size(); ++i) {
-        if (state.rows[i].nSerial == nSerial)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
-DWORD ListViewStyle(HWND hWnd)
-{
-    return static_cast<DWORD>(GetWindowLongPtr(hWnd, GWL_STYLE));
-}
-
-// Small-icon and list views are laid out as the icon view.
-bool IsReportView(HWND hWnd)
-{
-    return (ListViewStyle(hWnd) & LVS_TYPEMASK) == LVS_REPORT;
-}
-
 LRESULT CALLBACK ListViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     static constexpr CControlLifecycle LIFECYCLE { NewControlState<CListViewState>, nullptr, false };

@@ -48,6 +48,8 @@ struct CListViewState : CControlState {
 // Gaps the control draws with: left of a cell's text and around images.
 constexpr int LISTVIEW_TEXT_MARGIN = 6;
 
+/***** State and rows (ListViewInternal.cpp) *****/
+
 inline CListViewState* ListViewState(HWND hWnd)
 {
     return GetControlState<CListViewState>(hWnd);
@@ -66,7 +68,22 @@ inline bool IsRow(const CListViewState& state, int nRow)
 // The row with this serial number, looked for first at nHint; -1 once it is gone.
 int RowOfSerial(const CListViewState& state, unsigned nSerial, int nHint);
 DWORD ListViewStyle(HWND hWnd);
+// Small-icon and list views are laid out as the icon view.
 bool IsReportView(HWND hWnd);
+
+/***** Texts and images (ListViewDispInfo.cpp) *****/
+
+// Stores a cell's text; LPSTR_TEXTCALLBACK makes it a callback text.
+void SetCellText(CListViewRow& row, int iSubItem, LPCSTR pszText);
+// Answers LVM_GETITEM: fills what pItem's mask names, asking the parent with
+// LVN_GETDISPINFO for callback texts and images. FALSE for a bad row or one
+// that went away meanwhile.
+BOOL GetRowItem(HWND hWnd, LVITEM* pItem);
+// A cell's text, through LVN_GETDISPINFO for callback texts; empty for a bad row.
+std::string RowText(HWND hWnd, int nRow, int iSubItem);
+// The first sub-item's text and image, asked together when either is a
+// callback. FALSE when the row is bad or went away meanwhile.
+bool RowLabel(HWND hWnd, int nRow, std::string* pText, int* piImage);
 
 /***** Items (ListViewItems.cpp) *****/
 
@@ -80,11 +97,6 @@ BOOL ChangeRowState(HWND hWnd, int nRow, UINT nState, UINT nMask);
 void ChangeAllRowStates(HWND hWnd, UINT nState, UINT nMask);
 // The row with the focus, -1 for none.
 int FocusedRow(const CListViewState& state);
-// A cell's text, through LVN_GETDISPINFO for callback texts; empty for a bad row.
-std::string RowText(HWND hWnd, int nRow, int iSubItem);
-// The first sub-item's text and image, asked together when either is a
-// callback. FALSE when the row is bad or went away meanwhile.
-bool RowLabel(HWND hWnd, int nRow, std::string* pText, int* piImage);
 // Answers the item messages; FALSE for other messages.
 BOOL HandleItemMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
 // Deletes every row, telling the parent about each (destruction included).

@@ -67,17 +67,11 @@ SIZE ImageSize(HIMAGELIST himl)
     return SIZE { cx, cy };
 }
 
-int StringWidth(HWND hWnd, const CListViewState& state, LPCSTR psz)
+int StringWidth(HWND hWnd, LPCSTR psz)
 {
     if (!psz)
         return 0;
-    HDC hdc = GetDC(hWnd);
-    if (state.hFont)
-        SelectObject(hdc, state.hFont);
-    SIZE size {};
-    GetTextExtentPoint32(hdc, psz, static_cast<int>(std::strlen(psz)), &size);
-    ReleaseDC(hWnd, hdc);
-    return size.cx;
+    return CControlMeasureDC(hWnd).TextWidth(psz);
 }
 
 // The widest text of a column over all rows (callbacks asked), with the
@@ -93,7 +87,7 @@ int AutoWidth(HWND hWnd, int nColumn, bool bUseHeader)
         const std::string strText = RowText(hWnd, nRow, iSubItem);
         if (!(pState = ListViewSurvivor(hWnd)))
             return 0;
-        nWidest = std::max(nWidest, StringWidth(hWnd, *pState, strText.c_str()));
+        nWidest = std::max(nWidest, StringWidth(hWnd, strText.c_str()));
     }
     if (!pState)
         return 0;
@@ -107,7 +101,7 @@ int AutoWidth(HWND hWnd, int nColumn, bool bUseHeader)
         item.pszText = szText;
         item.cchTextMax = sizeof(szText);
         SendMessage(pState->hHeader, HDM_GETITEM, static_cast<WPARAM>(nColumn), reinterpret_cast<LPARAM>(&item));
-        nWidth = std::max(nWidth, StringWidth(hWnd, *pState, szText) + 2 * LISTVIEW_TEXT_MARGIN);
+        nWidth = std::max(nWidth, StringWidth(hWnd, szText) + 2 * LISTVIEW_TEXT_MARGIN);
     }
     return nWidth;
 }
@@ -479,7 +473,7 @@ BOOL HandleLayoutMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRE
         *plResult = reinterpret_cast<LRESULT>(pState->hHeader);
         return TRUE;
     case LVM_GETSTRINGWIDTH:
-        *plResult = StringWidth(hWnd, *pState, reinterpret_cast<LPCSTR>(lParam));
+        *plResult = StringWidth(hWnd, reinterpret_cast<LPCSTR>(lParam));
         return TRUE;
     case LVM_GETITEMRECT: {
         auto* pRect = reinterpret_cast<RECT*>(lParam);

@@ -16,14 +16,6 @@
 // clang-format off
 constexpr const char* TOOLBARCLASSNAME = "ToolbarWindow32";
 
-/* Styles the common controls share (bars placed along their parent). */
-constexpr DWORD CCS_TOP           = 0x0001;
-constexpr DWORD CCS_NOMOVEY       = 0x0002;
-constexpr DWORD CCS_BOTTOM        = 0x0003;
-constexpr DWORD CCS_NORESIZE      = 0x0004; // the bar keeps the size it was given
-constexpr DWORD CCS_NOPARENTALIGN = 0x0008; // the bar keeps its place
-constexpr DWORD CCS_NODIVIDER     = 0x0040;
-
 /* Toolbar styles. */
 constexpr DWORD TBSTYLE_TOOLTIPS = 0x0100;
 constexpr DWORD TBSTYLE_WRAPABLE = 0x0200;

@@ -72,51 +72,6 @@ void OnPaint(HWND hWnd, HDC hdcGiven)
 
 } // namespace
 
-CTreeViewState* TreeViewSurvivor(HWND hWnd)
-{
-    return IsWindow(hWnd) ? TreeViewState(hWnd) : nullptr;
-}
-
-DWORD TreeViewStyle(HWND hWnd)
-{
-    return static_cast<DWORD>(GetWindowLongPtr(hWnd, GWL_STYLE));
-}
-
-CTreeNode* FindNode(CTreeViewState& state, HTREEITEM hItem)
-{
-    auto it = state.nodes.find(hItem);
-    return it == state.nodes.end() ? nullptr : &it->second;
-}
-
-CTreeNode* NodeSurvivor(HWND hWnd, HTREEITEM hItem)
-{
-    CTreeViewState* pState = TreeViewSurvivor(hWnd);
-    return pState ? FindNode(*pState, hItem) : nullptr;
-}
-
-std::vector<HTREEITEM>& SiblingsOf(CTreeViewState& state, HTREEITEM hParent)
-{
-    CTreeNode* pParent = FindNode(state, hParent);
-    return pParent ? pParent->children : state.roots;
-}
-
-bool IsDescendant(CTreeViewState& state, HTREEITEM hItem, HTREEITEM hAncestor)
-{
-    for (CTreeNode* pNode = FindNode(state, hItem); pNode; pNode = FindNode(state, pNode->hParent)) {
-        if (pNode->hParent == hAncestor && hAncestor)
-            return true;
-    }
-    return false;
-}
-
-int ItemLevel(CTreeViewState& state, HTREEITEM hItem)
-{
-    int nLevel = -1;
-    for (CTreeNode* pNode = FindNode(state, hItem); pNode; pNode = FindNode(state, pNode->hParent))
-        ++nLevel;
-    return nLevel;
-}
-
 LRESULT CALLBACK TreeViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     static constexpr CControlLifecycle LIFECYCLE { NewControlState<CTreeViewState>, nullptr, false };

@@ -1,6 +1,7 @@
 #include "platform/controls/TreeViewInternal.h"
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Text.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Paint.h"
@@ -35,12 +36,8 @@ int LabelWidth(HWND hWnd, CTreeNode& node)
 {
     if (node.nTextWidth >= 0 || node.bTextCallback)
         return std::max(node.nTextWidth, 0);
-    HDC hdc = GetDC(hWnd);
-    SelectObject(hdc, TreeItemFont(hWnd, (node.nState & TVIS_BOLD) != 0));
-    SIZE size {};
-    GetTextExtentPoint32(hdc, node.strText.c_str(), static_cast<int>(node.strText.size()), &size);
-    ReleaseDC(hWnd, hdc);
-    node.nTextWidth = size.cx;
+    node.nTextWidth
+        = CControlMeasureDC(hWnd, TreeItemFont(hWnd, (node.nState & TVIS_BOLD) != 0)).TextWidth(node.strText);
     return node.nTextWidth;
 }
 
@@ -97,6 +94,21 @@ void MeasureTreeRows(HWND hWnd)
 int TreeRowHeight(HWND hWnd)
 {
     return std::max(TreeViewState(hWnd)->nRowHeight, 1);
+}
+
+HFONT TreeItemFont(HWND hWnd, bool bBold)
+{
+    CTreeViewState* pState = TreeViewState(hWnd);
+    HFONT hFont = pState->hFont ? pState->hFont : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+    if (!bBold)
+        return hFont;
+    if (!pState->hBoldFont) {
+        LOGFONT lf {};
+        GetObject(hFont, sizeof(lf), &lf);
+        lf.lfWeight = FW_BOLD;
+        pState->hBoldFont = CreateFontIndirect(&lf);
+    }
+    return pState->hBoldFont ? pState->hBoldFont : hFont;
 }
 
 int TreeRowsPerPage(HWND hWnd)

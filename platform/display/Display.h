@@ -19,6 +19,9 @@
 #include "platform/gdi/GdiTypes.h"
 
 #include <string>
+
+class CTrayHost;
+
 #include <vector>
 
 /* Input coming back from the display, in screen coordinates. */
@@ -174,6 +177,12 @@ public:
     virtual std::vector<CMonitor> Monitors() = 0;
     // Milliseconds between the presses of a double click.
     virtual UINT DoubleClickTime() = 0;
+
+    /* The tray. */
+
+    // The desktop's notification area; nullptr when there is none now (the
+    // answer may change while the program runs). The display owns it.
+    virtual CTrayHost* GetTrayHost() { return nullptr; }
 
     /* Input. */
 

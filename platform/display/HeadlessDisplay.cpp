@@ -13,6 +13,7 @@
 CHeadlessDisplay::CHeadlessDisplay(int nScreenWidth, int nScreenHeight)
     : m_nScreenWidth(nScreenWidth)
     , m_nScreenHeight(nScreenHeight)
+    , m_tray(nScreenWidth, nScreenHeight)
 {
 }
 
@@ -176,4 +177,9 @@ HCURSOR CHeadlessDisplay::CursorOf(HWND hWnd)
     std::lock_guard lock(m_mutex);
     auto it = m_windows.find(hWnd);
     return it == m_windows.end() ? nullptr : it->second.hCursor;
+}
+
+CTrayHost* CHeadlessDisplay::GetTrayHost()
+{
+    return m_tray.IsEnabled() ? &m_tray : nullptr;
 }

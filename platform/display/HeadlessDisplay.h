@@ -6,10 +6,12 @@
 // window layer's injection functions directly. One monitor covers the screen;
 // a double click takes 500 ms. What the window layer tells it of a window
 // (look, state, cursor) is kept for the test driver to read; the clipboard
-// stays in the program, and nothing else is asked of a desktop. Safe to use
-// from any thread.
+// stays in the program, and nothing else is asked of a desktop. Its tray
+// records the icons it is given (see CHeadlessTrayHost). Safe to use from any
+// thread.
 
 #include "platform/display/Display.h"
+#include "platform/display/HeadlessTrayHost.h"
 
 #include <map>
 #include <mutex>
@@ -50,6 +52,14 @@ public:
     ETopLevelState StateOf(HWND hWnd);
     HCURSOR CursorOf(HWND hWnd);
 
+    /* The tray. */
+
+    // The recording tray while it is enabled, else nullptr.
+    CTrayHost* GetTrayHost() override;
+
+    // The recording tray, enabled or not.
+    CHeadlessTrayHost& Tray() { return m_tray; }
+
 private:
     struct CTopLevel {
         RECT rcWindow {};
@@ -67,4 +77,5 @@ private:
     int m_nScreenHeight;
     std::map<HWND, CTopLevel> m_windows;
     std::vector<HWND> m_zOrder; // the top first
+    CHeadlessTrayHost m_tray;
 };

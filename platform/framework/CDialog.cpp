@@ -5,7 +5,6 @@
 #include "platform/controls/CommonControls.h"
 #include "platform/controls/StandardControls.h"
 #include "platform/framework/CWinThread.h"
-#include "platform/window/Focus.h"
 
 #include <string>
 
@@ -145,8 +144,6 @@ INT_PTR CDialog::DoModal()
     }
     if (bEnableOwner)
         ::EnableWindow(hWndOwner, TRUE);
-    if (hWndOwner && ::GetActiveWindow() == m_hWnd)
-        ::SetActiveWindow(hWndOwner);
     DestroyWindow();
     return m_nModalResult;
 }
@@ -154,10 +151,7 @@ INT_PTR CDialog::DoModal()
 void CDialog::RunModalLoop()
 {
     HWND hDlg = m_hWnd;
-    ::ShowWindow(hDlg, SW_SHOWNORMAL);
-    // The dialog's WM_SETFOCUS hands the focus to the control WM_INITDIALOG chose.
-    if (HWND hWndFocus = ::GetFocus(); hWndFocus != hDlg && !::IsChild(hDlg, hWndFocus))
-        ::SetFocus(hDlg);
+    ::ShowWindow(hDlg, SW_SHOWNORMAL); // activation puts the focus on the control WM_INITDIALOG chose
     CallModalDialogHook(hDlg);
     CWinThread* pThread = AfxGetThread();
     bool bSendEnterIdle = !(GetStyle() & DS_NOIDLEMSG);

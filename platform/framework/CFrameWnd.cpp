@@ -163,8 +163,6 @@ void CFrameWnd::ActivateFrame(int nCmdShow)
     if (nCmdShow == -1)
         nCmdShow = IsIconic() ? SW_RESTORE : SW_SHOW;
     ShowWindow(nCmdShow);
-    if (!(GetStyle() & WS_CHILD))
-        ::SetActiveWindow(m_hWnd);
 }
 
 /***** Layout *****/

@@ -75,6 +75,7 @@ CTestDriver::CTestDriver()
 
 CTestDriver::~CTestDriver()
 {
+    SetTrayEnabled(TRUE);
     SetThreadMenuTrackHook(m_pfnPreviousMenuHook);
     SetThreadWaitHook(m_pfnPreviousWaitHook);
     SetThreadModalDialogHook(m_pfnPreviousHook);

@@ -16,6 +16,7 @@
 #include "platform/base/CString.h"
 #include "platform/base/Clock.h"
 #include "platform/controls/TreeViewControl.h"
+#include "platform/display/TrayHost.h"
 #include "platform/testing/DialogScript.h"
 #include "platform/window/Dialog.h"
 #include "platform/window/Input.h"
@@ -155,6 +156,18 @@ public:
     void ChooseNextMenuCommand(UINT nCommand);
     // Dismisses the next menu without a command, as a click outside it does.
     void DismissNextMenu();
+
+    /* The tray (TestDriver_Tray.cpp): the headless display's recording tray.
+       The driver switches it back on when it goes. */
+
+    // The icons shown now, the oldest first.
+    static std::vector<CTrayIcon> TrayIcons();
+    // Acts on an icon with a mouse message (WM_RBUTTONUP, WM_LBUTTONDBLCLK, ...)
+    // at the icon's place, then pumps; FALSE for an icon that is not shown.
+    BOOL ClickTrayIcon(HWND hWnd, UINT uID, UINT nMouseMessage);
+    // Switches the tray on or off, as a desktop with and without one; switching
+    // it off drops the icons shown.
+    static void SetTrayEnabled(BOOL bEnabled);
 
 private:
     BOOL MouseButton(HWND hWnd, int x, int y, bool bRight, int nClicks);

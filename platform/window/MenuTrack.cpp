@@ -18,6 +18,7 @@
 #include "platform/gdi/FrameControls.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Rects.h"
+#include "platform/gdi/SelectGuard.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/gdi/Text.h"
 #include "platform/window/Input.h"
@@ -123,23 +124,6 @@ void RegisterMenuClass()
         RegisterClass(&wc);
     });
 }
-
-// Selects a GDI object into a DC for the life of the guard.
-class CSelectGuard {
-public:
-    CSelectGuard(HDC hDC, HGDIOBJ hObject)
-        : m_hDC(hDC)
-        , m_hOld(SelectObject(hDC, hObject))
-    {
-    }
-    ~CSelectGuard() { SelectObject(m_hDC, m_hOld); }
-    CSelectGuard(const CSelectGuard&) = delete;
-    CSelectGuard& operator=(const CSelectGuard&) = delete;
-
-private:
-    HDC m_hDC;
-    HGDIOBJ m_hOld;
-};
 
 class CMenuTracker {
 public:

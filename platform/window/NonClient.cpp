@@ -274,6 +274,14 @@ LRESULT DefWindowProcInputAndPaint(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
     case WM_NCPAINT:
         PaintFrame(hWnd);
         return 0;
+    case WM_NCCALCSIZE: {
+        // The client area the styles leave: in rgrc[0] with wParam TRUE, else in the RECT itself.
+        RECT* pRect = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+        auto lock = LockWindows();
+        if (CWindow* pWindow = FindWindowLocked(hWnd); pWindow && pRect)
+            *pRect = ClientRectForLocked(*pWindow, *pRect);
+        return 0;
+    }
     case WM_NCACTIVATE:
         // Only the caption changes colour: repaint the frame now, leaving the
         // client area's update region as it is.

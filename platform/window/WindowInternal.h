@@ -111,6 +111,8 @@ bool IsSelfOrDescendantLocked(const CWindow* pAncestor, const CWindow* pWindow);
 POINT ClientOriginLocked(const CWindow& window);
 // The client rectangle in the parent's client coordinates.
 RECT ClientRectInParentLocked(const CWindow& window);
+// The client rectangle the window's styles leave inside `rcWindow` (parent's client coordinates).
+RECT ClientRectForLocked(const CWindow& window, const RECT& rcWindow);
 // Visible itself and every ancestor visible.
 bool IsVisibleLocked(const CWindow& window);
 
@@ -143,6 +145,14 @@ void ForgetPaintWindowLocked(CWindow& window);
 RECT ScreenWindowRectLocked(const CWindow& window);
 // The top-level window the window belongs to (itself for a top-level window).
 CWindow& TopLevelOfLocked(CWindow& window);
+
+/* Activation and focus as windows come and go (Focus.cpp, rules in Focus.h), lock NOT held. */
+
+// Activates a top-level window that is being shown, unless it has WS_EX_NOACTIVATE.
+void ActivateShownWindow(HWND hWnd);
+// Hands the focus and the activation on from a window that has been hidden or
+// is about to be destroyed. Does nothing when the window holds neither.
+void PassOnFocusAndActivation(HWND hWnd);
 
 /* Scroll bars of windows (ScrollBars.cpp), lock NOT held. */
 

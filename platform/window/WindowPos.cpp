@@ -77,6 +77,22 @@ void ReorderLocked(CWindow& window, HWND hWndInsertAfter)
     siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(nIndex), &window);
 }
 
+// Whether a ShowWindow command activates the window it shows.
+bool ActivatesWhenShown(int nCmdShow)
+{
+    switch (nCmdShow) {
+    case SW_SHOWNORMAL:
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMAXIMIZED:
+    case SW_SHOW:
+    case SW_RESTORE:
+    case SW_SHOWDEFAULT:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The rectangle ShowWindow gives a minimized or maximized window. Lock held.
 RECT StateRectLocked(const CWindow& window, bool bMaximize)
 {
@@ -98,10 +114,14 @@ RECT StateRectLocked(const CWindow& window, bool bMaximize)
 
 RECT ClientRectInParentLocked(const CWindow& window)
 {
+    return ClientRectForLocked(window, window.rcWindow);
+}
+
+RECT ClientRectForLocked(const CWindow& window, const RECT& rc)
+{
     RECT frame = FrameOf(window.dwStyle, window.dwExStyle);
     if (window.hMenuBar && !(window.dwStyle & WS_CHILD))
         frame.top += GetSystemMetrics(SM_CYMENU);
-    const RECT& rc = window.rcWindow;
     RECT rcClient { rc.left + frame.left, rc.top + frame.top, rc.right - frame.right, rc.bottom - frame.bottom };
     rcClient.right = std::max(rcClient.right, rcClient.left);
     rcClient.bottom = std::max(rcClient.bottom, rcClient.top);
@@ -142,6 +162,7 @@ SIZE OuterFrameOf(DWORD dwStyle, DWORD dwExStyle)
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags)
 {
     WINDOWPOS wp { hWnd, hWndInsertAfter, x, y, std::max(cx, 0), std::max(cy, 0), uFlags };
+    NCCALCSIZE_PARAMS calc {}; // rgrc[1] and rgrc[2]: the window and client rectangles before
     {
         auto lock = LockWindows();
         CWindow* pWindow = FindWindowOrFailLocked(hWnd);
@@ -152,6 +173,8 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
             return FALSE;
         }
         const RECT& rc = pWindow->rcWindow;
+        calc.rgrc[1] = rc;
+        calc.rgrc[2] = ClientRectInParentLocked(*pWindow);
         if (!(wp.flags & SWP_NOMOVE) && wp.x == rc.left && wp.y == rc.top)
             wp.flags |= SWP_NOMOVE;
         if (!(wp.flags & SWP_NOSIZE) && wp.cx == rc.right - rc.left && wp.cy == rc.bottom - rc.top)
@@ -168,8 +191,9 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
     if (!(wp.flags & SWP_NOSENDCHANGING))
         SendMessage(hWnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
     if (!(wp.flags & SWP_NOSIZE) || (wp.flags & SWP_FRAMECHANGED)) {
-        RECT rcFrame { wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy };
-        SendMessage(hWnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&rcFrame));
+        calc.rgrc[0] = { wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy };
+        calc.lppos = &wp;
+        SendMessage(hWnd, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&calc));
     }
     {
         auto lock = LockWindows();
@@ -190,6 +214,10 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
         InvalidateAfterMoveLocked(*pWindow, rcOld, wp.flags);
     }
     SendMessage(hWnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
+    if (wp.flags & SWP_HIDEWINDOW)
+        PassOnFocusAndActivation(hWnd);
+    else if (!(wp.flags & SWP_NOACTIVATE))
+        ActivateShownWindow(hWnd);
     return TRUE;
 }
 
@@ -245,6 +273,8 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
         SetWindowPos(hWnd, nullptr, rcNew.left, rcNew.top, rcNew.right - rcNew.left, rcNew.bottom - rcNew.top, uFlags);
     if (bChangeState && (dwState == WS_MINIMIZE) != (dwPrevious == WS_MINIMIZE))
         ShowOwnedWindows(hWnd, dwState != WS_MINIMIZE);
+    if (ActivatesWhenShown(nCmdShow))
+        ActivateShownWindow(hWnd);
     return bWasVisible;
 }
 

@@ -225,6 +225,20 @@ TEST_F(TextTest, EndEllipsisKeepsTheLongestPrefixThatFits)
     EXPECT_STREQ(szShort, "Short");
 }
 
+TEST_F(TextTest, EndEllipsisLineCutsAsDrawTextDoes)
+{
+    Use(-11, "MS Sans Serif");
+    const std::string strText = "Ñandú names the bird of the pampas";
+    for (int nWidth : { 0, 12, 40, 100, 1000 }) {
+        char szDrawn[128] {};
+        std::copy(strText.begin(), strText.end(), szDrawn);
+        RECT rc { 0, 0, nWidth, 20 };
+        DrawText(Dc(), szDrawn, -1, &rc, DT_SINGLELINE | DT_END_ELLIPSIS | DT_MODIFYSTRING | DT_NOPREFIX);
+        EXPECT_EQ(EndEllipsisLine(Dc(), strText, nWidth), szDrawn) << nWidth;
+    }
+    EXPECT_EQ(EndEllipsisLine(nullptr, "kept", 0), "kept");
+}
+
 TEST_F(TextTest, PathEllipsisKeepsTheFileName)
 {
     Use(-11, "MS Sans Serif");
