@@ -116,8 +116,9 @@ BOOL WriteRootBlocks(CCatalogFile& file)
 CCatalog::CCatalog(LPCTSTR pszPath, int nInitialise, int nCacheChunks)
     : CCatalogFile(pszPath, RECORD_SIZES, nCacheChunks)
 {
+    // Only a missing file is created; a link to nowhere fails to open below, with its report.
     HostFileStatus status;
-    if (nInitialise == 1 && GetHostFileStatus(GetPath(), status) && !status.bExists
+    if (nInitialise == 1 && GetHostFileStatus(GetPath(), status) && !status.bExists && !status.bUnreadable
         && !CreateFile(FALSE, GetPath(), BLOCK_SIZE))
         return;
     if (!Acquire())

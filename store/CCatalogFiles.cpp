@@ -6,6 +6,7 @@
 #include "platform/base/TimeFunctions.h"
 #include "platform/base/WinError.h"
 #include "store/CatalogCheck.h"
+#include "store/CatalogError.h"
 #include "store/CatalogTypes.h"
 #include "store/FileHelpers.h"
 #include "store/PathHelpers.h"
@@ -103,19 +104,30 @@ BOOL CCatalogFiles::MakeGeneration(int nKeep)
         return FALSE;
     }
     CString strCopies[2] = { SiblingPath(MAIN, ".bck.tmp"), SiblingPath(RECYCLE, ".bck.tmp") };
-    BOOL bCopied
-        = CopyFlushed(m_strPaths[MAIN], strCopies[MAIN]) && CopyFlushed(m_strPaths[RECYCLE], strCopies[RECYCLE]);
-    // A damaged catalog, or a copy torn by a write made meanwhile, must not push a good generation out.
-    if (bCopied
-        && (!CheckCatalogFile(strCopies[MAIN], CATALOG_KIND_MAIN)
-            || !CheckCatalogFile(strCopies[RECYCLE], CATALOG_KIND_RECYCLE))) {
-        bCopied = FALSE;
-        SetLastError(ERROR_INVALID_DATA);
+    int nFailed = -1; // the catalog file whose copy failed
+    for (int nFile : { MAIN, RECYCLE }) {
+        if (nFailed < 0 && !CopyFlushed(m_strPaths[nFile], strCopies[nFile]))
+            nFailed = nFile;
     }
-    if (!bCopied) {
+    // A damaged catalog, or a copy torn by a write made meanwhile, must not push a good generation out.
+    // The check would report the copy's name; the user hears of the catalog file instead.
+    {
+        CCatalogReportsHeld held;
+        for (int nFile : { MAIN, RECYCLE }) {
+            if (nFailed < 0
+                && !CheckCatalogFile(strCopies[nFile], nFile == MAIN ? CATALOG_KIND_MAIN : CATALOG_KIND_RECYCLE)) {
+                nFailed = nFile;
+                SetLastError(ERROR_INVALID_DATA);
+            }
+        }
+    }
+    if (nFailed >= 0) {
         DWORD dwError = GetLastError();
         (void)Remove(strCopies[MAIN]); // best effort: a leftover copy is only wasted space
         (void)Remove(strCopies[RECYCLE]);
+        CString strFolder, strName;
+        SplitPath(m_strPaths[nFailed], strFolder, strName);
+        ReportCatalogError(strName);
         SetLastError(dwError);
         return FALSE;
     }

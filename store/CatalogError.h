@@ -28,5 +28,20 @@ CatalogErrorHandler SetCatalogErrorHandler(CatalogErrorHandler pfnHandler);
 // loaded), under the title "Fatal Error", with CATALOG_ERROR_STYLE.
 void ReportCatalogError(LPCTSTR pszFileName);
 
-// Passes one report to the handler (dropped without one).
+// Passes one report to the handler (dropped without one, or while this thread
+// holds its reports back).
 void ReportStoreMessage(LPCTSTR pszFileName, LPCTSTR pszText, LPCTSTR pszTitle, UINT nStyle);
+
+// While an object lives, the reports this thread makes are dropped: for a
+// caller that looks at a file of its own making (a temporary copy, say) and
+// reports the outcome itself, in the user's terms. Objects nest.
+class CCatalogReportsHeld {
+public:
+    CCatalogReportsHeld();
+    ~CCatalogReportsHeld();
+    CCatalogReportsHeld(const CCatalogReportsHeld&) = delete;
+    CCatalogReportsHeld& operator=(const CCatalogReportsHeld&) = delete;
+
+private:
+    bool m_bWasHeld;
+};

@@ -72,6 +72,7 @@ constexpr DWORD ERROR_RESOURCE_DATA_NOT_FOUND = 1812;
 constexpr DWORD ERROR_RESOURCE_TYPE_NOT_FOUND = 1813;
 constexpr DWORD ERROR_RESOURCE_NAME_NOT_FOUND = 1814;
 constexpr DWORD ERROR_RESOURCE_LANG_NOT_FOUND = 1815;
+constexpr DWORD ERROR_CANT_RESOLVE_FILENAME   = 1921;
 // clang-format on
 
 // The calling thread's last error, as set by the platform calls that fail.

@@ -13,6 +13,8 @@
 #include "platform/window/ScrollBars.h"
 #include "platform/window/Window.h"
 
+#include <limits>
+
 void AttachControlState(HWND hWnd, std::unique_ptr<CControlState> pState)
 {
     SetWindowLongPtr(hWnd, CONTROL_STATE_OFFSET, reinterpret_cast<LONG_PTR>(pState.release()));
@@ -230,7 +232,22 @@ int ScrollTarget(WORD nCode, int nPos, int nLine, int nPage, int nTrack)
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION:
         return nTrack;
+    case SB_TOP:
+        return std::numeric_limits<int>::min();
+    case SB_BOTTOM:
+        return std::numeric_limits<int>::max();
     default:
         return nPos;
     }
+}
+
+void MatchScrollBar(HWND hWnd, int nBar, bool bNeeded, bool* pbRefused)
+{
+    const DWORD dwBit = nBar == SB_VERT ? WS_VSCROLL : WS_HSCROLL;
+    auto shows = [&] { return (static_cast<DWORD>(GetWindowLongPtr(hWnd, GWL_STYLE)) & dwBit) != 0; };
+    if (*pbRefused || shows() == bNeeded)
+        return;
+    ShowScrollBar(hWnd, nBar, bNeeded);
+    if (IsWindow(hWnd) && shows() != bNeeded)
+        *pbRefused = true;
 }

@@ -45,8 +45,14 @@ inline POINT MousePointOf(LPARAM lParam)
 }
 
 // The position a WM_HSCROLL or WM_VSCROLL code asks for: nPos moved by a
-// line or a page, the thumb's nTrack, or nPos for other codes. The caller clamps it.
+// line or a page, the thumb's nTrack, the lowest or highest int for SB_TOP
+// and SB_BOTTOM, or nPos for other codes. The caller clamps it.
 int ScrollTarget(WORD nCode, int nPos, int nLine, int nPage, int nTrack);
+// Shows or hides a control's own scroll bar (SB_HORZ, SB_VERT) to match the
+// need. An owner that takes a shown bar away again (WM_NCCALCSIZE) sets
+// *pbRefused, and the bars are left alone from then on. The window may be
+// gone on return (showing a bar sends WM_SIZE).
+void MatchScrollBar(HWND hWnd, int nBar, bool bNeeded, bool* pbRefused);
 
 // Sends WM_COMMAND with `nCode` and the control's ID to its parent.
 void NotifyParent(HWND hWnd, WORD nCode);

@@ -123,8 +123,9 @@ LRESULT CALLBACK ListViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_SETREDRAW:
         DefWindowProc(hWnd, uMsg, wParam, lParam);
+        pState->bRedraw = wParam != 0;
         if (wParam)
-            InvalidateRect(hWnd, nullptr, TRUE);
+            RedrawResumed(hWnd);
         return 0;
     case WM_ERASEBKGND: {
         RECT rc {};

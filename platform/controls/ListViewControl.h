@@ -21,6 +21,12 @@
 // WM_WINDOWPOSCHANGED. Icon, small-icon and list views are laid out as the
 // icon view.
 //
+// Scrolling: the list shows the scroll bars it needs itself (unless
+// LVS_NOSCROLL, or the owner takes them away again) and moves the pixels of
+// the rows it scrolls, painting only what comes into view. With WM_SETREDRAW
+// FALSE, inserts and deletes leave the layout and the scroll information
+// alone until redraw comes back on.
+//
 // States: LVIS_FOCUSED (one row at most), LVIS_SELECTED, LVIS_CUT,
 // LVIS_DROPHILITED, an overlay index in bits 8-11 and a state-image index in
 // bits 12-15 (0: none). Every state change, by message or by the user, is
@@ -57,6 +63,7 @@ constexpr DWORD LVS_SHAREIMAGELISTS = 0x0040;
 constexpr DWORD LVS_AUTOARRANGE     = 0x0100;
 constexpr DWORD LVS_EDITLABELS      = 0x0200;
 constexpr DWORD LVS_OWNERDRAWFIXED  = 0x0400;
+constexpr DWORD LVS_NOSCROLL        = 0x2000; // the list shows no scroll bars of its own
 constexpr DWORD LVS_NOCOLUMNHEADER  = 0x4000;
 constexpr DWORD LVS_NOSORTHEADER    = 0x8000;
 

@@ -40,8 +40,12 @@ struct CListViewState : CControlState {
     int nAnchor { -1 }; // where Shift selections start
     bool bFocus { false };
     bool bDestroying { false };
-    HWND hEdit { nullptr };     // the label editor while one is open
-    unsigned nEditSerial { 0 }; // the row being edited
+    bool bRedraw { true };       // WM_SETREDRAW: while FALSE, rows change without layout
+    bool bLayoutDue { false };   // rows changed while redraw was off
+    bool bLayingOut { false };   // showing a bar lays the list out again from inside
+    bool bBarsRefused { false }; // the owner took a bar the list showed away again
+    HWND hEdit { nullptr };      // the label editor while one is open
+    unsigned nEditSerial { 0 };  // the row being edited
     unsigned nNextSerial { 1 };
 };
 
@@ -113,8 +117,14 @@ int RowsPerPage(HWND hWnd, const CListViewState& state);
 int ScrollStep(HWND hWnd);
 // Asks the parent for the row height of an owner-drawn list, else measures the font.
 void MeasureRows(HWND hWnd);
-// Places the header and updates the scroll information after any change.
+// Places the header, updates the scroll information and shows the bars the
+// list needs (none with LVS_NOSCROLL) after any change.
 void LayoutListView(HWND hWnd);
+// After rows were inserted or deleted: the vertical scroll information, or
+// with redraw off nothing until redraw comes back on.
+void RowsChanged(HWND hWnd);
+// Redraw back on: a layout that waited, then everything painted again.
+void RedrawResumed(HWND hWnd);
 // A row's LVIR_* rectangle in client coordinates; FALSE for a bad row.
 BOOL RowRect(HWND hWnd, const CListViewState& state, int nRow, int nKind, RECT* pRect);
 // A cell's rectangle (sub-item iSubItem) in client coordinates; FALSE for bad arguments.
@@ -126,6 +136,9 @@ void SetTopRow(HWND hWnd, CListViewState& state, int nTop);
 void SetScrollX(HWND hWnd, CListViewState& state, int nScrollX);
 BOOL EnsureRowVisible(HWND hWnd, int nRow);
 void InvalidateRow(HWND hWnd, const CListViewState& state, int nRow);
+// Invalidates the rows from nRow to the bottom of the client area, which an
+// insert or a delete there moves.
+void InvalidateRowsFrom(HWND hWnd, const CListViewState& state, int nRow);
 // Answers the column, geometry and scrolling messages; FALSE for other messages.
 BOOL HandleLayoutMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
 

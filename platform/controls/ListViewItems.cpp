@@ -68,9 +68,8 @@ LRESULT InsertItem(HWND hWnd, const LVITEM* pItem)
     pState->rows.insert(pState->rows.begin() + nRow, std::move(row));
     if (pState->nAnchor >= nRow)
         ++pState->nAnchor;
-    if (nRow < pState->nTop + RowsPerPage(hWnd, *pState) + 1)
-        InvalidateRect(hWnd, nullptr, TRUE);
-    LayoutListView(hWnd);
+    InvalidateRowsFrom(hWnd, *pState, nRow);
+    RowsChanged(hWnd);
     NotifyListView(hWnd, LVN_INSERTITEM, nRow);
     return nRow;
 }
@@ -92,9 +91,9 @@ BOOL DeleteItem(HWND hWnd, int nRow)
         --pState->nAnchor;
     else if (pState->nAnchor == nNow)
         pState->nAnchor = -1;
+    InvalidateRowsFrom(hWnd, *pState, nNow);
     SetTopRow(hWnd, *pState, pState->nTop);
-    InvalidateRect(hWnd, nullptr, TRUE);
-    LayoutListView(hWnd);
+    RowsChanged(hWnd);
     return TRUE;
 }
 

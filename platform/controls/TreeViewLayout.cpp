@@ -52,20 +52,6 @@ int ContentWidth(HWND hWnd, CTreeViewState& state, const std::vector<HTREEITEM>&
     return nWidth;
 }
 
-// Shows or hides a bar to match the need. An owner that takes the bar away
-// again (WM_NCCALCSIZE) is left alone from then on; the scroll information
-// stays current either way.
-void MatchBar(HWND hWnd, CTreeViewState& state, int nBar, bool bNeeded)
-{
-    const DWORD dwBit = nBar == SB_VERT ? WS_VSCROLL : WS_HSCROLL;
-    const DWORD dwStyle = TreeViewStyle(hWnd);
-    if (state.bBarsRefused || (dwStyle & TVS_NOSCROLL) || ((dwStyle & dwBit) != 0) == bNeeded)
-        return;
-    ShowScrollBar(hWnd, nBar, bNeeded);
-    if (IsWindow(hWnd) && ((TreeViewStyle(hWnd) & dwBit) != 0) != bNeeded)
-        state.bBarsRefused = true;
-}
-
 } // namespace
 
 std::vector<HTREEITEM> VisibleItems(CTreeViewState& state)
@@ -212,9 +198,11 @@ void LayoutTreeView(HWND hWnd)
     SCROLLINFO siH { sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(nWidth - 1, 0),
         static_cast<UINT>(std::max<LONG>(rc.right, 0)), pState->nScrollX, 0 };
     SetScrollInfo(hWnd, SB_HORZ, &siH, TRUE);
-    MatchBar(hWnd, *pState, SB_VERT, nCount > nPage);
-    if ((pState = TreeViewSurvivor(hWnd)))
-        MatchBar(hWnd, *pState, SB_HORZ, nWidth > rc.right);
+    if (!(TreeViewStyle(hWnd) & TVS_NOSCROLL)) {
+        MatchScrollBar(hWnd, SB_VERT, nCount > nPage, &pState->bBarsRefused);
+        if ((pState = TreeViewSurvivor(hWnd)))
+            MatchScrollBar(hWnd, SB_HORZ, nWidth > rc.right, &pState->bBarsRefused);
+    }
     if ((pState = TreeViewSurvivor(hWnd)))
         pState->bLayingOut = false;
 }
@@ -234,9 +222,13 @@ void SetTreeTop(HWND hWnd, int nTop)
 void SetTreeScrollX(HWND hWnd, int nScrollX)
 {
     CTreeViewState* pState = TreeViewState(hWnd);
-    if (std::max(nScrollX, 0) == pState->nScrollX)
+    RECT rc {};
+    GetClientRect(hWnd, &rc);
+    const int nWidth = ContentWidth(hWnd, *pState, VisibleItems(*pState));
+    nScrollX = std::clamp(nScrollX, 0, std::max(nWidth - static_cast<int>(rc.right), 0));
+    if (nScrollX == pState->nScrollX)
         return;
-    pState->nScrollX = std::max(nScrollX, 0); // LayoutTreeView clamps it to the content
+    pState->nScrollX = nScrollX;
     LayoutTreeView(hWnd);
     InvalidateRect(hWnd, nullptr, TRUE);
 }
@@ -283,12 +275,7 @@ BOOL HandleTreeLayoutMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
         SCROLLINFO si { sizeof(SCROLLINFO), SIF_TRACKPOS, 0, 0, 0, 0, 0 };
         GetScrollInfo(hWnd, SB_VERT, &si);
         const int nPage = TreeRowsPerPage(hWnd);
-        int nTop = ScrollTarget(LOWORD(wParam), pState->nTop, 1, nPage, si.nTrackPos);
-        if (LOWORD(wParam) == SB_TOP)
-            nTop = 0;
-        else if (LOWORD(wParam) == SB_BOTTOM)
-            nTop = static_cast<int>(VisibleItems(*pState).size());
-        SetTreeTop(hWnd, nTop);
+        SetTreeTop(hWnd, ScrollTarget(LOWORD(wParam), pState->nTop, 1, nPage, si.nTrackPos));
         *plResult = 0;
         return TRUE;
     }

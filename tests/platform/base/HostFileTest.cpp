@@ -3,6 +3,7 @@
 #include "platform/base/CString.h"
 #include "platform/base/WinError.h"
 #include "tests/platform/base/FileTestSupport.h"
+#include "tests/support/SpecialFiles.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <fstream>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -68,6 +70,56 @@ TEST_F(HostFileTest, ReadsPastTheEndAndFoldersFailAsTheirCallersExpect)
     fs::create_directory(Host("dir"));
     EXPECT_FALSE(folder.Open(Program("dir").c_str(), CHostFile::Access::Read));
     EXPECT_FALSE(IsMissingFileError(GetLastError()));
+}
+
+TEST_F(HostFileTest, SpecialFilesAreRefusedWithoutWaitingForAPeer)
+{
+    const std::vector<std::string> names = MakeSpecialFiles(m_folder.Path());
+    ASSERT_EQ(names.size(), 3u);
+    for (const std::string& strName : names) {
+        const std::string strPath = Program(strName.c_str());
+        for (const auto eAccess : { CHostFile::Access::Read, CHostFile::Access::ReadWrite }) {
+            const int nResult = RunInChildWithin(10, [&] {
+                CHostFile file;
+                return !file.Open(strPath.c_str(), eAccess) && GetLastError() == ERROR_ACCESS_DENIED ? 0 : 1;
+            });
+            EXPECT_EQ(nResult, 0) << strName << (nResult < 0 ? " kept the open waiting" : "");
+        }
+    }
+}
+
+TEST_F(HostFileTest, LinksThatLeadNowhereAreNeitherFilesNorMissing)
+{
+    Write("target", "x");
+    fs::create_symlink(Host("target"), Host("link"));
+    fs::create_symlink(Host("gone"), Host("dangling"));
+    fs::create_symlink(Host("loop-b"), Host("loop-a"));
+    fs::create_symlink(Host("loop-a"), Host("loop-b"));
+    HostFileStatus status;
+    for (const char* pszName : { "dangling", "loop-a" }) {
+        ASSERT_TRUE(GetHostFileStatus(Program(pszName).c_str(), status)) << pszName;
+        EXPECT_FALSE(status.bExists) << pszName;
+        EXPECT_TRUE(status.bUnreadable) << pszName;
+        EXPECT_EQ(GetLastError(), ERROR_CANT_RESOLVE_FILENAME) << pszName;
+        CString strFinal;
+        EXPECT_FALSE(ResolveFileLink(Program(pszName).c_str(), strFinal)) << pszName;
+    }
+    for (const char* pszName : { "missing", "missing/below", "target/below" }) {
+        ASSERT_TRUE(GetHostFileStatus(Program(pszName).c_str(), status)) << pszName;
+        EXPECT_FALSE(status.bExists || status.bUnreadable) << pszName;
+    }
+    ASSERT_TRUE(GetHostFileStatus(Program("link").c_str(), status));
+    EXPECT_TRUE(status.bExists && !status.bUnreadable);
+    EXPECT_EQ(status.nSize, 1);
+
+    // A link resolves to the file it names; anything else stays as given.
+    CString strFinal;
+    ASSERT_TRUE(ResolveFileLink(Program("link").c_str(), strFinal));
+    EXPECT_EQ(std::string(strFinal), ProgramPathOf(fs::canonical(Host("target"))));
+    for (const char* pszName : { "target", "missing" }) {
+        ASSERT_TRUE(ResolveFileLink(Program(pszName).c_str(), strFinal));
+        EXPECT_EQ(std::string(strFinal), Program(pszName));
+    }
 }
 
 TEST_F(HostFileTest, DurableReplacementKeepsTheTargetsPermissionsOrLeavesBothFiles)

@@ -28,7 +28,9 @@ TEST_F(ListViewInputTest, ClickChangesTheItemsBeforeNotifyingTheClick)
 
     // A click beside the rows clears the selection.
     m_clock.Advance(GetDoubleClickTime() + 1);
-    QueuedClick(hList, 50, 150);
+    RECT rcClient {};
+    GetClientRect(hList, &rcClient);
+    QueuedClick(hList, 50, rcClient.bottom - 5);
     EXPECT_TRUE(Selected(hList).empty());
 }
 

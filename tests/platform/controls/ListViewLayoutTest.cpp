@@ -94,7 +94,9 @@ TEST_F(ListViewLayoutTest, RectanglesAndHitTestsFollowColumnOrderAndScroll)
     hit.pt.x = 20; // column 2, first on the left
     EXPECT_EQ(SendMessage(hList, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 1);
     EXPECT_EQ(hit.iSubItem, 2);
-    hit.pt.y = 150; // below the rows
+    RECT rcClient {};
+    GetClientRect(hList, &rcClient);
+    hit.pt.y = rcClient.bottom - 5; // below the rows
     EXPECT_EQ(SendMessage(hList, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), -1);
     EXPECT_EQ(hit.flags, LVHT_NOWHERE);
 }
