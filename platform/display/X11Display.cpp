@@ -136,7 +136,7 @@ bool CX11Atoms::Intern(Display* pDisplay)
 #undef ARCHIVORA_X11_ATOM_NAME
     };
     Atom* const FIELDS[] = {
-#define ARCHIVORA_X11_ATOM_ADDRESS(name) &name,
+#define ARCHIVORA_X11_ATOM_ADDRESS(name) &(name),
         ARCHIVORA_X11_ATOMS(ARCHIVORA_X11_ATOM_ADDRESS)
 #undef ARCHIVORA_X11_ATOM_ADDRESS
     };
