@@ -37,6 +37,13 @@ constexpr const char* CONTROL_PARENT_PROP = "ControlParent";
 
 } // namespace
 
+std::string ControlText(HWND hWnd)
+{
+    std::string strText(static_cast<size_t>(GetWindowTextLength(hWnd)) + 1, '\0');
+    strText.resize(static_cast<size_t>(GetWindowText(hWnd, strText.data(), static_cast<int>(strText.size()))));
+    return strText;
+}
+
 HWND ControlParent(HWND hWnd)
 {
     if (HANDLE hParent = GetProp(hWnd, CONTROL_PARENT_PROP))
@@ -203,7 +210,7 @@ BOOL HandleControlLifecycle(
     if (lifecycle.bFontMessages && HandleFontMessage(hWnd, uMsg, wParam, lParam, plResult))
         return TRUE;
     if (uMsg == WM_NCCREATE) {
-        AttachControlState(hWnd, lifecycle.fnNewState(hWnd));
+        AttachControlState(hWnd, lifecycle.fnNewState(hWnd, reinterpret_cast<const CREATESTRUCT*>(lParam)));
     } else if (uMsg == WM_NCDESTROY) {
         DestroyControlState(hWnd);
     } else if (GetControlStateBase(hWnd)) {

@@ -1,13 +1,29 @@
 #pragma once
 
-// What the standard controls share: their per-window state, the way they
-// notify and ask their parent, and their font.
+// What every control shares: its per-window state and life cycle, the way it
+// notifies and asks its parent, its font and the measuring of its text.
+//
+// How a control is laid out in files. XControl.h is its contract: styles,
+// messages, notifications, structures and the window procedure, stated first
+// in its opening comment. A small control implements it in XControl.cpp. A
+// control split by concern keeps its state and the functions its files share
+// in XInternal.h (each group headed by the file that defines it, the shared
+// helpers in XInternal.cpp); XWndProc.cpp holds the window procedure and the
+// window messages, and files such as XInput.cpp, XPaint.cpp and XLayout.cpp
+// answer the rest, each through a handler of its messages. Calls run one
+// way: from the window procedure down through the files to XInternal.cpp,
+// never back up.
+//
+// A window procedure starts with HandleControlLifecycle, then hands the
+// control's own messages and its input to those handlers, and answers the
+// remaining window messages itself.
 
 #include "platform/window/Menu.h" // owner-drawn items
 #include "platform/window/Messages.h"
 #include "platform/window/WindowTypes.h"
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 // Every control class reserves one pointer of window extra bytes, at offset 0,
@@ -37,6 +53,9 @@ void DestroyControlState(HWND hWnd);
 // SetControlParent (a combo box's drop-down list reports to the combo box).
 HWND ControlParent(HWND hWnd);
 void SetControlParent(HWND hWnd, HWND hParent);
+
+// The window's text (WM_GETTEXT), whole.
+std::string ControlText(HWND hWnd);
 
 // The client point a mouse message carries in lParam.
 inline POINT MousePointOf(LPARAM lParam)
@@ -100,8 +119,9 @@ void PaintControl(HWND hWnd, void (*fnPaint)(HWND hWnd, HDC hdc));
 
 // How a control's window procedure answers the messages of its life cycle.
 struct CControlLifecycle {
-    // Makes the state WM_NCCREATE attaches; may also adjust the new window.
-    std::unique_ptr<CControlState> (*fnNewState)(HWND hWnd);
+    // Makes the state WM_NCCREATE attaches from what the window is created
+    // with; may also adjust the new window.
+    std::unique_ptr<CControlState> (*fnNewState)(HWND hWnd, const CREATESTRUCT* pcs);
     // Draws the whole control on WM_PAINT, so WM_ERASEBKGND erases nothing;
     // nullptr when the control answers both messages itself.
     void (*fnPaint)(HWND hWnd, HDC hdc);
@@ -109,7 +129,7 @@ struct CControlLifecycle {
     bool bFontMessages;
 };
 
-template<typename TState> std::unique_ptr<CControlState> NewControlState(HWND)
+template<typename TState> std::unique_ptr<CControlState> NewControlState(HWND, const CREATESTRUCT*)
 {
     return std::make_unique<TState>();
 }
@@ -131,8 +151,3 @@ void SendDrawItem(HWND hWnd, HDC hdc, UINT nCtlType, UINT nItemAction, UINT nIte
 void DrawControlImage(HDC hdc, UINT nImageType, HANDLE hImage, const RECT& rc, BOOL bCenter);
 // The size of a bitmap or icon; {0, 0} for anything else.
 SIZE GetControlImageSize(UINT nImageType, HANDLE hImage);
-
-// Answers LB_DIR: adds the names that lpszPattern ("C:\\x\\*.txt") and the DDL_
-// flags select with LB_ADDSTRING. Returns the index of the last name added, or
-// LB_ERR for a missing folder or pattern or when nothing was added.
-LRESULT ListBoxDir(HWND hList, UINT uFlags, LPCSTR lpszPattern);

@@ -90,10 +90,3 @@ void DiscardLabelEditor(HWND hEdit)
     ReleaseLabelEditor(hEdit);
     DestroyWindow(hEdit);
 }
-
-std::string LabelEditorText(HWND hEdit)
-{
-    std::string strText(static_cast<size_t>(GetWindowTextLength(hEdit)) + 1, '\0');
-    strText.resize(static_cast<size_t>(GetWindowText(hEdit, strText.data(), static_cast<int>(strText.size()))));
-    return strText;
-}

@@ -8,8 +8,6 @@
 
 #include "platform/window/WindowTypes.h"
 
-#include <string>
-
 // Called with the control and whether the text is to be kept.
 using LABELEDITEND = void (*)(HWND hControl, bool bCommit);
 
@@ -21,4 +19,3 @@ void ReleaseLabelEditor(HWND hEdit);
 HWND OpenLabelEditor(HWND hEdit);
 // Releases and destroys an editor its control did not open.
 void DiscardLabelEditor(HWND hEdit);
-std::string LabelEditorText(HWND hEdit);

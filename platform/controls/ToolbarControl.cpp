@@ -293,7 +293,7 @@ void DrawButton(HWND hWnd, HDC hdc, const CToolbarState& state, int nIndex, bool
     const int nShift = bDown ? 1 : 0;
     const int x = rc.left + (rc.right - rc.left - state.sizeBitmap.cx) / 2 + nShift;
     const int y = rc.top + (rc.bottom - rc.top - state.sizeBitmap.cy) / 2 + nShift;
-    if (bEnabled)
+    if (bEnabled && !(button.fsState & TBSTATE_INDETERMINATE))
         ImageList_Draw(state.hImages, button.iBitmap, hdc, x, y, ILD_TRANSPARENT);
     else
         DrawEmbossed(hdc, state, button.iBitmap, x, y);

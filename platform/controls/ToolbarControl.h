@@ -31,6 +31,7 @@ constexpr BYTE TBSTATE_CHECKED = 0x01;
 constexpr BYTE TBSTATE_PRESSED = 0x02;
 constexpr BYTE TBSTATE_ENABLED = 0x04;
 constexpr BYTE TBSTATE_HIDDEN  = 0x08;
+constexpr BYTE TBSTATE_INDETERMINATE = 0x10; // drawn embossed, like a disabled button
 
 /* TBBUTTONINFO::dwMask. */
 constexpr DWORD TBIF_IMAGE   = 0x00000001;

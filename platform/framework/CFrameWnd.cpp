@@ -25,6 +25,9 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_ENTERIDLE()
     ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFrameWnd::OnIdleUpdateCmdUI)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, &CFrameWnd::OnUpdateKeyIndicator)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, &CFrameWnd::OnUpdateKeyIndicator)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, &CFrameWnd::OnUpdateKeyIndicator)
     ON_COMMAND(ID_HELP, &CFrameWnd::OnHelp)
     ON_COMMAND(ID_HELP_FINDER, &CFrameWnd::OnHelpFinder)
     ON_COMMAND(ID_DEFAULT_HELP, &CFrameWnd::OnHelpFinder)
@@ -167,15 +170,31 @@ void CFrameWnd::ActivateFrame(int nCmdShow)
 
 /***** Layout *****/
 
-void CFrameWnd::LayoutBars(RECT&) { }
-
 void CFrameWnd::RecalcLayout(BOOL)
 {
-    RECT rcClient {};
-    GetClientRect(&rcClient);
-    LayoutBars(rcClient);
-    if (CWnd* pPane = GetDlgItem(AFX_IDW_PANE_FIRST))
-        pPane->MoveWindow(&rcClient);
+    if (m_bInRecalcLayout)
+        return;
+    m_bInRecalcLayout = TRUE;
+    m_bLayoutDelayed = false;
+    AFX_SIZEPARENTPARAMS layout {};
+    GetClientRect(&layout.rect);
+    layout.bStretch = TRUE;
+    // Bars take their edges in the order they were made: new windows go on top, so from the bottom up.
+    HWND hPane = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST);
+    for (HWND hChild = ::GetWindow(::GetWindow(m_hWnd, GW_CHILD), GW_HWNDLAST); hChild;
+         hChild = ::GetWindow(hChild, GW_HWNDPREV)) {
+        if (hChild != hPane)
+            ::SendMessage(hChild, WM_SIZEPARENT, 0, reinterpret_cast<LPARAM>(&layout));
+    }
+    if (hPane)
+        ::MoveWindow(hPane, layout.rect.left, layout.rect.top, layout.rect.right - layout.rect.left,
+            layout.rect.bottom - layout.rect.top, TRUE);
+    m_bInRecalcLayout = FALSE;
+}
+
+void CFrameWnd::DelayRecalcLayout(BOOL)
+{
+    m_bLayoutDelayed = true;
 }
 
 /***** Views and documents *****/
@@ -293,11 +312,14 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (!OnCreateClient(lpCreateStruct, pContext))
         return -1;
     RecalcLayout();
+    // The status bar, once made, starts with the idle prompt.
+    PostMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
     return 0;
 }
 
 void CFrameWnd::OnDestroy()
 {
+    DestroyFloatingFrames();
     m_pViewActive = nullptr;
     // The menu LoadFrame loaded goes with the frame, unless another menu took its place.
     if (m_hMenuDefault && ::GetMenu(m_hWnd) != m_hMenuDefault)
@@ -406,10 +428,22 @@ LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam)
 
 LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
 {
+    if (m_bLayoutDelayed)
+        RecalcLayout();
     // A prompt chosen while a menu was tracked shows now.
     if (m_nIDTracking != m_nIDLastMessage)
         SetMessageText(m_nIDTracking);
     return 0;
+}
+
+void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI)
+{
+    int nVirtualKey = VK_CAPITAL;
+    if (pCmdUI->m_nID == ID_INDICATOR_NUM)
+        nVirtualKey = VK_NUMLOCK;
+    else if (pCmdUI->m_nID == ID_INDICATOR_SCRL)
+        nVirtualKey = VK_SCROLL;
+    pCmdUI->Enable((::GetKeyState(nVirtualKey) & 1) != 0);
 }
 
 void CFrameWnd::PostNcDestroy()

@@ -128,6 +128,13 @@ public:
     BOOL ClickTreeItem(HWND hTree, HTREEITEM hItem);
     BOOL ClickTreeStateIcon(HWND hTree, HTREEITEM hItem);
 
+    /* Bars (TestDriver_CommonControls.cpp). */
+
+    // The state (TBSTATE_*) of the toolbar button with that command; -1 when there is none.
+    static int ToolbarButtonState(HWND hToolbar, UINT nCommand);
+    // The text a status bar pane shows.
+    static CString StatusPaneText(HWND hStatusBar, int nPane);
+
     /* Modal dialogs and message boxes. */
 
     /* Modal dialogs. Answers are queued: each modal dialog or message box

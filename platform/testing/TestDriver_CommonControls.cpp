@@ -4,12 +4,15 @@
 
 #include "platform/controls/HeaderControl.h"
 #include "platform/controls/ListViewControl.h"
+#include "platform/controls/StatusBarControl.h"
+#include "platform/controls/ToolbarControl.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/Window.h"
 #include "platform/window/WindowClass.h"
 
 #include <cstring>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -251,4 +254,19 @@ BOOL CTestDriver::ClickTreeStateIcon(HWND hTree, HTREEITEM hItem)
     while (xLeft > 0 && onStateIcon(xLeft - 1))
         --xLeft;
     return Click(hTree, (xLeft + xRight) / 2, y);
+}
+
+/***** Bars *****/
+
+int CTestDriver::ToolbarButtonState(HWND hToolbar, UINT nCommand)
+{
+    return static_cast<int>(SendMessage(hToolbar, TB_GETSTATE, nCommand, 0));
+}
+
+CString CTestDriver::StatusPaneText(HWND hStatusBar, int nPane)
+{
+    const LRESULT nInfo = SendMessage(hStatusBar, SB_GETTEXTLENGTH, static_cast<WPARAM>(nPane), 0);
+    std::string strText(static_cast<size_t>(LOWORD(nInfo)) + 1, '\0');
+    SendMessage(hStatusBar, SB_GETTEXT, static_cast<WPARAM>(nPane), reinterpret_cast<LPARAM>(strText.data()));
+    return CString(strText.c_str());
 }

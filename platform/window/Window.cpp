@@ -302,9 +302,8 @@ HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DW
         }
         return nullptr;
     }
-    RECT rcFrame { cs.x, cs.y, cs.x + cs.cx, cs.y + cs.cy };
     if (IsWindow(hWnd))
-        SendMessage(hWnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&rcFrame));
+        AskNonClientArea(hWnd, RECT { cs.x, cs.y, cs.x + cs.cx, cs.y + cs.cy });
     if (!IsWindow(hWnd) || SendMessage(hWnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(hWnd);
         return nullptr;

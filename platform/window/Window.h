@@ -139,7 +139,8 @@ CForeignWindowFinder* SetForeignWindowFinder(CForeignWindowFinder* pFinder);
 // NCCALCSIZE_PARAMS) when the size or (SWP_FRAMECHANGED) the frame changes,
 // then WM_WINDOWPOSCHANGED; DefWindowProc turns the latter into WM_MOVE and
 // WM_SIZE. The client area follows the styles as they stand once
-// WM_NCCALCSIZE returns. Without SWP_NOACTIVATE a visible top-level window is
+// WM_NCCALCSIZE returns, less what a handler took beyond DefWindowProc's
+// answer (a frame of the window's own). Without SWP_NOACTIVATE a visible top-level window is
 // activated; hiding hands the focus and activation on (Focus.h).
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags);
 BOOL MoveWindow(HWND hWnd, int x, int y, int nWidth, int nHeight, BOOL bRepaint);

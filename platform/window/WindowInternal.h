@@ -63,8 +63,9 @@ struct CWindow {
     WNDPROC pfnWndProc { nullptr };
     DWORD dwStyle { 0 };
     DWORD dwExStyle { 0 };
-    RECT rcWindow {}; // in the parent's client coordinates (screen coordinates for top-level windows)
-    RECT rcNormal {}; // the restored position while minimized or maximized
+    RECT rcWindow {};   // in the parent's client coordinates (screen coordinates for top-level windows)
+    RECT rcNormal {};   // the restored position while minimized or maximized
+    RECT rcOwnFrame {}; // what the window's WM_NCCALCSIZE took beyond its styles' frame, per side
     std::string strText;
     CWindow* pParent { nullptr };   // the desktop window for top-level windows
     CWindow* pOwner { nullptr };    // top-level windows only
@@ -113,6 +114,11 @@ POINT ClientOriginLocked(const CWindow& window);
 RECT ClientRectInParentLocked(const CWindow& window);
 // The client rectangle the window's styles leave inside `rcWindow` (parent's client coordinates).
 RECT ClientRectForLocked(const CWindow& window, const RECT& rcWindow);
+// Keeps what the window's WM_NCCALCSIZE took from each side of rcClient
+// beyond what its styles leave inside rcWindow.
+void KeepOwnFrame(HWND hWnd, const RECT& rcWindow, const RECT& rcClient);
+// Asks the window (WM_NCCALCSIZE, wParam FALSE) for its client area within rcWindow, then KeepOwnFrame.
+void AskNonClientArea(HWND hWnd, const RECT& rcWindow);
 // Visible itself and every ancestor visible.
 bool IsVisibleLocked(const CWindow& window);
 

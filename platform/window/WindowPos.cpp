@@ -112,9 +112,33 @@ RECT StateRectLocked(const CWindow& window, bool bMaximize)
 
 /***** Geometry helpers *****/
 
+void KeepOwnFrame(HWND hWnd, const RECT& rcWindow, const RECT& rcClient)
+{
+    auto lock = LockWindows();
+    if (CWindow* pWindow = FindWindowLocked(hWnd)) {
+        const RECT rcStyles = ClientRectForLocked(*pWindow, rcWindow);
+        pWindow->rcOwnFrame = RECT { std::max<LONG>(rcClient.left - rcStyles.left, 0),
+            std::max<LONG>(rcClient.top - rcStyles.top, 0), std::max<LONG>(rcStyles.right - rcClient.right, 0),
+            std::max<LONG>(rcStyles.bottom - rcClient.bottom, 0) };
+    }
+}
+
+void AskNonClientArea(HWND hWnd, const RECT& rcWindow)
+{
+    RECT rcClient = rcWindow;
+    SendMessage(hWnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&rcClient));
+    KeepOwnFrame(hWnd, rcWindow, rcClient);
+}
+
 RECT ClientRectInParentLocked(const CWindow& window)
 {
-    return ClientRectForLocked(window, window.rcWindow);
+    RECT rcClient = ClientRectForLocked(window, window.rcWindow);
+    const RECT& own = window.rcOwnFrame;
+    rcClient.left += own.left;
+    rcClient.top += own.top;
+    rcClient.right = std::max<LONG>(rcClient.left, rcClient.right - own.right);
+    rcClient.bottom = std::max<LONG>(rcClient.top, rcClient.bottom - own.bottom);
+    return rcClient;
 }
 
 RECT ClientRectForLocked(const CWindow& window, const RECT& rc)
@@ -191,9 +215,11 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
     if (!(wp.flags & SWP_NOSENDCHANGING))
         SendMessage(hWnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
     if (!(wp.flags & SWP_NOSIZE) || (wp.flags & SWP_FRAMECHANGED)) {
-        calc.rgrc[0] = { wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy };
+        const RECT rcNew { wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy };
+        calc.rgrc[0] = rcNew;
         calc.lppos = &wp;
         SendMessage(hWnd, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&calc));
+        KeepOwnFrame(hWnd, rcNew, calc.rgrc[0]);
     }
     {
         auto lock = LockWindows();

@@ -1,5 +1,6 @@
-#include "platform/controls/HeaderInternal.h"
+#include "platform/controls/HeaderControl.h"
 
+#include "platform/controls/HeaderInternal.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Text.h"
 #include "platform/window/MessageQueue.h"

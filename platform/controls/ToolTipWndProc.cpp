@@ -228,7 +228,7 @@ UINT ToolTipDelay(const CToolTipState& state, WPARAM nKind)
 namespace {
 
 // A tip is a top-most tool window, whatever the creator asked.
-std::unique_ptr<CControlState> NewToolTipState(HWND hWnd)
+std::unique_ptr<CControlState> NewToolTipState(HWND hWnd, const CREATESTRUCT*)
 {
     const auto dwExStyle = static_cast<DWORD>(GetWindowLongPtr(hWnd, GWL_EXSTYLE));
     SetWindowLongPtr(hWnd, GWL_EXSTYLE, static_cast<LONG_PTR>(dwExStyle | WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
