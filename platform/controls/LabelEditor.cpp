@@ -64,6 +64,7 @@ HWND CreateLabelEditor(HWND hControl, const RECT& rc, DWORD dwStyle, LPCSTR lpsz
     if (!hEdit)
         return nullptr;
     SendMessage(hEdit, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
+    SendMessage(hEdit, EM_LIMITTEXT, LABEL_EDITOR_LIMIT, 0);
     auto* pEditor = new CLabelEditor { nullptr, fnEnd };
     SetProp(hEdit, LABEL_EDITOR_PROP, pEditor);
     pEditor->pfnEditProc

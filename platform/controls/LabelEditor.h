@@ -8,6 +8,9 @@
 
 #include "platform/window/WindowTypes.h"
 
+// The most characters an editor takes, unless its owner limits it further.
+constexpr int LABEL_EDITOR_LIMIT = 259;
+
 // Called with the control and whether the text is to be kept.
 using LABELEDITEND = void (*)(HWND hControl, bool bCommit);
 

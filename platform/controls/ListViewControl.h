@@ -27,13 +27,18 @@
 // FALSE, inserts and deletes leave the layout and the scroll information
 // alone until redraw comes back on.
 //
-// States: LVIS_FOCUSED (one row at most), LVIS_SELECTED, LVIS_CUT,
+// States: LVIS_FOCUSED (one row at most), LVIS_SELECTED (one row at most
+// with LVS_SINGLESEL, which also refuses to select every row), LVIS_CUT,
 // LVIS_DROPHILITED, an overlay index in bits 8-11 and a state-image index in
-// bits 12-15 (0: none). Every state change, by message or by the user, is
-// offered as LVN_ITEMCHANGING (nonzero refuses) and announced as
-// LVN_ITEMCHANGED with uChanged LVIF_STATE.
+// bits 12-15 (0: none). Every change of focus or selection, by message or by
+// the user, is offered as LVN_ITEMCHANGING (nonzero refuses) and announced as
+// LVN_ITEMCHANGED with uChanged LVIF_STATE, a row losing what another takes
+// first; an inserted row's focus and selection too, before LVN_INSERTITEM.
+// Deleting the focused row passes the focus to the row that takes its index,
+// else to the new last row.
 //
-// Input: every key first reaches the parent as LVN_KEYDOWN. A press on a row
+// Input: every key first reaches the parent as LVN_KEYDOWN; Enter then sends
+// NM_RETURN. A press on a row
 // selects it, then a drag-detect loop runs inside WM_LBUTTONDOWN: leaving the
 // drag rectangle sends LVN_BEGINDRAG before WM_LBUTTONDOWN returns, a release
 // NM_CLICK. On an already selected row the other rows lose their selection

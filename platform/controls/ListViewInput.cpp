@@ -160,8 +160,8 @@ void OnButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam, bool bRight, bool bDo
         NotifyClick(hWnd, NM_CLICK, hit);
 }
 
-// Every key reaches the parent as LVN_KEYDOWN first; then the arrows, Home,
-// End and the page keys move the focus (Shift extends, Ctrl moves only the
+// Every key reaches the parent as LVN_KEYDOWN first; then Enter sends
+// NM_RETURN, the arrows, Home, End and the page keys move the focus (Shift extends, Ctrl moves only the
 // focus), Space selects (Ctrl+Space toggles) and F2 edits the focused
 // row's label.
 void OnKeyDown(HWND hWnd, WPARAM wParam, LPARAM lParam, bool bSystem)
@@ -171,7 +171,14 @@ void OnKeyDown(HWND hWnd, WPARAM wParam, LPARAM lParam, bool bSystem)
     nm.flags = static_cast<UINT>(HIWORD(lParam));
     SendNotify(hWnd, LVN_KEYDOWN, &nm.hdr);
     CListViewState* pState = ListViewSurvivor(hWnd);
-    if (!pState || bSystem || RowCount(*pState) == 0)
+    if (!pState || bSystem)
+        return;
+    if (wParam == VK_RETURN) {
+        NMHDR nmReturn {};
+        SendNotify(hWnd, NM_RETURN, &nmReturn);
+        return;
+    }
+    if (RowCount(*pState) == 0)
         return;
     const bool bShift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
     const bool bCtrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;

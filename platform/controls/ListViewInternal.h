@@ -95,10 +95,13 @@ bool RowLabel(HWND hWnd, int nRow, std::string* pText, int* piImage);
 LRESULT NotifyListView(
     HWND hWnd, UINT nCode, int nRow, UINT uNewState = 0, UINT uOldState = 0, UINT uChanged = 0, POINT ptAction = {});
 // Changes the states in nMask of one row after LVN_ITEMCHANGING allowed it,
-// keeping LVIS_FOCUSED on one row at most. FALSE for a stale row or a refusal.
+// keeping LVIS_FOCUSED on one row at most, and with LVS_SINGLESEL
+// LVIS_SELECTED too (the old row's loss is announced first). FALSE for a
+// stale row or a refusal.
 BOOL ChangeRowState(HWND hWnd, int nRow, UINT nState, UINT nMask);
-// The same for every row (LVM_SETITEMSTATE with -1).
-void ChangeAllRowStates(HWND hWnd, UINT nState, UINT nMask);
+// The same for every row (LVM_SETITEMSTATE with -1); FALSE, changing
+// nothing, when it would select every row of a single-selection list.
+BOOL ChangeAllRowStates(HWND hWnd, UINT nState, UINT nMask);
 // The row with the focus, -1 for none.
 int FocusedRow(const CListViewState& state);
 // Answers the item messages; FALSE for other messages.

@@ -9,6 +9,9 @@
 
 namespace {
 
+// The states whose every change the parent hears of, inserts included.
+constexpr UINT ANNOUNCED_STATES = LVIS_FOCUSED | LVIS_SELECTED;
+
 // Changes what the mask names besides states, announced as LVN_ITEMCHANGED.
 BOOL SetItem(HWND hWnd, const LVITEM* pItem)
 {
@@ -50,7 +53,7 @@ LRESULT InsertItem(HWND hWnd, const LVITEM* pItem)
     CListViewState* pState = ListViewState(hWnd);
     if (!pItem || pItem->iItem < 0 || pItem->iSubItem != 0)
         return -1;
-    const int nRow = std::min(pItem->iItem, RowCount(*pState));
+    int nRow = std::min(pItem->iItem, RowCount(*pState));
     CListViewRow row;
     row.nSerial = pState->nNextSerial++;
     if (pItem->mask & LVIF_TEXT)
@@ -59,17 +62,23 @@ LRESULT InsertItem(HWND hWnd, const LVITEM* pItem)
         row.iImage = pItem->iImage;
     if (pItem->mask & LVIF_PARAM)
         row.lParam = pItem->lParam;
+    // Focus and selection come as changes of the new row, announced before
+    // LVN_INSERTITEM; the other states it simply has.
+    const UINT nAnnounced = (pItem->mask & LVIF_STATE) ? pItem->state & pItem->stateMask & ANNOUNCED_STATES : 0;
     if (pItem->mask & LVIF_STATE)
-        row.nState = pItem->state & pItem->stateMask;
-    if (row.nState & LVIS_FOCUSED) {
-        for (CListViewRow& other : pState->rows)
-            other.nState &= ~LVIS_FOCUSED;
-    }
+        row.nState = pItem->state & pItem->stateMask & ~ANNOUNCED_STATES;
+    const unsigned nSerial = row.nSerial;
     pState->rows.insert(pState->rows.begin() + nRow, std::move(row));
     if (pState->nAnchor >= nRow)
         ++pState->nAnchor;
     InvalidateRowsFrom(hWnd, *pState, nRow);
     RowsChanged(hWnd);
+    if (nAnnounced) {
+        ChangeRowState(hWnd, nRow, nAnnounced, nAnnounced);
+        pState = ListViewSurvivor(hWnd);
+        if (!pState || (nRow = RowOfSerial(*pState, nSerial, nRow)) < 0)
+            return -1;
+    }
     NotifyListView(hWnd, LVN_INSERTITEM, nRow);
     return nRow;
 }
@@ -86,6 +95,7 @@ BOOL DeleteItem(HWND hWnd, int nRow)
     const int nNow = pState ? RowOfSerial(*pState, nSerial, nRow) : -1;
     if (nNow < 0)
         return FALSE;
+    const bool bFocused = (pState->rows[static_cast<size_t>(nNow)].nState & LVIS_FOCUSED) != 0;
     pState->rows.erase(pState->rows.begin() + nNow);
     if (pState->nAnchor > nNow)
         --pState->nAnchor;
@@ -94,6 +104,9 @@ BOOL DeleteItem(HWND hWnd, int nRow)
     InvalidateRowsFrom(hWnd, *pState, nNow);
     SetTopRow(hWnd, *pState, pState->nTop);
     RowsChanged(hWnd);
+    // The focus passes to the row that took the index, else to the new last row.
+    if (bFocused && (pState = ListViewSurvivor(hWnd)) && RowCount(*pState) > 0)
+        ChangeRowState(hWnd, std::min(nNow, RowCount(*pState) - 1), LVIS_FOCUSED, LVIS_FOCUSED);
     return TRUE;
 }
 
@@ -163,6 +176,17 @@ BOOL ChangeRowState(HWND hWnd, int nRow, UINT nState, UINT nMask)
         if (nFocused >= 0 && nFocused != RowOfSerial(*pState, nSerial, nRow))
             ChangeRowState(hWnd, nFocused, 0, LVIS_FOCUSED);
     }
+    if ((nNew & LVIS_SELECTED) && !(nOld & LVIS_SELECTED) && (ListViewStyle(hWnd) & LVS_SINGLESEL)) {
+        // A single-selection list keeps one selected row: the others lose it first.
+        for (int nOther = -1; (pState = ListViewSurvivor(hWnd));) {
+            nOther = GetNextItem(*pState, nOther, LVNI_SELECTED);
+            if (nOther < 0)
+                break;
+            if (pState->rows[static_cast<size_t>(nOther)].nSerial != nSerial
+                && !ChangeRowState(hWnd, nOther, 0, LVIS_SELECTED))
+                return FALSE; // refused: it stays the selected row
+        }
+    }
     pState = ListViewSurvivor(hWnd);
     const int nNow = pState ? RowOfSerial(*pState, nSerial, nRow) : -1;
     if (nNow < 0)
@@ -175,9 +199,11 @@ BOOL ChangeRowState(HWND hWnd, int nRow, UINT nState, UINT nMask)
     return TRUE;
 }
 
-void ChangeAllRowStates(HWND hWnd, UINT nState, UINT nMask)
+BOOL ChangeAllRowStates(HWND hWnd, UINT nState, UINT nMask)
 {
     CListViewState* pState = ListViewState(hWnd);
+    if ((nState & nMask & LVIS_SELECTED) && (ListViewStyle(hWnd) & LVS_SINGLESEL))
+        return FALSE; // one row at most may be selected
     std::vector<unsigned> serials;
     serials.reserve(pState->rows.size());
     for (const CListViewRow& row : pState->rows)
@@ -185,11 +211,12 @@ void ChangeAllRowStates(HWND hWnd, UINT nState, UINT nMask)
     for (size_t i = 0; i < serials.size(); ++i) {
         pState = ListViewSurvivor(hWnd);
         if (!pState)
-            return;
+            return FALSE;
         const int nRow = RowOfSerial(*pState, serials[i], static_cast<int>(i));
         if (nRow >= 0)
             ChangeRowState(hWnd, nRow, nState, nMask);
     }
+    return TRUE;
 }
 
 void DeleteAllRows(HWND hWnd)
@@ -282,8 +309,7 @@ BOOL HandleItemMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESU
         if (!pItem) {
             *plResult = FALSE;
         } else if (nRow == -1) {
-            ChangeAllRowStates(hWnd, pItem->state, pItem->stateMask);
-            *plResult = TRUE;
+            *plResult = ChangeAllRowStates(hWnd, pItem->state, pItem->stateMask);
         } else {
             *plResult = ChangeRowState(hWnd, nRow, pItem->state, pItem->stateMask);
         }

@@ -132,8 +132,8 @@ HTREEITEM KeyTarget(HWND hWnd, WPARAM wParam)
     return visible[static_cast<size_t>(std::clamp(nTarget, 0, nLast))];
 }
 
-// Every key reaches the parent as TVN_KEYDOWN first; then the arrows and
-// page keys move the caret, Left and Right collapse, go up, expand or go
+// Every key reaches the parent as TVN_KEYDOWN first; then Enter sends
+// NM_RETURN, the arrows and page keys move the caret, Left and Right collapse, go up, expand or go
 // down, + and - expand and collapse, and F2 edits the caret's label.
 void OnKeyDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
@@ -144,6 +144,11 @@ void OnKeyDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
     CTreeViewState* pState = TreeViewSurvivor(hWnd);
     if (!pState)
         return;
+    if (wParam == VK_RETURN) {
+        NMHDR nmReturn {};
+        SendNotify(hWnd, NM_RETURN, &nmReturn);
+        return;
+    }
     const HTREEITEM hCaret = pState->hCaret;
     CTreeNode* pCaret = FindNode(*pState, hCaret);
     if (HTREEITEM hTarget = KeyTarget(hWnd, wParam)) {

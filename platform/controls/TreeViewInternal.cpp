@@ -53,13 +53,20 @@ LRESULT NotifyTreeView(HWND hWnd, UINT nCode, UINT nAction, HTREEITEM hNew, HTRE
     NMTREEVIEW nm {};
     nm.action = nAction;
     nm.ptDrag = pt;
-    auto fill = [pState](TVITEM* pItem, HTREEITEM hItem) {
+    // Expansion notifications carry the images too.
+    const bool bImages = nCode == TVN_ITEMEXPANDING || nCode == TVN_ITEMEXPANDED;
+    auto fill = [pState, bImages](TVITEM* pItem, HTREEITEM hItem) {
         if (CTreeNode* pNode = FindNode(*pState, hItem)) {
             pItem->mask = TVIF_HANDLE | TVIF_STATE | TVIF_PARAM;
             pItem->hItem = hItem;
             pItem->state = pNode->nState;
             pItem->stateMask = 0xFFFF;
             pItem->lParam = pNode->lParam;
+            if (bImages) {
+                pItem->mask |= TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+                pItem->iImage = pNode->iImage;
+                pItem->iSelectedImage = pNode->iSelectedImage;
+            }
         }
     };
     fill(&nm.itemNew, hNew);

@@ -33,7 +33,7 @@ bool PlaceItem(CTreeViewState& state, HTREEITEM hItem, HTREEITEM hInsertAfter)
                     == CSTR_LESS_THAN;
             });
         }
-    } else if (hInsertAfter && hInsertAfter != TVI_LAST) {
+    } else if (hInsertAfter && hInsertAfter != TVI_LAST && hInsertAfter != TVI_ROOT) {
         auto itAfter = std::find(siblings.begin(), siblings.end(), hInsertAfter);
         if (itAfter == siblings.end())
             return false;

@@ -27,9 +27,11 @@
 #include "platform/framework/CPoint.h"
 #include "platform/framework/CWnd.h"
 
+#include <functional>
 #include <vector>
 
 class CControlBar;
+class CDockBar;
 class CDockState;
 class CDocument;
 class CView;
@@ -165,6 +167,8 @@ protected:
 private:
     // Destroys the floating frames of the frame's bars (when the frame goes).
     void DestroyFloatingFrames();
+    // Takes pBar onto pSide (fnInsert puts it in its row) out of wherever it was.
+    void DockOnSide(CControlBar* pBar, CDockBar* pSide, const std::function<void()>& fnInsert);
 
     std::vector<CControlBar*> m_listControlBars; // made in this frame, not owned
     bool m_bLayoutDelayed { false };
