@@ -1,5 +1,6 @@
 #include "platform/base/Com.h"
 
+#include "platform/base/ComObject.h"
 #include "platform/base/WinError.h"
 
 #include <gtest/gtest.h>
@@ -13,40 +14,26 @@ const IID IID_TEST_COUNTER = { 0x12345679, 0x1, 0x2, { 1, 2, 3, 4, 5, 6, 7, 8 } 
 
 int g_nLiveObjects = 0;
 
-class CCounter final : public IUnknown {
+struct ITestCounter : IUnknown {
+protected:
+    ~ITestCounter() = default;
+};
+
+class CCounter final : public CComObject<ITestCounter> {
 public:
-    CCounter() { ++g_nLiveObjects; }
-    HRESULT QueryInterface(REFIID riid, void** ppv) override
+    CCounter()
+        : CComObject(IID_TEST_COUNTER)
     {
-        if (riid != IID_IUnknown && riid != IID_TEST_COUNTER) {
-            *ppv = nullptr;
-            return E_NOINTERFACE;
-        }
-        *ppv = this;
-        AddRef();
-        return S_OK;
-    }
-    ULONG AddRef() override { return ++m_nRefs; }
-    ULONG Release() override
-    {
-        ULONG nRefs = --m_nRefs;
-        if (nRefs == 0)
-            delete this;
-        return nRefs;
+        ++g_nLiveObjects;
     }
 
 private:
-    ~CCounter() { --g_nLiveObjects; }
-    ULONG m_nRefs { 0 };
+    ~CCounter() override { --g_nLiveObjects; }
 };
 
 HRESULT CreateCounter(REFIID riid, void** ppv)
 {
-    auto* pCounter = new CCounter;
-    pCounter->AddRef();
-    HRESULT hr = pCounter->QueryInterface(riid, ppv);
-    pCounter->Release();
-    return hr;
+    return HandOutComObject(new CCounter, riid, ppv);
 }
 
 } // namespace
