@@ -189,7 +189,8 @@ DWORD CopyValueData(const CRegistryValue& value, LPDWORD lpType, LPBYTE lpData, 
             *lpcbData = cbSize;
             return ERROR_MORE_DATA;
         }
-        std::memcpy(lpData, value.data.data(), cbSize);
+        if (cbSize > 0) // an empty value's data may be no buffer at all
+            std::memcpy(lpData, value.data.data(), cbSize);
     }
     if (lpcbData)
         *lpcbData = cbSize;

@@ -121,6 +121,11 @@ CWnd* CWnd::FromHandle(HWND hWnd)
     return CWndMap::Current().FromHandle(hWnd, &CWnd::m_hWnd);
 }
 
+CWnd* CWnd::FromHandleOfClass(HWND hWnd, std::unique_ptr<CWnd> (*pfnMake)(HWND), bool (*pfnFits)(const CWnd*))
+{
+    return CWndMap::Current().FromHandle(hWnd, &CWnd::m_hWnd, pfnMake, pfnFits);
+}
+
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
     return hWnd ? CWndMap::Current().LookupPermanent(hWnd) : nullptr;
