@@ -168,6 +168,11 @@ std::size_t MapCaseInPlace(char* pText, std::size_t cbText, CaseMap eMap)
     std::string_view strText(pText, cbText);
     std::size_t nWrite = 0;
     for (std::size_t nRead = 0; nRead < cbText;) {
+        if (static_cast<unsigned char>(pText[nRead]) < 0x80) {
+            // ASCII, the common case, maps without decoding.
+            pText[nWrite++] = AsciiMapCase(pText[nRead++], eMap);
+            continue;
+        }
         DecodedChar ch = DecodeUtf8(strText, nRead);
         char encoded[4];
         std::size_t nEncoded = ch.bValid ? EncodeUtf8(MapCase(ch.cp, eMap), encoded) : 0;

@@ -31,12 +31,6 @@ void DestroyControlState(HWND hWnd)
     SetWindowLongPtr(hWnd, CONTROL_STATE_OFFSET, 0);
 }
 
-namespace {
-
-constexpr const char* CONTROL_PARENT_PROP = "ControlParent";
-
-} // namespace
-
 std::string ControlText(HWND hWnd)
 {
     std::string strText(static_cast<size_t>(GetWindowTextLength(hWnd)) + 1, '\0');
@@ -46,14 +40,15 @@ std::string ControlText(HWND hWnd)
 
 HWND ControlParent(HWND hWnd)
 {
-    if (HANDLE hParent = GetProp(hWnd, CONTROL_PARENT_PROP))
-        return static_cast<HWND>(hParent);
+    if (CControlState* pState = GetControlStateBase(hWnd); pState && pState->hControlParent)
+        return pState->hControlParent;
     return GetParent(hWnd);
 }
 
 void SetControlParent(HWND hWnd, HWND hParent)
 {
-    SetProp(hWnd, CONTROL_PARENT_PROP, hParent);
+    if (CControlState* pState = GetControlStateBase(hWnd))
+        pState->hControlParent = hParent;
 }
 
 void NotifyParent(HWND hWnd, WORD nCode)

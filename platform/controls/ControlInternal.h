@@ -35,7 +35,8 @@ constexpr int CONTROL_EXTRA_BYTES = sizeof(LONG_PTR);
 struct CControlState {
     virtual ~CControlState() = default;
 
-    HFONT hFont { nullptr }; // WM_SETFONT; nullptr: the DC's default font
+    HFONT hFont { nullptr };         // WM_SETFONT; nullptr: the DC's default font
+    HWND hControlParent { nullptr }; // SetControlParent; nullptr: the parent window
 };
 
 // Stores the state on the window, which owns it from then on.

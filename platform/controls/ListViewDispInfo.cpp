@@ -12,21 +12,24 @@ CListViewCell* Cell(CListViewRow& row, int iSubItem, bool bCreate)
 {
     if (iSubItem < 0)
         return nullptr;
-    if (static_cast<size_t>(iSubItem) >= row.cells.size()) {
+    if (iSubItem == 0)
+        return &row.label;
+    const auto nIndex = static_cast<size_t>(iSubItem) - 1;
+    if (nIndex >= row.subItems.size()) {
         if (!bCreate)
             return nullptr;
-        row.cells.resize(static_cast<size_t>(iSubItem) + 1);
+        row.subItems.resize(nIndex + 1);
     }
-    return &row.cells[static_cast<size_t>(iSubItem)];
+    return &row.subItems[nIndex];
 }
 
-// A sub-item whose text was never set follows the first: a row inserted with
+// A sub-item whose text was never set follows the label: a row inserted with
 // a callback text asks for all its texts.
 bool IsCallbackCell(const CListViewRow& row, int iSubItem)
 {
-    if (static_cast<size_t>(iSubItem) < row.cells.size())
-        return row.cells[static_cast<size_t>(iSubItem)].bCallback;
-    return !row.cells.empty() && row.cells.front().bCallback;
+    if (iSubItem > 0 && static_cast<size_t>(iSubItem) <= row.subItems.size())
+        return row.subItems[static_cast<size_t>(iSubItem) - 1].bCallback;
+    return row.label.bCallback;
 }
 
 // Copies text into a buffer of cchMax bytes, cut before a partial UTF-8

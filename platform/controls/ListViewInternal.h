@@ -16,8 +16,9 @@ struct CListViewCell {
 };
 
 struct CListViewRow {
-    std::vector<CListViewCell> cells; // by sub-item; missing ones are empty
-    int iImage { 0 };                 // I_IMAGECALLBACK asks the parent
+    CListViewCell label;                 // sub-item 0
+    std::vector<CListViewCell> subItems; // sub-items 1 and up; missing ones follow the label
+    int iImage { 0 };                    // I_IMAGECALLBACK asks the parent
     LPARAM lParam { 0 };
     UINT nState { 0 };      // LVIS_*
     unsigned nSerial { 0 }; // tells a row apart from one that took its index
@@ -47,6 +48,7 @@ struct CListViewState : CControlState {
     HWND hEdit { nullptr };      // the label editor while one is open
     unsigned nEditSerial { 0 };  // the row being edited
     unsigned nNextSerial { 1 };
+    unsigned nReorders { 0 }; // inserts, deletes and sorts so far: rows read before are current while it stays
 };
 
 // Gaps the control draws with: left of a cell's text and around images.
@@ -125,7 +127,7 @@ void MeasureRows(HWND hWnd);
 void LayoutListView(HWND hWnd);
 // After rows were inserted or deleted: the vertical scroll information, or
 // with redraw off nothing until redraw comes back on.
-void RowsChanged(HWND hWnd);
+void RowsChanged(HWND hWnd, CListViewState& state);
 // Redraw back on: a layout that waited, then everything painted again.
 void RedrawResumed(HWND hWnd);
 // A row's LVIR_* rectangle in client coordinates; FALSE for a bad row.

@@ -48,9 +48,8 @@ BOOL SetItem(HWND hWnd, const LVITEM* pItem)
     return TRUE;
 }
 
-LRESULT InsertItem(HWND hWnd, const LVITEM* pItem)
+LRESULT InsertItem(HWND hWnd, CListViewState* pState, const LVITEM* pItem)
 {
-    CListViewState* pState = ListViewState(hWnd);
     if (!pItem || pItem->iItem < 0 || pItem->iSubItem != 0)
         return -1;
     int nRow = std::min(pItem->iItem, RowCount(*pState));
@@ -69,10 +68,11 @@ LRESULT InsertItem(HWND hWnd, const LVITEM* pItem)
         row.nState = pItem->state & pItem->stateMask & ~ANNOUNCED_STATES;
     const unsigned nSerial = row.nSerial;
     pState->rows.insert(pState->rows.begin() + nRow, std::move(row));
+    ++pState->nReorders;
     if (pState->nAnchor >= nRow)
         ++pState->nAnchor;
     InvalidateRowsFrom(hWnd, *pState, nRow);
-    RowsChanged(hWnd);
+    RowsChanged(hWnd, *pState);
     if (nAnnounced) {
         ChangeRowState(hWnd, nRow, nAnnounced, nAnnounced);
         pState = ListViewSurvivor(hWnd);
@@ -97,13 +97,14 @@ BOOL DeleteItem(HWND hWnd, int nRow)
         return FALSE;
     const bool bFocused = (pState->rows[static_cast<size_t>(nNow)].nState & LVIS_FOCUSED) != 0;
     pState->rows.erase(pState->rows.begin() + nNow);
+    ++pState->nReorders;
     if (pState->nAnchor > nNow)
         --pState->nAnchor;
     else if (pState->nAnchor == nNow)
         pState->nAnchor = -1;
     InvalidateRowsFrom(hWnd, *pState, nNow);
     SetTopRow(hWnd, *pState, pState->nTop);
-    RowsChanged(hWnd);
+    RowsChanged(hWnd, *pState);
     // The focus passes to the row that took the index, else to the new last row.
     if (bFocused && (pState = ListViewSurvivor(hWnd)) && RowCount(*pState) > 0)
         ChangeRowState(hWnd, std::min(nNow, RowCount(*pState) - 1), LVIS_FOCUSED, LVIS_FOCUSED);
@@ -240,6 +241,7 @@ void DeleteAllRows(HWND hWnd)
         }
     }
     pState->rows.clear();
+    ++pState->nReorders;
     pState->nTop = 0;
     pState->nAnchor = -1;
     if (!pState->bDestroying) {
@@ -262,7 +264,7 @@ BOOL HandleItemMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESU
         *plResult = TRUE;
         return TRUE;
     case LVM_INSERTITEM:
-        *plResult = InsertItem(hWnd, pItem);
+        *plResult = InsertItem(hWnd, pState, pItem);
         return TRUE;
     case LVM_DELETEITEM:
         *plResult = DeleteItem(hWnd, nRow);

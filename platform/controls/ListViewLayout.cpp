@@ -346,16 +346,15 @@ void LayoutListView(HWND hWnd)
     pState->bLayingOut = false;
 }
 
-void RowsChanged(HWND hWnd)
+void RowsChanged(HWND hWnd, CListViewState& state)
 {
-    CListViewState* pState = ListViewState(hWnd);
-    if (!pState->bRedraw) {
-        pState->bLayoutDue = true;
+    if (!state.bRedraw) {
+        state.bLayoutDue = true;
         return;
     }
-    UpdateVerticalScrollInfo(hWnd, *pState);
+    UpdateVerticalScrollInfo(hWnd, state);
     if (!(ListViewStyle(hWnd) & LVS_NOSCROLL))
-        MatchScrollBar(hWnd, SB_VERT, NeedsVerticalBar(hWnd, *pState), &pState->bBarsRefused);
+        MatchScrollBar(hWnd, SB_VERT, NeedsVerticalBar(hWnd, state), &state.bBarsRefused);
 }
 
 void RedrawResumed(HWND hWnd)
