@@ -4,6 +4,8 @@
 #include "platform/base/WinError.h"
 #include "platform/controls/CommonControls.h"
 #include "platform/controls/StandardControls.h"
+#include "platform/framework/AfxFrameIds.h"
+#include "platform/framework/CWinApp.h"
 #include "platform/framework/CWinThread.h"
 
 #include <string>
@@ -11,12 +13,14 @@
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_WM_HELPINFO()
     ON_COMMAND(IDOK, &CDialog::OnOK)
     ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
 END_MESSAGE_MAP()
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : m_lpszTemplateName(MAKEINTRESOURCE(static_cast<WORD>(nIDTemplate)))
+    : m_nIDHelp(nIDTemplate)
+    , m_lpszTemplateName(MAKEINTRESOURCE(static_cast<WORD>(nIDTemplate)))
     , m_pParentWnd(pParentWnd)
 {
 }
@@ -68,6 +72,7 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& dialog, HWND hWndParent)
 
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
 {
+    m_nIDHelp = nIDTemplate;
     return Create(MAKEINTRESOURCE(static_cast<WORD>(nIDTemplate)), pParentWnd);
 }
 
@@ -249,6 +254,17 @@ void CDialog::OnOK()
 void CDialog::OnCancel()
 {
     EndDialog(IDCANCEL);
+}
+
+BOOL CDialog::OnHelpInfo(HELPINFO*)
+{
+    // Help goes through the main frame, which asks the active dialog for its context.
+    CWinApp* pApp = AfxGetApp();
+    CWnd* pMain = pApp ? pApp->m_pMainWnd : nullptr;
+    if (!pMain || !pMain->IsFrameWnd() || !pMain->m_hWnd)
+        return FALSE;
+    pMain->SendMessage(WM_COMMAND, ID_HELP);
+    return TRUE;
 }
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg)

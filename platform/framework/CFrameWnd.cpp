@@ -2,6 +2,7 @@
 
 #include "platform/base/ResourceModule.h"
 #include "platform/framework/CCreateContext.h"
+#include "platform/framework/CDialog.h"
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CView.h"
 #include "platform/framework/CWinApp.h"
@@ -271,7 +272,12 @@ static CFrameWnd* HelpFrame(CFrameWnd* pFrame)
 
 void CFrameWnd::OnHelp()
 {
-    HelpFrame(this)->WinHelp(GetHelpContext(), HELP_CONTEXT);
+    // The active dialog's context, else the frame's.
+    DWORD_PTR dwContext = GetHelpContext();
+    auto* pDialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(::GetActiveWindow()));
+    if (pDialog && pDialog->m_nIDHelp)
+        dwContext = HID_BASE_RESOURCE + pDialog->m_nIDHelp;
+    HelpFrame(this)->WinHelp(dwContext, HELP_CONTEXT);
 }
 
 void CFrameWnd::OnHelpFinder()

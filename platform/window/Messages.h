@@ -259,6 +259,7 @@ using LPDELETEITEMSTRUCT = DELETEITEMSTRUCT*;
 constexpr UINT WM_SYSCOLORCHANGE    = 0x0015; // the system colours changed
 constexpr UINT WM_SETTINGCHANGE     = 0x001A; // wParam: SPI_* flag; lParam: the section's name or NULL
 constexpr UINT WM_COPYDATA          = 0x004A; // wParam: the sending window; lParam: COPYDATASTRUCT*; returns TRUE when taken
+constexpr UINT WM_KEYF1             = 0x004D; // posted by TranslateMessage for F1; DefWindowProc sends WM_HELP
 constexpr UINT WM_HELP              = 0x0053; // lParam: HELPINFO*
 constexpr UINT WM_QUERYNEWPALETTE   = 0x030F; // returns TRUE when the window realized its palette
 // clang-format on
@@ -271,9 +272,11 @@ struct COPYDATASTRUCT {
 };
 using PCOPYDATASTRUCT = COPYDATASTRUCT*;
 
+constexpr int HELPINFO_WINDOW = 0x0001; // HELPINFO::iContextType: help for a window
+
 struct HELPINFO {
-    UINT cbSize; // sizeof(HELPINFO)
-    int iContextType;
+    UINT cbSize;      // sizeof(HELPINFO)
+    int iContextType; // HELPINFO_WINDOW
     int iCtrlId;
     HANDLE hItemHandle;
     DWORD_PTR dwContextId;

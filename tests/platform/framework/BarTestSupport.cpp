@@ -46,6 +46,14 @@ BEGIN
     LTEXT           "Label", -1, 4, 72, 52, 8
 END
 
+310 DIALOGEX 0, 0, 100, 40
+STYLE DS_MODALFRAME | WS_POPUP | WS_CAPTION
+CAPTION "Help"
+FONT 8, "MS Shell Dlg"
+BEGIN
+    PUSHBUTTON      "OK", 1, 4, 4, 50, 14
+END
+
 STRINGTABLE
 BEGIN
     601     "Open a file\nOpen"

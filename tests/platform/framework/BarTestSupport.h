@@ -18,6 +18,7 @@
 constexpr UINT IDR_BAR_TOOLBAR  = 200; // buttons ID_BAR_OPEN, ID_BAR_SAVE, separator, ID_BAR_PRINT, ID_BAR_FIND
 constexpr UINT IDD_BAR_DIALOG   = 300; // a push button, a check box, a handled button, a button the bar updates
 constexpr UINT IDR_NO_BITMAP    = 201; // a toolbar whose bitmap is missing
+constexpr UINT IDD_HELP_DIALOG  = 310; // a modal dialog with one button
 constexpr UINT ID_BAR_OPEN      = 601; // strings "Open a file\nOpen" and so on
 constexpr UINT ID_BAR_SAVE      = 602;
 constexpr UINT ID_BAR_PRINT     = 603; // no handler anywhere

@@ -6,6 +6,7 @@
 #include "BarTestSupport.h"
 
 #include "platform/controls/ToolTipControl.h"
+#include "platform/framework/CDialog.h"
 #include "platform/framework/CMiniDockFrameWnd.h"
 #include "platform/testing/TestDriver.h"
 
@@ -157,4 +158,23 @@ TEST_F(BarUpdateUITest, KeyIndicatorsShowWhileTheirLockIsOn)
     m_app.OnIdle(0);
     EXPECT_EQ(CTestDriver::StatusPaneText(StatusBar(), 2), bCapsOn ? "CAP" : "");
     EXPECT_EQ(CTestDriver::StatusPaneText(StatusBar(), 3), (::GetKeyState(VK_NUMLOCK) & 1) ? "NUM" : "");
+}
+
+TEST_F(BarUpdateUITest, F1InADialogAsksTheMainFrameForTheDialogsHelp)
+{
+    CDialog dlg(IDD_HELP_DIALOG);
+    m_driver.OnNextDialog([&](HWND hDlg) {
+        m_driver.PressKey(VK_F1);
+        ::EndDialog(hDlg, IDOK);
+    });
+    dlg.DoModal();
+    const std::vector<std::pair<DWORD_PTR, UINT>> expected { { HID_BASE_RESOURCE + IDD_HELP_DIALOG, HELP_CONTEXT } };
+    EXPECT_EQ(m_pFrame->m_helpRequests, expected);
+
+    // Without a dialog, the frame's own context; the help index asks for the finder.
+    m_pFrame->m_nIDHelp = 128;
+    m_pFrame->SendMessage(WM_COMMAND, ID_HELP);
+    m_pFrame->SendMessage(WM_COMMAND, ID_HELP_FINDER);
+    EXPECT_EQ(m_pFrame->m_helpRequests[1], std::make_pair(HID_BASE_RESOURCE + 128, HELP_CONTEXT));
+    EXPECT_EQ(m_pFrame->m_helpRequests[2], std::make_pair(DWORD_PTR { 0 }, HELP_FINDER));
 }
