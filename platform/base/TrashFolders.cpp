@@ -6,6 +6,7 @@
 #include "platform/base/XdgFolders.h"
 
 #include <cctype>
+#include <set>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -69,7 +70,21 @@ std::vector<CTrashFolder> ExistingTrashes()
     std::vector<CTrashFolder> trashes;
     CTrashFolder home = HomeTrash();
     std::string strUid = std::to_string(getuid());
-    for (const std::string& strMount : GetDriveTable()->LocalMountPoints()) {
+    // The local mounts, and the top directories of the local drives, which
+    // may stand on file systems the mount table does not name.
+    auto pTable = GetDriveTable();
+    std::set<std::string> topDirs;
+    for (const std::string& strMount : pTable->LocalMountPoints())
+        topDirs.insert(strMount);
+    for (TCHAR chLetter = 'A'; chLetter <= 'Z'; ++chLetter) {
+        const CDrive* pDrive = pTable->GetDrive(chLetter);
+        if (pDrive && pDrive->uType != DRIVE_REMOTE) {
+            std::string strTop = TopDirectoryOf(pDrive->strHostFolder);
+            if (!strTop.empty())
+                topDirs.insert(strTop);
+        }
+    }
+    for (const std::string& strMount : topDirs) {
         // Both kinds may exist side by side; the desktop lists both.
         for (const std::string& strTrash :
             { JoinHostPath(JoinHostPath(strMount, ".Trash"), strUid), JoinHostPath(strMount, ".Trash-" + strUid) }) {
@@ -83,12 +98,21 @@ std::vector<CTrashFolder> ExistingTrashes()
     return trashes;
 }
 
-std::vector<CTrashFolder> TrashesOfDrive(TCHAR chLetter)
+bool TrashServesDrive(const CTrashFolder& trash, TCHAR chLetter)
 {
     chLetter = static_cast<TCHAR>(std::toupper(static_cast<unsigned char>(chLetter)));
+    if (trash.IsHomeTrash() || trash.chLetter == chLetter)
+        return true;
+    const CDrive* pDrive = GetDriveTable()->GetDrive(chLetter);
+    return pDrive && pDrive->uType != DRIVE_REMOTE && IsInHostFolder(pDrive->strHostFolder, trash.strTopDir)
+        && TopDirectoryOf(pDrive->strHostFolder) == trash.strTopDir;
+}
+
+std::vector<CTrashFolder> TrashesOfDrive(TCHAR chLetter)
+{
     std::vector<CTrashFolder> trashes;
     for (CTrashFolder& trash : ExistingTrashes()) {
-        if (trash.IsHomeTrash() || trash.chLetter == chLetter)
+        if (TrashServesDrive(trash, chLetter))
             trashes.push_back(std::move(trash));
     }
     return trashes;
@@ -96,12 +120,11 @@ std::vector<CTrashFolder> TrashesOfDrive(TCHAR chLetter)
 
 TCHAR RecycledItemLetter(const CTrashFolder& trash, std::string_view strName)
 {
-    if (!trash.IsHomeTrash())
-        return trash.chLetter;
     TCHAR chLetter = 0;
-    if (ParseRecycledName(strName, &chLetter, nullptr) && GetDriveTable()->GetDrive(chLetter))
+    if (ParseRecycledName(strName, &chLetter, nullptr) && GetDriveTable()->GetDrive(chLetter)
+        && TrashServesDrive(trash, chLetter))
         return chLetter;
-    return LetterOfHostPath(trash.strPath);
+    return trash.IsHomeTrash() ? LetterOfHostPath(trash.strPath) : trash.chLetter;
 }
 
 bool ParseRecycledName(std::string_view strName, TCHAR* pchLetter, unsigned long long* pnNumber)

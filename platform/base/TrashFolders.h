@@ -9,10 +9,9 @@
 //
 // The program sees the items of a drive's trashes, and those of the home
 // trash, as the folder "<letter>:\RECYCLED" (the path model maps it): an item
-// is "<letter>:\RECYCLED\<name>", its name in files/. The letter of an item of
-// a top-directory trash is the drive holding that top directory; an item of
-// the home trash is listed under the letter its name gives when the recycle
-// bin named it ("dc13.txt": C), else under the drive holding the home trash.
+// is "<letter>:\RECYCLED\<name>", its name in files/. An item is listed under
+// the letter its name gives when the recycle bin named it ("dc13.txt": C),
+// else under the drive holding its trash.
 
 #include "platform/base/WinTypes.h"
 
@@ -46,16 +45,21 @@ std::string TopDirectoryOf(const std::string& strHostPath);
 CTrashFolder TopDirectoryTrash(const std::string& strTopDir);
 
 // The trashes whose files/ exist: the top-directory trashes of the local
-// mounts of the drive table, each once, in the order of their top
-// directories, then the home trash.
+// mounts of the drive table and of the file systems of the local drives, each
+// once, in the order of their top directories, then the home trash.
 std::vector<CTrashFolder> ExistingTrashes();
 
-// The existing trashes "<letter>:\RECYCLED" holds: the letter's own top
-// directory trashes, then the home trash.
+// Whether a trash keeps what a drive deletes: the home trash, a trash of the
+// drive's own letter, and the trash of the file system the drive's folder is on.
+bool TrashServesDrive(const CTrashFolder& trash, TCHAR chLetter);
+
+// The existing trashes "<letter>:\RECYCLED" holds: those that serve the drive,
+// the home trash last.
 std::vector<CTrashFolder> TrashesOfDrive(TCHAR chLetter);
 
-// The drive letter an item of a trash is listed under (see above); 0 when no
-// drive holds the trash.
+// The drive letter an item of a trash is listed under: the letter its name
+// gives when that drive exists and the trash serves it, else the trash's own
+// (for the home trash, the drive holding it); 0 when no drive holds the trash.
 TCHAR RecycledItemLetter(const CTrashFolder& trash, std::string_view strName);
 
 // Whether a trash item name is of the form the recycle bin gives: "d", a

@@ -39,6 +39,18 @@ bool IsDescendant(CTreeViewState& state, HTREEITEM hItem, HTREEITEM hAncestor)
     return false;
 }
 
+bool IsShown(CTreeViewState& state, HTREEITEM hItem)
+{
+    CTreeNode* pNode = FindNode(state, hItem);
+    if (!pNode)
+        return false;
+    for (CTreeNode* pParent = FindNode(state, pNode->hParent); pParent; pParent = FindNode(state, pParent->hParent)) {
+        if (!(pParent->nState & TVIS_EXPANDED))
+            return false;
+    }
+    return true;
+}
+
 int ItemLevel(CTreeViewState& state, HTREEITEM hItem)
 {
     int nLevel = -1;

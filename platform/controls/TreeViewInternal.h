@@ -76,6 +76,8 @@ std::vector<HTREEITEM>& SiblingsOf(CTreeViewState& state, HTREEITEM hParent);
 bool IsDescendant(CTreeViewState& state, HTREEITEM hItem, HTREEITEM hAncestor);
 // The depth of an item, 0 for top-level items.
 int ItemLevel(CTreeViewState& state, HTREEITEM hItem);
+// Whether the item is among the rows: every ancestor is expanded.
+bool IsShown(CTreeViewState& state, HTREEITEM hItem);
 
 // Sends a NMTREEVIEW notification with itemNew (and itemOld) filled from the items.
 LRESULT NotifyTreeView(HWND hWnd, UINT nCode, UINT nAction, HTREEITEM hNew, HTREEITEM hOld = nullptr, POINT pt = {});

@@ -75,6 +75,11 @@ HTREEITEM InsertItem(HWND hWnd, const TVINSERTSTRUCT* pInsert)
         pState->nodes.erase(hItem);
         return nullptr;
     }
+    if (!IsShown(*pState, hItem)) {
+        // Under a collapsed item the rows stay as they are; the parent may show a button now.
+        InvalidateItem(hWnd, hParent);
+        return hItem;
+    }
     LayoutTreeView(hWnd);
     InvalidateRect(hWnd, nullptr, TRUE);
     return hItem;

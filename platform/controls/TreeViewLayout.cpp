@@ -41,14 +41,49 @@ int LabelWidth(HWND hWnd, CTreeNode& node)
     return node.nTextWidth;
 }
 
-int ContentWidth(HWND hWnd, CTreeViewState& state, const std::vector<HTREEITEM>& visible)
+// What the horizontal parts of every row depend on besides the item.
+struct CRowMetrics {
+    int nRootColumns; // 1 with TVS_LINESATROOT: top-level items get a button column
+    int nStateWidth;  // the state image, for items that show one
+    int nImageSpan;   // the normal image and its gap
+};
+
+CRowMetrics RowMetrics(HWND hWnd, const CTreeViewState& state)
 {
+    const int nImage = ImageSize(state.imageLists[TVSIL_NORMAL]).cx;
+    return CRowMetrics { (TreeViewStyle(hWnd) & TVS_LINESATROOT) ? 1 : 0, ImageSize(state.imageLists[TVSIL_STATE]).cx,
+        nImage ? nImage + 2 : 0 };
+}
+
+// The horizontal parts of an item's row at its depth (0: a top-level item).
+void HorizontalParts(HWND hWnd, const CTreeViewState& state, CTreeNode& node, int nLevel, const CRowMetrics& metrics,
+    CTreeRowParts* pParts)
+{
+    const int x = (nLevel + metrics.nRootColumns) * state.nIndent - state.nScrollX;
+    pParts->xButton = x - state.nIndent;
+    pParts->xStateImage = x;
+    const bool bStateImage = state.imageLists[TVSIL_STATE] && (node.nState & TVIS_STATEIMAGEMASK);
+    pParts->xImage = x + (bStateImage ? metrics.nStateWidth : 0);
+    pParts->xLabel = pParts->xImage + metrics.nImageSpan;
+    pParts->xLabelEnd = pParts->xLabel + LabelWidth(hWnd, node) + 2 * TREE_TEXT_MARGIN;
+}
+
+// The widest row of the shown items, unscrolled.
+int ContentWidth(HWND hWnd, CTreeViewState& state)
+{
+    const CRowMetrics metrics = RowMetrics(hWnd, state);
     int nWidth = 0;
-    for (size_t i = 0; i < visible.size(); ++i) {
-        CTreeRowParts parts {};
-        RowPartsAt(hWnd, visible[i], static_cast<int>(i), &parts);
-        nWidth = std::max(nWidth, parts.xLabelEnd + state.nScrollX);
-    }
+    auto widest = [&](auto& self, const std::vector<HTREEITEM>& items, int nLevel) -> void {
+        for (HTREEITEM hItem : items) {
+            CTreeNode& node = state.nodes[hItem];
+            CTreeRowParts parts {};
+            HorizontalParts(hWnd, state, node, nLevel, metrics, &parts);
+            nWidth = std::max(nWidth, parts.xLabelEnd + state.nScrollX);
+            if (node.nState & TVIS_EXPANDED)
+                self(self, node.children, nLevel + 1);
+        }
+    };
+    widest(widest, state.roots, 0);
     return nWidth;
 }
 
@@ -123,15 +158,7 @@ void RowPartsAt(HWND hWnd, HTREEITEM hItem, int nIndex, CTreeRowParts* pParts)
     const int nHeight = TreeRowHeight(hWnd);
     const int nTop = (nIndex - state.nTop) * nHeight;
     pParts->rcRow = RECT { 0, nTop, rc.right, nTop + nHeight };
-    const int nColumns = ItemLevel(state, hItem) + ((TreeViewStyle(hWnd) & TVS_LINESATROOT) ? 1 : 0);
-    const int x = nColumns * state.nIndent - state.nScrollX;
-    pParts->xButton = x - state.nIndent;
-    pParts->xStateImage = x;
-    const bool bStateImage = state.imageLists[TVSIL_STATE] && (node.nState & TVIS_STATEIMAGEMASK);
-    pParts->xImage = x + (bStateImage ? ImageSize(state.imageLists[TVSIL_STATE]).cx : 0);
-    const int nImage = ImageSize(state.imageLists[TVSIL_NORMAL]).cx;
-    pParts->xLabel = pParts->xImage + (nImage ? nImage + 2 : 0);
-    pParts->xLabelEnd = pParts->xLabel + LabelWidth(hWnd, node) + 2 * TREE_TEXT_MARGIN;
+    HorizontalParts(hWnd, state, node, ItemLevel(state, hItem), RowMetrics(hWnd, state), pParts);
 }
 
 HTREEITEM TreeHitTest(HWND hWnd, TVHITTESTINFO* pInfo)
@@ -190,7 +217,7 @@ void LayoutTreeView(HWND hWnd)
     GetClientRect(hWnd, &rc);
     const int nPage = TreeRowsPerPage(hWnd);
     pState->nTop = std::clamp(pState->nTop, 0, std::max(nCount - nPage, 0));
-    const int nWidth = ContentWidth(hWnd, *pState, visible);
+    const int nWidth = ContentWidth(hWnd, *pState);
     pState->nScrollX = std::clamp(pState->nScrollX, 0, std::max(nWidth - static_cast<int>(rc.right), 0));
     SCROLLINFO siV { sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(nCount - 1, 0),
         static_cast<UINT>(nPage), pState->nTop, 0 };
@@ -224,7 +251,7 @@ void SetTreeScrollX(HWND hWnd, int nScrollX)
     CTreeViewState* pState = TreeViewState(hWnd);
     RECT rc {};
     GetClientRect(hWnd, &rc);
-    const int nWidth = ContentWidth(hWnd, *pState, VisibleItems(*pState));
+    const int nWidth = ContentWidth(hWnd, *pState);
     nScrollX = std::clamp(nScrollX, 0, std::max(nWidth - static_cast<int>(rc.right), 0));
     if (nScrollX == pState->nScrollX)
         return;

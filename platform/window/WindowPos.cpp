@@ -49,6 +49,31 @@ bool IsTopmostBand(const CWindow& window)
 }
 
 // Moves the window in its siblings' order as SetWindowPos's hWndInsertAfter asks. Lock held.
+// Windows that `owner` owns (directly or through others) and that lie below
+// it move just above it, keeping their order among themselves.
+void KeepOwnedAboveLocked(std::vector<CWindow*>& siblings, const CWindow& owner)
+{
+    auto isOwned = [&](const CWindow* p) {
+        for (const CWindow* pOwner = p->pOwner; pOwner; pOwner = pOwner->pOwner) {
+            if (pOwner == &owner)
+                return true;
+        }
+        return false;
+    };
+    auto itOwner = std::find(siblings.begin(), siblings.end(), &owner);
+    std::vector<CWindow*> below;
+    for (auto it = itOwner + 1; it != siblings.end();) {
+        if (isOwned(*it) && !IsTopmostBand(**it) == !IsTopmostBand(owner)) {
+            below.push_back(*it);
+            it = siblings.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    itOwner = std::find(siblings.begin(), siblings.end(), &owner);
+    siblings.insert(itOwner, below.begin(), below.end());
+}
+
 void ReorderLocked(CWindow& window, HWND hWndInsertAfter)
 {
     CWindow& parent = *window.pParent;
@@ -75,6 +100,8 @@ void ReorderLocked(CWindow& window, HWND hWndInsertAfter)
         nIndex = std::clamp(static_cast<size_t>(it - siblings.begin()) + 1, nBandStart, nBandEnd);
     }
     siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(nIndex), &window);
+    if (bTopLevel)
+        KeepOwnedAboveLocked(siblings, window);
 }
 
 // Whether a ShowWindow command activates the window it shows.

@@ -197,6 +197,20 @@ TEST_F(WindowPosTest, ZOrderKeepsTopmostWindowsAboveTheOthers)
     EXPECT_EQ(GetWindow(hC, GW_HWNDLAST), hTop);
 }
 
+TEST_F(WindowPosTest, OwnedWindowsStayAboveTheirOwner)
+{
+    HWND hOwner = CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10);
+    HWND hOwned = CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10, hOwner);
+    HWND hOwnedByOwned = CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10, hOwned);
+    HWND hOther = CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10);
+    // The owner coming up brings what it owns above it, in their order.
+    SetWindowPos(hOwner, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(TopLevelOrder(), (std::vector<HWND> { hOwnedByOwned, hOwned, hOwner, hOther }));
+    SetWindowPos(hOther, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(hOwned, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(TopLevelOrder(), (std::vector<HWND> { hOwnedByOwned, hOwned, hOther, hOwner }));
+}
+
 /***** ShowWindow and EnableWindow *****/
 
 TEST_F(WindowPosTest, ShowWindowSendsShowWindowOnlyWhenVisibilityChanges)
