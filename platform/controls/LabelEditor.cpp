@@ -5,6 +5,7 @@
 #include "platform/window/Input.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Messages.h"
+#include "platform/window/Timers.h"
 #include "platform/window/Window.h"
 
 namespace {
@@ -90,4 +91,14 @@ void DiscardLabelEditor(HWND hEdit)
 {
     ReleaseLabelEditor(hEdit);
     DestroyWindow(hEdit);
+}
+
+void ArmLabelEditTimer(HWND hControl)
+{
+    SetTimer(hControl, LABEL_EDIT_TIMER, GetDoubleClickTime(), nullptr);
+}
+
+void DisarmLabelEditTimer(HWND hControl)
+{
+    KillTimer(hControl, LABEL_EDIT_TIMER);
 }

@@ -44,13 +44,13 @@
 // NM_CLICK. On an already selected row the other rows lose their selection
 // only when no drag started, so a drag carries the whole selection.
 //
-// Label editing (LVM_EDITLABEL, F2 with LVS_EDITLABELS) puts an "Edit" child
-// over the row's label and then sends LVN_BEGINLABELEDIT, so the handler can
-// reach and limit it (LVM_GETEDITCONTROL); a nonzero answer refuses. Enter
-// and losing the focus commit, Esc cancels; LVN_ENDLABELEDIT carries the new
-// text, or a null pszText when cancelled, and a nonzero answer stores it.
-// The editor is gone from the list before LVN_ENDLABELEDIT is sent, so the
-// handler may start a new edit.
+// Label editing (LVM_EDITLABEL; with LVS_EDITLABELS also F2, and a second
+// click on the label of the focused, selected row that no double click
+// follows within the double-click time) puts an "Edit" child (at most 259
+// characters unless the owner limits it further) over the row's label and then sends LVN_BEGINLABELEDIT, so the handler
+// can reach and limit it (LVM_GETEDITCONTROL); a nonzero answer refuses. Enter and losing the focus commit, Esc
+// cancels; LVN_ENDLABELEDIT carries the new text, or a null pszText when cancelled, and a nonzero answer stores it. The
+// editor is gone from the list before LVN_ENDLABELEDIT is sent, so the handler may start a new edit.
 
 #include "platform/controls/CommonControls.h"
 #include "platform/gdi/ImageLists.h"

@@ -41,12 +41,13 @@ struct CListViewState : CControlState {
     int nAnchor { -1 }; // where Shift selections start
     bool bFocus { false };
     bool bDestroying { false };
-    bool bRedraw { true };       // WM_SETREDRAW: while FALSE, rows change without layout
-    bool bLayoutDue { false };   // rows changed while redraw was off
-    bool bLayingOut { false };   // showing a bar lays the list out again from inside
-    bool bBarsRefused { false }; // the owner took a bar the list showed away again
-    HWND hEdit { nullptr };      // the label editor while one is open
-    unsigned nEditSerial { 0 };  // the row being edited
+    bool bRedraw { true };           // WM_SETREDRAW: while FALSE, rows change without layout
+    bool bLayoutDue { false };       // rows changed while redraw was off
+    bool bLayingOut { false };       // showing a bar lays the list out again from inside
+    bool bBarsRefused { false };     // the owner took a bar the list showed away again
+    HWND hEdit { nullptr };          // the label editor while one is open
+    unsigned nEditSerial { 0 };      // the row being edited
+    unsigned nSlowClickSerial { 0 }; // the row a slow second click edits when LABEL_EDIT_TIMER fires
     unsigned nNextSerial { 1 };
     unsigned nReorders { 0 }; // inserts, deletes and sorts so far: rows read before are current while it stays
 };

@@ -40,11 +40,10 @@
 // the style, and WM_VSCROLL and WM_HSCROLL scroll either way, so an owner that
 // strips the bars can show its own.
 //
-// Label editing (TVM_EDITLABEL, F2 with TVS_EDITLABELS) works as in the list
-// view: the "Edit" child (at most 259 characters, unless the owner limits it
-// further) exists while TVN_BEGINLABELEDIT is asked, and is gone
-// from the tree before TVN_ENDLABELEDIT, whose handler may start a new edit
-// or delete the item.
+// Label editing (TVM_EDITLABEL; with TVS_EDITLABELS also F2 and a slow
+// second click on the caret's label) works as in the list view: the "Edit" child (at most 259 characters, unless the
+// owner limits it further) exists while TVN_BEGINLABELEDIT is asked, and is gone from the tree before TVN_ENDLABELEDIT,
+// whose handler may start a new edit or delete the item.
 //
 // Every notification handler may change or destroy the tree; the control
 // looks its items up again after each one.

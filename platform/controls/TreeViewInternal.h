@@ -49,6 +49,7 @@ struct CTreeViewState : CControlState {
     bool bBarsRefused { false }; // the owner took a bar away again: the control stops showing them
     HWND hEdit { nullptr };
     HTREEITEM hEditItem { nullptr };
+    HTREEITEM hSlowClickItem { nullptr }; // the item a slow second click edits when LABEL_EDIT_TIMER fires
 
     static constexpr COLORREF CLR_DEFAULT_TREE = static_cast<COLORREF>(-1);
 };
