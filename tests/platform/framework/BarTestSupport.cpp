@@ -134,6 +134,8 @@ BEGIN_MESSAGE_MAP(CBarFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_BAR_SAVE, &CBarFrame::OnUpdateSave)
     ON_UPDATE_COMMAND_UI(ID_PANE_CATALOG, &CBarFrame::OnUpdateCatalogPane)
     ON_UPDATE_COMMAND_UI(IDC_BAR_OWN, &CBarFrame::OnUpdateOwn)
+    ON_COMMAND(ID_VIEW_DIALOGBAR, &CBarFrame::OnViewDialogBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_DIALOGBAR, &CBarFrame::OnUpdateViewDialogBar)
 END_MESSAGE_MAP()
 // clang-format on
 

@@ -28,6 +28,7 @@ constexpr UINT IDC_BAR_CHECK     = 702;
 constexpr UINT IDC_BAR_HANDLED   = 703;
 constexpr UINT IDC_BAR_OWN       = 704; // enabled by the bar's own entry, disabled by the frame's
 constexpr UINT ID_PANE_CATALOG   = 45000;
+constexpr UINT ID_VIEW_DIALOGBAR = 605; // shows or hides the dialog bar, checked while it shows
 // clang-format on
 
 // Makes the bar module the current resource module for the object's life.
@@ -80,6 +81,8 @@ protected:
     void OnUpdateSave(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_nSaveCheck); }
     void OnUpdateCatalogPane(CCmdUI* pCmdUI) { pCmdUI->SetText(m_strCatalogPane); }
     void OnUpdateOwn(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
+    void OnViewDialogBar() { ShowControlBar(&m_wndDialogBar, !m_wndDialogBar.IsWindowVisible(), FALSE); }
+    void OnUpdateViewDialogBar(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_wndDialogBar.IsWindowVisible()); }
 };
 
 // A window's rectangle in its parent's client coordinates (screen for top-level windows).

@@ -157,6 +157,28 @@ TEST_F(ControlBarTest, ABarThatChoosesItsFloatingWidthGetsIt)
     bar.DestroyWindow();
 }
 
+TEST_F(ControlBarTest, AToggleHidesAFloatingBarWithItsFrameAndItsMenuItemFollows)
+{
+    CDialogBar& bar = m_pFrame->m_wndDialogBar;
+    m_pFrame->FloatControlBar(&bar, CPoint(300, 200));
+    CMiniDockFrameWnd* pMini = CMiniDockFrameWnd::FromBar(&bar);
+    ASSERT_NE(pMini, nullptr);
+    HMENU hMenu = ::CreatePopupMenu();
+    ::AppendMenu(hMenu, MF_STRING, ID_VIEW_DIALOGBAR, "Dialog bar");
+    auto isChecked = [&] {
+        m_pFrame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hMenu), 0);
+        return (::GetMenuState(hMenu, ID_VIEW_DIALOGBAR, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    EXPECT_TRUE(isChecked());
+    m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_DIALOGBAR);
+    EXPECT_FALSE(pMini->IsWindowVisible());
+    EXPECT_FALSE(isChecked());
+    m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_DIALOGBAR);
+    EXPECT_TRUE(pMini->IsWindowVisible());
+    EXPECT_TRUE(isChecked());
+    ::DestroyMenu(hMenu);
+}
+
 /***** Dragging *****/
 
 TEST_F(ControlBarTest, DraggingADockedBarOffFloatsItAndDraggingItBackDocksIt)
