@@ -105,6 +105,16 @@ void UpdateTipText(HWND hWnd, const TOOLINFO* pInfo)
     }
 }
 
+// Whether lpszText points at a caller's buffer rather than naming a text: a
+// TOOLINFO reused from an earlier answer may still hold LPSTR_TEXTCALLBACK or an ID.
+bool IsTextBuffer(LPCSTR lpszText)
+{
+    return lpszText && lpszText != LPSTR_TEXTCALLBACK && !IS_INTRESOURCE(lpszText);
+}
+
+// Describes a tool in *pInfo. A stored text is copied into the caller's
+// lpszText (80 bytes at most, as TTM_GETTEXT); a callback or resource text is
+// named by LPSTR_TEXTCALLBACK or its ID.
 BOOL GetToolInfo(HWND hWnd, TOOLINFO* pInfo, int nTool)
 {
     CToolTipState* pState = ToolTipState(hWnd);
@@ -116,17 +126,69 @@ BOOL GetToolInfo(HWND hWnd, TOOLINFO* pInfo, int nTool)
     pInfo->uId = tool.uId;
     pInfo->rect = tool.rect;
     pInfo->hinst = tool.hinst;
-    pInfo->lpszText = tool.bCallback ? LPSTR_TEXTCALLBACK : nullptr;
+    if (tool.bCallback)
+        pInfo->lpszText = LPSTR_TEXTCALLBACK;
+    else if (tool.nResource)
+        pInfo->lpszText = MAKEINTRESOURCE(static_cast<WORD>(tool.nResource));
+    else if (IsTextBuffer(pInfo->lpszText))
+        lstrcpyn(pInfo->lpszText, tool.strText.c_str(), sizeof(NMTTDISPINFO::szText));
     if (pInfo->cbSize >= offsetof(TOOLINFO, lpReserved))
         pInfo->lParam = tool.lParam;
     return TRUE;
+}
+
+// TTM_SETTOOLINFO: everything but the name (hwnd, uId) of an existing tool.
+void SetToolInfo(HWND hWnd, const TOOLINFO* pInfo)
+{
+    CToolTipState* pState = ToolTipState(hWnd);
+    const int nTool = IsToolInfo(pInfo) ? FindTool(*pState, pInfo->hwnd, pInfo->uId) : -1;
+    if (nTool < 0)
+        return;
+    CToolTipTool& tool = pState->tools[static_cast<size_t>(nTool)];
+    const CToolTipTool old = tool;
+    tool.uFlags = pInfo->uFlags;
+    tool.rect = pInfo->rect;
+    if (pInfo->cbSize >= offsetof(TOOLINFO, lpReserved))
+        tool.lParam = pInfo->lParam;
+    SetToolText(&tool, pInfo->hinst, pInfo->lpszText);
+    const bool bWatched = old.uFlags & TTF_SUBCLASS;
+    const bool bWatch = tool.uFlags & TTF_SUBCLASS;
+    if (bWatched && (!bWatch || ToolWindow(old) != ToolWindow(tool)))
+        UnwatchToolWindow(hWnd, ToolWindow(old));
+    if (bWatch)
+        WatchToolWindow(hWnd, ToolWindow(tool));
+}
+
+// TTM_HITTEST: the tool of pHit->hwnd at pHit->pt (its client coordinates):
+// a rectangle holding the point, else the window itself as a tool.
+BOOL HitTest(HWND hWnd, TTHITTESTINFO* pHit)
+{
+    if (!pHit)
+        return FALSE;
+    const CToolTipState* pState = ToolTipState(hWnd);
+    int nFound = -1;
+    for (size_t i = 0; i < pState->tools.size() && nFound < 0; ++i) {
+        const CToolTipTool& tool = pState->tools[i];
+        if (!(tool.uFlags & TTF_IDISHWND) && tool.hwnd == pHit->hwnd && PtInRect(&tool.rect, pHit->pt))
+            nFound = static_cast<int>(i);
+    }
+    for (size_t i = 0; i < pState->tools.size() && nFound < 0; ++i) {
+        const CToolTipTool& tool = pState->tools[i];
+        if ((tool.uFlags & TTF_IDISHWND) && reinterpret_cast<HWND>(tool.uId) == pHit->hwnd)
+            nFound = static_cast<int>(i);
+    }
+    if (nFound < 0)
+        return FALSE;
+    pHit->ti.cbSize = sizeof(TOOLINFO);
+    return GetToolInfo(hWnd, &pHit->ti, nFound);
 }
 
 // TTM_GETTEXT: the text into lpszText; the caller's buffer must hold 80 bytes, as the notification's does.
 void GetText(HWND hWnd, TOOLINFO* pInfo)
 {
     CToolTipState* pState = ToolTipState(hWnd);
-    const int nTool = IsToolInfo(pInfo) && pInfo->lpszText ? FindTool(*pState, pInfo->hwnd, pInfo->uId) : -1;
+    const int nTool
+        = IsToolInfo(pInfo) && IsTextBuffer(pInfo->lpszText) ? FindTool(*pState, pInfo->hwnd, pInfo->uId) : -1;
     if (nTool < 0)
         return;
     std::string strText;
@@ -279,6 +341,13 @@ LRESULT CALLBACK ToolTipWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
         auto* pInfo = reinterpret_cast<TOOLINFO*>(lParam);
         return IsToolInfo(pInfo) && GetToolInfo(hWnd, pInfo, FindTool(*pState, pInfo->hwnd, pInfo->uId));
     }
+    case TTM_SETTOOLINFO:
+        SetToolInfo(hWnd, reinterpret_cast<const TOOLINFO*>(lParam));
+        return 0;
+    case TTM_ENUMTOOLS:
+        return GetToolInfo(hWnd, reinterpret_cast<TOOLINFO*>(lParam), static_cast<int>(wParam));
+    case TTM_HITTEST:
+        return HitTest(hWnd, reinterpret_cast<TTHITTESTINFO*>(lParam));
     case TTM_GETTEXT:
         GetText(hWnd, reinterpret_cast<TOOLINFO*>(lParam));
         return 0;
