@@ -236,8 +236,11 @@ DWORD CRegistryStore::Change(const std::function<DWORD(CRegistryNode& root, bool
     if (DWORD dwError = RefreshLocked())
         return dwError;
     bool bChanged = false;
-    if (DWORD dwError = fnChange(*m_pRoot, bChanged))
+    if (DWORD dwError = fnChange(*m_pRoot, bChanged)) {
+        if (bChanged)
+            m_bLoaded = false; // a change that failed halfway is not kept: read the file again
         return dwError;
+    }
     if (!bChanged)
         return ERROR_SUCCESS;
     DWORD dwError = Save();

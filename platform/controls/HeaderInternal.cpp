@@ -116,7 +116,7 @@ int HeaderDropPosition(HWND, const CHeaderState& state, int x)
         nLeft += cx;
         ++nPosition;
     }
-    return std::max(nPosition - 1, 0);
+    return nPosition;
 }
 
 LRESULT HeaderNotify(HWND hWnd, UINT nCode, int nIndex, HDITEM* pItem)

@@ -136,6 +136,8 @@ LRESULT CALLBACK HeaderWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
             return FALSE;
         *reinterpret_cast<RECT*>(lParam) = HeaderItemRect(hWnd, *pState, nIndex);
         return TRUE;
+    case HDM_CREATEDRAGIMAGE:
+        return reinterpret_cast<LRESULT>(CreateHeaderDragImage(hWnd, nIndex));
     case HDM_ORDERTOINDEX:
         return nIndex >= 0 && nIndex < Count(*pState) ? pState->order[static_cast<size_t>(nIndex)] : nIndex;
     case HDM_GETORDERARRAY: {

@@ -269,8 +269,10 @@ void CFrameWnd::SetDockState(const CDockState& state)
     // Then every bar moves, with one layout of the frame at the end.
     m_bInRecalcLayout = TRUE;
     for (const CBarPlan& plan : plans) {
-        if (plan.pSide && plan.pBar->m_pDockBar)
-            plan.pBar->m_pDockBar->RemoveControlBar(plan.pBar); // rows are rebuilt in the saved order
+        // Rows are rebuilt in the saved order; a floating bar leaves its frame when it docks.
+        CDockBar* pDockBar = plan.pBar->m_pDockBar;
+        if (plan.pSide && pDockBar && !pDockBar->m_bFloating)
+            pDockBar->RemoveControlBar(plan.pBar);
     }
     std::stable_sort(plans.begin(), plans.end(),
         [](const CBarPlan& a, const CBarPlan& b) { return std::tie(a.nRow, a.nOffset) < std::tie(b.nRow, b.nOffset); });

@@ -175,11 +175,12 @@ BOOL CTestDriver::DragHeaderItem(HWND hListOrHeader, int nIndex, int nToPosition
     const auto nTarget = static_cast<int>(SendMessage(hHeader, HDM_ORDERTOINDEX, static_cast<WPARAM>(nToPosition), 0));
     if (!HeaderItemRect(hHeader, nIndex, &rcFrom) || !HeaderItemRect(hHeader, nTarget, &rcTo))
         return FALSE;
-    // A drop in the left half of the item at a position puts the dragged item
-    // there. The drag-detect loop takes the first move; the ghost follows the next.
+    // A drop near the target's edge on the far side from where the item comes
+    // puts the dragged item at the target's position. The drag-detect loop
+    // takes the first move; the ghost follows the next.
     const int y = (rcFrom.top + rcFrom.bottom) / 2;
     POINT from { (rcFrom.left + rcFrom.right) / 2, y };
-    POINT to { rcTo.left + 2, y };
+    POINT to { rcTo.left > rcFrom.left ? rcTo.right - 2 : rcTo.left + 2, y };
     POINT away { from.x + (to.x < from.x ? -1 : 1) * 2 * GetSystemMetrics(SM_CXDRAG), y };
     if (!ClientToScreen(hHeader, &from) || !ClientToScreen(hHeader, &away) || !ClientToScreen(hHeader, &to))
         return FALSE;

@@ -149,18 +149,18 @@ TEST_F(ListViewLayoutTest, DraggingAHeaderItemReordersTheColumns)
     SendMessage(hList, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_HEADERDRAGDROP, LVS_EX_HEADERDRAGDROP);
     EXPECT_TRUE(GetWindowLongPtr(hHeader, GWL_STYLE) & HDS_DRAGDROP);
     m_clock.Advance(GetDoubleClickTime() + 1);
-    Drag(hHeader, { 40, 5 }, { 190, 5 });
+    Drag(hHeader, { 190, 5 }, { 10, 5 }); // the last column to the front
     int order[3] {};
     SendMessage(hHeader, HDM_GETORDERARRAY, 3, reinterpret_cast<LPARAM>(order));
-    EXPECT_EQ(std::vector<int>(order, order + 3), (std::vector<int> { 1, 2, 0 }));
-    EXPECT_EQ(ItemRect(hList, 0, LVIR_LABEL).left, 200);
+    EXPECT_EQ(std::vector<int>(order, order + 3), (std::vector<int> { 2, 0, 1 }));
+    EXPECT_EQ(ItemRect(hList, 0, LVIR_LABEL).left, 120);
 
     // The owner refuses: nothing moves.
     onNotify = [](NMHDR* pHdr) -> LRESULT { return pHdr->code == HDN_BEGINDRAG; };
     m_clock.Advance(GetDoubleClickTime() + 1);
-    Drag(hHeader, { 40, 5 }, { 150, 5 });
+    Drag(hHeader, { 40, 5 }, { 190, 5 });
     SendMessage(hHeader, HDM_GETORDERARRAY, 3, reinterpret_cast<LPARAM>(order));
-    EXPECT_EQ(std::vector<int>(order, order + 3), (std::vector<int> { 1, 2, 0 }));
+    EXPECT_EQ(std::vector<int>(order, order + 3), (std::vector<int> { 2, 0, 1 }));
 }
 
 TEST_F(ListViewLayoutTest, EnsureVisibleScrollsByWholeRows)

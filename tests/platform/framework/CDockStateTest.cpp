@@ -114,3 +114,16 @@ TEST_F(CDockStateTest, ARowAndOffsetOnASideComeBack)
     EXPECT_EQ(nRow, 0);
     second.DestroyWindow();
 }
+
+TEST_F(CDockStateTest, AFloatingBarDockedByTheStateLeavesNoEmptyFrame)
+{
+    CDockState docked;
+    m_pFrame->GetDockState(docked);
+    m_pFrame->FloatControlBar(&m_pFrame->m_wndToolBar, CPoint(200, 200));
+    CMiniDockFrameWnd* pMini = CMiniDockFrameWnd::FromBar(&m_pFrame->m_wndToolBar);
+    ASSERT_NE(pMini, nullptr);
+    const HWND hMini = pMini->m_hWnd;
+    m_pFrame->SetDockState(docked);
+    EXPECT_EQ(SideOf(m_pFrame->m_wndToolBar), AFX_IDW_DOCKBAR_TOP);
+    EXPECT_FALSE(::IsWindow(hMini));
+}
