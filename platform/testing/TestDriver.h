@@ -53,7 +53,8 @@ public:
 
     /* Mouse. Each returns FALSE when no window received the input. */
 
-    BOOL Click(HWND hWnd, int x, int y);
+    // nModifiers (SHIFT, CONTROL, ALT) are held down around the click.
+    BOOL Click(HWND hWnd, int x, int y, UINT nModifiers = 0);
     // Two presses with no time between them, which the window layer reports as
     // a double click to windows that ask for them.
     BOOL DoubleClick(HWND hWnd, int x, int y);
@@ -107,8 +108,9 @@ public:
     // The column indexes from left to right, and the widths by column index.
     static std::vector<int> ListColumnOrder(HWND hList);
     static std::vector<int> ListColumnWidths(HWND hList);
-    // Clicks a row's cell of sub-item nSubItem, scrolled into sight first.
-    BOOL ClickListRow(HWND hList, int nRow, int nSubItem = 0);
+    // Clicks a row's cell of sub-item nSubItem, scrolled into sight first,
+    // with the modifiers held down around the click.
+    BOOL ClickListRow(HWND hList, int nRow, int nSubItem = 0, UINT nModifiers = 0);
     // Clicks item nIndex of a list's header (or of a header control itself).
     BOOL ClickHeaderItem(HWND hListOrHeader, int nIndex);
     // Drags the divider right of item nIndex by dx pixels.
@@ -179,6 +181,8 @@ public:
 private:
     BOOL MouseButton(HWND hWnd, int x, int y, bool bRight, int nClicks);
     BOOL Key(UINT nVirtualKey, bool bDown);
+    // Presses (bDown) or releases the modifier keys of nModifiers.
+    BOOL Modifiers(UINT nModifiers, bool bDown);
     static BOOL PreTranslate(MSG* pMsg);
     // Injects each mouse event, pumping after each; TRUE when every one reached a window.
     BOOL RunMouseGesture(std::deque<CMouseInput> events);

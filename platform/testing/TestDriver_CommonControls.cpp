@@ -138,14 +138,14 @@ std::vector<int> CTestDriver::ListColumnWidths(HWND hList)
     return widths;
 }
 
-BOOL CTestDriver::ClickListRow(HWND hList, int nRow, int nSubItem)
+BOOL CTestDriver::ClickListRow(HWND hList, int nRow, int nSubItem, UINT nModifiers)
 {
     if (!SendMessage(hList, LVM_ENSUREVISIBLE, static_cast<WPARAM>(nRow), FALSE))
         return FALSE;
     RECT rc { LVIR_LABEL, nSubItem, 0, 0 };
     if (!SendMessage(hList, LVM_GETSUBITEMRECT, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&rc)))
         return FALSE;
-    return Click(hList, (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    return Click(hList, (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2, nModifiers);
 }
 
 BOOL CTestDriver::ClickHeaderItem(HWND hListOrHeader, int nIndex)
