@@ -82,11 +82,6 @@ bool IsServiceNode(CRecordRef node)
         && (node.nBlock == CNodeRec::EXPIRING_NODE_BLOCK || node.nBlock == CNodeRec::FAVOURITES_NODE_BLOCK);
 }
 
-bool IsFixedNode(CRecordRef node)
-{
-    return node.nSlot == 0 && node.nBlock >= 0 && node.nBlock <= CNodeRec::FIXED_NODE_LAST;
-}
-
 LONGLONG NowSeconds()
 {
     return static_cast<LONGLONG>(ClockUtcNow() / FILETIME_UNITS_PER_SECOND)
@@ -839,7 +834,8 @@ BOOL CDocumentRec::IsUnderTopNode2() const
 BOOL CDocumentRec::ForEachLinkedNode(CATBLOCK nExceptBlock, LONG nExceptSlot, BOOL bKeepTopLevel)
 {
     CRecordRef except { nExceptBlock, nExceptSlot };
-    if (!RemoveLinks([&](CRecordRef node) { return node != except && !(bKeepTopLevel && IsFixedNode(node)); }))
+    if (!RemoveLinks(
+            [&](CRecordRef node) { return node != except && !(bKeepTopLevel && CNodeRec::IsFixedNodeRef(node)); }))
         return FALSE;
     if (!except.IsNone())
         return TRUE;

@@ -1,6 +1,7 @@
 #include "platform/base/HostFile.h"
 
 #include "platform/base/CString.h"
+#include "platform/base/HostTime.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/WinError.h"
 
@@ -146,6 +147,20 @@ BOOL CHostFile::Flush()
         return FALSE;
     }
     if (::fsync(m_fd) != 0) {
+        SetLastErrorFromErrno();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CHostFile::SetModifiedTime(const FILETIME& ftModified)
+{
+    if (!IsOpen()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    const timespec times[2] = { TimespecFromFileTime(nullptr), TimespecFromFileTime(&ftModified) };
+    if (::futimens(m_fd, times) != 0) {
         SetLastErrorFromErrno();
         return FALSE;
     }

@@ -1,9 +1,20 @@
 #pragma once
 
 // Regular files named by program paths, read and written at explicit offsets,
-// and the one durable way to replace a file. The layers above reach file
-// contents through this service (or the handle calls of FileHandle.h) and
-// never call the host themselves.
+// and the one durable way to replace a file.
+//
+// How the layers above open a file (they never call the host themselves):
+// - CHostFile, for the files the program keeps and the files of other
+//   programs it reads: catalogs and their backups, logs, protected files,
+//   mail stores, documents read for their content. Failures come back as
+//   values; it writes at explicit offsets, flushes, and replaces a file
+//   durably (ReplaceFileDurably).
+// - CFile and its kin (CStdioFile; CMemFile with CArchive), in code written
+//   against the class library that streams a file from start to end: the
+//   web pages written and the files sent. They throw CFileException, which
+//   that code catches.
+// - The HANDLE calls of FileHandle.h are what those classes are built on;
+//   the layers above do not open files with them.
 //
 // Failures return FALSE (or -1) with the last error set from the host's error.
 
@@ -49,6 +60,9 @@ public:
     [[nodiscard]] BOOL WriteAt(std::int64_t nOffset, std::span<const BYTE> data);
     // Forces the written data and the file's metadata to the disk.
     [[nodiscard]] BOOL Flush();
+    // Sets the time of the last write, as a copy made now shows the program
+    // clock's now (GetSystemTimeAsFileTime).
+    [[nodiscard]] BOOL SetModifiedTime(const FILETIME& ftModified);
 
     /* Properties. */
 
