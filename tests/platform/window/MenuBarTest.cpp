@@ -148,7 +148,7 @@ TEST_F(MenuBarTest, AClickOpensTheItemsMenuBelowIt)
         if (message.hWnd != m_hWnd)
             continue;
         if (message.uMsg == WM_INITMENU || message.uMsg == WM_ENTERMENULOOP || message.uMsg == WM_INITMENUPOPUP
-            || message.uMsg == WM_EXITMENULOOP)
+            || message.uMsg == WM_UNINITMENUPOPUP || message.uMsg == WM_EXITMENULOOP)
             order.push_back(message.uMsg);
         if (message.uMsg == WM_ENTERMENULOOP) {
             EXPECT_EQ(message.wParam, static_cast<WPARAM>(FALSE)); // not a TrackPopupMenu loop
@@ -159,7 +159,8 @@ TEST_F(MenuBarTest, AClickOpensTheItemsMenuBelowIt)
         if (message.uMsg == WM_COMMAND)
             nCommand = message.wParam;
     }
-    EXPECT_EQ(order, (std::vector<UINT> { WM_INITMENU, WM_ENTERMENULOOP, WM_INITMENUPOPUP, WM_EXITMENULOOP }));
+    EXPECT_EQ(order,
+        (std::vector<UINT> { WM_INITMENU, WM_ENTERMENULOOP, WM_INITMENUPOPUP, WM_UNINITMENUPOPUP, WM_EXITMENULOOP }));
     EXPECT_EQ(nCommand, MAKEWPARAM(ID_CLOSE, 0));
 }
 
