@@ -594,8 +594,12 @@ void CX11Display::SetTopLevelState(HWND hWnd, ETopLevelState eState)
         return;
     ETopLevelState eOld = pWindow->eState;
     pWindow->eState = eState;
-    if (state.m_bLost || pWindow->bUnmanaged || !pWindow->bMapped)
-        return; // an unmapped window takes its state when it maps
+    if (state.m_bLost || pWindow->bUnmanaged)
+        return;
+    if (!pWindow->bMapped) {
+        state.SetNetStates(*pWindow); // the window manager reads it when the window maps
+        return;
+    }
     if (eState == ETopLevelState::Minimized) {
         XIconifyWindow(state.m_pDisplay, pWindow->window, state.m_nScreen);
     } else if (eOld == ETopLevelState::Minimized) {
