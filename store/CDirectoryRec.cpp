@@ -6,11 +6,19 @@
 #include "store/CDocumentRec.h"
 #include "store/RecordFields.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string_view>
 
 static_assert(CDirectoryRec::OFF_COUNT + 4 == CDirectoryRec::RECORD_SIZE);
+
+namespace {
+
+// The most names an index makes room for ahead of its walk.
+constexpr LONG MAX_RESERVED_NAMES = 1 << 16;
+
+}
 
 CDirectoryRec::CDirectoryRec(CCatalog* pCatalog, CRecordRef ref)
     : CCatalogRecord(pCatalog, TABLE_DIRECTORY, ref)
@@ -150,7 +158,8 @@ bool CDirectoryRec::BuildNameIndex()
         return false;
     std::uint64_t nChangeCount = m_pCatalog->GetNameChangeCount();
     CCatalog::CNameIndex index;
-    index.names.reserve(static_cast<std::size_t>(GetDocumentCount()));
+    // The count only sizes the index: a damaged one must not ask for memory without end.
+    index.names.reserve(static_cast<std::size_t>(std::clamp<LONG>(GetDocumentCount(), 0, MAX_RESERVED_NAMES)));
     // Each name is read where it lies; only a name that goes on in the
     // location record takes a document object.
     std::string strName;

@@ -264,7 +264,11 @@ BOOL CCatalogCopy::CopyNodeContents(const CNodeRec& oldNode, CNodeRec& newNode, 
     }
     if (!CopyKeywordLinks(oldNode, newNode))
         return FALSE;
-    for (const auto& pOld : oldNode.GetDocuments()) {
+    // The expiring-documents node lists exactly the documents with an expiry
+    // date, and each copy of one was linked there when it was made: a link of
+    // the source that a document without a date kept is not copied.
+    const bool bExpiring = oldNode.GetRef() == CRecordRef { CNodeRec::EXPIRING_NODE_BLOCK, 0 };
+    for (const auto& pOld : bExpiring ? CDocumentRecArray() : oldNode.GetDocuments()) {
         CRecordRef newRef;
         if (!Copied(m_documents, pOld->GetRef(), &newRef))
             return FALSE;

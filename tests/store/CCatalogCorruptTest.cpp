@@ -198,6 +198,20 @@ TEST_F(CCatalogCorruptTest, DirectoryWithAnEmptyPathIsSkipped)
     EXPECT_EQ(m_errors.Count(), 0u);
 }
 
+TEST_F(CCatalogCorruptTest, DocumentCountsOutOfAllBoundsStillFindDocuments)
+{
+    std::unique_ptr<CDirectoryRec> pWork(m_pCatalog->FindDirectory("c:\\work\\"));
+    for (LONG nCount : { 0x7FFFFFFF, -1 }) {
+        pWork->SetDocumentCount(nCount);
+        ASSERT_TRUE(pWork->Save());
+        ASSERT_TRUE(m_pCatalog->Reload());
+        std::unique_ptr<CDocumentRec> pFound(m_pCatalog->FindPath("c:\\work\\b.txt"));
+        ASSERT_TRUE(pFound) << nCount;
+        EXPECT_EQ(pFound->GetRef(), m_tree.bTxt);
+    }
+    EXPECT_EQ(m_errors.Count(), 0u);
+}
+
 TEST_F(CCatalogCorruptTest, DocumentChainOwnedByANodeHasNoDirectory)
 {
     PokeBlockOwner(m_tree.aTxt.nBlock, m_tree.alpha);
