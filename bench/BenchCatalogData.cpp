@@ -96,6 +96,8 @@ int NodeOf(int nDocument)
 
 bool FillCatalog(CCatalog& catalog)
 {
+    // Long work: committed in batches of at most a second's work.
+    CCatalogAction action(&catalog);
     std::vector<std::unique_ptr<CNodeRec>> nodes;
     std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(&catalog));
     for (int nSystem = 0; nSystem < SYSTEM_COUNT; ++nSystem) {
@@ -117,10 +119,15 @@ bool FillCatalog(CCatalog& catalog)
         FillInfo(nDocument, &info);
         std::unique_ptr<CDocumentRec> pDocument(catalog.FindOrAddDocument(
             DirectoryPath(DirectoryOf(nDocument)).c_str(), DocumentName(nDocument).c_str(), &info));
-        if (!pDocument || !nodes[static_cast<std::size_t>(NodeOf(nDocument))]->AddDocument(pDocument.get())) {
+        if (!pDocument || !nodes[static_cast<std::size_t>(NodeOf(nDocument))]->AddDocument(pDocument.get())
+            || !catalog.CommitIfDue()) {
             Fail("cannot add a document");
             return false;
         }
+    }
+    if (!action.End()) {
+        Fail("cannot commit the documents");
+        return false;
     }
     return true;
 }

@@ -32,8 +32,9 @@ void FillInfo(int nDocument, CDocumentInfo* pInfo);
 int DirectoryOf(int nDocument);
 int NodeOf(int nDocument);
 
-// Adds the systems, groups and documents to an empty catalog. False, after a
-// message on stderr, when a record cannot be added.
+// Adds the systems, groups and documents to an empty catalog, as long work:
+// committed once a second. False, after a message on stderr, when a record
+// cannot be added.
 bool FillCatalog(CCatalog& catalog);
 
 /* Failures: a timed program reports what went wrong on stderr and exits

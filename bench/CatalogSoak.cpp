@@ -309,7 +309,24 @@ private:
         return std::unique_ptr<CDocumentRec>(m_pCatalog->FindPath((DOCUMENT_FOLDER + strName).c_str()));
     }
 
+    // One write, one user action: committed whole when it returns.
     bool Perform(const CSoakWrite& write)
+    {
+        if (write.cKind == 'R')
+            return PerformRebuild();
+        CCatalogAction action(m_pCatalog.get());
+        return action.Finish(PerformInAction(write) ? TRUE : FALSE) != FALSE;
+    }
+
+    bool PerformRebuild()
+    {
+        m_pCatalog.reset();
+        const BOOL bRebuilt = RebuildCatalogFiles(m_strMain.c_str(), m_strRecycle.c_str());
+        Open();
+        return bRebuilt;
+    }
+
+    bool PerformInAction(const CSoakWrite& write)
     {
         const auto& n = write.names;
         switch (write.cKind) {
@@ -350,12 +367,6 @@ private:
         case 'X': {
             auto pGroup = Group(n[0]);
             return pGroup && pGroup->DeleteSubtree(TRUE);
-        }
-        case 'R': {
-            m_pCatalog.reset();
-            const BOOL bRebuilt = RebuildCatalogFiles(m_strMain.c_str(), m_strRecycle.c_str());
-            Open();
-            return bRebuilt;
         }
         default:
             return false;

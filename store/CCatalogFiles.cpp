@@ -6,6 +6,7 @@
 #include "platform/base/TimeFunctions.h"
 #include "platform/base/WinError.h"
 #include "store/CatalogCheck.h"
+#include "store/CatalogJournal.h"
 #include "store/CatalogTypes.h"
 #include "store/FileHelpers.h"
 #include "store/PathHelpers.h"
@@ -24,6 +25,9 @@
  *   A.rst           a prepared restore; A.rst.tmp while it is being written
  *   A.old.tmp       the current file's new previous-copy name in flight
  *   A.lnk.tmp       a generation's new number in flight, when it must be copied
+ *
+ * A journal a crash left beside a closed catalog file (A.cat.jnl) is
+ * replayed into it before the file is copied or replaced.
  *
  * MakeGeneration(k):
  *   1. copy A.cat -> A.bck.tmp, W.cat -> W.bck.tmp, each flushed, and check
@@ -103,8 +107,9 @@ BOOL CCatalogFiles::MakeGeneration(int nKeep)
         return FALSE;
     }
     CString strCopies[2] = { SiblingPath(MAIN, ".bck.tmp"), SiblingPath(RECYCLE, ".bck.tmp") };
-    BOOL bCopied
-        = CopyFlushed(m_strPaths[MAIN], strCopies[MAIN]) && CopyFlushed(m_strPaths[RECYCLE], strCopies[RECYCLE]);
+    // A closed catalog copies whole only with the journal a crash left replayed.
+    BOOL bCopied = SettleCatalogJournal(m_strPaths[MAIN]) && SettleCatalogJournal(m_strPaths[RECYCLE])
+        && CopyFlushed(m_strPaths[MAIN], strCopies[MAIN]) && CopyFlushed(m_strPaths[RECYCLE], strCopies[RECYCLE]);
     // A damaged catalog, or a copy torn by a write made meanwhile, must not push a good generation out.
     if (bCopied
         && (!CheckCatalogFile(strCopies[MAIN], CATALOG_KIND_MAIN)
@@ -209,6 +214,10 @@ BOOL CCatalogFiles::RecoverInterrupted()
 
 BOOL CCatalogFiles::Restore(const CString& strMainSource, const CString& strRecycleSource)
 {
+    // The current files become the previous copies, whole with their journals
+    // replayed; a journal left beside a restored file would be replayed onto it.
+    if (!SettleCatalogJournal(m_strPaths[MAIN]) || !SettleCatalogJournal(m_strPaths[RECYCLE]))
+        return FALSE;
     if (!CheckCatalogFile(strMainSource, CATALOG_KIND_MAIN)
         || !CheckCatalogFile(strRecycleSource, CATALOG_KIND_RECYCLE)) {
         SetLastError(ERROR_INVALID_DATA);

@@ -85,14 +85,13 @@ bool CDirectoryRec::AdvanceCursor(const CCatalogFile::RecordMatch& match)
 {
     if (!m_bValid || m_cursor.nBlock == NO_BLOCK)
         return false;
-    // The chain must be this directory's documents; anything else is damage.
-    // Its first block is checked here; the file's chain walk checks that every later
-    // block has the same owner.
+    // The chain must be this directory's documents; anything else, a block
+    // past the file's end included, is damage. Its first block is checked
+    // here; the file's chain walk checks that every later block has the same owner.
     if (m_cursor.nSlot == NO_SLOT) {
         CCatalogBlock* pBlock = m_pCatalog->GetBlock(m_cursor.nBlock);
         if (!pBlock || pBlock->GetTableType() != TABLE_DOCUMENT || pBlock->GetHeader().owner != GetRef()) {
-            if (pBlock)
-                m_pCatalog->ReportDamage();
+            m_pCatalog->ReportDamage();
             m_cursor = {};
             return false;
         }
@@ -159,7 +158,7 @@ bool CDirectoryRec::BuildNameIndex()
     std::uint64_t nChangeCount = m_pCatalog->GetNameChangeCount();
     CCatalog::CNameIndex index;
     // The count only sizes the index: a damaged one must not ask for memory without end.
-    index.names.reserve(static_cast<std::size_t>(std::clamp<LONG>(GetDocumentCount(), 0, MAX_RESERVED_NAMES)));
+    index.Reserve(static_cast<std::size_t>(std::clamp<LONG>(GetDocumentCount(), 0, MAX_RESERVED_NAMES)));
     // Each name is read where it lies; only a name that goes on in the
     // location record takes a document object.
     std::string strName;
@@ -177,7 +176,7 @@ bool CDirectoryRec::BuildNameIndex()
             strName.assign(strFull, static_cast<std::size_t>(strFull.GetLength()));
         }
         // Of equal names the first, as a walk finds it.
-        index.bDuplicates = !index.names.emplace(strName, m_cursor).second || index.bDuplicates;
+        index.Add(strName, m_cursor);
     }
     if (GetLastError() != ERROR_NO_MORE_ITEMS)
         return false; // damage: lookups walk the chain, which fails soft

@@ -167,6 +167,8 @@ private:
             if (!link.IsValid())
                 return Damaged();
             CRecordRef document = link.GetDocument();
+            if (m_catalog.IsPastEnd(document.nBlock))
+                return Damaged();
             // A used document record that no directory's walk reached lies outside every chain.
             if (!m_documents.contains(RefKey(document))
                 && m_catalog.CheckRecord(document.nBlock, document.nSlot, TABLE_DOCUMENT))

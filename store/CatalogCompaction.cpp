@@ -227,7 +227,7 @@ BOOL CCatalogCopy::CopyDirectory(CRecordRef oldRef)
             return FALSE;
         m_documents.Add(pOld->GetRef(), pNew->GetRef());
     }
-    return TRUE;
+    return m_target.CommitIfDue();
 }
 
 BOOL CCatalogCopy::CopyFixedNodes()
@@ -285,7 +285,7 @@ BOOL CCatalogCopy::CopyNodeContents(const CNodeRec& oldNode, CNodeRec& newNode, 
         if (!CopyNodeContents(*pOld, *pNew, nDepth + 1))
             return FALSE;
     }
-    return CheckSource();
+    return m_target.CommitIfDue() && CheckSource();
 }
 
 BOOL CCatalogCopy::CopyKeywordLinks(const CNodeRec& oldNode, CNodeRec& newNode)
@@ -347,9 +347,12 @@ BOOL CCatalogCopy::CopyRecentList()
     }
     if (!CCatalog::CreateFile(source.GetKind() == CATALOG_KIND_RECYCLE, pszTarget, BLOCK_SIZE))
         return FALSE;
-    CCatalog target(pszTarget, 0);
+    // The copy is thrown away unless it is finished: it needs no journal, and
+    // is written in batches of a second's work.
+    CCatalog target(pszTarget, 0, CCatalogFile::CACHE_CHUNKS, CCatalogFile::Durability::Direct);
     CCatalogCopy copy(source, target);
-    if (!copy.Run())
+    CCatalogAction action(&target);
+    if (!copy.Run() || !action.End())
         return FALSE;
     ReachStep(eStep);
     if (pState) {
