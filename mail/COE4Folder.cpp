@@ -20,6 +20,7 @@ int COE4Folder::Reorganize(int, MAILBOX_PROGRESS_PROC pfnProgress, void* pContex
     std::unordered_map<uint32_t, const COe4IndexItem*> itemByOffset;
     for (const COe4IndexItem& item : items)
         itemByOffset.emplace(item.nMbxOffset, &item);
+    const std::vector<uint32_t> listed = ListedMbxOffsets(items);
 
     CMailTempFile newMbx(mbx.GetPath());
     CMailTempFile newIdx(idx.GetPath());
@@ -34,17 +35,25 @@ int COE4Folder::Reorganize(int, MAILBOX_PROGRESS_PROC pfnProgress, void* pContex
     uint64_t nMbxOut = MBX_HEADER_SIZE;
     uint64_t nIdxOut = IDX_HEADER_SIZE;
     std::string strBytes;
-    // Every message takes at least its header, which bounds the walk.
-    for (uint64_t nPos = MBX_HEADER_SIZE; nPos < nMbxLength;) {
+    // Every message takes at least its header, which bounds the walk. The
+    // records are found as the reader finds them; each is written with the
+    // sizes it was read with, so the new folder's sizes are right.
+    uint64_t nPos = 0;
+    for (int nResult = FindMbxMarker(mbx, MBX_HEADER_SIZE, nPos); nPos < nMbxLength;) {
+        if (nResult != MAIL_OK)
+            return nResult;
         COe4MbxMessage message;
-        if (int nResult = ReadMbxMessage(mbx, nPos, message); nResult != MAIL_OK)
+        if (nResult = ReadMbxRecord(mbx, nPos, MbxRecordLimit(mbx, listed, nPos), message); nResult != MAIL_OK)
             return nResult;
         auto it = itemByOffset.find(message.nOffset);
         if (it != itemByOffset.end() && (it->second->nFlags & IDX_FLAG_DELETED) == 0) {
             const COe4IndexItem& item = *it->second;
             strBytes.resize(message.nTotalSize);
-            if (!mbx.ReadExactAt(nPos, strBytes.data(), strBytes.size())
-                || !newMbx.File().WriteAt(nMbxOut, strBytes.data(), strBytes.size()))
+            if (!mbx.ReadExactAt(nPos, strBytes.data(), strBytes.size()))
+                return MAIL_ERR_FILE;
+            MailPutU32(reinterpret_cast<unsigned char*>(strBytes.data()) + 8, message.nTotalSize);
+            MailPutU32(reinterpret_cast<unsigned char*>(strBytes.data()) + 12, message.nTextSize);
+            if (!newMbx.File().WriteAt(nMbxOut, strBytes.data(), strBytes.size()))
                 return MAIL_ERR_FILE;
             strBytes.resize(item.nItemSize);
             if (!idx.ReadExactAt(item.nItemOffset, strBytes.data(), strBytes.size()))
@@ -63,7 +72,7 @@ int COE4Folder::Reorganize(int, MAILBOX_PROGRESS_PROC pfnProgress, void* pContex
             nMbxOut += message.nTotalSize;
             nIdxOut += item.nItemSize;
         }
-        nPos += message.nTotalSize;
+        nResult = FindMbxMarker(mbx, nPos + message.nTotalSize, nPos);
     }
 
     MailPutU32(mbxHeader + MBX_COUNT_FIELD, static_cast<uint32_t>(survivors.size()));

@@ -25,8 +25,8 @@ int COE4Message::Load(LPCTSTR pszStorePath)
     if (int nResult = IndexDamageAt(nHeader); nResult != MAIL_OK)
         return Fail(nResult);
     COe4MbxMessage message;
-    if (ReadMbxMessage(m_file, nHeader, message) != MAIL_OK || message.nNumber != GetStoreId()
-        || message.nTextSize != GetLength())
+    if (ReadMbxRecord(m_file, nHeader, MbxRecordLimit(m_file, m_listedOffsets, nHeader), message) != MAIL_OK
+        || message.nNumber != GetStoreId() || message.nTextSize != GetLength())
         return Fail(MAIL_ERR_NOT_FOUND);
     std::string strText(message.nTextSize, '\0');
     if (!m_file.ReadExactAt(GetOffset(), strText.data(), strText.size()))
@@ -40,13 +40,17 @@ int COE4Message::ReadNext(LPCTSTR pszStorePath, DWORD dwPosition, int nMaxPath)
 {
     if (int nResult = OpenStore(pszStorePath, nMaxPath); nResult != MAIL_OK)
         return nResult;
-    uint64_t nPos = std::max<uint64_t>(dwPosition, MBX_HEADER_SIZE);
+    // Where the resume position holds no record, one with a wrong size came before: the next marker starts the next.
+    uint64_t nPos = 0;
+    if (int nResult = FindMbxMarker(m_file, std::max<uint64_t>(dwPosition, MBX_HEADER_SIZE), nPos); nResult != MAIL_OK)
+        return Fail(nResult);
     if (int nResult = IndexDamageAt(nPos); nResult != MAIL_OK)
         return Fail(nResult);
     if (nPos >= m_file.GetLength())
         return MAIL_END;
     COe4MbxMessage message;
-    if (int nResult = ReadMbxMessage(m_file, nPos, message); nResult != MAIL_OK)
+    if (int nResult = ReadMbxRecord(m_file, nPos, MbxRecordLimit(m_file, m_listedOffsets, nPos), message);
+        nResult != MAIL_OK)
         return Fail(nResult);
     std::string strText(message.nTextSize, '\0');
     if (!m_file.ReadExactAt(nPos + MBX_MESSAGE_HEADER_SIZE, strText.data(), strText.size()))
@@ -72,6 +76,7 @@ int COE4Message::OpenStore(LPCTSTR pszStorePath, int nMaxPath)
     m_flagsByOffset.clear();
     std::vector<COe4IndexItem> items;
     m_nIndexResult = ReadOe4Index(idx, nMbxLength, items);
+    m_listedOffsets = ListedMbxOffsets(items);
     m_nIntactEnd = MBX_HEADER_SIZE;
     for (const COe4IndexItem& item : items) {
         m_flagsByOffset.emplace(item.nMbxOffset, item.nFlags);

@@ -4,16 +4,19 @@
 // path; the .idx beside it says which messages are deleted. The store
 // identifier is the message number; the offset and length cover the message
 // text in the .mbx; the resume position is the .mbx offset after the message.
-// A message the .idx flags deleted, or does not list, reads as deleted. When
-// the .idx is damaged (an item names a message past the end of a truncated
-// .mbx, say), the messages its intact items cover still read, and the store
-// ends with the failure where the damage starts.
+// A message the .idx flags deleted, or does not list, reads as deleted. Records
+// are found as Oe4Format.h says, so a wrong size loses no other message, and a
+// last record cut short by the end of the file reads up to there. When the
+// .idx is damaged (an item names a record past the end of a truncated .mbx,
+// say), the messages its intact items cover still read, and the store ends
+// with the failure where the damage starts.
 
 #include "mail/CMailMessage.h"
 #include "mail/MailResult.h"
 #include "mail/Oe4Format.h"
 
 #include <unordered_map>
+#include <vector>
 
 class COE4Message : public CMailMessage {
 public:
@@ -37,6 +40,7 @@ private:
     // The index is read once per store and kept while the lengths of both files
     // stay the same, so a walk over the store reads it once.
     std::unordered_map<uint32_t, uint32_t> m_flagsByOffset; // .mbx offset -> item flags
+    std::vector<uint32_t> m_listedOffsets;                  // the .mbx offsets the items list, sorted
     uint64_t m_nIndexLength { 0 };                          // The .idx length the flags were read from
     uint64_t m_nIndexMbxLength { 0 };                       // The .mbx length the index was checked against
     int m_nIndexResult { MAIL_OK };                         // How reading the index ended

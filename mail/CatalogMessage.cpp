@@ -4,18 +4,43 @@
 #include "mail/COE4Message.h"
 #include "mail/COE5Message.h"
 #include "mail/MailResult.h"
+#include "store/CDocumentRec.h"
 
-std::unique_ptr<CMailMessage> NewCatalogMessage(
-    int nStoreKind, DWORD dwStoreId, DWORD dwOffset, DWORD dwLength, LPCTSTR pszFullPath, LPCTSTR pszStorePath)
+namespace {
+
+// A reader of the store kind on the record's values; null for a kind without one.
+std::unique_ptr<CMailMessage> NewCatalogMessage(const CMailDocumentRef& ref)
 {
-    switch (nStoreKind) {
+    switch (ref.nStoreKind) {
     case MAIL_STORE_NETSCAPE:
-        return std::make_unique<CNetscapeMessage>(dwStoreId, dwOffset, dwLength, pszFullPath, pszStorePath);
+        return std::make_unique<CNetscapeMessage>(
+            ref.dwStoreId, ref.dwOffset, ref.dwLength, ref.strFullPath, ref.strStorePath);
     case MAIL_STORE_OE4:
-        return std::make_unique<COE4Message>(dwStoreId, dwOffset, dwLength, pszFullPath, pszStorePath);
+        return std::make_unique<COE4Message>(
+            ref.dwStoreId, ref.dwOffset, ref.dwLength, ref.strFullPath, ref.strStorePath);
     case MAIL_STORE_OE5:
-        return std::make_unique<COE5Message>(dwStoreId, dwOffset, dwLength, pszFullPath, pszStorePath);
+        return std::make_unique<COE5Message>(
+            ref.dwStoreId, ref.dwOffset, ref.dwLength, ref.strFullPath, ref.strStorePath);
     default:
         return nullptr;
     }
+}
+
+// Whether the loaded message is the one the record catalogued.
+bool IsCataloguedMessage(const CMailMessage& message, const CMailDocumentRef& ref)
+{
+    return message.GetRawMessage().size() == ref.dwLength && static_cast<DWORD>(message.GetDate()) == ref.dwDate
+        && MailTitleOfSubject(static_cast<LPCTSTR>(message.GetSubject())) == static_cast<LPCTSTR>(ref.strTitle);
+}
+
+} // namespace
+
+int LoadCatalogMessage(const CMailDocumentRef& ref, std::unique_ptr<CMailMessage>& pMessage)
+{
+    pMessage = NewCatalogMessage(ref);
+    if (pMessage == nullptr)
+        return MAIL_ERR_FILE;
+    if (int nResult = pMessage->Load(nullptr); nResult != MAIL_OK)
+        return nResult;
+    return IsCataloguedMessage(*pMessage, ref) ? MAIL_OK : MAIL_ERR_NOT_FOUND;
 }

@@ -13,7 +13,7 @@ public:
     EMessageState CheckMessage(const CMailDocumentRef& ref) override
     {
         std::unique_ptr<CMailMessage> pMessage;
-        int nResult = LoadMessage(ref, pMessage);
+        int nResult = LoadCatalogMessage(ref, pMessage);
         if (nResult == MAIL_OK)
             return pMessage->IsValid() ? EMessageState::Live : EMessageState::Deleted;
         // A store that opens but no longer holds the message where the record says has changed.
@@ -25,7 +25,7 @@ public:
     int ReadText(const CMailDocumentRef& ref, std::string& strText) override
     {
         std::unique_ptr<CMailMessage> pMessage;
-        if (int nResult = LoadMessage(ref, pMessage); nResult != MAIL_OK)
+        if (int nResult = LoadCatalogMessage(ref, pMessage); nResult != MAIL_OK)
             return nResult;
         strText = static_cast<LPCTSTR>(pMessage->GetText());
         return MAIL_OK;
@@ -34,21 +34,9 @@ public:
     int ChangeProtection(const CMailDocumentRef& ref, LPCTSTR pszNewPassword) override
     {
         std::unique_ptr<CMailMessage> pMessage;
-        if (int nResult = LoadMessage(ref, pMessage); nResult != MAIL_OK)
+        if (int nResult = LoadCatalogMessage(ref, pMessage); nResult != MAIL_OK)
             return nResult;
         return pMessage->SetProtection(pszNewPassword, pMessage->GetProtection());
-    }
-
-private:
-    // A reader of the record's store kind loaded on its message; MAIL_ERR_FILE
-    // for a kind that has no reader.
-    static int LoadMessage(const CMailDocumentRef& ref, std::unique_ptr<CMailMessage>& pMessage)
-    {
-        pMessage = NewCatalogMessage(
-            ref.nStoreKind, ref.dwStoreId, ref.dwOffset, ref.dwLength, ref.strFullPath, ref.strStorePath);
-        if (pMessage == nullptr)
-            return MAIL_ERR_FILE;
-        return pMessage->Load(nullptr);
     }
 };
 

@@ -40,11 +40,13 @@ int DeleteOE4StoreMessage(LPCTSTR, LPCTSTR pszStorePath, DWORD dwOffset, DWORD d
     std::vector<COe4IndexItem> items;
     if (int nResult = ReadOe4Index(idx, mbx.GetLength(), items); nResult != MAIL_OK)
         return nResult;
+    const std::vector<uint32_t> listed = ListedMbxOffsets(items);
     for (const COe4IndexItem& item : items) {
         if (uint64_t(item.nMbxOffset) + MBX_MESSAGE_HEADER_SIZE != dwOffset)
             continue;
         COe4MbxMessage message;
-        if (ReadMbxMessage(mbx, item.nMbxOffset, message) != MAIL_OK || message.nTextSize != dwLength)
+        if (ReadMbxRecord(mbx, item.nMbxOffset, MbxRecordLimit(mbx, listed, item.nMbxOffset), message) != MAIL_OK
+            || message.nTextSize != dwLength)
             return MAIL_ERR_NOT_FOUND;
         // Only the first byte of the flags word holds flags.
         auto chFlags = static_cast<unsigned char>(item.nFlags | IDX_FLAG_DELETED);

@@ -10,6 +10,8 @@
 namespace {
 
 constexpr size_t MBOX_READ_CHUNK = size_t(1024) * 1024;
+// What is read after a message to see the separator that follows it: its line and the header line after it.
+constexpr size_t MBOX_SEPARATOR_LOOKAHEAD = 4096;
 
 // The line starting at nPos, without its line break; npos for nEnd when the
 // buffer holds no complete line there.
@@ -200,20 +202,33 @@ int ReadMboxEntry(const CMailFile& file, uint64_t nPosition, CMboxEntry& entry, 
 int ReadMboxMessageAt(const CMailFile& file, uint32_t nOffset, uint32_t nLength, std::string& bytes)
 {
     bytes.clear();
-    if (nLength == 0 || nLength > MAIL_MAX_MESSAGE_BYTES || uint64_t(nOffset) + nLength > file.GetLength())
+    const uint64_t nFileLength = file.GetLength();
+    if (nLength == 0 || nLength > MAIL_MAX_MESSAGE_BYTES || uint64_t(nOffset) + nLength > nFileLength)
         return MAIL_ERR_NOT_FOUND;
-    // One byte more in front, to see that the message starts a line.
-    uint32_t nLead = nOffset > 0 ? 1 : 0;
-    std::string strRead(nLength + nLead, '\0');
+    // One byte more in front, to see that the message starts a line, and the
+    // lines after it, to see that the next message starts where it ends.
+    const uint32_t nLead = nOffset > 0 ? 1 : 0;
+    const auto nTail
+        = static_cast<size_t>(std::min<uint64_t>(MBOX_SEPARATOR_LOOKAHEAD, nFileLength - nOffset - nLength));
+    std::string strRead(nLead + nLength + nTail, '\0');
     if (!file.ReadExactAt(nOffset - nLead, strRead.data(), strRead.size()))
         return MAIL_ERR_FILE;
     if (nLead && strRead[0] != '\n')
         return MAIL_ERR_NOT_FOUND;
-    strRead.erase(0, nLead);
+    const std::string_view buffer = std::string_view(strRead).substr(nLead);
+    const bool bAtEnd = uint64_t(nOffset) + nLength + nTail == nFileLength;
     size_t nNext = 0;
-    if (!IsMboxHeaderLine(LineAt(strRead, 0, nNext)))
+    if (!IsMboxHeaderLine(LineAt(buffer, 0, nNext)))
         return MAIL_ERR_NOT_FOUND;
-    bytes = std::move(strRead);
+    // The message at the offset runs to the next separator: exactly nLength bytes.
+    for (size_t nPos = buffer.find("\nFrom "); nPos != std::string_view::npos && nPos + 1 < nLength;
+         nPos = buffer.find("\nFrom ", nPos + 1)) {
+        if (IsSeparatorAt(buffer, nPos + 1, bAtEnd) == Separator::Yes)
+            return MAIL_ERR_NOT_FOUND;
+    }
+    if (nTail > 0 && IsSeparatorAt(buffer, nLength, bAtEnd) != Separator::Yes)
+        return MAIL_ERR_NOT_FOUND;
+    bytes.assign(buffer.substr(0, nLength));
     return MAIL_OK;
 }
 

@@ -44,8 +44,9 @@ struct CMboxReadAhead {
     const CMailFile& file, uint64_t nPosition, CMboxEntry& entry, CMboxReadAhead& readAhead);
 
 // Reads the stored bytes of a message a catalog names by offset and length:
-// they must lie in the file, start at a line start and open with a header line.
-// MAIL_OK, MAIL_ERR_NOT_FOUND or MAIL_ERR_FILE.
+// they must lie in the file, start at a line start, open with a header line
+// and be the whole message, ended by the file's end or a separator and holding
+// none. MAIL_OK, MAIL_ERR_NOT_FOUND or MAIL_ERR_FILE.
 [[nodiscard]] int ReadMboxMessageAt(const CMailFile& file, uint32_t nOffset, uint32_t nLength, std::string& bytes);
 
 // True when a line (without its line break) is a header field "Name: value".

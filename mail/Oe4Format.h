@@ -10,6 +10,12 @@
 // and padding, text size) followed by the message text and padding to the
 // total size.
 //
+// Real folders hold records whose sizes are slightly wrong, so a size only
+// says where a record ends as far as nothing else tells better: a record ends
+// at the next record the .idx lists, or at the end of the file, when either
+// comes first, and where no marker follows a record the next marker is looked
+// for. One wrong size so loses at most its own record, never the rest.
+//
 // .idx: an 80-byte header ("JMF9", a sub id, the item count, the file size),
 // then the items back to back, each starting with the flags, a reserved word,
 // the entry number, the item's own offset, the item's size, and the offset and
@@ -60,10 +66,22 @@ std::string Oe4IndexPath(const char* pszMbxPath);
 // Checks the .mbx header; MAIL_OK or MAIL_ERR_FORMAT (MAIL_ERR_FILE when unreadable).
 [[nodiscard]] int CheckMbxHeader(const CMailFile& mbx);
 
-// Reads and checks the message header at an offset of the .mbx.
-[[nodiscard]] int ReadMbxMessage(const CMailFile& mbx, uint64_t nOffset, COe4MbxMessage& message);
+// The offsets of the records the index items list, sorted, for MbxRecordLimit.
+std::vector<uint32_t> ListedMbxOffsets(const std::vector<COe4IndexItem>& items);
+// Where the record at nOffset ends at the latest: the next offset listed after
+// it, else the end of the .mbx.
+uint64_t MbxRecordLimit(const CMailFile& mbx, const std::vector<uint32_t>& listed, uint64_t nOffset);
+// The first record marker at or after nFrom; the length of the .mbx when
+// there is none. A read that fails ends the search (MAIL_ERR_FILE).
+[[nodiscard]] int FindMbxMarker(const CMailFile& mbx, uint64_t nFrom, uint64_t& nFound);
+// Reads the record whose header is at nOffset, which must start with the
+// marker and whose header must end by nLimit (MbxRecordLimit). The record's
+// total size is its declared one cut at nLimit, and at least its header; its
+// text size the declared one cut at the record's end. MAIL_OK, MAIL_ERR_FORMAT
+// or MAIL_ERR_FILE.
+[[nodiscard]] int ReadMbxRecord(const CMailFile& mbx, uint64_t nOffset, uint64_t nLimit, COe4MbxMessage& message);
 
-// Reads every item of the .idx; each must lie inside the .idx and point inside
-// a .mbx of nMbxLength bytes, or the index is damaged (MAIL_ERR_FORMAT). On a
-// failure, items holds the intact items before the damage.
+// Reads every item of the .idx; each must lie inside the .idx and name a
+// record header inside a .mbx of nMbxLength bytes, or the index is damaged
+// (MAIL_ERR_FORMAT). On a failure, items holds the intact items before the damage.
 [[nodiscard]] int ReadOe4Index(const CMailFile& idx, uint64_t nMbxLength, std::vector<COe4IndexItem>& items);

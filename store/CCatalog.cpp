@@ -116,8 +116,9 @@ BOOL WriteRootBlocks(CCatalogFile& file)
 CCatalog::CCatalog(LPCTSTR pszPath, int nInitialise, int nCacheChunks, Durability eDurability)
     : CCatalogFile(pszPath, RECORD_SIZES, nCacheChunks, eDurability)
 {
+    // Only a missing file is created; a link to nowhere fails to open below, with its report.
     HostFileStatus status;
-    if (nInitialise == 1 && GetHostFileStatus(GetPath(), status) && !status.bExists
+    if (nInitialise == 1 && GetHostFileStatus(GetPath(), status) && !status.bExists && !status.bUnreadable
         && !CreateFile(FALSE, GetPath(), BLOCK_SIZE))
         return;
     if (!Acquire())
@@ -547,9 +548,10 @@ CDocumentRec* CCatalog::ResolvePath(LPCTSTR pszFolder, LPCTSTR pszName, const CD
     std::string strStore(pszFolder ? pszFolder : "");
     if (!strStore.empty() && strStore.back() == '\\')
         strStore.pop_back();
-    std::string strTitle = Utf8ToLower(pszName ? pszName : "");
-    if (!strTitle.empty() && strTitle.back() == '*')
-        strTitle.pop_back();
+    std::string_view name(pszName ? pszName : "");
+    if (!name.empty() && name.back() == '*')
+        name.remove_suffix(1);
+    std::string strTitle = MailTitleOfSubject(name);
     if (strStore.empty() || strTitle.empty()) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
@@ -563,7 +565,7 @@ CDocumentRec* CCatalog::AddAndLink(CNodeRec* pNode, const CDocumentInfo& message
     CCatalogAction action(this);
     std::string strStore(pszStorePath ? pszStorePath : "");
     std::size_t nTitle = strnlen(message.szName, sizeof(message.szName));
-    if (!pNode || strStore.empty() || nTitle == 0 || nTitle + 2 > static_cast<std::size_t>(CDocumentRec::MAX_NAME)) {
+    if (!pNode || strStore.empty() || nTitle == 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
@@ -579,7 +581,7 @@ CDocumentRec* CCatalog::AddAndLink(CNodeRec* pNode, const CDocumentInfo& message
     CDocumentInfo info = message;
     if (info.wType == DOCUMENT_FILE)
         info.wType = DOCUMENT_MAIL;
-    std::string strTitle = Utf8ToLower(std::string_view(message.szName, nTitle)) + "*";
+    std::string strTitle = MailTitleOfSubject(std::string_view(message.szName, nTitle)) + "*";
     char cMarker = 0;
     std::unique_ptr<CDocumentRec> pDocument(FindMessage(strFolder, strTitle, message, &cMarker));
     if (!pDocument && cMarker)

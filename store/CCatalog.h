@@ -107,11 +107,12 @@ public:
     // directory's chain, without looking for one of the same name: for callers
     // that know the name is new there.
     CDocumentRec* AppendDocument(CDirectoryRec& directory, CDocumentInfo info);
-    // Adds the mail message described by message (its title in szName, its
-    // store kind in nVersion) to the store at pszStorePath and links it under
-    // pNode. The document's name is the lower-cased title followed by "*" and
-    // a character that keeps messages of equal titles apart; a message already
-    // there (same title and identification) is linked and returned as it is.
+    // Adds the mail message described by message (its subject in szName, its
+    // store kind in nVersion, its date in dwAttributes) to the store at
+    // pszStorePath and links it under pNode. The document's name is the title
+    // (MailTitleOfSubject) followed by "*" and a character that keeps messages
+    // of equal titles apart; a message already there (same title and
+    // identification) is linked and returned as it is.
     CDocumentRec* AddAndLink(CNodeRec* pNode, const CDocumentInfo& message, LPCTSTR pszStorePath);
     // A document name not yet used in the folder: pszName itself, else the
     // base name followed by " (2)", " (3)"... before the extension. Empty when

@@ -1,16 +1,20 @@
 #include "store/CCatalogFiles.h"
 
 #include "platform/base/CTime.h"
-#include "platform/base/FileHandle.h"
+#include "platform/base/FileFunctions.h"
+#include "platform/base/HostFile.h"
 #include "platform/base/KernelObject.h"
 #include "platform/base/TimeFunctions.h"
 #include "platform/base/WinError.h"
 #include "store/CatalogCheck.h"
+#include "store/CatalogError.h"
 #include "store/CatalogJournal.h"
 #include "store/CatalogTypes.h"
 #include "store/FileHelpers.h"
 #include "store/PathHelpers.h"
 
+#include <cstdint>
+#include <span>
 #include <vector>
 
 /******************************************************************************
@@ -64,25 +68,6 @@ BOOL FileExists(LPCTSTR pszPath)
     return dwAttributes != INVALID_FILE_ATTRIBUTES && !(dwAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Closes a handle when it goes.
-class CHandleCloser {
-public:
-    explicit CHandleCloser(HANDLE hFile)
-        : m_hFile(hFile)
-    {
-    }
-    ~CHandleCloser()
-    {
-        if (m_hFile != INVALID_HANDLE_VALUE)
-            CloseHandle(m_hFile);
-    }
-    CHandleCloser(const CHandleCloser&) = delete;
-    CHandleCloser& operator=(const CHandleCloser&) = delete;
-
-private:
-    HANDLE m_hFile;
-};
-
 }
 
 CCatalogFiles::CCatalogFiles(LPCTSTR pszCatalogPath, LPCTSTR pszRecyclePath)
@@ -108,19 +93,31 @@ BOOL CCatalogFiles::MakeGeneration(int nKeep)
     }
     CString strCopies[2] = { SiblingPath(MAIN, ".bck.tmp"), SiblingPath(RECYCLE, ".bck.tmp") };
     // A closed catalog copies whole only with the journal a crash left replayed.
-    BOOL bCopied = SettleCatalogJournal(m_strPaths[MAIN]) && SettleCatalogJournal(m_strPaths[RECYCLE])
-        && CopyFlushed(m_strPaths[MAIN], strCopies[MAIN]) && CopyFlushed(m_strPaths[RECYCLE], strCopies[RECYCLE]);
-    // A damaged catalog, or a copy torn by a write made meanwhile, must not push a good generation out.
-    if (bCopied
-        && (!CheckCatalogFile(strCopies[MAIN], CATALOG_KIND_MAIN)
-            || !CheckCatalogFile(strCopies[RECYCLE], CATALOG_KIND_RECYCLE))) {
-        bCopied = FALSE;
-        SetLastError(ERROR_INVALID_DATA);
+    int nFailed = -1; // the catalog file whose copy failed
+    for (int nFile : { MAIN, RECYCLE }) {
+        if (nFailed < 0
+            && (!SettleCatalogJournal(m_strPaths[nFile]) || !CopyFlushed(m_strPaths[nFile], strCopies[nFile])))
+            nFailed = nFile;
     }
-    if (!bCopied) {
+    // A damaged catalog, or a copy torn by a write made meanwhile, must not push a good generation out.
+    // The check would report the copy's name; the user hears of the catalog file instead.
+    {
+        CCatalogReportsHeld held;
+        for (int nFile : { MAIN, RECYCLE }) {
+            if (nFailed < 0
+                && !CheckCatalogFile(strCopies[nFile], nFile == MAIN ? CATALOG_KIND_MAIN : CATALOG_KIND_RECYCLE)) {
+                nFailed = nFile;
+                SetLastError(ERROR_INVALID_DATA);
+            }
+        }
+    }
+    if (nFailed >= 0) {
         DWORD dwError = GetLastError();
         (void)Remove(strCopies[MAIN]); // best effort: a leftover copy is only wasted space
         (void)Remove(strCopies[RECYCLE]);
+        CString strFolder, strName;
+        SplitPath(m_strPaths[nFailed], strFolder, strName);
+        ReportCatalogError(strName);
         SetLastError(dwError);
         return FALSE;
     }
@@ -279,32 +276,30 @@ void CCatalogFiles::Step() const
 
 BOOL CCatalogFiles::CopyFlushed(LPCTSTR pszSource, LPCTSTR pszTarget) const
 {
-    HANDLE hSource = CreateFile(pszSource, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-        FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (hSource == INVALID_HANDLE_VALUE)
+    CHostFile source;
+    if (!source.Open(pszSource, CHostFile::Access::Read))
         return FALSE;
-    CHandleCloser closeSource(hSource);
-    HANDLE hTarget = CreateFile(pszTarget, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (hTarget == INVALID_HANDLE_VALUE)
+    CHostFile target;
+    if (!target.Open(pszTarget, CHostFile::Access::ReadWrite, CHostFile::Creation::CreateAlways))
         return FALSE;
     BOOL bOk = TRUE;
-    {
-        CHandleCloser closeTarget(hTarget);
-        std::vector<BYTE> buffer(COPY_CHUNK_BYTES);
-        for (;;) {
-            DWORD nRead = 0, nWritten = 0;
-            bOk = ReadFile(hSource, buffer.data(), COPY_CHUNK_BYTES, &nRead, nullptr);
-            if (!bOk || nRead == 0)
-                break;
-            bOk = WriteFile(hTarget, buffer.data(), nRead, &nWritten, nullptr) && nWritten == nRead;
-            if (!bOk)
-                break;
+    std::vector<BYTE> buffer(COPY_CHUNK_BYTES);
+    for (std::int64_t nOffset = 0;;) {
+        const std::int64_t nRead = source.ReadAt(nOffset, buffer);
+        if (nRead <= 0) {
+            bOk = nRead == 0;
+            break;
         }
-        FILETIME ftNow {};
-        GetSystemTimeAsFileTime(&ftNow);
-        bOk = bOk && SetFileTime(hTarget, nullptr, nullptr, &ftNow) && FlushFileBuffers(hTarget);
+        if (!target.WriteAt(nOffset, std::span<const BYTE>(buffer).first(static_cast<std::size_t>(nRead)))) {
+            bOk = FALSE;
+            break;
+        }
+        nOffset += nRead;
     }
+    FILETIME ftNow {};
+    GetSystemTimeAsFileTime(&ftNow);
+    bOk = bOk && target.SetModifiedTime(ftNow) && target.Flush();
+    target.Close();
     if (!bOk) {
         DWORD dwError = GetLastError();
         (void)Remove(pszTarget); // a partial copy is never used: its name is temporary

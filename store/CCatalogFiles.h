@@ -53,7 +53,8 @@ public:
     // checked as a restore checks them first, so that a damaged catalog never
     // pushes a good generation out. FALSE when nKeep is out of range, a catalog
     // file is missing, a copy failed or is damaged (ERROR_INVALID_DATA); the
-    // older generations are then kept.
+    // older generations are then kept, and the fatal catalog error is
+    // reported with the name of the catalog file that failed.
     BOOL MakeGeneration(int nKeep);
     // The number of complete generations; a file of generations 1 to 9 whose
     // partner is missing is deleted.

@@ -32,6 +32,13 @@ static_assert(CDocumentRec::MAX_NAME < static_cast<int>(sizeof(CDocumentInfo::sz
 // character does not fit, so the location record takes the longest rest.
 static_assert(CDocumentRec::MAX_NAME - (CDocumentRec::TEXT_SIZE - 4) < CLocationRec::TEXT_SIZE);
 
+std::string MailTitleOfSubject(std::string_view strSubject)
+{
+    std::string strTitle = Utf8ToLower(strSubject);
+    strTitle.resize(Utf8PrefixLength(strTitle.c_str(), CDocumentRec::MAX_MAIL_TITLE));
+    return strTitle;
+}
+
 namespace {
 
 constexpr std::size_t UTF8_MAX_CHAR_BYTES = 4; // the longest character
@@ -73,11 +80,6 @@ bool IsServiceNode(CRecordRef node)
 {
     return node.nSlot == 0
         && (node.nBlock == CNodeRec::EXPIRING_NODE_BLOCK || node.nBlock == CNodeRec::FAVOURITES_NODE_BLOCK);
-}
-
-bool IsFixedNode(CRecordRef node)
-{
-    return node.nSlot == 0 && node.nBlock >= 0 && node.nBlock <= CNodeRec::FIXED_NODE_LAST;
 }
 
 LONGLONG NowSeconds()
@@ -420,6 +422,8 @@ CMailDocumentRef CDocumentRec::GetMailRef() const
     ref.dwStoreId = static_cast<DWORD>(ReadLong(pId + ID_STORE));
     ref.dwOffset = static_cast<DWORD>(ReadLong(pId + ID_OFFSET));
     ref.dwLength = static_cast<DWORD>(ReadLong(pId + ID_LENGTH));
+    ref.dwDate = static_cast<DWORD>(GetLongField(GetData(), OFF_ATTRIBUTES));
+    GetFullPath(ref.strTitle);
     GetFullPath(ref.strFullPath, TRUE);
     ref.strStorePath = GetFilePath();
     return ref;
@@ -853,7 +857,8 @@ BOOL CDocumentRec::ForEachLinkedNode(CATBLOCK nExceptBlock, LONG nExceptSlot, BO
 {
     CCatalogAction action(m_pCatalog);
     CRecordRef except { nExceptBlock, nExceptSlot };
-    if (!RemoveLinks([&](CRecordRef node) { return node != except && !(bKeepTopLevel && IsFixedNode(node)); }))
+    if (!RemoveLinks(
+            [&](CRecordRef node) { return node != except && !(bKeepTopLevel && CNodeRec::IsFixedNodeRef(node)); }))
         return FALSE;
     if (!except.IsNone())
         return action.Finish(TRUE);

@@ -74,6 +74,12 @@ static_assert(sizeof(CDocumentInfo) == 840);
 // The longest password of a mail message, in bytes.
 constexpr int MAX_MAIL_PASSWORD = 10;
 
+// The title the catalog keeps for a message of this subject (decoded UTF-8):
+// lower-cased and cut at a character boundary to CDocumentRec::MAX_MAIL_TITLE
+// bytes. A message is the one a record catalogued only when its subject gives
+// the record's title.
+std::string MailTitleOfSubject(std::string_view strSubject);
+
 class CDocumentRec : public CCatalogRecord {
 public:
     /* Record layout (260 bytes, 7 to a block; store/FORMAT.md). Other code and
@@ -99,6 +105,8 @@ public:
 
     // The longest name a document keeps, in bytes: its field's and its location record's.
     static constexpr int MAX_NAME = 259;
+    // The longest mail title, in bytes: a mail document's name is its title and two marker characters.
+    static constexpr int MAX_MAIL_TITLE = MAX_NAME - 2;
     // The longest description and secondary text, in bytes.
     static constexpr int MAX_TEXT = TEXT_SIZE - 1;
 
@@ -199,6 +207,10 @@ public:
 
     /* Content and protection. */
 
+    // The message a mail document names, as the mail readers take it: its
+    // store, the place, length and date recorded, and its title.
+    CMailDocumentRef GetMailRef() const;
+
     // Writes the beginning of the document's text, at most nSize bytes with
     // the terminator and cut at a character boundary, into pszBuffer, and
     // returns a CONTENT_ code: a file through ReadFileContent, a mail message
@@ -297,8 +309,6 @@ private:
     CCatalog* const m_pCatalog;
     bool m_bValid { false };
     int ComputeExpiryState() const;
-    // The message the record names, for the mail hooks.
-    CMailDocumentRef GetMailRef() const;
     CString GetPassword() const;
     int ChangeFileProtection(LPCTSTR pszNewPassword, LPCTSTR pszOldPassword);
     int ChangeMailProtection(LPCTSTR pszNewPassword, LPCTSTR pszOldPassword);

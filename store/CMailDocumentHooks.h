@@ -17,7 +17,9 @@ struct CMailDocumentRef {
     DWORD dwStoreId { 0 };
     DWORD dwOffset { 0 };
     DWORD dwLength { 0 };
-    CString strFullPath;
+    DWORD dwDate { 0 };  // the message's date, seconds since 1970; 0 for a message without one
+    CString strTitle;    // the subject as the catalog keeps it (MailTitleOfSubject)
+    CString strFullPath; // the title with the marker characters
     CString strStorePath;
 };
 

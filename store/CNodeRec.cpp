@@ -99,7 +99,17 @@ LONG CNodeRec::GetFlags() const
 
 BOOL CNodeRec::IsFixedNode() const
 {
-    return GetSlot() == 0 && GetBlock() >= ROOT_BLOCK_NODE && GetBlock() <= FIXED_NODE_LAST;
+    return IsFixedNodeRef(GetRef());
+}
+
+bool CNodeRec::IsFixedNodeRef(CRecordRef node)
+{
+    return node.nSlot == 0 && node.nBlock >= ROOT_BLOCK_NODE && node.nBlock <= FIXED_NODE_LAST;
+}
+
+bool CNodeRec::IsRootRef(CRecordRef node)
+{
+    return node == CRecordRef { ROOT_BLOCK_NODE, 0 };
 }
 
 BOOL CNodeRec::GetChildrenFiltered() const
@@ -214,7 +224,7 @@ void CNodeRec::GetPathNames(CStringArray& names) const
 {
     names.RemoveAll();
     for (const auto& pAncestor : GetAncestors()) {
-        if (pAncestor->GetRef() != CRecordRef { ROOT_BLOCK_NODE, 0 })
+        if (!IsRootRef(pAncestor->GetRef()))
             names.Add(pAncestor->GetName());
     }
     names.Add(GetName());

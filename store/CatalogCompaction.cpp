@@ -12,6 +12,7 @@
 #include "store/PathHelpers.h"
 
 #include "platform/base/FileFunctions.h"
+#include "platform/base/HostFile.h"
 
 #include <array>
 #include <memory>
@@ -507,15 +508,18 @@ BOOL ReplaceCatalogFiles(LPCTSTR pszTempMain, LPCTSTR pszTempRecycle, LPCTSTR ps
     CString strFolder, strName;
     SplitPath(pszMain, strFolder, strName);
     CString strFolderIndex = strFolder + "winsch.cat";
-    BOOL bReady = CheckCopy(pszTempMain) && CheckCopy(pszTempRecycle) && CheckReplaceable(pszMain)
-        && CheckReplaceable(pszRecycle) && FlushFile(pszTempMain) && FlushFile(pszTempRecycle)
+    // A catalog file that is a symbolic link keeps its link: the file it names is replaced.
+    CString strMainFile, strRecycleFile;
+    BOOL bReady = ResolveFileLink(pszMain, strMainFile) && ResolveFileLink(pszRecycle, strRecycleFile)
+        && CheckCopy(pszTempMain) && CheckCopy(pszTempRecycle) && CheckReplaceable(strMainFile)
+        && CheckReplaceable(strRecycleFile) && FlushFile(pszTempMain) && FlushFile(pszTempRecycle)
         && (DeleteFile(strFolderIndex) || GetLastError() == ERROR_FILE_NOT_FOUND);
     if (bReady) {
         ReachStep(ECompactStep::CopiesChecked);
         constexpr DWORD MOVE_FLAGS = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-        if (MoveFileEx(pszTempRecycle, pszRecycle, MOVE_FLAGS)) {
+        if (MoveFileEx(pszTempRecycle, strRecycleFile, MOVE_FLAGS)) {
             ReachStep(ECompactStep::RecycleReplaced);
-            if (MoveFileEx(pszTempMain, pszMain, MOVE_FLAGS)) {
+            if (MoveFileEx(pszTempMain, strMainFile, MOVE_FLAGS)) {
                 ReachStep(ECompactStep::MainReplaced);
                 // The catalog is replaced: a stage this cannot settle now is settled at the next start.
                 (void)SettleRebuildReferences(pszMain);
@@ -534,9 +538,14 @@ BOOL ReplaceCatalogFiles(LPCTSTR pszTempMain, LPCTSTR pszTempRecycle, LPCTSTR ps
 
 BOOL RebuildCatalogFiles(LPCTSTR pszMain, LPCTSTR pszRecycle)
 {
-    CString strFolder, strName;
-    SplitPath(pszMain, strFolder, strName);
+    // The copies are made beside the files they replace, which for a catalog
+    // that is a symbolic link lie where the link points.
+    CString strMainFile, strRecycleFile, strFolder, strName;
+    if (!ResolveFileLink(pszMain, strMainFile) || !ResolveFileLink(pszRecycle, strRecycleFile))
+        return FALSE;
+    SplitPath(strMainFile, strFolder, strName);
     CString strTempMain = strFolder + COMPACT_TEMP_MAIN_NAME;
+    SplitPath(strRecycleFile, strFolder, strName);
     CString strTempRecycle = strFolder + COMPACT_TEMP_RECYCLE_NAME;
     {
         CCatalog mainCatalog(pszMain, 0);

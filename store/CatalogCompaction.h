@@ -104,12 +104,13 @@ BOOL CompactCatalog(CCatalog& mainCatalog, CCatalog& recycleCatalog, LPCTSTR psz
 // copies are removed, the staged web settings dropped (those in memory are
 // those in force again), and the originals stay as they were; only when the
 // main catalog's rename fails after the recycle-bin catalog's is that one
-// already its copy, which holds the same.
+// already its copy, which holds the same. A catalog file that is a symbolic
+// link stays one: the file it names is replaced.
 BOOL ReplaceCatalogFiles(LPCTSTR pszTempMain, LPCTSTR pszTempRecycle, LPCTSTR pszMain, LPCTSTR pszRecycle);
 
 // The whole rebuild on closed catalog files: resets the state, opens both
-// catalogs, compacts them into the temporaries beside pszMain, closes them
-// and replaces them.
+// catalogs, compacts each into its temporary beside the file it replaces (for
+// a symbolic link, beside the file the link names), closes them and replaces them.
 BOOL RebuildCatalogFiles(LPCTSTR pszMain, LPCTSTR pszRecycle);
 
 // Settles web settings staged by a rebuild against the main catalog file at

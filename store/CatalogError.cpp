@@ -8,6 +8,7 @@
 namespace {
 
 std::atomic<CatalogErrorHandler> g_pfnHandler { nullptr };
+thread_local bool t_bReportsHeld = false;
 
 }
 
@@ -18,6 +19,8 @@ CatalogErrorHandler SetCatalogErrorHandler(CatalogErrorHandler pfnHandler)
 
 void ReportStoreMessage(LPCTSTR pszFileName, LPCTSTR pszText, LPCTSTR pszTitle, UINT nStyle)
 {
+    if (t_bReportsHeld)
+        return;
     if (CatalogErrorHandler pfnHandler = g_pfnHandler.load())
         pfnHandler(pszFileName ? pszFileName : "", pszText ? pszText : "", pszTitle ? pszTitle : "", nStyle);
 }
@@ -33,4 +36,15 @@ void ReportCatalogError(LPCTSTR pszFileName)
     CString strText;
     strText.Format(strFormat, static_cast<LPCTSTR>(strName));
     ReportStoreMessage(strName, strText, "Fatal Error", CATALOG_ERROR_STYLE);
+}
+
+CCatalogReportsHeld::CCatalogReportsHeld()
+    : m_bWasHeld(t_bReportsHeld)
+{
+    t_bReportsHeld = true;
+}
+
+CCatalogReportsHeld::~CCatalogReportsHeld()
+{
+    t_bReportsHeld = m_bWasHeld;
 }

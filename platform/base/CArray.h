@@ -8,9 +8,10 @@
 // than the block has, a new block of max(new size, old slots + grow-by) slots
 // replaces it and the elements move over; pointers and references into the
 // array are then invalid. The grow-by count is the one given to SetSize; while
-// it is 0 (the default) the array grows by its size / 8, at least 4 and at
-// most 1024 slots. Shrinking keeps the block (FreeExtra gives unused slots
-// back) except that a size of 0 frees it.
+// it is 0 (the default) the array doubles, growing by at least 4 slots, so
+// that n Adds move each element a bounded number of times on average.
+// Shrinking keeps the block (FreeExtra gives unused slots back) except that a
+// size of 0 frees it.
 //
 // Elements are value-initialised when they enter the array (numbers and
 // pointers read 0, classes get their default constructor) and destroyed when
@@ -96,7 +97,7 @@ private:
     TYPE* m_pData { nullptr };
     int m_nSize { 0 };
     int m_nMaxSize { 0 }; // slots in m_pData
-    int m_nGrowBy { 0 };  // 0: size / 8, clamped to 4..1024
+    int m_nGrowBy { 0 };  // 0: the size, at least 4 (the array doubles)
 };
 
 /*********************************************************************
@@ -179,6 +180,12 @@ template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::SetAtGrow(int 
 template<class TYPE, class ARG_TYPE> int CArray<TYPE, ARG_TYPE>::Add(ARG_TYPE newElement)
 {
     int nIndex = m_nSize;
+    if (nIndex < m_nMaxSize) {
+        // A free slot: the block stays, so an element of this array is still there to copy.
+        std::construct_at(m_pData + nIndex, newElement);
+        ++m_nSize;
+        return nIndex;
+    }
     SetAtGrow(nIndex, newElement);
     return nIndex;
 }
@@ -281,7 +288,7 @@ template<class TYPE, class ARG_TYPE> int CArray<TYPE, ARG_TYPE>::GrownMaxSize(in
 {
     long long nGrowBy = m_nGrowBy;
     if (nGrowBy == 0)
-        nGrowBy = std::clamp(m_nSize / 8, 4, 1024);
+        nGrowBy = std::max(m_nSize, 4);
     long long nNewMax = std::max<long long>(nNewSize, m_nMaxSize + nGrowBy);
     return static_cast<int>(std::min<long long>(nNewMax, INT_MAX));
 }

@@ -379,6 +379,17 @@ std::string CDriveTable::FileSystemTypeAt(std::string_view strHostPath) const
     return pBest ? pBest->strFsType : std::string();
 }
 
+std::vector<std::string> CDriveTable::LocalMountPoints() const
+{
+    std::set<std::string> points { "/" };
+    for (const CMountEntry& mount : m_mounts) {
+        bool bMemory = mount.strFsType == "tmpfs" || mount.strFsType == "ramfs";
+        if (!IsNetworkFileSystem(mount.strFsType) && (bMemory || !IsPseudoFileSystem(mount.strFsType)))
+            points.insert(mount.strMountPoint);
+    }
+    return { points.begin(), points.end() };
+}
+
 /******************************************************************************
  * The process's table
  ******************************************************************************/

@@ -108,6 +108,11 @@ public:
     // The file system type of the mount holding a host path; empty when unknown.
     std::string FileSystemTypeAt(std::string_view strHostPath) const;
 
+    // The mount points of the local file systems that may hold a trash: "/"
+    // and every mount that is neither a network nor a kernel file system
+    // (tmpfs and ramfs count), in byte order, each once.
+    std::vector<std::string> LocalMountPoints() const;
+
 private:
     std::array<std::optional<CDrive>, 26> m_drives;
     std::vector<CShare> m_shares;

@@ -6,12 +6,15 @@
 #include "platform/base/PathNames.h"
 #include "platform/base/ShortNames.h"
 #include "platform/base/TextFunctions.h"
+#include "platform/base/TrashFolders.h"
 #include "platform/base/WinError.h"
 
 #include <algorithm>
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <set>
+#include <tuple>
 #include <vector>
 
 #include <sys/stat.h>
@@ -121,6 +124,43 @@ bool MakeEntry(
     return true;
 }
 
+// A name found in the folder of a search, with the host folder it is in.
+struct CListedName {
+    std::string strName;
+    std::string strHostFolder;
+};
+
+// The names of the folder a search lists. A drive's recycle folder lists the
+// files of each of its trashes (a name the first trash holding it gives), and
+// a drive's root leaves out any host folder named as the recycle folder,
+// which the recycle folder hides. False when the folder cannot be read.
+bool ListSearchFolder(const CProgramPath& folderPath, const CHostPath& folder, std::vector<CListedName>& names)
+{
+    bool bRecycleFolder = folderPath.chDrive && folderPath.components.size() == 1
+        && Utf8CompareNoCase(folderPath.components[0], RECYCLE_FOLDER_NAME) == 0;
+    std::vector<std::string> hostFolders;
+    if (bRecycleFolder) {
+        for (const CTrashFolder& trash : TrashesOfDrive(folderPath.chDrive))
+            hostFolders.push_back(trash.FilesFolder());
+    } else if (folder.Exists()) {
+        hostFolders.push_back(folder.HostPath());
+    }
+    bool bAnyListed = false;
+    std::set<std::string> seen;
+    for (const std::string& strHostFolder : hostFolders) {
+        bool bListed = false;
+        for (std::string& strName : ListHostFolder(strHostFolder, &bListed)) {
+            bool bDriveRoot = !bRecycleFolder && folderPath.chDrive && folder.IsRoot();
+            if (bDriveRoot && Utf8CompareNoCase(strName, RECYCLE_FOLDER_NAME) == 0)
+                continue;
+            if (seen.insert(strName).second)
+                names.push_back({ std::move(strName), strHostFolder });
+        }
+        bAnyListed |= bListed;
+    }
+    return bAnyListed || bRecycleFolder; // an empty recycle folder is still a folder
+}
+
 }
 
 bool MatchesFilePattern(std::string_view strPattern, std::string_view strName)
@@ -178,34 +218,41 @@ HANDLE FindFirstFile(LPCTSTR lpFileName, LPWIN32_FIND_DATA lpFindFileData)
         CHostPath folder;
         if (!ParseProgramPath(strFolderText.c_str(), folderPath) || !ResolveProgramPath(folderPath, folder))
             return INVALID_HANDLE_VALUE;
-        std::string strHostFolder = folder.HostPath();
-        bool bListed = false;
-        std::vector<std::string> names
-            = folder.Exists() ? ListHostFolder(strHostFolder, &bListed) : std::vector<std::string>();
-        if (!bListed) {
+        std::vector<CListedName> names;
+        if (!ListSearchFolder(folderPath, folder, names)) {
             SetLastError(ERROR_PATH_NOT_FOUND);
             return INVALID_HANDLE_VALUE;
         }
-        std::map<std::string, std::string> shortNames = ShortNamesForFolder(names);
-        std::vector<std::pair<std::string, std::string>> ordered; // Lower-cased name, name
+        std::vector<std::string> plainNames;
+        plainNames.reserve(names.size());
+        for (const CListedName& listed : names)
+            plainNames.push_back(listed.strName);
+        std::map<std::string, std::string> shortNames = ShortNamesForFolder(plainNames);
+        std::vector<std::pair<std::string, const CListedName*>> ordered; // Lower-cased name, entry
         ordered.reserve(names.size() + 2);
-        for (const std::string& strName : names)
-            ordered.emplace_back(Utf8ToLower(strName), strName);
-        std::sort(ordered.begin(), ordered.end());
+        for (const CListedName& listed : names)
+            ordered.emplace_back(Utf8ToLower(listed.strName), &listed);
+        std::sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) {
+            return std::tie(a.first, a.second->strName) < std::tie(b.first, b.second->strName);
+        });
+        std::string strHostFolder = folder.HostPath();
+        const CListedName dot { ".", strHostFolder };
+        const CListedName dotDot { "..", strHostFolder };
         if (!folder.IsRoot()) {
-            ordered.insert(ordered.begin(), { { "..", ".." } });
-            ordered.insert(ordered.begin(), { { ".", "." } });
+            ordered.insert(ordered.begin(), { "..", &dotDot });
+            ordered.insert(ordered.begin(), { ".", &dot });
         }
         auto pTable = GetDriveTable();
-        for (const auto& [strLower, strName] : ordered) {
+        for (const auto& [strLower, pListed] : ordered) {
+            const std::string& strName = pListed->strName;
             auto itShort = shortNames.find(strName);
             const std::string& strShort = itShort != shortNames.end() ? itShort->second : strName;
             if (!MatchesFilePattern(strPattern, strName)
                 && (strShort == strName || !MatchesFilePattern(strPattern, strShort)))
                 continue;
-            std::string strHostPath = strName == "." ? strHostFolder
-                : strName == ".."                    ? strHostFolder + "/.."
-                                                     : JoinHostPath(strHostFolder, strName);
+            std::string strHostPath = strName == "." ? pListed->strHostFolder
+                : strName == ".."                    ? pListed->strHostFolder + "/.."
+                                                     : JoinHostPath(pListed->strHostFolder, strName);
             if (strName != "." && strName != ".." && pTable->IsHiddenMountPoint(strHostPath))
                 continue;
             WIN32_FIND_DATA data;

@@ -1,6 +1,7 @@
 #include "platform/base/FileHandle.h"
 
 #include "platform/base/Clock.h"
+#include "platform/base/HostTime.h"
 #include "platform/base/KernelObject.h"
 #include "platform/base/PathMap.h"
 
@@ -543,34 +544,6 @@ BOOL UnlockFile(HANDLE hFile, DWORD dwFileOffsetLow, DWORD dwFileOffsetHigh, DWO
 /*********************************************************************
 ** Times
 **********************************************************************/
-
-namespace {
-
-FILETIME FileTimeFromTimespec(LONGLONG nSeconds, long nNanoseconds)
-{
-    LONGLONG nSince1601 = nSeconds + static_cast<LONGLONG>(FILETIME_UNIX_EPOCH_SECONDS);
-    ULONGLONG nUnits = nSince1601 < 0
-        ? 0
-        : static_cast<ULONGLONG>(nSince1601) * FILETIME_UNITS_PER_SECOND + static_cast<ULONGLONG>(nNanoseconds / 100);
-    return { static_cast<DWORD>(nUnits & 0xFFFFFFFF), static_cast<DWORD>(nUnits >> 32) };
-}
-
-// The timespec for a FILETIME, or UTIME_OMIT for the "leave as it is" values.
-timespec TimespecFromFileTime(const FILETIME* pTime)
-{
-    timespec ts {};
-    if (!pTime || (pTime->dwLowDateTime == 0xFFFFFFFF && pTime->dwHighDateTime == 0xFFFFFFFF)) {
-        ts.tv_nsec = UTIME_OMIT;
-        return ts;
-    }
-    ULONGLONG nUnits = Join(pTime->dwLowDateTime, pTime->dwHighDateTime);
-    ts.tv_sec
-        = static_cast<time_t>(nUnits / FILETIME_UNITS_PER_SECOND) - static_cast<time_t>(FILETIME_UNIX_EPOCH_SECONDS);
-    ts.tv_nsec = static_cast<long>(nUnits % FILETIME_UNITS_PER_SECOND) * 100;
-    return ts;
-}
-
-}
 
 BOOL GetFileTime(HANDLE hFile, LPFILETIME lpCreationTime, LPFILETIME lpLastAccessTime, LPFILETIME lpLastWriteTime)
 {

@@ -9,6 +9,9 @@
 // sharing violation, and our range locks are advisory to them).
 // I/O is synchronous: FILE_FLAG_OVERLAPPED is accepted and ignored, and the
 // OVERLAPPED argument of ReadFile/WriteFile must be nullptr.
+//
+// CFile is built on these calls; the layers above open files with CHostFile
+// or CFile, as HostFile.h says, not with these.
 
 #include "platform/base/FileFunctions.h"
 #include "platform/base/WinError.h"

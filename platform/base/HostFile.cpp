@@ -1,11 +1,13 @@
 #include "platform/base/HostFile.h"
 
 #include "platform/base/CString.h"
+#include "platform/base/HostTime.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/WinError.h"
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <string>
 
 #include <fcntl.h>
@@ -80,19 +82,8 @@ BOOL CHostFile::OpenHost(const std::string& strHostPath, int nFlags)
         SetLastError(ERROR_INVALID_FUNCTION);
         return FALSE;
     }
-    int fd = ::open(strHostPath.c_str(), nFlags | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        SetLastErrorFromErrno();
-        return FALSE;
-    }
-    struct stat st { };
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    m_fd = fd;
-    return TRUE;
+    m_fd = OpenRegularHostFile(strHostPath, nFlags);
+    return m_fd >= 0 ? TRUE : FALSE;
 }
 
 void CHostFile::Close()
@@ -181,6 +172,20 @@ BOOL CHostFile::FlushWith(int (*pfnFlush)(int))
     return TRUE;
 }
 
+BOOL CHostFile::SetModifiedTime(const FILETIME& ftModified)
+{
+    if (!IsOpen()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    const timespec times[2] = { TimespecFromFileTime(nullptr), TimespecFromFileTime(&ftModified) };
+    if (::futimens(m_fd, times) != 0) {
+        SetLastErrorFromErrno();
+        return FALSE;
+    }
+    return TRUE;
+}
+
 std::int64_t CHostFile::GetLength() const
 {
     struct stat st { };
@@ -210,13 +215,40 @@ BOOL GetHostFileStatus(LPCTSTR pszPath, HostFileStatus& status)
     if (!MapProgramPath(pszPath, strHostPath))
         return FALSE;
     struct stat st { };
-    if (::stat(strHostPath.c_str(), &st) == 0) {
-        status.bExists = true;
-        status.nSize = st.st_size;
-        status.tModified = st.st_mtime;
-        status.tChanged = st.st_ctime;
-        status.tAccessed = st.st_atime;
+    if (::stat(strHostPath.c_str(), &st) != 0) {
+        const int nErrno = errno;
+        // Nothing there is a status; a link whose target is missing is not.
+        if ((nErrno == ENOENT || nErrno == ENOTDIR) && ::lstat(strHostPath.c_str(), &st) != 0)
+            return TRUE;
+        status.bUnreadable = true;
+        SetLastError(nErrno == ENOENT ? ERROR_CANT_RESOLVE_FILENAME : Win32ErrorFromErrno(nErrno));
+        return TRUE;
     }
+    status.bExists = true;
+    status.nSize = st.st_size;
+    status.tModified = st.st_mtime;
+    status.tChanged = st.st_ctime;
+    status.tAccessed = st.st_atime;
+    return TRUE;
+}
+
+BOOL ResolveFileLink(LPCTSTR pszPath, CString& strFinal)
+{
+    std::string strHostPath;
+    if (!MapProgramPath(pszPath, strHostPath))
+        return FALSE;
+    struct stat st { };
+    if (::lstat(strHostPath.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+        strFinal = pszPath;
+        return TRUE;
+    }
+    char* pszFinal = ::realpath(strHostPath.c_str(), nullptr);
+    if (pszFinal == nullptr) {
+        SetLastError(errno == ENOENT ? ERROR_CANT_RESOLVE_FILENAME : Win32ErrorFromErrno(errno));
+        return FALSE;
+    }
+    strFinal = ProgramPathFromHostPath(pszFinal).c_str();
+    std::free(pszFinal);
     return TRUE;
 }
 
@@ -232,6 +264,41 @@ bool IsMissingFileError(DWORD dwError)
         return true;
     default:
         return false;
+    }
+}
+
+/***************************** Host paths ****************************/
+
+int OpenRegularHostFile(const std::string& strHostPath, int nFlags, unsigned nMode)
+{
+    int fd = ::open(strHostPath.c_str(), nFlags | O_NONBLOCK | O_CLOEXEC, static_cast<mode_t>(nMode));
+    if (fd < 0) {
+        // A socket, or a device with nothing behind it, does not open at all.
+        SetLastError(errno == ENXIO || errno == ENODEV ? ERROR_ACCESS_DENIED : Win32ErrorFromErrno(errno));
+        return -1;
+    }
+    struct stat st { };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
+        || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        SetLastError(ERROR_ACCESS_DENIED);
+        return -1;
+    }
+    return fd;
+}
+
+DWORD ReadHostFileToEnd(int fd, std::string& strText)
+{
+    char buffer[65536];
+    for (;;) {
+        ssize_t nRead = ::read(fd, buffer, sizeof buffer);
+        if (nRead < 0 && errno == EINTR)
+            continue;
+        if (nRead < 0)
+            return Win32ErrorFromErrno(errno);
+        if (nRead == 0)
+            return ERROR_SUCCESS;
+        strText.append(buffer, static_cast<size_t>(nRead));
     }
 }
 

@@ -1,9 +1,20 @@
 #pragma once
 
 // Regular files named by program paths, read and written at explicit offsets,
-// and the one durable way to replace a file. The layers above reach file
-// contents through this service (or the handle calls of FileHandle.h) and
-// never call the host themselves.
+// and the one durable way to replace a file.
+//
+// How the layers above open a file (they never call the host themselves):
+// - CHostFile, for the files the program keeps and the files of other
+//   programs it reads: catalogs and their backups, logs, protected files,
+//   mail stores, documents read for their content. Failures come back as
+//   values; it writes at explicit offsets, flushes, and replaces a file
+//   durably (ReplaceFileDurably).
+// - CFile and its kin (CStdioFile; CMemFile with CArchive), in code written
+//   against the class library that streams a file from start to end: the
+//   web pages written and the files sent. They throw CFileException, which
+//   that code catches.
+// - The HANDLE calls of FileHandle.h are what those classes are built on;
+//   the layers above do not open files with them.
 //
 // Failures return FALSE (or -1) with the last error set from the host's error.
 
@@ -52,6 +63,9 @@ public:
     // Forces the written data to the disk, and of the metadata only what
     // reading it back needs (its length): cheaper than Flush.
     [[nodiscard]] BOOL FlushData();
+    // Sets the time of the last write, as a copy made now shows the program
+    // clock's now (GetSystemTimeAsFileTime).
+    [[nodiscard]] BOOL SetModifiedTime(const FILETIME& ftModified);
 
     /* Properties. */
 
@@ -73,6 +87,10 @@ private:
 
 struct HostFileStatus {
     bool bExists { false }; // something is there (links followed)
+    // Not known to be missing, yet its status cannot be read: a symbolic link
+    // that leads nowhere or round in a loop, a folder on the way that cannot
+    // be searched. The last error tells which.
+    bool bUnreadable { false };
     std::int64_t nSize { 0 };
     std::int64_t tModified { 0 }; // seconds since 1970, UTC
     std::int64_t tChanged { 0 };  // the last change of the file's data or metadata
@@ -80,8 +98,14 @@ struct HostFileStatus {
 };
 
 // FALSE when the program path maps to no host path (the last error tells
-// why); else TRUE, with status.bExists telling whether a file is there.
+// why); else TRUE, with status.bExists telling whether a file is there and
+// status.bUnreadable whether something is there that cannot be looked at.
 BOOL GetHostFileStatus(LPCTSTR pszPath, HostFileStatus& status);
+
+// The program path of the file that pszPath names when pszPath is a symbolic
+// link, every link on the way followed; pszPath itself otherwise. FALSE when
+// the path maps to no host path, or the link leads nowhere or round in a loop.
+BOOL ResolveFileLink(LPCTSTR pszPath, CString& strFinal);
 
 // Whether the last error of a failed Open means that the file is not there
 // (or that its path names nothing), rather than that it cannot be opened.
@@ -97,6 +121,14 @@ bool IsMissingFileError(DWORD dwError);
 [[nodiscard]] BOOL ReplaceFileDurably(LPCTSTR pszReplacement, LPCTSTR pszTarget);
 
 /* The same on host paths, for the platform's own files. */
+
+// Opens a host path with open(2) flags without waiting for a peer (a FIFO
+// opens at once, where a plain open would wait for its writer) and keeps it
+// only when it is a regular file. The descriptor, or -1 with the last error
+// set: ERROR_ACCESS_DENIED for a folder, device, pipe or socket.
+int OpenRegularHostFile(const std::string& strHostPath, int nFlags, unsigned nMode = 0644);
+// Reads from a descriptor to its end, appending to strText; the error, or ERROR_SUCCESS.
+[[nodiscard]] DWORD ReadHostFileToEnd(int fd, std::string& strText);
 
 enum class ReplaceMode { KeepTargetMode, KeepOwnMode };
 // Returns the error (ERROR_SUCCESS when the target was replaced).

@@ -4,6 +4,7 @@
 #include "platform/base/PathNames.h"
 #include "platform/base/ShortNames.h"
 #include "platform/base/TextFunctions.h"
+#include "platform/base/TrashFolders.h"
 #include "platform/base/WinError.h"
 
 #include <algorithm>
@@ -105,6 +106,64 @@ std::string FindHostName(const std::string& strHostFolder, const std::string& st
         }
     }
     return {};
+}
+
+/******************************************************************************
+ * The recycle folder
+ ******************************************************************************/
+
+bool IsRecycleFolderPath(const CProgramPath& path)
+{
+    return path.chDrive && !path.components.empty() && Utf8CompareNoCase(path.components[0], RECYCLE_FOLDER_NAME) == 0;
+}
+
+// The files/ folder that "<letter>:\RECYCLED\<name>" is found in: the first
+// trash of the drive holding the name, else the drive's first trash, else the
+// home trash (which need not exist).
+std::string RecycleFilesFolder(TCHAR chLetter, const std::string* pstrName)
+{
+    std::vector<CTrashFolder> trashes = TrashesOfDrive(chLetter);
+    if (pstrName) {
+        for (const CTrashFolder& trash : trashes) {
+            if (!FindHostName(trash.FilesFolder(), *pstrName).empty())
+                return trash.FilesFolder();
+        }
+    }
+    return trashes.empty() ? HomeTrash().FilesFolder() : trashes.front().FilesFolder();
+}
+
+// "<letter>:\RECYCLED\<name>..." for a host path inside a trash's files/;
+// empty for any other path. Only the text of the path is looked at.
+std::string RecycledProgramPath(const std::string& strNormal)
+{
+    std::string strUid = std::to_string(getuid());
+    CTrashFolder trash;
+    std::string strHomeFiles = HomeTrash().FilesFolder();
+    size_t nRest = 0;
+    if (!HomeTrash().strPath.empty() && IsInHostFolder(strNormal, strHomeFiles) && strNormal != strHomeFiles) {
+        trash = HomeTrash();
+        nRest = strHomeFiles.size() + 1;
+    } else {
+        for (const std::string& strMarker : { "/.Trash-" + strUid + "/files/", "/.Trash/" + strUid + "/files/" }) {
+            size_t nAt = strNormal.find(strMarker);
+            if (nAt == std::string::npos)
+                continue;
+            std::string strTop = nAt == 0 ? std::string("/") : strNormal.substr(0, nAt);
+            trash = TopDirectoryTrash(strTop);
+            nRest = nAt + strMarker.size();
+            if (strNormal.compare(0, nRest, trash.FilesFolder() + "/") == 0)
+                break;
+            trash = CTrashFolder();
+        }
+    }
+    if (trash.strPath.empty() || nRest >= strNormal.size())
+        return {};
+    std::string strRest = strNormal.substr(nRest);
+    TCHAR chLetter = RecycledItemLetter(trash, strRest.substr(0, strRest.find('/')));
+    if (!chLetter)
+        return {};
+    std::replace(strRest.begin(), strRest.end(), '/', '\\');
+    return std::string(1, chLetter) + ":\\" + RECYCLE_FOLDER_NAME + "\\" + strRest;
 }
 
 }
@@ -275,6 +334,12 @@ BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath)
         }
         hostPath.strRoot = pDrive->strHostFolder;
         hostPath.strProgramRoot = std::string(1, path.chDrive) + ":\\";
+        if (IsRecycleFolderPath(path)) {
+            // The drive's recycle folder hides any host folder of that name.
+            below.erase(below.begin());
+            hostPath.strRoot = RecycleFilesFolder(path.chDrive, below.empty() ? nullptr : &below.front());
+            hostPath.strProgramRoot += std::string(RECYCLE_FOLDER_NAME) + "\\";
+        }
     } else {
         std::vector<std::string> unc = { path.strServer, path.strShare };
         unc.insert(unc.end(), path.components.begin(), path.components.end());
@@ -351,6 +416,8 @@ std::string ProgramPathFromHostPath(const std::string& strHostPath)
     if (ec)
         return {};
     std::string strNormal = NormalHostPath(absolute.string());
+    if (std::string strRecycled = RecycledProgramPath(strNormal); !strRecycled.empty())
+        return strRecycled;
     auto isIn = [&](const std::string& strFolder) { return IsInHostFolder(strNormal, strFolder); };
     auto below = [&](const std::string& strFolder) {
         std::string strRest = strNormal.substr(strFolder == "/" ? 1 : std::min(strNormal.size(), strFolder.size() + 1));

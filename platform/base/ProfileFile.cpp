@@ -10,8 +10,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <utility>
 
 #include <fcntl.h>
@@ -253,19 +251,22 @@ bool ReadProfile(LPCTSTR lpFileName, std::string& strHostPath, CProfileDocument&
 {
     if (!ProfileHostPath(lpFileName, strHostPath))
         return false;
-    std::ifstream in(strHostPath, std::ios::binary);
-    if (!in) {
-        if (errno != ENOENT) {
-            SetLastErrorFromErrno();
+    // A pipe or device in the file's place is an error, never a wait.
+    int fd = OpenRegularHostFile(strHostPath, O_RDONLY);
+    if (fd < 0) {
+        if (GetLastError() != ERROR_FILE_NOT_FOUND)
             return false;
-        }
         document = CProfileDocument();
-        SetLastError(ERROR_FILE_NOT_FOUND);
         return true;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    document = CProfileDocument(text.str());
+    std::string strText;
+    DWORD dwError = ReadHostFileToEnd(fd, strText);
+    ::close(fd);
+    if (dwError != ERROR_SUCCESS) {
+        SetLastError(dwError);
+        return false;
+    }
+    document = CProfileDocument(strText);
     SetLastError(ERROR_SUCCESS);
     return true;
 }

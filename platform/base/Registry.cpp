@@ -3,8 +3,10 @@
 #include "platform/base/Clock.h"
 #include "platform/base/KernelObject.h"
 #include "platform/base/RegistryStore.h"
+#include "platform/base/TextFunctions.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <functional>
 #include <mutex>
@@ -189,7 +191,8 @@ DWORD CopyValueData(const CRegistryValue& value, LPDWORD lpType, LPBYTE lpData, 
             *lpcbData = cbSize;
             return ERROR_MORE_DATA;
         }
-        std::memcpy(lpData, value.data.data(), cbSize);
+        if (cbSize > 0) // an empty value's data may be no buffer at all
+            std::memcpy(lpData, value.data.data(), cbSize);
     }
     if (lpcbData)
         *lpcbData = cbSize;
@@ -246,6 +249,103 @@ DWORD DeleteKey(HKEY hKey, LPCTSTR lpSubKey, REGSAM samNeeded, EDeleteKey eDelet
     return dwError;
 }
 
+/********************************* Key hooks *********************************/
+
+struct CHookedKey {
+    ERegistryRoot eRoot;
+    std::vector<std::string> path;
+    CRegistryKeyHook* pHook;
+};
+
+struct CKeyHooks {
+    std::mutex mutex;
+    std::vector<CHookedKey> keys;
+    std::atomic<bool> bAny { false };
+};
+
+CKeyHooks& KeyHooks()
+{
+    static auto* pHooks = new CKeyHooks;
+    return *pHooks;
+}
+
+thread_local bool t_bInHook = false;
+
+bool SameNames(const std::vector<std::string>& path, const std::vector<std::string>& prefix, size_t nCount)
+{
+    if (path.size() < nCount || prefix.size() < nCount)
+        return false;
+    for (size_t i = 0; i < nCount; ++i) {
+        if (Utf8CompareNoCase(path[i], prefix[i]) != 0)
+            return false;
+    }
+    return true;
+}
+
+// The hooks of the keys a call reaches: hKey and lpSubKey below it; with
+// bExact only the hook of that very key, else those of it and every key above.
+std::vector<CRegistryKeyHook*> HooksFor(HKEY hKey, LPCTSTR lpSubKey, bool bExact)
+{
+    CKeyHooks& hooks = KeyHooks();
+    if (!hooks.bAny.load() || t_bInHook)
+        return {};
+    ERegistryRoot eRoot {};
+    std::shared_ptr<CRegistryKeyHandle> pHandle;
+    std::vector<std::string> path;
+    if (IdentifyKey(hKey, eRoot, pHandle) != ERROR_SUCCESS || SplitSubKey(lpSubKey, path) != ERROR_SUCCESS)
+        return {};
+    if (pHandle)
+        path.insert(path.begin(), pHandle->m_path.begin(), pHandle->m_path.end());
+    std::vector<CRegistryKeyHook*> found;
+    std::lock_guard lock(hooks.mutex);
+    for (const CHookedKey& key : hooks.keys) {
+        if (key.eRoot == eRoot && SameNames(path, key.path, key.path.size())
+            && (!bExact || path.size() == key.path.size()))
+            found.push_back(key.pHook);
+    }
+    return found;
+}
+
+// Tells the hooks of the keys a call reaches that they are about to be used.
+void NotifyKeyUse(HKEY hKey, LPCTSTR lpSubKey)
+{
+    for (CRegistryKeyHook* pHook : HooksFor(hKey, lpSubKey, false)) {
+        t_bInHook = true;
+        pHook->OnKeyUse();
+        t_bInHook = false;
+    }
+}
+
+// Asks the hook of a key whether a value may change.
+DWORD NotifyValueChange(
+    HKEY hKey, const std::string& strName, bool bDelete, DWORD dwType, const std::vector<BYTE>& data)
+{
+    for (CRegistryKeyHook* pHook : HooksFor(hKey, nullptr, true)) {
+        t_bInHook = true;
+        DWORD dwError = pHook->OnValueChange(strName, bDelete, dwType, data);
+        t_bInHook = false;
+        if (dwError != ERROR_SUCCESS)
+            return dwError;
+    }
+    return ERROR_SUCCESS;
+}
+
+}
+
+void SetRegistryKeyHook(HKEY hRoot, LPCTSTR lpSubKey, CRegistryKeyHook* pHook)
+{
+    std::optional<ERegistryRoot> eRoot = PredefinedRoot(hRoot);
+    std::vector<std::string> path;
+    if (!eRoot || SplitSubKey(lpSubKey, path) != ERROR_SUCCESS)
+        return;
+    CKeyHooks& hooks = KeyHooks();
+    std::lock_guard lock(hooks.mutex);
+    std::erase_if(hooks.keys, [&](const CHookedKey& key) {
+        return key.eRoot == *eRoot && key.path.size() == path.size() && SameNames(key.path, path, path.size());
+    });
+    if (pHook)
+        hooks.keys.push_back({ *eRoot, std::move(path), pHook });
+    hooks.bAny = !hooks.keys.empty();
 }
 
 /************************* Opening, creating, closing ************************/
@@ -253,6 +353,7 @@ DWORD DeleteKey(HKEY hKey, LPCTSTR lpSubKey, REGSAM samNeeded, EDeleteKey eDelet
 LSTATUS RegCreateKeyEx(HKEY hKey, LPCTSTR lpSubKey, DWORD, LPTSTR, DWORD, REGSAM samDesired,
     const LPSECURITY_ATTRIBUTES, PHKEY phkResult, LPDWORD lpdwDisposition)
 {
+    NotifyKeyUse(hKey, lpSubKey);
     std::lock_guard lock(RegistryMutex());
     std::vector<std::string> names;
     if (!lpSubKey || !phkResult)
@@ -292,6 +393,7 @@ LSTATUS RegCreateKeyEx(HKEY hKey, LPCTSTR lpSubKey, DWORD, LPTSTR, DWORD, REGSAM
 
 LSTATUS RegOpenKeyEx(HKEY hKey, LPCTSTR lpSubKey, DWORD, REGSAM samDesired, PHKEY phkResult)
 {
+    NotifyKeyUse(hKey, lpSubKey);
     std::lock_guard lock(RegistryMutex());
     std::vector<std::string> names;
     if (!phkResult)
@@ -323,6 +425,7 @@ LSTATUS RegCloseKey(HKEY hKey)
 
 LSTATUS RegQueryValueEx(HKEY hKey, LPCTSTR lpValueName, LPDWORD, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData)
 {
+    NotifyKeyUse(hKey, nullptr);
     std::lock_guard lock(RegistryMutex());
     if (lpData && !lpcbData)
         return ERROR_INVALID_PARAMETER;
@@ -337,13 +440,15 @@ LSTATUS RegQueryValueEx(HKEY hKey, LPCTSTR lpValueName, LPDWORD, LPDWORD lpType,
 
 LSTATUS RegSetValueEx(HKEY hKey, LPCTSTR lpValueName, DWORD, DWORD dwType, const BYTE* lpData, DWORD cbData)
 {
-    std::lock_guard lock(RegistryMutex());
     if (!lpData && cbData)
         return ERROR_INVALID_PARAMETER;
     std::vector<BYTE> data(lpData, lpData + (lpData ? cbData : 0));
     if ((dwType == REG_SZ || dwType == REG_EXPAND_SZ) && (data.empty() || data.back() != 0))
         data.push_back(0);
     std::string strName = lpValueName ? lpValueName : "";
+    if (DWORD dwRefused = NotifyValueChange(hKey, strName, false, dwType, data))
+        return static_cast<LSTATUS>(dwRefused);
+    std::lock_guard lock(RegistryMutex());
     return static_cast<LSTATUS>(ChangeKey(hKey, KEY_SET_VALUE, [&](CRegistryNode&, CKeyRef& ref, bool& bChanged) {
         const CRegistryValue* pValue = ref.pNode->FindValue(strName);
         if (pValue && pValue->dwType == dwType && pValue->data == data)
@@ -357,8 +462,10 @@ LSTATUS RegSetValueEx(HKEY hKey, LPCTSTR lpValueName, DWORD, DWORD dwType, const
 
 LSTATUS RegDeleteValue(HKEY hKey, LPCTSTR lpValueName)
 {
-    std::lock_guard lock(RegistryMutex());
     std::string strName = lpValueName ? lpValueName : "";
+    if (DWORD dwRefused = NotifyValueChange(hKey, strName, true, REG_NONE, {}))
+        return static_cast<LSTATUS>(dwRefused);
+    std::lock_guard lock(RegistryMutex());
     return static_cast<LSTATUS>(ChangeKey(hKey, KEY_SET_VALUE, [&](CRegistryNode&, CKeyRef& ref, bool& bChanged) {
         if (!ref.pNode->RemoveValue(strName))
             return ERROR_FILE_NOT_FOUND;
@@ -373,6 +480,7 @@ LSTATUS RegDeleteValue(HKEY hKey, LPCTSTR lpValueName)
 LSTATUS RegEnumKeyEx(HKEY hKey, DWORD dwIndex, LPTSTR lpName, LPDWORD lpcchName, LPDWORD, LPTSTR lpClass,
     LPDWORD lpcchClass, FILETIME* lpftLastWriteTime)
 {
+    NotifyKeyUse(hKey, nullptr);
     std::lock_guard lock(RegistryMutex());
     if (!lpName || !lpcchName)
         return ERROR_INVALID_PARAMETER;
@@ -396,6 +504,7 @@ LSTATUS RegEnumKeyEx(HKEY hKey, DWORD dwIndex, LPTSTR lpName, LPDWORD lpcchName,
 LSTATUS RegEnumValue(HKEY hKey, DWORD dwIndex, LPTSTR lpValueName, LPDWORD lpcchValueName, LPDWORD, LPDWORD lpType,
     LPBYTE lpData, LPDWORD lpcbData)
 {
+    NotifyKeyUse(hKey, nullptr);
     std::lock_guard lock(RegistryMutex());
     if (!lpValueName || !lpcchValueName || (lpData && !lpcbData))
         return ERROR_INVALID_PARAMETER;
@@ -415,6 +524,7 @@ LSTATUS RegQueryInfoKey(HKEY hKey, LPTSTR lpClass, LPDWORD lpcchClass, LPDWORD, 
     LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen, LPDWORD lpcValues, LPDWORD lpcbMaxValueNameLen,
     LPDWORD lpcbMaxValueLen, LPDWORD lpcbSecurityDescriptor, FILETIME* lpftLastWriteTime)
 {
+    NotifyKeyUse(hKey, nullptr);
     std::lock_guard lock(RegistryMutex());
     CKeyRef ref;
     if (DWORD dwError = ReadKey(hKey, KEY_QUERY_VALUE, ref))
@@ -441,6 +551,26 @@ LSTATUS RegQueryInfoKey(HKEY hKey, LPTSTR lpClass, LPDWORD lpcchClass, LPDWORD, 
     }
     StoreFileTime(key.GetLastWriteTime(), lpftLastWriteTime);
     return ERROR_SUCCESS;
+}
+
+/****************************** Editing subtrees *****************************/
+
+LSTATUS RegEditKeyTree(
+    HKEY hKey, LPCTSTR lpSubKey, const std::function<DWORD(CRegistryNode& key, bool& bChanged)>& fnEdit)
+{
+    std::lock_guard lock(RegistryMutex());
+    std::vector<std::string> names;
+    if (DWORD dwError = SplitSubKey(lpSubKey, names))
+        return static_cast<LSTATUS>(dwError);
+    return static_cast<LSTATUS>(ChangeKey(hKey, KEY_ALL_ACCESS, [&](CRegistryNode&, CKeyRef& ref, bool& bChanged) {
+        std::shared_ptr<CRegistryNode> pKey = ref.pNode;
+        for (const std::string& strName : names) {
+            bool bCreated = false;
+            pKey = pKey->AddSubkey(strName, bCreated);
+            bChanged |= bCreated;
+        }
+        return fnEdit(*pKey, bChanged);
+    }));
 }
 
 /******************************* Deleting keys *******************************/

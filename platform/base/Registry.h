@@ -18,9 +18,11 @@
 #include "platform/base/WinError.h"
 #include "platform/base/WinTypes.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
+class CRegistryNode;
 struct SECURITY_ATTRIBUTES;
 using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 using LSTATUS = LONG;
@@ -128,6 +130,41 @@ LSTATUS SHDeleteKey(HKEY hKey, LPCTSTR pszSubKey);
 
 // Every change is on disk when its call returns, so this only checks the handle.
 LSTATUS RegFlushKey(HKEY hKey);
+
+/* Editing a subtree at once. */
+
+// Runs fnEdit on a key (created with the keys above it when missing) as one
+// change, so the settings file is written once however much fnEdit does.
+// fnEdit sets bChanged when it changed anything and returns ERROR_SUCCESS, or
+// an error, which discards its changes; nodes it removes it marks deleted, so
+// open handles on them fail. The registry's lock is held meanwhile: fnEdit
+// must not call the registry.
+LSTATUS RegEditKeyTree(
+    HKEY hKey, LPCTSTR lpSubKey, const std::function<DWORD(CRegistryNode& key, bool& bChanged)>& fnEdit);
+
+/* Key hooks. A layer above may keep one key in step with something outside the
+   registry (the desktop's file types, its autostart launchers). A hook is
+   called outside the registry's lock and never while a hook runs on the same
+   thread, so it may use the registry itself. */
+
+class CRegistryKeyHook {
+public:
+    virtual ~CRegistryKeyHook() = default;
+    // The key or a key below it is about to be opened, created, read or enumerated.
+    virtual void OnKeyUse() = 0;
+    // A value of the key itself is about to be set (bDelete false) or deleted.
+    // Anything but ERROR_SUCCESS refuses the change, which the caller then gets.
+    virtual DWORD OnValueChange(
+        const std::string& /*strName*/, bool /*bDelete*/, DWORD /*dwType*/, const std::vector<BYTE>& /*data*/)
+    {
+        return ERROR_SUCCESS;
+    }
+};
+
+// Hooks the key lpSubKey below a predefined root (an empty lpSubKey: the root
+// itself), or with nullptr removes its hook. One hook per key; the caller keeps
+// the hook alive while it is installed.
+void SetRegistryKeyHook(HKEY hRoot, LPCTSTR lpSubKey, CRegistryKeyHook* pHook);
 
 /* Problems met with the settings files since the program started (a damaged file
    set aside, one that could not be read), one sentence each, for start-up to show. */

@@ -73,21 +73,6 @@ private:
     return ERROR_SUCCESS;
 }
 
-[[nodiscard]] DWORD ReadAll(int fd, std::string& strText)
-{
-    char buffer[65536];
-    for (;;) {
-        ssize_t nRead = ::read(fd, buffer, sizeof buffer);
-        if (nRead < 0 && errno == EINTR)
-            continue;
-        if (nRead < 0)
-            return Win32ErrorFromErrno(errno);
-        if (nRead == 0)
-            return ERROR_SUCCESS;
-        strText.append(buffer, static_cast<size_t>(nRead));
-    }
-}
-
 ULONGLONG FileTimeFromTimespec(const timespec& time)
 {
     return (static_cast<ULONGLONG>(time.tv_sec) + FILETIME_UNIX_EPOCH_SECONDS) * FILETIME_UNITS_PER_SECOND
@@ -195,15 +180,16 @@ DWORD CRegistryStore::Load()
 {
     auto pRoot = std::make_shared<CRegistryNode>();
     CFileIdentity identity;
-    CFileDescriptor file(::open(m_strPath.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0 && errno != ENOENT)
-        return Win32ErrorFromErrno(errno);
+    // A pipe or device in the file's place is an error, never a wait.
+    CFileDescriptor file(OpenRegularHostFile(m_strPath, O_RDONLY));
+    if (file.Get() < 0 && GetLastError() != ERROR_FILE_NOT_FOUND)
+        return GetLastError();
     if (file.Get() >= 0) {
         struct stat info { };
         std::string strText;
         if (::fstat(file.Get(), &info) != 0)
             return Win32ErrorFromErrno(errno);
-        if (DWORD dwError = ReadAll(file.Get(), strText))
+        if (DWORD dwError = ReadHostFileToEnd(file.Get(), strText))
             return dwError;
         std::string strError;
         if (ParseRegistryText(strText, *pRoot, strError)) {
@@ -250,8 +236,11 @@ DWORD CRegistryStore::Change(const std::function<DWORD(CRegistryNode& root, bool
     if (DWORD dwError = RefreshLocked())
         return dwError;
     bool bChanged = false;
-    if (DWORD dwError = fnChange(*m_pRoot, bChanged))
+    if (DWORD dwError = fnChange(*m_pRoot, bChanged)) {
+        if (bChanged)
+            m_bLoaded = false; // a change that failed halfway is not kept: read the file again
         return dwError;
+    }
     if (!bChanged)
         return ERROR_SUCCESS;
     DWORD dwError = Save();

@@ -47,7 +47,8 @@ public:
 
     // Runs `fnChange` on the up-to-date tree under the file lock and saves the
     // result. `fnChange` returns ERROR_SUCCESS and sets `bChanged` when it changed
-    // the tree; on any other code nothing is saved and that code is returned.
+    // the tree; on any other code nothing is saved, the tree is read again before
+    // its next use when `bChanged` was set, and that code is returned.
     [[nodiscard]] DWORD Change(const std::function<DWORD(CRegistryNode& root, bool& bChanged)>& fnChange);
 
     // The current tree. It is replaced, not edited, when the file is read again;

@@ -168,6 +168,11 @@ std::size_t MapCaseInPlace(char* pText, std::size_t cbText, CaseMap eMap)
     std::string_view strText(pText, cbText);
     std::size_t nWrite = 0;
     for (std::size_t nRead = 0; nRead < cbText;) {
+        if (static_cast<unsigned char>(pText[nRead]) < 0x80) {
+            // ASCII, the common case, maps without decoding.
+            pText[nWrite++] = AsciiMapCase(pText[nRead++], eMap);
+            continue;
+        }
         DecodedChar ch = DecodeUtf8(strText, nRead);
         char encoded[4];
         std::size_t nEncoded = ch.bValid ? EncodeUtf8(MapCase(ch.cp, eMap), encoded) : 0;
@@ -307,6 +312,25 @@ std::string Utf8FromUtf16(std::u16string_view strText)
         else if (isHigh(cp) || isLow(cp))
             cp = 0xFFFD;
         strResult.append(encoded, EncodeUtf8(cp, encoded));
+    }
+    return strResult;
+}
+
+std::u16string Utf16FromUtf8(std::string_view strText)
+{
+    std::u16string strResult;
+    strResult.reserve(strText.size());
+    for (std::size_t nPos = 0; nPos < strText.size();) {
+        DecodedChar ch = DecodeUtf8(strText, nPos);
+        nPos += ch.nLength;
+        char32_t cp = ch.bValid ? ch.cp : 0xFFFD;
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            strResult += static_cast<char16_t>(0xD800 + (cp >> 10));
+            strResult += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+        } else {
+            strResult += static_cast<char16_t>(cp);
+        }
     }
     return strResult;
 }

@@ -42,6 +42,9 @@ std::size_t Utf8CopyToField(char* pField, std::size_t cbField, LPCSTR pszText, F
 // one, or a low one on its own) becomes U+FFFD, so the result is always
 // well-formed. NUL units are kept as NUL bytes: the text does not end there.
 std::string Utf8FromUtf16(std::u16string_view strText);
+// The UTF-16 form of UTF-8 text; a malformed byte becomes U+FFFD. NUL bytes
+// are kept as NUL units.
+std::u16string Utf16FromUtf8(std::string_view strText);
 
 /* Unicode case of UTF-8 text. Each character is mapped on its own (no
    context, no expansion such as "ß" to "SS"); the result may differ in length. */

@@ -46,6 +46,8 @@ DWORD Win32ErrorFromErrno(int nErrno)
         return ERROR_DISK_FULL;
     case ENAMETOOLONG:
         return ERROR_FILENAME_EXCED_RANGE;
+    case ELOOP:
+        return ERROR_CANT_RESOLVE_FILENAME;
     case EINVAL:
         return ERROR_INVALID_PARAMETER;
     case EXDEV:

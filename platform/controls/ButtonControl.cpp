@@ -63,13 +63,6 @@ bool SendsDoubleClick(DWORD dwStyle)
     return IsRadioKind(dwType) || dwType == BS_OWNERDRAW || dwType == BS_USERBUTTON || (dwStyle & BS_NOTIFY);
 }
 
-std::string WindowTextOf(HWND hWnd)
-{
-    std::string text(static_cast<size_t>(GetWindowTextLength(hWnd)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowText(hWnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 /***** Painting *****/
 
 // Text or image in `rc`, greyed when the button is disabled.
@@ -84,7 +77,7 @@ void DrawButtonContent(HWND hWnd, HDC hdc, RECT rc, UINT uFormat)
     if (!IsWindowEnabled(hWnd))
         SetTextColor(hdc, GetSysColor(COLOR_GRAYTEXT));
     SetBkMode(hdc, TRANSPARENT);
-    std::string text = WindowTextOf(hWnd);
+    std::string text = ControlText(hWnd);
     if (dwStyle & BS_MULTILINE)
         uFormat = (uFormat & ~(DT_SINGLELINE | DT_VCENTER)) | DT_WORDBREAK;
     DrawText(hdc, text.c_str(), static_cast<int>(text.size()), &rc, uFormat);
@@ -144,7 +137,7 @@ void PaintCheckButton(HWND hWnd, HDC hdc, const RECT& rc, HBRUSH hBrush)
 
     DrawButtonContent(hWnd, hdc, rcText, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     if (pState->bFocus) {
-        std::string text = WindowTextOf(hWnd);
+        std::string text = ControlText(hWnd);
         RECT rcFocus = rcText;
         DrawText(hdc, text.c_str(), static_cast<int>(text.size()), &rcFocus, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
         OffsetRect(&rcFocus, 0, (rcText.bottom - rcText.top - (rcFocus.bottom - rcFocus.top)) / 2);
@@ -163,7 +156,7 @@ void PaintGroupBox(HWND hWnd, HDC hdc, const RECT& rc, HBRUSH hBrush)
     rcFrame.top += tm.tmHeight / 2;
     DrawEdge(hdc, &rcFrame, EDGE_ETCHED, BF_RECT);
 
-    std::string text = WindowTextOf(hWnd);
+    std::string text = ControlText(hWnd);
     if (text.empty())
         return;
     RECT rcText { rc.left + 8, rc.top, rc.right - 8, rc.top + tm.tmHeight };
@@ -207,6 +200,16 @@ void SetPushed(HWND hWnd, bool bPushed)
     InvalidateRect(hWnd, nullptr, FALSE);
 }
 
+// A radio button is a tab stop while it is checked, so that Tab enters its
+// group on the chosen button; the others of the group are left to arrows.
+void SetRadioTabStop(HWND hWnd, bool bChecked)
+{
+    const DWORD dwStyle = ButtonStyle(hWnd);
+    const DWORD dwNew = bChecked ? (dwStyle | WS_TABSTOP) : (dwStyle & ~WS_TABSTOP);
+    if (dwNew != dwStyle)
+        SetWindowLongPtr(hWnd, GWL_STYLE, static_cast<LONG_PTR>(dwNew));
+}
+
 void SetCheck(HWND hWnd, WPARAM nCheck)
 {
     const DWORD dwType = ButtonStyle(hWnd) & BS_TYPEMASK;
@@ -217,6 +220,8 @@ void SetCheck(HWND hWnd, WPARAM nCheck)
         nNew = BST_INDETERMINATE;
     else if (nCheck != BST_UNCHECKED)
         nNew = BST_CHECKED;
+    if (IsRadioKind(dwType))
+        SetRadioTabStop(hWnd, nNew == BST_CHECKED);
     CButtonState* pState = GetControlState<CButtonState>(hWnd);
     if (pState->nCheck == nNew)
         return;
@@ -283,8 +288,7 @@ void ReleaseButton(HWND hWnd, LPARAM lParam)
         return;
     RECT rc {};
     GetClientRect(hWnd, &rc);
-    POINT pt { static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) };
-    const bool bClick = GetControlState<CButtonState>(hWnd)->bPushed && PtInRect(&rc, pt);
+    const bool bClick = GetControlState<CButtonState>(hWnd)->bPushed && PtInRect(&rc, MousePointOf(lParam));
     SetPushed(hWnd, false);
     ReleaseCapture();
     if (bClick)
@@ -318,34 +322,152 @@ LRESULT SetImage(HWND hWnd, UINT nImageType, HANDLE hImage)
     return reinterpret_cast<LRESULT>(hPrevious);
 }
 
+/***** Input and focus *****/
+
+// Pushes the button while the mouse holds it and is over it.
+void OnDrag(HWND hWnd, LPARAM lParam)
+{
+    if (GetCapture() != hWnd)
+        return;
+    RECT rc {};
+    GetClientRect(hWnd, &rc);
+    SetPushed(hWnd, PtInRect(&rc, MousePointOf(lParam)));
+}
+
+void OnSpaceUp(HWND hWnd)
+{
+    CButtonState* pState = GetControlState<CButtonState>(hWnd);
+    if (!pState->bSpaceDown)
+        return;
+    pState->bSpaceDown = false;
+    const bool bClick = pState->bPushed;
+    SetPushed(hWnd, false);
+    if (bClick)
+        ClickButton(hWnd);
+}
+
+void OnFocus(HWND hWnd, bool bFocus)
+{
+    CButtonState* pState = GetControlState<CButtonState>(hWnd);
+    pState->bFocus = bFocus;
+    if (!bFocus) {
+        pState->bSpaceDown = false;
+        SetPushed(hWnd, false);
+        if (GetCapture() == hWnd)
+            ReleaseCapture();
+    }
+    InvalidateRect(hWnd, nullptr, FALSE);
+    if (ButtonStyle(hWnd) & BS_NOTIFY)
+        NotifyParent(hWnd, bFocus ? BN_SETFOCUS : BN_KILLFOCUS);
+}
+
+// Answers mouse and key messages; FALSE for other messages.
+BOOL HandleButtonInput(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    CButtonState* pState = GetControlState<CButtonState>(hWnd);
+    const DWORD dwStyle = ButtonStyle(hWnd);
+    const bool bGroupBox = (dwStyle & BS_TYPEMASK) == BS_GROUPBOX;
+    switch (uMsg) {
+    case WM_LBUTTONDBLCLK:
+        if (SendsDoubleClick(dwStyle)) {
+            NotifyParent(hWnd, BN_DOUBLECLICKED);
+            return TRUE;
+        }
+        [[fallthrough]];
+    case WM_LBUTTONDOWN:
+        if (!bGroupBox)
+            PressButton(hWnd);
+        return TRUE;
+    case WM_MOUSEMOVE:
+        OnDrag(hWnd, lParam);
+        return TRUE;
+    case WM_LBUTTONUP:
+        ReleaseButton(hWnd, lParam);
+        return TRUE;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != hWnd && !pState->bSpaceDown)
+            SetPushed(hWnd, false);
+        return TRUE;
+    case WM_KEYDOWN:
+        if (wParam == VK_SPACE && !bGroupBox && !pState->bPushed) {
+            pState->bSpaceDown = true;
+            SetPushed(hWnd, true);
+        }
+        return TRUE;
+    case WM_KEYUP:
+        if (wParam == VK_SPACE)
+            OnSpaceUp(hWnd);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+/***** Button messages *****/
+
+// Answers the BM_* messages; FALSE for other messages.
+BOOL HandleButtonMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
+{
+    const CButtonState* pState = GetControlState<CButtonState>(hWnd);
+    const DWORD dwStyle = ButtonStyle(hWnd);
+    const DWORD dwType = dwStyle & BS_TYPEMASK;
+    *plResult = 0;
+    switch (uMsg) {
+    case BM_GETCHECK:
+        *plResult = IsCheckKind(dwType) ? pState->nCheck : BST_UNCHECKED;
+        return TRUE;
+    case BM_SETCHECK:
+        SetCheck(hWnd, wParam);
+        return TRUE;
+    case BM_GETSTATE:
+        *plResult = (IsCheckKind(dwType) ? pState->nCheck : 0) | (pState->bPushed ? BST_PUSHED : 0)
+            | (pState->bFocus ? BST_FOCUS : 0);
+        return TRUE;
+    case BM_SETSTATE:
+        SetPushed(hWnd, wParam != 0);
+        return TRUE;
+    case BM_SETSTYLE:
+        SetWindowLongPtr(hWnd, GWL_STYLE, static_cast<LONG_PTR>((dwStyle & 0xFFFF0000) | LOWORD(wParam)));
+        if (lParam)
+            InvalidateRect(hWnd, nullptr, TRUE);
+        return TRUE;
+    case BM_CLICK:
+        // As the mouse would: a press and a release inside the button.
+        if (IsWindowEnabled(hWnd) && dwType != BS_GROUPBOX) {
+            SendMessage(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            SendMessage(hWnd, WM_LBUTTONUP, 0, 0);
+        }
+        return TRUE;
+    case BM_SETIMAGE:
+        if (wParam == IMAGE_BITMAP || wParam == IMAGE_ICON)
+            *plResult = SetImage(hWnd, static_cast<UINT>(wParam), reinterpret_cast<HANDLE>(lParam));
+        return TRUE;
+    case BM_GETIMAGE:
+        *plResult = pState->nImageType == wParam ? reinterpret_cast<LRESULT>(pState->hImage) : 0;
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
 } // namespace
 
 LRESULT CALLBACK ButtonWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    static constexpr CControlLifecycle LIFECYCLE { NewControlState<CButtonState>, PaintButton, true };
     LRESULT lResult = 0;
-    if (HandleFontMessage(hWnd, uMsg, wParam, lParam, &lResult))
+    if (HandleControlLifecycle(hWnd, uMsg, wParam, lParam, LIFECYCLE, &lResult)
+        || HandleButtonMessage(hWnd, uMsg, wParam, lParam, &lResult))
         return lResult;
-    CButtonState* pState = GetControlState<CButtonState>(hWnd);
-    if (!pState && uMsg != WM_NCCREATE)
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
-    const DWORD dwStyle = ButtonStyle(hWnd);
-    const DWORD dwType = dwStyle & BS_TYPEMASK;
-    switch (uMsg) {
-    case WM_NCCREATE:
-        AttachControlState(hWnd, std::make_unique<CButtonState>());
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
-    case WM_NCDESTROY:
-        DestroyControlState(hWnd);
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
-    case WM_NCHITTEST:
-        return dwType == BS_GROUPBOX ? HTTRANSPARENT : DefWindowProc(hWnd, uMsg, wParam, lParam);
-    case WM_GETDLGCODE:
-        return DialogCode(dwStyle);
-    case WM_ERASEBKGND:
-        return TRUE; // WM_PAINT paints every pixel.
-    case WM_PAINT:
-        PaintControl(hWnd, PaintButton);
+    if (HandleButtonInput(hWnd, uMsg, wParam, lParam))
         return 0;
+    switch (uMsg) {
+    case WM_NCHITTEST:
+        if ((ButtonStyle(hWnd) & BS_TYPEMASK) == BS_GROUPBOX)
+            return HTTRANSPARENT;
+        return DefWindowProc(hWnd, uMsg, wParam, lParam);
+    case WM_GETDLGCODE:
+        return DialogCode(ButtonStyle(hWnd));
     case WM_SETTEXT:
         lResult = DefWindowProc(hWnd, uMsg, wParam, lParam);
         InvalidateRect(hWnd, nullptr, TRUE);
@@ -354,90 +476,9 @@ LRESULT CALLBACK ButtonWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         InvalidateRect(hWnd, nullptr, TRUE);
         return 0;
     case WM_SETFOCUS:
-        pState->bFocus = true;
-        InvalidateRect(hWnd, nullptr, FALSE);
-        if (dwStyle & BS_NOTIFY)
-            NotifyParent(hWnd, BN_SETFOCUS);
-        return 0;
     case WM_KILLFOCUS:
-        pState->bFocus = false;
-        pState->bSpaceDown = false;
-        SetPushed(hWnd, false);
-        if (GetCapture() == hWnd)
-            ReleaseCapture();
-        InvalidateRect(hWnd, nullptr, FALSE);
-        if (dwStyle & BS_NOTIFY)
-            NotifyParent(hWnd, BN_KILLFOCUS);
+        OnFocus(hWnd, uMsg == WM_SETFOCUS);
         return 0;
-    case WM_LBUTTONDBLCLK:
-        if (SendsDoubleClick(dwStyle)) {
-            NotifyParent(hWnd, BN_DOUBLECLICKED);
-            return 0;
-        }
-        [[fallthrough]];
-    case WM_LBUTTONDOWN:
-        if (dwType != BS_GROUPBOX)
-            PressButton(hWnd);
-        return 0;
-    case WM_MOUSEMOVE:
-        if (GetCapture() == hWnd) {
-            RECT rc {};
-            GetClientRect(hWnd, &rc);
-            POINT pt { static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) };
-            SetPushed(hWnd, PtInRect(&rc, pt));
-        }
-        return 0;
-    case WM_LBUTTONUP:
-        ReleaseButton(hWnd, lParam);
-        return 0;
-    case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != hWnd && !pState->bSpaceDown)
-            SetPushed(hWnd, false);
-        return 0;
-    case WM_KEYDOWN:
-        if (wParam == VK_SPACE && dwType != BS_GROUPBOX && !pState->bPushed) {
-            pState->bSpaceDown = true;
-            SetPushed(hWnd, true);
-        }
-        return 0;
-    case WM_KEYUP:
-        if (wParam == VK_SPACE && pState->bSpaceDown) {
-            pState->bSpaceDown = false;
-            const bool bClick = pState->bPushed;
-            SetPushed(hWnd, false);
-            if (bClick)
-                ClickButton(hWnd);
-        }
-        return 0;
-    case BM_GETCHECK:
-        return IsCheckKind(dwType) ? pState->nCheck : BST_UNCHECKED;
-    case BM_SETCHECK:
-        SetCheck(hWnd, wParam);
-        return 0;
-    case BM_GETSTATE:
-        return (IsCheckKind(dwType) ? pState->nCheck : 0) | (pState->bPushed ? BST_PUSHED : 0)
-            | (pState->bFocus ? BST_FOCUS : 0);
-    case BM_SETSTATE:
-        SetPushed(hWnd, wParam != 0);
-        return 0;
-    case BM_SETSTYLE:
-        SetWindowLongPtr(hWnd, GWL_STYLE, static_cast<LONG_PTR>((dwStyle & 0xFFFF0000) | LOWORD(wParam)));
-        if (lParam)
-            InvalidateRect(hWnd, nullptr, TRUE);
-        return 0;
-    case BM_CLICK:
-        // As the mouse would: a press and a release inside the button.
-        if (IsWindowEnabled(hWnd) && dwType != BS_GROUPBOX) {
-            SendMessage(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-            SendMessage(hWnd, WM_LBUTTONUP, 0, 0);
-        }
-        return 0;
-    case BM_SETIMAGE:
-        if (wParam != IMAGE_BITMAP && wParam != IMAGE_ICON)
-            return 0;
-        return SetImage(hWnd, static_cast<UINT>(wParam), reinterpret_cast<HANDLE>(lParam));
-    case BM_GETIMAGE:
-        return pState->nImageType == wParam ? reinterpret_cast<LRESULT>(pState->hImage) : 0;
     default:
         return DefWindowProc(hWnd, uMsg, wParam, lParam);
     }

@@ -24,8 +24,9 @@ namespace {
 
 constexpr UINT ID_COMBO_LIST = 1000; // the control IDs of a combo box's parts
 constexpr UINT ID_COMBO_EDIT = 1001;
-constexpr int FIELD_PADDING = 6;   // the field is this much taller than the font
-constexpr UINT KEY_F4 = VK_F1 + 3; // drops the list down or closes it
+constexpr int FIELD_PADDING = 6;                   // the field is this much taller than its item
+constexpr UINT FIELD_ITEM = static_cast<UINT>(-1); // the selection field, as owner draw names it
+constexpr UINT KEY_F4 = VK_F1 + 3;                 // drops the list down or closes it
 
 struct CComboBoxState : CControlState {
     HWND hEdit { nullptr };
@@ -141,11 +142,6 @@ void UserSelect(HWND hWnd, LRESULT nIndex, bool bClose)
 
 /***** Mouse and keyboard *****/
 
-POINT PointOf(LPARAM lParam)
-{
-    return POINT { static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) };
-}
-
 // A point of the combo box's client area in the list's client coordinates; FALSE outside the list.
 bool PointInList(HWND hWnd, POINT pt, POINT* pptList)
 {
@@ -161,7 +157,7 @@ bool PointInList(HWND hWnd, POINT pt, POINT* pptList)
 void OnButtonDown(HWND hWnd, LPARAM lParam)
 {
     CComboBoxState* pState = GetControlState<CComboBoxState>(hWnd);
-    const POINT pt = PointOf(lParam);
+    const POINT pt = MousePointOf(lParam);
     if (pState->bDropped) {
         POINT ptList {};
         RECT rcClient {};
@@ -181,7 +177,7 @@ void OnButtonUp(HWND hWnd, LPARAM lParam)
     if (!GetControlState<CComboBoxState>(hWnd)->bDropped)
         return;
     POINT ptList {};
-    if (!PointInList(hWnd, PointOf(lParam), &ptList))
+    if (!PointInList(hWnd, MousePointOf(lParam), &ptList))
         return;
     auto dwItem = static_cast<DWORD>(
         ToList(hWnd, LB_ITEMFROMPOINT, 0, MAKELONG(static_cast<WORD>(ptList.x), static_cast<WORD>(ptList.y))));
@@ -321,16 +317,25 @@ void PaintComboBox(HWND hWnd, HDC hdc)
 
 /***** Creation *****/
 
+// Asks the parent for the height of an owner-drawn item (FIELD_ITEM: the
+// selection field); nDefault when it does not answer.
+UINT MeasureOwnerDrawn(HWND hWnd, UINT nItem, UINT nDefault)
+{
+    MEASUREITEMSTRUCT mis { ODT_COMBOBOX, static_cast<UINT>(GetDlgCtrlID(hWnd)), nItem, 0, nDefault, 0 };
+    if (HWND hParent = GetParent(hWnd))
+        SendMessage(hParent, WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
+    return std::max<UINT>(mis.itemHeight, 1);
+}
+
 int OnCreate(HWND hWnd, const CREATESTRUCT* pcs)
 {
     CComboBoxState* pState = GetControlState<CComboBoxState>(hWnd);
     const DWORD dwStyle = ComboStyle(hWnd);
     const DWORD dwKind = dwStyle & CBS_TYPEMASK;
-    HDC hdc = GetDC(hWnd);
-    TEXTMETRIC tm {};
-    GetTextMetrics(hdc, &tm);
-    ReleaseDC(hWnd, hdc);
-    pState->nFieldHeight = static_cast<int>(tm.tmHeight) + FIELD_PADDING;
+    const bool bOwnerDrawn = (dwStyle & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) != 0;
+    const auto nFontHeight = static_cast<UINT>(ControlFontHeight(hWnd));
+    const UINT nFieldItemHeight = bOwnerDrawn ? MeasureOwnerDrawn(hWnd, FIELD_ITEM, nFontHeight) : nFontHeight;
+    pState->nFieldHeight = static_cast<int>(nFieldItemHeight) + FIELD_PADDING;
 
     DWORD dwListStyle = WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
     if (dwStyle & CBS_SORT)
@@ -350,16 +355,11 @@ int OnCreate(HWND hWnd, const CREATESTRUCT* pcs)
         return -1;
     // Owner draw is switched on only now, so that every question goes to the combo box.
     SetControlParent(pState->hList, hWnd);
-    if (dwStyle & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) {
+    if (bOwnerDrawn) {
         const DWORD dwOwnerDraw = (dwStyle & CBS_OWNERDRAWFIXED) ? LBS_OWNERDRAWFIXED : LBS_OWNERDRAWVARIABLE;
         SetWindowLongPtr(pState->hList, GWL_STYLE, GetWindowLongPtr(pState->hList, GWL_STYLE) | dwOwnerDraw);
-        if (dwStyle & CBS_OWNERDRAWFIXED) {
-            MEASUREITEMSTRUCT mis { ODT_COMBOBOX, static_cast<UINT>(GetDlgCtrlID(hWnd)), 0, 0,
-                static_cast<UINT>(tm.tmHeight), 0 };
-            if (HWND hParent = GetParent(hWnd))
-                SendMessage(hParent, WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
-            ToList(hWnd, LB_SETITEMHEIGHT, 0, static_cast<LPARAM>(std::max<UINT>(mis.itemHeight, 1)));
-        }
+        if (dwStyle & CBS_OWNERDRAWFIXED)
+            ToList(hWnd, LB_SETITEMHEIGHT, 0, static_cast<LPARAM>(MeasureOwnerDrawn(hWnd, 0, nFontHeight)));
     }
     if (dwKind != CBS_DROPDOWNLIST) {
         const int nRight = dwKind == CBS_SIMPLE ? pcs->cx : pcs->cx - GetSystemMetrics(SM_CXVSCROLL) - 2;
@@ -464,31 +464,217 @@ UINT ListMessageFor(UINT uMsg)
     }
 }
 
+/***** Window messages *****/
+
+std::unique_ptr<CControlState> NewComboBoxState(HWND hWnd, const CREATESTRUCT*)
+{
+    // Scroll bar styles are meant for the list; the combo box itself shows none.
+    SetWindowLongPtr(
+        hWnd, GWL_STYLE, GetWindowLongPtr(hWnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_VSCROLL | WS_HSCROLL));
+    return std::make_unique<CComboBoxState>();
+}
+
+// The parts show the combo box's font.
+void ForwardFont(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    const CComboBoxState* pState = GetControlState<CComboBoxState>(hWnd);
+    if (!pState)
+        return;
+    if (pState->hEdit)
+        SendMessage(pState->hEdit, WM_SETFONT, wParam, lParam);
+    if (pState->hList)
+        SendMessage(pState->hList, WM_SETFONT, wParam, lParam);
+}
+
+// With an edit the focus goes on to it, which reports its own focus changes.
+void OnFocus(HWND hWnd, bool bFocus)
+{
+    CComboBoxState* pState = GetControlState<CComboBoxState>(hWnd);
+    if (pState->hEdit) {
+        // Focused as a whole, the combo box shows its text selected, as an edit does.
+        if (bFocus) {
+            SetFocus(pState->hEdit);
+            SendMessage(pState->hEdit, EM_SETSEL, 0, -1);
+        }
+        return;
+    }
+    pState->bFocus = bFocus;
+    if (!bFocus)
+        Close(hWnd, false);
+    InvalidateRect(hWnd, nullptr, FALSE);
+    if (IsWindow(hWnd))
+        NotifyParent(hWnd, bFocus ? CBN_SETFOCUS : CBN_KILLFOCUS);
+}
+
+// WM_COMMAND from a part: the edit's and the list's notifications become the combo box's.
+void OnPartCommand(HWND hWnd, HWND hPart, WORD nCode)
+{
+    const CComboBoxState* pState = GetControlState<CComboBoxState>(hWnd);
+    if (hPart == pState->hEdit && pState->hEdit) {
+        OnEditCommand(hWnd, nCode);
+    } else if (hPart == pState->hList && nCode == LBN_SELCHANGE && ComboKind(hWnd) == CBS_SIMPLE) {
+        UpdateField(hWnd);
+        NotifyParent(hWnd, CBN_SELCHANGE);
+    } else if (hPart == pState->hList && nCode == LBN_DBLCLK) {
+        NotifyParent(hWnd, CBN_DBLCLK);
+    }
+}
+
+/***** Input *****/
+
+// Answers mouse and key messages; FALSE for other messages.
+BOOL HandleComboBoxInput(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        OnButtonDown(hWnd, lParam);
+        return TRUE;
+    case WM_LBUTTONUP:
+        OnButtonUp(hWnd, lParam);
+        return TRUE;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != hWnd && GetControlState<CComboBoxState>(hWnd)->bDropped)
+            Close(hWnd, false);
+        return TRUE;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        OnKeyDown(hWnd, wParam, uMsg == WM_SYSKEYDOWN);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+/***** Combo box messages *****/
+
+// The list's messages that change the selection, and the field with it.
+BOOL HandleSelectionMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
+{
+    switch (uMsg) {
+    case CB_SETCURSEL:
+        *plResult = ToList(hWnd, LB_SETCURSEL, wParam, 0);
+        UpdateField(hWnd);
+        return TRUE;
+    case CB_SELECTSTRING:
+        *plResult = ToList(hWnd, LB_SELECTSTRING, wParam, lParam);
+        if (*plResult != LB_ERR)
+            UpdateField(hWnd);
+        return TRUE;
+    case CB_RESETCONTENT:
+        ToList(hWnd, LB_RESETCONTENT, 0, 0);
+        UpdateField(hWnd);
+        *plResult = CB_OKAY;
+        return TRUE;
+    default:
+        if (UINT uListMsg = ListMessageFor(uMsg)) {
+            *plResult = ToList(hWnd, uListMsg, wParam, lParam);
+            return TRUE;
+        }
+        return FALSE;
+    }
+}
+
+// The drop-down list's messages.
+BOOL HandleDropMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
+{
+    CComboBoxState* pState = GetControlState<CComboBoxState>(hWnd);
+    switch (uMsg) {
+    case CB_SHOWDROPDOWN:
+        if (wParam)
+            Drop(hWnd);
+        else
+            Close(hWnd, false);
+        *plResult = TRUE;
+        return TRUE;
+    case CB_GETDROPPEDSTATE:
+        *plResult = pState->bDropped;
+        return TRUE;
+    case CB_GETDROPPEDCONTROLRECT:
+        if (lParam)
+            GetWindowRect(pState->hList, reinterpret_cast<LPRECT>(lParam));
+        *plResult = TRUE;
+        return TRUE;
+    case CB_SETEXTENDEDUI:
+        if (ComboKind(hWnd) == CBS_SIMPLE) {
+            *plResult = CB_ERR;
+            return TRUE;
+        }
+        pState->bExtendedUI = wParam != 0;
+        *plResult = CB_OKAY;
+        return TRUE;
+    case CB_GETEXTENDEDUI:
+        *plResult = pState->bExtendedUI ? TRUE : FALSE;
+        return TRUE;
+    case CB_SETDROPPEDWIDTH:
+        pState->nDroppedWidth = static_cast<int>(wParam);
+        *plResult = pState->nDroppedWidth;
+        return TRUE;
+    case CB_GETDROPPEDWIDTH: {
+        RECT rc {};
+        GetWindowRect(hWnd, &rc);
+        *plResult = std::max<LRESULT>(pState->nDroppedWidth, rc.right - rc.left);
+        return TRUE;
+    }
+    default:
+        return FALSE;
+    }
+}
+
+// The item heights (-1: the selection field) and the edit's messages.
+BOOL HandleFieldMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
+{
+    CComboBoxState* pState = GetControlState<CComboBoxState>(hWnd);
+    const bool bField = static_cast<INT_PTR>(wParam) == -1;
+    switch (uMsg) {
+    case CB_SETITEMHEIGHT:
+        if (!bField) {
+            *plResult = ToList(hWnd, LB_SETITEMHEIGHT, wParam, lParam);
+            return TRUE;
+        }
+        pState->nFieldHeight = static_cast<int>(lParam) + FIELD_PADDING;
+        InvalidateRect(hWnd, nullptr, TRUE);
+        *plResult = CB_OKAY;
+        return TRUE;
+    case CB_GETITEMHEIGHT:
+        *plResult = bField ? pState->nFieldHeight - FIELD_PADDING : ToList(hWnd, LB_GETITEMHEIGHT, wParam, lParam);
+        return TRUE;
+    case CB_LIMITTEXT:
+        *plResult = pState->hEdit ? TRUE : CB_ERR;
+        if (pState->hEdit)
+            SendMessage(pState->hEdit, EM_LIMITTEXT, wParam, 0);
+        return TRUE;
+    case CB_GETEDITSEL:
+        *plResult = pState->hEdit ? SendMessage(pState->hEdit, EM_GETSEL, wParam, lParam) : CB_ERR;
+        return TRUE;
+    case CB_SETEDITSEL:
+        *plResult = pState->hEdit ? TRUE : CB_ERR;
+        if (pState->hEdit)
+            SendMessage(pState->hEdit, EM_SETSEL, static_cast<WPARAM>(static_cast<short>(LOWORD(lParam))),
+                static_cast<short>(HIWORD(lParam)));
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
 } // namespace
 
 LRESULT CALLBACK ComboBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    static constexpr CControlLifecycle LIFECYCLE { NewComboBoxState, PaintComboBox, true };
     LRESULT lResult = 0;
-    CComboBoxState* pState = GetControlState<CComboBoxState>(hWnd);
-    if (!pState && uMsg != WM_NCCREATE)
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
-    if (uMsg == WM_SETFONT && pState) {
-        if (pState->hEdit)
-            SendMessage(pState->hEdit, WM_SETFONT, wParam, lParam);
-        if (pState->hList)
-            SendMessage(pState->hList, WM_SETFONT, wParam, lParam);
-    }
-    if (HandleFontMessage(hWnd, uMsg, wParam, lParam, &lResult))
+    if (uMsg == WM_SETFONT)
+        ForwardFont(hWnd, wParam, lParam);
+    if (HandleControlLifecycle(hWnd, uMsg, wParam, lParam, LIFECYCLE, &lResult)
+        || HandleSelectionMessage(hWnd, uMsg, wParam, lParam, &lResult)
+        || HandleDropMessage(hWnd, uMsg, wParam, lParam, &lResult)
+        || HandleFieldMessage(hWnd, uMsg, wParam, lParam, &lResult))
         return lResult;
-    if (UINT uListMsg = ListMessageFor(uMsg))
-        return ToList(hWnd, uListMsg, wParam, lParam);
+    if (HandleComboBoxInput(hWnd, uMsg, wParam, lParam))
+        return 0;
+    CComboBoxState* pState = GetControlState<CComboBoxState>(hWnd);
     switch (uMsg) {
-    case WM_NCCREATE:
-        AttachControlState(hWnd, std::make_unique<CComboBoxState>());
-        // Scroll bar styles are meant for the list; the combo box itself shows none.
-        SetWindowLongPtr(
-            hWnd, GWL_STYLE, GetWindowLongPtr(hWnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_VSCROLL | WS_HSCROLL));
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_CREATE:
         return OnCreate(hWnd, reinterpret_cast<const CREATESTRUCT*>(lParam));
     case WM_DESTROY:
@@ -497,16 +683,8 @@ LRESULT CALLBACK ComboBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
             DestroyWindow(pState->hList);
         pState->hList = nullptr;
         return 0;
-    case WM_NCDESTROY:
-        DestroyControlState(hWnd);
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_ERASEBKGND:
-        return TRUE;
-    case WM_PAINT:
-        PaintControl(hWnd, PaintComboBox);
-        return 0;
     case WM_SETTEXT:
         return OnSetText(hWnd, lParam);
     case WM_GETTEXT:
@@ -518,120 +696,17 @@ LRESULT CALLBACK ComboBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
         InvalidateRect(hWnd, nullptr, FALSE);
         return 0;
     case WM_SETFOCUS:
-        if (pState->hEdit) {
-            SetFocus(pState->hEdit);
-            return 0;
-        }
-        pState->bFocus = true;
-        InvalidateRect(hWnd, nullptr, FALSE);
-        NotifyParent(hWnd, CBN_SETFOCUS);
-        return 0;
     case WM_KILLFOCUS:
-        if (pState->hEdit)
-            return 0;
-        pState->bFocus = false;
-        Close(hWnd, false);
-        InvalidateRect(hWnd, nullptr, FALSE);
-        if (IsWindow(hWnd))
-            NotifyParent(hWnd, CBN_KILLFOCUS);
-        return 0;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        OnButtonDown(hWnd, lParam);
-        return 0;
-    case WM_LBUTTONUP:
-        OnButtonUp(hWnd, lParam);
-        return 0;
-    case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != hWnd && pState->bDropped)
-            Close(hWnd, false);
-        return 0;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-        OnKeyDown(hWnd, wParam, uMsg == WM_SYSKEYDOWN);
+        OnFocus(hWnd, uMsg == WM_SETFOCUS);
         return 0;
     case WM_COMMAND:
-        if (reinterpret_cast<HWND>(lParam) == pState->hEdit && pState->hEdit)
-            OnEditCommand(hWnd, HIWORD(wParam));
-        else if (reinterpret_cast<HWND>(lParam) == pState->hList && HIWORD(wParam) == LBN_SELCHANGE
-            && ComboKind(hWnd) == CBS_SIMPLE) {
-            UpdateField(hWnd);
-            NotifyParent(hWnd, CBN_SELCHANGE);
-        } else if (reinterpret_cast<HWND>(lParam) == pState->hList && HIWORD(wParam) == LBN_DBLCLK) {
-            NotifyParent(hWnd, CBN_DBLCLK);
-        }
+        OnPartCommand(hWnd, reinterpret_cast<HWND>(lParam), HIWORD(wParam));
         return 0;
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
     case WM_COMPAREITEM:
     case WM_DELETEITEM:
         return ForwardOwnerDraw(hWnd, uMsg, lParam);
-    case CB_SETCURSEL: {
-        LRESULT nResult = ToList(hWnd, LB_SETCURSEL, wParam, 0);
-        UpdateField(hWnd);
-        return nResult;
-    }
-    case CB_SELECTSTRING: {
-        LRESULT nResult = ToList(hWnd, LB_SELECTSTRING, wParam, lParam);
-        if (nResult != LB_ERR)
-            UpdateField(hWnd);
-        return nResult;
-    }
-    case CB_RESETCONTENT:
-        ToList(hWnd, LB_RESETCONTENT, 0, 0);
-        UpdateField(hWnd);
-        return CB_OKAY;
-    case CB_SHOWDROPDOWN:
-        if (wParam)
-            Drop(hWnd);
-        else
-            Close(hWnd, false);
-        return TRUE;
-    case CB_GETDROPPEDSTATE:
-        return pState->bDropped;
-    case CB_GETDROPPEDCONTROLRECT:
-        if (lParam)
-            GetWindowRect(pState->hList, reinterpret_cast<LPRECT>(lParam));
-        return TRUE;
-    case CB_SETEXTENDEDUI:
-        if (ComboKind(hWnd) == CBS_SIMPLE)
-            return CB_ERR;
-        pState->bExtendedUI = wParam != 0;
-        return CB_OKAY;
-    case CB_GETEXTENDEDUI:
-        return pState->bExtendedUI ? TRUE : FALSE;
-    case CB_SETDROPPEDWIDTH:
-        pState->nDroppedWidth = static_cast<int>(wParam);
-        return pState->nDroppedWidth;
-    case CB_GETDROPPEDWIDTH: {
-        RECT rc {};
-        GetWindowRect(hWnd, &rc);
-        return std::max<LRESULT>(pState->nDroppedWidth, rc.right - rc.left);
-    }
-    case CB_SETITEMHEIGHT:
-        if (static_cast<INT_PTR>(wParam) == -1) {
-            pState->nFieldHeight = static_cast<int>(lParam) + FIELD_PADDING;
-            InvalidateRect(hWnd, nullptr, TRUE);
-            return CB_OKAY;
-        }
-        return ToList(hWnd, LB_SETITEMHEIGHT, wParam, lParam);
-    case CB_GETITEMHEIGHT:
-        if (static_cast<INT_PTR>(wParam) == -1)
-            return pState->nFieldHeight - FIELD_PADDING;
-        return ToList(hWnd, LB_GETITEMHEIGHT, wParam, lParam);
-    case CB_LIMITTEXT:
-        if (!pState->hEdit)
-            return CB_ERR;
-        SendMessage(pState->hEdit, EM_LIMITTEXT, wParam, 0);
-        return TRUE;
-    case CB_GETEDITSEL:
-        return pState->hEdit ? SendMessage(pState->hEdit, EM_GETSEL, wParam, lParam) : CB_ERR;
-    case CB_SETEDITSEL:
-        if (!pState->hEdit)
-            return CB_ERR;
-        SendMessage(pState->hEdit, EM_SETSEL, static_cast<WPARAM>(static_cast<short>(LOWORD(lParam))),
-            static_cast<short>(HIWORD(lParam)));
-        return TRUE;
     default:
         return DefWindowProc(hWnd, uMsg, wParam, lParam);
     }

@@ -1,15 +1,26 @@
 #pragma once
 
-// The common controls: "SysHeader32" (HeaderControl.h), "SysListView32"
-// (ListViewControl.h), "SysTreeView32" (TreeViewControl.h) and
-// "tooltips_class32" (ToolTipControl.h), registered as global classes so that
-// CreateWindowEx and dialog templates find them by name.
+// What every common control shares, and their registration.
+//
+// The common controls are "SysHeader32" (HeaderControl.h), "SysListView32"
+// (ListViewControl.h), "SysTreeView32" (TreeViewControl.h),
+// "tooltips_class32" (ToolTipControl.h), "ToolbarWindow32"
+// (ToolbarControl.h), "msctls_statusbar32" (StatusBarControl.h),
+// "msctls_progress32" (ProgressControl.h), "msctls_updown32"
+// (UpDownControl.h) and "SysTabControl32" (TabControl.h). InitCommonControlsEx
+// registers them as global classes, so that CreateWindowEx and dialog
+// templates find them by name.
 //
 // Like the standard controls they keep their font (WM_SETFONT, WM_GETFONT)
 // and ask their parent to draw owner-drawn parts with WM_DRAWITEM, but they
 // report to their parent with WM_NOTIFY: an NMHDR {the control, its ID, a
 // code below 0} at the head of a larger structure, in wParam the control ID.
 // Codes that carry text are sent in their A forms only.
+//
+// This header holds what the controls have in common: the CCS_* styles of
+// bars placed along their parent, the notifications every control may send,
+// the callback markers for texts and images asked of the parent, the
+// owner-drawn control types, and SendNotify.
 
 #include "platform/window/Messages.h"
 #include "platform/window/WindowTypes.h"
@@ -34,6 +45,14 @@ using LPINITCOMMONCONTROLSEX = INITCOMMONCONTROLSEX*;
 constexpr const char* WC_HEADER   = "SysHeader32";
 constexpr const char* WC_LISTVIEW = "SysListView32";
 
+/* Styles the common controls share (bars placed along their parent). */
+constexpr DWORD CCS_TOP           = 0x0001;
+constexpr DWORD CCS_NOMOVEY       = 0x0002;
+constexpr DWORD CCS_BOTTOM        = 0x0003;
+constexpr DWORD CCS_NORESIZE      = 0x0004; // the bar keeps the size it was given
+constexpr DWORD CCS_NOPARENTALIGN = 0x0008; // the bar keeps its place
+constexpr DWORD CCS_NODIVIDER     = 0x0040;
+
 /* Notifications every common control may send. */
 constexpr UINT NM_CLICK    = static_cast<UINT>(-2);
 constexpr UINT NM_DBLCLK   = static_cast<UINT>(-3);
@@ -52,11 +71,15 @@ constexpr UINT ODT_HEADER   = 100;
 constexpr UINT ODT_LISTVIEW = 102;
 // clang-format on
 
+/***** Registration (CommonControlClasses.cpp) *****/
+
 // Registers the classes the ICC_* flags name; later calls for the same
 // classes do nothing. TRUE once they exist.
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInitCtrls);
 // Registers every common control class.
 void InitCommonControls();
+
+/***** Notifications (CommonControls.cpp) *****/
 
 // Sends WM_NOTIFY with `pHdr` (the head of a larger structure) to the
 // control's parent after filling in hwndFrom, idFrom and code. Returns the

@@ -1,9 +1,9 @@
 #include "platform/controls/ControlInternal.h"
 
-#include "platform/controls/StaticControl.h"
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/Blt.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DrawText.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Icons.h"
 #include "platform/gdi/SysColors.h"
@@ -12,6 +12,8 @@
 #include "platform/window/Paint.h"
 #include "platform/window/ScrollBars.h"
 #include "platform/window/Window.h"
+
+#include <limits>
 
 void AttachControlState(HWND hWnd, std::unique_ptr<CControlState> pState)
 {
@@ -29,22 +31,24 @@ void DestroyControlState(HWND hWnd)
     SetWindowLongPtr(hWnd, CONTROL_STATE_OFFSET, 0);
 }
 
-namespace {
-
-constexpr const char* CONTROL_PARENT_PROP = "ControlParent";
-
-} // namespace
+std::string ControlText(HWND hWnd)
+{
+    std::string strText(static_cast<size_t>(GetWindowTextLength(hWnd)) + 1, '\0');
+    strText.resize(static_cast<size_t>(GetWindowText(hWnd, strText.data(), static_cast<int>(strText.size()))));
+    return strText;
+}
 
 HWND ControlParent(HWND hWnd)
 {
-    if (HANDLE hParent = GetProp(hWnd, CONTROL_PARENT_PROP))
-        return static_cast<HWND>(hParent);
+    if (CControlState* pState = GetControlStateBase(hWnd); pState && pState->hControlParent)
+        return pState->hControlParent;
     return GetParent(hWnd);
 }
 
 void SetControlParent(HWND hWnd, HWND hParent)
 {
-    SetProp(hWnd, CONTROL_PARENT_PROP, hParent);
+    if (CControlState* pState = GetControlStateBase(hWnd))
+        pState->hControlParent = hParent;
 }
 
 void NotifyParent(HWND hWnd, WORD nCode)
@@ -68,15 +72,47 @@ HBRUSH PrepareControlDC(HWND hWnd, HDC hdc, UINT uCtlColorMsg)
     return hBrush ? hBrush : hDefault;
 }
 
+CControlMeasureDC::CControlMeasureDC(HWND hWnd, HFONT hFont)
+    : m_hWnd(hWnd)
+    , m_hdc(GetDC(hWnd))
+{
+    if (!hFont) {
+        if (CControlState* pState = GetControlStateBase(hWnd))
+            hFont = pState->hFont;
+    }
+    if (hFont)
+        SelectObject(m_hdc, hFont);
+}
+
+CControlMeasureDC::~CControlMeasureDC()
+{
+    ReleaseDC(m_hWnd, m_hdc);
+}
+
+int CControlMeasureDC::TextWidth(std::string_view text) const
+{
+    SIZE size {};
+    GetTextExtentPoint32(m_hdc, text.data(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+SIZE CControlMeasureDC::DrawnSize(std::string_view text, UINT nFormat, int nWidth) const
+{
+    RECT rc { 0, 0, nWidth, 0 };
+    DrawText(m_hdc, text.data(), static_cast<int>(text.size()), &rc, nFormat | DT_CALCRECT);
+    return SIZE { rc.right - rc.left, rc.bottom - rc.top };
+}
+
+TEXTMETRIC CControlMeasureDC::Metrics() const
+{
+    TEXTMETRIC tm {};
+    GetTextMetrics(m_hdc, &tm);
+    return tm;
+}
+
 int ControlFontHeight(HWND hWnd)
 {
-    HDC hdc = GetDC(hWnd);
-    if (CControlState* pState = GetControlStateBase(hWnd); pState && pState->hFont)
-        SelectObject(hdc, pState->hFont);
-    TEXTMETRIC tm {};
-    GetTextMetrics(hdc, &tm);
-    ReleaseDC(hWnd, hdc);
-    return tm.tmHeight;
+    return CControlMeasureDC(hWnd).Metrics().tmHeight;
 }
 
 BOOL HandleFontMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
@@ -169,7 +205,7 @@ BOOL HandleControlLifecycle(
     if (lifecycle.bFontMessages && HandleFontMessage(hWnd, uMsg, wParam, lParam, plResult))
         return TRUE;
     if (uMsg == WM_NCCREATE) {
-        AttachControlState(hWnd, lifecycle.fnNewState(hWnd));
+        AttachControlState(hWnd, lifecycle.fnNewState(hWnd, reinterpret_cast<const CREATESTRUCT*>(lParam)));
     } else if (uMsg == WM_NCDESTROY) {
         DestroyControlState(hWnd);
     } else if (GetControlStateBase(hWnd)) {
@@ -198,7 +234,22 @@ int ScrollTarget(WORD nCode, int nPos, int nLine, int nPage, int nTrack)
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION:
         return nTrack;
+    case SB_TOP:
+        return std::numeric_limits<int>::min();
+    case SB_BOTTOM:
+        return std::numeric_limits<int>::max();
     default:
         return nPos;
     }
+}
+
+void MatchScrollBar(HWND hWnd, int nBar, bool bNeeded, bool* pbRefused)
+{
+    const DWORD dwBit = nBar == SB_VERT ? WS_VSCROLL : WS_HSCROLL;
+    auto shows = [&] { return (static_cast<DWORD>(GetWindowLongPtr(hWnd, GWL_STYLE)) & dwBit) != 0; };
+    if (*pbRefused || shows() == bNeeded)
+        return;
+    ShowScrollBar(hWnd, nBar, bNeeded);
+    if (IsWindow(hWnd) && shows() != bNeeded)
+        *pbRefused = true;
 }

@@ -1,13 +1,30 @@
 #pragma once
 
-// What the standard controls share: their per-window state, the way they
-// notify and ask their parent, and their font.
+// What every control shares: its per-window state and life cycle, the way it
+// notifies and asks its parent, its font and the measuring of its text.
+//
+// How a control is laid out in files. XControl.h is its contract: styles,
+// messages, notifications, structures and the window procedure, stated first
+// in its opening comment. A small control implements it in XControl.cpp. A
+// control split by concern keeps its state and the functions its files share
+// in XInternal.h (each group headed by the file that defines it, the shared
+// helpers in XInternal.cpp); XWndProc.cpp holds the window procedure and the
+// window messages, and files such as XInput.cpp, XPaint.cpp and XLayout.cpp
+// answer the rest, each through a handler of its messages. Calls run one
+// way: from the window procedure down through the files to XInternal.cpp,
+// never back up.
+//
+// A window procedure starts with HandleControlLifecycle, then hands the
+// control's own messages and its input to those handlers, and answers the
+// remaining window messages itself.
 
 #include "platform/window/Menu.h" // owner-drawn items
 #include "platform/window/Messages.h"
 #include "platform/window/WindowTypes.h"
 
 #include <memory>
+#include <string>
+#include <string_view>
 
 // Every control class reserves one pointer of window extra bytes, at offset 0,
 // for its state object; the state lives from WM_NCCREATE to WM_NCDESTROY.
@@ -18,7 +35,8 @@ constexpr int CONTROL_EXTRA_BYTES = sizeof(LONG_PTR);
 struct CControlState {
     virtual ~CControlState() = default;
 
-    HFONT hFont { nullptr }; // WM_SETFONT; nullptr: the DC's default font
+    HFONT hFont { nullptr };         // WM_SETFONT; nullptr: the DC's default font
+    HWND hControlParent { nullptr }; // SetControlParent; nullptr: the parent window
 };
 
 // Stores the state on the window, which owns it from then on.
@@ -37,6 +55,9 @@ void DestroyControlState(HWND hWnd);
 HWND ControlParent(HWND hWnd);
 void SetControlParent(HWND hWnd, HWND hParent);
 
+// The window's text (WM_GETTEXT), whole.
+std::string ControlText(HWND hWnd);
+
 // The client point a mouse message carries in lParam.
 inline POINT MousePointOf(LPARAM lParam)
 {
@@ -44,8 +65,14 @@ inline POINT MousePointOf(LPARAM lParam)
 }
 
 // The position a WM_HSCROLL or WM_VSCROLL code asks for: nPos moved by a
-// line or a page, the thumb's nTrack, or nPos for other codes. The caller clamps it.
+// line or a page, the thumb's nTrack, the lowest or highest int for SB_TOP
+// and SB_BOTTOM, or nPos for other codes. The caller clamps it.
 int ScrollTarget(WORD nCode, int nPos, int nLine, int nPage, int nTrack);
+// Shows or hides a control's own scroll bar (SB_HORZ, SB_VERT) to match the
+// need. An owner that takes a shown bar away again (WM_NCCALCSIZE) sets
+// *pbRefused, and the bars are left alone from then on. The window may be
+// gone on return (showing a bar sends WM_SIZE).
+void MatchScrollBar(HWND hWnd, int nBar, bool bNeeded, bool* pbRefused);
 
 // Sends WM_COMMAND with `nCode` and the control's ID to its parent.
 void NotifyParent(HWND hWnd, WORD nCode);
@@ -55,6 +82,31 @@ void NotifyParent(HWND hWnd, WORD nCode);
 // then lets the parent change them with that message. Returns the parent's
 // brush, or the default brush when the parent answers 0.
 HBRUSH PrepareControlDC(HWND hWnd, HDC hdc, UINT uCtlColorMsg);
+
+/***** Measuring text *****/
+
+// A DC of the control with a font selected, for measuring text: the given
+// font, else the control's (WM_SETFONT; none: the DC's default font). The DC
+// is released when the object goes.
+class CControlMeasureDC {
+public:
+    explicit CControlMeasureDC(HWND hWnd, HFONT hFont = nullptr);
+    ~CControlMeasureDC();
+    CControlMeasureDC(const CControlMeasureDC&) = delete;
+    CControlMeasureDC& operator=(const CControlMeasureDC&) = delete;
+
+    HDC Get() const { return m_hdc; }
+    // The width of one line of text as it is, '&' and tabs included.
+    int TextWidth(std::string_view text) const;
+    // The size DrawText gives the text with nFormat | DT_CALCRECT in a
+    // rectangle nWidth wide (what DT_WORDBREAK breaks to).
+    SIZE DrawnSize(std::string_view text, UINT nFormat, int nWidth = 0) const;
+    TEXTMETRIC Metrics() const;
+
+private:
+    HWND m_hWnd;
+    HDC m_hdc;
+};
 
 // The height of a line in the control's font.
 int ControlFontHeight(HWND hWnd);
@@ -68,8 +120,9 @@ void PaintControl(HWND hWnd, void (*fnPaint)(HWND hWnd, HDC hdc));
 
 // How a control's window procedure answers the messages of its life cycle.
 struct CControlLifecycle {
-    // Makes the state WM_NCCREATE attaches; may also adjust the new window.
-    std::unique_ptr<CControlState> (*fnNewState)(HWND hWnd);
+    // Makes the state WM_NCCREATE attaches from what the window is created
+    // with; may also adjust the new window.
+    std::unique_ptr<CControlState> (*fnNewState)(HWND hWnd, const CREATESTRUCT* pcs);
     // Draws the whole control on WM_PAINT, so WM_ERASEBKGND erases nothing;
     // nullptr when the control answers both messages itself.
     void (*fnPaint)(HWND hWnd, HDC hdc);
@@ -77,7 +130,7 @@ struct CControlLifecycle {
     bool bFontMessages;
 };
 
-template<typename TState> std::unique_ptr<CControlState> NewControlState(HWND)
+template<typename TState> std::unique_ptr<CControlState> NewControlState(HWND, const CREATESTRUCT*)
 {
     return std::make_unique<TState>();
 }
@@ -99,8 +152,3 @@ void SendDrawItem(HWND hWnd, HDC hdc, UINT nCtlType, UINT nItemAction, UINT nIte
 void DrawControlImage(HDC hdc, UINT nImageType, HANDLE hImage, const RECT& rc, BOOL bCenter);
 // The size of a bitmap or icon; {0, 0} for anything else.
 SIZE GetControlImageSize(UINT nImageType, HANDLE hImage);
-
-// Answers LB_DIR: adds the names that lpszPattern ("C:\\x\\*.txt") and the DDL_
-// flags select with LB_ADDSTRING. Returns the index of the last name added, or
-// LB_ERR for a missing folder or pattern or when nothing was added.
-LRESULT ListBoxDir(HWND hList, UINT uFlags, LPCSTR lpszPattern);

@@ -12,7 +12,8 @@
 // The user changes widths by dragging a divider (HDN_BEGINTRACK may refuse,
 // HDN_TRACK while moving, HDN_ENDTRACK carries the new width, which the owner
 // may change) and the order by dragging an item with HDS_DRAGDROP
-// (HDN_BEGINDRAG may refuse; a nonzero answer to HDN_ENDDRAG leaves the order
+// (HDN_BEGINDRAG may refuse; a ghost of the item follows the mouse, a line
+// marks where it would land; a nonzero answer to HDN_ENDDRAG leaves the order
 // to the owner). Every change of an item, by message or by the user, is
 // offered first as HDN_ITEMCHANGING (nonzero refuses) and announced as
 // HDN_ITEMCHANGED. A click on an item of a HDS_BUTTONS header sends
@@ -43,6 +44,7 @@ constexpr UINT HDM_LAYOUT        = HDM_FIRST + 5;  // lParam: HDLAYOUT*
 constexpr UINT HDM_HITTEST       = HDM_FIRST + 6;  // lParam: HDHITTESTINFO*; returns the index or -1
 constexpr UINT HDM_GETITEMRECT   = HDM_FIRST + 7;  // wParam: the index; lParam: RECT*
 constexpr UINT HDM_ORDERTOINDEX  = HDM_FIRST + 15; // wParam: a position; returns the index there
+constexpr UINT HDM_CREATEDRAGIMAGE = HDM_FIRST + 16; // wParam: the index; returns a new image list of the item
 constexpr UINT HDM_GETORDERARRAY = HDM_FIRST + 17; // wParam: room; lParam: int array of indexes by position
 constexpr UINT HDM_SETORDERARRAY = HDM_FIRST + 18; // wParam: the count; lParam: int array of indexes by position
 

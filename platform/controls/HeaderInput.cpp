@@ -1,6 +1,7 @@
 #include "platform/controls/HeaderInternal.h"
 
 #include "platform/gdi/Rects.h"
+#include "platform/window/DragImages.h"
 #include "platform/window/Input.h"
 #include "platform/window/Paint.h"
 #include "platform/window/Window.h"
@@ -15,8 +16,34 @@ CHeaderState* Survivor(HWND hWnd)
     return IsWindow(hWnd) ? HeaderState(hWnd) : nullptr;
 }
 
+// A ghost of the dragged item follows the mouse along the header, as a drag
+// image over it: grabbed at ptGrab, it shows at ptNow.
+void ShowGhost(HWND hWnd, CHeaderState& state, int nIndex, POINT ptGrab, POINT ptNow)
+{
+    const RECT rc = HeaderItemRect(hWnd, state, nIndex);
+    state.himlGhost = CreateHeaderDragImage(hWnd, nIndex);
+    if (state.himlGhost && ImageList_BeginDrag(state.himlGhost, 0, ptGrab.x - rc.left, 0)) {
+        ImageList_DragEnter(hWnd, ptNow.x, rc.top);
+        return;
+    }
+    if (state.himlGhost)
+        ImageList_Destroy(state.himlGhost);
+    state.himlGhost = nullptr;
+}
+
+void HideGhost(HWND hWnd, CHeaderState& state)
+{
+    if (!state.himlGhost)
+        return;
+    ImageList_DragLeave(hWnd);
+    ImageList_EndDrag();
+    ImageList_Destroy(state.himlGhost);
+    state.himlGhost = nullptr;
+}
+
 void EndMode(HWND hWnd, CHeaderState& state)
 {
+    HideGhost(hWnd, state);
     state.eMode = EHeaderMode::Idle;
     state.nDropPosition = -1;
     InvalidateRect(hWnd, nullptr, TRUE);
@@ -119,18 +146,26 @@ void PressDraggable(HWND hWnd, int nIndex, POINT pt)
     pState = Survivor(hWnd);
     if (!pState || !IsHeaderIndex(*pState, nIndex))
         return;
+    // The mouse has moved on since the press: the drag starts where it is now.
+    POINT ptNow {};
+    GetCursorPos(&ptNow);
+    ScreenToClient(hWnd, &ptNow);
     pState->eMode = EHeaderMode::Dragging;
-    pState->nDropPosition = HeaderDropPosition(hWnd, *pState, pt.x);
+    pState->nDropPosition = HeaderDropPosition(hWnd, *pState, ptNow.x);
     SetCapture(hWnd);
     InvalidateRect(hWnd, nullptr, TRUE);
+    ShowGhost(hWnd, *pState, nIndex, pt, ptNow);
 }
 
-// A nonzero answer to HDN_ENDDRAG leaves the order to the owner.
+// HDN_ENDDRAG carries the position the item takes; a nonzero answer leaves
+// the order to the owner.
 void EndDragging(HWND hWnd, CHeaderState& state)
 {
     HDITEM item {};
     item.mask = HDI_ORDER;
-    item.iOrder = state.nDropPosition;
+    // A gap right of the item's own place closes up when the item leaves it.
+    const int nFrom = HeaderPosition(state, state.nActive);
+    item.iOrder = state.nDropPosition > nFrom ? state.nDropPosition - 1 : state.nDropPosition;
     EndWithChange(hWnd, state, HDN_ENDDRAG, item, true);
 }
 
@@ -207,14 +242,20 @@ BOOL HandleHeaderMouse(HWND hWnd, UINT uMsg, WPARAM, LPARAM lParam)
         else if (pState->eMode == EHeaderMode::Dragging) {
             pState->nDropPosition = HeaderDropPosition(hWnd, *pState, pt.x);
             InvalidateRect(hWnd, nullptr, TRUE);
+            if (pState->himlGhost)
+                ImageList_DragMove(pt.x, HeaderItemRect(hWnd, *pState, pState->nActive).top);
         }
         return TRUE;
     case WM_LBUTTONUP:
         OnButtonUp(hWnd, *pState, pt);
         return TRUE;
+    case WM_DESTROY:
+        HideGhost(hWnd, *pState);
+        return FALSE;
     case WM_CAPTURECHANGED:
         // Another window took the mouse: whatever was under way is dropped.
         if (pState->eMode != EHeaderMode::Idle && !pState->bDetecting && reinterpret_cast<HWND>(lParam) != hWnd) {
+            HideGhost(hWnd, *pState);
             pState->eMode = EHeaderMode::Idle;
             InvalidateRect(hWnd, nullptr, TRUE);
         }

@@ -1,13 +1,19 @@
 #include "platform/controls/HeaderInternal.h"
 
+#include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/DrawText.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/FrameControls.h"
+#include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Rects.h"
 #include "platform/gdi/SysColors.h"
+#include "platform/window/DragImages.h"
 #include "platform/window/MessageQueue.h"
+#include "platform/window/Paint.h"
 #include "platform/window/Window.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -72,6 +78,10 @@ void DrawMarker(HWND hWnd, HDC hdc, const CHeaderState& state)
 void PaintHeader(HWND hWnd, HDC hdc)
 {
     const CHeaderState* pState = HeaderState(hWnd);
+    // A ghost over the header goes while the header paints under it.
+    const bool bGhost = pState->himlGhost != nullptr;
+    if (bGhost)
+        ImageList_DragShowNolock(FALSE);
     RECT rcClient {};
     GetClientRect(hWnd, &rcClient);
     FillRect(hdc, &rcClient, GetSysColorBrush(COLOR_BTNFACE));
@@ -89,4 +99,33 @@ void PaintHeader(HWND hWnd, HDC hdc)
     }
     if ((pState = HeaderState(hWnd)))
         DrawMarker(hWnd, hdc, *pState);
+    if (bGhost)
+        ImageList_DragShowNolock(TRUE);
+}
+
+HIMAGELIST CreateHeaderDragImage(HWND hWnd, int nIndex)
+{
+    const CHeaderState* pState = HeaderState(hWnd);
+    if (!IsHeaderIndex(*pState, nIndex))
+        return nullptr;
+    const RECT rc = HeaderItemRect(hWnd, *pState, nIndex);
+    const int cx = std::max<int>(rc.right - rc.left, 1);
+    const int cy = std::max<int>(rc.bottom - rc.top, 1);
+    HDC hdcScreen = GetDC(nullptr);
+    HDC hdc = CreateCompatibleDC(hdcScreen);
+    HBITMAP hBitmap = CreateCompatibleBitmap(hdcScreen, cx, cy);
+    ReleaseDC(nullptr, hdcScreen);
+    HGDIOBJ hOldBitmap = SelectObject(hdc, hBitmap);
+    if (pState->hFont)
+        SelectObject(hdc, pState->hFont);
+    // The item where it stands, moved to the bitmap's corner.
+    SetViewportOrgEx(hdc, -rc.left, -rc.top, nullptr);
+    DrawItem(hWnd, hdc, *pState, nIndex, false);
+    SelectObject(hdc, hOldBitmap);
+    DeleteDC(hdc);
+    HIMAGELIST himl = ImageList_Create(cx, cy, ILC_COLOR24, 1, 0);
+    if (himl)
+        ImageList_Add(himl, hBitmap, nullptr);
+    DeleteObject(hBitmap);
+    return himl;
 }

@@ -5,6 +5,7 @@
 #include "platform/window/Input.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Messages.h"
+#include "platform/window/Timers.h"
 #include "platform/window/Window.h"
 
 namespace {
@@ -64,6 +65,7 @@ HWND CreateLabelEditor(HWND hControl, const RECT& rc, DWORD dwStyle, LPCSTR lpsz
     if (!hEdit)
         return nullptr;
     SendMessage(hEdit, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
+    SendMessage(hEdit, EM_LIMITTEXT, LABEL_EDITOR_LIMIT, 0);
     auto* pEditor = new CLabelEditor { nullptr, fnEnd };
     SetProp(hEdit, LABEL_EDITOR_PROP, pEditor);
     pEditor->pfnEditProc
@@ -91,9 +93,12 @@ void DiscardLabelEditor(HWND hEdit)
     DestroyWindow(hEdit);
 }
 
-std::string LabelEditorText(HWND hEdit)
+void ArmLabelEditTimer(HWND hControl)
 {
-    std::string strText(static_cast<size_t>(GetWindowTextLength(hEdit)) + 1, '\0');
-    strText.resize(static_cast<size_t>(GetWindowText(hEdit, strText.data(), static_cast<int>(strText.size()))));
-    return strText;
+    SetTimer(hControl, LABEL_EDIT_TIMER, GetDoubleClickTime(), nullptr);
+}
+
+void DisarmLabelEditTimer(HWND hControl)
+{
+    KillTimer(hControl, LABEL_EDIT_TIMER);
 }

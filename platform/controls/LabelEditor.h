@@ -8,7 +8,8 @@
 
 #include "platform/window/WindowTypes.h"
 
-#include <string>
+// The most characters an editor takes, unless its owner limits it further.
+constexpr int LABEL_EDITOR_LIMIT = 259;
 
 // Called with the control and whether the text is to be kept.
 using LABELEDITEND = void (*)(HWND hControl, bool bCommit);
@@ -21,4 +22,13 @@ void ReleaseLabelEditor(HWND hEdit);
 HWND OpenLabelEditor(HWND hEdit);
 // Releases and destroys an editor its control did not open.
 void DiscardLabelEditor(HWND hEdit);
-std::string LabelEditorText(HWND hEdit);
+
+/* The slow second click: a click on the label of the item that already had
+   the focus and the selection starts an edit once the double-click time has
+   passed without a second click. The control arms the timer after such a
+   click, disarms it on a double click, a key or another click, and edits when
+   WM_TIMER brings LABEL_EDIT_TIMER. */
+
+constexpr UINT_PTR LABEL_EDIT_TIMER = 0x4C45;
+void ArmLabelEditTimer(HWND hControl);
+void DisarmLabelEditTimer(HWND hControl);

@@ -1,7 +1,6 @@
 // LB_DIR: a list box filled with the names of a folder and the drives.
 
-#include "platform/controls/ControlInternal.h"
-#include "platform/controls/ListBoxControl.h"
+#include "platform/controls/ListBoxInternal.h"
 
 #include "platform/base/FileFind.h"
 #include "platform/base/Volumes.h"

@@ -21,25 +21,36 @@
 // WM_WINDOWPOSCHANGED. Icon, small-icon and list views are laid out as the
 // icon view.
 //
-// States: LVIS_FOCUSED (one row at most), LVIS_SELECTED, LVIS_CUT,
-// LVIS_DROPHILITED, an overlay index in bits 8-11 and a state-image index in
-// bits 12-15 (0: none). Every state change, by message or by the user, is
-// offered as LVN_ITEMCHANGING (nonzero refuses) and announced as
-// LVN_ITEMCHANGED with uChanged LVIF_STATE.
+// Scrolling: the list shows the scroll bars it needs itself (unless
+// LVS_NOSCROLL, or the owner takes them away again) and moves the pixels of
+// the rows it scrolls, painting only what comes into view. With WM_SETREDRAW
+// FALSE, inserts and deletes leave the layout and the scroll information
+// alone until redraw comes back on.
 //
-// Input: every key first reaches the parent as LVN_KEYDOWN. A press on a row
+// States: LVIS_FOCUSED (one row at most), LVIS_SELECTED (one row at most
+// with LVS_SINGLESEL, which also refuses to select every row), LVIS_CUT,
+// LVIS_DROPHILITED, an overlay index in bits 8-11 and a state-image index in
+// bits 12-15 (0: none). Every change of focus or selection, by message or by
+// the user, is offered as LVN_ITEMCHANGING (nonzero refuses) and announced as
+// LVN_ITEMCHANGED with uChanged LVIF_STATE, a row losing what another takes
+// first; an inserted row's focus and selection too, before LVN_INSERTITEM.
+// Deleting the focused row passes the focus to the row that takes its index,
+// else to the new last row.
+//
+// Input: every key first reaches the parent as LVN_KEYDOWN; Enter then sends
+// NM_RETURN. A press on a row
 // selects it, then a drag-detect loop runs inside WM_LBUTTONDOWN: leaving the
 // drag rectangle sends LVN_BEGINDRAG before WM_LBUTTONDOWN returns, a release
 // NM_CLICK. On an already selected row the other rows lose their selection
 // only when no drag started, so a drag carries the whole selection.
 //
-// Label editing (LVM_EDITLABEL, F2 with LVS_EDITLABELS) puts an "Edit" child
-// over the row's label and then sends LVN_BEGINLABELEDIT, so the handler can
-// reach and limit it (LVM_GETEDITCONTROL); a nonzero answer refuses. Enter
-// and losing the focus commit, Esc cancels; LVN_ENDLABELEDIT carries the new
-// text, or a null pszText when cancelled, and a nonzero answer stores it.
-// The editor is gone from the list before LVN_ENDLABELEDIT is sent, so the
-// handler may start a new edit.
+// Label editing (LVM_EDITLABEL; with LVS_EDITLABELS also F2, and a second
+// click on the label of the focused, selected row that no double click
+// follows within the double-click time) puts an "Edit" child (at most 259
+// characters unless the owner limits it further) over the row's label and then sends LVN_BEGINLABELEDIT, so the handler
+// can reach and limit it (LVM_GETEDITCONTROL); a nonzero answer refuses. Enter and losing the focus commit, Esc
+// cancels; LVN_ENDLABELEDIT carries the new text, or a null pszText when cancelled, and a nonzero answer stores it. The
+// editor is gone from the list before LVN_ENDLABELEDIT is sent, so the handler may start a new edit.
 
 #include "platform/controls/CommonControls.h"
 #include "platform/gdi/ImageLists.h"
@@ -57,6 +68,7 @@ constexpr DWORD LVS_SHAREIMAGELISTS = 0x0040;
 constexpr DWORD LVS_AUTOARRANGE     = 0x0100;
 constexpr DWORD LVS_EDITLABELS      = 0x0200;
 constexpr DWORD LVS_OWNERDRAWFIXED  = 0x0400;
+constexpr DWORD LVS_NOSCROLL        = 0x2000; // the list shows no scroll bars of its own
 constexpr DWORD LVS_NOCOLUMNHEADER  = 0x4000;
 constexpr DWORD LVS_NOSORTHEADER    = 0x8000;
 

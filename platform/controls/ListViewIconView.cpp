@@ -56,12 +56,8 @@ RECT LabelRect(HWND hWnd, const CListViewState& state, int nRow, HDC hdc, const 
 
 RECT MeasureLabel(HWND hWnd, const CListViewState& state, int nRow, const std::string& strText)
 {
-    HDC hdc = GetDC(hWnd);
-    if (state.hFont)
-        SelectObject(hdc, state.hFont);
-    const RECT rc = LabelRect(hWnd, state, nRow, hdc, strText);
-    ReleaseDC(hWnd, hdc);
-    return rc;
+    const CControlMeasureDC dc(hWnd);
+    return LabelRect(hWnd, state, nRow, dc.Get(), strText);
 }
 
 RECT IconRect(HWND hWnd, const CListViewState& state, int nRow)

@@ -1,11 +1,14 @@
 #include "platform/controls/ListViewInternal.h"
 
+#include "platform/controls/LabelEditor.h"
+
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Window.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -19,6 +22,15 @@ int Relocate(HWND hWnd, unsigned nSerial, int nHint)
 {
     const CListViewState* pState = ListViewSurvivor(hWnd);
     return pState && nSerial ? RowOfSerial(*pState, nSerial, nHint) : -1;
+}
+
+void CancelSlowClick(HWND hWnd)
+{
+    CListViewState* pState = ListViewState(hWnd);
+    if (pState && pState->nSlowClickSerial) {
+        pState->nSlowClickSerial = 0;
+        DisarmLabelEditTimer(hWnd);
+    }
 }
 
 // Deselects every row but nKeep (-1: all of them).
@@ -100,7 +112,9 @@ LRESULT NotifyClick(HWND hWnd, UINT nCode, const LVHITTESTINFO& hit)
 // carries the whole selection.
 void OnButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam, bool bRight, bool bDouble)
 {
-    if (GetFocus() != hWnd)
+    CancelSlowClick(hWnd);
+    const bool bHadFocus = GetFocus() == hWnd;
+    if (!bHadFocus)
         SetFocus(hWnd);
     CListViewState* pState = ListViewSurvivor(hWnd);
     if (!pState)
@@ -111,6 +125,12 @@ void OnButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam, bool bRight, bool bDo
     const bool bCtrl = !bRight && (wParam & MK_CONTROL);
     const bool bShift = !bRight && (wParam & MK_SHIFT);
     const unsigned nSerial = SerialOf(*pState, nRow);
+    // A second click on the label of the focused, selected row edits it
+    // unless a double click follows.
+    constexpr UINT FOCUSED_SELECTED = LVIS_FOCUSED | LVIS_SELECTED;
+    const bool bSlowClick = bHadFocus && !bRight && !bDouble && !bCtrl && !bShift && nRow >= 0
+        && (hit.flags & LVHT_ONITEMLABEL) && (ListViewStyle(hWnd) & LVS_EDITLABELS)
+        && (pState->rows[static_cast<size_t>(nRow)].nState & FOCUSED_SELECTED) == FOCUSED_SELECTED;
     bool bDeferred = false;
     if (nRow < 0) {
         if (!bCtrl && !bShift)
@@ -158,20 +178,43 @@ void OnButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam, bool bRight, bool bDo
         DeselectOthers(hWnd, hit.iItem);
     if (ListViewSurvivor(hWnd))
         NotifyClick(hWnd, NM_CLICK, hit);
+    if (bSlowClick && hit.iItem >= 0 && (pState = ListViewSurvivor(hWnd))) {
+        pState->nSlowClickSerial = nSerial;
+        ArmLabelEditTimer(hWnd);
+    }
 }
 
-// Every key reaches the parent as LVN_KEYDOWN first; then the arrows, Home,
-// End and the page keys move the focus (Shift extends, Ctrl moves only the
+// The double-click time passed after a slow second click: the row's label is edited.
+void OnSlowClickTimer(HWND hWnd)
+{
+    CListViewState* pState = ListViewState(hWnd);
+    const unsigned nSerial = std::exchange(pState->nSlowClickSerial, 0);
+    DisarmLabelEditTimer(hWnd);
+    const int nRow = nSerial ? RowOfSerial(*pState, nSerial, 0) : -1;
+    if (nRow >= 0 && GetFocus() == hWnd)
+        EditLabel(hWnd, nRow);
+}
+
+// Every key reaches the parent as LVN_KEYDOWN first; then Enter sends
+// NM_RETURN, the arrows, Home, End and the page keys move the focus (Shift extends, Ctrl moves only the
 // focus), Space selects (Ctrl+Space toggles) and F2 edits the focused
 // row's label.
 void OnKeyDown(HWND hWnd, WPARAM wParam, LPARAM lParam, bool bSystem)
 {
+    CancelSlowClick(hWnd);
     NMLVKEYDOWN nm {};
     nm.wVKey = static_cast<WORD>(wParam);
     nm.flags = static_cast<UINT>(HIWORD(lParam));
     SendNotify(hWnd, LVN_KEYDOWN, &nm.hdr);
     CListViewState* pState = ListViewSurvivor(hWnd);
-    if (!pState || bSystem || RowCount(*pState) == 0)
+    if (!pState || bSystem)
+        return;
+    if (wParam == VK_RETURN) {
+        NMHDR nmReturn {};
+        SendNotify(hWnd, NM_RETURN, &nmReturn);
+        return;
+    }
+    if (RowCount(*pState) == 0)
         return;
     const bool bShift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
     const bool bCtrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
@@ -234,6 +277,11 @@ BOOL HandleListViewInput(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_RBUTTONUP:
         // The press already asked for the context menu.
+        return TRUE;
+    case WM_TIMER:
+        if (wParam != LABEL_EDIT_TIMER)
+            return FALSE;
+        OnSlowClickTimer(hWnd);
         return TRUE;
     case WM_KEYDOWN:
         OnKeyDown(hWnd, wParam, lParam, false);

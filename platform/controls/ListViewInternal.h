@@ -7,6 +7,7 @@
 #include "platform/controls/ControlInternal.h"
 #include "platform/controls/ListViewControl.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,12 +16,19 @@ struct CListViewCell {
     bool bCallback { false }; // stored as LPSTR_TEXTCALLBACK
 };
 
+// The texts set on a row, kept apart so that rows stay small to move.
+struct CListViewTexts {
+    std::string strLabel;                // sub-item 0's, unless it is a callback
+    std::vector<CListViewCell> subItems; // sub-items 1 and up; missing ones follow the label
+};
+
 struct CListViewRow {
-    std::vector<CListViewCell> cells; // by sub-item; missing ones are empty
-    int iImage { 0 };                 // I_IMAGECALLBACK asks the parent
+    std::unique_ptr<CListViewTexts> pTexts; // none until a text is set: a callback row needs none
     LPARAM lParam { 0 };
-    UINT nState { 0 };      // LVIS_*
-    unsigned nSerial { 0 }; // tells a row apart from one that took its index
+    int iImage { 0 };              // I_IMAGECALLBACK asks the parent
+    UINT nState { 0 };             // LVIS_*
+    unsigned nSerial { 0 };        // tells a row apart from one that took its index
+    bool bCallbackLabel { false }; // sub-item 0 is LPSTR_TEXTCALLBACK
 };
 
 struct CListViewColumn {
@@ -40,13 +48,21 @@ struct CListViewState : CControlState {
     int nAnchor { -1 }; // where Shift selections start
     bool bFocus { false };
     bool bDestroying { false };
-    HWND hEdit { nullptr };     // the label editor while one is open
-    unsigned nEditSerial { 0 }; // the row being edited
+    bool bRedraw { true };           // WM_SETREDRAW: while FALSE, rows change without layout
+    bool bLayoutDue { false };       // rows changed while redraw was off
+    bool bLayingOut { false };       // showing a bar lays the list out again from inside
+    bool bBarsRefused { false };     // the owner took a bar the list showed away again
+    HWND hEdit { nullptr };          // the label editor while one is open
+    unsigned nEditSerial { 0 };      // the row being edited
+    unsigned nSlowClickSerial { 0 }; // the row a slow second click edits when LABEL_EDIT_TIMER fires
     unsigned nNextSerial { 1 };
+    unsigned nReorders { 0 }; // inserts, deletes and sorts so far: rows read before are current while it stays
 };
 
 // Gaps the control draws with: left of a cell's text and around images.
 constexpr int LISTVIEW_TEXT_MARGIN = 6;
+
+/***** State and rows (ListViewInternal.cpp) *****/
 
 inline CListViewState* ListViewState(HWND hWnd)
 {
@@ -66,7 +82,22 @@ inline bool IsRow(const CListViewState& state, int nRow)
 // The row with this serial number, looked for first at nHint; -1 once it is gone.
 int RowOfSerial(const CListViewState& state, unsigned nSerial, int nHint);
 DWORD ListViewStyle(HWND hWnd);
+// Small-icon and list views are laid out as the icon view.
 bool IsReportView(HWND hWnd);
+
+/***** Texts and images (ListViewDispInfo.cpp) *****/
+
+// Stores a cell's text; LPSTR_TEXTCALLBACK makes it a callback text.
+void SetCellText(CListViewRow& row, int iSubItem, LPCSTR pszText);
+// Answers LVM_GETITEM: fills what pItem's mask names, asking the parent with
+// LVN_GETDISPINFO for callback texts and images. FALSE for a bad row or one
+// that went away meanwhile.
+BOOL GetRowItem(HWND hWnd, LVITEM* pItem);
+// A cell's text, through LVN_GETDISPINFO for callback texts; empty for a bad row.
+std::string RowText(HWND hWnd, int nRow, int iSubItem);
+// The first sub-item's text and image, asked together when either is a
+// callback. FALSE when the row is bad or went away meanwhile.
+bool RowLabel(HWND hWnd, int nRow, std::string* pText, int* piImage);
 
 /***** Items (ListViewItems.cpp) *****/
 
@@ -74,19 +105,17 @@ bool IsReportView(HWND hWnd);
 LRESULT NotifyListView(
     HWND hWnd, UINT nCode, int nRow, UINT uNewState = 0, UINT uOldState = 0, UINT uChanged = 0, POINT ptAction = {});
 // Changes the states in nMask of one row after LVN_ITEMCHANGING allowed it,
-// keeping LVIS_FOCUSED on one row at most. FALSE for a stale row or a refusal.
+// keeping LVIS_FOCUSED on one row at most, and with LVS_SINGLESEL
+// LVIS_SELECTED too (the old row's loss is announced first). FALSE for a
+// stale row or a refusal.
 BOOL ChangeRowState(HWND hWnd, int nRow, UINT nState, UINT nMask);
-// The same for every row (LVM_SETITEMSTATE with -1).
-void ChangeAllRowStates(HWND hWnd, UINT nState, UINT nMask);
+// The same for every row (LVM_SETITEMSTATE with -1); FALSE, changing
+// nothing, when it would select every row of a single-selection list.
+BOOL ChangeAllRowStates(HWND hWnd, UINT nState, UINT nMask);
 // The row with the focus, -1 for none.
 int FocusedRow(const CListViewState& state);
-// A cell's text, through LVN_GETDISPINFO for callback texts; empty for a bad row.
-std::string RowText(HWND hWnd, int nRow, int iSubItem);
-// The first sub-item's text and image, asked together when either is a
-// callback. FALSE when the row is bad or went away meanwhile.
-bool RowLabel(HWND hWnd, int nRow, std::string* pText, int* piImage);
 // Answers the item messages; FALSE for other messages.
-BOOL HandleItemMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
+BOOL HandleItemMessage(HWND hWnd, CListViewState* pState, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
 // Deletes every row, telling the parent about each (destruction included).
 void DeleteAllRows(HWND hWnd);
 
@@ -101,8 +130,14 @@ int RowsPerPage(HWND hWnd, const CListViewState& state);
 int ScrollStep(HWND hWnd);
 // Asks the parent for the row height of an owner-drawn list, else measures the font.
 void MeasureRows(HWND hWnd);
-// Places the header and updates the scroll information after any change.
+// Places the header, updates the scroll information and shows the bars the
+// list needs (none with LVS_NOSCROLL) after any change.
 void LayoutListView(HWND hWnd);
+// After rows were inserted or deleted: the vertical scroll information, or
+// with redraw off nothing until redraw comes back on.
+void RowsChanged(HWND hWnd, CListViewState& state);
+// Redraw back on: a layout that waited, then everything painted again.
+void RedrawResumed(HWND hWnd);
 // A row's LVIR_* rectangle in client coordinates; FALSE for a bad row.
 BOOL RowRect(HWND hWnd, const CListViewState& state, int nRow, int nKind, RECT* pRect);
 // A cell's rectangle (sub-item iSubItem) in client coordinates; FALSE for bad arguments.
@@ -114,8 +149,11 @@ void SetTopRow(HWND hWnd, CListViewState& state, int nTop);
 void SetScrollX(HWND hWnd, CListViewState& state, int nScrollX);
 BOOL EnsureRowVisible(HWND hWnd, int nRow);
 void InvalidateRow(HWND hWnd, const CListViewState& state, int nRow);
+// Invalidates the rows from nRow to the bottom of the client area, which an
+// insert or a delete there moves.
+void InvalidateRowsFrom(HWND hWnd, const CListViewState& state, int nRow);
 // Answers the column, geometry and scrolling messages; FALSE for other messages.
-BOOL HandleLayoutMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
+BOOL HandleLayoutMessage(HWND hWnd, CListViewState* pState, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
 
 /***** Icon view (ListViewIconView.cpp) *****/
 

@@ -9,122 +9,8 @@
 
 namespace {
 
-CListViewCell* Cell(CListViewRow& row, int iSubItem, bool bCreate)
-{
-    if (iSubItem < 0)
-        return nullptr;
-    if (static_cast<size_t>(iSubItem) >= row.cells.size()) {
-        if (!bCreate)
-            return nullptr;
-        row.cells.resize(static_cast<size_t>(iSubItem) + 1);
-    }
-    return &row.cells[static_cast<size_t>(iSubItem)];
-}
-
-// A sub-item whose text was never set follows the first: a row inserted with
-// a callback text asks for all its texts.
-bool IsCallbackCell(const CListViewRow& row, int iSubItem)
-{
-    if (static_cast<size_t>(iSubItem) < row.cells.size())
-        return row.cells[static_cast<size_t>(iSubItem)].bCallback;
-    return !row.cells.empty() && row.cells.front().bCallback;
-}
-
-void SetCellText(CListViewRow& row, int iSubItem, LPCSTR pszText)
-{
-    CListViewCell* pCell = Cell(row, iSubItem, true);
-    if (!pCell)
-        return;
-    pCell->bCallback = pszText == LPSTR_TEXTCALLBACK;
-    pCell->strText = pCell->bCallback || !pszText ? std::string() : std::string(pszText);
-}
-
-// Copies text into a buffer of cchMax bytes, cut before a partial UTF-8
-// character, always ended with a NUL. Returns the bytes copied.
-int CopyText(std::string_view text, LPSTR pszBuffer, int cchMax)
-{
-    if (!pszBuffer || cchMax <= 0)
-        return 0;
-    size_t nCopy = std::min(text.size(), static_cast<size_t>(cchMax - 1));
-    if (nCopy < text.size()) {
-        while (nCopy > 0 && (static_cast<unsigned char>(text[nCopy]) & 0xC0) == 0x80)
-            --nCopy;
-    }
-    std::memmove(pszBuffer, text.data(), nCopy);
-    pszBuffer[nCopy] = '\0';
-    return static_cast<int>(nCopy);
-}
-
-// Asks the parent for what `nMask` (LVIF_TEXT, LVIF_IMAGE) names of a row.
-// The text lands in the caller's buffer even when the handler points
-// pszText at one of its own. FALSE when the row went away meanwhile.
-bool AskDispInfo(HWND hWnd, int nRow, int iSubItem, UINT nMask, LPSTR pszBuffer, int cchMax, int* piImage)
-{
-    CListViewState* pState = ListViewState(hWnd);
-    const CListViewRow& row = pState->rows[static_cast<size_t>(nRow)];
-    const unsigned nSerial = row.nSerial;
-    NMLVDISPINFO di {};
-    di.item.mask = nMask;
-    di.item.iItem = nRow;
-    di.item.iSubItem = iSubItem;
-    di.item.state = row.nState;
-    di.item.lParam = row.lParam;
-    di.item.pszText = pszBuffer;
-    di.item.cchTextMax = cchMax;
-    if (pszBuffer && cchMax > 0)
-        pszBuffer[0] = '\0';
-    SendNotify(hWnd, LVN_GETDISPINFO, &di.hdr);
-    pState = ListViewSurvivor(hWnd);
-    if (!pState)
-        return false;
-    if ((nMask & LVIF_TEXT) && di.item.pszText != pszBuffer)
-        CopyText(di.item.pszText && di.item.pszText != LPSTR_TEXTCALLBACK ? di.item.pszText : "", pszBuffer, cchMax);
-    if (piImage && (nMask & LVIF_IMAGE))
-        *piImage = di.item.iImage;
-    const int nNow = RowOfSerial(*pState, nSerial, nRow);
-    if (nNow < 0)
-        return false;
-    if (di.item.mask & LVIF_DI_SETITEM) {
-        CListViewRow& stored = pState->rows[static_cast<size_t>(nNow)];
-        if ((nMask & LVIF_TEXT) && pszBuffer)
-            SetCellText(stored, iSubItem, pszBuffer);
-        if ((nMask & LVIF_IMAGE) && iSubItem == 0)
-            stored.iImage = di.item.iImage;
-    }
-    return true;
-}
-
-BOOL GetItem(HWND hWnd, LVITEM* pItem)
-{
-    CListViewState* pState = ListViewState(hWnd);
-    if (!pItem || !IsRow(*pState, pItem->iItem) || pItem->iSubItem < 0)
-        return FALSE;
-    const int nRow = pItem->iItem;
-    UINT nAsk = 0;
-    {
-        CListViewRow& row = pState->rows[static_cast<size_t>(nRow)];
-        const CListViewCell* pCell = Cell(row, pItem->iSubItem, false);
-        if (pItem->mask & LVIF_TEXT) {
-            if (IsCallbackCell(row, pItem->iSubItem))
-                nAsk |= LVIF_TEXT;
-            else
-                CopyText(pCell ? pCell->strText : std::string(), pItem->pszText, pItem->cchTextMax);
-        }
-        if (pItem->mask & LVIF_IMAGE) {
-            if (row.iImage == I_IMAGECALLBACK && pItem->iSubItem == 0)
-                nAsk |= LVIF_IMAGE;
-            else
-                pItem->iImage = pItem->iSubItem == 0 ? row.iImage : 0;
-        }
-        if (pItem->mask & LVIF_PARAM)
-            pItem->lParam = row.lParam;
-        if (pItem->mask & LVIF_STATE)
-            pItem->state = row.nState & pItem->stateMask;
-    }
-    if (nAsk && !AskDispInfo(hWnd, nRow, pItem->iSubItem, nAsk, pItem->pszText, pItem->cchTextMax, &pItem->iImage))
-        return FALSE;
-    return TRUE;
-}
+// The states whose every change the parent hears of, inserts included.
+constexpr UINT ANNOUNCED_STATES = LVIS_FOCUSED | LVIS_SELECTED;
 
 // Changes what the mask names besides states, announced as LVN_ITEMCHANGED.
 BOOL SetItem(HWND hWnd, const LVITEM* pItem)
@@ -162,12 +48,11 @@ BOOL SetItem(HWND hWnd, const LVITEM* pItem)
     return TRUE;
 }
 
-LRESULT InsertItem(HWND hWnd, const LVITEM* pItem)
+LRESULT InsertItem(HWND hWnd, CListViewState* pState, const LVITEM* pItem)
 {
-    CListViewState* pState = ListViewState(hWnd);
     if (!pItem || pItem->iItem < 0 || pItem->iSubItem != 0)
         return -1;
-    const int nRow = std::min(pItem->iItem, RowCount(*pState));
+    int nRow = std::min(pItem->iItem, RowCount(*pState));
     CListViewRow row;
     row.nSerial = pState->nNextSerial++;
     if (pItem->mask & LVIF_TEXT)
@@ -176,18 +61,24 @@ LRESULT InsertItem(HWND hWnd, const LVITEM* pItem)
         row.iImage = pItem->iImage;
     if (pItem->mask & LVIF_PARAM)
         row.lParam = pItem->lParam;
+    // Focus and selection come as changes of the new row, announced before
+    // LVN_INSERTITEM; the other states it simply has.
+    const UINT nAnnounced = (pItem->mask & LVIF_STATE) ? pItem->state & pItem->stateMask & ANNOUNCED_STATES : 0;
     if (pItem->mask & LVIF_STATE)
-        row.nState = pItem->state & pItem->stateMask;
-    if (row.nState & LVIS_FOCUSED) {
-        for (CListViewRow& other : pState->rows)
-            other.nState &= ~LVIS_FOCUSED;
-    }
+        row.nState = pItem->state & pItem->stateMask & ~ANNOUNCED_STATES;
+    const unsigned nSerial = row.nSerial;
     pState->rows.insert(pState->rows.begin() + nRow, std::move(row));
+    ++pState->nReorders;
     if (pState->nAnchor >= nRow)
         ++pState->nAnchor;
-    if (nRow < pState->nTop + RowsPerPage(hWnd, *pState) + 1)
-        InvalidateRect(hWnd, nullptr, TRUE);
-    LayoutListView(hWnd);
+    InvalidateRowsFrom(hWnd, *pState, nRow);
+    RowsChanged(hWnd, *pState);
+    if (nAnnounced) {
+        ChangeRowState(hWnd, nRow, nAnnounced, nAnnounced);
+        pState = ListViewSurvivor(hWnd);
+        if (!pState || (nRow = RowOfSerial(*pState, nSerial, nRow)) < 0)
+            return -1;
+    }
     NotifyListView(hWnd, LVN_INSERTITEM, nRow);
     return nRow;
 }
@@ -204,14 +95,19 @@ BOOL DeleteItem(HWND hWnd, int nRow)
     const int nNow = pState ? RowOfSerial(*pState, nSerial, nRow) : -1;
     if (nNow < 0)
         return FALSE;
+    const bool bFocused = (pState->rows[static_cast<size_t>(nNow)].nState & LVIS_FOCUSED) != 0;
     pState->rows.erase(pState->rows.begin() + nNow);
+    ++pState->nReorders;
     if (pState->nAnchor > nNow)
         --pState->nAnchor;
     else if (pState->nAnchor == nNow)
         pState->nAnchor = -1;
+    InvalidateRowsFrom(hWnd, *pState, nNow);
     SetTopRow(hWnd, *pState, pState->nTop);
-    InvalidateRect(hWnd, nullptr, TRUE);
-    LayoutListView(hWnd);
+    RowsChanged(hWnd, *pState);
+    // The focus passes to the row that took the index, else to the new last row.
+    if (bFocused && (pState = ListViewSurvivor(hWnd)) && RowCount(*pState) > 0)
+        ChangeRowState(hWnd, std::min(nNow, RowCount(*pState) - 1), LVIS_FOCUSED, LVIS_FOCUSED);
     return TRUE;
 }
 
@@ -281,6 +177,17 @@ BOOL ChangeRowState(HWND hWnd, int nRow, UINT nState, UINT nMask)
         if (nFocused >= 0 && nFocused != RowOfSerial(*pState, nSerial, nRow))
             ChangeRowState(hWnd, nFocused, 0, LVIS_FOCUSED);
     }
+    if ((nNew & LVIS_SELECTED) && !(nOld & LVIS_SELECTED) && (ListViewStyle(hWnd) & LVS_SINGLESEL)) {
+        // A single-selection list keeps one selected row: the others lose it first.
+        for (int nOther = -1; (pState = ListViewSurvivor(hWnd));) {
+            nOther = GetNextItem(*pState, nOther, LVNI_SELECTED);
+            if (nOther < 0)
+                break;
+            if (pState->rows[static_cast<size_t>(nOther)].nSerial != nSerial
+                && !ChangeRowState(hWnd, nOther, 0, LVIS_SELECTED))
+                return FALSE; // refused: it stays the selected row
+        }
+    }
     pState = ListViewSurvivor(hWnd);
     const int nNow = pState ? RowOfSerial(*pState, nSerial, nRow) : -1;
     if (nNow < 0)
@@ -293,9 +200,11 @@ BOOL ChangeRowState(HWND hWnd, int nRow, UINT nState, UINT nMask)
     return TRUE;
 }
 
-void ChangeAllRowStates(HWND hWnd, UINT nState, UINT nMask)
+BOOL ChangeAllRowStates(HWND hWnd, UINT nState, UINT nMask)
 {
     CListViewState* pState = ListViewState(hWnd);
+    if ((nState & nMask & LVIS_SELECTED) && (ListViewStyle(hWnd) & LVS_SINGLESEL))
+        return FALSE; // one row at most may be selected
     std::vector<unsigned> serials;
     serials.reserve(pState->rows.size());
     for (const CListViewRow& row : pState->rows)
@@ -303,38 +212,12 @@ void ChangeAllRowStates(HWND hWnd, UINT nState, UINT nMask)
     for (size_t i = 0; i < serials.size(); ++i) {
         pState = ListViewSurvivor(hWnd);
         if (!pState)
-            return;
+            return FALSE;
         const int nRow = RowOfSerial(*pState, serials[i], static_cast<int>(i));
         if (nRow >= 0)
             ChangeRowState(hWnd, nRow, nState, nMask);
     }
-}
-
-std::string RowText(HWND hWnd, int nRow, int iSubItem)
-{
-    char szBuffer[LISTVIEW_CALLBACK_TEXT];
-    LVITEM item {};
-    item.mask = LVIF_TEXT;
-    item.iItem = nRow;
-    item.iSubItem = iSubItem;
-    item.pszText = szBuffer;
-    item.cchTextMax = LISTVIEW_CALLBACK_TEXT;
-    return GetItem(hWnd, &item) ? std::string(szBuffer) : std::string();
-}
-
-bool RowLabel(HWND hWnd, int nRow, std::string* pText, int* piImage)
-{
-    char szBuffer[LISTVIEW_CALLBACK_TEXT];
-    LVITEM item {};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iItem = nRow;
-    item.pszText = szBuffer;
-    item.cchTextMax = LISTVIEW_CALLBACK_TEXT;
-    if (!GetItem(hWnd, &item))
-        return false;
-    *pText = szBuffer;
-    *piImage = item.iImage;
-    return true;
+    return TRUE;
 }
 
 void DeleteAllRows(HWND hWnd)
@@ -358,6 +241,7 @@ void DeleteAllRows(HWND hWnd)
         }
     }
     pState->rows.clear();
+    ++pState->nReorders;
     pState->nTop = 0;
     pState->nAnchor = -1;
     if (!pState->bDestroying) {
@@ -366,9 +250,8 @@ void DeleteAllRows(HWND hWnd)
     }
 }
 
-BOOL HandleItemMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
+BOOL HandleItemMessage(HWND hWnd, CListViewState* pState, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
 {
-    CListViewState* pState = ListViewState(hWnd);
     const auto nRow = static_cast<int>(static_cast<INT_PTR>(wParam));
     auto* pItem = reinterpret_cast<LVITEM*>(lParam);
     switch (uMsg) {
@@ -380,7 +263,7 @@ BOOL HandleItemMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESU
         *plResult = TRUE;
         return TRUE;
     case LVM_INSERTITEM:
-        *plResult = InsertItem(hWnd, pItem);
+        *plResult = InsertItem(hWnd, pState, pItem);
         return TRUE;
     case LVM_DELETEITEM:
         *plResult = DeleteItem(hWnd, nRow);
@@ -390,7 +273,7 @@ BOOL HandleItemMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESU
         *plResult = TRUE;
         return TRUE;
     case LVM_GETITEM:
-        *plResult = GetItem(hWnd, pItem);
+        *plResult = GetRowItem(hWnd, pItem);
         return TRUE;
     case LVM_SETITEM:
         *plResult = SetItem(hWnd, pItem);
@@ -403,7 +286,7 @@ BOOL HandleItemMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESU
         LVITEM item = *pItem;
         item.mask = LVIF_TEXT;
         item.iItem = nRow;
-        *plResult = GetItem(hWnd, &item) ? static_cast<LRESULT>(std::strlen(pItem->pszText)) : 0;
+        *plResult = GetRowItem(hWnd, &item) ? static_cast<LRESULT>(std::strlen(pItem->pszText)) : 0;
         return TRUE;
     }
     case LVM_SETITEMTEXT: {
@@ -427,8 +310,7 @@ BOOL HandleItemMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESU
         if (!pItem) {
             *plResult = FALSE;
         } else if (nRow == -1) {
-            ChangeAllRowStates(hWnd, pItem->state, pItem->stateMask);
-            *plResult = TRUE;
+            *plResult = ChangeAllRowStates(hWnd, pItem->state, pItem->stateMask);
         } else {
             *plResult = ChangeRowState(hWnd, nRow, pItem->state, pItem->stateMask);
         }

@@ -61,7 +61,7 @@ void EndLabelEdit(HWND hWnd, bool bCommit)
         return;
     HWND hEdit = pState->hEdit;
     const unsigned nSerial = pState->nEditSerial;
-    std::string strText = LabelEditorText(hEdit);
+    std::string strText = ControlText(hEdit);
     // The list forgets the editor first: the handler may open a new one.
     pState->hEdit = nullptr;
     ReleaseLabelEditor(hEdit);

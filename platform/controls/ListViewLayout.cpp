@@ -10,6 +10,7 @@
 #include "platform/window/Window.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -67,17 +68,11 @@ SIZE ImageSize(HIMAGELIST himl)
     return SIZE { cx, cy };
 }
 
-int StringWidth(HWND hWnd, const CListViewState& state, LPCSTR psz)
+int StringWidth(HWND hWnd, LPCSTR psz)
 {
     if (!psz)
         return 0;
-    HDC hdc = GetDC(hWnd);
-    if (state.hFont)
-        SelectObject(hdc, state.hFont);
-    SIZE size {};
-    GetTextExtentPoint32(hdc, psz, static_cast<int>(std::strlen(psz)), &size);
-    ReleaseDC(hWnd, hdc);
-    return size.cx;
+    return CControlMeasureDC(hWnd).TextWidth(psz);
 }
 
 // The widest text of a column over all rows (callbacks asked), with the
@@ -93,7 +88,7 @@ int AutoWidth(HWND hWnd, int nColumn, bool bUseHeader)
         const std::string strText = RowText(hWnd, nRow, iSubItem);
         if (!(pState = ListViewSurvivor(hWnd)))
             return 0;
-        nWidest = std::max(nWidest, StringWidth(hWnd, *pState, strText.c_str()));
+        nWidest = std::max(nWidest, StringWidth(hWnd, strText.c_str()));
     }
     if (!pState)
         return 0;
@@ -107,7 +102,7 @@ int AutoWidth(HWND hWnd, int nColumn, bool bUseHeader)
         item.pszText = szText;
         item.cchTextMax = sizeof(szText);
         SendMessage(pState->hHeader, HDM_GETITEM, static_cast<WPARAM>(nColumn), reinterpret_cast<LPARAM>(&item));
-        nWidth = std::max(nWidth, StringWidth(hWnd, *pState, szText) + 2 * LISTVIEW_TEXT_MARGIN);
+        nWidth = std::max(nWidth, StringWidth(hWnd, szText) + 2 * LISTVIEW_TEXT_MARGIN);
     }
     return nWidth;
 }
@@ -203,16 +198,79 @@ BOOL SetColumn(HWND hWnd, CListViewState& state, int nColumn, const LVCOLUMN* pC
         || SendMessage(state.hHeader, HDM_SETITEM, static_cast<WPARAM>(nColumn), reinterpret_cast<LPARAM>(&item));
 }
 
+void UpdateVerticalScrollInfo(HWND hWnd, const CListViewState& state)
+{
+    SCROLLINFO si { sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(RowCount(state) - 1, 0),
+        static_cast<UINT>(RowsPerPage(hWnd, state)), state.nTop, 0 };
+    SetScrollInfo(hWnd, SB_VERT, &si, TRUE);
+}
+
 void UpdateScrollInfo(HWND hWnd, const CListViewState& state)
 {
     RECT rc {};
     GetClientRect(hWnd, &rc);
-    SCROLLINFO si { sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(RowCount(state) - 1, 0),
-        static_cast<UINT>(RowsPerPage(hWnd, state)), state.nTop, 0 };
-    SetScrollInfo(hWnd, SB_VERT, &si, TRUE);
+    UpdateVerticalScrollInfo(hWnd, state);
     SCROLLINFO siH { sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(TotalWidth(state) - 1, 0),
         static_cast<UINT>(rc.right), state.nScrollX, 0 };
     SetScrollInfo(hWnd, SB_HORZ, &siH, TRUE);
+}
+
+bool NeedsVerticalBar(HWND hWnd, const CListViewState& state)
+{
+    return RowCount(state) > RowsPerPage(hWnd, state);
+}
+
+// Shows the bars that the rows and columns need. Showing one sends WM_SIZE
+// and may call for the other.
+void MatchBars(HWND hWnd)
+{
+    CListViewState* pState = ListViewState(hWnd);
+    if (ListViewStyle(hWnd) & LVS_NOSCROLL)
+        return;
+    MatchScrollBar(hWnd, SB_VERT, NeedsVerticalBar(hWnd, *pState), &pState->bBarsRefused);
+    if (!(pState = ListViewSurvivor(hWnd)))
+        return;
+    RECT rc {};
+    GetClientRect(hWnd, &rc);
+    MatchScrollBar(hWnd, SB_HORZ, IsReportView(hWnd) && TotalWidth(*pState) > rc.right, &pState->bBarsRefused);
+}
+
+void PlaceHeader(HWND hWnd, const CListViewState& state)
+{
+    RECT rc {};
+    GetClientRect(hWnd, &rc);
+    if (IsReportView(hWnd) && !(ListViewStyle(hWnd) & LVS_NOCOLUMNHEADER)) {
+        RECT rcLayout { 0, 0, std::max<int>(rc.right + state.nScrollX, TotalWidth(state)), rc.bottom };
+        WINDOWPOS wp {};
+        HDLAYOUT layout { &rcLayout, &wp };
+        SendMessage(state.hHeader, HDM_LAYOUT, 0, reinterpret_cast<LPARAM>(&layout));
+        SetWindowPos(
+            state.hHeader, nullptr, -state.nScrollX, 0, wp.cx, wp.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    } else if (IsWindowVisible(state.hHeader)) {
+        ShowWindow(state.hHeader, SW_HIDE);
+    }
+}
+
+// The rows area: the client area below the header.
+RECT RowsArea(HWND hWnd, const CListViewState& state)
+{
+    RECT rc {};
+    GetClientRect(hWnd, &rc);
+    rc.top = std::min<LONG>(HeaderHeight(hWnd, state), rc.bottom);
+    return rc;
+}
+
+// Moves the pixels of the rows area up by nLines rows (grid rows of icons;
+// negative: down) and invalidates what comes into view.
+void ScrollRowsArea(HWND hWnd, const CListViewState& state, int nLines)
+{
+    RECT rc = RowsArea(hWnd, state);
+    const long long nPixels
+        = static_cast<long long>(nLines) * (IsReportView(hWnd) ? state.nRowHeight : IconCellSize().cy);
+    if (std::abs(nPixels) >= rc.bottom - rc.top)
+        InvalidateRect(hWnd, &rc, TRUE);
+    else
+        ScrollWindowEx(hWnd, 0, static_cast<int>(-nPixels), &rc, &rc, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
 }
 
 } // namespace
@@ -267,22 +325,46 @@ void MeasureRows(HWND hWnd)
 void LayoutListView(HWND hWnd)
 {
     CListViewState* pState = ListViewState(hWnd);
-    if (!pState || !pState->hHeader)
+    if (!pState || !pState->hHeader || pState->bLayingOut)
         return;
-    RECT rc {};
-    GetClientRect(hWnd, &rc);
-    const bool bHeader = IsReportView(hWnd) && !(ListViewStyle(hWnd) & LVS_NOCOLUMNHEADER);
-    if (bHeader) {
-        RECT rcLayout { 0, 0, std::max<int>(rc.right + pState->nScrollX, TotalWidth(*pState)), rc.bottom };
-        WINDOWPOS wp {};
-        HDLAYOUT layout { &rcLayout, &wp };
-        SendMessage(pState->hHeader, HDM_LAYOUT, 0, reinterpret_cast<LPARAM>(&layout));
-        SetWindowPos(pState->hHeader, nullptr, -pState->nScrollX, 0, wp.cx, wp.cy,
-            SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    } else if (IsWindowVisible(pState->hHeader)) {
-        ShowWindow(pState->hHeader, SW_HIDE);
+    pState->bLayingOut = true;
+    pState->bLayoutDue = false;
+    // A bar shown or hidden changes the client area: once more with the new one.
+    for (int nPass = 0; nPass < 3; ++nPass) {
+        RECT rcBefore {};
+        GetClientRect(hWnd, &rcBefore);
+        PlaceHeader(hWnd, *pState);
+        UpdateScrollInfo(hWnd, *pState);
+        MatchBars(hWnd);
+        if (!(pState = ListViewSurvivor(hWnd)))
+            return;
+        RECT rcAfter {};
+        GetClientRect(hWnd, &rcAfter);
+        if (EqualRect(&rcBefore, &rcAfter))
+            break;
     }
-    UpdateScrollInfo(hWnd, *pState);
+    pState->bLayingOut = false;
+}
+
+void RowsChanged(HWND hWnd, CListViewState& state)
+{
+    if (!state.bRedraw) {
+        state.bLayoutDue = true;
+        return;
+    }
+    UpdateVerticalScrollInfo(hWnd, state);
+    if (!(ListViewStyle(hWnd) & LVS_NOSCROLL))
+        MatchScrollBar(hWnd, SB_VERT, NeedsVerticalBar(hWnd, state), &state.bBarsRefused);
+}
+
+void RedrawResumed(HWND hWnd)
+{
+    CListViewState* pState = ListViewState(hWnd);
+    if (pState->bLayoutDue) {
+        SetTopRow(hWnd, *pState, pState->nTop);
+        LayoutListView(hWnd);
+    }
+    RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 BOOL CellRect(HWND hWnd, const CListViewState& state, int nRow, int iSubItem, int nKind, RECT* pRect)
@@ -397,9 +479,14 @@ void SetTopRow(HWND hWnd, CListViewState& state, int nTop)
     nTop = std::clamp(nTop, 0, nMax) / nStep * nStep;
     if (nTop == state.nTop)
         return;
+    const int nLines = (nTop - state.nTop) / nStep;
     state.nTop = nTop;
-    InvalidateRect(hWnd, nullptr, TRUE);
-    UpdateScrollInfo(hWnd, state);
+    if (!state.bRedraw) {
+        state.bLayoutDue = true;
+        return;
+    }
+    ScrollRowsArea(hWnd, state, nLines);
+    UpdateVerticalScrollInfo(hWnd, state);
 }
 
 void SetScrollX(HWND hWnd, CListViewState& state, int nScrollX)
@@ -427,6 +514,18 @@ BOOL EnsureRowVisible(HWND hWnd, int nRow)
     return TRUE;
 }
 
+void InvalidateRowsFrom(HWND hWnd, const CListViewState& state, int nRow)
+{
+    if (!state.bRedraw || state.bDestroying || nRow > state.nTop + RowsPerPage(hWnd, state))
+        return;
+    RECT rc = RowsArea(hWnd, state);
+    if (nRow > state.nTop) {
+        const int nStep = ScrollStep(hWnd);
+        rc.top += (nRow / nStep - state.nTop / nStep) * (IsReportView(hWnd) ? state.nRowHeight : IconCellSize().cy);
+    }
+    InvalidateRect(hWnd, &rc, TRUE);
+}
+
 void InvalidateRow(HWND hWnd, const CListViewState& state, int nRow)
 {
     if (state.bDestroying || nRow < state.nTop || nRow > state.nTop + RowsPerPage(hWnd, state))
@@ -445,9 +544,8 @@ void InvalidateRow(HWND hWnd, const CListViewState& state, int nRow)
     InvalidateRect(hWnd, &rcRow, TRUE);
 }
 
-BOOL HandleLayoutMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
+BOOL HandleLayoutMessage(HWND hWnd, CListViewState* pState, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
 {
-    CListViewState* pState = ListViewState(hWnd);
     const auto nIndex = static_cast<int>(static_cast<INT_PTR>(wParam));
     switch (uMsg) {
     case LVM_INSERTCOLUMN:
@@ -479,7 +577,7 @@ BOOL HandleLayoutMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRE
         *plResult = reinterpret_cast<LRESULT>(pState->hHeader);
         return TRUE;
     case LVM_GETSTRINGWIDTH:
-        *plResult = StringWidth(hWnd, *pState, reinterpret_cast<LPCSTR>(lParam));
+        *plResult = StringWidth(hWnd, reinterpret_cast<LPCSTR>(lParam));
         return TRUE;
     case LVM_GETITEMRECT: {
         auto* pRect = reinterpret_cast<RECT*>(lParam);

@@ -4,7 +4,7 @@
 #include "platform/window/Paint.h"
 
 #include <algorithm>
-#include <numeric>
+#include <cstdint>
 
 namespace {
 
@@ -31,30 +31,40 @@ BOOL SortRows(HWND hWnd, PFNLVCOMPARE pfnCompare, LPARAM lParamSort)
     CListViewState* pState = ListViewState(hWnd);
     if (!pfnCompare)
         return FALSE;
-    // The comparator sees copies of the values, so a list it changes is
-    // noticed afterwards rather than sorted half-way.
-    std::vector<LPARAM> values;
-    std::vector<unsigned> serials;
-    for (const CListViewRow& row : pState->rows) {
-        values.push_back(row.lParam);
-        serials.push_back(row.nSerial);
-    }
-    std::vector<size_t> order(values.size());
-    std::iota(order.begin(), order.end(), size_t { 0 });
-    std::stable_sort(order.begin(), order.end(),
-        [&](size_t a, size_t b) { return pfnCompare(values[a], values[b], lParamSort) < 0; });
-    if (!(pState = ListViewSurvivor(hWnd)) || pState->rows.size() != serials.size())
+    // The comparator sees copies of the values, each with the index of its
+    // row, so a list it changes is noticed afterwards rather than sorted half-way.
+    struct CSortKey {
+        LPARAM value;
+        uint32_t nRow;
+    };
+    std::vector<CSortKey> keys;
+    keys.reserve(pState->rows.size());
+    for (const CListViewRow& row : pState->rows)
+        keys.push_back({ row.lParam, static_cast<uint32_t>(keys.size()) });
+    const unsigned nReorders = pState->nReorders;
+    const unsigned nAnchor
+        = IsRow(*pState, pState->nAnchor) ? pState->rows[static_cast<size_t>(pState->nAnchor)].nSerial : 0;
+    std::stable_sort(keys.begin(), keys.end(),
+        [&](const CSortKey& a, const CSortKey& b) { return pfnCompare(a.value, b.value, lParamSort) < 0; });
+    if (!(pState = ListViewSurvivor(hWnd)) || pState->nReorders != nReorders)
         return FALSE;
-    for (size_t i = 0; i < serials.size(); ++i) {
-        if (pState->rows[i].nSerial != serials[i])
-            return FALSE;
+    // Rows move in place, cycle by cycle: position i takes row keys[i].nRow,
+    // and a key that names its own position is done.
+    std::vector<CListViewRow>& rows = pState->rows;
+    for (uint32_t i = 0; i < keys.size(); ++i) {
+        if (keys[i].nRow == i)
+            continue;
+        CListViewRow first = std::move(rows[i]);
+        uint32_t j = i;
+        for (uint32_t k = keys[j].nRow; k != i; k = keys[j].nRow) {
+            rows[j] = std::move(rows[k]);
+            keys[j].nRow = j;
+            j = k;
+        }
+        rows[j] = std::move(first);
+        keys[j].nRow = j;
     }
-    const unsigned nAnchor = IsRow(*pState, pState->nAnchor) ? serials[static_cast<size_t>(pState->nAnchor)] : 0;
-    std::vector<CListViewRow> sorted;
-    sorted.reserve(order.size());
-    for (size_t nFrom : order)
-        sorted.push_back(std::move(pState->rows[nFrom]));
-    pState->rows = std::move(sorted);
+    ++pState->nReorders;
     pState->nAnchor = nAnchor ? RowOfSerial(*pState, nAnchor, 0) : -1;
     InvalidateRect(hWnd, nullptr, TRUE);
     return TRUE;

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -22,8 +23,9 @@ constexpr SHORT BUTTON_GAP = 4;
 
 struct SheetPage {
     PROPSHEETPAGE psp;
-    DialogTemplate dialog; // the page's template as the sheet makes it: a child control parent
-    HWND hWnd { nullptr }; // made on first activation
+    DialogTemplate dialog;   // the page's template as the sheet makes it: a child control parent
+    HWND hWnd { nullptr };   // made on first activation
+    bool bChanged { false }; // PSM_CHANGED and no apply or PSM_UNCHANGED since
 };
 
 struct SheetState {
@@ -33,6 +35,8 @@ struct SheetState {
     RECT rcPage {}; // where pages go, in dialog units until WM_INITDIALOG maps it
     UINT nStartPage { 0 };
     int nCurrent { -1 };
+    bool bBackDefault { false }; // the wizard's last step was Back: Back stays the default button
+    bool bHelpPlaced { false };  // the button row has a place for Help
     bool bDone { false };
     INT_PTR nResult { -1 };
 };
@@ -81,9 +85,12 @@ DialogControlTemplate Button(int nId, const char* pszText, DWORD dwStyle)
 }
 
 // The buttons of the sheet, left to right, placed at the bottom right.
-void AddButtons(DialogTemplate& sheet, const SheetState& state)
+void AddButtons(DialogTemplate& sheet, SheetState& state)
 {
     std::vector<DialogControlTemplate> buttons;
+    state.bHelpPlaced = (state.dwFlags & PSH_HASHELP)
+        || std::any_of(state.pages.begin(), state.pages.end(),
+            [](const SheetPage& page) { return page.psp.dwFlags & PSP_HASHELP; });
     if (IsWizard(state)) {
         buttons = { Button(ID_WIZBACK, "< &Back", WS_VISIBLE | WS_GROUP),
             Button(ID_WIZNEXT, "&Next >", WS_VISIBLE | BS_DEFPUSHBUTTON), Button(ID_WIZFINISH, "Finish", 0),
@@ -94,21 +101,21 @@ void AddButtons(DialogTemplate& sheet, const SheetState& state)
         if (!(state.dwFlags & PSH_NOAPPLYNOW))
             buttons.push_back(Button(ID_APPLY_NOW, "&Apply", WS_VISIBLE | WS_DISABLED));
     }
-    // Help takes a place only when the sheet or a page offers help.
-    bool bHelp = (state.dwFlags & PSH_HASHELP)
-        || std::any_of(state.pages.begin(), state.pages.end(),
-            [](const SheetPage& page) { return page.psp.dwFlags & PSP_HASHELP; });
-    if (bHelp)
-        buttons.push_back(Button(IDHELP, "Help", 0));
+    // Help takes a place only when the sheet or a page offers help; otherwise
+    // it is there all the same, hidden behind the last button.
+    buttons.push_back(Button(IDHELP, "Help", 0));
+    auto TakesPlace = [&state](const DialogControlTemplate& button) {
+        return button.nID != static_cast<DWORD>(ID_WIZNEXT) && (button.nID != IDHELP || state.bHelpPlaced);
+    };
     // Finish shares Next's place; the sheet is at least as wide as the row.
-    auto nPlaces = static_cast<SHORT>(std::count_if(buttons.begin(), buttons.end(),
-        [](const DialogControlTemplate& button) { return button.nID != static_cast<DWORD>(ID_WIZNEXT); }));
+    auto nPlaces = static_cast<SHORT>(std::count_if(buttons.begin(), buttons.end(), TakesPlace));
     sheet.cx = std::max(sheet.cx, static_cast<SHORT>(2 * MARGIN + nPlaces * (BUTTON_CX + BUTTON_GAP) - BUTTON_GAP));
-    SHORT x = static_cast<SHORT>(sheet.cx - MARGIN + BUTTON_GAP);
+    const auto xLast = static_cast<SHORT>(sheet.cx - MARGIN - BUTTON_CX);
+    auto x = static_cast<SHORT>(xLast + BUTTON_CX + BUTTON_GAP);
     for (auto it = buttons.rbegin(); it != buttons.rend(); ++it) {
-        if (it->nID != static_cast<DWORD>(ID_WIZNEXT))
+        if (TakesPlace(*it))
             x = static_cast<SHORT>(x - BUTTON_CX - BUTTON_GAP);
-        it->x = x;
+        it->x = std::min(x, xLast);
         it->y = static_cast<SHORT>(sheet.cy - MARGIN - BUTTON_CY);
     }
     sheet.controls = std::move(buttons);
@@ -120,6 +127,13 @@ LRESULT NotifyPage(HWND hSheet, const SheetPage& page, UINT nCode, LPARAM lParam
         return 0;
     PSHNOTIFY notify { { hSheet, 0, nCode }, lParam };
     return ::SendMessage(page.hWnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notify));
+}
+
+// The control's own WS_VISIBLE, whether or not the sheet is shown yet.
+bool IsShownControl(HWND hSheet, int nId)
+{
+    HWND hCtl = ::GetDlgItem(hSheet, nId);
+    return hCtl && (::GetWindowLongPtr(hCtl, GWL_STYLE) & WS_VISIBLE);
 }
 
 void ShowControl(HWND hSheet, int nId, bool bShow)
@@ -151,43 +165,78 @@ bool MakePage(HWND hSheet, SheetState& state, SheetPage& page)
     return true;
 }
 
-void UpdateHelp(HWND hSheet, const SheetState& state)
+// Shows the current page and hides every other, with Help as the current page wants it.
+void ShowCurrentPage(HWND hSheet, const SheetState& state)
 {
-    bool bPageHelp = state.nCurrent >= 0 && (state.pages[state.nCurrent].psp.dwFlags & PSP_HASHELP);
-    ShowControl(hSheet, IDHELP, (state.dwFlags & PSH_HASHELP) || bPageHelp);
+    const SheetPage& current = state.pages[static_cast<size_t>(state.nCurrent)];
+    ::ShowWindow(current.hWnd, SW_SHOWNA);
+    for (const SheetPage& page : state.pages) {
+        if (page.hWnd && &page != &current)
+            ::ShowWindow(page.hWnd, SW_HIDE);
+    }
+    bool bHelp = (state.dwFlags & PSH_HASHELP) || (current.psp.dwFlags & PSP_HASHELP);
+    ShowControl(hSheet, IDHELP, state.bHelpPlaced && bHelp);
 }
 
-// Changes to page nIndex as the protocol says; FALSE when the current page
-// kept its place or the new page could not be made.
-BOOL SetCurrentPage(HWND hSheet, SheetState& state, int nIndex)
+bool ContainsFocus(HWND hWnd)
 {
-    if (nIndex < 0 || nIndex >= static_cast<int>(state.pages.size()))
+    HWND hWndFocus = ::GetFocus();
+    return hWnd && hWndFocus && (hWndFocus == hWnd || ::IsChild(hWnd, hWndFocus));
+}
+
+// Puts the focus on the current page's first tab stop, or on the default
+// button when the page has none.
+void FocusCurrentPage(HWND hSheet, const SheetState& state)
+{
+    HWND hTarget = ::GetNextDlgTabItem(state.pages[static_cast<size_t>(state.nCurrent)].hWnd, nullptr, FALSE);
+    if (!hTarget)
+        hTarget = ::GetDlgItem(hSheet, static_cast<int>(LOWORD(::SendMessage(hSheet, DM_GETDEFID, 0, 0))));
+    if (hTarget)
+        ::SendMessage(hSheet, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hTarget), TRUE);
+}
+
+enum class EFocus {
+    KeepUnlessInOldPage, // the focus follows only when it was in the page that goes
+    IntoNewPage,         // a wizard step: the focus goes into the new page
+};
+
+// Changes to page nIndex as the protocol says. A page that answers
+// PSN_SETACTIVE with -1 is passed over for the next one in the direction of
+// travel (nDirection, or from the old page towards nIndex when 0). FALSE when
+// the current page kept its place, a page could not be made or every page on
+// the way refused; the old page then stays.
+BOOL SetCurrentPage(
+    HWND hSheet, SheetState& state, int nIndex, int nDirection = 0, EFocus eFocus = EFocus::KeepUnlessInOldPage)
+{
+    const auto nPages = static_cast<int>(state.pages.size());
+    if (nIndex < 0 || nIndex >= nPages)
         return FALSE;
     if (nIndex == state.nCurrent)
         return TRUE;
     int nOld = state.nCurrent;
     if (nOld >= 0 && NotifyPage(hSheet, state.pages[nOld], PSN_KILLACTIVE))
         return FALSE;
-    SheetPage& page = state.pages[nIndex];
-    if (!MakePage(hSheet, state, page) || !::IsWindow(hSheet))
-        return FALSE;
-    HWND hWndFocus = ::GetFocus();
-    bool bFocusInOld = nOld >= 0 && state.pages[nOld].hWnd
-        && (hWndFocus == state.pages[nOld].hWnd || ::IsChild(state.pages[nOld].hWnd, hWndFocus));
-    state.nCurrent = nIndex;
-    NotifyPage(hSheet, page, PSN_SETACTIVE);
-    // The handler may have changed pages itself.
-    if (state.nCurrent != nIndex)
+    if (nDirection == 0)
+        nDirection = nIndex < nOld ? -1 : 1;
+    bool bFocusIn = eFocus == EFocus::IntoNewPage || (nOld >= 0 && ContainsFocus(state.pages[nOld].hWnd));
+    for (int i = nIndex; i >= 0 && i < nPages; i += nDirection) {
+        if (!MakePage(hSheet, state, state.pages[i]) || !::IsWindow(hSheet))
+            return FALSE;
+        state.nCurrent = i;
+        LRESULT nAnswer = NotifyPage(hSheet, state.pages[i], PSN_SETACTIVE);
+        if (!::IsWindow(hSheet))
+            return FALSE;
+        if (state.nCurrent != i)
+            return TRUE; // the handler changed pages itself
+        if (nAnswer == -1)
+            continue;
+        ShowCurrentPage(hSheet, state);
+        if (bFocusIn)
+            FocusCurrentPage(hSheet, state);
         return TRUE;
-    ::ShowWindow(page.hWnd, SW_SHOWNA);
-    if (nOld >= 0 && state.pages[nOld].hWnd)
-        ::ShowWindow(state.pages[nOld].hWnd, SW_HIDE);
-    UpdateHelp(hSheet, state);
-    if (bFocusInOld) {
-        HWND hFirst = ::GetNextDlgTabItem(page.hWnd, nullptr, FALSE);
-        ::SetFocus(hFirst ? hFirst : hSheet);
     }
-    return TRUE;
+    state.nCurrent = nOld;
+    return FALSE;
 }
 
 void Finish(HWND hSheet, SheetState& state, INT_PTR nResult)
@@ -211,6 +260,8 @@ BOOL ApplyPages(HWND hSheet, SheetState& state, BOOL bClosing)
         if (nAnswer != PSNRET_NOERROR)
             return FALSE;
     }
+    for (SheetPage& page : state.pages)
+        page.bChanged = false;
     EnableControl(hSheet, ID_APPLY_NOW, false);
     return TRUE;
 }
@@ -242,6 +293,57 @@ int IndexOfId(const SheetState& state, LRESULT nId)
     return -1;
 }
 
+// Adds a page at the end while the sheet is shown; it is made when first activated.
+BOOL AddPage(SheetState& state, LPCPROPSHEETPAGE ppsp)
+{
+    if (!ppsp)
+        return FALSE;
+    SheetPage page { *ppsp, {}, nullptr };
+    if (!LoadPageTemplate(page.psp, page.dialog))
+        return FALSE;
+    MakeChildTemplate(page.dialog, state.rcPage);
+    state.pages.push_back(std::move(page));
+    return TRUE;
+}
+
+// Removes a page and destroys its window. The current page first hands its
+// place to the page after it, else the one before, without being asked to
+// let go. The last page stays: FALSE.
+BOOL RemovePage(HWND hSheet, SheetState& state, int nIndex)
+{
+    const auto nPages = static_cast<int>(state.pages.size());
+    if (nIndex < 0 || nIndex >= nPages || nPages == 1)
+        return FALSE;
+    if (nIndex == state.nCurrent) {
+        state.nCurrent = -1;
+        bool bFocusIn = ContainsFocus(state.pages[nIndex].hWnd);
+        EFocus eFocus = bFocusIn ? EFocus::IntoNewPage : EFocus::KeepUnlessInOldPage;
+        if (!SetCurrentPage(hSheet, state, nIndex + 1, 1, eFocus)
+            && !SetCurrentPage(hSheet, state, nIndex - 1, -1, eFocus)) {
+            if (::IsWindow(hSheet) && state.nCurrent < 0)
+                state.nCurrent = nIndex; // no other page would be shown
+            return FALSE;
+        }
+    }
+    HWND hGone = state.pages[nIndex].hWnd;
+    state.pages.erase(state.pages.begin() + nIndex);
+    if (state.nCurrent > nIndex)
+        --state.nCurrent;
+    if (hGone)
+        ::DestroyWindow(hGone);
+    if (!std::any_of(state.pages.begin(), state.pages.end(), [](const SheetPage& page) { return page.bChanged; }))
+        EnableControl(hSheet, ID_APPLY_NOW, false);
+    return TRUE;
+}
+
+// Back after a step back while it is enabled, else Finish when shown, else Next.
+int DefaultWizardButton(HWND hSheet, const SheetState& state)
+{
+    if (state.bBackDefault && ::IsWindowEnabled(::GetDlgItem(hSheet, ID_WIZBACK)))
+        return ID_WIZBACK;
+    return IsShownControl(hSheet, ID_WIZFINISH) ? ID_WIZFINISH : ID_WIZNEXT;
+}
+
 void OnWizardStep(HWND hSheet, SheetState& state, UINT nCode, int nDirection)
 {
     if (state.nCurrent < 0)
@@ -250,10 +352,16 @@ void OnWizardStep(HWND hSheet, SheetState& state, UINT nCode, int nDirection)
     if (nAnswer == -1 || !::IsWindow(hSheet))
         return;
     int nTarget = nAnswer == 0 ? state.nCurrent + nDirection : IndexOfId(state, nAnswer);
-    SetCurrentPage(hSheet, state, nTarget);
+    // The default button is chosen first: it takes the focus on a page without tab stops.
+    bool bWasBackDefault = std::exchange(state.bBackDefault, nDirection < 0);
+    ::SendMessage(hSheet, DM_SETDEFID, DefaultWizardButton(hSheet, state), 0);
+    if (!SetCurrentPage(hSheet, state, nTarget, nDirection, EFocus::IntoNewPage) && ::IsWindow(hSheet)) {
+        state.bBackDefault = bWasBackDefault;
+        ::SendMessage(hSheet, DM_SETDEFID, DefaultWizardButton(hSheet, state), 0);
+    }
 }
 
-void SetWizardButtons(HWND hSheet, DWORD dwFlags)
+void SetWizardButtons(HWND hSheet, const SheetState& state, DWORD dwFlags)
 {
     EnableControl(hSheet, ID_WIZBACK, dwFlags & PSWIZB_BACK);
     bool bFinish = dwFlags & PSWIZB_FINISH;
@@ -261,7 +369,13 @@ void SetWizardButtons(HWND hSheet, DWORD dwFlags)
     ShowControl(hSheet, ID_WIZFINISH, bFinish);
     EnableControl(hSheet, ID_WIZNEXT, dwFlags & PSWIZB_NEXT);
     EnableControl(hSheet, ID_WIZFINISH, bFinish);
-    ::SendMessage(hSheet, DM_SETDEFID, bFinish ? ID_WIZFINISH : ID_WIZNEXT, 0);
+    int nDefId = DefaultWizardButton(hSheet, state);
+    ::SendMessage(hSheet, DM_SETDEFID, nDefId, 0);
+    // A button that goes away or goes grey hands the focus to the default one.
+    HWND hWndFocus = ::GetFocus();
+    if (hWndFocus && ::GetParent(hWndFocus) == hSheet
+        && (::GetWindowLongPtr(hWndFocus, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED)) != WS_VISIBLE)
+        ::SendMessage(hSheet, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(hSheet, nDefId)), TRUE);
 }
 
 void OnCommand(HWND hSheet, SheetState& state, int nId)
@@ -301,6 +415,11 @@ constexpr int PRESS_IDS[] = { ID_WIZBACK, ID_WIZNEXT, ID_WIZFINISH, IDOK, ID_APP
 bool OnSheetMessage(HWND hSheet, SheetState& state, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& nResult)
 {
     auto IndexOk = [&](WPARAM nIndex) { return nIndex < state.pages.size(); };
+    auto PageOfWindow = [](SheetState& state, HWND hPage) -> SheetPage* {
+        auto it = std::find_if(state.pages.begin(), state.pages.end(),
+            [hPage](const SheetPage& page) { return page.hWnd && page.hWnd == hPage; });
+        return it == state.pages.end() ? nullptr : &*it;
+    };
     switch (uMsg) {
     case PSM_SETCURSEL:
         nResult = SetCurrentPage(hSheet, state, static_cast<int>(wParam));
@@ -309,19 +428,33 @@ bool OnSheetMessage(HWND hSheet, SheetState& state, UINT uMsg, WPARAM wParam, LP
         nResult = SetCurrentPage(hSheet, state, IndexOfId(state, lParam));
         return true;
     case PSM_CHANGED:
-        EnableControl(hSheet, ID_APPLY_NOW, true);
+    case PSM_UNCHANGED: {
+        if (SheetPage* pPage = PageOfWindow(state, reinterpret_cast<HWND>(wParam)))
+            pPage->bChanged = uMsg == PSM_CHANGED;
+        bool bAnyChanged
+            = std::any_of(state.pages.begin(), state.pages.end(), [](const SheetPage& page) { return page.bChanged; });
+        EnableControl(hSheet, ID_APPLY_NOW, uMsg == PSM_CHANGED || bAnyChanged);
         return true;
-    case PSM_UNCHANGED:
+    }
+    case PSM_ADDPAGE:
+        nResult = AddPage(state, reinterpret_cast<LPCPROPSHEETPAGE>(lParam));
+        return true;
+    case PSM_REMOVEPAGE:
+        nResult = RemovePage(hSheet, state, static_cast<int>(wParam));
         return true;
     case PSM_APPLY:
         nResult = ApplyPages(hSheet, state, FALSE);
         return true;
     case PSM_SETWIZBUTTONS:
-        SetWizardButtons(hSheet, static_cast<DWORD>(lParam));
+        SetWizardButtons(hSheet, state, static_cast<DWORD>(lParam));
         return true;
     case PSM_PRESSBUTTON:
-        if (wParam < std::size(PRESS_IDS))
-            ::PostMessage(hSheet, WM_COMMAND, static_cast<WPARAM>(PRESS_IDS[wParam]), 0);
+        // Acted on before the message returns, as a click would be, through the sheet's own procedure.
+        if (wParam < std::size(PRESS_IDS)) {
+            int nId = PRESS_IDS[wParam];
+            ::SendMessage(hSheet, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(nId), BN_CLICKED),
+                reinterpret_cast<LPARAM>(::GetDlgItem(hSheet, nId)));
+        }
         return true;
     case PSM_GETTABCONTROL:
         nResult = 0;
@@ -330,9 +463,8 @@ bool OnSheetMessage(HWND hSheet, SheetState& state, UINT uMsg, WPARAM wParam, LP
         nResult = state.bDone || state.nCurrent < 0 ? 0 : reinterpret_cast<LRESULT>(state.pages[state.nCurrent].hWnd);
         return true;
     case PSM_HWNDTOINDEX: {
-        auto it = std::find_if(state.pages.begin(), state.pages.end(),
-            [&](const SheetPage& page) { return page.hWnd && page.hWnd == reinterpret_cast<HWND>(wParam); });
-        nResult = it == state.pages.end() ? -1 : it - state.pages.begin();
+        const SheetPage* pPage = PageOfWindow(state, reinterpret_cast<HWND>(wParam));
+        nResult = pPage ? pPage - state.pages.data() : -1;
         return true;
     }
     case PSM_INDEXTOHWND:
@@ -361,11 +493,14 @@ INT_PTR CALLBACK SheetDlgProc(HWND hSheet, UINT uMsg, WPARAM wParam, LPARAM lPar
         ::SetWindowLongPtr(hSheet, DWLP_USER, lParam);
         ::MapDialogRect(hSheet, &pState->rcPage);
         if (IsWizard(*pState))
-            SetWizardButtons(hSheet, PSWIZB_BACK | PSWIZB_NEXT);
+            SetWizardButtons(hSheet, *pState, PSWIZB_BACK | PSWIZB_NEXT);
         UINT nStart = pState->nStartPage < pState->pages.size() ? pState->nStartPage : 0;
         SetCurrentPage(hSheet, *pState, static_cast<int>(nStart));
-        // The focus control was chosen before the page existed: the dialog
-        // finds the first tab stop, inside the page, when it gets the focus.
+        // The focus control was chosen before the page existed. A sheet of its
+        // own starts on the page's first tab stop, or on the default button;
+        // a sheet inside a dialog leaves the focus to that dialog.
+        if (pState->nCurrent >= 0 && !(::GetWindowLongPtr(hSheet, GWL_STYLE) & WS_CHILD))
+            FocusCurrentPage(hSheet, *pState);
         return FALSE;
     }
     SheetState* pState = StateOf(hSheet);

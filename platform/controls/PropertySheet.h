@@ -15,7 +15,17 @@
 //
 // The protocols:
 // - Changing pages: PSN_KILLACTIVE to the current page (nonzero keeps it),
-//   then PSN_SETACTIVE to the new one (made first when needed).
+//   then PSN_SETACTIVE to the new one (made first when needed). A page that
+//   answers -1 is passed over for the next one in the direction of travel
+//   (Next or Back, else from the old page towards the new); when every page on
+//   the way refuses, the old page stays current.
+// - Focus: a sheet of its own starts on the first tab stop of its page, or on
+//   the default button when the page has none. After a wizard step the focus
+//   goes into the new page the same way, and after Back the default button is
+//   Back while it is enabled. A button that goes grey or away with the focus
+//   hands it to the default button.
+// - Modified pages: Apply is enabled while a page has sent PSM_CHANGED and
+//   neither PSM_UNCHANGED nor a successful apply pass followed.
 // - OK: PSN_KILLACTIVE to the current page (nonzero: nothing more), then
 //   PSN_APPLY (lParam TRUE) to every made page in page order; an answer other
 //   than PSNRET_NOERROR stops the pass and keeps the sheet open (with
@@ -31,7 +41,9 @@
 // answers NULL and PSM_GETRESULT the result, and the owner destroys it.
 //
 // Pages are chosen by PSM_SETCURSEL and PSM_SETCURSELID; this sheet draws no
-// tabs of its own (PSM_GETTABCONTROL answers NULL).
+// tabs of its own (PSM_GETTABCONTROL answers NULL). Help (IDHELP) is always
+// there; it takes a place in the button row only when the sheet or a page
+// offers help when the sheet is made, and shows only while it is offered.
 
 #include "platform/window/Dialog.h"
 #include "platform/window/Messages.h"
@@ -40,11 +52,13 @@
 // clang-format off
 /* Messages to the sheet. */
 constexpr UINT PSM_SETCURSEL          = WM_USER + 101; // wParam: index; lParam: unused. TRUE when shown
+constexpr UINT PSM_REMOVEPAGE         = WM_USER + 102; // wParam: index. TRUE when removed (never the last page)
+constexpr UINT PSM_ADDPAGE            = WM_USER + 103; // lParam: a PROPSHEETPAGE, copied; added last. TRUE when added
 constexpr UINT PSM_CHANGED            = WM_USER + 104; // wParam: the page window; enables Apply
-constexpr UINT PSM_UNCHANGED          = WM_USER + 109; // wParam: the page window
+constexpr UINT PSM_UNCHANGED          = WM_USER + 109; // wParam: the page window; Apply stays only while another page changed
 constexpr UINT PSM_APPLY              = WM_USER + 110; // runs the apply pass; TRUE when every page agreed
 constexpr UINT PSM_SETWIZBUTTONS      = WM_USER + 112; // lParam: PSWIZB_* flags
-constexpr UINT PSM_PRESSBUTTON        = WM_USER + 113; // wParam: PSBTN_*
+constexpr UINT PSM_PRESSBUTTON        = WM_USER + 113; // wParam: PSBTN_*; acted on before it returns
 constexpr UINT PSM_SETCURSELID        = WM_USER + 114; // lParam: the page's template ID
 constexpr UINT PSM_GETTABCONTROL      = WM_USER + 116; // the tab control, NULL here
 constexpr UINT PSM_GETCURRENTPAGEHWND = WM_USER + 118; // the current page window; NULL once the sheet is done

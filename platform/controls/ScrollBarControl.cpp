@@ -212,18 +212,24 @@ BOOL GetScrollValues(HWND hWnd, SCROLLINFO* pInfo)
     return TRUE;
 }
 
-/***** Mouse and keyboard *****/
-
-POINT PointOf(LPARAM lParam)
+// Disables the arrows ESB_* names; FALSE when they already were.
+BOOL EnableArrows(HWND hWnd, UINT nDisabled)
 {
-    return POINT { static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) };
+    CScrollBarState* pState = GetControlState<CScrollBarState>(hWnd);
+    if (nDisabled == pState->nDisabledArrows)
+        return FALSE;
+    pState->nDisabledArrows = nDisabled;
+    InvalidateRect(hWnd, nullptr, FALSE);
+    return TRUE;
 }
+
+/***** Mouse and keyboard *****/
 
 void OnPress(HWND hWnd, LPARAM lParam)
 {
     CScrollBarState* pState = GetControlState<CScrollBarState>(hWnd);
     const CScrollLayout layout = Layout(hWnd, *pState);
-    const POINT pt = PointOf(lParam);
+    const POINT pt = MousePointOf(lParam);
     const EScrollPart ePart = PartAt(layout, pt);
     if (ePart == EScrollPart::None || IsArrowDisabled(*pState, ePart))
         return;
@@ -246,7 +252,7 @@ void OnDrag(HWND hWnd, LPARAM lParam)
 {
     CScrollBarState* pState = GetControlState<CScrollBarState>(hWnd);
     const CScrollLayout layout = Layout(hWnd, *pState);
-    const POINT pt = PointOf(lParam);
+    const POINT pt = MousePointOf(lParam);
     if (pState->ePressed != EScrollPart::Thumb) {
         const bool bOver = PartAt(layout, pt) == pState->ePressed;
         if (bOver != pState->bOverPressed) {
@@ -339,90 +345,99 @@ void OnKey(HWND hWnd, WPARAM nKey)
         NotifyScroll(hWnd, SB_ENDSCROLL);
 }
 
-} // namespace
-
-LRESULT CALLBACK ScrollBarWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+// Answers mouse, key and timer messages; FALSE for other messages.
+BOOL HandleScrollBarInput(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    LRESULT lResult = 0;
-    if (HandleFontMessage(hWnd, uMsg, wParam, lParam, &lResult))
-        return lResult;
-    CScrollBarState* pState = GetControlState<CScrollBarState>(hWnd);
-    if (!pState && uMsg != WM_NCCREATE)
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     switch (uMsg) {
-    case WM_NCCREATE:
-        AttachControlState(hWnd, std::make_unique<CScrollBarState>());
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
-    case WM_NCDESTROY:
-        DestroyControlState(hWnd);
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS;
-    case WM_ERASEBKGND:
-        return TRUE; // WM_PAINT paints every pixel.
-    case WM_PAINT:
-        PaintControl(hWnd, PaintScrollBar);
-        return 0;
-    case WM_ENABLE:
-        InvalidateRect(hWnd, nullptr, FALSE);
-        return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         OnPress(hWnd, lParam);
-        return 0;
+        return TRUE;
     case WM_MOUSEMOVE:
-        if (pState->ePressed != EScrollPart::None)
+        if (GetControlState<CScrollBarState>(hWnd)->ePressed != EScrollPart::None)
             OnDrag(hWnd, lParam);
-        return 0;
+        return TRUE;
     case WM_LBUTTONUP:
         OnRelease(hWnd);
-        return 0;
+        return TRUE;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) != hWnd)
             OnRelease(hWnd);
-        return 0;
+        return TRUE;
     case WM_TIMER:
         if (wParam == REPEAT_TIMER_ID)
             OnRepeat(hWnd);
-        return 0;
+        return TRUE;
     case WM_KEYDOWN:
         OnKey(hWnd, wParam);
-        return 0;
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+// Answers the SBM_* messages; FALSE for other messages.
+BOOL HandleScrollBarMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
+{
+    CScrollBarState* pState = GetControlState<CScrollBarState>(hWnd);
+    const int nPrevious = pState->nPos;
+    switch (uMsg) {
     case SBM_SETPOS: {
-        const int nPrevious = pState->nPos;
         SCROLLINFO si { sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, static_cast<int>(wParam), 0 };
         SetScrollValues(hWnd, si, static_cast<BOOL>(lParam));
-        return nPrevious;
+        *plResult = nPrevious;
+        return TRUE;
     }
     case SBM_GETPOS:
-        return pState->nPos;
+        *plResult = pState->nPos;
+        return TRUE;
     case SBM_SETRANGE:
     case SBM_SETRANGEREDRAW: {
-        const int nPrevious = pState->nPos;
         SCROLLINFO si { sizeof(SCROLLINFO), SIF_RANGE, static_cast<int>(wParam), static_cast<int>(lParam), 0, 0, 0 };
         SetScrollValues(hWnd, si, uMsg == SBM_SETRANGEREDRAW);
-        return nPrevious;
+        *plResult = nPrevious;
+        return TRUE;
     }
     case SBM_GETRANGE:
         if (wParam)
             *reinterpret_cast<LPINT>(wParam) = pState->nMin;
         if (lParam)
             *reinterpret_cast<LPINT>(lParam) = pState->nMax;
-        return 0;
-    case SBM_ENABLE_ARROWS: {
-        const UINT nDisabled = static_cast<UINT>(wParam) & ESB_DISABLE_BOTH;
-        if (nDisabled == pState->nDisabledArrows)
-            return FALSE;
-        pState->nDisabledArrows = nDisabled;
-        InvalidateRect(hWnd, nullptr, FALSE);
+        *plResult = 0;
         return TRUE;
-    }
+    case SBM_ENABLE_ARROWS:
+        *plResult = EnableArrows(hWnd, static_cast<UINT>(wParam) & ESB_DISABLE_BOTH);
+        return TRUE;
     case SBM_SETSCROLLINFO:
-        if (!lParam)
-            return 0;
-        return SetScrollValues(hWnd, *reinterpret_cast<const SCROLLINFO*>(lParam), static_cast<BOOL>(wParam));
+        *plResult = lParam
+            ? SetScrollValues(hWnd, *reinterpret_cast<const SCROLLINFO*>(lParam), static_cast<BOOL>(wParam))
+            : 0;
+        return TRUE;
     case SBM_GETSCROLLINFO:
-        return GetScrollValues(hWnd, reinterpret_cast<SCROLLINFO*>(lParam));
+        *plResult = GetScrollValues(hWnd, reinterpret_cast<SCROLLINFO*>(lParam));
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
+
+LRESULT CALLBACK ScrollBarWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    static constexpr CControlLifecycle LIFECYCLE { NewControlState<CScrollBarState>, PaintScrollBar, true };
+    LRESULT lResult = 0;
+    if (HandleControlLifecycle(hWnd, uMsg, wParam, lParam, LIFECYCLE, &lResult)
+        || HandleScrollBarMessage(hWnd, uMsg, wParam, lParam, &lResult))
+        return lResult;
+    if (HandleScrollBarInput(hWnd, uMsg, wParam, lParam))
+        return 0;
+    switch (uMsg) {
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS;
+    case WM_ENABLE:
+        InvalidateRect(hWnd, nullptr, FALSE);
+        return 0;
     default:
         return DefWindowProc(hWnd, uMsg, wParam, lParam);
     }

@@ -21,11 +21,9 @@ struct CStaticState : CControlState {
     HANDLE hImage { nullptr }; // STM_SETIMAGE; the caller keeps ownership
 };
 
-std::string WindowTextOf(HWND hWnd)
+DWORD StaticStyle(HWND hWnd)
 {
-    std::string text(static_cast<size_t>(GetWindowTextLength(hWnd)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowText(hWnd, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return static_cast<DWORD>(GetWindowLongPtr(hWnd, GWL_STYLE));
 }
 
 UINT TextFormat(DWORD dwStyle)
@@ -85,7 +83,7 @@ int ShapeColor(DWORD dwType)
 
 void PaintStatic(HWND hWnd, HDC hdc)
 {
-    const DWORD dwStyle = static_cast<DWORD>(GetWindowLongPtr(hWnd, GWL_STYLE));
+    const DWORD dwStyle = StaticStyle(hWnd);
     const DWORD dwType = dwStyle & SS_TYPEMASK;
     RECT rc {};
     GetClientRect(hWnd, &rc);
@@ -125,7 +123,7 @@ void PaintStatic(HWND hWnd, HDC hdc)
         if (!IsWindowEnabled(hWnd))
             SetTextColor(hdc, GetSysColor(COLOR_GRAYTEXT));
         SetBkMode(hdc, TRANSPARENT);
-        std::string text = WindowTextOf(hWnd);
+        std::string text = ControlText(hWnd);
         DrawText(hdc, text.c_str(), static_cast<int>(text.size()), &rc, TextFormat(dwStyle));
     }
     if (dwStyle & SS_SUNKEN)
@@ -138,7 +136,7 @@ LRESULT SetImage(HWND hWnd, UINT nImageType, HANDLE hImage)
     HANDLE hPrevious = pState->hImage;
     pState->nImageType = nImageType;
     pState->hImage = hImage;
-    const DWORD dwStyle = static_cast<DWORD>(GetWindowLongPtr(hWnd, GWL_STYLE));
+    const DWORD dwStyle = StaticStyle(hWnd);
     SIZE size = GetControlImageSize(nImageType, hImage);
     if (!(dwStyle & SS_CENTERIMAGE) && size.cx > 0)
         SetWindowPos(hWnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -146,57 +144,52 @@ LRESULT SetImage(HWND hWnd, UINT nImageType, HANDLE hImage)
     return reinterpret_cast<LRESULT>(hPrevious);
 }
 
+// An icon control made from a template names its icon in its text.
+void OnCreate(HWND hWnd, const CREATESTRUCT* pcs)
+{
+    if ((StaticStyle(hWnd) & SS_TYPEMASK) != SS_ICON)
+        return;
+    std::string text = ControlText(hWnd);
+    if (HICON hIcon = text.empty() ? nullptr : LoadIcon(pcs->hInstance, text.c_str()))
+        SetImage(hWnd, IMAGE_ICON, hIcon);
+}
+
+LRESULT GetImage(HWND hWnd, UINT nWanted)
+{
+    const CStaticState* pState = GetControlState<CStaticState>(hWnd);
+    return pState->nImageType == nWanted ? reinterpret_cast<LRESULT>(pState->hImage) : 0;
+}
+
 } // namespace
 
 LRESULT CALLBACK StaticWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    static constexpr CControlLifecycle LIFECYCLE { NewControlState<CStaticState>, PaintStatic, true };
     LRESULT lResult = 0;
-    if (HandleFontMessage(hWnd, uMsg, wParam, lParam, &lResult))
+    if (HandleControlLifecycle(hWnd, uMsg, wParam, lParam, LIFECYCLE, &lResult))
         return lResult;
-    if (!GetControlStateBase(hWnd) && uMsg != WM_NCCREATE)
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
-    const DWORD dwStyle = static_cast<DWORD>(GetWindowLongPtr(hWnd, GWL_STYLE));
+    const bool bNotify = (StaticStyle(hWnd) & SS_NOTIFY) != 0;
     switch (uMsg) {
-    case WM_NCCREATE:
-        AttachControlState(hWnd, std::make_unique<CStaticState>());
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_CREATE:
-        // An icon control made from a template names its icon in its text.
-        if ((dwStyle & SS_TYPEMASK) == SS_ICON) {
-            std::string text = WindowTextOf(hWnd);
-            auto* pCreate = reinterpret_cast<LPCREATESTRUCT>(lParam);
-            if (HICON hIcon = text.empty() ? nullptr : LoadIcon(pCreate->hInstance, text.c_str()))
-                SetImage(hWnd, IMAGE_ICON, hIcon);
-        }
+        OnCreate(hWnd, reinterpret_cast<const CREATESTRUCT*>(lParam));
         return 0;
-    case WM_NCDESTROY:
-        DestroyControlState(hWnd);
-        return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_NCHITTEST:
-        return (dwStyle & SS_NOTIFY) ? HTCLIENT : HTTRANSPARENT;
+        return bNotify ? HTCLIENT : HTTRANSPARENT;
     case WM_GETDLGCODE:
         return DLGC_STATIC;
-    case WM_ERASEBKGND:
-        return TRUE; // WM_PAINT fills the background with the parent's brush.
-    case WM_PAINT:
-        PaintControl(hWnd, PaintStatic);
-        return 0;
     case WM_SETTEXT:
         lResult = DefWindowProc(hWnd, uMsg, wParam, lParam);
         InvalidateRect(hWnd, nullptr, TRUE);
         return lResult;
     case WM_ENABLE:
         InvalidateRect(hWnd, nullptr, TRUE);
-        if (dwStyle & SS_NOTIFY)
+        if (bNotify)
             NotifyParent(hWnd, wParam ? STN_ENABLE : STN_DISABLE);
         return 0;
     case WM_LBUTTONDOWN:
-        if (dwStyle & SS_NOTIFY)
-            NotifyParent(hWnd, STN_CLICKED);
-        return 0;
     case WM_LBUTTONDBLCLK:
-        if (dwStyle & SS_NOTIFY)
-            NotifyParent(hWnd, STN_DBLCLK);
+        if (bNotify)
+            NotifyParent(hWnd, uMsg == WM_LBUTTONDOWN ? STN_CLICKED : STN_DBLCLK);
         return 0;
     case STM_SETIMAGE:
         if (wParam != IMAGE_BITMAP && wParam != IMAGE_ICON)
@@ -205,11 +198,9 @@ LRESULT CALLBACK StaticWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     case STM_SETICON:
         return SetImage(hWnd, IMAGE_ICON, reinterpret_cast<HANDLE>(wParam));
     case STM_GETIMAGE:
-    case STM_GETICON: {
-        const CStaticState* pState = GetControlState<CStaticState>(hWnd);
-        UINT nWanted = uMsg == STM_GETICON ? IMAGE_ICON : static_cast<UINT>(wParam);
-        return pState->nImageType == nWanted ? reinterpret_cast<LRESULT>(pState->hImage) : 0;
-    }
+        return GetImage(hWnd, static_cast<UINT>(wParam));
+    case STM_GETICON:
+        return GetImage(hWnd, IMAGE_ICON);
     default:
         return DefWindowProc(hWnd, uMsg, wParam, lParam);
     }

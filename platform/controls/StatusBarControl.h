@@ -11,7 +11,6 @@
 // bottom-right corner.
 
 #include "platform/controls/CommonControls.h"
-#include "platform/controls/ToolbarControl.h" // CCS_*
 
 // clang-format off
 constexpr const char* STATUSCLASSNAME = "msctls_statusbar32";

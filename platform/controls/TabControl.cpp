@@ -52,23 +52,17 @@ int RowHeight(HWND hWnd)
 }
 
 // Widths measure the text as drawn: "&" prefixes take no room.
-int TextWidth(HWND hWnd, const CTabState& state, const std::string& strText)
+int TextWidth(HWND hWnd, const std::string& strText)
 {
-    HDC hdc = GetDC(hWnd);
-    if (state.hFont)
-        SelectObject(hdc, state.hFont);
-    RECT rc {};
-    DrawText(hdc, strText.c_str(), static_cast<int>(strText.size()), &rc, DT_SINGLELINE | DT_CALCRECT);
-    ReleaseDC(hWnd, hdc);
-    return rc.right - rc.left;
+    return CControlMeasureDC(hWnd).DrawnSize(strText, DT_SINGLELINE).cx;
 }
 
 RECT ItemRect(HWND hWnd, const CTabState& state, int nIndex)
 {
     int x = FIRST_TAB_X;
     for (int i = 0; i < nIndex; ++i)
-        x += TextWidth(hWnd, state, state.items[static_cast<size_t>(i)].strText) + 2 * TAB_PADDING;
-    const int cx = TextWidth(hWnd, state, state.items[static_cast<size_t>(nIndex)].strText) + 2 * TAB_PADDING;
+        x += TextWidth(hWnd, state.items[static_cast<size_t>(i)].strText) + 2 * TAB_PADDING;
+    const int cx = TextWidth(hWnd, state.items[static_cast<size_t>(nIndex)].strText) + 2 * TAB_PADDING;
     return RECT { x, BORDER, x + cx, RowHeight(hWnd) };
 }
 

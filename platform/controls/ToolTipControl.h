@@ -44,10 +44,13 @@ constexpr UINT TTM_ADDTOOL         = WM_USER + 4;  // lParam: TOOLINFO*
 constexpr UINT TTM_DELTOOL         = WM_USER + 5;  // lParam: TOOLINFO* (hwnd, uId)
 constexpr UINT TTM_NEWTOOLRECT     = WM_USER + 6;  // lParam: TOOLINFO* (hwnd, uId, rect)
 constexpr UINT TTM_RELAYEVENT      = WM_USER + 7;  // lParam: MSG*
-constexpr UINT TTM_GETTOOLINFO     = WM_USER + 8;
+constexpr UINT TTM_GETTOOLINFO     = WM_USER + 8;  // lParam: TOOLINFO* naming the tool (hwnd, uId); see GetToolInfo below
+constexpr UINT TTM_SETTOOLINFO     = WM_USER + 9;  // lParam: TOOLINFO*; all but (hwnd, uId) replace the tool's
+constexpr UINT TTM_HITTEST         = WM_USER + 10; // lParam: TTHITTESTINFO*; TRUE with ti filled when a tool is there
 constexpr UINT TTM_GETTEXT         = WM_USER + 11; // lParam: TOOLINFO* whose lpszText receives the text
 constexpr UINT TTM_UPDATETIPTEXT   = WM_USER + 12; // lParam: TOOLINFO* (hwnd, uId, hinst, lpszText)
 constexpr UINT TTM_GETTOOLCOUNT    = WM_USER + 13;
+constexpr UINT TTM_ENUMTOOLS       = WM_USER + 14; // wParam: index; lParam: TOOLINFO*, filled as by TTM_GETTOOLINFO
 constexpr UINT TTM_GETCURRENTTOOL  = WM_USER + 15; // lParam: TOOLINFO* or NULL; TRUE while a tool is current
 constexpr UINT TTM_GETDELAYTIME    = WM_USER + 21; // wParam: TTDT_*
 constexpr UINT TTM_POP             = WM_USER + 28; // hides the tip
@@ -77,6 +80,17 @@ struct TOOLINFO {
     void* lpReserved;
 };
 using LPTOOLINFO = TOOLINFO*;
+
+// TTM_GETTOOLINFO and TTM_ENUMTOOLS fill a TOOLINFO: a stored text is copied
+// into lpszText when that points at a buffer (80 bytes at most, with its
+// zero); a callback text gives LPSTR_TEXTCALLBACK and a resource text its ID.
+
+struct TTHITTESTINFO {
+    HWND hwnd; // the window the point is in
+    POINT pt;  // in hwnd's client coordinates
+    TOOLINFO ti;
+};
+using LPTTHITTESTINFO = TTHITTESTINFO*;
 
 struct NMTTDISPINFO {
     NMHDR hdr;

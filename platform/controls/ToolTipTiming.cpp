@@ -86,14 +86,9 @@ void ShowTip(HWND hWnd)
         return;
     }
     pState->strShown = strText;
-    HDC hdc = GetDC(hWnd);
-    if (pState->hFont)
-        SelectObject(hdc, pState->hFont);
-    RECT rcText {};
-    DrawText(hdc, strText.c_str(), static_cast<int>(strText.size()), &rcText, DT_CALCRECT);
-    ReleaseDC(hWnd, hdc);
-    const int cx = rcText.right + 8;
-    const int cy = rcText.bottom + 6;
+    const SIZE text = CControlMeasureDC(hWnd).DrawnSize(strText, 0);
+    const int cx = text.cx + 8;
+    const int cy = text.cy + 6;
     const int cxScreen = GetSystemMetrics(SM_CXSCREEN);
     const int cyScreen = GetSystemMetrics(SM_CYSCREEN);
     int x = std::clamp<int>(pState->ptCursor.x, 0, std::max(cxScreen - cx, 0));

@@ -1,7 +1,9 @@
 #include "platform/controls/ToolbarControl.h"
 
 #include "platform/controls/ControlInternal.h"
+#include "platform/controls/ToolTipControl.h"
 #include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/Blt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/FrameControls.h"
@@ -28,16 +30,22 @@ constexpr int BAR_MARGIN = 2; // above and below the buttons of a bar that sizes
 struct CToolbarState : CControlState {
     std::vector<TBBUTTON> buttons;
     HIMAGELIST hImages { nullptr }; // made by the first TB_ADDBITMAP
+    std::vector<HBITMAP> bitmaps;   // what TB_ADDBITMAP gave, owned: cut again at a new image size
     SIZE sizeBitmap { 16, 15 };
     SIZE sizeButton { 24, 22 };
-    HWND hOwner { nullptr }; // TB_SETPARENT; nullptr: the parent
-    int nPressed { -1 };     // the button pressed with the mouse, while captured
-    int nHot { -1 };         // the flat button under the mouse
+    HWND hOwner { nullptr };       // TB_SETPARENT; nullptr: the parent
+    HWND hToolTips { nullptr };    // the tooltip control the buttons are tools of
+    HWND hOwnToolTips { nullptr }; // made for TBSTYLE_TOOLTIPS, destroyed with the bar
+    std::vector<int> toolCommands; // the tools this bar has in hToolTips, by command
+    int nPressed { -1 };           // the button pressed with the mouse, while captured
+    int nHot { -1 };               // the flat button under the mouse
 
     ~CToolbarState() override
     {
         if (hImages)
             ImageList_Destroy(hImages);
+        for (HBITMAP hbm : bitmaps)
+            DeleteObject(hbm);
     }
 };
 
@@ -104,21 +112,107 @@ void InvalidateButton(HWND hWnd, const CToolbarState& state, int nIndex)
     InvalidateRect(hWnd, &rc, TRUE);
 }
 
+// A copy of a bitmap the caller keeps.
+HBITMAP CopyBitmap(HBITMAP hbmSource)
+{
+    BITMAP bm {};
+    if (!GetObject(hbmSource, sizeof(bm), &bm))
+        return nullptr;
+    HDC hdcScreen = GetDC(nullptr);
+    HBITMAP hbmCopy = CreateCompatibleBitmap(hdcScreen, bm.bmWidth, bm.bmHeight);
+    HDC hdcFrom = CreateCompatibleDC(hdcScreen);
+    HDC hdcTo = CreateCompatibleDC(hdcScreen);
+    HGDIOBJ hOldFrom = SelectObject(hdcFrom, hbmSource);
+    HGDIOBJ hOldTo = SelectObject(hdcTo, hbmCopy);
+    BitBlt(hdcTo, 0, 0, bm.bmWidth, bm.bmHeight, hdcFrom, 0, 0, SRCCOPY);
+    SelectObject(hdcFrom, hOldFrom);
+    SelectObject(hdcTo, hOldTo);
+    DeleteDC(hdcFrom);
+    DeleteDC(hdcTo);
+    ReleaseDC(nullptr, hdcScreen);
+    return hbmCopy;
+}
+
 LRESULT AddBitmap(CToolbarState& state, int nImages, const TBADDBITMAP* pAdd)
 {
     if (!pAdd || nImages <= 0)
         return -1;
     HBITMAP hbm = pAdd->hInst ? LoadBitmap(pAdd->hInst, MAKEINTRESOURCE(static_cast<WORD>(pAdd->nID)))
-                              : reinterpret_cast<HBITMAP>(pAdd->nID);
+                              : CopyBitmap(reinterpret_cast<HBITMAP>(pAdd->nID));
     if (!hbm)
         return -1;
+    state.bitmaps.push_back(hbm);
     if (!state.hImages)
         state.hImages = ImageList_Create(state.sizeBitmap.cx, state.sizeBitmap.cy, ILC_COLOR24 | ILC_MASK, nImages, 4);
-    const int nFirst = ImageList_AddMasked(state.hImages, hbm, TRANSPARENT_COLOUR);
-    if (pAdd->hInst)
-        DeleteObject(hbm);
-    return nFirst;
+    return ImageList_AddMasked(state.hImages, hbm, TRANSPARENT_COLOUR);
 }
+
+// A new image size: the buttons grow to hold it and the bitmaps added so far
+// are cut again into images of that size.
+BOOL SetBitmapSize(CToolbarState& state, SIZE size)
+{
+    if (size.cx <= 0 || size.cy <= 0)
+        return FALSE;
+    state.sizeBitmap = size;
+    state.sizeButton.cx = std::max<LONG>(state.sizeButton.cx, size.cx + 7);
+    state.sizeButton.cy = std::max<LONG>(state.sizeButton.cy, size.cy + 7);
+    if (!state.hImages)
+        return TRUE;
+    ImageList_Destroy(state.hImages);
+    state.hImages = ImageList_Create(size.cx, size.cy, ILC_COLOR24 | ILC_MASK, 0, 4);
+    for (HBITMAP hbm : state.bitmaps)
+        ImageList_AddMasked(state.hImages, hbm, TRANSPARENT_COLOUR);
+    return TRUE;
+}
+
+/***** Tips *****/
+
+// The owner of the buttons' commands and notifications.
+HWND OwnerOf(HWND hWnd, const CToolbarState& state)
+{
+    return state.hOwner ? state.hOwner : GetParent(hWnd);
+}
+
+// Makes each shown button a tool of the tooltip control, at its place, with
+// its text asked through TTN_NEEDTEXT.
+void SyncTools(HWND hWnd, CToolbarState& state)
+{
+    if (!state.hToolTips)
+        return;
+    TOOLINFO ti { sizeof(TOOLINFO), 0, hWnd, 0, {}, nullptr, LPSTR_TEXTCALLBACK, 0, nullptr };
+    for (int idCommand : std::exchange(state.toolCommands, {})) {
+        ti.uId = static_cast<UINT_PTR>(idCommand);
+        SendMessage(state.hToolTips, TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+    for (int i = 0; i < static_cast<int>(state.buttons.size()); ++i) {
+        const TBBUTTON& button = state.buttons[static_cast<size_t>(i)];
+        if ((button.fsStyle & TBSTYLE_SEP) || (button.fsState & TBSTATE_HIDDEN))
+            continue;
+        ti.uId = static_cast<UINT_PTR>(button.idCommand);
+        ti.rect = ButtonRect(hWnd, state, i);
+        if (SendMessage(state.hToolTips, TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&ti)))
+            state.toolCommands.push_back(button.idCommand);
+    }
+}
+
+// The buttons moved: repaint the bar and move the tools with them.
+void LayoutChanged(HWND hWnd, CToolbarState& state)
+{
+    InvalidateRect(hWnd, nullptr, TRUE);
+    SyncTools(hWnd, state);
+}
+
+void RelayToToolTips(HWND hWnd, const CToolbarState& state, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (!state.hToolTips || uMsg < WM_MOUSEFIRST || uMsg > WM_MOUSELAST)
+        return;
+    MSG msg { hWnd, uMsg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {} };
+    const DWORD dwPos = GetMessagePos();
+    msg.pt = POINT { static_cast<SHORT>(LOWORD(dwPos)), static_cast<SHORT>(HIWORD(dwPos)) };
+    SendMessage(state.hToolTips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+}
+
+/***** Buttons *****/
 
 BOOL InsertButtons(HWND hWnd, CToolbarState& state, int nIndex, int nCount, const TBBUTTON* pButtons)
 {
@@ -128,7 +222,7 @@ BOOL InsertButtons(HWND hWnd, CToolbarState& state, int nIndex, int nCount, cons
     state.buttons.insert(state.buttons.begin() + nIndex, pButtons, pButtons + nCount);
     state.nPressed = -1;
     state.nHot = -1;
-    InvalidateRect(hWnd, nullptr, TRUE);
+    LayoutChanged(hWnd, state);
     return TRUE;
 }
 
@@ -139,7 +233,7 @@ BOOL DeleteButton(HWND hWnd, CToolbarState& state, int nIndex)
     state.buttons.erase(state.buttons.begin() + nIndex);
     state.nPressed = -1;
     state.nHot = -1;
-    InvalidateRect(hWnd, nullptr, TRUE);
+    LayoutChanged(hWnd, state);
     return TRUE;
 }
 
@@ -155,10 +249,43 @@ BOOL ChangeState(HWND hWnd, CToolbarState& state, int idCommand, BYTE nBit, bool
         const bool bResized = (nNew ^ button.fsState) & TBSTATE_HIDDEN;
         button.fsState = nNew;
         if (bResized)
-            InvalidateRect(hWnd, nullptr, TRUE);
+            LayoutChanged(hWnd, state);
         else
             InvalidateButton(hWnd, state, nIndex);
     }
+    return TRUE;
+}
+
+bool IsGroupButton(const TBBUTTON& button)
+{
+    return (button.fsStyle & TBSTYLE_CHECKGROUP) == TBSTYLE_CHECKGROUP;
+}
+
+// Checks a button of a check group and releases the others of the run of
+// group buttons around it.
+void CheckInGroup(HWND hWnd, CToolbarState& state, int nIndex)
+{
+    const auto nCount = static_cast<int>(state.buttons.size());
+    int nFirst = nIndex;
+    while (nFirst > 0 && IsGroupButton(state.buttons[static_cast<size_t>(nFirst - 1)]))
+        --nFirst;
+    for (int i = nFirst; i < nCount && IsGroupButton(state.buttons[static_cast<size_t>(i)]); ++i) {
+        TBBUTTON& button = state.buttons[static_cast<size_t>(i)];
+        const bool bChecked = button.fsState & TBSTATE_CHECKED;
+        if (bChecked != (i == nIndex)) {
+            button.fsState ^= TBSTATE_CHECKED;
+            InvalidateButton(hWnd, state, i);
+        }
+    }
+}
+
+// TB_CHECKBUTTON: checking a group button releases the rest of its group.
+BOOL CheckButton(HWND hWnd, CToolbarState& state, int idCommand, bool bCheck)
+{
+    const int nIndex = IndexOfCommand(state, idCommand);
+    if (nIndex < 0 || !bCheck || !IsGroupButton(state.buttons[static_cast<size_t>(nIndex)]))
+        return ChangeState(hWnd, state, idCommand, TBSTATE_CHECKED, bCheck);
+    CheckInGroup(hWnd, state, nIndex);
     return TRUE;
 }
 
@@ -216,10 +343,13 @@ BOOL SetButtonInfo(HWND hWnd, CToolbarState& state, WPARAM wParam, const TBBUTTO
         button.fsStyle = pInfo->fsStyle;
     if (pInfo->dwMask & TBIF_LPARAM)
         button.dwData = pInfo->lParam;
-    if (WidthOf(state, button) != nOldWidth)
-        InvalidateRect(hWnd, nullptr, TRUE);
-    else
-        InvalidateButton(hWnd, state, nIndex);
+    if (WidthOf(state, button) != nOldWidth) {
+        LayoutChanged(hWnd, state);
+        return TRUE;
+    }
+    InvalidateButton(hWnd, state, nIndex);
+    if (pInfo->dwMask & TBIF_COMMAND)
+        SyncTools(hWnd, state); // the tool is named by the command
     return TRUE;
 }
 
@@ -293,7 +423,7 @@ void DrawButton(HWND hWnd, HDC hdc, const CToolbarState& state, int nIndex, bool
     const int nShift = bDown ? 1 : 0;
     const int x = rc.left + (rc.right - rc.left - state.sizeBitmap.cx) / 2 + nShift;
     const int y = rc.top + (rc.bottom - rc.top - state.sizeBitmap.cy) / 2 + nShift;
-    if (bEnabled)
+    if (bEnabled && !(button.fsState & TBSTATE_INDETERMINATE))
         ImageList_Draw(state.hImages, button.iBitmap, hdc, x, y, ILD_TRANSPARENT);
     else
         DrawEmbossed(hdc, state, button.iBitmap, x, y);
@@ -371,9 +501,12 @@ BOOL HandleMouse(HWND hWnd, CToolbarState& state, UINT uMsg, LPARAM lParam)
         TBBUTTON& button = state.buttons[static_cast<size_t>(nPressed)];
         if (HitTest(hWnd, state, pt) != nPressed || !(button.fsState & TBSTATE_ENABLED))
             return TRUE;
-        if (button.fsStyle & TBSTYLE_CHECK)
+        // A check group button stays down when clicked again; a check button toggles.
+        if (IsGroupButton(button))
+            CheckInGroup(hWnd, state, nPressed);
+        else if (button.fsStyle & TBSTYLE_CHECK)
             ChangeState(hWnd, state, button.idCommand, TBSTATE_CHECKED, !(button.fsState & TBSTATE_CHECKED));
-        HWND hOwner = state.hOwner ? state.hOwner : GetParent(hWnd);
+        HWND hOwner = OwnerOf(hWnd, state);
         if (hOwner) // BN_CLICKED (0) as the code
             SendMessage(
                 hOwner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(button.idCommand), 0), reinterpret_cast<LPARAM>(hWnd));
@@ -399,23 +532,44 @@ LRESULT CALLBACK ToolbarWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     CToolbarState* pState = ToolbarState(hWnd);
     const auto nIndex = static_cast<int>(static_cast<INT_PTR>(wParam));
     const auto bFlag = static_cast<bool>(LOWORD(lParam));
+    RelayToToolTips(hWnd, *pState, uMsg, wParam, lParam);
     switch (uMsg) {
     case WM_CREATE:
+        if (GetWindowLongPtr(hWnd, GWL_STYLE) & TBSTYLE_TOOLTIPS) {
+            pState->hOwnToolTips = CreateWindowEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                hWnd, nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtr(hWnd, GWLP_HINSTANCE)), nullptr);
+            pState->hToolTips = pState->hOwnToolTips;
+        }
         AutoSize(hWnd, *pState);
+        return 0;
+    case WM_DESTROY:
+        if (pState->hOwnToolTips)
+            DestroyWindow(std::exchange(pState->hOwnToolTips, nullptr));
+        return 0;
+    case WM_NOTIFY:
+        // What the tips ask (TTN_NEEDTEXT) is for the owner to answer.
+        if (auto* pHdr = reinterpret_cast<NMHDR*>(lParam);
+            pHdr && pState->hToolTips && pHdr->hwndFrom == pState->hToolTips)
+            return SendMessage(OwnerOf(hWnd, *pState), WM_NOTIFY, wParam, lParam);
+        return 0;
+    case TB_GETTOOLTIPS:
+        return reinterpret_cast<LRESULT>(pState->hToolTips);
+    case TB_SETTOOLTIPS:
+        pState->toolCommands.clear(); // the tools stay with the old control
+        pState->hToolTips = reinterpret_cast<HWND>(wParam);
+        SyncTools(hWnd, *pState);
         return 0;
     case TB_BUTTONSTRUCTSIZE:
         return 0;
     case TB_SETBITMAPSIZE:
-        if (pState->hImages)
+        if (!SetBitmapSize(*pState, SIZE { LOWORD(lParam), HIWORD(lParam) }))
             return FALSE;
-        pState->sizeBitmap = SIZE { LOWORD(lParam), HIWORD(lParam) };
-        pState->sizeButton.cx = std::max<LONG>(pState->sizeButton.cx, pState->sizeBitmap.cx + 7);
-        pState->sizeButton.cy = std::max<LONG>(pState->sizeButton.cy, pState->sizeBitmap.cy + 7);
+        LayoutChanged(hWnd, *pState);
         return TRUE;
     case TB_SETBUTTONSIZE:
         pState->sizeButton = SIZE { std::max<LONG>(LOWORD(lParam), pState->sizeBitmap.cx),
             std::max<LONG>(HIWORD(lParam), pState->sizeBitmap.cy) };
-        InvalidateRect(hWnd, nullptr, TRUE);
+        LayoutChanged(hWnd, *pState);
         return TRUE;
     case TB_ADDBITMAP:
         return AddBitmap(*pState, nIndex, reinterpret_cast<const TBADDBITMAP*>(lParam));
@@ -445,7 +599,7 @@ LRESULT CALLBACK ToolbarWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     case TB_ENABLEBUTTON:
         return ChangeState(hWnd, *pState, nIndex, TBSTATE_ENABLED, bFlag);
     case TB_CHECKBUTTON:
-        return ChangeState(hWnd, *pState, nIndex, TBSTATE_CHECKED, bFlag);
+        return CheckButton(hWnd, *pState, nIndex, bFlag);
     case TB_PRESSBUTTON:
         return ChangeState(hWnd, *pState, nIndex, TBSTATE_PRESSED, bFlag);
     case TB_HIDEBUTTON:

@@ -6,23 +6,22 @@
 // A click (press and release over the same enabled button) sends WM_COMMAND
 // {the button's command, 0, the toolbar} to the owner: the window set with
 // TB_SETPARENT, else the parent. A check button toggles its checked state on
-// that click. With TBSTYLE_FLAT buttons are drawn flat and rise while the
-// mouse is over them. Mouse messages and timers go through the window
-// procedure, so a subclass sees them first. Changing one button repaints
-// only that button.
+// that click. Adjacent TBSTYLE_CHECKGROUP buttons form a group of which one
+// is down: a click (or TB_CHECKBUTTON) checks one and releases the others, and
+// a click on the checked one leaves it down. With TBSTYLE_FLAT buttons are
+// drawn flat and rise while the mouse is over them. Mouse messages and timers
+// go through the window procedure, so a subclass sees them first. Changing
+// one button repaints only that button.
+//
+// Tips: with TBSTYLE_TOOLTIPS the bar makes a tooltip control of its own
+// (TB_GETTOOLTIPS; TB_SETTOOLTIPS gives it another). Every shown button is a
+// tool of it, named by its command, and the bar relays its mouse messages to
+// it; the tip's TTN_NEEDTEXT reaches the bar, which passes it to the owner.
 
 #include "platform/controls/CommonControls.h"
 
 // clang-format off
 constexpr const char* TOOLBARCLASSNAME = "ToolbarWindow32";
-
-/* Styles the common controls share (bars placed along their parent). */
-constexpr DWORD CCS_TOP           = 0x0001;
-constexpr DWORD CCS_NOMOVEY       = 0x0002;
-constexpr DWORD CCS_BOTTOM        = 0x0003;
-constexpr DWORD CCS_NORESIZE      = 0x0004; // the bar keeps the size it was given
-constexpr DWORD CCS_NOPARENTALIGN = 0x0008; // the bar keeps its place
-constexpr DWORD CCS_NODIVIDER     = 0x0040;
 
 /* Toolbar styles. */
 constexpr DWORD TBSTYLE_TOOLTIPS = 0x0100;
@@ -33,12 +32,15 @@ constexpr DWORD TBSTYLE_FLAT     = 0x0800;
 constexpr BYTE TBSTYLE_BUTTON = 0x00;
 constexpr BYTE TBSTYLE_SEP    = 0x01; // a gap; its width in iBitmap (0: the default)
 constexpr BYTE TBSTYLE_CHECK  = 0x02; // toggles its checked state when clicked
+constexpr BYTE TBSTYLE_GROUP  = 0x04;
+constexpr BYTE TBSTYLE_CHECKGROUP = TBSTYLE_GROUP | TBSTYLE_CHECK; // one of adjacent ones is checked
 
 /* Button states (TBBUTTON::fsState). */
 constexpr BYTE TBSTATE_CHECKED = 0x01;
 constexpr BYTE TBSTATE_PRESSED = 0x02;
 constexpr BYTE TBSTATE_ENABLED = 0x04;
 constexpr BYTE TBSTATE_HIDDEN  = 0x08;
+constexpr BYTE TBSTATE_INDETERMINATE = 0x10; // drawn embossed, like a disabled button
 
 /* TBBUTTONINFO::dwMask. */
 constexpr DWORD TBIF_IMAGE   = 0x00000001;
@@ -69,8 +71,10 @@ constexpr UINT TB_COMMANDTOINDEX   = WM_USER + 25; // -1 for an unknown command
 constexpr UINT TB_GETITEMRECT      = WM_USER + 29; // wParam: index; lParam: RECT* in client coordinates
 constexpr UINT TB_BUTTONSTRUCTSIZE = WM_USER + 30;
 constexpr UINT TB_SETBUTTONSIZE    = WM_USER + 31; // lParam: MAKELONG(cx, cy)
-constexpr UINT TB_SETBITMAPSIZE    = WM_USER + 32; // lParam: MAKELONG(cx, cy); before any bitmap is added
+constexpr UINT TB_SETBITMAPSIZE    = WM_USER + 32; // lParam: MAKELONG(cx, cy); cuts the bitmaps added so far again
 constexpr UINT TB_AUTOSIZE         = WM_USER + 33;
+constexpr UINT TB_GETTOOLTIPS      = WM_USER + 35; // the tooltip control, or NULL
+constexpr UINT TB_SETTOOLTIPS      = WM_USER + 36; // wParam: the tooltip control
 constexpr UINT TB_SETPARENT        = WM_USER + 37; // wParam: the owner; returns the old one
 constexpr UINT TB_GETBUTTONINFO    = WM_USER + 65; // wParam: command; lParam: TBBUTTONINFO*; the index or -1
 constexpr UINT TB_SETBUTTONINFO    = WM_USER + 66;

@@ -16,7 +16,7 @@
 // Both are stable.
 //
 // Expansion: TVN_ITEMEXPANDING (nonzero refuses) comes before the change and
-// TVN_ITEMEXPANDED after. TVM_EXPAND sends them only while the item lacks
+// TVN_ITEMEXPANDED after; both carry the item's images in itemNew. TVM_EXPAND sends them only while the item lacks
 // TVIS_EXPANDEDONCE, which the control sets at the first expansion and the
 // program may set or clear; expansion by mouse or keyboard always sends them.
 // An item without children and without cChildren 1 does not expand.
@@ -27,7 +27,8 @@
 // Selection: TVN_SELCHANGING (nonzero refuses) and TVN_SELCHANGED carry
 // TVC_BYMOUSE, TVC_BYKEYBOARD or TVC_UNKNOWN (by message). A press on an
 // item's icon or label selects it; a press on its state icon only sends
-// NM_CLICK. Keys first reach the parent as TVN_KEYDOWN.
+// NM_CLICK. Keys first reach the parent as TVN_KEYDOWN; Enter then sends
+// NM_RETURN.
 //
 // Painting asks NM_CUSTOMDRAW: CDDS_PREPAINT, then with CDRF_NOTIFYITEMDRAW
 // CDDS_ITEMPREPAINT per item, whose handler may change clrText and clrTextBk
@@ -39,10 +40,10 @@
 // the style, and WM_VSCROLL and WM_HSCROLL scroll either way, so an owner that
 // strips the bars can show its own.
 //
-// Label editing (TVM_EDITLABEL, F2 with TVS_EDITLABELS) works as in the list
-// view: the "Edit" child exists while TVN_BEGINLABELEDIT is asked, and is gone
-// from the tree before TVN_ENDLABELEDIT, whose handler may start a new edit
-// or delete the item.
+// Label editing (TVM_EDITLABEL; with TVS_EDITLABELS also F2 and a slow
+// second click on the caret's label) works as in the list view: the "Edit" child (at most 259 characters, unless the
+// owner limits it further) exists while TVN_BEGINLABELEDIT is asked, and is gone from the tree before TVN_ENDLABELEDIT,
+// whose handler may start a new edit or delete the item.
 //
 // Every notification handler may change or destroy the tree; the control
 // looks its items up again after each one.
@@ -199,7 +200,7 @@ using LPTVITEM = TVITEM*;
 
 struct TVINSERTSTRUCT {
     HTREEITEM hParent;      // TVI_ROOT or NULL for a top-level item
-    HTREEITEM hInsertAfter; // TVI_FIRST, TVI_LAST, TVI_SORT or a sibling
+    HTREEITEM hInsertAfter; // TVI_FIRST, TVI_LAST (TVI_ROOT counts as it), TVI_SORT or a sibling
     TVITEM item;
 };
 using LPTVINSERTSTRUCT = TVINSERTSTRUCT*;

@@ -1,11 +1,14 @@
 #include "platform/controls/TreeViewInternal.h"
 
+#include "platform/controls/LabelEditor.h"
+
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Window.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -15,6 +18,15 @@ LRESULT NotifyPlain(HWND hWnd, UINT nCode)
     return SendNotify(hWnd, nCode, &nm);
 }
 
+void CancelSlowClick(HWND hWnd)
+{
+    CTreeViewState* pState = TreeViewState(hWnd);
+    if (pState && pState->hSlowClickItem) {
+        pState->hSlowClickItem = nullptr;
+        DisarmLabelEditTimer(hWnd);
+    }
+}
+
 // A press on an item's icon or label (or anywhere on its row with
 // TVS_FULLROWSELECT) selects it, then the drag-detect loop tells a drag,
 // which sends TVN_BEGINDRAG before this returns, from a click (NM_CLICK).
@@ -22,13 +34,19 @@ LRESULT NotifyPlain(HWND hWnd, UINT nCode)
 // clicks.
 void OnLeftButtonDown(HWND hWnd, LPARAM lParam)
 {
-    if (GetFocus() != hWnd)
+    CancelSlowClick(hWnd);
+    const bool bHadFocus = GetFocus() == hWnd;
+    if (!bHadFocus)
         SetFocus(hWnd);
-    if (!TreeViewSurvivor(hWnd))
+    CTreeViewState* pState = TreeViewSurvivor(hWnd);
+    if (!pState)
         return;
     TVHITTESTINFO hit {};
     hit.pt = MousePointOf(lParam);
     const HTREEITEM hItem = TreeHitTest(hWnd, &hit);
+    // A second click on the caret's label edits it unless a double click follows.
+    const bool bSlowClick = bHadFocus && hItem && hItem == pState->hCaret && (hit.flags & TVHT_ONITEMLABEL)
+        && (TreeViewStyle(hWnd) & TVS_EDITLABELS);
     if (hItem && (hit.flags & TVHT_ONITEMBUTTON)) {
         ExpandItem(hWnd, hItem, TVE_TOGGLE, true);
         return;
@@ -49,11 +67,26 @@ void OnLeftButtonDown(HWND hWnd, LPARAM lParam)
     }
     if (TreeViewSurvivor(hWnd))
         NotifyPlain(hWnd, NM_CLICK);
+    if (bSlowClick && (pState = TreeViewSurvivor(hWnd)) && pState->hCaret == hItem) {
+        pState->hSlowClickItem = hItem;
+        ArmLabelEditTimer(hWnd);
+    }
+}
+
+// The double-click time passed after a slow second click: the item's label is edited.
+void OnSlowClickTimer(HWND hWnd)
+{
+    CTreeViewState* pState = TreeViewState(hWnd);
+    const HTREEITEM hItem = std::exchange(pState->hSlowClickItem, nullptr);
+    DisarmLabelEditTimer(hWnd);
+    if (hItem && FindNode(*pState, hItem) && GetFocus() == hWnd)
+        EditTreeLabel(hWnd, hItem);
 }
 
 // NM_DBLCLK, then the item toggles unless the parent answered nonzero.
 void OnDoubleClick(HWND hWnd, LPARAM lParam)
 {
+    CancelSlowClick(hWnd);
     TVHITTESTINFO hit {};
     hit.pt = MousePointOf(lParam);
     const HTREEITEM hItem = TreeHitTest(hWnd, &hit);
@@ -132,11 +165,12 @@ HTREEITEM KeyTarget(HWND hWnd, WPARAM wParam)
     return visible[static_cast<size_t>(std::clamp(nTarget, 0, nLast))];
 }
 
-// Every key reaches the parent as TVN_KEYDOWN first; then the arrows and
-// page keys move the caret, Left and Right collapse, go up, expand or go
+// Every key reaches the parent as TVN_KEYDOWN first; then Enter sends
+// NM_RETURN, the arrows and page keys move the caret, Left and Right collapse, go up, expand or go
 // down, + and - expand and collapse, and F2 edits the caret's label.
 void OnKeyDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
+    CancelSlowClick(hWnd);
     NMTVKEYDOWN nm {};
     nm.wVKey = static_cast<WORD>(wParam);
     nm.flags = static_cast<UINT>(HIWORD(lParam));
@@ -144,6 +178,11 @@ void OnKeyDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
     CTreeViewState* pState = TreeViewSurvivor(hWnd);
     if (!pState)
         return;
+    if (wParam == VK_RETURN) {
+        NMHDR nmReturn {};
+        SendNotify(hWnd, NM_RETURN, &nmReturn);
+        return;
+    }
     const HTREEITEM hCaret = pState->hCaret;
     CTreeNode* pCaret = FindNode(*pState, hCaret);
     if (HTREEITEM hTarget = KeyTarget(hWnd, wParam)) {
@@ -206,6 +245,11 @@ BOOL HandleTreeViewInput(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_KEYDOWN:
         OnKeyDown(hWnd, wParam, lParam);
+        return TRUE;
+    case WM_TIMER:
+        if (wParam != LABEL_EDIT_TIMER)
+            return FALSE;
+        OnSlowClickTimer(hWnd);
         return TRUE;
     default:
         return FALSE;

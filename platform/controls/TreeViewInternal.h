@@ -49,12 +49,15 @@ struct CTreeViewState : CControlState {
     bool bBarsRefused { false }; // the owner took a bar away again: the control stops showing them
     HWND hEdit { nullptr };
     HTREEITEM hEditItem { nullptr };
+    HTREEITEM hSlowClickItem { nullptr }; // the item a slow second click edits when LABEL_EDIT_TIMER fires
 
     static constexpr COLORREF CLR_DEFAULT_TREE = static_cast<COLORREF>(-1);
 };
 
 // The margin left and right of a label's text.
 constexpr int TREE_TEXT_MARGIN = 3;
+
+/***** State and item lookups (TreeViewInternal.cpp) *****/
 
 inline CTreeViewState* TreeViewState(HWND hWnd)
 {
@@ -74,9 +77,18 @@ std::vector<HTREEITEM>& SiblingsOf(CTreeViewState& state, HTREEITEM hParent);
 bool IsDescendant(CTreeViewState& state, HTREEITEM hItem, HTREEITEM hAncestor);
 // The depth of an item, 0 for top-level items.
 int ItemLevel(CTreeViewState& state, HTREEITEM hItem);
+// Whether the item is among the rows: every ancestor is expanded.
+bool IsShown(CTreeViewState& state, HTREEITEM hItem);
 
-/***** Items (TreeViewItems.cpp) *****/
+// Sends a NMTREEVIEW notification with itemNew (and itemOld) filled from the items.
+LRESULT NotifyTreeView(HWND hWnd, UINT nCode, UINT nAction, HTREEITEM hNew, HTREEITEM hOld = nullptr, POINT pt = {});
 
+/***** Texts, images and children (TreeViewDispInfo.cpp) *****/
+
+// Answers TVM_GETITEM: fills what pItem's mask names, asking the parent with
+// TVN_GETDISPINFO for callback values. FALSE for a stale item or one that
+// went away meanwhile.
+BOOL GetTreeItem(HWND hWnd, TVITEM* pItem);
 // The label text, through TVN_GETDISPINFO for callback texts; FALSE when the
 // item is stale or went away meanwhile.
 bool ItemText(HWND hWnd, HTREEITEM hItem, std::string* pText);
@@ -84,8 +96,9 @@ bool ItemText(HWND hWnd, HTREEITEM hItem, std::string* pText);
 bool ItemHasChildren(HWND hWnd, HTREEITEM hItem);
 // The image drawn for an item: the selected image for the caret, asked of the parent for callbacks.
 int ItemImage(HWND hWnd, HTREEITEM hItem);
-// Sends a NMTREEVIEW notification with itemNew (and itemOld) filled from the items.
-LRESULT NotifyTreeView(HWND hWnd, UINT nCode, UINT nAction, HTREEITEM hNew, HTREEITEM hOld = nullptr, POINT pt = {});
+
+/***** Items (TreeViewItems.cpp) *****/
+
 // Deletes an item with everything below it, telling the parent about each.
 BOOL DeleteTreeItem(HWND hWnd, HTREEITEM hItem);
 void DeleteAllTreeItems(HWND hWnd);
@@ -111,6 +124,8 @@ int VisibleIndex(CTreeViewState& state, HTREEITEM hItem);
 // Measures the row height from the font and the images; TreeRowHeight gives it.
 void MeasureTreeRows(HWND hWnd);
 int TreeRowHeight(HWND hWnd);
+// The font for an item's label: the bold variant for TVIS_BOLD, made on first use.
+HFONT TreeItemFont(HWND hWnd, bool bBold);
 // Whole rows that fit the client area (at least 1).
 int TreeRowsPerPage(HWND hWnd);
 // The parts of a row from left to right in client coordinates.
@@ -138,8 +153,6 @@ BOOL HandleTreeLayoutMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
 /***** Painting (TreeViewPaint.cpp) *****/
 
 void PaintTreeView(HWND hWnd, HDC hdc);
-// The font for an item's label: the bold variant for TVIS_BOLD.
-HFONT TreeItemFont(HWND hWnd, bool bBold);
 
 /***** Input (TreeViewInput.cpp) *****/
 

@@ -65,7 +65,7 @@ void EndTreeLabelEdit(HWND hWnd, bool bCommit)
         return;
     HWND hEdit = pState->hEdit;
     const HTREEITEM hItem = pState->hEditItem;
-    std::string strText = LabelEditorText(hEdit);
+    std::string strText = ControlText(hEdit);
     // The tree forgets the editor first: the handler may open a new one or delete the item.
     pState->hEdit = nullptr;
     pState->hEditItem = nullptr;

@@ -1,6 +1,7 @@
 #include "platform/controls/TreeViewInternal.h"
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Text.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Paint.h"
@@ -35,38 +36,55 @@ int LabelWidth(HWND hWnd, CTreeNode& node)
 {
     if (node.nTextWidth >= 0 || node.bTextCallback)
         return std::max(node.nTextWidth, 0);
-    HDC hdc = GetDC(hWnd);
-    SelectObject(hdc, TreeItemFont(hWnd, (node.nState & TVIS_BOLD) != 0));
-    SIZE size {};
-    GetTextExtentPoint32(hdc, node.strText.c_str(), static_cast<int>(node.strText.size()), &size);
-    ReleaseDC(hWnd, hdc);
-    node.nTextWidth = size.cx;
+    node.nTextWidth
+        = CControlMeasureDC(hWnd, TreeItemFont(hWnd, (node.nState & TVIS_BOLD) != 0)).TextWidth(node.strText);
     return node.nTextWidth;
 }
 
-int ContentWidth(HWND hWnd, CTreeViewState& state, const std::vector<HTREEITEM>& visible)
+// What the horizontal parts of every row depend on besides the item.
+struct CRowMetrics {
+    int nRootColumns; // 1 with TVS_LINESATROOT: top-level items get a button column
+    int nStateWidth;  // the state image, for items that show one
+    int nImageSpan;   // the normal image and its gap
+};
+
+CRowMetrics RowMetrics(HWND hWnd, const CTreeViewState& state)
 {
-    int nWidth = 0;
-    for (size_t i = 0; i < visible.size(); ++i) {
-        CTreeRowParts parts {};
-        RowPartsAt(hWnd, visible[i], static_cast<int>(i), &parts);
-        nWidth = std::max(nWidth, parts.xLabelEnd + state.nScrollX);
-    }
-    return nWidth;
+    const int nImage = ImageSize(state.imageLists[TVSIL_NORMAL]).cx;
+    return CRowMetrics { (TreeViewStyle(hWnd) & TVS_LINESATROOT) ? 1 : 0, ImageSize(state.imageLists[TVSIL_STATE]).cx,
+        nImage ? nImage + 2 : 0 };
 }
 
-// Shows or hides a bar to match the need. An owner that takes the bar away
-// again (WM_NCCALCSIZE) is left alone from then on; the scroll information
-// stays current either way.
-void MatchBar(HWND hWnd, CTreeViewState& state, int nBar, bool bNeeded)
+// The horizontal parts of an item's row at its depth (0: a top-level item).
+void HorizontalParts(HWND hWnd, const CTreeViewState& state, CTreeNode& node, int nLevel, const CRowMetrics& metrics,
+    CTreeRowParts* pParts)
 {
-    const DWORD dwBit = nBar == SB_VERT ? WS_VSCROLL : WS_HSCROLL;
-    const DWORD dwStyle = TreeViewStyle(hWnd);
-    if (state.bBarsRefused || (dwStyle & TVS_NOSCROLL) || ((dwStyle & dwBit) != 0) == bNeeded)
-        return;
-    ShowScrollBar(hWnd, nBar, bNeeded);
-    if (IsWindow(hWnd) && ((TreeViewStyle(hWnd) & dwBit) != 0) != bNeeded)
-        state.bBarsRefused = true;
+    const int x = (nLevel + metrics.nRootColumns) * state.nIndent - state.nScrollX;
+    pParts->xButton = x - state.nIndent;
+    pParts->xStateImage = x;
+    const bool bStateImage = state.imageLists[TVSIL_STATE] && (node.nState & TVIS_STATEIMAGEMASK);
+    pParts->xImage = x + (bStateImage ? metrics.nStateWidth : 0);
+    pParts->xLabel = pParts->xImage + metrics.nImageSpan;
+    pParts->xLabelEnd = pParts->xLabel + LabelWidth(hWnd, node) + 2 * TREE_TEXT_MARGIN;
+}
+
+// The widest row of the shown items, unscrolled.
+int ContentWidth(HWND hWnd, CTreeViewState& state)
+{
+    const CRowMetrics metrics = RowMetrics(hWnd, state);
+    int nWidth = 0;
+    auto widest = [&](auto& self, const std::vector<HTREEITEM>& items, int nLevel) -> void {
+        for (HTREEITEM hItem : items) {
+            CTreeNode& node = state.nodes[hItem];
+            CTreeRowParts parts {};
+            HorizontalParts(hWnd, state, node, nLevel, metrics, &parts);
+            nWidth = std::max(nWidth, parts.xLabelEnd + state.nScrollX);
+            if (node.nState & TVIS_EXPANDED)
+                self(self, node.children, nLevel + 1);
+        }
+    };
+    widest(widest, state.roots, 0);
+    return nWidth;
 }
 
 } // namespace
@@ -99,6 +117,21 @@ int TreeRowHeight(HWND hWnd)
     return std::max(TreeViewState(hWnd)->nRowHeight, 1);
 }
 
+HFONT TreeItemFont(HWND hWnd, bool bBold)
+{
+    CTreeViewState* pState = TreeViewState(hWnd);
+    HFONT hFont = pState->hFont ? pState->hFont : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+    if (!bBold)
+        return hFont;
+    if (!pState->hBoldFont) {
+        LOGFONT lf {};
+        GetObject(hFont, sizeof(lf), &lf);
+        lf.lfWeight = FW_BOLD;
+        pState->hBoldFont = CreateFontIndirect(&lf);
+    }
+    return pState->hBoldFont ? pState->hBoldFont : hFont;
+}
+
 int TreeRowsPerPage(HWND hWnd)
 {
     RECT rc {};
@@ -125,15 +158,7 @@ void RowPartsAt(HWND hWnd, HTREEITEM hItem, int nIndex, CTreeRowParts* pParts)
     const int nHeight = TreeRowHeight(hWnd);
     const int nTop = (nIndex - state.nTop) * nHeight;
     pParts->rcRow = RECT { 0, nTop, rc.right, nTop + nHeight };
-    const int nColumns = ItemLevel(state, hItem) + ((TreeViewStyle(hWnd) & TVS_LINESATROOT) ? 1 : 0);
-    const int x = nColumns * state.nIndent - state.nScrollX;
-    pParts->xButton = x - state.nIndent;
-    pParts->xStateImage = x;
-    const bool bStateImage = state.imageLists[TVSIL_STATE] && (node.nState & TVIS_STATEIMAGEMASK);
-    pParts->xImage = x + (bStateImage ? ImageSize(state.imageLists[TVSIL_STATE]).cx : 0);
-    const int nImage = ImageSize(state.imageLists[TVSIL_NORMAL]).cx;
-    pParts->xLabel = pParts->xImage + (nImage ? nImage + 2 : 0);
-    pParts->xLabelEnd = pParts->xLabel + LabelWidth(hWnd, node) + 2 * TREE_TEXT_MARGIN;
+    HorizontalParts(hWnd, state, node, ItemLevel(state, hItem), RowMetrics(hWnd, state), pParts);
 }
 
 HTREEITEM TreeHitTest(HWND hWnd, TVHITTESTINFO* pInfo)
@@ -192,7 +217,7 @@ void LayoutTreeView(HWND hWnd)
     GetClientRect(hWnd, &rc);
     const int nPage = TreeRowsPerPage(hWnd);
     pState->nTop = std::clamp(pState->nTop, 0, std::max(nCount - nPage, 0));
-    const int nWidth = ContentWidth(hWnd, *pState, visible);
+    const int nWidth = ContentWidth(hWnd, *pState);
     pState->nScrollX = std::clamp(pState->nScrollX, 0, std::max(nWidth - static_cast<int>(rc.right), 0));
     SCROLLINFO siV { sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(nCount - 1, 0),
         static_cast<UINT>(nPage), pState->nTop, 0 };
@@ -200,9 +225,11 @@ void LayoutTreeView(HWND hWnd)
     SCROLLINFO siH { sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(nWidth - 1, 0),
         static_cast<UINT>(std::max<LONG>(rc.right, 0)), pState->nScrollX, 0 };
     SetScrollInfo(hWnd, SB_HORZ, &siH, TRUE);
-    MatchBar(hWnd, *pState, SB_VERT, nCount > nPage);
-    if ((pState = TreeViewSurvivor(hWnd)))
-        MatchBar(hWnd, *pState, SB_HORZ, nWidth > rc.right);
+    if (!(TreeViewStyle(hWnd) & TVS_NOSCROLL)) {
+        MatchScrollBar(hWnd, SB_VERT, nCount > nPage, &pState->bBarsRefused);
+        if ((pState = TreeViewSurvivor(hWnd)))
+            MatchScrollBar(hWnd, SB_HORZ, nWidth > rc.right, &pState->bBarsRefused);
+    }
     if ((pState = TreeViewSurvivor(hWnd)))
         pState->bLayingOut = false;
 }
@@ -222,9 +249,13 @@ void SetTreeTop(HWND hWnd, int nTop)
 void SetTreeScrollX(HWND hWnd, int nScrollX)
 {
     CTreeViewState* pState = TreeViewState(hWnd);
-    if (std::max(nScrollX, 0) == pState->nScrollX)
+    RECT rc {};
+    GetClientRect(hWnd, &rc);
+    const int nWidth = ContentWidth(hWnd, *pState);
+    nScrollX = std::clamp(nScrollX, 0, std::max(nWidth - static_cast<int>(rc.right), 0));
+    if (nScrollX == pState->nScrollX)
         return;
-    pState->nScrollX = std::max(nScrollX, 0); // LayoutTreeView clamps it to the content
+    pState->nScrollX = nScrollX;
     LayoutTreeView(hWnd);
     InvalidateRect(hWnd, nullptr, TRUE);
 }
@@ -271,12 +302,7 @@ BOOL HandleTreeLayoutMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
         SCROLLINFO si { sizeof(SCROLLINFO), SIF_TRACKPOS, 0, 0, 0, 0, 0 };
         GetScrollInfo(hWnd, SB_VERT, &si);
         const int nPage = TreeRowsPerPage(hWnd);
-        int nTop = ScrollTarget(LOWORD(wParam), pState->nTop, 1, nPage, si.nTrackPos);
-        if (LOWORD(wParam) == SB_TOP)
-            nTop = 0;
-        else if (LOWORD(wParam) == SB_BOTTOM)
-            nTop = static_cast<int>(VisibleItems(*pState).size());
-        SetTreeTop(hWnd, nTop);
+        SetTreeTop(hWnd, ScrollTarget(LOWORD(wParam), pState->nTop, 1, nPage, si.nTrackPos));
         *plResult = 0;
         return TRUE;
     }

@@ -142,21 +142,6 @@ bool DrawItem(HWND hWnd, HDC hdc, HTREEITEM hItem, bool bItemDraw)
 
 } // namespace
 
-HFONT TreeItemFont(HWND hWnd, bool bBold)
-{
-    CTreeViewState* pState = TreeViewState(hWnd);
-    HFONT hFont = pState->hFont ? pState->hFont : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
-    if (!bBold)
-        return hFont;
-    if (!pState->hBoldFont) {
-        LOGFONT lf {};
-        GetObject(hFont, sizeof(lf), &lf);
-        lf.lfWeight = FW_BOLD;
-        pState->hBoldFont = CreateFontIndirect(&lf);
-    }
-    return pState->hBoldFont ? pState->hBoldFont : hFont;
-}
-
 void PaintTreeView(HWND hWnd, HDC hdc)
 {
     CTreeViewState* pState = TreeViewState(hWnd);

@@ -11,6 +11,8 @@
 
 #include "platform/gdi/GdiTypes.h"
 
+class CTrayHost;
+
 #include <vector>
 
 /* Input coming back from the display, in screen coordinates. */
@@ -75,6 +77,12 @@ public:
     // A new bitmap (the caller deletes it) of the whole screen as it shows now:
     // the desktop colour with the visible top-level windows composed on it in z-order.
     virtual HBITMAP CaptureScreen() = 0;
+
+    /* The tray. */
+
+    // The desktop's notification area; nullptr when there is none now (the
+    // answer may change while the program runs). The display owns it.
+    virtual CTrayHost* GetTrayHost() { return nullptr; }
 
     /* Input. */
 

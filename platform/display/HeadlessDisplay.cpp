@@ -13,6 +13,7 @@
 CHeadlessDisplay::CHeadlessDisplay(int nScreenWidth, int nScreenHeight)
     : m_nScreenWidth(nScreenWidth)
     , m_nScreenHeight(nScreenHeight)
+    , m_tray(nScreenWidth, nScreenHeight)
 {
 }
 
@@ -118,4 +119,9 @@ HBITMAP CHeadlessDisplay::CaptureScreen()
     }
     DeleteDC(hdcScreen);
     return hbmScreen;
+}
+
+CTrayHost* CHeadlessDisplay::GetTrayHost()
+{
+    return m_tray.IsEnabled() ? &m_tray : nullptr;
 }

@@ -3,9 +3,11 @@
 // A display without a screen: each top-level window's pixels live in a bitmap
 // in memory, and the screen exists only when it is captured, composed from
 // those bitmaps in z-order. Input comes from the test driver, which calls the
-// window layer's injection functions directly. Safe to use from any thread.
+// window layer's injection functions directly. Its tray records the icons it
+// is given (see CHeadlessTrayHost). Safe to use from any thread.
 
 #include "platform/display/Display.h"
+#include "platform/display/HeadlessTrayHost.h"
 
 #include <map>
 #include <mutex>
@@ -23,6 +25,11 @@ public:
     HBITMAP SurfaceOf(HWND hWnd) override;
     void Present(HWND hWnd, const RECT& rcArea) override;
     HBITMAP CaptureScreen() override;
+    // The recording tray while it is enabled, else nullptr.
+    CTrayHost* GetTrayHost() override;
+
+    // The recording tray, enabled or not.
+    CHeadlessTrayHost& Tray() { return m_tray; }
 
 private:
     struct CTopLevel {
@@ -38,4 +45,5 @@ private:
     int m_nScreenHeight;
     std::map<HWND, CTopLevel> m_windows;
     std::vector<HWND> m_zOrder; // the top first
+    CHeadlessTrayHost m_tray;
 };

@@ -1,5 +1,6 @@
 #include "platform/framework/AfxWinMain.h"
 
+#include "platform/base/Com.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/framework/CWnd.h"
 
@@ -44,7 +45,8 @@ void AfxSetArguments(std::vector<CString> arguments)
 
 BOOL AfxOleInit()
 {
-    return TRUE;
+    // Initialisation always succeeds; it is counted so that balanced calls stay balanced.
+    return SUCCEEDED(OleInitialize(nullptr)) ? TRUE : FALSE;
 }
 
 void AfxEnableControlContainer() { }

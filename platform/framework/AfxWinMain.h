@@ -17,6 +17,7 @@ const std::vector<CString>& AfxGetArguments();
 // Replaces them, for a program or test that runs the application itself.
 void AfxSetArguments(std::vector<CString> arguments);
 
-// Component services, controls hosting and 3D controls need no start-up here: each succeeds.
+// Initialises the component services for the thread (OleInitialize); TRUE.
 BOOL AfxOleInit();
+// Control hosting needs no start-up here.
 void AfxEnableControlContainer();

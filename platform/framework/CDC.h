@@ -12,7 +12,8 @@
 //
 // SelectObject with an object returns the object that was selected before, as
 // a pointer from FromHandle: a temporary object unless the program attached
-// one, so it is valid until the thread's idle time. CSelectGuard puts it back.
+// one, so it is valid until the thread's idle time. CSelectGuard (SelectGuard.h)
+// puts it back.
 
 #include "platform/base/CObject.h"
 #include "platform/base/CString.h"
@@ -21,6 +22,7 @@
 #include "platform/gdi/DrawText.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/GdiTypes.h"
+#include "platform/gdi/SelectGuard.h"
 #include "platform/window/Paint.h"
 
 class CWnd;
@@ -205,37 +207,6 @@ public:
 
 private:
     bool m_bOwned { false }; // made by CreateCompatibleDC: deleted with the object
-};
-
-// Selects an object into a DC for the guard's lifetime, then puts back the
-// object that was selected before.
-class CSelectGuard {
-public:
-    CSelectGuard(CDC& dc, CGdiObject& object)
-        : m_dc(dc)
-        , m_hOld(dc.SelectObject(object.GetSafeHandle()))
-    {
-    }
-    // Selects the stock object `nStockIndex`.
-    CSelectGuard(CDC& dc, int nStockIndex)
-        : m_dc(dc)
-        , m_hOld(dc.SelectObject(::GetStockObject(nStockIndex)))
-    {
-    }
-    ~CSelectGuard()
-    {
-        if (m_hOld)
-            m_dc.SelectObject(m_hOld);
-    }
-    CSelectGuard(const CSelectGuard&) = delete;
-    CSelectGuard& operator=(const CSelectGuard&) = delete;
-
-    // FALSE when the object could not be selected.
-    bool Selected() const { return m_hOld != nullptr; }
-
-private:
-    CDC& m_dc;
-    HGDIOBJ m_hOld;
 };
 
 // Saves the whole state of a DC for the guard's lifetime, then restores it.

@@ -4,20 +4,23 @@
 #include "platform/base/WinError.h"
 #include "platform/controls/CommonControls.h"
 #include "platform/controls/StandardControls.h"
+#include "platform/framework/AfxFrameIds.h"
+#include "platform/framework/CWinApp.h"
 #include "platform/framework/CWinThread.h"
-#include "platform/window/Focus.h"
 
 #include <string>
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_WM_HELPINFO()
     ON_COMMAND(IDOK, &CDialog::OnOK)
     ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
 END_MESSAGE_MAP()
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : m_lpszTemplateName(MAKEINTRESOURCE(static_cast<WORD>(nIDTemplate)))
+    : m_nIDHelp(nIDTemplate)
+    , m_lpszTemplateName(MAKEINTRESOURCE(static_cast<WORD>(nIDTemplate)))
     , m_pParentWnd(pParentWnd)
 {
 }
@@ -69,6 +72,7 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& dialog, HWND hWndParent)
 
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
 {
+    m_nIDHelp = nIDTemplate;
     return Create(MAKEINTRESOURCE(static_cast<WORD>(nIDTemplate)), pParentWnd);
 }
 
@@ -145,8 +149,6 @@ INT_PTR CDialog::DoModal()
     }
     if (bEnableOwner)
         ::EnableWindow(hWndOwner, TRUE);
-    if (hWndOwner && ::GetActiveWindow() == m_hWnd)
-        ::SetActiveWindow(hWndOwner);
     DestroyWindow();
     return m_nModalResult;
 }
@@ -154,10 +156,7 @@ INT_PTR CDialog::DoModal()
 void CDialog::RunModalLoop()
 {
     HWND hDlg = m_hWnd;
-    ::ShowWindow(hDlg, SW_SHOWNORMAL);
-    // The dialog's WM_SETFOCUS hands the focus to the control WM_INITDIALOG chose.
-    if (HWND hWndFocus = ::GetFocus(); hWndFocus != hDlg && !::IsChild(hDlg, hWndFocus))
-        ::SetFocus(hDlg);
+    ::ShowWindow(hDlg, SW_SHOWNORMAL); // activation puts the focus on the control WM_INITDIALOG chose
     CallModalDialogHook(hDlg);
     CWinThread* pThread = AfxGetThread();
     bool bSendEnterIdle = !(GetStyle() & DS_NOIDLEMSG);
@@ -255,6 +254,17 @@ void CDialog::OnOK()
 void CDialog::OnCancel()
 {
     EndDialog(IDCANCEL);
+}
+
+BOOL CDialog::OnHelpInfo(HELPINFO*)
+{
+    // Help goes through the main frame, which asks the active dialog for its context.
+    CWinApp* pApp = AfxGetApp();
+    CWnd* pMain = pApp ? pApp->m_pMainWnd : nullptr;
+    if (!pMain || !pMain->IsFrameWnd() || !pMain->m_hWnd)
+        return FALSE;
+    pMain->SendMessage(WM_COMMAND, ID_HELP);
+    return TRUE;
 }
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg)

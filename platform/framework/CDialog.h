@@ -62,7 +62,12 @@ public:
     // the outer dialog, whose keyboard interface walks into it.
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
+    UINT m_nIDHelp { 0 }; // the template's ID, whose help context is HID_BASE_RESOURCE + it
+
 protected:
+    // F1: help through the main frame (ID_HELP), which asks the active dialog's context.
+    BOOL OnHelpInfo(HELPINFO* pHelpInfo);
+
     // Makes the window DoModal runs, hidden, owned by hWndOwner.
     virtual BOOL CreateModal(HWND hWndOwner);
     // TRUE while the modal loop runs on; EndDialog (this one or the window's) makes it FALSE.

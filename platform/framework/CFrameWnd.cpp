@@ -2,6 +2,7 @@
 
 #include "platform/base/ResourceModule.h"
 #include "platform/framework/CCreateContext.h"
+#include "platform/framework/CDialog.h"
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CView.h"
 #include "platform/framework/CWinApp.h"
@@ -25,6 +26,9 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_ENTERIDLE()
     ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFrameWnd::OnIdleUpdateCmdUI)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, &CFrameWnd::OnUpdateKeyIndicator)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, &CFrameWnd::OnUpdateKeyIndicator)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, &CFrameWnd::OnUpdateKeyIndicator)
     ON_COMMAND(ID_HELP, &CFrameWnd::OnHelp)
     ON_COMMAND(ID_HELP_FINDER, &CFrameWnd::OnHelpFinder)
     ON_COMMAND(ID_DEFAULT_HELP, &CFrameWnd::OnHelpFinder)
@@ -163,21 +167,35 @@ void CFrameWnd::ActivateFrame(int nCmdShow)
     if (nCmdShow == -1)
         nCmdShow = IsIconic() ? SW_RESTORE : SW_SHOW;
     ShowWindow(nCmdShow);
-    if (!(GetStyle() & WS_CHILD))
-        ::SetActiveWindow(m_hWnd);
 }
 
 /***** Layout *****/
 
-void CFrameWnd::LayoutBars(RECT&) { }
-
 void CFrameWnd::RecalcLayout(BOOL)
 {
-    RECT rcClient {};
-    GetClientRect(&rcClient);
-    LayoutBars(rcClient);
-    if (CWnd* pPane = GetDlgItem(AFX_IDW_PANE_FIRST))
-        pPane->MoveWindow(&rcClient);
+    if (m_bInRecalcLayout)
+        return;
+    m_bInRecalcLayout = TRUE;
+    m_bLayoutDelayed = false;
+    AFX_SIZEPARENTPARAMS layout {};
+    GetClientRect(&layout.rect);
+    layout.bStretch = TRUE;
+    // Bars take their edges in the order they were made: new windows go on top, so from the bottom up.
+    HWND hPane = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST);
+    for (HWND hChild = ::GetWindow(::GetWindow(m_hWnd, GW_CHILD), GW_HWNDLAST); hChild;
+         hChild = ::GetWindow(hChild, GW_HWNDPREV)) {
+        if (hChild != hPane)
+            ::SendMessage(hChild, WM_SIZEPARENT, 0, reinterpret_cast<LPARAM>(&layout));
+    }
+    if (hPane)
+        ::MoveWindow(hPane, layout.rect.left, layout.rect.top, layout.rect.right - layout.rect.left,
+            layout.rect.bottom - layout.rect.top, TRUE);
+    m_bInRecalcLayout = FALSE;
+}
+
+void CFrameWnd::DelayRecalcLayout(BOOL)
+{
+    m_bLayoutDelayed = true;
 }
 
 /***** Views and documents *****/
@@ -254,7 +272,12 @@ static CFrameWnd* HelpFrame(CFrameWnd* pFrame)
 
 void CFrameWnd::OnHelp()
 {
-    HelpFrame(this)->WinHelp(GetHelpContext(), HELP_CONTEXT);
+    // The active dialog's context, else the frame's.
+    DWORD_PTR dwContext = GetHelpContext();
+    auto* pDialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(::GetActiveWindow()));
+    if (pDialog && pDialog->m_nIDHelp)
+        dwContext = HID_BASE_RESOURCE + pDialog->m_nIDHelp;
+    HelpFrame(this)->WinHelp(dwContext, HELP_CONTEXT);
 }
 
 void CFrameWnd::OnHelpFinder()
@@ -295,11 +318,14 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (!OnCreateClient(lpCreateStruct, pContext))
         return -1;
     RecalcLayout();
+    // The status bar, once made, starts with the idle prompt.
+    PostMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
     return 0;
 }
 
 void CFrameWnd::OnDestroy()
 {
+    DestroyFloatingFrames();
     m_pViewActive = nullptr;
     // The menu LoadFrame loaded goes with the frame, unless another menu took its place.
     if (m_hMenuDefault && ::GetMenu(m_hWnd) != m_hMenuDefault)
@@ -408,10 +434,22 @@ LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam)
 
 LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
 {
+    if (m_bLayoutDelayed)
+        RecalcLayout();
     // A prompt chosen while a menu was tracked shows now.
     if (m_nIDTracking != m_nIDLastMessage)
         SetMessageText(m_nIDTracking);
     return 0;
+}
+
+void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI)
+{
+    int nVirtualKey = VK_CAPITAL;
+    if (pCmdUI->m_nID == ID_INDICATOR_NUM)
+        nVirtualKey = VK_NUMLOCK;
+    else if (pCmdUI->m_nID == ID_INDICATOR_SCRL)
+        nVirtualKey = VK_SCROLL;
+    pCmdUI->Enable((::GetKeyState(nVirtualKey) & 1) != 0);
 }
 
 void CFrameWnd::PostNcDestroy()

@@ -4,7 +4,13 @@
 // ID (menu, accelerators, icon and the title, the first field of the ID's
 // string); OnCreateClient makes the view of the creation context as the child
 // AFX_IDW_PANE_FIRST, which RecalcLayout gives the client area that the
-// frame's bars leave (LayoutBars).
+// frame's control bars leave.
+//
+// Control bars (CFrameWnd_Bars.cpp): the frame keeps a list of the bars made
+// in it. EnableDocking makes its dock sides; bars dock on them, float in small
+// tool frames owned by the frame, or sit along the edge their alignment names.
+// RecalcLayout hands the children WM_SIZEPARENT in the order they were made,
+// each bar or side taking its edge of what is left.
 //
 // Command routing: the active view (and through it its document and the
 // document's template), then the frame itself, then the application.
@@ -18,8 +24,15 @@
 // closes every document and ends the program.
 
 #include "platform/framework/AfxFrameIds.h"
+#include "platform/framework/CPoint.h"
 #include "platform/framework/CWnd.h"
 
+#include <functional>
+#include <vector>
+
+class CControlBar;
+class CDockBar;
+class CDockState;
 class CDocument;
 class CView;
 
@@ -54,8 +67,34 @@ public:
 
     /* Layout. */
 
-    // Bars take their edges (LayoutBars), the pane AFX_IDW_PANE_FIRST the rest of the client area.
+    // Bars take their edges, the pane AFX_IDW_PANE_FIRST the rest of the client area.
     virtual void RecalcLayout(BOOL bNotify = TRUE);
+    // Lays the frame out at the next idle time instead of now.
+    void DelayRecalcLayout(BOOL bNotify = TRUE);
+
+    /* Control bars (CFrameWnd_Bars.cpp). */
+
+    // Makes the dock sides named by dwDockStyle (CBRS_ALIGN_*), once each.
+    void EnableDocking(DWORD dwDockStyle);
+    // Docks pBar on the side nDockBarID (0: the first of top, bottom, left, right that it accepts)
+    // where lpRect (screen) falls; without lpRect on a new last row. A floating frame it leaves is destroyed.
+    void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
+    // Floats pBar in a small frame whose top-left corner is at point (screen), laid out with dwStyle's
+    // alignment (CBRS_ALIGN_*). The frame shows only while the bar is visible.
+    void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
+    // Shows or hides pBar (and a floating bar's frame); the frame is laid out now, or at idle with bDelay.
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    // The bar (or dock side) with that window ID, or nullptr.
+    CControlBar* GetControlBar(UINT nID) const;
+    // Every bar's place and visibility, and the screen's size.
+    void GetDockState(CDockState& state) const;
+    // Applies a loaded state in one layout pass: the state is checked against
+    // the frame's bars first, and what is out of range keeps the bar's current place.
+    void SetDockState(const CDockState& state);
+    // The bars register themselves when made and leave when destroyed.
+    void AddControlBar(CControlBar* pBar);
+    void RemoveControlBar(CControlBar* pBar);
+    const std::vector<CControlBar*>& GetControlBars() const { return m_listControlBars; }
 
     /* Views and documents. */
 
@@ -97,8 +136,6 @@ protected:
 
     // Makes the view of pContext; FALSE fails the frame's creation.
     virtual BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext);
-    // Where the control bars take their edges: shrinks rcClient by what they take. The base has no bars.
-    virtual void LayoutBars(RECT& rcClient);
     // The help context of this frame: HID_BASE_RESOURCE + its resource ID.
     virtual DWORD_PTR GetHelpContext();
 
@@ -117,14 +154,24 @@ protected:
     void OnEnterIdle(UINT nWhy, CWnd* pWho);
     LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    // Caps, Num and Scroll Lock indicators are enabled while their key is on.
+    void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
     void OnHelp();
     void OnHelpFinder();
     void PostNcDestroy() override;
 
     DWORD m_dwFrameStyle { 0 }; // the FWS_* bits
     CString m_strTitle;
+    BOOL m_bInRecalcLayout { FALSE };
 
 private:
+    // Destroys the floating frames of the frame's bars (when the frame goes).
+    void DestroyFloatingFrames();
+    // Takes pBar onto pSide (fnInsert puts it in its row) out of wherever it was.
+    void DockOnSide(CControlBar* pBar, CDockBar* pSide, const std::function<void()>& fnInsert);
+
+    std::vector<CControlBar*> m_listControlBars; // made in this frame, not owned
+    bool m_bLayoutDelayed { false };
     CView* m_pViewActive { nullptr };
     UINT m_nIDLastMessage { 0 }; // the prompt on show
     UINT m_nIDTracking { 0 };    // the prompt to show when the menu idles

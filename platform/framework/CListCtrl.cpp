@@ -246,13 +246,12 @@ int CListCtrl::FindItem(LVFINDINFO* pFindInfo, int nStart) const
 
 CEdit* CListCtrl::EditLabel(int nItem)
 {
-    return static_cast<CEdit*>(
-        CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(LVM_EDITLABEL, static_cast<WPARAM>(nItem)))));
+    return CWnd::FromHandleAs<CEdit>(reinterpret_cast<HWND>(SendMessage(LVM_EDITLABEL, static_cast<WPARAM>(nItem))));
 }
 
 CEdit* CListCtrl::GetEditControl() const
 {
-    return static_cast<CEdit*>(CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(LVM_GETEDITCONTROL))));
+    return CWnd::FromHandleAs<CEdit>(reinterpret_cast<HWND>(SendMessage(LVM_GETEDITCONTROL)));
 }
 
 CImageList* CListCtrl::SetImageList(CImageList* pImageList, int nImageListType)

@@ -28,6 +28,12 @@ UINT CALLBACK CPropertyPage::OnPageCallback(HWND, UINT uMsg, PROPSHEETPAGE* ppsp
     return 1;
 }
 
+void CPropertyPage::SetModified(BOOL bChanged)
+{
+    if (HWND hSheet = m_hWnd ? ::GetParent(m_hWnd) : nullptr)
+        ::SendMessage(hSheet, bChanged ? PSM_CHANGED : PSM_UNCHANGED, reinterpret_cast<WPARAM>(m_hWnd), 0);
+}
+
 BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     const auto* pHdr = reinterpret_cast<const NMHDR*>(lParam);

@@ -19,6 +19,9 @@ public:
     // pResource to use a template in memory; pszTemplate stays its ID.
     PROPSHEETPAGE m_psp;
 
+    // Tells the sheet the page holds changes to apply (PSM_CHANGED), or no longer does (PSM_UNCHANGED).
+    void SetModified(BOOL bChanged = TRUE);
+
     /* What subclasses override. */
 
     // The page is becoming current: reloads the controls (UpdateData(FALSE))

@@ -32,8 +32,28 @@ CPropertySheet::CPropertySheet(LPCTSTR pszCaption, CWnd* pParentWnd, UINT iSelec
 
 void CPropertySheet::AddPage(CPropertyPage* pPage)
 {
-    if (pPage)
-        m_pages.push_back(pPage);
+    if (!pPage)
+        return;
+    if (m_hWnd) {
+        pPage->m_psp.hInstance = AfxGetResourceHandle();
+        if (!::SendMessage(m_hWnd, PSM_ADDPAGE, 0, reinterpret_cast<LPARAM>(&pPage->m_psp)))
+            return;
+    }
+    m_pages.push_back(pPage);
+}
+
+void CPropertySheet::RemovePage(CPropertyPage* pPage)
+{
+    RemovePage(GetPageIndex(pPage));
+}
+
+void CPropertySheet::RemovePage(int nPage)
+{
+    if (nPage < 0 || nPage >= GetPageCount())
+        return;
+    if (m_hWnd && !::SendMessage(m_hWnd, PSM_REMOVEPAGE, static_cast<WPARAM>(nPage), 0))
+        return;
+    m_pages.erase(m_pages.begin() + nPage);
 }
 
 CPropertyPage* CPropertySheet::GetPage(int nPage) const
@@ -79,6 +99,12 @@ void CPropertySheet::SetWizardButtons(DWORD dwFlags)
 {
     if (m_hWnd)
         ::PostMessage(m_hWnd, PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(dwFlags));
+}
+
+void CPropertySheet::PressButton(int nButton)
+{
+    if (m_hWnd)
+        ::SendMessage(m_hWnd, PSM_PRESSBUTTON, static_cast<WPARAM>(nButton), 0);
 }
 
 CWnd* CPropertySheet::GetTabControl() const

@@ -2,7 +2,8 @@
 
 // CPropertySheet: a property sheet or wizard (PropertySheet.h) run modally by
 // DoModal, or made as a child of a dialog by Create. AddPage order is page
-// order; the pages must outlive the sheet's window.
+// order, also while the sheet is shown; the pages must outlive the sheet's
+// window.
 //
 // DoModal runs CDialog's modal loop, so the sheet gets WM_KICKIDLE while its
 // queue is empty and its PreTranslateMessage sees its messages. It returns
@@ -30,6 +31,9 @@ public:
     /* Pages. */
 
     void AddPage(CPropertyPage* pPage);
+    // Takes a page out (its window goes with it); the shown sheet keeps its last page.
+    void RemovePage(CPropertyPage* pPage);
+    void RemovePage(int nPage);
     int GetPageCount() const { return static_cast<int>(m_pages.size()); }
     CPropertyPage* GetPage(int nPage) const;
     int GetPageIndex(CPropertyPage* pPage) const;
@@ -41,6 +45,8 @@ public:
     BOOL SetActivePage(CPropertyPage* pPage);
     // Sets the wizard's buttons (PSWIZB_*), as a page does by posting PSM_SETWIZBUTTONS.
     void SetWizardButtons(DWORD dwFlags);
+    // Presses a button (PSBTN_*); done when it returns.
+    void PressButton(int nButton);
     // The tab control; nullptr, as pages are chosen by SetActivePage.
     CWnd* GetTabControl() const;
 

@@ -144,7 +144,8 @@ void CSplitterWnd::RecalcLayout()
             }
         }
     }
-    Invalidate(TRUE);
+    // The panes were moved without painting: the splitter and every pane paint once, whole.
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 int CSplitterWnd::ColumnStart(int col) const

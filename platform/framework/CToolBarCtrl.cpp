@@ -1,6 +1,7 @@
 #include "platform/framework/CToolBarCtrl.h"
 
 #include "platform/base/ResourceModule.h"
+#include "platform/framework/CToolTipCtrl.h"
 #include "platform/framework/CWinApp.h"
 
 IMPLEMENT_DYNAMIC(CToolBarCtrl, CWnd)
@@ -94,6 +95,16 @@ BOOL CToolBarCtrl::SetButtonInfo(int nID, TBBUTTONINFO* ptbbi)
 BOOL CToolBarCtrl::EnableButton(int nID, BOOL bEnable)
 {
     return static_cast<BOOL>(SendMessage(TB_ENABLEBUTTON, static_cast<WPARAM>(nID), MAKELPARAM(bEnable, 0)));
+}
+
+CToolTipCtrl* CToolBarCtrl::GetToolTips() const
+{
+    return CWnd::FromHandleAs<CToolTipCtrl>(reinterpret_cast<HWND>(SendMessage(TB_GETTOOLTIPS)));
+}
+
+void CToolBarCtrl::SetToolTips(CToolTipCtrl* pTip)
+{
+    SendMessage(TB_SETTOOLTIPS, reinterpret_cast<WPARAM>(pTip ? pTip->GetSafeHwnd() : nullptr));
 }
 
 BOOL CToolBarCtrl::CheckButton(int nID, BOOL bCheck)

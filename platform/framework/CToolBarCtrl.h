@@ -7,6 +7,8 @@
 #include "platform/controls/ToolbarControl.h"
 #include "platform/framework/CWnd.h"
 
+class CToolTipCtrl;
+
 class CToolBarCtrl : public CWnd {
     DECLARE_DYNAMIC(CToolBarCtrl)
 
@@ -24,6 +26,12 @@ public:
     BOOL SetBitmapSize(SIZE size);
     BOOL SetButtonSize(SIZE size);
     void AutoSize();
+
+    /* Tips. */
+
+    // The tooltip control (made with TBSTYLE_TOOLTIPS), as a temporary object; nullptr without one.
+    CToolTipCtrl* GetToolTips() const;
+    void SetToolTips(CToolTipCtrl* pTip);
 
     /* Buttons by index. */
 

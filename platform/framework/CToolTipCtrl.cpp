@@ -25,6 +25,36 @@ void CToolTipCtrl::FillToolInfo(TOOLINFO* pInfo, CWnd* pWnd, UINT_PTR nIDTool)
     }
 }
 
+BOOL CToolTipCtrl::GetToolInfo(CToolInfo& ToolInfo, CWnd* pWnd, UINT_PTR nIDTool) const
+{
+    if (!pWnd)
+        return FALSE;
+    FillToolInfo(&ToolInfo, pWnd, nIDTool);
+    ToolInfo.szText[0] = '\0';
+    ToolInfo.lpszText = ToolInfo.szText;
+    return static_cast<BOOL>(
+        SendMessage(TTM_GETTOOLINFO, 0, reinterpret_cast<LPARAM>(static_cast<TOOLINFO*>(&ToolInfo))));
+}
+
+void CToolTipCtrl::SetToolInfo(LPTOOLINFO lpToolInfo)
+{
+    SendMessage(TTM_SETTOOLINFO, 0, reinterpret_cast<LPARAM>(lpToolInfo));
+}
+
+BOOL CToolTipCtrl::HitTest(CWnd* pWnd, POINT pt, LPTOOLINFO lpToolInfo) const
+{
+    if (!pWnd || !lpToolInfo)
+        return FALSE;
+    TTHITTESTINFO hit {};
+    hit.hwnd = pWnd->GetSafeHwnd();
+    hit.pt = pt;
+    hit.ti.lpszText = lpToolInfo->lpszText;
+    if (!SendMessage(TTM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)))
+        return FALSE;
+    *lpToolInfo = hit.ti;
+    return TRUE;
+}
+
 void CToolTipCtrl::Activate(BOOL bActivate)
 {
     SendMessage(TTM_ACTIVATE, static_cast<WPARAM>(bActivate));

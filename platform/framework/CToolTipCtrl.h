@@ -12,6 +12,11 @@
 #include "platform/controls/ToolTipControl.h"
 #include "platform/framework/CWnd.h"
 
+// A TOOLINFO with room for its text.
+struct CToolInfo : TOOLINFO {
+    char szText[256];
+};
+
 class CToolTipCtrl : public CWnd {
     DECLARE_DYNAMIC(CToolTipCtrl)
 
@@ -29,6 +34,11 @@ public:
     void UpdateTipText(UINT nIDText, CWnd* pWnd, UINT_PTR nIDTool = 0);
     void RelayEvent(LPMSG lpMsg);
     int GetToolCount() const;
+    // The tool of pWnd and nIDTool, named as AddTool names it, with its text in szText.
+    BOOL GetToolInfo(CToolInfo& ToolInfo, CWnd* pWnd, UINT_PTR nIDTool = 0) const;
+    void SetToolInfo(LPTOOLINFO lpToolInfo);
+    // The tool of pWnd at pt (pWnd's client coordinates); lpToolInfo receives it.
+    BOOL HitTest(CWnd* pWnd, POINT pt, LPTOOLINFO lpToolInfo) const;
     // The initial delay in milliseconds; the others follow from it.
     void SetDelayTime(UINT nDelay);
 

@@ -266,13 +266,12 @@ void CTreeCtrl::SetIndent(UINT nIndent)
 
 CEdit* CTreeCtrl::EditLabel(HTREEITEM hItem)
 {
-    return static_cast<CEdit*>(
-        CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(TVM_EDITLABEL, 0, ItemParam(hItem)))));
+    return CWnd::FromHandleAs<CEdit>(reinterpret_cast<HWND>(SendMessage(TVM_EDITLABEL, 0, ItemParam(hItem))));
 }
 
 CEdit* CTreeCtrl::GetEditControl() const
 {
-    return static_cast<CEdit*>(CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(TVM_GETEDITCONTROL))));
+    return CWnd::FromHandleAs<CEdit>(reinterpret_cast<HWND>(SendMessage(TVM_GETEDITCONTROL)));
 }
 
 BOOL CTreeCtrl::SortChildren(HTREEITEM hItem)

@@ -182,6 +182,25 @@ BOOL CWinThread::DispatchThreadMessageEx(MSG* pMsg)
     return DispatchFromMap(pMsg->message, 0, 0, call, nullptr);
 }
 
+// The visible top-level windows of the calling thread whose objects are
+// frames, other than hWndMain.
+static std::vector<HWND> OtherVisibleFrames(HWND hWndMain)
+{
+    std::vector<HWND> frames;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&frames));
+    std::erase_if(frames, [&](HWND hWnd) {
+        CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+        return hWnd == hWndMain || !pWnd || !pWnd->IsFrameWnd() || !::IsWindowVisible(hWnd);
+    });
+    return frames;
+}
+
 BOOL CWinThread::OnIdle(LONG lCount)
 {
     if (lCount <= 0) {
@@ -189,6 +208,13 @@ BOOL CWinThread::OnIdle(LONG lCount)
         if (pMainWnd && pMainWnd->m_hWnd && pMainWnd->IsWindowVisible()) {
             AfxCallWndProc(pMainWnd, pMainWnd->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
             pMainWnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+        }
+        // The other frames of the thread (the floating bars' small frames) update too.
+        for (HWND hFrame : OtherVisibleFrames(pMainWnd ? pMainWnd->m_hWnd : nullptr)) {
+            if (CWnd* pFrame = CWnd::FromHandlePermanent(hFrame)) {
+                AfxCallWndProc(pFrame, hFrame, WM_IDLEUPDATECMDUI, TRUE, 0);
+                pFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+            }
         }
     } else if (lCount == 1) {
         CWnd::DeleteTempMap();

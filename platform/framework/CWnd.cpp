@@ -1,6 +1,7 @@
 #include "platform/framework/CWnd.h"
 
 #include "platform/base/WinError.h"
+#include "platform/controls/ButtonControl.h"
 #include "platform/controls/CommonControls.h"
 #include "platform/controls/StandardControls.h"
 #include "platform/framework/CWaitCursor.h"
@@ -118,6 +119,11 @@ CWnd::~CWnd()
 CWnd* CWnd::FromHandle(HWND hWnd)
 {
     return CWndMap::Current().FromHandle(hWnd, &CWnd::m_hWnd);
+}
+
+CWnd* CWnd::FromHandleOfClass(HWND hWnd, std::unique_ptr<CWnd> (*pfnMake)(HWND), bool (*pfnFits)(const CWnd*))
+{
+    return CWndMap::Current().FromHandle(hWnd, &CWnd::m_hWnd, pfnMake, pfnFits);
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
@@ -471,6 +477,26 @@ BOOL CWnd::SendChildNotifyLastMsg(LRESULT* pResult)
     return OnChildNotify(msg.message, msg.wParam, msg.lParam, pResult ? pResult : &lResult);
 }
 
+// Whether a control without any handler is disabled: push buttons are; check
+// boxes, radio buttons, group boxes and controls that are not buttons keep their state.
+static bool DisabledWithoutHandler(HWND hWnd)
+{
+    if (!(::SendMessage(hWnd, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON))
+        return false;
+    switch (static_cast<DWORD>(::GetWindowLong(hWnd, GWL_STYLE)) & BS_TYPEMASK) {
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+    case BS_GROUPBOX:
+        return false;
+    default:
+        return true;
+    }
+}
+
 void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler)
 {
     CCmdUI state;
@@ -484,7 +510,7 @@ void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler)
         if (pTarget != this && state.m_nID != 0
             && CCmdTarget::OnCmdMsg(state.m_nID, static_cast<int>(CN_UPDATE_COMMAND_UI), &state, nullptr))
             continue;
-        state.DoUpdate(pTarget, bDisableIfNoHndler);
+        state.DoUpdate(pTarget, bDisableIfNoHndler && DisabledWithoutHandler(hChild));
     }
 }
 

@@ -40,6 +40,8 @@
 #include "platform/window/Window.h"
 #include "platform/window/WindowPlacement.h"
 
+#include <memory>
+
 class CScrollBar;
 class CListBox;
 class CCreateContext;
@@ -66,6 +68,14 @@ public:
 
     // The permanent object of hWnd, else a temporary one; nullptr for NULL.
     static CWnd* FromHandle(HWND hWnd);
+    // The same for a caller that hands the object out as a T (a CWnd class
+    // that adds no data, such as CEdit): a temporary object is made of class T.
+    template<class T> static T* FromHandleAs(HWND hWnd)
+    {
+        return static_cast<T*>(FromHandleOfClass(
+            hWnd, [](HWND) -> std::unique_ptr<CWnd> { return std::make_unique<T>(); },
+            [](const CWnd* pWnd) { return dynamic_cast<const T*>(pWnd) != nullptr; }));
+    }
     // The permanent object of hWnd on this thread, or nullptr.
     static CWnd* FromHandlePermanent(HWND hWnd);
     // Frees the calling thread's temporary window objects (done at idle time).
@@ -440,6 +450,8 @@ private:
         : m_hWnd(hWndPlace)
     {
     }
+    // FromHandle whose temporary object is made by pfnMake, anew when pfnFits refuses the one there.
+    static CWnd* FromHandleOfClass(HWND hWnd, std::unique_ptr<CWnd> (*pfnMake)(HWND), bool (*pfnFits)(const CWnd*));
     friend LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     friend void AfxAttachCreatingWindow(HWND hWnd, LPCREATESTRUCT lpcs);
 

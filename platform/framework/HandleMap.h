@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 template<class TObject, class THandle> class CHandleMap {
 public:
@@ -33,14 +34,20 @@ public:
     void RemovePermanent(THandle h) { m_permanent.erase(h); }
 
     // The permanent object, else a temporary one (made now if needed, by
-    // `make` when given, so that it can be of a derived class); nullptr for a null handle.
-    TObject* FromHandle(THandle h, THandle TObject::*pmHandle, std::unique_ptr<TObject> (*make)(THandle) = nullptr)
+    // `make` when given, so that it can be of a derived class); nullptr for a
+    // null handle. With `fits`, a temporary object it refuses (one of another
+    // class, made for an earlier caller) is replaced by a new one; the old one
+    // lives on until DeleteTemporaries, as its callers may still hold it.
+    TObject* FromHandle(THandle h, THandle TObject::*pmHandle, std::unique_ptr<TObject> (*make)(THandle) = nullptr,
+        bool (*fits)(const TObject*) = nullptr)
     {
         if (!h)
             return nullptr;
         if (TObject* pObject = LookupPermanent(h))
             return pObject;
         std::unique_ptr<TObject>& pTemporary = m_temporary[h];
+        if (pTemporary && fits && !fits(pTemporary.get()))
+            m_replaced.push_back(std::move(pTemporary));
         if (!pTemporary) {
             pTemporary = make ? make(h) : std::make_unique<TObject>();
             (*pTemporary).*pmHandle = h;
@@ -52,8 +59,12 @@ public:
     void DeleteTemporaries()
     {
         auto temporary = std::move(m_temporary);
+        auto replaced = std::move(m_replaced);
         m_temporary.clear();
+        m_replaced.clear();
         for (auto& [h, pObject] : temporary)
+            (*pObject).*m_pmHandle = nullptr;
+        for (auto& pObject : replaced)
             (*pObject).*m_pmHandle = nullptr;
     }
 
@@ -62,5 +73,6 @@ private:
 
     std::unordered_map<THandle, TObject*> m_permanent;
     std::unordered_map<THandle, std::unique_ptr<TObject>> m_temporary;
+    std::vector<std::unique_ptr<TObject>> m_replaced; // temporaries replaced by one of another class
     THandle TObject::*m_pmHandle { nullptr };
 };

@@ -3,9 +3,11 @@
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/DibLayout.h"
 #include "platform/gdi/PixelTarget.h"
+#include "platform/gdi/Rects.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -178,6 +180,47 @@ Span DeviceSpan(const CDeviceContext& dc, int x, int y, int cx, int cy)
     return Span { pt.x, pt.y, cx, cy };
 }
 
+// Whether a transfer is a plain copy of rows: the same size, SRCCOPY, and a
+// source of the destination's kind, so no pixel needs converting.
+bool IsRowCopy(const Span& dst, const Span& src, DWORD dwRop, const CGdiBitmap& source, const CGdiBitmap& target)
+{
+    return dwRop == SRCCOPY && dst.cx == src.cx && dst.cy == src.cy && dst.cx > 0 && dst.cy > 0
+        && source.IsMonochrome() == target.IsMonochrome();
+}
+
+// Copies the rows of a same-size SRCCOPY transfer inside the clip area. The
+// source may be the destination's own bitmap: the clip rectangles and their
+// rows are then walked so that no pixel is overwritten before it is read.
+void CopyRows(CPixelTarget& target, const Span& dst, CGdiBitmap& source, const Span& src)
+{
+    const int sdx = src.x - dst.x;
+    const int sdy = src.y - dst.y;
+    // Where the destination has source pixels under it.
+    RECT rcDst { dst.x, dst.y, dst.x + dst.cx, dst.y + dst.cy };
+    const RECT rcSource { -sdx, -sdy, source.m_nWidth - sdx, source.m_nHeight - sdy };
+    if (!IntersectRect(&rcDst, &rcDst, &rcSource))
+        return;
+    const bool bBackwards = sdy < 0 || (sdy == 0 && sdx < 0);
+    const std::vector<RECT>& clip = target.Clip().Rects();
+    auto copyRect = [&](const RECT& rcClip) {
+        RECT rc {};
+        if (!IntersectRect(&rc, &rcClip, &rcDst))
+            return;
+        const auto nPixels = static_cast<size_t>(rc.right - rc.left);
+        for (int i = 0; i < rc.bottom - rc.top; ++i) {
+            const int y = bBackwards ? rc.bottom - 1 - i : rc.top + i;
+            uint32_t* pDst = target.Bitmap().Row(y) + rc.left;
+            std::memmove(pDst, source.Row(y + sdy) + rc.left + sdx, nPixels * sizeof(uint32_t));
+            for (size_t x = 0; x < nPixels; ++x)
+                pDst[x] &= 0xFFFFFF;
+        }
+    };
+    if (bBackwards)
+        std::for_each(clip.rbegin(), clip.rend(), copyRect);
+    else
+        std::for_each(clip.begin(), clip.end(), copyRect);
+}
+
 BOOL StretchFromDc(HDC hdcDest, Span dst, HDC hdcSrc, Span src, DWORD dwRop, std::optional<UINT> crTransparent)
 {
     auto lock = GdiLock();
@@ -194,9 +237,16 @@ BOOL StretchFromDc(HDC hdcDest, Span dst, HDC hdcSrc, Span src, DWORD dwRop, std
             SetLastError(ERROR_INVALID_PARAMETER);
             return FALSE;
         }
+        request.src = DeviceSpan(*pSrc, src.x, src.y, src.cx, src.cy);
+        CGdiBitmap& sourceBitmap = *pSrc->m_state.bitmap;
+        if (!crTransparent && IsRowCopy(request.dst, request.src, dwRop, sourceBitmap, *pDst->m_state.bitmap)) {
+            sourceBitmap.PullBits();
+            CPixelTarget target(*pDst);
+            CopyRows(target, request.dst, sourceBitmap, request.src);
+            return TRUE;
+        }
         source = BltSource::FromBitmap(*pSrc->m_state.bitmap, pSrc->m_state.crBk);
         request.pSource = &source;
-        request.src = DeviceSpan(*pSrc, src.x, src.y, src.cx, src.cy);
         if (crTransparent) {
             request.bTransparent = true;
             request.nTransparent = PixelFromColour(*crTransparent, source.bMonochrome);

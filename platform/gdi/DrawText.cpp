@@ -96,18 +96,20 @@ struct Formatter {
         } while (nPos < paragraph.size());
     }
 
+    // The longest head of source that fits with "..." after it, and "...".
+    std::string EndCut(std::string_view source) const
+    {
+        std::optional<size_t> k = LargestFitting(source, 0, source.size(),
+            [&](size_t n) { return Measure(std::string(source.substr(0, n)) + std::string(ELLIPSIS)) <= nMaxWidth; });
+        return std::string(source.substr(0, k ? *k : 0)) + std::string(ELLIPSIS);
+    }
+
     // Shortens a line that is too wide by the ellipsis flags; returns whether it changed.
     bool Ellipsize(Line& line) const
     {
         const std::string& text = line.text;
         if (Measure(text) <= nMaxWidth)
             return false;
-        auto endCut = [&](std::string_view source) {
-            std::optional<size_t> k = LargestFitting(source, 0, source.size(), [&](size_t n) {
-                return Measure(std::string(source.substr(0, n)) + std::string(ELLIPSIS)) <= nMaxWidth;
-            });
-            return std::string(source.substr(0, k ? *k : 0)) + std::string(ELLIPSIS);
-        };
         if (nFormat & DT_PATH_ELLIPSIS) {
             size_t nSeparator = text.find_last_of("\\/");
             if (nSeparator != std::string::npos && nSeparator > 0) {
@@ -117,11 +119,11 @@ struct Formatter {
                     return Measure(std::string(head.substr(0, n)) + std::string(ELLIPSIS) + tail) <= nMaxWidth;
                 });
                 std::string strShort = k ? std::string(head.substr(0, *k)) + std::string(ELLIPSIS) + tail
-                                         : endCut(std::string(ELLIPSIS) + tail);
+                                         : EndCut(std::string(ELLIPSIS) + tail);
                 line = Line { strShort, std::nullopt };
                 return true;
             }
-            line.text = endCut(text);
+            line.text = EndCut(text);
         } else if (nFormat & DT_WORD_ELLIPSIS) {
             // Cut after the last whole word that fits, else inside the first word.
             std::optional<size_t> nBest;
@@ -130,9 +132,9 @@ struct Formatter {
                 if (bWordEnd && Measure(text.substr(0, e) + std::string(ELLIPSIS)) <= nMaxWidth)
                     nBest = e;
             }
-            line.text = nBest ? text.substr(0, *nBest) + std::string(ELLIPSIS) : endCut(text);
+            line.text = nBest ? text.substr(0, *nBest) + std::string(ELLIPSIS) : EndCut(text);
         } else {
-            line.text = endCut(text);
+            line.text = EndCut(text);
         }
         if (line.nUnderline && *line.nUnderline >= line.text.size() - ELLIPSIS.size())
             line.nUnderline.reset();
@@ -273,4 +275,14 @@ int DrawText(HDC hdc, LPCTSTR lpchText, int cchText, LPRECT lprc, UINT format)
         DrawTabbedLine(target, font, lines[i].text, pTabs, pt.x, pt.y, state.crText, pClip, lines[i].nUnderline);
     }
     return nResult;
+}
+
+std::string EndEllipsisLine(HDC hdc, std::string_view text, int nWidth)
+{
+    auto lock = GdiLock();
+    std::shared_ptr<CDeviceContext> pDc = LookupDc(hdc);
+    if (!pDc)
+        return std::string(text);
+    const Formatter formatter { *pDc->m_state.font, nullptr, DT_SINGLELINE | DT_END_ELLIPSIS, nWidth };
+    return formatter.Measure(text) <= nWidth ? std::string(text) : formatter.EndCut(text);
 }

@@ -5,6 +5,9 @@
 
 #include "platform/gdi/GdiTypes.h"
 
+#include <string>
+#include <string_view>
+
 // clang-format off
 constexpr UINT DT_TOP             = 0x00000000;
 constexpr UINT DT_LEFT            = 0x00000000;
@@ -40,3 +43,10 @@ constexpr UINT DT_PREFIXONLY      = 0x00200000;
 // right and bottom to fit the text. DT_MODIFYSTRING writes an ellipsis-cut
 // line back into `lpchText`, which then needs room for four more bytes.
 int DrawText(HDC hdc, LPCTSTR lpchText, int cchText, LPRECT lprc, UINT format);
+
+// One line cut to nWidth pixels in hdc's font as DT_END_ELLIPSIS cuts it: the
+// text itself when it fits, else its longest head of whole characters that
+// fits with "..." after it, followed by "..." ("..." alone when nothing
+// fits). '&' and tabs count as the characters they are. The text unchanged
+// for a bad DC.
+std::string EndEllipsisLine(HDC hdc, std::string_view text, int nWidth);

@@ -143,10 +143,19 @@ void CPixelTarget::FillSpan(int y, int x0, int x1, const CGdiBrush& brush, Mix e
 {
     if (brush.m_log.lbStyle == BS_NULL || y < 0 || y >= m_bitmap.m_nHeight)
         return;
+    // A solid brush is one pixel value: copied spans are filled at once.
+    const bool bSolid = brush.m_log.lbStyle == BS_SOLID;
+    const uint32_t nSolid = bSolid ? Pixel(brush.m_log.lbColor) : 0;
+    const bool bCopy = eMix == Mix::Copy || m_dc.m_state.nRop2 == R2_COPYPEN;
     for (const RECT& rc : m_clip.Band(y)) {
         int nFrom = std::max<int>(x0, rc.left);
         int nTo = std::min<int>(x1, rc.right);
         uint32_t* pRow = m_bitmap.Row(y);
+        if (bSolid && bCopy) {
+            if (nTo > nFrom)
+                std::fill(pRow + nFrom, pRow + nTo, nSolid);
+            continue;
+        }
         for (int x = nFrom; x < nTo; ++x) {
             if (std::optional<uint32_t> nPixel = BrushPixel(brush, x, y))
                 pRow[x] = eMix == Mix::Copy ? *nPixel : ApplyRop2(m_dc.m_state.nRop2, *nPixel, pRow[x]);

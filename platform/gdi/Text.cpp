@@ -223,17 +223,18 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCTSTR
         std::optional<RECT> rcClip;
         if (lprect && (options & ETO_CLIPPED))
             rcClip = pDc->ToDevice(*lprect);
-        uint32_t nBk = target.Pixel(state.crBk);
-        auto fill = [&](const RECT& rcArea) {
-            RECT rc = target.VisiblePart(rcArea);
-            for (int py = rc.top; py < rc.bottom; ++py) {
-                for (int px = rc.left; px < rc.right; ++px) {
-                    bool bInClip = !rcClip
-                        || (px >= rcClip->left && px < rcClip->right && py >= rcClip->top && py < rcClip->bottom);
-                    if (bInClip)
-                        target.Put(px, py, nBk);
-                }
+        // The background is a solid fill of whole spans, within the clip rectangle when there is one.
+        CGdiBrush background;
+        background.m_log = LOGBRUSH { BS_SOLID, state.crBk, 0 };
+        auto fill = [&](RECT rcArea) {
+            if (rcClip) {
+                rcArea.left = std::max(rcArea.left, rcClip->left);
+                rcArea.top = std::max(rcArea.top, rcClip->top);
+                rcArea.right = std::min(rcArea.right, rcClip->right);
+                rcArea.bottom = std::min(rcArea.bottom, rcClip->bottom);
             }
+            if (rcArea.right > rcArea.left && rcArea.bottom > rcArea.top)
+                target.FillRect(rcArea, background, CPixelTarget::Mix::Copy);
         };
         if (lprect && (options & ETO_OPAQUE))
             fill(pDc->ToDevice(*lprect));

@@ -1,5 +1,7 @@
 #include "platform/gdi/TextEngine.h"
 
+#include "platform/gdi/Rects.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -274,33 +276,38 @@ void CTextLine::Draw(CPixelTarget& target, int x, int y, COLORREF cr, const RECT
     cairo_destroy(pCairo);
     cairo_surface_flush(pMask);
 
+    // Blend the mask into the visible part of its area, a row and a clip span at a time.
     const unsigned char* pData = cairo_image_surface_get_data(pMask);
-    int nStride = cairo_image_surface_get_stride(pMask);
-    uint32_t nColour = target.Pixel(cr);
-    bool bMonochrome = target.IsMonochrome();
-    for (int j = 0; j < nHeight; ++j) {
-        int py = y - nPad + j;
-        if (py < 0 || py >= target.Bitmap().m_nHeight)
-            continue;
-        for (int i = 0; i < nWidth; ++i) {
-            unsigned nAlpha = pData[j * nStride + i];
-            int px = x - nPad + i;
-            if (nAlpha == 0 || !target.Visible(px, py))
-                continue;
-            if (pClip && (px < pClip->left || px >= pClip->right || py < pClip->top || py >= pClip->bottom))
-                continue;
-            if (bMonochrome) {
-                if (nAlpha >= 128)
-                    target.Put(px, py, nColour);
-                continue;
+    const int nStride = cairo_image_surface_get_stride(pMask);
+    const uint32_t nColour = target.Pixel(cr);
+    const bool bMonochrome = target.IsMonochrome();
+    const int xMask = x - nPad, yMask = y - nPad;
+    RECT rcArea { xMask, yMask, xMask + nWidth, yMask + nHeight };
+    if (pClip && !IntersectRect(&rcArea, &rcArea, pClip))
+        rcArea = RECT {};
+    rcArea = target.VisiblePart(rcArea);
+    for (int py = rcArea.top; py < rcArea.bottom; ++py) {
+        const unsigned char* pAlpha = pData + static_cast<ptrdiff_t>(py - yMask) * nStride - xMask;
+        uint32_t* pRow = target.Bitmap().Row(py);
+        for (const RECT& rcSpan : target.Clip().Band(py)) {
+            const int nTo = std::min<int>(rcSpan.right, rcArea.right);
+            for (int px = std::max<int>(rcSpan.left, rcArea.left); px < nTo; ++px) {
+                const unsigned nAlpha = pAlpha[px];
+                if (nAlpha == 0)
+                    continue;
+                if (bMonochrome) {
+                    if (nAlpha >= 128)
+                        pRow[px] = nColour;
+                    continue;
+                }
+                const uint32_t nDst = pRow[px] & 0xFFFFFF;
+                uint32_t nBlend = 0;
+                for (int nShift = 0; nShift <= 16; nShift += 8) {
+                    unsigned nFore = (nColour >> nShift) & 0xFF, nBack = (nDst >> nShift) & 0xFF;
+                    nBlend |= ((nFore * nAlpha + nBack * (255 - nAlpha) + 127) / 255) << nShift;
+                }
+                pRow[px] = nBlend;
             }
-            uint32_t nDst = target.Get(px, py);
-            uint32_t nBlend = 0;
-            for (int nShift = 0; nShift <= 16; nShift += 8) {
-                unsigned nFore = (nColour >> nShift) & 0xFF, nBack = (nDst >> nShift) & 0xFF;
-                nBlend |= ((nFore * nAlpha + nBack * (255 - nAlpha) + 127) / 255) << nShift;
-            }
-            target.Put(px, py, nBlend);
         }
     }
     cairo_surface_destroy(pMask);

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 
@@ -45,7 +46,7 @@ std::string FindHostProgram(LPCTSTR pszName)
     return strHostPath;
 }
 
-BOOL LaunchProgram(const std::vector<std::string>& args)
+BOOL LaunchProgram(const std::vector<std::string>& args, const std::string& strWorkingFolder)
 {
     if (args.empty() || args[0].empty()) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -53,6 +54,7 @@ BOOL LaunchProgram(const std::vector<std::string>& args)
     }
     if (g_pLaunchOverride) {
         g_pLaunchOverride->m_launches.push_back(args);
+        g_pLaunchOverride->m_workingFolders.push_back(strWorkingFolder);
         if (g_pLaunchOverride->m_bFail) {
             SetLastError(ERROR_FILE_NOT_FOUND);
             return FALSE;
@@ -66,12 +68,24 @@ BOOL LaunchProgram(const std::vector<std::string>& args)
         argv.push_back(const_cast<char*>(strArg.c_str()));
     argv.push_back(nullptr);
 
+    if (!strWorkingFolder.empty()) {
+        struct stat info { };
+        if (stat(strWorkingFolder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+            SetLastError(ERROR_DIRECTORY);
+            return FALSE;
+        }
+    }
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     // A session of its own, so the program outlives ours and does not share our terminal.
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (!strWorkingFolder.empty())
+        posix_spawn_file_actions_addchdir_np(&actions, strWorkingFolder.c_str());
     pid_t pid = 0;
-    int nError = posix_spawnp(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
+    int nError = posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (nError != 0) {
         SetLastError(Win32ErrorFromErrno(nError));

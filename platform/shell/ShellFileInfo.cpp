@@ -1,5 +1,7 @@
 #include "platform/shell/ShellFileInfo.h"
 
+#include "platform/shell/NamespaceItems.h"
+#include "platform/shell/RecycleBin.h"
 #include "platform/shell/SystemImageLists.h"
 
 #include "platform/base/FileFunctions.h"
@@ -68,10 +70,38 @@ bool RootKind(const std::string& strPath, CItemKind* pKind)
     }
 }
 
-// The flags this shell answers. Others (an item identifier list in place of
-// the path, attributes, overlays) are refused rather than guessed at.
-constexpr UINT KNOWN_FLAGS
-    = SHGFI_SMALLICON | SHGFI_OPENICON | SHGFI_USEFILEATTRIBUTES | SHGFI_ICON | SHGFI_TYPENAME | SHGFI_SYSICONINDEX;
+// The flags this shell answers. Others (attributes, overlays) are refused
+// rather than guessed at.
+constexpr UINT KNOWN_FLAGS = SHGFI_SMALLICON | SHGFI_OPENICON | SHGFI_PIDL | SHGFI_USEFILEATTRIBUTES | SHGFI_ICON
+    | SHGFI_TYPENAME | SHGFI_SYSICONINDEX;
+
+// What an absolute item list is: a virtual folder's kind, or the program path
+// of the item, which the path rules then describe. False for a damaged list
+// or an item without either.
+bool ItemListKind(LPCITEMIDLIST pidl, CItemKind* pKind, std::string& strPath)
+{
+    std::vector<CShellItem> items;
+    if (FAILED(DecodeShellItems(pidl, EItemPlace::Desktop, items))) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    if (items.size() <= 1 && (items.empty() || items[0].eKind == EItemKind::VirtualFolder)) {
+        EVirtualFolder eWhich = items.empty() ? EVirtualFolder::None : items[0].eWhich;
+        SystemIcon eIcon = eWhich == EVirtualFolder::MyComputer ? SYSICON_MY_COMPUTER
+            : eWhich == EVirtualFolder::Network                 ? SYSICON_NETWORK
+            : eWhich == EVirtualFolder::RecycleBin
+            ? (ListRecycleBin().empty() ? SYSICON_RECYCLE_EMPTY : SYSICON_RECYCLE_FULL)
+            : SYSICON_FOLDER;
+        *pKind = CItemKind { eIcon, "System Folder" };
+        return true;
+    }
+    strPath = ProgramPathOfItems(items);
+    if (strPath.empty()) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -85,7 +115,13 @@ DWORD_PTR SHGetFileInfo(LPCTSTR pszPath, DWORD dwFileAttributes, SHFILEINFO* psf
     psfi->iIcon = -1;
 
     CItemKind kind { SYSICON_DOCUMENT, {} };
-    if (uFlags & SHGFI_USEFILEATTRIBUTES) {
+    std::string strItemPath;
+    if (uFlags & SHGFI_PIDL) {
+        if (!ItemListKind(reinterpret_cast<LPCITEMIDLIST>(pszPath), &kind, strItemPath))
+            return 0;
+        if (!strItemPath.empty())
+            return SHGetFileInfo(strItemPath.c_str(), dwFileAttributes, psfi, cbFileInfo, uFlags & ~SHGFI_PIDL);
+    } else if (uFlags & SHGFI_USEFILEATTRIBUTES) {
         kind = (dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FolderKind(uFlags) : FileKind(pszPath);
     } else if (!RootKind(pszPath, &kind)) {
         DWORD dwFound = GetFileAttributes(pszPath);

@@ -33,6 +33,10 @@ constexpr COLORREF SLOT        = RGB(30, 30, 30);
 constexpr COLORREF DISC        = RGB(215, 220, 230);
 constexpr COLORREF DISC_SHINE  = RGB(160, 200, 240);
 constexpr COLORREF CABLE       = RGB(40, 110, 200);
+constexpr COLORREF SCREEN      = RGB(60, 120, 200);
+constexpr COLORREF BIN         = RGB(170, 190, 200);
+constexpr COLORREF BIN_EDGE    = RGB(80, 95, 105);
+constexpr COLORREF ARROW       = RGB(40, 140, 60);
 // clang-format on
 
 // Draws shapes given on the 16 x 16 grid, scaled by the unit. A shape's edge
@@ -183,6 +187,33 @@ void DrawSystemIconArt(HDC hdc, SystemIcon eIcon, int nUnit)
         pen.Box(0, 2, 16, 14, WINDOW_BODY, EDGE);
         pen.Fill(1, 3, 15, 6, TITLE_BAR);
         pen.Fill(3, 8, 8, 12, SKY);
+        break;
+    case SYSICON_MY_COMPUTER:
+        pen.Box(1, 1, 15, 11, METAL, EDGE);
+        pen.Fill(3, 3, 13, 9, SCREEN);
+        pen.Fill(6, 11, 10, 13, METAL);
+        pen.Box(2, 13, 14, 16, METAL, EDGE);
+        break;
+    case SYSICON_NETWORK:
+        pen.Disc(1, 1, 15, 15, SKY, EDGE);
+        pen.Line({ { 8, 1 }, { 8, 15 } }, EDGE);
+        pen.Line({ { 1, 8 }, { 15, 8 } }, EDGE);
+        pen.Disc(5, 1, 11, 15, SKY, EDGE);
+        break;
+    case SYSICON_RECYCLE_EMPTY:
+    case SYSICON_RECYCLE_FULL:
+        if (eIcon == SYSICON_RECYCLE_FULL)
+            pen.Box(4, 0, 12, 4, PAPER, EDGE); // a sheet sticks out of the bin
+        pen.Shape({ { 2, 4 }, { 14, 4 }, { 12, 16 }, { 4, 16 } }, BIN, BIN_EDGE);
+        pen.Box(1, 2, 15, 5, BIN, BIN_EDGE);
+        for (int x = 6; x <= 10; x += 2)
+            pen.Fill(x, 7, x + 1, 14, BIN_EDGE);
+        break;
+    case SYSICON_LAUNCHER:
+        Page(pen);
+        pen.Box(0, 9, 7, 16, PAPER, EDGE);
+        pen.Line({ { 2, 14 }, { 5, 11 } }, ARROW);
+        pen.Line({ { 3, 11 }, { 5, 11 }, { 5, 13 } }, ARROW);
         break;
     case SYSICON_CATALOG_ITEM:
         pen.Box(4, 1, 16, 11, CARD_BACK, EDGE);

@@ -27,6 +27,11 @@ enum SystemIcon : int {
     SYSICON_ARCHIVE,           // a compressed archive
     SYSICON_PROGRAM,           // a program or script that runs
     SYSICON_CATALOG_ITEM,      // an item of the program's catalog (the ".kdcat" type)
+    SYSICON_MY_COMPUTER,       // My Computer
+    SYSICON_NETWORK,           // Network
+    SYSICON_RECYCLE_EMPTY,     // the Recycle Bin with nothing in it
+    SYSICON_RECYCLE_FULL,      // the Recycle Bin holding items
+    SYSICON_LAUNCHER,          // a desktop launcher (".desktop") or shortcut (".lnk")
     SYSICON_COUNT
 };
 // clang-format on

@@ -10,6 +10,7 @@
 #include "platform/window/Window.h"
 #include "platform/window/WindowClass.h"
 
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -75,6 +76,7 @@ CTestDriver::CTestDriver()
 
 CTestDriver::~CTestDriver()
 {
+    SetTrayEnabled(TRUE);
     SetThreadMenuTrackHook(m_pfnPreviousMenuHook);
     SetThreadWaitHook(m_pfnPreviousWaitHook);
     SetThreadModalDialogHook(m_pfnPreviousHook);
@@ -127,9 +129,11 @@ BOOL CTestDriver::PreTranslate(MSG* pMsg)
 
 /***** Mouse *****/
 
-BOOL CTestDriver::Click(HWND hWnd, int x, int y)
+BOOL CTestDriver::Click(HWND hWnd, int x, int y, UINT nModifiers)
 {
-    return MouseButton(hWnd, x, y, false, 1);
+    BOOL bReceived = Modifiers(nModifiers, true);
+    bReceived = MouseButton(hWnd, x, y, false, 1) && bReceived;
+    return Modifiers(nModifiers, false) && bReceived;
 }
 
 BOOL CTestDriver::DoubleClick(HWND hWnd, int x, int y)
@@ -223,6 +227,15 @@ BOOL CTestDriver::TypeText(LPCTSTR lpszText)
 
 BOOL CTestDriver::PressKey(UINT nVirtualKey, UINT nModifiers)
 {
+    BOOL bReceived = Modifiers(nModifiers, true);
+    bReceived = Key(nVirtualKey, true) && bReceived;
+    bReceived = Key(nVirtualKey, false) && bReceived;
+    return Modifiers(nModifiers, false) && bReceived;
+}
+
+// Modifiers go down in one order and come up in the other.
+BOOL CTestDriver::Modifiers(UINT nModifiers, bool bDown)
+{
     static constexpr struct {
         UINT nFlag;
         UINT nKey;
@@ -232,15 +245,10 @@ BOOL CTestDriver::PressKey(UINT nVirtualKey, UINT nModifiers)
         { SHIFT, VK_SHIFT },
     };
     BOOL bReceived = TRUE;
-    for (const auto& modifier : MODIFIERS) {
+    for (size_t i = 0; i < std::size(MODIFIERS); ++i) {
+        const auto& modifier = MODIFIERS[bDown ? i : std::size(MODIFIERS) - 1 - i];
         if (nModifiers & modifier.nFlag)
-            bReceived = Key(modifier.nKey, true) && bReceived;
-    }
-    bReceived = Key(nVirtualKey, true) && bReceived;
-    bReceived = Key(nVirtualKey, false) && bReceived;
-    for (auto it = std::rbegin(MODIFIERS); it != std::rend(MODIFIERS); ++it) {
-        if (nModifiers & it->nFlag)
-            bReceived = Key(it->nKey, false) && bReceived;
+            bReceived = Key(modifier.nKey, bDown) && bReceived;
     }
     return bReceived;
 }

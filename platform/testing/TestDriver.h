@@ -16,6 +16,7 @@
 #include "platform/base/CString.h"
 #include "platform/base/Clock.h"
 #include "platform/controls/TreeViewControl.h"
+#include "platform/display/TrayHost.h"
 #include "platform/testing/DialogScript.h"
 #include "platform/window/Dialog.h"
 #include "platform/window/Input.h"
@@ -52,7 +53,8 @@ public:
 
     /* Mouse. Each returns FALSE when no window received the input. */
 
-    BOOL Click(HWND hWnd, int x, int y);
+    // nModifiers (SHIFT, CONTROL, ALT) are held down around the click.
+    BOOL Click(HWND hWnd, int x, int y, UINT nModifiers = 0);
     // Two presses with no time between them, which the window layer reports as
     // a double click to windows that ask for them.
     BOOL DoubleClick(HWND hWnd, int x, int y);
@@ -106,8 +108,9 @@ public:
     // The column indexes from left to right, and the widths by column index.
     static std::vector<int> ListColumnOrder(HWND hList);
     static std::vector<int> ListColumnWidths(HWND hList);
-    // Clicks a row's cell of sub-item nSubItem, scrolled into sight first.
-    BOOL ClickListRow(HWND hList, int nRow, int nSubItem = 0);
+    // Clicks a row's cell of sub-item nSubItem, scrolled into sight first,
+    // with the modifiers held down around the click.
+    BOOL ClickListRow(HWND hList, int nRow, int nSubItem = 0, UINT nModifiers = 0);
     // Clicks item nIndex of a list's header (or of a header control itself).
     BOOL ClickHeaderItem(HWND hListOrHeader, int nIndex);
     // Drags the divider right of item nIndex by dx pixels.
@@ -126,6 +129,13 @@ public:
     // Clicks the item's label, or its state icon, made visible first.
     BOOL ClickTreeItem(HWND hTree, HTREEITEM hItem);
     BOOL ClickTreeStateIcon(HWND hTree, HTREEITEM hItem);
+
+    /* Bars (TestDriver_CommonControls.cpp). */
+
+    // The state (TBSTATE_*) of the toolbar button with that command; -1 when there is none.
+    static int ToolbarButtonState(HWND hToolbar, UINT nCommand);
+    // The text a status bar pane shows.
+    static CString StatusPaneText(HWND hStatusBar, int nPane);
 
     /* Modal dialogs and message boxes. */
 
@@ -156,9 +166,23 @@ public:
     // Dismisses the next menu without a command, as a click outside it does.
     void DismissNextMenu();
 
+    /* The tray (TestDriver_Tray.cpp): the headless display's recording tray.
+       The driver switches it back on when it goes. */
+
+    // The icons shown now, the oldest first.
+    static std::vector<CTrayIcon> TrayIcons();
+    // Acts on an icon with a mouse message (WM_RBUTTONUP, WM_LBUTTONDBLCLK, ...)
+    // at the icon's place, then pumps; FALSE for an icon that is not shown.
+    BOOL ClickTrayIcon(HWND hWnd, UINT uID, UINT nMouseMessage);
+    // Switches the tray on or off, as a desktop with and without one; switching
+    // it off drops the icons shown.
+    static void SetTrayEnabled(BOOL bEnabled);
+
 private:
     BOOL MouseButton(HWND hWnd, int x, int y, bool bRight, int nClicks);
     BOOL Key(UINT nVirtualKey, bool bDown);
+    // Presses (bDown) or releases the modifier keys of nModifiers.
+    BOOL Modifiers(UINT nModifiers, bool bDown);
     static BOOL PreTranslate(MSG* pMsg);
     // Injects each mouse event, pumping after each; TRUE when every one reached a window.
     BOOL RunMouseGesture(std::deque<CMouseInput> events);

@@ -4,12 +4,15 @@
 
 #include "platform/controls/HeaderControl.h"
 #include "platform/controls/ListViewControl.h"
+#include "platform/controls/StatusBarControl.h"
+#include "platform/controls/ToolbarControl.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/Window.h"
 #include "platform/window/WindowClass.h"
 
 #include <cstring>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -135,14 +138,14 @@ std::vector<int> CTestDriver::ListColumnWidths(HWND hList)
     return widths;
 }
 
-BOOL CTestDriver::ClickListRow(HWND hList, int nRow, int nSubItem)
+BOOL CTestDriver::ClickListRow(HWND hList, int nRow, int nSubItem, UINT nModifiers)
 {
     if (!SendMessage(hList, LVM_ENSUREVISIBLE, static_cast<WPARAM>(nRow), FALSE))
         return FALSE;
     RECT rc { LVIR_LABEL, nSubItem, 0, 0 };
     if (!SendMessage(hList, LVM_GETSUBITEMRECT, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&rc)))
         return FALSE;
-    return Click(hList, (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    return Click(hList, (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2, nModifiers);
 }
 
 BOOL CTestDriver::ClickHeaderItem(HWND hListOrHeader, int nIndex)
@@ -172,11 +175,12 @@ BOOL CTestDriver::DragHeaderItem(HWND hListOrHeader, int nIndex, int nToPosition
     const auto nTarget = static_cast<int>(SendMessage(hHeader, HDM_ORDERTOINDEX, static_cast<WPARAM>(nToPosition), 0));
     if (!HeaderItemRect(hHeader, nIndex, &rcFrom) || !HeaderItemRect(hHeader, nTarget, &rcTo))
         return FALSE;
-    // A drop in the left half of the item at a position puts the dragged item
-    // there. The drag-detect loop takes the first move; the ghost follows the next.
+    // A drop near the target's edge on the far side from where the item comes
+    // puts the dragged item at the target's position. The drag-detect loop
+    // takes the first move; the ghost follows the next.
     const int y = (rcFrom.top + rcFrom.bottom) / 2;
     POINT from { (rcFrom.left + rcFrom.right) / 2, y };
-    POINT to { rcTo.left + 2, y };
+    POINT to { rcTo.left > rcFrom.left ? rcTo.right - 2 : rcTo.left + 2, y };
     POINT away { from.x + (to.x < from.x ? -1 : 1) * 2 * GetSystemMetrics(SM_CXDRAG), y };
     if (!ClientToScreen(hHeader, &from) || !ClientToScreen(hHeader, &away) || !ClientToScreen(hHeader, &to))
         return FALSE;
@@ -251,4 +255,19 @@ BOOL CTestDriver::ClickTreeStateIcon(HWND hTree, HTREEITEM hItem)
     while (xLeft > 0 && onStateIcon(xLeft - 1))
         --xLeft;
     return Click(hTree, (xLeft + xRight) / 2, y);
+}
+
+/***** Bars *****/
+
+int CTestDriver::ToolbarButtonState(HWND hToolbar, UINT nCommand)
+{
+    return static_cast<int>(SendMessage(hToolbar, TB_GETSTATE, nCommand, 0));
+}
+
+CString CTestDriver::StatusPaneText(HWND hStatusBar, int nPane)
+{
+    const LRESULT nInfo = SendMessage(hStatusBar, SB_GETTEXTLENGTH, static_cast<WPARAM>(nPane), 0);
+    std::string strText(static_cast<size_t>(LOWORD(nInfo)) + 1, '\0');
+    SendMessage(hStatusBar, SB_GETTEXT, static_cast<WPARAM>(nPane), reinterpret_cast<LPARAM>(strText.data()));
+    return CString(strText.c_str());
 }

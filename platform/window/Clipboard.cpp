@@ -3,6 +3,9 @@
 #include "platform/base/TextFunctions.h"
 #include "platform/base/Threads.h"
 #include "platform/base/WinError.h"
+#include "platform/window/MessageQueue.h"
+#include "platform/window/Messages.h"
+#include "platform/window/Window.h"
 #include "platform/window/WindowClass.h"
 #include "platform/window/WindowInternal.h"
 
@@ -55,6 +58,23 @@ CClipboardData* FindData(CClipboard& clipboard, UINT uFormat)
 UINT TextPartner(UINT uFormat)
 {
     return uFormat == CF_TEXT ? CF_UNICODETEXT : uFormat == CF_UNICODETEXT ? CF_TEXT : 0;
+}
+
+// The formats EnumClipboardFormats lists: those set, in order, then a text
+// format that can be made from the other.
+std::vector<UINT> ListedFormats(const CClipboard& clipboard)
+{
+    std::vector<UINT> formats;
+    for (const CClipboardData& entry : clipboard.data) {
+        if (!entry.bSynthesized)
+            formats.push_back(entry.uFormat);
+    }
+    for (UINT uText : { CF_TEXT, CF_UNICODETEXT }) {
+        if (std::find(formats.begin(), formats.end(), uText) == formats.end()
+            && std::find(formats.begin(), formats.end(), TextPartner(uText)) != formats.end())
+            formats.push_back(uText);
+    }
+    return formats;
 }
 
 // UTF-16 from UTF-8; a byte that starts no valid character becomes U+FFFD.
@@ -152,9 +172,18 @@ BOOL CloseClipboard()
 BOOL EmptyClipboard()
 {
     CClipboard& clipboard = Clipboard();
+    HWND hPreviousOwner = nullptr;
+    {
+        std::lock_guard lock(clipboard.mutex);
+        if (!OpenedByCaller(clipboard))
+            return FALSE;
+        hPreviousOwner = clipboard.hOwner;
+    }
+    // The caller has the clipboard open, so nothing changes it meanwhile; the
+    // owner may still read what it put there.
+    if (hPreviousOwner && IsWindow(hPreviousOwner))
+        SendMessage(hPreviousOwner, WM_DESTROYCLIPBOARD, 0, 0);
     std::lock_guard lock(clipboard.mutex);
-    if (!OpenedByCaller(clipboard))
-        return FALSE;
     for (const CClipboardData& entry : clipboard.data)
         GlobalFree(entry.hMem);
     clipboard.data.clear();
@@ -207,8 +236,13 @@ HANDLE GetClipboardData(UINT uFormat)
 HWND GetClipboardOwner()
 {
     CClipboard& clipboard = Clipboard();
-    std::lock_guard lock(clipboard.mutex);
-    return clipboard.hOwner;
+    HWND hOwner = nullptr;
+    {
+        std::lock_guard lock(clipboard.mutex);
+        hOwner = clipboard.hOwner;
+    }
+    // Handles are never reused: one that names no window names a destroyed owner.
+    return IsWindow(hOwner) ? hOwner : nullptr;
 }
 
 UINT RegisterClipboardFormat(LPCTSTR lpszFormat)
@@ -252,8 +286,7 @@ int CountClipboardFormats()
 {
     CClipboard& clipboard = Clipboard();
     std::lock_guard lock(clipboard.mutex);
-    return static_cast<int>(std::count_if(
-        clipboard.data.begin(), clipboard.data.end(), [](const CClipboardData& entry) { return !entry.bSynthesized; }));
+    return static_cast<int>(ListedFormats(clipboard).size());
 }
 
 UINT EnumClipboardFormats(UINT format)
@@ -262,17 +295,7 @@ UINT EnumClipboardFormats(UINT format)
     std::lock_guard lock(clipboard.mutex);
     if (!OpenedByCaller(clipboard))
         return 0;
-    // The formats set, then the text format that can be made from them.
-    std::vector<UINT> formats;
-    for (const CClipboardData& entry : clipboard.data) {
-        if (!entry.bSynthesized)
-            formats.push_back(entry.uFormat);
-    }
-    for (UINT uText : { CF_TEXT, CF_UNICODETEXT }) {
-        if (std::find(formats.begin(), formats.end(), uText) == formats.end()
-            && std::find(formats.begin(), formats.end(), TextPartner(uText)) != formats.end())
-            formats.push_back(uText);
-    }
+    const std::vector<UINT> formats = ListedFormats(clipboard);
     SetLastError(NO_ERROR);
     if (format == 0)
         return formats.empty() ? 0 : formats.front();

@@ -422,11 +422,8 @@ INT_PTR DialogBoxIndirectParam(
         ::EnableWindow(hWndOwner, FALSE);
         pState->hWndDisabledOwner = hWndOwner;
     }
-    if (!pState->bEnded && !::IsWindowVisible(hDlg)) {
-        ::ShowWindow(hDlg, SW_SHOWNORMAL);
-        if (pState->hWndFocusSave && ::IsWindow(pState->hWndFocusSave))
-            FocusControl(pState->hWndFocusSave);
-    }
+    if (!pState->bEnded && !::IsWindowVisible(hDlg))
+        ::ShowWindow(hDlg, SW_SHOWNORMAL); // activation puts the focus on the control chosen
     if (!pState->bEnded)
         CallModalDialogHook(hDlg);
     INT_PTR nResult = ::IsWindow(hDlg) ? RunModalLoop(hDlg, *pState) : 0;
@@ -536,11 +533,15 @@ LRESULT DefDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)
         }
         [[fallthrough]];
     case WM_SETFOCUS: {
-        // The focus goes back as the keyboard would bring it: an edit's text selected.
+        // The focus goes back as the keyboard would bring it: an edit's text
+        // selected. A dialog without a control to take it keeps it itself.
         HWND hCtl = pState->hWndFocusSave;
-        if (!hCtl || !::IsWindow(hCtl) || !::IsChild(hDlg, hCtl))
+        if (!hCtl || !::IsWindow(hCtl) || !::IsChild(hDlg, hCtl) || !IsNavigable(hCtl))
             hCtl = ::GetNextDlgTabItem(hDlg, nullptr, FALSE);
-        FocusControl(hCtl);
+        if (hCtl)
+            FocusControl(hCtl);
+        else if (uMsg == WM_ACTIVATE)
+            ::SetFocus(hDlg);
         return 0;
     }
     case WM_CLOSE:

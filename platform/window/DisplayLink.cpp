@@ -58,6 +58,17 @@ CDisplay* SetDisplay(CDisplay* pDisplay)
     return pOld == &link.headless ? nullptr : pOld;
 }
 
+CTrayHost* GetDisplayTrayHost()
+{
+    auto lock = LockWindows();
+    return Link().pDisplay->GetTrayHost();
+}
+
+CHeadlessDisplay& GetHeadlessDisplay()
+{
+    return Link().headless;
+}
+
 CDisplay& DisplayLocked()
 {
     return *Link().pDisplay;

@@ -6,8 +6,16 @@
 
 #include "platform/display/Display.h"
 
+class CHeadlessDisplay;
+class CTrayHost;
+
 // Installs a display (nullptr: the headless one again) and returns the
 // previous one (nullptr for the headless one); the caller keeps ownership and
 // installs it before creating windows. The display's input goes to
 // InjectMouseEvent and InjectKeyEvent.
 CDisplay* SetDisplay(CDisplay* pDisplay);
+
+// The installed display's tray (CDisplay::GetTrayHost); nullptr for none.
+CTrayHost* GetDisplayTrayHost();
+// The headless display, installed or not, for the test driver.
+CHeadlessDisplay& GetHeadlessDisplay();

@@ -73,6 +73,80 @@ HWND Activate(HWND hWnd, WORD nKind)
     return hOld;
 }
 
+bool IsOwnedByLocked(const CWindow& window, const CWindow& owner)
+{
+    for (const CWindow* p = window.pOwner; p; p = p->pOwner) {
+        if (p == &owner)
+            return true;
+    }
+    return false;
+}
+
+// The window that takes over the activation from `going` (see Focus.h), or nullptr.
+HWND SuccessorLocked(const CWindow& going)
+{
+    if (CWindow* pOwner = going.pOwner; pOwner && !pOwner->bDestroying && IsVisibleLocked(*pOwner))
+        return pOwner->hWnd;
+    for (CWindow* pTop : DesktopLocked().children) {
+        bool bCandidate = pTop != &going && !pTop->bDestroying && pTop->dwThreadId == going.dwThreadId
+            && (pTop->dwStyle & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE
+            && !(pTop->dwExStyle & (WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE)) && !IsOwnedByLocked(*pTop, going);
+        if (bCandidate)
+            return pTop->hWnd;
+    }
+    return nullptr;
+}
+
+}
+
+void ActivateShownWindow(HWND hWnd)
+{
+    {
+        auto lock = LockWindows();
+        CWindow* pWindow = FindWindowLocked(hWnd);
+        if (!pWindow || pWindow->pParent != &DesktopLocked() || (pWindow->dwExStyle & WS_EX_NOACTIVATE)
+            || !(pWindow->dwStyle & WS_VISIBLE))
+            return;
+    }
+    Activate(hWnd, WA_ACTIVE);
+}
+
+void PassOnFocusAndActivation(HWND hWnd)
+{
+    enum class EStep { FocusParent, ActivateSuccessor, DropFocus };
+    EStep eStep = EStep::DropFocus;
+    HWND hTarget = nullptr;
+    {
+        auto lock = LockWindows();
+        CWindow* pWindow = FindWindowLocked(hWnd);
+        if (!pWindow || !pWindow->pParent)
+            return;
+        const CInputState& state = InputStateLocked();
+        CWindow* pFocus = state.hFocus ? FindWindowLocked(state.hFocus) : nullptr;
+        bool bHoldsFocus = pFocus && IsSelfOrDescendantLocked(pWindow, pFocus);
+        if (pWindow->pParent != &DesktopLocked()) {
+            if (!bHoldsFocus)
+                return;
+            eStep = EStep::FocusParent;
+            hTarget = pWindow->pParent->hWnd;
+        } else if (state.hActive == hWnd) {
+            eStep = EStep::ActivateSuccessor;
+            hTarget = SuccessorLocked(*pWindow);
+        } else if (!bHoldsFocus) {
+            return;
+        }
+    }
+    switch (eStep) {
+    case EStep::FocusParent:
+        SetFocus(hTarget);
+        break;
+    case EStep::ActivateSuccessor:
+        Activate(hTarget, WA_ACTIVE);
+        break;
+    case EStep::DropFocus:
+        SetFocus(nullptr);
+        break;
+    }
 }
 
 HWND SetFocus(HWND hWnd)

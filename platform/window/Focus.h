@@ -14,6 +14,20 @@
 // window, then the new one gets WM_SETFOCUS with the old. GetFocus returns the
 // new window from the moment WM_KILLFOCUS returns. Focusing a window in an
 // inactive top-level window activates that top-level window first.
+//
+// Windows coming and going (Window.h):
+//   - showing a top-level window activates it: ShowWindow with SW_SHOW,
+//     SW_SHOWNORMAL, SW_RESTORE, SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED or
+//     SW_SHOWDEFAULT (also when it was visible already), SetWindowPos without
+//     SWP_NOACTIVATE, CreateWindowEx with WS_VISIBLE. SW_SHOWNA,
+//     SW_SHOWNOACTIVATE, SW_SHOWMINNOACTIVE, SW_MINIMIZE, SW_FORCEMINIMIZE and
+//     windows with WS_EX_NOACTIVATE leave the activation alone;
+//   - hiding or destroying the active window activates its owner when the
+//     owner is visible, else the topmost visible, enabled top-level window of
+//     the same thread that it does not own (tool windows and WS_EX_NOACTIVATE
+//     windows are passed over), else none;
+//   - hiding or destroying a child window that holds the focus, or contains
+//     it, moves the focus to the child's parent (WM_KILLFOCUS, WM_SETFOCUS).
 
 #include "platform/window/WindowTypes.h"
 

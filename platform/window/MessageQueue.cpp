@@ -469,6 +469,17 @@ BOOL TranslateMessage(const MSG* lpMsg)
         return FALSE;
     if (uMsg == WM_KEYUP || uMsg == WM_SYSKEYUP)
         return TRUE;
+    if (uMsg == WM_KEYDOWN && lpMsg->wParam == VK_F1 && !(GetKeyState(VK_CONTROL) & 0x8000)) {
+        // F1 asks for help: the window it went to hears WM_KEYF1 next.
+        std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+        auto lock = LockWindows();
+        MSG msgHelp = *lpMsg;
+        msgHelp.message = WM_KEYF1;
+        msgHelp.wParam = 0;
+        msgHelp.lParam = 0;
+        pQueue->Post(msgHelp, true);
+        return TRUE;
+    }
     WPARAM ch = CharacterOfKey(lpMsg->wParam);
     if (ch) {
         std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();

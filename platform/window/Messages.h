@@ -144,6 +144,7 @@ constexpr UINT WM_COPY              = 0x0301;
 constexpr UINT WM_PASTE             = 0x0302;
 constexpr UINT WM_CLEAR             = 0x0303;
 constexpr UINT WM_UNDO              = 0x0304;
+constexpr UINT WM_DESTROYCLIPBOARD  = 0x0307; // to the clipboard's owner when EmptyClipboard frees its data
 // clang-format on
 
 // clang-format off
@@ -259,6 +260,7 @@ using LPDELETEITEMSTRUCT = DELETEITEMSTRUCT*;
 constexpr UINT WM_SYSCOLORCHANGE    = 0x0015; // the system colours changed
 constexpr UINT WM_SETTINGCHANGE     = 0x001A; // wParam: SPI_* flag; lParam: the section's name or NULL
 constexpr UINT WM_COPYDATA          = 0x004A; // wParam: the sending window; lParam: COPYDATASTRUCT*; returns TRUE when taken
+constexpr UINT WM_KEYF1             = 0x004D; // posted by TranslateMessage for F1; DefWindowProc sends WM_HELP
 constexpr UINT WM_HELP              = 0x0053; // lParam: HELPINFO*
 constexpr UINT WM_QUERYNEWPALETTE   = 0x030F; // returns TRUE when the window realized its palette
 // clang-format on
@@ -271,9 +273,11 @@ struct COPYDATASTRUCT {
 };
 using PCOPYDATASTRUCT = COPYDATASTRUCT*;
 
+constexpr int HELPINFO_WINDOW = 0x0001; // HELPINFO::iContextType: help for a window
+
 struct HELPINFO {
-    UINT cbSize; // sizeof(HELPINFO)
-    int iContextType;
+    UINT cbSize;      // sizeof(HELPINFO)
+    int iContextType; // HELPINFO_WINDOW
     int iCtrlId;
     HANDLE hItemHandle;
     DWORD_PTR dwContextId;

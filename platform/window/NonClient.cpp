@@ -274,6 +274,14 @@ LRESULT DefWindowProcInputAndPaint(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
     case WM_NCPAINT:
         PaintFrame(hWnd);
         return 0;
+    case WM_NCCALCSIZE: {
+        // The client area the styles leave: in rgrc[0] with wParam TRUE, else in the RECT itself.
+        RECT* pRect = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+        auto lock = LockWindows();
+        if (CWindow* pWindow = FindWindowLocked(hWnd); pWindow && pRect)
+            *pRect = ClientRectForLocked(*pWindow, *pRect);
+        return 0;
+    }
     case WM_NCACTIVATE:
         // Only the caption changes colour: repaint the frame now, leaving the
         // client area's update region as it is.
@@ -364,6 +372,17 @@ LRESULT DefWindowProcInputAndPaint(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
     case WM_NCRBUTTONUP:
         SendContextMenu(hWnd, lParam);
         return 0;
+    case WM_KEYF1: {
+        HELPINFO info { sizeof(HELPINFO), HELPINFO_WINDOW, GetDlgCtrlID(hWnd), hWnd, 0, {} };
+        GetCursorPos(&info.MousePos);
+        SendMessage(hWnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+        return 0;
+    }
+    case WM_HELP:
+        // A child that gives no help lets its parent give it.
+        if (HWND hParent = ParentOfChild(hWnd))
+            return SendMessage(hParent, WM_HELP, wParam, lParam);
+        return TRUE;
     case WM_CONTEXTMENU:
         // A child that does not show a menu of its own lets its parent show one.
         if (HWND hParent = ParentOfChild(hWnd))

@@ -89,6 +89,18 @@ bool HasFrame(const CWindow& window)
     return !EqualRect(&rcClient, &window.rcWindow);
 }
 
+// Whether an area (client coordinates; nullptr: the whole window) reaches
+// beyond the client area into the frame.
+bool ReachesFrameLocked(const CWindow& window, HRGN hrgnArea)
+{
+    if (!hrgnArea)
+        return true;
+    CRegion outside;
+    outside.Combine(hrgnArea, RGN_OR);
+    outside.Combine(ClientRectLocked(window), RGN_DIFF);
+    return !outside.IsEmpty();
+}
+
 // Where a window DC of `window` draws on its top-level window's surface, and
 // what of it can show there (surface coordinates). False for the desktop.
 bool DcPlacementLocked(CWindow& window, bool bClient, POINT* pptOrigin, CRegion& visible)
@@ -397,7 +409,7 @@ BOOL RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags
         }
         HRGN hArea = area ? area->Get() : nullptr;
         if ((flags & RDW_INVALIDATE) && IsVisibleLocked(*pWindow) && !pWindow->bRedrawOff) {
-            if ((flags & RDW_FRAME) && HasFrame(*pWindow))
+            if ((flags & RDW_FRAME) && HasFrame(*pWindow) && ReachesFrameLocked(*pWindow, hArea))
                 pWindow->bFrameDue = true;
             InvalidateAreaLocked(*pWindow, hArea, (flags & RDW_ERASE) != 0, flags);
         }
@@ -573,23 +585,18 @@ int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT*
         IntersectRect(&rcClip, &rcClip, prcClip);
     IntersectRect(&rcScroll, &rcScroll, &rcClip);
 
-    // Move the pixels through a copy, so that source and destination may overlap.
-    // The caret is off meanwhile and moves with them.
+    // Move the pixels within the window's surface (a copy onto itself reads
+    // every pixel before it overwrites it). The caret is off meanwhile and
+    // moves with them.
     TakeCaretOff(hWnd);
     HDC hdc = GetDC(hWnd);
     if (hdc) {
         int nWidth = rcScroll.right - rcScroll.left;
         int nHeight = rcScroll.bottom - rcScroll.top;
         if (nWidth > 0 && nHeight > 0) {
-            HDC hdcCopy = CreateCompatibleDC(hdc);
-            HBITMAP hbmCopy = CreateBitmap(nWidth, nHeight, 1, 32, nullptr);
-            HGDIOBJ hOld = SelectObject(hdcCopy, hbmCopy);
-            BitBlt(hdcCopy, 0, 0, nWidth, nHeight, hdc, rcScroll.left, rcScroll.top, SRCCOPY);
             IntersectClipRect(hdc, rcClip.left, rcClip.top, rcClip.right, rcClip.bottom);
-            BitBlt(hdc, rcScroll.left + dx, rcScroll.top + dy, nWidth, nHeight, hdcCopy, 0, 0, SRCCOPY);
-            SelectObject(hdcCopy, hOld);
-            DeleteObject(hbmCopy);
-            DeleteDC(hdcCopy);
+            BitBlt(
+                hdc, rcScroll.left + dx, rcScroll.top + dy, nWidth, nHeight, hdc, rcScroll.left, rcScroll.top, SRCCOPY);
         }
         ReleaseDC(hWnd, hdc);
     }

@@ -38,7 +38,7 @@ constexpr UINT RDW_NOCHILDREN      = 0x0040;
 constexpr UINT RDW_ALLCHILDREN     = 0x0080;
 constexpr UINT RDW_UPDATENOW       = 0x0100; // paint now, before returning
 constexpr UINT RDW_ERASENOW        = 0x0200;
-constexpr UINT RDW_FRAME           = 0x0400; // the frame too (WM_NCPAINT)
+constexpr UINT RDW_FRAME           = 0x0400; // the frame too (WM_NCPAINT) where the area reaches it
 constexpr UINT RDW_NOFRAME         = 0x0800;
 
 /* ScrollWindowEx. */
@@ -73,7 +73,9 @@ int GetUpdateRgn(HWND hWnd, HRGN hRgn, BOOL bErase);
 // Sends WM_PAINT now when the window has something to paint.
 BOOL UpdateWindow(HWND hWnd);
 // Invalidates or validates (RDW_*) a rectangle, a region or (both NULL) the
-// whole window, then with RDW_UPDATENOW or RDW_ERASENOW paints at once.
+// whole window, then with RDW_UPDATENOW or RDW_ERASENOW paints at once. An
+// area that lies beside the client area (a scroll bar's) with RDW_FRAME
+// invalidates the frame alone.
 BOOL RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags);
 
 /* Painting. */

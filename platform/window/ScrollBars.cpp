@@ -49,9 +49,21 @@ CScrollBarState* FindBarLocked(HWND hWnd, int nBar)
     return &pWindow->scrollBars[nBar];
 }
 
-void RedrawFrame(HWND hWnd)
+// Invalidates the frame where a shown bar lies (SB_BOTH: both bars). The
+// rectangle lies beside the client area, which waits for nothing.
+void RedrawBar(HWND hWnd, int nBar)
 {
-    RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+    const auto dwStyle = static_cast<DWORD>(GetWindowLong(hWnd, GWL_STYLE));
+    RECT rcClient {};
+    GetClientRect(hWnd, &rcClient);
+    if ((nBar == SB_VERT || nBar == SB_BOTH) && (dwStyle & WS_VSCROLL)) {
+        RECT rcBar { rcClient.right, 0, rcClient.right + GetSystemMetrics(SM_CXVSCROLL), rcClient.bottom };
+        RedrawWindow(hWnd, &rcBar, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+    }
+    if ((nBar == SB_HORZ || nBar == SB_BOTH) && (dwStyle & WS_HSCROLL)) {
+        RECT rcBar { 0, rcClient.bottom, rcClient.right, rcClient.bottom + GetSystemMetrics(SM_CYHSCROLL) };
+        RedrawWindow(hWnd, &rcBar, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+    }
 }
 
 // The parts of a bar along its length, in window coordinates.
@@ -172,7 +184,7 @@ void SetTracking(HWND hWnd, int nBar, bool bTracking, int nTrackPos)
         pBar->bTracking = bTracking;
         pBar->nTrackPos = nTrackPos;
     }
-    RedrawFrame(hWnd);
+    RedrawBar(hWnd, nBar);
 }
 
 // Drags the thumb grabbed at nGrab (window coordinates along the bar). The
@@ -323,7 +335,7 @@ int SetScrollInfo(HWND hWnd, int nBar, LPCSCROLLINFO lpsi, BOOL redraw)
         nPos = pBar->nPos;
     }
     if (redraw)
-        RedrawFrame(hWnd);
+        RedrawBar(hWnd, nBar);
     return nPos;
 }
 
@@ -435,6 +447,6 @@ BOOL EnableScrollBar(HWND hWnd, UINT wSBflags, UINT wArrows)
         }
     }
     if (bChanged)
-        RedrawFrame(hWnd);
+        RedrawBar(hWnd, static_cast<int>(wSBflags));
     return bChanged ? TRUE : FALSE;
 }

@@ -302,9 +302,8 @@ HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DW
         }
         return nullptr;
     }
-    RECT rcFrame { cs.x, cs.y, cs.x + cs.cx, cs.y + cs.cy };
     if (IsWindow(hWnd))
-        SendMessage(hWnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&rcFrame));
+        AskNonClientArea(hWnd, RECT { cs.x, cs.y, cs.x + cs.cx, cs.y + cs.cy });
     if (!IsWindow(hWnd) || SendMessage(hWnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(hWnd);
         return nullptr;
@@ -360,13 +359,19 @@ BOOL DestroyWindow(HWND hWnd)
     t_announcedDestroys.push_back(hWnd);
     SendParentNotify(hWnd, WM_DESTROY, POINT {});
     t_announcedDestroys.pop_back();
+    // Hidden first, so that the focus and activation move on while every
+    // window still works, and never to a window that is about to go.
+    if (GetWindowLong(hWnd, GWL_STYLE) & WS_VISIBLE)
+        SetWindowPos(
+            hWnd, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PassOnFocusAndActivation(hWnd);
     for (HWND hOwned : owned)
         DestroyWindow(hOwned);
     {
         auto lock = LockWindows();
         CWindow* pWindow = FindWindowLocked(hWnd);
         if (!pWindow)
-            return TRUE; // an owned window's handler destroyed it
+            return TRUE; // an owned window's or a focus handler destroyed it
         if (pWindow->bDestroying)
             return TRUE;
         MarkDestroyingLocked(*pWindow);

@@ -52,7 +52,9 @@ inline HWND CreateWindow(LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
 }
 
 // Destroys the window, the windows it owns (first) and its children. The
-// ancestors of a child hear of it first (WM_PARENTNOTIFY). Sends
+// ancestors of a child hear of it first (WM_PARENTNOTIFY). A visible window is
+// then hidden, and the focus and activation it holds are handed on (Focus.h),
+// so that a focus window's WM_KILLFOCUS runs while it still works. Sends
 // WM_DESTROY to the window and then down to its children (parent before
 // children), then WM_NCDESTROY up from the deepest children (the window's own
 // is its last message). Only the owner thread may destroy a window
@@ -133,9 +135,13 @@ CForeignWindowFinder* SetForeignWindowFinder(CForeignWindowFinder* pFinder);
 // HWND_NOTOPMOST, or a sibling to go below. Sends WM_WINDOWPOSCHANGING (unless
 // SWP_NOSENDCHANGING), whose handler may change the WINDOWPOS (DefWindowProc
 // keeps a new size to the window's WM_GETMINMAXINFO tracking limits, for
-// overlapped windows and those with WS_THICKFRAME), WM_NCCALCSIZE when the
-// size or (SWP_FRAMECHANGED) the frame changes, then WM_WINDOWPOSCHANGED;
-// DefWindowProc turns the latter into WM_MOVE and WM_SIZE.
+// overlapped windows and those with WS_THICKFRAME), WM_NCCALCSIZE (TRUE, with
+// NCCALCSIZE_PARAMS) when the size or (SWP_FRAMECHANGED) the frame changes,
+// then WM_WINDOWPOSCHANGED; DefWindowProc turns the latter into WM_MOVE and
+// WM_SIZE. The client area follows the styles as they stand once
+// WM_NCCALCSIZE returns, less what a handler took beyond DefWindowProc's
+// answer (a frame of the window's own). Without SWP_NOACTIVATE a visible top-level window is
+// activated; hiding hands the focus and activation on (Focus.h).
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags);
 BOOL MoveWindow(HWND hWnd, int x, int y, int nWidth, int nHeight, BOOL bRepaint);
 
@@ -143,8 +149,10 @@ BOOL MoveWindow(HWND hWnd, int x, int y, int nWidth, int nHeight, BOOL bRepaint)
 // and size WM_GETMINMAXINFO answers (by default the parent's client area, the
 // screen); SW_MINIMIZE shrinks to SM_CXMINIMIZED by SM_CYMINIMIZED at the
 // parent's bottom-left; SW_RESTORE and SW_SHOWNORMAL return to the rectangle
-// from before. WM_SHOWWINDOW is sent when the visibility changes. Returns
-// whether the window was visible before.
+// from before. WM_SHOWWINDOW is sent when the visibility changes. Showing
+// activates a top-level window, except with SW_SHOWNA, SW_SHOWNOACTIVATE,
+// SW_SHOWMINNOACTIVE, SW_MINIMIZE and SW_FORCEMINIMIZE; hiding hands the focus
+// and activation on (Focus.h). Returns whether the window was visible before.
 BOOL ShowWindow(HWND hWnd, int nCmdShow);
 // Visible itself and all its ancestors.
 BOOL IsWindowVisible(HWND hWnd);

@@ -63,8 +63,9 @@ struct CWindow {
     WNDPROC pfnWndProc { nullptr };
     DWORD dwStyle { 0 };
     DWORD dwExStyle { 0 };
-    RECT rcWindow {}; // in the parent's client coordinates (screen coordinates for top-level windows)
-    RECT rcNormal {}; // the restored position while minimized or maximized
+    RECT rcWindow {};   // in the parent's client coordinates (screen coordinates for top-level windows)
+    RECT rcNormal {};   // the restored position while minimized or maximized
+    RECT rcOwnFrame {}; // what the window's WM_NCCALCSIZE took beyond its styles' frame, per side
     std::string strText;
     CWindow* pParent { nullptr };   // the desktop window for top-level windows
     CWindow* pOwner { nullptr };    // top-level windows only
@@ -111,6 +112,13 @@ bool IsSelfOrDescendantLocked(const CWindow* pAncestor, const CWindow* pWindow);
 POINT ClientOriginLocked(const CWindow& window);
 // The client rectangle in the parent's client coordinates.
 RECT ClientRectInParentLocked(const CWindow& window);
+// The client rectangle the window's styles leave inside `rcWindow` (parent's client coordinates).
+RECT ClientRectForLocked(const CWindow& window, const RECT& rcWindow);
+// Keeps what the window's WM_NCCALCSIZE took from each side of rcClient
+// beyond what its styles leave inside rcWindow.
+void KeepOwnFrame(HWND hWnd, const RECT& rcWindow, const RECT& rcClient);
+// Asks the window (WM_NCCALCSIZE, wParam FALSE) for its client area within rcWindow, then KeepOwnFrame.
+void AskNonClientArea(HWND hWnd, const RECT& rcWindow);
 // Visible itself and every ancestor visible.
 bool IsVisibleLocked(const CWindow& window);
 
@@ -143,6 +151,14 @@ void ForgetPaintWindowLocked(CWindow& window);
 RECT ScreenWindowRectLocked(const CWindow& window);
 // The top-level window the window belongs to (itself for a top-level window).
 CWindow& TopLevelOfLocked(CWindow& window);
+
+/* Activation and focus as windows come and go (Focus.cpp, rules in Focus.h), lock NOT held. */
+
+// Activates a top-level window that is being shown, unless it has WS_EX_NOACTIVATE.
+void ActivateShownWindow(HWND hWnd);
+// Hands the focus and the activation on from a window that has been hidden or
+// is about to be destroyed. Does nothing when the window holds neither.
+void PassOnFocusAndActivation(HWND hWnd);
 
 /* Scroll bars of windows (ScrollBars.cpp), lock NOT held. */
 

@@ -49,6 +49,31 @@ bool IsTopmostBand(const CWindow& window)
 }
 
 // Moves the window in its siblings' order as SetWindowPos's hWndInsertAfter asks. Lock held.
+// Windows that `owner` owns (directly or through others) and that lie below
+// it move just above it, keeping their order among themselves.
+void KeepOwnedAboveLocked(std::vector<CWindow*>& siblings, const CWindow& owner)
+{
+    auto isOwned = [&](const CWindow* p) {
+        for (const CWindow* pOwner = p->pOwner; pOwner; pOwner = pOwner->pOwner) {
+            if (pOwner == &owner)
+                return true;
+        }
+        return false;
+    };
+    auto itOwner = std::find(siblings.begin(), siblings.end(), &owner);
+    std::vector<CWindow*> below;
+    for (auto it = itOwner + 1; it != siblings.end();) {
+        if (isOwned(*it) && !IsTopmostBand(**it) == !IsTopmostBand(owner)) {
+            below.push_back(*it);
+            it = siblings.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    itOwner = std::find(siblings.begin(), siblings.end(), &owner);
+    siblings.insert(itOwner, below.begin(), below.end());
+}
+
 void ReorderLocked(CWindow& window, HWND hWndInsertAfter)
 {
     CWindow& parent = *window.pParent;
@@ -75,6 +100,24 @@ void ReorderLocked(CWindow& window, HWND hWndInsertAfter)
         nIndex = std::clamp(static_cast<size_t>(it - siblings.begin()) + 1, nBandStart, nBandEnd);
     }
     siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(nIndex), &window);
+    if (bTopLevel)
+        KeepOwnedAboveLocked(siblings, window);
+}
+
+// Whether a ShowWindow command activates the window it shows.
+bool ActivatesWhenShown(int nCmdShow)
+{
+    switch (nCmdShow) {
+    case SW_SHOWNORMAL:
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMAXIMIZED:
+    case SW_SHOW:
+    case SW_RESTORE:
+    case SW_SHOWDEFAULT:
+        return true;
+    default:
+        return false;
+    }
 }
 
 // The rectangle ShowWindow gives a minimized or maximized window. Lock held.
@@ -96,12 +139,40 @@ RECT StateRectLocked(const CWindow& window, bool bMaximize)
 
 /***** Geometry helpers *****/
 
+void KeepOwnFrame(HWND hWnd, const RECT& rcWindow, const RECT& rcClient)
+{
+    auto lock = LockWindows();
+    if (CWindow* pWindow = FindWindowLocked(hWnd)) {
+        const RECT rcStyles = ClientRectForLocked(*pWindow, rcWindow);
+        pWindow->rcOwnFrame = RECT { std::max<LONG>(rcClient.left - rcStyles.left, 0),
+            std::max<LONG>(rcClient.top - rcStyles.top, 0), std::max<LONG>(rcStyles.right - rcClient.right, 0),
+            std::max<LONG>(rcStyles.bottom - rcClient.bottom, 0) };
+    }
+}
+
+void AskNonClientArea(HWND hWnd, const RECT& rcWindow)
+{
+    RECT rcClient = rcWindow;
+    SendMessage(hWnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&rcClient));
+    KeepOwnFrame(hWnd, rcWindow, rcClient);
+}
+
 RECT ClientRectInParentLocked(const CWindow& window)
+{
+    RECT rcClient = ClientRectForLocked(window, window.rcWindow);
+    const RECT& own = window.rcOwnFrame;
+    rcClient.left += own.left;
+    rcClient.top += own.top;
+    rcClient.right = std::max<LONG>(rcClient.left, rcClient.right - own.right);
+    rcClient.bottom = std::max<LONG>(rcClient.top, rcClient.bottom - own.bottom);
+    return rcClient;
+}
+
+RECT ClientRectForLocked(const CWindow& window, const RECT& rc)
 {
     RECT frame = FrameOf(window.dwStyle, window.dwExStyle);
     if (window.hMenuBar && !(window.dwStyle & WS_CHILD))
         frame.top += GetSystemMetrics(SM_CYMENU);
-    const RECT& rc = window.rcWindow;
     RECT rcClient { rc.left + frame.left, rc.top + frame.top, rc.right - frame.right, rc.bottom - frame.bottom };
     rcClient.right = std::max(rcClient.right, rcClient.left);
     rcClient.bottom = std::max(rcClient.bottom, rcClient.top);
@@ -142,6 +213,7 @@ SIZE OuterFrameOf(DWORD dwStyle, DWORD dwExStyle)
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags)
 {
     WINDOWPOS wp { hWnd, hWndInsertAfter, x, y, std::max(cx, 0), std::max(cy, 0), uFlags };
+    NCCALCSIZE_PARAMS calc {}; // rgrc[1] and rgrc[2]: the window and client rectangles before
     {
         auto lock = LockWindows();
         CWindow* pWindow = FindWindowOrFailLocked(hWnd);
@@ -152,6 +224,8 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
             return FALSE;
         }
         const RECT& rc = pWindow->rcWindow;
+        calc.rgrc[1] = rc;
+        calc.rgrc[2] = ClientRectInParentLocked(*pWindow);
         if (!(wp.flags & SWP_NOMOVE) && wp.x == rc.left && wp.y == rc.top)
             wp.flags |= SWP_NOMOVE;
         if (!(wp.flags & SWP_NOSIZE) && wp.cx == rc.right - rc.left && wp.cy == rc.bottom - rc.top)
@@ -168,8 +242,11 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
     if (!(wp.flags & SWP_NOSENDCHANGING))
         SendMessage(hWnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
     if (!(wp.flags & SWP_NOSIZE) || (wp.flags & SWP_FRAMECHANGED)) {
-        RECT rcFrame { wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy };
-        SendMessage(hWnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&rcFrame));
+        const RECT rcNew { wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy };
+        calc.rgrc[0] = rcNew;
+        calc.lppos = &wp;
+        SendMessage(hWnd, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&calc));
+        KeepOwnFrame(hWnd, rcNew, calc.rgrc[0]);
     }
     {
         auto lock = LockWindows();
@@ -190,6 +267,10 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
         InvalidateAfterMoveLocked(*pWindow, rcOld, wp.flags);
     }
     SendMessage(hWnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
+    if (wp.flags & SWP_HIDEWINDOW)
+        PassOnFocusAndActivation(hWnd);
+    else if (!(wp.flags & SWP_NOACTIVATE))
+        ActivateShownWindow(hWnd);
     return TRUE;
 }
 
@@ -245,6 +326,8 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
         SetWindowPos(hWnd, nullptr, rcNew.left, rcNew.top, rcNew.right - rcNew.left, rcNew.bottom - rcNew.top, uFlags);
     if (bChangeState && (dwState == WS_MINIMIZE) != (dwPrevious == WS_MINIMIZE))
         ShowOwnedWindows(hWnd, dwState != WS_MINIMIZE);
+    if (ActivatesWhenShown(nCmdShow))
+        ActivateShownWindow(hWnd);
     return bWasVisible;
 }
 

@@ -176,6 +176,34 @@ TEST(CMessageFolderTest, OE4ReorganisationRewritesBothFiles)
     EXPECT_EQ(after[1].dwStoreId, 3u); // Message numbers stay
 }
 
+TEST(CMessageFolderTest, OE4ReorganisationWritesTheSizesTheRecordsWereReadWith)
+{
+    TempFolder folder;
+    auto messages = Subjects(3);
+    COe4Fixture oe4 = BuildOe4Store(messages);
+    // The first record declares 4 bytes more than it holds, the last 7 more than the file.
+    FixturePutU32(oe4.strMbx, oe4.mbxOffsets[0] + 8, FixtureGetU32(oe4.strMbx, oe4.mbxOffsets[0] + 8) + 4);
+    FixturePutU32(oe4.strMbx, oe4.mbxOffsets[2] + 8, FixtureGetU32(oe4.strMbx, oe4.mbxOffsets[2] + 8) + 7);
+    auto mbxPath = folder.WriteFile("Inbox.mbx", oe4.strMbx);
+    folder.WriteFile("Inbox.idx", oe4.strIdx);
+    std::string strStore = ProgramPath(mbxPath);
+    COE4Folder mailbox;
+    mailbox.SetPath(strStore.c_str());
+    ASSERT_EQ(mailbox.Reorganize(0, nullptr, nullptr), MAIL_OK);
+
+    // Every record of the new file ends where the next begins.
+    const std::string strMbx = ReadWholeFile(mbxPath);
+    size_t nPos = MBX_HEADER_SIZE;
+    for (int i = 0; i < 3 && nPos < strMbx.size(); ++i)
+        nPos += FixtureGetU32(strMbx, nPos + 8);
+    EXPECT_EQ(nPos, strMbx.size());
+    COE4Message reader;
+    auto after = ReadAll(reader, strStore);
+    ASSERT_EQ(after.size(), 3u);
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(after[i].strRaw.substr(0, messages[i].size()), messages[i]) << i;
+}
+
 TEST(CMessageFolderTest, OE5ReorganisationReportsMessagesThatAreGone)
 {
     TempFolder folder;

@@ -3,6 +3,7 @@
 #include "mail/MailResult.h"
 #include "tests/mail/MailFixtures.h"
 #include "tests/mail/MailReaderTestSupport.h"
+#include "tests/support/SpecialFiles.h"
 #include "tests/support/TempFolder.h"
 
 #include <sys/stat.h>
@@ -105,4 +106,23 @@ TEST(CNetscapeMessageCorruptTest, ReadWithoutOpenFailsCleanly)
     EXPECT_NE(reader.Seek(0), MAIL_OK);
     EXPECT_NE(reader.GetResult(), MAIL_OK);
     EXPECT_FALSE(reader.IsValid());
+}
+
+TEST(CNetscapeMessageCorruptTest, ASpecialFileInPlaceOfTheStoreDoesNotOpenAndDoesNotWait)
+{
+    TempFolder folder;
+    const std::vector<std::string> names = MakeSpecialFiles(folder.Path());
+    ASSERT_EQ(names.size(), 3u);
+    for (const std::string& strName : names) {
+        const std::string strStore = ProgramPath(folder / strName);
+        const int nResult = RunInChildWithin(10, [&] {
+            CNetscapeMessage reader;
+            CNetscapeMessage loaded(0, 0, 10, "", strStore.c_str());
+            return reader.ReadNext(strStore.c_str(), 0, MAIL_MAX_PATH) == MAIL_ERR_OPEN
+                    && loaded.Load(nullptr) == MAIL_ERR_OPEN
+                ? 0
+                : 1;
+        });
+        EXPECT_EQ(nResult, 0) << strName << (nResult < 0 ? " kept the reader waiting" : "");
+    }
 }

@@ -230,6 +230,14 @@ TEST_F(CNetscapeMessageTest, LoadsAMessageFromCatalogValues)
     EXPECT_EQ(moved.Load(nullptr), MAIL_ERR_NOT_FOUND);
     CNetscapeMessage beyond(0, results[1].dwOffset, results[1].dwLength + 100, "", strStore.c_str());
     EXPECT_EQ(beyond.Load(nullptr), MAIL_ERR_NOT_FOUND);
+    // The message at an offset is all of it, up to the next separator: a
+    // length that stops short of it, or runs over it, names another message.
+    for (DWORD dwLength : { results[0].dwLength - 1, results[0].dwLength + 40 }) {
+        CNetscapeMessage other(0, results[0].dwOffset, dwLength, "", strStore.c_str());
+        EXPECT_EQ(other.Load(nullptr), MAIL_ERR_NOT_FOUND) << dwLength;
+    }
+    CNetscapeMessage first(0, results[0].dwOffset, results[0].dwLength, "", strStore.c_str());
+    EXPECT_EQ(first.Load(nullptr), MAIL_OK);
 }
 
 TEST_F(CNetscapeMessageTest, RejectsPathsBeyondTheLimit)

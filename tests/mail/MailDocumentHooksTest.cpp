@@ -87,18 +87,19 @@ protected:
         std::unique_ptr<CMailMessage> pReader = NewReader(nKind);
         std::vector<std::unique_ptr<CDocumentRec>> documents;
         for (const CReadResult& read : ReadAll(*pReader, strStore))
-            documents.push_back(
-                AddMessage(nKind, strStore, read.strSubject.c_str(), read.dwStoreId, read.dwOffset, read.dwLength));
+            documents.push_back(AddMessage(
+                nKind, strStore, read.strSubject.c_str(), read.dwStoreId, read.dwOffset, read.dwLength, read.tDate));
         return documents;
     }
 
-    std::unique_ptr<CDocumentRec> AddMessage(
-        int nKind, const std::string& strStore, const char* pszTitle, DWORD dwStoreId, DWORD dwOffset, DWORD dwLength)
+    std::unique_ptr<CDocumentRec> AddMessage(int nKind, const std::string& strStore, const char* pszTitle,
+        DWORD dwStoreId, DWORD dwOffset, DWORD dwLength, time_t tDate = 0)
     {
         CDocumentInfo info {};
         info.wType = DOCUMENT_MAIL;
         std::strcpy(info.szName, pszTitle);
         info.nVersion = nKind;
+        info.dwAttributes = static_cast<DWORD>(tDate);
         std::memcpy(info.id, &dwStoreId, 4);
         std::memcpy(info.id + 4, &dwOffset, 4);
         std::memcpy(info.id + 8, &dwLength, 4);
@@ -194,6 +195,17 @@ TEST_F(MailDocumentHooksTest, AStoreRewrittenUnderTheRecordNeedsReorganising)
     auto documents = Catalog(MAIL_STORE_NETSCAPE, strStore);
     ASSERT_EQ(documents.size(), 3u);
     EXPECT_EQ(documents[1]->RefreshState(), 0);
+
+    // Another message of the same subject and length now stands at the second
+    // one's place, written a day later: it is not the catalogued message.
+    std::vector<std::string> impostor = messages;
+    impostor[1].replace(impostor[1].find("Mon, 2 Jan"), 10, "Tue, 3 Jan");
+    WriteStore(MAIL_STORE_NETSCAPE, impostor, {});
+    EXPECT_EQ(documents[1]->RefreshState(), 2);
+    char szText[64];
+    EXPECT_EQ(documents[1]->ReadContent(szText, sizeof(szText)), CONTENT_UNREADABLE);
+    EXPECT_EQ(documents[0]->RefreshState(), 0) << "the messages around it are still there";
+    EXPECT_EQ(documents[2]->RefreshState(), 0);
 
     // The first message is gone: the record's offset now points inside another message.
     messages.erase(messages.begin());

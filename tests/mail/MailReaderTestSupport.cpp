@@ -16,7 +16,7 @@ std::vector<CReadResult> ReadAll(CMailMessage& reader, const std::string& strSto
             return results;
         }
         results.push_back({ nResult, reader.GetStoreId(), reader.GetOffset(), reader.GetLength(), reader.GetPosition(),
-            reader.IsValid(), std::string(reader.GetSubject()), reader.GetRawMessage() });
+            reader.IsValid(), std::string(reader.GetSubject()), reader.GetRawMessage(), reader.GetDate() });
         dwPosition = reader.GetPosition();
     }
     ADD_FAILURE() << "the store did not end";

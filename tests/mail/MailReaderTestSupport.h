@@ -2,6 +2,7 @@
 
 #include "mail/CMailMessage.h"
 
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ struct CReadResult {
     BOOL bValid { FALSE };
     std::string strSubject;
     std::string strRaw;
+    time_t tDate { 0 };
 };
 
 // Reads a store from a position to its end, as the new-mail monitor does; the

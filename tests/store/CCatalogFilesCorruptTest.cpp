@@ -6,6 +6,7 @@
 #include "store/CTextEntryRec.h"
 #include "store/CatalogCheck.h"
 #include "tests/store/CatalogFilesFixture.h"
+#include "tests/support/SpecialFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,9 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -125,9 +129,43 @@ TEST_F(CatalogFilesCorruptTest, DamageInATableNothingLinksToIsRefused)
 TEST_F(CatalogFilesCorruptTest, DamagedCatalogIsNotBackedUp)
 {
     DamageFreeSlotFlag("archiv.cat", ROOT_BLOCK_KEYWORD, CTextEntryRec::RECORD_SIZE);
+    CatalogErrorRecorder recorder;
     EXPECT_FALSE(Files().MakeGeneration(1));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_DATA);
     EXPECT_EQ(TakeSnapshot(), m_before); // the good generation stays, no copy is left
+    ASSERT_EQ(recorder.Count(), 1u);
+    EXPECT_EQ(recorder.Reports()[0].strFileName, "archiv.cat");
+}
+
+TEST_F(CatalogFilesCorruptTest, ABackupThatCannotCopyACatalogReportsThatCatalog)
+{
+    // clang-format off
+    const auto Damage = [&](int nCase) {
+        switch (nCase) {
+        case 0: fs::resize_file(HostPath("archiv.cat"), 0); return "archiv.cat";
+        case 1: fs::remove(HostPath("archiv.cat")); fs::create_directory(HostPath("archiv.cat")); return "archiv.cat";
+        case 2: fs::remove(HostPath("winrec.cat")); ::mkfifo(HostPath("winrec.cat").c_str(), 0600); return "winrec.cat";
+        default: ::chmod(HostPath("archiv.cat").c_str(), 0); return "archiv.cat";
+        }
+    };
+    // clang-format on
+    // Whoever may read any file also reads one without permissions.
+    const int nCases = ::geteuid() == 0 ? 3 : 4;
+    for (int nCase = 0; nCase < nCases; ++nCase) {
+        WritePair("current");
+        const std::string strCatalog = Damage(nCase);
+        const int nResult = RunInChildWithin(20, [&] {
+            CatalogErrorRecorder recorder;
+            const bool bRefused = !Files().MakeGeneration(1) && recorder.Count() == 1
+                && recorder.Reports()[0].strFileName == strCatalog;
+            return bRefused ? 0 : 1;
+        });
+        EXPECT_EQ(nResult, 0) << nCase << (nResult < 0 ? ": the backup kept waiting" : "");
+        ExpectGeneration(1, "backed up");
+        EXPECT_FALSE(fs::exists(HostPath("archiv.bck.tmp")) || fs::exists(HostPath("winrec.bck.tmp"))) << nCase;
+        ::chmod(HostPath("archiv.cat").c_str(), 0600);
+        fs::remove_all(HostPath(strCatalog));
+    }
 }
 
 TEST_F(CatalogFilesCorruptTest, DamagedPreviousCopiesAreRefused)

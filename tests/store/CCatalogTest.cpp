@@ -102,6 +102,23 @@ TEST_F(CatalogTest, OpenOrCreateLeavesAnUnreadableFileAlone)
     EXPECT_EQ(m_errors.Reports()[0].strFileName, "bad.cat");
 }
 
+TEST_F(CatalogTest, OpenOrCreateReportsALinkThatLeadsNowhereAndMakesNoFile)
+{
+    namespace fs = std::filesystem;
+    fs::create_directory(HostPath("moved"));
+    fs::create_symlink(HostPath("moved") / "archiv.cat", HostPath("dangling.cat"));
+    fs::create_symlink(HostPath("gone") / "archiv.cat", HostPath("nowhere.cat"));
+    fs::create_symlink(HostPath("loop-b.cat"), HostPath("loop-a.cat"));
+    fs::create_symlink(HostPath("loop-a.cat"), HostPath("loop-b.cat"));
+    for (const char* pszName : { "dangling.cat", "nowhere.cat", "loop-a.cat" }) {
+        CatalogErrorRecorder errors;
+        EXPECT_FALSE(OpenCatalog(pszName)->IsOpen()) << pszName;
+        ASSERT_EQ(errors.Count(), 1u) << pszName;
+        EXPECT_EQ(errors.Reports()[0].strFileName, pszName);
+    }
+    EXPECT_TRUE(fs::is_empty(HostPath("moved"))) << "a new catalog hides the missing one";
+}
+
 TEST_F(CatalogTest, CreateFileRefusesAnotherBlockSize)
 {
     EXPECT_FALSE(CCatalog::CreateFile(FALSE, ProgramPath("x.cat").c_str(), 4096));
@@ -161,10 +178,10 @@ TEST_F(CatalogTest, PlaceChoicePersistsAndRefusesOtherValues)
 TEST_F(CatalogTest, NetworkLocationsAreTheLocationsOfKindOneWithTheirCounts)
 {
     auto pCatalog = NewMainCatalog();
-    std::unique_ptr<CMailStoreRec>(pCatalog->AddMailStore(LOCATION_LOCAL_DISK, "Local Disk"));
-    std::unique_ptr<CMailStoreRec>(pCatalog->AddMailStore(LOCATION_NETWORK, "\\\\Server\\Docs"));
-    std::unique_ptr<CMailStoreRec>(pCatalog->AddMailStore(LOCATION_NETWORK, "\\\\alpha"));
-    std::unique_ptr<CMailStoreRec>(pCatalog->AddMailStore(LOCATION_NETSCAPE, "c:\\mail\\inbox"));
+    ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(pCatalog->AddMailStore(LOCATION_LOCAL_DISK, "Local Disk")));
+    ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(pCatalog->AddMailStore(LOCATION_NETWORK, "\\\\Server\\Docs")));
+    ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(pCatalog->AddMailStore(LOCATION_NETWORK, "\\\\alpha")));
+    ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(pCatalog->AddMailStore(LOCATION_NETSCAPE, "c:\\mail\\inbox")));
     ASSERT_TRUE(pCatalog->SetLocationValue("\\\\server\\docs", 120));
 
     CStringArray paths;
@@ -180,9 +197,9 @@ TEST_F(CatalogTest, NetworkLocationsAreTheLocationsOfKindOneWithTheirCounts)
 TEST_F(CatalogTest, ClearedRecordCacheIsBuiltAgainOnUse)
 {
     auto pCatalog = NewMainCatalog();
-    std::unique_ptr<CDocumentRec>(pCatalog->FindOrAddPath(nullptr, "c:\\work\\a.txt"));
+    ASSERT_TRUE(std::unique_ptr<CDocumentRec>(pCatalog->FindOrAddPath(nullptr, "c:\\work\\a.txt")));
     ASSERT_TRUE(pCatalog->LoadExtensions("txt"));
-    std::unique_ptr<CMailStoreRec>(pCatalog->AddMailStore(LOCATION_LOCAL_DISK, "Local Disk"));
+    ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(pCatalog->AddMailStore(LOCATION_LOCAL_DISK, "Local Disk")));
 
     pCatalog->ClearRecordCache();
     EXPECT_TRUE(std::unique_ptr<CDocumentRec>(pCatalog->FindPath("c:\\work\\a.txt")));
@@ -195,9 +212,9 @@ TEST_F(CatalogTest, ClearedRecordCacheIsBuiltAgainOnUse)
 TEST_F(CatalogTest, MakeUniqueNameNumbersTakenNames)
 {
     auto pCatalog = NewMainCatalog();
-    std::unique_ptr<CDocumentRec>(pCatalog->FindOrAddPath(nullptr, "c:\\bin\\report.doc"));
-    std::unique_ptr<CDocumentRec>(pCatalog->FindOrAddPath(nullptr, "c:\\bin\\report (2).doc"));
-    std::unique_ptr<CDocumentRec>(pCatalog->FindOrAddPath(nullptr, "c:\\bin\\notes"));
+    ASSERT_TRUE(std::unique_ptr<CDocumentRec>(pCatalog->FindOrAddPath(nullptr, "c:\\bin\\report.doc")));
+    ASSERT_TRUE(std::unique_ptr<CDocumentRec>(pCatalog->FindOrAddPath(nullptr, "c:\\bin\\report (2).doc")));
+    ASSERT_TRUE(std::unique_ptr<CDocumentRec>(pCatalog->FindOrAddPath(nullptr, "c:\\bin\\notes")));
 
     EXPECT_EQ(std::string(pCatalog->MakeUniqueName("c:\\bin\\", "free.doc")), "free.doc");
     EXPECT_EQ(std::string(pCatalog->MakeUniqueName("c:\\bin\\", "Report.DOC")), "report (3).doc");

@@ -11,6 +11,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
+
 namespace {
 
 class CatalogCompactionTest : public CompactionTest {
@@ -166,6 +169,31 @@ TEST_F(CatalogCompactionTest, ShrinksCatalogWithManyDeletedRecordsAndStaysCompac
     ASSERT_TRUE(Rebuild());
     EXPECT_EQ(FileSize(MAIN_NAME), nMainAfter);
     EXPECT_EQ(SnapshotBoth(), strBefore);
+}
+
+TEST_F(CatalogCompactionTest, CatalogsThatAreLinksStayLinksToTheRebuiltFiles)
+{
+    namespace fs = std::filesystem;
+    BuildCatalogs(50);
+    const std::string strBefore = SnapshotBoth();
+    // Each catalog lives in a folder of its own, named by a link in the program folder.
+    for (const char* pszName : { MAIN_NAME, RECYCLE_NAME }) {
+        fs::create_directory(Home() / (std::string(pszName) + ".d"));
+        fs::rename(Home() / pszName, Home() / (std::string(pszName) + ".d") / pszName);
+        fs::create_symlink(Home() / (std::string(pszName) + ".d") / pszName, Home() / pszName);
+    }
+    const std::uintmax_t nMainBefore = fs::file_size(Home() / "archiv.cat.d" / MAIN_NAME);
+
+    ASSERT_TRUE(Rebuild());
+    for (const char* pszName : { MAIN_NAME, RECYCLE_NAME }) {
+        EXPECT_TRUE(fs::is_symlink(Home() / pszName)) << pszName;
+        const fs::path folder = Home() / (std::string(pszName) + ".d");
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1)
+            << "a copy left beside " << pszName;
+    }
+    EXPECT_LT(fs::file_size(Home() / "archiv.cat.d" / MAIN_NAME), nMainBefore);
+    EXPECT_EQ(SnapshotBoth(), strBefore);
+    EXPECT_FALSE(Exists("ArchTemp.cat") || Exists("ArchTemp.rec"));
 }
 
 TEST_F(CatalogCompactionTest, KeepsLongNamesWholeAndDropsLocationRecordsNoDocumentNames)

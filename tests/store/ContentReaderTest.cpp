@@ -38,6 +38,21 @@ protected:
     Read ReadFile(const std::string& strPath) { return ReadWith(strPath, 32000); }
 };
 
+/* Files that are not regular files. */
+
+TEST_F(ContentReaderTest, ASpecialFileIsUnreadableAtOnce)
+{
+    const std::vector<std::string> names = MakeSpecialFilesOnT();
+    ASSERT_EQ(names.size(), 3u);
+    for (const std::string& strName : names) {
+        const int nResult = RunInChildWithin(10, [&] {
+            char szBuffer[64];
+            return ReadFileContent(OnT(strName).c_str(), szBuffer, sizeof szBuffer) == CONTENT_UNREADABLE ? 0 : 1;
+        });
+        EXPECT_EQ(nResult, 0) << strName << (nResult < 0 ? " kept the reader waiting" : "");
+    }
+}
+
 /* Text. */
 
 TEST_F(ContentReaderTest, Utf8TextIsReturnedAsItIs)

@@ -79,6 +79,11 @@ void DocumentFilesTest::MakeFolderOnT(const std::string& strRelative) const
     std::filesystem::create_directories(m_fixed / strRelative);
 }
 
+std::vector<std::string> DocumentFilesTest::MakeSpecialFilesOnT() const
+{
+    return MakeSpecialFiles(m_fixed.Path());
+}
+
 std::vector<std::string> DocumentFilesTest::FilesOnT() const
 {
     std::vector<std::string> files;

@@ -5,6 +5,7 @@
 // for a fresh temporary folder. The drive table is put back after each test.
 
 #include "tests/store/CatalogBuilder.h"
+#include "tests/support/SpecialFiles.h"
 
 #include <string>
 #include <string_view>
@@ -25,6 +26,8 @@ protected:
     // The bytes of a file below the fixed drive; empty when it cannot be read.
     std::string ReadOnT(const std::string& strRelative) const;
     void MakeFolderOnT(const std::string& strRelative) const;
+    // A FIFO, a device and a socket below the fixed drive (MakeSpecialFiles); their names.
+    std::vector<std::string> MakeSpecialFilesOnT() const;
     // Every file below the fixed drive's folder, relative, sorted.
     std::vector<std::string> FilesOnT() const;
 

@@ -149,6 +149,21 @@ TEST_F(ProtectedFileTest, MissingFilesAndFoldersAreNotFound)
     EXPECT_EQ(HeaderPassword("\\\\"), "<bad path>") << "a path that maps to no file";
 }
 
+TEST_F(ProtectedFileTest, SpecialFilesAreUnreadableAtOnce)
+{
+    const std::vector<std::string> names = MakeSpecialFilesOnT();
+    ASSERT_EQ(names.size(), 3u);
+    for (const std::string& strName : names) {
+        const std::string strPath = OnT(strName);
+        const int nResult = RunInChildWithin(10, [&] {
+            const bool bRefused = ProtectFile(strPath.c_str(), "pw", "") == PROTECT_UNREADABLE
+                && !IsProtectedFile(strPath.c_str()) && HeaderPassword(strPath) == "<other>";
+            return bRefused ? 0 : 1;
+        });
+        EXPECT_EQ(nResult, 0) << strName << (nResult < 0 ? " kept the check waiting" : "");
+    }
+}
+
 TEST_F(ProtectedFileTest, DamagedHeadersAreRejectedAndLeftAlone)
 {
     std::string strPath = WriteOnT("a.bin", SampleBytes(300));

@@ -2,7 +2,9 @@
 // and a home folder of its own (ARCHIVORA_HOME and HOME set to a fresh
 // temporary folder, removed at the end) unless the caller set ARCHIVORA_HOME, so
 // no test writes settings, catalogs or logs into the user's real folders, nor
-// reads the user's mail profiles.
+// reads the user's mail profiles. The user's own data and configuration
+// folders (XDG_DATA_HOME, ...) are unset, so they too fall back into that home:
+// no test reaches the real Trash, desktop or launchers.
 //
 // Flushes to the disk are skipped: the test programs' files live in temporary
 // folders, and what a flush promises is checked through recorded writes.
@@ -18,7 +20,7 @@
 #include <cstdlib>
 #include <memory>
 
-extern "C" const char* __lsan_default_options()
+extern "C" const char* __lsan_default_options() // NOLINT(bugprone-reserved-identifier): the sanitizer names it
 {
     return "suppressions=" ARCHIVORA_SOURCE_DIR "/tests/support/lsan-suppressions.txt";
 }
@@ -32,6 +34,8 @@ int main(int argc, char** argv)
         pHome = std::make_unique<TempFolder>();
         setenv("ARCHIVORA_HOME", pHome->Path().c_str(), 1);
         setenv("HOME", pHome->Path().c_str(), 1);
+        for (const char* pszName : { "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME" })
+            unsetenv(pszName);
     }
     return RUN_ALL_TESTS();
 }

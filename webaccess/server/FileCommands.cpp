@@ -4,7 +4,6 @@
 #include "mail/MailResult.h"
 #include "platform/base/CFile.h"
 #include "platform/base/FileHandle.h"
-#include "platform/base/TextFunctions.h"
 #include "platform/shell/ShellParsingName.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
@@ -17,30 +16,11 @@
 
 #include <algorithm>
 #include <string>
-#include <string_view>
 
 namespace {
 
 constexpr LPCTSTR DATE_FORMAT = "%b %d, %Y  %H:%M";
 constexpr UINT COPY_BLOCK = 512; // Bytes copied per read
-
-// Where a message lies in its store and which reader reads it, from the
-// document record: the identification holds the store identifier, the offset
-// and the length; the store kind is kept as the version number.
-struct MAIL_PLACE {
-    DWORD dwStoreId;
-    DWORD dwOffset;
-    DWORD dwLength;
-    LONG nStoreKind;
-};
-
-MAIL_PLACE ReadMailPlace(const CDocumentRec& document)
-{
-    CDocumentInfo info {};
-    document.GetInfo(&info);
-    return { static_cast<DWORD>(ReadLong(info.id)), static_cast<DWORD>(ReadLong(info.id + 4)),
-        static_cast<DWORD>(ReadLong(info.id + 8)), info.nVersion };
-}
 
 // A mail document the commands refuse: deleted from its store, or its store
 // file missing or out of reach. The state is read anew.
@@ -48,6 +28,20 @@ bool IsMailUnavailable(const CDocumentRec& document)
 {
     const int nState = document.GetExpiryState(TRUE);
     return nState == EXPIRY_MAIL_DELETED || nState == EXPIRY_NOT_FOUND || nState == EXPIRY_UNREACHABLE;
+}
+
+// The message of a mail document, positioned on and checked as the catalogued
+// one: WA_STATUS_OK with the message; WA_STATUS_UNAVAILABLE for a document
+// deleted from its store or out of reach, or a store that no longer holds
+// that message at the recorded place; WA_STATUS_MAIL_FAILED when the reader fails.
+int LoadMailOf(const CDocumentRec& document, std::unique_ptr<CMailMessage>& pMessage)
+{
+    if (IsMailUnavailable(document))
+        return WA_STATUS_UNAVAILABLE;
+    const int nResult = LoadCatalogMessage(document.GetMailRef(), pMessage);
+    if (nResult == MAIL_ERR_NOT_FOUND || nResult == MAIL_ERR_SEEK || (nResult == MAIL_OK && !pMessage->IsValid()))
+        return WA_STATUS_UNAVAILABLE;
+    return nResult == MAIL_OK ? WA_STATUS_OK : WA_STATUS_MAIL_FAILED;
 }
 
 // The message length recorded for a mail document.
@@ -69,17 +63,6 @@ CString MailItemName(const CDocumentRec& document)
     CString strItem = strLabel + "/" + strName;
     strItem.Replace('\\', '/');
     return strItem;
-}
-
-// Whether a message loaded at a record's place is the one the record
-// catalogued: the record keeps the subject as its title, lower-cased and
-// perhaps cut short, so the subject must begin with the title. A message
-// without subject, or a record without title, has nothing to compare.
-bool MatchesTitle(const CMailMessage& message, const CString& strTitle)
-{
-    const std::string strSubject = Utf8ToLower(static_cast<LPCTSTR>(message.GetSubject()));
-    const std::string_view title(static_cast<LPCTSTR>(strTitle));
-    return strSubject.empty() || title.empty() || std::string_view(strSubject).substr(0, title.size()) == title;
 }
 
 // A document's file: its folder text followed by its name.
@@ -195,10 +178,9 @@ void CWACmdAttr::BuildFileReply(const CString& strPath, const CString& strItem)
 
 void CWACmdAttr::BuildMailReply(const CDocumentRec& document, const CString& strItem)
 {
-    if (IsMailUnavailable(document)) {
-        m_nStatus = WA_STATUS_UNAVAILABLE;
+    std::unique_ptr<CMailMessage> pMessage;
+    if (m_nStatus = LoadMailOf(document, pMessage); m_nStatus != WA_STATUS_OK)
         return;
-    }
     m_strReply.Format("\r\n<#ATTR2 |%s| |%lu| || %s#>\r\n",
         static_cast<LPCTSTR>(TokenFieldText(MailItemName(document))), static_cast<unsigned long>(MailLength(document)),
         static_cast<LPCTSTR>(strItem));
@@ -279,33 +261,11 @@ void CWACmdDown2::SendFile(CWAOutputFile& reply, const CString& strPath)
 
 void CWACmdDown2::SendMail(CWAOutputFile& reply, const CDocumentRec& document)
 {
-    // A store that no longer holds the message where the record says (it
-    // shrank or was reorganised) may hold another one there now.
-    if (IsMailUnavailable(document) || document.LoadState().bStoreShrunk) {
-        m_nStatus = WA_STATUS_UNAVAILABLE;
+    std::unique_ptr<CMailMessage> pMessage;
+    if (m_nStatus = LoadMailOf(document, pMessage); m_nStatus != WA_STATUS_OK)
         return;
-    }
-    const MAIL_PLACE place = ReadMailPlace(document);
     CString strTitle;
     document.GetFullPath(strTitle);
-    const auto pMessage = NewCatalogMessage(
-        place.nStoreKind, place.dwStoreId, place.dwOffset, place.dwLength, strTitle, document.GetDirectoryString(TRUE));
-    if (pMessage == nullptr) {
-        m_nStatus = WA_STATUS_MAIL_FAILED;
-        return;
-    }
-    // Load reads the bytes at the record's place and checks that a message of
-    // the record's length begins there; its subject must still be the title.
-    const int nResult = pMessage->Load(nullptr);
-    if (nResult == MAIL_ERR_NOT_FOUND || nResult == MAIL_ERR_SEEK
-        || (nResult == MAIL_OK && (!pMessage->IsValid() || !MatchesTitle(*pMessage, strTitle)))) {
-        m_nStatus = WA_STATUS_UNAVAILABLE;
-        return;
-    }
-    if (nResult != MAIL_OK) {
-        m_nStatus = WA_STATUS_MAIL_FAILED;
-        return;
-    }
     // The token announces exactly the bytes that follow it.
     const std::string& strMessage = pMessage->GetRawMessage();
     CString strToken;

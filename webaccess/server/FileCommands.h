@@ -76,6 +76,6 @@ private:
     // file that cannot be opened send nothing, with status 0.
     void SendFile(CWAOutputFile& reply, const CString& strPath);
     // Sends a message only while its store still holds it at the recorded
-    // place (same place, length and subject); otherwise status 4.
+    // place (LoadCatalogMessage); otherwise status 4 and nothing is sent.
     void SendMail(CWAOutputFile& reply, const CDocumentRec& document);
 };

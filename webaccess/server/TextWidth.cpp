@@ -1,6 +1,7 @@
 #include "webaccess/server/TextWidth.h"
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DrawText.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Text.h"
 
@@ -12,18 +13,11 @@ namespace {
 
 constexpr int FONT_HEIGHT = 12;
 constexpr int FONT_WEIGHT = 400;
-constexpr char ELLIPSIS[] = "...";
 
 // Whether every byte is a printable ASCII character.
 bool IsPrintableAscii(const char* pszText, int nLength)
 {
     return std::all_of(pszText, pszText + nLength, [](char ch) { return ch >= 0x20 && ch <= 0x7E; });
-}
-
-// Whether the byte starts a character of UTF-8 text.
-bool IsCharacterStart(char ch)
-{
-    return (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
 }
 
 } // namespace
@@ -78,27 +72,5 @@ CString CTextCutter::Cut(LPCTSTR pszText, int nWidth) const
     if (nLength == 0 || (IsPrintableAscii(pszText, nLength) && nLength * (MaxAsciiAdvance() + 1) <= nWidth)
         || Measure(pszText, nLength) <= nWidth)
         return pszText;
-    // A longer head is never narrower, so the longest head that fits is
-    // found by halving the range of character starts still in question.
-    const int nRoom = nWidth - Measure(ELLIPSIS, 3);
-    int nFits = 0;          // A head known to fit (the empty one does)
-    int nTooWide = nLength; // A head known not to fit
-    for (;;) {
-        int nMiddle = nFits + (nTooWide - nFits) / 2;
-        while (nMiddle > nFits && !IsCharacterStart(pszText[nMiddle]))
-            --nMiddle;
-        if (nMiddle == nFits) {
-            // No character start between the two: try the next one up.
-            nMiddle = nFits + 1;
-            while (nMiddle < nTooWide && !IsCharacterStart(pszText[nMiddle]))
-                ++nMiddle;
-            if (nMiddle == nTooWide)
-                break;
-        }
-        if (Measure(pszText, nMiddle) <= nRoom)
-            nFits = nMiddle;
-        else
-            nTooWide = nMiddle;
-    }
-    return CString(pszText, nFits) + ELLIPSIS;
+    return EndEllipsisLine(m_hdc, pszText, nWidth).c_str();
 }

@@ -192,6 +192,29 @@ TEST(CArrayTest, AppendAndCopyMayUseTheArrayItself)
     EXPECT_EQ(other.Append(CIntArray()), 4);
 }
 
+TEST(CArrayTest, AddsMoveTheBlockLogarithmicallyOftenUnlessAGrowByIsSet)
+{
+    // How often n Adds move the array to a new block.
+    const auto CountMoves = [](CIntArray& array, int nAdds) {
+        int nMoves = 0;
+        const int* pData = array.GetData();
+        for (int i = 0; i < nAdds; ++i) {
+            array.Add(i);
+            if (array.GetData() != pData) {
+                ++nMoves;
+                pData = array.GetData();
+            }
+        }
+        return nMoves;
+    };
+    CIntArray geometric;
+    EXPECT_LE(CountMoves(geometric, 1000000), 40);
+    EXPECT_EQ(geometric[999999], 999999);
+    CIntArray stepped;
+    stepped.SetSize(0, 5000);
+    EXPECT_EQ(CountMoves(stepped, 100000), 20);
+}
+
 TEST(CArrayTest, ElementsOfTheArrayItselfSurviveGrowth)
 {
     // Each call takes an element of the array by reference while the array

@@ -3,6 +3,7 @@
 #include "platform/base/CString.h"
 #include "platform/base/WinError.h"
 #include "tests/platform/base/FileTestSupport.h"
+#include "tests/support/SpecialFiles.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <fstream>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -70,6 +72,56 @@ TEST_F(HostFileTest, ReadsPastTheEndAndFoldersFailAsTheirCallersExpect)
     EXPECT_FALSE(IsMissingFileError(GetLastError()));
 }
 
+TEST_F(HostFileTest, SpecialFilesAreRefusedWithoutWaitingForAPeer)
+{
+    const std::vector<std::string> names = MakeSpecialFiles(m_folder.Path());
+    ASSERT_EQ(names.size(), 3u);
+    for (const std::string& strName : names) {
+        const std::string strPath = Program(strName.c_str());
+        for (const auto eAccess : { CHostFile::Access::Read, CHostFile::Access::ReadWrite }) {
+            const int nResult = RunInChildWithin(10, [&] {
+                CHostFile file;
+                return !file.Open(strPath.c_str(), eAccess) && GetLastError() == ERROR_ACCESS_DENIED ? 0 : 1;
+            });
+            EXPECT_EQ(nResult, 0) << strName << (nResult < 0 ? " kept the open waiting" : "");
+        }
+    }
+}
+
+TEST_F(HostFileTest, LinksThatLeadNowhereAreNeitherFilesNorMissing)
+{
+    Write("target", "x");
+    fs::create_symlink(Host("target"), Host("link"));
+    fs::create_symlink(Host("gone"), Host("dangling"));
+    fs::create_symlink(Host("loop-b"), Host("loop-a"));
+    fs::create_symlink(Host("loop-a"), Host("loop-b"));
+    HostFileStatus status;
+    for (const char* pszName : { "dangling", "loop-a" }) {
+        ASSERT_TRUE(GetHostFileStatus(Program(pszName).c_str(), status)) << pszName;
+        EXPECT_FALSE(status.bExists) << pszName;
+        EXPECT_TRUE(status.bUnreadable) << pszName;
+        EXPECT_EQ(GetLastError(), ERROR_CANT_RESOLVE_FILENAME) << pszName;
+        CString strFinal;
+        EXPECT_FALSE(ResolveFileLink(Program(pszName).c_str(), strFinal)) << pszName;
+    }
+    for (const char* pszName : { "missing", "missing/below", "target/below" }) {
+        ASSERT_TRUE(GetHostFileStatus(Program(pszName).c_str(), status)) << pszName;
+        EXPECT_FALSE(status.bExists || status.bUnreadable) << pszName;
+    }
+    ASSERT_TRUE(GetHostFileStatus(Program("link").c_str(), status));
+    EXPECT_TRUE(status.bExists && !status.bUnreadable);
+    EXPECT_EQ(status.nSize, 1);
+
+    // A link resolves to the file it names; anything else stays as given.
+    CString strFinal;
+    ASSERT_TRUE(ResolveFileLink(Program("link").c_str(), strFinal));
+    EXPECT_EQ(std::string(strFinal), ProgramPathOf(fs::canonical(Host("target"))));
+    for (const char* pszName : { "target", "missing" }) {
+        ASSERT_TRUE(ResolveFileLink(Program(pszName).c_str(), strFinal));
+        EXPECT_EQ(std::string(strFinal), Program(pszName));
+    }
+}
+
 TEST_F(HostFileTest, DurableReplacementKeepsTheTargetsPermissionsOrLeavesBothFiles)
 {
     Write("target", "old");
@@ -98,4 +150,22 @@ TEST_F(HostFileTest, StatusTellsAnUnmappablePathFromAMissingFile)
     ASSERT_TRUE(GetHostFileStatus(Program("five").c_str(), status));
     EXPECT_TRUE(status.bExists);
     EXPECT_EQ(status.nSize, 5);
+}
+
+TEST_F(HostFileTest, ModifiedTimeIsTheOneSetWhateverTheHostClockSays)
+{
+    Write("stamped", "x");
+    CHostFile file;
+    ASSERT_TRUE(file.Open(Program("stamped").c_str(), CHostFile::Access::ReadWrite));
+    // 2001-09-09 01:46:40 UTC and a quarter second, in 100-nanosecond units since 1601.
+    const ULONGLONG nUnits = (1000000000ULL + 11644473600ULL) * 10000000ULL + 2500000ULL;
+    const FILETIME ftSet { static_cast<DWORD>(nUnits & 0xFFFFFFFF), static_cast<DWORD>(nUnits >> 32) };
+    ASSERT_TRUE(file.SetModifiedTime(ftSet));
+    file.Close();
+    HostFileStatus status;
+    ASSERT_TRUE(GetHostFileStatus(Program("stamped").c_str(), status));
+    EXPECT_EQ(status.tModified, 1000000000);
+
+    EXPECT_FALSE(file.SetModifiedTime(ftSet)); // closed
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
 }

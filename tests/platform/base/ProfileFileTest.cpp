@@ -2,6 +2,7 @@
 
 #include "platform/base/PathMap.h"
 #include "platform/base/WinError.h"
+#include "tests/support/SpecialFiles.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -138,6 +139,19 @@ TEST_F(ProfileFileTest, AMissingFileGivesTheDefaultAndFileNotFound)
     EXPECT_EQ(Get("s", "k", "dflt", "absent.ini"), "dflt");
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(GetList(nullptr, "absent.ini"), Items {});
+}
+
+TEST_F(ProfileFileTest, ASpecialFileInPlaceOfTheFileGivesTheDefaultAtOnce)
+{
+    const std::vector<std::string> names = MakeSpecialFiles(Home());
+    ASSERT_EQ(names.size(), 3u);
+    for (const std::string& strName : names) {
+        const int nResult = RunInChildWithin(10, [&] {
+            const bool bDefault = Get("s", "k", "dflt", strName.c_str()) == "dflt";
+            return bDefault && GetLastError() == ERROR_ACCESS_DENIED ? 0 : 1;
+        });
+        EXPECT_EQ(nResult, 0) << strName << (nResult < 0 ? " kept the reader waiting" : "");
+    }
 }
 
 /* Writing. */

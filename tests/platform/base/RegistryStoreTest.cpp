@@ -1,6 +1,7 @@
 #include "platform/base/RegistryStore.h"
 
 #include "platform/base/Registry.h"
+#include "tests/support/SpecialFiles.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -156,4 +157,23 @@ TEST_F(RegistryStoreTest, TheStoreFollowsTheProgramFolder)
     setenv("ARCHIVORA_HOME", Home().c_str(), 1);
     ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Here", 0, KEY_READ, &hKey), ERROR_SUCCESS);
     RegCloseKey(hKey);
+}
+
+TEST_F(RegistryStoreTest, ASpecialFileInPlaceOfTheSettingsFailsEveryCallAtOnce)
+{
+    const std::filesystem::path settings = Home() / "settings";
+    std::filesystem::create_directories(settings / "kinds");
+    const std::vector<std::string> names = MakeSpecialFiles(settings / "kinds");
+    ASSERT_EQ(names.size(), 3u);
+    for (const std::string& strName : names) {
+        std::filesystem::rename(settings / "kinds" / strName, settings / "CurrentUser.reg");
+        const int nResult = RunInChildWithin(10, [] {
+            HKEY hKey = nullptr;
+            const bool bRefused = RegOpenKeyEx(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &hKey) == ERROR_ACCESS_DENIED
+                && SetDword("Software\\Kept", "v", 1) == ERROR_ACCESS_DENIED;
+            return bRefused ? 0 : 1;
+        });
+        EXPECT_EQ(nResult, 0) << strName << (nResult < 0 ? " kept the registry waiting" : "");
+        std::filesystem::remove(settings / "CurrentUser.reg");
+    }
 }

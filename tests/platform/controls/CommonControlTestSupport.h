@@ -104,22 +104,30 @@ protected:
     std::function<void(MEASUREITEMSTRUCT*)> onMeasureItem;
 
 private:
+    // Reads past the bare header only for the notices known to carry more.
     static int ItemOf(const NMHDR* pHdr)
     {
         const auto nCode = static_cast<int>(pHdr->code);
+        const auto InRange = [nCode](UINT nFirst) {
+            return nCode <= static_cast<int>(nFirst) && nCode > static_cast<int>(nFirst) - 100;
+        };
         char szClass[32] {};
         GetClassName(pHdr->hwndFrom, szClass, sizeof(szClass));
         if (std::string_view(szClass) == WC_TREEVIEW) // NM_* codes of a tree carry a bare NMHDR
-            return nCode <= static_cast<int>(TVN_FIRST) && nCode > static_cast<int>(TVN_FIRST) - 100
-                ? static_cast<int>(reinterpret_cast<const NMTREEVIEW*>(pHdr)->action)
-                : 0;
-        if (nCode <= static_cast<int>(HDN_FIRST) && nCode > static_cast<int>(HDN_FIRST) - 100)
+            return InRange(TVN_FIRST) ? static_cast<int>(reinterpret_cast<const NMTREEVIEW*>(pHdr)->action) : 0;
+        if (InRange(HDN_FIRST))
             return reinterpret_cast<const NMHEADER*>(pHdr)->iItem;
+        if (std::string_view(szClass) != WC_LISTVIEW)
+            return 0;
         if (pHdr->code == LVN_KEYDOWN)
             return reinterpret_cast<const NMLVKEYDOWN*>(pHdr)->wVKey;
         if (pHdr->code == LVN_GETDISPINFO)
             return reinterpret_cast<const NMLVDISPINFO*>(pHdr)->item.iItem;
-        return reinterpret_cast<const NMLISTVIEW*>(pHdr)->iItem;
+        // The list's clicks carry an NMITEMACTIVATE, its own notices an NMLISTVIEW or a
+        // structure as large; its focus and return notices a bare NMHDR.
+        const bool bItem = InRange(LVN_FIRST) || pHdr->code == NM_CLICK || pHdr->code == NM_DBLCLK
+            || pHdr->code == NM_RCLICK || pHdr->code == NM_RDBLCLK;
+        return bItem ? reinterpret_cast<const NMLISTVIEW*>(pHdr)->iItem : 0;
     }
 
     std::vector<NotifySeen> m_notifications;

@@ -119,6 +119,37 @@ TEST_F(HeaderControlTest, DragReordersUnlessTheOwnerTakesOver)
     EXPECT_TRUE(TakeNotifications({ HDN_ITEMCHANGED }).empty());
 }
 
+TEST_F(HeaderControlTest, AGhostOfTheDraggedItemFollowsTheMouseUntilTheDrop)
+{
+    HWND hHeader = CreateHeader(HDS_BUTTONS | HDS_DRAGDROP);
+    auto pixels = [hHeader](int xFrom, int xTo) {
+        CCapturedImage image(CaptureWindowImage(hHeader));
+        std::vector<COLORREF> row;
+        for (int y = 0; y < 24; ++y)
+            for (int x = xFrom; x < xTo; ++x)
+                row.push_back(image.At(x, y));
+        return row;
+    };
+    const std::vector<COLORREF> itemA = pixels(0, 100);
+    m_clock.Advance(GetDoubleClickTime() + 1);
+    QueueMouse(hHeader, EMouseAction::ButtonDown, 50, 10);
+    QueueMouse(hHeader, EMouseAction::Move, 200, 10);
+    PumpUntilIdle();
+    // Grabbed 50 pixels into "A", its picture now stands 50 pixels left of the mouse.
+    EXPECT_TRUE(pixels(150, 250) == itemA);
+    QueueMouse(hHeader, EMouseAction::Move, 180, 10);
+    PumpUntilIdle();
+    EXPECT_TRUE(pixels(130, 230) == itemA);
+
+    // After the drop the header shows what it draws, and no ghost.
+    QueueMouse(hHeader, EMouseAction::ButtonUp, 180, 10);
+    PumpUntilIdle();
+    EXPECT_EQ(Order(hHeader), (std::vector<int> { 1, 0, 2 }));
+    const std::vector<COLORREF> dropped = pixels(0, 300);
+    RedrawWindow(hHeader, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_TRUE(dropped == pixels(0, 300));
+}
+
 TEST_F(HeaderControlTest, RefusedDragIsNeitherMoveNorClick)
 {
     HWND hHeader = CreateHeader(HDS_BUTTONS | HDS_DRAGDROP);

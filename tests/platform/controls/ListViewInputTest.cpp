@@ -28,7 +28,9 @@ TEST_F(ListViewInputTest, ClickChangesTheItemsBeforeNotifyingTheClick)
 
     // A click beside the rows clears the selection.
     m_clock.Advance(GetDoubleClickTime() + 1);
-    QueuedClick(hList, 50, 150);
+    RECT rcClient {};
+    GetClientRect(hList, &rcClient);
+    QueuedClick(hList, 50, rcClient.bottom - 5);
     EXPECT_TRUE(Selected(hList).empty());
 }
 
@@ -74,11 +76,14 @@ TEST_F(ListViewInputTest, KeysReachTheParentBeforeTheListMoves)
     EXPECT_EQ(seen.front(), (NotifySeen { LVN_KEYDOWN, static_cast<int>(VK_DOWN) }));
     EXPECT_EQ(Selected(hList), (std::vector<int> { 1 }));
 
-    // Alt arrives as a system key and is still reported.
+    // Alt arrives as a system key and is still reported; Enter then becomes NM_RETURN.
     Key(VK_MENU, TRUE);
     Key(VK_MENU, FALSE);
     EXPECT_EQ(
         TakeNotifications({ LVN_KEYDOWN }), (std::vector<NotifySeen> { { LVN_KEYDOWN, static_cast<int>(VK_MENU) } }));
+    Key(VK_RETURN, TRUE);
+    Key(VK_RETURN, FALSE);
+    EXPECT_EQ(TakeCodes({ LVN_KEYDOWN, NM_RETURN }), (std::vector<UINT> { LVN_KEYDOWN, NM_RETURN }));
 
     // Shift extends from the anchor, Ctrl moves only the focus.
     Key(VK_SHIFT, TRUE);

@@ -100,6 +100,45 @@ TEST_F(ListViewItemsTest, StateChangesAreOfferedAndAnnounced)
     EXPECT_EQ(SendMessage(hList, LVM_GETSELECTEDCOUNT, 0, 0), 2);
 }
 
+TEST_F(ListViewItemsTest, FocusAndSelectionMovesAreAnnouncedHoweverTheyHappen)
+{
+    // An inserted row that takes the focus and the selection: the old row
+    // hears of its loss, the new row of its gain, all before LVN_INSERTITEM.
+    HWND hList = CreateList(LVS_SINGLESEL, 3);
+    SetState(hList, 1, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    TakeNotifications();
+    LVITEM item {};
+    item.mask = LVIF_TEXT | LVIF_STATE;
+    item.iItem = 0;
+    item.pszText = const_cast<LPSTR>("New");
+    item.state = item.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
+    ASSERT_EQ(SendMessage(hList, LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&item)), 0);
+    EXPECT_EQ(TakeNotifications({ LVN_ITEMCHANGED, LVN_INSERTITEM }),
+        (std::vector<NotifySeen> {
+            { LVN_ITEMCHANGED, 2 }, { LVN_ITEMCHANGED, 2 }, { LVN_ITEMCHANGED, 0 }, { LVN_INSERTITEM, 0 } }));
+    EXPECT_EQ(Selected(hList), (std::vector<int> { 0 }));
+
+    // A single-selection list selected from code keeps one row, and refuses all of them.
+    SetState(hList, 3, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(Selected(hList), (std::vector<int> { 3 }));
+    EXPECT_EQ(SendMessage(hList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 3);
+    EXPECT_FALSE(SetState(hList, -1, LVIS_SELECTED, LVIS_SELECTED));
+    EXPECT_EQ(Selected(hList), (std::vector<int> { 3 }));
+    EXPECT_TRUE(SetState(hList, -1, 0, LVIS_SELECTED));
+    EXPECT_TRUE(Selected(hList).empty());
+
+    // Deleting the focused row passes the focus to the row taking its index,
+    // then, at the end, to the new last row.
+    SetState(hList, 2, LVIS_FOCUSED, LVIS_FOCUSED);
+    TakeNotifications();
+    SendMessage(hList, LVM_DELETEITEM, 2, 0);
+    EXPECT_EQ(SendMessage(hList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 2);
+    EXPECT_EQ(TakeNotifications({ LVN_DELETEITEM, LVN_ITEMCHANGED }),
+        (std::vector<NotifySeen> { { LVN_DELETEITEM, 2 }, { LVN_ITEMCHANGED, 2 } }));
+    SendMessage(hList, LVM_DELETEITEM, 2, 0);
+    EXPECT_EQ(SendMessage(hList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 1);
+}
+
 TEST_F(ListViewItemsTest, HandlersChangingTheListInsideNotificationsLeaveItSound)
 {
     HWND hList = CreateList(0, 0);

@@ -9,7 +9,7 @@ namespace {
 class ListViewLabelEditTest : public ListViewTest {
 protected:
     // Answers LVN_ENDLABELEDIT with bKeep, recording the texts it carried ("(null)" when cancelled).
-    void RecordEnds(LRESULT bKeep, std::function<void()> onEnd = nullptr)
+    void RecordEnds(LRESULT bKeep, const std::function<void()>& onEnd = nullptr)
     {
         onNotify = [this, bKeep, onEnd](NMHDR* pHdr) -> LRESULT {
             if (pHdr->code != LVN_ENDLABELEDIT)
@@ -70,6 +70,35 @@ TEST_F(ListViewLabelEditTest, EnterCommitsEscCancelsAndFocusLossCommits)
     SetFocus(m_hParent);
     EXPECT_EQ(Text(hList, 2), "left");
     EXPECT_EQ(m_ends, (std::vector<std::string> { "renamed", "(null)", "left" }));
+}
+
+TEST_F(ListViewLabelEditTest, ASlowSecondClickOnTheFocusedRowEditsItsLabel)
+{
+    HWND hList = CreateList(LVS_EDITLABELS, 3);
+    const UINT nDoubleClick = GetDoubleClickTime();
+    auto waitPastDoubleClick = [&] {
+        m_clock.Advance(nDoubleClick + 1);
+        PumpUntilIdle();
+    };
+    ClickRow(hList, 1); // the click that selects edits nothing
+    waitPastDoubleClick();
+    EXPECT_EQ(Editor(hList), nullptr);
+    ClickRow(hList, 1);
+    EXPECT_EQ(Editor(hList), nullptr); // a double click may still come
+    waitPastDoubleClick();
+    ASSERT_NE(Editor(hList), nullptr);
+    SendMessage(hList, LVM_EDITLABEL, static_cast<WPARAM>(-1), 0);
+
+    // A double click, or a second click that moves to another row, edits nothing.
+    const POINT pt = RowPoint(hList, 1);
+    m_clock.Advance(nDoubleClick + 1);
+    QueuedClick(hList, pt.x, pt.y);
+    QueuedClick(hList, pt.x, pt.y);
+    waitPastDoubleClick();
+    EXPECT_EQ(Editor(hList), nullptr);
+    ClickRow(hList, 2);
+    waitPastDoubleClick();
+    EXPECT_EQ(Editor(hList), nullptr);
 }
 
 TEST_F(ListViewLabelEditTest, EndHandlerMayRefuseAndStartANewEdit)

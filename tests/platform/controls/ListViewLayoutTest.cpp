@@ -94,7 +94,9 @@ TEST_F(ListViewLayoutTest, RectanglesAndHitTestsFollowColumnOrderAndScroll)
     hit.pt.x = 20; // column 2, first on the left
     EXPECT_EQ(SendMessage(hList, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 1);
     EXPECT_EQ(hit.iSubItem, 2);
-    hit.pt.y = 150; // below the rows
+    RECT rcClient {};
+    GetClientRect(hList, &rcClient);
+    hit.pt.y = rcClient.bottom - 5; // below the rows
     EXPECT_EQ(SendMessage(hList, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), -1);
     EXPECT_EQ(hit.flags, LVHT_NOWHERE);
 }
@@ -147,18 +149,18 @@ TEST_F(ListViewLayoutTest, DraggingAHeaderItemReordersTheColumns)
     SendMessage(hList, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_HEADERDRAGDROP, LVS_EX_HEADERDRAGDROP);
     EXPECT_TRUE(GetWindowLongPtr(hHeader, GWL_STYLE) & HDS_DRAGDROP);
     m_clock.Advance(GetDoubleClickTime() + 1);
-    Drag(hHeader, { 40, 5 }, { 190, 5 });
+    Drag(hHeader, { 190, 5 }, { 10, 5 }); // the last column to the front
     int order[3] {};
     SendMessage(hHeader, HDM_GETORDERARRAY, 3, reinterpret_cast<LPARAM>(order));
-    EXPECT_EQ(std::vector<int>(order, order + 3), (std::vector<int> { 1, 2, 0 }));
-    EXPECT_EQ(ItemRect(hList, 0, LVIR_LABEL).left, 200);
+    EXPECT_EQ(std::vector<int>(order, order + 3), (std::vector<int> { 2, 0, 1 }));
+    EXPECT_EQ(ItemRect(hList, 0, LVIR_LABEL).left, 120);
 
     // The owner refuses: nothing moves.
     onNotify = [](NMHDR* pHdr) -> LRESULT { return pHdr->code == HDN_BEGINDRAG; };
     m_clock.Advance(GetDoubleClickTime() + 1);
-    Drag(hHeader, { 40, 5 }, { 150, 5 });
+    Drag(hHeader, { 40, 5 }, { 190, 5 });
     SendMessage(hHeader, HDM_GETORDERARRAY, 3, reinterpret_cast<LPARAM>(order));
-    EXPECT_EQ(std::vector<int>(order, order + 3), (std::vector<int> { 1, 2, 0 }));
+    EXPECT_EQ(std::vector<int>(order, order + 3), (std::vector<int> { 2, 0, 1 }));
 }
 
 TEST_F(ListViewLayoutTest, EnsureVisibleScrollsByWholeRows)

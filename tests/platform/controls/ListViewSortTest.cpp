@@ -2,6 +2,8 @@
 
 #include "tests/platform/controls/ListViewTestSupport.h"
 
+#include <utility>
+
 namespace {
 
 using ListViewSortTest = ListViewTest;
@@ -37,6 +39,28 @@ TEST_F(ListViewSortTest, SortMovesRowsWithTheirStatesAndKeepsEqualsInOrder)
     EXPECT_EQ(State(hList, 1), LVIS_SELECTED | LVIS_FOCUSED | INDEXTOSTATEIMAGEMASK(2));
     EXPECT_EQ(SendMessage(hList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 1);
     EXPECT_FALSE(SendMessage(hList, LVM_SORTITEMS, 0, 0));
+}
+
+TEST_F(ListViewSortTest, AComparatorThatChangesTheListLeavesItAsItWas)
+{
+    // The comparator deletes a row on its first call: the sort gives up and
+    // the rows left keep their order.
+    static HWND s_hList = nullptr;
+    static bool s_bDeleted = false;
+    s_hList = CreateList(0, 0);
+    s_bDeleted = false;
+    for (int i = 0; i < 4; ++i)
+        InsertRow(s_hList, i, "v" + std::to_string(40 - 10 * i), 40 - 10 * i);
+    auto deleting = [](LPARAM lParam1, LPARAM lParam2, LPARAM) CALLBACK {
+        if (!std::exchange(s_bDeleted, true))
+            SendMessage(s_hList, LVM_DELETEITEM, 0, 0);
+        return CompareTens(lParam1, lParam2, 0);
+    };
+    EXPECT_FALSE(SendMessage(s_hList, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(+deleting)));
+    std::vector<std::string> texts;
+    for (int i = 0; i < 3; ++i)
+        texts.push_back(Text(s_hList, i));
+    EXPECT_EQ(texts, (std::vector<std::string> { "v30", "v20", "v10" }));
 }
 
 TEST_F(ListViewSortTest, FindMatchesWholeTextsIgnoringCase)

@@ -1,7 +1,10 @@
 #include "platform/controls/ToolbarControl.h"
 
+#include "platform/base/TextFunctions.h"
+#include "platform/controls/ToolTipControl.h"
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/SysColors.h"
+#include "platform/window/Focus.h"
 #include "tests/platform/controls/CommonControlTestSupport.h"
 
 namespace {
@@ -180,6 +183,116 @@ TEST_F(ToolbarControlTest, CheckButtonTogglesAndTheSetOwnerHearsIt)
         nCommands += message.hWnd == hOwner && message.uMsg == WM_COMMAND && LOWORD(message.wParam) == 102;
     EXPECT_EQ(nCommands, 2);
     DestroyWindow(hOwner);
+}
+
+TEST_F(ToolbarControlTest, CheckGroupKeepsOneButtonDownByClickOrByMessage)
+{
+    // A view switch of three buttons, a separator, then a group of two.
+    HWND hToolbar = CreateControl(TOOLBARCLASSNAME, "", CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 0, 300, 22, 5);
+    TBBUTTON buttons[] = {
+        { 0, 201, TBSTATE_ENABLED | TBSTATE_CHECKED, TBSTYLE_CHECKGROUP, {}, 0, 0 },
+        { 0, 202, TBSTATE_ENABLED, TBSTYLE_CHECKGROUP, {}, 0, 0 },
+        { 0, 203, TBSTATE_ENABLED, TBSTYLE_CHECKGROUP, {}, 0, 0 },
+        { 0, 0, 0, TBSTYLE_SEP, {}, 0, 0 },
+        { 0, 301, TBSTATE_ENABLED | TBSTATE_CHECKED, TBSTYLE_CHECKGROUP, {}, 0, 0 },
+        { 0, 302, TBSTATE_ENABLED, TBSTYLE_CHECKGROUP, {}, 0, 0 },
+    };
+    SendMessage(hToolbar, TB_ADDBUTTONS, 6, reinterpret_cast<LPARAM>(buttons));
+    auto Checked = [hToolbar] {
+        std::vector<int> commands;
+        for (int id : { 201, 202, 203, 301, 302 }) {
+            if (SendMessage(hToolbar, TB_ISBUTTONCHECKED, static_cast<WPARAM>(id), 0))
+                commands.push_back(id);
+        }
+        return commands;
+    };
+    auto ClickButton = [&](int nIndex) {
+        const RECT rc = ItemRect(hToolbar, nIndex);
+        m_clock.Advance(GetDoubleClickTime() + 1);
+        Click(hToolbar, rc.left + 5, rc.top + 5);
+    };
+    ClickButton(1);
+    EXPECT_EQ(Checked(), (std::vector<int> { 202, 301 }));
+    ClickButton(1); // the checked one stays down
+    EXPECT_EQ(Checked(), (std::vector<int> { 202, 301 }));
+    EXPECT_EQ(TakeCommands().size(), 2U) << "each click is a command all the same";
+    SendMessage(hToolbar, TB_CHECKBUTTON, 203, TRUE);
+    EXPECT_EQ(Checked(), (std::vector<int> { 203, 301 }));
+    ClickButton(5);
+    EXPECT_EQ(Checked(), (std::vector<int> { 203, 302 })) << "the group beyond the separator is another";
+}
+
+TEST_F(ToolbarControlTest, ATooltipsToolbarAsksItsOwnerForEachButtonsTip)
+{
+    HWND hToolbar
+        = CreateControl(TOOLBARCLASSNAME, "", TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 0, 300, 22, 5);
+    TBBUTTON buttons[] = {
+        { 0, 101, TBSTATE_ENABLED, TBSTYLE_BUTTON, {}, 0, 0 },
+        { 0, 0, 0, TBSTYLE_SEP, {}, 0, 0 },
+        { 0, 102, TBSTATE_ENABLED, TBSTYLE_BUTTON, {}, 0, 0 },
+    };
+    SendMessage(hToolbar, TB_ADDBUTTONS, 3, reinterpret_cast<LPARAM>(buttons));
+    auto hTip = reinterpret_cast<HWND>(SendMessage(hToolbar, TB_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(hTip, nullptr);
+    EXPECT_EQ(SendMessage(hTip, TTM_GETTOOLCOUNT, 0, 0), 2) << "a tool per button";
+    std::vector<UINT_PTR> asked;
+    onNotify = [&](NMHDR* pHdr) -> LRESULT {
+        if (pHdr->code == TTN_NEEDTEXT && pHdr->hwndFrom == hTip) {
+            asked.push_back(pHdr->idFrom);
+            lstrcpyn(reinterpret_cast<NMTTDISPINFO*>(pHdr)->szText, "Open a catalog", 80);
+        }
+        return 0;
+    };
+    SetActiveWindow(m_hParent);
+    const RECT rc = ItemRect(hToolbar, 2);
+    Mouse(hToolbar, EMouseAction::Move, rc.left + 5, rc.top + 5);
+    m_clock.Advance(GetDoubleClickTime());
+    PumpUntilIdle();
+    EXPECT_TRUE(IsWindowVisible(hTip)) << "the bar relays its own mouse messages";
+    EXPECT_EQ(asked, std::vector<UINT_PTR> { 102 });
+
+    // The tools follow the buttons.
+    SendMessage(hToolbar, TB_SETBUTTONSIZE, 0, MAKELONG(40, 30));
+    TOOLINFO info { sizeof(TOOLINFO), 0, hToolbar, 102, {}, nullptr, nullptr, 0, nullptr };
+    ASSERT_TRUE(SendMessage(hTip, TTM_GETTOOLINFO, 0, reinterpret_cast<LPARAM>(&info)));
+    EXPECT_EQ(info.rect, ItemRect(hToolbar, 2));
+    SendMessage(hToolbar, TB_HIDEBUTTON, 101, TRUE);
+    EXPECT_EQ(SendMessage(hTip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    DestroyWindow(hToolbar);
+    EXPECT_FALSE(IsWindow(hTip)) << "the bar's own tip goes with it";
+}
+
+TEST_F(ToolbarControlTest, ABitmapSizeSetAfterTheImagesCutsThemAgain)
+{
+    // Two 20-pixel images, red then blue, added while the size is still 16.
+    HWND hToolbar = CreateControl(TOOLBARCLASSNAME, "", CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 0, 300, 40, 5);
+    HDC hdcScreen = GetDC(nullptr);
+    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, 40, 15);
+    ReleaseDC(nullptr, hdcScreen);
+    HDC hdc = CreateCompatibleDC(nullptr);
+    HGDIOBJ hOld = SelectObject(hdc, hbm);
+    for (auto [x, colour] : { std::pair { 0, RED }, std::pair { 20, RGB(0, 0, 255) } }) {
+        RECT rcImage { x, 0, x + 20, 15 };
+        HBRUSH hbr = CreateSolidBrush(colour);
+        FillRect(hdc, &rcImage, hbr);
+        DeleteObject(hbr);
+    }
+    SelectObject(hdc, hOld);
+    DeleteDC(hdc);
+    TBADDBITMAP add { nullptr, reinterpret_cast<UINT_PTR>(hbm) };
+    SendMessage(hToolbar, TB_ADDBITMAP, 2, reinterpret_cast<LPARAM>(&add));
+    DeleteObject(hbm); // the bar keeps its own copy
+    TBBUTTON button { 1, 101, TBSTATE_ENABLED, TBSTYLE_BUTTON, {}, 0, 0 };
+    SendMessage(hToolbar, TB_ADDBUTTONS, 1, reinterpret_cast<LPARAM>(&button));
+
+    EXPECT_TRUE(SendMessage(hToolbar, TB_SETBITMAPSIZE, 0, MAKELONG(20, 15)));
+    const RECT rc = ItemRect(hToolbar, 0);
+    EXPECT_GE(rc.right - rc.left, 27) << "the button grows around the image";
+    PumpUntilIdle();
+    const int xImage = rc.left + (rc.right - rc.left - 20) / 2;
+    const int yMiddle = (rc.top + rc.bottom) / 2;
+    EXPECT_EQ(WindowPixel(hToolbar, xImage, yMiddle), RGB(0, 0, 255)) << "image 1 is the whole blue one";
+    EXPECT_EQ(WindowPixel(hToolbar, xImage + 19, yMiddle), RGB(0, 0, 255));
 }
 
 } // namespace

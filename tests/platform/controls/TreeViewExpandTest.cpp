@@ -1,5 +1,6 @@
 #include "platform/controls/TreeViewControl.h"
 
+#include "platform/controls/EditControl.h"
 #include "platform/window/Focus.h"
 #include "tests/platform/controls/TreeViewTestSupport.h"
 
@@ -34,10 +35,25 @@ protected:
 TEST_F(TreeViewExpandTest, MessagesNotifyOnlyUntilExpandedOnceWhileMouseAndKeysAlwaysDo)
 {
     Build();
-    RecordTree();
+    TVITEM images {};
+    images.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    images.hItem = m_hA;
+    images.iImage = 3;
+    images.iSelectedImage = 4;
+    SendMessage(m_hTree, TVM_SETITEM, 0, reinterpret_cast<LPARAM>(&images));
+    TVITEM expanding {};
+    RecordTree([&](NMTREEVIEW* pTree) -> LRESULT {
+        if (pTree->hdr.code == TVN_ITEMEXPANDING)
+            expanding = pTree->itemNew;
+        return 0;
+    });
     const std::vector<UINT> both { TVN_ITEMEXPANDING, TVN_ITEMEXPANDED };
     EXPECT_TRUE(Expand(m_hTree, m_hA, TVE_EXPAND));
     EXPECT_EQ(ExpandCodes(), both);
+    // The item comes with its images.
+    EXPECT_EQ(expanding.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE), TVIF_IMAGE | TVIF_SELECTEDIMAGE);
+    EXPECT_EQ(expanding.iImage, 3);
+    EXPECT_EQ(expanding.iSelectedImage, 4);
     EXPECT_EQ(State(m_hTree, m_hA, TVIS_EXPANDED | TVIS_EXPANDEDONCE), TVIS_EXPANDED | TVIS_EXPANDEDONCE);
     EXPECT_TRUE(Expand(m_hTree, m_hA, TVE_COLLAPSE));
     EXPECT_TRUE(Expand(m_hTree, m_hA, TVE_TOGGLE));
@@ -179,11 +195,17 @@ TEST_F(TreeViewExpandTest, DoubleClickTogglesUnlessTheOwnerAnswersAndKeysReachTh
     PumpUntilIdle();
     EXPECT_TRUE(State(m_hTree, m_hA) & TVIS_EXPANDED);
 
-    // F2 edits the caret's label once the owner has heard the key.
+    // Enter reaches the owner as NM_RETURN; F2 edits the caret's label once
+    // the owner has heard the key.
+    Key(VK_RETURN, TRUE);
+    Key(VK_RETURN, FALSE);
+    EXPECT_EQ(TakeCodes({ NM_RETURN }).size(), 1U);
     Key(VK_F2, TRUE);
     Key(VK_F2, FALSE);
-    EXPECT_EQ(keys, std::vector<WORD> { VK_F2 });
-    EXPECT_NE(SendMessage(m_hTree, TVM_GETEDITCONTROL, 0, 0), 0);
+    EXPECT_EQ(keys, (std::vector<WORD> { VK_RETURN, VK_F2 }));
+    HWND hEdit = reinterpret_cast<HWND>(SendMessage(m_hTree, TVM_GETEDITCONTROL, 0, 0));
+    ASSERT_NE(hEdit, nullptr);
+    EXPECT_EQ(SendMessage(hEdit, EM_GETLIMITTEXT, 0, 0), 259);
 }
 
 TEST_F(TreeViewExpandTest, DragFromALabelStartsBeforeThePressReturns)

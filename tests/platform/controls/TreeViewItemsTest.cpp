@@ -16,6 +16,9 @@ TEST_F(TreeViewItemsTest, SortedInsertIgnoresCaseAndPutsEqualTextsAfterTheirEqua
     Insert(hTree, hRoot, "BETA", TVI_SORT, 4);
     Insert(hTree, hRoot, "first", TVI_FIRST, 5);
     EXPECT_EQ(ChildTexts(hTree, hRoot), (std::vector<std::string> { "first", "Alpha", "beta", "BETA", "gamma" }));
+    // TVI_ROOT as the place to insert after counts as TVI_LAST.
+    ASSERT_NE(Insert(hTree, TVI_ROOT, "last", TVI_ROOT), nullptr);
+    EXPECT_EQ(ChildTexts(hTree, nullptr), (std::vector<std::string> { "root", "last" }));
 
     // TVI_SORT does not reorder what is there: "first" stays ahead, the new one sorts among the rest.
     Insert(hTree, hRoot, "delta", TVI_SORT, 6);

@@ -60,4 +60,26 @@ TEST_F(TreeViewLabelEditTest, EndHandlerMayDeleteTheItemOrEditAgain)
     EXPECT_EQ(Editor(hTree), nullptr);
 }
 
+TEST_F(TreeViewLabelEditTest, ASlowSecondClickOnTheCaretEditsItsLabel)
+{
+    HWND hTree = CreateTree(TVS_EDITLABELS);
+    HTREEITEM hFirst = Insert(hTree, TVI_ROOT, "first");
+    HTREEITEM hSecond = Insert(hTree, TVI_ROOT, "second");
+    auto waitPastDoubleClick = [&] {
+        m_clock.Advance(GetDoubleClickTime() + 1);
+        PumpUntilIdle();
+    };
+    ClickItem(hTree, hFirst);
+    waitPastDoubleClick();
+    EXPECT_EQ(Editor(hTree), nullptr);
+    ClickItem(hTree, hFirst);
+    waitPastDoubleClick();
+    ASSERT_NE(Editor(hTree), nullptr);
+    SendMessage(hTree, TVM_ENDEDITLABELNOW, TRUE, 0);
+
+    ClickItem(hTree, hSecond); // a click that moves the caret edits nothing
+    waitPastDoubleClick();
+    EXPECT_EQ(Editor(hTree), nullptr);
+}
+
 } // namespace

@@ -108,6 +108,12 @@ TEST_F(TreeViewLayoutTest, ScrollInformationStaysCurrentWhenTheOwnerStripsTheBar
     SendMessage(hTree, WM_HSCROLL, SB_LINERIGHT, 0);
     GetScrollInfo(hTree, SB_HORZ, &siH);
     EXPECT_EQ(siH.nPos, 8);
+    SendMessage(hTree, WM_HSCROLL, SB_RIGHT, 0);
+    GetScrollInfo(hTree, SB_HORZ, &siH);
+    EXPECT_EQ(siH.nPos, siH.nMax + 1 - static_cast<int>(siH.nPage));
+    SendMessage(hTree, WM_HSCROLL, SB_LEFT, 0);
+    GetScrollInfo(hTree, SB_HORZ, &siH);
+    EXPECT_EQ(siH.nPos, 0);
 
     // Selecting makes the item visible; TVGN_FIRSTVISIBLE puts it at the top.
     Select(hTree, items[3]);

@@ -2,6 +2,7 @@
 #include "platform/framework/CSpinButtonCtrl.h"
 #include "platform/framework/CStatusBarCtrl.h"
 #include "platform/framework/CToolBarCtrl.h"
+#include "platform/framework/CToolTipCtrl.h"
 
 #include "platform/base/PathMap.h"
 #include "platform/base/ResourceModule.h"
@@ -93,6 +94,15 @@ TEST_F(BarCtrlWrappersTest, ToolbarTakesItsImagesFromTheResourceModule)
     toolbar.EnableButton(502, FALSE);
     EXPECT_FALSE(toolbar.IsButtonEnabled(502));
     EXPECT_EQ(toolbar.GetState(502), 0);
+    EXPECT_EQ(toolbar.GetToolTips(), nullptr) << "made without TBSTYLE_TOOLTIPS";
+    toolbar.DestroyWindow();
+
+    // With it, the bar's own tip knows each button.
+    ASSERT_TRUE(toolbar.Create(WS_VISIBLE | TBSTYLE_TOOLTIPS, RECT {}, &m_parent, 40));
+    toolbar.AddButtons(2, buttons);
+    CToolTipCtrl* pTip = toolbar.GetToolTips();
+    ASSERT_NE(pTip, nullptr);
+    EXPECT_EQ(pTip->GetToolCount(), 2);
     toolbar.DestroyWindow();
     AfxSetResourceHandle(hOldResources);
     FreeLibrary(hModule);

@@ -156,6 +156,38 @@ TEST_F(CDialogTest, DataGoesIntoTheControlsAndComesBackOnOk)
     EXPECT_TRUE(t_boxTexts.empty());
 }
 
+TEST_F(CDialogTest, AModalDialogHasTheKeysWhileOpenAndHandsThemBackToItsOwner)
+{
+    CDlgSample dlg(&m_wndOwner);
+    HWND hActive = nullptr;
+    int nFocusId = 0;
+    t_script = [&](HWND hDlg) {
+        hActive = GetActiveWindow();
+        nFocusId = GetDlgCtrlID(GetFocus());
+        EndDialog(hDlg, IDCANCEL);
+    };
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_NE(hActive, nullptr);
+    EXPECT_NE(hActive, m_wndOwner.GetSafeHwnd());
+    EXPECT_EQ(nFocusId, ID_NAME);
+    EXPECT_EQ(GetActiveWindow(), m_wndOwner.GetSafeHwnd());
+    EXPECT_EQ(GetFocus(), m_wndOwner.GetSafeHwnd());
+
+    // A dialog with nothing to focus holds the keys itself.
+    DialogTemplate labelOnly = SampleTemplate();
+    labelOnly.controls = { Control(TEST_LABEL, 1, 0, 7) };
+    CDialog bare;
+    bare.InitModalIndirect(&labelOnly, &m_wndOwner);
+    HWND hFocus = nullptr;
+    t_script = [&](HWND hDlg) {
+        hFocus = GetFocus() == hDlg ? hDlg : nullptr;
+        EndDialog(hDlg, IDOK);
+    };
+    EXPECT_EQ(bare.DoModal(), IDOK);
+    EXPECT_NE(hFocus, nullptr);
+    EXPECT_EQ(GetFocus(), m_wndOwner.GetSafeHwnd());
+}
+
 TEST_F(CDialogTest, ValidationFailureTellsTheUserAndPutsTheFocusBack)
 {
     struct Case {

@@ -4,11 +4,14 @@
 
 #include "platform/framework/CMDIChildWnd.h"
 #include "platform/framework/CSplitterWnd.h"
+#include "platform/framework/CStatusBar.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/gdi/Rects.h"
 #include "platform/window/MdiClient.h"
 
 namespace {
+
+constexpr UINT ID_CHILD_PANE = 45000; // a status pane the document frames fill
 
 // The key the program sets before it makes each child, read while the child is made.
 std::string g_strCurrentChildKey;
@@ -46,6 +49,7 @@ protected:
         CMDIChildWnd::OnMDIActivate(bActivate, pActivateWnd, pDeactivateWnd);
         HandlerLog::Add(Name() + (bActivate ? " activated" : " deactivated"));
     }
+    void OnUpdatePane(CCmdUI* pCmdUI) { pCmdUI->SetText(("pane of " + Name()).c_str()); }
     void OnSize(UINT nType, int cx, int cy)
     {
         CMDIChildWnd::OnSize(nType, cx, cy);
@@ -62,6 +66,7 @@ IMPLEMENT_DYNCREATE(CTestChild, CMDIChildWnd)
 BEGIN_MESSAGE_MAP(CTestChild, CMDIChildWnd)
     ON_WM_MDIACTIVATE()
     ON_WM_SIZE()
+    ON_UPDATE_COMMAND_UI(ID_CHILD_PANE, &CTestChild::OnUpdatePane)
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -291,4 +296,26 @@ TEST_F(CMDIFrameWndTest, AMaximizedChildsButtonsSitInTheMenuBarAndLeaveWithIt)
     EXPECT_EQ(m_pMain->MDIGetActive(), nullptr);
     EXPECT_EQ(GetMenuItemCount(hShared), 0);
     EXPECT_EQ(GetMenuItemCount(m_pMain->m_hMenuDefault), 0);
+}
+
+TEST_F(CMDIFrameWndTest, TheMainFramesStatusPanesFollowTheActiveChildsHandlers)
+{
+    CStatusBar status;
+    static constexpr UINT PANES[] = { ID_SEPARATOR, ID_SEPARATOR };
+    ASSERT_TRUE(status.Create(m_pMain));
+    ASSERT_TRUE(status.SetIndicators(PANES, 2));
+    status.SetPaneInfo(1, ID_CHILD_PANE, SBPS_NORMAL, 80);
+    status.SetPaneText(1, "as made");
+    m_app.OnIdle(0);
+    EXPECT_EQ(status.GetPaneText(1), "as made") << "no handler: the pane is left as it is";
+
+    CDocument* pDoc = m_pTemplate->CreateNewDocument();
+    CTestChild* pFirst = NewChild(pDoc, "first");
+    NewChild(pDoc, "second");
+    m_app.OnIdle(0);
+    EXPECT_EQ(status.GetPaneText(1), "pane of second");
+    m_pMain->MDIActivate(pFirst);
+    m_app.OnIdle(0);
+    EXPECT_EQ(status.GetPaneText(1), "pane of first");
+    status.DestroyWindow();
 }

@@ -2,6 +2,7 @@
 
 #include "FrameworkTestSupport.h"
 
+#include "platform/framework/CEdit.h"
 #include "platform/window/SystemMetrics.h"
 
 namespace {
@@ -129,6 +130,23 @@ TEST_F(CWndTest, WindowsWithoutObjectsGetTemporaryOnes)
     CWnd::DeleteTempMap();
     EXPECT_TRUE(IsWindow(hForeign));
     EXPECT_EQ(CWnd::FromHandle(hForeign)->m_hWnd, hForeign);
+    DestroyWindow(hForeign);
+}
+
+TEST_F(CWndTest, ATemporaryObjectIsOfTheClassAskedFor)
+{
+    HWND hForeign = CreatePlainWindow();
+    CWnd* pPlain = CWnd::FromHandle(hForeign);
+    CEdit* pEdit = CWnd::FromHandleAs<CEdit>(hForeign);
+    ASSERT_NE(pEdit, nullptr);
+    EXPECT_TRUE(pEdit->IsKindOf(RUNTIME_CLASS(CEdit)));
+    EXPECT_EQ(CWnd::FromHandleAs<CEdit>(hForeign), pEdit);
+    // The plain object an earlier caller holds stays whole until idle time.
+    EXPECT_EQ(pPlain->m_hWnd, hForeign);
+    EXPECT_EQ(pEdit->m_hWnd, hForeign);
+    EXPECT_EQ(CWnd::FromHandle(hForeign), pEdit);
+    CWnd::DeleteTempMap();
+    EXPECT_TRUE(IsWindow(hForeign));
     DestroyWindow(hForeign);
 }
 

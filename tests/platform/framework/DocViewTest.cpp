@@ -2,7 +2,10 @@
 
 #include "DocViewTestSupport.h"
 
+#include "platform/controls/ButtonControl.h"
+#include "platform/framework/CDialog.h"
 #include "platform/framework/CWinApp.h"
+#include "platform/window/Focus.h"
 
 namespace {
 
@@ -126,6 +129,42 @@ TEST_F(DocViewTest, ClosingTheMainFrameClosesEveryDocument)
     EXPECT_EQ(m_app.m_pMainWnd, nullptr);
     MSG msg {};
     EXPECT_TRUE(PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)); // the program ends
+}
+
+/***** Activation *****/
+
+TEST_F(DocViewTest, AModelessDialogTakesTheKeysWhileShownAndTheViewGetsThemBackAfter)
+{
+    CDocument* pDoc = m_pTemplate->CreateNewDocument();
+    CTestFrame* pFrame = NewFrame(pDoc);
+    ASSERT_NE(pFrame, nullptr);
+    HWND hView = pFrame->GetActiveView()->GetSafeHwnd();
+    EXPECT_EQ(GetActiveWindow(), pFrame->GetSafeHwnd());
+    EXPECT_EQ(GetFocus(), hView);
+
+    // A find box: a text field and OK, shown as it is made.
+    constexpr int ID_FIND_TEXT = 100;
+    DialogTemplate findBox;
+    findBox.dwStyle = WS_POPUP | WS_CAPTION | WS_VISIBLE;
+    findBox.cx = 150;
+    findBox.cy = 40;
+    findBox.controls = { { ID_FIND_TEXT, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 5, 5, 100, 12, "Edit", "" },
+        { IDOK, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 5, 20, 50, 14, "Button", "OK" } };
+    CDialog dlg;
+    ASSERT_TRUE(dlg.CreateIndirect(&findBox, pFrame));
+    EXPECT_EQ(GetActiveWindow(), dlg.GetSafeHwnd());
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), ID_FIND_TEXT);
+
+    // OK hides it; shown again it is where it was; closed, the view has the keys again.
+    dlg.SendMessage(WM_COMMAND, IDOK);
+    EXPECT_EQ(GetActiveWindow(), pFrame->GetSafeHwnd());
+    EXPECT_EQ(GetFocus(), hView);
+    dlg.ShowWindow(SW_SHOW);
+    EXPECT_EQ(GetActiveWindow(), dlg.GetSafeHwnd());
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), ID_FIND_TEXT);
+    dlg.DestroyWindow();
+    EXPECT_EQ(GetActiveWindow(), pFrame->GetSafeHwnd());
+    EXPECT_EQ(GetFocus(), hView);
 }
 
 /***** Routing *****/

@@ -119,7 +119,16 @@ TEST_F(PropertySheetTest, TheSheetHasItsButtonsAndItsOwnIdleTime)
             EXPECT_TRUE(IsShown(pSheet->Item(IDOK)));
             EXPECT_TRUE(IsShown(pSheet->Item(IDCANCEL)));
             EXPECT_EQ(pSheet->Item(ID_APPLY_NOW), nullptr) << "PSH_NOAPPLYNOW";
-            EXPECT_EQ(pSheet->Item(IDHELP), nullptr) << "no page offers help";
+            EXPECT_NE(pSheet->Item(IDHELP), nullptr) << "there for the sheet's own code to find";
+            EXPECT_FALSE(IsShown(pSheet->Item(IDHELP))) << "no page offers help";
+            // ...and leaves no gap: Cancel is as far from the right edge as the page from the left.
+            RECT rcCancel {}, rcPage {}, rcClient {};
+            ::GetWindowRect(pSheet->Item(IDCANCEL), &rcCancel);
+            ::GetWindowRect(m_one.GetSafeHwnd(), &rcPage);
+            ::MapWindowPoints(nullptr, pSheet->GetSafeHwnd(), reinterpret_cast<POINT*>(&rcCancel), 2);
+            ::MapWindowPoints(nullptr, pSheet->GetSafeHwnd(), reinterpret_cast<POINT*>(&rcPage), 2);
+            pSheet->GetClientRect(&rcClient);
+            EXPECT_NEAR(rcClient.right - rcCancel.right, rcPage.left, 1); // dialog units round
             EXPECT_EQ(LOWORD(pSheet->GetDefID()), IDOK);
             EXPECT_EQ(pSheet->GetTabControl(), nullptr);
             HWND hFocus = ::GetFocus();
@@ -139,6 +148,64 @@ TEST_F(PropertySheetTest, TheSheetHasItsButtonsAndItsOwnIdleTime)
     ASSERT_GE(m_sheet.kickIdleSources.size(), 3U);
     for (WPARAM nSource : m_sheet.kickIdleSources)
         EXPECT_EQ(nSource, MSGF_DIALOGBOX);
+}
+
+TEST_F(PropertySheetTest, PagesAddedOrRemovedWhileShownTakeEffect)
+{
+    CNumberPage four { "four", 204 };
+    m_sheet.steps = {
+        [&](CScriptedSheet* pSheet) {
+            pSheet->AddPage(&four);
+            EXPECT_EQ(pSheet->GetPageCount(), 4);
+            EXPECT_TRUE(pSheet->SetActivePage(&four));
+            EXPECT_TRUE(IsShown(four.GetSafeHwnd()));
+            ::SetFocus(pSheet->PageItem(ID_VALUE));
+            // The current page goes: the one before takes its place, with the focus.
+            pSheet->RemovePage(&four);
+            EXPECT_EQ(four.GetSafeHwnd(), nullptr);
+            EXPECT_EQ(pSheet->GetActivePage(), &m_three);
+            EXPECT_EQ(::GetFocus(), pSheet->PageItem(ID_VALUE));
+            // A page before the current one goes: the current one stays.
+            pSheet->RemovePage(0);
+            EXPECT_EQ(m_one.GetSafeHwnd(), nullptr);
+            EXPECT_EQ(pSheet->GetActivePage(), &m_three);
+            EXPECT_EQ(pSheet->GetActiveIndex(), 1);
+            pSheet->RemovePage(&m_three);
+            pSheet->RemovePage(&m_two);
+            EXPECT_EQ(pSheet->GetPageCount(), 1) << "the last page stays";
+            TakeLog();
+            PressKey(VK_RETURN);
+        },
+    };
+    EXPECT_EQ(m_sheet.DoModal(), IDOK);
+    EXPECT_EQ(TakeLog(), (Log { "two killactive", "two apply" }));
+}
+
+TEST_F(PropertySheetTest, ApplyStaysEnabledWhileAnyPageIsModified)
+{
+    m_sheet.m_psh.dwFlags &= ~PSH_NOAPPLYNOW;
+    m_sheet.steps = {
+        [&](CScriptedSheet* pSheet) {
+            auto IsApplyEnabled = [pSheet] { return ::IsWindowEnabled(pSheet->Item(ID_APPLY_NOW)) != FALSE; };
+            EXPECT_FALSE(IsApplyEnabled());
+            m_one.SetModified();
+            pSheet->SetActivePage(1);
+            m_two.SetModified();
+            m_one.SetModified(FALSE);
+            EXPECT_TRUE(IsApplyEnabled()) << "page two still holds changes";
+            m_two.SetModified(FALSE);
+            EXPECT_FALSE(IsApplyEnabled());
+            // Applied, a page is no longer modified.
+            m_two.SetModified();
+            pSheet->PressButton(PSBTN_APPLYNOW);
+            EXPECT_FALSE(IsApplyEnabled());
+            m_one.SetModified();
+            m_two.SetModified(FALSE);
+            EXPECT_TRUE(IsApplyEnabled());
+            PressKey(VK_ESCAPE);
+        },
+    };
+    EXPECT_EQ(m_sheet.DoModal(), IDCANCEL);
 }
 
 TEST_F(PropertySheetTest, AMissingPageTemplateFailsDoModal)

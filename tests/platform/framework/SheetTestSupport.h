@@ -49,11 +49,15 @@ public:
 
     int m_nValue { 5 };
     DWORD m_dwWizardButtons { 0 }; // posted on activation when nonzero
+    bool m_bRefuseActivation { false };
     bool m_bRefuseApply { false };
     bool m_bRefuseCancel { false };
     bool m_bRefuseFinish { false };
     std::function<LRESULT()> onWizardNext;
     LRESULT m_nBackAnswer { 0 };
+
+    // Before the page is made: its field is no tab stop, so the page has none.
+    void DropTabStop() { m_template.controls.back().dwStyle &= ~WS_TABSTOP; }
 
     BOOL OnInitDialog() override
     {
@@ -65,7 +69,7 @@ public:
         Log("setactive");
         if (m_dwWizardButtons)
             GetParent()->PostMessage(PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(m_dwWizardButtons));
-        return CPropertyPage::OnSetActive();
+        return CPropertyPage::OnSetActive() && !m_bRefuseActivation;
     }
     BOOL OnKillActive() override
     {

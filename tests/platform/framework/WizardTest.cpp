@@ -75,38 +75,103 @@ TEST_F(WizardTest, HandlersChooseTheNextPageOrMoveThemselvesAndStay)
     m_last.m_nBackAnswer = 302;
     m_last.m_bRefuseFinish = true;
     m_wizard.steps = {
-        [&](CScriptedSheet*) {
+        [&](CScriptedSheet* pSheet) {
+            // Each press has acted when it returns.
             TakeLog();
             Press(ID_WIZNEXT);
-        },
-        [&](CScriptedSheet*) {
             EXPECT_EQ(TakeLog(), (Log { "first next", "first killactive", "skip init", "skip setactive" }));
             Press(ID_WIZNEXT);
-        },
-        [&](CScriptedSheet* pSheet) {
             EXPECT_EQ(TakeLog(), (Log { "skip next", "skip killactive", "last init", "last setactive" }));
             EXPECT_EQ(pSheet->GetActivePage(), &m_last);
             EXPECT_EQ(m_skipped.GetSafeHwnd(), nullptr);
             Press(ID_WIZBACK);
-        },
-        [&](CScriptedSheet* pSheet) {
             EXPECT_EQ(TakeLog(), (Log { "last back", "last killactive", "skip setactive" }));
             EXPECT_EQ(pSheet->GetActivePage(), &m_skip);
             Press(ID_WIZNEXT);
-        },
-        [&](CScriptedSheet*) {
             TakeLog();
-            Press(ID_WIZFINISH);
         },
         [&](CScriptedSheet* pSheet) {
+            pSheet->PressButton(PSBTN_FINISH);
             EXPECT_EQ(TakeLog(), (Log { "last finish" }));
             EXPECT_EQ(pSheet->GetActivePage(), &m_last) << "a refused Finish keeps the wizard";
             m_last.m_bRefuseFinish = false;
-            Press(ID_WIZFINISH);
+            pSheet->PressButton(PSBTN_FINISH);
         },
     };
     EXPECT_EQ(m_wizard.DoModal(), ID_WIZFINISH);
     EXPECT_EQ(TakeLog(), (Log { "last finish" })) << "Finish applies nothing";
+}
+
+TEST_F(WizardTest, APageThatRefusesActivationIsPassedOverInTheDirectionOfTravel)
+{
+    // A wizard of three pages as the user sees it: the third page of four is never shown.
+    m_skipped.m_bRefuseActivation = true;
+    m_wizard.steps = {
+        [&](CScriptedSheet* pSheet) {
+            Press(ID_WIZNEXT);
+            TakeLog();
+            Press(ID_WIZNEXT);
+            EXPECT_EQ(TakeLog(),
+                (Log { "skip next", "skip killactive", "skipped init", "skipped setactive", "last init",
+                    "last setactive" }));
+            EXPECT_EQ(pSheet->GetActivePage(), &m_last);
+            EXPECT_FALSE(IsShown(m_skipped.GetSafeHwnd()));
+            EXPECT_FALSE(IsShown(m_skip.GetSafeHwnd()));
+            Press(ID_WIZBACK);
+            EXPECT_EQ(TakeLog(), (Log { "last back", "last killactive", "skipped setactive", "skip setactive" }));
+            EXPECT_EQ(pSheet->GetActivePage(), &m_skip);
+            // Chosen from code, forward, the same.
+            EXPECT_TRUE(pSheet->SetActivePage(2));
+            EXPECT_EQ(pSheet->GetActivePage(), &m_last);
+            // When every page on the way refuses, the page left stays.
+            pSheet->SetActivePage(1);
+            m_last.m_bRefuseActivation = true;
+            TakeLog();
+            Press(ID_WIZNEXT);
+            EXPECT_EQ(pSheet->GetActivePage(), &m_skip);
+            EXPECT_TRUE(IsShown(m_skip.GetSafeHwnd()));
+            EXPECT_FALSE(IsShown(m_last.GetSafeHwnd()));
+            m_last.m_bRefuseActivation = false;
+            PressKey(VK_ESCAPE);
+        },
+    };
+    EXPECT_EQ(m_wizard.DoModal(), IDCANCEL);
+}
+
+TEST_F(WizardTest, TheFocusGoesIntoEachNewPageAndBackStaysTheDefaultAfterBack)
+{
+    m_first.DropTabStop();
+    m_wizard.steps = {
+        [&](CScriptedSheet* pSheet) {
+            EXPECT_EQ(::GetFocus(), pSheet->Item(ID_WIZNEXT)) << "a first page without tab stops";
+            PressKey(VK_RETURN);
+        },
+        [&](CScriptedSheet* pSheet) {
+            EXPECT_EQ(pSheet->GetActivePage(), &m_skip);
+            EXPECT_EQ(::GetFocus(), pSheet->PageItem(ID_VALUE));
+            Press(ID_WIZNEXT);
+            Press(ID_WIZBACK);
+        },
+        [&](CScriptedSheet* pSheet) {
+            // The buttons the page posted have arrived: Back stays the default.
+            EXPECT_EQ(pSheet->GetActivePage(), &m_skip);
+            EXPECT_EQ(::GetFocus(), pSheet->PageItem(ID_VALUE));
+            EXPECT_EQ(LOWORD(pSheet->GetDefID()), ID_WIZBACK);
+            PressKey(VK_RETURN);
+        },
+        [&](CScriptedSheet* pSheet) {
+            // Back on the first page, which greys Back: Next is the default and has the focus.
+            EXPECT_EQ(pSheet->GetActivePage(), &m_first);
+            EXPECT_EQ(LOWORD(pSheet->GetDefID()), ID_WIZNEXT);
+            EXPECT_EQ(::GetFocus(), pSheet->Item(ID_WIZNEXT));
+            Press(ID_WIZNEXT);
+        },
+        [&](CScriptedSheet* pSheet) {
+            EXPECT_EQ(LOWORD(pSheet->GetDefID()), ID_WIZNEXT);
+            PressKey(VK_ESCAPE);
+        },
+    };
+    EXPECT_EQ(m_wizard.DoModal(), IDCANCEL);
 }
 
 TEST_F(WizardTest, CancelEndsTheWizardWithIdCancel)

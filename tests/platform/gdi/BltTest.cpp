@@ -1,6 +1,8 @@
 #include "platform/gdi/Blt.h"
 
 #include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Regions.h"
 #include "tests/platform/gdi/GdiTestCanvas.h"
 
 #include <gtest/gtest.h>
@@ -77,6 +79,40 @@ TEST(BltTest, EveryRasterOperationMatchesItsBooleanTable)
         SelectObject(target.Dc(), GetStockObject(WHITE_BRUSH));
     }
     DeleteObject(hBrush);
+}
+
+TEST(BltTest, CopyWithinOneBitmapReadsEveryPixelBeforeItIsOverwritten)
+{
+    // Scrolling copies a bitmap onto itself in every direction, through a
+    // clip area of several rectangles, sometimes from beyond its edge.
+    constexpr int W = 24, H = 16;
+    std::mt19937 random(5);
+    std::vector<COLORREF> before(W * H);
+    for (COLORREF& cr : before)
+        cr = random() & 0xFFFFFF;
+    CTestCanvas canvas(W, H);
+    for (int dy : { -3, 0, 2 }) {
+        for (int dx : { -5, 0, 4 }) {
+            Fill(canvas, before);
+            HRGN hClip = CreateRectRgn(1, 1, 20, 6);
+            HRGN hMore = CreateRectRgn(6, 4, 23, 15);
+            CombineRgn(hClip, hClip, hMore, RGN_OR);
+            SelectClipRgn(canvas.Dc(), hClip);
+            // Source (0, -2) to (22, 14) lies partly above the bitmap.
+            ASSERT_TRUE(BitBlt(canvas.Dc(), dx, dy - 2, 22, 16, canvas.Dc(), 0, -2, SRCCOPY));
+            SelectClipRgn(canvas.Dc(), nullptr);
+            canvas.ForEach([&](int x, int y, COLORREF cr) {
+                const int sx = x - dx, sy = y - dy;
+                const bool bCopied = PtInRegion(hClip, x, y) && x >= dx && x < dx + 22 && y >= dy - 2 && y < dy + 14
+                    && sx >= 0 && sx < W && sy >= 0 && sy < H;
+                const COLORREF crExpected
+                    = bCopied ? before[static_cast<size_t>(sy) * W + sx] : before[static_cast<size_t>(y) * W + x];
+                ASSERT_EQ(cr, crExpected) << "moved " << dx << "," << dy << " at " << x << "," << y;
+            });
+            DeleteObject(hMore);
+            DeleteObject(hClip);
+        }
+    }
 }
 
 TEST(BltTest, MonochromeSourcePaintsInTextAndBackgroundColours)

@@ -1,7 +1,9 @@
 #include "platform/gdi/Text.h"
 
 #include "platform/gdi/Blt.h"
+#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/DrawText.h"
+#include "platform/gdi/Regions.h"
 #include "tests/platform/gdi/GdiTestCanvas.h"
 
 #include <gtest/gtest.h>
@@ -189,6 +191,31 @@ TEST_F(TextTest, ExtTextOutClipsToItsRectangle)
     EXPECT_EQ(Canvas().Marked().size(), 20u * 30u);
 }
 
+TEST_F(TextTest, AClipRegionWithAHoleKeepsTheGlyphPixelsInsideIt)
+{
+    Use(-20, "Arial");
+    TextOut(Dc(), 5, 5, SENTENCE.c_str(), static_cast<int>(SENTENCE.size()));
+    std::vector<COLORREF> whole;
+    Canvas().ForEach([&](int, int, COLORREF cr) { whole.push_back(cr); });
+    Clear();
+    // A frame around a hole: several bands, two spans in the middle one.
+    HRGN hClip = CreateRectRgn(0, 0, 200, 40);
+    HRGN hHole = CreateRectRgn(40, 12, 120, 20);
+    CombineRgn(hClip, hClip, hHole, RGN_DIFF);
+    SelectClipRgn(Dc(), hClip);
+    TextOut(Dc(), 5, 5, SENTENCE.c_str(), static_cast<int>(SENTENCE.size()));
+    SelectClipRgn(Dc(), nullptr);
+    size_t nInked = 0;
+    Canvas().ForEach([&](int x, int y, COLORREF cr) {
+        const COLORREF crWhole = whole[static_cast<size_t>(y) * Canvas().Width() + x];
+        ASSERT_EQ(cr, PtInRegion(hClip, x, y) ? crWhole : RGB(255, 255, 255)) << x << "," << y;
+        nInked += cr != RGB(255, 255, 255);
+    });
+    EXPECT_GT(nInked, 100u);
+    DeleteObject(hHole);
+    DeleteObject(hClip);
+}
+
 TEST_F(TextTest, RenderingIsIdenticalForEqualFonts)
 {
     Use(-14, "Tahoma");
@@ -223,6 +250,20 @@ TEST_F(TextTest, EndEllipsisKeepsTheLongestPrefixThatFits)
     char szShort[32] = "Short";
     DrawText(Dc(), szShort, -1, &rc, DT_SINGLELINE | DT_END_ELLIPSIS | DT_MODIFYSTRING);
     EXPECT_STREQ(szShort, "Short");
+}
+
+TEST_F(TextTest, EndEllipsisLineCutsAsDrawTextDoes)
+{
+    Use(-11, "MS Sans Serif");
+    const std::string strText = "Ñandú names the bird of the pampas";
+    for (int nWidth : { 0, 12, 40, 100, 1000 }) {
+        char szDrawn[128] {};
+        std::copy(strText.begin(), strText.end(), szDrawn);
+        RECT rc { 0, 0, nWidth, 20 };
+        DrawText(Dc(), szDrawn, -1, &rc, DT_SINGLELINE | DT_END_ELLIPSIS | DT_MODIFYSTRING | DT_NOPREFIX);
+        EXPECT_EQ(EndEllipsisLine(Dc(), strText, nWidth), szDrawn) << nWidth;
+    }
+    EXPECT_EQ(EndEllipsisLine(nullptr, "kept", 0), "kept");
 }
 
 TEST_F(TextTest, PathEllipsisKeepsTheFileName)

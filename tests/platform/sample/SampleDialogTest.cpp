@@ -17,6 +17,7 @@
 #include "platform/window/Paint.h"
 #include "platform/window/WindowClass.h"
 #include "tests/platform/sample/SampleIds.h"
+#include "tests/platform/sample/SampleSupport.h"
 #include "tests/platform/window/WindowTestSupport.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestData.h"
@@ -68,12 +69,6 @@ protected:
     }
 };
 
-int ChannelDistance(COLORREF a, COLORREF b)
-{
-    return std::max({ std::abs(GetRValue(a) - GetRValue(b)), std::abs(GetGValue(a) - GetGValue(b)),
-        std::abs(GetBValue(a) - GetBValue(b)) });
-}
-
 // The icon that the dialog's SS_ICON control shows; NULL when it has none.
 HICON ShownIcon(HWND hDlg)
 {
@@ -100,12 +95,7 @@ class SampleDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::filesystem::path script = SourceRoot() / "tests/platform/sample/sample.rc";
-        std::filesystem::path module = m_folder / "sample.dll";
-        std::string strCommand = "'" + (BinaryRoot() / "tools" / "archivora_rc").string() + "' -o '" + module.string()
-            + "' '" + script.string() + "'";
-        ASSERT_EQ(std::system(strCommand.c_str()), 0) << strCommand;
-        m_hModule = LoadLibrary(ProgramPathFromHostPath(module.string()).c_str());
+        m_hModule = LoadSampleModule("sample.rc", m_folder);
         ASSERT_NE(m_hModule, nullptr);
         m_hPrevious = AfxGetResourceHandle();
         AfxSetResourceHandle(m_hModule);
@@ -117,45 +107,11 @@ protected:
             FreeLibrary(m_hModule);
     }
 
-    // Compares the window's picture with the reference, allowing small
-    // differences in anti-aliased text. On a mismatch the picture taken is
-    // kept in the test's temporary folder, whose path the failure names.
+    // Compares the window's picture, frame included, with the reference.
     void ExpectPictureMatches(HWND hWnd, const char* pszReference)
     {
-        constexpr int CHANNEL_TOLERANCE = 48;
-        constexpr int MAX_DIFFERING_PIXELS = 4;
-        std::filesystem::path reference = SourceRoot() / "tests/platform/sample" / pszReference;
-        std::filesystem::path actualPath = m_folder / pszReference;
-        CCapturedImage actual(CaptureWindowImage(hWnd));
-        RECT rc {};
-        GetWindowRect(hWnd, &rc);
-        const int cx = rc.right - rc.left;
-        const int cy = rc.bottom - rc.top;
-
-        std::optional<std::string> mismatch;
-        HBITMAP hbmReference = LoadPictureFile(ProgramPathFromHostPath(reference.string()).c_str());
-        BITMAP bm {};
-        if (!hbmReference || !GetObject(hbmReference, sizeof(bm), &bm)) {
-            mismatch = "no reference picture " + reference.string();
-        } else if (bm.bmWidth != cx || bm.bmHeight != cy) {
-            mismatch = "the window is " + std::to_string(cx) + "x" + std::to_string(cy) + ", the reference "
-                + std::to_string(bm.bmWidth) + "x" + std::to_string(bm.bmHeight);
-            DeleteObject(hbmReference);
-        } else {
-            CCapturedImage expected(hbmReference);
-            int nDiffering = 0;
-            for (int y = 0; y < cy; ++y)
-                for (int x = 0; x < cx; ++x)
-                    nDiffering += ChannelDistance(actual.At(x, y), expected.At(x, y)) > CHANNEL_TOLERANCE;
-            // A few pixels of text may change their shade; a check mark or a control drawn wrong may not.
-            if (nDiffering > MAX_DIFFERING_PIXELS)
-                mismatch = std::to_string(nDiffering) + " pixels differ from " + reference.string();
-        }
-        if (mismatch) {
-            SaveWindowScreenshot(hWnd, ProgramPathFromHostPath(actualPath.string()).c_str());
-            m_folder.Keep();
-            ADD_FAILURE() << *mismatch << "; the picture taken is " << actualPath;
-        }
+        if (std::optional<std::string> mismatch = PictureMismatch(CaptureWindowImage(hWnd), pszReference, m_folder))
+            ADD_FAILURE() << *mismatch;
     }
 
     TempFolder m_folder;

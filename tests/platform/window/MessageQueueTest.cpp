@@ -153,8 +153,13 @@ TEST_F(MessageQueueTest, TranslateMessagePostsTheCharacterToBeReadNext)
     EXPECT_EQ(msg.lParam, 0x10001);
     MSG other { m_hWnd, WM_POSTED, 0, 0, 0, {} };
     EXPECT_FALSE(TranslateMessage(&other));
-    MSG f1 { m_hWnd, WM_KEYDOWN, 0x70, 0, 0, {} }; // a function key gives no character
+    MSG f2 { m_hWnd, WM_KEYDOWN, 0x71, 0, 0, {} }; // a function key gives no character
+    EXPECT_TRUE(TranslateMessage(&f2));
+    // F1 asks for help instead.
+    MSG f1 { m_hWnd, WM_KEYDOWN, 0x70, 0, 0, {} };
     EXPECT_TRUE(TranslateMessage(&f1));
+    ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_KEYF1);
     ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(msg.message, WM_POSTED);
 }

@@ -91,6 +91,31 @@ TEST_F(ScrollBarsTest, HidingABarGivesItsSpaceToTheClientArea)
     EXPECT_EQ(nHit, HTCLIENT);
 }
 
+TEST_F(ScrollBarsTest, AMovedThumbRepaintsTheFrameAndLeavesTheClientAreaAlone)
+{
+    // At 0 the thumb lies just below the upper arrow, where the track showed.
+    const int nBelowArrow = GetSystemMetrics(SM_CYVSCROLL) + 2;
+    const COLORREF crTrack = WindowPixel(m_hWnd, BarLeft() + 5, nBelowArrow);
+    SetScrollPos(m_hWnd, SB_VERT, 0, TRUE);
+    RECT rcUpdate {};
+    EXPECT_FALSE(GetUpdateRect(m_hWnd, &rcUpdate, FALSE));
+    PumpUntilIdle();
+    EXPECT_EQ(MessageLog::Instance().TakeMessages({ WM_NCPAINT, WM_ERASEBKGND }),
+        (std::vector<std::pair<HWND, UINT>> { { m_hWnd, WM_NCPAINT } }));
+    const COLORREF crThumb = WindowPixel(m_hWnd, BarLeft() + 5, nBelowArrow);
+    EXPECT_NE(crThumb, crTrack);
+
+    // Without redraw the bar stays as drawn; an area inside the client area
+    // with RDW_FRAME is the client area alone.
+    SetScrollPos(m_hWnd, SB_VERT, 50, FALSE);
+    RECT rcInside { 10, 10, 20, 20 };
+    RedrawWindow(m_hWnd, &rcInside, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    PumpUntilIdle();
+    EXPECT_EQ(MessageLog::Instance().TakeMessages({ WM_NCPAINT, WM_ERASEBKGND }),
+        (std::vector<std::pair<HWND, UINT>> { { m_hWnd, WM_ERASEBKGND } }));
+    EXPECT_EQ(WindowPixel(m_hWnd, BarLeft() + 5, nBelowArrow), crThumb);
+}
+
 TEST_F(ScrollBarsTest, BadBarsAndSizesAreRefused)
 {
     SCROLLINFO si { sizeof(si), SIF_ALL, 0, 0, 0, 0, 0 };

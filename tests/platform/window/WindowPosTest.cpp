@@ -128,27 +128,40 @@ TEST_F(WindowPosTest, PointsFindTheDeepestVisibleWindow)
 
 TEST_F(WindowPosTest, SetWindowPosSendsChangingThenNcCalcSizeThenChangedThenMoveAndSize)
 {
-    HWND hWnd = CreateRecordingWindow(WS_POPUP, 0, 0, 100, 100);
-    RECT rcCalculated {};
-    MessageLog::Instance().handler = [&rcCalculated](HWND, UINT uMsg, WPARAM, LPARAM lParam, LRESULT*) {
+    HWND hWnd = CreateRecordingWindow(WS_POPUP | WS_BORDER, 0, 0, 100, 100);
+    NCCALCSIZE_PARAMS asked {};
+    NCCALCSIZE_PARAMS answered {};
+    UINT uPosFlags = 0;
+    MessageLog::Instance().handler = [&](HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult) {
         if (uMsg == WM_WINDOWPOSCHANGING)
             reinterpret_cast<WINDOWPOS*>(lParam)->cx = 150; // the window insists on its width
-        if (uMsg == WM_NCCALCSIZE)
-            rcCalculated = *reinterpret_cast<RECT*>(lParam);
-        return false;
+        if (uMsg != WM_NCCALCSIZE || !wParam)
+            return false;
+        auto* pParams = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
+        asked = *pParams;
+        uPosFlags = pParams->lppos->flags;
+        *plResult = DefWindowProc(hWnd, uMsg, wParam, lParam);
+        answered = *pParams;
+        return true;
     };
     MessageLog::Instance().Take();
-    ASSERT_TRUE(SetWindowPos(hWnd, nullptr, 30, 40, 200, 60, SWP_NOZORDER));
+    ASSERT_TRUE(SetWindowPos(hWnd, nullptr, 30, 40, 200, 60, SWP_NOZORDER | SWP_NOACTIVATE));
     auto log = MessageLog::Instance().Take();
     ASSERT_EQ(log.size(), 5u);
     EXPECT_EQ(log[0].uMsg, WM_WINDOWPOSCHANGING);
-    EXPECT_EQ(log[1].uMsg, WM_NCCALCSIZE); // with the rectangle the window insisted on
-    EXPECT_TRUE(rcCalculated == (RECT { 30, 40, 180, 100 }));
+    EXPECT_EQ(log[1].uMsg, WM_NCCALCSIZE);
+    EXPECT_EQ(log[1].wParam, static_cast<WPARAM>(TRUE));
+    // The rectangle the window insisted on, the one before and the client area before.
+    EXPECT_TRUE(asked.rgrc[0] == (RECT { 30, 40, 180, 100 }));
+    EXPECT_TRUE(asked.rgrc[1] == (RECT { 0, 0, 100, 100 }));
+    EXPECT_TRUE(asked.rgrc[2] == (RECT { 1, 1, 99, 99 }));
+    EXPECT_EQ(uPosFlags & SWP_NOZORDER, SWP_NOZORDER);
+    EXPECT_TRUE(answered.rgrc[0] == (RECT { 31, 41, 179, 99 })) << "the default leaves the border out";
     EXPECT_EQ(log[2].uMsg, WM_WINDOWPOSCHANGED);
     EXPECT_EQ(log[3].uMsg, WM_MOVE);
-    EXPECT_EQ(log[3].lParam, MAKELONG(30, 40));
+    EXPECT_EQ(log[3].lParam, MAKELONG(31, 41)); // the client area's origin
     EXPECT_EQ(log[4].uMsg, WM_SIZE);
-    EXPECT_EQ(log[4].lParam, MAKELONG(150, 60));
+    EXPECT_EQ(log[4].lParam, MAKELONG(148, 58));
     EXPECT_TRUE(WindowRect(hWnd) == (RECT { 30, 40, 180, 100 }));
 
     // Moving only sends no WM_SIZE; nothing changing sends neither.
@@ -184,6 +197,20 @@ TEST_F(WindowPosTest, ZOrderKeepsTopmostWindowsAboveTheOthers)
     EXPECT_EQ(GetWindow(hC, GW_HWNDLAST), hTop);
 }
 
+TEST_F(WindowPosTest, OwnedWindowsStayAboveTheirOwner)
+{
+    HWND hOwner = CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10);
+    HWND hOwned = CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10, hOwner);
+    HWND hOwnedByOwned = CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10, hOwned);
+    HWND hOther = CreateRecordingWindow(WS_POPUP, 0, 0, 10, 10);
+    // The owner coming up brings what it owns above it, in their order.
+    SetWindowPos(hOwner, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(TopLevelOrder(), (std::vector<HWND> { hOwnedByOwned, hOwned, hOwner, hOther }));
+    SetWindowPos(hOther, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(hOwned, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(TopLevelOrder(), (std::vector<HWND> { hOwnedByOwned, hOwned, hOther, hOwner }));
+}
+
 /***** ShowWindow and EnableWindow *****/
 
 TEST_F(WindowPosTest, ShowWindowSendsShowWindowOnlyWhenVisibilityChanges)
@@ -195,8 +222,7 @@ TEST_F(WindowPosTest, ShowWindowSendsShowWindowOnlyWhenVisibilityChanges)
 
     EXPECT_FALSE(ShowWindow(hParent, SW_SHOW));
     EXPECT_TRUE(IsWindowVisible(hChild));
-    EXPECT_EQ(MessageLog::Instance().TakeMessages({ WM_SHOWWINDOW, WM_WINDOWPOSCHANGED }),
-        (Messages { { hParent, WM_SHOWWINDOW }, { hParent, WM_WINDOWPOSCHANGED } }));
+    EXPECT_EQ(MessageLog::Instance().TakeMessages({ WM_SHOWWINDOW }), (Messages { { hParent, WM_SHOWWINDOW } }));
     EXPECT_TRUE(ShowWindow(hParent, SW_SHOWNA));
     EXPECT_TRUE(MessageLog::Instance().Take().empty());
     EXPECT_TRUE(ShowWindow(hParent, SW_HIDE));

@@ -17,21 +17,30 @@ protected:
     {
         return "|*" + std::to_string(ref.nBlock) + "," + std::to_string(ref.nSlot) + "|";
     }
-    // Catalogs the message at [dwOffset, dwOffset + strBytes.size()) of the
-    // store "inbox", with its separator line at dwSeparator, as the store's
-    // walk finds it, and links it to the node.
-    CRecordRef CatalogMessage(CRecordRef node, const char* pszTitle, DWORD dwSeparator, DWORD dwOffset, size_t nLength)
+    // Catalogs the message at [dwOffset, dwOffset + nLength) of the store
+    // "inbox", with its separator line at dwSeparator, its subject and date,
+    // as the store's walk finds it, and links it to the node. A message
+    // without subject is catalogued under an empty title.
+    CRecordRef CatalogMessage(
+        CRecordRef node, const char* pszSubject, DWORD dwSeparator, DWORD dwOffset, size_t nLength, DWORD dwDate = 0)
     {
         CDocumentInfo info {};
         info.wType = DOCUMENT_MAIL;
         const DWORD id[] = { dwSeparator, dwOffset, static_cast<DWORD>(nLength) };
         std::memcpy(info.id, id, sizeof id);
         info.id[12] = ' ';
-        std::snprintf(info.szName, sizeof info.szName, "%s", pszTitle);
+        info.dwAttributes = dwDate;
+        std::snprintf(info.szName, sizeof info.szName, "%s", pszSubject);
         CNodeRec group(m_pCatalog.get(), node.nBlock, node.nSlot);
-        const std::unique_ptr<CDocumentRec> pDocument(
-            m_pCatalog->AddAndLink(&group, info, ProgramPath("inbox").c_str()));
-        EXPECT_NE(pDocument, nullptr) << pszTitle;
+        std::unique_ptr<CDocumentRec> pDocument;
+        if (*pszSubject) {
+            pDocument.reset(m_pCatalog->AddAndLink(&group, info, ProgramPath("inbox").c_str()));
+        } else {
+            const std::string strStore = "*" + ProgramPath("inbox") + "*";
+            pDocument.reset(m_pCatalog->FindOrAddDocument(strStore.c_str(), "*0", &info));
+            EXPECT_TRUE(pDocument && group.AddDocument(pDocument.get()));
+        }
+        EXPECT_NE(pDocument, nullptr) << pszSubject;
         return pDocument ? pDocument->GetRef() : CRecordRef {};
     }
     // Runs the command on the document; its status in the session.
@@ -127,31 +136,68 @@ TEST_F(ItemRightsTest, PathsNeedTheExplorerRight)
     EXPECT_EQ(pExplorer->GetStatus(), WA_STATUS_MISSING);
 }
 
-TEST_F(ItemRightsTest, AMessageWhoseStoreChangedIsNotSentInItsPlace)
+TEST_F(ItemRightsTest, AMessageIsSentOnlyWhileTheStoreHoldsItAtItsPlace)
 {
     const std::string strSeparator = "From a@example.org Sat Jan  1 00:00:00 2000\r\n";
-    const std::string strVisible = "Subject: Visible\r\n\r\nshort\r\n";
-    const std::string strHidden = "Subject: Hidden\r\n\r\nthe hidden body, longer than the other\r\n";
-    std::ofstream(Home() / "inbox", std::ios::binary) << strSeparator << strVisible << strSeparator << strHidden;
-    const auto dwSecond = static_cast<DWORD>(strSeparator.size() + strVisible.size());
-    const CRecordRef visible
-        = CatalogMessage(m_alpha, "Visible", 0, static_cast<DWORD>(strSeparator.size()), strVisible.size());
-    CatalogMessage(m_archive, "Hidden", dwSecond, dwSecond + static_cast<DWORD>(strSeparator.size()), strHidden.size());
+    // A message of the subject line and day, its body padded to nLength bytes when given.
+    const auto Mail = [](const std::string& strSubject, const char* pszDay, size_t nLength = 0) {
+        std::string strMail = strSubject + "Date: " + pszDay + " Jan 2000 10:00:00 +0000\r\n\r\nThe body.\r\n";
+        if (nLength > strMail.size())
+            strMail.insert(strMail.size() - 2, nLength - strMail.size(), '.');
+        return strMail;
+    };
+    constexpr DWORD SATURDAY = 946720800; // 1 Jan 2000 10:00 UTC
+    struct CCase {
+        const char* pszWhat;
+        const char* pszTitle;  // the catalogued message's subject ("" for none), in lower case
+        std::string strHidden; // the hidden group's message that compaction moves to the place
+    };
+    // Each hidden message has the catalogued one's length; the first was written a day later.
+    const size_t nLength = Mail("Subject: Minutes of the board meeting\r\n", "Sat, 1").size();
+    const CCase cases[] = {
+        { "equal subjects", "minutes", Mail("Subject: Minutes\r\n", "Sun, 2", nLength) },
+        { "a subject that begins with the title", "minutes",
+            Mail("Subject: Minutes of the board\r\n", "Sat, 1", nLength) },
+        { "no subject", "minutes", Mail("", "Sat, 1", nLength) },
+        { "an empty title", "", Mail("Subject: Minutes\r\n", "Sat, 1", nLength) },
+    };
     const auto pSession = Login(Rights({ { m_alpha, WA_GROUP_PART } }));
-    BOOL bResult = FALSE;
-    EXPECT_EQ(Run(*pSession, "<#DOWN2 " + Item(visible) + "#>", &bResult),
-        "\r\n<#DOWN2 |visible| |" + std::to_string(strVisible.size()) + "| ||#>\r\n" + strVisible);
-    EXPECT_TRUE(bResult);
-    // Compacted without the visible message, the store holds the hidden one
-    // at its place; shrunk, it holds less than the recorded length.
-    for (const std::string& strStore :
-        { strSeparator + strHidden, strSeparator + strVisible.substr(0, strVisible.size() - 4) }) {
-        std::ofstream(Home() / "inbox", std::ios::binary | std::ios::trunc) << strStore;
-        const std::string strReply = Run(*pSession, "<#DOWN2 " + Item(visible) + "#>", &bResult);
-        EXPECT_FALSE(bResult);
-        EXPECT_EQ(pSession->GetStatus(), WA_STATUS_UNAVAILABLE);
-        EXPECT_EQ(strReply, "");
+    for (const CCase& test : cases) {
+        const std::string strVisible
+            = Mail(*test.pszTitle ? "Subject: " + std::string(test.pszTitle) + "\r\n" : "", "Sat, 1", nLength);
+        ASSERT_EQ(test.strHidden.size(), strVisible.size()) << test.pszWhat;
+        std::ofstream(Home() / "inbox", std::ios::binary | std::ios::trunc)
+            << strSeparator << strVisible << strSeparator << test.strHidden;
+        const auto dwSecond = static_cast<DWORD>(strSeparator.size() + strVisible.size());
+        const CRecordRef visible = CatalogMessage(
+            m_alpha, test.pszTitle, 0, static_cast<DWORD>(strSeparator.size()), strVisible.size(), SATURDAY);
+        CatalogMessage(m_archive, "Hidden", dwSecond, dwSecond + static_cast<DWORD>(strSeparator.size()),
+            test.strHidden.size(), SATURDAY);
+        BOOL bResult = FALSE;
+        EXPECT_EQ(Run(*pSession, "<#DOWN2 " + Item(visible) + "#>", &bResult),
+            "\r\n<#DOWN2 |" + std::string(test.pszTitle) + "| |" + std::to_string(nLength) + "| ||#>\r\n" + strVisible)
+            << test.pszWhat;
+        EXPECT_TRUE(bResult) << test.pszWhat;
+
+        // New mail appended: the message is still where it was.
+        std::ofstream(Home() / "inbox", std::ios::binary | std::ios::app)
+            << strSeparator << Mail("Subject: New\r\n", "Sun, 2");
+        EXPECT_EQ(Status(*pSession, "DOWN2", visible), WA_STATUS_OK) << test.pszWhat;
+
+        // Compacted without the catalogued message, the store holds the hidden one at its place.
+        std::ofstream(Home() / "inbox", std::ios::binary | std::ios::trunc) << strSeparator << test.strHidden;
+        for (const char* pszCommand : { "DOWN2", "ATTR" }) {
+            EXPECT_EQ(Run(*pSession, std::string("<#") + pszCommand + " " + Item(visible) + "#>", &bResult), "")
+                << test.pszWhat << " " << pszCommand;
+            EXPECT_FALSE(bResult);
+            EXPECT_EQ(pSession->GetStatus(), WA_STATUS_UNAVAILABLE) << test.pszWhat << " " << pszCommand;
+        }
     }
+    // Shrunk, the store holds less than the recorded length.
+    std::ofstream(Home() / "inbox", std::ios::binary | std::ios::trunc)
+        << strSeparator << Mail("", "Sat, 1").substr(0, 20);
+    const CRecordRef shrunk = CatalogMessage(m_alpha, "Shrunk", 0, static_cast<DWORD>(strSeparator.size()), 60);
+    EXPECT_EQ(Status(*pSession, "DOWN2", shrunk), WA_STATUS_UNAVAILABLE);
 }
 
 } // namespace

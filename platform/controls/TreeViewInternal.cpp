@@ -1,0 +1,87 @@
+#include "platform/controls/TreeViewInternal.h"
+
+#include "platform/window/Window.h"
+
+CTreeViewState* TreeViewSurvivor(HWND hWnd)
+{
+    return IsWindow(hWnd) ? TreeViewState(hWnd) : nullptr;
+}
+
+DWORD TreeViewStyle(HWND hWnd)
+{
+    return static_cast<DWORD>(GetWindowLongPtr(hWnd, GWL_STYLE));
+}
+
+CTreeNode* FindNode(CTreeViewState& state, HTREEITEM hItem)
+{
+    auto it = state.nodes.find(hItem);
+    return it == state.nodes.end() ? nullptr : &it->second;
+}
+
+CTreeNode* NodeSurvivor(HWND hWnd, HTREEITEM hItem)
+{
+    CTreeViewState* pState = TreeViewSurvivor(hWnd);
+    return pState ? FindNode(*pState, hItem) : nullptr;
+}
+
+std::vector<HTREEITEM>& SiblingsOf(CTreeViewState& state, HTREEITEM hParent)
+{
+    CTreeNode* pParent = FindNode(state, hParent);
+    return pParent ? pParent->children : state.roots;
+}
+
+bool IsDescendant(CTreeViewState& state, HTREEITEM hItem, HTREEITEM hAncestor)
+{
+    for (CTreeNode* pNode = FindNode(state, hItem); pNode; pNode = FindNode(state, pNode->hParent)) {
+        if (pNode->hParent == hAncestor && hAncestor)
+            return true;
+    }
+    return false;
+}
+
+bool IsShown(CTreeViewState& state, HTREEITEM hItem)
+{
+    CTreeNode* pNode = FindNode(state, hItem);
+    if (!pNode)
+        return false;
+    for (CTreeNode* pParent = FindNode(state, pNode->hParent); pParent; pParent = FindNode(state, pParent->hParent)) {
+        if (!(pParent->nState & TVIS_EXPANDED))
+            return false;
+    }
+    return true;
+}
+
+int ItemLevel(CTreeViewState& state, HTREEITEM hItem)
+{
+    int nLevel = -1;
+    for (CTreeNode* pNode = FindNode(state, hItem); pNode; pNode = FindNode(state, pNode->hParent))
+        ++nLevel;
+    return nLevel;
+}
+
+LRESULT NotifyTreeView(HWND hWnd, UINT nCode, UINT nAction, HTREEITEM hNew, HTREEITEM hOld, POINT pt)
+{
+    CTreeViewState* pState = TreeViewState(hWnd);
+    NMTREEVIEW nm {};
+    nm.action = nAction;
+    nm.ptDrag = pt;
+    // Expansion notifications carry the images too.
+    const bool bImages = nCode == TVN_ITEMEXPANDING || nCode == TVN_ITEMEXPANDED;
+    auto fill = [pState, bImages](TVITEM* pItem, HTREEITEM hItem) {
+        if (CTreeNode* pNode = FindNode(*pState, hItem)) {
+            pItem->mask = TVIF_HANDLE | TVIF_STATE | TVIF_PARAM;
+            pItem->hItem = hItem;
+            pItem->state = pNode->nState;
+            pItem->stateMask = 0xFFFF;
+            pItem->lParam = pNode->lParam;
+            if (bImages) {
+                pItem->mask |= TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+                pItem->iImage = pNode->iImage;
+                pItem->iSelectedImage = pNode->iSelectedImage;
+            }
+        }
+    };
+    fill(&nm.itemNew, hNew);
+    fill(&nm.itemOld, hOld);
+    return SendNotify(hWnd, nCode, &nm.hdr);
+}
