@@ -161,7 +161,7 @@ bool ReadJournal(CCatalogIo& io, CJournalContents* pContents, bool* pbFailed)
         if (static_cast<DWORD>(ReadLong(frame.data() + FRM_CRC)) != Crc32(bytes, nCrc))
             break;
         CATBLOCK nBlock = ReadLong(frame.data() + FRM_BLOCK);
-        if (nKind == FRAME_BLOCK && (nBlock < 0 || nBlock == NO_BLOCK))
+        if (nKind == FRAME_BLOCK && nBlock < 0)
             break;
         if (nKind == FRAME_COMMIT) {
             bool bHeader
