@@ -45,6 +45,8 @@
 #include "platform/window/Messages.h"
 #include "platform/window/WindowTypes.h"
 
+#include <vector>
+
 // clang-format off
 constexpr const char* RICHEDIT_CLASS = "RICHEDIT";
 
@@ -107,8 +109,19 @@ struct FINDTEXTEX {
     CHARRANGE chrgText; // the match, or (-1, -1)
 };
 
+// A stretch of characters in one format, as a tool that inspects the control reads it.
+struct RICHEDITRUN {
+    LONG cpMin;
+    LONG cpMax;
+    CHARFORMAT cf; // every field of the mask set
+};
+
 // Registers the "RICHEDIT" class (global); later calls do nothing. TRUE once it exists.
 BOOL RegisterRichEditClass();
+
+// The control's runs in text order, read without touching its selection; empty
+// for an empty text or a window that is not a rich edit of this thread.
+std::vector<RICHEDITRUN> GetRichEditRuns(HWND hWnd);
 
 // The procedure of the "RICHEDIT" class.
 LRESULT CALLBACK RichEditWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);

@@ -50,6 +50,18 @@ template<typename F> void ChangeFormats(CRichEditState& state, LONG cpMin, LONG 
         JoinRunsAt(state, cp);
 }
 
+void DescribeFormat(const CRichFormat& format, CHARFORMAT* pcf)
+{
+    pcf->dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_COLOR;
+    pcf->dwEffects = (format.bBold ? CFE_BOLD : 0) | (format.bAutoColor ? CFE_AUTOCOLOR : 0);
+    pcf->yHeight = format.nHeight;
+    pcf->yOffset = 0;
+    pcf->crTextColor = format.crText;
+    pcf->bCharSet = DEFAULT_CHARSET;
+    pcf->bPitchAndFamily = 0;
+    Utf8CopyToField(pcf->szFaceName, LF_FACESIZE, format.strFace.c_str(), FieldEnd::NulTerminated);
+}
+
 bool IsWordCharacter(char32_t ch)
 {
     return ch == '_' || IsCodePointAlphaNumeric(ch);
@@ -197,15 +209,25 @@ DWORD GetCharFormat(const CRichEditState& state, WPARAM nScope, CHARFORMAT* pcf)
                 dwMask &= ~CFM_COLOR;
         }
     }
+    DescribeFormat(first, pcf);
     pcf->dwMask = dwMask;
-    pcf->dwEffects = (first.bBold ? CFE_BOLD : 0) | (first.bAutoColor ? CFE_AUTOCOLOR : 0);
-    pcf->yHeight = first.nHeight;
-    pcf->yOffset = 0;
-    pcf->crTextColor = first.crText;
-    pcf->bCharSet = DEFAULT_CHARSET;
-    pcf->bPitchAndFamily = 0;
-    Utf8CopyToField(pcf->szFaceName, LF_FACESIZE, first.strFace.c_str(), FieldEnd::NulTerminated);
     return dwMask;
+}
+
+std::vector<RICHEDITRUN> GetRichEditRuns(HWND hWnd)
+{
+    std::vector<RICHEDITRUN> runs;
+    const auto* pState = dynamic_cast<const CRichEditState*>(GetControlStateBase(hWnd));
+    if (!pState)
+        return runs;
+    for (auto it = pState->runs.begin(); it != pState->runs.end(); ++it) {
+        const auto next = std::next(it);
+        RICHEDITRUN run { it->first, next == pState->runs.end() ? pState->Length() : next->first, {} };
+        run.cf.cbSize = sizeof(CHARFORMAT);
+        DescribeFormat(pState->formats[static_cast<size_t>(it->second)], &run.cf);
+        runs.push_back(run);
+    }
+    return runs;
 }
 
 /***** Changing the text *****/
