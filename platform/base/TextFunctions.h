@@ -46,9 +46,11 @@ std::string Utf8FromUtf16(std::u16string_view strText);
 // are kept as NUL units.
 std::u16string Utf16FromUtf8(std::string_view strText);
 
-/* UTF-32: one element per character. */
+/* Code points: one element per character. */
 
-// The characters of UTF-8 text; a malformed byte becomes U+FFFD.
+// The characters of UTF-8 text; a byte that starts no valid character
+// (a stray continuation, a truncated or overlong sequence, a surrogate)
+// becomes U+FFFD and decoding goes on with the next byte.
 std::u32string Utf32FromUtf8(std::string_view strText);
 // The UTF-8 form of characters; a value that is no scalar value (a surrogate,
 // or past U+10FFFF) becomes U+FFFD.
