@@ -16,6 +16,7 @@
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
+#include <X11/extensions/Xfixes.h>
 #include <cairo-xlib.h>
 #include <langinfo.h>
 #include <unistd.h>
@@ -112,6 +113,12 @@ std::unique_ptr<CX11Display> CX11Display::Open(const char* pszName, std::string*
         if (XkbGetNamedIndicator(pDisplay, name, &nIndex, nullptr, nullptr, nullptr) && nIndex >= 0 && nIndex < 32)
             *pnBit = 1u << nIndex;
     }
+    int nFixesEvent = 0;
+    int nFixesError = 0;
+    int nFixesMajor = 5;
+    int nFixesMinor = 0;
+    if (XFixesQueryExtension(pDisplay, &nFixesEvent, &nFixesError))
+        XFixesQueryVersion(pDisplay, &nFixesMajor, &nFixesMinor); // the server wants it asked first
     XSelectInput(pDisplay, state.m_root, PropertyChangeMask);
     state.RefreshScreen();
     state.WatchScreenChanges();
@@ -131,6 +138,10 @@ CX11Display::~CX11Display()
     }
     if (state.m_hInputMethod)
         XCloseIM(state.m_hInputMethod);
+    for (auto& [hCursor, cursor] : state.m_cursors) {
+        if (cursor && !state.m_bLost)
+            XFreeCursor(state.m_pDisplay, cursor);
+    }
     // A lost connection is still closed: Xlib frees what it holds and makes no request.
     XCloseDisplay(state.m_pDisplay);
 }
@@ -723,8 +734,6 @@ UINT CX11Display::DoubleClickTime()
 /***** Input the window layer asks for *****/
 
 void CX11Display::GrabInput(HWND, bool) { }
-
-void CX11Display::SetTopLevelCursor(HWND, HCURSOR) { }
 
 bool CX11Display::PointerPosition(POINT* pPoint)
 {

@@ -8,6 +8,7 @@
 #include "tests/platform/display/X11TestSupport.h"
 
 #include <X11/XKBlib.h>
+#include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
@@ -199,4 +200,42 @@ TEST_F(X11InputTest, TheCursorPositionIsThePointers)
     ASSERT_TRUE(GetCursorPos(&pt));
     EXPECT_EQ(pt.x, 700);
     EXPECT_EQ(pt.y, 600);
+}
+
+TEST_F(X11InputTest, TheCursorSetForTheWindowUnderThePointerShowsThere)
+{
+    // The window answers WM_SETCURSOR with the I-beam, as a text field does.
+    MessageLog::Instance().handler = [](HWND, UINT uMsg, WPARAM, LPARAM, LRESULT* plResult) {
+        if (uMsg != WM_SETCURSOR)
+            return false;
+        SetCursor(LoadCursor(nullptr, IDC_IBEAM));
+        *plResult = TRUE;
+        return true;
+    };
+    int nEvent = 0;
+    int nError = 0;
+    int nMajor = 5;
+    int nMinor = 0;
+    ASSERT_TRUE(XFixesQueryExtension(m_pInput->Connection(), &nEvent, &nError));
+    XFixesQueryVersion(m_pInput->Connection(), &nMajor, &nMinor);
+    auto shownCursor = [&] {
+        XFixesCursorImage* pImage = XFixesGetCursorImage(m_pInput->Connection());
+        std::string strName = pImage && pImage->name ? pImage->name : "";
+        if (pImage)
+            XFree(pImage);
+        return strName;
+    };
+    m_pInput->MoveTo(POINT { 150, 150 });
+    EXPECT_TRUE(PumpUntil([&] { return shownCursor() == "text"; }));
+
+    // No cursor at all: an empty one shows.
+    MessageLog::Instance().handler = [](HWND, UINT uMsg, WPARAM, LPARAM, LRESULT* plResult) {
+        if (uMsg != WM_SETCURSOR)
+            return false;
+        SetCursor(nullptr);
+        *plResult = TRUE;
+        return true;
+    };
+    m_pInput->MoveTo(POINT { 160, 150 });
+    EXPECT_TRUE(PumpUntil([&] { return shownCursor() == "none"; }));
 }
