@@ -119,7 +119,11 @@ std::unique_ptr<CX11Display> CX11Display::Open(const char* pszName, std::string*
     int nFixesMinor = 0;
     if (XFixesQueryExtension(pDisplay, &nFixesEvent, &nFixesError))
         XFixesQueryVersion(pDisplay, &nFixesMajor, &nFixesMinor); // the server wants it asked first
-    XSelectInput(pDisplay, state.m_root, PropertyChangeMask);
+    // Root properties (the work area) and managers announcing themselves.
+    XSelectInput(pDisplay, state.m_root, PropertyChangeMask | StructureNotifyMask);
+    std::string strSettings = "_XSETTINGS_S" + std::to_string(state.m_nScreen);
+    state.m_settingsSelection = XInternAtom(pDisplay, strSettings.c_str(), False);
+    state.ReadSettings();
     state.RefreshScreen();
     state.WatchScreenChanges();
     return std::unique_ptr<CX11Display>(new CX11Display(std::move(pState)));
@@ -728,7 +732,9 @@ std::vector<CMonitor> CX11Display::Monitors()
 
 UINT CX11Display::DoubleClickTime()
 {
-    return 500;
+    CX11State& state = *m_pState;
+    std::lock_guard lock(state.m_mutex);
+    return state.m_nDoubleClickTime;
 }
 
 /***** Input the window layer asks for *****/

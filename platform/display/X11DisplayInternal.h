@@ -111,6 +111,14 @@ struct CX11State {
     // A client message about `window` to the root, as the window manager expects requests.
     void SendToRoot(Window window, Atom messageType, std::initializer_list<long> data);
 
+    // The settings manager (X11Display_Screen.cpp): its window, or None, and
+    // what it says; read anew when a manager announces itself or changes them.
+    Atom m_settingsSelection { 0 }; // _XSETTINGS_S<screen>
+    Window m_settingsOwner { 0 };
+    UINT m_nDoubleClickTime { 500 };
+    void ReadSettings();
+    bool IsSettingsEvent(const XEvent& event) const;
+
     // The X cursor of a program cursor, made on first use (X11Display_Cursors.cpp).
     Cursor CursorFor(HCURSOR hCursor);
 
