@@ -739,7 +739,36 @@ UINT CX11Display::DoubleClickTime()
 
 /***** Input the window layer asks for *****/
 
-void CX11Display::GrabInput(HWND, bool) { }
+void CX11Display::GrabInput(HWND hWnd, bool bKeyboard)
+{
+    CX11State& state = *m_pState;
+    std::lock_guard lock(state.m_mutex);
+    if (state.m_bLost)
+        return;
+    Display* pDisplay = state.m_pDisplay;
+    if (state.m_bPointerGrabbed)
+        XUngrabPointer(pDisplay, CurrentTime);
+    if (state.m_bKeyboardGrabbed)
+        XUngrabKeyboard(pDisplay, CurrentTime);
+    state.m_bPointerGrabbed = false;
+    state.m_bKeyboardGrabbed = false;
+    x11::CTopLevel* pWindow = hWnd ? state.Find(hWnd) : nullptr;
+    if (pWindow && pWindow->bMapped) {
+        // Owner events on: the program's windows still get their own events.
+        // A grab another client holds makes this fail; the popup then works
+        // inside the program's windows only.
+        constexpr unsigned int POINTER_EVENTS
+            = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask;
+        state.m_bPointerGrabbed = XGrabPointer(pDisplay, pWindow->window, True, POINTER_EVENTS, GrabModeAsync,
+                                      GrabModeAsync, None, None, CurrentTime)
+            == GrabSuccess;
+        if (bKeyboard)
+            state.m_bKeyboardGrabbed
+                = XGrabKeyboard(pDisplay, pWindow->window, True, GrabModeAsync, GrabModeAsync, CurrentTime)
+                == GrabSuccess;
+    }
+    XFlush(pDisplay);
+}
 
 bool CX11Display::PointerPosition(POINT* pPoint)
 {

@@ -84,8 +84,10 @@ struct CX11State {
     unsigned int m_nNumIndicator { 0 };
     unsigned int m_nScrollIndicator { 0 };
     std::optional<long long> m_nTimeOffset; // program ticks minus server time, fixed at the first event
-    HWND m_hFocusTop { nullptr };           // the top-level window that has the X focus
-    std::map<HCURSOR, Cursor> m_cursors;    // made on first use, freed with the display
+    bool m_bPointerGrabbed { false };       // for a popup of the program's (GrabInput)
+    bool m_bKeyboardGrabbed { false };
+    HWND m_hFocusTop { nullptr };        // the top-level window that has the X focus
+    std::map<HCURSOR, Cursor> m_cursors; // made on first use, freed with the display
 
     /* Helpers, m_mutex held. */
 

@@ -5,6 +5,7 @@
 
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
+#include "platform/window/Menu.h"
 #include "tests/platform/display/X11TestSupport.h"
 #include "tests/support/TestData.h"
 
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 namespace {
 
@@ -281,4 +283,40 @@ TEST_F(X11InputTest, TheSettingsManagersDoubleClickTimeCounts)
     XDestroyWindow(pOther, manager);
     XFlush(pOther);
     EXPECT_TRUE(PumpUntil([] { return GetDoubleClickTime() == 500; }));
+}
+
+TEST_F(X11InputTest, AnOpenMenuClosesOnAClickOutsideEveryWindowOrOnEscape)
+{
+    HMENU hMenu = CreatePopupMenu();
+    AppendMenu(hMenu, MF_STRING, 100, "&Open");
+    AppendMenu(hMenu, MF_STRING, 101, "&Close");
+    for (bool bByClick : { true, false }) {
+        bool bStayedOpen = false;
+        std::thread user([&] {
+            CXTestInput input(m_server.Name());
+            auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            HWND hMenuWindow = nullptr;
+            while (!(hMenuWindow = FindWindow("#32768", nullptr)) && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            std::this_thread::sleep_for(std::chrono::milliseconds(200)); // the grab is taken before the menu waits
+            if (bByClick)
+                input.Click(POINT { 1200, 1000 }); // on no window at all
+            else
+                input.TapKey(XK_Escape);
+            // A menu that stays open is closed all the same, so that the test ends.
+            deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+            while (FindWindow("#32768", nullptr) && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (FindWindow("#32768", nullptr)) {
+                bStayedOpen = true;
+                input.Click(POINT { 125, 115 });
+            }
+        });
+        UINT nChosen = TrackPopupMenu(hMenu, TPM_RETURNCMD, 120, 110, 0, m_hWnd, nullptr);
+        user.join();
+        EXPECT_FALSE(bStayedOpen);
+        EXPECT_EQ(nChosen, 0u);
+        EXPECT_EQ(FindWindow("#32768", nullptr), nullptr);
+    }
+    DestroyMenu(hMenu);
 }
