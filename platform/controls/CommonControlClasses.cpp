@@ -1,5 +1,6 @@
 #include "platform/controls/CommonControls.h"
 
+#include "platform/controls/AnimateControl.h"
 #include "platform/controls/ControlInternal.h"
 #include "platform/controls/HeaderControl.h"
 #include "platform/controls/ListViewControl.h"
@@ -33,6 +34,7 @@ constexpr CCommonClass COMMON_CLASSES[] = {
     { ICC_PROGRESS_CLASS, PROGRESS_CLASS, ProgressWndProc },
     { ICC_UPDOWN_CLASS, UPDOWN_CLASS, UpDownWndProc },
     { ICC_TAB_CLASSES, WC_TABCONTROL, TabControlWndProc },
+    { ICC_ANIMATE_CLASS, ANIMATE_CLASS, AnimateWndProc },
 };
 
 std::mutex s_mutex;
@@ -64,6 +66,6 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInitCtrls)
 
 void InitCommonControls()
 {
-    INITCOMMONCONTROLSEX icc { sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES };
+    INITCOMMONCONTROLSEX icc { sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_DATE_CLASSES };
     InitCommonControlsEx(&icc);
 }
