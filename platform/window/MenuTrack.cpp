@@ -141,6 +141,7 @@ public:
 private:
     bool OpenLevel(HMENU hMenu, int nIndexInParent, POINT ptAt, const RECT* prcParentItem);
     void CloseLevelsAbove(size_t nLevel);
+    void CloseAllLevels();
     void Select(size_t nLevel, int nItem, bool bByMouse);
     void OpenSelected(bool bSelectFirst);
     void Activate(size_t nLevel, int nItem);
@@ -203,9 +204,7 @@ CMenuTracker::CMenuTracker(HWND hOwner, UINT uFlags, const CTrackStart& start)
 
 CMenuTracker::~CMenuTracker()
 {
-    CloseLevelsAbove(0);
-    if (!m_levels.empty())
-        DestroyWindow(m_levels.front().hWnd);
+    CloseAllLevels();
     DeleteObject(m_hBoldFont);
 }
 
@@ -278,6 +277,17 @@ void CMenuTracker::CloseLevelsAbove(size_t nLevel)
         DestroyWindow(m_levels.back().hWnd);
         m_levels.pop_back();
     }
+}
+
+// Closes every level, the first one too: each popup that opened hears of its closing.
+void CMenuTracker::CloseAllLevels()
+{
+    CloseLevelsAbove(0);
+    if (m_levels.empty())
+        return;
+    Notify(WM_UNINITMENUPOPUP, reinterpret_cast<WPARAM>(m_levels.front().hMenu), 0);
+    DestroyWindow(m_levels.front().hWnd);
+    m_levels.clear();
 }
 
 /***** Selection *****/
@@ -532,6 +542,9 @@ void CMenuTracker::OnChar(const MSG& msg)
 UINT CMenuTracker::Run(HMENU hMenu, int x, int y)
 {
     WPARAM bPopupMenu = m_start.bFromBar ? FALSE : TRUE;
+    // First of all WM_INITMENU, as a bar's owner hears it (for the bar) when one of its items opens.
+    if (!m_start.bFromBar)
+        Notify(WM_INITMENU, reinterpret_cast<WPARAM>(hMenu), 0);
     Notify(WM_ENTERMENULOOP, bPopupMenu, 0);
     if (!OpenLevel(hMenu, m_start.nIndex, POINT { x, y }, nullptr)) {
         Notify(WM_EXITMENULOOP, bPopupMenu, 0);
@@ -573,7 +586,7 @@ UINT CMenuTracker::Run(HMENU hMenu, int x, int y)
     }
     if (GetCapture() == hCapture)
         ReleaseCapture();
-    CloseLevelsAbove(0);
+    CloseAllLevels();
     Notify(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     Notify(WM_EXITMENULOOP, bPopupMenu, 0);
     return m_nChosen;
