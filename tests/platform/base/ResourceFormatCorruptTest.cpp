@@ -201,7 +201,8 @@ TEST(ResourceFormatCorruptTest, DamagedToolbarsAreRefused)
 
 // The signature, an image header of the given size and colour type, and the
 // chunks named in `chunks` (empty); CRCs are not checked by the reader.
-std::vector<BYTE> PngStart(DWORD nWidth, DWORD nHeight, BYTE nColourType, std::vector<std::string> chunks = { "IEND" })
+std::vector<BYTE> PngStart(
+    DWORD nWidth, DWORD nHeight, BYTE nColourType, const std::vector<std::string>& chunks = { "IEND" })
 {
     std::vector<BYTE> bytes { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
     const auto bigEndian = [&bytes](DWORD n) {
