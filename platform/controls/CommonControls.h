@@ -7,8 +7,9 @@
 // "tooltips_class32" (ToolTipControl.h), "ToolbarWindow32"
 // (ToolbarControl.h), "msctls_statusbar32" (StatusBarControl.h),
 // "msctls_progress32" (ProgressControl.h), "msctls_updown32"
-// (UpDownControl.h), "SysTabControl32" (TabControl.h) and "SysAnimate32"
-// (AnimateControl.h). InitCommonControlsEx
+// (UpDownControl.h), "SysTabControl32" (TabControl.h), "SysAnimate32"
+// (AnimateControl.h), "SysDateTimePick32" (DateTimePicker.h) and
+// "SysMonthCal32" (MonthCalendar.h). InitCommonControlsEx
 // registers them as global classes, so that CreateWindowEx and dialog
 // templates find them by name.
 //
