@@ -92,6 +92,7 @@ struct CTopLevelLook {
     bool bTopmost { false };
     bool bSkipTaskbar { false }; // owned windows and tool windows
     bool bModal { false };       // its owner is disabled while it shows
+    bool bDisabled { false };    // takes no input: the desktop's offers of the keyboard go to its owned window
     SIZE szMin {};               // 0: no limit
     SIZE szMax {};
 };
@@ -126,8 +127,11 @@ public:
     virtual void OnKeyInput(const CKeyInput& input) = 0;
     // Text the input method committed without a key of its own.
     virtual void OnTextInput(const std::string& strText) = 0;
-    // The desktop gave the keyboard to the top-level window (bActive) or took it away.
+    // The desktop gave the keyboard to the top-level window (bActive), or took
+    // it away from every window of the program.
     virtual void OnActivation(HWND hTopLevel, bool bActive) = 0;
+    // The lock keys' states, as the keyboard shows them when the program gets it.
+    virtual void OnLockKeys(bool bCapsLock, bool bNumLock, bool bScrollLock) = 0;
     // The desktop asks the window to close (its close button, a task switcher).
     virtual void OnCloseRequest(HWND hTopLevel) = 0;
     // The window manager moved or sized the window, or changed its state.
@@ -135,6 +139,8 @@ public:
     virtual void OnStateChangedByDesktop(HWND hTopLevel, ETopLevelState eState) = 0;
     // Another program took or gave up the clipboard, or its formats changed.
     virtual void OnClipboardChanged() = 0;
+    // The monitors or the work area changed (Monitors answers anew).
+    virtual void OnScreenChanged() = 0;
     // The connection to the desktop is gone for good.
     virtual void OnConnectionLost() = 0;
 };

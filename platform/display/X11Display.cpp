@@ -104,6 +104,14 @@ std::unique_ptr<CX11Display> CX11Display::Open(const char* pszName, std::string*
     XkbSetDetectableAutoRepeat(pDisplay, True, &bDetectable);
     if (XSupportsLocale())
         state.m_hInputMethod = XOpenIM(pDisplay, nullptr, nullptr, nullptr);
+    for (auto [pszName, pnBit] :
+        { std::pair { "Caps Lock", &state.m_nCapsIndicator }, std::pair { "Num Lock", &state.m_nNumIndicator },
+            std::pair { "Scroll Lock", &state.m_nScrollIndicator } }) {
+        int nIndex = -1;
+        Atom name = XInternAtom(pDisplay, pszName, False);
+        if (XkbGetNamedIndicator(pDisplay, name, &nIndex, nullptr, nullptr, nullptr) && nIndex >= 0 && nIndex < 32)
+            *pnBit = 1u << nIndex;
+    }
     XSelectInput(pDisplay, state.m_root, PropertyChangeMask);
     state.RefreshScreen();
     state.WatchScreenChanges();
@@ -586,8 +594,12 @@ void CX11Display::SetTopLevelState(HWND hWnd, ETopLevelState eState)
         return;
     ETopLevelState eOld = pWindow->eState;
     pWindow->eState = eState;
-    if (state.m_bLost || pWindow->bUnmanaged || !pWindow->bMapped)
-        return; // an unmapped window takes its state when it maps
+    if (state.m_bLost || pWindow->bUnmanaged)
+        return;
+    if (!pWindow->bMapped) {
+        state.SetNetStates(*pWindow); // the window manager reads it when the window maps
+        return;
+    }
     if (eState == ETopLevelState::Minimized) {
         XIconifyWindow(state.m_pDisplay, pWindow->window, state.m_nScreen);
     } else if (eOld == ETopLevelState::Minimized) {

@@ -79,7 +79,10 @@ struct CX11State {
 
     // Input.
     XIM m_hInputMethod { nullptr };
-    Time m_lastUserTime { CurrentTime };    // of the last key or button press
+    Time m_lastUserTime { CurrentTime }; // of the last key or button press
+    unsigned int m_nCapsIndicator { 0 }; // the keyboard\'s indicator bits of the lock keys
+    unsigned int m_nNumIndicator { 0 };
+    unsigned int m_nScrollIndicator { 0 };
     std::optional<long long> m_nTimeOffset; // program ticks minus server time, fixed at the first event
     HWND m_hFocusTop { nullptr };           // the top-level window that has the X focus
 

@@ -47,10 +47,16 @@ struct CStateReport {
 struct CTextReport {
     std::string strText;
 };
+struct CLockReport {
+    bool bCaps;
+    bool bNum;
+    bool bScroll;
+};
+struct CScreenReport { };
 struct CLostReport { };
 
-using CReport = std::variant<CMouseInput, CKeyInput, CTextReport, CCloseReport, CActivationReport, CMoveReport,
-    CStateReport, CLostReport>;
+using CReport = std::variant<CMouseInput, CKeyInput, CTextReport, CCloseReport, CActivationReport, CLockReport,
+    CMoveReport, CStateReport, CScreenReport, CLostReport>;
 
 void Deliver(CDisplaySink& sink, const CReport& report)
 {
@@ -64,6 +70,10 @@ void Deliver(CDisplaySink& sink, const CReport& report)
         sink.OnCloseRequest(pClose->hWnd);
     else if (const auto* pActivation = std::get_if<CActivationReport>(&report))
         sink.OnActivation(pActivation->hWnd, pActivation->bActive);
+    else if (const auto* pLocks = std::get_if<CLockReport>(&report))
+        sink.OnLockKeys(pLocks->bCaps, pLocks->bNum, pLocks->bScroll);
+    else if (std::holds_alternative<CScreenReport>(report))
+        sink.OnScreenChanged();
     else if (const auto* pMove = std::get_if<CMoveReport>(&report))
         sink.OnMovedByDesktop(pMove->hWnd, pMove->rcWindow);
     else if (const auto* pState = std::get_if<CStateReport>(&report))
@@ -120,6 +130,7 @@ void CEventTranslator::Translate(XEvent& event)
 {
     if (m_state.IsScreenChangeEvent(event)) {
         m_state.RefreshScreen();
+        m_reports.emplace_back(CScreenReport {});
         return;
     }
     switch (event.type) {
@@ -225,7 +236,15 @@ void CEventTranslator::OnClientMessage(const XClientMessageEvent& event)
         XSendEvent(
             m_state.m_pDisplay, m_state.m_root, False, SubstructureRedirectMask | SubstructureNotifyMask, &reply);
     } else if (protocol == atoms.WM_TAKE_FOCUS) {
-        XSetInputFocus(m_state.m_pDisplay, event.window, RevertToParent, static_cast<Time>(event.data.l[1]));
+        // A window disabled by its modal dialog passes the keyboard on to it.
+        x11::CTopLevel* pTarget = pWindow;
+        if (pWindow->look.bDisabled) {
+            for (auto& [hOther, other] : m_state.m_windows) {
+                if (other.look.hOwner == pWindow->hWnd && other.bMapped && !other.look.bDisabled && !other.bUnmanaged)
+                    pTarget = &other;
+            }
+        }
+        XSetInputFocus(m_state.m_pDisplay, pTarget->window, RevertToParent, static_cast<Time>(event.data.l[1]));
     }
 }
 
@@ -287,6 +306,14 @@ void CEventTranslator::OnFocus(const XFocusChangeEvent& event)
     if (!pWindow)
         return;
     bool bActive = event.type == FocusIn;
+    if (!bActive) {
+        // Focus moving to another window of the program is that window's FocusIn.
+        Window focus = None;
+        int nRevert = 0;
+        XGetInputFocus(m_state.m_pDisplay, &focus, &nRevert);
+        if (m_state.FindByWindow(focus))
+            return;
+    }
     if (pWindow->hInputContext) {
         if (bActive)
             XSetICFocus(pWindow->hInputContext);
@@ -298,6 +325,13 @@ void CEventTranslator::OnFocus(const XFocusChangeEvent& event)
     else if (m_state.m_hFocusTop == pWindow->hWnd)
         m_state.m_hFocusTop = nullptr;
     m_reports.emplace_back(CActivationReport { pWindow->hWnd, bActive });
+    if (bActive) {
+        // The lock keys may have changed while another program had the keyboard.
+        unsigned int nIndicators = 0;
+        XkbGetIndicatorState(m_state.m_pDisplay, XkbUseCoreKbd, &nIndicators);
+        m_reports.emplace_back(CLockReport { (nIndicators & m_state.m_nCapsIndicator) != 0,
+            (nIndicators & m_state.m_nNumIndicator) != 0, (nIndicators & m_state.m_nScrollIndicator) != 0 });
+    }
 }
 
 void CEventTranslator::OnKey(XKeyEvent& event)

@@ -16,6 +16,7 @@
 #include "platform/base/CString.h"
 #include "platform/base/Clock.h"
 #include "platform/base/WinTypes.h"
+#include "platform/controls/RichEditControl.h"
 #include "platform/controls/TreeViewControl.h"
 #include "platform/display/TrayHost.h"
 #include "platform/testing/DialogScript.h"
@@ -153,6 +154,15 @@ public:
     BOOL TypeDate(HWND hPicker, const SYSTEMTIME& date);
     // Clicks tab nIndex of a tab control; FALSE when there is no such tab.
     BOOL ClickTab(HWND hTab, int nIndex);
+
+    /* Rich edits and HTML views (TestDriver_Documents.cpp). */
+
+    // A rich edit's whole text, line breaks as "\r\n".
+    static CString RichEditText(HWND hRichEdit);
+    // Its selection in characters.
+    static CHARRANGE RichEditSelection(HWND hRichEdit);
+    // Its format runs in text order.
+    static std::vector<RICHEDITRUN> RichEditRuns(HWND hRichEdit);
 
     /* Modal dialogs and message boxes. */
 

@@ -149,6 +149,25 @@ bool CTestXServer::StartOpenbox()
         if (!bReady)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+    // It announces itself before it manages windows, and may drop what it is
+    // asked meanwhile: it serves once a window of ours has been mapped through
+    // it, asked again each while.
+    if (bReady) {
+        Window probe = XCreateSimpleWindow(pDisplay, DefaultRootWindow(pDisplay), 0, 0, 10, 10, 0, 0, 0);
+        bReady = false;
+        for (int nTry = 0; !bReady && std::chrono::steady_clock::now() < deadline; ++nTry) {
+            if (nTry % 25 == 0) {
+                XUnmapWindow(pDisplay, probe);
+                XMapWindow(pDisplay, probe);
+            }
+            XWindowAttributes attributes {};
+            bReady = XGetWindowAttributes(pDisplay, probe, &attributes) && attributes.map_state == IsViewable;
+            if (!bReady)
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        XDestroyWindow(pDisplay, probe);
+        XSync(pDisplay, False);
+    }
     XCloseDisplay(pDisplay);
     if (!bReady)
         m_strFailure = "openbox did not start (is the openbox package installed?)";

@@ -8,6 +8,7 @@
 #include "platform/window/InputInternal.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Messages.h"
+#include "platform/window/Monitors.h"
 #include "platform/window/Paint.h"
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/Window.h"
@@ -27,10 +28,15 @@ public:
     void OnKeyInput(const CKeyInput& input) override { InjectDisplayKey(input); }
     void OnTextInput(const std::string& strText) override { PostTextToFocus(strText); }
     void OnActivation(HWND hTopLevel, bool bActive) override;
+    void OnLockKeys(bool bCapsLock, bool bNumLock, bool bScrollLock) override
+    {
+        SetLockKeys(bCapsLock, bNumLock, bScrollLock);
+    }
     void OnCloseRequest(HWND hTopLevel) override { PostMessage(hTopLevel, WM_SYSCOMMAND, SC_CLOSE, 0); }
     void OnMovedByDesktop(HWND hTopLevel, const RECT& rcWindow) override;
     void OnStateChangedByDesktop(HWND hTopLevel, ETopLevelState eState) override;
     void OnClipboardChanged() override { }
+    void OnScreenChanged() override;
     void OnConnectionLost() override;
 };
 
@@ -50,6 +56,8 @@ struct CDisplayLink {
     CDisplayReceiver receiver;
     std::map<HWND, CToldWindow> told;
     std::vector<HWND> toldOrder;
+    HWND hToldActive { nullptr };
+    std::map<HWND, HWND> focusWhenDeactivated; // top-level window: its focus when the desktop took the keyboard
 };
 
 CDisplayLink& Link()
@@ -67,8 +75,8 @@ bool SameLook(const CTopLevelLook& a, const CTopLevelLook& b)
 {
     return a.eKind == b.eKind && a.hOwner == b.hOwner && a.strTitle == b.strTitle && a.hIcon == b.hIcon
         && a.bResizable == b.bResizable && a.bTopmost == b.bTopmost && a.bSkipTaskbar == b.bSkipTaskbar
-        && a.bModal == b.bModal && a.szMin.cx == b.szMin.cx && a.szMin.cy == b.szMin.cy && a.szMax.cx == b.szMax.cx
-        && a.szMax.cy == b.szMax.cy;
+        && a.bModal == b.bModal && a.bDisabled == b.bDisabled && a.szMin.cx == b.szMin.cx && a.szMin.cy == b.szMin.cy
+        && a.szMax.cx == b.szMax.cx && a.szMax.cy == b.szMax.cy;
 }
 
 // What the desktop should know of a top-level window, from its styles and class.
@@ -101,6 +109,7 @@ CTopLevelLook LookOfLocked(const CWindow& window)
     look.bTopmost = (dwExStyle & WS_EX_TOPMOST) != 0;
     look.bSkipTaskbar = window.pOwner || (dwExStyle & WS_EX_TOOLWINDOW);
     look.bModal = window.pOwner && (window.pOwner->dwStyle & WS_DISABLED) && (dwStyle & WS_VISIBLE);
+    look.bDisabled = (dwStyle & WS_DISABLED) != 0;
     return look;
 }
 
@@ -125,12 +134,55 @@ CDisplay* ReaderDisplay()
 
 /***** Reports from the display *****/
 
+// The enabled, visible window a disabled top-level window's activation goes
+// to: the topmost one it owns (its modal dialog), else none.
+HWND EnabledPopupOf(HWND hTop)
+{
+    auto lock = LockWindows();
+    for (CWindow* pOther : DesktopLocked().children) {
+        if (pOther->pOwner && pOther->pOwner->hWnd == hTop && (pOther->dwStyle & WS_VISIBLE)
+            && !(pOther->dwStyle & WS_DISABLED))
+            return pOther->hWnd;
+    }
+    return nullptr;
+}
+
 void CDisplayReceiver::OnActivation(HWND hTopLevel, bool bActive)
 {
+    if (!bActive) {
+        // The keyboard went to another program: nothing of this one is active.
+        HWND hActive = GetActiveWindow();
+        if (!hActive)
+            return;
+        {
+            auto lock = LockWindows();
+            Link().focusWhenDeactivated[hActive] = InputStateLocked().hFocus;
+            Link().hToldActive = nullptr;
+        }
+        SetActiveWindow(nullptr);
+        return;
+    }
     if (!IsWindow(hTopLevel))
         return;
-    if (bActive && GetActiveWindow() != hTopLevel)
-        SetActiveWindow(hTopLevel);
+    HWND hTarget = IsWindowEnabled(hTopLevel) ? hTopLevel : EnabledPopupOf(hTopLevel);
+    if (!hTarget || GetActiveWindow() == hTarget)
+        return;
+    HWND hFocus = nullptr;
+    {
+        auto lock = LockWindows();
+        CDisplayLink& link = Link();
+        if (hTarget == hTopLevel)
+            link.hToldActive = hTarget; // the desktop has it already
+        auto it = link.focusWhenDeactivated.find(hTarget);
+        if (it != link.focusWhenDeactivated.end()) {
+            hFocus = it->second;
+            link.focusWhenDeactivated.erase(it);
+        }
+    }
+    SetActiveWindow(hTarget);
+    // The focus comes back to where it was when the program lost the keyboard.
+    if (hFocus && IsWindow(hFocus) && GetAncestor(hFocus, GA_ROOT) == hTarget && GetFocus() != hFocus)
+        SetFocus(hFocus);
 }
 
 void CDisplayReceiver::OnMovedByDesktop(HWND hTopLevel, const RECT& rcWindow)
@@ -165,6 +217,12 @@ void CDisplayReceiver::OnStateChangedByDesktop(HWND hTopLevel, ETopLevelState eS
         : eState == ETopLevelState::Maximized             ? SC_MAXIMIZE
                                                           : SC_RESTORE;
     SendMessage(hTopLevel, WM_SYSCOMMAND, nCommand, 0);
+}
+
+void CDisplayReceiver::OnScreenChanged()
+{
+    auto lock = LockWindows();
+    SetScreenMonitors(DisplayLocked().Monitors());
 }
 
 void CDisplayReceiver::OnConnectionLost()
@@ -202,6 +260,9 @@ CDisplay* SetDisplay(CDisplay* pDisplay)
     link.dwReaderThread = GetCurrentThreadId();
     link.told.clear(); // the new display is told of every window afresh
     link.toldOrder.clear();
+    link.hToldActive = nullptr;
+    link.focusWhenDeactivated.clear();
+    SetScreenMonitors(link.pDisplay->Monitors());
     return pOld == &link.headless ? nullptr : pOld;
 }
 
@@ -240,7 +301,9 @@ void SyncDisplayLocked()
     for (CWindow* pTop : DesktopLocked().children) {
         HWND hTop = pTop->hWnd;
         CToldWindow& told = link.told[hTop];
-        if (!EqualRect(&told.rcWindow, &pTop->rcWindow)) {
+        // The desktop shows a minimized window as its icon: its rectangle stays.
+        bool bMinimized = (pTop->dwStyle & WS_MINIMIZE) != 0;
+        if (!bMinimized && !EqualRect(&told.rcWindow, &pTop->rcWindow)) {
             display.MoveTopLevel(hTop, pTop->rcWindow);
             if (!SameSize(told.rcWindow, pTop->rcWindow))
                 InvalidateWholeLocked(*pTop); // the display dropped the pixels
@@ -274,6 +337,14 @@ void SyncDisplayLocked()
     if (order != link.toldOrder) {
         display.RestackTopLevels(order);
         link.toldOrder = std::move(order);
+    }
+    // The desktop gives the keyboard to the window the program activated.
+    HWND hActive = InputStateLocked().hActive;
+    if (hActive != link.hToldActive) {
+        CWindow* pActive = hActive ? FindWindowLocked(hActive) : nullptr;
+        if (pActive && (pActive->dwStyle & WS_VISIBLE))
+            display.ActivateTopLevel(hActive);
+        link.hToldActive = hActive;
     }
 }
 

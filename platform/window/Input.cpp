@@ -376,6 +376,17 @@ BOOL InjectDisplayKey(const CKeyInput& input)
     return PostKey(input.nVirtualKey, input.bDown, input.nScanCode, input.bHasText ? &input.strText : nullptr);
 }
 
+void SetLockKeys(bool bCapsLock, bool bNumLock, bool bScrollLock)
+{
+    auto lock = LockWindows();
+    CInputState& state = InputStateLocked();
+    for (auto [nKey, bOn] : { std::pair { VK_CAPITAL, bCapsLock }, std::pair { VK_NUMLOCK, bNumLock },
+             std::pair { VK_SCROLL, bScrollLock } }) {
+        for (BYTE* pKey : { &state.asyncKeys[nKey], &state.keys[nKey] })
+            *pKey = static_cast<BYTE>((*pKey & ~0x01) | (bOn ? 0x01 : 0));
+    }
+}
+
 void PostTextToFocus(const std::string& strText)
 {
     HWND hFocus = GetFocus();

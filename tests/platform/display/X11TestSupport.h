@@ -42,6 +42,17 @@ protected:
 
     void TearDown() override
     {
+        // The test's windows go with its server, so that none reaches the next test's.
+        std::vector<HWND> windows;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND hWnd, LPARAM lParam) {
+                reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&windows));
+        for (HWND hWnd : windows)
+            DestroyWindow(hWnd);
         SetDisplay(nullptr);
         m_pDisplay.reset();
         WindowTest::TearDown();
