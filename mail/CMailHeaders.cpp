@@ -231,17 +231,16 @@ std::string CMailHeaders::DecodedValue(const CField& field) const
     return TakeGString(g_mime_utils_header_decode_text(pOptions, strUnfolded.c_str()));
 }
 
-const CMailHeaders::CField* CMailHeaders::LastField(std::string_view name) const
+const CMailHeaders::CField* CMailHeaders::FirstField(std::string_view name) const
 {
-    const CField* pLast = nullptr;
     for (const CField& field : m_fields) {
         if (EqualsNoCase(Name(field), name))
-            pLast = &field;
+            return &field;
     }
-    return pLast;
+    return nullptr;
 }
 
-std::string CMailHeaders::AddressText(std::string_view name) const
+std::string CMailHeaders::AddressText(std::string_view name, EFields eFields) const
 {
     // The addresses are read from the raw values, as the parser reads them: a
     // decoded display name may hold commas.
@@ -251,6 +250,8 @@ std::string CMailHeaders::AddressText(std::string_view name) const
         if (EqualsNoCase(Name(field), name)) {
             std::string strRaw = m_strBlock.substr(field.nValue, field.nValueLength);
             internet_address_list_append_parse(list.Get(), pOptions, strRaw.c_str());
+            if (eFields == EFields::First)
+                break;
         }
     }
     std::string strText;
@@ -261,24 +262,24 @@ std::string CMailHeaders::AddressText(std::string_view name) const
 const std::string& CMailHeaders::GetSubject()
 {
     return DecodeOnce(m_strSubject, [&] {
-        const CField* pField = LastField("Subject");
+        const CField* pField = FirstField("Subject");
         return pField ? DecodedValue(*pField) : std::string();
     });
 }
 
 const std::string& CMailHeaders::GetFrom()
 {
-    return DecodeOnce(m_strFrom, [&] { return AddressText("From"); });
+    return DecodeOnce(m_strFrom, [&] { return AddressText("From", EFields::First); });
 }
 
 const std::string& CMailHeaders::GetTo()
 {
-    return DecodeOnce(m_strTo, [&] { return AddressText("To"); });
+    return DecodeOnce(m_strTo, [&] { return AddressText("To", EFields::Every); });
 }
 
 const std::string& CMailHeaders::GetCc()
 {
-    return DecodeOnce(m_strCc, [&] { return AddressText("Cc"); });
+    return DecodeOnce(m_strCc, [&] { return AddressText("Cc", EFields::Every); });
 }
 
 const std::string& CMailHeaders::GetHeaderLines()
@@ -312,10 +313,11 @@ const std::string& CMailHeaders::GetProtection()
 time_t CMailHeaders::GetDate()
 {
     return DecodeOnce(m_tDate, [&] {
-        const CField* pField = LastField("Date");
+        const CField* pField = FirstField("Date");
         if (pField == nullptr)
             return time_t(0);
-        std::string strValue = DecodedValue(*pField);
+        // The parser knows zone names in capitals only; names of days and months it reads in any case.
+        std::string strValue = TakeGString(g_ascii_strup(DecodedValue(*pField).c_str(), -1));
         GDateTime* pDate = g_mime_utils_header_decode_date(strValue.c_str());
         if (pDate == nullptr)
             return time_t(0);

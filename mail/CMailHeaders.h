@@ -7,8 +7,9 @@
 // what a parse of the whole message gives: encoded words decoded, raw 8-bit
 // text read as UTF-8 or else Latin-1, folding removed. A block the whole parse
 // rejects (a first line that is neither a field nor a "From " line, or a text
-// that ends inside a field name) gives empty fields. The object keeps its own
-// copy of the block.
+// that ends inside a field name) gives empty fields. Of a field that should
+// appear once (Subject, From, Date) but appears more often, the first counts,
+// as mail clients show it. The object keeps its own copy of the block.
 
 #include <ctime>
 #include <optional>
@@ -20,9 +21,10 @@ class CMailHeaders {
 public:
     explicit CMailHeaders(std::string_view raw);
 
-    // The last Subject field.
+    // The first Subject field.
     const std::string& GetSubject();
-    // The addresses of every From (To, Cc) field, joined with ", ", display names decoded.
+    // The addresses of the first From field, and of every To (Cc) field,
+    // joined with ", ", display names decoded.
     const std::string& GetFrom();
     const std::string& GetTo();
     const std::string& GetCc();
@@ -30,7 +32,8 @@ public:
     const std::string& GetHeaderLines();
     // The unscrambled protection value of the last protection field, empty when unprotected.
     const std::string& GetProtection();
-    // The last Date field as seconds since 1970, 0 when absent or unreadable.
+    // The first Date field as seconds since 1970, 0 when absent or unreadable.
+    // Zone names are read without regard to case ("cst" is "CST").
     time_t GetDate();
 
 private:
@@ -49,10 +52,11 @@ private:
     std::string_view Name(const CField& field) const;
     // The field's value unfolded and decoded.
     std::string DecodedValue(const CField& field) const;
-    // The addresses of every field of the name.
-    std::string AddressText(std::string_view name) const;
-    // The last field of the name, or null.
-    const CField* LastField(std::string_view name) const;
+    enum class EFields { First, Every };
+    // The addresses of the first or of every field of the name.
+    std::string AddressText(std::string_view name, EFields eFields) const;
+    // The first field of the name, or null.
+    const CField* FirstField(std::string_view name) const;
 
     std::string m_strBlock;
     std::vector<CField> m_fields;

@@ -178,6 +178,16 @@
 #define IDI_DOCUMENT                130 // a document without an icon of its own, 32 x 32
 #define IDB_NODE_PATH               201 // catalog nodes, 14 x 14 each, 0xFF00FF transparent
 
+// Removing items from a group: the parts of the question, in the order they are joined.
+#define IDS_DELETE_DOCUMENT         4231    // one document
+#define IDS_DELETE_DOCUMENTS        4232    // several documents
+#define IDS_DELETE_NODE             4233    // one group
+#define IDS_DELETE_NODES            4234    // several groups
+#define IDS_DELETE_DOCUMENTS_NODES  4235    // joins the documents and the groups
+#define IDS_DELETE_CONTINUE         4236    // asks whether to go on
+#define IDS_DELETE_SUBTREES         4425    // groups go with the groups below them
+#define IDS_DELETE_ORPHANS          4465    // documents of no other group go to the systems root
+
 // Results of restoring the catalog files from a backup generation or from the previous copies.
 #define IDS_RESTORE_FAILED          4458
 #define IDS_RESTORE_DONE            4459

@@ -1,16 +1,20 @@
 #include "store/CCatalogFiles.h"
 
 #include "platform/base/CTime.h"
-#include "platform/base/FileHandle.h"
+#include "platform/base/FileFunctions.h"
+#include "platform/base/HostFile.h"
 #include "platform/base/KernelObject.h"
 #include "platform/base/TimeFunctions.h"
 #include "platform/base/WinError.h"
 #include "store/CatalogCheck.h"
 #include "store/CatalogError.h"
+#include "store/CatalogJournal.h"
 #include "store/CatalogTypes.h"
 #include "store/FileHelpers.h"
 #include "store/PathHelpers.h"
 
+#include <cstdint>
+#include <span>
 #include <vector>
 
 /******************************************************************************
@@ -25,6 +29,9 @@
  *   A.rst           a prepared restore; A.rst.tmp while it is being written
  *   A.old.tmp       the current file's new previous-copy name in flight
  *   A.lnk.tmp       a generation's new number in flight, when it must be copied
+ *
+ * A journal a crash left beside a closed catalog file (A.cat.jnl) is
+ * replayed into it before the file is copied or replaced.
  *
  * MakeGeneration(k):
  *   1. copy A.cat -> A.bck.tmp, W.cat -> W.bck.tmp, each flushed, and check
@@ -61,25 +68,6 @@ BOOL FileExists(LPCTSTR pszPath)
     return dwAttributes != INVALID_FILE_ATTRIBUTES && !(dwAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Closes a handle when it goes.
-class CHandleCloser {
-public:
-    explicit CHandleCloser(HANDLE hFile)
-        : m_hFile(hFile)
-    {
-    }
-    ~CHandleCloser()
-    {
-        if (m_hFile != INVALID_HANDLE_VALUE)
-            CloseHandle(m_hFile);
-    }
-    CHandleCloser(const CHandleCloser&) = delete;
-    CHandleCloser& operator=(const CHandleCloser&) = delete;
-
-private:
-    HANDLE m_hFile;
-};
-
 }
 
 CCatalogFiles::CCatalogFiles(LPCTSTR pszCatalogPath, LPCTSTR pszRecyclePath)
@@ -104,9 +92,11 @@ BOOL CCatalogFiles::MakeGeneration(int nKeep)
         return FALSE;
     }
     CString strCopies[2] = { SiblingPath(MAIN, ".bck.tmp"), SiblingPath(RECYCLE, ".bck.tmp") };
+    // A closed catalog copies whole only with the journal a crash left replayed.
     int nFailed = -1; // the catalog file whose copy failed
     for (int nFile : { MAIN, RECYCLE }) {
-        if (nFailed < 0 && !CopyFlushed(m_strPaths[nFile], strCopies[nFile]))
+        if (nFailed < 0
+            && (!SettleCatalogJournal(m_strPaths[nFile]) || !CopyFlushed(m_strPaths[nFile], strCopies[nFile])))
             nFailed = nFile;
     }
     // A damaged catalog, or a copy torn by a write made meanwhile, must not push a good generation out.
@@ -221,6 +211,10 @@ BOOL CCatalogFiles::RecoverInterrupted()
 
 BOOL CCatalogFiles::Restore(const CString& strMainSource, const CString& strRecycleSource)
 {
+    // The current files become the previous copies, whole with their journals
+    // replayed; a journal left beside a restored file would be replayed onto it.
+    if (!SettleCatalogJournal(m_strPaths[MAIN]) || !SettleCatalogJournal(m_strPaths[RECYCLE]))
+        return FALSE;
     if (!CheckCatalogFile(strMainSource, CATALOG_KIND_MAIN)
         || !CheckCatalogFile(strRecycleSource, CATALOG_KIND_RECYCLE)) {
         SetLastError(ERROR_INVALID_DATA);
@@ -282,32 +276,30 @@ void CCatalogFiles::Step() const
 
 BOOL CCatalogFiles::CopyFlushed(LPCTSTR pszSource, LPCTSTR pszTarget) const
 {
-    HANDLE hSource = CreateFile(pszSource, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-        FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (hSource == INVALID_HANDLE_VALUE)
+    CHostFile source;
+    if (!source.Open(pszSource, CHostFile::Access::Read))
         return FALSE;
-    CHandleCloser closeSource(hSource);
-    HANDLE hTarget = CreateFile(pszTarget, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (hTarget == INVALID_HANDLE_VALUE)
+    CHostFile target;
+    if (!target.Open(pszTarget, CHostFile::Access::ReadWrite, CHostFile::Creation::CreateAlways))
         return FALSE;
     BOOL bOk = TRUE;
-    {
-        CHandleCloser closeTarget(hTarget);
-        std::vector<BYTE> buffer(COPY_CHUNK_BYTES);
-        for (;;) {
-            DWORD nRead = 0, nWritten = 0;
-            bOk = ReadFile(hSource, buffer.data(), COPY_CHUNK_BYTES, &nRead, nullptr);
-            if (!bOk || nRead == 0)
-                break;
-            bOk = WriteFile(hTarget, buffer.data(), nRead, &nWritten, nullptr) && nWritten == nRead;
-            if (!bOk)
-                break;
+    std::vector<BYTE> buffer(COPY_CHUNK_BYTES);
+    for (std::int64_t nOffset = 0;;) {
+        const std::int64_t nRead = source.ReadAt(nOffset, buffer);
+        if (nRead <= 0) {
+            bOk = nRead == 0;
+            break;
         }
-        FILETIME ftNow {};
-        GetSystemTimeAsFileTime(&ftNow);
-        bOk = bOk && SetFileTime(hTarget, nullptr, nullptr, &ftNow) && FlushFileBuffers(hTarget);
+        if (!target.WriteAt(nOffset, std::span<const BYTE>(buffer).first(static_cast<std::size_t>(nRead)))) {
+            bOk = FALSE;
+            break;
+        }
+        nOffset += nRead;
     }
+    FILETIME ftNow {};
+    GetSystemTimeAsFileTime(&ftNow);
+    bOk = bOk && target.SetModifiedTime(ftNow) && target.Flush();
+    target.Close();
     if (!bOk) {
         DWORD dwError = GetLastError();
         (void)Remove(pszTarget); // a partial copy is never used: its name is temporary

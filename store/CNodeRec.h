@@ -108,6 +108,9 @@ public:
     LONG GetFlags() const;
     // The root, or a fixed node of blocks 1 to 4.
     BOOL IsFixedNode() const;
+    // The same for a reference to a node, and whether it is the root itself.
+    static bool IsFixedNodeRef(CRecordRef node);
+    static bool IsRootRef(CRecordRef node);
     // TRUE while the node's record is still a used node record carrying the
     // name this cursor read: a stored reference still names the same node.
     BOOL GetChildrenFiltered() const;

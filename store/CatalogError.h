@@ -7,12 +7,13 @@
 // goes to one process-wide handler, which the window layer sets to show a
 // message box.
 
+#include "platform/base/MessageBoxCodes.h"
 #include "platform/base/WinTypes.h"
 
-// The message box style of the report: the stop icon (MB_ICONSTOP).
-constexpr UINT CATALOG_ERROR_STYLE = 0x00000010;
-// The style of the other reports: the exclamation icon (MB_ICONEXCLAMATION).
-constexpr UINT STORE_MESSAGE_WARNING_STYLE = 0x00000030;
+// The message box style of the report: the stop icon.
+constexpr UINT CATALOG_ERROR_STYLE = MB_ICONSTOP;
+// The style of the other reports: the exclamation icon.
+constexpr UINT STORE_MESSAGE_WARNING_STYLE = MB_ICONEXCLAMATION;
 
 // Receives a report: the file it is about (a catalog's name without folder, or
 // a document's path), the message text, the title and the message box style.
@@ -23,7 +24,7 @@ using CatalogErrorHandler = void (*)(LPCTSTR pszFileName, LPCTSTR pszText, LPCTS
 // the start state) reports are dropped; the failing call still returns its error.
 CatalogErrorHandler SetCatalogErrorHandler(CatalogErrorHandler pfnHandler);
 
-// Reports the fatal error of the catalog file pszFileName: resource string 4453
+// Reports the fatal error of the catalog file pszFileName: IDS_CATALOG_FATAL_ERROR
 // formatted with the name (a plain English text when the resource module is not
 // loaded), under the title "Fatal Error", with CATALOG_ERROR_STYLE.
 void ReportCatalogError(LPCTSTR pszFileName);

@@ -1,6 +1,7 @@
 #include "store/DocumentOperations.h"
 
 #include "platform/base/WinError.h"
+#include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/RecordFields.h"
@@ -12,7 +13,6 @@ namespace {
 
 // The deepest subtree copied: a deeper one can only be damage.
 constexpr int MAX_COPY_DEPTH = 256;
-constexpr CATBLOCK ORPHAN_NODE_BLOCK = 3;
 
 // Copies source (a node of the same catalog) with its subtree under pParent,
 // merging into a child of the same name. FALSE on failure.
@@ -65,7 +65,7 @@ void CollectDocuments(const CNodeRec& node, std::vector<CRecordRef>* pDocuments,
         CollectDocuments(*pChild, pDocuments, nDepth + 1);
 }
 
-// Links a document that no user node holds any more under the orphans' node.
+// Links a document that no user node holds any more under the systems root.
 BOOL KeepOrphan(CCatalog* pCatalog, CRecordRef ref)
 {
     if (!pCatalog->CheckRecord(ref.nBlock, ref.nSlot, TABLE_DOCUMENT))
@@ -73,7 +73,7 @@ BOOL KeepOrphan(CCatalog* pCatalog, CRecordRef ref)
     CDocumentRec document(pCatalog, ref.nBlock, ref.nSlot);
     if (!document.IsValid() || document.CountNodeLinks(FALSE) > 0)
         return document.IsValid();
-    CNodeRec orphans(pCatalog, ORPHAN_NODE_BLOCK, 0);
+    CNodeRec orphans(pCatalog, CNodeRec::SYSTEMS_NODE_BLOCK);
     return orphans.IsValid() && orphans.AddDocument(&document);
 }
 
@@ -142,6 +142,7 @@ int DropDocuments(CNodeRec* pTarget, const CCatalogPayload& payload, int nOperat
         return 0;
     }
     CCatalog* pCatalog = pTarget->GetCatalog();
+    CCatalogAction action(pCatalog); // one drop, one commit
     std::unique_ptr<CNodeRec> pSource;
     if (pCatalog->CheckRecord(payload.source.nBlock, payload.source.nSlot, TABLE_NODE))
         pSource = std::make_unique<CNodeRec>(pCatalog, payload.source.nBlock, payload.source.nSlot);
@@ -169,7 +170,7 @@ int DropDocuments(CNodeRec* pTarget, const CCatalogPayload& payload, int nOperat
                 break;
         }
     }
-    return nChanged;
+    return action.Finish(nChanged);
 }
 
 /******************************************************************************
@@ -195,18 +196,18 @@ int ConfirmDeleteItems(CNodeRec* pParent, std::span<CCatalogRecord* const> items
 
     CDeleteQuestion question;
     if (!documents.empty())
-        question.textIds.push_back(documents.size() == 1 ? 4231 : 4232);
+        question.textIds.push_back(documents.size() == 1 ? IDS_DELETE_DOCUMENT : IDS_DELETE_DOCUMENTS);
     if (!documents.empty() && !nodes.empty())
-        question.textIds.push_back(4235);
+        question.textIds.push_back(IDS_DELETE_DOCUMENTS_NODES);
     if (!nodes.empty()) {
-        question.textIds.push_back(nodes.size() == 1 ? 4233 : 4234);
-        question.textIds.push_back(4425);
+        question.textIds.push_back(nodes.size() == 1 ? IDS_DELETE_NODE : IDS_DELETE_NODES);
+        question.textIds.push_back(IDS_DELETE_SUBTREES);
     }
     bool bOrphans = std::any_of(
         documents.begin(), documents.end(), [](CDocumentRec* p) { return p->CountNodeLinks(FALSE) <= 1; });
     if (bOrphans || !nodes.empty())
-        question.textIds.push_back(4465);
-    question.textIds.push_back(4236);
+        question.textIds.push_back(IDS_DELETE_ORPHANS);
+    question.textIds.push_back(IDS_DELETE_CONTINUE);
     for (CDocumentRec* pDocument : documents)
         question.paths.push_back(ItemPath(*pDocument));
     for (CNodeRec* pNode : nodes)
@@ -215,6 +216,7 @@ int ConfirmDeleteItems(CNodeRec* pParent, std::span<CCatalogRecord* const> items
         return 0;
 
     CCatalog* pCatalog = pParent->GetCatalog();
+    CCatalogAction action(pCatalog); // the answered question, one commit
     std::vector<CRecordRef> touched;
     int nRemoved = 0;
     for (CDocumentRec* pDocument : documents) {
@@ -235,5 +237,5 @@ int ConfirmDeleteItems(CNodeRec* pParent, std::span<CCatalogRecord* const> items
         if (!KeepOrphan(pCatalog, ref))
             break; // the file refuses writes now; it reported why
     }
-    return nRemoved;
+    return action.Finish(nRemoved);
 }

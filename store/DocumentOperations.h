@@ -4,6 +4,7 @@
 // pasting or dropping documents and nodes under a node, and removing items
 // from a node after the user confirmed it.
 
+#include "platform/base/MessageBoxCodes.h"
 #include "store/CNodeRec.h"
 
 #include <functional>
@@ -43,16 +44,13 @@ int DropDocuments(CNodeRec* pTarget, const CCatalogPayload& payload, int nOperat
 
 // The message box style of the question: MB_YESNO, the question icon, the
 // second button as default.
-constexpr UINT CONFIRM_DELETE_STYLE = 0x00000004 | 0x00000020 | 0x00000100;
-// The answer that removes the items (IDYES).
-constexpr int CONFIRM_DELETE_YES = 6;
+constexpr UINT CONFIRM_DELETE_STYLE = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2;
+// The answer that removes the items.
+constexpr int CONFIRM_DELETE_YES = IDYES;
 
 // What the user is asked, as data: the string IDs that make up the text, in
-// order, and the paths of the items. The strings: 4231 one document, 4232
-// several documents, 4233 one node, 4234 several nodes, 4235 joins documents
-// and nodes, 4425 warns that nodes go with their subtrees, 4465 warns that
-// documents linked nowhere else move to the top node of block 3, 4236 asks
-// whether to go on.
+// order (IDS_DELETE_*: the documents, then the groups, their subtrees, where
+// orphaned documents go, and whether to go on), and the paths of the items.
 struct CDeleteQuestion {
     std::vector<UINT> textIds;
     std::vector<CString> paths; // documents: full paths; nodes: their names from the top, joined by '\'
@@ -64,6 +62,6 @@ using ConfirmDeleteCallback = std::function<int(const CDeleteQuestion&)>;
 
 // Asks through pfnAsk and on CONFIRM_DELETE_YES removes the items' links
 // from pParent (a node with its subtree). A document left linked to no node
-// but the service nodes of blocks 1 and 2 is linked under the top node of
-// block 3. Non-zero when something was removed.
+// but the expiring-documents and favourites nodes is linked under the systems
+// root. Non-zero when something was removed.
 int ConfirmDeleteItems(CNodeRec* pParent, std::span<CCatalogRecord* const> items, const ConfirmDeleteCallback& pfnAsk);

@@ -66,11 +66,6 @@ private:
     HICON m_hIcon { nullptr };
 };
 
-bool IsRoot(const CNodeRec& node)
-{
-    return node.GetBlock() == 0 && node.GetSlot() == 0;
-}
-
 // The node's ancestors from the root down, then the node; empty when the node
 // cannot be read.
 CNodeRecArray PathChain(const CNodeRec* pNode)
@@ -91,7 +86,7 @@ int NodeImage(const CNodeRecArray& chain, size_t i)
     const CNodeRec& node = *chain[i];
     if (node.IsFixedNode())
         return static_cast<int>(node.GetBlock());
-    return i > 0 && IsRoot(*chain[i - 1]) ? NODE_IMAGE_SYSTEM : NODE_IMAGE_GROUP;
+    return i > 0 && CNodeRec::IsRootRef(chain[i - 1]->GetRef()) ? NODE_IMAGE_SYSTEM : NODE_IMAGE_GROUP;
 }
 
 } // namespace
@@ -110,7 +105,7 @@ void DrawNodePath(const CNodeRec* pNode, HDC hdc, RECT* pRect)
         int yIcon = pRect->top + (pRect->bottom - pRect->top - NODE_PATH_ICON_SIZE) / 2;
         for (size_t i = 0; i < chain.size(); ++i) {
             const CNodeRec& node = *chain[i];
-            if (IsRoot(node))
+            if (CNodeRec::IsRootRef(node.GetRef()))
                 continue;
             if (x > pRect->left)
                 x += NODE_PATH_NODE_GAP;

@@ -2,7 +2,8 @@
 
 // The class library's binary file: an object around a file HANDLE that throws
 // CFileException (by pointer, see CException.h) when an operation fails. File
-// names are program paths. CStdioFile and CMemFile derive from it.
+// names are program paths. CStdioFile and CMemFile derive from it. Which code
+// opens files with it, and which with CHostFile, HostFile.h says.
 
 #include "platform/base/CObject.h"
 #include "platform/base/CString.h"

@@ -1,9 +1,20 @@
 #pragma once
 
 // Regular files named by program paths, read and written at explicit offsets,
-// and the one durable way to replace a file. The layers above reach file
-// contents through this service (or the handle calls of FileHandle.h) and
-// never call the host themselves.
+// and the one durable way to replace a file.
+//
+// How the layers above open a file (they never call the host themselves):
+// - CHostFile, for the files the program keeps and the files of other
+//   programs it reads: catalogs and their backups, logs, protected files,
+//   mail stores, documents read for their content. Failures come back as
+//   values; it writes at explicit offsets, flushes, and replaces a file
+//   durably (ReplaceFileDurably).
+// - CFile and its kin (CStdioFile; CMemFile with CArchive), in code written
+//   against the class library that streams a file from start to end: the
+//   web pages written and the files sent. They throw CFileException, which
+//   that code catches.
+// - The HANDLE calls of FileHandle.h are what those classes are built on;
+//   the layers above do not open files with them.
 //
 // Failures return FALSE (or -1) with the last error set from the host's error.
 
@@ -49,14 +60,25 @@ public:
     [[nodiscard]] BOOL WriteAt(std::int64_t nOffset, std::span<const BYTE> data);
     // Forces the written data and the file's metadata to the disk.
     [[nodiscard]] BOOL Flush();
+    // Forces the written data to the disk, and of the metadata only what
+    // reading it back needs (its length): cheaper than Flush.
+    [[nodiscard]] BOOL FlushData();
+    // Sets the time of the last write, as a copy made now shows the program
+    // clock's now (GetSystemTimeAsFileTime).
+    [[nodiscard]] BOOL SetModifiedTime(const FILETIME& ftModified);
 
     /* Properties. */
 
     // The file's length in bytes, or -1.
     std::int64_t GetLength() const;
+    // A number that names the file itself, not its name, while it exists: a
+    // file renamed over another has a number of its own. 0 on failure.
+    std::uint64_t GetIdentity() const;
 
 private:
     [[nodiscard]] BOOL OpenHost(const std::string& strHostPath, int nFlags);
+    // Flushes with the host call pfnFlush (fsync or fdatasync), or not at all under the test seam.
+    [[nodiscard]] BOOL FlushWith(int (*pfnFlush)(int));
 
     int m_fd { -1 };
 };
@@ -115,3 +137,13 @@ enum class ReplaceMode { KeepTargetMode, KeepOwnMode };
 // Flushes the folder holding a host path, so that a rename or a new name in
 // it is on disk; a folder that cannot be flushed is left as it is.
 void FlushHostFolderOf(const std::string& strHostPath);
+// The same for the folder of a program path; FALSE when the path maps to no host path.
+BOOL FlushFolderOf(LPCTSTR pszPath);
+
+/* Test seam. */
+
+// With bSkip, the flushes above return at once as if the disk had taken the
+// data: for test programs, whose files live in temporary folders and which
+// check what a flush promises through the writes they record, not through
+// the disk. Off by default.
+void SetHostFlushesSkipped(bool bSkip);

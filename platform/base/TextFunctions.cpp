@@ -361,6 +361,60 @@ int Utf8CompareNoCase(std::string_view strText1, std::string_view strText2)
     }
 }
 
+/*********************************** UTF-32 ***********************************/
+
+std::u32string Utf32FromUtf8(std::string_view strText)
+{
+    std::u32string strResult;
+    strResult.reserve(strText.size());
+    for (std::size_t nPos = 0; nPos < strText.size();) {
+        const auto b = static_cast<unsigned char>(strText[nPos]);
+        if (b < 0x80) {
+            strResult += b;
+            ++nPos;
+            continue;
+        }
+        DecodedChar ch = DecodeUtf8(strText, nPos);
+        strResult += ch.bValid ? ch.cp : U'\uFFFD';
+        nPos += ch.nLength;
+    }
+    return strResult;
+}
+
+void AppendUtf8(std::string& strOut, char32_t ch)
+{
+    if (ch < 0x80) {
+        strOut += static_cast<char>(ch);
+        return;
+    }
+    if (ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF))
+        ch = 0xFFFD;
+    char encoded[4];
+    strOut.append(encoded, EncodeUtf8(ch, encoded));
+}
+
+std::string Utf8FromUtf32(std::u32string_view strText)
+{
+    std::string strResult;
+    strResult.reserve(strText.size());
+    for (char32_t ch : strText)
+        AppendUtf8(strResult, ch);
+    return strResult;
+}
+
+char32_t CodePointToLower(char32_t ch)
+{
+    return MapCase(ch, CaseMap::Lower);
+}
+
+bool IsCodePointAlphaNumeric(char32_t ch)
+{
+    if (ch < 0x80)
+        return (ch >= '0' && ch <= '9') || ((ch | 0x20) >= 'a' && (ch | 0x20) <= 'z');
+    locale_t locale = Utf8Locale();
+    return locale && iswalnum_l(static_cast<wint_t>(ch), locale);
+}
+
 /*********************************** Character case ***********************************/
 
 LPSTR CharLowerA(LPSTR lpsz)

@@ -200,6 +200,16 @@ void SetPushed(HWND hWnd, bool bPushed)
     InvalidateRect(hWnd, nullptr, FALSE);
 }
 
+// A radio button is a tab stop while it is checked, so that Tab enters its
+// group on the chosen button; the others of the group are left to arrows.
+void SetRadioTabStop(HWND hWnd, bool bChecked)
+{
+    const DWORD dwStyle = ButtonStyle(hWnd);
+    const DWORD dwNew = bChecked ? (dwStyle | WS_TABSTOP) : (dwStyle & ~WS_TABSTOP);
+    if (dwNew != dwStyle)
+        SetWindowLongPtr(hWnd, GWL_STYLE, static_cast<LONG_PTR>(dwNew));
+}
+
 void SetCheck(HWND hWnd, WPARAM nCheck)
 {
     const DWORD dwType = ButtonStyle(hWnd) & BS_TYPEMASK;
@@ -210,6 +220,8 @@ void SetCheck(HWND hWnd, WPARAM nCheck)
         nNew = BST_INDETERMINATE;
     else if (nCheck != BST_UNCHECKED)
         nNew = BST_CHECKED;
+    if (IsRadioKind(dwType))
+        SetRadioTabStop(hWnd, nNew == BST_CHECKED);
     CButtonState* pState = GetControlState<CButtonState>(hWnd);
     if (pState->nCheck == nNew)
         return;

@@ -13,9 +13,12 @@
 // indeterminate, BS_AUTORADIOBUTTON checks itself and unchecks the other
 // automatic radio buttons of its group) and then sends BN_CLICKED. A group is
 // a run of sibling windows in GW_HWNDNEXT order that starts at a window with
-// WS_GROUP and ends before the next one. A double click sends BN_DOUBLECLICKED
-// for radio and owner-drawn buttons and with BS_NOTIFY; other kinds take it as
-// a press. BS_NOTIFY also sends BN_SETFOCUS and BN_KILLFOCUS.
+// WS_GROUP and ends before the next one. Checking a radio button, by message
+// or by a click, makes it a tab stop (WS_TABSTOP) and unchecking takes that
+// away, so that Tab enters a group on its chosen button. A double click sends
+// BN_DOUBLECLICKED for radio and owner-drawn buttons and with BS_NOTIFY;
+// other kinds take it as a press. BS_NOTIFY also sends BN_SETFOCUS and
+// BN_KILLFOCUS.
 //
 // Group boxes never take the mouse (HTTRANSPARENT) and are not clicked.
 // BS_OWNERDRAW buttons send WM_DRAWITEM (ODT_BUTTON) with ODS_SELECTED,

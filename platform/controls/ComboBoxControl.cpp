@@ -24,8 +24,9 @@ namespace {
 
 constexpr UINT ID_COMBO_LIST = 1000; // the control IDs of a combo box's parts
 constexpr UINT ID_COMBO_EDIT = 1001;
-constexpr int FIELD_PADDING = 6;   // the field is this much taller than the font
-constexpr UINT KEY_F4 = VK_F1 + 3; // drops the list down or closes it
+constexpr int FIELD_PADDING = 6;                   // the field is this much taller than its item
+constexpr UINT FIELD_ITEM = static_cast<UINT>(-1); // the selection field, as owner draw names it
+constexpr UINT KEY_F4 = VK_F1 + 3;                 // drops the list down or closes it
 
 struct CComboBoxState : CControlState {
     HWND hEdit { nullptr };
@@ -316,13 +317,25 @@ void PaintComboBox(HWND hWnd, HDC hdc)
 
 /***** Creation *****/
 
+// Asks the parent for the height of an owner-drawn item (FIELD_ITEM: the
+// selection field); nDefault when it does not answer.
+UINT MeasureOwnerDrawn(HWND hWnd, UINT nItem, UINT nDefault)
+{
+    MEASUREITEMSTRUCT mis { ODT_COMBOBOX, static_cast<UINT>(GetDlgCtrlID(hWnd)), nItem, 0, nDefault, 0 };
+    if (HWND hParent = GetParent(hWnd))
+        SendMessage(hParent, WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
+    return std::max<UINT>(mis.itemHeight, 1);
+}
+
 int OnCreate(HWND hWnd, const CREATESTRUCT* pcs)
 {
     CComboBoxState* pState = GetControlState<CComboBoxState>(hWnd);
     const DWORD dwStyle = ComboStyle(hWnd);
     const DWORD dwKind = dwStyle & CBS_TYPEMASK;
-    const int nFontHeight = ControlFontHeight(hWnd);
-    pState->nFieldHeight = nFontHeight + FIELD_PADDING;
+    const bool bOwnerDrawn = (dwStyle & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) != 0;
+    const auto nFontHeight = static_cast<UINT>(ControlFontHeight(hWnd));
+    const UINT nFieldItemHeight = bOwnerDrawn ? MeasureOwnerDrawn(hWnd, FIELD_ITEM, nFontHeight) : nFontHeight;
+    pState->nFieldHeight = static_cast<int>(nFieldItemHeight) + FIELD_PADDING;
 
     DWORD dwListStyle = WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
     if (dwStyle & CBS_SORT)
@@ -342,16 +355,11 @@ int OnCreate(HWND hWnd, const CREATESTRUCT* pcs)
         return -1;
     // Owner draw is switched on only now, so that every question goes to the combo box.
     SetControlParent(pState->hList, hWnd);
-    if (dwStyle & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) {
+    if (bOwnerDrawn) {
         const DWORD dwOwnerDraw = (dwStyle & CBS_OWNERDRAWFIXED) ? LBS_OWNERDRAWFIXED : LBS_OWNERDRAWVARIABLE;
         SetWindowLongPtr(pState->hList, GWL_STYLE, GetWindowLongPtr(pState->hList, GWL_STYLE) | dwOwnerDraw);
-        if (dwStyle & CBS_OWNERDRAWFIXED) {
-            MEASUREITEMSTRUCT mis { ODT_COMBOBOX, static_cast<UINT>(GetDlgCtrlID(hWnd)), 0, 0,
-                static_cast<UINT>(nFontHeight), 0 };
-            if (HWND hParent = GetParent(hWnd))
-                SendMessage(hParent, WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
-            ToList(hWnd, LB_SETITEMHEIGHT, 0, static_cast<LPARAM>(std::max<UINT>(mis.itemHeight, 1)));
-        }
+        if (dwStyle & CBS_OWNERDRAWFIXED)
+            ToList(hWnd, LB_SETITEMHEIGHT, 0, static_cast<LPARAM>(MeasureOwnerDrawn(hWnd, 0, nFontHeight)));
     }
     if (dwKind != CBS_DROPDOWNLIST) {
         const int nRight = dwKind == CBS_SIMPLE ? pcs->cx : pcs->cx - GetSystemMetrics(SM_CXVSCROLL) - 2;
@@ -483,8 +491,11 @@ void OnFocus(HWND hWnd, bool bFocus)
 {
     CComboBoxState* pState = GetControlState<CComboBoxState>(hWnd);
     if (pState->hEdit) {
-        if (bFocus)
+        // Focused as a whole, the combo box shows its text selected, as an edit does.
+        if (bFocus) {
             SetFocus(pState->hEdit);
+            SendMessage(pState->hEdit, EM_SETSEL, 0, -1);
+        }
         return;
     }
     pState->bFocus = bFocus;

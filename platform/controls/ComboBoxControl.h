@@ -14,13 +14,17 @@
 // (CBN_SELCHANGE), Enter closes with it and Escape without. A drop-down
 // combo box takes the field's height on creation. With the extended user
 // interface (CB_SETEXTENDEDUI) F4 does nothing and Down drops a closed list
-// instead of changing the selection.
+// instead of changing the selection. A combo box with an edit passes the
+// focus it is given (SetFocus, Tab in a dialog) on to the edit with the
+// whole text selected.
 //
 // The CB_* messages keep the items as the list box keeps them (sorting with
 // CBS_SORT, owner draw with CBS_OWNERDRAWFIXED and CBS_OWNERDRAWVARIABLE);
 // owner-draw questions reach the parent as ODT_COMBOBOX with the combo box's
 // ID, and an owner-drawn drop-down list field is drawn through WM_DRAWITEM
-// with ODS_COMBOBOXEDIT.
+// with ODS_COMBOBOXEDIT. An owner-drawn combo box asks its parent for the
+// height of its selection field at creation (WM_MEASUREITEM for item -1),
+// before the height of the items with CBS_OWNERDRAWFIXED (item 0).
 
 #include "platform/window/WindowTypes.h"
 

@@ -14,8 +14,14 @@
 // digits only, ES_UPPERCASE and ES_LOWERCASE change the case of ASCII
 // letters, ES_READONLY refuses every change. The limit (EM_LIMITTEXT; 0 means
 // the largest) cuts what the user enters, and EN_MAXTEXT reports the cut;
-// WM_SETTEXT is not limited. After a change the parent gets EN_UPDATE and
-// then EN_CHANGE; focus changes send EN_SETFOCUS and EN_KILLFOCUS.
+// WM_SETTEXT is not limited and keeps the whole text, line breaks included,
+// in a single-line control too. After a change the parent gets EN_UPDATE and
+// then EN_CHANGE, except that WM_SETTEXT on a multi-line control sends
+// neither; focus changes send EN_SETFOCUS and EN_KILLFOCUS.
+//
+// In a dialog a multi-line control takes every key but Tab, which moves on,
+// Esc, which cancels, and Enter, which presses the default button unless
+// ES_WANTRETURN asks for line breaks.
 //
 // One step of undo: EM_UNDO (or WM_UNDO, Ctrl+Z) goes back to the text before
 // the last change, a run of typing counting as one; undoing again redoes it.

@@ -1,6 +1,7 @@
 #include "platform/controls/EditControl.h"
 
 #include "platform/controls/EditInternal.h"
+#include "platform/window/Input.h"
 #include "platform/window/Paint.h"
 #include "platform/window/Window.h"
 
@@ -17,19 +18,25 @@ std::unique_ptr<CControlState> NewEditState(HWND, const CREATESTRUCT* pcs)
     return pState;
 }
 
-// A new text: the selection, scrolling, the modified flag and undo start afresh.
+// A new text, kept whole (line breaks included): the selection, scrolling,
+// the modified flag and undo start afresh. Only a single-line control tells
+// its parent, so that a page whose multi-line fields are filled when it opens
+// does not look changed.
 LRESULT OnSetText(HWND hWnd, LPCSTR lpszText)
 {
     CEditState* pState = EditState(hWnd);
     pState->strText = lpszText ? lpszText : "";
-    if (!(EditStyle(hWnd) & ES_MULTILINE))
-        pState->strText = pState->strText.substr(0, pState->strText.find_first_of("\r\n"));
     pState->nAnchor = pState->nCaret = 0;
     pState->nScrollX = pState->nTopLine = 0;
     pState->bModified = false;
     pState->bCanUndo = false;
     pState->bTyping = false;
-    Changed(hWnd);
+    if (!(EditStyle(hWnd) & ES_MULTILINE)) {
+        Changed(hWnd);
+        return TRUE;
+    }
+    ScrollToCaret(hWnd);
+    InvalidateRect(hWnd, nullptr, TRUE);
     return TRUE;
 }
 
@@ -42,6 +49,24 @@ LRESULT OnGetText(HWND hWnd, WPARAM nSize, LPSTR pszBuffer)
     std::memcpy(pszBuffer, pState->strText.data(), nCopy);
     pszBuffer[nCopy] = '\0';
     return static_cast<LRESULT>(nCopy);
+}
+
+// What the control takes of the keys a dialog would use. A multi-line control
+// takes every key, except that in a dialog Enter presses the default button
+// unless ES_WANTRETURN, and Tab and Esc move on and cancel as they do
+// elsewhere in the dialog; pMsg is the key the dialog asks about, if any.
+LRESULT DialogCode(HWND hWnd, const MSG* pMsg)
+{
+    const LRESULT nCode = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
+    const DWORD dwStyle = EditStyle(hWnd);
+    if (!(dwStyle & ES_MULTILINE))
+        return nCode;
+    if (pMsg && pMsg->message == WM_KEYDOWN) {
+        const WPARAM nKey = pMsg->wParam;
+        if ((nKey == VK_RETURN && !(dwStyle & ES_WANTRETURN)) || nKey == VK_TAB || nKey == VK_ESCAPE)
+            return nCode;
+    }
+    return nCode | DLGC_WANTALLKEYS;
 }
 
 // The control owns the caret while it has the focus.
@@ -83,8 +108,7 @@ LRESULT CALLBACK EditWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         EditState(hWnd)->bFocus = false;
         return DefWindowProc(hWnd, uMsg, wParam, lParam);
     case WM_GETDLGCODE:
-        return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS
-            | ((EditStyle(hWnd) & ES_MULTILINE) ? DLGC_WANTALLKEYS : 0);
+        return DialogCode(hWnd, reinterpret_cast<const MSG*>(lParam));
     case WM_SETTEXT:
         return OnSetText(hWnd, reinterpret_cast<LPCSTR>(lParam));
     case WM_GETTEXT:

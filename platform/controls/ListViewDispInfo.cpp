@@ -8,28 +8,24 @@
 
 namespace {
 
-CListViewCell* Cell(CListViewRow& row, int iSubItem, bool bCreate)
+// The stored text of a cell; nullptr when none was set.
+const std::string* StoredText(const CListViewRow& row, int iSubItem)
 {
-    if (iSubItem < 0)
+    if (!row.pTexts || iSubItem < 0)
         return nullptr;
     if (iSubItem == 0)
-        return &row.label;
+        return &row.pTexts->strLabel;
     const auto nIndex = static_cast<size_t>(iSubItem) - 1;
-    if (nIndex >= row.subItems.size()) {
-        if (!bCreate)
-            return nullptr;
-        row.subItems.resize(nIndex + 1);
-    }
-    return &row.subItems[nIndex];
+    return nIndex < row.pTexts->subItems.size() ? &row.pTexts->subItems[nIndex].strText : nullptr;
 }
 
 // A sub-item whose text was never set follows the label: a row inserted with
 // a callback text asks for all its texts.
 bool IsCallbackCell(const CListViewRow& row, int iSubItem)
 {
-    if (iSubItem > 0 && static_cast<size_t>(iSubItem) <= row.subItems.size())
-        return row.subItems[static_cast<size_t>(iSubItem) - 1].bCallback;
-    return row.label.bCallback;
+    if (iSubItem > 0 && row.pTexts && static_cast<size_t>(iSubItem) <= row.pTexts->subItems.size())
+        return row.pTexts->subItems[static_cast<size_t>(iSubItem) - 1].bCallback;
+    return row.bCallbackLabel;
 }
 
 // Copies text into a buffer of cchMax bytes, cut before a partial UTF-8
@@ -91,11 +87,25 @@ bool AskDispInfo(HWND hWnd, int nRow, int iSubItem, UINT nMask, LPSTR pszBuffer,
 
 void SetCellText(CListViewRow& row, int iSubItem, LPCSTR pszText)
 {
-    CListViewCell* pCell = Cell(row, iSubItem, true);
-    if (!pCell)
+    if (iSubItem < 0)
         return;
-    pCell->bCallback = pszText == LPSTR_TEXTCALLBACK;
-    pCell->strText = pCell->bCallback || !pszText ? std::string() : std::string(pszText);
+    const bool bCallback = pszText == LPSTR_TEXTCALLBACK;
+    const std::string_view text = bCallback || !pszText ? std::string_view() : std::string_view(pszText);
+    if (iSubItem == 0) {
+        row.bCallbackLabel = bCallback;
+        if (!text.empty() && !row.pTexts)
+            row.pTexts = std::make_unique<CListViewTexts>();
+        if (row.pTexts)
+            row.pTexts->strLabel = text;
+        return;
+    }
+    if (!row.pTexts)
+        row.pTexts = std::make_unique<CListViewTexts>();
+    std::vector<CListViewCell>& subItems = row.pTexts->subItems;
+    subItems.resize(std::max(subItems.size(), static_cast<size_t>(iSubItem)));
+    CListViewCell& cell = subItems[static_cast<size_t>(iSubItem) - 1];
+    cell.bCallback = bCallback;
+    cell.strText = text;
 }
 
 BOOL GetRowItem(HWND hWnd, LVITEM* pItem)
@@ -106,13 +116,13 @@ BOOL GetRowItem(HWND hWnd, LVITEM* pItem)
     const int nRow = pItem->iItem;
     UINT nAsk = 0;
     {
-        CListViewRow& row = pState->rows[static_cast<size_t>(nRow)];
-        const CListViewCell* pCell = Cell(row, pItem->iSubItem, false);
+        const CListViewRow& row = pState->rows[static_cast<size_t>(nRow)];
         if (pItem->mask & LVIF_TEXT) {
+            const std::string* pText = StoredText(row, pItem->iSubItem);
             if (IsCallbackCell(row, pItem->iSubItem))
                 nAsk |= LVIF_TEXT;
             else
-                CopyText(pCell ? pCell->strText : std::string(), pItem->pszText, pItem->cchTextMax);
+                CopyText(pText ? std::string_view(*pText) : std::string_view(), pItem->pszText, pItem->cchTextMax);
         }
         if (pItem->mask & LVIF_IMAGE) {
             if (row.iImage == I_IMAGECALLBACK && pItem->iSubItem == 0)

@@ -7,6 +7,7 @@
 #include "platform/controls/ControlInternal.h"
 #include "platform/controls/ListViewControl.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,13 +16,19 @@ struct CListViewCell {
     bool bCallback { false }; // stored as LPSTR_TEXTCALLBACK
 };
 
-struct CListViewRow {
-    CListViewCell label;                 // sub-item 0
+// The texts set on a row, kept apart so that rows stay small to move.
+struct CListViewTexts {
+    std::string strLabel;                // sub-item 0's, unless it is a callback
     std::vector<CListViewCell> subItems; // sub-items 1 and up; missing ones follow the label
-    int iImage { 0 };                    // I_IMAGECALLBACK asks the parent
+};
+
+struct CListViewRow {
+    std::unique_ptr<CListViewTexts> pTexts; // none until a text is set: a callback row needs none
     LPARAM lParam { 0 };
-    UINT nState { 0 };      // LVIS_*
-    unsigned nSerial { 0 }; // tells a row apart from one that took its index
+    int iImage { 0 };              // I_IMAGECALLBACK asks the parent
+    UINT nState { 0 };             // LVIS_*
+    unsigned nSerial { 0 };        // tells a row apart from one that took its index
+    bool bCallbackLabel { false }; // sub-item 0 is LPSTR_TEXTCALLBACK
 };
 
 struct CListViewColumn {
@@ -108,7 +115,7 @@ BOOL ChangeAllRowStates(HWND hWnd, UINT nState, UINT nMask);
 // The row with the focus, -1 for none.
 int FocusedRow(const CListViewState& state);
 // Answers the item messages; FALSE for other messages.
-BOOL HandleItemMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
+BOOL HandleItemMessage(HWND hWnd, CListViewState* pState, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
 // Deletes every row, telling the parent about each (destruction included).
 void DeleteAllRows(HWND hWnd);
 
@@ -146,7 +153,7 @@ void InvalidateRow(HWND hWnd, const CListViewState& state, int nRow);
 // insert or a delete there moves.
 void InvalidateRowsFrom(HWND hWnd, const CListViewState& state, int nRow);
 // Answers the column, geometry and scrolling messages; FALSE for other messages.
-BOOL HandleLayoutMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
+BOOL HandleLayoutMessage(HWND hWnd, CListViewState* pState, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
 
 /***** Icon view (ListViewIconView.cpp) *****/
 

@@ -250,9 +250,8 @@ void DeleteAllRows(HWND hWnd)
     }
 }
 
-BOOL HandleItemMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
+BOOL HandleItemMessage(HWND hWnd, CListViewState* pState, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
 {
-    CListViewState* pState = ListViewState(hWnd);
     const auto nRow = static_cast<int>(static_cast<INT_PTR>(wParam));
     auto* pItem = reinterpret_cast<LVITEM*>(lParam);
     switch (uMsg) {

@@ -544,9 +544,8 @@ void InvalidateRow(HWND hWnd, const CListViewState& state, int nRow)
     InvalidateRect(hWnd, &rcRow, TRUE);
 }
 
-BOOL HandleLayoutMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
+BOOL HandleLayoutMessage(HWND hWnd, CListViewState* pState, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
 {
-    CListViewState* pState = ListViewState(hWnd);
     const auto nIndex = static_cast<int>(static_cast<INT_PTR>(wParam));
     switch (uMsg) {
     case LVM_INSERTCOLUMN:

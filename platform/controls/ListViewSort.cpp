@@ -4,6 +4,7 @@
 #include "platform/window/Paint.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -31,16 +32,15 @@ BOOL SortRows(HWND hWnd, PFNLVCOMPARE pfnCompare, LPARAM lParamSort)
     if (!pfnCompare)
         return FALSE;
     // The comparator sees copies of the values, each with the index of its
-    // row, so a list it changes is noticed afterwards rather than sorted
-    // half-way.
+    // row, so a list it changes is noticed afterwards rather than sorted half-way.
     struct CSortKey {
         LPARAM value;
-        size_t nRow;
+        uint32_t nRow;
     };
     std::vector<CSortKey> keys;
     keys.reserve(pState->rows.size());
     for (const CListViewRow& row : pState->rows)
-        keys.push_back({ row.lParam, keys.size() });
+        keys.push_back({ row.lParam, static_cast<uint32_t>(keys.size()) });
     const unsigned nReorders = pState->nReorders;
     const unsigned nAnchor
         = IsRow(*pState, pState->nAnchor) ? pState->rows[static_cast<size_t>(pState->nAnchor)].nSerial : 0;
@@ -49,14 +49,14 @@ BOOL SortRows(HWND hWnd, PFNLVCOMPARE pfnCompare, LPARAM lParamSort)
     if (!(pState = ListViewSurvivor(hWnd)) || pState->nReorders != nReorders)
         return FALSE;
     // Rows move in place, cycle by cycle: position i takes row keys[i].nRow,
-    // and a key that points at its own position is done.
+    // and a key that names its own position is done.
     std::vector<CListViewRow>& rows = pState->rows;
-    for (size_t i = 0; i < keys.size(); ++i) {
+    for (uint32_t i = 0; i < keys.size(); ++i) {
         if (keys[i].nRow == i)
             continue;
         CListViewRow first = std::move(rows[i]);
-        size_t j = i;
-        for (size_t k = keys[j].nRow; k != i; k = keys[j].nRow) {
+        uint32_t j = i;
+        for (uint32_t k = keys[j].nRow; k != i; k = keys[j].nRow) {
             rows[j] = std::move(rows[k]);
             keys[j].nRow = j;
             j = k;

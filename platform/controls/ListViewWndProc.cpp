@@ -173,8 +173,8 @@ LRESULT CALLBACK ListViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
         return FindRow(
             hWnd, static_cast<int>(static_cast<INT_PTR>(wParam)), reinterpret_cast<const LVFINDINFO*>(lParam));
     default:
-        if (HandleItemMessage(hWnd, uMsg, wParam, lParam, &lResult)
-            || HandleLayoutMessage(hWnd, uMsg, wParam, lParam, &lResult))
+        if (HandleItemMessage(hWnd, pState, uMsg, wParam, lParam, &lResult)
+            || HandleLayoutMessage(hWnd, pState, uMsg, wParam, lParam, &lResult))
             return lResult;
         if (HandleListViewInput(hWnd, uMsg, wParam, lParam))
             return 0;

@@ -1,19 +1,19 @@
 #include "platform/shell/DesktopApps.h"
 
+#include "platform/base/PathNames.h"
+#include "platform/base/XdgFolders.h"
+
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <map>
 #include <set>
 
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
+#include <sys/stat.h>
 
 namespace {
-
-// GIO sees changes to the launcher folders through its main context; letting
-// it run (without waiting) before each lookup makes new launchers known.
-void CatchUpWithChanges()
-{
-    while (g_main_context_iteration(nullptr, FALSE)) { }
-}
 
 std::string TakeString(gchar* psz)
 {
@@ -22,91 +22,182 @@ std::string TakeString(gchar* psz)
     return str;
 }
 
-std::optional<CDesktopApp> AppOf(GAppInfo* pInfo)
+bool IsFolder(const std::string& strPath)
 {
-    if (!pInfo || !G_IS_DESKTOP_APP_INFO(pInfo))
-        return std::nullopt;
-    auto* pDesktop = G_DESKTOP_APP_INFO(pInfo);
+    struct stat info { };
+    return stat(strPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The applications folders, the most important first.
+std::vector<std::string> ApplicationFolders()
+{
+    std::vector<std::string> folders;
+    if (std::string strHome = XdgDataHome(); !strHome.empty())
+        folders.push_back(JoinHostPath(strHome, "applications"));
+    for (const std::string& strFolder : XdgDataDirs())
+        folders.push_back(JoinHostPath(strFolder, "applications"));
+    return folders;
+}
+
+std::optional<CDesktopApp> AppOfInfo(GDesktopAppInfo* pDesktop, const std::string& strId)
+{
+    auto* pInfo = G_APP_INFO(pDesktop);
     const char* pszFile = g_desktop_app_info_get_filename(pDesktop);
     std::string strExec = TakeString(g_desktop_app_info_get_string(pDesktop, "Exec"));
     if (!pszFile || strExec.empty())
         return std::nullopt;
     CDesktopApp app;
-    app.strId = g_app_info_get_id(pInfo) ? g_app_info_get_id(pInfo) : "";
+    app.strId = strId;
     app.strName = g_app_info_get_name(pInfo) ? g_app_info_get_name(pInfo) : "";
     app.strFile = pszFile;
     app.strExec = std::move(strExec);
     app.strIcon = TakeString(g_desktop_app_info_get_string(pDesktop, "Icon"));
     app.bShown = g_app_info_should_show(pInfo);
+    for (const char** ppszTypes = g_app_info_get_supported_types(pInfo); ppszTypes && *ppszTypes; ++ppszTypes)
+        app.types.emplace_back(*ppszTypes);
     return app;
 }
 
-std::vector<CDesktopApp> AppsOfList(GList* pList)
+// Reads one launcher file as its own, without any cache.
+std::optional<CDesktopApp> LoadApp(const std::string& strPath, const std::string& strId)
 {
-    std::vector<CDesktopApp> apps;
-    for (GList* p = pList; p; p = p->next) {
-        if (std::optional<CDesktopApp> app = AppOf(G_APP_INFO(p->data)))
-            apps.push_back(std::move(*app));
+    GDesktopAppInfo* pInfo = g_desktop_app_info_new_from_filename(strPath.c_str());
+    if (!pInfo)
+        return std::nullopt;
+    std::optional<CDesktopApp> app = AppOfInfo(pInfo, strId);
+    g_object_unref(pInfo);
+    return app;
+}
+
+// Launchers below a folder by their ids ("sub/x.desktop" is "sub-x.desktop").
+void CollectLaunchers(
+    const std::string& strFolder, const std::string& strPrefix, int nDepth, std::map<std::string, std::string>& found)
+{
+    for (const std::string& strName : ListHostFolder(strFolder)) {
+        std::string strPath = JoinHostPath(strFolder, strName);
+        if (strName.ends_with(".desktop"))
+            found.try_emplace(strPrefix + strName, strPath);
+        else if (nDepth < 8 && IsFolder(strPath))
+            CollectLaunchers(strPath, strPrefix + strName + "-", nDepth + 1, found);
     }
-    g_list_free_full(pList, g_object_unref);
-    return apps;
+}
+
+// Every launcher file by id; an id in a more important folder hides the others.
+std::map<std::string, std::string> LauncherFiles()
+{
+    std::map<std::string, std::string> files;
+    for (const std::string& strFolder : ApplicationFolders())
+        CollectLaunchers(strFolder, "", 0, files);
+    return files;
+}
+
+// The mimeapps.list files, the most important first.
+std::vector<std::string> MimeAppsLists()
+{
+    std::vector<std::string> desktops;
+    if (const char* pszDesktops = std::getenv("XDG_CURRENT_DESKTOP")) {
+        std::string_view list = pszDesktops;
+        while (!list.empty()) {
+            size_t nEnd = list.find(':');
+            std::string strDesktop(list.substr(0, nEnd));
+            std::transform(strDesktop.begin(), strDesktop.end(), strDesktop.begin(),
+                [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+            if (!strDesktop.empty())
+                desktops.push_back(strDesktop);
+            list = nEnd == std::string_view::npos ? std::string_view() : list.substr(nEnd + 1);
+        }
+    }
+    std::vector<std::string> folders = { XdgConfigHome() };
+    for (const std::string& strFolder : XdgConfigDirs())
+        folders.push_back(strFolder);
+    for (const std::string& strFolder : ApplicationFolders())
+        folders.push_back(strFolder);
+    std::vector<std::string> lists;
+    for (const std::string& strFolder : folders) {
+        if (strFolder.empty())
+            continue;
+        for (const std::string& strDesktop : desktops)
+            lists.push_back(JoinHostPath(strFolder, strDesktop + "-mimeapps.list"));
+        lists.push_back(JoinHostPath(strFolder, "mimeapps.list"));
+    }
+    return lists;
+}
+
+// The launcher ids a mimeapps.list names as the defaults of a type.
+std::vector<std::string> DefaultsIn(const std::string& strList, const std::string& strType)
+{
+    std::vector<std::string> ids;
+    GKeyFile* pFile = g_key_file_new();
+    if (g_key_file_load_from_file(pFile, strList.c_str(), G_KEY_FILE_NONE, nullptr)) {
+        gsize nCount = 0;
+        gchar** ppszIds = g_key_file_get_string_list(pFile, "Default Applications", strType.c_str(), &nCount, nullptr);
+        for (gsize i = 0; ppszIds && i < nCount; ++i)
+            ids.emplace_back(ppszIds[i]);
+        g_strfreev(ppszIds);
+    }
+    g_key_file_free(pFile);
+    return ids;
+}
+
+bool Supports(const CDesktopApp& app, const std::string& strType)
+{
+    return std::find(app.types.begin(), app.types.end(), strType) != app.types.end();
 }
 
 } // namespace
 
 std::vector<CDesktopApp> AllDesktopApps()
 {
-    CatchUpWithChanges();
-    return AppsOfList(g_app_info_get_all());
+    std::vector<CDesktopApp> apps;
+    for (const auto& [strId, strPath] : LauncherFiles()) {
+        if (std::optional<CDesktopApp> app = LoadApp(strPath, strId))
+            apps.push_back(std::move(*app));
+    }
+    return apps;
 }
 
 std::optional<CDesktopApp> DesktopAppOfFile(const std::string& strHostPath)
 {
-    GDesktopAppInfo* pInfo = g_desktop_app_info_new_from_filename(strHostPath.c_str());
-    if (!pInfo)
-        return std::nullopt;
-    std::optional<CDesktopApp> app = AppOf(G_APP_INFO(pInfo));
-    g_object_unref(pInfo);
-    return app;
+    return LoadApp(strHostPath, strHostPath.substr(strHostPath.rfind('/') + 1));
 }
 
 std::optional<CDesktopApp> DefaultAppForType(const std::string& strType)
 {
-    CatchUpWithChanges();
-    GAppInfo* pInfo = g_app_info_get_default_for_type(strType.c_str(), FALSE);
-    std::optional<CDesktopApp> app = AppOf(pInfo);
-    if (pInfo)
-        g_object_unref(pInfo);
-    return app;
+    std::map<std::string, std::string> files = LauncherFiles();
+    for (const std::string& strList : MimeAppsLists()) {
+        for (const std::string& strId : DefaultsIn(strList, strType)) {
+            auto it = files.find(strId);
+            if (it == files.end())
+                continue;
+            if (std::optional<CDesktopApp> app = LoadApp(it->second, strId))
+                return app;
+        }
+    }
+    // No default named: the first launcher for the type, as the desktop falls back.
+    for (const auto& [strId, strPath] : files) {
+        std::optional<CDesktopApp> app = LoadApp(strPath, strId);
+        if (app && Supports(*app, strType))
+            return app;
+    }
+    return std::nullopt;
 }
 
 std::vector<CDesktopApp> OtherAppsForType(const std::string& strType)
 {
     std::optional<CDesktopApp> defaultApp = DefaultAppForType(strType);
     std::vector<CDesktopApp> apps;
-    std::set<std::string> seen;
-    if (defaultApp)
-        seen.insert(defaultApp->strId);
-    for (auto* pfnList : { &g_app_info_get_recommended_for_type, &g_app_info_get_fallback_for_type }) {
-        for (CDesktopApp& app : AppsOfList(pfnList(strType.c_str()))) {
-            if (seen.insert(app.strId).second)
-                apps.push_back(std::move(app));
-        }
+    for (CDesktopApp& app : AllDesktopApps()) {
+        if (Supports(app, strType) && (!defaultApp || app.strId != defaultApp->strId))
+            apps.push_back(std::move(app));
     }
     return apps;
 }
 
 std::vector<std::string> TypesWithApps()
 {
-    CatchUpWithChanges();
     std::set<std::string> types;
-    GList* pList = g_app_info_get_all();
-    for (GList* p = pList; p; p = p->next) {
-        const char** ppszTypes = g_app_info_get_supported_types(G_APP_INFO(p->data));
-        for (; ppszTypes && *ppszTypes; ++ppszTypes)
-            types.insert(*ppszTypes);
-    }
-    g_list_free_full(pList, g_object_unref);
+    for (const CDesktopApp& app : AllDesktopApps())
+        types.insert(app.types.begin(), app.types.end());
     return { types.begin(), types.end() };
 }
 

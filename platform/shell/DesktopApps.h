@@ -1,22 +1,26 @@
 #pragma once
 
-// The desktop's launchers (".desktop" files) and file types, as GIO finds
-// them in the XDG data folders: every launcher, the default and the other
-// applications for a MIME type (mimeapps.list, mimeinfo.cache), and the MIME
-// type a file name gives. Launchers installed while the program runs are seen
-// at the next call. May be called from any thread.
+// The desktop's launchers (".desktop" files) and file types: every launcher
+// of the XDG applications folders (an id in a more important folder hides the
+// others), the default application of a MIME type (the [Default Applications]
+// of the mimeapps.list files, desktop-specific ones first, else the first
+// launcher listing the type), and the MIME type a file name gives. The folders
+// and files are read at every call, so what is installed while the program
+// runs counts at once; GIO reads each launcher and the MIME database. May be
+// called from any thread.
 
 #include <optional>
 #include <string>
 #include <vector>
 
 struct CDesktopApp {
-    std::string strId;    // "org.gnome.TextEditor.desktop"
-    std::string strName;  // "Text Editor"
-    std::string strFile;  // host path of its .desktop file
-    std::string strExec;  // its Exec line, field codes kept
-    std::string strIcon;  // its Icon; empty for none
-    bool bShown { true }; // whether menus show it
+    std::string strId;              // "org.gnome.TextEditor.desktop"
+    std::string strName;            // "Text Editor"
+    std::string strFile;            // host path of its .desktop file
+    std::string strExec;            // its Exec line, field codes kept
+    std::string strIcon;            // its Icon; empty for none
+    bool bShown { true };           // whether menus show it
+    std::vector<std::string> types; // the MIME types it opens
 };
 
 // Every installed launcher that names a program.
@@ -26,7 +30,7 @@ std::optional<CDesktopApp> DesktopAppOfFile(const std::string& strHostPath);
 
 // The application that opens a MIME type by default; nullopt for none.
 std::optional<CDesktopApp> DefaultAppForType(const std::string& strType);
-// The other applications for a MIME type, the recommended ones first, without the default.
+// The other applications that list a MIME type, without the default.
 std::vector<CDesktopApp> OtherAppsForType(const std::string& strType);
 // Every MIME type some launcher opens.
 std::vector<std::string> TypesWithApps();

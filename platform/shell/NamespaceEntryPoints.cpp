@@ -4,8 +4,10 @@
 #include "platform/shell/ShellFolder.h"
 
 #include "platform/base/FileFunctions.h"
+#include "platform/base/PathMap.h"
 #include "platform/base/WinError.h"
 #include "platform/shell/NamespaceFolder.h"
+#include "platform/shell/StartMenu.h"
 
 #include <cstring>
 
@@ -32,6 +34,14 @@ HRESULT SHGetSpecialFolderLocation(HWND, int nFolder, LPITEMIDLIST* ppidl)
     case CSIDL_BITBUCKET:
         items = { CShellItem::Virtual(EVirtualFolder::RecycleBin) };
         break;
+    case CSIDL_STARTMENU: {
+        // Brought up to date each time, so launchers installed meanwhile are in it.
+        PresentStartMenu();
+        HRESULT hr = ItemsOfName(ProgramPathFromHostPath(StartMenuHostFolder()), false, items);
+        if (FAILED(hr))
+            return hr;
+        break;
+    }
     case CSIDL_COMMON_STARTMENU:
         return E_FAIL;
     default:

@@ -2,6 +2,7 @@
 
 #include "platform/base/ComObject.h"
 #include "platform/base/TextFunctions.h"
+#include "platform/shell/ShellContextMenu.h"
 
 #include <cstring>
 
@@ -210,7 +211,7 @@ HRESULT CShellFolder::GetAttributesOf(UINT cidl, LPCITEMIDLIST* apidl, SFGAOF* r
     return S_OK;
 }
 
-HRESULT CShellFolder::GetUIObjectOf(HWND, UINT cidl, LPCITEMIDLIST* apidl, REFIID, UINT*, void** ppv)
+HRESULT CShellFolder::GetUIObjectOf(HWND hwndOwner, UINT cidl, LPCITEMIDLIST* apidl, REFIID riid, UINT*, void** ppv)
 {
     if (!ppv)
         return E_POINTER;
@@ -221,7 +222,9 @@ HRESULT CShellFolder::GetUIObjectOf(HWND, UINT cidl, LPCITEMIDLIST* apidl, REFII
     HRESULT hr = AbsoluteItemsOf(m_items, apidl[0], absolute);
     if (FAILED(hr))
         return hr;
-    return E_NOINTERFACE;
+    if (riid != IID_IContextMenu)
+        return E_NOINTERFACE;
+    return CreateItemContextMenu(hwndOwner, absolute, riid, ppv);
 }
 
 HRESULT CShellFolder::GetDisplayNameOf(LPCITEMIDLIST pidl, SHGDNF uFlags, STRRET* pName)

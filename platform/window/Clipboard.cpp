@@ -3,6 +3,9 @@
 #include "platform/base/TextFunctions.h"
 #include "platform/base/Threads.h"
 #include "platform/base/WinError.h"
+#include "platform/window/MessageQueue.h"
+#include "platform/window/Messages.h"
+#include "platform/window/Window.h"
 #include "platform/window/WindowClass.h"
 #include "platform/window/WindowInternal.h"
 
@@ -57,26 +60,28 @@ UINT TextPartner(UINT uFormat)
     return uFormat == CF_TEXT ? CF_UNICODETEXT : uFormat == CF_UNICODETEXT ? CF_TEXT : 0;
 }
 
+// The formats EnumClipboardFormats lists: those set, in order, then a text
+// format that can be made from the other.
+std::vector<UINT> ListedFormats(const CClipboard& clipboard)
+{
+    std::vector<UINT> formats;
+    for (const CClipboardData& entry : clipboard.data) {
+        if (!entry.bSynthesized)
+            formats.push_back(entry.uFormat);
+    }
+    for (UINT uText : { CF_TEXT, CF_UNICODETEXT }) {
+        if (std::find(formats.begin(), formats.end(), uText) == formats.end()
+            && std::find(formats.begin(), formats.end(), TextPartner(uText)) != formats.end())
+            formats.push_back(uText);
+    }
+    return formats;
+}
+
 // UTF-16 from UTF-8; a byte that starts no valid character becomes U+FFFD.
 std::u16string Utf16FromUtf8(std::string_view text)
 {
     std::u16string wide;
-    for (size_t i = 0; i < text.size();) {
-        auto c = static_cast<unsigned char>(text[i]);
-        int nMore = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
-        char32_t ch = nMore <= 0 ? c : c & (0x3F >> nMore);
-        bool bValid = nMore >= 0 && i + static_cast<size_t>(nMore) < text.size();
-        for (int k = 1; bValid && k <= nMore; ++k) {
-            auto cont = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
-            bValid = (cont & 0xC0) == 0x80;
-            ch = (ch << 6) | (cont & 0x3F);
-        }
-        if (!bValid || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF)) {
-            wide.push_back(u'\uFFFD');
-            ++i;
-            continue;
-        }
-        i += static_cast<size_t>(nMore) + 1;
+    for (char32_t ch : Utf32FromUtf8(text)) {
         if (ch >= 0x10000) {
             ch -= 0x10000;
             wide.push_back(static_cast<char16_t>(0xD800 + (ch >> 10)));
@@ -152,9 +157,18 @@ BOOL CloseClipboard()
 BOOL EmptyClipboard()
 {
     CClipboard& clipboard = Clipboard();
+    HWND hPreviousOwner = nullptr;
+    {
+        std::lock_guard lock(clipboard.mutex);
+        if (!OpenedByCaller(clipboard))
+            return FALSE;
+        hPreviousOwner = clipboard.hOwner;
+    }
+    // The caller has the clipboard open, so nothing changes it meanwhile; the
+    // owner may still read what it put there.
+    if (hPreviousOwner && IsWindow(hPreviousOwner))
+        SendMessage(hPreviousOwner, WM_DESTROYCLIPBOARD, 0, 0);
     std::lock_guard lock(clipboard.mutex);
-    if (!OpenedByCaller(clipboard))
-        return FALSE;
     for (const CClipboardData& entry : clipboard.data)
         GlobalFree(entry.hMem);
     clipboard.data.clear();
@@ -207,8 +221,13 @@ HANDLE GetClipboardData(UINT uFormat)
 HWND GetClipboardOwner()
 {
     CClipboard& clipboard = Clipboard();
-    std::lock_guard lock(clipboard.mutex);
-    return clipboard.hOwner;
+    HWND hOwner = nullptr;
+    {
+        std::lock_guard lock(clipboard.mutex);
+        hOwner = clipboard.hOwner;
+    }
+    // Handles are never reused: one that names no window names a destroyed owner.
+    return IsWindow(hOwner) ? hOwner : nullptr;
 }
 
 UINT RegisterClipboardFormat(LPCTSTR lpszFormat)
@@ -252,8 +271,7 @@ int CountClipboardFormats()
 {
     CClipboard& clipboard = Clipboard();
     std::lock_guard lock(clipboard.mutex);
-    return static_cast<int>(std::count_if(
-        clipboard.data.begin(), clipboard.data.end(), [](const CClipboardData& entry) { return !entry.bSynthesized; }));
+    return static_cast<int>(ListedFormats(clipboard).size());
 }
 
 UINT EnumClipboardFormats(UINT format)
@@ -262,17 +280,7 @@ UINT EnumClipboardFormats(UINT format)
     std::lock_guard lock(clipboard.mutex);
     if (!OpenedByCaller(clipboard))
         return 0;
-    // The formats set, then the text format that can be made from them.
-    std::vector<UINT> formats;
-    for (const CClipboardData& entry : clipboard.data) {
-        if (!entry.bSynthesized)
-            formats.push_back(entry.uFormat);
-    }
-    for (UINT uText : { CF_TEXT, CF_UNICODETEXT }) {
-        if (std::find(formats.begin(), formats.end(), uText) == formats.end()
-            && std::find(formats.begin(), formats.end(), TextPartner(uText)) != formats.end())
-            formats.push_back(uText);
-    }
+    const std::vector<UINT> formats = ListedFormats(clipboard);
     SetLastError(NO_ERROR);
     if (format == 0)
         return formats.empty() ? 0 : formats.front();

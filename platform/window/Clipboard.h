@@ -30,11 +30,13 @@ using CLIPFORMAT = WORD;
 BOOL OpenClipboard(HWND hWndNewOwner);
 BOOL CloseClipboard(); // ERROR_CLIPBOARD_NOT_OPEN unless the calling thread opened it
 // Frees all data; the window that opened the clipboard becomes its owner.
+// The previous owner, if any, gets WM_DESTROYCLIPBOARD first.
 BOOL EmptyClipboard();
 // Replaces the data of the format; returns hMem, NULL on failure (the caller keeps hMem then).
 HANDLE SetClipboardData(UINT uFormat, HANDLE hMem);
 // The data of the format, owned by the clipboard; NULL when absent.
 HANDLE GetClipboardData(UINT uFormat);
+// The window that emptied the clipboard last; NULL when none did or it was destroyed since.
 HWND GetClipboardOwner();
 
 /* Formats. These need not open the clipboard. */
@@ -44,6 +46,7 @@ UINT RegisterClipboardFormat(LPCTSTR lpszFormat);
 // The name of a registered format; 0 for a standard or unknown one.
 int GetClipboardFormatName(UINT format, LPTSTR lpszFormatName, int cchMaxCount);
 BOOL IsClipboardFormatAvailable(UINT format);
+// The number of formats EnumClipboardFormats lists.
 int CountClipboardFormats();
 // The format after `format` (0 for the first) in the order they were set; 0 at
 // the end. The clipboard must be open.

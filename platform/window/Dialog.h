@@ -16,6 +16,7 @@
 // Tab order is the order of the controls in the template. A control with
 // WS_GROUP starts a group that runs to the next control with WS_GROUP.
 
+#include "platform/base/MessageBoxCodes.h"
 #include "platform/base/ResourceFormat.h"
 #include "platform/window/Messages.h"
 #include "platform/window/WindowTypes.h"
@@ -53,17 +54,6 @@ constexpr DWORD DS_CENTER     = 0x0800;
 constexpr DWORD DS_CENTERMOUSE = 0x1000;
 constexpr DWORD DS_CONTEXTHELP = 0x2000;
 constexpr DWORD DS_SHELLFONT  = DS_SETFONT | DS_FIXEDSYS;
-
-/* Standard command IDs, and the results of dialogs and message boxes. */
-constexpr int IDOK     = 1;
-constexpr int IDCANCEL = 2;
-constexpr int IDABORT  = 3;
-constexpr int IDRETRY  = 4;
-constexpr int IDIGNORE = 5;
-constexpr int IDYES    = 6;
-constexpr int IDNO     = 7;
-constexpr int IDCLOSE  = 8;
-constexpr int IDHELP   = 9;
 // clang-format on
 
 /* Creating dialogs. Controls are made by class name: the caller registers the

@@ -191,11 +191,12 @@ BOOL SetMenuItemInfo(HMENU hmenu, UINT item, BOOL fByPositon, LPCMENUITEMINFO lp
 // Shows the menu at (x, y) (screen) as the TPM_ alignment flags place it and
 // runs its modal loop until an item is chosen or the menu is cancelled (a
 // click outside it, Escape at the top level, Alt, or a WM_CANCELMODE).
-// The owner receives WM_ENTERMENULOOP, WM_INITMENUPOPUP for each menu that
-// opens, WM_MEASUREITEM/WM_DRAWITEM for owner-drawn items, WM_MENUSELECT as
-// the selection moves, WM_ENTERIDLE (MSGF_MENU) whenever the loop's queue is
-// empty, and WM_EXITMENULOOP; TPM_NONOTIFY leaves out all but the owner-draw
-// ones. With TPM_RETURNCMD returns the chosen ID (0 for none); otherwise posts
+// The owner receives WM_INITMENU (the menu), WM_ENTERMENULOOP, then
+// WM_INITMENUPOPUP for each menu that opens and WM_UNINITMENUPOPUP as it
+// closes (the first one's too), WM_MEASUREITEM/WM_DRAWITEM for owner-drawn
+// items, WM_MENUSELECT as the selection moves, WM_ENTERIDLE (MSGF_MENU)
+// whenever the loop's queue is empty, and WM_EXITMENULOOP; TPM_NONOTIFY
+// leaves out all but the owner-draw ones. With TPM_RETURNCMD returns the chosen ID (0 for none); otherwise posts
 // WM_COMMAND for the chosen ID and returns TRUE (FALSE for a bad menu or
 // window, or while another menu is tracked on the thread).
 // TrackPopupMenuEx with TPMPARAMS keeps rcExclude clear: a menu that would

@@ -5,42 +5,8 @@
 // modal dialog hook (Dialog.h) sees them too; the text is the control with ID
 // MESSAGEBOX_TEXT_ID, and the buttons carry the IDOK... IDs they return.
 
+#include "platform/base/MessageBoxCodes.h"
 #include "platform/window/WindowTypes.h"
-
-// clang-format off
-/* Buttons. */
-constexpr UINT MB_OK                = 0x00000000;
-constexpr UINT MB_OKCANCEL          = 0x00000001;
-constexpr UINT MB_ABORTRETRYIGNORE  = 0x00000002;
-constexpr UINT MB_YESNOCANCEL       = 0x00000003;
-constexpr UINT MB_YESNO             = 0x00000004;
-constexpr UINT MB_RETRYCANCEL       = 0x00000005;
-constexpr UINT MB_TYPEMASK          = 0x0000000F;
-
-/* Icons. */
-constexpr UINT MB_ICONHAND          = 0x00000010;
-constexpr UINT MB_ICONQUESTION      = 0x00000020;
-constexpr UINT MB_ICONEXCLAMATION   = 0x00000030;
-constexpr UINT MB_ICONASTERISK      = 0x00000040;
-constexpr UINT MB_ICONSTOP          = MB_ICONHAND;
-constexpr UINT MB_ICONERROR         = MB_ICONHAND;
-constexpr UINT MB_ICONWARNING       = MB_ICONEXCLAMATION;
-constexpr UINT MB_ICONINFORMATION   = MB_ICONASTERISK;
-constexpr UINT MB_ICONMASK          = 0x000000F0;
-
-/* Default button. */
-constexpr UINT MB_DEFBUTTON1        = 0x00000000;
-constexpr UINT MB_DEFBUTTON2        = 0x00000100;
-constexpr UINT MB_DEFBUTTON3        = 0x00000200;
-constexpr UINT MB_DEFMASK           = 0x00000F00;
-
-/* Modality; every message box is modal to its owner here. */
-constexpr UINT MB_APPLMODAL         = 0x00000000;
-constexpr UINT MB_SYSTEMMODAL       = 0x00001000;
-constexpr UINT MB_TASKMODAL         = 0x00002000;
-constexpr UINT MB_SETFOREGROUND     = 0x00010000;
-constexpr UINT MB_TOPMOST           = 0x00040000;
-// clang-format on
 
 // The control holding a message box's text.
 constexpr int MESSAGEBOX_TEXT_ID = 0xFFFF;

@@ -144,6 +144,7 @@ constexpr UINT WM_COPY              = 0x0301;
 constexpr UINT WM_PASTE             = 0x0302;
 constexpr UINT WM_CLEAR             = 0x0303;
 constexpr UINT WM_UNDO              = 0x0304;
+constexpr UINT WM_DESTROYCLIPBOARD  = 0x0307; // to the clipboard's owner when EmptyClipboard frees its data
 // clang-format on
 
 // clang-format off

@@ -14,7 +14,9 @@
 
 namespace {
 
-// What a parse of the whole message gives, read through GMime's message object:
+// What a parse of the whole message gives, read through GMime's message object
+// as mail clients show a message: of the Subject, From and Date fields the
+// first, with zone names in any case; To and Cc from every field. These are
 // the values the header fields must equal.
 struct CWholeParse {
     std::string strSubject, strFrom, strTo, strCc, strHeaderLines, strProtection;
@@ -23,7 +25,7 @@ struct CWholeParse {
 
 std::string Addresses(InternetAddressList* pList)
 {
-    if (internet_address_list_length(pList) == 0)
+    if (pList == nullptr || internet_address_list_length(pList) == 0)
         return {};
     char* psz = internet_address_list_to_string(pList, nullptr, FALSE);
     std::string str = psz;
@@ -37,14 +39,24 @@ CWholeParse WholeParse(std::string_view raw)
     CWholeParse whole;
     if (message.Get() == nullptr)
         return whole;
-    const char* pszSubject = g_mime_message_get_subject(message.Get());
-    whole.strSubject = pszSubject ? pszSubject : "";
-    whole.strFrom = Addresses(g_mime_message_get_from(message.Get()));
+    GMimeHeaderList* pHeaders = g_mime_object_get_header_list(GMIME_OBJECT(message.Get()));
+    if (GMimeHeader* pSubject = g_mime_header_list_get_header(pHeaders, "Subject"))
+        whole.strSubject = g_mime_header_get_value(pSubject);
+    if (GMimeHeader* pFrom = g_mime_header_list_get_header(pHeaders, "From")) {
+        CGObjectRef<InternetAddressList> from(
+            internet_address_list_parse(MailParserOptions(), g_mime_header_get_raw_value(pFrom)));
+        whole.strFrom = Addresses(from.Get());
+    }
     whole.strTo = Addresses(g_mime_message_get_to(message.Get()));
     whole.strCc = Addresses(g_mime_message_get_cc(message.Get()));
-    if (GDateTime* pDate = g_mime_message_get_date(message.Get()))
-        whole.tDate = static_cast<time_t>(g_date_time_to_unix(pDate));
-    GMimeHeaderList* pHeaders = g_mime_object_get_header_list(GMIME_OBJECT(message.Get()));
+    if (GMimeHeader* pDate = g_mime_header_list_get_header(pHeaders, "Date")) {
+        char* pszDate = g_ascii_strup(g_mime_header_get_value(pDate), -1);
+        if (GDateTime* pTime = g_mime_utils_header_decode_date(pszDate)) {
+            whole.tDate = static_cast<time_t>(g_date_time_to_unix(pTime));
+            g_date_time_unref(pTime);
+        }
+        g_free(pszDate);
+    }
     for (int i = 0; i < g_mime_header_list_get_count(pHeaders); ++i) {
         GMimeHeader* pHeader = g_mime_header_list_get_header_at(pHeaders, i);
         std::string strName = g_mime_header_get_name(pHeader);
@@ -89,6 +101,19 @@ TEST(CMailHeadersTest, DecodesEncodedWordsAddressesAndDates)
         = std::string("Subject: p\n") + MAIL_PROTECTION_HEADER + ": " + ScramblePassword("s3cret") + "\n\nbody\n";
     EXPECT_EQ(CMailHeaders(strProtected).GetProtection(), "s3cret");
     EXPECT_TRUE(CMailHeaders("Subject: p\n\nbody\n").GetProtection().empty());
+}
+
+TEST(CMailHeadersTest, RepeatedFieldsGiveTheFirstAndZoneNamesIgnoreCase)
+{
+    CMailHeaders headers("Subject: shown\nFrom: first@example.com\nDate: Sat, 1 Jan 2000 12:24:23 cst\n"
+                         "Subject: hidden\nFrom: second@example.com\nDate: Sun, 2 Jan 2000 00:00:00 +0000\n\n");
+    EXPECT_EQ(headers.GetSubject(), "shown");
+    EXPECT_EQ(headers.GetFrom(), "first@example.com");
+    EXPECT_EQ(headers.GetDate(), 946751063); // 18:24:23 UTC
+    for (const char* pszZone : { "CST", "Cst", "-0600" })
+        EXPECT_EQ(CMailHeaders(std::string("Date: Sat, 1 Jan 2000 12:24:23 ") + pszZone + "\n\n").GetDate(), 946751063)
+            << pszZone;
+    EXPECT_EQ(CMailHeaders("Date: sat, 1 jan 2000 12:24:23 gmt\n\n").GetDate(), 946729463);
 }
 
 TEST(CMailHeadersTest, MatchesTheWholeMessageParseOnOddAndDamagedBlocks)
@@ -166,4 +191,8 @@ TEST(CMailHeadersTest, MatchesTheWholeMessageParseOnRealFolders)
         }
     }
     EXPECT_GE(nMessages, 140u);
+    // A note in one of them asks that its second Subject field not be shown.
+    CNetscapeMessage noted;
+    ASSERT_EQ(noted.ReadNext(ProgramPath(*folder / "mozilla-mbox" / "bugmail1").c_str(), 0, MAIL_MAX_PATH), MAIL_OK);
+    EXPECT_STREQ(noted.GetSubject(), "[Bug 397009] A filter will let me tag, but not untag");
 }

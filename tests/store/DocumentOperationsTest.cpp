@@ -1,5 +1,6 @@
 #include "store/DocumentOperations.h"
 
+#include "resources/ResourceIds.h"
 #include "store/CDocumentRec.h"
 #include "store/CKeywordRec.h"
 #include "tests/store/CatalogBuilder.h"
@@ -155,7 +156,8 @@ TEST_F(DocumentOperationsTest, NoMeansNothingIsRemoved)
     EXPECT_EQ(m_nAsked, 1);
     EXPECT_EQ(m_question.nStyle, CONFIRM_DELETE_STYLE);
     EXPECT_THAT(m_question.paths, ElementsAre(CString("c:\\work\\b.txt")));
-    EXPECT_THAT(m_question.textIds, ElementsAre(4231u, 4465u, 4236u));
+    EXPECT_THAT(m_question.textIds,
+        ElementsAre(UINT { IDS_DELETE_DOCUMENT }, UINT { IDS_DELETE_ORPHANS }, UINT { IDS_DELETE_CONTINUE }));
     EXPECT_EQ(pAlpha->CountDocuments(), 3);
 }
 
@@ -166,7 +168,8 @@ TEST_F(DocumentOperationsTest, YesRemovesLinksAndKeepsOrphansUnderTheThirdTopNod
     auto pB = Document(*m_pCatalog, m_tree.bTxt); // only under alpha
     CCatalogRecord* items[] = { pA.get(), pB.get() };
     EXPECT_EQ(ConfirmDeleteItems(pAlpha.get(), items, Answer(CONFIRM_DELETE_YES)), 2);
-    EXPECT_THAT(m_question.textIds, ElementsAre(4232u, 4465u, 4236u));
+    EXPECT_THAT(m_question.textIds,
+        ElementsAre(UINT { IDS_DELETE_DOCUMENTS }, UINT { IDS_DELETE_ORPHANS }, UINT { IDS_DELETE_CONTINUE }));
     EXPECT_THAT(DocumentsOf(m_tree.alpha), ElementsAre("c:\\docs\\readme.md"));
     EXPECT_THAT(DocumentsOf({ 3, 0 }), ElementsAre("c:\\work\\b.txt"));
 }
@@ -178,7 +181,9 @@ TEST_F(DocumentOperationsTest, RemovingANodeTakesItsSubtree)
     auto pFixed = NodeAt({ 4, 0 });
     CCatalogRecord* items[] = { pAlpha.get(), pFixed.get() };
     EXPECT_EQ(ConfirmDeleteItems(pProjects.get(), items, Answer(CONFIRM_DELETE_YES)), 1);
-    EXPECT_THAT(m_question.textIds, ElementsAre(4233u, 4425u, 4465u, 4236u));
+    EXPECT_THAT(m_question.textIds,
+        ElementsAre(UINT { IDS_DELETE_NODE }, UINT { IDS_DELETE_SUBTREES }, UINT { IDS_DELETE_ORPHANS },
+            UINT { IDS_DELETE_CONTINUE }));
     EXPECT_THAT(m_question.paths, ElementsAre(CString("Projects\\Alpha")));
     EXPECT_THAT(ChildrenOf(m_tree.projects), ElementsAre("beta", "Gamma"));
     // b.txt was only under alpha; a.txt stays under beta, readme.md under archive.

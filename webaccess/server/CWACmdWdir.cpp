@@ -77,9 +77,9 @@ void CWACmdWdir::ParseArgs(LPCTSTR pszText)
         return;
     m_nBlock = nBlock;
     m_nSlot = nSlot;
-    if (nBlock == 0 && nSlot == 0)
+    if (CNodeRec::IsRootRef({ nBlock, nSlot }))
         return;
-    if (m_pCatalog == nullptr || !m_pCatalog->CheckRecord(static_cast<CATBLOCK>(nBlock), nSlot, TABLE_NODE))
+    if (m_pCatalog == nullptr || !m_pCatalog->CheckRecord(nBlock, nSlot, TABLE_NODE))
         m_nStatus = WA_STATUS_NOT_A_NODE;
 }
 
@@ -88,8 +88,8 @@ std::unique_ptr<CNodeRec> CWACmdWdir::FindNode(CWASession& session)
     if (m_pCatalog == nullptr)
         return nullptr;
     CWACatalogLists& lists = session.GetCatalogLists();
-    if (m_nBlock == 0 && m_nSlot == 0) {
-        const CNodeRec root(m_pCatalog, 0, 0);
+    if (CNodeRec::IsRootRef({ m_nBlock, m_nSlot })) {
+        const CNodeRec root(m_pCatalog, ROOT_BLOCK_NODE, 0);
         CNodeRecArray top = lists.CollectGroupItems(root, { COLUMN_NAME, m_nAscending, 1 });
         if (top.empty() || top.front() == nullptr)
             return nullptr;

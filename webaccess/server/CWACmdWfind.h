@@ -5,7 +5,7 @@
 // keeps the command so that PAGE shows further pages of the same result. It
 // holds the web catalog open while it lives.
 
-#include "store/CTextSearch.h"
+#include "catalog/CTextSearch.h"
 #include "webaccess/server/CWACommand.h"
 
 #include <set>

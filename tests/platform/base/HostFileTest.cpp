@@ -151,3 +151,21 @@ TEST_F(HostFileTest, StatusTellsAnUnmappablePathFromAMissingFile)
     EXPECT_TRUE(status.bExists);
     EXPECT_EQ(status.nSize, 5);
 }
+
+TEST_F(HostFileTest, ModifiedTimeIsTheOneSetWhateverTheHostClockSays)
+{
+    Write("stamped", "x");
+    CHostFile file;
+    ASSERT_TRUE(file.Open(Program("stamped").c_str(), CHostFile::Access::ReadWrite));
+    // 2001-09-09 01:46:40 UTC and a quarter second, in 100-nanosecond units since 1601.
+    const ULONGLONG nUnits = (1000000000ULL + 11644473600ULL) * 10000000ULL + 2500000ULL;
+    const FILETIME ftSet { static_cast<DWORD>(nUnits & 0xFFFFFFFF), static_cast<DWORD>(nUnits >> 32) };
+    ASSERT_TRUE(file.SetModifiedTime(ftSet));
+    file.Close();
+    HostFileStatus status;
+    ASSERT_TRUE(GetHostFileStatus(Program("stamped").c_str(), status));
+    EXPECT_EQ(status.tModified, 1000000000);
+
+    EXPECT_FALSE(file.SetModifiedTime(ftSet)); // closed
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+}

@@ -83,6 +83,11 @@ TEST_F(ToolTipControlTest, EnumToolsVisitsEveryToolAndHitTestFindsTheOneAtAPoint
     for (WPARAM i = 0; SendMessage(m_hTip, TTM_ENUMTOOLS, i, reinterpret_cast<LPARAM>(&info)); ++i)
         ids.push_back(info.uId);
     EXPECT_EQ(ids, (std::vector<UINT_PTR> { ID_AREA, ID_CALLBACK, reinterpret_cast<UINT_PTR>(m_hButton) }));
+    // The reused description names a callback text now, not a buffer: asking for the text leaves it be.
+    info.uId = ID_AREA;
+    info.lpszText = LPSTR_TEXTCALLBACK;
+    SendMessage(m_hTip, TTM_GETTEXT, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.lpszText, LPSTR_TEXTCALLBACK);
 
     auto HitAt = [this](HWND hwnd, POINT pt) -> UINT_PTR {
         TTHITTESTINFO hit {};

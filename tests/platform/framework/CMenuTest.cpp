@@ -43,6 +43,7 @@ protected:
     void OnUpdateInner(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
     void OnUpdateDropped(CCmdUI* pCmdUI) { pCmdUI->m_pMenu->DeleteMenu(pCmdUI->m_nIndex, MF_BYPOSITION); }
     void OnUpdateOrphan(CCmdUI*) { HandlerLog::Add("orphan updated"); }
+    void OnInitMenu(CMenu*) { HandlerLog::Add("menu set up"); }
 };
 
 // clang-format off
@@ -55,6 +56,7 @@ BEGIN_MESSAGE_MAP(CEditorWnd, CWnd)
     ON_UPDATE_COMMAND_UI(ID_DROPPED, &CEditorWnd::OnUpdateDropped)
     ON_UPDATE_COMMAND_UI(ID_ORPHAN, &CEditorWnd::OnUpdateOrphan)
     ON_MESSAGE(WM_ENTERIDLE, &CEditorWnd::OnEnterIdle)
+    ON_WM_INITMENU()
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -128,6 +130,16 @@ TEST_F(CMenuTest, UpdateHandlersRunOverThePopupsItems)
     // The submenu's item grays the item that opens it.
     EXPECT_EQ(menu.GetMenuState(5, MF_BYPOSITION) & MF_GRAYED, MF_GRAYED);
     EXPECT_EQ(menu.GetSubMenu(5)->GetMenuState(ID_INNER, MF_BYCOMMAND) & MF_GRAYED, 0u);
+}
+
+TEST_F(CMenuTest, AContextMenuIsSetUpAsAWholeBeforeItsItemsAreUpdated)
+{
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    menu.AppendMenu(MF_STRING, ID_ORPHAN, "Orphan");
+    HandlerLog::Take();
+    EXPECT_EQ(OpenAndClose(menu), 0);
+    EXPECT_EQ(HandlerLog::Take(), (std::vector<std::string> { "menu set up", "orphan updated" }));
 }
 
 TEST_F(CMenuTest, DisablingItemsWithoutHandlers)

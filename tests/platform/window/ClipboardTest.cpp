@@ -1,13 +1,16 @@
 #include "platform/window/Clipboard.h"
 
 #include "platform/base/WinError.h"
+#include "platform/window/Messages.h"
 #include "platform/window/WindowClass.h"
+#include "tests/platform/window/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -82,7 +85,7 @@ TEST_F(ClipboardTest, TextFormatsStandInForEachOther)
     std::u16string hello = u"Hallo, Welt";
     SetClipboardData(CF_UNICODETEXT, BlockOf(hello.c_str(), (hello.size() + 1) * sizeof(char16_t)));
     EXPECT_STREQ(static_cast<const char*>(GlobalLock(GetClipboardData(CF_TEXT))), "Hallo, Welt");
-    EXPECT_EQ(CountClipboardFormats(), 1);
+    EXPECT_EQ(CountClipboardFormats(), 2); // the text made from it is listed, so it counts
 
     // New text replaces the text made from the old one.
     const char szNew[] = "new";
@@ -116,6 +119,58 @@ TEST_F(ClipboardTest, OnlyTheOpenerReadsAndWrites)
     EXPECT_EQ(SetClipboardData(CF_TEXT, nullptr), nullptr);
     EXPECT_TRUE(CloseClipboard());
     GlobalFree(hMem);
+}
+
+TEST_F(ClipboardTest, CountIsWhatEnumerationLists)
+{
+    // A program that sizes an array by the count and fills it by enumeration.
+    const char szText[] = "report.odt";
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    ASSERT_TRUE(EmptyClipboard());
+    SetClipboardData(CF_TEXT, BlockOf(szText, sizeof(szText)));
+    for (bool bConvertedOnce : { false, true }) {
+        if (bConvertedOnce) {
+            ASSERT_NE(GetClipboardData(CF_UNICODETEXT), nullptr);
+        }
+        std::vector<UINT> formats(static_cast<size_t>(CountClipboardFormats()));
+        size_t nFilled = 0;
+        for (UINT uFormat = EnumClipboardFormats(0); uFormat; uFormat = EnumClipboardFormats(uFormat)) {
+            ASSERT_LT(nFilled, formats.size()) << "more formats listed than counted";
+            formats[nFilled++] = uFormat;
+        }
+        EXPECT_EQ(nFilled, formats.size());
+        EXPECT_EQ(formats, (std::vector<UINT> { CF_TEXT, CF_UNICODETEXT }));
+    }
+}
+
+TEST_F(ClipboardTest, EmptyingTellsThePreviousOwnerAndADestroyedOwnerIsForgotten)
+{
+    RegisterRecordingClass();
+    MessageLog::Instance().Take();
+    HWND hList = CreateRecordingWindow(WS_POPUP, 0, 0, 100, 100);
+    HWND hEditor = CreateRecordingWindow(WS_POPUP, 0, 0, 100, 100);
+    const char szText[] = "x";
+    auto Copy = [&](HWND hOwner) {
+        ASSERT_TRUE(OpenClipboard(hOwner));
+        ASSERT_TRUE(EmptyClipboard());
+        SetClipboardData(CF_TEXT, BlockOf(szText, sizeof(szText)));
+        ASSERT_TRUE(CloseClipboard());
+    };
+    Copy(hList);
+    EXPECT_EQ(GetClipboardOwner(), hList);
+    EXPECT_TRUE(MessageLog::Instance().TakeMessages({ WM_DESTROYCLIPBOARD }).empty()) << "nobody owned it before";
+    Copy(hEditor);
+    EXPECT_EQ(MessageLog::Instance().TakeMessages({ WM_DESTROYCLIPBOARD }),
+        (std::vector<std::pair<HWND, UINT>> { { hList, WM_DESTROYCLIPBOARD } }));
+    EXPECT_EQ(GetClipboardOwner(), hEditor);
+
+    // The owner goes; what it put there stays.
+    DestroyWindow(hEditor);
+    EXPECT_EQ(GetClipboardOwner(), nullptr);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
+    Copy(nullptr);
+    EXPECT_TRUE(MessageLog::Instance().TakeMessages({ WM_DESTROYCLIPBOARD }).empty());
+    DestroyWindow(hList);
 }
 
 } // namespace

@@ -218,6 +218,15 @@ TEST_F(MenuTrackTest, SubmenusCascadeAndCloseWithLeft)
     std::vector<std::pair<WPARAM, LPARAM>> expected { { reinterpret_cast<WPARAM>(m_hMenu), 0 },
         { reinterpret_cast<WPARAM>(m_hSub), 3 }, { reinterpret_cast<WPARAM>(m_hSub), 3 } };
     EXPECT_EQ(initPopups, expected);
+    // Every menu that opened heard of its closing, the first one last.
+    std::vector<WPARAM> closed;
+    for (const LoggedMessage& message : log) {
+        if (message.uMsg == WM_UNINITMENUPOPUP)
+            closed.push_back(message.wParam);
+    }
+    EXPECT_EQ(closed,
+        (std::vector<WPARAM> {
+            reinterpret_cast<WPARAM>(m_hSub), reinterpret_cast<WPARAM>(m_hSub), reinterpret_cast<WPARAM>(m_hMenu) }));
 }
 
 TEST_F(MenuTrackTest, SubmenuOpensWhenTheMouseRestsOnItsItem)
@@ -256,22 +265,27 @@ TEST_F(MenuTrackTest, OwnerHearsTheMenuLoopInOrder)
     std::vector<LoggedMessage> menuMessages;
     for (const LoggedMessage& message : MessageLog::Instance().Take()) {
         if (message.hWnd == m_hOwner
-            && (message.uMsg == WM_ENTERMENULOOP || message.uMsg == WM_INITMENUPOPUP || message.uMsg == WM_MENUSELECT
+            && (message.uMsg == WM_ENTERMENULOOP || message.uMsg == WM_INITMENU || message.uMsg == WM_INITMENUPOPUP
+                || message.uMsg == WM_MENUSELECT || message.uMsg == WM_UNINITMENUPOPUP
                 || message.uMsg == WM_EXITMENULOOP))
             menuMessages.push_back(message);
     }
-    ASSERT_EQ(menuMessages.size(), 5u);
-    EXPECT_EQ(menuMessages[0].uMsg, WM_ENTERMENULOOP);
-    EXPECT_EQ(menuMessages[0].wParam, static_cast<WPARAM>(TRUE));
-    EXPECT_EQ(menuMessages[1].uMsg, WM_INITMENUPOPUP);
-    EXPECT_EQ(menuMessages[2].uMsg, WM_MENUSELECT);
-    EXPECT_EQ(LOWORD(menuMessages[2].wParam), 1);
-    EXPECT_EQ(HIWORD(menuMessages[2].wParam) & MF_HILITE, MF_HILITE);
-    EXPECT_EQ(menuMessages[2].lParam, reinterpret_cast<LPARAM>(m_hMenu));
-    EXPECT_EQ(menuMessages[3].uMsg, WM_MENUSELECT); // the menu closes
-    EXPECT_EQ(menuMessages[3].wParam, MAKEWPARAM(0, 0xFFFF));
-    EXPECT_EQ(menuMessages[3].lParam, 0);
-    EXPECT_EQ(menuMessages[4].uMsg, WM_EXITMENULOOP);
+    ASSERT_EQ(menuMessages.size(), 7u);
+    EXPECT_EQ(menuMessages[0].uMsg, WM_INITMENU); // first, as for a menu bar
+    EXPECT_EQ(menuMessages[0].wParam, reinterpret_cast<WPARAM>(m_hMenu));
+    EXPECT_EQ(menuMessages[1].uMsg, WM_ENTERMENULOOP);
+    EXPECT_EQ(menuMessages[1].wParam, static_cast<WPARAM>(TRUE));
+    EXPECT_EQ(menuMessages[2].uMsg, WM_INITMENUPOPUP);
+    EXPECT_EQ(menuMessages[3].uMsg, WM_MENUSELECT);
+    EXPECT_EQ(LOWORD(menuMessages[3].wParam), 1);
+    EXPECT_EQ(HIWORD(menuMessages[3].wParam) & MF_HILITE, MF_HILITE);
+    EXPECT_EQ(menuMessages[3].lParam, reinterpret_cast<LPARAM>(m_hMenu));
+    EXPECT_EQ(menuMessages[4].uMsg, WM_UNINITMENUPOPUP);
+    EXPECT_EQ(menuMessages[4].wParam, reinterpret_cast<WPARAM>(m_hMenu));
+    EXPECT_EQ(menuMessages[5].uMsg, WM_MENUSELECT); // the menu closes
+    EXPECT_EQ(menuMessages[5].wParam, MAKEWPARAM(0, 0xFFFF));
+    EXPECT_EQ(menuMessages[5].lParam, 0);
+    EXPECT_EQ(menuMessages[6].uMsg, WM_EXITMENULOOP);
 }
 
 TEST_F(MenuTrackTest, NoNotifyKeepsTheOwnerQuiet)
@@ -282,7 +296,9 @@ TEST_F(MenuTrackTest, NoNotifyKeepsTheOwnerQuiet)
     EXPECT_EQ(TrackPopupMenu(m_hMenu, TPM_RETURNCMD | TPM_NONOTIFY, 100, 100, 0, m_hOwner, nullptr), 1);
     for (const LoggedMessage& message : MessageLog::Instance().Take()) {
         EXPECT_NE(message.uMsg, WM_ENTERMENULOOP);
+        EXPECT_NE(message.uMsg, WM_INITMENU);
         EXPECT_NE(message.uMsg, WM_INITMENUPOPUP);
+        EXPECT_NE(message.uMsg, WM_UNINITMENUPOPUP);
         EXPECT_NE(message.uMsg, WM_MENUSELECT);
         EXPECT_NE(message.uMsg, WM_ENTERIDLE);
     }

@@ -1,4 +1,4 @@
-#include "store/CTextSearch.h"
+#include "catalog/CTextSearch.h"
 
 #include "platform/base/TextFunctions.h"
 #include "store/CDocumentRec.h"
