@@ -86,8 +86,8 @@ bool LoadPage(SheetPage& page, HINSTANCE hSheetInstance)
         page.strTitle = page.psp.pszTitle;
     } else if ((page.psp.dwFlags & PSP_USETITLE) && page.psp.pszTitle) {
         char szTitle[256] {};
-        ::LoadString(page.psp.hInstance ? page.psp.hInstance : hSheetInstance, LOWORD(reinterpret_cast<ULONG_PTR>(page.psp.pszTitle)), szTitle,
-            sizeof(szTitle));
+        ::LoadString(page.psp.hInstance ? page.psp.hInstance : hSheetInstance,
+            LOWORD(reinterpret_cast<ULONG_PTR>(page.psp.pszTitle)), szTitle, sizeof(szTitle));
         page.strTitle = szTitle;
     }
     return true;
