@@ -13,6 +13,9 @@
 // The main window; its string is the document string, lines separated by "\n".
 #define IDR_MAINFRAME               127
 
+// The name of the drives' recycle folder, the first component of a recycled file's path.
+#define IDS_RECYCLE_FOLDER_NAME     4363
+
 // Catalog errors; %s is the catalog's file name.
 #define IDS_CATALOG_FATAL_ERROR     4453
 

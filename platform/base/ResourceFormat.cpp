@@ -552,17 +552,3 @@ bool ReadToolbarTemplate(std::span<const BYTE> data, ToolbarTemplate& toolbar, s
         reader.Word(nCommand);
     return FinishRead(reader, "the toolbar", strError);
 }
-
-/******************************************************************************
-** Text
-******************************************************************************/
-
-bool IsValidUtf8(std::string_view text)
-{
-    // A malformed byte decodes as a one-byte character that is not ASCII.
-    for (size_t i = 0; i < text.size(); i += Utf8CharLength(text, i)) {
-        if (static_cast<unsigned char>(text[i]) >= 0x80 && Utf8CharLength(text, i) == 1)
-            return false;
-    }
-    return true;
-}

@@ -10,6 +10,7 @@
 // every count, offset and length and reject anything malformed with a message,
 // and they never read outside the span they are given.
 
+#include "platform/base/TextFunctions.h"
 #include "platform/base/WinTypes.h"
 
 #include <compare>
@@ -183,8 +184,3 @@ struct ToolbarTemplate {
 std::vector<BYTE> WriteToolbarTemplate(const ToolbarTemplate& toolbar);
 // Refuses version other than 1, a zero image size and a count that does not match the size.
 [[nodiscard]] bool ReadToolbarTemplate(std::span<const BYTE> data, ToolbarTemplate& toolbar, std::string& strError);
-
-/* Text checks shared by the writers' callers and the readers. */
-
-// TRUE when `text` is well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
-bool IsValidUtf8(std::string_view text);
