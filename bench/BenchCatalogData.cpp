@@ -15,6 +15,7 @@ namespace {
 
 const char* g_pszProgram = "bench";
 bool g_bFailed = false;
+int g_nDocuments = 100000;
 
 void OnCatalogError(LPCTSTR pszFileName, LPCTSTR pszText, LPCTSTR, UINT)
 {
@@ -39,6 +40,24 @@ void Fail(const char* pszWhat)
 bool HasFailed()
 {
     return g_bFailed;
+}
+
+bool SetDocumentCount(int nDocuments)
+{
+    if (nDocuments < NODE_COUNT || nDocuments % NODE_COUNT != 0 || nDocuments % DOCUMENTS_PER_DIRECTORY != 0)
+        return false;
+    g_nDocuments = nDocuments;
+    return true;
+}
+
+int DocumentCount()
+{
+    return g_nDocuments;
+}
+
+int DirectoryCount()
+{
+    return g_nDocuments / DOCUMENTS_PER_DIRECTORY;
 }
 
 std::string DirectoryPath(int nDirectory)
@@ -67,7 +86,7 @@ void FillInfo(int nDocument, CDocumentInfo* pInfo)
 
 int DirectoryOf(int nDocument)
 {
-    return nDocument / (DOCUMENT_COUNT / DIRECTORY_COUNT);
+    return nDocument / DOCUMENTS_PER_DIRECTORY;
 }
 
 int NodeOf(int nDocument)
@@ -77,6 +96,8 @@ int NodeOf(int nDocument)
 
 bool FillCatalog(CCatalog& catalog)
 {
+    // Long work: committed in batches of at most a second's work.
+    CCatalogAction action(&catalog);
     std::vector<std::unique_ptr<CNodeRec>> nodes;
     std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(&catalog));
     for (int nSystem = 0; nSystem < SYSTEM_COUNT; ++nSystem) {
@@ -94,14 +115,19 @@ bool FillCatalog(CCatalog& catalog)
         return false;
     }
     CDocumentInfo info;
-    for (int nDocument = 0; nDocument < DOCUMENT_COUNT; ++nDocument) {
+    for (int nDocument = 0; nDocument < g_nDocuments; ++nDocument) {
         FillInfo(nDocument, &info);
         std::unique_ptr<CDocumentRec> pDocument(catalog.FindOrAddDocument(
             DirectoryPath(DirectoryOf(nDocument)).c_str(), DocumentName(nDocument).c_str(), &info));
-        if (!pDocument || !nodes[static_cast<std::size_t>(NodeOf(nDocument))]->AddDocument(pDocument.get())) {
+        if (!pDocument || !nodes[static_cast<std::size_t>(NodeOf(nDocument))]->AddDocument(pDocument.get())
+            || !catalog.CommitIfDue()) {
             Fail("cannot add a document");
             return false;
         }
+    }
+    if (!action.End()) {
+        Fail("cannot commit the documents");
+        return false;
     }
     return true;
 }

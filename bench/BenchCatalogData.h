@@ -1,9 +1,9 @@
 #pragma once
 
-// The data set the catalog benchmarks share: 100 000 documents in 2 000
-// directories, linked under 500 groups (20 systems of 25 groups). Document d
-// lies in directory d / 50 and is linked under group d % 500, so a group's
-// documents are spread over 200 directories.
+// The data set the catalog benchmarks share: by default 100 000 documents in
+// 2 000 directories, linked under 500 groups (20 systems of 25 groups).
+// Document d lies in directory d / 50 and is linked under group d % 500, so a
+// group's documents are spread over as many directories as it has documents.
 
 #include "store/CDocumentRec.h"
 
@@ -14,11 +14,17 @@ class CCatalog;
 
 namespace bench {
 
-constexpr int DOCUMENT_COUNT = 100000;
-constexpr int DIRECTORY_COUNT = 2000;
+constexpr int DOCUMENTS_PER_DIRECTORY = 50;
 constexpr int SYSTEM_COUNT = 20;
 constexpr int GROUPS_PER_SYSTEM = 25;
 constexpr int NODE_COUNT = SYSTEM_COUNT * GROUPS_PER_SYSTEM; // the nodes documents are linked under
+
+// The size of the data set: nDocuments documents (a multiple of 50 and of 500,
+// at least 500), set before anything else uses it. FALSE for a size it cannot
+// take.
+bool SetDocumentCount(int nDocuments);
+int DocumentCount();
+int DirectoryCount();
 
 std::string DirectoryPath(int nDirectory);
 std::string DocumentName(int nDocument);
@@ -26,8 +32,9 @@ void FillInfo(int nDocument, CDocumentInfo* pInfo);
 int DirectoryOf(int nDocument);
 int NodeOf(int nDocument);
 
-// Adds the systems, groups and documents to an empty catalog. False, after a
-// message on stderr, when a record cannot be added.
+// Adds the systems, groups and documents to an empty catalog, as long work:
+// committed once a second. False, after a message on stderr, when a record
+// cannot be added.
 bool FillCatalog(CCatalog& catalog);
 
 /* Failures: a timed program reports what went wrong on stderr and exits

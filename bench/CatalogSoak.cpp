@@ -309,7 +309,24 @@ private:
         return std::unique_ptr<CDocumentRec>(m_pCatalog->FindPath((DOCUMENT_FOLDER + strName).c_str()));
     }
 
+    // One write, one user action: committed whole when it returns.
     bool Perform(const CSoakWrite& write)
+    {
+        if (write.cKind == 'R')
+            return PerformRebuild();
+        CCatalogAction action(m_pCatalog.get());
+        return action.Finish(PerformInAction(write) ? TRUE : FALSE) != FALSE;
+    }
+
+    bool PerformRebuild()
+    {
+        m_pCatalog.reset();
+        const BOOL bRebuilt = RebuildCatalogFiles(m_strMain.c_str(), m_strRecycle.c_str());
+        Open();
+        return bRebuilt;
+    }
+
+    bool PerformInAction(const CSoakWrite& write)
     {
         const auto& n = write.names;
         switch (write.cKind) {
@@ -350,12 +367,6 @@ private:
         case 'X': {
             auto pGroup = Group(n[0]);
             return pGroup && pGroup->DeleteSubtree(TRUE);
-        }
-        case 'R': {
-            m_pCatalog.reset();
-            const BOOL bRebuilt = RebuildCatalogFiles(m_strMain.c_str(), m_strRecycle.c_str());
-            Open();
-            return bRebuilt;
         }
         default:
             return false;
@@ -411,7 +422,9 @@ private:
     std::string m_strRecycle;
     std::string m_strLog;
     CWASettings m_settings;
-    CSoakModel m_model; // what the catalog held after the last round
+    CSoakModel m_model;                 // what the catalog held after the last round
+    int m_nMiscountsFound { 0 };        // miscounted directories the last check found
+    int m_nExpiryMismatchesFound { 0 }; // expiry mismatches the last check found
     int m_nRound { 0 };
 };
 
@@ -535,12 +548,19 @@ void CCatalogSoak::CState::CheckAfterKill(const CSoakModel& expected, const std:
     thePreferences.Load();
     if (!SettleRebuildReferences(m_strMain.c_str()))
         ++m_figures.nGrantErrors;
-    CCatalogCheckReport report;
+    CCatalogCheckReport report, recycleReport;
     if (!CheckCatalogFile(m_strMain.c_str(), CATALOG_KIND_MAIN, &report)
-        || !CheckCatalogFile(m_strRecycle.c_str(), CATALOG_KIND_RECYCLE)) {
+        || !CheckCatalogFile(m_strRecycle.c_str(), CATALOG_KIND_RECYCLE, &recycleReport)) {
         ++m_figures.nCheckFailures;
         return; // nothing more can be trusted
     }
+    // What a kill leaves stays until a rebuild: each is counted by the kill that made it.
+    const int nMiscounts = report.nMiscountedDirectories + recycleReport.nMiscountedDirectories;
+    const int nExpiryMismatches = report.nExpiryMismatches + recycleReport.nExpiryMismatches;
+    m_figures.nMiscounts += std::max(0, nMiscounts - m_nMiscountsFound);
+    m_figures.nExpiryMismatches += std::max(0, nExpiryMismatches - m_nExpiryMismatchesFound);
+    m_nMiscountsFound = nMiscounts;
+    m_nExpiryMismatchesFound = nExpiryMismatches;
     CCatalog catalog(m_strMain.c_str(), 0);
     CSoakModel found;
     for (const auto& [strGroup, place] : FindGroups(catalog)) {

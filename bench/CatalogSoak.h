@@ -7,7 +7,8 @@
 // again once it is done, and kills it after a random time. The round then
 // starts the program's side again (the web settings loaded and settled), and
 // checks what a user would notice:
-//   - both catalogs pass the whole-file check;
+//   - both catalogs pass the whole-file check, which finds no directory
+//     miscounted and no expiry date at odds with its expiring-documents link;
 //   - every write the writer finished is there, and nothing else changed,
 //     except what the write it was killed in touches;
 //   - the web profile's grants name the granted groups of the catalog in
@@ -18,21 +19,23 @@
 #include <memory>
 
 struct CCatalogSoakFigures {
-    int nKills { 0 };          // writers killed in the middle of their writes
-    long nWrites { 0 };        // writes they finished before
-    int nRebuilds { 0 };       // rebuilds among those
-    int nRebuildKills { 0 };   // kills that landed in a rebuild
-    int nWriterFailures { 0 }; // writers that stopped on their own: a write failed
-    int nCheckFailures { 0 };  // kills after which a catalog failed the whole-file check
-    int nLosses { 0 };         // finished writes whose result was missing
-    int nPhantoms { 0 };       // links found that no write made
-    int nGrantErrors { 0 };    // grants naming no granted group after a kill
-    int nLeaks { 0 };          // documents a session saw outside its grants
+    int nKills { 0 };            // writers killed in the middle of their writes
+    long nWrites { 0 };          // writes they finished before
+    int nRebuilds { 0 };         // rebuilds among those
+    int nRebuildKills { 0 };     // kills that landed in a rebuild
+    int nWriterFailures { 0 };   // writers that stopped on their own: a write failed
+    int nCheckFailures { 0 };    // kills after which a catalog failed the whole-file check
+    int nMiscounts { 0 };        // directories the check found miscounted after a kill
+    int nExpiryMismatches { 0 }; // documents whose expiry date and expiring-documents link disagreed
+    int nLosses { 0 };           // finished writes whose result was missing
+    int nPhantoms { 0 };         // links found that no write made
+    int nGrantErrors { 0 };      // grants naming no granted group after a kill
+    int nLeaks { 0 };            // documents a session saw outside its grants
 
     bool IsClean() const
     {
-        return nWriterFailures == 0 && nCheckFailures == 0 && nLosses == 0 && nPhantoms == 0 && nGrantErrors == 0
-            && nLeaks == 0;
+        return nWriterFailures == 0 && nCheckFailures == 0 && nMiscounts == 0 && nExpiryMismatches == 0 && nLosses == 0
+            && nPhantoms == 0 && nGrantErrors == 0 && nLeaks == 0;
     }
 };
 

@@ -1,10 +1,15 @@
 // Figures for the catalog file against SQLite doing the same work: a catalog
-// of 100 000 documents in 2 000 directories, linked under 500 nodes, is built,
+// of documents in directories of 50, linked under 500 nodes, is built,
 // reopened, walked node by node, searched by path and read the way the
 // document list fills its first screen (the first 40 documents of a node with
-// their texts). The catalog runs twice: with its default block cache and with
-// a larger one. Prints "name: value" lines: seconds for each step on every
-// side, the ratios (catalog / SQLite; below 1 the catalog is faster) and, for
+// their texts). Each round runs the catalog with its default block cache, the
+// catalog with another cache size, and SQLite, one after the other; the
+// figures are the medians of the rounds.
+//
+// Arguments: the number of documents (default 100 000), the number of rounds
+// (default 3) and the other cache size in chunks of two blocks (default 512).
+// Prints "name: value" lines: the median seconds of each step on every side,
+// the ratios (catalog / SQLite; below 1 the catalog is faster) and, for
 // reference, the file sizes. The files live in a temporary folder that is
 // removed at the end.
 
@@ -17,6 +22,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,8 +36,6 @@ using namespace bench;
 namespace {
 
 constexpr int FIRST_ROWS = 40;
-// The larger block cache the catalog also runs with, in chunks of two blocks.
-constexpr int LARGE_CACHE_CHUNKS = 512;
 constexpr int FIRST_ROWS_FETCHES = 1000;
 
 // The node whose first rows fetch n reads: every node twice, in a scattered order.
@@ -43,7 +47,7 @@ int FetchedNode(int nFetch)
 // The document path lookup n asks for, in a scattered order.
 int LookedUpDocument(int nLookup)
 {
-    return static_cast<int>((static_cast<long long>(nLookup) * 7919) % DOCUMENT_COUNT);
+    return static_cast<int>((static_cast<long long>(nLookup) * 7919) % DocumentCount());
 }
 
 struct Figures {
@@ -118,19 +122,19 @@ Figures RunCatalog(const std::string& strProgramPath, const std::string& strHost
         std::size_t nDocuments = 0;
         for (auto& pNode : nodes)
             nDocuments += pNode->GetDocuments().size();
-        if (nDocuments != DOCUMENT_COUNT)
+        if (nDocuments != static_cast<std::size_t>(DocumentCount()))
             Fail("catalog: the walk misses documents");
     });
 
     figures.lookup = Seconds([&] {
         int nFound = 0;
-        for (int nLookup = 0; nLookup < DOCUMENT_COUNT; ++nLookup) {
+        for (int nLookup = 0; nLookup < DocumentCount(); ++nLookup) {
             int nDocument = LookedUpDocument(nLookup);
             std::string strPath = DirectoryPath(DirectoryOf(nDocument)) + DocumentName(nDocument);
             std::unique_ptr<CDocumentRec> pDocument(pCatalog->FindPath(strPath.c_str()));
             nFound += pDocument ? 1 : 0;
         }
-        if (nFound != DOCUMENT_COUNT)
+        if (nFound != DocumentCount())
             Fail("catalog: a path lookup failed");
     });
 
@@ -258,7 +262,7 @@ void BuildDatabase(sqlite3* pDb)
             " version, password, open_action, catalog_time) VALUES(?, ?, ?, ?, ?, ?, 0, 0, 0, '', 0, ?)");
         CStatement addLink(pDb, "INSERT INTO links(node, document) VALUES(?, ?)");
         CDocumentInfo info;
-        for (int nDocument = 0; nDocument < DOCUMENT_COUNT; ++nDocument) {
+        for (int nDocument = 0; nDocument < DocumentCount(); ++nDocument) {
             FillInfo(nDocument, &info);
             std::string strFolder = DirectoryPath(DirectoryOf(nDocument));
             sqlite3_bind_text(*findDirectory, 1, strFolder.c_str(), -1, SQLITE_TRANSIENT);
@@ -323,7 +327,7 @@ Figures RunSqlite(const std::string& strHostPath)
             ReadRows(*walk, &nRows);
             nDocuments += static_cast<std::size_t>(nRows);
         }
-        if (nDocuments != DOCUMENT_COUNT)
+        if (nDocuments != static_cast<std::size_t>(DocumentCount()))
             Fail("sqlite: the walk misses documents");
     });
 
@@ -332,7 +336,7 @@ Figures RunSqlite(const std::string& strHostPath)
             "SELECT d.* FROM documents d JOIN directories r ON r.id = d.directory"
             " WHERE r.path = ? AND d.name = ?");
         int nFound = 0;
-        for (int nLookup = 0; nLookup < DOCUMENT_COUNT; ++nLookup) {
+        for (int nLookup = 0; nLookup < DocumentCount(); ++nLookup) {
             int nDocument = LookedUpDocument(nLookup);
             // The same split and lower-casing the catalog does.
             std::string strPath = DirectoryPath(DirectoryOf(nDocument)) + DocumentName(nDocument);
@@ -345,7 +349,7 @@ Figures RunSqlite(const std::string& strHostPath)
             ReadRows(*find, &nRows);
             nFound += nRows;
         }
-        if (nFound != DOCUMENT_COUNT)
+        if (nFound != DocumentCount())
             Fail("sqlite: a path lookup failed");
     });
 
@@ -371,20 +375,42 @@ double Ratio(double dPart, double dWhole)
     return dWhole > 0 ? dPart / dWhole : 0.0;
 }
 
-// One step's seconds on the three sides and the catalog's ratios to SQLite.
-void Print(const char* pszStep, double dCatalog, double dLarge, double dSqlite)
+// The median of one figure over the rounds.
+double Median(const std::vector<Figures>& rounds, double Figures::*pField)
 {
+    std::vector<double> values;
+    for (const Figures& figures : rounds)
+        values.push_back(figures.*pField);
+    std::sort(values.begin(), values.end());
+    std::size_t nMiddle = values.size() / 2;
+    return values.size() % 2 ? values[nMiddle] : (values[nMiddle - 1] + values[nMiddle]) / 2;
+}
+
+// One step's median seconds on the three sides and the catalog's ratios to SQLite.
+void Print(const char* pszStep, double Figures::*pField, const std::vector<Figures>& catalog,
+    const std::vector<Figures>& other, int nOtherChunks, const std::vector<Figures>& sqlite)
+{
+    double dCatalog = Median(catalog, pField);
+    double dOther = Median(other, pField);
+    double dSqlite = Median(sqlite, pField);
     std::printf("catalog_%s_s: %.3f\n", pszStep, dCatalog);
-    std::printf("catalog_large_cache_%s_s: %.3f\n", pszStep, dLarge);
+    std::printf("catalog_cache%d_%s_s: %.3f\n", nOtherChunks, pszStep, dOther);
     std::printf("sqlite_%s_s: %.3f\n", pszStep, dSqlite);
     std::printf("ratio_%s: %.2f\n", pszStep, Ratio(dCatalog, dSqlite));
-    std::printf("ratio_large_cache_%s: %.2f\n", pszStep, Ratio(dLarge, dSqlite));
+    std::printf("ratio_cache%d_%s: %.2f\n", nOtherChunks, pszStep, Ratio(dOther, dSqlite));
 }
 
 }
 
-int main()
+int main(int argc, char** argv)
 {
+    const int nDocuments = argc > 1 ? std::atoi(argv[1]) : DocumentCount();
+    const int nRounds = argc > 2 ? std::atoi(argv[2]) : 3;
+    const int nOtherChunks = argc > 3 ? std::atoi(argv[3]) : 512;
+    if (!SetDocumentCount(nDocuments) || nRounds < 1 || nOtherChunks < 1) {
+        std::fprintf(stderr, "usage: catalog_bench [documents (a multiple of 500) [rounds [cache chunks]]]\n");
+        return 1;
+    }
     const ScratchFolder scratch("catalog_bench.");
     if (!scratch.IsValid()) {
         std::perror("catalog_bench: mkdtemp");
@@ -393,24 +419,33 @@ int main()
     const std::filesystem::path& folder = scratch.Path();
     BeginFailureReports("catalog_bench");
 
-    std::string strCatalogHost = (folder / "archiv.cat").string();
-    std::string strLargeHost = (folder / "archiv512.cat").string();
-    Figures catalog = RunCatalog(ProgramPathFromHostPath(strCatalogHost), strCatalogHost, CCatalogFile::CACHE_CHUNKS);
-    Figures large = RunCatalog(ProgramPathFromHostPath(strLargeHost), strLargeHost, LARGE_CACHE_CHUNKS);
-    Figures sqlite = RunSqlite((folder / "archiv.db").string());
+    const std::string strCatalogHost = (folder / "archiv.cat").string();
+    const std::string strOtherHost = (folder / "other.cat").string();
+    const std::string strDatabase = (folder / "archiv.db").string();
+    std::vector<Figures> catalog, other, sqlite;
+    for (int nRound = 0; nRound < nRounds && !HasFailed(); ++nRound) {
+        catalog.push_back(
+            RunCatalog(ProgramPathFromHostPath(strCatalogHost), strCatalogHost, CCatalogFile::CACHE_CHUNKS));
+        other.push_back(RunCatalog(ProgramPathFromHostPath(strOtherHost), strOtherHost, nOtherChunks));
+        std::filesystem::remove(strDatabase);
+        sqlite.push_back(RunSqlite(strDatabase));
+    }
+    if (HasFailed())
+        return 1;
 
-    std::printf("documents: %d\ndirectories: %d\nnodes: %d\n", DOCUMENT_COUNT, DIRECTORY_COUNT, NODE_COUNT);
+    std::printf("documents: %d\ndirectories: %d\nnodes: %d\nrounds: %d\n", DocumentCount(), DirectoryCount(),
+        NODE_COUNT, nRounds);
+    std::printf("catalog_cache_chunks: %d\n", CCatalogFile::CACHE_CHUNKS);
+    Print("build", &Figures::build, catalog, other, nOtherChunks, sqlite);
+    Print("reopen", &Figures::reopen, catalog, other, nOtherChunks, sqlite);
+    Print("walk", &Figures::walk, catalog, other, nOtherChunks, sqlite);
+    Print("lookup", &Figures::lookup, catalog, other, nOtherChunks, sqlite);
+    Print("first_rows", &Figures::firstRows, catalog, other, nOtherChunks, sqlite);
+    const long long nCatalogBytes = catalog.back().nFileBytes;
+    const long long nSqliteBytes = sqlite.back().nFileBytes;
+    std::printf("catalog_file_bytes: %lld\n", nCatalogBytes);
+    std::printf("sqlite_file_bytes: %lld\n", nSqliteBytes);
     std::printf(
-        "catalog_cache_chunks: %d\ncatalog_large_cache_chunks: %d\n", CCatalogFile::CACHE_CHUNKS, LARGE_CACHE_CHUNKS);
-    Print("build", catalog.build, large.build, sqlite.build);
-    Print("reopen", catalog.reopen, large.reopen, sqlite.reopen);
-    Print("walk", catalog.walk, large.walk, sqlite.walk);
-    Print("lookup", catalog.lookup, large.lookup, sqlite.lookup);
-    Print("first_rows", catalog.firstRows, large.firstRows, sqlite.firstRows);
-    std::printf("catalog_file_bytes: %lld\n", catalog.nFileBytes);
-    std::printf("sqlite_file_bytes: %lld\n", sqlite.nFileBytes);
-    std::printf("ratio_file_bytes: %.2f\n",
-        Ratio(static_cast<double>(catalog.nFileBytes), static_cast<double>(sqlite.nFileBytes)));
-
-    return HasFailed() ? 1 : 0;
+        "ratio_file_bytes: %.2f\n", Ratio(static_cast<double>(nCatalogBytes), static_cast<double>(nSqliteBytes)));
+    return 0;
 }

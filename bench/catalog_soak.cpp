@@ -47,6 +47,8 @@ int main(int argc, char** argv)
         std::printf("losses_found: %d\n", figures.nLosses);
         std::printf("phantom_links: %d\n", figures.nPhantoms);
         std::printf("check_failures: %d\n", figures.nCheckFailures);
+        std::printf("miscounted_directories: %d\n", figures.nMiscounts);
+        std::printf("expiry_mismatches: %d\n", figures.nExpiryMismatches);
         std::printf("grant_errors: %d\n", figures.nGrantErrors);
         std::printf("session_leaks: %d\n", figures.nLeaks);
         std::printf("writer_failures: %d\n", figures.nWriterFailures);

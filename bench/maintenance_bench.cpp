@@ -43,7 +43,7 @@ void Run(const std::filesystem::path& folder)
     }
     if (!FillCatalog(*std::make_unique<CCatalog>(strCatalog, 0)))
         return;
-    std::printf("documents: %d\n", DOCUMENT_COUNT);
+    std::printf("documents: %d\n", DocumentCount());
     std::printf("catalog_file_bytes: %lld\n", FileBytes(strCatalogHost));
 
     CCatalogFiles files(strCatalog, strRecycle);

@@ -7,6 +7,7 @@
 #include "store/CLogFile.h"
 #include "store/CPreferences.h"
 #include "store/CRegistryKey.h"
+#include "store/CatalogCheck.h"
 #include "store/CatalogCompaction.h"
 #include "store/CatalogError.h"
 #include "store/DateHelpers.h"
@@ -23,6 +24,7 @@ CBackupMonitor::CBackupMonitor(
     LPCTSTR pszCatalogPath, LPCTSTR pszRecyclePath, const CPreferences& preferences, CBackupPrompts& prompts)
     : m_files(pszCatalogPath, pszRecyclePath)
     , m_strCatalogPath(pszCatalogPath)
+    , m_strRecyclePath(pszRecyclePath)
     , m_preferences(preferences)
     , m_prompts(prompts)
 {
@@ -47,7 +49,7 @@ BOOL CBackupMonitor::CheckCatalogAtStartup()
     if (!SettleRebuildReferences(m_strCatalogPath))
         archivora::g_log.Printf("Backup: the web settings of a stopped rebuild are not settled (error %lu)\n",
             static_cast<unsigned long>(GetLastError()));
-    if (IsMonitorFlagSet() && m_prompts.OfferRecovery() == IDOK)
+    if (IsMonitorFlagSet() && !CheckCatalogsAfterCrash() && m_prompts.OfferRecovery() == IDOK)
         RestoreCatalogFromBackup();
     // Without the flag the next start cannot tell a crash; the program still runs.
     if (!SetMonitorFlag())
@@ -56,6 +58,26 @@ BOOL CBackupMonitor::CheckCatalogAtStartup()
         archivora::g_log.Printf(
             "Backup: the backup generation failed (error %lu)\n", static_cast<unsigned long>(GetLastError()));
     return TRUE;
+}
+
+BOOL CBackupMonitor::CheckCatalogsAfterCrash()
+{
+    // Opening a catalog for the check replays the journal the last run left.
+    struct {
+        const CString& strPath;
+        LONG nKind;
+        const char* pszName;
+    } catalogs[] = { { m_strCatalogPath, CATALOG_KIND_MAIN, "main" },
+        { m_strRecyclePath, CATALOG_KIND_RECYCLE, "recycle-bin" } };
+    BOOL bPassed = TRUE;
+    for (const auto& catalog : catalogs) {
+        if (CheckCatalogFile(catalog.strPath, catalog.nKind))
+            continue;
+        archivora::g_log.Printf("Backup: after an unclean exit the %s catalog fails its check (error %lu)\n",
+            catalog.pszName, static_cast<unsigned long>(GetLastError()));
+        bPassed = FALSE;
+    }
+    return bPassed;
 }
 
 BOOL CBackupMonitor::SetMonitorFlag()

@@ -54,11 +54,13 @@ public:
 
     // Before the catalogs are opened: finishes or undoes a restore that a
     // crash interrupted; settles the web settings a stopped rebuild staged
-    // (SettleRebuildReferences); when "MonitorApp" is still set, offers a restore and
-    // runs it (RestoreCatalogFromBackup); sets "MonitorApp"; makes a backup
-    // generation when one is due. FALSE, so that start-up quits, only when an
-    // interrupted restore can be neither finished nor undone; that is reported
-    // as the fatal catalog error.
+    // (SettleRebuildReferences); when "MonitorApp" is still set, the last run
+    // ended without a clean exit: replays the journals it left and checks
+    // both catalogs (CheckCatalogFile), and when one fails logs why, offers a
+    // restore and runs it (RestoreCatalogFromBackup); sets "MonitorApp";
+    // makes a backup generation when one is due. FALSE, so that start-up
+    // quits, only when an interrupted restore can be neither finished nor
+    // undone; that is reported as the fatal catalog error.
     BOOL CheckCatalogAtStartup();
     BOOL SetMonitorFlag();
     // At a clean exit.
@@ -88,9 +90,13 @@ public:
 
 private:
     int GetKeptGenerations() const;
+    // After an unclean exit: TRUE when both catalogs pass the whole-file
+    // check, their journals replayed; else the log says which failed.
+    BOOL CheckCatalogsAfterCrash();
 
     CCatalogFiles m_files;
     CString m_strCatalogPath;
+    CString m_strRecyclePath;
     CString m_strCatalogName; // the main catalog's file name, for the fatal error
     const CPreferences& m_preferences;
     CBackupPrompts& m_prompts;

@@ -113,8 +113,8 @@ BOOL WriteRootBlocks(CCatalogFile& file)
  * Creating and opening
  ******************************************************************************/
 
-CCatalog::CCatalog(LPCTSTR pszPath, int nInitialise, int nCacheChunks)
-    : CCatalogFile(pszPath, RECORD_SIZES, nCacheChunks)
+CCatalog::CCatalog(LPCTSTR pszPath, int nInitialise, int nCacheChunks, Durability eDurability)
+    : CCatalogFile(pszPath, RECORD_SIZES, nCacheChunks, eDurability)
 {
     // Only a missing file is created; a link to nowhere fails to open below, with its report.
     HostFileStatus status;
@@ -142,7 +142,9 @@ BOOL CCatalog::CreateFile(BOOL bRecycle, LPCTSTR pszPath, int nBlockSize)
     CCatalogFile file(pszPath, RECORD_SIZES);
     if (!file.Create(bRecycle ? CATALOG_KIND_RECYCLE : CATALOG_KIND_MAIN) || !file.Acquire())
         return FALSE;
+    file.BeginAction();
     BOOL bWritten = WriteRootBlocks(file);
+    bWritten = file.EndAction() && bWritten;
     DWORD dwError = GetLastError();
     BOOL bClosed = file.Release();
     if (!bWritten) {
@@ -193,6 +195,7 @@ BOOL CCatalog::LoadPlaceChoice()
 
 BOOL CCatalog::SetPlaceChoice(LONG nPlace)
 {
+    CCatalogAction action(this);
     if (nPlace < PLACE_NONE || nPlace > PLACE_BOTH) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -217,7 +220,7 @@ BOOL CCatalog::SetPlaceChoice(LONG nPlace)
             return FALSE;
     }
     m_nPlaceChoice = nPlace;
-    return TRUE;
+    return action.Finish(TRUE);
 }
 
 BOOL CCatalog::StampCatalogTime(BOOL bAdvance)
@@ -290,11 +293,7 @@ CCatalog::NameLookup CCatalog::LookupDocumentName(CRecordRef directory, std::str
     auto it = m_nameIndexes.find(IndexKey(directory));
     if (it == m_nameIndexes.end())
         return NameLookup::NotIndexed;
-    auto found = it->second.names.find(name);
-    if (found == it->second.names.end())
-        return NameLookup::Absent;
-    *pRef = found->second;
-    return NameLookup::Found;
+    return it->second.Find(name, pRef) ? NameLookup::Found : NameLookup::Absent;
 }
 
 bool CCatalog::LookupDirectoryPath(CRecordRef directory, CString* pPath)
@@ -331,10 +330,8 @@ void CCatalog::AddDocumentName(CRecordRef directory, const std::string& strName,
 {
     std::lock_guard lock(m_mapMutex);
     ++m_nNameChanges;
-    if (auto it = m_nameIndexes.find(IndexKey(directory)); it != m_nameIndexes.end()) {
-        auto [found, bAdded] = it->second.names.emplace(strName, document);
-        it->second.bDuplicates = it->second.bDuplicates || (!bAdded && found->second != document);
-    }
+    if (auto it = m_nameIndexes.find(IndexKey(directory)); it != m_nameIndexes.end())
+        it->second.Add(strName, document);
 }
 
 void CCatalog::RemoveDocumentName(CRecordRef directory, const std::string& strName, CRecordRef document)
@@ -344,10 +341,10 @@ void CCatalog::RemoveDocumentName(CRecordRef directory, const std::string& strNa
     auto it = m_nameIndexes.find(IndexKey(directory));
     if (it == m_nameIndexes.end())
         return;
-    if (it->second.bDuplicates)
+    if (it->second.IsAmbiguous())
         m_nameIndexes.erase(it); // another document may answer to the name
-    else if (auto found = it->second.names.find(strName); found != it->second.names.end() && found->second == document)
-        it->second.names.erase(found);
+    else
+        it->second.Remove(strName, document);
 }
 
 /******************************************************************************
@@ -445,6 +442,7 @@ BOOL FindDocumentByPath(CCatalog* pCatalog, LPCTSTR pszPath)
 
 CDocumentRec* CCatalog::FindOrAddPath(CNodeRec* pNode, LPCTSTR pszPath, BOOL bLink)
 {
+    CCatalogAction action(this);
     CString strFolder, strName;
     if (!SplitDocumentPath(CString(pszPath ? pszPath : ""), &strFolder, &strName)) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -453,11 +451,12 @@ CDocumentRec* CCatalog::FindOrAddPath(CNodeRec* pNode, LPCTSTR pszPath, BOOL bLi
     std::unique_ptr<CDocumentRec> pDocument(FindOrAddDocument(strFolder, strName, nullptr));
     if (pDocument && pNode && bLink && !pNode->AddDocument(pDocument.get()))
         return nullptr;
-    return pDocument.release();
+    return action.Finish(pDocument.release());
 }
 
 CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, const CDocumentInfo* pInfo)
 {
+    CCatalogAction action(this);
     std::string strName = Utf8ToLower(pszName ? pszName : "");
     if (strName.empty() || strName.size() > static_cast<std::size_t>(CDocumentRec::MAX_NAME)
         || strName.find('\\') != std::string::npos) {
@@ -478,13 +477,14 @@ CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, co
     if (std::unique_ptr<CDocumentRec> pFound(pDirectory->FindLowerCaseName(strName)); pFound) {
         if (pInfo && !pFound->Holds(info) && !pFound->UpdateInfo(info))
             return nullptr;
-        return pFound.release();
+        return action.Finish(pFound.release());
     }
-    return AppendDocument(*pDirectory, info);
+    return action.Finish(AppendDocument(*pDirectory, info));
 }
 
 CDocumentRec* CCatalog::AppendDocument(CDirectoryRec& directory, CDocumentInfo info)
 {
+    CCatalogAction action(this);
     // The rest of a long name is written first, then the record, whole, with
     // its slot: a record is never seen without all it was given.
     std::array<BYTE, CDocumentRec::RECORD_SIZE> record {};
@@ -513,7 +513,7 @@ CDocumentRec* CCatalog::AppendDocument(CDirectoryRec& directory, CDocumentInfo i
     auto pDocument = std::make_unique<CDocumentRec>(this, ref.nBlock, ref.nSlot);
     if (!pDocument->IsValid() || (info.nExpiry >= 1 && !pDocument->ListAsExpiring(info.nExpiry)))
         return nullptr;
-    return pDocument.release();
+    return action.Finish(pDocument.release());
 }
 
 CDocumentRec* CCatalog::FindMessage(
@@ -562,6 +562,7 @@ CDocumentRec* CCatalog::ResolvePath(LPCTSTR pszFolder, LPCTSTR pszName, const CD
 
 CDocumentRec* CCatalog::AddAndLink(CNodeRec* pNode, const CDocumentInfo& message, LPCTSTR pszStorePath)
 {
+    CCatalogAction action(this);
     std::string strStore(pszStorePath ? pszStorePath : "");
     std::size_t nTitle = strnlen(message.szName, sizeof(message.szName));
     if (!pNode || strStore.empty() || nTitle == 0) {
@@ -589,7 +590,7 @@ CDocumentRec* CCatalog::AddAndLink(CNodeRec* pNode, const CDocumentInfo& message
         SetLastError(ERROR_FILE_EXISTS);
     if (!pDocument)
         return nullptr;
-    return pNode->AddDocument(pDocument.get()) ? pDocument.release() : nullptr;
+    return action.Finish(pNode->AddDocument(pDocument.get()) ? pDocument.release() : nullptr);
 }
 
 CString CCatalog::MakeUniqueName(LPCTSTR pszFolder, LPCTSTR pszName)
@@ -662,7 +663,8 @@ BOOL CCatalog::DeleteEntries(LONG nTableType, LPCTSTR pszText, int* pnDeleted)
 
 CKeywordRec* CCatalog::CreateKeyword(LPCTSTR pszText)
 {
-    return NewEntry<CKeywordRec>(TABLE_KEYWORD, pszText);
+    CCatalogAction action(this);
+    return action.Finish(NewEntry<CKeywordRec>(TABLE_KEYWORD, pszText));
 }
 
 CKeywordRec* CCatalog::FindKeyword(LPCTSTR pszText)
@@ -672,6 +674,7 @@ CKeywordRec* CCatalog::FindKeyword(LPCTSTR pszText)
 
 BOOL CCatalog::LoadKeywords(CNodeRec* pNode, const CStringArray& keywords)
 {
+    CCatalogAction action(this);
     if (!pNode || !pNode->IsValid()) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -683,12 +686,13 @@ BOOL CCatalog::LoadKeywords(CNodeRec* pNode, const CStringArray& keywords)
         if (!pKeyword || !pNode->LinkKeyword(pKeyword.get()))
             return FALSE;
     }
-    return TRUE;
+    return action.Finish(TRUE);
 }
 
 CNodeFolderRec* CCatalog::AddNodeFolder(LPCTSTR pszText)
 {
-    return NewEntry<CNodeFolderRec>(TABLE_NODE_FOLDER, pszText);
+    CCatalogAction action(this);
+    return action.Finish(NewEntry<CNodeFolderRec>(TABLE_NODE_FOLDER, pszText));
 }
 
 CNodeFolderRec* CCatalog::FindNodeFolder(LPCTSTR pszText)
@@ -698,18 +702,21 @@ CNodeFolderRec* CCatalog::FindNodeFolder(LPCTSTR pszText)
 
 BOOL CCatalog::RemoveNodeFolderByName(LPCTSTR pszText)
 {
+    CCatalogAction action(this);
     int nDeleted = 0;
-    return DeleteEntries(TABLE_NODE_FOLDER, pszText ? pszText : "", &nDeleted) && nDeleted > 0;
+    return action.Finish(DeleteEntries(TABLE_NODE_FOLDER, pszText ? pszText : "", &nDeleted) && nDeleted > 0);
 }
 
 CLibFolderRec* CCatalog::AddLibFolder(LPCTSTR pszPattern)
 {
-    return NewEntry<CLibFolderRec>(TABLE_LIB_FOLDER, pszPattern);
+    CCatalogAction action(this);
+    return action.Finish(NewEntry<CLibFolderRec>(TABLE_LIB_FOLDER, pszPattern));
 }
 
 CCleanUpFolderRec* CCatalog::AddCleanUpFolder(LPCTSTR pszPath)
 {
-    return NewEntry<CCleanUpFolderRec>(TABLE_CLEANUP_FOLDER, pszPath);
+    CCatalogAction action(this);
+    return action.Finish(NewEntry<CCleanUpFolderRec>(TABLE_CLEANUP_FOLDER, pszPath));
 }
 
 /******************************************************************************
@@ -718,6 +725,7 @@ CCleanUpFolderRec* CCatalog::AddCleanUpFolder(LPCTSTR pszPath)
 
 CExtensionRec* CCatalog::CreateExtension(LPCTSTR pszText)
 {
+    CCatalogAction action(this);
     std::string strText = Utf8ToLower(pszText ? pszText : "");
     if (!strText.empty() && strText.front() == '.')
         strText.erase(0, 1);
@@ -730,22 +738,24 @@ CExtensionRec* CCatalog::CreateExtension(LPCTSTR pszText)
         std::lock_guard lock(m_mapMutex);
         m_extensions[strText] = pEntry->GetRef();
     }
-    return pEntry;
+    return action.Finish(pEntry);
 }
 
 BOOL CCatalog::LoadExtensions(LPCTSTR pszText)
 {
-    return std::unique_ptr<CExtensionRec>(CreateExtension(pszText)) != nullptr;
+    CCatalogAction action(this);
+    return action.Finish(std::unique_ptr<CExtensionRec>(CreateExtension(pszText)) != nullptr);
 }
 
 BOOL CCatalog::ClearExtensions()
 {
+    CCatalogAction action(this);
     int nDeleted = 0;
     BOOL bDone = DeleteEntries(TABLE_EXTENSION, nullptr, &nDeleted);
     std::lock_guard lock(m_mapMutex);
     EnsureMapsLocked();
     m_extensions.clear();
-    return bDone;
+    return action.Finish(bDone);
 }
 
 CString CCatalog::FirstExtension()
@@ -792,6 +802,7 @@ BOOL CCatalog::LookupExtension(LPCTSTR pszName, CRecordRef* pRef)
 
 CMailStoreRec* CCatalog::AddMailStore(WORD wKind, LPCTSTR pszName)
 {
+    CCatalogAction action(this);
     std::string strKey = Utf8ToLower(pszName ? pszName : "");
     if (strKey.empty()) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -813,17 +824,18 @@ CMailStoreRec* CCatalog::AddMailStore(WORD wKind, LPCTSTR pszName)
             return nullptr;
     }
     entry = { -1, wKind, 0, pEntry->GetRef() };
-    return pEntry.release();
+    return action.Finish(pEntry.release());
 }
 
 BOOL CCatalog::ClearLocations()
 {
+    CCatalogAction action(this);
     int nDeleted = 0;
     BOOL bDone = DeleteEntries(TABLE_MAIL_STORE, nullptr, &nDeleted);
     std::lock_guard lock(m_mapMutex);
     EnsureMapsLocked();
     m_locations.clear();
-    return bDone;
+    return action.Finish(bDone);
 }
 
 int CCatalog::GetLocationCount()
@@ -864,6 +876,7 @@ LONG CCatalog::GetLocationValue(LPCTSTR pszKey)
 
 BOOL CCatalog::SetLocationValue(LPCTSTR pszKey, LONG nValue)
 {
+    CCatalogAction action(this);
     std::lock_guard lock(m_mapMutex);
     EnsureMapsLocked();
     auto it = m_locations.find(Utf8ToLower(pszKey ? pszKey : ""));
@@ -878,7 +891,7 @@ BOOL CCatalog::SetLocationValue(LPCTSTR pszKey, LONG nValue)
     if (!record.Save())
         return FALSE;
     it->second.nValue = nValue;
-    return TRUE;
+    return action.Finish(TRUE);
 }
 
 BOOL CCatalog::SetLocationEntry(LPCTSTR pszKey, int nWatchIndex)

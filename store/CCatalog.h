@@ -17,6 +17,7 @@
 // whole document chain.
 
 #include "store/CCatalogFile.h"
+#include "store/DocumentNameIndex.h"
 
 #include "platform/base/CString.h"
 #include "platform/base/CollectionArrays.h"
@@ -47,8 +48,10 @@ public:
     // Opens the catalog file at the program path pszPath and keeps one
     // reference. With nInitialise 1 a missing file is created first. A file
     // that is there but cannot be read is left alone: IsOpen is FALSE and the
-    // fatal catalog error was reported. nCacheChunks sizes the block cache.
-    CCatalog(LPCTSTR pszPath, int nInitialise, int nCacheChunks = CACHE_CHUNKS);
+    // fatal catalog error was reported. nCacheChunks sizes the block cache;
+    // eDurability says how commits reach the file.
+    CCatalog(LPCTSTR pszPath, int nInitialise, int nCacheChunks = CACHE_CHUNKS,
+        Durability eDurability = Durability::Journal);
 
     // Writes a new, empty catalog at pszPath (replacing a file there): the root
     // blocks of every table, the root node with "not set up" in its flags and
@@ -201,12 +204,9 @@ private:
     // Texts to records, looked up by any string type.
     using CTextMap = std::unordered_map<std::string, CRecordRef, CTextHash, std::equal_to<>>;
     // A directory's index: lower-cased document names to document records.
-    struct CNameIndex {
-        CTextMap names;
-        // Two documents had one name (which the program never makes): the
-        // index names one of them, so removing a name drops the index.
-        bool bDuplicates { false };
-    };
+    // An ambiguous one (two documents of one name, which the program never
+    // makes, or two names of one hash) is dropped when a name leaves.
+    using CNameIndex = CDocumentNameIndex;
     enum class NameLookup {
         Found,      // *pRef is the document the index names
         Absent,     // the index has no such name

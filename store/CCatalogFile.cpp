@@ -13,35 +13,47 @@
 /*
  * States of a catalog file
  *
- *              Acquire (first reference; header checked)
+ *              Acquire (first reference; journal replayed, header checked)
  *     CLOSED ---------------------------------------------> OPEN
  *       ^                                                  |
- *       |   Release (last reference)                       | a failed write, or damage
+ *       |   Release (last reference)                       | a failed commit, or damage
  *       +---------------------- ERROR <--------------------+ found by any read
  *       +--------------------------------------------------- OPEN (Release, last reference)
  *
  * CLOSED: no reference, no open file, empty caches. Create writes a new file only here.
  * OPEN:   reads and writes are served. Acquire and Release only move the count.
- * ERROR:  reads are still served (the caches hold what the file held before the
- *         failed write); every write is refused with ERROR_WRITE_PROTECT until
- *         the last reference goes and the file is opened again.
+ * ERROR:  reads are still served; every write is refused with ERROR_WRITE_PROTECT
+ *         until the last reference goes and the file is opened again. A batch
+ *         open when the state was entered is dropped at its commit.
+ *
+ * A batch: every change is made in the block cache, whose chunks holding a
+ * changed block are pinned there, and in the header in memory. A commit
+ * (FinishWriteLocked at the end of a call outside any action, EndAction,
+ * CommitIfDue, a batch grown past MAX_BATCH_BLOCKS, the last Release) writes
+ * the batch to the journal and flushes it, then writes it in place; a rollback
+ * (a commit in the ERROR state, or one the journal refused) puts back the
+ * committed bytes of the changed blocks and drops the appended ones.
  *
  * Invariants (CheckInvariantsLocked checks those that can be seen in memory):
  *  (1) The state is CLOSED exactly when the open count is 0, and then the file
- *      is closed and both caches are empty.
- *  (2) The block cache holds at most m_nCacheChunks chunks, each listed once in
- *      its index under its first block, which is even; a chunk holds the blocks
- *      2k and 2k+1 that exist (one when 2k is the last block).
+ *      is closed and the caches are empty.
+ *  (2) The block cache holds at most m_nCacheChunks unpinned chunks and every
+ *      pinned one; each is listed once in its index under its first block,
+ *      which is even, and holds the blocks 2k and 2k+1 that exist (one when 2k
+ *      is the last block). A chunk is pinned exactly when it holds a block the
+ *      batch changed.
  *  (3) Every object of the block-header cache names a block that exists, and
  *      when that block is in the block cache its header there is the object's.
- *  (4) Between calls the caches only ever hold what is in the file: a block is
- *      written to the file before it is copied into the caches, or, changed in
- *      place in the block cache, written before the call returns and its
- *      changed bytes put back when the write failed.
- *  (5) A new block is written before the file header counts it, and the header
- *      before the block that links to it; so after a failed write every chain
- *      still reads as it did before the call or as it does after it, and a
- *      block left over is merely unreachable.
+ *      (In the ERROR state objects of blocks a dropped batch appended remain;
+ *      they are never handed out.)
+ *  (4) The caches hold what the file holds, and what the batch changed: the
+ *      committed bytes of each changed block that the file holds are kept
+ *      until the batch is committed or dropped, the committed file header too.
+ *  (5) A batch reaches the file whole: with the journal, its blocks and header
+ *      are flushed to the journal before any is written in place, and the
+ *      journal starts its next generation or goes only once the file is
+ *      flushed. Written in place, appended blocks go first, then the header,
+ *      then the blocks that link to them.
  *  (6) A chain's first block may name a free-slot hint: a block of its chain
  *      (learnt by an allocation walk from that first block) such that every
  *      block before it in the chain is full. Freeing a slot before the hint
@@ -53,12 +65,6 @@
  */
 
 namespace {
-
-// The byte offset of a block in the file.
-std::int64_t BlockOffset(CATBLOCK nBlock)
-{
-    return FILE_HEADER_SIZE + static_cast<std::int64_t>(nBlock) * BLOCK_SIZE;
-}
 
 // The byte offset of a record within its block.
 int RecordOffset(LONG nRecordSize, LONG nSlot)
@@ -124,9 +130,11 @@ private:
  * Construction and creation
  ******************************************************************************/
 
-CCatalogFile::CCatalogFile(LPCTSTR pszPath, std::span<const int> recordSizes, int nCacheChunks)
+CCatalogFile::CCatalogFile(LPCTSTR pszPath, std::span<const int> recordSizes, int nCacheChunks, Durability eDurability)
     : m_strPath(pszPath ? pszPath : "")
     , m_recordSizes(recordSizes)
+    , m_eDurability(eDurability)
+    , m_journal(m_strPath)
     , m_nCacheChunks(std::max(nCacheChunks, 1))
 {
     assert(std::all_of(
@@ -155,7 +163,8 @@ BOOL CCatalogFile::Create(LONG nKind)
     header.nKind = nKind;
     std::array<BYTE, FILE_HEADER_SIZE> bytes;
     EncodeHeader(header, bytes.data());
-    if (!m_io.Open(m_strPath, true))
+    // A journal left beside a file of this name belongs to no file from now on.
+    if (!CCatalogIo::Remove(CCatalogJournal::PathFor(m_strPath)) || !m_io.Open(m_strPath, true))
         return FALSE;
     BOOL bWritten = m_io.WriteAt(0, bytes);
     DWORD dwError = GetLastError();
@@ -206,20 +215,40 @@ int CCatalogFile::GetOpenCount() const
     return m_nOpenCount;
 }
 
+int CCatalogFile::GetReplayedBatches() const
+{
+    CLock lock(*this);
+    return m_nReplayedBatches;
+}
+
 BOOL CCatalogFile::OpenLocked()
 {
     if (!m_io.Open(m_strPath, false))
         return FALSE;
+    m_bOwnsJournal = m_eDurability == Durability::Journal && m_journal.Claim();
+    m_journal.SetCatalogIdentity(m_io.GetIdentity());
+    m_nReplayedBatches = 0;
+    if (m_bOwnsJournal && !m_journal.Recover(m_io, &m_nReplayedBatches)) {
+        DWORD dwError = GetLastError();
+        (void)m_io.Close();
+        m_journal.Unclaim();
+        m_bOwnsJournal = false;
+        SetLastError(dwError);
+        return FALSE;
+    }
     std::array<BYTE, FILE_HEADER_SIZE> bytes;
     CFileHeader header;
     std::int64_t nLength = m_io.GetLength();
     if (nLength < FILE_HEADER_SIZE || !m_io.ReadAt(0, bytes) || !DecodeHeader(bytes.data(), &header)
-        || nLength < BlockOffset(header.nLastBlock + 1)) {
-        (void)m_io.Close(); // nothing was written, so there is nothing to flush
+        || nLength < BlockFileOffset(header.nLastBlock + 1)) {
+        (void)m_io.Close(); // nothing was written but the replay, which flushed
+        m_journal.Unclaim();
+        m_bOwnsJournal = false;
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
     m_header = header;
+    m_committedHeader = header;
     m_state = State::Open;
     m_bDamageReported = false;
     return TRUE;
@@ -227,13 +256,28 @@ BOOL CCatalogFile::OpenLocked()
 
 BOOL CCatalogFile::CloseLocked()
 {
+    BOOL bDone = TRUE;
+    if (HasChangesLocked())
+        bDone = CommitLocked();
+    // After a failed write the journal may hold what the file lacks: it stays for the next opening.
+    if (m_state == State::Open && m_bOwnsJournal && m_journal.GetSize() > 0)
+        bDone = m_io.SyncIfWritten() && m_journal.Discard() && bDone;
+    DWORD dwError = GetLastError();
     BOOL bClosed = m_io.Close();
+    m_journal.Unclaim();
+    m_bOwnsJournal = false;
     m_chunks.clear();
+    m_pinnedChunks.clear();
     m_chunkIndex.clear();
+    m_committedBlocks.clear();
+    m_nDirtyBlocks = 0;
+    m_bHeaderDirty = false;
     m_blocks.clear();
     m_nOpenCount = 0;
     m_state = State::Closed;
-    return bClosed;
+    if (!bDone)
+        SetLastError(dwError);
+    return bDone && bClosed;
 }
 
 /******************************************************************************
@@ -297,10 +341,10 @@ BOOL CCatalogFile::SetHeaderStrings(LPCTSTR pszText1, LPCTSTR pszText2)
     CLock lock(*this);
     if (!CheckWritable())
         return FALSE;
-    CFileHeader header = m_header;
-    Utf8CopyToField(header.szText1.data(), HEADER_TEXT_SIZE, pszText1, FieldEnd::NulTerminated);
-    Utf8CopyToField(header.szText2.data(), HEADER_TEXT_SIZE, pszText2, FieldEnd::NulTerminated);
-    return WriteHeaderLocked(header);
+    Utf8CopyToField(m_header.szText1.data(), HEADER_TEXT_SIZE, pszText1, FieldEnd::NulTerminated);
+    Utf8CopyToField(m_header.szText2.data(), HEADER_TEXT_SIZE, pszText2, FieldEnd::NulTerminated);
+    NoteHeaderChangeLocked();
+    return FinishWriteLocked(TRUE);
 }
 
 CString CCatalogFile::GetHeaderString(int nIndex) const
@@ -316,10 +360,10 @@ BOOL CCatalogFile::SetHeaderLinks(LONG nLink1, LONG nLink2)
     CLock lock(*this);
     if (!CheckWritable())
         return FALSE;
-    CFileHeader header = m_header;
-    header.nLink1 = nLink1;
-    header.nLink2 = nLink2;
-    return WriteHeaderLocked(header);
+    m_header.nLink1 = nLink1;
+    m_header.nLink2 = nLink2;
+    NoteHeaderChangeLocked();
+    return FinishWriteLocked(TRUE);
 }
 
 LONG CCatalogFile::GetHeaderLink(int nIndex) const
@@ -333,27 +377,15 @@ BOOL CCatalogFile::SetTimeStamp(const FILETIME& ftStamp)
     CLock lock(*this);
     if (!CheckWritable())
         return FALSE;
-    CFileHeader header = m_header;
-    header.ftStamp = ftStamp;
-    return WriteHeaderLocked(header);
+    m_header.ftStamp = ftStamp;
+    NoteHeaderChangeLocked();
+    return FinishWriteLocked(TRUE);
 }
 
 FILETIME CCatalogFile::GetTimeStamp() const
 {
     CLock lock(*this);
     return m_header.ftStamp;
-}
-
-BOOL CCatalogFile::WriteHeaderLocked(const CFileHeader& header)
-{
-    std::array<BYTE, FILE_HEADER_SIZE> bytes;
-    EncodeHeader(header, bytes.data());
-    if (!m_io.WriteAt(0, bytes)) {
-        m_state = State::Error;
-        return FALSE;
-    }
-    m_header = header;
-    return TRUE;
 }
 
 /******************************************************************************
@@ -407,13 +439,15 @@ CCatalogFile::CChunk* CCatalogFile::ChunkLocked(CATBLOCK nBlock)
     if (!m_chunks.empty() && m_chunks.front().nFirst == nFirst)
         return &m_chunks.front();
     if (auto it = FindChunkLocked(nFirst); it != m_chunks.end()) {
+        if (it->bPinned)
+            return &*it;
         m_chunks.splice(m_chunks.begin(), m_chunks, it);
         return &m_chunks.front();
     }
     CChunk& chunk = AddChunkLocked(nFirst);
     chunk.nBlocks = nFirst == m_header.nLastBlock ? 1 : 2;
     std::span<BYTE> bytes(chunk.data.data(), static_cast<std::size_t>(chunk.nBlocks) * BLOCK_SIZE);
-    if (!m_io.ReadAt(BlockOffset(nFirst), bytes)) {
+    if (!m_io.ReadAt(BlockFileOffset(nFirst), bytes)) {
         m_chunkIndex[static_cast<std::size_t>(nFirst) / 2] = m_chunks.end();
         m_chunks.pop_front();
         // The header promised these blocks: the file was cut behind our back.
@@ -436,6 +470,7 @@ CCatalogFile::CChunk& CCatalogFile::AddChunkLocked(CATBLOCK nFirst)
     chunk.nFirst = nFirst;
     chunk.nBlocks = 0;
     chunk.bChecked = {};
+    chunk.bDirty = {};
     std::size_t nIndex = static_cast<std::size_t>(nFirst) / 2;
     if (nIndex >= m_chunkIndex.size())
         m_chunkIndex.resize(nIndex + 1, m_chunks.end());
@@ -443,21 +478,18 @@ CCatalogFile::CChunk& CCatalogFile::AddChunkLocked(CATBLOCK nFirst)
     return chunk;
 }
 
-void CCatalogFile::CacheAppendedBlockLocked(CATBLOCK nBlock, const BYTE* pData)
+void CCatalogFile::TrimCacheLocked()
 {
-    // A new first block of a chunk makes a chunk of one block; a new second
-    // block completes its chunk when that is cached, else both are read later.
-    CATBLOCK nFirst = nBlock & ~1;
-    auto it = FindChunkLocked(nFirst);
-    CChunk* pChunk = it != m_chunks.end() ? &*it : nullptr;
-    if (nBlock == nFirst)
-        pChunk = &AddChunkLocked(nFirst);
-    if (!pChunk)
-        return;
-    std::size_t nIndex = static_cast<std::size_t>(nBlock - nFirst);
-    std::memcpy(pChunk->data.data() + nIndex * BLOCK_SIZE, pData, BLOCK_SIZE);
-    pChunk->nBlocks = static_cast<int>(nIndex) + 1;
-    pChunk->bChecked[nIndex] = true;
+    while (m_chunks.size() > static_cast<std::size_t>(m_nCacheChunks)) {
+        m_chunkIndex[static_cast<std::size_t>(m_chunks.back().nFirst) / 2] = m_chunks.end();
+        m_chunks.pop_back();
+    }
+}
+
+void CCatalogFile::DropChunkLocked(std::list<CChunk>::iterator it)
+{
+    m_chunkIndex[static_cast<std::size_t>(it->nFirst) / 2] = m_chunks.end();
+    (it->bPinned ? m_pinnedChunks : m_chunks).erase(it);
 }
 
 BYTE* CCatalogFile::BlockDataLocked(CATBLOCK nBlock)
@@ -677,30 +709,6 @@ BOOL CCatalogFile::IsWritable() const
     return m_state == State::Open;
 }
 
-BOOL CCatalogFile::WriteBlockLocked(CATBLOCK nBlock, const BYTE* pData)
-{
-    if (!WriteCachedBlockLocked(nBlock, pData))
-        return FALSE;
-    if (auto it = FindChunkLocked(nBlock & ~1); it != m_chunks.end()) {
-        std::size_t nIndex = static_cast<std::size_t>(nBlock & 1);
-        std::memcpy(it->data.data() + nIndex * BLOCK_SIZE, pData, BLOCK_SIZE);
-        it->bChecked[nIndex] = true;
-    }
-    return TRUE;
-}
-
-BOOL CCatalogFile::WriteCachedBlockLocked(CATBLOCK nBlock, const BYTE* pData)
-{
-    assert(IsValidBlock(nBlock, pData));
-    if (!m_io.WriteAt(BlockOffset(nBlock), std::span<const BYTE>(pData, BLOCK_SIZE))) {
-        m_state = State::Error;
-        return FALSE;
-    }
-    if (std::size_t nIndex = static_cast<std::size_t>(nBlock); nIndex < m_blocks.size() && m_blocks[nIndex])
-        m_blocks[nIndex]->m_header = ReadBlockHeader(pData);
-    return TRUE;
-}
-
 BOOL CCatalogFile::AppendBlockLocked(const CBlockHeader& header, CATBLOCK* pnBlock, std::span<const BYTE> initial)
 {
     if (m_header.nLastBlock >= MAX_BLOCK) {
@@ -716,15 +724,10 @@ BOOL CCatalogFile::AppendBlockLocked(const CBlockHeader& header, CATBLOCK* pnBlo
         data[BLOCK_HEADER_SIZE + static_cast<std::size_t>(header.nHighestUsed)] = SLOT_USED;
         std::copy(initial.begin(), initial.end(), data.begin() + RecordOffset(header.nRecordSize, header.nHighestUsed));
     }
-    if (!m_io.WriteAt(BlockOffset(nBlock), data)) {
-        m_state = State::Error;
+    if (!CacheNewBlockLocked(nBlock, data.data()))
         return FALSE;
-    }
-    CFileHeader fileHeader = m_header;
-    fileHeader.nLastBlock = nBlock;
-    if (!WriteHeaderLocked(fileHeader))
-        return FALSE;
-    CacheAppendedBlockLocked(nBlock, data.data());
+    m_header.nLastBlock = nBlock;
+    NoteHeaderChangeLocked();
     *pnBlock = nBlock;
     return TRUE;
 }
@@ -747,7 +750,7 @@ BOOL CCatalogFile::NewChain(LONG nTableType, CRecordRef owner, CATBLOCK* pnBlock
         return FALSE;
     }
     CBlockHeader header { nTableType, nRecordSize, NO_SLOT, NO_BLOCK, NO_BLOCK, owner };
-    BOOL bDone = AppendBlockLocked(header, pnBlock, {});
+    BOOL bDone = FinishWriteLocked(AppendBlockLocked(header, pnBlock, {}));
     AssertValidLocked();
     return bDone;
 }
@@ -763,7 +766,7 @@ BOOL CCatalogFile::AllocateRecord(
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    BOOL bDone = AllocateLocked(nTableType, nRecordSize, nFirstBlock, owner, pRef, initial);
+    BOOL bDone = FinishWriteLocked(AllocateLocked(nTableType, nRecordSize, nFirstBlock, owner, pRef, initial));
     AssertValidLocked();
     return bDone;
 }
@@ -782,6 +785,10 @@ BOOL CCatalogFile::AllocateLocked(LONG nTableType, LONG nRecordSize, CATBLOCK nF
             return FALSE;
         *pRef = { nBlock, 0 };
         return TRUE;
+    }
+    if (nFirstBlock > m_header.nLastBlock) {
+        DamageLocked(); // a chain's first block comes from a record: the record names no block
+        return FALSE;
     }
     CCatalogBlock* pBlock = GetBlockLocked(nFirstBlock);
     if (!pBlock)
@@ -838,31 +845,19 @@ BOOL CCatalogFile::AllocateLocked(LONG nTableType, LONG nRecordSize, CATBLOCK nF
 
 BOOL CCatalogFile::TakeSlotLocked(CATBLOCK nBlock, LONG nSlot, std::span<const BYTE> initial)
 {
-    BYTE* pData = BlockDataLocked(nBlock);
+    BYTE* pData = ChangeBlockLocked(nBlock);
     if (!pData)
         return FALSE;
-    LONG nRecordSize = ReadLong(pData + 4);
-    std::size_t nSize = static_cast<std::size_t>(nRecordSize);
-    BYTE* pFlag = pData + BLOCK_HEADER_SIZE + nSlot;
+    LONG nRecordSize = ReadLong(pData + BLOCK_OFF_RECORD_SIZE);
     BYTE* pRecord = pData + RecordOffset(nRecordSize, nSlot);
-    LONG nHighest = ReadLong(pData + 8);
-    // The slot is taken in the cached block, which then goes to the file in
-    // one write; a failed write puts the cached bytes back as the file has them.
-    std::array<BYTE, MAX_RECORD_SIZE> before;
-    std::memcpy(before.data(), pRecord, nSize);
-    BYTE bFlag = *pFlag;
-    *pFlag = SLOT_USED;
+    pData[BLOCK_HEADER_SIZE + nSlot] = SLOT_USED;
     if (initial.empty())
-        std::memset(pRecord, 0, nSize);
+        std::memset(pRecord, 0, static_cast<std::size_t>(nRecordSize));
     else
-        std::memcpy(pRecord, initial.data(), nSize);
-    WriteLong(pData + 8, std::max(nHighest, nSlot));
-    if (WriteCachedBlockLocked(nBlock, pData))
-        return TRUE;
-    *pFlag = bFlag;
-    std::memcpy(pRecord, before.data(), nSize);
-    WriteLong(pData + 8, nHighest);
-    return FALSE;
+        std::memcpy(pRecord, initial.data(), static_cast<std::size_t>(nRecordSize));
+    WriteLong(pData + BLOCK_OFF_HIGHEST_USED, std::max(ReadLong(pData + BLOCK_OFF_HIGHEST_USED), nSlot));
+    UpdateBlockObjectLocked(nBlock, pData);
+    return TRUE;
 }
 
 CCatalogBlock* CCatalogFile::HintedBlockLocked(const CCatalogBlock& first)
@@ -892,14 +887,11 @@ BOOL CCatalogFile::LinkNewBlockLocked(const CCatalogBlock& last, CRecordRef* pRe
     CATBLOCK nBlock = NO_BLOCK;
     if (!AppendBlockLocked(header, &nBlock, initial))
         return FALSE;
-    const BYTE* pData = BlockDataLocked(last.m_nBlock);
+    BYTE* pData = ChangeBlockLocked(last.m_nBlock);
     if (!pData)
         return FALSE;
-    std::array<BYTE, BLOCK_SIZE> data;
-    std::memcpy(data.data(), pData, BLOCK_SIZE);
-    WriteLong(data.data() + 16, nBlock);
-    if (!WriteBlockLocked(last.m_nBlock, data.data()))
-        return FALSE;
+    WriteLong(pData + BLOCK_OFF_NEXT_BLOCK, nBlock);
+    UpdateBlockObjectLocked(last.m_nBlock, pData);
     *pRef = { nBlock, 0 };
     return TRUE;
 }
@@ -909,25 +901,18 @@ BOOL CCatalogFile::WriteRecord(CRecordRef ref, LONG nTableType, std::span<const 
     CLock lock(*this);
     if (!CheckWritable())
         return FALSE;
-    BYTE* pData = RecordBlockLocked(ref, nTableType);
-    if (!pData)
+    const BYTE* pRecordBlock = RecordBlockLocked(ref, nTableType);
+    if (!pRecordBlock)
         return FALSE;
-    LONG nRecordSize = ReadBlockHeader(pData).nRecordSize;
+    LONG nRecordSize = ReadBlockHeader(pRecordBlock).nRecordSize;
     if (data.size() != static_cast<std::size_t>(nRecordSize)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    // The record is changed in the cached block, which then goes to the file
-    // in one write: a record is written whole or not at all. A failed write
-    // puts the cached bytes back as the file has them.
-    BYTE* pRecord = pData + RecordOffset(nRecordSize, ref.nSlot);
-    std::array<BYTE, MAX_RECORD_SIZE> before;
-    std::memcpy(before.data(), pRecord, data.size());
-    std::memcpy(pRecord, data.data(), data.size());
-    if (WriteCachedBlockLocked(ref.nBlock, pData))
-        return TRUE;
-    std::memcpy(pRecord, before.data(), data.size());
-    return FALSE;
+    BYTE* pData = ChangeBlockLocked(ref.nBlock);
+    if (pData)
+        std::memcpy(pData + RecordOffset(nRecordSize, ref.nSlot), data.data(), data.size());
+    return FinishWriteLocked(pData != nullptr);
 }
 
 BOOL CCatalogFile::FreeRecord(CRecordRef ref, LONG nTableType)
@@ -935,24 +920,58 @@ BOOL CCatalogFile::FreeRecord(CRecordRef ref, LONG nTableType)
     CLock lock(*this);
     if (!CheckWritable())
         return FALSE;
-    const BYTE* pData = RecordBlockLocked(ref, nTableType);
-    if (!pData)
+    if (!RecordBlockLocked(ref, nTableType))
         return FALSE;
-    CBlockHeader header = ReadBlockHeader(pData);
-    std::array<BYTE, BLOCK_SIZE> block;
-    std::memcpy(block.data(), pData, BLOCK_SIZE);
-    block[BLOCK_HEADER_SIZE + static_cast<std::size_t>(ref.nSlot)] = SLOT_FREE;
-    std::memset(
-        block.data() + RecordOffset(header.nRecordSize, ref.nSlot), 0, static_cast<std::size_t>(header.nRecordSize));
-    LONG nHighest = header.nHighestUsed;
-    while (nHighest >= 0 && block[BLOCK_HEADER_SIZE + static_cast<std::size_t>(nHighest)] != SLOT_USED)
-        --nHighest;
-    WriteLong(block.data() + 8, nHighest);
-    BOOL bDone = WriteBlockLocked(ref.nBlock, block.data());
-    if (bDone)
+    BYTE* pData = ChangeBlockLocked(ref.nBlock);
+    if (pData) {
+        CBlockHeader header = ReadBlockHeader(pData);
+        pData[BLOCK_HEADER_SIZE + ref.nSlot] = SLOT_FREE;
+        std::memset(
+            pData + RecordOffset(header.nRecordSize, ref.nSlot), 0, static_cast<std::size_t>(header.nRecordSize));
+        LONG nHighest = header.nHighestUsed;
+        while (nHighest >= 0 && pData[BLOCK_HEADER_SIZE + nHighest] != SLOT_USED)
+            --nHighest;
+        WriteLong(pData + BLOCK_OFF_HIGHEST_USED, nHighest);
+        UpdateBlockObjectLocked(ref.nBlock, pData);
         NoteFreedSlotLocked(*CachedBlockLocked(ref.nBlock));
+    }
+    BOOL bDone = FinishWriteLocked(pData != nullptr);
     AssertValidLocked();
     return bDone;
+}
+
+/******************************************************************************
+ * Actions and commits
+ ******************************************************************************/
+
+void CCatalogFile::BeginAction()
+{
+    CLock lock(*this);
+    ++m_nActionDepth;
+}
+
+BOOL CCatalogFile::EndAction()
+{
+    CLock lock(*this);
+    if (m_nActionDepth == 0) {
+        SetLastError(ERROR_INVALID_FUNCTION);
+        return FALSE;
+    }
+    return --m_nActionDepth > 0 ? TRUE : CommitLocked();
+}
+
+BOOL CCatalogFile::CommitIfDue()
+{
+    CLock lock(*this);
+    if (!HasChangesLocked() || std::chrono::steady_clock::now() - m_batchStart < COMMIT_INTERVAL)
+        return TRUE;
+    return CommitLocked();
+}
+
+BOOL CCatalogFile::Commit()
+{
+    CLock lock(*this);
+    return CommitLocked();
 }
 
 /******************************************************************************
@@ -964,6 +983,12 @@ void CCatalogFile::ReportDamage()
     CLock lock(*this);
     if (m_state != State::Closed)
         DamageLocked();
+}
+
+BOOL CCatalogFile::IsPastEnd(CATBLOCK nBlock) const
+{
+    CLock lock(*this);
+    return nBlock > m_header.nLastBlock;
 }
 
 void CCatalogFile::DamageLocked()
@@ -1013,28 +1038,53 @@ bool CCatalogFile::CheckInvariantsLocked() const
     bool bClosed = m_state == State::Closed;
     if (bClosed != (m_nOpenCount == 0) || bClosed == m_io.IsOpen())
         return false;
-    if (bClosed && (!m_chunks.empty() || !m_chunkIndex.empty() || !m_blocks.empty()))
+    if (bClosed
+        && (!m_chunks.empty() || !m_pinnedChunks.empty() || !m_chunkIndex.empty() || !m_blocks.empty()
+            || HasChangesLocked()))
         return false;
     auto isCached
         = [&](std::size_t nChunk) { return nChunk < m_chunkIndex.size() && m_chunkIndex[nChunk] != m_chunks.end(); };
     std::size_t nIndexed = 0;
     for (std::size_t nChunk = 0; nChunk < m_chunkIndex.size(); ++nChunk)
         nIndexed += isCached(nChunk) ? 1 : 0;
-    if (m_chunks.size() > static_cast<size_t>(m_nCacheChunks) || m_chunks.size() != nIndexed)
+    if (m_chunks.size() > static_cast<size_t>(m_nCacheChunks) || m_chunks.size() + m_pinnedChunks.size() != nIndexed)
         return false;
-    for (const CChunk& chunk : m_chunks) {
-        std::size_t nChunk = static_cast<std::size_t>(chunk.nFirst) / 2;
-        if (chunk.nFirst < 0 || (chunk.nFirst & 1) != 0 || !isCached(nChunk) || &*m_chunkIndex[nChunk] != &chunk
-            || chunk.nBlocks != std::min<CATBLOCK>(2, m_header.nLastBlock - chunk.nFirst + 1))
-            return false;
+    int nDirty = 0;
+    std::size_t nCommitted = 0;
+    for (const std::list<CChunk>* pList : { &m_chunks, &m_pinnedChunks }) {
+        for (const CChunk& chunk : *pList) {
+            std::size_t nChunk = static_cast<std::size_t>(chunk.nFirst) / 2;
+            bool bChanged = chunk.bDirty[0] || chunk.bDirty[1];
+            if (chunk.nFirst < 0 || (chunk.nFirst & 1) != 0 || !isCached(nChunk) || &*m_chunkIndex[nChunk] != &chunk
+                || chunk.nBlocks != std::min<CATBLOCK>(2, m_header.nLastBlock - chunk.nFirst + 1)
+                || chunk.bPinned != (pList == &m_pinnedChunks) || chunk.bPinned != bChanged)
+                return false;
+            for (int nIndex = 0; nIndex < chunk.nBlocks; ++nIndex) {
+                CATBLOCK nBlock = chunk.nFirst + nIndex;
+                if (!chunk.bDirty[static_cast<std::size_t>(nIndex)])
+                    continue;
+                ++nDirty;
+                // A changed block the file holds keeps its committed bytes.
+                if (nBlock <= m_committedHeader.nLastBlock && !m_committedBlocks.contains(nBlock))
+                    return false;
+                nCommitted += nBlock <= m_committedHeader.nLastBlock ? 1 : 0;
+            }
+        }
     }
+    if (nDirty != m_nDirtyBlocks || nCommitted != m_committedBlocks.size())
+        return false;
     for (std::size_t nIndex = 0; nIndex < m_blocks.size(); ++nIndex) {
         const CCatalogBlock* pBlock = m_blocks[nIndex].get();
         if (!pBlock)
             continue;
         CATBLOCK nBlock = static_cast<CATBLOCK>(nIndex);
-        if (nBlock > m_header.nLastBlock || pBlock->m_nBlock != nBlock)
+        if (pBlock->m_nBlock != nBlock)
             return false;
+        if (nBlock > m_header.nLastBlock) {
+            if (m_state != State::Error)
+                return false;
+            continue; // of a dropped batch
+        }
         // A free-slot hint names a block of the same chain.
         if (pBlock->m_nFreeHint != NO_BLOCK) {
             const CCatalogBlock* pHint = CachedBlockLocked(pBlock->m_nFreeHint);

@@ -8,6 +8,7 @@
 #include "platform/base/WinError.h"
 #include "store/CatalogCheck.h"
 #include "store/CatalogError.h"
+#include "store/CatalogJournal.h"
 #include "store/CatalogTypes.h"
 #include "store/FileHelpers.h"
 #include "store/PathHelpers.h"
@@ -28,6 +29,9 @@
  *   A.rst           a prepared restore; A.rst.tmp while it is being written
  *   A.old.tmp       the current file's new previous-copy name in flight
  *   A.lnk.tmp       a generation's new number in flight, when it must be copied
+ *
+ * A journal a crash left beside a closed catalog file (A.cat.jnl) is
+ * replayed into it before the file is copied or replaced.
  *
  * MakeGeneration(k):
  *   1. copy A.cat -> A.bck.tmp, W.cat -> W.bck.tmp, each flushed, and check
@@ -88,9 +92,11 @@ BOOL CCatalogFiles::MakeGeneration(int nKeep)
         return FALSE;
     }
     CString strCopies[2] = { SiblingPath(MAIN, ".bck.tmp"), SiblingPath(RECYCLE, ".bck.tmp") };
+    // A closed catalog copies whole only with the journal a crash left replayed.
     int nFailed = -1; // the catalog file whose copy failed
     for (int nFile : { MAIN, RECYCLE }) {
-        if (nFailed < 0 && !CopyFlushed(m_strPaths[nFile], strCopies[nFile]))
+        if (nFailed < 0
+            && (!SettleCatalogJournal(m_strPaths[nFile]) || !CopyFlushed(m_strPaths[nFile], strCopies[nFile])))
             nFailed = nFile;
     }
     // A damaged catalog, or a copy torn by a write made meanwhile, must not push a good generation out.
@@ -205,6 +211,10 @@ BOOL CCatalogFiles::RecoverInterrupted()
 
 BOOL CCatalogFiles::Restore(const CString& strMainSource, const CString& strRecycleSource)
 {
+    // The current files become the previous copies, whole with their journals
+    // replayed; a journal left beside a restored file would be replayed onto it.
+    if (!SettleCatalogJournal(m_strPaths[MAIN]) || !SettleCatalogJournal(m_strPaths[RECYCLE]))
+        return FALSE;
     if (!CheckCatalogFile(strMainSource, CATALOG_KIND_MAIN)
         || !CheckCatalogFile(strRecycleSource, CATALOG_KIND_RECYCLE)) {
         SetLastError(ERROR_INVALID_DATA);

@@ -9,17 +9,32 @@ CCatalogRecord::CCatalogRecord(CCatalogFile* pDatabase, LONG nTableType, CRecord
     : m_pDatabase(pDatabase)
     , m_nTableType(nTableType)
     , m_ref(ref)
-    , m_data(static_cast<std::size_t>(pDatabase ? pDatabase->GetRecordSize(nTableType) : 0))
+    , m_nSize(static_cast<std::size_t>(pDatabase ? pDatabase->GetRecordSize(nTableType) : 0))
 {
+    if (m_nSize > INLINE_SIZE)
+        m_pHeap = std::make_unique<BYTE[]>(m_nSize);
+}
+
+CCatalogRecord::CCatalogRecord(const CCatalogRecord& other)
+    : m_pDatabase(other.m_pDatabase)
+    , m_nTableType(other.m_nTableType)
+    , m_ref(other.m_ref)
+    , m_nSize(other.m_nSize)
+    , m_inline(other.m_inline)
+{
+    if (other.m_pHeap) {
+        m_pHeap = std::make_unique<BYTE[]>(m_nSize);
+        std::copy_n(other.m_pHeap.get(), m_nSize, m_pHeap.get());
+    }
 }
 
 BOOL CCatalogRecord::Load()
 {
-    if (!m_pDatabase || m_data.empty()) {
+    if (!m_pDatabase || m_nSize == 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    return m_pDatabase->ReadRecord(m_ref, m_nTableType, m_data);
+    return m_pDatabase->ReadRecord(m_ref, m_nTableType, GetData());
 }
 
 BOOL CCatalogRecord::Delete()
@@ -29,15 +44,16 @@ BOOL CCatalogRecord::Delete()
             SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    std::fill(m_data.begin(), m_data.end(), BYTE { 0 });
+    std::span<BYTE> data = GetData();
+    std::fill(data.begin(), data.end(), BYTE { 0 });
     return TRUE;
 }
 
 BOOL CCatalogRecord::Save()
 {
-    if (!m_pDatabase || m_data.empty()) {
+    if (!m_pDatabase || m_nSize == 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    return m_pDatabase->WriteRecord(m_ref, m_nTableType, m_data);
+    return m_pDatabase->WriteRecord(m_ref, m_nTableType, GetData());
 }

@@ -8,8 +8,9 @@
 
 #include "store/CatalogTypes.h"
 
+#include <array>
+#include <memory>
 #include <span>
-#include <vector>
 
 class CCatalogFile;
 
@@ -19,7 +20,7 @@ public:
     // zeroed at the table's record size; nothing is read until Load.
     CCatalogRecord(CCatalogFile* pDatabase, LONG nTableType, CRecordRef ref);
     virtual ~CCatalogRecord() = default;
-    CCatalogRecord(const CCatalogRecord&) = default;
+    CCatalogRecord(const CCatalogRecord& other);
     CCatalogRecord& operator=(const CCatalogRecord&) = delete;
 
     // Reads the record into the buffer again. FALSE when the reference names
@@ -35,15 +36,25 @@ public:
     LONG GetSlot() const { return m_ref.nSlot; }
     CRecordRef GetRef() const { return m_ref; }
     LONG GetTableType() const { return m_nTableType; }
-    int GetSize() const { return static_cast<int>(m_data.size()); }
+    int GetSize() const { return static_cast<int>(m_nSize); }
     CCatalogFile* GetDatabase() const { return m_pDatabase; }
 
-    std::span<BYTE> GetData() { return m_data; }
-    std::span<const BYTE> GetData() const { return m_data; }
+    std::span<BYTE> GetData() { return { Bytes(), m_nSize }; }
+    std::span<const BYTE> GetData() const { return { Bytes(), m_nSize }; }
 
 private:
+    // Records up to this size (every table's but the node information and the
+    // recent list) keep their bytes in the object: a walk that makes an object
+    // per record makes no second allocation for each.
+    static constexpr std::size_t INLINE_SIZE = 280;
+
+    BYTE* Bytes() { return m_pHeap ? m_pHeap.get() : m_inline.data(); }
+    const BYTE* Bytes() const { return m_pHeap ? m_pHeap.get() : m_inline.data(); }
+
     CCatalogFile* const m_pDatabase;
     const LONG m_nTableType;
     const CRecordRef m_ref;
-    std::vector<BYTE> m_data;
+    std::size_t m_nSize { 0 };
+    std::array<BYTE, INLINE_SIZE> m_inline {};
+    std::unique_ptr<BYTE[]> m_pHeap; // the bytes of a larger record
 };

@@ -6,11 +6,19 @@
 #include "store/CDocumentRec.h"
 #include "store/RecordFields.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string_view>
 
 static_assert(CDirectoryRec::OFF_COUNT + 4 == CDirectoryRec::RECORD_SIZE);
+
+namespace {
+
+// The most names an index makes room for ahead of its walk.
+constexpr LONG MAX_RESERVED_NAMES = 1 << 16;
+
+}
 
 CDirectoryRec::CDirectoryRec(CCatalog* pCatalog, CRecordRef ref)
     : CCatalogRecord(pCatalog, TABLE_DIRECTORY, ref)
@@ -77,14 +85,13 @@ bool CDirectoryRec::AdvanceCursor(const CCatalogFile::RecordMatch& match)
 {
     if (!m_bValid || m_cursor.nBlock == NO_BLOCK)
         return false;
-    // The chain must be this directory's documents; anything else is damage.
-    // Its first block is checked here; the file's chain walk checks that every later
-    // block has the same owner.
+    // The chain must be this directory's documents; anything else, a block
+    // past the file's end included, is damage. Its first block is checked
+    // here; the file's chain walk checks that every later block has the same owner.
     if (m_cursor.nSlot == NO_SLOT) {
         CCatalogBlock* pBlock = m_pCatalog->GetBlock(m_cursor.nBlock);
         if (!pBlock || pBlock->GetTableType() != TABLE_DOCUMENT || pBlock->GetHeader().owner != GetRef()) {
-            if (pBlock)
-                m_pCatalog->ReportDamage();
+            m_pCatalog->ReportDamage();
             m_cursor = {};
             return false;
         }
@@ -150,7 +157,8 @@ bool CDirectoryRec::BuildNameIndex()
         return false;
     std::uint64_t nChangeCount = m_pCatalog->GetNameChangeCount();
     CCatalog::CNameIndex index;
-    index.names.reserve(static_cast<std::size_t>(GetDocumentCount()));
+    // The count only sizes the index: a damaged one must not ask for memory without end.
+    index.Reserve(static_cast<std::size_t>(std::clamp<LONG>(GetDocumentCount(), 0, MAX_RESERVED_NAMES)));
     // Each name is read where it lies; only a name that goes on in the
     // location record takes a document object.
     std::string strName;
@@ -168,7 +176,7 @@ bool CDirectoryRec::BuildNameIndex()
             strName.assign(strFull, static_cast<std::size_t>(strFull.GetLength()));
         }
         // Of equal names the first, as a walk finds it.
-        index.bDuplicates = !index.names.emplace(strName, m_cursor).second || index.bDuplicates;
+        index.Add(strName, m_cursor);
     }
     if (GetLastError() != ERROR_NO_MORE_ITEMS)
         return false; // damage: lookups walk the chain, which fails soft

@@ -138,6 +138,7 @@ CDocumentRec* CDocumentRec::Clone() const
 
 CDocumentRec* CDocumentRec::CopyToCatalog(CCatalog* pTarget) const
 {
+    CCatalogAction action(pTarget);
     if (!m_bValid || !pTarget || pTarget == m_pCatalog) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
@@ -169,7 +170,7 @@ CDocumentRec* CDocumentRec::CopyToCatalog(CCatalog* pTarget) const
         if (!pTargetNode || !pTargetNode->AddDocument(pCopy.get()))
             return nullptr;
     }
-    return pCopy->Load() ? pCopy.release() : nullptr;
+    return action.Finish(pCopy->Load() ? pCopy.release() : nullptr);
 }
 
 /******************************************************************************
@@ -399,13 +400,14 @@ int CDocumentRec::GetExpiryState(int bCheck) const
 
 int CDocumentRec::RefreshState()
 {
+    CCatalogAction action(m_pCatalog);
     if (!m_bValid)
         return 0;
     int nBefore = GetExpiryState(FALSE);
     int nAfter = GetExpiryState(TRUE);
     if (IsMail() && m_state.bStoreShrunk)
-        return 2;
-    return nAfter != nBefore ? 1 : 0;
+        return action.Finish(2);
+    return action.Finish(nAfter != nBefore ? 1 : 0);
 }
 
 /******************************************************************************
@@ -647,6 +649,7 @@ BOOL CDocumentRec::CheckTexts(CRecordRef* pLocation) const
 
 BOOL CDocumentRec::UpdateInfo(CDocumentInfo info)
 {
+    CCatalogAction action(m_pCatalog);
     if (!m_bValid) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -683,7 +686,7 @@ BOOL CDocumentRec::UpdateInfo(CDocumentInfo info)
     }
     if (oldLocation != newLocation && !FreeLocation(m_pCatalog, oldLocation))
         return FALSE;
-    return ListAsExpiring(info.nExpiry);
+    return action.Finish(ListAsExpiring(info.nExpiry));
 }
 
 BOOL CDocumentRec::IsListedAsExpiring(bool* pbListed) const
@@ -715,48 +718,67 @@ BOOL CDocumentRec::ListAsExpiring(LONG nExpiry)
  * Links
  ******************************************************************************/
 
-BOOL CDocumentRec::ReadLinks(std::vector<CLinkRec>* pLinks) const
+BOOL CDocumentRec::WalkLinkList(const std::function<bool(CRecordRef link, CRecordRef next)>& visit) const
 {
-    pLinks->clear();
     if (!m_bValid) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    // A list can hold no more links than the file has slots for them.
-    const std::int64_t nBound = std::int64_t { m_pCatalog->GetLastBlock() + 1 } * SlotCount(CLinkRec::RECORD_SIZE);
     // The list starts where the file says, as another object may have linked the document.
     std::array<BYTE, RECORD_SIZE> data;
     if (!m_pCatalog->ReadRecord(GetRef(), TABLE_DOCUMENT, data))
         return FALSE;
-    CRecordRef ref = GetRefField(data, OFF_FIRST_LINK);
+    return WalkLinkListFrom(GetRefField(data, OFF_FIRST_LINK), visit);
+}
+
+BOOL CDocumentRec::WalkLinkListFrom(
+    CRecordRef ref, const std::function<bool(CRecordRef link, CRecordRef next)>& visit) const
+{
+    // A list can hold no more links than the file has slots for them.
+    const std::int64_t nBound = std::int64_t { m_pCatalog->GetLastBlock() + 1 } * SlotCount(CLinkRec::RECORD_SIZE);
+    std::array<BYTE, CLinkRec::RECORD_SIZE> link;
     for (std::int64_t nStep = 0; !ref.IsNone(); ++nStep) {
-        CLinkRec link(m_pCatalog, ref.nBlock, ref.nSlot);
-        if (nStep >= nBound || !link.IsValid() || link.GetDocument() != GetRef()) {
+        if (nStep >= nBound || !m_pCatalog->ReadRecord(ref, TABLE_LINK, link)
+            || GetRefField(link, CLinkRec::OFF_DOCUMENT) != GetRef()) {
             m_pCatalog->ReportDamage();
             return FALSE;
         }
-        ref = link.GetNext();
-        pLinks->push_back(link);
+        CRecordRef next = GetRefField(link, CLinkRec::OFF_NEXT);
+        if (!visit(ref, next))
+            return TRUE;
+        ref = next;
     }
     return TRUE;
+}
+
+BOOL CDocumentRec::ReadLinks(std::vector<CLinkRec>* pLinks) const
+{
+    pLinks->clear();
+    return WalkLinkList([&](CRecordRef link, CRecordRef) {
+        pLinks->emplace_back(m_pCatalog, link.nBlock, link.nSlot);
+        return true;
+    });
 }
 
 BOOL CDocumentRec::ListLinkRefs(std::vector<CRecordRef>* pLinks) const
 {
     pLinks->clear();
-    std::vector<CLinkRec> links;
-    if (!ReadLinks(&links))
-        return FALSE;
-    for (const CLinkRec& link : links)
-        pLinks->push_back(link.GetRef());
-    return TRUE;
+    return WalkLinkList([&](CRecordRef link, CRecordRef) {
+        pLinks->push_back(link);
+        return true;
+    });
 }
 
 bool CDocumentRec::ListsLink(CRecordRef linkRef) const
 {
-    std::vector<CLinkRec> links;
-    return ReadLinks(&links)
-        && std::any_of(links.begin(), links.end(), [&](const CLinkRec& link) { return link.GetRef() == linkRef; });
+    // The list's head is the record's own field: a link there is listed without a read.
+    if (m_bValid && GetFirstLink() == linkRef)
+        return true;
+    bool bListed = false;
+    return m_bValid && WalkLinkListFrom(GetFirstLink(), [&](CRecordRef link, CRecordRef) {
+        bListed = link == linkRef;
+        return !bListed;
+    }) && bListed;
 }
 
 BOOL CDocumentRec::RemoveLinks(const std::function<bool(CRecordRef)>& shouldRemove)
@@ -833,15 +855,16 @@ BOOL CDocumentRec::IsUnderTopNode2() const
 
 BOOL CDocumentRec::ForEachLinkedNode(CATBLOCK nExceptBlock, LONG nExceptSlot, BOOL bKeepTopLevel)
 {
+    CCatalogAction action(m_pCatalog);
     CRecordRef except { nExceptBlock, nExceptSlot };
     if (!RemoveLinks(
             [&](CRecordRef node) { return node != except && !(bKeepTopLevel && CNodeRec::IsFixedNodeRef(node)); }))
         return FALSE;
     if (!except.IsNone())
-        return TRUE;
+        return action.Finish(TRUE);
     if (!Load())
         return FALSE;
-    return GetFirstLink().IsNone() ? Remove() : TRUE;
+    return action.Finish(GetFirstLink().IsNone() ? Remove() : TRUE);
 }
 
 BOOL CDocumentRec::Remove()

@@ -269,10 +269,18 @@ private:
     friend class CNodeRec;
     friend class CCatalog;
 
+    // Follows the document's list of links as the file holds it, handing each
+    // link and the one after it (none at the end) to visit until visit returns
+    // false. FALSE on damage, reported: a link that is not a link of this
+    // document, a list longer than the file has slots for links.
+    [[nodiscard]] BOOL WalkLinkList(const std::function<bool(CRecordRef link, CRecordRef next)>& visit) const;
+    // WalkLinkList from the link at ref.
+    [[nodiscard]] BOOL WalkLinkListFrom(
+        CRecordRef ref, const std::function<bool(CRecordRef link, CRecordRef next)>& visit) const;
     // The document's links in list order, each with the node holding it; FALSE
-    // on damage (a link naming another document, a list longer than the file).
+    // on damage, as WalkLinkList.
     [[nodiscard]] BOOL ReadLinks(std::vector<CLinkRec>* pLinks) const;
-    // Whether the document's own list holds the link at linkRef.
+    // Whether the document's own list, as the record was loaded, holds the link at linkRef.
     [[nodiscard]] bool ListsLink(CRecordRef linkRef) const;
     // Stores info's fields in a record, the name's start in its field; the
     // rest of the name, which belongs in a location record, goes to *pRest.

@@ -52,6 +52,7 @@ CFolderIndex::CFolderIndex(LPCTSTR pszPath, int nFlag)
 
 BOOL CFolderIndex::WriteEmptyIndex()
 {
+    CCatalogAction action(this);
     CATBLOCK nBlock = NO_BLOCK;
     CRecordRef criteria;
     std::vector<BYTE> data(CRITERIA_SIZE, 0);
@@ -59,9 +60,9 @@ BOOL CFolderIndex::WriteEmptyIndex()
         SetLongField(data, (2 + 4 * i) * 4, -1);
         SetLongField(data, (3 + 4 * i) * 4, -1);
     }
-    return NewChain(TABLE_FOLDER, {}, &nBlock) && NewChain(TABLE_CRITERIA, {}, &nBlock)
+    return action.Finish(NewChain(TABLE_FOLDER, {}, &nBlock) && NewChain(TABLE_CRITERIA, {}, &nBlock)
         && AllocateRecord(TABLE_CRITERIA, ROOT_BLOCK_CRITERIA, {}, &criteria)
-        && WriteRecord(criteria, TABLE_CRITERIA, data);
+        && WriteRecord(criteria, TABLE_CRITERIA, data));
 }
 
 /******************************************************************************
@@ -70,6 +71,7 @@ BOOL CFolderIndex::WriteEmptyIndex()
 
 BOOL CFolderIndex::AddFolder(LPCTSTR pszFolder, CRecordRef* pFolder)
 {
+    CCatalogAction action(this);
     std::string strFolder = Utf8ToLower(pszFolder ? pszFolder : "");
     if (!strFolder.empty() && strFolder.back() != '\\')
         strFolder += '\\';
@@ -80,11 +82,13 @@ BOOL CFolderIndex::AddFolder(LPCTSTR pszFolder, CRecordRef* pFolder)
     std::vector<BYTE> data(FOLDER_SIZE, 0);
     SetTextField(data, OFF_FOLDER_PATH, FOLDER_PATH_SIZE, strFolder.c_str());
     SetLongField(data, OFF_FOLDER_ENTRIES, NO_BLOCK);
-    return AllocateRecord(TABLE_FOLDER, ROOT_BLOCK_FOLDER, {}, pFolder) && WriteRecord(*pFolder, TABLE_FOLDER, data);
+    return action.Finish(
+        AllocateRecord(TABLE_FOLDER, ROOT_BLOCK_FOLDER, {}, pFolder) && WriteRecord(*pFolder, TABLE_FOLDER, data));
 }
 
 BOOL CFolderIndex::AddEntry(CRecordRef folder, LPCTSTR pszPath, CRecordRef document)
 {
+    CCatalogAction action(this);
     std::string_view path(pszPath ? pszPath : "");
     if (path.empty() || path.size() >= static_cast<std::size_t>(ENTRY_PATH_SIZE)) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -102,13 +106,14 @@ BOOL CFolderIndex::AddEntry(CRecordRef folder, LPCTSTR pszPath, CRecordRef docum
         SetLongField(record, OFF_FOLDER_ENTRIES, ref.nBlock);
     SetLongField(record, OFF_FOLDER_COUNT, GetLongField(record, OFF_FOLDER_COUNT) + 1);
     if (WriteRecord(ref, TABLE_ENTRY, entry) && WriteRecord(folder, TABLE_FOLDER, record))
-        return TRUE;
+        return action.Finish(TRUE);
     (void)FreeRecord(ref, TABLE_ENTRY); // the file refuses writes now; nothing more to undo
     return FALSE;
 }
 
 BOOL CFolderIndex::SetCriteria(const CListFilter& filter)
 {
+    CCatalogAction action(this);
     std::vector<BYTE> data(CRITERIA_SIZE, 0);
     SetLongField(data, 0, filter.bActive);
     SetLongField(data, 4, filter.nMode);
@@ -126,7 +131,7 @@ BOOL CFolderIndex::SetCriteria(const CListFilter& filter)
             SetTextField(data, nOffset + 16, 64, condition.pValue->strText);
         }
     }
-    return WriteRecord({ ROOT_BLOCK_CRITERIA, 0 }, TABLE_CRITERIA, data);
+    return action.Finish(WriteRecord({ ROOT_BLOCK_CRITERIA, 0 }, TABLE_CRITERIA, data));
 }
 
 /******************************************************************************

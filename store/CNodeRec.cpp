@@ -276,16 +276,18 @@ CNodeRec* CNodeRec::FindChildByName(LPCTSTR pszName) const
 
 CNodeRec* CNodeRec::FindOrAddChild(const CNodeInfo& info)
 {
+    CCatalogAction action(m_pCatalog);
     char szName[NAME_SIZE];
     Utf8CopyToField(szName, sizeof(szName), std::string(info.szName, strnlen(info.szName, sizeof(info.szName))).c_str(),
         FieldEnd::NulTerminated);
     if (CNodeRec* pFound = FindChildByName(szName))
-        return pFound;
-    return AddChild(info);
+        return action.Finish(pFound);
+    return action.Finish(AddChild(info));
 }
 
 CNodeRec* CNodeRec::AddChild(const CNodeInfo& info)
 {
+    CCatalogAction action(m_pCatalog);
     // The record is written whole with its slot: a process stopped right after
     // leaves a named child without chains or text, never one whose chain
     // fields are zero.
@@ -306,17 +308,18 @@ CNodeRec* CNodeRec::AddChild(const CNodeInfo& info)
     CNodeRec child(m_pCatalog, ref.nBlock, ref.nSlot);
     if ((info.szInfo[0] != '\0' || info.wSearchType != 0) && !child.UpdateInfo(info))
         return nullptr;
-    return child.Clone();
+    return action.Finish(child.Clone());
 }
 
 CNodeRec* CNodeRec::FindOrAddPathIn(CCatalog* pTarget) const
 {
+    CCatalogAction action(pTarget);
     if (!m_bValid || !pTarget) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     if (IsFixedNode())
-        return NewNode(pTarget, GetRef());
+        return action.Finish(NewNode(pTarget, GetRef()));
     CNodeRecArray path = GetAncestors();
     if (path.empty() || !path.front()->IsFixedNode()) {
         m_pCatalog->ReportDamage(); // every tree hangs under a fixed node
@@ -331,7 +334,7 @@ CNodeRec* CNodeRec::FindOrAddPathIn(CCatalog* pTarget) const
         CNodeInfo info;
         pNode.reset(pNode->FindOrAddChild(*pStep->GetInfo(&info)));
     }
-    return pNode.release();
+    return action.Finish(pNode.release());
 }
 
 int CNodeRec::CountChildren() const
@@ -360,14 +363,22 @@ BOOL CNodeRec::ForEachTwoWayLink(const std::function<bool(std::unique_ptr<CDocum
     if (nFirst == NO_BLOCK)
         return TRUE;
     CRecordRef cursor { nFirst, NO_SLOT };
-    while (m_pCatalog->NextRecord(&cursor)) {
-        CLinkRec link(m_pCatalog, cursor.nBlock, cursor.nSlot);
-        CRecordRef document = link.GetDocument();
-        if (!link.IsValid() || !m_pCatalog->CheckRecord(document.nBlock, document.nSlot, TABLE_DOCUMENT))
-            continue; // a link whose document is gone lists nothing
+    // Each link's document is taken from the link's bytes where they lie.
+    CRecordRef document;
+    auto readDocument = [&](std::span<const BYTE> link) {
+        document = GetRefField(link, CLinkRec::OFF_DOCUMENT);
+        return true;
+    };
+    while (m_pCatalog->FindNextRecord(&cursor, readDocument)) {
         auto pDocument = std::make_unique<CDocumentRec>(m_pCatalog, document.nBlock, document.nSlot);
-        if (!pDocument->IsValid() || !pDocument->ListsLink(cursor))
+        // A link whose document is gone, or whose document does not list it, lists nothing.
+        if (!pDocument->IsValid() || !pDocument->ListsLink(cursor)) {
+            if (!pDocument->IsValid() && m_pCatalog->IsPastEnd(document.nBlock)) {
+                m_pCatalog->ReportDamage();
+                return FALSE;
+            }
             continue;
+        }
         if (!visit(std::move(pDocument)))
             return TRUE;
     }
@@ -476,6 +487,7 @@ CDocumentSet* CNodeRec::Query(const LONG* pCriteria, int nWords) const
 
 BOOL CNodeRec::AddDocument(CDocumentRec* pDocument)
 {
+    CCatalogAction action(m_pCatalog);
     if (!m_bValid || !pDocument || !pDocument->IsValid() || pDocument->GetDatabase() != GetDatabase()) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -484,7 +496,7 @@ BOOL CNodeRec::AddDocument(CDocumentRec* pDocument)
     if (!pDocument->ReadLinks(&links))
         return FALSE;
     if (std::any_of(links.begin(), links.end(), [&](const CLinkRec& link) { return link.GetNode() == GetRef(); }))
-        return TRUE;
+        return action.Finish(TRUE);
     std::array<BYTE, CLinkRec::RECORD_SIZE> record {};
     SetRefField(record, CLinkRec::OFF_DOCUMENT, pDocument->GetRef());
     SetRefField(record, CLinkRec::OFF_NEXT, {});
@@ -497,28 +509,30 @@ BOOL CNodeRec::AddDocument(CDocumentRec* pDocument)
         if (!pDocument->Load())
             return FALSE;
         SetRefField(pDocument->GetData(), CDocumentRec::OFF_FIRST_LINK, ref);
-        return pDocument->Save();
+        return action.Finish(pDocument->Save());
     }
     links.back().SetNext(ref);
-    return links.back().Save();
+    return action.Finish(links.back().Save());
 }
 
 BOOL CNodeRec::DeleteLinks(CDocumentRec* pDocument)
 {
+    CCatalogAction action(m_pCatalog);
     if (!m_bValid || !pDocument || !pDocument->IsValid()) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    return pDocument->RemoveLinks([&](CRecordRef node) { return node == GetRef(); });
+    return action.Finish(pDocument->RemoveLinks([&](CRecordRef node) { return node == GetRef(); }));
 }
 
 BOOL CNodeRec::DeleteSubtree(BOOL bRecursive)
 {
+    CCatalogAction action(m_pCatalog);
     if (!m_bValid || !bRecursive || IsFixedNode()) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    return DeleteSubtreeAt(0);
+    return action.Finish(DeleteSubtreeAt(0));
 }
 
 BOOL CNodeRec::DeleteSubtreeAt(int nDepth)
@@ -656,32 +670,38 @@ BOOL CNodeRec::UnlinkEntries(LONG nLinkTable)
 
 BOOL CNodeRec::LinkKeyword(const CKeywordRec* pKeyword)
 {
-    return LinkEntry(TABLE_KEYWORD_LINK, pKeyword);
+    CCatalogAction action(m_pCatalog);
+    return action.Finish(LinkEntry(TABLE_KEYWORD_LINK, pKeyword));
 }
 
 BOOL CNodeRec::RemoveKeywordLink(const CKeywordRec* pKeyword)
 {
-    return RemoveEntryLink(TABLE_KEYWORD_LINK, pKeyword);
+    CCatalogAction action(m_pCatalog);
+    return action.Finish(RemoveEntryLink(TABLE_KEYWORD_LINK, pKeyword));
 }
 
 BOOL CNodeRec::UnlinkKeywords()
 {
-    return UnlinkEntries(TABLE_KEYWORD_LINK);
+    CCatalogAction action(m_pCatalog);
+    return action.Finish(UnlinkEntries(TABLE_KEYWORD_LINK));
 }
 
 BOOL CNodeRec::LinkNodeFolder(const CNodeFolderRec* pFolder)
 {
-    return LinkEntry(TABLE_NODE_FOLDER_LINK, pFolder);
+    CCatalogAction action(m_pCatalog);
+    return action.Finish(LinkEntry(TABLE_NODE_FOLDER_LINK, pFolder));
 }
 
 BOOL CNodeRec::RemoveNodeFolderLink(const CNodeFolderRec* pFolder)
 {
-    return RemoveEntryLink(TABLE_NODE_FOLDER_LINK, pFolder);
+    CCatalogAction action(m_pCatalog);
+    return action.Finish(RemoveEntryLink(TABLE_NODE_FOLDER_LINK, pFolder));
 }
 
 BOOL CNodeRec::UnlinkNodeFolders()
 {
-    return UnlinkEntries(TABLE_NODE_FOLDER_LINK);
+    CCatalogAction action(m_pCatalog);
+    return action.Finish(UnlinkEntries(TABLE_NODE_FOLDER_LINK));
 }
 
 /******************************************************************************
@@ -714,6 +734,7 @@ CNodeInfo* CNodeRec::GetInfo(CNodeInfo* pInfo) const
 
 BOOL CNodeRec::UpdateInfo(CNodeInfo info)
 {
+    CCatalogAction action(m_pCatalog);
     if (!m_bValid) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -742,7 +763,7 @@ BOOL CNodeRec::UpdateInfo(CNodeInfo info)
         if (!pRec->Save())
             return FALSE;
     }
-    return Save();
+    return action.Finish(Save());
 }
 
 CString CNodeRec::GetInfoString() const

@@ -40,6 +40,8 @@ CDocumentRec* CRecentList::CreateItemObject(int i) const
     if (i < 0 || i >= GetStoredCount())
         return nullptr;
     CRecordRef ref = GetRefField(GetData(), OFF_ENTRIES + i * 8);
+    if (!ref.IsNone() && m_pCatalog->IsPastEnd(ref.nBlock))
+        m_pCatalog->ReportDamage(); // a document that is gone leaves its block; a block past the end was never there
     if (ref.IsNone() || !m_pCatalog->CheckRecord(ref.nBlock, ref.nSlot, TABLE_DOCUMENT))
         return nullptr;
     auto pDocument = std::make_unique<CDocumentRec>(m_pCatalog, ref.nBlock, ref.nSlot);

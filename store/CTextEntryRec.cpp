@@ -117,6 +117,7 @@ std::vector<std::unique_ptr<CNodeRec>> CTextEntryRec::GetLinkedNodes() const
 
 BOOL CTextEntryRec::Delete()
 {
+    CCatalogAction action(m_pCatalog);
     if (!m_bValid) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -133,11 +134,12 @@ BOOL CTextEntryRec::Delete()
             return FALSE;
     }
     m_bValid = false;
-    return CCatalogRecord::Delete();
+    return action.Finish(CCatalogRecord::Delete());
 }
 
 BOOL CTextEntryRec::Create(CCatalog* pCatalog, LONG nTableType, LPCTSTR pszText, CRecordRef* pRef)
 {
+    CCatalogAction action(pCatalog);
     std::string_view text(pszText ? pszText : "");
     CATBLOCK nRoot = EntryRootBlock(nTableType);
     if (!pCatalog || nRoot == NO_BLOCK || text.size() > static_cast<std::size_t>(MAX_TEXT)) {
@@ -177,5 +179,5 @@ BOOL CTextEntryRec::Create(CCatalog* pCatalog, LONG nTableType, LPCTSTR pszText,
     if (!pCatalog->WriteRecord(ref, nTableType, data))
         return FALSE;
     *pRef = ref;
-    return TRUE;
+    return action.Finish(TRUE);
 }

@@ -21,6 +21,8 @@
 
 namespace {
 
+constexpr CRecordRef EXPIRING_NODE { CNodeRec::EXPIRING_NODE_BLOCK, 0 };
+
 std::uint64_t RefKey(CRecordRef ref)
 {
     return static_cast<std::uint64_t>(static_cast<DWORD>(ref.nBlock)) << 32 | static_cast<DWORD>(ref.nSlot);
@@ -74,11 +76,14 @@ private:
             CDirectoryRec directory(&m_catalog, cursor);
             if (!directory.IsValid())
                 return Damaged();
+            LONG nDocuments = 0;
             for (std::unique_ptr<CDocumentRec> pDocument(directory.FirstDocument()); pDocument;
                  pDocument.reset(directory.NextDocument())) {
                 if (!CheckDocument(*pDocument))
                     return FALSE;
+                ++nDocuments;
             }
+            m_report.nMiscountedDirectories += nDocuments != directory.GetDocumentCount() ? 1 : 0;
         }
         return m_catalog.IsWritable();
     }
@@ -94,10 +99,15 @@ private:
         std::vector<CRecordRef> refs;
         if (!document.ListLinkRefs(&refs))
             return FALSE;
+        bool bListedAsExpiring = false;
         for (CRecordRef link : refs) {
             if (!m_listed.emplace(RefKey(link), document.GetRef()).second)
                 return Damaged(); // a link in two lists
+            // The link's block names its node; MatchLinks checks that the node's walk finds it.
+            CCatalogBlock* pBlock = m_catalog.GetBlock(link.nBlock);
+            bListedAsExpiring |= pBlock && pBlock->GetHeader().owner == EXPIRING_NODE;
         }
+        m_report.nExpiryMismatches += bListedAsExpiring != (document.GetExpiry() >= 1) ? 1 : 0;
         return TRUE;
     }
 
@@ -157,6 +167,8 @@ private:
             if (!link.IsValid())
                 return Damaged();
             CRecordRef document = link.GetDocument();
+            if (m_catalog.IsPastEnd(document.nBlock))
+                return Damaged();
             // A used document record that no directory's walk reached lies outside every chain.
             if (!m_documents.contains(RefKey(document))
                 && m_catalog.CheckRecord(document.nBlock, document.nSlot, TABLE_DOCUMENT))

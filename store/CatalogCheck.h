@@ -12,16 +12,22 @@
 // One state is no damage: a link record in a node's chain that its document
 // does not list (or whose document is gone). A write that stopped between its
 // two steps leaves it, readers skip it and the rebuild drops it; the check
-// counts it. So with the continuation pieces no document names, and with a
-// keyword or node folder link that only one of its two chains holds.
+// counts it. So with the continuation pieces no document names, with a
+// keyword or node folder link that only one of its two chains holds, with a
+// directory whose document count differs from the documents its chain holds,
+// and with a document whose expiry date and link under the expiring-documents
+// node disagree (a date without the link, or the link without a date). A
+// rebuild writes all of them right.
 
 #include "platform/base/WinTypes.h"
 
 // What a check found that readers ignore.
 struct CCatalogCheckReport {
-    int nOneWayLinks { 0 };      // link records in a node's chain that no document lists
-    int nStrayPieces { 0 };      // location records (rests of names) that no document names
-    int nOneWayEntryLinks { 0 }; // keyword or node folder links only one side holds
+    int nOneWayLinks { 0 };           // link records in a node's chain that no document lists
+    int nStrayPieces { 0 };           // location records (rests of names) that no document names
+    int nOneWayEntryLinks { 0 };      // keyword or node folder links only one side holds
+    int nMiscountedDirectories { 0 }; // directories whose document count is not their chain's
+    int nExpiryMismatches { 0 };      // documents whose expiry date and expiring-documents link disagree
 };
 
 // TRUE when the catalog at the program path pszPath is of kind nKind

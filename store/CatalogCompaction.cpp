@@ -228,7 +228,7 @@ BOOL CCatalogCopy::CopyDirectory(CRecordRef oldRef)
             return FALSE;
         m_documents.Add(pOld->GetRef(), pNew->GetRef());
     }
-    return TRUE;
+    return m_target.CommitIfDue();
 }
 
 BOOL CCatalogCopy::CopyFixedNodes()
@@ -265,7 +265,11 @@ BOOL CCatalogCopy::CopyNodeContents(const CNodeRec& oldNode, CNodeRec& newNode, 
     }
     if (!CopyKeywordLinks(oldNode, newNode))
         return FALSE;
-    for (const auto& pOld : oldNode.GetDocuments()) {
+    // The expiring-documents node lists exactly the documents with an expiry
+    // date, and each copy of one was linked there when it was made: a link of
+    // the source that a document without a date kept is not copied.
+    const bool bExpiring = oldNode.GetRef() == CRecordRef { CNodeRec::EXPIRING_NODE_BLOCK, 0 };
+    for (const auto& pOld : bExpiring ? CDocumentRecArray() : oldNode.GetDocuments()) {
         CRecordRef newRef;
         if (!Copied(m_documents, pOld->GetRef(), &newRef))
             return FALSE;
@@ -282,7 +286,7 @@ BOOL CCatalogCopy::CopyNodeContents(const CNodeRec& oldNode, CNodeRec& newNode, 
         if (!CopyNodeContents(*pOld, *pNew, nDepth + 1))
             return FALSE;
     }
-    return CheckSource();
+    return m_target.CommitIfDue() && CheckSource();
 }
 
 BOOL CCatalogCopy::CopyKeywordLinks(const CNodeRec& oldNode, CNodeRec& newNode)
@@ -344,9 +348,12 @@ BOOL CCatalogCopy::CopyRecentList()
     }
     if (!CCatalog::CreateFile(source.GetKind() == CATALOG_KIND_RECYCLE, pszTarget, BLOCK_SIZE))
         return FALSE;
-    CCatalog target(pszTarget, 0);
+    // The copy is thrown away unless it is finished: it needs no journal, and
+    // is written in batches of a second's work.
+    CCatalog target(pszTarget, 0, CCatalogFile::CACHE_CHUNKS, CCatalogFile::Durability::Direct);
     CCatalogCopy copy(source, target);
-    if (!copy.Run())
+    CCatalogAction action(&target);
+    if (!copy.Run() || !action.End())
         return FALSE;
     ReachStep(eStep);
     if (pState) {

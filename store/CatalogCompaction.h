@@ -22,8 +22,9 @@
 // are not copied. A reference to a used record that the walk of its table did
 // not reach is damage, as is anything the record classes find damaged: the
 // rebuild stops. A document's list of links is made in the order the nodes are
-// walked, and a document with an expiry date is linked under the
-// expiring-documents node, as every document write does.
+// walked; a document with an expiry date, and only such a document, is linked
+// under the expiring-documents node, as every document write does; and each
+// directory counts the documents copied into it.
 //
 // Records get new references in the copy. Whatever keeps references into the
 // main catalog outside it must follow: the web access profiles do through the

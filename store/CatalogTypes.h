@@ -5,6 +5,8 @@
 
 #include "platform/base/WinTypes.h"
 
+#include <cstdint>
+
 /* Sizes. */
 
 // The file is a header followed by blocks of this many bytes.
@@ -116,6 +118,12 @@ constexpr CATBLOCK ROOT_BLOCK_KEYWORD_LINK     = 20;
 constexpr CATBLOCK ROOT_BLOCK_NODE_FOLDER_LINK = 21;
 constexpr CATBLOCK ROOT_BLOCK_LOCATION         = 22;
 // clang-format on
+
+// The byte offset of a block in the file.
+constexpr std::int64_t BlockFileOffset(CATBLOCK nBlock)
+{
+    return FILE_HEADER_SIZE + static_cast<std::int64_t>(nBlock) * BLOCK_SIZE;
+}
 
 /* Little-endian fields. Every integer of the file is stored little-endian,
    whatever the host's byte order; these read and write one at a byte pointer. */

@@ -142,6 +142,7 @@ int DropDocuments(CNodeRec* pTarget, const CCatalogPayload& payload, int nOperat
         return 0;
     }
     CCatalog* pCatalog = pTarget->GetCatalog();
+    CCatalogAction action(pCatalog); // one drop, one commit
     std::unique_ptr<CNodeRec> pSource;
     if (pCatalog->CheckRecord(payload.source.nBlock, payload.source.nSlot, TABLE_NODE))
         pSource = std::make_unique<CNodeRec>(pCatalog, payload.source.nBlock, payload.source.nSlot);
@@ -169,7 +170,7 @@ int DropDocuments(CNodeRec* pTarget, const CCatalogPayload& payload, int nOperat
                 break;
         }
     }
-    return nChanged;
+    return action.Finish(nChanged);
 }
 
 /******************************************************************************
@@ -215,6 +216,7 @@ int ConfirmDeleteItems(CNodeRec* pParent, std::span<CCatalogRecord* const> items
         return 0;
 
     CCatalog* pCatalog = pParent->GetCatalog();
+    CCatalogAction action(pCatalog); // the answered question, one commit
     std::vector<CRecordRef> touched;
     int nRemoved = 0;
     for (CDocumentRec* pDocument : documents) {
@@ -235,5 +237,5 @@ int ConfirmDeleteItems(CNodeRec* pParent, std::span<CCatalogRecord* const> items
         if (!KeepOrphan(pCatalog, ref))
             break; // the file refuses writes now; it reported why
     }
-    return nRemoved;
+    return action.Finish(nRemoved);
 }

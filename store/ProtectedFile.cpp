@@ -1,6 +1,7 @@
 #include "store/ProtectedFile.h"
 
 #include "platform/base/CFileException.h"
+#include "platform/base/Checksum.h"
 #include "platform/base/FileFunctions.h"
 #include "platform/base/HostFile.h"
 #include "platform/base/WinError.h"
@@ -92,27 +93,13 @@ private:
 };
 
 // CRC-32 (the polynomial of zip and PNG), updated chunk by chunk.
-class Crc32 {
+class Crc32Sum {
 public:
-    void Update(std::span<const BYTE> data)
-    {
-        static const std::array<std::uint32_t, 256> s_table = [] {
-            std::array<std::uint32_t, 256> table {};
-            for (std::uint32_t n = 0; n < 256; ++n) {
-                std::uint32_t c = n;
-                for (int k = 0; k < 8; ++k)
-                    c = (c & 1) ? 0xEDB88320U ^ (c >> 1) : c >> 1;
-                table[n] = c;
-            }
-            return table;
-        }();
-        for (BYTE b : data)
-            m_nValue = s_table[(m_nValue ^ b) & 0xFF] ^ (m_nValue >> 8);
-    }
-    std::uint32_t Value() const { return ~m_nValue; }
+    void Update(std::span<const BYTE> data) { m_nValue = Crc32(data, m_nValue); }
+    std::uint32_t Value() const { return m_nValue; }
 
 private:
-    std::uint32_t m_nValue { 0xFFFFFFFFU };
+    std::uint32_t m_nValue { 0 };
 };
 
 // Reads an unsigned little-endian number of nBytes bytes.
@@ -337,7 +324,7 @@ int ProtectFile(LPCTSTR pszPath, LPCTSTR pszNewPassword, LPCTSTR pszOldPassword)
     if (eKind == FileKind::Plain) {
         // The bytes read as a possible header are the start of the content.
         KeyStream key(CONTENT_SEED ^ source.Size());
-        Crc32 crc;
+        Crc32Sum crc;
         std::uint64_t nCopied = 0;
         auto scramble = [&](std::span<BYTE> chunk) {
             nCopied += chunk.size();
@@ -358,7 +345,7 @@ int ProtectFile(LPCTSTR pszPath, LPCTSTR pszNewPassword, LPCTSTR pszOldPassword)
             return PROTECT_WRITE_FAILED;
     } else if (newPassword.empty()) {
         KeyStream key(CONTENT_SEED ^ info.nLength);
-        Crc32 crc;
+        Crc32Sum crc;
         auto unscramble = [&](std::span<BYTE> chunk) {
             key.Apply(chunk);
             crc.Update(chunk);
@@ -369,7 +356,7 @@ int ProtectFile(LPCTSTR pszPath, LPCTSTR pszNewPassword, LPCTSTR pszOldPassword)
             return PROTECT_DAMAGED;
     } else {
         KeyStream key(CONTENT_SEED ^ info.nLength);
-        Crc32 crc;
+        Crc32Sum crc;
         auto check = [&](std::span<BYTE> chunk) {
             std::vector<BYTE> plain(chunk.begin(), chunk.end());
             key.Apply(plain);

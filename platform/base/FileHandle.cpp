@@ -6,6 +6,7 @@
 #include "platform/base/PathMap.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <map>
 #include <memory>
@@ -82,17 +83,28 @@ bool SharesConflict(const OpenRecord& existing, DWORD dwAccess, DWORD dwShare)
 // open-file table; both go when the last handle to it closes.
 class CFileObject : public CKernelObject {
 public:
-    CFileObject(int fd, FileKey key, DWORD dwAccess, std::string strHostPath, bool bDeleteOnClose)
+    CFileObject(int fd, FileKey key, DWORD dwAccess, std::string strHostPath, DWORD dwFlags, bool bFolder)
         : m_fd(fd)
         , m_key(key)
         , m_dwAccess(dwAccess)
         , m_strHostPath(std::move(strHostPath))
-        , m_bDeleteOnClose(bDeleteOnClose)
+        , m_bDeleteOnClose((dwFlags & FILE_FLAG_DELETE_ON_CLOSE) != 0)
+        , m_bOverlapped((dwFlags & FILE_FLAG_OVERLAPPED) != 0)
+        , m_bFolder(bFolder)
     {
     }
 
     ~CFileObject() override
     {
+        std::array<std::shared_ptr<CFileAttachment>, ATTACHMENT_KINDS> attachments;
+        {
+            std::lock_guard lock(m_attachMutex);
+            attachments.swap(m_attachments);
+        }
+        for (const auto& pAttachment : attachments) {
+            if (pAttachment)
+                pAttachment->OnFileClosed();
+        }
         {
             OpenFileTable& table = Files();
             std::lock_guard lock(table.mutex);
@@ -129,12 +141,30 @@ public:
             [&](const LockRecord& r) { return r.pOwner != this && r.Overlaps(nOffset, nLength); });
     }
 
+    CFileHandleInfo Info() const { return CFileHandleInfo { m_strHostPath, m_bFolder, m_bOverlapped }; }
+
+    std::shared_ptr<CFileAttachment> Attachment(
+        EFileAttachment eKind, const std::function<std::shared_ptr<CFileAttachment>()>& fnMake)
+    {
+        std::lock_guard lock(m_attachMutex);
+        std::shared_ptr<CFileAttachment>& pAttachment = m_attachments[static_cast<size_t>(eKind)];
+        if (!pAttachment && fnMake)
+            pAttachment = fnMake();
+        return pAttachment;
+    }
+
 private:
+    static constexpr size_t ATTACHMENT_KINDS = 2;
+
     int m_fd;
     FileKey m_key;
     DWORD m_dwAccess;
     std::string m_strHostPath;
     bool m_bDeleteOnClose;
+    bool m_bOverlapped;
+    bool m_bFolder;
+    std::mutex m_attachMutex;
+    std::array<std::shared_ptr<CFileAttachment>, ATTACHMENT_KINDS> m_attachments;
 };
 
 std::shared_ptr<CFileObject> LookupFile(HANDLE hFile)
@@ -275,8 +305,8 @@ HANDLE CreateFile(LPCTSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, 
     }
 
     FileKey key(st.st_dev, st.st_ino);
-    auto pObject = std::make_shared<CFileObject>(
-        fd, key, dwAccess, strHostPath, (dwFlagsAndAttributes & FILE_FLAG_DELETE_ON_CLOSE) != 0);
+    auto pObject
+        = std::make_shared<CFileObject>(fd, key, dwAccess, strHostPath, dwFlagsAndAttributes, S_ISDIR(st.st_mode));
     table.files[key].opens.push_back({ pObject.get(), dwAccess, dwShareMode });
     bool bReportExisting = bExisted && (dwCreationDisposition == CREATE_ALWAYS || dwCreationDisposition == OPEN_ALWAYS);
     SetLastError(bReportExisting ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
@@ -575,4 +605,24 @@ BOOL SetFileTime(HANDLE hFile, const FILETIME*, const FILETIME* lpLastAccessTime
     if (::futimens(pFile->Fd(), times) != 0)
         return FailFromErrno();
     return TRUE;
+}
+
+/*********************************************************************
+** Services' state
+**********************************************************************/
+
+BOOL GetFileHandleInfo(HANDLE hFile, CFileHandleInfo& info)
+{
+    auto pFile = LookupFile(hFile);
+    if (!pFile)
+        return FALSE;
+    info = pFile->Info();
+    return TRUE;
+}
+
+std::shared_ptr<CFileAttachment> GetFileAttachment(
+    HANDLE hFile, EFileAttachment eKind, const std::function<std::shared_ptr<CFileAttachment>()>& fnMake)
+{
+    auto pFile = LookupFile(hFile);
+    return pFile ? pFile->Attachment(eKind, fnMake) : nullptr;
 }

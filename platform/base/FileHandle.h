@@ -8,7 +8,8 @@
 // process only; other processes are not checked (their opens never fail with a
 // sharing violation, and our range locks are advisory to them).
 // I/O is synchronous: FILE_FLAG_OVERLAPPED is accepted and ignored, and the
-// OVERLAPPED argument of ReadFile/WriteFile must be nullptr.
+// OVERLAPPED argument of ReadFile/WriteFile must be nullptr. The one overlapped
+// operation is ReadDirectoryChangesW on a folder (ChangeNotify.h).
 //
 // CFile is built on these calls; the layers above open files with CHostFile
 // or CFile, as HostFile.h says, not with these.
@@ -17,7 +18,12 @@
 #include "platform/base/WinError.h"
 #include "platform/base/WinTypes.h"
 
+#include <functional>
+#include <memory>
+#include <string>
+
 // Access rights (dwDesiredAccess). 0 opens for querying only.
+constexpr DWORD FILE_LIST_DIRECTORY = 0x00000001; // a folder, to read its changes
 constexpr DWORD GENERIC_READ = 0x80000000;
 constexpr DWORD GENERIC_WRITE = 0x40000000;
 constexpr DWORD GENERIC_ALL = 0x10000000; // read and write
@@ -127,3 +133,30 @@ BOOL UnlockFile(HANDLE hFile, DWORD dwFileOffsetLow, DWORD dwFileOffsetHigh, DWO
 BOOL GetFileTime(HANDLE hFile, LPFILETIME lpCreationTime, LPFILETIME lpLastAccessTime, LPFILETIME lpLastWriteTime);
 BOOL SetFileTime(
     HANDLE hFile, const FILETIME* lpCreationTime, const FILETIME* lpLastAccessTime, const FILETIME* lpLastWriteTime);
+
+/* For the services that keep state with an open file (completion ports,
+   change notices). */
+
+// What a handle names.
+struct CFileHandleInfo {
+    std::string strHostPath;
+    bool bFolder { false };
+    bool bOverlapped { false }; // opened with FILE_FLAG_OVERLAPPED
+};
+BOOL GetFileHandleInfo(HANDLE hFile, CFileHandleInfo& info);
+
+// State a service keeps with one open file. When the file's last handle is
+// closed, its object calls OnFileClosed (holding none of its locks) and lets go.
+class CFileAttachment {
+public:
+    virtual ~CFileAttachment() = default;
+    virtual void OnFileClosed() { }
+};
+enum class EFileAttachment {
+    CompletionPort,
+    ChangeNotices,
+};
+// The attachment of that kind, made by fnMake on first use; nullptr with
+// ERROR_INVALID_HANDLE for a handle that names no open file.
+std::shared_ptr<CFileAttachment> GetFileAttachment(
+    HANDLE hFile, EFileAttachment eKind, const std::function<std::shared_ptr<CFileAttachment>()>& fnMake);

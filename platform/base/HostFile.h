@@ -60,6 +60,9 @@ public:
     [[nodiscard]] BOOL WriteAt(std::int64_t nOffset, std::span<const BYTE> data);
     // Forces the written data and the file's metadata to the disk.
     [[nodiscard]] BOOL Flush();
+    // Forces the written data to the disk, and of the metadata only what
+    // reading it back needs (its length): cheaper than Flush.
+    [[nodiscard]] BOOL FlushData();
     // Sets the time of the last write, as a copy made now shows the program
     // clock's now (GetSystemTimeAsFileTime).
     [[nodiscard]] BOOL SetModifiedTime(const FILETIME& ftModified);
@@ -68,9 +71,14 @@ public:
 
     // The file's length in bytes, or -1.
     std::int64_t GetLength() const;
+    // A number that names the file itself, not its name, while it exists: a
+    // file renamed over another has a number of its own. 0 on failure.
+    std::uint64_t GetIdentity() const;
 
 private:
     [[nodiscard]] BOOL OpenHost(const std::string& strHostPath, int nFlags);
+    // Flushes with the host call pfnFlush (fsync or fdatasync), or not at all under the test seam.
+    [[nodiscard]] BOOL FlushWith(int (*pfnFlush)(int));
 
     int m_fd { -1 };
 };
@@ -129,3 +137,13 @@ enum class ReplaceMode { KeepTargetMode, KeepOwnMode };
 // Flushes the folder holding a host path, so that a rename or a new name in
 // it is on disk; a folder that cannot be flushed is left as it is.
 void FlushHostFolderOf(const std::string& strHostPath);
+// The same for the folder of a program path; FALSE when the path maps to no host path.
+BOOL FlushFolderOf(LPCTSTR pszPath);
+
+/* Test seam. */
+
+// With bSkip, the flushes above return at once as if the disk had taken the
+// data: for test programs, whose files live in temporary folders and which
+// check what a flush promises through the writes they record, not through
+// the disk. Off by default.
+void SetHostFlushesSkipped(bool bSkip);

@@ -653,3 +653,28 @@ int CompareStringA(LCID, DWORD dwCmpFlags, LPCSTR lpString1, int cchCount1, LPCS
         CountedView(lpString1, cchCount1), CountedView(lpString2, cchCount2), (dwCmpFlags & NORM_IGNORECASE) != 0);
     return n < 0 ? CSTR_LESS_THAN : n > 0 ? CSTR_GREATER_THAN : CSTR_EQUAL;
 }
+
+std::u32string Utf32FromUtf8(std::string_view strText)
+{
+    static constexpr char32_t SMALLEST[] = { 0, 0x80, 0x800, 0x10000 }; // below these a sequence is overlong
+    std::u32string characters;
+    for (size_t i = 0; i < strText.size();) {
+        auto c = static_cast<unsigned char>(strText[i]);
+        int nMore = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
+        char32_t ch = nMore <= 0 ? c : c & (0x3F >> nMore);
+        bool bValid = nMore >= 0 && i + static_cast<size_t>(nMore) < strText.size();
+        for (int k = 1; bValid && k <= nMore; ++k) {
+            auto cont = static_cast<unsigned char>(strText[i + static_cast<size_t>(k)]);
+            bValid = (cont & 0xC0) == 0x80;
+            ch = (ch << 6) | (cont & 0x3F);
+        }
+        if (!bValid || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF) || ch < SMALLEST[nMore]) {
+            characters.push_back(U'\uFFFD');
+            ++i;
+            continue;
+        }
+        characters.push_back(ch);
+        i += static_cast<size_t>(nMore) + 1;
+    }
+    return characters;
+}

@@ -61,6 +61,13 @@ std::string Utf8FromUtf16(std::u16string_view strText);
 // are kept as NUL units.
 std::u16string Utf16FromUtf8(std::string_view strText);
 
+/* Code points. */
+
+// The characters of UTF-8 text; a byte that starts no valid character
+// (a stray continuation, a truncated or overlong sequence, a surrogate)
+// becomes U+FFFD and decoding goes on with the next byte.
+std::u32string Utf32FromUtf8(std::string_view strText);
+
 /* Unicode case of UTF-8 text. Each character is mapped on its own (no
    context, no expansion such as "ß" to "SS"); the result may differ in length. */
 

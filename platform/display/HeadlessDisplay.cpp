@@ -37,7 +37,9 @@ void CHeadlessDisplay::CreateTopLevel(HWND hWnd, const RECT& rcWindow)
     CTopLevel& window = m_windows[hWnd];
     if (window.hbmSurface)
         DeleteObject(window.hbmSurface); // told again of a window it knows: start afresh
-    window = CTopLevel { rcWindow, false, MakeSurface(rcWindow) };
+    window = CTopLevel {};
+    window.rcWindow = rcWindow;
+    window.hbmSurface = MakeSurface(rcWindow);
     if (std::find(m_zOrder.begin(), m_zOrder.end(), hWnd) == m_zOrder.end())
         m_zOrder.insert(m_zOrder.begin(), hWnd);
 }
@@ -119,6 +121,62 @@ HBITMAP CHeadlessDisplay::CaptureScreen()
     }
     DeleteDC(hdcScreen);
     return hbmScreen;
+}
+
+std::vector<CMonitor> CHeadlessDisplay::Monitors()
+{
+    RECT rcScreen { 0, 0, m_nScreenWidth, m_nScreenHeight };
+    return { CMonitor { rcScreen, rcScreen, true } };
+}
+
+UINT CHeadlessDisplay::DoubleClickTime()
+{
+    return 500;
+}
+
+void CHeadlessDisplay::DescribeTopLevel(HWND hWnd, const CTopLevelLook& look)
+{
+    std::lock_guard lock(m_mutex);
+    auto it = m_windows.find(hWnd);
+    if (it != m_windows.end())
+        it->second.look = look;
+}
+
+void CHeadlessDisplay::SetTopLevelState(HWND hWnd, ETopLevelState eState)
+{
+    std::lock_guard lock(m_mutex);
+    auto it = m_windows.find(hWnd);
+    if (it != m_windows.end())
+        it->second.eState = eState;
+}
+
+void CHeadlessDisplay::SetTopLevelCursor(HWND hWnd, HCURSOR hCursor)
+{
+    std::lock_guard lock(m_mutex);
+    auto it = m_windows.find(hWnd);
+    if (it != m_windows.end())
+        it->second.hCursor = hCursor;
+}
+
+CTopLevelLook CHeadlessDisplay::LookOf(HWND hWnd)
+{
+    std::lock_guard lock(m_mutex);
+    auto it = m_windows.find(hWnd);
+    return it == m_windows.end() ? CTopLevelLook {} : it->second.look;
+}
+
+ETopLevelState CHeadlessDisplay::StateOf(HWND hWnd)
+{
+    std::lock_guard lock(m_mutex);
+    auto it = m_windows.find(hWnd);
+    return it == m_windows.end() ? ETopLevelState::Normal : it->second.eState;
+}
+
+HCURSOR CHeadlessDisplay::CursorOf(HWND hWnd)
+{
+    std::lock_guard lock(m_mutex);
+    auto it = m_windows.find(hWnd);
+    return it == m_windows.end() ? nullptr : it->second.hCursor;
 }
 
 CTrayHost* CHeadlessDisplay::GetTrayHost()

@@ -81,22 +81,7 @@ std::vector<UINT> ListedFormats(const CClipboard& clipboard)
 std::u16string Utf16FromUtf8(std::string_view text)
 {
     std::u16string wide;
-    for (size_t i = 0; i < text.size();) {
-        auto c = static_cast<unsigned char>(text[i]);
-        int nMore = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
-        char32_t ch = nMore <= 0 ? c : c & (0x3F >> nMore);
-        bool bValid = nMore >= 0 && i + static_cast<size_t>(nMore) < text.size();
-        for (int k = 1; bValid && k <= nMore; ++k) {
-            auto cont = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
-            bValid = (cont & 0xC0) == 0x80;
-            ch = (ch << 6) | (cont & 0x3F);
-        }
-        if (!bValid || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF)) {
-            wide.push_back(u'\uFFFD');
-            ++i;
-            continue;
-        }
-        i += static_cast<size_t>(nMore) + 1;
+    for (char32_t ch : Utf32FromUtf8(text)) {
         if (ch >= 0x10000) {
             ch -= 0x10000;
             wide.push_back(static_cast<char16_t>(0xD800 + (ch >> 10)));

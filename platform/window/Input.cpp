@@ -1,9 +1,12 @@
 #include "platform/window/Input.h"
 
 #include "platform/base/Clock.h"
+#include "platform/base/TextFunctions.h"
 #include "platform/base/Threads.h"
 #include "platform/base/Wait.h"
 #include "platform/base/WinError.h"
+#include "platform/display/Display.h"
+#include "platform/gdi/Rects.h"
 #include "platform/window/Focus.h"
 #include "platform/window/InputInternal.h"
 #include "platform/window/MessageQueue.h"
@@ -20,7 +23,6 @@
 
 namespace {
 
-constexpr UINT DOUBLE_CLICK_TIME = 500; // milliseconds
 constexpr DWORD DEFAULT_HOVER_TIME = 400;
 constexpr DWORD ERROR_INVALID_HOOK_FILTER = 1426;
 constexpr DWORD ERROR_INVALID_HOOK_HANDLE = 1404;
@@ -113,7 +115,8 @@ UINT NonClientMessage(UINT uMsg)
 bool IsDoubleClickLocked(HWND hWnd, UINT uPress, POINT pt, ULONGLONG nNow)
 {
     const CInputState& state = InputStateLocked();
-    return state.uLastPress == uPress && state.hLastPress == hWnd && nNow - state.nLastPressTime <= DOUBLE_CLICK_TIME
+    return state.uLastPress == uPress && state.hLastPress == hWnd
+        && nNow - state.nLastPressTime <= DisplayLocked().DoubleClickTime()
         && std::abs(pt.x - state.ptLastPress.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2
         && std::abs(pt.y - state.ptLastPress.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
 }
@@ -149,12 +152,29 @@ void UpdateTrackingOnMove(HWND hUnder, POINT pt)
         PostMessage(hLeft, WM_MOUSELEAVE, 0, 0);
 }
 
-// The window under a screen point and the hit-test answer. A window that
-// answers HTTRANSPARENT is passed over: the windows below it (its siblings
-// lower in the z-order, then its parent) are asked in turn.
-HWND HitTest(POINT pt, LRESULT* pnHit)
+// The top-level windows other than hTop, which a search inside hTop passes over;
+// none when the point lies outside hTop (a drag that left it).
+std::vector<HWND> OtherTopLevels(HWND hTop, POINT pt)
 {
-    std::vector<HWND> transparent;
+    std::vector<HWND> others;
+    auto lock = LockWindows();
+    CWindow* pTop = FindWindowLocked(hTop);
+    if (!pTop || !PtInRect(&pTop->rcWindow, pt))
+        return others;
+    for (CWindow* pOther : DesktopLocked().children) {
+        if (pOther != pTop)
+            others.push_back(pOther->hWnd);
+    }
+    return others;
+}
+
+// The window under a screen point and the hit-test answer, inside hTop when
+// the display names the top-level window it routed the event to. A window
+// that answers HTTRANSPARENT is passed over: the windows below it (its
+// siblings lower in the z-order, then its parent) are asked in turn.
+HWND HitTest(POINT pt, HWND hTop, LRESULT* pnHit)
+{
+    std::vector<HWND> transparent = hTop ? OtherTopLevels(hTop, pt) : std::vector<HWND> {};
     while (HWND hWnd = WindowFromPointSkipping(pt, transparent)) {
         *pnHit = SendMessage(hWnd, WM_NCHITTEST, 0, PointParam(pt));
         if (*pnHit != HTTRANSPARENT)
@@ -189,8 +209,11 @@ void ForgetInputWindowLocked(HWND hWnd)
 
 BOOL InjectMouseEvent(const CMouseInput& input)
 {
-    POINT pt { std::clamp<LONG>(input.pt.x, 0, GetSystemMetrics(SM_CXSCREEN) - 1),
-        std::clamp<LONG>(input.pt.y, 0, GetSystemMetrics(SM_CYSCREEN) - 1) };
+    // The point stays on the screen, all monitors of it.
+    int xScreen = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    int yScreen = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    POINT pt { std::clamp<LONG>(input.pt.x, xScreen, xScreen + GetSystemMetrics(SM_CXVIRTUALSCREEN) - 1),
+        std::clamp<LONG>(input.pt.y, yScreen, yScreen + GetSystemMetrics(SM_CYVIRTUALSCREEN) - 1) };
     UINT nButtonKey = ButtonKey(input.eButton);
     bool bButton = input.eAction == EMouseAction::ButtonDown || input.eAction == EMouseAction::ButtonUp;
     if (bButton && !nButtonKey) {
@@ -219,7 +242,7 @@ BOOL InjectMouseEvent(const CMouseInput& input)
 
     UINT uMsg = bButton ? ButtonMessage(input.eButton, input.eAction) : WM_MOUSEMOVE;
     LRESULT nHit = HTCLIENT;
-    HWND hTarget = hCapture ? hCapture : HitTest(pt, &nHit);
+    HWND hTarget = hCapture ? hCapture : HitTest(pt, input.hTopLevel, &nHit);
     if (input.eAction == EMouseAction::Move)
         UpdateTrackingOnMove(hTarget, pt);
     if (!hTarget || nHit == HTNOWHERE || nHit == HTERROR)
@@ -248,7 +271,9 @@ BOOL InjectMouseEvent(const CMouseInput& input)
     bool bClient = nHit == HTCLIENT;
     if (input.eAction == EMouseAction::ButtonDown) {
         UINT uPress = bClient ? uMsg : NonClientMessage(uMsg);
-        ULONGLONG nNow = ClockTicks();
+        // The display's events carry their own time, so a double click is
+        // measured between the presses, not between their arrival.
+        ULONGLONG nNow = input.dwTime ? input.dwTime : ClockTicks();
         bool bDouble = false;
         {
             auto lock = LockWindows();
@@ -280,35 +305,37 @@ BOOL InjectMouseEvent(const CMouseInput& input)
     return PostMessage(hTarget, NonClientMessage(uMsg), static_cast<WPARAM>(nHit), PointParam(pt));
 }
 
-BOOL InjectKeyEvent(UINT nVirtualKey, BOOL bDown)
+namespace {
+
+// Posts the key message of a key going down or up. A key from the display
+// (`pText`: its text) is addressed when it is retrieved; the test driver's at once.
+BOOL PostKey(UINT nVirtualKey, bool bDown, UINT nScanCode, const std::string* pText)
 {
     if (nVirtualKey == 0 || nVirtualKey > 0xFE) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    HWND hTarget = nullptr;
-    bool bSystem = false;
-    bool bWasDown = false;
-    {
-        auto lock = LockWindows();
-        CInputState& state = InputStateLocked();
-        bWasDown = (state.asyncKeys[nVirtualKey] & 0x80) != 0;
-        SetKeyLocked(nVirtualKey, bDown);
-        if (UINT nGeneric = GenericKey(nVirtualKey))
-            SetKeyLocked(nGeneric, bDown);
-        bool bAlt = (state.asyncKeys[VK_MENU] & 0x80) != 0 || nVirtualKey == VK_MENU;
-        bSystem = nVirtualKey == VK_F10 || (bAlt && !(state.asyncKeys[VK_CONTROL] & 0x80));
-        hTarget = state.hFocus;
-        if (!hTarget) {
-            hTarget = state.hActive;
-            bSystem = true;
-        }
+    auto lock = LockWindows();
+    CInputState& state = InputStateLocked();
+    bool bWasDown = (state.asyncKeys[nVirtualKey] & 0x80) != 0;
+    SetKeyLocked(nVirtualKey, bDown);
+    if (UINT nGeneric = GenericKey(nVirtualKey))
+        SetKeyLocked(nGeneric, bDown);
+    bool bAlt = (state.asyncKeys[VK_MENU] & 0x80) != 0 || nVirtualKey == VK_MENU;
+    bool bSystemKey = nVirtualKey == VK_F10 || (bAlt && !(state.asyncKeys[VK_CONTROL] & 0x80));
+    bool bSystem = bSystemKey;
+    HWND hTarget = state.hFocus;
+    if (!hTarget) {
+        hTarget = state.hActive;
+        bSystem = true;
     }
-    if (!hTarget)
+    CWindow* pTarget = hTarget ? FindWindowLocked(hTarget) : nullptr;
+    if (!pTarget || !pTarget->pQueue || pTarget->pQueue->m_bEnded)
         return FALSE;
     UINT uMsg = bSystem ? (bDown ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (bDown ? WM_KEYDOWN : WM_KEYUP);
-    // Key flags: repeat count 1; bit 29 Alt down; bit 30 the key was down before; bit 31 released.
-    DWORD nFlags = 1;
+    // Key flags: repeat count 1; bits 16-23 the scan code; bit 29 Alt down;
+    // bit 30 the key was down before; bit 31 released.
+    DWORD nFlags = 1 | ((nScanCode & 0xFF) << 16);
     if (bSystem && nVirtualKey != VK_F10)
         nFlags |= 1u << 29;
     if (bWasDown)
@@ -317,7 +344,56 @@ BOOL InjectKeyEvent(UINT nVirtualKey, BOOL bDown)
         nFlags |= 1u << 31;
     // Messages name the generic key (VK_SHIFT for either Shift key), as the program expects.
     UINT nMessageKey = GenericKey(nVirtualKey) ? GenericKey(nVirtualKey) : nVirtualKey;
-    return PostMessage(hTarget, uMsg, nMessageKey, static_cast<LPARAM>(nFlags));
+    if (!pText) {
+        lock.unlock();
+        return PostMessage(hTarget, uMsg, nMessageKey, static_cast<LPARAM>(nFlags));
+    }
+    CPostedMessage posted;
+    posted.msg = MSG { hTarget, uMsg, nMessageKey, static_cast<LPARAM>(nFlags), static_cast<DWORD>(ClockTicks()),
+        state.ptCursor };
+    posted.bSystemKey = bSystemKey;
+    if (bDown)
+        posted.text = *pText;
+    std::shared_ptr<CMessageQueue> pQueue = pTarget->pQueue;
+    pQueue->PostFocusKey(std::move(posted));
+    std::shared_ptr<CThreadWaker> pWaker = pQueue->m_pWaker;
+    bool bOtherThread = pQueue->m_dwThreadId != GetCurrentThreadId();
+    lock.unlock();
+    if (bOtherThread)
+        pWaker->Wake();
+    return TRUE;
+}
+
+}
+
+BOOL InjectKeyEvent(UINT nVirtualKey, BOOL bDown)
+{
+    return PostKey(nVirtualKey, bDown != FALSE, 0, nullptr);
+}
+
+BOOL InjectDisplayKey(const CKeyInput& input)
+{
+    return PostKey(input.nVirtualKey, input.bDown, input.nScanCode, input.bHasText ? &input.strText : nullptr);
+}
+
+void SetLockKeys(bool bCapsLock, bool bNumLock, bool bScrollLock)
+{
+    auto lock = LockWindows();
+    CInputState& state = InputStateLocked();
+    for (auto [nKey, bOn] : { std::pair { VK_CAPITAL, bCapsLock }, std::pair { VK_NUMLOCK, bNumLock },
+             std::pair { VK_SCROLL, bScrollLock } }) {
+        for (BYTE* pKey : { &state.asyncKeys[nKey], &state.keys[nKey] })
+            *pKey = static_cast<BYTE>((*pKey & ~0x01) | (bOn ? 0x01 : 0));
+    }
+}
+
+void PostTextToFocus(const std::string& strText)
+{
+    HWND hFocus = GetFocus();
+    if (!hFocus)
+        return;
+    for (char32_t ch : Utf32FromUtf8(strText))
+        PostMessage(hFocus, WM_CHAR, ch, 1);
 }
 
 /***** Key state *****/
@@ -376,12 +452,20 @@ SHORT GetAsyncKeyState(int vKey)
     return static_cast<SHORT>(((state.asyncKeys[vKey & 0xFF] & 0x80) ? 0x8000 : 0) | (bPressed ? 1 : 0));
 }
 
-void NoteInputRetrievedLocked(const MSG& msg)
+void NoteInputRetrievedLocked(const MSG& msg, const std::optional<std::string>& text)
 {
-    auto& keys = InputStateLocked().keys;
+    CInputState& state = InputStateLocked();
+    auto& keys = state.keys;
     switch (msg.message) {
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
+    case WM_SYSKEYDOWN: {
+        // The display's text for this key, if it came with one.
+        state.retrievedKeyText.reset();
+        if (text)
+            state.retrievedKeyText = CKeyText { msg.hwnd, msg.message, msg.wParam, msg.lParam, *text };
+        SetKey(keys[msg.wParam & 0xFF], true);
+        return;
+    }
     case WM_KEYUP:
     case WM_SYSKEYUP:
         SetKey(keys[msg.wParam & 0xFF], msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN);
@@ -449,7 +533,10 @@ BOOL GetCursorPos(LPPOINT lpPoint)
         return FALSE;
     }
     auto lock = LockWindows();
-    *lpPoint = InputStateLocked().ptCursor;
+    // The desktop's pointer, fresh even over another program's window; the
+    // last injected position where the display does not know it.
+    if (!DisplayLocked().PointerPosition(lpPoint))
+        *lpPoint = InputStateLocked().ptCursor;
     return TRUE;
 }
 
@@ -723,5 +810,6 @@ BOOL DragDetect(HWND hwnd, POINT pt)
 
 UINT GetDoubleClickTime()
 {
-    return DOUBLE_CLICK_TIME;
+    auto lock = LockWindows();
+    return DisplayLocked().DoubleClickTime();
 }

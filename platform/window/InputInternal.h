@@ -7,6 +7,8 @@
 #include "platform/window/Input.h"
 
 #include <array>
+#include <optional>
+#include <string>
 #include <vector>
 
 struct CHook {
@@ -14,6 +16,16 @@ struct CHook {
     int idHook { 0 };
     HOOKPROC pfnProc { nullptr };
     DWORD dwThreadId { 0 };
+};
+
+// The text the key down retrieved last came with from the display, until
+// TranslateMessage turns it into characters.
+struct CKeyText {
+    HWND hWnd { nullptr };
+    UINT uMsg { 0 };
+    WPARAM wParam { 0 };
+    LPARAM lParam { 0 };
+    std::string strText;
 };
 
 struct CInputState {
@@ -41,6 +53,8 @@ struct CInputState {
     ULONGLONG nHoverDue { 0 };
 
     std::vector<CHook> hooks; // the newest last
+
+    std::optional<CKeyText> retrievedKeyText;
 };
 
 CInputState& InputStateLocked();
@@ -48,8 +62,17 @@ CInputState& InputStateLocked();
 // Drops every reference to a window that goes. Lock held.
 void ForgetInputWindowLocked(HWND hWnd);
 
-// Brings the key state up to date with an input message being taken from the queue. Lock held.
-void NoteInputRetrievedLocked(const MSG& msg);
+// Brings the key state up to date with an input message being taken from the
+// queue, and keeps the display's text of a key down. Lock held.
+void NoteInputRetrievedLocked(const MSG& msg, const std::optional<std::string>& text);
+// A key from the display: as InjectKeyEvent, with the key's text (when the
+// display gives it) kept for TranslateMessage. Lock NOT held.
+BOOL InjectDisplayKey(const CKeyInput& input);
+// Sets the toggle bits of Caps Lock, Num Lock and Scroll Lock. Lock NOT held.
+void SetLockKeys(bool bCapsLock, bool bNumLock, bool bScrollLock);
+// Text an input method committed without a key: WM_CHAR for each character
+// to the focus window. Lock NOT held.
+void PostTextToFocus(const std::string& strText);
 // Runs the keyboard or mouse hooks for a message being retrieved; true when
 // they drop it. Lock NOT held.
 bool InputHooksDropMessage(const MSG& msg, UINT wRemoveMsg);

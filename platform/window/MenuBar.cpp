@@ -129,7 +129,20 @@ HMENU GetMenu(HWND hWnd)
 
 BOOL DrawMenuBar(HWND hWnd)
 {
-    return RedrawWindow(hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    if (!IsWindow(hWnd)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    // Only the bar's row is redrawn; the client area keeps its pixels.
+    RECT rcBar = MenuBarRect(hWnd);
+    if (IsRectEmpty(&rcBar))
+        return TRUE;
+    RECT rcWindow {};
+    GetWindowRect(hWnd, &rcWindow);
+    POINT ptClient { 0, 0 };
+    ClientToScreen(hWnd, &ptClient);
+    OffsetRect(&rcBar, rcWindow.left - ptClient.x, rcWindow.top - ptClient.y);
+    return RedrawWindow(hWnd, &rcBar, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
 /***** The non-client area *****/

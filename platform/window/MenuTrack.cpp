@@ -25,6 +25,7 @@
 #include "platform/window/MenuInternal.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Messages.h"
+#include "platform/window/Monitors.h"
 #include "platform/window/Paint.h"
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/Window.h"
@@ -234,15 +235,16 @@ bool CMenuTracker::OpenLevel(HMENU hMenu, int nIndexInParent, POINT ptAt, const 
     AdjustWindowRectEx(&rcWindow, WS_POPUP | WS_BORDER, FALSE, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
     int cx = rcWindow.right - rcWindow.left;
     int cy = rcWindow.bottom - rcWindow.top;
-    int cxScreen = GetSystemMetrics(SM_CXSCREEN);
-    int cyScreen = GetSystemMetrics(SM_CYSCREEN);
+    // A menu stays on the monitor of the point it opens at.
+    const RECT rcMonitor
+        = MonitorNearestPoint(prcParentItem ? POINT { prcParentItem->right, prcParentItem->top } : ptAt).rcMonitor;
     int x = ptAt.x;
     int y = ptAt.y;
     if (prcParentItem) {
         // A submenu opens at the right of its item, or at its left when the screen ends first.
         x = prcParentItem->right;
         y = prcParentItem->top - MENU_MARGIN - 1;
-        if (x + cx > cxScreen)
+        if (x + cx > rcMonitor.right)
             x = prcParentItem->left - cx;
     } else {
         if (m_uFlags & TPM_CENTERALIGN)
@@ -254,16 +256,18 @@ bool CMenuTracker::OpenLevel(HMENU hMenu, int nIndexInParent, POINT ptAt, const 
         else if (m_uFlags & TPM_BOTTOMALIGN)
             y -= cy;
     }
-    x = std::max(0, std::min(x, cxScreen - cx));
-    y = std::max(0, std::min(y, cyScreen - cy));
+    x = std::max<int>(rcMonitor.left, std::min<int>(x, rcMonitor.right - cx));
+    y = std::max<int>(rcMonitor.top, std::min<int>(y, rcMonitor.bottom - cy));
     RECT rcMenu { x, y, x + cx, y + cy };
     RECT rcOverlap {};
     if (!prcParentItem && IntersectRect(&rcOverlap, &rcMenu, &m_start.rcExclude)) {
         const RECT& rcExclude = m_start.rcExclude;
         if (m_uFlags & TPM_VERTICAL)
-            y = std::max(0, rcExclude.bottom + cy <= cyScreen ? rcExclude.bottom : rcExclude.top - cy);
+            y = std::max<int>(
+                rcMonitor.top, rcExclude.bottom + cy <= rcMonitor.bottom ? rcExclude.bottom : rcExclude.top - cy);
         else
-            x = std::max(0, rcExclude.right + cx <= cxScreen ? rcExclude.right : rcExclude.left - cx);
+            x = std::max<int>(
+                rcMonitor.left, rcExclude.right + cx <= rcMonitor.right ? rcExclude.right : rcExclude.left - cx);
     }
     SetWindowPos(level.hWnd, HWND_TOPMOST, x, y, cx, cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     m_levels.push_back(std::move(level));

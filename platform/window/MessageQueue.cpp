@@ -1,9 +1,11 @@
 #include "platform/window/MessageQueue.h"
 
 #include "platform/base/Clock.h"
+#include "platform/base/TextFunctions.h"
 #include "platform/base/Threads.h"
 #include "platform/base/Wait.h"
 #include "platform/base/WinError.h"
+#include "platform/display/Display.h"
 #include "platform/window/InputInternal.h"
 #include "platform/window/Messages.h"
 #include "platform/window/QueueInternal.h"
@@ -13,8 +15,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <unordered_map>
 #include <utility>
+
+#include <poll.h>
 
 namespace {
 
@@ -85,9 +90,36 @@ bool MakeFilter(HWND hWnd, UINT uMin, UINT uMax, CMessageFilter& filter)
     return true;
 }
 
+// The part of a thread's message wait that watches the display's connection,
+// on the thread that reads the display's events: it sleeps in a poll over
+// that connection and the thread's waker, and is ready when events wait.
+class CQueueWaitSource : public CWaitSource {
+public:
+    CQueueWaitSource()
+        : m_pDisplay(DisplayReadByThisThread())
+        , m_fdDisplay(m_pDisplay ? m_pDisplay->EventDescriptor() : -1)
+    {
+    }
+
+    bool SleepsItself() const override { return m_fdDisplay >= 0; }
+
+    void SleepOn(int fdWake, int nTimeoutMs) override
+    {
+        pollfd fds[2] = { { fdWake, POLLIN, 0 }, { m_fdDisplay, POLLIN, 0 } };
+        poll(fds, 2, nTimeoutMs);
+    }
+
+protected:
+    bool DisplayEventsWait() { return m_pDisplay && m_pDisplay->HasPendingEvents(); }
+
+private:
+    CDisplay* m_pDisplay;
+    int m_fdDisplay;
+};
+
 // A wait until the queue has something a retrieval with this filter takes, or
-// a message sent by another thread to serve.
-class CRetrievalWait : public CWaitSource {
+// a message sent by another thread to serve, or display events to read.
+class CRetrievalWait : public CQueueWaitSource {
 public:
     CRetrievalWait(CMessageQueue& queue, const CMessageFilter& filter)
         : m_queue(queue)
@@ -97,7 +129,7 @@ public:
 
     bool IsReady() override
     {
-        if (m_queue.HasSent())
+        if (m_queue.HasSent() || DisplayEventsWait())
             return true;
         auto lock = LockWindows();
         return m_queue.HasMatch(m_filter);
@@ -108,8 +140,9 @@ private:
     const CMessageFilter& m_filter;
 };
 
-// A wait for input of the kinds in a wake mask (see MsgWaitForMultipleObjectsEx).
-class CInputWait : public CWaitSource {
+// A wait for input of the kinds in a wake mask (see MsgWaitForMultipleObjectsEx),
+// or display events to read.
+class CInputWait : public CQueueWaitSource {
 public:
     CInputWait(CMessageQueue& queue, UINT nMask, bool bAnyInput)
         : m_queue(queue)
@@ -120,7 +153,7 @@ public:
 
     bool IsReady() override
     {
-        if (m_queue.HasSent())
+        if (m_queue.HasSent() || DisplayEventsWait())
             return true;
         auto lock = LockWindows();
         UINT nChanged = m_queue.ChangedBits(); // notes timers that fell due
@@ -164,11 +197,40 @@ CMessageQueue::CMessageQueue(DWORD dwThreadId)
 
 void CMessageQueue::Post(const MSG& msg, bool bFront)
 {
+    CPostedMessage posted;
+    posted.msg = msg;
     if (bFront)
-        m_posted.push_front(msg);
+        m_posted.push_front(std::move(posted));
     else
-        m_posted.push_back(msg);
+        m_posted.push_back(std::move(posted));
     m_nChangedBits |= KindOf(msg.message);
+}
+
+void CMessageQueue::PostFocusKey(CPostedMessage posted)
+{
+    posted.bFollowsFocus = true;
+    m_nChangedBits |= KindOf(posted.msg.message);
+    m_posted.push_back(std::move(posted));
+}
+
+void CMessageQueue::AddressFocusKeys()
+{
+    const CInputState& state = InputStateLocked();
+    HWND hTarget = state.hFocus ? state.hFocus : state.hActive;
+    if (!hTarget)
+        return; // nowhere to go yet: they keep the window they were posted to
+    for (CPostedMessage& posted : m_posted) {
+        if (!posted.bFollowsFocus)
+            continue;
+        MSG& msg = posted.msg;
+        bool bDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+        // Without a focus window the active window gets system keys.
+        bool bSystem = posted.bSystemKey || !state.hFocus;
+        msg.hwnd = hTarget;
+        msg.message = bSystem ? (bDown ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (bDown ? WM_KEYDOWN : WM_KEYUP);
+        constexpr LPARAM ALT_CONTEXT = 1 << 29;
+        msg.lParam = bSystem && msg.wParam != VK_F10 ? (msg.lParam | ALT_CONTEXT) : (msg.lParam & ~ALT_CONTEXT);
+    }
 }
 
 void CMessageQueue::AddSent(std::shared_ptr<CSentMessage> pSent)
@@ -203,13 +265,15 @@ bool CMessageQueue::Retrieve(MSG* pMsg, const CMessageFilter& filter, UINT wRemo
     bool bRemove = (wRemoveMsg & PM_REMOVE) != 0;
     PostDueHoverLocked(m_dwThreadId);
     m_nChangedBits = 0;
-    auto it = std::find_if(
-        m_posted.begin(), m_posted.end(), [&filter](const MSG& msg) { return filter.Matches(msg.hwnd, msg.message); });
+    AddressFocusKeys();
+    auto it = std::find_if(m_posted.begin(), m_posted.end(),
+        [&filter](const CPostedMessage& posted) { return filter.Matches(posted.msg.hwnd, posted.msg.message); });
     if (it != m_posted.end()) {
-        *pMsg = *it;
+        *pMsg = it->msg;
         if (bRemove) {
+            std::optional<std::string> text = std::move(it->text);
             m_posted.erase(it);
-            NoteInputRetrievedLocked(*pMsg);
+            NoteInputRetrievedLocked(*pMsg, text);
         }
     } else if (m_bQuit) {
         *pMsg = MSG { nullptr, WM_QUIT, static_cast<WPARAM>(m_nExitCode), 0, static_cast<DWORD>(ClockTicks()), {} };
@@ -239,7 +303,9 @@ bool CMessageQueue::HasMatch(const CMessageFilter& filter)
 {
     if (m_bQuit)
         return true;
-    auto matches = [&filter](const MSG& msg) { return filter.Matches(msg.hwnd, msg.message); };
+    AddressFocusKeys();
+    auto matches
+        = [&filter](const CPostedMessage& posted) { return filter.Matches(posted.msg.hwnd, posted.msg.message); };
     return std::any_of(m_posted.begin(), m_posted.end(), matches) || WindowToPaintLocked(m_dwThreadId, filter)
         || DueTimer(filter, ClockTicks());
 }
@@ -258,8 +324,8 @@ DWORD CMessageQueue::MillisecondsToNextTimer(const CMessageFilter& filter) const
 UINT CMessageQueue::CurrentBits() const
 {
     UINT nBits = m_incoming.empty() ? 0 : QS_SENDMESSAGE;
-    for (const MSG& msg : m_posted)
-        nBits |= KindOf(msg.message);
+    for (const CPostedMessage& posted : m_posted)
+        nBits |= KindOf(posted.msg.message);
     if (m_bQuit)
         nBits |= QS_POSTMESSAGE | QS_ALLPOSTMESSAGE;
     if (WindowToPaintLocked(m_dwThreadId, CMessageFilter {}))
@@ -284,7 +350,8 @@ UINT CMessageQueue::ChangedBits()
 
 void CMessageQueue::ForgetWindow(HWND hWnd, std::vector<std::shared_ptr<CSentMessage>>& givenUp)
 {
-    std::erase_if(m_posted, [hWnd](const MSG& msg) { return msg.hwnd == hWnd; });
+    std::erase_if(
+        m_posted, [hWnd](const CPostedMessage& posted) { return posted.msg.hwnd == hWnd && !posted.bFollowsFocus; });
     std::erase_if(m_timers, [hWnd](const CTimer& timer) { return timer.hWnd == hWnd; });
     std::erase_if(m_incoming, [&](const std::shared_ptr<CSentMessage>& pSent) {
         if (pSent->hWnd != hWnd)
@@ -417,10 +484,15 @@ BOOL PeekMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
     std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
     for (;;) {
         ServeSentMessages(*pQueue);
+        DispatchDisplayEvents();
+        bool bRetrieved = false;
         {
             auto lock = LockWindows();
-            if (!pQueue->Retrieve(lpMsg, filter, wRemoveMsg))
-                return FALSE;
+            bRetrieved = pQueue->Retrieve(lpMsg, filter, wRemoveMsg);
+        }
+        if (!bRetrieved) {
+            FlushDisplay(); // an empty queue is where the program rests: show what it drew
+            return FALSE;
         }
         if (!InputHooksDropMessage(*lpMsg, wRemoveMsg))
             break;
@@ -440,6 +512,7 @@ BOOL GetMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
     std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
     for (;;) {
         ServeSentMessages(*pQueue);
+        DispatchDisplayEvents();
         DWORD dwTimeout = INFINITE;
         bool bRetrieved = false;
         {
@@ -455,6 +528,7 @@ BOOL GetMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
             return lpMsg->message != WM_QUIT;
         }
         RunThreadWaitHook();
+        FlushDisplay();
         CRetrievalWait wait(*pQueue, filter);
         WaitForObjectsOrSource(0, nullptr, FALSE, dwTimeout, &wait);
     }
@@ -480,13 +554,33 @@ BOOL TranslateMessage(const MSG* lpMsg)
         pQueue->Post(msgHelp, true);
         return TRUE;
     }
-    WPARAM ch = CharacterOfKey(lpMsg->wParam);
-    if (ch) {
-        std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    // A key from the display gives the characters its input method made of
+    // it (none for a dead key); others the character of the virtual key.
+    std::u32string characters;
+    std::optional<CKeyText>& keyText = InputStateLocked().retrievedKeyText;
+    bool bDisplayText = false;
+    {
         auto lock = LockWindows();
+        if (keyText && keyText->hWnd == lpMsg->hwnd && keyText->uMsg == uMsg && keyText->wParam == lpMsg->wParam
+            && keyText->lParam == lpMsg->lParam) {
+            characters = Utf32FromUtf8(keyText->strText);
+            bDisplayText = true;
+            keyText.reset();
+        }
+    }
+    if (!bDisplayText) {
+        if (WPARAM ch = CharacterOfKey(lpMsg->wParam))
+            characters.push_back(static_cast<char32_t>(ch));
+    }
+    if (characters.empty())
+        return TRUE;
+    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    auto lock = LockWindows();
+    // Posted at the front, in order, so that they come before any later input.
+    for (auto it = characters.rbegin(); it != characters.rend(); ++it) {
         MSG msgChar = *lpMsg;
         msgChar.message = uMsg == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
-        msgChar.wParam = ch;
+        msgChar.wParam = *it;
         pQueue->Post(msgChar, true);
     }
     return TRUE;
@@ -559,6 +653,7 @@ DWORD MsgWaitForMultipleObjectsEx(
                                                             : Clock::now() + std::chrono::milliseconds(dwMilliseconds);
     bool bAnyInput = (dwFlags & MWMO_INPUTAVAILABLE) != 0;
     RunThreadWaitHook();
+    FlushDisplay();
     CInputWait wait(*pQueue, dwWakeMask, bAnyInput);
     const CMessageFilter anyMessage;
     for (;;) {
@@ -582,6 +677,7 @@ DWORD MsgWaitForMultipleObjectsEx(
         if (dwResult != WAIT_OBJECT_0 + nCount)
             return dwResult;
         bool bServed = ServeSentMessages(*pQueue) > 0;
+        DispatchDisplayEvents();
         auto lock = LockWindows();
         pQueue->ClearChangedBits(QS_SENDMESSAGE);
         UINT nReady = (pQueue->ChangedBits() | (bAnyInput ? pQueue->CurrentBits() : 0)) & dwWakeMask & ~QS_SENDMESSAGE;

@@ -18,6 +18,8 @@
 #include <atomic>
 #include <deque>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 class CThreadWaker;
@@ -47,6 +49,16 @@ struct CTimer {
     bool bNoted { false }; // QS_TIMER has been noted as new for the current due time
 };
 
+// A posted message. Keys from the display go, as on Windows, to the window
+// that has the focus when they are retrieved (type-ahead follows a Tab that
+// moves the focus), so they are addressed anew whenever the queue is looked at.
+struct CPostedMessage {
+    MSG msg {};
+    bool bFollowsFocus { false };
+    bool bSystemKey { false };       // Alt (without Control) or F10 held: WM_SYSKEY* wherever it goes
+    std::optional<std::string> text; // the display's text of a key down
+};
+
 // Which messages a retrieval accepts.
 struct CMessageFilter {
     HWND hWnd { nullptr }; // nullptr: any; (HWND)-1: thread messages only; else the window and its children
@@ -62,6 +74,8 @@ public:
 
     // Lock held for all of these.
     void Post(const MSG& msg, bool bFront = false);
+    // Posts a key from the display (msg.message a key down or up, not a system one).
+    void PostFocusKey(CPostedMessage posted);
     // Queues a sent message; the caller then wakes the owner (WakeForSent) once the lock is released.
     void AddSent(std::shared_ptr<CSentMessage> pSent);
     // The oldest sent message, taken out of the queue; nullptr with none.
@@ -95,7 +109,7 @@ public:
     const DWORD m_dwThreadId;
     std::shared_ptr<CThreadWaker> m_pWaker; // the owner's; others wake it after posting
     CReplyEvent m_replyEvent;               // the owner sleeps on it in its own cross-thread sends
-    std::deque<MSG> m_posted;
+    std::deque<CPostedMessage> m_posted;
     std::vector<CTimer> m_timers;
     bool m_bQuit { false };
     int m_nExitCode { 0 };
@@ -104,6 +118,8 @@ public:
     DWORD m_dwLastPos { 0 };
 
 private:
+    // Addresses the display's keys to the focus window of the moment.
+    void AddressFocusKeys();
     // The due timer the filter accepts that fell due first, or nullptr.
     CTimer* DueTimer(const CMessageFilter& filter, ULONGLONG nNow);
 

@@ -1,5 +1,6 @@
 // The move and size loops a caption or frame drag (or SC_MOVE / SC_SIZE) starts.
 
+#include "platform/display/Display.h"
 #include "platform/gdi/Rects.h"
 #include "platform/window/Input.h"
 #include "platform/window/MessageQueue.h"
@@ -77,6 +78,13 @@ void RunSizeMoveLoop(HWND hWnd, WPARAM nCommand, POINT ptStart)
     auto nEdge = static_cast<UINT>(nCommand & 0x0F);
     if (IsZoomed(hWnd) || IsIconic(hWnd) || (!bMove && (nEdge < 1 || nEdge > 8)))
         return;
+    // A desktop that moves and sizes windows itself takes the drag over.
+    if (GetAncestor(hWnd, GA_PARENT) == GetDesktopWindow()) {
+        int nHitTest = bMove ? static_cast<int>(HTCAPTION) : static_cast<int>(HTLEFT + nEdge - 1);
+        auto lock = LockWindows();
+        if (DisplayLocked().BeginMoveSize(hWnd, nHitTest, ptStart))
+            return;
+    }
     RECT rcStart = PlaceInParent(hWnd);
     // The mouse belongs to the window from the start of the loop, as it hears.
     HWND hOldCapture = SetCapture(hWnd);

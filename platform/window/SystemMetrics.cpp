@@ -2,25 +2,88 @@
 
 #include "platform/base/WinError.h"
 #include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/Rects.h"
 #include "platform/gdi/Text.h"
+#include "platform/window/Monitors.h"
 
 #include <cstring>
+#include <optional>
 #include <unordered_map>
 
 namespace {
 
-constexpr int SCREEN_WIDTH = 1280;
-constexpr int SCREEN_HEIGHT = 1024;
 constexpr int CAPTION_HEIGHT = 19; // includes the line under the caption
 constexpr int SMALL_CAPTION_HEIGHT = 15;
+
+// The metrics that follow from the monitors: the primary's size and work
+// area, and the bounding box of them all.
+std::optional<int> ScreenMetric(int nIndex)
+{
+    switch (nIndex) {
+    case SM_CXSCREEN:
+    case SM_CYSCREEN:
+    case SM_CXFULLSCREEN:
+    case SM_CYFULLSCREEN:
+    case SM_CXMAXIMIZED:
+    case SM_CYMAXIMIZED:
+    case SM_CXMAXTRACK:
+    case SM_CYMAXTRACK:
+    case SM_XVIRTUALSCREEN:
+    case SM_YVIRTUALSCREEN:
+    case SM_CXVIRTUALSCREEN:
+    case SM_CYVIRTUALSCREEN:
+    case SM_CMONITORS:
+        break;
+    default:
+        return std::nullopt;
+    }
+    std::vector<CMonitor> monitors = ScreenMonitors();
+    const CMonitor& primary = monitors.front();
+    RECT rcVirtual = primary.rcMonitor;
+    for (const CMonitor& monitor : monitors)
+        UnionRect(&rcVirtual, &rcVirtual, &monitor.rcMonitor);
+    int cxWork = primary.rcWork.right - primary.rcWork.left;
+    int cyWork = primary.rcWork.bottom - primary.rcWork.top;
+    int cxVirtual = rcVirtual.right - rcVirtual.left;
+    int cyVirtual = rcVirtual.bottom - rcVirtual.top;
+    switch (nIndex) {
+    case SM_CXSCREEN:
+        return primary.rcMonitor.right - primary.rcMonitor.left;
+    case SM_CYSCREEN:
+        return primary.rcMonitor.bottom - primary.rcMonitor.top;
+    case SM_CXFULLSCREEN:
+        return cxWork;
+    case SM_CYFULLSCREEN:
+        return cyWork - CAPTION_HEIGHT;
+    case SM_CXMAXIMIZED: // the frame lies outside the work area
+        return cxWork + 8;
+    case SM_CYMAXIMIZED:
+        return cyWork + 8;
+    case SM_CXMAXTRACK:
+        return cxVirtual + 12;
+    case SM_CYMAXTRACK:
+        return cyVirtual + 12;
+    case SM_XVIRTUALSCREEN:
+        return rcVirtual.left;
+    case SM_YVIRTUALSCREEN:
+        return rcVirtual.top;
+    case SM_CXVIRTUALSCREEN:
+        return cxVirtual;
+    case SM_CYVIRTUALSCREEN:
+        return cyVirtual;
+    default:
+        return static_cast<int>(monitors.size());
+    }
+}
 
 }
 
 int GetSystemMetrics(int nIndex)
 {
+    if (std::optional<int> nValue = ScreenMetric(nIndex))
+        return *nValue;
     // clang-format off
     static const std::unordered_map<int, int> metrics {
-        { SM_CXSCREEN, SCREEN_WIDTH },       { SM_CYSCREEN, SCREEN_HEIGHT },
         { SM_CXVSCROLL, 16 },                { SM_CYHSCROLL, 16 },
         { SM_CYCAPTION, CAPTION_HEIGHT },    { SM_CXBORDER, 1 },        { SM_CYBORDER, 1 },
         { SM_CXDLGFRAME, 3 },                { SM_CYDLGFRAME, 3 },
@@ -28,7 +91,6 @@ int GetSystemMetrics(int nIndex)
         { SM_CXICON, 32 },                   { SM_CYICON, 32 },
         { SM_CXCURSOR, 32 },                 { SM_CYCURSOR, 32 },
         { SM_CYMENU, 19 },
-        { SM_CXFULLSCREEN, SCREEN_WIDTH },   { SM_CYFULLSCREEN, SCREEN_HEIGHT - CAPTION_HEIGHT },
         { SM_MOUSEPRESENT, 1 },              { SM_CYVSCROLL, 16 },      { SM_CXHSCROLL, 16 },
         { SM_SWAPBUTTON, 0 },
         { SM_CXMIN, 112 },                   { SM_CYMIN, 27 },
@@ -42,14 +104,10 @@ int GetSystemMetrics(int nIndex)
         { SM_CXSMICON, 16 },                 { SM_CYSMICON, 16 },
         { SM_CYSMCAPTION, SMALL_CAPTION_HEIGHT },
         { SM_CXMINIMIZED, 160 },             { SM_CYMINIMIZED, 24 },
-        { SM_CXMAXTRACK, SCREEN_WIDTH + 12 }, { SM_CYMAXTRACK, SCREEN_HEIGHT + 12 },
-        { SM_CXMAXIMIZED, SCREEN_WIDTH + 8 }, { SM_CYMAXIMIZED, SCREEN_HEIGHT + 8 },
         { SM_CXDRAG, 4 },                    { SM_CYDRAG, 4 },
         { SM_CXMENUCHECK, 13 },              { SM_CYMENUCHECK, 13 },
         { SM_MOUSEWHEELPRESENT, 1 },
-        { SM_XVIRTUALSCREEN, 0 },            { SM_YVIRTUALSCREEN, 0 },
-        { SM_CXVIRTUALSCREEN, SCREEN_WIDTH }, { SM_CYVIRTUALSCREEN, SCREEN_HEIGHT },
-        { SM_CMONITORS, 1 },                 { SM_REMOTESESSION, 0 },
+        { SM_REMOTESESSION, 0 },
     };
     // clang-format on
     auto it = metrics.find(nIndex);
@@ -64,7 +122,7 @@ BOOL SystemParametersInfo(UINT uiAction, UINT, PVOID pvParam, UINT)
     }
     switch (uiAction) {
     case SPI_GETWORKAREA:
-        *static_cast<RECT*>(pvParam) = RECT { 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT };
+        *static_cast<RECT*>(pvParam) = ScreenMonitors().front().rcWork;
         return TRUE;
     case SPI_GETNONCLIENTMETRICS: {
         auto* pMetrics = static_cast<NONCLIENTMETRICS*>(pvParam);

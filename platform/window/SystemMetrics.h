@@ -1,8 +1,10 @@
 #pragma once
 
-// System metrics: fixed values that describe a 1280 by 1024 screen with the
-// classic window frames, the same on every machine so that layouts and tests
-// agree. The non-client frame of a window is derived from them (see Window.h).
+// System metrics: the screen's size and work area come from the monitors
+// (Monitors.h: the primary's, and the box around them all); every other
+// value is fixed, describing the classic window frames, the same on every
+// machine so that layouts and tests agree. The non-client frame of a window is
+// derived from them (see Window.h).
 
 #include "platform/base/WinTypes.h"
 #include "platform/gdi/GdiTypes.h" // LOGFONT
@@ -105,7 +107,7 @@ struct NONCLIENTMETRICS {
     int iPaddedBorderWidth;
 };
 
-// Reads one parameter into pvParam. The work area is the whole screen; every
+// Reads one parameter into pvParam. The work area is the primary monitor's; every
 // non-client font is the default GUI font (the caption font bold). FALSE with
 // ERROR_INVALID_PARAMETER for an action not listed above or a bad size. Setting
 // parameters is refused: they are fixed so that tests agree.

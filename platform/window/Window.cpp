@@ -6,6 +6,7 @@
 #include "platform/window/Menu.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Messages.h"
+#include "platform/window/Monitors.h"
 #include "platform/window/QueueInternal.h"
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/WindowInternal.h"
@@ -435,10 +436,24 @@ bool HasTrackingLimits(DWORD dwStyle)
 
 MINMAXINFO QueryMinMaxInfo(HWND hWnd)
 {
-    RECT rcParent {};
-    GetClientRect(GetAncestor(hWnd, GA_PARENT), &rcParent);
     MINMAXINFO mmi {};
-    mmi.ptMaxSize = { rcParent.right, rcParent.bottom };
+    HWND hParent = GetAncestor(hWnd, GA_PARENT);
+    if (hParent == GetDesktopWindow()) {
+        // A top-level window fills the work area of its monitor, its frame outside.
+        RECT rcWindow {};
+        GetWindowRect(hWnd, &rcWindow);
+        MONITORINFO info { sizeof(MONITORINFO), {}, {}, 0 };
+        GetMonitorInfo(MonitorFromRect(&rcWindow, MONITOR_DEFAULTTONEAREST), &info);
+        SIZE frame = OuterFrameOf(
+            static_cast<DWORD>(GetWindowLong(hWnd, GWL_STYLE)), static_cast<DWORD>(GetWindowLong(hWnd, GWL_EXSTYLE)));
+        mmi.ptMaxPosition = { info.rcWork.left - frame.cx, info.rcWork.top - frame.cy };
+        mmi.ptMaxSize = { info.rcWork.right - info.rcWork.left + 2 * frame.cx,
+            info.rcWork.bottom - info.rcWork.top + 2 * frame.cy };
+    } else {
+        RECT rcParent {};
+        GetClientRect(hParent, &rcParent);
+        mmi.ptMaxSize = { rcParent.right, rcParent.bottom };
+    }
     mmi.ptMinTrackSize = { GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK) };
     mmi.ptMaxTrackSize = { GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK) };
     SendMessage(hWnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));

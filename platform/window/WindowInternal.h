@@ -173,6 +173,17 @@ CDisplay& DisplayLocked();
 // Tells the display of the top-level windows' changes since it was last told.
 void SyncDisplayLocked();
 
+/* The display in a thread's message wait (DisplayLink.cpp), lock NOT held.
+   Only the thread that installed a display reads its events. */
+
+// Tells the display what changed and shows what the thread drew; called
+// before the thread sleeps or finds its queue empty.
+void FlushDisplay();
+// Turns the display's waiting events into input, on the reading thread.
+void DispatchDisplayEvents();
+// The display whose events the calling thread reads, or nullptr.
+CDisplay* DisplayReadByThisThread();
+
 /* Atoms: names to numbers from WM_REGISTERED_FIRST up, compared without regard
    to case. Window classes, registered messages and property names share them. */
 

@@ -8,6 +8,7 @@
 #include "store/CCatalog.h"
 #include "store/CPreferences.h"
 #include "store/CatalogError.h"
+#include "store/CatalogIo.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -83,6 +84,16 @@ protected:
         }
     }
 
+    // Makes a catalog file fail the whole-file check, its header left as it is:
+    // its first block names a table no catalog has.
+    void Damage(const std::string& strName) const
+    {
+        std::fstream file(Home() / strName, std::ios::binary | std::ios::in | std::ios::out);
+        file.seekp(FILE_HEADER_SIZE);
+        const char bad[4] = { 99, 0, 0, 0 };
+        file.write(bad, sizeof(bad));
+    }
+
     std::string Marker(const std::string& strName) const
     {
         std::ifstream in(Home() / strName, std::ios::binary);
@@ -111,7 +122,7 @@ protected:
  * The unclean-exit flag
  ******************************************************************************/
 
-TEST_F(BackupMonitorTest, FlagIsSetAtStartClearedAtExitAndOffersARestoreAfterACrash)
+TEST_F(BackupMonitorTest, FlagIsSetAtStartClearedAtExitAndADamagedCatalogIsOfferedARestoreAfterACrash)
 {
     ASSERT_TRUE(Monitor().CheckCatalogAtStartup());
     EXPECT_EQ(m_prompts.m_nOffers, 0);
@@ -136,12 +147,39 @@ TEST_F(BackupMonitorTest, FlagIsSetAtStartClearedAtExitAndOffersARestoreAfterACr
     ASSERT_EQ(waitpid(pid, &nStatus, 0), pid);
     ASSERT_TRUE(WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0);
 
+    // Both catalogs pass their check: nothing to offer.
+    ASSERT_TRUE(Monitor().CheckCatalogAtStartup());
+    EXPECT_EQ(m_prompts.m_nOffers, 0);
+    EXPECT_TRUE(Monitor().IsMonitorFlagSet());
+
+    // A catalog the crash damaged is offered a restore.
+    Damage("winrec.cat");
     m_prompts.m_nOfferAnswer = IDCANCEL;
     ASSERT_TRUE(Monitor().CheckCatalogAtStartup());
     EXPECT_EQ(m_prompts.m_nOffers, 1);
     EXPECT_TRUE(m_prompts.m_listOldCopies.empty()); // declined: no list, no restore
     EXPECT_EQ(Marker("archiv.cat"), "current");
     EXPECT_TRUE(Monitor().IsMonitorFlagSet());
+}
+
+TEST_F(BackupMonitorTest, StartUpAfterACrashReplaysTheJournalBeforeTheCheck)
+{
+    {
+        // The change reaches the journal; its writing in place fails, as a power cut there would leave it.
+        CCatalog catalog(ProgramPath("archiv.cat").c_str(), 0);
+        SetCatalogWriteFailure(2);
+        EXPECT_TRUE(catalog.SetHeaderStrings("journaled", ""));
+        SetCatalogWriteFailure(0);
+        EXPECT_FALSE(catalog.IsWritable());
+    }
+    ASSERT_EQ(Marker("archiv.cat"), "current");
+    ASSERT_TRUE(fs::exists(Home() / "archiv.cat.jnl"));
+    ASSERT_TRUE(Monitor().SetMonitorFlag());
+
+    ASSERT_TRUE(Monitor().CheckCatalogAtStartup());
+    EXPECT_EQ(m_prompts.m_nOffers, 0);
+    EXPECT_EQ(Marker("archiv.cat"), "journaled");
+    EXPECT_FALSE(fs::exists(Home() / "archiv.cat.jnl"));
 }
 
 /******************************************************************************
@@ -154,6 +192,7 @@ TEST_F(BackupMonitorTest, AcceptedOfferRestoresTheChosenGenerationAndReports)
     WritePair("newer");
     ASSERT_TRUE(Monitor().MakeCatalogBackup());
     WritePair("crashed");
+    Damage("archiv.cat");
     ASSERT_TRUE(Monitor().SetMonitorFlag());
 
     m_prompts.m_choices = { { CBackupMonitor::END_RESTORE_GENERATION, 2 } };
@@ -166,12 +205,12 @@ TEST_F(BackupMonitorTest, AcceptedOfferRestoresTheChosenGenerationAndReports)
     EXPECT_EQ(Marker("archiv.cat"), "current");
     EXPECT_EQ(Marker("winrec.cat"), "current");
 
-    // The previous copies are offered now, and restoring them brings the crashed state back.
+    // The previous copies are offered now; being the damaged ones, they are refused.
     m_prompts.m_choices = { { CBackupMonitor::END_RESTORE_OLD, 0 } };
-    EXPECT_TRUE(Monitor().RestoreCatalogFromBackup());
+    EXPECT_FALSE(Monitor().RestoreCatalogFromBackup());
     EXPECT_TRUE(m_prompts.m_listOldCopies[1]);
-    EXPECT_EQ(m_prompts.m_messages[1], std::make_pair(UINT { IDS_RESTORE_OLD_DONE }, UINT { MB_ICONINFORMATION }));
-    EXPECT_EQ(Marker("archiv.cat"), "crashed");
+    EXPECT_EQ(m_prompts.m_messages[1], std::make_pair(UINT { IDS_RESTORE_OLD_FAILED }, UINT { MB_ICONHAND }));
+    EXPECT_EQ(Marker("archiv.cat"), "current");
 
     // Cancelling the list does nothing and says nothing.
     EXPECT_FALSE(Monitor().RestoreCatalogFromBackup());

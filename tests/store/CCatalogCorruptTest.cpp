@@ -3,6 +3,7 @@
 #include "store/CDirectoryRec.h"
 #include "store/CLinkRec.h"
 #include "store/CLocationRec.h"
+#include "store/CatalogCheck.h"
 #include "store/RecordFields.h"
 #include "tests/store/CatalogBuilder.h"
 
@@ -196,6 +197,43 @@ TEST_F(CCatalogCorruptTest, DirectoryWithAnEmptyPathIsSkipped)
     auto pDocument = Document(*m_pCatalog, m_tree.aTxt);
     EXPECT_EQ(pDocument->GetDirectoryPath(FALSE), "");
     EXPECT_EQ(m_errors.Count(), 0u);
+}
+
+TEST_F(CCatalogCorruptTest, DocumentCountsOutOfAllBoundsStillFindDocuments)
+{
+    std::unique_ptr<CDirectoryRec> pWork(m_pCatalog->FindDirectory("c:\\work\\"));
+    for (LONG nCount : { 0x7FFFFFFF, -1 }) {
+        pWork->SetDocumentCount(nCount);
+        ASSERT_TRUE(pWork->Save());
+        ASSERT_TRUE(m_pCatalog->Reload());
+        std::unique_ptr<CDocumentRec> pFound(m_pCatalog->FindPath("c:\\work\\b.txt"));
+        ASSERT_TRUE(pFound) << nCount;
+        EXPECT_EQ(pFound->GetRef(), m_tree.bTxt);
+    }
+    EXPECT_EQ(m_errors.Count(), 0u);
+}
+
+// A block past the file's end is what a power cut leaves when a record naming
+// a new block reached the disk and the block did not: never an empty chain or
+// a gone document, and never a block the next append may take.
+TEST_F(CCatalogCorruptTest, DirectoryChainPastTheLastBlockIsDamage)
+{
+    std::unique_ptr<CDirectoryRec> pWork(m_pCatalog->FindDirectory("c:\\work\\"));
+    PokeRecord(pWork->GetRef(), TABLE_DIRECTORY, CDirectoryRec::OFF_DOCUMENT_BLOCK, m_pCatalog->GetLastBlock() + 1);
+    EXPECT_FALSE(CheckCatalogFile(ProgramPath("archiv.cat").c_str(), CATALOG_KIND_MAIN));
+    ASSERT_TRUE(m_pCatalog->Reload());
+    EXPECT_FALSE(std::unique_ptr<CDocumentRec>(m_pCatalog->FindPath("c:\\work\\a.txt")));
+    EXPECT_GE(m_errors.Count(), 1u);
+    EXPECT_FALSE(m_pCatalog->IsWritable());
+}
+
+TEST_F(CCatalogCorruptTest, LinkToADocumentPastTheLastBlockIsDamage)
+{
+    CRecordRef link = GetRefField(Document(*m_pCatalog, m_tree.aTxt)->GetData(), CDocumentRec::OFF_FIRST_LINK);
+    PokeRecord(link, TABLE_LINK, CLinkRec::OFF_DOCUMENT, m_pCatalog->GetLastBlock() + 1);
+    EXPECT_FALSE(CheckCatalogFile(ProgramPath("archiv.cat").c_str(), CATALOG_KIND_MAIN));
+    EXPECT_THAT(Paths(Node(*m_pCatalog, m_tree.alpha)->GetDocuments()), IsEmpty());
+    EXPECT_GE(m_errors.Count(), 1u);
 }
 
 TEST_F(CCatalogCorruptTest, DocumentChainOwnedByANodeHasNoDirectory)

@@ -8,9 +8,12 @@
 namespace {
 
 // Write failures: the n-th write of an operation fails, for every n the
-// operation reaches. The call reports the failure, the file object refuses
-// writes until it is reopened, and the reopened file reads exactly as before
-// the call: no damage, no half-made change.
+// operation reaches. The first write is the journal's: the call reports the
+// failure and its change is dropped. A later one writes the change in place
+// after the journal took it: the call reports success. Either way the file
+// object refuses writes until it is reopened, and both the object and the
+// reopened file read exactly as before the call or as after it: no damage, no
+// half-made change.
 class CCatalogFileFaultTest : public CatalogFileTest {
 protected:
     using Operation = std::function<BOOL(CCatalogFile&, const SampleCatalog&)>;
@@ -28,12 +31,23 @@ protected:
             file.GetTimeStamp().dwLowDateTime };
     }
 
-    static void ExpectSame(const Picture& now, const Picture& before)
+    static void ExpectSame(const Picture& now, const Picture& expected)
     {
-        EXPECT_EQ(now.records, before.records);
-        EXPECT_EQ(now.strText1, before.strText1);
-        EXPECT_EQ(now.nLink1, before.nLink1);
-        EXPECT_EQ(now.dwStampLow, before.dwStampLow);
+        EXPECT_EQ(now.records, expected.records);
+        EXPECT_EQ(now.strText1, expected.strText1);
+        EXPECT_EQ(now.nLink1, expected.nLink1);
+        EXPECT_EQ(now.dwStampLow, expected.dwStampLow);
+    }
+
+    // A fresh sample catalog, prepared when prepare is given.
+    std::unique_ptr<CCatalogFile> NewSample(const Operation& prepare, SampleCatalog* pSample)
+    {
+        auto pFile = NewCatalog();
+        *pSample = BuildSample(*pFile);
+        if (prepare) {
+            EXPECT_TRUE(prepare(*pFile, *pSample));
+        }
+        return pFile;
     }
 
     // Runs op on a fresh sample catalog (after prepare, when given) with the
@@ -41,36 +55,40 @@ protected:
     // writes op made then.
     int ForEachFailingWrite(const Operation& op, const Operation& prepare = {})
     {
+        SampleCatalog sample;
+        Picture after;
+        {
+            auto pFile = NewSample(prepare, &sample);
+            EXPECT_TRUE(op(*pFile, sample));
+            after = Take(*pFile);
+        }
         for (int nFail = 1; nFail <= 10; ++nFail) {
             SCOPED_TRACE(testing::Message() << "write " << nFail << " fails");
-            auto pFile = NewCatalog();
-            SampleCatalog sample = BuildSample(*pFile);
-            if (prepare) {
-                EXPECT_TRUE(prepare(*pFile, sample));
-            }
+            auto pFile = NewSample(prepare, &sample);
             Picture before = Take(*pFile);
 
             SetCatalogWriteFailure(nFail);
             BOOL bDone = op(*pFile, sample);
             DWORD dwError = GetLastError();
             SetCatalogWriteFailure(0);
-            if (bDone) {
-                EXPECT_TRUE(pFile->IsWritable());
+            if (bDone && pFile->IsWritable())
                 return nFail - 1;
+            if (!bDone) {
+                EXPECT_EQ(dwError, ERROR_WRITE_FAULT);
             }
-            EXPECT_EQ(dwError, ERROR_WRITE_FAULT);
+            const Picture& expected = bDone ? after : before;
             EXPECT_FALSE(pFile->IsWritable());
             EXPECT_FALSE(pFile->SetHeaderLinks(1, 1));
             EXPECT_EQ(GetLastError(), ERROR_WRITE_PROTECT);
             CRecordRef ref;
             EXPECT_FALSE(pFile->AllocateRecord(TABLE_NODE, sample.nNodes, {}, &ref));
             EXPECT_TRUE(pFile->CheckInvariants());
-            ExpectSame(Take(*pFile), before); // reads are still served
-            EXPECT_TRUE(pFile->Release());
+            ExpectSame(Take(*pFile), expected); // reads are still served
+            pFile->Release();
 
             auto pReopened = OpenObject();
             EXPECT_TRUE(pReopened->Acquire());
-            ExpectSame(Take(*pReopened), before);
+            ExpectSame(Take(*pReopened), expected);
             EXPECT_TRUE(pReopened->IsWritable());
             EXPECT_TRUE(pReopened->AllocateRecord(TABLE_NODE, sample.nNodes, {}, &ref));
             EXPECT_EQ(m_errors.Count(), 0u);
@@ -84,13 +102,13 @@ TEST_F(CCatalogFileFaultTest, HeaderWrites)
 {
     EXPECT_EQ(ForEachFailingWrite(
                   [](CCatalogFile& file, const SampleCatalog&) { return file.SetHeaderStrings("changed", "texts"); }),
-        1);
+        2);
     EXPECT_EQ(
-        ForEachFailingWrite([](CCatalogFile& file, const SampleCatalog&) { return file.SetHeaderLinks(5, 6); }), 1);
+        ForEachFailingWrite([](CCatalogFile& file, const SampleCatalog&) { return file.SetHeaderLinks(5, 6); }), 2);
     EXPECT_EQ(ForEachFailingWrite([](CCatalogFile& file, const SampleCatalog&) {
         return file.SetTimeStamp({ 77, 88 });
     }),
-        1);
+        2);
 }
 
 TEST_F(CCatalogFileFaultTest, RecordWritesAndFrees)
@@ -99,11 +117,11 @@ TEST_F(CCatalogFileFaultTest, RecordWritesAndFrees)
         std::vector<BYTE> data(64, 0xAB);
         return file.WriteRecord({ sample.nNodes, 1 }, TABLE_NODE, data);
     }),
-        1);
+        2);
     EXPECT_EQ(ForEachFailingWrite([](CCatalogFile& file, const SampleCatalog& sample) {
         return file.FreeRecord({ sample.nNodes, 2 }, TABLE_NODE);
     }),
-        1);
+        2);
 }
 
 TEST_F(CCatalogFileFaultTest, AllocationInAFreeSlot)
@@ -112,7 +130,7 @@ TEST_F(CCatalogFileFaultTest, AllocationInAFreeSlot)
         CRecordRef ref;
         return file.AllocateRecord(TABLE_LINK, sample.nLinks, {}, &ref);
     }),
-        1);
+        2);
 }
 
 TEST_F(CCatalogFileFaultTest, AllocationThatLinksANewBlock)
@@ -130,7 +148,7 @@ TEST_F(CCatalogFileFaultTest, AllocationThatLinksANewBlock)
                           && ref.nBlock == nLast + 1;
                   },
                   fill),
-        3);
+        4);
 }
 
 TEST_F(CCatalogFileFaultTest, NewChains)
@@ -139,12 +157,12 @@ TEST_F(CCatalogFileFaultTest, NewChains)
         CATBLOCK nBlock = NO_BLOCK;
         return file.NewChain(TABLE_EXTENSION, {}, &nBlock);
     }),
-        2);
+        3);
     EXPECT_EQ(ForEachFailingWrite([](CCatalogFile& file, const SampleCatalog& sample) {
         CRecordRef ref;
         return file.AllocateRecord(TABLE_LINK, NO_BLOCK, { sample.nNodes, 0 }, &ref);
     }),
-        2);
+        3);
 }
 
 TEST_F(CCatalogFileFaultTest, CreatingAFile)

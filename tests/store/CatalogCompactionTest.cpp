@@ -4,8 +4,11 @@
 #include "store/CFolderIndex.h"
 #include "store/CPreferences.h"
 #include "store/CRecentList.h"
+#include "store/CatalogCheck.h"
+#include "store/RecordFields.h"
 #include "tests/store/CompactionFixture.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -92,6 +95,47 @@ TEST_F(CatalogCompactionTest, KeepsEverythingBothCatalogsHeld)
     auto pProjects = FindNode(*pCatalog, { "Projects" });
     ASSERT_TRUE(pProjects);
     EXPECT_EQ(Names(pProjects->GetChildren()), (std::vector<std::string> { "Alpha", "beta", "Gamma", "Gamma" }));
+}
+
+// A process stopped between the writes of one change could leave a directory
+// miscounted and an expiry date without its link under the expiring-documents
+// node, or the link without the date. The check counts both; the rebuild
+// writes them right.
+TEST_F(CatalogCompactionTest, RebuildWritesCountsAndExpiryLinksRight)
+{
+    BuildCatalogs();
+    {
+        auto pCatalog = OpenCatalog(MAIN_NAME);
+        std::unique_ptr<CDirectoryRec> pWork(pCatalog->FindDirectory("c:\\work\\"));
+        ASSERT_TRUE(pWork);
+        pWork->SetDocumentCount(pWork->GetDocumentCount() + 1);
+        ASSERT_TRUE(pWork->Save());
+        // a.txt gets a date without the link; readme.md keeps its link without its date.
+        auto pokeExpiry = [&](const char* pszPath, LONG nExpiry) {
+            std::unique_ptr<CDocumentRec> pDocument(pCatalog->FindPath(pszPath));
+            ASSERT_TRUE(pDocument);
+            SetLongField(pDocument->GetData(), CDocumentRec::OFF_EXPIRY, nExpiry);
+            ASSERT_TRUE(pDocument->Save());
+        };
+        pokeExpiry("c:\\work\\a.txt", 1900000000);
+        pokeExpiry("c:\\docs\\readme.md", 0);
+    }
+    CCatalogCheckReport report;
+    ASSERT_TRUE(CheckCatalogFile(MainPath().c_str(), CATALOG_KIND_MAIN, &report));
+    EXPECT_EQ(report.nMiscountedDirectories, 1);
+    EXPECT_EQ(report.nExpiryMismatches, 2);
+
+    ASSERT_TRUE(Rebuild());
+    ASSERT_TRUE(CheckCatalogFile(MainPath().c_str(), CATALOG_KIND_MAIN, &report));
+    EXPECT_EQ(report.nMiscountedDirectories, 0);
+    EXPECT_EQ(report.nExpiryMismatches, 0);
+    auto pCatalog = OpenCatalog(MAIN_NAME);
+    std::unique_ptr<CDirectoryRec> pWork(pCatalog->FindDirectory("c:\\work\\"));
+    ASSERT_TRUE(pWork);
+    EXPECT_EQ(pWork->GetDocumentCount(), 2);
+    CNodeRec expiring(pCatalog.get(), CNodeRec::EXPIRING_NODE_BLOCK, 0);
+    EXPECT_THAT(Paths(expiring.GetDocuments()), ::testing::ElementsAre("c:\\work\\a.txt"));
+    EXPECT_EQ(m_errors.Count(), 0U);
 }
 
 TEST_F(CatalogCompactionTest, KeepsRecentEntriesPastTheShownCount)

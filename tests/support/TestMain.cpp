@@ -6,9 +6,13 @@
 // folders (XDG_DATA_HOME, ...) are unset, so they too fall back into that home:
 // no test reaches the real Trash, desktop or launchers.
 //
+// Flushes to the disk are skipped: the test programs' files live in temporary
+// folders, and what a flush promises is checked through recorded writes.
+//
 // Under LeakSanitizer (the address sanitizer build), the leaks that are the
 // system libraries' own caches are suppressed by lsan-suppressions.txt.
 
+#include "platform/base/HostFile.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +28,7 @@ extern "C" const char* __lsan_default_options() // NOLINT(bugprone-reserved-iden
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    SetHostFlushesSkipped(true);
     std::unique_ptr<TempFolder> pHome;
     if (!std::getenv("ARCHIVORA_HOME")) {
         pHome = std::make_unique<TempFolder>();

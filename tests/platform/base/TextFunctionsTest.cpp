@@ -329,3 +329,14 @@ TEST(TextFunctionsTest, CopyNNeverCutsACharacter)
     EXPECT_STREQ(lstrcpyn(buffer, nullptr, 8), "");
     EXPECT_EQ(lstrcpyn(nullptr, "abc", 8), nullptr);
 }
+
+TEST(TextFunctionsTest, CodePointsReplaceEveryBrokenSequenceByOneReplacementCharacter)
+{
+    EXPECT_EQ(Utf32FromUtf8("a\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80"), U"a\u00E9\u4E2D\U0001F600");
+    // A stray continuation, a truncated sequence, an overlong form, an encoded surrogate.
+    EXPECT_EQ(Utf32FromUtf8("\x80x"), U"\uFFFDx");
+    EXPECT_EQ(Utf32FromUtf8("\xE4\xB8"), U"\uFFFD\uFFFD");
+    EXPECT_EQ(Utf32FromUtf8("\xC0\xAF"), U"\uFFFD\uFFFD");
+    EXPECT_EQ(Utf32FromUtf8("\xED\xA0\x80"), U"\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(Utf32FromUtf8(std::string_view("a\0b", 3)), std::u32string(U"a\0b", 3));
+}

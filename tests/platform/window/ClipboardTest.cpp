@@ -129,8 +129,9 @@ TEST_F(ClipboardTest, CountIsWhatEnumerationLists)
     ASSERT_TRUE(EmptyClipboard());
     SetClipboardData(CF_TEXT, BlockOf(szText, sizeof(szText)));
     for (bool bConvertedOnce : { false, true }) {
-        if (bConvertedOnce)
+        if (bConvertedOnce) {
             ASSERT_NE(GetClipboardData(CF_UNICODETEXT), nullptr);
+        }
         std::vector<UINT> formats(static_cast<size_t>(CountClipboardFormats()));
         size_t nFilled = 0;
         for (UINT uFormat = EnumClipboardFormats(0); uFormat; uFormat = EnumClipboardFormats(uFormat)) {

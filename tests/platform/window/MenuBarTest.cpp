@@ -110,6 +110,30 @@ TEST_F(MenuBarTest, TheBarTakesARowFromTheClientArea)
     DestroyMenu(m_hBar);
 }
 
+TEST_F(MenuBarTest, RedrawingTheBarRepaintsItsRowAndLeavesTheClientAlone)
+{
+    ASSERT_TRUE(SetMenu(m_hWnd, m_hBar));
+    PumpUntilIdle();
+    ModifyMenu(m_hBar, ID_ABOUT, MF_BYCOMMAND | MF_STRING, ID_ABOUT, "&Wwwwwwwwww");
+    ASSERT_TRUE(DrawMenuBar(m_hWnd));
+    RECT rcUpdate {};
+    EXPECT_FALSE(GetUpdateRect(m_hWnd, &rcUpdate, FALSE)) << "the client area was invalidated";
+
+    // The new text shows once the frame is painted.
+    CCapturedImage before(CaptureWindowImage(m_hWnd));
+    PumpUntilIdle();
+    CCapturedImage after(CaptureWindowImage(m_hWnd));
+    RECT rcWindow {};
+    GetWindowRect(m_hWnd, &rcWindow);
+    int nChanged = 0;
+    for (int x = 0; x < rcWindow.right - rcWindow.left; ++x) {
+        POINT pt = BarPoint(x);
+        nChanged += before.At(x, pt.y - rcWindow.top) != after.At(x, pt.y - rcWindow.top);
+    }
+    EXPECT_GT(nChanged, 0);
+    DestroyMenu(m_hBar);
+}
+
 TEST_F(MenuBarTest, ChildWindowsHaveNoBarAndWindowsDestroyTheirs)
 {
     HWND hChild = CreateRecordingWindow(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, m_hWnd, 5);

@@ -233,13 +233,17 @@ TEST_F(WindowPosTest, ShowWindowSendsShowWindowOnlyWhenVisibilityChanges)
     EXPECT_FALSE(IsWindowVisible(hParent));
 }
 
-TEST_F(WindowPosTest, MaximizeFillsTheScreenAndRestoreReturns)
+TEST_F(WindowPosTest, MaximizeFillsTheWorkAreaWithTheFrameOutsideAndRestoreReturns)
 {
     HWND hWnd = CreateRecordingWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 20, 300, 200);
     MessageLog::Instance().Take();
     ShowWindow(hWnd, SW_SHOWMAXIMIZED);
     EXPECT_TRUE(IsZoomed(hWnd));
-    EXPECT_TRUE(WindowRect(hWnd) == (RECT { 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) }));
+    const int cxFrame = GetSystemMetrics(SM_CXFRAME);
+    const int cyFrame = GetSystemMetrics(SM_CYFRAME);
+    EXPECT_TRUE(WindowRect(hWnd)
+        == (RECT {
+            -cxFrame, -cyFrame, GetSystemMetrics(SM_CXSCREEN) + cxFrame, GetSystemMetrics(SM_CYSCREEN) + cyFrame }));
     auto sizes = MessageLog::Instance().Take();
     auto it = std::find_if(sizes.begin(), sizes.end(), [](const LoggedMessage& m) { return m.uMsg == WM_SIZE; });
     ASSERT_NE(it, sizes.end());
@@ -255,7 +259,7 @@ TEST_F(WindowPosTest, MaximizeFillsTheScreenAndRestoreReturns)
     // Created maximized, a window restores to the rectangle it was created with.
     HWND hBorn = CreateRecordingWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_MAXIMIZE, 5, 5, 150, 100);
     EXPECT_TRUE(IsZoomed(hBorn));
-    EXPECT_EQ(WindowRect(hBorn).right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(WindowRect(hBorn).right, GetSystemMetrics(SM_CXSCREEN) + cxFrame);
     ShowWindow(hBorn, SW_SHOWNORMAL);
     EXPECT_TRUE(WindowRect(hBorn) == (RECT { 5, 5, 155, 105 }));
 }

@@ -21,8 +21,9 @@ protected:
 } // namespace
 
 // Writers killed at random points of long runs of writes: after every kill the
-// catalogs pass the whole-file check, every finished write is there and no web
-// session sees a document outside its grants.
+// catalogs pass the whole-file check with every count and expiry link right,
+// every finished write is there and no web session sees a document outside
+// its grants.
 TEST_F(CatalogCrashSoakTest, EveryKillLeavesFinishedWritesAndGrantsIntact)
 {
     constexpr int KILLS = 100;
@@ -38,6 +39,8 @@ TEST_F(CatalogCrashSoakTest, EveryKillLeavesFinishedWritesAndGrantsIntact)
     EXPECT_GT(figures.nRebuilds, 0);
     EXPECT_EQ(figures.nWriterFailures, 0);
     EXPECT_EQ(figures.nCheckFailures, 0);
+    EXPECT_EQ(figures.nMiscounts, 0);
+    EXPECT_EQ(figures.nExpiryMismatches, 0);
     EXPECT_EQ(figures.nLosses, 0);
     EXPECT_EQ(figures.nPhantoms, 0);
     EXPECT_EQ(figures.nGrantErrors, 0);

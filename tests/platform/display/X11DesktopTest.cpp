@@ -1,0 +1,168 @@
+// The program's windows under a window manager (openbox): activation follows
+// the desktop, a modal dialog keeps it from its disabled owner, the desktop's
+// close, minimize and restore reach the window as system commands, and a
+// caption drag handed to the window manager moves the window.
+
+#include "platform/display/X11Display.h"
+
+#include "platform/window/Focus.h"
+#include "platform/window/Input.h"
+#include "platform/window/SystemMetrics.h"
+#include "tests/platform/display/X11TestSupport.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
+namespace {
+
+class X11DesktopTest : public X11WindowManagerTest {
+protected:
+    HWND ShowMainWindow(const char* pszTitle, int x, int y)
+    {
+        HWND hWnd = CreateRecordingWindow(WS_OVERLAPPEDWINDOW, x, y, 300, 200, nullptr, 0, 0, pszTitle);
+        ShowWindow(hWnd, SW_SHOWNORMAL);
+        EXPECT_TRUE(PumpUntil([&] { return Viewable(hWnd); }));
+        return hWnd;
+    }
+
+    // A request to the window manager, as a pager or a taskbar sends it.
+    void AskWindowManager(HWND hWnd, const char* pszMessage, std::initializer_list<long> data)
+    {
+        Display* pOther = m_pInput->Connection();
+        XEvent event {};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = XWindowOf(hWnd);
+        event.xclient.message_type = XInternAtom(pOther, pszMessage, False);
+        event.xclient.format = 32;
+        int i = 0;
+        for (long nValue : data)
+            event.xclient.data.l[i++] = nValue;
+        XSendEvent(pOther, DefaultRootWindow(pOther), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+        XFlush(pOther);
+    }
+
+    // How the desktop's pager asks for a window to be activated.
+    void ActivateFromPager(HWND hWnd) { AskWindowManager(hWnd, "_NET_ACTIVE_WINDOW", { 2, CurrentTime, 0 }); }
+
+    // Where the server shows the window's corner, in root coordinates.
+    POINT ServerCorner(HWND hWnd)
+    {
+        Window child = None;
+        POINT pt {};
+        int x = 0;
+        int y = 0;
+        XTranslateCoordinates(
+            m_pInput->Connection(), XWindowOf(hWnd), DefaultRootWindow(m_pInput->Connection()), 0, 0, &x, &y, &child);
+        pt = { x, y };
+        return pt;
+    }
+
+    // Whether the window stands where the program thinks it does.
+    bool Settled(HWND hWnd)
+    {
+        RECT rc {};
+        GetWindowRect(hWnd, &rc);
+        POINT pt = ServerCorner(hWnd);
+        return pt.x == rc.left && pt.y == rc.top;
+    }
+
+    bool SawCommand(WPARAM nCommand)
+    {
+        for (const LoggedMessage& message : MessageLog::Instance().Take()) {
+            if (message.uMsg == WM_SYSCOMMAND && (message.wParam & 0xFFF0) == nCommand)
+                return true;
+        }
+        return false;
+    }
+};
+
+}
+
+TEST_F(X11DesktopTest, ActivationFollowsTheWindowManager)
+{
+    HWND hFirst = ShowMainWindow("First", 10, 10);
+    HWND hSecond = ShowMainWindow("Second", 400, 10);
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == hSecond && XFocus() == XWindowOf(hSecond); }));
+
+    MessageLog::Instance().Take();
+    ActivateFromPager(hFirst);
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == hFirst; }));
+    std::vector<std::pair<HWND, UINT>> messages = MessageLog::Instance().TakeMessages({ WM_ACTIVATE });
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0], std::make_pair(hSecond, static_cast<UINT>(WM_ACTIVATE)));
+    EXPECT_EQ(messages[1], std::make_pair(hFirst, static_cast<UINT>(WM_ACTIVATE)));
+
+    // The program's own activation moves the desktop's focus too.
+    SetActiveWindow(hSecond);
+    EXPECT_TRUE(PumpUntil([&] { return XFocus() == XWindowOf(hSecond); }));
+}
+
+TEST_F(X11DesktopTest, AModalDialogKeepsTheActivationFromItsDisabledOwner)
+{
+    HWND hOwner = ShowMainWindow("Owner", 10, 10);
+    HWND hDialog
+        = CreateRecordingWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU, 100, 100, 200, 120, hOwner, 0, 0, "Dialog");
+    EnableWindow(hOwner, FALSE);
+    ShowWindow(hDialog, SW_SHOWNORMAL);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(hDialog) && XFocus() == XWindowOf(hDialog); }));
+
+    ActivateFromPager(hOwner);
+    PumpFor(std::chrono::milliseconds(300));
+    EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == hDialog && XFocus() == XWindowOf(hDialog); }));
+}
+
+TEST_F(X11DesktopTest, TheDesktopsCloseMinimizeAndRestoreAreSystemCommands)
+{
+    HWND hWnd = ShowMainWindow("Main", 10, 10);
+    MessageLog::Instance().Take();
+
+    // Iconified by the desktop, as its taskbar or a key would.
+    AskWindowManager(hWnd, "WM_CHANGE_STATE", { IconicState });
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(hWnd) != FALSE; }));
+    EXPECT_TRUE(SawCommand(SC_MINIMIZE));
+
+    // Brought back from the taskbar.
+    ActivateFromPager(hWnd);
+    ASSERT_TRUE(PumpUntil([&] { return !IsIconic(hWnd) && Viewable(hWnd); }));
+    EXPECT_TRUE(SawCommand(SC_RESTORE));
+
+    // The close button of a task switcher.
+    AskWindowManager(hWnd, "_NET_CLOSE_WINDOW", { CurrentTime, 2 });
+    std::vector<UINT> closing;
+    ASSERT_TRUE(PumpUntil([&] {
+        for (const LoggedMessage& message : MessageLog::Instance().Take()) {
+            if (message.uMsg == WM_CLOSE || (message.uMsg == WM_SYSCOMMAND && message.wParam == SC_CLOSE))
+                closing.push_back(message.uMsg);
+        }
+        return closing.size() == 2;
+    }));
+    EXPECT_EQ(closing, (std::vector<UINT> { WM_SYSCOMMAND, WM_CLOSE }));
+}
+
+TEST_F(X11DesktopTest, ACaptionDragMovesTheWindowThroughTheWindowManager)
+{
+    HWND hWnd = ShowMainWindow("Dragged", 100, 100);
+    ASSERT_TRUE(PumpUntil([&] { return Settled(hWnd) && GetActiveWindow() == hWnd; }));
+    PumpFor(std::chrono::milliseconds(100));
+    RECT rcBefore {};
+    GetWindowRect(hWnd, &rcBefore);
+    POINT ptCaption { rcBefore.left + 60, rcBefore.top + GetSystemMetrics(SM_CYFRAME) + 8 };
+    m_pInput->MoveTo(ptCaption);
+    MessageLog::Instance().Take();
+    m_pInput->Button(1, true);
+    // The window manager takes the pointer once the program has handed it the drag.
+    ASSERT_TRUE(PumpUntil([&] { return SawCommand(SC_MOVE); }));
+    PumpFor(std::chrono::milliseconds(150));
+    for (int nStep = 1; nStep <= 10; ++nStep) {
+        m_pInput->MoveTo(POINT { ptCaption.x + nStep * 15, ptCaption.y + nStep * 10 });
+        PumpFor(std::chrono::milliseconds(20));
+    }
+    m_pInput->Button(1, false);
+    ASSERT_TRUE(PumpUntil([&] {
+        RECT rc {};
+        GetWindowRect(hWnd, &rc);
+        return rc.left == rcBefore.left + 150 && rc.top == rcBefore.top + 100;
+    }));
+    // What the window layer says is where the server shows it.
+    EXPECT_TRUE(Settled(hWnd));
+}

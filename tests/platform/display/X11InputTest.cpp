@@ -1,0 +1,202 @@
+// Keyboard and mouse from a real X server: the test types and clicks through
+// XTEST, as a user would, and reads the messages the program's windows get.
+
+#include "platform/display/X11Display.h"
+
+#include "platform/window/Focus.h"
+#include "platform/window/Input.h"
+#include "tests/platform/display/X11TestSupport.h"
+
+#include <X11/XKBlib.h>
+#include <X11/keysym.h>
+
+#include <algorithm>
+
+namespace {
+
+// Keeps the capture while the left button is down, as controls that drag do.
+bool CaptureWhileDragging(HWND hWnd, UINT uMsg, WPARAM, LPARAM, LRESULT*)
+{
+    if (uMsg == WM_LBUTTONDOWN)
+        SetCapture(hWnd);
+    else if (uMsg == WM_LBUTTONUP)
+        ReleaseCapture();
+    return false;
+}
+
+class X11InputTest : public X11Test {
+protected:
+    void SetUp() override
+    {
+        X11Test::SetUp();
+        m_hWnd = CreateRecordingWindow(WS_POPUP, 100, 100, 200, 150);
+        ShowWindow(m_hWnd, SW_SHOW);
+        SetFocus(m_hWnd);
+        // The X focus goes where the keyboard should be; without a window manager, the program sets it.
+        m_pDisplay->ActivateTopLevel(m_hWnd);
+        ASSERT_TRUE(PumpUntil([&] { return Viewable(m_hWnd); }));
+        ASSERT_TRUE(PumpUntil([&] { return XFocus() == XWindowOf(m_hWnd); }));
+        MessageLog::Instance().Take();
+    }
+
+    // Runs messages the usual way (translated) until `nCount` messages of the kinds arrived.
+    std::vector<LoggedMessage> Collect(const std::vector<UINT>& kinds, size_t nCount)
+    {
+        std::vector<LoggedMessage> collected;
+        PumpUntil([&] {
+            for (const LoggedMessage& message : MessageLog::Instance().Take()) {
+                if (std::find(kinds.begin(), kinds.end(), message.uMsg) != kinds.end())
+                    collected.push_back(message);
+            }
+            return collected.size() >= nCount;
+        });
+        return collected;
+    }
+
+    std::vector<WPARAM> Collected(const std::vector<UINT>& kinds, size_t nCount)
+    {
+        std::vector<WPARAM> values;
+        for (const LoggedMessage& message : Collect(kinds, nCount))
+            values.push_back(message.wParam);
+        return values;
+    }
+
+    HWND m_hWnd { nullptr };
+};
+
+}
+
+TEST_F(X11InputTest, KeysGiveTheirVirtualKeysWhateverTheirKind)
+{
+    const std::pair<unsigned long, WPARAM> keys[] = { { XK_a, 'A' }, { XK_z, 'Z' }, { XK_5, '5' }, { XK_F1, VK_F1 },
+        { XK_F11, 0x7A }, { XK_Left, VK_LEFT }, { XK_Down, VK_DOWN }, { XK_Home, VK_HOME }, { XK_Delete, VK_DELETE },
+        { XK_Return, VK_RETURN }, { XK_Escape, VK_ESCAPE }, { XK_BackSpace, VK_BACK }, { XK_minus, VK_OEM_MINUS },
+        { XK_KP_Multiply, VK_MULTIPLY } };
+    for (const auto& [nKeysym, nKey] : keys)
+        m_pInput->TapKey(nKeysym);
+    std::vector<WPARAM> downs = Collected({ WM_KEYDOWN }, std::size(keys));
+    std::vector<WPARAM> expected;
+    for (const auto& key : keys)
+        expected.push_back(key.second);
+    EXPECT_EQ(downs, expected);
+}
+
+TEST_F(X11InputTest, LockKeysToggleTheirStateBit)
+{
+    ASSERT_EQ(GetKeyState(VK_CAPITAL) & 1, 0);
+    m_pInput->TapKey(XK_Caps_Lock);
+    ASSERT_EQ(Collected({ WM_KEYUP }, 1), std::vector<WPARAM> { VK_CAPITAL });
+    EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, 1);
+    // With Caps Lock on, a letter types in capitals.
+    m_pInput->TapKey(XK_q);
+    EXPECT_EQ(Collected({ WM_CHAR }, 1), std::vector<WPARAM> { 'Q' });
+    m_pInput->TapKey(XK_Caps_Lock);
+}
+
+TEST_F(X11InputTest, CharactersComeFromTheKeyboardsText)
+{
+    // Shifted and plain characters, a control letter, Enter and Backspace.
+    m_pInput->TypeText("aB?");
+    m_pInput->Key(XK_Control_L, true);
+    m_pInput->TapKey(XK_a);
+    m_pInput->Key(XK_Control_L, false);
+    m_pInput->TapKey(XK_Return);
+    m_pInput->TapKey(XK_BackSpace);
+    m_pInput->TapKey(XK_Delete); // no character, as on Windows
+    m_pInput->TapKey(XK_c);
+    EXPECT_EQ(Collected({ WM_CHAR }, 7), (std::vector<WPARAM> { 'a', 'B', '?', 0x01, '\r', '\b', 'c' }));
+}
+
+TEST_F(X11InputTest, AltWithALetterIsASystemCharacter)
+{
+    m_pInput->Key(XK_Alt_L, true);
+    m_pInput->TapKey(XK_f);
+    m_pInput->Key(XK_Alt_L, false);
+    std::vector<LoggedMessage> messages = Collect({ WM_SYSKEYDOWN, WM_SYSCHAR, WM_CHAR }, 3);
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0].uMsg, static_cast<UINT>(WM_SYSKEYDOWN));
+    EXPECT_EQ(messages[0].wParam, static_cast<WPARAM>(VK_MENU));
+    EXPECT_EQ(messages[1].uMsg, static_cast<UINT>(WM_SYSKEYDOWN));
+    EXPECT_EQ(messages[1].wParam, static_cast<WPARAM>('F'));
+    EXPECT_EQ(messages[2].uMsg, static_cast<UINT>(WM_SYSCHAR));
+    EXPECT_EQ(messages[2].wParam, static_cast<WPARAM>('f'));
+}
+
+TEST_F(X11InputTest, ADeadAccentComposesWithTheNextLetter)
+{
+    unsigned int nKeycode = m_pInput->MapSpareKeycode(XK_dead_acute);
+    ASSERT_NE(nKeycode, 0u);
+    PumpFor(std::chrono::milliseconds(100)); // the program learns the new mapping
+    m_pInput->TapKey(XK_dead_acute);
+    m_pInput->TapKey(XK_e);
+    EXPECT_EQ(Collected({ WM_CHAR }, 1), std::vector<WPARAM> { 0xE9 }); // é
+}
+
+TEST_F(X11InputTest, AHeldKeyRepeatsWithThePreviousStateBit)
+{
+    // The server repeats a held key; quickly here.
+    XkbSetAutoRepeatRate(m_pInput->Connection(), XkbUseCoreKbd, 50, 20);
+    m_pInput->Key(XK_x, true);
+    std::vector<LoggedMessage> messages = Collect({ WM_KEYDOWN, WM_KEYUP }, 3);
+    m_pInput->Key(XK_x, false);
+    std::vector<LoggedMessage> release = Collect({ WM_KEYUP }, 1);
+    messages.insert(messages.end(), release.begin(), release.end());
+    ASSERT_GE(messages.size(), 4u);
+    EXPECT_EQ(messages[0].uMsg, static_cast<UINT>(WM_KEYDOWN));
+    EXPECT_EQ(messages[0].lParam & (1 << 30), 0);
+    // Repeats come as presses with the previous-state bit, with no release between them.
+    for (size_t i = 1; i + 1 < messages.size(); ++i) {
+        EXPECT_EQ(messages[i].uMsg, static_cast<UINT>(WM_KEYDOWN));
+        EXPECT_NE(messages[i].lParam & (1 << 30), 0);
+    }
+    EXPECT_EQ(messages.back().uMsg, static_cast<UINT>(WM_KEYUP));
+}
+
+TEST_F(X11InputTest, ClicksArriveAtTheirPointAndTwoMakeADoubleClick)
+{
+    m_pInput->Click(POINT { 130, 120 });
+    std::vector<LoggedMessage> messages = Collect({ WM_LBUTTONDOWN, WM_LBUTTONUP }, 2);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].uMsg, static_cast<UINT>(WM_LBUTTONDOWN));
+    EXPECT_EQ(messages[0].lParam, MAKELPARAM(30, 20));
+    m_pInput->Click(POINT { 130, 120 });
+    EXPECT_EQ(Collect({ WM_LBUTTONDBLCLK }, 1).size(), 1u);
+
+    m_pInput->Click(POINT { 150, 130 }, 3);
+    EXPECT_EQ(Collect({ WM_RBUTTONUP }, 1).size(), 1u);
+}
+
+TEST_F(X11InputTest, WheelNotchesAreSixScoresEach)
+{
+    m_pInput->Click(POINT { 130, 120 }, 4);
+    m_pInput->Click(POINT { 130, 120 }, 5);
+    std::vector<WPARAM> wheels = Collected({ WM_MOUSEWHEEL }, 2);
+    ASSERT_EQ(wheels.size(), 2u);
+    EXPECT_EQ(static_cast<short>(HIWORD(wheels[0])), 120);
+    EXPECT_EQ(static_cast<short>(HIWORD(wheels[1])), -120);
+}
+
+TEST_F(X11InputTest, ADragLeavingTheWindowKeepsItsMoves)
+{
+    MessageLog::Instance().handler = CaptureWhileDragging;
+    m_pInput->MoveTo(POINT { 150, 150 });
+    m_pInput->Button(1, true);
+    ASSERT_EQ(Collect({ WM_LBUTTONDOWN }, 1).size(), 1u);
+    m_pInput->MoveTo(POINT { 500, 400 });
+    std::vector<LoggedMessage> moves = Collect({ WM_MOUSEMOVE }, 1);
+    ASSERT_FALSE(moves.empty());
+    // Client coordinates of a point far outside the window.
+    EXPECT_EQ(moves.back().lParam, MAKELPARAM(400, 300));
+    m_pInput->Button(1, false);
+    EXPECT_EQ(Collect({ WM_LBUTTONUP }, 1).size(), 1u);
+}
+
+TEST_F(X11InputTest, TheCursorPositionIsThePointers)
+{
+    m_pInput->MoveTo(POINT { 700, 600 });
+    m_pInput->Sync();
+    POINT pt {};
+    ASSERT_TRUE(GetCursorPos(&pt));
+    EXPECT_EQ(pt.x, 700);
+    EXPECT_EQ(pt.y, 600);
+}

@@ -1,0 +1,124 @@
+#pragma once
+
+// The fixture of the tests that run the program's windows on a real X server:
+// each test gets an Xvfb of its own (with openbox when it asks for a window
+// manager), the X11 display installed for its windows, and a connection of
+// its own for injecting input (XTEST) and reading pixels back.
+
+#include "platform/display/X11Display.h"
+#include "platform/testing/TestXServer.h"
+#include "platform/testing/XTestInput.h"
+#include "platform/window/DisplayLink.h"
+#include "platform/window/MessageQueue.h"
+#include "platform/window/Messages.h"
+#include "tests/platform/window/WindowTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+class X11Test : public WindowTest {
+protected:
+    explicit X11Test(CTestXServer::EWindowManager eWindowManager = CTestXServer::EWindowManager::Absent)
+        : m_server(eWindowManager)
+    {
+    }
+
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        ASSERT_TRUE(m_server.IsRunning()) << m_server.Failure();
+        std::string strReason;
+        m_pDisplay = CX11Display::Open(m_server.Name().c_str(), &strReason);
+        ASSERT_NE(m_pDisplay, nullptr) << strReason;
+        SetDisplay(m_pDisplay.get());
+        m_pInput = std::make_unique<CXTestInput>(m_server.Name());
+        ASSERT_TRUE(m_pInput->IsOpen());
+    }
+
+    void TearDown() override
+    {
+        // The test's windows go with its server, so that none reaches the next test's.
+        std::vector<HWND> windows;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND hWnd, LPARAM lParam) {
+                reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&windows));
+        for (HWND hWnd : windows)
+            DestroyWindow(hWnd);
+        SetDisplay(nullptr);
+        m_pDisplay.reset();
+        WindowTest::TearDown();
+    }
+
+    // Runs the calling thread's messages, display events included, until the
+    // condition holds or the time runs out; returns the condition.
+    bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(5))
+    {
+        auto deadline = std::chrono::steady_clock::now() + timeout;
+        for (;;) {
+            PumpUntilIdle();
+            if (condition())
+                return true;
+            if (std::chrono::steady_clock::now() >= deadline)
+                return false;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        }
+    }
+
+    // Runs messages for a while, for tests that expect nothing to happen.
+    void PumpFor(std::chrono::milliseconds duration)
+    {
+        PumpUntil([] { return false; }, duration);
+    }
+
+    // The X window of a top-level window.
+    unsigned long XWindowOf(HWND hWnd) { return m_pDisplay->WindowOf(hWnd); }
+
+    // Whether the server shows the window (mapped, with its ancestors).
+    bool Viewable(HWND hWnd)
+    {
+        XWindowAttributes attributes {};
+        return XGetWindowAttributes(m_pInput->Connection(), XWindowOf(hWnd), &attributes)
+            && attributes.map_state == IsViewable;
+    }
+
+    // The X window that has the keyboard focus.
+    unsigned long XFocus()
+    {
+        Window focus = None;
+        int nRevert = 0;
+        XGetInputFocus(m_pInput->Connection(), &focus, &nRevert);
+        return focus;
+    }
+
+    // The colour the server shows at a point of the window.
+    COLORREF ServerPixel(HWND hWnd, int x, int y)
+    {
+        HBITMAP hbm = m_pInput->CaptureWindow(XWindowOf(hWnd));
+        if (!hbm)
+            return CLR_INVALID;
+        CCapturedImage image(hbm);
+        return image.At(x, y);
+    }
+
+    CTestXServer m_server;
+    std::unique_ptr<CX11Display> m_pDisplay;
+    std::unique_ptr<CXTestInput> m_pInput;
+};
+
+// The same with openbox managing the windows.
+class X11WindowManagerTest : public X11Test {
+protected:
+    X11WindowManagerTest()
+        : X11Test(CTestXServer::EWindowManager::Openbox)
+    {
+    }
+};

@@ -1,0 +1,238 @@
+// Top-level windows on a real X server: where they show, what the server
+// shows of them, and what the desktop learns about them.
+
+#include "platform/display/X11Display.h"
+
+#include "tests/platform/display/X11TestSupport.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr COLORREF RED = RGB(255, 0, 0);
+constexpr COLORREF BLUE = RGB(0, 0, 255);
+
+// Paints every recording window's client area in the colour its user data holds.
+bool PaintUserColour(HWND hWnd, UINT uMsg, WPARAM, LPARAM, LRESULT* plResult)
+{
+    if (uMsg == WM_ERASEBKGND) {
+        *plResult = 1;
+        return true;
+    }
+    if (uMsg != WM_PAINT)
+        return false;
+    PAINTSTRUCT ps {};
+    HDC hdc = BeginPaint(hWnd, &ps);
+    HBRUSH hbr = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtr(hWnd, GWLP_USERDATA)));
+    RECT rc {};
+    GetClientRect(hWnd, &rc);
+    FillRect(hdc, &rc, hbr);
+    DeleteObject(hbr);
+    EndPaint(hWnd, &ps);
+    *plResult = 0;
+    return true;
+}
+
+// A property of the window as another client reads it: its 8-bit text, or
+// the name of the atom it holds.
+struct CReadProperty {
+    int nFormat { 0 };
+    std::vector<unsigned char> bytes;
+};
+
+CReadProperty ReadProperty(Display* pDisplay, unsigned long nWindow, const char* pszName)
+{
+    Atom property = XInternAtom(pDisplay, pszName, False);
+    Atom type = None;
+    CReadProperty value;
+    unsigned long nItems = 0;
+    unsigned long nAfter = 0;
+    unsigned char* pData = nullptr;
+    if (XGetWindowProperty(pDisplay, nWindow, property, 0, 1024, False, AnyPropertyType, &type, &value.nFormat, &nItems,
+            &nAfter, &pData)
+            == Success
+        && pData) {
+        size_t nBytes = value.nFormat == 8 ? nItems : nItems * sizeof(long);
+        value.bytes.assign(pData, pData + nBytes);
+    }
+    if (pData)
+        XFree(pData);
+    return value;
+}
+
+std::string StringProperty(Display* pDisplay, unsigned long nWindow, const char* pszName)
+{
+    CReadProperty value = ReadProperty(pDisplay, nWindow, pszName);
+    return value.nFormat == 8 ? std::string(value.bytes.begin(), value.bytes.end()) : std::string();
+}
+
+std::string AtomProperty(Display* pDisplay, unsigned long nWindow, const char* pszName)
+{
+    CReadProperty value = ReadProperty(pDisplay, nWindow, pszName);
+    if (value.nFormat != 32 || value.bytes.size() < sizeof(long))
+        return std::string();
+    long nAtom = 0;
+    std::memcpy(&nAtom, value.bytes.data(), sizeof(nAtom));
+    char* pszAtom = XGetAtomName(pDisplay, static_cast<Atom>(nAtom));
+    std::string strName = pszAtom ? pszAtom : "";
+    if (pszAtom)
+        XFree(pszAtom);
+    return strName;
+}
+
+class X11WindowsTest : public X11Test {
+protected:
+    void SetUp() override
+    {
+        X11Test::SetUp();
+        MessageLog::Instance().handler = PaintUserColour;
+    }
+
+    HWND ShowColouredWindow(COLORREF cr, int x, int y, int cx, int cy)
+    {
+        HWND hWnd = CreateRecordingWindow(WS_POPUP, x, y, cx, cy);
+        SetWindowLongPtr(hWnd, GWLP_USERDATA, static_cast<LONG_PTR>(cr));
+        ShowWindow(hWnd, SW_SHOW);
+        return hWnd;
+    }
+};
+
+}
+
+TEST_F(X11WindowsTest, AShownWindowShowsItsPaintedPixelsWhereItStands)
+{
+    HWND hWnd = ShowColouredWindow(RED, 40, 30, 120, 80);
+    ASSERT_TRUE(PumpUntil([&] { return ServerPixel(hWnd, 60, 40) == RED; }));
+
+    Window child = None;
+    int x = 0;
+    int y = 0;
+    XTranslateCoordinates(
+        m_pInput->Connection(), XWindowOf(hWnd), DefaultRootWindow(m_pInput->Connection()), 0, 0, &x, &y, &child);
+    EXPECT_EQ(x, 40);
+    EXPECT_EQ(y, 30);
+
+    // Hidden, the X window is unmapped; shown again it comes back with its pixels.
+    ShowWindow(hWnd, SW_HIDE);
+    ASSERT_TRUE(PumpUntil([&] { return !Viewable(hWnd); }));
+    ShowWindow(hWnd, SW_SHOWNA);
+    ASSERT_TRUE(PumpUntil([&] { return ServerPixel(hWnd, 5, 5) == RED; }));
+
+    // Moved and repainted in another colour, the server follows.
+    SetWindowLongPtr(hWnd, GWLP_USERDATA, static_cast<LONG_PTR>(BLUE));
+    SetWindowPos(hWnd, nullptr, 200, 100, 60, 40, SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(PumpUntil([&] { return ServerPixel(hWnd, 50, 30) == BLUE; }));
+    XTranslateCoordinates(
+        m_pInput->Connection(), XWindowOf(hWnd), DefaultRootWindow(m_pInput->Connection()), 0, 0, &x, &y, &child);
+    EXPECT_EQ(x, 200);
+    EXPECT_EQ(y, 100);
+
+    unsigned long nWindow = XWindowOf(hWnd);
+    DestroyWindow(hWnd);
+    PumpUntilIdle();
+    m_pDisplay->Sync();
+    XWindowAttributes attributes {};
+    EXPECT_EQ(XWindowOf(hWnd), 0u);
+    // The X window is gone too: asking for it fails.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    EXPECT_FALSE(XGetWindowAttributes(m_pInput->Connection(), nWindow, &attributes));
+}
+
+TEST_F(X11WindowsTest, UncoveringIsServedFromTheRetainedPixelsWithoutPainting)
+{
+    HWND hWnd = ShowColouredWindow(RED, 0, 0, 100, 100);
+    ASSERT_TRUE(PumpUntil([&] { return ServerPixel(hWnd, 50, 50) == RED; }));
+    MessageLog::Instance().Take();
+
+    // Another client's window covers it and goes.
+    Display* pOther = m_pInput->Connection();
+    XSetWindowAttributes attributes {};
+    attributes.override_redirect = True;
+    attributes.background_pixel = BlackPixel(pOther, DefaultScreen(pOther));
+    Window cover = XCreateWindow(pOther, DefaultRootWindow(pOther), 0, 0, 100, 100, 0, CopyFromParent, InputOutput,
+        CopyFromParent, CWOverrideRedirect | CWBackPixel, &attributes);
+    XMapRaised(pOther, cover);
+    XSync(pOther, False);
+    ASSERT_TRUE(PumpUntil([&] { return ServerPixel(hWnd, 50, 50) == RGB(0, 0, 0); }));
+    XDestroyWindow(pOther, cover);
+    XSync(pOther, False);
+
+    EXPECT_TRUE(PumpUntil([&] { return ServerPixel(hWnd, 50, 50) == RED; }));
+    EXPECT_TRUE(MessageLog::Instance().TakeMessages({ WM_PAINT }).empty());
+}
+
+TEST_F(X11WindowsTest, AResizeFromOutsideGivesWmSizeAndARepaint)
+{
+    HWND hWnd = CreateRecordingWindow(WS_OVERLAPPEDWINDOW, 10, 10, 200, 150);
+    SetWindowLongPtr(hWnd, GWLP_USERDATA, static_cast<LONG_PTR>(RED));
+    ShowWindow(hWnd, SW_SHOWNORMAL);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(hWnd); }));
+    MessageLog::Instance().Take();
+
+    XResizeWindow(m_pInput->Connection(), XWindowOf(hWnd), 300, 220);
+    XSync(m_pInput->Connection(), False);
+    ASSERT_TRUE(PumpUntil([&] {
+        RECT rc {};
+        GetWindowRect(hWnd, &rc);
+        return rc.right - rc.left == 300 && rc.bottom - rc.top == 220;
+    }));
+    std::vector<std::pair<HWND, UINT>> messages = MessageLog::Instance().TakeMessages({ WM_SIZE, WM_PAINT });
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.front().second, static_cast<UINT>(WM_SIZE));
+    RECT rcClient {};
+    GetClientRect(hWnd, &rcClient);
+    // The new area shows the client's paint, not what the server had.
+    EXPECT_TRUE(PumpUntil([&] {
+        POINT pt { rcClient.right - 2, rcClient.bottom - 2 };
+        MapWindowPoints(hWnd, nullptr, &pt, 1);
+        RECT rcWindow {};
+        GetWindowRect(hWnd, &rcWindow);
+        return ServerPixel(hWnd, pt.x - rcWindow.left, pt.y - rcWindow.top) == RED;
+    }));
+}
+
+TEST_F(X11WindowsTest, TheDesktopLearnsEachWindowsKindOwnerAndTitle)
+{
+    Display* pOther = m_pInput->Connection();
+    HWND hMain = CreateRecordingWindow(WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr, 0, 0, "Main");
+    HWND hDialog = CreateRecordingWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU, 40, 40, 150, 100, hMain, 0, 0, "Dialog");
+    HWND hTool = CreateRecordingWindow(WS_POPUP | WS_CAPTION, 40, 40, 150, 100, hMain, 0, WS_EX_TOOLWINDOW, "Tool");
+    HWND hPopup = CreateRecordingWindow(WS_POPUP | WS_BORDER, 60, 60, 50, 50, hMain);
+    for (HWND hWnd : { hMain, hDialog, hTool, hPopup })
+        ShowWindow(hWnd, SW_SHOWNA);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(hMain) && Viewable(hPopup); }));
+
+    EXPECT_EQ(AtomProperty(pOther, XWindowOf(hMain), "_NET_WM_WINDOW_TYPE"), "_NET_WM_WINDOW_TYPE_NORMAL");
+    EXPECT_EQ(AtomProperty(pOther, XWindowOf(hDialog), "_NET_WM_WINDOW_TYPE"), "_NET_WM_WINDOW_TYPE_DIALOG");
+    EXPECT_EQ(AtomProperty(pOther, XWindowOf(hTool), "_NET_WM_WINDOW_TYPE"), "_NET_WM_WINDOW_TYPE_UTILITY");
+    EXPECT_EQ(AtomProperty(pOther, XWindowOf(hPopup), "_NET_WM_WINDOW_TYPE"), "_NET_WM_WINDOW_TYPE_POPUP_MENU");
+
+    // A popup without caption or frame is the program's alone; the others are the window manager's.
+    XWindowAttributes attributes {};
+    XGetWindowAttributes(pOther, XWindowOf(hPopup), &attributes);
+    EXPECT_TRUE(attributes.override_redirect);
+    XGetWindowAttributes(pOther, XWindowOf(hDialog), &attributes);
+    EXPECT_FALSE(attributes.override_redirect);
+
+    Window owner = None;
+    ASSERT_TRUE(XGetTransientForHint(pOther, XWindowOf(hDialog), &owner));
+    EXPECT_EQ(owner, XWindowOf(hMain));
+    XClassHint classHint {};
+    ASSERT_TRUE(XGetClassHint(pOther, XWindowOf(hMain), &classHint));
+    EXPECT_STREQ(classHint.res_name, "archivora");
+    EXPECT_STREQ(classHint.res_class, "Archivora");
+    XFree(classHint.res_name);
+    XFree(classHint.res_class);
+
+    EXPECT_EQ(StringProperty(pOther, XWindowOf(hMain), "_NET_WM_NAME"), "Main");
+    SetWindowText(hMain, "Rapport \xC3\xA9t\xC3\xA9");
+    PumpUntilIdle();
+    EXPECT_TRUE(PumpUntil(
+        [&] { return StringProperty(pOther, XWindowOf(hMain), "_NET_WM_NAME") == "Rapport \xC3\xA9t\xC3\xA9"; }));
+}

@@ -1,0 +1,125 @@
+// The sample dialog in a real X window: its modal loop is fed only by the X
+// server's events, which a second thread causes by clicking and typing
+// through XTEST; the values come back through data exchange as in the
+// headless test, and the server's picture of it matches the same reference.
+
+#include "tests/platform/sample/SampleDialogSupport.h"
+
+#include "platform/display/X11Display.h"
+#include "platform/testing/TestXServer.h"
+#include "platform/testing/XTestInput.h"
+#include "platform/window/DisplayLink.h"
+
+#include <X11/keysym.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+namespace {
+
+// The visible dialog of the template's caption, or NULL.
+HWND FindSampleDialog()
+{
+    HWND hDlg = FindWindow(WC_DIALOG, "Document Properties");
+    return hDlg && IsWindowVisible(hDlg) ? hDlg : nullptr;
+}
+
+// Waits (on the test's thread, not the dialog's) until the condition holds.
+bool WaitFor(const std::function<bool()>& condition)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// The screen point at the middle of a control, or of one of a list box's items.
+POINT ScreenMiddle(HWND hControl)
+{
+    POINT pt = Middle(hControl);
+    ClientToScreen(hControl, &pt);
+    return pt;
+}
+
+class X11SampleDialogTest : public SampleDialogFixture {
+protected:
+    void SetUp() override
+    {
+        SampleDialogFixture::SetUp();
+        ASSERT_TRUE(m_server.IsRunning()) << m_server.Failure();
+        std::string strReason;
+        m_pDisplay = CX11Display::Open(m_server.Name().c_str(), &strReason);
+        ASSERT_NE(m_pDisplay, nullptr) << strReason;
+        SetDisplay(m_pDisplay.get());
+    }
+    void TearDown() override
+    {
+        SetDisplay(nullptr);
+        m_pDisplay.reset();
+        SampleDialogFixture::TearDown();
+    }
+
+    CTestXServer m_server;
+    std::unique_ptr<CX11Display> m_pDisplay;
+};
+
+}
+
+TEST_F(X11SampleDialogTest, ValuesTypedAndClickedOnTheServerComeBackThroughDataExchange)
+{
+    CDlgDocumentProperties dlg;
+    HBITMAP hbmPicture = nullptr;
+    std::atomic<bool> bUserDone { false };
+    std::thread user([&] {
+        CXTestInput input(m_server.Name());
+        HWND hDlg = nullptr;
+        if (!input.IsOpen() || !WaitFor([&] { return (hDlg = FindSampleDialog()) != nullptr; }))
+            return;
+        unsigned long nWindow = m_pDisplay->WindowOf(hDlg);
+        auto showsTitle = [&] {
+            char szTitle[64] {};
+            GetWindowText(GetDlgItem(hDlg, IDC_TITLE), szTitle, sizeof(szTitle));
+            return std::string_view(szTitle) == "Annual report";
+        };
+        if (!WaitFor(showsTitle))
+            return;
+        // Keys go to the window under the pointer on a server without a window manager.
+        input.MoveTo(ScreenMiddle(GetDlgItem(hDlg, IDC_TITLE)));
+        input.TypeText("Quarterly report");
+        input.Click(ScreenMiddle(GetDlgItem(hDlg, IDC_READ_ONLY)));
+        input.Click(ScreenMiddle(GetDlgItem(hDlg, IDC_KIND_OTHER)));
+        HWND hState = GetDlgItem(hDlg, IDC_STATE);
+        RECT rcItem {};
+        SendMessage(hState, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&rcItem));
+        POINT ptItem { rcItem.left + 5, (rcItem.top + rcItem.bottom) / 2 };
+        ClientToScreen(hState, &ptItem);
+        input.Click(ptItem);
+        // Tab moves on to the folders, whose list takes the arrow keys without opening.
+        input.TapKey(XK_Tab);
+        input.TapKey(XK_Down);
+        HWND hFolder = GetDlgItem(hDlg, IDC_FOLDER);
+        WaitFor([&] { return SendMessage(hFolder, CB_GETCURSEL, 0, 0) == 1; });
+        // The picture the server shows, once the last change has reached it.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        input.Sync();
+        hbmPicture = input.CaptureWindow(nWindow);
+        input.Click(ScreenMiddle(GetDlgItem(hDlg, IDOK)));
+        bUserDone = true;
+    });
+    INT_PTR nResult = dlg.DoModal();
+    user.join();
+    ASSERT_TRUE(bUserDone) << "the dialog never showed on the server";
+    EXPECT_EQ(nResult, IDOK);
+    EXPECT_STREQ(dlg.m_strTitle, "Quarterly report");
+    EXPECT_EQ(dlg.m_nReadOnly, BST_CHECKED);
+    EXPECT_EQ(dlg.m_nKind, 2);
+    EXPECT_STREQ(dlg.m_strState, "Archived");
+    EXPECT_EQ(dlg.m_nFolder, 1);
+    ASSERT_NE(hbmPicture, nullptr);
+    ExpectPictureMatches(hbmPicture, "document_properties.png");
+}
