@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -17,7 +16,7 @@ std::vector<bool> Scan(const std::string& text, std::vector<CWordFinder> words, 
     const ContentReadFn read = [&](BYTE* pBuffer, int nCount) {
         const std::size_t nTake = std::min<std::size_t>(
             { static_cast<std::size_t>(nCount), static_cast<std::size_t>(nChunk), text.size() - nPos });
-        std::memcpy(pBuffer, text.data() + nPos, nTake);
+        std::copy_n(text.data() + nPos, nTake, reinterpret_cast<char*>(pBuffer));
         nPos += nTake;
         return static_cast<int>(nTake);
     };
