@@ -20,6 +20,7 @@
 // goal with whether it is met. Arguments
 // (list, owner-drawn, sort, tree) run only the parts they name.
 
+#include "bench/BenchTiming.h"
 #include "platform/base/TextFunctions.h"
 #include "platform/controls/CommonControls.h"
 #include "platform/controls/HeaderControl.h"
@@ -60,29 +61,6 @@ constexpr int TREE_CHILDREN = 100;
 {
     std::fprintf(stderr, "controls_bench: %s\n", pszWhat);
     std::exit(1);
-}
-
-template<typename F> double Milliseconds(F&& work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// The median of the ratios of runs made side by side: a load that slows one
-// run slows its reference as much, so the ratio holds still where times do not.
-double MedianRatio(const std::vector<double>& subject, const std::vector<double>& reference)
-{
-    std::vector<double> ratios;
-    for (size_t i = 0; i < subject.size() && i < reference.size(); ++i)
-        ratios.push_back(subject[i] / reference[i]);
-    return Median(ratios);
 }
 
 void Print(const char* pszName, double value)

@@ -8,6 +8,7 @@
 //     same 100 commands, each against 100 same-thread SendMessage round trips.
 // Each figure is the median of its runs; the program prints "name: value" lines.
 
+#include "bench/BenchTiming.h"
 #include "bench/TwentyControlDialog.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/ResourceModule.h"
@@ -194,12 +195,6 @@ void DestroyFrame(CWinApp& app, CBenchFrame* pFrame)
 }
 
 /***** Timing *****/
-
-double Median(std::vector<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
 
 // The median time of fnRun in microseconds over nRuns, fnSetUp and fnTearDown untimed around each.
 double TimeMedian(int nRuns, const std::function<void()>& fnRun, const std::function<void()>& fnSetUp = {},

@@ -400,6 +400,60 @@ int Utf8CompareNoCase(std::string_view strText1, std::string_view strText2)
     }
 }
 
+/*********************************** UTF-32 ***********************************/
+
+std::u32string Utf32FromUtf8(std::string_view strText)
+{
+    std::u32string strResult;
+    strResult.reserve(strText.size());
+    for (std::size_t nPos = 0; nPos < strText.size();) {
+        const auto b = static_cast<unsigned char>(strText[nPos]);
+        if (b < 0x80) {
+            strResult += b;
+            ++nPos;
+            continue;
+        }
+        DecodedChar ch = DecodeUtf8(strText, nPos);
+        strResult += ch.bValid ? ch.cp : U'\uFFFD';
+        nPos += ch.nLength;
+    }
+    return strResult;
+}
+
+void AppendUtf8(std::string& strOut, char32_t ch)
+{
+    if (ch < 0x80) {
+        strOut += static_cast<char>(ch);
+        return;
+    }
+    if (ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF))
+        ch = 0xFFFD;
+    char encoded[4];
+    strOut.append(encoded, EncodeUtf8(ch, encoded));
+}
+
+std::string Utf8FromUtf32(std::u32string_view strText)
+{
+    std::string strResult;
+    strResult.reserve(strText.size());
+    for (char32_t ch : strText)
+        AppendUtf8(strResult, ch);
+    return strResult;
+}
+
+char32_t CodePointToLower(char32_t ch)
+{
+    return MapCase(ch, CaseMap::Lower);
+}
+
+bool IsCodePointAlphaNumeric(char32_t ch)
+{
+    if (ch < 0x80)
+        return (ch >= '0' && ch <= '9') || ((ch | 0x20) >= 'a' && (ch | 0x20) <= 'z');
+    locale_t locale = Utf8Locale();
+    return locale && iswalnum_l(static_cast<wint_t>(ch), locale);
+}
+
 /*********************************** Character case ***********************************/
 
 LPSTR CharLowerA(LPSTR lpsz)
@@ -652,29 +706,4 @@ int CompareStringA(LCID, DWORD dwCmpFlags, LPCSTR lpString1, int cchCount1, LPCS
     int n = CompareWordSort(
         CountedView(lpString1, cchCount1), CountedView(lpString2, cchCount2), (dwCmpFlags & NORM_IGNORECASE) != 0);
     return n < 0 ? CSTR_LESS_THAN : n > 0 ? CSTR_GREATER_THAN : CSTR_EQUAL;
-}
-
-std::u32string Utf32FromUtf8(std::string_view strText)
-{
-    static constexpr char32_t SMALLEST[] = { 0, 0x80, 0x800, 0x10000 }; // below these a sequence is overlong
-    std::u32string characters;
-    for (size_t i = 0; i < strText.size();) {
-        auto c = static_cast<unsigned char>(strText[i]);
-        int nMore = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
-        char32_t ch = nMore <= 0 ? c : c & (0x3F >> nMore);
-        bool bValid = nMore >= 0 && i + static_cast<size_t>(nMore) < strText.size();
-        for (int k = 1; bValid && k <= nMore; ++k) {
-            auto cont = static_cast<unsigned char>(strText[i + static_cast<size_t>(k)]);
-            bValid = (cont & 0xC0) == 0x80;
-            ch = (ch << 6) | (cont & 0x3F);
-        }
-        if (!bValid || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF) || ch < SMALLEST[nMore]) {
-            characters.push_back(U'\uFFFD');
-            ++i;
-            continue;
-        }
-        characters.push_back(ch);
-        i += static_cast<size_t>(nMore) + 1;
-    }
-    return characters;
 }

@@ -61,12 +61,21 @@ std::string Utf8FromUtf16(std::u16string_view strText);
 // are kept as NUL units.
 std::u16string Utf16FromUtf8(std::string_view strText);
 
-/* Code points. */
+/* Code points: one element per character. */
 
 // The characters of UTF-8 text; a byte that starts no valid character
 // (a stray continuation, a truncated or overlong sequence, a surrogate)
 // becomes U+FFFD and decoding goes on with the next byte.
 std::u32string Utf32FromUtf8(std::string_view strText);
+// The UTF-8 form of characters; a value that is no scalar value (a surrogate,
+// or past U+10FFFF) becomes U+FFFD.
+std::string Utf8FromUtf32(std::u32string_view strText);
+// Appends the UTF-8 form of one character, as Utf8FromUtf32 writes it.
+void AppendUtf8(std::string& strOut, char32_t ch);
+// A character lower-cased as CharLower maps it.
+char32_t CodePointToLower(char32_t ch);
+// Whether a character is a letter or a digit in Unicode's tables.
+bool IsCodePointAlphaNumeric(char32_t ch);
 
 /* Unicode case of UTF-8 text. Each character is mapped on its own (no
    context, no expansion such as "ß" to "SS"); the result may differ in length. */

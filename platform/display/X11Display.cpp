@@ -16,6 +16,7 @@
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
+#include <X11/extensions/Xfixes.h>
 #include <cairo-xlib.h>
 #include <langinfo.h>
 #include <unistd.h>
@@ -112,7 +113,17 @@ std::unique_ptr<CX11Display> CX11Display::Open(const char* pszName, std::string*
         if (XkbGetNamedIndicator(pDisplay, name, &nIndex, nullptr, nullptr, nullptr) && nIndex >= 0 && nIndex < 32)
             *pnBit = 1u << nIndex;
     }
-    XSelectInput(pDisplay, state.m_root, PropertyChangeMask);
+    int nFixesEvent = 0;
+    int nFixesError = 0;
+    int nFixesMajor = 5;
+    int nFixesMinor = 0;
+    if (XFixesQueryExtension(pDisplay, &nFixesEvent, &nFixesError))
+        XFixesQueryVersion(pDisplay, &nFixesMajor, &nFixesMinor); // the server wants it asked first
+    // Root properties (the work area) and managers announcing themselves.
+    XSelectInput(pDisplay, state.m_root, PropertyChangeMask | StructureNotifyMask);
+    std::string strSettings = "_XSETTINGS_S" + std::to_string(state.m_nScreen);
+    state.m_settingsSelection = XInternAtom(pDisplay, strSettings.c_str(), False);
+    state.ReadSettings();
     state.RefreshScreen();
     state.WatchScreenChanges();
     return std::unique_ptr<CX11Display>(new CX11Display(std::move(pState)));
@@ -131,6 +142,10 @@ CX11Display::~CX11Display()
     }
     if (state.m_hInputMethod)
         XCloseIM(state.m_hInputMethod);
+    for (auto& [hCursor, cursor] : state.m_cursors) {
+        if (cursor && !state.m_bLost)
+            XFreeCursor(state.m_pDisplay, cursor);
+    }
     // A lost connection is still closed: Xlib frees what it holds and makes no request.
     XCloseDisplay(state.m_pDisplay);
 }
@@ -717,14 +732,43 @@ std::vector<CMonitor> CX11Display::Monitors()
 
 UINT CX11Display::DoubleClickTime()
 {
-    return 500;
+    CX11State& state = *m_pState;
+    std::lock_guard lock(state.m_mutex);
+    return state.m_nDoubleClickTime;
 }
 
 /***** Input the window layer asks for *****/
 
-void CX11Display::GrabInput(HWND, bool) { }
-
-void CX11Display::SetTopLevelCursor(HWND, HCURSOR) { }
+void CX11Display::GrabInput(HWND hWnd, bool bKeyboard)
+{
+    CX11State& state = *m_pState;
+    std::lock_guard lock(state.m_mutex);
+    if (state.m_bLost)
+        return;
+    Display* pDisplay = state.m_pDisplay;
+    if (state.m_bPointerGrabbed)
+        XUngrabPointer(pDisplay, CurrentTime);
+    if (state.m_bKeyboardGrabbed)
+        XUngrabKeyboard(pDisplay, CurrentTime);
+    state.m_bPointerGrabbed = false;
+    state.m_bKeyboardGrabbed = false;
+    x11::CTopLevel* pWindow = hWnd ? state.Find(hWnd) : nullptr;
+    if (pWindow && pWindow->bMapped) {
+        // Owner events on: the program's windows still get their own events.
+        // A grab another client holds makes this fail; the popup then works
+        // inside the program's windows only.
+        constexpr unsigned int POINTER_EVENTS
+            = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask;
+        state.m_bPointerGrabbed = XGrabPointer(pDisplay, pWindow->window, True, POINTER_EVENTS, GrabModeAsync,
+                                      GrabModeAsync, None, None, CurrentTime)
+            == GrabSuccess;
+        if (bKeyboard)
+            state.m_bKeyboardGrabbed
+                = XGrabKeyboard(pDisplay, pWindow->window, True, GrabModeAsync, GrabModeAsync, CurrentTime)
+                == GrabSuccess;
+    }
+    XFlush(pDisplay);
+}
 
 bool CX11Display::PointerPosition(POINT* pPoint)
 {

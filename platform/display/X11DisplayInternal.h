@@ -84,7 +84,10 @@ struct CX11State {
     unsigned int m_nNumIndicator { 0 };
     unsigned int m_nScrollIndicator { 0 };
     std::optional<long long> m_nTimeOffset; // program ticks minus server time, fixed at the first event
-    HWND m_hFocusTop { nullptr };           // the top-level window that has the X focus
+    bool m_bPointerGrabbed { false };       // for a popup of the program's (GrabInput)
+    bool m_bKeyboardGrabbed { false };
+    HWND m_hFocusTop { nullptr };        // the top-level window that has the X focus
+    std::map<HCURSOR, Cursor> m_cursors; // made on first use, freed with the display
 
     /* Helpers, m_mutex held. */
 
@@ -109,6 +112,17 @@ struct CX11State {
     void SetNetStates(x11::CTopLevel& window);
     // A client message about `window` to the root, as the window manager expects requests.
     void SendToRoot(Window window, Atom messageType, std::initializer_list<long> data);
+
+    // The settings manager (X11Display_Screen.cpp): its window, or None, and
+    // what it says; read anew when a manager announces itself or changes them.
+    Atom m_settingsSelection { 0 }; // _XSETTINGS_S<screen>
+    Window m_settingsOwner { 0 };
+    UINT m_nDoubleClickTime { 500 };
+    void ReadSettings();
+    bool IsSettingsEvent(const XEvent& event) const;
+
+    // The X cursor of a program cursor, made on first use (X11Display_Cursors.cpp).
+    Cursor CursorFor(HCURSOR hCursor);
 
     // The screen (X11Display_Screen.cpp).
     void RefreshScreen();

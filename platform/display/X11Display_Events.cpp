@@ -128,6 +128,10 @@ private:
 
 void CEventTranslator::Translate(XEvent& event)
 {
+    if (m_state.IsSettingsEvent(event)) {
+        m_state.ReadSettings();
+        return;
+    }
     if (m_state.IsScreenChangeEvent(event)) {
         m_state.RefreshScreen();
         m_reports.emplace_back(CScreenReport {});

@@ -4,6 +4,7 @@
 #include "platform/display/X11DisplayInternal.h"
 
 #include "platform/display/MonitorLayout.h"
+#include "platform/display/XSettings.h"
 
 #include <X11/Xatom.h>
 #include <X11/extensions/Xinerama.h>
@@ -92,4 +93,36 @@ bool CX11State::IsScreenChangeEvent(const XEvent& event)
         return true;
     }
     return event.type == m_nRandrEventBase + RRNotify;
+}
+
+void CX11State::ReadSettings()
+{
+    m_nDoubleClickTime = 500;
+    if (m_bLost)
+        return;
+    m_settingsOwner = XGetSelectionOwner(m_pDisplay, m_settingsSelection);
+    if (!m_settingsOwner)
+        return;
+    // Its changes and its end are watched; should it be gone already, the error is counted.
+    XSelectInput(m_pDisplay, m_settingsOwner, PropertyChangeMask | StructureNotifyMask);
+    constexpr long MAX_SETTINGS_LONGS = 16384;
+    CX11Property property = ReadProperty(m_settingsOwner, m_atoms._XSETTINGS_SETTINGS, MAX_SETTINGS_LONGS);
+    if (property.nType != m_atoms._XSETTINGS_SETTINGS || property.nFormat != 8)
+        return;
+    std::map<std::string, int32_t> settings = DecodeXSettingsIntegers(property.bytes);
+    constexpr int32_t LONGEST_DOUBLE_CLICK = 5000;
+    auto it = settings.find("Net/DoubleClickTime");
+    if (it != settings.end() && it->second > 0 && it->second <= LONGEST_DOUBLE_CLICK)
+        m_nDoubleClickTime = static_cast<UINT>(it->second);
+}
+
+bool CX11State::IsSettingsEvent(const XEvent& event) const
+{
+    if (event.type == ClientMessage && event.xclient.window == m_root && event.xclient.message_type == m_atoms.MANAGER)
+        return static_cast<Atom>(event.xclient.data.l[1]) == m_settingsSelection;
+    if (!m_settingsOwner)
+        return false;
+    if (event.type == PropertyNotify && event.xproperty.window == m_settingsOwner)
+        return event.xproperty.atom == m_atoms._XSETTINGS_SETTINGS;
+    return event.type == DestroyNotify && event.xdestroywindow.window == m_settingsOwner;
 }

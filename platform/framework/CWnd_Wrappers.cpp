@@ -97,9 +97,11 @@ int CWnd::GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const
 
 void CWnd::GetWindowText(CString& rString) const
 {
-    int nLength = ::GetWindowTextLength(m_hWnd);
-    std::string strText(static_cast<size_t>(nLength) + 1, '\0');
-    int nCopied = ::GetWindowText(m_hWnd, strText.data(), nLength + 1);
+    // A rich edit's length counts characters, not bytes; four bytes hold any
+    // character (and the "\r\n" of a line break).
+    const int nBuffer = ::GetWindowTextLength(m_hWnd) * 4 + 1;
+    std::string strText(static_cast<size_t>(nBuffer), '\0');
+    int nCopied = ::GetWindowText(m_hWnd, strText.data(), nBuffer);
     rString = CString(strText.data(), nCopied);
 }
 

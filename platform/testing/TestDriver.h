@@ -15,6 +15,7 @@
 
 #include "platform/base/CString.h"
 #include "platform/base/Clock.h"
+#include "platform/controls/RichEditControl.h"
 #include "platform/controls/TreeViewControl.h"
 #include "platform/display/TrayHost.h"
 #include "platform/testing/DialogScript.h"
@@ -136,6 +137,15 @@ public:
     static int ToolbarButtonState(HWND hToolbar, UINT nCommand);
     // The text a status bar pane shows.
     static CString StatusPaneText(HWND hStatusBar, int nPane);
+
+    /* Rich edits and HTML views (TestDriver_Documents.cpp). */
+
+    // A rich edit's whole text, line breaks as "\r\n".
+    static CString RichEditText(HWND hRichEdit);
+    // Its selection in characters.
+    static CHARRANGE RichEditSelection(HWND hRichEdit);
+    // Its format runs in text order.
+    static std::vector<RICHEDITRUN> RichEditRuns(HWND hRichEdit);
 
     /* Modal dialogs and message boxes. */
 

@@ -57,6 +57,8 @@ struct CDisplayLink {
     std::map<HWND, CToldWindow> told;
     std::vector<HWND> toldOrder;
     HWND hToldActive { nullptr };
+    HWND hToldGrab { nullptr }; // the popup the display keeps the pointer for
+    bool bToldGrabKeyboard { false };
     std::map<HWND, HWND> focusWhenDeactivated; // top-level window: its focus when the desktop took the keyboard
 };
 
@@ -261,6 +263,8 @@ CDisplay* SetDisplay(CDisplay* pDisplay)
     link.told.clear(); // the new display is told of every window afresh
     link.toldOrder.clear();
     link.hToldActive = nullptr;
+    link.hToldGrab = nullptr;
+    link.bToldGrabKeyboard = false;
     link.focusWhenDeactivated.clear();
     SetScreenMonitors(link.pDisplay->Monitors());
     return pOld == &link.headless ? nullptr : pOld;
@@ -337,6 +341,24 @@ void SyncDisplayLocked()
     if (order != link.toldOrder) {
         display.RestackTopLevels(order);
         link.toldOrder = std::move(order);
+    }
+    // While a popup of the program's own (a menu, a drop-down) holds the
+    // capture, the desktop's pointer is kept for it, so a press outside every
+    // window of the program reaches it; a menu keeps the keyboard too.
+    HWND hGrab = nullptr;
+    bool bGrabKeyboard = false;
+    if (CWindow* pCapture = InputStateLocked().hCapture ? FindWindowLocked(InputStateLocked().hCapture) : nullptr) {
+        CWindow& top = TopLevelOfLocked(*pCapture);
+        ETopLevelKind eKind = LookOfLocked(top).eKind;
+        if ((top.dwStyle & WS_VISIBLE) && IsUnmanagedKind(eKind)) {
+            hGrab = top.hWnd;
+            bGrabKeyboard = eKind == ETopLevelKind::PopupMenu;
+        }
+    }
+    if (hGrab != link.hToldGrab || bGrabKeyboard != link.bToldGrabKeyboard) {
+        display.GrabInput(hGrab, bGrabKeyboard);
+        link.hToldGrab = hGrab;
+        link.bToldGrabKeyboard = bGrabKeyboard;
     }
     // The desktop gives the keyboard to the window the program activated.
     HWND hActive = InputStateLocked().hActive;

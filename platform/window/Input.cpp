@@ -198,8 +198,8 @@ CInputState& InputStateLocked()
 void ForgetInputWindowLocked(HWND hWnd)
 {
     CInputState& state = InputStateLocked();
-    for (HWND* phWnd :
-        { &state.hFocus, &state.hActive, &state.hCapture, &state.hLastPress, &state.hTrackLeave, &state.hTrackHover }) {
+    for (HWND* phWnd : { &state.hFocus, &state.hActive, &state.hCapture, &state.hLastPress, &state.hTrackLeave,
+             &state.hTrackHover, &state.hCursorTop }) {
         if (*phWnd == hWnd)
             *phWnd = nullptr;
     }
@@ -243,6 +243,12 @@ BOOL InjectMouseEvent(const CMouseInput& input)
     UINT uMsg = bButton ? ButtonMessage(input.eButton, input.eAction) : WM_MOUSEMOVE;
     LRESULT nHit = HTCLIENT;
     HWND hTarget = hCapture ? hCapture : HitTest(pt, input.hTopLevel, &nHit);
+    {
+        // The cursor set for this event shows on the top-level window it went to.
+        auto lock = LockWindows();
+        CWindow* pTarget = hTarget ? FindWindowLocked(hTarget) : nullptr;
+        InputStateLocked().hCursorTop = pTarget ? TopLevelOfLocked(*pTarget).hWnd : nullptr;
+    }
     if (input.eAction == EMouseAction::Move)
         UpdateTrackingOnMove(hTarget, pt);
     if (!hTarget || nHit == HTNOWHERE || nHit == HTERROR)
@@ -549,7 +555,10 @@ BOOL SetCursorPos(int X, int Y)
 HCURSOR SetCursor(HCURSOR hCursor)
 {
     auto lock = LockWindows();
-    return std::exchange(InputStateLocked().hCursor, hCursor);
+    CInputState& state = InputStateLocked();
+    if (state.hCursorTop)
+        DisplayLocked().SetTopLevelCursor(state.hCursorTop, hCursor);
+    return std::exchange(state.hCursor, hCursor);
 }
 
 HCURSOR GetCursor()

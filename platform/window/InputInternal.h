@@ -35,6 +35,7 @@ struct CInputState {
     bool bAppActive { false }; // WM_ACTIVATEAPP(TRUE) has been sent
     POINT ptCursor {};
     HCURSOR hCursor { nullptr };
+    HWND hCursorTop { nullptr };              // the top-level window the last mouse event went to: it shows the cursor
     std::array<BYTE, 256> asyncKeys {};       // as injected; 0x80: down; 0x01: toggled
     std::array<BYTE, 256> keys {};            // as of the input messages retrieved so far (GetKeyState)
     std::array<bool, 256> pressedSinceAsk {}; // for GetAsyncKeyState

@@ -5,12 +5,18 @@
 
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
+#include "platform/window/Menu.h"
 #include "tests/platform/display/X11TestSupport.h"
+#include "tests/support/TestData.h"
 
 #include <X11/XKBlib.h>
+#include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <thread>
 
 namespace {
 
@@ -199,4 +205,118 @@ TEST_F(X11InputTest, TheCursorPositionIsThePointers)
     ASSERT_TRUE(GetCursorPos(&pt));
     EXPECT_EQ(pt.x, 700);
     EXPECT_EQ(pt.y, 600);
+}
+
+TEST_F(X11InputTest, TheCursorSetForTheWindowUnderThePointerShowsThere)
+{
+    // The window answers WM_SETCURSOR with the I-beam, as a text field does.
+    MessageLog::Instance().handler = [](HWND, UINT uMsg, WPARAM, LPARAM, LRESULT* plResult) {
+        if (uMsg != WM_SETCURSOR)
+            return false;
+        SetCursor(LoadCursor(nullptr, IDC_IBEAM));
+        *plResult = TRUE;
+        return true;
+    };
+    int nEvent = 0;
+    int nError = 0;
+    int nMajor = 5;
+    int nMinor = 0;
+    ASSERT_TRUE(XFixesQueryExtension(m_pInput->Connection(), &nEvent, &nError));
+    XFixesQueryVersion(m_pInput->Connection(), &nMajor, &nMinor);
+    auto shownCursor = [&] {
+        XFixesCursorImage* pImage = XFixesGetCursorImage(m_pInput->Connection());
+        std::string strName = pImage && pImage->name ? pImage->name : "";
+        if (pImage)
+            XFree(pImage);
+        return strName;
+    };
+    m_pInput->MoveTo(POINT { 150, 150 });
+    EXPECT_TRUE(PumpUntil([&] { return shownCursor() == "text"; }));
+
+    // No cursor at all: an empty one shows.
+    MessageLog::Instance().handler = [](HWND, UINT uMsg, WPARAM, LPARAM, LRESULT* plResult) {
+        if (uMsg != WM_SETCURSOR)
+            return false;
+        SetCursor(nullptr);
+        *plResult = TRUE;
+        return true;
+    };
+    m_pInput->MoveTo(POINT { 160, 150 });
+    EXPECT_TRUE(PumpUntil([&] { return shownCursor() == "none"; }));
+}
+
+TEST_F(X11InputTest, TheSettingsManagersDoubleClickTimeCounts)
+{
+    // The test becomes the desktop's settings manager, with a 250 ms double click.
+    std::ifstream file(SourceRoot() / "fuzz/xsettings/double_click_lsb", std::ios::binary);
+    std::vector<unsigned char> settings((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    Display* pOther = m_pInput->Connection();
+    Window root = DefaultRootWindow(pOther);
+    Atom settingsAtom = XInternAtom(pOther, "_XSETTINGS_SETTINGS", False);
+    Atom selection = XInternAtom(pOther, "_XSETTINGS_S0", False);
+    Window manager = XCreateSimpleWindow(pOther, root, 0, 0, 1, 1, 0, 0, 0);
+    XChangeProperty(pOther, manager, settingsAtom, settingsAtom, 8, PropModeReplace, settings.data(),
+        static_cast<int>(settings.size()));
+    XSetSelectionOwner(pOther, selection, manager, CurrentTime);
+    XEvent announce {};
+    announce.xclient.type = ClientMessage;
+    announce.xclient.window = root;
+    announce.xclient.message_type = XInternAtom(pOther, "MANAGER", False);
+    announce.xclient.format = 32;
+    announce.xclient.data.l[0] = CurrentTime;
+    announce.xclient.data.l[1] = static_cast<long>(selection);
+    announce.xclient.data.l[2] = static_cast<long>(manager);
+    XSendEvent(pOther, root, False, StructureNotifyMask, &announce);
+    XFlush(pOther);
+    ASSERT_TRUE(PumpUntil([] { return GetDoubleClickTime() == 250; }));
+
+    // Two presses 400 ms apart are two clicks now, not a double click.
+    m_pInput->Click(POINT { 130, 120 });
+    ASSERT_EQ(Collect({ WM_LBUTTONUP }, 1).size(), 1u);
+    PumpFor(std::chrono::milliseconds(400));
+    m_pInput->Click(POINT { 130, 120 });
+    std::vector<LoggedMessage> presses = Collect({ WM_LBUTTONDOWN, WM_LBUTTONDBLCLK }, 1);
+    ASSERT_EQ(presses.size(), 1u);
+    EXPECT_EQ(presses[0].uMsg, static_cast<UINT>(WM_LBUTTONDOWN));
+
+    // The manager gone, the default comes back.
+    XDestroyWindow(pOther, manager);
+    XFlush(pOther);
+    EXPECT_TRUE(PumpUntil([] { return GetDoubleClickTime() == 500; }));
+}
+
+TEST_F(X11InputTest, AnOpenMenuClosesOnAClickOutsideEveryWindowOrOnEscape)
+{
+    HMENU hMenu = CreatePopupMenu();
+    AppendMenu(hMenu, MF_STRING, 100, "&Open");
+    AppendMenu(hMenu, MF_STRING, 101, "&Close");
+    for (bool bByClick : { true, false }) {
+        bool bStayedOpen = false;
+        std::thread user([&] {
+            CXTestInput input(m_server.Name());
+            auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            HWND hMenuWindow = nullptr;
+            while (!(hMenuWindow = FindWindow("#32768", nullptr)) && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            std::this_thread::sleep_for(std::chrono::milliseconds(200)); // the grab is taken before the menu waits
+            if (bByClick)
+                input.Click(POINT { 1200, 1000 }); // on no window at all
+            else
+                input.TapKey(XK_Escape);
+            // A menu that stays open is closed all the same, so that the test ends.
+            deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+            while (FindWindow("#32768", nullptr) && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (FindWindow("#32768", nullptr)) {
+                bStayedOpen = true;
+                input.Click(POINT { 125, 115 });
+            }
+        });
+        UINT nChosen = TrackPopupMenu(hMenu, TPM_RETURNCMD, 120, 110, 0, m_hWnd, nullptr);
+        user.join();
+        EXPECT_FALSE(bStayedOpen);
+        EXPECT_EQ(nChosen, 0u);
+        EXPECT_EQ(FindWindow("#32768", nullptr), nullptr);
+    }
+    DestroyMenu(hMenu);
 }
