@@ -1,23 +1,28 @@
 // Figures for the catalog file against SQLite doing the same work: a catalog
-// of documents in directories of 50, linked under 500 nodes, is built,
-// reopened, walked node by node, searched by path and read the way the
-// document list fills its first screen (the first 40 documents of a node with
-// their texts). Each round runs the catalog with its default block cache, the
-// catalog with another cache size, and SQLite, one after the other; the
-// figures are the medians of the rounds.
+// of documents in directories of 50, linked under 500 nodes, is built (as
+// long work, committed through the journal once a second; SQLite in one
+// transaction), reopened, walked node by node, searched by path and read the
+// way the document list fills its first screen (the first 40 documents of a
+// node with their texts). Each round runs the catalog with its default block
+// cache, the catalog with another cache size, and SQLite, one after the
+// other; the figures are the medians of the rounds. Then the cost of one user
+// action on the catalog (a document catalogued under a node, committed once)
+// is set against writing one block into a file beside it and flushing it with
+// fdatasync: medians of 101 of each, per round.
 //
 // Arguments: the number of documents (default 100 000), the number of rounds
 // (default 3) and the other cache size in chunks of two blocks (default 512).
 // Prints "name: value" lines: the median seconds of each step on every side,
-// the ratios (catalog / SQLite; below 1 the catalog is faster) and, for
-// reference, the file sizes. The files live in a temporary folder that is
-// removed at the end.
+// the ratios (catalog / SQLite; below 1 the catalog is faster), the user
+// action against the flush and, for reference, the file sizes. The files live
+// in a temporary folder that is removed at the end.
 
 #include "bench/BenchCatalogData.h"
 #include "platform/base/PathMap.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
+#include "store/CatalogIo.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <sqlite3.h>
@@ -37,6 +42,8 @@ namespace {
 
 constexpr int FIRST_ROWS = 40;
 constexpr int FIRST_ROWS_FETCHES = 1000;
+// User actions timed one by one, and plain flushes of one block to compare them with.
+constexpr int USER_ACTIONS = 101;
 
 // The node whose first rows fetch n reads: every node twice, in a scattered order.
 int FetchedNode(int nFetch)
@@ -52,8 +59,20 @@ int LookedUpDocument(int nLookup)
 
 struct Figures {
     double build = 0, reopen = 0, walk = 0, lookup = 0, firstRows = 0;
+    double action = 0;    // the median of one committed user action (the catalog only)
+    double fdatasync = 0; // the median of a block written and flushed with fdatasync (beside the catalog)
     long long nFileBytes = 0;
 };
+
+// The median of some timings.
+double MedianOf(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    std::size_t nMiddle = values.size() / 2;
+    return values.size() % 2 ? values[nMiddle] : (values[nMiddle - 1] + values[nMiddle]) / 2;
+}
 
 /******************************************************************************
  * The catalog
@@ -76,6 +95,27 @@ std::size_t ReadFirstRows(CNodeRec& node, int nRows)
     if (documents.size() != static_cast<std::size_t>(nRows))
         Fail("catalog: a node lists too few documents");
     return nBytes;
+}
+
+// The median time to write one block into a file and flush it with fdatasync.
+double FlushSeconds(const std::string& strProgramPath)
+{
+    CCatalogIo io;
+    if (!io.Open(strProgramPath.c_str(), true)) {
+        Fail("cannot create the file to flush");
+        return 0;
+    }
+    std::vector<BYTE> block(BLOCK_SIZE, 0x5A);
+    std::vector<double> flushes;
+    for (int nFlush = 0; nFlush < USER_ACTIONS; ++nFlush) {
+        flushes.push_back(Seconds([&] {
+            if (!io.WriteAt(0, block) || !io.SyncData())
+                Fail("cannot flush the file");
+        }));
+    }
+    (void)io.Close();
+    (void)CCatalogIo::Remove(strProgramPath.c_str());
+    return MedianOf(flushes);
 }
 
 // The nodes documents are linked under, in creation order.
@@ -143,9 +183,26 @@ Figures RunCatalog(const std::string& strProgramPath, const std::string& strHost
             ReadFirstRows(*nodes[static_cast<std::size_t>(FetchedNode(nFetch))], FIRST_ROWS);
     });
 
+    // One user action: a new document catalogued under a node, committed once.
+    std::vector<double> actions;
+    for (int nAction = 0; nAction < USER_ACTIONS; ++nAction) {
+        const std::string strName = "action-" + std::to_string(nAction) + ".txt";
+        const std::string strFolder = DirectoryPath(nAction % DirectoryCount());
+        actions.push_back(Seconds([&] {
+            CCatalogAction action(pCatalog.get());
+            std::unique_ptr<CDocumentRec> pDocument(
+                pCatalog->FindOrAddDocument(strFolder.c_str(), strName.c_str(), nullptr));
+            if (!pDocument || !nodes[static_cast<std::size_t>(nAction % NODE_COUNT)]->AddDocument(pDocument.get())
+                || !action.End())
+                Fail("catalog: a user action failed");
+        }));
+    }
+    figures.action = MedianOf(actions);
+
     nodes.clear();
     pCatalog.reset();
     figures.nFileBytes = static_cast<long long>(std::filesystem::file_size(strHostPath));
+    figures.fdatasync = FlushSeconds(strProgramPath + ".flush");
     return figures;
 }
 
@@ -381,9 +438,7 @@ double Median(const std::vector<Figures>& rounds, double Figures::*pField)
     std::vector<double> values;
     for (const Figures& figures : rounds)
         values.push_back(figures.*pField);
-    std::sort(values.begin(), values.end());
-    std::size_t nMiddle = values.size() / 2;
-    return values.size() % 2 ? values[nMiddle] : (values[nMiddle - 1] + values[nMiddle]) / 2;
+    return MedianOf(values);
 }
 
 // One step's median seconds on the three sides and the catalog's ratios to SQLite.
@@ -441,6 +496,11 @@ int main(int argc, char** argv)
     Print("walk", &Figures::walk, catalog, other, nOtherChunks, sqlite);
     Print("lookup", &Figures::lookup, catalog, other, nOtherChunks, sqlite);
     Print("first_rows", &Figures::firstRows, catalog, other, nOtherChunks, sqlite);
+    const double dAction = Median(catalog, &Figures::action);
+    const double dFlush = Median(catalog, &Figures::fdatasync);
+    std::printf("catalog_user_action_ms: %.3f\n", dAction * 1000);
+    std::printf("fdatasync_block_ms: %.3f\n", dFlush * 1000);
+    std::printf("ratio_user_action_fdatasync: %.2f\n", Ratio(dAction, dFlush));
     const long long nCatalogBytes = catalog.back().nFileBytes;
     const long long nSqliteBytes = sqlite.back().nFileBytes;
     std::printf("catalog_file_bytes: %lld\n", nCatalogBytes);

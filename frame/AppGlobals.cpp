@@ -19,8 +19,6 @@ CPalette* g_appPalette = nullptr;
 
 namespace {
 
-constexpr char DEFAULT_KEY_PATH[] = "SOFTWARE\\KD\\Archivora Plus\\Default";
-constexpr char DESKTOP_KEY_PATH[] = "SOFTWARE\\KD\\Archivora Plus\\Desktop";
 constexpr char COLORS_CHANGED_MESSAGE[] = "APPM TrocarCores";
 
 [[nodiscard]] BOOL CreateUserKeys()

@@ -7,6 +7,9 @@
 
 // The key of the program's user settings below HKEY_CURRENT_USER.
 constexpr char PRODUCT_KEY_PATH[] = "SOFTWARE\\KD\\Archivora Plus";
+// Its subkeys of the program-wide keys below.
+constexpr char DEFAULT_KEY_PATH[] = "SOFTWARE\\KD\\Archivora Plus\\Default";
+constexpr char DESKTOP_KEY_PATH[] = "SOFTWARE\\KD\\Archivora Plus\\Desktop";
 
 // HKCU "SOFTWARE\KD\Archivora Plus\Default", parent of "Preferences".
 extern CRegistryKey g_regKeyDefault;

@@ -355,6 +355,12 @@ private:
     std::vector<std::unique_ptr<CCatalogBlock>> m_blocks; // block-header cache, by block number; null when not read
 };
 
+/* Test seam. */
+
+// From now on, a commit that leaves the journal at nBytes or more flushes the
+// file and starts the journal's next generation (CHECKPOINT_BYTES for 0).
+void SetCatalogCheckpointBytes(std::int64_t nBytes);
+
 // An action on a catalog file for the span of a scope: BeginAction when made,
 // EndAction when it goes or at End. A null file makes an action of nothing.
 class CCatalogAction {

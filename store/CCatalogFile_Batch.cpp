@@ -3,6 +3,7 @@
 #include "platform/base/WinError.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cassert>
 #include <cstring>
 #include <iterator>
@@ -16,6 +17,14 @@ namespace {
 // The most blocks written in place in one write.
 constexpr std::size_t MAX_RUN_BLOCKS = 256;
 
+// The journal size from which a commit starts a new generation; the test seam may lower it.
+std::atomic<std::int64_t> g_nCheckpointBytes { CCatalogFile::CHECKPOINT_BYTES };
+
+}
+
+void SetCatalogCheckpointBytes(std::int64_t nBytes)
+{
+    g_nCheckpointBytes.store(nBytes > 0 ? nBytes : CCatalogFile::CHECKPOINT_BYTES);
 }
 
 /******************************************************************************
@@ -167,7 +176,7 @@ BOOL CCatalogFile::CommitLocked()
         SetLastError(dwError);
         return bJournal ? TRUE : FALSE;
     }
-    if (bJournal && m_journal.GetSize() >= CHECKPOINT_BYTES && !CheckpointLocked())
+    if (bJournal && m_journal.GetSize() >= g_nCheckpointBytes.load() && !CheckpointLocked())
         m_state = State::Error; // the batch is safe in the journal; the next opening replays it
     return TRUE;
 }

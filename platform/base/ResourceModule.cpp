@@ -176,14 +176,18 @@ std::vector<fs::path> ModuleSearchFolders()
     return folders;
 }
 
-// The file `name` in `folder`, matched exactly or else without regard to case.
-std::optional<fs::path> FindInFolder(const fs::path& folder, const std::string& name)
+// The file (or with bFolders, the file or folder) `name` in `folder`, matched
+// exactly or else without regard to case.
+std::optional<fs::path> FindInFolder(const fs::path& folder, const std::string& name, bool bFolders = false)
 {
     std::error_code ec;
-    if (fs::is_regular_file(folder / name, ec))
+    auto isWanted = [&](const fs::path& path) {
+        return fs::is_regular_file(path, ec) || (bFolders && fs::is_directory(path, ec));
+    };
+    if (isWanted(folder / name))
         return folder / name;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (Utf8CompareNoCase(it->path().filename().string(), name) == 0 && it->is_regular_file(ec))
+        if (Utf8CompareNoCase(it->path().filename().string(), name) == 0 && isWanted(it->path()))
             return it->path();
     }
     return std::nullopt;
@@ -462,4 +466,15 @@ HINSTANCE AfxGetResourceHandle()
 void AfxSetResourceHandle(HINSTANCE hInstResource)
 {
     g_hResourceInstance.store(hInstResource);
+}
+
+std::string FindProgramDataFile(const std::string& strName)
+{
+    if (strName.empty() || strName.find('/') != std::string::npos)
+        return {};
+    for (const fs::path& folder : ModuleSearchFolders()) {
+        if (auto path = FindInFolder(folder, strName, true))
+            return path->string();
+    }
+    return {};
 }

@@ -11,6 +11,8 @@
 #include "platform/base/ResourceFormat.h"
 #include "platform/base/WinTypes.h"
 
+#include <string>
+
 /* Resource names and types. A name or type is a string, or a number from 1 to
    0xFFFF carried in the pointer value itself. */
 
@@ -51,6 +53,12 @@ constexpr WORD RESOURCE_TYPE_GROUP_ICON = 14;
 // one more reference. NULL with ERROR_MOD_NOT_FOUND when no file is found, and
 // ERROR_BAD_FORMAT when the file is not a well-formed resource module.
 HMODULE LoadLibrary(LPCTSTR lpLibFileName);
+
+// The host path of a read-only program file or folder (a sound, the help
+// pages) found as a bare module name is found: beside the executable, in
+// ARCHIVORA_MODULE_PATH, then in the installation's share/archivora; the name
+// matched exactly or else without regard to case. Empty when none is found.
+std::string FindProgramDataFile(const std::string& strName);
 
 // Drops one reference; the module is unloaded with its last one.
 BOOL FreeLibrary(HMODULE hLibModule);

@@ -596,8 +596,11 @@ void CX11Display::DescribeTopLevel(HWND hWnd, const CTopLevelLook& look)
     x11::CTopLevel* pWindow = state.Find(hWnd);
     if (!pWindow)
         return;
+    bool bNewIcon = look.hIcon != pWindow->look.hIcon;
     pWindow->look = look;
     state.ApplyLook(*pWindow);
+    if (bNewIcon && !state.m_bLost && !pWindow->bUnmanaged)
+        state.SetIcon(*pWindow);
 }
 
 void CX11Display::SetTopLevelState(HWND hWnd, ETopLevelState eState)

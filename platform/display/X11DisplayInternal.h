@@ -103,6 +103,8 @@ struct CX11State {
     void DropSurface(x11::CTopLevel& window);
     // Sets the properties that follow from the window's look.
     void ApplyLook(x11::CTopLevel& window);
+    // Sets _NET_WM_ICON from the look's icon (X11Display_Icons.cpp).
+    void SetIcon(x11::CTopLevel& window);
     bool WindowManagerSupports(Atom atom);
     // A property of another client's making; nothing when it is missing, or
     // longer than nMaxItems (32-bit items), or the connection is lost.
