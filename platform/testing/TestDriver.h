@@ -15,6 +15,7 @@
 
 #include "platform/base/CString.h"
 #include "platform/base/Clock.h"
+#include "platform/base/WinTypes.h"
 #include "platform/controls/RichEditControl.h"
 #include "platform/controls/TreeViewControl.h"
 #include "platform/display/TrayHost.h"
@@ -137,6 +138,22 @@ public:
     static int ToolbarButtonState(HWND hToolbar, UINT nCommand);
     // The text a status bar pane shows.
     static CString StatusPaneText(HWND hStatusBar, int nPane);
+
+    /* Date pickers and tabs (TestDriver_DatesAndTabs.cpp). */
+
+    // The picker's value.
+    static SYSTEMTIME PickerDate(HWND hPicker);
+    // Picks the date from the picker's calendar as a user would: its button
+    // opens it, the title's buttons page to the month, a click chooses the
+    // day. The time of day stays. FALSE when the picker has no calendar or the
+    // day cannot be chosen (outside the range); the calendar is then left with Esc.
+    BOOL PickDate(HWND hPicker, const SYSTEMTIME& date);
+    // Types the date into the picker's fields from the first one, twice, since
+    // each field is checked against the others as it is typed. FALSE when the
+    // picker does not show the date afterwards.
+    BOOL TypeDate(HWND hPicker, const SYSTEMTIME& date);
+    // Clicks tab nIndex of a tab control; FALSE when there is no such tab.
+    BOOL ClickTab(HWND hTab, int nIndex);
 
     /* Rich edits and HTML views (TestDriver_Documents.cpp). */
 
