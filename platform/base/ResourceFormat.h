@@ -38,6 +38,7 @@ constexpr WORD RESOURCE_TYPE_DIALOG      = 5;
 constexpr WORD RESOURCE_TYPE_STRING      = 6;
 constexpr WORD RESOURCE_TYPE_ACCELERATOR = 9;
 constexpr WORD RESOURCE_TYPE_RCDATA      = 10;
+constexpr WORD RESOURCE_TYPE_HTML        = 23; // pages and the pictures they show, stored unchanged
 constexpr WORD RESOURCE_TYPE_TOOLBAR     = 241;
 // clang-format on
 // Animation clips are filed under a named type.

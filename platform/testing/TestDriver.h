@@ -163,6 +163,9 @@ public:
     static CHARRANGE RichEditSelection(HWND hRichEdit);
     // Its format runs in text order.
     static std::vector<RICHEDITRUN> RichEditRuns(HWND hRichEdit);
+    // Clicks the middle of the first link of an HTML view (CHtmlView) whose
+    // text is lpszText; FALSE when the view shows no such link.
+    BOOL ClickHtmlLink(HWND hHtmlView, LPCTSTR lpszText);
 
     /* Modal dialogs and message boxes. */
 

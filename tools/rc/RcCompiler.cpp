@@ -451,6 +451,11 @@ void CRcCompiler::Statement(CRcTokens& tokens)
         Add(tokens, first.nLine, nType, name, std::move(data));
     } else if (k == "TOOLBAR") {
         Add(tokens, first.nLine, RESOURCE_TYPE_TOOLBAR, name, Toolbar(tokens));
+    } else if (k == "HTML") {
+        RcToken file = tokens.Take();
+        if (file.eKind != RcTokenKind::String)
+            tokens.Fail(file.nLine, "expected the page or picture file name in quotes");
+        Add(tokens, first.nLine, RESOURCE_TYPE_HTML, name, ReadDataFile(tokens, file));
     } else if (k == RESOURCE_TYPE_NAME_AVI) {
         Add(tokens, first.nLine, ResourceKey::FromName(RESOURCE_TYPE_NAME_AVI), name, AnimationClip(tokens));
     } else if (k == "RCDATA") {

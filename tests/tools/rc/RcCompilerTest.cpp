@@ -306,6 +306,7 @@ IDB_LOGO ICON   "images/logo.png"
 1 CURSOR "images/logo.png"
 "Blob" RCDATA "data/blob.bin"
 "Inline" RCDATA BEGIN "AB", 0x4443, -1, 0x12345678L END
+"wa_logo.gif" HTML "images/logo.png"
 )rc");
     auto asString = [](std::span<const BYTE> data) { return std::string(data.begin(), data.end()); };
     EXPECT_EQ(asString(Find(entries, RESOURCE_TYPE_BITMAP, ResourceKey::FromId(200))), PNG_BYTES);
@@ -314,6 +315,8 @@ IDB_LOGO ICON   "images/logo.png"
     EXPECT_EQ(asString(Find(entries, RESOURCE_TYPE_RCDATA, ResourceKey::FromName("BLOB"))), std::string("\0\1\2\3", 4));
     EXPECT_EQ(asString(Find(entries, RESOURCE_TYPE_RCDATA, ResourceKey::FromName("INLINE"))),
         std::string("ABCD\xFF\xFF\x78\x56\x34\x12", 10));
+    // A page's picture keeps its bytes under its name in capitals.
+    EXPECT_EQ(asString(Find(entries, RESOURCE_TYPE_HTML, ResourceKey::FromName("WA_LOGO.GIF"))), PNG_BYTES);
 
     // Every file read is listed, so the build can rebuild the module when one changes.
     auto listed = [&](const fs::path& path) {
