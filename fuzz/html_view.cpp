@@ -2,6 +2,7 @@
 // Shows arbitrary bytes as an HTML page, as a view pointed at any file would:
 // laid out at two widths, drawn, searched for a link and touched by the mouse.
 
+#include "fuzz/FontSystemLeaks.h"
 #include "platform/controls/HtmlBrowser.h"
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/DeviceContext.h"

@@ -51,10 +51,14 @@ public:
     }
     void OnBeforeNavigate2(LPCTSTR lpszURL, DWORD, LPCTSTR, CByteArray&, LPCTSTR, BOOL* pbCancel) override
     {
-        if (CString(lpszURL).Left(4).CompareNoCase("app:") == 0)
+        if (CString(lpszURL).Left(4).CompareNoCase("app:") == 0) {
+            m_appCommands.push_back(CString(lpszURL).Mid(4));
             *pbCancel = TRUE;
+        }
     }
     void PostNcDestroy() override { }
+
+    std::vector<CString> m_appCommands;
 
 protected:
     void OnDestroy()
@@ -214,4 +218,39 @@ TEST(SamplePreviewTest, MatchesAreColouredAndTheMessagePageShowsItsLogoAndHandsI
     EXPECT_TRUE(bLinkClicked);
     const std::vector<std::vector<std::string>> expected { { "xdg-open", SITE } };
     EXPECT_EQ(launches.GetLaunches(), expected);
+}
+
+TEST(SamplePreviewTest, APageFromTheResourceModuleShowsItsPictureAndKeepsAppLinksIn)
+{
+    TempFolder folder;
+    HMODULE hModule = LoadSampleModule("preview.rc", folder);
+    ASSERT_NE(hModule, nullptr);
+    HINSTANCE hPrevious = AfxGetResourceHandle();
+    AfxSetResourceHandle(hModule);
+    CTestDriver driver;
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr));
+    CHtmlCtrl view;
+    ASSERT_TRUE(view.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &parent, 1204));
+    EXPECT_TRUE(view.LoadFromResource("intro.htm"));
+    const CString strUrl = view.GetLocationURL();
+    EXPECT_EQ(strUrl.Left(6), "res://");
+    EXPECT_EQ(strUrl.Right(10), "/intro.htm");
+    driver.Pump();
+    // The logo's blue shows where the page puts it.
+    CCapturedImage picture(CaptureWindowImage(view.GetSafeHwnd()));
+    bool bLogo = false;
+    for (int y = 0; y < 80 && !bLogo; ++y)
+        for (int x = 0; x < 60 && !bLogo; ++x)
+            bLogo = picture.At(x, y) == RGB(40, 90, 190);
+    EXPECT_TRUE(bLogo);
+
+    ASSERT_TRUE(driver.ClickHtmlLink(view.GetSafeHwnd(), "Go on"));
+    EXPECT_EQ(view.m_appCommands, std::vector<CString> { "Next" });
+    EXPECT_EQ(view.GetLocationURL(), strUrl);
+    view.DestroyWindow();
+    EXPECT_EQ(view.m_pBrowserApp, nullptr);
+    parent.DestroyWindow();
+    AfxSetResourceHandle(hPrevious);
+    FreeLibrary(hModule);
 }
