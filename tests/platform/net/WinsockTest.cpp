@@ -223,7 +223,7 @@ TEST_F(WinsockTest, ConnectReportsItsOutcomeOnce)
     const SOCKET sRefused = Track(socket(AF_INET, SOCK_STREAM, 0));
     ASSERT_EQ(WSAAsyncSelect(sRefused, m_hWnd, WM_NOTE, FD_CONNECT | FD_WRITE), 0);
     address.sin_port = htons(static_cast<USHORT>(nClosedPort));
-    connect(sRefused, reinterpret_cast<SOCKADDR*>(&address), sizeof(address));
+    EXPECT_EQ(connect(sRefused, reinterpret_cast<SOCKADDR*>(&address), sizeof(address)), SOCKET_ERROR);
     ASSERT_TRUE(m_driver.PumpUntil([&] { return Count(sRefused, FD_CONNECT) == 1; }));
     EXPECT_EQ(m_notes.back().nError, WSAECONNREFUSED);
     Settle();
