@@ -13,6 +13,9 @@
 // The main window; its string is the document string, lines separated by "\n".
 #define IDR_MAINFRAME               127
 
+// The name of the drives' recycle folder, the first component of a recycled file's path.
+#define IDS_RECYCLE_FOLDER_NAME     4363
+
 // The catalog document type: its menu, icon and document string (the window
 // title, then the name new documents are numbered after).
 #define IDR_CATALOG_TYPE            128
