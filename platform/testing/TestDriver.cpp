@@ -10,6 +10,8 @@
 #include "platform/window/Window.h"
 #include "platform/window/WindowClass.h"
 
+#include <algorithm>
+#include <chrono>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -111,6 +113,23 @@ int CTestDriver::Pump()
     return nDispatched;
 }
 
+BOOL CTestDriver::PumpUntil(const std::function<bool()>& condition, DWORD nMilliseconds)
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(nMilliseconds);
+    for (;;) {
+        Pump();
+        if (condition())
+            return TRUE;
+        const auto remaining = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (remaining <= 0)
+            return FALSE;
+        // Bounded slices: a condition may also change without a message.
+        MsgWaitForMultipleObjectsEx(
+            0, nullptr, static_cast<DWORD>(std::min<long long>(remaining, 20)), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}
+
 // What the program's loop does before dispatching: the class library's
 // PreTranslateMessage chain up to the message's top-level window when that
 // window has an object (a CDialog takes its keys there), else the dialog
@@ -162,6 +181,33 @@ BOOL CTestDriver::Hover(HWND hWnd, int x, int y)
     if (!ClientToScreen(hWnd, &pt))
         return FALSE;
     return RunMouseGesture({ CMouseInput { EMouseAction::Move, EMouseButton::None, pt, 0 } });
+}
+
+BOOL CTestDriver::Press(HWND hWnd, int x, int y, EMouseButton eButton)
+{
+    POINT pt { x, y };
+    if (!ClientToScreen(hWnd, &pt))
+        return FALSE;
+    return RunMouseGesture({ CMouseInput { EMouseAction::Move, EMouseButton::None, pt, 0 },
+        CMouseInput { EMouseAction::ButtonDown, eButton, pt, 0 } });
+}
+
+BOOL CTestDriver::MoveTo(HWND hWnd, int x, int y)
+{
+    return Hover(hWnd, x, y);
+}
+
+BOOL CTestDriver::Release(HWND hWnd, int x, int y, EMouseButton eButton)
+{
+    POINT pt { x, y };
+    if (!ClientToScreen(hWnd, &pt))
+        return FALSE;
+    return RunMouseGesture({ CMouseInput { EMouseAction::ButtonUp, eButton, pt, 0 } });
+}
+
+HCURSOR CTestDriver::Cursor()
+{
+    return GetCursor();
 }
 
 // Moves the cursor to the point first, as a real mouse does, so the window

@@ -52,6 +52,11 @@ public:
     // loop would (a dialog takes its keys: Tab, Enter, Escape); returns how
     // many messages were taken.
     int Pump();
+    // Pumps, and between pumps waits for messages (socket notifications,
+    // messages from other threads), until condition() holds or
+    // nMilliseconds of real time have passed; the clock does not move.
+    // TRUE when the condition held. For work that peers in other threads do.
+    BOOL PumpUntil(const std::function<bool()>& condition, DWORD nMilliseconds = 10000);
 
     /* Mouse. Each returns FALSE when no window received the input. */
 
@@ -66,6 +71,18 @@ public:
     // Moves the mouse there without a button, as when hovering for a tip.
     BOOL Hover(HWND hWnd, int x, int y);
 
+    /* Mouse steps, one event each, for gestures with keys or clock steps
+       between them (a drag that rests, a held button that repeats). A press
+       moves the cursor to its point first. */
+
+    // eButton: EMouseButton::Left, Right or Middle.
+    BOOL Press(HWND hWnd, int x, int y, EMouseButton eButton = EMouseButton::Left);
+    // Moves the cursor, with whatever buttons are down.
+    BOOL MoveTo(HWND hWnd, int x, int y);
+    BOOL Release(HWND hWnd, int x, int y, EMouseButton eButton = EMouseButton::Left);
+    // The cursor the program showed last (SetCursor).
+    static HCURSOR Cursor();
+
     /* Keyboard. Keys go to the window with the focus. */
 
     // Types each character with the key (and Shift) that makes it. FALSE with
@@ -74,6 +91,9 @@ public:
     BOOL TypeText(LPCTSTR lpszText);
     // Presses and releases a key (VK_*) with the modifiers held down around it.
     BOOL PressKey(UINT nVirtualKey, UINT nModifiers = 0);
+    // A key's press and release as separate steps (a modifier held while the mouse rests).
+    BOOL KeyDown(UINT nVirtualKey) { return Key(nVirtualKey, true); }
+    BOOL KeyUp(UINT nVirtualKey) { return Key(nVirtualKey, false); }
 
     /* Looking at windows. */
 
