@@ -395,8 +395,7 @@ void CCatalogUpdate::ReadStore(const CString& strKey)
         if (nResult != MAIL_OK || !pReader->IsValid())
             continue;
         const CDocumentInfo info = MakeMessageInfo(*pReader, nStoreKind);
-        CString strFolder = strKey;
-        if (std::unique_ptr<CDocumentRec> pFound(m_pCatalog->ResolvePath(strFolder, info.szName, &info)); pFound) {
+        if (std::unique_ptr<CDocumentRec> pFound(m_pCatalog->ResolvePath(strKey, info.szName, &info)); pFound) {
             ++m_totals.nFound;
             continue;
         }
