@@ -30,7 +30,7 @@ protected:
             return {};
         fs::create_directories(HostOnT("mail"));
         fs::copy_file(*source, HostOnT(std::string("mail/") + pszName));
-        const std::string strStore = OnT(std::string("mail/") + pszName);
+        std::string strStore = OnT(std::string("mail/") + pszName);
         EXPECT_TRUE(std::unique_ptr<CMailStoreRec>(m_pCatalog->AddMailStore(wKind, strStore.c_str())));
         return strStore;
     }
