@@ -153,7 +153,8 @@ public:
     // NO_BLOCK a new chain owned by owner is started; the caller keeps the
     // new first block (pRef->nBlock). Otherwise owner is not used: new blocks
     // take the chain's owner. The new record holds initial when given (its
-    // size must be the table's record size), written with the slot.
+    // size must be the table's record size), written with the slot. A first
+    // block past the last block is damage: the chain's owner names no block.
     BOOL AllocateRecord(
         LONG nTableType, CATBLOCK nFirstBlock, CRecordRef owner, CRecordRef* pRef, std::span<const BYTE> initial = {});
     // Frees a used record of nTableType.
