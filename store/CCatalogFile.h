@@ -219,13 +219,16 @@ private:
     };
 
     // Blocks 2k and 2k+1, read together; nBlocks is 1 for a last, even block.
+    // The bytes are not zeroed when a chunk is made: a read or a copy fills
+    // the blocks it holds.
     struct CChunk {
+        CChunk() { }
         CATBLOCK nFirst { 0 };
         int nBlocks { 0 };
         std::array<bool, 2> bChecked {}; // block validated since it was read
         std::array<bool, 2> bDirty {};   // block changed by the batch
         bool bPinned { false };          // in the list of pinned chunks, not the cache's
-        std::array<BYTE, 2 * BLOCK_SIZE> data {};
+        std::array<BYTE, 2 * BLOCK_SIZE> data;
     };
 
     class CLock;

@@ -116,7 +116,7 @@ TEST_F(CCatalogFileJournalTest, ABackupOfAClosedCatalogSettlesItsJournalFirst)
 TEST_F(CCatalogFileJournalTest, AnActionTooLargeForOneBatchIsCommittedInParts)
 {
     auto pFile = NewCatalog();
-    SampleCatalog sample = BuildSample(*pFile);
+    BuildSample(*pFile);
     const std::string strJournal = ProgramPath("test.cat.jnl");
     CFlushCounter flushes;
     pFile->BeginAction();
