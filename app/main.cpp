@@ -1,24 +1,53 @@
-// The program's entry point. It shows its windows on the X display named by
-// $DISPLAY and runs without one (headless) when there is none or it refuses,
-// saying so in one line. Until the application object exists, it reports the
-// state of the platform layer and exits.
+// The program's entry: registers the program's messages, shows the windows on
+// the X display named by $DISPLAY (or runs without one, headless, when there
+// is none or it refuses, saying so in one line), makes the application object,
+// runs it and destroys it before returning, so that its teardown runs while
+// every service still lives. SIGINT, SIGTERM and SIGHUP end the program as the
+// end of the user's session does.
 
+#include "frame/AppMessages.h"
+#include "frame/CArchivoraApp.h"
+
+#include "platform/base/TerminationSignals.h"
+#include "platform/base/Threads.h"
 #include "platform/display/X11Display.h"
+#include "platform/framework/AfxWinMain.h"
 #include "platform/window/DisplayLink.h"
+#include "platform/window/MessageQueue.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
-int main()
+int main(int argc, char** argv)
 {
+    RegisterAppMessages();
+    // The thread's queue exists before the signals are watched, so a signal
+    // always finds it; and they are watched before any other thread starts.
+    MSG msg;
+    PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    const DWORD dwMainThread = GetCurrentThreadId();
+    const CTerminationSignals signals([dwMainThread](int nSignal) {
+        if (!PostThreadMessage(dwMainThread, g_nMsgSessionEnd, 0, 0))
+            std::_Exit(128 + nSignal);
+    });
+
     std::string strReason;
     std::unique_ptr<CX11Display> pDisplay = CX11Display::Open(nullptr, &strReason);
     if (pDisplay)
         SetDisplay(pDisplay.get());
     else
         std::fprintf(stderr, "Archivora: running without a display: %s.\n", strReason.c_str());
-    std::printf("Archivora: platform layer only; the application is not built yet.\n");
+
+    int nExitCode = 0;
+    {
+        CArchivoraApp app;
+        // FIXME: the dialogs' windows (set-up wizard, sheets, questions) are
+        // installed here with InstallFramePrompts once they exist; until then
+        // the frame's defaults answer.
+        nExitCode = AfxWinMain(argc, argv);
+    }
     SetDisplay(nullptr);
-    return 0;
+    return nExitCode;
 }

@@ -15,12 +15,9 @@ CRegistryKey g_regKeyDesktop;
 CRegistryKey g_regKeyClasses;
 CFont g_fontMenu;
 CFont g_fontMenuBold;
-CPalette* g_appPalette = nullptr;
 
 namespace {
 
-constexpr char DEFAULT_KEY_PATH[] = "SOFTWARE\\KD\\Archivora Plus\\Default";
-constexpr char DESKTOP_KEY_PATH[] = "SOFTWARE\\KD\\Archivora Plus\\Desktop";
 constexpr char COLORS_CHANGED_MESSAGE[] = "APPM TrocarCores";
 
 [[nodiscard]] BOOL CreateUserKeys()

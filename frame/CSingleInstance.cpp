@@ -50,6 +50,8 @@ BOOL CSingleInstance::Register(LPCTSTR pszTitle)
     WNDCLASS wc {};
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = DefWindowProc;
+    // The program's own class: the main frame is made with the program's instance.
+    wc.hInstance = GetModuleHandle(nullptr);
     wc.lpszClassName = m_strClassName;
     if (!RegisterClass(&wc))
         return FALSE;

@@ -13,6 +13,170 @@
 // The main window; its string is the document string, lines separated by "\n".
 #define IDR_MAINFRAME               127
 
+// The name of the drives' recycle folder, the first component of a recycled file's path.
+#define IDS_RECYCLE_FOLDER_NAME     4363
+
+// The catalog document type: its menu, icon and document string (the window
+// title, then the name new documents are numbered after).
+#define IDR_CATALOG_TYPE            128
+
+// Bars of the main frame: dialog bar templates (a bar's ID is its template's).
+#define IDD_DRAG_BAR                138
+#define IDD_OPEN_BAR                264
+#define IDD_FIND_BAR                266
+#define IDD_CATALOG_BAR             268
+#define IDD_MAIL_BAR                363
+// The question asked when the user stops a mailbox reorganisation.
+#define IDD_STOP_REORGANIZE         367
+
+// The clip the progress dialogs play while they work: a document filed into a folder.
+#define IDR_FILING_CLIP             395
+
+// Bitmaps of the main toolbar beside its own strip (IDR_MAINFRAME): the eight
+// frames of the list filter's blinking button, the favourites button while the
+// favourites hold documents, and the web access button while the service runs.
+#define IDB_FILTER_BLINK            267
+#define IDB_FAVORITES_FULL          245
+#define IDB_WEB_RUNNING             458
+
+// Controls of the bars.
+#define IDC_BAR_TEXT                1001    // find bar: the last search text; mail bar: first status line
+#define IDC_BAR_TEXT2               1002    // mail bar: second status line
+#define IDC_CATALOG_BUTTON1         1476    // catalog bar: six picture buttons, left to right
+#define IDC_CATALOG_BUTTON2         1401
+#define IDC_CATALOG_BUTTON3         1406
+#define IDC_CATALOG_BUTTON4         1409
+#define IDC_CATALOG_BUTTON5         1412
+#define IDC_CATALOG_BUTTON6         1520
+#define IDC_DRAG_LIST               1217
+#define IDC_DRAG_UP                 1218
+#define IDC_DRAG_DOWN               1219
+
+// Panes of the status bar: the selected node's path and the list's counts.
+#define ID_PANE_NODE_PATH           45000
+#define ID_PANE_COUNTS              45001
+#define IDS_PANE_COUNTS_FORMAT      45002   // %d rows shown, %d items in all
+
+// Commands of the document list, tree and preview (the document frame's).
+#define ID_VIEW_DETAILS             32772
+#define ID_VIEW_LARGE_ICONS         32773
+#define ID_DOC_REMOVE_FROM_GROUP    32776
+#define ID_DOC_RENAME               32777
+#define ID_DOC_PROPERTIES           32778
+#define ID_VIEW_BACK                32780
+#define ID_VIEW_FORWARD             32781
+#define ID_CATALOG_NEW_GROUP        32782
+#define ID_CATALOG_KEYWORDS         32783
+#define ID_VIEW_TREE_LARGE          32784
+#define ID_VIEW_TREE_SMALL          32785
+#define ID_CATALOG_NEW_TOP_GROUP    32786
+#define ID_DOC_RECYCLE              32788
+#define ID_VIEW_TOP_NODE3           32789
+#define ID_VIEW_LIST                32791
+#define ID_CATALOG_FIND             32793
+#define ID_CATALOG_FIND_NEXT        32794
+#define ID_CATALOG_LIST_FILTER      32798
+#define ID_DOC_DESCRIPTION          32801
+#define ID_DOC_SELECT_ALL           32802
+#define ID_DOC_INVERT_SELECTION     32804
+#define ID_DOC_EDIT_CELL            32805
+#define ID_DOC_PROTECT              32808
+#define ID_DOC_PROTECT_WORDED       32809   // 32808 and 32858 as the menu first shows them
+#define ID_DOC_VERSION              32812
+#define ID_DOC_OPEN_ACTION          32813
+#define ID_DOC_OPEN                 32814
+#define ID_VIEW_TOP_NODE4           32821
+#define ID_VIEW_TOP_NODE4_OTHER     32822
+#define ID_VIEW_TOP_NODE3_OTHER     32823
+#define ID_CATALOG_NEXT_SYSTEM      32825
+#define ID_DOC_CATALOG_AGAIN        32839
+#define ID_DOC_SEND_MAIL            32841
+#define ID_DOC_PROTECT_MAIL         32858
+#define ID_VIEW_PREVIEW             32866
+#define ID_DOC_OPEN_WITH_MENU       32885   // the open-action submenu's place before it is filled
+
+// Commands of the main frame.
+#define ID_VIEW_DRAG_BAR            32774
+#define ID_CATALOG_UPDATE           32779
+#define ID_CATALOG_MAINTENANCE      32787
+#define ID_TOOLS_DOCUMENTS          32790
+#define ID_VIEW_CATALOG_BAR         32795
+#define ID_NEW_DOCUMENT_POPUP       32797
+#define ID_CATALOG_RELOAD           32803
+#define ID_FAVORITES_POPUP          32806
+#define ID_VIEW_OPEN_BAR            32815
+#define ID_UNPROTECTED_POPUP        32818
+#define ID_TOOLS_CHECK_UNSORTED     32824
+#define ID_NEW_DOCUMENT_MENU        32826   // places of submenus, turned into popups while the menu opens
+#define ID_FAVORITES_MENU           32827
+#define ID_PENDING_MENU             32828
+#define ID_TOOLS_MONITOR_PREFERENCES 32829
+#define ID_TOOLS_PREFERENCES        32830
+#define ID_VIEW_FIND_BAR            32831
+#define ID_CATALOG_REBUILD          32840
+#define ID_TOOLS_SEND_MAIL          32843
+#define ID_TOOLS_KEYWORDS_SYSTEMS   32845
+#define ID_TOOLS_MONITOR_ICON       32846
+#define ID_START_NORMAL             32847
+#define ID_SHOW_MAIN_WINDOW         32848
+#define ID_CATALOG_NEW_DOCUMENT     32849
+#define ID_TRAY_START               32850
+#define ID_EXIT_FROM_TRAY           32851
+#define ID_VIEW_MAIL_BAR            32856
+#define ID_CATALOG_RESTORE          32859
+#define ID_TOOLS_WEB_PREFERENCES    32872
+#define ID_WEB_TOGGLE               32873
+#define ID_WEB_LOG                  32874
+#define ID_WEB_TOGGLE_TRAY          32875
+#define ID_WEB_CHANGE_USER          32876
+#define ID_WEB_CATALOG_SETTINGS     32877
+#define ID_WEB_ACCOUNT              32878
+#define ID_WEB_INVITE               32879
+#define ID_RECENT_POPUP             32881
+#define ID_RECENT_MENU              32882
+#define ID_APP_EXIT_PROGRAM         32884
+
+// Commands of the application.
+#define ID_CATALOG_SETUP_AGAIN      32775
+
+// Dynamic command ranges of the main frame's menus.
+#define ID_NEW_DOCUMENT_FIRST       50000
+#define ID_NEW_DOCUMENT_LAST        50100
+#define ID_OPEN_WITH_FIRST          50101
+#define ID_FAVORITE_FIRST           50201
+#define ID_FAVORITE_LAST            50300
+#define ID_PENDING_FIRST            50301
+#define ID_PENDING_LAST             50400
+#define ID_RECENT_FIRST             50501
+#define ID_RECENT_LAST              50600
+
+// Texts of the main frame.
+#define IDS_NO_PLACE_TO_UPDATE      4098
+#define IDS_LAUNCH_FAILED           4245
+#define IDS_OPEN                    4278
+#define IDS_UNPROTECT               4280
+#define IDS_PROTECT                 4281
+#define IDS_CHOOSE_PROGRAM_FOLDER   4282
+#define IDS_CHOOSE_FOLDER           4283
+#define IDS_NEW_DOCUMENT            4297
+#define IDS_FAVORITES               4302
+#define IDS_PENDING_DOCUMENTS       4303
+#define IDS_DAILY_NOTICE_COUNT      4320    // %d expired documents
+#define IDS_DAILY_NOTICE_DATE       4321    // the text before today's date
+#define IDS_SEND_MAIL_ENTRY         4358    // the new-document popup's mail message entry
+#define IDS_FIND_BAR                4401
+#define IDS_OPEN_BAR                4402
+#define IDS_CATALOG_BAR             4403
+#define IDS_TOOLBAR                 4404
+#define IDS_MAIL_BAR                4415
+#define IDS_SEND_MAIL_SUBJECT       4416
+#define IDS_NO_LOCATION             4422
+#define IDS_SETTINGS_NOT_SAVED      4493
+#define IDS_WEB_STOP                4512    // the web access command while the service runs
+#define IDS_WEB_START               4513    // ... while it does not
+#define IDS_RECENTLY_CATALOGUED     4537
+#define IDS_OPEN_WITH               5080
+
 // Catalog errors; %s is the catalog's file name.
 #define IDS_CATALOG_FATAL_ERROR     4453
 
@@ -64,5 +228,39 @@
 #define IDS_WA_COLUMN_GROUPS        5036
 #define IDS_WA_ITEM_COUNT           5037    // %d items shown, %d items in all
 #define IDS_WA_TITLE_LOGOUT         5077
+
+// Interface kit: drag cursors (hot spot at the top-left pixel).
+#define IDC_DRAG_NONE               178     // the place under the cursor takes no drop
+#define IDC_DRAG_MOVE               179
+#define IDC_DRAG_COPY               180
+
+// Interface kit: texts of the controls.
+#define IDS_NODE_BUTTON_EMPTY       4019    // a node button that shows no node
+#define IDS_NEW_KEYWORD_ROW         4094    // the keyword list's row for typing a new keyword
+#define IDS_PASTE_SOURCE_GONE       4255    // the system or group copied from no longer exists
+#define IDS_PASTE_DATA_UNREADABLE   4256    // the clipboard's catalog data is damaged
+
+// Interface kit: the colour names of the colour combo box, in its order.
+#define IDS_COLOR_MAROON              4429
+#define IDS_COLOR_GREEN               4430
+#define IDS_COLOR_OLIVE               4427
+#define IDS_COLOR_NAVY                4438
+#define IDS_COLOR_PURPLE              4431
+#define IDS_COLOR_TEAL                4432
+#define IDS_COLOR_GRAY                4433
+#define IDS_COLOR_SILVER              4434
+#define IDS_COLOR_RED                 4435
+#define IDS_COLOR_LIME                4436
+#define IDS_COLOR_YELLOW              4437
+#define IDS_COLOR_BLUE                4428
+#define IDS_COLOR_FUCHSIA             4439
+#define IDS_COLOR_AQUA                4440
+#define IDS_COLOR_WHITE               4441
+
+// Interface kit: the content preview's context menu and its commands.
+#define IDR_PREVIEW_MENU            404
+#define ID_PREVIEW_COPY             51002
+#define ID_PREVIEW_SELECT_ALL       51003
+#define ID_PREVIEW_DESCRIPTION      51004   // also Ctrl+D in the preview
 
 // clang-format on

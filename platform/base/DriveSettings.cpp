@@ -24,8 +24,18 @@ void ApplyDriveSetting(HKEY hDrives, const char* pszLetter)
             != ERROR_SUCCESS
         || dwType != REG_DWORD)
         dwDriveType = DRIVE_FIXED;
+    char szRemote[MAX_PATH * 4] = {};
+    DWORD cbRemote = sizeof(szRemote) - 1;
+    bool bHasRemote = dwDriveType == DRIVE_REMOTE
+        && RegQueryValueEx(hDrive, "Remote", nullptr, &dwType, reinterpret_cast<LPBYTE>(szRemote), &cbRemote)
+            == ERROR_SUCCESS
+        && dwType == REG_SZ && szRemote[0];
     RegCloseKey(hDrive);
-    if (bHasPath && pszLetter[1] == '\0')
+    if (pszLetter[1] != '\0')
+        return;
+    if (bHasRemote)
+        SetRememberedDrive(pszLetter[0], szRemote);
+    else if (bHasPath)
         SetDriveOverride(pszLetter[0], szPath[0] ? szPath : nullptr, dwDriveType);
 }
 

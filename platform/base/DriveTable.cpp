@@ -205,6 +205,7 @@ struct CProcessTable {
     std::mutex mutex;
     std::optional<std::string> strMountInfo;        // Set when loaded from given text
     std::map<int, std::optional<CDrive>> overrides; // Letter index -> drive, or nullopt for removed
+    std::map<int, std::string> remembered;          // Letter index -> "\\server\share"
     std::shared_ptr<const CDriveTable> pTable;
 };
 
@@ -222,6 +223,22 @@ std::string ReadHostMountInfo()
     return text.str();
 }
 
+// "\\server\share\sub" as {server, share, sub}; empty for a name that is no share name.
+std::vector<std::string> SplitUncName(std::string_view strName)
+{
+    std::vector<std::string> parts;
+    if (!strName.starts_with("\\\\"))
+        return parts;
+    strName.remove_prefix(2);
+    while (!strName.empty()) {
+        size_t nEnd = strName.find('\\');
+        if (nEnd != 0)
+            parts.emplace_back(strName.substr(0, nEnd));
+        strName = nEnd == std::string_view::npos ? std::string_view() : strName.substr(nEnd + 1);
+    }
+    return parts.size() >= 2 ? parts : std::vector<std::string>();
+}
+
 // Builds the table from the current source and overrides; the mutex is held.
 void RebuildLocked(CProcessTable& state)
 {
@@ -233,6 +250,17 @@ void RebuildLocked(CProcessTable& state)
         if (effective)
             effective->strFsType = table.FileSystemTypeAt(effective->strHostFolder);
         table.SetDrive(static_cast<TCHAR>('A' + nIndex), effective);
+    }
+    // A remembered letter maps to its share while a mount gives it, unless the letter is taken.
+    for (const auto& [nIndex, strRemote] : state.remembered) {
+        auto chLetter = static_cast<TCHAR>('A' + nIndex);
+        table.SetRemembered(chLetter, strRemote);
+        std::vector<std::string> unc = SplitUncName(strRemote);
+        size_t nUsed = 0;
+        const CShare* pShare = table.FindShare(unc, &nUsed);
+        if (pShare && nUsed == unc.size() && !table.GetDrive(chLetter))
+            table.SetDrive(chLetter,
+                CDrive { pShare->strHostFolder, DRIVE_REMOTE, table.FileSystemTypeAt(pShare->strHostFolder) });
     }
     state.pTable = std::make_shared<const CDriveTable>(std::move(table));
 }
@@ -363,6 +391,32 @@ const CShare* CDriveTable::FindShare(const std::vector<std::string>& uncComponen
     return pBest;
 }
 
+const std::string* CDriveTable::GetRemembered(TCHAR chLetter) const
+{
+    int nIndex = LetterIndex(chLetter);
+    return nIndex >= 0 && m_remembered[nIndex] ? &*m_remembered[nIndex] : nullptr;
+}
+
+void CDriveTable::SetRemembered(TCHAR chLetter, std::optional<std::string> strRemote)
+{
+    int nIndex = LetterIndex(chLetter);
+    if (nIndex >= 0)
+        m_remembered[nIndex] = std::move(strRemote);
+}
+
+std::string CDriveTable::ShareNameOf(const std::string& strHostFolder) const
+{
+    for (const CShare& share : m_shares) {
+        if (share.strHostFolder == strHostFolder) {
+            std::string strName = "\\\\" + share.strServer;
+            for (const std::string& strPart : share.shareComponents)
+                strName += "\\" + strPart;
+            return strName;
+        }
+    }
+    return {};
+}
+
 bool CDriveTable::IsHiddenMountPoint(std::string_view strHostPath) const
 {
     return std::binary_search(m_hiddenMountPoints.begin(), m_hiddenMountPoints.end(), strHostPath);
@@ -442,11 +496,36 @@ BOOL SetDriveOverrideToPath(TCHAR chLetter, LPCTSTR pszFolder, UINT uDriveType)
     return SetDriveOverride(chLetter, strHostFolder.c_str(), uDriveType);
 }
 
+BOOL SetRememberedDrive(TCHAR chLetter, LPCTSTR pszRemote)
+{
+    int nIndex = LetterIndex(chLetter);
+    if (nIndex < 0 || (pszRemote && SplitUncName(pszRemote).empty())) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    CProcessTable& state = ProcessTable();
+    std::lock_guard lock(state.mutex);
+    if (pszRemote)
+        state.remembered[nIndex] = pszRemote;
+    else
+        state.remembered.erase(nIndex);
+    RebuildLocked(state);
+    return TRUE;
+}
+
+void RefreshDriveTable()
+{
+    CProcessTable& state = ProcessTable();
+    std::lock_guard lock(state.mutex);
+    RebuildLocked(state);
+}
+
 void ResetDriveTable()
 {
     CProcessTable& state = ProcessTable();
     std::lock_guard lock(state.mutex);
     state.overrides.clear();
+    state.remembered.clear();
     state.strMountInfo.reset();
     RebuildLocked(state);
 }

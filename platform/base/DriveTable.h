@@ -31,6 +31,12 @@
 //
 // Overrides set letters explicitly (letter -> host folder and type) on top of
 // what the mount table gives; they survive rebuilds of the table.
+//
+// Remembered network letters stand for a share ("\\server\share") whether it
+// is mounted or not: while a mount gives the share, the letter is a network
+// drive on that mount; while none does, the letter has no drive (its type is
+// DRIVE_NO_ROOT_DIR) but the table still knows it as remembered. They too
+// survive rebuilds, which look for the shares again.
 
 #include "platform/base/WinTypes.h"
 
@@ -102,6 +108,15 @@ public:
     const CShare* FindShare(const std::vector<std::string>& uncComponents, size_t* pnUsed) const;
     const std::vector<CShare>& GetShares() const { return m_shares; }
 
+    // The share a remembered network letter stands for ("\\server\share"),
+    // mounted or not; nullptr for a letter that is not remembered.
+    const std::string* GetRemembered(TCHAR chLetter) const;
+    void SetRemembered(TCHAR chLetter, std::optional<std::string> strRemote);
+
+    // The UNC name of the share a network drive's folder is ("\\server\share"),
+    // from the shares the mount table gives; empty for none.
+    std::string ShareNameOf(const std::string& strHostFolder) const;
+
     // Whether a host path is the mount point of a pseudo or system file system.
     bool IsHiddenMountPoint(std::string_view strHostPath) const;
 
@@ -115,6 +130,7 @@ public:
 
 private:
     std::array<std::optional<CDrive>, 26> m_drives;
+    std::array<std::optional<std::string>, 26> m_remembered;
     std::vector<CShare> m_shares;
     std::vector<std::string> m_hiddenMountPoints; // Sorted
     std::vector<CMountEntry> m_mounts;
@@ -139,5 +155,15 @@ BOOL SetDriveOverride(TCHAR chLetter, LPCTSTR pszHostFolder, UINT uDriveType);
 // FALSE with ERROR_BAD_NETPATH when it reaches none.
 BOOL SetDriveOverrideToPath(TCHAR chLetter, LPCTSTR pszFolder, UINT uDriveType);
 
-// Drops every override and rebuilds the table from the host's mount table.
+// Remembers a network letter for a share ("\\server\share"), or with
+// pszRemote nullptr forgets it (see above). FALSE with ERROR_INVALID_PARAMETER
+// for a letter outside A..Z or a name that is no UNC share name.
+BOOL SetRememberedDrive(TCHAR chLetter, LPCTSTR pszRemote);
+
+// Rebuilds the table from its source as it is now (the host's mount table, or
+// the text ReloadDriveTable was given), so shares mounted meanwhile count.
+void RefreshDriveTable();
+
+// Drops every override and remembered letter and rebuilds the table from the
+// host's mount table.
 void ResetDriveTable();

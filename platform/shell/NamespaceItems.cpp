@@ -138,6 +138,9 @@ std::string DriveDisplayName(TCHAR chLetter)
     std::string strLabel;
     if (GetVolumeInformation(strRoot.c_str(), szLabel, MAX_PATH, nullptr, nullptr, nullptr, nullptr, 0))
         strLabel = szLabel;
+    auto pTable = GetDriveTable();
+    if (strLabel.empty() && !pTable->GetDrive(chLetter) && pTable->GetRemembered(chLetter))
+        strLabel = "Network Drive";
     if (strLabel.empty()) {
         switch (GetDriveType(strRoot.c_str())) {
         case DRIVE_REMOVABLE:
@@ -353,6 +356,12 @@ HRESULT ItemsOfName(const std::string& strName, bool bRelativeToDesktop, CItemPa
             CShellItem::Recycled(entry->chLetter, entry->strName, entry->bFolder) };
         return S_OK;
     }
+    auto pTable = GetDriveTable();
+    if (path.chDrive && path.components.empty() && !pTable->GetDrive(path.chDrive)
+        && pTable->GetRemembered(path.chDrive)) {
+        items = { CShellItem::Virtual(EVirtualFolder::MyComputer), CShellItem::Drive(path.chDrive) };
+        return S_OK; // a remembered network letter whose share is not mounted now
+    }
     CHostPath hostPath;
     if (!ResolveProgramPath(path, hostPath) || !ItemsOfHostPath(path, hostPath, items)) {
         items.clear();
@@ -422,7 +431,9 @@ SFGAOF AttributesOfItems(const CItemPath& items, SFGAOF sfgaoAsked)
         }
         break;
     case EItemKind::Drive:
-        sfgao = SFGAO_FOLDER | SFGAO_FILESYSTEM | (bRemovableDrive ? SFGAO_REMOVABLE : 0);
+        // A remembered network letter whose share is not mounted has no file system now.
+        sfgao = SFGAO_FOLDER | (GetDriveTable()->GetDrive(item.chLetter) ? SFGAO_FILESYSTEM : 0)
+            | (bRemovableDrive ? SFGAO_REMOVABLE : 0);
         if ((sfgaoAsked & SFGAO_HASSUBFOLDER) && HostPathOfItems(items, strHost) && HasSubfolder(strHost))
             sfgao |= SFGAO_HASSUBFOLDER;
         break;
@@ -467,8 +478,9 @@ HRESULT ChildrenOfItems(const CItemPath& folder, SHCONTF grfFlags, std::vector<C
     if (item.eKind == EItemKind::VirtualFolder) {
         auto pTable = GetDriveTable();
         if (item.eWhich == EVirtualFolder::MyComputer && (grfFlags & SHCONTF_FOLDERS)) {
+            // Remembered network letters show whether their share is mounted or not.
             for (TCHAR chLetter = 'A'; chLetter <= 'Z'; ++chLetter) {
-                if (pTable->GetDrive(chLetter))
+                if (pTable->GetDrive(chLetter) || pTable->GetRemembered(chLetter))
                     children.push_back(CShellItem::Drive(chLetter));
             }
         } else if (item.eWhich == EVirtualFolder::Network && (grfFlags & SHCONTF_FOLDERS)) {

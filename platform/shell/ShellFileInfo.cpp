@@ -4,6 +4,7 @@
 #include "platform/shell/RecycleBin.h"
 #include "platform/shell/SystemImageLists.h"
 
+#include "platform/base/DriveTable.h"
 #include "platform/base/FileFunctions.h"
 #include "platform/base/TextFunctions.h"
 #include "platform/base/Volumes.h"
@@ -93,6 +94,11 @@ bool ItemListKind(LPCITEMIDLIST pidl, CItemKind* pKind, std::string& strPath)
             ? (ListRecycleBin().empty() ? SYSICON_RECYCLE_EMPTY : SYSICON_RECYCLE_FULL)
             : SYSICON_FOLDER;
         *pKind = CItemKind { eIcon, "System Folder" };
+        return true;
+    }
+    if (items.size() == 2 && items[1].eKind == EItemKind::Drive && !GetDriveTable()->GetDrive(items[1].chLetter)
+        && GetDriveTable()->GetRemembered(items[1].chLetter)) {
+        *pKind = CItemKind { SYSICON_DRIVE_NETWORK, "Network Drive" }; // remembered, its share not mounted
         return true;
     }
     strPath = ProgramPathOfItems(items);

@@ -1,5 +1,6 @@
 #include "frame/CSingleInstance.h"
 
+#include "platform/base/ResourceModule.h"
 #include "platform/base/WinError.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Messages.h"
@@ -55,7 +56,8 @@ protected:
             CSingleInstance guard;
             if (!guard.Register(TITLE))
                 _exit(2);
-            HWND hWnd = CreateWindowEx(0, CLASS_NAME, "Main", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+            HWND hWnd = CreateWindowEx(
+                0, CLASS_NAME, "Main", 0, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandle(nullptr), nullptr);
             if (!hWnd)
                 _exit(3);
             SetWindowLongPtr(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MainProc));

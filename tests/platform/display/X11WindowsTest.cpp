@@ -3,12 +3,14 @@
 
 #include "platform/display/X11Display.h"
 
+#include "platform/gdi/Icons.h"
 #include "tests/platform/display/X11TestSupport.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -54,7 +56,7 @@ CReadProperty ReadProperty(Display* pDisplay, unsigned long nWindow, const char*
     unsigned long nItems = 0;
     unsigned long nAfter = 0;
     unsigned char* pData = nullptr;
-    if (XGetWindowProperty(pDisplay, nWindow, property, 0, 1024, False, AnyPropertyType, &type, &value.nFormat, &nItems,
+    if (XGetWindowProperty(pDisplay, nWindow, property, 0, 4096, False, AnyPropertyType, &type, &value.nFormat, &nItems,
             &nAfter, &pData)
             == Success
         && pData) {
@@ -235,4 +237,30 @@ TEST_F(X11WindowsTest, TheDesktopLearnsEachWindowsKindOwnerAndTitle)
     PumpUntilIdle();
     EXPECT_TRUE(PumpUntil(
         [&] { return StringProperty(pOther, XWindowOf(hMain), "_NET_WM_NAME") == "Rapport \xC3\xA9t\xC3\xA9"; }));
+}
+
+TEST_F(X11WindowsTest, TheClassIconGoesToTheDesktopAtTwoSizes)
+{
+    WNDCLASS wc {};
+    wc.lpfnWndProc = DefWindowProc;
+    wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    wc.lpszClassName = "IconWindow";
+    ASSERT_NE(RegisterClass(&wc), 0);
+    HWND hWnd
+        = CreateWindow("IconWindow", "Icon", WS_OVERLAPPEDWINDOW, 10, 10, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    ShowWindow(hWnd, SW_SHOWNORMAL);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(hWnd); }));
+    CReadProperty icon = ReadProperty(m_pInput->Connection(), XWindowOf(hWnd), "_NET_WM_ICON");
+    ASSERT_EQ(icon.nFormat, 32);
+    std::vector<long> longs(icon.bytes.size() / sizeof(long));
+    std::memcpy(longs.data(), icon.bytes.data(), longs.size() * sizeof(long));
+    ASSERT_EQ(longs.size(), static_cast<size_t>(2 + 16 * 16 + 2 + 32 * 32));
+    EXPECT_EQ(longs[0], 16);
+    EXPECT_EQ(longs[2 + 16 * 16], 32);
+    // Opaque pixels and transparent ones, as the icon's mask says.
+    auto opaque = std::count_if(longs.begin() + 2, longs.begin() + 2 + 16 * 16,
+        [](long nPixel) { return (static_cast<uint32_t>(nPixel) >> 24) == 0xFF; });
+    EXPECT_GT(opaque, 0);
+    EXPECT_LT(opaque, 16 * 16);
+    DestroyWindow(hWnd);
 }

@@ -1,0 +1,156 @@
+#pragma once
+
+// CArchivoraApp: the application object. It keeps the program to one running
+// instance, owns the two catalogs (the main catalog "archiv.cat" and the
+// recycle bin's "winrec.cat"), the backup monitor and the find settings, runs
+// the start-up (InitInstance) and the teardown (ExitInstance, then the
+// destructor), and answers the commands that set up, update, rebuild or
+// restore the whole catalog.
+//
+// One exists at a time; main makes it after registering the program's
+// messages and destroys it before returning, so that its teardown runs while
+// every service still lives. GetArchivoraApp returns it.
+//
+// The main catalog's file holds one open reference for the application exactly
+// while the main window is shown and not minimised (the main frame acquires
+// and releases it as the window changes); work that reads the catalog while
+// the window may be hidden takes a reference of its own (CCatalogHold).
+
+#include "frame/CArchivoraCommandLineInfo.h"
+#include "frame/CBackupMonitor.h"
+#include "frame/CSingleInstance.h"
+#include "frame/FindSettings.h"
+
+#include "platform/framework/CWinApp.h"
+
+#include <memory>
+
+class CCatalog;
+class CDocument;
+class CFrameWnd;
+class CMainFrame;
+class CMultiDocTemplate;
+struct CSetupResults;
+
+class CArchivoraApp : public CWinApp {
+    DECLARE_MESSAGE_MAP()
+
+public:
+    CArchivoraApp();
+    ~CArchivoraApp() override;
+
+    /* The run. */
+
+    BOOL InitInstance() override;
+    // The class library's idle work first; then one row of the document lists.
+    BOOL OnIdle(LONG lCount) override;
+    // Frees the resource module and ends the trace log; runs once, however often called.
+    int ExitInstance() override;
+    // Ends the program as the end of the user's session does (the answer to a
+    // termination signal): the main window saves as for the session's end,
+    // hears that the session ends, and goes. Any thread may ask for it by
+    // posting g_nMsgSessionEnd to the application's thread.
+    void EndSession();
+
+    /* What the program holds. */
+
+    CCatalog* GetMainCatalog() const { return m_pMainCatalog.get(); }
+    CCatalog* GetRecycleCatalog() const { return m_pRecycleCatalog.get(); }
+    CBackupMonitor* GetBackupMonitor() const { return m_pBackupMonitor.get(); }
+    CFindSettings& GetFindSettings() { return m_findSettings; }
+    CMainFrame* GetMainFrame() const;
+    // The main window's class, named after the program by the single-instance guard.
+    const CString& GetWindowClassName() const { return m_singleInstance.GetClassName(); }
+    const CString& GetModuleFolder() const { return m_strModuleFolder; }
+    const CString& GetModulePath() const { return m_strModulePath; }
+    // Whether this start found the catalog not yet set up.
+    BOOL IsFirstRun() const { return m_bFirstRun; }
+    FILETIME GetCatalogTimeStamp() const { return m_ftCatalogStamp; }
+
+    /* Services for the frames. */
+
+    // The main window of the instance that runs already gets the start's
+    // switches: 32850 when the tray flag is set, then 32848 when the show flag is.
+    static void NotifyRunningInstance(LPCTSTR pszClassName, const CArchivoraCommandLineInfo& cmdInfo);
+    // Writes the time of now (with bAdvance two units later) into the main
+    // catalog's header and keeps it.
+    void StampCatalogTime(BOOL bAdvance);
+    // Replaces the last find's list filter by a copy of filter.
+    void SetListFilter(const CListFilter& filter);
+    // Empties the program's user settings and sets the backup flag again.
+    BOOL ResetProductKey();
+    // The preferences' cached default system, looked up again in the catalog.
+    void RefreshDefaultSystem();
+    // The backup monitor's "MonitorApp" flag is cleared: the run ends cleanly.
+    void ClearMonitorFlag();
+
+    /* Set-up and catalog replacement (CArchivoraApp_Setup.cpp). */
+
+    // The set-up wizard, then the catalog set up from its results (bRerun: an
+    // existing catalog is replaced). TRUE when finished; a cancelled wizard
+    // changes nothing.
+    BOOL RunFirstSetup(BOOL bRerun);
+    // The active catalog view selects the catalog's first system.
+    void SelectFirstSystem();
+    // Before the catalog files are replaced: the layout saved, the monitor
+    // off, every catalog view closed. *pbIconShown tells whether the
+    // monitor's tray icon was shown.
+    void PrepareCatalogReplace(BOOL* pbIconShown);
+    // After: a new catalog document with the views as the layout kept them.
+    void ActivateCatalogDocument(BOOL bIconShown);
+
+    /* Opening (CArchivoraApp_Open.cpp). */
+
+    // Puts the new-document menu in the first place of the Document menu.
+    void BuildDynamicMenu();
+
+protected:
+    void OnAppAbout();
+    void OnRerunSetup();
+    void OnUpdateCatalog();
+    void OnCatalogMaintenance();
+    void OnRebuildCatalog();
+    void OnRestoreBackup();
+    void OnNewWindow();
+    void OnUpdateNeedsWindow(CCmdUI* pCmdUI);
+    void OnSessionEndMessage(WPARAM wParam, LPARAM lParam);
+
+private:
+    // Start-up steps that fail by quitting.
+    [[nodiscard]] BOOL InitServices();
+    // Opens the two catalogs on their files (the recycle bin's released at once);
+    // FALSE when the main catalog cannot be read.
+    [[nodiscard]] BOOL OpenCatalogs();
+    [[nodiscard]] BOOL CreateMainWindow();
+    // Makes the catalog document and its views as the layout kept them, or
+    // as the command line asks when it kept none. FALSE when no view could be made.
+    [[nodiscard]] BOOL RestoreCatalogViews(CDocument* pDocument, CArchivoraCommandLineInfo& cmdInfo);
+    // Makes the catalog template's views from the layout; the one that was active, or null.
+    CFrameWnd* RestoreChildFrames(CDocument* pDocument, int* pnRestored);
+    // Drops every record of the catalogs, then closes both.
+    void CloseCatalogs();
+    // The catalog from the wizard's results (RunFirstSetup's steps after Finish).
+    void SetUpCatalog(const CSetupResults& results, BOOL bRerun);
+    // Quits a start that failed after the main window was made.
+    void AbandonStart(CDocument* pDocument);
+
+    CSingleInstance m_singleInstance;
+    HMODULE m_hResourceModule { nullptr };
+    CString m_strModuleFolder; // with its final backslash
+    CString m_strModulePath;
+    CString m_strCatalogPath;
+    CString m_strRecyclePath;
+    CString m_strFolderIndexPath;
+    std::unique_ptr<CCatalog> m_pMainCatalog;
+    std::unique_ptr<CCatalog> m_pRecycleCatalog;
+    FILETIME m_ftCatalogStamp {};
+    std::unique_ptr<CBackupMonitor> m_pBackupMonitor;
+    CFindSettings m_findSettings;
+    CMultiDocTemplate* m_pCatalogTemplate { nullptr }; // owned by the class library once added
+    BOOL m_bFirstRun { FALSE };
+    BOOL m_bExited { FALSE };
+    int m_nExitCode { 0 };
+};
+
+// The application object, or nullptr.
+CArchivoraApp* GetArchivoraApp();

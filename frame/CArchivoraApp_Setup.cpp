@@ -1,0 +1,336 @@
+// First-run set-up and the commands that replace the whole catalog: set up
+// again, update, maintenance, rebuild, restore from a backup.
+//
+// Every replacement closes the catalog views first (PrepareCatalogReplace) and
+// makes them again from the saved layout afterwards (ActivateCatalogDocument),
+// so that no window keeps records of the files being replaced. The catalog
+// files themselves are replaced crash-safely by the store.
+
+#include "frame/CArchivoraApp.h"
+
+#include "frame/AppGlobals.h"
+#include "frame/AppMessages.h"
+#include "frame/CMainFrame.h"
+#include "frame/CSplitterFrame.h"
+#include "frame/CatalogHold.h"
+#include "frame/FramePrompts.h"
+#include "frame/SetupResults.h"
+#include "mail/CMailClientSet.h"
+#include "resources/ResourceIds.h"
+#include "store/CCatalog.h"
+#include "store/CCleanUpFolderRec.h"
+#include "store/CLibFolderRec.h"
+#include "store/CMailStoreRec.h"
+#include "store/CNodeRec.h"
+#include "store/CPreferences.h"
+#include "store/CatalogCompaction.h"
+
+#include "platform/base/FileFunctions.h"
+#include "platform/framework/AfxMessageBox.h"
+#include "platform/framework/AfxWinMain.h"
+#include "platform/framework/CDocTemplate.h"
+#include "platform/framework/CDocument.h"
+#include "platform/framework/CWaitCursor.h"
+#include "platform/window/MdiClient.h"
+#include "platform/window/Window.h"
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// The file name patterns a catalog leaves out, and the folder it cleans up.
+constexpr const char* EXCLUDED_PATTERNS[] = { "~*.*", "*.tmp" };
+constexpr char CLEAN_UP_FOLDER_NAME[] = "Temporary Internet Files";
+constexpr char LOCAL_DISK_LOCATION[] = "Local Disk";
+constexpr char DOCUMENT_TITLE[] = "Archiv1";
+constexpr LONG ROOT_SET_UP_FLAGS = 2; // the root's flags once the catalog is set up
+
+// The location kind of a mail store kind of the wizard; -1 for one the catalog does not keep.
+int LocationKindOfStore(int nStoreKind)
+{
+    switch (nStoreKind) {
+    case 0:
+        return LOCATION_NETSCAPE;
+    case 2:
+        return LOCATION_OUTLOOK_EXPRESS4;
+    case 3:
+        return LOCATION_OUTLOOK_EXPRESS5;
+    default:
+        return -1;
+    }
+}
+
+// Makes the system of item under pParent, with its keywords, folders and
+// subsystems (a system already there of that name takes them).
+void AddSystemFromSetup(CCatalog& catalog, CNodeRec& parent, const COrgItem& item)
+{
+    CNodeInfo info {};
+    MakeDefaultNames(&info);
+    const CString strName = item.strName.Left(COrgItem::NAME_LENGTH);
+    std::strncpy(info.szName, strName, sizeof(info.szName) - 1);
+    info.wSearchType = item.wSearchMask;
+    std::unique_ptr<CNodeRec> pNode(parent.FindOrAddChild(info));
+    if (!pNode)
+        return;
+    pNode->UnlinkKeywords();
+    catalog.LoadKeywords(pNode.get(), item.keywords);
+    pNode->UnlinkNodeFolders();
+    for (int i = 0; i < item.folders.GetSize(); ++i) {
+        catalog.RemoveNodeFolderByName(item.folders[i]);
+        if (std::unique_ptr<CNodeFolderRec> pFolder(catalog.AddNodeFolder(item.folders[i])); pFolder)
+            pNode->LinkNodeFolder(pFolder.get());
+    }
+    for (const auto& pChild : item.children)
+        AddSystemFromSetup(catalog, *pNode, *pChild);
+}
+
+} // namespace
+
+/***************************** First run *****************************/
+
+BOOL CArchivoraApp::RunFirstSetup(BOOL bRerun)
+{
+    CSetupResults results;
+    if (GetFramePrompts().RunSetupWizard(results) != CFramePrompts::WIZARD_FINISHED)
+        return FALSE;
+    if (bRerun) {
+        // FIXME: the pending-documents set reloads its flagged entries here once it exists.
+        const CString strText1 = m_pMainCatalog->GetHeaderString(0);
+        const CString strText2 = m_pMainCatalog->GetHeaderString(1);
+        const LONG nLink1 = m_pMainCatalog->GetHeaderLink(0);
+        const LONG nLink2 = m_pMainCatalog->GetHeaderLink(1);
+        CloseCatalogs();
+        CCatalog::CreateFile(TRUE, m_strRecyclePath, BLOCK_SIZE);
+        CCatalog::CreateFile(FALSE, m_strCatalogPath, BLOCK_SIZE);
+        if (!OpenCatalogs())
+            return FALSE;
+        m_pMainCatalog->SetHeaderStrings(strText1, strText2);
+        m_pMainCatalog->SetHeaderLinks(nLink1, nLink2);
+    }
+    ResetProductKey();
+    thePreferences.Load();
+    SetUpCatalog(results, bRerun);
+    RefreshDefaultSystem();
+    StampCatalogTime(TRUE);
+    return TRUE;
+}
+
+void CArchivoraApp::SetUpCatalog(const CSetupResults& results, BOOL)
+{
+    CCatalog& catalog = *m_pMainCatalog;
+    for (int i = 0; i < results.extensions.GetSize(); ++i)
+        catalog.LoadExtensions(results.extensions[i]);
+    // The entries are written as they are made; their records are not kept.
+    for (const char* pszPattern : EXCLUDED_PATTERNS)
+        std::unique_ptr<CLibFolderRec> pPattern(catalog.AddLibFolder(pszPattern));
+    // The folder of temporary downloads, in the folder that stands for the
+    // system's own (the program's folder here).
+    CString strCleanUp = m_strModuleFolder;
+    strCleanUp.MakeLower();
+    if (strCleanUp.IsEmpty() || strCleanUp.Right(1) != "\\")
+        strCleanUp += "\\";
+    std::unique_ptr<CCleanUpFolderRec> pCleanUp(catalog.AddCleanUpFolder(strCleanUp + CLEAN_UP_FOLDER_NAME));
+
+    catalog.ClearLocations();
+    if (results.nPlaceChoice & CCatalog::PLACE_LOCAL_DISK)
+        std::unique_ptr<CMailStoreRec> pLocal(catalog.AddMailStore(LOCATION_LOCAL_DISK, LOCAL_DISK_LOCATION));
+    if (results.nPlaceChoice & CCatalog::PLACE_NETWORK) {
+        for (int i = 0; i < results.networkPlaces.GetSize(); ++i)
+            std::unique_ptr<CMailStoreRec> pPlace(catalog.AddMailStore(LOCATION_NETWORK, results.networkPlaces[i]));
+    }
+    for (const auto& mailFolder : results.mailFolders) {
+        if (const int nKind = LocationKindOfStore(mailFolder.nStoreKind); nKind >= 0)
+            std::unique_ptr<CMailStoreRec> pStore(catalog.AddMailStore(static_cast<WORD>(nKind), mailFolder.strPath));
+    }
+    catalog.SetPlaceChoice(results.nPlaceChoice);
+    thePreferences.BuildDocumentTypeMap(&catalog);
+
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(&catalog));
+    if (!pRoot)
+        return;
+    if (results.bFolderMode) {
+        thePreferences.AddDSDirs(results.checkedFolders);
+        // FIXME: the first cataloguing of the checked folders (the update
+        // engine on the wizard's root map, mode 1) runs here once it exists.
+    } else {
+        for (const auto* pBranch : { results.pCustomBranch.get(), results.pUsageBranch.get() }) {
+            if (pBranch)
+                AddSystemFromSetup(catalog, *pRoot, *pBranch);
+        }
+        // FIXME: with a place chosen, the update engine catalogs it (mode 0) here once it exists.
+    }
+    CNodeInfo info {};
+    pRoot->GetInfo(&info);
+    info.nFlags = ROOT_SET_UP_FLAGS;
+    pRoot->UpdateInfo(info);
+}
+
+void CArchivoraApp::SelectFirstSystem()
+{
+    // The first of the root's children is the tree's first system.
+    CMainFrame* pMainFrame = GetMainFrame();
+    CSplitterFrame* pFrame = pMainFrame ? pMainFrame->GetActiveCatalogFrame() : nullptr;
+    if (!pFrame || !m_pMainCatalog)
+        return;
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(m_pMainCatalog.get()));
+    std::unique_ptr<CNodeRec> pFirst(pRoot ? pRoot->GetFirstChild() : nullptr);
+    if (pFirst)
+        pFrame->SelectNode(*pFirst);
+}
+
+/***************************** Replacing the catalog *****************************/
+
+void CArchivoraApp::CloseCatalogs()
+{
+    // Nothing may keep a record of files about to be replaced.
+    m_findSettings.Free();
+    thePreferences.ReleaseDefaultSystem();
+    m_pMainCatalog.reset();
+    m_pRecycleCatalog.reset();
+}
+
+void CArchivoraApp::PrepareCatalogReplace(BOOL* pbIconShown)
+{
+    CWaitCursor wait;
+    CMainFrame* pMainFrame = GetMainFrame();
+    if (pMainFrame)
+        pMainFrame->SaveSettings();
+    // FIXME: the new-document monitor is switched off, the drag bar's list
+    // menu hidden and a catalog payload purged from the clipboard here once they exist.
+    *pbIconShown = pMainFrame ? pMainFrame->IsTrayIconShown() : FALSE;
+    if (!pMainFrame)
+        return;
+    while (HWND hChild = ::GetWindow(pMainFrame->m_hWndMDIClient, GW_CHILD))
+        ::SendMessage(pMainFrame->m_hWndMDIClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(hChild), 0);
+}
+
+void CArchivoraApp::ActivateCatalogDocument(BOOL)
+{
+    CWaitCursor wait;
+    POSITION pos = GetFirstDocTemplatePosition();
+    CDocTemplate* pTemplate = pos ? GetNextDocTemplate(pos) : nullptr;
+    CDocument* pDocument = pTemplate ? pTemplate->CreateNewDocument() : nullptr;
+    if (!pDocument)
+        return;
+    pDocument->SetTitle(DOCUMENT_TITLE);
+    thePreferences.Load();
+    CArchivoraCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    static_cast<void>(RestoreCatalogViews(pDocument, cmdInfo));
+    // FIXME: the monitor's tray icon comes back, the watched folders are
+    // registered again and the monitor switched on here once it exists.
+}
+
+void CArchivoraApp::OnRerunSetup()
+{
+    if (GetFramePrompts().ConfirmSetup() != IDOK)
+        return;
+    BOOL bIconShown = FALSE;
+    PrepareCatalogReplace(&bIconShown);
+    if (!RunFirstSetup(TRUE)) {
+        ActivateCatalogDocument(bIconShown);
+        return;
+    }
+    CArchivoraCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    ProcessShellCommand(cmdInfo);
+    if (CMainFrame* pMainFrame = GetMainFrame()) {
+        if (CMDIChildWnd* pChild = pMainFrame->MDIGetActive())
+            ::SendMessage(pMainFrame->m_hWndMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(pChild->m_hWnd), 0);
+    }
+    SelectFirstSystem();
+    // FIXME: the monitor rebuilds its list, its icon comes back, the watched
+    // folders are registered and it is switched on here once it exists.
+    _unlink(m_strFolderIndexPath);
+    m_findSettings.Reset(m_pMainCatalog.get());
+}
+
+void CArchivoraApp::OnUpdateCatalog()
+{
+    CCatalogHold hold(m_pMainCatalog.get());
+    const BOOL bMailStores = GetMailClientSet().HasStores();
+    const BOOL bPlaces = m_pMainCatalog->GetPlaceChoice() != CCatalog::PLACE_NONE;
+    if (!bMailStores && !bPlaces) {
+        AfxMessageBox(IDS_NO_PLACE_TO_UPDATE);
+        return;
+    }
+    if (bMailStores && !bPlaces && m_pMainCatalog->GetLocationCount() == 0) {
+        AfxMessageBox(IDS_NO_LOCATION);
+        return;
+    }
+    if (GetFramePrompts().UpdateOptions() != IDOK)
+        return;
+    // FIXME: the update engine runs here, the monitor off around it, once it exists.
+    if (m_pMainWnd)
+        m_pMainWnd->SendMessage(g_nMsgRedo, 0, 0);
+}
+
+void CArchivoraApp::OnCatalogMaintenance()
+{
+    if (GetFramePrompts().MaintenanceOptions() != IDOK)
+        return;
+    // FIXME: the maintenance run on the chosen lists runs here once it exists.
+    if (m_pMainWnd)
+        m_pMainWnd->SendMessage(g_nMsgRedo, 0, 0);
+}
+
+void CArchivoraApp::OnRebuildCatalog()
+{
+    ResetCompactState();
+    // FIXME: the web access server stops here (and starts again at the end
+    // when it ran), and the pending documents are saved before and after, once they exist.
+    BOOL bIconShown = FALSE;
+    PrepareCatalogReplace(&bIconShown);
+    const CString strTempMain = m_strModuleFolder + COMPACT_TEMP_MAIN_NAME;
+    const CString strTempRecycle = m_strModuleFolder + COMPACT_TEMP_RECYCLE_NAME;
+    BOOL bCopied = FALSE;
+    {
+        CCatalogHold holdRecycle(m_pRecycleCatalog.get());
+        CCatalogHold holdMain(m_pMainCatalog.get());
+        bCopied = holdRecycle.IsHeld() && holdMain.IsHeld()
+            && CompactCatalog(*m_pMainCatalog, *m_pRecycleCatalog, strTempMain, strTempRecycle);
+    }
+    CloseCatalogs();
+    // Crash-safe: each catalog file is either its original or its complete copy.
+    if (bCopied)
+        ReplaceCatalogFiles(strTempMain, strTempRecycle, m_strCatalogPath, m_strRecyclePath);
+    if (OpenCatalogs()) {
+        m_findSettings.Reset(m_pMainCatalog.get());
+        ActivateCatalogDocument(bIconShown);
+    }
+}
+
+void CArchivoraApp::OnRestoreBackup()
+{
+    // FIXME: the pending-documents set reloads its flagged entries here once it exists.
+    BOOL bIconShown = FALSE;
+    PrepareCatalogReplace(&bIconShown);
+    CloseCatalogs();
+    // The backup list, the restore and its message; with a cancel nothing changes.
+    m_pBackupMonitor->RestoreCatalogFromBackup();
+    if (OpenCatalogs()) {
+        _unlink(m_strFolderIndexPath);
+        m_findSettings.Reset(m_pMainCatalog.get());
+        ActivateCatalogDocument(bIconShown);
+    }
+}
+
+void CArchivoraApp::OnUpdateNeedsWindow(CCmdUI* pCmdUI)
+{
+    CFramePrompts::EWindow eWindow = CFramePrompts::EWindow::ConfirmSetup;
+    switch (pCmdUI->m_nID) {
+    case ID_CATALOG_UPDATE:
+        eWindow = CFramePrompts::EWindow::UpdateOptions;
+        break;
+    case ID_CATALOG_MAINTENANCE:
+        eWindow = CFramePrompts::EWindow::MaintenanceOptions;
+        break;
+    case ID_CATALOG_RESTORE:
+        eWindow = CFramePrompts::EWindow::BackupList;
+        break;
+    default:
+        break;
+    }
+    pCmdUI->Enable(GetFramePrompts().HasWindow(eWindow));
+}

@@ -1,0 +1,165 @@
+// The main frame's commands: the bars, the catalog's reload, the start and
+// tray commands and the program's exit.
+
+#include "frame/CMainFrame.h"
+
+#include "frame/AppMessages.h"
+#include "frame/CArchivoraApp.h"
+#include "frame/CSplitterFrame.h"
+#include "frame/CatalogHold.h"
+#include "frame/FramePrompts.h"
+#include "mail/CMailClientSet.h"
+#include "resources/ResourceIds.h"
+#include "store/CCatalog.h"
+#include "store/CNodeRec.h"
+#include "store/CPreferences.h"
+
+#include <memory>
+
+/***************************** Bars *****************************/
+
+CControlBar* CMainFrame::BarOfCommand(UINT nID)
+{
+    switch (nID) {
+    case ID_VIEW_DRAG_BAR:
+        return &m_wndDragBar;
+    case ID_VIEW_OPEN_BAR:
+        return &m_wndOpenBar;
+    case ID_VIEW_MAIL_BAR:
+        return &m_wndMailBar;
+    case ID_VIEW_FIND_BAR:
+        return &m_wndFindBar;
+    case ID_VIEW_CATALOG_BAR:
+        return &m_wndCatalogBar;
+    default:
+        return nullptr;
+    }
+}
+
+void CMainFrame::OnToggleBar(UINT nID)
+{
+    if (CControlBar* pBar = BarOfCommand(nID))
+        ShowControlBar(pBar, !pBar->IsVisible(), FALSE);
+}
+
+void CMainFrame::OnUpdateToggleBar(CCmdUI* pCmdUI)
+{
+    CControlBar* pBar = BarOfCommand(pCmdUI->m_nID);
+    if (!pBar)
+        return;
+    if (pCmdUI->m_nID == ID_VIEW_MAIL_BAR && !GetMailClientSet().HasStores()) {
+        pCmdUI->Enable(FALSE);
+        return;
+    }
+    pCmdUI->SetCheck(pBar->IsVisible() ? 1 : 0);
+}
+
+/***************************** The catalog *****************************/
+
+void CMainFrame::OnReloadCatalog()
+{
+    CArchivoraApp* pApp = GetArchivoraApp();
+    if (!pApp)
+        return;
+    for (CCatalog* pCatalog : { pApp->GetMainCatalog(), pApp->GetRecycleCatalog() }) {
+        CCatalogHold hold(pCatalog);
+        if (hold.IsHeld())
+            pCatalog->Reload();
+    }
+    thePreferences.ReleaseDefaultSystem();
+    GetMailClientSet().ClearStores();
+    SendMessage(g_nMsgRedo, 0, 0);
+    // FIXME: the drag bar's list menu refreshes and the start-menu program
+    // index is emptied here once they exist.
+}
+
+void CMainFrame::OnOrphanCheck()
+{
+    ConfirmExit();
+}
+
+void CMainFrame::OnUpdateOrphanCheck(CCmdUI* pCmdUI)
+{
+    CArchivoraApp* pApp = GetArchivoraApp();
+    CCatalog* pCatalog = pApp ? pApp->GetMainCatalog() : nullptr;
+    std::unique_ptr<CNodeRec> pUnsorted(pCatalog ? CNodeRec::NewTopNodeRec3(pCatalog) : nullptr);
+    pCmdUI->Enable(pUnsorted && pUnsorted->CountDocuments() > 0 ? TRUE : FALSE);
+}
+
+void CMainFrame::OnFindNext()
+{
+    if (CMDIChildWnd* pChild = MDIGetActive())
+        pChild->SendMessage(WM_COMMAND, ID_CATALOG_FIND_NEXT, 0);
+}
+
+/***************************** Starting and ending *****************************/
+
+void CMainFrame::OnStartNormal()
+{
+    GetFramePrompts().OfferDocumentTypes();
+    ShowDailyNotice();
+    // A restore made at this start has reported its outcome while it ran.
+    // FIXME: the pending-documents set is saved under the Desktop key and
+    // shown here once it exists.
+    m_nPendingTimer = SetTimer(TIMER_PENDING, PENDING_INTERVAL, nullptr);
+    m_nNoticeTimer = SetTimer(TIMER_NOTICE, NOTICE_INTERVAL, nullptr);
+    ApplyDockState();
+    if (CSplitterFrame* pFrame = GetActiveCatalogFrame(); pFrame && pFrame->IsListFilterActive())
+        AnimateToolbarButton(TRUE);
+}
+
+void CMainFrame::OnShowMainWindow()
+{
+    const BOOL bWasHidden = !IsWindowVisible();
+    ActivateMainWindow();
+    if (bWasHidden)
+        OnStartNormal();
+}
+
+void CMainFrame::OnTrayStart()
+{
+    // FIXME: the new-document monitor shows its tray icon here once it exists.
+}
+
+void CMainFrame::OnExitFromTray()
+{
+    // FIXME: the monitor offers its pending documents first and hides its icon once it exists.
+    if (!IsWindowVisible())
+        DestroyWindow();
+}
+
+void CMainFrame::OnExitProgram()
+{
+    BOOL bCancelled = FALSE;
+    if (IsWindowVisible()) {
+        CArchivoraApp* pApp = GetArchivoraApp();
+        CCatalogHold hold(pApp ? pApp->GetMainCatalog() : nullptr);
+        if (ConfirmExit() == IDCANCEL)
+            bCancelled = TRUE;
+        else
+            SaveForClose();
+    }
+    // FIXME: a running web access server stops and a shown monitor icon is hidden here once they exist.
+    if (!bCancelled)
+        CMDIFrameWnd::OnClose();
+}
+
+/***************************** Status panes without a catalog view *****************************/
+
+void CMainFrame::OnUpdatePaneNodePath(CCmdUI* pCmdUI)
+{
+    if (!IsIconic())
+        pCmdUI->SetText("");
+}
+
+void CMainFrame::OnUpdatePaneCounts(CCmdUI* pCmdUI)
+{
+    if (!IsIconic())
+        pCmdUI->SetText("");
+}
+
+void CMainFrame::WinHelp(DWORD_PTR dwData, UINT nCmd)
+{
+    // FIXME: the help page of the context opens here once the shell offers the help viewer.
+    CMDIFrameWnd::WinHelp(dwData, nCmd);
+}

@@ -1,0 +1,187 @@
+// The main frame's timers, its idle step, the status bar's two layouts and
+// the menus' placeholders.
+
+#include "frame/CMainFrame.h"
+
+#include "frame/CArchivoraApp.h"
+#include "frame/DesktopLayout.h"
+#include "frame/FramePrompts.h"
+#include "resources/ResourceIds.h"
+#include "store/CDocumentRec.h"
+#include "store/CNodeRec.h"
+#include "store/CRegistryKey.h"
+#include "store/DateHelpers.h"
+#include "store/ResString.h"
+
+#include "platform/base/CTime.h"
+#include "platform/framework/CMenu.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// The expired documents: those of the expiring-documents node whose expiry date has passed.
+constexpr LONG EXPIRED_QUERY[QUERY_WORDS] = { 1, 1, 0, 1, 1, 4071 };
+
+constexpr UINT MESSAGE_PANE_HIDDEN = SBPS_NOBORDERS | SBPS_DISABLED;
+constexpr UINT PANE_STRETCH = SBPS_NOBORDERS | SBPS_STRETCH;
+
+// The placeholder a submenu is turned into while its menu opens, by the
+// submenu's first command: the update pass makes a popup of it again.
+struct CPlaceholder {
+    UINT nFirstID;
+    UINT nPlaceholderID;
+    UINT nTextID;
+};
+constexpr CPlaceholder SUBMENU_PLACEHOLDERS[] = {
+    { ID_RECENT_FIRST, ID_RECENT_MENU, IDS_RECENTLY_CATALOGUED },
+    { ID_FAVORITE_FIRST, ID_FAVORITES_MENU, IDS_FAVORITES },
+    { ID_PENDING_FIRST, ID_PENDING_MENU, IDS_PENDING_DOCUMENTS },
+    { ID_OPEN_WITH_FIRST, ID_DOC_OPEN, IDS_OPEN },
+};
+// The first commands of the open-action submenus, replaced only in the Document menu.
+constexpr UINT OPEN_ACTION_FIRST_IDS[] = { 57601, 32816, 1497, 32810, 32811, 32852, 32853, 32854, 32855 };
+constexpr UINT DOCUMENT_MENU_INDEX = 1;
+
+} // namespace
+
+/***************************** Timers *****************************/
+
+void CMainFrame::AnimateToolbarButton(BOOL bOn)
+{
+    if (bOn && !m_nBlinkTimer) {
+        m_nBlinkTimer = SetTimer(TIMER_BLINK, BLINK_INTERVAL, nullptr);
+    } else if (!bOn && m_nBlinkTimer) {
+        KillTimer(m_nBlinkTimer);
+        m_nBlinkTimer = 0;
+        m_wndToolBar.SetButtonInfo(m_wndToolBar.CommandToIndex(m_nFilterButtonID), m_nFilterButtonID,
+            m_nFilterButtonStyle, m_nFilterButtonImage);
+    }
+}
+
+void CMainFrame::StopTimers()
+{
+    AnimateToolbarButton(FALSE);
+    for (UINT_PTR* pnTimer : { &m_nPendingTimer, &m_nNoticeTimer }) {
+        if (*pnTimer)
+            KillTimer(*pnTimer);
+        *pnTimer = 0;
+    }
+}
+
+void CMainFrame::OnTimer(UINT_PTR nIDEvent)
+{
+    switch (nIDEvent) {
+    case TIMER_BLINK:
+        m_nBlinkCounter %= BLINK_FRAMES;
+        m_wndToolBar.SetButtonInfo(m_wndToolBar.CommandToIndex(m_nFilterButtonID), m_nFilterButtonID,
+            m_nFilterButtonStyle, m_nFirstBlinkImage + m_nBlinkCounter);
+        ++m_nBlinkCounter;
+        break;
+    case TIMER_PENDING:
+        // FIXME: the pending-documents set checks its file here once it exists.
+        break;
+    case TIMER_NOTICE:
+        if (!IsIconic())
+            ShowDailyNotice();
+        break;
+    default:
+        CMDIFrameWnd::OnTimer(nIDEvent);
+        break;
+    }
+}
+
+void CMainFrame::ShowDailyNotice()
+{
+    const time_t tNow = CTime::GetCurrentTime().GetTime();
+    if (m_tLastNotice == 0)
+        m_tLastNotice = tNow;
+    if (GetToday(tNow) == GetToday(m_tLastNotice))
+        return;
+    m_tLastNotice = tNow;
+    CArchivoraApp* pApp = GetArchivoraApp();
+    CCatalog* pCatalog = pApp ? pApp->GetMainCatalog() : nullptr;
+    std::unique_ptr<CNodeRec> pExpiring(pCatalog ? new CNodeRec(pCatalog, CNodeRec::EXPIRING_NODE_BLOCK, 0) : nullptr);
+    std::unique_ptr<CDocumentSet> pExpired(
+        pExpiring && pExpiring->IsValid() ? pExpiring->Query(EXPIRED_QUERY, QUERY_WORDS) : nullptr);
+    if (pExpired && pExpired->GetCount() >= 1) {
+        const CString strDate = CTime(tNow).Format("%A, %B %d, %Y");
+        // FIXME: IDOK shows the expired documents in the drag bar's list once it exists.
+        GetFramePrompts().DailyNotice(pExpired->GetCount(), strDate);
+    }
+    CRegistryKey settings;
+    if (settings.Create(HKEY_CURRENT_USER, SETTINGS_KEY_PATH, KEY_WRITE))
+        settings.SetDWORD("Current Date", static_cast<DWORD>(m_tLastNotice));
+}
+
+/***************************** Idle *****************************/
+
+BOOL CMainFrame::IdleRefreshLists()
+{
+    // FIXME: the drag bar's list menu, the active view's document list and
+    // then the other views' lists re-check one row each here once they exist.
+    return FALSE;
+}
+
+/***************************** The status bar *****************************/
+
+void CMainFrame::ShowMessagePane()
+{
+    m_wndStatusBar.GetPaneInfo(0, m_nSavedMessageID, m_nSavedMessageStyle, m_nSavedMessageWidth);
+    UINT nPathID = 0;
+    m_wndStatusBar.GetPaneInfo(1, nPathID, m_nSavedPathStyle, m_nSavedPathWidth);
+    m_wndStatusBar.SetPaneInfo(1, nPathID, MESSAGE_PANE_HIDDEN, 0);
+    m_wndStatusBar.SetPaneInfo(0, m_nSavedMessageID, PANE_STRETCH, m_nSavedPathWidth);
+}
+
+void CMainFrame::RestorePanes()
+{
+    const UINT nPathID = m_wndStatusBar.GetItemID(1);
+    m_wndStatusBar.SetPaneInfo(0, m_nSavedMessageID, m_nSavedMessageStyle, m_nSavedMessageWidth);
+    m_wndStatusBar.SetPaneInfo(1, nPathID, m_nSavedPathStyle, m_nSavedPathWidth);
+    m_nSavedMessageWidth = -1;
+}
+
+LRESULT CMainFrame::OnSetMessageString(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == AFX_IDS_IDLEMESSAGE) {
+        if (m_nSavedMessageWidth != -1)
+            RestorePanes();
+    } else if (m_nSavedMessageWidth == -1) {
+        ShowMessagePane();
+    }
+    return CMDIFrameWnd::OnSetMessageString(wParam, lParam);
+}
+
+/***************************** Menus *****************************/
+
+void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
+{
+    if (!bSysMenu && pPopupMenu) {
+        const UINT nCount = pPopupMenu->GetMenuItemCount();
+        for (UINT nPos = 0; nCount != static_cast<UINT>(-1) && nPos < nCount; ++nPos) {
+            if (CMenu* pSubMenu = pPopupMenu->GetSubMenu(static_cast<int>(nPos))) {
+                const UINT nFirstID = pSubMenu->GetMenuItemID(0);
+                for (const CPlaceholder& placeholder : SUBMENU_PLACEHOLDERS) {
+                    if (nFirstID == placeholder.nFirstID) {
+                        pPopupMenu->ModifyMenu(nPos, MF_BYPOSITION | MF_STRING, placeholder.nPlaceholderID,
+                            GetResString(placeholder.nTextID));
+                        break;
+                    }
+                }
+                if (nIndex == DOCUMENT_MENU_INDEX
+                    && std::find(std::begin(OPEN_ACTION_FIRST_IDS), std::end(OPEN_ACTION_FIRST_IDS), nFirstID)
+                        != std::end(OPEN_ACTION_FIRST_IDS))
+                    pPopupMenu->ModifyMenu(
+                        nPos, MF_BYPOSITION | MF_STRING, ID_DOC_OPEN_WITH_MENU, GetResString(IDS_OPEN_WITH));
+                continue;
+            }
+            const UINT nID = pPopupMenu->GetMenuItemID(static_cast<int>(nPos));
+            if (nID == ID_DOC_PROTECT || nID == ID_DOC_PROTECT_MAIL)
+                pPopupMenu->ModifyMenu(
+                    nPos, MF_BYPOSITION | MF_STRING, ID_DOC_PROTECT_WORDED, GetResString(IDS_PROTECT));
+        }
+    }
+    CMDIFrameWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
+}

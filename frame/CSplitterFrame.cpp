@@ -1,0 +1,361 @@
+#include "frame/CSplitterFrame.h"
+
+#include "frame/AppMessages.h"
+#include "frame/CArqListView.h"
+#include "frame/CContentView.h"
+#include "frame/CMainFrame.h"
+#include "frame/CSisTreeView.h"
+#include "frame/DesktopLayout.h"
+#include "resources/ResourceIds.h"
+#include "store/CNodeRec.h"
+#include "store/CRegistryKey.h"
+#include "store/ResString.h"
+#include "ui/NodePath.h"
+
+#include "platform/framework/CCreateContext.h"
+#include "platform/framework/CDC.h"
+#include "platform/framework/CStatusBar.h"
+#include "platform/framework/CWinThread.h"
+#include "platform/gdi/SysColors.h"
+#include "platform/window/MdiClient.h"
+
+#include <algorithm>
+
+IMPLEMENT_DYNCREATE(CSplitterFrame, CMDIChildWnd)
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CSplitterFrame, CMDIChildWnd)
+    ON_WM_DESTROY()
+    ON_WM_TIMER()
+    ON_WM_MDIACTIVATE()
+    ON_REGISTERED_MESSAGE(g_nMsgRedo, &CSplitterFrame::OnRedo)
+    ON_REGISTERED_MESSAGE(g_nMsgReread, &CSplitterFrame::OnReread)
+    ON_REGISTERED_MESSAGE(g_nMsgSelChanged, &CSplitterFrame::OnSelChanged)
+    ON_REGISTERED_MESSAGE(g_nMsgSelDrawn, &CSplitterFrame::OnSelDrawn)
+    ON_REGISTERED_MESSAGE(g_nMsgItemChanged, &CSplitterFrame::OnItemChanged)
+    ON_COMMAND(ID_VIEW_PREVIEW, &CSplitterFrame::OnTogglePreview)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_PREVIEW, &CSplitterFrame::OnUpdateTogglePreview)
+    ON_UPDATE_COMMAND_UI(ID_PANE_NODE_PATH, &CSplitterFrame::OnUpdatePaneNodePath)
+    ON_UPDATE_COMMAND_UI(ID_PANE_COUNTS, &CSplitterFrame::OnUpdatePaneCounts)
+END_MESSAGE_MAP()
+// clang-format on
+
+namespace {
+
+constexpr DWORD DEFAULT_SHOW_STATE = SW_SHOWMAXIMIZED;
+
+// The frame's key while it is restored, open for reading; FALSE without one.
+BOOL OpenRestoreKey(CRegistryKey& key)
+{
+    return g_hRestoreKey && !g_strCurrentChildKey.IsEmpty() && key.Open(g_hRestoreKey, g_strCurrentChildKey, KEY_READ);
+}
+
+LONG ReadLong(CRegistryKey& key, LPCTSTR pszName, LONG nDefault)
+{
+    DWORD dwValue = 0;
+    return key.GetDWORD(pszName, dwValue, static_cast<DWORD>(nDefault)) ? static_cast<LONG>(dwValue) : nDefault;
+}
+
+} // namespace
+
+CSplitterFrame::CSplitterFrame() = default;
+
+CSplitterFrame::~CSplitterFrame() = default;
+
+/***************************** Creation and layout *****************************/
+
+BOOL CSplitterFrame::PreCreateWindow(CREATESTRUCT& cs)
+{
+    CRegistryKey key;
+    if (OpenRestoreKey(key)) {
+        m_dwShowState = static_cast<DWORD>(ReadLong(key, "Status", DEFAULT_SHOW_STATE));
+        CDWordArray position;
+        const BOOL bRead = key.GetDWordArray("Position", position) && position.GetSize() == 4;
+        const long long cx
+            = bRead ? static_cast<long long>(static_cast<LONG>(position[2])) - static_cast<LONG>(position[0]) : 0;
+        const long long cy
+            = bRead ? static_cast<long long>(static_cast<LONG>(position[3])) - static_cast<LONG>(position[1]) : 0;
+        if (cx > 0 && cy > 0 && cx <= INT_MAX && cy <= INT_MAX) {
+            cs.x = static_cast<LONG>(position[0]);
+            cs.y = static_cast<LONG>(position[1]);
+            cs.cx = static_cast<int>(cx);
+            cs.cy = static_cast<int>(cy);
+            if (m_dwShowState == SW_SHOWMINIMIZED)
+                cs.style |= WS_MINIMIZE;
+            else if (m_dwShowState == SW_SHOWMAXIMIZED)
+                cs.style |= WS_MAXIMIZE;
+        } else {
+            cs.style |= WS_MAXIMIZE;
+        }
+    }
+    return CMDIChildWnd::PreCreateWindow(cs);
+}
+
+BOOL CSplitterFrame::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext)
+{
+    int cxLeft = -1;
+    int cxRight = -1;
+    m_nSavedPreviewWidth = -1;
+    CRegistryKey key;
+    if (OpenRestoreKey(key)) {
+        cxLeft = ReadLong(key, "LeftFrame", -1);
+        cxRight = ReadLong(key, "RightFrame", -1);
+        m_nSavedPreviewWidth = ReadLong(key, "TipViewFrame", -1);
+    }
+    if (!m_wndSplitter.CreateStatic(this, 1, 3, WS_CHILD | WS_VISIBLE, AFX_IDW_PANE_FIRST))
+        return FALSE;
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    const int cxClient = rcClient.Width();
+    if (cxLeft < 0 || cxRight < 0) {
+        m_nSavedPreviewWidth = 0;
+        cxLeft = cxRight = cxClient / 3;
+    }
+    if (!m_wndSplitter.CreateView(0, 0, RUNTIME_CLASS(CSisTreeView), CSize(cxLeft, 0), pContext)
+        || !m_wndSplitter.CreateView(0, 1, RUNTIME_CLASS(CArqListView), CSize(cxRight, 0), pContext)
+        || !m_wndSplitter.CreateView(
+            0, 2, RUNTIME_CLASS(CContentView), CSize(std::max(m_nSavedPreviewWidth, 0), 0), pContext))
+        return FALSE;
+    m_pTreeView = static_cast<CSisTreeView*>(m_wndSplitter.GetPane(0, 0));
+    m_pListView = static_cast<CArqListView*>(m_wndSplitter.GetPane(0, 1));
+    m_pContentView = static_cast<CContentView*>(m_wndSplitter.GetPane(0, 2));
+    SetActiveView(m_pTreeView, TRUE);
+    if (m_nSavedPreviewWidth == 0 || cxClient - cxRight - cxLeft <= 0)
+        m_wndSplitter.HideColumn(PREVIEW_COLUMN);
+    return TRUE;
+}
+
+void CSplitterFrame::SavePlacement(HKEY hParent, LPCTSTR pszName)
+{
+    CRegistryKey key;
+    if (!key.Create(hParent, pszName))
+        return;
+    WINDOWPLACEMENT placement {};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(&placement);
+    key.SetDWORD("Status", placement.showCmd);
+    CDWordArray position;
+    const RECT& rc = placement.rcNormalPosition;
+    for (LONG nValue : { rc.left, rc.top, rc.right, rc.bottom })
+        position.Add(static_cast<DWORD>(nValue));
+    key.SetDWordArray("Position", position);
+    int cxCur = 0;
+    int cxMin = 0;
+    m_wndSplitter.GetColumnInfo(0, cxCur, cxMin);
+    key.SetDWORD("LeftFrame", static_cast<DWORD>(cxCur));
+    m_wndSplitter.GetColumnInfo(1, cxCur, cxMin);
+    key.SetDWORD("RightFrame", static_cast<DWORD>(cxCur));
+    int cxPreview = m_nSavedPreviewWidth;
+    if (IsPreviewShown())
+        m_wndSplitter.GetColumnInfo(PREVIEW_COLUMN, cxPreview, cxMin);
+    key.SetDWORD("TipViewFrame", static_cast<DWORD>(std::max(cxPreview, 0)));
+    // FIXME: the tree view's ("SisTree") and the list view's ("ListView") settings are saved here once they exist.
+}
+
+void CSplitterFrame::OnUpdateFrameTitle(BOOL)
+{
+    if (m_pPendingNode)
+        SetWindowText(m_pPendingNode->GetName());
+}
+
+void CSplitterFrame::OnDestroy()
+{
+    KillTimer(TIMER_REFRESH_LIST);
+    if (IsListFilterActive()) {
+        if (auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
+            pMain->AnimateToolbarButton(FALSE);
+    }
+    CMDIChildWnd::OnDestroy();
+}
+
+void CSplitterFrame::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd)
+{
+    CMDIChildWnd::OnMDIActivate(bActivate, pActivateWnd, pDeactivateWnd);
+    if (auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
+        pMain->AnimateToolbarButton(bActivate && IsListFilterActive());
+}
+
+BOOL CSplitterFrame::IsListFilterActive() const
+{
+    // FIXME: the document list's filter once the list has one.
+    return FALSE;
+}
+
+/***************************** Selection *****************************/
+
+void CSplitterFrame::SelectNode(const CNodeRec& node)
+{
+    if (m_pTreeView)
+        m_pTreeView->SelectNode(node);
+}
+
+void CSplitterFrame::SelectEntry(WPARAM wParam, LPARAM)
+{
+    // FIXME: the document's row is selected too once the list can select one.
+    if (const auto* pNode = reinterpret_cast<const CNodeRec*>(wParam))
+        SelectNode(*pNode);
+}
+
+void CSplitterFrame::RefreshDocumentList()
+{
+    KillTimer(TIMER_REFRESH_LIST);
+    if (m_pListView) {
+        m_pListView->Fill(m_pPendingNode);
+        if (m_pListView->GetListCtrl().GetItemCount() == 0)
+            SendMessage(g_nMsgItemChanged, 0, 0);
+    }
+    m_pCurrentNode = m_pPendingNode;
+}
+
+LRESULT CSplitterFrame::OnSelChanged(WPARAM wParam, LPARAM lParam)
+{
+    KillTimer(TIMER_REFRESH_LIST);
+    m_pPendingNode = reinterpret_cast<CNodeRec*>(lParam);
+    if (m_pPendingNode != m_pCurrentNode) {
+        switch (wParam) {
+        case REASON_MOUSE:
+        case REASON_REBUILD:
+            SetTimer(TIMER_REFRESH_LIST, CLICK_DELAY, nullptr);
+            break;
+        case REASON_KEYBOARD:
+            SetTimer(TIMER_REFRESH_LIST, KEYBOARD_DELAY, nullptr);
+            break;
+        default:
+            RefreshDocumentList();
+            break;
+        }
+    }
+    if (m_pPendingNode)
+        SetWindowText(m_pPendingNode->GetName());
+    m_nStatusTotal = -1;
+    return 0;
+}
+
+LRESULT CSplitterFrame::OnSelDrawn(WPARAM, LPARAM)
+{
+    m_wndSplitter.InvalidateConnector();
+    return 0;
+}
+
+LRESULT CSplitterFrame::OnItemChanged(WPARAM, LPARAM lParam)
+{
+    KillTimer(TIMER_REFRESH_PREVIEW);
+    m_nPendingItem = lParam;
+    if (m_nPendingItem != m_nCurrentItem)
+        SetTimer(TIMER_REFRESH_PREVIEW, KEYBOARD_DELAY, nullptr);
+    return 0;
+}
+
+void CSplitterFrame::OnTimer(UINT_PTR nIDEvent)
+{
+    switch (nIDEvent) {
+    case TIMER_REFRESH_LIST:
+        RefreshDocumentList();
+        break;
+    case TIMER_REFRESH_PREVIEW:
+        KillTimer(TIMER_REFRESH_PREVIEW);
+        m_nCurrentItem = m_nPendingItem;
+        if (IsPreviewShown() && m_pContentView)
+            m_pContentView->ShowDocument(m_nCurrentItem);
+        break;
+    default:
+        CMDIChildWnd::OnTimer(nIDEvent);
+        break;
+    }
+}
+
+LRESULT CSplitterFrame::OnRedo(WPARAM, LPARAM)
+{
+    // The tree's nodes are made again: the list follows what the tree announces.
+    m_pCurrentNode = m_pPendingNode = nullptr;
+    m_nStatusTotal = -1;
+    if (m_pTreeView)
+        m_pTreeView->Rebuild();
+    // FIXME: the preview checks its document again here once it shows one.
+    return 0;
+}
+
+LRESULT CSplitterFrame::OnReread(WPARAM wParam, LPARAM lParam)
+{
+    // The first form's panes keep nothing but names: reading again is rebuilding.
+    return OnRedo(wParam, lParam);
+}
+
+/***************************** The preview column *****************************/
+
+void CSplitterFrame::OnTogglePreview()
+{
+    if (IsPreviewShown()) {
+        int cxMin = 0;
+        m_wndSplitter.GetColumnInfo(PREVIEW_COLUMN, m_nSavedPreviewWidth, cxMin);
+        m_wndSplitter.HideColumn(PREVIEW_COLUMN);
+        return;
+    }
+    if (m_pContentView)
+        m_pContentView->ShowDocument(m_nCurrentItem);
+    m_wndSplitter.ShowColumn();
+    int cxPreview = 0;
+    int cxMin = 0;
+    m_wndSplitter.GetColumnInfo(PREVIEW_COLUMN, cxPreview, cxMin);
+    if (cxPreview != 0)
+        return;
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    const int cxThird = rcClient.Width() / 3;
+    int cxTree = 0;
+    int cxList = 0;
+    m_wndSplitter.GetColumnInfo(0, cxTree, cxMin);
+    m_wndSplitter.GetColumnInfo(1, cxList, cxMin);
+    // The list gives up a third of the width when it is wide enough, else the tree does.
+    if (cxList > cxThird)
+        cxList -= cxThird;
+    else if (cxTree > cxThird)
+        cxTree -= cxThird;
+    m_wndSplitter.SetColumnInfo(0, cxTree, 0);
+    m_wndSplitter.SetColumnInfo(1, cxList, 0);
+    m_wndSplitter.SetColumnInfo(PREVIEW_COLUMN, cxThird, 0);
+    m_wndSplitter.RecalcLayout();
+}
+
+void CSplitterFrame::OnUpdateTogglePreview(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(IsPreviewShown() ? 1 : 0);
+}
+
+/***************************** Status panes *****************************/
+
+BOOL CSplitterFrame::IsMainWindowIconic()
+{
+    CWnd* pMain = AfxGetMainWnd();
+    return pMain && pMain->IsIconic();
+}
+
+void CSplitterFrame::OnUpdatePaneCounts(CCmdUI* pCmdUI)
+{
+    if (IsMainWindowIconic())
+        return;
+    const int nRows = m_pListView && m_pCurrentNode == m_pPendingNode ? m_pListView->GetListCtrl().GetItemCount() : 0;
+    if (m_nStatusTotal == -1)
+        m_nStatusTotal = m_pPendingNode ? m_pPendingNode->CountChildren() + m_pPendingNode->CountDocuments() : 0;
+    CString strText;
+    strText.Format(GetResString(IDS_PANE_COUNTS_FORMAT), nRows, static_cast<int>(m_nStatusTotal));
+    pCmdUI->SetText(strText);
+}
+
+void CSplitterFrame::OnUpdatePaneNodePath(CCmdUI* pCmdUI)
+{
+    if (IsMainWindowIconic())
+        return;
+    pCmdUI->SetText("");
+    auto* pStatusBar = dynamic_cast<CStatusBar*>(pCmdUI->m_pOther);
+    if (!pStatusBar || (pStatusBar->GetPaneStyle(static_cast<int>(pCmdUI->m_nIndex)) & SBPS_DISABLED))
+        return;
+    CRect rcPane;
+    pStatusBar->GetItemRect(static_cast<int>(pCmdUI->m_nIndex), &rcPane);
+    if (rcPane.Width() < 1)
+        return;
+    // FIXME: through an off-screen memory DC once the interface kit has it.
+    CClientDC dc(pStatusBar);
+    dc.FillSolidRect(&rcPane, GetSysColor(COLOR_BTNFACE));
+    DrawNodePath(m_pPendingNode, dc.GetSafeHdc(), &rcPane);
+}

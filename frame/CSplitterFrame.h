@@ -1,0 +1,107 @@
+#pragma once
+
+// CSplitterFrame: a catalog view, the MDI child frame of the catalog document
+// template: the systems tree, the document list and the preview side by side
+// in a splitter whose preview column can be hidden.
+//
+// The frame is the hub between its panes. The tree announces selections with
+// "STM SelChanged"; the frame debounces them (timer 20817: 100 ms for a click
+// or a rebuild, 300 ms for the keyboard, at once for the program) and then has
+// the list show the node. The list announces its focused row with "ALM
+// ItemChanged", which the preview follows 300 ms later (timer 20818).
+//
+// Its place and column widths live under the key the main frame names while
+// the view is restored (DesktopLayout.h), and are written by SavePlacement.
+
+#include "frame/CConnectorSplitterWnd.h"
+
+#include "platform/framework/CMDIChildWnd.h"
+
+class CArqListView;
+class CContentView;
+class CNodeRec;
+class CSisTreeView;
+
+class CSplitterFrame : public CMDIChildWnd {
+    DECLARE_DYNCREATE(CSplitterFrame)
+    DECLARE_MESSAGE_MAP()
+
+public:
+    static constexpr UINT_PTR TIMER_REFRESH_LIST = 20817;
+    static constexpr UINT_PTR TIMER_REFRESH_PREVIEW = 20818;
+    static constexpr UINT CLICK_DELAY = 100;    // after a click or a rebuild
+    static constexpr UINT KEYBOARD_DELAY = 300; // after a key, and for the preview
+    static constexpr int PREVIEW_COLUMN = 2;
+
+    /* Reasons of "STM SelChanged". */
+    static constexpr WPARAM REASON_PROGRAM = 0;
+    static constexpr WPARAM REASON_MOUSE = 1;
+    static constexpr WPARAM REASON_KEYBOARD = 2;
+    static constexpr WPARAM REASON_REBUILD = 3;
+
+    CSplitterFrame();
+    ~CSplitterFrame() override;
+
+    /* Layout. */
+
+    // Writes the frame's place and column widths under hParent\pszName
+    // (created when missing); gives up silently when the key cannot be had.
+    void SavePlacement(HKEY hParent, LPCTSTR pszName);
+    BOOL IsPreviewShown() const { return m_wndSplitter.GetHiddenColumn() != PREVIEW_COLUMN; }
+    CConnectorSplitterWnd& GetSplitter() { return m_wndSplitter; }
+
+    /* Selection. */
+
+    // Selects the node in the tree, which announces it.
+    void SelectNode(const CNodeRec& node);
+    // "APPM Selecionar SisArq": selects the entry named by the parameters.
+    void SelectEntry(WPARAM wParam, LPARAM lParam);
+    // The list shows the pending node now.
+    void RefreshDocumentList();
+    // The node last announced, and the one the list shows; null for none.
+    const CNodeRec* GetPendingNode() const { return m_pPendingNode; }
+    const CNodeRec* GetCurrentNode() const { return m_pCurrentNode; }
+    // Whether the list's filter is on, for the main frame's blinking button.
+    BOOL IsListFilterActive() const;
+
+    CSisTreeView* GetTreeView() const { return m_pTreeView; }
+    CArqListView* GetListView() const { return m_pListView; }
+    CContentView* GetContentView() const { return m_pContentView; }
+
+    /* What the frame overrides. */
+
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    void OnUpdateFrameTitle(BOOL bAddToTitle) override;
+
+protected:
+    BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+
+    void OnDestroy();
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
+    LRESULT OnRedo(WPARAM wParam, LPARAM lParam);
+    LRESULT OnReread(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSelChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSelDrawn(WPARAM wParam, LPARAM lParam);
+    LRESULT OnItemChanged(WPARAM wParam, LPARAM lParam);
+    void OnTogglePreview();
+    void OnUpdateTogglePreview(CCmdUI* pCmdUI);
+    void OnUpdatePaneNodePath(CCmdUI* pCmdUI);
+    void OnUpdatePaneCounts(CCmdUI* pCmdUI);
+
+private:
+    // Whether the main window is minimised, when the status panes do nothing.
+    static BOOL IsMainWindowIconic();
+
+    CConnectorSplitterWnd m_wndSplitter;
+    CSisTreeView* m_pTreeView { nullptr }; // panes (0,0), (0,1), (0,2), owned by the splitter
+    CArqListView* m_pListView { nullptr };
+    CContentView* m_pContentView { nullptr };
+    DWORD m_dwShowState { SW_SHOWMAXIMIZED }; // "Status" of the frame's key
+    CNodeRec* m_pCurrentNode { nullptr };     // the tree's; see CSisTreeView
+    CNodeRec* m_pPendingNode { nullptr };
+    LPARAM m_nCurrentItem { 0 }; // the list's row the preview shows, and the one last announced
+    LPARAM m_nPendingItem { 0 };
+    LONG m_nStatusTotal { -1 };      // children and documents of the pending node; -1 to count again
+    int m_nSavedPreviewWidth { -1 }; // column 2's width while it is hidden
+};

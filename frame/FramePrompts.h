@@ -1,0 +1,140 @@
+#pragma once
+
+// CFramePrompts: the windows the application and its frames open that belong
+// to the program's dialogs (the set-up wizard, the preference sheets, the
+// small question and notice dialogs). The frame reaches them only through this
+// interface: the program installs the dialogs' implementation at start-up,
+// tests install a scripted one, and until one is installed CDefaultFramePrompts
+// answers, changing nothing and letting each flow go on. HasWindow tells the
+// commands whose only effect would be a missing window to show disabled.
+//
+// Every call runs modally on the user-interface thread; a result of IDCANCEL
+// always means the user changed nothing. The backup monitor's prompts are part
+// of the same object.
+
+#include "frame/CBackupMonitor.h"
+
+#include "platform/base/CString.h"
+#include "platform/window/Dialog.h"
+
+class CDocumentRec;
+class CNodeRec;
+struct CDocumentsSheetData;
+struct CPreferencesArchivoraSheetData;
+struct CPreferencesCatalogSheetData;
+struct CPreferencesWebSheetData;
+struct CSetupResults;
+
+class CFramePrompts : public CBackupPrompts {
+public:
+    // The windows, for HasWindow.
+    enum class EWindow {
+        SetupWizard,
+        ConfirmSetup,
+        OrphanWarning,
+        DailyNotice,
+        DocumentTypes,
+        About,
+        UpdateOptions,
+        MaintenanceOptions,
+        BackupList,
+        PreferenceSheets,
+        KeywordSystemSheet,
+        DocumentsSheet,
+        WebDialogs,
+        DocumentDialogs,
+        GroupDialogs,
+    };
+    // The preference sheets of RunPreferenceSheet.
+    enum class ESheet { General, Catalog, Web };
+    // The wizard's result when the user finished it.
+    static constexpr int WIZARD_FINISHED = 12325;
+
+    // Whether the window exists in this program; FALSE leaves its commands disabled.
+    virtual BOOL HasWindow(EWindow eWindow) const = 0;
+
+    /* Set-up. */
+
+    // The set-up wizard: WIZARD_FINISHED with *pResults filled, anything else cancels.
+    virtual int RunSetupWizard(CSetupResults& results) = 0;
+    // Asks before the catalog is set up again; IDOK goes on.
+    virtual int ConfirmSetup() = 0;
+
+    /* The main frame's questions and notices. */
+
+    // Offers to archive the documents that belong to no system: IDYES, IDNO or
+    // IDCANCEL (do not exit); *pbDontWarn gets the "do not ask again" check.
+    virtual int OrphanWarning(BOOL* pbDontWarn) = 0;
+    // Today's notice of nCount expired documents; IDOK shows them.
+    virtual int DailyNotice(int nCount, LPCTSTR pszDate) = 0;
+    // Offers the document types found since the last time; FALSE when there
+    // was nothing to offer (nothing was shown).
+    virtual BOOL OfferDocumentTypes() = 0;
+    virtual int About() = 0;
+
+    /* Catalog work. The options are the dialogs' to define; IDOK runs the work. */
+
+    virtual int UpdateOptions() = 0;
+    virtual int MaintenanceOptions() = 0;
+
+    /* Sheets: IDOK when the user accepted the values now in the data. */
+
+    virtual int RunPreferenceSheet(ESheet eSheet, void* pSheetData) = 0;
+    virtual int KeywordSystemSheet() = 0;
+    virtual int DocumentsSheet(CDocumentsSheetData& data) = 0;
+    // The web access dialogs by their template ID.
+    virtual int WebDialog(UINT nIDTemplate) = 0;
+
+    /* Documents and groups. */
+
+    virtual int ImagePreview(CDocumentRec& document) = 0;
+    // A folder chooser with the caption string nIDCaption; IDOK with *pstrFolder chosen.
+    virtual int ChooseFolder(UINT nIDCaption, CDocumentRec& document, CString* pstrFolder) = 0;
+    // The open-with dialog; IDOK with *pstrProgram chosen.
+    virtual int OpenWith(CDocumentRec& document, CString* pstrProgram) = 0;
+    // 1 when the group or keyword changed.
+    virtual int GroupProperties(CNodeRec& node) = 0;
+    virtual int NewGroup(CNodeRec& node) = 0;
+    virtual int KeywordProperties(CNodeRec& node) = 0;
+    virtual int DocumentProperties(CDocumentRec& document) = 0;
+    virtual int ProcessDocuments(CDocumentRec& document) = 0;
+};
+
+// The answers until the dialogs exist: the wizard sets up an empty catalog
+// (organisation mode without systems or places, the usual document types), no
+// question is asked and no sheet changes anything. Messages are real message boxes.
+class CDefaultFramePrompts : public CFramePrompts {
+public:
+    BOOL HasWindow(EWindow eWindow) const override;
+    int RunSetupWizard(CSetupResults& results) override;
+    int ConfirmSetup() override { return IDCANCEL; }
+    int OrphanWarning(BOOL* pbDontWarn) override;
+    int DailyNotice(int, LPCTSTR) override { return IDCANCEL; }
+    BOOL OfferDocumentTypes() override { return FALSE; }
+    int About() override { return IDOK; }
+    int UpdateOptions() override { return IDCANCEL; }
+    int MaintenanceOptions() override { return IDCANCEL; }
+    int RunPreferenceSheet(ESheet, void*) override { return IDCANCEL; }
+    int KeywordSystemSheet() override { return IDCANCEL; }
+    int DocumentsSheet(CDocumentsSheetData&) override { return IDCANCEL; }
+    int WebDialog(UINT) override { return IDCANCEL; }
+    int ImagePreview(CDocumentRec&) override { return IDCANCEL; }
+    int ChooseFolder(UINT, CDocumentRec&, CString*) override { return IDCANCEL; }
+    int OpenWith(CDocumentRec&, CString*) override { return IDCANCEL; }
+    int GroupProperties(CNodeRec&) override { return 0; }
+    int NewGroup(CNodeRec&) override { return 0; }
+    int KeywordProperties(CNodeRec&) override { return 0; }
+    int DocumentProperties(CDocumentRec&) override { return 0; }
+    int ProcessDocuments(CDocumentRec&) override { return IDCANCEL; }
+
+    int OfferRecovery() override { return IDCANCEL; }
+    int ChooseBackup(BOOL, int*) override { return IDCANCEL; }
+    void ShowMessage(UINT nStringID, UINT nStyle) override;
+};
+
+// The prompts in use: the installed ones, else a CDefaultFramePrompts.
+CFramePrompts& GetFramePrompts();
+// Installs pPrompts (nullptr: the defaults again); the caller keeps ownership
+// and keeps it alive while it is installed. Returns the previous one (nullptr
+// for the defaults).
+CFramePrompts* InstallFramePrompts(CFramePrompts* pPrompts);

@@ -1,0 +1,108 @@
+// The built program, started as a user would without a display: it says so in
+// one line, runs, and a termination signal ends it as the end of a session
+// does, with its layout saved.
+
+#include "frame/AppGlobals.h"
+#include "store/CRegistryKey.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/TestData.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <string>
+
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char NOTICE[] = "running without a display";
+
+class ProgramSmokeTest : public ProgramFolderTest {
+protected:
+    void SetUp() override
+    {
+        ProgramFolderTest::SetUp();
+        ASSERT_EQ(pipe(m_fdErr), 0);
+    }
+    void TearDown() override
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+        }
+        close(m_fdErr[0]);
+        ProgramFolderTest::TearDown();
+    }
+
+    // Starts the program in this test's program folder, its errors into the pipe.
+    void StartProgram()
+    {
+        const std::string strProgram = (BinaryRoot() / "app" / "archivora").string();
+        const std::string strHome = Home().string();
+        m_pid = fork();
+        if (m_pid == 0) {
+            dup2(m_fdErr[1], STDERR_FILENO);
+            setenv("ARCHIVORA_HOME", strHome.c_str(), 1);
+            setenv("HOME", strHome.c_str(), 1);
+            setenv("XDG_RUNTIME_DIR", strHome.c_str(), 1);
+            unsetenv("DISPLAY");
+            execl(strProgram.c_str(), strProgram.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(m_fdErr[1]);
+    }
+
+    // What the program wrote to its errors until the text appeared, or the time ran out.
+    std::string ReadErrorsUntil(const std::string& strWanted, std::chrono::seconds timeout)
+    {
+        std::string strRead;
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (strRead.find(strWanted) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+            pollfd fd { m_fdErr[0], POLLIN, 0 };
+            if (poll(&fd, 1, 100) <= 0)
+                continue;
+            char buffer[256];
+            const ssize_t n = read(m_fdErr[0], buffer, sizeof(buffer));
+            if (n <= 0)
+                break;
+            strRead.append(buffer, static_cast<size_t>(n));
+        }
+        return strRead;
+    }
+
+    pid_t m_pid { -1 };
+    int m_fdErr[2] { -1, -1 };
+};
+
+} // namespace
+
+TEST_F(ProgramSmokeTest, WithoutADisplayItSaysSoAndSigtermEndsItWithTheLayoutSaved)
+{
+    StartProgram();
+    const std::string strErrors = ReadErrorsUntil(NOTICE, std::chrono::seconds(30));
+    ASSERT_NE(strErrors.find(NOTICE), std::string::npos) << strErrors;
+    // The notice comes before the start-up; give it the time to finish.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    CRegistryKey desktop;
+    while (std::chrono::steady_clock::now() < deadline && !desktop.Open(HKEY_CURRENT_USER, DESKTOP_KEY_PATH, KEY_READ))
+        usleep(50000);
+    usleep(500000);
+
+    ASSERT_EQ(kill(m_pid, SIGTERM), 0);
+    int nStatus = 0;
+    ASSERT_EQ(waitpid(m_pid, &nStatus, 0), m_pid);
+    m_pid = -1;
+    ASSERT_TRUE(WIFEXITED(nStatus)) << "ended by signal " << WTERMSIG(nStatus);
+    EXPECT_EQ(WEXITSTATUS(nStatus), 0);
+
+    DWORD dwWindows = 0;
+    CRegistryKey saved;
+    ASSERT_TRUE(saved.Open(HKEY_CURRENT_USER, DESKTOP_KEY_PATH, KEY_READ));
+    EXPECT_TRUE(saved.GetDWORD("Windows", dwWindows));
+    EXPECT_EQ(dwWindows, 1U);
+}
