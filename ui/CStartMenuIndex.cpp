@@ -22,10 +22,28 @@ constexpr SFGAOF START_MENU_ATTRIBUTES = SFGAO_FILESYSTEM | SFGAO_FOLDER | SFGAO
 // Resolve without a window and with a short time-out (10 ms in the high word).
 constexpr DWORD RESOLVE_FLAGS = 0xA0001;
 
+// Whether a lower-case path names a file (not a folder) from its drive or
+// share ("c:\x.exe", "\\server\x.exe"). Only such paths are shortened: a relative
+// path would come back as one of the current directory, and a folder ("c:\.")
+// is no program.
+bool IsRootedFilePath(const CString& strPath)
+{
+    const auto IsLetterOrDigit = [](char ch) { return (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9'); };
+    const bool bRooted
+        = (strPath.GetLength() >= 3 && IsLetterOrDigit(strPath[0]) && strPath[1] == ':' && strPath[2] == '\\')
+        || (strPath.GetLength() >= 3 && strPath[0] == '\\' && strPath[1] == '\\' && IsLetterOrDigit(strPath[2]));
+    if (!bRooted)
+        return false;
+    const DWORD dwAttributes = GetFileAttributes(strPath);
+    return dwAttributes != INVALID_FILE_ATTRIBUTES && !(dwAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The short form of a rooted path of an existing file, lower-cased; other
+// paths only lower-cased.
 CString ShortLowerPath(const CString& strPath)
 {
     TCHAR szShort[MAX_PATH] {};
-    const DWORD dwLength = GetShortPathName(strPath, szShort, MAX_PATH);
+    const DWORD dwLength = IsRootedFilePath(strPath) ? GetShortPathName(strPath, szShort, MAX_PATH) : 0;
     CString strResult = (dwLength && dwLength < MAX_PATH) ? CString(szShort) : strPath;
     strResult.MakeLower();
     return strResult;

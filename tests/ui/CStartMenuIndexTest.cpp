@@ -64,6 +64,14 @@ TEST(SplitCommandLineTest, ProgramEndsAfterItsExtensionAndCommandsWithoutOneRunN
     CStartMenuIndex::SplitCommandLine("\"C:\\tools\\run.exe", strProgram, strArguments);
     EXPECT_EQ(strProgram, "c:\\tools\\run.exe");
     EXPECT_EQ(strArguments, "");
+    // Relative programs and folders stay as written instead of becoming a
+    // folder's short path without an extension.
+    for (const char* pszCommand : { ".", "C:\\.", "\\\\?\\.", "\\\\?\\.git\\." }) {
+        CStartMenuIndex::SplitCommandLine(pszCommand, strProgram, strArguments);
+        EXPECT_EQ(strProgram, CString(pszCommand).MakeLower());
+    }
+    CStartMenuIndex::SplitCommandLine("Tools.Dir\\Run.exe -x", strProgram, strArguments);
+    EXPECT_EQ(strProgram, "tools.dir\\run.exe");
 
     for (const char* pszCommand :
         { "rundll32.exe shimgvw.dll,ImageView_Fullscreen %1", "C:\\x\\%1.exe", "notepad %1", "", "   ", "\"" }) {
