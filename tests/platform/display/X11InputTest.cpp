@@ -3,6 +3,11 @@
 
 #include "platform/display/X11Display.h"
 
+#include "platform/base/PathMap.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Drawing.h"
+#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/Icons.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
 #include "platform/window/Menu.h"
@@ -243,6 +248,66 @@ TEST_F(X11InputTest, TheCursorSetForTheWindowUnderThePointerShowsThere)
     };
     m_pInput->MoveTo(POINT { 160, 150 });
     EXPECT_TRUE(PumpUntil([&] { return shownCursor() == "none"; }));
+}
+
+TEST_F(X11InputTest, AModulesCursorShowsItsPictureWithItsTipAtTheCorner)
+{
+    HMODULE hModule = LoadLibrary(ProgramPathFromHostPath((BinaryRoot() / "app" / "arching.dll").string()).c_str());
+    ASSERT_NE(hModule, nullptr);
+    constexpr WORD DRAG_MOVE = 179;
+    HCURSOR hMove = LoadCursor(hModule, MAKEINTRESOURCE(DRAG_MOVE));
+    ASSERT_NE(hMove, nullptr);
+    EXPECT_EQ(LoadCursor(hModule, MAKEINTRESOURCE(DRAG_MOVE)), hMove);
+    MessageLog::Instance().handler = [hMove](HWND, UINT uMsg, WPARAM, LPARAM, LRESULT* plResult) {
+        if (uMsg != WM_SETCURSOR)
+            return false;
+        SetCursor(hMove);
+        *plResult = TRUE;
+        return true;
+    };
+    ICONINFO info {};
+    ASSERT_TRUE(GetIconInfo(hMove, &info));
+    BITMAP bm {};
+    GetObject(info.hbmColor, sizeof(bm), &bm);
+
+    m_pInput->MoveTo(POINT { 150, 150 });
+    XFixesCursorImage* pImage = nullptr;
+    EXPECT_TRUE(PumpUntil([&] {
+        if (pImage)
+            XFree(pImage);
+        pImage = XFixesGetCursorImage(m_pInput->Connection());
+        return pImage && pImage->width == bm.bmWidth && pImage->height == bm.bmHeight;
+    }));
+    ASSERT_NE(pImage, nullptr);
+    EXPECT_EQ(pImage->xhot, 0);
+    EXPECT_EQ(pImage->yhot, 0);
+    // Clear where the mask lets the background show, else the picture's colour.
+    HDC hdcMask = CreateCompatibleDC(nullptr);
+    HDC hdcColor = CreateCompatibleDC(nullptr);
+    HGDIOBJ hOldMask = SelectObject(hdcMask, info.hbmMask);
+    HGDIOBJ hOldColor = SelectObject(hdcColor, info.hbmColor);
+    int nOpaque = 0;
+    int nWrong = 0;
+    for (int y = 0; y < pImage->height; ++y) {
+        for (int x = 0; x < pImage->width; ++x) {
+            auto nShown = static_cast<uint32_t>(pImage->pixels[y * pImage->width + x]);
+            bool bClear = GetPixel(hdcMask, x, y) != RGB(0, 0, 0);
+            COLORREF cr = GetPixel(hdcColor, x, y);
+            uint32_t nExpected = bClear ? 0 : 0xFF000000u | GetRValue(cr) << 16 | GetGValue(cr) << 8 | GetBValue(cr);
+            nOpaque += bClear ? 0 : 1;
+            nWrong += nShown == nExpected ? 0 : 1;
+        }
+    }
+    EXPECT_GT(nOpaque, 0);
+    EXPECT_EQ(nWrong, 0);
+    SelectObject(hdcMask, hOldMask);
+    SelectObject(hdcColor, hOldColor);
+    DeleteDC(hdcMask);
+    DeleteDC(hdcColor);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    XFree(pImage);
+    FreeLibrary(hModule);
 }
 
 TEST_F(X11InputTest, TheSettingsManagersDoubleClickTimeCounts)
