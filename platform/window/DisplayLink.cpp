@@ -112,6 +112,8 @@ CTopLevelLook LookOfLocked(const CWindow& window)
     look.bSkipTaskbar = window.pOwner || (dwExStyle & WS_EX_TOOLWINDOW);
     look.bModal = window.pOwner && (window.pOwner->dwStyle & WS_DISABLED) && (dwStyle & WS_VISIBLE);
     look.bDisabled = (dwStyle & WS_DISABLED) != 0;
+    look.szMin = window.szMinTrack;
+    look.szMax = window.szMaxTrack;
     return look;
 }
 

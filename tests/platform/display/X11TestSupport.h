@@ -18,8 +18,68 @@
 #include <X11/Xlib.h>
 
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
+
+// A property of a window as another client reads it: its format and its
+// items (longs for format 32).
+struct CReadProperty {
+    int nFormat { 0 };
+    std::vector<unsigned char> bytes;
+};
+
+inline CReadProperty ReadProperty(Display* pDisplay, unsigned long nWindow, const char* pszName)
+{
+    Atom property = XInternAtom(pDisplay, pszName, False);
+    Atom type = None;
+    CReadProperty value;
+    unsigned long nItems = 0;
+    unsigned long nAfter = 0;
+    unsigned char* pData = nullptr;
+    if (XGetWindowProperty(pDisplay, nWindow, property, 0, 4096, False, AnyPropertyType, &type, &value.nFormat, &nItems,
+            &nAfter, &pData)
+            == Success
+        && pData) {
+        size_t nBytes = value.nFormat == 8 ? nItems : nItems * sizeof(long);
+        value.bytes.assign(pData, pData + nBytes);
+    }
+    if (pData)
+        XFree(pData);
+    return value;
+}
+
+// Its 8-bit text; empty for another format.
+inline std::string StringProperty(Display* pDisplay, unsigned long nWindow, const char* pszName)
+{
+    CReadProperty value = ReadProperty(pDisplay, nWindow, pszName);
+    return value.nFormat == 8 ? std::string(value.bytes.begin(), value.bytes.end()) : std::string();
+}
+
+// The names of the atoms it holds.
+inline std::vector<std::string> AtomsProperty(Display* pDisplay, unsigned long nWindow, const char* pszName)
+{
+    CReadProperty value = ReadProperty(pDisplay, nWindow, pszName);
+    std::vector<std::string> names;
+    for (size_t i = 0; value.nFormat == 32 && i + sizeof(long) <= value.bytes.size(); i += sizeof(long)) {
+        long nAtom = 0;
+        std::memcpy(&nAtom, value.bytes.data() + i, sizeof(nAtom));
+        char* pszAtom = XGetAtomName(pDisplay, static_cast<Atom>(nAtom));
+        names.emplace_back(pszAtom ? pszAtom : "");
+        if (pszAtom)
+            XFree(pszAtom);
+    }
+    return names;
+}
+
+// The first of them; empty for none.
+inline std::string AtomProperty(Display* pDisplay, unsigned long nWindow, const char* pszName)
+{
+    std::vector<std::string> names = AtomsProperty(pDisplay, nWindow, pszName);
+    return names.empty() ? std::string() : names.front();
+}
 
 // Makes `owner` the owner of a manager selection (a tray's, the settings')
 // and announces it to every client as the MANAGER convention asks.
