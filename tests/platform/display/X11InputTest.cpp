@@ -348,17 +348,13 @@ TEST_F(X11InputTest, AnOpenMenuClosesOnAClickOutsideEveryWindowOrOnEscape)
         bool bStayedOpen = false;
         std::thread user([&] {
             CXTestInput input(m_server.Name());
-            auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-            HWND hMenuWindow = nullptr;
-            while (!(hMenuWindow = FindWindow("#32768", nullptr)) && std::chrono::steady_clock::now() < deadline)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            std::this_thread::sleep_for(std::chrono::milliseconds(200)); // the grab is taken before the menu waits
+            WaitForMenuWindow();
             if (bByClick)
                 input.Click(POINT { 1200, 1000 }); // on no window at all
             else
                 input.TapKey(XK_Escape);
             // A menu that stays open is closed all the same, so that the test ends.
-            deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+            auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
             while (FindWindow("#32768", nullptr) && std::chrono::steady_clock::now() < deadline)
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
             if (FindWindow("#32768", nullptr)) {

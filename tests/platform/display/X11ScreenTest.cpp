@@ -120,12 +120,7 @@ TEST_F(X11ScreenTest, AMenuOpenedNearAnEdgeStaysOnItsMonitor)
         RECT rcMenu {};
         std::thread user([&] {
             CXTestInput input(m_server.Name());
-            auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-            HWND hMenuWindow = nullptr;
-            while (!(hMenuWindow = FindWindow("#32768", nullptr)) && std::chrono::steady_clock::now() < deadline)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            GetWindowRect(hMenuWindow, &rcMenu);
+            GetWindowRect(WaitForMenuWindow(), &rcMenu);
             input.TapKey(XK_Escape);
         });
         TrackPopupMenu(hMenu, TPM_RETURNCMD, pt.x, pt.y, 0, hWnd, nullptr);

@@ -11,6 +11,7 @@
 #include "platform/window/DisplayLink.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Messages.h"
+#include "platform/window/Window.h"
 #include "tests/platform/window/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 // A property of a window as another client reads it: its format and its
@@ -98,6 +100,18 @@ inline void BecomeManager(Display* pDisplay, const char* pszSelection, Window ow
     announce.xclient.data.l[2] = static_cast<long>(owner);
     XSendEvent(pDisplay, root, False, StructureNotifyMask, &announce);
     XFlush(pDisplay);
+}
+
+// From a thread of the test's user: the menu window once a menu shows (NULL
+// after 10 s), with time for its grab to be taken before the menu waits.
+inline HWND WaitForMenuWindow()
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    HWND hMenuWindow = nullptr;
+    while (!(hMenuWindow = FindWindow("#32768", nullptr)) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    return hMenuWindow;
 }
 
 class X11Test : public WindowTest {
