@@ -383,12 +383,24 @@ BOOL InjectDisplayKey(const CKeyInput& input)
     return PostKey(input.nVirtualKey, input.bDown, input.nScanCode, input.bHasText ? &input.strText : nullptr);
 }
 
-void SetLockKeys(bool bCapsLock, bool bNumLock, bool bScrollLock)
+void SetKeyboardState(const CKeyboardState& keyboard)
 {
     auto lock = LockWindows();
     CInputState& state = InputStateLocked();
-    for (auto [nKey, bOn] : { std::pair { VK_CAPITAL, bCapsLock }, std::pair { VK_NUMLOCK, bNumLock },
-             std::pair { VK_SCROLL, bScrollLock } }) {
+    std::array<bool, 256> held {};
+    for (UINT nKey : keyboard.heldKeys) {
+        held[nKey & 0xFF] = true;
+        if (UINT nGeneric = GenericKey(nKey))
+            held[nGeneric] = true;
+    }
+    for (UINT nKey = 0; nKey < held.size(); ++nKey) {
+        if (nKey == VK_LBUTTON || nKey == VK_RBUTTON || nKey == VK_MBUTTON)
+            continue;
+        for (BYTE* pKey : { &state.asyncKeys[nKey], &state.keys[nKey] })
+            *pKey = static_cast<BYTE>((*pKey & 0x01) | (held[nKey] ? 0x80 : 0));
+    }
+    for (auto [nKey, bOn] : { std::pair { VK_CAPITAL, keyboard.bCapsLock }, std::pair { VK_NUMLOCK, keyboard.bNumLock },
+             std::pair { VK_SCROLL, keyboard.bScrollLock } }) {
         for (BYTE* pKey : { &state.asyncKeys[nKey], &state.keys[nKey] })
             *pKey = static_cast<BYTE>((*pKey & ~0x01) | (bOn ? 0x01 : 0));
     }

@@ -118,6 +118,43 @@ TEST_F(X11InputTest, CharactersComeFromTheKeyboardsText)
     EXPECT_EQ(Collected({ WM_CHAR }, 7), (std::vector<WPARAM> { 'a', 'B', '?', 0x01, '\r', '\b', 'c' }));
 }
 
+TEST_F(X11InputTest, KeysPressedOrLetGoWhileAnotherProgramHadTheKeyboardCountOnItsReturn)
+{
+    Display* pOther = m_pInput->Connection();
+    Window other = XCreateSimpleWindow(pOther, DefaultRootWindow(pOther), 500, 500, 50, 50, 0, 0, 0);
+    XMapWindow(pOther, other);
+    XSync(pOther, False);
+    auto giveKeyboardTo = [&](Window window, HWND hExpectedActive) {
+        XSetInputFocus(pOther, window, RevertToPointerRoot, CurrentTime);
+        XSync(pOther, False);
+        return PumpUntil([&] { return GetActiveWindow() == hExpectedActive; });
+    };
+
+    // Shift goes down while the other program has the keyboard.
+    ASSERT_TRUE(giveKeyboardTo(other, nullptr));
+    m_pInput->Key(XK_Shift_L, true);
+    m_pInput->Sync();
+    ASSERT_TRUE(giveKeyboardTo(XWindowOf(m_hWnd), m_hWnd));
+    EXPECT_TRUE(GetKeyState(VK_SHIFT) & 0x8000);
+    EXPECT_TRUE(GetAsyncKeyState(VK_LSHIFT) & 0x8000);
+    EXPECT_FALSE(GetKeyState(VK_CONTROL) & 0x8000);
+
+    // Ctrl, pressed here, and Shift are let go there, as after a switch to another program.
+    m_pInput->Key(XK_Control_L, true);
+    ASSERT_EQ(Collected({ WM_KEYDOWN }, 1), (std::vector<WPARAM> { VK_CONTROL }));
+    EXPECT_TRUE(GetKeyState(VK_CONTROL) & 0x8000);
+    ASSERT_TRUE(giveKeyboardTo(other, nullptr));
+    m_pInput->Key(XK_Control_L, false);
+    m_pInput->Key(XK_Shift_L, false);
+    m_pInput->Sync();
+    ASSERT_TRUE(giveKeyboardTo(XWindowOf(m_hWnd), m_hWnd));
+    for (int nKey : { VK_CONTROL, VK_LCONTROL, VK_SHIFT, VK_LSHIFT }) {
+        EXPECT_FALSE(GetKeyState(nKey) & 0x8000) << nKey;
+        EXPECT_FALSE(GetAsyncKeyState(nKey) & 0x8000) << nKey;
+    }
+    XDestroyWindow(pOther, other);
+}
+
 TEST_F(X11InputTest, AltWithALetterIsASystemCharacter)
 {
     m_pInput->Key(XK_Alt_L, true);
