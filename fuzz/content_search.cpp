@@ -12,7 +12,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     size_t nOffset = 0;
     const ContentReadFn read = [&](BYTE* pBuffer, int nCount) -> int {
         const size_t nRead = std::min(content.size() - nOffset, static_cast<size_t>(nCount));
-        std::memcpy(pBuffer, content.data() + nOffset, nRead);
+        std::copy_n(content.data() + nOffset, nRead, pBuffer);
         nOffset += nRead;
         return static_cast<int>(nRead);
     };
