@@ -67,6 +67,10 @@
 // The clip the progress dialogs play while they work: a document filed into a folder.
 #define IDR_FILING_CLIP             395
 
+// Interface kit: the small progress dialog of a long folder search, with the clip.
+#define IDD_ANIMATED_PROGRESS       300
+#define IDC_PROGRESS_ANIMATION      1201
+
 // Bitmaps of the main toolbar beside its own strip (IDR_MAINFRAME): the eight
 // frames of the list filter's blinking button, the favourites button while the
 // favourites hold documents, and the web access button while the service runs.
