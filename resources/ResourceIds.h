@@ -44,6 +44,10 @@
 #define IDS_MAINTENANCE_BIN_TITLE       4318
 #define IDS_MAINTENANCE_BIN_EMPTY       4319
 
+// The one-text option dialog of the automatic-library preferences.
+#define IDD_CATALOG_OPTION          204
+#define IDC_CATALOG_OPTION_TEXT     1252
+
 // Long catalog runs: the question when the user asks to stop.
 #define IDS_STOP_QUESTION           4044
 
