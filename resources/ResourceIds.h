@@ -31,6 +31,23 @@
 #define IDS_PENDING_CONFIRM_CLOSE   4470
 #define IDS_PENDING_LEFT_UNPROTECTED 4471
 
+// A new message without a subject, in the new-document lists.
+#define IDS_NOTICE_NO_SUBJECT       4472
+
+// The maintenance run: its passes' titles and texts, and the note that
+// expired documents remain after it.
+#define IDS_MAINTENANCE_FILES_TITLE     4046
+#define IDS_MAINTENANCE_EXPIRED_LEFT    4095
+#define IDS_MAINTENANCE_FOLDERS_TITLE   4315
+#define IDS_MAINTENANCE_DOCUMENTS_TITLE 4316
+#define IDS_MAINTENANCE_DOCUMENTS_DONE  4317
+#define IDS_MAINTENANCE_BIN_TITLE       4318
+#define IDS_MAINTENANCE_BIN_EMPTY       4319
+
+// The one-text option dialog of the automatic-library preferences.
+#define IDD_CATALOG_OPTION          204
+#define IDC_CATALOG_OPTION_TEXT     1252
+
 // Long catalog runs: the question when the user asks to stop.
 #define IDS_STOP_QUESTION           4044
 
@@ -49,6 +66,10 @@
 
 // The clip the progress dialogs play while they work: a document filed into a folder.
 #define IDR_FILING_CLIP             395
+
+// Interface kit: the small progress dialog of a long folder search, with the clip.
+#define IDD_ANIMATED_PROGRESS       300
+#define IDC_PROGRESS_ANIMATION      1201
 
 // Bitmaps of the main toolbar beside its own strip (IDR_MAINFRAME): the eight
 // frames of the list filter's blinking button, the favourites button while the
@@ -257,6 +278,14 @@
 #define IDS_NEW_KEYWORD_ROW         4094    // the keyword list's row for typing a new keyword
 #define IDS_PASTE_SOURCE_GONE       4255    // the system or group copied from no longer exists
 #define IDS_PASTE_DATA_UNREADABLE   4256    // the clipboard's catalog data is damaged
+
+// Interface kit: the caption and button texts of the program's wizards.
+#define IDS_WIZARD_CAPTION          4331
+#define IDS_WIZARD_BACK             4525
+#define IDS_WIZARD_NEXT             4526
+#define IDS_WIZARD_FINISH           4527
+#define IDS_WIZARD_HELP             4528
+#define IDS_WIZARD_CANCEL           4529
 
 // Interface kit: the colour names of the colour combo box, in its order.
 #define IDS_COLOR_MAROON              4429
