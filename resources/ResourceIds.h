@@ -16,6 +16,41 @@
 // The name of the drives' recycle folder, the first component of a recycled file's path.
 #define IDS_RECYCLE_FOLDER_NAME     4363
 
+// The recycle bin: the questions before documents, groups or a selection go
+// there, what a run that left entries behind says, and its window title.
+#define IDS_RECYCLE_ASK_ITEMS       4024
+#define IDS_RECYCLE_ASK_ITEM        4025
+#define IDS_RECYCLE_ASK_NODE        4026
+#define IDS_RECYCLE_STAYED_SOME     4306
+#define IDS_RECYCLE_STAYED_ONE      4307
+#define IDS_RECYCLE_TITLE           4399
+#define IDS_RECYCLE_NOT_POSSIBLE    4405
+
+// Documents unprotected for opening: the question at the close (with their
+// count) and the one at start-up about those an earlier run left.
+#define IDS_PENDING_CONFIRM_CLOSE   4470
+#define IDS_PENDING_LEFT_UNPROTECTED 4471
+
+// A new message without a subject, in the new-document lists.
+#define IDS_NOTICE_NO_SUBJECT       4472
+
+// The maintenance run: its passes' titles and texts, and the note that
+// expired documents remain after it.
+#define IDS_MAINTENANCE_FILES_TITLE     4046
+#define IDS_MAINTENANCE_EXPIRED_LEFT    4095
+#define IDS_MAINTENANCE_FOLDERS_TITLE   4315
+#define IDS_MAINTENANCE_DOCUMENTS_TITLE 4316
+#define IDS_MAINTENANCE_DOCUMENTS_DONE  4317
+#define IDS_MAINTENANCE_BIN_TITLE       4318
+#define IDS_MAINTENANCE_BIN_EMPTY       4319
+
+// The one-text option dialog of the automatic-library preferences.
+#define IDD_CATALOG_OPTION          204
+#define IDC_CATALOG_OPTION_TEXT     1252
+
+// Long catalog runs: the question when the user asks to stop.
+#define IDS_STOP_QUESTION           4044
+
 // The catalog document type: its menu, icon and document string (the window
 // title, then the name new documents are numbered after).
 #define IDR_CATALOG_TYPE            128
@@ -31,6 +66,10 @@
 
 // The clip the progress dialogs play while they work: a document filed into a folder.
 #define IDR_FILING_CLIP             395
+
+// Interface kit: the small progress dialog of a long folder search, with the clip.
+#define IDD_ANIMATED_PROGRESS       300
+#define IDC_PROGRESS_ANIMATION      1201
 
 // Bitmaps of the main toolbar beside its own strip (IDR_MAINFRAME): the eight
 // frames of the list filter's blinking button, the favourites button while the
@@ -251,6 +290,14 @@
 #define IDS_NEW_KEYWORD_ROW         4094    // the keyword list's row for typing a new keyword
 #define IDS_PASTE_SOURCE_GONE       4255    // the system or group copied from no longer exists
 #define IDS_PASTE_DATA_UNREADABLE   4256    // the clipboard's catalog data is damaged
+
+// Interface kit: the caption and button texts of the program's wizards.
+#define IDS_WIZARD_CAPTION          4331
+#define IDS_WIZARD_BACK             4525
+#define IDS_WIZARD_NEXT             4526
+#define IDS_WIZARD_FINISH           4527
+#define IDS_WIZARD_HELP             4528
+#define IDS_WIZARD_CANCEL           4529
 
 // Interface kit: the colour names of the colour combo box, in its order.
 #define IDS_COLOR_MAROON              4429
