@@ -60,7 +60,7 @@ CWAListenSocket::CWAListenSocket(LPCTSTR pszCommFolder)
     if (m_strCommFolder.IsEmpty() || m_strCommFolder[m_strCommFolder.GetLength() - 1] != '\\')
         m_strCommFolder += "\\";
     m_pWnd = std::make_unique<CWAChannelWnd>(*this);
-    if (m_pWnd->CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP, 0, 0, 0, 0, nullptr, 0))
+    if (m_pWnd->CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr))
         m_pWnd->SetTimer(TICK_TIMER, TICK, nullptr);
     else
         m_pWnd.reset();

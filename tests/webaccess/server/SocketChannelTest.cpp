@@ -27,6 +27,7 @@
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using namespace std::string_literals;
 
 namespace {
 
@@ -169,7 +170,7 @@ TEST_F(SocketChannelTest, ARequestBecomesARequestFileAndTheReplyGoesBackUnchange
     EXPECT_EQ(ReadHostFile(File("u1", ".in")), "u1\r\n<#WDIR |3| |0|#>\r\nline two\r\n");
     EXPECT_EQ(FolderNames(), "u1.in"); // the stale reply went before the request was written
 
-    std::string strReply("PK\x03\x04 reply bytes \0\r\n\xFF", 22);
+    std::string strReply = "PK\x03\x04 reply bytes \0\r\n\xFF"s;
     strReply += std::string(200000, 'z'); // more than one block and more than the socket takes at once
     WriteHostFile(File("u1", ".out"), strReply);
     m_pListener->CheckReplies();
@@ -249,7 +250,7 @@ TEST_F(SocketChannelTest, APeerThatClosesBeforeTheEndLeavesNothing)
 
 TEST_F(SocketChannelTest, RawUploadsCountTheBytesThatCameWithTheFirstLine)
 {
-    std::string strData = "raw upload \r\n\0 bytes";
+    std::string strData = "raw upload \r\n\0 bytes"s;
     strData += std::string(100000, 'q');
     auto peer = Start(ChannelUploadLine(FOLDER, "up", static_cast<long long>(strData.size()), 0) + strData
         + "bytes past the count are ignored");
