@@ -1,9 +1,14 @@
 #include "ui/CSystemTray.h"
 
+#include "platform/base/ResourceModule.h"
+#include "platform/base/TextFunctions.h"
 #include "platform/base/Version.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/framework/CWinThread.h"
+#include "platform/framework/MessageMap.h"
 #include "platform/gdi/Icons.h"
+#include "platform/window/Focus.h"
+#include "platform/window/Input.h"
 #include "platform/window/Menu.h"
 
 #include <cmath>
@@ -16,12 +21,18 @@ END_MESSAGE_MAP()
 
 namespace {
 
-constexpr DWORD TRAY_RECORD_SIZE = 88; // the record's first form
-constexpr UINT SHOWN_FLAGS = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+// The record's size in its first form, as the tray expects it.
+constexpr DWORD NOTIFYICONDATA_FIRST_SIZE = 88;
+// Message, icon and tip: what an added icon carries.
+constexpr UINT ALL_FIELDS = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+// Tray icons came with major version 4 of the system.
+constexpr DWORD FIRST_TRAY_VERSION = 4;
 
-void CopyTip(NOTIFYICONDATA& tnd, LPCTSTR pszTip)
+// The window that commands of the icon go to.
+CWnd* CommandTarget()
 {
-    lstrcpyn(tnd.szTip, pszTip ? pszTip : "", sizeof tnd.szTip);
+    CWinThread* pThread = AfxGetThread();
+    return pThread ? pThread->GetMainWnd() : nullptr;
 }
 
 } // namespace
@@ -32,30 +43,34 @@ CSystemTray::~CSystemTray()
 {
     RemoveIcon();
     m_icons.clear();
-    DestroyWindow();
+    if (GetSafeHwnd())
+        DestroyWindow();
 }
 
-BOOL CSystemTray::Create(CWnd* pTarget, UINT uCallbackMessage, LPCTSTR szTip, HICON hIcon, UINT uID, BOOL bShow)
+BOOL CSystemTray::Create(CWnd* pTarget, UINT uCallbackMessage, LPCTSTR pszTip, HICON hIcon, UINT uID, BOOL bShow)
 {
-    m_bEnabled = LOBYTE(LOWORD(GetVersion())) >= 4;
-    if (!m_bEnabled)
+    if (LOBYTE(LOWORD(GetVersion())) < FIRST_TRAY_VERSION) {
+        m_bEnabled = FALSE;
         return FALSE;
-    CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr);
-    m_tnd = {};
-    m_tnd.cbSize = TRAY_RECORD_SIZE;
-    m_tnd.hWnd = pTarget && pTarget->GetSafeHwnd() ? pTarget->GetSafeHwnd() : m_hWnd;
-    m_tnd.uID = uID;
-    m_tnd.uCallbackMessage = uCallbackMessage;
-    m_tnd.hIcon = hIcon;
-    CopyTip(m_tnd, szTip);
+    }
+    if (!CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr))
+        return FALSE;
+    m_data = NOTIFYICONDATA {};
+    m_data.cbSize = NOTIFYICONDATA_FIRST_SIZE;
+    m_data.hWnd = (pTarget && pTarget->GetSafeHwnd()) ? pTarget->GetSafeHwnd() : m_hWnd;
+    m_data.uID = uID;
+    m_data.uCallbackMessage = uCallbackMessage;
+    m_data.hIcon = hIcon;
+    Utf8CopyToField(m_data.szTip, sizeof(m_data.szTip), pszTip, FieldEnd::NulTerminated);
     if (!bShow) {
-        m_tnd.uFlags = 0;
+        m_data.uFlags = 0;
+        m_bEnabled = TRUE;
         m_bHidden = TRUE;
         return TRUE;
     }
-    m_tnd.uFlags = SHOWN_FLAGS;
-    m_bEnabled = Shell_NotifyIcon(NIM_ADD, &m_tnd);
-    m_bHidden = FALSE;
+    m_data.uFlags = ALL_FIELDS;
+    m_bEnabled = Shell_NotifyIcon(NIM_ADD, &m_data);
+    m_bHidden = !m_bEnabled;
     return m_bEnabled;
 }
 
@@ -63,9 +78,9 @@ void CSystemTray::RemoveIcon()
 {
     if (!m_bEnabled)
         return;
-    m_tnd.uFlags = 0;
+    m_data.uFlags = 0;
     if (!m_bHidden)
-        Shell_NotifyIcon(NIM_DELETE, &m_tnd);
+        Shell_NotifyIcon(NIM_DELETE, &m_data);
     m_bHidden = TRUE;
     m_bEnabled = FALSE;
 }
@@ -74,35 +89,37 @@ BOOL CSystemTray::HideIcon()
 {
     if (!m_bEnabled || m_bHidden)
         return FALSE;
-    m_tnd.uFlags = NIF_ICON;
-    BOOL bDone = Shell_NotifyIcon(NIM_DELETE, &m_tnd);
+    m_data.uFlags = NIF_ICON;
+    const BOOL bDeleted = Shell_NotifyIcon(NIM_DELETE, &m_data);
     m_bHidden = TRUE;
-    return bDone;
+    return bDeleted;
 }
 
 BOOL CSystemTray::ShowIcon()
 {
-    if (!m_bEnabled || !m_bHidden)
+    if (!m_bEnabled)
         return FALSE;
-    m_tnd.uFlags = SHOWN_FLAGS;
-    BOOL bAdded = Shell_NotifyIcon(NIM_ADD, &m_tnd);
-    if (bAdded)
-        m_bHidden = FALSE; // an icon the shell refused stays hidden, so a later ShowIcon tries again
-    return bAdded;
+    if (!m_bHidden)
+        return TRUE;
+    m_data.uFlags = ALL_FIELDS;
+    if (!Shell_NotifyIcon(NIM_ADD, &m_data))
+        return FALSE;
+    m_bHidden = FALSE;
+    return TRUE;
 }
 
 BOOL CSystemTray::SetIcon(HICON hIcon)
 {
     if (!m_bEnabled)
         return FALSE;
-    m_tnd.uFlags = NIF_ICON;
-    m_tnd.hIcon = hIcon;
-    return m_bHidden ? TRUE : Shell_NotifyIcon(NIM_MODIFY, &m_tnd);
+    m_data.uFlags = NIF_ICON;
+    m_data.hIcon = hIcon;
+    return m_bHidden ? TRUE : Shell_NotifyIcon(NIM_MODIFY, &m_data);
 }
 
 HICON CSystemTray::GetIcon() const
 {
-    return m_bEnabled ? m_tnd.hIcon : nullptr;
+    return m_bEnabled ? m_data.hIcon : nullptr;
 }
 
 BOOL CSystemTray::SetIconFromResource(UINT nFirst, UINT nLast)
@@ -110,133 +127,142 @@ BOOL CSystemTray::SetIconFromResource(UINT nFirst, UINT nLast)
     if (nFirst > nLast)
         return FALSE;
     m_icons.clear();
-    for (UINT nId = nFirst; nId <= nLast; ++nId) {
-        HINSTANCE hInstance = AfxFindResourceHandle(MAKEINTRESOURCE(nId), RT_GROUP_ICON);
-        m_icons.push_back(LoadIcon(hInstance, MAKEINTRESOURCE(nId)));
+    for (UINT nID = nFirst; nID <= nLast; ++nID) {
+        LPCTSTR pszName = MAKEINTRESOURCE(static_cast<WORD>(nID));
+        m_icons.push_back(LoadIcon(AfxFindResourceHandle(pszName, RT_GROUP_ICON), pszName));
     }
     return TRUE;
 }
 
-BOOL CSystemTray::Animate(UINT nDelayMilliSeconds, int nDurationSeconds)
+BOOL CSystemTray::Animate(UINT nDelayMilliseconds, int nDurationSeconds)
 {
     StopAnimation();
-    m_nCurrentIcon = 0;
-    m_startTime = COleDateTime::GetCurrentTime();
-    m_nAnimationPeriod = nDurationSeconds;
+    m_nAnimationIndex = 0;
+    m_animationStart = COleDateTime::GetCurrentTime();
+    m_nAnimationSeconds = nDurationSeconds;
     m_hSavedIcon = GetIcon();
-    m_uIDTimer = SetTimer(ANIMATION_TIMER, nDelayMilliSeconds, nullptr);
-    return m_uIDTimer != 0;
+    m_nAnimationTimer = SetTimer(TIMER_ANIMATION, nDelayMilliseconds, nullptr);
+    return m_nAnimationTimer != 0;
 }
 
 BOOL CSystemTray::StepAnimation()
 {
     if (m_icons.empty())
         return FALSE;
-    m_nCurrentIcon = (m_nCurrentIcon + 1) % m_icons.size();
-    return SetIcon(m_icons[m_nCurrentIcon]);
+    if (++m_nAnimationIndex >= m_icons.size())
+        m_nAnimationIndex = 0;
+    return SetIcon(m_icons[m_nAnimationIndex]);
 }
 
-BOOL CSystemTray::StopAnimation()
+void CSystemTray::StopAnimation()
 {
-    BOOL bKilled = TRUE;
-    if (m_uIDTimer)
-        bKilled = KillTimer(m_uIDTimer);
-    m_uIDTimer = 0;
-    if (m_hSavedIcon)
+    if (m_nAnimationTimer) {
+        if (GetSafeHwnd())
+            KillTimer(m_nAnimationTimer);
+        m_nAnimationTimer = 0;
+    }
+    if (m_hSavedIcon) {
         SetIcon(m_hSavedIcon);
-    m_hSavedIcon = nullptr;
-    return bKilled;
+        m_hSavedIcon = nullptr;
+    }
 }
 
 BOOL CSystemTray::SetTooltipText(LPCTSTR pszTip)
 {
     if (!m_bEnabled)
         return FALSE;
-    m_tnd.uFlags = NIF_TIP;
-    CopyTip(m_tnd, pszTip);
-    return m_bHidden ? TRUE : Shell_NotifyIcon(NIM_MODIFY, &m_tnd);
+    m_data.uFlags = NIF_TIP;
+    Utf8CopyToField(m_data.szTip, sizeof(m_data.szTip), pszTip, FieldEnd::NulTerminated);
+    return m_bHidden ? TRUE : Shell_NotifyIcon(NIM_MODIFY, &m_data);
 }
 
 BOOL CSystemTray::SetTooltipTextFromResource(UINT nID)
 {
-    CString strText;
-    strText.LoadString(nID);
-    return SetTooltipText(strText);
+    CString strTip;
+    strTip.LoadString(nID);
+    return SetTooltipText(strTip);
 }
 
-HMENU CSystemTray::LoadTrayPopup(HMENU& rMenu) const
+BOOL CSystemTray::SetMenuDefaultItem(UINT uItem, BOOL bByPosition)
 {
-    HINSTANCE hInstance = AfxFindResourceHandle(MAKEINTRESOURCE(m_tnd.uID), RT_MENU);
-    rMenu = ::LoadMenu(hInstance, MAKEINTRESOURCE(m_tnd.uID));
-    return rMenu ? ::GetSubMenu(rMenu, 0) : nullptr;
-}
-
-BOOL CSystemTray::SetMenuDefaultItem(UINT uItem, BOOL bByPos)
-{
-    if (m_nDefaultMenuItem == uItem && m_bDefaultMenuItemByPos == bByPos)
+    if (m_uDefaultItem == uItem && m_bDefaultByPosition == bByPosition)
         return TRUE;
-    m_nDefaultMenuItem = uItem;
-    m_bDefaultMenuItemByPos = bByPos;
+    m_uDefaultItem = uItem;
+    m_bDefaultByPosition = bByPosition;
     HMENU hMenu = nullptr;
-    HMENU hPopup = LoadTrayPopup(hMenu);
-    BOOL bDone = hPopup && ::SetMenuDefaultItem(hPopup, uItem, bByPos);
+    HMENU hSubMenu = LoadIconMenu(&hMenu);
+    if (hSubMenu)
+        ApplyDefaultItem(hSubMenu);
     if (hMenu)
-        ::DestroyMenu(hMenu);
-    return bDone;
+        DestroyMenu(hMenu);
+    return hSubMenu != nullptr;
 }
 
 LRESULT CSystemTray::OnTrayNotification(WPARAM wParam, LPARAM lParam)
 {
-    if (wParam != m_tnd.uID)
+    if (wParam != m_data.uID)
         return 0;
-    CWnd* pTarget = AfxGetThread() ? AfxGetThread()->GetMainWnd() : nullptr;
-    UINT nMouse = LOWORD(lParam);
-    if (nMouse != WM_RBUTTONUP && nMouse != WM_LBUTTONDBLCLK)
+    CWnd* pTarget = CommandTarget();
+    const auto nMouseMessage = static_cast<UINT>(lParam);
+    if (nMouseMessage != WM_RBUTTONUP && nMouseMessage != WM_LBUTTONDBLCLK)
         return 1;
     HMENU hMenu = nullptr;
-    HMENU hPopup = LoadTrayPopup(hMenu);
-    if (!hPopup) {
+    HMENU hSubMenu = LoadIconMenu(&hMenu);
+    if (!hSubMenu) {
         if (hMenu)
-            ::DestroyMenu(hMenu);
+            DestroyMenu(hMenu);
         return 0;
     }
-    HWND hTarget = pTarget ? pTarget->GetSafeHwnd() : nullptr;
-    if (nMouse == WM_RBUTTONUP) {
-        ::SetMenuDefaultItem(hPopup, m_nDefaultMenuItem, m_bDefaultMenuItemByPos);
-        POINT pos {};
-        ::GetCursorPos(&pos);
+    if (nMouseMessage == WM_RBUTTONUP) {
+        ApplyDefaultItem(hSubMenu);
+        POINT cursor {};
+        GetCursorPos(&cursor);
+        HWND hTarget = pTarget ? pTarget->GetSafeHwnd() : nullptr;
         if (hTarget)
             ::SetForegroundWindow(hTarget);
-        ::TrackPopupMenu(hPopup, 0, pos.x, pos.y, 0, hTarget, nullptr);
+        TrackPopupMenu(hSubMenu, 0, cursor.x, cursor.y, 0, hTarget, nullptr);
         if (hTarget)
-            ::PostMessage(hTarget, WM_NULL, 0, 0); // lets the menu close properly
+            ::PostMessage(hTarget, WM_NULL, 0, 0);
     } else {
-        if (hTarget)
-            ::SetForegroundWindow(hTarget);
-        UINT uItem = m_bDefaultMenuItemByPos ? ::GetMenuItemID(hPopup, static_cast<int>(m_nDefaultMenuItem))
-                                             : m_nDefaultMenuItem;
-        if (hTarget)
-            ::SendMessage(hTarget, WM_COMMAND, uItem, 0);
+        const UINT uCommand
+            = m_bDefaultByPosition ? GetMenuItemID(hSubMenu, static_cast<int>(m_uDefaultItem)) : m_uDefaultItem;
+        if (pTarget && pTarget->GetSafeHwnd()) {
+            ::SetForegroundWindow(pTarget->GetSafeHwnd());
+            pTarget->SendMessage(WM_COMMAND, uCommand, 0);
+        }
     }
-    ::DestroyMenu(hMenu);
+    DestroyMenu(hMenu);
     return 1;
 }
 
 LRESULT CSystemTray::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == m_tnd.uCallbackMessage && message != 0)
+    if (m_data.uCallbackMessage != 0 && message == m_data.uCallbackMessage)
         return OnTrayNotification(wParam, lParam);
     return CWnd::WindowProc(message, wParam, lParam);
 }
 
 void CSystemTray::OnTimer(UINT_PTR /*nIDEvent*/)
 {
-    if (m_nAnimationPeriod > 0) {
-        COleDateTimeSpan elapsed = COleDateTime::GetCurrentTime() - m_startTime;
-        if (std::lround(elapsed.GetTotalSeconds()) > m_nAnimationPeriod) {
+    if (m_nAnimationSeconds > 0) {
+        const COleDateTimeSpan elapsed = COleDateTime::GetCurrentTime() - m_animationStart;
+        const auto nElapsedSeconds = static_cast<long>(std::lround(elapsed.GetTotalSeconds()));
+        if (nElapsedSeconds > m_nAnimationSeconds) {
             StopAnimation();
             return;
         }
     }
     StepAnimation();
+}
+
+HMENU CSystemTray::LoadIconMenu(HMENU* phMenu) const
+{
+    LPCTSTR pszName = MAKEINTRESOURCE(static_cast<WORD>(m_data.uID));
+    *phMenu = LoadMenu(AfxFindResourceHandle(pszName, RT_MENU), pszName);
+    return *phMenu ? GetSubMenu(*phMenu, 0) : nullptr;
+}
+
+void CSystemTray::ApplyDefaultItem(HMENU hSubMenu) const
+{
+    ::SetMenuDefaultItem(hSubMenu, m_uDefaultItem, m_bDefaultByPosition);
 }

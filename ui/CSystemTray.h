@@ -1,15 +1,20 @@
 #pragma once
 
-// A hidden window that owns one icon in the desktop's notification area: the
-// icon's record, a list of icons to animate through, the tooltip and the
-// default item of the icon's menu (the menu resource whose id is the icon id;
-// its first popup is what the icon shows). Mouse input on the icon arrives as
-// the callback message and goes to OnTrayNotification, whose commands go to
-// the thread's main window.
+// One icon in the desktop's notification area: a hidden window that receives
+// the icon's callback message, the icon record, a list of icons to animate,
+// the tip and the default item of the icon's menu. The icon's menu is the
+// first submenu of the menu resource whose id is the icon id.
 //
-// While the icon is hidden, icon and tip changes are kept and reach the shell
-// with the next ShowIcon. Nothing is shown to the user on failure: every
-// shell call reports through its result.
+//   constructed (disabled, hidden) ──Create──> enabled, hidden or shown
+//   shown  ──HideIcon──> hidden      (icon and tip changes are kept while
+//   hidden ──ShowIcon──> shown        hidden and reach the tray on ShowIcon)
+//   enabled ──RemoveIcon──> disabled, hidden
+//
+// The icon counts as shown only when the tray took it: on a desktop without a
+// tray ShowIcon fails and the icon stays hidden, so the owner never hides its
+// window behind an icon that is not there; a later ShowIcon tries again.
+// Subclasses may list their own registered callback message in their maps,
+// bound to OnTrayNotification.
 
 #include "platform/base/COleDateTime.h"
 #include "platform/framework/CWnd.h"
@@ -19,75 +24,91 @@
 
 class CSystemTray : public CWnd {
     DECLARE_DYNAMIC(CSystemTray)
+    DECLARE_MESSAGE_MAP()
 
 public:
-    // The id of the animation's timer.
-    static constexpr UINT_PTR ANIMATION_TIMER = 4567;
+    // The animation timer's id.
+    static constexpr UINT_PTR TIMER_ANIMATION = 4567;
 
     CSystemTray();
-    // Removes the icon and destroys the window.
     ~CSystemTray() override;
+    CSystemTray(const CSystemTray&) = delete;
+    CSystemTray& operator=(const CSystemTray&) = delete;
 
     /* The icon. */
 
-    // Makes the hidden window and the icon's record: callback messages go to
-    // pTarget's window (this window when there is none). With bShow the icon
-    // is added at once; the result is the shell's. Without, it stays hidden.
-    BOOL Create(CWnd* pTarget, UINT uCallbackMessage, LPCTSTR szTip, HICON hIcon, UINT uID, BOOL bShow = TRUE);
-    // Takes the icon away for good; the object can no longer show it.
+    // Creates the hidden window and the icon record: callbacks go to pTarget's
+    // window (this window without one). With bShow the icon is added at once
+    // and the tray's answer enables it; without, the icon is enabled and
+    // hidden. FALSE on a system too old for tray icons.
+    BOOL Create(CWnd* pTarget, UINT uCallbackMessage, LPCTSTR pszTip, HICON hIcon, UINT uID, BOOL bShow = TRUE);
+    // Takes the icon out of the tray and disables it.
     void RemoveIcon();
+    // Takes a shown icon out of the tray; the answer of the tray, else FALSE.
     BOOL HideIcon();
-    // Adds the icon with its callback, icon and tip; it counts as shown only
-    // when the shell took it.
+    // Puts a hidden icon into the tray with its current icon and tip; TRUE
+    // when it is shown afterwards (already shown counts), FALSE when the tray
+    // refused it (it stays hidden) or the icon is disabled.
     BOOL ShowIcon();
-    BOOL SetIcon(HICON hIcon);
-    HICON GetIcon() const;
     BOOL IsEnabled() const { return m_bEnabled; }
     BOOL IsHidden() const { return m_bHidden; }
 
-    /* Animation through the icon list. */
-
-    // The icons of the resource ids nFirst to nLast, in order.
+    // Changes the icon; while hidden only the record changes. FALSE when
+    // disabled or the tray refused.
+    BOOL SetIcon(HICON hIcon);
+    // The current icon; nullptr when disabled.
+    HICON GetIcon() const;
+    // The list of icons to animate: LoadIcon of each resource id from nFirst
+    // to nLast. FALSE (and an empty list) when nFirst > nLast.
     BOOL SetIconFromResource(UINT nFirst, UINT nLast);
-    // Steps through the list every nDelayMilliSeconds, for nDurationSeconds
-    // (0 or less: until StopAnimation); the current icon comes back at the end.
-    BOOL Animate(UINT nDelayMilliSeconds, int nDurationSeconds = -1);
+
+    /* Animation: the icons of the list in turn, one per step. */
+
+    // Starts stepping every nDelayMilliseconds for nDurationSeconds (0 or less:
+    // until stopped), from the first icon; the current icon comes back when it
+    // stops. TRUE when the timer started.
+    BOOL Animate(UINT nDelayMilliseconds, int nDurationSeconds);
+    // The next icon of the list (the first after the last); FALSE for an empty list.
     BOOL StepAnimation();
-    BOOL StopAnimation();
+    void StopAnimation();
 
-    /* Tooltip and menu. */
+    /* The tip and the menu. */
 
+    // At most 63 bytes are kept, cut at a character boundary. FALSE when
+    // disabled or the tray refused.
     BOOL SetTooltipText(LPCTSTR pszTip);
     BOOL SetTooltipTextFromResource(UINT nID);
-    // The item the double-click runs and the menu shows in bold, as a command
-    // id or (bByPos) a position in the menu's first popup.
-    BOOL SetMenuDefaultItem(UINT uItem, BOOL bByPos);
+    // The item that a double click runs and the menu shows in bold: a command
+    // id, or a position in the icon's menu when bByPosition. FALSE when the
+    // icon's menu cannot be loaded.
+    BOOL SetMenuDefaultItem(UINT uItem, BOOL bByPosition);
 
-    // The callback: nonzero when wParam is this icon's id and the mouse
-    // message was handled. A right-button release shows the menu; a
-    // double-click sends the default item's command to the main window.
+    // The icon's mouse input (wParam the icon id, lParam the mouse message):
+    // a right button release shows the icon's menu at the cursor for the main
+    // window; a double click sends the main window the default item's command.
+    // 0 for another icon's input or when the icon's menu is missing, else 1.
     virtual LRESULT OnTrayNotification(WPARAM wParam, LPARAM lParam);
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnTimer(UINT_PTR nIDEvent);
 
-    DECLARE_MESSAGE_MAP()
-
 private:
-    // The first popup of the icon's menu resource; null when missing. The
-    // caller destroys rMenu.
-    HMENU LoadTrayPopup(HMENU& rMenu) const;
+    // The first submenu of the icon's menu resource (nullptr when missing);
+    // the whole menu, to destroy, in *phMenu.
+    HMENU LoadIconMenu(HMENU* phMenu) const;
+    // Applies the stored default item to a menu.
+    void ApplyDefaultItem(HMENU hSubMenu) const;
 
-    BOOL m_bEnabled { FALSE };
-    BOOL m_bHidden { TRUE };
-    NOTIFYICONDATA m_tnd {};
-    std::vector<HICON> m_icons;
-    UINT_PTR m_uIDTimer { 0 };
-    size_t m_nCurrentIcon { 0 };
-    COleDateTime m_startTime;
-    int m_nAnimationPeriod { 0 }; // seconds; 0 or less: until stopped
-    HICON m_hSavedIcon { nullptr };
-    UINT m_nDefaultMenuItem { 0 };
-    BOOL m_bDefaultMenuItemByPos { TRUE };
+    BOOL m_bEnabled { FALSE };        // the icon can be used
+    BOOL m_bHidden { TRUE };          // the icon is not in the tray now
+    NOTIFYICONDATA m_data {};         // the record the tray is given
+    std::vector<HICON> m_icons;       // the icons to animate
+    UINT_PTR m_nAnimationTimer { 0 }; // 0: no animation runs
+    size_t m_nAnimationIndex { 0 };   // the icon of the list shown last
+    COleDateTime m_animationStart;    // when the animation started
+    int m_nAnimationSeconds { 0 };    // 0 or less: until stopped
+    HICON m_hSavedIcon { nullptr };   // the icon before the animation
+    UINT m_uDefaultItem { 0 };        // a command id, or a position
+    BOOL m_bDefaultByPosition { TRUE };
 };
