@@ -44,6 +44,10 @@
 #define IDS_MAINTENANCE_BIN_TITLE       4318
 #define IDS_MAINTENANCE_BIN_EMPTY       4319
 
+// The one-text option dialog of the automatic-library preferences.
+#define IDD_CATALOG_OPTION          204
+#define IDC_CATALOG_OPTION_TEXT     1252
+
 // Long catalog runs: the question when the user asks to stop.
 #define IDS_STOP_QUESTION           4044
 
@@ -62,6 +66,10 @@
 
 // The clip the progress dialogs play while they work: a document filed into a folder.
 #define IDR_FILING_CLIP             395
+
+// Interface kit: the small progress dialog of a long folder search, with the clip.
+#define IDD_ANIMATED_PROGRESS       300
+#define IDC_PROGRESS_ANIMATION      1201
 
 // Bitmaps of the main toolbar beside its own strip (IDR_MAINFRAME): the eight
 // frames of the list filter's blinking button, the favourites button while the
@@ -292,6 +300,12 @@
 #define IDS_NEW_KEYWORD_ROW         4094    // the keyword list's row for typing a new keyword
 #define IDS_PASTE_SOURCE_GONE       4255    // the system or group copied from no longer exists
 #define IDS_PASTE_DATA_UNREADABLE   4256    // the clipboard's catalog data is damaged
+
+// Interface kit: the column titles of shell folder lists.
+#define IDS_SHELL_LIST_NAME         4220
+#define IDS_SHELL_LIST_SIZE         4221
+#define IDS_SHELL_LIST_TYPE         4222
+#define IDS_SHELL_LIST_MODIFIED     4223
 
 // Interface kit: the caption and button texts of the program's wizards.
 #define IDS_WIZARD_CAPTION          4331
