@@ -293,20 +293,20 @@ void CSplitterFrame::OnTogglePreview()
     }
     if (m_pContentView)
         m_pContentView->ShowDocument(m_nCurrentItem);
-    m_wndSplitter.ShowColumn();
-    int cxPreview = 0;
+    int cxTree = 0;
+    int cxList = 0;
     int cxMin = 0;
-    m_wndSplitter.GetColumnInfo(PREVIEW_COLUMN, cxPreview, cxMin);
-    if (cxPreview != 0)
+    m_wndSplitter.GetColumnInfo(0, cxTree, cxMin);
+    m_wndSplitter.GetColumnInfo(1, cxList, cxMin);
+    m_wndSplitter.ShowColumn();
+    // A preview that never had a width of its own (the column was hidden from
+    // the start) takes a third of the view: from the list when it is wider
+    // than that, else from the tree.
+    if (m_nSavedPreviewWidth > 0)
         return;
     CRect rcClient;
     GetClientRect(&rcClient);
     const int cxThird = rcClient.Width() / 3;
-    int cxTree = 0;
-    int cxList = 0;
-    m_wndSplitter.GetColumnInfo(0, cxTree, cxMin);
-    m_wndSplitter.GetColumnInfo(1, cxList, cxMin);
-    // The list gives up a third of the width when it is wide enough, else the tree does.
     if (cxList > cxThird)
         cxList -= cxThird;
     else if (cxTree > cxThird)
