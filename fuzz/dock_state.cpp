@@ -4,6 +4,7 @@
 // loads, each bar must end on one dock side, in one floating frame, or where
 // it sat in the frame.
 
+#include "fuzz/FontSystemLeaks.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/RegistryFormat.h"
 #include "platform/framework/CControlBar.h"
@@ -19,12 +20,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string_view>
-
-// The font system keeps its caches until the process ends: not leaks of this target.
-extern "C" const char* __lsan_default_suppressions() // NOLINT(bugprone-reserved-identifier): the sanitizer names it
-{
-    return "leak:libfontconfig\nleak:libgio\n";
-}
 
 namespace {
 

@@ -18,11 +18,13 @@ void ReadTemplates(std::span<const BYTE> data)
     std::vector<MenuItemTemplate> menu;
     std::vector<ACCEL> accels;
     ToolbarTemplate toolbar;
+    AnimationClipTemplate clip;
     (void)ReadStringBlock(data, strings, strError); // only crashes matter here, not the verdict
     (void)ReadDialogTemplate(data, dialog, strError);
     (void)ReadMenuTemplate(data, menu, strError);
     (void)ReadAcceleratorTable(data, accels, strError);
     (void)ReadToolbarTemplate(data, toolbar, strError);
+    (void)ReadAnimationClip(data, clip, strError);
 }
 
 }

@@ -3,6 +3,7 @@
 // document's text: set as the text, searched for a piece of itself, a part
 // coloured, copied out and painted, in a narrow window so lines wrap.
 
+#include "fuzz/FontSystemLeaks.h"
 #include "platform/controls/RichEditControl.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Paint.h"
@@ -13,23 +14,11 @@
 #include <cstdint>
 #include <string>
 
-namespace {
-
-HWND RichEdit()
-{
-    static HWND s_hEdit = [] {
-        RegisterRichEditClass();
-        return CreateWindowEx(0, RICHEDIT_CLASS, "", WS_POPUP | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0,
-            0, 90, 60, nullptr, nullptr, nullptr, nullptr);
-    }();
-    return s_hEdit;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize)
 {
-    HWND hEdit = RichEdit();
+    RegisterRichEditClass();
+    HWND hEdit = CreateWindowEx(0, RICHEDIT_CLASS, "", WS_POPUP | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY,
+        0, 0, 90, 60, nullptr, nullptr, nullptr, nullptr);
     const std::string strText(reinterpret_cast<const char*>(pData), nSize);
     SetWindowText(hEdit, strText.c_str());
     const LONG nLength = static_cast<LONG>(SendMessage(hEdit, WM_GETTEXTLENGTH, 0, 0));
@@ -52,5 +41,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     SendMessage(hEdit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(strWord.c_str()));
     InvalidateRect(hEdit, nullptr, TRUE);
     UpdateWindow(hEdit);
+    DestroyWindow(hEdit);
     return 0;
 }

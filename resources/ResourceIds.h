@@ -26,6 +26,9 @@
 // The question asked when the user stops a mailbox reorganisation.
 #define IDD_STOP_REORGANIZE         367
 
+// The clip the progress dialogs play while they work: a document filed into a folder.
+#define IDR_FILING_CLIP             395
+
 // Bitmaps of the main toolbar beside its own strip (IDR_MAINFRAME): the eight
 // frames of the list filter's blinking button, the favourites button while the
 // favourites hold documents, and the web access button while the service runs.

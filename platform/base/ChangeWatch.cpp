@@ -43,7 +43,6 @@
 namespace {
 
 constexpr std::int64_t RESCAN_MARGIN_NS = 2'000'000'000; // changes this long before the last read count too
-constexpr std::int64_t NS_PER_MS = 1'000'000;
 constexpr int MAX_WALK_DEPTH = 256;
 
 std::int64_t SteadyMs()

@@ -554,6 +554,111 @@ bool ReadToolbarTemplate(std::span<const BYTE> data, ToolbarTemplate& toolbar, s
 }
 
 /******************************************************************************
+** PNG headers and animation clips
+******************************************************************************/
+
+namespace {
+
+constexpr BYTE PNG_SIGNATURE[8] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
+constexpr size_t PNG_IHDR_SIZE = 13;
+constexpr BYTE PNG_COLOUR_ALPHA = 0x04; // the colour type bit of grey + alpha and RGBA
+constexpr char ANIMATION_CLIP_MAGIC[4] = { 'A', 'N', 'I', 'M' };
+constexpr WORD ANIMATION_CLIP_VERSION = 1;
+
+DWORD ReadBigEndianAt(std::span<const BYTE> data, size_t nAt)
+{
+    return (static_cast<DWORD>(data[nAt]) << 24) | (data[nAt + 1] << 16) | (data[nAt + 2] << 8) | data[nAt + 3];
+}
+
+} // namespace
+
+bool ReadPngHeader(std::span<const BYTE> data, PngHeader& header, std::string& strError)
+{
+    header = PngHeader {};
+    if (data.size() < sizeof(PNG_SIGNATURE)
+        || !std::equal(std::begin(PNG_SIGNATURE), std::end(PNG_SIGNATURE), data.begin()))
+        return Fail(strError, "the image is not a PNG");
+    // Chunks: 4 bytes length, 4 bytes type, the data, 4 bytes CRC; IHDR first.
+    size_t nAt = sizeof(PNG_SIGNATURE);
+    bool bFirst = true;
+    while (true) {
+        if (data.size() - nAt < 8)
+            return Fail(strError, "the PNG is cut short");
+        const DWORD nLength = ReadBigEndianAt(data, nAt);
+        const std::string_view type(reinterpret_cast<const char*>(data.data() + nAt + 4), 4);
+        if (nLength > data.size() - nAt - 8 || data.size() - nAt - 8 - nLength < 4)
+            return Fail(strError, "the PNG is cut short");
+        const std::span<const BYTE> chunk = data.subspan(nAt + 8, nLength);
+        if (bFirst) {
+            if (type != "IHDR" || nLength != PNG_IHDR_SIZE)
+                return Fail(strError, "the PNG does not start with its header");
+            header.nWidth = ReadBigEndianAt(chunk, 0);
+            header.nHeight = ReadBigEndianAt(chunk, 4);
+            header.bAlpha = (chunk[9] & PNG_COLOUR_ALPHA) != 0;
+            if (header.nWidth == 0 || header.nHeight == 0)
+                return Fail(strError, "the PNG has no pixels");
+            bFirst = false;
+        } else if (type == "tRNS") {
+            header.bAlpha = true;
+        } else if (type == "IDAT" || type == "IEND") {
+            return true;
+        }
+        nAt += 12 + static_cast<size_t>(nLength);
+    }
+}
+
+std::vector<BYTE> WriteAnimationClip(const AnimationClipTemplate& clip)
+{
+    CByteWriter writer;
+    writer.Bytes(std::span(reinterpret_cast<const BYTE*>(ANIMATION_CLIP_MAGIC), sizeof(ANIMATION_CLIP_MAGIC)));
+    writer.Word(ANIMATION_CLIP_VERSION);
+    writer.Word(clip.nFrameWidth);
+    writer.Word(clip.nFrameHeight);
+    writer.Word(clip.nFrameCount);
+    writer.Word(clip.nMilliseconds);
+    writer.Word(clip.nFlags);
+    writer.Dword(clip.crTransparent);
+    writer.Bytes(clip.strip);
+    return writer.Take();
+}
+
+bool ReadAnimationClip(std::span<const BYTE> data, AnimationClipTemplate& clip, std::string& strError)
+{
+    clip = AnimationClipTemplate {};
+    if (data.size() < sizeof(ANIMATION_CLIP_MAGIC)
+        || !std::equal(std::begin(ANIMATION_CLIP_MAGIC), std::end(ANIMATION_CLIP_MAGIC), data.begin()))
+        return Fail(strError, "the clip has no clip header");
+    CByteReader reader(data.subspan(sizeof(ANIMATION_CLIP_MAGIC)));
+    WORD nVersion = 0;
+    reader.Word(nVersion);
+    reader.Word(clip.nFrameWidth);
+    reader.Word(clip.nFrameHeight);
+    reader.Word(clip.nFrameCount);
+    reader.Word(clip.nMilliseconds);
+    reader.Word(clip.nFlags);
+    reader.Dword(clip.crTransparent);
+    if (reader.Failed())
+        return Fail(strError, "the clip is cut short");
+    if (nVersion != ANIMATION_CLIP_VERSION)
+        return Fail(strError, "the clip has an unknown version");
+    if (clip.nFlags & ~ANIMATION_CLIP_TRANSPARENT_COLOUR)
+        return Fail(strError, "the clip has unknown flags");
+    if (clip.nFrameWidth == 0 || clip.nFrameHeight == 0 || clip.nFrameCount == 0)
+        return Fail(strError, "the clip has no frames");
+    if (clip.nFrameCount > ANIMATION_CLIP_MAX_FRAMES)
+        return Fail(strError, "the clip has too many frames");
+    if (clip.nMilliseconds < ANIMATION_CLIP_MIN_MILLISECONDS)
+        return Fail(strError, "the clip's frames follow too fast");
+    clip.strip = data.subspan(data.size() - reader.Remaining());
+    PngHeader png;
+    if (!ReadPngHeader(clip.strip, png, strError))
+        return false;
+    if (png.nHeight != clip.nFrameHeight || png.nWidth != static_cast<DWORD>(clip.nFrameWidth) * clip.nFrameCount)
+        return Fail(strError, "the clip's strip is not its frames side by side");
+    return true;
+}
+
+/******************************************************************************
 ** Text
 ******************************************************************************/
 

@@ -37,8 +37,11 @@ constexpr WORD RESOURCE_TYPE_DIALOG      = 5;
 constexpr WORD RESOURCE_TYPE_STRING      = 6;
 constexpr WORD RESOURCE_TYPE_ACCELERATOR = 9;
 constexpr WORD RESOURCE_TYPE_RCDATA      = 10;
+constexpr WORD RESOURCE_TYPE_HTML        = 23; // pages and the pictures they show, stored unchanged
 constexpr WORD RESOURCE_TYPE_TOOLBAR     = 241;
 // clang-format on
+// Animation clips are filed under a named type.
+constexpr const char* RESOURCE_TYPE_NAME_AVI = "AVI";
 
 // A resource's type or name: a number from 1 to 0xFFFF (nId), or a name (nId 0).
 // Names are stored upper-case, as lookups ignore case.
@@ -183,6 +186,42 @@ struct ToolbarTemplate {
 std::vector<BYTE> WriteToolbarTemplate(const ToolbarTemplate& toolbar);
 // Refuses version other than 1, a zero image size and a count that does not match the size.
 [[nodiscard]] bool ReadToolbarTemplate(std::span<const BYTE> data, ToolbarTemplate& toolbar, std::string& strError);
+
+/* PNG images, as bitmaps, icons and clips hold them. */
+
+struct PngHeader {
+    DWORD nWidth { 0 };
+    DWORD nHeight { 0 };
+    bool bAlpha { false }; // an alpha channel or a transparency chunk
+};
+
+// Reads the PNG signature, the image header and the chunks before the first
+// image data. Refuses anything else and a zero size; the pixels are not checked.
+[[nodiscard]] bool ReadPngHeader(std::span<const BYTE> data, PngHeader& header, std::string& strError);
+
+/* Animation clips (type "AVI"): a header, then the frames side by side in one
+   PNG strip. Transparent pixels are those of the transparent colour when the
+   clip has one, else those the PNG's own transparency marks. */
+
+constexpr DWORD ANIMATION_CLIP_MAX_FRAMES = 1024;
+constexpr WORD ANIMATION_CLIP_MIN_MILLISECONDS = 10;
+constexpr WORD ANIMATION_CLIP_TRANSPARENT_COLOUR = 0x0001; // AnimationClipTemplate::nFlags
+
+struct AnimationClipTemplate {
+    WORD nFrameWidth { 0 };
+    WORD nFrameHeight { 0 };
+    WORD nFrameCount { 0 };
+    WORD nMilliseconds { 0 }; // per frame
+    WORD nFlags { 0 };        // ANIMATION_CLIP_*
+    COLORREF crTransparent { 0 };
+    std::span<const BYTE> strip; // the PNG; a view into the bytes read or written
+};
+
+std::vector<BYTE> WriteAnimationClip(const AnimationClipTemplate& clip);
+// Refuses a wrong magic or version, unknown flags, an empty frame, more than
+// ANIMATION_CLIP_MAX_FRAMES frames, a rate below ANIMATION_CLIP_MIN_MILLISECONDS
+// and a strip whose PNG header is damaged or whose size is not the frames' size.
+[[nodiscard]] bool ReadAnimationClip(std::span<const BYTE> data, AnimationClipTemplate& clip, std::string& strError);
 
 /* Text checks shared by the writers' callers and the readers. */
 

@@ -35,6 +35,7 @@ inline bool IS_INTRESOURCE(LPCTSTR psz)
 #define RT_ACCELERATOR  MAKEINTRESOURCE(RESOURCE_TYPE_ACCELERATOR)
 #define RT_RCDATA       MAKEINTRESOURCE(RESOURCE_TYPE_RCDATA)
 #define RT_TOOLBAR      MAKEINTRESOURCE(RESOURCE_TYPE_TOOLBAR)
+#define RT_HTML         MAKEINTRESOURCE(RESOURCE_TYPE_HTML)
 // clang-format on
 
 // The type of an icon group (the icon in all its sizes). A module keeps each

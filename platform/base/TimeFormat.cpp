@@ -56,7 +56,7 @@ bool AppendConversion(std::string& strOut, const tm& t, char chConversion, bool 
         appendComposite("%m/%d/%y %H:%M:%S", "%A, %B %#d, %Y, %H:%M:%S");
         break;
     case 'x':
-        appendComposite("%m/%d/%y", "%A, %B %#d, %Y");
+        appendComposite(SHORT_DATE_FORM, "%A, %B %#d, %Y");
         break;
     case 'X':
         strOut += *FormatTimeFields(t, "%H:%M:%S");
@@ -65,7 +65,7 @@ bool AppendConversion(std::string& strOut, const tm& t, char chConversion, bool 
         appendComposite("%H:%M:%S", "%#H:%#M:%#S");
         break;
     case 'D':
-        appendComposite("%m/%d/%y", "%#m/%#d/%#y");
+        appendComposite(SHORT_DATE_FORM, "%#m/%#d/%#y");
         break;
     case 'F':
         appendComposite("%Y-%m-%d", "%#Y-%#m-%#d");

@@ -19,6 +19,9 @@
 #include <optional>
 #include <string>
 
+// The short date form that %x and %D give ("03/14/95").
+constexpr const char* SHORT_DATE_FORM = "%m/%d/%y";
+
 // Formats the broken-down time `t` (tm_zone may be null: %Z is then empty).
 // Returns nothing when the format holds an unknown conversion or ends in a
 // lone '%', so that a bad format never yields half a text.

@@ -1,8 +1,11 @@
 #include "platform/controls/CommonControls.h"
 
+#include "platform/controls/AnimateControl.h"
 #include "platform/controls/ControlInternal.h"
+#include "platform/controls/DateTimePicker.h"
 #include "platform/controls/HeaderControl.h"
 #include "platform/controls/ListViewControl.h"
+#include "platform/controls/MonthCalendar.h"
 #include "platform/controls/ProgressControl.h"
 #include "platform/controls/StatusBarControl.h"
 #include "platform/controls/TabControl.h"
@@ -31,8 +34,11 @@ constexpr CCommonClass COMMON_CLASSES[] = {
     { ICC_BAR_CLASSES, TOOLBARCLASSNAME, ToolbarWndProc },
     { ICC_BAR_CLASSES, STATUSCLASSNAME, StatusBarWndProc },
     { ICC_PROGRESS_CLASS, PROGRESS_CLASS, ProgressWndProc },
-    { ICC_UPDOWN_CLASS, UPDOWN_CLASS, UpDownWndProc },
+    { ICC_UPDOWN_CLASS | ICC_DATE_CLASSES, UPDOWN_CLASS, UpDownWndProc }, // the picker's DTS_UPDOWN
     { ICC_TAB_CLASSES, WC_TABCONTROL, TabControlWndProc },
+    { ICC_ANIMATE_CLASS, ANIMATE_CLASS, AnimateWndProc },
+    { ICC_DATE_CLASSES, DATETIMEPICK_CLASS, DateTimePickerWndProc },
+    { ICC_DATE_CLASSES, MONTHCAL_CLASS, MonthCalendarWndProc },
 };
 
 std::mutex s_mutex;
@@ -64,6 +70,6 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInitCtrls)
 
 void InitCommonControls()
 {
-    INITCOMMONCONTROLSEX icc { sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES };
+    INITCOMMONCONTROLSEX icc { sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_DATE_CLASSES };
     InitCommonControlsEx(&icc);
 }

@@ -7,7 +7,9 @@
 // "tooltips_class32" (ToolTipControl.h), "ToolbarWindow32"
 // (ToolbarControl.h), "msctls_statusbar32" (StatusBarControl.h),
 // "msctls_progress32" (ProgressControl.h), "msctls_updown32"
-// (UpDownControl.h) and "SysTabControl32" (TabControl.h). InitCommonControlsEx
+// (UpDownControl.h), "SysTabControl32" (TabControl.h), "SysAnimate32"
+// (AnimateControl.h), "SysDateTimePick32" (DateTimePicker.h) and
+// "SysMonthCal32" (MonthCalendar.h). InitCommonControlsEx
 // registers them as global classes, so that CreateWindowEx and dialog
 // templates find them by name.
 //
@@ -33,7 +35,9 @@ constexpr DWORD ICC_BAR_CLASSES      = 0x0004; // "ToolbarWindow32", "msctls_sta
 constexpr DWORD ICC_TAB_CLASSES      = 0x0008; // "SysTabControl32", "tooltips_class32"
 constexpr DWORD ICC_UPDOWN_CLASS     = 0x0010; // "msctls_updown32"
 constexpr DWORD ICC_PROGRESS_CLASS   = 0x0020; // "msctls_progress32"
+constexpr DWORD ICC_ANIMATE_CLASS    = 0x0080; // "SysAnimate32"
 constexpr DWORD ICC_WIN95_CLASSES    = 0x00FF;
+constexpr DWORD ICC_DATE_CLASSES     = 0x0100; // "SysDateTimePick32" and "SysMonthCal32"
 
 struct INITCOMMONCONTROLSEX {
     DWORD dwSize; // sizeof(INITCOMMONCONTROLSEX)

@@ -3,7 +3,9 @@
 #include "platform/base/ResourceModule.h"
 #include "platform/base/WinError.h"
 #include "platform/controls/ButtonControl.h"
+#include "platform/controls/TabControl.h"
 #include "platform/window/Focus.h"
+#include "platform/window/Input.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Window.h"
 
@@ -20,10 +22,14 @@ constexpr SHORT MARGIN = 7;
 constexpr SHORT BUTTON_CX = 50;
 constexpr SHORT BUTTON_CY = 14;
 constexpr SHORT BUTTON_GAP = 4;
+constexpr SHORT TAB_ROW = 14;   // the tabs above the pages
+constexpr SHORT PAGE_INSET = 4; // between the tab control's edge and the pages
+constexpr int ID_TABS = 0x3020;
 
 struct SheetPage {
     PROPSHEETPAGE psp;
     DialogTemplate dialog;   // the page's template as the sheet makes it: a child control parent
+    std::string strTitle;    // its tab's text
     HWND hWnd { nullptr };   // made on first activation
     bool bChanged { false }; // PSM_CHANGED and no apply or PSM_UNCHANGED since
 };
@@ -33,6 +39,8 @@ struct SheetState {
     HINSTANCE hInstance { nullptr };
     std::vector<SheetPage> pages;
     RECT rcPage {}; // where pages go, in dialog units until WM_INITDIALOG maps it
+    RECT rcTabs {}; // where the tab control goes, likewise; empty for wizards
+    HWND hTab { nullptr };
     UINT nStartPage { 0 };
     int nCurrent { -1 };
     bool bBackDefault { false }; // the wizard's last step was Back: Back stays the default button
@@ -65,6 +73,24 @@ bool LoadPageTemplate(const PROPSHEETPAGE& psp, DialogTemplate& dialog)
     const auto* pBytes = static_cast<const BYTE*>(::LockResource(::LoadResource(psp.hInstance, hResource)));
     std::string strError;
     return pBytes && ReadDialogTemplate({ pBytes, ::SizeofResource(psp.hInstance, hResource) }, dialog, strError);
+}
+
+// Loads the page's template and its title: the PSP_USETITLE text or string,
+// else the template's caption.
+bool LoadPage(SheetPage& page, HINSTANCE hSheetInstance)
+{
+    if (!LoadPageTemplate(page.psp, page.dialog))
+        return false;
+    page.strTitle = page.dialog.strCaption;
+    if ((page.psp.dwFlags & PSP_USETITLE) && page.psp.pszTitle && !IS_INTRESOURCE(page.psp.pszTitle)) {
+        page.strTitle = page.psp.pszTitle;
+    } else if ((page.psp.dwFlags & PSP_USETITLE) && page.psp.pszTitle) {
+        char szTitle[256] {};
+        ::LoadString(page.psp.hInstance ? page.psp.hInstance : hSheetInstance,
+            LOWORD(reinterpret_cast<ULONG_PTR>(page.psp.pszTitle)), szTitle, sizeof(szTitle));
+        page.strTitle = szTitle;
+    }
+    return true;
 }
 
 // A page becomes a hidden child control parent at the page position.
@@ -129,6 +155,31 @@ LRESULT NotifyPage(HWND hSheet, const SheetPage& page, UINT nCode, LPARAM lParam
     return ::SendMessage(page.hWnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notify));
 }
 
+void InsertTab(const SheetState& state, size_t nIndex)
+{
+    TCITEM item {};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<LPSTR>(state.pages[nIndex].strTitle.c_str());
+    ::SendMessage(state.hTab, TCM_INSERTITEM, nIndex, reinterpret_cast<LPARAM>(&item));
+}
+
+// The tab control with a tab for each page. It lies below the pages and the
+// buttons, so the current page covers its display area and Tab reaches it
+// after the buttons.
+void CreateTabs(HWND hSheet, SheetState& state)
+{
+    const RECT& rc = state.rcTabs;
+    state.hTab = ::CreateWindowEx(0, WC_TABCONTROL, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, rc.left,
+        rc.top, rc.right - rc.left, rc.bottom - rc.top, hSheet, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ID_TABS)),
+        nullptr, nullptr);
+    if (!state.hTab)
+        return;
+    ::SendMessage(state.hTab, WM_SETFONT, static_cast<WPARAM>(::SendMessage(hSheet, WM_GETFONT, 0, 0)), FALSE);
+    ::SetWindowPos(state.hTab, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (size_t i = 0; i < state.pages.size(); ++i)
+        InsertTab(state, i);
+}
+
 // The control's own WS_VISIBLE, whether or not the sheet is shown yet.
 bool IsShownControl(HWND hSheet, int nId)
 {
@@ -176,6 +227,8 @@ void ShowCurrentPage(HWND hSheet, const SheetState& state)
     }
     bool bHelp = (state.dwFlags & PSH_HASHELP) || (current.psp.dwFlags & PSP_HASHELP);
     ShowControl(hSheet, IDHELP, state.bHelpPlaced && bHelp);
+    if (state.hTab)
+        ::SendMessage(state.hTab, TCM_SETCURSEL, static_cast<WPARAM>(state.nCurrent), 0);
 }
 
 bool ContainsFocus(HWND hWnd)
@@ -200,13 +253,18 @@ enum class EFocus {
     IntoNewPage,         // a wizard step: the focus goes into the new page
 };
 
+enum class EAsk {
+    CurrentPage,  // PSN_KILLACTIVE asks the current page first
+    AlreadyAsked, // a tab asked it with TCN_SELCHANGING
+};
+
 // Changes to page nIndex as the protocol says. A page that answers
 // PSN_SETACTIVE with -1 is passed over for the next one in the direction of
 // travel (nDirection, or from the old page towards nIndex when 0). FALSE when
 // the current page kept its place, a page could not be made or every page on
 // the way refused; the old page then stays.
-BOOL SetCurrentPage(
-    HWND hSheet, SheetState& state, int nIndex, int nDirection = 0, EFocus eFocus = EFocus::KeepUnlessInOldPage)
+BOOL SetCurrentPage(HWND hSheet, SheetState& state, int nIndex, int nDirection = 0,
+    EFocus eFocus = EFocus::KeepUnlessInOldPage, EAsk eAsk = EAsk::CurrentPage)
 {
     const auto nPages = static_cast<int>(state.pages.size());
     if (nIndex < 0 || nIndex >= nPages)
@@ -214,7 +272,7 @@ BOOL SetCurrentPage(
     if (nIndex == state.nCurrent)
         return TRUE;
     int nOld = state.nCurrent;
-    if (nOld >= 0 && NotifyPage(hSheet, state.pages[nOld], PSN_KILLACTIVE))
+    if (nOld >= 0 && eAsk == EAsk::CurrentPage && NotifyPage(hSheet, state.pages[nOld], PSN_KILLACTIVE))
         return FALSE;
     if (nDirection == 0)
         nDirection = nIndex < nOld ? -1 : 1;
@@ -298,11 +356,13 @@ BOOL AddPage(SheetState& state, LPCPROPSHEETPAGE ppsp)
 {
     if (!ppsp)
         return FALSE;
-    SheetPage page { *ppsp, {}, nullptr };
-    if (!LoadPageTemplate(page.psp, page.dialog))
+    SheetPage page { *ppsp };
+    if (!LoadPage(page, state.hInstance))
         return FALSE;
     MakeChildTemplate(page.dialog, state.rcPage);
     state.pages.push_back(std::move(page));
+    if (state.hTab)
+        InsertTab(state, state.pages.size() - 1);
     return TRUE;
 }
 
@@ -329,6 +389,10 @@ BOOL RemovePage(HWND hSheet, SheetState& state, int nIndex)
     state.pages.erase(state.pages.begin() + nIndex);
     if (state.nCurrent > nIndex)
         --state.nCurrent;
+    if (state.hTab) {
+        ::SendMessage(state.hTab, TCM_DELETEITEM, static_cast<WPARAM>(nIndex), 0);
+        ::SendMessage(state.hTab, TCM_SETCURSEL, static_cast<WPARAM>(state.nCurrent), 0);
+    }
     if (hGone)
         ::DestroyWindow(hGone);
     if (!std::any_of(state.pages.begin(), state.pages.end(), [](const SheetPage& page) { return page.bChanged; }))
@@ -409,6 +473,37 @@ void OnCommand(HWND hSheet, SheetState& state, int nId)
     }
 }
 
+// TCN_SELCHANGING asks the current page as a change of pages does; after
+// TCN_SELCHANGE the tab shows the page the change ended on.
+LRESULT OnTabNotify(HWND hSheet, SheetState& state, UINT nCode)
+{
+    if (nCode == TCN_SELCHANGING)
+        return state.nCurrent >= 0 && NotifyPage(hSheet, state.pages[state.nCurrent], PSN_KILLACTIVE);
+    if (nCode == TCN_SELCHANGE) {
+        const auto nIndex = static_cast<int>(::SendMessage(state.hTab, TCM_GETCURSEL, 0, 0));
+        SetCurrentPage(hSheet, state, nIndex, 0, EFocus::KeepUnlessInOldPage, EAsk::AlreadyAsked);
+        if (::IsWindow(hSheet) && state.hTab)
+            ::SendMessage(state.hTab, TCM_SETCURSEL, static_cast<WPARAM>(state.nCurrent), 0);
+    }
+    return 0;
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab anywhere in the sheet go to the tab control;
+// a sheet of its own takes the other dialog keys, a sheet inside a dialog
+// leaves them to that dialog.
+BOOL IsSheetMessage(HWND hSheet, const SheetState& state, MSG* pMsg)
+{
+    if (!pMsg || (pMsg->hwnd != hSheet && !::IsChild(hSheet, pMsg->hwnd)))
+        return FALSE;
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_TAB && state.hTab && (::GetKeyState(VK_CONTROL) & 0x8000)) {
+        ::SendMessage(state.hTab, WM_KEYDOWN, VK_TAB, pMsg->lParam);
+        return TRUE;
+    }
+    if (::GetWindowLongPtr(hSheet, GWL_STYLE) & WS_CHILD)
+        return FALSE;
+    return ::IsDialogMessage(hSheet, pMsg);
+}
+
 constexpr int PRESS_IDS[] = { ID_WIZBACK, ID_WIZNEXT, ID_WIZFINISH, IDOK, ID_APPLY_NOW, IDCANCEL, IDHELP };
 
 // Answers a PSM_* message; FALSE for other messages.
@@ -457,7 +552,10 @@ bool OnSheetMessage(HWND hSheet, SheetState& state, UINT uMsg, WPARAM wParam, LP
         }
         return true;
     case PSM_GETTABCONTROL:
-        nResult = 0;
+        nResult = reinterpret_cast<LRESULT>(state.hTab);
+        return true;
+    case PSM_ISDIALOGMESSAGE:
+        nResult = IsSheetMessage(hSheet, state, reinterpret_cast<MSG*>(lParam));
         return true;
     case PSM_GETCURRENTPAGEHWND:
         nResult = state.bDone || state.nCurrent < 0 ? 0 : reinterpret_cast<LRESULT>(state.pages[state.nCurrent].hWnd);
@@ -492,6 +590,10 @@ INT_PTR CALLBACK SheetDlgProc(HWND hSheet, UINT uMsg, WPARAM wParam, LPARAM lPar
         auto* pState = reinterpret_cast<SheetState*>(lParam);
         ::SetWindowLongPtr(hSheet, DWLP_USER, lParam);
         ::MapDialogRect(hSheet, &pState->rcPage);
+        if (!IsWizard(*pState)) {
+            ::MapDialogRect(hSheet, &pState->rcTabs);
+            CreateTabs(hSheet, *pState);
+        }
         if (IsWizard(*pState))
             SetWizardButtons(hSheet, *pState, PSWIZB_BACK | PSWIZB_NEXT);
         UINT nStart = pState->nStartPage < pState->pages.size() ? pState->nStartPage : 0;
@@ -515,6 +617,11 @@ INT_PTR CALLBACK SheetDlgProc(HWND hSheet, UINT uMsg, WPARAM wParam, LPARAM lPar
         OnCommand(hSheet, *pState, LOWORD(wParam));
         return TRUE;
     }
+    if (uMsg == WM_NOTIFY && pState->hTab && reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == pState->hTab) {
+        ::SetWindowLongPtr(
+            hSheet, DWLP_MSGRESULT, OnTabNotify(hSheet, *pState, reinterpret_cast<const NMHDR*>(lParam)->code));
+        return TRUE;
+    }
     LRESULT nResult = 0;
     if (!OnSheetMessage(hSheet, *pState, uMsg, wParam, lParam, nResult))
         return FALSE;
@@ -530,14 +637,16 @@ HWND CreatePropertySheet(const PROPSHEETHEADER* ppsh, DWORD dwStyle, DWORD dwExS
         ::SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
+    const INITCOMMONCONTROLSEX icc { sizeof(INITCOMMONCONTROLSEX), ICC_TAB_CLASSES };
+    InitCommonControlsEx(&icc);
     auto pState = std::make_unique<SheetState>();
     pState->dwFlags = ppsh->dwFlags;
     pState->hInstance = ppsh->hInstance;
     pState->nStartPage = ppsh->nStartPage;
     DialogTemplate sheet;
     for (UINT i = 0; i < ppsh->nPages; ++i) {
-        SheetPage page { ppsh->ppsp[i], {}, nullptr };
-        if (!LoadPageTemplate(page.psp, page.dialog)) {
+        SheetPage page { ppsh->ppsp[i] };
+        if (!LoadPage(page, ppsh->hInstance)) {
             ::SetLastError(ERROR_INVALID_DATA);
             return nullptr;
         }
@@ -551,11 +660,21 @@ HWND CreatePropertySheet(const PROPSHEETHEADER* ppsh, DWORD dwStyle, DWORD dwExS
         }
         pState->pages.push_back(std::move(page));
     }
-    bool bChild = dwStyle & WS_CHILD;
-    SHORT nMargin = bChild ? 0 : MARGIN;
-    pState->rcPage = { nMargin, nMargin, nMargin + sheet.cx, nMargin + sheet.cy };
+    // The pages lie inside the tab control's display area, below its tabs; a
+    // wizard has no tabs.
+    const bool bChild = dwStyle & WS_CHILD;
+    const SHORT nMargin = bChild ? 0 : MARGIN;
+    const bool bTabs = !(ppsh->dwFlags & PSH_WIZARD);
+    const SHORT nInset = bTabs ? PAGE_INSET : 0;
+    const SHORT nTabRow = bTabs ? TAB_ROW : 0;
+    pState->rcPage = { nMargin + nInset, nMargin + nTabRow + nInset, nMargin + nInset + sheet.cx,
+        nMargin + nTabRow + nInset + sheet.cy };
+    if (bTabs)
+        pState->rcTabs = { nMargin, nMargin, pState->rcPage.right + nInset, pState->rcPage.bottom + nInset };
     for (SheetPage& page : pState->pages)
-        MakeChildTemplate(page.dialog, { nMargin, nMargin, 0, 0 });
+        MakeChildTemplate(page.dialog, pState->rcPage);
+    sheet.cx = static_cast<SHORT>(sheet.cx + 2 * nInset);
+    sheet.cy = static_cast<SHORT>(sheet.cy + nTabRow + 2 * nInset);
     sheet.dwStyle = dwStyle & ~WS_VISIBLE;
     if (!bChild)
         sheet.dwStyle |= WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;

@@ -40,8 +40,14 @@
 // A sheet that is done keeps its window, hidden; PSM_GETCURRENTPAGEHWND then
 // answers NULL and PSM_GETRESULT the result, and the owner destroys it.
 //
-// Pages are chosen by PSM_SETCURSEL and PSM_SETCURSELID; this sheet draws no
-// tabs of its own (PSM_GETTABCONTROL answers NULL). Help (IDHELP) is always
+// Tabs: a sheet that is not a wizard shows its pages inside a tab control
+// (PSM_GETTABCONTROL) with a tab for each page, titled with the PSP_USETITLE
+// title or else the page template's caption ("&" marks a mnemonic). A click on
+// a tab, or Ctrl+Tab and Ctrl+Shift+Tab anywhere in the sheet (through
+// PSM_ISDIALOGMESSAGE), changes pages as above: TCN_SELCHANGING asks the
+// current page with PSN_KILLACTIVE, TCN_SELCHANGE activates the new one. The
+// tab control comes after the buttons in tab order. Programs also choose
+// pages by PSM_SETCURSEL and PSM_SETCURSELID. Help (IDHELP) is always
 // there; it takes a place in the button row only when the sheet or a page
 // offers help when the sheet is made, and shows only while it is offered.
 
@@ -60,7 +66,8 @@ constexpr UINT PSM_APPLY              = WM_USER + 110; // runs the apply pass; T
 constexpr UINT PSM_SETWIZBUTTONS      = WM_USER + 112; // lParam: PSWIZB_* flags
 constexpr UINT PSM_PRESSBUTTON        = WM_USER + 113; // wParam: PSBTN_*; acted on before it returns
 constexpr UINT PSM_SETCURSELID        = WM_USER + 114; // lParam: the page's template ID
-constexpr UINT PSM_GETTABCONTROL      = WM_USER + 116; // the tab control, NULL here
+constexpr UINT PSM_GETTABCONTROL      = WM_USER + 116; // the tab control; NULL in a wizard
+constexpr UINT PSM_ISDIALOGMESSAGE    = WM_USER + 117; // lParam: MSG*; TRUE when the sheet took the message
 constexpr UINT PSM_GETCURRENTPAGEHWND = WM_USER + 118; // the current page window; NULL once the sheet is done
 constexpr UINT PSM_HWNDTOINDEX        = WM_USER + 129; // wParam: a page window; its index or -1
 constexpr UINT PSM_INDEXTOHWND        = WM_USER + 130; // wParam: index; the page window or NULL (not made yet)

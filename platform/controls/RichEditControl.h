@@ -37,8 +37,8 @@
 // The user reads and selects but never changes the text: mouse drags and
 // Shift with the arrows, Home, End, Page Up, Page Down (Ctrl+Home and
 // Ctrl+End for the ends) select; Ctrl+C copies. EM_SETREADONLY only sets
-// ES_READONLY. WS_VSCROLL shows a vertical scroll bar that follows the lines;
-// the control scrolls by whole lines.
+// ES_READONLY. With WS_VSCROLL a vertical scroll bar that follows the lines
+// shows while they do not fit; the control scrolls by whole lines.
 
 #include "platform/controls/EditControl.h"
 #include "platform/gdi/GdiTypes.h"

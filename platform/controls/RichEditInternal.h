@@ -96,6 +96,7 @@ struct CRichEditState : CControlState {
     bool bHideSelection { false }; // EM_HIDESELECTION
     bool bFocus { false };
     bool bMouseSelecting { false };
+    bool bScrollBar { false }; // made with WS_VSCROLL: the bar shows while the lines do not fit
 
     // The fonts by format index, made when first drawn or measured.
     HDC hMeasureDC { nullptr };

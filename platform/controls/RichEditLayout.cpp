@@ -276,6 +276,17 @@ void EnsureRichLayout(HWND hWnd)
         state.nTopLine = nTop;
         InvalidateRect(hWnd, nullptr, FALSE);
     }
+    // The bar shows only while the lines do not fit. A narrower text never
+    // has fewer lines, so a second pass at the new width settles it.
+    if (state.bScrollBar) {
+        const bool bNeeded = state.lines.back().y + state.lines.back().nHeight > nHeight;
+        if (bNeeded != ((GetWindowLongPtr(hWnd, GWL_STYLE) & WS_VSCROLL) != 0)) {
+            ShowScrollBar(hWnd, SB_VERT, bNeeded);
+            if (IsWindow(hWnd))
+                EnsureRichLayout(hWnd);
+            return;
+        }
+    }
     UpdateScrollBar(hWnd, state, nHeight);
 }
 

@@ -62,6 +62,34 @@ void DescribeFormat(const CRichFormat& format, CHARFORMAT* pcf)
     Utf8CopyToField(pcf->szFaceName, LF_FACESIZE, format.strFace.c_str(), FieldEnd::NulTerminated);
 }
 
+// Formats no character uses any more are dropped once they pile up, with the
+// fonts made for them, so a control that shows one document after another
+// keeps only what its text needs.
+void DropUnusedFormats(CRichEditState& state)
+{
+    constexpr size_t FORMATS_KEPT_UNUSED = 64;
+    if (state.formats.size() <= FORMATS_KEPT_UNUSED)
+        return;
+    std::vector<int> newIndex(state.formats.size(), -1);
+    std::vector<CRichFormat> kept;
+    auto keep = [&](int iFormat) {
+        int& iNew = newIndex[static_cast<size_t>(iFormat)];
+        if (iNew < 0) {
+            iNew = static_cast<int>(kept.size());
+            kept.push_back(state.formats[static_cast<size_t>(iFormat)]);
+        }
+        return iNew;
+    };
+    state.iDefault = keep(state.iDefault);
+    if (state.iInsertion)
+        state.iInsertion = keep(*state.iInsertion);
+    for (auto& [cp, iFormat] : state.runs)
+        iFormat = keep(iFormat);
+    state.formats = std::move(kept);
+    state.formatFonts.clear();
+    state.fonts.clear();
+}
+
 bool IsWordCharacter(char32_t ch)
 {
     return ch == '_' || IsCodePointAlphaNumeric(ch);
@@ -181,6 +209,7 @@ BOOL SetCharFormat(HWND hWnd, WPARAM nScope, const CHARFORMAT& cf)
         ChangeFormats(
             state, 0, state.Length(), [&](int iFormat) { return iFormat == iOld ? state.iDefault : iFormat; });
     }
+    DropUnusedFormats(state);
     CheckRichEditInvariants(state);
     if (bLayoutChanges)
         RichLayoutChanged(hWnd);
@@ -262,6 +291,7 @@ void ReplaceRange(HWND hWnd, LONG cpMin, LONG cpMax, std::u32string_view insert,
     state.iInsertion.reset();
     state.bLoweredValid = false;
     state.bCaretIntoView = true;
+    DropUnusedFormats(state);
     CheckRichEditInvariants(state);
     RichLayoutChanged(hWnd);
 }

@@ -16,9 +16,10 @@ namespace {
 
 constexpr LONG EXLIMIT_ZERO = 65536; // the limit EM_EXLIMITTEXT 0 sets
 
-std::unique_ptr<CControlState> NewRichEditState(HWND, const CREATESTRUCT*)
+std::unique_ptr<CControlState> NewRichEditState(HWND, const CREATESTRUCT* pcs)
 {
     auto pState = std::make_unique<CRichEditState>();
+    pState->bScrollBar = (pcs->style & WS_VSCROLL) != 0;
     pState->formats.push_back(CRichFormat { "Arial", 200, false, true, 0 });
     return pState;
 }

@@ -210,7 +210,8 @@ LRESULT CALLBACK TabControlWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
         return 0;
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
-    case WM_LBUTTONDOWN: {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: { // a quick second press selects as the first does
         const int nHit = HitTest(hWnd, *pState, MousePointOf(lParam));
         if (nHit >= 0 && !(GetWindowLongPtr(hWnd, GWL_STYLE) & TCS_FOCUSNEVER))
             SetFocus(hWnd);
@@ -220,6 +221,13 @@ LRESULT CALLBACK TabControlWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
     case WM_KEYDOWN:
         if (wParam == VK_LEFT || wParam == VK_RIGHT) {
             SelectByUser(hWnd, pState->nSelected + (wParam == VK_LEFT ? -1 : 1));
+            return 0;
+        }
+        if (wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000) && !pState->items.empty()) {
+            // Round the row: after the last tab comes the first.
+            const auto nCount = static_cast<int>(pState->items.size());
+            const int nStep = (GetKeyState(VK_SHIFT) & 0x8000) ? -1 : 1;
+            SelectByUser(hWnd, ((std::max(pState->nSelected, 0) + nStep) % nCount + nCount) % nCount);
             return 0;
         }
         return DefWindowProc(hWnd, uMsg, wParam, lParam);

@@ -4,9 +4,10 @@
 // owner shows the page of the selected tab.
 //
 // Texts are drawn with "&" marking the underlined mnemonic ("&&" for an "&").
-// A click on another tab, or Left/Right while the control has the focus,
-// asks the parent with TCN_SELCHANGING (nonzero refuses), then selects the
-// tab and sends TCN_SELCHANGE. TCM_SETCURSEL selects without notifying.
+// A click on another tab, Left/Right while the control has the focus, or
+// Ctrl+Tab and Ctrl+Shift+Tab (round the row) asks the parent with
+// TCN_SELCHANGING (nonzero refuses), then selects the tab and sends
+// TCN_SELCHANGE. TCM_SETCURSEL selects without notifying.
 // Inserting the first tab selects it; deleting the selected one leaves no
 // selection.
 

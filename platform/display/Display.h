@@ -8,7 +8,8 @@
 // CX11Display (real windows on an X server).
 //
 // Windows are named by their HWND only; the display never calls the window
-// layer, which holds its own lock while it calls here. Reports go back through
+// layer, which holds its own lock while it calls here (except for the
+// clipboard calls, which may wait). Reports go back through
 // the sink, always without the display's own lock and never from inside one of
 // these calls: a backend with its own event source reports from
 // DispatchEvents, on the thread that installed it.
@@ -115,7 +116,12 @@ struct CMonitor {
 
 struct CClipboardItem {
     std::string strFormat;  // "text" for text, else the registered format's name
-    std::vector<BYTE> data; // text: UTF-8 with CR LF line ends; else the bytes as they are
+    std::vector<BYTE> data; // text: UTF-8 with CR LF line ends, no NUL; else the bytes as they are
+};
+
+enum class EClipboardChange {
+    Formats,          // another program took or gave up the clipboard, or its formats became known
+    TakenFromProgram, // another program took the clipboard the program offered: its offer is gone
 };
 
 /* Reports back to the window layer. */
@@ -137,8 +143,8 @@ public:
     // The window manager moved or sized the window, or changed its state.
     virtual void OnMovedByDesktop(HWND hTopLevel, const RECT& rcWindow) = 0;
     virtual void OnStateChangedByDesktop(HWND hTopLevel, ETopLevelState eState) = 0;
-    // Another program took or gave up the clipboard, or its formats changed.
-    virtual void OnClipboardChanged() = 0;
+    // The clipboard shared with other programs changed.
+    virtual void OnClipboardChanged(EClipboardChange eChange) = 0;
     // The monitors or the work area changed (Monitors answers anew).
     virtual void OnScreenChanged() = 0;
     // The connection to the desktop is gone for good.
@@ -204,14 +210,18 @@ public:
     // window layer's own position stands).
     virtual bool PointerPosition(POINT* pPoint) = 0;
 
-    /* The clipboard shared with other programs. */
+    /* The clipboard shared with other programs. Offering and reading may wait
+       for another program (a bounded time), so the window layer calls them
+       without its lock; the formats answer at once from what is known. */
 
     // Offers the items as the program's clipboard (an empty list gives it up
     // when the program holds it and leaves another program's alone).
     virtual void OfferClipboard(const std::vector<CClipboardItem>& items) = 0;
-    // Whether another program holds the clipboard; its formats (as in CClipboardItem).
+    // Whether another program holds the clipboard; its formats (as in
+    // CClipboardItem; empty until they are known).
     virtual bool ForeignClipboardFormats(std::vector<std::string>* pFormats) = 0;
-    // Reads one format from the other program; false on failure or timeout.
+    // Reads one format from the other program; false on failure, a wrong
+    // answer or timeout.
     virtual bool ReadForeignClipboard(const std::string& strFormat, std::vector<BYTE>* pData) = 0;
 
     /* The event source, for the message wait of the installing thread. */

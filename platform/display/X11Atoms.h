@@ -1,7 +1,7 @@
 #pragma once
 
 // The atoms the X11 display uses, interned in one round trip when the
-// connection opens.
+// connection opens. Names that are no identifiers are kept apart.
 
 #include <X11/Xlib.h>
 
@@ -17,7 +17,7 @@
     X(_NET_SUPPORTED) X(_NET_ACTIVE_WINDOW) X(_NET_WM_MOVERESIZE) X(_NET_WORKAREA) X(_NET_CURRENT_DESKTOP) \
     X(_NET_WM_USER_TIME) X(_MOTIF_WM_HINTS) \
     X(CLIPBOARD) X(CLIPBOARD_MANAGER) X(TARGETS) X(TIMESTAMP) X(SAVE_TARGETS) X(MULTIPLE) X(INCR) \
-    X(TEXT) X(ATOM_PAIR) X(_ARCHIVORA_SELECTION) \
+    X(TEXT) X(ATOM_PAIR) X(_ARCHIVORA_SELECTION) X(_ARCHIVORA_TARGETS) X(_ARCHIVORA_TIMESTAMP) \
     X(_XSETTINGS_SETTINGS) \
     X(MANAGER) X(_NET_SYSTEM_TRAY_OPCODE) X(_NET_SYSTEM_TRAY_VISUAL) X(_NET_SYSTEM_TRAY_ORIENTATION) \
     X(_NET_SYSTEM_TRAY_ICON_SIZE) X(_XEMBED) X(_XEMBED_INFO)
@@ -27,6 +27,9 @@ struct CX11Atoms {
 #define ARCHIVORA_X11_ATOM_FIELD(name) Atom name { 0 };
     ARCHIVORA_X11_ATOMS(ARCHIVORA_X11_ATOM_FIELD)
 #undef ARCHIVORA_X11_ATOM_FIELD
+
+    Atom TEXT_PLAIN_UTF8 { 0 }; // text/plain;charset=utf-8
+    Atom NULL_TYPE { 0 };       // NULL
 
     // Interns every atom above; false when the server refused.
     bool Intern(Display* pDisplay);

@@ -124,6 +124,7 @@ std::unique_ptr<CX11Display> CX11Display::Open(const char* pszName, std::string*
     std::string strSettings = "_XSETTINGS_S" + std::to_string(state.m_nScreen);
     state.m_settingsSelection = XInternAtom(pDisplay, strSettings.c_str(), False);
     state.ReadSettings();
+    state.OpenClipboard();
     state.RefreshScreen();
     state.WatchScreenChanges();
     return std::unique_ptr<CX11Display>(new CX11Display(std::move(pState)));
@@ -133,6 +134,7 @@ CX11Display::~CX11Display()
 {
     CX11State& state = *m_pState;
     std::lock_guard lock(state.m_mutex);
+    state.HandOverClipboard();
     for (auto& [hWnd, window] : state.m_windows) {
         state.DropSurface(window);
         if (window.hInputContext)
@@ -140,6 +142,8 @@ CX11Display::~CX11Display()
         if (!state.m_bLost)
             XDestroyWindow(state.m_pDisplay, window.window);
     }
+    if (state.m_selectionWindow && !state.m_bLost)
+        XDestroyWindow(state.m_pDisplay, state.m_selectionWindow);
     if (state.m_hInputMethod)
         XCloseIM(state.m_hInputMethod);
     for (auto& [hCursor, cursor] : state.m_cursors) {
@@ -165,11 +169,17 @@ bool CX11Atoms::Intern(Display* pDisplay)
     };
     // clang-format on
     constexpr int COUNT = static_cast<int>(std::size(NAMES));
-    Atom atoms[COUNT] {};
-    if (!XInternAtoms(pDisplay, const_cast<char**>(NAMES), COUNT, False, atoms))
+    Atom atoms[COUNT + 2] {};
+    const char* names[COUNT + 2] {};
+    std::copy(std::begin(NAMES), std::end(NAMES), names);
+    names[COUNT] = "text/plain;charset=utf-8";
+    names[COUNT + 1] = "NULL";
+    if (!XInternAtoms(pDisplay, const_cast<char**>(names), COUNT + 2, False, atoms))
         return false;
     for (int i = 0; i < COUNT; ++i)
         *FIELDS[i] = atoms[i];
+    TEXT_PLAIN_UTF8 = atoms[COUNT];
+    NULL_TYPE = atoms[COUNT + 1];
     return true;
 }
 
@@ -790,20 +800,6 @@ bool CX11Display::PointerPosition(POINT* pPoint)
         return false;
     *pPoint = state.ToScreen(xRoot, yRoot);
     return true;
-}
-
-/***** The clipboard *****/
-
-void CX11Display::OfferClipboard(const std::vector<CClipboardItem>&) { }
-
-bool CX11Display::ForeignClipboardFormats(std::vector<std::string>*)
-{
-    return false;
-}
-
-bool CX11Display::ReadForeignClipboard(const std::string&, std::vector<BYTE>*)
-{
-    return false;
 }
 
 /***** For tests *****/

@@ -22,6 +22,9 @@
 #include <X11/Xutil.h>
 
 #include <atomic>
+#include <chrono>
+#include <deque>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -54,7 +57,33 @@ struct CTopLevel {
     Cursor cursor { 0 };
 };
 
+// One target the program offers on the CLIPBOARD selection.
+struct COffer {
+    Atom type { 0 };                                  // the property type it is given as
+    std::shared_ptr<const std::vector<uint8_t>> data; // shared by the targets of one text
+};
+
+// Data going to another client in pieces (INCR): each time the requestor
+// deletes the property the next piece is written, and an empty one ends it.
+struct COutgoingTransfer {
+    Window requestor { 0 };
+    Atom property { 0 };
+    Atom type { 0 };
+    std::shared_ptr<const std::vector<uint8_t>> data;
+    size_t nSent { 0 };
+    bool bEndWritten { false };
+    std::chrono::steady_clock::time_point lastProgress;
+};
+
 }
+
+// What an event meant to the clipboard (CX11State::HandleClipboardEvent).
+enum class EClipboardEvent {
+    NotClipboards,    // not the clipboard's: translate it as usual
+    Handled,          // nothing for the window layer
+    FormatsChanged,   // the other program's formats, or the owner, changed
+    TakenFromProgram, // another program took the clipboard the program held
+};
 
 // The whole display state; CX11Display holds it.
 struct CX11State {
@@ -122,6 +151,44 @@ struct CX11State {
     UINT m_nDoubleClickTime { 500 };
     void ReadSettings();
     bool IsSettingsEvent(const XEvent& event) const;
+
+    /* The clipboard (X11Display_Clipboard.cpp). */
+
+    Window m_selectionWindow { 0 }; // an unmapped window of ours: owner and requestor
+    int m_nFixesEventBase { -1 };   // -1: no XFixes, owner changes are not seen
+    size_t m_nMaxPiece { 0 };       // the largest property written at once; more goes in pieces
+    // What the program offers while it owns CLIPBOARD, by target; empty: not the owner.
+    std::map<Atom, x11::COffer> m_offers;
+    Time m_ownedSince { CurrentTime };
+    std::vector<x11::COutgoingTransfer> m_outgoing;
+    Window m_foreignOwner { 0 };               // another client owning CLIPBOARD; None: none
+    std::vector<Atom> m_foreignTargets;        // its TARGETS, once they came
+    std::vector<std::string> m_foreignFormats; // the same as CClipboardItem names
+    // One thread at a time waits for an answer of another client, with the
+    // event loop setting aside for it what matches; taken before m_mutex.
+    std::mutex m_awaitMutex;
+    std::function<bool(const XEvent&)> m_awaited; // empty: nobody waits
+    std::deque<XEvent> m_awaitedEvents;
+
+    void OpenClipboard();
+    // The event's meaning for the clipboard, handled as far as the display goes.
+    EClipboardEvent HandleClipboardEvent(const XEvent& event);
+    // Waits for the next event m_awaited accepts, releasing the lock while it
+    // sleeps; nothing once the deadline passed or the connection broke.
+    std::optional<XEvent> AwaitEvent(
+        std::unique_lock<std::mutex>& lock, std::chrono::steady_clock::time_point deadline);
+    // The server's time now, from a property change of the selection window.
+    Time ServerTime(std::unique_lock<std::mutex>& lock);
+    // Writes `target` of the program's offer to the requestor's property; false when not offered.
+    bool ConvertForRequestor(Window requestor, Atom target, Atom property);
+    void ServeRequest(const XSelectionRequestEvent& request);
+    void ContinueTransfer(const XPropertyEvent& event);
+    void AskForeignTargets();
+    void TakeForeignTargets(const XSelectionEvent& event);
+    // Reads one target of the other owner, whole, with its type; false on failure.
+    bool ReadTarget(std::unique_lock<std::mutex>& lock, Atom target, Atom* pType, std::vector<uint8_t>* pData);
+    // At the end: hands the program's text to the clipboard manager, if any.
+    void HandOverClipboard();
 
     // The X cursor of a program cursor, made on first use (X11Display_Cursors.cpp).
     Cursor CursorFor(HCURSOR hCursor);

@@ -52,11 +52,14 @@ struct CLockReport {
     bool bNum;
     bool bScroll;
 };
+struct CClipboardReport {
+    EClipboardChange eChange;
+};
 struct CScreenReport { };
 struct CLostReport { };
 
 using CReport = std::variant<CMouseInput, CKeyInput, CTextReport, CCloseReport, CActivationReport, CLockReport,
-    CMoveReport, CStateReport, CScreenReport, CLostReport>;
+    CMoveReport, CStateReport, CClipboardReport, CScreenReport, CLostReport>;
 
 void Deliver(CDisplaySink& sink, const CReport& report)
 {
@@ -72,6 +75,8 @@ void Deliver(CDisplaySink& sink, const CReport& report)
         sink.OnActivation(pActivation->hWnd, pActivation->bActive);
     else if (const auto* pLocks = std::get_if<CLockReport>(&report))
         sink.OnLockKeys(pLocks->bCaps, pLocks->bNum, pLocks->bScroll);
+    else if (const auto* pClipboard = std::get_if<CClipboardReport>(&report))
+        sink.OnClipboardChanged(pClipboard->eChange);
     else if (std::holds_alternative<CScreenReport>(report))
         sink.OnScreenChanged();
     else if (const auto* pMove = std::get_if<CMoveReport>(&report))
@@ -128,6 +133,18 @@ private:
 
 void CEventTranslator::Translate(XEvent& event)
 {
+    switch (m_state.HandleClipboardEvent(event)) {
+    case EClipboardEvent::NotClipboards:
+        break;
+    case EClipboardEvent::Handled:
+        return;
+    case EClipboardEvent::FormatsChanged:
+        m_reports.emplace_back(CClipboardReport { EClipboardChange::Formats });
+        return;
+    case EClipboardEvent::TakenFromProgram:
+        m_reports.emplace_back(CClipboardReport { EClipboardChange::TakenFromProgram });
+        return;
+    }
     if (m_state.IsSettingsEvent(event)) {
         m_state.ReadSettings();
         return;

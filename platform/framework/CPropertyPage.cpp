@@ -7,7 +7,7 @@ IMPLEMENT_DYNAMIC(CPropertyPage, CDialog)
 CPropertyPage::CPropertyPage(UINT nIDTemplate, UINT nIDCaption)
     : CDialog(nIDTemplate)
 {
-    m_psp.dwFlags = PSP_USECALLBACK;
+    m_psp.dwFlags = PSP_USECALLBACK | (nIDCaption ? PSP_USETITLE : 0);
     m_psp.pszTemplate = MAKEINTRESOURCE(static_cast<WORD>(nIDTemplate));
     m_psp.pszTitle = nIDCaption ? MAKEINTRESOURCE(static_cast<WORD>(nIDCaption)) : nullptr;
     m_psp.pfnDlgProc = &AfxDlgProc;

@@ -172,6 +172,13 @@ BOOL CPropertySheet::OnInitDialog()
     return TRUE;
 }
 
+BOOL CPropertySheet::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST || !m_hWnd)
+        return FALSE;
+    return static_cast<BOOL>(::SendMessage(m_hWnd, PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(pMsg)));
+}
+
 void CPropertySheet::OnOK()
 {
     Default();

@@ -47,7 +47,7 @@ public:
     void SetWizardButtons(DWORD dwFlags);
     // Presses a button (PSBTN_*); done when it returns.
     void PressButton(int nButton);
-    // The tab control; nullptr, as pages are chosen by SetActivePage.
+    // The tab control with a tab for each page; nullptr in a wizard.
     CWnd* GetTabControl() const;
 
     /* Making the sheet. */
@@ -57,8 +57,10 @@ public:
 
     /* What subclasses override. */
 
-    // Runs after the sheet made its buttons and its start page.
+    // Runs after the sheet made its buttons, its tabs and its start page.
     BOOL OnInitDialog() override;
+    // The sheet's keys: Ctrl+Tab changes pages, and a sheet of its own takes the dialog keys.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
     BOOL CreateModal(HWND hWndOwner) override;

@@ -102,8 +102,8 @@ bool TakeName(const CTrashFolder& trash, TCHAR chLetter, const std::string& strE
             continue;
         if (fd < 0)
             return false;
+        // Not synced: a crash may lose an item's original name, never the item.
         bool bWritten = write(fd, strInfo.data(), strInfo.size()) == static_cast<ssize_t>(strInfo.size());
-        bWritten = fsync(fd) == 0 && bWritten;
         if (close(fd) != 0 || !bWritten) {
             unlink(strInfoPath.c_str());
             return false;

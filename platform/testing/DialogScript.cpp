@@ -3,8 +3,10 @@
 #include "platform/base/TextFunctions.h"
 #include "platform/controls/ButtonControl.h"
 #include "platform/controls/ComboBoxControl.h"
+#include "platform/controls/DateTimePicker.h"
 #include "platform/controls/ListBoxControl.h"
 #include "platform/controls/PropertySheet.h"
+#include "platform/controls/TabControl.h"
 #include "platform/testing/TestDriver.h"
 #include "platform/window/Dialog.h"
 #include "platform/window/MessageQueue.h"
@@ -200,11 +202,30 @@ CDialogScript& CDialogScript::Press(int nId)
     return *this;
 }
 
+CDialogScript& CDialogScript::SetDate(int nId, const SYSTEMTIME& date)
+{
+    m_steps.push_back([nId, date](CTestDriver& driver, HWND hDlg) {
+        CString strError;
+        HWND hPicker = UsableControl(hDlg, nId, strError);
+        if (!hPicker)
+            return strError;
+        const BOOL bSet = (GetWindowLongPtr(hPicker, GWL_STYLE) & DTS_UPDOWN) ? driver.TypeDate(hPicker, date)
+                                                                              : driver.PickDate(hPicker, date);
+        if (!bSet)
+            strError.Format("control %d does not take %04d-%02d-%02d", nId, date.wYear, date.wMonth, date.wDay);
+        return strError;
+    });
+    return *this;
+}
+
 CDialogScript& CDialogScript::SelectPage(int nPage)
 {
     m_steps.push_back([nPage](CTestDriver& driver, HWND hDlg) {
         CString strError;
-        if (!SendMessage(hDlg, PSM_SETCURSEL, static_cast<WPARAM>(nPage), 0))
+        auto hTab = reinterpret_cast<HWND>(SendMessage(hDlg, PSM_GETTABCONTROL, 0, 0));
+        const BOOL bShown = hTab ? driver.ClickTab(hTab, nPage) && SendMessage(hTab, TCM_GETCURSEL, 0, 0) == nPage
+                                 : static_cast<BOOL>(SendMessage(hDlg, PSM_SETCURSEL, static_cast<WPARAM>(nPage), 0));
+        if (!bShown)
             strError.Format("page %d could not be shown", nPage);
         driver.Pump();
         return strError;

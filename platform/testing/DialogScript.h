@@ -41,7 +41,11 @@ public:
     CDialogScript& SelectTreeItem(int nId, std::vector<CString> path);
     // Clicks a button.
     CDialogScript& Press(int nId);
-    // Shows page nPage of a property sheet, as its current page allows.
+    // Sets a date-time picker's date, keeping its time of day: chosen from its
+    // calendar, or typed into its fields when it has an up-down instead.
+    CDialogScript& SetDate(int nId, const SYSTEMTIME& date);
+    // Shows page nPage of a property sheet, as its current page allows: by a
+    // click on its tab, or in a wizard, which has no tabs, by PSM_SETCURSEL.
     CDialogScript& SelectPage(int nPage);
     // Runs a step of the test's own, such as checking what the dialog shows.
     CDialogScript& Then(std::function<void(HWND hDlg)> step);

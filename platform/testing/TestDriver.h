@@ -15,6 +15,7 @@
 
 #include "platform/base/CString.h"
 #include "platform/base/Clock.h"
+#include "platform/base/WinTypes.h"
 #include "platform/controls/RichEditControl.h"
 #include "platform/controls/TreeViewControl.h"
 #include "platform/display/TrayHost.h"
@@ -138,6 +139,22 @@ public:
     // The text a status bar pane shows.
     static CString StatusPaneText(HWND hStatusBar, int nPane);
 
+    /* Date pickers and tabs (TestDriver_DatesAndTabs.cpp). */
+
+    // The picker's value.
+    static SYSTEMTIME PickerDate(HWND hPicker);
+    // Picks the date from the picker's calendar as a user would: its button
+    // opens it, the title's buttons page to the month, a click chooses the
+    // day. The time of day stays. FALSE when the picker has no calendar or the
+    // day cannot be chosen (outside the range); the calendar is then left with Esc.
+    BOOL PickDate(HWND hPicker, const SYSTEMTIME& date);
+    // Types the date into the picker's fields from the first one, twice, since
+    // each field is checked against the others as it is typed. FALSE when the
+    // picker does not show the date afterwards.
+    BOOL TypeDate(HWND hPicker, const SYSTEMTIME& date);
+    // Clicks tab nIndex of a tab control; FALSE when there is no such tab.
+    BOOL ClickTab(HWND hTab, int nIndex);
+
     /* Rich edits and HTML views (TestDriver_Documents.cpp). */
 
     // A rich edit's whole text, line breaks as "\r\n".
@@ -146,6 +163,9 @@ public:
     static CHARRANGE RichEditSelection(HWND hRichEdit);
     // Its format runs in text order.
     static std::vector<RICHEDITRUN> RichEditRuns(HWND hRichEdit);
+    // Clicks the middle of the first link of an HTML view (CHtmlView) whose
+    // text is lpszText; FALSE when the view shows no such link.
+    BOOL ClickHtmlLink(HWND hHtmlView, LPCTSTR lpszText);
 
     /* Modal dialogs and message boxes. */
 

@@ -2,6 +2,7 @@
 
 #include "platform/testing/TestDriver.h"
 
+#include "platform/framework/CHtmlView.h"
 #include "platform/window/Window.h"
 
 #include <string>
@@ -25,4 +26,13 @@ CHARRANGE CTestDriver::RichEditSelection(HWND hRichEdit)
 std::vector<RICHEDITRUN> CTestDriver::RichEditRuns(HWND hRichEdit)
 {
     return GetRichEditRuns(hRichEdit);
+}
+
+BOOL CTestDriver::ClickHtmlLink(HWND hHtmlView, LPCTSTR lpszText)
+{
+    auto* pView = dynamic_cast<CHtmlView*>(CWnd::FromHandlePermanent(hHtmlView));
+    RECT rcLink {};
+    if (!pView || !pView->GetLinkRect(lpszText, &rcLink))
+        return FALSE;
+    return Click(hHtmlView, (rcLink.left + rcLink.right) / 2, (rcLink.top + rcLink.bottom) / 2);
 }

@@ -3,11 +3,18 @@
 // The clipboard: data in several formats under global memory handles
 // (GlobalMemory.h), which one window at a time opens to read or replace.
 //
-// The clipboard is the program's own for now. FIXME: the X11 backend will
-// bridge it to the desktop's CLIPBOARD selection: it claims the selection when
-// the program closes the clipboard after a change, offers CF_TEXT and
-// CF_UNICODETEXT as UTF8_STRING and CF_HDROP as text/uri-list, and fills the
-// clipboard from the selection's owner when the program opens it to read.
+// Text and the registered formats are shared with other programs through the
+// display (on X, the CLIPBOARD selection); other formats stay the program's:
+// - Closing the clipboard after a change offers its shared formats to the
+//   desktop. A change without any gives up the desktop's clipboard when the
+//   program held it (its old payload must not stay pasteable elsewhere) and
+//   leaves another program's alone.
+// - While another program holds the desktop's clipboard, the shared formats
+//   are its: IsClipboardFormatAvailable answers from what the display knows
+//   without waiting, and GetClipboardData reads from that program (waiting a
+//   bounded time; NULL when it fails) into memory the clipboard owns.
+// - When another program takes the desktop's clipboard, the program's shared
+//   formats go; data read from another program goes when its clipboard changes.
 //
 // Setting data hands the handle to the clipboard, which frees it when the data
 // is replaced or emptied. CF_TEXT (UTF-8) and CF_UNICODETEXT (UTF-16) stand in

@@ -35,7 +35,7 @@ public:
     void OnCloseRequest(HWND hTopLevel) override { PostMessage(hTopLevel, WM_SYSCOMMAND, SC_CLOSE, 0); }
     void OnMovedByDesktop(HWND hTopLevel, const RECT& rcWindow) override;
     void OnStateChangedByDesktop(HWND hTopLevel, ETopLevelState eState) override;
-    void OnClipboardChanged() override { }
+    void OnClipboardChanged(EClipboardChange eChange) override;
     void OnScreenChanged() override;
     void OnConnectionLost() override;
 };
@@ -221,6 +221,18 @@ void CDisplayReceiver::OnStateChangedByDesktop(HWND hTopLevel, ETopLevelState eS
     SendMessage(hTopLevel, WM_SYSCOMMAND, nCommand, 0);
 }
 
+void CDisplayReceiver::OnClipboardChanged(EClipboardChange eChange)
+{
+    DesktopClipboardChanged(eChange);
+    // Update handlers ask whether a format can be pasted: idle processing runs again.
+    DWORD dwReader = 0;
+    {
+        auto lock = LockWindows();
+        dwReader = Link().dwReaderThread;
+    }
+    PostThreadMessage(dwReader, WM_NULL, 0, 0);
+}
+
 void CDisplayReceiver::OnScreenChanged()
 {
     auto lock = LockWindows();
@@ -399,4 +411,39 @@ void DispatchDisplayEvents()
 CDisplay* DisplayReadByThisThread()
 {
     return ReaderDisplay();
+}
+
+/***** The clipboard shared with other programs *****/
+
+namespace {
+
+// The installed display, for a call made without the lock; its reading thread.
+CDisplay& InstalledDisplay(DWORD* pdwReader = nullptr)
+{
+    auto lock = LockWindows();
+    if (pdwReader)
+        *pdwReader = Link().dwReaderThread;
+    return *Link().pDisplay;
+}
+
+}
+
+void OfferDesktopClipboard(const std::vector<CClipboardItem>& items)
+{
+    InstalledDisplay().OfferClipboard(items);
+}
+
+bool DesktopClipboardFormats(std::vector<std::string>* pFormats)
+{
+    return InstalledDisplay().ForeignClipboardFormats(pFormats);
+}
+
+bool ReadDesktopClipboard(const std::string& strFormat, std::vector<BYTE>* pData)
+{
+    DWORD dwReader = 0;
+    bool bRead = InstalledDisplay(&dwReader).ReadForeignClipboard(strFormat, pData);
+    // Events read off the connection meanwhile wait for the reading thread, which may sleep.
+    if (dwReader != GetCurrentThreadId())
+        PostThreadMessage(dwReader, WM_NULL, 0, 0);
+    return bRead;
 }

@@ -9,6 +9,7 @@
 // machinery takes its own lock first and then asks a queue whether it is ready,
 // which takes the window lock.
 
+#include "platform/display/Display.h"
 #include "platform/window/WindowTypes.h"
 
 #include <map>
@@ -18,7 +19,6 @@
 #include <string_view>
 #include <vector>
 
-class CDisplay;
 class CMessageQueue;
 struct CMessageFilter;
 struct CSentMessage;
@@ -183,6 +183,15 @@ void FlushDisplay();
 void DispatchDisplayEvents();
 // The display whose events the calling thread reads, or nullptr.
 CDisplay* DisplayReadByThisThread();
+
+/* The clipboard shared with other programs, through the installed display
+   (DisplayLink.cpp), lock NOT held: these may wait for another program. */
+
+void OfferDesktopClipboard(const std::vector<CClipboardItem>& items);
+bool DesktopClipboardFormats(std::vector<std::string>* pFormats);
+bool ReadDesktopClipboard(const std::string& strFormat, std::vector<BYTE>* pData);
+// The display's notice of a change (Clipboard.cpp), from the thread reading its events.
+void DesktopClipboardChanged(EClipboardChange eChange);
 
 /* Atoms: names to numbers from WM_REGISTERED_FIRST up, compared without regard
    to case. Window classes, registered messages and property names share them. */

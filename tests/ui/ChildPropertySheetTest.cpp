@@ -108,7 +108,15 @@ TEST_F(ChildPropertySheetTest, TheSheetStandsOnThePlaceholderAndTheKeyboardCross
             PressKey(VK_TAB);
         },
         [&](CHostDialog* pDlg) {
+            EXPECT_EQ(::GetFocus(), pDlg->m_sheet.GetTabControl()->GetSafeHwnd()) << "then the sheet's tabs";
+            PressKey(VK_TAB);
+        },
+        [&](CHostDialog* pDlg) {
             EXPECT_EQ(::GetFocus(), pDlg->Item(ID_AFTER)) << "and leaves it for the next control";
+            PressKey(VK_TAB, VK_SHIFT);
+        },
+        [&](CHostDialog* pDlg) {
+            EXPECT_EQ(::GetFocus(), pDlg->m_sheet.GetTabControl()->GetSafeHwnd());
             PressKey(VK_TAB, VK_SHIFT);
         },
         [&](CHostDialog* pDlg) {

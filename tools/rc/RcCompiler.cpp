@@ -20,6 +20,7 @@ namespace fs = std::filesystem;
 constexpr int MAX_INCLUDE_DEPTH = 16;
 
 constexpr BYTE PNG_SIGNATURE[8] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
+constexpr COLORREF MAGENTA = 0x00FF00FF; // the transparent colour of images without transparency of their own
 
 /******************************************************************************
 ** Token stream with one token of lookahead
@@ -164,8 +165,10 @@ private:
     UINT MenuOptions(CRcTokens& tokens);
     std::vector<BYTE> Accelerators(CRcTokens& tokens);
     std::vector<BYTE> Toolbar(CRcTokens& tokens);
+    std::vector<BYTE> AnimationClip(CRcTokens& tokens);
     std::vector<BYTE> InlineData(CRcTokens& tokens);
     void Add(CRcTokens& tokens, int nLine, WORD nType, ResourceKey name, std::vector<BYTE> data);
+    void Add(CRcTokens& tokens, int nLine, ResourceKey type, ResourceKey name, std::vector<BYTE> data);
 
     fs::path m_script;
     fs::path m_folder; // of the script: file names in it are relative to here
@@ -448,6 +451,13 @@ void CRcCompiler::Statement(CRcTokens& tokens)
         Add(tokens, first.nLine, nType, name, std::move(data));
     } else if (k == "TOOLBAR") {
         Add(tokens, first.nLine, RESOURCE_TYPE_TOOLBAR, name, Toolbar(tokens));
+    } else if (k == "HTML") {
+        RcToken file = tokens.Take();
+        if (file.eKind != RcTokenKind::String)
+            tokens.Fail(file.nLine, "expected the page or picture file name in quotes");
+        Add(tokens, first.nLine, RESOURCE_TYPE_HTML, name, ReadDataFile(tokens, file));
+    } else if (k == RESOURCE_TYPE_NAME_AVI) {
+        Add(tokens, first.nLine, ResourceKey::FromName(RESOURCE_TYPE_NAME_AVI), name, AnimationClip(tokens));
     } else if (k == "RCDATA") {
         if (tokens.Peek().eKind == RcTokenKind::String)
             Add(tokens, first.nLine, RESOURCE_TYPE_RCDATA, name, ReadDataFile(tokens, tokens.Take()));
@@ -460,7 +470,11 @@ void CRcCompiler::Statement(CRcTokens& tokens)
 
 void CRcCompiler::Add(CRcTokens& tokens, int nLine, WORD nType, ResourceKey name, std::vector<BYTE> data)
 {
-    ResourceKey type = ResourceKey::FromId(nType);
+    Add(tokens, nLine, ResourceKey::FromId(nType), std::move(name), std::move(data));
+}
+
+void CRcCompiler::Add(CRcTokens& tokens, int nLine, ResourceKey type, ResourceKey name, std::vector<BYTE> data)
+{
     auto [it, bNew] = m_definedAt.emplace(std::pair(type, name), nLine);
     if (!bNew)
         tokens.Fail(nLine, "this resource is already defined at line " + std::to_string(it->second));
@@ -705,6 +719,41 @@ std::vector<BYTE> CRcCompiler::Toolbar(CRcTokens& tokens)
     if (toolbar.commands.size() > 0xFFFF)
         tokens.Fail("the toolbar has too many buttons");
     return WriteToolbarTemplate(toolbar);
+}
+
+// "strip.png", frame width, milliseconds per frame. The frame count is the
+// strip's width over the frame width; a strip without transparency of its own
+// takes magenta as its transparent colour.
+std::vector<BYTE> CRcCompiler::AnimationClip(CRcTokens& tokens)
+{
+    RcToken file = tokens.Take();
+    if (file.eKind != RcTokenKind::String)
+        tokens.Fail(file.nLine, "expected the clip's PNG strip in quotes");
+    const std::vector<BYTE> strip = ReadDataFile(tokens, file);
+    Expect(tokens, ",");
+    const auto nFrameWidth = static_cast<WORD>(Number(tokens, 1, 0xFFFF, "frame width"));
+    Expect(tokens, ",");
+    const auto nMilliseconds
+        = static_cast<WORD>(Number(tokens, ANIMATION_CLIP_MIN_MILLISECONDS, 0xFFFF, "milliseconds per frame"));
+    PngHeader png;
+    std::string strError;
+    if (!ReadPngHeader(strip, png, strError))
+        tokens.Fail(file.nLine, file.strText + ": " + strError);
+    if (png.nWidth % nFrameWidth != 0)
+        tokens.Fail(file.nLine, file.strText + " is not a whole number of frames wide");
+    if (png.nWidth / nFrameWidth > ANIMATION_CLIP_MAX_FRAMES || png.nHeight > 0xFFFF)
+        tokens.Fail(file.nLine, file.strText + " holds too many frames or too tall a frame");
+    AnimationClipTemplate clip;
+    clip.nFrameWidth = nFrameWidth;
+    clip.nFrameHeight = static_cast<WORD>(png.nHeight);
+    clip.nFrameCount = static_cast<WORD>(png.nWidth / nFrameWidth);
+    clip.nMilliseconds = nMilliseconds;
+    if (!png.bAlpha) {
+        clip.nFlags = ANIMATION_CLIP_TRANSPARENT_COLOUR;
+        clip.crTransparent = MAGENTA;
+    }
+    clip.strip = strip;
+    return WriteAnimationClip(clip);
 }
 
 // BEGIN { "bytes" | word | dwordL } END, separated by commas.

@@ -105,6 +105,10 @@ const SymbolTable& Builtins()
             { "UDS_HORZ", 0x0040 }, { "UDS_NOTHOUSANDS", 0x0080 },
             { "TCS_TABS", 0x0000 }, { "TCS_BUTTONS", 0x0100 }, { "TCS_MULTILINE", 0x0200 },
             { "TCS_FOCUSNEVER", 0x8000 },
+            // Animation and date-time picker controls.
+            { "ACS_CENTER", 0x0001 }, { "ACS_TRANSPARENT", 0x0002 }, { "ACS_AUTOPLAY", 0x0004 },
+            { "ACS_TIMER", 0x0008 },
+            { "DTS_SHORTDATEFORMAT", 0x0000 }, { "DTS_UPDOWN", 0x0001 }, { "DTS_RIGHTALIGN", 0x0020 },
             // Virtual keys.
             { "VK_BACK", 0x08 }, { "VK_TAB", 0x09 }, { "VK_RETURN", 0x0D }, { "VK_SHIFT", 0x10 },
             { "VK_CONTROL", 0x11 }, { "VK_MENU", 0x12 }, { "VK_PAUSE", 0x13 }, { "VK_ESCAPE", 0x1B },

@@ -199,6 +199,86 @@ TEST(ResourceFormatCorruptTest, DamagedToolbarsAreRefused)
     }
 }
 
+// The signature, an image header of the given size and colour type, and the
+// chunks named in `chunks` (empty); CRCs are not checked by the reader.
+std::vector<BYTE> PngStart(
+    DWORD nWidth, DWORD nHeight, BYTE nColourType, const std::vector<std::string>& chunks = { "IEND" })
+{
+    std::vector<BYTE> bytes { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
+    const auto bigEndian = [&bytes](DWORD n) {
+        for (int nShift = 24; nShift >= 0; nShift -= 8)
+            bytes.push_back(static_cast<BYTE>(n >> nShift));
+    };
+    bigEndian(13);
+    bytes.insert(bytes.end(), { 'I', 'H', 'D', 'R' });
+    bigEndian(nWidth);
+    bigEndian(nHeight);
+    bytes.insert(bytes.end(), { 8, nColourType, 0, 0, 0 });
+    bigEndian(0); // CRC
+    for (const std::string& strType : chunks) {
+        bigEndian(0);
+        bytes.insert(bytes.end(), strType.begin(), strType.end());
+        bigEndian(0);
+    }
+    return bytes;
+}
+
+TEST(ResourceFormatCorruptTest, PngHeadersGiveSizeAndTransparency)
+{
+    std::string strError;
+    PngHeader png;
+    ASSERT_TRUE(ReadPngHeader(PngStart(64, 16, 2), png, strError)) << strError;
+    EXPECT_EQ(png.nWidth, 64u);
+    EXPECT_EQ(png.nHeight, 16u);
+    EXPECT_FALSE(png.bAlpha);
+    ASSERT_TRUE(ReadPngHeader(PngStart(1, 1, 6), png, strError));
+    EXPECT_TRUE(png.bAlpha);
+    ASSERT_TRUE(ReadPngHeader(PngStart(1, 1, 3, { "PLTE", "tRNS", "IDAT" }), png, strError));
+    EXPECT_TRUE(png.bAlpha) << "a palette with a transparency chunk";
+    ASSERT_TRUE(ReadPngHeader(PngStart(1, 1, 3, { "PLTE", "IDAT", "tRNS" }), png, strError));
+    EXPECT_FALSE(png.bAlpha) << "chunks after the image data are not looked at";
+
+    const std::vector<BYTE> bytes = PngStart(4, 4, 2);
+    for (size_t n = 0; n < 33; ++n)
+        EXPECT_FALSE(ReadPngHeader(std::span(bytes).first(n), png, strError)) << n;
+    EXPECT_FALSE(ReadPngHeader(PngStart(0, 4, 2), png, strError));
+    EXPECT_FALSE(ReadPngHeader(PngStart(4, 4, 2, {}), png, strError)) << "no image data";
+    std::vector<BYTE> notHeader = bytes;
+    notHeader[12] = 'X';
+    EXPECT_FALSE(ReadPngHeader(notHeader, png, strError));
+    std::vector<BYTE> hugeChunk = bytes;
+    hugeChunk[8] = 0xFF; // the header's length runs past the end
+    EXPECT_FALSE(ReadPngHeader(hugeChunk, png, strError));
+}
+
+TEST(ResourceFormatCorruptTest, DamagedClipsAreRefused)
+{
+    const std::vector<BYTE> strip = PngStart(48, 16, 2);
+    AnimationClipTemplate clip { 16, 16, 3, 100, ANIMATION_CLIP_TRANSPARENT_COLOUR, 0x00FF00FF, strip };
+    const std::vector<BYTE> bytes = WriteAnimationClip(clip);
+    std::string strError;
+    AnimationClipTemplate read;
+    ASSERT_TRUE(ReadAnimationClip(bytes, read, strError)) << strError;
+    EXPECT_EQ(read.nFrameCount, 3);
+    EXPECT_EQ(read.crTransparent, 0x00FF00FFu);
+    EXPECT_TRUE(std::equal(read.strip.begin(), read.strip.end(), strip.begin(), strip.end()));
+    for (size_t n = 0; n < 20 + 33; ++n)
+        EXPECT_FALSE(ReadAnimationClip(std::span(bytes).first(n), read, strError)) << n;
+
+    // One field at a time: magic, version, frame width (the strip no longer
+    // matches), height, count (0, too many, not the strip's), rate, flags.
+    const std::pair<size_t, WORD> patches[] = { { 0, 'X' }, { 4, 2 }, { 6, 0 }, { 6, 24 }, { 8, 0 }, { 8, 15 },
+        { 10, 0 }, { 10, 1025 }, { 10, 4 }, { 12, 9 }, { 14, 2 } };
+    for (const auto& [nAt, nValue] : patches) {
+        std::vector<BYTE> patched = bytes;
+        patched[nAt] = static_cast<BYTE>(nValue);
+        patched[nAt + 1] = static_cast<BYTE>(nValue >> 8);
+        EXPECT_FALSE(ReadAnimationClip(patched, read, strError)) << nAt << " = " << nValue;
+    }
+    clip.strip = std::span(bytes).first(8); // no image header
+    EXPECT_FALSE(ReadAnimationClip(WriteAnimationClip(clip), read, strError));
+}
+
 // Random byte changes to valid inputs: every reader either refuses them or
 // returns something consistent, and none reads outside its input (the
 // sanitizer builds check that part).
@@ -209,6 +289,7 @@ TEST(ResourceFormatCorruptTest, FlippedBytesNeverBreakTheReaders)
         WriteDialogTemplate(SampleDialog()),
         WriteMenuTemplate({ { MF_POPUP, 0, "P", { { 0, 1, "a", {} }, { MF_POPUP, 0, "Q", { { 0, 2, "b", {} } } } } } }),
         WriteStringBlock({ "one", "two" }),
+        WriteAnimationClip({ 2, 2, 2, 50, 0, 0, PngStart(4, 2, 6) }),
     };
     std::mt19937 random(12345);
     for (const std::vector<BYTE>& input : inputs) {
@@ -231,6 +312,10 @@ TEST(ResourceFormatCorruptTest, FlippedBytesNeverBreakTheReaders)
                     EXPECT_FALSE(control.strClass.empty());
             }
             (void)ReadMenuTemplate(bytes, menu, strError); // verdict irrelevant: only that it returns
+            AnimationClipTemplate clip;
+            if (ReadAnimationClip(bytes, clip, strError)) {
+                EXPECT_EQ(clip.strip.data() + clip.strip.size(), bytes.data() + bytes.size());
+            }
         }
     }
 }

@@ -239,6 +239,28 @@ TEST_F(RichEditControlTest, FormatRunsFollowEditsAsPerCharacterFormatsWould)
     }
 }
 
+TEST_F(RichEditControlTest, ManyPassingFormatsLeaveTheTextsFormatsIntact)
+{
+    HWND hEdit = CreateRichEdit();
+    SetWindowText(hEdit, "first second");
+    Select(hEdit, 6, 12);
+    SetFormat(hEdit, SCF_SELECTION, Format(CFM_BOLD | CFM_SIZE, CFE_BOLD, 300));
+    // Hundreds of colours come and go on the first word; the second keeps its format throughout.
+    for (COLORREF cr = 1; cr <= 300; ++cr) {
+        Select(hEdit, 0, 5);
+        SetFormat(hEdit, SCF_SELECTION, Format(CFM_COLOR, 0, 0, cr));
+    }
+    SetFormat(hEdit, SCF_DEFAULT, Format(CFM_FACE, 0, 0, 0, "Courier New"));
+    Select(hEdit, 0, 5);
+    EXPECT_EQ(SelectionFormat(hEdit).crTextColor, 300u);
+    Select(hEdit, 6, 12);
+    const CHARFORMAT cf = SelectionFormat(hEdit);
+    EXPECT_EQ(cf.yHeight, 300);
+    EXPECT_EQ(cf.dwEffects & CFE_BOLD, CFE_BOLD);
+    EXPECT_STREQ(cf.szFaceName, "Arial");
+    UpdateWindow(hEdit);
+}
+
 /***** Finding *****/
 
 TEST_F(RichEditControlTest, FindHonoursCaseWholeWordsDirectionAndRange)

@@ -1,6 +1,8 @@
 #include "platform/framework/CPropertySheet.h"
 
+#include "platform/controls/TabControl.h"
 #include "platform/window/Focus.h"
+#include "platform/window/Input.h"
 #include "tests/platform/framework/SheetTestSupport.h"
 
 namespace {
@@ -15,6 +17,28 @@ protected:
         m_sheet.m_psh.dwFlags |= PSH_NOAPPLYNOW;
         for (CNumberPage* pPage : { &m_one, &m_two, &m_three })
             m_sheet.AddPage(pPage);
+    }
+
+    static std::vector<std::string> TabTexts(CPropertySheet* pSheet)
+    {
+        std::vector<std::string> texts;
+        CWnd* pTabs = pSheet->GetTabControl();
+        for (int i = 0; pTabs && i < static_cast<int>(pTabs->SendMessage(TCM_GETITEMCOUNT)); ++i) {
+            char szText[80] {};
+            TCITEM item { TCIF_TEXT, 0, 0, szText, sizeof(szText), 0, 0 };
+            pTabs->SendMessage(TCM_GETITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+            texts.emplace_back(szText);
+        }
+        return texts;
+    }
+    static void ClickTab(CWnd* pTabs, int nIndex)
+    {
+        RECT rc {};
+        pTabs->SendMessage(TCM_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&rc));
+        POINT pt { (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 };
+        ::ClientToScreen(pTabs->GetSafeHwnd(), &pt);
+        InjectMouseEvent(CMouseInput { EMouseAction::ButtonDown, EMouseButton::Left, pt, 0 });
+        InjectMouseEvent(CMouseInput { EMouseAction::ButtonUp, EMouseButton::Left, pt, 0 });
     }
 
     // The sheet is still open: it has a current page.
@@ -121,16 +145,24 @@ TEST_F(PropertySheetTest, TheSheetHasItsButtonsAndItsOwnIdleTime)
             EXPECT_EQ(pSheet->Item(ID_APPLY_NOW), nullptr) << "PSH_NOAPPLYNOW";
             EXPECT_NE(pSheet->Item(IDHELP), nullptr) << "there for the sheet's own code to find";
             EXPECT_FALSE(IsShown(pSheet->Item(IDHELP))) << "no page offers help";
-            // ...and leaves no gap: Cancel is as far from the right edge as the page from the left.
-            RECT rcCancel {}, rcPage {}, rcClient {};
+            // ...and leaves no gap: Cancel is as far from the right edge as the tabs from the left.
+            CWnd* pTabs = pSheet->GetTabControl();
+            ASSERT_NE(pTabs, nullptr);
+            EXPECT_EQ(pTabs->SendMessage(TCM_GETITEMCOUNT), 3);
+            RECT rcCancel {}, rcTabs {}, rcPage {}, rcDisplay {}, rcClient {};
             ::GetWindowRect(pSheet->Item(IDCANCEL), &rcCancel);
+            pTabs->GetWindowRect(&rcTabs);
             ::GetWindowRect(m_one.GetSafeHwnd(), &rcPage);
             ::MapWindowPoints(nullptr, pSheet->GetSafeHwnd(), reinterpret_cast<POINT*>(&rcCancel), 2);
-            ::MapWindowPoints(nullptr, pSheet->GetSafeHwnd(), reinterpret_cast<POINT*>(&rcPage), 2);
+            ::MapWindowPoints(nullptr, pSheet->GetSafeHwnd(), reinterpret_cast<POINT*>(&rcTabs), 2);
             pSheet->GetClientRect(&rcClient);
-            EXPECT_NEAR(rcClient.right - rcCancel.right, rcPage.left, 1); // dialog units round
+            EXPECT_NEAR(rcClient.right - rcCancel.right, rcTabs.left, 1); // dialog units round
+            // The page lies inside the tabs' display area.
+            pTabs->GetWindowRect(&rcDisplay);
+            pTabs->SendMessage(TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rcDisplay));
+            EXPECT_TRUE(rcPage.left >= rcDisplay.left && rcPage.top >= rcDisplay.top && rcPage.right <= rcDisplay.right
+                && rcPage.bottom <= rcDisplay.bottom);
             EXPECT_EQ(LOWORD(pSheet->GetDefID()), IDOK);
-            EXPECT_EQ(pSheet->GetTabControl(), nullptr);
             HWND hFocus = ::GetFocus();
             EXPECT_EQ(hFocus, pSheet->PageItem(ID_VALUE)) << "the focus starts in the first page";
             PressKey(VK_TAB);
@@ -150,6 +182,52 @@ TEST_F(PropertySheetTest, TheSheetHasItsButtonsAndItsOwnIdleTime)
         EXPECT_EQ(nSource, MSGF_DIALOGBOX);
 }
 
+TEST_F(PropertySheetTest, TabsNameThePagesAndChangePagesAsTheSheetDoes)
+{
+    m_two.m_psp.dwFlags |= PSP_USETITLE;
+    m_two.m_psp.pszTitle = "&Second";
+    CWnd* pTabs = nullptr;
+    m_sheet.steps = {
+        [&](CScriptedSheet* pSheet) {
+            pTabs = pSheet->GetTabControl();
+            ASSERT_NE(pTabs, nullptr);
+            EXPECT_EQ(TabTexts(pSheet), (std::vector<std::string> { "&one", "&Second", "&three" }));
+            ::SetDlgItemText(m_one.GetSafeHwnd(), ID_VALUE, "0");
+            TakeLog();
+            ClickTab(pTabs, 1);
+        },
+        [&](CScriptedSheet* pSheet) {
+            const Log log = TakeLog();
+            ASSERT_EQ(log.size(), 2u);
+            EXPECT_EQ(log[0], "one killactive");
+            EXPECT_EQ(log[1].substr(0, 4), "box ") << "the class library's range message";
+            EXPECT_EQ(pSheet->GetActivePage(), &m_one);
+            EXPECT_EQ(pTabs->SendMessage(TCM_GETCURSEL), 0) << "the refused tab is not selected";
+            ::SetDlgItemText(m_one.GetSafeHwnd(), ID_VALUE, "7");
+            ClickTab(pTabs, 1);
+        },
+        [&](CScriptedSheet* pSheet) {
+            EXPECT_EQ(TakeLog(), (Log { "one killactive", "two init", "two setactive" })) << "asked once";
+            EXPECT_EQ(pSheet->GetActivePage(), &m_two);
+            EXPECT_EQ(pTabs->SendMessage(TCM_GETCURSEL), 1);
+            ::SetFocus(pSheet->PageItem(ID_VALUE));
+            PressKey(VK_TAB, VK_CONTROL);
+        },
+        [&](CScriptedSheet* pSheet) {
+            EXPECT_EQ(TakeLog(), (Log { "two killactive", "three init", "three setactive" }));
+            EXPECT_EQ(pSheet->GetActivePage(), &m_three);
+            EXPECT_EQ(::GetFocus(), pSheet->PageItem(ID_VALUE)) << "the focus follows into the new page";
+            PressKey(VK_TAB, VK_CONTROL); // round the row to the first page
+        },
+        [&](CScriptedSheet* pSheet) {
+            EXPECT_EQ(pSheet->GetActivePage(), &m_one);
+            EXPECT_EQ(pTabs->SendMessage(TCM_GETCURSEL), 0);
+            PressKey(VK_ESCAPE);
+        },
+    };
+    EXPECT_EQ(m_sheet.DoModal(), IDCANCEL);
+}
+
 TEST_F(PropertySheetTest, PagesAddedOrRemovedWhileShownTakeEffect)
 {
     CNumberPage four { "four", 204 };
@@ -157,6 +235,7 @@ TEST_F(PropertySheetTest, PagesAddedOrRemovedWhileShownTakeEffect)
         [&](CScriptedSheet* pSheet) {
             pSheet->AddPage(&four);
             EXPECT_EQ(pSheet->GetPageCount(), 4);
+            EXPECT_EQ(TabTexts(pSheet), (std::vector<std::string> { "&one", "&two", "&three", "&four" }));
             EXPECT_TRUE(pSheet->SetActivePage(&four));
             EXPECT_TRUE(IsShown(four.GetSafeHwnd()));
             ::SetFocus(pSheet->PageItem(ID_VALUE));
@@ -165,11 +244,13 @@ TEST_F(PropertySheetTest, PagesAddedOrRemovedWhileShownTakeEffect)
             EXPECT_EQ(four.GetSafeHwnd(), nullptr);
             EXPECT_EQ(pSheet->GetActivePage(), &m_three);
             EXPECT_EQ(::GetFocus(), pSheet->PageItem(ID_VALUE));
-            // A page before the current one goes: the current one stays.
+            // A page before the current one goes: the current one stays, and so does its tab.
             pSheet->RemovePage(0);
             EXPECT_EQ(m_one.GetSafeHwnd(), nullptr);
             EXPECT_EQ(pSheet->GetActivePage(), &m_three);
             EXPECT_EQ(pSheet->GetActiveIndex(), 1);
+            EXPECT_EQ(TabTexts(pSheet), (std::vector<std::string> { "&two", "&three" }));
+            EXPECT_EQ(pSheet->GetTabControl()->SendMessage(TCM_GETCURSEL), 1);
             pSheet->RemovePage(&m_three);
             pSheet->RemovePage(&m_two);
             EXPECT_EQ(pSheet->GetPageCount(), 1) << "the last page stays";

@@ -29,6 +29,7 @@ inline DialogTemplate NumberPageTemplate(const char* pszLabel)
     dialog.dwStyle = WS_POPUP | WS_CAPTION | DS_SETFONT;
     dialog.cx = 120;
     dialog.cy = 40;
+    dialog.strCaption = pszLabel; // the page's tab text
     dialog.nPointSize = 8;
     dialog.strFaceName = "MS Shell Dlg";
     dialog.controls = { { static_cast<DWORD>(-1), WS_VISIBLE, 0, 7, 7, 40, 10, TEST_LABEL, pszLabel },

@@ -425,30 +425,16 @@ POINT Middle(const RECT& rc)
     return POINT { (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 };
 }
 
-class SampleControlsTest : public ::testing::Test {
+class SampleControlsTest : public SampleModuleTest {
 protected:
-    void SetUp() override
+    SampleControlsTest()
+        : SampleModuleTest("controls.rc")
     {
-        m_hModule = LoadSampleModule("controls.rc", m_folder);
-        ASSERT_NE(m_hModule, nullptr);
-        m_hPrevious = AfxGetResourceHandle();
-        AfxSetResourceHandle(m_hModule);
-    }
-    void TearDown() override
-    {
-        AfxSetResourceHandle(m_hPrevious);
-        if (m_hModule)
-            FreeLibrary(m_hModule);
     }
     void ExpectPicture(HWND hWnd, const char* pszReference)
     {
-        if (std::optional<std::string> mismatch = PictureMismatch(CaptureWindowImage(hWnd), pszReference, m_folder))
-            ADD_FAILURE() << *mismatch;
+        ExpectPictureMatches(CaptureWindowImage(hWnd), pszReference);
     }
-
-    TempFolder m_folder;
-    HMODULE m_hModule { nullptr };
-    HINSTANCE m_hPrevious { nullptr };
 };
 
 } // namespace

@@ -86,31 +86,10 @@ inline POINT Middle(HWND hWnd)
 
 // The sample's resource module, compiled from sample.rc into a temporary
 // folder and made the current resource module.
-class SampleDialogFixture : public ::testing::Test {
+class SampleDialogFixture : public SampleModuleTest {
 protected:
-    void SetUp() override
+    SampleDialogFixture()
+        : SampleModuleTest("sample.rc")
     {
-        m_hModule = LoadSampleModule("sample.rc", m_folder);
-        ASSERT_NE(m_hModule, nullptr);
-        m_hPrevious = AfxGetResourceHandle();
-        AfxSetResourceHandle(m_hModule);
     }
-    void TearDown() override
-    {
-        AfxSetResourceHandle(m_hPrevious);
-        if (m_hModule)
-            FreeLibrary(m_hModule);
-    }
-
-    // Compares a picture of the dialog, frame included (a bitmap this takes
-    // over), with the reference.
-    void ExpectPictureMatches(HBITMAP hbmPicture, const char* pszReference)
-    {
-        if (std::optional<std::string> mismatch = PictureMismatch(hbmPicture, pszReference, m_folder))
-            ADD_FAILURE() << *mismatch;
-    }
-
-    TempFolder m_folder;
-    HMODULE m_hModule { nullptr };
-    HINSTANCE m_hPrevious { nullptr };
 };

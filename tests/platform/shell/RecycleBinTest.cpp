@@ -5,6 +5,7 @@
 #include "platform/base/WinError.h"
 #include "platform/shell/FileOperation.h"
 #include "platform/shell/ShellFolder.h"
+#include "platform/shell/ShellParsingName.h"
 #include "platform/shell/TrashInfo.h"
 #include "tests/platform/shell/ShellTreeFixture.h"
 
@@ -224,4 +225,12 @@ TEST_F(RecycleBinTest, ASecondFileSystemUsesItsOwnTrash)
         << "relative to its top directory";
     ASSERT_EQ(Run(FO_MOVE, "S:\\RECYCLED\\ds1.txt", std::string("S:\\memo.txt"), RESTORE), 0);
     EXPECT_EQ(ReadFile(std::string(szFolder) + "/memo.txt"), "memo");
+}
+
+TEST_F(RecycleBinTest, ParsingNamesOfBinLocationsAgreeWithTheNamespace)
+{
+    Write("fixed/Plan.txt");
+    ASSERT_EQ(Run(FO_DELETE, "P:\\Plan.txt", "", TO_BIN), 0);
+    EXPECT_EQ(std::string(GetShellParsingName("p:\\recycled\\DP1.TXT")), "P:\\RECYCLED\\dp1.txt");
+    EXPECT_EQ(BinNames(), (std::vector<std::string> { "P:\\RECYCLED\\dp1.txt" }));
 }

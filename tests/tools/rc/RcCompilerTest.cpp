@@ -58,8 +58,13 @@ protected:
 
     std::span<const BYTE> Find(const std::vector<ResourceEntry>& entries, WORD nType, const ResourceKey& name)
     {
+        return Find(entries, ResourceKey::FromId(nType), name);
+    }
+    std::span<const BYTE> Find(
+        const std::vector<ResourceEntry>& entries, const ResourceKey& type, const ResourceKey& name)
+    {
         for (const ResourceEntry& entry : entries) {
-            if (entry.type == ResourceKey::FromId(nType) && entry.name == name)
+            if (entry.type == type && entry.name == name)
                 return std::span(m_output.module).subspan(entry.nOffset, entry.nSize);
         }
         ADD_FAILURE() << "resource not found";
@@ -232,6 +237,43 @@ END
     EXPECT_EQ(toolbar.commands, (std::vector<WORD> { 0xE101, 0, 0xE103 }));
 }
 
+// A PNG whose image header gives the size and colour type (2 RGB, 6 RGBA); the rest is opaque.
+std::string PngWithHeader(int nWidth, int nHeight, char nColourType)
+{
+    const auto bigEndian = [](int n) {
+        return std::string { static_cast<char>(n >> 24), static_cast<char>(n >> 16), static_cast<char>(n >> 8),
+            static_cast<char>(n) };
+    };
+    return PNG_BYTES.substr(0, 8) + bigEndian(13) + "IHDR" + bigEndian(nWidth) + bigEndian(nHeight) + '\x08'
+        + nColourType + std::string(3, '\0') + bigEndian(0) + bigEndian(0) + "IEND" + bigEndian(0);
+}
+
+TEST_F(RcCompilerTest, AnimationClipsCountTheirFramesFromTheStrip)
+{
+    m_temp.WriteFile("images/strip.png", PngWithHeader(64, 16, 2));
+    m_temp.WriteFile("images/alpha.png", PngWithHeader(30, 10, 6));
+    auto entries = Compile(R"rc(#include "ids.h"
+395 AVI "images/strip.png", 16, 100
+"ALPHA" AVI "images/alpha.png", 10, 40
+)rc");
+    const ResourceKey avi = ResourceKey::FromName("AVI");
+    AnimationClipTemplate clip;
+    std::string strError;
+    ASSERT_TRUE(ReadAnimationClip(Find(entries, avi, ResourceKey::FromId(395)), clip, strError)) << strError;
+    EXPECT_EQ(clip.nFrameCount, 4);
+    EXPECT_EQ(clip.nFrameHeight, 16);
+    EXPECT_EQ(clip.nMilliseconds, 100);
+    EXPECT_EQ(clip.nFlags, ANIMATION_CLIP_TRANSPARENT_COLOUR);
+    EXPECT_EQ(clip.crTransparent, 0x00FF00FFu) << "magenta for a strip without alpha";
+    ASSERT_TRUE(ReadAnimationClip(Find(entries, avi, ResourceKey::FromName("ALPHA")), clip, strError)) << strError;
+    EXPECT_EQ(clip.nFrameCount, 3);
+    EXPECT_EQ(clip.nFlags, 0) << "the strip's own alpha marks what is transparent";
+
+    EXPECT_NE(CompileError("1 AVI \"images/strip.png\", 24, 100\n").find("whole number of frames"), std::string::npos);
+    EXPECT_NE(CompileError("1 AVI \"images/strip.png\", 16, 5\n").find("milliseconds"), std::string::npos);
+    EXPECT_NE(CompileError("1 AVI \"images/logo.png\", 16, 100\n").find("PNG"), std::string::npos);
+}
+
 TEST_F(RcCompilerTest, StringsAreGroupedInBlocksOfSixteen)
 {
     auto entries = Compile(R"rc(STRINGTABLE
@@ -264,6 +306,7 @@ IDB_LOGO ICON   "images/logo.png"
 1 CURSOR "images/logo.png"
 "Blob" RCDATA "data/blob.bin"
 "Inline" RCDATA BEGIN "AB", 0x4443, -1, 0x12345678L END
+"wa_logo.gif" HTML "images/logo.png"
 )rc");
     auto asString = [](std::span<const BYTE> data) { return std::string(data.begin(), data.end()); };
     EXPECT_EQ(asString(Find(entries, RESOURCE_TYPE_BITMAP, ResourceKey::FromId(200))), PNG_BYTES);
@@ -272,6 +315,8 @@ IDB_LOGO ICON   "images/logo.png"
     EXPECT_EQ(asString(Find(entries, RESOURCE_TYPE_RCDATA, ResourceKey::FromName("BLOB"))), std::string("\0\1\2\3", 4));
     EXPECT_EQ(asString(Find(entries, RESOURCE_TYPE_RCDATA, ResourceKey::FromName("INLINE"))),
         std::string("ABCD\xFF\xFF\x78\x56\x34\x12", 10));
+    // A page's picture keeps its bytes under its name in capitals.
+    EXPECT_EQ(asString(Find(entries, RESOURCE_TYPE_HTML, ResourceKey::FromName("WA_LOGO.GIF"))), PNG_BYTES);
 
     // Every file read is listed, so the build can rebuild the module when one changes.
     auto listed = [&](const fs::path& path) {
