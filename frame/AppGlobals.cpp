@@ -15,7 +15,6 @@ CRegistryKey g_regKeyDesktop;
 CRegistryKey g_regKeyClasses;
 CFont g_fontMenu;
 CFont g_fontMenuBold;
-CPalette* g_appPalette = nullptr;
 
 namespace {
 

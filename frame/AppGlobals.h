@@ -4,6 +4,7 @@
 
 #include "platform/framework/CGdiObject.h"
 #include "store/CRegistryKey.h"
+#include "ui/AppPalette.h"
 
 // The key of the program's user settings below HKEY_CURRENT_USER.
 constexpr char PRODUCT_KEY_PATH[] = "SOFTWARE\\KD\\Archivora Plus";
@@ -21,9 +22,6 @@ extern CRegistryKey g_regKeyClasses;
 // (the popup lists' normal and selected rows, and their measuring).
 extern CFont g_fontMenu;
 extern CFont g_fontMenuBold;
-// The palette controls realise before painting; null, as the display has more
-// than 256 colours and needs none.
-extern CPalette* g_appPalette;
 
 // Takes the time locale from the user's language, opens the global keys
 // (creating the two user keys when missing) for the whole run and makes the

@@ -26,7 +26,7 @@ namespace {
 // A bar of a fixed size, with no resources.
 class CFuzzBar : public CControlBar {
 public:
-    BOOL Create(CWnd* pParent, DWORD dwStyle, UINT nID)
+    BOOL CreateBar(CWnd* pParent, DWORD dwStyle, UINT nID)
     {
         m_dwStyle = dwStyle & CBRS_ALL;
         return CWnd::Create(
@@ -60,9 +60,9 @@ CFuzzFrame& Frame()
         if (!p->pFrame->Create(nullptr, "Fuzz", WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT { 0, 0, 400, 300 }))
             std::abort();
         p->pFrame->EnableDocking(CBRS_ALIGN_ANY);
-        if (!p->bars[0].Create(p->pFrame, CBRS_TOP, AFX_IDW_TOOLBAR)
-            || !p->bars[1].Create(p->pFrame, CBRS_BOTTOM, AFX_IDW_STATUS_BAR)
-            || !p->bars[2].Create(p->pFrame, CBRS_LEFT, 264))
+        if (!p->bars[0].CreateBar(p->pFrame, CBRS_TOP, AFX_IDW_TOOLBAR)
+            || !p->bars[1].CreateBar(p->pFrame, CBRS_BOTTOM, AFX_IDW_STATUS_BAR)
+            || !p->bars[2].CreateBar(p->pFrame, CBRS_LEFT, 264))
             std::abort();
         p->bars[0].EnableDocking(CBRS_ALIGN_ANY);
         p->pFrame->DockControlBar(&p->bars[0]);

@@ -13,6 +13,9 @@
 // The main window; its string is the document string, lines separated by "\n".
 #define IDR_MAINFRAME               127
 
+// The name of the drives' recycle folder, the first component of a recycled file's path.
+#define IDS_RECYCLE_FOLDER_NAME     4363
+
 // The catalog document type: its menu, icon and document string (the window
 // title, then the name new documents are numbered after).
 #define IDR_CATALOG_TYPE            128
@@ -225,5 +228,39 @@
 #define IDS_WA_COLUMN_GROUPS        5036
 #define IDS_WA_ITEM_COUNT           5037    // %d items shown, %d items in all
 #define IDS_WA_TITLE_LOGOUT         5077
+
+// Interface kit: drag cursors (hot spot at the top-left pixel).
+#define IDC_DRAG_NONE               178     // the place under the cursor takes no drop
+#define IDC_DRAG_MOVE               179
+#define IDC_DRAG_COPY               180
+
+// Interface kit: texts of the controls.
+#define IDS_NODE_BUTTON_EMPTY       4019    // a node button that shows no node
+#define IDS_NEW_KEYWORD_ROW         4094    // the keyword list's row for typing a new keyword
+#define IDS_PASTE_SOURCE_GONE       4255    // the system or group copied from no longer exists
+#define IDS_PASTE_DATA_UNREADABLE   4256    // the clipboard's catalog data is damaged
+
+// Interface kit: the colour names of the colour combo box, in its order.
+#define IDS_COLOR_MAROON              4429
+#define IDS_COLOR_GREEN               4430
+#define IDS_COLOR_OLIVE               4427
+#define IDS_COLOR_NAVY                4438
+#define IDS_COLOR_PURPLE              4431
+#define IDS_COLOR_TEAL                4432
+#define IDS_COLOR_GRAY                4433
+#define IDS_COLOR_SILVER              4434
+#define IDS_COLOR_RED                 4435
+#define IDS_COLOR_LIME                4436
+#define IDS_COLOR_YELLOW              4437
+#define IDS_COLOR_BLUE                4428
+#define IDS_COLOR_FUCHSIA             4439
+#define IDS_COLOR_AQUA                4440
+#define IDS_COLOR_WHITE               4441
+
+// Interface kit: the content preview's context menu and its commands.
+#define IDR_PREVIEW_MENU            404
+#define ID_PREVIEW_COPY             51002
+#define ID_PREVIEW_SELECT_ALL       51003
+#define ID_PREVIEW_DESCRIPTION      51004   // also Ctrl+D in the preview
 
 // clang-format on

@@ -1,14 +1,12 @@
 #include "store/PathHelpers.h"
 
 #include "platform/base/TextFunctions.h"
+#include "resources/ResourceIds.h"
 #include "store/ResString.h"
 
 #include <string_view>
 
 namespace {
-
-// The name of the recycle folder that every drive carries.
-constexpr UINT IDS_RECYCLE_FOLDER_NAME = 4363;
 
 // The most characters a file name may have before its first "." and after it.
 constexpr size_t MAX_NAME_PART_CHARS = 256;

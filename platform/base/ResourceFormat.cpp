@@ -657,17 +657,3 @@ bool ReadAnimationClip(std::span<const BYTE> data, AnimationClipTemplate& clip, 
         return Fail(strError, "the clip's strip is not its frames side by side");
     return true;
 }
-
-/******************************************************************************
-** Text
-******************************************************************************/
-
-bool IsValidUtf8(std::string_view text)
-{
-    // A malformed byte decodes as a one-byte character that is not ASCII.
-    for (size_t i = 0; i < text.size(); i += Utf8CharLength(text, i)) {
-        if (static_cast<unsigned char>(text[i]) >= 0x80 && Utf8CharLength(text, i) == 1)
-            return false;
-    }
-    return true;
-}

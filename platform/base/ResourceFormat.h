@@ -10,6 +10,7 @@
 // every count, offset and length and reject anything malformed with a message,
 // and they never read outside the span they are given.
 
+#include "platform/base/TextFunctions.h"
 #include "platform/base/WinTypes.h"
 
 #include <compare>
@@ -222,8 +223,3 @@ std::vector<BYTE> WriteAnimationClip(const AnimationClipTemplate& clip);
 // ANIMATION_CLIP_MAX_FRAMES frames, a rate below ANIMATION_CLIP_MIN_MILLISECONDS
 // and a strip whose PNG header is damaged or whose size is not the frames' size.
 [[nodiscard]] bool ReadAnimationClip(std::span<const BYTE> data, AnimationClipTemplate& clip, std::string& strError);
-
-/* Text checks shared by the writers' callers and the readers. */
-
-// TRUE when `text` is well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
-bool IsValidUtf8(std::string_view text);

@@ -266,6 +266,27 @@ std::size_t Utf8CharLength(std::string_view strText, std::size_t nPos)
     return DecodeUtf8(strText, nPos).nLength;
 }
 
+Utf8Char DecodeUtf8Char(std::string_view strText, std::size_t nPos)
+{
+    DecodedChar ch = DecodeUtf8(strText, nPos);
+    return { ch.cp, ch.nLength, ch.bValid };
+}
+
+std::size_t EncodeUtf8Char(char32_t cp, char* pOut)
+{
+    return EncodeUtf8(cp, pOut);
+}
+
+bool IsValidUtf8(std::string_view text)
+{
+    // A malformed byte decodes as a one-byte character that is not ASCII.
+    for (size_t i = 0; i < text.size(); i += Utf8CharLength(text, i)) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80 && Utf8CharLength(text, i) == 1)
+            return false;
+    }
+    return true;
+}
+
 std::size_t Utf8PrefixLength(LPCSTR pszText, std::size_t nMaxBytes)
 {
     if (!pszText)
@@ -345,6 +366,24 @@ std::string Utf8ToLower(std::string_view strText)
 std::string Utf8ToUpper(std::string_view strText)
 {
     return MapCaseCopy(strText, CaseMap::Upper);
+}
+
+char32_t CharToLowerW(char32_t cp)
+{
+    return MapCase(cp, CaseMap::Lower);
+}
+
+char32_t CharToUpperW(char32_t cp)
+{
+    return MapCase(cp, CaseMap::Upper);
+}
+
+bool IsCharAlphaNumericW(char32_t cp)
+{
+    if (cp < 0x80)
+        return (cp >= '0' && cp <= '9') || (cp >= 'a' && cp <= 'z') || (cp >= 'A' && cp <= 'Z');
+    locale_t locale = Utf8Locale();
+    return locale != nullptr && iswalnum_l(static_cast<wint_t>(cp), locale) != 0;
 }
 
 int Utf8CompareNoCase(std::string_view strText1, std::string_view strText2)

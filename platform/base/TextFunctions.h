@@ -20,6 +20,21 @@
 // well-formed sequence, 1 for a malformed byte. nPos must be below the size.
 std::size_t Utf8CharLength(std::string_view strText, std::size_t nPos);
 
+// TRUE when `text` is well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+bool IsValidUtf8(std::string_view text);
+
+// One character of UTF-8 text: its code point and byte length, or a malformed
+// byte (bValid false, cp the byte's value, nLength 1).
+struct Utf8Char {
+    char32_t cp;
+    std::size_t nLength;
+    bool bValid;
+};
+// The character that starts at nPos, which must be below the size.
+Utf8Char DecodeUtf8Char(std::string_view strText, std::size_t nPos);
+// Writes the UTF-8 form of a scalar value into pOut (4 bytes) and returns its length.
+std::size_t EncodeUtf8Char(char32_t cp, char* pOut);
+
 // The length of the longest prefix of pszText that is at most nMaxBytes long
 // and does not end inside a character. A null pszText counts as empty.
 std::size_t Utf8PrefixLength(LPCSTR pszText, std::size_t nMaxBytes);
@@ -67,6 +82,11 @@ bool IsCodePointAlphaNumeric(char32_t ch);
 
 std::string Utf8ToLower(std::string_view strText);
 std::string Utf8ToUpper(std::string_view strText);
+// One character in the other case (a code point without one stays as it is).
+char32_t CharToLowerW(char32_t cp);
+char32_t CharToUpperW(char32_t cp);
+// Whether a character is a letter or a digit, in all of Unicode.
+bool IsCharAlphaNumericW(char32_t cp);
 
 // Compares two texts with every character lower-cased, in code point order.
 // Returns -1, 0 or 1.

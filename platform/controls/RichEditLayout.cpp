@@ -247,7 +247,13 @@ RECT RichTextArea(HWND hWnd)
     return rc;
 }
 
-void EnsureRichLayout(HWND hWnd)
+namespace {
+
+// Lays the text out at the area's width and shows or hides the vertical bar.
+// Characters whose advance depends on their position (tabs) can make a
+// narrower text shorter, so one layout may call for the bar and the next not:
+// the pass after a change may show the bar but never hide it, which ends it.
+void LayOutAndPlaceBar(HWND hWnd, bool bMayHideBar)
 {
     CRichEditState& state = *RichEditState(hWnd);
     const RECT rcArea = RichTextArea(hWnd);
@@ -276,18 +282,26 @@ void EnsureRichLayout(HWND hWnd)
         state.nTopLine = nTop;
         InvalidateRect(hWnd, nullptr, FALSE);
     }
-    // The bar shows only while the lines do not fit. A narrower text never
-    // has fewer lines, so a second pass at the new width settles it.
+    // The bar shows only while the lines do not fit; a second pass at the new
+    // width settles it.
     if (state.bScrollBar) {
         const bool bNeeded = state.lines.back().y + state.lines.back().nHeight > nHeight;
-        if (bNeeded != ((GetWindowLongPtr(hWnd, GWL_STYLE) & WS_VSCROLL) != 0)) {
+        const bool bShown = (GetWindowLongPtr(hWnd, GWL_STYLE) & WS_VSCROLL) != 0;
+        if (bNeeded != bShown && (bNeeded || bMayHideBar)) {
             ShowScrollBar(hWnd, SB_VERT, bNeeded);
             if (IsWindow(hWnd))
-                EnsureRichLayout(hWnd);
+                LayOutAndPlaceBar(hWnd, false);
             return;
         }
     }
     UpdateScrollBar(hWnd, state, nHeight);
+}
+
+} // namespace
+
+void EnsureRichLayout(HWND hWnd)
+{
+    LayOutAndPlaceBar(hWnd, true);
 }
 
 int RichLineOf(const CRichEditState& state, LONG cp)

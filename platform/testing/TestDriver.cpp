@@ -164,6 +164,33 @@ BOOL CTestDriver::Hover(HWND hWnd, int x, int y)
     return RunMouseGesture({ CMouseInput { EMouseAction::Move, EMouseButton::None, pt, 0 } });
 }
 
+BOOL CTestDriver::Press(HWND hWnd, int x, int y, EMouseButton eButton)
+{
+    POINT pt { x, y };
+    if (!ClientToScreen(hWnd, &pt))
+        return FALSE;
+    return RunMouseGesture({ CMouseInput { EMouseAction::Move, EMouseButton::None, pt, 0 },
+        CMouseInput { EMouseAction::ButtonDown, eButton, pt, 0 } });
+}
+
+BOOL CTestDriver::MoveTo(HWND hWnd, int x, int y)
+{
+    return Hover(hWnd, x, y);
+}
+
+BOOL CTestDriver::Release(HWND hWnd, int x, int y, EMouseButton eButton)
+{
+    POINT pt { x, y };
+    if (!ClientToScreen(hWnd, &pt))
+        return FALSE;
+    return RunMouseGesture({ CMouseInput { EMouseAction::ButtonUp, eButton, pt, 0 } });
+}
+
+HCURSOR CTestDriver::Cursor()
+{
+    return GetCursor();
+}
+
 // Moves the cursor to the point first, as a real mouse does, so the window
 // under it sees the cursor arrive before the press.
 BOOL CTestDriver::MouseButton(HWND hWnd, int x, int y, bool bRight, int nClicks)

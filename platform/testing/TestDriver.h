@@ -66,6 +66,18 @@ public:
     // Moves the mouse there without a button, as when hovering for a tip.
     BOOL Hover(HWND hWnd, int x, int y);
 
+    /* Mouse steps, one event each, for gestures with keys or clock steps
+       between them (a drag that rests, a held button that repeats). A press
+       moves the cursor to its point first. */
+
+    // eButton: EMouseButton::Left, Right or Middle.
+    BOOL Press(HWND hWnd, int x, int y, EMouseButton eButton = EMouseButton::Left);
+    // Moves the cursor, with whatever buttons are down.
+    BOOL MoveTo(HWND hWnd, int x, int y);
+    BOOL Release(HWND hWnd, int x, int y, EMouseButton eButton = EMouseButton::Left);
+    // The cursor the program showed last (SetCursor).
+    static HCURSOR Cursor();
+
     /* Keyboard. Keys go to the window with the focus. */
 
     // Types each character with the key (and Shift) that makes it. FALSE with
@@ -74,6 +86,9 @@ public:
     BOOL TypeText(LPCTSTR lpszText);
     // Presses and releases a key (VK_*) with the modifiers held down around it.
     BOOL PressKey(UINT nVirtualKey, UINT nModifiers = 0);
+    // A key's press and release as separate steps (a modifier held while the mouse rests).
+    BOOL KeyDown(UINT nVirtualKey) { return Key(nVirtualKey, true); }
+    BOOL KeyUp(UINT nVirtualKey) { return Key(nVirtualKey, false); }
 
     /* Looking at windows. */
 

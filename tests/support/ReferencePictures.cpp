@@ -1,0 +1,78 @@
+#include "tests/support/ReferencePictures.h"
+
+#include "platform/base/PathMap.h"
+#include "platform/base/ResourceModule.h"
+#include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/Pictures.h"
+#include "tests/platform/window/WindowTestSupport.h"
+#include "tests/support/TestData.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+int ChannelDistance(COLORREF a, COLORREF b)
+{
+    return std::max({ std::abs(GetRValue(a) - GetRValue(b)), std::abs(GetGValue(a) - GetGValue(b)),
+        std::abs(GetBValue(a) - GetBValue(b)) });
+}
+
+void SavePicture(HBITMAP hbm, const std::filesystem::path& path)
+{
+    HDC hdc = CreateCompatibleDC(nullptr);
+    HGDIOBJ hOld = SelectObject(hdc, hbm);
+    SaveDcAsPng(hdc, ProgramPathFromHostPath(path.string()).c_str());
+    SelectObject(hdc, hOld);
+    DeleteDC(hdc);
+}
+
+} // namespace
+
+HMODULE LoadScriptModule(const std::filesystem::path& script, const TempFolder& folder)
+{
+    const std::filesystem::path module = folder / (script.filename().string() + ".dll");
+    const std::string strCommand = "'" + (BinaryRoot() / "tools" / "archivora_rc").string() + "' -o '" + module.string()
+        + "' '" + script.string() + "'";
+    if (std::system(strCommand.c_str()) != 0)
+        return nullptr;
+    return LoadLibrary(ProgramPathFromHostPath(module.string()).c_str());
+}
+
+std::optional<std::string> PictureMismatch(
+    HBITMAP hbmPicture, const std::filesystem::path& reference, TempFolder& folder)
+{
+    constexpr int CHANNEL_TOLERANCE = 48;
+    constexpr int MAX_DIFFERING_PIXELS = 4;
+    const std::filesystem::path actualPath = folder / reference.filename();
+    SavePicture(hbmPicture, actualPath); // kept only on a mismatch
+    CCapturedImage actual(hbmPicture);
+    BITMAP bmActual {};
+    GetObject(hbmPicture, sizeof(bmActual), &bmActual);
+    std::optional<std::string> mismatch;
+    HBITMAP hbmReference = LoadPictureFile(ProgramPathFromHostPath(reference.string()).c_str());
+    BITMAP bm {};
+    if (!hbmReference || !GetObject(hbmReference, sizeof(bm), &bm)) {
+        mismatch = "no reference picture " + reference.string();
+    } else if (bm.bmWidth != bmActual.bmWidth || bm.bmHeight != bmActual.bmHeight) {
+        mismatch = "the picture is " + std::to_string(bmActual.bmWidth) + "x" + std::to_string(bmActual.bmHeight)
+            + ", the reference " + std::to_string(bm.bmWidth) + "x" + std::to_string(bm.bmHeight);
+        DeleteObject(hbmReference);
+    } else {
+        CCapturedImage expected(hbmReference);
+        int nDiffering = 0;
+        for (int y = 0; y < bm.bmHeight; ++y)
+            for (int x = 0; x < bm.bmWidth; ++x)
+                nDiffering += ChannelDistance(actual.At(x, y), expected.At(x, y)) > CHANNEL_TOLERANCE;
+        // A few pixels of text may change their shade; a control drawn wrong may not.
+        if (nDiffering > MAX_DIFFERING_PIXELS)
+            mismatch = std::to_string(nDiffering) + " pixels differ from " + reference.string();
+    }
+    if (mismatch) {
+        folder.Keep();
+        *mismatch += "; the picture taken is " + actualPath.string();
+    }
+    return mismatch;
+}

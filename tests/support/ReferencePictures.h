@@ -1,0 +1,22 @@
+#pragma once
+
+// Resource scripts compiled at test time, and pictures compared with
+// reference PNGs kept in the source tree. Test folders that use these add
+// ReferencePictures.cpp to their sources (it needs the drawing layer).
+
+#include "platform/window/WindowTypes.h"
+#include "tests/support/TempFolder.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+// Compiles the resource script (a host path) into a module in `folder` and loads it; NULL on failure.
+HMODULE LoadScriptModule(const std::filesystem::path& script, const TempFolder& folder);
+
+// Compares the picture (the bitmap is taken and deleted) with the reference
+// PNG (a host path), allowing a few pixels of anti-aliased text to change
+// their shade. On a mismatch the picture is written into `folder`, which is
+// kept, and the failure is described.
+std::optional<std::string> PictureMismatch(
+    HBITMAP hbmPicture, const std::filesystem::path& reference, TempFolder& folder);

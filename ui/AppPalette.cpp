@@ -1,0 +1,3 @@
+#include "ui/AppPalette.h"
+
+CPalette* g_appPalette = nullptr;
