@@ -55,6 +55,10 @@ void AppTest::Stop()
     m_driver.Pump();
     m_pApp->ExitInstance();
     m_pApp.reset();
+    // The run is over: what it left in the queue (its quit message above all)
+    // would otherwise end the next run's loop, or a forked process's, at once.
+    MSG msg {};
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) { }
 }
 
 CSplitterFrame* AppTest::ActiveView() const

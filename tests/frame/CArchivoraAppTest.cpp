@@ -264,6 +264,8 @@ TEST_F(AppTest, ASecondStartHandsItsSwitchesToTheRunningInstance)
             DispatchMessage(&msg);
         _exit(0);
     }
+    // Only the child writes: a child that ends early ends the reads below too.
+    close(fdReport[1]);
     UINT nReady = 0;
     ASSERT_EQ(read(fdReport[0], &nReady, sizeof(nReady)), static_cast<ssize_t>(sizeof(nReady)));
 
@@ -281,7 +283,6 @@ TEST_F(AppTest, ASecondStartHandsItsSwitchesToTheRunningInstance)
     kill(pidFirst, SIGKILL);
     waitpid(pidFirst, nullptr, 0);
     close(fdReport[0]);
-    close(fdReport[1]);
 }
 
 /***************************** The end *****************************/
