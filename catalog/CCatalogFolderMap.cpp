@@ -15,16 +15,24 @@ CCatalogFolderMap::CCatalogFolderMap(CCatalog* pCatalog)
         return;
     for (const CRecordRef& ref : refs) {
         CNodeFolderRec folder(pCatalog, ref.nBlock, ref.nSlot);
-        if (!folder.IsValid())
-            continue;
-        const CString strKey = MakeKey(folder.GetText());
-        void* pValue = nullptr;
-        if (!Lookup(strKey, pValue)) {
-            pValue = new CEntry;
-            SetAt(strKey, pValue);
-        }
-        static_cast<CEntry*>(pValue)->records.push_back(ref);
+        if (folder.IsValid())
+            AddRecord(folder.GetText(), ref);
     }
+}
+
+void CCatalogFolderMap::AddRecord(LPCTSTR pszText, CRecordRef record)
+{
+    const CString strKey = MakeKey(pszText);
+    void* pValue = nullptr;
+    if (!Lookup(strKey, pValue)) {
+        pValue = new CEntry;
+        SetAt(strKey, pValue);
+    }
+    auto* pEntry = static_cast<CEntry*>(pValue);
+    pEntry->records.push_back(record);
+    // The node list is read again with the new record.
+    delete pEntry->pNodes;
+    pEntry->pNodes = nullptr;
 }
 
 CCatalogFolderMap::~CCatalogFolderMap()

@@ -30,6 +30,9 @@ public:
     // share form), or null when no record names it. The list stays the map's.
     const CNodeRecArray* LookupFolder(LPCTSTR pszFolder);
 
+    // Enters a folder record made after the map was built.
+    void AddRecord(LPCTSTR pszText, CRecordRef record);
+
     // The key of a record's text or of a folder path.
     static CString MakeKey(LPCTSTR pszText);
 

@@ -16,6 +16,9 @@
 // The name of the drives' recycle folder, the first component of a recycled file's path.
 #define IDS_RECYCLE_FOLDER_NAME     4363
 
+// Long catalog runs: the question when the user asks to stop.
+#define IDS_STOP_QUESTION           4044
+
 // The catalog document type: its menu, icon and document string (the window
 // title, then the name new documents are numbered after).
 #define IDR_CATALOG_TYPE            128

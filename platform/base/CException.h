@@ -5,8 +5,8 @@
 // handler catches `CException*` (or a derived pointer) and calls Delete() when it
 // is done with it; Delete frees exceptions made on the heap and leaves alone the
 // few that are not (the memory exception, which cannot be allocated when memory
-// runs out). Only the file, archive and memory classes throw; nothing else in the
-// platform layer does.
+// runs out). Only the file, archive, memory and Internet classes throw; nothing
+// else in the platform layer does.
 
 #include "platform/base/CObject.h"
 #include "platform/base/WinTypes.h"

@@ -417,6 +417,14 @@ std::string CDriveTable::ShareNameOf(const std::string& strHostFolder) const
     return {};
 }
 
+bool CDriveTable::IsDriveRoot(std::string_view strHostPath) const
+{
+    if (strHostPath == "/")
+        return false;
+    return std::any_of(m_drives.begin(), m_drives.end(),
+        [&](const std::optional<CDrive>& drive) { return drive && drive->strHostFolder == strHostPath; });
+}
+
 bool CDriveTable::IsHiddenMountPoint(std::string_view strHostPath) const
 {
     return std::binary_search(m_hiddenMountPoints.begin(), m_hiddenMountPoints.end(), strHostPath);

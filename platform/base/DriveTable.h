@@ -117,6 +117,9 @@ public:
     // from the shares the mount table gives; empty for none.
     std::string ShareNameOf(const std::string& strHostFolder) const;
 
+    // Whether a host path is the host folder of a drive letter other than the
+    // host's root: listed inside another drive's folder, it is that drive's root.
+    bool IsDriveRoot(std::string_view strHostPath) const;
     // Whether a host path is the mount point of a pseudo or system file system.
     bool IsHiddenMountPoint(std::string_view strHostPath) const;
 

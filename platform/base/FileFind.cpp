@@ -256,8 +256,14 @@ HANDLE FindFirstFile(LPCTSTR lpFileName, LPWIN32_FIND_DATA lpFindFileData)
             if (strName != "." && strName != ".." && pTable->IsHiddenMountPoint(strHostPath))
                 continue;
             WIN32_FIND_DATA data;
-            if (MakeEntry(strHostPath, strName, strShort, data))
-                entries.push_back(data);
+            if (!MakeEntry(strHostPath, strName, strShort, data))
+                continue;
+            // A folder that is another drive's root is a mounted folder, which
+            // Windows marks as a reparse point: a walk reaches it by its drive.
+            if (strName != "." && strName != ".." && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+                && pTable->IsDriveRoot(strHostPath))
+                data.dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+            entries.push_back(data);
         }
     }
     if (entries.empty()) {

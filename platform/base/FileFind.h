@@ -6,7 +6,9 @@
 // ".." first (every folder but a drive or share root has them), then the names
 // by case-folded order, byte order breaking ties. Names are matched against the
 // pattern case-insensitively, by their long and their short name. Mount points
-// of pseudo file systems (see DriveTable.h) are left out. A pattern without
+// of pseudo file systems (see DriveTable.h) are left out. Symbolic links and
+// folders that are another drive's root carry FILE_ATTRIBUTE_REPARSE_POINT, so
+// a walk over a tree neither loops nor visits a file twice. A pattern without
 // wildcards looks one name up as the path map does (case, short names).
 
 #include "platform/base/FileFunctions.h"

@@ -163,18 +163,20 @@ bool CrtHostPath(const char* pszPath, std::string& strHostPath, CProgramPath* pP
 BOOL ReadHostFileInfo(const std::string& strHostPath, std::string_view strName, WIN32_FILE_ATTRIBUTE_DATA& data)
 {
     struct stat info { };
-    bool bDangling = false;
-    if (stat(strHostPath.c_str(), &info) != 0) {
-        bDangling = lstat(strHostPath.c_str(), &info) == 0;
-        if (!bDangling) {
-            SetLastErrorFromErrno();
-            return FALSE;
-        }
+    if (lstat(strHostPath.c_str(), &info) != 0) {
+        SetLastErrorFromErrno();
+        return FALSE;
     }
-    DWORD dwAttributes = S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY
-        : S_ISREG(info.st_mode)                ? FILE_ATTRIBUTE_ARCHIVE
-        : bDangling                            ? FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_REPARSE_POINT
-                                               : FILE_ATTRIBUTE_SYSTEM;
+    // A symbolic link is a reparse point, as Windows marks its links, so that
+    // walks do not follow it; it shows its target's kind.
+    const bool bLink = S_ISLNK(info.st_mode);
+    const bool bDangling = bLink && stat(strHostPath.c_str(), &info) != 0;
+    DWORD dwAttributes = bDangling ? FILE_ATTRIBUTE_ARCHIVE
+        : S_ISDIR(info.st_mode)    ? FILE_ATTRIBUTE_DIRECTORY
+        : S_ISREG(info.st_mode)    ? FILE_ATTRIBUTE_ARCHIVE
+                                   : FILE_ATTRIBUTE_SYSTEM;
+    if (bLink)
+        dwAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
     if (IsReadOnlyMode(info))
         dwAttributes |= FILE_ATTRIBUTE_READONLY;
     if (strName.size() > 1 && strName[0] == '.' && strName != "..")

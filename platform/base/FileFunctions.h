@@ -141,6 +141,7 @@ DWORD SearchPath(
     LPCTSTR lpPath, LPCTSTR lpFileName, LPCTSTR lpExtension, DWORD nBufferLength, LPTSTR lpBuffer, LPTSTR* lpFilePart);
 
 /* Shared with the other path modules. */
-// The attribute data of a host path (links followed; a dangling link reports
-// itself); `strName` decides the hidden attribute. FALSE with the last error set.
+// The attribute data of a host path: a symbolic link shows its target's
+// attributes with FILE_ATTRIBUTE_REPARSE_POINT (a dangling one, a file's);
+// `strName` decides the hidden attribute. FALSE with the last error set.
 BOOL ReadHostFileInfo(const std::string& strHostPath, std::string_view strName, WIN32_FILE_ATTRIBUTE_DATA& data);

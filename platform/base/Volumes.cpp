@@ -1,8 +1,11 @@
 #include "platform/base/Volumes.h"
 
+#include "platform/base/FileFunctions.h"
+#include "platform/base/FolderListing.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/PathNames.h"
 #include "platform/base/WinError.h"
+#include "platform/base/XdgFolders.h"
 
 #include <algorithm>
 #include <limits>
@@ -94,6 +97,52 @@ UINT GetDriveType(LPCTSTR lpRootPathName)
         return DRIVE_REMOTE;
     const CDrive* pDrive = GetDriveTable()->GetDrive(path.chDrive);
     return pDrive ? pDrive->uType : DRIVE_NO_ROOT_DIR;
+}
+
+std::vector<std::string> GetFixedDriveFolders()
+{
+    std::vector<std::string> folders;
+    const auto pTable = GetDriveTable();
+    for (TCHAR chLetter = 'A'; chLetter <= 'Z'; ++chLetter) {
+        const CDrive* pDrive = pTable->GetDrive(chLetter);
+        if (pDrive == nullptr || pDrive->uType != DRIVE_FIXED)
+            continue;
+        if (pDrive->strHostFolder != "/") {
+            folders.push_back(std::string(1, chLetter) + ":\\");
+            continue;
+        }
+        const std::string strHome = XdgHome();
+        if (strHome.empty() || strHome == "/")
+            continue;
+        std::string strProgramPath = ProgramPathFromHostPath(strHome);
+        // The home folder may lie on another fixed drive, which is walked whole.
+        if (strProgramPath.empty() || strProgramPath[0] != chLetter)
+            continue;
+        if (strProgramPath.back() != '\\')
+            strProgramPath += '\\';
+        folders.push_back(strProgramPath);
+    }
+    return folders;
+}
+
+int CountFixedDriveFolders()
+{
+    return CountSubfolders(GetFixedDriveFolders());
+}
+
+int CountSubfolders(const std::vector<std::string>& folders)
+{
+    int nCount = 0;
+    std::vector<CFolderEntry> entries;
+    for (const std::string& strFolder : folders) {
+        if (!ListFolderEntries(strFolder.c_str(), entries))
+            continue;
+        nCount += static_cast<int>(std::count_if(entries.begin(), entries.end(), [](const CFolderEntry& entry) {
+            return (entry.dwAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
+                == FILE_ATTRIBUTE_DIRECTORY;
+        }));
+    }
+    return nCount;
 }
 
 BOOL GetVolumeInformation(LPCTSTR lpRootPathName, LPTSTR lpVolumeNameBuffer, DWORD nVolumeNameSize,

@@ -9,6 +9,9 @@
 #include "platform/base/DriveTable.h"
 #include "platform/base/WinTypes.h"
 
+#include <string>
+#include <vector>
+
 // Bit 0 for A:, bit 2 for C:, ...
 DWORD GetLogicalDrives();
 // "C:\<0>D:\<0><0>": the length without the final zero, or the size needed
@@ -17,6 +20,18 @@ DWORD GetLogicalDriveStrings(DWORD nBufferLength, LPTSTR lpBuffer);
 // DRIVE_FIXED, DRIVE_REMOTE, ...; DRIVE_NO_ROOT_DIR when the root names no
 // drive or share.
 UINT GetDriveType(LPCTSTR lpRootPathName);
+
+// What a walk of "every fixed drive" covers, as program paths ending in "\",
+// in drive order: the root of each fixed drive, except that the drive of the
+// host's root gives the user's home folder instead (the system's own folders
+// hold no documents of the user's); none for it when there is no home folder.
+std::vector<std::string> GetFixedDriveFolders();
+// The folders directly inside those, counted: what a walk of them has to do
+// at its top level (the measure of its progress).
+int CountFixedDriveFolders();
+// The same for any folders (program paths); links and other drives' roots,
+// which a walk does not enter, do not count.
+int CountSubfolders(const std::vector<std::string>& folders);
 
 // File system flags, with their documented values.
 // clang-format off

@@ -193,7 +193,8 @@ public:
     /* The tray. */
 
     // The desktop's notification area; nullptr when there is none now (the
-    // answer may change while the program runs). The display owns it.
+    // answer may change while the program runs). A host may also refuse new
+    // icons while the desktop shows no tray. The display owns it.
     virtual CTrayHost* GetTrayHost() { return nullptr; }
 
     /* Input. */

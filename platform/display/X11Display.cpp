@@ -3,6 +3,7 @@
 #include "platform/base/Clock.h"
 #include "platform/base/Threads.h"
 #include "platform/display/X11DisplayInternal.h"
+#include "platform/display/X11TrayHost.h"
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Rects.h"
@@ -125,6 +126,7 @@ std::unique_ptr<CX11Display> CX11Display::Open(const char* pszName, std::string*
     state.m_settingsSelection = XInternAtom(pDisplay, strSettings.c_str(), False);
     state.ReadSettings();
     state.OpenClipboard();
+    state.m_pTray = std::make_unique<CX11TrayHost>(state);
     state.RefreshScreen();
     state.WatchScreenChanges();
     return std::unique_ptr<CX11Display>(new CX11Display(std::move(pState)));
@@ -135,6 +137,7 @@ CX11Display::~CX11Display()
     CX11State& state = *m_pState;
     std::lock_guard lock(state.m_mutex);
     state.HandOverClipboard();
+    state.m_pTray->CloseLocked();
     for (auto& [hWnd, window] : state.m_windows) {
         state.DropSurface(window);
         if (window.hInputContext)
@@ -748,6 +751,13 @@ UINT CX11Display::DoubleClickTime()
     CX11State& state = *m_pState;
     std::lock_guard lock(state.m_mutex);
     return state.m_nDoubleClickTime;
+}
+
+CTrayHost* CX11Display::GetTrayHost()
+{
+    // Always offered: adding an icon fails while the desktop has no tray, but
+    // the icons given stay known for a tray that comes later.
+    return m_pState->m_pTray.get();
 }
 
 /***** Input the window layer asks for *****/

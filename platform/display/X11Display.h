@@ -45,6 +45,7 @@ public:
     HBITMAP CaptureScreen() override;
     std::vector<CMonitor> Monitors() override;
     UINT DoubleClickTime() override;
+    CTrayHost* GetTrayHost() override;
 
     void GrabInput(HWND hWnd, bool bKeyboard) override;
     void SetTopLevelCursor(HWND hWnd, HCURSOR hCursor) override;

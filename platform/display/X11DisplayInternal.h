@@ -32,6 +32,7 @@
 #include <optional>
 
 typedef struct _cairo_surface cairo_surface_t;
+class CX11TrayHost;
 
 namespace x11 {
 
@@ -190,6 +191,9 @@ struct CX11State {
     // At the end: hands the program's text to the clipboard manager, if any.
     void HandOverClipboard();
 
+    // The desktop's tray (X11TrayHost.h), for the display's life.
+    std::unique_ptr<CX11TrayHost> m_pTray;
+
     // The X cursor of a program cursor, made on first use (X11Display_Cursors.cpp).
     Cursor CursorFor(HCURSOR hCursor);
 
@@ -198,3 +202,8 @@ struct CX11State {
     void WatchScreenChanges();
     bool IsScreenChangeEvent(const XEvent& event);
 };
+
+// The icon drawn at cx by cy pixels as ARGB rows, top-down: alpha 0 where its
+// mask lets the background show, else 0xFF. Empty when it cannot be drawn
+// (X11Display_Icons.cpp).
+std::vector<uint32_t> IconPixels(HICON hIcon, int cx, int cy);

@@ -7,6 +7,7 @@
 #include "platform/display/VirtualKeys.h"
 #include "platform/display/X11DisplayInternal.h"
 #include "platform/display/X11Keys.h"
+#include "platform/display/X11TrayHost.h"
 #include "platform/gdi/Rects.h"
 
 #include <algorithm>
@@ -59,7 +60,7 @@ struct CScreenReport { };
 struct CLostReport { };
 
 using CReport = std::variant<CMouseInput, CKeyInput, CTextReport, CCloseReport, CActivationReport, CLockReport,
-    CMoveReport, CStateReport, CClipboardReport, CScreenReport, CLostReport>;
+    CMoveReport, CStateReport, CClipboardReport, CScreenReport, CLostReport, CX11TrayInput>;
 
 void Deliver(CDisplaySink& sink, const CReport& report)
 {
@@ -143,6 +144,11 @@ void CEventTranslator::Translate(XEvent& event)
         return;
     case EClipboardEvent::TakenFromProgram:
         m_reports.emplace_back(CClipboardReport { EClipboardChange::TakenFromProgram });
+        return;
+    }
+    std::vector<CX11TrayInput> trayInput;
+    if (m_state.m_pTray->HandleEventLocked(event, trayInput)) {
+        m_reports.insert(m_reports.end(), trayInput.begin(), trayInput.end());
         return;
     }
     if (m_state.IsSettingsEvent(event)) {
@@ -520,7 +526,9 @@ void CX11Display::DispatchEvents()
                 return;
         }
         for (const CReport& report : reports) {
-            if (m_pSink)
+            if (const auto* pTrayInput = std::get_if<CX11TrayInput>(&report))
+                state.m_pTray->Report(*pTrayInput);
+            else if (m_pSink)
                 Deliver(*m_pSink, report);
         }
     }

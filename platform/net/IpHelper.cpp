@@ -4,6 +4,7 @@
 #include "platform/base/WinError.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstring>
 #include <fstream>
@@ -63,10 +64,9 @@ DWORD HostOrder(DWORD dwNetwork)
 
 MIB_IFROW InterfaceRow(const std::string& strName, unsigned int nFlags)
 {
-    MIB_IFROW row {};
+    MIB_IFROW row = MakeInterfaceRow(if_nametoindex(strName.c_str()), MIB_IF_TYPE_OTHER, strName.c_str());
     std::u16string wide = Utf16FromUtf8(strName);
     std::copy_n(wide.begin(), std::min(wide.size(), MAX_INTERFACE_NAME_LEN - 1), row.wszName);
-    row.dwIndex = if_nametoindex(strName.c_str());
     int nType = static_cast<int>(SysNumber(strName, "type"));
     if (nFlags & IFF_LOOPBACK)
         row.dwType = MIB_IF_TYPE_LOOPBACK;
@@ -96,9 +96,6 @@ MIB_IFROW InterfaceRow(const std::string& strName, unsigned int nFlags)
     row.dwOutUcastPkts = SysNumber(strName, "statistics/tx_packets");
     row.dwOutDiscards = SysNumber(strName, "statistics/tx_dropped");
     row.dwOutErrors = SysNumber(strName, "statistics/tx_errors");
-    size_t nDescr = std::min(strName.size(), MAXLEN_IFDESCR - 1);
-    std::memcpy(row.bDescr, strName.data(), nDescr);
-    row.dwDescrLen = static_cast<DWORD>(nDescr + 1);
     return row;
 }
 
@@ -114,12 +111,8 @@ bool ParseHex(const std::string& strText, DWORD& dwValue)
     return true;
 }
 
-} // namespace
-
-DWORD GetIfTable(PMIB_IFTABLE pIfTable, PULONG pdwSize, BOOL bOrder)
+std::vector<MIB_IFROW> HostInterfaces()
 {
-    if (!pdwSize)
-        return ERROR_INVALID_PARAMETER;
     std::map<std::string, unsigned int> interfaces; // by name, with their flags
     ifaddrs* pList = nullptr;
     if (getifaddrs(&pList) == 0) {
@@ -130,16 +123,11 @@ DWORD GetIfTable(PMIB_IFTABLE pIfTable, PULONG pdwSize, BOOL bOrder)
     std::vector<MIB_IFROW> rows;
     for (const auto& [strName, nFlags] : interfaces)
         rows.push_back(InterfaceRow(strName, nFlags));
-    if (bOrder)
-        std::sort(
-            rows.begin(), rows.end(), [](const MIB_IFROW& a, const MIB_IFROW& b) { return a.dwIndex < b.dwIndex; });
-    return DeliverTable(pIfTable, pdwSize, rows);
+    return rows;
 }
 
-DWORD GetIpAddrTable(PMIB_IPADDRTABLE pIpAddrTable, PULONG pdwSize, BOOL bOrder)
+std::vector<MIB_IPADDRROW> HostAddresses()
 {
-    if (!pdwSize)
-        return ERROR_INVALID_PARAMETER;
     std::vector<MIB_IPADDRROW> rows;
     ifaddrs* pList = nullptr;
     if (getifaddrs(&pList) == 0) {
@@ -157,6 +145,65 @@ DWORD GetIpAddrTable(PMIB_IPADDRTABLE pIpAddrTable, PULONG pdwSize, BOOL bOrder)
         }
         freeifaddrs(pList);
     }
+    return rows;
+}
+
+std::vector<MIB_IPFORWARDROW> HostRoutes()
+{
+    std::ifstream file("/proc/net/route");
+    std::string strText((std::istreambuf_iterator<char>(file)), {});
+    return ParseRouteTable(strText);
+}
+
+std::atomic<const CIpTables*> g_pIpTables { nullptr };
+
+} // namespace
+
+CIpTablesOverride::CIpTablesOverride(const CIpTables& tables)
+    : m_pPrevious(g_pIpTables.exchange(&tables))
+{
+}
+
+CIpTablesOverride::~CIpTablesOverride()
+{
+    g_pIpTables.store(m_pPrevious);
+}
+
+MIB_IFROW MakeInterfaceRow(DWORD dwIndex, DWORD dwType, const char* pszDescription)
+{
+    MIB_IFROW row {};
+    row.dwIndex = dwIndex;
+    row.dwType = dwType;
+    row.dwAdminStatus = MIB_IF_ADMIN_STATUS_UP;
+    row.dwOperStatus = MIB_IF_OPER_STATUS_OPERATIONAL;
+    size_t nDescr = std::min(std::strlen(pszDescription), MAXLEN_IFDESCR - 1);
+    std::memcpy(row.bDescr, pszDescription, nDescr);
+    row.dwDescrLen = static_cast<DWORD>(nDescr + 1);
+    return row;
+}
+
+DWORD GetIfTable(PMIB_IFTABLE pIfTable, PULONG pdwSize, BOOL bOrder)
+{
+    if (!pdwSize)
+        return ERROR_INVALID_PARAMETER;
+    const CIpTables* pTables = g_pIpTables.load();
+    if (pTables && pTables->dwInterfacesError != NO_ERROR)
+        return pTables->dwInterfacesError;
+    std::vector<MIB_IFROW> rows = pTables ? pTables->interfaces : HostInterfaces();
+    if (bOrder)
+        std::sort(
+            rows.begin(), rows.end(), [](const MIB_IFROW& a, const MIB_IFROW& b) { return a.dwIndex < b.dwIndex; });
+    return DeliverTable(pIfTable, pdwSize, rows);
+}
+
+DWORD GetIpAddrTable(PMIB_IPADDRTABLE pIpAddrTable, PULONG pdwSize, BOOL bOrder)
+{
+    if (!pdwSize)
+        return ERROR_INVALID_PARAMETER;
+    const CIpTables* pTables = g_pIpTables.load();
+    if (pTables && pTables->dwAddressesError != NO_ERROR)
+        return pTables->dwAddressesError;
+    std::vector<MIB_IPADDRROW> rows = pTables ? pTables->addresses : HostAddresses();
     if (bOrder) {
         std::sort(rows.begin(), rows.end(),
             [](const MIB_IPADDRROW& a, const MIB_IPADDRROW& b) { return HostOrder(a.dwAddr) < HostOrder(b.dwAddr); });
@@ -201,9 +248,10 @@ DWORD GetIpForwardTable(PMIB_IPFORWARDTABLE pIpForwardTable, PULONG pdwSize, BOO
 {
     if (!pdwSize)
         return ERROR_INVALID_PARAMETER;
-    std::ifstream file("/proc/net/route");
-    std::string strText((std::istreambuf_iterator<char>(file)), {});
-    std::vector<MIB_IPFORWARDROW> rows = ParseRouteTable(strText);
+    const CIpTables* pTables = g_pIpTables.load();
+    if (pTables && pTables->dwRoutesError != NO_ERROR)
+        return pTables->dwRoutesError;
+    std::vector<MIB_IPFORWARDROW> rows = pTables ? pTables->routes : HostRoutes();
     if (bOrder) {
         std::sort(rows.begin(), rows.end(), [](const MIB_IPFORWARDROW& a, const MIB_IPFORWARDROW& b) {
             return std::make_tuple(HostOrder(a.dwForwardDest), HostOrder(a.dwForwardMask), a.dwForwardPolicy,

@@ -110,6 +110,35 @@ DWORD GetIfTable(PMIB_IFTABLE pIfTable, PULONG pdwSize, BOOL bOrder);
 DWORD GetIpAddrTable(PMIB_IPADDRTABLE pIpAddrTable, PULONG pdwSize, BOOL bOrder);
 DWORD GetIpForwardTable(PMIB_IPFORWARDTABLE pIpForwardTable, PULONG pdwSize, BOOL bOrder);
 
+// A fixed set of tables that stands in for the host's, for tests that need
+// interfaces this machine does not have (a dial-up link, no network). A
+// table's error, when not NO_ERROR, is what every call for that table gives.
+struct CIpTables {
+    std::vector<MIB_IFROW> interfaces;
+    std::vector<MIB_IPADDRROW> addresses;
+    std::vector<MIB_IPFORWARDROW> routes;
+    DWORD dwInterfacesError { 0 };
+    DWORD dwAddressesError { 0 };
+    DWORD dwRoutesError { 0 };
+};
+
+// Makes the three calls answer from `tables` (kept by the caller) for the
+// lifetime of the guard, in every thread; restores the previous answer after.
+class CIpTablesOverride {
+public:
+    explicit CIpTablesOverride(const CIpTables& tables);
+    ~CIpTablesOverride();
+    CIpTablesOverride(const CIpTablesOverride&) = delete;
+    CIpTablesOverride& operator=(const CIpTablesOverride&) = delete;
+
+private:
+    const CIpTables* m_pPrevious;
+};
+
+// An interface row with the name as its description; the rest zero but the
+// status, which is up and operational.
+MIB_IFROW MakeInterfaceRow(DWORD dwIndex, DWORD dwType, const char* pszDescription);
+
 // The routes of /proc/net/route text (hexadecimal, in the kernel's byte
 // order); malformed lines are skipped. Interface indexes come from the names.
 std::vector<MIB_IPFORWARDROW> ParseRouteTable(std::string_view text);

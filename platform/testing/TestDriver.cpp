@@ -10,6 +10,8 @@
 #include "platform/window/Window.h"
 #include "platform/window/WindowClass.h"
 
+#include <algorithm>
+#include <chrono>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -109,6 +111,23 @@ int CTestDriver::Pump()
         ++nDispatched;
     }
     return nDispatched;
+}
+
+BOOL CTestDriver::PumpUntil(const std::function<bool()>& condition, DWORD nMilliseconds)
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(nMilliseconds);
+    for (;;) {
+        Pump();
+        if (condition())
+            return TRUE;
+        const auto remaining = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (remaining <= 0)
+            return FALSE;
+        // Bounded slices: a condition may also change without a message.
+        MsgWaitForMultipleObjectsEx(
+            0, nullptr, static_cast<DWORD>(std::min<long long>(remaining, 20)), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
 }
 
 // What the program's loop does before dispatching: the class library's

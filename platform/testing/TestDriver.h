@@ -52,6 +52,11 @@ public:
     // loop would (a dialog takes its keys: Tab, Enter, Escape); returns how
     // many messages were taken.
     int Pump();
+    // Pumps, and between pumps waits for messages (socket notifications,
+    // messages from other threads), until condition() holds or
+    // nMilliseconds of real time have passed; the clock does not move.
+    // TRUE when the condition held. For work that peers in other threads do.
+    BOOL PumpUntil(const std::function<bool()>& condition, DWORD nMilliseconds = 10000);
 
     /* Mouse. Each returns FALSE when no window received the input. */
 

@@ -10,6 +10,7 @@
 #include "platform/window/Messages.h"
 #include "platform/window/QueueInternal.h"
 #include "platform/window/Timers.h"
+#include "platform/window/WaitDescriptors.h"
 #include "platform/window/Window.h"
 #include "platform/window/WindowInternal.h"
 
@@ -90,9 +91,10 @@ bool MakeFilter(HWND hWnd, UINT uMin, UINT uMax, CMessageFilter& filter)
     return true;
 }
 
-// The part of a thread's message wait that watches the display's connection,
-// on the thread that reads the display's events: it sleeps in a poll over
-// that connection and the thread's waker, and is ready when events wait.
+// The part of a thread's message wait that watches descriptors: the
+// display's connection, on the thread that reads the display's events, and
+// the thread's wait descriptors (sockets). It sleeps in a poll over them and
+// the thread's waker, and is ready when events wait or a descriptor is ready.
 class CQueueWaitSource : public CWaitSource {
 public:
     CQueueWaitSource()
@@ -101,16 +103,19 @@ public:
     {
     }
 
-    bool SleepsItself() const override { return m_fdDisplay >= 0; }
+    bool SleepsItself() const override { return m_fdDisplay >= 0 || HasWaitDescriptorProviders(); }
 
     void SleepOn(int fdWake, int nTimeoutMs) override
     {
-        pollfd fds[2] = { { fdWake, POLLIN, 0 }, { m_fdDisplay, POLLIN, 0 } };
-        poll(fds, 2, nTimeoutMs);
+        std::vector<pollfd> fds { { fdWake, POLLIN, 0 } };
+        if (m_fdDisplay >= 0)
+            fds.push_back({ m_fdDisplay, POLLIN, 0 });
+        CollectWaitDescriptors(fds);
+        poll(fds.data(), fds.size(), nTimeoutMs);
     }
 
 protected:
-    bool DisplayEventsWait() { return m_pDisplay && m_pDisplay->HasPendingEvents(); }
+    bool DescriptorsReady() { return (m_pDisplay && m_pDisplay->HasPendingEvents()) || WaitDescriptorsReady(); }
 
 private:
     CDisplay* m_pDisplay;
@@ -129,7 +134,7 @@ public:
 
     bool IsReady() override
     {
-        if (m_queue.HasSent() || DisplayEventsWait())
+        if (m_queue.HasSent() || DescriptorsReady())
             return true;
         auto lock = LockWindows();
         return m_queue.HasMatch(m_filter);
@@ -153,7 +158,7 @@ public:
 
     bool IsReady() override
     {
-        if (m_queue.HasSent() || DisplayEventsWait())
+        if (m_queue.HasSent() || DescriptorsReady())
             return true;
         auto lock = LockWindows();
         UINT nChanged = m_queue.ChangedBits(); // notes timers that fell due
@@ -485,6 +490,7 @@ BOOL PeekMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
     for (;;) {
         ServeSentMessages(*pQueue);
         DispatchDisplayEvents();
+        DispatchWaitDescriptors();
         bool bRetrieved = false;
         {
             auto lock = LockWindows();
@@ -513,6 +519,7 @@ BOOL GetMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
     for (;;) {
         ServeSentMessages(*pQueue);
         DispatchDisplayEvents();
+        DispatchWaitDescriptors();
         DWORD dwTimeout = INFINITE;
         bool bRetrieved = false;
         {
@@ -678,6 +685,7 @@ DWORD MsgWaitForMultipleObjectsEx(
             return dwResult;
         bool bServed = ServeSentMessages(*pQueue) > 0;
         DispatchDisplayEvents();
+        DispatchWaitDescriptors();
         auto lock = LockWindows();
         pQueue->ClearChangedBits(QS_SENDMESSAGE);
         UINT nReady = (pQueue->ChangedBits() | (bAnyInput ? pQueue->CurrentBits() : 0)) & dwWakeMask & ~QS_SENDMESSAGE;

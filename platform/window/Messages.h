@@ -7,6 +7,7 @@
 // are registered by name (RegisterWindowMessage).
 
 #include "platform/base/WinTypes.h"
+#include "platform/display/MouseMessages.h"
 #include "platform/window/WindowTypes.h"
 
 // clang-format off
@@ -70,18 +71,9 @@ constexpr UINT WM_TIMER             = 0x0113; // wParam: timer id; lParam: TIMER
 constexpr UINT WM_HSCROLL           = 0x0114; // wParam: SB_* (low), position (high); lParam: scroll bar control or 0
 constexpr UINT WM_VSCROLL           = 0x0115;
 
-/* Mouse, in client coordinates: wParam: MK_*; lParam: x (low), y (high). */
+/* Mouse, in client coordinates: wParam: MK_*; lParam: x (low), y (high).
+   WM_MOUSEMOVE and the button messages are in MouseMessages.h. */
 constexpr UINT WM_MOUSEFIRST        = 0x0200;
-constexpr UINT WM_MOUSEMOVE         = 0x0200;
-constexpr UINT WM_LBUTTONDOWN       = 0x0201;
-constexpr UINT WM_LBUTTONUP         = 0x0202;
-constexpr UINT WM_LBUTTONDBLCLK     = 0x0203;
-constexpr UINT WM_RBUTTONDOWN       = 0x0204;
-constexpr UINT WM_RBUTTONUP         = 0x0205;
-constexpr UINT WM_RBUTTONDBLCLK     = 0x0206;
-constexpr UINT WM_MBUTTONDOWN       = 0x0207;
-constexpr UINT WM_MBUTTONUP         = 0x0208;
-constexpr UINT WM_MBUTTONDBLCLK     = 0x0209;
 constexpr UINT WM_MOUSEWHEEL        = 0x020A; // wParam: MK_* (low), distance (high); lParam: screen point
 constexpr UINT WM_MOUSELAST         = 0x020E;
 constexpr UINT WM_CAPTURECHANGED    = 0x0215; // lParam: the window that gets the capture

@@ -2,10 +2,14 @@
 
 #include "platform/base/DriveSettings.h"
 #include "platform/base/DriveTable.h"
+#include "platform/base/PathMap.h"
 #include "platform/base/Registry.h"
+#include "platform/base/TextFunctions.h"
+#include "store/CDirectoryRec.h"
 #include "store/CNodeFolderRec.h"
 
 #include <algorithm>
+#include <vector>
 
 void CatalogDriveTest::SetUp()
 {
@@ -88,4 +92,47 @@ std::vector<std::string> CatalogDriveTest::NodeNames(const CNodeRecArray& nodes)
     for (const auto& pNode : nodes)
         names.emplace_back(pNode->GetName());
     return names;
+}
+
+std::set<std::string> CatalogDriveTest::CatalogPicture(CCatalog& catalog)
+{
+    std::set<std::string> picture;
+    std::vector<CRecordRef> directories;
+    if (!catalog.ListRootChain(ROOT_BLOCK_DIRECTORY, &directories))
+        return picture;
+    for (const CRecordRef& ref : directories) {
+        CDirectoryRec directory(&catalog, ref);
+        for (std::unique_ptr<CDocumentRec> pDocument(directory.FirstDocument()); pDocument;
+             pDocument.reset(directory.NextDocument())) {
+            CString strName;
+            CString strDescription;
+            pDocument->GetFullPath(strName);
+            pDocument->GetNameWithLocation(strDescription);
+            std::vector<std::string> nodes;
+            for (const auto& pNode : pDocument->GetLinkedNodes()) {
+                if (pNode->GetBlock() == CNodeRec::SYSTEMS_NODE_BLOCK && pNode->GetSlot() == 0) {
+                    nodes.emplace_back("(systems)");
+                    continue;
+                }
+                CStringArray names;
+                pNode->GetPathNames(names);
+                std::string strPath;
+                for (int i = 0; i < names.GetSize(); ++i)
+                    strPath += (strPath.empty() ? "" : "\\") + std::string(names[i]);
+                nodes.push_back(strPath);
+            }
+            std::sort(nodes.begin(), nodes.end());
+            std::string strNodes;
+            for (const std::string& strNode : nodes)
+                strNodes += (strNodes.empty() ? "" : ", ") + strNode;
+            picture.insert(std::string(pDocument->GetDirectoryPath(FALSE)) + std::string(strName) + " | "
+                + std::string(strDescription) + " | " + strNodes);
+        }
+    }
+    return picture;
+}
+
+std::string CatalogDriveTest::ProgramPathOfHome(std::string_view strRelative) const
+{
+    return Utf8ToLower(ProgramPathFromHostPath(m_home.Path().string()) + "\\" + std::string(strRelative));
 }

@@ -12,6 +12,7 @@
 #include "tests/ui/ProgramModule.h"
 
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,12 @@ protected:
     void AssignFolder(CNodeRec& node, const char* pszText);
     // The names of nodes, in order.
     static std::vector<std::string> NodeNames(const CNodeRecArray& nodes);
+    // Every document of a catalog as "path | description | nodes": the nodes it
+    // is linked to by their paths of names ("Projects\Alpha"; the systems root
+    // is "(systems)"), sorted and joined by ", ".
+    static std::set<std::string> CatalogPicture(CCatalog& catalog);
+    // The program path of a path below the home folder.
+    std::string ProgramPathOfHome(std::string_view strRelative) const;
     const TempFolder& HomeFolder() const { return m_home; }
 
     // The test's catalog, with the extensions "txt", "odt" and "md".

@@ -253,21 +253,10 @@ TEST_F(X11InputTest, TheSettingsManagersDoubleClickTimeCounts)
     Display* pOther = m_pInput->Connection();
     Window root = DefaultRootWindow(pOther);
     Atom settingsAtom = XInternAtom(pOther, "_XSETTINGS_SETTINGS", False);
-    Atom selection = XInternAtom(pOther, "_XSETTINGS_S0", False);
     Window manager = XCreateSimpleWindow(pOther, root, 0, 0, 1, 1, 0, 0, 0);
     XChangeProperty(pOther, manager, settingsAtom, settingsAtom, 8, PropModeReplace, settings.data(),
         static_cast<int>(settings.size()));
-    XSetSelectionOwner(pOther, selection, manager, CurrentTime);
-    XEvent announce {};
-    announce.xclient.type = ClientMessage;
-    announce.xclient.window = root;
-    announce.xclient.message_type = XInternAtom(pOther, "MANAGER", False);
-    announce.xclient.format = 32;
-    announce.xclient.data.l[0] = CurrentTime;
-    announce.xclient.data.l[1] = static_cast<long>(selection);
-    announce.xclient.data.l[2] = static_cast<long>(manager);
-    XSendEvent(pOther, root, False, StructureNotifyMask, &announce);
-    XFlush(pOther);
+    BecomeManager(pOther, "_XSETTINGS_S0", manager);
     ASSERT_TRUE(PumpUntil([] { return GetDoubleClickTime() == 250; }));
 
     // Two presses 400 ms apart are two clicks now, not a double click.

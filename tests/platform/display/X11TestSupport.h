@@ -21,6 +21,25 @@
 #include <functional>
 #include <memory>
 
+// Makes `owner` the owner of a manager selection (a tray's, the settings')
+// and announces it to every client as the MANAGER convention asks.
+inline void BecomeManager(Display* pDisplay, const char* pszSelection, Window owner)
+{
+    Window root = DefaultRootWindow(pDisplay);
+    Atom selection = XInternAtom(pDisplay, pszSelection, False);
+    XSetSelectionOwner(pDisplay, selection, owner, CurrentTime);
+    XEvent announce {};
+    announce.xclient.type = ClientMessage;
+    announce.xclient.window = root;
+    announce.xclient.message_type = XInternAtom(pDisplay, "MANAGER", False);
+    announce.xclient.format = 32;
+    announce.xclient.data.l[0] = CurrentTime;
+    announce.xclient.data.l[1] = static_cast<long>(selection);
+    announce.xclient.data.l[2] = static_cast<long>(owner);
+    XSendEvent(pDisplay, root, False, StructureNotifyMask, &announce);
+    XFlush(pDisplay);
+}
+
 class X11Test : public WindowTest {
 protected:
     explicit X11Test(CTestXServer::EWindowManager eWindowManager = CTestXServer::EWindowManager::Absent)

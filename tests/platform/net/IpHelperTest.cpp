@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include <arpa/inet.h>
@@ -91,4 +92,37 @@ TEST(IpHelperTest, RouteTablesParseAndDamagedLinesAreSkipped)
     EXPECT_EQ(rows[1].dwForwardType, MIB_IPROUTE_TYPE_DIRECT);
     EXPECT_EQ(rows[1].dwForwardIfIndex, if_nametoindex("lo"));
     EXPECT_TRUE(ParseRouteTable("").empty());
+}
+
+TEST(IpHelperTest, AnOverrideReplacesTheTablesAndTheirFailures)
+{
+    CIpTables fixed;
+    fixed.interfaces
+        = { MakeInterfaceRow(9, MIB_IF_TYPE_PPP, "ppp0"), MakeInterfaceRow(3, MIB_IF_TYPE_LOOPBACK, "lo") };
+    MIB_IPADDRROW address {};
+    address.dwAddr = Address("10.64.0.7");
+    address.dwIndex = 9;
+    fixed.addresses = { address };
+    {
+        CIpTablesOverride override(fixed);
+        std::vector<BYTE> interfaces = TableOf(&GetIfTable, TRUE);
+        auto* pInterfaces = reinterpret_cast<MIB_IFTABLE*>(interfaces.data());
+        ASSERT_EQ(pInterfaces->dwNumEntries, 2u);
+        EXPECT_EQ(pInterfaces->table[0].dwIndex, 3u); // sorted by index
+        EXPECT_STREQ(reinterpret_cast<const char*>(pInterfaces->table[1].bDescr), "ppp0");
+        std::vector<BYTE> addresses = TableOf(&GetIpAddrTable, TRUE);
+        auto* pAddresses = reinterpret_cast<MIB_IPADDRTABLE*>(addresses.data());
+        ASSERT_EQ(pAddresses->dwNumEntries, 1u);
+        EXPECT_EQ(pAddresses->table[0].dwAddr, Address("10.64.0.7"));
+        std::vector<BYTE> routes = TableOf(&GetIpForwardTable, TRUE);
+        EXPECT_EQ(reinterpret_cast<MIB_IPFORWARDTABLE*>(routes.data())->dwNumEntries, 0u);
+
+        fixed.dwRoutesError = ERROR_NOT_SUPPORTED;
+        ULONG nSize = 1;
+        EXPECT_EQ(GetIpForwardTable(nullptr, &nSize, TRUE), ERROR_NOT_SUPPORTED);
+    }
+    std::vector<BYTE> interfaces = TableOf(&GetIfTable, TRUE);
+    const auto* pHost = reinterpret_cast<MIB_IFTABLE*>(interfaces.data());
+    for (DWORD i = 0; i < pHost->dwNumEntries; ++i)
+        EXPECT_NE(std::string(reinterpret_cast<const char*>(pHost->table[i].bDescr)), "ppp0");
 }

@@ -1,0 +1,540 @@
+#include "catalog/CCatalogUpdate.h"
+
+#include "catalog/DocumentTexts.h"
+
+#include "mail/CMailMessage.h"
+#include "mail/MailResult.h"
+#include "resources/ResourceIds.h"
+#include "store/CCatalog.h"
+#include "store/CDirectoryRec.h"
+#include "store/CDocumentRec.h"
+#include "store/CLogFile.h"
+#include "store/CMailDocumentHooks.h"
+#include "store/CMailStoreRec.h"
+#include "store/CNetDriveMap.h"
+#include "store/CNodeFolderRec.h"
+#include "store/CPreferences.h"
+#include "store/CRecentList.h"
+
+#include "platform/base/FileFunctions.h"
+#include "platform/base/FolderListing.h"
+#include "platform/base/PathMap.h"
+#include "platform/base/TextFunctions.h"
+#include "platform/base/TimeFunctions.h"
+#include "platform/base/Volumes.h"
+#include "platform/framework/AfxMessageBox.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+
+// The catalog's form of a folder (lower-cased, share form) with its trailing backslash.
+CString CatalogFolder(const CString& strFolder)
+{
+    CString strLower = NormalizeDrivePath(strFolder);
+    if (strLower.IsEmpty() || strLower[strLower.GetLength() - 1] != '\\')
+        strLower += '\\';
+    return strLower;
+}
+
+// Whether strPath is strFolder or lies below it; both end in a backslash.
+bool IsAtOrBelow(const CString& strPath, const CString& strFolder)
+{
+    return std::string_view(strPath).starts_with(std::string_view(strFolder));
+}
+
+// The ends of a message's recipients, for the keywords.
+CString Recipients(const CMailMessage& message)
+{
+    char szTo[MAIL_MAX_PATH] = {};
+    char szCc[MAIL_MAX_PATH] = {};
+    message.GetAddressList2(szTo, sizeof(szTo));
+    message.GetCcList(szCc, sizeof(szCc));
+    return CString(szTo) + " " + szCc;
+}
+
+} // namespace
+
+CCatalogUpdate::CCatalogUpdate(CCatalog* pCatalog, const CNodeRec* pTarget, int nOptions, HWND hOwner)
+    : m_pCatalog(pCatalog)
+    , m_pTarget(pTarget != nullptr ? pTarget->Clone() : CNodeRec::NewTopNodeRec3(pCatalog))
+    , m_nOptions(nOptions)
+    , m_hOwner(hOwner)
+{
+}
+
+CCatalogUpdate::~CCatalogUpdate() = default;
+
+void CCatalogUpdate::BuildRootMap(const CMapStringToPtr& map)
+{
+    std::vector<CString> folders;
+    POSITION pos = map.GetStartPosition();
+    while (pos != nullptr) {
+        CString strKey;
+        void* pValue = nullptr;
+        map.GetNextAssoc(pos, strKey, pValue);
+        if (!strKey.IsEmpty())
+            folders.push_back(CatalogFolder(strKey));
+    }
+    std::sort(folders.begin(), folders.end(),
+        [](const CString& a, const CString& b) { return std::string_view(a) < std::string_view(b); });
+    m_roots.clear();
+    for (const CString& strFolder : folders) {
+        // Sorted, a folder below a root comes right after it or another folder below it.
+        if (m_roots.empty() || !IsAtOrBelow(strFolder, m_roots.back()))
+            m_roots.push_back(strFolder);
+    }
+}
+
+/******************************************************************************
+ * The run
+ ******************************************************************************/
+
+BOOL CCatalogUpdate::Update(int nMode)
+{
+    if (!m_pTarget || !m_pCatalog->Acquire())
+        return FALSE;
+    m_nMode = nMode;
+    m_totals = {};
+    m_bStopped = m_bFailed = false;
+    m_pRules = std::make_unique<CCatalogRules>(m_pCatalog, thePreferences.m_dsDir);
+    m_pPlacement = std::make_unique<CDocumentPlacement>(m_pCatalog, m_pTarget.get());
+    if (thePreferences.m_dwMostRecentsOption & CPreferences::RECENT_ADD_CATALOGUED)
+        m_pRecent = std::make_unique<CRecentList>(m_pCatalog);
+    const std::vector<CWalkRoot> roots = CollectRoots(nMode);
+    const std::vector<CString> stores = CollectStores();
+    Trace(
+        "Update: mode %d, options %d, %zu folders, %zu mail stores\n", nMode, m_nOptions, roots.size(), stores.size());
+    SetUpProgress(roots, stores.size(), nMode);
+    {
+        CCatalogAction action(m_pCatalog);
+        for (const CWalkRoot& root : roots) {
+            if (!KeepGoing())
+                break;
+            Trace("Update: folder %s\n", static_cast<LPCTSTR>(root.strFolder));
+            const int nItems = WalkFolder(root.strFolder, 0, !root.strLocationKey.IsEmpty());
+            if (!root.strLocationKey.IsEmpty() && KeepGoing())
+                m_pCatalog->SetLocationValue(root.strLocationKey, nItems);
+        }
+        for (const CString& strKey : stores) {
+            if (!KeepGoing())
+                break;
+            ReadStore(strKey);
+        }
+        if (!action.End())
+            m_bFailed = true;
+    }
+    Trace("Update: %s; %d added, %d messages added, %d found, %d rejected, %d skipped, %d stores failed, %d gone\n",
+        m_bFailed        ? "failed"
+            : m_bStopped ? "stopped"
+                         : "done",
+        m_totals.nAdded, m_totals.nMessagesAdded, m_totals.nFound, m_totals.nRejected, m_totals.nSkipped,
+        m_totals.nFailedStores, m_totals.nGone);
+    m_pProgress.reset();
+    m_pRecent.reset();
+    m_folderNodes.clear();
+    m_pPlacement.reset();
+    m_pRules.reset();
+    m_pCatalog->Release();
+    return m_bFailed ? FALSE : TRUE;
+}
+
+std::vector<CCatalogUpdate::CWalkRoot> CCatalogUpdate::CollectRoots(int nMode) const
+{
+    std::vector<CWalkRoot> roots;
+    if (nMode == MODE_FIRST) {
+        // The roots are walked as the disk spells them, so their systems take the folders' own names.
+        for (const CString& strRoot : m_roots) {
+            std::string strHostPath;
+            std::string strSpelled
+                = HostPathFromProgramPath(strRoot, strHostPath) ? ProgramPathFromHostPath(strHostPath) : std::string();
+            if (strSpelled.empty())
+                strSpelled = strRoot;
+            if (strSpelled.back() != '\\')
+                strSpelled += '\\';
+            roots.push_back({ strSpelled.c_str(), {} });
+        }
+        return roots;
+    }
+    if (m_nOptions & OPTION_PLACES) {
+        const LONG nPlaces = m_pCatalog->GetPlaceChoice();
+        int nIterator = m_pCatalog->GetLocationCount();
+        for (CString strKey; m_pCatalog->NextLocation(&nIterator, strKey);) {
+            const int nKind = m_pCatalog->GetLocationKind(strKey);
+            if (nKind == LOCATION_LOCAL_DISK && (nPlaces & CCatalog::PLACE_LOCAL_DISK)) {
+                for (const std::string& strFolder : GetFixedDriveFolders())
+                    roots.push_back({ strFolder.c_str(), {} });
+            } else if (nKind == LOCATION_NETWORK && (nPlaces & CCatalog::PLACE_NETWORK)) {
+                roots.push_back({ CatalogFolder(strKey), strKey });
+            }
+        }
+    } else if (m_nOptions & OPTION_FAST_FOLDERS) {
+        for (int i = 0; i < thePreferences.m_fastUpdateDir.GetSize(); ++i)
+            roots.push_back({ CatalogFolder(thePreferences.m_fastUpdateDir[i]), {} });
+    }
+    return roots;
+}
+
+std::vector<CString> CCatalogUpdate::CollectStores() const
+{
+    std::vector<CString> stores;
+    int nIterator = m_pCatalog->GetLocationCount();
+    for (CString strKey; m_pCatalog->NextLocation(&nIterator, strKey);) {
+        if (StoreKindOfLocation(m_pCatalog->GetLocationKind(strKey)) >= 0)
+            stores.push_back(strKey);
+    }
+    return stores;
+}
+
+void CCatalogUpdate::SetUpProgress(const std::vector<CWalkRoot>& roots, size_t nStores, int nMode)
+{
+    std::vector<std::string> localFolders;
+    int nNetworkRange = 1;
+    bool bNetwork = false;
+    for (const CWalkRoot& root : roots) {
+        if (root.strLocationKey.IsEmpty()) {
+            localFolders.emplace_back(root.strFolder);
+        } else {
+            bNetwork = true;
+            nNetworkRange += std::max<LONG>(m_pCatalog->GetLocationValue(root.strLocationKey), 0) + 1;
+        }
+    }
+    const bool bLocal = !localFolders.empty() || nMode == MODE_FIRST;
+    CRunProgressSetup setup;
+    setup.nStepKind = (bLocal ? CCatalog::PLACE_LOCAL_DISK : 0) | (bNetwork ? CCatalog::PLACE_NETWORK : 0);
+    setup.bStepFlag = nStores > 0;
+    m_pProgress = CreateRunProgress(ERunProgressKind::Update, m_hOwner, setup);
+    // The steps shown take the bars from the top.
+    int nBar = CRunProgress::BAR_A;
+    auto takeBar = [&](bool bShown, int nRange) {
+        if (!bShown)
+            return -1;
+        m_pProgress->SetRange(nBar, 0, nRange);
+        m_pProgress->SetStep(nBar, 1);
+        return nBar++;
+    };
+    m_nLocalBar = takeBar(bLocal, CountSubfolders(localFolders) + 1);
+    m_nNetworkBar = takeBar(bNetwork, nNetworkRange);
+    m_nStoreBar = takeBar(nStores > 0, static_cast<int>(nStores));
+}
+
+/******************************************************************************
+ * Folders and files
+ ******************************************************************************/
+
+int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwork)
+{
+    const CString strLowerFolder = CatalogFolder(strFolder);
+    if (const ERejection eRule = m_pRules->CheckFolder(std::string_view(strLowerFolder)); eRule != ERejection::None) {
+        if (eRule == ERejection::BadName)
+            ++m_totals.nSkipped;
+        Trace("Update: folder %s left out: %s\n", static_cast<LPCTSTR>(strFolder), CCatalogRules::Describe(eRule));
+        return 0;
+    }
+    if (strLowerFolder.GetLength() >= CDirectoryRec::PATH_SIZE) {
+        ++m_totals.nSkipped;
+        Trace("Update: folder %s skipped: path too long\n", static_cast<LPCTSTR>(strFolder));
+        return 0;
+    }
+    if (nDepth < 2 && m_pProgress->SetText(strFolder))
+        ConfirmStop();
+    std::vector<CFolderEntry> entries;
+    if (!ListFolderEntries(strFolder, entries)) {
+        ++m_totals.nSkipped;
+        Trace("Update: folder %s skipped: error %lu\n", static_cast<LPCTSTR>(strFolder),
+            static_cast<unsigned long>(GetLastError()));
+        return 0;
+    }
+    int nItems = 0;
+    int nKnown = 0; // documents of this folder found or added
+    for (const CFolderEntry& entry : entries) {
+        if (!KeepGoing())
+            return nItems;
+        if ((entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            // A link or another drive's root is not entered: its drive is walked on its own.
+            if ((entry.dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+                continue;
+            if (nDepth + 1 >= MAX_DEPTH) {
+                ++m_totals.nSkipped;
+                Trace(
+                    "Update: folder %s%s skipped: too deep\n", static_cast<LPCTSTR>(strFolder), entry.strName.c_str());
+                continue;
+            }
+            nItems += WalkFolder(strFolder + entry.strName.c_str() + "\\", nDepth + 1, bNetwork);
+            if (nDepth == 0 && !bNetwork && m_nLocalBar >= 0)
+                m_pProgress->StepIt(m_nLocalBar);
+        } else if ((entry.dwAttributes & FILE_ATTRIBUTE_ARCHIVE) != 0) {
+            if (VisitFile(strFolder, strLowerFolder, entry.strName) != EVisit::Left)
+                ++nKnown;
+            ++nItems;
+            if (bNetwork && m_nNetworkBar >= 0)
+                m_pProgress->StepIt(m_nNetworkBar);
+        }
+    }
+    if (bNetwork && nDepth == 0 && m_nNetworkBar >= 0)
+        m_pProgress->StepIt(m_nNetworkBar);
+    // The catalogued documents of this folder the walk did not meet are gone.
+    if (std::unique_ptr<CDirectoryRec> pDirectory(m_pCatalog->FindDirectory(strLowerFolder)); pDirectory)
+        m_totals.nGone += std::max<LONG>(pDirectory->GetDocumentCount() - nKnown, 0);
+    return nItems;
+}
+
+CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(
+    const CString& strFolder, const CString& strLowerFolder, const std::string& strName)
+{
+    if (!IsValidUtf8(strName)) {
+        ++m_totals.nSkipped;
+        Trace("Update: a name in %s skipped: not UTF-8\n", static_cast<LPCTSTR>(strFolder));
+        return EVisit::Left;
+    }
+    const CString strLowerName(Utf8ToLower(strName).c_str());
+    if (m_pRules->CheckName(std::string_view(strLowerName)) != ERejection::None) {
+        ++m_totals.nRejected;
+        return EVisit::Left;
+    }
+    if (strLowerName.GetLength() > CDocumentRec::MAX_NAME) {
+        ++m_totals.nSkipped;
+        Trace("Update: %s%s skipped: name too long\n", static_cast<LPCTSTR>(strFolder), strName.c_str());
+        return EVisit::Left;
+    }
+    const CString strPath = strFolder + strName.c_str();
+    if (std::unique_ptr<CDocumentRec> pDocument(m_pCatalog->FindPath(strLowerFolder, strLowerName)); pDocument) {
+        ++m_totals.nFound;
+        if (pDocument->GetFirstLink().IsNone())
+            CompleteLinks(*pDocument, strPath);
+        return EVisit::Found;
+    }
+    return AddFile(strPath, strLowerFolder, strLowerName);
+}
+
+CCatalogUpdate::EVisit CCatalogUpdate::AddFile(
+    const CString& strPath, const CString& strLowerFolder, const CString& strLowerName)
+{
+    CString strDescription;
+    if (ReadFileDescription(strPath, strDescription) == EFileText::NotFound) {
+        Trace("Update: %s gone before it was catalogued\n", static_cast<LPCTSTR>(strPath));
+        return EVisit::Left;
+    }
+    if (m_nMode == MODE_FIRST)
+        FolderNode(strPath.Left(strPath.ReverseFind('\\')));
+    CNodeRecArray nodes;
+    m_pPlacement->PlaceFile(strPath, strDescription, nodes);
+    CDocumentInfo info {};
+    info.wType = DOCUMENT_FILE;
+    Utf8CopyToField(info.szDescription, sizeof(info.szDescription), strDescription, FieldEnd::NulTerminated);
+    GetSystemTimeAsFileTime(&info.ftCatalogTime);
+    std::unique_ptr<CDocumentRec> pDocument(m_pCatalog->FindOrAddDocument(strLowerFolder, strLowerName, &info));
+    if (!pDocument || !LinkUnder(*pDocument, nodes, 0)) {
+        if (!m_pCatalog->IsWritable())
+            m_bFailed = true;
+        ++m_totals.nSkipped;
+        Trace("Update: %s not catalogued: error %lu\n", static_cast<LPCTSTR>(strPath),
+            static_cast<unsigned long>(GetLastError()));
+        return EVisit::Left;
+    }
+    ++m_totals.nAdded;
+    NoteAdded(*pDocument);
+    return EVisit::Added;
+}
+
+void CCatalogUpdate::CompleteLinks(CDocumentRec& document, const CString& strPath)
+{
+    CString strDescription;
+    document.GetNameWithLocation(strDescription);
+    CNodeRecArray nodes;
+    if (document.IsMail())
+        m_pPlacement->PlaceMessage(document.GetDirectoryString(), CMessageTexts {}, nodes);
+    else
+        m_pPlacement->PlaceFile(strPath, strDescription, nodes);
+    if (LinkUnder(document, nodes, 0))
+        Trace("Update: %s linked\n", static_cast<LPCTSTR>(strPath));
+    else if (!m_pCatalog->IsWritable())
+        m_bFailed = true;
+}
+
+BOOL CCatalogUpdate::LinkUnder(CDocumentRec& document, const CNodeRecArray& nodes, size_t nFirst)
+{
+    for (size_t i = nFirst; i < nodes.size(); ++i) {
+        if (!nodes[i]->AddDocument(&document))
+            return FALSE;
+    }
+    return CheckCatalog();
+}
+
+void CCatalogUpdate::NoteAdded(const CDocumentRec& document)
+{
+    if (m_pRecent && !m_pRecent->AddEntry(document) && !m_pCatalog->IsWritable())
+        m_bFailed = true;
+}
+
+/******************************************************************************
+ * Mail stores
+ ******************************************************************************/
+
+void CCatalogUpdate::ReadStore(const CString& strKey)
+{
+    const int nStoreKind = StoreKindOfLocation(m_pCatalog->GetLocationKind(strKey));
+    std::unique_ptr<CMailMessage> pReader = NewMailReader(nStoreKind);
+    if (m_pProgress->SetText(strKey))
+        ConfirmStop();
+    int nAdded = 0;
+    int nResult = MAIL_OK;
+    DWORD dwPosition = 0;
+    while (pReader && KeepGoing()) {
+        nResult = pReader->ReadNext(strKey, dwPosition, MAIL_MAX_PATH);
+        if (nResult != MAIL_OK && nResult != MAIL_DELETED)
+            break;
+        // A reader that does not move on would read the same message forever.
+        if (pReader->GetPosition() <= dwPosition) {
+            nResult = MAIL_ERR_FORMAT;
+            break;
+        }
+        dwPosition = pReader->GetPosition();
+        if (nResult != MAIL_OK || !pReader->IsValid())
+            continue;
+        const CDocumentInfo info = MakeMessageInfo(*pReader, nStoreKind);
+        if (std::unique_ptr<CDocumentRec> pFound(m_pCatalog->ResolvePath(strKey, info.szName, &info)); pFound) {
+            ++m_totals.nFound;
+            continue;
+        }
+        CMessageTexts texts;
+        texts.strSubject = pReader->GetSubject();
+        texts.strSender = info.szSecondary;
+        texts.strRecipients = Recipients(*pReader);
+        texts.strBody = pReader->GetText();
+        CNodeRecArray nodes;
+        m_pPlacement->PlaceMessage(strKey, texts, nodes);
+        std::unique_ptr<CDocumentRec> pDocument(m_pCatalog->AddAndLink(nodes.front().get(), info, strKey));
+        if (!pDocument || !LinkUnder(*pDocument, nodes, 1)) {
+            if (!m_pCatalog->IsWritable()) {
+                m_bFailed = true;
+                break;
+            }
+            continue;
+        }
+        ++nAdded;
+        ++m_totals.nMessagesAdded;
+        NoteAdded(*pDocument);
+    }
+    if (nResult != MAIL_OK && nResult != MAIL_DELETED && nResult != MAIL_END) {
+        ++m_totals.nFailedStores;
+        Trace("Update: mail store %s ends on error %d after %d new messages\n", static_cast<LPCTSTR>(strKey), nResult,
+            nAdded);
+    } else {
+        Trace("Update: mail store %s: %d new messages\n", static_cast<LPCTSTR>(strKey), nAdded);
+    }
+    if (!m_bStopped && !m_bFailed) {
+        const LONG nSize = ReadMailStoreSize(strKey, nStoreKind);
+        if (nSize >= 0) {
+            if (nSize < m_pCatalog->GetLocationValue(strKey))
+                g_bMailboxReorganizePending = TRUE;
+            m_pCatalog->SetLocationValue(strKey, nSize);
+        }
+    }
+    if (m_nStoreBar >= 0)
+        m_pProgress->StepIt(m_nStoreBar);
+}
+
+/******************************************************************************
+ * A first cataloguing's organisation
+ ******************************************************************************/
+
+const CNodeRec* CCatalogUpdate::FolderNode(const CString& strFolder)
+{
+    const CString strLowerFolder = CatalogFolder(strFolder);
+    const std::string strKey(strLowerFolder);
+    if (auto it = m_folderNodes.find(strKey); it != m_folderNodes.end())
+        return it->second.get();
+    const CNodeRec* pParent = nullptr;
+    if (std::find(m_roots.begin(), m_roots.end(), strLowerFolder) != m_roots.end()) {
+        pParent = m_pTarget.get();
+    } else {
+        const int nSlash = strFolder.ReverseFind('\\');
+        if (nSlash <= 0)
+            return nullptr;
+        pParent = FolderNode(strFolder.Left(nSlash));
+    }
+    if (pParent == nullptr)
+        return nullptr;
+    CNodeInfo info {};
+    MakeDefaultNames(&info);
+    info.wSearchType = SEARCH_DEFAULT;
+    const CString strName = UniqueChildName(*pParent, strFolder.Mid(strFolder.ReverseFind('\\') + 1));
+    Utf8CopyToField(info.szName, sizeof(info.szName), strName, FieldEnd::NulTerminated);
+    std::unique_ptr<CNodeRec> pNode(const_cast<CNodeRec*>(pParent)->AddChild(info));
+    if (!pNode) {
+        if (!m_pCatalog->IsWritable())
+            m_bFailed = true;
+        return nullptr;
+    }
+    // The folder record makes the placement find the node for every file of the folder.
+    std::unique_ptr<CNodeFolderRec> pRecord(m_pCatalog->AddNodeFolder(strLowerFolder));
+    if (pRecord && pNode->LinkNodeFolder(pRecord.get()))
+        m_pPlacement->GetFolderMap().AddRecord(strLowerFolder, pRecord->GetRef());
+    else if (!m_pCatalog->IsWritable())
+        m_bFailed = true;
+    const CNodeRec* pResult = pNode.get();
+    m_folderNodes.emplace(strKey, std::move(pNode));
+    return pResult;
+}
+
+CString CCatalogUpdate::UniqueChildName(const CNodeRec& parent, const CString& strName) const
+{
+    const std::size_t nMax = sizeof(CNodeInfo::szName) - 1;
+    CString strBase(strName);
+    strBase = strBase.Left(static_cast<int>(Utf8PrefixLength(strBase, nMax)));
+    CString strCandidate = strBase;
+    for (int n = 2; std::unique_ptr<CNodeRec>(parent.FindChildByName(strCandidate)) != nullptr; ++n) {
+        CString strSuffix;
+        strSuffix.Format(" (%d)", n);
+        strCandidate
+            = strBase.Left(static_cast<int>(Utf8PrefixLength(strBase, nMax - strSuffix.GetLength()))) + strSuffix;
+    }
+    return strCandidate;
+}
+
+/******************************************************************************
+ * Between files
+ ******************************************************************************/
+
+BOOL CCatalogUpdate::KeepGoing()
+{
+    if (m_bStopped || m_bFailed)
+        return FALSE;
+    if (m_pProgress->PumpAndTestCancel())
+        ConfirmStop();
+    return m_bStopped ? FALSE : TRUE;
+}
+
+void CCatalogUpdate::ConfirmStop()
+{
+    if (AfxMessageBox(IDS_STOP_QUESTION, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        m_bStopped = true;
+        Trace("Update: stopped by the user\n");
+    } else {
+        m_pProgress->StartAnimation();
+    }
+}
+
+BOOL CCatalogUpdate::CheckCatalog()
+{
+    if (m_pCatalog->IsWritable() && m_pCatalog->CommitIfDue())
+        return TRUE;
+    m_bFailed = true;
+    Trace("Update: a catalog write failed\n");
+    return FALSE;
+}
+
+void CCatalogUpdate::Trace(const char* pszFormat, ...) const
+{
+    if (!g_log.IsTracing(LOG_UPDATE))
+        return;
+    char szLine[CLogFile::MAX_PRINTF_CHARS];
+    va_list args;
+    va_start(args, pszFormat);
+    std::vsnprintf(szLine, sizeof(szLine), pszFormat, args);
+    va_end(args);
+    g_log.Write(szLine);
+}

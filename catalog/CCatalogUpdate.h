@@ -1,0 +1,148 @@
+#pragma once
+
+// The catalog update: looks for new documents in the catalog's places (every
+// fixed drive, the network locations), in the fast-update folders or in the
+// folders the setup wizard chose, and in every mail store of the catalog, and
+// catalogues each new one under the nodes its placement gives (folder records
+// and keywords, CDocumentPlacement), with a description from the beginning of
+// its text. Files the catalog's rules keep out (CCatalogRules) are left alone.
+//
+// It never removes an entry: a document whose file or message is gone keeps
+// its classification, description, expiry and password; the views show it as
+// not found and the user removes it.
+//
+// Guarantees: the changes are committed in batches of at most about a
+// second's work, each whole; a stop leaves the catalog consistent, and a later
+// run completes what an interrupted one began (a document added without its
+// link is linked then). A failed catalog write ends the run at once; the
+// store reports it, once. Runs in the user-interface thread behind the update
+// progress dialog (CRunProgress), which it asks for a stop between files.
+
+#include "catalog/CCatalogRules.h"
+#include "catalog/CDocumentPlacement.h"
+#include "catalog/CRunProgress.h"
+
+#include "store/CNodeRec.h"
+
+#include "platform/base/CString.h"
+#include "platform/base/CollectionMaps.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CCatalog;
+class CDocumentRec;
+class CRecentList;
+
+// What a run did, counted.
+struct CUpdateTotals {
+    int nAdded { 0 };         // files catalogued
+    int nMessagesAdded { 0 }; // mail messages catalogued
+    int nFound { 0 };         // files and messages catalogued before
+    int nRejected { 0 };      // files the rules keep out
+    int nSkipped { 0 };       // folders that could not be read, names the catalog cannot hold
+    int nFailedStores { 0 };  // mail stores whose reading ended on an error
+    int nGone { 0 };          // documents of the folders walked whose file is gone
+};
+
+class CCatalogUpdate {
+public:
+    /* Options: where mode 0 looks ("UpdateOption"). Without either, only the
+       mail stores are read. */
+    static constexpr int OPTION_PLACES = 0x1;       // the catalog's places
+    static constexpr int OPTION_FAST_FOLDERS = 0x2; // the fast-update folders, each with its sub-folders
+
+    /* Modes of Update. */
+    static constexpr int MODE_UPDATE = 0; // the places or folders of the options, then the mail stores
+    static constexpr int MODE_FIRST = 1;  // the root map's folders, organised as they lie, then the mail stores
+
+    // The deepest folder a walk enters, counted from its root.
+    static constexpr int MAX_DEPTH = 64;
+
+    // pCatalog is the main catalog; what no rule places goes under pTarget
+    // (copied), and a first cataloguing builds its systems there. hOwner owns
+    // the progress dialog.
+    CCatalogUpdate(CCatalog* pCatalog, const CNodeRec* pTarget, int nOptions, HWND hOwner);
+    ~CCatalogUpdate();
+    CCatalogUpdate(const CCatalogUpdate&) = delete;
+    CCatalogUpdate& operator=(const CCatalogUpdate&) = delete;
+
+    // Takes the folders to catalog with their sub-folders (the keys of map,
+    // the wizard's fully checked folders) as the roots of MODE_FIRST: normalised
+    // and lower-cased, in sorted order, a folder below another root dropped.
+    void BuildRootMap(const CMapStringToPtr& map);
+    const std::vector<CString>& GetRoots() const { return m_roots; }
+
+    // Runs the update. FALSE when a catalog write failed; a stop is no failure.
+    BOOL Update(int nMode);
+    const CUpdateTotals& GetTotals() const { return m_totals; }
+
+private:
+    // A folder to walk: its program path as the walk spells it, ending in "\".
+    struct CWalkRoot {
+        CString strFolder;
+        CString strLocationKey; // a network location's key, whose item count the walk updates; empty for a local folder
+    };
+    // What became of one file of a walk.
+    enum class EVisit { Found, Added, Left };
+
+    /* The parts of a run. */
+
+    // The folders mode nMode walks, and the mail stores' location keys.
+    std::vector<CWalkRoot> CollectRoots(int nMode) const;
+    std::vector<CString> CollectStores() const;
+    void SetUpProgress(const std::vector<CWalkRoot>& roots, size_t nStores, int nMode);
+    // Walks the folder and everything below it; the number of files seen. A
+    // local walk steps its bar per folder at its top, a network walk per file.
+    int WalkFolder(const CString& strFolder, int nDepth, bool bNetwork);
+    // One file of a walk: catalogued before, added, or left out.
+    EVisit VisitFile(const CString& strFolder, const CString& strLowerFolder, const std::string& strName);
+    EVisit AddFile(const CString& strPath, const CString& strLowerFolder, const CString& strLowerName);
+    // Links a document that is catalogued without a link, as an add cut short leaves it.
+    void CompleteLinks(CDocumentRec& document, const CString& strPath);
+    // Reads a mail store and catalogues its new messages.
+    void ReadStore(const CString& strKey);
+    // Links a new document under the nodes, the first one holding it already.
+    BOOL LinkUnder(CDocumentRec& document, const CNodeRecArray& nodes, size_t nFirst);
+    void NoteAdded(const CDocumentRec& document);
+
+    /* A first cataloguing's organisation: a system per root, a group per folder with documents. */
+
+    // The node of a folder (as the walk spells it, no trailing backslash), made
+    // with its folder record when missing, named after the folder; null when
+    // it could not be made.
+    const CNodeRec* FolderNode(const CString& strFolder);
+    CString UniqueChildName(const CNodeRec& parent, const CString& strName) const;
+
+    /* Between files. */
+
+    // TRUE when the run goes on: no stop was confirmed and the catalog takes writes.
+    BOOL KeepGoing();
+    // Asks whether to stop, after the user asked it in the dialog.
+    void ConfirmStop();
+    // Commits the changes when a batch is due; FALSE when the catalog failed.
+    BOOL CheckCatalog();
+    void Trace(const char* pszFormat, ...) const __attribute__((format(printf, 2, 3)));
+
+    CCatalog* const m_pCatalog;
+    std::unique_ptr<CNodeRec> m_pTarget;
+    const int m_nOptions;
+    const HWND m_hOwner;
+    std::vector<CString> m_roots;
+
+    // The run's state.
+    int m_nMode { MODE_UPDATE };
+    std::unique_ptr<CCatalogRules> m_pRules;
+    std::unique_ptr<CDocumentPlacement> m_pPlacement;
+    std::unique_ptr<CRunProgress> m_pProgress;
+    int m_nLocalBar { -1 }; // the bars of the three steps; -1 for a step not shown
+    int m_nNetworkBar { -1 };
+    int m_nStoreBar { -1 };
+    std::unique_ptr<CRecentList> m_pRecent; // null unless catalogued documents join the recent list
+    std::map<std::string, std::unique_ptr<CNodeRec>> m_folderNodes; // MODE_FIRST: folder -> its node
+    CUpdateTotals m_totals;
+    bool m_bStopped { false };
+    bool m_bFailed { false };
+};

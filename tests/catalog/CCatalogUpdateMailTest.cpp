@@ -1,0 +1,123 @@
+#include "catalog/CCatalogUpdate.h"
+
+#include "catalog/DocumentTexts.h"
+#include "mail/CMailMessage.h"
+#include "mail/MailResult.h"
+#include "store/CMailDocumentHooks.h"
+#include "store/CMailStoreRec.h"
+#include "tests/catalog/CatalogDriveFixture.h"
+#include "tests/support/TestData.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Real mail folders copied onto T: before anything reads them, catalogued as
+// the catalog's mail stores.
+class CCatalogUpdateMailTest : public CatalogDriveTest {
+protected:
+    // Copies a shared test folder to T:\mail\<name> and makes it a store of
+    // the location kind; empty when the shared folder is absent.
+    std::string AddStore(const char* pszShared, const char* pszName, WORD wKind)
+    {
+        const std::optional<fs::path> source = SharedTestData(fs::path("mail") / pszShared);
+        if (!source || !fs::exists(*source))
+            return {};
+        fs::create_directories(HostOnT("mail"));
+        fs::copy_file(*source, HostOnT(std::string("mail/") + pszName));
+        std::string strStore = OnT(std::string("mail/") + pszName);
+        EXPECT_TRUE(std::unique_ptr<CMailStoreRec>(m_pCatalog->AddMailStore(wKind, strStore.c_str())));
+        return strStore;
+    }
+
+    // The live messages a reader finds in a store.
+    static int CountMessages(const std::string& strStore, int nStoreKind)
+    {
+        std::unique_ptr<CMailMessage> pReader = NewMailReader(nStoreKind);
+        int nCount = 0;
+        for (DWORD dwPosition = 0;;) {
+            const int nResult = pReader->ReadNext(strStore.c_str(), dwPosition, MAIL_MAX_PATH);
+            if (nResult != MAIL_OK && nResult != MAIL_DELETED)
+                return nCount;
+            dwPosition = pReader->GetPosition();
+            nCount += nResult == MAIL_OK && pReader->IsValid() ? 1 : 0;
+        }
+    }
+
+    CUpdateTotals Run()
+    {
+        CCatalogUpdate update(m_pCatalog.get(), nullptr, 0, nullptr);
+        EXPECT_TRUE(update.Update(CCatalogUpdate::MODE_UPDATE));
+        return update.GetTotals();
+    }
+};
+
+TEST_F(CCatalogUpdateMailTest, EveryLiveMessageIsCataloguedOnceAndTheStoreSizeKept)
+{
+    const std::string strNetscape = AddStore("netscape-mbox/netscape-folder.mbox", "inbox", LOCATION_NETSCAPE);
+    const std::string strDbx = AddStore("oe5-dbx/one-message-a.dbx", "folder.dbx", LOCATION_OUTLOOK_EXPRESS5);
+    if (strNetscape.empty() || strDbx.empty())
+        GTEST_SKIP() << "the shared mail folders are absent";
+    const int nExpected = CountMessages(strNetscape, MAIL_STORE_NETSCAPE) + 1;
+    ASSERT_GT(nExpected, 10);
+
+    CUpdateTotals totals = Run();
+    EXPECT_EQ(totals.nMessagesAdded, nExpected);
+    EXPECT_EQ(totals.nFailedStores, 0);
+    EXPECT_EQ(
+        m_pCatalog->GetLocationValue(strNetscape.c_str()), static_cast<LONG>(fs::file_size(HostOnT("mail/inbox"))));
+    EXPECT_EQ(m_pCatalog->GetLocationValue(strDbx.c_str()), 1);
+    const std::set<std::string> picture = CatalogPicture(*m_pCatalog);
+    EXPECT_EQ(static_cast<int>(picture.size()), nExpected);
+    bool bDbxMessage = false;
+    for (const std::string& strLine : picture)
+        bDbxMessage |= strLine.find("please read you won't be sorry") != std::string::npos;
+    EXPECT_TRUE(bDbxMessage);
+
+    totals = Run();
+    EXPECT_EQ(totals.nMessagesAdded, 0);
+    EXPECT_EQ(totals.nFound, nExpected);
+}
+
+TEST_F(CCatalogUpdateMailTest, AGrownStoreAddsItsNewMessagesAndAShrunkOneOnlyAsksForReorganising)
+{
+    const std::string strStore = AddStore("mozilla-mbox/spool-3-messages.mbox", "inbox", LOCATION_NETSCAPE);
+    if (strStore.empty())
+        GTEST_SKIP() << "the shared mail folders are absent";
+    EXPECT_EQ(Run().nMessagesAdded, 3);
+
+    {
+        std::ofstream grow(HostOnT("mail/inbox"), std::ios::app | std::ios::binary);
+        grow << "From - Wed Oct 03 10:00:00 2007\nX-Mozilla-Status: 0001\nSubject: One more\n"
+                "From: ana@example.org\n\nA fourth message.\n\n";
+    }
+    EXPECT_EQ(Run().nMessagesAdded, 1);
+    EXPECT_EQ(CatalogPicture(*m_pCatalog).size(), 4U);
+
+    g_bMailboxReorganizePending = FALSE;
+    fs::resize_file(HostOnT("mail/inbox"), fs::file_size(HostOnT("mail/inbox")) / 2);
+    const CUpdateTotals totals = Run();
+    EXPECT_EQ(totals.nMessagesAdded, 0);
+    EXPECT_TRUE(g_bMailboxReorganizePending);
+    EXPECT_EQ(CatalogPicture(*m_pCatalog).size(), 4U);
+    g_bMailboxReorganizePending = FALSE;
+}
+
+TEST_F(CCatalogUpdateMailTest, ADamagedStoreEndsItsReadingOnly)
+{
+    WriteOnT("mail/broken.dbx", std::string("\xCF\xAD\x12\xFE\xC5\xFD\x74\x6F", 8) + std::string(600, '\x7F'));
+    ASSERT_TRUE(
+        std::unique_ptr<CMailStoreRec>(m_pCatalog->AddMailStore(LOCATION_OUTLOOK_EXPRESS5, "t:\\mail\\broken.dbx")));
+    WriteOnT("mail/good", "From - Wed Oct 03 10:00:00 2007\nSubject: Fine\n\nBody.\n");
+    ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(m_pCatalog->AddMailStore(LOCATION_NETSCAPE, "t:\\mail\\good")));
+    const CUpdateTotals totals = Run();
+    EXPECT_EQ(totals.nFailedStores, 1);
+    EXPECT_EQ(totals.nMessagesAdded, 1);
+}
+
+} // namespace
