@@ -97,9 +97,10 @@ TEST_F(SplitterFrameTest, WithANarrowListThePreviewTakesItsThirdFromTheTree)
     splitter.SetColumnInfo(0, ClientWidth() - 80, 0);
     splitter.RecalcLayout();
     const int cxTree = ColumnWidth(0);
+    const int cxThird = ClientWidth() / 3;
     Command(ID_VIEW_PREVIEW);
-    EXPECT_NEAR(ColumnWidth(0), cxTree - ClientWidth() / 3, 8);
-    EXPECT_NEAR(ColumnWidth(2), ClientWidth() / 3, 8);
+    EXPECT_NEAR(ColumnWidth(0), cxTree - cxThird, 8);
+    EXPECT_NEAR(ColumnWidth(2), cxThird, 8);
 }
 
 TEST_F(SplitterFrameTest, KeyboardMovesFillTheListOnceForTheLastNodeAfterAPause)
