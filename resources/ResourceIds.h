@@ -16,6 +16,16 @@
 // The name of the drives' recycle folder, the first component of a recycled file's path.
 #define IDS_RECYCLE_FOLDER_NAME     4363
 
+// The recycle bin: the questions before documents, groups or a selection go
+// there, what a run that left entries behind says, and its window title.
+#define IDS_RECYCLE_ASK_ITEMS       4024
+#define IDS_RECYCLE_ASK_ITEM        4025
+#define IDS_RECYCLE_ASK_NODE        4026
+#define IDS_RECYCLE_STAYED_SOME     4306
+#define IDS_RECYCLE_STAYED_ONE      4307
+#define IDS_RECYCLE_TITLE           4399
+#define IDS_RECYCLE_NOT_POSSIBLE    4405
+
 // Long catalog runs: the question when the user asks to stop.
 #define IDS_STOP_QUESTION           4044
 

@@ -112,14 +112,16 @@ std::vector<BYTE> BuildCatalogPayload(const CCatalogPayload& payload)
     return bytes;
 }
 
-BOOL ParseCatalogPayload(std::span<const BYTE> bytes, CCatalogPayload* pPayload)
+BOOL ParseCatalogPayload(std::span<const BYTE> bytes, CCatalogPayload* pPayload, PayloadTail eTail)
 {
     if (!pPayload || bytes.size() < 16) {
         SetLastError(ERROR_HANDLE_EOF);
         return FALSE;
     }
     LONG nCount = GetLongField(bytes, 12);
-    if (nCount < 0 || (bytes.size() - 16) / 8 != static_cast<std::size_t>(nCount) || (bytes.size() - 16) % 8 != 0) {
+    const std::size_t nRoom = (bytes.size() - 16) / 8;
+    const bool bExact = nRoom == static_cast<std::size_t>(nCount) && (bytes.size() - 16) % 8 == 0;
+    if (nCount < 0 || static_cast<std::size_t>(nCount) > nRoom || (eTail == PayloadTail::Refuse && !bExact)) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }

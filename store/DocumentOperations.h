@@ -28,8 +28,16 @@ struct CCatalogPayload {
 };
 
 std::vector<BYTE> BuildCatalogPayload(const CCatalogPayload& payload);
-// FALSE for bytes that end early, a negative count or bytes left over.
-BOOL ParseCatalogPayload(std::span<const BYTE> bytes, CCatalogPayload* pPayload);
+// What bytes after the last item mean: damage, or the slack of a memory
+// block that another program may have made longer than the payload.
+enum class PayloadTail {
+    Refuse,
+    Ignore,
+};
+// FALSE for bytes that end early, a negative count or, unless eTail says
+// otherwise, bytes left over. A count is never trusted beyond the bytes there.
+BOOL ParseCatalogPayload(
+    std::span<const BYTE> bytes, CCatalogPayload* pPayload, PayloadTail eTail = PayloadTail::Refuse);
 
 // Pastes or drops the payload's documents and nodes under pTarget (nOperation
 // PAYLOAD_COPY or PAYLOAD_MOVE). Documents are linked to the target; a moved

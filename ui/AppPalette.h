@@ -10,3 +10,9 @@
 class CPalette;
 
 extern CPalette* g_appPalette;
+
+class CDC;
+
+// Selects the palette into pDC in the foreground and realises it; nothing
+// without one.
+void RealizeAppPalette(CDC* pDC);

@@ -42,7 +42,8 @@
 
 namespace {
 
-constexpr std::int64_t RESCAN_MARGIN_NS = 2'000'000'000; // changes this long before the last read count too
+constexpr std::int64_t RESCAN_MARGIN_NS
+    = 2'000'000'000; // changes this long before the queue was last seen empty count too
 constexpr int MAX_WALK_DEPTH = 256;
 
 std::int64_t SteadyMs()
@@ -146,7 +147,7 @@ public:
         , m_bSubtree(bSubtree)
         , m_dwFilter(dwFilter)
         , m_pSink(std::move(pSink))
-        , m_nLastEventNs(ChangeClockNs())
+        , m_nDrainedNs(ChangeClockNs())
         , m_nLastPollNs(ChangeClockNs())
         , m_nNextPollMs(SteadyMs())
     {
@@ -229,7 +230,7 @@ private:
     std::vector<CChangeEntry> m_out;          // reported by the kernel
     std::vector<CChangeEntry> m_outScanned;   // found by a rescan or a poll
     bool m_bScanning { false };
-    std::int64_t m_nLastEventNs;
+    std::int64_t m_nDrainedNs; // when a read last found the kernel's queue empty
     std::int64_t m_nLastPollNs;
     std::int64_t m_nNextPollMs;
     std::atomic<std::int64_t> m_nRescanSinceNs { -1 };
@@ -396,18 +397,23 @@ void CWatchTree::ReadEvents()
 {
     alignas(inotify_event) char buffer[64 * 1024];
     for (;;) {
+        // Every event still queued, the ones an overflow lost among them, came
+        // after the last read that found the queue empty: the time of reading
+        // an event says nothing of when it happened.
+        const std::int64_t nBeforeReadNs = ChangeClockNs();
         ssize_t nRead = read(m_fd, buffer, sizeof buffer);
-        if (nRead <= 0)
+        if (nRead <= 0) {
+            m_nDrainedNs = nBeforeReadNs;
             return;
+        }
         std::int64_t nNowMs = SteadyMs();
         for (ssize_t nPos = 0; nPos < nRead;) {
             const auto* pEvent = reinterpret_cast<const inotify_event*>(buffer + nPos);
             nPos += static_cast<ssize_t>(sizeof(inotify_event) + pEvent->len);
             if (pEvent->mask & IN_Q_OVERFLOW) {
-                Rescan(m_nLastEventNs - RESCAN_MARGIN_NS);
+                Rescan(m_nDrainedNs - RESCAN_MARGIN_NS);
                 continue;
             }
-            m_nLastEventNs = ChangeClockNs();
             auto itFolder = m_wdToPath.find(pEvent->wd);
             if (itFolder == m_wdToPath.end())
                 continue;

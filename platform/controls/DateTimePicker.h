@@ -58,6 +58,11 @@ constexpr UINT DTM_GETMONTHCAL   = DTM_FIRST + 8; // the dropped-down calendar, 
 constexpr UINT DTN_DATETIMECHANGE = static_cast<UINT>(-759); // NMDATETIMECHANGE
 constexpr UINT DTN_DROPDOWN       = static_cast<UINT>(-754); // NMHDR
 constexpr UINT DTN_CLOSEUP        = static_cast<UINT>(-753); // NMHDR
+// Callback fields of a format string; this picker shows none and sends these never.
+constexpr UINT DTN_FORMATQUERYA   = static_cast<UINT>(-755);
+constexpr UINT DTN_FORMATA        = static_cast<UINT>(-756);
+constexpr UINT DTN_WMKEYDOWNA     = static_cast<UINT>(-757);
+constexpr UINT DTN_USERSTRINGA    = static_cast<UINT>(-758);
 // clang-format on
 
 struct NMDATETIMECHANGE {

@@ -111,7 +111,8 @@ unsigned long long HighestRecycledNumber(TCHAR chLetter)
         for (const std::string& strName : ListHostFolder(trash.FilesFolder())) {
             TCHAR chNameLetter = 0;
             unsigned long long nNumber = 0;
-            if (ParseRecycledName(strName, &chNameLetter, &nNumber) && chNameLetter == chLetter)
+            // A number too large to count on (it saturated) is not one the bin gave.
+            if (ParseRecycledName(strName, &chNameLetter, &nNumber) && chNameLetter == chLetter && nNumber != ~0ULL)
                 nHighest = std::max(nHighest, nNumber);
         }
     }

@@ -73,6 +73,11 @@ TEST_F(DocumentOperationsTest, DamagedPayloadsAreRefused)
     bytes[12] = 3; // more items than the bytes hold
     bytes[13] = bytes[14] = bytes[15] = 0;
     EXPECT_FALSE(ParseCatalogPayload(bytes, &parsed));
+    EXPECT_FALSE(ParseCatalogPayload(bytes, &parsed, PayloadTail::Ignore)) << "slack is allowed, a short count not";
+    bytes[12] = 1; // one item and the second as slack
+    EXPECT_FALSE(ParseCatalogPayload(bytes, &parsed));
+    ASSERT_TRUE(ParseCatalogPayload(bytes, &parsed, PayloadTail::Ignore));
+    EXPECT_EQ(parsed.items.size(), 1u);
 }
 
 /* Dropping. */

@@ -2,34 +2,23 @@
 
 #include "platform/gdi/SysColors.h"
 #include "store/CLinkRec.h"
-#include "tests/store/CatalogBuilder.h"
-#include "tests/ui/UiTestSupport.h"
+#include "tests/ui/UiCatalogTest.h"
 #include "ui/NodePath.h"
 
 namespace {
 
 constexpr int ID_PATH = 1200;
 
-class CNodePathCtrlTest : public CatalogTest {
+class CNodePathCtrlTest : public UiCatalogTest {
 protected:
     void SetUp() override
     {
-        CatalogTest::SetUp();
-        m_pUi = std::make_unique<CUiHarness>();
-        m_pCatalog = NewMainCatalog();
-        m_tree = BuildSample(*m_pCatalog);
+        UiCatalogTest::SetUp();
         CEdit edit;
         ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE, RECT { 10, 10, 310, 34 }, &m_pUi->m_host, ID_PATH));
         HWND hEdit = edit.Detach();
         ASSERT_TRUE(m_path.SubclassWindow(hEdit));
     }
-    void TearDown() override
-    {
-        m_pUi.reset();
-        m_pCatalog.reset();
-        CatalogTest::TearDown();
-    }
-
     // Repaints now; the count of pixels of the control that differ from its background.
     int MarkedPixels()
     {
@@ -46,9 +35,6 @@ protected:
         return nMarked;
     }
 
-    std::unique_ptr<CUiHarness> m_pUi;
-    std::unique_ptr<CCatalog> m_pCatalog;
-    SampleTree m_tree;
     CNodePathCtrl m_path;
 };
 

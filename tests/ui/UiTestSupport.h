@@ -35,7 +35,8 @@ struct CRecordedNotify {
 };
 
 // A top-level window at the screen's corner that records the WM_COMMAND
-// messages (control ID, sender) and WM_NOTIFY notifications it receives.
+// messages (control ID, sender) it receives and the WM_NOTIFY notifications
+// it sees: those its controls do not take themselves when they are reflected.
 class CTestHostWnd : public CWnd {
 public:
     BOOL CreateHost(int cx, int cy)
@@ -56,6 +57,9 @@ protected:
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
     {
         const auto* pHeader = reinterpret_cast<const NMHDR*>(lParam);
+        CWnd* pChild = pHeader->hwndFrom ? CWnd::FromHandlePermanent(pHeader->hwndFrom) : nullptr;
+        if (pChild && pChild->OnChildNotify(WM_NOTIFY, wParam, lParam, pResult))
+            return TRUE;
         CRecordedNotify notify { pHeader->code, pHeader->idFrom, pHeader->hwndFrom, -1, -1, 0, false, {}, 0 };
         if (pHeader->code == LVN_ENDLABELEDIT || pHeader->code == LVN_BEGINLABELEDIT) {
             const auto* pInfo = reinterpret_cast<const NMLVDISPINFO*>(lParam);
@@ -68,7 +72,7 @@ protected:
             notify.lParam = pInfo->item.lParam;
         }
         m_notifies.push_back(notify);
-        return CWnd::OnNotify(wParam, lParam, pResult);
+        return FALSE;
     }
 };
 

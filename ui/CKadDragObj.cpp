@@ -1,0 +1,3 @@
+#include "ui/CKadDragObj.h"
+
+IMPLEMENT_DYNAMIC(CKadDragObj, CObject)
