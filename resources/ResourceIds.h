@@ -26,6 +26,11 @@
 #define IDS_RECYCLE_TITLE           4399
 #define IDS_RECYCLE_NOT_POSSIBLE    4405
 
+// Documents unprotected for opening: the question at the close (with their
+// count) and the one at start-up about those an earlier run left.
+#define IDS_PENDING_CONFIRM_CLOSE   4470
+#define IDS_PENDING_LEFT_UNPROTECTED 4471
+
 // Long catalog runs: the question when the user asks to stop.
 #define IDS_STOP_QUESTION           4044
 
