@@ -19,7 +19,11 @@ void CheckClipboardText(const std::string& strText)
         if (i == 0 || strText[i - 1] != '\r')
             std::abort();
     }
-    // Back to the desktop's form and again: the same text.
+    // Back to the desktop's form and again: the same text. A carriage return
+    // just before a line end is the one thing lost: the desktop's text reads
+    // CR LF as one line end, so it cannot tell "\r\r\n" from "\r\n".
+    if (strText.find("\r\r\n") != std::string::npos)
+        return;
     std::string strSelection = SelectionTextOf(strText);
     if (ClipboardTextOf(std::span(reinterpret_cast<const uint8_t*>(strSelection.data()), strSelection.size()), false)
         != strText)

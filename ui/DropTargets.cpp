@@ -55,6 +55,7 @@ bool ClassMatches(const CRuntimeClass* pClass, const KindRule& rule)
 }
 
 struct DragCursors {
+    HINSTANCE hModule { nullptr }; // the module they came from
     HCURSOR hNone { nullptr };
     HCURSOR hMove { nullptr };
     HCURSOR hCopy { nullptr };
@@ -72,9 +73,12 @@ void InitDragDrop()
 {
     Registry().SetSize(0, REGISTRY_GROW_BY);
     g_dragSource = nullptr;
+    // Loaded once per resource module: a module loaded anew (tests load one
+    // each) has cursors of its own.
     DragCursors& cursors = Cursors();
-    if (!cursors.hNone) {
-        HINSTANCE hModule = AfxGetResourceHandle();
+    HINSTANCE hModule = AfxGetResourceHandle();
+    if (!cursors.hNone || cursors.hModule != hModule) {
+        cursors.hModule = hModule;
         cursors.hNone = LoadCursor(hModule, MAKEINTRESOURCE(IDC_DRAG_NONE));
         cursors.hMove = LoadCursor(hModule, MAKEINTRESOURCE(IDC_DRAG_MOVE));
         cursors.hCopy = LoadCursor(hModule, MAKEINTRESOURCE(IDC_DRAG_COPY));
