@@ -1,10 +1,14 @@
 #include "catalog/CTextSearch.h"
 
-#include "platform/base/TextFunctions.h"
+#include "catalog/CWordFinder.h"
+#include "catalog/ContentScan.h"
+#include "catalog/DocumentTexts.h"
+
+#include "mail/CMailMessage.h"
 #include "store/CDocumentRec.h"
 
 #include <algorithm>
-#include <string>
+#include <memory>
 #include <string_view>
 
 namespace {
@@ -14,32 +18,34 @@ bool IsBlank(std::string_view text)
     return std::all_of(text.begin(), text.end(), [](char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); });
 }
 
-// Whether the word occurs in the text; the text is already lower-cased when
-// the compare ignores case.
-bool FindWord(std::string_view text, const CString& strWord, BOOL bCaseSensitive)
-{
-    const std::string_view word(strWord);
-    if (word.empty())
-        return false;
-    if (bCaseSensitive)
-        return text.find(word) != std::string_view::npos;
-    return text.find(Utf8ToLower(word)) != std::string_view::npos;
-}
-
 } // namespace
 
-CTextSearch::CTextSearch(std::span<const CString> words, int nField, int nMode, BOOL bCaseSensitive)
+CSearchCriteria& GetGlobalSearchCriteria()
+{
+    static CSearchCriteria criteria;
+    return criteria;
+}
+
+CTextSearch::CTextSearch(std::span<const CString> words, int nField, int nMode, BOOL bCaseSensitive, BOOL bWholeWord)
     : m_words(words)
     , m_nField(nField)
     , m_nMode(nMode)
     , m_bCaseSensitive(bCaseSensitive)
+    , m_bWholeWord(bWholeWord)
 {
+}
+
+int CTextSearch::CopyGlobalCriteria(const CDocumentRec& document)
+{
+    const CSearchCriteria& criteria = GetGlobalSearchCriteria();
+    return CTextSearch(criteria.words, criteria.nField, criteria.nMode, criteria.bCaseSensitive, criteria.bWholeWord)
+        .MatchDocument(document);
 }
 
 int CTextSearch::SetCriteria(
     const CDocumentRec& document, std::span<const CString> words, int nField, int nMode, BOOL bCaseSensitive)
 {
-    return CTextSearch(words, nField, nMode, bCaseSensitive).MatchDocument(document);
+    return CTextSearch(words, nField, nMode, bCaseSensitive, FALSE).MatchDocument(document);
 }
 
 int CTextSearch::MatchDocument(const CDocumentRec& document) const
@@ -59,14 +65,16 @@ int CTextSearch::MatchDocument(const CDocumentRec& document) const
         document.GetAltNameWithLocation(strText);
         return CombineResults(strText, m_bCaseSensitive);
     case FIELD_CONTENT:
-        // FIXME: Scan the file's or the message's bytes.
-        return 0;
+        if (document.IsMail())
+            return SearchMailMessage(document);
+        document.GetFullPath(strText);
+        return SearchFile(document.GetDirectoryPath(FALSE) + strText);
     case FIELD_ALL_TEXTS:
         // No words find nothing here, blank texts included.
         if (m_words.empty())
             return 0;
         for (const int nText : { FIELD_DESCRIPTION, FIELD_NAME, FIELD_LABEL, FIELD_SECONDARY }) {
-            if (CTextSearch(m_words, nText, m_nMode, m_bCaseSensitive && nText == FIELD_DESCRIPTION)
+            if (CTextSearch(m_words, nText, m_nMode, m_bCaseSensitive && nText == FIELD_DESCRIPTION, m_bWholeWord)
                     .MatchDocument(document)
                 != 0)
                 return 1;
@@ -83,10 +91,74 @@ int CTextSearch::CombineResults(const CString& strText, BOOL bCaseSensitive) con
     const std::string_view text(strText);
     if (m_words.empty())
         return (m_nField == FIELD_DESCRIPTION || m_nField == FIELD_SECONDARY) && IsBlank(text) ? 1 : 0;
-    const std::string lowered = bCaseSensitive ? std::string() : Utf8ToLower(text);
-    const std::string_view searched = bCaseSensitive ? text : std::string_view(lowered);
-    const auto found = [&](const CString& strWord) { return FindWord(searched, strWord, bCaseSensitive); };
+    const auto found = [&](const CString& strWord) {
+        return CWordFinder(std::string_view(strWord), m_bWholeWord, bCaseSensitive).Find(text);
+    };
     if (m_nMode == MODE_ALL_WORDS)
         return std::all_of(m_words.begin(), m_words.end(), found) ? 1 : 0;
     return std::any_of(m_words.begin(), m_words.end(), found) ? 1 : 0;
+}
+
+/******************************************************************************
+ * Content
+ ******************************************************************************/
+
+namespace {
+
+std::vector<CWordFinder> MakeFinders(std::span<const CString> words, BOOL bWholeWord, BOOL bCaseSensitive)
+{
+    std::vector<CWordFinder> finders;
+    finders.reserve(words.size());
+    for (const CString& strWord : words)
+        finders.emplace_back(std::string_view(strWord), bWholeWord, bCaseSensitive);
+    return finders;
+}
+
+} // namespace
+
+int CTextSearch::ContentResult(const std::vector<bool>& found) const
+{
+    if (m_nMode == MODE_ANY_WORD)
+        return std::find(found.begin(), found.end(), true) != found.end() ? 1 : 0;
+    // Every word, in the other two modes; no words match any readable content.
+    return std::all_of(found.begin(), found.end(), [](bool b) { return b; }) ? 1 : 0;
+}
+
+int CTextSearch::SearchFile(LPCTSTR pszPath) const
+{
+    const std::vector<CWordFinder> finders = MakeFinders(m_words, m_bWholeWord, m_bCaseSensitive);
+    std::vector<bool> found;
+    if (!ScanFileContent(pszPath, finders, m_nMode == MODE_ANY_WORD && !finders.empty(), found))
+        return 0;
+    return ContentResult(found);
+}
+
+int CTextSearch::SearchMailMessage(const CDocumentRec& document) const
+{
+    if (document.LoadState(TRUE).bStoreShrunk)
+        return MATCH_STORE_CHANGED;
+    const int nState = document.GetExpiryState(FALSE);
+    if (nState == EXPIRY_MAIL_DELETED || nState == EXPIRY_NOT_FOUND || nState == EXPIRY_UNREACHABLE)
+        return 0;
+    const CMailDocumentRef ref = document.GetMailRef();
+    std::unique_ptr<CMailMessage> pReader = NewMailReader(ref.nStoreKind);
+    if (!pReader || pReader->Open(document.GetDirectoryString()) != 0)
+        return 0;
+    if (pReader->Seek(ref.dwOffset) != 0) {
+        pReader->Close();
+        return 0;
+    }
+    // At most the message's own bytes.
+    int nRemaining = static_cast<int>(std::min<DWORD>(ref.dwLength, 0x7FFFFFFF));
+    const ContentReadFn read = [&](BYTE* pBuffer, int nCount) -> int {
+        const int nRead = pReader->Read(pBuffer, std::min(nCount, nRemaining));
+        if (nRead > 0)
+            nRemaining -= nRead;
+        return std::max(nRead, 0); // the reader tells no failure from the end
+    };
+    const std::vector<CWordFinder> finders = MakeFinders(m_words, m_bWholeWord, m_bCaseSensitive);
+    std::vector<bool> found;
+    const EContentScan eScan = ScanContent(read, finders, m_nMode == MODE_ANY_WORD && !finders.empty(), found);
+    pReader->Close();
+    return eScan == EContentScan::Done ? ContentResult(found) : 0;
 }

@@ -124,9 +124,10 @@ TEST_F(CTextSearchTest, WithoutWordsOnlyABlankTextOfItsOwnFieldMatches)
     EXPECT_EQ(Match({ "" }, CTextSearch::FIELD_NAME, CTextSearch::MODE_ALL_WORDS), 0);
 }
 
-TEST_F(CTextSearchTest, ContentIsNotSearched)
+TEST_F(CTextSearchTest, TheContentOfAFileThatIsNotThereMatchesNothing)
 {
     EXPECT_EQ(Match({ "tax" }, CTextSearch::FIELD_CONTENT), 0);
+    EXPECT_EQ(Match({}, CTextSearch::FIELD_CONTENT), 0);
 }
 
 } // namespace

@@ -1,0 +1,59 @@
+#pragma once
+
+// The catalog search pass: tests every document under the systems and the
+// mail nodes of a catalog against the program's find criteria (CTextSearch::
+// CopyGlobalCriteria) and, when one is active, the last find's list filter,
+// and writes what matched into a new folder index ("winsch.cat"), one entry
+// per document grouped by folder, with the filter as its criteria. Each
+// document is tested once however many nodes hold it. Runs in the
+// user-interface thread behind the tree progress dialog; a stop keeps what
+// was found.
+
+#include "platform/base/CString.h"
+#include "platform/base/WinTypes.h"
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+
+class CCatalog;
+class CDocumentRec;
+class CFolderIndex;
+class CNodeRec;
+class CRunProgress;
+struct CListFilter;
+
+class CCatalogSearch {
+public:
+    // pFilter: the last find's list filter, consulted while active; may be null.
+    CCatalogSearch(CCatalog* pCatalog, const CListFilter* pFilter = nullptr);
+    ~CCatalogSearch();
+    CCatalogSearch(const CCatalogSearch&) = delete;
+    CCatalogSearch& operator=(const CCatalogSearch&) = delete;
+
+    // Searches and writes the index at the program path pszIndexPath (the
+    // old one replaced). TRUE when the pass ran to its end; FALSE when it was
+    // stopped, a mail store turned out reorganised (the flag for it is set),
+    // or the index could not be written.
+    BOOL Run(LPCTSTR pszIndexPath, HWND hOwner = nullptr);
+    int GetFoundCount() const { return m_nFound; }
+
+private:
+    // Tests one document; CTextSearch's result (MATCH_STORE_CHANGED ends the pass).
+    int SearchNode(const CDocumentRec& document);
+    // The node's documents, then its sub-nodes; FALSE when the pass ends.
+    BOOL SearchSubtree(const CNodeRec& node, int nDepth);
+    BOOL AddFound(const CDocumentRec& document);
+
+    CCatalog* const m_pCatalog;
+    const CListFilter* const m_pFilter;
+    std::unique_ptr<CFolderIndex> m_pIndex;
+    std::unique_ptr<CRunProgress> m_pProgress;
+    std::set<std::pair<LONG, LONG>> m_visited;              // documents tested, by block and slot
+    std::map<std::string, std::pair<LONG, LONG>> m_folders; // index folders, by path
+    int m_nFound { 0 };
+    bool m_bEnded { false };
+    bool m_bFailed { false };
+};

@@ -1,0 +1,133 @@
+#include "catalog/CCatalogSearch.h"
+
+#include "catalog/CCatalogUpdate.h"
+#include "catalog/CTextSearch.h"
+#include "catalog/ContentScan.h"
+#include "store/CDocumentRec.h"
+#include "store/CFolderIndex.h"
+#include "store/CPreferences.h"
+#include "tests/catalog/CatalogDriveFixture.h"
+#include "tests/catalog/ScriptedProgress.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace {
+
+// Files of t:\docs catalogued under the systems root, one of them also in a
+// group, and the program's find criteria set per test.
+class CCatalogSearchTest : public CatalogDriveTest {
+protected:
+    void SetUp() override
+    {
+        CatalogDriveTest::SetUp();
+        WriteOnT("docs/pets.txt", "the cat. sat");
+        WriteOnT("docs/code.txt", "concat cats");
+        WriteOnT("docs/colours.txt", "red " + std::string(3 * CONTENT_WINDOW, 'x') + " blue");
+        WriteOnT("docs/empty.txt", "");
+        WriteOnT("docs/notes.md", "Cat and CAT");
+        std::unique_ptr<CNodeRec> pGroup = Group("Animals", SEARCH_FILE_NAME);
+        AssignFolder(*pGroup, "t:\\docs");
+        thePreferences.m_fastUpdateDir.RemoveAll();
+        thePreferences.m_fastUpdateDir.Add("t:\\docs");
+        CCatalogUpdate update(m_pCatalog.get(), nullptr, CCatalogUpdate::OPTION_FAST_FOLDERS, nullptr);
+        ASSERT_TRUE(update.Update(CCatalogUpdate::MODE_UPDATE));
+        // Also directly under the systems root: one document, two nodes.
+        std::unique_ptr<CNodeRec> pSystems(CNodeRec::NewTopNodeRec3(m_pCatalog.get()));
+        ASSERT_TRUE(pSystems->AddDocument(Document("pets.txt").get()));
+    }
+    void TearDown() override
+    {
+        GetGlobalSearchCriteria() = {};
+        thePreferences.m_fastUpdateDir.RemoveAll();
+        CatalogDriveTest::TearDown();
+    }
+    std::unique_ptr<CDocumentRec> Document(const std::string& strName)
+    {
+        return std::unique_ptr<CDocumentRec>(m_pCatalog->FindPath(OnT("docs/" + strName).c_str()));
+    }
+    static void Criteria(std::vector<CString> words, int nField, int nMode, BOOL bCase = FALSE, BOOL bWhole = FALSE)
+    {
+        GetGlobalSearchCriteria() = { std::move(words), nField, nMode, bCase, bWhole };
+    }
+    int Match(const std::string& strName) { return CTextSearch::CopyGlobalCriteria(*Document(strName)); }
+    // The names the search wrote into its index.
+    std::multiset<std::string> RunSearch(BOOL* pbDone = nullptr)
+    {
+        CCatalogSearch search(m_pCatalog.get());
+        const std::string strIndex = ProgramPath("winsch.cat");
+        const BOOL bDone = search.Run(strIndex.c_str());
+        if (pbDone != nullptr)
+            *pbDone = bDone;
+        std::multiset<std::string> names;
+        CFolderIndex index(strIndex.c_str(), 0);
+        for (CRecordRef folder = index.FirstFolder(); !folder.IsNone(); folder = index.NextFolder(folder)) {
+            for (CRecordRef entry = index.FirstEntry(folder); !entry.IsNone(); entry = index.NextEntry(entry))
+                names.insert(std::string(index.BuildFolderPath(folder, entry)));
+        }
+        return names;
+    }
+};
+
+TEST_F(CCatalogSearchTest, TheContentIsSearchedWithTheWholeWordRule)
+{
+    Criteria({ "cat" }, CTextSearch::FIELD_CONTENT, CTextSearch::MODE_ALL_WORDS, FALSE, TRUE);
+    EXPECT_EQ(Match("pets.txt"), 1);
+    EXPECT_EQ(Match("code.txt"), 0);
+    EXPECT_EQ(Match("notes.md"), 1);
+    Criteria({ "cat" }, CTextSearch::FIELD_CONTENT, CTextSearch::MODE_ALL_WORDS, TRUE, TRUE);
+    EXPECT_EQ(Match("notes.md"), 0);
+    Criteria({ "cat" }, CTextSearch::FIELD_CONTENT, CTextSearch::MODE_ALL_WORDS);
+    EXPECT_EQ(Match("code.txt"), 1);
+}
+
+TEST_F(CCatalogSearchTest, ContentModesKeepWordsFoundAcrossWindows)
+{
+    Criteria({ "red", "blue" }, CTextSearch::FIELD_CONTENT, CTextSearch::MODE_ALL_WORDS);
+    EXPECT_EQ(Match("colours.txt"), 1);
+    // Mode 2: every word in the content, any word in the texts.
+    Criteria({ "red", "green" }, CTextSearch::FIELD_CONTENT, CTextSearch::MODE_ANY_IN_TEXTS);
+    EXPECT_EQ(Match("colours.txt"), 0);
+    Criteria({ "colours", "green" }, CTextSearch::FIELD_NAME, CTextSearch::MODE_ANY_IN_TEXTS);
+    EXPECT_EQ(Match("colours.txt"), 1);
+    Criteria({ "red", "green" }, CTextSearch::FIELD_CONTENT, CTextSearch::MODE_ANY_WORD);
+    EXPECT_EQ(Match("colours.txt"), 1);
+}
+
+TEST_F(CCatalogSearchTest, NoWordsMatchEveryReadableContentOnly)
+{
+    Criteria({}, CTextSearch::FIELD_CONTENT, CTextSearch::MODE_ALL_WORDS);
+    EXPECT_EQ(Match("empty.txt"), 1);
+    EXPECT_EQ(Match("pets.txt"), 1);
+    std::filesystem::remove(HostOnT("docs/pets.txt"));
+    EXPECT_EQ(Match("pets.txt"), 0);
+    Criteria({}, CTextSearch::FIELD_NAME, CTextSearch::MODE_ALL_WORDS);
+    EXPECT_EQ(Match("empty.txt"), 0);
+}
+
+TEST_F(CCatalogSearchTest, TheIndexHoldsEachMatchingDocumentOnce)
+{
+    Criteria({ "cat" }, CTextSearch::FIELD_CONTENT, CTextSearch::MODE_ALL_WORDS, FALSE, TRUE);
+    BOOL bDone = FALSE;
+    EXPECT_EQ(RunSearch(&bDone), (std::multiset<std::string> { "t:\\docs\\notes.md", "t:\\docs\\pets.txt" }));
+    EXPECT_TRUE(bDone);
+    Criteria({ "nothing-like-it" }, CTextSearch::FIELD_CONTENT, CTextSearch::MODE_ALL_WORDS);
+    EXPECT_TRUE(RunSearch().empty());
+}
+
+TEST_F(CCatalogSearchTest, AStopKeepsWhatWasFound)
+{
+    Criteria({}, CTextSearch::FIELD_CONTENT, CTextSearch::MODE_ALL_WORDS);
+    CScriptedProgressFactory progress;
+    progress.Record().nStopAt = 3;
+    BOOL bDone = TRUE;
+    const std::multiset<std::string> names = RunSearch(&bDone);
+    EXPECT_FALSE(bDone);
+    EXPECT_FALSE(names.empty());
+    EXPECT_LT(names.size(), 5U);
+    EXPECT_EQ(progress.Record().created, std::vector<ERunProgressKind> { ERunProgressKind::Tree });
+}
+
+} // namespace
