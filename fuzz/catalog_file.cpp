@@ -122,6 +122,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     if (!folder.IsValid())
         std::abort();
     const std::filesystem::path file = folder.Path() / "fuzz.cat";
+    // A journal the last input left after a failed write belongs to no input.
+    std::error_code ec;
+    std::filesystem::remove(folder.Path() / "fuzz.cat.jnl", ec);
     {
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(pData), static_cast<std::streamsize>(nSize));

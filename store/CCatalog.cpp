@@ -296,6 +296,33 @@ CCatalog::NameLookup CCatalog::LookupDocumentName(CRecordRef directory, std::str
     return it->second.Find(name, pRef) ? NameLookup::Found : NameLookup::Absent;
 }
 
+CDocumentRec* CCatalog::FindIndexedName(CRecordRef directory, std::string_view name, NameLookup* pLookup)
+{
+    CRecordRef ref;
+    *pLookup = LookupDocumentName(directory, name, &ref);
+    if (*pLookup != NameLookup::Found)
+        return nullptr;
+    auto pDocument = std::make_unique<CDocumentRec>(this, ref.nBlock, ref.nSlot);
+    if (IsDocumentNamed(*pDocument, directory, name))
+        return pDocument.release();
+    // The index does not match the file: it goes, and the chain is walked.
+    DropNameIndex(directory);
+    *pLookup = NameLookup::NotIndexed;
+    return nullptr;
+}
+
+bool CCatalog::IsDocumentNamed(const CDocumentRec& document, CRecordRef directory, std::string_view name)
+{
+    if (!document.IsValid())
+        return false;
+    CCatalogBlock* pBlock = GetBlock(document.GetBlock());
+    if (!pBlock || pBlock->GetHeader().owner != directory)
+        return false;
+    CString strFound;
+    document.GetFullPath(strFound, TRUE);
+    return std::string_view(strFound, static_cast<std::size_t>(strFound.GetLength())) == name;
+}
+
 bool CCatalog::LookupDirectoryPath(CRecordRef directory, CString* pPath)
 {
     std::lock_guard lock(m_mapMutex);
@@ -362,18 +389,19 @@ CString CCatalog::NormalizeFolder(LPCTSTR pszFolder)
     return strFolder;
 }
 
+CRecordRef CCatalog::LookupDirectory(const CString& strFolder)
+{
+    std::lock_guard lock(m_mapMutex);
+    EnsureMapsLocked();
+    auto it = m_directories.find(std::string_view(strFolder, static_cast<std::size_t>(strFolder.GetLength())));
+    return it == m_directories.end() ? CRecordRef {} : it->second;
+}
+
 CDirectoryRec* CCatalog::FindDirectory(LPCTSTR pszFolder)
 {
-    CString strFolder = NormalizeFolder(pszFolder);
-    CRecordRef ref;
-    {
-        std::lock_guard lock(m_mapMutex);
-        EnsureMapsLocked();
-        auto it = m_directories.find(std::string_view(strFolder, static_cast<std::size_t>(strFolder.GetLength())));
-        if (it == m_directories.end())
-            return nullptr;
-        ref = it->second;
-    }
+    CRecordRef ref = LookupDirectory(NormalizeFolder(pszFolder));
+    if (ref.IsNone())
+        return nullptr;
     auto pDirectory = std::make_unique<CDirectoryRec>(this, ref);
     return pDirectory->IsValid() ? pDirectory.release() : nullptr;
 }
@@ -424,9 +452,17 @@ CDocumentRec* CCatalog::FindPath(LPCTSTR pszPath)
     CString strFolder, strName;
     if (!SplitDocumentPath(CString(Utf8ToLower(pszPath ? pszPath : "").c_str()), &strFolder, &strName))
         return nullptr;
-    std::unique_ptr<CDirectoryRec> pDirectory(FindDirectory(strFolder));
-    return pDirectory ? pDirectory->FindLowerCaseName({ strName, static_cast<std::size_t>(strName.GetLength()) })
-                      : nullptr;
+    CRecordRef directory = LookupDirectory(NormalizeFolder(strFolder));
+    if (directory.IsNone())
+        return nullptr;
+    // An indexed directory answers without its record being read.
+    std::string_view name(strName, static_cast<std::size_t>(strName.GetLength()));
+    NameLookup eLookup = NameLookup::NotIndexed;
+    std::unique_ptr<CDocumentRec> pFound(FindIndexedName(directory, name, &eLookup));
+    if (eLookup != NameLookup::NotIndexed)
+        return pFound.release();
+    CDirectoryRec record(this, directory);
+    return record.IsValid() ? record.FindLowerCaseName(name) : nullptr;
 }
 
 CDocumentRec* CCatalog::FindPath(LPCTSTR pszFolder, LPCTSTR pszName)

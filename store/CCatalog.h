@@ -217,6 +217,15 @@ private:
        used; one that fails the check has the caller drop the index. */
 
     NameLookup LookupDocumentName(CRecordRef directory, std::string_view name, CRecordRef* pRef);
+    // The document named name (lower-cased) in directory, as its index
+    // answers: *pLookup is Found with the document, Absent with null, or
+    // NotIndexed (null) when there is no index, or it named a record that is
+    // not that document (the index is dropped then).
+    CDocumentRec* FindIndexedName(CRecordRef directory, std::string_view name, NameLookup* pLookup);
+    // The document lies in directory's chain and has the name.
+    bool IsDocumentNamed(const CDocumentRec& document, CRecordRef directory, std::string_view name);
+    // The directory record of a normalized folder text, from memory; none when there is none.
+    CRecordRef LookupDirectory(const CString& strFolder);
     // The path of the directory record, from memory; false when it is not known there.
     bool LookupDirectoryPath(CRecordRef directory, CString* pPath);
     // A count of the changes to names so far: an index built while it moved may miss one.

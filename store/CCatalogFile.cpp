@@ -933,7 +933,8 @@ BOOL CCatalogFile::FreeRecord(CRecordRef ref, LONG nTableType)
             --nHighest;
         WriteLong(pData + BLOCK_OFF_HIGHEST_USED, nHighest);
         UpdateBlockObjectLocked(ref.nBlock, pData);
-        NoteFreedSlotLocked(*CachedBlockLocked(ref.nBlock));
+        if (const CCatalogBlock* pBlock = CachedBlockLocked(ref.nBlock))
+            NoteFreedSlotLocked(*pBlock);
     }
     BOOL bDone = FinishWriteLocked(pData != nullptr);
     AssertValidLocked();

@@ -153,7 +153,8 @@ public:
     // NO_BLOCK a new chain owned by owner is started; the caller keeps the
     // new first block (pRef->nBlock). Otherwise owner is not used: new blocks
     // take the chain's owner. The new record holds initial when given (its
-    // size must be the table's record size), written with the slot.
+    // size must be the table's record size), written with the slot. A first
+    // block past the last block is damage: the chain's owner names no block.
     BOOL AllocateRecord(
         LONG nTableType, CATBLOCK nFirstBlock, CRecordRef owner, CRecordRef* pRef, std::span<const BYTE> initial = {});
     // Frees a used record of nTableType.
@@ -218,13 +219,16 @@ private:
     };
 
     // Blocks 2k and 2k+1, read together; nBlocks is 1 for a last, even block.
+    // The bytes are not zeroed when a chunk is made: a read or a copy fills
+    // the blocks it holds.
     struct CChunk {
+        CChunk() { }
         CATBLOCK nFirst { 0 };
         int nBlocks { 0 };
         std::array<bool, 2> bChecked {}; // block validated since it was read
         std::array<bool, 2> bDirty {};   // block changed by the batch
         bool bPinned { false };          // in the list of pinned chunks, not the cache's
-        std::array<BYTE, 2 * BLOCK_SIZE> data {};
+        std::array<BYTE, 2 * BLOCK_SIZE> data;
     };
 
     class CLock;

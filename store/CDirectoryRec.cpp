@@ -122,33 +122,14 @@ CDocumentRec* CDirectoryRec::FindLowerCaseName(std::string_view name)
 {
     if (!m_bValid)
         return nullptr;
-    CRecordRef ref;
-    CCatalog::NameLookup eLookup = m_pCatalog->LookupDocumentName(GetRef(), name, &ref);
+    CCatalog::NameLookup eLookup = CCatalog::NameLookup::NotIndexed;
+    std::unique_ptr<CDocumentRec> pFound(m_pCatalog->FindIndexedName(GetRef(), name, &eLookup));
     if (eLookup == CCatalog::NameLookup::NotIndexed && GetDocumentCount() >= CCatalog::NAME_INDEX_THRESHOLD
         && BuildNameIndex())
-        eLookup = m_pCatalog->LookupDocumentName(GetRef(), name, &ref);
-    if (eLookup == CCatalog::NameLookup::Absent)
-        return nullptr;
-    if (eLookup == CCatalog::NameLookup::Found) {
-        auto pDocument = std::make_unique<CDocumentRec>(m_pCatalog, ref.nBlock, ref.nSlot);
-        if (IsDocumentNamed(*pDocument, name))
-            return pDocument.release();
-        // The index does not match the file: it goes, and the chain is walked.
-        m_pCatalog->DropNameIndex(GetRef());
-    }
+        pFound.reset(m_pCatalog->FindIndexedName(GetRef(), name, &eLookup));
+    if (eLookup != CCatalog::NameLookup::NotIndexed)
+        return pFound.release();
     return WalkForName(name);
-}
-
-bool CDirectoryRec::IsDocumentNamed(const CDocumentRec& document, std::string_view name) const
-{
-    if (!document.IsValid())
-        return false;
-    CCatalogBlock* pBlock = m_pCatalog->GetBlock(document.GetBlock());
-    if (!pBlock || pBlock->GetHeader().owner != GetRef())
-        return false;
-    CString strFound;
-    document.GetFullPath(strFound, TRUE);
-    return std::string_view(strFound, static_cast<std::size_t>(strFound.GetLength())) == name;
 }
 
 bool CDirectoryRec::BuildNameIndex()

@@ -60,8 +60,6 @@ private:
     // Walks the chain for the names of its documents and gives the catalog
     // the index; false on damage.
     bool BuildNameIndex();
-    // The document lies in this directory's chain and has the name.
-    bool IsDocumentNamed(const CDocumentRec& document, std::string_view name) const;
     // Moves the walk's cursor to the next record of the chain (that match
     // accepts, when given), checked to be this directory's; false at the end
     // or on damage (the walk then ends).

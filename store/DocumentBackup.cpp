@@ -263,21 +263,29 @@ int CBackupItem::RunDocumentBackup(CNodeRec* pTarget, const CDroppedShellItems& 
         return FALSE;
     bool bAll = true;
     CDroppedShellItems removable;
-    for (const CString& strPath : items.paths) {
-        DWORD dwAttributes = GetFileAttributes(strPath);
-        if (dwAttributes == INVALID_FILE_ATTRIBUTES) {
-            Report(strPath, "%s cannot be found or read.");
-            bAll = false;
-        } else if (IsRemovableDrive(strPath)) {
-            removable.paths.push_back(strPath);
-        } else if (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            bAll = WalkFiles(strPath, CString(), 0, [&](const CString& strFile, const CString&) {
-                return CatalogFile(pTarget, strFile);
-            }) && bAll;
-        } else {
-            bAll = CatalogFile(pTarget, strPath) && bAll;
+    {
+        // Cataloguing what was dropped is long work: committed once a second.
+        CCatalog* pCatalog = pTarget->GetCatalog();
+        CCatalogAction action(pCatalog);
+        auto catalog = [&](const CString& strFile) { return CatalogFile(pTarget, strFile) && pCatalog->CommitIfDue(); };
+        for (const CString& strPath : items.paths) {
+            DWORD dwAttributes = GetFileAttributes(strPath);
+            if (dwAttributes == INVALID_FILE_ATTRIBUTES) {
+                Report(strPath, "%s cannot be found or read.");
+                bAll = false;
+            } else if (IsRemovableDrive(strPath)) {
+                removable.paths.push_back(strPath);
+            } else if (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                bAll = WalkFiles(strPath, CString(), 0, [&](const CString& strFile, const CString&) {
+                    return catalog(strFile);
+                }) && bAll;
+            } else {
+                bAll = catalog(strPath) && bAll;
+            }
         }
+        bAll = action.Finish(TRUE) && bAll;
     }
+    // Each copy onto a removable disk is committed before the next, so that no copy outlives a failed entry.
     if (!removable.paths.empty())
         bAll = RunBackupToRemovable(pTarget, removable) && bAll;
     return bAll ? TRUE : FALSE;

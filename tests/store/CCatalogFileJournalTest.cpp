@@ -3,30 +3,14 @@
 #include "store/CatalogIo.h"
 #include "store/CatalogJournal.h"
 #include "tests/store/CatalogFixture.h"
+#include "tests/store/FlushCounter.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 #include <string>
 
 namespace {
-
-// Counts the flushes each file gets.
-class CFlushCounter : public CCatalogIoRecorder {
-public:
-    CFlushCounter() { SetCatalogIoRecorder(this); }
-    ~CFlushCounter() override { SetCatalogIoRecorder(nullptr); }
-    CFlushCounter(const CFlushCounter&) = delete;
-    CFlushCounter& operator=(const CFlushCounter&) = delete;
-
-    void OnCreate(const CString&) override { }
-    void OnWrite(const CString&, std::int64_t, std::span<const BYTE>) override { }
-    void OnSync(const CString& strPath) override { ++m_flushes[std::string(strPath)]; }
-    void OnRemove(const CString&) override { }
-
-    std::map<std::string, int> m_flushes;
-};
 
 class CCatalogFileJournalTest : public CatalogFileTest {
 protected:
@@ -132,7 +116,7 @@ TEST_F(CCatalogFileJournalTest, ABackupOfAClosedCatalogSettlesItsJournalFirst)
 TEST_F(CCatalogFileJournalTest, AnActionTooLargeForOneBatchIsCommittedInParts)
 {
     auto pFile = NewCatalog();
-    SampleCatalog sample = BuildSample(*pFile);
+    BuildSample(*pFile);
     const std::string strJournal = ProgramPath("test.cat.jnl");
     CFlushCounter flushes;
     pFile->BeginAction();

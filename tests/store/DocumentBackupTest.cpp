@@ -4,6 +4,7 @@
 #include "store/CDirectoryRec.h"
 #include "store/CatalogIo.h"
 #include "tests/store/DocumentFilesFixture.h"
+#include "tests/store/FlushCounter.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -279,7 +280,9 @@ TEST_F(DocumentBackupTest, DroppedFilesAndFoldersAreCataloguedWhereTheyAre)
     CBackupItem item(&prompt, CString(OnT("backup").c_str()));
     CDroppedShellItems items;
     items.paths = { OnT("drop").c_str(), OnT("single.txt").c_str() };
+    CFlushCounter flushes;
     EXPECT_TRUE(item.RunDocumentBackup(m_pHome.get(), items));
+    EXPECT_EQ(flushes.m_nFlushes, 1); // one drop, one commit
     EXPECT_EQ(prompt.nAsked, 0);
     for (const char* pszPath :
         { "drop\\one.txt", "drop\\sub\\two.txt", "drop\\sub\\deeper\\three.txt", "single.txt" }) {
