@@ -13,6 +13,9 @@ void CDragTracker::Begin(CWnd* pSource, CKadDragObj* pPayload, CImageList* pImag
     m_hPreviousCursor = GetCursor();
     m_effect = DROPEFFECT_NONE;
     m_hResult = 0;
+    // An Esc pressed before the drag began must not cancel it at the first move.
+    GetAsyncKeyState(VK_ESCAPE);
+    GetAsyncKeyState(VK_LBUTTON);
     SetCursor(DragCursorForEffect(DROPEFFECT_NONE));
     EnterTarget(WindowFromPoint(POINT { x, y }));
 }

@@ -125,11 +125,6 @@ std::vector<std::string> GetFixedDriveFolders()
     return folders;
 }
 
-int CountFixedDriveFolders()
-{
-    return CountSubfolders(GetFixedDriveFolders());
-}
-
 int CountSubfolders(const std::vector<std::string>& folders)
 {
     int nCount = 0;

@@ -26,11 +26,10 @@ UINT GetDriveType(LPCTSTR lpRootPathName);
 // host's root gives the user's home folder instead (the system's own folders
 // hold no documents of the user's); none for it when there is no home folder.
 std::vector<std::string> GetFixedDriveFolders();
-// The folders directly inside those, counted: what a walk of them has to do
-// at its top level (the measure of its progress).
-int CountFixedDriveFolders();
-// The same for any folders (program paths); links and other drives' roots,
-// which a walk does not enter, do not count.
+// The folders directly inside the given folders (program paths), counted:
+// what a walk of them has to do at its top level (the measure of its
+// progress). Links and other drives' roots, which a walk does not enter, do
+// not count.
 int CountSubfolders(const std::vector<std::string>& folders);
 
 // File system flags, with their documented values.

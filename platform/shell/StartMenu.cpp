@@ -34,8 +34,12 @@ std::string FileNameOf(const std::string& strName)
     return strFile;
 }
 
+// The text of a file; empty for anything else (the user's own subfolders).
 std::string ReadText(const std::string& strPath)
 {
+    struct stat status { };
+    if (stat(strPath.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return {};
     std::ifstream file(strPath);
     return std::string(std::istreambuf_iterator<char>(file), {});
 }

@@ -200,6 +200,16 @@ TEST_F(DragDropTest, CursorAndEffectFollowTheTargetAndTheModifiersWhileResting)
     EXPECT_EQ(m_source.m_result, DROPEFFECT_NONE);
 }
 
+TEST_F(DragDropTest, AnEscapeBeforeTheDragDoesNotCancelIt)
+{
+    ASSERT_TRUE(Driver().PressKey(VK_ESCAPE));
+    DragOverTarget();
+    EXPECT_NE(m_source.m_pTracker, nullptr);
+    EXPECT_EQ(m_target.m_events, "enter ");
+    ASSERT_TRUE(Driver().Release(m_source.m_hWnd, 250, 50));
+    EXPECT_EQ(m_source.m_result, DROPEFFECT_MOVE);
+}
+
 TEST_F(DragDropTest, ReleaseDropsWithTheEffectShown)
 {
     DragOverTarget();

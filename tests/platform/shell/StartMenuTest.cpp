@@ -105,3 +105,16 @@ TEST_F(StartMenuTest, OneLinkPerShownLauncherNamedAfterTheApplication)
     EXPECT_EQ(Link("Text Editor.desktop"), "");
     EXPECT_NE(Link("Mine.desktop"), "");
 }
+
+TEST_F(StartMenuTest, TheUsersSubfoldersStayAndTakeNoLinkName)
+{
+    WriteLauncher("org.test.Games.desktop", "Games", "true");
+    std::filesystem::create_directories(StartMenuHostFolder() + "/Games");
+    std::filesystem::create_directories(StartMenuHostFolder() + "/Tools");
+    std::ofstream(StartMenuHostFolder() + "/Tools/Mine.desktop") << "[Desktop Entry]\nType=Link\nURL=file:///x\n";
+
+    ASSERT_EQ(PresentStartMenu(), ERROR_SUCCESS);
+    EXPECT_TRUE(std::filesystem::is_directory(StartMenuHostFolder() + "/Games"));
+    EXPECT_TRUE(std::filesystem::exists(StartMenuHostFolder() + "/Tools/Mine.desktop"));
+    EXPECT_NE(Link("Games.desktop"), "");
+}

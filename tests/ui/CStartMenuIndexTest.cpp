@@ -1,0 +1,118 @@
+#include "ui/CStartMenuIndex.h"
+
+#include "platform/base/Com.h"
+#include "platform/base/ShortNames.h"
+#include "platform/shell/ShellLink.h"
+#include "tests/platform/shell/LnkBuilder.h"
+#include "tests/support/DriveTreeFixture.h"
+#include "tests/ui/ClassesRootBuilder.h"
+
+#include <fstream>
+
+namespace {
+
+class CStartMenuIndexTest : public DriveTreeTest {
+protected:
+    void SetUp() override
+    {
+        DriveTreeTest::SetUp();
+        m_program = UseDesktopOfItsOwn();
+        RegisterComClass(CLSID_ShellLink, CreateShellLink);
+        std::filesystem::create_directories(m_program / "Start Menu" / "Accessories");
+    }
+    // A link of the desktop's kind in the Start menu to a program on C:.
+    void WriteDesktopLink(const std::string& strName, const std::string& strProgram) const
+    {
+        std::ofstream(m_program / "Start Menu" / (strName + ".desktop"))
+            << "[Desktop Entry]\nType=Link\nName=" << strName << "\nURL=file://" << (Root() / strProgram).string()
+            << "\n";
+    }
+    void WriteLnk(const std::string& strRelative, const std::string& strTarget, const std::string& strArguments) const
+    {
+        LnkBuilder builder;
+        builder.LocalPath(strTarget, "");
+        if (!strArguments.empty())
+            builder.Arguments(strArguments);
+        const std::vector<BYTE> bytes = builder.Build();
+        std::ofstream(m_program / "Start Menu" / strRelative, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    static CString Short(const char* pszPath)
+    {
+        TCHAR szShort[MAX_PATH] {};
+        EXPECT_NE(GetShortPathName(pszPath, szShort, MAX_PATH), 0u) << pszPath;
+        CString strShort(szShort);
+        return strShort.MakeLower();
+    }
+
+    std::filesystem::path m_program;
+};
+
+} // namespace
+
+TEST(SplitCommandLineTest, ProgramEndsAfterItsExtensionAndCommandsWithoutOneRunNothing)
+{
+    CString strProgram;
+    CString strArguments;
+    // The short form of a path that does not exist is the path itself.
+    CStartMenuIndex::SplitCommandLine("  \"C:\\Apps\\Text Editor.desktop\" \"%1\"  ", strProgram, strArguments);
+    EXPECT_EQ(strProgram, "c:\\apps\\text editor.desktop");
+    EXPECT_EQ(strArguments, "\"%1\"");
+    CStartMenuIndex::SplitCommandLine("C:\\Program Files\\Viewer.EXE /view %1", strProgram, strArguments);
+    EXPECT_EQ(strProgram, "c:\\program files\\viewer.exe");
+    EXPECT_EQ(strArguments, "/view %1");
+    CStartMenuIndex::SplitCommandLine("\"C:\\tools\\run.exe", strProgram, strArguments);
+    EXPECT_EQ(strProgram, "c:\\tools\\run.exe");
+    EXPECT_EQ(strArguments, "");
+    // Relative programs and folders stay as written instead of becoming a
+    // folder's short path without an extension.
+    for (const char* pszCommand : { ".", "C:\\.", "\\\\?\\.", "\\\\?\\.git\\." }) {
+        CStartMenuIndex::SplitCommandLine(pszCommand, strProgram, strArguments);
+        EXPECT_EQ(strProgram, CString(pszCommand).MakeLower());
+    }
+    CStartMenuIndex::SplitCommandLine("Tools.Dir\\Run.exe -x", strProgram, strArguments);
+    EXPECT_EQ(strProgram, "tools.dir\\run.exe");
+
+    for (const char* pszCommand :
+        { "rundll32.exe shimgvw.dll,ImageView_Fullscreen %1", "C:\\x\\%1.exe", "notepad %1", "", "   ", "\"" }) {
+        CStartMenuIndex::SplitCommandLine(pszCommand, strProgram, strArguments);
+        EXPECT_EQ(strProgram, "") << pszCommand;
+    }
+    EXPECT_EQ(CStartMenuIndex::GetFileTitle("C:\\menu\\Text Editor.desktop"), "Text Editor");
+    EXPECT_EQ(CStartMenuIndex::GetFileTitle("Plain"), "Plain");
+}
+
+TEST_F(CStartMenuIndexTest, IndexesTypesWhoseProgramHasAShortcutWithoutArguments)
+{
+    WriteFile("apps/Text Editor.desktop", "[Desktop Entry]\nType=Application\nName=Text Editor\nExec=editor %F\n");
+    WriteFile("apps/viewer.exe");
+    WriteFile("apps/args.exe");
+    WriteDesktopLink("Text Editor", "apps/Text Editor.desktop");
+    WriteLnk("Accessories/Viewer.lnk", "C:\\apps\\viewer.exe", "");
+    WriteLnk("Args.lnk", "C:\\apps\\args.exe", "--open");
+    SetClassesKey("txtfile\\shell\\open\\command", { { "", "\"C:\\apps\\Text Editor.desktop\" \"%1\"" } });
+    SetClassesKey("htmlfile\\shell\\open\\command", { { "", "\"C:\\apps\\Text Editor.desktop\" \"%1\"" } });
+    SetClassesKey("imgfile\\shell\\open\\command", { { "", "C:\\apps\\viewer.exe %1" } });
+    SetClassesKey("argsfile\\shell\\open\\command", { { "", "C:\\apps\\args.exe %1" } });
+    SetClassesKey("dllfile\\shell\\open\\command", { { "", "rundll32.exe C:\\apps\\viewer.exe,Show %1" } });
+    SetClassesKey(".txt\\shell\\open\\command", { { "", "C:\\apps\\viewer.exe %1" } });
+
+    CStartMenuIndex index;
+    index.Build();
+    ASSERT_EQ(index.GetCount(), 2);
+    EXPECT_EQ(index.GetEntry(0).strName, "Text Editor");
+    EXPECT_EQ(index.GetEntry(0).strProgram, Short("C:\\apps\\Text Editor.desktop"));
+    EXPECT_EQ(index.GetEntry(0).strCommandLine, Short("C:\\apps\\Text Editor.desktop") + " \"%1\"");
+    EXPECT_EQ(index.GetEntry(1).strName, "Viewer");
+    EXPECT_EQ(index.GetEntry(1).strCommandLine, Short("C:\\apps\\viewer.exe") + " %1");
+
+    // Built once; Clear and Build see what changed meanwhile.
+    std::filesystem::remove(Root() / "apps/viewer.exe");
+    index.Build();
+    EXPECT_EQ(index.GetCount(), 2);
+    index.Clear();
+    EXPECT_EQ(index.GetCount(), 0);
+    index.Build();
+    ASSERT_EQ(index.GetCount(), 1);
+    EXPECT_EQ(index.GetEntry(0).strName, "Text Editor");
+}
