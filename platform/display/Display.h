@@ -126,6 +126,15 @@ enum class EClipboardChange {
 
 /* Reports back to the window layer. */
 
+// The keyboard as the program finds it when it gets the keyboard back: keys
+// may have gone down or up, and lock keys changed, while another program had it.
+struct CKeyboardState {
+    bool bCapsLock { false };
+    bool bNumLock { false };
+    bool bScrollLock { false };
+    std::vector<UINT> heldKeys; // the virtual keys down, the sided ones for Shift, Ctrl and Alt
+};
+
 class CDisplaySink {
 public:
     virtual ~CDisplaySink() = default;
@@ -136,8 +145,8 @@ public:
     // The desktop gave the keyboard to the top-level window (bActive), or took
     // it away from every window of the program.
     virtual void OnActivation(HWND hTopLevel, bool bActive) = 0;
-    // The lock keys' states, as the keyboard shows them when the program gets it.
-    virtual void OnLockKeys(bool bCapsLock, bool bNumLock, bool bScrollLock) = 0;
+    // The keyboard's state when the program gets the keyboard.
+    virtual void OnKeyboardState(const CKeyboardState& keyboard) = 0;
     // The desktop asks the window to close (its close button, a task switcher).
     virtual void OnCloseRequest(HWND hTopLevel) = 0;
     // The window manager moved or sized the window, or changed its state.

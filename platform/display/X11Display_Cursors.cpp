@@ -1,11 +1,19 @@
 // The X11 display's cursors: the standard ones from the desktop's cursor
-// theme (libXcursor), else the core cursor font; none for a NULL cursor.
-// Every cursor made is named through XFixes, so that other clients (and the
-// tests) can tell which one shows.
+// theme (libXcursor), else the core cursor font; none for a NULL cursor; a
+// cursor object of the program's (a module's cursor) from its picture, with
+// its hot spot. The standard cursors and the empty one are named through
+// XFixes, so that other clients (and the tests) can tell which one shows; a
+// picture has no name.
 
 #include "platform/display/X11Display.h"
 
 #include "platform/display/X11DisplayInternal.h"
+#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/Icons.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include <X11/Xcursor/Xcursor.h>
 #include <X11/cursorfont.h>
@@ -31,15 +39,49 @@ constexpr CStandardCursor STANDARD_CURSORS[] = {
 };
 // clang-format on
 
-const CStandardCursor& StandardCursorOf(HCURSOR hCursor)
+// The arrow, shown for a handle that is no cursor.
+HCURSOR ArrowCursor()
 {
-    auto nId = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(hCursor));
+    return reinterpret_cast<HCURSOR>(static_cast<ULONG_PTR>(STANDARD_CURSORS[0].nId));
+}
+
+// The standard cursor of a handle that is an IDC_* number; nullptr for another handle.
+const CStandardCursor* StandardCursorOf(HCURSOR hCursor)
+{
+    auto nValue = reinterpret_cast<ULONG_PTR>(hCursor);
     for (const CStandardCursor& cursor : STANDARD_CURSORS) {
-        if (cursor.nId == nId)
-            return cursor;
+        if (cursor.nId == nValue)
+            return &cursor;
     }
-    // FIXME: a module's cursors show as the arrow until their images are read.
-    return STANDARD_CURSORS[0];
+    return nullptr;
+}
+
+// The X cursor showing a cursor object's picture; None when the handle is
+// no cursor object or its picture cannot be drawn.
+Cursor PictureCursor(Display* pDisplay, HCURSOR hCursor)
+{
+    ICONINFO info {};
+    if (!GetIconInfo(hCursor, &info))
+        return None;
+    BITMAP bm {};
+    GetObject(info.hbmMask, sizeof(bm), &bm);
+    int cx = bm.bmWidth;
+    int cy = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2; // a monochrome mask holds both halves
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    std::vector<uint32_t> pixels = cx > 0 && cy > 0 ? IconPixels(hCursor, cx, cy) : std::vector<uint32_t>();
+    if (pixels.empty())
+        return None;
+    XcursorImage* pImage = XcursorImageCreate(cx, cy);
+    if (!pImage)
+        return None;
+    pImage->xhot = std::min<XcursorDim>(info.xHotspot, static_cast<XcursorDim>(cx - 1));
+    pImage->yhot = std::min<XcursorDim>(info.yHotspot, static_cast<XcursorDim>(cy - 1));
+    // Each pixel opaque or clear, so its colour is premultiplied as it is.
+    std::copy(pixels.begin(), pixels.end(), pImage->pixels);
+    Cursor cursor = XcursorImageLoadCursor(pDisplay, pImage);
+    XcursorImageDestroy(pImage);
+    return cursor;
 }
 
 }
@@ -58,14 +100,18 @@ Cursor CX11State::CursorFor(HCURSOR hCursor)
         XColor black {};
         cursor = XCreatePixmapCursor(m_pDisplay, bitmap, bitmap, &black, &black, 0, 0);
         XFreePixmap(m_pDisplay, bitmap);
-    } else {
-        const CStandardCursor& standard = StandardCursorOf(hCursor);
-        pszName = standard.pszTheme;
-        cursor = XcursorLibraryLoadCursor(m_pDisplay, standard.pszTheme);
+    } else if (const CStandardCursor* pStandard = StandardCursorOf(hCursor)) {
+        pszName = pStandard->pszTheme;
+        cursor = XcursorLibraryLoadCursor(m_pDisplay, pStandard->pszTheme);
         if (!cursor)
-            cursor = XCreateFontCursor(m_pDisplay, standard.nFontShape);
+            cursor = XCreateFontCursor(m_pDisplay, pStandard->nFontShape);
+    } else {
+        pszName = nullptr;
+        cursor = PictureCursor(m_pDisplay, hCursor);
+        if (!cursor)
+            return CursorFor(ArrowCursor()); // not kept: the arrow is freed once, under its own handle
     }
-    if (cursor)
+    if (cursor && pszName)
         XFixesSetCursorName(m_pDisplay, cursor, pszName);
     m_cursors[hCursor] = cursor;
     return cursor;

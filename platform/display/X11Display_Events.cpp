@@ -48,18 +48,13 @@ struct CStateReport {
 struct CTextReport {
     std::string strText;
 };
-struct CLockReport {
-    bool bCaps;
-    bool bNum;
-    bool bScroll;
-};
 struct CClipboardReport {
     EClipboardChange eChange;
 };
 struct CScreenReport { };
 struct CLostReport { };
 
-using CReport = std::variant<CMouseInput, CKeyInput, CTextReport, CCloseReport, CActivationReport, CLockReport,
+using CReport = std::variant<CMouseInput, CKeyInput, CTextReport, CCloseReport, CActivationReport, CKeyboardState,
     CMoveReport, CStateReport, CClipboardReport, CScreenReport, CLostReport, CX11TrayInput>;
 
 void Deliver(CDisplaySink& sink, const CReport& report)
@@ -74,8 +69,8 @@ void Deliver(CDisplaySink& sink, const CReport& report)
         sink.OnCloseRequest(pClose->hWnd);
     else if (const auto* pActivation = std::get_if<CActivationReport>(&report))
         sink.OnActivation(pActivation->hWnd, pActivation->bActive);
-    else if (const auto* pLocks = std::get_if<CLockReport>(&report))
-        sink.OnLockKeys(pLocks->bCaps, pLocks->bNum, pLocks->bScroll);
+    else if (const auto* pKeyboard = std::get_if<CKeyboardState>(&report))
+        sink.OnKeyboardState(*pKeyboard);
     else if (const auto* pClipboard = std::get_if<CClipboardReport>(&report))
         sink.OnClipboardChanged(pClipboard->eChange);
     else if (std::holds_alternative<CScreenReport>(report))
@@ -123,6 +118,11 @@ private:
     void OnMapChange(const XEvent& event);
     void OnFocus(const XFocusChangeEvent& event);
     void OnKey(XKeyEvent& event);
+    // The virtual key of a key of the keymap, with the keysym its modifiers
+    // give (NoSymbol: its first level's); 0 for a key without one.
+    UINT VirtualKeyOf(unsigned int nKeycode, int nGroup, KeySym keysym);
+    // The lock keys and the keys held now.
+    CKeyboardState KeyboardNow();
     void OnButton(const XButtonEvent& event);
     void OnMotion(XMotionEvent event);
     // The state the window manager shows the window in, from WM_STATE and _NET_WM_STATE.
@@ -352,13 +352,52 @@ void CEventTranslator::OnFocus(const XFocusChangeEvent& event)
     else if (m_state.m_hFocusTop == pWindow->hWnd)
         m_state.m_hFocusTop = nullptr;
     m_reports.emplace_back(CActivationReport { pWindow->hWnd, bActive });
-    if (bActive) {
-        // The lock keys may have changed while another program had the keyboard.
-        unsigned int nIndicators = 0;
-        XkbGetIndicatorState(m_state.m_pDisplay, XkbUseCoreKbd, &nIndicators);
-        m_reports.emplace_back(CLockReport { (nIndicators & m_state.m_nCapsIndicator) != 0,
-            (nIndicators & m_state.m_nNumIndicator) != 0, (nIndicators & m_state.m_nScrollIndicator) != 0 });
+    if (bActive)
+        m_reports.emplace_back(KeyboardNow());
+}
+
+UINT CEventTranslator::VirtualKeyOf(unsigned int nKeycode, int nGroup, KeySym keysym)
+{
+    unsigned long groupSyms[4] {};
+    size_t nGroups = 0;
+    auto keycode = static_cast<KeyCode>(nKeycode);
+    groupSyms[nGroups++] = XkbKeycodeToKeysym(m_state.m_pDisplay, keycode, nGroup, 0);
+    for (int nOther = 0; nOther < 4; ++nOther) {
+        if (nOther != nGroup)
+            groupSyms[nGroups++] = XkbKeycodeToKeysym(m_state.m_pDisplay, keycode, nOther, 0);
     }
+    return VirtualKeyOfX11Key(nKeycode - 8, keysym == NoSymbol ? groupSyms[0] : keysym, std::span(groupSyms, nGroups));
+}
+
+CKeyboardState CEventTranslator::KeyboardNow()
+{
+    Display* pDisplay = m_state.m_pDisplay;
+    CKeyboardState keyboard;
+    unsigned int nIndicators = 0;
+    XkbGetIndicatorState(pDisplay, XkbUseCoreKbd, &nIndicators);
+    keyboard.bCapsLock = (nIndicators & m_state.m_nCapsIndicator) != 0;
+    keyboard.bNumLock = (nIndicators & m_state.m_nNumIndicator) != 0;
+    keyboard.bScrollLock = (nIndicators & m_state.m_nScrollIndicator) != 0;
+    XkbStateRec xkb {};
+    XkbGetState(pDisplay, XkbUseCoreKbd, &xkb);
+    char keymap[32] {};
+    XQueryKeymap(pDisplay, keymap);
+    for (unsigned int nKeycode = 8; nKeycode < 256; ++nKeycode) {
+        if (!(static_cast<unsigned char>(keymap[nKeycode / 8]) & (1u << (nKeycode % 8))))
+            continue;
+        KeySym keysym = NoSymbol;
+        unsigned int nModsUsed = 0;
+        XkbLookupKeySym(
+            pDisplay, static_cast<KeyCode>(nKeycode), XkbBuildCoreState(xkb.mods, xkb.group), &nModsUsed, &keysym);
+        UINT nKey = VirtualKeyOf(nKeycode, xkb.group, keysym);
+        if (IsAltGraphKeysym(keysym)) {
+            keyboard.heldKeys.push_back(VK_LCONTROL);
+            nKey = VK_RMENU;
+        }
+        if (nKey)
+            keyboard.heldKeys.push_back(nKey);
+    }
+    return keyboard;
 }
 
 void CEventTranslator::OnKey(XKeyEvent& event)
@@ -394,17 +433,9 @@ void CEventTranslator::OnKey(XKeyEvent& event)
     }
 
     int nGroup = XkbGroupForCoreState(event.state);
-    unsigned long groupSyms[4] {};
-    size_t nGroups = 0;
-    auto keycode = static_cast<KeyCode>(event.keycode);
-    groupSyms[nGroups++] = XkbKeycodeToKeysym(m_state.m_pDisplay, keycode, nGroup, 0);
-    for (int nOther = 0; nOther < 4; ++nOther) {
-        if (nOther != nGroup)
-            groupSyms[nGroups++] = XkbKeycodeToKeysym(m_state.m_pDisplay, keycode, nOther, 0);
-    }
     if (keysym == NoSymbol)
-        keysym = groupSyms[0];
-    UINT nKey = VirtualKeyOfX11Key(event.keycode - 8, keysym, std::span(groupSyms, nGroups));
+        keysym = XkbKeycodeToKeysym(m_state.m_pDisplay, static_cast<KeyCode>(event.keycode), nGroup, 0);
+    UINT nKey = VirtualKeyOf(event.keycode, nGroup, keysym);
     if (nKey == 0)
         return;
     // Windows gives Delete no character, and Ctrl only its control characters.

@@ -247,6 +247,15 @@ std::unique_ptr<CIcon> IconFromResource(HINSTANCE hInstance, HRSRC hResource)
     return IconFromPictureBitmaps(hColor, hMask);
 }
 
+// A picture's icon made a cursor: its hot spot at the top-left pixel, where
+// the cursor pictures draw the tip (a picture carries no hot spot).
+void MakeCursor(CIcon& icon)
+{
+    icon.fIcon = FALSE;
+    icon.xHotspot = 0;
+    icon.yHotspot = 0;
+}
+
 HICON LoadIconOrCursor(HINSTANCE hInstance, LPCTSTR lpName, bool bCursor)
 {
     HRSRC hResource = FindResource(hInstance, lpName, bCursor ? RT_CURSOR : RT_ICON);
@@ -254,8 +263,8 @@ HICON LoadIconOrCursor(HINSTANCE hInstance, LPCTSTR lpName, bool bCursor)
         return nullptr;
     return SharedIcon(hResource, [&] {
         std::unique_ptr<CIcon> pIcon = IconFromResource(hInstance, hResource);
-        if (pIcon)
-            pIcon->fIcon = !bCursor;
+        if (pIcon && bCursor)
+            MakeCursor(*pIcon);
         return pIcon;
     });
 }
@@ -418,7 +427,8 @@ HANDLE LoadImage(HINSTANCE hInst, LPCTSTR name, UINT type, int cx, int cy, UINT 
         std::unique_ptr<CIcon> pIcon = IconFromPictureBitmaps(hColor, hMask);
         if (!pIcon)
             return nullptr;
-        pIcon->fIcon = type == IMAGE_ICON;
+        if (type == IMAGE_CURSOR)
+            MakeCursor(*pIcon);
         if ((cx == 0 || cx == pIcon->cx) && (cy == 0 || cy == pIcon->cy))
             return AddIcon(std::move(pIcon));
         std::unique_ptr<CIcon> pSized = CopyOfIcon(*pIcon, cx ? cx : pIcon->cx, cy ? cy : pIcon->cy);

@@ -81,6 +81,8 @@ HICON LoadIcon(HINSTANCE hInstance, LPCTSTR lpIconName);
 // from the program path `name`). A `cx`/`cy` other than 0 stretches the image.
 // A bitmap is a compatible (colour) bitmap, or with LR_CREATEDIBSECTION a
 // 32-bit top-down DIB section, whatever the depth of the picture it came from.
+// A picture carries no hot spot: a cursor has it at its top-left pixel, where
+// the cursor pictures draw the tip.
 HANDLE LoadImage(HINSTANCE hInst, LPCTSTR name, UINT type, int cx, int cy, UINT fuLoad);
 
 /* Drawing. */

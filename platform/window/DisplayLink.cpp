@@ -28,10 +28,7 @@ public:
     void OnKeyInput(const CKeyInput& input) override { InjectDisplayKey(input); }
     void OnTextInput(const std::string& strText) override { PostTextToFocus(strText); }
     void OnActivation(HWND hTopLevel, bool bActive) override;
-    void OnLockKeys(bool bCapsLock, bool bNumLock, bool bScrollLock) override
-    {
-        SetLockKeys(bCapsLock, bNumLock, bScrollLock);
-    }
+    void OnKeyboardState(const CKeyboardState& keyboard) override { SetKeyboardState(keyboard); }
     void OnCloseRequest(HWND hTopLevel) override { PostMessage(hTopLevel, WM_SYSCOMMAND, SC_CLOSE, 0); }
     void OnMovedByDesktop(HWND hTopLevel, const RECT& rcWindow) override;
     void OnStateChangedByDesktop(HWND hTopLevel, ETopLevelState eState) override;
@@ -112,6 +109,8 @@ CTopLevelLook LookOfLocked(const CWindow& window)
     look.bSkipTaskbar = window.pOwner || (dwExStyle & WS_EX_TOOLWINDOW);
     look.bModal = window.pOwner && (window.pOwner->dwStyle & WS_DISABLED) && (dwStyle & WS_VISIBLE);
     look.bDisabled = (dwStyle & WS_DISABLED) != 0;
+    look.szMin = window.szMinTrack;
+    look.szMax = window.szMaxTrack;
     return look;
 }
 

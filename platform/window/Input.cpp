@@ -6,6 +6,7 @@
 #include "platform/base/Wait.h"
 #include "platform/base/WinError.h"
 #include "platform/display/Display.h"
+#include "platform/gdi/Icons.h"
 #include "platform/gdi/Rects.h"
 #include "platform/window/Focus.h"
 #include "platform/window/InputInternal.h"
@@ -382,12 +383,24 @@ BOOL InjectDisplayKey(const CKeyInput& input)
     return PostKey(input.nVirtualKey, input.bDown, input.nScanCode, input.bHasText ? &input.strText : nullptr);
 }
 
-void SetLockKeys(bool bCapsLock, bool bNumLock, bool bScrollLock)
+void SetKeyboardState(const CKeyboardState& keyboard)
 {
     auto lock = LockWindows();
     CInputState& state = InputStateLocked();
-    for (auto [nKey, bOn] : { std::pair { VK_CAPITAL, bCapsLock }, std::pair { VK_NUMLOCK, bNumLock },
-             std::pair { VK_SCROLL, bScrollLock } }) {
+    std::array<bool, 256> held {};
+    for (UINT nKey : keyboard.heldKeys) {
+        held[nKey & 0xFF] = true;
+        if (UINT nGeneric = GenericKey(nKey))
+            held[nGeneric] = true;
+    }
+    for (UINT nKey = 0; nKey < held.size(); ++nKey) {
+        if (nKey == VK_LBUTTON || nKey == VK_RBUTTON || nKey == VK_MBUTTON)
+            continue;
+        for (BYTE* pKey : { &state.asyncKeys[nKey], &state.keys[nKey] })
+            *pKey = static_cast<BYTE>((*pKey & 0x01) | (held[nKey] ? 0x80 : 0));
+    }
+    for (auto [nKey, bOn] : { std::pair { VK_CAPITAL, keyboard.bCapsLock }, std::pair { VK_NUMLOCK, keyboard.bNumLock },
+             std::pair { VK_SCROLL, keyboard.bScrollLock } }) {
         for (BYTE* pKey : { &state.asyncKeys[nKey], &state.keys[nKey] })
             *pKey = static_cast<BYTE>((*pKey & ~0x01) | (bOn ? 0x01 : 0));
     }
@@ -569,8 +582,7 @@ HCURSOR GetCursor()
 
 HCURSOR LoadCursor(HINSTANCE hInstance, LPCSTR lpCursorName)
 {
-    // A standard cursor's handle is its number; a module's cursor is named by
-    // its resource, found once, with a handle of its own.
+    // A standard cursor's handle is its number: the display knows its look.
     if (!hInstance) {
         static constexpr WORD STANDARD_CURSORS[]
             = { 32512, 32513, 32514, 32515, 32516, 32642, 32643, 32644, 32645, 32646, 32648, 32649, 32650, 32651 };
@@ -582,11 +594,8 @@ HCURSOR LoadCursor(HINSTANCE hInstance, LPCSTR lpCursorName)
         }
         return reinterpret_cast<HCURSOR>(static_cast<ULONG_PTR>(nId));
     }
-    HRSRC hResource = FindResource(reinterpret_cast<HMODULE>(hInstance), lpCursorName, RT_CURSOR);
-    if (!hResource)
-        return nullptr;
-    // The resource's handle is unique and lives as long as the module: it names the cursor.
-    return reinterpret_cast<HCURSOR>(hResource);
+    // A module's cursor is its picture, made once and shared.
+    return static_cast<HCURSOR>(LoadImage(hInstance, lpCursorName, IMAGE_CURSOR, 0, 0, LR_SHARED));
 }
 
 /***** Hooks *****/

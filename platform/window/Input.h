@@ -162,9 +162,10 @@ BOOL SetCursorPos(int X, int Y);
 // Returns the previous cursor.
 HCURSOR SetCursor(HCURSOR hCursor);
 HCURSOR GetCursor();
-// A standard cursor (hInstance NULL, lpCursorName an IDC_* value) or one of
-// the module's cursor resources; NULL with ERROR_RESOURCE_NAME_NOT_FOUND for
-// an unknown standard cursor.
+// A standard cursor (hInstance NULL, lpCursorName an IDC_* value), or one of
+// the module's cursor resources as a shared cursor object (Icons.h: its hot
+// spot at the top-left pixel); NULL with ERROR_RESOURCE_NAME_NOT_FOUND for an
+// unknown standard cursor, or the resource error.
 HCURSOR LoadCursor(HINSTANCE hInstance, LPCSTR lpCursorName);
 
 /* Hooks of the calling thread, called newest first. A hook passes the call on

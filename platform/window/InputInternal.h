@@ -69,8 +69,10 @@ void NoteInputRetrievedLocked(const MSG& msg, const std::optional<std::string>& 
 // A key from the display: as InjectKeyEvent, with the key's text (when the
 // display gives it) kept for TranslateMessage. Lock NOT held.
 BOOL InjectDisplayKey(const CKeyInput& input);
-// Sets the toggle bits of Caps Lock, Num Lock and Scroll Lock. Lock NOT held.
-void SetLockKeys(bool bCapsLock, bool bNumLock, bool bScrollLock);
+// Takes the keyboard's state as the display found it: the keys held down
+// (both for the messages taken and as injected) and the toggle bits of Caps
+// Lock, Num Lock and Scroll Lock. The mouse buttons stay as they are. Lock NOT held.
+void SetKeyboardState(const CKeyboardState& keyboard);
 // Text an input method committed without a key: WM_CHAR for each character
 // to the focus window. Lock NOT held.
 void PostTextToFocus(const std::string& strText);

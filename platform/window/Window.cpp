@@ -455,7 +455,17 @@ MINMAXINFO QueryMinMaxInfo(HWND hWnd)
         mmi.ptMaxSize = { rcParent.right, rcParent.bottom };
     }
     mmi.ptMinTrackSize = { GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK) };
-    mmi.ptMaxTrackSize = { GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK) };
+    const POINT ptSystemMax = { GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK) };
+    mmi.ptMaxTrackSize = ptSystemMax;
     SendMessage(hWnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    if (hParent == GetDesktopWindow()) {
+        // Kept for the desktop, whose window manager sizes the window too.
+        auto lock = LockWindows();
+        if (CWindow* pWindow = FindWindowLocked(hWnd)) {
+            pWindow->szMinTrack = { mmi.ptMinTrackSize.x, mmi.ptMinTrackSize.y };
+            bool bLimited = mmi.ptMaxTrackSize.x < ptSystemMax.x || mmi.ptMaxTrackSize.y < ptSystemMax.y;
+            pWindow->szMaxTrack = bLimited ? SIZE { mmi.ptMaxTrackSize.x, mmi.ptMaxTrackSize.y } : SIZE {};
+        }
+    }
     return mmi;
 }

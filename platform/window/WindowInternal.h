@@ -66,6 +66,8 @@ struct CWindow {
     RECT rcWindow {};   // in the parent's client coordinates (screen coordinates for top-level windows)
     RECT rcNormal {};   // the restored position while minimized or maximized
     RECT rcOwnFrame {}; // what the window's WM_NCCALCSIZE took beyond its styles' frame, per side
+    SIZE szMinTrack {}; // a top-level window's tracking limits as its WM_GETMINMAXINFO last gave them,
+    SIZE szMaxTrack {}; // for the desktop; 0: none known, or no limit below the system's
     std::string strText;
     CWindow* pParent { nullptr };   // the desktop window for top-level windows
     CWindow* pOwner { nullptr };    // top-level windows only

@@ -13,6 +13,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
+
 namespace {
 
 class X11DesktopTest : public X11WindowManagerTest {
@@ -106,9 +108,22 @@ TEST_F(X11DesktopTest, AModalDialogKeepsTheActivationFromItsDisabledOwner)
     ShowWindow(hDialog, SW_SHOWNORMAL);
     ASSERT_TRUE(PumpUntil([&] { return Viewable(hDialog) && XFocus() == XWindowOf(hDialog); }));
 
+    // The window manager knows it modal, and left out of the taskbar as an owned window.
+    auto hasState = [&](const char* pszState) {
+        std::vector<std::string> states = AtomsProperty(m_pInput->Connection(), XWindowOf(hDialog), "_NET_WM_STATE");
+        return std::find(states.begin(), states.end(), pszState) != states.end();
+    };
+    EXPECT_TRUE(PumpUntil([&] { return hasState("_NET_WM_STATE_MODAL"); }));
+    EXPECT_TRUE(hasState("_NET_WM_STATE_SKIP_TASKBAR"));
+
     ActivateFromPager(hOwner);
     PumpFor(std::chrono::milliseconds(300));
     EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == hDialog && XFocus() == XWindowOf(hDialog); }));
+
+    // The owner enabled again: the dialog is modal no more.
+    EnableWindow(hOwner, TRUE);
+    EXPECT_TRUE(PumpUntil([&] { return !hasState("_NET_WM_STATE_MODAL"); }));
+    EXPECT_TRUE(hasState("_NET_WM_STATE_SKIP_TASKBAR"));
 }
 
 TEST_F(X11DesktopTest, TheDesktopsCloseMinimizeAndRestoreAreSystemCommands)

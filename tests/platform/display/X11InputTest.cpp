@@ -3,6 +3,11 @@
 
 #include "platform/display/X11Display.h"
 
+#include "platform/base/PathMap.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Drawing.h"
+#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/Icons.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
 #include "platform/window/Menu.h"
@@ -111,6 +116,43 @@ TEST_F(X11InputTest, CharactersComeFromTheKeyboardsText)
     m_pInput->TapKey(XK_Delete); // no character, as on Windows
     m_pInput->TapKey(XK_c);
     EXPECT_EQ(Collected({ WM_CHAR }, 7), (std::vector<WPARAM> { 'a', 'B', '?', 0x01, '\r', '\b', 'c' }));
+}
+
+TEST_F(X11InputTest, KeysPressedOrLetGoWhileAnotherProgramHadTheKeyboardCountOnItsReturn)
+{
+    Display* pOther = m_pInput->Connection();
+    Window other = XCreateSimpleWindow(pOther, DefaultRootWindow(pOther), 500, 500, 50, 50, 0, 0, 0);
+    XMapWindow(pOther, other);
+    XSync(pOther, False);
+    auto giveKeyboardTo = [&](Window window, HWND hExpectedActive) {
+        XSetInputFocus(pOther, window, RevertToPointerRoot, CurrentTime);
+        XSync(pOther, False);
+        return PumpUntil([&] { return GetActiveWindow() == hExpectedActive; });
+    };
+
+    // Shift goes down while the other program has the keyboard.
+    ASSERT_TRUE(giveKeyboardTo(other, nullptr));
+    m_pInput->Key(XK_Shift_L, true);
+    m_pInput->Sync();
+    ASSERT_TRUE(giveKeyboardTo(XWindowOf(m_hWnd), m_hWnd));
+    EXPECT_TRUE(GetKeyState(VK_SHIFT) & 0x8000);
+    EXPECT_TRUE(GetAsyncKeyState(VK_LSHIFT) & 0x8000);
+    EXPECT_FALSE(GetKeyState(VK_CONTROL) & 0x8000);
+
+    // Ctrl, pressed here, and Shift are let go there, as after a switch to another program.
+    m_pInput->Key(XK_Control_L, true);
+    ASSERT_EQ(Collected({ WM_KEYDOWN }, 1), (std::vector<WPARAM> { VK_CONTROL }));
+    EXPECT_TRUE(GetKeyState(VK_CONTROL) & 0x8000);
+    ASSERT_TRUE(giveKeyboardTo(other, nullptr));
+    m_pInput->Key(XK_Control_L, false);
+    m_pInput->Key(XK_Shift_L, false);
+    m_pInput->Sync();
+    ASSERT_TRUE(giveKeyboardTo(XWindowOf(m_hWnd), m_hWnd));
+    for (int nKey : { VK_CONTROL, VK_LCONTROL, VK_SHIFT, VK_LSHIFT }) {
+        EXPECT_FALSE(GetKeyState(nKey) & 0x8000) << nKey;
+        EXPECT_FALSE(GetAsyncKeyState(nKey) & 0x8000) << nKey;
+    }
+    XDestroyWindow(pOther, other);
 }
 
 TEST_F(X11InputTest, AltWithALetterIsASystemCharacter)
@@ -245,6 +287,66 @@ TEST_F(X11InputTest, TheCursorSetForTheWindowUnderThePointerShowsThere)
     EXPECT_TRUE(PumpUntil([&] { return shownCursor() == "none"; }));
 }
 
+TEST_F(X11InputTest, AModulesCursorShowsItsPictureWithItsTipAtTheCorner)
+{
+    HMODULE hModule = LoadLibrary(ProgramPathFromHostPath((BinaryRoot() / "app" / "arching.dll").string()).c_str());
+    ASSERT_NE(hModule, nullptr);
+    constexpr WORD DRAG_MOVE = 179;
+    HCURSOR hMove = LoadCursor(hModule, MAKEINTRESOURCE(DRAG_MOVE));
+    ASSERT_NE(hMove, nullptr);
+    EXPECT_EQ(LoadCursor(hModule, MAKEINTRESOURCE(DRAG_MOVE)), hMove);
+    MessageLog::Instance().handler = [hMove](HWND, UINT uMsg, WPARAM, LPARAM, LRESULT* plResult) {
+        if (uMsg != WM_SETCURSOR)
+            return false;
+        SetCursor(hMove);
+        *plResult = TRUE;
+        return true;
+    };
+    ICONINFO info {};
+    ASSERT_TRUE(GetIconInfo(hMove, &info));
+    BITMAP bm {};
+    GetObject(info.hbmColor, sizeof(bm), &bm);
+
+    m_pInput->MoveTo(POINT { 150, 150 });
+    XFixesCursorImage* pImage = nullptr;
+    EXPECT_TRUE(PumpUntil([&] {
+        if (pImage)
+            XFree(pImage);
+        pImage = XFixesGetCursorImage(m_pInput->Connection());
+        return pImage && pImage->width == bm.bmWidth && pImage->height == bm.bmHeight;
+    }));
+    ASSERT_NE(pImage, nullptr);
+    EXPECT_EQ(pImage->xhot, 0);
+    EXPECT_EQ(pImage->yhot, 0);
+    // Clear where the mask lets the background show, else the picture's colour.
+    HDC hdcMask = CreateCompatibleDC(nullptr);
+    HDC hdcColor = CreateCompatibleDC(nullptr);
+    HGDIOBJ hOldMask = SelectObject(hdcMask, info.hbmMask);
+    HGDIOBJ hOldColor = SelectObject(hdcColor, info.hbmColor);
+    int nOpaque = 0;
+    int nWrong = 0;
+    for (int y = 0; y < pImage->height; ++y) {
+        for (int x = 0; x < pImage->width; ++x) {
+            auto nShown = static_cast<uint32_t>(pImage->pixels[y * pImage->width + x]);
+            bool bClear = GetPixel(hdcMask, x, y) != RGB(0, 0, 0);
+            COLORREF cr = GetPixel(hdcColor, x, y);
+            uint32_t nExpected = bClear ? 0 : 0xFF000000u | GetRValue(cr) << 16 | GetGValue(cr) << 8 | GetBValue(cr);
+            nOpaque += bClear ? 0 : 1;
+            nWrong += nShown == nExpected ? 0 : 1;
+        }
+    }
+    EXPECT_GT(nOpaque, 0);
+    EXPECT_EQ(nWrong, 0);
+    SelectObject(hdcMask, hOldMask);
+    SelectObject(hdcColor, hOldColor);
+    DeleteDC(hdcMask);
+    DeleteDC(hdcColor);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    XFree(pImage);
+    FreeLibrary(hModule);
+}
+
 TEST_F(X11InputTest, TheSettingsManagersDoubleClickTimeCounts)
 {
     // The test becomes the desktop's settings manager, with a 250 ms double click.
@@ -283,17 +385,13 @@ TEST_F(X11InputTest, AnOpenMenuClosesOnAClickOutsideEveryWindowOrOnEscape)
         bool bStayedOpen = false;
         std::thread user([&] {
             CXTestInput input(m_server.Name());
-            auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-            HWND hMenuWindow = nullptr;
-            while (!(hMenuWindow = FindWindow("#32768", nullptr)) && std::chrono::steady_clock::now() < deadline)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            std::this_thread::sleep_for(std::chrono::milliseconds(200)); // the grab is taken before the menu waits
+            WaitForMenuWindow();
             if (bByClick)
                 input.Click(POINT { 1200, 1000 }); // on no window at all
             else
                 input.TapKey(XK_Escape);
             // A menu that stays open is closed all the same, so that the test ends.
-            deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+            auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
             while (FindWindow("#32768", nullptr) && std::chrono::steady_clock::now() < deadline)
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
             if (FindWindow("#32768", nullptr)) {

@@ -4,12 +4,17 @@
 
 #include "platform/display/X11Display.h"
 
+#include "platform/window/Menu.h"
 #include "platform/window/Monitors.h"
 #include "platform/window/SystemMetrics.h"
 #include "tests/platform/display/X11TestSupport.h"
 
 #include <X11/Xatom.h>
 #include <X11/extensions/Xrandr.h>
+#include <X11/keysym.h>
+
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -100,4 +105,37 @@ TEST_F(X11ScreenTest, AMaximizedWindowFillsItsMonitorsWorkAreaWithItsFrameOutsid
         m_pInput->Connection(), XWindowOf(hWnd), DefaultRootWindow(m_pInput->Connection()), 0, 0, &x, &y, &child);
     EXPECT_EQ(x, -644 + 640);
     EXPECT_EQ(y, 26);
+}
+
+TEST_F(X11ScreenTest, AMenuOpenedNearAnEdgeStaysOnItsMonitor)
+{
+    HWND hWnd = CreateRecordingWindow(WS_OVERLAPPEDWINDOW, -600, 100, 300, 200);
+    ShowWindow(hWnd, SW_SHOW);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(hWnd); }));
+    HMENU hMenu = CreatePopupMenu();
+    AppendMenu(hMenu, MF_STRING, 100, "&Open the selected documents");
+    AppendMenu(hMenu, MF_STRING, 101, "&Close");
+    // Where the menu stands once it shows; the test's user then closes it.
+    auto openedAt = [&](POINT pt) {
+        RECT rcMenu {};
+        std::thread user([&] {
+            CXTestInput input(m_server.Name());
+            GetWindowRect(WaitForMenuWindow(), &rcMenu);
+            input.TapKey(XK_Escape);
+        });
+        TrackPopupMenu(hMenu, TPM_RETURNCMD, pt.x, pt.y, 0, hWnd, nullptr);
+        user.join();
+        return rcMenu;
+    };
+    // At the right edge of the left monitor: it opens leftwards, not onto the primary.
+    RECT rc = openedAt(POINT { -20, 500 });
+    EXPECT_LE(rc.right, 0);
+    EXPECT_GE(rc.left, -640);
+    EXPECT_GT(rc.right - rc.left, 20);
+    // At the primary's bottom right corner: it stays inside it.
+    rc = openedAt(POINT { 630, 1015 });
+    EXPECT_LE(rc.right, 640);
+    EXPECT_LE(rc.bottom, 1024);
+    EXPECT_GT(rc.bottom - rc.top, 20);
+    DestroyMenu(hMenu);
 }

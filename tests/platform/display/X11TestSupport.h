@@ -11,6 +11,7 @@
 #include "platform/window/DisplayLink.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Messages.h"
+#include "platform/window/Window.h"
 #include "tests/platform/window/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -18,8 +19,69 @@
 #include <X11/Xlib.h>
 
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+// A property of a window as another client reads it: its format and its
+// items (longs for format 32).
+struct CReadProperty {
+    int nFormat { 0 };
+    std::vector<unsigned char> bytes;
+};
+
+inline CReadProperty ReadProperty(Display* pDisplay, unsigned long nWindow, const char* pszName)
+{
+    Atom property = XInternAtom(pDisplay, pszName, False);
+    Atom type = None;
+    CReadProperty value;
+    unsigned long nItems = 0;
+    unsigned long nAfter = 0;
+    unsigned char* pData = nullptr;
+    if (XGetWindowProperty(pDisplay, nWindow, property, 0, 4096, False, AnyPropertyType, &type, &value.nFormat, &nItems,
+            &nAfter, &pData)
+            == Success
+        && pData) {
+        size_t nBytes = value.nFormat == 8 ? nItems : nItems * sizeof(long);
+        value.bytes.assign(pData, pData + nBytes);
+    }
+    if (pData)
+        XFree(pData);
+    return value;
+}
+
+// Its 8-bit text; empty for another format.
+inline std::string StringProperty(Display* pDisplay, unsigned long nWindow, const char* pszName)
+{
+    CReadProperty value = ReadProperty(pDisplay, nWindow, pszName);
+    return value.nFormat == 8 ? std::string(value.bytes.begin(), value.bytes.end()) : std::string();
+}
+
+// The names of the atoms it holds.
+inline std::vector<std::string> AtomsProperty(Display* pDisplay, unsigned long nWindow, const char* pszName)
+{
+    CReadProperty value = ReadProperty(pDisplay, nWindow, pszName);
+    std::vector<std::string> names;
+    for (size_t i = 0; value.nFormat == 32 && i + sizeof(long) <= value.bytes.size(); i += sizeof(long)) {
+        long nAtom = 0;
+        std::memcpy(&nAtom, value.bytes.data() + i, sizeof(nAtom));
+        char* pszAtom = XGetAtomName(pDisplay, static_cast<Atom>(nAtom));
+        names.emplace_back(pszAtom ? pszAtom : "");
+        if (pszAtom)
+            XFree(pszAtom);
+    }
+    return names;
+}
+
+// The first of them; empty for none.
+inline std::string AtomProperty(Display* pDisplay, unsigned long nWindow, const char* pszName)
+{
+    std::vector<std::string> names = AtomsProperty(pDisplay, nWindow, pszName);
+    return names.empty() ? std::string() : names.front();
+}
 
 // Makes `owner` the owner of a manager selection (a tray's, the settings')
 // and announces it to every client as the MANAGER convention asks.
@@ -38,6 +100,18 @@ inline void BecomeManager(Display* pDisplay, const char* pszSelection, Window ow
     announce.xclient.data.l[2] = static_cast<long>(owner);
     XSendEvent(pDisplay, root, False, StructureNotifyMask, &announce);
     XFlush(pDisplay);
+}
+
+// From a thread of the test's user: the menu window once a menu shows (NULL
+// after 10 s), with time for its grab to be taken before the menu waits.
+inline HWND WaitForMenuWindow()
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    HWND hMenuWindow = nullptr;
+    while (!(hMenuWindow = FindWindow("#32768", nullptr)) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    return hMenuWindow;
 }
 
 class X11Test : public WindowTest {

@@ -164,21 +164,7 @@ protected:
         return image.At(x, y);
     }
 
-    std::string Tip(Window icon)
-    {
-        Display* pOther = m_pInput->Connection();
-        Atom type = None;
-        int nFormat = 0;
-        unsigned long nItems = 0;
-        unsigned long nAfter = 0;
-        unsigned char* pData = nullptr;
-        XGetWindowProperty(pOther, icon, XInternAtom(pOther, "_NET_WM_NAME", False), 0, 64, False, AnyPropertyType,
-            &type, &nFormat, &nItems, &nAfter, &pData);
-        std::string strTip = pData ? std::string(reinterpret_cast<char*>(pData), nItems) : "";
-        if (pData)
-            XFree(pData);
-        return strTip;
-    }
+    std::string Tip(Window icon) { return StringProperty(m_pInput->Connection(), icon, "_NET_WM_NAME"); }
 
     HWND m_hWnd { nullptr };
     HICON m_hRed { nullptr };

@@ -4,6 +4,7 @@
 #include "platform/display/X11Display.h"
 
 #include "platform/gdi/Icons.h"
+#include "platform/window/SystemMetrics.h"
 #include "tests/platform/display/X11TestSupport.h"
 
 #include <X11/Xatom.h>
@@ -39,53 +40,6 @@ bool PaintUserColour(HWND hWnd, UINT uMsg, WPARAM, LPARAM, LRESULT* plResult)
     EndPaint(hWnd, &ps);
     *plResult = 0;
     return true;
-}
-
-// A property of the window as another client reads it: its 8-bit text, or
-// the name of the atom it holds.
-struct CReadProperty {
-    int nFormat { 0 };
-    std::vector<unsigned char> bytes;
-};
-
-CReadProperty ReadProperty(Display* pDisplay, unsigned long nWindow, const char* pszName)
-{
-    Atom property = XInternAtom(pDisplay, pszName, False);
-    Atom type = None;
-    CReadProperty value;
-    unsigned long nItems = 0;
-    unsigned long nAfter = 0;
-    unsigned char* pData = nullptr;
-    if (XGetWindowProperty(pDisplay, nWindow, property, 0, 4096, False, AnyPropertyType, &type, &value.nFormat, &nItems,
-            &nAfter, &pData)
-            == Success
-        && pData) {
-        size_t nBytes = value.nFormat == 8 ? nItems : nItems * sizeof(long);
-        value.bytes.assign(pData, pData + nBytes);
-    }
-    if (pData)
-        XFree(pData);
-    return value;
-}
-
-std::string StringProperty(Display* pDisplay, unsigned long nWindow, const char* pszName)
-{
-    CReadProperty value = ReadProperty(pDisplay, nWindow, pszName);
-    return value.nFormat == 8 ? std::string(value.bytes.begin(), value.bytes.end()) : std::string();
-}
-
-std::string AtomProperty(Display* pDisplay, unsigned long nWindow, const char* pszName)
-{
-    CReadProperty value = ReadProperty(pDisplay, nWindow, pszName);
-    if (value.nFormat != 32 || value.bytes.size() < sizeof(long))
-        return std::string();
-    long nAtom = 0;
-    std::memcpy(&nAtom, value.bytes.data(), sizeof(nAtom));
-    char* pszAtom = XGetAtomName(pDisplay, static_cast<Atom>(nAtom));
-    std::string strName = pszAtom ? pszAtom : "";
-    if (pszAtom)
-        XFree(pszAtom);
-    return strName;
 }
 
 class X11WindowsTest : public X11Test {
@@ -237,6 +191,63 @@ TEST_F(X11WindowsTest, TheDesktopLearnsEachWindowsKindOwnerAndTitle)
     PumpUntilIdle();
     EXPECT_TRUE(PumpUntil(
         [&] { return StringProperty(pOther, XWindowOf(hMain), "_NET_WM_NAME") == "Rapport \xC3\xA9t\xC3\xA9"; }));
+}
+
+namespace {
+
+// A frame that keeps between 300 x 200 and 800 x 600 pixels.
+LRESULT CALLBACK LimitedWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == WM_GETMINMAXINFO) {
+        auto* pInfo = reinterpret_cast<MINMAXINFO*>(lParam);
+        pInfo->ptMinTrackSize = { 300, 200 };
+        pInfo->ptMaxTrackSize = { 800, 600 };
+        return 0;
+    }
+    return DefWindowProc(hWnd, uMsg, wParam, lParam);
+}
+
+}
+
+TEST_F(X11WindowsTest, TheWindowManagerLearnsTheSizeLimits)
+{
+    WNDCLASS wc {};
+    wc.lpfnWndProc = LimitedWndProc;
+    wc.lpszClassName = "LimitedFrame";
+    ASSERT_NE(RegisterClass(&wc), 0);
+    HWND hLimited = CreateWindow(
+        "LimitedFrame", "Limited", WS_OVERLAPPEDWINDOW, 10, 10, 400, 300, nullptr, nullptr, nullptr, nullptr);
+    HWND hFree = CreateRecordingWindow(WS_OVERLAPPEDWINDOW, 20, 20, 400, 300);
+    HWND hFixed = CreateRecordingWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU, 30, 30, 250, 150);
+    for (HWND hWnd : { hLimited, hFree, hFixed })
+        ShowWindow(hWnd, SW_SHOWNA);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(hLimited) && Viewable(hFree) && Viewable(hFixed); }));
+
+    auto hints = [&](HWND hWnd) {
+        XSizeHints sizeHints {};
+        long nSupplied = 0;
+        XGetWMNormalHints(m_pInput->Connection(), XWindowOf(hWnd), &sizeHints, &nSupplied);
+        return sizeHints;
+    };
+    XSizeHints limited = hints(hLimited);
+    ASSERT_TRUE((limited.flags & PMinSize) && (limited.flags & PMaxSize));
+    EXPECT_EQ(limited.min_width, 300);
+    EXPECT_EQ(limited.min_height, 200);
+    EXPECT_EQ(limited.max_width, 800);
+    EXPECT_EQ(limited.max_height, 600);
+
+    XSizeHints free = hints(hFree);
+    EXPECT_EQ(free.min_width, GetSystemMetrics(SM_CXMINTRACK));
+    EXPECT_FALSE(free.flags & PMaxSize) << "no limit of its own";
+
+    // Without a sizing frame its size is the only one.
+    XSizeHints fixed = hints(hFixed);
+    ASSERT_TRUE((fixed.flags & PMinSize) && (fixed.flags & PMaxSize));
+    EXPECT_EQ(fixed.min_width, 250);
+    EXPECT_EQ(fixed.max_width, 250);
+    EXPECT_EQ(fixed.max_height, 150);
+    DestroyWindow(hLimited);
+    UnregisterClass("LimitedFrame", nullptr);
 }
 
 TEST_F(X11WindowsTest, TheClassIconGoesToTheDesktopAtTwoSizes)

@@ -228,7 +228,7 @@ TEST(IconsTest, LoadIconAndLoadImageReadPictureResources)
         std::ofstream png(temp / "half.png", std::ios::binary);
         png.write(reinterpret_cast<const char*>(HALF_CLEAR_PNG), sizeof(HALF_CLEAR_PNG));
     }
-    temp.WriteFile("icons.rc", "5 ICON \"half.png\"\n");
+    temp.WriteFile("icons.rc", "5 ICON \"half.png\"\n6 CURSOR \"half.png\"\n");
     fs::path module = temp / "icons.dll";
     std::string strCommand = "'" + (BinaryRoot() / "tools" / "archivora_rc").string() + "' -o '" + module.string()
         + "' '" + (temp / "icons.rc").string() + "'";
@@ -249,6 +249,17 @@ TEST(IconsTest, LoadIconAndLoadImageReadPictureResources)
     EXPECT_EQ(canvas.At(3, 3), RED);
     EXPECT_EQ(canvas.At(4, 3), BLUE);
     DestroyIcon(hBig);
+
+    // A cursor's picture carries no hot spot: it is the top-left pixel, where the tip is drawn.
+    auto hCursor = static_cast<HCURSOR>(LoadImage(hModule, MAKEINTRESOURCE(6), IMAGE_CURSOR, 0, 0, LR_SHARED));
+    ASSERT_NE(hCursor, nullptr);
+    ICONINFO cursor {};
+    ASSERT_TRUE(GetIconInfo(hCursor, &cursor));
+    EXPECT_FALSE(cursor.fIcon);
+    EXPECT_EQ(cursor.xHotspot, 0u);
+    EXPECT_EQ(cursor.yHotspot, 0u);
+    DeleteObject(cursor.hbmMask);
+    DeleteObject(cursor.hbmColor);
 
     std::string strFile = ProgramPathFromHostPath((temp / "half.png").string());
     auto hFromFile = static_cast<HICON>(LoadImage(nullptr, strFile.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
