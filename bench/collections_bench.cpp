@@ -114,16 +114,26 @@ public:
             m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
     }
 
-    // "name: ratio" of the array's time to the vector's, when both ran.
+    // "name: ratio" of the array's time to the vector's, when both ran; of
+    // their medians when the run was repeated (--benchmark_repetitions).
     void PrintRatio(const std::string& strArray, const std::string& strVector) const
     {
-        const auto itArray = m_times.find(strArray);
-        const auto itVector = m_times.find(strVector);
-        if (itArray != m_times.end() && itVector != m_times.end() && itVector->second > 0)
-            std::printf("%s / %s: %.2f\n", strArray.c_str(), strVector.c_str(), itArray->second / itVector->second);
+        const double tArray = TimeOf(strArray);
+        const double tVector = TimeOf(strVector);
+        if (tArray > 0 && tVector > 0)
+            std::printf("%s / %s: %.2f\n", strArray.c_str(), strVector.c_str(), tArray / tVector);
     }
 
 private:
+    double TimeOf(const std::string& strName) const
+    {
+        for (const std::string& strKey : { strName + "_median", strName }) {
+            if (const auto it = m_times.find(strKey); it != m_times.end())
+                return it->second;
+        }
+        return 0;
+    }
+
     std::map<std::string, double> m_times;
 };
 

@@ -39,10 +39,10 @@ public:
     ~CArray() override;
 
     /* Size. */
-    int GetSize() const { return m_nSize; }
-    int GetCount() const { return m_nSize; }
-    BOOL IsEmpty() const { return m_nSize == 0; }
-    int GetUpperBound() const { return m_nSize - 1; }
+    int GetSize() const { return static_cast<int>(m_pEnd - m_pData); }
+    int GetCount() const { return GetSize(); }
+    BOOL IsEmpty() const { return m_pEnd == m_pData; }
+    int GetUpperBound() const { return GetSize() - 1; }
     // New elements are value-initialised, removed ones destroyed. A negative
     // nGrowBy keeps the current grow-by count.
     void SetSize(int nNewSize, int nGrowBy = -1);
@@ -84,7 +84,8 @@ public:
     void AssertValid() const override;
 
 private:
-    bool IsValidIndex(int nIndex) const { return nIndex >= 0 && nIndex < m_nSize; }
+    bool IsValidIndex(int nIndex) const { return nIndex >= 0 && nIndex < GetSize(); }
+    int GetSlotCount() const { return static_cast<int>(m_pSlotsEnd - m_pData); }
     // Opens nCount slots before nIndex (or grows the array to nIndex + nCount
     // when nIndex is at or past the end); the slots hold value-initialised or
     // moved-from elements that the caller overwrites.
@@ -94,10 +95,12 @@ private:
     // The slot count to grow to for nNewSize elements, by the grow-by rule.
     int GrownMaxSize(int nNewSize) const;
 
+    // The block and its ends are pointers, not counts: element stores (of
+    // DWORD, say) cannot alias them, so a loop of Adds need not reload them.
     TYPE* m_pData { nullptr };
-    int m_nSize { 0 };
-    int m_nMaxSize { 0 }; // slots in m_pData
-    int m_nGrowBy { 0 };  // 0: the size, at least 4 (the array doubles)
+    TYPE* m_pEnd { nullptr };      // past the last element
+    TYPE* m_pSlotsEnd { nullptr }; // past the last slot of m_pData
+    int m_nGrowBy { 0 };           // 0: the size, at least 4 (the array doubles)
 };
 
 /*********************************************************************
@@ -106,9 +109,9 @@ private:
 
 template<class TYPE, class ARG_TYPE> CArray<TYPE, ARG_TYPE>::~CArray()
 {
-    std::destroy(m_pData, m_pData + m_nSize);
+    std::destroy(m_pData, m_pEnd);
     if (m_pData)
-        std::allocator<TYPE>().deallocate(m_pData, static_cast<std::size_t>(m_nMaxSize));
+        std::allocator<TYPE>().deallocate(m_pData, static_cast<std::size_t>(GetSlotCount()));
 }
 
 template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::SetSize(int nNewSize, int nGrowBy)
@@ -119,24 +122,24 @@ template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::SetSize(int nN
     if (nGrowBy >= 0)
         m_nGrowBy = nGrowBy;
     if (nNewSize == 0) {
-        std::destroy(m_pData, m_pData + m_nSize);
-        m_nSize = 0;
+        std::destroy(m_pData, m_pEnd);
+        m_pEnd = m_pData;
         Reallocate(0);
         return;
     }
-    if (nNewSize > m_nMaxSize)
+    if (nNewSize > GetSlotCount())
         Reallocate(GrownMaxSize(nNewSize));
-    if (nNewSize > m_nSize)
-        std::uninitialized_value_construct(m_pData + m_nSize, m_pData + nNewSize);
+    if (nNewSize > GetSize())
+        std::uninitialized_value_construct(m_pEnd, m_pData + nNewSize);
     else
-        std::destroy(m_pData + nNewSize, m_pData + m_nSize);
-    m_nSize = nNewSize;
+        std::destroy(m_pData + nNewSize, m_pEnd);
+    m_pEnd = m_pData + nNewSize;
 }
 
 template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::FreeExtra()
 {
-    if (m_nSize != m_nMaxSize)
-        Reallocate(m_nSize);
+    if (m_pEnd != m_pSlotsEnd)
+        Reallocate(GetSize());
 }
 
 template<class TYPE, class ARG_TYPE> const TYPE& CArray<TYPE, ARG_TYPE>::GetAt(int nIndex) const
@@ -167,7 +170,7 @@ template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::SetAtGrow(int 
     ASSERT(nIndex >= 0 && nIndex < INT_MAX);
     if (nIndex < 0 || nIndex == INT_MAX)
         return;
-    if (nIndex >= m_nSize) {
+    if (nIndex >= GetSize()) {
         // The element may live in this array's block, which growing can move.
         TYPE value(newElement);
         SetSize(nIndex + 1);
@@ -179,11 +182,11 @@ template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::SetAtGrow(int 
 
 template<class TYPE, class ARG_TYPE> int CArray<TYPE, ARG_TYPE>::Add(ARG_TYPE newElement)
 {
-    int nIndex = m_nSize;
-    if (nIndex < m_nMaxSize) {
+    int nIndex = GetSize();
+    if (m_pEnd != m_pSlotsEnd) {
         // A free slot: the block stays, so an element of this array is still there to copy.
-        std::construct_at(m_pData + nIndex, newElement);
-        ++m_nSize;
+        std::construct_at(m_pEnd, newElement);
+        ++m_pEnd;
         return nIndex;
     }
     SetAtGrow(nIndex, newElement);
@@ -192,8 +195,8 @@ template<class TYPE, class ARG_TYPE> int CArray<TYPE, ARG_TYPE>::Add(ARG_TYPE ne
 
 template<class TYPE, class ARG_TYPE> int CArray<TYPE, ARG_TYPE>::Append(const CArray& src)
 {
-    int nOldSize = m_nSize;
-    int nSrcSize = src.m_nSize;
+    int nOldSize = GetSize();
+    int nSrcSize = src.GetSize();
     ASSERT(nSrcSize <= INT_MAX - nOldSize);
     if (nSrcSize > INT_MAX - nOldSize)
         return nOldSize;
@@ -207,7 +210,7 @@ template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::Copy(const CAr
 {
     if (&src == this)
         return;
-    int nCount = src.m_nSize;
+    int nCount = src.GetSize();
     SetSize(nCount);
     if (nCount > 0)
         std::copy(src.m_pData, src.m_pData + nCount, m_pData);
@@ -215,8 +218,8 @@ template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::Copy(const CAr
 
 template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::InsertAt(int nIndex, ARG_TYPE newElement, int nCount)
 {
-    ASSERT(nIndex >= 0 && nCount >= 0 && nCount <= INT_MAX - std::max(nIndex, m_nSize));
-    if (nIndex < 0 || nCount <= 0 || nCount > INT_MAX - std::max(nIndex, m_nSize))
+    ASSERT(nIndex >= 0 && nCount >= 0 && nCount <= INT_MAX - std::max(nIndex, GetSize()));
+    if (nIndex < 0 || nCount <= 0 || nCount > INT_MAX - std::max(nIndex, GetSize()))
         return;
     // The element may live in this array's block, which OpenGap can move.
     TYPE value(newElement);
@@ -227,7 +230,7 @@ template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::InsertAt(int n
 template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::InsertAt(int nStartIndex, CArray* pNewArray)
 {
     ASSERT(pNewArray != nullptr && nStartIndex >= 0);
-    if (!pNewArray || nStartIndex < 0 || pNewArray->m_nSize == 0)
+    if (!pNewArray || nStartIndex < 0 || pNewArray->IsEmpty())
         return;
     if (pNewArray == this) {
         CArray copy;
@@ -235,9 +238,9 @@ template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::InsertAt(int n
         InsertAt(nStartIndex, &copy);
         return;
     }
-    int nCount = pNewArray->m_nSize;
-    ASSERT(nCount <= INT_MAX - std::max(nStartIndex, m_nSize));
-    if (nCount > INT_MAX - std::max(nStartIndex, m_nSize))
+    int nCount = pNewArray->GetSize();
+    ASSERT(nCount <= INT_MAX - std::max(nStartIndex, GetSize()));
+    if (nCount > INT_MAX - std::max(nStartIndex, GetSize()))
         return;
     OpenGap(nStartIndex, nCount);
     std::copy(pNewArray->m_pData, pNewArray->m_pData + nCount, m_pData + nStartIndex);
@@ -245,28 +248,29 @@ template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::InsertAt(int n
 
 template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::RemoveAt(int nIndex, int nCount)
 {
-    ASSERT(nIndex >= 0 && nCount >= 0 && nIndex <= m_nSize && nCount <= m_nSize - nIndex);
-    if (nIndex < 0 || nCount < 0 || nIndex > m_nSize || nCount > m_nSize - nIndex)
+    const int nSize = GetSize();
+    ASSERT(nIndex >= 0 && nCount >= 0 && nIndex <= nSize && nCount <= nSize - nIndex);
+    if (nIndex < 0 || nCount < 0 || nIndex > nSize || nCount > nSize - nIndex)
         return;
-    std::move(m_pData + nIndex + nCount, m_pData + m_nSize, m_pData + nIndex);
-    std::destroy(m_pData + m_nSize - nCount, m_pData + m_nSize);
-    m_nSize -= nCount;
+    std::move(m_pData + nIndex + nCount, m_pEnd, m_pData + nIndex);
+    std::destroy(m_pEnd - nCount, m_pEnd);
+    m_pEnd -= nCount;
 }
 
 template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::AssertValid() const
 {
-    ASSERT(m_nSize >= 0 && m_nSize <= m_nMaxSize);
-    ASSERT((m_pData != nullptr) == (m_nMaxSize > 0));
+    ASSERT(m_pData <= m_pEnd && m_pEnd <= m_pSlotsEnd);
+    ASSERT((m_pData != nullptr) == (m_pSlotsEnd != m_pData));
     ASSERT(m_nGrowBy >= 0);
 }
 
 template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::OpenGap(int nIndex, int nCount)
 {
-    if (nIndex >= m_nSize) {
+    if (nIndex >= GetSize()) {
         SetSize(nIndex + nCount);
         return;
     }
-    int nOldSize = m_nSize;
+    int nOldSize = GetSize();
     SetSize(nOldSize + nCount);
     std::move_backward(m_pData + nIndex, m_pData + nOldSize, m_pData + nOldSize + nCount);
 }
@@ -275,20 +279,22 @@ template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::Reallocate(int
 {
     std::allocator<TYPE> allocator;
     TYPE* pNewData = nNewMax > 0 ? allocator.allocate(static_cast<std::size_t>(nNewMax)) : nullptr;
+    const int nSize = GetSize();
     if (pNewData)
-        std::uninitialized_move(m_pData, m_pData + m_nSize, pNewData);
-    std::destroy(m_pData, m_pData + m_nSize);
+        std::uninitialized_move(m_pData, m_pEnd, pNewData);
+    std::destroy(m_pData, m_pEnd);
     if (m_pData)
-        allocator.deallocate(m_pData, static_cast<std::size_t>(m_nMaxSize));
+        allocator.deallocate(m_pData, static_cast<std::size_t>(GetSlotCount()));
     m_pData = pNewData;
-    m_nMaxSize = nNewMax;
+    m_pEnd = pNewData ? pNewData + nSize : nullptr;
+    m_pSlotsEnd = pNewData ? pNewData + nNewMax : nullptr;
 }
 
 template<class TYPE, class ARG_TYPE> int CArray<TYPE, ARG_TYPE>::GrownMaxSize(int nNewSize) const
 {
     long long nGrowBy = m_nGrowBy;
     if (nGrowBy == 0)
-        nGrowBy = std::max(m_nSize, 4);
-    long long nNewMax = std::max<long long>(nNewSize, m_nMaxSize + nGrowBy);
+        nGrowBy = std::max(GetSize(), 4);
+    long long nNewMax = std::max<long long>(nNewSize, GetSlotCount() + nGrowBy);
     return static_cast<int>(std::min<long long>(nNewMax, INT_MAX));
 }

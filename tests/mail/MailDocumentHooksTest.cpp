@@ -188,30 +188,44 @@ INSTANTIATE_TEST_SUITE_P(StoreKinds, MailDocumentKindTest,
         return info.param == MAIL_STORE_NETSCAPE ? "Netscape" : info.param == MAIL_STORE_OE4 ? "OE4" : "OE5";
     });
 
-TEST_F(MailDocumentHooksTest, AStoreRewrittenUnderTheRecordNeedsReorganising)
+TEST_P(MailDocumentKindTest, AnotherMessageAtTheRecordedPlaceIsNotTheCataloguedOne)
 {
-    std::vector<std::string> messages = Messages();
-    std::string strStore = WriteStore(MAIL_STORE_NETSCAPE, messages, {});
-    auto documents = Catalog(MAIL_STORE_NETSCAPE, strStore);
+    const int nKind = GetParam();
+    const std::vector<std::string> messages = Messages();
+    auto documents = Catalog(nKind, WriteStore(nKind, messages, {}));
     ASSERT_EQ(documents.size(), 3u);
-    EXPECT_EQ(documents[1]->RefreshState(), 0);
-
-    // Another message of the same subject and length now stands at the second
-    // one's place, written a day later: it is not the catalogued message.
-    std::vector<std::string> impostor = messages;
-    impostor[1].replace(impostor[1].find("Mon, 2 Jan"), 10, "Tue, 3 Jan");
-    WriteStore(MAIL_STORE_NETSCAPE, impostor, {});
-    EXPECT_EQ(documents[1]->RefreshState(), 2);
+    // Messages a compaction could put at the second one's place: of its
+    // length, the same written a day later, one whose subject begins with its
+    // title and one without a subject; and the same with a longer text.
+    const auto Replaced = [](std::string strMessage, const char* pszFrom, const char* pszTo) {
+        strMessage.replace(strMessage.find(pszFrom), std::strlen(pszFrom), pszTo);
+        return strMessage;
+    };
+    const std::string impostors[] = {
+        Replaced(messages[1], "Mon, 2 Jan", "Tue, 3 Jan"),
+        Replaced(Replaced(messages[1], "body.\nDate", "body. Re\nDate"), "\nSecond body.\n", "\nSecond b.\n"),
+        Replaced(messages[1], "Subject:", "X-Topic:"),
+        Replaced(messages[1], "\nSecond body.\n", "\nSecond body, longer.\n"),
+    };
     char szText[64];
-    EXPECT_EQ(documents[1]->ReadContent(szText, sizeof(szText)), CONTENT_UNREADABLE);
-    EXPECT_EQ(documents[0]->RefreshState(), 0) << "the messages around it are still there";
-    EXPECT_EQ(documents[2]->RefreshState(), 0);
+    for (const std::string& strImpostor : impostors) {
+        WriteStore(nKind, { messages[0], strImpostor, messages[2] }, {});
+        EXPECT_EQ(documents[1]->RefreshState(), 2) << strImpostor;
+        EXPECT_EQ(documents[1]->ReadContent(szText, sizeof(szText)), CONTENT_UNREADABLE) << strImpostor;
+        EXPECT_EQ(documents[0]->RefreshState(), 0) << "the message before it is still there";
+    }
 
-    // The first message is gone: the record's offset now points inside another message.
-    messages.erase(messages.begin());
-    messages.push_back(messages.back() + messages.back());
-    WriteStore(MAIL_STORE_NETSCAPE, messages, {});
+    // New mail appended: every message is still where it was.
+    WriteStore(nKind, { messages[0], messages[1], messages[2], messages[0] }, {});
+    for (const auto& pDocument : documents)
+        EXPECT_EQ(pDocument->RefreshState(), 0);
+    EXPECT_EQ(documents[1]->ReadContent(szText, sizeof(szText)), CONTENT_TEXT);
+    EXPECT_STREQ(szText, "Second body.\n");
+
+    // The first message is gone: the records' places now fall on other messages or inside them.
+    WriteStore(nKind, { messages[1], messages[2], messages[2] + messages[2] }, {});
     EXPECT_EQ(documents[1]->RefreshState(), 2);
+    EXPECT_EQ(documents[2]->RefreshState(), 2);
 }
 
 TEST_F(MailDocumentHooksTest, UnreadableMessagesGiveFailureCodes)

@@ -320,9 +320,11 @@ TEST_F(CGridListCtrlTest, RowsPaintTheirColoursAndRecentRowsFollowThePreference)
             ASSERT_EQ(CUiHarness::Pixel(m_list.m_hWnd, x, y), RGB(0xF0, 0xF0, 0xF0)) << "no picture for x7";
     }
 
+    const COLORREF crSaved = thePreferences.m_crRecentlyCatalog;
     thePreferences.m_crRecentlyCatalog = RGB(0, 128, 0);
     m_list.SendMessage(RegisterWindowMessage("APPM TrocarCores"));
     EXPECT_EQ(m_list.GetGridColor(GRID_COLOR_RECENT_TEXT), RGB(0, 128, 0));
+    thePreferences.m_crRecentlyCatalog = crSaved;
 }
 
 TEST_F(CGridListCtrlTest, ControlCharactersPaintAsBlanksAndTheRowHeightFollowsTheFont)

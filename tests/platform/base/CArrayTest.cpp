@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -109,6 +111,78 @@ TEST(CArrayTest, EveryElementIsDestroyedExactlyOnce)
 
         copy.RemoveAll();
         EXPECT_EQ(TrackedElement::LiveCount(), 120);
+    }
+    EXPECT_EQ(TrackedElement::LiveCount(), 0);
+}
+
+TEST(CArrayTest, RandomOperationsMatchAVector)
+{
+    // Every operation, in random order and with random sizes, against the same
+    // on a vector; the elements count their lives, so a slot the array's
+    // bookkeeping loses or counts twice shows too.
+    std::mt19937 random(4417);
+    const auto Below = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    {
+        CTrackedArray array;
+        std::vector<int> model;
+        for (int nStep = 0; nStep < 4000 && !HasFailure(); ++nStep) {
+            const int nSize = static_cast<int>(model.size());
+            const int nValue = nStep;
+            switch (Below(9)) {
+            case 0:
+            case 1:
+                EXPECT_EQ(array.Add(TrackedElement(nValue)), nSize);
+                model.push_back(nValue);
+                break;
+            case 2: {
+                const int nNewSize = Below(nSize + 20);
+                array.SetSize(nNewSize, Below(3) == 0 ? Below(8) : -1);
+                model.resize(static_cast<std::size_t>(nNewSize), 0);
+                break;
+            }
+            case 3: {
+                const int nIndex = Below(nSize + 5), nCount = 1 + Below(4);
+                array.InsertAt(nIndex, TrackedElement(nValue), nCount);
+                model.resize(std::max(model.size(), static_cast<std::size_t>(nIndex)), 0);
+                model.insert(model.begin() + nIndex, static_cast<std::size_t>(nCount), nValue);
+                break;
+            }
+            case 4:
+                if (nSize > 0) {
+                    const int nIndex = Below(nSize), nCount = Below(nSize - nIndex + 1);
+                    array.RemoveAt(nIndex, nCount);
+                    model.erase(model.begin() + nIndex, model.begin() + nIndex + nCount);
+                }
+                break;
+            case 5: {
+                const int nIndex = Below(nSize + 10);
+                array.SetAtGrow(nIndex, TrackedElement(nValue));
+                model.resize(std::max(model.size(), static_cast<std::size_t>(nIndex) + 1), 0);
+                model[static_cast<std::size_t>(nIndex)] = nValue;
+                break;
+            }
+            case 6:
+                array.FreeExtra();
+                break;
+            case 7:
+                if (nSize < 500) {
+                    array.Append(array);
+                    model.insert(model.end(), model.begin(), model.end());
+                }
+                break;
+            default:
+                if (Below(10) == 0) {
+                    array.RemoveAll();
+                    model.clear();
+                }
+                break;
+            }
+            array.AssertValid();
+            ASSERT_EQ(Values(array), model) << "step " << nStep;
+            ASSERT_EQ(TrackedElement::LiveCount(), array.GetSize()) << "step " << nStep;
+            ASSERT_EQ(array.IsEmpty(), model.empty());
+            ASSERT_EQ(array.GetUpperBound(), static_cast<int>(model.size()) - 1);
+        }
     }
     EXPECT_EQ(TrackedElement::LiveCount(), 0);
 }
