@@ -12,6 +12,7 @@
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
 #include "store/CRegistryKey.h"
+#include "tests/store/FlushCounter.h"
 
 #include "platform/base/Clock.h"
 #include "platform/framework/CCmdUI.h"
@@ -22,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -84,6 +86,12 @@ protected:
         return node.CountDocuments();
     }
     BOOL Ended() { return App().m_pMainWnd == nullptr; }
+    // The flushes of the main catalog's journal so far.
+    int JournalFlushes(const CFlushCounter& flushes) const
+    {
+        auto it = flushes.m_flushes.find(std::string(ProgramPath("archiv.cat.jnl")));
+        return it == flushes.m_flushes.end() ? 0 : it->second;
+    }
 };
 
 } // namespace
@@ -348,4 +356,39 @@ TEST_F(MainFrameTest, TheDailyNoticeComesOncePerDayWhenDocumentsExpired)
     clock.m_nOffsetSeconds = 2 * 86400;
     m_driver.Advance(CMainFrame::NOTICE_INTERVAL);
     EXPECT_EQ(m_prompts.CountOf("daily notice"), 2);
+}
+
+/***************************** Commits *****************************/
+
+// The first setup (the wizard's finish) and the move of the unsorted documents
+// to the archive (the answer to the warning) each reach the catalog in one commit.
+TEST_F(MainFrameTest, TheFirstSetupAndTheMoveOfUnsortedDocumentsAreOneCommitEach)
+{
+    {
+        CFlushCounter flushes;
+        ASSERT_TRUE(Start());
+        // Making the empty catalog commits its root blocks and closes it (two
+        // flushes of its journal); the whole setup is the third.
+        EXPECT_EQ(JournalFlushes(flushes), 3);
+    }
+    CCatalog* pCatalog = App().GetMainCatalog();
+    ASSERT_NE(pCatalog, nullptr);
+    std::unique_ptr<CNodeRec> pUnsorted(CNodeRec::NewTopNodeRec3(pCatalog));
+    ASSERT_NE(pUnsorted, nullptr);
+    constexpr int DOCUMENTS = 5;
+    for (int nDocument = 0; nDocument < DOCUMENTS; ++nDocument) {
+        const std::string strName = "orphan" + std::to_string(nDocument) + ".txt";
+        std::unique_ptr<CDocumentRec> pDocument(pCatalog->FindOrAddDocument("c:\\orphans\\", strName.c_str(), nullptr));
+        ASSERT_NE(pDocument, nullptr);
+        ASSERT_TRUE(pUnsorted->AddDocument(pDocument.get()));
+    }
+
+    m_prompts.m_nOrphanAnswer = IDYES;
+    CFlushCounter flushes;
+    Command(ID_TOOLS_CHECK_UNSORTED);
+    EXPECT_EQ(m_prompts.CountOf("orphan warning"), 1);
+    EXPECT_EQ(JournalFlushes(flushes), 1);
+    std::unique_ptr<CNodeRec> pArchive(CNodeRec::NewTopNodeRec4(pCatalog));
+    ASSERT_NE(pArchive, nullptr);
+    EXPECT_EQ(pArchive->CountDocuments(), DOCUMENTS);
 }
