@@ -31,6 +31,9 @@
 #define IDS_PENDING_CONFIRM_CLOSE   4470
 #define IDS_PENDING_LEFT_UNPROTECTED 4471
 
+// A new message without a subject, in the new-document lists.
+#define IDS_NOTICE_NO_SUBJECT       4472
+
 // Long catalog runs: the question when the user asks to stop.
 #define IDS_STOP_QUESTION           4044
 
