@@ -261,6 +261,14 @@
 #define IDS_PASTE_SOURCE_GONE       4255    // the system or group copied from no longer exists
 #define IDS_PASTE_DATA_UNREADABLE   4256    // the clipboard's catalog data is damaged
 
+// Interface kit: the caption and button texts of the program's wizards.
+#define IDS_WIZARD_CAPTION          4331
+#define IDS_WIZARD_BACK             4525
+#define IDS_WIZARD_NEXT             4526
+#define IDS_WIZARD_FINISH           4527
+#define IDS_WIZARD_HELP             4528
+#define IDS_WIZARD_CANCEL           4529
+
 // Interface kit: the colour names of the colour combo box, in its order.
 #define IDS_COLOR_MAROON              4429
 #define IDS_COLOR_GREEN               4430
