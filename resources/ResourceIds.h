@@ -34,6 +34,16 @@
 // A new message without a subject, in the new-document lists.
 #define IDS_NOTICE_NO_SUBJECT       4472
 
+// The maintenance run: its passes' titles and texts, and the note that
+// expired documents remain after it.
+#define IDS_MAINTENANCE_FILES_TITLE     4046
+#define IDS_MAINTENANCE_EXPIRED_LEFT    4095
+#define IDS_MAINTENANCE_FOLDERS_TITLE   4315
+#define IDS_MAINTENANCE_DOCUMENTS_TITLE 4316
+#define IDS_MAINTENANCE_DOCUMENTS_DONE  4317
+#define IDS_MAINTENANCE_BIN_TITLE       4318
+#define IDS_MAINTENANCE_BIN_EMPTY       4319
+
 // Long catalog runs: the question when the user asks to stop.
 #define IDS_STOP_QUESTION           4044
 

@@ -3,7 +3,6 @@
 // state, a dropped colour combo, the owner-drawn list boxes, the node path
 // and the data tip.
 
-#include "platform/framework/CEdit.h"
 #include "platform/framework/CImageList.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/gdi/FrameControls.h"
@@ -173,10 +172,8 @@ TEST_F(KitPicturesTest, OwnerDrawnListBoxes)
 
 TEST_F(KitPicturesTest, NodePathAndDataTip)
 {
-    CEdit edit;
-    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE, RECT { 10, 10, 300, 34 }, &Host(), 1));
     CNodePathCtrl path;
-    ASSERT_TRUE(path.SubclassWindow(edit.Detach()));
+    ASSERT_TRUE(path.Create(WS_CHILD | WS_VISIBLE, RECT { 10, 10, 300, 34 }, &Host(), 1));
     auto pBeta = Node(*m_pCatalog, m_tree.beta);
     path.SetNode(pBeta.get());
     ExpectMatches(path.m_hWnd, "node_path.png");
