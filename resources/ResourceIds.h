@@ -44,6 +44,10 @@
 #define IDS_MAINTENANCE_BIN_TITLE       4318
 #define IDS_MAINTENANCE_BIN_EMPTY       4319
 
+// The one-text option dialog of the automatic-library preferences.
+#define IDD_CATALOG_OPTION          204
+#define IDC_CATALOG_OPTION_TEXT     1252
+
 // Long catalog runs: the question when the user asks to stop.
 #define IDS_STOP_QUESTION           4044
 
@@ -62,6 +66,10 @@
 
 // The clip the progress dialogs play while they work: a document filed into a folder.
 #define IDR_FILING_CLIP             395
+
+// Interface kit: the small progress dialog of a long folder search, with the clip.
+#define IDD_ANIMATED_PROGRESS       300
+#define IDC_PROGRESS_ANIMATION      1201
 
 // Bitmaps of the main toolbar beside its own strip (IDR_MAINFRAME): the eight
 // frames of the list filter's blinking button, the favourites button while the
