@@ -279,6 +279,12 @@
 #define IDS_PASTE_SOURCE_GONE       4255    // the system or group copied from no longer exists
 #define IDS_PASTE_DATA_UNREADABLE   4256    // the clipboard's catalog data is damaged
 
+// Interface kit: the column titles of shell folder lists.
+#define IDS_SHELL_LIST_NAME         4220
+#define IDS_SHELL_LIST_SIZE         4221
+#define IDS_SHELL_LIST_TYPE         4222
+#define IDS_SHELL_LIST_MODIFIED     4223
+
 // Interface kit: the caption and button texts of the program's wizards.
 #define IDS_WIZARD_CAPTION          4331
 #define IDS_WIZARD_BACK             4525
