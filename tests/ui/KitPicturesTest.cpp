@@ -88,6 +88,16 @@ TEST_F(KitPicturesTest, GridRows)
     grid.GetGridHeader().SetSortImage(3, FALSE);
     grid.Invalidate();
     ExpectMatches(grid.m_hWnd, "grid_rows_sorted_up.png");
+
+    // The sort column's item held down: its text moves right and down.
+    CGridHeaderCtrl& header = grid.GetGridHeader();
+    RECT item {};
+    ASSERT_TRUE(header.GetItemRect(3, &item));
+    HDC hdc = GetDC(header.m_hWnd);
+    DRAWITEMSTRUCT pressed { ODT_HEADER, 0, 3, ODA_DRAWENTIRE, ODS_SELECTED, header.m_hWnd, hdc, item, 0 };
+    header.DrawItem(&pressed);
+    ReleaseDC(header.m_hWnd, hdc);
+    m_pUi->ExpectWindowMatches(header.m_hWnd, "grid_header_pressed.png");
     thePreferences.m_crRecentlyCatalog = crSaved;
 }
 
