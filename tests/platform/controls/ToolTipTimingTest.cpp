@@ -67,6 +67,15 @@ TEST_F(ToolTipTimingTest, TipShowsAfterTheInitialDelayWithoutTakingActivationAnd
     EXPECT_GT(rcTip.top, rcButton.top + 10);   // below the cursor
     EXPECT_EQ(rcTip.left, rcButton.left + 12); // at the last position the mouse was seen
 
+    // A new text on show gets a window that fits it, where the tip stands.
+    TOOLINFO info { sizeof(TOOLINFO), 0, m_hParent, reinterpret_cast<UINT_PTR>(m_hButton), {}, nullptr,
+        const_cast<LPSTR>("Find the next match in the catalog"), 0, nullptr };
+    SendMessage(m_hTip, TTM_UPDATETIPTEXT, 0, reinterpret_cast<LPARAM>(&info));
+    RECT rcLonger {};
+    GetWindowRect(m_hTip, &rcLonger);
+    EXPECT_EQ(rcLonger.left, rcTip.left);
+    EXPECT_GT(rcLonger.right, rcTip.right);
+
     Wait(nInitial * 10 - 1);
     EXPECT_TRUE(Shown());
     Wait(1);
