@@ -4,7 +4,7 @@
 #include "catalog/CDocumentPlacement.h"
 #include "store/CDocumentRec.h"
 #include "store/DocumentOperations.h"
-#include "tests/catalog/CatalogDriveFixture.h"
+#include "tests/catalog/RecycleBinFixture.h"
 
 #include "platform/testing/TestDriver.h"
 
@@ -16,35 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CAgreeingPrompts : public CCatalogPrompts {
-public:
-    int ConfirmSelectionAction(int nKind, LPCTSTR, BOOL, HWND) override
-    {
-        m_nKind = nKind;
-        return IDOK;
-    }
-    int m_nKind { -1 };
-};
-
-class RecycleDropsTest : public CatalogDriveTest {
-protected:
-    void SetUp() override
-    {
-        CatalogDriveTest::SetUp();
-        m_setDataHome = std::make_unique<ScopedVariable>("XDG_DATA_HOME", (HomeFolder().Path() / "data").c_str());
-        SetCatalogPrompts(&m_prompts);
-        m_pBin = NewMainCatalog("winrec.cat", TRUE);
-    }
-    void TearDown() override
-    {
-        SetCatalogPrompts(nullptr);
-        m_pBin.reset();
-        CatalogDriveTest::TearDown();
-    }
-    CAgreeingPrompts m_prompts;
-    std::unique_ptr<CCatalog> m_pBin;
-    std::unique_ptr<ScopedVariable> m_setDataHome;
-};
+using RecycleDropsTest = RecycleBinDriveTest;
 
 TEST_F(RecycleDropsTest, EachDroppedItemTellsWhatBecameOfIt)
 {
@@ -82,7 +54,7 @@ TEST_F(RecycleDropsTest, NothingRecyclableAsksNothing)
     std::vector<LONG> status;
     EXPECT_FALSE(LixeiraDropItems(m_pCatalog.get(), m_pBin.get(), payload, &status));
     EXPECT_EQ(status, std::vector<LONG> { DROP_REFUSED });
-    EXPECT_EQ(m_prompts.m_nKind, -1);
+    EXPECT_EQ(m_prompts.m_nAsked, 0);
 }
 
 } // namespace
