@@ -75,11 +75,14 @@ public:
         std::vector<POINT> wide;
         for (long long t = nFirst; t < nLast; ++t) {
             long long nMajor = nMajorFrom + nMajorSign * t;
-            // Round t * minor / steps to the nearest integer, halves away from zero.
-            __int128 nProduct = static_cast<__int128>(t) * nMinorDelta;
-            long long nMinor = static_cast<long long>(
-                nProduct >= 0 ? (2 * nProduct + nSteps) / (2 * nSteps) : -((-2 * nProduct + nSteps) / (2 * nSteps)));
-            nMinor += bXMajor ? ptFrom.y : ptFrom.x;
+            // Round t * minor / steps to the nearest integer, halves away from zero
+            // (nothing to round on a straight line).
+            long long nMinor = bXMajor ? ptFrom.y : ptFrom.x;
+            if (nMinorDelta != 0) {
+                __int128 nProduct = static_cast<__int128>(t) * nMinorDelta;
+                nMinor += static_cast<long long>(nProduct >= 0 ? (2 * nProduct + nSteps) / (2 * nSteps)
+                                                               : -((-2 * nProduct + nSteps) / (2 * nSteps)));
+            }
             int x = static_cast<int>(bXMajor ? nMajor : nMinor), y = static_cast<int>(bXMajor ? nMinor : nMajor);
             Dot(x, y, m_nDashOffset + t, wide);
         }

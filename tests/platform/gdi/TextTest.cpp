@@ -231,6 +231,25 @@ TEST_F(TextTest, RenderingIsIdenticalForEqualFonts)
     EXPECT_GT(std::count_if(first.begin(), first.end(), [](COLORREF cr) { return cr != RGB(255, 255, 255); }), 100);
 }
 
+TEST_F(TextTest, ALineDrawnAgainElsewhereInAnotherColourMatchesAFreshFont)
+{
+    auto drawn = [&] {
+        Clear();
+        SetTextColor(Dc(), RGB(200, 0, 0));
+        TextOut(Dc(), 17, 40, SENTENCE.c_str(), static_cast<int>(SENTENCE.size()));
+        std::vector<COLORREF> pixels;
+        Canvas().ForEach([&](int, int, COLORREF cr) { pixels.push_back(cr); });
+        return pixels;
+    };
+    Use(-16, "Arial");
+    SetTextColor(Dc(), RGB(0, 0, 0));
+    TextOut(Dc(), 3, 2, SENTENCE.c_str(), static_cast<int>(SENTENCE.size()));
+    std::vector<COLORREF> again = drawn();
+    Use(-16, "Arial"); // a new font has shaped and drawn nothing yet
+    EXPECT_EQ(again, drawn());
+    EXPECT_NE(std::count(again.begin(), again.end(), RGB(200, 0, 0)), 0);
+}
+
 TEST_F(TextTest, EndEllipsisKeepsTheLongestPrefixThatFits)
 {
     Use(-11, "MS Sans Serif");
