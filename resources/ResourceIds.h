@@ -243,6 +243,18 @@
 #define IDS_WA_DEFAULT_PROFILE      4533    // Name of the default profile
 #define IDS_WA_DEFAULT_SITE         4536    // Directory server's site, no "/" at the end
 
+// Web access: directory-server requests and the local address of a dial-up link.
+#define IDS_WA_DIR_MESSAGE          5064    // %s: the message of the server's reply
+#define IDS_WA_DIR_NOT_SERVER       5065    // %s: the plain text of a reply without its marker
+#define IDS_WA_DIR_FAILED           5066    // %d, %s: the transport's error number and text
+#define IDS_WA_DIR_OFFLINE          5073
+#define IDS_WA_DIR_NO_LINK          5081
+#define IDS_WA_IPHLP_SIZE           5084
+#define IDS_WA_IPHLP_INTERFACES     5085
+#define IDS_WA_IPHLP_ADDRESSES      5086
+#define IDS_WA_IPHLP_ROUTES         5087
+#define IDS_WA_IPHLP_NO_INTERFACES  5088
+
 // Web access: the file menu of the pages.
 #define IDS_WA_MENU_DOWNLOAD        4534
 #define IDS_WA_MENU_TIPVIEW         4535
