@@ -25,6 +25,12 @@
 #define IDS_RECYCLE_STAYED_ONE      4307
 #define IDS_RECYCLE_TITLE           4399
 #define IDS_RECYCLE_NOT_POSSIBLE    4405
+// Shell items dropped on the recycle bin: a folder, and items of a removable
+// or CD drive, which are deleted for good.
+#define IDS_RECYCLE_ASK_FOLDER            4224
+#define IDS_RECYCLE_ASK_REMOVABLE_FILE    4225
+#define IDS_RECYCLE_ASK_REMOVABLE_FOLDER  4226
+#define IDS_RECYCLE_ASK_REMOVABLE_ITEMS   4227
 
 // Documents unprotected for opening: the question at the close (with their
 // count) and the one at start-up about those an earlier run left.
