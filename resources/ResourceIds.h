@@ -261,6 +261,16 @@
 #define IDS_WA_IPHLP_ROUTES         5087
 #define IDS_WA_IPHLP_NO_INTERFACES  5088
 
+// Web access: the connection's messages (boxes with the stop icon).
+#define IDS_WA_COMM_FOLDER_FAILED       5043    // %s: the communication folder
+#define IDS_WA_NO_PORT                  5054
+#define IDS_WA_DIR_FOLDER_UNREACHABLE   5063    // %s: the directory-server folder
+
+// Web access: the server's tray icon (its id names the tray menu) and its two animation steps.
+#define IDR_WEB_TRAY                405
+#define IDI_WEB_TRAY                407
+#define IDI_WEB_TRAY_BUSY           408
+
 // Web access: the file menu of the pages.
 #define IDS_WA_MENU_DOWNLOAD        4534
 #define IDS_WA_MENU_TIPVIEW         4535
