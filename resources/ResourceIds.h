@@ -344,4 +344,15 @@
 #define ID_PREVIEW_SELECT_ALL       51003
 #define ID_PREVIEW_DESCRIPTION      51004   // also Ctrl+D in the preview
 
+
+// The new-document monitor: its tray icon (its id names the tray menu), the
+// two animation steps, and the tips by the count of new documents.
+#define IDR_DOC_MONITOR             325
+#define IDI_DOC_MONITOR             330
+#define IDI_DOC_MONITOR_NEW         331
+#define IDI_DOC_MONITOR_NEW_LIT     332
+#define IDS_MONITOR_TIP_NONE        4365
+#define IDS_MONITOR_TIP_ONE         4366
+#define IDS_MONITOR_TIP_MANY        4367    // %d: the count
+
 // clang-format on
