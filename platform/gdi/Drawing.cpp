@@ -72,6 +72,17 @@ public:
         long long nLast = nMajorSign > 0 ? nHigh - nMajorFrom : nMajorFrom - nLow;
         nFirst = std::max(0LL, nFirst);
         nLast = std::min(nSteps, nLast + 1);
+        if (m_nWidth == 1 && m_dashes.empty() && bXMajor && dy == 0) {
+            // A solid horizontal line is one span of the pen's colour.
+            if (nFirst < nLast) {
+                long long nLeft = nMajorSign > 0 ? nMajorFrom + nFirst : nMajorFrom - nLast + 1;
+                CGdiBrush colour;
+                colour.m_log = LOGBRUSH { BS_SOLID, m_pen.m_log.lopnColor, 0 };
+                m_target.FillSpan(ptFrom.y, static_cast<int>(nLeft), static_cast<int>(nLeft + nLast - nFirst), colour);
+            }
+            m_nDashOffset += nSteps;
+            return;
+        }
         std::vector<POINT> wide;
         for (long long t = nFirst; t < nLast; ++t) {
             long long nMajor = nMajorFrom + nMajorSign * t;
