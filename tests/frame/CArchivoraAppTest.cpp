@@ -10,6 +10,7 @@
 #include "store/CNodeRec.h"
 #include "store/CRegistryKey.h"
 #include "store/CatalogError.h"
+#include "ui/CUiHostServices.h"
 
 #include "platform/base/PathMap.h"
 #include "platform/base/ResourceModule.h"
@@ -93,6 +94,16 @@ TEST_F(AppTest, AFirstStartSetsUpTheCatalogShowsOneMaximisedViewAndAClickReaches
     EXPECT_EQ(ProductValue("Desktop", "Windows"), 1U);
     EXPECT_GT(ProductValue(CString("Desktop\\") + ChildKeyName(0), "TipViewFrame").value_or(0), 0U);
     EXPECT_TRUE(CTestDriver::TrayIcons().empty());
+}
+
+TEST_F(AppTest, TheInterfaceKitReachesTheCatalogOfTheRunningApplicationOnly)
+{
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+    ASSERT_NE(App().GetMainCatalog(), nullptr);
+    EXPECT_EQ(GetHostMainCatalog(), App().GetMainCatalog());
+    Stop();
+    EXPECT_EQ(GetHostMainCatalog(), nullptr);
 }
 
 TEST_F(AppTest, AFirstStartWhoseWizardIsCancelledEndsWithNothingLeft)
