@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
@@ -295,14 +296,18 @@ void CTextLine::RenderMask() const
     const int nStride = cairo_image_surface_get_stride(m_pMask);
     m_rcInk = RECT { nWidth, nHeight, 0, 0 };
     for (int py = 0; py < nHeight; ++py) {
-        for (int px = 0; px < nWidth; ++px) {
-            if (pData[static_cast<ptrdiff_t>(py) * nStride + px] == 0)
-                continue;
-            m_rcInk.left = std::min<LONG>(m_rcInk.left, px);
-            m_rcInk.right = std::max<LONG>(m_rcInk.right, px + 1);
-            m_rcInk.top = std::min<LONG>(m_rcInk.top, py);
-            m_rcInk.bottom = py + 1;
-        }
+        const unsigned char* pRow = pData + static_cast<ptrdiff_t>(py) * nStride;
+        const unsigned char* pFirst = std::find_if(pRow, pRow + nWidth, [](unsigned char n) { return n != 0; });
+        if (pFirst == pRow + nWidth)
+            continue;
+        const unsigned char* pLast = std::find_if(
+            std::make_reverse_iterator(pRow + nWidth), std::make_reverse_iterator(pFirst), [](unsigned char n) {
+                return n != 0;
+            }).base();
+        m_rcInk.left = std::min<LONG>(m_rcInk.left, static_cast<LONG>(pFirst - pRow));
+        m_rcInk.right = std::max<LONG>(m_rcInk.right, static_cast<LONG>(pLast - pRow));
+        m_rcInk.top = std::min<LONG>(m_rcInk.top, py);
+        m_rcInk.bottom = py + 1;
     }
 }
 
