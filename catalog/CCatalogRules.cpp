@@ -89,12 +89,19 @@ ERejection CCatalogRules::CheckFolder(std::string_view strFolder) const
 
 ERejection CCatalogRules::CheckName(std::string_view strName) const
 {
+    if (MatchesNameMask(strName))
+        return ERejection::NameMask;
+    return IsCataloguedExtension(strName) ? ERejection::None : ERejection::NotCatalogued;
+}
+
+BOOL CCatalogRules::MatchesNameMask(std::string_view strName) const
+{
     const std::string strNameText(strName);
     for (auto it = m_masks.rbegin(); it != m_masks.rend(); ++it) {
         if (MatchFileMask(strNameText.c_str(), *it))
-            return ERejection::NameMask;
+            return TRUE;
     }
-    return IsCataloguedExtension(strName) ? ERejection::None : ERejection::NotCatalogued;
+    return FALSE;
 }
 
 BOOL CCatalogRules::IsCataloguedExtension(std::string_view strName) const

@@ -46,6 +46,11 @@ public:
     ERejection CheckName(std::string_view strName) const;
 
     BOOL IsCataloguedExtension(std::string_view strName) const;
+    // Whether a name (lower-cased) matches one of the file name masks.
+    BOOL MatchesNameMask(std::string_view strName) const;
+    BOOL HasNameMasks() const { return m_masks.empty() ? FALSE : TRUE; }
+    // The clean-up folders in table order: the catalog's form, no trailing backslash.
+    const std::vector<std::string>& GetCleanUpFolders() const { return m_cleanUpFolders; }
     // A readable word for a rejection, for trace lines.
     static const char* Describe(ERejection eRejection);
 

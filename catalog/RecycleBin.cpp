@@ -9,35 +9,19 @@
 
 #include "platform/base/FileFunctions.h"
 #include "platform/base/TextFunctions.h"
+#include "platform/base/TrashFolders.h"
 #include "platform/base/WinError.h"
 #include "platform/shell/FileOperation.h"
 #include "platform/shell/RecycleBin.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace {
 
 BOOL s_bRecycleBinFull = FALSE;
-
-// The number of a bin name "d<letter><digits>[.ext]" of the letter; nullopt
-// for another form or a number too large.
-std::optional<unsigned long> RecycledNumber(std::string_view strName, char chLetter)
-{
-    if (strName.size() < 3 || (strName[0] != 'd' && strName[0] != 'D')
-        || Utf8ToLower(std::string(1, strName[1])) != std::string(1, chLetter))
-        return std::nullopt;
-    const std::string_view strDigits = strName.substr(2, strName.find('.', 2) - 2);
-    unsigned long nNumber = 0;
-    const auto [pEnd, ec] = std::from_chars(strDigits.data(), strDigits.data() + strDigits.size(), nNumber);
-    if (strDigits.empty() || ec != std::errc() || pEnd != strDigits.data() + strDigits.size())
-        return std::nullopt;
-    return nNumber;
-}
 
 // The extension of a path's file name with its dot; empty without one.
 std::string_view FileExtension(std::string_view strPath)
@@ -79,6 +63,20 @@ int RunFileOperation(UINT wFunc, const CString& strFrom, const CString& strTo, F
  * The system's bin
  ******************************************************************************/
 
+unsigned long long HighestRecycledNumberOf(const std::vector<std::string>& names, char chDrive)
+{
+    unsigned long long nHighest = 0;
+    for (const std::string& strName : names) {
+        TCHAR chLetter = 0;
+        unsigned long long nNumber = 0;
+        // A saturated number is none the bin gave, and one more would wrap.
+        if (ParseRecycledName(strName, &chLetter, &nNumber) && nNumber != ~0ULL
+            && Utf8ToLower(std::string(1, chLetter))[0] == chDrive)
+            nHighest = std::max(nHighest, nNumber);
+    }
+    return nHighest;
+}
+
 int CountRecycleBinItems()
 {
     const std::vector<CRecycledEntry> entries = ListRecycleBin();
@@ -98,17 +96,17 @@ CString MakeRecycledName(CRecycledNameMap& names, LPCTSTR pszPath)
     if (strPath.empty())
         return {};
     const char chDrive = Utf8ToLower(std::string(1, strPath[0]))[0];
-    unsigned long nNumber = 0;
+    unsigned long long nNumber = 0;
     if (auto it = names.find(chDrive); it != names.end()) {
         nNumber = it->second + 1;
     } else {
         // The file just sent is in the bin already: the highest number is its.
+        std::vector<std::string> binNames;
         for (const CRecycledEntry& entry : ListRecycleBin()) {
-            if (entry.bFolder || Utf8ToLower(std::string(1, entry.chLetter))[0] != chDrive)
-                continue;
-            if (const std::optional<unsigned long> n = RecycledNumber(entry.strName, chDrive); n)
-                nNumber = std::max(nNumber, *n);
+            if (!entry.bFolder)
+                binNames.push_back(entry.strName);
         }
+        nNumber = HighestRecycledNumberOf(binNames, chDrive);
     }
     names[chDrive] = nNumber;
     const std::string strName

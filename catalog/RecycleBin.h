@@ -17,6 +17,8 @@
 #include "platform/base/WinTypes.h"
 
 #include <map>
+#include <string>
+#include <vector>
 
 class CCatalog;
 class CDocumentRec;
@@ -39,7 +41,11 @@ int CountRecycleBinItems();
 int ShellDeleteToBin(LPCTSTR pszPath);
 
 // The last number given per drive letter in one run (lower-case letter).
-using CRecycledNameMap = std::map<char, unsigned long>;
+using CRecycledNameMap = std::map<char, unsigned long long>;
+// The highest number of the bin's names ("d<letter><n>[.ext]") of the drive
+// letter among names; 0 for none. Names of other forms, and numbers too large
+// to count on, are passed over.
+unsigned long long HighestRecycledNumberOf(const std::vector<std::string>& names, char chDrive);
 // The name the bin gave the file at pszPath, which has just gone there:
 // within a run the number after the last one given on its drive, else the
 // highest number of that drive's items in the bin. Names of other forms, and

@@ -110,9 +110,13 @@ BOOL CArchivoraApp::RunFirstSetup(BOOL bRerun)
     }
     ResetProductKey();
     thePreferences.Load();
-    SetUpCatalog(results, bRerun);
+    {
+        // The wizard's finish is one user action: the catalog takes the setup in one commit.
+        CCatalogAction action(m_pMainCatalog.get());
+        SetUpCatalog(results, bRerun);
+        StampCatalogTime(TRUE);
+    }
     RefreshDefaultSystem();
-    StampCatalogTime(TRUE);
     return TRUE;
 }
 

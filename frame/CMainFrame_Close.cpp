@@ -9,6 +9,7 @@
 #include "frame/CatalogHold.h"
 #include "frame/FramePrompts.h"
 #include "resources/ResourceIds.h"
+#include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CNetDriveMap.h"
 #include "store/CNodeRec.h"
@@ -56,8 +57,8 @@ BOOL ConfirmPendingWork()
 
 BOOL CMainFrame::IsTrayIconShown() const
 {
-    // FIXME: the monitor's and the web access server's tray icons once they exist.
-    return FALSE;
+    // FIXME: the web access server's tray icon counts too once it exists.
+    return m_wndMonitorTray.IsIconShown();
 }
 
 void CMainFrame::SaveForClose()
@@ -122,6 +123,8 @@ void CMainFrame::OnEndSession(BOOL bEnding)
 void CMainFrame::OnDestroy()
 {
     UpdateAutoStart();
+    if (m_wndMonitorTray.GetSafeHwnd())
+        m_wndMonitorTray.DestroyWindow();
     CMDIFrameWnd::OnDestroy();
 }
 
@@ -206,8 +209,13 @@ int CMainFrame::ConfirmExit()
         CWaitCursor wait;
         std::unique_ptr<CNodeRec> pArchive(CNodeRec::NewTopNodeRec4(pCatalog));
         if (pArchive) {
-            for (auto& pDocument : pUnsorted->GetDocuments())
-                pArchive->AddDocument(pDocument.get());
+            // One answer, one commit; a long list is committed once a second. A failed
+            // write stops the move: the catalog refuses writes until it is reopened.
+            CCatalogAction action(pCatalog);
+            for (auto& pDocument : pUnsorted->GetDocuments()) {
+                if (!pArchive->AddDocument(pDocument.get()) || !pCatalog->CommitIfDue())
+                    break;
+            }
         }
         PostMessage(g_nMsgRedo, 0, 0);
     }

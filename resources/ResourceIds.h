@@ -25,11 +25,34 @@
 #define IDS_RECYCLE_STAYED_ONE      4307
 #define IDS_RECYCLE_TITLE           4399
 #define IDS_RECYCLE_NOT_POSSIBLE    4405
+// Shell items dropped on the recycle bin: a folder, and items of a removable
+// or CD drive, which are deleted for good.
+#define IDS_RECYCLE_ASK_FOLDER            4224
+#define IDS_RECYCLE_ASK_REMOVABLE_FILE    4225
+#define IDS_RECYCLE_ASK_REMOVABLE_FOLDER  4226
+#define IDS_RECYCLE_ASK_REMOVABLE_ITEMS   4227
 
 // Documents unprotected for opening: the question at the close (with their
 // count) and the one at start-up about those an earlier run left.
 #define IDS_PENDING_CONFIRM_CLOSE   4470
 #define IDS_PENDING_LEFT_UNPROTECTED 4471
+
+// A new message without a subject, in the new-document lists.
+#define IDS_NOTICE_NO_SUBJECT       4472
+
+// The maintenance run: its passes' titles and texts, and the note that
+// expired documents remain after it.
+#define IDS_MAINTENANCE_FILES_TITLE     4046
+#define IDS_MAINTENANCE_EXPIRED_LEFT    4095
+#define IDS_MAINTENANCE_FOLDERS_TITLE   4315
+#define IDS_MAINTENANCE_DOCUMENTS_TITLE 4316
+#define IDS_MAINTENANCE_DOCUMENTS_DONE  4317
+#define IDS_MAINTENANCE_BIN_TITLE       4318
+#define IDS_MAINTENANCE_BIN_EMPTY       4319
+
+// The one-text option dialog of the automatic-library preferences.
+#define IDD_CATALOG_OPTION          204
+#define IDC_CATALOG_OPTION_TEXT     1252
 
 // Long catalog runs: the question when the user asks to stop.
 #define IDS_STOP_QUESTION           4044
@@ -49,6 +72,10 @@
 
 // The clip the progress dialogs play while they work: a document filed into a folder.
 #define IDR_FILING_CLIP             395
+
+// Interface kit: the small progress dialog of a long folder search, with the clip.
+#define IDD_ANIMATED_PROGRESS       300
+#define IDC_PROGRESS_ANIMATION      1201
 
 // Bitmaps of the main toolbar beside its own strip (IDR_MAINFRAME): the eight
 // frames of the list filter's blinking button, the favourites button while the
@@ -222,6 +249,59 @@
 #define IDS_WA_DEFAULT_PROFILE      4533    // Name of the default profile
 #define IDS_WA_DEFAULT_SITE         4536    // Directory server's site, no "/" at the end
 
+// Web access: directory-server requests and the local address of a dial-up link.
+#define IDS_WA_DIR_MESSAGE          5064    // %s: the message of the server's reply
+#define IDS_WA_DIR_NOT_SERVER       5065    // %s: the plain text of a reply without its marker
+#define IDS_WA_DIR_FAILED           5066    // %d, %s: the transport's error number and text
+#define IDS_WA_DIR_OFFLINE          5073
+#define IDS_WA_DIR_NO_LINK          5081
+#define IDS_WA_IPHLP_SIZE           5084
+#define IDS_WA_IPHLP_INTERFACES     5085
+#define IDS_WA_IPHLP_ADDRESSES      5086
+#define IDS_WA_IPHLP_ROUTES         5087
+#define IDS_WA_IPHLP_NO_INTERFACES  5088
+
+// Web access: the error texts of replies (sent inside an ERR token: no "|", no line end).
+#define IDS_WA_ERR_NO_COMMAND       5012    // 1: no command in the request
+#define IDS_WA_ERR_NO_PROFILE       5013    // 3: no enabled profile has the password
+#define IDS_WA_ERR_REFUSED          5014    // 2 and every other code
+#define IDS_WA_ERR_UNAVAILABLE      5017    // 4
+#define IDS_WA_ERR_MAIL_FAILED      5038    // 5
+#define IDS_WA_ERR_NOT_ALLOWED      5046    // 6
+#define IDS_WA_ERR_NO_SESSION       5048    // 7
+#define IDS_WA_ERR_NOT_A_NODE       5050    // 8
+#define IDS_WA_ERR_MISSING          5052    // 9
+#define IDS_WA_ERR_NO_GROUP         5055    // 10
+#define IDS_WA_ERR_NO_UPLOAD_FOLDER 5078    // 11
+
+// Web access: the service log's lines (%s: the request, a path or the argument named).
+#define IDS_WA_LOG_REQUEST_UNREADABLE 5001  // the request file
+#define IDS_WA_LOG_REPLY_NOT_CREATED  5002  // the request file
+#define IDS_WA_LOG_NOT_RENAMED      5003    // the .out path
+#define IDS_WA_LOG_NO_COMMAND       5004
+#define IDS_WA_LOG_NO_PROFILE       5005
+#define IDS_WA_LOG_REFUSED          5006
+#define IDS_WA_LOG_UNAVAILABLE      5011
+#define IDS_WA_LOG_MAIL_FAILED      5039
+#define IDS_WA_LOG_NOT_ALLOWED      5047
+#define IDS_WA_LOG_NO_SESSION       5049
+#define IDS_WA_LOG_NOT_A_NODE       5051
+#define IDS_WA_LOG_MISSING          5053
+#define IDS_WA_LOG_NO_GROUP         5056
+#define IDS_WA_LOG_STARTED          5074    // no argument
+#define IDS_WA_LOG_STOPPED          5075    // no argument
+#define IDS_WA_LOG_NO_UPLOAD_FOLDER 5079
+
+// Web access: the connection's messages (boxes with the stop icon).
+#define IDS_WA_COMM_FOLDER_FAILED       5043    // %s: the communication folder
+#define IDS_WA_NO_PORT                  5054
+#define IDS_WA_DIR_FOLDER_UNREACHABLE   5063    // %s: the directory-server folder
+
+// Web access: the server's tray icon (its id names the tray menu) and its two animation steps.
+#define IDR_WEB_TRAY                405
+#define IDI_WEB_TRAY                407
+#define IDI_WEB_TRAY_BUSY           408
+
 // Web access: the file menu of the pages.
 #define IDS_WA_MENU_DOWNLOAD        4534
 #define IDS_WA_MENU_TIPVIEW         4535
@@ -257,6 +337,20 @@
 #define IDS_NEW_KEYWORD_ROW         4094    // the keyword list's row for typing a new keyword
 #define IDS_PASTE_SOURCE_GONE       4255    // the system or group copied from no longer exists
 #define IDS_PASTE_DATA_UNREADABLE   4256    // the clipboard's catalog data is damaged
+
+// Interface kit: the column titles of shell folder lists.
+#define IDS_SHELL_LIST_NAME         4220
+#define IDS_SHELL_LIST_SIZE         4221
+#define IDS_SHELL_LIST_TYPE         4222
+#define IDS_SHELL_LIST_MODIFIED     4223
+
+// Interface kit: the caption and button texts of the program's wizards.
+#define IDS_WIZARD_CAPTION          4331
+#define IDS_WIZARD_BACK             4525
+#define IDS_WIZARD_NEXT             4526
+#define IDS_WIZARD_FINISH           4527
+#define IDS_WIZARD_HELP             4528
+#define IDS_WIZARD_CANCEL           4529
 
 // Interface kit: the colour names of the colour combo box, in its order.
 #define IDS_COLOR_MAROON              4429

@@ -33,6 +33,10 @@ class CLinkRec;
 constexpr WORD DOCUMENT_FILE = 0;
 constexpr WORD DOCUMENT_MAIL = 1;
 
+// A file name whose type stands for mail messages when the shell is asked for
+// their icon or type name.
+constexpr char MAIL_ITEM_FILE_NAME[] = "archivora.kdmail";
+
 // Expiry states of a document (GetExpiryState). States 2, 3 and 6 block
 // opening, editing and moving to the recycle bin.
 constexpr int EXPIRY_NEW = 0;          // catalogued fewer than "NumDayFileNew" days ago

@@ -9,20 +9,13 @@
 
 #include <memory>
 
-namespace {
-
-// The pseudo file whose type gives mail messages their icon.
-constexpr LPCTSTR MAIL_ITEM_FILE = "archivora.kdmail";
-
-} // namespace
-
 int GetDocumentTypeIcon(const CDocumentRec& document)
 {
     std::optional<int>& nTypeIcon = document.TypeIconCache();
     if (!nTypeIcon) {
         if (!document.IsValid())
             return -1;
-        CString strName = MAIL_ITEM_FILE;
+        CString strName = MAIL_ITEM_FILE_NAME;
         if (!document.IsMail())
             document.GetFullPath(strName);
         SHFILEINFO info {};
@@ -39,7 +32,7 @@ HICON GetDocumentIcon(const CDocumentRec& document)
         return pIcon ? pIcon->Get() : nullptr;
     SHFILEINFO info {};
     if (document.IsMail())
-        SHGetFileInfo(MAIL_ITEM_FILE, 0, &info, sizeof(info), SHGFI_ICON | SHGFI_USEFILEATTRIBUTES);
+        SHGetFileInfo(MAIL_ITEM_FILE_NAME, 0, &info, sizeof(info), SHGFI_ICON | SHGFI_USEFILEATTRIBUTES);
     else
         SHGetFileInfo(document.GetFilePath(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), SHGFI_ICON);
     // The resource icon is shared: destroying it with the object does nothing.

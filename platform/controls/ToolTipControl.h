@@ -20,6 +20,12 @@
 // program's clock: initial = the double-click time, auto-pop = ten times it,
 // reshow = a fifth of it (TTM_SETDELAYTIME changes them). The tip never takes
 // activation or the focus.
+//
+// Tracking: TTM_TRACKACTIVATE shows a tool's tip at once, its top-left corner
+// at the point TTM_TRACKPOSITION gave (moved inside that point's monitor),
+// and keeps it there, whatever the mouse does, until TTM_TRACKACTIVATE(FALSE),
+// TTM_POP or the tool's removal. The caller does its own timing and placing
+// (TTM_GETBUBBLESIZE tells the size a tool's tip takes).
 
 #include "platform/controls/CommonControls.h"
 
@@ -34,6 +40,8 @@ constexpr DWORD TTS_NOPREFIX  = 0x02;
 constexpr UINT TTF_IDISHWND    = 0x0001; // uId is the tool window
 constexpr UINT TTF_CENTERTIP   = 0x0002;
 constexpr UINT TTF_SUBCLASS    = 0x0010; // the control watches the tool window's mouse messages itself
+constexpr UINT TTF_TRACK       = 0x0020; // shown by TTM_TRACKACTIVATE
+constexpr UINT TTF_ABSOLUTE    = 0x0080; // accepted: a tracked tip always stands at its point
 constexpr UINT TTF_TRANSPARENT = 0x0100;
 constexpr UINT TTF_DI_SETITEM  = 0x8000; // TTN_NEEDTEXT: the control keeps the text it got
 
@@ -52,8 +60,11 @@ constexpr UINT TTM_UPDATETIPTEXT   = WM_USER + 12; // lParam: TOOLINFO* (hwnd, u
 constexpr UINT TTM_GETTOOLCOUNT    = WM_USER + 13;
 constexpr UINT TTM_ENUMTOOLS       = WM_USER + 14; // wParam: index; lParam: TOOLINFO*, filled as by TTM_GETTOOLINFO
 constexpr UINT TTM_GETCURRENTTOOL  = WM_USER + 15; // lParam: TOOLINFO* or NULL; TRUE while a tool is current
+constexpr UINT TTM_TRACKACTIVATE   = WM_USER + 17; // wParam: TRUE to show; lParam: TOOLINFO* naming the tool
+constexpr UINT TTM_TRACKPOSITION   = WM_USER + 18; // lParam: MAKELPARAM(x, y), screen coordinates
 constexpr UINT TTM_GETDELAYTIME    = WM_USER + 21; // wParam: TTDT_*
 constexpr UINT TTM_POP             = WM_USER + 28; // hides the tip
+constexpr UINT TTM_GETBUBBLESIZE   = WM_USER + 30; // lParam: TOOLINFO*; MAKELONG(cx, cy) of the tool's tip
 
 /* TTM_SETDELAYTIME kinds. */
 constexpr WPARAM TTDT_AUTOMATIC = 0; // all three from the initial delay

@@ -35,6 +35,8 @@ struct CToolTipState : CControlState {
     bool bCurrentDone { false };       // the current tool's tip went: not again before the mouse leaves it
     POINT ptCursor {};                 // the last relayed mouse position, screen coordinates
     std::string strShown;              // the text on show
+    bool bTracking { false };          // the current tool's tip shows by TTM_TRACKACTIVATE
+    POINT ptTrack {};                  // where a tracked tip stands, screen coordinates
     int nDelays[4] { -1, -1, -1, -1 }; // by TTDT_*; -1: from the double-click time
 };
 
@@ -58,6 +60,8 @@ int FindTool(const CToolTipState& state, HWND hwnd, UINT_PTR uId);
 bool ToolText(HWND hWnd, int nTool, std::string* pText);
 // A delay (TTDT_RESHOW, TTDT_AUTOPOP, TTDT_INITIAL) in milliseconds.
 UINT ToolTipDelay(const CToolTipState& state, WPARAM nKind);
+// The size of the tip window that shows a text.
+SIZE TipSize(HWND hWnd, const std::string& strText);
 
 /***** Timing (ToolTipTiming.cpp) *****/
 
@@ -69,3 +73,12 @@ void HideTip(HWND hWnd, bool bKeepTool);
 // Starts and ends the watching of a TTF_SUBCLASS tool's window.
 void WatchToolWindow(HWND hWnd, HWND hTool);
 void UnwatchToolWindow(HWND hWnd, HWND hTool);
+
+/***** Tracking (ToolTipTracking.cpp) *****/
+
+// TTM_TRACKACTIVATE: shows the tool's tip at the tracking point, or hides it.
+void TrackActivate(HWND hWnd, bool bShow, const TOOLINFO* pInfo);
+// TTM_TRACKPOSITION: a tracked tip on show moves there.
+void TrackPosition(HWND hWnd, POINT pt);
+// Sizes a tracked tip to its text and sets it at its point, inside the point's monitor.
+void PlaceTrackedTip(HWND hWnd);

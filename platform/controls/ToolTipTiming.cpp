@@ -86,9 +86,9 @@ void ShowTip(HWND hWnd)
         return;
     }
     pState->strShown = strText;
-    const SIZE text = CControlMeasureDC(hWnd).DrawnSize(strText, 0);
-    const int cx = text.cx + 8;
-    const int cy = text.cy + 6;
+    const SIZE size = TipSize(hWnd, strText);
+    const int cx = size.cx;
+    const int cy = size.cy;
     const int cxScreen = GetSystemMetrics(SM_CXSCREEN);
     const int cyScreen = GetSystemMetrics(SM_CYSCREEN);
     int x = std::clamp<int>(pState->ptCursor.x, 0, std::max(cxScreen - cx, 0));
@@ -150,7 +150,8 @@ LRESULT CALLBACK WatchedWindowProc(HWND hTool, UINT uMsg, WPARAM wParam, LPARAM 
 void RelayToolTipEvent(HWND hWnd, const MSG& msg)
 {
     CToolTipState* pState = ToolTipState(hWnd);
-    if (!pState->bActive)
+    // A tracked tip stays until its owner takes it down.
+    if (!pState->bActive || pState->bTracking)
         return;
     switch (msg.message) {
     case WM_MOUSEMOVE: {
@@ -199,6 +200,7 @@ void HideTip(HWND hWnd, bool bKeepTool)
     if (IsWindowVisible(hWnd))
         ShowWindow(hWnd, SW_HIDE);
     pState->ePhase = ETipPhase::Idle;
+    pState->bTracking = false;
     if (!bKeepTool) {
         KillTimer(hWnd, TOOLTIP_LEAVE_TIMER);
         pState->nCurrent = -1;

@@ -95,11 +95,17 @@ void UpdateTipText(HWND hWnd, const TOOLINFO* pInfo)
     if (nTool < 0)
         return;
     SetToolText(&pState->tools[static_cast<size_t>(nTool)], pInfo->hinst, pInfo->lpszText);
-    // A tip on show takes the new text at once.
+    // A tip on show takes the new text at once, in a window of the new text's size.
     if (pState->ePhase == ETipPhase::Shown && pState->nCurrent == nTool) {
         std::string strText;
         if (ToolText(hWnd, nTool, &strText) && (pState = ToolTipState(hWnd))) {
             pState->strShown = strText;
+            if (pState->bTracking) {
+                PlaceTrackedTip(hWnd);
+            } else {
+                const SIZE size = TipSize(hWnd, strText);
+                SetWindowPos(hWnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
             InvalidateRect(hWnd, nullptr, TRUE);
         }
     }
@@ -226,6 +232,17 @@ void PaintToolTip(HWND hWnd, HDC hdc)
     DrawText(hdc, pState->strShown.c_str(), static_cast<int>(pState->strShown.size()), &rc, nPrefix);
 }
 
+// TTM_GETBUBBLESIZE: MAKELONG(cx, cy) of the tool's tip now; 0 for an unknown tool.
+LRESULT BubbleSize(HWND hWnd, const TOOLINFO* pInfo)
+{
+    const int nTool = IsToolInfo(pInfo) ? FindTool(*ToolTipState(hWnd), pInfo->hwnd, pInfo->uId) : -1;
+    std::string strText;
+    if (nTool < 0 || !ToolText(hWnd, nTool, &strText))
+        return 0;
+    const SIZE size = TipSize(hWnd, strText);
+    return MAKELONG(static_cast<WORD>(size.cx), static_cast<WORD>(size.cy));
+}
+
 void OnDestroy(HWND hWnd)
 {
     CToolTipState* pState = ToolTipState(hWnd);
@@ -277,6 +294,13 @@ bool ToolText(HWND hWnd, int nTool, std::string* pText)
     if (di.uFlags & TTF_DI_SETITEM)
         SetToolText(&pState->tools[static_cast<size_t>(nTool)], nullptr, pText->c_str());
     return true;
+}
+
+SIZE TipSize(HWND hWnd, const std::string& strText)
+{
+    // The text inside the frame and the margins PaintToolTip leaves.
+    const SIZE text = CControlMeasureDC(hWnd).DrawnSize(strText, 0);
+    return SIZE { text.cx + 8, text.cy + 6 };
 }
 
 UINT ToolTipDelay(const CToolTipState& state, WPARAM nKind)
@@ -369,6 +393,14 @@ LRESULT CALLBACK ToolTipWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     case TTM_POP:
         HideTip(hWnd, true);
         return 0;
+    case TTM_TRACKACTIVATE:
+        TrackActivate(hWnd, wParam != 0, reinterpret_cast<const TOOLINFO*>(lParam));
+        return 0;
+    case TTM_TRACKPOSITION:
+        TrackPosition(hWnd, MousePointOf(lParam));
+        return 0;
+    case TTM_GETBUBBLESIZE:
+        return BubbleSize(hWnd, reinterpret_cast<const TOOLINFO*>(lParam));
     default:
         return DefWindowProc(hWnd, uMsg, wParam, lParam);
     }

@@ -76,6 +76,16 @@ std::optional<POINT> CHeadlessTrayHost::IconPoint(HWND hWnd, UINT uID) const
     return PointOfLocked(*nIndex);
 }
 
+bool CHeadlessTrayHost::GetIconRect(HWND hWnd, UINT uID, RECT* pRect)
+{
+    std::optional<POINT> pt = IconPoint(hWnd, uID);
+    if (!pt)
+        return false;
+    *pRect = RECT { pt->x - TRAY_SLOT_WIDTH / 2, pt->y - TRAY_ROW_HEIGHT / 2, pt->x + TRAY_SLOT_WIDTH / 2,
+        pt->y + TRAY_ROW_HEIGHT / 2 };
+    return true;
+}
+
 bool CHeadlessTrayHost::Click(HWND hWnd, UINT uID, UINT nMouseMessage)
 {
     std::optional<POINT> pt = IconPoint(hWnd, uID);
@@ -84,6 +94,15 @@ bool CHeadlessTrayHost::Click(HWND hWnd, UINT uID, UINT nMouseMessage)
         return false;
     // The sink is called without the lock: it may come back to change the icons.
     pSink->OnTrayMouse(hWnd, uID, nMouseMessage, *pt);
+    return true;
+}
+
+bool CHeadlessTrayHost::Hover(HWND hWnd, UINT uID, bool bOver)
+{
+    CTrayInputSink* pSink = m_pSink.load();
+    if (!IconPoint(hWnd, uID) || !pSink)
+        return false;
+    pSink->OnTrayHover(hWnd, uID, bOver);
     return true;
 }
 

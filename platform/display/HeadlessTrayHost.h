@@ -19,6 +19,8 @@ public:
     bool AddIcon(const CTrayIcon& icon) override;
     bool ModifyIcon(const CTrayIcon& icon) override;
     bool DeleteIcon(HWND hWnd, UINT uID) override;
+    // The icon's place around its point.
+    bool GetIconRect(HWND hWnd, UINT uID, RECT* pRect) override;
 
     // The icons shown now, the oldest first.
     std::vector<CTrayIcon> GetIcons() const;
@@ -27,6 +29,8 @@ public:
     // Acts on the icon with a mouse message (WM_RBUTTONUP, ...) at its point,
     // as a user would; false for an unknown key or when no sink is set.
     bool Click(HWND hWnd, UINT uID, UINT nMouseMessage);
+    // The pointer comes onto the icon (bOver) or leaves it; false as for Click.
+    bool Hover(HWND hWnd, UINT uID, bool bOver);
 
     // Whether the display offers this tray; switching it off drops the icons.
     bool IsEnabled() const;

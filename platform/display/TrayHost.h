@@ -9,7 +9,8 @@
 // icon when it is given (it may draw it into its own pixels at once), so the
 // program may destroy an HICON once it has been replaced or deleted. The host
 // calls its input sink, from any thread and holding none of its own locks,
-// when the user acts on an icon; the sink may call the host back.
+// when the user acts on an icon or the pointer comes onto or leaves one; the
+// sink may call the host back.
 
 #include "platform/base/WinTypes.h"
 
@@ -33,6 +34,8 @@ public:
     // coordinates): nMouseMessage is the message a window would get for it
     // (WM_LBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDBLCLK, WM_MOUSEMOVE, ...).
     virtual void OnTrayMouse(HWND hWnd, UINT uID, UINT nMouseMessage, POINT ptScreen) = 0;
+    // The pointer came onto icon {hWnd, uID} (bOver) or left it.
+    virtual void OnTrayHover(HWND hWnd, UINT uID, bool bOver) = 0;
 };
 
 class CTrayHost {
@@ -46,6 +49,9 @@ public:
     // Replaces every field of the icon of the same key.
     virtual bool ModifyIcon(const CTrayIcon& icon) = 0;
     virtual bool DeleteIcon(HWND hWnd, UINT uID) = 0;
+    // Where the icon shows now, in screen coordinates; false for an unknown
+    // key or an icon the tray does not show.
+    virtual bool GetIconRect(HWND hWnd, UINT uID, RECT* pRect) = 0;
 
     /* Input. */
 

@@ -18,8 +18,8 @@ constexpr long REQUEST_DOCK = 0;      // _NET_SYSTEM_TRAY_OPCODE
 constexpr long XEMBED_VERSION = 0;
 constexpr long XEMBED_MAPPED = 1; // _XEMBED_INFO flags: the embedder is to show the window
 
-constexpr long ICON_EVENTS
-    = ExposureMask | StructureNotifyMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+constexpr long ICON_EVENTS = ExposureMask | StructureNotifyMask | ButtonPressMask | ButtonReleaseMask
+    | PointerMotionMask | EnterWindowMask | LeaveWindowMask;
 
 constexpr int NATIVE_BYTE_ORDER = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
 
@@ -124,6 +124,23 @@ bool CX11TrayHost::DeleteIcon(HWND hWnd, UINT uID)
     m_icons.erase(m_icons.begin() + (pIcon - m_icons.data()));
     if (!m_state.m_bLost)
         XFlush(m_state.m_pDisplay);
+    return true;
+}
+
+bool CX11TrayHost::GetIconRect(HWND hWnd, UINT uID, RECT* pRect)
+{
+    std::lock_guard lock(m_state.m_mutex);
+    CIcon* pIcon = FindLocked(hWnd, uID);
+    if (!pIcon || !pIcon->window || m_state.m_bLost)
+        return false;
+    // The tray's window holds the icon's: only the server knows where that is.
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    if (!XTranslateCoordinates(m_state.m_pDisplay, pIcon->window, m_state.m_root, 0, 0, &x, &y, &child))
+        return false;
+    POINT pt = m_state.ToScreen(x, y);
+    *pRect = RECT { pt.x, pt.y, pt.x + pIcon->nWidth, pt.y + pIcon->nHeight };
     return true;
 }
 
@@ -310,6 +327,11 @@ bool CX11TrayHost::HandleEventLocked(const XEvent& event, std::vector<CX11TrayIn
     case MotionNotify:
         InputLocked(*pIcon, event, input);
         break;
+    case EnterNotify:
+    case LeaveNotify:
+        input.push_back(CX11TrayInput { pIcon->icon.hWnd, pIcon->icon.uID,
+            event.type == EnterNotify ? CX11TrayInput::EKind::Entered : CX11TrayInput::EKind::Left, 0, {} });
+        break;
     default:
         break; // the embedder's own messages ask nothing of an icon
     }
@@ -318,7 +340,7 @@ bool CX11TrayHost::HandleEventLocked(const XEvent& event, std::vector<CX11TrayIn
 
 void CX11TrayHost::InputLocked(CIcon& icon, const XEvent& event, std::vector<CX11TrayInput>& input)
 {
-    CX11TrayInput report { icon.icon.hWnd, icon.icon.uID, WM_MOUSEMOVE, {} };
+    CX11TrayInput report { icon.icon.hWnd, icon.icon.uID, CX11TrayInput::EKind::Mouse, WM_MOUSEMOVE, {} };
     if (event.type == MotionNotify) {
         report.ptScreen = m_state.ToScreen(event.xmotion.x_root, event.xmotion.y_root);
         input.push_back(report);
@@ -349,6 +371,11 @@ void CX11TrayHost::InputLocked(CIcon& icon, const XEvent& event, std::vector<CX1
 
 void CX11TrayHost::Report(const CX11TrayInput& input)
 {
-    if (CTrayInputSink* pSink = m_pSink.load())
+    CTrayInputSink* pSink = m_pSink.load();
+    if (!pSink)
+        return;
+    if (input.eKind == CX11TrayInput::EKind::Mouse)
         pSink->OnTrayMouse(input.hWnd, input.uID, input.nMouseMessage, input.ptScreen);
+    else
+        pSink->OnTrayHover(input.hWnd, input.uID, input.eKind == CX11TrayInput::EKind::Entered);
 }

@@ -23,8 +23,14 @@
 
 // Mouse input on an icon, for the tray's sink.
 struct CX11TrayInput {
+    enum class EKind {
+        Mouse,   // nMouseMessage at ptScreen
+        Entered, // the pointer came onto the icon
+        Left,    // and left it
+    };
     HWND hWnd { nullptr };
     UINT uID { 0 };
+    EKind eKind { EKind::Mouse };
     UINT nMouseMessage { 0 };
     POINT ptScreen {};
 };
@@ -37,6 +43,8 @@ public:
     bool AddIcon(const CTrayIcon& icon) override;
     bool ModifyIcon(const CTrayIcon& icon) override;
     bool DeleteIcon(HWND hWnd, UINT uID) override;
+    // The docked icon window's place on the root window.
+    bool GetIconRect(HWND hWnd, UINT uID, RECT* pRect) override;
 
     /* For the display, its lock held. */
 

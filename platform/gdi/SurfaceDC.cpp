@@ -2,6 +2,7 @@
 
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiInternal.h"
+#include "platform/gdi/Rects.h"
 
 HDC CreateSurfaceDC(HBITMAP hbmSurface, POINT ptOrigin, HRGN hrgnArea)
 {
@@ -32,5 +33,19 @@ BOOL NarrowSurfaceDC(HDC hdc, HRGN hrgnArea)
     CRectList area = pArea->m_area;
     area.Offset(pDc->m_ptOrigin.x, pDc->m_ptOrigin.y);
     pDc->m_visible = pDc->m_visible ? CRectList::Combine(*pDc->m_visible, area, RGN_AND) : area;
+    return TRUE;
+}
+
+BOOL GetSurfaceDCBounds(HDC hdc, LPRECT lprc)
+{
+    auto lock = GdiLock();
+    std::shared_ptr<CDeviceContext> pDc = LookupDc(hdc);
+    if (!pDc || !pDc->m_state.bitmap.Get() || !lprc)
+        return FALSE;
+    const CGdiBitmap& bitmap = *pDc->m_state.bitmap.Get();
+    RECT rcBitmap { 0, 0, bitmap.m_nWidth, bitmap.m_nHeight };
+    RECT rcArea = pDc->m_visible ? pDc->m_visible->Bounds() : rcBitmap;
+    if (!IntersectRect(lprc, &rcArea, &rcBitmap))
+        *lprc = RECT {};
     return TRUE;
 }

@@ -16,3 +16,8 @@ HDC CreateSurfaceDC(HBITMAP hbmSurface, POINT ptOrigin, HRGN hrgnArea);
 // Limits an existing surface DC to the part of `hrgnArea` (device
 // coordinates) inside its current area, as BeginPaint does with the update region.
 BOOL NarrowSurfaceDC(HDC hdc, HRGN hrgnArea);
+
+// The smallest rectangle (bitmap coordinates) holding every pixel the DC can
+// draw: its area, within its bitmap; empty when it can draw none. FALSE for a
+// DC that is unknown or holds no bitmap.
+BOOL GetSurfaceDCBounds(HDC hdc, LPRECT lprc);

@@ -3,9 +3,11 @@
 #include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 #include "platform/display/TrayHost.h"
+#include "platform/shell/TrayTip.h"
 #include "platform/window/DisplayLink.h"
 #include "platform/window/Input.h"
 #include "platform/window/MessageQueue.h"
+#include "platform/window/Messages.h"
 
 #include <cstring>
 #include <map>
@@ -24,6 +26,7 @@ public:
     BOOL Delete(const NOTIFYICONDATA& data);
 
     void OnTrayMouse(HWND hWnd, UINT uID, UINT nMouseMessage, POINT ptScreen) override;
+    void OnTrayHover(HWND hWnd, UINT uID, bool bOver) override;
 
 private:
     using CKey = std::pair<HWND, UINT>;
@@ -32,6 +35,7 @@ private:
 
     std::mutex m_mutex;
     std::map<CKey, CTrayIcon> m_icons;
+    CTrayTip m_tip; // called without m_mutex: it sends to its window
 };
 
 CTrayRecords& Records()
@@ -83,29 +87,37 @@ BOOL CTrayRecords::Add(const NOTIFYICONDATA& data)
 BOOL CTrayRecords::Modify(const NOTIFYICONDATA& data)
 {
     CTrayHost* pHost = GetDisplayTrayHost();
-    std::lock_guard lock(m_mutex);
-    auto it = m_icons.find(CKey { data.hWnd, data.uID });
-    if (it == m_icons.end())
-        return Fail(ERROR_INVALID_PARAMETER);
-    if (!pHost)
-        return Fail(ERROR_NOT_SUPPORTED);
-    CTrayIcon icon = it->second;
-    ApplyFields(data, icon);
-    if (!pHost->ModifyIcon(icon))
-        return Fail(ERROR_GEN_FAILURE);
-    it->second = std::move(icon);
+    std::string strTip;
+    {
+        std::lock_guard lock(m_mutex);
+        auto it = m_icons.find(CKey { data.hWnd, data.uID });
+        if (it == m_icons.end())
+            return Fail(ERROR_INVALID_PARAMETER);
+        if (!pHost)
+            return Fail(ERROR_NOT_SUPPORTED);
+        CTrayIcon icon = it->second;
+        ApplyFields(data, icon);
+        if (!pHost->ModifyIcon(icon))
+            return Fail(ERROR_GEN_FAILURE);
+        it->second = std::move(icon);
+        strTip = it->second.strTip;
+    }
+    m_tip.OnTipChanged(data.hWnd, data.uID, strTip);
     return TRUE;
 }
 
 BOOL CTrayRecords::Delete(const NOTIFYICONDATA& data)
 {
     CTrayHost* pHost = GetDisplayTrayHost();
-    std::lock_guard lock(m_mutex);
-    if (m_icons.erase(CKey { data.hWnd, data.uID }) == 0)
-        return Fail(ERROR_INVALID_PARAMETER);
-    // A tray that went (or came anew) no longer knows the icon: nothing to remove there.
-    if (pHost)
-        static_cast<void>(pHost->DeleteIcon(data.hWnd, data.uID));
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_icons.erase(CKey { data.hWnd, data.uID }) == 0)
+            return Fail(ERROR_INVALID_PARAMETER);
+        // A tray that went (or came anew) no longer knows the icon: nothing to remove there.
+        if (pHost)
+            static_cast<void>(pHost->DeleteIcon(data.hWnd, data.uID));
+    }
+    m_tip.Hide(data.hWnd, data.uID);
     return TRUE;
 }
 
@@ -119,11 +131,26 @@ void CTrayRecords::OnTrayMouse(HWND hWnd, UINT uID, UINT nMouseMessage, POINT pt
             return;
         uCallbackMessage = it->second.uCallbackMessage;
     }
+    if (nMouseMessage != WM_MOUSEMOVE)
+        m_tip.Hide(hWnd, uID);
     if (uCallbackMessage == 0)
         return;
     // The program reads the cursor position to place the icon's menu there.
     SetCursorPos(ptScreen.x, ptScreen.y);
     PostMessage(hWnd, uCallbackMessage, uID, static_cast<LPARAM>(nMouseMessage));
+}
+
+void CTrayRecords::OnTrayHover(HWND hWnd, UINT uID, bool bOver)
+{
+    std::string strTip;
+    {
+        std::lock_guard lock(m_mutex);
+        auto it = m_icons.find(CKey { hWnd, uID });
+        if (it == m_icons.end())
+            return;
+        strTip = it->second.strTip;
+    }
+    m_tip.OnHover(hWnd, uID, bOver, strTip);
 }
 
 } // namespace

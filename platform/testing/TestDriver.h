@@ -224,6 +224,9 @@ public:
     // Acts on an icon with a mouse message (WM_RBUTTONUP, WM_LBUTTONDBLCLK, ...)
     // at the icon's place, then pumps; FALSE for an icon that is not shown.
     BOOL ClickTrayIcon(HWND hWnd, UINT uID, UINT nMouseMessage);
+    // Brings the pointer onto an icon (bOver) or takes it off, then pumps;
+    // FALSE for an icon that is not shown.
+    BOOL HoverTrayIcon(HWND hWnd, UINT uID, BOOL bOver);
     // Switches the tray on or off, as a desktop with and without one; switching
     // it off drops the icons shown.
     static void SetTrayEnabled(BOOL bEnabled);

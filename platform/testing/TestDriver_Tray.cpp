@@ -18,6 +18,14 @@ BOOL CTestDriver::ClickTrayIcon(HWND hWnd, UINT uID, UINT nMouseMessage)
     return TRUE;
 }
 
+BOOL CTestDriver::HoverTrayIcon(HWND hWnd, UINT uID, BOOL bOver)
+{
+    if (!GetHeadlessDisplay().Tray().Hover(hWnd, uID, bOver != FALSE))
+        return FALSE;
+    Pump();
+    return TRUE;
+}
+
 void CTestDriver::SetTrayEnabled(BOOL bEnabled)
 {
     GetHeadlessDisplay().Tray().SetEnabled(bEnabled != FALSE);

@@ -554,13 +554,13 @@ int ReleaseDC(HWND hWnd, HDC hDC)
     if (it == WindowDcs().end() || (hWnd && it->second.hWnd && it->second.hWnd != hWnd))
         return 0;
     HWND hTop = it->second.hTop;
+    // What the DC drew is inside its area: only that goes to the desktop.
+    RECT rcDrawn {};
+    GetSurfaceDCBounds(hDC, &rcDrawn);
     WindowDcs().erase(it);
     DeleteDC(hDC);
-    if (hTop && FindWindowLocked(hTop)) {
-        CWindow* pTop = FindWindowLocked(hTop);
-        RECT rcTop = ScreenWindowRectLocked(*pTop);
-        DisplayLocked().Present(hTop, OffsetCopy(rcTop, -rcTop.left, -rcTop.top));
-    }
+    if (hTop && FindWindowLocked(hTop) && !IsRectEmpty(&rcDrawn))
+        DisplayLocked().Present(hTop, rcDrawn);
     return 1;
 }
 

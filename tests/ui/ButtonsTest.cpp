@@ -1,9 +1,13 @@
 #include "ui/CBtnSeta.h"
 
+#include "platform/base/ResourceModule.h"
 #include "platform/gdi/FrameControls.h"
 #include "tests/ui/UiTestSupport.h"
+#include "tests/ui/data/ui_test_ids.h"
+#include "ui/CDibButton.h"
 #include "ui/CHotButton.h"
 #include "ui/CHotTrackButton.h"
+#include "ui/CNodeButton.h"
 
 namespace {
 
@@ -96,6 +100,39 @@ TEST_F(ButtonsTest, HotTrackingButtonPostsOnlyOnAReleaseOverIt)
     Driver().Advance(1000);
     ASSERT_TRUE(Driver().DoubleClick(button.m_hWnd, 10, 10));
     EXPECT_EQ(Posts(), 2u) << "the second press of a double click is ignored";
+}
+
+TEST_F(ButtonsTest, PictureButtonCentresItsPictureAndNodeButtonWithoutANodeShowsItsText)
+{
+    HMODULE hPictures = m_pUi->TestPictures();
+    ASSERT_NE(hPictures, nullptr);
+    HINSTANCE hProgram = AfxGetResourceHandle();
+    AfxSetResourceHandle(hPictures);
+    CDibButton picture;
+    Make(picture);
+    const BOOL bLoaded = picture.SetBitmap(IDB_TEST_TRUECOLOR, 6, 5);
+    AfxSetResourceHandle(hProgram);
+    ASSERT_TRUE(bLoaded);
+    picture.Invalidate();
+    UpdateWindow(picture.m_hWnd);
+    const COLORREF crCentre = CUiHarness::Pixel(picture.m_hWnd, 20, 12);
+    EXPECT_GT(GetRValue(crCentre), GetBValue(crCentre) + 100) << "the orange picture in the middle";
+    EXPECT_NE(CUiHarness::Pixel(picture.m_hWnd, 2, 2), crCentre) << "and only there";
+
+    CNodeButton node;
+    ASSERT_TRUE(
+        node.Create("", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, RECT { 20, 60, 220, 84 }, &Host(), ID_BUTTON + 1));
+    node.Invalidate();
+    UpdateWindow(node.m_hWnd);
+    int nInk = 0;
+    for (int x = 0; x < 100; ++x) {
+        for (int y = 0; y < 16; ++y)
+            nInk += CUiHarness::Pixel(node.m_hWnd, x, y) != CUiHarness::Pixel(node.m_hWnd, 199, 23);
+    }
+    EXPECT_GT(nInk, 20) << "the text of a button without a node";
+    RECT rect {};
+    node.GetWindowRect(&rect);
+    EXPECT_EQ(rect.right - rect.left, 200) << "no node, no growth";
 }
 
 TEST_F(ButtonsTest, DrawArrowFrameShowsTheButtonsState)

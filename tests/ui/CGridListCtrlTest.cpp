@@ -141,6 +141,12 @@ TEST_F(CGridListCtrlTest, ASlowSecondClickOnTheCurrentCellEdits)
     Driver().Advance(2 * GetDoubleClickTime());
     EXPECT_EQ(m_list.GetEditor(), nullptr) << "a double click does not edit";
 
+    Driver().Advance(GetDoubleClickTime() + 1);
+    ClickCell(1, COL_SIZE);
+    ASSERT_TRUE(Driver().RightClick(m_list.m_hWnd, pt.x, pt.y));
+    Driver().Advance(2 * GetDoubleClickTime());
+    EXPECT_EQ(m_list.GetEditor(), nullptr) << "a right click cancels the slow click";
+
     for (UINT nModifier : { CTestDriver::SHIFT, CTestDriver::CONTROL }) {
         Driver().Advance(GetDoubleClickTime() + 1);
         ClickCell(1, COL_SIZE, nModifier);
@@ -296,6 +302,28 @@ TEST_F(CGridListCtrlTest, TheTextEditorGrowsToItsTextButStaysInsideTheList)
     m_list.GetClientRect(&client);
     EXPECT_GT(after.right - after.left, before.right - before.left);
     EXPECT_LE(after.right, client.right - CGridEdit::LIST_MARGIN + 2) << "stops inside the list";
+    ASSERT_TRUE(Driver().PressKey(VK_RETURN));
+}
+
+TEST_F(CGridListCtrlTest, AMultiLineTextStopsAtTheBottomWithAScrollBar)
+{
+    m_list.SetWindowPos(nullptr, 0, 0, 390, 70, SWP_NOMOVE | SWP_NOZORDER);
+    FocusRow(2, COL_SIZE);
+    m_list.EditCellAt(2, COL_SIZE, "");
+    CWnd* pEditor = m_list.GetEditor();
+    ASSERT_NE(pEditor, nullptr);
+    CString strWords;
+    for (int i = 0; i < 40; ++i)
+        strWords += "word ";
+    ASSERT_TRUE(Driver().TypeText(strWords));
+    RECT editor {};
+    pEditor->GetWindowRect(&editor);
+    m_list.ScreenToClient(&editor);
+    RECT client {};
+    m_list.GetClientRect(&client);
+    EXPECT_LE(editor.bottom, client.bottom);
+    EXPECT_GE(editor.bottom, client.bottom - CGridEdit::LIST_MARGIN - 2) << "grew down to the bottom";
+    EXPECT_TRUE(pEditor->GetStyle() & WS_VSCROLL);
     ASSERT_TRUE(Driver().PressKey(VK_RETURN));
 }
 

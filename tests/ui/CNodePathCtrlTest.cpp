@@ -14,10 +14,7 @@ protected:
     void SetUp() override
     {
         UiCatalogTest::SetUp();
-        CEdit edit;
-        ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE, RECT { 10, 10, 310, 34 }, &m_pUi->m_host, ID_PATH));
-        HWND hEdit = edit.Detach();
-        ASSERT_TRUE(m_path.SubclassWindow(hEdit));
+        ASSERT_TRUE(m_path.Create(WS_CHILD | WS_VISIBLE, RECT { 10, 10, 310, 34 }, &m_pUi->m_host, ID_PATH));
     }
     // Repaints now; the count of pixels of the control that differ from its background.
     int MarkedPixels()

@@ -3,7 +3,6 @@
 // state, a dropped colour combo, the owner-drawn list boxes, the node path
 // and the data tip.
 
-#include "platform/framework/CEdit.h"
 #include "platform/framework/CImageList.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/gdi/FrameControls.h"
@@ -89,6 +88,16 @@ TEST_F(KitPicturesTest, GridRows)
     grid.GetGridHeader().SetSortImage(3, FALSE);
     grid.Invalidate();
     ExpectMatches(grid.m_hWnd, "grid_rows_sorted_up.png");
+
+    // The sort column's item held down: its text moves right and down.
+    CGridHeaderCtrl& header = grid.GetGridHeader();
+    RECT item {};
+    ASSERT_TRUE(header.GetItemRect(3, &item));
+    HDC hdc = GetDC(header.m_hWnd);
+    DRAWITEMSTRUCT pressed { ODT_HEADER, 0, 3, ODA_DRAWENTIRE, ODS_SELECTED, header.m_hWnd, hdc, item, 0 };
+    header.DrawItem(&pressed);
+    ReleaseDC(header.m_hWnd, hdc);
+    m_pUi->ExpectWindowMatches(header.m_hWnd, "grid_header_pressed.png");
     thePreferences.m_crRecentlyCatalog = crSaved;
 }
 
@@ -173,10 +182,8 @@ TEST_F(KitPicturesTest, OwnerDrawnListBoxes)
 
 TEST_F(KitPicturesTest, NodePathAndDataTip)
 {
-    CEdit edit;
-    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE, RECT { 10, 10, 300, 34 }, &Host(), 1));
     CNodePathCtrl path;
-    ASSERT_TRUE(path.SubclassWindow(edit.Detach()));
+    ASSERT_TRUE(path.Create(WS_CHILD | WS_VISIBLE, RECT { 10, 10, 300, 34 }, &Host(), 1));
     auto pBeta = Node(*m_pCatalog, m_tree.beta);
     path.SetNode(pBeta.get());
     ExpectMatches(path.m_hWnd, "node_path.png");

@@ -335,10 +335,8 @@ TEST_F(KitScenarioTest, DocumentsAreEditedDraggedAndPastedIntoAnotherNode)
     RECT grown {};
     button.GetWindowRect(&grown);
     EXPECT_GT(grown.right - grown.left, 10) << "the button grew to the path";
-    CEdit edit;
-    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE, RECT { 10, 240, 300, 264 }, &Host(), 0));
     CNodePathCtrl path;
-    ASSERT_TRUE(path.SubclassWindow(edit.Detach()));
+    ASSERT_TRUE(path.Create(WS_CHILD | WS_VISIBLE, RECT { 10, 240, 300, 264 }, &Host(), 0));
     path.SetNode(pGamma.get());
     ASSERT_NE(path.GetNode(), nullptr);
     EXPECT_EQ(path.GetNode()->GetRef().nSlot, m_tree.gamma.nSlot);

@@ -163,4 +163,30 @@ TEST_F(ListFamilyTest, TheParentHearsOfClicksMovesAndAltEnter)
     EXPECT_EQ(m_list.GetFocusedItem(), 2);
 }
 
+TEST_F(ListFamilyTest, ColumnsFitTheirTitlesAndCellsAreInsertedOrSet)
+{
+    CListCtrlEx list;
+    ASSERT_TRUE(list.Create(WS_VISIBLE | LVS_REPORT, RECT { 10, 10, 310, 200 }, &Host(), ID_LIST));
+    EXPECT_EQ(list.InsertColumnFit("Name", 0), 0);
+    EXPECT_EQ(list.GetColumnWidth(0), list.GetStringWidth("Name") + 15);
+    EXPECT_EQ(list.InsertColumnFit("Size", 1, 80), 1);
+    EXPECT_EQ(list.GetColumnWidth(1), 80);
+    LVCOLUMN column {};
+    column.mask = LVCF_SUBITEM;
+    ASSERT_TRUE(list.GetColumn(1, &column));
+    EXPECT_EQ(column.iSubItem, 1) << "subitem -1 shows the column's own";
+
+    EXPECT_EQ(list.InsertOrSetItem(0, 0, "a.txt", 3), 0);
+    EXPECT_TRUE(list.InsertOrSetItem(0, 1, "12 KB"));
+    EXPECT_EQ(list.GetItemCount(), 1) << "a cell is set, not inserted";
+    EXPECT_EQ(list.GetItemText(0, 1), "12 KB");
+    LVITEM item {};
+    item.mask = LVIF_IMAGE;
+    ASSERT_TRUE(list.GetItem(&item));
+    EXPECT_EQ(item.iImage, 3);
+    EXPECT_EQ(list.FindItemByText("a.txt"), 0);
+    EXPECT_EQ(list.FindItemByText("b.txt"), -1);
+    EXPECT_EQ(list.GetFirstSelectedItem(), -1);
+}
+
 } // namespace

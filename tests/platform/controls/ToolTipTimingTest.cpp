@@ -3,6 +3,7 @@
 #include "platform/base/TextFunctions.h"
 #include "platform/controls/ButtonControl.h"
 #include "platform/window/Focus.h"
+#include "platform/window/SystemMetrics.h"
 #include "tests/platform/controls/CommonControlTestSupport.h"
 
 namespace {
@@ -65,6 +66,15 @@ TEST_F(ToolTipTimingTest, TipShowsAfterTheInitialDelayWithoutTakingActivationAnd
     GetWindowRect(m_hButton, &rcButton);
     EXPECT_GT(rcTip.top, rcButton.top + 10);   // below the cursor
     EXPECT_EQ(rcTip.left, rcButton.left + 12); // at the last position the mouse was seen
+
+    // A new text on show gets a window that fits it, where the tip stands.
+    TOOLINFO info { sizeof(TOOLINFO), 0, m_hParent, reinterpret_cast<UINT_PTR>(m_hButton), {}, nullptr,
+        const_cast<LPSTR>("Find the next match in the catalog"), 0, nullptr };
+    SendMessage(m_hTip, TTM_UPDATETIPTEXT, 0, reinterpret_cast<LPARAM>(&info));
+    RECT rcLonger {};
+    GetWindowRect(m_hTip, &rcLonger);
+    EXPECT_EQ(rcLonger.left, rcTip.left);
+    EXPECT_GT(rcLonger.right, rcTip.right);
 
     Wait(nInitial * 10 - 1);
     EXPECT_TRUE(Shown());
@@ -162,3 +172,48 @@ TEST_F(ToolTipTimingTest, DelaysFollowTheOwnersSettingsAndAHandlerMayDestroyTheT
 }
 
 } // namespace
+
+TEST_F(ToolTipTimingTest, ATrackedTipStandsAtItsPointUntilItsOwnerTakesItDown)
+{
+    constexpr UINT_PTR ID_TRACKED = 5;
+    ASSERT_TRUE(AddTool(TTF_TRACK | TTF_ABSOLUTE, m_hParent, ID_TRACKED, "Tracked"));
+    TOOLINFO tool { sizeof(TOOLINFO), 0, m_hParent, ID_TRACKED, {}, nullptr, nullptr, 0, nullptr };
+    auto Send = [&](UINT uMsg, WPARAM wParam, LPARAM lParam) { return SendMessage(m_hTip, uMsg, wParam, lParam); };
+    auto WindowRect = [&] {
+        RECT rc {};
+        GetWindowRect(m_hTip, &rc);
+        return rc;
+    };
+    const auto nBubble = static_cast<DWORD>(Send(TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&tool)));
+    ASSERT_GT(LOWORD(nBubble), 0);
+
+    // Shown at once, its top-left corner at the point, in the size the bubble size told.
+    Send(TTM_TRACKPOSITION, 0, MAKELPARAM(300, 200));
+    Send(TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+    ASSERT_TRUE(Shown());
+    EXPECT_EQ(WindowRect(), (RECT { 300, 200, 300 + LOWORD(nBubble), 200 + HIWORD(nBubble) }));
+
+    // The mouse, presses and time do not take it down.
+    Relay(WM_MOUSEMOVE, 5, 5);
+    Relay(WM_LBUTTONDOWN, 5, 5);
+    Wait(GetDoubleClickTime() * 11);
+    EXPECT_TRUE(Shown());
+
+    // A new text is shown at once in a window that fits it; a new point moves it, kept on the monitor.
+    tool.lpszText = const_cast<LPSTR>("Tracked, with a longer text");
+    Send(TTM_UPDATETIPTEXT, 0, reinterpret_cast<LPARAM>(&tool));
+    const auto nLonger = static_cast<DWORD>(Send(TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_GT(LOWORD(nLonger), LOWORD(nBubble));
+    EXPECT_EQ(WindowRect(), (RECT { 300, 200, 300 + LOWORD(nLonger), 200 + HIWORD(nLonger) }));
+    Send(TTM_TRACKPOSITION, 0, MAKELPARAM(5000, 5000));
+    const RECT rcMoved = WindowRect();
+    EXPECT_EQ(rcMoved.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(rcMoved.bottom, GetSystemMetrics(SM_CYSCREEN));
+
+    Send(TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_FALSE(Shown());
+    TOOLINFO unknown { sizeof(TOOLINFO), 0, m_hParent, 99, {}, nullptr, nullptr, 0, nullptr };
+    Send(TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&unknown));
+    EXPECT_FALSE(Shown());
+    EXPECT_EQ(Send(TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&unknown)), 0);
+}

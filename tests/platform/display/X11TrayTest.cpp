@@ -1,10 +1,12 @@
 // The program's tray icons in the desktop's tray, with the test as the tray
 // manager: icons dock, show their picture over the tray's background, change
-// and go; clicks reach the program; without a tray nothing is added, and a
-// tray that comes back gets the icons again.
+// and go; clicks reach the program; resting the pointer on an icon shows its
+// tip beside it; without a tray nothing is added, and a tray that comes back
+// gets the icons again.
 
 #include "platform/display/X11Display.h"
 
+#include "platform/controls/ToolTipControl.h"
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiObjects.h"
@@ -164,6 +166,21 @@ protected:
         return image.At(x, y);
     }
 
+    // The tip window while it shows, as the window layer and the server see it.
+    HWND ShownTip()
+    {
+        HWND hTip = FindWindow(TOOLTIPS_CLASS, nullptr);
+        return hTip && IsWindowVisible(hTip) && Viewable(hTip) ? hTip : nullptr;
+    }
+
+    static std::string ShownText(HWND hTip)
+    {
+        char szText[80] {};
+        TOOLINFO tool { sizeof(tool), 0, nullptr, 0, {}, nullptr, szText, 0, nullptr };
+        SendMessage(hTip, TTM_GETCURRENTTOOL, 0, reinterpret_cast<LPARAM>(&tool));
+        return szText;
+    }
+
     std::string Tip(Window icon) { return StringProperty(m_pInput->Connection(), icon, "_NET_WM_NAME"); }
 
     HWND m_hWnd { nullptr };
@@ -266,4 +283,33 @@ TEST_F(X11TrayTest, ATrayWithAnArgbVisualGetsIconsOfThatVisual)
     ASSERT_TRUE(XGetWindowAttributes(m_pInput->Connection(), icon, &attributes));
     EXPECT_EQ(attributes.depth, 32);
     EXPECT_TRUE(PumpUntil([&] { return IconPixel(icon, SLOT / 2, SLOT / 2) == RED; }));
+}
+
+TEST_F(X11TrayTest, RestingOnTheIconShowsItsTipBesideIt)
+{
+    m_pManager = std::make_unique<CTrayManager>(m_server.Name());
+    NOTIFYICONDATA data = Data(m_hRed, "Archivora monitor");
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_ADD, &data));
+    ASSERT_NE(DockedIcon(), 0u);
+    m_pInput->MoveTo(POINT { 400, 400 });
+    PumpFor(std::chrono::milliseconds(100));
+    EXPECT_EQ(ShownTip(), nullptr);
+
+    // On a tray at the top of the screen the tip stands below the icon, at its left edge.
+    m_pInput->MoveTo(POINT { TRAY_AT.x + SLOT / 2, TRAY_AT.y + SLOT / 2 });
+    HWND hTip = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (hTip = ShownTip()) != nullptr; }));
+    EXPECT_EQ(ShownText(hTip), "Archivora monitor");
+    RECT rcTip {};
+    GetWindowRect(hTip, &rcTip);
+    EXPECT_EQ(rcTip.left, TRAY_AT.x);
+    EXPECT_GE(rcTip.top, TRAY_AT.y + SLOT);
+    EXPECT_LE(rcTip.top, TRAY_AT.y + SLOT + 4);
+
+    data = Data(m_hRed, "Archivora: 3 new documents");
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_MODIFY, &data));
+    EXPECT_TRUE(PumpUntil([&] { return ShownTip() && ShownText(hTip) == "Archivora: 3 new documents"; }));
+
+    m_pInput->MoveTo(POINT { 400, 400 });
+    EXPECT_TRUE(PumpUntil([&] { return ShownTip() == nullptr; }));
 }

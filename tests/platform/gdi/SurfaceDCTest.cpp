@@ -118,12 +118,45 @@ TEST_F(SurfaceDCTest, NarrowingKeepsOnlyTheCommonPart)
     DeleteDC(hdc);
 }
 
+TEST_F(SurfaceDCTest, TheBoundsHoldEveryPixelTheDcCanDraw)
+{
+    auto bounds = [](HDC hdc) {
+        RECT rc { -1, -1, -1, -1 };
+        EXPECT_TRUE(GetSurfaceDCBounds(hdc, &rc));
+        return rc;
+    };
+    RECT rcWhole { 0, 0, 100, 100 };
+    RECT rc = bounds(m_hdcReader);
+    EXPECT_TRUE(EqualRect(&rc, &rcWhole)) << "no area: the whole bitmap";
+
+    // An area partly off the bitmap, narrowed to an update region: its bitmap part.
+    HRGN hrgnArea = CreateRectRgn(60, 70, 130, 90);
+    HDC hdc = CreateSurfaceDC(m_hbm, POINT { 60, 70 }, hrgnArea);
+    HRGN hrgnUpdate = CreateRectRgn(5, 5, 80, 10);
+    NarrowSurfaceDC(hdc, hrgnUpdate);
+    rc = bounds(hdc);
+    RECT rcExpected { 65, 75, 100, 80 };
+    EXPECT_TRUE(EqualRect(&rc, &rcExpected));
+
+    // Narrowed to nothing: it can draw nowhere.
+    HRGN hrgnNone = CreateRectRgn(0, 0, 0, 0);
+    NarrowSurfaceDC(hdc, hrgnNone);
+    rc = bounds(hdc);
+    EXPECT_TRUE(IsRectEmpty(&rc));
+    DeleteObject(hrgnArea);
+    DeleteObject(hrgnUpdate);
+    DeleteObject(hrgnNone);
+    DeleteDC(hdc);
+}
+
 TEST_F(SurfaceDCTest, BadHandlesAreRefused)
 {
     EXPECT_EQ(CreateSurfaceDC(reinterpret_cast<HBITMAP>(0x9999), POINT {}, nullptr), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
     EXPECT_EQ(CreateSurfaceDC(m_hbm, POINT {}, reinterpret_cast<HRGN>(0x9999)), nullptr);
     EXPECT_FALSE(NarrowSurfaceDC(m_hdcReader, nullptr));
+    RECT rc {};
+    EXPECT_FALSE(GetSurfaceDCBounds(reinterpret_cast<HDC>(0x9999), &rc));
 }
 
 TEST(SysColorsTest, SystemBrushesPaintTheirColourAndCannotBeDeleted)

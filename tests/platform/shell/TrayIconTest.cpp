@@ -1,17 +1,20 @@
 #include "platform/shell/TrayIcon.h"
 
 #include "platform/base/WinError.h"
+#include "platform/controls/ToolTipControl.h"
 #include "platform/display/HeadlessDisplay.h"
 #include "platform/gdi/Icons.h"
 #include "platform/testing/TestDriver.h"
 #include "platform/window/DisplayLink.h"
 #include "platform/window/Input.h"
 #include "platform/window/Messages.h"
+#include "platform/window/SystemMetrics.h"
 #include "platform/window/Window.h"
 #include "platform/window/WindowClass.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -74,6 +77,20 @@ protected:
                 return icon;
         }
         return std::nullopt;
+    }
+
+    // The tray's tip window while it shows, nullptr when none shows.
+    static HWND ShownTip()
+    {
+        HWND hTip = FindWindow(TOOLTIPS_CLASS, nullptr);
+        return hTip && IsWindowVisible(hTip) ? hTip : nullptr;
+    }
+
+    static std::string TipText(HWND hTip)
+    {
+        char szText[80] {};
+        TOOLINFO tool { sizeof(tool), 0, nullptr, 0, {}, nullptr, szText, 0, nullptr };
+        return SendMessage(hTip, TTM_GETCURRENTTOOL, 0, reinterpret_cast<LPARAM>(&tool)) ? szText : "<no tool>";
     }
 
     CTestDriver m_driver;
@@ -187,4 +204,85 @@ TEST_F(TrayIconTest, UnsupportedRequestsAreRefused)
     data.cbSize = 0;
     EXPECT_FALSE(Shell_NotifyIcon(NIM_ADD, &data));
     EXPECT_TRUE(CTestDriver::TrayIcons().empty());
+}
+
+TEST_F(TrayIconTest, ATipShowsByTheIconAfterTheDelayAndFollowsItsIcon)
+{
+    NOTIFYICONDATA data = Data(3, NIF_MESSAGE | NIF_ICON | NIF_TIP, "Archive monitor");
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_ADD, &data));
+    ASSERT_TRUE(m_driver.HoverTrayIcon(m_hWnd, 3, TRUE));
+    m_driver.Advance(GetDoubleClickTime() - 50);
+    EXPECT_EQ(ShownTip(), nullptr) << "not before the initial delay";
+    m_driver.Advance(60);
+    HWND hTip = ShownTip();
+    ASSERT_NE(hTip, nullptr);
+    EXPECT_EQ(TipText(hTip), "Archive monitor");
+    // The tray lies at the screen's bottom: the tip stands above the icon, at its left edge.
+    RECT rcIcon {};
+    ASSERT_TRUE(GetHeadlessDisplay().Tray().GetIconRect(m_hWnd, 3, &rcIcon));
+    RECT rcTip {};
+    GetWindowRect(hTip, &rcTip);
+    EXPECT_LE(rcTip.bottom, rcIcon.top);
+    EXPECT_GE(rcTip.bottom, rcIcon.top - 4);
+    EXPECT_EQ(rcTip.left, std::min<LONG>(rcIcon.left, GetSystemMetrics(SM_CXSCREEN) - (rcTip.right - rcTip.left)));
+
+    // A new tip replaces the text on show, in a window that fits it.
+    const LONG cxOld = rcTip.right - rcTip.left;
+    NOTIFYICONDATA longer = Data(3, NIF_TIP, "Archive monitor: 12 new documents");
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_MODIFY, &longer));
+    m_driver.Pump();
+    ASSERT_EQ(ShownTip(), hTip);
+    EXPECT_EQ(TipText(hTip), "Archive monitor: 12 new documents");
+    GetWindowRect(hTip, &rcTip);
+    EXPECT_GT(rcTip.right - rcTip.left, cxOld);
+    EXPECT_LE(rcTip.bottom, rcIcon.top);
+
+    // A tracked tip does not go by itself; leaving the icon takes it down.
+    m_driver.Advance(GetDoubleClickTime() * 12);
+    EXPECT_EQ(ShownTip(), hTip);
+    ASSERT_TRUE(m_driver.HoverTrayIcon(m_hWnd, 3, FALSE));
+    EXPECT_EQ(ShownTip(), nullptr);
+    EXPECT_TRUE(Shell_NotifyIcon(NIM_DELETE, &data));
+}
+
+TEST_F(TrayIconTest, ATipGoesOnAClickOrDeletionAndAnEmptyTipNeverShows)
+{
+    NOTIFYICONDATA data = Data(4, NIF_MESSAGE | NIF_ICON | NIF_TIP, "tip");
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_ADD, &data));
+    const UINT nDelay = GetDoubleClickTime() + 10;
+
+    ASSERT_TRUE(m_driver.HoverTrayIcon(m_hWnd, 4, TRUE));
+    m_driver.Advance(nDelay);
+    ASSERT_NE(ShownTip(), nullptr);
+    ASSERT_TRUE(m_driver.ClickTrayIcon(m_hWnd, 4, WM_LBUTTONDOWN));
+    EXPECT_EQ(ShownTip(), nullptr);
+    m_driver.Advance(nDelay);
+    EXPECT_EQ(ShownTip(), nullptr) << "not again before the pointer comes back";
+
+    // A click while the delay runs cancels it.
+    ASSERT_TRUE(m_driver.HoverTrayIcon(m_hWnd, 4, TRUE));
+    ASSERT_TRUE(m_driver.ClickTrayIcon(m_hWnd, 4, WM_RBUTTONDOWN));
+    m_driver.Advance(nDelay);
+    EXPECT_EQ(ShownTip(), nullptr);
+
+    // Emptying the tip on show takes it down.
+    ASSERT_TRUE(m_driver.HoverTrayIcon(m_hWnd, 4, TRUE));
+    m_driver.Advance(nDelay);
+    ASSERT_NE(ShownTip(), nullptr);
+    NOTIFYICONDATA empty = Data(4, NIF_TIP, "");
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_MODIFY, &empty));
+    m_driver.Pump();
+    EXPECT_EQ(ShownTip(), nullptr);
+    m_driver.Advance(nDelay);
+    EXPECT_EQ(ShownTip(), nullptr);
+
+    // Deleting the icon takes its tip with it.
+    NOTIFYICONDATA tip = Data(4, NIF_TIP, "back");
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_MODIFY, &tip));
+    ASSERT_TRUE(m_driver.HoverTrayIcon(m_hWnd, 4, TRUE));
+    m_driver.Advance(nDelay);
+    ASSERT_NE(ShownTip(), nullptr);
+    EXPECT_TRUE(Shell_NotifyIcon(NIM_DELETE, &data));
+    m_driver.Pump();
+    EXPECT_EQ(ShownTip(), nullptr);
 }
