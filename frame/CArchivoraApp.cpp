@@ -17,6 +17,7 @@
 #include "store/CNetDriveMap.h"
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
+#include "store/CRegistryKey.h"
 
 #include "platform/base/PathNames.h"
 #include "platform/base/ProgramFolder.h"
@@ -253,6 +254,10 @@ CFrameWnd* CArchivoraApp::RestoreChildFrames(CDocument* pDocument, int* pnRestor
     CFrameWnd* pLast = nullptr;
     for (int i = 0; i < nCount; ++i) {
         g_strCurrentChildKey = ChildKeyName(i);
+        // Only views the layout kept come back: a damaged count makes no more.
+        CRegistryKey childKey;
+        if (!childKey.Open(g_hRestoreKey, g_strCurrentChildKey, KEY_READ))
+            continue;
         // A view that cannot be made is left out; the others still come.
         CFrameWnd* pFrame = m_pCatalogTemplate->CreateNewFrame(pDocument, nullptr);
         if (!pFrame)

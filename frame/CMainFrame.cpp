@@ -53,6 +53,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_COMMAND(ID_SHOW_MAIN_WINDOW, &CMainFrame::OnShowMainWindow)
     ON_COMMAND(ID_TRAY_START, &CMainFrame::OnTrayStart)
     ON_COMMAND(ID_EXIT_FROM_TRAY, &CMainFrame::OnExitFromTray)
+    ON_COMMAND(ID_TOOLS_MONITOR_ICON, &CMainFrame::OnToggleMonitorIcon)
+    ON_UPDATE_COMMAND_UI(ID_TOOLS_MONITOR_ICON, &CMainFrame::OnUpdateToggleMonitorIcon)
     ON_COMMAND(ID_APP_EXIT_PROGRAM, &CMainFrame::OnExitProgram)
     ON_UPDATE_COMMAND_UI(ID_PANE_NODE_PATH, &CMainFrame::OnUpdatePaneNodePath)
     ON_UPDATE_COMMAND_UI(ID_PANE_COUNTS, &CMainFrame::OnUpdatePaneCounts)
@@ -138,6 +140,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     ShowControlBar(&m_wndFindBar, m_wndFindBar.IsKeptShown(), FALSE);
     ShowControlBar(&m_wndMailBar, m_wndMailBar.IsKeptShown() && GetMailClientSet().HasStores(), FALSE);
 
+    if (!m_wndMonitorTray.Create(this))
+        return -1;
     // FIXME: start the new-document monitor and create and initialise the
     // web access server here once they exist.
     return 0;

@@ -23,6 +23,7 @@
 #include "frame/CCatalogBar.h"
 #include "frame/CFindBar.h"
 #include "frame/CMailBar.h"
+#include "frame/CMonitorTrayIcon.h"
 
 #include "platform/framework/CDialogBar.h"
 #include "platform/framework/CMDIFrameWnd.h"
@@ -131,6 +132,8 @@ protected:
     void OnShowMainWindow();
     void OnTrayStart();
     void OnExitFromTray();
+    void OnToggleMonitorIcon();
+    void OnUpdateToggleMonitorIcon(CCmdUI* pCmdUI);
     void OnExitProgram();
     void OnUpdatePaneNodePath(CCmdUI* pCmdUI);
     void OnUpdatePaneCounts(CCmdUI* pCmdUI);
@@ -161,6 +164,7 @@ private:
     CMailBar m_wndMailBar;
     CFindBar m_wndFindBar;
     CCatalogBar m_wndCatalogBar;
+    CMonitorTrayIcon m_wndMonitorTray;
 
     /* The toolbar's blinking filter button and its changing images. */
     int m_nFirstBlinkImage { 0 };

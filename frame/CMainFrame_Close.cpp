@@ -57,8 +57,8 @@ BOOL ConfirmPendingWork()
 
 BOOL CMainFrame::IsTrayIconShown() const
 {
-    // FIXME: the monitor's and the web access server's tray icons once they exist.
-    return FALSE;
+    // FIXME: the web access server's tray icon counts too once it exists.
+    return m_wndMonitorTray.IsIconShown();
 }
 
 void CMainFrame::SaveForClose()
@@ -123,6 +123,8 @@ void CMainFrame::OnEndSession(BOOL bEnding)
 void CMainFrame::OnDestroy()
 {
     UpdateAutoStart();
+    if (m_wndMonitorTray.GetSafeHwnd())
+        m_wndMonitorTray.DestroyWindow();
     CMDIFrameWnd::OnDestroy();
 }
 

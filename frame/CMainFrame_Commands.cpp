@@ -118,14 +118,29 @@ void CMainFrame::OnShowMainWindow()
 
 void CMainFrame::OnTrayStart()
 {
-    // FIXME: the new-document monitor shows its tray icon here once it exists.
+    m_wndMonitorTray.ShowIcon();
 }
 
 void CMainFrame::OnExitFromTray()
 {
-    // FIXME: the monitor offers its pending documents first and hides its icon once it exists.
+    // FIXME: the monitor offers its pending documents first once it exists; a
+    // web access server's icon keeps the program running too.
+    m_wndMonitorTray.HideIcon();
     if (!IsWindowVisible())
         DestroyWindow();
+}
+
+void CMainFrame::OnToggleMonitorIcon()
+{
+    if (m_wndMonitorTray.IsIconShown())
+        m_wndMonitorTray.HideIcon();
+    else
+        m_wndMonitorTray.ShowIcon();
+}
+
+void CMainFrame::OnUpdateToggleMonitorIcon(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(m_wndMonitorTray.IsIconShown() ? 1 : 0);
 }
 
 void CMainFrame::OnExitProgram()
@@ -139,7 +154,8 @@ void CMainFrame::OnExitProgram()
         else
             SaveForClose();
     }
-    // FIXME: a running web access server stops and a shown monitor icon is hidden here once they exist.
+    // FIXME: a running web access server stops here once it exists.
+    m_wndMonitorTray.HideIcon();
     if (!bCancelled)
         CMDIFrameWnd::OnClose();
 }

@@ -39,27 +39,20 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 void CMainFrame::ReadLayout(CREATESTRUCT& cs)
 {
     DWORD dwStatus = DEFAULT_STATUS;
-    if (g_regKeyDesktop.IsOpen() && g_regKeyDesktop.GetDWORD("Status", dwStatus, DEFAULT_STATUS)) {
-        CDWordArray position;
-        const BOOL bPosition = g_regKeyDesktop.GetDWordArray("Position", position) && position.GetSize() == 4;
-        const auto nLeft = bPosition ? static_cast<LONG>(position[0]) : 0;
-        const auto nTop = bPosition ? static_cast<LONG>(position[1]) : 0;
-        const auto nRight = bPosition ? static_cast<LONG>(position[2]) : 0;
-        const auto nBottom = bPosition ? static_cast<LONG>(position[3]) : 0;
-        // Differences of damaged values may overflow; compute them wide.
-        const long long cx = static_cast<long long>(nRight) - nLeft;
-        const long long cy = static_cast<long long>(nBottom) - nTop;
-        if (bPosition && cx > 0 && cy > 0) {
+    if (g_regKeyDesktop.IsOpen()) {
+        const CKeptPlacement kept = ReadKeptPlacement(g_regKeyDesktop, DEFAULT_STATUS);
+        dwStatus = kept.dwStatus;
+        if (kept.bStatusKept && kept.bRectKept) {
             RECT rcWork {};
             SystemParametersInfo(SPI_GETWORKAREA, 0, &rcWork, 0);
             const int cxScreen = GetSystemMetrics(SM_CXSCREEN);
             const int cyScreen = GetSystemMetrics(SM_CYSCREEN);
-            cs.cx = static_cast<int>(std::min<long long>(cx, cxScreen));
-            cs.cy = static_cast<int>(std::min<long long>(cy, cyScreen));
+            cs.cx = std::min(static_cast<int>(kept.rc.right - kept.rc.left), cxScreen);
+            cs.cy = std::min(static_cast<int>(kept.rc.bottom - kept.rc.top), cyScreen);
             // Keep at least an icon's size of the window on the screen, on
             // every side: a monitor that has gone must not take it along.
-            const long long x = static_cast<long long>(nLeft) + rcWork.left;
-            const long long y = static_cast<long long>(nTop) + rcWork.top;
+            const long long x = static_cast<long long>(kept.rc.left) + rcWork.left;
+            const long long y = static_cast<long long>(kept.rc.top) + rcWork.top;
             cs.x = static_cast<int>(std::clamp<long long>(x, 0, cxScreen - GetSystemMetrics(SM_CXICON)));
             cs.y = static_cast<int>(std::clamp<long long>(y, 0, cyScreen - GetSystemMetrics(SM_CYICON)));
         } else {
@@ -78,6 +71,8 @@ void CMainFrame::ReadLayout(CREATESTRUCT& cs)
 
 void CMainFrame::SaveSettings()
 {
+    // About a hundred changes, written to the settings file once.
+    CRegistryBatch batch(HKEY_CURRENT_USER);
     g_regKeyDesktop.Close();
     RegDeleteTree(HKEY_CURRENT_USER, DESKTOP_KEY_PATH);
     RegDeleteTree(HKEY_CURRENT_USER, SETTINGS_KEY_PATH);
@@ -86,13 +81,7 @@ void CMainFrame::SaveSettings()
         WINDOWPLACEMENT placement {};
         placement.length = sizeof(placement);
         GetWindowPlacement(&placement);
-        g_regKeyDesktop.SetDWORD(
-            "Status", placement.showCmd == SW_SHOWMINIMIZED ? SW_SHOWMAXIMIZED : placement.showCmd);
-        CDWordArray position;
-        const RECT& rc = placement.rcNormalPosition;
-        for (LONG nValue : { rc.left, rc.top, rc.right, rc.bottom })
-            position.Add(static_cast<DWORD>(nValue));
-        g_regKeyDesktop.SetDWordArray("Position", position);
+        WriteKeptPlacement(g_regKeyDesktop, placement, SW_SHOWMAXIMIZED);
 
         // The catalog views in window order: the first child of the MDI client is the active one.
         CWnd* pActive = MDIGetActive();

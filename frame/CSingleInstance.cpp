@@ -12,7 +12,7 @@ CSingleInstance::~CSingleInstance()
     // its own channel file removed by this one.
     m_channel.Close();
     if (m_bClassRegistered)
-        UnregisterClass(m_strClassName, nullptr);
+        UnregisterClass(m_strClassName, GetModuleHandle(nullptr));
     if (m_hMutex)
         CloseHandle(m_hMutex);
 }

@@ -50,12 +50,6 @@ BOOL OpenRestoreKey(CRegistryKey& key)
     return g_hRestoreKey && !g_strCurrentChildKey.IsEmpty() && key.Open(g_hRestoreKey, g_strCurrentChildKey, KEY_READ);
 }
 
-LONG ReadLong(CRegistryKey& key, LPCTSTR pszName, LONG nDefault)
-{
-    DWORD dwValue = 0;
-    return key.GetDWORD(pszName, dwValue, static_cast<DWORD>(nDefault)) ? static_cast<LONG>(dwValue) : nDefault;
-}
-
 } // namespace
 
 CSplitterFrame::CSplitterFrame() = default;
@@ -68,18 +62,13 @@ BOOL CSplitterFrame::PreCreateWindow(CREATESTRUCT& cs)
 {
     CRegistryKey key;
     if (OpenRestoreKey(key)) {
-        m_dwShowState = static_cast<DWORD>(ReadLong(key, "Status", DEFAULT_SHOW_STATE));
-        CDWordArray position;
-        const BOOL bRead = key.GetDWordArray("Position", position) && position.GetSize() == 4;
-        const long long cx
-            = bRead ? static_cast<long long>(static_cast<LONG>(position[2])) - static_cast<LONG>(position[0]) : 0;
-        const long long cy
-            = bRead ? static_cast<long long>(static_cast<LONG>(position[3])) - static_cast<LONG>(position[1]) : 0;
-        if (cx > 0 && cy > 0 && cx <= INT_MAX && cy <= INT_MAX) {
-            cs.x = static_cast<LONG>(position[0]);
-            cs.y = static_cast<LONG>(position[1]);
-            cs.cx = static_cast<int>(cx);
-            cs.cy = static_cast<int>(cy);
+        const CKeptPlacement kept = ReadKeptPlacement(key, DEFAULT_SHOW_STATE);
+        m_dwShowState = kept.dwStatus;
+        if (kept.bRectKept) {
+            cs.x = kept.rc.left;
+            cs.y = kept.rc.top;
+            cs.cx = kept.rc.right - kept.rc.left;
+            cs.cy = kept.rc.bottom - kept.rc.top;
             if (m_dwShowState == SW_SHOWMINIMIZED)
                 cs.style |= WS_MINIMIZE;
             else if (m_dwShowState == SW_SHOWMAXIMIZED)
@@ -93,15 +82,13 @@ BOOL CSplitterFrame::PreCreateWindow(CREATESTRUCT& cs)
 
 BOOL CSplitterFrame::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext)
 {
-    int cxLeft = -1;
-    int cxRight = -1;
-    m_nSavedPreviewWidth = -1;
+    CKeptColumns kept;
     CRegistryKey key;
-    if (OpenRestoreKey(key)) {
-        cxLeft = ReadLong(key, "LeftFrame", -1);
-        cxRight = ReadLong(key, "RightFrame", -1);
-        m_nSavedPreviewWidth = ReadLong(key, "TipViewFrame", -1);
-    }
+    if (OpenRestoreKey(key))
+        kept = ReadKeptColumns(key);
+    int cxLeft = kept.cxTree;
+    int cxRight = kept.cxList;
+    m_nSavedPreviewWidth = kept.cxPreview;
     if (!m_wndSplitter.CreateStatic(this, 1, 3, WS_CHILD | WS_VISIBLE, AFX_IDW_PANE_FIRST))
         return FALSE;
     CRect rcClient;
@@ -133,12 +120,7 @@ void CSplitterFrame::SavePlacement(HKEY hParent, LPCTSTR pszName)
     WINDOWPLACEMENT placement {};
     placement.length = sizeof(placement);
     GetWindowPlacement(&placement);
-    key.SetDWORD("Status", placement.showCmd);
-    CDWordArray position;
-    const RECT& rc = placement.rcNormalPosition;
-    for (LONG nValue : { rc.left, rc.top, rc.right, rc.bottom })
-        position.Add(static_cast<DWORD>(nValue));
-    key.SetDWordArray("Position", position);
+    WriteKeptPlacement(key, placement, SW_SHOWMINIMIZED);
     int cxCur = 0;
     int cxMin = 0;
     m_wndSplitter.GetColumnInfo(0, cxCur, cxMin);
@@ -293,20 +275,20 @@ void CSplitterFrame::OnTogglePreview()
     }
     if (m_pContentView)
         m_pContentView->ShowDocument(m_nCurrentItem);
-    m_wndSplitter.ShowColumn();
-    int cxPreview = 0;
+    int cxTree = 0;
+    int cxList = 0;
     int cxMin = 0;
-    m_wndSplitter.GetColumnInfo(PREVIEW_COLUMN, cxPreview, cxMin);
-    if (cxPreview != 0)
+    m_wndSplitter.GetColumnInfo(0, cxTree, cxMin);
+    m_wndSplitter.GetColumnInfo(1, cxList, cxMin);
+    m_wndSplitter.ShowColumn();
+    // A preview that never had a width of its own (the column was hidden from
+    // the start) takes a third of the view: from the list when it is wider
+    // than that, else from the tree.
+    if (m_nSavedPreviewWidth > 0)
         return;
     CRect rcClient;
     GetClientRect(&rcClient);
     const int cxThird = rcClient.Width() / 3;
-    int cxTree = 0;
-    int cxList = 0;
-    m_wndSplitter.GetColumnInfo(0, cxTree, cxMin);
-    m_wndSplitter.GetColumnInfo(1, cxList, cxMin);
-    // The list gives up a third of the width when it is wide enough, else the tree does.
     if (cxList > cxThird)
         cxList -= cxThird;
     else if (cxTree > cxThird)

@@ -14,6 +14,9 @@
 
 #include "platform/base/CString.h"
 #include "platform/base/Registry.h"
+#include "platform/window/WindowPlacement.h"
+
+class CRegistryKey;
 
 constexpr char SETTINGS_KEY_PATH[] = "SOFTWARE\\KD\\Archivora Plus\\Settings";
 
@@ -28,6 +31,27 @@ LPCTSTR ChildKeyName(int nIndex);
 // number), and "ActiveFrame" (0 when missing).
 int ReadFrameCount();
 int ReadActiveFrame();
+
+// A window's place as a layout keeps it: its show command ("Status") and its
+// normal rectangle ("Position", four numbers: left, top, right, bottom).
+struct CKeptPlacement {
+    bool bStatusKept { false }; // "Status" was there; dwStatus holds the default otherwise
+    DWORD dwStatus { 0 };
+    bool bRectKept { false }; // "Position" was four numbers with a positive width and height
+    RECT rc {};
+};
+// Reads the place kept in key; damaged values count as missing.
+CKeptPlacement ReadKeptPlacement(CRegistryKey& key, DWORD dwDefaultStatus);
+// Writes the window's placement; a minimised window is kept as dwMinimizedAs.
+void WriteKeptPlacement(CRegistryKey& key, const WINDOWPLACEMENT& placement, DWORD dwMinimizedAs);
+
+// A catalog view's column widths as its key keeps them; -1 for each that is missing.
+struct CKeptColumns {
+    int cxTree { -1 };    // "LeftFrame"
+    int cxList { -1 };    // "RightFrame"
+    int cxPreview { -1 }; // "TipViewFrame"
+};
+CKeptColumns ReadKeptColumns(CRegistryKey& key);
 
 // While a catalog view is restored: the Desktop key, and the name of the
 // view's key below it. Null and empty otherwise.

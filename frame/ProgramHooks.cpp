@@ -1,12 +1,32 @@
 #include "frame/ProgramHooks.h"
 
+#include "frame/CArchivoraApp.h"
 #include "mail/MailDocumentHooks.h"
+#include "ui/CUiHostServices.h"
+
+#include "platform/shell/ShellServices.h"
+
+namespace {
+
+// The interface kit's view of the application: whichever application object
+// runs now, so that one installation serves every run of a process.
+class CApplicationHost : public CUiHostServices {
+public:
+    CCatalog* GetMainCatalog() override
+    {
+        CArchivoraApp* pApp = GetArchivoraApp();
+        return pApp ? pApp->GetMainCatalog() : nullptr;
+    }
+};
+
+} // namespace
 
 void InstallProgramHooks()
 {
+    static CApplicationHost s_host;
+    InstallShellServices();
     InstallMailDocumentHooks();
-    // FIXME: the shell's registry hooks (the presented file types, the
-    // autostart launchers), the application's host services for the interface
-    // kit and its progress-dialog factory are installed here once those layers
-    // offer them.
+    InstallUiHostServices(&s_host);
+    // FIXME: the interface kit's progress dialogs (SetRunProgressFactory) are
+    // installed here once the kit offers them; until then runs show no progress.
 }

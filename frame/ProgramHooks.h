@@ -1,8 +1,12 @@
 #pragma once
 
-// Installs, in one place, what the program's lower layers reach upwards
-// through: the mail readers behind the catalog's mail documents, and the
-// seams the frame and the interface kit answer. Called first thing in start-up;
-// calling it again changes nothing. The dialogs' implementation of
-// CFramePrompts is installed by the program itself (app/), before start-up.
+// Installs, in one place, what the program's lower layers reach upwards or
+// outwards through, in the order the layers stack:
+//   - the shell: the file types and autostart launchers it presents in the
+//     registry, and its shortcut class (InstallShellServices);
+//   - the mail readers behind the catalog's mail documents;
+//   - the interface kit's host: the application's main catalog.
+// Called first thing in start-up; calling it again changes nothing. The
+// dialogs' implementation of CFramePrompts is installed by the program itself
+// (app/), before start-up.
 void InstallProgramHooks();

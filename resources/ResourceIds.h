@@ -25,6 +25,12 @@
 #define IDS_RECYCLE_STAYED_ONE      4307
 #define IDS_RECYCLE_TITLE           4399
 #define IDS_RECYCLE_NOT_POSSIBLE    4405
+// Shell items dropped on the recycle bin: a folder, and items of a removable
+// or CD drive, which are deleted for good.
+#define IDS_RECYCLE_ASK_FOLDER            4224
+#define IDS_RECYCLE_ASK_REMOVABLE_FILE    4225
+#define IDS_RECYCLE_ASK_REMOVABLE_FOLDER  4226
+#define IDS_RECYCLE_ASK_REMOVABLE_ITEMS   4227
 
 // Documents unprotected for opening: the question at the close (with their
 // count) and the one at start-up about those an earlier run left.
@@ -242,6 +248,28 @@
 // Web access: profiles and settings.
 #define IDS_WA_DEFAULT_PROFILE      4533    // Name of the default profile
 #define IDS_WA_DEFAULT_SITE         4536    // Directory server's site, no "/" at the end
+
+// Web access: directory-server requests and the local address of a dial-up link.
+#define IDS_WA_DIR_MESSAGE          5064    // %s: the message of the server's reply
+#define IDS_WA_DIR_NOT_SERVER       5065    // %s: the plain text of a reply without its marker
+#define IDS_WA_DIR_FAILED           5066    // %d, %s: the transport's error number and text
+#define IDS_WA_DIR_OFFLINE          5073
+#define IDS_WA_DIR_NO_LINK          5081
+#define IDS_WA_IPHLP_SIZE           5084
+#define IDS_WA_IPHLP_INTERFACES     5085
+#define IDS_WA_IPHLP_ADDRESSES      5086
+#define IDS_WA_IPHLP_ROUTES         5087
+#define IDS_WA_IPHLP_NO_INTERFACES  5088
+
+// Web access: the connection's messages (boxes with the stop icon).
+#define IDS_WA_COMM_FOLDER_FAILED       5043    // %s: the communication folder
+#define IDS_WA_NO_PORT                  5054
+#define IDS_WA_DIR_FOLDER_UNREACHABLE   5063    // %s: the directory-server folder
+
+// Web access: the server's tray icon (its id names the tray menu) and its two animation steps.
+#define IDR_WEB_TRAY                405
+#define IDI_WEB_TRAY                407
+#define IDI_WEB_TRAY_BUSY           408
 
 // Web access: the file menu of the pages.
 #define IDS_WA_MENU_DOWNLOAD        4534

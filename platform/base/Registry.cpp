@@ -11,6 +11,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -166,6 +167,37 @@ DWORD ChangeKey(HKEY hKey, REGSAM samNeeded,
         return fnChange(root, ref, bChanged);
     });
 }
+
+} // namespace
+
+CRegistryBatch::CRegistryBatch(HKEY hKey)
+{
+    ERegistryRoot eRoot {};
+    std::shared_ptr<CRegistryKeyHandle> pHandle;
+    std::lock_guard lock(RegistryMutex());
+    m_nBeginError = static_cast<LSTATUS>(IdentifyKey(hKey, eRoot, pHandle));
+    if (m_nBeginError == ERROR_SUCCESS)
+        m_nBeginError = static_cast<LSTATUS>(CRegistryStore::ForRoot(eRoot).BeginBatch());
+    if (m_nBeginError == ERROR_SUCCESS)
+        m_nRoot = static_cast<int>(eRoot);
+}
+
+CRegistryBatch::~CRegistryBatch()
+{
+    static_cast<void>(Commit());
+}
+
+LSTATUS CRegistryBatch::Commit()
+{
+    if (m_nRoot < 0)
+        return m_nBeginError;
+    std::lock_guard lock(RegistryMutex());
+    const auto eRoot = static_cast<ERegistryRoot>(std::exchange(m_nRoot, -1));
+    m_nBeginError = static_cast<LSTATUS>(CRegistryStore::ForRoot(eRoot).EndBatch());
+    return m_nBeginError;
+}
+
+namespace {
 
 HKEY OpenHandle(
     const CKeyRef& ref, std::vector<std::string> names, std::shared_ptr<CRegistryNode> pNode, REGSAM samDesired)

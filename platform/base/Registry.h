@@ -142,6 +142,31 @@ LSTATUS RegFlushKey(HKEY hKey);
 LSTATUS RegEditKeyTree(
     HKEY hKey, LPCTSTR lpSubKey, const std::function<DWORD(CRegistryNode& key, bool& bChanged)>& fnEdit);
 
+/* Batches. */
+
+// Makes every change to the keys of one root, from its making until Commit
+// or its end, one write of the settings file instead of one write each: the
+// changes are made under the file's lock, which other processes wait for
+// meanwhile, and written together or not at all. A change that fails halfway
+// fails the batch: later changes get its error and nothing is written. Reads
+// in the batch see its changes. Changes other threads make meanwhile join it.
+class CRegistryBatch {
+public:
+    // hKey: a key of the root, or the predefined root itself.
+    explicit CRegistryBatch(HKEY hKey);
+    ~CRegistryBatch();
+    CRegistryBatch(const CRegistryBatch&) = delete;
+    CRegistryBatch& operator=(const CRegistryBatch&) = delete;
+
+    // Writes the changes now and ends the batch: ERROR_SUCCESS, or the error
+    // that kept them from the file (none of them is kept then).
+    LSTATUS Commit();
+
+private:
+    int m_nRoot { -1 }; // the root whose store the batch holds; -1 once ended or when it could not begin
+    LSTATUS m_nBeginError { 0 };
+};
+
 /* Key hooks. A layer above may keep one key in step with something outside the
    registry (the desktop's file types, its autostart launchers). A hook is
    called outside the registry's lock and never while a hook runs on the same

@@ -11,6 +11,7 @@
 #include <ctime>
 #include <filesystem>
 #include <mutex>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -34,6 +35,8 @@ public:
     CFileDescriptor& operator=(const CFileDescriptor&) = delete;
 
     int Get() const { return m_fd; }
+    // Hands the descriptor over to the caller, who closes it.
+    int Release() { return std::exchange(m_fd, -1); }
     // Closes now, reporting the error a delayed write may surface at close.
     [[nodiscard]] int Close()
     {
@@ -227,6 +230,18 @@ void CRegistryStore::SetAside(const std::string& strReason)
 
 DWORD CRegistryStore::Change(const std::function<DWORD(CRegistryNode& root, bool& bChanged)>& fnChange)
 {
+    if (m_nBatchDepth > 0) {
+        if (m_dwBatchError != ERROR_SUCCESS)
+            return m_dwBatchError;
+        bool bChanged = false;
+        if (DWORD dwError = fnChange(*m_pRoot, bChanged)) {
+            if (bChanged)
+                m_dwBatchError = dwError;
+            return dwError;
+        }
+        m_bBatchChanged |= bChanged;
+        return ERROR_SUCCESS;
+    }
     UpdatePaths();
     std::error_code ec;
     std::filesystem::create_directories(m_strFolder, ec);
@@ -246,6 +261,45 @@ DWORD CRegistryStore::Change(const std::function<DWORD(CRegistryNode& root, bool
     DWORD dwError = Save();
     if (dwError != ERROR_SUCCESS)
         m_bLoaded = false; // the tree holds a change the file does not: read the file again
+    return dwError;
+}
+
+DWORD CRegistryStore::BeginBatch()
+{
+    if (m_nBatchDepth++ > 0)
+        return ERROR_SUCCESS;
+    UpdatePaths();
+    std::error_code ec;
+    std::filesystem::create_directories(m_strFolder, ec);
+    std::unique_ptr<CFileDescriptor> pLock;
+    DWORD dwError = LockFile(m_strPath + ".lock", pLock);
+    if (dwError == ERROR_SUCCESS)
+        dwError = RefreshLocked();
+    if (dwError != ERROR_SUCCESS) {
+        m_nBatchDepth = 0;
+        return dwError;
+    }
+    m_fdBatchLock = pLock->Release();
+    m_bBatchChanged = false;
+    m_dwBatchError = ERROR_SUCCESS;
+    return ERROR_SUCCESS;
+}
+
+DWORD CRegistryStore::EndBatch()
+{
+    if (m_nBatchDepth == 0)
+        return ERROR_INVALID_FUNCTION;
+    if (--m_nBatchDepth > 0)
+        return ERROR_SUCCESS;
+    DWORD dwError = m_dwBatchError;
+    if (dwError == ERROR_SUCCESS && m_bBatchChanged)
+        dwError = Save();
+    if (dwError != ERROR_SUCCESS)
+        m_bLoaded = false; // the tree holds changes the file does not: read the file again
+    CFileDescriptor lock(m_fdBatchLock);
+    m_fdBatchLock = -1;
+    m_bBatchChanged = false;
+    m_dwBatchError = ERROR_SUCCESS;
     return dwError;
 }
 

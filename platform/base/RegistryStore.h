@@ -51,6 +51,14 @@ public:
     // its next use when `bChanged` was set, and that code is returned.
     [[nodiscard]] DWORD Change(const std::function<DWORD(CRegistryNode& root, bool& bChanged)>& fnChange);
 
+    // Batches. While one is open, changes are made to the tree under the file
+    // lock BeginBatch took, and the EndBatch that closes it writes them in one
+    // save (batches nest; the outermost counts). A change that fails halfway
+    // fails the batch: later changes get its error, nothing is written, and the
+    // tree is read again. EndBatch returns the batch's error or the save's.
+    [[nodiscard]] DWORD BeginBatch();
+    [[nodiscard]] DWORD EndBatch();
+
     // The current tree. It is replaced, not edited, when the file is read again;
     // the generation number then goes up, so holders of nodes know to look again.
     const std::shared_ptr<CRegistryNode>& GetRoot() const { return m_pRoot; }
@@ -84,6 +92,11 @@ private:
     CFileIdentity m_identity; // of the file the tree was read from or last written to
     bool m_bLoaded { false };
     unsigned long long m_nGeneration { 0 };
+
+    int m_nBatchDepth { 0 };
+    int m_fdBatchLock { -1 }; // the file lock a batch holds
+    bool m_bBatchChanged { false };
+    DWORD m_dwBatchError { 0 }; // the error that failed the open batch
 };
 
 // Records a problem with a settings file for GetRegistryProblems and prints it to stderr.

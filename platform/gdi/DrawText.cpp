@@ -57,6 +57,21 @@ struct Formatter {
         return boundaries[nLow - 1];
     }
 
+    // LargestFitting by a cheap estimate of fits, which the cut found is
+    // checked against on both sides; by fits alone where the estimate is wrong.
+    template<typename Estimate, typename Fits>
+    std::optional<size_t> LargestFittingChecked(
+        std::string_view text, size_t nFrom, size_t nTo, Estimate estimate, Fits fits) const
+    {
+        std::optional<size_t> nCut = LargestFitting(text, nFrom, nTo, estimate);
+        size_t nNext = nCut ? *nCut + 1 : nFrom;
+        while (nNext <= nTo && !IsCharacterStart(text, nNext))
+            ++nNext;
+        if ((!nCut || fits(*nCut)) && (nNext > nTo || !fits(nNext)))
+            return nCut;
+        return LargestFitting(text, nFrom, nTo, fits);
+    }
+
     // Breaks one paragraph into lines no wider than the rectangle where the words allow.
     void BreakWords(const std::string& paragraph, std::optional<size_t> nUnderline, std::vector<Line>& lines) const
     {
@@ -99,8 +114,19 @@ struct Formatter {
     // The longest head of source that fits with "..." after it, and "...".
     std::string EndCut(std::string_view source) const
     {
-        std::optional<size_t> k = LargestFitting(source, 0, source.size(),
-            [&](size_t n) { return Measure(std::string(source.substr(0, n)) + std::string(ELLIPSIS)) <= nMaxWidth; });
+        auto fits
+            = [&](size_t n) { return Measure(std::string(source.substr(0, n)) + std::string(ELLIPSIS)) <= nMaxWidth; };
+        std::optional<size_t> k;
+        if (pTabs && source.find('\t') != std::string_view::npos) {
+            k = LargestFitting(source, 0, source.size(), fits);
+        } else {
+            // Widths add up character by character, so the whole line's
+            // positions predict each head's width without shaping it.
+            std::shared_ptr<const CTextLine> pWhole = ShapedLine(font, source);
+            const int nEllipsis = ShapedLine(font, ELLIPSIS)->Width();
+            k = LargestFittingChecked(
+                source, 0, source.size(), [&](size_t n) { return pWhole->WidthOf(n) + nEllipsis <= nMaxWidth; }, fits);
+        }
         return std::string(source.substr(0, k ? *k : 0)) + std::string(ELLIPSIS);
     }
 
@@ -253,7 +279,8 @@ int DrawText(HDC hdc, LPCTSTR lpchText, int cchText, LPRECT lprc, UINT format)
     CPixelTarget target(*pDc);
     RECT rcClip = pDc->ToDevice(*lprc);
     const RECT* pClip = (format & DT_NOCLIP) ? nullptr : &rcClip;
-    uint32_t nBk = target.Pixel(state.crBk);
+    CGdiBrush background;
+    background.m_log = LOGBRUSH { BS_SOLID, state.crBk, 0 };
     for (size_t i = 0; i < lines.size(); ++i, y += nLineHeight) {
         if ((format & DT_EDITCONTROL) && i > 0 && y + nLineHeight > lprc->bottom)
             break;
@@ -264,13 +291,9 @@ int DrawText(HDC hdc, LPCTSTR lpchText, int cchText, LPRECT lprc, UINT format)
             x = lprc->right - widths[i];
         POINT pt = pDc->ToDevice(x, y);
         if (state.nBkMode == OPAQUE) {
-            for (int py = pt.y; py < pt.y + nLineHeight; ++py) {
-                for (int px = pt.x; px < pt.x + widths[i]; ++px) {
-                    POINT ptPixel { px, py };
-                    if (!pClip || PtInRect(pClip, ptPixel))
-                        target.Put(px, py, nBk);
-                }
-            }
+            RECT rcBack { pt.x, pt.y, pt.x + widths[i], pt.y + nLineHeight };
+            if (!pClip || IntersectRect(&rcBack, &rcBack, pClip))
+                target.FillRect(rcBack, background, CPixelTarget::Mix::Copy);
         }
         DrawTabbedLine(target, font, lines[i].text, pTabs, pt.x, pt.y, state.crText, pClip, lines[i].nUnderline);
     }

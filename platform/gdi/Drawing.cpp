@@ -72,14 +72,28 @@ public:
         long long nLast = nMajorSign > 0 ? nHigh - nMajorFrom : nMajorFrom - nLow;
         nFirst = std::max(0LL, nFirst);
         nLast = std::min(nSteps, nLast + 1);
+        if (m_nWidth == 1 && m_dashes.empty() && bXMajor && dy == 0) {
+            // A solid horizontal line is one span of the pen's colour.
+            if (nFirst < nLast) {
+                long long nLeft = nMajorSign > 0 ? nMajorFrom + nFirst : nMajorFrom - nLast + 1;
+                CGdiBrush colour;
+                colour.m_log = LOGBRUSH { BS_SOLID, m_pen.m_log.lopnColor, 0 };
+                m_target.FillSpan(ptFrom.y, static_cast<int>(nLeft), static_cast<int>(nLeft + nLast - nFirst), colour);
+            }
+            m_nDashOffset += nSteps;
+            return;
+        }
         std::vector<POINT> wide;
         for (long long t = nFirst; t < nLast; ++t) {
             long long nMajor = nMajorFrom + nMajorSign * t;
-            // Round t * minor / steps to the nearest integer, halves away from zero.
-            __int128 nProduct = static_cast<__int128>(t) * nMinorDelta;
-            long long nMinor = static_cast<long long>(
-                nProduct >= 0 ? (2 * nProduct + nSteps) / (2 * nSteps) : -((-2 * nProduct + nSteps) / (2 * nSteps)));
-            nMinor += bXMajor ? ptFrom.y : ptFrom.x;
+            // Round t * minor / steps to the nearest integer, halves away from zero
+            // (nothing to round on a straight line).
+            long long nMinor = bXMajor ? ptFrom.y : ptFrom.x;
+            if (nMinorDelta != 0) {
+                __int128 nProduct = static_cast<__int128>(t) * nMinorDelta;
+                nMinor += static_cast<long long>(nProduct >= 0 ? (2 * nProduct + nSteps) / (2 * nSteps)
+                                                               : -((-2 * nProduct + nSteps) / (2 * nSteps)));
+            }
             int x = static_cast<int>(bXMajor ? nMajor : nMinor), y = static_cast<int>(bXMajor ? nMinor : nMajor);
             Dot(x, y, m_nDashOffset + t, wide);
         }

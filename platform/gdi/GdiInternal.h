@@ -66,14 +66,18 @@ public:
     std::shared_ptr<CGdiBitmap> m_pPattern; // a private copy of the pattern bitmap
 };
 
+class CTextLineCache;
+
 class CGdiFont : public CGdiHandleObject {
 public:
+    CGdiFont();
     ~CGdiFont() override;
     DWORD ObjectType() const override { return OBJ_FONT; }
     LOGFONT m_log {};
     PangoFontDescription* m_pDescription { nullptr }; // made on first use
     TEXTMETRIC m_metrics {};                          // valid once m_bHasMetrics
     bool m_bHasMetrics { false };
+    std::unique_ptr<CTextLineCache> m_pLines; // made on first use
 };
 
 class CGdiRegion : public CGdiHandleObject {

@@ -113,7 +113,8 @@ BOOL GetTextExtentExPoint(
     }
     std::string_view text = TextOf(lpszString, cchString);
     CGdiFont& font = *pDc->m_state.font;
-    CTextLine line(font, text);
+    std::shared_ptr<const CTextLine> pLine = ShapedLine(font, text);
+    const CTextLine& line = *pLine;
     if (lpnFit || lpnDx) {
         int nFit = 0;
         size_t nCharStart = 0;
@@ -182,7 +183,8 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCTSTR
     // Where each character starts, from lpDx or from the font.
     std::vector<std::pair<size_t, int>> characterStarts; // byte offset of a character and its x
     int nWidth = 0;
-    CTextLine line(font, text);
+    std::shared_ptr<const CTextLine> pLine = ShapedLine(font, text);
+    const CTextLine& line = *pLine;
     if (lpDx) {
         for (size_t i = 0; i < text.size(); ++i) {
             if (IsCharacterStart(text, i))
@@ -247,8 +249,8 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCTSTR
         } else {
             for (size_t i = 0; i < characterStarts.size(); ++i) {
                 size_t nEnd = i + 1 < characterStarts.size() ? characterStarts[i + 1].first : text.size();
-                CTextLine character(font, text.substr(characterStarts[i].first, nEnd - characterStarts[i].first));
-                character.Draw(target, ptDevice.x + characterStarts[i].second, ptDevice.y, state.crText, pClip);
+                ShapedLine(font, text.substr(characterStarts[i].first, nEnd - characterStarts[i].first))
+                    ->Draw(target, ptDevice.x + characterStarts[i].second, ptDevice.y, state.crText, pClip);
             }
         }
     }

@@ -1,12 +1,14 @@
 #include "platform/gdi/TextEngine.h"
 
 #include "platform/gdi/Rects.h"
+#include "platform/gdi/TextLineCache.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
@@ -161,6 +163,8 @@ std::string ValidText(std::string_view text)
 
 }
 
+CGdiFont::CGdiFont() = default;
+
 CGdiFont::~CGdiFont()
 {
     if (m_pDescription)
@@ -213,6 +217,15 @@ const TEXTMETRIC& FontMetrics(CGdiFont& font)
  * Lines of text
  *************************************************************************/
 
+std::shared_ptr<const CTextLine> ShapedLine(CGdiFont& font, std::string_view text)
+{
+    // Enough for a few screens of a list's cells.
+    constexpr size_t KEPT_LINES = 1024;
+    if (!font.m_pLines)
+        font.m_pLines = std::make_unique<CTextLineCache>(KEPT_LINES);
+    return font.m_pLines->Line(font, text);
+}
+
 bool IsCharacterStart(std::string_view text, size_t nByte)
 {
     return nByte >= text.size() || (static_cast<unsigned char>(text[nByte]) & 0xC0) != 0x80;
@@ -245,6 +258,8 @@ CTextLine::CTextLine(CGdiFont& font, std::string_view text, std::optional<std::p
 
 CTextLine::~CTextLine()
 {
+    if (m_pMask)
+        cairo_surface_destroy(m_pMask);
     g_object_unref(m_pLayout);
 }
 
@@ -262,27 +277,54 @@ int CTextLine::WidthOf(size_t nBytes) const
     return PANGO_PIXELS(position.x);
 }
 
-void CTextLine::Draw(CPixelTarget& target, int x, int y, COLORREF cr, const RECT* pClip) const
+void CTextLine::RenderMask() const
 {
     const TEXTMETRIC& tm = FontMetrics(m_font);
     // Room around the cell for italic overhang and glyphs that reach past it.
-    int nPad = tm.tmHeight / 2 + 2;
-    int nWidth = m_nWidth + 2 * nPad, nHeight = tm.tmHeight + 2 * nPad;
-    cairo_surface_t* pMask = cairo_image_surface_create(CAIRO_FORMAT_A8, nWidth, nHeight);
-    cairo_t* pCairo = cairo_create(pMask);
+    m_nPad = tm.tmHeight / 2 + 2;
+    int nWidth = m_nWidth + 2 * m_nPad, nHeight = tm.tmHeight + 2 * m_nPad;
+    m_pMask = cairo_image_surface_create(CAIRO_FORMAT_A8, nWidth, nHeight);
+    cairo_t* pCairo = cairo_create(m_pMask);
     int nBaseline = PANGO_PIXELS(pango_layout_get_baseline(m_pLayout));
-    cairo_move_to(pCairo, nPad, nPad + tm.tmAscent - nBaseline);
+    cairo_move_to(pCairo, m_nPad, m_nPad + tm.tmAscent - nBaseline);
     pango_cairo_show_layout(pCairo, m_pLayout);
     cairo_destroy(pCairo);
-    cairo_surface_flush(pMask);
+    cairo_surface_flush(m_pMask);
 
+    // Only the inked part of the mask is ever blended.
+    const unsigned char* pData = cairo_image_surface_get_data(m_pMask);
+    const int nStride = cairo_image_surface_get_stride(m_pMask);
+    m_rcInk = RECT { nWidth, nHeight, 0, 0 };
+    for (int py = 0; py < nHeight; ++py) {
+        const unsigned char* pRow = pData + static_cast<ptrdiff_t>(py) * nStride;
+        const unsigned char* pFirst = std::find_if(pRow, pRow + nWidth, [](unsigned char n) { return n != 0; });
+        if (pFirst == pRow + nWidth)
+            continue;
+        const unsigned char* pLast = std::find_if(
+            std::make_reverse_iterator(pRow + nWidth), std::make_reverse_iterator(pFirst), [](unsigned char n) {
+                return n != 0;
+            }).base();
+        m_rcInk.left = std::min<LONG>(m_rcInk.left, static_cast<LONG>(pFirst - pRow));
+        m_rcInk.right = std::max<LONG>(m_rcInk.right, static_cast<LONG>(pLast - pRow));
+        m_rcInk.top = std::min<LONG>(m_rcInk.top, py);
+        m_rcInk.bottom = py + 1;
+    }
+}
+
+void CTextLine::Draw(CPixelTarget& target, int x, int y, COLORREF cr, const RECT* pClip) const
+{
+    if (!m_pMask)
+        RenderMask();
+    if (m_rcInk.right <= m_rcInk.left)
+        return;
     // Blend the mask into the visible part of its area, a row and a clip span at a time.
-    const unsigned char* pData = cairo_image_surface_get_data(pMask);
-    const int nStride = cairo_image_surface_get_stride(pMask);
+    const unsigned char* pData = cairo_image_surface_get_data(m_pMask);
+    const int nStride = cairo_image_surface_get_stride(m_pMask);
     const uint32_t nColour = target.Pixel(cr);
     const bool bMonochrome = target.IsMonochrome();
-    const int xMask = x - nPad, yMask = y - nPad;
-    RECT rcArea { xMask, yMask, xMask + nWidth, yMask + nHeight };
+    const int xMask = x - m_nPad, yMask = y - m_nPad;
+    RECT rcArea = m_rcInk;
+    OffsetRect(&rcArea, xMask, yMask);
     if (pClip && !IntersectRect(&rcArea, &rcArea, pClip))
         rcArea = RECT {};
     rcArea = target.VisiblePart(rcArea);
@@ -310,5 +352,4 @@ void CTextLine::Draw(CPixelTarget& target, int x, int y, COLORREF cr, const RECT
             }
         }
     }
-    cairo_surface_destroy(pMask);
 }

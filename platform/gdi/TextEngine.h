@@ -8,11 +8,13 @@
 
 #include "platform/gdi/PixelTarget.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 typedef struct _PangoLayout PangoLayout;
+typedef struct _cairo_surface cairo_surface_t;
 
 // The metrics of the font, computed once.
 const TEXTMETRIC& FontMetrics(CGdiFont& font);
@@ -34,11 +36,20 @@ public:
     void Draw(CPixelTarget& target, int x, int y, COLORREF cr, const RECT* pClip) const;
 
 private:
+    // Renders the line's glyphs into its mask, on the first draw.
+    void RenderMask() const;
+
     CGdiFont& m_font;
     std::string m_text;
     PangoLayout* m_pLayout { nullptr };
     int m_nWidth { 0 };
+    mutable cairo_surface_t* m_pMask { nullptr }; // the glyphs' coverage, with padding around the cell
+    mutable int m_nPad { 0 };                     // the padding on each side of the mask
+    mutable RECT m_rcInk {};                      // the mask's covered part, in mask pixels
 };
+
+// The line of `text` in `font`, from the font's recently shaped lines.
+std::shared_ptr<const CTextLine> ShapedLine(CGdiFont& font, std::string_view text);
 
 // Whether byte `nByte` of `text` starts a character (or is its end).
 bool IsCharacterStart(std::string_view text, size_t nByte);

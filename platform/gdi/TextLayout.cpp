@@ -27,18 +27,18 @@ namespace {
 template<typename Fn> int ForEachSegment(CGdiFont& font, std::string_view line, const CTabStops* pTabs, Fn fn)
 {
     if (!pTabs) {
-        CTextLine text(font, line);
-        fn(text, 0, 0);
-        return text.Width();
+        std::shared_ptr<const CTextLine> pText = ShapedLine(font, line);
+        fn(*pText, 0, 0);
+        return pText->Width();
     }
     int x = 0;
     size_t nStart = 0;
     while (true) {
         size_t nTab = line.find('\t', nStart);
         std::string_view segment = line.substr(nStart, nTab == std::string_view::npos ? nTab : nTab - nStart);
-        CTextLine text(font, segment);
-        fn(text, nStart, x);
-        x += text.Width();
+        std::shared_ptr<const CTextLine> pText = ShapedLine(font, segment);
+        fn(*pText, nStart, x);
+        x += pText->Width();
         if (nTab == std::string_view::npos)
             return x;
         x = pTabs->Next(x);

@@ -7,7 +7,7 @@
 #include "store/CDocumentRec.h"
 #include "store/CLibFolderRec.h"
 #include "store/CMailStoreRec.h"
-#include "tests/catalog/CatalogDriveFixture.h"
+#include "tests/catalog/RecycleBinFixture.h"
 #include "tests/catalog/ScriptedProgress.h"
 
 #include "platform/base/FileFunctions.h"
@@ -24,21 +24,14 @@ namespace fs = std::filesystem;
 
 // The local disk (the home folder and T:) with the clean-up folder t:\temp,
 // the masks "~*.*" and "*.tmp", and a recycle-bin catalog.
-class CCatalogMaintenanceTest : public CatalogDriveTest {
+class CCatalogMaintenanceTest : public RecycleBinDriveTest {
 protected:
     void SetUp() override
     {
-        CatalogDriveTest::SetUp();
-        m_setDataHome = std::make_unique<ScopedVariable>("XDG_DATA_HOME", (HomeFolder().Path() / "data").c_str());
-        m_pBin = NewMainCatalog("winrec.cat", TRUE);
+        RecycleBinDriveTest::SetUp();
         ASSERT_TRUE(m_pCatalog->SetPlaceChoice(CCatalog::PLACE_LOCAL_DISK));
         ASSERT_TRUE(std::unique_ptr<CLibFolderRec>(m_pCatalog->AddLibFolder("~*.*")));
         ASSERT_TRUE(std::unique_ptr<CLibFolderRec>(m_pCatalog->AddLibFolder("*.tmp")));
-    }
-    void TearDown() override
-    {
-        m_pBin.reset();
-        CatalogDriveTest::TearDown();
     }
     void AddCleanUpFolder(const std::string& strFolder)
     {
@@ -53,8 +46,6 @@ protected:
     }
 
     CScriptedProgressFactory m_progress;
-    std::unique_ptr<CCatalog> m_pBin;
-    std::unique_ptr<ScopedVariable> m_setDataHome;
     BOOL m_bCancelled { FALSE };
 };
 
@@ -143,11 +134,13 @@ TEST_F(CCatalogMaintenanceTest, ExpiredDocumentsGoToTheBinAndTheBinIsEmptied)
     }
     CTestDriver driver;
     // Mode 0 asks first; declined, nothing moves, the run ends and says expired documents remain.
+    m_prompts.m_nAnswer = IDCANCEL;
     driver.AnswerNextMessageBox(IDOK);
     EXPECT_TRUE(Run(FALSE, FALSE, TRUE, FALSE));
     EXPECT_TRUE(m_bCancelled);
     EXPECT_TRUE(fs::exists(HostOnT("p/old.txt")));
 
+    m_prompts.m_nAnswer = IDOK;
     EXPECT_TRUE(Run(FALSE, FALSE, TRUE, TRUE));
     EXPECT_FALSE(fs::exists(HostOnT("p/old.txt")));
     EXPECT_TRUE(fs::exists(HostOnT("p/fresh.txt")));

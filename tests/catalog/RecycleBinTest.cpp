@@ -5,7 +5,7 @@
 #include "catalog/CRecycleRun.h"
 #include "store/CDocumentRec.h"
 #include "store/CPreferences.h"
-#include "tests/catalog/CatalogDriveFixture.h"
+#include "tests/catalog/RecycleBinFixture.h"
 
 #include "platform/base/FileFunctions.h"
 #include "platform/base/WinError.h"
@@ -21,43 +21,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Answers the selection question as told and counts the questions.
-class CScriptedPrompts : public CCatalogPrompts {
-public:
-    int ConfirmSelectionAction(int nKind, LPCTSTR pszText, BOOL bWarn, HWND) override
-    {
-        ++m_nAsked;
-        m_nKind = nKind;
-        m_strText = pszText;
-        m_bWarn = bWarn;
-        return m_nAnswer;
-    }
-
-    int m_nAnswer { IDOK };
-    int m_nAsked { 0 };
-    int m_nKind { -1 };
-    std::string m_strText;
-    BOOL m_bWarn { FALSE };
-};
-
 // The files of t:\docs catalogued in the main catalog, a recycle-bin catalog
 // beside it, and the real trash of the test's own home folder.
-class RecycleBinTest : public CatalogDriveTest {
+class RecycleBinTest : public RecycleBinDriveTest {
 protected:
-    void SetUp() override
-    {
-        CatalogDriveTest::SetUp();
-        m_setDataHome = std::make_unique<ScopedVariable>("XDG_DATA_HOME", (HomeFolder().Path() / "data").c_str());
-        SetCatalogPrompts(&m_prompts);
-        m_pBin = NewMainCatalog("winrec.cat", TRUE);
-        ASSERT_TRUE(m_pBin && m_pBin->IsOpen());
-    }
     void TearDown() override
     {
-        SetCatalogPrompts(nullptr);
         thePreferences.m_fastUpdateDir.RemoveAll();
-        m_pBin.reset();
-        CatalogDriveTest::TearDown();
+        RecycleBinDriveTest::TearDown();
     }
     void Catalogue()
     {
@@ -87,10 +58,6 @@ protected:
             names.insert(entry.strName);
         return names;
     }
-
-    CScriptedPrompts m_prompts;
-    std::unique_ptr<CCatalog> m_pBin;
-    std::unique_ptr<ScopedVariable> m_setDataHome;
 };
 
 TEST_F(RecycleBinTest, PredictedNamesAreTheTrashsOwn)

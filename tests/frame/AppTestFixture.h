@@ -2,24 +2,33 @@
 
 // A fixture that runs the program's start-up in the test's own program folder:
 // the build's resource module, a fresh registry and catalog, the test driver's
-// clock, and the program's messages registered. Start makes the application
-// and runs InitInstance with the given arguments; Stop (or the fixture's end)
-// closes what is left and tears the application down.
+// clock, scripted prompts and the program's messages registered. Start makes
+// the application and runs InitInstance with the given arguments; Stop (or the
+// fixture's end) closes what is left and tears the application down.
 
 #include "frame/CArchivoraApp.h"
 #include "frame/CMainFrame.h"
 #include "frame/CSplitterFrame.h"
+#include "tests/frame/ScriptedFramePrompts.h"
 
 #include "platform/testing/TestDriver.h"
+#include "store/CatalogTypes.h"
 #include "tests/support/TempFolder.h"
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
+
+class CCatalog;
+class CNodeRec;
 
 class AppTest : public ProgramFolderTest {
 protected:
     void SetUp() override;
     void TearDown() override;
+
+    /* The run. */
 
     // The result of InitInstance; the application stays until Stop.
     BOOL Start(std::vector<CString> arguments = {});
@@ -29,10 +38,31 @@ protected:
     CArchivoraApp& App() { return *m_pApp; }
     CMainFrame* MainFrame() const { return m_pApp ? m_pApp->GetMainFrame() : nullptr; }
     CSplitterFrame* ActiveView() const;
+    // The catalog views in window order (the active one first).
+    std::vector<CSplitterFrame*> Views() const;
+    // Sends the main window a command and runs what it caused.
+    void Command(UINT nID);
+
+    /* What is there before a start. */
+
+    // Writes a set-up catalog (and an empty recycle bin) into the program
+    // folder; fill adds to it while it is open.
+    void WriteCatalog(const std::function<void(CCatalog&, CNodeRec& root)>& fill = {});
+    // The child of parent named pszName, made; and a document of the path linked under the node.
+    static std::unique_ptr<CNodeRec> AddSystem(CNodeRec& parent, const char* pszName);
+    static CRecordRef AddDocument(CCatalog& catalog, CNodeRec& node, const char* pszPath);
+
+    /* The registry below the product key. */
+
+    // A DWORD value of HKCU\SOFTWARE\KD\Archivora Plus\<pszKey>; none when missing.
+    static std::optional<DWORD> ProductValue(LPCTSTR pszKey, LPCTSTR pszName);
+    static void SetProductValue(LPCTSTR pszKey, LPCTSTR pszName, DWORD dwValue);
+
     // The program path of a file of the program folder.
     CString ProgramPath(const char* pszName) const;
 
     CTestDriver m_driver;
+    CScriptedFramePrompts m_prompts;
     std::unique_ptr<CArchivoraApp> m_pApp;
 
 private:

@@ -1,13 +1,24 @@
+// The main frame's states (shown, minimised, hidden in the tray), its exit
+// question, the autostart value, its program-wide messages and its commands.
+
 #include "frame/CMainFrame.h"
 
 #include "tests/frame/AppTestFixture.h"
 
-#include "frame/FramePrompts.h"
+#include "frame/AppMessages.h"
+#include "frame/CSisTreeView.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
+#include "store/CRegistryKey.h"
 #include "tests/store/FlushCounter.h"
+
+#include "platform/base/Clock.h"
+#include "platform/framework/CCmdUI.h"
+#include "platform/framework/CMenu.h"
+#include "platform/window/Menu.h"
+#include "platform/window/Window.h"
 
 #include <gtest/gtest.h>
 
@@ -16,45 +27,338 @@
 
 namespace {
 
-// Default prompts that answer the unsorted-documents warning with Yes: move them to the archive.
-class CMovingPrompts : public CDefaultFramePrompts {
-public:
-    int OrphanWarning(BOOL* pbDontWarn) override
-    {
-        ++m_nWarnings;
-        if (pbDontWarn)
-            *pbDontWarn = FALSE;
-        return IDYES;
-    }
+constexpr char PREFERENCES[] = "Default\\Preferences";
+constexpr char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-    int m_nWarnings { 0 };
+// The driver's clock, its time of day moved on by whole days while it lives.
+class COffsetClock : public CClockSource {
+public:
+    COffsetClock()
+        : m_pBase(SetClockSource(this))
+    {
+    }
+    ~COffsetClock() override { SetClockSource(m_pBase); }
+    ULONGLONG UtcNow() override { return m_pBase->UtcNow() + m_nOffsetSeconds * FILETIME_UNITS_PER_SECOND; }
+    ULONGLONG Ticks() override { return m_pBase->Ticks(); }
+
+    ULONGLONG m_nOffsetSeconds { 0 };
+
+private:
+    CClockSource* m_pBase;
+};
+
+// What an update pass made of one command.
+class CRecordedState : public CCmdUI {
+public:
+    void Enable(BOOL bOn) override
+    {
+        m_bEnabled = bOn;
+        m_bEnableChanged = TRUE;
+    }
+    void SetCheck(int nCheck) override { m_nCheck = nCheck; }
+    void SetText(LPCTSTR) override { }
+
+    BOOL m_bEnabled { TRUE };
+    int m_nCheck { 0 };
 };
 
 class MainFrameTest : public AppTest {
 protected:
-    void SetUp() override
+    // A set-up catalog with one document that belongs to no system.
+    void WriteCatalogWithUnsortedDocument()
     {
-        AppTest::SetUp();
-        m_pPrevious = InstallFramePrompts(&m_prompts);
+        WriteCatalog([](CCatalog& catalog, CNodeRec&) {
+            std::unique_ptr<CNodeRec> pUnsorted(CNodeRec::NewTopNodeRec3(&catalog));
+            AddDocument(catalog, *pUnsorted, "C:\\docs\\loose.txt");
+        });
     }
-    void TearDown() override
+    CRecordedState Update(UINT nID)
     {
-        AppTest::TearDown();
-        InstallFramePrompts(m_pPrevious);
+        CRecordedState state;
+        state.m_nID = nID;
+        state.DoUpdate(MainFrame(), TRUE);
+        return state;
     }
-
+    int OpenCount() { return App().GetMainCatalog()->GetOpenCount(); }
+    int DocumentsOfNode(LONG nKind)
+    {
+        CNodeRec node(App().GetMainCatalog(), nKind);
+        return node.CountDocuments();
+    }
+    BOOL Ended() { return App().m_pMainWnd == nullptr; }
     // The flushes of the main catalog's journal so far.
     int JournalFlushes(const CFlushCounter& flushes) const
     {
         auto it = flushes.m_flushes.find(std::string(ProgramPath("archiv.cat.jnl")));
         return it == flushes.m_flushes.end() ? 0 : it->second;
     }
-
-    CMovingPrompts m_prompts;
-    CFramePrompts* m_pPrevious { nullptr };
 };
 
 } // namespace
+
+/***************************** Closing, hiding, showing *****************************/
+
+TEST_F(MainFrameTest, ClosingWithATrayIconHidesTheWindowAndClosesTheCatalog)
+{
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(CTestDriver::TrayIcons().size(), 1U);
+    EXPECT_EQ(OpenCount(), 1);
+    MainFrame()->SendMessage(WM_CLOSE, 0, 0);
+    m_driver.Pump();
+    ASSERT_FALSE(Ended());
+    EXPECT_FALSE(MainFrame()->IsWindowVisible());
+    EXPECT_EQ(OpenCount(), 0);
+    EXPECT_EQ(ProductValue("Desktop", "Windows"), 1U);
+
+    // Shown from the tray it opens the catalog again; hidden, a close ends it at once.
+    Command(ID_SHOW_MAIN_WINDOW);
+    EXPECT_TRUE(MainFrame()->IsWindowVisible());
+    EXPECT_EQ(OpenCount(), 1);
+    MainFrame()->SendMessage(WM_CLOSE, 0, 0);
+    m_driver.Pump();
+    MainFrame()->SendMessage(WM_CLOSE, 0, 0);
+    m_driver.Pump();
+    EXPECT_TRUE(Ended());
+}
+
+TEST_F(MainFrameTest, WithoutATrayClosingEndsTheProgram)
+{
+    CTestDriver::SetTrayEnabled(FALSE);
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(CTestDriver::TrayIcons().empty());
+    MainFrame()->SendMessage(WM_CLOSE, 0, 0);
+    m_driver.Pump();
+    EXPECT_TRUE(Ended());
+}
+
+TEST_F(MainFrameTest, MinimisingClosesTheCatalogAndRestoringOpensItOnce)
+{
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+    MainFrame()->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    m_driver.Pump();
+    EXPECT_TRUE(MainFrame()->IsIconic());
+    EXPECT_EQ(OpenCount(), 0);
+    MainFrame()->SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+    m_driver.Pump();
+    EXPECT_FALSE(MainFrame()->IsIconic());
+    EXPECT_EQ(OpenCount(), 1);
+}
+
+TEST_F(MainFrameTest, ExitFromTheTrayOnlyHidesTheIconOfAShownWindow)
+{
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+    Command(ID_EXIT_FROM_TRAY);
+    EXPECT_FALSE(Ended());
+    EXPECT_TRUE(CTestDriver::TrayIcons().empty());
+    // Shown again, hidden, then exit from the tray ends the program.
+    Command(ID_TOOLS_MONITOR_ICON);
+    ASSERT_EQ(CTestDriver::TrayIcons().size(), 1U);
+    MainFrame()->SendMessage(WM_CLOSE, 0, 0);
+    m_driver.Pump();
+    ASSERT_FALSE(MainFrame()->IsWindowVisible());
+    Command(ID_EXIT_FROM_TRAY);
+    EXPECT_TRUE(Ended());
+}
+
+/***************************** The exit question *****************************/
+
+TEST_F(MainFrameTest, DocumentsWithoutASystemAreOfferedToTheArchiveAtExit)
+{
+    WriteCatalogWithUnsortedDocument();
+    ASSERT_TRUE(Start());
+    m_prompts.m_nOrphanAnswer = IDCANCEL;
+    Command(ID_APP_EXIT_PROGRAM);
+    EXPECT_FALSE(Ended());
+    EXPECT_EQ(m_prompts.CountOf("orphan warning"), 1);
+
+    m_prompts.m_nOrphanAnswer = IDYES;
+    m_prompts.m_bDontWarn = TRUE;
+    Command(ID_APP_EXIT_PROGRAM);
+    EXPECT_TRUE(Ended());
+    Stop();
+    // The document is in the archive now, and the warning is off for the next time.
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(DocumentsOfNode(4), 1);
+    Command(ID_APP_EXIT_PROGRAM);
+    EXPECT_EQ(m_prompts.CountOf("orphan warning"), 2);
+    EXPECT_EQ(ProductValue(PREFERENCES, "OrphanWarning"), 0U);
+}
+
+TEST_F(MainFrameTest, TheCheckOfUnsortedDocumentsIsOfferedOnlyWhenThereAreSome)
+{
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(Update(ID_TOOLS_CHECK_UNSORTED).m_bEnabled);
+    Stop();
+    WriteCatalogWithUnsortedDocument();
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(Update(ID_TOOLS_CHECK_UNSORTED).m_bEnabled);
+    Command(ID_TOOLS_CHECK_UNSORTED);
+    EXPECT_EQ(m_prompts.CountOf("orphan warning"), 1);
+}
+
+/***************************** Autostart and the session *****************************/
+
+TEST_F(MainFrameTest, TheAutostartValueFollowsThePreference)
+{
+    WriteCatalog();
+    SetProductValue(PREFERENCES, "DSAutoIniciar", 1);
+    ASSERT_TRUE(Start());
+    Command(ID_APP_EXIT_PROGRAM);
+    CRegistryKey run;
+    CString strValue;
+    ASSERT_TRUE(run.Open(HKEY_LOCAL_MACHINE, RUN_KEY, KEY_READ));
+    ASSERT_TRUE(run.GetString("DocSentinel", strValue));
+    EXPECT_EQ(strValue.Right(4), " -ds");
+    EXPECT_EQ(strValue.Left(strValue.GetLength() - 4), App().GetModulePath());
+    run.Close();
+    Stop();
+
+    // A value that is there is left as it is.
+    ASSERT_TRUE(run.Open(HKEY_LOCAL_MACHINE, RUN_KEY));
+    ASSERT_TRUE(run.SetString("DocSentinel", "kept"));
+    run.Close();
+    ASSERT_TRUE(Start());
+    Command(ID_APP_EXIT_PROGRAM);
+    ASSERT_TRUE(run.Open(HKEY_LOCAL_MACHINE, RUN_KEY, KEY_READ));
+    ASSERT_TRUE(run.GetString("DocSentinel", strValue));
+    EXPECT_EQ(strValue, "kept");
+    run.Close();
+    Stop();
+
+    SetProductValue(PREFERENCES, "DSAutoIniciar", 0);
+    ASSERT_TRUE(Start());
+    Command(ID_APP_EXIT_PROGRAM);
+    ASSERT_TRUE(run.Open(HKEY_LOCAL_MACHINE, RUN_KEY, KEY_READ));
+    EXPECT_FALSE(run.ValueExists("DocSentinel"));
+}
+
+TEST_F(MainFrameTest, TheSessionsEndSavesAndClearsTheRunFlagEvenWhileHidden)
+{
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(MainFrame()->SendMessage(WM_QUERYENDSESSION, 0, 0));
+    EXPECT_EQ(ProductValue("Desktop", "Windows"), 1U);
+    MainFrame()->SendMessage(WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(ProductValue("Backup", "MonitorApp").has_value());
+}
+
+/***************************** Messages *****************************/
+
+TEST_F(MainFrameTest, TheMessagePaneTakesThePathPanesPlaceUntilReset)
+{
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+    CStatusBar& statusBar = MainFrame()->GetStatusBar();
+    auto widths = [&statusBar] {
+        UINT nID = 0;
+        UINT nStyle = 0;
+        int cxMessage = 0;
+        int cxPath = 0;
+        statusBar.GetPaneInfo(0, nID, nStyle, cxMessage);
+        statusBar.GetPaneInfo(1, nID, nStyle, cxPath);
+        return std::pair { cxMessage, cxPath };
+    };
+    const auto normal = widths();
+    EXPECT_EQ(normal.first, 0);
+    MainFrame()->SendMessage(g_nMsgStatusSetText, 0, reinterpret_cast<LPARAM>("Looking for documents"));
+    MainFrame()->SendMessage(g_nMsgStatusSetText, 0, reinterpret_cast<LPARAM>("Still looking"));
+    EXPECT_EQ(CTestDriver::StatusPaneText(statusBar.GetSafeHwnd(), 0), "Still looking");
+    EXPECT_EQ(widths().second, 0);
+    MainFrame()->SendMessage(g_nMsgStatusResetText, 0, 0);
+    EXPECT_EQ(widths(), normal);
+    EXPECT_EQ(statusBar.GetPaneStyle(1) & SBPS_STRETCH, SBPS_STRETCH);
+}
+
+TEST_F(MainFrameTest, ACatalogChangeReachesEveryViewsTree)
+{
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+    Command(ID_FILE_NEW);
+    {
+        std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
+        AddSystem(*pRoot, "Invoices");
+    }
+    MainFrame()->SendMessage(g_nMsgRedo, 0, 0);
+    for (CSplitterFrame* pView : Views()) {
+        HWND hTree = pView->GetTreeView()->GetTreeCtrl().GetSafeHwnd();
+        EXPECT_EQ(CTestDriver::TreeChildren(hTree, nullptr), std::vector<CString> { "Invoices" });
+    }
+}
+
+/***************************** Commands *****************************/
+
+TEST_F(MainFrameTest, TheBarCommandsShowTheirBarsStateAndTheMailBarNeedsMailboxes)
+{
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Update(ID_VIEW_FIND_BAR).m_nCheck, 1);
+    EXPECT_EQ(Update(ID_VIEW_CATALOG_BAR).m_nCheck, 0);
+    Command(ID_VIEW_CATALOG_BAR);
+    EXPECT_EQ(Update(ID_VIEW_CATALOG_BAR).m_nCheck, 1);
+    // No mail program keeps mailboxes here.
+    EXPECT_FALSE(Update(ID_VIEW_MAIL_BAR).m_bEnabled);
+}
+
+TEST_F(MainFrameTest, OpeningTheDocumentMenuTurnsItsSubmenusIntoPlaces)
+{
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+    CMenu* pMenu = MainFrame()->GetMenu();
+    ASSERT_NE(pMenu, nullptr);
+    CMenu* pDocument = pMenu->GetSubMenu(1);
+    ASSERT_NE(pDocument, nullptr);
+    // The new-document menu's place is made at start-up.
+    EXPECT_EQ(pDocument->GetMenuItemID(0), static_cast<UINT>(ID_NEW_DOCUMENT_MENU));
+    MainFrame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(pDocument->GetSafeHmenu()), 1);
+    auto itemAt = [pDocument](UINT nID) {
+        for (UINT i = 0; i < pDocument->GetMenuItemCount(); ++i) {
+            if (pDocument->GetMenuItemID(static_cast<int>(i)) == nID)
+                return static_cast<int>(i);
+        }
+        return -1;
+    };
+    for (UINT nID :
+        { ID_DOC_OPEN_WITH_MENU, ID_FAVORITES_MENU, ID_PENDING_MENU, ID_RECENT_MENU, ID_DOC_PROTECT_WORDED })
+        EXPECT_GE(itemAt(nID), 0) << nID;
+    EXPECT_EQ(itemAt(ID_DOC_PROTECT), -1);
+}
+
+TEST_F(MainFrameTest, TheDailyNoticeComesOncePerDayWhenDocumentsExpired)
+{
+    WriteCatalog([](CCatalog& catalog, CNodeRec& root) {
+        auto pLetters = AddSystem(root, "Letters");
+        const CRecordRef ref = AddDocument(catalog, *pLetters, "C:\\docs\\contract.txt");
+        CDocumentRec document(&catalog, ref.nBlock, ref.nSlot);
+        CDocumentInfo info {};
+        document.GetInfo(&info);
+        info.nExpiry = 86400; // long past
+        ASSERT_TRUE(document.UpdateInfo(info));
+    });
+    // The last notice was long ago.
+    SetProductValue("Settings", "Current Date", 86400);
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(m_prompts.CountOf("daily notice"), 1);
+    EXPECT_EQ(m_prompts.m_nNoticeCount, 1);
+    // The timer on the same day shows nothing; after midnight once more.
+    COffsetClock clock;
+    m_driver.Advance(CMainFrame::NOTICE_INTERVAL);
+    EXPECT_EQ(m_prompts.CountOf("daily notice"), 1);
+    clock.m_nOffsetSeconds = 86400;
+    m_driver.Advance(CMainFrame::NOTICE_INTERVAL);
+    EXPECT_EQ(m_prompts.CountOf("daily notice"), 2);
+    // Minimised, the timer does nothing.
+    MainFrame()->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    clock.m_nOffsetSeconds = 2 * 86400;
+    m_driver.Advance(CMainFrame::NOTICE_INTERVAL);
+    EXPECT_EQ(m_prompts.CountOf("daily notice"), 2);
+}
+
+/***************************** Commits *****************************/
 
 // The first setup (the wizard's finish) and the move of the unsorted documents
 // to the archive (the answer to the warning) each reach the catalog in one commit.
@@ -79,9 +383,10 @@ TEST_F(MainFrameTest, TheFirstSetupAndTheMoveOfUnsortedDocumentsAreOneCommitEach
         ASSERT_TRUE(pUnsorted->AddDocument(pDocument.get()));
     }
 
+    m_prompts.m_nOrphanAnswer = IDYES;
     CFlushCounter flushes;
-    MainFrame()->SendMessage(WM_COMMAND, ID_TOOLS_CHECK_UNSORTED, 0);
-    EXPECT_EQ(m_prompts.m_nWarnings, 1);
+    Command(ID_TOOLS_CHECK_UNSORTED);
+    EXPECT_EQ(m_prompts.CountOf("orphan warning"), 1);
     EXPECT_EQ(JournalFlushes(flushes), 1);
     std::unique_ptr<CNodeRec> pArchive(CNodeRec::NewTopNodeRec4(pCatalog));
     ASSERT_NE(pArchive, nullptr);

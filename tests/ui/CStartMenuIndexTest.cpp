@@ -1,5 +1,8 @@
 #include "ui/CStartMenuIndex.h"
 
+#include "platform/window/Menu.h"
+#include "ui/COpenWithMenu.h"
+
 #include "platform/base/Com.h"
 #include "platform/base/ShortNames.h"
 #include "platform/shell/ShellLink.h"
@@ -115,4 +118,26 @@ TEST_F(CStartMenuIndexTest, IndexesTypesWhoseProgramHasAShortcutWithoutArguments
     index.Build();
     ASSERT_EQ(index.GetCount(), 1);
     EXPECT_EQ(index.GetEntry(0).strName, "Text Editor");
+}
+
+TEST_F(CStartMenuIndexTest, OpenWithMenuListsTheIndexedPrograms)
+{
+    WriteFile("apps/viewer.exe");
+    WriteFile("apps/notes.exe");
+    WriteLnk("Viewer.lnk", "C:\\apps\\viewer.exe", "");
+    WriteLnk("Notes.lnk", "C:\\apps\\notes.exe", "");
+    SetClassesKey("imgfile\\shell\\open\\command", { { "", "C:\\apps\\viewer.exe %1" } });
+    SetClassesKey("notefile\\shell\\open\\command", { { "", "C:\\apps\\notes.exe %1" } });
+    GetStartMenuIndex().Clear();
+
+    COpenWithMenu menu;
+    menu.Build();
+    EXPECT_TRUE(GetStartMenuIndex().IsBuilt()) << "built on first use";
+    ASSERT_EQ(menu.GetMenuItemCount(), 2u);
+    EXPECT_EQ(menu.GetMenuItemID(0), COpenWithMenu::ID_OPEN_WITH_FIRST);
+    EXPECT_EQ(menu.GetMenuItemID(1), COpenWithMenu::ID_OPEN_WITH_FIRST + 1);
+    EXPECT_TRUE(menu.GetMenuState(0, MF_BYPOSITION) & MF_OWNERDRAW);
+    menu.Build();
+    EXPECT_EQ(menu.GetMenuItemCount(), 2u) << "a rebuild replaces the items";
+    GetStartMenuIndex().Clear();
 }

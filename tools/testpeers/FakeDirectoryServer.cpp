@@ -81,6 +81,7 @@ void CFakeDirectoryServer::Close()
 {
     std::unique_lock lock(m_mutex);
     m_bCloseAsked = true;
+    m_changed.notify_all(); // ends a held-back reply
     m_changed.wait(lock, [this] { return m_bClosed; });
 }
 
@@ -118,7 +119,8 @@ void CFakeDirectoryServer::Answer(CPeerSocket& connection)
         std::unique_lock lock(m_mutex);
         m_requests.push_back(strHead.substr(0, strHead.find("\r\n")));
         reply = m_reply;
-        if (reply.nDelay.count() > 0 && m_changed.wait_for(lock, reply.nDelay, [this] { return m_bStop; }))
+        if (reply.nDelay.count() > 0
+            && m_changed.wait_for(lock, reply.nDelay, [this] { return m_bStop || m_bCloseAsked; }))
             return;
     }
     switch (reply.eEnding) {

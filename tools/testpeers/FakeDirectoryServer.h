@@ -47,7 +47,7 @@ public:
     std::vector<std::string> Requests() const;
     // The query of the last request (the text after "?"), or empty.
     std::string LastQuery() const;
-    // Stops listening: further connections are refused.
+    // Stops listening, abandoning a held-back reply: further connections are refused.
     void Close();
 
 private:

@@ -196,6 +196,11 @@ void CWASettings::RebuildProfileGroups(CCatalog& oldCatalog, CCatalog& newCatalo
         (*it)->RebuildGroupRights(oldCatalog, newCatalog);
 }
 
+CWASettings* GetCurrentWebSettings()
+{
+    return dynamic_cast<CWASettings*>(thePreferences.GetWebSettings());
+}
+
 CString BuildCommFolderPath(LPCTSTR pszBase, LPCTSTR pszName)
 {
     const CString strBase(pszBase);

@@ -90,6 +90,9 @@ private:
     void UpdateCommFolder();
 };
 
+// The web access settings that thePreferences carries; null when it carries none.
+CWASettings* GetCurrentWebSettings();
+
 // The communication folder: pszBase, one trailing '\' ensured, then pszName
 // with '.' before its last three characters, then '\'. Empty when pszBase is
 // empty or pszName is shorter than four characters.

@@ -33,7 +33,7 @@ TEST(DrawingTest, LinesLeaveOutTheirLastPixel)
         POINT from, to;
     };
     for (Case c : { Case { { 2, 5 }, { 12, 5 } }, Case { { 5, 2 }, { 5, 12 } }, Case { { 2, 2 }, { 12, 12 } },
-             Case { { 12, 9 }, { 1, 3 } } }) {
+             Case { { 12, 9 }, { 1, 3 } }, Case { { 13, 7 }, { 3, 7 } } }) {
         CTestCanvas canvas(16, 16);
         MoveToEx(canvas.Dc(), c.from.x, c.from.y, nullptr);
         LineTo(canvas.Dc(), c.to.x, c.to.y);

@@ -3,6 +3,7 @@
 #include "platform/gdi/Blt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/DrawText.h"
+#include "platform/gdi/Rects.h"
 #include "platform/gdi/Regions.h"
 #include "tests/platform/gdi/GdiTestCanvas.h"
 
@@ -231,6 +232,25 @@ TEST_F(TextTest, RenderingIsIdenticalForEqualFonts)
     EXPECT_GT(std::count_if(first.begin(), first.end(), [](COLORREF cr) { return cr != RGB(255, 255, 255); }), 100);
 }
 
+TEST_F(TextTest, ALineDrawnAgainElsewhereInAnotherColourMatchesAFreshFont)
+{
+    auto drawn = [&] {
+        Clear();
+        SetTextColor(Dc(), RGB(200, 0, 0));
+        TextOut(Dc(), 17, 40, SENTENCE.c_str(), static_cast<int>(SENTENCE.size()));
+        std::vector<COLORREF> pixels;
+        Canvas().ForEach([&](int, int, COLORREF cr) { pixels.push_back(cr); });
+        return pixels;
+    };
+    Use(-16, "Arial");
+    SetTextColor(Dc(), RGB(0, 0, 0));
+    TextOut(Dc(), 3, 2, SENTENCE.c_str(), static_cast<int>(SENTENCE.size()));
+    std::vector<COLORREF> again = drawn();
+    Use(-16, "Arial"); // a new font has shaped and drawn nothing yet
+    EXPECT_EQ(again, drawn());
+    EXPECT_NE(std::count(again.begin(), again.end(), RGB(200, 0, 0)), 0);
+}
+
 TEST_F(TextTest, EndEllipsisKeepsTheLongestPrefixThatFits)
 {
     Use(-11, "MS Sans Serif");
@@ -264,6 +284,49 @@ TEST_F(TextTest, EndEllipsisLineCutsAsDrawTextDoes)
         EXPECT_EQ(EndEllipsisLine(Dc(), strText, nWidth), szDrawn) << nWidth;
     }
     EXPECT_EQ(EndEllipsisLine(nullptr, "kept", 0), "kept");
+}
+
+TEST_F(TextTest, EndEllipsisCutsWhereMeasuringEachHeadWould)
+{
+    Use(-13, "Arial");
+    // Combining accents, a wide letter after narrow ones and a byte that is
+    // not UTF-8: heads whose widths need not follow the whole line's positions.
+    const std::string texts[] = { "Cafe\u0301 au lait, cre\u0300me bru\u0302le\u0301e", "iiiiWWWW\u00d1iii",
+        "ab\xff"
+        "cdef ghij klmno",
+        SENTENCE };
+    for (const std::string& strText : texts) {
+        for (int nWidth = 0; nWidth <= 240; nWidth += 5) {
+            std::string strExpected = Width(strText) <= nWidth ? strText : "...";
+            for (size_t n = 1; n < strText.size() && strExpected != strText; ++n) {
+                const bool bStart = (static_cast<unsigned char>(strText[n]) & 0xC0) != 0x80;
+                if (bStart && Width(strText.substr(0, n) + "...") <= nWidth)
+                    strExpected = strText.substr(0, n) + "...";
+            }
+            EXPECT_EQ(EndEllipsisLine(Dc(), strText, nWidth), strExpected) << strText << " in " << nWidth;
+        }
+    }
+}
+
+TEST_F(TextTest, OpaqueDrawTextFillsBehindTheLineWithinItsRectangle)
+{
+    Use(-13, "Arial");
+    SetBkMode(Dc(), OPAQUE);
+    SetBkColor(Dc(), RGB(0, 0, 255));
+    const std::string strText = "Wide text";
+    RECT rc { 10, 5, 40, 12 }; // narrower and lower than the line
+    DrawText(Dc(), strText.c_str(), -1, &rc, DT_SINGLELINE);
+    Canvas().ForEach([&](int x, int y, COLORREF cr) {
+        POINT pt { x, y };
+        ASSERT_EQ(cr != RGB(255, 255, 255), PtInRect(&rc, pt) != FALSE) << x << "," << y;
+    });
+    Clear();
+    DrawText(Dc(), strText.c_str(), -1, &rc, DT_SINGLELINE | DT_NOCLIP);
+    const RECT inked = Inked();
+    EXPECT_EQ(inked.left, 10);
+    EXPECT_EQ(inked.top, 5);
+    EXPECT_EQ(inked.right, 10 + Width(strText));
+    EXPECT_EQ(inked.bottom, 5 + Metrics().tmHeight);
 }
 
 TEST_F(TextTest, PathEllipsisKeepsTheFileName)

@@ -1,0 +1,207 @@
+#include "frame/CSplitterFrame.h"
+
+#include "tests/frame/AppTestFixture.h"
+
+#include "frame/AppMessages.h"
+#include "frame/CArqListView.h"
+#include "frame/CContentView.h"
+#include "frame/CSisTreeView.h"
+#include "frame/DesktopLayout.h"
+#include "resources/ResourceIds.h"
+#include "store/CNodeRec.h"
+
+#include "platform/framework/CCmdUI.h"
+#include "platform/framework/CStatusBar.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SplitterFrameTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        WriteCatalog([](CCatalog& catalog, CNodeRec& root) {
+            auto pLetters = AddSystem(root, "Letters");
+            AddDocument(catalog, *pLetters, "C:\\docs\\to bank.txt");
+            auto pPhotos = AddSystem(root, "Photos");
+            AddDocument(catalog, *pPhotos, "C:\\photos\\sea.jpg");
+            AddDocument(catalog, *pPhotos, "C:\\photos\\hill.jpg");
+        });
+        ASSERT_TRUE(Start());
+        m_pView = ActiveView();
+        ASSERT_NE(m_pView, nullptr);
+    }
+
+    // The node of the tree's top-level item pszName.
+    CNodeRec* TreeNode(const char* pszName) const
+    {
+        CTreeCtrl& tree = m_pView->GetTreeView()->GetTreeCtrl();
+        HTREEITEM hItem = CTestDriver::TreeItem(tree.GetSafeHwnd(), { pszName });
+        return hItem ? reinterpret_cast<CNodeRec*>(tree.GetItemData(hItem)) : nullptr;
+    }
+    void Announce(WPARAM nReason, CNodeRec* pNode)
+    {
+        m_pView->SendMessage(g_nMsgSelChanged, nReason, reinterpret_cast<LPARAM>(pNode));
+    }
+    int ListRows() const { return m_pView->GetListView()->GetListCtrl().GetItemCount(); }
+    int ColumnWidth(int nColumn) const
+    {
+        int cxCur = 0;
+        int cxMin = 0;
+        m_pView->GetSplitter().GetColumnInfo(nColumn, cxCur, cxMin);
+        return cxCur;
+    }
+    int ClientWidth() const
+    {
+        CRect rc;
+        m_pView->GetClientRect(&rc);
+        return rc.Width();
+    }
+
+    CSplitterFrame* m_pView { nullptr };
+};
+
+} // namespace
+
+TEST_F(SplitterFrameTest, WithoutKeptWidthsTheTreeTakesAThirdAndThePreviewIsHidden)
+{
+    EXPECT_FALSE(m_pView->IsPreviewShown());
+    EXPECT_EQ(m_pView->GetSplitter().GetColumnCount(), 2);
+    // A third of the width the view was made with.
+    EXPECT_GT(ColumnWidth(0), 0);
+    EXPECT_LT(ColumnWidth(0), ClientWidth() / 2);
+}
+
+TEST_F(SplitterFrameTest, ThePreviewTakesAThirdFromTheListAndKeepsItsWidth)
+{
+    const int cxThird = ClientWidth() / 3;
+    const int cxTree = ColumnWidth(0);
+    Command(ID_VIEW_PREVIEW);
+    ASSERT_TRUE(m_pView->IsPreviewShown());
+    EXPECT_EQ(ColumnWidth(0), cxTree);
+    EXPECT_NEAR(ColumnWidth(2), cxThird, 8);
+
+    const int cxPreview = ColumnWidth(2);
+    Command(ID_VIEW_PREVIEW);
+    EXPECT_FALSE(m_pView->IsPreviewShown());
+    Command(ID_VIEW_PREVIEW);
+    EXPECT_EQ(ColumnWidth(2), cxPreview);
+    EXPECT_EQ(m_pView->GetContentView()->GetDlgCtrlID(), m_pView->GetSplitter().IdFromRowCol(0, 2));
+}
+
+TEST_F(SplitterFrameTest, WithANarrowListThePreviewTakesItsThirdFromTheTree)
+{
+    CSplitterWndEx& splitter = m_pView->GetSplitter();
+    splitter.SetColumnInfo(0, ClientWidth() - 80, 0);
+    splitter.RecalcLayout();
+    const int cxTree = ColumnWidth(0);
+    const int cxThird = ClientWidth() / 3;
+    Command(ID_VIEW_PREVIEW);
+    EXPECT_NEAR(ColumnWidth(0), cxTree - cxThird, 8);
+    EXPECT_NEAR(ColumnWidth(2), cxThird, 8);
+}
+
+TEST_F(SplitterFrameTest, KeyboardMovesFillTheListOnceForTheLastNodeAfterAPause)
+{
+    CNodeRec* pLetters = TreeNode("Letters");
+    CNodeRec* pPhotos = TreeNode("Photos");
+    ASSERT_TRUE(pLetters && pPhotos);
+    Announce(CSplitterFrame::REASON_KEYBOARD, pLetters);
+    m_driver.Advance(200);
+    Announce(CSplitterFrame::REASON_KEYBOARD, pPhotos);
+    m_driver.Advance(299);
+    EXPECT_EQ(m_pView->GetCurrentNode(), nullptr);
+    EXPECT_EQ(ListRows(), 0);
+    m_driver.Advance(1);
+    EXPECT_EQ(m_pView->GetCurrentNode(), pPhotos);
+    EXPECT_EQ(ListRows(), 2);
+    // The title follows the announcement at once.
+    CString strTitle;
+    m_pView->GetWindowText(strTitle);
+    EXPECT_EQ(strTitle, "Photos");
+}
+
+TEST_F(SplitterFrameTest, AProgramSelectionFillsAtOnceAndCancelsAWaitingRefresh)
+{
+    CNodeRec* pLetters = TreeNode("Letters");
+    CNodeRec* pPhotos = TreeNode("Photos");
+    Announce(CSplitterFrame::REASON_MOUSE, pPhotos);
+    Announce(CSplitterFrame::REASON_PROGRAM, pLetters);
+    EXPECT_EQ(m_pView->GetCurrentNode(), pLetters);
+    EXPECT_EQ(ListRows(), 1);
+    m_driver.Advance(500);
+    EXPECT_EQ(m_pView->GetCurrentNode(), pLetters);
+    // Announcing the node shown arms nothing.
+    Announce(CSplitterFrame::REASON_MOUSE, pLetters);
+    m_driver.Advance(500);
+    EXPECT_EQ(ListRows(), 1);
+}
+
+TEST_F(SplitterFrameTest, AClickOnASystemShowsItsDocumentsAndCounts)
+{
+    CTreeCtrl& tree = m_pView->GetTreeView()->GetTreeCtrl();
+    ASSERT_TRUE(m_driver.ClickTreeItem(tree.GetSafeHwnd(), CTestDriver::TreeItem(tree.GetSafeHwnd(), { "Photos" })));
+    m_driver.Advance(CSplitterFrame::CLICK_DELAY);
+    EXPECT_EQ(ListRows(), 2);
+    App().OnIdle(0);
+    CStatusBar& statusBar = MainFrame()->GetStatusBar();
+    EXPECT_EQ(CTestDriver::StatusPaneText(statusBar.GetSafeHwnd(), 2), "2 of 2 items");
+}
+
+TEST_F(SplitterFrameTest, AnEmptyListClearsThePreview)
+{
+    Command(ID_VIEW_PREVIEW);
+    m_pView->SendMessage(g_nMsgItemChanged, 0, 2);
+    m_driver.Advance(CSplitterFrame::KEYBOARD_DELAY);
+    // A node without documents: the list is empty, and the preview is told so.
+    CNodeRec* pLetters = TreeNode("Letters");
+    Announce(CSplitterFrame::REASON_PROGRAM, pLetters);
+    EXPECT_EQ(ListRows(), 1);
+    m_pView->GetListView()->Fill(nullptr);
+    m_pView->SendMessage(g_nMsgSelChanged, CSplitterFrame::REASON_PROGRAM, 0);
+    EXPECT_EQ(ListRows(), 0);
+}
+
+TEST_F(SplitterFrameTest, KeptWidthsComeBackWithTheView)
+{
+    Command(ID_VIEW_PREVIEW);
+    const int cxTree = ColumnWidth(0);
+    const int cxPreview = ColumnWidth(2);
+    Command(ID_APP_EXIT_PROGRAM);
+    Stop();
+    EXPECT_EQ(ProductValue(CString("Desktop\\") + ChildKeyName(0), "TipViewFrame"), static_cast<DWORD>(cxPreview));
+    ASSERT_TRUE(Start());
+    CSplitterFrame* pView = ActiveView();
+    ASSERT_NE(pView, nullptr);
+    EXPECT_TRUE(pView->IsPreviewShown());
+    int cxCur = 0;
+    int cxMin = 0;
+    pView->GetSplitter().GetColumnInfo(0, cxCur, cxMin);
+    EXPECT_EQ(cxCur, cxTree);
+}
+
+TEST_F(SplitterFrameTest, HidingTheColumnOfTheActivePaneMovesActivation)
+{
+    CSplitterWndEx& splitter = m_pView->GetSplitter();
+    splitter.ShowColumn();
+    ASSERT_EQ(splitter.GetColumnCount(), 3);
+    splitter.SetActivePane(0, 2);
+    splitter.HideColumn(2);
+    int row = -1;
+    int col = -1;
+    splitter.GetActivePane(&row, &col);
+    EXPECT_EQ(col, 0);
+    splitter.SetActivePane(0, 1);
+    splitter.HideColumn(1);
+    EXPECT_EQ(splitter.GetHiddenColumn(), 2); // one column at a time: the second hide is refused
+    splitter.ShowColumn();
+    splitter.HideColumn(1);
+    splitter.GetActivePane(&row, &col);
+    EXPECT_EQ(col, 1); // the next column, the former third, now in the second place
+    EXPECT_EQ(splitter.GetPane(0, 1), static_cast<CWnd*>(m_pView->GetContentView()));
+    splitter.ShowColumn();
+    EXPECT_EQ(splitter.GetPane(0, 1), static_cast<CWnd*>(m_pView->GetListView()));
+    EXPECT_EQ(splitter.GetPane(0, 2), static_cast<CWnd*>(m_pView->GetContentView()));
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+// Prompts that answer the frame's questions from a script and record what
+// was asked, for the application's tests. Every window counts as present.
+
+#include "frame/FramePrompts.h"
+#include "frame/SetupResults.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CScriptedFramePrompts : public CDefaultFramePrompts {
+public:
+    BOOL HasWindow(EWindow) const override { return TRUE; }
+    int RunSetupWizard(CSetupResults& results) override
+    {
+        m_asked.emplace_back("wizard");
+        if (m_fnWizard)
+            return m_fnWizard(results);
+        return CDefaultFramePrompts::RunSetupWizard(results);
+    }
+    int ConfirmSetup() override { return Ask("confirm setup", m_nConfirmSetup); }
+    int OrphanWarning(BOOL* pbDontWarn) override
+    {
+        *pbDontWarn = m_bDontWarn;
+        return Ask("orphan warning", m_nOrphanAnswer);
+    }
+    int DailyNotice(int nCount, LPCTSTR pszDate) override
+    {
+        m_nNoticeCount = nCount;
+        m_strNoticeDate = pszDate;
+        return Ask("daily notice", IDCANCEL);
+    }
+    int OfferRecovery() override { return Ask("offer recovery", m_nRecoveryAnswer); }
+    int ChooseBackup(BOOL, int* pnGeneration) override
+    {
+        *pnGeneration = m_nBackupGeneration;
+        return Ask("backup list", m_nBackupAnswer);
+    }
+    int UpdateOptions() override { return Ask("update options", IDCANCEL); }
+    void ShowMessage(UINT nStringID, UINT) override { m_messages.push_back(nStringID); }
+
+    // How many times the window was asked for.
+    int CountOf(const std::string& strWindow) const
+    {
+        int nCount = 0;
+        for (const auto& strAsked : m_asked)
+            nCount += strAsked == strWindow;
+        return nCount;
+    }
+
+    std::function<int(CSetupResults&)> m_fnWizard; // none: the defaults' empty catalog
+    int m_nConfirmSetup { IDOK };
+    int m_nOrphanAnswer { IDNO };
+    BOOL m_bDontWarn { FALSE };
+    int m_nRecoveryAnswer { IDCANCEL };
+    int m_nBackupAnswer { IDCANCEL };
+    int m_nBackupGeneration { 1 };
+    int m_nNoticeCount { -1 };
+    CString m_strNoticeDate;
+    std::vector<std::string> m_asked;
+    std::vector<UINT> m_messages;
+
+private:
+    int Ask(const char* pszWindow, int nAnswer)
+    {
+        m_asked.emplace_back(pszWindow);
+        return nAnswer;
+    }
+};

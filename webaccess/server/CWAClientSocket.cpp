@@ -1,0 +1,441 @@
+#include "webaccess/server/CWAClientSocket.h"
+
+#include "platform/base/FileFunctions.h"
+#include "platform/base/Threads.h"
+#include "platform/base/WinError.h"
+#include "store/FileHelpers.h"
+#include "webaccess/pages/CWAOutputFile.h"
+#include "webaccess/profiles/CWASettings.h"
+#include "webaccess/server/CWAListenSocket.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr size_t BLOCK_SIZE = 64 * 1024;
+
+bool LineStartsWith(const std::string& strLine, const char* pszPrefix)
+{
+    return strLine.compare(0, std::strlen(pszPrefix), pszPrefix) == 0;
+}
+
+bool Elapsed(DWORD dwSince, DWORD dwLimit)
+{
+    return GetTickCount() - dwSince >= dwLimit;
+}
+
+} // namespace
+
+CWAClientSocket::CWAClientSocket(CWAListenSocket* pListener)
+    : m_pListener(pListener)
+{
+}
+
+CWAClientSocket::~CWAClientSocket()
+{
+    m_unzip.Close();
+    m_file.Close();
+    DropTemporary(m_strTempIn);
+    DropTemporary(m_strTempUpload);
+    DropTemporary(m_strTempUnzip);
+    if (!m_strSendPath.IsEmpty())
+        DeleteFile(m_strSendPath);
+}
+
+void CWAClientSocket::Begin()
+{
+    m_dwLastActivity = GetTickCount();
+}
+
+/*** Receiving ***/
+
+void CWAClientSocket::OnReceive(int nErrorCode)
+{
+    if (m_eState == State::DONE)
+        return;
+    std::vector<char> buffer(BLOCK_SIZE);
+    int nRead = Receive(buffer.data(), static_cast<int>(buffer.size()));
+    if (nRead <= 0)
+        return; // the end or an error comes with OnClose; a would-block is nothing
+    if (nErrorCode == 0)
+        Consume(buffer.data(), static_cast<size_t>(nRead));
+}
+
+void CWAClientSocket::Consume(const char* pData, size_t nLength)
+{
+    if (m_eState == State::INIT || m_eState == State::REQUEST || m_eState == State::UPLOAD)
+        m_dwLastActivity = GetTickCount();
+    while (nLength > 0 && (m_eState == State::INIT || m_eState == State::REQUEST)) {
+        const char* pEnd = static_cast<const char*>(std::memchr(pData, '\n', nLength));
+        size_t nTake = pEnd ? static_cast<size_t>(pEnd - pData) : nLength;
+        if (m_strPending.size() + nTake > MAX_LINE) {
+            if (m_eState == State::INIT)
+                SendError(WA_CHANNEL_INVALID_COMMAND);
+            else
+                Finish();
+            return;
+        }
+        m_strPending.append(pData, nTake);
+        if (!pEnd)
+            return;
+        pData += nTake + 1;
+        nLength -= nTake + 1;
+        std::string strLine;
+        strLine.swap(m_strPending);
+        if (!strLine.empty() && strLine.back() == '\r')
+            strLine.pop_back();
+        if (m_eState == State::INIT) {
+            TakeInitLine(strLine);
+        } else if (!TakeRequestLine(strLine)) {
+            return;
+        }
+    }
+    if (m_eState == State::UPLOAD && nLength > 0)
+        TakeUploadBytes(pData, nLength);
+    // In WAIT and SEND, further bytes of the peer are ignored.
+}
+
+void CWAClientSocket::TakeInitLine(const std::string& strLine)
+{
+    CWAInitLine init = ParseInitLine(CString(strLine.data(), static_cast<int>(strLine.size())));
+    if (init.nMode == CWAInitLine::REFUSED) {
+        SendError(init.pszError);
+        return;
+    }
+    m_strFolder = BuildCommFolderPath(GetProgramFolder(), init.strFolderName);
+    if (!m_pListener->IsCommFolder(m_strFolder)) {
+        SendError(WA_CHANNEL_INVALID_FOLDER);
+        return;
+    }
+    m_strId = init.strId;
+    DeleteFile(PathOf(".out")); // a stale reply must never answer this request
+    if (init.nMode == CWAInitLine::REQUEST) {
+        if (!CreateTemporary(m_file, m_strTempIn, ".$in"))
+            return;
+        CString strFirst = m_strId + "\r\n";
+        if (!m_file.Write(strFirst, static_cast<UINT>(strFirst.GetLength()))) {
+            Finish();
+            return;
+        }
+        m_nRequestBytes = static_cast<size_t>(strFirst.GetLength());
+        m_eState = State::REQUEST;
+        return;
+    }
+    m_nRawSize = init.nRawSize;
+    m_nPackedSize = init.nPackedSize;
+    m_nUploadLeft = static_cast<ULONGLONG>(m_nPackedSize >= 1 ? m_nPackedSize : m_nRawSize);
+    if (!CreateTemporary(m_file, m_strTempUpload, ".$$1"))
+        return;
+    m_eState = State::UPLOAD;
+    if (m_nUploadLeft == 0)
+        FinishUpload();
+}
+
+bool CWAClientSocket::TakeRequestLine(const std::string& strLine)
+{
+    if (LineStartsWith(strLine, "<#END#>")) {
+        m_file.Close();
+        CString strFinal = PathOf(".in");
+        if (!RenameFileSafe(m_strTempIn, strFinal)) {
+            SendError(WA_CHANNEL_BUSY);
+            return false;
+        }
+        m_pListener->ReleaseName(m_strTempIn);
+        m_strTempIn.Empty();
+        StartWait();
+        return false; // bytes after the end are ignored
+    }
+    m_nRequestBytes += strLine.size() + 2;
+    if (m_nRequestBytes > MAX_REQUEST || !m_file.Write(strLine.data(), static_cast<UINT>(strLine.size()))
+        || !m_file.Write("\r\n", 2)) {
+        Finish();
+        return false;
+    }
+    if (LineStartsWith(strLine, "<#LOGOUT "))
+        m_bWaitForReply = false; // the server answers a logout with no reply file
+    return true;
+}
+
+void CWAClientSocket::TakeUploadBytes(const char* pData, size_t nLength)
+{
+    size_t nTake = static_cast<size_t>(std::min<ULONGLONG>(nLength, m_nUploadLeft));
+    if (!m_file.Write(pData, static_cast<UINT>(nTake))) {
+        Finish();
+        return;
+    }
+    m_nUploadLeft -= nTake;
+    if (m_nUploadLeft == 0)
+        FinishUpload(); // further bytes are ignored
+}
+
+void CWAClientSocket::FinishUpload()
+{
+    m_file.Close();
+    if (m_nPackedSize < 1) {
+        StoreUpload(m_strTempUpload);
+        return;
+    }
+    m_strTempUnzip = PathOf(".$$2");
+    if (!m_pListener->ClaimName(m_strTempUnzip, this)) {
+        m_strTempUnzip.Empty();
+        SendError(WA_CHANNEL_BUSY);
+        return;
+    }
+    DeleteFile(m_strTempUnzip); // an unclaimed leftover of an earlier run
+    ULONGLONG nLimit = m_nRawSize > 0 ? static_cast<ULONGLONG>(m_nRawSize) : CWAUnzipReader::MAX_OUTPUT;
+    if (!m_unzip.Open(m_strTempUpload, m_strTempUnzip, nLimit)) {
+        SendError(WA_CHANNEL_CORRUPTED);
+        return;
+    }
+    m_eState = State::UNZIP;
+    ContinueUnzip();
+}
+
+void CWAClientSocket::ContinueUnzip()
+{
+    if (m_eState != State::UNZIP)
+        return;
+    switch (m_unzip.Continue(UNZIP_SLICE)) {
+    case CWAUnzipReader::Step::More:
+        m_pListener->PostUnzipTurn(this);
+        return;
+    case CWAUnzipReader::Step::Failed:
+        SendError(WA_CHANNEL_CORRUPTED);
+        return;
+    case CWAUnzipReader::Step::Done:
+        DropTemporary(m_strTempUpload);
+        StoreUpload(m_strTempUnzip);
+        return;
+    }
+}
+
+void CWAClientSocket::StoreUpload(const CString& strResult)
+{
+    if (!RenameFileSafe(strResult, PathOf(".upl"))) {
+        SendError(WA_CHANNEL_BUSY);
+        return;
+    }
+    m_pListener->ReleaseName(strResult);
+    if (m_strTempUpload == strResult)
+        m_strTempUpload.Empty();
+    else
+        m_strTempUnzip.Empty();
+    StartWait();
+}
+
+/*** Waiting and sending ***/
+
+void CWAClientSocket::StartWait()
+{
+    if (!m_bWaitForReply) {
+        Finish();
+        return;
+    }
+    m_eState = State::WAIT;
+    m_dwReplyDeadline = GetTickCount() + REPLY_LIMIT;
+    CheckReply();
+}
+
+void CWAClientSocket::CheckReply()
+{
+    if (m_eState != State::WAIT)
+        return;
+    CString strReply = PathOf(".out");
+    if (GetFileAttributes(strReply) != INVALID_FILE_ATTRIBUTES)
+        StartSending(strReply);
+}
+
+void CWAClientSocket::OnTick()
+{
+    switch (m_eState) {
+    case State::INIT:
+    case State::REQUEST:
+    case State::UPLOAD:
+        if (Elapsed(m_dwLastActivity, IDLE_LIMIT))
+            Finish();
+        break;
+    case State::WAIT:
+        if (static_cast<LONG>(GetTickCount() - m_dwReplyDeadline) >= 0) {
+            CheckReply(); // a reply that came at the last moment still goes
+            if (m_eState == State::WAIT)
+                SendError(WA_CHANNEL_TIME_OUT);
+        }
+        break;
+    case State::SEND:
+        if (Elapsed(m_dwLastActivity, SEND_LIMIT))
+            Finish();
+        break;
+    case State::UNZIP:
+    case State::DONE:
+        break;
+    }
+}
+
+void CWAClientSocket::StartSending(const CString& strPath)
+{
+    m_strSendPath = strPath;
+    if (!m_file.OpenRead(strPath)) {
+        Finish();
+        return;
+    }
+    m_eState = State::SEND;
+    m_dwLastActivity = GetTickCount();
+    m_block.clear();
+    m_nBlockPos = 0;
+    m_bFileDone = false;
+    SendMore();
+}
+
+void CWAClientSocket::SendMore()
+{
+    while (m_eState == State::SEND) {
+        if (m_nBlockPos == m_block.size()) {
+            if (m_bFileDone) {
+                Finish();
+                return;
+            }
+            m_block.resize(BLOCK_SIZE);
+            int nRead = m_file.Read(m_block.data(), static_cast<UINT>(m_block.size()));
+            if (nRead < 0) {
+                Finish();
+                return;
+            }
+            m_block.resize(static_cast<size_t>(nRead));
+            m_nBlockPos = 0;
+            m_bFileDone = nRead == 0;
+            continue;
+        }
+        int nSent = Send(m_block.data() + m_nBlockPos, static_cast<int>(m_block.size() - m_nBlockPos));
+        if (nSent == SOCKET_ERROR) {
+            if (GetLastError() != WSAEWOULDBLOCK)
+                Finish(); // the peer is gone
+            return;       // OnSend continues
+        }
+        m_nBlockPos += static_cast<size_t>(nSent);
+        m_dwLastActivity = GetTickCount();
+    }
+}
+
+void CWAClientSocket::OnSend(int /*nErrorCode*/)
+{
+    if (m_eState == State::SEND)
+        SendMore();
+}
+
+void CWAClientSocket::SendError(LPCTSTR pszText)
+{
+    m_file.Close();
+    DropTemporary(m_strTempIn);
+    DropTemporary(m_strTempUpload);
+    m_unzip.Close();
+    DropTemporary(m_strTempUnzip);
+    char szTempFolder[MAX_PATH] = "";
+    char szTempFile[MAX_PATH] = "";
+    if (GetTempPath(MAX_PATH, szTempFolder) == 0 || GetTempFileName(szTempFolder, "xxx", 0, szTempFile) == 0) {
+        Finish();
+        return;
+    }
+    CWAOutputFile output;
+    if (!output.Open(szTempFile, TRUE)) {
+        DeleteFile(szTempFile);
+        Finish();
+        return;
+    }
+    CString strToken;
+    strToken.Format("\r\n<#ERR |%s|#>", pszText);
+    output.WriteText(strToken);
+    output.Close();
+    StartSending(szTempFile);
+}
+
+void CWAClientSocket::Refuse()
+{
+    SendError(WA_CHANNEL_BUSY);
+}
+
+/*** Ending ***/
+
+void CWAClientSocket::OnClose(int nErrorCode)
+{
+    m_bPeerClosed = true;
+    switch (m_eState) {
+    case State::INIT:
+    case State::REQUEST:
+        Finish(); // a request cut short is dropped with its temporary
+        break;
+    case State::UPLOAD:
+        SendError(WA_CHANNEL_CORRUPTED);
+        break;
+    case State::WAIT:
+        if (nErrorCode != 0)
+            Finish(); // a reset; an orderly half-close keeps the wait
+        break;
+    case State::SEND:
+        if (nErrorCode != 0)
+            Finish();
+        break;
+    case State::UNZIP:
+    case State::DONE:
+        break;
+    }
+}
+
+void CWAClientSocket::ShutDown()
+{
+    if (m_eState == State::WAIT) {
+        SendError(WA_CHANNEL_SHUT_DOWN); // a small reply: the socket takes it at once
+    }
+    Finish();
+}
+
+void CWAClientSocket::Finish()
+{
+    if (m_eState == State::DONE)
+        return;
+    m_eState = State::DONE;
+    m_unzip.Close();
+    m_file.Close();
+    DropTemporary(m_strTempIn);
+    DropTemporary(m_strTempUpload);
+    DropTemporary(m_strTempUnzip);
+    if (!m_strSendPath.IsEmpty()) {
+        DeleteFile(m_strSendPath); // also after a partial send
+        m_strSendPath.Empty();
+    }
+    Close();
+    m_pListener->PostReap();
+}
+
+/*** Names ***/
+
+CString CWAClientSocket::PathOf(LPCTSTR pszExtension) const
+{
+    return m_strFolder + m_strId + pszExtension;
+}
+
+bool CWAClientSocket::CreateTemporary(CWAChannelFile& file, CString& strOwned, LPCTSTR pszExtension)
+{
+    CString strPath = PathOf(pszExtension);
+    if (!m_pListener->ClaimName(strPath, this)) {
+        SendError(WA_CHANNEL_BUSY); // another live exchange of this ID owns the name
+        return false;
+    }
+    strOwned = strPath;
+    if (file.CreateNew(strPath))
+        return true;
+    // A name no live exchange owns is a leftover of an earlier run.
+    if (::GetLastError() == ERROR_FILE_EXISTS && DeleteFile(strPath) && file.CreateNew(strPath))
+        return true;
+    Finish(); // a file error: nothing is sent
+    return false;
+}
+
+void CWAClientSocket::DropTemporary(CString& strPath)
+{
+    if (strPath.IsEmpty())
+        return;
+    DeleteFile(strPath);
+    m_pListener->ReleaseName(strPath);
+    strPath.Empty();
+}

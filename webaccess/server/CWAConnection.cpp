@@ -1,0 +1,159 @@
+#include "webaccess/server/CWAConnection.h"
+
+#include "platform/base/ProfileFile.h"
+#include "platform/framework/AfxMessageBox.h"
+#include "platform/framework/CWaitCursor.h"
+#include "platform/net/ConnectedState.h"
+#include "resources/ResourceIds.h"
+#include "store/CLogFile.h"
+#include "store/CNetDriveMap.h"
+#include "store/FileHelpers.h"
+#include "webaccess/directory/CWARequest.h"
+#include "webaccess/profiles/CWASettings.h"
+#include "webaccess/server/CWAListenSocket.h"
+#include "webaccess/server/CWAServicePrompts.h"
+
+namespace {
+
+void ShowStop(UINT nStringId, LPCTSTR pszArgument = nullptr)
+{
+    CString strText;
+    if (pszArgument)
+        strText.Format(nStringId, pszArgument);
+    else
+        strText.LoadString(nStringId);
+    AfxMessageBox(strText, MB_OK | MB_ICONSTOP);
+}
+
+// A catalog code becomes a part of the communication folder's path.
+bool IsSafeCatalogCode(const CString& strCode)
+{
+    if (strCode.IsEmpty())
+        return false;
+    for (int i = 0; i < strCode.GetLength(); ++i) {
+        char ch = strCode[i];
+        if (!((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9')))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+CWAConnection::CWAConnection(CWASettings& settings, CWAServicePrompts& prompts)
+    : m_settings(settings)
+    , m_prompts(prompts)
+{
+}
+
+CWAConnection::~CWAConnection()
+{
+    CloseSocket();
+}
+
+BOOL CWAConnection::RunSetup()
+{
+    m_strLogin = m_settings.m_strLogin;
+    m_strPassword = m_settings.m_strPassword;
+    m_strCatName = m_settings.m_strCatName;
+    m_strCatCode = m_settings.m_strCatCode;
+    if (!m_strLogin.IsEmpty() && !m_strCatName.IsEmpty() && !m_strCatCode.IsEmpty()
+        && !m_settings.m_strCommFolder.IsEmpty())
+        return Connect();
+    return m_prompts.RunSetupWizard() && EnsureTargetFolder();
+}
+
+BOOL CWAConnection::Connect()
+{
+    if (m_settings.m_nConnType == WA_CONN_LAN && !ConnectNetworkPath(m_settings.m_strDirServer)) {
+        ShowStop(IDS_WA_DIR_FOLDER_UNREACHABLE, m_settings.m_strDirServer);
+        return FALSE;
+    }
+    if (!EnsureTargetFolder())
+        return FALSE;
+    CreateSocket(m_settings.m_nConnType, m_settings.m_strDirServer);
+    if (m_nPort < 0) {
+        ShowStop(IDS_WA_NO_PORT);
+        return FALSE;
+    }
+    CString strNewPassword;
+    if (!m_prompts.RunConnectDialog(m_strLogin, m_strPassword, m_strCatName, m_strCatCode, m_nPort, strNewPassword)) {
+        CloseSocket();
+        return FALSE;
+    }
+    m_strPassword = strNewPassword;
+    return TRUE;
+}
+
+BOOL CWAConnection::EnsureTargetFolder()
+{
+    const CString& strFolder = m_settings.m_strCommFolder;
+    if (!IsSafeCatalogCode(m_settings.m_strCatCode) || !CreateFolderPath(strFolder)) {
+        ShowStop(IDS_WA_COMM_FOLDER_FAILED, strFolder);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int CWAConnection::CreateSocket(int nConnType, LPCTSTR pszDirServer)
+{
+    CloseSocket();
+    const bool bTrace = g_log.IsTracing(LOG_WEB_ACCESS);
+    if (nConnType == WA_CONN_LAN) {
+        if (bTrace)
+            g_log.Printf("\nConnection type: LAN, Dir Server: %s", pszDirServer);
+        CString strIni(pszDirServer);
+        if (!strIni.IsEmpty() && strIni[strIni.GetLength() - 1] != '\\')
+            strIni += "\\";
+        strIni += "WAServer.ini";
+        m_nPort = static_cast<int>(GetPrivateProfileInt("WAServer", "Port", -1, strIni));
+    } else if (nConnType == WA_CONN_MODEM || nConnType == WA_CONN_CABLE) {
+        if (bTrace)
+            g_log.Printf(nConnType == WA_CONN_MODEM ? "\nConnection type: MODEM" : "\nConnection type: CABLE");
+        auto pSocket = std::make_unique<CWAListenSocket>(m_settings.m_strCommFolder);
+        CString strAddress;
+        UINT nPort = 0;
+        if (pSocket->Create(static_cast<UINT>(m_settings.m_nSocketPort), SOCK_STREAM, FD_ALL_EVENTS)
+            && pSocket->Listen(5) && pSocket->GetSockName(strAddress, nPort)) {
+            m_pSocket = std::move(pSocket);
+            m_nPort = static_cast<int>(nPort);
+        } else if (bTrace) {
+            g_log.Printf("\nSocket error: %d", CAsyncSocket::GetLastError());
+        }
+    }
+    m_nState = m_nPort != -1 ? nConnType : 0;
+    return m_nPort;
+}
+
+void CWAConnection::CloseSocket()
+{
+    m_pSocket.reset();
+    m_nState = 0;
+    m_nPort = -1;
+}
+
+BOOL CWAConnection::Disconnect()
+{
+    CWaitCursor wait;
+    if (m_nState == WA_CONN_MODEM && !InternetGetConnectedState(nullptr, 0)) {
+        CloseSocket(); // the dial-up link is gone: nothing can reach the server
+        return TRUE;
+    }
+    CWAConnectRequest request;
+    request.Connect(FALSE);
+    request.SetLoginFields(m_strLogin, m_strPassword);
+    request.SetCatalogFields(m_strCatName, m_strCatCode);
+    int nResult = request.RunAndParse(WA_CONN_DEFAULT);
+    if (nResult != 0)
+        m_strLastMessage = request.m_strMessage;
+    CloseSocket();
+    return nResult == 0;
+}
+
+BOOL CWAConnection::Ping()
+{
+    CWAPingRequest request;
+    request.SetCatalogNumber(m_strCatCode);
+    request.SetPort(m_nPort);
+    return request.Execute() == 0;
+}
