@@ -261,6 +261,37 @@
 #define IDS_WA_IPHLP_ROUTES         5087
 #define IDS_WA_IPHLP_NO_INTERFACES  5088
 
+// Web access: the error texts of replies (sent inside an ERR token: no "|", no line end).
+#define IDS_WA_ERR_NO_COMMAND       5012    // 1: no command in the request
+#define IDS_WA_ERR_NO_PROFILE       5013    // 3: no enabled profile has the password
+#define IDS_WA_ERR_REFUSED          5014    // 2 and every other code
+#define IDS_WA_ERR_UNAVAILABLE      5017    // 4
+#define IDS_WA_ERR_MAIL_FAILED      5038    // 5
+#define IDS_WA_ERR_NOT_ALLOWED      5046    // 6
+#define IDS_WA_ERR_NO_SESSION       5048    // 7
+#define IDS_WA_ERR_NOT_A_NODE       5050    // 8
+#define IDS_WA_ERR_MISSING          5052    // 9
+#define IDS_WA_ERR_NO_GROUP         5055    // 10
+#define IDS_WA_ERR_NO_UPLOAD_FOLDER 5078    // 11
+
+// Web access: the service log's lines (%s: the request, a path or the argument named).
+#define IDS_WA_LOG_REQUEST_UNREADABLE 5001  // the request file
+#define IDS_WA_LOG_REPLY_NOT_CREATED  5002  // the request file
+#define IDS_WA_LOG_NOT_RENAMED      5003    // the .out path
+#define IDS_WA_LOG_NO_COMMAND       5004
+#define IDS_WA_LOG_NO_PROFILE       5005
+#define IDS_WA_LOG_REFUSED          5006
+#define IDS_WA_LOG_UNAVAILABLE      5011
+#define IDS_WA_LOG_MAIL_FAILED      5039
+#define IDS_WA_LOG_NOT_ALLOWED      5047
+#define IDS_WA_LOG_NO_SESSION       5049
+#define IDS_WA_LOG_NOT_A_NODE       5051
+#define IDS_WA_LOG_MISSING          5053
+#define IDS_WA_LOG_NO_GROUP         5056
+#define IDS_WA_LOG_STARTED          5074    // no argument
+#define IDS_WA_LOG_STOPPED          5075    // no argument
+#define IDS_WA_LOG_NO_UPLOAD_FOLDER 5079
+
 // Web access: the connection's messages (boxes with the stop icon).
 #define IDS_WA_COMM_FOLDER_FAILED       5043    // %s: the communication folder
 #define IDS_WA_NO_PORT                  5054

@@ -1,0 +1,197 @@
+// The request-folder server under the test driver: request files written into
+// a real communication folder, timers fired by the manual clock, replies read
+// back out of their zip archives.
+
+#include "webaccess/server/CWAServer.h"
+
+#include "platform/net/ConnectedState.h"
+#include "platform/testing/TestDriver.h"
+#include "resources/ResourceIds.h"
+#include "store/FileHelpers.h"
+#include "tests/ui/ProgramModule.h"
+#include "tests/webaccess/server/CatalogSessionFixture.h"
+#include "tools/testpeers/FakeDirectoryServer.h"
+#include "webaccess/directory/CWAHttpQuery.h"
+#include "webaccess/server/CWAServicePrompts.h"
+
+#include <regex>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CQuietPrompts : public CWAServicePrompts {
+public:
+    BOOL RunSetupWizard() override { return FALSE; }
+    BOOL RunConnectDialog(LPCTSTR, LPCTSTR, LPCTSTR, LPCTSTR, int, CString&) override { return FALSE; }
+    void ShowConnectionNotice() override { ++m_nNotices; }
+    void ShowLog(const std::vector<CString>&) override { }
+    void AddLogLine(LPCTSTR) override { }
+    int m_nNotices { 0 };
+};
+
+class CWAServerTest : public CatalogSessionTest {
+protected:
+    void SetUp() override
+    {
+        CatalogSessionTest::SetUp();
+        ASSERT_NE(m_module.Handle(), nullptr);
+        setenv("no_proxy", "127.0.0.1", 1);
+        setenv("NO_PROXY", "127.0.0.1", 1);
+        static_cast<void>(Login(AllGroups())); // installs the profile "guest" with the password "pw"
+        m_settings.m_strSite = m_directory.BaseUrl().c_str();
+        m_settings.m_strCatCode = "C0DE42";
+        m_settings.m_strCommFolder = BuildCommFolderPath(GetProgramFolder(), "C0DE42");
+        m_settings.m_nReqTime = 1000;
+        m_settings.m_nPingTime = 180000;
+        m_settings.m_nWarnConn = 0;
+        m_settings.m_nConnType = WA_CONN_CABLE;
+        thePreferences.AttachWebSettings(&m_settings);
+        ASSERT_TRUE(CreateFolderPath(m_settings.m_strCommFolder));
+        std::string strHost;
+        ASSERT_TRUE(HostPathFromProgramPath(m_settings.m_strCommFolder, strHost));
+        m_folder = strHost;
+        m_pServer = std::make_unique<CWAServer>(m_settings, m_prompts);
+        ASSERT_TRUE(m_pServer->Init());
+    }
+    void TearDown() override
+    {
+        m_pServer.reset();
+        thePreferences.AttachWebSettings(nullptr);
+        CatalogSessionTest::TearDown();
+    }
+
+    void Request(const std::string& strId, const std::string& strText)
+    {
+        std::ofstream(m_folder / (strId + ".in"), std::ios::binary) << strText;
+    }
+    // Writes the request, lets the scan run and reads the reply (empty when none).
+    std::string Exchange(const std::string& strId, const std::string& strToken)
+    {
+        Request(strId, strId + "\r\n" + strToken + "\r\n");
+        m_driver.Advance(1000);
+        fs::path out = m_folder / (strId + ".out");
+        if (!fs::exists(out))
+            return {};
+        std::string strReply = ReadZipEntry(out.string());
+        fs::remove(out);
+        return strReply;
+    }
+    static std::string Error(const std::string& strReply)
+    {
+        std::smatch match;
+        return std::regex_search(strReply, match, std::regex("<#ERR \\|([^|]*)\\|#>")) ? match[1].str() : "";
+    }
+    static std::string Loaded(UINT nId)
+    {
+        CString strText;
+        strText.LoadString(nId);
+        return static_cast<LPCTSTR>(strText);
+    }
+    bool Logged(const std::string& strText) const
+    {
+        for (const CString& strLine : m_pServer->GetLogLines())
+            if (std::string(strLine).find(strText) != std::string::npos)
+                return true;
+        return false;
+    }
+    std::vector<std::string> FolderNames() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    CTestDriver m_driver;
+    ProgramModule m_module;
+    CFakeDirectoryServer m_directory;
+    CConnectedStateOverride m_connected { TRUE, INTERNET_CONNECTION_LAN };
+    CQuietPrompts m_prompts;
+    fs::path m_folder;
+    std::unique_ptr<CWAServer> m_pServer;
+};
+
+} // namespace
+
+TEST_F(CWAServerTest, ALoginGivesItsPageAndTheSessionServesLaterRequests)
+{
+    m_pServer->StartScan();
+    std::string strLogin = Exchange("u1", "<#LOGIN |u1| |ana| |pw| |x|#>");
+    EXPECT_EQ(Error(strLogin), "");
+    EXPECT_NE(strLogin.find("Projects"), std::string::npos);
+    EXPECT_TRUE(strLogin.ends_with("\r\n<#END#>"));
+    EXPECT_TRUE(Logged("UserID = u1 - Profile: guest"));
+    EXPECT_EQ(m_pServer->GetSessionCount(), 1u);
+
+    std::string strFolder = Exchange("u1", WdirToken(m_projects));
+    EXPECT_EQ(Error(strFolder), "");
+    EXPECT_NE(strFolder.find("Alpha"), std::string::npos);
+
+    EXPECT_EQ(Exchange("u1", "<#LOGOUT |u1| |ana|#>"), "");
+    EXPECT_TRUE(FolderNames().empty()); // no reply, no request left
+    EXPECT_EQ(m_pServer->GetSessionCount(), 0u);
+    EXPECT_EQ(Exchange("u1", "<#LOGOUT |u1| |ana|#>"), ""); // without a session: silent
+    EXPECT_EQ(Error(Exchange("u1", WdirToken(m_projects))), Loaded(IDS_WA_ERR_NO_SESSION));
+}
+
+TEST_F(CWAServerTest, RefusedRequestsGetTheirErrorAndLogLine)
+{
+    m_pServer->StartScan();
+    Request("one", "one\r\n");
+    m_driver.Advance(1000);
+    std::string strReply = ReadZipEntry((m_folder / "one.out").string());
+    EXPECT_EQ(Error(strReply), Loaded(IDS_WA_ERR_NO_COMMAND));
+    EXPECT_TRUE(strReply.ends_with("\r\n<#END#>"));
+
+    // Without a session a malformed request tells nothing more than "no session".
+    EXPECT_EQ(Error(Exchange("u2", "<#WDIR |x|#>")), Loaded(IDS_WA_ERR_NO_SESSION));
+    EXPECT_EQ(Error(Exchange("u2", "<#ATTR |C:\\no\\such\\file|#>")), Loaded(IDS_WA_ERR_NO_SESSION));
+
+    EXPECT_EQ(Error(Exchange("u2", "<#LOGIN |u2| |ana| |secret9| |x|#>")), Loaded(IDS_WA_ERR_NO_PROFILE));
+    EXPECT_FALSE(Logged("secret9"));
+    EXPECT_TRUE(Logged("********"));
+
+    // A login for another user's ID must not take over that user's session.
+    EXPECT_EQ(Error(Exchange("u2", "<#LOGIN |victim| |ana| |pw| |x|#>")), Loaded(IDS_WA_ERR_REFUSED));
+    EXPECT_EQ(m_pServer->GetSessionCount(), 0u);
+}
+
+TEST_F(CWAServerTest, StartingRemovesLeftoverRequestsAndShowsTheIcon)
+{
+    Request("old", "old\r\n<#LOGOUT |old| |ana|#>\r\n");
+    fs::create_directory(m_folder / "dir.in");
+    m_pServer->StartScan();
+    EXPECT_EQ(FolderNames(), std::vector<std::string> { "dir.in" });
+    ASSERT_EQ(CTestDriver::TrayIcons().size(), 1u);
+    EXPECT_EQ(CTestDriver::TrayIcons()[0].strTip, "WebArchivora");
+    EXPECT_TRUE(Logged(Loaded(IDS_WA_LOG_STARTED)));
+    m_pServer->Stop();
+    EXPECT_TRUE(CTestDriver::TrayIcons().empty());
+    EXPECT_TRUE(Logged(Loaded(IDS_WA_LOG_STOPPED)));
+
+    // Log lines carry the local time, two blanks before the hour, and go to the file too.
+    std::regex line(R"([A-Z][a-z]{2} \d\d, \d{4}  \d\d:\d\d:\d\d - .*)");
+    EXPECT_TRUE(std::regex_match(std::string(m_pServer->GetLogLines().front()), line))
+        << m_pServer->GetLogLines().front();
+    std::ifstream log(Home() / "WebArch.LOG");
+    std::string strFirst;
+    std::getline(log, strFirst);
+    EXPECT_EQ(strFirst, std::string(m_pServer->GetLogLines().front()) + "\r");
+}
+
+TEST_F(CWAServerTest, AFailedPingComesBackAfterAThird)
+{
+    m_directory.SetReply("<#WAPG |1| |unknown|#>");
+    m_pServer->StartScan();
+    m_driver.Advance(180000);
+    EXPECT_EQ(m_directory.Requests().size(), 1u);
+    m_driver.Advance(59000);
+    EXPECT_EQ(m_directory.Requests().size(), 1u);
+    m_directory.SetReply("<#WAPG |0| |ok|#>");
+    m_driver.Advance(1000);
+    EXPECT_EQ(m_directory.Requests().size(), 2u);
+    m_driver.Advance(60000); // answered: the full interval again
+    EXPECT_EQ(m_directory.Requests().size(), 2u);
+}

@@ -1,0 +1,438 @@
+#include "webaccess/server/CWAServer.h"
+
+#include "platform/base/CTime.h"
+#include "platform/base/FileFind.h"
+#include "platform/base/FileFunctions.h"
+#include "platform/base/FileHandle.h"
+#include "platform/base/KernelObject.h"
+#include "platform/base/WinError.h"
+#include "platform/framework/CWinApp.h"
+#include "platform/gdi/Icons.h"
+#include "platform/net/ConnectedState.h"
+#include "platform/window/WindowClass.h"
+#include "resources/ResourceIds.h"
+#include "store/FileHelpers.h"
+#include "webaccess/directory/CWAHttpQuery.h"
+#include "webaccess/pages/CWAOutputFile.h"
+#include "webaccess/profiles/CWAProfiles.h"
+#include "webaccess/profiles/CWASettings.h"
+#include "webaccess/server/CWACmdWdir.h"
+#include "webaccess/server/CWACommand.h"
+#include "webaccess/server/CWAConnection.h"
+#include "webaccess/server/CWAListenSocket.h"
+#include "webaccess/server/CWAServicePrompts.h"
+#include "webaccess/server/CWASession.h"
+#include "webaccess/server/FileCommands.h"
+#include "webaccess/server/WebCommands.h"
+
+#include <algorithm>
+#include <string>
+
+BEGIN_MESSAGE_MAP(CWAServer, CSystemTray)
+    ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+namespace {
+
+// The server's own error codes beside the commands' status codes.
+constexpr int WA_ERROR_NO_COMMAND = 1;
+constexpr int WA_ERROR_NO_PROFILE = 3;
+constexpr int WA_ERROR_NOT_ALLOWED = 6;
+constexpr int WA_ERROR_NO_SESSION = 7;
+constexpr int WA_ERROR_NO_UPLOAD_FOLDER = 11;
+
+// The reply and log strings of each error code; any other code is 2's.
+struct ErrorStrings {
+    int nCode;
+    UINT nReply;
+    UINT nLog;
+};
+// clang-format off
+constexpr ErrorStrings ERRORS[] = {
+    { WA_ERROR_NO_COMMAND,      IDS_WA_ERR_NO_COMMAND,       IDS_WA_LOG_NO_COMMAND },
+    { WA_ERROR_NO_PROFILE,      IDS_WA_ERR_NO_PROFILE,       IDS_WA_LOG_NO_PROFILE },
+    { WA_STATUS_UNAVAILABLE,    IDS_WA_ERR_UNAVAILABLE,      IDS_WA_LOG_UNAVAILABLE },
+    { WA_STATUS_MAIL_FAILED,    IDS_WA_ERR_MAIL_FAILED,      IDS_WA_LOG_MAIL_FAILED },
+    { WA_ERROR_NOT_ALLOWED,     IDS_WA_ERR_NOT_ALLOWED,      IDS_WA_LOG_NOT_ALLOWED },
+    { WA_ERROR_NO_SESSION,      IDS_WA_ERR_NO_SESSION,       IDS_WA_LOG_NO_SESSION },
+    { WA_STATUS_NOT_A_NODE,     IDS_WA_ERR_NOT_A_NODE,       IDS_WA_LOG_NOT_A_NODE },
+    { WA_STATUS_MISSING,        IDS_WA_ERR_MISSING,          IDS_WA_LOG_MISSING },
+    { WA_STATUS_NO_GROUP,       IDS_WA_ERR_NO_GROUP,         IDS_WA_LOG_NO_GROUP },
+    { WA_ERROR_NO_UPLOAD_FOLDER, IDS_WA_ERR_NO_UPLOAD_FOLDER, IDS_WA_LOG_NO_UPLOAD_FOLDER },
+};
+constexpr ErrorStrings OTHER_ERROR = { WA_STATUS_MALFORMED, IDS_WA_ERR_REFUSED, IDS_WA_LOG_REFUSED };
+// clang-format on
+
+const ErrorStrings& StringsOf(int nCode)
+{
+    for (const ErrorStrings& error : ERRORS)
+        if (error.nCode == nCode)
+            return error;
+    return OTHER_ERROR;
+}
+
+CString Loaded(UINT nId)
+{
+    CString strText;
+    strText.LoadString(nId);
+    return strText;
+}
+
+template<typename... Args> CString Formatted(UINT nId, const Args&... args)
+{
+    CString strText;
+    strText.Format(nId, args...);
+    return strText;
+}
+
+// Reads a request's two lines. FALSE when the file cannot be opened; a line
+// past the limit gives an empty token, which no command matches.
+BOOL ReadRequest(LPCTSTR pszPath, CString& strUserId, CString& strToken)
+{
+    HANDLE hFile = CreateFile(pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return FALSE;
+    std::string strText;
+    char buffer[4096];
+    DWORD dwRead = 0;
+    bool bTooLong = false;
+    while (ReadFile(hFile, buffer, sizeof buffer, &dwRead, nullptr) && dwRead > 0) {
+        strText.append(buffer, dwRead);
+        if (strText.size() > 2 * CWAServer::MAX_REQUEST_LINE + 4) {
+            bTooLong = true;
+            break;
+        }
+    }
+    CloseHandle(hFile);
+    auto takeLine = [&strText](size_t& nPos) {
+        size_t nEnd = strText.find('\n', nPos);
+        std::string strLine = strText.substr(nPos, nEnd == std::string::npos ? std::string::npos : nEnd - nPos);
+        nPos = nEnd == std::string::npos ? strText.size() : nEnd + 1;
+        if (!strLine.empty() && strLine.back() == '\r')
+            strLine.pop_back();
+        return strLine;
+    };
+    size_t nPos = 0;
+    std::string strFirst = takeLine(nPos);
+    std::string strSecond = takeLine(nPos);
+    if (bTooLong || strFirst.size() > CWAServer::MAX_REQUEST_LINE || strSecond.size() > CWAServer::MAX_REQUEST_LINE)
+        strSecond.clear();
+    strUserId = CString(strFirst.c_str());
+    strToken = CString(strSecond.c_str());
+    return TRUE;
+}
+
+} // namespace
+
+CWAServer::CWAServer(CWASettings& settings, CWAServicePrompts& prompts)
+    : m_settings(settings)
+    , m_prompts(prompts)
+{
+}
+
+CWAServer::~CWAServer()
+{
+    m_pConnection.reset();
+    m_sessions.clear();
+}
+
+UINT CWAServer::RegisterTrayMessage()
+{
+    static const UINT s_nMessage = RegisterWindowMessage("WEBM System Tray");
+    return s_nMessage;
+}
+
+/*** Life ***/
+
+BOOL CWAServer::Init()
+{
+    m_strLogPath = GetProgramFolder() + "WebArch.LOG";
+    HINSTANCE hInstance = AfxFindResourceHandle(MAKEINTRESOURCE(IDI_WEB_TRAY), RT_GROUP_ICON);
+    HICON hIcon = LoadIcon(hInstance, MAKEINTRESOURCE(IDI_WEB_TRAY));
+    if (!Create(nullptr, RegisterTrayMessage(), "WebArchivora", hIcon, IDR_WEB_TRAY, FALSE)) {
+        Halt();
+        return FALSE;
+    }
+    SetIconFromResource(IDI_WEB_TRAY, IDI_WEB_TRAY_BUSY);
+    m_pConnection = std::make_unique<CWAConnection>(m_settings, m_prompts);
+    return TRUE;
+}
+
+BOOL CWAServer::Start()
+{
+    if (!m_pConnection || !m_pConnection->RunSetup())
+        return FALSE;
+    StartScan();
+    return TRUE;
+}
+
+void CWAServer::Stop()
+{
+    StopScan();
+    if (m_pConnection)
+        m_pConnection->Disconnect();
+    HideIcon();
+}
+
+void CWAServer::Halt()
+{
+    StopScan();
+    if (GetSafeHwnd())
+        DestroyWindow();
+}
+
+void CWAServer::ShowLog()
+{
+    if (m_bLogShown)
+        return;
+    m_bLogShown = true;
+    m_prompts.ShowLog(m_logLines);
+    m_bLogShown = false;
+}
+
+/*** Serving ***/
+
+void CWAServer::StartScan()
+{
+    const CString& strFolder = m_settings.m_strCommFolder;
+    WIN32_FIND_DATA data {};
+    HANDLE hFind = FindFirstFile(strFolder + "*.in", &data);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFile(strFolder + data.cFileName); // a failure is ignored
+        } while (FindNextFile(hFind, &data));
+        FindClose(hFind);
+    }
+    ArmTimer(TIMER_SCAN, std::max<UINT>(static_cast<UINT>(std::max(m_settings.m_nReqTime, 0)), MIN_SCAN_INTERVAL));
+    m_nPingInterval = std::max<UINT>(static_cast<UINT>(std::max(m_settings.m_nPingTime, 0)), MIN_PING_INTERVAL);
+    ArmTimer(TIMER_PING, m_nPingInterval);
+    StopAnimation();
+    ShowIcon();
+    SetMenuDefaultItem(ID_WEB_LOG, FALSE);
+    if (m_settings.m_nWarnConn)
+        m_prompts.ShowConnectionNotice();
+    if (m_pConnection && m_pConnection->GetState() == WA_CONN_MODEM)
+        ArmTimer(TIMER_CONNECTION, CONNECTION_CHECK);
+    Log(Loaded(IDS_WA_LOG_STARTED));
+}
+
+void CWAServer::StopScan()
+{
+    for (UINT_PTR nId : { TIMER_SCAN, TIMER_PING, TIMER_CONNECTION })
+        KillServerTimer(nId);
+    m_sessions.clear();
+    Log(Loaded(IDS_WA_LOG_STOPPED));
+}
+
+void CWAServer::ScanRequests()
+{
+    const CString strFolder = m_settings.m_strCommFolder;
+    std::vector<CString> names;
+    WIN32_FIND_DATA data {};
+    HANDLE hFind = FindFirstFile(strFolder + "*.in", &data);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.emplace_back(data.cFileName);
+        } while (FindNextFile(hFind, &data));
+        FindClose(hFind);
+    }
+    // Names that went away may be logged again when they come back.
+    std::erase_if(m_unreadableRequests,
+        [&names](const CString& strName) { return std::find(names.begin(), names.end(), strName) == names.end(); });
+    if (!names.empty()) {
+        KillServerTimer(TIMER_SCAN);
+        for (const CString& strName : names)
+            ProcessRequestFile(strFolder, strName);
+        ArmTimer(TIMER_SCAN, std::max<UINT>(static_cast<UINT>(std::max(m_settings.m_nReqTime, 0)), MIN_SCAN_INTERVAL));
+    }
+    if (m_pConnection && m_pConnection->GetListenSocket())
+        m_pConnection->GetListenSocket()->CheckReplies();
+}
+
+void CWAServer::ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName)
+{
+    const CString strPath = CString(pszFolder) + pszName;
+    CString strUserId, strToken;
+    if (!ReadRequest(strPath, strUserId, strToken)) {
+        if (m_unreadableRequests.insert(pszName).second)
+            Log(Formatted(IDS_WA_LOG_REQUEST_UNREADABLE, strPath));
+        return;
+    }
+    DeleteFile(strPath); // a failure is ignored
+    const CString strBase = strPath.Left(strPath.ReverseFind('.'));
+    const CString strReplyPath = strBase + ".~ou";
+    CWAOutputFile reply;
+    if (!reply.Open(strReplyPath, TRUE)) {
+        Log(Formatted(IDS_WA_LOG_REPLY_NOT_CREATED, strPath));
+        return;
+    }
+    CCatalog* pCatalog = AcquireWebCatalog();
+    std::unique_ptr<CWACommand> pCommand = CreateWebCommand(strToken);
+    const int nId = pCommand ? pCommand->GetId() : WA_CMD_NONE;
+    auto itSession = m_sessions.find(strUserId);
+    const bool bOwnCommand = nId == WA_CMD_LOGIN || nId == WA_CMD_LOGOUT;
+    if (!pCommand) {
+        WriteErrorReply(reply, WA_ERROR_NO_COMMAND, strToken);
+    } else if (itSession == m_sessions.end() && !bOwnCommand) {
+        // Without a session nothing more is told, not even whether the request was well formed.
+        WriteErrorReply(reply, WA_ERROR_NO_SESSION, strUserId);
+    } else if (pCommand->GetStatus() != WA_STATUS_OK) {
+        WriteErrorReply(reply, pCommand->GetStatus(), strToken);
+    } else {
+        Log("UserID = " + strUserId + " - " + pCommand->GetLogText());
+        if (nId == WA_CMD_LOGIN) {
+            auto& login = static_cast<CWACmdLogin&>(*pCommand);
+            if (login.GetUserId() != strUserId || !pCatalog) {
+                // A login under another ID than its request's would reach that user's session.
+                WriteErrorReply(reply, WA_STATUS_MALFORMED, strToken);
+            } else {
+                EndSession(strUserId);
+                auto pSession = std::make_unique<CWASession>(login, m_settings, *pCatalog);
+                if (!pSession->GetProfile()) {
+                    WriteErrorReply(reply, WA_ERROR_NO_PROFILE, "********"); // never the tried password
+                } else {
+                    Log("UserID = " + strUserId + " - Profile: " + pSession->GetProfile()->GetName());
+                    if (login.Prepare(*pSession) && login.Execute(reply, *pSession, 1)) {
+                        login.SetContext(pSession->GetPlace());
+                        m_sessions[strUserId] = std::move(pSession);
+                    } else {
+                        WriteErrorReply(reply, login.GetStatus(), strToken);
+                    }
+                }
+            }
+        } else if (nId == WA_CMD_LOGOUT) {
+            EndSession(strUserId);
+        } else if (!itSession->second->GetProfile() || !itSession->second->GetProfile()->IsCommandAllowed(nId)) {
+            WriteErrorReply(reply, WA_ERROR_NOT_ALLOWED, strToken);
+        } else if (!itSession->second->RunCommand(pCommand, reply)) {
+            WriteErrorReply(reply, itSession->second->GetStatus(), strToken);
+        }
+    }
+    reply.WriteText("\r\n<#END#>");
+    reply.Close();
+    ReleaseWebCatalog(pCatalog);
+    if (nId == WA_CMD_LOGOUT && pCommand && pCommand->GetStatus() == WA_STATUS_OK) {
+        DeleteFile(strReplyPath);
+        return;
+    }
+    const CString strOut = strBase + ".out";
+    DeleteFile(strOut); // a stale reply of this ID would block the rename
+    if (!RenameFileSafe(strReplyPath, strOut))
+        Log(Formatted(IDS_WA_LOG_NOT_RENAMED, strOut));
+}
+
+void CWAServer::WriteErrorReply(CWAOutputFile& reply, int nCode, LPCTSTR pszLogArgument)
+{
+    const ErrorStrings& strings = StringsOf(nCode);
+    CString strLine;
+    strLine.Format("\r\n<#ERR |%s|#>", static_cast<LPCTSTR>(Loaded(strings.nReply)));
+    reply.WriteText(strLine);
+    CString strArgument(pszLogArgument);
+    if (strArgument.GetLength() > MAX_LOG_ARGUMENT)
+        strArgument = strArgument.Left(MAX_LOG_ARGUMENT);
+    Log(Formatted(strings.nLog, strArgument));
+}
+
+void CWAServer::EndSession(const CString& strUserId)
+{
+    m_sessions.erase(strUserId);
+}
+
+/*** Timers ***/
+
+void CWAServer::OnTimer(UINT_PTR nIDEvent)
+{
+    switch (nIDEvent) {
+    case TIMER_SCAN:
+        ScanRequests();
+        break;
+    case TIMER_CONNECTION:
+        CheckConnection();
+        break;
+    case TIMER_PING:
+        OnPingTimer();
+        break;
+    default:
+        CSystemTray::OnTimer(nIDEvent);
+        break;
+    }
+}
+
+void CWAServer::OnPingTimer()
+{
+    KillServerTimer(TIMER_PING);
+    UINT nInterval = std::max<UINT>(static_cast<UINT>(std::max(m_settings.m_nPingTime, 0)), MIN_PING_INTERVAL);
+    if (!m_pConnection || !m_pConnection->Ping())
+        nInterval = std::max<UINT>(nInterval / 3, MIN_PING_INTERVAL);
+    m_nPingInterval = nInterval;
+    ArmTimer(TIMER_PING, nInterval);
+}
+
+void CWAServer::CheckConnection()
+{
+    KillServerTimer(TIMER_CONNECTION);
+    const BOOL bConnected = InternetGetConnectedState(nullptr, 0);
+    const int nState = m_pConnection ? m_pConnection->GetState() : -1;
+    if (nState == WA_CONN_MODEM) {
+        if (!bConnected) {
+            StopScan();
+            m_pConnection->CloseSocket();
+            if (!m_bLinkAnimation) {
+                Animate(500, 0);
+                m_bLinkAnimation = true;
+            }
+        }
+        ArmTimer(TIMER_CONNECTION, CONNECTION_CHECK);
+    } else if (nState == 0) {
+        if (!bConnected) {
+            if (m_bLinkAnimation)
+                ArmTimer(TIMER_CONNECTION, CONNECTION_CHECK);
+        } else {
+            m_bLinkAnimation = false;
+            if (m_pConnection->Connect())
+                StartScan();
+            else
+                Stop();
+        }
+    } else {
+        Stop();
+    }
+}
+
+void CWAServer::ArmTimer(UINT_PTR nId, UINT nInterval)
+{
+    if (GetSafeHwnd() && SetTimer(nId, nInterval, nullptr))
+        m_armedTimers.insert(nId);
+}
+
+void CWAServer::KillServerTimer(UINT_PTR nId)
+{
+    if (m_armedTimers.erase(nId) && GetSafeHwnd())
+        KillTimer(nId);
+}
+
+/*** The log ***/
+
+void CWAServer::Log(LPCTSTR pszText)
+{
+    CString strLine = CTime::GetCurrentTime().Format("%b %d, %Y  %H:%M:%S - ") + pszText;
+    m_logLines.push_back(strLine);
+    if (m_logLines.size() > MAX_LOG_LINES)
+        m_logLines.erase(m_logLines.begin(), m_logLines.begin() + static_cast<long>(m_logLines.size() - MAX_LOG_LINES));
+    if (m_bLogShown)
+        m_prompts.AddLogLine(strLine);
+    if (m_strLogPath.IsEmpty())
+        return;
+    HANDLE hFile = CreateFile(
+        m_strLogPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return; // the log never stops the service
+    SetFilePointer(hFile, 0, nullptr, FILE_END);
+    strLine += "\r\n";
+    DWORD dwWritten = 0;
+    WriteFile(hFile, static_cast<LPCTSTR>(strLine), static_cast<DWORD>(strLine.GetLength()), &dwWritten, nullptr);
+    CloseHandle(hFile);
+}

@@ -1,0 +1,115 @@
+#pragma once
+
+// The web access service: finds request files in the communication folder on
+// a timer, runs the command each one carries in its user's session, and
+// writes the reply beside it, where the relay (or the socket channel) takes
+// it. Its tray icon shows while it serves; every step is logged.
+//
+// Files of one exchange, each named by the communication ID: <ID>.in (line 1
+// the user ID, line 2 the token; deleted once read), <ID>.~ou (the reply
+// being written) and <ID>.out (the reply, renamed only once complete). A
+// reply is a zip reply that ends in "\r\n<#END#>", after an error line
+// "\r\n<#ERR |text|#>" when the request failed.
+//
+// Timers of the tray window (intervals from the settings, with floors so a
+// zero setting never spins):
+//   101 ReqTime   scan for request files (then the socket channel's waits)
+//   103 30000 ms  watch a dial-up link while the connection state is 1
+//   104 PingTime  ping the directory server; a third of it after a failure
+// Everything runs in the user-interface thread.
+
+#include "ui/CSystemTray.h"
+
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
+
+class CWAConnection;
+class CWAOutputFile;
+class CWAServicePrompts;
+class CWASession;
+class CWASettings;
+
+class CWAServer : public CSystemTray {
+public:
+    // clang-format off
+    static constexpr UINT_PTR TIMER_SCAN       = 101;
+    static constexpr UINT_PTR TIMER_CONNECTION = 103;
+    static constexpr UINT_PTR TIMER_PING       = 104;
+    static constexpr UINT CONNECTION_CHECK     = 30000; // ms
+    static constexpr UINT MIN_SCAN_INTERVAL    = 10;    // ms
+    static constexpr UINT MIN_PING_INTERVAL    = 1000;  // ms
+    static constexpr size_t MAX_LOG_LINES      = 10000;
+    static constexpr int MAX_LOG_ARGUMENT      = 256;
+    static constexpr size_t MAX_REQUEST_LINE   = 64 * 1024;
+    // clang-format on
+
+    // Both references must outlive the server.
+    CWAServer(CWASettings& settings, CWAServicePrompts& prompts);
+    ~CWAServer() override;
+
+    // The tray's callback message "WEBM System Tray", registered once.
+    static UINT RegisterTrayMessage();
+
+    /* Life. */
+
+    // The log path, the tray window with icon 407 (hidden) and its animation
+    // icons, and the connection. FALSE after Halt when the window fails.
+    BOOL Init();
+    // Sets up the connection (RunSetup), then serves; FALSE when set-up fails.
+    BOOL Start();
+    // Stops serving, disconnects and hides the icon.
+    void Stop();
+    // Stops serving and destroys the tray window.
+    void Halt();
+    // The log dialog with the lines so far.
+    void ShowLog();
+
+    /* Serving. */
+
+    // Deletes leftover request files, arms the timers, shows the icon, shows
+    // the connection notice when the settings ask for it and logs 5074.
+    void StartScan();
+    // Disarms the timers, ends every session and logs 5075.
+    void StopScan();
+    // Runs every request file of the communication folder.
+    void ScanRequests();
+    void ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName);
+
+    /* The log: "Mon dd, yyyy  hh:mm:ss - text" lines, in memory (the last
+       MAX_LOG_LINES) and appended to "WebArch.LOG" in the program folder. */
+
+    void Log(LPCTSTR pszText);
+    const std::vector<CString>& GetLogLines() const { return m_logLines; }
+
+    CWAConnection* GetConnection() const { return m_pConnection.get(); }
+    size_t GetSessionCount() const { return m_sessions.size(); }
+
+protected:
+    void OnTimer(UINT_PTR nIDEvent);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // The error line of code nCode into the reply, and its log line with the
+    // argument (cut to MAX_LOG_ARGUMENT characters).
+    void WriteErrorReply(CWAOutputFile& reply, int nCode, LPCTSTR pszLogArgument);
+    void EndSession(const CString& strUserId);
+    void OnPingTimer();
+    void CheckConnection();
+    void ArmTimer(UINT_PTR nId, UINT nInterval);
+    void KillServerTimer(UINT_PTR nId);
+
+    CWASettings& m_settings;
+    CWAServicePrompts& m_prompts;
+    std::set<UINT_PTR> m_armedTimers;
+    UINT m_nPingInterval { 0 };
+    std::vector<CString> m_logLines;
+    CString m_strLogPath;
+    bool m_bLogShown { false };
+    std::map<CString, std::unique_ptr<CWASession>> m_sessions; // by user ID
+    std::set<CString> m_unreadableRequests;                    // logged once each while they stay
+    bool m_bLinkAnimation { false };                           // the icon animates for a lost dial-up link
+    std::unique_ptr<CWAConnection> m_pConnection;
+};
