@@ -171,6 +171,32 @@ void CNewDocMonitor::ClearNotices()
     UpdateTrayTip();
 }
 
+void CNewDocMonitor::OnCatalogChanged()
+{
+    m_pRules.reset();
+    if (m_nAnnounced < 1 && m_vanished.empty())
+        return;
+    if (!m_pCatalog->Acquire())
+        return;
+    bool bRemoved = false;
+    for (size_t i = static_cast<size_t>(m_nAnnounced); i-- > 0;) {
+        if (IsCatalogued(m_notices[i].GetPath())) {
+            TakeNotice(i);
+            --m_nAnnounced;
+            bRemoved = true;
+        }
+    }
+    for (size_t i = m_vanished.size(); i-- > 0;) {
+        if (IsCatalogued(m_vanished[i].GetPath())) {
+            m_vanished.erase(m_vanished.begin() + static_cast<std::ptrdiff_t>(i));
+            bRemoved = true;
+        }
+    }
+    m_pCatalog->Release();
+    if (bRemoved)
+        UpdateTrayTip();
+}
+
 BOOL CNewDocMonitor::SkipVanishedNotices()
 {
     while (m_nAnnounced > 0) {

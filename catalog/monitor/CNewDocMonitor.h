@@ -63,6 +63,10 @@ public:
     int GetAnnouncedCount() const { return m_nAnnounced; }
     // Empties the queue and the vanished list and updates the tip.
     void ClearNotices();
+    // The catalog or its rules changed outside the monitor: the rules are
+    // read again, and announced or vanished notices whose document the
+    // catalog now holds leave.
+    void OnCatalogChanged();
     // Moves announced notices from the front of the queue to the vanished
     // list while their file (or message) is gone. TRUE when a valid front
     // notice remains.

@@ -204,6 +204,36 @@ TEST_F(CNewDocMonitorTest, VanishedFilesLeaveTheQueueAndComeBackWhenMadeAgain)
     EXPECT_EQ(ShownIcon()->strTip, "Archivora: 2 new documents") << "vanished documents still count";
 }
 
+TEST_F(CNewDocMonitorTest, ACatalogChangeDropsWhatItCataloguedAndRereadsTheRules)
+{
+    const std::string strFiled = WriteOnT("docs/filed.txt", "f");
+    const std::string strOpen = WriteOnT("docs/open.txt", "o");
+    const std::string strLost = WriteOnT("docs/lost.txt", "l");
+    for (const std::string& strPath : { strLost, strFiled, strOpen })
+        Post(NOTICE_CREATED, strPath);
+    Drain();
+    fs::remove(HostOnT("docs/lost.txt"));
+    fs::remove(HostOnT("docs/filed.txt"));
+    EXPECT_TRUE(m_pMonitor->SkipVanishedNotices());
+    ASSERT_EQ(m_pMonitor->GetVanished().size(), 2U);
+    WriteOnT("docs/filed.txt", "f");
+    Post(NOTICE_CREATED, strFiled);
+    ASSERT_EQ(Queued(), (std::vector<std::string> { strOpen, strFiled }));
+
+    // Catalogued elsewhere (the main window): one queued and one vanished notice leave.
+    ASSERT_TRUE(AddDocument(*m_pCatalog, Group("Filed", 0).get(), "t:\\docs\\filed.txt"));
+    ASSERT_TRUE(AddDocument(*m_pCatalog, Group("Lost", 0).get(), "t:\\docs\\lost.txt"));
+    thePreferences.m_dsDir.Add("t:\\drafts");
+    m_pMonitor->OnCatalogChanged();
+    EXPECT_EQ(Queued(), (std::vector<std::string> { strOpen }));
+    EXPECT_TRUE(m_pMonitor->GetVanished().empty());
+    EXPECT_EQ(m_pMonitor->GetAnnouncedCount(), 1);
+    EXPECT_EQ(ShownIcon()->strTip, "Archivora: 1 new document");
+
+    Post(NOTICE_CREATED, WriteOnT("drafts/note.txt", "n"));
+    EXPECT_EQ(Queued().size(), 1U) << "a folder ruled out since the rules were first read";
+}
+
 TEST_F(CNewDocMonitorTest, NewDocumentsPlayTheSoundOnceABurstAndBlinkTheIcon)
 {
     thePreferences.m_bDSPlaySound = TRUE;
