@@ -95,7 +95,10 @@ public:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     void OnUpdateFrameTitle(BOOL bAddToTitle) override;
     void GetMessageString(UINT nID, CString& rMessage) const override;
+    // Every help request of the program's windows: the page of the context.
     void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT) override;
+    // Opens the help page of a context (HelpPages.h).
+    void ShowHelpTopic(DWORD_PTR dwContext);
 
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);

@@ -17,10 +17,10 @@
 #include "ui/CKadDragObjReg.h"
 #include "ui/CUiHostServices.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -52,7 +52,7 @@ void PutOnClipboard(const std::uint8_t* pData, std::size_t nSize)
     HGLOBAL hData = GlobalAlloc(GMEM_MOVEABLE, nSize ? nSize : 1);
     if (!hData || !OpenClipboard(nullptr))
         std::abort();
-    std::memcpy(GlobalLock(hData), pData, nSize);
+    std::copy_n(pData, nSize, static_cast<std::uint8_t*>(GlobalLock(hData)));
     GlobalUnlock(hData);
     EmptyClipboard();
     SetClipboardData(thePreferences.m_nClipboardFormat, hData);

@@ -39,7 +39,7 @@ int CopyText(std::string_view text, LPSTR pszBuffer, int cchMax)
         while (nCopy > 0 && (static_cast<unsigned char>(text[nCopy]) & 0xC0) == 0x80)
             --nCopy;
     }
-    std::memmove(pszBuffer, text.data(), nCopy);
+    std::copy_n(text.data(), nCopy, pszBuffer);
     pszBuffer[nCopy] = '\0';
     return static_cast<int>(nCopy);
 }

@@ -30,7 +30,7 @@ std::string Latin1Of(std::string_view selectionText)
 std::string ClipboardTextOf(std::span<const uint8_t> bytes, bool bLatin1)
 {
     const auto* pBytes = reinterpret_cast<const char*>(bytes.data());
-    std::string_view raw(pBytes, strnlen(pBytes, bytes.size()));
+    std::string_view raw(pBytes, bytes.empty() ? 0 : strnlen(pBytes, bytes.size()));
     std::u32string chars;
     if (bLatin1) {
         for (char ch : raw)

@@ -151,6 +151,11 @@ HWND CWnd::Detach()
     HWND hWnd = m_hWnd;
     if (m_bAttached)
         CWndMap::Current().RemovePermanent(hWnd);
+    // A window this object took over goes back to its own procedure: it keeps
+    // its class's behaviour, its state is freed when it is destroyed, and an
+    // object that subclasses it later passes defaults to that procedure.
+    if (hWnd && m_pfnSuper && ::GetWindowLongPtr(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&AfxWndProc))
+        ::SetWindowLongPtr(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     m_bAttached = false;
     m_hWnd = nullptr;
     m_pfnSuper = nullptr;

@@ -258,8 +258,6 @@ CTextLine::CTextLine(CGdiFont& font, std::string_view text, std::optional<std::p
 
 CTextLine::~CTextLine()
 {
-    if (m_pMask)
-        cairo_surface_destroy(m_pMask);
     g_object_unref(m_pLayout);
 }
 
@@ -281,20 +279,20 @@ void CTextLine::RenderMask() const
 {
     const TEXTMETRIC& tm = FontMetrics(m_font);
     // Room around the cell for italic overhang and glyphs that reach past it.
-    m_nPad = tm.tmHeight / 2 + 2;
-    int nWidth = m_nWidth + 2 * m_nPad, nHeight = tm.tmHeight + 2 * m_nPad;
-    m_pMask = cairo_image_surface_create(CAIRO_FORMAT_A8, nWidth, nHeight);
-    cairo_t* pCairo = cairo_create(m_pMask);
+    const int nPad = tm.tmHeight / 2 + 2;
+    const int nWidth = m_nWidth + 2 * nPad, nHeight = tm.tmHeight + 2 * nPad;
+    cairo_surface_t* pMask = cairo_image_surface_create(CAIRO_FORMAT_A8, nWidth, nHeight);
+    cairo_t* pCairo = cairo_create(pMask);
     int nBaseline = PANGO_PIXELS(pango_layout_get_baseline(m_pLayout));
-    cairo_move_to(pCairo, m_nPad, m_nPad + tm.tmAscent - nBaseline);
+    cairo_move_to(pCairo, nPad, nPad + tm.tmAscent - nBaseline);
     pango_cairo_show_layout(pCairo, m_pLayout);
     cairo_destroy(pCairo);
-    cairo_surface_flush(m_pMask);
+    cairo_surface_flush(pMask);
 
-    // Only the inked part of the mask is ever blended.
-    const unsigned char* pData = cairo_image_surface_get_data(m_pMask);
-    const int nStride = cairo_image_surface_get_stride(m_pMask);
-    m_rcInk = RECT { nWidth, nHeight, 0, 0 };
+    // Only the inked part of the mask is kept.
+    const unsigned char* pData = cairo_image_surface_get_data(pMask);
+    const int nStride = cairo_image_surface_get_stride(pMask);
+    RECT rcInk { nWidth, nHeight, 0, 0 };
     for (int py = 0; py < nHeight; ++py) {
         const unsigned char* pRow = pData + static_cast<ptrdiff_t>(py) * nStride;
         const unsigned char* pFirst = std::find_if(pRow, pRow + nWidth, [](unsigned char n) { return n != 0; });
@@ -304,32 +302,43 @@ void CTextLine::RenderMask() const
             std::make_reverse_iterator(pRow + nWidth), std::make_reverse_iterator(pFirst), [](unsigned char n) {
                 return n != 0;
             }).base();
-        m_rcInk.left = std::min<LONG>(m_rcInk.left, static_cast<LONG>(pFirst - pRow));
-        m_rcInk.right = std::max<LONG>(m_rcInk.right, static_cast<LONG>(pLast - pRow));
-        m_rcInk.top = std::min<LONG>(m_rcInk.top, py);
-        m_rcInk.bottom = py + 1;
+        rcInk.left = std::min<LONG>(rcInk.left, static_cast<LONG>(pFirst - pRow));
+        rcInk.right = std::max<LONG>(rcInk.right, static_cast<LONG>(pLast - pRow));
+        rcInk.top = std::min<LONG>(rcInk.top, py);
+        rcInk.bottom = py + 1;
     }
+    if (rcInk.right <= rcInk.left)
+        rcInk = RECT { nPad, nPad, nPad, nPad };
+    const int nInkWidth = rcInk.right - rcInk.left;
+    m_coverage.resize(static_cast<size_t>(nInkWidth) * (rcInk.bottom - rcInk.top));
+    for (int py = rcInk.top; py < rcInk.bottom; ++py) {
+        const unsigned char* pFrom = pData + static_cast<ptrdiff_t>(py) * nStride + rcInk.left;
+        std::copy(pFrom, pFrom + nInkWidth, m_coverage.begin() + static_cast<ptrdiff_t>(py - rcInk.top) * nInkWidth);
+    }
+    cairo_surface_destroy(pMask);
+    OffsetRect(&rcInk, -nPad, -nPad);
+    m_rcInk = rcInk;
+    m_bRendered = true;
 }
 
 void CTextLine::Draw(CPixelTarget& target, int x, int y, COLORREF cr, const RECT* pClip) const
 {
-    if (!m_pMask)
+    if (!m_bRendered)
         RenderMask();
-    if (m_rcInk.right <= m_rcInk.left)
+    const int nInkWidth = m_rcInk.right - m_rcInk.left;
+    if (nInkWidth <= 0)
         return;
     // Blend the mask into the visible part of its area, a row and a clip span at a time.
-    const unsigned char* pData = cairo_image_surface_get_data(m_pMask);
-    const int nStride = cairo_image_surface_get_stride(m_pMask);
     const uint32_t nColour = target.Pixel(cr);
     const bool bMonochrome = target.IsMonochrome();
-    const int xMask = x - m_nPad, yMask = y - m_nPad;
+    const int xInk = x + m_rcInk.left, yInk = y + m_rcInk.top;
     RECT rcArea = m_rcInk;
-    OffsetRect(&rcArea, xMask, yMask);
+    OffsetRect(&rcArea, x, y);
     if (pClip && !IntersectRect(&rcArea, &rcArea, pClip))
         rcArea = RECT {};
     rcArea = target.VisiblePart(rcArea);
     for (int py = rcArea.top; py < rcArea.bottom; ++py) {
-        const unsigned char* pAlpha = pData + static_cast<ptrdiff_t>(py - yMask) * nStride - xMask;
+        const unsigned char* pAlpha = m_coverage.data() + static_cast<ptrdiff_t>(py - yInk) * nInkWidth - xInk;
         uint32_t* pRow = target.Bitmap().Row(py);
         for (const RECT& rcSpan : target.Clip().Band(py)) {
             const int nTo = std::min<int>(rcSpan.right, rcArea.right);

@@ -12,9 +12,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 typedef struct _PangoLayout PangoLayout;
-typedef struct _cairo_surface cairo_surface_t;
 
 // The metrics of the font, computed once.
 const TEXTMETRIC& FontMetrics(CGdiFont& font);
@@ -36,16 +36,16 @@ public:
     void Draw(CPixelTarget& target, int x, int y, COLORREF cr, const RECT* pClip) const;
 
 private:
-    // Renders the line's glyphs into its mask, on the first draw.
+    // Renders the line's glyphs and keeps their coverage, on the first draw.
     void RenderMask() const;
 
     CGdiFont& m_font;
     std::string m_text;
     PangoLayout* m_pLayout { nullptr };
     int m_nWidth { 0 };
-    mutable cairo_surface_t* m_pMask { nullptr }; // the glyphs' coverage, with padding around the cell
-    mutable int m_nPad { 0 };                     // the padding on each side of the mask
-    mutable RECT m_rcInk {};                      // the mask's covered part, in mask pixels
+    mutable bool m_bRendered { false };
+    mutable std::vector<unsigned char> m_coverage; // the glyphs' coverage over m_rcInk, row by row
+    mutable RECT m_rcInk {};                       // the covered part, relative to the cell's top-left
 };
 
 // The line of `text` in `font`, from the font's recently shaped lines.

@@ -44,6 +44,10 @@ protected:
     {
         const std::string strProgram = (BinaryRoot() / "app" / "archivora").string();
         const std::string strHome = Home().string();
+        // Built with the sanitizers, the program leaves the system libraries'
+        // caches to the suppressions the tests use.
+        const std::string strLeakOptions
+            = "suppressions=" + (SourceRoot() / "tests" / "support" / "lsan-suppressions.txt").string();
         m_pid = fork();
         if (m_pid == 0) {
             dup2(m_fdErr[1], STDERR_FILENO);
@@ -51,6 +55,7 @@ protected:
             setenv("HOME", strHome.c_str(), 1);
             setenv("XDG_RUNTIME_DIR", strHome.c_str(), 1);
             unsetenv("DISPLAY");
+            setenv("LSAN_OPTIONS", strLeakOptions.c_str(), 1);
             execl(strProgram.c_str(), strProgram.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }

@@ -15,13 +15,17 @@
 #include "tests/store/FlushCounter.h"
 
 #include "platform/base/Clock.h"
+#include "platform/framework/AfxFrameIds.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/CMenu.h"
+#include "platform/shell/ProgramLaunch.h"
 #include "platform/window/Menu.h"
 #include "platform/window/Window.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -356,6 +360,32 @@ TEST_F(MainFrameTest, TheDailyNoticeComesOncePerDayWhenDocumentsExpired)
     clock.m_nOffsetSeconds = 2 * 86400;
     m_driver.Advance(CMainFrame::NOTICE_INTERVAL);
     EXPECT_EQ(m_prompts.CountOf("daily notice"), 2);
+}
+
+/***************************** Help *****************************/
+
+TEST_F(MainFrameTest, HelpOpensThePageOfTheDialogOrTheGeneralPage)
+{
+    const auto pages = Home() / "Archhlp";
+    std::filesystem::create_directories(pages);
+    for (const char* pszPage : { "HP2-1.HTM", "HP12-13.HTM", "HELP.GIF" })
+        std::ofstream(pages / pszPage) << "page";
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+
+    CLaunchOverride launches;
+    MainFrame()->WinHelp(HID_BASE_RESOURCE + 124);
+    MainFrame()->WinHelp(HID_BASE_RESOURCE + 423);
+    // F1 on the main window, which has no page of its own, and the help topics.
+    Command(ID_HELP);
+    Command(ID_HELP_FINDER);
+    const std::vector<std::vector<std::string>> expected {
+        { "xdg-open", (pages / "HP2-1.HTM").string() },
+        { "xdg-open", (pages / "HP12-13.HTM").string() },
+        { "xdg-open", (pages / "HELP.GIF").string() },
+        { "xdg-open", (pages / "HELP.GIF").string() },
+    };
+    EXPECT_EQ(launches.GetLaunches(), expected);
 }
 
 /***************************** Commits *****************************/

@@ -4,6 +4,7 @@
 #include "tests/ui/UiTestSupport.h"
 #include "ui/CBtnSeta.h"
 #include "ui/CKadDragObjReg.h"
+#include "ui/CPopupCtrl.h"
 #include "ui/DropTargets.h"
 
 #include <string>
@@ -44,13 +45,12 @@ class CDerivedArqList : public CArqListCtrl {
 };
 IMPLEMENT_DYNAMIC(CDerivedArqList, CArqListCtrl)
 
-class CPopupCtrl : public CArqListCtrl {
-    DECLARE_DYNAMIC(CPopupCtrl)
-};
-IMPLEMENT_DYNAMIC(CPopupCtrl, CArqListCtrl)
-
 class CSisPopupCtrl : public CPopupCtrl {
     DECLARE_DYNAMIC(CSisPopupCtrl)
+
+public:
+    BOOL Make(CWnd* pParent, RECT rect) { return Create(WS_CHILD | WS_VISIBLE, rect, pParent, 0); }
+    int GetPopupWidth() override { return 0; }
 };
 IMPLEMENT_DYNAMIC(CSisPopupCtrl, CPopupCtrl)
 

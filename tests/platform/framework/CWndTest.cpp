@@ -184,6 +184,25 @@ TEST_F(CWndTest, SubclassedWindowsKeepTheirProcedureForDefaults)
     EXPECT_TRUE(IsWindow(hWnd));
 }
 
+TEST_F(CWndTest, ADetachedWindowKeepsItsClassProcedureForTheNextObject)
+{
+    HWND hWnd = CreatePlainWindow();
+    {
+        CSubclassWnd first;
+        ASSERT_TRUE(first.SubclassWindow(hWnd));
+        EXPECT_EQ(first.Detach(), hWnd);
+    }
+    ASSERT_TRUE(IsWindow(hWnd)) << "a detached object leaves its window";
+    HandlerLog::Take();
+    SendMessage(hWnd, WM_USER + 100, 0, 0);
+    EXPECT_EQ(HandlerLog::Take(), std::vector<std::string> { "class proc" });
+    CSubclassWnd next;
+    ASSERT_TRUE(next.SubclassWindow(hWnd));
+    SendMessage(hWnd, WM_USER + 100, 0, 0);
+    EXPECT_EQ(HandlerLog::Take(), (std::vector<std::string> { "object", "class proc" }));
+    EXPECT_TRUE(next.DestroyWindow());
+}
+
 TEST_F(CWndTest, SubclassDlgItemFindsTheControlByID)
 {
     HWND hParent = CreatePlainWindow();
