@@ -287,6 +287,10 @@
 #define IDS_WA_LOG_REPLY_NOT_CREATED  5002  // the request file
 #define IDS_WA_LOG_NOT_RENAMED      5003    // the .out path
 #define IDS_WA_LOG_NO_COMMAND       5004
+#define IDS_WA_LOG_UPLOAD_NAME_TAKEN  5007  // the target
+#define IDS_WA_LOG_UPLOAD_NOT_MOVED   5008  // the target
+#define IDS_WA_LOG_UPLOAD_STORED      5009  // the target
+#define IDS_WA_LOG_UPLOAD_NOT_DELETED 5010  // the upload file
 #define IDS_WA_LOG_NO_PROFILE       5005
 #define IDS_WA_LOG_REFUSED          5006
 #define IDS_WA_LOG_UNAVAILABLE      5011
@@ -298,6 +302,7 @@
 #define IDS_WA_LOG_NO_GROUP         5056
 #define IDS_WA_LOG_STARTED          5074    // no argument
 #define IDS_WA_LOG_STOPPED          5075    // no argument
+#define IDS_WA_LOG_UPLOAD_DROPPED   5076    // the target of an upload announced and then abandoned
 #define IDS_WA_LOG_NO_UPLOAD_FOLDER 5079
 
 // Web access: the connection's messages (boxes with the stop icon).

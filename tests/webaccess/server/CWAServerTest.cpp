@@ -16,6 +16,8 @@
 
 #include <regex>
 
+#include "tests/support/ScratchFolder.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -194,4 +196,50 @@ TEST_F(CWAServerTest, AFailedPingComesBackAfterAThird)
     EXPECT_EQ(m_directory.Requests().size(), 2u);
     m_driver.Advance(60000); // answered: the full interval again
     EXPECT_EQ(m_directory.Requests().size(), 2u);
+}
+
+TEST_F(CWAServerTest, AnAnnouncedUploadIsStoredBesideAnOlderFileOfItsName)
+{
+    fs::path uploads = Home() / "uploads";
+    m_settings.m_profiles.front()->SetIdentity("guest", "pw", ProgramPath("uploads").c_str());
+    m_pServer->StartScan();
+    ASSERT_EQ(Error(Exchange("u3", "<#LOGIN |u3| |ana| |pw| |x|#>")), "");
+    fs::create_directories(uploads);
+    std::ofstream(uploads / "report.doc") << "first";
+    std::ofstream(uploads / "report[001-0].doc") << "kept aside earlier";
+
+    EXPECT_EQ(Exchange("u3", "<#UPL |C:/Users/ana/report.doc| |6|#>"), "\r\n<#END#>");
+    std::ofstream(m_folder / "u3.upl") << "second";
+    m_driver.Advance(1000);
+    std::string strReply = ReadZipEntry((m_folder / "u3.out").string());
+    EXPECT_EQ(strReply, "\r\n<#END#>");
+    std::ifstream stored(uploads / "report.doc");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(stored), {}), "second");
+    std::ifstream aside(uploads / "report[002-0].doc");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(aside), {}), "first");
+    EXPECT_FALSE(fs::exists(m_folder / "u3.upl"));
+
+    // A new login drops the upload the same request ID announced.
+    fs::remove(m_folder / "u3.out");
+    Exchange("u3", "<#UPL |late.txt| |1|#>");
+    Exchange("u3", "<#LOGIN |u3| |ana| |pw| |x|#>");
+    EXPECT_TRUE(Logged("late.txt"));
+    std::ofstream(m_folder / "u3.upl") << "x";
+    m_driver.Advance(2000);
+    EXPECT_FALSE(fs::exists(uploads / "late.txt"));
+}
+
+TEST(CWAServerNameTest, AnExistingTargetIsMovedAsideWithTheNextNumber)
+{
+    ScratchFolder folder("unique");
+    auto program
+        = [&folder](const char* pszName) { return ProgramPathFromHostPath((folder.Path() / pszName).string()); };
+    EXPECT_TRUE(CWAServer::MakeUniqueName(0, program("new.doc").c_str()));
+    std::ofstream(folder.Path() / "report") << "a";
+    EXPECT_TRUE(CWAServer::MakeUniqueName(0, program("report").c_str()));
+    EXPECT_TRUE(fs::exists(folder.Path() / "report[001-0]."));
+    std::ofstream(folder.Path() / "report") << "b";
+    EXPECT_TRUE(CWAServer::MakeUniqueName(0, program("report").c_str()));
+    EXPECT_TRUE(fs::exists(folder.Path() / "report[002-0]."));
+    EXPECT_FALSE(fs::exists(folder.Path() / "report"));
 }
