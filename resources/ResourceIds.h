@@ -84,6 +84,14 @@
 #define IDB_FAVORITES_FULL          245
 #define IDB_WEB_RUNNING             458
 
+// The catalog bar's pictures, 16 x 16, 0xFF00FF transparent; one per button.
+#define IDB_CATALOG_BAR_CATALOG     263     // IDC_CATALOG_BUTTON1
+#define IDB_CATALOG_BAR_TREE        273     // IDC_CATALOG_BUTTON2
+#define IDB_CATALOG_BAR_LIST        274     // IDC_CATALOG_BUTTON3
+#define IDB_CATALOG_BAR_FIND        272     // IDC_CATALOG_BUTTON4
+#define IDB_CATALOG_BAR_RECYCLE     271     // IDC_CATALOG_BUTTON5
+#define IDB_CATALOG_BAR_REFRESH     389     // IDC_CATALOG_BUTTON6
+
 // Controls of the bars.
 #define IDC_BAR_TEXT                1001    // find bar: the last search text; mail bar: first status line
 #define IDC_BAR_TEXT2               1002    // mail bar: second status line
