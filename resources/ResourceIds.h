@@ -98,6 +98,19 @@
 #define IDS_UPDATE_STEP_DRIVES      4406
 #define IDS_UPDATE_STEP_NETWORK     4407
 #define IDS_UPDATE_STEP_STORES      4408
+// The mailbox, backup, busy and compact dialogs; the compact dialog's second
+// bar and its pictures of the old and the new catalog file.
+#define IDD_BACKUP_PROGRESS         202
+#define IDD_BUSY                    221
+#define IDD_MAILBOX_PROGRESS        365
+#define IDD_COMPACT_PROGRESS        400
+#define IDC_BUSY_NODE               183
+#define IDC_BUSY_STATUS             1301
+#define IDC_PROGRESS_BAR2           1221
+#define IDC_COMPACT_SOURCE_IMAGE    1417
+#define IDC_COMPACT_TARGET_IMAGE    1528
+#define IDB_COMPACT_SOURCE          189
+#define IDB_COMPACT_TARGET          284
 
 // Bitmaps of the main toolbar beside its own strip (IDR_MAINFRAME): the eight
 // frames of the list filter's blinking button, the favourites button while the

@@ -10,9 +10,8 @@ CDlgMaintenanceProgress::CDlgMaintenanceProgress()
 BOOL CDlgMaintenanceProgress::OnInitDialog()
 {
     CProgressDialog::OnInitDialog();
-    m_bar.SubclassDlgItem(IDC_PROGRESS_BAR, this);
     // The owner sets the real range.
-    m_bar.SetRange(0, 0);
+    GetBar().SetRange(0, 0);
     return TRUE;
 }
 
@@ -29,5 +28,5 @@ void CDlgMaintenanceProgress::SetText(LPCTSTR pszText)
 void CDlgMaintenanceProgress::StepIt()
 {
     Pump();
-    m_bar.StepIt();
+    GetBar().StepIt();
 }

@@ -4,7 +4,6 @@
 // range the owner sets. Cancel asks whether to stop; Yes sets the cancelled
 // flag and ends the dialog, No leaves it running.
 
-#include "platform/framework/CProgressCtrl.h"
 #include "ui/CProgressDialog.h"
 
 class CDlgMaintenanceProgress : public CProgressDialog {
@@ -15,12 +14,10 @@ public:
     void SetText(LPCTSTR pszText);
     // Pumps, then advances the bar by its step.
     void StepIt();
-    CProgressCtrl& GetBar() { return m_bar; }
 
 protected:
     BOOL OnInitDialog() override;
     void OnCancel() override;
 
 private:
-    CProgressCtrl m_bar;
 };

@@ -10,8 +10,7 @@ CDlgOperationProgress::CDlgOperationProgress()
 BOOL CDlgOperationProgress::OnInitDialog()
 {
     CProgressDialog::OnInitDialog();
-    m_bar.SubclassDlgItem(IDC_PROGRESS_BAR, this);
-    m_bar.SetRange32(0, static_cast<int>(m_itemTexts.size()) - 1);
+    GetBar().SetRange32(0, static_cast<int>(m_itemTexts.size()) - 1);
     return TRUE;
 }
 

@@ -6,7 +6,6 @@
 // and ends the dialog, No leaves it running. The owner reads the flag itself.
 
 #include "platform/base/CString.h"
-#include "platform/framework/CProgressCtrl.h"
 #include "ui/CProgressDialog.h"
 
 #include <vector>
@@ -21,7 +20,6 @@ public:
 
     // Shows the shortened text and pumps.
     void SetText(LPCTSTR pszText);
-    CProgressCtrl& GetBar() { return m_bar; }
 
 protected:
     // The bar ranges from 0 to the last item's index.
@@ -29,6 +27,5 @@ protected:
     void OnCancel() override;
 
 private:
-    CProgressCtrl m_bar;
     std::vector<CString> m_itemTexts;
 };

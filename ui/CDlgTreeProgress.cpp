@@ -10,7 +10,6 @@ CDlgTreeProgress::CDlgTreeProgress()
 BOOL CDlgTreeProgress::OnInitDialog()
 {
     CProgressDialog::OnInitDialog();
-    m_bar.SubclassDlgItem(IDC_PROGRESS_BAR, this);
     m_nodePath.SubclassDlgItem(IDC_PROGRESS_NODE_PATH, this);
     return TRUE;
 }

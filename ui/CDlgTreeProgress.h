@@ -5,7 +5,6 @@
 // filing clip. Cancel records a stop request that the next SetNode or
 // PumpAndTestCancel reports.
 
-#include "platform/framework/CProgressCtrl.h"
 #include "ui/CNodePathCtrl.h"
 #include "ui/CProgressDialog.h"
 
@@ -20,13 +19,11 @@ public:
     BOOL SetNode(const CNodeRec* pNode);
     // The count text becomes the number.
     void SetCount(int nCount);
-    CProgressCtrl& GetBar() { return m_bar; }
     const CNodePathCtrl& GetNodePath() const { return m_nodePath; }
 
 protected:
     BOOL OnInitDialog() override;
 
 private:
-    CProgressCtrl m_bar;
     CNodePathCtrl m_nodePath;
 };

@@ -98,11 +98,10 @@ void CDlgUpdateProgress::LayOut()
 
 BOOL CDlgUpdateProgress::SetText(LPCTSTR pszText)
 {
-    ShowStatus(pszText);
-    return PumpAndReport();
+    return ShowStatusAndReport(pszText);
 }
 
-CProgressCtrl* CDlgUpdateProgress::GetBar(int nBar)
+CProgressCtrl* CDlgUpdateProgress::GetStepBar(int nBar)
 {
     return nBar >= 0 && nBar < m_nVisibleBars ? &m_bars[nBar] : nullptr;
 }

@@ -7,7 +7,6 @@
 // shows only their bars, from the top, and shrinks to them. Cancel records a
 // stop request that the next SetText or PumpAndTestCancel reports.
 
-#include "platform/framework/CProgressCtrl.h"
 #include "ui/CProgressDialog.h"
 
 class CDlgUpdateProgress : public CProgressDialog {
@@ -29,7 +28,7 @@ public:
     BOOL SetText(LPCTSTR pszText);
 
     // The visible bars from the top (0 to 2); null past the last visible one.
-    CProgressCtrl* GetBar(int nBar);
+    CProgressCtrl* GetStepBar(int nBar);
     // The lowest visible bar.
     CProgressCtrl* GetLowestBar() const { return m_pLowestBar; }
 

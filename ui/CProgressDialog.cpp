@@ -40,6 +40,8 @@ BOOL CProgressDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
     CenterWindowOn(this, AfxGetMainWnd());
+    if (GetDlgItem(IDC_PROGRESS_BAR))
+        m_bar.SubclassDlgItem(IDC_PROGRESS_BAR, this);
     if (GetDlgItem(IDC_PROGRESS_ANIMATION)) {
         m_bHasAnimation = m_animation.SubclassDlgItem(IDC_PROGRESS_ANIMATION, this);
         if (m_bHasAnimation && m_animation.Open(IDR_FILING_CLIP))
@@ -96,6 +98,12 @@ BOOL CProgressDialog::PumpAndReport()
         return TRUE;
     StartAnimation();
     return FALSE;
+}
+
+BOOL CProgressDialog::ShowStatusAndReport(LPCTSTR pszText)
+{
+    ShowStatus(pszText);
+    return PumpAndReport();
 }
 
 BOOL CProgressDialog::PumpAndTestCancel()

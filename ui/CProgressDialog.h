@@ -5,7 +5,8 @@
 // units of work calls a feeding operation: that pumps the dialog's messages, so
 // it stays painted and its Cancel button works, and reports a stop request.
 //
-// The dialog is centred over the main window when it opens. A status text
+// The dialog is centred over the main window when it opens. A bar
+// (IDC_PROGRESS_BAR, where the template has one) is GetBar. A status text
 // control (where the template has one) shows paths shortened to its width.
 // An animation control (IDC_PROGRESS_ANIMATION, where present) plays the
 // filing clip endlessly; a stop request stops it and the next feeding call
@@ -17,6 +18,7 @@
 
 #include "platform/framework/CAnimateCtrl.h"
 #include "platform/framework/CDialog.h"
+#include "platform/framework/CProgressCtrl.h"
 
 class CProgressDialog : public CDialog {
     DECLARE_MESSAGE_MAP()
@@ -27,6 +29,9 @@ public:
 
     // Creates the modeless dialog owned by pOwner (no owner when null) and shows it.
     BOOL CreateAndShow(CWnd* pOwner);
+
+    // The dialog's bar (IDC_PROGRESS_BAR).
+    CProgressCtrl& GetBar() { return m_bar; }
 
     // Pumps; TRUE and clears the request when a stop was asked, else FALSE.
     BOOL PumpAndTestCancel();
@@ -53,6 +58,8 @@ protected:
     BOOL TakeStopRequest();
     // Pumps, then TakeStopRequest; without a request, plays a stopped clip again.
     BOOL PumpAndReport();
+    // ShowStatus, then PumpAndReport: the SetText of the dialogs that report a stop.
+    BOOL ShowStatusAndReport(LPCTSTR pszText);
     void StopAnimation();
     // Asks the stop question: Yes sets the cancelled flag and ends the dialog,
     // No changes nothing.
@@ -60,6 +67,7 @@ protected:
 
 private:
     int m_nStatusId;
+    CProgressCtrl m_bar;
     CAnimateCtrl m_animation;
     BOOL m_bHasAnimation { FALSE };
     BOOL m_bPlaying { FALSE };

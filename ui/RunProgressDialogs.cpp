@@ -15,7 +15,7 @@ namespace {
 // single bar of the others.
 CProgressCtrl* BarOf(CDlgUpdateProgress& dialog, int nBar)
 {
-    return dialog.GetBar(nBar);
+    return dialog.GetStepBar(nBar);
 }
 template<typename TDialog> CProgressCtrl* BarOf(TDialog& dialog, int nBar)
 {

@@ -3,6 +3,10 @@
 #include "resources/ResourceIds.h"
 #include "store/CNodeRec.h"
 #include "tests/ui/UiCatalogTest.h"
+#include "ui/CDlgBackupProgress.h"
+#include "ui/CDlgBusy.h"
+#include "ui/CDlgCompactProgress.h"
+#include "ui/CDlgMailboxProgress.h"
 #include "ui/CDlgMaintenanceProgress.h"
 #include "ui/CDlgOperationProgress.h"
 #include "ui/CDlgTreeProgress.h"
@@ -102,8 +106,8 @@ TEST_F(ProgressDialogsTest, UpdateShowsTheStepsBarsFromTheTopAndShrinksToThem)
             if (n < nShown)
                 EXPECT_EQ(CTestDriver::Text(GetDlgItem(hDialog, labels[n])), c.labels[n]);
         }
-        EXPECT_EQ(dialog.GetLowestBar(), dialog.GetBar(nShown - 1));
-        EXPECT_EQ(dialog.GetBar(nShown), nullptr);
+        EXPECT_EQ(dialog.GetLowestBar(), dialog.GetStepBar(nShown - 1));
+        EXPECT_EQ(dialog.GetStepBar(nShown), nullptr);
         if (nShown == 3) {
             cyFull = whole.bottom - whole.top;
         } else {
@@ -124,7 +128,7 @@ TEST_F(ProgressDialogsTest, UpdateWithoutModeKeepsTheTemplateAndSetsNoLabel)
     for (int nId : { IDC_UPDATE_BAR_A, IDC_UPDATE_BAR_B, IDC_UPDATE_BAR_C })
         EXPECT_TRUE(Shown(dialog.GetSafeHwnd(), nId));
     EXPECT_TRUE(CTestDriver::Text(dialog.GetDlgItem(IDC_UPDATE_LABEL_A)->GetSafeHwnd()).IsEmpty());
-    EXPECT_EQ(dialog.GetLowestBar(), dialog.GetBar(2));
+    EXPECT_EQ(dialog.GetLowestBar(), dialog.GetStepBar(2));
     dialog.DestroyWindow();
 }
 
@@ -241,6 +245,95 @@ TEST_F(ProgressDialogsTest, TreeShowsTheNodeAndTheCountAndReportsAStopOnce)
     EXPECT_FALSE(Playing(dialog));
     EXPECT_FALSE(dialog.SetNode(pAlpha.get()));
     EXPECT_TRUE(Playing(dialog));
+    dialog.DestroyWindow();
+}
+
+/***** The mailbox, backup, busy and compact dialogs *****/
+
+// The mailbox and backup dialogs feed alike: SetText reports a stop once and
+// plays the clip again after it.
+template<typename TDialog> void ExpectTextFeedingReportsEachStopOnce(TDialog& dialog, CWnd* pOwner)
+{
+    ASSERT_TRUE(dialog.CreateAndShow(pOwner));
+    EXPECT_TRUE(IsWindow(GetDlgItem(dialog.GetSafeHwnd(), IDC_PROGRESS_BAR)));
+    dialog.GetBar().SetRange32(0, 5);
+    EXPECT_FALSE(dialog.SetText("c:\\mail\\inbox"));
+    EXPECT_TRUE(dialog.IsAnimationPlaying());
+    dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
+    EXPECT_FALSE(dialog.IsAnimationPlaying());
+    EXPECT_TRUE(dialog.SetText("c:\\mail\\outbox"));
+    EXPECT_TRUE(dialog.IsWindowVisible());
+    EXPECT_FALSE(dialog.SetText("c:\\mail\\sent"));
+    EXPECT_TRUE(dialog.IsAnimationPlaying());
+    EXPECT_EQ(CTestDriver::Text(dialog.GetDlgItem(IDC_PROGRESS_TEXT)->GetSafeHwnd()), "c:\\mail\\sent");
+    dialog.DestroyWindow();
+}
+
+TEST_F(ProgressDialogsTest, MailboxAndBackupReportEachStopOnce)
+{
+    {
+        CDlgMailboxProgress mailbox;
+        ExpectTextFeedingReportsEachStopOnce(mailbox, &m_pUi->m_host);
+    }
+    {
+        CDlgBackupProgress backup;
+        ExpectTextFeedingReportsEachStopOnce(backup, &m_pUi->m_host);
+    }
+}
+
+TEST_F(ProgressDialogsTest, BusyCancelShowsNothingUntilTheNextText)
+{
+    CDlgBusy dialog;
+    ASSERT_TRUE(dialog.CreateAndShow(&m_pUi->m_host));
+    std::unique_ptr<CNodeRec> pGamma = Node(*m_pCatalog, m_tree.gamma);
+    EXPECT_EQ(dialog.SetEntry(pGamma.get()), 0);
+    ASSERT_NE(dialog.GetNodeButton().GetNode(), nullptr);
+    EXPECT_EQ(dialog.GetNodeButton().GetNode()->GetRef(), m_tree.gamma);
+
+    dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
+    m_pUi->m_driver.Pump();
+    EXPECT_TRUE(dialog.IsWindowVisible()) << "no visible effect";
+    EXPECT_TRUE(dialog.IsStopPending());
+    EXPECT_TRUE(dialog.SetText("c:\\docs\\a.txt"));
+    EXPECT_FALSE(dialog.SetText("c:\\docs\\b.txt"));
+    EXPECT_EQ(CTestDriver::Text(dialog.GetDlgItem(IDC_BUSY_STATUS)->GetSafeHwnd()), "c:\\docs\\b.txt");
+    dialog.DestroyWindow();
+}
+
+TEST_F(ProgressDialogsTest, CompactShowsBothFilesAndTheNodeAndReportsAStopOnce)
+{
+    CDlgCompactProgress dialog;
+    ASSERT_TRUE(dialog.CreateAndShow(&m_pUi->m_host));
+    dialog.GetSecondBar().SetRange32(0, 4);
+    dialog.GetSecondBar().SetStep(2);
+    dialog.GetSecondBar().StepIt();
+    EXPECT_EQ(SendMessage(GetDlgItem(dialog.GetSafeHwnd(), IDC_PROGRESS_BAR2), PBM_GETPOS, 0, 0), 2);
+    EXPECT_EQ(SendMessage(GetDlgItem(dialog.GetSafeHwnd(), IDC_PROGRESS_BAR), PBM_GETPOS, 0, 0), 0);
+
+    // Each picture shows its file on the face colour; the magenta mask never shows.
+    dialog.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    for (int nId : { IDC_COMPACT_SOURCE_IMAGE, IDC_COMPACT_TARGET_IMAGE }) {
+        HWND hImage = GetDlgItem(dialog.GetSafeHwnd(), nId);
+        RECT client {};
+        GetClientRect(hImage, &client);
+        int nDrawn = 0;
+        int nMask = 0;
+        for (int y = 0; y < client.bottom; ++y)
+            for (int x = 0; x < client.right; ++x) {
+                const COLORREF cr = CUiHarness::Pixel(hImage, x, y);
+                nDrawn += cr == RGB(0, 0, 0);
+                nMask += cr == RGB(0xFF, 0x00, 0xFF);
+            }
+        EXPECT_GT(nDrawn, 0) << "picture " << nId;
+        EXPECT_EQ(nMask, 0) << "picture " << nId;
+    }
+
+    std::unique_ptr<CNodeRec> pBeta = Node(*m_pCatalog, m_tree.beta);
+    EXPECT_FALSE(dialog.SetNode(pBeta.get()));
+    EXPECT_EQ(dialog.GetNodePath().GetNode()->GetRef(), m_tree.beta);
+    QueueCancelClick(dialog.GetSafeHwnd());
+    EXPECT_TRUE(dialog.SetNode(pBeta.get()));
+    EXPECT_FALSE(dialog.PumpAndTestCancel());
     dialog.DestroyWindow();
 }
 
