@@ -155,6 +155,29 @@ TEST_F(ProgressDialogsTest, UpdateReportsEachStopOnceAndPlaysTheClipAgainAfterIt
     dialog.DestroyWindow();
 }
 
+TEST_F(ProgressDialogsTest, UpdateLooksAsItsReferencesWithOneTwoAndThreeBars)
+{
+    struct Case {
+        int nKind;
+        BOOL bFlag;
+        const char* pszReference;
+    };
+    for (const Case& c : { Case { 1, FALSE, "progress_update_one_bar.png" },
+             Case { 3, FALSE, "progress_update_two_bars.png" }, Case { 3, TRUE, "progress_update_three_bars.png" } }) {
+        SCOPED_TRACE(c.pszReference);
+        CDlgUpdateProgress dialog;
+        dialog.SetStepState(c.nKind, c.bFlag);
+        ASSERT_TRUE(dialog.CreateAndShow(nullptr));
+        dialog.GetStepBar(0)->SetRange32(0, 4);
+        dialog.GetStepBar(0)->SetPos(1);
+        dialog.SetText("c:\\documents\\letters");
+        dialog.StartAnimation();
+        dialog.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        m_pUi->ExpectWindowMatches(dialog.GetSafeHwnd(), c.pszReference);
+        dialog.DestroyWindow();
+    }
+}
+
 TEST_F(ProgressDialogsTest, StatusShowsAPathShortenedToItsWidth)
 {
     CDlgUpdateProgress dialog;
