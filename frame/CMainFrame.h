@@ -86,6 +86,7 @@ public:
     CToolBar& GetToolBar() { return m_wndToolBar; }
     CFindBar& GetFindBar() { return m_wndFindBar; }
     CMailBar& GetMailBar() { return m_wndMailBar; }
+    CCatalogBar& GetCatalogBar() { return m_wndCatalogBar; }
     void SetMailBarStatusText(LPCTSTR pszText1, LPCTSTR pszText2) { m_wndMailBar.SetStatusText(pszText1, pszText2); }
     // The active catalog view, or nullptr.
     CSplitterFrame* GetActiveCatalogFrame() const;

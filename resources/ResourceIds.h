@@ -84,6 +84,14 @@
 #define IDB_FAVORITES_FULL          245
 #define IDB_WEB_RUNNING             458
 
+// The catalog bar's pictures, 16 x 16, 0xFF00FF transparent; one per button.
+#define IDB_CATALOG_BAR_CATALOG     263     // IDC_CATALOG_BUTTON1
+#define IDB_CATALOG_BAR_TREE        273     // IDC_CATALOG_BUTTON2
+#define IDB_CATALOG_BAR_LIST        274     // IDC_CATALOG_BUTTON3
+#define IDB_CATALOG_BAR_FIND        272     // IDC_CATALOG_BUTTON4
+#define IDB_CATALOG_BAR_RECYCLE     271     // IDC_CATALOG_BUTTON5
+#define IDB_CATALOG_BAR_REFRESH     389     // IDC_CATALOG_BUTTON6
+
 // Controls of the bars.
 #define IDC_BAR_TEXT                1001    // find bar: the last search text; mail bar: first status line
 #define IDC_BAR_TEXT2               1002    // mail bar: second status line
@@ -379,5 +387,16 @@
 #define ID_PREVIEW_COPY             51002
 #define ID_PREVIEW_SELECT_ALL       51003
 #define ID_PREVIEW_DESCRIPTION      51004   // also Ctrl+D in the preview
+
+
+// The new-document monitor: its tray icon (its id names the tray menu), the
+// two animation steps, and the tips by the count of new documents.
+#define IDR_DOC_MONITOR             325
+#define IDI_DOC_MONITOR             330
+#define IDI_DOC_MONITOR_NEW         331
+#define IDI_DOC_MONITOR_NEW_LIT     332
+#define IDS_MONITOR_TIP_NONE        4365
+#define IDS_MONITOR_TIP_ONE         4366
+#define IDS_MONITOR_TIP_MANY        4367    // %d: the count
 
 // clang-format on

@@ -6,6 +6,7 @@
 #include "tests/frame/AppTestFixture.h"
 
 #include "frame/AppMessages.h"
+#include "frame/CCatalogBar.h"
 #include "frame/CSisTreeView.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
@@ -18,8 +19,10 @@
 #include "platform/framework/AfxFrameIds.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/CMenu.h"
+#include "platform/gdi/Drawing.h"
 #include "platform/shell/ProgramLaunch.h"
 #include "platform/window/Menu.h"
+#include "platform/window/Paint.h"
 #include "platform/window/Window.h"
 
 #include <gtest/gtest.h>
@@ -360,6 +363,52 @@ TEST_F(MainFrameTest, TheDailyNoticeComesOncePerDayWhenDocumentsExpired)
     clock.m_nOffsetSeconds = 2 * 86400;
     m_driver.Advance(CMainFrame::NOTICE_INTERVAL);
     EXPECT_EQ(m_prompts.CountOf("daily notice"), 2);
+}
+
+/***************************** The catalog bar *****************************/
+
+// Whether the window shows a pixel of that colour anywhere.
+static BOOL ShowsColour(HWND hWnd, COLORREF crWanted)
+{
+    RECT rc {};
+    GetClientRect(hWnd, &rc);
+    HDC hdc = GetDC(hWnd);
+    BOOL bFound = FALSE;
+    for (int y = rc.top; y < rc.bottom && !bFound; ++y) {
+        for (int x = rc.left; x < rc.right && !bFound; ++x)
+            bFound = GetPixel(hdc, x, y) == crWanted;
+    }
+    ReleaseDC(hWnd, hdc);
+    return bFound;
+}
+
+TEST_F(MainFrameTest, TheCatalogBarShowsAPictureOnEachOfItsSixButtons)
+{
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+    CCatalogBar& bar = MainFrame()->GetCatalogBar();
+    EXPECT_FALSE(bar.IsWindowVisible());
+    Command(ID_VIEW_CATALOG_BAR);
+    ASSERT_TRUE(bar.IsWindowVisible());
+    EXPECT_EQ(Update(ID_VIEW_CATALOG_BAR).m_nCheck, 1);
+
+    // Each picture's own colour, on the button of its place.
+    const std::pair<UINT, COLORREF> pictures[] = {
+        { IDC_CATALOG_BUTTON1, RGB(0x30, 0x60, 0xC0) },
+        { IDC_CATALOG_BUTTON6, RGB(0x20, 0x80, 0x30) },
+    };
+    for (const auto& [nID, crPicture] : pictures) {
+        CImageButton* pButton = bar.GetButton(nID);
+        ASSERT_NE(pButton, nullptr);
+        EXPECT_EQ(pButton->GetSafeHwnd(), CTestDriver::FindChild(bar.GetSafeHwnd(), static_cast<int>(nID)));
+        pButton->UpdateWindow();
+        EXPECT_TRUE(ShowsColour(pButton->GetSafeHwnd(), crPicture)) << nID;
+        EXPECT_FALSE(ShowsColour(pButton->GetSafeHwnd(), RGB(0xFF, 0x00, 0xFF))) << nID << ": the mask shows";
+    }
+    for (UINT nID : { IDC_CATALOG_BUTTON2, IDC_CATALOG_BUTTON3, IDC_CATALOG_BUTTON4, IDC_CATALOG_BUTTON5 }) {
+        ASSERT_NE(bar.GetButton(nID), nullptr);
+        EXPECT_EQ(bar.GetButton(nID)->GetSafeHwnd(), CTestDriver::FindChild(bar.GetSafeHwnd(), static_cast<int>(nID)));
+    }
 }
 
 /***************************** Help *****************************/
