@@ -119,6 +119,14 @@
 #define IDB_FAVORITES_FULL          245
 #define IDB_WEB_RUNNING             458
 
+// The catalog bar's pictures, 16 x 16, 0xFF00FF transparent; one per button.
+#define IDB_CATALOG_BAR_CATALOG     263     // IDC_CATALOG_BUTTON1
+#define IDB_CATALOG_BAR_TREE        273     // IDC_CATALOG_BUTTON2
+#define IDB_CATALOG_BAR_LIST        274     // IDC_CATALOG_BUTTON3
+#define IDB_CATALOG_BAR_FIND        272     // IDC_CATALOG_BUTTON4
+#define IDB_CATALOG_BAR_RECYCLE     271     // IDC_CATALOG_BUTTON5
+#define IDB_CATALOG_BAR_REFRESH     389     // IDC_CATALOG_BUTTON6
+
 // Controls of the bars.
 #define IDC_BAR_TEXT                1001    // find bar: the last search text; mail bar: first status line
 #define IDC_BAR_TEXT2               1002    // mail bar: second status line
@@ -314,6 +322,10 @@
 #define IDS_WA_LOG_REPLY_NOT_CREATED  5002  // the request file
 #define IDS_WA_LOG_NOT_RENAMED      5003    // the .out path
 #define IDS_WA_LOG_NO_COMMAND       5004
+#define IDS_WA_LOG_UPLOAD_NAME_TAKEN  5007  // the target
+#define IDS_WA_LOG_UPLOAD_NOT_MOVED   5008  // the target
+#define IDS_WA_LOG_UPLOAD_STORED      5009  // the target
+#define IDS_WA_LOG_UPLOAD_NOT_DELETED 5010  // the upload file
 #define IDS_WA_LOG_NO_PROFILE       5005
 #define IDS_WA_LOG_REFUSED          5006
 #define IDS_WA_LOG_UNAVAILABLE      5011
@@ -325,6 +337,7 @@
 #define IDS_WA_LOG_NO_GROUP         5056
 #define IDS_WA_LOG_STARTED          5074    // no argument
 #define IDS_WA_LOG_STOPPED          5075    // no argument
+#define IDS_WA_LOG_UPLOAD_DROPPED   5076    // the target of an upload announced and then abandoned
 #define IDS_WA_LOG_NO_UPLOAD_FOLDER 5079
 
 // Web access: the connection's messages (boxes with the stop icon).
@@ -409,5 +422,16 @@
 #define ID_PREVIEW_COPY             51002
 #define ID_PREVIEW_SELECT_ALL       51003
 #define ID_PREVIEW_DESCRIPTION      51004   // also Ctrl+D in the preview
+
+
+// The new-document monitor: its tray icon (its id names the tray menu), the
+// two animation steps, and the tips by the count of new documents.
+#define IDR_DOC_MONITOR             325
+#define IDI_DOC_MONITOR             330
+#define IDI_DOC_MONITOR_NEW         331
+#define IDI_DOC_MONITOR_NEW_LIT     332
+#define IDS_MONITOR_TIP_NONE        4365
+#define IDS_MONITOR_TIP_ONE         4366
+#define IDS_MONITOR_TIP_MANY        4367    // %d: the count
 
 // clang-format on
