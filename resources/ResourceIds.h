@@ -77,6 +77,41 @@
 #define IDD_ANIMATED_PROGRESS       300
 #define IDC_PROGRESS_ANIMATION      1201
 
+// Interface kit: the progress dialogs of long operations. The maintenance and
+// file-operation dialogs share one template (a status text and a bar); the
+// update dialog has three bars with their labels, the tree search a node path
+// and a count. The animated ones play the filing clip in IDC_PROGRESS_ANIMATION.
+#define IDD_OPERATION_PROGRESS      140
+#define IDD_TREE_PROGRESS           288
+#define IDD_UPDATE_PROGRESS         359
+#define IDC_PROGRESS_BAR            1220
+#define IDC_OPERATION_STATUS        1223
+#define IDC_PROGRESS_NODE_PATH      1243
+#define IDC_PROGRESS_TEXT           1289
+#define IDC_UPDATE_LABEL_A          1484
+#define IDC_UPDATE_LABEL_B          1485
+#define IDC_UPDATE_LABEL_C          1486
+#define IDC_UPDATE_BAR_A            1493
+#define IDC_UPDATE_BAR_B            1494
+#define IDC_UPDATE_BAR_C            1496
+#define IDC_TREE_PROGRESS_COUNT     1526
+#define IDS_UPDATE_STEP_DRIVES      4406
+#define IDS_UPDATE_STEP_NETWORK     4407
+#define IDS_UPDATE_STEP_STORES      4408
+// The mailbox, backup, busy and compact dialogs; the compact dialog's second
+// bar and its pictures of the old and the new catalog file.
+#define IDD_BACKUP_PROGRESS         202
+#define IDD_BUSY                    221
+#define IDD_MAILBOX_PROGRESS        365
+#define IDD_COMPACT_PROGRESS        400
+#define IDC_BUSY_NODE               183
+#define IDC_BUSY_STATUS             1301
+#define IDC_PROGRESS_BAR2           1221
+#define IDC_COMPACT_SOURCE_IMAGE    1417
+#define IDC_COMPACT_TARGET_IMAGE    1528
+#define IDB_COMPACT_SOURCE          189
+#define IDB_COMPACT_TARGET          284
+
 // Bitmaps of the main toolbar beside its own strip (IDR_MAINFRAME): the eight
 // frames of the list filter's blinking button, the favourites button while the
 // favourites hold documents, and the web access button while the service runs.

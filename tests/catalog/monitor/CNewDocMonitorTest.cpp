@@ -5,9 +5,12 @@
 #include "store/CDocumentRec.h"
 #include "store/CPreferences.h"
 #include "tests/catalog/CatalogDriveFixture.h"
+#include "tests/platform/shell/LnkBuilder.h"
 
+#include "platform/base/Com.h"
 #include "platform/base/TextFunctions.h"
 #include "platform/framework/CWinThread.h"
+#include "platform/shell/ShellLink.h"
 #include "platform/shell/Sound.h"
 #include "platform/testing/TestDriver.h"
 #include "platform/window/MessageBox.h"
@@ -202,6 +205,26 @@ TEST_F(CNewDocMonitorTest, VanishedFilesLeaveTheQueueAndComeBackWhenMadeAgain)
     EXPECT_FALSE(m_pMonitor->SkipVanishedNotices());
     EXPECT_EQ(m_pMonitor->GetVanished().size(), 2U);
     EXPECT_EQ(ShownIcon()->strTip, "Archivora: 2 new documents") << "vanished documents still count";
+}
+
+TEST_F(CNewDocMonitorTest, AShortcutIsReplacedByItsTargetWhenTheTargetIsNew)
+{
+    RegisterComClass(CLSID_ShellLink, CreateShellLink);
+    const std::string strTarget = WriteOnT("docs/target.txt", "t");
+    WriteOnT("docs/known.txt", "k");
+    ASSERT_TRUE(AddDocument(*m_pCatalog, Group("Filed", 0).get(), "t:\\docs\\known.txt"));
+    const auto writeLink = [&](const char* pszName, const char* pszTargetName) {
+        const std::vector<BYTE> bytes = LnkBuilder().LocalPath("t:\\docs\\", pszTargetName).Build();
+        return WriteOnT(std::string("links/") + pszName, std::string(bytes.begin(), bytes.end()));
+    };
+    Post(NOTICE_CREATED, writeLink("new.lnk", "target.txt"));
+    Post(NOTICE_CREATED, writeLink("known.lnk", "known.txt"));
+    Post(NOTICE_CREATED, writeLink("missing.lnk", "missing.txt"));
+    Post(NOTICE_CREATED, WriteOnT("links/damaged.lnk", "not a shortcut"));
+    EXPECT_EQ(Queued().size(), 4U) << "shortcuts are resolved when the burst is examined";
+    Drain();
+    EXPECT_EQ(Queued(), (std::vector<std::string> { strTarget }));
+    EXPECT_EQ(m_pMonitor->GetAnnouncedCount(), 1);
 }
 
 TEST_F(CNewDocMonitorTest, ACatalogChangeDropsWhatItCataloguedAndRereadsTheRules)

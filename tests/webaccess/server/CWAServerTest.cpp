@@ -12,6 +12,7 @@
 #include "tests/webaccess/server/CatalogSessionFixture.h"
 #include "tools/testpeers/FakeDirectoryServer.h"
 #include "webaccess/directory/CWAHttpQuery.h"
+#include "webaccess/server/CWAConnection.h"
 #include "webaccess/server/CWAServicePrompts.h"
 
 #include <regex>
@@ -25,11 +26,17 @@ namespace {
 class CQuietPrompts : public CWAServicePrompts {
 public:
     BOOL RunSetupWizard() override { return FALSE; }
-    BOOL RunConnectDialog(LPCTSTR, LPCTSTR, LPCTSTR, LPCTSTR, int, CString&) override { return FALSE; }
+    BOOL RunConnectDialog(LPCTSTR, LPCTSTR, LPCTSTR, LPCTSTR, int, CString&) override
+    {
+        ++m_nConnects;
+        return m_bConnects;
+    }
     void ShowConnectionNotice() override { ++m_nNotices; }
     void ShowLog(const std::vector<CString>&) override { }
     void AddLogLine(LPCTSTR) override { }
     int m_nNotices { 0 };
+    int m_nConnects { 0 };
+    BOOL m_bConnects { TRUE };
 };
 
 class CWAServerTest : public CatalogSessionTest {
@@ -242,4 +249,31 @@ TEST(CWAServerNameTest, AnExistingTargetIsMovedAsideWithTheNextNumber)
     EXPECT_TRUE(CWAServer::MakeUniqueName(0, program("report").c_str()));
     EXPECT_TRUE(fs::exists(folder.Path() / "report[002-0]."));
     EXPECT_FALSE(fs::exists(folder.Path() / "report"));
+}
+
+TEST_F(CWAServerTest, ALostDialUpLinkStopsServingAndItsReturnResumes)
+{
+    m_settings.m_nConnType = WA_CONN_MODEM;
+    CWAConnection& connection = *m_pServer->GetConnection();
+    ASSERT_GT(connection.CreateSocket(WA_CONN_MODEM, m_settings.m_strDirServer), 0);
+    m_pServer->StartScan();
+    ASSERT_EQ(Error(Exchange("u4", "<#LOGIN |u4| |ana| |pw| |x|#>")), "");
+    {
+        CConnectedStateOverride lost(FALSE, 0);
+        m_driver.Advance(CWAServer::CONNECTION_CHECK);
+        EXPECT_EQ(connection.GetState(), 0);
+        EXPECT_EQ(connection.GetListenSocket(), nullptr);
+        EXPECT_EQ(m_pServer->GetSessionCount(), 0u);
+        EXPECT_TRUE(Logged(Loaded(IDS_WA_LOG_STOPPED)));
+        Request("u5", "u5\r\n<#LOGOUT |u5| |ana|#>\r\n");
+        m_driver.Advance(CWAServer::CONNECTION_CHECK); // still lost: checked again, nothing served
+        EXPECT_TRUE(fs::exists(m_folder / "u5.in"));
+    }
+    CConnectedStateOverride back(TRUE, INTERNET_CONNECTION_MODEM);
+    m_driver.Advance(CWAServer::CONNECTION_CHECK);
+    EXPECT_EQ(m_prompts.m_nConnects, 1);
+    EXPECT_EQ(connection.GetState(), WA_CONN_MODEM);
+    EXPECT_NE(connection.GetListenSocket(), nullptr);
+    EXPECT_FALSE(fs::exists(m_folder / "u5.in")); // serving again starts by clearing old requests
+    EXPECT_EQ(CTestDriver::TrayIcons().size(), 1u);
 }
