@@ -2,6 +2,7 @@
 
 #include "frame/CArchivoraApp.h"
 
+#include "catalog/CPendingDocs.h"
 #include "frame/AppGlobals.h"
 #include "frame/AppMessages.h"
 #include "frame/CArchivoraDoc.h"
@@ -207,6 +208,7 @@ BOOL CArchivoraApp::OpenCatalogs()
     if (m_pRecycleCatalog->IsOpen())
         m_pRecycleCatalog->Release();
     m_pMainCatalog = std::make_unique<CCatalog>(m_strCatalogPath, 1);
+    m_pPendingDocs = std::make_unique<CPendingDocs>(m_pMainCatalog.get());
     // A catalog that cannot be read has had its fatal error reported; nothing can run on it.
     return m_pMainCatalog->IsOpen();
 }

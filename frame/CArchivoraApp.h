@@ -27,9 +27,12 @@
 
 class CCatalog;
 class CDocument;
+class CDocumentRec;
 class CFrameWnd;
 class CMainFrame;
 class CMultiDocTemplate;
+class CPendingDocs;
+class CWnd;
 struct CSetupResults;
 
 class CArchivoraApp : public CWinApp {
@@ -56,6 +59,8 @@ public:
 
     CCatalog* GetMainCatalog() const { return m_pMainCatalog.get(); }
     CCatalog* GetRecycleCatalog() const { return m_pRecycleCatalog.get(); }
+    // The documents opened from the main catalog; null while no catalog is open.
+    CPendingDocs* GetPendingDocs() const { return m_pPendingDocs.get(); }
     CBackupMonitor* GetBackupMonitor() const { return m_pBackupMonitor.get(); }
     CFindSettings& GetFindSettings() { return m_findSettings; }
     CMainFrame* GetMainFrame() const;
@@ -103,6 +108,16 @@ public:
 
     // Puts the new-document menu in the first place of the Document menu.
     void BuildDynamicMenu();
+    // Opens a catalog entry as its record's open action says. A file: 1 with
+    // a program the user picks, 2 with the program registered for the type
+    // its name gives (a failed start is reported), 3 once the user has
+    // chosen a folder, any other action with its own program. Non-zero when
+    // something was opened; a cancelled choice opens nothing.
+    BOOL OpenItem(CDocumentRec& document, CWnd* pParent);
+    // After a successful open, with the "Minimize" preference on, the main
+    // window is minimised and gives back its hold on the main catalog. A
+    // window that is hidden or minimised already stays as it is.
+    void MinimizeAfterOpen();
 
 protected:
     void OnAppAbout();
@@ -143,6 +158,7 @@ private:
     CString m_strFolderIndexPath;
     std::unique_ptr<CCatalog> m_pMainCatalog;
     std::unique_ptr<CCatalog> m_pRecycleCatalog;
+    std::unique_ptr<CPendingDocs> m_pPendingDocs; // on m_pMainCatalog
     FILETIME m_ftCatalogStamp {};
     std::unique_ptr<CBackupMonitor> m_pBackupMonitor;
     CFindSettings m_findSettings;

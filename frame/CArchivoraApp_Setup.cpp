@@ -8,6 +8,7 @@
 
 #include "frame/CArchivoraApp.h"
 
+#include "catalog/CPendingDocs.h"
 #include "frame/AppGlobals.h"
 #include "frame/AppMessages.h"
 #include "frame/CMainFrame.h"
@@ -190,6 +191,7 @@ void CArchivoraApp::CloseCatalogs()
     // Nothing may keep a record of files about to be replaced.
     m_findSettings.Free();
     thePreferences.ReleaseDefaultSystem();
+    m_pPendingDocs.reset();
     m_pMainCatalog.reset();
     m_pRecycleCatalog.reset();
 }

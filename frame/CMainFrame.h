@@ -86,6 +86,7 @@ public:
     CToolBar& GetToolBar() { return m_wndToolBar; }
     CFindBar& GetFindBar() { return m_wndFindBar; }
     CMailBar& GetMailBar() { return m_wndMailBar; }
+    CCatalogBar& GetCatalogBar() { return m_wndCatalogBar; }
     void SetMailBarStatusText(LPCTSTR pszText1, LPCTSTR pszText2) { m_wndMailBar.SetStatusText(pszText1, pszText2); }
     // The active catalog view, or nullptr.
     CSplitterFrame* GetActiveCatalogFrame() const;
@@ -95,7 +96,10 @@ public:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     void OnUpdateFrameTitle(BOOL bAddToTitle) override;
     void GetMessageString(UINT nID, CString& rMessage) const override;
+    // Every help request of the program's windows: the page of the context.
     void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT) override;
+    // Opens the help page of a context (HelpPages.h).
+    void ShowHelpTopic(DWORD_PTR dwContext);
 
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);

@@ -1,5 +1,5 @@
 // The main frame's commands: the bars, the catalog's reload, the start and
-// tray commands and the program's exit.
+// tray commands, the program's exit and its help.
 
 #include "frame/CMainFrame.h"
 
@@ -8,11 +8,14 @@
 #include "frame/CSplitterFrame.h"
 #include "frame/CatalogHold.h"
 #include "frame/FramePrompts.h"
+#include "frame/HelpPages.h"
 #include "mail/CMailClientSet.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
+
+#include "platform/shell/HtmlHelp.h"
 
 #include <memory>
 
@@ -174,8 +177,18 @@ void CMainFrame::OnUpdatePaneCounts(CCmdUI* pCmdUI)
         pCmdUI->SetText("");
 }
 
-void CMainFrame::WinHelp(DWORD_PTR dwData, UINT nCmd)
+/***************************** Help *****************************/
+
+void CMainFrame::WinHelp(DWORD_PTR dwData, UINT)
 {
-    // FIXME: the help page of the context opens here once the shell offers the help viewer.
-    CMDIFrameWnd::WinHelp(dwData, nCmd);
+    ShowHelpTopic(dwData);
+}
+
+void CMainFrame::ShowHelpTopic(DWORD_PTR dwContext)
+{
+    CArchivoraApp* pApp = GetArchivoraApp();
+    if (!pApp)
+        return;
+    const CString strTopic = pApp->GetModuleFolder() + HELP_FILE_NAME + "::/" + HelpPageOfContext(dwContext);
+    HtmlHelp(m_hWnd, strTopic, HH_DISPLAY_TOPIC, 0);
 }

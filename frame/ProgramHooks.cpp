@@ -3,6 +3,7 @@
 #include "frame/CArchivoraApp.h"
 #include "mail/MailDocumentHooks.h"
 #include "ui/CUiHostServices.h"
+#include "ui/RunProgressDialogs.h"
 
 #include "platform/shell/ShellServices.h"
 
@@ -27,6 +28,5 @@ void InstallProgramHooks()
     InstallShellServices();
     InstallMailDocumentHooks();
     InstallUiHostServices(&s_host);
-    // FIXME: the interface kit's progress dialogs (SetRunProgressFactory) are
-    // installed here once the kit offers them; until then runs show no progress.
+    InstallRunProgressDialogs();
 }

@@ -77,12 +77,55 @@
 #define IDD_ANIMATED_PROGRESS       300
 #define IDC_PROGRESS_ANIMATION      1201
 
+// Interface kit: the progress dialogs of long operations. The maintenance and
+// file-operation dialogs share one template (a status text and a bar); the
+// update dialog has three bars with their labels, the tree search a node path
+// and a count. The animated ones play the filing clip in IDC_PROGRESS_ANIMATION.
+#define IDD_OPERATION_PROGRESS      140
+#define IDD_TREE_PROGRESS           288
+#define IDD_UPDATE_PROGRESS         359
+#define IDC_PROGRESS_BAR            1220
+#define IDC_OPERATION_STATUS        1223
+#define IDC_PROGRESS_NODE_PATH      1243
+#define IDC_PROGRESS_TEXT           1289
+#define IDC_UPDATE_LABEL_A          1484
+#define IDC_UPDATE_LABEL_B          1485
+#define IDC_UPDATE_LABEL_C          1486
+#define IDC_UPDATE_BAR_A            1493
+#define IDC_UPDATE_BAR_B            1494
+#define IDC_UPDATE_BAR_C            1496
+#define IDC_TREE_PROGRESS_COUNT     1526
+#define IDS_UPDATE_STEP_DRIVES      4406
+#define IDS_UPDATE_STEP_NETWORK     4407
+#define IDS_UPDATE_STEP_STORES      4408
+// The mailbox, backup, busy and compact dialogs; the compact dialog's second
+// bar and its pictures of the old and the new catalog file.
+#define IDD_BACKUP_PROGRESS         202
+#define IDD_BUSY                    221
+#define IDD_MAILBOX_PROGRESS        365
+#define IDD_COMPACT_PROGRESS        400
+#define IDC_BUSY_NODE               183
+#define IDC_BUSY_STATUS             1301
+#define IDC_PROGRESS_BAR2           1221
+#define IDC_COMPACT_SOURCE_IMAGE    1417
+#define IDC_COMPACT_TARGET_IMAGE    1528
+#define IDB_COMPACT_SOURCE          189
+#define IDB_COMPACT_TARGET          284
+
 // Bitmaps of the main toolbar beside its own strip (IDR_MAINFRAME): the eight
 // frames of the list filter's blinking button, the favourites button while the
 // favourites hold documents, and the web access button while the service runs.
 #define IDB_FILTER_BLINK            267
 #define IDB_FAVORITES_FULL          245
 #define IDB_WEB_RUNNING             458
+
+// The catalog bar's pictures, 16 x 16, 0xFF00FF transparent; one per button.
+#define IDB_CATALOG_BAR_CATALOG     263     // IDC_CATALOG_BUTTON1
+#define IDB_CATALOG_BAR_TREE        273     // IDC_CATALOG_BUTTON2
+#define IDB_CATALOG_BAR_LIST        274     // IDC_CATALOG_BUTTON3
+#define IDB_CATALOG_BAR_FIND        272     // IDC_CATALOG_BUTTON4
+#define IDB_CATALOG_BAR_RECYCLE     271     // IDC_CATALOG_BUTTON5
+#define IDB_CATALOG_BAR_REFRESH     389     // IDC_CATALOG_BUTTON6
 
 // Controls of the bars.
 #define IDC_BAR_TEXT                1001    // find bar: the last search text; mail bar: first status line
@@ -279,6 +322,10 @@
 #define IDS_WA_LOG_REPLY_NOT_CREATED  5002  // the request file
 #define IDS_WA_LOG_NOT_RENAMED      5003    // the .out path
 #define IDS_WA_LOG_NO_COMMAND       5004
+#define IDS_WA_LOG_UPLOAD_NAME_TAKEN  5007  // the target
+#define IDS_WA_LOG_UPLOAD_NOT_MOVED   5008  // the target
+#define IDS_WA_LOG_UPLOAD_STORED      5009  // the target
+#define IDS_WA_LOG_UPLOAD_NOT_DELETED 5010  // the upload file
 #define IDS_WA_LOG_NO_PROFILE       5005
 #define IDS_WA_LOG_REFUSED          5006
 #define IDS_WA_LOG_UNAVAILABLE      5011
@@ -290,6 +337,7 @@
 #define IDS_WA_LOG_NO_GROUP         5056
 #define IDS_WA_LOG_STARTED          5074    // no argument
 #define IDS_WA_LOG_STOPPED          5075    // no argument
+#define IDS_WA_LOG_UPLOAD_DROPPED   5076    // the target of an upload announced and then abandoned
 #define IDS_WA_LOG_NO_UPLOAD_FOLDER 5079
 
 // Web access: the connection's messages (boxes with the stop icon).
@@ -374,5 +422,16 @@
 #define ID_PREVIEW_COPY             51002
 #define ID_PREVIEW_SELECT_ALL       51003
 #define ID_PREVIEW_DESCRIPTION      51004   // also Ctrl+D in the preview
+
+
+// The new-document monitor: its tray icon (its id names the tray menu), the
+// two animation steps, and the tips by the count of new documents.
+#define IDR_DOC_MONITOR             325
+#define IDI_DOC_MONITOR             330
+#define IDI_DOC_MONITOR_NEW         331
+#define IDI_DOC_MONITOR_NEW_LIT     332
+#define IDS_MONITOR_TIP_NONE        4365
+#define IDS_MONITOR_TIP_ONE         4366
+#define IDS_MONITOR_TIP_MANY        4367    // %d: the count
 
 // clang-format on

@@ -136,6 +136,8 @@ CCatalogFile::CCatalogFile(LPCTSTR pszPath, std::span<const int> recordSizes, in
     , m_eDurability(eDurability)
     , m_journal(m_strPath)
     , m_nCacheChunks(std::max(nCacheChunks, 1))
+    , m_chunks(CSlotAllocator<CChunk>(&m_chunkSlots))
+    , m_pinnedChunks(CSlotAllocator<CChunk>(&m_chunkSlots))
 {
     assert(std::all_of(
         recordSizes.begin(), recordSizes.end(), [](int nSize) { return nSize >= 0 && nSize <= MAX_RECORD_SIZE; }));
@@ -268,6 +270,7 @@ BOOL CCatalogFile::CloseLocked()
     m_bOwnsJournal = false;
     m_chunks.clear();
     m_pinnedChunks.clear();
+    m_chunkSlots.Release();
     m_chunkIndex.clear();
     m_committedBlocks.clear();
     m_nDirtyBlocks = 0;
@@ -426,7 +429,7 @@ bool CCatalogFile::IsValidOwner(CRecordRef owner) const
     return owner.nBlock >= 0 && owner.nBlock <= m_header.nLastBlock && owner.nSlot >= 0 && owner.nSlot < SlotCount(1);
 }
 
-std::list<CCatalogFile::CChunk>::iterator CCatalogFile::FindChunkLocked(CATBLOCK nFirst)
+CCatalogFile::CChunkList::iterator CCatalogFile::FindChunkLocked(CATBLOCK nFirst)
 {
     std::size_t nIndex = static_cast<std::size_t>(nFirst) / 2;
     return nIndex < m_chunkIndex.size() ? m_chunkIndex[nIndex] : m_chunks.end();
@@ -486,7 +489,7 @@ void CCatalogFile::TrimCacheLocked()
     }
 }
 
-void CCatalogFile::DropChunkLocked(std::list<CChunk>::iterator it)
+void CCatalogFile::DropChunkLocked(CChunkList::iterator it)
 {
     m_chunkIndex[static_cast<std::size_t>(it->nFirst) / 2] = m_chunks.end();
     (it->bPinned ? m_pinnedChunks : m_chunks).erase(it);
@@ -1052,7 +1055,7 @@ bool CCatalogFile::CheckInvariantsLocked() const
         return false;
     int nDirty = 0;
     std::size_t nCommitted = 0;
-    for (const std::list<CChunk>* pList : { &m_chunks, &m_pinnedChunks }) {
+    for (const CChunkList* pList : { &m_chunks, &m_pinnedChunks }) {
         for (const CChunk& chunk : *pList) {
             std::size_t nChunk = static_cast<std::size_t>(chunk.nFirst) / 2;
             bool bChanged = chunk.bDirty[0] || chunk.bDirty[1];

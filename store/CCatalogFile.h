@@ -21,6 +21,7 @@
 #include "store/CatalogIo.h"
 #include "store/CatalogJournal.h"
 #include "store/CatalogTypes.h"
+#include "store/SlotPool.h"
 
 #include <array>
 #include <chrono>
@@ -230,6 +231,9 @@ private:
         bool bPinned { false };          // in the list of pinned chunks, not the cache's
         std::array<BYTE, 2 * BLOCK_SIZE> data;
     };
+    // Chunks live in m_chunkSlots' runs: a cache of thousands of them fills
+    // large pages rather than one small heap page per chunk.
+    using CChunkList = std::list<CChunk, CSlotAllocator<CChunk>>;
 
     class CLock;
 
@@ -290,7 +294,7 @@ private:
     // Appends a block after the chain's last block, with its slot 0 taken and holding initial.
     [[nodiscard]] BOOL LinkNewBlockLocked(const CCatalogBlock& last, CRecordRef* pRef, std::span<const BYTE> initial);
     // The cached chunk whose first block is nFirst, or m_chunks.end().
-    std::list<CChunk>::iterator FindChunkLocked(CATBLOCK nFirst);
+    CChunkList::iterator FindChunkLocked(CATBLOCK nFirst);
     // The cached chunk holding a block, read on a miss; null when the read failed.
     CChunk* ChunkLocked(CATBLOCK nBlock);
     // A chunk for nFirst put first in the cache, in place of the least recently
@@ -299,13 +303,13 @@ private:
     // Drops the least recently used chunks of the cache beyond its size.
     void TrimCacheLocked();
     // Drops a chunk from the cache, pinned or not.
-    void DropChunkLocked(std::list<CChunk>::iterator it);
+    void DropChunkLocked(CChunkList::iterator it);
     // Puts a block the batch appends into the cache, changed and pinned. FALSE
     // when the block before it in its chunk could not be read (damage).
     [[nodiscard]] BOOL CacheNewBlockLocked(CATBLOCK nBlock, const BYTE* pData);
     // Moves a chunk to the list of pinned chunks, or back to the front of the cache.
-    void PinChunkLocked(std::list<CChunk>::iterator it);
-    void UnpinChunkLocked(std::list<CChunk>::iterator it);
+    void PinChunkLocked(CChunkList::iterator it);
+    void UnpinChunkLocked(CChunkList::iterator it);
     // The checked bytes of an existing block; null (damage found) when damaged.
     // The pointer is good until the next lookup in the block cache. Bytes are
     // changed only through ChangeBlockLocked.
@@ -347,10 +351,11 @@ private:
     int m_nReplayedBatches { 0 };
     int m_nCacheChunks;
     mutable std::size_t m_nUncheckedCalls { 0 }; // calls since AssertValidLocked last checked
-    std::list<CChunk> m_chunks;                  // unchanged chunks, most recently used first, at most m_nCacheChunks
-    std::list<CChunk> m_pinnedChunks;            // chunks with a block the batch changed
+    CSlotPool m_chunkSlots;                      // the memory of both lists' chunks
+    CChunkList m_chunks;                         // unchanged chunks, most recently used first, at most m_nCacheChunks
+    CChunkList m_pinnedChunks;                   // chunks with a block the batch changed
     // By first block / 2, into either list; m_chunks.end() for a chunk that is not cached.
-    std::vector<std::list<CChunk>::iterator> m_chunkIndex;
+    std::vector<CChunkList::iterator> m_chunkIndex;
     std::unordered_map<CATBLOCK, std::array<BYTE, BLOCK_SIZE>> m_committedBlocks; // changed blocks as committed
     int m_nDirtyBlocks { 0 };                                                     // blocks the batch changed
     int m_nActionDepth { 0 };

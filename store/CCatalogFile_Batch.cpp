@@ -37,7 +37,7 @@ void CCatalogFile::NoteHeaderChangeLocked()
     m_bHeaderDirty = true;
 }
 
-void CCatalogFile::PinChunkLocked(std::list<CChunk>::iterator it)
+void CCatalogFile::PinChunkLocked(CChunkList::iterator it)
 {
     if (it->bPinned)
         return;
@@ -45,7 +45,7 @@ void CCatalogFile::PinChunkLocked(std::list<CChunk>::iterator it)
     it->bPinned = true;
 }
 
-void CCatalogFile::UnpinChunkLocked(std::list<CChunk>::iterator it)
+void CCatalogFile::UnpinChunkLocked(CChunkList::iterator it)
 {
     it->bDirty = {};
     if (!it->bPinned)

@@ -298,8 +298,9 @@ void CPopupWnd::FitOnScreen(const POINT* pPos, const RECT* pAvoid)
     RECT client {};
     GetClientRect(&client);
     pList->MoveWindow(&client);
-    m_btnUp.SetWindowPos(nullptr, 0, 0, client.right, nRow, SWP_NOZORDER | SWP_SHOWWINDOW);
-    m_btnDown.SetWindowPos(nullptr, 0, client.bottom - nRow, client.right, nRow, SWP_NOZORDER | SWP_SHOWWINDOW);
+    // Above the list they overlap, so the cursor finds them there.
+    m_btnUp.SetWindowPos(&wndTop, 0, 0, client.right, nRow, SWP_SHOWWINDOW);
+    m_btnDown.SetWindowPos(&wndTop, 0, client.bottom - nRow, client.right, nRow, SWP_SHOWWINDOW);
     ShowButton(m_btnUp, FALSE);
     ShowButton(m_btnDown, bScrolls);
 }

@@ -80,6 +80,13 @@ CRectList CRectList::Combine(const CRectList& a, const CRectList& b, int nMode)
 {
     if (nMode == RGN_COPY)
         return a;
+    if (nMode == RGN_AND && a.m_rects.size() <= 1 && b.m_rects.size() <= 1) {
+        // Two rectangles meet in one rectangle or nowhere (a clip area meeting a window's, mostly).
+        RECT rcBoth {};
+        if (a.m_rects.empty() || b.m_rects.empty() || !IntersectRect(&rcBoth, &a.m_rects[0], &b.m_rects[0]))
+            return CRectList();
+        return CRectList(rcBoth);
+    }
     std::vector<LONG> ys;
     for (const CRectList* pList : { &a, &b }) {
         for (const RECT& rc : pList->m_rects)

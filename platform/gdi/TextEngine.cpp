@@ -351,13 +351,13 @@ void CTextLine::Draw(CPixelTarget& target, int x, int y, COLORREF cr, const RECT
                         pRow[px] = nColour;
                     continue;
                 }
-                const uint32_t nDst = pRow[px] & 0xFFFFFF;
-                uint32_t nBlend = 0;
-                for (int nShift = 0; nShift <= 16; nShift += 8) {
+                const uint32_t nDst = pRow[px];
+                const unsigned nInverse = 255 - nAlpha;
+                auto blend = [&](int nShift) {
                     unsigned nFore = (nColour >> nShift) & 0xFF, nBack = (nDst >> nShift) & 0xFF;
-                    nBlend |= ((nFore * nAlpha + nBack * (255 - nAlpha) + 127) / 255) << nShift;
-                }
-                pRow[px] = nBlend;
+                    return ((nFore * nAlpha + nBack * nInverse + 127) / 255) << nShift;
+                };
+                pRow[px] = blend(0) | blend(8) | blend(16);
             }
         }
     }

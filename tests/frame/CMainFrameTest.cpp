@@ -6,6 +6,7 @@
 #include "tests/frame/AppTestFixture.h"
 
 #include "frame/AppMessages.h"
+#include "frame/CCatalogBar.h"
 #include "frame/CSisTreeView.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
@@ -15,13 +16,19 @@
 #include "tests/store/FlushCounter.h"
 
 #include "platform/base/Clock.h"
+#include "platform/framework/AfxFrameIds.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/CMenu.h"
+#include "platform/gdi/Drawing.h"
+#include "platform/shell/ProgramLaunch.h"
 #include "platform/window/Menu.h"
+#include "platform/window/Paint.h"
 #include "platform/window/Window.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -356,6 +363,78 @@ TEST_F(MainFrameTest, TheDailyNoticeComesOncePerDayWhenDocumentsExpired)
     clock.m_nOffsetSeconds = 2 * 86400;
     m_driver.Advance(CMainFrame::NOTICE_INTERVAL);
     EXPECT_EQ(m_prompts.CountOf("daily notice"), 2);
+}
+
+/***************************** The catalog bar *****************************/
+
+// Whether the window shows a pixel of that colour anywhere.
+static BOOL ShowsColour(HWND hWnd, COLORREF crWanted)
+{
+    RECT rc {};
+    GetClientRect(hWnd, &rc);
+    HDC hdc = GetDC(hWnd);
+    BOOL bFound = FALSE;
+    for (int y = rc.top; y < rc.bottom && !bFound; ++y) {
+        for (int x = rc.left; x < rc.right && !bFound; ++x)
+            bFound = GetPixel(hdc, x, y) == crWanted;
+    }
+    ReleaseDC(hWnd, hdc);
+    return bFound;
+}
+
+TEST_F(MainFrameTest, TheCatalogBarShowsAPictureOnEachOfItsSixButtons)
+{
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+    CCatalogBar& bar = MainFrame()->GetCatalogBar();
+    EXPECT_FALSE(bar.IsWindowVisible());
+    Command(ID_VIEW_CATALOG_BAR);
+    ASSERT_TRUE(bar.IsWindowVisible());
+    EXPECT_EQ(Update(ID_VIEW_CATALOG_BAR).m_nCheck, 1);
+
+    // Each picture's own colour, on the button of its place.
+    const std::pair<UINT, COLORREF> pictures[] = {
+        { IDC_CATALOG_BUTTON1, RGB(0x30, 0x60, 0xC0) },
+        { IDC_CATALOG_BUTTON6, RGB(0x20, 0x80, 0x30) },
+    };
+    for (const auto& [nID, crPicture] : pictures) {
+        CImageButton* pButton = bar.GetButton(nID);
+        ASSERT_NE(pButton, nullptr);
+        EXPECT_EQ(pButton->GetSafeHwnd(), CTestDriver::FindChild(bar.GetSafeHwnd(), static_cast<int>(nID)));
+        pButton->UpdateWindow();
+        EXPECT_TRUE(ShowsColour(pButton->GetSafeHwnd(), crPicture)) << nID;
+        EXPECT_FALSE(ShowsColour(pButton->GetSafeHwnd(), RGB(0xFF, 0x00, 0xFF))) << nID << ": the mask shows";
+    }
+    for (UINT nID : { IDC_CATALOG_BUTTON2, IDC_CATALOG_BUTTON3, IDC_CATALOG_BUTTON4, IDC_CATALOG_BUTTON5 }) {
+        ASSERT_NE(bar.GetButton(nID), nullptr);
+        EXPECT_EQ(bar.GetButton(nID)->GetSafeHwnd(), CTestDriver::FindChild(bar.GetSafeHwnd(), static_cast<int>(nID)));
+    }
+}
+
+/***************************** Help *****************************/
+
+TEST_F(MainFrameTest, HelpOpensThePageOfTheDialogOrTheGeneralPage)
+{
+    const auto pages = Home() / "Archhlp";
+    std::filesystem::create_directories(pages);
+    for (const char* pszPage : { "HP2-1.HTM", "HP12-13.HTM", "HELP.GIF" })
+        std::ofstream(pages / pszPage) << "page";
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+
+    CLaunchOverride launches;
+    MainFrame()->WinHelp(HID_BASE_RESOURCE + 124);
+    MainFrame()->WinHelp(HID_BASE_RESOURCE + 423);
+    // F1 on the main window, which has no page of its own, and the help topics.
+    Command(ID_HELP);
+    Command(ID_HELP_FINDER);
+    const std::vector<std::vector<std::string>> expected {
+        { "xdg-open", (pages / "HP2-1.HTM").string() },
+        { "xdg-open", (pages / "HP12-13.HTM").string() },
+        { "xdg-open", (pages / "HELP.GIF").string() },
+        { "xdg-open", (pages / "HELP.GIF").string() },
+    };
+    EXPECT_EQ(launches.GetLaunches(), expected);
 }
 
 /***************************** Commits *****************************/

@@ -40,6 +40,17 @@ public:
     }
     int UpdateOptions() override { return Ask("update options", IDCANCEL); }
     void ShowMessage(UINT nStringID, UINT) override { m_messages.push_back(nStringID); }
+    int OpenWith(CDocumentRec&, CString* pstrProgram) override
+    {
+        *pstrProgram = m_strOpenWithProgram;
+        return Ask("open with", m_nOpenWithAnswer);
+    }
+    int ChooseFolder(UINT nIDCaption, CDocumentRec&, CString* pstrFolder) override
+    {
+        m_nChooseFolderCaption = nIDCaption;
+        *pstrFolder = "C:\\";
+        return Ask("choose folder", m_nChooseFolderAnswer);
+    }
 
     // How many times the window was asked for.
     int CountOf(const std::string& strWindow) const
@@ -58,6 +69,10 @@ public:
     int m_nBackupAnswer { IDCANCEL };
     int m_nBackupGeneration { 1 };
     int m_nNoticeCount { -1 };
+    CString m_strOpenWithProgram;
+    int m_nOpenWithAnswer { IDCANCEL };
+    int m_nChooseFolderAnswer { IDCANCEL };
+    UINT m_nChooseFolderCaption { 0 };
     CString m_strNoticeDate;
     std::vector<std::string> m_asked;
     std::vector<UINT> m_messages;

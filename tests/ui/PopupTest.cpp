@@ -328,4 +328,33 @@ TEST_F(PopupTest, ATallPopupIsCutToWholeRowsAndScrollsWithItsArrows)
     EXPECT_FALSE(m_root.GetDownButton().IsWindowVisible());
 }
 
+TEST_F(PopupTest, HoveringOverTheDownArrowScrollsARowAtEachRepeat)
+{
+    for (int i = 0; i < 100; ++i) {
+        CString strText;
+        strText.Format("item %03d", i);
+        m_root.m_list.AddItem(strText, i, FALSE, TRUE);
+    }
+    OpenRoot(CPopupCtrl::MODE_MOUSE, 10, 10);
+    ::SetCapture(m_root.GetSafeHwnd());
+    CBtnSetaPopup& down = m_root.GetDownButton();
+    ASSERT_TRUE(down.IsWindowVisible());
+    RECT rect {};
+    down.GetClientRect(&rect);
+    ASSERT_TRUE(Driver().MoveTo(down.GetSafeHwnd(), rect.right / 2, rect.bottom / 2));
+    Driver().Pump();
+    EXPECT_EQ(m_root.m_list.GetTopIndex(), 1) << "at once";
+    EXPECT_TRUE(down.SendMessage(BM_GETSTATE) & BST_PUSHED);
+    Driver().Advance(CBtnSeta::FIRST_DELAY_MS);
+    EXPECT_EQ(m_root.m_list.GetTopIndex(), 2);
+    Driver().Advance(CBtnSeta::REPEAT_MS);
+    EXPECT_EQ(m_root.m_list.GetTopIndex(), 3);
+    EXPECT_TRUE(m_root.GetUpButton().IsWindowVisible());
+
+    MoveToItem(m_root.m_list, 10);
+    Driver().Advance(CBtnSeta::REPEAT_MS * 3);
+    EXPECT_EQ(m_root.m_list.GetTopIndex(), 3) << "leaving the arrow stops the repeat";
+    ::ReleaseCapture();
+}
+
 } // namespace

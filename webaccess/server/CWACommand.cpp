@@ -3,6 +3,7 @@
 #include "platform/base/FileFunctions.h"
 #include "store/CCatalog.h"
 #include "webaccess/pages/CWAOutputFile.h"
+#include "webaccess/server/CWACmdUpl.h"
 #include "webaccess/server/CWACmdWdir.h"
 #include "webaccess/server/CWACmdWfind.h"
 #include "webaccess/server/CWACmdWtree.h"
@@ -248,6 +249,9 @@ std::unique_ptr<CWACommand> CreateWebCommand(LPCTSTR pszToken)
         break;
     case WA_CMD_WFIND:
         pCommand = std::make_unique<CWACmdWfind>();
+        break;
+    case WA_CMD_UPL:
+        pCommand = std::make_unique<CWACmdUpl>();
         break;
     case WA_CMD_WTREE:
         pCommand = std::make_unique<CWACmdWtree>();

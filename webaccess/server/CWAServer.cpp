@@ -16,6 +16,7 @@
 #include "webaccess/pages/CWAOutputFile.h"
 #include "webaccess/profiles/CWAProfiles.h"
 #include "webaccess/profiles/CWASettings.h"
+#include "webaccess/server/CWACmdUpl.h"
 #include "webaccess/server/CWACmdWdir.h"
 #include "webaccess/server/CWACommand.h"
 #include "webaccess/server/CWAConnection.h"
@@ -26,6 +27,7 @@
 #include "webaccess/server/WebCommands.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 BEGIN_MESSAGE_MAP(CWAServer, CSystemTray)
@@ -205,7 +207,7 @@ void CWAServer::StartScan()
         } while (FindNextFile(hFind, &data));
         FindClose(hFind);
     }
-    ArmTimer(TIMER_SCAN, std::max<UINT>(static_cast<UINT>(std::max(m_settings.m_nReqTime, 0)), MIN_SCAN_INTERVAL));
+    ArmTimer(TIMER_SCAN, ScanInterval());
     m_nPingInterval = std::max<UINT>(static_cast<UINT>(std::max(m_settings.m_nPingTime, 0)), MIN_PING_INTERVAL);
     ArmTimer(TIMER_PING, m_nPingInterval);
     StopAnimation();
@@ -220,8 +222,9 @@ void CWAServer::StartScan()
 
 void CWAServer::StopScan()
 {
-    for (UINT_PTR nId : { TIMER_SCAN, TIMER_PING, TIMER_CONNECTION })
+    for (UINT_PTR nId : { TIMER_SCAN, TIMER_PING, TIMER_UPLOAD, TIMER_CONNECTION })
         KillServerTimer(nId);
+    m_pendingUploads.clear();
     m_sessions.clear();
     Log(Loaded(IDS_WA_LOG_STOPPED));
 }
@@ -246,7 +249,7 @@ void CWAServer::ScanRequests()
         KillServerTimer(TIMER_SCAN);
         for (const CString& strName : names)
             ProcessRequestFile(strFolder, strName);
-        ArmTimer(TIMER_SCAN, std::max<UINT>(static_cast<UINT>(std::max(m_settings.m_nReqTime, 0)), MIN_SCAN_INTERVAL));
+        ArmTimer(TIMER_SCAN, ScanInterval());
     }
     if (m_pConnection && m_pConnection->GetListenSocket())
         m_pConnection->GetListenSocket()->CheckReplies();
@@ -289,7 +292,7 @@ void CWAServer::ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName)
                 // A login under another ID than its request's would reach that user's session.
                 WriteErrorReply(reply, WA_STATUS_MALFORMED, strToken);
             } else {
-                EndSession(strUserId);
+                EndSession(strUserId, strBase);
                 auto pSession = std::make_unique<CWASession>(login, m_settings, *pCatalog);
                 if (!pSession->GetProfile()) {
                     WriteErrorReply(reply, WA_ERROR_NO_PROFILE, "********"); // never the tried password
@@ -304,9 +307,21 @@ void CWAServer::ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName)
                 }
             }
         } else if (nId == WA_CMD_LOGOUT) {
-            EndSession(strUserId);
+            EndSession(strUserId, strBase);
         } else if (!itSession->second->GetProfile() || !itSession->second->GetProfile()->IsCommandAllowed(nId)) {
             WriteErrorReply(reply, WA_ERROR_NOT_ALLOWED, strToken);
+        } else if (nId == WA_CMD_UPL) {
+            CString strFolder = itSession->second->GetProfile()->GetUploadFolder();
+            if (strFolder.IsEmpty() || !CreateFolderPath(strFolder)) {
+                WriteErrorReply(reply, WA_ERROR_NO_UPLOAD_FOLDER, strFolder);
+            } else {
+                if (strFolder[strFolder.GetLength() - 1] != '\\')
+                    strFolder += "\\";
+                // The name has no folder part: the target lies in the upload folder.
+                m_pendingUploads[strBase + ".upl"] = strFolder + static_cast<CWACmdUpl&>(*pCommand).GetFileName();
+                if (!m_armedTimers.contains(TIMER_UPLOAD))
+                    ArmTimer(TIMER_UPLOAD, ScanInterval());
+            }
         } else if (!itSession->second->RunCommand(pCommand, reply)) {
             WriteErrorReply(reply, itSession->second->GetStatus(), strToken);
         }
@@ -336,9 +351,96 @@ void CWAServer::WriteErrorReply(CWAOutputFile& reply, int nCode, LPCTSTR pszLogA
     Log(Formatted(strings.nLog, strArgument));
 }
 
-void CWAServer::EndSession(const CString& strUserId)
+void CWAServer::EndSession(const CString& strUserId, const CString& strBase)
 {
+    auto itUpload = m_pendingUploads.find(strBase + ".upl");
+    if (itUpload != m_pendingUploads.end()) {
+        Log(Formatted(IDS_WA_LOG_UPLOAD_DROPPED, itUpload->second));
+        m_pendingUploads.erase(itUpload);
+        if (m_pendingUploads.empty())
+            KillServerTimer(TIMER_UPLOAD);
+    }
     m_sessions.erase(strUserId);
+}
+
+void CWAServer::ScanUploads()
+{
+    bool bFound = false;
+    for (auto it = m_pendingUploads.begin(); it != m_pendingUploads.end();) {
+        if (GetFileAttributes(it->first) == INVALID_FILE_ATTRIBUTES) {
+            ++it;
+            continue;
+        }
+        if (!bFound)
+            KillServerTimer(TIMER_UPLOAD);
+        bFound = true;
+        StoreUpload(it->first, it->second);
+        it = m_pendingUploads.erase(it);
+    }
+    if (bFound && !m_pendingUploads.empty())
+        ArmTimer(TIMER_UPLOAD, ScanInterval());
+    if (bFound && m_pConnection && m_pConnection->GetListenSocket())
+        m_pConnection->GetListenSocket()->CheckReplies();
+}
+
+void CWAServer::StoreUpload(const CString& strUpload, const CString& strTarget)
+{
+    const CString strBase = strUpload.Left(strUpload.ReverseFind('.'));
+    CWAOutputFile reply;
+    if (!reply.Open(strBase + ".~ou", TRUE)) {
+        Log(Formatted(IDS_WA_LOG_REPLY_NOT_CREATED, strUpload));
+        return;
+    }
+    CString strLine;
+    if (!MakeUniqueName(0, strTarget)) {
+        Log(Formatted(IDS_WA_LOG_UPLOAD_NAME_TAKEN, strTarget));
+        strLine.Format("\r\n<#ERR |%s|#>", static_cast<LPCTSTR>(Loaded(IDS_WA_UPLOAD_NAME_TAKEN)));
+    } else if (MoveFile(strUpload, strTarget)) {
+        Log(Formatted(IDS_WA_LOG_UPLOAD_STORED, strTarget));
+    } else {
+        Log(Formatted(IDS_WA_LOG_UPLOAD_NOT_MOVED, strTarget));
+        strLine.Format("\r\n<#ERR |%s|#>", static_cast<LPCTSTR>(Loaded(IDS_WA_UPLOAD_NOT_MOVED)));
+        if (!DeleteFile(strUpload))
+            Log(Formatted(IDS_WA_LOG_UPLOAD_NOT_DELETED, strUpload));
+    }
+    reply.WriteText(strLine + "\r\n<#END#>");
+    reply.Close();
+    const CString strOut = strBase + ".out";
+    DeleteFile(strOut);
+    if (!RenameFileSafe(strBase + ".~ou", strOut))
+        Log(Formatted(IDS_WA_LOG_NOT_RENAMED, strOut));
+}
+
+BOOL CWAServer::MakeUniqueName(int nTag, LPCTSTR pszTarget)
+{
+    const CString strTarget(pszTarget);
+    if (GetFileAttributes(strTarget) == INVALID_FILE_ATTRIBUTES)
+        return TRUE;
+    const int nDot = strTarget.ReverseFind('.');
+    const int nSlash = strTarget.ReverseFind('\\');
+    const bool bExtension = nDot > nSlash;
+    const CString strBase = bExtension ? strTarget.Left(nDot) : strTarget;
+    const CString strExtension = bExtension ? strTarget.Mid(nDot + 1) : CString();
+    const CString strName = strBase.Mid(nSlash + 1);
+    int nHighest = 0;
+    WIN32_FIND_DATA data {};
+    HANDLE hFind = FindFirstFile(strBase + "[*." + strExtension, &data);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            const char* pDigits = data.cFileName + strName.GetLength() + 1;
+            if (std::strlen(data.cFileName) <= static_cast<size_t>(strName.GetLength()))
+                continue;
+            int nNumber = 0;
+            for (; *pDigits >= '0' && *pDigits <= '9' && nNumber < 100000; ++pDigits)
+                nNumber = nNumber * 10 + (*pDigits - '0');
+            nHighest = std::max(nHighest, nNumber);
+        } while (FindNextFile(hFind, &data));
+        FindClose(hFind);
+    }
+    CString strAside;
+    strAside.Format(
+        "%s[%03d-%d].%s", static_cast<LPCTSTR>(strBase), nHighest + 1, nTag, static_cast<LPCTSTR>(strExtension));
+    return MoveFile(strTarget, strAside);
 }
 
 /*** Timers ***/
@@ -348,6 +450,9 @@ void CWAServer::OnTimer(UINT_PTR nIDEvent)
     switch (nIDEvent) {
     case TIMER_SCAN:
         ScanRequests();
+        break;
+    case TIMER_UPLOAD:
+        ScanUploads();
         break;
     case TIMER_CONNECTION:
         CheckConnection();
@@ -400,6 +505,11 @@ void CWAServer::CheckConnection()
     } else {
         Stop();
     }
+}
+
+UINT CWAServer::ScanInterval() const
+{
+    return std::max<UINT>(static_cast<UINT>(std::max(m_settings.m_nReqTime, 0)), MIN_SCAN_INTERVAL);
 }
 
 void CWAServer::ArmTimer(UINT_PTR nId, UINT nInterval)

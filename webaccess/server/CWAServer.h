@@ -14,6 +14,7 @@
 // Timers of the tray window (intervals from the settings, with floors so a
 // zero setting never spins):
 //   101 ReqTime   scan for request files (then the socket channel's waits)
+//   102 ReqTime   look for announced uploads (<ID>.upl) while any is pending
 //   103 30000 ms  watch a dial-up link while the connection state is 1
 //   104 PingTime  ping the directory server; a third of it after a failure
 // Everything runs in the user-interface thread.
@@ -35,6 +36,7 @@ class CWAServer : public CSystemTray {
 public:
     // clang-format off
     static constexpr UINT_PTR TIMER_SCAN       = 101;
+    static constexpr UINT_PTR TIMER_UPLOAD     = 102;
     static constexpr UINT_PTR TIMER_CONNECTION = 103;
     static constexpr UINT_PTR TIMER_PING       = 104;
     static constexpr UINT CONNECTION_CHECK     = 30000; // ms
@@ -76,6 +78,14 @@ public:
     // Runs every request file of the communication folder.
     void ScanRequests();
     void ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName);
+    // Stores every announced upload that has arrived.
+    void ScanUploads();
+    // Moves an arrived upload to its target and answers with its own reply.
+    void StoreUpload(const CString& strUpload, const CString& strTarget);
+    // Frees the target name: an existing file is moved aside to
+    // "name[NNN-tag].ext", NNN one above the highest such number. FALSE when
+    // that move fails.
+    static BOOL MakeUniqueName(int nTag, LPCTSTR pszTarget);
 
     /* The log: "Mon dd, yyyy  hh:mm:ss - text" lines, in memory (the last
        MAX_LOG_LINES) and appended to "WebArch.LOG" in the program folder. */
@@ -95,9 +105,11 @@ private:
     // The error line of code nCode into the reply, and its log line with the
     // argument (cut to MAX_LOG_ARGUMENT characters).
     void WriteErrorReply(CWAOutputFile& reply, int nCode, LPCTSTR pszLogArgument);
-    void EndSession(const CString& strUserId);
+    // Drops the upload announced under strBase, then the user's session.
+    void EndSession(const CString& strUserId, const CString& strBase);
     void OnPingTimer();
     void CheckConnection();
+    UINT ScanInterval() const;
     void ArmTimer(UINT_PTR nId, UINT nInterval);
     void KillServerTimer(UINT_PTR nId);
 
@@ -109,6 +121,7 @@ private:
     CString m_strLogPath;
     bool m_bLogShown { false };
     std::map<CString, std::unique_ptr<CWASession>> m_sessions; // by user ID
+    std::map<CString, CString> m_pendingUploads;               // <ID>.upl path to its target
     std::set<CString> m_unreadableRequests;                    // logged once each while they stay
     bool m_bLinkAnimation { false };                           // the icon animates for a lost dial-up link
     std::unique_ptr<CWAConnection> m_pConnection;

@@ -38,11 +38,12 @@ TEST(RegionsTest, CombinationsCoverExactlyThePixelsOfTheBooleanOperation)
 {
     std::mt19937 random(7);
     std::uniform_int_distribution<int> coordinate(0, 20);
-    for (int nRound = 0; nRound < 40; ++nRound) {
-        // Two areas of three rectangles each.
+    for (int nRound = 0; nRound < 80; ++nRound) {
+        // Two areas of one rectangle each, or of three.
+        const int nPieces = nRound % 2 == 0 ? 1 : 3;
         Region a(CreateRectRgn(0, 0, 0, 0)), b(CreateRectRgn(0, 0, 0, 0));
         for (Region* pRegion : { &a, &b }) {
-            for (int i = 0; i < 3; ++i) {
+            for (int i = 0; i < nPieces; ++i) {
                 Region piece(
                     CreateRectRgn(coordinate(random), coordinate(random), coordinate(random), coordinate(random)));
                 CombineRgn(pRegion->hrgn, pRegion->hrgn, piece.hrgn, RGN_OR);

@@ -12,9 +12,12 @@
 #include "tests/webaccess/server/CatalogSessionFixture.h"
 #include "tools/testpeers/FakeDirectoryServer.h"
 #include "webaccess/directory/CWAHttpQuery.h"
+#include "webaccess/server/CWAConnection.h"
 #include "webaccess/server/CWAServicePrompts.h"
 
 #include <regex>
+
+#include "tests/support/ScratchFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -23,11 +26,17 @@ namespace {
 class CQuietPrompts : public CWAServicePrompts {
 public:
     BOOL RunSetupWizard() override { return FALSE; }
-    BOOL RunConnectDialog(LPCTSTR, LPCTSTR, LPCTSTR, LPCTSTR, int, CString&) override { return FALSE; }
+    BOOL RunConnectDialog(LPCTSTR, LPCTSTR, LPCTSTR, LPCTSTR, int, CString&) override
+    {
+        ++m_nConnects;
+        return m_bConnects;
+    }
     void ShowConnectionNotice() override { ++m_nNotices; }
     void ShowLog(const std::vector<CString>&) override { }
     void AddLogLine(LPCTSTR) override { }
     int m_nNotices { 0 };
+    int m_nConnects { 0 };
+    BOOL m_bConnects { TRUE };
 };
 
 class CWAServerTest : public CatalogSessionTest {
@@ -194,4 +203,77 @@ TEST_F(CWAServerTest, AFailedPingComesBackAfterAThird)
     EXPECT_EQ(m_directory.Requests().size(), 2u);
     m_driver.Advance(60000); // answered: the full interval again
     EXPECT_EQ(m_directory.Requests().size(), 2u);
+}
+
+TEST_F(CWAServerTest, AnAnnouncedUploadIsStoredBesideAnOlderFileOfItsName)
+{
+    fs::path uploads = Home() / "uploads";
+    m_settings.m_profiles.front()->SetIdentity("guest", "pw", ProgramPath("uploads").c_str());
+    m_pServer->StartScan();
+    ASSERT_EQ(Error(Exchange("u3", "<#LOGIN |u3| |ana| |pw| |x|#>")), "");
+    fs::create_directories(uploads);
+    std::ofstream(uploads / "report.doc") << "first";
+    std::ofstream(uploads / "report[001-0].doc") << "kept aside earlier";
+
+    EXPECT_EQ(Exchange("u3", "<#UPL |C:/Users/ana/report.doc| |6|#>"), "\r\n<#END#>");
+    std::ofstream(m_folder / "u3.upl") << "second";
+    m_driver.Advance(1000);
+    std::string strReply = ReadZipEntry((m_folder / "u3.out").string());
+    EXPECT_EQ(strReply, "\r\n<#END#>");
+    std::ifstream stored(uploads / "report.doc");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(stored), {}), "second");
+    std::ifstream aside(uploads / "report[002-0].doc");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(aside), {}), "first");
+    EXPECT_FALSE(fs::exists(m_folder / "u3.upl"));
+
+    // A new login drops the upload the same request ID announced.
+    fs::remove(m_folder / "u3.out");
+    Exchange("u3", "<#UPL |late.txt| |1|#>");
+    Exchange("u3", "<#LOGIN |u3| |ana| |pw| |x|#>");
+    EXPECT_TRUE(Logged("late.txt"));
+    std::ofstream(m_folder / "u3.upl") << "x";
+    m_driver.Advance(2000);
+    EXPECT_FALSE(fs::exists(uploads / "late.txt"));
+}
+
+TEST(CWAServerNameTest, AnExistingTargetIsMovedAsideWithTheNextNumber)
+{
+    ScratchFolder folder("unique");
+    auto program
+        = [&folder](const char* pszName) { return ProgramPathFromHostPath((folder.Path() / pszName).string()); };
+    EXPECT_TRUE(CWAServer::MakeUniqueName(0, program("new.doc").c_str()));
+    std::ofstream(folder.Path() / "report") << "a";
+    EXPECT_TRUE(CWAServer::MakeUniqueName(0, program("report").c_str()));
+    EXPECT_TRUE(fs::exists(folder.Path() / "report[001-0]."));
+    std::ofstream(folder.Path() / "report") << "b";
+    EXPECT_TRUE(CWAServer::MakeUniqueName(0, program("report").c_str()));
+    EXPECT_TRUE(fs::exists(folder.Path() / "report[002-0]."));
+    EXPECT_FALSE(fs::exists(folder.Path() / "report"));
+}
+
+TEST_F(CWAServerTest, ALostDialUpLinkStopsServingAndItsReturnResumes)
+{
+    m_settings.m_nConnType = WA_CONN_MODEM;
+    CWAConnection& connection = *m_pServer->GetConnection();
+    ASSERT_GT(connection.CreateSocket(WA_CONN_MODEM, m_settings.m_strDirServer), 0);
+    m_pServer->StartScan();
+    ASSERT_EQ(Error(Exchange("u4", "<#LOGIN |u4| |ana| |pw| |x|#>")), "");
+    {
+        CConnectedStateOverride lost(FALSE, 0);
+        m_driver.Advance(CWAServer::CONNECTION_CHECK);
+        EXPECT_EQ(connection.GetState(), 0);
+        EXPECT_EQ(connection.GetListenSocket(), nullptr);
+        EXPECT_EQ(m_pServer->GetSessionCount(), 0u);
+        EXPECT_TRUE(Logged(Loaded(IDS_WA_LOG_STOPPED)));
+        Request("u5", "u5\r\n<#LOGOUT |u5| |ana|#>\r\n");
+        m_driver.Advance(CWAServer::CONNECTION_CHECK); // still lost: checked again, nothing served
+        EXPECT_TRUE(fs::exists(m_folder / "u5.in"));
+    }
+    CConnectedStateOverride back(TRUE, INTERNET_CONNECTION_MODEM);
+    m_driver.Advance(CWAServer::CONNECTION_CHECK);
+    EXPECT_EQ(m_prompts.m_nConnects, 1);
+    EXPECT_EQ(connection.GetState(), WA_CONN_MODEM);
+    EXPECT_NE(connection.GetListenSocket(), nullptr);
+    EXPECT_FALSE(fs::exists(m_folder / "u5.in")); // serving again starts by clearing old requests
+    EXPECT_EQ(CTestDriver::TrayIcons().size(), 1u);
 }

@@ -1,0 +1,8 @@
+#include "ui/CDlgBackupProgress.h"
+
+#include "resources/ResourceIds.h"
+
+CDlgBackupProgress::CDlgBackupProgress()
+    : CProgressDialog(IDD_BACKUP_PROGRESS, IDC_PROGRESS_TEXT)
+{
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+// The progress dialog of a mailbox reorganisation: a bar over the messages,
+// the status text and the filing clip. Cancel records a stop request that the
+// next SetText reports.
+
+#include "ui/CProgressDialog.h"
+
+class CDlgMailboxProgress : public CProgressDialog {
+public:
+    CDlgMailboxProgress();
+
+    // Shows the shortened text and pumps. TRUE (once) when a stop was asked;
+    // else plays a stopped clip again and returns FALSE.
+    BOOL SetText(LPCTSTR pszText) { return ShowStatusAndReport(pszText); }
+};
