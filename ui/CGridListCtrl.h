@@ -206,7 +206,8 @@ private:
     void EraseBand(CDC* pDC, const RECT& client, int nTop, int nBottom);
     void DrawLabelCell(CDC* pDC, int nItem, UINT nState, const PaintLayout& layout, const RECT& cell,
         const RECT& textBand, int nMargin, bool bShaded);
-    void DrawCellBottomLine(CDC* pDC, const RECT& cell) const;
+    // Fills a cell with crBack above its white bottom line.
+    static void FillCell(CDC* pDC, const RECT& cell, COLORREF crBack);
     static bool IsRowHighlighted(UINT nState, const PaintLayout& layout);
 
     std::unique_ptr<CGridCalendarWnd> m_pDateEditor;

@@ -83,12 +83,13 @@ CGridListCtrl::PaintLayout CGridListCtrl::TakePaintLayout()
     return layout;
 }
 
-void CGridListCtrl::DrawCellBottomLine(CDC* pDC, const RECT& cell) const
+void CGridListCtrl::FillCell(CDC* pDC, const RECT& cell, COLORREF crBack)
 {
-    HGDIOBJ hOldPen = SelectObject(pDC->GetSafeHdc(), GetStockObject(WHITE_PEN));
-    pDC->MoveTo(cell.left, cell.bottom - 1);
-    pDC->LineTo(std::max(static_cast<int>(cell.right), m_nClientWidth), cell.bottom - 1);
-    SelectObject(pDC->GetSafeHdc(), hOldPen);
+    // Two fills in place of a pen line: the cells to the right cover whatever a line past this cell would draw.
+    const RECT line { cell.left, cell.bottom - 1, cell.right, cell.bottom };
+    pDC->FillSolidRect(&line, RGB(255, 255, 255));
+    const RECT body { cell.left, cell.top, cell.right, cell.bottom - 1 };
+    pDC->FillSolidRect(&body, crBack);
 }
 
 void CGridListCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
@@ -133,8 +134,7 @@ void CGridListCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
                 : m_colors[GRID_COLOR_FOCUSED_ROW];
         else
             crBack = m_colors[column.bShaded ? GRID_COLOR_SHADED : GRID_COLOR_CELL];
-        pDC->FillSolidRect(&cell, crBack);
-        DrawCellBottomLine(pDC, cell);
+        FillCell(pDC, cell, crBack);
         const CString strText = GetItemText(nItem, column.nColumn);
         if (strText.IsEmpty())
             continue;
@@ -160,8 +160,7 @@ void CGridListCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     }
     if (x < m_nClientWidth) {
         const RECT rest { x, row.top, m_nClientWidth, row.bottom };
-        pDC->FillSolidRect(&rest, m_colors[bFocused ? GRID_COLOR_FOCUSED_ROW : GRID_COLOR_CELL]);
-        DrawCellBottomLine(pDC, rest);
+        FillCell(pDC, rest, m_colors[bFocused ? GRID_COLOR_FOCUSED_ROW : GRID_COLOR_CELL]);
     }
     pDC->RestoreDC(nSaved);
 }
@@ -183,8 +182,7 @@ void CGridListCtrl::DrawLabelCell(CDC* pDC, int nItem, UINT nState, const PaintL
                                                            : m_colors[bShaded ? GRID_COLOR_CELL : GRID_COLOR_SHADED];
     else
         crBack = m_colors[bShaded ? GRID_COLOR_SHADED : GRID_COLOR_CELL];
-    pDC->FillSolidRect(&cell, crBack);
-    DrawCellBottomLine(pDC, cell);
+    FillCell(pDC, cell, crBack);
 
     RECT label {};
     GetItemRect(nItem, &label, LVIR_LABEL);
