@@ -206,7 +206,7 @@ private:
     void EraseBand(CDC* pDC, const RECT& client, int nTop, int nBottom);
     void DrawLabelCell(CDC* pDC, int nItem, UINT nState, const PaintLayout& layout, const RECT& cell,
         const RECT& textBand, int nMargin, bool bShaded);
-    // Fills a cell with crBack above its white bottom line.
+    // Fills a cell with crBack above its white bottom line; crBack is left the background colour.
     static void FillCell(CDC* pDC, const RECT& cell, COLORREF crBack);
     static bool IsRowHighlighted(UINT nState, const PaintLayout& layout);
 

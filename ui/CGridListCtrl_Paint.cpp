@@ -109,22 +109,25 @@ void CGridListCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     if (bHighlighted && m_pBoldFont)
         pDC->SelectObject(m_pBoldFont.get());
 
-    RECT row {};
-    GetItemRect(nItem, &row, LVIR_BOUNDS);
+    const RECT row = lpDrawItemStruct->rcItem;
     RECT textBand = row;
     textBand.top = row.top + (row.bottom - row.top - m_nTextHeight) / 2;
     textBand.bottom = textBand.top + m_nTextHeight;
 
     int x = row.left;
     std::optional<COLORREF> crText; // asked of IsItemRecent once, when a cell has text
+    bool bTextColorSet = false;     // the label cell sets its own
     for (const PaintColumn& column : layout.columns) {
         const RECT cell { x, row.top, x + column.nWidth, row.bottom };
         x += column.nWidth;
         if (column.nColumn == 0) {
-            pDC->SelectObject(pNormalFont);
+            const bool bBold = bHighlighted && m_pBoldFont;
+            if (bBold)
+                pDC->SelectObject(pNormalFont);
             DrawLabelCell(pDC, nItem, nState, layout, cell, textBand, nMargin, column.bShaded);
-            if (bHighlighted && m_pBoldFont)
+            if (bBold)
                 pDC->SelectObject(m_pBoldFont.get());
+            bTextColorSet = false;
             continue;
         }
         COLORREF crBack;
@@ -140,8 +143,9 @@ void CGridListCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
             continue;
         if (!crText)
             crText = m_colors[IsItemRecent(nItem) ? GRID_COLOR_RECENT_TEXT : GRID_COLOR_TEXT];
-        pDC->SetTextColor(*crText);
-        pDC->SetBkColor(crBack);
+        if (!bTextColorSet)
+            pDC->SetTextColor(*crText);
+        bTextColorSet = true;
         if (column.nType == GRID_COLUMN_IMAGE) {
             const int nImage = ImageIndexOf(strText);
             IMAGEINFO info {};
