@@ -313,6 +313,8 @@ int CArchivoraApp::ExitInstance()
     if (m_bExited)
         return m_nExitCode;
     m_bExited = TRUE;
+    // A main window destroyed without closing (a session's end) leaves its documents open: they close here.
+    CloseAllDocuments(TRUE);
     if (m_hResourceModule) {
         AfxSetResourceHandle(nullptr);
         FreeLibrary(m_hResourceModule);
