@@ -5,6 +5,7 @@
 #include "webaccess/pages/CWAOutputFile.h"
 #include "webaccess/server/CWACmdTipv.h"
 #include "webaccess/server/CWACmdUpl.h"
+#include "webaccess/server/CWACmdVupl.h"
 #include "webaccess/server/CWACmdWdir.h"
 #include "webaccess/server/CWACmdWfind.h"
 #include "webaccess/server/CWACmdWtree.h"
@@ -244,6 +245,9 @@ std::unique_ptr<CWACommand> CreateWebCommand(LPCTSTR pszToken)
         break;
     case WA_CMD_PAGE:
         pCommand = std::make_unique<CWACmdPage>();
+        break;
+    case WA_CMD_VUPL:
+        pCommand = std::make_unique<CWACmdVupl>();
         break;
     case WA_CMD_WDIR:
         pCommand = std::make_unique<CWACmdWdir>();

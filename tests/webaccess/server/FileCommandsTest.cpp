@@ -467,8 +467,8 @@ std::pair<std::string, std::string> SplitPicture(const std::string& strReply)
     return { strReply.substr(nToken, nEnd - nToken), strReply.substr(nEnd) };
 }
 
-// The TIPV tests read the page's texts from the program's resource module.
-class TipvTest : public FileCommandsTest {
+// The page commands read their texts from the program's resource module.
+class PageCommandsTest : public FileCommandsTest {
 protected:
     void SetUp() override
     {
@@ -498,7 +498,7 @@ protected:
 
 } // namespace
 
-TEST_F(TipvTest, TipOfATextFileShowsItsEscapedTextWithoutAPicture)
+TEST_F(PageCommandsTest, TipOfATextFileShowsItsEscapedTextWithoutAPicture)
 {
     std::ofstream(Home() / "note.txt") << "a <b> & c\nline two";
     const std::string strPath = ProgramPath(Home() / "note.txt");
@@ -512,12 +512,12 @@ TEST_F(TipvTest, TipOfATextFileShowsItsEscapedTextWithoutAPicture)
     EXPECT_EQ(m_strLog, "Get TIPVIEW - " + strPath);
 }
 
-TEST_F(TipvTest, TipOfAMissingPathIsRefusedAsMissing)
+TEST_F(PageCommandsTest, TipOfAMissingPathIsRefusedAsMissing)
 {
     EXPECT_EQ(Run("<#TIPV |" + ProgramPath(Home() / "gone.txt") + "|#>"), WA_STATUS_MISSING);
 }
 
-TEST_F(TipvTest, TipOfASmallGifSendsTheFileUnchangedAfterThePage)
+TEST_F(PageCommandsTest, TipOfASmallGifSendsTheFileUnchangedAfterThePage)
 {
     std::ofstream(Home() / "dot.gif", std::ios::binary) << SMALL_GIF;
     ASSERT_EQ(Run("<#TIPV |" + ProgramPath(Home() / "dot.gif") + "|#>"), WA_STATUS_OK);
@@ -531,7 +531,7 @@ TEST_F(TipvTest, TipOfASmallGifSendsTheFileUnchangedAfterThePage)
     EXPECT_NE(strReply.find("\r\n<#/HTML#>\r\n\r\n<#IMG"), std::string::npos);
 }
 
-TEST_F(TipvTest, TipOfALargeBitmapSendsItsSmallerRenderingAndRemovesIt)
+TEST_F(PageCommandsTest, TipOfALargeBitmapSendsItsSmallerRenderingAndRemovesIt)
 {
     std::ofstream(Home() / "grey.bmp", std::ios::binary) << GreyBitmap(300);
     ASSERT_EQ(Run("<#TIPV |" + ProgramPath(Home() / "grey.bmp") + "|#>"), WA_STATUS_OK);
@@ -541,7 +541,7 @@ TEST_F(TipvTest, TipOfALargeBitmapSendsItsSmallerRenderingAndRemovesIt)
     EXPECT_FALSE(std::filesystem::exists(Home() / "~kdimg.~kd"));
 }
 
-TEST_F(TipvTest, TipOfAPictureThatCannotBeRenderedShowsNoPreview)
+TEST_F(PageCommandsTest, TipOfAPictureThatCannotBeRenderedShowsNoPreview)
 {
     // A large file that only looks like a JPEG: neither sent nor rendered.
     std::string strData(30000, '\x55');
@@ -554,7 +554,7 @@ TEST_F(TipvTest, TipOfAPictureThatCannotBeRenderedShowsNoPreview)
     EXPECT_EQ(strReply.find("<#IMG"), std::string::npos);
 }
 
-TEST_F(TipvTest, TipOfACatalogDocumentShowsItsDescription)
+TEST_F(PageCommandsTest, TipOfACatalogDocumentShowsItsDescription)
 {
     std::ofstream(Home() / "doc.txt") << "body text";
     const std::string strReference = CatalogFile(ProgramPath(Home() / "doc.txt"));
@@ -564,7 +564,7 @@ TEST_F(TipvTest, TipOfACatalogDocumentShowsItsDescription)
     EXPECT_NE(strReply.find("body text</font></td>"), std::string::npos);
 }
 
-TEST_F(TipvTest, TipOfAProtectedMessageShowsTheNoticeNotTheMessage)
+TEST_F(PageCommandsTest, TipOfAProtectedMessageShowsTheNoticeNotTheMessage)
 {
     const std::string strReference = CatalogMessage("secret##", ' ', sizeof SEPARATOR - 1, 0, "key");
     ASSERT_EQ(Run("<#TIPV |" + strReference + "|#>"), WA_STATUS_OK);
@@ -573,7 +573,7 @@ TEST_F(TipvTest, TipOfAProtectedMessageShowsTheNoticeNotTheMessage)
     EXPECT_EQ(strReply.find("The body."), std::string::npos);
 }
 
-TEST_F(TipvTest, TipPageValuesLoseTheLineBreaksAtTheirEnd)
+TEST_F(PageCommandsTest, TipPageValuesLoseTheLineBreaksAtTheirEnd)
 {
     CWATipPage page;
     page.strPath = "C:\\a<b.txt";
@@ -586,4 +586,59 @@ TEST_F(TipvTest, TipPageValuesLoseTheLineBreaksAtTheirEnd)
     const std::string strPage = ReadPlain();
     EXPECT_NE(strPage.find("size='2'>first<br>second</font><br><br>"), std::string::npos);
     EXPECT_NE(strPage.find("size='2'>C:&#92;a&#60;b.txt</font>"), std::string::npos);
+}
+
+/* VUPL: the files of the upload folder. */
+
+TEST_F(PageCommandsTest, UploadsPageListsTheVisibleFilesInNameOrder)
+{
+    std::filesystem::create_directories(Home() / "up" / "sub");
+    std::ofstream(Home() / "up" / "b.txt") << "12345";
+    std::ofstream(Home() / "up" / "a.txt") << std::string(2048, 'x');
+    std::ofstream(Home() / "up" / ".hidden") << "h";
+    m_settings.m_profiles.front()->SetIdentity("pw", "pw", ProgramPath(Home() / "up").c_str());
+    ASSERT_EQ(Run("<#VUPL#>"), WA_STATUS_OK);
+    const std::string strReply = ReadZip();
+    EXPECT_EQ(strReply.rfind("\r\n<#HTML |files|#>\r\n", 0), 0u);
+    const size_t nA = strReply.find("&nbsp;a.txt</a>");
+    const size_t nB = strReply.find("&nbsp;b.txt</a>");
+    ASSERT_NE(nA, std::string::npos);
+    ASSERT_NE(nB, std::string::npos);
+    EXPECT_LT(nA, nB);
+    EXPECT_EQ(strReply.find("&nbsp;sub</a>"), std::string::npos);
+    EXPECT_EQ(strReply.find(".hidden"), std::string::npos);
+    EXPECT_NE(strReply.find("<a class='s1'>2 KB</a>"), std::string::npos);
+    EXPECT_NE(strReply.find("ShowMenuExp(&quot;MIE&quot;,&quot;" + Slashed(ProgramPath(Home() / "up" / "a.txt"))),
+        std::string::npos);
+    // Two rows, and a filler for the eighteen missing ones.
+    EXPECT_NE(strReply.find("width='240'height='360'"), std::string::npos);
+    // The profile may not upload, yet the page offers it.
+    EXPECT_NE(strReply.find("parent.applet.document.wa.upl2()"), std::string::npos);
+    EXPECT_EQ(m_strLog, "View Uploaded");
+}
+
+TEST_F(PageCommandsTest, UploadedNamesCannotLeaveTheirTextOrScriptString)
+{
+    std::filesystem::create_directories(Home() / "up");
+    std::ofstream(Home() / "up" / "it's \"q\" <b>.txt") << "x";
+    m_settings.m_profiles.front()->SetIdentity("pw", "pw", ProgramPath(Home() / "up").c_str());
+    ASSERT_EQ(Run("<#VUPL#>"), WA_STATUS_OK);
+    const std::string strReply = ReadZip();
+    EXPECT_NE(strReply.find("&nbsp;it&#39;s &#34;q&#34; &#60;b>.txt</a>"), std::string::npos);
+    EXPECT_NE(strReply.find("it\\x27s \\x22q\\x22 \\x3Cb\\x3E.txt&quot;);'"), std::string::npos);
+}
+
+TEST_F(PageCommandsTest, UploadsPageWithoutAFolderListsNothing)
+{
+    ASSERT_EQ(Run("<#VUPL#>"), WA_STATUS_OK);
+    const std::string strReply = ReadZip();
+    EXPECT_NE(strReply.find("width='240'height='400'"), std::string::npos);
+    EXPECT_EQ(strReply.find("ShowMenuExp"), std::string::npos);
+}
+
+TEST_F(PageCommandsTest, VuplTakesNoFields)
+{
+    const auto pCommand = CreateWebCommand("<#VUPL |x|#>");
+    ASSERT_NE(pCommand, nullptr);
+    EXPECT_EQ(pCommand->GetStatus(), WA_STATUS_MALFORMED);
 }
