@@ -185,9 +185,30 @@ private:
     BOOL EditorRectForCell(int nItem, int nColumn, RECT* pRect);
 
     /* Painting (CGridListCtrl_Paint.cpp). */
-    void DrawLabelCell(CDC* pDC, int nItem, const RECT& cell, const RECT& textBand, int nMargin, bool bShaded);
-    void DrawCellBottomLine(CDC* pDC, const RECT& cell) const;
-    bool IsRowHighlighted(UINT nState) const;
+    // A column as rows paint it, in header order (zero-width columns left out).
+    struct PaintColumn {
+        int nColumn;
+        int nPosition;
+        int nFormat;
+        int nWidth;
+        int nType;
+        bool bShaded;
+    };
+    // What every row of one paint shares: taken once in OnPaint instead of once per cell.
+    struct PaintLayout {
+        std::vector<PaintColumn> columns;
+        int nLabelPosition { -1 };
+        bool bFullRow { false };
+        bool bShowsSelection { false };
+    };
+    PaintLayout TakePaintLayout();
+    // Fills the part of the background from nTop to nBottom (client coordinates), shaded columns as bands.
+    void EraseBand(CDC* pDC, const RECT& client, int nTop, int nBottom);
+    void DrawLabelCell(CDC* pDC, int nItem, UINT nState, const PaintLayout& layout, const RECT& cell,
+        const RECT& textBand, int nMargin, bool bShaded);
+    // Fills a cell with crBack above its white bottom line; crBack is left the background colour.
+    static void FillCell(CDC* pDC, const RECT& cell, COLORREF crBack);
+    static bool IsRowHighlighted(UINT nState, const PaintLayout& layout);
 
     std::unique_ptr<CGridCalendarWnd> m_pDateEditor;
     BOOL m_bDragStarted { FALSE };
@@ -202,4 +223,5 @@ private:
     std::unique_ptr<CFont> m_pBoldFont;
     std::unique_ptr<CImageList> m_pImageColumnList;
     std::vector<std::unique_ptr<CWnd>> m_retiredEditors; // deleted after their handlers return
+    std::unique_ptr<PaintLayout> m_pPaintLayout;         // set while OnPaint runs
 };

@@ -355,6 +355,35 @@ TEST_F(CGridListCtrlTest, RowsPaintTheirColoursAndRecentRowsFollowThePreference)
     thePreferences.m_crRecentlyCatalog = crSaved;
 }
 
+TEST_F(CGridListCtrlTest, WhereRowsWentAndColumnsMovedTheNextPaintShowsBackground)
+{
+    m_list.Invalidate();
+    UpdateWindow(m_list.m_hWnd);
+    RECT lastRow {};
+    ASSERT_TRUE(m_list.GetItemRect(2, &lastRow, LVIR_BOUNDS));
+    RECT oldSize {};
+    m_list.GetCellRect(0, COL_SIZE, &oldSize);
+
+    // Two rows go and the shaded column grows: the background is erased where
+    // the rows were, and rows paint the column where it now ends.
+    ASSERT_TRUE(m_list.DeleteItem(2));
+    ASSERT_TRUE(m_list.DeleteItem(1));
+    m_list.SetColumnWidth(COL_SIZE, 100);
+    m_list.Invalidate();
+    UpdateWindow(m_list.m_hWnd);
+    RECT kind {};
+    m_list.GetCellRect(0, COL_KIND, &kind);
+    EXPECT_EQ(CUiHarness::Pixel(m_list.m_hWnd, kind.left + 2, lastRow.bottom - 1), RGB(0xF0, 0xF0, 0xF0))
+        << "the grid line of a deleted row";
+    EXPECT_EQ(CUiHarness::Pixel(m_list.m_hWnd, kind.left + 2, lastRow.top + 2), RGB(0xF0, 0xF0, 0xF0));
+    EXPECT_EQ(CUiHarness::Pixel(m_list.m_hWnd, oldSize.right + 20, lastRow.top + 2), RGB(0xE0, 0xE0, 0xE0))
+        << "the shaded band below the rows";
+    EXPECT_EQ(CUiHarness::Pixel(m_list.m_hWnd, oldSize.right + 20, oldSize.top + 2), RGB(0xE0, 0xE0, 0xE0))
+        << "the widened cell";
+    EXPECT_EQ(CUiHarness::Pixel(m_list.m_hWnd, oldSize.right + 20, oldSize.bottom - 1), RGB(255, 255, 255))
+        << "its grid line";
+}
+
 TEST_F(CGridListCtrlTest, ControlCharactersPaintAsBlanksAndTheRowHeightFollowsTheFont)
 {
     m_list.SetItemText(0, COL_KIND, "a\tb");
