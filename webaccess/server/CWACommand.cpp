@@ -3,6 +3,7 @@
 #include "platform/base/FileFunctions.h"
 #include "store/CCatalog.h"
 #include "webaccess/pages/CWAOutputFile.h"
+#include "webaccess/server/CWACmdTipv.h"
 #include "webaccess/server/CWACmdUpl.h"
 #include "webaccess/server/CWACmdWdir.h"
 #include "webaccess/server/CWACmdWfind.h"
@@ -249,6 +250,9 @@ std::unique_ptr<CWACommand> CreateWebCommand(LPCTSTR pszToken)
         break;
     case WA_CMD_WFIND:
         pCommand = std::make_unique<CWACmdWfind>();
+        break;
+    case WA_CMD_TIPV:
+        pCommand = std::make_unique<CWACmdTipv>();
         break;
     case WA_CMD_UPL:
         pCommand = std::make_unique<CWACmdUpl>();
