@@ -366,7 +366,9 @@
 #define IDS_WA_TAB_EXPLORER         5026
 #define IDS_WA_TAB_CATALOG          5027
 #define IDS_WA_TITLE_TREE           5028
+#define IDS_WA_TITLE_EXPLORER_TREE  5029
 #define IDS_WA_TITLE_DOWNLOAD       5030
+#define IDS_WA_COLUMN_FOLDERS       5031
 #define IDS_WA_COLUMN_NAME          5032
 #define IDS_WA_COLUMN_SIZE          5033
 #define IDS_WA_COLUMN_DATE          5034

@@ -63,6 +63,15 @@ void WriteCatalogToolbarRow(CWAOutputFile& reply, const CWAToolbar& toolbar)
     reply.WriteRowEnd();
 }
 
+void WriteFilesToolbar(CWAOutputFile& reply)
+{
+    reply.WriteToolbarBegin();
+    reply.WriteLoginCell();
+    reply.WriteFillerCell();
+    reply.WriteChangeCatalogLink();
+    reply.WriteToolbarEnd();
+}
+
 namespace {
 
 // bPairSelector picks the menu items: the documents' (TRUE) or the files' (FALSE).

@@ -40,6 +40,11 @@ void WriteCatalogPageHead(CWAOutputFile& reply, LPCTSTR pszTitle);
 // the group page (pszReloadLink not null) reload and tree, then logout.
 void WriteCatalogTitleRow(CWAOutputFile& reply, const CWAPageRights& rights, LPCTSTR pszReloadLink);
 void WriteCatalogToolbarRow(CWAOutputFile& reply, const CWAToolbar& toolbar);
+// The line under the lists of the file pages (explorer and uploads).
+constexpr char FILES_SEPARATOR[]
+    = "<table width='1200'border='1'cellspacing='0'cellpadding='0'><tr><td height='1'><font></font></td></tr></table>";
+// The toolbar of the file pages: the login cell and the link that changes the catalog.
+void WriteFilesToolbar(CWAOutputFile& reply);
 // The documents' menu layer, the closing bar and the end of the block.
 void WriteCatalogPageEnd(CWAOutputFile& reply, const CWAPageRights& rights);
 // The same with the file menu layer of the explorer's file table.

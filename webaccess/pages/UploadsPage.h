@@ -26,7 +26,4 @@ struct CWAUploadsPage {
     std::vector<CWAUploadedFile> files;
 };
 
-// The link attribute that opens the file menu of the explorer's file table
-// for a program path ("MN" menu for the browser flag, "MIE" otherwise).
-CString FileMenuLink(LPCTSTR pszPath, bool bNetscape);
 void WriteUploadsPage(CWAOutputFile& reply, const CWAUploadsPage& page);

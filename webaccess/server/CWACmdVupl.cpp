@@ -1,6 +1,5 @@
 #include "webaccess/server/CWACmdVupl.h"
 
-#include "platform/base/CFile.h"
 #include "platform/base/FileFunctions.h"
 #include "platform/base/FolderListing.h"
 #include "store/PathHelpers.h"
@@ -44,12 +43,7 @@ BOOL CWACmdVupl::Execute(CWAOutputFile& reply, CWASession& session, int)
         CWAUploadedFile file;
         file.strPath = strPath;
         file.strName = cutter.Cut(strPath.Mid(strPath.ReverseFind('\\') + 1), NAME_WIDTH);
-        CFileStatus status {};
-        if (CFile::GetStatus(strPath, status)) {
-            file.facts.nSize = static_cast<long long>(status.m_size);
-            file.facts.bHasDate = true;
-            file.facts.tDate = status.m_mtime.GetTime();
-        }
+        file.facts = ReadFileRow(strPath);
         page.files.push_back(file);
     }
     WriteUploadsPage(reply, page);

@@ -3,6 +3,7 @@
 #include "platform/base/FileFunctions.h"
 #include "store/CCatalog.h"
 #include "webaccess/pages/CWAOutputFile.h"
+#include "webaccess/server/CWACmdEdir.h"
 #include "webaccess/server/CWACmdTipv.h"
 #include "webaccess/server/CWACmdUpl.h"
 #include "webaccess/server/CWACmdVupl.h"
@@ -50,21 +51,19 @@ bool IsWhiteSpace(char ch)
     return ch == ' ' || ch == '\t';
 }
 
-// A path from the network must name a place on a drive: "X:\" and below,
-// with no control characters. UNC names and relative paths are refused.
-bool IsAcceptedPath(const CString& strPath)
+} // namespace
+
+BOOL IsAcceptedWebPath(const CString& strPath)
 {
     if (strPath.GetLength() < 3 || !std::isalpha(static_cast<unsigned char>(strPath[0])) || strPath[1] != ':'
         || strPath[2] != '\\')
-        return false;
+        return FALSE;
     for (int i = 0; i < strPath.GetLength(); ++i) {
         if (static_cast<unsigned char>(strPath[i]) < 32)
-            return false;
+            return FALSE;
     }
-    return true;
+    return TRUE;
 }
-
-} // namespace
 
 /**************************** Command base ****************************/
 
@@ -176,7 +175,7 @@ void CWAFileCommand::ParseArgs(LPCTSTR pszText)
         }
         m_strPath = CString(item.data(), static_cast<int>(item.size()));
         m_strPath.Replace('/', '\\');
-        if (!IsAcceptedPath(m_strPath)) {
+        if (!IsAcceptedWebPath(m_strPath)) {
             reader.Fail();
             return;
         }
@@ -236,6 +235,9 @@ std::unique_ptr<CWACommand> CreateWebCommand(LPCTSTR pszToken)
         break;
     case WA_CMD_DOWN2:
         pCommand = std::make_unique<CWACmdDown2>();
+        break;
+    case WA_CMD_EDIR:
+        pCommand = std::make_unique<CWACmdEdir>();
         break;
     case WA_CMD_LOGIN:
         pCommand = std::make_unique<CWACmdLogin>();

@@ -119,6 +119,9 @@ std::unique_ptr<CWACommand> CreateWebCommand(LPCTSTR pszToken);
 // The row (0 to 12) of the word that begins pszText and is not followed by a
 // letter; -1 when there is none.
 int FindCommandWord(LPCTSTR pszText);
+// TRUE when a path from the network names a place on a drive: "X:\" and
+// below, with no control characters. UNC names and relative paths are refused.
+BOOL IsAcceptedWebPath(const CString& strPath);
 // The decimal number of the nLength characters at pszText: digits only, an
 // empty text is 0, and the number must stay below 214748364 before each
 // further digit.

@@ -1,5 +1,6 @@
 #include "webaccess/server/CatalogPageData.h"
 
+#include "platform/base/CFile.h"
 #include "store/CDocumentRec.h"
 #include "webaccess/profiles/CWAProfiles.h"
 #include "webaccess/profiles/WebCommandIds.h"
@@ -54,5 +55,17 @@ CWADocumentRow ReadDocumentRow(const CDocumentRec& document)
     document.GetNameWithLocation(row.strText);
     row.bProtected = document.IsProtected() != FALSE;
     row.bMail = document.IsMail() != FALSE;
+    return row;
+}
+
+CWADocumentRow ReadFileRow(LPCTSTR pszPath)
+{
+    CWADocumentRow row;
+    CFileStatus status {};
+    if (CFile::GetStatus(pszPath, status)) {
+        row.nSize = static_cast<long long>(status.m_size);
+        row.bHasDate = true;
+        row.tDate = status.m_mtime.GetTime();
+    }
     return row;
 }

@@ -15,3 +15,6 @@ CWAPageRights ReadPageRights(CWASession& session);
 // The document's expiry state, texts and, from its loaded state, its size and
 // modification time; the texts are whole.
 CWADocumentRow ReadDocumentRow(const CDocumentRec& document);
+// A file's size and modification time in a row; both stay unknown when its
+// state cannot be read.
+CWADocumentRow ReadFileRow(LPCTSTR pszPath);

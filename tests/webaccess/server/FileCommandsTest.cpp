@@ -2,6 +2,8 @@
 
 #include "platform/base/PathMap.h"
 #include "platform/base/ResourceModule.h"
+#include "platform/base/ShortNames.h"
+#include "platform/shell/ShellParsingName.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
@@ -10,6 +12,7 @@
 #include "webaccess/pages/CWAOutputFile.h"
 #include "webaccess/pages/TipPage.h"
 #include "webaccess/profiles/CWASettings.h"
+#include "webaccess/server/CWACmdEdir.h"
 #include "webaccess/server/CWASession.h"
 #include "webaccess/server/WebCommands.h"
 
@@ -641,4 +644,59 @@ TEST_F(PageCommandsTest, VuplTakesNoFields)
     const auto pCommand = CreateWebCommand("<#VUPL |x|#>");
     ASSERT_NE(pCommand, nullptr);
     EXPECT_EQ(pCommand->GetStatus(), WA_STATUS_MALFORMED);
+}
+
+/* EDIR: one folder of the computer. */
+
+TEST_F(PageCommandsTest, ExplorerPageShowsTheFolderItsSiblingsAndItsItems)
+{
+    std::filesystem::create_directories(Home() / "box" / "inner");
+    std::filesystem::create_directories(Home() / "other");
+    std::ofstream(Home() / "box" / "one.txt") << std::string(1025, 'x');
+    // Links carry short paths: the current sibling is found by its short path.
+    const std::string strFolder = ProgramPath(Home() / "box");
+    char szShort[MAX_PATH] {};
+    ASSERT_GT(GetShortPathName(strFolder.c_str(), szShort, MAX_PATH), 0u);
+    ASSERT_EQ(Run("<#EDIR |" + Slashed(szShort) + "|#>"), WA_STATUS_OK);
+    const std::string strReply = ReadZip();
+    EXPECT_EQ(strReply.rfind("\r\n<#HTML |files|#>\r\n", 0), 0u);
+    // The current sibling is drawn in focus, the one before it as such.
+    EXPECT_NE(strReply.find("gbk_foc.gif'width='175'height='26'valign='middle'><a class='s2'"), std::string::npos);
+    EXPECT_NE(strReply.find("fld_foc.gif'width='16'height='16'align='texttop'>&nbsp;box</a>"), std::string::npos);
+    EXPECT_NE(strReply.find("align='texttop'>&nbsp;other</a>"), std::string::npos);
+    // The ".." row leads to the parent; the folder and the file follow it.
+    const size_t nUp = strReply.find("src='img/fld_up.gif'width='16'height='16'>&nbsp;..</a>");
+    const size_t nInner = strReply.find("src='img/fld.gif'width='16'height='16'>&nbsp;inner</a>");
+    const size_t nFile = strReply.find("src='img/file.gif'width='16'height='16'>&nbsp;one.txt</a>");
+    ASSERT_NE(nUp, std::string::npos);
+    EXPECT_LT(nUp, nInner);
+    EXPECT_LT(nInner, nFile);
+    EXPECT_NE(strReply.find("<a class='s1'>2 KB</a>"), std::string::npos);
+    EXPECT_NE(strReply.find("width='240'height='360'"), std::string::npos);
+    // The path bar ends in the folder itself, without a link.
+    EXPECT_NE(strReply.find("&nbsp;<a class='s5'>&#92</a>&nbsp;<a class='s5'>box</a>"), std::string::npos);
+    EXPECT_EQ(m_strLog, std::string("Get Explorer DIR - ") + static_cast<LPCTSTR>(GetShellParsingName(szShort)));
+}
+
+TEST_F(PageCommandsTest, ExplorerPageOfADriveRootHasNoUpRow)
+{
+    ASSERT_EQ(Run("<#EDIR |C:/|#>"), WA_STATUS_OK);
+    const std::string strReply = ReadZip();
+    EXPECT_EQ(strReply.find("img/fld_up.gif"), std::string::npos);
+    EXPECT_NE(strReply.find("&nbsp;&nbsp;<a class='s5'>C:</a></td>"), std::string::npos);
+}
+
+TEST_F(PageCommandsTest, ExplorerTokensAreCheckedFieldByField)
+{
+    const auto Status = [](const char* pszToken) { return CreateWebCommand(pszToken)->GetStatus(); };
+    EXPECT_EQ(Status("<#EDIR |C:/x|#>"), WA_STATUS_OK);
+    EXPECT_EQ(Status("<#EDIR |C:/x| ||#>"), WA_STATUS_OK);
+    EXPECT_EQ(Status("<#EDIR |C:/x| |A|#>"), WA_STATUS_OK);
+    EXPECT_EQ(Status("<#EDIR |C:/x| |B|#>"), WA_STATUS_MALFORMED);
+    EXPECT_EQ(Status("<#EDIR |relative/x|#>"), WA_STATUS_MALFORMED);
+    EXPECT_EQ(Status(("<#EDIR |C:/" + std::string(257, 'a') + "|#>").c_str()), WA_STATUS_MALFORMED);
+    const auto pCommand = CreateWebCommand("<#EDIR |C:/x/y| |A-|#>");
+    const auto& edir = static_cast<const CWACmdEdir&>(*pCommand);
+    EXPECT_EQ(edir.GetFolder(), CString("C:\\x\\y"));
+    EXPECT_FALSE(edir.GetViewFlag());
 }
