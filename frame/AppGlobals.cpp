@@ -7,6 +7,7 @@
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/WindowClass.h"
 #include "store/CPreferences.h"
+#include "ui/MenuFont.h"
 
 #include <clocale>
 
@@ -29,14 +30,8 @@ constexpr char COLORS_CHANGED_MESSAGE[] = "APPM TrocarCores";
 
 void CreateMenuFonts()
 {
-    NONCLIENTMETRICS metrics {};
-    metrics.cbSize = sizeof(metrics);
-    SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    LOGFONT lf = metrics.lfMenuFont;
-    lf.lfWeight = FW_NORMAL;
-    g_fontMenu.CreateFontIndirect(&lf);
-    lf.lfWeight = FW_BOLD;
-    g_fontMenuBold.CreateFontIndirect(&lf);
+    CreateMenuFont(g_fontMenu, FW_NORMAL);
+    CreateMenuFont(g_fontMenuBold, FW_BOLD);
 }
 
 void SendColorsChanged()

@@ -111,8 +111,11 @@ public:
     // Opens a catalog entry as its record's open action says. A file: 1 with
     // a program the user picks, 2 with the program registered for the type
     // its name gives (a failed start is reported), 3 once the user has
-    // chosen a folder, any other action with its own program. Non-zero when
-    // something was opened; a cancelled choice opens nothing.
+    // chosen a folder, any other action with its own program. A mail message
+    // goes to the user's mail client: 1 a reply to all, 2 a forward, 3 sent
+    // on as a new message, 4 the client started on its own, any other action
+    // a reply. Non-zero when something was opened; a cancelled choice opens
+    // nothing.
     BOOL OpenItem(CDocumentRec& document, CWnd* pParent);
     // After a successful open, with the "Minimize" preference on, the main
     // window is minimised and gives back its hold on the main catalog. A
@@ -148,6 +151,12 @@ private:
     void SetUpCatalog(const CSetupResults& results, BOOL bRerun);
     // Quits a start that failed after the main window was made.
     void AbandonStart(CDocument* pDocument);
+    // The mail client composes a message from the catalogued one: nMode 0
+    // sends it on as new, 1 forwards it, 2 replies to its sender, 3 to all of
+    // its addresses. A protected message needs its password first; a message
+    // that cannot be read is reported.
+    BOOL OpenMailItem(CDocumentRec& document, int nMode);
+    BOOL LaunchMailClient();
 
     CSingleInstance m_singleInstance;
     HMODULE m_hResourceModule { nullptr };

@@ -2,18 +2,27 @@
 
 #include "frame/CArchivoraApp.h"
 
+#include "catalog/CCatalogPrompts.h"
 #include "catalog/CPendingDocs.h"
 #include "frame/CMainFrame.h"
 #include "frame/FramePrompts.h"
 #include "frame/ShellCommand.h"
+#include "mail/CMailClient.h"
+#include "mail/CatalogMessage.h"
+#include "mail/MailResult.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CPreferences.h"
+#include "store/ProtectedFile.h"
 #include "store/ResString.h"
 
 #include "platform/framework/CMenu.h"
 #include "platform/framework/CWnd.h"
+
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -27,6 +36,65 @@ enum EFileOpenAction : DWORD {
     OPEN_WITH_REGISTERED_PROGRAM = 2,
     OPEN_AFTER_CHOOSING_FOLDER = 3,
 };
+
+// How a mail entry opens; any other value replies to its sender.
+enum EMailOpenAction : DWORD {
+    MAIL_REPLY_TO_ALL = 1,
+    MAIL_FORWARD = 2,
+    MAIL_SEND_AS_NEW = 3,
+    MAIL_START_CLIENT = 4,
+};
+
+// The messages OpenMailItem composes.
+enum EComposeMode : int {
+    COMPOSE_AS_NEW = 0,
+    COMPOSE_FORWARD = 1,
+    COMPOSE_REPLY = 2,
+    COMPOSE_REPLY_TO_ALL = 3,
+};
+
+constexpr char ORIGINAL_MESSAGE_SEPARATOR[] = "\r\n\r\n-------- Original Message --------\r\n";
+// The most bytes of a composed message's body.
+constexpr size_t MAX_COMPOSE_BODY = 32000;
+constexpr int ADDRESS_LIST_SIZE = 4096;
+
+// The client kinds that can be started here: the Netscape-style client and
+// the two Outlook Express kinds, which the same desktop client stands for.
+BOOL IsStartableMailClient(int nKind)
+{
+    return nKind == 0 || nKind == 2 || nKind == 3;
+}
+
+CString AddressList(const CMailMessage& message, void (CMailMessage::*pfnList)(char*, int) const)
+{
+    std::vector<char> buffer(ADDRESS_LIST_SIZE, '\0');
+    (message.*pfnList)(buffer.data(), ADDRESS_LIST_SIZE);
+    return CString(buffer.data());
+}
+
+void AddRecipients(CString& strRecipients, const CString& strList)
+{
+    if (strList.IsEmpty())
+        return;
+    if (!strRecipients.IsEmpty())
+        strRecipients += ", ";
+    strRecipients += strList;
+}
+
+// The original message quoted below the separator, cut to the body's limit
+// between two characters.
+std::string ComposeBody(const CMailMessage& message)
+{
+    std::string strBody = std::string(ORIGINAL_MESSAGE_SEPARATOR) + static_cast<LPCTSTR>(message.GetHeaderLines())
+        + "\r\n" + static_cast<LPCTSTR>(message.GetText());
+    if (strBody.size() > MAX_COMPOSE_BODY) {
+        size_t nSize = MAX_COMPOSE_BODY;
+        while (nSize > 0 && (static_cast<unsigned char>(strBody[nSize]) & 0xC0) == 0x80)
+            --nSize;
+        strBody.resize(nSize);
+    }
+    return strBody;
+}
 
 } // namespace
 
@@ -47,10 +115,20 @@ BOOL CArchivoraApp::OpenItem(CDocumentRec& document, CWnd* pParent)
     CDocumentInfo info {};
     if (!m_pPendingDocs || document.GetInfo(&info) == nullptr)
         return FALSE;
-    // FIXME: mail messages open as a reply, a reply to all, a forward or a new
-    // message in the user's mail client once the mail composing here exists.
-    if (document.IsMail())
-        return FALSE;
+    if (document.IsMail()) {
+        switch (info.dwOpenAction) {
+        case MAIL_REPLY_TO_ALL:
+            return OpenMailItem(document, COMPOSE_REPLY_TO_ALL);
+        case MAIL_FORWARD:
+            return OpenMailItem(document, COMPOSE_FORWARD);
+        case MAIL_SEND_AS_NEW:
+            return OpenMailItem(document, COMPOSE_AS_NEW);
+        case MAIL_START_CLIENT:
+            return LaunchMailClient();
+        default:
+            return OpenMailItem(document, COMPOSE_REPLY);
+        }
+    }
     const HWND hParent = pParent ? pParent->GetSafeHwnd() : nullptr;
     switch (info.dwOpenAction) {
     case OPEN_WITH_CHOSEN_PROGRAM: {
@@ -88,4 +166,60 @@ void CArchivoraApp::MinimizeAfterOpen()
     pMainFrame->ShowWindow(SW_MINIMIZE);
     if (m_pMainCatalog)
         m_pMainCatalog->Release();
+}
+
+BOOL CArchivoraApp::OpenMailItem(CDocumentRec& document, int nMode)
+{
+    CString strPath;
+    document.GetFullPath(strPath);
+    CString strPassword;
+    if (document.IsProtected()) {
+        CDocumentInfo info {};
+        if (document.GetInfo(&info) == nullptr
+            || GetCatalogPrompts().AskPassword(nullptr, strPath, info.szPassword, 1, FALSE, strPassword) != IDOK)
+            return FALSE;
+    }
+    if (const int nResult = document.ReadMailMessage(strPassword); nResult != PROTECT_OK) {
+        ReportProtectError(strPath, nResult);
+        return FALSE;
+    }
+    std::unique_ptr<CMailMessage> pMessage;
+    if (LoadCatalogMessage(document.GetMailRef(), pMessage) != MAIL_OK) {
+        ReportProtectError(strPath, PROTECT_UNREADABLE);
+        return FALSE;
+    }
+    if (!IsStartableMailClient(thePreferences.m_nMailClient))
+        return FALSE;
+
+    CString strSubject = pMessage->GetSubject();
+    CString strRecipients;
+    switch (nMode) {
+    case COMPOSE_FORWARD:
+        strSubject = "[Fwd: " + strSubject + "]";
+        break;
+    case COMPOSE_REPLY:
+        AddRecipients(strRecipients, AddressList(*pMessage, &CMailMessage::GetAddressList1));
+        strSubject = "RE: " + strSubject;
+        break;
+    case COMPOSE_REPLY_TO_ALL:
+        AddRecipients(strRecipients, AddressList(*pMessage, &CMailMessage::GetAddressList2));
+        AddRecipients(strRecipients, AddressList(*pMessage, &CMailMessage::GetCcList));
+        AddRecipients(strRecipients, AddressList(*pMessage, &CMailMessage::GetAddressList1));
+        strSubject = "RE: " + strSubject;
+        break;
+    default:
+        break;
+    }
+    // FIXME: the new-document monitor is switched off around the compose once it exists.
+    CMailClient client;
+    return client.Compose(strSubject, strRecipients, ComposeBody(*pMessage).c_str());
+}
+
+BOOL CArchivoraApp::LaunchMailClient()
+{
+    if (!IsStartableMailClient(thePreferences.m_nMailClient))
+        return FALSE;
+    // FIXME: the new-document monitor is switched off while the client starts once it exists.
+    CMailClient client;
+    return client.Launch();
 }

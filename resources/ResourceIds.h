@@ -375,6 +375,20 @@
 #define IDS_WA_ITEM_COUNT           5037    // %d items shown, %d items in all
 #define IDS_WA_TITLE_LOGOUT         5077
 
+// Web access: the tip page's labels and the status line of its reading.
+#define IDS_WA_TIP_PATH             5018
+#define IDS_WA_TIP_TYPE             5019
+#define IDS_WA_TIP_DESCRIPTION      5020
+#define IDS_WA_TIP_CONTENT          5021
+#define IDS_WA_TIP_EMPTY            4381
+#define IDS_WA_TIP_UNREADABLE       4382
+#define IDS_WA_TIP_READY            4383
+#define IDS_WA_TIP_NO_PREVIEW       4384    // also a picture that can be neither sent nor converted
+#define IDS_WA_TIP_NOT_FOUND        4386
+#define IDS_WA_TIP_PROTECTED        4387
+#define IDS_WA_TIP_NO_TEXT          4388
+#define IDS_WA_TIP_MAIL_PROTECTED   4443    // the content shown for a password-protected message
+
 // Interface kit: drag cursors (hot spot at the top-left pixel).
 #define IDC_DRAG_NONE               178     // the place under the cursor takes no drop
 #define IDC_DRAG_MOVE               179

@@ -10,6 +10,7 @@
 #include "platform/window/SystemMetrics.h"
 #include "ui/AppPalette.h"
 #include "ui/DrawDisabledImage.h"
+#include "ui/MenuFont.h"
 
 #include <algorithm>
 
@@ -27,12 +28,7 @@ constexpr int TEXT_GAP = 4;
 
 CImageMenu::CImageMenu()
 {
-    NONCLIENTMETRICS metrics {};
-    metrics.cbSize = sizeof(metrics);
-    SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    LOGFONT logFont = metrics.lfMenuFont;
-    logFont.lfWeight = NORMAL_WEIGHT;
-    m_font.CreateFontIndirect(&logFont);
+    CreateMenuFont(m_font, NORMAL_WEIGHT);
     CreateMenu();
     RECT workArea {};
     SystemParametersInfo(SPI_GETWORKAREA, 0, &workArea, 0);

@@ -109,6 +109,7 @@ BOOL CTrayRecords::Modify(const NOTIFYICONDATA& data)
 BOOL CTrayRecords::Delete(const NOTIFYICONDATA& data)
 {
     CTrayHost* pHost = GetDisplayTrayHost();
+    bool bLast = false;
     {
         std::lock_guard lock(m_mutex);
         if (m_icons.erase(CKey { data.hWnd, data.uID }) == 0)
@@ -116,8 +117,11 @@ BOOL CTrayRecords::Delete(const NOTIFYICONDATA& data)
         // A tray that went (or came anew) no longer knows the icon: nothing to remove there.
         if (pHost)
             static_cast<void>(pHost->DeleteIcon(data.hWnd, data.uID));
+        bLast = m_icons.empty();
     }
     m_tip.Hide(data.hWnd, data.uID);
+    if (bLast)
+        m_tip.Close();
     return TRUE;
 }
 

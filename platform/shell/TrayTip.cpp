@@ -9,6 +9,8 @@
 #include "platform/window/Timers.h"
 #include "platform/window/Window.h"
 
+#include <utility>
+
 namespace {
 
 constexpr UINT_PTR TIP_TOOL = 1;       // the tooltip's one tool, tracked
@@ -78,6 +80,20 @@ void CTrayTip::Hide(HWND hWnd, UINT uID)
         TOOLINFO tool = TipTool(hTip, nullptr);
         SendMessage(hTip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
     }
+}
+
+void CTrayTip::Close()
+{
+    HWND hTip = nullptr;
+    {
+        std::lock_guard lock(m_mutex);
+        hTip = std::exchange(m_hTip, nullptr);
+        m_hIconWnd = nullptr;
+        m_bShown = false;
+    }
+    // Sent, so that the window is destroyed by the thread it belongs to.
+    if (IsWindow(hTip))
+        SendMessage(hTip, WM_CLOSE, 0, 0);
 }
 
 void CALLBACK CTrayTip::OnDelayOver(HWND hTip, UINT, UINT_PTR nIDEvent, DWORD)

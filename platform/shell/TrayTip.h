@@ -29,6 +29,8 @@ public:
     void OnTipChanged(HWND hWnd, UINT uID, const std::string& strTip);
     // The icon was clicked or deleted: its tip goes, not to come back before the pointer comes again.
     void Hide(HWND hWnd, UINT uID);
+    // The program has no icon left: the tooltip window goes (on its own thread), made again when needed.
+    void Close();
 
 private:
     static void CALLBACK OnDelayOver(HWND hTip, UINT uMsg, UINT_PTR nIDEvent, DWORD dwTime);

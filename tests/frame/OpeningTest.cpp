@@ -5,11 +5,14 @@
 #include "tests/frame/AppTestFixture.h"
 
 #include "catalog/CPendingDocs.h"
+#include "mail/CNetscapeMessage.h"
+#include "mail/MailResult.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
+#include "tests/support/ScopedVariable.h"
 #include "tests/ui/ClassesRootBuilder.h"
 
 #include "platform/base/PathMap.h"
@@ -17,9 +20,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -69,6 +76,98 @@ protected:
         return pDocument ? App().OpenItem(*pDocument, MainFrame()) : FALSE;
     }
     int OpenCount() { return App().GetMainCatalog()->GetOpenCount(); }
+};
+
+// A mailbox of one message catalogued once per mail open action, and a mail
+// client on the path that is never run.
+class MailOpeningTest : public OpeningTest {
+protected:
+    void SetUp() override
+    {
+        OpeningTest::SetUp();
+        fs::create_directories(Home() / "bin");
+        const fs::path client = Home() / "bin" / "thunderbird";
+        std::ofstream(client) << "#!/bin/sh\n";
+        fs::permissions(client, fs::perms::owner_all);
+        m_strClient = client.string();
+        m_path.emplace("PATH", (Home() / "bin").string());
+        // The compose file goes to the temporary folder: the test's own, as tests run in parallel.
+        fs::create_directories(Home() / "tmp");
+        m_tempFolder.emplace("TMPDIR", (Home() / "tmp").string());
+        thePreferences.m_nMailClient = 0;
+
+        std::ofstream(Home() / "Inbox") << "From - Mon Jan  2 15:04:05 2006\n"
+                                           "From: Ana <ana@example.com>\n"
+                                           "To: Bo <bo@example.com>\n"
+                                           "Cc: Cy <cy@example.com>\n"
+                                           "Subject: Plans\n"
+                                           "Date: Mon, 2 Jan 2006 15:04:05 +0000\n"
+                                           "Content-Type: text/plain; charset=UTF-8\n"
+                                           "Content-Transfer-Encoding: 8bit\n"
+                                           "\n"
+                                        << MessageBody() << "\n";
+        m_strStore = ProgramPathFromHostPath((Home() / "Inbox").string());
+        CNetscapeMessage reader;
+        ASSERT_EQ(reader.ReadNext(m_strStore.c_str(), 0, MAIL_MAX_PATH), MAIL_OK);
+        WriteCatalog([&](CCatalog& catalog, CNodeRec& root) {
+            auto pNode = AddSystem(root, "Mail");
+            CDocumentInfo info {};
+            info.wType = DOCUMENT_MAIL;
+            std::strcpy(info.szName, "Plans");
+            info.nVersion = MAIL_STORE_NETSCAPE;
+            info.dwAttributes = static_cast<DWORD>(reader.GetDate());
+            const DWORD ids[] = { reader.GetStoreId(), reader.GetOffset(), reader.GetLength() };
+            std::memcpy(info.id, ids, sizeof(ids));
+            info.id[12] = ' ';
+            std::unique_ptr<CDocumentRec> pDocument(catalog.AddAndLink(pNode.get(), info, m_strStore.c_str()));
+            ASSERT_NE(pDocument, nullptr);
+            m_ref = pDocument->GetRef();
+        });
+        ASSERT_TRUE(Start());
+    }
+    void TearDown() override
+    {
+        thePreferences.m_nMailClient = 0;
+        OpeningTest::TearDown();
+        m_path.reset();
+        m_tempFolder.reset();
+    }
+
+    virtual std::string MessageBody() const { return "The plan, word for word."; }
+
+    // Opens the message with the open action.
+    BOOL OpenMail(DWORD dwAction)
+    {
+        CDocumentRec document(App().GetMainCatalog(), m_ref.nBlock, m_ref.nSlot);
+        CDocumentInfo info {};
+        EXPECT_NE(document.GetInfo(&info), nullptr);
+        info.dwOpenAction = dwAction;
+        EXPECT_TRUE(document.UpdateInfo(info));
+        return App().OpenItem(document, MainFrame());
+    }
+    // The message the client was asked to compose in launch i.
+    std::string Composed(const CLaunchOverride& launches, size_t i) const
+    {
+        const auto& args = launches.GetLaunches().at(i);
+        EXPECT_EQ(args.size(), 3U);
+        EXPECT_EQ(args[0], m_strClient);
+        EXPECT_EQ(args[1], "-compose");
+        EXPECT_EQ(fs::path(args.at(2)).parent_path(), Home() / "tmp");
+        std::ifstream in(args.at(2), std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    static std::string Head(const std::string& strTo, const std::string& strSubject)
+    {
+        return "To: " + strTo + "\r\nCc: \r\nSubject: " + strSubject + "\r\n";
+    }
+
+    std::optional<ScopedVariable> m_path;
+    std::optional<ScopedVariable> m_tempFolder;
+    std::string m_strClient;
+    std::string m_strStore;
+    CRecordRef m_ref;
 };
 
 } // namespace
@@ -165,4 +264,77 @@ TEST_F(OpeningTest, AWindowHiddenInTheTrayStaysHidden)
     App().MinimizeAfterOpen();
     EXPECT_FALSE(MainFrame()->IsWindowVisible());
     EXPECT_EQ(OpenCount(), 0);
+}
+
+TEST_F(MailOpeningTest, EachOpenActionComposesItsMessageFromTheCataloguedOne)
+{
+    CLaunchOverride launches;
+    // The client reads one compose file, written again for each message.
+    const auto compose = [&](DWORD dwAction) {
+        EXPECT_TRUE(OpenMail(dwAction)) << dwAction;
+        return launches.GetLaunches().empty() ? std::string() : Composed(launches, launches.GetLaunches().size() - 1);
+    };
+    const std::string strAna = "Ana <ana@example.com>";
+    EXPECT_EQ(compose(0).rfind(Head(strAna, "RE: Plans"), 0), 0U);
+    EXPECT_EQ(compose(1).rfind(Head("Bo <bo@example.com>, Cy <cy@example.com>, " + strAna, "RE: Plans"), 0), 0U);
+    EXPECT_EQ(compose(3).rfind(Head("", "Plans"), 0), 0U);
+    EXPECT_EQ(compose(5).rfind(Head(strAna, "RE: Plans"), 0), 0U);
+    const std::string strForward = compose(2);
+    EXPECT_EQ(strForward.rfind(Head("", "[Fwd: Plans]"), 0), 0U);
+    EXPECT_EQ(launches.GetLaunches().size(), 5U);
+
+    // The original follows its separator, its header lines first.
+    const size_t nSeparator = strForward.find("\r\n\r\n-------- Original Message --------\r\n");
+    ASSERT_NE(nSeparator, std::string::npos);
+    const size_t nFrom = strForward.find("From: " + strAna, nSeparator);
+    ASSERT_NE(nFrom, std::string::npos);
+    EXPECT_NE(strForward.find("The plan, word for word.", nFrom), std::string::npos);
+}
+
+TEST_F(MailOpeningTest, TheClientStartsOnItsOwnAndAnUnknownClientKindStartsNothing)
+{
+    CLaunchOverride launches;
+    EXPECT_TRUE(OpenMail(4));
+    EXPECT_EQ(launches.GetLaunches(), std::vector<std::vector<std::string>> { { m_strClient } });
+
+    thePreferences.m_nMailClient = 1;
+    EXPECT_FALSE(OpenMail(4));
+    EXPECT_FALSE(OpenMail(0));
+    EXPECT_EQ(launches.GetLaunches().size(), 1U);
+}
+
+TEST_F(MailOpeningTest, AMessageGoneFromItsStoreIsReportedAndComposesNothing)
+{
+    std::ofstream(Home() / "Inbox", std::ios::trunc) << "";
+    CLaunchOverride launches;
+    m_driver.AnswerNextMessageBox(IDOK);
+    EXPECT_FALSE(OpenMail(0));
+    EXPECT_TRUE(launches.GetLaunches().empty());
+}
+
+// A message whose text alone passes the body's limit, in two-byte characters.
+class LongMailOpeningTest : public MailOpeningTest {
+protected:
+    std::string MessageBody() const override
+    {
+        std::string strBody;
+        for (int i = 0; i < 20000; ++i)
+            strBody += "\xC3\xA9";
+        return strBody;
+    }
+};
+
+TEST_F(LongMailOpeningTest, TheQuotedBodyIsCutToItsLimitBetweenCharacters)
+{
+    CLaunchOverride launches;
+    ASSERT_TRUE(OpenMail(2));
+    ASSERT_EQ(launches.GetLaunches().size(), 1U);
+    const std::string strComposed = Composed(launches, 0);
+    const size_t nBody = strComposed.find("\r\n\r\n-------- Original Message");
+    ASSERT_NE(nBody, std::string::npos);
+    const std::string strBody = strComposed.substr(nBody);
+    EXPECT_LE(strBody.size(), 32000U);
+    EXPECT_GE(strBody.size(), 31999U);
+    ASSERT_GE(strBody.size(), 2U);
+    EXPECT_EQ(strBody.substr(strBody.size() - 2), "\xC3\xA9");
 }

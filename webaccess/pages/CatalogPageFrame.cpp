@@ -12,6 +12,11 @@ CString ScriptLink(LPCTSTR pszCall)
     return strLink;
 }
 
+CString LogoutLink()
+{
+    return CString("href='seturl.asp?Url=lthanks.asp'target='_top'") + NO_STATUS_LINK;
+}
+
 void WriteCatalogPageHead(CWAOutputFile& reply, LPCTSTR pszTitle)
 {
     reply.BeginHtmlBlock("files");
@@ -38,7 +43,7 @@ void WriteCatalogTitleRow(CWAOutputFile& reply, const CWAPageRights& rights, LPC
         links.insert(links.end(), { CString(pszReloadLink), ScriptLink("parent.applet.document.wa.iwtr(1)") });
     }
     ids.push_back(IDS_WA_TITLE_LOGOUT);
-    links.push_back(CString("href='seturl.asp?Url=lthanks.asp'target='_top'") + NO_STATUS_LINK);
+    links.push_back(LogoutLink());
     reply.WriteRowBegin();
     reply.WriteTitleBar(ids, links);
     reply.WriteRowEnd();
@@ -58,13 +63,16 @@ void WriteCatalogToolbarRow(CWAOutputFile& reply, const CWAToolbar& toolbar)
     reply.WriteRowEnd();
 }
 
-void WriteCatalogPageEnd(CWAOutputFile& reply, const CWAPageRights& rights)
+namespace {
+
+// bPairSelector picks the menu items: the documents' (TRUE) or the files' (FALSE).
+void WritePageEnd(CWAOutputFile& reply, const CWAPageRights& rights, BOOL bPairSelector)
 {
     reply.WriteRowBegin();
     if (rights.bNetscape)
-        reply.WriteMenuLayerNS(rights.bDownload ? TRUE : FALSE, TRUE);
+        reply.WriteMenuLayerNS(rights.bDownload ? TRUE : FALSE, bPairSelector);
     else
-        reply.WriteMenuLayerIE(rights.bDownload ? TRUE : FALSE, TRUE);
+        reply.WriteMenuLayerIE(rights.bDownload ? TRUE : FALSE, bPairSelector);
     reply.WriteRowEnd();
     reply.WriteRowBegin();
     reply.WriteTopBar780();
@@ -72,4 +80,16 @@ void WriteCatalogPageEnd(CWAOutputFile& reply, const CWAPageRights& rights)
     reply.WriteBodyEnd();
     reply.WriteHtmlEnd();
     reply.EndHtmlBlock();
+}
+
+} // namespace
+
+void WriteCatalogPageEnd(CWAOutputFile& reply, const CWAPageRights& rights)
+{
+    WritePageEnd(reply, rights, TRUE);
+}
+
+void WriteFilesPageEnd(CWAOutputFile& reply, const CWAPageRights& rights)
+{
+    WritePageEnd(reply, rights, FALSE);
 }

@@ -32,6 +32,8 @@ struct CWAToolbar {
 
 // The link attribute that runs a call of the browser-side frame.
 CString ScriptLink(LPCTSTR pszCall);
+// The link attribute of the title bar's logout item.
+CString LogoutLink();
 // The HTML block "files" up to the top bar.
 void WriteCatalogPageHead(CWAOutputFile& reply, LPCTSTR pszTitle);
 // The title bar: tip view, download, upload (linked with the right), then on
@@ -40,3 +42,5 @@ void WriteCatalogTitleRow(CWAOutputFile& reply, const CWAPageRights& rights, LPC
 void WriteCatalogToolbarRow(CWAOutputFile& reply, const CWAToolbar& toolbar);
 // The documents' menu layer, the closing bar and the end of the block.
 void WriteCatalogPageEnd(CWAOutputFile& reply, const CWAPageRights& rights);
+// The same with the file menu layer of the explorer's file table.
+void WriteFilesPageEnd(CWAOutputFile& reply, const CWAPageRights& rights);

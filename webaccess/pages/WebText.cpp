@@ -89,11 +89,11 @@ CString FormatVuplToken()
     return CString("<#VUPL#>");
 }
 
-CString FormatCommandLink(LPCTSTR pszToken)
+CString ScriptStringText(LPCTSTR pszText)
 {
     static constexpr char HEX_DIGITS[] = "0123456789ABCDEF";
     std::string strScript;
-    for (const char* p = pszToken ? pszToken : ""; *p != '\0'; ++p) {
+    for (const char* p = pszText ? pszText : ""; *p != '\0'; ++p) {
         const auto ch = static_cast<unsigned char>(*p);
         if (ch < 32 || ch == '"' || ch == '\'' || ch == '\\' || ch == '&' || ch == '<' || ch == '>') {
             strScript += "\\x";
@@ -103,11 +103,16 @@ CString FormatCommandLink(LPCTSTR pszToken)
             strScript += static_cast<char>(ch);
         }
     }
+    return CString(strScript.c_str(), static_cast<int>(strScript.size()));
+}
+
+CString FormatCommandLink(LPCTSTR pszToken)
+{
     CString strLink;
     strLink.Format(
         "href='javascript:parent.applet.document.wa.snd(&quot;%s&quot;);'onmouseover='self.status=&quot;&quot;;"
         "return true'",
-        strScript.c_str());
+        static_cast<LPCTSTR>(ScriptStringText(pszToken)));
     return strLink;
 }
 

@@ -38,11 +38,14 @@ CString TokenFieldHtml(LPCTSTR pszText);
 CString FormatEdirToken(LPCTSTR pszPath);       // "<#EDIR |path|#>"
 CString FormatWdirToken(int nBlock, int nSlot); // "<#WDIR |block| |slot|#>"
 CString FormatVuplToken();                      // "<#VUPL#>"
+// A text for a script string inside a quoted attribute: every character that
+// could end the string or the attribute (quotes, '\', '&', '<', '>', control
+// bytes) is written as a \xHH escape of the script.
+CString ScriptStringText(LPCTSTR pszText);
 // The link attribute that makes the hosting frame send pszToken as the next
-// request. The token is given as plain text: every character that could end
-// the script string or the attribute (quotes, '\', '&', '<', '>', control
-// bytes) is written as a \xHH escape of the script, so a name holding such
-// characters reaches the frame unchanged and never leaves the string.
+// request. The token is given as plain text and written through
+// ScriptStringText, so a name holding quotes or markup reaches the frame
+// unchanged and never leaves the string.
 CString FormatCommandLink(LPCTSTR pszToken);
 
 /* The search form's tables, shared with the catalog search command. */

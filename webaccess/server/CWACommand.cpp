@@ -3,7 +3,9 @@
 #include "platform/base/FileFunctions.h"
 #include "store/CCatalog.h"
 #include "webaccess/pages/CWAOutputFile.h"
+#include "webaccess/server/CWACmdTipv.h"
 #include "webaccess/server/CWACmdUpl.h"
+#include "webaccess/server/CWACmdVupl.h"
 #include "webaccess/server/CWACmdWdir.h"
 #include "webaccess/server/CWACmdWfind.h"
 #include "webaccess/server/CWACmdWtree.h"
@@ -244,11 +246,17 @@ std::unique_ptr<CWACommand> CreateWebCommand(LPCTSTR pszToken)
     case WA_CMD_PAGE:
         pCommand = std::make_unique<CWACmdPage>();
         break;
+    case WA_CMD_VUPL:
+        pCommand = std::make_unique<CWACmdVupl>();
+        break;
     case WA_CMD_WDIR:
         pCommand = std::make_unique<CWACmdWdir>();
         break;
     case WA_CMD_WFIND:
         pCommand = std::make_unique<CWACmdWfind>();
+        break;
+    case WA_CMD_TIPV:
+        pCommand = std::make_unique<CWACmdTipv>();
         break;
     case WA_CMD_UPL:
         pCommand = std::make_unique<CWACmdUpl>();

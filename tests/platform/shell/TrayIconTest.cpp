@@ -276,13 +276,15 @@ TEST_F(TrayIconTest, ATipGoesOnAClickOrDeletionAndAnEmptyTipNeverShows)
     m_driver.Advance(nDelay);
     EXPECT_EQ(ShownTip(), nullptr);
 
-    // Deleting the icon takes its tip with it.
+    // Deleting the icon takes its tip with it; the last icon's, the tooltip window too.
     NOTIFYICONDATA tip = Data(4, NIF_TIP, "back");
     ASSERT_TRUE(Shell_NotifyIcon(NIM_MODIFY, &tip));
     ASSERT_TRUE(m_driver.HoverTrayIcon(m_hWnd, 4, TRUE));
     m_driver.Advance(nDelay);
-    ASSERT_NE(ShownTip(), nullptr);
+    HWND hTip = ShownTip();
+    ASSERT_NE(hTip, nullptr);
     EXPECT_TRUE(Shell_NotifyIcon(NIM_DELETE, &data));
     m_driver.Pump();
     EXPECT_EQ(ShownTip(), nullptr);
+    EXPECT_FALSE(IsWindow(hTip));
 }

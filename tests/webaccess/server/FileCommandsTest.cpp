@@ -1,10 +1,14 @@
 #include "webaccess/server/FileCommands.h"
 
 #include "platform/base/PathMap.h"
+#include "platform/base/ResourceModule.h"
+#include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestData.h"
 #include "webaccess/pages/CWAOutputFile.h"
+#include "webaccess/pages/TipPage.h"
 #include "webaccess/profiles/CWASettings.h"
 #include "webaccess/server/CWASession.h"
 #include "webaccess/server/WebCommands.h"
@@ -88,8 +92,8 @@ protected:
 
     // A catalog document for the message of an mbox store, whose bytes begin
     // after the separator line; its reference.
-    std::string CatalogMessage(
-        const char* pszTitle, char chState = ' ', LONG nOffset = sizeof SEPARATOR - 1, LONG nStoreKind = 0)
+    std::string CatalogMessage(const char* pszTitle, char chState = ' ', LONG nOffset = sizeof SEPARATOR - 1,
+        LONG nStoreKind = 0, const char* pszPassword = "")
     {
         std::ofstream(Home() / "inbox", std::ios::binary) << SEPARATOR << Message(pszTitle);
         CDocumentInfo info {};
@@ -99,6 +103,7 @@ protected:
         std::memcpy(info.id + 4, &nOffset, sizeof nOffset);
         std::memcpy(info.id + 8, &nLength, sizeof nLength);
         info.id[12] = static_cast<BYTE>(chState);
+        std::strncpy(info.szPassword, pszPassword, sizeof info.szPassword - 1);
         const std::string strStore = "*" + ProgramPath(Home() / "inbox") + "#";
         std::unique_ptr<CDocumentRec> pDocument(m_pCatalog->FindOrAddDocument(strStore.c_str(), pszTitle, &info));
         EXPECT_TRUE(pDocument);
@@ -351,8 +356,7 @@ TEST_F(FileCommandsTest, AttrOfAMailMessageNamesItByItsFolder)
     ASSERT_EQ(Run("<#ATTR |" + strRef + "|#>"), WA_STATUS_OK);
     const std::string strReply = ReadZip();
     EXPECT_NE(strReply.find("/ab.eml| |" + std::to_string(Message("a:b?##").size()) + "| || |" + strRef + "|#>"),
-        std::string::npos)
-        << strReply;
+        std::string::npos);
 }
 
 TEST_F(FileCommandsTest, AMailTitleOfInvalidCharactersBecomesMailEml)
@@ -416,4 +420,225 @@ TEST_F(FileCommandsTest, AMailDocumentIsNamedByItsFolderAndTitle)
     std::string strStore = ProgramPath(Home() / "inbox");
     std::transform(strStore.begin(), strStore.end(), strStore.begin(), [](char ch) { return std::tolower(ch); });
     EXPECT_EQ(m_strLog, "Get ATTRIBUTES - " + strStore + "#\\hello");
+}
+
+/* TIPV: the tip page and the picture after it. */
+
+namespace {
+
+// A 1 x 1 GIF.
+const std::string SMALL_GIF("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01"
+                            "\x00\x00\x02\x02\x44\x01\x00;",
+    35);
+
+void PutLittleEndian(std::string& strData, size_t nAt, uint32_t nValue, int nBytes)
+{
+    for (int i = 0; i < nBytes; ++i)
+        strData[nAt + static_cast<size_t>(i)] = static_cast<char>((nValue >> (8 * i)) & 0xFF);
+}
+
+// An uncompressed 24-bit bitmap of nSide x nSide grey pixels.
+std::string GreyBitmap(uint32_t nSide)
+{
+    const uint32_t nRow = (nSide * 3 + 3) / 4 * 4;
+    std::string strData(54 + static_cast<size_t>(nRow) * nSide, '\x80');
+    strData[0] = 'B';
+    strData[1] = 'M';
+    PutLittleEndian(strData, 2, static_cast<uint32_t>(strData.size()), 4);
+    PutLittleEndian(strData, 6, 0, 4);
+    PutLittleEndian(strData, 10, 54, 4);
+    PutLittleEndian(strData, 14, 40, 4);
+    PutLittleEndian(strData, 18, nSide, 4);
+    PutLittleEndian(strData, 22, nSide, 4);
+    PutLittleEndian(strData, 26, 1, 2);
+    PutLittleEndian(strData, 28, 24, 2);
+    for (size_t i = 30; i < 54; ++i)
+        strData[i] = '\0';
+    return strData;
+}
+
+// The IMG token of a reply and the bytes after it; empty when there is none.
+std::pair<std::string, std::string> SplitPicture(const std::string& strReply)
+{
+    const size_t nToken = strReply.find("\r\n<#IMG ");
+    if (nToken == std::string::npos)
+        return {};
+    const size_t nEnd = strReply.find("#>\r\n", nToken) + 4;
+    return { strReply.substr(nToken, nEnd - nToken), strReply.substr(nEnd) };
+}
+
+// The page commands read their texts from the program's resource module.
+class PageCommandsTest : public FileCommandsTest {
+protected:
+    void SetUp() override
+    {
+        FileCommandsTest::SetUp();
+        const std::filesystem::path module = BinaryRoot() / "app" / "arching.dll";
+        m_hModule = LoadLibrary(ProgramPathFromHostPath(module.string()).c_str());
+        ASSERT_NE(m_hModule, nullptr) << module;
+        AfxSetResourceHandle(m_hModule);
+    }
+    void TearDown() override
+    {
+        AfxSetResourceHandle(nullptr);
+        if (m_hModule != nullptr)
+            FreeLibrary(m_hModule);
+        FileCommandsTest::TearDown();
+    }
+
+    static std::string StatusLine(UINT nId)
+    {
+        CString strText;
+        strText.LoadString(nId);
+        return "Status - </font>" + std::string(strText) + "</font>";
+    }
+
+    HMODULE m_hModule { nullptr };
+};
+
+} // namespace
+
+TEST_F(PageCommandsTest, TipOfATextFileShowsItsEscapedTextWithoutAPicture)
+{
+    std::ofstream(Home() / "note.txt") << "a <b> & c\nline two";
+    const std::string strPath = ProgramPath(Home() / "note.txt");
+    ASSERT_EQ(Run("<#TIPV |" + strPath + "|#>"), WA_STATUS_OK);
+    const std::string strReply = ReadZip();
+    EXPECT_EQ(strReply.rfind("\r\n<#HTML |tipview|#>\r\n", 0), 0u);
+    EXPECT_NE(strReply.find("a &#60;b> &#38; c<br>line two</font></td>"), std::string::npos);
+    EXPECT_NE(strReply.find(StatusLine(IDS_WA_TIP_READY)), std::string::npos) << strReply;
+    EXPECT_EQ(strReply.find("<#imgsrc#>"), std::string::npos);
+    EXPECT_EQ(strReply.find("<#IMG"), std::string::npos);
+    EXPECT_EQ(m_strLog, "Get TIPVIEW - " + strPath);
+}
+
+TEST_F(PageCommandsTest, TipOfAMissingPathIsRefusedAsMissing)
+{
+    EXPECT_EQ(Run("<#TIPV |" + ProgramPath(Home() / "gone.txt") + "|#>"), WA_STATUS_MISSING);
+}
+
+TEST_F(PageCommandsTest, TipOfASmallGifSendsTheFileUnchangedAfterThePage)
+{
+    std::ofstream(Home() / "dot.gif", std::ios::binary) << SMALL_GIF;
+    ASSERT_EQ(Run("<#TIPV |" + ProgramPath(Home() / "dot.gif") + "|#>"), WA_STATUS_OK);
+    const std::string strReply = ReadZip();
+    EXPECT_EQ(strReply.rfind("\r\n<#HTML |tipimage|#>\r\n", 0), 0u);
+    EXPECT_NE(strReply.find("<img src='<#imgsrc#>'>"), std::string::npos);
+    const auto [strToken, strBytes] = SplitPicture(strReply);
+    EXPECT_EQ(strToken, "\r\n<#IMG |" + std::to_string(SMALL_GIF.size()) + "| |gif|#>\r\n");
+    EXPECT_EQ(strBytes, SMALL_GIF);
+    // The page ends before the token.
+    EXPECT_NE(strReply.find("\r\n<#/HTML#>\r\n\r\n<#IMG"), std::string::npos);
+}
+
+TEST_F(PageCommandsTest, TipOfALargeBitmapSendsItsSmallerRenderingAndRemovesIt)
+{
+    std::ofstream(Home() / "grey.bmp", std::ios::binary) << GreyBitmap(300);
+    ASSERT_EQ(Run("<#TIPV |" + ProgramPath(Home() / "grey.bmp") + "|#>"), WA_STATUS_OK);
+    const auto [strToken, strBytes] = SplitPicture(ReadZip());
+    EXPECT_EQ(strToken, "\r\n<#IMG |" + std::to_string(strBytes.size()) + "| |png|#>\r\n");
+    EXPECT_EQ(strBytes.rfind("\x89PNG", 0), 0u);
+    EXPECT_FALSE(std::filesystem::exists(Home() / "~kdimg.~kd"));
+}
+
+TEST_F(PageCommandsTest, TipOfAPictureThatCannotBeRenderedShowsNoPreview)
+{
+    // A large file that only looks like a JPEG: neither sent nor rendered.
+    std::string strData(30000, '\x55');
+    strData.replace(0, 3, "\xFF\xD8\xFF");
+    std::ofstream(Home() / "broken.jpg", std::ios::binary) << strData;
+    ASSERT_EQ(Run("<#TIPV |" + ProgramPath(Home() / "broken.jpg") + "|#>"), WA_STATUS_OK);
+    const std::string strReply = ReadZip();
+    EXPECT_EQ(strReply.rfind("\r\n<#HTML |tipview|#>\r\n", 0), 0u);
+    EXPECT_NE(strReply.find(StatusLine(IDS_WA_TIP_NO_PREVIEW)), std::string::npos);
+    EXPECT_EQ(strReply.find("<#IMG"), std::string::npos);
+}
+
+TEST_F(PageCommandsTest, TipOfACatalogDocumentShowsItsDescription)
+{
+    std::ofstream(Home() / "doc.txt") << "body text";
+    const std::string strReference = CatalogFile(ProgramPath(Home() / "doc.txt"));
+    ASSERT_EQ(Run("<#TIPV |" + strReference + "|#>"), WA_STATUS_OK);
+    const std::string strReply = ReadZip();
+    EXPECT_NE(strReply.find("<b>Description</b>"), std::string::npos);
+    EXPECT_NE(strReply.find("body text</font></td>"), std::string::npos);
+}
+
+TEST_F(PageCommandsTest, TipOfAProtectedMessageShowsTheNoticeNotTheMessage)
+{
+    const std::string strReference = CatalogMessage("secret##", ' ', sizeof SEPARATOR - 1, 0, "key");
+    ASSERT_EQ(Run("<#TIPV |" + strReference + "|#>"), WA_STATUS_OK);
+    const std::string strReply = ReadZip();
+    EXPECT_NE(strReply.find("This message is protected by a password."), std::string::npos);
+    EXPECT_EQ(strReply.find("The body."), std::string::npos);
+}
+
+TEST_F(PageCommandsTest, TipPageValuesLoseTheLineBreaksAtTheirEnd)
+{
+    CWATipPage page;
+    page.strPath = "C:\\a<b.txt";
+    page.strLocation = "first\nsecond\n\n";
+    page.bDocument = true;
+    CWAOutputFile reply;
+    ASSERT_TRUE(reply.Open(ProgramPath(m_strReply).c_str(), FALSE));
+    WriteTipPage(reply, page);
+    reply.Close();
+    const std::string strPage = ReadPlain();
+    EXPECT_NE(strPage.find("size='2'>first<br>second</font><br><br>"), std::string::npos);
+    EXPECT_NE(strPage.find("size='2'>C:&#92;a&#60;b.txt</font>"), std::string::npos);
+}
+
+/* VUPL: the files of the upload folder. */
+
+TEST_F(PageCommandsTest, UploadsPageListsTheVisibleFilesInNameOrder)
+{
+    std::filesystem::create_directories(Home() / "up" / "sub");
+    std::ofstream(Home() / "up" / "b.txt") << "12345";
+    std::ofstream(Home() / "up" / "a.txt") << std::string(2048, 'x');
+    std::ofstream(Home() / "up" / ".hidden") << "h";
+    m_settings.m_profiles.front()->SetIdentity("pw", "pw", ProgramPath(Home() / "up").c_str());
+    ASSERT_EQ(Run("<#VUPL#>"), WA_STATUS_OK);
+    const std::string strReply = ReadZip();
+    EXPECT_EQ(strReply.rfind("\r\n<#HTML |files|#>\r\n", 0), 0u);
+    const size_t nA = strReply.find("&nbsp;a.txt</a>");
+    const size_t nB = strReply.find("&nbsp;b.txt</a>");
+    ASSERT_NE(nA, std::string::npos);
+    ASSERT_NE(nB, std::string::npos);
+    EXPECT_LT(nA, nB);
+    EXPECT_EQ(strReply.find("&nbsp;sub</a>"), std::string::npos);
+    EXPECT_EQ(strReply.find(".hidden"), std::string::npos);
+    EXPECT_NE(strReply.find("<a class='s1'>2 KB</a>"), std::string::npos);
+    EXPECT_NE(strReply.find("ShowMenuExp(&quot;MIE&quot;,&quot;" + Slashed(ProgramPath(Home() / "up" / "a.txt"))),
+        std::string::npos);
+    // Two rows, and a filler for the eighteen missing ones.
+    EXPECT_NE(strReply.find("width='240'height='360'"), std::string::npos);
+    // The profile may not upload, yet the page offers it.
+    EXPECT_NE(strReply.find("parent.applet.document.wa.upl2()"), std::string::npos);
+    EXPECT_EQ(m_strLog, "View Uploaded");
+}
+
+TEST_F(PageCommandsTest, UploadedNamesCannotLeaveTheirTextOrScriptString)
+{
+    std::filesystem::create_directories(Home() / "up");
+    std::ofstream(Home() / "up" / "it's \"q\" <b>.txt") << "x";
+    m_settings.m_profiles.front()->SetIdentity("pw", "pw", ProgramPath(Home() / "up").c_str());
+    ASSERT_EQ(Run("<#VUPL#>"), WA_STATUS_OK);
+    const std::string strReply = ReadZip();
+    EXPECT_NE(strReply.find("&nbsp;it&#39;s &#34;q&#34; &#60;b>.txt</a>"), std::string::npos);
+    EXPECT_NE(strReply.find("it\\x27s \\x22q\\x22 \\x3Cb\\x3E.txt&quot;);'"), std::string::npos);
+}
+
+TEST_F(PageCommandsTest, UploadsPageWithoutAFolderListsNothing)
+{
+    ASSERT_EQ(Run("<#VUPL#>"), WA_STATUS_OK);
+    const std::string strReply = ReadZip();
+    EXPECT_NE(strReply.find("width='240'height='400'"), std::string::npos);
+    EXPECT_EQ(strReply.find("ShowMenuExp"), std::string::npos);
+}
+
+TEST_F(PageCommandsTest, VuplTakesNoFields)
+{
+    const auto pCommand = CreateWebCommand("<#VUPL |x|#>");
+    ASSERT_NE(pCommand, nullptr);
+    EXPECT_EQ(pCommand->GetStatus(), WA_STATUS_MALFORMED);
 }

@@ -1,0 +1,6 @@
+#include "ui/CGroupPopupWnd.h"
+
+CGroupPopupWnd::CGroupPopupWnd()
+    : CPopupWnd("GroupPopupWnd")
+{
+}
