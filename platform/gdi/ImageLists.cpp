@@ -232,6 +232,14 @@ void Compose(
 // Lays the composed pixels over the destination at (x, y), cx x cy of them.
 BOOL Paint(HDC hdc, int x, int y, int cx, int cy, const Composed& composed)
 {
+    // A whole image without clear pixels goes straight from its pixels onto a
+    // colour target (a monochrome one maps colours as a transfer between DCs does).
+    if (cx == composed.colour.cx && cy == composed.colour.cy && GetDeviceCaps(hdc, BITSPIXEL) == 32
+        && std::all_of(composed.opaque.begin(), composed.opaque.end(), [](bool b) { return b; })) {
+        const BITMAPINFO info = TopDownInfo32(cx, cy);
+        return StretchDIBits(hdc, x, y, cx, cy, 0, 0, cx, cy, composed.colour.px.data(), &info, DIB_RGB_COLORS, SRCCOPY)
+            == cy;
+    }
     HDC hdcWork = CreateCompatibleDC(hdc);
     HBITMAP hWork = CreateBitmap(cx, cy, 1, 32, nullptr);
     HGDIOBJ hOld = SelectObject(hdcWork, hWork);

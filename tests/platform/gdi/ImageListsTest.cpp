@@ -148,6 +148,38 @@ TEST_F(ImageListsTest, DrawExDrawsOnlyThePartAsked)
     EXPECT_EQ(canvas.At(2, 2), WHITE);
 }
 
+TEST_F(ImageListsTest, AnImageWithoutMaskKeepsToTheClipAndToMonochromeRules)
+{
+    HIMAGELIST himl = ImageList_Create(IMAGE_SIZE, IMAGE_SIZE, ILC_COLOR32, 1, 1);
+    HBITMAP hStrip = MakeStrip({ RED });
+    {
+        CTestCanvas corner(1, 1);
+        HGDIOBJ hOld = SelectObject(corner.Dc(), hStrip);
+        SetPixel(corner.Dc(), 0, 3, BLUE); // tells the image's top from its bottom
+        SelectObject(corner.Dc(), hOld);
+    }
+    ASSERT_EQ(ImageList_Add(himl, hStrip, nullptr), 0);
+    DeleteObject(hStrip);
+
+    CTestCanvas canvas(4, 4);
+    IntersectClipRect(canvas.Dc(), 0, 0, 2, 4);
+    ASSERT_TRUE(ImageList_Draw(himl, 0, canvas.Dc(), 0, 0, ILD_TRANSPARENT));
+    EXPECT_EQ(canvas.At(0, 0), MAGENTA);
+    EXPECT_EQ(canvas.At(1, 1), RED);
+    EXPECT_EQ(canvas.At(0, 3), BLUE);
+    EXPECT_EQ(canvas.At(2, 2), WHITE) << "outside the clip";
+
+    // Onto a monochrome bitmap colours other than white turn black.
+    HBITMAP hLight = MakeStrip({ RGB(200, 200, 200) });
+    ASSERT_EQ(ImageList_Add(himl, hLight, nullptr), 1);
+    DeleteObject(hLight);
+    CTestCanvas mono(4, 4, 1);
+    ASSERT_TRUE(ImageList_Draw(himl, 1, mono.Dc(), 0, 0, ILD_NORMAL));
+    EXPECT_EQ(mono.At(0, 0), BLACK);
+    EXPECT_EQ(mono.At(1, 1), BLACK) << "light grey";
+    EXPECT_TRUE(ImageList_Destroy(himl));
+}
+
 /* Blending. */
 
 TEST_F(ImageListsTest, BlendStylesMixTheHighlightIntoOpaquePixels)
