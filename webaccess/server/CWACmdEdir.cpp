@@ -80,22 +80,29 @@ BOOL CWACmdEdir::Prepare(CWASession&)
             CString strRoot;
             strRoot.Format("%c:\\", 'A' + i);
             if ((dwDrives & (1u << i)) != 0 && GetDriveType(strRoot) == DRIVE_FIXED)
-                m_siblings.push_back({ strRoot, strRoot.Left(2), true });
+                m_siblings.push_back({ strRoot, strRoot.Left(2), true, strRoot });
         }
     } else {
         const CString strBase = AddBackslash(strParent);
         std::vector<CFolderEntry> entries;
-        if (ListFolderEntries(strBase, entries))
-            for (const CFolderEntry& entry : entries)
-                if ((entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && entry.strName[0] != '.')
-                    m_siblings.push_back({ ShortPathOf(strBase + entry.strName.c_str()), entry.strName.c_str(), true });
+        if (!ListFolderEntries(strBase, entries))
+            entries.clear();
+        for (const CFolderEntry& entry : entries) {
+            if ((entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || entry.strName[0] == '.')
+                continue;
+            const CString strLong = strBase + entry.strName.c_str();
+            m_siblings.push_back({ ShortPathOf(strLong), entry.strName.c_str(), true, strLong });
+        }
     }
     const CString strBase = AddBackslash(m_strFolder);
     std::vector<CFolderEntry> entries;
-    if (ListFolderEntries(strBase, entries))
-        for (const CFolderEntry& entry : entries)
-            m_items.push_back({ ShortPathOf(strBase + entry.strName.c_str()), entry.strName.c_str(),
-                (entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 });
+    if (!ListFolderEntries(strBase, entries))
+        entries.clear();
+    for (const CFolderEntry& entry : entries) {
+        const CString strLong = strBase + entry.strName.c_str();
+        m_items.push_back({ ShortPathOf(strLong), entry.strName.c_str(),
+            (entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, strLong });
+    }
     return TRUE;
 }
 
@@ -120,7 +127,8 @@ BOOL CWACmdEdir::Execute(CWAOutputFile& reply, CWASession& session, int)
 
     const CTextCutter cutter;
     for (int i = static_cast<int>(m_siblings.size()) - 1; i >= 0 && page.nCurrent < 0; --i)
-        if (m_siblings[i].strPath == m_strFolder)
+        // The folder may come in its long form, as a typed address does.
+        if (m_siblings[i].strPath == m_strFolder || m_siblings[i].strLongPath == m_strFolder)
             page.nCurrent = i;
     for (const Entry& sibling : m_siblings)
         page.siblings.push_back({ cutter.Cut(sibling.strName, SIBLING_WIDTH), sibling.strPath });

@@ -36,9 +36,10 @@ public:
 
 private:
     struct Entry {
-        CString strPath;
+        CString strPath; // The short form, which links carry
         CString strName;
         bool bFolder;
+        CString strLongPath;
     };
 
     CString m_strFolder;
