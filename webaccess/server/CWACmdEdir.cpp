@@ -2,7 +2,6 @@
 
 #include "platform/base/FileFunctions.h"
 #include "platform/base/FolderListing.h"
-#include "platform/base/ShortNames.h"
 #include "platform/base/Volumes.h"
 #include "platform/shell/ShellParsingName.h"
 #include "store/PathHelpers.h"
@@ -27,14 +26,6 @@ CString ParentFolderOf(const CString& strPath)
         return CString();
     const CString strParent = strTrimmed.Left(strTrimmed.ReverseFind('\\'));
     return strParent.GetLength() < strRoot.GetLength() ? strRoot : strParent;
-}
-
-// The short form of a path, or the path itself when it has none.
-CString ShortPathOf(const CString& strPath)
-{
-    char szShort[MAX_PATH] {};
-    const DWORD nLength = GetShortPathName(strPath, szShort, MAX_PATH);
-    return nLength > 0 && nLength < MAX_PATH ? CString(szShort) : strPath;
 }
 
 } // namespace
@@ -80,7 +71,7 @@ BOOL CWACmdEdir::Prepare(CWASession&)
             CString strRoot;
             strRoot.Format("%c:\\", 'A' + i);
             if ((dwDrives & (1u << i)) != 0 && GetDriveType(strRoot) == DRIVE_FIXED)
-                m_siblings.push_back({ strRoot, strRoot.Left(2), true, strRoot });
+                m_siblings.push_back({ strRoot, strRoot.Left(2), true });
         }
     } else {
         const CString strBase = AddBackslash(strParent);
@@ -90,8 +81,7 @@ BOOL CWACmdEdir::Prepare(CWASession&)
         for (const CFolderEntry& entry : entries) {
             if ((entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || entry.strName[0] == '.')
                 continue;
-            const CString strLong = strBase + entry.strName.c_str();
-            m_siblings.push_back({ ShortPathOf(strLong), entry.strName.c_str(), true, strLong });
+            m_siblings.push_back({ strBase + entry.strName.c_str(), entry.strName.c_str(), true });
         }
     }
     const CString strBase = AddBackslash(m_strFolder);
@@ -99,9 +89,8 @@ BOOL CWACmdEdir::Prepare(CWASession&)
     if (!ListFolderEntries(strBase, entries))
         entries.clear();
     for (const CFolderEntry& entry : entries) {
-        const CString strLong = strBase + entry.strName.c_str();
-        m_items.push_back({ ShortPathOf(strLong), entry.strName.c_str(),
-            (entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, strLong });
+        m_items.push_back({ strBase + entry.strName.c_str(), entry.strName.c_str(),
+            (entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 });
     }
     return TRUE;
 }
@@ -127,8 +116,7 @@ BOOL CWACmdEdir::Execute(CWAOutputFile& reply, CWASession& session, int)
 
     const CTextCutter cutter;
     for (int i = static_cast<int>(m_siblings.size()) - 1; i >= 0 && page.nCurrent < 0; --i)
-        // The folder may come in its long form, as a typed address does.
-        if (m_siblings[i].strPath == m_strFolder || m_siblings[i].strLongPath == m_strFolder)
+        if (m_siblings[i].strPath == m_strFolder)
             page.nCurrent = i;
     for (const Entry& sibling : m_siblings)
         page.siblings.push_back({ cutter.Cut(sibling.strName, SIBLING_WIDTH), sibling.strPath });

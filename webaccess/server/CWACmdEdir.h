@@ -3,7 +3,9 @@
 // EDIR answers the explorer page of one folder (ExplorerPage.h). Fields: the
 // folder ("X:\..." with '/' read as '\', below MAX_PATH characters), then
 // optionally a view field: empty, "A" or "A-". A folder that cannot be read
-// gives a page with empty lists. The folder comes from the request, so only a
+// gives a page with empty lists. Links carry whole paths: a short (8.3) form
+// is made from the folder's current neighbours and may name another folder
+// later. The folder comes from the request, so only a
 // profile with the explorer right may ask for it.
 
 #include "webaccess/server/CWACommand.h"
@@ -36,10 +38,9 @@ public:
 
 private:
     struct Entry {
-        CString strPath; // The short form, which links carry
+        CString strPath;
         CString strName;
         bool bFolder;
-        CString strLongPath;
     };
 
     CString m_strFolder;
