@@ -2,13 +2,13 @@
 
 #include "platform/base/FileFunctions.h"
 #include "platform/base/FolderListing.h"
-#include "platform/base/Volumes.h"
 #include "platform/shell/ShellParsingName.h"
 #include "store/PathHelpers.h"
 #include "webaccess/pages/CWAOutputFile.h"
 #include "webaccess/pages/ExplorerPage.h"
 #include "webaccess/server/CWASession.h"
 #include "webaccess/server/CatalogPageData.h"
+#include "webaccess/server/ExplorerFolders.h"
 #include "webaccess/server/TextWidth.h"
 #include "webaccess/server/TokenFields.h"
 
@@ -65,25 +65,8 @@ BOOL CWACmdEdir::Prepare(CWASession&)
     m_siblings.clear();
     m_items.clear();
     const CString strParent = ParentFolderOf(m_strFolder);
-    if (strParent.IsEmpty()) {
-        const DWORD dwDrives = GetLogicalDrives();
-        for (int i = 0; i < 26; ++i) {
-            CString strRoot;
-            strRoot.Format("%c:\\", 'A' + i);
-            if ((dwDrives & (1u << i)) != 0 && GetDriveType(strRoot) == DRIVE_FIXED)
-                m_siblings.push_back({ strRoot, strRoot.Left(2), true });
-        }
-    } else {
-        const CString strBase = AddBackslash(strParent);
-        std::vector<CFolderEntry> entries;
-        if (!ListFolderEntries(strBase, entries))
-            entries.clear();
-        for (const CFolderEntry& entry : entries) {
-            if ((entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || entry.strName[0] == '.')
-                continue;
-            m_siblings.push_back({ strBase + entry.strName.c_str(), entry.strName.c_str(), true });
-        }
-    }
+    for (const CWAExplorerFolder& folder : strParent.IsEmpty() ? ListFixedDrives() : ListVisibleSubFolders(strParent))
+        m_siblings.push_back({ folder.strPath, folder.strName, true });
     const CString strBase = AddBackslash(m_strFolder);
     std::vector<CFolderEntry> entries;
     if (!ListFolderEntries(strBase, entries))

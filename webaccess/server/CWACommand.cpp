@@ -4,6 +4,7 @@
 #include "store/CCatalog.h"
 #include "webaccess/pages/CWAOutputFile.h"
 #include "webaccess/server/CWACmdEdir.h"
+#include "webaccess/server/CWACmdEtree.h"
 #include "webaccess/server/CWACmdTipv.h"
 #include "webaccess/server/CWACmdUpl.h"
 #include "webaccess/server/CWACmdVupl.h"
@@ -239,6 +240,9 @@ std::unique_ptr<CWACommand> CreateWebCommand(LPCTSTR pszToken)
     case WA_CMD_EDIR:
         pCommand = std::make_unique<CWACmdEdir>();
         break;
+    case WA_CMD_ETREE:
+        pCommand = std::make_unique<CWACmdEtree>();
+        break;
     case WA_CMD_LOGIN:
         pCommand = std::make_unique<CWACmdLogin>();
         break;
@@ -267,7 +271,7 @@ std::unique_ptr<CWACommand> CreateWebCommand(LPCTSTR pszToken)
         pCommand = std::make_unique<CWACmdWtree>();
         break;
     default:
-        // FIXME: The page commands join the factory as their pages are built.
+        // Every word of the table has its case above.
         return nullptr;
     }
     pCommand->ParseArgs(pszToken + 2 + word.nLength);

@@ -1,0 +1,156 @@
+#include "webaccess/server/CWACmdEtree.h"
+
+#include "platform/base/PathMap.h"
+#include "store/CCatalog.h"
+#include "tests/support/DriveTreeFixture.h"
+#include "webaccess/pages/CWAOutputFile.h"
+#include "webaccess/profiles/CWASettings.h"
+#include "webaccess/server/CWASession.h"
+#include "webaccess/server/WebCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+// ETREE over drives made for the test: C: and whatever a test adds.
+class ExplorerTreeTest : public DriveTreeTest {
+protected:
+    void SetUp() override
+    {
+        DriveTreeTest::SetUp();
+        // The catalog and the reply are files, which the tree does not show.
+        m_pCatalog = std::make_unique<CCatalog>("C:\\archiv.cat", 1);
+        auto pProfile = std::make_unique<CWAProfiles>();
+        pProfile->SetIdentity("pw", "pw", "");
+        m_settings.m_profiles.push_back(std::move(pProfile));
+        const auto pLogin = CreateWebCommand("<#LOGIN |7| |ana| |pw| |x|#>");
+        m_pSession = std::make_unique<CWASession>(static_cast<CWACmdLogin&>(*pLogin), m_settings, *m_pCatalog);
+    }
+    void TearDown() override
+    {
+        m_pSession.reset();
+        m_pCatalog.reset();
+        DriveTreeTest::TearDown();
+    }
+
+    // The reply of a prepared command.
+    std::string Reply(CWACmdEtree& command)
+    {
+        CWAOutputFile reply;
+        EXPECT_TRUE(reply.Open("C:\\reply.out", FALSE));
+        EXPECT_TRUE(command.Execute(reply, *m_pSession, 0));
+        reply.Close();
+        std::ifstream file(Root() / "reply.out", std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+
+    std::string Tree(int nMaxEntries = CWACmdEtree::MAX_ENTRIES)
+    {
+        CWACmdEtree command(nMaxEntries);
+        EXPECT_TRUE(command.Prepare(*m_pSession));
+        return Reply(command);
+    }
+
+    static std::filesystem::path HostFolder(const char* pszProgramPath)
+    {
+        std::string strHost;
+        EXPECT_TRUE(HostPathFromProgramPath(pszProgramPath, strHost));
+        return strHost;
+    }
+
+    std::unique_ptr<CCatalog> m_pCatalog;
+    CWASettings m_settings;
+    std::unique_ptr<CWASession> m_pSession;
+};
+
+} // namespace
+
+TEST_F(ExplorerTreeTest, EachFolderListsItsChildrenTogetherAfterWhatCameBefore)
+{
+    MakeFolder("a/x");
+    MakeFolder("a/y/deep");
+    MakeFolder("b");
+    MakeFolder(".hidden/inside");
+    WriteFile("a/file.txt");
+    AddDrive('D', DRIVE_FIXED);
+    AddDrive('E', DRIVE_REMOVABLE);
+    std::filesystem::create_directories(HostFolder("D:\\") / "d1");
+    std::filesystem::create_directories(HostFolder("E:\\") / "e1");
+    EXPECT_EQ(Tree(),
+        "\r\n<#TRSZ |8|#>\r\n"
+        "<#TRIT |0| |-1| |2| |C:| |C:|#>\r\n"
+        "<#TRIT |0| |-1| |7| |D:| |D:|#>\r\n"
+        "<#TRIT |1| |0| |4| |a| |a|#>\r\n"
+        "<#TRIT |1| |0| |-1| |b| |b|#>\r\n"
+        "<#TRIT |2| |2| |-1| |x| |x|#>\r\n"
+        "<#TRIT |2| |2| |6| |y| |y|#>\r\n"
+        "<#TRIT |3| |5| |-1| |deep| |deep|#>\r\n"
+        "<#TRIT |1| |1| |-1| |d1| |d1|#>\r\n");
+}
+
+TEST_F(ExplorerTreeTest, LinkedFoldersAreListedButNotEntered)
+{
+    MakeFolder("loop/real");
+    std::filesystem::create_directory_symlink(Root() / "loop", Root() / "loop" / "back");
+    EXPECT_EQ(Tree(),
+        "\r\n<#TRSZ |4|#>\r\n"
+        "<#TRIT |0| |-1| |1| |C:| |C:|#>\r\n"
+        "<#TRIT |1| |0| |2| |loop| |loop|#>\r\n"
+        "<#TRIT |2| |1| |-1| |back| |back|#>\r\n"
+        "<#TRIT |2| |1| |-1| |real| |real|#>\r\n");
+}
+
+TEST_F(ExplorerTreeTest, TheCapCutsTheTreeWithoutIndexesPastItsEnd)
+{
+    MakeFolder("a/a1/a11");
+    MakeFolder("a/a2");
+    MakeFolder("b/b1");
+    MakeFolder("c");
+    // C:, its three folders, then one of a's two children fits.
+    EXPECT_EQ(Tree(5),
+        "\r\n<#TRSZ |5|#>\r\n"
+        "<#TRIT |0| |-1| |1| |C:| |C:|#>\r\n"
+        "<#TRIT |1| |0| |4| |a| |a|#>\r\n"
+        "<#TRIT |1| |0| |-1| |b| |b|#>\r\n"
+        "<#TRIT |1| |0| |-1| |c| |c|#>\r\n"
+        "<#TRIT |2| |1| |-1| |a1| |a1|#>\r\n");
+}
+
+TEST_F(ExplorerTreeTest, NamesCannotBreakTheirToken)
+{
+    MakeFolder("it's|a <b>");
+    const std::string strReply = Tree();
+    EXPECT_NE(strReply.find("<#TRIT |1| |0| |-1| |it&#39;s&#124;a &#60;b&#62;| |it&#39;s&#124;a &#60;b&#62;|#>\r\n"),
+        std::string::npos)
+        << strReply;
+}
+
+TEST_F(ExplorerTreeTest, WithoutFixedDrivesTheEarlierTreeStays)
+{
+    MakeFolder("a");
+    CWACmdEtree command;
+    ASSERT_TRUE(command.Prepare(*m_pSession));
+    ASSERT_EQ(command.GetEntries().size(), 2u);
+    ASSERT_TRUE(SetDriveOverride('C', Root().string().c_str(), DRIVE_REMOVABLE));
+    EXPECT_TRUE(command.Prepare(*m_pSession));
+    EXPECT_EQ(command.GetEntries().size(), 2u);
+    CWACmdEtree fresh;
+    EXPECT_TRUE(fresh.Prepare(*m_pSession));
+    EXPECT_TRUE(fresh.GetEntries().empty());
+}
+
+TEST_F(ExplorerTreeTest, TokenTakesNoFieldsAndNeedsTheExplorerRight)
+{
+    const auto pCommand = CreateWebCommand("<#ETREE#>");
+    ASSERT_NE(pCommand, nullptr);
+    EXPECT_EQ(pCommand->GetStatus(), WA_STATUS_OK);
+    EXPECT_EQ(pCommand->GetId(), WA_CMD_ETREE);
+    EXPECT_TRUE(pCommand->NeedsExplorerRight());
+    EXPECT_EQ(pCommand->GetLogText(), CString("Get Explorer TREE"));
+    EXPECT_EQ(CreateWebCommand("<#ETREE |C:/|#>")->GetStatus(), WA_STATUS_MALFORMED);
+}
