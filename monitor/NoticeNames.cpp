@@ -1,4 +1,4 @@
-#include "catalog/monitor/NoticeNames.h"
+#include "monitor/NoticeNames.h"
 
 #include "ui/PathAbbreviation.h"
 

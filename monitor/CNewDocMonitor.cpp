@@ -1,4 +1,4 @@
-#include "catalog/monitor/CNewDocMonitor.h"
+#include "monitor/CNewDocMonitor.h"
 
 #include "catalog/CCatalogRules.h"
 #include "catalog/ChangeNotices.h"
