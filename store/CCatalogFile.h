@@ -16,12 +16,12 @@
 // count and the file.
 
 #include "platform/base/CString.h"
+#include "platform/base/SlotPool.h"
 #include "platform/base/WinError.h"
 #include "store/CCatalogBlock.h"
 #include "store/CatalogIo.h"
 #include "store/CatalogJournal.h"
 #include "store/CatalogTypes.h"
-#include "store/SlotPool.h"
 
 #include <array>
 #include <chrono>

@@ -1,7 +1,7 @@
 #pragma once
 
 // Equal-sized slots for a container that allocates one element at a time
-// (the block cache's lists), carved from page runs. Runs grow from a few
+// (such as a block cache's lists), carved from page runs. Runs grow from a few
 // slots to a large page's worth, so a small cache stays small and a large
 // one fills large pages, which cost far fewer faults to first touch than
 // the small pages the general heap hands out. A freed slot is reused before

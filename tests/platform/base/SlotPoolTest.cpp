@@ -1,4 +1,4 @@
-#include "store/SlotPool.h"
+#include "platform/base/SlotPool.h"
 
 #include <gtest/gtest.h>
 
