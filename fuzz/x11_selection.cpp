@@ -1,7 +1,7 @@
 // Links: platform_display platform_base
 // Takes arbitrary bytes as another program's clipboard data: as text (UTF-8
 // and Latin-1), which must come out well-formed with CR LF line ends, and as
-// pieces of an incremental transfer, which must never grow past its cap.
+// chunks of an incremental transfer, which must never grow past its cap.
 
 #include "platform/base/TextFunctions.h"
 #include "platform/display/X11SelectionData.h"
@@ -39,23 +39,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     CheckClipboardText(ClipboardTextOf(bytes, true));
     Latin1Of(std::string_view(reinterpret_cast<const char*>(pData), nSize));
 
-    // Pieces: each byte is the length of the next piece (0 ends the transfer).
+    // Chunks: each byte is the length of the next chunk (0 ends the transfer).
     constexpr size_t CAP = 256;
-    CIncrAssembler pieces(CAP);
+    CIncrAssembler chunks(CAP);
     size_t nTotal = 0;
     bool bOver = false;
     for (size_t i = 0; i < nSize;) {
-        size_t nPiece = std::min<size_t>(pData[i], nSize - i - 1);
-        CIncrAssembler::EStep eStep = pieces.Append(bytes.subspan(i + 1, nPiece));
-        nTotal += nPiece;
+        size_t nChunk = std::min<size_t>(pData[i], nSize - i - 1);
+        CIncrAssembler::EStep eStep = chunks.Append(bytes.subspan(i + 1, nChunk));
+        nTotal += nChunk;
         bOver = bOver || nTotal > CAP;
         if (bOver != (eStep == CIncrAssembler::EStep::Failed) && eStep != CIncrAssembler::EStep::Done)
             std::abort();
         if (eStep != CIncrAssembler::EStep::More)
             break;
-        i += 1 + nPiece;
+        i += 1 + nChunk;
     }
-    if (pieces.State() == CIncrAssembler::EStep::Done && pieces.Take().size() > CAP)
+    if (chunks.State() == CIncrAssembler::EStep::Done && chunks.Take().size() > CAP)
         std::abort();
     return 0;
 }

@@ -64,8 +64,8 @@ struct COffer {
     std::shared_ptr<const std::vector<uint8_t>> data; // shared by the targets of one text
 };
 
-// Data going to another client in pieces (INCR): each time the requestor
-// deletes the property the next piece is written, and an empty one ends it.
+// Data going to another client in chunks (INCR): each time the requestor
+// deletes the property the next chunk is written, and an empty one ends it.
 struct COutgoingTransfer {
     Window requestor { 0 };
     Atom property { 0 };
@@ -157,7 +157,7 @@ struct CX11State {
 
     Window m_selectionWindow { 0 }; // an unmapped window of ours: owner and requestor
     int m_nFixesEventBase { -1 };   // -1: no XFixes, owner changes are not seen
-    size_t m_nMaxPiece { 0 };       // the largest property written at once; more goes in pieces
+    size_t m_nMaxChunk { 0 };       // the largest property written at once; more goes in chunks
     // What the program offers while it owns CLIPBOARD, by target; empty: not the owner.
     std::map<Atom, x11::COffer> m_offers;
     Time m_ownedSince { CurrentTime };

@@ -4,7 +4,7 @@
 // Owning: after the program changes its clipboard it takes the selection
 // (OfferClipboard) and serves every request from what it offered: TARGETS,
 // TIMESTAMP, SAVE_TARGETS, MULTIPLE, the text targets and each registered
-// format under its own name. Data larger than one request goes in pieces
+// format under its own name. Data larger than one request goes in chunks
 // (INCR). Another client taking the selection is reported, so that the
 // program's clipboard drops what the desktop no longer has.
 //
@@ -34,7 +34,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr auto ANSWER_TIMEOUT = std::chrono::seconds(2);    // between the owner's answers
 constexpr auto HAND_OVER_TIMEOUT = std::chrono::seconds(1); // for the clipboard manager at the end
-constexpr auto STALLED_TRANSFER = std::chrono::seconds(10); // a requestor that stopped taking pieces
+constexpr auto STALLED_TRANSFER = std::chrono::seconds(10); // a requestor that stopped taking chunks
 constexpr size_t TRANSFER_CAP = size_t(64) << 20;           // bytes of one transfer, either way
 constexpr long MAX_TARGETS = 1024;
 
@@ -91,7 +91,7 @@ void CX11State::OpenClipboard()
     m_selectionWindow
         = XCreateWindow(m_pDisplay, m_root, -10, -10, 1, 1, 0, 0, InputOnly, CopyFromParent, CWEventMask, &attributes);
     constexpr long REQUEST_OVERHEAD = 64; // units of 4 bytes, beside the data
-    m_nMaxPiece = static_cast<size_t>(std::max(XMaxRequestSize(m_pDisplay) - REQUEST_OVERHEAD, 1024L)) * 4;
+    m_nMaxChunk = static_cast<size_t>(std::max(XMaxRequestSize(m_pDisplay) - REQUEST_OVERHEAD, 1024L)) * 4;
     int nFixesError = 0;
     if (XFixesQueryExtension(m_pDisplay, &m_nFixesEventBase, &nFixesError))
         XFixesSelectSelectionInput(m_pDisplay, m_selectionWindow, m_atoms.CLIPBOARD,
@@ -174,12 +174,12 @@ bool CX11State::ConvertForRequestor(Window requestor, Atom target, Atom property
     if (it == m_offers.end())
         return false;
     const x11::COffer& offer = it->second;
-    if (offer.data->size() <= m_nMaxPiece) {
+    if (offer.data->size() <= m_nMaxChunk) {
         XChangeProperty(m_pDisplay, requestor, property, offer.type, 8, PropModeReplace, offer.data->data(),
             static_cast<int>(offer.data->size()));
         return true;
     }
-    // Too large for one request: the size first, then a piece each time the requestor deletes the property.
+    // Too large for one request: the size first, then a chunk each time the requestor deletes the property.
     XSelectInput(m_pDisplay, requestor, PropertyChangeMask);
     long nSize = static_cast<long>(offer.data->size());
     XChangeProperty(m_pDisplay, requestor, property, m_atoms.INCR, 32, PropModeReplace,
@@ -237,14 +237,14 @@ void CX11State::ContinueTransfer(const XPropertyEvent& event)
     if (it == m_outgoing.end() || event.state != PropertyDelete)
         return;
     x11::COutgoingTransfer& transfer = *it;
-    size_t nPiece = std::min(m_nMaxPiece, transfer.data->size() - transfer.nSent);
+    size_t nChunk = std::min(m_nMaxChunk, transfer.data->size() - transfer.nSent);
     XChangeProperty(m_pDisplay, transfer.requestor, transfer.property, transfer.type, 8, PropModeReplace,
-        transfer.data->data() + transfer.nSent, static_cast<int>(nPiece));
-    transfer.nSent += nPiece;
+        transfer.data->data() + transfer.nSent, static_cast<int>(nChunk));
+    transfer.nSent += nChunk;
     transfer.lastProgress = Clock::now();
-    if (nPiece > 0)
+    if (nChunk > 0)
         return;
-    // The empty piece written: done. The requestor's window is left alone once nothing of ours goes there.
+    // The empty chunk written: done. The requestor's window is left alone once nothing of ours goes there.
     Window requestor = transfer.requestor;
     m_outgoing.erase(it);
     bool bMore = std::any_of(m_outgoing.begin(), m_outgoing.end(),
@@ -313,23 +313,23 @@ bool CX11State::ReadTarget(std::unique_lock<std::mutex>& lock, Atom target, Atom
     XConvertSelection(m_pDisplay, clipboard, target, property, window, CurrentTime);
     XFlush(m_pDisplay);
 
-    CIncrAssembler pieces(TRANSFER_CAP);
-    bool bPieces = false;
+    CIncrAssembler chunks(TRANSFER_CAP);
+    bool bChunked = false;
     bool bDone = false;
     auto deadline = Clock::now() + ANSWER_TIMEOUT;
     while (std::optional<XEvent> event = AwaitEvent(lock, deadline)) {
         if (event->type == SelectionNotify) {
-            if (bPieces)
+            if (bChunked)
                 continue;
             CTakenProperty taken;
             if (event->xselection.property == None
                 || !TakeProperty(m_pDisplay, window, event->xselection.property, TRANSFER_CAP, &taken))
                 break;
             if (taken.type == m_atoms.INCR) {
-                // Deleting the property (done) asks for the first piece.
-                bPieces = true;
+                // Deleting the property (done) asks for the first chunk.
+                bChunked = true;
                 if (taken.nFormat != 32 || taken.longs.empty()
-                    || pieces.Announce(taken.longs.front()) == CIncrAssembler::EStep::Failed)
+                    || chunks.Announce(taken.longs.front()) == CIncrAssembler::EStep::Failed)
                     break;
                 deadline = Clock::now() + ANSWER_TIMEOUT;
                 continue;
@@ -341,8 +341,8 @@ bool CX11State::ReadTarget(std::unique_lock<std::mutex>& lock, Atom target, Atom
             bDone = true;
             break;
         }
-        // A new piece; before the pieces began, this is the answer's own property being written.
-        if (!bPieces)
+        // A new chunk; before the chunks began, this is the answer's own property being written.
+        if (!bChunked)
             continue;
         CTakenProperty taken;
         if (!TakeProperty(m_pDisplay, window, property, TRANSFER_CAP, &taken)
@@ -350,9 +350,9 @@ bool CX11State::ReadTarget(std::unique_lock<std::mutex>& lock, Atom target, Atom
             break;
         if (!taken.bytes.empty())
             *pType = taken.type;
-        if (pieces.Append(taken.bytes) != CIncrAssembler::EStep::More) {
-            bDone = pieces.State() == CIncrAssembler::EStep::Done;
-            *pData = pieces.Take();
+        if (chunks.Append(taken.bytes) != CIncrAssembler::EStep::More) {
+            bDone = chunks.State() == CIncrAssembler::EStep::Done;
+            *pData = chunks.Take();
             break;
         }
         deadline = Clock::now() + ANSWER_TIMEOUT;

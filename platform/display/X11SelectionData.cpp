@@ -59,20 +59,20 @@ CIncrAssembler::EStep CIncrAssembler::Announce(uint64_t nSize)
     return m_eState;
 }
 
-CIncrAssembler::EStep CIncrAssembler::Append(std::span<const uint8_t> piece)
+CIncrAssembler::EStep CIncrAssembler::Append(std::span<const uint8_t> chunk)
 {
     if (m_eState != EStep::More) {
         m_eState = EStep::Failed;
         m_data.clear();
         return m_eState;
     }
-    if (piece.empty()) {
+    if (chunk.empty()) {
         m_eState = EStep::Done;
-    } else if (piece.size() > m_nCap - m_data.size()) {
+    } else if (chunk.size() > m_nCap - m_data.size()) {
         m_eState = EStep::Failed;
         m_data.clear();
     } else {
-        m_data.insert(m_data.end(), piece.begin(), piece.end());
+        m_data.insert(m_data.end(), chunk.begin(), chunk.end());
     }
     return m_eState;
 }

@@ -2,7 +2,7 @@
 
 // What the clipboard exchanges with other X clients through the CLIPBOARD
 // selection, as pure functions of the bytes: text in the desktop's form and
-// the program's, and the reassembly of data that arrives in pieces (INCR).
+// the program's, and the reassembly of data that arrives in chunks (INCR).
 // The bytes come from other programs, so every result is well-formed
 // whatever they hold, and a transfer never grows past its cap.
 
@@ -26,16 +26,16 @@ std::string Latin1Of(std::string_view selectionText);
 // becomes CR LF, and a NUL ends the text.
 std::string ClipboardTextOf(std::span<const uint8_t> bytes, bool bLatin1);
 
-/* Data arriving in pieces. */
+/* Data arriving in chunks. */
 
-// The pieces of one incremental transfer, joined. The transfer fails (and
-// keeps failing) once the pieces would exceed the cap; an empty piece ends it.
+// The chunks of one incremental transfer, joined. The transfer fails (and
+// keeps failing) once the chunks would exceed the cap; an empty chunk ends it.
 class CIncrAssembler {
 public:
     enum class EStep {
-        More,   // waits for the next piece
-        Done,   // the empty piece came: Take() holds the data
-        Failed, // past the cap, or a piece after the end
+        More,   // waits for the next chunk
+        Done,   // the empty chunk came: Take() holds the data
+        Failed, // past the cap, or a chunk after the end
     };
 
     explicit CIncrAssembler(size_t nCap)
@@ -46,7 +46,7 @@ public:
     // The size the owner announced (a lower bound of what follows): a size past
     // the cap fails the transfer at once.
     EStep Announce(uint64_t nSize);
-    EStep Append(std::span<const uint8_t> piece);
+    EStep Append(std::span<const uint8_t> chunk);
     EStep State() const { return m_eState; }
     // The joined data once Done; empty before.
     std::vector<uint8_t> Take();

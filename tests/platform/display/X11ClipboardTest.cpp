@@ -1,5 +1,5 @@
 // The clipboard shared with another program on the X server: text and the
-// program's registered format go both ways (large ones in pieces), an owner
+// program's registered format go both ways (large ones in chunks), an owner
 // that never answers costs a bounded wait, and the desktop's clipboard never
 // keeps or loses what the program did not mean it to.
 
@@ -152,7 +152,7 @@ TEST_F(X11ClipboardTest, TheRegisteredFormatGoesBothWaysAsItsBytes)
     EXPECT_EQ(Paste(m_uRecordFormat), std::nullopt);
 }
 
-TEST_F(X11ClipboardTest, AMegabyteOfTextGoesInPiecesBothWays)
+TEST_F(X11ClipboardTest, AMegabyteOfTextGoesInChunksBothWays)
 {
     std::string strLarge;
     for (int i = 0; strLarge.size() < (1u << 20); ++i)
@@ -161,7 +161,7 @@ TEST_F(X11ClipboardTest, AMegabyteOfTextGoesInPiecesBothWays)
     auto read = m_pPeer->Read("UTF8_STRING");
     std::optional<CData> text = Answer(read);
     ASSERT_TRUE(text);
-    EXPECT_TRUE(text->bInPieces);
+    EXPECT_TRUE(text->bInChunks);
     std::string strSent = strLarge;
     std::erase(strSent, '\r');
     EXPECT_TRUE(std::string(text->bytes.begin(), text->bytes.end()) == strSent);

@@ -28,18 +28,18 @@ TEST(X11SelectionDataTest, OtherProgramsBytesBecomeWellFormedText)
     EXPECT_EQ(Latin1Of("caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"), "caf\xE9 ? ?");
 }
 
-TEST(X11SelectionDataTest, PiecesAreJoinedWithinTheCap)
+TEST(X11SelectionDataTest, ChunksAreJoinedWithinTheCap)
 {
-    CIncrAssembler pieces(10);
-    EXPECT_EQ(pieces.Announce(6), CIncrAssembler::EStep::More);
-    EXPECT_EQ(pieces.Append(BytesOf("abcd")), CIncrAssembler::EStep::More);
-    EXPECT_EQ(pieces.Append(BytesOf("efghij")), CIncrAssembler::EStep::More);
-    EXPECT_EQ(pieces.Append({}), CIncrAssembler::EStep::Done);
-    std::vector<uint8_t> joined = pieces.Take();
+    CIncrAssembler chunks(10);
+    EXPECT_EQ(chunks.Announce(6), CIncrAssembler::EStep::More);
+    EXPECT_EQ(chunks.Append(BytesOf("abcd")), CIncrAssembler::EStep::More);
+    EXPECT_EQ(chunks.Append(BytesOf("efghij")), CIncrAssembler::EStep::More);
+    EXPECT_EQ(chunks.Append({}), CIncrAssembler::EStep::Done);
+    std::vector<uint8_t> joined = chunks.Take();
     EXPECT_EQ(std::string(joined.begin(), joined.end()), "abcdefghij");
     // Anything after the end breaks the transfer.
-    EXPECT_EQ(pieces.Append(BytesOf("k")), CIncrAssembler::EStep::Failed);
-    EXPECT_TRUE(pieces.Take().empty());
+    EXPECT_EQ(chunks.Append(BytesOf("k")), CIncrAssembler::EStep::Failed);
+    EXPECT_TRUE(chunks.Take().empty());
 }
 
 TEST(X11SelectionDataTest, ATransferPastItsCapFailsForGood)

@@ -20,7 +20,7 @@ struct CAwaited {
     Atom property;
 };
 
-Bool IsAnswerOrPiece(Display*, XEvent* pEvent, XPointer pArgument)
+Bool IsAnswerOrChunk(Display*, XEvent* pEvent, XPointer pArgument)
 {
     const auto* pAwaited = reinterpret_cast<const CAwaited*>(pArgument);
     if (pEvent->type == SelectionNotify)
@@ -153,11 +153,11 @@ void CSelectionPeer::Handle(XEvent& event)
         });
         if (it == m_outgoing.end())
             return;
-        size_t nPiece = std::min(PIECE, it->bytes.size() - it->nSent);
+        size_t nChunk = std::min(CHUNK, it->bytes.size() - it->nSent);
         XChangeProperty(m_pDisplay, it->requestor, it->property, it->type, 8, PropModeReplace,
-            it->bytes.data() + it->nSent, static_cast<int>(nPiece));
-        it->nSent += nPiece;
-        if (nPiece == 0)
+            it->bytes.data() + it->nSent, static_cast<int>(nChunk));
+        it->nSent += nChunk;
+        if (nChunk == 0)
             m_outgoing.erase(it);
     }
 }
@@ -194,7 +194,7 @@ void CSelectionPeer::Serve(const XEvent& event)
     } else if (auto it = m_targets.find(request.target); it != m_targets.end()) {
         const CData& data = it->second;
         Atom type = AtomOf(data.strType);
-        if (data.bytes.size() > PIECE) {
+        if (data.bytes.size() > CHUNK) {
             XSelectInput(m_pDisplay, request.requestor, PropertyChangeMask);
             long nSize = static_cast<long>(data.bytes.size());
             XChangeProperty(m_pDisplay, request.requestor, request.property, AtomOf("INCR"), 32, PropModeReplace,
@@ -220,11 +220,11 @@ std::optional<CSelectionPeer::CData> CSelectionPeer::ReadNow(Atom selection, Ato
     XFlush(m_pDisplay);
     CAwaited awaited { m_window, property };
     CData data;
-    bool bPieces = false;
+    bool bChunked = false;
     auto deadline = Clock::now() + READ_TIMEOUT;
     while (Clock::now() < deadline) {
         XEvent event {};
-        if (!XCheckIfEvent(m_pDisplay, &event, &IsAnswerOrPiece, reinterpret_cast<XPointer>(&awaited))) {
+        if (!XCheckIfEvent(m_pDisplay, &event, &IsAnswerOrChunk, reinterpret_cast<XPointer>(&awaited))) {
             pollfd descriptor { ConnectionNumber(m_pDisplay), POLLIN, 0 };
             poll(&descriptor, 1, 10);
             continue;
@@ -248,9 +248,9 @@ std::optional<CSelectionPeer::CData> CSelectionPeer::ReadNow(Atom selection, Ato
                 }
                 return data;
             }
-            bPieces = true;
-            data.bInPieces = true;
-        } else if (bPieces) {
+            bChunked = true;
+            data.bInChunks = true;
+        } else if (bChunked) {
             if (!Take(m_pDisplay, m_window, property, &type, &nFormat, &bytes, &longs))
                 return std::nullopt;
             if (bytes.empty())

@@ -1,7 +1,7 @@
 #pragma once
 
 // Another program on the test's X server, for the clipboard tests: it owns
-// the CLIPBOARD selection with data of the test's choosing (in pieces when it
+// the CLIPBOARD selection with data of the test's choosing (in chunks when it
 // is large), reads the program's, and plays the desktop's clipboard manager.
 // It runs on a thread of its own with its own connection, so that it answers
 // while the program under test waits for it, and the other way round.
@@ -25,7 +25,7 @@ public:
     struct CData {
         std::string strType; // the atom's name
         std::vector<uint8_t> bytes;
-        bool bInPieces { false }; // read: it came in pieces (INCR)
+        bool bInChunks { false }; // read: it came in chunks (INCR)
     };
 
     enum class EAnswers {
@@ -33,8 +33,8 @@ public:
         TargetsOnly, // lists its targets but never gives their data
     };
 
-    // Pieces of data this peer gives in one property; larger data goes in pieces.
-    static constexpr size_t PIECE = 64 * 1024;
+    // The most data this peer gives in one property; larger data goes in chunks.
+    static constexpr size_t CHUNK = 64 * 1024;
 
     explicit CSelectionPeer(const std::string& strDisplay);
     ~CSelectionPeer();
