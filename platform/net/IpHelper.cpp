@@ -44,8 +44,6 @@ DWORD SysNumber(const std::string& strInterface, const char* pszFile)
 // Copies a table of rows into a caller's buffer by the rules of the header.
 template<typename Table, typename Row> DWORD DeliverTable(Table* pTable, PULONG pdwSize, const std::vector<Row>& rows)
 {
-    if (!pdwSize)
-        return ERROR_INVALID_PARAMETER;
     size_t cbNeeded = offsetof(Table, table) + std::max<size_t>(rows.size(), 1) * sizeof(Row);
     if (!pTable || *pdwSize < cbNeeded) {
         *pdwSize = static_cast<ULONG>(cbNeeded);
@@ -157,6 +155,23 @@ std::vector<MIB_IPFORWARDROW> HostRoutes()
 
 std::atomic<const CIpTables*> g_pIpTables { nullptr };
 
+// Answers one of the three table calls: from the tables a test put in place,
+// with their error, else from the host; sorted by `less` when asked.
+template<typename Table, typename Row, typename Less>
+DWORD ServeTable(Table* pTable, PULONG pdwSize, BOOL bOrder, std::vector<Row> CIpTables::*pRows,
+    DWORD CIpTables::*pError, std::vector<Row> (*pHostRows)(), Less less)
+{
+    if (!pdwSize)
+        return ERROR_INVALID_PARAMETER;
+    const CIpTables* pTables = g_pIpTables.load();
+    if (pTables && pTables->*pError != NO_ERROR)
+        return pTables->*pError;
+    std::vector<Row> rows = pTables ? pTables->*pRows : pHostRows();
+    if (bOrder)
+        std::sort(rows.begin(), rows.end(), less);
+    return DeliverTable(pTable, pdwSize, rows);
+}
+
 } // namespace
 
 CIpTablesOverride::CIpTablesOverride(const CIpTables& tables)
@@ -184,31 +199,14 @@ MIB_IFROW MakeInterfaceRow(DWORD dwIndex, DWORD dwType, const char* pszDescripti
 
 DWORD GetIfTable(PMIB_IFTABLE pIfTable, PULONG pdwSize, BOOL bOrder)
 {
-    if (!pdwSize)
-        return ERROR_INVALID_PARAMETER;
-    const CIpTables* pTables = g_pIpTables.load();
-    if (pTables && pTables->dwInterfacesError != NO_ERROR)
-        return pTables->dwInterfacesError;
-    std::vector<MIB_IFROW> rows = pTables ? pTables->interfaces : HostInterfaces();
-    if (bOrder)
-        std::sort(
-            rows.begin(), rows.end(), [](const MIB_IFROW& a, const MIB_IFROW& b) { return a.dwIndex < b.dwIndex; });
-    return DeliverTable(pIfTable, pdwSize, rows);
+    return ServeTable(pIfTable, pdwSize, bOrder, &CIpTables::interfaces, &CIpTables::dwInterfacesError, HostInterfaces,
+        [](const MIB_IFROW& a, const MIB_IFROW& b) { return a.dwIndex < b.dwIndex; });
 }
 
 DWORD GetIpAddrTable(PMIB_IPADDRTABLE pIpAddrTable, PULONG pdwSize, BOOL bOrder)
 {
-    if (!pdwSize)
-        return ERROR_INVALID_PARAMETER;
-    const CIpTables* pTables = g_pIpTables.load();
-    if (pTables && pTables->dwAddressesError != NO_ERROR)
-        return pTables->dwAddressesError;
-    std::vector<MIB_IPADDRROW> rows = pTables ? pTables->addresses : HostAddresses();
-    if (bOrder) {
-        std::sort(rows.begin(), rows.end(),
-            [](const MIB_IPADDRROW& a, const MIB_IPADDRROW& b) { return HostOrder(a.dwAddr) < HostOrder(b.dwAddr); });
-    }
-    return DeliverTable(pIpAddrTable, pdwSize, rows);
+    return ServeTable(pIpAddrTable, pdwSize, bOrder, &CIpTables::addresses, &CIpTables::dwAddressesError, HostAddresses,
+        [](const MIB_IPADDRROW& a, const MIB_IPADDRROW& b) { return HostOrder(a.dwAddr) < HostOrder(b.dwAddr); });
 }
 
 std::vector<MIB_IPFORWARDROW> ParseRouteTable(std::string_view text)
@@ -246,19 +244,11 @@ std::vector<MIB_IPFORWARDROW> ParseRouteTable(std::string_view text)
 
 DWORD GetIpForwardTable(PMIB_IPFORWARDTABLE pIpForwardTable, PULONG pdwSize, BOOL bOrder)
 {
-    if (!pdwSize)
-        return ERROR_INVALID_PARAMETER;
-    const CIpTables* pTables = g_pIpTables.load();
-    if (pTables && pTables->dwRoutesError != NO_ERROR)
-        return pTables->dwRoutesError;
-    std::vector<MIB_IPFORWARDROW> rows = pTables ? pTables->routes : HostRoutes();
-    if (bOrder) {
-        std::sort(rows.begin(), rows.end(), [](const MIB_IPFORWARDROW& a, const MIB_IPFORWARDROW& b) {
+    return ServeTable(pIpForwardTable, pdwSize, bOrder, &CIpTables::routes, &CIpTables::dwRoutesError, HostRoutes,
+        [](const MIB_IPFORWARDROW& a, const MIB_IPFORWARDROW& b) {
             return std::make_tuple(HostOrder(a.dwForwardDest), HostOrder(a.dwForwardMask), a.dwForwardPolicy,
                        HostOrder(a.dwForwardNextHop))
                 < std::make_tuple(HostOrder(b.dwForwardDest), HostOrder(b.dwForwardMask), b.dwForwardPolicy,
                     HostOrder(b.dwForwardNextHop));
         });
-    }
-    return DeliverTable(pIpForwardTable, pdwSize, rows);
 }
