@@ -21,6 +21,7 @@
 #include "frame/CSingleInstance.h"
 #include "frame/FindSettings.h"
 
+#include "platform/base/CollectionArrays.h"
 #include "platform/framework/CWinApp.h"
 
 #include <memory>
@@ -117,6 +118,17 @@ public:
     // a reply. Non-zero when something was opened; a cancelled choice opens
     // nothing.
     BOOL OpenItem(CDocumentRec& document, CWnd* pParent);
+    // Opens a file entry with the program of entry nIndex of the start-menu
+    // index (built first when it is not). FALSE for an index past the index.
+    BOOL OpenWithStartMenuProgram(CDocumentRec& document, int nIndex, CWnd* pParent);
+    // The kinds of new document the desktop can make (CFileTypeMap), by
+    // description: into first those with an extension the catalog knows, into
+    // second the others, each sorted ignoring case. The new-document list
+    // (GetNewDocumentTypes) then holds their types in the same order, the
+    // first list's before the second's.
+    void BuildExtensionMap(CStringArray& first, CStringArray& second);
+    // The type (an extension) of each new-document entry, as BuildExtensionMap left them.
+    const CStringArray& GetNewDocumentTypes() const { return m_newDocumentTypes; }
     // After a successful open, with the "Minimize" preference on, the main
     // window is minimised and gives back its hold on the main catalog. A
     // window that is hidden or minimised already stays as it is.
@@ -171,6 +183,7 @@ private:
     FILETIME m_ftCatalogStamp {};
     std::unique_ptr<CBackupMonitor> m_pBackupMonitor;
     CFindSettings m_findSettings;
+    CStringArray m_newDocumentTypes;
     CMultiDocTemplate* m_pCatalogTemplate { nullptr }; // owned by the class library once added
     BOOL m_bFirstRun { FALSE };
     BOOL m_bExited { FALSE };

@@ -25,6 +25,7 @@
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
 #include "store/CatalogCompaction.h"
+#include "ui/CKadDragObjReg.h"
 
 #include "platform/base/FileFunctions.h"
 #include "platform/framework/AfxMessageBox.h"
@@ -202,8 +203,10 @@ void CArchivoraApp::PrepareCatalogReplace(BOOL* pbIconShown)
     CMainFrame* pMainFrame = GetMainFrame();
     if (pMainFrame)
         pMainFrame->SaveSettings();
-    // FIXME: the new-document monitor is switched off, the drag bar's list
-    // menu hidden and a catalog payload purged from the clipboard here once they exist.
+    // Records named by block and slot mean nothing in the files that replace these.
+    CKadDragObjReg::ForgetClipboardPayload();
+    // FIXME: the new-document monitor is switched off and the drag bar's list
+    // menu hidden here once they exist.
     *pbIconShown = pMainFrame ? pMainFrame->IsTrayIconShown() : FALSE;
     if (!pMainFrame)
         return;

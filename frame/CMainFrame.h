@@ -142,6 +142,16 @@ protected:
     void OnUpdatePaneNodePath(CCmdUI* pCmdUI);
     void OnUpdatePaneCounts(CCmdUI* pCmdUI);
 
+    /* The menus of documents and programs (CMainFrame_Launchers.cpp). */
+
+    void OnNewDocumentCommand(UINT nID);
+    void OnFavoriteCommand(UINT nID);
+    // A pending document: its preview.
+    void OnPendingDocumentCommand(UINT nID);
+    void OnRecentCommand(UINT nID);
+    // Every entry of those menus is enabled.
+    void OnUpdateDocumentMenuEntry(CCmdUI* pCmdUI);
+
 private:
     // The bar a toggle command shows and hides; nullptr for another command.
     CControlBar* BarOfCommand(UINT nID);
