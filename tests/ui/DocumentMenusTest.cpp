@@ -50,7 +50,7 @@ protected:
     {
         m_drives.WriteFile(std::filesystem::path("C") / strRelative, "x");
     }
-    // A desktop of the test's own whose one application opens text files.
+    // A desktop whose default application for text files is "editor".
     void UseTextEditor()
     {
         const std::filesystem::path home = m_drives / "home";
@@ -58,7 +58,6 @@ protected:
         std::filesystem::create_directories(home / "config");
         m_variables.push_back(std::make_unique<ScopedVariable>("XDG_DATA_HOME", (home / "data").string()));
         m_variables.push_back(std::make_unique<ScopedVariable>("XDG_CONFIG_HOME", (home / "config").string()));
-        m_variables.push_back(std::make_unique<ScopedVariable>("XDG_DATA_DIRS", (home / "none").string()));
         std::ofstream(home / "data/applications/editor.desktop")
             << "[Desktop Entry]\nType=Application\nName=Editor\nExec=editor %F\nMimeType=text/plain;\n";
         std::ofstream(home / "config/mimeapps.list") << "[Default Applications]\ntext/plain=editor.desktop\n";
