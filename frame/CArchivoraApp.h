@@ -161,6 +161,15 @@ private:
     void CloseCatalogs();
     // The catalog from the wizard's results (RunFirstSetup's steps after Finish).
     void SetUpCatalog(const CSetupResults& results, BOOL bRerun);
+    // The update mode of the first cataloguing the wizard's results ask for; -1 for none.
+    static int FirstUpdateMode(const CSetupResults& results);
+    // The first cataloguing: the checked folders as they lie (their
+    // organisation built under the root), or the chosen places.
+    void RunFirstCataloguing(const CSetupResults& results, int nMode);
+    // The root says the catalog is set up; its time stamp moves on.
+    void MarkCatalogSetUp();
+    // Whether the catalog has a system (a child of its root).
+    BOOL HasSystems() const;
     // Quits a start that failed after the main window was made.
     void AbandonStart(CDocument* pDocument);
     // The mail client composes a message from the catalogued one: nMode 0
