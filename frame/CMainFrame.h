@@ -124,6 +124,9 @@ protected:
     LRESULT OnStatusBarSetText(WPARAM wParam, LPARAM lParam);
     LRESULT OnStatusBarResetText(WPARAM wParam, LPARAM lParam);
     LRESULT OnSelectEntry(WPARAM wParam, LPARAM lParam);
+    // Compacts the catalogued mail stores behind a progress dialog; a
+    // confirmed stop closes the program, a finished run refreshes every view.
+    LRESULT OnReorganizeMailbox(WPARAM wParam, LPARAM lParam);
 
     /* Commands (CMainFrame_Commands.cpp). */
 
