@@ -36,8 +36,8 @@ void CMailFolderCheckTreeCtrl::LoadCheckedPaths()
     int nIterator = pCatalog->GetLocationCount();
     CString strKey;
     while (pCatalog->NextLocation(&nIterator, strKey))
-        m_paths[strKey]
-            = CMailFolderRecord { CString(), CString(), StoreKindOfLocation(pCatalog->GetLocationKind(strKey)) };
+        m_paths[strKey] = CMailFolderRecord { CString(), CString(),
+            static_cast<DWORD>(StoreKindOfLocation(pCatalog->GetLocationKind(strKey))) };
 }
 
 CString CMailFolderCheckTreeCtrl::ItemKey(HTREEITEM hItem) const
