@@ -307,7 +307,7 @@ fs::path MakeUploadZip(const fs::path& folder)
             strData += static_cast<char>(random() & 0xFF);
     }
     strData.resize(UPLOAD_BYTES);
-    const fs::path zip = folder / "upload.zip";
+    fs::path zip = folder / "upload.zip";
     CZipWriter writer;
     if (!writer.Create(ProgramPathFromHostPath(zip.string()).c_str(), "upload.bin", 0)
         || !writer.Write(strData.data(), static_cast<UINT>(strData.size())))
