@@ -34,8 +34,7 @@ protected:
     // An mbox of nCount messages "Old 0"... at T:\mail\<name>, a store of the kind.
     std::string AddStore(const char* pszName, int nCount, WORD wKind = LOCATION_NETSCAPE)
     {
-        const std::string strStore
-            = WriteOnT(std::string("mail/") + pszName, BuildMbox(FixtureMessages("Old ", nCount)));
+        std::string strStore = WriteOnT(std::string("mail/") + pszName, BuildMbox(FixtureMessages("Old ", nCount)));
         EXPECT_TRUE(std::unique_ptr<CMailStoreRec>(m_pCatalog->AddMailStore(wKind, strStore.c_str())));
         EXPECT_TRUE(m_pCatalog->SetLocationValue(
             strStore.c_str(), static_cast<LONG>(fs::file_size(HostOnT(std::string("mail/") + pszName)))));
