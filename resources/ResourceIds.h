@@ -291,6 +291,8 @@
 #define IDS_COLUMN_BIN_FOLDER       4117
 #define IDS_COLUMN_EXPIRED_DATE     4118
 #define IDS_COLUMN_ALT_NAME         4417
+#define IDS_NAME_EMPTY              4242    // a group's new name is empty
+#define IDS_NAME_TAKEN              4007    // a sibling has the name given
 #define IDB_LIST_STATES             136
 #define IDB_LIST_HEADER             196
 
@@ -467,6 +469,7 @@
 #define IDB_SYSTEM_IMAGES           131 // systems by image number, 18 x 18: each kind, then selected
 #define IDB_SEND_TO                 302 // desktop, documents, catalogue again, mail; 17 x 17
 #define IDB_NEW_DOCUMENT            306 // document, group, mail message; 17 x 17
+#define IDB_CHECK_STATES            289 // check trees: states 1 to 5, 16 x 16
 #define IDS_NEW_GROUP_ENTRY         4298
 #define IDS_NEW_TOP_GROUP_ENTRY     4299
 #define IDS_SEND_TO_DESKTOP         4349
