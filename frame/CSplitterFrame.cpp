@@ -6,6 +6,7 @@
 #include "frame/CMainFrame.h"
 #include "frame/CSisTreeView.h"
 #include "frame/DesktopLayout.h"
+#include "frame/SisTreeSettings.h"
 #include "resources/ResourceIds.h"
 #include "store/CNodeRec.h"
 #include "store/CRegistryKey.h"
@@ -34,6 +35,20 @@ BEGIN_MESSAGE_MAP(CSplitterFrame, CMDIChildWnd)
     ON_REGISTERED_MESSAGE(g_nMsgSelDrawn, &CSplitterFrame::OnSelDrawn)
     ON_REGISTERED_MESSAGE(g_nMsgItemChanged, &CSplitterFrame::OnItemChanged)
     ON_COMMAND(ID_VIEW_PREVIEW, &CSplitterFrame::OnTogglePreview)
+    ON_COMMAND(ID_VIEW_TREE_LARGE, &CSplitterFrame::OnTreeLargeIcons)
+    ON_COMMAND(ID_VIEW_TREE_SMALL, &CSplitterFrame::OnTreeSmallIcons)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TREE_LARGE, &CSplitterFrame::OnUpdateTreeLargeIcons)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TREE_SMALL, &CSplitterFrame::OnUpdateTreeSmallIcons)
+    ON_COMMAND(ID_VIEW_TOP_NODE3, &CSplitterFrame::OnToggleTopNode3)
+    ON_COMMAND(ID_VIEW_TOP_NODE3_OTHER, &CSplitterFrame::OnToggleTopNode3)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TOP_NODE3, &CSplitterFrame::OnUpdateTopNode3)
+    ON_COMMAND(ID_VIEW_TOP_NODE4, &CSplitterFrame::OnToggleTopNode4)
+    ON_COMMAND(ID_VIEW_TOP_NODE4_OTHER, &CSplitterFrame::OnToggleTopNode4)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TOP_NODE4, &CSplitterFrame::OnUpdateTopNode4)
+    ON_COMMAND(ID_VIEW_BACK, &CSplitterFrame::OnHistoryBack)
+    ON_COMMAND(ID_VIEW_FORWARD, &CSplitterFrame::OnHistoryForward)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_BACK, &CSplitterFrame::OnUpdateHistoryBack)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_FORWARD, &CSplitterFrame::OnUpdateHistoryForward)
     ON_UPDATE_COMMAND_UI(ID_VIEW_PREVIEW, &CSplitterFrame::OnUpdateTogglePreview)
     ON_UPDATE_COMMAND_UI(ID_PANE_NODE_PATH, &CSplitterFrame::OnUpdatePaneNodePath)
     ON_UPDATE_COMMAND_UI(ID_PANE_COUNTS, &CSplitterFrame::OnUpdatePaneCounts)
@@ -131,7 +146,9 @@ void CSplitterFrame::SavePlacement(HKEY hParent, LPCTSTR pszName)
     if (IsPreviewShown())
         m_wndSplitter.GetColumnInfo(PREVIEW_COLUMN, cxPreview, cxMin);
     key.SetDWORD("TipViewFrame", static_cast<DWORD>(std::max(cxPreview, 0)));
-    // FIXME: the tree view's ("SisTree") and the list view's ("ListView") settings are saved here once they exist.
+    if (m_pTreeView)
+        m_pTreeView->SaveSettings(key, SIS_TREE_KEY_NAME);
+    // FIXME: the list view's ("ListView") settings are saved here once it has them.
 }
 
 void CSplitterFrame::OnUpdateFrameTitle(BOOL)
@@ -248,11 +265,16 @@ void CSplitterFrame::OnTimer(UINT_PTR nIDEvent)
 
 LRESULT CSplitterFrame::OnRedo(WPARAM, LPARAM)
 {
-    // The tree's nodes are made again: the list follows what the tree announces.
+    // The rebuild may delete the nodes these point at; it announces the
+    // selected node again, and the list shows it at once when it showed the
+    // announced node before.
+    const BOOL bListShown = m_pCurrentNode == m_pPendingNode;
     m_pCurrentNode = m_pPendingNode = nullptr;
     m_nStatusTotal = -1;
     if (m_pTreeView)
         m_pTreeView->Rebuild();
+    if (bListShown && m_pPendingNode)
+        RefreshDocumentList();
     // FIXME: the preview checks its document again here once it shows one.
     return 0;
 }
@@ -261,6 +283,95 @@ LRESULT CSplitterFrame::OnReread(WPARAM wParam, LPARAM lParam)
 {
     // The first form's panes keep nothing but names: reading again is rebuilding.
     return OnRedo(wParam, lParam);
+}
+
+/***************************** The tree *****************************/
+
+CSisTreeCtrl* CSplitterFrame::GetTreeCtrl() const
+{
+    return m_pTreeView ? &m_pTreeView->GetTreeCtrl() : nullptr;
+}
+
+void CSplitterFrame::OnTreeLargeIcons()
+{
+    if (CSisTreeCtrl* pTree = GetTreeCtrl())
+        pTree->SetIconSize(FALSE);
+}
+
+void CSplitterFrame::OnTreeSmallIcons()
+{
+    if (CSisTreeCtrl* pTree = GetTreeCtrl())
+        pTree->SetIconSize(TRUE);
+}
+
+void CSplitterFrame::OnUpdateTreeLargeIcons(CCmdUI* pCmdUI)
+{
+    CSisTreeCtrl* pTree = GetTreeCtrl();
+    pCmdUI->SetCheck(pTree && !pTree->IsSmallIcons() ? 1 : 0);
+}
+
+void CSplitterFrame::OnUpdateTreeSmallIcons(CCmdUI* pCmdUI)
+{
+    CSisTreeCtrl* pTree = GetTreeCtrl();
+    pCmdUI->SetCheck(pTree && pTree->IsSmallIcons() ? 1 : 0);
+}
+
+void CSplitterFrame::OnToggleTopNode3()
+{
+    if (CSisTreeCtrl* pTree = GetTreeCtrl())
+        pTree->ShowTopNode3(!pTree->IsTopNode3Shown());
+}
+
+void CSplitterFrame::OnToggleTopNode4()
+{
+    if (CSisTreeCtrl* pTree = GetTreeCtrl())
+        pTree->ShowTopNode4(!pTree->IsTopNode4Shown());
+}
+
+void CSplitterFrame::OnUpdateTopNode3(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(IsTopNode3Shown() ? 1 : 0);
+}
+
+void CSplitterFrame::OnUpdateTopNode4(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(IsTopNode4Shown() ? 1 : 0);
+}
+
+BOOL CSplitterFrame::IsTopNode3Shown() const
+{
+    CSisTreeCtrl* pTree = GetTreeCtrl();
+    return pTree && pTree->IsTopNode3Shown();
+}
+
+BOOL CSplitterFrame::IsTopNode4Shown() const
+{
+    CSisTreeCtrl* pTree = GetTreeCtrl();
+    return pTree && pTree->IsTopNode4Shown();
+}
+
+void CSplitterFrame::OnHistoryBack()
+{
+    if (CSisTreeCtrl* pTree = GetTreeCtrl())
+        pTree->GoBack();
+}
+
+void CSplitterFrame::OnHistoryForward()
+{
+    if (CSisTreeCtrl* pTree = GetTreeCtrl())
+        pTree->GoForward();
+}
+
+void CSplitterFrame::OnUpdateHistoryBack(CCmdUI* pCmdUI)
+{
+    CSisTreeCtrl* pTree = GetTreeCtrl();
+    pCmdUI->Enable(pTree && pTree->GetHistory().CanGoBack());
+}
+
+void CSplitterFrame::OnUpdateHistoryForward(CCmdUI* pCmdUI)
+{
+    CSisTreeCtrl* pTree = GetTreeCtrl();
+    pCmdUI->Enable(pTree && pTree->GetHistory().CanGoForward());
 }
 
 /***************************** The preview column *****************************/

@@ -20,6 +20,7 @@
 class CArqListView;
 class CContentView;
 class CNodeRec;
+class CSisTreeCtrl;
 class CSisTreeView;
 
 class CSplitterFrame : public CMDIChildWnd {
@@ -64,7 +65,12 @@ public:
     // Whether the list's filter is on, for the main frame's blinking button.
     BOOL IsListFilterActive() const;
 
+    // Whether the tree shows the fixed top nodes of blocks 3 and 4.
+    BOOL IsTopNode3Shown() const;
+    BOOL IsTopNode4Shown() const;
+
     CSisTreeView* GetTreeView() const { return m_pTreeView; }
+    CSisTreeCtrl* GetTreeCtrl() const;
     CArqListView* GetListView() const { return m_pListView; }
     CContentView* GetContentView() const { return m_pContentView; }
 
@@ -87,6 +93,18 @@ protected:
     void OnTogglePreview();
     void OnUpdateTogglePreview(CCmdUI* pCmdUI);
     void OnUpdatePaneNodePath(CCmdUI* pCmdUI);
+    void OnTreeLargeIcons();
+    void OnTreeSmallIcons();
+    void OnUpdateTreeLargeIcons(CCmdUI* pCmdUI);
+    void OnUpdateTreeSmallIcons(CCmdUI* pCmdUI);
+    void OnToggleTopNode3();
+    void OnToggleTopNode4();
+    void OnUpdateTopNode3(CCmdUI* pCmdUI);
+    void OnUpdateTopNode4(CCmdUI* pCmdUI);
+    void OnHistoryBack();
+    void OnHistoryForward();
+    void OnUpdateHistoryBack(CCmdUI* pCmdUI);
+    void OnUpdateHistoryForward(CCmdUI* pCmdUI);
     void OnUpdatePaneCounts(CCmdUI* pCmdUI);
 
 private:

@@ -1,7 +1,7 @@
 // Links: frame
 // Takes arbitrary bytes as the current user's registry file and makes, without
 // windows, the start-up's reads of the window layout, of the catalog views'
-// keys, of the bars' kept states and of the find settings. Whatever the bytes,
+// keys (their systems trees' too), of the bars' kept states and of the find settings. Whatever the bytes,
 // each value read must be one a start can use.
 
 #include "frame/AppGlobals.h"
@@ -9,6 +9,7 @@
 #include "frame/CMailBar.h"
 #include "frame/DesktopLayout.h"
 #include "frame/FindSettings.h"
+#include "frame/SisTreeSettings.h"
 #include "store/CCatalog.h"
 #include "store/CNodeRec.h"
 #include "store/CRegistryKey.h"
@@ -108,6 +109,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
             const CKeptColumns columns = ReadKeptColumns(child);
             for (int cx : { columns.cxTree, columns.cxList, columns.cxPreview }) {
                 if (cx < -1)
+                    std::abort();
+            }
+            CRegistryKey tree;
+            if (tree.Open(child, SIS_TREE_KEY_NAME, KEY_READ)) {
+                const CSisTreeSettings settings = ReadSisTreeSettings(tree);
+                if (settings.path.size() > MAX_PATH_NAMES
+                    || (settings.bSmallIcons != FALSE && settings.bSmallIcons != TRUE)
+                    || (settings.bShowTopNode3 != FALSE && settings.bShowTopNode3 != TRUE))
                     std::abort();
             }
         }
