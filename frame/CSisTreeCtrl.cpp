@@ -168,7 +168,7 @@ HTREEITEM CSisTreeCtrl::InsertNode(HTREEITEM hParent, std::unique_ptr<CNodeRec> 
     HTREEITEM hItem = InsertItem(&insert);
     if (!hItem)
         return nullptr;
-    pNode.release(); // the item owns it now
+    (void)pNode.release(); // the item owns it now
     if (bHasChildren)
         InsertPlaceholder(hItem);
     return hItem;
