@@ -338,7 +338,7 @@ void CSisTreeCtrl::SetIconSize(BOOL bSmall)
     m_images.DeleteImageList();
     m_stateImages.DeleteImageList();
     if (bSmall) {
-        (void)m_images.Create(IDB_TREE_SMALL, 18, 1, MASK_COLOUR);
+        (void)m_images.Create(IDB_SYSTEM_IMAGES, 18, 1, MASK_COLOUR);
         (void)m_stateImages.Create(IDB_TREE_SMALL_STATE, 16, 1, MASK_COLOUR);
     } else {
         (void)m_images.Create(IDB_TREE_LARGE, 32, 1, MASK_COLOUR);

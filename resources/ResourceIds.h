@@ -440,6 +440,48 @@
 #define ID_PREVIEW_DESCRIPTION      51004   // also Ctrl+D in the preview
 
 
+// Interface kit: menus with images. The pictures are strips of equal images,
+// 0xFF00FF transparent.
+#define IDB_SYSTEM_IMAGES           131 // systems by image number, 18 x 18: each kind, then selected
+#define IDB_SEND_TO                 302 // desktop, documents, catalogue again, mail; 17 x 17
+#define IDB_NEW_DOCUMENT            306 // document, group, mail message; 17 x 17
+#define IDS_NEW_GROUP_ENTRY         4298
+#define IDS_NEW_TOP_GROUP_ENTRY     4299
+#define IDS_SEND_TO_DESKTOP         4349
+#define IDS_SEND_TO_DOCUMENTS       4350
+#define IDS_SEND_TO                 4351
+#define IDS_SEND_TO_CATALOG         4352
+#define IDS_SEND_TO_MAIL            4353
+#define ID_SEND_TO_DESKTOP          32837
+#define ID_SEND_TO_DOCUMENTS        32838
+#define ID_SEND_TO_DRIVE_FIRST      50401   // the removable drives, upwards
+#define ID_SEND_TO_DRIVE_LAST       50500
+#define ID_LINKED_SYSTEM_FIRST      50601   // the systems a document is linked to
+#define ID_LINKED_SYSTEM_LAST       50700
+
+// Interface kit: the context menus of a document (first submenu; its second
+// submenu lists the open actions) and their places for other menus.
+#define IDR_DOC_MAIL_MENU           333
+#define IDR_DOC_FILE_MENU           334
+#define ID_DOC_OPEN_CHOOSER         32810   // the open actions of a file
+#define ID_DOC_OPEN_ASSOCIATED      32811
+#define ID_DOC_OPEN_CHOSEN          32816
+#define ID_DOC_SHOW_FOLDER          32817
+#define ID_DOC_PROTECT_AGAIN        32819   // documents unprotected for opening
+#define ID_DOC_IMAGE_PREVIEW        32820
+#define ID_DOC_SEND_TO_MENU         32842
+#define ID_DOC_MAIL_FORWARD         32852   // the open actions of a mail message
+#define ID_DOC_MAIL_REPLY           32853
+#define ID_DOC_MAIL_SEND_AS_NEW     32854
+#define ID_DOC_MAIL_REPLY_ALL       32855
+#define ID_DOC_MAIL_OPEN_ACTION     32857
+#define ID_DOC_FILE_COMMANDS        32869   // the shell's commands for the file
+#define ID_DOC_LINKED_SYSTEMS       32883
+#define ID_DOC_MAIL_COMPOSE         1497
+#define IDS_PROTECT_AGAIN           4284
+#define IDS_IMAGE_PREVIEW           4285
+#define IDS_FILE_COMMANDS           4491
+
 // The new-document monitor: its tray icon (its id names the tray menu), the
 // two animation steps, and the tips by the count of new documents.
 #define IDR_DOC_MONITOR             325
@@ -450,10 +492,10 @@
 #define IDS_MONITOR_TIP_ONE         4366
 #define IDS_MONITOR_TIP_MANY        4367    // %d: the count
 
-// The systems tree: its pictures (0xFF00FF transparent; normal images 18 and
-// 32 pixels wide, state images 16 and 20), the context menus of a system, of
-// the two fixed top nodes and of empty space, and its texts.
-#define IDB_TREE_SMALL              131
+// The systems tree: its pictures (0xFF00FF transparent; the large images 32
+// pixels wide, the small ones IDB_SYSTEM_IMAGES; state images 16 and 20), the
+// context menus of a system, of the two fixed top nodes and of empty space,
+// and its texts.
 #define IDB_TREE_LARGE_STATE        132
 #define IDB_TREE_LARGE              134
 #define IDB_TREE_SMALL_STATE        135
