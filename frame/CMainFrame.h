@@ -29,6 +29,7 @@
 #include "platform/framework/CMDIFrameWnd.h"
 #include "platform/framework/CStatusBar.h"
 #include "platform/framework/CToolBar.h"
+#include "ui/COpenBar.h"
 
 #include <ctime>
 
@@ -177,7 +178,7 @@ private:
     // button, brushed background, the open bar's collapsing look) once they exist.
     CToolBar m_wndToolBar;
     CDialogBar m_wndDragBar;
-    CDialogBar m_wndOpenBar;
+    COpenBar m_wndOpenBar;
     CMailBar m_wndMailBar;
     CFindBar m_wndFindBar;
     CCatalogBar m_wndCatalogBar;

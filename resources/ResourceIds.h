@@ -482,6 +482,24 @@
 #define IDS_IMAGE_PREVIEW           4285
 #define IDS_FILE_COMMANDS           4491
 
+// Interface kit: the open bar (template IDD_OPEN_BAR): its buttons carry the
+// commands they send, besides the toggle, etched lines, labels and the two
+// texts that follow the protection and numbering of the selected document.
+#define IDB_OPEN_BAR                265 // the buttons' pictures, 20 x 20
+#define IDC_OPEN_BAR_PROTECTION     156
+#define IDC_OPEN_BAR_LINE1          1395
+#define IDC_OPEN_BAR_TOGGLE         1396
+#define IDC_OPEN_BAR_LINE2          1397
+#define IDC_OPEN_BAR_LINE3          1404
+#define IDC_OPEN_BAR_VERSION        1410
+#define IDC_OPEN_BAR_LINE4          1413
+#define IDC_OPEN_BAR_PROTECTION_LABEL 1414
+#define IDC_OPEN_BAR_VERSION_LABEL  1415
+#define IDS_OPEN_BAR_PROTECTED      4308
+#define IDS_OPEN_BAR_UNPROTECTED    4309
+#define IDS_OPEN_BAR_VERSIONED      4310
+#define IDS_OPEN_BAR_UNVERSIONED    4311
+
 // The new-document monitor: its tray icon (its id names the tray menu), the
 // two animation steps, and the tips by the count of new documents.
 #define IDR_DOC_MONITOR             325
