@@ -185,3 +185,45 @@ void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
     }
     CMDIFrameWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
 }
+
+namespace {
+
+// Turns the submenu of pMenu whose first command is nFirstID into the plain item nID named by nTextID.
+void ReplaceSubmenu(CMenu* pMenu, UINT nFirstID, UINT nID, UINT nTextID)
+{
+    const UINT nCount = pMenu ? pMenu->GetMenuItemCount() : 0;
+    for (UINT nPos = 0; nCount != static_cast<UINT>(-1) && nPos < nCount; ++nPos) {
+        CMenu* pSubMenu = pMenu->GetSubMenu(static_cast<int>(nPos));
+        if (pSubMenu && pSubMenu->GetMenuItemID(0) == nFirstID) {
+            pMenu->ModifyMenu(nPos, MF_BYPOSITION | MF_STRING, nID, GetResString(nTextID));
+            return;
+        }
+    }
+}
+
+} // namespace
+
+void CMainFrame::AttachNewDocumentMenu(CMenu* pMenu, UINT nPos)
+{
+    if (!pMenu)
+        return;
+    m_newDocumentMenu.Rebuild();
+    pMenu->ModifyMenu(nPos, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(m_newDocumentMenu.GetSafeHmenu()),
+        GetResString(IDS_NEW_DOCUMENT));
+}
+
+void CMainFrame::ReplaceMenuItem(CMenu* pMenu)
+{
+    ReplaceSubmenu(pMenu, ID_OPEN_WITH_FIRST, ID_DOC_OPEN, IDS_OPEN);
+}
+
+void CMainFrame::ReplaceNewDocumentMenuItem(CMenu* pMenu)
+{
+    ReplaceSubmenu(pMenu, ID_CATALOG_NEW_GROUP, ID_NEW_DOCUMENT_MENU, IDS_NEW_DOCUMENT);
+}
+
+void CMainFrame::OnUpdateNewDocumentMenu(CCmdUI* pCmdUI)
+{
+    if (!IsIconic() && pCmdUI->m_pMenu)
+        AttachNewDocumentMenu(pCmdUI->m_pMenu, pCmdUI->m_nIndex);
+}
