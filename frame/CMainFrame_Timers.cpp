@@ -4,6 +4,8 @@
 #include "frame/CMainFrame.h"
 
 #include "frame/CArchivoraApp.h"
+#include "frame/CArqListView.h"
+#include "frame/CSplitterFrame.h"
 #include "frame/DesktopLayout.h"
 #include "frame/FramePrompts.h"
 #include "resources/ResourceIds.h"
@@ -119,8 +121,20 @@ void CMainFrame::ShowDailyNotice()
 
 BOOL CMainFrame::IdleRefreshLists()
 {
-    // FIXME: the drag bar's list menu, the active view's document list and
-    // then the other views' lists re-check one row each here once they exist.
+    // FIXME: the drag bar's list menu re-checks its rows first once it exists.
+    // The active view's list, then the other views' lists, one row each.
+    CSplitterFrame* pActive = GetActiveCatalogFrame();
+    auto refresh = [](CSplitterFrame* pFrame) {
+        CArqListView* pView = pFrame ? pFrame->GetListView() : nullptr;
+        return pView && pView->GetListCtrl().IdleRefreshNextItem();
+    };
+    if (refresh(pActive))
+        return TRUE;
+    for (HWND hChild = ::GetWindow(m_hWndMDIClient, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        auto* pFrame = dynamic_cast<CSplitterFrame*>(CWnd::FromHandlePermanent(hChild));
+        if (pFrame && pFrame != pActive && refresh(pFrame))
+            return TRUE;
+    }
     return FALSE;
 }
 

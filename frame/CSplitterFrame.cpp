@@ -4,6 +4,7 @@
 #include "frame/CArqListView.h"
 #include "frame/CContentView.h"
 #include "frame/CMainFrame.h"
+#include "frame/CSisTreeCtrl.h"
 #include "frame/CSisTreeView.h"
 #include "frame/DesktopLayout.h"
 #include "frame/SisTreeSettings.h"
@@ -148,7 +149,8 @@ void CSplitterFrame::SavePlacement(HKEY hParent, LPCTSTR pszName)
     key.SetDWORD("TipViewFrame", static_cast<DWORD>(std::max(cxPreview, 0)));
     if (m_pTreeView)
         m_pTreeView->SaveSettings(key, SIS_TREE_KEY_NAME);
-    // FIXME: the list view's ("ListView") settings are saved here once it has them.
+    if (m_pListView)
+        m_pListView->GetListCtrl().SaveSettings(hParent, pszName);
 }
 
 void CSplitterFrame::OnUpdateFrameTitle(BOOL)
@@ -199,7 +201,7 @@ void CSplitterFrame::RefreshDocumentList()
 {
     KillTimer(TIMER_REFRESH_LIST);
     if (m_pListView) {
-        m_pListView->Fill(m_pPendingNode);
+        m_pListView->GetListCtrl().Fill(m_pPendingNode);
         if (m_pListView->GetListCtrl().GetItemCount() == 0)
             SendMessage(g_nMsgItemChanged, 0, 0);
     }
@@ -279,10 +281,15 @@ LRESULT CSplitterFrame::OnRedo(WPARAM, LPARAM)
     return 0;
 }
 
-LRESULT CSplitterFrame::OnReread(WPARAM wParam, LPARAM lParam)
+LRESULT CSplitterFrame::OnReread(WPARAM, LPARAM)
 {
-    // The first form's panes keep nothing but names: reading again is rebuilding.
-    return OnRedo(wParam, lParam);
+    // The same records, read again: nothing is added or removed.
+    if (CSisTreeCtrl* pTree = GetTreeCtrl())
+        pTree->ReloadRecords(TVI_ROOT);
+    if (m_pListView)
+        m_pListView->GetListCtrl().RefreshAll();
+    // FIXME: the preview checks its document again here once it shows one.
+    return 0;
 }
 
 /***************************** The tree *****************************/

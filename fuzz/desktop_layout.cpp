@@ -1,14 +1,16 @@
 // Links: frame
 // Takes arbitrary bytes as the current user's registry file and makes, without
 // windows, the start-up's reads of the window layout, of the catalog views'
-// keys (their systems trees' too), of the bars' kept states and of the find settings. Whatever the bytes,
-// each value read must be one a start can use.
+// keys with their systems trees' and document lists' settings, of the bars'
+// kept states, of the lists' program-wide column layout and of the find
+// settings. Whatever the bytes, each value read must be one a start can use.
 
 #include "frame/AppGlobals.h"
 #include "frame/CFindBar.h"
 #include "frame/CMailBar.h"
 #include "frame/DesktopLayout.h"
 #include "frame/FindSettings.h"
+#include "frame/ListViewSettings.h"
 #include "frame/SisTreeSettings.h"
 #include "store/CCatalog.h"
 #include "store/CNodeRec.h"
@@ -25,6 +27,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string_view>
+#include <vector>
 
 // The font system keeps its caches until the process ends: not leaks of this target.
 extern "C" const char* __lsan_default_suppressions() // NOLINT(bugprone-reserved-identifier): the sanitizer names it
@@ -76,6 +79,45 @@ void CheckFindRecord(const CFindRecord& record, int nMaxTexts)
     }
 }
 
+void CheckColumnLayout(HKEY hKey)
+{
+    std::vector<CColumnLayout> layout;
+    if (!ReadColumnLayout(hKey, &layout))
+        return;
+    if (layout.size() != LIST_COLUMN_COUNT)
+        std::abort();
+    std::vector<bool> used(LIST_COLUMN_COUNT);
+    for (const CColumnLayout& column : layout) {
+        if (column.nOrder < 0 || column.nOrder >= LIST_COLUMN_COUNT || used[static_cast<size_t>(column.nOrder)])
+            std::abort();
+        used[static_cast<size_t>(column.nOrder)] = true;
+    }
+}
+
+void CheckListView(HKEY hChild)
+{
+    CRegistryKey listView;
+    if (!listView.Open(hChild, "ListView", KEY_READ))
+        return;
+    const CListViewKept kept = ReadListViewKept(listView);
+    if ((kept.nViewStyle != LIST_STYLE_ICONS && kept.nViewStyle != LIST_STYLE_DETAILS
+            && kept.nViewStyle != LIST_STYLE_LIST)
+        || kept.nSortColumn < 0 || kept.nSortColumn >= LIST_COLUMN_COUNT)
+        std::abort();
+    CheckColumnLayout(listView);
+}
+
+void CheckSisTree(CRegistryKey& child)
+{
+    CRegistryKey tree;
+    if (!tree.Open(child, SIS_TREE_KEY_NAME, KEY_READ))
+        return;
+    const CSisTreeSettings settings = ReadSisTreeSettings(tree);
+    if (settings.path.size() > MAX_PATH_NAMES || (settings.bSmallIcons != FALSE && settings.bSmallIcons != TRUE)
+        || (settings.bShowTopNode3 != FALSE && settings.bShowTopNode3 != TRUE))
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize)
@@ -111,20 +153,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
                 if (cx < -1)
                     std::abort();
             }
-            CRegistryKey tree;
-            if (tree.Open(child, SIS_TREE_KEY_NAME, KEY_READ)) {
-                const CSisTreeSettings settings = ReadSisTreeSettings(tree);
-                if (settings.path.size() > MAX_PATH_NAMES
-                    || (settings.bSmallIcons != FALSE && settings.bSmallIcons != TRUE)
-                    || (settings.bShowTopNode3 != FALSE && settings.bShowTopNode3 != TRUE))
-                    std::abort();
-            }
+            CheckListView(child);
+            CheckSisTree(child);
         }
         CMailBar mailBar;
         mailBar.LoadState(desktop);
         CFindBar findBar;
         findBar.LoadState(desktop);
     }
+
+    CRegistryKey preferences;
+    if (preferences.Open(HKEY_CURRENT_USER, CString(DEFAULT_KEY_PATH) + "\\Preferences", KEY_READ))
+        CheckColumnLayout(preferences);
 
     CFindSettings findSettings;
     findSettings.Load(*program.pApp, program.pCatalog);
