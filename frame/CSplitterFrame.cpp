@@ -184,6 +184,13 @@ BOOL CSplitterFrame::IsListFilterActive() const
 
 /***************************** Selection *****************************/
 
+BOOL CSplitterFrame::IsListShowingPending() const
+{
+    if (!m_pCurrentNode || !m_pPendingNode)
+        return m_pCurrentNode == m_pPendingNode;
+    return m_pCurrentNode->GetRef() == m_pPendingNode->GetRef();
+}
+
 void CSplitterFrame::SelectNode(const CNodeRec& node)
 {
     if (m_pTreeView)
@@ -201,18 +208,19 @@ void CSplitterFrame::RefreshDocumentList()
 {
     KillTimer(TIMER_REFRESH_LIST);
     if (m_pListView) {
-        m_pListView->GetListCtrl().Fill(m_pPendingNode);
+        m_pListView->GetListCtrl().Fill(m_pPendingNode.get());
         if (m_pListView->GetListCtrl().GetItemCount() == 0)
             SendMessage(g_nMsgItemChanged, 0, 0);
     }
-    m_pCurrentNode = m_pPendingNode;
+    m_pCurrentNode.reset(m_pPendingNode ? m_pPendingNode->Clone() : nullptr);
 }
 
 LRESULT CSplitterFrame::OnSelChanged(WPARAM wParam, LPARAM lParam)
 {
     KillTimer(TIMER_REFRESH_LIST);
-    m_pPendingNode = reinterpret_cast<CNodeRec*>(lParam);
-    if (m_pPendingNode != m_pCurrentNode) {
+    const auto* pNode = reinterpret_cast<const CNodeRec*>(lParam);
+    m_pPendingNode.reset(pNode ? pNode->Clone() : nullptr);
+    if (!IsListShowingPending()) {
         switch (wParam) {
         case REASON_MOUSE:
         case REASON_REBUILD:
@@ -267,15 +275,12 @@ void CSplitterFrame::OnTimer(UINT_PTR nIDEvent)
 
 LRESULT CSplitterFrame::OnRedo(WPARAM, LPARAM)
 {
-    // The rebuild may delete the nodes these point at; it announces the
-    // selected node again, and the list shows it at once when it showed the
-    // announced node before.
-    const BOOL bListShown = m_pCurrentNode == m_pPendingNode;
-    m_pCurrentNode = m_pPendingNode = nullptr;
+    // The rebuild announces the selected node again; a list that showed it
+    // reads it again at once.
     m_nStatusTotal = -1;
     if (m_pTreeView)
         m_pTreeView->Rebuild();
-    if (bListShown && m_pPendingNode)
+    if (IsListShowingPending())
         RefreshDocumentList();
     // FIXME: the preview checks its document again here once it shows one.
     return 0;
@@ -434,7 +439,7 @@ void CSplitterFrame::OnUpdatePaneCounts(CCmdUI* pCmdUI)
 {
     if (IsMainWindowIconic())
         return;
-    const int nRows = m_pListView && m_pCurrentNode == m_pPendingNode ? m_pListView->GetListCtrl().GetItemCount() : 0;
+    const int nRows = m_pListView && IsListShowingPending() ? m_pListView->GetListCtrl().GetItemCount() : 0;
     if (m_nStatusTotal == -1)
         m_nStatusTotal = m_pPendingNode ? m_pPendingNode->CountChildren() + m_pPendingNode->CountDocuments() : 0;
     CString strText;
@@ -457,5 +462,5 @@ void CSplitterFrame::OnUpdatePaneNodePath(CCmdUI* pCmdUI)
     // FIXME: through an off-screen memory DC once the interface kit has it.
     CClientDC dc(pStatusBar);
     dc.FillSolidRect(&rcPane, GetSysColor(COLOR_BTNFACE));
-    DrawNodePath(m_pPendingNode, dc.GetSafeHdc(), &rcPane);
+    DrawNodePath(m_pPendingNode.get(), dc.GetSafeHdc(), &rcPane);
 }
