@@ -546,7 +546,6 @@
 #define IDR_TOP_NODE3_MENU          256
 #define IDR_TOP_NODE4_MENU          257
 #define IDR_TREE_EMPTY_MENU         328
-#define IDS_NAME_TAKEN              4007    // a sibling has the name given
 #define IDS_TOP_NODE3_NAME          4013    // the names the fixed top nodes show
 #define IDS_TOP_NODE4_NAME          4292
 #define IDS_EDIT_CELL_UNAVAILABLE   4229    // the cell-edit command where no cell can be edited
