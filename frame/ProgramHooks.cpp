@@ -18,6 +18,27 @@ public:
         CArchivoraApp* pApp = GetArchivoraApp();
         return pApp ? pApp->GetMainCatalog() : nullptr;
     }
+    CCatalog* GetRecycleCatalog() override
+    {
+        CArchivoraApp* pApp = GetArchivoraApp();
+        return pApp ? pApp->GetRecycleCatalog() : nullptr;
+    }
+    CPendingDocs* GetPendingDocs() override
+    {
+        CArchivoraApp* pApp = GetArchivoraApp();
+        return pApp ? pApp->GetPendingDocs() : nullptr;
+    }
+    // Opening with a chosen program is the open-with menu's, which the frame runs itself.
+    BOOL OpenItem(CDocumentRec& document, LPCTSTR pszProgram) override
+    {
+        CArchivoraApp* pApp = GetArchivoraApp();
+        return pApp && !(pszProgram && *pszProgram) && pApp->OpenItem(document, AfxGetMainWnd());
+    }
+    void MinimizeAfterOpen() override
+    {
+        if (CArchivoraApp* pApp = GetArchivoraApp())
+            pApp->MinimizeAfterOpen();
+    }
 };
 
 } // namespace

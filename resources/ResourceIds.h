@@ -451,3 +451,36 @@
 #define IDS_MONITOR_TIP_MANY        4367    // %d: the count
 
 // clang-format on
+
+// Popups of the interface kit: their pictures, row menus and texts.
+#define IDB_SYSTEM_IMAGES           131     // systems by icon number, each followed by its selected form, 18 wide
+#define IDB_SYSTEM_ARROWS           135     // the systems popup's arrows (image 2: a row's child), 16 wide
+#define IDB_POPUP_ARROWS            206     // the chooser popups' arrows (image 0: a row's child), 16 wide
+#define IDB_NEW_DOC_ITEMS           306     // the new-document popup (image 2: mail), 17 wide
+#define IDB_FOLDER_ITEMS            355     // mailbox, mail user, My Computer; 16 wide
+#define IDM_SYSTEM_ROW              170
+#define IDM_FAVORITE_ROW            246
+#define IDM_UNPROTECTED_ROW         254
+#define IDM_SHELL_FOLDER_ROW        462
+#define IDM_RECENT_ROW              467
+#define ID_DOC_REMOVE_FAVORITE      32807
+#define ID_DOC_PROTECT_AGAIN        32819
+#define ID_DOC_IMAGE_PREVIEW        32820
+#define ID_FOLDER_NEW               32880
+#define ID_DOC_LINKED_SYSTEMS       32883
+#define IDS_SYSTEM_NAME_TAKEN       4007    // %s: the name a sibling system already has
+#define IDS_FOLDER_NOT_WRITABLE     4055    // %s: the folder
+#define IDS_MAIL_STORES             4240
+#define IDS_NO_FAVORITES            4252
+#define IDS_ASK_REMOVE_FAVORITE     4253    // %s: the document's path
+#define IDS_OPEN_EDIT               4275
+#define IDS_OPEN_VIEW               4276
+#define IDS_OPEN_WITH_SUBMENU       4279
+#define IDS_NO_FOLDERS              4293
+#define IDS_OPEN_MAIL_READ          4409
+#define IDS_OPEN_MAIL_VIEW          4410
+#define IDS_OPEN_MAIL_REPLY         4411
+#define IDS_OPEN_MAIL_FORWARD       4412
+#define IDS_OPEN_MAIL_SAVE          4447
+#define IDS_MY_COMPUTER             4449
+#define IDS_NO_RECENT               4543
