@@ -7,6 +7,7 @@
 #include "mail/CMailClientSet.h"
 #include "resources/ResourceIds.h"
 #include "store/ResString.h"
+#include "webaccess/server/CWAServer.h"
 
 #include "platform/framework/CMDIChildWnd.h"
 #include "platform/framework/CView.h"
@@ -35,6 +36,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_REGISTERED_MESSAGE(g_nMsgStatusSetText, &CMainFrame::OnStatusBarSetText)
     ON_REGISTERED_MESSAGE(g_nMsgStatusResetText, &CMainFrame::OnStatusBarResetText)
     ON_REGISTERED_MESSAGE(g_nMsgSelectEntry, &CMainFrame::OnSelectEntry)
+    ON_REGISTERED_MESSAGE(g_nMsgReorganizeMailbox, &CMainFrame::OnReorganizeMailbox)
     ON_COMMAND_RANGE(ID_VIEW_DRAG_BAR, ID_VIEW_DRAG_BAR, &CMainFrame::OnToggleBar)
     ON_COMMAND_RANGE(ID_VIEW_OPEN_BAR, ID_VIEW_OPEN_BAR, &CMainFrame::OnToggleBar)
     ON_COMMAND_RANGE(ID_VIEW_MAIL_BAR, ID_VIEW_MAIL_BAR, &CMainFrame::OnToggleBar)
@@ -56,6 +58,22 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_COMMAND(ID_TOOLS_MONITOR_ICON, &CMainFrame::OnToggleMonitorIcon)
     ON_UPDATE_COMMAND_UI(ID_TOOLS_MONITOR_ICON, &CMainFrame::OnUpdateToggleMonitorIcon)
     ON_COMMAND(ID_APP_EXIT_PROGRAM, &CMainFrame::OnExitProgram)
+    ON_COMMAND_RANGE(ID_NEW_DOCUMENT_FIRST, ID_NEW_DOCUMENT_LAST, &CMainFrame::OnNewDocumentCommand)
+    ON_COMMAND_RANGE(ID_FAVORITE_FIRST, ID_FAVORITE_LAST, &CMainFrame::OnFavoriteCommand)
+    ON_COMMAND_RANGE(ID_PENDING_FIRST, ID_PENDING_LAST, &CMainFrame::OnPendingDocumentCommand)
+    ON_COMMAND_RANGE(ID_RECENT_FIRST, ID_RECENT_LAST, &CMainFrame::OnRecentCommand)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_NEW_DOCUMENT_FIRST, ID_NEW_DOCUMENT_LAST, &CMainFrame::OnUpdateDocumentMenuEntry)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_FAVORITE_FIRST, ID_FAVORITE_LAST, &CMainFrame::OnUpdateDocumentMenuEntry)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_PENDING_FIRST, ID_PENDING_LAST, &CMainFrame::OnUpdateDocumentMenuEntry)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_RECENT_FIRST, ID_RECENT_LAST, &CMainFrame::OnUpdateDocumentMenuEntry)
+    ON_UPDATE_COMMAND_UI(ID_NEW_DOCUMENT_MENU, &CMainFrame::OnUpdateNewDocumentMenu)
+    ON_COMMAND_RANGE(ID_WEB_TOGGLE, ID_WEB_TOGGLE, &CMainFrame::OnToggleWebServer)
+    ON_COMMAND_RANGE(ID_WEB_TOGGLE_TRAY, ID_WEB_TOGGLE_TRAY, &CMainFrame::OnToggleWebServer)
+    ON_UPDATE_COMMAND_UI(ID_WEB_TOGGLE, &CMainFrame::OnUpdateToggleWebServer)
+    ON_COMMAND(ID_WEB_LOG, &CMainFrame::OnWebLog)
+    ON_COMMAND_RANGE(ID_WEB_CHANGE_USER, ID_WEB_INVITE, &CMainFrame::OnWebDialog)
+    ON_UPDATE_COMMAND_UI(ID_WEB_LOG, &CMainFrame::OnUpdateWebCommand)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_WEB_CHANGE_USER, ID_WEB_INVITE, &CMainFrame::OnUpdateWebCommand)
     ON_UPDATE_COMMAND_UI(ID_PANE_NODE_PATH, &CMainFrame::OnUpdatePaneNodePath)
     ON_UPDATE_COMMAND_UI(ID_PANE_COUNTS, &CMainFrame::OnUpdatePaneCounts)
 END_MESSAGE_MAP()
@@ -80,7 +98,6 @@ constexpr UINT PANE_STRETCH = SBPS_NOBORDERS | SBPS_STRETCH;
 
 CMainFrame::CMainFrame() = default;
 
-// FIXME: the web access server is deleted here once it exists.
 CMainFrame::~CMainFrame() = default;
 
 /***************************** Creation and bars *****************************/
@@ -142,8 +159,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
     if (!m_wndMonitorTray.Create(this))
         return -1;
-    // FIXME: start the new-document monitor and create and initialise the
-    // web access server here once they exist.
+    // FIXME: start the new-document monitor here once it exists.
+    CreateWebServer();
     return 0;
 }
 

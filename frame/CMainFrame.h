@@ -24,15 +24,19 @@
 #include "frame/CFindBar.h"
 #include "frame/CMailBar.h"
 #include "frame/CMonitorTrayIcon.h"
+#include "ui/CNewDocMenu.h"
 
 #include "platform/framework/CDialogBar.h"
 #include "platform/framework/CMDIFrameWnd.h"
 #include "platform/framework/CStatusBar.h"
 #include "platform/framework/CToolBar.h"
+#include "ui/COpenBar.h"
 
 #include <ctime>
+#include <memory>
 
 class CSplitterFrame;
+class CWAServer;
 
 class CMainFrame : public CMDIFrameWnd {
     DECLARE_DYNAMIC(CMainFrame)
@@ -80,6 +84,25 @@ public:
     // Shows the daily notice when the day changed since the last one.
     void ShowDailyNotice();
 
+    /* Menus (CMainFrame_Timers.cpp). */
+
+    // The new-document menu, built anew from the file types, becomes the
+    // popup at position nPos of pMenu, named "New".
+    void AttachNewDocumentMenu(CMenu* pMenu, UINT nPos);
+    // In pMenu, a submenu whose first command opens with a chosen program
+    // becomes the plain Open command.
+    static void ReplaceMenuItem(CMenu* pMenu);
+    // In pMenu, a submenu whose first command makes a new group becomes the
+    // new-document menu's place.
+    static void ReplaceNewDocumentMenuItem(CMenu* pMenu);
+
+    /* Web access (CMainFrame_WebAccess.cpp). */
+
+    // Whether the web access server serves (its tray icon shows).
+    BOOL IsWebServerRunning() const;
+    // Starts or stops the server when its state differs; the state before.
+    BOOL SetWebServerRunning(BOOL bOn);
+
     /* The bars. */
 
     CStatusBar& GetStatusBar() { return m_wndStatusBar; }
@@ -123,6 +146,9 @@ protected:
     LRESULT OnStatusBarSetText(WPARAM wParam, LPARAM lParam);
     LRESULT OnStatusBarResetText(WPARAM wParam, LPARAM lParam);
     LRESULT OnSelectEntry(WPARAM wParam, LPARAM lParam);
+    // Compacts the catalogued mail stores behind a progress dialog; a
+    // confirmed stop closes the program, a finished run refreshes every view.
+    LRESULT OnReorganizeMailbox(WPARAM wParam, LPARAM lParam);
 
     /* Commands (CMainFrame_Commands.cpp). */
 
@@ -141,8 +167,27 @@ protected:
     void OnExitProgram();
     void OnUpdatePaneNodePath(CCmdUI* pCmdUI);
     void OnUpdatePaneCounts(CCmdUI* pCmdUI);
+    void OnUpdateNewDocumentMenu(CCmdUI* pCmdUI);
+    void OnToggleWebServer(UINT nID);
+    void OnUpdateToggleWebServer(CCmdUI* pCmdUI);
+    void OnWebLog();
+    void OnWebDialog(UINT nID);
+    // The web commands need web access switched on, the dialogs their windows too.
+    void OnUpdateWebCommand(CCmdUI* pCmdUI);
+
+    /* The menus of documents and programs (CMainFrame_Launchers.cpp). */
+
+    void OnNewDocumentCommand(UINT nID);
+    void OnFavoriteCommand(UINT nID);
+    // A pending document: its preview.
+    void OnPendingDocumentCommand(UINT nID);
+    void OnRecentCommand(UINT nID);
+    // Every entry of those menus is enabled.
+    void OnUpdateDocumentMenuEntry(CCmdUI* pCmdUI);
 
 private:
+    // Makes the web access server and its tray window, not serving.
+    void CreateWebServer();
     // The bar a toggle command shows and hides; nullptr for another command.
     CControlBar* BarOfCommand(UINT nID);
     // Makes one of the floating dialog bars: hidden, floated where every one starts.
@@ -164,11 +209,13 @@ private:
     // button, brushed background, the open bar's collapsing look) once they exist.
     CToolBar m_wndToolBar;
     CDialogBar m_wndDragBar;
-    CDialogBar m_wndOpenBar;
+    COpenBar m_wndOpenBar;
     CMailBar m_wndMailBar;
     CFindBar m_wndFindBar;
     CCatalogBar m_wndCatalogBar;
     CMonitorTrayIcon m_wndMonitorTray;
+    CNewDocMenu m_newDocumentMenu;
+    std::unique_ptr<CWAServer> m_pWebServer;
 
     /* The toolbar's blinking filter button and its changing images. */
     int m_nFirstBlinkImage { 0 };

@@ -15,6 +15,7 @@
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
 #include "store/CRegistryKey.h"
+#include "webaccess/server/CWAServer.h"
 
 #include "platform/base/ProgramFolder.h"
 #include "platform/framework/CWaitCursor.h"
@@ -57,8 +58,7 @@ BOOL ConfirmPendingWork()
 
 BOOL CMainFrame::IsTrayIconShown() const
 {
-    // FIXME: the web access server's tray icon counts too once it exists.
-    return m_wndMonitorTray.IsIconShown();
+    return m_wndMonitorTray.IsIconShown() || IsWebServerRunning() ? TRUE : FALSE;
 }
 
 void CMainFrame::SaveForClose()
@@ -131,7 +131,9 @@ void CMainFrame::OnDestroy()
 void CMainFrame::UpdateAutoStart()
 {
     StopTimers();
-    // FIXME: stop the new-document monitor and halt the web access server here once they exist.
+    // FIXME: stop the new-document monitor here once it exists.
+    if (m_pWebServer)
+        m_pWebServer->Halt();
     CRegistryKey run;
     if (!run.Create(HKEY_LOCAL_MACHINE, RUN_KEY_PATH))
         return;

@@ -126,10 +126,10 @@ void CMainFrame::OnTrayStart()
 
 void CMainFrame::OnExitFromTray()
 {
-    // FIXME: the monitor offers its pending documents first once it exists; a
-    // web access server's icon keeps the program running too.
+    // FIXME: the monitor offers its pending documents first once it exists.
     m_wndMonitorTray.HideIcon();
-    if (!IsWindowVisible())
+    // A serving web access server's icon still leads back to the window.
+    if (!IsWindowVisible() && !IsWebServerRunning())
         DestroyWindow();
 }
 
@@ -157,7 +157,7 @@ void CMainFrame::OnExitProgram()
         else
             SaveForClose();
     }
-    // FIXME: a running web access server stops here once it exists.
+    SetWebServerRunning(FALSE);
     m_wndMonitorTray.HideIcon();
     if (!bCancelled)
         CMDIFrameWnd::OnClose();

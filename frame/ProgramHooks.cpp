@@ -1,9 +1,13 @@
 #include "frame/ProgramHooks.h"
 
 #include "frame/CArchivoraApp.h"
+#include "frame/CMainFrame.h"
+#include "frame/WebAccessServices.h"
 #include "mail/MailDocumentHooks.h"
+#include "store/CPreferences.h"
 #include "ui/CUiHostServices.h"
 #include "ui/RunProgressDialogs.h"
+#include "webaccess/profiles/CWASettings.h"
 
 #include "platform/shell/ShellServices.h"
 
@@ -39,6 +43,15 @@ public:
         if (CArchivoraApp* pApp = GetArchivoraApp())
             pApp->MinimizeAfterOpen();
     }
+    void GetNewDocumentLists(CNewDocumentLists* pLists) override
+    {
+        CArchivoraApp* pApp = GetArchivoraApp();
+        if (!pApp || !pLists)
+            return;
+        pApp->BuildExtensionMap(pLists->first, pLists->second);
+        pLists->entryPaths.Copy(pApp->GetNewDocumentTypes());
+    }
+    void ReplaceMenuItem(CMenu* pMenu) override { CMainFrame::ReplaceMenuItem(pMenu); }
 };
 
 } // namespace
@@ -50,4 +63,6 @@ void InstallProgramHooks()
     InstallMailDocumentHooks();
     InstallUiHostServices(&s_host);
     InstallRunProgressDialogs();
+    // The preferences load and save the web access settings with their own.
+    thePreferences.AttachWebSettings(&GetWebAccessSettings());
 }

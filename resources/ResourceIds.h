@@ -272,6 +272,30 @@
 #define IDI_DOCUMENT                130 // a document without an icon of its own, 32 x 32
 #define IDB_NODE_PATH               201 // catalog nodes, 14 x 14 each, 0xFF00FF transparent
 
+// The document lists: column titles (their numbers are the column IDs the
+// lists and the catalog's sorts and filters share), the state pictures of
+// the rows (eight, 17 x 16 each) and the header's pictures (16 x 16), both
+// 0xFF00FF transparent.
+#define IDS_COLUMN_NAME             4101
+#define IDS_COLUMN_DESCRIPTION      4102
+#define IDS_COLUMN_SIZE             4103
+#define IDS_COLUMN_NO_TEXT          4104
+#define IDS_COLUMN_CREATED          4105
+#define IDS_COLUMN_MODIFIED         4106
+#define IDS_COLUMN_ACCESSED         4107
+#define IDS_COLUMN_DATE             4108
+#define IDS_COLUMN_TYPE             4111
+#define IDS_COLUMN_LABEL            4113
+#define IDS_COLUMN_EXPIRY_STATE     4115
+#define IDS_COLUMN_BIN_STATE        4116
+#define IDS_COLUMN_BIN_FOLDER       4117
+#define IDS_COLUMN_EXPIRED_DATE     4118
+#define IDS_COLUMN_ALT_NAME         4417
+#define IDS_NAME_EMPTY              4242    // a group's new name is empty
+#define IDS_NAME_TAKEN              4007    // a sibling has the name given
+#define IDB_LIST_STATES             136
+#define IDB_LIST_HEADER             196
+
 // Removing items from a group: the parts of the question, in the order they are joined.
 #define IDS_DELETE_DOCUMENT         4231    // one document
 #define IDS_DELETE_DOCUMENTS        4232    // several documents
@@ -440,6 +464,67 @@
 #define ID_PREVIEW_DESCRIPTION      51004   // also Ctrl+D in the preview
 
 
+// Interface kit: menus with images. The pictures are strips of equal images,
+// 0xFF00FF transparent.
+#define IDB_SYSTEM_IMAGES           131 // systems by image number, 18 x 18: each kind, then selected
+#define IDB_SEND_TO                 302 // desktop, documents, catalogue again, mail; 17 x 17
+#define IDB_NEW_DOCUMENT            306 // document, group, mail message; 17 x 17
+#define IDB_CHECK_STATES            289 // check trees: states 1 to 5, 16 x 16
+#define IDS_NEW_GROUP_ENTRY         4298
+#define IDS_NEW_TOP_GROUP_ENTRY     4299
+#define IDS_SEND_TO_DESKTOP         4349
+#define IDS_SEND_TO_DOCUMENTS       4350
+#define IDS_SEND_TO                 4351
+#define IDS_SEND_TO_CATALOG         4352
+#define IDS_SEND_TO_MAIL            4353
+#define ID_SEND_TO_DESKTOP          32837
+#define ID_SEND_TO_DOCUMENTS        32838
+#define ID_SEND_TO_DRIVE_FIRST      50401   // the removable drives, upwards
+#define ID_SEND_TO_DRIVE_LAST       50500
+#define ID_LINKED_SYSTEM_FIRST      50601   // the systems a document is linked to
+#define ID_LINKED_SYSTEM_LAST       50700
+
+// Interface kit: the context menus of a document (first submenu; its second
+// submenu lists the open actions) and their places for other menus.
+#define IDR_DOC_MAIL_MENU           333
+#define IDR_DOC_FILE_MENU           334
+#define ID_DOC_OPEN_CHOOSER         32810   // the open actions of a file
+#define ID_DOC_OPEN_ASSOCIATED      32811
+#define ID_DOC_OPEN_CHOSEN          32816
+#define ID_DOC_SHOW_FOLDER          32817
+#define ID_DOC_PROTECT_AGAIN        32819   // documents unprotected for opening
+#define ID_DOC_IMAGE_PREVIEW        32820
+#define ID_DOC_SEND_TO_MENU         32842
+#define ID_DOC_MAIL_FORWARD         32852   // the open actions of a mail message
+#define ID_DOC_MAIL_REPLY           32853
+#define ID_DOC_MAIL_SEND_AS_NEW     32854
+#define ID_DOC_MAIL_REPLY_ALL       32855
+#define ID_DOC_MAIL_OPEN_ACTION     32857
+#define ID_DOC_FILE_COMMANDS        32869   // the shell's commands for the file
+#define ID_DOC_LINKED_SYSTEMS       32883
+#define ID_DOC_MAIL_COMPOSE         1497
+#define IDS_PROTECT_AGAIN           4284
+#define IDS_IMAGE_PREVIEW           4285
+#define IDS_FILE_COMMANDS           4491
+
+// Interface kit: the open bar (template IDD_OPEN_BAR): its buttons carry the
+// commands they send, besides the toggle, etched lines, labels and the two
+// texts that follow the protection and numbering of the selected document.
+#define IDB_OPEN_BAR                265 // the buttons' pictures, 20 x 20
+#define IDC_OPEN_BAR_PROTECTION     156
+#define IDC_OPEN_BAR_LINE1          1395
+#define IDC_OPEN_BAR_TOGGLE         1396
+#define IDC_OPEN_BAR_LINE2          1397
+#define IDC_OPEN_BAR_LINE3          1404
+#define IDC_OPEN_BAR_VERSION        1410
+#define IDC_OPEN_BAR_LINE4          1413
+#define IDC_OPEN_BAR_PROTECTION_LABEL 1414
+#define IDC_OPEN_BAR_VERSION_LABEL  1415
+#define IDS_OPEN_BAR_PROTECTED      4308
+#define IDS_OPEN_BAR_UNPROTECTED    4309
+#define IDS_OPEN_BAR_VERSIONED      4310
+#define IDS_OPEN_BAR_UNVERSIONED    4311
+
 // The new-document monitor: its tray icon (its id names the tray menu), the
 // two animation steps, and the tips by the count of new documents.
 #define IDR_DOC_MONITOR             325
@@ -450,13 +535,9 @@
 #define IDS_MONITOR_TIP_ONE         4366
 #define IDS_MONITOR_TIP_MANY        4367    // %d: the count
 
-// clang-format on
-
 // Popups of the interface kit: their pictures, row menus and texts.
-#define IDB_SYSTEM_IMAGES           131     // systems by icon number, each followed by its selected form, 18 wide
 #define IDB_SYSTEM_ARROWS           135     // the systems popup's arrows (image 2: a row's child), 16 wide
 #define IDB_POPUP_ARROWS            206     // the chooser popups' arrows (image 0: a row's child), 16 wide
-#define IDB_NEW_DOC_ITEMS           306     // the new-document popup (image 2: mail), 17 wide
 #define IDB_FOLDER_ITEMS            355     // mailbox, mail user, My Computer; 16 wide
 #define IDM_SYSTEM_ROW              170
 #define IDM_FAVORITE_ROW            246
@@ -464,11 +545,7 @@
 #define IDM_SHELL_FOLDER_ROW        462
 #define IDM_RECENT_ROW              467
 #define ID_DOC_REMOVE_FAVORITE      32807
-#define ID_DOC_PROTECT_AGAIN        32819
-#define ID_DOC_IMAGE_PREVIEW        32820
 #define ID_FOLDER_NEW               32880
-#define ID_DOC_LINKED_SYSTEMS       32883
-#define IDS_SYSTEM_NAME_TAKEN       4007    // %s: the name a sibling system already has
 #define IDS_FOLDER_NOT_WRITABLE     4055    // %s: the folder
 #define IDS_MAIL_STORES             4240
 #define IDS_NO_FAVORITES            4252
@@ -484,3 +561,5 @@
 #define IDS_OPEN_MAIL_SAVE          4447
 #define IDS_MY_COMPUTER             4449
 #define IDS_NO_RECENT               4543
+
+// clang-format on

@@ -240,6 +240,7 @@ BOOL CSisPopupCtrl::OnRightClick()
             BeginEditLabel(nIndex, nullptr);
         return FALSE;
     }
+
     const std::unique_ptr<CNodeRec> pCopy(pNode->Clone());
     OnMouseLeave();
     Close(TRUE); // this list may be gone now
@@ -431,9 +432,7 @@ void CSisPopupCtrl::OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult)
             return pSibling && pSibling->GetRef() != pNode->GetRef() && pSibling->GetName().CompareNoCase(strName) == 0;
         });
         if (bTaken) {
-            CString strMessage;
-            strMessage.Format(IDS_SYSTEM_NAME_TAKEN, strName);
-            AfxMessageBox(strMessage, MB_OK | MB_ICONEXCLAMATION);
+            AfxMessageBox(IDS_NAME_TAKEN, MB_OK | MB_ICONEXCLAMATION);
             // Once the focus change that ended this edit is over.
             m_strEditAgain = strName;
             PostMessage(WM_EDIT_AGAIN, static_cast<WPARAM>(nItem));

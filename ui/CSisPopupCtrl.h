@@ -11,7 +11,7 @@
 // Renaming: BeginEditLabel lays an editor over the row; while it has the
 // focus the popup chain hands it the keys (CPopupWnd::FilterMessage). Its end
 // comes back reflected through the popup window: a name a sibling already
-// has (ignoring case) is refused with message IDS_SYSTEM_NAME_TAKEN and
+// has (ignoring case) is refused with message IDS_NAME_TAKEN and
 // edited again; a new name is written and the main window told; an empty or
 // unchanged name only closes the chain, as a rename does.
 //

@@ -2,37 +2,57 @@
 
 // What the interface kit asks of the application that hosts it. The kit sits
 // below the frame, yet some of its controls reach objects the application
-// holds (the main catalog a clipboard paste is checked against). The frame
-// installs one implementation at start-up and tests install their own; until
-// one is installed every call site finds none and does without. All calls are
-// made from the user-interface thread.
+// holds (the main catalog a clipboard paste is checked against, the lists of
+// new-document kinds) or windows of the frame. The frame installs one
+// implementation at start-up and tests install their own; until one is
+// installed every call site finds none and does without. Calls other than
+// GetMainCatalog answer "nothing" unless the host overrides them. All calls
+// are made from the user-interface thread.
 
+#include "platform/base/CString.h"
+#include "platform/base/CollectionArrays.h"
 #include "platform/base/MessageBoxCodes.h"
 #include "platform/base/WinTypes.h"
 
 class CBackupFolderPrompt;
 class CCatalog;
 class CDocumentRec;
+class CMenu;
 class CNodeRec;
 class COpenWithMenu;
 class CPendingDocs;
+
+// The application's two lists of new-document kinds: their names, and for
+// each running index over both lists (first list, then second) the path of
+// the entry that makes such a document.
+struct CNewDocumentLists {
+    CStringArray first;
+    CStringArray second;
+    CStringArray entryPaths;
+};
 
 class CUiHostServices {
 public:
     virtual ~CUiHostServices() = default;
 
+    /* What the application holds. */
+
     // The catalog the user works in; null while none is open.
     virtual CCatalog* GetMainCatalog() = 0;
-
-    /* The calls below answer "not available" by default (null, 0, IDCANCEL):
-       a host overrides those it has. */
-
-    // The recycle-bin catalog; null while none is open.
+    // The recycle bin's catalog; null while none is open.
     virtual CCatalog* GetRecycleCatalog() { return nullptr; }
-    // The application's set of documents opened for work and not yet protected again.
+    // The documents opened from the main catalog; null while none is followed.
     virtual CPendingDocs* GetPendingDocs() { return nullptr; }
+    // Fills *pLists with the application's new-document kinds (left empty by default).
+    virtual void GetNewDocumentLists(CNewDocumentLists* /*pLists*/) { }
     // What asks for the folder that files of removable drives are copied into before they are catalogued.
     virtual CBackupFolderPrompt* GetBackupFolderPrompt() { return nullptr; }
+
+    /* The frame's windows. */
+
+    // The main frame puts its own entry for the document list into a menu
+    // about to be shown (the document's context menu).
+    virtual void ReplaceMenuItem(CMenu* /*pMenu*/) { }
 
     /* Documents. */
 

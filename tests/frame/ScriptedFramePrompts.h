@@ -38,7 +38,8 @@ public:
         *pnGeneration = m_nBackupGeneration;
         return Ask("backup list", m_nBackupAnswer);
     }
-    int UpdateOptions() override { return Ask("update options", IDCANCEL); }
+    int UpdateOptions() override { return Ask("update options", m_nUpdateAnswer); }
+    int MaintenanceOptions() override { return Ask("maintenance options", m_nMaintenanceAnswer); }
     void ShowMessage(UINT nStringID, UINT) override { m_messages.push_back(nStringID); }
     int OpenWith(CDocumentRec&, CString* pstrProgram) override
     {
@@ -68,6 +69,8 @@ public:
     int m_nRecoveryAnswer { IDCANCEL };
     int m_nBackupAnswer { IDCANCEL };
     int m_nBackupGeneration { 1 };
+    int m_nUpdateAnswer { IDCANCEL };
+    int m_nMaintenanceAnswer { IDCANCEL };
     int m_nNoticeCount { -1 };
     CString m_strOpenWithProgram;
     int m_nOpenWithAnswer { IDCANCEL };

@@ -1,38 +1,7 @@
 #include "tests/ui/PopupTestSupport.h"
 
 #include "platform/window/Clipboard.h"
-#include "store/CDocumentRec.h"
-#include "store/CNodeRec.h"
 #include "store/CPreferences.h"
-
-BOOL CRecordingUiHost::OpenItem(CDocumentRec& document, LPCTSTR pszProgram)
-{
-    Record("OpenItem", document);
-    if (pszProgram && *pszProgram)
-        m_calls.back() += std::string(" with ") + pszProgram;
-    return TRUE;
-}
-
-int CRecordingUiHost::RunNewFolder(LPCTSTR pszParentPath)
-{
-    m_calls.emplace_back(std::string("RunNewFolder ") + pszParentPath);
-    return m_nAnswer;
-}
-
-int CRecordingUiHost::Record(const char* pszCall, CDocumentRec& document)
-{
-    CString strName;
-    document.GetFullPath(strName);
-    m_calls.emplace_back(
-        std::string(pszCall) + " " + std::string(document.GetDirectoryPath(FALSE)) + std::string(strName));
-    return m_nAnswer;
-}
-
-int CRecordingUiHost::Record(const char* pszCall, CNodeRec& node)
-{
-    m_calls.emplace_back(std::string(pszCall) + " " + std::string(node.GetName()));
-    return m_nAnswer;
-}
 
 BOOL CRecordingMainWnd::CreateMain()
 {
@@ -59,9 +28,9 @@ void PopupCatalogTest::SetUp()
 {
     UiCatalogTest::SetUp();
     m_pRecycle = NewMainCatalog("lixeira.cat", TRUE);
-    m_host.m_pMain = m_pCatalog.get();
-    m_host.m_pRecycle = m_pRecycle.get();
-    m_pPreviousHost = InstallUiHostServices(&m_host);
+    m_pHost = std::make_unique<CRecordingUiHost>();
+    m_pHost->m_pMainCatalog = m_pCatalog.get();
+    m_pHost->m_pRecycleCatalog = m_pRecycle.get();
     thePreferences.m_nClipboardFormat = RegisterClipboardFormat(CPreferences::CLIPBOARD_FORMAT_NAME);
     ASSERT_TRUE(m_main.CreateMain());
     AfxSetThread(&m_thread);
@@ -73,7 +42,7 @@ void PopupCatalogTest::TearDown()
     m_thread.m_pMainWnd = nullptr;
     AfxSetThread(nullptr);
     m_main.DestroyWindow();
-    InstallUiHostServices(m_pPreviousHost);
+    m_pHost.reset();
     m_pRecycle.reset();
     UiCatalogTest::TearDown();
 }

@@ -172,14 +172,14 @@ TEST_F(SisPopupTest, RowCommandsGoToTheHostAndTellTheMainWindow)
 {
     FillRoot();
     m_popup.SetRightClickAllowed(TRUE);
-    m_host.m_nAnswer = 1;
+    m_pHost->m_nAnswer = 1;
     Driver().OnNextWait([&] {
         HWND hPopup = CTestDriver::PopupWindows().at(0);
         Driver().ChooseNextMenuCommand(ID_DOC_PROPERTIES);
         Driver().ClickPopupRow(hPopup, RowOf(hPopup, "Archive"), TRUE);
     });
     EXPECT_EQ(Track(), nullptr);
-    EXPECT_EQ(m_host.m_calls, (std::vector<std::string> { "RunGroupProperties Archive" }));
+    EXPECT_EQ(m_pHost->m_calls, (std::vector<std::string> { "RunGroupProperties Archive" }));
     EXPECT_EQ(m_main.Count(MSG_REREAD), 1);
 
     ASSERT_EQ(m_popup.Create(&m_pUi->m_host), 1);
