@@ -89,7 +89,7 @@ const CSortSpec BY_NAME { COLUMN_NAME, 1, 1 };
 
 CSisPopupCtrl::CSisPopupCtrl()
     : m_pImages(LoadImages(IDB_SYSTEM_IMAGES, IMAGE_WIDTH))
-    , m_pArrows(LoadImages(IDB_SYSTEM_ARROWS, ARROW_WIDTH))
+    , m_pArrows(LoadImages(IDB_POPUP_ARROWS, ARROW_WIDTH))
 {
 }
 
@@ -226,7 +226,7 @@ BOOL CSisPopupCtrl::OnRightClick()
     CloseChild();
     CancelChildTimer();
     CMenu menu;
-    if (!menu.LoadMenu(IDM_SYSTEM_ROW))
+    if (!menu.LoadMenu(IDR_TREE_NODE_MENU))
         return FALSE;
     POINT cursor {};
     GetCursorPos(&cursor);

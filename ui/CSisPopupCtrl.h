@@ -15,6 +15,10 @@
 // edited again; a new name is written and the main window told; an empty or
 // unchanged name only closes the chain, as a rename does.
 //
+// The row menu is the systems tree's (the same commands), and the child
+// arrow the one the other popups draw: the tree's state images took the
+// arrows' resource number.
+//
 // Rows carry their position in the list's array of nodes, which it owns
 // until its window goes.
 
@@ -36,7 +40,7 @@ class CSisPopupCtrl : public CPopupCtrl {
 public:
     static constexpr UINT ID_EDITOR = 201;
     static constexpr int EDITOR_LIMIT = 30;
-    static constexpr int ARROW_IMAGE = 2;
+    static constexpr int ARROW_IMAGE = 0;
     static constexpr UINT WM_EDIT_AGAIN = WM_APP + 1;
 
     CSisPopupCtrl();

@@ -203,7 +203,7 @@ TEST_F(SisPopupTest, CopyAndPasteFromTheRowMenuWithPasteGrayedWithoutAPayload)
     CloseClipboard();
     FillRoot();
     CMenu menu;
-    ASSERT_TRUE(menu.LoadMenu(IDM_SYSTEM_ROW));
+    ASSERT_TRUE(menu.LoadMenu(IDR_TREE_NODE_MENU));
     List().SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu.GetSubMenu(0)->GetSafeHmenu()), 0);
     EXPECT_TRUE(menu.GetSubMenu(0)->GetMenuState(ID_EDIT_PASTE, MF_BYCOMMAND) & MF_GRAYED);
 
