@@ -45,20 +45,21 @@ void ReleaseMainCatalog()
         pCatalog->Release();
 }
 
-// FIXME: the new-document monitor offers the pending documents it found and
-// the pending-documents set confirms the open protected ones once they exist;
-// until then nothing is pending and both let the close go on.
-BOOL ConfirmPendingWork()
+} // namespace
+
+BOOL CMainFrame::ConfirmPendingWork()
 {
+    // Without its icon, the monitor's waiting documents would be left behind.
+    if (!m_wndMonitor.IsIconShown() && !m_wndMonitor.ShowPendingDocuments())
+        return FALSE;
+    // FIXME: the pending-documents set confirms the open protected ones here once it is wired.
     return TRUE;
 }
-
-} // namespace
 
 BOOL CMainFrame::IsTrayIconShown() const
 {
     // FIXME: the web access server's tray icon counts too once it exists.
-    return m_wndMonitorTray.IsIconShown();
+    return m_wndMonitor.IsIconShown();
 }
 
 void CMainFrame::SaveForClose()
@@ -123,15 +124,14 @@ void CMainFrame::OnEndSession(BOOL bEnding)
 void CMainFrame::OnDestroy()
 {
     UpdateAutoStart();
-    if (m_wndMonitorTray.GetSafeHwnd())
-        m_wndMonitorTray.DestroyWindow();
     CMDIFrameWnd::OnDestroy();
 }
 
 void CMainFrame::UpdateAutoStart()
 {
     StopTimers();
-    // FIXME: stop the new-document monitor and halt the web access server here once they exist.
+    m_wndMonitor.Stop();
+    // FIXME: halt the web access server here once it exists.
     CRegistryKey run;
     if (!run.Create(HKEY_LOCAL_MACHINE, RUN_KEY_PATH))
         return;
