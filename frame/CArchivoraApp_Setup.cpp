@@ -361,8 +361,11 @@ void CArchivoraApp::OnCatalogMaintenance()
 void CArchivoraApp::OnRebuildCatalog()
 {
     ResetCompactState();
-    // FIXME: the web access server stops here (and starts again at the end
-    // when it ran), and the pending documents are saved before and after, once they exist.
+    // The server reads the catalog: it stops for the rebuild and serves the new files after.
+    CMainFrame* pMainFrame = GetMainFrame();
+    const BOOL bServing = pMainFrame ? pMainFrame->SetWebServerRunning(FALSE) : FALSE;
+    if (m_pPendingDocs)
+        m_pPendingDocs->SavePending();
     BOOL bIconShown = FALSE;
     PrepareCatalogReplace(&bIconShown);
     const CString strTempMain = m_strModuleFolder + COMPACT_TEMP_MAIN_NAME;
@@ -382,6 +385,10 @@ void CArchivoraApp::OnRebuildCatalog()
         m_findSettings.Reset(m_pMainCatalog.get());
         ActivateCatalogDocument(bIconShown);
     }
+    if (m_pPendingDocs)
+        m_pPendingDocs->SavePending();
+    if (bServing && pMainFrame)
+        pMainFrame->SetWebServerRunning(TRUE);
 }
 
 void CArchivoraApp::OnRestoreBackup()

@@ -15,6 +15,7 @@
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
 #include "store/CRegistryKey.h"
+#include "webaccess/server/CWAServer.h"
 
 #include "platform/base/ProgramFolder.h"
 #include "platform/framework/CWaitCursor.h"
@@ -58,8 +59,7 @@ BOOL CMainFrame::ConfirmPendingWork()
 
 BOOL CMainFrame::IsTrayIconShown() const
 {
-    // FIXME: the web access server's tray icon counts too once it exists.
-    return m_wndMonitor.IsIconShown();
+    return m_wndMonitor.IsIconShown() || IsWebServerRunning() ? TRUE : FALSE;
 }
 
 void CMainFrame::SaveForClose()
@@ -131,7 +131,8 @@ void CMainFrame::UpdateAutoStart()
 {
     StopTimers();
     m_wndMonitor.Stop();
-    // FIXME: halt the web access server here once it exists.
+    if (m_pWebServer)
+        m_pWebServer->Halt();
     CRegistryKey run;
     if (!run.Create(HKEY_LOCAL_MACHINE, RUN_KEY_PATH))
         return;

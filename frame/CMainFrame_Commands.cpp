@@ -126,8 +126,8 @@ void CMainFrame::OnTrayStart()
 
 void CMainFrame::OnExitFromTray()
 {
-    // FIXME: a web access server's icon keeps the program running too once it exists.
-    if (IsWindowVisible()) {
+    // A serving web access server's icon still leads back to the window.
+    if (IsWindowVisible() || IsWebServerRunning()) {
         m_wndMonitor.HideIcon();
         return;
     }
@@ -164,6 +164,8 @@ void CMainFrame::OnUpdateCatalogNewDocument(CCmdUI* pCmdUI)
 
 void CMainFrame::OnExitProgram()
 {
+    if (!m_wndMonitor.ShowPendingDocuments())
+        return;
     BOOL bCancelled = FALSE;
     if (IsWindowVisible()) {
         CArchivoraApp* pApp = GetArchivoraApp();
@@ -173,7 +175,7 @@ void CMainFrame::OnExitProgram()
         else
             SaveForClose();
     }
-    // FIXME: a running web access server stops here once it exists.
+    SetWebServerRunning(FALSE);
     m_wndMonitor.HideIcon();
     if (!bCancelled)
         CMDIFrameWnd::OnClose();
