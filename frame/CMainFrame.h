@@ -206,9 +206,9 @@ private:
     // The message pane takes the place of the node path pane, and back.
     void ShowMessagePane();
     void RestorePanes();
-    // Whether the waiting new documents and the files left unprotected let
-    // the program close; FALSE when the user chose otherwise.
-    BOOL ConfirmPendingWork();
+    // Offers the new documents the monitor found when no icon of it would
+    // remind the user; FALSE when the user catalogues them first.
+    BOOL OfferNewDocuments();
     // Saves the settings and the pending documents, as closing and the session's end do.
     void SaveForClose();
     // Loads the bars' docking kept by the last save and applies it.

@@ -4,6 +4,7 @@
 
 #include "frame/CMainFrame.h"
 
+#include "catalog/CPendingDocs.h"
 #include "frame/AppMessages.h"
 #include "frame/CArchivoraApp.h"
 #include "frame/CatalogHold.h"
@@ -46,15 +47,20 @@ void ReleaseMainCatalog()
         pCatalog->Release();
 }
 
+// The documents opened unprotected are offered protection again; FALSE keeps the program.
+BOOL ConfirmOpenDocuments(HWND hOwner)
+{
+    CArchivoraApp* pApp = GetArchivoraApp();
+    CPendingDocs* pPending = pApp ? pApp->GetPendingDocs() : nullptr;
+    return pPending ? pPending->ConfirmPending(hOwner) : TRUE;
+}
+
 } // namespace
 
-BOOL CMainFrame::ConfirmPendingWork()
+BOOL CMainFrame::OfferNewDocuments()
 {
     // Without its icon, the monitor's waiting documents would be left behind.
-    if (!m_wndMonitor.IsIconShown() && !m_wndMonitor.ShowPendingDocuments())
-        return FALSE;
-    // FIXME: the pending-documents set confirms the open protected ones here once it is wired.
-    return TRUE;
+    return m_wndMonitor.IsIconShown() || m_wndMonitor.ShowPendingDocuments();
 }
 
 BOOL CMainFrame::IsTrayIconShown() const
@@ -65,7 +71,9 @@ BOOL CMainFrame::IsTrayIconShown() const
 void CMainFrame::SaveForClose()
 {
     SaveSettings();
-    // FIXME: the pending-documents list is saved under the Desktop key here.
+    // The settings' save rewrote the Desktop key, the list's home among them.
+    if (CArchivoraApp* pApp = GetArchivoraApp(); pApp && pApp->GetPendingDocs())
+        pApp->GetPendingDocs()->SavePending();
 }
 
 void CMainFrame::OnClose()
@@ -76,7 +84,7 @@ void CMainFrame::OnClose()
     }
     {
         CCatalogHold hold(MainCatalog());
-        if (!ConfirmPendingWork() || ConfirmExit() == IDCANCEL)
+        if (!OfferNewDocuments() || !ConfirmOpenDocuments(m_hWnd) || ConfirmExit() == IDCANCEL)
             return;
         SaveForClose();
         if (!IsTrayIconShown()) {
@@ -103,9 +111,11 @@ BOOL CMainFrame::OnQueryEndSession()
     if (!CMDIFrameWnd::OnQueryEndSession())
         return FALSE;
     CCatalogHold hold(MainCatalog());
+    if (!OfferNewDocuments())
+        return FALSE;
     if (!IsWindowVisible())
-        return ConfirmPendingWork();
-    if (!ConfirmPendingWork() || ConfirmExit() == IDCANCEL)
+        return TRUE;
+    if (!ConfirmOpenDocuments(m_hWnd) || ConfirmExit() == IDCANCEL)
         return FALSE;
     SaveForClose();
     return TRUE;

@@ -3,6 +3,7 @@
 
 #include "frame/CMainFrame.h"
 
+#include "catalog/CPendingDocs.h"
 #include "frame/AppMessages.h"
 #include "frame/CArchivoraApp.h"
 #include "frame/CSplitterFrame.h"
@@ -102,8 +103,10 @@ void CMainFrame::OnStartNormal()
     GetFramePrompts().OfferDocumentTypes();
     ShowDailyNotice();
     // A restore made at this start has reported its outcome while it ran.
-    // FIXME: the pending-documents set is saved under the Desktop key and
-    // shown here once it exists.
+    if (CArchivoraApp* pApp = GetArchivoraApp(); pApp && pApp->GetPendingDocs()) {
+        pApp->GetPendingDocs()->SavePending();
+        pApp->GetPendingDocs()->ShowPending(m_hWnd);
+    }
     m_nPendingTimer = SetTimer(TIMER_PENDING, PENDING_INTERVAL, nullptr);
     m_nNoticeTimer = SetTimer(TIMER_NOTICE, NOTICE_INTERVAL, nullptr);
     ApplyDockState();
