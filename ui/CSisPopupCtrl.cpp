@@ -22,6 +22,7 @@
 #include "ui/CKadDragObjReg.h"
 #include "ui/CSisPopupWnd.h"
 #include "ui/CUiHostServices.h"
+#include "ui/ConfirmDelete.h"
 #include "ui/MainWindowMessages.h"
 
 #include <algorithm>
@@ -66,21 +67,6 @@ std::unique_ptr<CImageList> LoadImages(UINT nBitmap, int cx)
     if (!pImages->Create(nBitmap, cx, 1, IMAGE_MASK))
         return nullptr;
     return pImages;
-}
-
-// The question of a removal as one message box.
-int AskDeleteQuestion(const CDeleteQuestion& question)
-{
-    CString strText;
-    for (size_t i = 0; i < question.textIds.size(); ++i) {
-        CString strPart;
-        strPart.LoadString(question.textIds[i]);
-        strText += (i ? "\n\n" : "") + strPart;
-        if (i == 0)
-            for (const CString& strPath : question.paths)
-                strText += "\n" + strPath;
-    }
-    return AfxMessageBox(strText, question.nStyle);
 }
 
 const CSortSpec BY_NAME { COLUMN_NAME, 1, 1 };
@@ -256,7 +242,7 @@ void CSisPopupCtrl::RunCommand(UINT nCommand, CNodeRec& node)
     case ID_DOC_REMOVE_FROM_GROUP: {
         const std::unique_ptr<CNodeRec> pParent(node.GetParent());
         CCatalogRecord* items[] = { &node };
-        if (pParent && ConfirmDeleteItems(pParent.get(), items, &AskDeleteQuestion))
+        if (pParent && ConfirmDeleteItems(pParent.get(), items, &AskConfirmDelete))
             PostToMainWindow(MSG_REDO);
         break;
     }
