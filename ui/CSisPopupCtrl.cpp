@@ -172,25 +172,20 @@ void CSisPopupCtrl::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct)
 
 void CSisPopupCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
 {
-    const int nItem = static_cast<int>(lpDrawItemStruct->itemID);
-    const CNodeRec* pNode = GetNode(nItem);
+    const CNodeRec* pNode = GetNode(static_cast<int>(lpDrawItemStruct->itemID));
     if (!pNode)
         return;
-    CString strText;
-    GetText(nItem, strText);
-    int nImage = std::max<LONG>(pNode->GetKind(), 0) + (CPopupRowLook::IsSelected(lpDrawItemStruct) ? 1 : 0);
+    const int nSelected = CPopupRowLook::IsSelected(lpDrawItemStruct) ? 1 : 0;
+    int nImage = std::max<LONG>(pNode->GetKind(), 0) + nSelected;
     if (m_pImages && nImage >= m_pImages->GetImageCount())
-        nImage = CPopupRowLook::IsSelected(lpDrawItemStruct) ? 1 : 0;
+        nImage = nSelected; // a number beyond the pictures: the first one
     CPopupRowLook::CRow row;
-    row.pszText = strText;
     row.pImages = m_pImages.get();
     row.nImage = nImage;
     row.imageSize = ImageSizeOf(m_pImages.get());
     row.pArrows = m_pArrows.get();
     row.nArrow = ARROW_IMAGE;
-    row.bHasChild = ItemHasChild(nItem);
-    row.bEnabled = IsItemEnabled(nItem);
-    m_look.DrawRow(lpDrawItemStruct, row);
+    m_look.DrawListRow(*this, lpDrawItemStruct, row);
 }
 
 /* The row menu. */
