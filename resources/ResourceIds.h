@@ -552,4 +552,45 @@
 #define IDS_MONITOR_TIP_ONE         4366
 #define IDS_MONITOR_TIP_MANY        4367    // %d: the count
 
+// The systems tree: its pictures (0xFF00FF transparent; the large images 32
+// pixels wide, the small ones IDB_SYSTEM_IMAGES; state images 16 and 20), the
+// context menus of a system, of the two fixed top nodes and of empty space,
+// and its texts.
+#define IDB_TREE_LARGE_STATE        132
+#define IDB_TREE_LARGE              134
+#define IDB_TREE_SMALL_STATE        135
+#define IDR_TREE_NODE_MENU          170
+#define IDR_TOP_NODE3_MENU          256
+#define IDR_TOP_NODE4_MENU          257
+#define IDR_TREE_EMPTY_MENU         328
+#define IDS_TOP_NODE3_NAME          4013    // the names the fixed top nodes show
+#define IDS_TOP_NODE4_NAME          4292
+#define IDS_EDIT_CELL_UNAVAILABLE   4229    // the cell-edit command where no cell can be edited
+#define ID_CATALOG_PASTE_AT_TOP     32867
+
+// Popups of the interface kit: their pictures, row menus and texts.
+#define IDB_POPUP_ARROWS            206     // the popups' arrows (image 0: a row's child), 16 wide
+#define IDB_FOLDER_ITEMS            355     // mailbox, mail user, My Computer; 16 wide
+#define IDM_FAVORITE_ROW            246
+#define IDM_UNPROTECTED_ROW         254
+#define IDM_SHELL_FOLDER_ROW        462
+#define IDM_RECENT_ROW              467
+#define ID_DOC_REMOVE_FAVORITE      32807
+#define ID_FOLDER_NEW               32880
+#define IDS_FOLDER_NOT_WRITABLE     4055    // %s: the folder
+#define IDS_MAIL_STORES             4240
+#define IDS_NO_FAVORITES            4252
+#define IDS_ASK_REMOVE_FAVORITE     4253    // %s: the document's path
+#define IDS_OPEN_EDIT               4275
+#define IDS_OPEN_VIEW               4276
+#define IDS_OPEN_WITH_SUBMENU       4279
+#define IDS_NO_FOLDERS              4293
+#define IDS_OPEN_MAIL_READ          4409
+#define IDS_OPEN_MAIL_VIEW          4410
+#define IDS_OPEN_MAIL_REPLY         4411
+#define IDS_OPEN_MAIL_FORWARD       4412
+#define IDS_OPEN_MAIL_SAVE          4447
+#define IDS_MY_COMPUTER             4449
+#define IDS_NO_RECENT               4543
+
 // clang-format on
