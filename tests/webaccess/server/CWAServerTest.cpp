@@ -169,6 +169,34 @@ TEST_F(CWAServerTest, RefusedRequestsGetTheirErrorAndLogLine)
     EXPECT_EQ(m_pServer->GetSessionCount(), 0u);
 }
 
+TEST_F(CWAServerTest, FileAndExplorerCommandsAnswerThroughTheFolderAndRefusalsGetTheirCodes)
+{
+    m_settings.m_profiles.front()->SetIdentity("guest", "pw", ProgramPath("uploads").c_str());
+    m_pServer->StartScan();
+    ASSERT_EQ(Error(Exchange("u6", "<#LOGIN |u6| |ana| |pw| |x|#>")), "");
+    const std::string strFile = ProgramPath("one.txt");
+    const std::string strHome = ProgramPath("");
+    const std::string strAttr = Exchange("u6", "<#ATTR |" + strFile + "|#>");
+    EXPECT_NE(strAttr.find("/one.txt| |1| |"), std::string::npos) << strAttr;
+    EXPECT_NE(Exchange("u6", "<#EDIR |" + strHome + "|#>").find("one.txt"), std::string::npos);
+    EXPECT_NE(Exchange("u6", "<#TIPV |" + strFile + "|#>").find("<#HTML |tipview|#>"), std::string::npos);
+    EXPECT_NE(Exchange("u6", "<#VUPL#>").find("<#HTML |"), std::string::npos);
+
+    const std::string strMissing = "<#ATTR |" + ProgramPath("gone.txt") + "|#>";
+    EXPECT_EQ(Error(Exchange("u6", strMissing)), Loaded(IDS_WA_ERR_MISSING));
+    CString strLog;
+    strLog.Format(IDS_WA_LOG_MISSING, strMissing.c_str());
+    EXPECT_TRUE(Logged(static_cast<LPCTSTR>(strLog)));
+
+    // No upload folder to make: 11. A profile without downloads: 6.
+    m_settings.m_profiles.front()->SetIdentity("guest", "pw", "");
+    m_settings.m_profiles.front()->SetPermissions(FALSE, TRUE, 1);
+    ASSERT_EQ(Error(Exchange("u6", "<#LOGIN |u6| |ana| |pw| |x|#>")), "");
+    EXPECT_EQ(Error(Exchange("u6", "<#UPL |a.txt| |1|#>")), Loaded(IDS_WA_ERR_NO_UPLOAD_FOLDER));
+    EXPECT_EQ(Error(Exchange("u6", "<#DOWN2 |" + strFile + "|#>")), Loaded(IDS_WA_ERR_NOT_ALLOWED));
+    EXPECT_TRUE(FolderNames().empty());
+}
+
 TEST_F(CWAServerTest, StartingRemovesLeftoverRequestsAndShowsTheIcon)
 {
     Request("old", "old\r\n<#LOGOUT |old| |ana|#>\r\n");
