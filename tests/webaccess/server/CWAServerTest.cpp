@@ -327,6 +327,10 @@ TEST_F(CWAServerTest, ALostDialUpLinkStopsServingAndItsReturnResumes)
         EXPECT_EQ(connection.GetListenSocket(), nullptr);
         EXPECT_EQ(m_pServer->GetSessionCount(), 0u);
         EXPECT_TRUE(Logged(Loaded(IDS_WA_LOG_STOPPED)));
+        ASSERT_EQ(CTestDriver::TrayIcons().size(), 1u); // the icon stays and steps through its pictures
+        const HICON hBefore = CTestDriver::TrayIcons()[0].hIcon;
+        m_driver.Advance(500);
+        EXPECT_NE(CTestDriver::TrayIcons()[0].hIcon, hBefore);
         Request("u5", "u5\r\n<#LOGOUT |u5| |ana|#>\r\n");
         m_driver.Advance(CWAServer::CONNECTION_CHECK); // still lost: checked again, nothing served
         EXPECT_TRUE(fs::exists(m_folder / "u5.in"));
