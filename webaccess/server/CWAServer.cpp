@@ -283,6 +283,8 @@ void CWAServer::ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName)
         WriteErrorReply(reply, WA_ERROR_NO_COMMAND, strToken);
     } else if (itSession == m_sessions.end() && !bOwnCommand) {
         // Without a session nothing more is told, not even whether the request was well formed.
+        if (pCommand->GetStatus() == WA_STATUS_OK)
+            Log("UserID = " + strUserId + " - " + pCommand->GetLogText());
         WriteErrorReply(reply, WA_ERROR_NO_SESSION, strUserId);
     } else if (pCommand->GetStatus() != WA_STATUS_OK) {
         WriteErrorReply(reply, pCommand->GetStatus(), strToken);

@@ -158,6 +158,9 @@ TEST_F(CWAServerTest, RefusedRequestsGetTheirErrorAndLogLine)
 
     // Without a session a malformed request tells nothing more than "no session".
     EXPECT_EQ(Error(Exchange("u2", "<#WDIR |x|#>")), Loaded(IDS_WA_ERR_NO_SESSION));
+    EXPECT_FALSE(Logged("UserID = u2 - ")); // a malformed request has no log text
+    EXPECT_EQ(Error(Exchange("u2", "<#WTREE#>")), Loaded(IDS_WA_ERR_NO_SESSION));
+    EXPECT_TRUE(Logged("UserID = u2 - ")); // a well-formed one is logged before it is refused
     EXPECT_EQ(Error(Exchange("u2", "<#ATTR |C:\\no\\such\\file|#>")), Loaded(IDS_WA_ERR_NO_SESSION));
 
     EXPECT_EQ(Error(Exchange("u2", "<#LOGIN |u2| |ana| |secret9| |x|#>")), Loaded(IDS_WA_ERR_NO_PROFILE));
