@@ -41,6 +41,7 @@ public:
     int UpdateOptions() override { return Ask("update options", m_nUpdateAnswer); }
     int MaintenanceOptions() override { return Ask("maintenance options", m_nMaintenanceAnswer); }
     void ShowMessage(UINT nStringID, UINT) override { m_messages.push_back(nStringID); }
+    int NewGroup(CNodeRec&) override { return Ask("new group", IDCANCEL); }
     int OpenWith(CDocumentRec&, CString* pstrProgram) override
     {
         *pstrProgram = m_strOpenWithProgram;
