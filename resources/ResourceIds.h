@@ -296,6 +296,23 @@
 #define IDB_LIST_STATES             136
 #define IDB_LIST_HEADER             196
 
+// The list windows: the recycle bin, the expired documents and the search
+// results (each template's ID also names its menu bar), their controls, the
+// recycle bin's commands and questions, and the count caption.
+#define IDD_EXPIRED_DOCUMENTS       139
+#define IDD_RECYCLE_BIN             169
+#define IDD_SEARCH_RESULTS          387
+#define IDR_BIN_ROW_MENU            358
+#define IDC_LIST_WINDOW_LIST        1212
+#define IDC_LIST_WINDOW_PATH        1243
+#define IDC_LIST_WINDOW_COUNT       1283
+#define ID_BIN_CLOSE                32860
+#define ID_BIN_RESTORE              32861
+#define ID_BIN_EMPTY                32862
+#define IDS_BIN_DELETE_SOME         4029    // %d: the count
+#define IDS_BIN_DELETE_ONE          4030    // %s: the document's path
+#define IDS_LIST_WINDOW_COUNT       4042    // %d: the rows
+
 // Removing items from a group: the parts of the question, in the order they are joined.
 #define IDS_DELETE_DOCUMENT         4231    // one document
 #define IDS_DELETE_DOCUMENTS        4232    // several documents
@@ -431,6 +448,7 @@
 #define IDS_SHELL_LIST_SIZE         4221
 #define IDS_SHELL_LIST_TYPE         4222
 #define IDS_SHELL_LIST_MODIFIED     4223
+#define IDR_SHELL_LIST_MENU         360     // a row's menu; its commands go to the list's window
 
 // Interface kit: the caption and button texts of the program's wizards.
 #define IDS_WIZARD_CAPTION          4331
@@ -457,11 +475,51 @@
 #define IDS_COLOR_AQUA                4440
 #define IDS_COLOR_WHITE               4441
 
-// Interface kit: the content preview's context menu and its commands.
+// The content preview: its context menu, the find bar's commands (each also
+// its tooltip's string), its controls, pictures and texts.
 #define IDR_PREVIEW_MENU            404
-#define ID_PREVIEW_COPY             51002
-#define ID_PREVIEW_SELECT_ALL       51003
-#define ID_PREVIEW_DESCRIPTION      51004   // also Ctrl+D in the preview
+#define ID_PREVIEW_FIND             51000   // the find bar's combo box
+#define ID_PREVIEW_LARGER           51001
+#define ID_PREVIEW_SMALLER          51002
+#define ID_PREVIEW_EDIT_DESCRIPTION 51003
+#define ID_PREVIEW_DESCRIPTION      51004   // the selection as the description; also Ctrl+D
+#define ID_PREVIEW_PROTECT          51005
+#define ID_PREVIEW_SELECT_ALL       51006
+#define ID_PREVIEW_COPY             51007
+#define IDC_PREVIEW_CLOSE           4660
+#define IDC_PREVIEW_TEXT            4661
+#define IDB_PREVIEW_FIND_BAR        399     // 18 x 18: larger, smaller, description, selection, protected, unprotected
+#define IDB_PREVIEW_PROTECTED       402
+#define IDB_PREVIEW_NOTHING         403
+#define IDS_PREVIEW_NOTHING         4482
+#define IDS_PREVIEW_PROTECTED       4485
+#define IDS_PREVIEW_NO_MATCH        4486
+#define IDS_NODE_PROPERTIES         4494    // the title of a system's properties, then labels and values
+#define IDS_NODE_PROP_GENERAL       4495
+#define IDS_NODE_PROP_INFO          4496
+#define IDS_NODE_PROP_KEYWORDS      4497
+#define IDS_NODE_PROP_SEARCH_FILES  4498
+#define IDS_NODE_PROP_BIT_NAME      4499
+#define IDS_NODE_PROP_BIT_DESCRIPTION 4500
+#define IDS_NODE_PROP_BIT_CONTENT   4501
+#define IDS_NODE_PROP_BIT_NOTE      4502
+#define IDS_NODE_PROP_BIT_SUBJECT   4503
+#define IDS_NODE_PROP_BIT_SENDER    4504
+#define IDS_NODE_PROP_SEARCH_MAIL   4505
+#define IDS_NODE_PROP_FOLDERS       4506
+#define IDS_NODE_PROP_CONTENTS      4507
+#define IDS_NODE_PROP_ONE_GROUP     4508    // %d
+#define IDS_NODE_PROP_GROUPS        4509    // %d
+#define IDS_NODE_PROP_ONE_DOCUMENT  4510    // %d
+#define IDS_NODE_PROP_DOCUMENTS     4511    // %d
+// The description dialog of a document: its icon, path and text, and its
+// captions for the stored description and for one taken from a selection.
+#define IDD_DOC_DESCRIPTION         397
+#define IDC_DESCRIPTION_ICON        145
+#define IDC_DESCRIPTION_PATH        1230
+#define IDC_DESCRIPTION_TEXT        1333
+#define IDS_DESCRIPTION_EDIT        4483
+#define IDS_DESCRIPTION_FROM_SELECTION 4484
 
 
 // Interface kit: menus with images. The pictures are strips of equal images,

@@ -40,11 +40,24 @@ public:
     }
     int UpdateOptions() override { return Ask("update options", m_nUpdateAnswer); }
     int MaintenanceOptions() override { return Ask("maintenance options", m_nMaintenanceAnswer); }
+    int RunPreferenceSheet(ESheet eSheet, void* pSheetData) override
+    {
+        m_eLastSheet = eSheet;
+        if (m_fnSheet)
+            m_fnSheet(pSheetData);
+        return Ask("preference sheet", m_nSheetAnswer);
+    }
+    int KeywordSystemSheet() override { return Ask("keyword sheet", m_nSheetAnswer); }
     void ShowMessage(UINT nStringID, UINT) override { m_messages.push_back(nStringID); }
     int OpenWith(CDocumentRec&, CString* pstrProgram) override
     {
         *pstrProgram = m_strOpenWithProgram;
         return Ask("open with", m_nOpenWithAnswer);
+    }
+    int NewPassword(CDocumentRec&, CString* pstrPassword) override
+    {
+        *pstrPassword = m_strNewPassword;
+        return Ask("new password", m_nNewPasswordAnswer);
     }
     int ChooseFolder(UINT nIDCaption, CDocumentRec&, CString* pstrFolder) override
     {
@@ -69,12 +82,17 @@ public:
     int m_nRecoveryAnswer { IDCANCEL };
     int m_nBackupAnswer { IDCANCEL };
     int m_nBackupGeneration { 1 };
+    int m_nSheetAnswer { IDCANCEL };
+    std::function<void(void*)> m_fnSheet; // changes a preference sheet's data before its answer
+    ESheet m_eLastSheet { ESheet::General };
     int m_nUpdateAnswer { IDCANCEL };
     int m_nMaintenanceAnswer { IDCANCEL };
     int m_nNoticeCount { -1 };
     CString m_strOpenWithProgram;
     int m_nOpenWithAnswer { IDCANCEL };
     int m_nChooseFolderAnswer { IDCANCEL };
+    CString m_strNewPassword;
+    int m_nNewPasswordAnswer { IDCANCEL };
     UINT m_nChooseFolderCaption { 0 };
     CString m_strNoticeDate;
     std::vector<std::string> m_asked;

@@ -163,10 +163,7 @@ BOOL CWAServer::Init()
 
 BOOL CWAServer::Start()
 {
-    if (!m_pConnection || !m_pConnection->RunSetup())
-        return FALSE;
-    StartScan();
-    return TRUE;
+    return m_pConnection && m_pConnection->RunSetup() && StartScan();
 }
 
 void CWAServer::Stop()
@@ -195,8 +192,12 @@ void CWAServer::ShowLog()
 
 /*** Serving ***/
 
-void CWAServer::StartScan()
+BOOL CWAServer::StartScan()
 {
+    // The folder comes from the catalog code the directory server gave:
+    // nothing is deleted or served before the code is known to be safe.
+    if (!m_pConnection || !m_pConnection->EnsureTargetFolder())
+        return FALSE;
     const CString& strFolder = m_settings.m_strCommFolder;
     WIN32_FIND_DATA data {};
     HANDLE hFind = FindFirstFile(strFolder + "*.in", &data);
@@ -218,6 +219,7 @@ void CWAServer::StartScan()
     if (m_pConnection && m_pConnection->GetState() == WA_CONN_MODEM)
         ArmTimer(TIMER_CONNECTION, CONNECTION_CHECK);
     Log(Loaded(IDS_WA_LOG_STARTED));
+    return TRUE;
 }
 
 void CWAServer::StopScan()
@@ -281,6 +283,8 @@ void CWAServer::ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName)
         WriteErrorReply(reply, WA_ERROR_NO_COMMAND, strToken);
     } else if (itSession == m_sessions.end() && !bOwnCommand) {
         // Without a session nothing more is told, not even whether the request was well formed.
+        if (pCommand->GetStatus() == WA_STATUS_OK)
+            Log("UserID = " + strUserId + " - " + pCommand->GetLogText());
         WriteErrorReply(reply, WA_ERROR_NO_SESSION, strUserId);
     } else if (pCommand->GetStatus() != WA_STATUS_OK) {
         WriteErrorReply(reply, pCommand->GetStatus(), strToken);
@@ -300,7 +304,7 @@ void CWAServer::ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName)
                     Log("UserID = " + strUserId + " - Profile: " + pSession->GetProfile()->GetName());
                     if (login.Prepare(*pSession) && login.Execute(reply, *pSession, 1)) {
                         login.SetContext(pSession->GetPlace());
-                        m_sessions[strUserId] = std::move(pSession);
+                        AddSession(strUserId, std::move(pSession));
                     } else {
                         WriteErrorReply(reply, login.GetStatus(), strToken);
                     }
@@ -360,6 +364,16 @@ void CWAServer::EndSession(const CString& strUserId, const CString& strBase)
         if (m_pendingUploads.empty())
             KillServerTimer(TIMER_UPLOAD);
     }
+    RemoveSession(strUserId);
+}
+
+void CWAServer::AddSession(const CString& strUserId, std::unique_ptr<CWASession> pSession)
+{
+    m_sessions[strUserId] = std::move(pSession);
+}
+
+void CWAServer::RemoveSession(const CString& strUserId)
+{
     m_sessions.erase(strUserId);
 }
 
@@ -497,9 +511,7 @@ void CWAServer::CheckConnection()
                 ArmTimer(TIMER_CONNECTION, CONNECTION_CHECK);
         } else {
             m_bLinkAnimation = false;
-            if (m_pConnection->Connect())
-                StartScan();
-            else
+            if (!m_pConnection->Connect() || !StartScan())
                 Stop();
         }
     } else {

@@ -72,7 +72,9 @@ public:
 
     // Deletes leftover request files, arms the timers, shows the icon, shows
     // the connection notice when the settings ask for it and logs 5074.
-    void StartScan();
+    // FALSE, with nothing done, when the communication folder is not safe
+    // or cannot be made (EnsureTargetFolder shows why).
+    BOOL StartScan();
     // Disarms the timers, ends every session and logs 5075.
     void StopScan();
     // Runs every request file of the communication folder.
@@ -107,6 +109,8 @@ private:
     void WriteErrorReply(CWAOutputFile& reply, int nCode, LPCTSTR pszLogArgument);
     // Drops the upload announced under strBase, then the user's session.
     void EndSession(const CString& strUserId, const CString& strBase);
+    void AddSession(const CString& strUserId, std::unique_ptr<CWASession> pSession);
+    void RemoveSession(const CString& strUserId);
     void OnPingTimer();
     void CheckConnection();
     UINT ScanInterval() const;
