@@ -166,6 +166,11 @@ void CCheckListBox::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 
 void CCheckListBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
 {
+    DrawTextItem(lpDrawItemStruct, CHECK_MARGIN);
+}
+
+void CCheckListBox::DrawTextItem(LPDRAWITEMSTRUCT lpDrawItemStruct, int nTextIndent)
+{
     const int nItem = static_cast<int>(lpDrawItemStruct->itemID);
     if (nItem < 0 || nItem >= GetCount())
         return;
@@ -183,7 +188,7 @@ void CCheckListBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
         CString strText;
         GetText(nItem, strText);
         RECT text = rect;
-        text.left += CHECK_MARGIN;
+        text.left += nTextIndent;
         pDC->DrawText(strText, &text, DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
         pDC->SetBkColor(crOldBack);
         pDC->SetTextColor(crOldText);

@@ -71,6 +71,11 @@ public:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
 protected:
+    // Draws an item as the default DrawItem does, its text nTextIndent pixels
+    // from the rectangle's left: the background, grey text when the item or
+    // the list is disabled, highlight colours when selected, the focus frame.
+    void DrawTextItem(LPDRAWITEMSTRUCT lpDrawItemStruct, int nTextIndent);
+
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnLButtonDblClk(UINT nFlags, CPoint point);
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
