@@ -98,6 +98,8 @@ public:
     virtual int KeywordProperties(CNodeRec& node) = 0;
     virtual int DocumentProperties(CDocumentRec& document) = 0;
     virtual int ProcessDocuments(CDocumentRec& document) = 0;
+    // The password that protects an unprotected document; IDOK with *pstrPassword typed.
+    virtual int NewPassword(CDocumentRec& document, CString* pstrPassword) = 0;
 };
 
 // The answers until the dialogs exist: the wizard sets up an empty catalog
@@ -126,6 +128,7 @@ public:
     int KeywordProperties(CNodeRec&) override { return 0; }
     int DocumentProperties(CDocumentRec&) override { return 0; }
     int ProcessDocuments(CDocumentRec&) override { return IDCANCEL; }
+    int NewPassword(CDocumentRec&, CString*) override { return IDCANCEL; }
 
     int OfferRecovery() override { return IDCANCEL; }
     int ChooseBackup(BOOL, int*) override { return IDCANCEL; }
