@@ -25,6 +25,7 @@
 #include "frame/CMailBar.h"
 #include "monitor/CNewDocMonitor.h"
 #include "ui/CNewDocMenu.h"
+#include "ui/COpenWithMenu.h"
 
 #include "platform/framework/CDialogBar.h"
 #include "platform/framework/CMDIFrameWnd.h"
@@ -95,6 +96,8 @@ public:
     // In pMenu, a submenu whose first command makes a new group becomes the
     // new-document menu's place.
     static void ReplaceNewDocumentMenuItem(CMenu* pMenu);
+    // The menu of programs a document opens with (commands from ID_OPEN_WITH_FIRST).
+    COpenWithMenu& GetOpenWithMenu() { return m_openWithMenu; }
 
     /* Web access (CMainFrame_WebAccess.cpp). */
 
@@ -115,9 +118,12 @@ public:
     void RestartMonitor(BOOL bShowIcon);
     CToolBar& GetToolBar() { return m_wndToolBar; }
     CFindBar& GetFindBar() { return m_wndFindBar; }
+    COpenBar& GetOpenBar() { return m_wndOpenBar; }
     CMailBar& GetMailBar() { return m_wndMailBar; }
     CCatalogBar& GetCatalogBar() { return m_wndCatalogBar; }
     void SetMailBarStatusText(LPCTSTR pszText1, LPCTSTR pszText2) { m_wndMailBar.SetStatusText(pszText1, pszText2); }
+    // The open bar's protection (ID_DOC_PROTECT) or numbering (ID_DOC_VERSION) text follows bState.
+    void UpdateOpenBarText(UINT nID, BOOL bState) { m_wndOpenBar.UpdateToggleText(nID, bState); }
     // The active catalog view, or nullptr.
     CSplitterFrame* GetActiveCatalogFrame() const;
 
@@ -177,6 +183,16 @@ protected:
     void OnUpdatePaneNodePath(CCmdUI* pCmdUI);
     void OnUpdatePaneCounts(CCmdUI* pCmdUI);
     void OnUpdateNewDocumentMenu(CCmdUI* pCmdUI);
+    void OnFavoritesPopup();
+    void OnRecentPopup();
+    // The documents opened unprotected: the chosen one's preview.
+    void OnUnprotectedPopup();
+    void OnNewDocumentPopup();
+    void OnUpdateNewDocumentPopup(CCmdUI* pCmdUI);
+    void OnUpdateFavoritesPopup(CCmdUI* pCmdUI);
+    void OnUpdateUnprotectedPopup(CCmdUI* pCmdUI);
+    // The open bar's button switches between its open and collapsed look.
+    void OnToggleOpenBarLook() { m_wndOpenBar.Toggle(); }
     void OnSendMail();
     void OnUpdateSendMail(CCmdUI* pCmdUI);
     void OnPreferenceSheet(UINT nID);
@@ -202,6 +218,8 @@ protected:
     void OnUpdateDocumentMenuEntry(CCmdUI* pCmdUI);
 
 private:
+    // Drops the document popup TWnd from the button of nID and opens the document chosen.
+    template<class TWnd> void OpenFromDocumentPopup(UINT nID);
     // Makes the web access server and its tray window, not serving.
     void CreateWebServer();
     // The bar a toggle command shows and hides; nullptr for another command.
@@ -234,6 +252,7 @@ private:
     CCatalogBar m_wndCatalogBar;
     CNewDocMonitor m_wndMonitor;
     CNewDocMenu m_newDocumentMenu;
+    COpenWithMenu m_openWithMenu;
     std::unique_ptr<CWAServer> m_pWebServer;
 
     /* The toolbar's blinking filter button and its changing images. */
