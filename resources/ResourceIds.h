@@ -663,5 +663,8 @@
 #define IDS_WEB_FOLDER_MISSING      5044    // %s: the folder
 #define IDS_WEB_FOLDER_READ_ONLY    5045    // %s: the folder
 #define IDS_WEB_PASSWORD_SENT       5059
+#define IDD_NEW_FOLDER              390
+#define IDC_NEW_FOLDER_NAME         1521
+#define IDC_NEW_FOLDER_PARENT       1522
 
 // clang-format on
