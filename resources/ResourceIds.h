@@ -702,4 +702,9 @@
 #define IDC_NEW_FOLDER_NAME         1521
 #define IDC_NEW_FOLDER_PARENT       1522
 
+// The next system whose documents pass the list filter: the status while it
+// is looked for, and the answers when there is none.
+#define IDS_NEXT_SYSTEM_NONE        4300
+#define IDS_NEXT_SYSTEM_EMPTY       4301
+#define IDS_NEXT_SYSTEM_SEARCHING   4423
 // clang-format on
