@@ -18,6 +18,7 @@
 #include "platform/framework/CMDIChildWnd.h"
 
 #include <memory>
+#include <vector>
 
 class CArqListView;
 class CCatalogRecord;
@@ -119,6 +120,8 @@ protected:
     void OnUpdatePaste(CCmdUI* pCmdUI);
     void OnListFilter();
     void OnNextFilteredSystem();
+    void OnFind();
+    void OnFindNext();
     void OnHistoryBack();
     void OnHistoryForward();
     void OnUpdateHistoryBack(CCmdUI* pCmdUI);
@@ -126,6 +129,14 @@ protected:
     void OnUpdatePaneCounts(CCmdUI* pCmdUI);
 
 private:
+    // The systems in the tree's order (each before its subsystems, siblings
+    // by name): pTop and its subsystems; null: every system, then the fixed
+    // top nodes the tree shows.
+    std::vector<std::unique_ptr<CNodeRec>> TreeOrder(const CNodeRec* pTop) const;
+    // Looks for the next document that matches the last search, from the
+    // focused row on through the tree, and selects it; FALSE when none.
+    // With bFindBar the main frame's find bar shows afterwards.
+    BOOL FindNext(BOOL bFindBar);
     // Whether the list shows the node last announced (both may be none).
     BOOL IsListShowingPending() const;
     // Whether the main window is minimised, when the status panes do nothing.

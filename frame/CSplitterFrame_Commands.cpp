@@ -46,8 +46,8 @@ void PostToMainWindow(UINT nMessage)
         pMain->PostMessage(nMessage, 0, 0);
 }
 
-// The nodes in the tree's order: each system before its subsystems, siblings
-// by name; then the fixed top nodes the tree shows.
+// The subsystems of node in the tree's order: each system before its
+// subsystems, siblings by name.
 void CollectTreeOrder(const CNodeRec& node, CNodeRecArray& order, int nDepth)
 {
     static const CSortSpec byName { COLUMN_NAME, TRUE, TRUE };
@@ -63,6 +63,28 @@ void CollectTreeOrder(const CNodeRec& node, CNodeRecArray& order, int nDepth)
 } // namespace
 
 /***************************** Context node *****************************/
+
+CNodeRecArray CSplitterFrame::TreeOrder(const CNodeRec* pTop) const
+{
+    CNodeRecArray order;
+    CSisTreeCtrl* pTree = GetTreeCtrl();
+    if (!pTree || !pTree->GetCatalog())
+        return order;
+    if (pTop) {
+        order.emplace_back(pTop->Clone());
+        CollectTreeOrder(*pTop, order, 1);
+        return order;
+    }
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(pTree->GetCatalog()));
+    if (pRoot)
+        CollectTreeOrder(*pRoot, order, 0);
+    if (pTree->IsTopNode3Shown())
+        order.emplace_back(CNodeRec::NewTopNodeRec3(pTree->GetCatalog()));
+    if (pTree->IsTopNode4Shown())
+        order.emplace_back(CNodeRec::NewTopNodeRec4(pTree->GetCatalog()));
+    std::erase(order, nullptr);
+    return order;
+}
 
 CNodeRec* CSplitterFrame::GetContextNode() const
 {
@@ -198,15 +220,7 @@ void CSplitterFrame::OnNextFilteredSystem()
     const CString strStatus = GetResString(IDS_NEXT_SYSTEM_SEARCHING);
     SendToMainWindow(g_nMsgStatusSetText, 0, reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(strStatus)));
     CWaitCursor wait;
-    CNodeRecArray order;
-    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(pTree->GetCatalog()));
-    if (pRoot)
-        CollectTreeOrder(*pRoot, order, 0);
-    if (pTree->IsTopNode3Shown())
-        order.emplace_back(CNodeRec::NewTopNodeRec3(pTree->GetCatalog()));
-    if (pTree->IsTopNode4Shown())
-        order.emplace_back(CNodeRec::NewTopNodeRec4(pTree->GetCatalog()));
-    std::erase(order, nullptr);
+    CNodeRecArray order = TreeOrder(nullptr);
     // From the node after the context node round to it.
     const CNodeRec* pContext = GetContextNode();
     if (!pContext)

@@ -105,6 +105,9 @@ public:
 
     // The search criteria: IDOK with *pFilter changed (never with bReadOnly).
     virtual int SearchCriteria(CListFilter& filter, BOOL bReadOnly) = 0;
+    // The find dialog of a catalog view: IDOK with the find settings changed
+    // (the application's) and a search to run.
+    virtual int FindFilesHost() = 0;
 
     /* Find Files, the modeless window of files found on the disks. */
 
@@ -144,6 +147,7 @@ public:
     int ProcessDocuments(CDocumentRec&) override { return IDCANCEL; }
     int NewPassword(CDocumentRec&, CString*) override { return IDCANCEL; }
     int SearchCriteria(CListFilter&, BOOL) override { return IDCANCEL; }
+    int FindFilesHost() override { return IDCANCEL; }
     void OpenFindFiles(LPCTSTR, CWnd*) override { }
     void CloseFindFiles() override { }
     void FindFilesCatalogChanged() override { }

@@ -764,4 +764,9 @@
 #define IDS_NEXT_SYSTEM_NONE        4300
 #define IDS_NEXT_SYSTEM_EMPTY       4301
 #define IDS_NEXT_SYSTEM_SEARCHING   4423
+#define IDS_FIND_ONLY_FOCUSED       4066
+#define IDS_FIND_NONE               4067
+#define IDS_FIND_WHOLE_CATALOG      4068
+#define IDS_FIND_NOT_IN_EXPIRED     4313
+#define IDS_FIND_SEARCHING          4424
 // clang-format on

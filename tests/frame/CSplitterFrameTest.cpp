@@ -2,7 +2,9 @@
 
 #include "tests/frame/AppTestFixture.h"
 
+#include "catalog/CTextSearch.h"
 #include "frame/AppMessages.h"
+#include "frame/CArchivoraApp.h"
 #include "frame/CArqListView.h"
 #include "frame/CContentView.h"
 #include "frame/CSisTreeCtrl.h"
@@ -297,4 +299,72 @@ TEST_F(SplitterFrameTest, SelectingAnEntrySelectsItsSystemAndThenItsRow)
     const CCatalogRecord* pFocused = list.GetRowRecord(list.GetFocusedRow());
     ASSERT_NE(pFocused, nullptr);
     EXPECT_EQ(pFocused->GetRef(), documents[1]->GetRef());
+}
+
+namespace {
+
+// The last search: the phrase pszText in the documents' names, over the catalog (scope 0).
+void SetLastSearch(CArchivoraApp& app, const char* pszText, int nScope = 0)
+{
+    CFindRecord search;
+    search.history.Add(pszText);
+    search.nType = FIND_TYPE_PHRASE;
+    search.nField = CTextSearch::FIELD_NAME;
+    search.nScope = nScope;
+    search.bOpenFindBar = FALSE;
+    app.GetFindSettings().UpdateFind(search, -1, -1, app.GetMainCatalog());
+    app.GetFindSettings().UpdateLastFind(search, -1, -1, app.GetMainCatalog());
+}
+
+CString FocusedName(CArqListCtrl& list)
+{
+    const auto* pDocument = dynamic_cast<const CDocumentRec*>(list.GetRowRecord(list.GetFocusedRow()));
+    CString strPath;
+    if (pDocument)
+        pDocument->GetFullPath(strPath);
+    return strPath;
+}
+
+} // namespace
+
+TEST_F(SplitterFrameTest, FindNextGoesThroughTheTreeToTheNextMatchAndComesRoundToTheFocusedRow)
+{
+    CSisTreeCtrl* pTree = m_pView->GetTreeCtrl();
+    CArqListCtrl& list = m_pView->GetListView()->GetListCtrl();
+    ASSERT_TRUE(pTree->SelectNode(*TreeNode("Letters")));
+    SetLastSearch(App(), "sea");
+    Command(ID_CATALOG_FIND_NEXT);
+    EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), "Photos");
+    EXPECT_TRUE(FocusedName(list).Find("sea.jpg") >= 0) << FocusedName(list);
+    EXPECT_EQ(list.GetSelectedCount(), 1u);
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // Round the whole catalog, only the focused row matches: it stays, with a message.
+    m_driver.AnswerNextMessageBox(IDOK);
+    Command(ID_CATALOG_FIND_NEXT);
+    EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), "Photos");
+    EXPECT_TRUE(FocusedName(list).Find("sea.jpg") >= 0);
+
+    // The list only (scope 2): from the focused row round to the first row, never into the tree.
+    SetLastSearch(App(), ".jpg", 2);
+    Command(ID_CATALOG_FIND_NEXT);
+    EXPECT_EQ(list.GetFocusedRow(), 0);
+    Command(ID_CATALOG_FIND_NEXT);
+    EXPECT_EQ(list.GetFocusedRow(), 1) << "the next row after the focused one";
+    EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), "Photos");
+}
+
+TEST_F(SplitterFrameTest, FindAsksForTheSearchUnlessTheContextIsTheExpiredNode)
+{
+    // Without a last search, Find next asks as Find does; a cancel searches nothing.
+    Command(ID_CATALOG_FIND_NEXT);
+    EXPECT_EQ(m_prompts.m_asked, std::vector<std::string> { "find files host" });
+
+    CSisTreeCtrl* pTree = m_pView->GetTreeCtrl();
+    pTree->ShowTopNode4(TRUE);
+    m_pView->SetActiveView(m_pView->GetTreeView(), TRUE);
+    ASSERT_TRUE(pTree->GetContextNode() && pTree->GetContextNode()->GetBlock() == CNodeRec::FIXED_NODE_LAST);
+    Command(ID_CATALOG_FIND);
+    EXPECT_EQ(m_prompts.m_asked.size(), 1u) << "the expired documents are not searched from the tree";
+    EXPECT_EQ(m_prompts.m_messages, std::vector<UINT> { IDS_FIND_NOT_IN_EXPIRED });
 }

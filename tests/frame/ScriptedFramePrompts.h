@@ -21,6 +21,7 @@ public:
         return CDefaultFramePrompts::RunSetupWizard(results);
     }
     int ConfirmSetup() override { return Ask("confirm setup", m_nConfirmSetup); }
+    int FindFilesHost() override { return Ask("find files host", IDCANCEL); }
     int OrphanWarning(BOOL* pbDontWarn) override
     {
         *pbDontWarn = m_bDontWarn;
