@@ -265,7 +265,8 @@ void CArchivoraApp::OnUpdateCatalog()
         AfxMessageBox(IDS_NO_LOCATION);
         return;
     }
-    if (GetFramePrompts().UpdateOptions() != IDOK)
+    CUpdateChoices choices;
+    if (GetFramePrompts().UpdateOptions(choices) != IDOK)
         return;
     // FIXME: the update engine runs here, the monitor off around it, once it exists.
     if (m_pMainWnd)
@@ -274,7 +275,8 @@ void CArchivoraApp::OnUpdateCatalog()
 
 void CArchivoraApp::OnCatalogMaintenance()
 {
-    if (GetFramePrompts().MaintenanceOptions() != IDOK)
+    CMaintenanceChoices choices;
+    if (GetFramePrompts().MaintenanceOptions(choices) != IDOK)
         return;
     // FIXME: the maintenance run on the chosen lists runs here once it exists.
     if (m_pMainWnd)

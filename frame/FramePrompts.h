@@ -17,6 +17,7 @@
 #include "platform/base/CString.h"
 #include "platform/window/Dialog.h"
 
+class CBackupFolderPrompt;
 class CDocumentRec;
 class CNodeRec;
 struct CDocumentsSheetData;
@@ -24,6 +25,19 @@ struct CPreferencesArchivoraSheetData;
 struct CPreferencesCatalogSheetData;
 struct CPreferencesWebSheetData;
 struct CSetupResults;
+
+// The update dialog's two boxes: bit values 1 and 2 of "UpdateOption".
+struct CUpdateChoices {
+    BOOL bFirst { FALSE };
+    BOOL bSecond { FALSE };
+};
+// The clean-up choices of the maintenance dialog.
+struct CMaintenanceChoices {
+    BOOL bTempFolders { FALSE };
+    BOOL bTempFiles { FALSE };
+    BOOL bExpired { FALSE };
+    BOOL bRecycle { FALSE };
+};
 
 class CFramePrompts : public CBackupPrompts {
 public:
@@ -72,10 +86,10 @@ public:
     virtual BOOL OfferDocumentTypes() = 0;
     virtual int About() = 0;
 
-    /* Catalog work. The options are the dialogs' to define; IDOK runs the work. */
+    /* Catalog work: IDOK runs the work with the choices made. */
 
-    virtual int UpdateOptions() = 0;
-    virtual int MaintenanceOptions() = 0;
+    virtual int UpdateOptions(CUpdateChoices& choices) = 0;
+    virtual int MaintenanceOptions(CMaintenanceChoices& choices) = 0;
 
     /* Sheets: IDOK when the user accepted the values now in the data. */
 
@@ -98,6 +112,9 @@ public:
     virtual int KeywordProperties(CNodeRec& node) = 0;
     virtual int DocumentProperties(CDocumentRec& document) = 0;
     virtual int ProcessDocuments(CDocumentRec& document) = 0;
+    // The question of a backup run for its target folder; null: none is
+    // asked, the run keeps the folder first offered.
+    virtual CBackupFolderPrompt* GetBackupFolderPrompt() = 0;
 };
 
 // The answers until the dialogs exist: the wizard sets up an empty catalog
@@ -112,8 +129,8 @@ public:
     int DailyNotice(int, LPCTSTR) override { return IDCANCEL; }
     BOOL OfferDocumentTypes() override { return FALSE; }
     int About() override { return IDOK; }
-    int UpdateOptions() override { return IDCANCEL; }
-    int MaintenanceOptions() override { return IDCANCEL; }
+    int UpdateOptions(CUpdateChoices&) override { return IDCANCEL; }
+    int MaintenanceOptions(CMaintenanceChoices&) override { return IDCANCEL; }
     int RunPreferenceSheet(ESheet, void*) override { return IDCANCEL; }
     int KeywordSystemSheet() override { return IDCANCEL; }
     int DocumentsSheet(CDocumentsSheetData&) override { return IDCANCEL; }
@@ -126,9 +143,10 @@ public:
     int KeywordProperties(CNodeRec&) override { return 0; }
     int DocumentProperties(CDocumentRec&) override { return 0; }
     int ProcessDocuments(CDocumentRec&) override { return IDCANCEL; }
+    CBackupFolderPrompt* GetBackupFolderPrompt() override { return nullptr; }
 
     int OfferRecovery() override { return IDCANCEL; }
-    int ChooseBackup(BOOL, int*) override { return IDCANCEL; }
+    int ChooseBackup(const CCatalogFiles&, BOOL, int*) override { return IDCANCEL; }
     void ShowMessage(UINT nStringID, UINT nStyle) override;
 };
 

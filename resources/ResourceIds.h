@@ -54,6 +54,73 @@
 #define IDD_CATALOG_OPTION          204
 #define IDC_CATALOG_OPTION_TEXT     1252
 
+// Dialogs of the catalog's backups, maintenance and the small questions.
+#define IDD_NEW_EXTENSION           181
+#define IDD_CATALOG_MAINTENANCE     211
+#define IDD_ABOUT                   219
+#define IDD_BACKUP_FOLDER           234
+#define IDD_NEW_PASSWORD            248
+#define IDD_UPDATE_CATALOG          259
+#define IDD_NETWORK_LOGON           374
+#define IDD_BACKUP_LIST             377
+#define IDD_BACKUP_INFO             379
+#define IDD_CATALOG_RECOVERY        380
+#define IDD_PASSWORD                388
+#define IDD_CONFIRM_OPERATION       401
+#define IDD_WA_LOG                  449
+#define IDC_PASSWORD                143     // the password typed
+#define IDC_DOCUMENT_ICON           145     // the document row: its icon and its path
+#define IDC_DOCUMENT_PATH           1230
+#define IDC_NODE_BUTTON             183
+#define IDC_ABOUT_PICTURE           228
+#define IDC_ABOUT_TITLE             229
+#define IDC_LOG_LIST                1212
+#define IDC_TARGET_PATH             1250
+#define IDC_BROWSE                  1251
+#define IDC_EXTENSION               1252
+#define IDC_LIBRARY_FOLDERS         1298
+#define IDC_CLEANUP_FOLDERS         1299
+#define IDC_UPDATE_FOLDERS          1338
+#define IDC_LOG_CLEAR               1380
+#define IDC_UPDATE_SECOND           1390    // bit value 2 of the update choice
+#define IDC_UPDATE_FIRST            1391    // bit value 1
+#define IDC_BACKUP_MESSAGE          1419
+#define IDC_CLEAN_TEMP_FOLDERS      1422
+#define IDC_CLEAN_TEMP_FILES        1423
+#define IDC_CLEAN_EXPIRED           1424
+#define IDC_CLEAN_RECYCLE           1426
+#define IDC_CONFIRM_LABEL           1434
+#define IDC_BACKUP_CHOOSE           1437
+#define IDC_PICTURE_SECOND          1440
+#define IDC_PICTURE                 1478
+#define IDC_NETWORK_PATH            1510
+#define IDC_BACKUP_GENERATIONS      1517
+#define IDC_BACKUP_OLD_COPIES       1518
+#define IDC_NEW_PASSWORD            1690
+#define IDC_CONFIRM_PASSWORD        1691
+#define IDC_REMOVE_PROTECTION       1692
+#define IDC_PASSWORD_PROMPT         1693
+#define IDC_NEW_PASSWORD_LABEL      1694
+#define IDC_CONFIRM_PASSWORD_LABEL  1695
+#define IDB_ABOUT                   184     // 122 x 98
+#define IDB_BACKUP_PICTURE          281     // 16 x 16, 0xFF00FF transparent
+#define IDB_BACKUP_INFO_PICTURE     318     // 16 x 16, 0xFF00FF transparent
+#define IDS_EXTENSION_EMPTY         4033
+#define IDS_EXTENSION_DOUBLE        4034
+#define IDS_FOLDER_EMPTY            4089
+#define IDS_FOLDER_NOT_WRITABLE     4090
+#define IDS_FOLDER_UNUSABLE         4091
+#define IDS_BACKUP_CONFIRM          4097    // %s: the generation's line
+#define IDS_LOGON_BAD_PASSWORD      4450
+#define IDS_LOGON_FAILED            4451    // %d: the error number
+#define IDS_NO_BACKUP               4457
+#define IDS_WA_LOG_CLEAR            5000
+#define IDS_WRONG_PASSWORD          4590
+#define IDS_PASSWORD_MISMATCH       4591
+#define IDS_PASSWORD_PROMPT_OPEN    4592
+#define IDS_PASSWORD_PROMPT_CHANGE  4593
+#define IDS_PASSWORD_PROMPT_UNPROTECT 4594
+
 // Long catalog runs: the question when the user asks to stop.
 #define IDS_STOP_QUESTION           4044
 

@@ -33,12 +33,12 @@ public:
         return Ask("daily notice", IDCANCEL);
     }
     int OfferRecovery() override { return Ask("offer recovery", m_nRecoveryAnswer); }
-    int ChooseBackup(BOOL, int* pnGeneration) override
+    int ChooseBackup(const CCatalogFiles&, BOOL, int* pnGeneration) override
     {
         *pnGeneration = m_nBackupGeneration;
         return Ask("backup list", m_nBackupAnswer);
     }
-    int UpdateOptions() override { return Ask("update options", IDCANCEL); }
+    int UpdateOptions(CUpdateChoices&) override { return Ask("update options", IDCANCEL); }
     void ShowMessage(UINT nStringID, UINT) override { m_messages.push_back(nStringID); }
     int OpenWith(CDocumentRec&, CString* pstrProgram) override
     {

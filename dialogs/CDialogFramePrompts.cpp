@@ -1,0 +1,68 @@
+#include "dialogs/CDialogFramePrompts.h"
+
+#include "dialogs/documents/CDlgAbout.h"
+#include "dialogs/documents/CDlgBackupList.h"
+#include "dialogs/documents/CDlgCatalogMaintenance.h"
+#include "dialogs/documents/CDlgCatalogRecovery.h"
+#include "dialogs/documents/CDlgUpdateCatalog.h"
+#include "ui/CUiHostServices.h"
+
+#include "platform/framework/CWinThread.h"
+
+BOOL CDialogFramePrompts::HasWindow(EWindow eWindow) const
+{
+    switch (eWindow) {
+    case EWindow::About:
+    case EWindow::UpdateOptions:
+    case EWindow::MaintenanceOptions:
+    case EWindow::BackupList:
+        return TRUE;
+    default:
+        return CDefaultFramePrompts::HasWindow(eWindow);
+    }
+}
+
+int CDialogFramePrompts::About()
+{
+    CDlgAbout dlg(AfxGetMainWnd());
+    return static_cast<int>(dlg.DoModal());
+}
+
+int CDialogFramePrompts::UpdateOptions(CUpdateChoices& choices)
+{
+    CDlgUpdateCatalog dlg(AfxGetMainWnd());
+    const int nResult = static_cast<int>(dlg.DoModal());
+    if (nResult == IDOK) {
+        choices.bFirst = dlg.m_bFirst;
+        choices.bSecond = dlg.m_bSecond;
+    }
+    return nResult;
+}
+
+int CDialogFramePrompts::MaintenanceOptions(CMaintenanceChoices& choices)
+{
+    CDlgCatalogMaintenance dlg(GetHostMainCatalog(), AfxGetMainWnd());
+    const int nResult = static_cast<int>(dlg.DoModal());
+    if (nResult == IDOK) {
+        choices.bTempFolders = dlg.m_bTempFolders;
+        choices.bTempFiles = dlg.m_bTempFiles;
+        choices.bExpired = dlg.m_bExpired;
+        choices.bRecycle = dlg.m_bRecycle;
+    }
+    return nResult;
+}
+
+int CDialogFramePrompts::OfferRecovery()
+{
+    CDlgCatalogRecovery dlg;
+    return static_cast<int>(dlg.DoModal());
+}
+
+int CDialogFramePrompts::ChooseBackup(const CCatalogFiles& files, BOOL bOldCopies, int* pnGeneration)
+{
+    CDlgBackupList dlg(files, bOldCopies, AfxGetMainWnd());
+    const int nResult = static_cast<int>(dlg.DoModal());
+    if (pnGeneration != nullptr)
+        *pnGeneration = dlg.GetGeneration();
+    return nResult;
+}
