@@ -21,6 +21,7 @@
 #include "frame/CSingleInstance.h"
 #include "frame/FindSettings.h"
 
+#include "platform/base/CollectionArrays.h"
 #include "platform/framework/CWinApp.h"
 
 #include <memory>
@@ -117,6 +118,17 @@ public:
     // a reply. Non-zero when something was opened; a cancelled choice opens
     // nothing.
     BOOL OpenItem(CDocumentRec& document, CWnd* pParent);
+    // Opens a file entry with the program of entry nIndex of the start-menu
+    // index (built first when it is not). FALSE for an index past the index.
+    BOOL OpenWithStartMenuProgram(CDocumentRec& document, int nIndex, CWnd* pParent);
+    // The kinds of new document the desktop can make (CFileTypeMap), by
+    // description: into first those with an extension the catalog knows, into
+    // second the others, each sorted ignoring case. The new-document list
+    // (GetNewDocumentTypes) then holds their types in the same order, the
+    // first list's before the second's.
+    void BuildExtensionMap(CStringArray& first, CStringArray& second);
+    // The type (an extension) of each new-document entry, as BuildExtensionMap left them.
+    const CStringArray& GetNewDocumentTypes() const { return m_newDocumentTypes; }
     // After a successful open, with the "Minimize" preference on, the main
     // window is minimised and gives back its hold on the main catalog. A
     // window that is hidden or minimised already stays as it is.
@@ -149,6 +161,15 @@ private:
     void CloseCatalogs();
     // The catalog from the wizard's results (RunFirstSetup's steps after Finish).
     void SetUpCatalog(const CSetupResults& results, BOOL bRerun);
+    // The update mode of the first cataloguing the wizard's results ask for; -1 for none.
+    static int FirstUpdateMode(const CSetupResults& results);
+    // The first cataloguing: the checked folders as they lie (their
+    // organisation built under the root), or the chosen places.
+    void RunFirstCataloguing(const CSetupResults& results, int nMode);
+    // The root says the catalog is set up; its time stamp moves on.
+    void MarkCatalogSetUp();
+    // Whether the catalog has a system (a child of its root).
+    BOOL HasSystems() const;
     // Quits a start that failed after the main window was made.
     void AbandonStart(CDocument* pDocument);
     // The mail client composes a message from the catalogued one: nMode 0
@@ -171,6 +192,7 @@ private:
     FILETIME m_ftCatalogStamp {};
     std::unique_ptr<CBackupMonitor> m_pBackupMonitor;
     CFindSettings m_findSettings;
+    CStringArray m_newDocumentTypes;
     CMultiDocTemplate* m_pCatalogTemplate { nullptr }; // owned by the class library once added
     BOOL m_bFirstRun { FALSE };
     BOOL m_bExited { FALSE };

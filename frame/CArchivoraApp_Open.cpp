@@ -5,6 +5,7 @@
 #include "catalog/CCatalogPrompts.h"
 #include "catalog/CPendingDocs.h"
 #include "frame/CMainFrame.h"
+#include "frame/CatalogHold.h"
 #include "frame/FramePrompts.h"
 #include "frame/ShellCommand.h"
 #include "mail/CMailClient.h"
@@ -16,10 +17,13 @@
 #include "store/CPreferences.h"
 #include "store/ProtectedFile.h"
 #include "store/ResString.h"
+#include "ui/CFileTypeMap.h"
+#include "ui/CStartMenuIndex.h"
 
 #include "platform/framework/CMenu.h"
 #include "platform/framework/CWnd.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -96,6 +100,19 @@ std::string ComposeBody(const CMailMessage& message)
     return strBody;
 }
 
+// A kind of new document: its description and the extension that stands for its type.
+struct CNewDocumentKind {
+    CString strDescription;
+    CString strType;
+};
+
+void SortByDescription(std::vector<CNewDocumentKind>& kinds)
+{
+    std::stable_sort(kinds.begin(), kinds.end(), [](const CNewDocumentKind& a, const CNewDocumentKind& b) {
+        return a.strDescription.CompareNoCase(b.strDescription) < 0;
+    });
+}
+
 } // namespace
 
 void CArchivoraApp::BuildDynamicMenu()
@@ -154,6 +171,48 @@ BOOL CArchivoraApp::OpenItem(CDocumentRec& document, CWnd* pParent)
     }
     default:
         return m_pPendingDocs->OpenDocument(document, hParent, "") != 0;
+    }
+}
+
+BOOL CArchivoraApp::OpenWithStartMenuProgram(CDocumentRec& document, int nIndex, CWnd* pParent)
+{
+    CStartMenuIndex& index = GetStartMenuIndex();
+    index.Build();
+    if (!m_pPendingDocs || nIndex < 0 || nIndex >= index.GetCount())
+        return FALSE;
+    const CString strProgram = index.GetEntry(nIndex).strProgram;
+    return m_pPendingDocs->OpenDocument(document, pParent ? pParent->GetSafeHwnd() : nullptr, strProgram) != 0;
+}
+
+void CArchivoraApp::BuildExtensionMap(CStringArray& first, CStringArray& second)
+{
+    first.RemoveAll();
+    second.RemoveAll();
+    m_newDocumentTypes.RemoveAll();
+    std::vector<CNewDocumentKind> known;
+    std::vector<CNewDocumentKind> others;
+    CCatalogHold hold(m_pMainCatalog.get());
+    CFileTypeMap types;
+    types.Build();
+    CString strDescription;
+    for (CStringArray* pExtensions = types.GetFirst(strDescription); pExtensions;
+         pExtensions = types.GetNext(strDescription)) {
+        if (pExtensions->GetSize() == 0)
+            continue;
+        BOOL bKnown = FALSE;
+        for (int i = 0; i < pExtensions->GetSize() && !bKnown && hold.IsHeld(); ++i)
+            bKnown = m_pMainCatalog->LookupExtension(pExtensions->GetAt(i));
+        (bKnown ? known : others).push_back({ strDescription, pExtensions->GetAt(0) });
+    }
+    SortByDescription(known);
+    SortByDescription(others);
+    for (const auto& kind : known) {
+        first.Add(kind.strDescription);
+        m_newDocumentTypes.Add(kind.strType);
+    }
+    for (const auto& kind : others) {
+        second.Add(kind.strDescription);
+        m_newDocumentTypes.Add(kind.strType);
     }
 }
 

@@ -8,10 +8,13 @@
 
 #include "frame/CArchivoraApp.h"
 
+#include "catalog/CCatalogMaintenance.h"
+#include "catalog/CCatalogUpdate.h"
 #include "catalog/CPendingDocs.h"
 #include "frame/AppGlobals.h"
 #include "frame/AppMessages.h"
 #include "frame/CMainFrame.h"
+#include "frame/CSisTreeView.h"
 #include "frame/CSplitterFrame.h"
 #include "frame/CatalogHold.h"
 #include "frame/FramePrompts.h"
@@ -25,6 +28,7 @@
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
 #include "store/CatalogCompaction.h"
+#include "ui/CKadDragObjReg.h"
 
 #include "platform/base/FileFunctions.h"
 #include "platform/framework/AfxMessageBox.h"
@@ -111,11 +115,20 @@ BOOL CArchivoraApp::RunFirstSetup(BOOL bRerun)
     }
     ResetProductKey();
     thePreferences.Load();
+    const int nFirstUpdate = FirstUpdateMode(results);
     {
-        // The wizard's finish is one user action: the catalog takes the setup in one commit.
+        // The wizard's finish is one user action: the catalog takes the setup
+        // in one commit. A first cataloguing commits as it goes, so the
+        // catalog counts as set up only once it has run.
         CCatalogAction action(m_pMainCatalog.get());
         SetUpCatalog(results, bRerun);
-        StampCatalogTime(TRUE);
+        if (nFirstUpdate < 0)
+            MarkCatalogSetUp();
+    }
+    if (nFirstUpdate >= 0) {
+        RunFirstCataloguing(results, nFirstUpdate);
+        CCatalogAction action(m_pMainCatalog.get());
+        MarkCatalogSetUp();
     }
     RefreshDefaultSystem();
     return TRUE;
@@ -154,21 +167,51 @@ void CArchivoraApp::SetUpCatalog(const CSetupResults& results, BOOL)
     std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(&catalog));
     if (!pRoot)
         return;
-    if (results.bFolderMode) {
-        thePreferences.AddDSDirs(results.checkedFolders);
-        // FIXME: the first cataloguing of the checked folders (the update
-        // engine on the wizard's root map, mode 1) runs here once it exists.
-    } else {
+    // In folder mode the checked folders are catalogued afterwards
+    // (RunFirstCataloguing); their folder records then make them watched for
+    // new documents. They are not added to "DSDir": the folders listed there
+    // are the ones never offered, and would be left out of both.
+    if (!results.bFolderMode) {
         for (const auto* pBranch : { results.pCustomBranch.get(), results.pUsageBranch.get() }) {
             if (pBranch)
                 AddSystemFromSetup(catalog, *pRoot, *pBranch);
         }
-        // FIXME: with a place chosen, the update engine catalogs it (mode 0) here once it exists.
     }
-    CNodeInfo info {};
-    pRoot->GetInfo(&info);
-    info.nFlags = ROOT_SET_UP_FLAGS;
-    pRoot->UpdateInfo(info);
+}
+
+int CArchivoraApp::FirstUpdateMode(const CSetupResults& results)
+{
+    if (results.bFolderMode)
+        return CCatalogUpdate::MODE_FIRST;
+    return results.nPlaceChoice != CCatalog::PLACE_NONE ? CCatalogUpdate::MODE_UPDATE : -1;
+}
+
+void CArchivoraApp::RunFirstCataloguing(const CSetupResults& results, int nMode)
+{
+    CCatalog* pCatalog = m_pMainCatalog.get();
+    const HWND hOwner = m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr;
+    if (nMode == CCatalogUpdate::MODE_FIRST) {
+        // The checked folders' organisation is built under the root: each one a system.
+        std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(pCatalog));
+        CCatalogUpdate update(pCatalog, pRoot.get(), 0, hOwner);
+        update.BuildRootMap(results.checkedFolders);
+        static_cast<void>(update.Update(nMode));
+    } else {
+        CCatalogUpdate update(pCatalog, nullptr, CCatalogUpdate::OPTION_PLACES, hOwner);
+        static_cast<void>(update.Update(nMode));
+    }
+}
+
+void CArchivoraApp::MarkCatalogSetUp()
+{
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(m_pMainCatalog.get()));
+    if (pRoot) {
+        CNodeInfo info {};
+        pRoot->GetInfo(&info);
+        info.nFlags = ROOT_SET_UP_FLAGS;
+        pRoot->UpdateInfo(info);
+    }
+    StampCatalogTime(TRUE);
 }
 
 void CArchivoraApp::SelectFirstSystem()
@@ -202,8 +245,10 @@ void CArchivoraApp::PrepareCatalogReplace(BOOL* pbIconShown)
     CMainFrame* pMainFrame = GetMainFrame();
     if (pMainFrame)
         pMainFrame->SaveSettings();
-    // FIXME: the new-document monitor is switched off, the drag bar's list
-    // menu hidden and a catalog payload purged from the clipboard here once they exist.
+    // Records named by block and slot mean nothing in the files that replace these.
+    CKadDragObjReg::ForgetClipboardPayload();
+    // FIXME: the new-document monitor is switched off and the drag bar's list
+    // menu hidden here once they exist.
     *pbIconShown = pMainFrame ? pMainFrame->IsTrayIconShown() : FALSE;
     if (!pMainFrame)
         return;
@@ -268,9 +313,28 @@ void CArchivoraApp::OnUpdateCatalog()
     CUpdateChoices choices;
     if (GetFramePrompts().UpdateOptions(choices) != IDOK)
         return;
-    // FIXME: the update engine runs here, the monitor off around it, once it exists.
+    const BOOL bHadSystems = HasSystems();
+    {
+        // FIXME: the new-document monitor is switched off and its icon hidden around the run once it is wired.
+        const int nOption = (choices.bFirst ? CCatalogUpdate::OPTION_PLACES : 0)
+            | (choices.bSecond ? CCatalogUpdate::OPTION_FAST_FOLDERS : 0);
+        CCatalogUpdate update(m_pMainCatalog.get(), nullptr, nOption, m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
+        static_cast<void>(update.Update(CCatalogUpdate::MODE_UPDATE));
+    }
     if (m_pMainWnd)
         m_pMainWnd->SendMessage(g_nMsgRedo, 0, 0);
+    // The tree of the active view is told that the catalog has its first systems.
+    CMainFrame* pMainFrame = GetMainFrame();
+    CSplitterFrame* pFrame = pMainFrame ? pMainFrame->GetActiveCatalogFrame() : nullptr;
+    if (!bHadSystems && HasSystems() && pFrame && pFrame->GetTreeView())
+        pFrame->GetTreeView()->SendMessage(WM_COMMAND, ID_VIEW_TOP_NODE3, 0);
+}
+
+BOOL CArchivoraApp::HasSystems() const
+{
+    std::unique_ptr<CNodeRec> pRoot(m_pMainCatalog ? CNodeRec::NewRootNodeRec(m_pMainCatalog.get()) : nullptr);
+    std::unique_ptr<CNodeRec> pFirst(pRoot ? pRoot->GetFirstChild() : nullptr);
+    return pFirst ? TRUE : FALSE;
 }
 
 void CArchivoraApp::OnCatalogMaintenance()
@@ -278,7 +342,14 @@ void CArchivoraApp::OnCatalogMaintenance()
     CMaintenanceChoices choices;
     if (GetFramePrompts().MaintenanceOptions(choices) != IDOK)
         return;
-    // FIXME: the maintenance run on the chosen lists runs here once it exists.
+    {
+        CCatalogHold holdMain(m_pMainCatalog.get());
+        CCatalogHold holdRecycle(m_pRecycleCatalog.get());
+        if (!holdMain.IsHeld() || !holdRecycle.IsHeld())
+            return;
+        CCatalogMaintenance maintenance(m_pMainCatalog.get(), m_pRecycleCatalog.get());
+        maintenance.RunCatalogMaintenance(choices.bTempFolders, choices.bTempFiles, choices.bExpired, choices.bRecycle);
+    }
     if (m_pMainWnd)
         m_pMainWnd->SendMessage(g_nMsgRedo, 0, 0);
 }

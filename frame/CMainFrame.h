@@ -29,6 +29,7 @@
 #include "platform/framework/CMDIFrameWnd.h"
 #include "platform/framework/CStatusBar.h"
 #include "platform/framework/CToolBar.h"
+#include "ui/COpenBar.h"
 
 #include <ctime>
 
@@ -123,6 +124,9 @@ protected:
     LRESULT OnStatusBarSetText(WPARAM wParam, LPARAM lParam);
     LRESULT OnStatusBarResetText(WPARAM wParam, LPARAM lParam);
     LRESULT OnSelectEntry(WPARAM wParam, LPARAM lParam);
+    // Compacts the catalogued mail stores behind a progress dialog; a
+    // confirmed stop closes the program, a finished run refreshes every view.
+    LRESULT OnReorganizeMailbox(WPARAM wParam, LPARAM lParam);
 
     /* Commands (CMainFrame_Commands.cpp). */
 
@@ -141,6 +145,16 @@ protected:
     void OnExitProgram();
     void OnUpdatePaneNodePath(CCmdUI* pCmdUI);
     void OnUpdatePaneCounts(CCmdUI* pCmdUI);
+
+    /* The menus of documents and programs (CMainFrame_Launchers.cpp). */
+
+    void OnNewDocumentCommand(UINT nID);
+    void OnFavoriteCommand(UINT nID);
+    // A pending document: its preview.
+    void OnPendingDocumentCommand(UINT nID);
+    void OnRecentCommand(UINT nID);
+    // Every entry of those menus is enabled.
+    void OnUpdateDocumentMenuEntry(CCmdUI* pCmdUI);
 
 private:
     // The bar a toggle command shows and hides; nullptr for another command.
@@ -164,7 +178,7 @@ private:
     // button, brushed background, the open bar's collapsing look) once they exist.
     CToolBar m_wndToolBar;
     CDialogBar m_wndDragBar;
-    CDialogBar m_wndOpenBar;
+    COpenBar m_wndOpenBar;
     CMailBar m_wndMailBar;
     CFindBar m_wndFindBar;
     CCatalogBar m_wndCatalogBar;

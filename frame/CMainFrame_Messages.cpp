@@ -7,6 +7,14 @@
 #include "frame/CArchivoraApp.h"
 #include "frame/CSplitterFrame.h"
 #include "frame/CatalogHold.h"
+#include "frame/MailboxReorganizer.h"
+#include "mail/MailResult.h"
+#include "resources/ResourceIds.h"
+#include "store/CMailDocumentHooks.h"
+#include "ui/CDlgMailboxProgress.h"
+
+#include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -66,5 +74,44 @@ LRESULT CMainFrame::OnSelectEntry(WPARAM wParam, LPARAM lParam)
 {
     if (CSplitterFrame* pFrame = GetActiveCatalogFrame())
         pFrame->SelectEntry(wParam, lParam);
+    return 0;
+}
+
+LRESULT CMainFrame::OnReorganizeMailbox(WPARAM wParam, LPARAM lParam)
+{
+    CArchivoraApp* pApp = GetArchivoraApp();
+    CCatalogHold hold(pApp ? pApp->GetMainCatalog() : nullptr);
+    if (!hold.IsHeld())
+        return 0;
+    CMailboxReorganizer reorganizer(pApp->GetMainCatalog());
+    // The bar counts bytes; a total past its range is counted in larger units.
+    const ULONGLONG nTotal = reorganizer.GetTotalSize();
+    const ULONGLONG nUnit = nTotal / INT_MAX + 1;
+    CDlgMailboxProgress progress;
+    const BOOL bShown = progress.CreateAndShow(this);
+    if (bShown) {
+        progress.GetBar().SetRange32(0, static_cast<int>(nTotal / nUnit));
+        progress.UpdateWindow();
+    }
+    const int nResult = reorganizer.Run([&](LPCTSTR pszMessage, DWORD dwLength) {
+        if (!bShown)
+            return TRUE;
+        progress.GetBar().SetStep(static_cast<int>(std::max<ULONGLONG>(dwLength / nUnit, 1)));
+        progress.GetBar().StepIt();
+        if (!progress.SetText(pszMessage))
+            return TRUE;
+        // The question's Stop button (IDCANCEL) stops.
+        CDialog question(IDD_STOP_REORGANIZE, &progress);
+        return question.DoModal() == IDCANCEL ? FALSE : TRUE;
+    });
+    if (bShown)
+        progress.DestroyWindow();
+    if (nResult == MAIL_STOPPED) {
+        // The views may show places of the stores as they were: the program closes.
+        PostMessage(WM_CLOSE);
+        return 0;
+    }
+    g_bMailboxReorganizePending = FALSE;
+    OnRedo(wParam, lParam);
     return 0;
 }

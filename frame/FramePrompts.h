@@ -26,7 +26,8 @@ struct CPreferencesCatalogSheetData;
 struct CPreferencesWebSheetData;
 struct CSetupResults;
 
-// The update dialog's two boxes: bit values 1 and 2 of "UpdateOption".
+// The update dialog's two boxes: bit values 1 (the catalog's places) and 2
+// (the fast-update folders) of "UpdateOption".
 struct CUpdateChoices {
     BOOL bFirst { FALSE };
     BOOL bSecond { FALSE };

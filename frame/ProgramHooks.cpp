@@ -18,6 +18,16 @@ public:
         CArchivoraApp* pApp = GetArchivoraApp();
         return pApp ? pApp->GetMainCatalog() : nullptr;
     }
+    CCatalog* GetRecycleCatalog() override
+    {
+        CArchivoraApp* pApp = GetArchivoraApp();
+        return pApp ? pApp->GetRecycleCatalog() : nullptr;
+    }
+    CPendingDocs* GetPendingDocs() override
+    {
+        CArchivoraApp* pApp = GetArchivoraApp();
+        return pApp ? pApp->GetPendingDocs() : nullptr;
+    }
 };
 
 } // namespace

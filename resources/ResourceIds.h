@@ -507,6 +507,66 @@
 #define ID_PREVIEW_DESCRIPTION      51004   // also Ctrl+D in the preview
 
 
+// Interface kit: menus with images. The pictures are strips of equal images,
+// 0xFF00FF transparent.
+#define IDB_SYSTEM_IMAGES           131 // systems by image number, 18 x 18: each kind, then selected
+#define IDB_SEND_TO                 302 // desktop, documents, catalogue again, mail; 17 x 17
+#define IDB_NEW_DOCUMENT            306 // document, group, mail message; 17 x 17
+#define IDS_NEW_GROUP_ENTRY         4298
+#define IDS_NEW_TOP_GROUP_ENTRY     4299
+#define IDS_SEND_TO_DESKTOP         4349
+#define IDS_SEND_TO_DOCUMENTS       4350
+#define IDS_SEND_TO                 4351
+#define IDS_SEND_TO_CATALOG         4352
+#define IDS_SEND_TO_MAIL            4353
+#define ID_SEND_TO_DESKTOP          32837
+#define ID_SEND_TO_DOCUMENTS        32838
+#define ID_SEND_TO_DRIVE_FIRST      50401   // the removable drives, upwards
+#define ID_SEND_TO_DRIVE_LAST       50500
+#define ID_LINKED_SYSTEM_FIRST      50601   // the systems a document is linked to
+#define ID_LINKED_SYSTEM_LAST       50700
+
+// Interface kit: the context menus of a document (first submenu; its second
+// submenu lists the open actions) and their places for other menus.
+#define IDR_DOC_MAIL_MENU           333
+#define IDR_DOC_FILE_MENU           334
+#define ID_DOC_OPEN_CHOOSER         32810   // the open actions of a file
+#define ID_DOC_OPEN_ASSOCIATED      32811
+#define ID_DOC_OPEN_CHOSEN          32816
+#define ID_DOC_SHOW_FOLDER          32817
+#define ID_DOC_PROTECT_AGAIN        32819   // documents unprotected for opening
+#define ID_DOC_IMAGE_PREVIEW        32820
+#define ID_DOC_SEND_TO_MENU         32842
+#define ID_DOC_MAIL_FORWARD         32852   // the open actions of a mail message
+#define ID_DOC_MAIL_REPLY           32853
+#define ID_DOC_MAIL_SEND_AS_NEW     32854
+#define ID_DOC_MAIL_REPLY_ALL       32855
+#define ID_DOC_MAIL_OPEN_ACTION     32857
+#define ID_DOC_FILE_COMMANDS        32869   // the shell's commands for the file
+#define ID_DOC_LINKED_SYSTEMS       32883
+#define ID_DOC_MAIL_COMPOSE         1497
+#define IDS_PROTECT_AGAIN           4284
+#define IDS_IMAGE_PREVIEW           4285
+#define IDS_FILE_COMMANDS           4491
+
+// Interface kit: the open bar (template IDD_OPEN_BAR): its buttons carry the
+// commands they send, besides the toggle, etched lines, labels and the two
+// texts that follow the protection and numbering of the selected document.
+#define IDB_OPEN_BAR                265 // the buttons' pictures, 20 x 20
+#define IDC_OPEN_BAR_PROTECTION     156
+#define IDC_OPEN_BAR_LINE1          1395
+#define IDC_OPEN_BAR_TOGGLE         1396
+#define IDC_OPEN_BAR_LINE2          1397
+#define IDC_OPEN_BAR_LINE3          1404
+#define IDC_OPEN_BAR_VERSION        1410
+#define IDC_OPEN_BAR_LINE4          1413
+#define IDC_OPEN_BAR_PROTECTION_LABEL 1414
+#define IDC_OPEN_BAR_VERSION_LABEL  1415
+#define IDS_OPEN_BAR_PROTECTED      4308
+#define IDS_OPEN_BAR_UNPROTECTED    4309
+#define IDS_OPEN_BAR_VERSIONED      4310
+#define IDS_OPEN_BAR_UNVERSIONED    4311
+
 // The new-document monitor: its tray icon (its id names the tray menu), the
 // two animation steps, and the tips by the count of new documents.
 #define IDR_DOC_MONITOR             325

@@ -188,3 +188,11 @@ CDocumentRec* CDirectoryRec::WalkForName(std::string_view name)
     }
     return nullptr;
 }
+
+CString StripLocationMarkers(LPCTSTR pszDirectoryText)
+{
+    const std::string_view text(pszDirectoryText ? pszDirectoryText : "");
+    if (text.size() < 2)
+        return CString();
+    return CString(std::string(text.substr(1, text.size() - 2)).c_str());
+}

@@ -69,3 +69,7 @@ private:
     bool m_bValid { false };
     CRecordRef m_cursor; // the walk's position
 };
+
+// The path a mail store's directory text names: the text without its leading
+// "*" and its closing marker character. Empty for a text too short to hold them.
+CString StripLocationMarkers(LPCTSTR pszDirectoryText);

@@ -12,6 +12,7 @@
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
+#include "store/CRecentList.h"
 #include "tests/support/ScopedVariable.h"
 #include "tests/ui/ClassesRootBuilder.h"
 
@@ -337,4 +338,76 @@ TEST_F(LongMailOpeningTest, TheQuotedBodyIsCutToItsLimitBetweenCharacters)
     EXPECT_GE(strBody.size(), 31999U);
     ASSERT_GE(strBody.size(), 2U);
     EXPECT_EQ(strBody.substr(strBody.size() - 2), "\xC3\xA9");
+}
+
+TEST_F(OpeningTest, TheFavouritesAndRecentMenusOpenTheirEntryByPosition)
+{
+    const std::string strA = MakeExecutable("a.sh");
+    const std::string strB = MakeExecutable("b.sh");
+    const std::string strRecent = MakeExecutable("recent.sh");
+    WriteCatalog([&](CCatalog& catalog, CNodeRec& root) {
+        auto pSystem = AddSystem(root, "Documents");
+        AddDocument(catalog, *pSystem, strRecent.c_str());
+        std::unique_ptr<CNodeRec> pFavorites(CNodeRec::NewTopNodeRec2(&catalog));
+        ASSERT_NE(pFavorites, nullptr);
+        AddDocument(catalog, *pFavorites, strB.c_str());
+        AddDocument(catalog, *pFavorites, strA.c_str());
+    });
+    ASSERT_TRUE(Start());
+
+    CLaunchOverride launches;
+    // An empty recent list and a favourite past the list open nothing.
+    Command(ID_RECENT_FIRST);
+    Command(ID_FAVORITE_FIRST + 2);
+    EXPECT_TRUE(launches.GetLaunches().empty());
+
+    // The favourites are listed by name.
+    Command(ID_FAVORITE_FIRST + 1);
+    Command(ID_FAVORITE_FIRST);
+    {
+        std::unique_ptr<CDocumentRec> pRecent(App().GetMainCatalog()->FindPath(strRecent.c_str()));
+        ASSERT_NE(pRecent, nullptr);
+        ASSERT_TRUE(CRecentList(App().GetMainCatalog()).AddEntry(*pRecent));
+    }
+    thePreferences.m_bMinimize = TRUE;
+    Command(ID_RECENT_FIRST);
+    using Args = std::vector<std::string>;
+    EXPECT_EQ(launches.GetLaunches(),
+        (std::vector<Args> { Args { HostPath("b.sh") }, Args { HostPath("a.sh") }, Args { HostPath("recent.sh") } }));
+    EXPECT_TRUE(MainFrame()->IsIconic());
+}
+
+TEST_F(OpeningTest, TheNewDocumentKindsTheCatalogKnowsComeFirstAndStartTheirProgram)
+{
+    const std::string strWriter = MakeExecutable("writer.exe");
+    const std::string strPainter = MakeExecutable("painter.exe");
+    SetFileType(".txt", "txtfile", "text document", true);
+    SetClassesKey("txtfile\\shell\\open\\command", { { "", "\"" + strWriter + "\" \"%1\"" } });
+    SetFileType(".sk", "Sketch", "Drawing", true);
+    SetClassesKey("Sketch\\shell\\open\\command", { { "", "\"" + strPainter + "\" \"%1\"" } });
+    SetFileType(".zz", "Plain", "Another text", true);
+    SetFileType(".log", "logfile", "Log", false);
+    WriteCatalog([](CCatalog& catalog, CNodeRec&) { EXPECT_TRUE(catalog.LoadExtensions("txt")); });
+    ASSERT_TRUE(Start());
+
+    CStringArray first;
+    CStringArray second;
+    App().BuildExtensionMap(first, second);
+    ASSERT_EQ(first.GetSize(), 1);
+    EXPECT_STREQ(first[0], "text document");
+    ASSERT_EQ(second.GetSize(), 2);
+    EXPECT_STREQ(second[0], "Another text");
+    EXPECT_STREQ(second[1], "Drawing");
+    const CStringArray& types = App().GetNewDocumentTypes();
+    ASSERT_EQ(types.GetSize(), 3);
+    EXPECT_STREQ(types[0], ".txt");
+    EXPECT_STREQ(types[2], ".sk");
+
+    CLaunchOverride launches;
+    Command(ID_NEW_DOCUMENT_FIRST + 2);
+    Command(ID_NEW_DOCUMENT_FIRST);
+    Command(ID_NEW_DOCUMENT_FIRST + 3);
+    using Args = std::vector<std::string>;
+    EXPECT_EQ(launches.GetLaunches(),
+        (std::vector<Args> { Args { HostPath("painter.exe") }, Args { HostPath("writer.exe") } }));
 }

@@ -5,6 +5,7 @@
 
 #include "frame/FramePrompts.h"
 #include "frame/SetupResults.h"
+#include "store/CPreferences.h"
 
 #include <functional>
 #include <string>
@@ -38,7 +39,20 @@ public:
         *pnGeneration = m_nBackupGeneration;
         return Ask("backup list", m_nBackupAnswer);
     }
-    int UpdateOptions(CUpdateChoices&) override { return Ask("update options", IDCANCEL); }
+    // The option dialogs answer with their boxes as the preferences preset them.
+    int UpdateOptions(CUpdateChoices& choices) override
+    {
+        const int nOption = thePreferences.m_nUpdateOption;
+        choices.bFirst = nOption == 1 || nOption == 3;
+        choices.bSecond = nOption == 2 || nOption == 3;
+        return Ask("update options", m_nUpdateAnswer);
+    }
+    int MaintenanceOptions(CMaintenanceChoices& choices) override
+    {
+        choices = { thePreferences.m_bCleanUpTempFolders, thePreferences.m_bCleanUpTempFiles,
+            thePreferences.m_bCleanUpExpired, thePreferences.m_bCleanUpRecycle };
+        return Ask("maintenance options", m_nMaintenanceAnswer);
+    }
     void ShowMessage(UINT nStringID, UINT) override { m_messages.push_back(nStringID); }
     int OpenWith(CDocumentRec&, CString* pstrProgram) override
     {
@@ -68,6 +82,8 @@ public:
     int m_nRecoveryAnswer { IDCANCEL };
     int m_nBackupAnswer { IDCANCEL };
     int m_nBackupGeneration { 1 };
+    int m_nUpdateAnswer { IDCANCEL };
+    int m_nMaintenanceAnswer { IDCANCEL };
     int m_nNoticeCount { -1 };
     CString m_strOpenWithProgram;
     int m_nOpenWithAnswer { IDCANCEL };

@@ -1,0 +1,138 @@
+// The application's long catalog runs: the update and the maintenance asked
+// for by their commands, and the first cataloguing of a set-up in folder mode.
+
+#include "tests/frame/AppTestFixture.h"
+
+#include "catalog/CCatalogUpdate.h"
+#include "frame/SetupResults.h"
+#include "resources/ResourceIds.h"
+#include "store/CCatalog.h"
+#include "store/CCleanUpFolderRec.h"
+#include "store/CDocumentRec.h"
+#include "store/CMailStoreRec.h"
+#include "store/CNodeRec.h"
+#include "store/CPreferences.h"
+
+#include "platform/base/PathMap.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class CatalogWorkTest : public AppTest {
+protected:
+    void TearDown() override
+    {
+        thePreferences.m_fastUpdateDir.RemoveAll();
+        AppTest::TearDown();
+    }
+
+    // Writes a file below the home folder; its program path.
+    std::string Write(const std::string& strRelative, const std::string& strText = "words")
+    {
+        const fs::path path = Home() / strRelative;
+        fs::create_directories(path.parent_path());
+        std::ofstream(path) << strText;
+        return ProgramPathFromHostPath(path.string());
+    }
+    BOOL IsCatalogued(const std::string& strPath)
+    {
+        std::unique_ptr<CDocumentRec> pDocument(App().GetMainCatalog()->FindPath(strPath.c_str()));
+        return pDocument ? TRUE : FALSE;
+    }
+    std::unique_ptr<CNodeRec> FirstSystem()
+    {
+        std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
+        return std::unique_ptr<CNodeRec>(pRoot ? pRoot->GetFirstChild() : nullptr);
+    }
+};
+
+TEST_F(CatalogWorkTest, TheUpdateCataloguesTheChosenFoldersOnlyWhenAskedTo)
+{
+    const std::string strLetter = Write("letters/a.txt");
+    WriteCatalog([](CCatalog& catalog, CNodeRec&) {
+        EXPECT_TRUE(catalog.LoadExtensions("txt"));
+        EXPECT_TRUE(catalog.SetPlaceChoice(CCatalog::PLACE_LOCAL_DISK));
+        std::unique_ptr<CMailStoreRec> pLocal(catalog.AddMailStore(LOCATION_LOCAL_DISK, "Local Disk"));
+    });
+    ASSERT_TRUE(Start());
+    thePreferences.m_nUpdateOption = CCatalogUpdate::OPTION_FAST_FOLDERS;
+    thePreferences.m_fastUpdateDir.Add(ProgramPathFromHostPath((Home() / "letters").string()).c_str());
+
+    Command(ID_CATALOG_UPDATE);
+    EXPECT_EQ(m_prompts.CountOf("update options"), 1);
+    EXPECT_FALSE(IsCatalogued(strLetter));
+
+    m_prompts.m_nUpdateAnswer = IDOK;
+    Command(ID_CATALOG_UPDATE);
+    EXPECT_TRUE(IsCatalogued(strLetter));
+    // The views were told: the catalog is still held by the shown window alone.
+    EXPECT_EQ(App().GetMainCatalog()->GetOpenCount(), 1);
+}
+
+TEST_F(CatalogWorkTest, WithoutAPlaceOrAMailboxTheUpdateIsNotOffered)
+{
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+    m_driver.AnswerNextMessageBox(IDOK);
+    Command(ID_CATALOG_UPDATE);
+    EXPECT_EQ(m_prompts.CountOf("update options"), 0);
+}
+
+TEST_F(CatalogWorkTest, AFirstSetUpInFolderModeCataloguesTheCheckedFoldersAsTheyLie)
+{
+    const std::string strPlan = Write("Projects/Alpha/plan.txt");
+    const std::string strOther = Write("Other/note.txt");
+    m_prompts.m_fnWizard = [&](CSetupResults& results) {
+        results.bFolderMode = TRUE;
+        results.extensions.Add(".txt");
+        results.checkedFolders.SetAt(ProgramPathFromHostPath((Home() / "Projects").string()).c_str(), nullptr);
+        return CFramePrompts::WIZARD_FINISHED;
+    };
+    ASSERT_TRUE(Start());
+
+    EXPECT_TRUE(IsCatalogued(strPlan));
+    EXPECT_FALSE(IsCatalogued(strOther));
+    std::unique_ptr<CNodeRec> pSystem = FirstSystem();
+    ASSERT_NE(pSystem, nullptr);
+    EXPECT_STREQ(pSystem->GetName(), "Projects");
+    // The chosen folders are not among those never offered.
+    EXPECT_EQ(thePreferences.m_dsDir.GetSize(), 0);
+    // The catalog counts as set up: the next start asks nothing.
+    Stop();
+    m_prompts.m_asked.clear();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(m_prompts.CountOf("wizard"), 0);
+}
+
+TEST_F(CatalogWorkTest, MaintenanceEmptiesTheCleanUpFoldersItIsAskedTo)
+{
+    const fs::path leftOver = Home() / "downloads" / "part.bin";
+    Write("downloads/part.bin");
+    WriteCatalog([&](CCatalog& catalog, CNodeRec&) {
+        const std::string strFolder = ProgramPathFromHostPath((Home() / "downloads").string()) + "\\";
+        std::unique_ptr<CCleanUpFolderRec> pFolder(catalog.AddCleanUpFolder(strFolder.c_str()));
+        EXPECT_NE(pFolder, nullptr);
+    });
+    ASSERT_TRUE(Start());
+    thePreferences.m_bCleanUpTempFolders = TRUE;
+    thePreferences.m_bCleanUpTempFiles = FALSE;
+    thePreferences.m_bCleanUpExpired = FALSE;
+    thePreferences.m_bCleanUpRecycle = FALSE;
+
+    Command(ID_CATALOG_MAINTENANCE);
+    EXPECT_TRUE(fs::exists(leftOver));
+    m_prompts.m_nMaintenanceAnswer = IDOK;
+    Command(ID_CATALOG_MAINTENANCE);
+    EXPECT_FALSE(fs::exists(leftOver));
+    thePreferences.m_bCleanUpTempFolders = FALSE;
+}
+
+} // namespace
