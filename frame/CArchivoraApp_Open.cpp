@@ -123,8 +123,8 @@ void CArchivoraApp::BuildDynamicMenu()
         return;
     if (pDocumentMenu->GetSubMenu(0))
         pDocumentMenu->ModifyMenu(0, MF_BYPOSITION | MF_STRING, ID_NEW_DOCUMENT_MENU, GetResString(IDS_NEW_DOCUMENT));
-    // FIXME: the new-document menu of the file types is built and put in that
-    // place as a popup here once the interface kit's menus exist.
+    if (CMainFrame* pMainFrame = GetMainFrame())
+        pMainFrame->AttachNewDocumentMenu(pDocumentMenu, 0);
 }
 
 BOOL CArchivoraApp::OpenItem(CDocumentRec& document, CWnd* pParent)

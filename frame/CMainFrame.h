@@ -24,6 +24,7 @@
 #include "frame/CFindBar.h"
 #include "frame/CMailBar.h"
 #include "frame/CMonitorTrayIcon.h"
+#include "ui/CNewDocMenu.h"
 
 #include "platform/framework/CDialogBar.h"
 #include "platform/framework/CMDIFrameWnd.h"
@@ -80,6 +81,18 @@ public:
     BOOL IdleRefreshLists();
     // Shows the daily notice when the day changed since the last one.
     void ShowDailyNotice();
+
+    /* Menus (CMainFrame_Timers.cpp). */
+
+    // The new-document menu, built anew from the file types, becomes the
+    // popup at position nPos of pMenu, named "New".
+    void AttachNewDocumentMenu(CMenu* pMenu, UINT nPos);
+    // In pMenu, a submenu whose first command opens with a chosen program
+    // becomes the plain Open command.
+    static void ReplaceMenuItem(CMenu* pMenu);
+    // In pMenu, a submenu whose first command makes a new group becomes the
+    // new-document menu's place.
+    static void ReplaceNewDocumentMenuItem(CMenu* pMenu);
 
     /* The bars. */
 
@@ -145,6 +158,7 @@ protected:
     void OnExitProgram();
     void OnUpdatePaneNodePath(CCmdUI* pCmdUI);
     void OnUpdatePaneCounts(CCmdUI* pCmdUI);
+    void OnUpdateNewDocumentMenu(CCmdUI* pCmdUI);
 
     /* The menus of documents and programs (CMainFrame_Launchers.cpp). */
 
@@ -183,6 +197,7 @@ private:
     CFindBar m_wndFindBar;
     CCatalogBar m_wndCatalogBar;
     CMonitorTrayIcon m_wndMonitorTray;
+    CNewDocMenu m_newDocumentMenu;
 
     /* The toolbar's blinking filter button and its changing images. */
     int m_nFirstBlinkImage { 0 };

@@ -4,6 +4,8 @@
 #include "frame/CMainFrame.h"
 
 #include "frame/CArchivoraApp.h"
+#include "frame/CArqListView.h"
+#include "frame/CSplitterFrame.h"
 #include "frame/DesktopLayout.h"
 #include "frame/FramePrompts.h"
 #include "resources/ResourceIds.h"
@@ -119,8 +121,20 @@ void CMainFrame::ShowDailyNotice()
 
 BOOL CMainFrame::IdleRefreshLists()
 {
-    // FIXME: the drag bar's list menu, the active view's document list and
-    // then the other views' lists re-check one row each here once they exist.
+    // FIXME: the drag bar's list menu re-checks its rows first once it exists.
+    // The active view's list, then the other views' lists, one row each.
+    CSplitterFrame* pActive = GetActiveCatalogFrame();
+    auto refresh = [](CSplitterFrame* pFrame) {
+        CArqListView* pView = pFrame ? pFrame->GetListView() : nullptr;
+        return pView && pView->GetListCtrl().IdleRefreshNextItem();
+    };
+    if (refresh(pActive))
+        return TRUE;
+    for (HWND hChild = ::GetWindow(m_hWndMDIClient, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        auto* pFrame = dynamic_cast<CSplitterFrame*>(CWnd::FromHandlePermanent(hChild));
+        if (pFrame && pFrame != pActive && refresh(pFrame))
+            return TRUE;
+    }
     return FALSE;
 }
 
@@ -184,4 +198,46 @@ void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
         }
     }
     CMDIFrameWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
+}
+
+namespace {
+
+// Turns the submenu of pMenu whose first command is nFirstID into the plain item nID named by nTextID.
+void ReplaceSubmenu(CMenu* pMenu, UINT nFirstID, UINT nID, UINT nTextID)
+{
+    const UINT nCount = pMenu ? pMenu->GetMenuItemCount() : 0;
+    for (UINT nPos = 0; nCount != static_cast<UINT>(-1) && nPos < nCount; ++nPos) {
+        CMenu* pSubMenu = pMenu->GetSubMenu(static_cast<int>(nPos));
+        if (pSubMenu && pSubMenu->GetMenuItemID(0) == nFirstID) {
+            pMenu->ModifyMenu(nPos, MF_BYPOSITION | MF_STRING, nID, GetResString(nTextID));
+            return;
+        }
+    }
+}
+
+} // namespace
+
+void CMainFrame::AttachNewDocumentMenu(CMenu* pMenu, UINT nPos)
+{
+    if (!pMenu)
+        return;
+    m_newDocumentMenu.Rebuild();
+    pMenu->ModifyMenu(nPos, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(m_newDocumentMenu.GetSafeHmenu()),
+        GetResString(IDS_NEW_DOCUMENT));
+}
+
+void CMainFrame::ReplaceMenuItem(CMenu* pMenu)
+{
+    ReplaceSubmenu(pMenu, ID_OPEN_WITH_FIRST, ID_DOC_OPEN, IDS_OPEN);
+}
+
+void CMainFrame::ReplaceNewDocumentMenuItem(CMenu* pMenu)
+{
+    ReplaceSubmenu(pMenu, ID_CATALOG_NEW_GROUP, ID_NEW_DOCUMENT_MENU, IDS_NEW_DOCUMENT);
+}
+
+void CMainFrame::OnUpdateNewDocumentMenu(CCmdUI* pCmdUI)
+{
+    if (!IsIconic() && pCmdUI->m_pMenu)
+        AttachNewDocumentMenu(pCmdUI->m_pMenu, pCmdUI->m_nIndex);
 }

@@ -131,7 +131,9 @@ void CSplitterFrame::SavePlacement(HKEY hParent, LPCTSTR pszName)
     if (IsPreviewShown())
         m_wndSplitter.GetColumnInfo(PREVIEW_COLUMN, cxPreview, cxMin);
     key.SetDWORD("TipViewFrame", static_cast<DWORD>(std::max(cxPreview, 0)));
-    // FIXME: the tree view's ("SisTree") and the list view's ("ListView") settings are saved here once they exist.
+    if (m_pListView)
+        m_pListView->GetListCtrl().SaveSettings(hParent, pszName);
+    // FIXME: the tree view's ("SisTree") settings are saved here once they exist.
 }
 
 void CSplitterFrame::OnUpdateFrameTitle(BOOL)
@@ -182,7 +184,7 @@ void CSplitterFrame::RefreshDocumentList()
 {
     KillTimer(TIMER_REFRESH_LIST);
     if (m_pListView) {
-        m_pListView->Fill(m_pPendingNode);
+        m_pListView->GetListCtrl().Fill(m_pPendingNode);
         if (m_pListView->GetListCtrl().GetItemCount() == 0)
             SendMessage(g_nMsgItemChanged, 0, 0);
     }

@@ -1,6 +1,7 @@
 #include "frame/ProgramHooks.h"
 
 #include "frame/CArchivoraApp.h"
+#include "frame/CMainFrame.h"
 #include "mail/MailDocumentHooks.h"
 #include "ui/CUiHostServices.h"
 #include "ui/RunProgressDialogs.h"
@@ -28,6 +29,15 @@ public:
         CArchivoraApp* pApp = GetArchivoraApp();
         return pApp ? pApp->GetPendingDocs() : nullptr;
     }
+    void GetNewDocumentLists(CNewDocumentLists* pLists) override
+    {
+        CArchivoraApp* pApp = GetArchivoraApp();
+        if (!pApp || !pLists)
+            return;
+        pApp->BuildExtensionMap(pLists->first, pLists->second);
+        pLists->entryPaths.Copy(pApp->GetNewDocumentTypes());
+    }
+    void ReplaceMenuItem(CMenu* pMenu) override { CMainFrame::ReplaceMenuItem(pMenu); }
 };
 
 } // namespace

@@ -1,7 +1,8 @@
 // Links: frame
 // Takes arbitrary bytes as the current user's registry file and makes, without
 // windows, the start-up's reads of the window layout, of the catalog views'
-// keys, of the bars' kept states and of the find settings. Whatever the bytes,
+// keys and their document lists' settings, of the bars' kept states, of the
+// lists' program-wide column layout and of the find settings. Whatever the bytes,
 // each value read must be one a start can use.
 
 #include "frame/AppGlobals.h"
@@ -9,6 +10,7 @@
 #include "frame/CMailBar.h"
 #include "frame/DesktopLayout.h"
 #include "frame/FindSettings.h"
+#include "frame/ListViewSettings.h"
 #include "store/CCatalog.h"
 #include "store/CNodeRec.h"
 #include "store/CRegistryKey.h"
@@ -24,6 +26,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string_view>
+#include <vector>
 
 // The font system keeps its caches until the process ends: not leaks of this target.
 extern "C" const char* __lsan_default_suppressions() // NOLINT(bugprone-reserved-identifier): the sanitizer names it
@@ -75,6 +78,34 @@ void CheckFindRecord(const CFindRecord& record, int nMaxTexts)
     }
 }
 
+void CheckColumnLayout(HKEY hKey)
+{
+    std::vector<CColumnLayout> layout;
+    if (!ReadColumnLayout(hKey, &layout))
+        return;
+    if (layout.size() != LIST_COLUMN_COUNT)
+        std::abort();
+    std::vector<bool> used(LIST_COLUMN_COUNT);
+    for (const CColumnLayout& column : layout) {
+        if (column.nOrder < 0 || column.nOrder >= LIST_COLUMN_COUNT || used[static_cast<size_t>(column.nOrder)])
+            std::abort();
+        used[static_cast<size_t>(column.nOrder)] = true;
+    }
+}
+
+void CheckListView(HKEY hChild)
+{
+    CRegistryKey listView;
+    if (!listView.Open(hChild, "ListView", KEY_READ))
+        return;
+    const CListViewKept kept = ReadListViewKept(listView);
+    if ((kept.nViewStyle != LIST_STYLE_ICONS && kept.nViewStyle != LIST_STYLE_DETAILS
+            && kept.nViewStyle != LIST_STYLE_LIST)
+        || kept.nSortColumn < 0 || kept.nSortColumn >= LIST_COLUMN_COUNT)
+        std::abort();
+    CheckColumnLayout(listView);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize)
@@ -110,12 +141,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
                 if (cx < -1)
                     std::abort();
             }
+            CheckListView(child);
         }
         CMailBar mailBar;
         mailBar.LoadState(desktop);
         CFindBar findBar;
         findBar.LoadState(desktop);
     }
+
+    CRegistryKey preferences;
+    if (preferences.Open(HKEY_CURRENT_USER, CString(DEFAULT_KEY_PATH) + "\\Preferences", KEY_READ))
+        CheckColumnLayout(preferences);
 
     CFindSettings findSettings;
     findSettings.Load(*program.pApp, program.pCatalog);

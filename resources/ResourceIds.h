@@ -339,6 +339,28 @@
 #define IDI_DOCUMENT                130 // a document without an icon of its own, 32 x 32
 #define IDB_NODE_PATH               201 // catalog nodes, 14 x 14 each, 0xFF00FF transparent
 
+// The document lists: column titles (their numbers are the column IDs the
+// lists and the catalog's sorts and filters share), the state pictures of
+// the rows (eight, 17 x 16 each) and the header's pictures (16 x 16), both
+// 0xFF00FF transparent.
+#define IDS_COLUMN_NAME             4101
+#define IDS_COLUMN_DESCRIPTION      4102
+#define IDS_COLUMN_SIZE             4103
+#define IDS_COLUMN_NO_TEXT          4104
+#define IDS_COLUMN_CREATED          4105
+#define IDS_COLUMN_MODIFIED         4106
+#define IDS_COLUMN_ACCESSED         4107
+#define IDS_COLUMN_DATE             4108
+#define IDS_COLUMN_TYPE             4111
+#define IDS_COLUMN_LABEL            4113
+#define IDS_COLUMN_EXPIRY_STATE     4115
+#define IDS_COLUMN_BIN_STATE        4116
+#define IDS_COLUMN_BIN_FOLDER       4117
+#define IDS_COLUMN_EXPIRED_DATE     4118
+#define IDS_COLUMN_ALT_NAME         4417
+#define IDB_LIST_STATES             136
+#define IDB_LIST_HEADER             196
+
 // Removing items from a group: the parts of the question, in the order they are joined.
 #define IDS_DELETE_DOCUMENT         4231    // one document
 #define IDS_DELETE_DOCUMENTS        4232    // several documents

@@ -18,4 +18,7 @@ constexpr LONG COLUMN_LABEL         = 4113;
 constexpr LONG COLUMN_EXPIRY_STATE  = 4115;
 constexpr LONG COLUMN_EXPIRED_DATE  = 4118; // the date word, in the expired documents' list
 constexpr LONG COLUMN_ALT_NAME      = 4417; // the secondary name with its location text
+constexpr LONG COLUMN_NO_TEXT       = 4104; // a column that shows no text
+constexpr LONG COLUMN_BIN_STATE     = 4116; // the recycle bin's state column
+constexpr LONG COLUMN_BIN_FOLDER    = 4117; // the recycle bin's original folder
 // clang-format on

@@ -28,8 +28,9 @@ bool IsTextColumn(LONG nColumn)
         || nColumn == COLUMN_ALT_NAME || nColumn == COLUMN_TYPE;
 }
 
-// A text of a document for the text columns.
-CString DocumentText(const CDocumentRec& document, LONG nColumn)
+} // namespace
+
+CString DocumentColumnText(const CDocumentRec& document, LONG nColumn)
 {
     CString strText;
     switch (nColumn) {
@@ -54,6 +55,8 @@ CString DocumentText(const CDocumentRec& document, LONG nColumn)
     return strText;
 }
 
+namespace {
+
 // Where a record sorts by its kind: nodes, then documents, then anything else.
 int RecordRank(const CCatalogRecord* pRecord)
 {
@@ -75,7 +78,8 @@ int CompareDocuments(const CDocumentRec* pDocument1, const CDocumentRec* pDocume
     if (!pDocument1 || !pDocument2)
         return Sign(LONGLONG { pDocument1 == nullptr } - LONGLONG { pDocument2 == nullptr });
     if (IsTextColumn(spec.nColumn))
-        return CompareTexts(DocumentText(*pDocument1, spec.nColumn), DocumentText(*pDocument2, spec.nColumn));
+        return CompareTexts(
+            DocumentColumnText(*pDocument1, spec.nColumn), DocumentColumnText(*pDocument2, spec.nColumn));
     switch (spec.nColumn) {
     case COLUMN_DATE:
     case COLUMN_EXPIRED_DATE:
@@ -147,7 +151,7 @@ void SortDocuments(CDocumentRecArray& documents, const CSortSpec& spec)
     std::vector<std::pair<CString, std::unique_ptr<CDocumentRec>>> keyed;
     keyed.reserve(documents.size());
     for (auto& pDocument : documents) {
-        CString strText = pDocument ? DocumentText(*pDocument, spec.nColumn) : CString();
+        CString strText = pDocument ? DocumentColumnText(*pDocument, spec.nColumn) : CString();
         keyed.emplace_back(std::move(strText), std::move(pDocument));
     }
     std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& item1, const auto& item2) {

@@ -11,6 +11,10 @@
 
 class CCatalogRecord;
 
+// The text of a document's text column: the full name, the description,
+// the label, the secondary name or the type name; empty for other columns.
+CString DocumentColumnText(const CDocumentRec& document, LONG nColumn);
+
 // Compares two documents by the key's column in the key's direction: < 0 when
 // the first sorts before the second. Column COLUMN_NAME compares the full names.
 int SortDocumentItems(const CDocumentRec* pDocument1, const CDocumentRec* pDocument2, const CSortSpec& spec);

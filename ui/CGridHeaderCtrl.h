@@ -25,6 +25,8 @@ public:
     // repaints; returns the previous sort column (the current one when nothing changed).
     int SetSortImage(int nColumn, BOOL bDirection);
     int GetSortColumn() const { return m_nSortColumn; }
+    // The arrow's direction: TRUE ascending.
+    BOOL GetSortDirection() const { return m_bSortDirection; }
     // The pictures of the items; the header owns pImageList.
     void SetImageList(CImageList* pImageList);
     // Item nItem shows picture nImage (-1: none).

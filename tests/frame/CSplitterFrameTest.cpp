@@ -159,7 +159,7 @@ TEST_F(SplitterFrameTest, AnEmptyListClearsThePreview)
     CNodeRec* pLetters = TreeNode("Letters");
     Announce(CSplitterFrame::REASON_PROGRAM, pLetters);
     EXPECT_EQ(ListRows(), 1);
-    m_pView->GetListView()->Fill(nullptr);
+    m_pView->GetListView()->GetListCtrl().Fill(nullptr);
     m_pView->SendMessage(g_nMsgSelChanged, CSplitterFrame::REASON_PROGRAM, 0);
     EXPECT_EQ(ListRows(), 0);
 }

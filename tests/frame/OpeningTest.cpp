@@ -17,10 +17,12 @@
 #include "tests/ui/ClassesRootBuilder.h"
 
 #include "platform/base/PathMap.h"
+#include "platform/framework/CMenu.h"
 #include "platform/shell/ProgramLaunch.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -410,4 +412,35 @@ TEST_F(OpeningTest, TheNewDocumentKindsTheCatalogKnowsComeFirstAndStartTheirProg
     using Args = std::vector<std::string>;
     EXPECT_EQ(launches.GetLaunches(),
         (std::vector<Args> { Args { HostPath("painter.exe") }, Args { HostPath("writer.exe") } }));
+}
+
+TEST_F(OpeningTest, TheNewDocumentMenuListsTheKindsAndTheOpenChoiceBecomesOpen)
+{
+    SetFileType(".txt", "txtfile", "Text Document", true);
+    SetFileType(".sk", "Sketch", "Drawing", true);
+    WriteCatalog([](CCatalog& catalog, CNodeRec&) { EXPECT_TRUE(catalog.LoadExtensions("txt")); });
+    ASSERT_TRUE(Start());
+    CMenu* pDocument = MainFrame()->GetMenu()->GetSubMenu(1);
+    ASSERT_NE(pDocument, nullptr);
+    CMenu* pNew = pDocument->GetSubMenu(0);
+    ASSERT_NE(pNew, nullptr);
+    std::vector<UINT> ids;
+    for (UINT i = 0; i < pNew->GetMenuItemCount(); ++i)
+        ids.push_back(pNew->GetMenuItemID(static_cast<int>(i)));
+    // The known kind first, the other after a separator.
+    const auto first = std::find(ids.begin(), ids.end(), static_cast<UINT>(ID_NEW_DOCUMENT_FIRST));
+    ASSERT_NE(first, ids.end());
+    ASSERT_LT(first + 2, ids.end());
+    EXPECT_EQ(*(first + 1), 0U);
+    EXPECT_EQ(*(first + 2), static_cast<UINT>(ID_NEW_DOCUMENT_FIRST + 1));
+
+    // A document's context menu gets the plain Open in place of its program choice.
+    CMenu context;
+    ASSERT_TRUE(context.CreatePopupMenu());
+    CMenu programs;
+    ASSERT_TRUE(programs.CreatePopupMenu());
+    programs.AppendMenu(MF_STRING, ID_OPEN_WITH_FIRST, "Editor");
+    context.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(programs.Detach()), "Open With");
+    CMainFrame::ReplaceMenuItem(&context);
+    EXPECT_EQ(context.GetMenuItemID(0), static_cast<UINT>(ID_DOC_OPEN));
 }

@@ -1,0 +1,211 @@
+#pragma once
+
+// CArqListCtrl: the list of one catalog node's contents, one row per child
+// node and one per document linked to the node. Every row's item data is a
+// record object (CNodeRec or CDocumentRec) owned by the list's two record
+// sets; rows hold no text, every cell is produced on demand from the record
+// (LVN_GETDISPINFO). A row whose record lies in a block of another table is
+// an empty row: no text, no image, no state.
+//
+// Columns are identified by the string ID of their title (CatalogColumns.h);
+// the cell rules below hold for every list of the family (the document view's,
+// the recycle bin's, the search results' and the expired documents').
+//
+// Filling (CArqListCtrl_Fill.cpp): the first DIRECT_ROWS rows go in before
+// Fill returns; a worker thread inserts the rest by sending LVM_INSERTITEM to
+// the list, which the user-interface thread serves. Only one worker runs per
+// list, and the record sets are never deleted while it reads them: every new
+// fill, sort, reload and the window's end waits for it first (WaitForFill).
+//
+//   idle ──Fill, > DIRECT_ROWS rows──> filling ──last row inserted──> idle
+//   filling ──WaitForFill(FALSE)──> stopping (after the current row) ──> idle
+//   filling ──WaitForFill(TRUE)──> idle (every row inserted)
+//
+// Every handler runs in the user-interface thread; InsertRow may also be
+// called by the worker.
+
+#include "store/CNodeRec.h"
+#include "store/ListFilter.h"
+#include "ui/CDataTipWnd.h"
+#include "ui/CGridListCtrl.h"
+#include "ui/CSysImageList.h"
+
+#include "platform/framework/CImageList.h"
+
+#include <atomic>
+#include <memory>
+
+class CCatalogRecord;
+class CDocumentRec;
+class CWinThread;
+
+class CArqListCtrl : public CGridListCtrl {
+    DECLARE_DYNCREATE(CArqListCtrl)
+    DECLARE_MESSAGE_MAP()
+
+public:
+    static constexpr int DIRECT_ROWS = 40;           // rows a fill inserts before it returns
+    static constexpr int REDRAW_EVERY = 100;         // the worker's rows between two repaints
+    static constexpr UINT STATE_IMAGE_MASK = 0xF000; // item state bits of the state image
+    static constexpr int STATE_IMAGE_WIDTH = 17;
+    static constexpr int TEXT_EDIT_LIMIT = 259; // names, folders and texts of documents
+    static constexpr int NODE_NAME_LIMIT = 30;
+    static constexpr int DATE_EDIT_LIMIT = 10;
+    // Sent by the fill worker: the list repaints in its own thread.
+    static constexpr UINT MSG_FILL_REDRAW = WM_APP + 0x120;
+
+    // What a row shows, by the table of the block holding its record.
+    enum class RowKind {
+        Empty,
+        Node,
+        Document,
+    };
+
+    CArqListCtrl();
+    ~CArqListCtrl() override;
+
+    /* Setting up. */
+
+    // The grid's set-up, the data tip and shared image lists; FALSE as the grid's.
+    BOOL Initialize();
+    // Makes the state images (bitmap IDB_LIST_STATES) for the grid's state
+    // column and, outside the report view, for the list's own state images.
+    void CreateStateImageList();
+    // Sets the shell's system lists as the list's small and normal images.
+    void AttachSystemImageList();
+    BOOL GetShowExtension() const { return m_bShowExtension; }
+    void SetShowExtension(BOOL bShow) { m_bShowExtension = bShow; }
+    BOOL GetSizeInKB() const { return m_bSizeInKB; }
+    void SetSizeInKB(BOOL bSizeInKB) { m_bSizeInKB = bSizeInKB; }
+    // The condition set applied to the document rows of the next fill.
+    CListFilter& GetListFilter() { return m_filter; }
+
+    /* Rows. */
+
+    // Inserts row nRow for pRecord: text and image by callback, and for a
+    // document with state images on, its state image. The row's index.
+    // Callable from the fill worker (it sends to the list).
+    int InsertRow(int nRow, CCatalogRecord* pRecord);
+    // The record of a row; null outside the list.
+    CCatalogRecord* GetRowRecord(int nRow) const;
+    CNodeRec* GetRowNode(int nRow) const;
+    CDocumentRec* GetRowDocument(int nRow) const;
+    static RowKind KindOf(const CCatalogRecord* pRecord);
+    // The state image of a document, shifted into the item state (0: none).
+    static UINT GetStateImage(const CDocumentRec& document);
+    // Clears every selection and focus, then selects, focuses and shows nRow.
+    void SelectOnly(int nRow);
+    int GetFocusedRow() const { return GetNextItem(-1, LVNI_FOCUSED); }
+    // The focused row's node; null when it is no node row.
+    CNodeRec* GetFocusedNode() const;
+    // The node whose contents show (the list's own copy); null for none.
+    CNodeRec* GetShownNode() const { return m_pShownNode.get(); }
+    // The row holding the record (same block and slot); -1 when none does.
+    int FindRecordRow(const CCatalogRecord& record) const;
+
+    /* Cell texts. */
+
+    // The text of a record's cell in the column of ID nColumnId (empty for an
+    // empty row): the rules every list of the family shares.
+    static CString CellText(const CCatalogRecord* pRecord, LONG nColumnId, BOOL bShowExtension, BOOL bSizeInKB);
+    // The column ID of column index nColumn; 0 for none.
+    LONG GetColumnId(int nColumn) const;
+    // The column index of a column ID; -1 when the list has no such column.
+    int FindColumn(LONG nColumnId) const;
+
+    /* Filling (CArqListCtrl_Fill.cpp). */
+
+    // Shows the child nodes and the filtered documents of pNode (none for null),
+    // sorted by the header's sort column; row 0 selected.
+    void Fill(CNodeRec* pNode);
+    // Shows, at once and without a worker, the documents of pExtra1 and
+    // pExtra2 (when given) and of pNode, each with those of every node below
+    // it, each document once.
+    void FillWithEntries(CNodeRec* pNode, CNodeRec* pExtra1, CNodeRec* pExtra2);
+    // Waits for a running worker: bContinue TRUE lets it insert every row,
+    // FALSE stops it after its current row. Serves the worker's sent messages
+    // while it waits.
+    void WaitForFill(BOOL bContinue);
+    BOOL IsFilling() const;
+    // Stops a fill, removes every row and deletes the record sets.
+    void ClearRows();
+    // Reads the shown node and every row's record again and repaints.
+    void RefreshAll();
+    // Re-checks one document row's state per call, from the main frame's
+    // idle time. TRUE when it wants more idle time; FALSE while a worker
+    // fills, while the main window is hidden or minimised, and at the end.
+    BOOL IdleRefreshNextItem();
+
+    // How a fill starts its worker; tests replace it to see a start fail.
+    using WorkerStarter = BOOL (*)(UINT (*pfnWorker)(LPVOID), LPVOID pParam);
+    // Installs pfnStart (null: the default, AfxBeginThread); returns the previous one.
+    static WorkerStarter SetWorkerStarter(WorkerStarter pfnStart);
+
+    /* Sorting. */
+
+    // The header's sort key: column 0 ascending when no column is the sort column.
+    CSortSpec GetSortSpec();
+    // Sorts by column nColumn: the sort column again reverses the direction,
+    // another one sorts ascending.
+    void SortByColumn(int nColumn);
+
+    /* What the grid asks of its cells. */
+
+    LONG GetCellValue(int nItem, int nColumn) override;
+    int GetCellEditLimit(int nItem, int nColumn) override;
+    int GetCellEditorKind(int nItem, int nColumn) override;
+    BOOL IsItemRecent(int nItem) override;
+
+protected:
+    void OnDestroy();
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnSortColumnClick(NMHDR* pNMHDR, LRESULT* pResult);
+    // A repaint the worker asks for: reaches the list in its own thread.
+    LRESULT OnFillRedraw(WPARAM wParam, LPARAM lParam);
+
+    // The row's state in the grid's state column and the list's state images.
+    BOOL AreStateImagesOn() const { return m_bStateImagesOn; }
+    CImageList& GetStateImageList() { return m_stateImages; }
+
+    /* Header rules of the family (the document view's list adds its own):
+       the name and state columns stay first, the state columns keep their width. */
+    void OnHeaderBeginTrack(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnHeaderEndDrag(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnHeaderDividerDblClk(NMHDR* pNMHDR, LRESULT* pResult);
+    // A state column: never resized, moved or auto-sized.
+    static BOOL IsStateColumn(LONG nColumnId);
+
+private:
+    struct FillBlock;
+
+    // The worker's procedure, also run in this thread for the first rows.
+    static UINT FillWorker(LPVOID pParam);
+    static void InsertFillRows(FillBlock& block);
+    // Empties the list ahead of a fill that shows pNode's contents (null: none).
+    void BeginFill(const CNodeRec* pNode);
+    // Inserts the record sets' first rows here and starts a worker for the rest.
+    void StartFill(BOOL bNodesFirst);
+    // The data tip's text for a row: its name, then its description after a blank line.
+    CString TipText(int nRow);
+    // The edit rules of a document's cell (GetCellEditLimit).
+    static int DocumentEditLimit(const CDocumentRec& document, LONG nColumnId);
+
+    CDataTipWnd m_tip;
+    BOOL m_bTipsEnabled { FALSE };
+    BOOL m_bStateImagesOn { FALSE };
+    CImageList m_stateImages; // the list's own (icon and list styles)
+    CSysImageList m_sysImages;
+    std::unique_ptr<CNodeRec> m_pShownNode;
+    std::unique_ptr<CNodeRecArray> m_pNodes;         // the node rows, in sort order
+    std::unique_ptr<CDocumentRecArray> m_pDocuments; // the document rows, in sort order
+    int m_nNodeIcon { 0 };
+    BOOL m_bShowExtension { TRUE };
+    BOOL m_bSizeInKB { TRUE };
+    CListFilter m_filter;
+    std::shared_ptr<FillBlock> m_pFill; // shared with the worker while it runs
+    int m_nIdleCursor { 0 };
+};

@@ -1,0 +1,267 @@
+#include "frame/CArqListCtrl.h"
+
+#include "tests/frame/AppTestFixture.h"
+
+#include "frame/AppMessages.h"
+#include "frame/CArqListView.h"
+#include "frame/CArqListViewCtrl.h"
+#include "store/CCatalog.h"
+#include "store/CDocumentRec.h"
+#include "store/CNodeRec.h"
+#include "store/CPreferences.h"
+#include "store/CatalogColumns.h"
+
+#include "platform/base/PathMap.h"
+#include "platform/controls/ListViewControl.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A catalog whose documents are files of the test's folder: "Letters" holds
+// a group, two files and a file that is gone; "Forty", "FortyOne" and "Many"
+// hold that many files (40, 41, 300).
+class ArqListTest : public AppTest {
+protected:
+    static constexpr int MANY = 300;
+
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        fs::create_directories(Home() / "docs");
+        WriteFile("a.txt", std::string(5, 'a'));
+        WriteFile("b.odt", std::string(2000, 'b'));
+        WriteCatalog([this](CCatalog& catalog, CNodeRec& root) {
+            auto pLetters = AddSystem(root, "Letters");
+            AddSystem(*pLetters, "Old");
+            AddDocument(catalog, *pLetters, DocPath("b.odt").c_str());
+            AddDocument(catalog, *pLetters, DocPath("a.txt").c_str());
+            AddDocument(catalog, *pLetters, DocPath("gone.txt").c_str());
+            for (auto [pszName, nCount] : { std::pair { "Forty", 40 }, { "FortyOne", 41 }, { "Many", MANY } }) {
+                auto pSystem = AddSystem(root, pszName);
+                for (int i = 0; i < nCount; ++i)
+                    AddDocument(catalog, *pSystem, DocPath(("n" + std::to_string(1000 + i) + ".txt").c_str()).c_str());
+            }
+        });
+        ASSERT_TRUE(Start());
+        ASSERT_NE(ActiveView(), nullptr);
+    }
+    void TearDown() override
+    {
+        CArqListCtrl::SetWorkerStarter(nullptr);
+        AppTest::TearDown();
+    }
+
+    void WriteFile(const char* pszName, const std::string& strText)
+    {
+        std::ofstream(Home() / "docs" / pszName) << strText;
+    }
+    std::string DocPath(const char* pszName) const
+    {
+        return ProgramPathFromHostPath((Home() / "docs" / pszName).string());
+    }
+
+    CArqListViewCtrl& List() { return ActiveView()->GetListView()->GetListCtrl(); }
+    // A top-level system of the catalog, read fresh.
+    std::unique_ptr<CNodeRec> System(const char* pszName)
+    {
+        std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
+        return std::unique_ptr<CNodeRec>(pRoot ? pRoot->FindChildByName(pszName) : nullptr);
+    }
+    CString Cell(int nRow, LONG nColumnId) { return List().GetItemText(nRow, List().FindColumn(nColumnId)); }
+    int RowOf(const char* pszName)
+    {
+        for (int nRow = 0; nRow < List().GetItemCount(); ++nRow) {
+            if (Cell(nRow, COLUMN_NAME) == pszName)
+                return nRow;
+        }
+        return -1;
+    }
+};
+
+TEST_F(ArqListTest, NodeAndDocumentRowsShowTheirCellsAndStates)
+{
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    ASSERT_EQ(List().GetItemCount(), 4);
+    // Ascending by name: the group first, then the documents.
+    EXPECT_EQ(Cell(0, COLUMN_NAME), "Old");
+    EXPECT_EQ(Cell(0, COLUMN_SIZE), "");
+    EXPECT_EQ(Cell(0, COLUMN_EXPIRY_STATE), "");
+    EXPECT_NE(List().GetRowNode(0), nullptr);
+    EXPECT_EQ(Cell(1, COLUMN_NAME), "a.txt");
+    EXPECT_EQ(Cell(2, COLUMN_NAME), "b.odt");
+    EXPECT_EQ(Cell(3, COLUMN_NAME), "gone.txt");
+
+    const int nSmall = RowOf("a.txt");
+    const int nLarge = RowOf("b.odt");
+    const int nGone = RowOf("gone.txt");
+    EXPECT_EQ(Cell(nSmall, COLUMN_SIZE), "1KB");
+    EXPECT_EQ(Cell(nLarge, COLUMN_SIZE), "2KB");
+    EXPECT_EQ(Cell(nGone, COLUMN_SIZE), ""); // no size to read
+    EXPECT_NE(Cell(nSmall, COLUMN_MODIFIED), "");
+    EXPECT_EQ(Cell(nGone, COLUMN_MODIFIED), "");
+    // A missing file shows the "not found" picture, in the state column and the item state.
+    EXPECT_EQ(Cell(nGone, COLUMN_EXPIRY_STATE), "7");
+    EXPECT_EQ(List().GetItemState(nGone, CArqListCtrl::STATE_IMAGE_MASK), 8u << 12);
+    // The catalog keeps folders lower-cased.
+    EXPECT_EQ(Cell(nSmall, COLUMN_LABEL).CompareNoCase(CString(DocPath("").c_str()) + "\\"), 0);
+
+    List().SetSizeInKB(FALSE);
+    List().SetShowExtension(FALSE);
+    EXPECT_EQ(Cell(nSmall, COLUMN_SIZE), "5");
+    EXPECT_EQ(Cell(nSmall, COLUMN_NAME), "a");
+}
+
+TEST_F(ArqListTest, EditRulesFollowTheRowKindAndTheDocumentsState)
+{
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    auto limit
+        = [this](int nRow, LONG nColumnId) { return List().GetCellEditLimit(nRow, List().FindColumn(nColumnId)); };
+    EXPECT_EQ(limit(0, COLUMN_NAME), CArqListCtrl::NODE_NAME_LIMIT);
+    EXPECT_EQ(limit(0, COLUMN_LABEL), 0);
+    EXPECT_EQ(limit(0, COLUMN_DESCRIPTION), CArqListCtrl::TEXT_EDIT_LIMIT);
+    const int nSmall = RowOf("a.txt");
+    const int nGone = RowOf("gone.txt");
+    EXPECT_EQ(limit(nSmall, COLUMN_NAME), CArqListCtrl::TEXT_EDIT_LIMIT);
+    EXPECT_EQ(limit(nSmall, COLUMN_SIZE), 0);
+    EXPECT_EQ(limit(nSmall, COLUMN_DATE), CArqListCtrl::DATE_EDIT_LIMIT);
+    // A file that is gone keeps its texts editable but not its name or folder.
+    EXPECT_EQ(limit(nGone, COLUMN_NAME), 0);
+    EXPECT_EQ(limit(nGone, COLUMN_LABEL), 0);
+    EXPECT_EQ(limit(nGone, COLUMN_ALT_NAME), CArqListCtrl::TEXT_EDIT_LIMIT);
+    EXPECT_EQ(List().GetCellEditorKind(nSmall, List().FindColumn(COLUMN_ALT_NAME)), GRID_EDITOR_TEXT);
+    EXPECT_EQ(List().GetCellEditorKind(0, List().FindColumn(COLUMN_ALT_NAME)), -1);
+    List().SelectOnly(0);
+    EXPECT_NE(List().GetFocusedNode(), nullptr);
+    List().SelectOnly(nSmall);
+    EXPECT_EQ(List().GetFocusedNode(), nullptr);
+    EXPECT_EQ(List().GetSelectedCount(), 1u);
+}
+
+TEST_F(ArqListTest, ARecordOfAnotherTableMakesAnEmptyRow)
+{
+    CCatalog* pCatalog = App().GetMainCatalog();
+    auto pLetters = System("Letters");
+    // A document object over a node's record, as a damaged reference would give.
+    CDocumentRec wrongTable(pCatalog, pLetters->GetBlock(), pLetters->GetSlot());
+    EXPECT_EQ(CArqListCtrl::KindOf(&wrongTable), CArqListCtrl::RowKind::Empty);
+    for (LONG nColumnId : { COLUMN_NAME, COLUMN_DESCRIPTION, COLUMN_SIZE, COLUMN_EXPIRY_STATE, LONG { 9999 } })
+        EXPECT_EQ(CArqListCtrl::CellText(&wrongTable, nColumnId, TRUE, TRUE), "");
+    CDocumentRec outside(pCatalog, 1000000, 3);
+    EXPECT_EQ(CArqListCtrl::KindOf(&outside), CArqListCtrl::RowKind::Empty);
+    EXPECT_EQ(CArqListCtrl::CellText(nullptr, COLUMN_NAME, TRUE, TRUE), "");
+}
+
+TEST_F(ArqListTest, FortyRowsGoInAtOnceAndTheFortyFirstStartsAWorker)
+{
+    auto pForty = System("Forty");
+    List().Fill(pForty.get());
+    EXPECT_FALSE(List().IsFilling());
+    EXPECT_EQ(List().GetItemCount(), 40);
+
+    auto pFortyOne = System("FortyOne");
+    List().Fill(pFortyOne.get());
+    // The worker's row waits for this thread: Fill returns with the first forty.
+    EXPECT_EQ(List().GetItemCount(), 40);
+    EXPECT_TRUE(List().IsFilling());
+    EXPECT_EQ(List().GetNextItem(-1, LVNI_SELECTED), 0);
+    List().WaitForFill(TRUE);
+    EXPECT_FALSE(List().IsFilling());
+    EXPECT_EQ(List().GetItemCount(), 41);
+    EXPECT_EQ(Cell(40, COLUMN_NAME), "n1040.txt");
+}
+
+TEST_F(ArqListTest, AWorkerFillsEveryRowInSortOrder)
+{
+    auto pMany = System("Many");
+    List().Fill(pMany.get());
+    List().WaitForFill(TRUE);
+    ASSERT_EQ(List().GetItemCount(), MANY);
+    for (int nRow = 0; nRow < MANY; ++nRow)
+        ASSERT_EQ(Cell(nRow, COLUMN_NAME), ("n" + std::to_string(1000 + nRow) + ".txt").c_str()) << nRow;
+}
+
+TEST_F(ArqListTest, AnotherFillStopsTheWorkerAfterItsRow)
+{
+    auto pMany = System("Many");
+    auto pLetters = System("Letters");
+    List().Fill(pMany.get());
+    ASSERT_TRUE(List().IsFilling());
+    List().Fill(pLetters.get());
+    EXPECT_FALSE(List().IsFilling());
+    EXPECT_EQ(List().GetItemCount(), 4);
+    EXPECT_EQ(Cell(0, COLUMN_NAME), "Old");
+}
+
+TEST_F(ArqListTest, ReadingAgainDuringAFillLetsItFinish)
+{
+    auto pMany = System("Many");
+    List().Fill(pMany.get());
+    List().RefreshAll();
+    EXPECT_FALSE(List().IsFilling());
+    EXPECT_EQ(List().GetItemCount(), MANY);
+    // So does a change of properties reported by the list.
+    List().Fill(pMany.get());
+    ActiveView()->GetListView()->SendMessage(g_nMsgListPropChanged);
+    EXPECT_EQ(List().GetItemCount(), MANY);
+}
+
+TEST_F(ArqListTest, AWorkerThatCannotStartLeavesTheRestToTheFill)
+{
+    CArqListCtrl::SetWorkerStarter([](UINT (*)(LPVOID), LPVOID) { return FALSE; });
+    auto pMany = System("Many");
+    List().Fill(pMany.get());
+    EXPECT_FALSE(List().IsFilling());
+    EXPECT_EQ(List().GetItemCount(), MANY);
+    List().WaitForFill(FALSE); // returns at once
+}
+
+TEST_F(ArqListTest, SortingAColumnTwiceReversesItAndListsDocumentsFirst)
+{
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    const int nName = List().FindColumn(COLUMN_NAME);
+    List().SortByColumn(nName); // the sort column again: descending
+    EXPECT_EQ(Cell(0, COLUMN_NAME), "gone.txt");
+    EXPECT_EQ(Cell(3, COLUMN_NAME), "Old");
+    // A new fill keeps the direction.
+    List().Fill(pLetters.get());
+    EXPECT_EQ(Cell(0, COLUMN_NAME), "gone.txt");
+    EXPECT_EQ(Cell(3, COLUMN_NAME), "Old");
+    // Another column sorts ascending: by size, the group still first.
+    List().SortByColumn(List().FindColumn(COLUMN_SIZE));
+    EXPECT_EQ(Cell(0, COLUMN_NAME), "Old");
+    EXPECT_EQ(Cell(3, COLUMN_NAME), "b.odt");
+}
+
+TEST_F(ArqListTest, IdleTimeRechecksOneRowPerCallAndNoneWhileMinimised)
+{
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    const int nSmall = RowOf("a.txt");
+    ASSERT_EQ(nSmall, 1);
+    ASSERT_NE(List().GetItemState(1, CArqListCtrl::STATE_IMAGE_MASK), 8u << 12);
+    fs::remove(Home() / "docs" / "a.txt");
+    fs::remove(Home() / "docs" / "b.odt");
+    MainFrame()->ShowWindow(SW_MINIMIZE);
+    EXPECT_FALSE(List().IdleRefreshNextItem());
+    MainFrame()->ShowWindow(SW_RESTORE);
+    EXPECT_TRUE(List().IdleRefreshNextItem()); // the group
+    EXPECT_TRUE(List().IdleRefreshNextItem()); // a.txt
+    EXPECT_EQ(List().GetItemState(1, CArqListCtrl::STATE_IMAGE_MASK), 8u << 12);
+    EXPECT_NE(List().GetItemState(2, CArqListCtrl::STATE_IMAGE_MASK), 8u << 12);
+    EXPECT_TRUE(List().IdleRefreshNextItem());
+    EXPECT_EQ(List().GetItemState(2, CArqListCtrl::STATE_IMAGE_MASK), 8u << 12);
+    EXPECT_TRUE(List().IdleRefreshNextItem());
+    EXPECT_FALSE(List().IdleRefreshNextItem()); // past the end
+}
+
+} // namespace
