@@ -2,8 +2,6 @@
 
 #include "ui/KeptBarState.h"
 
-IMPLEMENT_DYNAMIC(CKeptStateDialogBar, CDialogBar)
-
 CKeptStateDialogBar::CKeptStateDialogBar(LPCTSTR pszKeyName)
     : m_pszKeyName(pszKeyName)
 {
@@ -28,7 +26,7 @@ void CKeptStateDialogBar::SaveState(HKEY hParent)
 
 CSize CKeptStateDialogBar::CalcDynamicLayout(int nLength, DWORD dwMode)
 {
-    CSize size = CDialogBar::CalcDynamicLayout(nLength, dwMode);
+    CSize size = CBrushDialogBar::CalcDynamicLayout(nLength, dwMode);
     if (m_nWidth > 0)
         size.cx = m_nWidth;
     return size;

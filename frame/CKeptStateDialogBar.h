@@ -1,14 +1,12 @@
 #pragma once
 
-// CKeptStateDialogBar: a dialog bar whose "Show" flag and width are kept in a
-// subkey of the layout's Desktop key, and whose floating width is the kept one.
+// CKeptStateDialogBar: one of the program's brushed dialog bars whose "Show"
+// flag and width are kept in a subkey of the layout's Desktop key, and whose
+// floating width is the kept one.
 
-#include "platform/framework/CDialogBar.h"
+#include "ui/CBrushDialogBar.h"
 
-// FIXME: on the interface kit's brushed dialog bar once it exists.
-class CKeptStateDialogBar : public CDialogBar {
-    DECLARE_DYNAMIC(CKeptStateDialogBar)
-
+class CKeptStateDialogBar : public CBrushDialogBar {
 public:
     // pszKeyName: the bar's subkey of the Desktop key.
     explicit CKeptStateDialogBar(LPCTSTR pszKeyName);

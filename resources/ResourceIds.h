@@ -534,6 +534,7 @@
 #define IDB_SYSTEM_IMAGES           131 // systems by image number, 18 x 18: each kind, then selected
 #define IDB_SEND_TO                 302 // desktop, documents, catalogue again, mail; 17 x 17
 #define IDB_NEW_DOCUMENT            306 // document, group, mail message; 17 x 17
+#define IDB_CHECK_STATES            289 // check trees: states 1 to 5, 16 x 16
 #define IDS_NEW_GROUP_ENTRY         4298
 #define IDS_NEW_TOP_GROUP_ENTRY     4299
 #define IDS_SEND_TO_DESKTOP         4349

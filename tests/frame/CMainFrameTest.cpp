@@ -414,6 +414,19 @@ TEST_F(MainFrameTest, TheCatalogBarShowsAPictureOnEachOfItsSixButtons)
     }
 }
 
+TEST_F(MainFrameTest, TheFindAndMailBarsShowTheBarsGrey)
+{
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+    for (CDialogBar* pBar : { static_cast<CDialogBar*>(&MainFrame()->GetFindBar()),
+             static_cast<CDialogBar*>(&MainFrame()->GetMailBar()) }) {
+        MainFrame()->ShowControlBar(pBar, TRUE, FALSE);
+        m_driver.Pump();
+        pBar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        EXPECT_TRUE(ShowsColour(pBar->GetSafeHwnd(), RGB(0xE0, 0xE0, 0xE0)));
+    }
+}
+
 /***************************** Help *****************************/
 
 TEST_F(MainFrameTest, HelpOpensThePageOfTheDialogOrTheGeneralPage)

@@ -114,7 +114,8 @@ int CWAConnection::CreateSocket(int nConnType, LPCTSTR pszDirServer)
         CString strAddress;
         UINT nPort = 0;
         if (pSocket->Create(static_cast<UINT>(m_settings.m_nSocketPort), SOCK_STREAM, FD_ALL_EVENTS)
-            && pSocket->Listen(5) && pSocket->GetSockName(strAddress, nPort)) {
+            && pSocket->Listen(static_cast<int>(CWAListenSocket::MAX_CONNECTIONS))
+            && pSocket->GetSockName(strAddress, nPort)) {
             m_pSocket = std::move(pSocket);
             m_nPort = static_cast<int>(nPort);
         } else if (bTrace) {

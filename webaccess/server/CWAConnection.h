@@ -38,7 +38,9 @@ public:
     // not letters and digits, or a folder that cannot be made, shows 5043.
     BOOL EnsureTargetFolder();
     // Opens what nConnType needs (see the class comment) and returns the port,
-    // -1 when none; the state follows.
+    // -1 when none; the state follows. The listener's queue holds as many
+    // connections as the channel serves at once: relays that connect while
+    // the program is busy would otherwise wait a second to try again.
     int CreateSocket(int nConnType, LPCTSTR pszDirServer);
     // Deletes the listening socket with every open exchange; state 0, port -1.
     void CloseSocket();

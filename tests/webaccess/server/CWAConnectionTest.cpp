@@ -9,6 +9,7 @@
 #include "store/FileHelpers.h"
 #include "tests/ui/ProgramModule.h"
 #include "tools/testpeers/FakeDirectoryServer.h"
+#include "tools/testpeers/PeerSocket.h"
 #include "webaccess/directory/CWARequest.h"
 #include "webaccess/profiles/CWASettings.h"
 #include "webaccess/server/CWAListenSocket.h"
@@ -16,10 +17,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -140,6 +144,23 @@ TEST_F(CWAConnectionTest, ACableLinkAnnouncesThePortTheSystemChose)
     EXPECT_EQ(std::string(connection.GetLastMessage()), Formatted(IDS_WA_DIR_MESSAGE, "Unknown account"));
     EXPECT_EQ(connection.GetState(), 0);
     EXPECT_EQ(connection.GetListenSocket(), nullptr);
+}
+
+// Relays that connect while the program is busy wait in the listener's
+// queue: as many as the channel serves at once are taken in without the
+// second-long retry of a refused handshake.
+TEST_F(CWAConnectionTest, TheListenerQueuesAsManyRelaysAsItServes)
+{
+    CWAConnection connection(m_settings, m_prompts);
+    const int nPort = connection.CreateSocket(WA_CONN_CABLE, m_settings.m_strDirServer);
+    ASSERT_GT(nPort, 0);
+    std::vector<std::future<bool>> relays;
+    for (size_t i = 0; i < CWAListenSocket::MAX_CONNECTIONS; ++i)
+        relays.push_back(std::async(std::launch::async, [nPort] { return CPeerSocket::Connect(nPort).IsValid(); }));
+    for (auto& relay : relays) // nothing is pumped: the connections only queue
+        ASSERT_EQ(relay.wait_for(std::chrono::milliseconds(700)), std::future_status::ready);
+    for (auto& relay : relays)
+        EXPECT_TRUE(relay.get());
 }
 
 TEST_F(CWAConnectionTest, ALanLinkTakesItsPortFromTheServersSettingsFile)

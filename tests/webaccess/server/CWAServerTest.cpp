@@ -11,6 +11,7 @@
 #include "tests/ui/ProgramModule.h"
 #include "tests/webaccess/server/CatalogSessionFixture.h"
 #include "tools/testpeers/FakeDirectoryServer.h"
+#include "tools/testpeers/FolderRelay.h"
 #include "webaccess/directory/CWAHttpQuery.h"
 #include "webaccess/server/CWAConnection.h"
 #include "webaccess/server/CWAServicePrompts.h"
@@ -72,7 +73,7 @@ protected:
 
     void Request(const std::string& strId, const std::string& strText)
     {
-        std::ofstream(m_folder / (strId + ".in"), std::ios::binary) << strText;
+        ASSERT_TRUE(WriteFolderRequest(m_folder, strId, strText));
     }
     // Writes the request, lets the scan run and reads the reply (empty when none).
     std::string Exchange(const std::string& strId, const std::string& strToken)
