@@ -26,6 +26,13 @@ int CCatalogPrompts::AskExpiryDate(const CDocumentRec&, LONG&)
     return IDCANCEL;
 }
 
+int CCatalogPrompts::ShowNewDocsSummary(const CNewDocNoticeArray&, HWND)
+{
+    return IDCANCEL;
+}
+
+void CCatalogPrompts::ShowNewDocsFound(int, HWND) { }
+
 CCatalogPrompts& GetCatalogPrompts()
 {
     CCatalogPrompts* pPrompts = g_pPrompts.load();

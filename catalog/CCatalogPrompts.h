@@ -10,6 +10,8 @@
 // so nothing is removed, protected or catalogued on a guess.
 // Used from the user-interface thread only.
 
+#include "catalog/CNewDocNotice.h"
+
 #include "platform/base/CString.h"
 #include "platform/base/WinTypes.h"
 
@@ -41,6 +43,14 @@ public:
     // Asks a document's expiry date, shown first as nExpiry (seconds since
     // 1970; 0 for none). IDOK with the answer in nExpiry.
     virtual int AskExpiryDate(const CDocumentRec& document, LONG& nExpiry);
+
+    /* The new-document monitor's lists. */
+
+    // Lists the new documents waiting in the queue, before the main window
+    // closes or hides. IDOK catalogues them now; anything else goes on without.
+    virtual int ShowNewDocsSummary(const CNewDocNoticeArray& queue, HWND hParent);
+    // Tells that nCount new documents disappeared before they were catalogued.
+    virtual void ShowNewDocsFound(int nCount, HWND hParent);
 };
 
 // The prompts in use; the base class's answers until SetCatalogPrompts.

@@ -45,16 +45,6 @@ bool IsAtOrBelow(const CString& strPath, const CString& strFolder)
     return std::string_view(strPath).starts_with(std::string_view(strFolder));
 }
 
-// The ends of a message's recipients, for the keywords.
-CString Recipients(const CMailMessage& message)
-{
-    char szTo[MAIL_MAX_PATH] = {};
-    char szCc[MAIL_MAX_PATH] = {};
-    message.GetAddressList2(szTo, sizeof(szTo));
-    message.GetCcList(szCc, sizeof(szCc));
-    return CString(szTo) + " " + szCc;
-}
-
 } // namespace
 
 CCatalogUpdate::CCatalogUpdate(CCatalog* pCatalog, const CNodeRec* pTarget, int nOptions, HWND hOwner)
@@ -383,29 +373,18 @@ void CCatalogUpdate::ReadStore(const CString& strKey)
     int nResult = MAIL_OK;
     DWORD dwPosition = 0;
     while (pReader && KeepGoing()) {
-        nResult = pReader->ReadNext(strKey, dwPosition, MAIL_MAX_PATH);
-        if (nResult != MAIL_OK && nResult != MAIL_DELETED)
-            break;
-        // A reader that does not move on would read the same message forever.
-        if (pReader->GetPosition() <= dwPosition) {
-            nResult = MAIL_ERR_FORMAT;
-            break;
-        }
-        dwPosition = pReader->GetPosition();
-        if (nResult != MAIL_OK || !pReader->IsValid())
+        nResult = ReadNextMessage(*pReader, strKey, dwPosition);
+        if (nResult == MAIL_DELETED)
             continue;
+        if (nResult != MAIL_OK)
+            break;
         const CDocumentInfo info = MakeMessageInfo(*pReader, nStoreKind);
         if (std::unique_ptr<CDocumentRec> pFound(m_pCatalog->ResolvePath(strKey, info.szName, &info)); pFound) {
             ++m_totals.nFound;
             continue;
         }
-        CMessageTexts texts;
-        texts.strSubject = pReader->GetSubject();
-        texts.strSender = info.szSecondary;
-        texts.strRecipients = Recipients(*pReader);
-        texts.strBody = pReader->GetText();
         CNodeRecArray nodes;
-        m_pPlacement->PlaceMessage(strKey, texts, nodes);
+        m_pPlacement->PlaceMessage(strKey, ReadMessageTexts(*pReader), nodes);
         std::unique_ptr<CDocumentRec> pDocument(m_pCatalog->AddAndLink(nodes.front().get(), info, strKey));
         if (!pDocument || !LinkUnder(*pDocument, nodes, 1)) {
             if (!m_pCatalog->IsWritable()) {

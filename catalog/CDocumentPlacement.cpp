@@ -2,6 +2,9 @@
 
 #include "catalog/ContentScan.h"
 
+#include "mail/CMailMessage.h"
+#include "mail/MailResult.h"
+
 #include "store/CCatalog.h"
 #include "store/PathHelpers.h"
 
@@ -38,6 +41,22 @@ CString ParentFolder(const CString& strFolder)
 }
 
 } // namespace
+
+CMessageTexts ReadMessageTexts(const CMailMessage& message)
+{
+    char szSender[MAIL_MAX_PATH] = {};
+    char szTo[MAIL_MAX_PATH] = {};
+    char szCc[MAIL_MAX_PATH] = {};
+    message.GetExtraField(szSender);
+    message.GetAddressList2(szTo, sizeof(szTo));
+    message.GetCcList(szCc, sizeof(szCc));
+    CMessageTexts texts;
+    texts.strSubject = message.GetSubject();
+    texts.strSender = szSender;
+    texts.strRecipients = CString(szTo) + " " + szCc;
+    texts.strBody = message.GetText();
+    return texts;
+}
 
 CDocumentPlacement::CDocumentPlacement(CCatalog* pCatalog, const CNodeRec* pFallback)
     : m_folderMap(pCatalog)

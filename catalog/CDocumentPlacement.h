@@ -29,6 +29,7 @@
 #include <vector>
 
 class CCatalog;
+class CMailMessage;
 
 /* The search-type bits of a node: where its keywords are looked for. */
 // clang-format off
@@ -51,6 +52,8 @@ struct CMessageTexts {
     CString strRecipients;
     CString strBody;
 };
+// The texts of a message read from its store.
+CMessageTexts ReadMessageTexts(const CMailMessage& message);
 
 class CDocumentPlacement {
 public:

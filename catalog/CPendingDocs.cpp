@@ -83,6 +83,11 @@ int CPendingDocs::AddEntry(LPCTSTR pszPath, DWORD dwFlags)
     return nIndex;
 }
 
+int CPendingDocs::AddDocument(const CDocumentRec& document, DWORD dwFlags)
+{
+    return AddEntry(DocumentPath(document), dwFlags);
+}
+
 CString CPendingDocs::GetEntryPath(int nIndex) const
 {
     return nIndex >= 0 && nIndex < GetCount() ? m_entries[static_cast<size_t>(nIndex)].strPath : CString();

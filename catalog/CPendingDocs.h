@@ -48,6 +48,8 @@ public:
 
     // Tracks a path with the flags, or adds the flags to its entry; the index.
     int AddEntry(LPCTSTR pszPath, DWORD dwFlags);
+    // Tracks a catalogued document under its own path, as opening it does.
+    int AddDocument(const CDocumentRec& document, DWORD dwFlags);
     int GetCount() const { return static_cast<int>(m_entries.size()); }
     CString GetEntryPath(int nIndex) const;
     const CEntry& GetEntry(int nIndex) const { return m_entries[static_cast<size_t>(nIndex)]; }

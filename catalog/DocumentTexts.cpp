@@ -67,6 +67,17 @@ std::unique_ptr<CMailMessage> NewMailReader(int nStoreKind)
     }
 }
 
+int ReadNextMessage(CMailMessage& reader, LPCTSTR pszStorePath, DWORD& dwPosition)
+{
+    const int nResult = reader.ReadNext(pszStorePath, dwPosition, MAIL_MAX_PATH);
+    if (nResult != MAIL_OK && nResult != MAIL_DELETED)
+        return nResult;
+    if (reader.GetPosition() <= dwPosition)
+        return MAIL_ERR_FORMAT;
+    dwPosition = reader.GetPosition();
+    return nResult == MAIL_OK && reader.IsValid() ? MAIL_OK : MAIL_DELETED;
+}
+
 int StoreKindOfLocation(int nLocationKind)
 {
     switch (nLocationKind) {

@@ -36,6 +36,12 @@ EFileText ReadFileDescription(LPCTSTR pszPath, CString& strDescription);
 // An empty reader of a store kind (MAIL_STORE_NETSCAPE, _OE4, _OE5) for
 // ReadNext; null for another kind.
 std::unique_ptr<CMailMessage> NewMailReader(int nStoreKind);
+// Reads the store's message after dwPosition into reader and moves
+// dwPosition past it. MAIL_OK for a live, valid message; MAIL_DELETED for one
+// to pass over (flagged deleted, or not valid); otherwise the code that ends
+// the store: MAIL_END at its end, MAIL_ERR_FORMAT also for a reader that does
+// not move on (it would read the same message forever).
+int ReadNextMessage(CMailMessage& reader, LPCTSTR pszStorePath, DWORD& dwPosition);
 // The store kind of a location kind (LOCATION_NETSCAPE and the rest); -1 for
 // a location that is no mail store.
 int StoreKindOfLocation(int nLocationKind);

@@ -3,9 +3,12 @@
 #include "catalog/CCatalogRules.h"
 #include "catalog/ChangeNotices.h"
 #include "catalog/DirectoryWatcher.h"
+#include "catalog/DocumentTexts.h"
 #include "catalog/FolderWatches.h"
 #include "catalog/ShortcutFiles.h"
 #include "mail/CMailMessage.h"
+#include "monitor/CCatalogDialog.h"
+#include "monitor/CNewDocForm.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
@@ -31,14 +34,6 @@ struct CFreeRecord {
     void operator()(DriverNotice* pNotice) const { std::free(pNotice); }
 };
 
-// The lower-cased folder (with its trailing backslash) and name of a path.
-std::pair<CString, CString> SplitLower(const CString& strPath)
-{
-    const CString strLower = NormalizeDrivePath(strPath);
-    const int nSlash = strLower.ReverseFind('\\');
-    return { strLower.Left(nSlash + 1), strLower.Mid(nSlash + 1) };
-}
-
 BOOL PathExists(const CString& strPath)
 {
     return _access(strPath, 0) == 0 ? TRUE : FALSE;
@@ -46,14 +41,28 @@ BOOL PathExists(const CString& strPath)
 
 } // namespace
 
+std::pair<CString, CString> CNewDocMonitor::SplitLowerPath(const CString& strPath)
+{
+    const CString strLower = NormalizeDrivePath(strPath);
+    const int nSlash = strLower.ReverseFind('\\');
+    return { strLower.Left(nSlash + 1), strLower.Mid(nSlash + 1) };
+}
+
 UINT GetMonitorTrayMessage()
 {
     static const UINT uMessage = RegisterWindowMessage("DSM System Tray");
     return uMessage;
 }
 
-CNewDocMonitor::CNewDocMonitor(CCatalog* pCatalog)
+UINT GetCatalogNewDocMessage()
+{
+    static const UINT uMessage = RegisterWindowMessage("DSM Cadastrar Doc");
+    return uMessage;
+}
+
+CNewDocMonitor::CNewDocMonitor(CCatalog* pCatalog, CPendingDocs* pPending)
     : m_pCatalog(pCatalog)
+    , m_pPending(pPending)
 {
 }
 
@@ -97,6 +106,8 @@ void CNewDocMonitor::Stop()
 {
     if (!IsStarted())
         return;
+    if (m_pDialog)
+        m_pDialog->End(IDCANCEL);
     if (m_nDrainTimer != 0) {
         KillTimer(TIMER_DRAIN);
         m_nDrainTimer = 0;
@@ -124,11 +135,13 @@ BOOL CNewDocMonitor::EnableMonitor(BOOL bOn)
     if (bOn) {
         if (ResumeDirWatch() != 0)
             return FALSE;
+        m_bEnabled = TRUE;
+        RegisterWatchedFolders();
     } else {
         SuspendDirWatch();
         CloseFolderWatches();
+        m_bEnabled = FALSE;
     }
-    m_bEnabled = bOn ? TRUE : FALSE;
     return TRUE;
 }
 
@@ -173,21 +186,29 @@ void CNewDocMonitor::ClearNotices()
 
 void CNewDocMonitor::OnCatalogChanged()
 {
+    m_bCatalogChanged = FALSE;
     m_pRules.reset();
+    if (m_pDialog && m_pCatalog->Acquire()) {
+        m_pForm->ReloadMaps();
+        m_pDialog->ReloadMaps();
+        if (m_pForm->DropMissingNodes())
+            m_pDialog->DropMissingItems();
+        m_pCatalog->Release();
+    }
     if (m_nAnnounced < 1 && m_vanished.empty())
         return;
     if (!m_pCatalog->Acquire())
         return;
     bool bRemoved = false;
     for (size_t i = static_cast<size_t>(m_nAnnounced); i-- > 0;) {
-        if (IsCatalogued(m_notices[i].GetPath())) {
+        if (IsNoticeCatalogued(m_notices[i])) {
             TakeNotice(i);
             --m_nAnnounced;
             bRemoved = true;
         }
     }
     for (size_t i = m_vanished.size(); i-- > 0;) {
-        if (IsCatalogued(m_vanished[i].GetPath())) {
+        if (IsNoticeCatalogued(m_vanished[i])) {
             m_vanished.erase(m_vanished.begin() + static_cast<std::ptrdiff_t>(i));
             bRemoved = true;
         }
@@ -230,8 +251,21 @@ BOOL CNewDocMonitor::IsCatalogued(const CString& strPath)
 {
     if (!m_pCatalog->Acquire())
         return FALSE;
-    const auto [strFolder, strName] = SplitLower(strPath);
+    const auto [strFolder, strName] = SplitLowerPath(strPath);
     const std::unique_ptr<CDocumentRec> pDocument(m_pCatalog->FindPath(strFolder, strName));
+    m_pCatalog->Release();
+    return pDocument ? TRUE : FALSE;
+}
+
+BOOL CNewDocMonitor::IsNoticeCatalogued(const CNewDocNotice& notice)
+{
+    const CMailMessage* pMessage = notice.GetMessage();
+    if (!pMessage)
+        return IsCatalogued(notice.GetPath());
+    const CDocumentInfo info = MakeMessageInfo(*pMessage, notice.GetStoreKind());
+    if (!m_pCatalog->Acquire())
+        return FALSE;
+    const std::unique_ptr<CDocumentRec> pDocument(m_pCatalog->ResolvePath(notice.GetPath(), info.szName, &info));
     m_pCatalog->Release();
     return pDocument ? TRUE : FALSE;
 }
@@ -254,7 +288,7 @@ BOOL CNewDocMonitor::AcceptCreatedFile(const CString& strPath)
     }
     if (IsShortcutFile(strPath))
         return TRUE;
-    const auto [strFolder, strName] = SplitLower(strPath);
+    const auto [strFolder, strName] = SplitLowerPath(strPath);
     if (!thePreferences.IsPathInCatalogScope(m_pCatalog, strFolder))
         return FALSE;
     if (Rules().CheckFile(std::string_view(strFolder + strName)) != ERejection::None)
@@ -283,6 +317,14 @@ LRESULT CNewDocMonitor::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     if (message == WM_TIMER && wParam == TIMER_DRAIN) {
         DrainNotices();
+        return 0;
+    }
+    if (message == GetNotifyChangeMessage()) {
+        OnNotifyChange(static_cast<int>(lParam));
+        return 0;
+    }
+    if (message == GetCatalogNewDocMessage()) {
+        OnCatalogNewDoc();
         return 0;
     }
     if (message == GetMonitorTrayMessage())
@@ -333,25 +375,56 @@ void CNewDocMonitor::DrainNotices()
 {
     KillTimer(TIMER_DRAIN);
     m_nDrainTimer = 0;
-    // Notices stay to be announced: cataloguing them at once (the automatic
-    // modes) goes through the cataloguing form.
+    const int nAuto = thePreferences.m_nDSAutoCataloguing;
+    const BOOL bOpened = m_pCatalog->Acquire();
+    std::unique_ptr<CNewDocForm> pAutoForm;
+    bool bCatalogued = false;
     for (size_t i = m_notices.size(); i-- > static_cast<size_t>(m_nAnnounced);) {
-        if (!PathExists(m_notices[i].GetPath())) {
+        CNewDocNotice& notice = m_notices[i];
+        if (!PathExists(notice.GetPath())) {
             TakeNotice(i);
             continue;
         }
-        if (m_notices[i].GetStoreKind() == CNewDocNotice::STORE_NONE && IsShortcutFile(m_notices[i].GetPath()))
-            ResolveShortcutNotice(i);
+        if (notice.IsStoreChange()) {
+            // Its messages take its place and are examined in this pass.
+            const size_t nBefore = m_notices.size();
+            ReadStoreNotice(i);
+            i += m_notices.size() + 1 - nBefore;
+            continue;
+        }
+        if (notice.GetStoreKind() == CNewDocNotice::STORE_NONE && IsShortcutFile(notice.GetPath())
+            && !ResolveShortcutNotice(i))
+            continue;
+        if (nAuto == 0 || !bOpened)
+            continue;
+        if (!pAutoForm)
+            pAutoForm = std::make_unique<CNewDocForm>(m_pCatalog);
+        if (AutoCatalogNotice(*pAutoForm, i, nAuto == 1 ? TRUE : FALSE)) {
+            TakeNotice(i);
+            bCatalogued = true;
+        }
     }
     const bool bKept = m_notices.size() > static_cast<size_t>(m_nAnnounced);
     m_nAnnounced = static_cast<int>(m_notices.size());
     UpdateTrayTip();
-    if (!bKept)
-        return;
-    if (thePreferences.m_bDSPlaySound)
-        PlayNewDocSound();
-    if (!m_bAnimating)
-        m_bAnimating = Animate(ANIMATION_STEP_MS, -1);
+    if (bCatalogued) {
+        if (m_pDialog) {
+            m_pForm->ReloadMaps();
+            m_pDialog->ReloadMaps();
+        } else {
+            PostCatalogChanged();
+        }
+    }
+    if (bKept) {
+        if (thePreferences.m_bDSPlaySound)
+            PlayNewDocSound();
+        if (!m_bAnimating)
+            m_bAnimating = Animate(ANIMATION_STEP_MS, -1);
+        if (m_pDialog || !thePreferences.m_bDSList)
+            PostMessage(GetCatalogNewDocMessage(), 0, 0);
+    }
+    if (bOpened)
+        m_pCatalog->Release();
 }
 
 void CNewDocMonitor::UpdateTrayTip()

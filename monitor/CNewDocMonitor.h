@@ -1,10 +1,13 @@
 #pragma once
 
 // The new-document monitor: a hidden tray window that receives the change
-// notices of the directory watcher (WM_DRIVER_NOTICE records), keeps the queue
-// of files created or renamed that the catalog would take but does not hold
-// yet, and announces them in the tray: the tip counts them, the icon blinks
-// and the new-document sound plays.
+// notices of the directory watcher (WM_DRIVER_NOTICE records) and of the
+// folder watches on the catalog's mail stores, keeps the queue of files
+// created or renamed and of messages arrived that the catalog would take but
+// does not hold yet, and announces them in the tray: the tip counts them, the
+// icon blinks and the new-document sound plays. It offers them for
+// cataloguing in the cataloguing dialog (CCatalogDialog), or catalogs them at
+// once in the automatic modes ("DSAutoCataloguing").
 //
 //   stopped ──Start──> started, disabled ──EnableMonitor(TRUE)──> enabled
 //   enabled ──EnableMonitor(FALSE)──> started, disabled ──Stop──> stopped
@@ -25,7 +28,10 @@
 #include <unordered_map>
 
 class CCatalog;
+class CCatalogDialog;
 class CCatalogRules;
+class CNewDocForm;
+class CPendingDocs;
 
 class CNewDocMonitor : public CSystemTray {
 public:
@@ -35,8 +41,14 @@ public:
     // The animation step while new documents wait.
     static constexpr UINT ANIMATION_STEP_MS = 500;
 
-    // Watches for the documents of pCatalog (a reference held).
-    explicit CNewDocMonitor(CCatalog* pCatalog);
+    // The answers of the cataloguing dialog for the notice it shows.
+    static constexpr int RESULT_CATALOG = 1;   // enter it into the catalog
+    static constexpr int RESULT_REMOVE = 1292; // drop it without cataloguing
+    // (any other result keeps it queued)
+
+    // Watches for the documents of pCatalog (a reference held). Files given a
+    // password while they are catalogued are listed in pPending (may be null).
+    explicit CNewDocMonitor(CCatalog* pCatalog, CPendingDocs* pPending = nullptr);
     ~CNewDocMonitor() override;
 
     /* Life. */
@@ -51,8 +63,9 @@ public:
     // window. Nothing when stopped.
     void Stop();
     BOOL IsStarted() const { return m_hNotifier != INVALID_HANDLE_VALUE ? TRUE : FALSE; }
-    // Switches the notices on or off. FALSE when stopped or the watcher did
-    // not follow; TRUE at once when already in the state asked for.
+    // Switches the notices on or off (on: the mail stores' folders are
+    // watched again). FALSE when stopped or the watcher did not follow; TRUE
+    // at once when already in the state asked for.
     BOOL EnableMonitor(BOOL bOn);
     BOOL IsMonitorEnabled() const { return m_bEnabled; }
 
@@ -63,14 +76,40 @@ public:
     int GetAnnouncedCount() const { return m_nAnnounced; }
     // Empties the queue and the vanished list and updates the tip.
     void ClearNotices();
-    // The catalog or its rules changed outside the monitor: the rules are
-    // read again, and announced or vanished notices whose document the
-    // catalog now holds leave.
+    // The catalog or its rules changed outside the monitor ("APPM Refazer"):
+    // the rules are read again, an open dialog's form reads its maps again and
+    // drops the nodes that are gone, and announced or vanished notices whose
+    // document the catalog now holds leave.
     void OnCatalogChanged();
     // Moves announced notices from the front of the queue to the vanished
     // list while their file (or message) is gone. TRUE when a valid front
     // notice remains.
     BOOL SkipVanishedNotices();
+
+    /* Cataloguing. */
+
+    // Asked by the main window before it closes or hides: FALSE when the user
+    // chose to catalog the waiting documents first (the dialog then opens),
+    // TRUE to go on. Documents that disappeared are told of.
+    BOOL ShowPendingDocuments();
+    // The catalog's organisation was read again ("APPM Reler"): an open
+    // dialog's form builds its maps again and the dialog reads them.
+    void ReloadCatalogMaps();
+    // The cataloguing dialog's answer for the notice it shows, the front of
+    // the queue: RESULT_CATALOG enters it with the form's values and removes
+    // it, RESULT_REMOVE removes it, anything else keeps it. TRUE when the form
+    // now holds the next valid notice, prepared for the dialog to show; FALSE
+    // when none is left (the dialog closes).
+    BOOL OnCatalogDialogResult(int nCode);
+    CCatalogDialog* GetOpenDialog() const { return m_pDialog.get(); }
+
+    /* Mail stores. */
+
+    // Watches the folders of the catalog's mail stores (one watch a folder
+    // and kind, at most MAX_FOLDER_WATCHES): a store's size counts for the
+    // Netscape and Outlook Express 4 kinds, its folder's last write for
+    // Outlook Express 5. Nothing when stopped.
+    void RegisterWatchedFolders();
 
     /* The rules a notice passes. Paths are program paths ("t:\docs\a.txt"). */
 
@@ -91,8 +130,27 @@ protected:
 private:
     // Takes one notice record (and frees it).
     void OnDriverNotice(LPARAM lParam);
+    // A watched mail-store folder changed: the stores of that watch that grew
+    // are queued as store notices.
+    void OnNotifyChange(int nWatchIndex);
+    // Opens the cataloguing dialog on the queue, or extends the open one's list.
+    void OnCatalogNewDoc();
     // Examines the new part of the queue, from its last notice back.
     void DrainNotices();
+    // Queues the store notice's new messages in its place (and drops it).
+    void ReadStoreNotice(size_t nIndex);
+    // Whether the store at the location key grew since its stored size: TRUE
+    // when a store notice was queued for it.
+    BOOL CheckLocationChange(const CString& strKey, int nWatchIndex);
+
+    // Enters the notice the form prepared into the catalog with the form's
+    // values; FALSE (the notice kept) when the catalog refused a write.
+    BOOL CatalogNewDocument(const CNewDocForm& form);
+    // Catalogs the notice at nIndex without a window; with bPlacedOnly only
+    // when the rules placed it. TRUE when it was entered.
+    BOOL AutoCatalogNotice(CNewDocForm& form, size_t nIndex, BOOL bPlacedOnly);
+    // Tells the main window once that the monitor changed the catalog.
+    void PostCatalogChanged();
     // Resolves the shortcut notice at nIndex: TRUE when its target replaced
     // it, FALSE when it was dropped.
     BOOL ResolveShortcutNotice(size_t nIndex);
@@ -105,6 +163,8 @@ private:
     BOOL IsRecycledPath(const CString& strPath);
     // Whether the catalog holds a document at the path; the file is held open around the lookup.
     BOOL IsCatalogued(const CString& strPath);
+    // Whether the catalog holds the notice's file or message.
+    BOOL IsNoticeCatalogued(const CNewDocNotice& notice);
     // The rules, built on first use.
     const CCatalogRules& Rules();
 
@@ -113,9 +173,16 @@ private:
     CNewDocNotice TakeNotice(size_t nIndex);
     BOOL IsQueued(const CString& strPath) const;
     static std::string QueueKey(const CString& strPath);
+    // The lower-cased folder (with its trailing backslash) and name of a path.
+    static std::pair<CString, CString> SplitLowerPath(const CString& strPath);
 
     CCatalog* m_pCatalog;
+    CPendingDocs* m_pPending;
     std::unique_ptr<CCatalogRules> m_pRules;
+    // The open cataloguing dialog and its form, only inside OnCatalogNewDoc.
+    std::unique_ptr<CNewDocForm> m_pForm;
+    std::unique_ptr<CCatalogDialog> m_pDialog;
+    BOOL m_bCatalogChanged { FALSE };            // the monitor entered documents not yet told of
     HANDLE m_hNotifier { INVALID_HANDLE_VALUE }; // the watcher thread while started
     BOOL m_bEnabled { FALSE };
     BOOL m_bAnimating { FALSE };
@@ -129,3 +196,6 @@ private:
 
 // The registered message of the monitor's tray icon ("DSM System Tray").
 UINT GetMonitorTrayMessage();
+// The registered message that opens the cataloguing dialog on the queue
+// ("DSM Cadastrar Doc"); the main window sends it for its tray command.
+UINT GetCatalogNewDocMessage();

@@ -943,6 +943,14 @@ BOOL CCatalog::SetLocationEntry(LPCTSTR pszKey, int nWatchIndex)
     return TRUE;
 }
 
+int CCatalog::GetLocationWatchIndex(LPCTSTR pszKey)
+{
+    std::lock_guard lock(m_mapMutex);
+    EnsureMapsLocked();
+    auto it = m_locations.find(Utf8ToLower(pszKey ? pszKey : ""));
+    return it == m_locations.end() ? -1 : it->second.nWatchIndex;
+}
+
 void CCatalog::GetNetworkLocations(CStringArray& paths, CDWordArray* pItemCounts)
 {
     paths.RemoveAll();

@@ -175,6 +175,8 @@ public:
     BOOL SetLocationValue(LPCTSTR pszKey, LONG nValue);
     // Stores the folder-watch index of an existing entry (in memory only).
     BOOL SetLocationEntry(LPCTSTR pszKey, int nWatchIndex);
+    // The folder-watch index of the entry, -1 when none was stored or the key is absent.
+    int GetLocationWatchIndex(LPCTSTR pszKey);
     // The network locations (entries of kind LOCATION_NETWORK) in key order,
     // each with its item count (the entry's stored value, 0 when negative).
     void GetNetworkLocations(CStringArray& paths, CDWordArray* pItemCounts);
