@@ -209,6 +209,7 @@ BOOL CArchivoraApp::OpenCatalogs()
         m_pRecycleCatalog->Release();
     m_pMainCatalog = std::make_unique<CCatalog>(m_strCatalogPath, 1);
     m_pPendingDocs = std::make_unique<CPendingDocs>(m_pMainCatalog.get());
+    m_pPendingDocs->LoadPending();
     // A catalog that cannot be read has had its fatal error reported; nothing can run on it.
     return m_pMainCatalog->IsOpen();
 }

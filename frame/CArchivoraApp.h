@@ -170,6 +170,9 @@ private:
     void MarkCatalogSetUp();
     // Whether the catalog has a system (a child of its root).
     BOOL HasSystems() const;
+    // Before the catalog is replaced by another: the files opened unprotected
+    // are protected again and the opened ones no longer followed.
+    void ForgetPendingDocuments();
     // Quits a start that failed after the main window was made.
     void AbandonStart(CDocument* pDocument);
     // The mail client composes a message from the catalogued one: nMode 0

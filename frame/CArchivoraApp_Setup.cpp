@@ -100,7 +100,7 @@ BOOL CArchivoraApp::RunFirstSetup(BOOL bRerun)
     if (GetFramePrompts().RunSetupWizard(results) != CFramePrompts::WIZARD_FINISHED)
         return FALSE;
     if (bRerun) {
-        // FIXME: the pending-documents set reloads its flagged entries here once it exists.
+        ForgetPendingDocuments();
         const CString strText1 = m_pMainCatalog->GetHeaderString(0);
         const CString strText2 = m_pMainCatalog->GetHeaderString(1);
         const LONG nLink1 = m_pMainCatalog->GetHeaderLink(0);
@@ -239,12 +239,24 @@ void CArchivoraApp::CloseCatalogs()
     m_pRecycleCatalog.reset();
 }
 
+void CArchivoraApp::ForgetPendingDocuments()
+{
+    if (!m_pPendingDocs)
+        return;
+    // Protected again while their records are at hand; a file that cannot be stays listed.
+    m_pPendingDocs->ReloadFlagged(CPendingDocs::FLAG_UNPROTECTED, TRUE);
+    m_pPendingDocs->ReloadFlagged(CPendingDocs::FLAG_OPENED, TRUE);
+}
+
 void CArchivoraApp::PrepareCatalogReplace(BOOL* pbIconShown)
 {
     CWaitCursor wait;
     CMainFrame* pMainFrame = GetMainFrame();
     if (pMainFrame)
         pMainFrame->SaveSettings();
+    // The settings' save rewrote the Desktop key, the pending documents' list among it.
+    if (m_pPendingDocs)
+        m_pPendingDocs->SavePending();
     // Records named by block and slot mean nothing in the files that replace these.
     CKadDragObjReg::ForgetClipboardPayload();
     // FIXME: the new-document monitor is switched off and the drag bar's list
@@ -357,8 +369,9 @@ void CArchivoraApp::OnCatalogMaintenance()
 void CArchivoraApp::OnRebuildCatalog()
 {
     ResetCompactState();
-    // FIXME: the web access server stops here (and starts again at the end
-    // when it ran), and the pending documents are saved before and after, once they exist.
+    // The server reads the catalog: it stops for the rebuild and serves the new files after.
+    CMainFrame* pMainFrame = GetMainFrame();
+    const BOOL bServing = pMainFrame ? pMainFrame->SetWebServerRunning(FALSE) : FALSE;
     BOOL bIconShown = FALSE;
     PrepareCatalogReplace(&bIconShown);
     const CString strTempMain = m_strModuleFolder + COMPACT_TEMP_MAIN_NAME;
@@ -378,11 +391,15 @@ void CArchivoraApp::OnRebuildCatalog()
         m_findSettings.Reset(m_pMainCatalog.get());
         ActivateCatalogDocument(bIconShown);
     }
+    if (m_pPendingDocs)
+        m_pPendingDocs->SavePending();
+    if (bServing && pMainFrame)
+        pMainFrame->SetWebServerRunning(TRUE);
 }
 
 void CArchivoraApp::OnRestoreBackup()
 {
-    // FIXME: the pending-documents set reloads its flagged entries here once it exists.
+    ForgetPendingDocuments();
     BOOL bIconShown = FALSE;
     PrepareCatalogReplace(&bIconShown);
     CloseCatalogs();

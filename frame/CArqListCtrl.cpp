@@ -39,7 +39,9 @@ BEGIN_MESSAGE_MAP(CArqListCtrl, CGridListCtrl)
     ON_NOTIFY(HDN_BEGINTRACK, 0, &CArqListCtrl::OnHeaderBeginTrack)
     ON_NOTIFY(HDN_ENDDRAG, 0, &CArqListCtrl::OnHeaderEndDrag)
     ON_NOTIFY(HDN_DIVIDERDBLCLICK, 0, &CArqListCtrl::OnHeaderDividerDblClk)
+    ON_NOTIFY_REFLECT(LVN_ENDLABELEDIT, &CArqListCtrl::OnEndLabelEdit)
     ON_MESSAGE(CArqListCtrl::MSG_FILL_REDRAW, &CArqListCtrl::OnFillRedraw)
+    ON_MESSAGE(CArqListCtrl::MSG_REOPEN_EDIT, &CArqListCtrl::OnReopenEdit)
 END_MESSAGE_MAP()
 // clang-format on
 

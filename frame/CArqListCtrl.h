@@ -53,6 +53,8 @@ public:
     static constexpr int DATE_EDIT_LIMIT = 10;
     // Sent by the fill worker: the list repaints in its own thread.
     static constexpr UINT MSG_FILL_REDRAW = WM_APP + 0x120;
+    // Posted after an edit the catalog refused: the editor opens again.
+    static constexpr UINT MSG_REOPEN_EDIT = WM_APP + 0x121;
 
     // What a row shows, by the table of the block holding its record.
     enum class RowKind {
@@ -141,6 +143,13 @@ public:
     // Installs pfnStart (null: the default, AfxBeginThread); returns the previous one.
     static WorkerStarter SetWorkerStarter(WorkerStarter pfnStart);
 
+    /* Editing (CArqListCtrl_Edit.cpp). */
+
+    // Edits the focused row's name.
+    void RenameFocused();
+    // Puts a document object in place of the row's (which it deletes).
+    void ReplaceRowRecord(int nRow, std::unique_ptr<CDocumentRec> pDocument);
+
     /* Sorting. */
 
     // The header's sort key: column 0 ascending when no column is the sort column.
@@ -166,6 +175,9 @@ protected:
     void OnSortColumnClick(NMHDR* pNMHDR, LRESULT* pResult);
     // A repaint the worker asks for: reaches the list in its own thread.
     LRESULT OnFillRedraw(WPARAM wParam, LPARAM lParam);
+    // Takes an edited value into the catalog, then retires the editor.
+    void OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult);
+    LRESULT OnReopenEdit(WPARAM wParam, LPARAM lParam);
 
     // The row's state in the grid's state column and the list's state images.
     BOOL AreStateImagesOn() const { return m_bStateImagesOn; }
@@ -181,6 +193,18 @@ protected:
 
 private:
     struct FillBlock;
+
+    // What an edit did to the catalog.
+    enum class EditResult {
+        Unchanged,
+        PropertiesChanged, // texts only: the rows stay
+        CatalogChanged,    // names, places or links: rows may come or go
+        Refused,           // the editor reopens with the value
+    };
+    EditResult SetNodeText(CNodeRec& node, LONG nColumnId, const CString& strText);
+    EditResult SetDocumentText(int nRow, LONG nColumnId, const CString& strText);
+    // lDate: the calendar editor's value (a time, VALUE_CLEARED or VALUE_UNCHANGED).
+    EditResult SetDocumentDate(int nRow, LPARAM lDate);
 
     // The worker's procedure, also run in this thread for the first rows.
     static UINT FillWorker(LPVOID pParam);
@@ -208,4 +232,6 @@ private:
     CListFilter m_filter;
     std::shared_ptr<FillBlock> m_pFill; // shared with the worker while it runs
     int m_nIdleCursor { 0 };
+    CString m_strReopenText;      // the refused value, for MSG_REOPEN_EDIT
+    BOOL m_bTakingEdit { FALSE }; // OnEndLabelEdit runs (and may show a message box)
 };

@@ -7,6 +7,7 @@
 #include "mail/CMailClientSet.h"
 #include "resources/ResourceIds.h"
 #include "store/ResString.h"
+#include "webaccess/server/CWAServer.h"
 
 #include "platform/framework/CMDIChildWnd.h"
 #include "platform/framework/CView.h"
@@ -66,6 +67,13 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_UPDATE_COMMAND_UI_RANGE(ID_PENDING_FIRST, ID_PENDING_LAST, &CMainFrame::OnUpdateDocumentMenuEntry)
     ON_UPDATE_COMMAND_UI_RANGE(ID_RECENT_FIRST, ID_RECENT_LAST, &CMainFrame::OnUpdateDocumentMenuEntry)
     ON_UPDATE_COMMAND_UI(ID_NEW_DOCUMENT_MENU, &CMainFrame::OnUpdateNewDocumentMenu)
+    ON_COMMAND_RANGE(ID_WEB_TOGGLE, ID_WEB_TOGGLE, &CMainFrame::OnToggleWebServer)
+    ON_COMMAND_RANGE(ID_WEB_TOGGLE_TRAY, ID_WEB_TOGGLE_TRAY, &CMainFrame::OnToggleWebServer)
+    ON_UPDATE_COMMAND_UI(ID_WEB_TOGGLE, &CMainFrame::OnUpdateToggleWebServer)
+    ON_COMMAND(ID_WEB_LOG, &CMainFrame::OnWebLog)
+    ON_COMMAND_RANGE(ID_WEB_CHANGE_USER, ID_WEB_INVITE, &CMainFrame::OnWebDialog)
+    ON_UPDATE_COMMAND_UI(ID_WEB_LOG, &CMainFrame::OnUpdateWebCommand)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_WEB_CHANGE_USER, ID_WEB_INVITE, &CMainFrame::OnUpdateWebCommand)
     ON_UPDATE_COMMAND_UI(ID_PANE_NODE_PATH, &CMainFrame::OnUpdatePaneNodePath)
     ON_UPDATE_COMMAND_UI(ID_PANE_COUNTS, &CMainFrame::OnUpdatePaneCounts)
 END_MESSAGE_MAP()
@@ -90,7 +98,6 @@ constexpr UINT PANE_STRETCH = SBPS_NOBORDERS | SBPS_STRETCH;
 
 CMainFrame::CMainFrame() = default;
 
-// FIXME: the web access server is deleted here once it exists.
 CMainFrame::~CMainFrame() = default;
 
 /***************************** Creation and bars *****************************/
@@ -152,8 +159,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
     if (!m_wndMonitorTray.Create(this))
         return -1;
-    // FIXME: start the new-document monitor and create and initialise the
-    // web access server here once they exist.
+    // FIXME: start the new-document monitor here once it exists.
+    CreateWebServer();
     return 0;
 }
 

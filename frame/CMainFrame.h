@@ -33,8 +33,10 @@
 #include "ui/COpenBar.h"
 
 #include <ctime>
+#include <memory>
 
 class CSplitterFrame;
+class CWAServer;
 
 class CMainFrame : public CMDIFrameWnd {
     DECLARE_DYNAMIC(CMainFrame)
@@ -93,6 +95,13 @@ public:
     // In pMenu, a submenu whose first command makes a new group becomes the
     // new-document menu's place.
     static void ReplaceNewDocumentMenuItem(CMenu* pMenu);
+
+    /* Web access (CMainFrame_WebAccess.cpp). */
+
+    // Whether the web access server serves (its tray icon shows).
+    BOOL IsWebServerRunning() const;
+    // Starts or stops the server when its state differs; the state before.
+    BOOL SetWebServerRunning(BOOL bOn);
 
     /* The bars. */
 
@@ -159,6 +168,12 @@ protected:
     void OnUpdatePaneNodePath(CCmdUI* pCmdUI);
     void OnUpdatePaneCounts(CCmdUI* pCmdUI);
     void OnUpdateNewDocumentMenu(CCmdUI* pCmdUI);
+    void OnToggleWebServer(UINT nID);
+    void OnUpdateToggleWebServer(CCmdUI* pCmdUI);
+    void OnWebLog();
+    void OnWebDialog(UINT nID);
+    // The web commands need web access switched on, the dialogs their windows too.
+    void OnUpdateWebCommand(CCmdUI* pCmdUI);
 
     /* The menus of documents and programs (CMainFrame_Launchers.cpp). */
 
@@ -171,6 +186,8 @@ protected:
     void OnUpdateDocumentMenuEntry(CCmdUI* pCmdUI);
 
 private:
+    // Makes the web access server and its tray window, not serving.
+    void CreateWebServer();
     // The bar a toggle command shows and hides; nullptr for another command.
     CControlBar* BarOfCommand(UINT nID);
     // Makes one of the floating dialog bars: hidden, floated where every one starts.
@@ -198,6 +215,7 @@ private:
     CCatalogBar m_wndCatalogBar;
     CMonitorTrayIcon m_wndMonitorTray;
     CNewDocMenu m_newDocumentMenu;
+    std::unique_ptr<CWAServer> m_pWebServer;
 
     /* The toolbar's blinking filter button and its changing images. */
     int m_nFirstBlinkImage { 0 };

@@ -4,6 +4,7 @@
 
 #include "frame/CMainFrame.h"
 
+#include "catalog/CPendingDocs.h"
 #include "frame/AppMessages.h"
 #include "frame/CArchivoraApp.h"
 #include "frame/CatalogHold.h"
@@ -15,6 +16,7 @@
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
 #include "store/CRegistryKey.h"
+#include "webaccess/server/CWAServer.h"
 
 #include "platform/base/ProgramFolder.h"
 #include "platform/framework/CWaitCursor.h"
@@ -45,26 +47,34 @@ void ReleaseMainCatalog()
         pCatalog->Release();
 }
 
-// FIXME: the new-document monitor offers the pending documents it found and
-// the pending-documents set confirms the open protected ones once they exist;
-// until then nothing is pending and both let the close go on.
-BOOL ConfirmPendingWork()
+// FIXME: the new-document monitor offers the new documents it found
+// (FALSE keeps the program) once it is wired; until then none are offered.
+BOOL OfferNewDocuments()
 {
     return TRUE;
+}
+
+// The documents opened unprotected are offered protection again; FALSE keeps the program.
+BOOL ConfirmOpenDocuments(HWND hOwner)
+{
+    CArchivoraApp* pApp = GetArchivoraApp();
+    CPendingDocs* pPending = pApp ? pApp->GetPendingDocs() : nullptr;
+    return pPending ? pPending->ConfirmPending(hOwner) : TRUE;
 }
 
 } // namespace
 
 BOOL CMainFrame::IsTrayIconShown() const
 {
-    // FIXME: the web access server's tray icon counts too once it exists.
-    return m_wndMonitorTray.IsIconShown();
+    return m_wndMonitorTray.IsIconShown() || IsWebServerRunning() ? TRUE : FALSE;
 }
 
 void CMainFrame::SaveForClose()
 {
     SaveSettings();
-    // FIXME: the pending-documents list is saved under the Desktop key here.
+    // The settings' save rewrote the Desktop key, the list's home among them.
+    if (CArchivoraApp* pApp = GetArchivoraApp(); pApp && pApp->GetPendingDocs())
+        pApp->GetPendingDocs()->SavePending();
 }
 
 void CMainFrame::OnClose()
@@ -75,7 +85,7 @@ void CMainFrame::OnClose()
     }
     {
         CCatalogHold hold(MainCatalog());
-        if (!ConfirmPendingWork() || ConfirmExit() == IDCANCEL)
+        if (!OfferNewDocuments() || !ConfirmOpenDocuments(m_hWnd) || ConfirmExit() == IDCANCEL)
             return;
         SaveForClose();
         if (!IsTrayIconShown()) {
@@ -102,9 +112,11 @@ BOOL CMainFrame::OnQueryEndSession()
     if (!CMDIFrameWnd::OnQueryEndSession())
         return FALSE;
     CCatalogHold hold(MainCatalog());
+    if (!OfferNewDocuments())
+        return FALSE;
     if (!IsWindowVisible())
-        return ConfirmPendingWork();
-    if (!ConfirmPendingWork() || ConfirmExit() == IDCANCEL)
+        return TRUE;
+    if (!ConfirmOpenDocuments(m_hWnd) || ConfirmExit() == IDCANCEL)
         return FALSE;
     SaveForClose();
     return TRUE;
@@ -131,7 +143,9 @@ void CMainFrame::OnDestroy()
 void CMainFrame::UpdateAutoStart()
 {
     StopTimers();
-    // FIXME: stop the new-document monitor and halt the web access server here once they exist.
+    // FIXME: stop the new-document monitor here once it exists.
+    if (m_pWebServer)
+        m_pWebServer->Halt();
     CRegistryKey run;
     if (!run.Create(HKEY_LOCAL_MACHINE, RUN_KEY_PATH))
         return;

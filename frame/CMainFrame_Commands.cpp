@@ -3,6 +3,7 @@
 
 #include "frame/CMainFrame.h"
 
+#include "catalog/CPendingDocs.h"
 #include "frame/AppMessages.h"
 #include "frame/CArchivoraApp.h"
 #include "frame/CSplitterFrame.h"
@@ -102,8 +103,10 @@ void CMainFrame::OnStartNormal()
     GetFramePrompts().OfferDocumentTypes();
     ShowDailyNotice();
     // A restore made at this start has reported its outcome while it ran.
-    // FIXME: the pending-documents set is saved under the Desktop key and
-    // shown here once it exists.
+    if (CArchivoraApp* pApp = GetArchivoraApp(); pApp && pApp->GetPendingDocs()) {
+        pApp->GetPendingDocs()->SavePending();
+        pApp->GetPendingDocs()->ShowPending(m_hWnd);
+    }
     m_nPendingTimer = SetTimer(TIMER_PENDING, PENDING_INTERVAL, nullptr);
     m_nNoticeTimer = SetTimer(TIMER_NOTICE, NOTICE_INTERVAL, nullptr);
     ApplyDockState();
@@ -126,10 +129,10 @@ void CMainFrame::OnTrayStart()
 
 void CMainFrame::OnExitFromTray()
 {
-    // FIXME: the monitor offers its pending documents first once it exists; a
-    // web access server's icon keeps the program running too.
+    // FIXME: the monitor offers its pending documents first once it exists.
     m_wndMonitorTray.HideIcon();
-    if (!IsWindowVisible())
+    // A serving web access server's icon still leads back to the window.
+    if (!IsWindowVisible() && !IsWebServerRunning())
         DestroyWindow();
 }
 
@@ -157,7 +160,7 @@ void CMainFrame::OnExitProgram()
         else
             SaveForClose();
     }
-    // FIXME: a running web access server stops here once it exists.
+    SetWebServerRunning(FALSE);
     m_wndMonitorTray.HideIcon();
     if (!bCancelled)
         CMDIFrameWnd::OnClose();

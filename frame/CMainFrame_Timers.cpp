@@ -3,9 +3,12 @@
 
 #include "frame/CMainFrame.h"
 
+#include "catalog/CPendingDocs.h"
+#include "frame/AppMessages.h"
 #include "frame/CArchivoraApp.h"
 #include "frame/CArqListView.h"
 #include "frame/CSplitterFrame.h"
+#include "frame/CatalogHold.h"
 #include "frame/DesktopLayout.h"
 #include "frame/FramePrompts.h"
 #include "resources/ResourceIds.h"
@@ -82,7 +85,12 @@ void CMainFrame::OnTimer(UINT_PTR nIDEvent)
         ++m_nBlinkCounter;
         break;
     case TIMER_PENDING:
-        // FIXME: the pending-documents set checks its file here once it exists.
+        if (CArchivoraApp* pApp = GetArchivoraApp(); pApp && pApp->GetPendingDocs()) {
+            CCatalogHold hold(pApp->GetMainCatalog());
+            // A changed file changes what the lists show of it.
+            if (pApp->GetPendingDocs()->CheckPendingFile())
+                SendMessage(g_nMsgReread, 0, 0);
+        }
         break;
     case TIMER_NOTICE:
         if (!IsIconic())

@@ -2,9 +2,12 @@
 
 #include "frame/CArchivoraApp.h"
 #include "frame/CMainFrame.h"
+#include "frame/WebAccessServices.h"
 #include "mail/MailDocumentHooks.h"
+#include "store/CPreferences.h"
 #include "ui/CUiHostServices.h"
 #include "ui/RunProgressDialogs.h"
+#include "webaccess/profiles/CWASettings.h"
 
 #include "platform/shell/ShellServices.h"
 
@@ -49,4 +52,6 @@ void InstallProgramHooks()
     InstallMailDocumentHooks();
     InstallUiHostServices(&s_host);
     InstallRunProgressDialogs();
+    // The preferences load and save the web access settings with their own.
+    thePreferences.AttachWebSettings(&GetWebAccessSettings());
 }

@@ -358,6 +358,8 @@
 #define IDS_COLUMN_BIN_FOLDER       4117
 #define IDS_COLUMN_EXPIRED_DATE     4118
 #define IDS_COLUMN_ALT_NAME         4417
+#define IDS_NAME_EMPTY              4242    // a group's new name is empty
+#define IDS_NAME_TAKEN              4007    // a sibling has the name given
 #define IDB_LIST_STATES             136
 #define IDB_LIST_HEADER             196
 

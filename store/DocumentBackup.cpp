@@ -2,6 +2,7 @@
 
 #include "platform/base/FileFind.h"
 #include "platform/base/FileFunctions.h"
+#include "platform/base/TextFunctions.h"
 #include "platform/base/TimeFunctions.h"
 #include "platform/base/Volumes.h"
 #include "platform/base/WinError.h"
@@ -12,6 +13,7 @@
 #include "store/FileHelpers.h"
 #include "store/PathHelpers.h"
 
+#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -81,8 +83,8 @@ void Uncatalog(CDocumentRec* pDocument)
         (void)pDocument->ForEachLinkedNode(NO_BLOCK, -1, FALSE); // undoing: the failure already being reported
 }
 
-// Catalogs the file at strFolder + strName as a copy (or the moved form) of
-// pSource: its information, and its links except to the service nodes (the
+// Catalogs the file at strFolder + strName as a copy (or the moved or
+// renamed form) of pSource: its information, and its links except to the service nodes (the
 // favourites go along with a move). The new document, or null after undoing
 // what was made.
 std::unique_ptr<CDocumentRec> CatalogCopy(
@@ -94,6 +96,7 @@ std::unique_ptr<CDocumentRec> CatalogCopy(
     CDocumentInfo info;
     if (!pSource->GetInfo(&info))
         return nullptr;
+    Utf8CopyToField(info.szName, sizeof(info.szName), strName, FieldEnd::NulTerminated); // a rename's new name
     if (!bMove)
         GetSystemTimeAsFileTime(&info.ftCatalogTime);
     std::unique_ptr<CDocumentRec> pCopy(pCatalog->FindOrAddDocument(strFolder, strName, &info));
@@ -227,6 +230,48 @@ int CopyDocumentsToFolder(CCatalog* pCatalog, CPtrArray* pDocuments, LPCTSTR psz
 /******************************************************************************
  * CBackupSet
  ******************************************************************************/
+
+CDocumentRec* MoveDocumentFiles(CDocumentRec* pDocument, LPCTSTR pszFolder)
+{
+    if (!pDocument || !pDocument->IsValid() || pDocument->IsMail() || !pszFolder || !*pszFolder)
+        return nullptr;
+    CCatalog* pCatalog = pDocument->GetCatalog();
+    CString strName;
+    pDocument->GetFullPath(strName);
+    CPtrArray documents;
+    documents.Add(pDocument);
+    int nDone = 0;
+    if (!CopyDocuments(pCatalog, &documents, pszFolder, true, true, &nDone))
+        return nullptr;
+    return pCatalog->FindPath(AddBackslash(pszFolder) + strName);
+}
+
+CDocumentRec* RenameDocumentFile(CDocumentRec* pDocument, LPCTSTR pszNewName)
+{
+    if (!pDocument || !pDocument->IsValid() || pDocument->IsMail() || !pszNewName || !*pszNewName
+        || std::strpbrk(pszNewName, "\\/:") != nullptr)
+        return nullptr;
+    CCatalog* pCatalog = pDocument->GetCatalog();
+    const CString strOldPath = pDocument->GetFilePath();
+    CString strFolder;
+    CString strOldName;
+    SplitPath(strOldPath, strFolder, strOldName);
+    const CString strNewPath = AddBackslash(strFolder) + pszNewName;
+    if (!RenameFileSafe(strOldPath, strNewPath)) {
+        Report(strOldPath, "%s could not be renamed to %s.", pszNewName);
+        return nullptr;
+    }
+    std::unique_ptr<CDocumentRec> pRenamed = CatalogCopy(pCatalog, pDocument, strFolder, pszNewName, true);
+    if (pRenamed && pDocument->ForEachLinkedNode(NO_BLOCK, -1, FALSE))
+        return pRenamed.release();
+    Uncatalog(pRenamed.get());
+    if (!RenameFileSafe(strNewPath, strOldPath))
+        Report(strNewPath, "The catalog could not be updated, and %s could not be given its old name %s again.",
+            strOldName);
+    else
+        Report(strOldPath, "The catalog could not be updated for %s. The file keeps its name.");
+    return nullptr;
+}
 
 CBackupSet::CBackupSet(LPCTSTR pszTargetPath)
     : m_strTargetPath(pszTargetPath ? pszTargetPath : "")

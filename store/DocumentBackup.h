@@ -35,6 +35,20 @@ class CNodeRec;
 // Non-zero when every document was copied or moved.
 int CopyDocumentsToFolder(CCatalog* pCatalog, CPtrArray* pDocuments, LPCTSTR pszFolder, BOOL bRemovable, BOOL bMove);
 
+/* One document's file moved or renamed, the catalog following it. */
+
+// Moves the document's file into pszFolder, as CopyDocumentsToFolder with
+// bMove does for one document: the file keeps its name, its entry its
+// information and links under the new path. The new document object (the
+// caller's), or null with nothing changed: a mail message, a name already
+// taken in the folder, a file or catalog write that fails.
+CDocumentRec* MoveDocumentFiles(CDocumentRec* pDocument, LPCTSTR pszFolder);
+// Renames the document's file within its folder to pszNewName (a name, not a
+// path) and moves its entry to the new name with its information and links.
+// The file is renamed back when the catalog cannot follow. The new document
+// object (the caller's), or null with nothing changed, as above.
+CDocumentRec* RenameDocumentFile(CDocumentRec* pDocument, LPCTSTR pszNewName);
+
 // The documents of a send-to command or of a drop on a drive entry, and the
 // folder they go to. The set holds the caller's document objects, not owning them.
 class CBackupSet {

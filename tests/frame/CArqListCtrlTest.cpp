@@ -74,6 +74,28 @@ protected:
         std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
         return std::unique_ptr<CNodeRec>(pRoot ? pRoot->FindChildByName(pszName) : nullptr);
     }
+    // Ends an edit of a cell as its editor does: with the text (null: cancelled).
+    void EndEdit(int nRow, LONG nColumnId, const char* pszText)
+    {
+        CString strText = pszText ? pszText : "";
+        NMLVDISPINFO info {};
+        info.hdr = { List().GetSafeHwnd(), 202, LVN_ENDLABELEDIT };
+        info.item.mask = LVIF_TEXT;
+        info.item.iItem = nRow;
+        info.item.iSubItem = List().FindColumn(nColumnId);
+        info.item.pszText = pszText ? strText.GetBuffer(0) : nullptr;
+        List().GetParent()->SendMessage(WM_NOTIFY, List().GetDlgCtrlID(), reinterpret_cast<LPARAM>(&info));
+    }
+    void EndDateEdit(int nRow, LPARAM lValue)
+    {
+        NMLVDISPINFO info {};
+        info.hdr = { List().GetSafeHwnd(), 201, LVN_ENDLABELEDIT };
+        info.item.mask = LVIF_PARAM;
+        info.item.iItem = nRow;
+        info.item.iSubItem = List().FindColumn(COLUMN_DATE);
+        info.item.lParam = lValue;
+        List().GetParent()->SendMessage(WM_NOTIFY, List().GetDlgCtrlID(), reinterpret_cast<LPARAM>(&info));
+    }
     CString Cell(int nRow, LONG nColumnId) { return List().GetItemText(nRow, List().FindColumn(nColumnId)); }
     int RowOf(const char* pszName)
     {
@@ -262,6 +284,88 @@ TEST_F(ArqListTest, IdleTimeRechecksOneRowPerCallAndNoneWhileMinimised)
     EXPECT_EQ(List().GetItemState(2, CArqListCtrl::STATE_IMAGE_MASK), 8u << 12);
     EXPECT_TRUE(List().IdleRefreshNextItem());
     EXPECT_FALSE(List().IdleRefreshNextItem()); // past the end
+}
+
+TEST_F(ArqListTest, EditedTextsGoIntoTheCatalog)
+{
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    const int nSmall = RowOf("a.txt");
+    EndEdit(nSmall, COLUMN_DESCRIPTION, "Bank letter");
+    EndEdit(nSmall, COLUMN_ALT_NAME, "kept");
+    EndEdit(0, COLUMN_DESCRIPTION, "Letters of old");
+    EndEdit(nSmall, COLUMN_DESCRIPTION, nullptr); // cancelled
+    m_driver.Advance(0);
+    // Read back from a fresh fill.
+    List().Fill(pLetters.get());
+    EXPECT_EQ(Cell(RowOf("a.txt"), COLUMN_DESCRIPTION), "Bank letter");
+    EXPECT_EQ(Cell(RowOf("a.txt"), COLUMN_ALT_NAME), "kept");
+    EXPECT_EQ(Cell(0, COLUMN_DESCRIPTION), "Letters of old");
+}
+
+TEST_F(ArqListTest, AGroupsNewNameMustBeNonEmptyAndFreeAmongItsSiblings)
+{
+    auto pRoot = std::unique_ptr<CNodeRec>(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
+    List().Fill(pRoot.get());
+    const int nLetters = RowOf("Letters");
+    ASSERT_GE(nLetters, 0);
+    for (const char* pszRefused : { "   ", "many" }) {
+        m_driver.AnswerNextMessageBox(IDOK);
+        EndEdit(nLetters, COLUMN_NAME, pszRefused);
+        EXPECT_TRUE(System("Letters")) << pszRefused;
+        // A refused name comes back in the editor.
+        m_driver.Advance(0);
+        EXPECT_NE(List().GetEditor(), nullptr) << pszRefused;
+        m_driver.PressKey(VK_ESCAPE); // the user gives up
+        m_driver.Advance(0);
+        EXPECT_EQ(List().GetEditor(), nullptr);
+    }
+    EndEdit(nLetters, COLUMN_NAME, "  Mail");
+    EXPECT_FALSE(System("Letters"));
+    EXPECT_TRUE(System("Mail"));
+}
+
+TEST_F(ArqListTest, RenamingADocumentRenamesItsFileAndKeepsTheHiddenExtension)
+{
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    List().SetShowExtension(FALSE);
+    EndEdit(RowOf("a"), COLUMN_NAME, "bank");
+    EXPECT_TRUE(fs::exists(Home() / "docs" / "bank.txt"));
+    EXPECT_FALSE(fs::exists(Home() / "docs" / "a.txt"));
+    EXPECT_EQ(RowOf("a"), -1);
+    EXPECT_GE(RowOf("bank"), 0);
+    // A name that is taken: nothing changes, the editor comes back.
+    WriteFile("taken.txt", "x");
+    EndEdit(RowOf("bank"), COLUMN_NAME, "taken");
+    EXPECT_TRUE(fs::exists(Home() / "docs" / "bank.txt"));
+    EXPECT_GE(RowOf("bank"), 0);
+    m_driver.Advance(0);
+    EXPECT_NE(List().GetEditor(), nullptr);
+    m_driver.PressKey(VK_ESCAPE);
+    m_driver.Advance(0);
+}
+
+TEST_F(ArqListTest, AnEditedFolderMovesTheFileAndADateLinksTheExpiringNode)
+{
+    fs::create_directories(Home() / "kept");
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    EndEdit(RowOf("b.odt"), COLUMN_LABEL, ProgramPathFromHostPath((Home() / "kept").string()).c_str());
+    EXPECT_TRUE(fs::exists(Home() / "kept" / "b.odt"));
+    EXPECT_FALSE(fs::exists(Home() / "docs" / "b.odt"));
+    std::unique_ptr<CDocumentRec> pMoved(
+        App().GetMainCatalog()->FindPath(ProgramPathFromHostPath((Home() / "kept" / "b.odt").string()).c_str()));
+    ASSERT_TRUE(pMoved);
+    EXPECT_EQ(pMoved->GetLinkedNodes().size(), 1u);
+
+    const int nSmall = RowOf("a.txt");
+    EndDateEdit(nSmall, 1900000000);
+    EXPECT_EQ(List().GetRowDocument(nSmall)->GetExpiry(), 1900000000);
+    std::unique_ptr<CNodeRec> pExpiring(new CNodeRec(App().GetMainCatalog(), CNodeRec::EXPIRING_NODE_BLOCK, 0));
+    EXPECT_EQ(pExpiring->CountDocuments(), 1);
+    EndDateEdit(nSmall, 0); // cleared
+    EXPECT_EQ(pExpiring->CountDocuments(), 0);
 }
 
 } // namespace

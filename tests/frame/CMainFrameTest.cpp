@@ -8,12 +8,16 @@
 #include "frame/AppMessages.h"
 #include "frame/CCatalogBar.h"
 #include "frame/CSisTreeView.h"
+#include "frame/WebAccessServices.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
+#include "store/CPreferences.h"
 #include "store/CRegistryKey.h"
 #include "tests/store/FlushCounter.h"
+#include "webaccess/profiles/CWASettings.h"
+#include "webaccess/server/CWAServicePrompts.h"
 
 #include "platform/base/Clock.h"
 #include "platform/framework/AfxFrameIds.h"
@@ -425,6 +429,62 @@ TEST_F(MainFrameTest, TheFindAndMailBarsShowTheBarsGrey)
         pBar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         EXPECT_TRUE(ShowsColour(pBar->GetSafeHwnd(), RGB(0xE0, 0xE0, 0xE0)));
     }
+}
+
+/***************************** Web access *****************************/
+
+namespace {
+
+// The web access dialogs of a user who sets the service up and sees nothing else.
+class CSetUpWebPrompts : public CWAServicePrompts {
+public:
+    BOOL RunSetupWizard() override { return TRUE; }
+    BOOL RunConnectDialog(LPCTSTR, LPCTSTR, LPCTSTR, LPCTSTR, int, CString&) override { return FALSE; }
+    void ShowConnectionNotice() override { }
+    void ShowLog(const std::vector<CString>&) override { }
+    void AddLogLine(LPCTSTR) override { }
+};
+
+} // namespace
+
+TEST_F(MainFrameTest, WithoutItsSetUpTheWebServiceDoesNotStart)
+{
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+    Command(ID_WEB_TOGGLE);
+    EXPECT_FALSE(MainFrame()->IsWebServerRunning());
+    thePreferences.m_bWebAccessEnabled = FALSE;
+    EXPECT_FALSE(Update(ID_WEB_LOG).m_bEnabled);
+    thePreferences.m_bWebAccessEnabled = TRUE;
+    EXPECT_TRUE(Update(ID_WEB_LOG).m_bEnabled);
+    thePreferences.m_bWebAccessEnabled = FALSE;
+}
+
+TEST_F(MainFrameTest, AServingWebServiceKeepsTheProgramInTheTrayUntilItStops)
+{
+    CSetUpWebPrompts prompts;
+    InstallWebAccessPrompts(&prompts);
+    CWASettings& settings = GetWebAccessSettings();
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+    settings.m_strCatCode = "C0DE42";
+    settings.m_strCommFolder = ProgramPath("comm") + "\\";
+    settings.m_nWarnConn = 0;
+    Command(ID_TOOLS_MONITOR_ICON); // the monitor's icon goes
+    Command(ID_WEB_TOGGLE);
+    EXPECT_TRUE(MainFrame()->IsWebServerRunning());
+
+    // The server's icon leads back: closing hides the window.
+    MainFrame()->SendMessage(WM_CLOSE, 0, 0);
+    m_driver.Pump();
+    ASSERT_FALSE(Ended());
+    EXPECT_FALSE(MainFrame()->IsWindowVisible());
+    // Stopped from the tray with no other icon, the service ends the program.
+    Command(ID_WEB_TOGGLE_TRAY);
+    EXPECT_TRUE(Ended());
+    InstallWebAccessPrompts(nullptr);
+    settings.m_strCatCode.Empty();
+    settings.m_strCommFolder.Empty();
 }
 
 /***************************** Help *****************************/

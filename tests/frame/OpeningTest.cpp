@@ -444,3 +444,23 @@ TEST_F(OpeningTest, TheNewDocumentMenuListsTheKindsAndTheOpenChoiceBecomesOpen)
     CMainFrame::ReplaceMenuItem(&context);
     EXPECT_EQ(context.GetMenuItemID(0), static_cast<UINT>(ID_DOC_OPEN));
 }
+
+TEST_F(OpeningTest, AFileLeftUnprotectedIsStillListedAfterTheProgramClosedAndStartedAgain)
+{
+    const std::string strPlan = MakeExecutable("plan.txt");
+    StartWith({ { strPlan, 0 } });
+    ASSERT_NE(App().GetPendingDocs(), nullptr);
+    App().GetPendingDocs()->AddEntry(strPlan.c_str(), CPendingDocs::FLAG_UNPROTECTED);
+    // Closing asks about it: kept listed; the window goes to the tray.
+    m_driver.AnswerNextMessageBox(IDNO);
+    MainFrame()->SendMessage(WM_CLOSE, 0, 0);
+    m_driver.Pump();
+    ASSERT_FALSE(MainFrame()->IsWindowVisible());
+    Stop();
+
+    // The next start offers to protect it (declined) and still lists it.
+    m_driver.AnswerNextMessageBox(IDNO);
+    ASSERT_TRUE(Start());
+    ASSERT_NE(App().GetPendingDocs(), nullptr);
+    EXPECT_GE(App().GetPendingDocs()->FindEntry(strPlan.c_str()), 0);
+}

@@ -232,6 +232,66 @@ TEST_P(DocumentMoveWriteFailureTest, NoLinkOrFileIsLost)
 
 INSTANTIATE_TEST_SUITE_P(EveryWrite, DocumentMoveWriteFailureTest, ::testing::Range(1, 25));
 
+/* One document moved or renamed. */
+
+TEST_F(DocumentBackupTest, AMovedOrRenamedDocumentKeepsItsInformationAndLinks)
+{
+    std::unique_ptr<CDocumentRec> pMoved(MoveDocumentFiles(m_pPlan.get(), OnT("backup").c_str()));
+    ASSERT_TRUE(pMoved);
+    EXPECT_EQ(ReadOnT("backup/plan.txt"), "plan");
+    EXPECT_FALSE(ExistsOnT("docs/plan.txt"));
+    EXPECT_FALSE(Find(OnT("docs\\plan.txt")));
+    std::unique_ptr<CDocumentRec> pRenamed(RenameDocumentFile(pMoved.get(), "final plan.txt"));
+    ASSERT_TRUE(pRenamed);
+    EXPECT_EQ(ReadOnT("backup/final plan.txt"), "plan");
+    EXPECT_FALSE(ExistsOnT("backup/plan.txt"));
+    EXPECT_FALSE(Find(OnT("backup\\plan.txt")));
+    auto pFound = Find(OnT("backup\\final plan.txt"));
+    ASSERT_TRUE(pFound);
+    EXPECT_EQ(Description(*pFound), "The plan");
+    EXPECT_THAT(NodeNames(*pFound), UnorderedElementsAre("Work", "Home"));
+    EXPECT_EQ(m_errors.Count(), 0u);
+}
+
+TEST_F(DocumentBackupTest, AMoveOrRenameOntoATakenNameChangesNothing)
+{
+    EXPECT_FALSE(RenameDocumentFile(m_pPlan.get(), "notes.txt"));
+    EXPECT_FALSE(RenameDocumentFile(m_pPlan.get(), "..\\elsewhere.txt")); // a path, not a name
+    WriteOnT("backup/plan.txt", "older");
+    EXPECT_FALSE(MoveDocumentFiles(m_pPlan.get(), OnT("backup").c_str()));
+    EXPECT_FALSE(MoveDocumentFiles(m_pPlan.get(), OnT("missing").c_str()));
+    EXPECT_EQ(ReadOnT("docs/plan.txt"), "plan");
+    EXPECT_EQ(ReadOnT("docs/notes.txt"), "notes");
+    EXPECT_EQ(ReadOnT("backup/plan.txt"), "older");
+    auto pPlan = Find(OnT("docs\\plan.txt"));
+    ASSERT_TRUE(pPlan);
+    EXPECT_THAT(NodeNames(*pPlan), UnorderedElementsAre("Work", "Home"));
+}
+
+// A rename whose catalog update fails at write n of its writes.
+class DocumentRenameWriteFailureTest
+    : public DocumentBackupTest
+    , public ::testing::WithParamInterface<int> { };
+
+TEST_P(DocumentRenameWriteFailureTest, TheFileGetsItsNameBackAndNoLinkIsLost)
+{
+    SetCatalogWriteFailure(GetParam());
+    std::unique_ptr<CDocumentRec> pRenamed(RenameDocumentFile(m_pPlan.get(), "final.txt"));
+    SetCatalogWriteFailure(0);
+    if (pRenamed)
+        GTEST_SKIP() << "the rename takes fewer writes";
+    EXPECT_EQ(ReadOnT("docs/plan.txt"), "plan");
+    EXPECT_FALSE(ExistsOnT("docs/final.txt"));
+    m_pPlan.reset();
+    m_pCatalog = OpenCatalog();
+    auto pOriginal = Find(OnT("docs\\plan.txt"));
+    ASSERT_TRUE(pOriginal);
+    EXPECT_EQ(Description(*pOriginal), "The plan");
+    EXPECT_THAT(NodeNames(*pOriginal), UnorderedElementsAre("Work", "Home"));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWrite, DocumentRenameWriteFailureTest, ::testing::Range(1, 25));
+
 /* The backup pass of a set. */
 
 TEST_F(DocumentBackupTest, ABackupSetReportsWhetherSomethingChanged)
