@@ -1,6 +1,10 @@
 #include "dialogs/CDialogCatalogPrompts.h"
 
+#include "dialogs/documents/CDlgExpiryDate.h"
 #include "dialogs/documents/CDlgPassword.h"
+#include "dialogs/documents/DocumentRow.h"
+#include "store/CDocumentRec.h"
+#include "ui/DocumentIcons.h"
 
 #include "platform/framework/CWinThread.h"
 
@@ -20,5 +24,15 @@ int CDialogCatalogPrompts::AskPassword(
     const int nResult = static_cast<int>(dlg.DoModal());
     if (nResult == IDOK)
         strPassword = dlg.GetPassword();
+    return nResult;
+}
+
+int CDialogCatalogPrompts::AskExpiryDate(const CDocumentRec& document, LONG& nExpiry)
+{
+    CDlgExpiryDate dlg(AfxGetMainWnd());
+    dlg.SetUp(DocumentDisplayPath(document), GetDocumentIcon(document), nExpiry);
+    const int nResult = static_cast<int>(dlg.DoModal());
+    if (nResult == IDOK)
+        nExpiry = static_cast<LONG>(dlg.GetExpiry());
     return nResult;
 }

@@ -11,4 +11,6 @@ public:
     // always hands back the stored one. nVariant 2 words it for unprotecting.
     int AskPassword(
         HICON hIcon, LPCTSTR pszPath, LPCTSTR pszStored, int nVariant, BOOL bLong, CString& strPassword) override;
+    // The expiry date dialog; IDOK with the date chosen, 0 for none.
+    int AskExpiryDate(const CDocumentRec& document, LONG& nExpiry) override;
 };

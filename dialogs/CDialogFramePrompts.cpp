@@ -4,7 +4,10 @@
 #include "dialogs/documents/CDlgBackupList.h"
 #include "dialogs/documents/CDlgCatalogMaintenance.h"
 #include "dialogs/documents/CDlgCatalogRecovery.h"
+#include "dialogs/documents/CDlgConfirmDocument.h"
+#include "dialogs/documents/CDlgDocumentProperties.h"
 #include "dialogs/documents/CDlgUpdateCatalog.h"
+#include "store/CDocumentRec.h"
 #include "ui/CUiHostServices.h"
 
 #include "platform/framework/CWinThread.h"
@@ -16,6 +19,7 @@ BOOL CDialogFramePrompts::HasWindow(EWindow eWindow) const
     case EWindow::UpdateOptions:
     case EWindow::MaintenanceOptions:
     case EWindow::BackupList:
+    case EWindow::DocumentDialogs:
         return TRUE;
     default:
         return CDefaultFramePrompts::HasWindow(eWindow);
@@ -65,4 +69,21 @@ int CDialogFramePrompts::ChooseBackup(const CCatalogFiles& files, BOOL bOldCopie
     if (pnGeneration != nullptr)
         *pnGeneration = dlg.GetGeneration();
     return nResult;
+}
+
+int CDialogFramePrompts::ImagePreview(CDocumentRec& document)
+{
+    CDlgConfirmDocument dlg(&document, AfxGetMainWnd());
+    return static_cast<int>(dlg.DoModal());
+}
+
+int CDialogFramePrompts::DocumentProperties(
+    CDocumentRec& document, BOOL bRecycle, std::unique_ptr<CDocumentRec>* ppMoved)
+{
+    CDlgDocumentProperties dlg(&document, bRecycle, AfxGetMainWnd());
+    if (dlg.DoModal() != IDOK)
+        return PROPERTIES_UNCHANGED;
+    if (ppMoved != nullptr)
+        *ppMoved = dlg.DetachMovedDocument();
+    return dlg.IsCatalogChanged() ? CATALOG_CHANGED : PROPERTIES_CHANGED;
 }

@@ -15,6 +15,9 @@ public:
     int UpdateOptions(CUpdateChoices& choices) override;
     int MaintenanceOptions(CMaintenanceChoices& choices) override;
     CBackupFolderPrompt* GetBackupFolderPrompt() override { return &m_backupFolder; }
+    // The confirmation that names the document.
+    int ImagePreview(CDocumentRec& document) override;
+    int DocumentProperties(CDocumentRec& document, BOOL bRecycle, std::unique_ptr<CDocumentRec>* ppMoved) override;
 
     // The recovery offer has no parent: it comes before the main window.
     int OfferRecovery() override;

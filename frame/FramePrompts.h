@@ -17,6 +17,8 @@
 #include "platform/base/CString.h"
 #include "platform/window/Dialog.h"
 
+#include <memory>
+
 class CBackupFolderPrompt;
 class CDocumentRec;
 class CNodeRec;
@@ -62,6 +64,10 @@ public:
     };
     // The preference sheets of RunPreferenceSheet.
     enum class ESheet { General, Catalog, Web };
+    // What DocumentProperties reports.
+    static constexpr int PROPERTIES_UNCHANGED = 0;
+    static constexpr int PROPERTIES_CHANGED = 1;
+    static constexpr int CATALOG_CHANGED = 2;
     // The wizard's result when the user finished it.
     static constexpr int WIZARD_FINISHED = 12325;
 
@@ -111,7 +117,10 @@ public:
     virtual int GroupProperties(CNodeRec& node) = 0;
     virtual int NewGroup(CNodeRec& node) = 0;
     virtual int KeywordProperties(CNodeRec& node) = 0;
-    virtual int DocumentProperties(CDocumentRec& document) = 0;
+    // The document's properties: PROPERTIES_UNCHANGED, PROPERTIES_CHANGED, or
+    // CATALOG_CHANGED (it moved, or its expiry changed); a move hands the new
+    // document object to *ppMoved. bRecycle shows it read-only.
+    virtual int DocumentProperties(CDocumentRec& document, BOOL bRecycle, std::unique_ptr<CDocumentRec>* ppMoved) = 0;
     virtual int ProcessDocuments(CDocumentRec& document) = 0;
     // The question of a backup run for its target folder; null: none is
     // asked, the run keeps the folder first offered.
@@ -142,7 +151,10 @@ public:
     int GroupProperties(CNodeRec&) override { return 0; }
     int NewGroup(CNodeRec&) override { return 0; }
     int KeywordProperties(CNodeRec&) override { return 0; }
-    int DocumentProperties(CDocumentRec&) override { return 0; }
+    int DocumentProperties(CDocumentRec&, BOOL, std::unique_ptr<CDocumentRec>*) override
+    {
+        return PROPERTIES_UNCHANGED;
+    }
     int ProcessDocuments(CDocumentRec&) override { return IDCANCEL; }
     CBackupFolderPrompt* GetBackupFolderPrompt() override { return nullptr; }
 

@@ -121,6 +121,65 @@
 #define IDS_PASSWORD_PROMPT_CHANGE  4593
 #define IDS_PASSWORD_PROMPT_UNPROTECT 4594
 
+// The document dialogs: properties with their three pages, and the
+// attribute dialogs the Attributes page opens.
+#define IDD_FILE_GENERAL            133
+#define IDD_FILE_SIZE_DATE          141
+#define IDD_FILE_ATTRIBUTES         142
+#define IDD_EXPIRY_DATE             168
+#define IDD_DOCUMENT_PROPERTIES     236
+#define IDD_SET_OPTION              251
+#define IDD_SET_NUMBER              255
+#define IDC_DESCRIPTION             146
+#define IDC_LOCATION                147
+#define IDC_CREATED                 148
+#define IDC_MODIFIED                149
+#define IDC_ACCESSED                150
+#define IDC_COPY_NAME               151
+#define IDC_EXPIRES                 153
+#define IDC_EXPIRY_DAYS             154
+#define IDC_MODIFIED_LABEL          155
+#define IDC_ACCESSED_LABEL          157
+#define IDC_SIZE                    165
+#define IDC_DOCUMENT_TYPE           166
+#define IDC_EXPIRY_SPIN             167
+#define IDC_SIZE_LABEL              1236
+#define IDC_CREATED_LABEL           1237
+#define IDC_LOCATION_BROWSE         1239
+#define IDC_NODE_PATH               1243
+#define IDC_SHEET_PLACEHOLDER       1337
+#define IDC_GROUPS_BUTTON           1342
+#define IDC_FAVORITE                1349
+#define IDC_PASSWORD_BUTTON         1370
+#define IDC_VERSION_BUTTON          1371
+#define IDC_OPEN_ACTION_BUTTON      1372
+#define IDC_OPEN_ACTION_0           1373    // the open-action choices 0 to 4, in tab order
+#define IDC_OPEN_ACTION_1           1374
+#define IDC_OPEN_ACTION_2           1375
+#define IDC_OPEN_ACTION_3           1376
+#define IDC_OPEN_ACTION_4           1377
+#define IDC_VERSION_NUMBER          1378
+#define IDC_VERSION_SPIN            1379
+#define IDC_VERSION_NONE            1381
+#define IDC_VERSION_SET             1383
+#define IDC_FILE_PICTURE            1418
+#define IDC_EXPIRY_PICKER           1420
+#define IDC_EXPIRY_PICTURE          1428
+#define IDC_SECONDARY               1530
+#define IDC_SECONDARY_COMBO         1531
+#define IDB_FILE_PICTURE            244     // 16 x 16, 0xFF00FF transparent
+#define IDB_EXPIRY_PICTURE          277     // 16 x 16, 0xFF00FF transparent
+#define IDS_FILE_SHEET              4038
+#define IDS_REMOVE_NUMBER           4289    // the version button and menu entry of a numbered document
+#define IDS_SET_NUMBER              4290    // ... of one without a number
+#define IDS_KEPT_COPY_LABEL         4446
+#define IDS_MAIL_ACTION_FORWARD     4409    // the open actions of a mail message
+#define IDS_MAIL_ACTION_REPLY       4410
+#define IDS_MAIL_ACTION_SEND_AGAIN  4411
+#define IDS_MAIL_ACTION_PROGRAM     4412
+#define IDS_MAIL_ACTION_REPLY_ALL   4447
+#define IDD_CONFIRM_DOCUMENT        260
+
 // Long catalog runs: the question when the user asks to stop.
 #define IDS_STOP_QUESTION           4044
 

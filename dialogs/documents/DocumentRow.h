@@ -8,3 +8,9 @@
 
 // hIcon null keeps the template's picture.
 void ShowDocumentRow(CWnd& dialog, HICON hIcon, LPCTSTR pszPath);
+
+class CDocumentRec;
+
+// The path a document dialog shows: the document's folder (a network folder
+// by its drive letter) followed by its name.
+CString DocumentDisplayPath(const CDocumentRec& document);

@@ -1,10 +1,12 @@
 #pragma once
 
-// The fixture of the dialog tests: a program folder of the test's own, the
-// program's resource module, and the test driver, which answers the dialogs
-// and message boxes by script. Message boxes are answered with AnswerMessage,
-// which keeps their texts, so a test sees which message a dialog showed.
+// The fixtures of the dialog tests: a program folder of the test's own (and
+// for DocumentDialogTest a catalog builder), the program's resource module,
+// and the test driver, which answers the dialogs and message boxes by script.
+// Message boxes are answered with AnswerMessage, which keeps their texts, so
+// a test sees which message a dialog showed.
 
+#include "tests/store/CatalogBuilder.h"
 #include "tests/support/TempFolder.h"
 #include "tests/ui/ProgramModule.h"
 
@@ -17,7 +19,7 @@
 
 #include <vector>
 
-class DialogTest : public ProgramFolderTest {
+class DialogHarness {
 protected:
     // Queues the answer to the next message box; its text goes to m_messages.
     void AnswerMessage(int nAnswer = IDOK)
@@ -36,13 +38,31 @@ protected:
         str.LoadString(nID);
         return str;
     }
-    void TearDown() override
-    {
-        EXPECT_TRUE(m_driver.ScriptErrors().empty()) << m_driver.ScriptErrors().front();
-        ProgramFolderTest::TearDown();
-    }
+    void ExpectScriptsRan() const { EXPECT_TRUE(m_driver.ScriptErrors().empty()) << m_driver.ScriptErrors().front(); }
 
     ProgramModule m_module;
     CTestDriver m_driver;
     std::vector<CString> m_messages;
+};
+
+class DialogTest
+    : public ProgramFolderTest
+    , protected DialogHarness {
+protected:
+    void TearDown() override
+    {
+        ExpectScriptsRan();
+        ProgramFolderTest::TearDown();
+    }
+};
+
+class DocumentDialogTest
+    : public CatalogTest
+    , protected DialogHarness {
+protected:
+    void TearDown() override
+    {
+        ExpectScriptsRan();
+        CatalogTest::TearDown();
+    }
 };
