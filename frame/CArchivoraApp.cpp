@@ -19,6 +19,7 @@
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
 #include "store/CRegistryKey.h"
+#include "ui/DropTargets.h"
 
 #include "platform/base/PathNames.h"
 #include "platform/base/ProgramFolder.h"
@@ -27,6 +28,8 @@
 #include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/AfxWinMain.h"
 #include "platform/framework/CDocTemplate.h"
+#include "platform/framework/CRichEditCtrl.h"
+#include "platform/net/AsyncSocket.h"
 #include "platform/window/MdiClient.h"
 #include "platform/window/Window.h"
 
@@ -140,7 +143,7 @@ BOOL CArchivoraApp::InitInstance()
     } else if (m_bFirstRun) {
         cmdInfo.m_dwStartFlags |= START_MODES;
     }
-    // FIXME: the in-program drag and drop is set up here once the interface kit has it.
+    InitDragDrop();
 
     if (!CreateMainWindow())
         return FALSE;
@@ -191,11 +194,15 @@ BOOL CArchivoraApp::InitServices()
         AfxMessageBox(IDS_OLE_INIT_FAILED);
         return FALSE;
     }
-    // FIXME: the sockets of the web access service are set up here (message
-    // IDS_SOCKETS_INIT_FAILED when they cannot be) once the service exists.
+    // The web access service's sockets report to this thread.
+    if (!AfxSocketInit()) {
+        AfxMessageBox(IDS_SOCKETS_INIT_FAILED);
+        return FALSE;
+    }
     AfxEnableControlContainer();
     Enable3dControls();
-    // FIXME: the rich edit control is readied here once the platform has it.
+    // The content preview is a rich edit control.
+    AfxInitRichEdit();
     SetRegistryKey("KD");
     LoadStdProfileSettings(0);
     InitAppGlobals();

@@ -19,6 +19,7 @@
 #include "platform/base/TextFunctions.h"
 #include "platform/controls/HeaderControl.h"
 #include "platform/controls/ListViewControl.h"
+#include "platform/framework/AfxFrameIds.h"
 #include "platform/framework/CRect.h"
 #include "platform/framework/CWaitCursor.h"
 #include "platform/framework/CWinThread.h"
@@ -40,6 +41,26 @@ BEGIN_MESSAGE_MAP(CArqListCtrl, CGridListCtrl)
     ON_NOTIFY(HDN_ENDDRAG, 0, &CArqListCtrl::OnHeaderEndDrag)
     ON_NOTIFY(HDN_DIVIDERDBLCLICK, 0, &CArqListCtrl::OnHeaderDividerDblClk)
     ON_NOTIFY_REFLECT(LVN_ENDLABELEDIT, &CArqListCtrl::OnEndLabelEdit)
+    ON_COMMAND(ID_FILE_OPEN, &CArqListCtrl::OnOpenSelected)
+    ON_UPDATE_COMMAND_UI(ID_FILE_OPEN, &CArqListCtrl::OnUpdateOpenSelected)
+    ON_COMMAND(ID_DOC_OPEN, &CArqListCtrl::OnOpenSelected)
+    ON_UPDATE_COMMAND_UI(ID_DOC_OPEN, &CArqListCtrl::OnUpdateOpenSelected)
+    ON_COMMAND(ID_DOC_RENAME, &CArqListCtrl::OnRename)
+    ON_UPDATE_COMMAND_UI(ID_DOC_RENAME, &CArqListCtrl::OnUpdateRename)
+    ON_COMMAND(ID_DOC_EDIT_CELL, &CArqListCtrl::OnEditCell)
+    ON_UPDATE_COMMAND_UI(ID_DOC_EDIT_CELL, &CArqListCtrl::OnUpdateEditCell)
+    ON_COMMAND(ID_DOC_PROPERTIES, &CArqListCtrl::OnProperties)
+    ON_UPDATE_COMMAND_UI(ID_DOC_PROPERTIES, &CArqListCtrl::OnUpdateProperties)
+    ON_COMMAND(ID_DOC_REMOVE_FROM_GROUP, &CArqListCtrl::OnRemoveFromGroup)
+    ON_UPDATE_COMMAND_UI(ID_DOC_REMOVE_FROM_GROUP, &CArqListCtrl::OnUpdateRemoveFromGroup)
+    ON_COMMAND(ID_DOC_RECYCLE, &CArqListCtrl::OnRecycle)
+    ON_UPDATE_COMMAND_UI(ID_DOC_RECYCLE, &CArqListCtrl::OnUpdateRecycle)
+    ON_COMMAND(ID_EDIT_COPY, &CArqListCtrl::OnCopy)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, &CArqListCtrl::OnUpdateCopy)
+    ON_COMMAND(ID_EDIT_CUT, &CArqListCtrl::OnCut)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, &CArqListCtrl::OnUpdateCut)
+    ON_COMMAND(ID_DOC_SELECT_ALL, &CArqListCtrl::OnSelectAll)
+    ON_COMMAND(ID_DOC_INVERT_SELECTION, &CArqListCtrl::OnInvertSelection)
     ON_MESSAGE(CArqListCtrl::MSG_FILL_REDRAW, &CArqListCtrl::OnFillRedraw)
     ON_MESSAGE(CArqListCtrl::MSG_REOPEN_EDIT, &CArqListCtrl::OnReopenEdit)
 END_MESSAGE_MAP()
@@ -491,10 +512,10 @@ void CArqListCtrl::OnMouseMove(UINT nFlags, CPoint point)
 void CArqListCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
     // Enter opens and Delete recycles the selection, as their commands do.
-    if (nChar == VK_RETURN || nChar == VK_DELETE) {
-        if (CWnd* pOwner = GetParent())
-            pOwner->SendMessage(WM_COMMAND, nChar == VK_RETURN ? ID_DOC_OPEN : ID_DOC_RECYCLE);
-    }
+    if (nChar == VK_RETURN)
+        OpenSelectedItems();
+    else if (nChar == VK_DELETE)
+        RecycleSelected();
     CGridListCtrl::OnKeyDown(nChar, nRepCnt, nFlags);
 }
 

@@ -34,8 +34,10 @@
 
 #include <atomic>
 #include <memory>
+#include <vector>
 
 class CCatalogRecord;
+class CCmdUI;
 class CDocumentRec;
 class CWinThread;
 
@@ -150,6 +152,19 @@ public:
     // Puts a document object in place of the row's (which it deletes).
     void ReplaceRowRecord(int nRow, std::unique_ptr<CDocumentRec> pDocument);
 
+    /* Commands (CArqListCtrl_Commands.cpp). */
+
+    // Opens the selected rows (the focused one without a selection): the
+    // first group in the tree, every document not blocked.
+    void OpenSelectedItems();
+    // Moves the selected rows that may go there to the recycle bin, confirmed.
+    void RecycleSelected();
+    // Puts the selected rows on the clipboard (PAYLOAD_COPY or PAYLOAD_MOVE,
+    // which marks them cut). FALSE when nothing went there.
+    BOOL CopySelection(LONG nOperation);
+    // The selected rows in index order.
+    std::vector<int> GetSelectedRows() const;
+
     /* Sorting. */
 
     // The header's sort key: column 0 ascending when no column is the sort column.
@@ -178,6 +193,26 @@ protected:
     // Takes an edited value into the catalog, then retires the editor.
     void OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult);
     LRESULT OnReopenEdit(WPARAM wParam, LPARAM lParam);
+
+    /* Command handlers. */
+    void OnOpenSelected();
+    void OnUpdateOpenSelected(CCmdUI* pCmdUI);
+    void OnRename();
+    void OnUpdateRename(CCmdUI* pCmdUI);
+    void OnEditCell();
+    void OnUpdateEditCell(CCmdUI* pCmdUI);
+    void OnProperties();
+    void OnUpdateProperties(CCmdUI* pCmdUI);
+    void OnRemoveFromGroup();
+    void OnUpdateRemoveFromGroup(CCmdUI* pCmdUI);
+    void OnRecycle();
+    void OnUpdateRecycle(CCmdUI* pCmdUI);
+    void OnCopy();
+    void OnCut();
+    void OnUpdateCopy(CCmdUI* pCmdUI);
+    void OnUpdateCut(CCmdUI* pCmdUI);
+    void OnSelectAll();
+    void OnInvertSelection();
 
     // The row's state in the grid's state column and the list's state images.
     BOOL AreStateImagesOn() const { return m_bStateImagesOn; }
@@ -215,6 +250,12 @@ private:
     void StartFill(BOOL bNodesFirst);
     // The data tip's text for a row: its name, then its description after a blank line.
     CString TipText(int nRow);
+    // A group, or a file whose file can be reached.
+    BOOL CanOpenRow(int nRow) const;
+    // A group that is not a fixed node, or a document not blocked whose store lets it go.
+    BOOL CanRecycleRow(int nRow) const;
+    // The list shows one of the fixed top nodes of blocks 3 and 4.
+    BOOL IsShownNodeFixedTop() const;
     // The edit rules of a document's cell (GetCellEditLimit).
     static int DocumentEditLimit(const CDocumentRec& document, LONG nColumnId);
 

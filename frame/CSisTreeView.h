@@ -1,18 +1,19 @@
 #pragma once
 
-// CSisTreeView in its first form: the catalog's top-level systems, sorted by
-// name, in a tree control (ID 101). Selecting one announces it to the catalog
-// view's frame with "STM SelChanged" (the reason is how it was selected: 0 by
-// the program, 1 the mouse, 2 the keyboard, 3 after a rebuild), then "STM
-// SelDrawn". The tree owns the node cursors it announces; they stay valid
-// until the next Rebuild.
+// CSisTreeView: the left pane of a catalog view, the systems tree (ID 101)
+// between two rows of arrow buttons that scroll it (the tree has no scroll
+// bars): left, up and right on top (102, 103, 104), left, down and right
+// below (105, 106, 107). An arrow is enabled while the tree can scroll that
+// way; a drag held over an arrow scrolls too.
+//
+// The view passes the tree's "STM SelChanged" and "STM SelDrawn" on to its
+// frame and turns "STM AlterouCatalogo" and "STM AlterouProp" into the
+// program-wide "APPM Refazer" and "APPM Reler". It routes the commands on the
+// selected system to the tree and keeps the tree's settings (SisTreeSettings.h).
 
 #include "frame/CPaneView.h"
-
-#include "platform/framework/CTreeCtrl.h"
-
-#include <memory>
-#include <vector>
+#include "frame/CSisTreeCtrl.h"
+#include "ui/CBtnSeta.h"
 
 class CNodeRec;
 
@@ -22,29 +23,60 @@ class CSisTreeView : public CPaneView {
 
 public:
     static constexpr UINT TREE_ID = 101;
+    /* The arrow buttons. */
+    static constexpr UINT ID_TOP_LEFT = 102;
+    static constexpr UINT ID_UP = 103;
+    static constexpr UINT ID_TOP_RIGHT = 104;
+    static constexpr UINT ID_BOTTOM_LEFT = 105;
+    static constexpr UINT ID_DOWN = 106;
+    static constexpr UINT ID_BOTTOM_RIGHT = 107;
 
     CSisTreeView();
     ~CSisTreeView() override;
 
-    CTreeCtrl& GetTreeCtrl() { return m_tree; }
-    // Reads the systems again, keeping the selected one selected (announced with reason 3).
-    void Rebuild();
-    // Selects the node's item, announced with reason 0; FALSE when the tree does not show it.
-    BOOL SelectNode(const CNodeRec& node);
+    CSisTreeCtrl& GetTreeCtrl() { return m_tree; }
+    // Reads the systems again, keeping what is expanded and selected (announced with reason 3).
+    void Rebuild() { m_tree.Rebuild(); }
+    // Selects the node's item, announced with reason 0; FALSE when the tree does not hold it.
+    BOOL SelectNode(const CNodeRec& node) { return m_tree.SelectNode(node); }
 
+    // Fills the tree, then applies the settings kept under the restored view's key.
     void OnInitialUpdate() override;
+    // Writes the tree's settings under hParent\pszName.
+    void SaveSettings(HKEY hParent, LPCTSTR pszName);
 
 protected:
     BOOL CreateControl() override;
     CWnd* GetControl() override { return &m_tree; }
 
-    void OnSelChanged(NMHDR* pNotify, LRESULT* pResult);
+    void OnSize(UINT nType, int cx, int cy);
+    void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
+    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    BOOL OnQueryNewPalette();
+    void OnScrollLeft();
+    void OnScrollRight();
+    void OnScrollUp();
+    void OnScrollDown();
+    LRESULT OnTreeCatalogChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTreePropChanged(WPARAM wParam, LPARAM lParam);
+
+    void OnGroupProperties() { m_tree.EditGroupProperties(); }
+    void OnRename() { m_tree.EditContextLabel(); }
+    void OnDelete() { m_tree.DeleteContextNode(); }
+    void OnRecycle() { m_tree.RecycleContextNode(); }
+    void OnCopy() { m_tree.CopyToClipboard(1); }
+    void OnCut() { m_tree.CopyToClipboard(2); }
+    void OnPasteAtTop() { m_tree.PasteAtTop(); }
+    void OnUpdateContextCommand(CCmdUI* pCmdUI);
+    void OnUpdatePasteAtTop(CCmdUI* pCmdUI);
+    void OnUpdateEditCell(CCmdUI* pCmdUI);
 
 private:
-    // The item showing the node at ref, or NULL.
-    HTREEITEM FindItem(const CNodeRec& node) const;
+    // Applies kept settings: icon size, the selected system's path, the block-3 top node.
+    void ApplySettings();
+    // Whether the tree can scroll one line that way.
+    BOOL CanScroll(int nBar, BOOL bForward);
 
-    CTreeCtrl m_tree;
-    std::vector<std::unique_ptr<CNodeRec>> m_nodes; // the items' nodes
-    BOOL m_bRebuilding { FALSE };
+    CSisTreeCtrl m_tree;
+    CBtnSeta m_arrows[6]; // 102 to 107 in order
 };

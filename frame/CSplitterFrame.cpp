@@ -4,8 +4,10 @@
 #include "frame/CArqListView.h"
 #include "frame/CContentView.h"
 #include "frame/CMainFrame.h"
+#include "frame/CSisTreeCtrl.h"
 #include "frame/CSisTreeView.h"
 #include "frame/DesktopLayout.h"
+#include "frame/SisTreeSettings.h"
 #include "resources/ResourceIds.h"
 #include "store/CNodeRec.h"
 #include "store/CRegistryKey.h"
@@ -34,6 +36,20 @@ BEGIN_MESSAGE_MAP(CSplitterFrame, CMDIChildWnd)
     ON_REGISTERED_MESSAGE(g_nMsgSelDrawn, &CSplitterFrame::OnSelDrawn)
     ON_REGISTERED_MESSAGE(g_nMsgItemChanged, &CSplitterFrame::OnItemChanged)
     ON_COMMAND(ID_VIEW_PREVIEW, &CSplitterFrame::OnTogglePreview)
+    ON_COMMAND(ID_VIEW_TREE_LARGE, &CSplitterFrame::OnTreeLargeIcons)
+    ON_COMMAND(ID_VIEW_TREE_SMALL, &CSplitterFrame::OnTreeSmallIcons)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TREE_LARGE, &CSplitterFrame::OnUpdateTreeLargeIcons)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TREE_SMALL, &CSplitterFrame::OnUpdateTreeSmallIcons)
+    ON_COMMAND(ID_VIEW_TOP_NODE3, &CSplitterFrame::OnToggleTopNode3)
+    ON_COMMAND(ID_VIEW_TOP_NODE3_OTHER, &CSplitterFrame::OnToggleTopNode3)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TOP_NODE3, &CSplitterFrame::OnUpdateTopNode3)
+    ON_COMMAND(ID_VIEW_TOP_NODE4, &CSplitterFrame::OnToggleTopNode4)
+    ON_COMMAND(ID_VIEW_TOP_NODE4_OTHER, &CSplitterFrame::OnToggleTopNode4)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TOP_NODE4, &CSplitterFrame::OnUpdateTopNode4)
+    ON_COMMAND(ID_VIEW_BACK, &CSplitterFrame::OnHistoryBack)
+    ON_COMMAND(ID_VIEW_FORWARD, &CSplitterFrame::OnHistoryForward)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_BACK, &CSplitterFrame::OnUpdateHistoryBack)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_FORWARD, &CSplitterFrame::OnUpdateHistoryForward)
     ON_UPDATE_COMMAND_UI(ID_VIEW_PREVIEW, &CSplitterFrame::OnUpdateTogglePreview)
     ON_UPDATE_COMMAND_UI(ID_PANE_NODE_PATH, &CSplitterFrame::OnUpdatePaneNodePath)
     ON_UPDATE_COMMAND_UI(ID_PANE_COUNTS, &CSplitterFrame::OnUpdatePaneCounts)
@@ -131,9 +147,10 @@ void CSplitterFrame::SavePlacement(HKEY hParent, LPCTSTR pszName)
     if (IsPreviewShown())
         m_wndSplitter.GetColumnInfo(PREVIEW_COLUMN, cxPreview, cxMin);
     key.SetDWORD("TipViewFrame", static_cast<DWORD>(std::max(cxPreview, 0)));
+    if (m_pTreeView)
+        m_pTreeView->SaveSettings(key, SIS_TREE_KEY_NAME);
     if (m_pListView)
         m_pListView->GetListCtrl().SaveSettings(hParent, pszName);
-    // FIXME: the tree view's ("SisTree") settings are saved here once they exist.
 }
 
 void CSplitterFrame::OnUpdateFrameTitle(BOOL)
@@ -167,6 +184,13 @@ BOOL CSplitterFrame::IsListFilterActive() const
 
 /***************************** Selection *****************************/
 
+BOOL CSplitterFrame::IsListShowingPending() const
+{
+    if (!m_pCurrentNode || !m_pPendingNode)
+        return m_pCurrentNode == m_pPendingNode;
+    return m_pCurrentNode->GetRef() == m_pPendingNode->GetRef();
+}
+
 void CSplitterFrame::SelectNode(const CNodeRec& node)
 {
     if (m_pTreeView)
@@ -184,18 +208,19 @@ void CSplitterFrame::RefreshDocumentList()
 {
     KillTimer(TIMER_REFRESH_LIST);
     if (m_pListView) {
-        m_pListView->GetListCtrl().Fill(m_pPendingNode);
+        m_pListView->GetListCtrl().Fill(m_pPendingNode.get());
         if (m_pListView->GetListCtrl().GetItemCount() == 0)
             SendMessage(g_nMsgItemChanged, 0, 0);
     }
-    m_pCurrentNode = m_pPendingNode;
+    m_pCurrentNode.reset(m_pPendingNode ? m_pPendingNode->Clone() : nullptr);
 }
 
 LRESULT CSplitterFrame::OnSelChanged(WPARAM wParam, LPARAM lParam)
 {
     KillTimer(TIMER_REFRESH_LIST);
-    m_pPendingNode = reinterpret_cast<CNodeRec*>(lParam);
-    if (m_pPendingNode != m_pCurrentNode) {
+    const auto* pNode = reinterpret_cast<const CNodeRec*>(lParam);
+    m_pPendingNode.reset(pNode ? pNode->Clone() : nullptr);
+    if (!IsListShowingPending()) {
         switch (wParam) {
         case REASON_MOUSE:
         case REASON_REBUILD:
@@ -250,19 +275,115 @@ void CSplitterFrame::OnTimer(UINT_PTR nIDEvent)
 
 LRESULT CSplitterFrame::OnRedo(WPARAM, LPARAM)
 {
-    // The tree's nodes are made again: the list follows what the tree announces.
-    m_pCurrentNode = m_pPendingNode = nullptr;
+    // The rebuild announces the selected node again; a list that showed it
+    // reads it again at once.
     m_nStatusTotal = -1;
     if (m_pTreeView)
         m_pTreeView->Rebuild();
+    if (IsListShowingPending())
+        RefreshDocumentList();
     // FIXME: the preview checks its document again here once it shows one.
     return 0;
 }
 
-LRESULT CSplitterFrame::OnReread(WPARAM wParam, LPARAM lParam)
+LRESULT CSplitterFrame::OnReread(WPARAM, LPARAM)
 {
-    // The first form's panes keep nothing but names: reading again is rebuilding.
-    return OnRedo(wParam, lParam);
+    // The same records, read again: nothing is added or removed.
+    if (CSisTreeCtrl* pTree = GetTreeCtrl())
+        pTree->ReloadRecords(TVI_ROOT);
+    if (m_pListView)
+        m_pListView->GetListCtrl().RefreshAll();
+    // FIXME: the preview checks its document again here once it shows one.
+    return 0;
+}
+
+/***************************** The tree *****************************/
+
+CSisTreeCtrl* CSplitterFrame::GetTreeCtrl() const
+{
+    return m_pTreeView ? &m_pTreeView->GetTreeCtrl() : nullptr;
+}
+
+void CSplitterFrame::OnTreeLargeIcons()
+{
+    if (CSisTreeCtrl* pTree = GetTreeCtrl())
+        pTree->SetIconSize(FALSE);
+}
+
+void CSplitterFrame::OnTreeSmallIcons()
+{
+    if (CSisTreeCtrl* pTree = GetTreeCtrl())
+        pTree->SetIconSize(TRUE);
+}
+
+void CSplitterFrame::OnUpdateTreeLargeIcons(CCmdUI* pCmdUI)
+{
+    CSisTreeCtrl* pTree = GetTreeCtrl();
+    pCmdUI->SetCheck(pTree && !pTree->IsSmallIcons() ? 1 : 0);
+}
+
+void CSplitterFrame::OnUpdateTreeSmallIcons(CCmdUI* pCmdUI)
+{
+    CSisTreeCtrl* pTree = GetTreeCtrl();
+    pCmdUI->SetCheck(pTree && pTree->IsSmallIcons() ? 1 : 0);
+}
+
+void CSplitterFrame::OnToggleTopNode3()
+{
+    if (CSisTreeCtrl* pTree = GetTreeCtrl())
+        pTree->ShowTopNode3(!pTree->IsTopNode3Shown());
+}
+
+void CSplitterFrame::OnToggleTopNode4()
+{
+    if (CSisTreeCtrl* pTree = GetTreeCtrl())
+        pTree->ShowTopNode4(!pTree->IsTopNode4Shown());
+}
+
+void CSplitterFrame::OnUpdateTopNode3(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(IsTopNode3Shown() ? 1 : 0);
+}
+
+void CSplitterFrame::OnUpdateTopNode4(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(IsTopNode4Shown() ? 1 : 0);
+}
+
+BOOL CSplitterFrame::IsTopNode3Shown() const
+{
+    CSisTreeCtrl* pTree = GetTreeCtrl();
+    return pTree && pTree->IsTopNode3Shown();
+}
+
+BOOL CSplitterFrame::IsTopNode4Shown() const
+{
+    CSisTreeCtrl* pTree = GetTreeCtrl();
+    return pTree && pTree->IsTopNode4Shown();
+}
+
+void CSplitterFrame::OnHistoryBack()
+{
+    if (CSisTreeCtrl* pTree = GetTreeCtrl())
+        pTree->GoBack();
+}
+
+void CSplitterFrame::OnHistoryForward()
+{
+    if (CSisTreeCtrl* pTree = GetTreeCtrl())
+        pTree->GoForward();
+}
+
+void CSplitterFrame::OnUpdateHistoryBack(CCmdUI* pCmdUI)
+{
+    CSisTreeCtrl* pTree = GetTreeCtrl();
+    pCmdUI->Enable(pTree && pTree->GetHistory().CanGoBack());
+}
+
+void CSplitterFrame::OnUpdateHistoryForward(CCmdUI* pCmdUI)
+{
+    CSisTreeCtrl* pTree = GetTreeCtrl();
+    pCmdUI->Enable(pTree && pTree->GetHistory().CanGoForward());
 }
 
 /***************************** The preview column *****************************/
@@ -318,7 +439,7 @@ void CSplitterFrame::OnUpdatePaneCounts(CCmdUI* pCmdUI)
 {
     if (IsMainWindowIconic())
         return;
-    const int nRows = m_pListView && m_pCurrentNode == m_pPendingNode ? m_pListView->GetListCtrl().GetItemCount() : 0;
+    const int nRows = m_pListView && IsListShowingPending() ? m_pListView->GetListCtrl().GetItemCount() : 0;
     if (m_nStatusTotal == -1)
         m_nStatusTotal = m_pPendingNode ? m_pPendingNode->CountChildren() + m_pPendingNode->CountDocuments() : 0;
     CString strText;
@@ -341,5 +462,5 @@ void CSplitterFrame::OnUpdatePaneNodePath(CCmdUI* pCmdUI)
     // FIXME: through an off-screen memory DC once the interface kit has it.
     CClientDC dc(pStatusBar);
     dc.FillSolidRect(&rcPane, GetSysColor(COLOR_BTNFACE));
-    DrawNodePath(m_pPendingNode, dc.GetSafeHdc(), &rcPane);
+    DrawNodePath(m_pPendingNode.get(), dc.GetSafeHdc(), &rcPane);
 }

@@ -17,9 +17,12 @@
 
 #include "platform/framework/CMDIChildWnd.h"
 
+#include <memory>
+
 class CArqListView;
 class CContentView;
 class CNodeRec;
+class CSisTreeCtrl;
 class CSisTreeView;
 
 class CSplitterFrame : public CMDIChildWnd {
@@ -59,12 +62,17 @@ public:
     // The list shows the pending node now.
     void RefreshDocumentList();
     // The node last announced, and the one the list shows; null for none.
-    const CNodeRec* GetPendingNode() const { return m_pPendingNode; }
-    const CNodeRec* GetCurrentNode() const { return m_pCurrentNode; }
+    const CNodeRec* GetPendingNode() const { return m_pPendingNode.get(); }
+    const CNodeRec* GetCurrentNode() const { return m_pCurrentNode.get(); }
     // Whether the list's filter is on, for the main frame's blinking button.
     BOOL IsListFilterActive() const;
 
+    // Whether the tree shows the fixed top nodes of blocks 3 and 4.
+    BOOL IsTopNode3Shown() const;
+    BOOL IsTopNode4Shown() const;
+
     CSisTreeView* GetTreeView() const { return m_pTreeView; }
+    CSisTreeCtrl* GetTreeCtrl() const;
     CArqListView* GetListView() const { return m_pListView; }
     CContentView* GetContentView() const { return m_pContentView; }
 
@@ -87,9 +95,23 @@ protected:
     void OnTogglePreview();
     void OnUpdateTogglePreview(CCmdUI* pCmdUI);
     void OnUpdatePaneNodePath(CCmdUI* pCmdUI);
+    void OnTreeLargeIcons();
+    void OnTreeSmallIcons();
+    void OnUpdateTreeLargeIcons(CCmdUI* pCmdUI);
+    void OnUpdateTreeSmallIcons(CCmdUI* pCmdUI);
+    void OnToggleTopNode3();
+    void OnToggleTopNode4();
+    void OnUpdateTopNode3(CCmdUI* pCmdUI);
+    void OnUpdateTopNode4(CCmdUI* pCmdUI);
+    void OnHistoryBack();
+    void OnHistoryForward();
+    void OnUpdateHistoryBack(CCmdUI* pCmdUI);
+    void OnUpdateHistoryForward(CCmdUI* pCmdUI);
     void OnUpdatePaneCounts(CCmdUI* pCmdUI);
 
 private:
+    // Whether the list shows the node last announced (both may be none).
+    BOOL IsListShowingPending() const;
     // Whether the main window is minimised, when the status panes do nothing.
     static BOOL IsMainWindowIconic();
 
@@ -98,8 +120,8 @@ private:
     CArqListView* m_pListView { nullptr };
     CContentView* m_pContentView { nullptr };
     DWORD m_dwShowState { SW_SHOWMAXIMIZED }; // "Status" of the frame's key
-    CNodeRec* m_pCurrentNode { nullptr };     // the tree's; see CSisTreeView
-    CNodeRec* m_pPendingNode { nullptr };
+    std::unique_ptr<CNodeRec> m_pCurrentNode; // copies of the tree's, which the tree may delete
+    std::unique_ptr<CNodeRec> m_pPendingNode;
     LPARAM m_nCurrentItem { 0 }; // the list's row the preview shows, and the one last announced
     LPARAM m_nPendingItem { 0 };
     LONG m_nStatusTotal { -1 };      // children and documents of the pending node; -1 to count again

@@ -1,9 +1,9 @@
 // Links: frame
 // Takes arbitrary bytes as the current user's registry file and makes, without
 // windows, the start-up's reads of the window layout, of the catalog views'
-// keys and their document lists' settings, of the bars' kept states, of the
-// lists' program-wide column layout and of the find settings. Whatever the bytes,
-// each value read must be one a start can use.
+// keys with their systems trees' and document lists' settings, of the bars'
+// kept states, of the lists' program-wide column layout and of the find
+// settings. Whatever the bytes, each value read must be one a start can use.
 
 #include "frame/AppGlobals.h"
 #include "frame/CFindBar.h"
@@ -11,6 +11,7 @@
 #include "frame/DesktopLayout.h"
 #include "frame/FindSettings.h"
 #include "frame/ListViewSettings.h"
+#include "frame/SisTreeSettings.h"
 #include "store/CCatalog.h"
 #include "store/CNodeRec.h"
 #include "store/CRegistryKey.h"
@@ -106,6 +107,17 @@ void CheckListView(HKEY hChild)
     CheckColumnLayout(listView);
 }
 
+void CheckSisTree(CRegistryKey& child)
+{
+    CRegistryKey tree;
+    if (!tree.Open(child, SIS_TREE_KEY_NAME, KEY_READ))
+        return;
+    const CSisTreeSettings settings = ReadSisTreeSettings(tree);
+    if (settings.path.size() > MAX_PATH_NAMES || (settings.bSmallIcons != FALSE && settings.bSmallIcons != TRUE)
+        || (settings.bShowTopNode3 != FALSE && settings.bShowTopNode3 != TRUE))
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize)
@@ -142,6 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
                     std::abort();
             }
             CheckListView(child);
+            CheckSisTree(child);
         }
         CMailBar mailBar;
         mailBar.LoadState(desktop);

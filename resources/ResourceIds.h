@@ -661,4 +661,19 @@
 #define IDS_MONITOR_TIP_ONE         4366
 #define IDS_MONITOR_TIP_MANY        4367    // %d: the count
 
+// The systems tree: its pictures (0xFF00FF transparent; the large images 32
+// pixels wide, the small ones IDB_SYSTEM_IMAGES; state images 16 and 20), the
+// context menus of a system, of the two fixed top nodes and of empty space,
+// and its texts.
+#define IDB_TREE_LARGE_STATE        132
+#define IDB_TREE_LARGE              134
+#define IDB_TREE_SMALL_STATE        135
+#define IDR_TREE_NODE_MENU          170
+#define IDR_TOP_NODE3_MENU          256
+#define IDR_TOP_NODE4_MENU          257
+#define IDR_TREE_EMPTY_MENU         328
+#define IDS_TOP_NODE3_NAME          4013    // the names the fixed top nodes show
+#define IDS_TOP_NODE4_NAME          4292
+#define IDS_EDIT_CELL_UNAVAILABLE   4229    // the cell-edit command where no cell can be edited
+#define ID_CATALOG_PASTE_AT_TOP     32867
 // clang-format on

@@ -4,6 +4,7 @@
 #include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/COleDataObject.h"
 #include "platform/framework/COleDataSource.h"
+#include "platform/window/Clipboard.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
@@ -11,6 +12,7 @@
 #include "store/CPreferences.h"
 #include "ui/CUiHostServices.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -154,6 +156,20 @@ int CKadDragObjReg::PasteFromClipboard()
         return 0;
     }
     return payload.nOperation;
+}
+
+BOOL CKadDragObjReg::HasClipboardPayload(BOOL bNodeRequired)
+{
+    if (!PayloadFormat() || !IsClipboardFormatAvailable(PayloadFormat()))
+        return FALSE;
+    if (!bNodeRequired)
+        return TRUE;
+    CCatalog* pCatalog = GetHostMainCatalog();
+    CCatalogPayload payload;
+    if (!pCatalog || !ParseCatalogPayload(ReadClipboardBytes(), &payload, PayloadTail::Ignore))
+        return FALSE;
+    return std::any_of(payload.items.rbegin(), payload.items.rend(),
+        [pCatalog](CRecordRef item) { return pCatalog->CheckRecord(item.nBlock, item.nSlot, TABLE_NODE); });
 }
 
 void CKadDragObjReg::ForgetClipboardPayload()

@@ -57,6 +57,10 @@ public:
     // there last, so that records named by block and slot are not pasted into
     // a catalog that was rebuilt, restored or set up again since.
     static void ForgetClipboardPayload();
+    // Whether the clipboard holds a payload (IsClipboardFormatAvailable's
+    // test) and, with bNodeRequired, one of its items, looked at from the
+    // last, is still a system or group of the main catalog.
+    static BOOL HasClipboardPayload(BOOL bNodeRequired);
 
 private:
     void DeleteRecords();

@@ -5,14 +5,18 @@
 #include "frame/AppMessages.h"
 #include "frame/CArqListView.h"
 #include "frame/CArqListViewCtrl.h"
+#include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
 #include "store/CatalogColumns.h"
+#include "store/DocumentOperations.h"
 
 #include "platform/base/PathMap.h"
 #include "platform/controls/ListViewControl.h"
+#include "platform/framework/CCmdUI.h"
+#include "platform/window/Clipboard.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +27,16 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+// Whether an update pass enabled a command.
+class CEnabledState : public CCmdUI {
+public:
+    void Enable(BOOL bOn) override { m_bEnabled = bOn; }
+    void SetCheck(int) override { }
+    void SetText(LPCTSTR) override { }
+
+    BOOL m_bEnabled { TRUE };
+};
 
 // A catalog whose documents are files of the test's folder: "Letters" holds
 // a group, two files and a file that is gone; "Forty", "FortyOne" and "Many"
@@ -95,6 +109,15 @@ protected:
         info.item.iSubItem = List().FindColumn(COLUMN_DATE);
         info.item.lParam = lValue;
         List().GetParent()->SendMessage(WM_NOTIFY, List().GetDlgCtrlID(), reinterpret_cast<LPARAM>(&info));
+    }
+    // Whether the list enables a command with nRow alone selected and focused.
+    BOOL Enabled(int nRow, UINT nID)
+    {
+        List().SelectOnly(nRow);
+        CEnabledState state;
+        state.m_nID = nID;
+        state.DoUpdate(&List(), TRUE);
+        return state.m_bEnabled;
     }
     CString Cell(int nRow, LONG nColumnId) { return List().GetItemText(nRow, List().FindColumn(nColumnId)); }
     int RowOf(const char* pszName)
@@ -366,6 +389,62 @@ TEST_F(ArqListTest, AnEditedFolderMovesTheFileAndADateLinksTheExpiringNode)
     EXPECT_EQ(pExpiring->CountDocuments(), 1);
     EndDateEdit(nSmall, 0); // cleared
     EXPECT_EQ(pExpiring->CountDocuments(), 0);
+}
+
+TEST_F(ArqListTest, CommandsAreEnabledByTheRowsTheyWouldActOn)
+{
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    const int nGroup = RowOf("Old");
+    const int nFile = RowOf("a.txt");
+    const int nGone = RowOf("gone.txt");
+    for (UINT nID :
+        { UINT { ID_DOC_OPEN }, UINT { ID_DOC_RENAME }, UINT { ID_DOC_RECYCLE }, UINT { ID_DOC_PROPERTIES } }) {
+        EXPECT_TRUE(Enabled(nGroup, nID)) << nID;
+        EXPECT_TRUE(Enabled(nFile, nID)) << nID;
+    }
+    // A document whose file is gone can only be looked at and taken out of its group.
+    EXPECT_FALSE(Enabled(nGone, ID_DOC_OPEN));
+    EXPECT_FALSE(Enabled(nGone, ID_DOC_RENAME));
+    EXPECT_FALSE(Enabled(nGone, ID_DOC_RECYCLE));
+    EXPECT_TRUE(Enabled(nGone, ID_DOC_PROPERTIES));
+    EXPECT_TRUE(Enabled(nGone, ID_DOC_REMOVE_FROM_GROUP));
+    // The name column cannot be edited as a cell; the description can.
+    List().SelectOnly(nFile);
+    List().EditCellAt(nFile, List().FindColumn(COLUMN_DESCRIPTION), nullptr);
+    List().EndEdit();
+    EXPECT_TRUE(Enabled(nFile, ID_DOC_EDIT_CELL));
+    List().EditCellAt(nFile, List().FindColumn(COLUMN_SIZE), nullptr);
+    EXPECT_FALSE(Enabled(nFile, ID_DOC_EDIT_CELL));
+}
+
+TEST_F(ArqListTest, RemovingFromTheGroupAsksFirstAndKeepsTheDocumentCatalogued)
+{
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    List().SelectOnly(RowOf("a.txt"));
+    m_driver.AnswerNextMessageBox(IDNO);
+    ActiveView()->GetListView()->SendMessage(WM_COMMAND, ID_DOC_REMOVE_FROM_GROUP);
+    EXPECT_EQ(System("Letters")->CountDocuments(), 3);
+    m_driver.AnswerNextMessageBox(IDYES);
+    ActiveView()->GetListView()->SendMessage(WM_COMMAND, ID_DOC_REMOVE_FROM_GROUP);
+    EXPECT_EQ(System("Letters")->CountDocuments(), 2);
+    EXPECT_TRUE(App().GetMainCatalog()->FindPath(DocPath("a.txt").c_str())); // kept under the systems root
+}
+
+TEST_F(ArqListTest, ACutMarksItsRowsAndAnotherCopyClearsTheMarks)
+{
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    const int nFile = RowOf("a.txt");
+    List().SelectOnly(nFile);
+    ASSERT_TRUE(List().CopySelection(PAYLOAD_MOVE));
+    EXPECT_EQ(List().GetItemState(nFile, LVIS_CUT), LVIS_CUT);
+    EXPECT_TRUE(IsClipboardFormatAvailable(thePreferences.m_nClipboardFormat));
+    List().SelectOnly(RowOf("b.odt"));
+    ASSERT_TRUE(List().CopySelection(PAYLOAD_COPY));
+    EXPECT_EQ(List().GetItemState(nFile, LVIS_CUT), 0u);
+    EXPECT_EQ(List().GetItemState(RowOf("b.odt"), LVIS_CUT), 0u);
 }
 
 } // namespace

@@ -45,6 +45,12 @@ protected:
     {
         m_pView->SendMessage(g_nMsgSelChanged, nReason, reinterpret_cast<LPARAM>(pNode));
     }
+    // Whether the list shows the node (the frame keeps a copy of what the tree announced).
+    bool Shows(const CNodeRec* pNode) const
+    {
+        const CNodeRec* pCurrent = m_pView->GetCurrentNode();
+        return pCurrent && pNode && pCurrent->GetRef() == pNode->GetRef();
+    }
     int ListRows() const { return m_pView->GetListView()->GetListCtrl().GetItemCount(); }
     int ColumnWidth(int nColumn) const
     {
@@ -115,7 +121,7 @@ TEST_F(SplitterFrameTest, KeyboardMovesFillTheListOnceForTheLastNodeAfterAPause)
     EXPECT_EQ(m_pView->GetCurrentNode(), nullptr);
     EXPECT_EQ(ListRows(), 0);
     m_driver.Advance(1);
-    EXPECT_EQ(m_pView->GetCurrentNode(), pPhotos);
+    EXPECT_TRUE(Shows(pPhotos));
     EXPECT_EQ(ListRows(), 2);
     // The title follows the announcement at once.
     CString strTitle;
@@ -129,10 +135,10 @@ TEST_F(SplitterFrameTest, AProgramSelectionFillsAtOnceAndCancelsAWaitingRefresh)
     CNodeRec* pPhotos = TreeNode("Photos");
     Announce(CSplitterFrame::REASON_MOUSE, pPhotos);
     Announce(CSplitterFrame::REASON_PROGRAM, pLetters);
-    EXPECT_EQ(m_pView->GetCurrentNode(), pLetters);
+    EXPECT_TRUE(Shows(pLetters));
     EXPECT_EQ(ListRows(), 1);
     m_driver.Advance(500);
-    EXPECT_EQ(m_pView->GetCurrentNode(), pLetters);
+    EXPECT_TRUE(Shows(pLetters));
     // Announcing the node shown arms nothing.
     Announce(CSplitterFrame::REASON_MOUSE, pLetters);
     m_driver.Advance(500);

@@ -1,0 +1,308 @@
+// The document list's commands on its rows: opening, renaming and editing a
+// cell, properties, removing from the group, the recycle bin, copy and cut,
+// and the selection. Each command's
+// update handler enables it by the rows it would act on; a blocked document
+// (its file or message is gone or out of reach) is never acted on.
+
+#include "frame/CArqListCtrl.h"
+
+#include "catalog/CRecycleRun.h"
+#include "frame/AppMessages.h"
+#include "frame/CArchivoraApp.h"
+#include "frame/FramePrompts.h"
+#include "mail/MailResult.h"
+#include "resources/ResourceIds.h"
+#include "store/CCatalog.h"
+#include "store/CDocumentRec.h"
+#include "store/CatalogColumns.h"
+#include "store/DocumentOperations.h"
+#include "store/ResString.h"
+#include "ui/CKadDragObjReg.h"
+
+#include "platform/controls/ListViewControl.h"
+#include "platform/framework/AfxFrameIds.h"
+#include "platform/framework/AfxMessageBox.h"
+#include "platform/framework/CCmdUI.h"
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+bool IsBlocked(const CDocumentRec& document, int bCheck)
+{
+    const int nState = document.GetExpiryState(bCheck);
+    return nState == EXPIRY_MAIL_DELETED || nState == EXPIRY_NOT_FOUND || nState == EXPIRY_UNREACHABLE;
+}
+
+// Joins the question's texts and paths into one message box.
+int AskDelete(const CDeleteQuestion& question)
+{
+    CString strText;
+    for (UINT nID : question.textIds) {
+        if (!strText.IsEmpty())
+            strText += "\n";
+        strText += GetResString(nID);
+    }
+    for (const CString& strPath : question.paths)
+        strText += "\n" + strPath;
+    return AfxMessageBox(strText, question.nStyle);
+}
+
+} // namespace
+
+/******************************************************************************
+ * The rows commands act on
+ ******************************************************************************/
+
+std::vector<int> CArqListCtrl::GetSelectedRows() const
+{
+    std::vector<int> rows;
+    for (int nRow = GetNextItem(-1, LVNI_SELECTED); nRow >= 0; nRow = GetNextItem(nRow, LVNI_SELECTED))
+        rows.push_back(nRow);
+    return rows;
+}
+
+BOOL CArqListCtrl::CanOpenRow(int nRow) const
+{
+    if (GetRowNode(nRow))
+        return TRUE;
+    const CDocumentRec* pDocument = GetRowDocument(nRow);
+    return pDocument && !pDocument->IsMail() && !IsBlocked(*pDocument, 1);
+}
+
+BOOL CArqListCtrl::CanRecycleRow(int nRow) const
+{
+    if (GetRowNode(nRow))
+        return !GetRowNode(nRow)->IsFixedNode();
+    const CDocumentRec* pDocument = GetRowDocument(nRow);
+    // Messages of the database kind cannot be taken out of their store.
+    return pDocument && !IsBlocked(*pDocument, 1)
+        && !(pDocument->IsMail() && pDocument->GetMailRef().nStoreKind == MAIL_STORE_OE5);
+}
+
+/******************************************************************************
+ * Opening
+ ******************************************************************************/
+
+void CArqListCtrl::OpenSelectedItems()
+{
+    std::vector<int> rows = GetSelectedRows();
+    if (rows.empty() && GetFocusedRow() >= 0)
+        rows.push_back(GetFocusedRow());
+    CArchivoraApp* pApp = GetArchivoraApp();
+    BOOL bOpened = FALSE;
+    for (int nRow : rows) {
+        if (CNodeRec* pNode = GetRowNode(nRow)) {
+            // A group opens in the tree, and only the first: the list then shows it.
+            if (CWnd* pParent = GetParent())
+                pParent->PostMessage(g_nMsgSysDoubleClick, 0, reinterpret_cast<LPARAM>(pNode));
+            break;
+        }
+        CDocumentRec* pDocument = GetRowDocument(nRow);
+        if (pApp && pDocument && !IsBlocked(*pDocument, 1))
+            bOpened = pApp->OpenItem(*pDocument, this) || bOpened;
+    }
+    if (bOpened && pApp)
+        pApp->MinimizeAfterOpen();
+}
+
+void CArqListCtrl::OnOpenSelected()
+{
+    OpenSelectedItems();
+}
+
+void CArqListCtrl::OnUpdateOpenSelected(CCmdUI* pCmdUI)
+{
+    std::vector<int> rows = GetSelectedRows();
+    if (rows.empty() && GetFocusedRow() >= 0)
+        rows.push_back(GetFocusedRow());
+    BOOL bEnable = FALSE;
+    for (int nRow : rows)
+        bEnable = bEnable || CanOpenRow(nRow);
+    pCmdUI->Enable(bEnable);
+}
+
+/******************************************************************************
+ * Renaming, editing and properties
+ ******************************************************************************/
+
+void CArqListCtrl::OnRename()
+{
+    RenameFocused();
+}
+
+void CArqListCtrl::OnUpdateRename(CCmdUI* pCmdUI)
+{
+    const int nRow = GetFocusedRow();
+    const int nName = FindColumn(COLUMN_NAME);
+    BOOL bEnable = nRow >= 0 && nName >= 0 && GetColumnWidth(nName) > 0;
+    if (bEnable) {
+        const CNodeRec* pNode = GetRowNode(nRow);
+        const CDocumentRec* pDocument = GetRowDocument(nRow);
+        bEnable = (pNode && !pNode->IsFixedNode()) || (pDocument && !pDocument->IsMail() && !IsBlocked(*pDocument, 0));
+    }
+    pCmdUI->Enable(bEnable);
+}
+
+void CArqListCtrl::OnEditCell()
+{
+    EditFocusedCell();
+}
+
+void CArqListCtrl::OnUpdateEditCell(CCmdUI* pCmdUI)
+{
+    const int nRow = GetFocusedRow();
+    const int nPosition = GetCurrentColumn();
+    int nColumn = -1;
+    if (nPosition >= 0 && GetGridHeader().GetSafeHwnd())
+        nColumn = static_cast<int>(GetGridHeader().SendMessage(HDM_ORDERTOINDEX, static_cast<WPARAM>(nPosition)));
+    pCmdUI->Enable(nRow >= 0 && nColumn >= 0 && GetColumnId(nColumn) != COLUMN_NAME && GetColumnWidth(nColumn) > 0
+        && GetCellEditLimit(nRow, nColumn) > 0);
+}
+
+void CArqListCtrl::OnProperties()
+{
+    const int nRow = GetFocusedRow();
+    CWnd* pParent = GetParent();
+    int nResult = IDCANCEL;
+    if (CNodeRec* pNode = GetRowNode(nRow))
+        nResult = GetFramePrompts().GroupProperties(*pNode);
+    else if (CDocumentRec* pDocument = GetRowDocument(nRow))
+        nResult = GetFramePrompts().DocumentProperties(*pDocument);
+    if (nResult == IDOK && pParent)
+        pParent->PostMessage(g_nMsgListPropChanged);
+}
+
+void CArqListCtrl::OnUpdateProperties(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(GetRowRecord(GetFocusedRow()) != nullptr);
+}
+
+/******************************************************************************
+ * Removing and recycling
+ ******************************************************************************/
+
+void CArqListCtrl::OnRemoveFromGroup()
+{
+    std::vector<CCatalogRecord*> items;
+    for (int nRow : GetSelectedRows()) {
+        if (KindOf(GetRowRecord(nRow)) != RowKind::Empty)
+            items.push_back(GetRowRecord(nRow));
+    }
+    if (items.empty() || !m_pShownNode)
+        return;
+    if (ConfirmDeleteItems(m_pShownNode.get(), items, &AskDelete)) {
+        if (CWnd* pParent = GetParent())
+            pParent->PostMessage(g_nMsgListCatalogChanged);
+    }
+}
+
+void CArqListCtrl::OnUpdateRemoveFromGroup(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_pShownNode && GetSelectedCount() > 0);
+}
+
+void CArqListCtrl::RecycleSelected()
+{
+    CArchivoraApp* pApp = GetArchivoraApp();
+    if (!pApp)
+        return;
+    std::vector<std::unique_ptr<CCatalogRecord>> entries;
+    for (int nRow : GetSelectedRows()) {
+        if (!CanRecycleRow(nRow))
+            continue;
+        if (CNodeRec* pNode = GetRowNode(nRow))
+            entries.emplace_back(pNode->Clone());
+        else if (CDocumentRec* pDocument = GetRowDocument(nRow))
+            entries.emplace_back(pDocument->Clone());
+    }
+    if (entries.empty())
+        return;
+    if (MoveToRecycleBin(pApp->GetMainCatalog(), pApp->GetRecycleCatalog(), entries, FALSE)) {
+        if (CWnd* pParent = GetParent())
+            pParent->PostMessage(g_nMsgListCatalogChanged);
+    }
+}
+
+void CArqListCtrl::OnRecycle()
+{
+    RecycleSelected();
+}
+
+void CArqListCtrl::OnUpdateRecycle(CCmdUI* pCmdUI)
+{
+    BOOL bEnable = FALSE;
+    for (int nRow : GetSelectedRows())
+        bEnable = bEnable || CanRecycleRow(nRow);
+    pCmdUI->Enable(bEnable);
+}
+
+/******************************************************************************
+ * Copy and cut
+ ******************************************************************************/
+
+BOOL CArqListCtrl::IsShownNodeFixedTop() const
+{
+    return m_pShownNode && m_pShownNode->GetSlot() == 0
+        && (m_pShownNode->GetBlock() == CNodeRec::SYSTEMS_NODE_BLOCK
+            || m_pShownNode->GetBlock() == CNodeRec::FIXED_NODE_LAST);
+}
+
+BOOL CArqListCtrl::CopySelection(LONG nOperation)
+{
+    // A cut marks its rows; a new copy or cut clears the marks first.
+    for (int nRow = 0, nCount = GetItemCount(); nRow < nCount; ++nRow) {
+        if (GetItemState(nRow, LVIS_CUT))
+            SetItemState(nRow, 0, LVIS_CUT);
+    }
+    CKadDragObjReg payload;
+    payload.SetSource(m_pShownNode.get());
+    const std::vector<int> rows = GetSelectedRows();
+    for (int nRow : rows) {
+        if (KindOf(GetRowRecord(nRow)) != RowKind::Empty)
+            payload.AddItem(GetRowRecord(nRow), nRow);
+    }
+    if (payload.GetItemCount() == 0 || !payload.CopyToClipboard(static_cast<int>(nOperation)))
+        return FALSE;
+    if (nOperation == PAYLOAD_MOVE) {
+        for (int nRow : rows)
+            SetItemState(nRow, LVIS_CUT, LVIS_CUT);
+    }
+    return TRUE;
+}
+
+void CArqListCtrl::OnCopy()
+{
+    (void)CopySelection(PAYLOAD_COPY); // a clipboard that refuses keeps what it had
+}
+
+void CArqListCtrl::OnCut()
+{
+    (void)CopySelection(PAYLOAD_MOVE);
+}
+
+void CArqListCtrl::OnUpdateCopy(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(GetSelectedCount() > 0 && !IsShownNodeFixedTop());
+}
+
+void CArqListCtrl::OnUpdateCut(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(GetSelectedCount() > 0);
+}
+
+/******************************************************************************
+ * The selection
+ ******************************************************************************/
+
+void CArqListCtrl::OnSelectAll()
+{
+    for (int nRow = 0, nCount = GetItemCount(); nRow < nCount; ++nRow)
+        SetItemState(nRow, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+void CArqListCtrl::OnInvertSelection()
+{
+    InvertSelection();
+}

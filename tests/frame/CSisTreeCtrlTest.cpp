@@ -1,0 +1,313 @@
+#include "frame/CSisTreeCtrl.h"
+
+#include "tests/frame/AppTestFixture.h"
+
+#include "frame/AppMessages.h"
+#include "frame/CSisTreeView.h"
+#include "resources/ResourceIds.h"
+#include "store/CCatalog.h"
+#include "store/CDocumentRec.h"
+#include "store/CNodeRec.h"
+#include "store/ResString.h"
+#include "ui/CKadDragObjReg.h"
+
+#include "platform/framework/AfxFrameIds.h"
+#include "platform/framework/CCmdUI.h"
+#include "platform/framework/CEdit.h"
+#include "platform/window/Input.h"
+#include "platform/window/SystemMetrics.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Letters { Bank { 2019, 2020 }, Home }, Photos { Sea }, Work; a document in Bank.
+class SisTreeTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        WriteCatalog([](CCatalog& catalog, CNodeRec& root) {
+            auto pLetters = AddSystem(root, "Letters");
+            auto pBank = AddSystem(*pLetters, "Bank");
+            AddSystem(*pBank, "2020");
+            AddSystem(*pBank, "2019");
+            AddSystem(*pLetters, "Home");
+            AddDocument(catalog, *pBank, "C:\\docs\\statement.txt");
+            auto pPhotos = AddSystem(root, "Photos");
+            AddSystem(*pPhotos, "Sea");
+            AddSystem(root, "Work");
+        });
+        ASSERT_TRUE(Start());
+        m_pView = ActiveView();
+        ASSERT_NE(m_pView, nullptr);
+        m_pTree = m_pView->GetTreeCtrl();
+        ASSERT_NE(m_pTree, nullptr);
+    }
+
+    HWND Tree() const { return m_pTree->GetSafeHwnd(); }
+    HTREEITEM Item(const std::vector<CString>& path) const { return CTestDriver::TreeItem(Tree(), path); }
+    std::vector<CString> Children(const std::vector<CString>& path) const
+    {
+        return CTestDriver::TreeChildren(Tree(), path.empty() ? nullptr : Item(path));
+    }
+    // A cursor on the catalog's node at the path of names.
+    std::unique_ptr<CNodeRec> Node(const std::vector<CString>& path)
+    {
+        std::unique_ptr<CNodeRec> pNode(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
+        for (const CString& strName : path) {
+            if (!pNode)
+                return nullptr;
+            pNode.reset(pNode->FindChildByName(strName));
+        }
+        return pNode;
+    }
+    CString SelectedText() const { return m_pTree->GetItemText(m_pTree->GetSelectedItem()); }
+    // Renames the item through its label editor.
+    void Rename(HTREEITEM hItem, const char* pszText)
+    {
+        CEdit* pEdit = m_pTree->EditLabel(hItem);
+        ASSERT_NE(pEdit, nullptr);
+        pEdit->SetWindowText(pszText);
+        m_pTree->SendMessage(TVM_ENDEDITLABELNOW, FALSE, 0);
+        m_driver.Pump();
+    }
+
+    CSplitterFrame* m_pView { nullptr };
+    CSisTreeCtrl* m_pTree { nullptr };
+};
+
+} // namespace
+
+TEST_F(SisTreeTest, ChildrenLoadAtTheFirstExpansionInNameOrder)
+{
+    const CString strTop3 = GetResString(IDS_TOP_NODE3_NAME);
+    EXPECT_EQ(Children({}), (std::vector<CString> { "Letters", "Photos", "Work", strTop3 }));
+    EXPECT_EQ(Children({ "Letters" }), std::vector<CString> { "DUMMY" });
+    EXPECT_EQ(CTestDriver::TreeStateImage(Tree(), Item({ "Letters" })), 2u);
+    EXPECT_EQ(CTestDriver::TreeStateImage(Tree(), Item({ "Work" })), 4u);
+
+    ASSERT_TRUE(m_driver.ClickTreeStateIcon(Tree(), Item({ "Letters" })));
+    EXPECT_EQ(Children({ "Letters" }), (std::vector<CString> { "Bank", "Home" }));
+    EXPECT_EQ(CTestDriver::TreeStateImage(Tree(), Item({ "Letters" })), 3u);
+    // A click on the state image toggles without selecting.
+    EXPECT_EQ(m_pTree->GetSelectedItem(), nullptr);
+}
+
+TEST_F(SisTreeTest, SelectingANodeLoadsItsPathAnnouncesItAtOnceAndCollapsesTheRest)
+{
+    auto pSea = Node({ "Photos", "Sea" });
+    auto p2019 = Node({ "Letters", "Bank", "2019" });
+    ASSERT_TRUE(pSea && p2019);
+    ASSERT_TRUE(m_pTree->SelectNode(*pSea));
+    EXPECT_TRUE(CTestDriver::IsTreeExpanded(Tree(), Item({ "Photos" })));
+
+    ASSERT_TRUE(m_pTree->SelectNode(*p2019));
+    EXPECT_EQ(SelectedText(), "2019");
+    // Announced with reason 0: the frame shows the node without waiting.
+    ASSERT_NE(m_pView->GetCurrentNode(), nullptr);
+    EXPECT_EQ(m_pView->GetCurrentNode()->GetRef(), p2019->GetRef());
+    // Only the path to the selection stays open.
+    EXPECT_TRUE(CTestDriver::IsTreeExpanded(Tree(), Item({ "Letters", "Bank" })));
+    EXPECT_FALSE(CTestDriver::IsTreeExpanded(Tree(), Item({ "Photos" })));
+    // A node the tree does not hold selects nothing.
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
+    EXPECT_FALSE(m_pTree->SelectNode(*pRoot));
+    EXPECT_EQ(SelectedText(), "2019");
+}
+
+TEST_F(SisTreeTest, HistoryGoesBackAndForwardAndForgetsDeletedItems)
+{
+    for (const char* pszName : { "Letters", "Photos", "Photos", "Work" })
+        ASSERT_TRUE(m_driver.ClickTreeItem(Tree(), Item({ pszName })));
+    m_driver.Pump();
+    EXPECT_EQ(m_pTree->GetHistory().GetCount(), 3); // the same item twice is one entry
+
+    Command(ID_VIEW_BACK);
+    EXPECT_EQ(SelectedText(), "Photos");
+    Command(ID_VIEW_BACK);
+    EXPECT_EQ(SelectedText(), "Letters");
+    EXPECT_FALSE(m_pTree->GetHistory().CanGoBack());
+    Command(ID_VIEW_FORWARD);
+    EXPECT_EQ(SelectedText(), "Photos");
+
+    // Photos goes from the catalog: the rebuild drops its item and its entries.
+    auto pPhotos = Node({ "Photos" });
+    ASSERT_TRUE(pPhotos->DeleteSubtree(TRUE));
+    MainFrame()->SendMessage(g_nMsgRedo, 0, 0);
+    m_driver.Pump();
+    EXPECT_EQ(Item({ "Photos" }), nullptr);
+    CSisNavHistory& history = m_pTree->GetHistory();
+    EXPECT_EQ(history.GetCount(), 2);
+    while (history.Back()) { }
+    for (HTREEITEM hItem = history.GetCurrent(); hItem; hItem = history.Forward())
+        EXPECT_NE(m_pTree->GetItemText(hItem), "Photos");
+}
+
+TEST_F(SisTreeTest, RenamingChecksSiblingsAndCaseAndWritesTheTrimmedName)
+{
+    ASSERT_TRUE(m_driver.ClickTreeItem(Tree(), Item({ "Work" })));
+    Rename(Item({ "Work" }), "Photos");
+    EXPECT_EQ(m_prompts.m_messages, std::vector<UINT> { IDS_NAME_TAKEN });
+    EXPECT_NE(Node({ "Work" }), nullptr);
+    EXPECT_EQ(Node({ "Photos" })->GetRef(), m_pTree->GetItemNode(Item({ "Photos" }))->GetRef());
+    m_pTree->SendMessage(TVM_ENDEDITLABELNOW, TRUE, 0); // the editor came back: leave it
+
+    Rename(Item({ "Work" }), "WORK");
+    EXPECT_NE(Node({ "Work" }), nullptr);
+
+    Rename(Item({ "Work" }), "  Projects ");
+    EXPECT_EQ(Node({ "Work" }), nullptr);
+    EXPECT_NE(Node({ "Projects" }), nullptr);
+    EXPECT_NE(Item({ "Projects" }), nullptr);
+
+    // The fixed top node takes no new name.
+    EXPECT_EQ(m_pTree->EditLabel(Item({ GetResString(IDS_TOP_NODE3_NAME) })), nullptr);
+}
+
+TEST_F(SisTreeTest, ARebuildKeepsWhatIsOpenAndShowsNewRenamedAndEmptiedSystems)
+{
+    auto p2019 = Node({ "Letters", "Bank", "2019" });
+    ASSERT_TRUE(m_pTree->SelectNode(*p2019));
+    {
+        auto pBank = Node({ "Letters", "Bank" });
+        AddSystem(*pBank, "2021");
+        auto pSea = Node({ "Photos", "Sea" });
+        ASSERT_TRUE(pSea->DeleteSubtree(TRUE));
+        auto pHome = Node({ "Letters", "Home" });
+        CNodeInfo info {};
+        pHome->GetInfo(&info);
+        strcpy(info.szName, "Archive");
+        ASSERT_TRUE(pHome->UpdateInfo(info));
+    }
+    MainFrame()->SendMessage(g_nMsgRedo, 0, 0);
+    m_driver.Pump();
+    EXPECT_EQ(Children({ "Letters", "Bank" }), (std::vector<CString> { "2019", "2020", "2021" }));
+    EXPECT_EQ(Children({ "Letters" }), (std::vector<CString> { "Archive", "Bank" }));
+    EXPECT_TRUE(CTestDriver::IsTreeExpanded(Tree(), Item({ "Letters", "Bank" })));
+    EXPECT_EQ(SelectedText(), "2019");
+    EXPECT_EQ(CTestDriver::TreeStateImage(Tree(), Item({ "Photos" })), 4u);
+    EXPECT_TRUE(Children({ "Photos" }).empty());
+}
+
+TEST_F(SisTreeTest, TheFixedTopNodesKeepTheirOrderAndRefuseTheSystemCommands)
+{
+    const CString strTop3 = GetResString(IDS_TOP_NODE3_NAME);
+    const CString strTop4 = GetResString(IDS_TOP_NODE4_NAME);
+    Command(ID_VIEW_TOP_NODE4);
+    EXPECT_EQ(SelectedText(), strTop4);
+    Command(ID_VIEW_TOP_NODE3);
+    EXPECT_EQ(Children({}), (std::vector<CString> { "Letters", "Photos", "Work", strTop4 }));
+    Command(ID_VIEW_TOP_NODE3);
+    EXPECT_EQ(Children({}), (std::vector<CString> { "Letters", "Photos", "Work", strTop3, strTop4 }));
+    EXPECT_EQ(SelectedText(), strTop3);
+    EXPECT_FALSE(m_pTree->IsContextNodeEditable());
+    m_pTree->CopyToClipboard(1);
+    EXPECT_FALSE(CKadDragObjReg::HasClipboardPayload(FALSE));
+
+    // A new system still comes before them after a rebuild.
+    AddSystem(*Node({}), "Accounts");
+    MainFrame()->SendMessage(g_nMsgRedo, 0, 0);
+    EXPECT_EQ(Children({}), (std::vector<CString> { "Accounts", "Letters", "Photos", "Work", strTop3, strTop4 }));
+}
+
+TEST_F(SisTreeTest, DropsMoveDocumentsAndSystemsButNeverASystemIntoAFixedTopNode)
+{
+    auto pBank = Node({ "Letters", "Bank" });
+    auto pWork = Node({ "Work" });
+    CDocumentRecArray documents = pBank->GetDocuments();
+    ASSERT_EQ(documents.size(), 1u);
+
+    CKadDragObjReg systems;
+    systems.SetSource(pBank.get());
+    auto p2019 = Node({ "Letters", "Bank", "2019" });
+    systems.AddItem(p2019.get(), 0);
+    CKadDragObjReg docs;
+    docs.SetSource(pBank.get());
+    docs.AddItem(documents[0].get(), 0);
+
+    CRect rcWork;
+    ASSERT_TRUE(m_pTree->GetItemRect(Item({ "Work" }), &rcWork, TRUE));
+    CRect rcTop3;
+    ASSERT_TRUE(m_pTree->GetItemRect(Item({ GetResString(IDS_TOP_NODE3_NAME) }), &rcTop3, TRUE));
+    CRect rcClient;
+    m_pTree->GetClientRect(&rcClient);
+
+    // Systems over empty space go to the top level: moved, or copied with Ctrl.
+    EXPECT_EQ(m_pTree->DropOver(&systems, 0, 5, rcClient.bottom - 2), DROPEFFECT_MOVE);
+    EXPECT_EQ(m_pTree->DropOver(&systems, MK_CONTROL, 5, rcClient.bottom - 2), DROPEFFECT_COPY);
+    // A fixed top node takes documents only; a document list is moved there whatever the keys.
+    EXPECT_EQ(m_pTree->DropOver(&systems, 0, rcTop3.left + 2, rcTop3.top + 2), DROPEFFECT_NONE);
+    EXPECT_EQ(m_pTree->DropOver(&docs, MK_CONTROL, rcTop3.left + 2, rcTop3.top + 2), DROPEFFECT_MOVE);
+    // Documents over empty space have no target.
+    EXPECT_EQ(m_pTree->DropOver(&docs, 0, 5, rcClient.bottom - 2), DROPEFFECT_NONE);
+
+    EXPECT_EQ(m_pTree->DropOver(&docs, 0, rcWork.left + 2, rcWork.top + 2), DROPEFFECT_MOVE);
+    EXPECT_TRUE(m_pTree->GetItemState(Item({ "Work" }), TVIS_DROPHILITED));
+    EXPECT_TRUE(m_pTree->DropTake(&docs, DROPEFFECT_MOVE));
+    EXPECT_FALSE(m_pTree->GetItemState(Item({ "Work" }), TVIS_DROPHILITED));
+    EXPECT_EQ(pWork->CountDocuments(), 1);
+    EXPECT_EQ(pBank->CountDocuments(), 0);
+}
+
+TEST_F(SisTreeTest, TheViewKeepsTheSelectedPathIconSizeAndTopNode)
+{
+    auto p2020 = Node({ "Letters", "Bank", "2020" });
+    ASSERT_TRUE(m_pTree->SelectNode(*p2020));
+    Command(ID_VIEW_TREE_LARGE);
+    Command(ID_VIEW_TOP_NODE3);
+    Command(ID_APP_EXIT_PROGRAM);
+    Stop();
+
+    ASSERT_TRUE(Start());
+    CSisTreeCtrl* pTree = ActiveView()->GetTreeCtrl();
+    EXPECT_FALSE(pTree->IsSmallIcons());
+    EXPECT_FALSE(pTree->IsTopNode3Shown());
+    ASSERT_NE(pTree->GetSelectedItem(), nullptr);
+    EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), "2020");
+    m_driver.Advance(CSplitterFrame::CLICK_DELAY);
+    ASSERT_NE(ActiveView()->GetCurrentNode(), nullptr);
+    EXPECT_EQ(ActiveView()->GetCurrentNode()->GetRef(), p2020->GetRef());
+}
+
+TEST_F(SisTreeTest, AKeptPathThatLostItsSystemSelectsAsFarAsItLeads)
+{
+    auto p2020 = Node({ "Letters", "Bank", "2020" });
+    ASSERT_TRUE(m_pTree->SelectNode(*p2020));
+    Command(ID_APP_EXIT_PROGRAM);
+    Stop();
+    {
+        CCatalog catalog(ProgramPath("archiv.cat"), 1);
+        std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(&catalog));
+        std::unique_ptr<CNodeRec> pLetters(pRoot->FindChildByName("Letters"));
+        std::unique_ptr<CNodeRec> pBank(pLetters->FindChildByName("Bank"));
+        ASSERT_TRUE(pBank->DeleteSubtree(TRUE));
+    }
+    ASSERT_TRUE(Start());
+    CSisTreeCtrl* pTree = ActiveView()->GetTreeCtrl();
+    ASSERT_NE(pTree->GetSelectedItem(), nullptr);
+    EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), "Letters");
+    EXPECT_TRUE(pTree->IsSmallIcons());
+    EXPECT_TRUE(pTree->IsTopNode3Shown());
+}
+
+TEST_F(SisTreeTest, TheArrowsAreEnabledOnlyWhereTheTreeCanScroll)
+{
+    App().OnIdle(0);
+    CSisTreeView* pView = m_pView->GetTreeView();
+    for (UINT nID = CSisTreeView::ID_TOP_LEFT; nID <= CSisTreeView::ID_BOTTOM_RIGHT; ++nID)
+        EXPECT_FALSE(pView->GetDlgItem(static_cast<int>(nID))->IsWindowEnabled()) << nID;
+    // Open every branch in a short pane: the tree now scrolls down.
+    for (const char* pszName : { "Letters", "Photos" })
+        m_pTree->ExpandItem(Item({ pszName }), TVE_EXPAND);
+    m_pTree->ExpandItem(Item({ "Letters", "Bank" }), TVE_EXPAND);
+    CRect rc;
+    pView->GetClientRect(&rc);
+    pView->MoveWindow(0, 0, rc.Width(), 3 * GetSystemMetrics(SM_CYHSCROLL) + 40);
+    App().OnIdle(0);
+    EXPECT_TRUE(pView->GetDlgItem(CSisTreeView::ID_DOWN)->IsWindowEnabled());
+    EXPECT_FALSE(pView->GetDlgItem(CSisTreeView::ID_UP)->IsWindowEnabled());
+    pView->SendMessage(WM_COMMAND, CSisTreeView::ID_DOWN, 0);
+    App().OnIdle(0);
+    EXPECT_TRUE(pView->GetDlgItem(CSisTreeView::ID_UP)->IsWindowEnabled());
+}
