@@ -29,13 +29,13 @@
 #include "platform/window/MessageQueue.h"
 #include "store/CPreferences.h"
 #include "store/FileHelpers.h"
+#include "tests/webaccess/server/SilentServicePrompts.h"
 #include "tools/testpeers/ChannelRelay.h"
 #include "tools/testpeers/FolderRelay.h"
 #include "webaccess/directory/CWAHttpQuery.h"
 #include "webaccess/pages/CWAOutputFile.h"
 #include "webaccess/server/CWAConnection.h"
 #include "webaccess/server/CWAServer.h"
-#include "webaccess/server/CWAServicePrompts.h"
 #include "webaccess/server/CWASession.h"
 #include "webaccess/server/WebCommands.h"
 
@@ -80,17 +80,6 @@ void PrintGoal(const char* pszName, double value, const char* pszRelation, doubl
     std::fprintf(stderr, "web_server_bench: %s\n", strWhat.c_str());
     std::exit(1);
 }
-
-// The prompts nobody answers: the bench opens the socket itself and never
-// shows a dialog.
-class CSilentPrompts : public CWAServicePrompts {
-public:
-    BOOL RunSetupWizard() override { return FALSE; }
-    BOOL RunConnectDialog(LPCTSTR, LPCTSTR, LPCTSTR, LPCTSTR, int, CString&) override { return FALSE; }
-    void ShowConnectionNotice() override { }
-    void ShowLog(std::vector<CString>&) override { }
-    void AddLogLine(LPCTSTR) override { }
-};
 
 // Runs the thread's messages until done() holds.
 void RunLoopUntil(const std::function<bool()>& done)
@@ -283,7 +272,7 @@ private:
     }
 
     CWebBenchCatalog m_data;
-    CSilentPrompts m_prompts;
+    CSilentServicePrompts m_prompts;
     fs::path m_commFolder;
     fs::path m_smallFile;
     std::string m_strAttrToken;

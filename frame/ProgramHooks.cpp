@@ -32,6 +32,17 @@ public:
         CArchivoraApp* pApp = GetArchivoraApp();
         return pApp ? pApp->GetPendingDocs() : nullptr;
     }
+    // Opening with a chosen program is the open-with menu's, which the frame runs itself.
+    BOOL OpenItem(CDocumentRec& document, LPCTSTR pszProgram) override
+    {
+        CArchivoraApp* pApp = GetArchivoraApp();
+        return pApp && !(pszProgram && *pszProgram) && pApp->OpenItem(document, AfxGetMainWnd());
+    }
+    void MinimizeAfterOpen() override
+    {
+        if (CArchivoraApp* pApp = GetArchivoraApp())
+            pApp->MinimizeAfterOpen();
+    }
     void GetNewDocumentLists(CNewDocumentLists* pLists) override
     {
         CArchivoraApp* pApp = GetArchivoraApp();

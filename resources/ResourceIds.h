@@ -676,4 +676,30 @@
 #define IDS_TOP_NODE4_NAME          4292
 #define IDS_EDIT_CELL_UNAVAILABLE   4229    // the cell-edit command where no cell can be edited
 #define ID_CATALOG_PASTE_AT_TOP     32867
+
+// Popups of the interface kit: their pictures, row menus and texts.
+#define IDB_POPUP_ARROWS            206     // the popups' arrows (image 0: a row's child), 16 wide
+#define IDB_FOLDER_ITEMS            355     // mailbox, mail user, My Computer; 16 wide
+#define IDM_FAVORITE_ROW            246
+#define IDM_UNPROTECTED_ROW         254
+#define IDM_SHELL_FOLDER_ROW        462
+#define IDM_RECENT_ROW              467
+#define ID_DOC_REMOVE_FAVORITE      32807
+#define ID_FOLDER_NEW               32880
+#define IDS_FOLDER_NOT_WRITABLE     4055    // %s: the folder
+#define IDS_MAIL_STORES             4240
+#define IDS_NO_FAVORITES            4252
+#define IDS_ASK_REMOVE_FAVORITE     4253    // %s: the document's path
+#define IDS_OPEN_EDIT               4275
+#define IDS_OPEN_VIEW               4276
+#define IDS_OPEN_WITH_SUBMENU       4279
+#define IDS_NO_FOLDERS              4293
+#define IDS_OPEN_MAIL_READ          4409
+#define IDS_OPEN_MAIL_VIEW          4410
+#define IDS_OPEN_MAIL_REPLY         4411
+#define IDS_OPEN_MAIL_FORWARD       4412
+#define IDS_OPEN_MAIL_SAVE          4447
+#define IDS_MY_COMPUTER             4449
+#define IDS_NO_RECENT               4543
+
 // clang-format on

@@ -86,6 +86,9 @@ int CPopupWnd::Create(CWnd* pOwner)
     m_pResult = nullptr;
     m_bClosed = FALSE;
     m_hPrevCapture = m_hPrevFocus = nullptr;
+    // A window made again starts afresh: the first move counts wherever it is.
+    m_pMouseTarget = nullptr;
+    m_lastPoint = CPoint(-1, -1);
     return 1;
 }
 
@@ -103,21 +106,78 @@ void* CPopupWnd::TrackPopup(const POINT* pPos, const RECT* pAvoid, const RECT* p
     POINT cursor {};
     GetCursorPos(&cursor);
     SetMouseTarget(cursor);
+    // Whoever pumps while the loop waits (a test acting inside it) filters as the loop does.
+    const CModalLoopFilter previous = SetModalLoopFilter(CModalLoopFilter { &CPopupWnd::FilterForLoop, this });
     while (!m_bClosed) {
         MSG msg {};
-        if (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE) && !FilterMessage(&msg)) {
+        if (!::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::WaitMessage();
+            continue;
+        }
+        if (msg.message == WM_QUIT) {
+            // The program ends: the chain closes and the loop outside takes the quit.
+            CloseChain();
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (!FilterMessage(&msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessage(&msg);
         }
     }
+    SetModalLoopFilter(previous);
     // Closing gave the capture back to whoever held it before; only our own is released.
     if (!m_hPrevCapture || ::GetCapture() != m_hPrevCapture)
         ::ReleaseCapture();
     return m_pResult;
 }
 
+BOOL CPopupWnd::FilterForLoop(void* pContext, MSG* pMsg)
+{
+    return static_cast<CPopupWnd*>(pContext)->FilterMessage(pMsg);
+}
+
+CWnd* CPopupWnd::FindLabelEditor()
+{
+    HWND hFocus = ::GetFocus();
+    if (!hFocus)
+        return nullptr;
+    for (int i = GetPopupHitCount() - 1; i >= 0; --i) {
+        CWnd* pList = GetPopupHitWindow(i);
+        if (GetPopupHitKind(i) == POPUP_HIT_LIST && ::IsChild(pList->GetSafeHwnd(), hFocus))
+            return CWnd::FromHandle(hFocus);
+    }
+    return nullptr;
+}
+
+BOOL CPopupWnd::FilterEditorMessage(CWnd* pEditor, const MSG* pMsg)
+{
+    const BOOL bPress = pMsg->message == WM_LBUTTONDOWN || pMsg->message == WM_RBUTTONDOWN
+        || pMsg->message == WM_MBUTTONDOWN || pMsg->message == WM_LBUTTONDBLCLK;
+    if (!bPress || pMsg->hwnd == pEditor->GetSafeHwnd())
+        return FALSE; // keys and the rest as usual: the editor has the focus
+    POINT screen { static_cast<short>(LOWORD(pMsg->lParam)), static_cast<short>(HIWORD(pMsg->lParam)) };
+    ::ClientToScreen(pMsg->hwnd, &screen);
+    RECT editor {};
+    pEditor->GetWindowRect(&editor);
+    if (PtInRect(&editor, screen)) {
+        POINT client = screen;
+        pEditor->ScreenToClient(&client);
+        pEditor->SendMessage(pMsg->message, pMsg->wParam, MAKELPARAM(client.x, client.y));
+        return TRUE;
+    }
+    // A press elsewhere ends the edit first; the list then goes on as its end says.
+    if (CWnd* pList = pEditor->GetParent())
+        pList->SetFocus();
+    return TRUE;
+}
+
 BOOL CPopupWnd::FilterMessage(const MSG* pMsg)
 {
+    if (m_bClosed)
+        return FALSE;
+    if (CWnd* pEditor = FindLabelEditor())
+        return FilterEditorMessage(pEditor, pMsg);
     if (pMsg->message == WM_KEYDOWN) {
         if (m_nInputMode != CPopupCtrl::MODE_KEYBOARD)
             RouteMouse(CPopupCtrl::MODE_KEYBOARD, 0, CPoint());

@@ -50,6 +50,9 @@ public:
     void FitOnScreen(const POINT* pPos, const RECT* pAvoid);
 
     // Looks at a message of the modal loop; TRUE when the chain took it.
+    // While a list of the chain edits a row's label, the editor has the
+    // focus and gets the keys as usual; a press in the editor goes to it and
+    // a press elsewhere ends the edit (the focus goes back to its list).
     BOOL FilterMessage(const MSG* pMsg);
 
     BOOL IsDragMode() const { return m_bDragMode; }
@@ -73,6 +76,10 @@ protected:
     void OnRButtonDown(UINT nFlags, CPoint point);
 
 private:
+    static BOOL FilterForLoop(void* pContext, MSG* pMsg);
+    // The focus window when it is the child of a list of the chain (a label editor); else null.
+    static CWnd* FindLabelEditor();
+    BOOL FilterEditorMessage(CWnd* pEditor, const MSG* pMsg);
     // The popup list or arrow button of the chain under a screen point; null none.
     static CWnd* HitWindowAt(POINT screen);
     // The current mouse target while it is still in the hit table; else null.

@@ -22,3 +22,8 @@ CCatalog* GetHostMainCatalog()
 {
     return s_pHostServices ? s_pHostServices->GetMainCatalog() : nullptr;
 }
+
+CCatalog* GetHostRecycleCatalog()
+{
+    return s_pHostServices ? s_pHostServices->GetRecycleCatalog() : nullptr;
+}

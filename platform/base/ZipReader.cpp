@@ -32,7 +32,8 @@ bool IsPlainFileEntry(const unz_file_info& info, const char* pszName)
         return false;
     if ((info.version >> 8) == HOST_UNIX) {
         auto nMode = static_cast<mode_t>(info.external_fa >> 16);
-        if (nMode != 0 && !S_ISREG(nMode))
+        // Permissions without a kind of file (some zippers write no more) count as a file.
+        if ((nMode & S_IFMT) != 0 && !S_ISREG(nMode))
             return false;
     }
     return true;

@@ -1,7 +1,8 @@
 #pragma once
 
 // The first entry of a zip archive at a program path, read from its start.
-// Only a plain file entry is opened: a directory, a symbolic link, an
+// Only a plain file entry is opened: a directory, a symbolic link or other
+// special file (by the Unix mode; a mode of permissions alone is a file), an
 // encrypted entry or one stored with a method other than stored (0) or
 // deflate (8) is refused. The entry's name is never used.
 

@@ -331,6 +331,24 @@ void CX11State::SetNormalHints(x11::CTopLevel& window)
     XFree(pHints);
 }
 
+void CX11State::RaiseOwnedWindows(HWND hOwner)
+{
+    // A window shown before its owner was marked transient for a window the
+    // window manager did not manage yet, and may have been taken as no
+    // transient at all: it is marked again, now that the owner is managed,
+    // and asked to go above it, as owned windows stay above their owner.
+    // The window manager keeps it above the owner from then on.
+    const x11::CTopLevel* pOwner = Find(hOwner);
+    if (!pOwner)
+        return;
+    for (auto& [hWnd, window] : m_windows) {
+        if (window.look.hOwner != hOwner || !window.bMapped || window.bUnmanaged)
+            continue;
+        XSetTransientForHint(m_pDisplay, window.window, pOwner->window);
+        XRaiseWindow(m_pDisplay, window.window);
+    }
+}
+
 void CX11State::ApplyLook(x11::CTopLevel& window)
 {
     if (m_bLost)

@@ -141,6 +141,9 @@ struct CX11State {
     CX11Property ReadProperty(Window window, Atom property, long nMaxItems);
     void SetNormalHints(x11::CTopLevel& window);
     std::vector<Atom> NetStatesOf(const x11::CTopLevel& window) const;
+    // The shown managed windows owned by hOwner go above it; for an owner the
+    // window manager has just mapped (its MapNotify).
+    void RaiseOwnedWindows(HWND hOwner);
     void SetNetStates(x11::CTopLevel& window);
     // A client message about `window` to the root, as the window manager expects requests.
     void SendToRoot(Window window, Atom messageType, std::initializer_list<long> data);

@@ -313,8 +313,11 @@ void CEventTranslator::OnMapChange(const XEvent& event)
     // A window mapped again from the taskbar is restored; WM_STATE says so too,
     // but not every window manager changes it before the map.
     x11::CTopLevel* pWindow = m_state.FindByWindow(event.xmap.window);
-    if (event.type != MapNotify || !pWindow || pWindow->bUnmanaged || !pWindow->bMapped
-        || pWindow->eState != ETopLevelState::Minimized)
+    if (event.type != MapNotify || !pWindow || pWindow->bUnmanaged || !pWindow->bMapped)
+        return;
+    // The window manager manages the window now: the windows it owns can be its transients.
+    m_state.RaiseOwnedWindows(pWindow->hWnd);
+    if (pWindow->eState != ETopLevelState::Minimized)
         return;
     ETopLevelState eState = DesktopStateOf(*pWindow);
     if (eState == ETopLevelState::Minimized)

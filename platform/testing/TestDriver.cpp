@@ -1,5 +1,6 @@
 #include "platform/testing/TestDriver.h"
 
+#include "platform/base/Threads.h"
 #include "platform/base/WinError.h"
 #include "platform/controls/ButtonControl.h"
 #include "platform/framework/AfxMessages.h"
@@ -104,7 +105,7 @@ int CTestDriver::Pump()
         // Sent messages served by the first peek may have taken the peeked one away.
         if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
             break;
-        if (!PreTranslate(&msg)) {
+        if (!CallModalLoopFilter(&msg) && !PreTranslate(&msg)) {
             TranslateMessage(&msg);
             DispatchMessage(&msg);
         }
@@ -241,11 +242,26 @@ BOOL CTestDriver::RunMouseGesture(std::deque<CMouseInput> events)
 
 void CTestDriver::FeedWaitingLoop()
 {
-    if (!t_pDriver || t_pDriver->m_gesture.empty())
+    if (!t_pDriver)
         return;
-    CMouseInput input = t_pDriver->m_gesture.front();
-    t_pDriver->m_gesture.pop_front();
-    t_pDriver->m_bGestureReceived = InjectMouseEvent(input) && t_pDriver->m_bGestureReceived;
+    if (!t_pDriver->m_gesture.empty()) {
+        CMouseInput input = t_pDriver->m_gesture.front();
+        t_pDriver->m_gesture.pop_front();
+        t_pDriver->m_bGestureReceived = InjectMouseEvent(input) && t_pDriver->m_bGestureReceived;
+        return;
+    }
+    if (t_pDriver->m_loopSteps.empty())
+        return;
+    std::function<void()> step = std::move(t_pDriver->m_loopSteps.front());
+    t_pDriver->m_loopSteps.pop_front();
+    step();
+    // The step pumped what it caused; the loop wakes to look at its state.
+    PostThreadMessage(GetCurrentThreadId(), WM_NULL, 0, 0);
+}
+
+void CTestDriver::OnNextWait(std::function<void()> step)
+{
+    m_loopSteps.push_back(std::move(step));
 }
 
 /***** Keyboard *****/

@@ -216,6 +216,34 @@ public:
     // Dismisses the next menu without a command, as a click outside it does.
     void DismissNextMenu();
 
+    /* Acting inside a modal loop that the test's own call started (a popup
+       chain's TrackPopup, a dialog's DoModal). Steps are queued; each runs
+       when a loop of this thread next waits for input, after the rest of a
+       running mouse gesture, and may move, click, type and advance the clock:
+       what its actions cause runs before they return, messages passing the
+       loop's own filter first (CModalLoopFilter). After a step the loop looks
+       at its state again. A loop that waits with no step left waits as it
+       would for a user. */
+
+    void OnNextWait(std::function<void()> step);
+
+    /* Popup chains (TestDriver_Popups.cpp): top-level windows that hold a
+       popup list, a list box of ID 101, with its arrow buttons 102 (up) and
+       103 (down). */
+
+    // The open popup windows, the first opened (the root) first.
+    static std::vector<HWND> PopupWindows();
+    // The popup window's list; NULL when it has none.
+    static HWND PopupList(HWND hPopup);
+    // Whether the up and the down arrow button show.
+    static BOOL IsPopupUpArrowVisible(HWND hPopup);
+    static BOOL IsPopupDownArrowVisible(HWND hPopup);
+    // Moves the cursor onto the middle of a row (scrolled into sight first),
+    // as hovering does; FALSE when the popup has no such row.
+    BOOL HoverPopupRow(HWND hPopup, int nRow);
+    // Clicks the middle of a row, with the right button when bRight.
+    BOOL ClickPopupRow(HWND hPopup, int nRow, BOOL bRight = FALSE);
+
     /* The tray (TestDriver_Tray.cpp): the headless display's recording tray.
        The driver switches it back on when it goes. */
 
@@ -242,8 +270,10 @@ private:
 
     static void AnswerModalDialog(HWND hDlg);
     static BOOL AnswerMenu(HMENU hMenu, UINT* pnCommand);
-    // Gives the next event of the gesture to a loop that waits for input.
+    // Gives the next event of the gesture, else the next step, to a loop that waits for input.
     static void FeedWaitingLoop();
+    // The row's middle in the list's client coordinates, scrolled into sight; FALSE for no such row.
+    static BOOL PopupRowPoint(HWND hPopup, int nRow, HWND* phList, POINT* pPoint);
 
     CManualClock m_clock;
     CClockOverride m_override { m_clock };
@@ -254,6 +284,7 @@ private:
     MODALDIALOGHOOK m_pfnPreviousHook;
     THREADWAITHOOK m_pfnPreviousWaitHook;
     std::deque<UINT> m_menuAnswers; // commands; 0 dismisses
+    std::deque<std::function<void()>> m_loopSteps;
     std::vector<CString> m_scriptErrors;
     MENUTRACKHOOK m_pfnPreviousMenuHook;
 };

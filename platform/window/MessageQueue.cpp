@@ -25,6 +25,7 @@
 namespace {
 
 thread_local THREADWAITHOOK t_pfnWaitHook = nullptr;
+thread_local CModalLoopFilter t_modalLoopFilter;
 
 void RunThreadWaitHook()
 {
@@ -744,4 +745,14 @@ int PumpUntilIdle()
 THREADWAITHOOK SetThreadWaitHook(THREADWAITHOOK pfnHook)
 {
     return std::exchange(t_pfnWaitHook, pfnHook);
+}
+
+CModalLoopFilter SetModalLoopFilter(CModalLoopFilter filter)
+{
+    return std::exchange(t_modalLoopFilter, filter);
+}
+
+BOOL CallModalLoopFilter(MSG* pMsg)
+{
+    return t_modalLoopFilter.pfnFilter && t_modalLoopFilter.pfnFilter(t_modalLoopFilter.pContext, pMsg);
 }

@@ -152,6 +152,20 @@ BOOL GetInputState();
 using THREADWAITHOOK = void (*)();
 THREADWAITHOOK SetThreadWaitHook(THREADWAITHOOK pfnHook);
 
+// A modal loop that takes some messages itself before dispatching the rest
+// (a popup chain takes the keys) names its filter for as long as it runs;
+// whoever else pumps the thread's queue meanwhile (a test driver acting while
+// the loop waits) hands each message to the innermost filter first and leaves
+// it alone when the filter returns TRUE. One per thread: a nested loop puts
+// back the filter it replaced, which this returns.
+struct CModalLoopFilter {
+    BOOL (*pfnFilter)(void* pContext, MSG* pMsg) { nullptr };
+    void* pContext { nullptr };
+};
+CModalLoopFilter SetModalLoopFilter(CModalLoopFilter filter);
+// Passes the message to the running loop's filter; FALSE without one.
+BOOL CallModalLoopFilter(MSG* pMsg);
+
 // Translates and dispatches the calling thread's messages (timers that are due
 // included) until none is left; returns how many were dispatched. WM_QUIT is
 // left in the queue. Meant for a clock that tests hold still: on the real

@@ -4,7 +4,7 @@
 #include "tests/ui/UiTestSupport.h"
 #include "ui/CBtnSeta.h"
 #include "ui/CKadDragObjReg.h"
-#include "ui/CPopupCtrl.h"
+#include "ui/CSisPopupCtrl.h"
 #include "ui/DropTargets.h"
 
 #include <string>
@@ -44,15 +44,6 @@ class CDerivedArqList : public CArqListCtrl {
     DECLARE_DYNAMIC(CDerivedArqList)
 };
 IMPLEMENT_DYNAMIC(CDerivedArqList, CArqListCtrl)
-
-class CSisPopupCtrl : public CPopupCtrl {
-    DECLARE_DYNAMIC(CSisPopupCtrl)
-
-public:
-    BOOL Make(CWnd* pParent, RECT rect) { return Create(WS_CHILD | WS_VISIBLE, rect, pParent, 0); }
-    int GetPopupWidth() override { return 0; }
-};
-IMPLEMENT_DYNAMIC(CSisPopupCtrl, CPopupCtrl)
 
 namespace {
 
@@ -157,7 +148,7 @@ TEST_F(DragDropTest, RegistryKnowsListedClassesOnceAndKeepsOrder)
 
     CSisPopupCtrl popup;
     CBtnSeta arrow;
-    ASSERT_TRUE(popup.Make(&Host(), RECT { 20, 150, 30, 160 }));
+    ASSERT_TRUE(popup.Create(WS_CHILD | WS_VISIBLE, RECT { 20, 150, 30, 160 }, &Host(), 0));
     ASSERT_TRUE(arrow.Create("", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, RECT { 40, 150, 50, 160 }, &Host(), 1));
     EXPECT_EQ(RegisterDropTarget(&popup, TRUE), 1);
     EXPECT_EQ(RegisterDropTarget(&arrow, TRUE), 1);

@@ -2,7 +2,8 @@
 
 // The interface kit's host for tests: installed for its lifetime, it answers
 // from what the test puts in its fields and records the calls that ask the
-// application to act, in order, one line each ("ReplaceMenuItem").
+// application to act, in order, one line each ("ReplaceMenuItem",
+// "RunGroupProperties Alpha"); the dialogs it stands for answer m_nAnswer.
 
 #include "ui/CUiHostServices.h"
 
@@ -26,15 +27,29 @@ public:
         pLists->entryPaths.Copy(m_newDocuments.entryPaths);
     }
     void ReplaceMenuItem(CMenu* /*pMenu*/) override { m_calls.emplace_back("ReplaceMenuItem"); }
+    BOOL OpenItem(CDocumentRec& document, LPCTSTR pszProgram) override;
+    void MinimizeAfterOpen() override { m_calls.emplace_back("MinimizeAfterOpen"); }
+    int RunDocumentProperties(CDocumentRec& document) override { return Record("RunDocumentProperties", document); }
+    int RunProcessDocuments(CDocumentRec& document) override { return Record("RunProcessDocuments", document); }
+    int RunImagePreview(CDocumentRec& document) override { return Record("RunImagePreview", document); }
+    int RunPassword(CDocumentRec& document, int /*nMode*/) override { return Record("RunPassword", document); }
+    int RunGroupProperties(CNodeRec& node) override { return Record("RunGroupProperties", node); }
+    int RunNewGroup(CNodeRec& node) override { return Record("RunNewGroup", node); }
+    int RunKeywordProperties(CNodeRec& node) override { return Record("RunKeywordProperties", node); }
+    int RunNewFolder(LPCTSTR pszParentPath) override;
 
     /* Answers. */
     CCatalog* m_pMainCatalog { nullptr };
     CCatalog* m_pRecycleCatalog { nullptr };
     CPendingDocs* m_pPendingDocs { nullptr };
     CNewDocumentLists m_newDocuments;
+    int m_nAnswer { 0 };
 
     std::vector<std::string> m_calls;
 
 private:
+    int Record(const char* pszCall, CDocumentRec& document);
+    int Record(const char* pszCall, CNodeRec& node);
+
     CUiHostServices* m_pPrevious { nullptr };
 };

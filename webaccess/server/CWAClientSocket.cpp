@@ -358,7 +358,6 @@ void CWAClientSocket::Refuse()
 
 void CWAClientSocket::OnClose(int nErrorCode)
 {
-    m_bPeerClosed = true;
     switch (m_eState) {
     case State::INIT:
     case State::REQUEST:
@@ -371,11 +370,11 @@ void CWAClientSocket::OnClose(int nErrorCode)
         if (nErrorCode != 0)
             Finish(); // a reset; an orderly half-close keeps the wait
         break;
+    case State::UNZIP: // after a reset, the relay that would take the reply is gone
     case State::SEND:
         if (nErrorCode != 0)
             Finish();
         break;
-    case State::UNZIP:
     case State::DONE:
         break;
     }

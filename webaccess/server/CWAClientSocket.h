@@ -21,7 +21,8 @@
 //            bytes that came with the first line first; short: "Uploaded
 //            file corrupted!". Raw: renamed to <ID>.upl.
 //   UNZIP    into <ID>.$$2 in slices (the listener posts each turn), bounded
-//            by the raw size; then renamed to <ID>.upl.
+//            by the raw size; then renamed to <ID>.upl. A reset of the peer
+//            ends it.
 //   WAIT     until <ID>.out exists (CheckReply after each scan of the server
 //            and on the listener's tick): SEND. 60 s: "Time Out". Listener
 //            ended: "Communication Shut Down". A half-close of the peer keeps
@@ -122,7 +123,6 @@ private:
     DWORD m_dwLastActivity { 0 }; // tick count of the last byte or step
     DWORD m_dwReplyDeadline { 0 };
     bool m_bWaitForReply { true };
-    bool m_bPeerClosed { false };
 
     CString m_strFolder; // the communication folder, ending in '\'
     CString m_strId;

@@ -14,6 +14,8 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -66,6 +68,24 @@ protected:
         GetWindowRect(hWnd, &rc);
         POINT pt = ServerCorner(hWnd);
         return pt.x == rc.left && pt.y == rc.top;
+    }
+
+    // The window manager's stacking of the managed windows, the bottom first.
+    std::vector<unsigned long> Stacking()
+    {
+        Display* pOther = m_pInput->Connection();
+        CReadProperty value = ReadProperty(pOther, DefaultRootWindow(pOther), "_NET_CLIENT_LIST_STACKING");
+        std::vector<unsigned long> windows(value.bytes.size() / sizeof(long));
+        std::memcpy(windows.data(), value.bytes.data(), windows.size() * sizeof(long));
+        return windows;
+    }
+    // Whether the window manager stacks hUpper above hLower.
+    bool StackedAbove(HWND hUpper, HWND hLower)
+    {
+        const std::vector<unsigned long> stacking = Stacking();
+        auto upper = std::find(stacking.begin(), stacking.end(), XWindowOf(hUpper));
+        auto lower = std::find(stacking.begin(), stacking.end(), XWindowOf(hLower));
+        return upper != stacking.end() && lower != stacking.end() && upper > lower;
     }
 
     bool SawCommand(WPARAM nCommand)
@@ -180,4 +200,20 @@ TEST_F(X11DesktopTest, ACaptionDragMovesTheWindowThroughTheWindowManager)
     }));
     // What the window layer says is where the server shows it.
     EXPECT_TRUE(Settled(hWnd));
+}
+
+TEST_F(X11DesktopTest, AToolWindowShownBeforeItsOwnerStaysAboveIt)
+{
+    HWND hMain = CreateRecordingWindow(WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, 0, 0, "Main");
+    HWND hTool = CreateRecordingWindow(WS_POPUP | WS_CAPTION, 100, 100, 150, 80, hMain, 0, WS_EX_TOOLWINDOW, "Tool");
+    ShowWindow(hTool, SW_SHOWNA);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(hTool); }));
+    ShowWindow(hMain, SW_SHOWMAXIMIZED);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(hMain); }));
+
+    EXPECT_TRUE(PumpUntil([&] { return StackedAbove(hTool, hMain); }));
+    // Raised by the desktop, the owner keeps its tool window above it.
+    ActivateFromPager(hMain);
+    PumpFor(std::chrono::milliseconds(300));
+    EXPECT_TRUE(StackedAbove(hTool, hMain));
 }

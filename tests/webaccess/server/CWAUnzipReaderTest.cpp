@@ -96,10 +96,14 @@ TEST_F(CWAUnzipReaderTest, LinksDirectoriesAndEncryptedEntriesAreRefused)
     Entry folder { "dir/", "", 040755 };
     Entry secret { "secret", "hidden", 0100644 };
     secret.pszPassword = "pw";
-    for (const Entry& entry : { link, folder, secret }) {
+    Entry device { "fifo", "", 010644 };
+    for (const Entry& entry : { link, folder, secret, device }) {
         EXPECT_FALSE(UnzipToFile(Archive({ entry, { "next", "next" } }).c_str(), Target().c_str())) << entry.strName;
         EXPECT_TRUE(Outputs().empty()) << entry.strName;
     }
+    // Some zippers write the permissions alone, without the kind of file.
+    EXPECT_TRUE(UnzipToFile(Archive({ { "bare", "bare mode", 0600 } }).c_str(), Target().c_str()));
+    EXPECT_EQ(TargetBytes(), "bare mode");
 }
 
 TEST_F(CWAUnzipReaderTest, TheOutputStopsAtItsLimitAndNeverReplacesAFile)

@@ -291,6 +291,22 @@ TEST_F(SocketChannelTest, ZippedUploadsAreUnpackedWithinTheirAnnouncedSize)
     EXPECT_EQ(FolderNames(), "zip.upl");
 }
 
+// A relay that resets its connection while the upload is being unpacked is
+// gone: the exchange ends with its temporaries instead of waiting a minute
+// for a reply nobody takes.
+TEST_F(SocketChannelTest, APeerResetDuringUnpackingEndsTheExchange)
+{
+    const std::string strData(32 * 1024 * 1024, '\0'); // several unpacking turns
+    const std::string strZip = Zipped(strData);
+    CPeerSocket peer = CPeerSocket::Connect(m_nPort);
+    ASSERT_TRUE(peer.Send(
+        ChannelUploadLine(FOLDER, "gone", static_cast<long long>(strData.size()), static_cast<long long>(strZip.size()))
+        + strZip));
+    peer.Reset();
+    EXPECT_TRUE(m_driver.PumpUntil([&] { return m_pListener->GetConnectionCount() == 0; }, 5000));
+    EXPECT_EQ(FolderNames(), "");
+}
+
 TEST_F(SocketChannelTest, AShortUploadIsCorruptedAndLeavesNoTemporary)
 {
     auto peer

@@ -1,0 +1,6 @@
+#include "ui/CSisPopupWnd.h"
+
+CSisPopupWnd::CSisPopupWnd()
+    : CPopupWnd("SisPopupWnd")
+{
+}

@@ -1,0 +1,83 @@
+#include "ui/PopupRowLook.h"
+
+#include "platform/framework/CDC.h"
+#include "platform/framework/CImageList.h"
+#include "platform/framework/CWnd.h"
+#include "platform/gdi/SysColors.h"
+#include "platform/gdi/Text.h"
+#include "ui/DrawDisabledImage.h"
+#include "ui/MenuFont.h"
+
+#include <algorithm>
+
+CPopupRowLook::CPopupRowLook()
+{
+    CreateMenuFont(m_normal, FW_NORMAL);
+    CreateMenuFont(m_bold, FW_BOLD);
+}
+
+SIZE CPopupRowLook::MeasureText(CWnd* pList, LPCTSTR pszText)
+{
+    CClientDC dc(pList);
+    CFont* pOldFont = dc.SelectObject(&m_bold);
+    const CString strText = CString(pszText) + "     ";
+    const SIZE text = dc.GetTabbedTextExtent(strText, 0, nullptr);
+    dc.SelectObject(pOldFont);
+    return text;
+}
+
+SIZE CPopupRowLook::Measure(CWnd* pList, LPCTSTR pszText, SIZE image, int nMargin)
+{
+    const SIZE text = MeasureText(pList, pszText);
+    return SIZE { image.cx + text.cx + ROW_PAD, std::max(image.cy, text.cy) + nMargin };
+}
+
+RECT CPopupRowLook::ImageRect(const RECT& row, SIZE image)
+{
+    const int nTop = row.top + (row.bottom - row.top - image.cy) / 2;
+    return RECT { row.left + IMAGE_INSET, nTop, row.left + IMAGE_INSET + image.cx, nTop + image.cy };
+}
+
+BOOL CPopupRowLook::IsSelected(const DRAWITEMSTRUCT* pItem)
+{
+    return (pItem->itemState & ODS_SELECTED) && (pItem->itemAction & (ODA_DRAWENTIRE | ODA_SELECT));
+}
+
+void CPopupRowLook::DrawRow(const DRAWITEMSTRUCT* pItem, const CRow& row)
+{
+    CDC* pDC = CDC::FromHandle(pItem->hDC);
+    const RECT& rect = pItem->rcItem;
+    const BOOL bSelected = IsSelected(pItem);
+    pDC->FillSolidRect(&rect, bSelected ? SELECTED_COLOUR : ROW_COLOUR);
+    pDC->FillSolidRect(rect.left, rect.bottom - 1, rect.right - rect.left, 1, LINE_COLOUR);
+
+    const RECT image = ImageRect(rect, row.imageSize);
+    if (row.pImages && row.nImage >= 0)
+        row.pImages->Draw(pDC, row.nImage, POINT { image.left, image.top }, ILD_TRANSPARENT);
+    RECT text = rect;
+    text.left = image.right + IMAGE_INSET;
+    if (row.bHasChild && row.pArrows) {
+        const SIZE arrow = ImageSizeOf(row.pArrows);
+        const POINT at { rect.right - IMAGE_INSET - arrow.cx, rect.top + (rect.bottom - rect.top - arrow.cy) / 2 };
+        row.pArrows->Draw(pDC, row.nArrow, at, ILD_TRANSPARENT);
+        text.right = at.x;
+    }
+    CFont* pOldFont = pDC->SelectObject(bSelected ? &m_bold : &m_normal);
+    const COLORREF crOldText = pDC->SetTextColor(TEXT_COLOUR);
+    const int nOldMode = pDC->SetBkMode(TRANSPARENT);
+    pDC->DrawText(row.pszText, -1, &text, DT_EXPANDTABS | DT_SINGLELINE | DT_VCENTER);
+    pDC->SetBkMode(nOldMode);
+    pDC->SetTextColor(crOldText);
+    pDC->SelectObject(pOldFont);
+    if (!row.bEnabled)
+        DrawDisabledImage(pDC, rect, bSelected ? SELECTED_COLOUR : ROW_COLOUR, GetSysColor(COLOR_BTNHIGHLIGHT),
+            GetSysColor(COLOR_GRAYTEXT));
+}
+
+SIZE ImageSizeOf(CImageList* pImages)
+{
+    IMAGEINFO info {};
+    if (!pImages || !pImages->GetSafeHandle() || pImages->GetImageCount() == 0 || !pImages->GetImageInfo(0, &info))
+        return SIZE {};
+    return SIZE { info.rcImage.right - info.rcImage.left, info.rcImage.bottom - info.rcImage.top };
+}
