@@ -107,9 +107,9 @@
 #define IDB_BACKUP_INFO_PICTURE     318     // 16 x 16, 0xFF00FF transparent
 #define IDS_EXTENSION_EMPTY         4033
 #define IDS_EXTENSION_DOUBLE        4034
-#define IDS_FOLDER_EMPTY            4089
-#define IDS_FOLDER_NOT_WRITABLE     4090
-#define IDS_FOLDER_UNUSABLE         4091
+#define IDS_TARGET_EMPTY            4089
+#define IDS_TARGET_NOT_WRITABLE     4090
+#define IDS_TARGET_UNUSABLE         4091
 #define IDS_BACKUP_CONFIRM          4097    // %s: the generation's line
 #define IDS_LOGON_BAD_PASSWORD      4450
 #define IDS_LOGON_FAILED            4451    // %d: the error number
@@ -173,11 +173,6 @@
 #define IDS_REMOVE_NUMBER           4289    // the version button and menu entry of a numbered document
 #define IDS_SET_NUMBER              4290    // ... of one without a number
 #define IDS_KEPT_COPY_LABEL         4446
-#define IDS_MAIL_ACTION_FORWARD     4409    // the open actions of a mail message
-#define IDS_MAIL_ACTION_REPLY       4410
-#define IDS_MAIL_ACTION_SEND_AGAIN  4411
-#define IDS_MAIL_ACTION_PROGRAM     4412
-#define IDS_MAIL_ACTION_REPLY_ALL   4447
 #define IDD_CONFIRM_DOCUMENT        260
 
 // Long catalog runs: the question when the user asks to stop.

@@ -39,7 +39,7 @@ void CDlgBackupFolder::OnOK()
     m_strTargetPath.TrimLeft();
     CWnd* pEdit = GetDlgItem(IDC_TARGET_PATH);
     if (m_strTargetPath.IsEmpty()) {
-        AfxMessageBox(IDS_FOLDER_EMPTY, MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_TARGET_EMPTY, MB_ICONEXCLAMATION);
         GotoDlgCtrl(pEdit);
         return;
     }
@@ -50,7 +50,7 @@ void CDlgBackupFolder::OnOK()
         EndDialog(IDOK);
         return;
     }
-    AfxMessageBox(dwFolder == 0 ? IDS_FOLDER_NOT_WRITABLE : IDS_FOLDER_UNUSABLE, MB_ICONEXCLAMATION);
+    AfxMessageBox(dwFolder == 0 ? IDS_TARGET_NOT_WRITABLE : IDS_TARGET_UNUSABLE, MB_ICONEXCLAMATION);
     GotoDlgCtrl(pEdit);
 }
 

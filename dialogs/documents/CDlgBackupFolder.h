@@ -4,9 +4,9 @@
 // before they are catalogued under a node. The path starts as the folder
 // offered (the preference "DefaultDirCopyRem" by default) and is taken only
 // when it names an existing, writable folder: an empty path gives
-// IDS_FOLDER_EMPTY, a folder of a fixed drive that cannot be written
-// IDS_FOLDER_NOT_WRITABLE, any other (missing, unreachable, read-only medium)
-// IDS_FOLDER_UNUSABLE, and the dialog stays open. The preference is not written. Its template is resource
+// IDS_TARGET_EMPTY, a folder of a fixed drive that cannot be written
+// IDS_TARGET_NOT_WRITABLE, any other (missing, unreachable, read-only medium)
+// IDS_TARGET_UNUSABLE, and the dialog stays open. The preference is not written. Its template is resource
 // IDD_BACKUP_FOLDER.
 
 #include "dialogs/documents/CFolderPicker.h"

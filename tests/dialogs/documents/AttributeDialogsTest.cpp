@@ -211,14 +211,14 @@ TEST_F(AttributeDialogsTest, AFileHidesItsThirdChoiceAndAMessageNamesItsFive)
         .Then([&](HWND hDlg) {
             for (int nId = IDC_OPEN_ACTION_0; nId <= IDC_OPEN_ACTION_4; ++nId)
                 texts.push_back(CTestDriver::Text(::GetDlgItem(hDlg, nId)));
-            EXPECT_TRUE(CTestDriver::IsChecked(::GetDlgItem(hDlg, IDC_OPEN_ACTION_3))) << "forward";
+            EXPECT_TRUE(CTestDriver::IsChecked(::GetDlgItem(hDlg, IDC_OPEN_ACTION_3))) << "action 2";
         })
         .Check(IDC_OPEN_ACTION_2)
         .Press(IDOK);
     Answer(choose);
     EXPECT_EQ(mail.DoModal(), IDOK);
     EXPECT_EQ(texts,
-        (std::vector<CString> { Text(IDS_MAIL_ACTION_REPLY), Text(IDS_MAIL_ACTION_REPLY_ALL),
-            Text(IDS_MAIL_ACTION_SEND_AGAIN), Text(IDS_MAIL_ACTION_FORWARD), Text(IDS_MAIL_ACTION_PROGRAM) }));
-    EXPECT_EQ(mail.GetValueFromChoice(), 3u) << "send again as new";
+        (std::vector<CString> { Text(IDS_OPEN_MAIL_VIEW), Text(IDS_OPEN_MAIL_SAVE), Text(IDS_OPEN_MAIL_REPLY),
+            Text(IDS_OPEN_MAIL_READ), Text(IDS_OPEN_MAIL_FORWARD) }));
+    EXPECT_EQ(mail.GetValueFromChoice(), 3u);
 }
