@@ -184,7 +184,9 @@ BOOL CArchivoraApp::InitInstance()
         // The window stays hidden, and so the catalog file closed.
         m_pMainCatalog->Release();
     }
-    // FIXME: the new-document monitor registers the watched folders and is switched on here once it exists.
+    // The monitor watches what the catalog covers now (a first run has just set it up).
+    if (CMainFrame* pMainFrame = GetMainFrame())
+        pMainFrame->RestartMonitor(pMainFrame->GetMonitor().IsIconShown());
     return TRUE;
 }
 

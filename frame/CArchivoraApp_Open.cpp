@@ -11,6 +11,7 @@
 #include "mail/CMailClient.h"
 #include "mail/CatalogMessage.h"
 #include "mail/MailResult.h"
+#include "monitor/MonitorPause.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
@@ -269,7 +270,8 @@ BOOL CArchivoraApp::OpenMailItem(CDocumentRec& document, int nMode)
     default:
         break;
     }
-    // FIXME: the new-document monitor is switched off around the compose once it exists.
+    CMainFrame* pMainFrame = GetMainFrame();
+    CMonitorPause pause(pMainFrame ? &pMainFrame->GetMonitor() : nullptr);
     CMailClient client;
     return client.Compose(strSubject, strRecipients, ComposeBody(*pMessage).c_str());
 }
@@ -278,7 +280,8 @@ BOOL CArchivoraApp::LaunchMailClient()
 {
     if (!IsStartableMailClient(thePreferences.m_nMailClient))
         return FALSE;
-    // FIXME: the new-document monitor is switched off while the client starts once it exists.
+    CMainFrame* pMainFrame = GetMainFrame();
+    CMonitorPause pause(pMainFrame ? &pMainFrame->GetMonitor() : nullptr);
     CMailClient client;
     return client.Launch();
 }

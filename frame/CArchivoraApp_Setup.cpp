@@ -20,6 +20,7 @@
 #include "frame/FramePrompts.h"
 #include "frame/SetupResults.h"
 #include "mail/CMailClientSet.h"
+#include "monitor/MonitorPause.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CCleanUpFolderRec.h"
@@ -259,16 +260,17 @@ void CArchivoraApp::PrepareCatalogReplace(BOOL* pbIconShown)
         m_pPendingDocs->SavePending();
     // Records named by block and slot mean nothing in the files that replace these.
     CKadDragObjReg::ForgetClipboardPayload();
-    // FIXME: the new-document monitor is switched off and the drag bar's list
-    // menu hidden here once they exist.
+    // FIXME: the drag bar's list menu is hidden here once it exists.
     *pbIconShown = pMainFrame ? pMainFrame->IsTrayIconShown() : FALSE;
     if (!pMainFrame)
         return;
+    // The monitor must not look into files about to be replaced.
+    pMainFrame->GetMonitor().Stop();
     while (HWND hChild = ::GetWindow(pMainFrame->m_hWndMDIClient, GW_CHILD))
         ::SendMessage(pMainFrame->m_hWndMDIClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(hChild), 0);
 }
 
-void CArchivoraApp::ActivateCatalogDocument(BOOL)
+void CArchivoraApp::ActivateCatalogDocument(BOOL bIconShown)
 {
     CWaitCursor wait;
     POSITION pos = GetFirstDocTemplatePosition();
@@ -281,8 +283,8 @@ void CArchivoraApp::ActivateCatalogDocument(BOOL)
     CArchivoraCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
     static_cast<void>(RestoreCatalogViews(pDocument, cmdInfo));
-    // FIXME: the monitor's tray icon comes back, the watched folders are
-    // registered again and the monitor switched on here once it exists.
+    if (CMainFrame* pMainFrame = GetMainFrame())
+        pMainFrame->RestartMonitor(bIconShown);
 }
 
 void CArchivoraApp::OnRerunSetup()
@@ -303,8 +305,11 @@ void CArchivoraApp::OnRerunSetup()
             ::SendMessage(pMainFrame->m_hWndMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(pChild->m_hWnd), 0);
     }
     SelectFirstSystem();
-    // FIXME: the monitor rebuilds its list, its icon comes back, the watched
-    // folders are registered and it is switched on here once it exists.
+    // Set up again: what the monitor queued belongs to the catalog it replaced.
+    if (CMainFrame* pMainFrame = GetMainFrame()) {
+        pMainFrame->GetMonitor().ClearNotices();
+        pMainFrame->RestartMonitor(bIconShown);
+    }
     _unlink(m_strFolderIndexPath);
     m_findSettings.Reset(m_pMainCatalog.get());
 }
@@ -327,7 +332,8 @@ void CArchivoraApp::OnUpdateCatalog()
         return;
     const BOOL bHadSystems = HasSystems();
     {
-        // FIXME: the new-document monitor is switched off and its icon hidden around the run once it is wired.
+        CMainFrame* pMainFrame = GetMainFrame();
+        CMonitorPause pause(pMainFrame ? &pMainFrame->GetMonitor() : nullptr);
         const int nOption = (choices.bFirst ? CCatalogUpdate::OPTION_PLACES : 0)
             | (choices.bSecond ? CCatalogUpdate::OPTION_FAST_FOLDERS : 0);
         CCatalogUpdate update(m_pMainCatalog.get(), nullptr, nOption, m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);

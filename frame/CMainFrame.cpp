@@ -56,6 +56,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_COMMAND(ID_TRAY_START, &CMainFrame::OnTrayStart)
     ON_COMMAND(ID_EXIT_FROM_TRAY, &CMainFrame::OnExitFromTray)
     ON_COMMAND(ID_TOOLS_MONITOR_ICON, &CMainFrame::OnToggleMonitorIcon)
+    ON_COMMAND(ID_CATALOG_NEW_DOCUMENT, &CMainFrame::OnCatalogNewDocument)
+    ON_UPDATE_COMMAND_UI(ID_CATALOG_NEW_DOCUMENT, &CMainFrame::OnUpdateCatalogNewDocument)
     ON_UPDATE_COMMAND_UI(ID_TOOLS_MONITOR_ICON, &CMainFrame::OnUpdateToggleMonitorIcon)
     ON_COMMAND(ID_APP_EXIT_PROGRAM, &CMainFrame::OnExitProgram)
     ON_COMMAND_RANGE(ID_NEW_DOCUMENT_FIRST, ID_NEW_DOCUMENT_LAST, &CMainFrame::OnNewDocumentCommand)
@@ -157,11 +159,27 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     ShowControlBar(&m_wndFindBar, m_wndFindBar.IsKeptShown(), FALSE);
     ShowControlBar(&m_wndMailBar, m_wndMailBar.IsKeptShown() && GetMailClientSet().HasStores(), FALSE);
 
-    if (!m_wndMonitorTray.Create(this))
-        return -1;
-    // FIXME: start the new-document monitor here once it exists.
+    // A monitor that cannot start leaves the window without its tray icon.
+    if (CArchivoraApp* pApp = GetArchivoraApp()) {
+        m_wndMonitor.AttachCatalog(pApp->GetMainCatalog(), pApp->GetPendingDocs());
+        m_wndMonitor.Start();
+    }
     CreateWebServer();
     return 0;
+}
+
+void CMainFrame::RestartMonitor(BOOL bShowIcon)
+{
+    m_wndMonitor.Stop();
+    CArchivoraApp* pApp = GetArchivoraApp();
+    if (!pApp)
+        return;
+    m_wndMonitor.AttachCatalog(pApp->GetMainCatalog(), pApp->GetPendingDocs());
+    if (!m_wndMonitor.Start())
+        return;
+    if (bShowIcon)
+        m_wndMonitor.ShowIcon();
+    m_wndMonitor.EnableMonitor(TRUE);
 }
 
 BOOL CMainFrame::CreateFloatingBar(CDialogBar& bar, UINT nIDTemplate, UINT nIDCaption)

@@ -23,7 +23,7 @@
 #include "frame/CCatalogBar.h"
 #include "frame/CFindBar.h"
 #include "frame/CMailBar.h"
-#include "frame/CMonitorTrayIcon.h"
+#include "monitor/CNewDocMonitor.h"
 #include "ui/CNewDocMenu.h"
 
 #include "platform/framework/CDialogBar.h"
@@ -106,6 +106,13 @@ public:
     /* The bars. */
 
     CStatusBar& GetStatusBar() { return m_wndStatusBar; }
+    /* The new-document monitor, started with the window on the main catalog. */
+
+    CNewDocMonitor& GetMonitor() { return m_wndMonitor; }
+    // Starts the monitor again on the main catalog (its places changed, or
+    // its files were replaced), its icon shown when bShowIcon, and switches
+    // it on.
+    void RestartMonitor(BOOL bShowIcon);
     CToolBar& GetToolBar() { return m_wndToolBar; }
     CFindBar& GetFindBar() { return m_wndFindBar; }
     CMailBar& GetMailBar() { return m_wndMailBar; }
@@ -164,6 +171,8 @@ protected:
     void OnExitFromTray();
     void OnToggleMonitorIcon();
     void OnUpdateToggleMonitorIcon(CCmdUI* pCmdUI);
+    void OnCatalogNewDocument();
+    void OnUpdateCatalogNewDocument(CCmdUI* pCmdUI);
     void OnExitProgram();
     void OnUpdatePaneNodePath(CCmdUI* pCmdUI);
     void OnUpdatePaneCounts(CCmdUI* pCmdUI);
@@ -197,6 +206,9 @@ private:
     // The message pane takes the place of the node path pane, and back.
     void ShowMessagePane();
     void RestorePanes();
+    // Offers the new documents the monitor found when no icon of it would
+    // remind the user; FALSE when the user catalogues them first.
+    BOOL OfferNewDocuments();
     // Saves the settings and the pending documents, as closing and the session's end do.
     void SaveForClose();
     // Loads the bars' docking kept by the last save and applies it.
@@ -213,7 +225,7 @@ private:
     CMailBar m_wndMailBar;
     CFindBar m_wndFindBar;
     CCatalogBar m_wndCatalogBar;
-    CMonitorTrayIcon m_wndMonitorTray;
+    CNewDocMonitor m_wndMonitor;
     CNewDocMenu m_newDocumentMenu;
     std::unique_ptr<CWAServer> m_pWebServer;
 

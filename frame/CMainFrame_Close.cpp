@@ -47,13 +47,6 @@ void ReleaseMainCatalog()
         pCatalog->Release();
 }
 
-// FIXME: the new-document monitor offers the new documents it found
-// (FALSE keeps the program) once it is wired; until then none are offered.
-BOOL OfferNewDocuments()
-{
-    return TRUE;
-}
-
 // The documents opened unprotected are offered protection again; FALSE keeps the program.
 BOOL ConfirmOpenDocuments(HWND hOwner)
 {
@@ -64,9 +57,15 @@ BOOL ConfirmOpenDocuments(HWND hOwner)
 
 } // namespace
 
+BOOL CMainFrame::OfferNewDocuments()
+{
+    // Without its icon, the monitor's waiting documents would be left behind.
+    return m_wndMonitor.IsIconShown() || m_wndMonitor.ShowPendingDocuments();
+}
+
 BOOL CMainFrame::IsTrayIconShown() const
 {
-    return m_wndMonitorTray.IsIconShown() || IsWebServerRunning() ? TRUE : FALSE;
+    return m_wndMonitor.IsIconShown() || IsWebServerRunning() ? TRUE : FALSE;
 }
 
 void CMainFrame::SaveForClose()
@@ -135,15 +134,13 @@ void CMainFrame::OnEndSession(BOOL bEnding)
 void CMainFrame::OnDestroy()
 {
     UpdateAutoStart();
-    if (m_wndMonitorTray.GetSafeHwnd())
-        m_wndMonitorTray.DestroyWindow();
     CMDIFrameWnd::OnDestroy();
 }
 
 void CMainFrame::UpdateAutoStart()
 {
     StopTimers();
-    // FIXME: stop the new-document monitor here once it exists.
+    m_wndMonitor.Stop();
     if (m_pWebServer)
         m_pWebServer->Halt();
     CRegistryKey run;

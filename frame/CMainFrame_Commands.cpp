@@ -124,33 +124,51 @@ void CMainFrame::OnShowMainWindow()
 
 void CMainFrame::OnTrayStart()
 {
-    m_wndMonitorTray.ShowIcon();
+    m_wndMonitor.ShowIcon();
 }
 
 void CMainFrame::OnExitFromTray()
 {
-    // FIXME: the monitor offers its pending documents first once it exists.
-    m_wndMonitorTray.HideIcon();
     // A serving web access server's icon still leads back to the window.
-    if (!IsWindowVisible() && !IsWebServerRunning())
-        DestroyWindow();
+    if (IsWindowVisible() || IsWebServerRunning()) {
+        m_wndMonitor.HideIcon();
+        return;
+    }
+    if (!m_wndMonitor.ShowPendingDocuments())
+        return;
+    m_wndMonitor.HideIcon();
+    DestroyWindow();
 }
 
 void CMainFrame::OnToggleMonitorIcon()
 {
-    if (m_wndMonitorTray.IsIconShown())
-        m_wndMonitorTray.HideIcon();
+    if (m_wndMonitor.IsIconShown())
+        m_wndMonitor.HideIcon();
     else
-        m_wndMonitorTray.ShowIcon();
+        m_wndMonitor.ShowIcon();
 }
 
 void CMainFrame::OnUpdateToggleMonitorIcon(CCmdUI* pCmdUI)
 {
-    pCmdUI->SetCheck(m_wndMonitorTray.IsIconShown() ? 1 : 0);
+    pCmdUI->SetCheck(m_wndMonitor.IsIconShown() ? 1 : 0);
+    pCmdUI->Enable(m_wndMonitor.IsStarted());
+}
+
+void CMainFrame::OnCatalogNewDocument()
+{
+    if (m_wndMonitor.GetSafeHwnd())
+        m_wndMonitor.SendMessage(GetCatalogNewDocMessage(), 0, 0);
+}
+
+void CMainFrame::OnUpdateCatalogNewDocument(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_wndMonitor.GetPendingCount() > 0);
 }
 
 void CMainFrame::OnExitProgram()
 {
+    if (!m_wndMonitor.ShowPendingDocuments())
+        return;
     BOOL bCancelled = FALSE;
     if (IsWindowVisible()) {
         CArchivoraApp* pApp = GetArchivoraApp();
@@ -161,7 +179,7 @@ void CMainFrame::OnExitProgram()
             SaveForClose();
     }
     SetWebServerRunning(FALSE);
-    m_wndMonitorTray.HideIcon();
+    m_wndMonitor.HideIcon();
     if (!bCancelled)
         CMDIFrameWnd::OnClose();
 }

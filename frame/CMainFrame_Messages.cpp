@@ -18,17 +18,21 @@
 
 namespace {
 
-// The catalog changed: the cached default system is looked up again, then
-// every window hears the same message.
-void FanOut(CWnd& frame, UINT nMessage, WPARAM wParam, LPARAM lParam)
+// The catalog changed: the cached default system is looked up again, the
+// new-document monitor follows ("APPM Refazer": what it queued may be
+// catalogued now; "APPM Reler": its open dialog's maps), then every window
+// hears the same message.
+void FanOut(CWnd& frame, CNewDocMonitor& monitor, UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
     CArchivoraApp* pApp = GetArchivoraApp();
     CCatalogHold hold(pApp ? pApp->GetMainCatalog() : nullptr);
     if (pApp)
         pApp->RefreshDefaultSystem();
-    // FIXME: the new-document monitor rebuilds its list ("APPM Refazer") or
-    // reloads its catalog maps ("APPM Reler"), and the drag bar's list menu
-    // refreshes, here once they exist.
+    if (nMessage == g_nMsgRedo)
+        monitor.OnCatalogChanged();
+    else
+        monitor.ReloadCatalogMaps();
+    // FIXME: the drag bar's list menu refreshes here once it exists.
     frame.SendMessageToDescendants(nMessage, wParam, lParam, TRUE, FALSE);
 }
 
@@ -36,13 +40,13 @@ void FanOut(CWnd& frame, UINT nMessage, WPARAM wParam, LPARAM lParam)
 
 LRESULT CMainFrame::OnRedo(WPARAM wParam, LPARAM lParam)
 {
-    FanOut(*this, g_nMsgRedo, wParam, lParam);
+    FanOut(*this, m_wndMonitor, g_nMsgRedo, wParam, lParam);
     return 0;
 }
 
 LRESULT CMainFrame::OnReread(WPARAM wParam, LPARAM lParam)
 {
-    FanOut(*this, g_nMsgReread, wParam, lParam);
+    FanOut(*this, m_wndMonitor, g_nMsgReread, wParam, lParam);
     return 0;
 }
 

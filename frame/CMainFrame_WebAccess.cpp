@@ -66,7 +66,9 @@ void CMainFrame::OnToggleWebServer(UINT)
     }
     // With the window hidden and no monitor icon, the server's icon was the
     // only way back to the program: it ends with the server.
-    if (!IsWindowVisible() && !m_wndMonitorTray.IsIconShown()) {
+    if (!IsWindowVisible() && !m_wndMonitor.IsIconShown()) {
+        if (!m_wndMonitor.ShowPendingDocuments())
+            return;
         m_pWebServer->Stop();
         DestroyWindow();
         return;

@@ -79,13 +79,16 @@ BOOL CNewDocMonitor::Start()
 {
     if (IsStarted())
         return TRUE;
-    if (OpenWatchedDrives(CollectWatchedFolders(m_pCatalog)) == 0)
+    if (!m_pCatalog)
         return FALSE;
-    m_hNotifier = StartDirWatchThread(&DirWatchCallback);
-    if (m_hNotifier == INVALID_HANDLE_VALUE) {
-        StopDirWatch();
-        return FALSE;
+    if (OpenWatchedDrives(CollectWatchedFolders(m_pCatalog)) > 0) {
+        m_hNotifier = StartDirWatchThread(&DirWatchCallback);
+        if (m_hNotifier == INVALID_HANDLE_VALUE) {
+            StopDirWatch();
+            return FALSE;
+        }
     }
+    m_bStarted = TRUE;
     CloseFolderWatches();
     StartFolderWatchThread(&FolderWatchCallback);
     LPCTSTR pszIcon = MAKEINTRESOURCE(IDI_DOC_MONITOR);
@@ -114,9 +117,12 @@ void CNewDocMonitor::Stop()
     }
     EnableMonitor(FALSE);
     SetNoticeWindow(nullptr);
-    KillDirWatchThread();
-    StopDirWatch();
-    m_hNotifier = INVALID_HANDLE_VALUE;
+    if (m_hNotifier != INVALID_HANDLE_VALUE) {
+        KillDirWatchThread();
+        StopDirWatch();
+        m_hNotifier = INVALID_HANDLE_VALUE;
+    }
+    m_bStarted = FALSE;
     CloseFolderWatches();
     KillFolderWatchThread();
     if (GetSafeHwnd()) {
@@ -126,19 +132,30 @@ void CNewDocMonitor::Stop()
     m_bAnimating = FALSE;
 }
 
+void CNewDocMonitor::AttachCatalog(CCatalog* pCatalog, CPendingDocs* pPending)
+{
+    if (IsStarted())
+        return;
+    m_pCatalog = pCatalog;
+    m_pPending = pPending;
+    m_pRules.reset();
+}
+
 BOOL CNewDocMonitor::EnableMonitor(BOOL bOn)
 {
     if (!IsStarted())
         return FALSE;
     if ((bOn != FALSE) == (m_bEnabled != FALSE))
         return TRUE;
+    const bool bWatching = m_hNotifier != INVALID_HANDLE_VALUE;
     if (bOn) {
-        if (ResumeDirWatch() != 0)
+        if (bWatching && ResumeDirWatch() != 0)
             return FALSE;
         m_bEnabled = TRUE;
         RegisterWatchedFolders();
     } else {
-        SuspendDirWatch();
+        if (bWatching)
+            SuspendDirWatch();
         CloseFolderWatches();
         m_bEnabled = FALSE;
     }
@@ -429,7 +446,7 @@ void CNewDocMonitor::DrainNotices()
 
 void CNewDocMonitor::UpdateTrayTip()
 {
-    const int nCount = m_nAnnounced + static_cast<int>(m_vanished.size());
+    const int nCount = GetPendingCount();
     CString strTip;
     if (nCount < 1) {
         strTip.LoadString(IDS_MONITOR_TIP_NONE);

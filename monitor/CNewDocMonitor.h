@@ -46,28 +46,39 @@ public:
     static constexpr int RESULT_REMOVE = 1292; // drop it without cataloguing
     // (any other result keeps it queued)
 
-    // Watches for the documents of pCatalog (a reference held). Files given a
-    // password while they are catalogued are listed in pPending (may be null).
-    explicit CNewDocMonitor(CCatalog* pCatalog, CPendingDocs* pPending = nullptr);
+    // Watches for the documents of pCatalog (null: none yet, see
+    // AttachCatalog). Files given a password while they are catalogued are
+    // listed in pPending (may be null).
+    explicit CNewDocMonitor(CCatalog* pCatalog = nullptr, CPendingDocs* pPending = nullptr);
     ~CNewDocMonitor() override;
 
     /* Life. */
 
-    // Opens the catalog's watched folders (CollectWatchedFolders), starts the
-    // watcher thread suspended and the folder-watch thread, and creates the
-    // tray icon hidden; the window receives the notices from then on. FALSE
-    // (and stopped) when no folder could be opened, a thread could not start
-    // or the icon could not be created.
+    // Opens the catalog's watched folders (CollectWatchedFolders) and starts
+    // the watcher thread suspended, starts the folder-watch thread, and
+    // creates the tray icon hidden; the window receives the notices from then
+    // on. A catalog without a folder to watch (only mail stores, or places
+    // out of reach) still starts: its mail stores are watched and its icon
+    // leads to the program. FALSE (and stopped) when the watcher thread could
+    // not start or the icon could not be created, and without a catalog.
     BOOL Start();
     // Ends the timer and both threads, closes the folders and destroys the
     // window. Nothing when stopped.
     void Stop();
-    BOOL IsStarted() const { return m_hNotifier != INVALID_HANDLE_VALUE ? TRUE : FALSE; }
+    BOOL IsStarted() const { return m_bStarted; }
+    // Sets the catalog of a stopped monitor, or moves it to another (the files
+    // were replaced): the queue stays, and what the catalog holds leaves it at
+    // OnCatalogChanged.
+    void AttachCatalog(CCatalog* pCatalog, CPendingDocs* pPending);
     // Switches the notices on or off (on: the mail stores' folders are
     // watched again). FALSE when stopped or the watcher did not follow; TRUE
     // at once when already in the state asked for.
     BOOL EnableMonitor(BOOL bOn);
     BOOL IsMonitorEnabled() const { return m_bEnabled; }
+    // Whether the icon is in the tray.
+    BOOL IsIconShown() const { return IsStarted() && !IsHidden() ? TRUE : FALSE; }
+    // How many new documents wait: announced, or vanished and not yet told of.
+    int GetPendingCount() const { return m_nAnnounced + static_cast<int>(m_vanished.size()); }
 
     /* The queue. */
 
@@ -182,8 +193,9 @@ private:
     // The open cataloguing dialog and its form, only inside OnCatalogNewDoc.
     std::unique_ptr<CNewDocForm> m_pForm;
     std::unique_ptr<CCatalogDialog> m_pDialog;
-    BOOL m_bCatalogChanged { FALSE };            // the monitor entered documents not yet told of
-    HANDLE m_hNotifier { INVALID_HANDLE_VALUE }; // the watcher thread while started
+    BOOL m_bCatalogChanged { FALSE }; // the monitor entered documents not yet told of
+    BOOL m_bStarted { FALSE };
+    HANDLE m_hNotifier { INVALID_HANDLE_VALUE }; // the watcher thread, while it runs
     BOOL m_bEnabled { FALSE };
     BOOL m_bAnimating { FALSE };
     UINT_PTR m_nDrainTimer { 0 };

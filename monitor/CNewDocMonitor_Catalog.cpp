@@ -26,8 +26,7 @@
 
 void CNewDocMonitor::OnCatalogNewDoc()
 {
-    const int nCount = m_nAnnounced + static_cast<int>(m_vanished.size());
-    if (nCount < 1)
+    if (GetPendingCount() < 1)
         return;
     if (m_pDialog) {
         m_pForm->SetLastIndex(m_nAnnounced - 1);

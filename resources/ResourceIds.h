@@ -552,6 +552,7 @@
 #define IDS_SHELL_LIST_SIZE         4221
 #define IDS_SHELL_LIST_TYPE         4222
 #define IDS_SHELL_LIST_MODIFIED     4223
+#define IDR_SHELL_LIST_MENU         360     // a row's menu; its commands go to the list's window
 
 // Interface kit: the caption and button texts of the program's wizards.
 #define IDS_WIZARD_CAPTION          4331

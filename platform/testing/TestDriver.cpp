@@ -206,6 +206,19 @@ BOOL CTestDriver::Release(HWND hWnd, int x, int y, EMouseButton eButton)
     return RunMouseGesture({ CMouseInput { EMouseAction::ButtonUp, eButton, pt, 0 } });
 }
 
+BOOL CTestDriver::PressAndMove(HWND hWnd, const std::vector<POINT>& points)
+{
+    std::deque<CMouseInput> events;
+    for (POINT pt : points) {
+        if (!ClientToScreen(hWnd, &pt))
+            return FALSE;
+        events.push_back(CMouseInput { EMouseAction::Move, EMouseButton::None, pt, 0 });
+        if (events.size() == 1)
+            events.push_back(CMouseInput { EMouseAction::ButtonDown, EMouseButton::Left, pt, 0 });
+    }
+    return RunMouseGesture(std::move(events));
+}
+
 HCURSOR CTestDriver::Cursor()
 {
     return GetCursor();

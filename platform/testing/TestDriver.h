@@ -80,6 +80,11 @@ public:
     // Moves the cursor, with whatever buttons are down.
     BOOL MoveTo(HWND hWnd, int x, int y);
     BOOL Release(HWND hWnd, int x, int y, EMouseButton eButton = EMouseButton::Left);
+    // Presses the left button at the first point and moves through the
+    // others as one gesture, so that a loop the press starts (drag detection)
+    // takes the moves it waits for and the rest reach the drag it began. The
+    // button stays down for a later Release.
+    BOOL PressAndMove(HWND hWnd, const std::vector<POINT>& points);
     // The cursor the program showed last (SetCursor).
     static HCURSOR Cursor();
 

@@ -150,9 +150,9 @@ TEST_F(AppTest, ATrayStartNeedsASetUpCatalogAndTheAutostartWish)
     EXPECT_EQ(App().GetMainCatalog()->GetOpenCount(), 0);
     ASSERT_EQ(CTestDriver::TrayIcons().size(), 1U);
 
-    // The tray icon brings the window back, with the catalog open.
+    // A double click on the tray icon brings the window back, with the catalog open.
     const CTrayIcon icon = CTestDriver::TrayIcons().front();
-    ASSERT_TRUE(m_driver.ClickTrayIcon(icon.hWnd, icon.uID, WM_LBUTTONUP));
+    ASSERT_TRUE(m_driver.ClickTrayIcon(icon.hWnd, icon.uID, WM_LBUTTONDBLCLK));
     EXPECT_TRUE(pMainFrame->IsWindowVisible());
     EXPECT_EQ(App().GetMainCatalog()->GetOpenCount(), 1);
 }

@@ -5,6 +5,7 @@
 
 #include "tests/frame/AppTestFixture.h"
 
+#include "catalog/CCatalogPrompts.h"
 #include "frame/AppMessages.h"
 #include "frame/CCatalogBar.h"
 #include "frame/CSisTreeView.h"
@@ -12,6 +13,7 @@
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
+#include "store/CMailStoreRec.h"
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
 #include "store/CRegistryKey.h"
@@ -21,6 +23,7 @@
 #include "webaccess/server/CWAServicePrompts.h"
 
 #include "platform/base/Clock.h"
+#include "platform/base/PathMap.h"
 #include "platform/framework/AfxFrameIds.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/CMenu.h"
@@ -72,6 +75,19 @@ public:
 
     BOOL m_bEnabled { TRUE };
     int m_nCheck { 0 };
+};
+
+// The new-document monitor's list of waiting documents, answered by script.
+class CWaitingListPrompts : public CCatalogPrompts {
+public:
+    int ShowNewDocsSummary(const CNewDocNoticeArray&, HWND) override
+    {
+        ++m_nAsked;
+        return m_nAnswer;
+    }
+
+    int m_nAnswer { IDCANCEL };
+    int m_nAsked { 0 };
 };
 
 class MainFrameTest : public AppTest {
@@ -174,6 +190,53 @@ TEST_F(MainFrameTest, ExitFromTheTrayOnlyHidesTheIconOfAShownWindow)
     ASSERT_FALSE(MainFrame()->IsWindowVisible());
     Command(ID_EXIT_FROM_TRAY);
     EXPECT_TRUE(Ended());
+}
+
+TEST_F(MainFrameTest, TheMonitorsWaitingDocumentsAreOfferedBeforeTheWindowCloses)
+{
+    // The catalog covers one folder of its own, where a new document appears.
+    TempFolder watched;
+    const std::string strFolder = ProgramPathFromHostPath(watched.Path().string());
+    WriteCatalog([&](CCatalog& catalog, CNodeRec&) {
+        ASSERT_TRUE(catalog.LoadExtensions("txt"));
+        ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(catalog.AddMailStore(LOCATION_NETWORK, strFolder.c_str())));
+    });
+    CWaitingListPrompts prompts;
+    SetCatalogPrompts(&prompts);
+    ASSERT_TRUE(Start());
+    CNewDocMonitor& monitor = MainFrame()->GetMonitor();
+    ASSERT_TRUE(monitor.IsStarted());
+    EXPECT_TRUE(monitor.IsMonitorEnabled()) << "switched on once the program started";
+    EXPECT_FALSE(Update(ID_CATALOG_NEW_DOCUMENT).m_bEnabled) << "nothing waits";
+    Command(ID_TOOLS_MONITOR_ICON);
+    ASSERT_FALSE(monitor.IsIconShown());
+
+    watched.WriteFile("report.txt", "new");
+    ASSERT_TRUE(m_driver.PumpUntil([&] { return !monitor.GetNotices().empty(); })) << "the watcher saw it";
+    m_driver.Advance(CNewDocMonitor::DRAIN_DELAY_MS);
+    ASSERT_EQ(monitor.GetPendingCount(), 1);
+    EXPECT_TRUE(Update(ID_CATALOG_NEW_DOCUMENT).m_bEnabled);
+
+    // No icon would remind the user: closing asks first, and cataloguing now keeps the window.
+    prompts.m_nAnswer = IDOK;
+    MainFrame()->SendMessage(WM_CLOSE, 0, 0);
+    m_driver.Pump();
+    EXPECT_EQ(prompts.m_nAsked, 1);
+    ASSERT_FALSE(Ended());
+    EXPECT_TRUE(MainFrame()->IsWindowVisible());
+
+    // "APPM Refazer": a document catalogued meanwhile leaves the monitor's list.
+    {
+        std::unique_ptr<CNodeRec> pSystems(CNodeRec::NewTopNodeRec3(App().GetMainCatalog()));
+        AddDocument(*App().GetMainCatalog(), *pSystems, (strFolder + "\\report.txt").c_str());
+    }
+    MainFrame()->SendMessage(g_nMsgRedo, 0, 0);
+    EXPECT_EQ(monitor.GetPendingCount(), 0);
+    MainFrame()->SendMessage(WM_CLOSE, 0, 0);
+    m_driver.Pump();
+    EXPECT_EQ(prompts.m_nAsked, 1) << "nothing waits any more";
+    EXPECT_TRUE(Ended());
+    SetCatalogPrompts(nullptr);
 }
 
 /***************************** The exit question *****************************/

@@ -1,6 +1,7 @@
 #include "monitor/CNewDocMonitor.h"
 
 #include "catalog/ChangeNotices.h"
+#include "monitor/MonitorPause.h"
 #include "resources/ResourceIds.h"
 #include "store/CDocumentRec.h"
 #include "store/CPreferences.h"
@@ -51,6 +52,27 @@ TEST_F(CNewDocMonitorTest, StartsHiddenAndDisabledAndStopsEveryPart)
     EXPECT_FALSE(m_pMonitor->EnableMonitor(TRUE));
     m_pMonitor->Stop();
     EXPECT_TRUE(m_pMonitor->Start()) << "a stopped monitor starts again";
+}
+
+TEST_F(CNewDocMonitorTest, ACatalogWithoutFoldersStartsForItsMailAndIcon)
+{
+    m_pMonitor.reset();
+    ASSERT_TRUE(m_pCatalog->SetPlaceChoice(CCatalog::PLACE_NONE));
+    CNewDocMonitor monitor;
+    EXPECT_FALSE(monitor.Start()) << "no catalog yet";
+    monitor.AttachCatalog(m_pCatalog.get(), nullptr);
+    ASSERT_TRUE(monitor.Start());
+    EXPECT_TRUE(monitor.EnableMonitor(TRUE));
+    {
+        CMonitorPause pause(&monitor);
+        EXPECT_FALSE(monitor.IsMonitorEnabled()) << "the program's own file work is not offered";
+    }
+    EXPECT_TRUE(monitor.IsMonitorEnabled());
+    ASSERT_TRUE(monitor.EnableMonitor(FALSE));
+    {
+        CMonitorPause pause(&monitor);
+    }
+    EXPECT_FALSE(monitor.IsMonitorEnabled()) << "a pause never switches on what was off";
 }
 
 TEST_F(CNewDocMonitorTest, ABurstIsExaminedOnceAfterItsLastNotice)

@@ -9,7 +9,24 @@
 #include "platform/window/SystemMetrics.h"
 #include "tests/ui/UiTestSupport.h"
 
+#include <functional>
+
 namespace {
+
+// What the picture test does with the menu window once the menu is open.
+std::function<void(HWND)> s_onMenuOpen;
+
+// A menu hook that hands the open menu's window to s_onMenuOpen, then dismisses the menu.
+BOOL PictureMenu(HMENU, UINT* pnCommand)
+{
+    HWND hMenuWnd = FindWindow("#32768", nullptr);
+    if (hMenuWnd && s_onMenuOpen) {
+        UpdateWindow(hMenuWnd);
+        s_onMenuOpen(hMenuWnd);
+    }
+    *pnCommand = 0;
+    return TRUE;
+}
 
 class CImageMenuTest : public UiTest {
 protected:
@@ -99,6 +116,20 @@ TEST_F(CImageMenuTest, SelectedAndDisabledItemsTakeTheirColours)
     const COLORREF enabledImage = DrawnPixel(0, 0, 4 + 8, 12);
     const COLORREF disabledImage = DrawnPixel(0, ODS_GRAYED, 4 + 8, 12);
     EXPECT_NE(enabledImage, disabledImage) << "the disabled image is embossed";
+}
+
+TEST_F(CImageMenuTest, LooksWithAColumnBreakASeparatorAndADisabledItem)
+{
+    ASSERT_TRUE(m_menu.AppendItem(MF_OWNERDRAW, 100, "Application", 0));
+    ASSERT_TRUE(m_menu.AppendItem(MF_OWNERDRAW | MF_SEPARATOR, 0, nullptr));
+    ASSERT_TRUE(m_menu.AppendItem(MF_OWNERDRAW | MF_GRAYED, 101, "Not now", 1));
+    ASSERT_TRUE(m_menu.AppendItem(MF_OWNERDRAW | MF_MENUBARBREAK, 102, "Next column", 1));
+    ASSERT_TRUE(m_menu.AppendItem(MF_OWNERDRAW, 103, "Without image"));
+    s_onMenuOpen = [this](HWND hMenuWnd) { m_pUi->ExpectWindowMatches(hMenuWnd, "image_menu.png"); };
+    const MENUTRACKHOOK pfnPrevious = SetThreadMenuTrackHook(&PictureMenu);
+    m_menu.TrackPopupMenu(TPM_RETURNCMD, 10, 10, &Host());
+    SetThreadMenuTrackHook(pfnPrevious);
+    s_onMenuOpen = nullptr;
 }
 
 } // namespace
