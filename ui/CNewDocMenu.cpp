@@ -33,7 +33,7 @@ void CNewDocMenu::Rebuild()
             if (nID > ID_NEW_DOCUMENT_LAST)
                 return;
             const int nImage
-                = nIndex < lists.entryPaths.GetSize() ? GetPathIconIndex(lists.entryPaths[nIndex], FALSE, TRUE) : -1;
+                = nIndex < lists.entryPaths.GetSize() ? GetFileIconIndex(lists.entryPaths[nIndex], FALSE, TRUE) : -1;
             AppendItem(MF_OWNERDRAW, nID, names[i], nImage);
         }
     };

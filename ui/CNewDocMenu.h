@@ -2,8 +2,8 @@
 
 // The new-document menu: "new group" and "new top-level group", a mail
 // message when mail can be sent, then the application's two lists of
-// new-document kinds (from the host), each entry with the system icon of
-// the entry that makes it, commands ID_NEW_DOCUMENT_FIRST + the entry's
+// new-document kinds (from the host), each with the system icon of its
+// entry's type, commands ID_NEW_DOCUMENT_FIRST + the entry's
 // running index over both lists. Separators stand between the groups that
 // are not empty.
 //

@@ -23,8 +23,9 @@ class COpenWithMenu;
 class CPendingDocs;
 
 // The application's two lists of new-document kinds: their names, and for
-// each running index over both lists (first list, then second) the path of
-// the entry that makes such a document.
+// each running index over both lists (first list, then second) the entry
+// that makes such a document: a file name or path, or a type (".odt"), whose
+// type gives the kind its icon.
 struct CNewDocumentLists {
     CStringArray first;
     CStringArray second;

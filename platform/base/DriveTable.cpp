@@ -318,6 +318,7 @@ CDriveTable CDriveTable::FromMounts(std::vector<CMountEntry> mounts, const Remov
         visible[mount.strMountPoint] = mount;
 
     for (const auto& [strMountPoint, mount] : visible) {
+        table.m_mountPoints.push_back(strMountPoint);
         if (IsHiddenMount(mount))
             table.m_hiddenMountPoints.push_back(strMountPoint);
     }
@@ -428,6 +429,11 @@ bool CDriveTable::IsDriveRoot(std::string_view strHostPath) const
 bool CDriveTable::IsHiddenMountPoint(std::string_view strHostPath) const
 {
     return std::binary_search(m_hiddenMountPoints.begin(), m_hiddenMountPoints.end(), strHostPath);
+}
+
+bool CDriveTable::IsMountPoint(std::string_view strHostPath) const
+{
+    return std::binary_search(m_mountPoints.begin(), m_mountPoints.end(), strHostPath);
 }
 
 std::string CDriveTable::FileSystemTypeAt(std::string_view strHostPath) const

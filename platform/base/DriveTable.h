@@ -122,6 +122,9 @@ public:
     bool IsDriveRoot(std::string_view strHostPath) const;
     // Whether a host path is the mount point of a pseudo or system file system.
     bool IsHiddenMountPoint(std::string_view strHostPath) const;
+    // Whether a file system (a device's, or a folder bound from elsewhere) is
+    // mounted on a host path.
+    bool IsMountPoint(std::string_view strHostPath) const;
 
     // The file system type of the mount holding a host path; empty when unknown.
     std::string FileSystemTypeAt(std::string_view strHostPath) const;
@@ -136,6 +139,7 @@ private:
     std::array<std::optional<std::string>, 26> m_remembered;
     std::vector<CShare> m_shares;
     std::vector<std::string> m_hiddenMountPoints; // Sorted
+    std::vector<std::string> m_mountPoints;       // Sorted
     std::vector<CMountEntry> m_mounts;
 };
 

@@ -140,6 +140,14 @@ int CountSubfolders(const std::vector<std::string>& folders)
     return nCount;
 }
 
+BOOL IsMountedFolder(LPCTSTR pszFolder)
+{
+    std::string strHostPath;
+    return HostPathFromProgramPath(pszFolder, strHostPath) && GetDriveTable()->IsMountPoint(NormalHostPath(strHostPath))
+        ? TRUE
+        : FALSE;
+}
+
 BOOL GetVolumeInformation(LPCTSTR lpRootPathName, LPTSTR lpVolumeNameBuffer, DWORD nVolumeNameSize,
     LPDWORD lpVolumeSerialNumber, LPDWORD lpMaximumComponentLength, LPDWORD lpFileSystemFlags,
     LPTSTR lpFileSystemNameBuffer, DWORD nFileSystemNameSize)

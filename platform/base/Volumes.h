@@ -32,6 +32,11 @@ std::vector<std::string> GetFixedDriveFolders();
 // not count.
 int CountSubfolders(const std::vector<std::string>& folders);
 
+// Whether a file system is mounted on the folder at a program path: another
+// device's root, or a folder bound there from elsewhere. A walk that keeps to
+// one drive lists such a folder but does not enter it.
+BOOL IsMountedFolder(LPCTSTR pszFolder);
+
 // File system flags, with their documented values.
 // clang-format off
 constexpr DWORD FILE_CASE_SENSITIVE_SEARCH = 0x00000001;

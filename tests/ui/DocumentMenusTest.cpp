@@ -83,12 +83,17 @@ protected:
     // The text an owner-drawn item draws, from its record.
     static std::string ItemText(CImageMenu& menu, int nPosition)
     {
+        const CImageMenu::CItem* pItem = Record(menu, nPosition);
+        return pItem ? std::string(pItem->strText) : std::string();
+    }
+    static const CImageMenu::CItem* Record(CImageMenu& menu, int nPosition)
+    {
         MENUITEMINFO info {};
         info.cbSize = sizeof(info);
         info.fMask = MIIM_DATA;
-        if (!menu.GetMenuItemInfo(static_cast<UINT>(nPosition), &info, TRUE) || !info.dwItemData)
-            return {};
-        return std::string(reinterpret_cast<const CImageMenu::CItem*>(info.dwItemData)->strText);
+        if (!menu.GetMenuItemInfo(static_cast<UINT>(nPosition), &info, TRUE))
+            return nullptr;
+        return reinterpret_cast<const CImageMenu::CItem*>(info.dwItemData);
     }
     // The position of the submenu whose handle is hMenu, -1 when none.
     static int SubMenuPosition(const CMenu* pMenu, HMENU hMenu)
@@ -150,7 +155,7 @@ TEST_F(DocumentMenusTest, NewDocumentKindsFollowTheFixedItemsInTheirListsOrder)
     m_host.m_newDocuments.first.Add("Text");
     m_host.m_newDocuments.first.Add("Sheet");
     m_host.m_newDocuments.second.Add("Drawing");
-    for (const char* pszEntry : { "C:\\t\\text.txt", "C:\\t\\sheet.ods", "C:\\t\\drawing.odg" })
+    for (const char* pszEntry : { "C:\\t\\text.txt", ".ods", "C:\\t\\drawing.odg" })
         m_host.m_newDocuments.entryPaths.Add(pszEntry);
     menu.Rebuild();
     expected = { ID_CATALOG_NEW_GROUP, ID_CATALOG_NEW_TOP_GROUP, SEPARATOR };
@@ -159,6 +164,10 @@ TEST_F(DocumentMenusTest, NewDocumentKindsFollowTheFixedItemsInTheirListsOrder)
     expected.insert(
         expected.end(), { ID_NEW_DOCUMENT_FIRST, ID_NEW_DOCUMENT_FIRST + 1, SEPARATOR, ID_NEW_DOCUMENT_FIRST + 2 });
     EXPECT_EQ(Commands(&menu), expected) << "the second list numbers on from the first";
+    const int nSheet = Position(&menu, ID_NEW_DOCUMENT_FIRST + 1);
+    ASSERT_NE(Record(menu, nSheet), nullptr);
+    EXPECT_EQ(Record(menu, nSheet)->nImage, GetFileIconIndex("sheet.ods", FALSE, TRUE)) << "the icon of its type";
+    EXPECT_EQ(Record(menu, 0)->nImage, -1);
 }
 
 TEST_F(DocumentMenusTest, AFilesMenuPlugsInItsSubmenusAndLeavesOutItsOwnOpenAction)

@@ -2,11 +2,12 @@
 
 // EDIR answers the explorer page of one folder (ExplorerPage.h). Fields: the
 // folder ("X:\..." with '/' read as '\', below MAX_PATH characters), then
-// optionally a view field: empty, "A" or "A-". A folder that cannot be read
-// gives a page with empty lists. Links carry whole paths: a short (8.3) form
-// is made from the folder's current neighbours and may name another folder
-// later. The folder comes from the request, so only a
-// profile with the explorer right may ask for it.
+// optionally a view field: empty, "A" or "A-" (the view flag, FALSE for "A-";
+// the browser sends it, the page does not depend on it; any other field is
+// malformed). A folder that cannot be read gives a page with empty lists.
+// Links carry whole paths: a short (8.3) form is made from the folder's
+// current neighbours and may name another folder later. The folder comes from
+// the request, so only a profile with the explorer right may ask for it.
 
 #include "webaccess/server/CWACommand.h"
 

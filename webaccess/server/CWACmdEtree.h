@@ -1,11 +1,12 @@
 #pragma once
 
 // ETREE answers with the folder tree of every fixed drive, as a flat list of
-// tokens (ExplorerTreeTokens.h). The walk lists a symbolic link to a folder
-// and another drive's root where they appear but does not enter them, so a
-// link loop ends, and it stops at MAX_ENTRIES entries (or the number given); the count token gives
-// what is sent. It shows the computer's folders, so only a profile with the
-// explorer right may ask for it.
+// tokens (ExplorerTreeTokens.h). The walk lists a symbolic link to a folder,
+// another drive's root and a folder where another file system is mounted
+// where they appear but does not enter them, so a link loop ends and each
+// device is walked under its own drive only. It stops at MAX_ENTRIES entries
+// (or the number given); the count token gives what is sent. It shows the
+// computer's folders, so only a profile with the explorer right may ask for it.
 
 #include "webaccess/pages/ExplorerTreeTokens.h"
 #include "webaccess/server/CWACommand.h"

@@ -88,7 +88,7 @@ BOOL CWAConnection::Connect()
 BOOL CWAConnection::EnsureTargetFolder()
 {
     const CString& strFolder = m_settings.m_strCommFolder;
-    if (!IsSafeCatalogCode(m_settings.m_strCatCode) || !CreateFolderPath(strFolder)) {
+    if (!IsSafeCatalogCode(m_settings.m_strCatCode) || strFolder.IsEmpty() || !CreateFolderPath(strFolder)) {
         ShowStop(IDS_WA_COMM_FOLDER_FAILED, strFolder);
         return FALSE;
     }

@@ -163,10 +163,7 @@ BOOL CWAServer::Init()
 
 BOOL CWAServer::Start()
 {
-    if (!m_pConnection || !m_pConnection->RunSetup())
-        return FALSE;
-    StartScan();
-    return TRUE;
+    return m_pConnection && m_pConnection->RunSetup() && StartScan();
 }
 
 void CWAServer::Stop()
@@ -195,8 +192,12 @@ void CWAServer::ShowLog()
 
 /*** Serving ***/
 
-void CWAServer::StartScan()
+BOOL CWAServer::StartScan()
 {
+    // The folder comes from the catalog code the directory server gave:
+    // nothing is deleted or served before the code is known to be safe.
+    if (!m_pConnection || !m_pConnection->EnsureTargetFolder())
+        return FALSE;
     const CString& strFolder = m_settings.m_strCommFolder;
     WIN32_FIND_DATA data {};
     HANDLE hFind = FindFirstFile(strFolder + "*.in", &data);
@@ -218,6 +219,7 @@ void CWAServer::StartScan()
     if (m_pConnection && m_pConnection->GetState() == WA_CONN_MODEM)
         ArmTimer(TIMER_CONNECTION, CONNECTION_CHECK);
     Log(Loaded(IDS_WA_LOG_STARTED));
+    return TRUE;
 }
 
 void CWAServer::StopScan()
@@ -497,9 +499,7 @@ void CWAServer::CheckConnection()
                 ArmTimer(TIMER_CONNECTION, CONNECTION_CHECK);
         } else {
             m_bLinkAnimation = false;
-            if (m_pConnection->Connect())
-                StartScan();
-            else
+            if (!m_pConnection->Connect() || !StartScan())
                 Stop();
         }
     } else {

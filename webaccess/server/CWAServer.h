@@ -72,7 +72,9 @@ public:
 
     // Deletes leftover request files, arms the timers, shows the icon, shows
     // the connection notice when the settings ask for it and logs 5074.
-    void StartScan();
+    // FALSE, with nothing done, when the communication folder is not safe
+    // or cannot be made (EnsureTargetFolder shows why).
+    BOOL StartScan();
     // Disarms the timers, ends every session and logs 5075.
     void StopScan();
     // Runs every request file of the communication folder.

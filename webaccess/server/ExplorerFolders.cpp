@@ -28,8 +28,9 @@ std::vector<CWAExplorerFolder> ListVisibleSubFolders(const CString& strFolder)
     for (const CFolderEntry& entry : entries) {
         if ((entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || entry.strName[0] == '.')
             continue;
-        folders.push_back({ strBase + entry.strName.c_str(), entry.strName.c_str(),
-            (entry.dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 });
+        const CString strPath = strBase + entry.strName.c_str();
+        folders.push_back({ strPath, entry.strName.c_str(),
+            (entry.dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && !IsMountedFolder(strPath) });
     }
     return folders;
 }

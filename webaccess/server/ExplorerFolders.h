@@ -11,8 +11,9 @@
 struct CWAExplorerFolder {
     CString strPath; // program path; a drive's root ends in '\'
     CString strName; // the last component; "C:" for a drive
-    // FALSE for a symbolic link and for another drive's root: they are
-    // listed where they appear but belong elsewhere.
+    // FALSE for a symbolic link, another drive's root and a folder where
+    // another file system is mounted: they are listed where they appear but
+    // belong elsewhere.
     bool bOwnTree;
 };
 

@@ -6,6 +6,7 @@
 
 #include "platform/net/ConnectedState.h"
 #include "platform/testing/TestDriver.h"
+#include "platform/window/MessageBox.h"
 #include "resources/ResourceIds.h"
 #include "store/FileHelpers.h"
 #include "tests/ui/ProgramModule.h"
@@ -189,6 +190,38 @@ TEST_F(CWAServerTest, StartingRemovesLeftoverRequestsAndShowsTheIcon)
     std::string strFirst;
     std::getline(log, strFirst);
     EXPECT_EQ(strFirst, std::string(m_pServer->GetLogLines().front()) + "\r");
+}
+
+// The communication folder comes from the catalog code the directory server
+// sent: a code that leads elsewhere, or is too short to name a folder, stops
+// serving before anything is deleted there (or in the current folder).
+TEST_F(CWAServerTest, AnUnsafeCatalogCodeServesNothingAndDeletesNothing)
+{
+    const fs::path elsewhere = Home() / "elsewhere";
+    fs::create_directory(elsewhere);
+    std::ofstream(elsewhere / "keep.in") << "kept";
+    const std::vector<std::pair<const char*, CString>> unsafe = {
+        { "..\\elsewhere", CString(ProgramPathFromHostPath(elsewhere.string()).c_str()) + "\\" },
+        { "AB1", BuildCommFolderPath(GetProgramFolder(), "AB1") },
+    };
+    for (const auto& [pszCode, strFolder] : unsafe) {
+        m_settings.m_strCatCode = pszCode;
+        m_settings.m_strCommFolder = strFolder;
+        std::string strShown;
+        m_driver.OnNextDialog([&strShown](HWND hDlg) {
+            char szText[512] = "";
+            GetDlgItemText(hDlg, MESSAGEBOX_TEXT_ID, szText, sizeof szText);
+            strShown = szText;
+            EndDialog(hDlg, IDOK);
+        });
+        EXPECT_FALSE(m_pServer->StartScan()) << pszCode;
+        CString strExpected;
+        strExpected.Format(IDS_WA_COMM_FOLDER_FAILED, static_cast<LPCTSTR>(strFolder));
+        EXPECT_EQ(strShown, static_cast<LPCTSTR>(strExpected)) << pszCode;
+    }
+    EXPECT_TRUE(fs::exists(elsewhere / "keep.in"));
+    EXPECT_TRUE(CTestDriver::TrayIcons().empty());
+    EXPECT_FALSE(Logged(Loaded(IDS_WA_LOG_STARTED)));
 }
 
 TEST_F(CWAServerTest, AFailedPingComesBackAfterAThird)

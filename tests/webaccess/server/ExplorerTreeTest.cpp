@@ -1,5 +1,6 @@
 #include "webaccess/server/CWACmdEtree.h"
 
+#include "platform/base/DriveTable.h"
 #include "platform/base/PathMap.h"
 #include "store/CCatalog.h"
 #include "tests/support/DriveTreeFixture.h"
@@ -103,6 +104,23 @@ TEST_F(ExplorerTreeTest, LinkedFoldersAreListedButNotEntered)
         "<#TRIT |1| |0| |2| |loop| |loop|#>\r\n"
         "<#TRIT |2| |1| |-1| |back| |back|#>\r\n"
         "<#TRIT |2| |1| |-1| |real| |real|#>\r\n");
+}
+
+// A file system mounted inside the drive (here the root's own device bound
+// again, which would lead the walk round in a circle) is listed, not entered.
+TEST_F(ExplorerTreeTest, MountedFoldersAreListedButNotEntered)
+{
+    MakeFolder("bound/inside");
+    MakeFolder("plain/inside");
+    const std::string strBound = (Root() / "bound").string();
+    ReloadDriveTable(
+        ("1 0 8:1 / / rw - ext4 /dev/sda1 rw\n2 1 8:1 / " + strBound + " rw - ext4 /dev/sda1 rw\n").c_str());
+    EXPECT_EQ(Tree(),
+        "\r\n<#TRSZ |4|#>\r\n"
+        "<#TRIT |0| |-1| |1| |C:| |C:|#>\r\n"
+        "<#TRIT |1| |0| |-1| |bound| |bound|#>\r\n"
+        "<#TRIT |1| |0| |3| |plain| |plain|#>\r\n"
+        "<#TRIT |2| |2| |-1| |inside| |inside|#>\r\n");
 }
 
 TEST_F(ExplorerTreeTest, TheCapCutsTheTreeWithoutIndexesPastItsEnd)
