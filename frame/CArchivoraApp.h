@@ -72,6 +72,8 @@ public:
     // Whether this start found the catalog not yet set up.
     BOOL IsFirstRun() const { return m_bFirstRun; }
     FILETIME GetCatalogTimeStamp() const { return m_ftCatalogStamp; }
+    // The folder index of the last search ("winsch.cat" in the program folder).
+    const CString& GetFolderIndexPath() const { return m_strFolderIndexPath; }
 
     /* Services for the frames. */
 

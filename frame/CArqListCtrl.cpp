@@ -324,6 +324,11 @@ CString CArqListCtrl::CellText(const CCatalogRecord* pRecord, LONG nColumnId, BO
     return CString();
 }
 
+CString CArqListCtrl::GetRowCellText(const CCatalogRecord* pRecord, LONG nColumnId)
+{
+    return CellText(pRecord, nColumnId, m_bShowExtension, m_bSizeInKB);
+}
+
 LONG CArqListCtrl::GetColumnId(int nColumn) const
 {
     const GridColumn* pColumn = GetGridColumn(nColumn);
@@ -347,7 +352,7 @@ void CArqListCtrl::OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult)
     const auto* pRecord = reinterpret_cast<const CCatalogRecord*>(item.lParam);
     const RowKind eKind = KindOf(pRecord);
     if (item.mask & LVIF_TEXT && item.pszText && item.cchTextMax > 0) {
-        const CString strText = CellText(pRecord, GetColumnId(item.iSubItem), m_bShowExtension, m_bSizeInKB);
+        const CString strText = GetRowCellText(pRecord, GetColumnId(item.iSubItem));
         Utf8CopyToField(item.pszText, static_cast<std::size_t>(item.cchTextMax), strText, FieldEnd::NulTerminated);
     }
     if (item.mask & LVIF_IMAGE) {
@@ -484,8 +489,8 @@ void CArqListCtrl::OnLButtonDblClk(UINT nFlags, CPoint point)
 CString CArqListCtrl::TipText(int nRow)
 {
     const CCatalogRecord* pRecord = GetRowRecord(nRow);
-    CString strText = CellText(pRecord, COLUMN_NAME, m_bShowExtension, m_bSizeInKB);
-    const CString strDescription = CellText(pRecord, COLUMN_DESCRIPTION, m_bShowExtension, m_bSizeInKB);
+    CString strText = GetRowCellText(pRecord, COLUMN_NAME);
+    const CString strDescription = GetRowCellText(pRecord, COLUMN_DESCRIPTION);
     if (!strDescription.IsEmpty())
         strText += "\n\n" + strDescription;
     return strText;
@@ -511,12 +516,21 @@ void CArqListCtrl::OnMouseMove(UINT nFlags, CPoint point)
 
 void CArqListCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
-    // Enter opens and Delete recycles the selection, as their commands do.
     if (nChar == VK_RETURN)
-        OpenSelectedItems();
+        OnEnterKey();
     else if (nChar == VK_DELETE)
-        RecycleSelected();
+        OnDeleteKey();
     CGridListCtrl::OnKeyDown(nChar, nRepCnt, nFlags);
+}
+
+void CArqListCtrl::OnEnterKey()
+{
+    OpenSelectedItems();
+}
+
+void CArqListCtrl::OnDeleteKey()
+{
+    RecycleSelected();
 }
 
 /******************************************************************************
@@ -558,6 +572,15 @@ void CArqListCtrl::OnSortColumnClick(NMHDR* pNMHDR, LRESULT* pResult)
 BOOL CArqListCtrl::IsStateColumn(LONG nColumnId)
 {
     return nColumnId == COLUMN_EXPIRY_STATE || nColumnId == COLUMN_BIN_STATE;
+}
+
+void CArqListCtrl::SetHeaderStatePicture(int nColumn)
+{
+    auto pHeaderImages = std::make_unique<CImageList>();
+    if (pHeaderImages->Create(IDB_LIST_HEADER, 16, 1, IMAGE_MASK)) {
+        GetGridHeader().SetImageList(pHeaderImages.release());
+        GetGridHeader().SetItemImage(nColumn, 0);
+    }
 }
 
 void CArqListCtrl::OnHeaderBeginTrack(NMHDR* pNMHDR, LRESULT* pResult)

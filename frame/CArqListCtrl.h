@@ -36,7 +36,9 @@
 #include <memory>
 #include <vector>
 
+class CCatalog;
 class CCatalogRecord;
+class CFolderIndex;
 class CCmdUI;
 class CDocumentRec;
 class CWinThread;
@@ -112,6 +114,11 @@ public:
     // The text of a record's cell in the column of ID nColumnId (empty for an
     // empty row): the rules every list of the family shares.
     static CString CellText(const CCatalogRecord* pRecord, LONG nColumnId, BOOL bShowExtension, BOOL bSizeInKB);
+    // Gives the header the state column's title picture (bitmap IDB_LIST_HEADER) on column nColumn.
+    void SetHeaderStatePicture(int nColumn);
+    // The text of a row's cell as this list shows it: CellText, unless a
+    // list of the family shows a column of its own.
+    virtual CString GetRowCellText(const CCatalogRecord* pRecord, LONG nColumnId);
     // The column ID of column index nColumn; 0 for none.
     LONG GetColumnId(int nColumn) const;
     // The column index of a column ID; -1 when the list has no such column.
@@ -126,6 +133,13 @@ public:
     // pExtra2 (when given) and of pNode, each with those of every node below
     // it, each document once.
     void FillWithEntries(CNodeRec* pNode, CNodeRec* pExtra1, CNodeRec* pExtra2);
+    // Shows the documents given (taken over), sorted by the header's sort
+    // column, each once: the first rows at once, the rest through a worker.
+    // No node shows and no row is selected.
+    void FillWithDocuments(CDocumentRecArray documents);
+    // Shows the documents a search found, as the folder index lists them,
+    // that pCatalog still holds (FillWithDocuments).
+    void FillFromPaths(CFolderIndex& source, CCatalog* pCatalog);
     // Waits for a running worker: bContinue TRUE lets it insert every row,
     // FALSE stops it after its current row. Serves the worker's sent messages
     // while it waits.
@@ -225,6 +239,9 @@ protected:
     void OnHeaderDividerDblClk(NMHDR* pNMHDR, LRESULT* pResult);
     // A state column: never resized, moved or auto-sized.
     static BOOL IsStateColumn(LONG nColumnId);
+    // What Enter and Delete do in the list: open and recycle the selection.
+    virtual void OnEnterKey();
+    virtual void OnDeleteKey();
 
 private:
     struct FillBlock;

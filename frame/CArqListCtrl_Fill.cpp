@@ -19,8 +19,10 @@
 #include "frame/AppMessages.h"
 #include "frame/CArchivoraApp.h"
 #include "frame/CMainFrame.h"
+#include "frame/CatalogHold.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
+#include "store/CFolderIndex.h"
 #include "store/CatalogCompare.h"
 
 #include "platform/base/SyncClasses.h"
@@ -265,6 +267,44 @@ void CArqListCtrl::FillWithEntries(CNodeRec* pNode, CNodeRec* pExtra1, CNodeRec*
     UpdateWindow();
     if (bHeld)
         pCatalog->Release();
+}
+
+void CArqListCtrl::FillWithDocuments(CDocumentRecArray documents)
+{
+    CWaitCursor wait;
+    CCatalog* pCatalog = documents.empty() ? nullptr : documents.front()->GetCatalog();
+    const BOOL bHeld = pCatalog && pCatalog->Acquire();
+    BeginFill(nullptr);
+    const CSortSpec spec = GetSortSpec();
+    std::set<std::pair<CATBLOCK, LONG>> seen;
+    std::erase_if(documents, [&seen](const auto& pDocument) {
+        return !pDocument || !seen.emplace(pDocument->GetBlock(), pDocument->GetSlot()).second;
+    });
+    SortDocuments(documents, spec);
+    m_pDocuments = std::make_unique<CDocumentRecArray>(std::move(documents));
+    StartFill(spec.bAscending);
+    RecalcLayout();
+    SetRedraw(TRUE);
+    UpdateWindow();
+    if (bHeld)
+        pCatalog->Release();
+}
+
+void CArqListCtrl::FillFromPaths(CFolderIndex& source, CCatalog* pCatalog)
+{
+    CDocumentRecArray documents;
+    CCatalogHold hold(pCatalog);
+    // Each chain is bounded by the index file; a damaged one ends the walk.
+    for (CRecordRef folder = source.FirstFolder(); folder.nBlock != NO_BLOCK; folder = source.NextFolder(folder)) {
+        for (CRecordRef entry = source.FirstEntry(folder); entry.nBlock != NO_BLOCK; entry = source.NextEntry(entry)) {
+            const CString strPath = source.BuildFolderPath(folder, entry);
+            if (strPath.IsEmpty() || !hold.IsHeld())
+                continue;
+            if (CDocumentRec* pDocument = pCatalog->FindPath(strPath))
+                documents.emplace_back(pDocument);
+        }
+    }
+    FillWithDocuments(std::move(documents));
 }
 
 /******************************************************************************

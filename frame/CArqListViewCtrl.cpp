@@ -268,11 +268,7 @@ void CArqListViewCtrl::LoadDefaultColumns()
     for (size_t i = 0; i < m_layout.size(); ++i)
         order[static_cast<size_t>(m_layout[i].nOrder)] = static_cast<int>(i);
     GetGridHeader().SetOrderArray(COLUMN_COUNT, order.data());
-    auto pHeaderImages = std::make_unique<CImageList>();
-    if (pHeaderImages->Create(IDB_LIST_HEADER, 16, 1, RGB(255, 0, 255))) {
-        GetGridHeader().SetImageList(pHeaderImages.release());
-        GetGridHeader().SetItemImage(1, 0);
-    }
+    SetHeaderStatePicture(FindColumn(COLUMN_EXPIRY_STATE));
 }
 
 BOOL CArqListViewCtrl::SaveDefaultColumns()

@@ -417,6 +417,23 @@
 #define IDB_LIST_STATES             136
 #define IDB_LIST_HEADER             196
 
+// The list windows: the recycle bin, the expired documents and the search
+// results (each template's ID also names its menu bar), their controls, the
+// recycle bin's commands and questions, and the count caption.
+#define IDD_EXPIRED_DOCUMENTS       139
+#define IDD_RECYCLE_BIN             169
+#define IDD_SEARCH_RESULTS          387
+#define IDR_BIN_ROW_MENU            358
+#define IDC_LIST_WINDOW_LIST        1212
+#define IDC_LIST_WINDOW_PATH        1243
+#define IDC_LIST_WINDOW_COUNT       1283
+#define ID_BIN_CLOSE                32860
+#define ID_BIN_RESTORE              32861
+#define ID_BIN_EMPTY                32862
+#define IDS_BIN_DELETE_SOME         4029    // %d: the count
+#define IDS_BIN_DELETE_ONE          4030    // %s: the document's path
+#define IDS_LIST_WINDOW_COUNT       4042    // %d: the rows
+
 // Removing items from a group: the parts of the question, in the order they are joined.
 #define IDS_DELETE_DOCUMENT         4231    // one document
 #define IDS_DELETE_DOCUMENTS        4232    // several documents

@@ -1,6 +1,7 @@
 #include "ui/COpenWithMenu.h"
 
 #include "platform/window/Menu.h"
+#include "resources/ResourceIds.h"
 #include "ui/CStartMenuIndex.h"
 
 COpenWithMenu::COpenWithMenu()

@@ -2,15 +2,13 @@
 
 // The menu of programs to open a document with: one item per program of the
 // Start-menu program index (built on first use), with the program's system
-// icon, commands ID_OPEN_WITH_FIRST + the entry's index.
+// icon, commands ID_OPEN_WITH_FIRST (resources/ResourceIds.h) + the entry's index.
 
 #include "ui/CImageMenu.h"
 #include "ui/CSysImageList.h"
 
 class COpenWithMenu : public CImageMenu {
 public:
-    static constexpr UINT ID_OPEN_WITH_FIRST = 50101;
-
     COpenWithMenu();
 
     // Empties the menu and fills it from the program index.

@@ -78,6 +78,12 @@ BOOL CPopupCtrl::ItemHasChild(int nIndex) const
     return pRecord && (pRecord->nFlags & FLAG_HAS_CHILD) != 0;
 }
 
+void CPopupCtrl::ClearItemChild(int nIndex)
+{
+    if (CRecord* pRecord = Record(nIndex))
+        pRecord->nFlags &= ~FLAG_HAS_CHILD;
+}
+
 void CPopupCtrl::SetItemEnabled(int nIndex, BOOL bEnabled)
 {
     if (CRecord* pRecord = Record(nIndex))

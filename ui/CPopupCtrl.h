@@ -64,6 +64,8 @@ public:
     // The derived list's value of an item; 0 for a bad index.
     DWORD GetItemValue(int nIndex) const;
     BOOL ItemHasChild(int nIndex) const;
+    // The item turned out to have no child (its child listing was empty).
+    void ClearItemChild(int nIndex);
 
     /* Opening and closing. */
 

@@ -22,6 +22,7 @@
 #include "ui/CKadDragObjReg.h"
 #include "ui/CSisPopupWnd.h"
 #include "ui/CUiHostServices.h"
+#include "ui/ConfirmDelete.h"
 #include "ui/MainWindowMessages.h"
 
 #include <algorithm>
@@ -66,21 +67,6 @@ std::unique_ptr<CImageList> LoadImages(UINT nBitmap, int cx)
     if (!pImages->Create(nBitmap, cx, 1, IMAGE_MASK))
         return nullptr;
     return pImages;
-}
-
-// The question of a removal as one message box.
-int AskDeleteQuestion(const CDeleteQuestion& question)
-{
-    CString strText;
-    for (size_t i = 0; i < question.textIds.size(); ++i) {
-        CString strPart;
-        strPart.LoadString(question.textIds[i]);
-        strText += (i ? "\n\n" : "") + strPart;
-        if (i == 0)
-            for (const CString& strPath : question.paths)
-                strText += "\n" + strPath;
-    }
-    return AfxMessageBox(strText, question.nStyle);
 }
 
 const CSortSpec BY_NAME { COLUMN_NAME, 1, 1 };
@@ -186,25 +172,20 @@ void CSisPopupCtrl::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct)
 
 void CSisPopupCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
 {
-    const int nItem = static_cast<int>(lpDrawItemStruct->itemID);
-    const CNodeRec* pNode = GetNode(nItem);
+    const CNodeRec* pNode = GetNode(static_cast<int>(lpDrawItemStruct->itemID));
     if (!pNode)
         return;
-    CString strText;
-    GetText(nItem, strText);
-    int nImage = std::max<LONG>(pNode->GetKind(), 0) + (CPopupRowLook::IsSelected(lpDrawItemStruct) ? 1 : 0);
+    const int nSelected = CPopupRowLook::IsSelected(lpDrawItemStruct) ? 1 : 0;
+    int nImage = std::max<LONG>(pNode->GetKind(), 0) + nSelected;
     if (m_pImages && nImage >= m_pImages->GetImageCount())
-        nImage = CPopupRowLook::IsSelected(lpDrawItemStruct) ? 1 : 0;
+        nImage = nSelected; // a number beyond the pictures: the first one
     CPopupRowLook::CRow row;
-    row.pszText = strText;
     row.pImages = m_pImages.get();
     row.nImage = nImage;
     row.imageSize = ImageSizeOf(m_pImages.get());
     row.pArrows = m_pArrows.get();
     row.nArrow = ARROW_IMAGE;
-    row.bHasChild = ItemHasChild(nItem);
-    row.bEnabled = IsItemEnabled(nItem);
-    m_look.DrawRow(lpDrawItemStruct, row);
+    m_look.DrawListRow(*this, lpDrawItemStruct, row);
 }
 
 /* The row menu. */
@@ -256,7 +237,7 @@ void CSisPopupCtrl::RunCommand(UINT nCommand, CNodeRec& node)
     case ID_DOC_REMOVE_FROM_GROUP: {
         const std::unique_ptr<CNodeRec> pParent(node.GetParent());
         CCatalogRecord* items[] = { &node };
-        if (pParent && ConfirmDeleteItems(pParent.get(), items, &AskDeleteQuestion))
+        if (pParent && ConfirmDeleteItems(pParent.get(), items, &AskConfirmDelete))
             PostToMainWindow(MSG_REDO);
         break;
     }

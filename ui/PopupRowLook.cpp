@@ -5,6 +5,7 @@
 #include "platform/framework/CWnd.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/gdi/Text.h"
+#include "ui/CPopupCtrl.h"
 #include "ui/DrawDisabledImage.h"
 #include "ui/MenuFont.h"
 
@@ -72,6 +73,29 @@ void CPopupRowLook::DrawRow(const DRAWITEMSTRUCT* pItem, const CRow& row)
     if (!row.bEnabled)
         DrawDisabledImage(pDC, rect, bSelected ? SELECTED_COLOUR : ROW_COLOUR, GetSysColor(COLOR_BTNHIGHLIGHT),
             GetSysColor(COLOR_GRAYTEXT));
+}
+
+void CPopupRowLook::MeasureListRow(CPopupCtrl& list, MEASUREITEMSTRUCT* pItem, SIZE image, int nMargin, int& nWidest)
+{
+    CString strText;
+    list.GetText(static_cast<int>(pItem->itemID), strText);
+    const SIZE size = Measure(&list, strText, image, nMargin);
+    pItem->itemWidth = static_cast<UINT>(size.cx);
+    pItem->itemHeight = static_cast<UINT>(size.cy);
+    nWidest = std::max(nWidest, static_cast<int>(size.cx));
+}
+
+void CPopupRowLook::DrawListRow(CPopupCtrl& list, const DRAWITEMSTRUCT* pItem, CRow row)
+{
+    const int nItem = static_cast<int>(pItem->itemID);
+    if (nItem < 0 || nItem >= list.GetCount())
+        return;
+    CString strText;
+    list.GetText(nItem, strText);
+    row.pszText = strText;
+    row.bHasChild = list.ItemHasChild(nItem);
+    row.bEnabled = list.IsItemEnabled(nItem);
+    DrawRow(pItem, row);
 }
 
 SIZE ImageSizeOf(CImageList* pImages)

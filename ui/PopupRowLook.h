@@ -11,6 +11,7 @@
 
 class CDC;
 class CImageList;
+class CPopupCtrl;
 class CWnd;
 
 class CPopupRowLook {
@@ -50,6 +51,13 @@ public:
         BOOL bEnabled { TRUE };
     };
     void DrawRow(const DRAWITEMSTRUCT* pItem, const CRow& row);
+
+    // A popup list's row, measured by its text with images of that size;
+    // nWidest keeps the widest row.
+    void MeasureListRow(CPopupCtrl& list, MEASUREITEMSTRUCT* pItem, SIZE image, int nMargin, int& nWidest);
+    // Draws a popup list's row with its text, child arrow and state; row
+    // gives the images. Nothing for a bad index.
+    void DrawListRow(CPopupCtrl& list, const DRAWITEMSTRUCT* pItem, CRow row);
 
     // Whether the draw request shows the row selected.
     static BOOL IsSelected(const DRAWITEMSTRUCT* pItem);

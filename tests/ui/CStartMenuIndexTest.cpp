@@ -6,6 +6,7 @@
 #include "platform/base/Com.h"
 #include "platform/base/ShortNames.h"
 #include "platform/shell/ShellLink.h"
+#include "resources/ResourceIds.h"
 #include "tests/platform/shell/LnkBuilder.h"
 #include "tests/support/DriveTreeFixture.h"
 #include "tests/ui/ClassesRootBuilder.h"
@@ -134,8 +135,8 @@ TEST_F(CStartMenuIndexTest, OpenWithMenuListsTheIndexedPrograms)
     menu.Build();
     EXPECT_TRUE(GetStartMenuIndex().IsBuilt()) << "built on first use";
     ASSERT_EQ(menu.GetMenuItemCount(), 2u);
-    EXPECT_EQ(menu.GetMenuItemID(0), COpenWithMenu::ID_OPEN_WITH_FIRST);
-    EXPECT_EQ(menu.GetMenuItemID(1), COpenWithMenu::ID_OPEN_WITH_FIRST + 1);
+    EXPECT_EQ(menu.GetMenuItemID(0), static_cast<UINT>(ID_OPEN_WITH_FIRST));
+    EXPECT_EQ(menu.GetMenuItemID(1), static_cast<UINT>(ID_OPEN_WITH_FIRST) + 1);
     EXPECT_TRUE(menu.GetMenuState(0, MF_BYPOSITION) & MF_OWNERDRAW);
     menu.Build();
     EXPECT_EQ(menu.GetMenuItemCount(), 2u) << "a rebuild replaces the items";

@@ -1,4 +1,4 @@
-#include "frame/ConfirmDelete.h"
+#include "ui/ConfirmDelete.h"
 
 #include "store/ResString.h"
 

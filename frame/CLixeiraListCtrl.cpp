@@ -1,0 +1,54 @@
+#include "frame/CLixeiraListCtrl.h"
+
+#include "catalog/RecycleBin.h"
+#include "frame/CListWindow.h"
+#include "resources/ResourceIds.h"
+#include "store/CDocumentRec.h"
+#include "store/CatalogColumns.h"
+
+#include "platform/base/FileFunctions.h"
+
+IMPLEMENT_DYNCREATE(CLixeiraListCtrl, CArqListCtrl)
+
+BOOL CLixeiraListCtrl::IsRestorable(const CDocumentRec& entry)
+{
+    const CString strLocation = GetRecycleBinLocation(entry);
+    return !strLocation.IsEmpty() && GetFileAttributes(strLocation) != INVALID_FILE_ATTRIBUTES;
+}
+
+CString CLixeiraListCtrl::GetRowCellText(const CCatalogRecord* pRecord, LONG nColumnId)
+{
+    if (KindOf(pRecord) != RowKind::Document)
+        return CString(); // the bin lists documents only
+    const auto& entry = *static_cast<const CDocumentRec*>(pRecord);
+    switch (nColumnId) {
+    case COLUMN_BIN_STATE:
+        return IsRestorable(entry) ? CString() : CString("2");
+    case COLUMN_BIN_FOLDER:
+        return entry.GetDirectoryString(TRUE);
+    case COLUMN_NAME: {
+        CString strName;
+        entry.GetFullPath(strName);
+        return strName;
+    }
+    default:
+        return CArqListCtrl::GetRowCellText(pRecord, nColumnId);
+    }
+}
+
+BOOL CLixeiraListCtrl::PreTranslateMessage(MSG* pMsg)
+{
+    return PreTranslateListWindowKey(this, pMsg) || CArqListCtrl::PreTranslateMessage(pMsg);
+}
+
+void CLixeiraListCtrl::OnEnterKey()
+{
+    if (CWnd* pParent = GetParent())
+        pParent->SendMessage(WM_COMMAND, ID_DOC_PROPERTIES);
+}
+
+void CLixeiraListCtrl::OnDeleteKey()
+{
+    if (CWnd* pParent = GetParent())
+        pParent->SendMessage(WM_COMMAND, ID_DOC_RECYCLE);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+// CLixeiraListCtrl: the recycle bin window's list. Its rows are the
+// documents of the recycle-bin catalog; besides the family's cells it shows
+// the bin state column (4116: "2", the "cannot be restored" picture, when the
+// entry has no file in the system's bin) and the original folder (4117).
+
+#include "frame/CArqListCtrl.h"
+
+class CLixeiraListCtrl : public CArqListCtrl {
+    DECLARE_DYNCREATE(CLixeiraListCtrl)
+
+public:
+    CLixeiraListCtrl() = default;
+
+    CString GetRowCellText(const CCatalogRecord* pRecord, LONG nColumnId) override;
+    // Enter and Escape reach the list, not the dialog.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    // Whether a recycled entry's file can be brought back from the system's bin.
+    static BOOL IsRestorable(const CDocumentRec& entry);
+
+protected:
+    // Enter opens the focused entry's properties, Delete deletes the
+    // selection for good: the window's commands.
+    void OnEnterKey() override;
+    void OnDeleteKey() override;
+};
