@@ -81,7 +81,8 @@ int CDialogFramePrompts::DocumentProperties(
     CDocumentRec& document, BOOL bRecycle, std::unique_ptr<CDocumentRec>* ppMoved)
 {
     CDlgDocumentProperties dlg(&document, bRecycle, AfxGetMainWnd());
-    if (dlg.DoModal() != IDOK)
+    // Shown from the recycle bin, OK writes nothing.
+    if (dlg.DoModal() != IDOK || bRecycle)
         return PROPERTIES_UNCHANGED;
     if (ppMoved != nullptr)
         *ppMoved = dlg.DetachMovedDocument();

@@ -13,6 +13,7 @@
 // of the same object.
 
 #include "frame/CBackupMonitor.h"
+#include "ui/CUiHostServices.h"
 
 #include "platform/base/CString.h"
 #include "platform/window/Dialog.h"
@@ -64,10 +65,10 @@ public:
     };
     // The preference sheets of RunPreferenceSheet.
     enum class ESheet { General, Catalog, Web };
-    // What DocumentProperties reports.
-    static constexpr int PROPERTIES_UNCHANGED = 0;
-    static constexpr int PROPERTIES_CHANGED = 1;
-    static constexpr int CATALOG_CHANGED = 2;
+    // What DocumentProperties reports, as the interface kit's host does.
+    static constexpr int PROPERTIES_UNCHANGED = CUiHostServices::DOCUMENT_UNCHANGED;
+    static constexpr int PROPERTIES_CHANGED = CUiHostServices::DOCUMENT_PROPERTIES_CHANGED;
+    static constexpr int CATALOG_CHANGED = CUiHostServices::DOCUMENT_CATALOG_CHANGED;
     // The wizard's result when the user finished it.
     static constexpr int WIZARD_FINISHED = 12325;
 

@@ -2,6 +2,7 @@
 
 #include "frame/CArchivoraApp.h"
 #include "frame/CMainFrame.h"
+#include "frame/FramePrompts.h"
 #include "frame/WebAccessServices.h"
 #include "mail/MailDocumentHooks.h"
 #include "store/CPreferences.h"
@@ -52,6 +53,11 @@ public:
         pLists->entryPaths.Copy(pApp->GetNewDocumentTypes());
     }
     void ReplaceMenuItem(CMenu* pMenu) override { CMainFrame::ReplaceMenuItem(pMenu); }
+    // The frame's properties dialog; the kit's popups keep their own object, so a moved one is let go.
+    int RunDocumentProperties(CDocumentRec& document) override
+    {
+        return GetFramePrompts().DocumentProperties(document, FALSE, nullptr);
+    }
 };
 
 } // namespace
