@@ -177,6 +177,13 @@ protected:
     void OnUpdatePaneNodePath(CCmdUI* pCmdUI);
     void OnUpdatePaneCounts(CCmdUI* pCmdUI);
     void OnUpdateNewDocumentMenu(CCmdUI* pCmdUI);
+    void OnSendMail();
+    void OnUpdateSendMail(CCmdUI* pCmdUI);
+    void OnPreferenceSheet(UINT nID);
+    void OnDocumentPreferences();
+    void OnKeywordSystemSheet();
+    // A sheet's command needs its window.
+    void OnUpdateSheetCommand(CCmdUI* pCmdUI);
     void OnToggleWebServer(UINT nID);
     void OnUpdateToggleWebServer(CCmdUI* pCmdUI);
     void OnWebLog();

@@ -1,7 +1,8 @@
 // The main frame's menus of documents and programs: the entries of the
 // new-document list, the favourites, the pending documents and the recently
-// catalogued documents, each reached by its command range. An entry past its
-// list does nothing; a failed open leaves the window as it is.
+// catalogued documents, each reached by its command range, and a new mail
+// message. An entry past its list does nothing; a failed open leaves the
+// window as it is.
 
 #include "frame/CMainFrame.h"
 
@@ -10,12 +11,16 @@
 #include "frame/CatalogHold.h"
 #include "frame/FramePrompts.h"
 #include "frame/ShellCommand.h"
+#include "mail/CMapiMail.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
 #include "store/CRecentList.h"
 #include "store/CatalogColumns.h"
+#include "store/ResString.h"
+
+#include "platform/framework/CCmdUI.h"
 
 #include <memory>
 
@@ -85,4 +90,16 @@ void CMainFrame::OnRecentCommand(UINT nID)
 void CMainFrame::OnUpdateDocumentMenuEntry(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(TRUE);
+}
+
+void CMainFrame::OnSendMail()
+{
+    // FIXME: the new-document monitor pauses around the compose once it is wired.
+    CMapiMail mail("MAPI32.DLL");
+    mail.Send(GetResString(IDS_SEND_MAIL_SUBJECT), MAPI_DIALOG);
+}
+
+void CMainFrame::OnUpdateSendMail(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(IsMapiAvailable());
 }

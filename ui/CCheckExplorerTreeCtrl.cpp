@@ -17,6 +17,7 @@ IMPLEMENT_DYNCREATE(CCheckExplorerTreeCtrl, CCheckTreeCtrl)
 BEGIN_MESSAGE_MAP(CCheckExplorerTreeCtrl, CCheckTreeCtrl)
     ON_WM_DESTROY()
     ON_NOTIFY_REFLECT(TVN_ITEMEXPANDING, &CCheckExplorerTreeCtrl::OnItemExpanding)
+    ON_NOTIFY_REFLECT(TVN_DELETEITEM, &CCheckExplorerTreeCtrl::OnDeleteItem)
 END_MESSAGE_MAP()
 
 namespace {
@@ -388,6 +389,13 @@ void CCheckExplorerTreeCtrl::OnDestroy()
 {
     ReleaseFolders(GetRootItem());
     CCheckTreeCtrl::OnDestroy();
+}
+
+void CCheckExplorerTreeCtrl::OnDeleteItem(NMHDR* pNotify, LRESULT* pResult)
+{
+    if (auto* pFolder = reinterpret_cast<IShellFolder*>(reinterpret_cast<const NMTREEVIEW*>(pNotify)->itemOld.lParam))
+        pFolder->Release();
+    *pResult = 0;
 }
 
 void CCheckExplorerTreeCtrl::OnItemExpanding(NMHDR* pNotify, LRESULT* pResult)

@@ -14,7 +14,7 @@
 //
 // Item paths are the drive ("c:") from a root's text, then the texts below
 // it, lower-cased: "c:\", "c:\docs\letters". Each drive and folder item holds
-// its own folder object, released when the tree is destroyed.
+// its own folder object, released when the item is deleted or the tree destroyed.
 //
 // The owner shows the progress dialog around long fills; while it shows, a
 // fill pumps its messages and stops as soon as its Cancel was confirmed,
@@ -81,6 +81,8 @@ public:
 protected:
     void OnDestroy();
     void OnItemExpanding(NMHDR* pNotify, LRESULT* pResult);
+    // An item deleted before the tree gives back its folder object.
+    void OnDeleteItem(NMHDR* pNotify, LRESULT* pResult);
 
 private:
     // Inserts a root item for the drive pidl names in My Computer's folder.

@@ -17,6 +17,7 @@
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
 #include "store/CRegistryKey.h"
+#include "store/PreferenceSheets.h"
 #include "store/ResString.h"
 #include "tests/store/FlushCounter.h"
 #include "webaccess/profiles/CWASettings.h"
@@ -495,6 +496,34 @@ TEST_F(MainFrameTest, TheFindAndMailBarsShowTheBarsGrey)
         pBar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         EXPECT_TRUE(ShowsColour(pBar->GetSafeHwnd(), RGB(0xE0, 0xE0, 0xE0)));
     }
+}
+
+/***************************** Sheets *****************************/
+
+TEST_F(MainFrameTest, APreferenceSheetsOkKeepsItsValuesAndACancelChangesNothing)
+{
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+    thePreferences.m_bMinimize = FALSE;
+    m_prompts.m_fnSheet
+        = [](void* pData) { static_cast<CPreferencesArchivoraSheetData*>(pData)->general.bMinimize = TRUE; };
+    Command(ID_TOOLS_PREFERENCES);
+    EXPECT_FALSE(thePreferences.m_bMinimize);
+
+    m_prompts.m_nSheetAnswer = IDOK;
+    Command(ID_TOOLS_PREFERENCES);
+    EXPECT_TRUE(thePreferences.m_bMinimize);
+    EXPECT_TRUE(m_prompts.m_messages.empty());
+    CPreferences stored;
+    stored.Load();
+    EXPECT_TRUE(stored.m_bMinimize);
+
+    Command(ID_TOOLS_WEB_PREFERENCES);
+    EXPECT_EQ(m_prompts.m_eLastSheet, CFramePrompts::ESheet::Web);
+    Command(ID_TOOLS_MONITOR_PREFERENCES);
+    EXPECT_EQ(m_prompts.m_eLastSheet, CFramePrompts::ESheet::Catalog);
+    EXPECT_EQ(OpenCount(), 1);
+    thePreferences.m_bMinimize = FALSE;
 }
 
 /***************************** Web access *****************************/

@@ -53,6 +53,14 @@ public:
             thePreferences.m_bCleanUpExpired, thePreferences.m_bCleanUpRecycle };
         return Ask("maintenance options", m_nMaintenanceAnswer);
     }
+    int RunPreferenceSheet(ESheet eSheet, void* pSheetData) override
+    {
+        m_eLastSheet = eSheet;
+        if (m_fnSheet)
+            m_fnSheet(pSheetData);
+        return Ask("preference sheet", m_nSheetAnswer);
+    }
+    int KeywordSystemSheet() override { return Ask("keyword sheet", m_nSheetAnswer); }
     void ShowMessage(UINT nStringID, UINT) override { m_messages.push_back(nStringID); }
     int OpenWith(CDocumentRec&, CString* pstrProgram) override
     {
@@ -82,6 +90,9 @@ public:
     int m_nRecoveryAnswer { IDCANCEL };
     int m_nBackupAnswer { IDCANCEL };
     int m_nBackupGeneration { 1 };
+    int m_nSheetAnswer { IDCANCEL };
+    std::function<void(void*)> m_fnSheet; // changes a preference sheet's data before its answer
+    ESheet m_eLastSheet { ESheet::General };
     int m_nUpdateAnswer { IDCANCEL };
     int m_nMaintenanceAnswer { IDCANCEL };
     int m_nNoticeCount { -1 };

@@ -57,9 +57,10 @@ protected:
 
 TEST_F(CMailFolderCheckTreeCtrlTest, TheCataloguedMailboxesComeCheckedAndSorted)
 {
-    ASSERT_TRUE(m_pCatalog->AddMailStore(LOCATION_NETSCAPE, "c:\\mail\\inbox"));
-    ASSERT_TRUE(m_pCatalog->AddMailStore(LOCATION_OUTLOOK_EXPRESS5, "c:\\mail\\local.sbd\\drafts"));
-    ASSERT_TRUE(m_pCatalog->AddMailStore(LOCATION_LOCAL_DISK, "c:\\docs\\"));
+    ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(m_pCatalog->AddMailStore(LOCATION_NETSCAPE, "c:\\mail\\inbox")));
+    ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(
+        m_pCatalog->AddMailStore(LOCATION_OUTLOOK_EXPRESS5, "c:\\mail\\local.sbd\\drafts")));
+    ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(m_pCatalog->AddMailStore(LOCATION_LOCAL_DISK, "c:\\docs\\")));
     m_tree.LoadCheckedPaths();
     ASSERT_EQ(m_tree.GetPathMap().size(), 3u);
     EXPECT_EQ(m_tree.GetPathMap().at("c:\\mail\\local.sbd\\drafts").dwStoreKind, DWORD(MAIL_STORE_OE5));
@@ -79,7 +80,7 @@ TEST_F(CMailFolderCheckTreeCtrlTest, TheCataloguedMailboxesComeCheckedAndSorted)
 
 TEST_F(CMailFolderCheckTreeCtrlTest, TheUsersChangesGoBackIntoThePathMap)
 {
-    ASSERT_TRUE(m_pCatalog->AddMailStore(LOCATION_NETSCAPE, "c:\\mail\\inbox"));
+    ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(m_pCatalog->AddMailStore(LOCATION_NETSCAPE, "c:\\mail\\inbox")));
     m_tree.LoadCheckedPaths();
     m_tree.InsertFolders(m_folders, TVI_ROOT);
     ASSERT_TRUE(m_tree.ApplyCheckAction(Item({ "Inbox" }), T::ACTION_CLICK));

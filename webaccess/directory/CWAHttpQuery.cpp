@@ -63,7 +63,7 @@ int CWAHttpQuery::EffectiveConnType(int nConnType)
 
 CString CWAHttpQuery::GetLocalIpAddress(int nConnType)
 {
-    m_strLocalIp = EffectiveConnType(nConnType) == WA_CONN_MODEM ? FindLocalIpAddress() : CString();
+    m_strLocalIp = EffectiveConnType(nConnType) == WA_CONN_MODEM ? GetIpConfigByIpHelper() : CString();
     return m_strLocalIp;
 }
 

@@ -63,7 +63,7 @@ CString ChooseLocalAddress(const std::vector<MIB_IFROW>& interfaces, const std::
     return CString();
 }
 
-CString FindLocalIpAddress()
+CString GetIpConfigByIpHelper()
 {
     auto interfaces = ReadTable<MIB_IFTABLE, MIB_IFROW>(&GetIfTable, IDS_WA_IPHLP_INTERFACES);
     if (!interfaces)

@@ -19,4 +19,4 @@ CString ChooseLocalAddress(const std::vector<MIB_IFROW>& interfaces, const std::
 // first) and chooses the address. A failing table call shows its message
 // (the size protocol, one per table, or an empty interface table) with the
 // stop icon and gives an empty text.
-CString FindLocalIpAddress();
+CString GetIpConfigByIpHelper();

@@ -43,7 +43,7 @@ CString PathBar(const CWAExplorerPage& page)
     return strBar;
 }
 
-void WriteTabs(CWAOutputFile& reply, const CWAExplorerPage& page, const CString& strPathBar)
+void WriteExplorerTabs(CWAOutputFile& reply, const CWAExplorerPage& page, const CString& strPathBar)
 {
     const CString strCatalogLink
         = FormatCommandLink(FormatWdirToken(static_cast<int>(page.nBlock), static_cast<int>(page.nSlot)));
@@ -57,7 +57,7 @@ void WriteTabs(CWAOutputFile& reply, const CWAExplorerPage& page, const CString&
     reply.WriteTabsEnd();
 }
 
-void WriteHeaders(CWAOutputFile& reply)
+void WriteExplorerHeaders(CWAOutputFile& reply)
 {
     reply.WriteText(TABLE_BEGIN);
     reply.WriteText("<tr><td background='img/fbk_tit.gif'bgcolor='#C0C0C0'width='18'height='20'>&nbsp;</td>");
@@ -79,7 +79,7 @@ void WriteHeaders(CWAOutputFile& reply)
     reply.WriteText("</tr></table>");
 }
 
-void WriteSiblingColumn(CWAOutputFile& reply, const CWAExplorerPage& page)
+void WriteFolderTreeColumn(CWAOutputFile& reply, const CWAExplorerPage& page)
 {
     reply.WriteText("<td background='img/gbk_end.gif'width='200'valign='top'><table width='200'border='0'"
                     "cellspacing='0'cellpadding='0'>");
@@ -111,7 +111,7 @@ void WriteSiblingColumn(CWAOutputFile& reply, const CWAExplorerPage& page)
     reply.WriteText("</table></td>");
 }
 
-void WriteFileColumn(CWAOutputFile& reply, const CWAExplorerPage& page)
+void WriteExplorerFileColumn(CWAOutputFile& reply, const CWAExplorerPage& page)
 {
     reply.WriteText("<td width='1000'valign='top'><table width='1000'border='0'cellspacing='0'cellpadding='0'>");
     if (!page.strParent.IsEmpty())
@@ -136,12 +136,12 @@ void WriteExplorerPage(CWAOutputFile& reply, const CWAExplorerPage& page)
     WriteTitleRow(reply, page);
     reply.WriteRowBegin();
     WriteFilesToolbar(reply);
-    WriteTabs(reply, page, strPathBar);
-    WriteHeaders(reply);
+    WriteExplorerTabs(reply, page, strPathBar);
+    WriteExplorerHeaders(reply);
     reply.WriteText(TABLE_BEGIN);
     reply.WriteText("<tr>");
-    WriteSiblingColumn(reply, page);
-    WriteFileColumn(reply, page);
+    WriteFolderTreeColumn(reply, page);
+    WriteExplorerFileColumn(reply, page);
     reply.WriteText("</tr></table>");
     reply.WriteText(FILES_SEPARATOR);
     reply.WriteRowEnd();

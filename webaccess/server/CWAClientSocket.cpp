@@ -86,17 +86,17 @@ void CWAClientSocket::Consume(const char* pData, size_t nLength)
         if (!strLine.empty() && strLine.back() == '\r')
             strLine.pop_back();
         if (m_eState == State::INIT) {
-            TakeInitLine(strLine);
-        } else if (!TakeRequestLine(strLine)) {
+            ReadInit(strLine);
+        } else if (!TakeRequest(strLine)) {
             return;
         }
     }
     if (m_eState == State::UPLOAD && nLength > 0)
-        TakeUploadBytes(pData, nLength);
+        TakeUpload(pData, nLength);
     // In WAIT and SEND, further bytes of the peer are ignored.
 }
 
-void CWAClientSocket::TakeInitLine(const std::string& strLine)
+void CWAClientSocket::ReadInit(const std::string& strLine)
 {
     CWAInitLine init = ParseInitLine(CString(strLine.data(), static_cast<int>(strLine.size())));
     if (init.nMode == CWAInitLine::REFUSED) {
@@ -109,7 +109,7 @@ void CWAClientSocket::TakeInitLine(const std::string& strLine)
         return;
     }
     m_strId = init.strId;
-    DeleteFile(PathOf(".out")); // a stale reply must never answer this request
+    DeleteOldReply();
     if (init.nMode == CWAInitLine::REQUEST) {
         if (!CreateTemporary(m_file, m_strTempIn, ".$in"))
             return;
@@ -132,7 +132,12 @@ void CWAClientSocket::TakeInitLine(const std::string& strLine)
         FinishUpload();
 }
 
-bool CWAClientSocket::TakeRequestLine(const std::string& strLine)
+void CWAClientSocket::DeleteOldReply()
+{
+    DeleteFile(PathOf(".out")); // a stale reply must never answer this request; failures are ignored
+}
+
+bool CWAClientSocket::TakeRequest(const std::string& strLine)
 {
     if (LineStartsWith(strLine, "<#END#>")) {
         m_file.Close();
@@ -157,7 +162,7 @@ bool CWAClientSocket::TakeRequestLine(const std::string& strLine)
     return true;
 }
 
-void CWAClientSocket::TakeUploadBytes(const char* pData, size_t nLength)
+void CWAClientSocket::TakeUpload(const char* pData, size_t nLength)
 {
     size_t nTake = static_cast<size_t>(std::min<ULONGLONG>(nLength, m_nUploadLeft));
     if (!m_file.Write(pData, static_cast<UINT>(nTake))) {

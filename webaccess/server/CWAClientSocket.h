@@ -96,10 +96,11 @@ public:
 private:
     // The bytes of one turn, as the state takes them.
     void Consume(const char* pData, size_t nLength);
-    void TakeInitLine(const std::string& strLine);
+    void ReadInit(const std::string& strLine);
+    void DeleteOldReply();
     // FALSE when the exchange ended.
-    bool TakeRequestLine(const std::string& strLine);
-    void TakeUploadBytes(const char* pData, size_t nLength);
+    bool TakeRequest(const std::string& strLine);
+    void TakeUpload(const char* pData, size_t nLength);
     void FinishUpload();
     void StoreUpload(const CString& strResult);
     void StartWait();

@@ -283,6 +283,8 @@ void CWAServer::ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName)
         WriteErrorReply(reply, WA_ERROR_NO_COMMAND, strToken);
     } else if (itSession == m_sessions.end() && !bOwnCommand) {
         // Without a session nothing more is told, not even whether the request was well formed.
+        if (pCommand->GetStatus() == WA_STATUS_OK)
+            Log("UserID = " + strUserId + " - " + pCommand->GetLogText());
         WriteErrorReply(reply, WA_ERROR_NO_SESSION, strUserId);
     } else if (pCommand->GetStatus() != WA_STATUS_OK) {
         WriteErrorReply(reply, pCommand->GetStatus(), strToken);
@@ -302,7 +304,7 @@ void CWAServer::ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName)
                     Log("UserID = " + strUserId + " - Profile: " + pSession->GetProfile()->GetName());
                     if (login.Prepare(*pSession) && login.Execute(reply, *pSession, 1)) {
                         login.SetContext(pSession->GetPlace());
-                        m_sessions[strUserId] = std::move(pSession);
+                        AddSession(strUserId, std::move(pSession));
                     } else {
                         WriteErrorReply(reply, login.GetStatus(), strToken);
                     }
@@ -362,6 +364,16 @@ void CWAServer::EndSession(const CString& strUserId, const CString& strBase)
         if (m_pendingUploads.empty())
             KillServerTimer(TIMER_UPLOAD);
     }
+    RemoveSession(strUserId);
+}
+
+void CWAServer::AddSession(const CString& strUserId, std::unique_ptr<CWASession> pSession)
+{
+    m_sessions[strUserId] = std::move(pSession);
+}
+
+void CWAServer::RemoveSession(const CString& strUserId)
+{
     m_sessions.erase(strUserId);
 }
 

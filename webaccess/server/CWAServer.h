@@ -109,6 +109,8 @@ private:
     void WriteErrorReply(CWAOutputFile& reply, int nCode, LPCTSTR pszLogArgument);
     // Drops the upload announced under strBase, then the user's session.
     void EndSession(const CString& strUserId, const CString& strBase);
+    void AddSession(const CString& strUserId, std::unique_ptr<CWASession> pSession);
+    void RemoveSession(const CString& strUserId);
     void OnPingTimer();
     void CheckConnection();
     UINT ScanInterval() const;

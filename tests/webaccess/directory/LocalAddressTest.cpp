@@ -75,7 +75,7 @@ TEST(LocalAddressTest, AFailingTableShowsItsMessageAndGivesNoAddress)
             strText = szText;
             EndDialog(hDlg, IDOK);
         });
-        EXPECT_EQ(std::string(FindLocalIpAddress()), "");
+        EXPECT_EQ(std::string(GetIpConfigByIpHelper()), "");
         return strText;
     };
     auto loaded = [](UINT nId) {
@@ -92,5 +92,5 @@ TEST(LocalAddressTest, AFailingTableShowsItsMessageAndGivesNoAddress)
     tables.dwAddressesError = NO_ERROR;
     tables.addresses = { AddressRow("10.64.0.7", 5) };
     CIpTablesOverride override(tables);
-    EXPECT_EQ(std::string(FindLocalIpAddress()), "10.64.0.7");
+    EXPECT_EQ(std::string(GetIpConfigByIpHelper()), "10.64.0.7");
 }

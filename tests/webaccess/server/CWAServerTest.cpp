@@ -158,6 +158,9 @@ TEST_F(CWAServerTest, RefusedRequestsGetTheirErrorAndLogLine)
 
     // Without a session a malformed request tells nothing more than "no session".
     EXPECT_EQ(Error(Exchange("u2", "<#WDIR |x|#>")), Loaded(IDS_WA_ERR_NO_SESSION));
+    EXPECT_FALSE(Logged("UserID = u2 - ")); // a malformed request has no log text
+    EXPECT_EQ(Error(Exchange("u2", "<#WTREE#>")), Loaded(IDS_WA_ERR_NO_SESSION));
+    EXPECT_TRUE(Logged("UserID = u2 - ")); // a well-formed one is logged before it is refused
     EXPECT_EQ(Error(Exchange("u2", "<#ATTR |C:\\no\\such\\file|#>")), Loaded(IDS_WA_ERR_NO_SESSION));
 
     EXPECT_EQ(Error(Exchange("u2", "<#LOGIN |u2| |ana| |secret9| |x|#>")), Loaded(IDS_WA_ERR_NO_PROFILE));
@@ -167,6 +170,34 @@ TEST_F(CWAServerTest, RefusedRequestsGetTheirErrorAndLogLine)
     // A login for another user's ID must not take over that user's session.
     EXPECT_EQ(Error(Exchange("u2", "<#LOGIN |victim| |ana| |pw| |x|#>")), Loaded(IDS_WA_ERR_REFUSED));
     EXPECT_EQ(m_pServer->GetSessionCount(), 0u);
+}
+
+TEST_F(CWAServerTest, FileAndExplorerCommandsAnswerThroughTheFolderAndRefusalsGetTheirCodes)
+{
+    m_settings.m_profiles.front()->SetIdentity("guest", "pw", ProgramPath("uploads").c_str());
+    m_pServer->StartScan();
+    ASSERT_EQ(Error(Exchange("u6", "<#LOGIN |u6| |ana| |pw| |x|#>")), "");
+    const std::string strFile = ProgramPath("one.txt");
+    const std::string strHome = ProgramPath("");
+    const std::string strAttr = Exchange("u6", "<#ATTR |" + strFile + "|#>");
+    EXPECT_NE(strAttr.find("/one.txt| |1| |"), std::string::npos) << strAttr;
+    EXPECT_NE(Exchange("u6", "<#EDIR |" + strHome + "|#>").find("one.txt"), std::string::npos);
+    EXPECT_NE(Exchange("u6", "<#TIPV |" + strFile + "|#>").find("<#HTML |tipview|#>"), std::string::npos);
+    EXPECT_NE(Exchange("u6", "<#VUPL#>").find("<#HTML |"), std::string::npos);
+
+    const std::string strMissing = "<#ATTR |" + ProgramPath("gone.txt") + "|#>";
+    EXPECT_EQ(Error(Exchange("u6", strMissing)), Loaded(IDS_WA_ERR_MISSING));
+    CString strLog;
+    strLog.Format(IDS_WA_LOG_MISSING, strMissing.c_str());
+    EXPECT_TRUE(Logged(static_cast<LPCTSTR>(strLog)));
+
+    // No upload folder to make: 11. A profile without downloads: 6.
+    m_settings.m_profiles.front()->SetIdentity("guest", "pw", "");
+    m_settings.m_profiles.front()->SetPermissions(FALSE, TRUE, 1);
+    ASSERT_EQ(Error(Exchange("u6", "<#LOGIN |u6| |ana| |pw| |x|#>")), "");
+    EXPECT_EQ(Error(Exchange("u6", "<#UPL |a.txt| |1|#>")), Loaded(IDS_WA_ERR_NO_UPLOAD_FOLDER));
+    EXPECT_EQ(Error(Exchange("u6", "<#DOWN2 |" + strFile + "|#>")), Loaded(IDS_WA_ERR_NOT_ALLOWED));
+    EXPECT_TRUE(FolderNames().empty());
 }
 
 TEST_F(CWAServerTest, StartingRemovesLeftoverRequestsAndShowsTheIcon)
@@ -299,6 +330,10 @@ TEST_F(CWAServerTest, ALostDialUpLinkStopsServingAndItsReturnResumes)
         EXPECT_EQ(connection.GetListenSocket(), nullptr);
         EXPECT_EQ(m_pServer->GetSessionCount(), 0u);
         EXPECT_TRUE(Logged(Loaded(IDS_WA_LOG_STOPPED)));
+        ASSERT_EQ(CTestDriver::TrayIcons().size(), 1u); // the icon stays and steps through its pictures
+        const HICON hBefore = CTestDriver::TrayIcons()[0].hIcon;
+        m_driver.Advance(500);
+        EXPECT_NE(CTestDriver::TrayIcons()[0].hIcon, hBefore);
         Request("u5", "u5\r\n<#LOGOUT |u5| |ana|#>\r\n");
         m_driver.Advance(CWAServer::CONNECTION_CHECK); // still lost: checked again, nothing served
         EXPECT_TRUE(fs::exists(m_folder / "u5.in"));
