@@ -6,9 +6,12 @@
 #include "dialogs/documents/CDlgCatalogRecovery.h"
 #include "dialogs/documents/CDlgConfirmDocument.h"
 #include "dialogs/documents/CDlgDocumentProperties.h"
+#include "dialogs/documents/CDlgNewPassword.h"
 #include "dialogs/documents/CDlgUpdateCatalog.h"
+#include "dialogs/documents/DocumentRow.h"
 #include "store/CDocumentRec.h"
 #include "ui/CUiHostServices.h"
+#include "ui/DocumentIcons.h"
 
 #include "platform/framework/CWinThread.h"
 
@@ -87,4 +90,14 @@ int CDialogFramePrompts::DocumentProperties(
     if (ppMoved != nullptr)
         *ppMoved = dlg.DetachMovedDocument();
     return dlg.IsCatalogChanged() ? CATALOG_CHANGED : PROPERTIES_CHANGED;
+}
+
+int CDialogFramePrompts::NewPassword(CDocumentRec& document, CString* pstrPassword)
+{
+    CDlgNewPassword dlg(AfxGetMainWnd());
+    dlg.SetUp(GetDocumentIcon(document), DocumentDisplayPath(document), !document.IsMail());
+    const int nResult = static_cast<int>(dlg.DoModal());
+    if (nResult == IDOK && pstrPassword != nullptr)
+        *pstrPassword = dlg.GetPassword();
+    return nResult;
 }

@@ -18,6 +18,7 @@ public:
     // The confirmation that names the document.
     int ImagePreview(CDocumentRec& document) override;
     int DocumentProperties(CDocumentRec& document, BOOL bRecycle, std::unique_ptr<CDocumentRec>* ppMoved) override;
+    int NewPassword(CDocumentRec& document, CString* pstrPassword) override;
 
     // The recovery offer has no parent: it comes before the main window.
     int OfferRecovery() override;

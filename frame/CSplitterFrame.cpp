@@ -6,6 +6,7 @@
 #include "frame/CMainFrame.h"
 #include "frame/CSisTreeCtrl.h"
 #include "frame/CSisTreeView.h"
+#include "frame/CatalogItem.h"
 #include "frame/DesktopLayout.h"
 #include "frame/SisTreeSettings.h"
 #include "resources/ResourceIds.h"
@@ -249,8 +250,9 @@ LRESULT CSplitterFrame::OnSelDrawn(WPARAM, LPARAM)
 LRESULT CSplitterFrame::OnItemChanged(WPARAM, LPARAM lParam)
 {
     KillTimer(TIMER_REFRESH_PREVIEW);
-    m_nPendingItem = lParam;
-    if (m_nPendingItem != m_nCurrentItem)
+    // The row's record goes with the next fill: the frame keeps a copy.
+    m_pPendingItem = CopyCatalogItem(reinterpret_cast<const CCatalogRecord*>(lParam));
+    if (!IsSameCatalogItem(m_pPendingItem.get(), m_pCurrentItem.get()))
         SetTimer(TIMER_REFRESH_PREVIEW, KEYBOARD_DELAY, nullptr);
     return 0;
 }
@@ -263,9 +265,9 @@ void CSplitterFrame::OnTimer(UINT_PTR nIDEvent)
         break;
     case TIMER_REFRESH_PREVIEW:
         KillTimer(TIMER_REFRESH_PREVIEW);
-        m_nCurrentItem = m_nPendingItem;
+        m_pCurrentItem = CopyCatalogItem(m_pPendingItem.get());
         if (IsPreviewShown() && m_pContentView)
-            m_pContentView->ShowDocument(m_nCurrentItem);
+            m_pContentView->ShowDocument(m_pCurrentItem.get());
         break;
     default:
         CMDIChildWnd::OnTimer(nIDEvent);
@@ -282,7 +284,8 @@ LRESULT CSplitterFrame::OnRedo(WPARAM, LPARAM)
         m_pTreeView->Rebuild();
     if (IsListShowingPending())
         RefreshDocumentList();
-    // FIXME: the preview checks its document again here once it shows one.
+    if (m_pContentView)
+        m_pContentView->Refresh();
     return 0;
 }
 
@@ -293,7 +296,8 @@ LRESULT CSplitterFrame::OnReread(WPARAM, LPARAM)
         pTree->ReloadRecords(TVI_ROOT);
     if (m_pListView)
         m_pListView->GetListCtrl().RefreshAll();
-    // FIXME: the preview checks its document again here once it shows one.
+    if (m_pContentView)
+        m_pContentView->Refresh();
     return 0;
 }
 
@@ -397,7 +401,7 @@ void CSplitterFrame::OnTogglePreview()
         return;
     }
     if (m_pContentView)
-        m_pContentView->ShowDocument(m_nCurrentItem);
+        m_pContentView->ShowDocument(m_pCurrentItem.get());
     int cxTree = 0;
     int cxList = 0;
     int cxMin = 0;

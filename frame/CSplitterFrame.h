@@ -20,6 +20,7 @@
 #include <memory>
 
 class CArqListView;
+class CCatalogRecord;
 class CContentView;
 class CNodeRec;
 class CSisTreeCtrl;
@@ -122,8 +123,8 @@ private:
     DWORD m_dwShowState { SW_SHOWMAXIMIZED }; // "Status" of the frame's key
     std::unique_ptr<CNodeRec> m_pCurrentNode; // copies of the tree's, which the tree may delete
     std::unique_ptr<CNodeRec> m_pPendingNode;
-    LPARAM m_nCurrentItem { 0 }; // the list's row the preview shows, and the one last announced
-    LPARAM m_nPendingItem { 0 };
-    LONG m_nStatusTotal { -1 };      // children and documents of the pending node; -1 to count again
-    int m_nSavedPreviewWidth { -1 }; // column 2's width while it is hidden
+    std::unique_ptr<CCatalogRecord> m_pCurrentItem; // copies of the list's record the preview shows,
+    std::unique_ptr<CCatalogRecord> m_pPendingItem; // and of the one last announced
+    LONG m_nStatusTotal { -1 };                     // children and documents of the pending node; -1 to count again
+    int m_nSavedPreviewWidth { -1 };                // column 2's width while it is hidden
 };

@@ -126,6 +126,8 @@ public:
     // The question of a backup run for its target folder; null: none is
     // asked, the run keeps the folder first offered.
     virtual CBackupFolderPrompt* GetBackupFolderPrompt() = 0;
+    // The password that protects an unprotected document; IDOK with *pstrPassword typed.
+    virtual int NewPassword(CDocumentRec& document, CString* pstrPassword) = 0;
 };
 
 // The answers until the dialogs exist: the wizard sets up an empty catalog
@@ -158,6 +160,7 @@ public:
     }
     int ProcessDocuments(CDocumentRec&) override { return IDCANCEL; }
     CBackupFolderPrompt* GetBackupFolderPrompt() override { return nullptr; }
+    int NewPassword(CDocumentRec&, CString*) override { return IDCANCEL; }
 
     int OfferRecovery() override { return IDCANCEL; }
     int ChooseBackup(const CCatalogFiles&, BOOL, int*) override { return IDCANCEL; }

@@ -596,11 +596,51 @@
 #define IDS_COLOR_AQUA                4440
 #define IDS_COLOR_WHITE               4441
 
-// Interface kit: the content preview's context menu and its commands.
+// The content preview: its context menu, the find bar's commands (each also
+// its tooltip's string), its controls, pictures and texts.
 #define IDR_PREVIEW_MENU            404
-#define ID_PREVIEW_COPY             51002
-#define ID_PREVIEW_SELECT_ALL       51003
-#define ID_PREVIEW_DESCRIPTION      51004   // also Ctrl+D in the preview
+#define ID_PREVIEW_FIND             51000   // the find bar's combo box
+#define ID_PREVIEW_LARGER           51001
+#define ID_PREVIEW_SMALLER          51002
+#define ID_PREVIEW_EDIT_DESCRIPTION 51003
+#define ID_PREVIEW_DESCRIPTION      51004   // the selection as the description; also Ctrl+D
+#define ID_PREVIEW_PROTECT          51005
+#define ID_PREVIEW_SELECT_ALL       51006
+#define ID_PREVIEW_COPY             51007
+#define IDC_PREVIEW_CLOSE           4660
+#define IDC_PREVIEW_TEXT            4661
+#define IDB_PREVIEW_FIND_BAR        399     // 18 x 18: larger, smaller, description, selection, protected, unprotected
+#define IDB_PREVIEW_PROTECTED       402
+#define IDB_PREVIEW_NOTHING         403
+#define IDS_PREVIEW_NOTHING         4482
+#define IDS_PREVIEW_PROTECTED       4485
+#define IDS_PREVIEW_NO_MATCH        4486
+#define IDS_NODE_PROPERTIES         4494    // the title of a system's properties, then labels and values
+#define IDS_NODE_PROP_GENERAL       4495
+#define IDS_NODE_PROP_INFO          4496
+#define IDS_NODE_PROP_KEYWORDS      4497
+#define IDS_NODE_PROP_SEARCH_FILES  4498
+#define IDS_NODE_PROP_BIT_NAME      4499
+#define IDS_NODE_PROP_BIT_DESCRIPTION 4500
+#define IDS_NODE_PROP_BIT_CONTENT   4501
+#define IDS_NODE_PROP_BIT_NOTE      4502
+#define IDS_NODE_PROP_BIT_SUBJECT   4503
+#define IDS_NODE_PROP_BIT_SENDER    4504
+#define IDS_NODE_PROP_SEARCH_MAIL   4505
+#define IDS_NODE_PROP_FOLDERS       4506
+#define IDS_NODE_PROP_CONTENTS      4507
+#define IDS_NODE_PROP_ONE_GROUP     4508    // %d
+#define IDS_NODE_PROP_GROUPS        4509    // %d
+#define IDS_NODE_PROP_ONE_DOCUMENT  4510    // %d
+#define IDS_NODE_PROP_DOCUMENTS     4511    // %d
+// The description dialog of a document: its icon, path and text, and its
+// captions for the stored description and for one taken from a selection.
+#define IDD_DOC_DESCRIPTION         397
+#define IDC_DESCRIPTION_ICON        145
+#define IDC_DESCRIPTION_PATH        1230
+#define IDC_DESCRIPTION_TEXT        1333
+#define IDS_DESCRIPTION_EDIT        4483
+#define IDS_DESCRIPTION_FROM_SELECTION 4484
 
 
 // Interface kit: menus with images. The pictures are strips of equal images,

@@ -14,6 +14,7 @@
 #include "platform/framework/AfxFrameIds.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/CEdit.h"
+#include "platform/window/Clipboard.h"
 #include "platform/window/Input.h"
 #include "platform/window/SystemMetrics.h"
 
@@ -202,6 +203,9 @@ TEST_F(SisTreeTest, TheFixedTopNodesKeepTheirOrderAndRefuseTheSystemCommands)
     EXPECT_EQ(Children({}), (std::vector<CString> { "Letters", "Photos", "Work", strTop3, strTop4 }));
     EXPECT_EQ(SelectedText(), strTop3);
     EXPECT_FALSE(m_pTree->IsContextNodeEditable());
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
     m_pTree->CopyToClipboard(1);
     EXPECT_FALSE(CKadDragObjReg::HasClipboardPayload(FALSE));
 

@@ -6,6 +6,7 @@
 #include "frame/CArqListView.h"
 #include "frame/CContentView.h"
 #include "frame/CSisTreeView.h"
+#include "frame/CatalogItem.h"
 #include "frame/DesktopLayout.h"
 #include "resources/ResourceIds.h"
 #include "store/CNodeRec.h"
@@ -156,18 +157,27 @@ TEST_F(SplitterFrameTest, AClickOnASystemShowsItsDocumentsAndCounts)
     EXPECT_EQ(CTestDriver::StatusPaneText(statusBar.GetSafeHwnd(), 2), "2 of 2 items");
 }
 
-TEST_F(SplitterFrameTest, AnEmptyListClearsThePreview)
+TEST_F(SplitterFrameTest, ThePreviewFollowsTheListAfterAPauseAndAnEmptyListClearsIt)
 {
     Command(ID_VIEW_PREVIEW);
-    m_pView->SendMessage(g_nMsgItemChanged, 0, 2);
-    m_driver.Advance(CSplitterFrame::KEYBOARD_DELAY);
-    // A node without documents: the list is empty, and the preview is told so.
     CNodeRec* pLetters = TreeNode("Letters");
     Announce(CSplitterFrame::REASON_PROGRAM, pLetters);
-    EXPECT_EQ(ListRows(), 1);
-    m_pView->GetListView()->GetListCtrl().Fill(nullptr);
+    ASSERT_EQ(ListRows(), 1);
+    std::unique_ptr<CCatalogRecord> pRow(CopyCatalogItem(m_pView->GetListView()->GetListCtrl().GetRowRecord(0)));
+    ASSERT_NE(pRow, nullptr);
+    m_pView->SendMessage(g_nMsgItemChanged, 0, reinterpret_cast<LPARAM>(pRow.get()));
+    m_driver.Advance(CSplitterFrame::KEYBOARD_DELAY - 1);
+    CContentView* pPreview = m_pView->GetContentView();
+    EXPECT_EQ(pPreview->GetShownItem(), nullptr);
+    m_driver.Advance(1);
+    ASSERT_NE(pPreview->GetShownItem(), nullptr);
+    EXPECT_EQ(pPreview->GetShownItem()->GetRef(), pRow->GetRef());
+
+    // A node without documents: the list is empty, and the preview is told so.
     m_pView->SendMessage(g_nMsgSelChanged, CSplitterFrame::REASON_PROGRAM, 0);
     EXPECT_EQ(ListRows(), 0);
+    m_driver.Advance(CSplitterFrame::KEYBOARD_DELAY);
+    EXPECT_EQ(pPreview->GetShownItem(), nullptr);
 }
 
 TEST_F(SplitterFrameTest, KeptWidthsComeBackWithTheView)

@@ -67,6 +67,11 @@ public:
         *pstrProgram = m_strOpenWithProgram;
         return Ask("open with", m_nOpenWithAnswer);
     }
+    int NewPassword(CDocumentRec&, CString* pstrPassword) override
+    {
+        *pstrPassword = m_strNewPassword;
+        return Ask("new password", m_nNewPasswordAnswer);
+    }
     int ChooseFolder(UINT nIDCaption, CDocumentRec&, CString* pstrFolder) override
     {
         m_nChooseFolderCaption = nIDCaption;
@@ -99,6 +104,8 @@ public:
     CString m_strOpenWithProgram;
     int m_nOpenWithAnswer { IDCANCEL };
     int m_nChooseFolderAnswer { IDCANCEL };
+    CString m_strNewPassword;
+    int m_nNewPasswordAnswer { IDCANCEL };
     UINT m_nChooseFolderCaption { 0 };
     CString m_strNoticeDate;
     std::vector<std::string> m_asked;
