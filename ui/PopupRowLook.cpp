@@ -17,14 +17,21 @@ CPopupRowLook::CPopupRowLook()
     CreateMenuFont(m_bold, FW_BOLD);
 }
 
-SIZE CPopupRowLook::MeasureText(CWnd* pList, LPCTSTR pszText)
+CPopupRowLook::~CPopupRowLook()
 {
-    CClientDC dc(pList);
-    CFont* pOldFont = dc.SelectObject(&m_bold);
+    delete m_pMeasureDC;
+}
+
+SIZE CPopupRowLook::MeasureText(CWnd* /*pList*/, LPCTSTR pszText)
+{
+    // Every row of a list is measured as it is added: one context serves them all.
+    if (!m_pMeasureDC) {
+        m_pMeasureDC = new CDC;
+        m_pMeasureDC->CreateCompatibleDC(nullptr);
+        m_pMeasureDC->SelectObject(&m_bold);
+    }
     const CString strText = CString(pszText) + "     ";
-    const SIZE text = dc.GetTabbedTextExtent(strText, 0, nullptr);
-    dc.SelectObject(pOldFont);
-    return text;
+    return m_pMeasureDC->GetTabbedTextExtent(strText, 0, nullptr);
 }
 
 SIZE CPopupRowLook::Measure(CWnd* pList, LPCTSTR pszText, SIZE image, int nMargin)

@@ -26,6 +26,9 @@ public:
 
     // Makes the menu font at 400 and at 700.
     CPopupRowLook();
+    ~CPopupRowLook();
+    CPopupRowLook(const CPopupRowLook&) = delete;
+    CPopupRowLook& operator=(const CPopupRowLook&) = delete;
 
     CFont& NormalFont() { return m_normal; }
     CFont& BoldFont() { return m_bold; }
@@ -65,6 +68,7 @@ public:
 private:
     CFont m_normal;
     CFont m_bold;
+    CDC* m_pMeasureDC { nullptr }; // a memory context holding the bold font, made on first use
 };
 
 // The width and height of the images of a list (0 x 0 for none).

@@ -3,6 +3,7 @@
 #include "platform/base/WinError.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -662,8 +663,80 @@ int CompareLevel(const std::vector<T>& first, const std::vector<T>& second, Proj
     return 0;
 }
 
+bool IsAscii(std::string_view strText)
+{
+    return std::all_of(strText.begin(), strText.end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
+}
+
+// The levels of CompareWordSort for two ASCII texts, read off the bytes
+// without building their keys (a sorted list compares often): no accents
+// there, every letter its own base.
+int CompareAsciiWordSort(std::string_view strText1, std::string_view strText2, bool bIgnoreCase)
+{
+    struct CAsciiElement {
+        int nGroup;
+        int nBase;
+    };
+    auto element = [](char ch) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        if (c >= '0' && c <= '9')
+            return CAsciiElement { static_cast<int>(SortGroup::Digit), c - '0' };
+        if (std::isalpha(c))
+            return CAsciiElement { static_cast<int>(SortGroup::LatinLetter), std::tolower(c) };
+        return CAsciiElement { static_cast<int>(SortGroup::Symbol), c };
+    };
+    auto ignored = [](char ch) { return IsIgnoredInWordSort(static_cast<unsigned char>(ch)); };
+    // Each level walks both texts' elements (ignored characters left out) in step.
+    auto compareLevel = [&](auto project) {
+        std::size_t i = 0;
+        std::size_t j = 0;
+        for (;;) {
+            while (i < strText1.size() && ignored(strText1[i]))
+                ++i;
+            while (j < strText2.size() && ignored(strText2[j]))
+                ++j;
+            if (i == strText1.size() || j == strText2.size())
+                return i == strText1.size() ? (j == strText2.size() ? 0 : -1) : 1;
+            const auto a = project(strText1[i++]);
+            const auto b = project(strText2[j++]);
+            if (a != b)
+                return a < b ? -1 : 1;
+        }
+    };
+    if (int n = compareLevel([&](char ch) { return std::pair(element(ch).nGroup, element(ch).nBase); }))
+        return n;
+    if (!bIgnoreCase) {
+        if (int n = compareLevel([](char ch) { return std::isupper(static_cast<unsigned char>(ch)) ? 1 : 0; }))
+            return n;
+    }
+    // The ignored characters with the number of elements before each.
+    auto ignoredOf = [&](std::string_view strText) {
+        std::vector<std::pair<std::size_t, char32_t>> marks;
+        std::size_t nElements = 0;
+        for (char ch : strText) {
+            if (ignored(ch))
+                marks.emplace_back(nElements, static_cast<unsigned char>(ch));
+            else
+                ++nElements;
+        }
+        return marks;
+    };
+    if (strText1.find_first_of("-'") != std::string_view::npos
+        || strText2.find_first_of("-'") != std::string_view::npos) {
+        const auto marks1 = ignoredOf(strText1);
+        const auto marks2 = ignoredOf(strText2);
+        if (marks1 != marks2)
+            return marks1 < marks2 ? -1 : 1;
+    }
+    if (!bIgnoreCase)
+        return strText1.compare(strText2) < 0 ? -1 : strText1.compare(strText2) > 0 ? 1 : 0;
+    return 0;
+}
+
 int CompareWordSort(std::string_view strText1, std::string_view strText2, bool bIgnoreCase)
 {
+    if (IsAscii(strText1) && IsAscii(strText2))
+        return CompareAsciiWordSort(strText1, strText2, bIgnoreCase);
     SortKey key1 = MakeSortKey(strText1);
     SortKey key2 = MakeSortKey(strText2);
     if (int n = CompareLevel(key1.elements, key2.elements,

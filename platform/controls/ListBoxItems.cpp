@@ -43,14 +43,18 @@ LRESULT InsertItem(HWND hWnd, int nIndex, LPARAM lParam, bool bSorted)
     if (nIndex < 0 || nIndex > ItemCount(*pState))
         nIndex = ItemCount(*pState);
     if (bSorted) {
-        // After the last item that does not sort behind the new one.
-        nIndex = ItemCount(*pState);
-        for (int i = 0; i < ItemCount(*pState); ++i) {
-            if (CompareItems(hWnd, item, -1, pState->items[static_cast<size_t>(i)], i) < 0) {
-                nIndex = i;
-                break;
-            }
+        // After the last item that does not sort behind the new one, found by
+        // halving: the items of a sorted list stand in order.
+        int nLow = 0;
+        int nHigh = ItemCount(*pState);
+        while (nLow < nHigh) {
+            const int nMiddle = nLow + (nHigh - nLow) / 2;
+            if (CompareItems(hWnd, item, -1, pState->items[static_cast<size_t>(nMiddle)], nMiddle) < 0)
+                nHigh = nMiddle;
+            else
+                nLow = nMiddle + 1;
         }
+        nIndex = nLow;
     }
     if (dwStyle & LBS_OWNERDRAWVARIABLE)
         item.nHeight = static_cast<int>(MeasureItem(hWnd, nIndex, item.nData, static_cast<UINT>(pState->nItemHeight)));

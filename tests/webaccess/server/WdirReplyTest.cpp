@@ -6,8 +6,8 @@
 #include "webaccess/server/CWACmdWdir.h"
 
 #include "tests/support/ScopedVariable.h"
-#include "tests/support/TestData.h"
 #include "tests/webaccess/server/CatalogSessionFixture.h"
+#include "tests/webaccess/server/GoldenReply.h"
 
 #include <chrono>
 #include <ctime>
@@ -61,19 +61,7 @@ protected:
     void ExpectReply(const std::string& strToken, const std::string& strGolden)
     {
         const auto pSession = Login(AllGroups());
-        const std::string strReply = Run(*pSession, strToken);
-        const std::filesystem::path golden = SourceRoot() / "tests" / "webaccess" / "server" / "data" / strGolden;
-        std::ifstream stream(golden, std::ios::binary);
-        ASSERT_TRUE(stream) << golden;
-        std::ostringstream expected;
-        expected << stream.rdbuf();
-        const std::string strExpected = expected.str();
-        size_t nDiffer = 0;
-        while (nDiffer < strReply.size() && nDiffer < strExpected.size() && strReply[nDiffer] == strExpected[nDiffer])
-            ++nDiffer;
-        EXPECT_EQ(strReply.size(), strExpected.size());
-        EXPECT_EQ(nDiffer, strExpected.size()) << "first difference at " << nDiffer << ":\n"
-                                               << strReply.substr(nDiffer > 80 ? nDiffer - 80 : 0, 240);
+        ExpectGoldenReply(Run(*pSession, strToken), strGolden);
     }
 
     ScopedVariable m_zone { "TZ", "UTC" };

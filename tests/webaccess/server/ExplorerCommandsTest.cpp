@@ -4,6 +4,9 @@
 #include "platform/base/PathMap.h"
 #include "store/CCatalog.h"
 #include "tests/support/DriveTreeFixture.h"
+#include "tests/support/ScopedVariable.h"
+#include "tests/ui/ProgramModule.h"
+#include "tests/webaccess/server/GoldenReply.h"
 #include "webaccess/pages/CWAOutputFile.h"
 #include "webaccess/profiles/CWASettings.h"
 #include "webaccess/server/CWASession.h"
@@ -11,21 +14,30 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 
 namespace {
 
-// ETREE over drives made for the test: C: and whatever a test adds.
-class ExplorerTreeTest : public DriveTreeTest {
+constexpr std::time_t FIXED_TIME = 1136214245; // Jan 02, 2006 15:04:05 UTC
+
+// EDIR and ETREE over drives made for the test: C: and whatever a test adds.
+class ExplorerCommandsTest : public DriveTreeTest {
 protected:
     void SetUp() override
     {
         DriveTreeTest::SetUp();
+        tzset();
         // The catalog and the reply are files, which the tree does not show.
         m_pCatalog = std::make_unique<CCatalog>("C:\\archiv.cat", 1);
         auto pProfile = std::make_unique<CWAProfiles>();
         pProfile->SetIdentity("pw", "pw", "");
+        pProfile->SetPermissions(TRUE, TRUE, 1);
+        CWAGroupRightsMap rights; // every group: the explorer right
+        rights.SetAt(WA_ALL_GROUPS, WA_GROUP_WHOLE);
+        pProfile->SetGroupRights(rights);
         m_settings.m_profiles.push_back(std::move(pProfile));
         const auto pLogin = CreateWebCommand("<#LOGIN |7| |ana| |pw| |x|#>");
         m_pSession = std::make_unique<CWASession>(static_cast<CWACmdLogin&>(*pLogin), m_settings, *m_pCatalog);
@@ -38,7 +50,7 @@ protected:
     }
 
     // The reply of a prepared command.
-    std::string Reply(CWACmdEtree& command)
+    std::string Reply(CWACommand& command)
     {
         CWAOutputFile reply;
         EXPECT_TRUE(reply.Open("C:\\reply.out", FALSE));
@@ -64,6 +76,8 @@ protected:
         return strHost;
     }
 
+    ScopedVariable m_zone { "TZ", "UTC" };
+    ProgramModule m_module;
     std::unique_ptr<CCatalog> m_pCatalog;
     CWASettings m_settings;
     std::unique_ptr<CWASession> m_pSession;
@@ -71,7 +85,36 @@ protected:
 
 } // namespace
 
-TEST_F(ExplorerTreeTest, EachFolderListsItsChildrenTogetherAfterWhatCameBefore)
+/* EDIR */
+
+// The whole page of a folder among its siblings: the up row, a sub-folder, a
+// hidden item, files of 0, 1 025 and 1 048 576 bytes, a name that must be
+// escaped and one cut to its column, the path bar and the filler row, with the
+// program's own texts.
+TEST_F(ExplorerCommandsTest, ExplorerPageIsPinnedByteForByte)
+{
+    MakeFolder("aaa");
+    MakeFolder("box/inner");
+    MakeFolder("zzz");
+    WriteFile("box/.hidden");
+    WriteFile("box/empty.txt", "");
+    WriteFile("box/one.txt", std::string(1025, 'x'));
+    WriteFile("box/it's & co.txt");
+    WriteFile("box/a name far too long to be shown whole in the explorer's name column.txt");
+    std::ofstream(Root() / "box" / "big.bin").close();
+    std::filesystem::resize_file(Root() / "box" / "big.bin", 1048576);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(Root()))
+        std::filesystem::last_write_time(entry.path(),
+            std::filesystem::file_time_type::clock::from_sys(std::chrono::system_clock::from_time_t(FIXED_TIME)));
+    const auto pCommand = CreateWebCommand("<#EDIR |C:/box|#>");
+    ASSERT_EQ(pCommand->GetStatus(), WA_STATUS_OK);
+    ASSERT_TRUE(pCommand->Prepare(*m_pSession));
+    ExpectGoldenReply(Reply(*pCommand), "edir_page.txt");
+}
+
+/* ETREE */
+
+TEST_F(ExplorerCommandsTest, EachFolderListsItsChildrenTogetherAfterWhatCameBefore)
 {
     MakeFolder("a/x");
     MakeFolder("a/y/deep");
@@ -94,7 +137,7 @@ TEST_F(ExplorerTreeTest, EachFolderListsItsChildrenTogetherAfterWhatCameBefore)
         "<#TRIT |1| |1| |-1| |d1| |d1|#>\r\n");
 }
 
-TEST_F(ExplorerTreeTest, LinkedFoldersAreListedButNotEntered)
+TEST_F(ExplorerCommandsTest, LinkedFoldersAreListedButNotEntered)
 {
     MakeFolder("loop/real");
     std::filesystem::create_directory_symlink(Root() / "loop", Root() / "loop" / "back");
@@ -108,7 +151,7 @@ TEST_F(ExplorerTreeTest, LinkedFoldersAreListedButNotEntered)
 
 // A file system mounted inside the drive (here the root's own device bound
 // again, which would lead the walk round in a circle) is listed, not entered.
-TEST_F(ExplorerTreeTest, MountedFoldersAreListedButNotEntered)
+TEST_F(ExplorerCommandsTest, MountedFoldersAreListedButNotEntered)
 {
     MakeFolder("bound/inside");
     MakeFolder("plain/inside");
@@ -123,7 +166,7 @@ TEST_F(ExplorerTreeTest, MountedFoldersAreListedButNotEntered)
         "<#TRIT |2| |2| |-1| |inside| |inside|#>\r\n");
 }
 
-TEST_F(ExplorerTreeTest, TheCapCutsTheTreeWithoutIndexesPastItsEnd)
+TEST_F(ExplorerCommandsTest, TheCapCutsTheTreeWithoutIndexesPastItsEnd)
 {
     MakeFolder("a/a1/a11");
     MakeFolder("a/a2");
@@ -139,7 +182,7 @@ TEST_F(ExplorerTreeTest, TheCapCutsTheTreeWithoutIndexesPastItsEnd)
         "<#TRIT |2| |1| |-1| |a1| |a1|#>\r\n");
 }
 
-TEST_F(ExplorerTreeTest, NamesCannotBreakTheirToken)
+TEST_F(ExplorerCommandsTest, NamesCannotBreakTheirToken)
 {
     MakeFolder("it's|a <b>");
     const std::string strReply = Tree();
@@ -148,7 +191,7 @@ TEST_F(ExplorerTreeTest, NamesCannotBreakTheirToken)
         << strReply;
 }
 
-TEST_F(ExplorerTreeTest, WithoutFixedDrivesTheEarlierTreeStays)
+TEST_F(ExplorerCommandsTest, WithoutFixedDrivesTheEarlierTreeStays)
 {
     MakeFolder("a");
     CWACmdEtree command;
@@ -162,7 +205,7 @@ TEST_F(ExplorerTreeTest, WithoutFixedDrivesTheEarlierTreeStays)
     EXPECT_TRUE(fresh.GetEntries().empty());
 }
 
-TEST_F(ExplorerTreeTest, TokenTakesNoFieldsAndNeedsTheExplorerRight)
+TEST_F(ExplorerCommandsTest, TokenTakesNoFieldsAndNeedsTheExplorerRight)
 {
     const auto pCommand = CreateWebCommand("<#ETREE#>");
     ASSERT_NE(pCommand, nullptr);
