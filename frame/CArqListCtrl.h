@@ -40,6 +40,7 @@ class CCatalog;
 class CCatalogRecord;
 class CFolderIndex;
 class CCmdUI;
+class CMenu;
 class CDocumentRec;
 class CWinThread;
 
@@ -178,6 +179,8 @@ public:
     BOOL CopySelection(LONG nOperation);
     // The selected rows in index order.
     std::vector<int> GetSelectedRows() const;
+    // Asks for a new group under node (the group dialog) and reports the change.
+    void NewGroupUnderNode(CNodeRec& node);
 
     /* Sorting. */
 
@@ -207,6 +210,14 @@ protected:
     // Takes an edited value into the catalog, then retires the editor.
     void OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult);
     LRESULT OnReopenEdit(WPARAM wParam, LPARAM lParam);
+
+    // The row's menu at point (screen; -1, -1 from the keyboard): a
+    // document's context menu, a group's, or the empty list's.
+    void OnContextMenu(CWnd* pWnd, CPoint point);
+    // Tracks popup at point (screen) for this list; the chosen command, 0 for none.
+    UINT TrackMenu(CMenu& popup, CPoint point);
+    // A chosen command: the list's own handler, else the window holding the menus.
+    void RunMenuCommand(UINT nID);
 
     /* Command handlers. */
     void OnOpenSelected();

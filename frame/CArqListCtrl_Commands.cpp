@@ -17,12 +17,15 @@
 #include "store/CatalogColumns.h"
 #include "store/DocumentOperations.h"
 #include "store/ResString.h"
+#include "ui/CDocContextMenu.h"
 #include "ui/CKadDragObjReg.h"
 
 #include "platform/controls/ListViewControl.h"
 #include "platform/framework/AfxFrameIds.h"
 #include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/CCmdUI.h"
+#include "platform/framework/CMenu.h"
+#include "platform/framework/CRect.h"
 
 #include <memory>
 #include <vector>
@@ -299,6 +302,74 @@ void CArqListCtrl::OnUpdateCopy(CCmdUI* pCmdUI)
 void CArqListCtrl::OnUpdateCut(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(GetSelectedCount() > 0);
+}
+
+/******************************************************************************
+ * Context menus
+ ******************************************************************************/
+
+UINT CArqListCtrl::TrackMenu(CMenu& popup, CPoint point)
+{
+    return static_cast<UINT>(
+        popup.TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, point.x, point.y, this));
+}
+
+void CArqListCtrl::RunMenuCommand(UINT nID)
+{
+    if (nID == 0)
+        return;
+    // The list's own commands first, the rest to the window that has the menus.
+    if (OnCmdMsg(nID, CN_COMMAND, nullptr, nullptr))
+        return;
+    if (CWnd* pTarget = GetTopLevelParent())
+        pTarget->SendMessage(WM_COMMAND, nID);
+}
+
+void CArqListCtrl::OnContextMenu(CWnd*, CPoint point)
+{
+    m_tip.Hide();
+    int nRow = -1;
+    if (point.x == -1 && point.y == -1) {
+        // From the keyboard: at the focused row.
+        nRow = GetFocusedRow();
+        CRect rcRow;
+        if (nRow >= 0 && GetItemRect(nRow, &rcRow, LVIR_LABEL))
+            point = CPoint(rcRow.left, rcRow.bottom);
+        ClientToScreen(&point);
+    } else {
+        CPoint client = point;
+        ScreenToClient(&client);
+        UINT uFlags = 0;
+        nRow = HitTest(client, &uFlags);
+    }
+    if (CDocumentRec* pDocument = GetRowDocument(nRow)) {
+        CDocContextMenu menu(*pDocument, nullptr);
+        if (!menu.Build(IDR_LIST_FILE_MENU, IDR_LIST_MAIL_MENU) || !menu.GetPopup())
+            return;
+        const UINT nID = TrackMenu(*menu.GetPopup(), point);
+        if (nID >= CDocContextMenu::SHELL_COMMAND_FIRST && nID <= CDocContextMenu::SHELL_COMMAND_LAST)
+            (void)menu.InvokeShellCommand(nID); // the shell reports its own failures
+        else
+            RunMenuCommand(nID);
+        return;
+    }
+    CNodeRec* pNode = GetRowNode(nRow);
+    CMenu menu;
+    if (!menu.LoadMenu(pNode ? IDR_LIST_NODE_MENU : IDR_LIST_EMPTY_MENU) || !menu.GetSubMenu(0))
+        return;
+    const UINT nID = TrackMenu(*menu.GetSubMenu(0), point);
+    if (pNode && nID == ID_CATALOG_NEW_GROUP)
+        NewGroupUnderNode(*pNode);
+    else
+        RunMenuCommand(nID);
+}
+
+void CArqListCtrl::NewGroupUnderNode(CNodeRec& node)
+{
+    if (GetFramePrompts().NewGroup(node) != IDOK)
+        return;
+    if (CWnd* pParent = GetParent())
+        pParent->PostMessage(g_nMsgListCatalogChanged);
 }
 
 /******************************************************************************

@@ -8,6 +8,7 @@
 #include "platform/base/Registry.h"
 #include "platform/controls/HeaderControl.h"
 #include "platform/controls/ListViewControl.h"
+#include "platform/framework/CCmdUI.h"
 #include "platform/framework/CRect.h"
 
 #include <algorithm>
@@ -19,6 +20,12 @@ BEGIN_MESSAGE_MAP(CArqListViewCtrl, CArqListCtrl)
     ON_NOTIFY(HDN_BEGINTRACK, 0, &CArqListViewCtrl::OnViewHeaderBeginTrack)
     ON_NOTIFY(HDN_DIVIDERDBLCLICK, 0, &CArqListViewCtrl::OnViewHeaderDividerDblClk)
     ON_NOTIFY(HDN_ENDDRAG, 0, &CArqListViewCtrl::OnViewHeaderEndDrag)
+    ON_COMMAND(ID_VIEW_LARGE_ICONS, &CArqListViewCtrl::OnViewLargeIcons)
+    ON_COMMAND(ID_VIEW_DETAILS, &CArqListViewCtrl::OnViewDetails)
+    ON_COMMAND(ID_VIEW_LIST, &CArqListViewCtrl::OnViewList)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_LARGE_ICONS, &CArqListViewCtrl::OnUpdateViewStyle)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_DETAILS, &CArqListViewCtrl::OnUpdateViewStyle)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_LIST, &CArqListViewCtrl::OnUpdateViewStyle)
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -312,6 +319,14 @@ void CArqListViewCtrl::SaveSettings(HKEY hParent, LPCTSTR pszPath)
     key.SetDWORD("SortColumn", static_cast<DWORD>(GetGridHeader().GetSortColumn()));
     key.SetDWORD("SortOrder", GetGridHeader().GetSortDirection() ? 1 : 0);
     SaveListFilter(key, GetListFilter());
+}
+
+void CArqListViewCtrl::OnUpdateViewStyle(CCmdUI* pCmdUI)
+{
+    const int nStyle = pCmdUI->m_nID == ID_VIEW_LARGE_ICONS ? STYLE_ICONS
+        : pCmdUI->m_nID == ID_VIEW_LIST                     ? STYLE_LIST
+                                                            : STYLE_DETAILS;
+    pCmdUI->SetCheck(m_nViewStyle == nStyle ? 1 : 0);
 }
 
 /******************************************************************************

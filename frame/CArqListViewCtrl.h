@@ -83,6 +83,11 @@ public:
     void SaveSettings(HKEY hParent, LPCTSTR pszPath);
 
 protected:
+    // The view style commands: large icons, details, list; the style shown is checked.
+    void OnViewLargeIcons() { SetViewStyle(STYLE_ICONS); }
+    void OnViewDetails() { SetViewStyle(STYLE_DETAILS); }
+    void OnViewList() { SetViewStyle(STYLE_LIST); }
+    void OnUpdateViewStyle(CCmdUI* pCmdUI);
     void OnHeaderEndTrack(NMHDR* pNMHDR, LRESULT* pResult);
     void OnViewHeaderBeginTrack(NMHDR* pNMHDR, LRESULT* pResult);
     void OnViewHeaderDividerDblClk(NMHDR* pNMHDR, LRESULT* pResult);

@@ -7,8 +7,17 @@
 #include "store/CatalogColumns.h"
 
 #include "platform/base/FileFunctions.h"
+#include "platform/controls/ListViewControl.h"
+#include "platform/framework/CMenu.h"
 
 IMPLEMENT_DYNCREATE(CLixeiraListCtrl, CArqListCtrl)
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CLixeiraListCtrl, CArqListCtrl)
+    ON_WM_CONTEXTMENU()
+    ON_WM_LBUTTONDBLCLK()
+END_MESSAGE_MAP()
+// clang-format on
 
 BOOL CLixeiraListCtrl::IsRestorable(const CDocumentRec& entry)
 {
@@ -51,4 +60,25 @@ void CLixeiraListCtrl::OnDeleteKey()
 {
     if (CWnd* pParent = GetParent())
         pParent->SendMessage(WM_COMMAND, ID_DOC_RECYCLE);
+}
+
+void CLixeiraListCtrl::OnContextMenu(CWnd*, CPoint point)
+{
+    CPoint client = point;
+    ScreenToClient(&client);
+    UINT uFlags = 0;
+    CMenu menu;
+    if (HitTest(client, &uFlags) < 0 || !menu.LoadMenu(IDR_BIN_ROW_MENU) || !menu.GetSubMenu(0))
+        return;
+    const UINT nID = TrackMenu(*menu.GetSubMenu(0), point);
+    if (CWnd* pParent = GetParent(); pParent && nID != 0)
+        pParent->SendMessage(WM_COMMAND, nID);
+}
+
+void CLixeiraListCtrl::OnLButtonDblClk(UINT nFlags, CPoint point)
+{
+    CGridListCtrl::OnLButtonDblClk(nFlags, point);
+    UINT uFlags = 0;
+    if (HitTest(point, &uFlags) >= 0 && (uFlags & LVHT_ONITEM))
+        OnEnterKey();
 }

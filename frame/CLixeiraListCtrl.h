@@ -9,6 +9,7 @@
 
 class CLixeiraListCtrl : public CArqListCtrl {
     DECLARE_DYNCREATE(CLixeiraListCtrl)
+    DECLARE_MESSAGE_MAP()
 
 public:
     CLixeiraListCtrl() = default;
@@ -25,4 +26,8 @@ protected:
     // selection for good: the window's commands.
     void OnEnterKey() override;
     void OnDeleteKey() override;
+    // A row's menu (restore, delete, properties) for the window.
+    void OnContextMenu(CWnd* pWnd, CPoint point);
+    // A double click on a row opens its properties.
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
 };

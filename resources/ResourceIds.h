@@ -424,6 +424,10 @@
 #define IDD_RECYCLE_BIN             169
 #define IDD_SEARCH_RESULTS          387
 #define IDR_BIN_ROW_MENU            358
+#define IDR_LIST_NODE_MENU          171     // a group's row in the document list
+#define IDR_LIST_FILE_MENU          172     // a file's row
+#define IDR_LIST_EMPTY_MENU         327     // the list's empty space
+#define IDR_LIST_MAIL_MENU          338     // a message's row
 #define IDC_LIST_WINDOW_LIST        1212
 #define IDC_LIST_WINDOW_PATH        1243
 #define IDC_LIST_WINDOW_COUNT       1283

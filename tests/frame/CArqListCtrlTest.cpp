@@ -447,4 +447,29 @@ TEST_F(ArqListTest, ACutMarksItsRowsAndAnotherCopyClearsTheMarks)
     EXPECT_EQ(List().GetItemState(RowOf("b.odt"), LVIS_CUT), 0u);
 }
 
+TEST_F(ArqListTest, ContextMenusActOnTheRowUnderThePointer)
+{
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    // The empty space's menu: select every row.
+    CRect rcClient;
+    List().GetClientRect(&rcClient);
+    m_driver.ChooseNextMenuCommand(ID_DOC_SELECT_ALL);
+    ASSERT_TRUE(m_driver.RightClick(List().GetSafeHwnd(), 5, rcClient.bottom - 3));
+    EXPECT_EQ(List().GetSelectedCount(), 4u);
+    // A document's menu: removing it from the group.
+    CRect rcRow;
+    List().GetItemRect(RowOf("a.txt"), &rcRow, LVIR_LABEL);
+    m_driver.ChooseNextMenuCommand(ID_DOC_REMOVE_FROM_GROUP);
+    m_driver.AnswerNextMessageBox(IDYES);
+    List().SelectOnly(RowOf("a.txt"));
+    ASSERT_TRUE(m_driver.RightClick(List().GetSafeHwnd(), rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2));
+    EXPECT_EQ(System("Letters")->CountDocuments(), 2);
+    // A group's menu: a new group below it through the group dialog.
+    List().GetItemRect(RowOf("Old"), &rcRow, LVIR_LABEL);
+    m_driver.ChooseNextMenuCommand(ID_CATALOG_NEW_GROUP);
+    ASSERT_TRUE(m_driver.RightClick(List().GetSafeHwnd(), rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2));
+    EXPECT_EQ(m_prompts.CountOf("new group"), 1);
+}
+
 } // namespace

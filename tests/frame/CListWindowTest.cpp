@@ -16,6 +16,9 @@
 #include "tests/support/ScopedVariable.h"
 
 #include "platform/base/PathMap.h"
+#include "platform/controls/ListViewControl.h"
+#include "platform/framework/CRect.h"
+#include "resources/ResourceIds.h"
 
 #include <gtest/gtest.h>
 
@@ -124,6 +127,21 @@ TEST_F(ListWindowTest, TheBinShowsARecycledDocumentAndRestoresItWithItsFile)
     ASSERT_TRUE(pRestored);
     ASSERT_EQ(pRestored->GetLinkedNodes().size(), 1u);
     EXPECT_EQ(pRestored->GetLinkedNodes().front()->GetName(), "Letters");
+}
+
+TEST_F(ListWindowTest, ARowsMenuInTheBinRestoresIt)
+{
+    Recycle("old.txt");
+    Open(m_bin);
+    CArqListCtrl& list = m_bin.GetList();
+    ASSERT_EQ(list.GetItemCount(), 1);
+    list.SelectOnly(0);
+    CRect rcRow;
+    list.GetItemRect(0, &rcRow, LVIR_LABEL);
+    m_driver.ChooseNextMenuCommand(ID_BIN_RESTORE);
+    ASSERT_TRUE(m_driver.RightClick(list.GetSafeHwnd(), rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2));
+    EXPECT_TRUE(fs::exists(Home() / "docs" / "old.txt"));
+    EXPECT_EQ(list.GetItemCount(), 0);
 }
 
 TEST_F(ListWindowTest, DeletingForGoodAsksFirstAndTakesTheFileFromTheBin)

@@ -62,6 +62,7 @@ public:
     }
     int KeywordSystemSheet() override { return Ask("keyword sheet", m_nSheetAnswer); }
     void ShowMessage(UINT nStringID, UINT) override { m_messages.push_back(nStringID); }
+    int NewGroup(CNodeRec&) override { return Ask("new group", IDCANCEL); }
     int OpenWith(CDocumentRec&, CString* pstrProgram) override
     {
         *pstrProgram = m_strOpenWithProgram;

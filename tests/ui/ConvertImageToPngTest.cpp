@@ -9,7 +9,9 @@
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Pictures.h"
 #include "store/ContentReader.h"
+#include "tests/support/ReferencePictures.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
 
@@ -100,6 +102,34 @@ TEST_F(ConvertImageToPngTest, ALargerPictureIsScaledByTheWholePercentThatFits)
     EXPECT_EQ(pOut->At(190, 40), BLUE);
     EXPECT_EQ(pOut->At(199, 10), WHITE);
     EXPECT_EQ(pOut->At(100, 60), WHITE);
+}
+
+// A picture with fine detail (a colour ramp, a frame and thin lines) halved
+// into the box: the rendering matches a reference checked by eye.
+TEST_F(ConvertImageToPngTest, AScaledRenderingMatchesItsReference)
+{
+    constexpr int WIDTH = 400;
+    constexpr int HEIGHT = 300;
+    HDC hdc = CreateCompatibleDC(nullptr);
+    HBITMAP hbm = CreateBitmap(WIDTH, HEIGHT, 1, 32, nullptr);
+    HGDIOBJ hOld = SelectObject(hdc, hbm);
+    for (int y = 0; y < HEIGHT; ++y)
+        for (int x = 0; x < WIDTH; ++x) {
+            const bool bLine = x < 4 || y < 4 || x >= WIDTH - 4 || y >= HEIGHT - 4 || x == y || x % 50 == 25;
+            SetPixel(hdc, x, y, bLine ? RGB(0, 0, 0) : RGB(x * 255 / WIDTH, y * 255 / HEIGHT, 160));
+        }
+    SelectObject(hdc, hOld);
+    DeleteDC(hdc);
+    const std::string strPicture = Program("detail.png");
+    ASSERT_TRUE(SaveBitmapAsPng(hbm, strPicture.c_str()));
+    DeleteObject(hbm);
+    char szBuffer[64];
+    ASSERT_EQ(ReadFileContent(strPicture.c_str(), szBuffer, sizeof szBuffer), CONTENT_PICTURE);
+    ASSERT_EQ(ConvertImageToPng(Program("out.png").c_str(), 200, 200), 1);
+    TempFolder folder;
+    const auto mismatch = PictureMismatch(
+        LoadPictureFile(Program("out.png").c_str()), SourceRoot() / "tests/ui/data/converted_picture.png", folder);
+    EXPECT_FALSE(mismatch) << *mismatch;
 }
 
 TEST_F(ConvertImageToPngTest, WithoutAHeldPictureNothingIsWritten)
