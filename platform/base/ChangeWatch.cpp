@@ -30,6 +30,7 @@
 #include <mutex>
 #include <set>
 #include <thread>
+#include <unordered_set>
 #include <utility>
 
 #include <dirent.h>
@@ -230,6 +231,9 @@ private:
     std::vector<CChangeEntry> m_out;          // reported by the kernel
     std::vector<CChangeEntry> m_outScanned;   // found by a rescan or a poll
     bool m_bScanning { false };
+    // During a rescan: the files m_out reports added (and not gone since),
+    // which the rescan need not report again.
+    std::unordered_set<std::string> m_reportedAdded;
     std::int64_t m_nDrainedNs; // when a read last found the kernel's queue empty
     std::int64_t m_nLastPollNs;
     std::int64_t m_nNextPollMs;
@@ -471,6 +475,8 @@ void CWatchTree::ScanChanged(const std::string& strRelative, std::int64_t nSince
         if (name == "." || name == "..")
             continue;
         std::string strChild = JoinRelative(strRelative, std::string(name));
+        if (pEntry->d_type == DT_REG && m_reportedAdded.contains(strChild))
+            continue;
         std::string strChildHost = HostOf(m_strRoot, strChild);
         struct stat info { };
         if (lstat(strChildHost.c_str(), &info) != 0)
@@ -497,9 +503,18 @@ void CWatchTree::ScanChanged(const std::string& strRelative, std::int64_t nSince
 
 void CWatchTree::Rescan(std::int64_t nSinceNs)
 {
+    // After an overflow, the events read before it are reported already: a
+    // burst's files then come once, not once from each.
+    for (const CChangeEntry& entry : m_out) {
+        if (entry.dwAction == FILE_ACTION_ADDED || entry.dwAction == FILE_ACTION_RENAMED_NEW_NAME)
+            m_reportedAdded.insert(entry.strName);
+        else if (entry.dwAction == FILE_ACTION_REMOVED || entry.dwAction == FILE_ACTION_RENAMED_OLD_NAME)
+            m_reportedAdded.erase(entry.strName);
+    }
     m_bScanning = true;
     ScanChanged("", nSinceNs, true);
     m_bScanning = false;
+    m_reportedAdded.clear();
 }
 
 void CWatchTree::Poll()

@@ -381,6 +381,27 @@ BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath)
         return TRUE;
     }
 
+    // A path that exists as written needs no lookup name by name: every
+    // folder on its way exists under the name given, so each lookup would
+    // answer that name. One call instead of one per component.
+    if (!below.empty()) {
+        std::string strFull = hostPath.strRoot;
+        for (const std::string& strName : below)
+            strFull = JoinHostPath(strFull, strName);
+        struct stat info { };
+        if (lstat(strFull.c_str(), &info) == 0) {
+            hostPath.names = below;
+            hostPath.nExisting = below.size();
+            if (!strKey.empty()) {
+                CHostPath& kept = pBatch->m_folders[strKey].path;
+                kept = hostPath;
+                kept.names.pop_back();
+                kept.nExisting = kept.names.size();
+            }
+            return TRUE;
+        }
+    }
+
     std::string strFolder = hostPath.strRoot;
     bool bFound = true;
     for (size_t i = 0; i < below.size(); ++i) {

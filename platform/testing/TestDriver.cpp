@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -242,15 +243,20 @@ BOOL CTestDriver::MouseButton(HWND hWnd, int x, int y, bool bRight, int nClicks)
 
 BOOL CTestDriver::RunMouseGesture(std::deque<CMouseInput> events)
 {
-    m_gesture = std::move(events);
-    m_bGestureReceived = TRUE;
+    // A step run inside a loop that a gesture started makes gestures of its
+    // own: the outer one's state waits apart until they are done.
+    std::deque<CMouseInput> outer = std::exchange(m_gesture, std::move(events));
+    const BOOL bOuterReceived = std::exchange(m_bGestureReceived, TRUE);
     while (!m_gesture.empty()) {
         CMouseInput input = m_gesture.front();
         m_gesture.pop_front();
         m_bGestureReceived = InjectMouseEvent(input) && m_bGestureReceived;
         Pump();
     }
-    return m_bGestureReceived;
+    const BOOL bReceived = m_bGestureReceived;
+    m_gesture = std::move(outer);
+    m_bGestureReceived = bOuterReceived;
+    return bReceived;
 }
 
 void CTestDriver::FeedWaitingLoop()
