@@ -25,6 +25,7 @@
 #include "frame/CMailBar.h"
 #include "monitor/CNewDocMonitor.h"
 #include "ui/CNewDocMenu.h"
+#include "ui/COpenWithMenu.h"
 
 #include "platform/framework/CDialogBar.h"
 #include "platform/framework/CMDIFrameWnd.h"
@@ -95,6 +96,8 @@ public:
     // In pMenu, a submenu whose first command makes a new group becomes the
     // new-document menu's place.
     static void ReplaceNewDocumentMenuItem(CMenu* pMenu);
+    // The menu of programs a document opens with (commands from ID_OPEN_WITH_FIRST).
+    COpenWithMenu& GetOpenWithMenu() { return m_openWithMenu; }
 
     /* Web access (CMainFrame_WebAccess.cpp). */
 
@@ -177,6 +180,14 @@ protected:
     void OnUpdatePaneNodePath(CCmdUI* pCmdUI);
     void OnUpdatePaneCounts(CCmdUI* pCmdUI);
     void OnUpdateNewDocumentMenu(CCmdUI* pCmdUI);
+    void OnFavoritesPopup();
+    void OnRecentPopup();
+    // The documents opened unprotected: the chosen one's preview.
+    void OnUnprotectedPopup();
+    void OnNewDocumentPopup();
+    void OnUpdateNewDocumentPopup(CCmdUI* pCmdUI);
+    void OnUpdateFavoritesPopup(CCmdUI* pCmdUI);
+    void OnUpdateUnprotectedPopup(CCmdUI* pCmdUI);
     void OnSendMail();
     void OnUpdateSendMail(CCmdUI* pCmdUI);
     void OnPreferenceSheet(UINT nID);
@@ -202,6 +213,8 @@ protected:
     void OnUpdateDocumentMenuEntry(CCmdUI* pCmdUI);
 
 private:
+    // Drops the document popup TWnd from the button of nID and opens the document chosen.
+    template<class TWnd> void OpenFromDocumentPopup(UINT nID);
     // Makes the web access server and its tray window, not serving.
     void CreateWebServer();
     // The bar a toggle command shows and hides; nullptr for another command.
@@ -234,6 +247,7 @@ private:
     CCatalogBar m_wndCatalogBar;
     CNewDocMonitor m_wndMonitor;
     CNewDocMenu m_newDocumentMenu;
+    COpenWithMenu m_openWithMenu;
     std::unique_ptr<CWAServer> m_pWebServer;
 
     /* The toolbar's blinking filter button and its changing images. */

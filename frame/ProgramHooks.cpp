@@ -1,5 +1,6 @@
 #include "frame/ProgramHooks.h"
 
+#include "catalog/CPendingDocs.h"
 #include "frame/CArchivoraApp.h"
 #include "frame/CMainFrame.h"
 #include "frame/FramePrompts.h"
@@ -33,11 +34,16 @@ public:
         CArchivoraApp* pApp = GetArchivoraApp();
         return pApp ? pApp->GetPendingDocs() : nullptr;
     }
-    // Opening with a chosen program is the open-with menu's, which the frame runs itself.
     BOOL OpenItem(CDocumentRec& document, LPCTSTR pszProgram) override
     {
         CArchivoraApp* pApp = GetArchivoraApp();
-        return pApp && !(pszProgram && *pszProgram) && pApp->OpenItem(document, AfxGetMainWnd());
+        if (!pApp)
+            return FALSE;
+        if (!pszProgram || !*pszProgram)
+            return pApp->OpenItem(document, AfxGetMainWnd());
+        CPendingDocs* pPending = pApp->GetPendingDocs();
+        CWnd* pMainWnd = AfxGetMainWnd();
+        return pPending && pPending->OpenDocument(document, pMainWnd ? pMainWnd->GetSafeHwnd() : nullptr, pszProgram);
     }
     void MinimizeAfterOpen() override
     {
@@ -53,11 +59,29 @@ public:
         pLists->entryPaths.Copy(pApp->GetNewDocumentTypes());
     }
     void ReplaceMenuItem(CMenu* pMenu) override { CMainFrame::ReplaceMenuItem(pMenu); }
-    // The frame's properties dialog; the kit's popups keep their own object, so a moved one is let go.
+    COpenWithMenu* GetOpenWithMenu() override
+    {
+        CArchivoraApp* pApp = GetArchivoraApp();
+        CMainFrame* pMainFrame = pApp ? pApp->GetMainFrame() : nullptr;
+        return pMainFrame ? &pMainFrame->GetOpenWithMenu() : nullptr;
+    }
+
+    /* The dialogs, through the frame's prompts. */
+
+    // The kit's popups keep their own object, so a moved one is let go.
     int RunDocumentProperties(CDocumentRec& document) override
     {
         return GetFramePrompts().DocumentProperties(document, FALSE, nullptr);
     }
+    int RunProcessDocuments(CDocumentRec& document) override
+    {
+        const int nResult = GetFramePrompts().ProcessDocuments(document);
+        return nResult == IDCANCEL ? 0 : nResult;
+    }
+    int RunImagePreview(CDocumentRec& document) override { return GetFramePrompts().ImagePreview(document); }
+    int RunGroupProperties(CNodeRec& node) override { return GetFramePrompts().GroupProperties(node); }
+    int RunNewGroup(CNodeRec& parent) override { return GetFramePrompts().NewGroup(parent); }
+    int RunKeywordProperties(CNodeRec& node) override { return GetFramePrompts().KeywordProperties(node); }
 };
 
 } // namespace

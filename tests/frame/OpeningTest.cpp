@@ -17,6 +17,8 @@
 #include "tests/ui/ClassesRootBuilder.h"
 
 #include "platform/base/PathMap.h"
+#include "platform/controls/ListBoxControl.h"
+#include "platform/controls/ToolbarControl.h"
 #include "platform/framework/CMenu.h"
 #include "platform/shell/ProgramLaunch.h"
 
@@ -463,4 +465,53 @@ TEST_F(OpeningTest, AFileLeftUnprotectedIsStillListedAfterTheProgramClosedAndSta
     ASSERT_TRUE(Start());
     ASSERT_NE(App().GetPendingDocs(), nullptr);
     EXPECT_GE(App().GetPendingDocs()->FindEntry(strPlan.c_str()), 0);
+}
+
+TEST_F(OpeningTest, TheToolbarsPopupsOpenTheChosenEntryWithTheirButtonPressedMeanwhile)
+{
+    const std::string strA = MakeExecutable("a.sh");
+    const std::string strB = MakeExecutable("b.sh");
+    const std::string strPainter = MakeExecutable("painter.exe");
+    SetFileType(".sk", "Sketch", "Drawing", true);
+    SetClassesKey("Sketch\\shell\\open\\command", { { "", "\"" + strPainter + "\" \"%1\"" } });
+    WriteCatalog([&](CCatalog& catalog, CNodeRec&) {
+        std::unique_ptr<CNodeRec> pFavorites(CNodeRec::NewTopNodeRec2(&catalog));
+        ASSERT_NE(pFavorites, nullptr);
+        AddDocument(catalog, *pFavorites, strB.c_str());
+        AddDocument(catalog, *pFavorites, strA.c_str());
+    });
+    ASSERT_TRUE(Start());
+    const HWND hToolbar = MainFrame()->GetToolBar().GetSafeHwnd();
+
+    CLaunchOverride launches;
+    int nStateWhileOpen = 0;
+    m_driver.OnNextWait([&] {
+        nStateWhileOpen = CTestDriver::ToolbarButtonState(hToolbar, ID_FAVORITES_POPUP);
+        ASSERT_EQ(CTestDriver::PopupWindows().size(), 1U);
+        m_driver.ClickPopupRow(CTestDriver::PopupWindows().at(0), 1); // by path: a.sh, b.sh
+    });
+    Command(ID_FAVORITES_POPUP);
+    EXPECT_TRUE(nStateWhileOpen & TBSTATE_PRESSED);
+    EXPECT_FALSE(CTestDriver::ToolbarButtonState(hToolbar, ID_FAVORITES_POPUP) & TBSTATE_PRESSED);
+    EXPECT_TRUE(CTestDriver::PopupWindows().empty());
+
+    // The new-document popup: the mail row (when mail can be sent), then the kinds.
+    m_driver.OnNextWait([&] {
+        HWND hPopup = CTestDriver::PopupWindows().at(0);
+        const std::vector<CString> rows = CTestDriver::Items(CTestDriver::PopupList(hPopup));
+        const auto it = std::find(rows.begin(), rows.end(), CString("Drawing"));
+        ASSERT_NE(it, rows.end());
+        // Down to the kind's row, then Enter.
+        for (auto row = rows.begin(); row <= it; ++row)
+            m_driver.PressKey(VK_DOWN);
+        m_driver.PressKey(VK_RETURN);
+    });
+    Command(ID_NEW_DOCUMENT_POPUP);
+    using Args = std::vector<std::string>;
+    EXPECT_EQ(
+        launches.GetLaunches(), (std::vector<Args> { Args { HostPath("b.sh") }, Args { HostPath("painter.exe") } }));
+
+    // With no document opened unprotected, that popup does not open.
+    Command(ID_UNPROTECTED_POPUP);
+    EXPECT_FALSE(CTestDriver::ToolbarButtonState(hToolbar, ID_UNPROTECTED_POPUP) & TBSTATE_PRESSED);
 }

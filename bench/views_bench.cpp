@@ -1,0 +1,247 @@
+// Figures for the document list of a catalog view, on the catalog of the
+// store benchmark (100 000 documents under 500 groups of 200), each against
+// a reference timed in the same run:
+//  1. a click on a group to the end of the first paint with its first 40
+//     rows (Fill returns once they are painted; the worker inserts the rest),
+//     against the same queries, state pictures and visible cell texts of 40
+//     rows without windows; the median over 100 groups;
+//  2. the worker's fill of a group's 160 remaining rows, against inserting
+//     the same rows from the user-interface thread alone, with the largest
+//     gap between posted probe messages the user-interface thread served
+//     while the worker filled (a second thread posts one every 2 ms).
+// The program prints "name: value" lines. The files live in a temporary
+// folder that is removed at the end.
+
+#include "bench/BenchCatalogData.h"
+#include "bench/BenchTiming.h"
+#include "frame/AppGlobals.h"
+#include "frame/AppMessages.h"
+#include "frame/CArchivoraApp.h"
+#include "frame/CArqListView.h"
+#include "frame/CMainFrame.h"
+#include "frame/CSplitterFrame.h"
+#include "frame/DesktopLayout.h"
+#include "store/CCatalog.h"
+#include "store/CNodeRec.h"
+#include "store/CRegistryKey.h"
+
+#include "platform/base/PathMap.h"
+#include "platform/framework/AfxWinMain.h"
+#include "platform/window/MessageQueue.h"
+#include "platform/window/Window.h"
+#include "tests/support/ScratchFolder.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+#include <vector>
+
+using namespace bench;
+
+namespace {
+
+constexpr int GROUPS = 100;
+constexpr int ROWS = 40;
+constexpr double CLICK_GOAL_MS = 16.0;
+constexpr double CLICK_GOAL_RATIO = 2.0;
+constexpr UINT PROBE = WM_APP + 0x300;
+
+CString ProgramPath(const std::filesystem::path& folder, const char* pszName)
+{
+    return ProgramPathFromHostPath((folder / pszName).string()).c_str();
+}
+
+bool PrepareProgramFolder(const std::filesystem::path& folder)
+{
+    const CString strCatalog = ProgramPath(folder, "archiv.cat");
+    if (!CCatalog::CreateFile(FALSE, strCatalog, BLOCK_SIZE)
+        || !CCatalog::CreateFile(TRUE, ProgramPath(folder, "winrec.cat"), BLOCK_SIZE)) {
+        Fail("cannot create the catalog files");
+        return false;
+    }
+    CCatalog catalog(strCatalog, 0);
+    if (!FillCatalog(catalog))
+        return false;
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(&catalog));
+    CNodeInfo info {};
+    pRoot->GetInfo(&info);
+    info.nFlags &= ~CNodeRec::ROOT_NOT_SET_UP;
+    if (!pRoot->UpdateInfo(info)) {
+        Fail("cannot set the catalog up");
+        return false;
+    }
+    CRegistryKey child;
+    if (!child.Create(HKEY_CURRENT_USER, CString(DESKTOP_KEY_PATH) + "\\" + ChildKeyName(0))) {
+        Fail("cannot write the layout");
+        return false;
+    }
+    child.SetDWORD("Status", SW_SHOWMAXIMIZED);
+    CRegistryKey desktop;
+    desktop.Open(HKEY_CURRENT_USER, DESKTOP_KEY_PATH);
+    desktop.SetDWORD("Windows", 1);
+    desktop.SetDWORD("Status", SW_SHOWMAXIMIZED);
+    return true;
+}
+
+// Every group of the catalog, systems in catalog order.
+std::vector<std::unique_ptr<CNodeRec>> Groups(CCatalog& catalog)
+{
+    std::vector<std::unique_ptr<CNodeRec>> groups;
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(&catalog));
+    for (auto& pSystem : pRoot->GetChildren()) {
+        for (auto& pGroup : pSystem->GetChildren())
+            groups.push_back(std::move(pGroup));
+    }
+    return groups;
+}
+
+// The list's work for its first rows without windows: the queries, each
+// row's state picture and the texts of the columns it shows.
+size_t FirstRowsWithoutWindows(CArqListCtrl& list, const CNodeRec& group, const std::vector<LONG>& columns)
+{
+    CSortSpec spec { columns.front(), TRUE, TRUE };
+    CNodeRecArray nodes = group.GetSortedChildren(&spec);
+    CDocumentRecArray documents = group.GetFilteredDocuments(&spec, nullptr);
+    size_t nBytes = 0;
+    for (int nRow = 0; nRow < ROWS && nRow < static_cast<int>(documents.size()); ++nRow) {
+        const CDocumentRec& document = *documents[static_cast<size_t>(nRow)];
+        nBytes += CArqListCtrl::GetStateImage(document);
+        for (LONG nColumnId : columns)
+            nBytes += CArqListCtrl::CellText(&document, nColumnId, list.GetShowExtension(), TRUE).GetLength();
+    }
+    return nBytes;
+}
+
+void Run(const std::filesystem::path& folder)
+{
+    if (!PrepareProgramFolder(folder))
+        return;
+    AfxSetArguments({ "archivora" });
+    CArchivoraApp app;
+    if (!app.InitInstance()) {
+        Fail("the start failed");
+        return;
+    }
+    PumpUntilIdle();
+    CMainFrame* pMainFrame = app.GetMainFrame();
+    CSplitterFrame* pView = pMainFrame ? pMainFrame->GetActiveCatalogFrame() : nullptr;
+    if (!pView || !pView->GetListView()) {
+        Fail("no catalog view came back");
+        return;
+    }
+    CArqListViewCtrl& list = pView->GetListView()->GetListCtrl();
+    std::vector<LONG> columns; // those shown, for the reference's texts
+    for (int nColumn = 0; list.GetColumnId(nColumn) != 0; ++nColumn) {
+        if (list.GetColumnWidth(nColumn) > 0)
+            columns.push_back(list.GetColumnId(nColumn));
+    }
+    std::vector<std::unique_ptr<CNodeRec>> groups = Groups(*app.GetMainCatalog());
+    if (static_cast<int>(groups.size()) < GROUPS) {
+        Fail("the catalog has too few groups");
+        return;
+    }
+
+    // 1. Click to the first rows, side by side with the reference.
+    std::vector<double> clickMs;
+    std::vector<double> referenceMs;
+    for (int nGroup = 0; nGroup < GROUPS && !HasFailed(); ++nGroup) {
+        const CNodeRec& group = *groups[static_cast<size_t>(nGroup)];
+        clickMs.push_back(Milliseconds([&] { list.Fill(groups[static_cast<size_t>(nGroup)].get()); }));
+        if (list.GetItemCount() != ROWS)
+            Fail("the click did not show the first rows");
+        list.WaitForFill(TRUE);
+        PumpUntilIdle();
+        referenceMs.push_back(Milliseconds([&] { (void)FirstRowsWithoutWindows(list, group, columns); }));
+    }
+
+    // 2. The worker's fill of the rest, with probes posted from another
+    // thread; against the same rows inserted by this thread alone.
+    std::vector<double> workerMs;
+    std::vector<double> directMs;
+    double dLargestGapMs = 0;
+    const HWND hMain = pMainFrame->GetSafeHwnd();
+    for (int nGroup = 0; nGroup < 9 && !HasFailed(); ++nGroup) {
+        CNodeRec* pGroup = groups[static_cast<size_t>(nGroup)].get();
+        std::atomic<bool> bProbing { true };
+        std::vector<std::chrono::steady_clock::time_point> served;
+        std::thread prober([&] {
+            while (bProbing) {
+                PostMessage(hMain, PROBE, 0, 0);
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        });
+        workerMs.push_back(Milliseconds([&] {
+            list.Fill(pGroup);
+            MSG msg;
+            while (list.IsFilling()) {
+                // The user-interface thread's loop: it serves the worker's
+                // sent messages while it waits, and the probes as they come.
+                if (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                    if (msg.message == PROBE)
+                        served.push_back(std::chrono::steady_clock::now());
+                    else
+                        DispatchMessage(&msg);
+                } else {
+                    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+                }
+            }
+        }));
+        bProbing = false;
+        prober.join();
+        PumpUntilIdle();
+        for (size_t i = 1; i < served.size(); ++i)
+            dLargestGapMs
+                = std::max(dLargestGapMs, std::chrono::duration<double, std::milli>(served[i] - served[i - 1]).count());
+        // The same rows from this thread alone: a worker that cannot start.
+        CArqListCtrl::SetWorkerStarter([](UINT (*)(LPVOID), LPVOID) { return FALSE; });
+        directMs.push_back(Milliseconds([&] { list.Fill(pGroup); }));
+        CArqListCtrl::SetWorkerStarter(nullptr);
+        PumpUntilIdle();
+    }
+    pView = nullptr;
+    pMainFrame->DestroyWindow();
+    PumpUntilIdle();
+    app.ExitInstance();
+    if (HasFailed())
+        return;
+    const double dClick = Median(clickMs);
+    const double dRatio = MedianRatio(clickMs, referenceMs);
+    std::printf("documents: %d\n", DocumentCount());
+    std::printf("group_documents: %d\n", DocumentCount() / NODE_COUNT);
+    std::printf("click_first_rows_ms: %.3f (goal < %.0f: %s)\n", dClick, CLICK_GOAL_MS,
+        dClick < CLICK_GOAL_MS ? "met" : "missed");
+    std::printf("click_reference_ms: %.3f\n", Median(referenceMs));
+    std::printf("click_ratio: %.2f (goal <= %.1f: %s)\n", dRatio, CLICK_GOAL_RATIO,
+        dRatio <= CLICK_GOAL_RATIO ? "met" : "missed");
+    std::printf("worker_fill_ms: %.3f\n", Median(workerMs));
+    std::printf("direct_fill_ms: %.3f\n", Median(directMs));
+    std::printf("worker_fill_ratio: %.2f\n", MedianRatio(workerMs, directMs));
+    std::printf("worker_largest_probe_gap_ms: %.2f\n", dLargestGapMs);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const ScratchFolder folder("views_bench.");
+    if (!folder.IsValid()) {
+        std::perror("views_bench: mkdtemp");
+        return 1;
+    }
+    if (argc > 1 && !SetDocumentCount(std::atoi(argv[1]))) {
+        std::fprintf(stderr, "views_bench: the document count must be a multiple of 500\n");
+        return 1;
+    }
+    setenv("ARCHIVORA_HOME", folder.Path().c_str(), 1);
+    setenv("HOME", folder.Path().c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", folder.Path().c_str(), 1);
+    setenv("ARCHIVORA_MODULE_PATH", VIEWS_BENCH_MODULE_FOLDER, 1);
+    BeginFailureReports("views_bench");
+    RegisterAppMessages();
+    Run(folder.Path());
+    return HasFailed() ? 1 : 0;
+}
