@@ -77,6 +77,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_FAVORITES_POPUP, &CMainFrame::OnUpdateFavoritesPopup)
     ON_UPDATE_COMMAND_UI(ID_UNPROTECTED_POPUP, &CMainFrame::OnUpdateUnprotectedPopup)
     ON_UPDATE_COMMAND_UI(ID_RECENT_POPUP, &CMainFrame::OnUpdateDocumentMenuEntry)
+    ON_COMMAND(IDC_OPEN_BAR_TOGGLE, &CMainFrame::OnToggleOpenBarLook)
     ON_COMMAND(ID_TOOLS_SEND_MAIL, &CMainFrame::OnSendMail)
     ON_UPDATE_COMMAND_UI(ID_TOOLS_SEND_MAIL, &CMainFrame::OnUpdateSendMail)
     ON_COMMAND_RANGE(ID_TOOLS_PREFERENCES, ID_TOOLS_PREFERENCES, &CMainFrame::OnPreferenceSheet)
@@ -163,7 +164,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     // FIXME: the catalog views' drag bar with its list menu once it exists.
     if (!m_wndDragBar.Create(this, IDD_DRAG_BAR, DRAG_BAR_STYLE, IDD_DRAG_BAR))
         return -1;
-    // FIXME: the open bar's own class (state, collapsing, images) once it exists.
+    // The open bar's look and width as kept, before it is made.
+    m_wndOpenBar.LoadState(g_regKeyDesktop);
     if (!CreateFloatingBar(m_wndOpenBar, IDD_OPEN_BAR, IDS_OPEN_BAR))
         return -1;
     if (!CreateFloatingBar(m_wndMailBar, IDD_MAIL_BAR, IDS_MAIL_BAR))

@@ -118,9 +118,12 @@ public:
     void RestartMonitor(BOOL bShowIcon);
     CToolBar& GetToolBar() { return m_wndToolBar; }
     CFindBar& GetFindBar() { return m_wndFindBar; }
+    COpenBar& GetOpenBar() { return m_wndOpenBar; }
     CMailBar& GetMailBar() { return m_wndMailBar; }
     CCatalogBar& GetCatalogBar() { return m_wndCatalogBar; }
     void SetMailBarStatusText(LPCTSTR pszText1, LPCTSTR pszText2) { m_wndMailBar.SetStatusText(pszText1, pszText2); }
+    // The open bar's protection (ID_DOC_PROTECT) or numbering (ID_DOC_VERSION) text follows bState.
+    void UpdateOpenBarText(UINT nID, BOOL bState) { m_wndOpenBar.UpdateToggleText(nID, bState); }
     // The active catalog view, or nullptr.
     CSplitterFrame* GetActiveCatalogFrame() const;
 
@@ -188,6 +191,8 @@ protected:
     void OnUpdateNewDocumentPopup(CCmdUI* pCmdUI);
     void OnUpdateFavoritesPopup(CCmdUI* pCmdUI);
     void OnUpdateUnprotectedPopup(CCmdUI* pCmdUI);
+    // The open bar's button switches between its open and collapsed look.
+    void OnToggleOpenBarLook() { m_wndOpenBar.Toggle(); }
     void OnSendMail();
     void OnUpdateSendMail(CCmdUI* pCmdUI);
     void OnPreferenceSheet(UINT nID);

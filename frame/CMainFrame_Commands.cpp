@@ -15,6 +15,7 @@
 #include "store/CCatalog.h"
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
+#include "ui/CStartMenuIndex.h"
 
 #include "platform/shell/HtmlHelp.h"
 
@@ -73,8 +74,9 @@ void CMainFrame::OnReloadCatalog()
     thePreferences.ReleaseDefaultSystem();
     GetMailClientSet().ClearStores();
     SendMessage(g_nMsgRedo, 0, 0);
-    // FIXME: the drag bar's list menu refreshes and the start-menu program
-    // index is emptied here once they exist.
+    // The programs may have changed too: the index is built again when next asked for.
+    GetStartMenuIndex().Clear();
+    // FIXME: the drag bar's list menu refreshes here once it exists.
 }
 
 void CMainFrame::OnOrphanCheck()

@@ -12,6 +12,7 @@
 #include "frame/FramePrompts.h"
 #include "frame/ShellCommand.h"
 #include "mail/CMapiMail.h"
+#include "monitor/MonitorPause.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
@@ -130,7 +131,8 @@ void CMainFrame::OnUpdateDocumentMenuEntry(CCmdUI* pCmdUI)
 
 void CMainFrame::OnSendMail()
 {
-    // FIXME: the new-document monitor pauses around the compose once it is wired.
+    // What the mail program writes is not offered as new documents.
+    CMonitorPause pause(&m_wndMonitor);
     CMapiMail mail("MAPI32.DLL");
     mail.Send(GetResString(IDS_SEND_MAIL_SUBJECT), MAPI_DIALOG);
 }

@@ -101,7 +101,7 @@ void CMainFrame::SaveSettings()
         CDockState dockState;
         GetDockState(dockState);
         dockState.SaveState(DOCK_STATE_SECTION);
-        // FIXME: the open bar keeps its state here once it has its own class.
+        m_wndOpenBar.SaveState(g_regKeyDesktop);
         m_wndMailBar.SaveState(g_regKeyDesktop);
         m_wndFindBar.SaveState(g_regKeyDesktop);
     }

@@ -71,7 +71,7 @@ void CMainFrame::OnDocumentPreferences()
         return;
     CCatalogHold hold(MainCatalog());
     ReportUnsaved(hold.IsHeld() && thePreferences.SaveDocumentsSheet(sheet, MainCatalog()));
-    // FIXME: the new-document monitor registers the watched folders again here once it is wired.
+    m_wndMonitor.RegisterWatchedFolders();
 }
 
 void CMainFrame::OnKeywordSystemSheet()

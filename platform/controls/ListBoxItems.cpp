@@ -56,9 +56,12 @@ LRESULT InsertItem(HWND hWnd, int nIndex, LPARAM lParam, bool bSorted)
         }
         nIndex = nLow;
     }
-    if (dwStyle & LBS_OWNERDRAWVARIABLE)
-        item.nHeight = static_cast<int>(MeasureItem(hWnd, nIndex, item.nData, static_cast<UINT>(pState->nItemHeight)));
+    const ULONG_PTR nData = item.nData;
     pState->items.insert(pState->items.begin() + nIndex, std::move(item));
+    // Measured once in place, so that the owner can read its text.
+    if (dwStyle & LBS_OWNERDRAWVARIABLE)
+        pState->items[static_cast<size_t>(nIndex)].nHeight
+            = static_cast<int>(MeasureItem(hWnd, nIndex, nData, static_cast<UINT>(pState->nItemHeight)));
     if (pState->nCurSel >= nIndex)
         ++pState->nCurSel;
     if (pState->nCaret >= nIndex && ItemCount(*pState) > 1)

@@ -140,3 +140,16 @@ TEST_F(MainFrameLayoutTest, TheBarsKeepTheirVisibilityAndDocking)
     Command(ID_VIEW_FIND_BAR);
     EXPECT_TRUE(MainFrame()->GetFindBar().IsVisible());
 }
+
+TEST_F(MainFrameLayoutTest, TheOpenBarKeepsItsCollapsedLook)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(MainFrame()->GetOpenBar().IsOpen());
+    Command(IDC_OPEN_BAR_TOGGLE);
+    EXPECT_FALSE(MainFrame()->GetOpenBar().IsOpen());
+    Command(ID_APP_EXIT_PROGRAM);
+    Stop();
+
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(MainFrame()->GetOpenBar().IsOpen());
+}
