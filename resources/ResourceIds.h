@@ -759,4 +759,30 @@
 #define IDS_MY_COMPUTER             4449
 #define IDS_NO_RECENT               4543
 
+// Preference sheets and the document-type and new-folder dialogs.
+#define IDS_OTHER_DOCUMENT_TYPE     4032    // the type of extensions no listed type claims
+#define IDS_DEFAULT_FOLDER_READ_ONLY 4090
+#define IDS_DEFAULT_FOLDER_MISSING  4091
+#define IDS_DEFAULT_FOLDER_REMOVABLE 4099
+#define IDS_WEB_PREFERENCES         4119
+#define IDS_DOCUMENTS_SHEET         4296
+#define IDS_MONITOR_PREFERENCES     4304
+#define IDS_PREFERENCES             4305
+#define IDS_BACKUPS_KEPT            4341    // %d: the backups on disk
+#define IDS_EXTENSION_TAKEN         4345    // %s: the extension, %s: its type
+#define IDS_VERSION_TEXT_INVALID    4377
+#define IDS_NO_FOLDER_TO_CATALOGUE  4378
+#define IDS_FOLDER_NOT_CREATED      4467    // %s: the folder
+#define IDS_FOLDER_NAME_INVALID     4468    // %s: the folder
+#define IDS_FOLDER_MISSING          4469    // %s: the folder
+#define IDS_NEW_FOLDER_NO_NAME      4473
+#define IDS_WEB_NO_USER_ID          4530
+#define IDS_RECENT_NEW_CATALOGUED   4538
+#define IDS_RECENT_OPTION_4         4540
+#define IDS_RECENT_OPTION_8         4541
+#define IDS_RECENT_OPTION_16        4542
+#define IDS_WEB_FOLDER_MISSING      5044    // %s: the folder
+#define IDS_WEB_FOLDER_READ_ONLY    5045    // %s: the folder
+#define IDS_WEB_PASSWORD_SENT       5059
+
 // clang-format on

@@ -157,6 +157,17 @@ public:
     BOOL ClickTreeItem(HWND hTree, HTREEITEM hItem);
     BOOL ClickTreeStateIcon(HWND hTree, HTREEITEM hItem);
 
+    /* Check lists (CCheckListBox; TestDriver_CommonControls.cpp). Both
+       readers answer empty for a window that is no check list. */
+
+    // Each item's check state (0, 1 or 2), in item order.
+    static std::vector<int> CheckListStates(HWND hList);
+    // Whether each item is enabled, in item order.
+    static std::vector<BOOL> CheckListEnabled(HWND hList);
+    // Clicks the middle of item nIndex's box, scrolled into sight first;
+    // FALSE when the list has no such item.
+    BOOL ClickCheckListBox(HWND hList, int nIndex);
+
     /* Bars (TestDriver_CommonControls.cpp). */
 
     // The state (TBSTATE_*) of the toolbar button with that command; -1 when there is none.

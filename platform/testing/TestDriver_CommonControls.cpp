@@ -6,6 +6,7 @@
 #include "platform/controls/ListViewControl.h"
 #include "platform/controls/StatusBarControl.h"
 #include "platform/controls/ToolbarControl.h"
+#include "platform/framework/CCheckListBox.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/Window.h"
@@ -255,6 +256,52 @@ BOOL CTestDriver::ClickTreeStateIcon(HWND hTree, HTREEITEM hItem)
     while (xLeft > 0 && onStateIcon(xLeft - 1))
         --xLeft;
     return Click(hTree, (xLeft + xRight) / 2, y);
+}
+
+/***** Check lists *****/
+
+namespace {
+
+CCheckListBox* CheckListOf(HWND hList)
+{
+    return dynamic_cast<CCheckListBox*>(CWnd::FromHandlePermanent(hList));
+}
+
+} // namespace
+
+std::vector<int> CTestDriver::CheckListStates(HWND hList)
+{
+    std::vector<int> states;
+    if (const CCheckListBox* pList = CheckListOf(hList))
+        for (int nIndex = 0; nIndex < pList->GetCount(); ++nIndex)
+            states.push_back(pList->GetCheck(nIndex));
+    return states;
+}
+
+std::vector<BOOL> CTestDriver::CheckListEnabled(HWND hList)
+{
+    std::vector<BOOL> enabled;
+    if (const CCheckListBox* pList = CheckListOf(hList))
+        for (int nIndex = 0; nIndex < pList->GetCount(); ++nIndex)
+            enabled.push_back(pList->IsEnabled(nIndex));
+    return enabled;
+}
+
+BOOL CTestDriver::ClickCheckListBox(HWND hList, int nIndex)
+{
+    CCheckListBox* pList = CheckListOf(hList);
+    if (!pList || nIndex < 0 || nIndex >= pList->GetCount())
+        return FALSE;
+    RECT rcClient {};
+    RECT rcItem {};
+    GetClientRect(hList, &rcClient);
+    if (pList->GetItemRect(nIndex, &rcItem) == LB_ERR || rcItem.top < rcClient.top || rcItem.bottom > rcClient.bottom) {
+        pList->SetTopIndex(nIndex);
+        Pump();
+        pList->GetItemRect(nIndex, &rcItem);
+    }
+    const RECT box = CCheckListBox::CheckBoxRect(rcItem);
+    return Click(hList, (box.left + box.right) / 2, (box.top + box.bottom) / 2);
 }
 
 /***** Bars *****/

@@ -1,7 +1,10 @@
+#include "ui/CIconCheckListBox.h"
 #include "ui/CImageListBox.h"
 #include "ui/CRecordListBox.h"
 #include "ui/ListBoxGeometry.h"
 
+#include "platform/base/CollectionArrays.h"
+#include "platform/framework/CImageList.h"
 #include "platform/gdi/SysColors.h"
 #include "tests/ui/UiCatalogTest.h"
 #include "tests/ui/data/ui_test_ids.h"
@@ -122,6 +125,49 @@ TEST_F(ListBoxesTest, ImageListBoxDrawsTheImageAndGreysOutWhenDisabled)
     EXPECT_EQ(crDarkest, CImageListBox::DISABLED_TEXT) << "the second row's text is grey";
     list.DestroyWindow();
     ImageList_Destroy(hImages);
+}
+
+TEST_F(ListBoxesTest, IconCheckListShowsEachTypesFirstExtensionIconAndGreysDisabledRows)
+{
+    CStringArray text;
+    text.Add(".txt");
+    text.Add(".log");
+    CStringArray other;
+    other.Add(".xyz");
+    CStringArray none;
+    CIconCheckListBox list;
+    ASSERT_TRUE(list.Create(WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
+        RECT { 10, 10, 210, 110 }, &Host(), ID_LIST));
+    const std::pair<const char*, CStringArray*> rows[]
+        = { { "Text Document", &text }, { "OTHER", &other }, { "Empty", &none }, { "Unset", nullptr } };
+    for (const auto& [pszText, pExtensions] : rows)
+        list.SetItemData(list.AddString(pszText), reinterpret_cast<DWORD_PTR>(pExtensions));
+    const int nTextIcon = GetFileIconIndex(".txt", FALSE, TRUE);
+    ASSERT_NE(nTextIcon, 0);
+    EXPECT_EQ(list.IconOf(0), nTextIcon);
+    EXPECT_EQ(list.IconOf(1), 0) << "the other type, whatever its letter case";
+    EXPECT_EQ(list.IconOf(2), 0);
+    EXPECT_EQ(list.IconOf(3), 0);
+    int cxIcon = 0;
+    int cyIcon = 0;
+    ASSERT_TRUE(ImageList_GetIconSize(*GetSystemImageList(1), &cxIcon, &cyIcon));
+    EXPECT_GE(list.GetItemHeight(0), cyIcon + CIconCheckListBox::ITEM_MARGIN);
+
+    list.Enable(0, FALSE);
+    UpdateWindow(list.m_hWnd);
+    RECT rect {};
+    list.GetItemRect(0, &rect);
+    COLORREF crDarkest = RGB(255, 255, 255);
+    const int nTextLeft = CCheckListBox::CHECK_COLUMN + CIconCheckListBox::ICON_LEFT + cxIcon;
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        for (int x = nTextLeft; x < nTextLeft + 60; ++x) {
+            const COLORREF cr = CUiHarness::Pixel(list.m_hWnd, x, y);
+            if (GetRValue(cr) < GetRValue(crDarkest))
+                crDarkest = cr;
+        }
+    }
+    EXPECT_EQ(crDarkest, CCheckListBox::DISABLED_TEXT) << "a disabled type's text is grey";
+    list.DestroyWindow();
 }
 
 } // namespace

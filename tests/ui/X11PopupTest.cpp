@@ -1,0 +1,135 @@
+// The systems popup on a real X display: its modal loop is fed only by the
+// server's events, which a second thread causes through XTEST. The pointer
+// rests on a row until the hover timer opens the next level, twice, then a
+// click outside every window closes the whole chain.
+
+#include "platform/display/X11Display.h"
+#include "platform/testing/TestXServer.h"
+#include "platform/testing/XTestInput.h"
+#include "platform/window/DisplayLink.h"
+#include "tests/store/CatalogBuilder.h"
+#include "tests/ui/ProgramModule.h"
+#include "tests/ui/RecordingUiHost.h"
+#include "ui/CSisPopupWnd.h"
+#include "ui/PopupHitTable.h"
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+namespace {
+
+// Waits (on the user's thread) until the condition holds.
+bool WaitFor(const std::function<bool()>& condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// The visible popup windows of the systems popup's class, counted.
+int CountPopups()
+{
+    int nCount = 0;
+    for (HWND hWnd = FindWindow("SisPopupWnd", nullptr); hWnd;
+         hWnd = FindWindowEx(nullptr, hWnd, "SisPopupWnd", nullptr))
+        nCount += IsWindowVisible(hWnd) ? 1 : 0;
+    return nCount;
+}
+
+// The screen point of a row's middle in the newest popup whose list holds that text; false when none does.
+bool RowPoint(const char* pszText, POINT* pPoint)
+{
+    for (HWND hWnd = FindWindow("SisPopupWnd", nullptr); hWnd;
+         hWnd = FindWindowEx(nullptr, hWnd, "SisPopupWnd", nullptr)) {
+        HWND hList = GetDlgItem(hWnd, 101);
+        const int nRow = hList ? static_cast<int>(SendMessage(
+                             hList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(pszText)))
+                               : -1;
+        if (nRow < 0)
+            continue;
+        RECT row {};
+        SendMessage(hList, LB_GETITEMRECT, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&row));
+        *pPoint = POINT { (row.left + row.right) / 2, (row.top + row.bottom) / 2 };
+        ClientToScreen(hList, pPoint);
+        return true;
+    }
+    return false;
+}
+
+class X11PopupTest : public CatalogTest {
+protected:
+    void SetUp() override
+    {
+        CatalogTest::SetUp();
+        ASSERT_TRUE(m_server.IsRunning()) << m_server.Failure();
+        std::string strReason;
+        m_pDisplay = CX11Display::Open(m_server.Name().c_str(), &strReason);
+        ASSERT_NE(m_pDisplay, nullptr) << strReason;
+        SetDisplay(m_pDisplay.get());
+        m_pCatalog = NewMainCatalog();
+        m_tree = BuildSample(*m_pCatalog);
+        AddNode(*Node(*m_pCatalog, m_tree.alpha), "Deep");
+        m_host.m_pMainCatalog = m_pCatalog.get();
+        ASSERT_TRUE(m_owner.CreateEx(
+            0, AfxRegisterWndClass(0), "Owner", WS_POPUP | WS_VISIBLE, 600, 500, 40, 40, nullptr, nullptr));
+    }
+    void TearDown() override
+    {
+        if (m_owner.GetSafeHwnd())
+            m_owner.DestroyWindow();
+        SetDisplay(nullptr);
+        m_pDisplay.reset();
+        m_pCatalog.reset();
+        CatalogTest::TearDown();
+    }
+
+    ProgramModule m_module;
+    CTestXServer m_server;
+    std::unique_ptr<CX11Display> m_pDisplay;
+    std::unique_ptr<CCatalog> m_pCatalog;
+    SampleTree m_tree;
+    CRecordingUiHost m_host;
+    CWnd m_owner;
+};
+
+} // namespace
+
+TEST_F(X11PopupTest, TheHoverTimerCascadesAndAClickOutsideClosesTheChain)
+{
+    CSisPopupWnd popup;
+    ASSERT_EQ(popup.Create(&m_owner), 1);
+    popup.GetSisList().FillItems(Root(*m_pCatalog).get(), FALSE, FALSE, FALSE);
+    std::atomic<int> nLevels { 0 };
+    std::atomic<bool> bUserDone { false };
+    std::thread user([&] {
+        CXTestInput input(m_server.Name());
+        POINT point {};
+        if (!input.IsOpen() || !WaitFor([&] { return CountPopups() == 1 && RowPoint("Projects", &point); }))
+            return;
+        input.MoveTo(point);
+        if (!WaitFor([&] { return CountPopups() == 2 && RowPoint("Alpha", &point); }))
+            return;
+        nLevels = 2;
+        input.MoveTo(point);
+        if (!WaitFor([&] { return CountPopups() == 3; }))
+            return;
+        nLevels = 3;
+        input.Click(POINT { 5, 700 });
+        bUserDone = true;
+    });
+    const POINT pos { 100, 60 };
+    const RECT button { 40, 40, 100, 60 };
+    std::unique_ptr<CNodeRec> pChosen(static_cast<CNodeRec*>(popup.TrackPopup(&pos, &button, &button)));
+    user.join();
+    EXPECT_EQ(nLevels, 3) << "three levels opened on the hover timer";
+    EXPECT_TRUE(bUserDone);
+    EXPECT_EQ(pChosen, nullptr) << "a click outside chooses nothing";
+    EXPECT_EQ(CountPopups(), 0);
+    EXPECT_EQ(GetPopupHitCount(), 0);
+}
