@@ -108,8 +108,6 @@
 #define IDS_EXTENSION_EMPTY         4033
 #define IDS_EXTENSION_DOUBLE        4034
 #define IDS_TARGET_EMPTY            4089
-#define IDS_TARGET_NOT_WRITABLE     4090
-#define IDS_TARGET_UNUSABLE         4091
 #define IDS_BACKUP_CONFIRM          4097    // %s: the generation's line
 #define IDS_LOGON_BAD_PASSWORD      4450
 #define IDS_LOGON_FAILED            4451    // %d: the error number

@@ -50,7 +50,7 @@ void CDlgBackupFolder::OnOK()
         EndDialog(IDOK);
         return;
     }
-    AfxMessageBox(dwFolder == 0 ? IDS_TARGET_NOT_WRITABLE : IDS_TARGET_UNUSABLE, MB_ICONEXCLAMATION);
+    AfxMessageBox(dwFolder == 0 ? IDS_DEFAULT_FOLDER_READ_ONLY : IDS_DEFAULT_FOLDER_MISSING, MB_ICONEXCLAMATION);
     GotoDlgCtrl(pEdit);
 }
 

@@ -5,8 +5,8 @@
 // offered (the preference "DefaultDirCopyRem" by default) and is taken only
 // when it names an existing, writable folder: an empty path gives
 // IDS_TARGET_EMPTY, a folder of a fixed drive that cannot be written
-// IDS_TARGET_NOT_WRITABLE, any other (missing, unreachable, read-only medium)
-// IDS_TARGET_UNUSABLE, and the dialog stays open. The preference is not written. Its template is resource
+// IDS_DEFAULT_FOLDER_READ_ONLY, any other (missing, unreachable, read-only medium)
+// IDS_DEFAULT_FOLDER_MISSING, and the dialog stays open. The preference is not written. Its template is resource
 // IDD_BACKUP_FOLDER.
 
 #include "dialogs/documents/CFolderPicker.h"

@@ -146,6 +146,6 @@ TEST_F(BackupDialogsTest, TheBackupFolderMustBeAWritableFolderAndMayBeOnARemovab
     EXPECT_EQ(dlg.m_strTargetPath, CString("R:\\copies"));
     ASSERT_EQ(m_messages.size(), 2u);
     EXPECT_EQ(m_messages[0], Text(IDS_TARGET_EMPTY));
-    EXPECT_EQ(m_messages[1], Text(IDS_TARGET_UNUSABLE));
+    EXPECT_EQ(m_messages[1], Text(IDS_DEFAULT_FOLDER_MISSING));
     EXPECT_EQ(thePreferences.m_strDefaultDirCopyRem, CString("R:\\offered")) << "the preference is not written";
 }
