@@ -11,7 +11,10 @@
 #include "store/CatalogCompare.h"
 #include "store/DateHelpers.h"
 #include "store/PathHelpers.h"
+#include "ui/CDragTracker.h"
+#include "ui/CKadDragObj.h"
 #include "ui/DocumentIcons.h"
+#include "ui/DropTargets.h"
 
 #include "platform/base/CTime.h"
 #include "platform/base/Clock.h"
@@ -42,6 +45,7 @@ BEGIN_MESSAGE_MAP(CArqListCtrl, CGridListCtrl)
     ON_NOTIFY(HDN_ENDDRAG, 0, &CArqListCtrl::OnHeaderEndDrag)
     ON_NOTIFY(HDN_DIVIDERDBLCLICK, 0, &CArqListCtrl::OnHeaderDividerDblClk)
     ON_NOTIFY_REFLECT(LVN_ENDLABELEDIT, &CArqListCtrl::OnEndLabelEdit)
+    ON_NOTIFY_REFLECT(LVN_BEGINDRAG, &CArqListCtrl::OnBeginDrag)
     ON_COMMAND(ID_FILE_OPEN, &CArqListCtrl::OnOpenSelected)
     ON_UPDATE_COMMAND_UI(ID_FILE_OPEN, &CArqListCtrl::OnUpdateOpenSelected)
     ON_COMMAND(ID_DOC_OPEN, &CArqListCtrl::OnOpenSelected)
@@ -175,18 +179,19 @@ CArqListCtrl::~CArqListCtrl()
 
 BOOL CArqListCtrl::Initialize()
 {
-    if (!CGridListCtrl::Initialize())
-        return FALSE;
+    // A list without a font of its own still gets its tip, drops and icons.
+    const BOOL bGrid = CGridListCtrl::Initialize();
     if (!m_tip.GetSafeHwnd())
         m_tip.Create(this);
     m_tip.Enable(TRUE);
     m_bTipsEnabled = TRUE;
+    RegisterDropTarget(this, TRUE);
     ModifyStyle(0, LVS_SHAREIMAGELISTS);
     SHFILEINFO info {};
     if (SHGetFileInfo(NODE_ITEM_FILE_NAME, FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
             SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES | SHGFI_SMALLICON))
         m_nNodeIcon = info.iIcon;
-    return TRUE;
+    return bGrid;
 }
 
 void CArqListCtrl::CreateStateImageList()
@@ -458,6 +463,7 @@ BOOL CArqListCtrl::IsItemRecent(int nItem)
 void CArqListCtrl::OnDestroy()
 {
     WaitForFill(FALSE);
+    RegisterDropTarget(this, FALSE);
     CGridListCtrl::OnDestroy();
 }
 
@@ -499,6 +505,8 @@ CString CArqListCtrl::TipText(int nRow)
 
 void CArqListCtrl::OnMouseMove(UINT nFlags, CPoint point)
 {
+    if (TrackDragMove(nFlags, point))
+        return;
     if (m_bTipsEnabled && thePreferences.m_bDescrTip && FindColumn(COLUMN_NAME) >= 0
         && FindColumn(COLUMN_DESCRIPTION) >= 0) {
         UINT uFlags = 0;

@@ -28,6 +28,7 @@
 #include "store/ListFilter.h"
 #include "ui/CDataTipWnd.h"
 #include "ui/CGridListCtrl.h"
+#include "ui/CKadDropTarget.h"
 #include "ui/CSysImageList.h"
 
 #include "platform/framework/CImageList.h"
@@ -38,13 +39,17 @@
 
 class CCatalog;
 class CCatalogRecord;
+class CDragTracker;
+class CKadDragObj;
 class CFolderIndex;
 class CCmdUI;
 class CMenu;
 class CDocumentRec;
 class CWinThread;
 
-class CArqListCtrl : public CGridListCtrl {
+class CArqListCtrl
+    : public CGridListCtrl
+    , public CKadDropTarget {
     DECLARE_DYNCREATE(CArqListCtrl)
     DECLARE_MESSAGE_MAP()
 
@@ -197,6 +202,15 @@ public:
     int GetCellEditorKind(int nItem, int nColumn) override;
     BOOL IsItemRecent(int nItem) override;
 
+    /* Dragging and dropping (CArqListCtrl_DragDrop.cpp). */
+
+    // While a row drag runs, messages go to its tracker first; else the grid's keys.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    void DropEnter() override;
+    DROPEFFECT DropOver(CKadDragObj* pPayload, UINT nKeyState, int x, int y) override;
+    void DropLeave() override;
+    BOOL DropTake(CKadDragObj* pPayload, DROPEFFECT effect) override;
+
 protected:
     void OnDestroy();
     void OnLButtonDown(UINT nFlags, CPoint point);
@@ -210,6 +224,10 @@ protected:
     // Takes an edited value into the catalog, then retires the editor.
     void OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult);
     LRESULT OnReopenEdit(WPARAM wParam, LPARAM lParam);
+    // Starts dragging the selected rows.
+    void OnBeginDrag(NMHDR* pNMHDR, LRESULT* pResult);
+    // Highlights the row a drop would go to (-1: none).
+    void SetDropRow(int nRow);
 
     // The row's menu at point (screen; -1, -1 from the keyboard): a
     // document's context menu, a group's, or the empty list's.
@@ -278,6 +296,10 @@ private:
     void StartFill(BOOL bNodesFirst);
     // The data tip's text for a row: its name, then its description after a blank line.
     CString TipText(int nRow);
+    // Feeds a mouse move to a running drag; FALSE when no drag runs.
+    BOOL TrackDragMove(UINT nFlags, CPoint point);
+    // Ends a drag whose tracker has its result, and frees what it used.
+    void FinishDrag();
     // A group, or a file whose file can be reached.
     BOOL CanOpenRow(int nRow) const;
     // A group that is not a fixed node, or a document not blocked whose store lets it go.
@@ -301,6 +323,10 @@ private:
     CListFilter m_filter;
     std::shared_ptr<FillBlock> m_pFill; // shared with the worker while it runs
     int m_nIdleCursor { 0 };
+    std::unique_ptr<CDragTracker> m_pTracker; // the row drag under way
+    std::unique_ptr<CKadDragObj> m_pPayload;
+    std::unique_ptr<CImageList> m_pDragImage;
+    int m_nDropRow { -1 };        // highlighted as the drop's target
     CString m_strReopenText;      // the refused value, for MSG_REOPEN_EDIT
     BOOL m_bTakingEdit { FALSE }; // OnEndLabelEdit runs (and may show a message box)
 };

@@ -9,6 +9,7 @@
 #include "platform/controls/ListViewControl.h"
 #include "platform/framework/CRect.h"
 #include "platform/framework/CWinThread.h"
+#include "platform/gdi/GdiObjects.h"
 
 IMPLEMENT_DYNCREATE(CArqListView, CPaneView)
 
@@ -29,7 +30,11 @@ constexpr DWORD LIST_STYLE = 0x50000001; // a visible child in the report view
 
 BOOL CArqListView::CreateControl()
 {
-    return m_list.Create(LIST_STYLE, CRect(0, 0, 0, 0), this, LIST_ID);
+    if (!m_list.Create(LIST_STYLE, CRect(0, 0, 0, 0), this, LIST_ID))
+        return FALSE;
+    // The grid draws in the list's font and a bold form of it.
+    m_list.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)));
+    return TRUE;
 }
 
 void CArqListView::OnInitialUpdate()

@@ -16,4 +16,7 @@ public:
     CString GetRowCellText(const CCatalogRecord* pRecord, LONG nColumnId) override;
     // Enter and Escape reach the list, not the dialog.
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // Dropped documents are asked their expiry date.
+    DROPEFFECT DropOver(CKadDragObj* pPayload, UINT nKeyState, int x, int y) override;
+    BOOL DropTake(CKadDragObj* pPayload, DROPEFFECT effect) override;
 };

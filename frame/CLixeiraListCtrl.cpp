@@ -1,14 +1,20 @@
 #include "frame/CLixeiraListCtrl.h"
 
 #include "catalog/RecycleBin.h"
+#include "catalog/RecycleDrops.h"
+#include "frame/CArchivoraApp.h"
 #include "frame/CListWindow.h"
 #include "resources/ResourceIds.h"
 #include "store/CDocumentRec.h"
 #include "store/CatalogColumns.h"
+#include "store/DocumentOperations.h"
+#include "ui/CKadDragObjReg.h"
 
 #include "platform/base/FileFunctions.h"
 #include "platform/controls/ListViewControl.h"
 #include "platform/framework/CMenu.h"
+
+#include <vector>
 
 IMPLEMENT_DYNCREATE(CLixeiraListCtrl, CArqListCtrl)
 
@@ -81,4 +87,25 @@ void CLixeiraListCtrl::OnLButtonDblClk(UINT nFlags, CPoint point)
     UINT uFlags = 0;
     if (HitTest(point, &uFlags) >= 0 && (uFlags & LVHT_ONITEM))
         OnEnterKey();
+}
+
+DROPEFFECT CLixeiraListCtrl::DropOver(CKadDragObj* pPayload, UINT, int, int)
+{
+    return dynamic_cast<const CKadDragObjReg*>(pPayload) ? DROPEFFECT_MOVE : DROPEFFECT_NONE;
+}
+
+BOOL CLixeiraListCtrl::DropTake(CKadDragObj* pPayload, DROPEFFECT)
+{
+    SetDropRow(-1);
+    const auto* pRecords = dynamic_cast<const CKadDragObjReg*>(pPayload);
+    CArchivoraApp* pApp = GetArchivoraApp();
+    if (!pRecords || !pApp)
+        return FALSE;
+    std::vector<LONG> status;
+    if (!LixeiraDropItems(
+            pApp->GetMainCatalog(), pApp->GetRecycleCatalog(), pRecords->ToPayload(PAYLOAD_MOVE), &status))
+        return FALSE;
+    if (auto* pWindow = dynamic_cast<CListWindow*>(GetParent()))
+        pWindow->OnCatalogChanged();
+    return TRUE;
 }

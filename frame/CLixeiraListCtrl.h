@@ -18,6 +18,10 @@ public:
     // Enter and Escape reach the list, not the dialog.
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
+    // Catalog records dropped on the bin go there (confirmed), with their files.
+    DROPEFFECT DropOver(CKadDragObj* pPayload, UINT nKeyState, int x, int y) override;
+    BOOL DropTake(CKadDragObj* pPayload, DROPEFFECT effect) override;
+
     // Whether a recycled entry's file can be brought back from the system's bin.
     static BOOL IsRestorable(const CDocumentRec& entry);
 

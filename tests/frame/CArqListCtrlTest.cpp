@@ -12,6 +12,7 @@
 #include "store/CPreferences.h"
 #include "store/CatalogColumns.h"
 #include "store/DocumentOperations.h"
+#include "ui/CKadDragObjReg.h"
 
 #include "platform/base/PathMap.h"
 #include "platform/controls/ListViewControl.h"
@@ -470,6 +471,51 @@ TEST_F(ArqListTest, ContextMenusActOnTheRowUnderThePointer)
     m_driver.ChooseNextMenuCommand(ID_CATALOG_NEW_GROUP);
     ASSERT_TRUE(m_driver.RightClick(List().GetSafeHwnd(), rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2));
     EXPECT_EQ(m_prompts.CountOf("new group"), 1);
+}
+
+TEST_F(ArqListTest, RecordsDropOnAGroupRowOrTheShownGroupButNeverOnTheirSource)
+{
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    CKadDragObjReg payload;
+    payload.SetSource(List().GetShownNode());
+    payload.AddItem(List().GetRowDocument(RowOf("a.txt")), RowOf("a.txt"));
+    CRect rcGroup;
+    CRect rcDocument;
+    List().GetItemRect(RowOf("Old"), &rcGroup, LVIR_LABEL);
+    List().GetItemRect(RowOf("b.odt"), &rcDocument, LVIR_LABEL);
+    List().DropEnter();
+    EXPECT_EQ(List().DropOver(&payload, 0, rcGroup.left + 2, rcGroup.top + 2), DROPEFFECT_MOVE);
+    EXPECT_EQ(List().GetItemState(RowOf("Old"), LVIS_DROPHILITED), LVIS_DROPHILITED);
+    EXPECT_EQ(List().DropOver(&payload, MK_CONTROL, rcGroup.left + 2, rcGroup.top + 2), DROPEFFECT_COPY);
+    // Elsewhere the target is the shown group: the records' own source.
+    EXPECT_EQ(List().DropOver(&payload, 0, rcDocument.left + 2, rcDocument.top + 2), DROPEFFECT_NONE);
+    EXPECT_EQ(List().GetItemState(RowOf("Old"), LVIS_DROPHILITED), 0u);
+    EXPECT_EQ(List().DropOver(&payload, 0, rcGroup.left + 2, rcGroup.top + 2), DROPEFFECT_MOVE);
+    ASSERT_TRUE(List().DropTake(&payload, DROPEFFECT_MOVE));
+    std::unique_ptr<CNodeRec> pOld(System("Letters")->FindChildByName("Old"));
+    ASSERT_TRUE(pOld);
+    EXPECT_EQ(pOld->CountDocuments(), 1);
+    EXPECT_EQ(System("Letters")->CountDocuments(), 2);
+}
+
+TEST_F(ArqListTest, DraggingADocumentOntoAGroupRowFilesItThere)
+{
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    CRect rcFrom;
+    CRect rcTo;
+    List().GetItemRect(RowOf("b.odt"), &rcFrom, LVIR_LABEL);
+    List().GetItemRect(RowOf("Old"), &rcTo, LVIR_LABEL);
+    const POINT from { rcFrom.left + 4, (rcFrom.top + rcFrom.bottom) / 2 };
+    const POINT to { rcTo.left + 4, (rcTo.top + rcTo.bottom) / 2 };
+    // The first move tells the drag, the next one finds the target.
+    ASSERT_TRUE(m_driver.PressAndMove(List().GetSafeHwnd(), { from, to, POINT { to.x + 1, to.y } }));
+    ASSERT_TRUE(m_driver.Release(List().GetSafeHwnd(), to.x + 1, to.y));
+    m_driver.Advance(0);
+    std::unique_ptr<CNodeRec> pOld(System("Letters")->FindChildByName("Old"));
+    ASSERT_TRUE(pOld);
+    EXPECT_EQ(pOld->CountDocuments(), 1);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "resources/ResourceIds.h"
 #include "store/CRecentList.h"
 #include "tests/ui/PopupTestSupport.h"
+#include "ui/DocumentMenus.h"
 #include "ui/MainWindowMessages.h"
 #include "ui/PopupHitTable.h"
 
@@ -139,6 +140,34 @@ TEST_F(DocumentPopupsTest, UnprotectedListsThePendingEntriesTheCatalogHolds)
     EXPECT_EQ(Track(popup), nullptr);
     EXPECT_EQ(m_pHost->m_calls, (std::vector<std::string> { "RunPassword c:\\old\\old.txt" }));
     m_pHost->m_pPendingDocs = nullptr;
+}
+
+TEST_F(DocumentPopupsTest, TheDocumentMenusListWhatThePopupsListUnderTheFramesCommands)
+{
+    auto pFavorites = Favorites();
+    ASSERT_TRUE(pFavorites->AddDocument(Document(*m_pCatalog, m_tree.aTxt).get()));
+    ASSERT_TRUE(pFavorites->AddDocument(Document(*m_pCatalog, m_tree.oldTxt).get()));
+    CDocumentMenu favorites;
+    ASSERT_TRUE(favorites.BuildFavorites(m_pCatalog.get()));
+    ASSERT_EQ(favorites.GetMenuItemCount(), 2u);
+    EXPECT_EQ(favorites.GetMenuItemID(0), static_cast<UINT>(ID_FAVORITE_FIRST));
+    EXPECT_EQ(favorites.GetMenuItemID(1), static_cast<UINT>(ID_FAVORITE_FIRST + 1));
+
+    CRecentDocsMenu recentMenu;
+    EXPECT_FALSE(recentMenu.Build(m_pCatalog.get())) << "nothing catalogued recently";
+    CRecentList recent(m_pCatalog.get());
+    ASSERT_TRUE(recent.AddEntry(*Document(*m_pCatalog, m_tree.oldTxt)));
+    EXPECT_TRUE(recentMenu.Build(m_pCatalog.get())) << "built again, emptied first";
+    EXPECT_EQ(recentMenu.GetMenuItemCount(), 1u);
+    EXPECT_EQ(recentMenu.GetMenuItemID(0), static_cast<UINT>(ID_RECENT_FIRST));
+
+    CPendingDocs pending(m_pCatalog.get());
+    pending.AddEntry("c:\\work\\b.txt", CPendingDocs::FLAG_OPENED);
+    pending.AddEntry("c:\\old\\old.txt", CPendingDocs::FLAG_UNPROTECTED);
+    CDocumentMenu pendingMenu;
+    ASSERT_TRUE(pendingMenu.BuildPending(m_pCatalog.get(), &pending));
+    ASSERT_EQ(pendingMenu.GetMenuItemCount(), 1u);
+    EXPECT_EQ(pendingMenu.GetMenuItemID(0), static_cast<UINT>(ID_PENDING_FIRST + 1)) << "the entry's own index";
 }
 
 } // namespace
