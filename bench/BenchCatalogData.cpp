@@ -94,12 +94,12 @@ int NodeOf(int nDocument)
     return nDocument % NODE_COUNT;
 }
 
-bool FillCatalog(CCatalog& catalog)
+bool FillCatalog(CCatalog& catalog, LONG nParentKind)
 {
     // Long work: committed in batches of at most a second's work.
     CCatalogAction action(&catalog);
     std::vector<std::unique_ptr<CNodeRec>> nodes;
-    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(&catalog));
+    const auto pRoot = std::make_unique<CNodeRec>(&catalog, nParentKind);
     for (int nSystem = 0; nSystem < SYSTEM_COUNT; ++nSystem) {
         CNodeInfo info {};
         std::snprintf(info.szName, sizeof(info.szName), "System %d", nSystem);

@@ -33,9 +33,11 @@ int DirectoryOf(int nDocument);
 int NodeOf(int nDocument);
 
 // Adds the systems, groups and documents to an empty catalog, as long work:
-// committed once a second. False, after a message on stderr, when a record
-// cannot be added.
-bool FillCatalog(CCatalog& catalog);
+// committed once a second. The systems go under the fixed node of kind
+// nParentKind: the root (0), or the systems root (3) where the program's
+// searches look. False, after a message on stderr, when a record cannot be
+// added.
+bool FillCatalog(CCatalog& catalog, LONG nParentKind = 0);
 
 /* Failures: a timed program reports what went wrong on stderr and exits
    non-zero instead of printing figures of work it did not do. */

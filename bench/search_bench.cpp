@@ -1,16 +1,25 @@
 // Figures for the content search on 8 000 text files of 128 KiB (1 GB of
 // words from a fixed list; one rare word planted in 1 % of them, some across
 // a scan window's boundary), against `rg -c` (or `grep -rc` without ripgrep)
-// on the same files in the same run, the cache warmed first. Prints
+// on the same files in the same run, the cache warmed first; and for the
+// catalog search by name over the 100 000 documents of the shared catalog
+// data set, against SQLite's LIKE '%word%' on the same names. Prints
 // "name: value" lines. The files live in a temporary folder, which drive T:
 // stands for.
 
+#include "bench/BenchCatalogData.h"
 #include "bench/BenchTiming.h"
+#include "catalog/CCatalogSearch.h"
+#include "catalog/CTextSearch.h"
 #include "catalog/CWordFinder.h"
 #include "catalog/ContentScan.h"
+#include "store/CCatalog.h"
 #include "tests/support/ScratchFolder.h"
 
 #include "platform/base/DriveTable.h"
+#include "platform/base/PathMap.h"
+
+#include <sqlite3.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -53,15 +62,128 @@ int MakeCorpus(const fs::path& root)
     return nPlanted;
 }
 
+// The word the name search looks for: in 40 of the 100 000 names.
+constexpr const char* NAME_WORD = "4242";
+
+// The names of the shared data set in an SQLite table, searched with LIKE;
+// the rows read, as a program would show them.
+class CSqliteNames {
+public:
+    explicit CSqliteNames(const fs::path& file)
+    {
+        if (sqlite3_open(file.c_str(), &m_pDb) != SQLITE_OK) {
+            bench::Fail(sqlite3_errmsg(m_pDb));
+            return;
+        }
+        Exec("CREATE TABLE documents(id INTEGER PRIMARY KEY, name TEXT); BEGIN;");
+        sqlite3_stmt* pInsert = nullptr;
+        sqlite3_prepare_v2(m_pDb, "INSERT INTO documents(name) VALUES (?)", -1, &pInsert, nullptr);
+        for (int nDocument = 0; nDocument < bench::DocumentCount(); ++nDocument) {
+            const std::string strName = bench::DocumentName(nDocument);
+            sqlite3_bind_text(pInsert, 1, strName.c_str(), -1, SQLITE_TRANSIENT);
+            if (sqlite3_step(pInsert) != SQLITE_DONE)
+                bench::Fail(sqlite3_errmsg(m_pDb));
+            sqlite3_reset(pInsert);
+        }
+        sqlite3_finalize(pInsert);
+        Exec("COMMIT;");
+        const std::string strSql = std::string("SELECT id, name FROM documents WHERE name LIKE '%") + NAME_WORD + "%'";
+        sqlite3_prepare_v2(m_pDb, strSql.c_str(), -1, &m_pSearch, nullptr);
+    }
+    ~CSqliteNames()
+    {
+        sqlite3_finalize(m_pSearch);
+        sqlite3_close(m_pDb);
+    }
+    CSqliteNames(const CSqliteNames&) = delete;
+    CSqliteNames& operator=(const CSqliteNames&) = delete;
+
+    int Search()
+    {
+        int nRows = 0;
+        while (sqlite3_step(m_pSearch) == SQLITE_ROW) {
+            sqlite3_column_int64(m_pSearch, 0);
+            sqlite3_column_text(m_pSearch, 1);
+            ++nRows;
+        }
+        sqlite3_reset(m_pSearch);
+        return nRows;
+    }
+
+private:
+    void Exec(const char* pszSql)
+    {
+        char* pszError = nullptr;
+        if (sqlite3_exec(m_pDb, pszSql, nullptr, nullptr, &pszError) != SQLITE_OK) {
+            bench::Fail(pszError ? pszError : "sqlite");
+            sqlite3_free(pszError);
+        }
+    }
+
+    sqlite3* m_pDb { nullptr };
+    sqlite3_stmt* m_pSearch { nullptr };
+};
+
+// The catalog search by name against SQLite; FALSE when either failed.
+bool NameSearchFigures(const fs::path& folder)
+{
+    const std::string strCatalog = ProgramPathFromHostPath((folder / "archiv.cat").string());
+    const std::string strIndex = ProgramPathFromHostPath((folder / "winsch.cat").string());
+    if (!CCatalog::CreateFile(FALSE, strCatalog.c_str(), BLOCK_SIZE)) {
+        bench::Fail("cannot create the catalog");
+        return false;
+    }
+    CCatalog catalog(strCatalog.c_str(), 0);
+    // The systems go under the systems root, where the program keeps them and the search looks.
+    if (!bench::FillCatalog(catalog, 3))
+        return false;
+    CSqliteNames names(folder / "names.db");
+    if (bench::HasFailed())
+        return false;
+    CSearchCriteria& criteria = GetGlobalSearchCriteria();
+    criteria.words = { NAME_WORD };
+    criteria.nField = CTextSearch::FIELD_NAME;
+    criteria.nMode = 0;
+
+    int nOurs = 0;
+    int nTheirs = 0;
+    const auto ours = [&] {
+        CCatalogSearch search(&catalog);
+        if (!search.Run(strIndex.c_str()))
+            bench::Fail("the catalog search did not run to its end");
+        nOurs = search.GetFoundCount();
+    };
+    const auto theirs = [&] { nTheirs = names.Search(); };
+    ours(); // warms the caches
+    theirs();
+    std::vector<double> oursMs;
+    std::vector<double> theirsMs;
+    for (int i = 0; i < 3; ++i) {
+        oursMs.push_back(Milliseconds(ours));
+        theirsMs.push_back(Milliseconds(theirs));
+    }
+    std::printf("name_search_documents: %d\n", bench::DocumentCount());
+    std::printf("name_search_found: %d\n", nOurs);
+    std::printf("sqlite_like_found: %d\n", nTheirs);
+    std::printf("name_search_ms: %.1f\n", Median(oursMs));
+    std::printf("sqlite_like_ms: %.1f\n", Median(theirsMs));
+    std::printf("name_search_vs_sqlite_like: %.2f\n", MedianRatio(oursMs, theirsMs));
+    return !bench::HasFailed();
+}
+
 } // namespace
 
 int main()
 {
+    bench::BeginFailureReports("search_bench");
     ScratchFolder scratch("archivora-search-bench-");
     if (!scratch.IsValid()) {
         std::fprintf(stderr, "search_bench: no scratch folder\n");
         return 1;
     }
+    setenv("ARCHIVORA_HOME", scratch.Path().c_str(), 1);
+    if (!NameSearchFigures(scratch.Path()))
+        return 1;
     const fs::path corpus = scratch.Path() / "corpus";
     const int nPlanted = MakeCorpus(corpus);
     SetDriveOverride('T', corpus.c_str(), DRIVE_FIXED);

@@ -16,6 +16,8 @@ namespace {
 
 // Node trees are shallow; a deeper one is damaged.
 constexpr int MAX_NODE_DEPTH = 256;
+// Room for the documents of a large catalog, so the set of those tested grows without rehashing.
+constexpr size_t VISITED_RESERVE = 1 << 17;
 
 } // namespace
 
@@ -30,7 +32,9 @@ CCatalogSearch::~CCatalogSearch() = default;
 BOOL CCatalogSearch::Run(LPCTSTR pszIndexPath, HWND hOwner)
 {
     m_visited.clear();
+    m_visited.reserve(VISITED_RESERVE);
     m_folders.clear();
+    m_search.emplace(CTextSearch::PrepareGlobalCriteria());
     m_nFound = 0;
     m_bEnded = m_bFailed = false;
     m_pIndex = std::make_unique<CFolderIndex>(pszIndexPath, 1);
@@ -49,6 +53,7 @@ BOOL CCatalogSearch::Run(LPCTSTR pszIndexPath, HWND hOwner)
     m_pProgress.reset();
     m_pCatalog->Release();
     m_pIndex.reset();
+    m_search.reset();
     return m_bEnded || m_bFailed ? FALSE : TRUE;
 }
 
@@ -60,7 +65,7 @@ BOOL CCatalogSearch::SearchSubtree(const CNodeRec& node, int nDepth)
     }
     for (const auto& pDocument : node.GetDocuments()) {
         const CRecordRef ref = pDocument->GetRef();
-        if (!m_visited.insert({ ref.nBlock, ref.nSlot }).second)
+        if (!Visit(ref.nBlock, ref.nSlot))
             continue;
         const int nResult = SearchNode(*pDocument);
         if (nResult == CTextSearch::MATCH_STORE_CHANGED) {
@@ -84,9 +89,14 @@ BOOL CCatalogSearch::SearchSubtree(const CNodeRec& node, int nDepth)
     return TRUE;
 }
 
+bool CCatalogSearch::Visit(LONG nBlock, LONG nSlot)
+{
+    return m_visited.insert(std::uint64_t { static_cast<DWORD>(nBlock) } << 32 | static_cast<DWORD>(nSlot)).second;
+}
+
 int CCatalogSearch::SearchNode(const CDocumentRec& document)
 {
-    const int nResult = CTextSearch::CopyGlobalCriteria(document);
+    const int nResult = m_search->Match(document);
     if (nResult != 1 || m_pFilter == nullptr || !m_pFilter->bActive)
         return nResult;
     return ListFilterMatches(m_pFilter, document) ? 1 : 0;

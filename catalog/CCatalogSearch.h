@@ -9,13 +9,17 @@
 // user-interface thread behind the tree progress dialog; a stop keeps what
 // was found.
 
+#include "catalog/CTextSearch.h"
+
 #include "platform/base/CString.h"
 #include "platform/base/WinTypes.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
-#include <set>
+#include <optional>
 #include <string>
+#include <unordered_set>
 #include <utility>
 
 class CCatalog;
@@ -46,12 +50,15 @@ private:
     // The node's documents, then its sub-nodes; FALSE when the pass ends.
     BOOL SearchSubtree(const CNodeRec& node, int nDepth);
     BOOL AddFound(const CDocumentRec& document);
+    // Marks a document tested; FALSE when it was already.
+    bool Visit(LONG nBlock, LONG nSlot);
 
     CCatalog* const m_pCatalog;
     const CListFilter* const m_pFilter;
     std::unique_ptr<CFolderIndex> m_pIndex;
     std::unique_ptr<CRunProgress> m_pProgress;
-    std::set<std::pair<LONG, LONG>> m_visited;              // documents tested, by block and slot
+    std::optional<CTextSearch> m_search;                    // the find criteria, prepared for the pass
+    std::unordered_set<std::uint64_t> m_visited;            // documents tested, by block and slot
     std::map<std::string, std::pair<LONG, LONG>> m_folders; // index folders, by path
     int m_nFound { 0 };
     bool m_bEnded { false };

@@ -37,9 +37,13 @@ CTextSearch::CTextSearch(std::span<const CString> words, int nField, int nMode, 
 
 int CTextSearch::CopyGlobalCriteria(const CDocumentRec& document)
 {
+    return PrepareGlobalCriteria().MatchDocument(document);
+}
+
+CTextSearch CTextSearch::PrepareGlobalCriteria()
+{
     const CSearchCriteria& criteria = GetGlobalSearchCriteria();
-    return CTextSearch(criteria.words, criteria.nField, criteria.nMode, criteria.bCaseSensitive, criteria.bWholeWord)
-        .MatchDocument(document);
+    return CTextSearch(criteria.words, criteria.nField, criteria.nMode, criteria.bCaseSensitive, criteria.bWholeWord);
 }
 
 int CTextSearch::SetCriteria(
@@ -50,53 +54,55 @@ int CTextSearch::SetCriteria(
 
 int CTextSearch::MatchDocument(const CDocumentRec& document) const
 {
+    if (m_nField != FIELD_ALL_TEXTS)
+        return MatchField(document, m_nField, m_bCaseSensitive);
+    // No words find nothing here, blank texts included.
+    if (m_words.empty())
+        return 0;
+    for (const int nText : { FIELD_DESCRIPTION, FIELD_NAME, FIELD_LABEL, FIELD_SECONDARY }) {
+        if (MatchField(document, nText, m_bCaseSensitive && nText == FIELD_DESCRIPTION) != 0)
+            return 1;
+    }
+    return 0;
+}
+
+int CTextSearch::MatchField(const CDocumentRec& document, int nField, BOOL bCaseSensitive) const
+{
     CString strText;
-    switch (m_nField) {
+    switch (nField) {
     case FIELD_DESCRIPTION:
         document.GetNameWithLocation(strText);
-        return CombineResults(strText, m_bCaseSensitive);
+        return CombineResults(strText, nField, bCaseSensitive);
     case FIELD_NAME:
         document.GetFullPath(strText);
-        return CombineResults(strText, FALSE);
+        return CombineResults(strText, nField, FALSE);
     case FIELD_LABEL:
         document.GetLabel(strText);
-        return CombineResults(strText, FALSE);
+        return CombineResults(strText, nField, FALSE);
     case FIELD_SECONDARY:
         document.GetAltNameWithLocation(strText);
-        return CombineResults(strText, m_bCaseSensitive);
+        return CombineResults(strText, nField, bCaseSensitive);
     case FIELD_CONTENT:
         if (document.IsMail())
             return SearchMailMessage(document);
         document.GetFullPath(strText);
         return SearchFile(document.GetDirectoryPath(FALSE) + strText);
-    case FIELD_ALL_TEXTS:
-        // No words find nothing here, blank texts included.
-        if (m_words.empty())
-            return 0;
-        for (const int nText : { FIELD_DESCRIPTION, FIELD_NAME, FIELD_LABEL, FIELD_SECONDARY }) {
-            if (CTextSearch(m_words, nText, m_nMode, m_bCaseSensitive && nText == FIELD_DESCRIPTION, m_bWholeWord)
-                    .MatchDocument(document)
-                != 0)
-                return 1;
-        }
-        return 0;
     default:
         document.GetFullPath(strText);
-        return CombineResults(strText, m_bCaseSensitive);
+        return CombineResults(strText, nField, bCaseSensitive);
     }
 }
 
-int CTextSearch::CombineResults(const CString& strText, BOOL bCaseSensitive) const
+int CTextSearch::CombineResults(const CString& strText, int nField, BOOL bCaseSensitive) const
 {
     const std::string_view text(strText);
     if (m_words.empty())
-        return (m_nField == FIELD_DESCRIPTION || m_nField == FIELD_SECONDARY) && IsBlank(text) ? 1 : 0;
-    const auto found = [&](const CString& strWord) {
-        return CWordFinder(std::string_view(strWord), m_bWholeWord, bCaseSensitive).Find(text);
-    };
+        return (nField == FIELD_DESCRIPTION || nField == FIELD_SECONDARY) && IsBlank(text) ? 1 : 0;
+    const std::vector<CWordFinder>& finders = Finders(bCaseSensitive);
+    const auto found = [&](const CWordFinder& finder) { return finder.Find(text); };
     if (m_nMode == MODE_ALL_WORDS)
-        return std::all_of(m_words.begin(), m_words.end(), found) ? 1 : 0;
-    return std::any_of(m_words.begin(), m_words.end(), found) ? 1 : 0;
+        return std::all_of(finders.begin(), finders.end(), found) ? 1 : 0;
+    return std::any_of(finders.begin(), finders.end(), found) ? 1 : 0;
 }
 
 /******************************************************************************
@@ -116,6 +122,14 @@ std::vector<CWordFinder> MakeFinders(std::span<const CString> words, BOOL bWhole
 
 } // namespace
 
+const std::vector<CWordFinder>& CTextSearch::Finders(BOOL bCaseSensitive) const
+{
+    std::optional<std::vector<CWordFinder>>& finders = m_finders[bCaseSensitive ? 1 : 0];
+    if (!finders)
+        finders = MakeFinders(m_words, m_bWholeWord, bCaseSensitive);
+    return *finders;
+}
+
 int CTextSearch::ContentResult(const std::vector<bool>& found) const
 {
     if (m_nMode == MODE_ANY_WORD)
@@ -126,7 +140,7 @@ int CTextSearch::ContentResult(const std::vector<bool>& found) const
 
 int CTextSearch::SearchFile(LPCTSTR pszPath) const
 {
-    const std::vector<CWordFinder> finders = MakeFinders(m_words, m_bWholeWord, m_bCaseSensitive);
+    const std::vector<CWordFinder>& finders = Finders(m_bCaseSensitive);
     std::vector<bool> found;
     if (!ScanFileContent(pszPath, finders, m_nMode == MODE_ANY_WORD && !finders.empty(), found))
         return 0;
@@ -156,7 +170,7 @@ int CTextSearch::SearchMailMessage(const CDocumentRec& document) const
             nRemaining -= nRead;
         return std::max(nRead, 0); // the reader tells no failure from the end
     };
-    const std::vector<CWordFinder> finders = MakeFinders(m_words, m_bWholeWord, m_bCaseSensitive);
+    const std::vector<CWordFinder>& finders = Finders(m_bCaseSensitive);
     std::vector<bool> found;
     const EContentScan eScan = ScanContent(read, finders, m_nMode == MODE_ANY_WORD && !finders.empty(), found);
     pReader->Close();

@@ -8,9 +8,12 @@
 // CWordFinder); without regard to case, characters are compared lower-cased,
 // Unicode-aware. An empty word is never found.
 
+#include "catalog/CWordFinder.h"
+
 #include "platform/base/CString.h"
 #include "platform/base/WinTypes.h"
 
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -53,6 +56,10 @@ public:
 
     // Tests the document against the program's find criteria.
     static int CopyGlobalCriteria(const CDocumentRec& document);
+    // The program's find criteria prepared once, to test many documents as
+    // CopyGlobalCriteria does; the criteria must not change meanwhile.
+    static CTextSearch PrepareGlobalCriteria();
+    int Match(const CDocumentRec& document) const { return MatchDocument(document); }
     // Tests the document against the words, without the whole-word rule.
     // With no words, only a blank description or secondary text searched as
     // its own field matches, and every readable content; FIELD_ALL_TEXTS then
@@ -65,8 +72,12 @@ private:
     CTextSearch(std::span<const CString> words, int nField, int nMode, BOOL bCaseSensitive, BOOL bWholeWord);
 
     int MatchDocument(const CDocumentRec& document) const;
-    // Applies the words to one text, compared with or without regard to case.
-    int CombineResults(const CString& strText, BOOL bCaseSensitive) const;
+    // Tests one text of the document (not FIELD_ALL_TEXTS).
+    int MatchField(const CDocumentRec& document, int nField, BOOL bCaseSensitive) const;
+    // Applies the words to one text of the field, compared with or without regard to case.
+    int CombineResults(const CString& strText, int nField, BOOL bCaseSensitive) const;
+    // The words' finders for a case flag, made on first use.
+    const std::vector<CWordFinder>& Finders(BOOL bCaseSensitive) const;
     // The content scans.
     int SearchFile(LPCTSTR pszPath) const;
     int SearchMailMessage(const CDocumentRec& document) const;
@@ -78,4 +89,5 @@ private:
     int m_nMode;
     BOOL m_bCaseSensitive;
     BOOL m_bWholeWord;
+    mutable std::optional<std::vector<CWordFinder>> m_finders[2]; // without, with regard to case
 };

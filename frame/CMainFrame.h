@@ -21,6 +21,7 @@
 // commands are the program's menus and toolbar but those of a catalog view.
 
 #include "frame/CCatalogBar.h"
+#include "frame/CDragBar.h"
 #include "frame/CFindBar.h"
 #include "frame/CMailBar.h"
 #include "monitor/CNewDocMonitor.h"
@@ -82,6 +83,7 @@ public:
     void StopTimers();
     // One row of one document list re-checked; TRUE while any list has rows left.
     BOOL IdleRefreshLists();
+    CDragBar& GetDragBar() { return m_wndDragBar; }
     // Shows the daily notice when the day changed since the last one.
     void ShowDailyNotice();
 
@@ -245,7 +247,7 @@ private:
     // FIXME: the interface kit's main toolbar and dialog bars (blinking
     // button, brushed background, the open bar's collapsing look) once they exist.
     CToolBar m_wndToolBar;
-    CDialogBar m_wndDragBar;
+    CDragBar m_wndDragBar;
     COpenBar m_wndOpenBar;
     CMailBar m_wndMailBar;
     CFindBar m_wndFindBar;

@@ -22,7 +22,7 @@ namespace {
 // new-document monitor follows ("APPM Refazer": what it queued may be
 // catalogued now; "APPM Reler": its open dialog's maps), then every window
 // hears the same message.
-void FanOut(CWnd& frame, CNewDocMonitor& monitor, UINT nMessage, WPARAM wParam, LPARAM lParam)
+void FanOut(CWnd& frame, CNewDocMonitor& monitor, CCoolMenu& places, UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
     CArchivoraApp* pApp = GetArchivoraApp();
     CCatalogHold hold(pApp ? pApp->GetMainCatalog() : nullptr);
@@ -32,7 +32,12 @@ void FanOut(CWnd& frame, CNewDocMonitor& monitor, UINT nMessage, WPARAM wParam, 
         monitor.OnCatalogChanged();
     else
         monitor.ReloadCatalogMaps();
-    // FIXME: the drag bar's list menu refreshes here once it exists.
+    if (places.GetSafeHwnd()) {
+        if (nMessage == g_nMsgRedo)
+            places.OnCatalogChanged();
+        else
+            places.OnViewChanged();
+    }
     frame.SendMessageToDescendants(nMessage, wParam, lParam, TRUE, FALSE);
 }
 
@@ -40,13 +45,13 @@ void FanOut(CWnd& frame, CNewDocMonitor& monitor, UINT nMessage, WPARAM wParam, 
 
 LRESULT CMainFrame::OnRedo(WPARAM wParam, LPARAM lParam)
 {
-    FanOut(*this, m_wndMonitor, g_nMsgRedo, wParam, lParam);
+    FanOut(*this, m_wndMonitor, m_wndDragBar.GetList(), g_nMsgRedo, wParam, lParam);
     return 0;
 }
 
 LRESULT CMainFrame::OnReread(WPARAM wParam, LPARAM lParam)
 {
-    FanOut(*this, m_wndMonitor, g_nMsgReread, wParam, lParam);
+    FanOut(*this, m_wndMonitor, m_wndDragBar.GetList(), g_nMsgReread, wParam, lParam);
     return 0;
 }
 

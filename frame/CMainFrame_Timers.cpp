@@ -129,8 +129,9 @@ void CMainFrame::ShowDailyNotice()
 
 BOOL CMainFrame::IdleRefreshLists()
 {
-    // FIXME: the drag bar's list menu re-checks its rows first once it exists.
-    // The active view's list, then the other views' lists, one row each.
+    // The drag bar's open lists, then the active view's list, then the other views' lists, one row each.
+    if (m_wndDragBar.GetList().GetSafeHwnd() && m_wndDragBar.GetList().IdleRefresh())
+        return TRUE;
     CSplitterFrame* pActive = GetActiveCatalogFrame();
     auto refresh = [](CSplitterFrame* pFrame) {
         CArqListView* pView = pFrame ? pFrame->GetListView() : nullptr;

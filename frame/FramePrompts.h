@@ -23,6 +23,7 @@
 class CBackupFolderPrompt;
 class CDocumentRec;
 class CNodeRec;
+class CWnd;
 struct CDocumentsSheetData;
 struct CPreferencesArchivoraSheetData;
 struct CPreferencesCatalogSheetData;
@@ -128,6 +129,15 @@ public:
     virtual CBackupFolderPrompt* GetBackupFolderPrompt() = 0;
     // The password that protects an unprotected document; IDOK with *pstrPassword typed.
     virtual int NewPassword(CDocumentRec& document, CString* pstrPassword) = 0;
+
+    /* Find Files, the modeless window of files found on the disks. */
+
+    // Shows the window (made once, kept between uses), looking in pszFolder.
+    virtual void OpenFindFiles(LPCTSTR pszFolder, CWnd* pParent) = 0;
+    // Destroys the window when it exists.
+    virtual void CloseFindFiles() = 0;
+    // The catalog changed: the window's results follow.
+    virtual void FindFilesCatalogChanged() = 0;
 };
 
 // The answers until the dialogs exist: the wizard sets up an empty catalog
@@ -161,6 +171,9 @@ public:
     int ProcessDocuments(CDocumentRec&) override { return IDCANCEL; }
     CBackupFolderPrompt* GetBackupFolderPrompt() override { return nullptr; }
     int NewPassword(CDocumentRec&, CString*) override { return IDCANCEL; }
+    void OpenFindFiles(LPCTSTR, CWnd*) override { }
+    void CloseFindFiles() override { }
+    void FindFilesCatalogChanged() override { }
 
     int OfferRecovery() override { return IDCANCEL; }
     int ChooseBackup(const CCatalogFiles&, BOOL, int*) override { return IDCANCEL; }

@@ -255,7 +255,7 @@
 #define IDC_CATALOG_BUTTON4         1409
 #define IDC_CATALOG_BUTTON5         1412
 #define IDC_CATALOG_BUTTON6         1520
-#define IDC_DRAG_LIST               1217
+#define IDC_DRAG_LIST               1217    // the drag bar's menu of places
 #define IDC_DRAG_UP                 1218
 #define IDC_DRAG_DOWN               1219
 
@@ -756,6 +756,17 @@
 #define IDS_OPEN_MAIL_SAVE          4447
 #define IDS_MY_COMPUTER             4449
 #define IDS_NO_RECENT               4543
+
+// The drag bar's places: their pictures (32 x 32: expired documents, none,
+// the bin holding something, empty, search results, none, the network), the
+// entries' texts and what a place that cannot be used says.
+#define IDB_DRAG_BAR                129
+#define IDS_DRAG_FOLDER_UNUSABLE    4054    // %s: the folder
+#define IDS_DRAG_RECYCLE_BIN        4397
+#define IDS_DRAG_EXPIRED            4398
+#define IDS_DRAG_DRIVE_UNAVAILABLE  4452    // %s, %s: the drive and its share
+#define IDS_DRAG_SEARCH_RESULTS     4464
+#define IDS_DRAG_NETWORK            4466
 
 // Preference sheets and the document-type and new-folder dialogs.
 #define IDS_OTHER_DOCUMENT_TYPE     4032    // the type of extensions no listed type claims

@@ -69,6 +69,18 @@ const CMFCXListMenu::CRecord* CMFCXListMenu::Record(int nItem) const
     return dynamic_cast<const CRecord*>(GetRecord(nItem));
 }
 
+DWORD CMFCXListMenu::GetItemImage(int nItem) const
+{
+    const CRecord* pRecord = Record(nItem);
+    return pRecord ? pRecord->nImage : static_cast<DWORD>(-1);
+}
+
+void CMFCXListMenu::SetItemImage(int nItem, DWORD nImage)
+{
+    if (auto* pRecord = dynamic_cast<CRecord*>(GetRecord(nItem)))
+        pRecord->nImage = nImage;
+}
+
 DWORD CMFCXListMenu::GetItemValue(int nItem) const
 {
     const CRecord* pRecord = Record(nItem);

@@ -46,6 +46,9 @@ public:
     void ChooseItem(int nItem);
     // The owner's data of an item; 0 for a bad one.
     DWORD GetItemValue(int nItem) const;
+    // An item's image; -1 (as a DWORD) for a bad item. Setting it does not repaint.
+    DWORD GetItemImage(int nItem) const;
+    void SetItemImage(int nItem, DWORD nImage);
     BOOL IsItemEnabled(int nItem) const;
 
     void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override;
