@@ -4,12 +4,14 @@
 #include "dialogs/documents/CDlgBackupList.h"
 #include "dialogs/documents/CDlgCatalogMaintenance.h"
 #include "dialogs/documents/CDlgCatalogRecovery.h"
+#include "dialogs/documents/CDlgChooseFolder.h"
 #include "dialogs/documents/CDlgConfirmDocument.h"
 #include "dialogs/documents/CDlgDocumentProperties.h"
 #include "dialogs/documents/CDlgNewPassword.h"
 #include "dialogs/documents/CDlgUpdateCatalog.h"
 #include "dialogs/documents/DocumentRow.h"
 #include "store/CDocumentRec.h"
+#include "store/PathHelpers.h"
 #include "ui/CUiHostServices.h"
 #include "ui/DocumentIcons.h"
 
@@ -99,5 +101,16 @@ int CDialogFramePrompts::NewPassword(CDocumentRec& document, CString* pstrPasswo
     const int nResult = static_cast<int>(dlg.DoModal());
     if (nResult == IDOK && pstrPassword != nullptr)
         *pstrPassword = dlg.GetPassword();
+    return nResult;
+}
+
+int CDialogFramePrompts::ChooseFolder(UINT nIDCaption, CDocumentRec& document, CString* pstrFolder)
+{
+    CDlgChooseFolder dlg(nIDCaption, &document, AfxGetMainWnd());
+    const int nResult = static_cast<int>(dlg.DoModal());
+    if (nResult == IDOK && pstrFolder != nullptr) {
+        CString strName;
+        SplitPath(dlg.GetCopyPath(), *pstrFolder, strName);
+    }
     return nResult;
 }

@@ -173,6 +173,19 @@
 #define IDS_KEPT_COPY_LABEL         4446
 #define IDD_CONFIRM_DOCUMENT        260
 
+// The copy of a document into a chosen folder.
+#define IDD_CHOOSE_FOLDER           247
+#define IDC_NEW_NAME                1352
+#define IDC_COPY_DESCRIPTION        1356
+#define IDS_COPY_NAME_PREFIX        4243    // put before the original's name
+#define IDS_COPY_OTHER_EXTENSION    4244
+#define IDS_COPY_TO_REMOVABLE       4474
+#define IDS_COPY_FOLDER_MISSING     4475
+
+// The catalog's nodes in trees, 16 x 16, 0xFF00FF transparent: a top-level
+// node of kind k shows image k (k + 1 selected); groups below, 2 and 3.
+#define IDB_NODE_TREE               191
+
 // Long catalog runs: the question when the user asks to stop.
 #define IDS_STOP_QUESTION           4044
 
