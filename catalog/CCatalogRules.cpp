@@ -36,7 +36,8 @@ CCatalogRules::CCatalogRules(CCatalog* pCatalog, const CStringArray& dsDir)
     }
     for (const CString& strFolder : ReadEntryTexts(pCatalog, TABLE_CLEANUP_FOLDER))
         m_cleanUpFolders.push_back(FolderKey(static_cast<LPCTSTR>(NormalizeDrivePath(strFolder))));
-    m_masks = ReadEntryTexts(pCatalog, TABLE_LIB_FOLDER);
+    for (const CString& strMask : ReadEntryTexts(pCatalog, TABLE_LIB_FOLDER))
+        m_masks.push_back(SplitLowerFileName(strMask));
     for (CString strExtension = pCatalog->FirstExtension(); !strExtension.IsEmpty();
          strExtension = pCatalog->NextExtension())
         m_extensions.insert(Utf8ToLower(static_cast<LPCTSTR>(strExtension)));
@@ -81,9 +82,11 @@ ERejection CCatalogRules::CheckName(std::string_view strName) const
 
 BOOL CCatalogRules::MatchesNameMask(std::string_view strName) const
 {
-    const std::string strNameText(strName);
+    if (m_masks.empty())
+        return FALSE;
+    const CSplitFileName name = SplitLowerFileName(std::string(strName).c_str());
     for (auto it = m_masks.rbegin(); it != m_masks.rend(); ++it) {
-        if (MatchFileMask(strNameText.c_str(), *it))
+        if (MatchSplitFileMask(name, *it))
             return TRUE;
     }
     return FALSE;

@@ -9,6 +9,8 @@
 // the folder itself and everything below it: "c:\docs" rules out
 // "c:\docs\a.txt" but not "c:\docsarchive\a.txt".
 
+#include "store/TextMatch.h"
+
 #include "platform/base/CString.h"
 #include "platform/base/CollectionArrays.h"
 
@@ -58,6 +60,6 @@ private:
     // Folder texts without their trailing backslash.
     std::vector<std::string> m_excludedFolders; // "DSDir", tested last entry first
     std::vector<std::string> m_cleanUpFolders;
-    std::vector<CString> m_masks; // tested last first
+    std::vector<CSplitFileName> m_masks; // tested last first
     std::set<std::string, std::less<>> m_extensions;
 };

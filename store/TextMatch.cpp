@@ -61,6 +61,19 @@ BOOL MatchFileMask(LPCTSTR pszName, LPCTSTR pszMask)
     return MatchTextNoCase(strNameBase, strMaskBase) && MatchTextNoCase(strNameExtension, strMaskExtension);
 }
 
+CSplitFileName SplitLowerFileName(LPCTSTR pszNameOrMask)
+{
+    CString strBase;
+    CString strExtension;
+    SplitFileName(pszNameOrMask, strBase, strExtension);
+    return { Utf8ToLower(View(strBase)), Utf8ToLower(View(strExtension)) };
+}
+
+bool MatchSplitFileMask(const CSplitFileName& name, const CSplitFileName& mask)
+{
+    return MatchWildcards(name.strBase, mask.strBase) && MatchWildcards(name.strExtension, mask.strExtension);
+}
+
 BOOL MatchTextNoCase(LPCTSTR pszText, LPCTSTR pszMask)
 {
     return MatchWildcards(Utf8ToLower(View(pszText)), Utf8ToLower(View(pszMask))) ? TRUE : FALSE;

@@ -8,10 +8,22 @@
 #include "platform/base/CString.h"
 #include "platform/base/WinTypes.h"
 
+#include <string>
+
 // TRUE when the file name matches the mask, base name and extension matched
 // separately: "~*.*" matches every name starting with "~", "*.tmp" every name
 // whose extension is "tmp". A mask without "." matches only names without one.
 BOOL MatchFileMask(LPCTSTR pszName, LPCTSTR pszMask);
+
+// A file name or mask split into base and extension and lower-cased once, so
+// that many names meet many masks without doing that again each time.
+struct CSplitFileName {
+    std::string strBase;
+    std::string strExtension;
+};
+CSplitFileName SplitLowerFileName(LPCTSTR pszNameOrMask);
+// MatchFileMask of the name and the mask both split that way.
+bool MatchSplitFileMask(const CSplitFileName& name, const CSplitFileName& mask);
 
 // TRUE when the whole lower-cased text matches the lower-cased mask.
 BOOL MatchTextNoCase(LPCTSTR pszText, LPCTSTR pszMask);

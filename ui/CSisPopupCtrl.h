@@ -13,7 +13,8 @@
 // comes back reflected through the popup window: a name a sibling already
 // has (ignoring case) is refused with message IDS_NAME_TAKEN and
 // edited again; a new name is written and the main window told; an empty or
-// unchanged name only closes the chain, as a rename does.
+// unchanged name only closes the chain, as a rename does. A change of case
+// alone counts as a new name.
 //
 // The row menu is the systems tree's (the same commands), and the child
 // arrow the one the other popups draw: the tree's state images took the

@@ -24,6 +24,17 @@ CString FullPath(const CDocumentRec& document)
 
 } // namespace
 
+std::unique_ptr<CDocumentRec> FindUnprotectedDocument(CCatalog* pCatalog, const CPendingDocs& pending, int nIndex)
+{
+    const CPendingDocs::CEntry& entry = pending.GetEntry(nIndex);
+    if (!pCatalog || !(entry.dwFlags & CPendingDocs::FLAG_UNPROTECTED))
+        return nullptr;
+    CString strFolder;
+    CString strName;
+    SplitPath(entry.strPath, strFolder, strName);
+    return std::unique_ptr<CDocumentRec>(pCatalog->FindPath(strFolder, strName));
+}
+
 CDocumentMenu::CDocumentMenu()
 {
     SetImageList(GetSystemImageList(1));
@@ -51,16 +62,9 @@ BOOL CDocumentMenu::BuildPending(CCatalog* pCatalog, CPendingDocs* pPending)
     if (!pCatalog || !pPending)
         return FALSE;
     for (int i = 0; i < pPending->GetCount() && ID_PENDING_FIRST + i <= ID_PENDING_LAST; ++i) {
-        const CPendingDocs::CEntry& entry = pPending->GetEntry(i);
-        if (!(entry.dwFlags & CPendingDocs::FLAG_UNPROTECTED))
-            continue;
-        CString strFolder;
-        CString strName;
-        SplitPath(entry.strPath, strFolder, strName);
-        const std::unique_ptr<CDocumentRec> pDocument(pCatalog->FindPath(strFolder, strName));
-        if (pDocument)
+        if (const std::unique_ptr<CDocumentRec> pDocument = FindUnprotectedDocument(pCatalog, *pPending, i))
             AppendItem(MF_OWNERDRAW, ID_PENDING_FIRST + static_cast<UINT>(i), FullPath(*pDocument),
-                GetFileIconIndex(entry.strPath, FALSE, TRUE));
+                GetFileIconIndex(pPending->GetEntry(i).strPath, FALSE, TRUE));
     }
     return GetItemCount() > 0;
 }

@@ -12,8 +12,15 @@
 #include "ui/CImageMenu.h"
 #include "ui/CSysImageList.h"
 
+#include <memory>
+
 class CCatalog;
+class CDocumentRec;
 class CPendingDocs;
+
+// The catalog's document of pending entry nIndex when the entry is listed
+// unprotected; null otherwise or when the catalog holds no such document.
+std::unique_ptr<CDocumentRec> FindUnprotectedDocument(CCatalog* pCatalog, const CPendingDocs& pending, int nIndex);
 
 class CDocumentMenu : public CImageMenu {
 public:

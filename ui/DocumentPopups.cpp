@@ -8,8 +8,8 @@
 #include "store/CCatalog.h"
 #include "store/CRecentList.h"
 #include "store/CatalogColumns.h"
-#include "store/PathHelpers.h"
 #include "ui/CUiHostServices.h"
+#include "ui/DocumentMenus.h"
 
 IMPLEMENT_DYNAMIC(CFavoritesPopupCtrl, CDocumentPopupCtrl)
 IMPLEMENT_DYNAMIC(CUltimosCatalogadosPopupCtrl, CDocumentPopupCtrl)
@@ -71,15 +71,8 @@ void CUnProtectedPopupCtrl::FillItems()
     CCatalog* pCatalog = GetHostMainCatalog();
     if (!pPending || !pCatalog)
         return;
-    for (int i = 0; i < pPending->GetCount(); ++i) {
-        const CPendingDocs::CEntry& entry = pPending->GetEntry(i);
-        if (!(entry.dwFlags & CPendingDocs::FLAG_UNPROTECTED))
-            continue;
-        CString strFolder;
-        CString strName;
-        SplitPath(entry.strPath, strFolder, strName);
-        AddDocumentRow(std::unique_ptr<CDocumentRec>(pCatalog->FindPath(strFolder, strName)));
-    }
+    for (int i = 0; i < pPending->GetCount(); ++i)
+        AddDocumentRow(FindUnprotectedDocument(pCatalog, *pPending, i));
 }
 
 UINT CUnProtectedPopupCtrl::GetContextMenuId()

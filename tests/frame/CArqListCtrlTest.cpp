@@ -17,6 +17,7 @@
 #include "platform/base/PathMap.h"
 #include "platform/controls/ListViewControl.h"
 #include "platform/framework/CCmdUI.h"
+#include "platform/shell/ProgramLaunch.h"
 #include "platform/window/Clipboard.h"
 
 #include <gtest/gtest.h>
@@ -52,7 +53,13 @@ protected:
         fs::create_directories(Home() / "docs");
         WriteFile("a.txt", std::string(5, 'a'));
         WriteFile("b.odt", std::string(2000, 'b'));
+        WriteFile("run.sh", "#!/bin/sh\n");
+        fs::permissions(Home() / "docs" / "run.sh", fs::perms::owner_all);
         WriteCatalog([this](CCatalog& catalog, CNodeRec& root) {
+            // An executable document: the desktop starts it itself, so its launch is known.
+            auto pTools = AddSystem(root, "Tools");
+            AddDocument(catalog, *pTools, DocPath("run.sh").c_str());
+            AddDocument(catalog, *pTools, DocPath("lost.sh").c_str());
             auto pLetters = AddSystem(root, "Letters");
             AddSystem(*pLetters, "Old");
             AddDocument(catalog, *pLetters, DocPath("b.odt").c_str());
@@ -516,6 +523,23 @@ TEST_F(ArqListTest, DraggingADocumentOntoAGroupRowFilesItThere)
     std::unique_ptr<CNodeRec> pOld(System("Letters")->FindChildByName("Old"));
     ASSERT_TRUE(pOld);
     EXPECT_EQ(pOld->CountDocuments(), 1);
+}
+
+TEST_F(ArqListTest, ADoubleClickOpensADocumentThatCanBeReachedAndAGroupInTheTree)
+{
+    CLaunchOverride launches;
+    auto pTools = System("Tools");
+    List().Fill(pTools.get());
+    auto doubleClick = [this](int nRow) {
+        CRect rc;
+        List().GetItemRect(nRow, &rc, LVIR_LABEL);
+        return m_driver.DoubleClick(List().GetSafeHwnd(), rc.left + 4, (rc.top + rc.bottom) / 2);
+    };
+    ASSERT_TRUE(doubleClick(RowOf("lost.sh")));
+    EXPECT_TRUE(launches.GetLaunches().empty()); // its file is gone
+    ASSERT_TRUE(doubleClick(RowOf("run.sh")));
+    ASSERT_EQ(launches.GetLaunches().size(), 1u);
+    EXPECT_EQ(launches.GetLaunches()[0].front(), (Home() / "docs" / "run.sh").string());
 }
 
 } // namespace

@@ -67,3 +67,16 @@ TEST(TextMatchTest, CompareNoCaseGivesTheSignOnly)
 }
 
 } // namespace
+
+TEST(TextMatchTest, SplitMasksMatchAsTheMasksDo)
+{
+    const char* const names[]
+        = { "~lock.TXT", "report.tmp", "Report.TMP.bak", "noext", ".hidden", "café.Ö", "a.b.c", "", "x.", "ÉTÉ.doc" };
+    const char* const masks[] = { "~*.*", "*.tmp", "*", "*.", "????.*", "*é.ö", "a.*.c", "x.", "*.*", "été.DOC" };
+    for (const char* pszName : names) {
+        const CSplitFileName name = SplitLowerFileName(pszName);
+        for (const char* pszMask : masks)
+            EXPECT_EQ(MatchSplitFileMask(name, SplitLowerFileName(pszMask)), MatchFileMask(pszName, pszMask) != FALSE)
+                << pszName << " / " << pszMask;
+    }
+}
