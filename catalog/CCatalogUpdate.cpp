@@ -239,6 +239,9 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     }
     int nItems = 0;
     int nKnown = 0; // documents of this folder found or added
+    // Looked up once for the folder's files. What this walk adds to it is
+    // never looked up again: a listing names each file once.
+    const std::unique_ptr<CDirectoryRec> pDirectory(m_pCatalog->FindDirectory(strLowerFolder));
     for (const CFolderEntry& entry : entries) {
         if (!KeepGoing())
             return nItems;
@@ -256,7 +259,7 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
             if (nDepth == 0 && !bNetwork && m_nLocalBar >= 0)
                 m_pProgress->StepIt(m_nLocalBar);
         } else if ((entry.dwAttributes & FILE_ATTRIBUTE_ARCHIVE) != 0) {
-            if (VisitFile(strFolder, strLowerFolder, entry.strName) != EVisit::Left)
+            if (VisitFile(strFolder, strLowerFolder, pDirectory.get(), entry.strName) != EVisit::Left)
                 ++nKnown;
             ++nItems;
             if (bNetwork && m_nNetworkBar >= 0)
@@ -272,7 +275,7 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
 }
 
 CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(
-    const CString& strFolder, const CString& strLowerFolder, const std::string& strName)
+    const CString& strFolder, const CString& strLowerFolder, CDirectoryRec* pDirectory, const std::string& strName)
 {
     if (!IsValidUtf8(strName)) {
         ++m_totals.nSkipped;
@@ -290,7 +293,8 @@ CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(
         return EVisit::Left;
     }
     const CString strPath = strFolder + strName.c_str();
-    if (std::unique_ptr<CDocumentRec> pDocument(m_pCatalog->FindPath(strLowerFolder, strLowerName)); pDocument) {
+    if (std::unique_ptr<CDocumentRec> pDocument(pDirectory ? pDirectory->FindDocumentByName(strLowerName) : nullptr);
+        pDocument) {
         ++m_totals.nFound;
         if (pDocument->GetFirstLink().IsNone())
             CompleteLinks(*pDocument, strPath);

@@ -33,6 +33,7 @@
 #include <vector>
 
 class CCatalog;
+class CDirectoryRec;
 class CDocumentRec;
 class CRecentList;
 
@@ -98,7 +99,10 @@ private:
     // local walk steps its bar per folder at its top, a network walk per file.
     int WalkFolder(const CString& strFolder, int nDepth, bool bNetwork);
     // One file of a walk: catalogued before, added, or left out.
-    EVisit VisitFile(const CString& strFolder, const CString& strLowerFolder, const std::string& strName);
+    // pDirectory: the folder's directory record as the walk of the folder
+    // began (null when it had none); the files there before are found in it.
+    EVisit VisitFile(
+        const CString& strFolder, const CString& strLowerFolder, CDirectoryRec* pDirectory, const std::string& strName);
     EVisit AddFile(const CString& strPath, const CString& strLowerFolder, const CString& strLowerName);
     // Links a document that is catalogued without a link, as an add cut short leaves it.
     void CompleteLinks(CDocumentRec& document, const CString& strPath);

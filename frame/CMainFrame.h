@@ -25,6 +25,7 @@
 #include "frame/CFindBar.h"
 #include "frame/CMailBar.h"
 #include "monitor/CNewDocMonitor.h"
+#include "ui/CKadToolBar.h"
 #include "ui/CNewDocMenu.h"
 #include "ui/COpenWithMenu.h"
 
@@ -244,9 +245,7 @@ private:
     void BringToTop();
 
     CStatusBar m_wndStatusBar;
-    // FIXME: the interface kit's main toolbar and dialog bars (blinking
-    // button, brushed background, the open bar's collapsing look) once they exist.
-    CToolBar m_wndToolBar;
+    CKadToolBar m_wndToolBar;
     CDragBar m_wndDragBar;
     COpenBar m_wndOpenBar;
     CMailBar m_wndMailBar;

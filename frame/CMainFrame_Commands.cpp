@@ -15,8 +15,12 @@
 #include "store/CCatalog.h"
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
+#include "ui/CMemoryDC.h"
 #include "ui/CStartMenuIndex.h"
 
+#include "platform/framework/CCmdUI.h"
+#include "platform/framework/CDC.h"
+#include "platform/gdi/SysColors.h"
 #include "platform/shell/HtmlHelp.h"
 
 #include <memory>
@@ -190,8 +194,16 @@ void CMainFrame::OnExitProgram()
 
 void CMainFrame::OnUpdatePaneNodePath(CCmdUI* pCmdUI)
 {
-    if (!IsIconic())
-        pCmdUI->SetText("");
+    if (IsIconic())
+        return;
+    pCmdUI->SetText("");
+    // Without a view the pane shows no path: the button face alone.
+    CRect rcPane;
+    m_wndStatusBar.GetItemRect(static_cast<int>(pCmdUI->m_nIndex), &rcPane);
+    if (rcPane.Width() < 1)
+        return;
+    CClientDC dc(&m_wndStatusBar);
+    CMemoryDC memory(&dc, &rcPane, GetSysColor(COLOR_BTNFACE));
 }
 
 void CMainFrame::OnUpdatePaneCounts(CCmdUI* pCmdUI)

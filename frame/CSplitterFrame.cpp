@@ -13,6 +13,7 @@
 #include "store/CNodeRec.h"
 #include "store/CRegistryKey.h"
 #include "store/ResString.h"
+#include "ui/CMemoryDC.h"
 #include "ui/NodePath.h"
 
 #include "platform/framework/CCreateContext.h"
@@ -463,8 +464,8 @@ void CSplitterFrame::OnUpdatePaneNodePath(CCmdUI* pCmdUI)
     pStatusBar->GetItemRect(static_cast<int>(pCmdUI->m_nIndex), &rcPane);
     if (rcPane.Width() < 1)
         return;
-    // FIXME: through an off-screen memory DC once the interface kit has it.
+    // Drawn off screen and shown at once: the path does not flicker as it changes.
     CClientDC dc(pStatusBar);
-    dc.FillSolidRect(&rcPane, GetSysColor(COLOR_BTNFACE));
-    DrawNodePath(m_pPendingNode.get(), dc.GetSafeHdc(), &rcPane);
+    CMemoryDC memory(&dc, &rcPane, GetSysColor(COLOR_BTNFACE));
+    DrawNodePath(m_pPendingNode.get(), memory.GetSafeHdc(), &rcPane);
 }

@@ -554,6 +554,30 @@
 #define IDS_WA_ITEM_COUNT           5037    // %d items shown, %d items in all
 #define IDS_WA_TITLE_LOGOUT         5077
 
+// Web access account dialogs: the password dialog of the account operations,
+// the account's catalog list and the plain message dialog.
+#define IDD_WA_ACCOUNT              419
+#define IDD_WA_CATALOG_LIST         445
+#define IDD_WA_MESSAGE              456
+#define IDB_WA_ACCOUNT              445     // the password dialog's picture
+#define IDB_WA_CATALOG              457     // 16-pixel image of a catalog line
+#define IDC_WA_ACCOUNT_PASSWORD     1359
+#define IDC_WA_ACCOUNT_KEEP         1529
+#define IDC_WA_ACCOUNT_TITLE        1434
+#define IDC_WA_ACCOUNT_PICTURE      1444
+#define IDC_WA_ACCOUNT_USER_ID      1537
+#define IDC_WA_CATALOG_LINES        1212
+#define IDC_WA_MESSAGE_TEXT         1475
+#define IDS_WA_INVITATION_SENT      5060
+#define IDS_WA_CATALOG_RENAMED      5061
+#define IDS_WA_NO_CATALOGS          5062
+#define IDS_WA_RENAME_CAPTION       5200
+#define IDS_WA_RENAME_TITLE         5201
+#define IDS_WA_INVITE_CAPTION       5202
+#define IDS_WA_INVITE_TITLE         5203
+#define IDS_WA_CONNECT_CAPTION      5204
+#define IDS_WA_CONNECT_TITLE        5205
+
 // Web access: the tip page's labels and the status line of its reading.
 #define IDS_WA_TIP_PATH             5018
 #define IDS_WA_TIP_TYPE             5019
