@@ -529,6 +529,8 @@ void CArqListCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
         OnEnterKey();
     else if (nChar == VK_DELETE)
         OnDeleteKey();
+    else if (nChar == 'A' && (GetKeyState(VK_CONTROL) & 0x8000))
+        OnSelectAll(); // also where no accelerator table serves the list (its windows)
     CGridListCtrl::OnKeyDown(nChar, nRepCnt, nFlags);
 }
 

@@ -16,6 +16,7 @@
 #include "ui/CMemoryDC.h"
 #include "ui/NodePath.h"
 
+#include "platform/framework/AfxFrameIds.h"
 #include "platform/framework/CCreateContext.h"
 #include "platform/framework/CDC.h"
 #include "platform/framework/CStatusBar.h"
@@ -48,6 +49,16 @@ BEGIN_MESSAGE_MAP(CSplitterFrame, CMDIChildWnd)
     ON_COMMAND(ID_VIEW_TOP_NODE4, &CSplitterFrame::OnToggleTopNode4)
     ON_COMMAND(ID_VIEW_TOP_NODE4_OTHER, &CSplitterFrame::OnToggleTopNode4)
     ON_UPDATE_COMMAND_UI(ID_VIEW_TOP_NODE4, &CSplitterFrame::OnUpdateTopNode4)
+    ON_COMMAND(ID_CATALOG_NEW_GROUP, &CSplitterFrame::OnNewGroup)
+    ON_UPDATE_COMMAND_UI(ID_CATALOG_NEW_GROUP, &CSplitterFrame::OnUpdateNewGroup)
+    ON_COMMAND(ID_CATALOG_NEW_TOP_GROUP, &CSplitterFrame::OnNewTopGroup)
+    ON_COMMAND(ID_CATALOG_KEYWORDS, &CSplitterFrame::OnKeywordProperties)
+    ON_COMMAND_RANGE(ID_DOC_SELECT_ALL, ID_DOC_SELECT_ALL, &CSplitterFrame::OnListSelection)
+    ON_COMMAND_RANGE(ID_DOC_INVERT_SELECTION, ID_DOC_INVERT_SELECTION, &CSplitterFrame::OnListSelection)
+    ON_COMMAND(ID_EDIT_PASTE, &CSplitterFrame::OnPaste)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, &CSplitterFrame::OnUpdatePaste)
+    ON_COMMAND(ID_CATALOG_LIST_FILTER, &CSplitterFrame::OnListFilter)
+    ON_COMMAND(ID_CATALOG_NEXT_SYSTEM, &CSplitterFrame::OnNextFilteredSystem)
     ON_COMMAND(ID_VIEW_BACK, &CSplitterFrame::OnHistoryBack)
     ON_COMMAND(ID_VIEW_FORWARD, &CSplitterFrame::OnHistoryForward)
     ON_UPDATE_COMMAND_UI(ID_VIEW_BACK, &CSplitterFrame::OnUpdateHistoryBack)
@@ -176,12 +187,6 @@ void CSplitterFrame::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDe
     CMDIChildWnd::OnMDIActivate(bActivate, pActivateWnd, pDeactivateWnd);
     if (auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
         pMain->AnimateToolbarButton(bActivate && IsListFilterActive());
-}
-
-BOOL CSplitterFrame::IsListFilterActive() const
-{
-    // FIXME: the document list's filter once the list has one.
-    return FALSE;
 }
 
 /***************************** Selection *****************************/

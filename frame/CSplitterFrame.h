@@ -67,6 +67,11 @@ public:
     const CNodeRec* GetCurrentNode() const { return m_pCurrentNode.get(); }
     // Whether the list's filter is on, for the main frame's blinking button.
     BOOL IsListFilterActive() const;
+    // The node the commands act on: the tree's context node while the tree
+    // is active, the list's shown node while the list is; else none.
+    CNodeRec* GetContextNode() const;
+    // Selects the node (a hidden fixed top node is shown first), then the document's row.
+    void SelectNodeAndDocument(const CNodeRec& node, const CCatalogRecord& document);
 
     // Whether the tree shows the fixed top nodes of blocks 3 and 4.
     BOOL IsTopNode3Shown() const;
@@ -104,6 +109,15 @@ protected:
     void OnToggleTopNode4();
     void OnUpdateTopNode3(CCmdUI* pCmdUI);
     void OnUpdateTopNode4(CCmdUI* pCmdUI);
+    void OnNewGroup();
+    void OnUpdateNewGroup(CCmdUI* pCmdUI);
+    void OnNewTopGroup();
+    void OnKeywordProperties();
+    void OnListSelection(UINT nID);
+    void OnPaste();
+    void OnUpdatePaste(CCmdUI* pCmdUI);
+    void OnListFilter();
+    void OnNextFilteredSystem();
     void OnHistoryBack();
     void OnHistoryForward();
     void OnUpdateHistoryBack(CCmdUI* pCmdUI);

@@ -24,6 +24,7 @@ class CBackupFolderPrompt;
 class CDocumentRec;
 class CNodeRec;
 class CWnd;
+struct CListFilter;
 struct CDocumentsSheetData;
 struct CPreferencesArchivoraSheetData;
 struct CPreferencesCatalogSheetData;
@@ -130,6 +131,9 @@ public:
     // The password that protects an unprotected document; IDOK with *pstrPassword typed.
     virtual int NewPassword(CDocumentRec& document, CString* pstrPassword) = 0;
 
+    // The search criteria: IDOK with *pFilter changed (never with bReadOnly).
+    virtual int SearchCriteria(CListFilter& filter, BOOL bReadOnly) = 0;
+
     /* Find Files, the modeless window of files found on the disks. */
 
     // Shows the window (made once, kept between uses), looking in pszFolder.
@@ -171,6 +175,7 @@ public:
     int ProcessDocuments(CDocumentRec&) override { return IDCANCEL; }
     CBackupFolderPrompt* GetBackupFolderPrompt() override { return nullptr; }
     int NewPassword(CDocumentRec&, CString*) override { return IDCANCEL; }
+    int SearchCriteria(CListFilter&, BOOL) override { return IDCANCEL; }
     void OpenFindFiles(LPCTSTR, CWnd*) override { }
     void CloseFindFiles() override { }
     void FindFilesCatalogChanged() override { }

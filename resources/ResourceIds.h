@@ -831,4 +831,9 @@
 #define IDS_WEB_FOLDER_READ_ONLY    5045    // %s: the folder
 #define IDS_WEB_PASSWORD_SENT       5059
 
+// The next system whose documents pass the list filter: the status while it
+// is looked for, and the answers when there is none.
+#define IDS_NEXT_SYSTEM_NONE        4300
+#define IDS_NEXT_SYSTEM_EMPTY       4301
+#define IDS_NEXT_SYSTEM_SEARCHING   4423
 // clang-format on

@@ -156,8 +156,15 @@ TEST_F(ListWindowTest, DeletingForGoodAsksFirstAndTakesTheFileFromTheBin)
     EXPECT_EQ(m_bin.GetList().GetItemCount(), 1);
     EXPECT_EQ(m_selection.m_nKind, CCatalogPrompts::SELECTION_REMOVABLE_ITEM);
     m_selection.m_nAnswer = IDOK;
-    m_bin.GetList().SelectOnly(0);
-    EXPECT_TRUE(m_bin.DeleteSelected());
+    // Ctrl+A selects every row, Delete deletes them for good.
+    m_bin.GetList().SetFocus();
+    m_bin.GetList().SetItemState(0, 0, LVIS_SELECTED);
+    ASSERT_TRUE(m_driver.PressKey('A', CTestDriver::CONTROL));
+    EXPECT_EQ(m_bin.GetList().GetSelectedCount(), 1u);
+    ASSERT_TRUE(m_driver.PressKey(VK_DELETE));
+    m_driver.Advance(0);
+    EXPECT_EQ(m_bin.GetList().GetItemCount(), 0);
+    EXPECT_FALSE(m_bin.DeleteSelected()); // nothing selected: nothing asked
     EXPECT_EQ(m_bin.GetList().GetItemCount(), 0);
     // Restoring is no longer possible: neither the entry nor its file is there.
     EXPECT_FALSE(Find("new.txt"));

@@ -5,12 +5,15 @@
 #include "frame/AppMessages.h"
 #include "frame/CArqListView.h"
 #include "frame/CContentView.h"
+#include "frame/CSisTreeCtrl.h"
 #include "frame/CSisTreeView.h"
 #include "frame/CatalogItem.h"
 #include "frame/DesktopLayout.h"
 #include "resources/ResourceIds.h"
 #include "store/CNodeRec.h"
+#include "ui/CKadDragObjReg.h"
 
+#include "platform/framework/AfxFrameIds.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/CStatusBar.h"
 
@@ -220,4 +223,63 @@ TEST_F(SplitterFrameTest, HidingTheColumnOfTheActivePaneMovesActivation)
     splitter.ShowColumn();
     EXPECT_EQ(splitter.GetPane(0, 1), static_cast<CWnd*>(m_pView->GetListView()));
     EXPECT_EQ(splitter.GetPane(0, 2), static_cast<CWnd*>(m_pView->GetContentView()));
+}
+
+TEST_F(SplitterFrameTest, NextFilteredSystemWalksTheTreeAndComesRound)
+{
+    CSisTreeCtrl* pTree = m_pView->GetTreeCtrl();
+    m_pView->SetActiveView(m_pView->GetTreeView(), TRUE);
+    ASSERT_TRUE(pTree->SelectNode(*TreeNode("Letters")));
+    ASSERT_EQ(m_pView->GetContextNode()->GetName(), "Letters");
+    Command(ID_CATALOG_NEXT_SYSTEM);
+    EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), "Photos");
+    // The fixed top node holds nothing here: the walk comes round to the first system.
+    m_pView->SetActiveView(m_pView->GetTreeView(), TRUE);
+    Command(ID_CATALOG_NEXT_SYSTEM);
+    EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), "Letters");
+    // From the list, the shown node is where the walk starts.
+    m_driver.Advance(CSplitterFrame::CLICK_DELAY);
+    Command(ID_CATALOG_NEXT_SYSTEM);
+    EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), "Photos");
+}
+
+TEST_F(SplitterFrameTest, ASystemCopiedInTheTreeIsPastedUnderTheContextNode)
+{
+    CSisTreeCtrl* pTree = m_pView->GetTreeCtrl();
+    m_pView->SetActiveView(m_pView->GetTreeView(), TRUE);
+    ASSERT_TRUE(pTree->SelectNode(*TreeNode("Photos")));
+    Command(ID_EDIT_COPY);
+    ASSERT_TRUE(CKadDragObjReg::HasClipboardPayload(TRUE));
+    ASSERT_TRUE(pTree->SelectNode(*TreeNode("Letters")));
+    m_pView->SetActiveView(m_pView->GetTreeView(), TRUE);
+    Command(ID_EDIT_PASTE);
+    std::unique_ptr<CNodeRec> pCopy(TreeNode("Letters")->FindChildByName("Photos"));
+    ASSERT_NE(pCopy, nullptr);
+    EXPECT_EQ(pCopy->CountDocuments(), 2);
+    // The copy shows in the tree after the change went round, loaded when opened.
+    HTREEITEM hLetters = CTestDriver::TreeItem(pTree->GetSafeHwnd(), { "Letters" });
+    EXPECT_EQ(CTestDriver::TreeStateImage(pTree->GetSafeHwnd(), hLetters), 2u);
+    pTree->ExpandItem(hLetters, TVE_EXPAND);
+    EXPECT_EQ(CTestDriver::TreeChildren(pTree->GetSafeHwnd(), hLetters), std::vector<CString> { "Photos" });
+}
+
+TEST_F(SplitterFrameTest, NewGroupsAskForTheContextNodeButNotForAFixedTopNode)
+{
+    CSisTreeCtrl* pTree = m_pView->GetTreeCtrl();
+    m_pView->SetActiveView(m_pView->GetTreeView(), TRUE);
+    ASSERT_TRUE(pTree->SelectNode(*TreeNode("Photos")));
+    Command(ID_CATALOG_NEW_GROUP);
+    EXPECT_EQ(m_prompts.CountOf("new group"), 1);
+    Command(ID_VIEW_TOP_NODE3); // hides it
+    Command(ID_VIEW_TOP_NODE3); // shows and selects it
+    m_pView->SetActiveView(m_pView->GetTreeView(), TRUE);
+    // What an update pass makes of the command.
+    class CEnabledState : public CCmdUI {
+    public:
+        void Enable(BOOL bOn) override { m_bOn = bOn; }
+        BOOL m_bOn { TRUE };
+    } state;
+    state.m_nID = ID_CATALOG_NEW_GROUP;
+    state.DoUpdate(m_pView, FALSE);
+    EXPECT_FALSE(state.m_bOn);
 }
