@@ -8,7 +8,10 @@
 //  2. the worker's fill of a group's 160 remaining rows, against inserting
 //     the same rows from the user-interface thread alone, with the largest
 //     gap between posted probe messages the user-interface thread served
-//     while the worker filled (a second thread posts one every 2 ms).
+//     while the worker filled (a second thread posts one every 2 ms);
+//  3. the preview of a 1 MB text file, from the preview timer to the end of
+//     the pane's paint, against reading the same 32 000 bytes and drawing
+//     the lines that fit the pane with DrawText into a memory DC of its size.
 // The program prints "name: value" lines. The files live in a temporary
 // folder that is removed at the end.
 
@@ -18,15 +21,23 @@
 #include "frame/AppMessages.h"
 #include "frame/CArchivoraApp.h"
 #include "frame/CArqListView.h"
+#include "frame/CContentView.h"
 #include "frame/CMainFrame.h"
 #include "frame/CSplitterFrame.h"
 #include "frame/DesktopLayout.h"
+#include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
+#include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
 #include "store/CRegistryKey.h"
+#include "store/ContentReader.h"
 
 #include "platform/base/PathMap.h"
 #include "platform/framework/AfxWinMain.h"
+#include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DrawText.h"
+#include "platform/gdi/GdiObjects.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Window.h"
 #include "tests/support/ScratchFolder.h"
@@ -36,6 +47,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -49,6 +62,10 @@ constexpr int ROWS = 40;
 constexpr double CLICK_GOAL_MS = 16.0;
 constexpr double CLICK_GOAL_RATIO = 2.0;
 constexpr UINT PROBE = WM_APP + 0x300;
+constexpr int PREVIEW_RUNS = 30;
+constexpr int PREVIEW_FILE_BYTES = 1 << 20;
+constexpr double PREVIEW_GOAL_MS = 30.0;
+constexpr double PREVIEW_GOAL_RATIO = 3.0;
 
 CString ProgramPath(const std::filesystem::path& folder, const char* pszName)
 {
@@ -114,6 +131,79 @@ size_t FirstRowsWithoutWindows(CArqListCtrl& list, const CNodeRec& group, const 
             nBytes += CArqListCtrl::CellText(&document, nColumnId, list.GetShowExtension(), TRUE).GetLength();
     }
     return nBytes;
+}
+
+// A text file of about 1 MB: numbered lines of words.
+std::string WritePreviewFile(const std::filesystem::path& folder)
+{
+    const std::filesystem::path file = folder / "long.txt";
+    std::ofstream out(file, std::ios::binary);
+    for (int nLine = 0; out.tellp() < PREVIEW_FILE_BYTES; ++nLine)
+        out << "Line " << nLine << ": the quick brown fox jumps over the lazy dog, again and again.\n";
+    return ProgramPathFromHostPath(file.string());
+}
+
+// The reference: the same bytes read, and the lines that fit drawn into a memory DC of the pane's size.
+void ReadAndDrawLines(const std::string& strPath, const RECT& rcPane, std::vector<char>& buffer)
+{
+    (void)ReadFileContent(strPath.c_str(), buffer.data(), static_cast<int>(buffer.size()));
+    HDC hScreen = GetDC(nullptr);
+    HDC hDC = CreateCompatibleDC(hScreen);
+    HBITMAP hBitmap = CreateCompatibleBitmap(hScreen, rcPane.right - rcPane.left, rcPane.bottom - rcPane.top);
+    HGDIOBJ hOld = SelectObject(hDC, hBitmap);
+    RECT rc { 0, 0, rcPane.right - rcPane.left, rcPane.bottom - rcPane.top };
+    const char* pLine = buffer.data();
+    for (int y = 0; y < rc.bottom && *pLine;) {
+        const char* pEnd = std::strchr(pLine, '\n');
+        const int nLength = pEnd ? static_cast<int>(pEnd - pLine) : static_cast<int>(std::strlen(pLine));
+        RECT rcLine { 0, y, rc.right, rc.bottom };
+        y += DrawText(hDC, pLine, nLength, &rcLine, DT_SINGLELINE | DT_NOPREFIX);
+        pLine += nLength + (pEnd ? 1 : 0);
+    }
+    SelectObject(hDC, hOld);
+    DeleteObject(hBitmap);
+    DeleteDC(hDC);
+    ReleaseDC(nullptr, hScreen);
+}
+
+// 3. The preview of a long text file, each run from nothing shown.
+void MeasurePreview(CArchivoraApp& app, CSplitterFrame& view, CNodeRec& group, const std::filesystem::path& folder)
+{
+    const std::string strPath = WritePreviewFile(folder);
+    std::unique_ptr<CDocumentRec> pDocument(app.GetMainCatalog()->FindOrAddPath(&group, strPath.c_str()));
+    if (!pDocument) {
+        Fail("cannot catalogue the preview's file");
+        return;
+    }
+    view.SendMessage(WM_COMMAND, ID_VIEW_PREVIEW, 0);
+    CContentView* pPreview = view.GetContentView();
+    PumpUntilIdle();
+    std::vector<double> previewMs;
+    std::vector<double> referenceMs;
+    std::vector<char> buffer(CContentView::CONTENT_BYTES);
+    RECT rcPane {};
+    pPreview->GetClientRect(&rcPane);
+    for (int nRun = 0; nRun < PREVIEW_RUNS && !HasFailed(); ++nRun) {
+        pPreview->ShowDocument(nullptr);
+        PumpUntilIdle();
+        previewMs.push_back(Milliseconds([&] {
+            pPreview->ShowDocument(pDocument.get());
+            pPreview->UpdateWindow();
+            pPreview->GetRichEdit().UpdateWindow();
+        }));
+        if (!pPreview->IsTextLoaded())
+            Fail("the preview did not show the text");
+        referenceMs.push_back(Milliseconds([&] { ReadAndDrawLines(strPath, rcPane, buffer); }));
+    }
+    if (HasFailed())
+        return;
+    const double dPreview = Median(previewMs);
+    const double dRatio = MedianRatio(previewMs, referenceMs);
+    std::printf("preview_1mb_ms: %.3f (goal < %.0f: %s)\n", dPreview, PREVIEW_GOAL_MS,
+        dPreview < PREVIEW_GOAL_MS ? "met" : "missed");
+    std::printf("preview_reference_ms: %.3f\n", Median(referenceMs));
+    std::printf("preview_ratio: %.2f (goal <= %.1f: %s)\n", dRatio, PREVIEW_GOAL_RATIO,
+        dRatio <= PREVIEW_GOAL_RATIO ? "met" : "missed");
 }
 
 void Run(const std::filesystem::path& folder)
@@ -202,6 +292,7 @@ void Run(const std::filesystem::path& folder)
         CArqListCtrl::SetWorkerStarter(nullptr);
         PumpUntilIdle();
     }
+    MeasurePreview(app, *pView, *groups.front(), folder);
     pView = nullptr;
     pMainFrame->DestroyWindow();
     PumpUntilIdle();

@@ -13,6 +13,7 @@
 #include "catalog/CPendingDocs.h"
 #include "frame/AppGlobals.h"
 #include "frame/AppMessages.h"
+#include "frame/CCoolMenu.h"
 #include "frame/CMainFrame.h"
 #include "frame/CSisTreeView.h"
 #include "frame/CSplitterFrame.h"
@@ -260,10 +261,11 @@ void CArchivoraApp::PrepareCatalogReplace(BOOL* pbIconShown)
         m_pPendingDocs->SavePending();
     // Records named by block and slot mean nothing in the files that replace these.
     CKadDragObjReg::ForgetClipboardPayload();
-    // FIXME: the drag bar's list menu is hidden here once it exists.
     *pbIconShown = pMainFrame ? pMainFrame->IsTrayIconShown() : FALSE;
     if (!pMainFrame)
         return;
+    // The drag bar's windows (recycle bin, expired documents, search results) hold records too.
+    pMainFrame->GetDragBar().GetList().CloseAll();
     // The monitor must not look into files about to be replaced.
     pMainFrame->GetMonitor().Stop();
     while (HWND hChild = ::GetWindow(pMainFrame->m_hWndMDIClient, GW_CHILD))

@@ -23,6 +23,7 @@
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CFolderIndex.h"
+#include "store/CMailDocumentHooks.h"
 #include "store/CatalogCompare.h"
 
 #include "platform/base/SyncClasses.h"
@@ -346,7 +347,9 @@ BOOL CArqListCtrl::IdleRefreshNextItem()
         return TRUE;
     const int nChange = pDocument->RefreshState();
     if (nChange == 2) {
-        pMain->PostMessage(g_nMsgReorganizeMailbox);
+        // Once per reorganisation: every row of the same store finds it so.
+        if (!g_bMailboxReorganizePending.exchange(TRUE))
+            pMain->PostMessage(g_nMsgReorganizeMailbox);
         return TRUE;
     }
     if (!AreStateImagesOn())

@@ -5,6 +5,7 @@
 #include "frame/CSplitterFrame.h"
 #include "frame/DesktopLayout.h"
 #include "store/CCatalogRecord.h"
+#include "store/CMailDocumentHooks.h"
 
 #include "platform/controls/ListViewControl.h"
 #include "platform/framework/CRect.h"
@@ -45,6 +46,15 @@ void CArqListView::OnInitialUpdate()
     m_list.LoadDefaultColumns();
     if (g_hRestoreKey && !g_strCurrentChildKey.IsEmpty())
         m_list.LoadSettings(g_hRestoreKey, g_strCurrentChildKey);
+}
+
+void CArqListView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView)
+{
+    CPaneView::OnActivateView(bActivate, pActivateView, pDeactiveView);
+    if (bActivate && g_bMailboxReorganizePending.load()) {
+        if (CWnd* pMain = AfxGetMainWnd())
+            pMain->PostMessage(g_nMsgReorganizeMailbox);
+    }
 }
 
 BOOL CArqListView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)

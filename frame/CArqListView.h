@@ -30,6 +30,8 @@ public:
     static BOOL ApplyColumnChoices(const CListColumnChoices& choices, BOOL bListExtension);
 
     void OnInitialUpdate() override;
+    // Activated while mail stores wait to be reorganised: the main window is asked to.
+    void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
 protected:

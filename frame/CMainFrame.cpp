@@ -161,7 +161,6 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_wndToolBar.GetButtonInfo(m_wndToolBar.CommandToIndex(ID_FAVORITES_POPUP), nID, nButtonStyle, m_nFavoritesImage);
     m_wndToolBar.GetButtonInfo(m_wndToolBar.CommandToIndex(ID_WEB_TOGGLE), nID, nButtonStyle, m_nWebImage);
 
-    // FIXME: the catalog views' drag bar with its list menu once it exists.
     if (!m_wndDragBar.Create(this, IDD_DRAG_BAR, DRAG_BAR_STYLE, IDD_DRAG_BAR))
         return -1;
     // The open bar's look and width as kept, before it is made.

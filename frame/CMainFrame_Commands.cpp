@@ -77,10 +77,10 @@ void CMainFrame::OnReloadCatalog()
     }
     thePreferences.ReleaseDefaultSystem();
     GetMailClientSet().ClearStores();
+    // Every view and the drag bar's places read the catalog again.
     SendMessage(g_nMsgRedo, 0, 0);
     // The programs may have changed too: the index is built again when next asked for.
     GetStartMenuIndex().Clear();
-    // FIXME: the drag bar's list menu refreshes here once it exists.
 }
 
 void CMainFrame::OnOrphanCheck()

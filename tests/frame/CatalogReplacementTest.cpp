@@ -4,6 +4,7 @@
 
 #include "tests/frame/AppTestFixture.h"
 
+#include "frame/CCoolMenu.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CNodeRec.h"
@@ -77,6 +78,16 @@ TEST_F(CatalogReplacementTest, WhatAnotherProgramCopiedStaysOnTheClipboard)
     PutText("a line from an editor");
     Command(ID_CATALOG_REBUILD);
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
+}
+
+TEST_F(CatalogReplacementTest, TheDragBarsWindowsGoBeforeTheFilesAreReplaced)
+{
+    CCoolMenu& places = MainFrame()->GetDragBar().GetList();
+    places.ShowRecycleBin();
+    ASSERT_NE(places.GetRecycleBinWindow(), nullptr);
+    Command(ID_CATALOG_REBUILD);
+    EXPECT_EQ(places.GetRecycleBinWindow(), nullptr);
+    EXPECT_EQ(Views().size(), 1U);
 }
 
 } // namespace
