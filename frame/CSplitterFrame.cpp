@@ -204,10 +204,14 @@ void CSplitterFrame::SelectNode(const CNodeRec& node)
         m_pTreeView->SelectNode(node);
 }
 
-void CSplitterFrame::SelectEntry(WPARAM wParam, LPARAM)
+void CSplitterFrame::SelectEntry(WPARAM wParam, LPARAM lParam)
 {
-    // FIXME: the document's row is selected too once the list can select one.
-    if (const auto* pNode = reinterpret_cast<const CNodeRec*>(wParam))
+    const auto* pNode = reinterpret_cast<const CNodeRec*>(wParam);
+    if (!pNode)
+        return;
+    if (const auto* pDocument = reinterpret_cast<const CCatalogRecord*>(lParam))
+        SelectNodeAndDocument(*pNode, *pDocument);
+    else
         SelectNode(*pNode);
 }
 

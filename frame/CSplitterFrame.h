@@ -58,7 +58,8 @@ public:
 
     // Selects the node in the tree, which announces it.
     void SelectNode(const CNodeRec& node);
-    // "APPM Selecionar SisArq": selects the entry named by the parameters.
+    // "APPM Selecionar SisArq": selects the node of wParam (a CNodeRec) and,
+    // when lParam names one (a CCatalogRecord), that document's row.
     void SelectEntry(WPARAM wParam, LPARAM lParam);
     // The list shows the pending node now.
     void RefreshDocumentList();

@@ -7,7 +7,7 @@ namespace {
 
 class CDecliningWebAccessPrompts : public CWAServicePrompts {
 public:
-    BOOL RunSetupWizard() override { return FALSE; }
+    BOOL RunSetupWizard(CWASetupConnection&) override { return FALSE; }
     BOOL RunConnectDialog(LPCTSTR, LPCTSTR, LPCTSTR, LPCTSTR, int, CString&) override { return FALSE; }
     void ShowConnectionNotice() override { }
     void ShowLog(std::vector<CString>&) override { }

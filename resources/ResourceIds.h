@@ -568,6 +568,7 @@
 #define IDC_WA_ACCOUNT_USER_ID      1537
 #define IDC_WA_CATALOG_LINES        1212
 #define IDC_WA_MESSAGE_TEXT         1475
+#define IDC_WA_LINK                 452     // the cursor over a link label
 #define IDS_WA_INVITATION_SENT      5060
 #define IDS_WA_CATALOG_RENAMED      5061
 #define IDS_WA_NO_CATALOGS          5062

@@ -533,7 +533,7 @@ namespace {
 // The web access dialogs of a user who sets the service up and sees nothing else.
 class CSetUpWebPrompts : public CWAServicePrompts {
 public:
-    BOOL RunSetupWizard() override { return TRUE; }
+    BOOL RunSetupWizard(CWASetupConnection&) override { return TRUE; }
     BOOL RunConnectDialog(LPCTSTR, LPCTSTR, LPCTSTR, LPCTSTR, int, CString&) override { return FALSE; }
     void ShowConnectionNotice() override { }
     void ShowLog(std::vector<CString>&) override { }

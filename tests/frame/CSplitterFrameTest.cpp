@@ -10,6 +10,7 @@
 #include "frame/CatalogItem.h"
 #include "frame/DesktopLayout.h"
 #include "resources/ResourceIds.h"
+#include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
 #include "ui/CKadDragObjReg.h"
 
@@ -282,4 +283,18 @@ TEST_F(SplitterFrameTest, NewGroupsAskForTheContextNodeButNotForAFixedTopNode)
     state.m_nID = ID_CATALOG_NEW_GROUP;
     state.DoUpdate(m_pView, FALSE);
     EXPECT_FALSE(state.m_bOn);
+}
+
+TEST_F(SplitterFrameTest, SelectingAnEntrySelectsItsSystemAndThenItsRow)
+{
+    std::unique_ptr<CNodeRec> pPhotos(TreeNode("Photos")->Clone());
+    CDocumentRecArray documents = pPhotos->GetDocuments();
+    ASSERT_EQ(documents.size(), 2u);
+    MainFrame()->SendMessage(
+        g_nMsgSelectEntry, reinterpret_cast<WPARAM>(pPhotos.get()), reinterpret_cast<LPARAM>(documents[1].get()));
+    EXPECT_TRUE(Shows(pPhotos.get()));
+    CArqListCtrl& list = m_pView->GetListView()->GetListCtrl();
+    const CCatalogRecord* pFocused = list.GetRowRecord(list.GetFocusedRow());
+    ASSERT_NE(pFocused, nullptr);
+    EXPECT_EQ(pFocused->GetRef(), documents[1]->GetRef());
 }

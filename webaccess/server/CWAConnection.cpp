@@ -60,7 +60,11 @@ BOOL CWAConnection::RunSetup()
     if (!m_strLogin.IsEmpty() && !m_strCatName.IsEmpty() && !m_strCatCode.IsEmpty()
         && !m_settings.m_strCommFolder.IsEmpty())
         return Connect();
-    return m_prompts.RunSetupWizard() && EnsureTargetFolder();
+    if (!m_prompts.RunSetupWizard(*this)) {
+        CloseSocket();
+        return FALSE;
+    }
+    return EnsureTargetFolder();
 }
 
 BOOL CWAConnection::Connect()
@@ -131,6 +135,14 @@ void CWAConnection::CloseSocket()
     m_pSocket.reset();
     m_nState = 0;
     m_nPort = -1;
+}
+
+void CWAConnection::SetAccount(LPCTSTR pszLogin, LPCTSTR pszPassword, LPCTSTR pszCatalogName, LPCTSTR pszCatalogCode)
+{
+    m_strLogin = pszLogin;
+    m_strPassword = pszPassword;
+    m_strCatName = pszCatalogName;
+    m_strCatCode = pszCatalogCode;
 }
 
 BOOL CWAConnection::Disconnect()

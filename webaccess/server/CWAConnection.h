@@ -10,6 +10,8 @@
 // State: 0 not connected, else the connection type in use; a port is known
 // (not -1) whenever the state is not 0. For type 2 no socket exists.
 
+#include "webaccess/directory/CWASetupConnection.h"
+
 #include "platform/base/CString.h"
 
 #include <memory>
@@ -18,17 +20,17 @@ class CWAListenSocket;
 class CWAServicePrompts;
 class CWASettings;
 
-class CWAConnection {
+class CWAConnection : public CWASetupConnection {
 public:
     // Both references must outlive the connection.
     CWAConnection(CWASettings& settings, CWAServicePrompts& prompts);
-    ~CWAConnection();
+    ~CWAConnection() override;
     CWAConnection(const CWAConnection&) = delete;
     CWAConnection& operator=(const CWAConnection&) = delete;
 
     // Takes the account from the settings; with an account, a catalog and a
     // communication folder, Connect; otherwise the setup wizard, then
-    // EnsureTargetFolder.
+    // EnsureTargetFolder; a wizard that ends without Finish leaves no socket open.
     BOOL RunSetup();
     // Reaches the directory-server folder (type 2), makes the communication
     // folder, opens the socket and runs the connect dialog. Each failure
@@ -41,9 +43,11 @@ public:
     // -1 when none; the state follows. The listener's queue holds as many
     // connections as the channel serves at once: relays that connect while
     // the program is busy would otherwise wait a second to try again.
-    int CreateSocket(int nConnType, LPCTSTR pszDirServer);
+    int CreateSocket(int nConnType, LPCTSTR pszDirServer) override;
     // Deletes the listening socket with every open exchange; state 0, port -1.
-    void CloseSocket();
+    void CloseSocket() override;
+    // The account the setup wizard registered, used by Connect, Disconnect and Ping.
+    void SetAccount(LPCTSTR pszLogin, LPCTSTR pszPassword, LPCTSTR pszCatalogName, LPCTSTR pszCatalogCode) override;
     // Tells the server the catalog goes off line, unless a dial-up link is
     // already gone; the socket is closed in every case. FALSE keeps the
     // server's message as the last message.

@@ -9,12 +9,16 @@
 
 #include <vector>
 
+class CWASetupConnection;
+
 class CWAServicePrompts {
 public:
     virtual ~CWAServicePrompts() = default;
 
-    // The web access setup wizard, modal; TRUE when it ended with Finish.
-    virtual BOOL RunSetupWizard() = 0;
+    // The web access setup wizard, modal; TRUE when it ended with Finish. The
+    // wizard opens the connection's socket and hands it the account it
+    // registered; the caller closes the socket when it ends without Finish.
+    virtual BOOL RunSetupWizard(CWASetupConnection& connection) = 0;
     // The connect dialog: connects the account and its catalog with the
     // directory server, announcing nPort. TRUE when connected; the password
     // the user typed goes to strNewPassword.

@@ -1,24 +1,19 @@
 #include "webaccess/directory/CDlgWAAccount.h"
 
-#include "platform/net/ConnectedState.h"
 #include "platform/testing/DialogScript.h"
 #include "platform/testing/TestDriver.h"
 #include "platform/window/MessageBox.h"
 #include "resources/ResourceIds.h"
-#include "store/CPreferences.h"
 #include "tests/support/TempFolder.h"
 #include "tests/ui/ProgramModule.h"
-#include "tools/testpeers/FakeDirectoryServer.h"
+#include "tests/webaccess/directory/FakeDirectorySite.h"
 #include "webaccess/directory/CDlgWAChangeCatalog.h"
 #include "webaccess/directory/CDlgWAConnect.h"
 #include "webaccess/directory/CDlgWAInvite.h"
 #include "webaccess/directory/CDlgWAMessage.h"
-#include "webaccess/directory/CWAHttpQuery.h"
-#include "webaccess/profiles/CWASettings.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -34,27 +29,16 @@ std::string Loaded(UINT nId)
 }
 
 // The account operations against the fake directory server, with a stored
-// account, in a program folder of their own.
+// account, in a program folder of their own (the operations save the settings).
 class CDlgWAAccountTest : public ProgramFolderTest {
 protected:
     void SetUp() override
     {
         ProgramFolderTest::SetUp();
-        setenv("no_proxy", "127.0.0.1", 1);
-        setenv("NO_PROXY", "127.0.0.1", 1);
         ASSERT_NE(m_module.Handle(), nullptr);
-        m_settings.SetDefaults();
-        m_settings.m_strSite = m_server.BaseUrl().c_str();
-        m_settings.m_nConnType = WA_CONN_LAN;
-        m_settings.m_strLogin = "ana";
-        m_settings.m_strPassword = "secret";
-        m_settings.m_strCatName = "Docs";
-        m_settings.m_strCatCode = "C0DE42";
-        thePreferences.AttachWebSettings(&m_settings);
     }
     void TearDown() override
     {
-        thePreferences.AttachWebSettings(nullptr);
         EXPECT_TRUE(m_driver.ScriptErrors().empty());
         ProgramFolderTest::TearDown();
     }
@@ -88,9 +72,9 @@ protected:
 
     CTestDriver m_driver;
     ProgramModule m_module;
-    CFakeDirectoryServer m_server;
-    CWASettings m_settings;
-    CConnectedStateOverride m_connected { TRUE, INTERNET_CONNECTION_LAN };
+    FakeDirectorySite m_site;
+    CFakeDirectoryServer& m_server { m_site.m_server };
+    CWASettings& m_settings { m_site.m_settings };
     std::vector<std::string> m_messages;
 };
 

@@ -33,9 +33,11 @@ namespace {
 // connect request, with the port it was given.
 class CScriptedPrompts : public CWAServicePrompts {
 public:
-    BOOL RunSetupWizard() override
+    // Opens the socket as the wizard's last page does, then finishes or not.
+    BOOL RunSetupWizard(CWASetupConnection& connection) override
     {
         ++m_nWizards;
+        m_nWizardPort = connection.CreateSocket(WA_CONN_CABLE, "");
         return m_bWizardFinishes;
     }
     BOOL RunConnectDialog(LPCTSTR pszLogin, LPCTSTR pszPassword, LPCTSTR pszCatalogName, LPCTSTR pszCatalogCode,
@@ -56,6 +58,7 @@ public:
 
     int m_nWizards { 0 };
     bool m_bWizardFinishes { true };
+    int m_nWizardPort { -2 };
     int m_nDialogPort { -2 };
 };
 
@@ -215,4 +218,8 @@ TEST_F(CWAConnectionTest, ARefusedConnectClosesTheSocketAndAnUnsafeCodeMakesNoFo
     m_prompts.m_bWizardFinishes = false;
     EXPECT_FALSE(connection.RunSetup());
     EXPECT_EQ(m_prompts.m_nWizards, 1);
+    // A wizard cancelled after it opened the socket leaves nothing listening.
+    EXPECT_GT(m_prompts.m_nWizardPort, 0);
+    EXPECT_EQ(connection.GetListenSocket(), nullptr);
+    EXPECT_EQ(connection.GetState(), 0);
 }

@@ -27,7 +27,7 @@ namespace {
 
 class CQuietPrompts : public CWAServicePrompts {
 public:
-    BOOL RunSetupWizard() override { return FALSE; }
+    BOOL RunSetupWizard(CWASetupConnection&) override { return FALSE; }
     BOOL RunConnectDialog(LPCTSTR, LPCTSTR, LPCTSTR, LPCTSTR, int, CString&) override
     {
         ++m_nConnects;

@@ -8,7 +8,7 @@
 
 class CSilentServicePrompts : public CWAServicePrompts {
 public:
-    BOOL RunSetupWizard() override { return FALSE; }
+    BOOL RunSetupWizard(CWASetupConnection&) override { return FALSE; }
     BOOL RunConnectDialog(LPCTSTR, LPCTSTR, LPCTSTR, LPCTSTR, int, CString&) override { return FALSE; }
     void ShowConnectionNotice() override { }
     void ShowLog(std::vector<CString>&) override { }
