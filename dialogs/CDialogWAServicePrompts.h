@@ -10,7 +10,7 @@ class CDlgWALog;
 
 class CDialogWAServicePrompts : public CWAServicePrompts {
 public:
-    BOOL RunSetupWizard() override { return FALSE; }
+    BOOL RunSetupWizard(CWASetupConnection&) override { return FALSE; }
     BOOL RunConnectDialog(LPCTSTR, LPCTSTR, LPCTSTR, LPCTSTR, int, CString&) override { return FALSE; }
     void ShowConnectionNotice() override { }
     void ShowLog(std::vector<CString>& lines) override;
