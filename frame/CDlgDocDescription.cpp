@@ -6,9 +6,9 @@
 #include "ui/DocumentIcons.h"
 
 #include "platform/base/TextFunctions.h"
+#include "platform/controls/EditControl.h"
+#include "platform/controls/StaticControl.h"
 #include "platform/framework/CDataExchange.h"
-#include "platform/framework/CEdit.h"
-#include "platform/framework/CStatic.h"
 
 CDlgDocDescription::CDlgDocDescription(const CDocumentRec& document, CWnd* pParent)
     : CDialog(IDD_DOC_DESCRIPTION, pParent)
@@ -32,10 +32,8 @@ BOOL CDlgDocDescription::OnInitDialog()
     }
     CDialog::OnInitDialog();
     SetWindowText(GetResString(m_bPreset ? IDS_DESCRIPTION_FROM_SELECTION : IDS_DESCRIPTION_EDIT));
-    if (auto* pIcon = static_cast<CStatic*>(GetDlgItem(IDC_DESCRIPTION_ICON)))
-        pIcon->SetIcon(GetDocumentIcon(m_document));
-    if (auto* pEdit = static_cast<CEdit*>(GetDlgItem(IDC_DESCRIPTION_TEXT)))
-        pEdit->LimitText(MAX_DESCRIPTION);
+    SendDlgItemMessage(IDC_DESCRIPTION_ICON, STM_SETICON, reinterpret_cast<WPARAM>(GetDocumentIcon(m_document)), 0);
+    SendDlgItemMessage(IDC_DESCRIPTION_TEXT, EM_LIMITTEXT, MAX_DESCRIPTION, 0);
     return TRUE;
 }
 

@@ -569,6 +569,21 @@
 #define IDC_WA_CATALOG_LINES        1212
 #define IDC_WA_MESSAGE_TEXT         1475
 #define IDC_WA_LINK                 452     // the cursor over a link label
+#define IDD_WA_CATALOG_SETTINGS     443
+#define IDB_WA_CATALOG_SETTINGS     460
+#define IDC_WA_CATALOG_CURRENT      1382
+#define IDC_WA_CATALOG_NEW_NAME     1554
+#define IDC_WA_SETTINGS_PICTURE     1204
+#define IDC_WA_SETTINGS_NOTE        1492
+#define IDS_WA_NOTHING_CHANGED      4121
+#define IDS_WA_CATALOG_SETTINGS_TITLE 5206
+#define IDD_WA_CHANGE_USER_ID       442
+#define IDB_WA_CHANGE_USER_ID       461
+#define IDC_WA_NEW_USER_ID          1552
+#define IDC_WA_NEW_PASSWORD         1360
+#define IDC_WA_CONFIRM_PASSWORD     1361
+#define IDS_WA_PASSWORDS_DIFFER     4248
+#define IDS_WA_CHANGE_USER_ID_TITLE 5207
 #define IDS_WA_INVITATION_SENT      5060
 #define IDS_WA_CATALOG_RENAMED      5061
 #define IDS_WA_NO_CATALOGS          5062

@@ -2,6 +2,7 @@
 
 #include "resources/ResourceIds.h"
 #include "webaccess/directory/WARequestLoop.h"
+#include "webaccess/directory/WebTitleLabel.h"
 #include "webaccess/profiles/CWASettings.h"
 
 #include "platform/controls/EditControl.h"
@@ -11,7 +12,6 @@
 namespace {
 
 constexpr int PASSWORD_LIMIT = 20;
-constexpr int TITLE_SIZE = 14;
 constexpr int SERVER_ASKS_PASSWORD = 15;
 
 } // namespace
@@ -63,8 +63,7 @@ BOOL CDlgWAAccount::OnInitDialog()
     CString strText;
     strText.LoadString(m_nIdCaption);
     SetWindowText(strText);
-    strText.LoadString(m_nIdTitle);
-    m_title.SetFontBold(TRUE).SetFontSize(TITLE_SIZE).SetTextColor(RGB(40, 120, 70)).SetText(strText);
+    StyleWebTitle(m_title, m_nIdTitle);
     SendDlgItemMessage(IDC_WA_ACCOUNT_PASSWORD, EM_LIMITTEXT, PASSWORD_LIMIT, 0);
     SetDlgItemText(IDC_WA_ACCOUNT_USER_ID, m_strUserId);
     m_picture.SetBitmap(IDB_WA_ACCOUNT, 0, 0);

@@ -2,11 +2,8 @@
 
 #include "platform/testing/DialogScript.h"
 #include "platform/testing/TestDriver.h"
-#include "platform/window/MessageBox.h"
 #include "resources/ResourceIds.h"
-#include "tests/support/TempFolder.h"
-#include "tests/ui/ProgramModule.h"
-#include "tests/webaccess/directory/FakeDirectorySite.h"
+#include "tests/webaccess/directory/AccountDialogTest.h"
 #include "webaccess/directory/CDlgWAChangeCatalog.h"
 #include "webaccess/directory/CDlgWAConnect.h"
 #include "webaccess/directory/CDlgWAInvite.h"
@@ -21,39 +18,9 @@ namespace {
 
 constexpr const char* HTML_PAGE = "<html><body>Service unavailable</body></html>";
 
-std::string Loaded(UINT nId)
-{
-    CString strText;
-    strText.LoadString(nId);
-    return static_cast<LPCTSTR>(strText);
-}
-
-// The account operations against the fake directory server, with a stored
-// account, in a program folder of their own (the operations save the settings).
-class CDlgWAAccountTest : public ProgramFolderTest {
+// The account operations against the fake directory server.
+class CDlgWAAccountTest : public AccountDialogTest {
 protected:
-    void SetUp() override
-    {
-        ProgramFolderTest::SetUp();
-        ASSERT_NE(m_module.Handle(), nullptr);
-    }
-    void TearDown() override
-    {
-        EXPECT_TRUE(m_driver.ScriptErrors().empty());
-        ProgramFolderTest::TearDown();
-    }
-
-    // Answers the next message box with nResult and records its text and icon.
-    void AnswerMessageBox(int nResult)
-    {
-        m_driver.OnNextDialog([this, nResult](HWND hDlg) {
-            char szText[512] = "";
-            GetDlgItemText(hDlg, MESSAGEBOX_TEXT_ID, szText, sizeof szText);
-            m_messages.emplace_back(szText);
-            EndDialog(hDlg, nResult);
-        });
-    }
-
     // Answers the password dialog: types strPassword, sets the keep box, presses OK.
     void TypePassword(const char* pszPassword, BOOL bKeep, std::string* pUserIdShown = nullptr)
     {
@@ -70,12 +37,8 @@ protected:
 
     size_t RequestCount() const { return m_server.Requests().size(); }
 
-    CTestDriver m_driver;
-    ProgramModule m_module;
-    FakeDirectorySite m_site;
     CFakeDirectoryServer& m_server { m_site.m_server };
     CWASettings& m_settings { m_site.m_settings };
-    std::vector<std::string> m_messages;
 };
 
 TEST_F(CDlgWAAccountTest, StoredPasswordRenamesWithoutAskingAndStoresTheName)

@@ -1,0 +1,54 @@
+#pragma once
+
+// A fixture for the web access account dialogs: the program's resource
+// module, the test driver, a fake directory site with a stored account, and a
+// program folder of the test's own (the dialogs save the settings). The
+// driver's scripts must all have run cleanly.
+
+#include "platform/testing/TestDriver.h"
+#include "platform/window/MessageBox.h"
+#include "tests/support/TempFolder.h"
+#include "tests/ui/ProgramModule.h"
+#include "tests/webaccess/directory/FakeDirectorySite.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+class AccountDialogTest : public ProgramFolderTest {
+protected:
+    void SetUp() override
+    {
+        ProgramFolderTest::SetUp();
+        ASSERT_NE(m_module.Handle(), nullptr);
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(m_driver.ScriptErrors().empty());
+        ProgramFolderTest::TearDown();
+    }
+
+    // Answers the next message box with nResult and records its text in m_messages.
+    void AnswerMessageBox(int nResult = IDOK)
+    {
+        m_driver.OnNextDialog([this, nResult](HWND hDlg) {
+            char szText[512] = "";
+            GetDlgItemText(hDlg, MESSAGEBOX_TEXT_ID, szText, sizeof szText);
+            m_messages.emplace_back(szText);
+            EndDialog(hDlg, nResult);
+        });
+    }
+
+    static std::string Loaded(UINT nId)
+    {
+        CString strText;
+        strText.LoadString(nId);
+        return static_cast<LPCTSTR>(strText);
+    }
+
+    CTestDriver m_driver;
+    ProgramModule m_module;
+    FakeDirectorySite m_site;
+    std::vector<std::string> m_messages;
+};
