@@ -66,7 +66,7 @@ void CMainFrame::OnDocumentPreferences()
     CFramePrompts& prompts = GetFramePrompts();
     prompts.OfferDocumentTypes();
     CDocumentsSheetData sheet;
-    thePreferences.LoadDocumentsSheet(sheet);
+    thePreferences.LoadDocumentsSheet(sheet, MainCatalog());
     if (prompts.DocumentsSheet(sheet) != IDOK)
         return;
     CCatalogHold hold(MainCatalog());

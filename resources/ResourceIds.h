@@ -846,6 +846,21 @@
 #define IDS_WEB_FOLDER_MISSING      5044    // %s: the folder
 #define IDS_WEB_FOLDER_READ_ONLY    5045    // %s: the folder
 #define IDS_WEB_PASSWORD_SENT       5059
+#define IDD_NEW_FOLDER              390
+#define IDC_NEW_FOLDER_NAME         1521
+#define IDC_NEW_FOLDER_PARENT       1522
+#define IDD_PREF_VERSIONS           364
+#define IDC_VERSION_TEXT            1382
+#define IDC_VERSION_BEFORE          1384
+#define IDC_VERSION_AFTER           1385
+#define IDC_VERSION_PREVIEW         1386
+#define IDD_PREF_NOTIFICATION       326
+#define IDC_NOTIFY_NEVER            1463    // the cataloguing choices, in stored order
+#define IDC_NOTIFY_BY_RULES         1462
+#define IDC_NOTIFY_ALWAYS           1545
+#define IDC_NOTIFY_OPEN_WINDOW      1465    // the telling choices, in stored order
+#define IDC_NOTIFY_TRAY_ONLY        1464
+#define IDC_NOTIFY_SOUND            1482
 
 // The next system whose documents pass the list filter: the status while it
 // is looked for, and the answers when there is none.

@@ -1,6 +1,7 @@
 #include "store/CPreferences.h"
 
 #include "store/CRegistryKey.h"
+#include "store/VersionText.h"
 
 #include <algorithm>
 #include <utility>
@@ -13,8 +14,6 @@ namespace {
 constexpr char DS_PATH_VALUE[] = "DSSysDefaultPath"; // Followed by a three-digit level index
 constexpr char DS_PATH_COUNT_VALUE[] = "DSSysDefaultNumPath";
 constexpr int MAX_DS_PATH_LEVELS = 999; // The index has three digits
-constexpr int MAX_VERSION_TEXT_LENGTH = 15;
-constexpr char VERSION_TEXT_FORBIDDEN[] = "\"\\/:|<>+=;,?* ";
 // The web access block staged for a rebuilt catalog, below the preferences key,
 // and the value naming that catalog's stamp.
 constexpr char WEB_STAGE_SUBKEY[] = "WARebuild";
@@ -71,17 +70,6 @@ void ReadPath(CRegistryKey& key, LPCTSTR pszName, CString& strValue)
             == ERROR_SUCCESS
         && dwType == REG_SZ)
         strValue = buffer.data();
-}
-
-// A version text: 1 to 15 characters, none of them a path or list separator
-// nor a space, with exactly one '#' where the version number goes.
-bool IsValidVersionText(const CString& strText)
-{
-    const int nLength = strText.GetLength();
-    if (nLength == 0 || nLength > MAX_VERSION_TEXT_LENGTH || strText.FindOneOf(VERSION_TEXT_FORBIDDEN) >= 0)
-        return false;
-    const int nHash = strText.Find('#');
-    return nHash >= 0 && strText.Find('#', nHash + 1) < 0;
 }
 
 // The node that names leads to: the first name is a top-level system, each

@@ -114,14 +114,17 @@ public:
     // CopyFrom saves nothing, successfully.
     void CopyToWebSheet(CPreferencesWebSheetData& sheet) const;
     BOOL CopyFromWebSheet(const CPreferencesWebSheetData& sheet);
-    // The documents sheet: LoadDocumentsSheet gives the folders page the
-    // watched folders ("DSDir"). SaveDocumentsSheet replaces pCatalog's
+    // The documents sheet: LoadDocumentsSheet gives every page its data, so
+    // that saving a sheet whose pages were never shown changes nothing: the
+    // catalogued extensions (".ext", lower-cased), the watched folders
+    // ("DSDir"), pCatalog's place choice, its network
+    // locations (each ending in a backslash) and its mail stores. SaveDocumentsSheet replaces pCatalog's
     // extensions by the chosen ones, rebuilds the document-type map, takes the
     // watched folders, rebuilds pCatalog's locations from the folders page's
     // mode and folders and the mail page's stores (a location kept from before
     // keeps its stored size or position), stores the mode in pCatalog and
     // saves "DSDir" and "Documents". FALSE at the first step that failed.
-    void LoadDocumentsSheet(CDocumentsSheetData& sheet) const;
+    void LoadDocumentsSheet(CDocumentsSheetData& sheet, CCatalog* pCatalog) const;
     BOOL SaveDocumentsSheet(const CDocumentsSheetData& sheet, CCatalog* pCatalog);
 
     // Runs after the general sheet's values were taken back, so the windows

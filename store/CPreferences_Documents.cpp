@@ -66,9 +66,26 @@ struct CKeptLocation {
  * The documents sheet
  ***************************************************************************/
 
-void CPreferences::LoadDocumentsSheet(CDocumentsSheetData& sheet) const
+void CPreferences::LoadDocumentsSheet(CDocumentsSheetData& sheet, CCatalog* pCatalog) const
 {
+    sheet.documentTypes.chosenExtensions.RemoveAll();
+    for (CString strExtension = pCatalog->FirstExtension(); !strExtension.IsEmpty();
+         strExtension = pCatalog->NextExtension()) {
+        strExtension.MakeLower();
+        sheet.documentTypes.chosenExtensions.SetAt("." + strExtension, nullptr);
+    }
     sheet.folders.watchedFolders.Copy(m_dsDir);
+    sheet.folders.nMode = static_cast<int>(pCatalog->GetPlaceChoice());
+    sheet.folders.catalogFolders.RemoveAll();
+    sheet.mails.stores.clear();
+    int nIterator = pCatalog->GetLocationCount();
+    for (CString strKey; pCatalog->NextLocation(&nIterator, strKey);) {
+        const int nKind = pCatalog->GetLocationKind(strKey);
+        if (nKind == LOCATION_NETWORK)
+            sheet.folders.catalogFolders.Add(AddBackslash(strKey));
+        else if (nKind >= LOCATION_NETSCAPE && nKind <= LOCATION_OUTLOOK_EXPRESS5)
+            sheet.mails.stores.push_back({ strKey, static_cast<WORD>(nKind) });
+    }
 }
 
 BOOL CPreferences::SaveDocumentsSheet(const CDocumentsSheetData& sheet, CCatalog* pCatalog)

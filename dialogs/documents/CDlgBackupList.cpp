@@ -4,7 +4,7 @@
 #include "frame/CBackupMonitor.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalogFiles.h"
-#include "ui/DialogIdle.h"
+#include "ui/KickIdle.h"
 
 #include "platform/framework/AfxMessages.h"
 #include "platform/framework/CCmdUI.h"
@@ -67,7 +67,7 @@ BOOL CDlgBackupList::OnInitDialog()
 
 LRESULT CDlgBackupList::OnKickIdle(WPARAM wParam, LPARAM lParam)
 {
-    return UpdateDialogOnIdle(*this, wParam, lParam);
+    return RelayKickIdle(this, wParam, lParam);
 }
 
 void CDlgBackupList::OnUpdateChoose(CCmdUI* pCmdUI)

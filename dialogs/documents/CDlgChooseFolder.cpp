@@ -12,8 +12,8 @@
 #include "store/FileHelpers.h"
 #include "store/PathHelpers.h"
 #include "ui/CFileOpNameMappings.h"
-#include "ui/DialogIdle.h"
 #include "ui/DocumentIcons.h"
+#include "ui/KickIdle.h"
 
 #include "platform/base/FileFunctions.h"
 #include "platform/base/TextFunctions.h"
@@ -81,7 +81,7 @@ BOOL CDlgChooseFolder::OnInitDialog()
 
 LRESULT CDlgChooseFolder::OnKickIdle(WPARAM wParam, LPARAM lParam)
 {
-    return UpdateDialogOnIdle(*this, wParam, lParam);
+    return RelayKickIdle(this, wParam, lParam);
 }
 
 void CDlgChooseFolder::OnUpdateOK(CCmdUI* pCmdUI)

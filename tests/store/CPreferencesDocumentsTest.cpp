@@ -77,6 +77,35 @@ protected:
 
 /* The documents sheet. */
 
+TEST_F(CPreferencesDocumentsTest, SavingTheLoadedSheetUnchangedKeepsExtensionsPlacesAndMailStores)
+{
+    ASSERT_TRUE(m_pCatalog->LoadExtensions("DOC"));
+    ASSERT_TRUE(m_pCatalog->LoadExtensions("txt"));
+    const std::pair<WORD, const char*> locations[]
+        = { { LOCATION_LOCAL_DISK, "Local Disk" }, { LOCATION_NETWORK, "\\\\office-pc\\documents\\" },
+              { LOCATION_NETSCAPE, "c:\\mail\\inbox" }, { LOCATION_OUTLOOK_EXPRESS5, "c:\\mail\\express" } };
+    for (const auto& [wKind, pszName] : locations)
+        ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(m_pCatalog->AddMailStore(wKind, pszName)));
+    ASSERT_TRUE(m_pCatalog->SetPlaceChoice(CCatalog::PLACE_BOTH));
+    const std::map<std::string, int> before = Locations();
+    const std::vector<std::string> extensions = Extensions();
+
+    CPreferences prefs;
+    CDocumentsSheetData sheet;
+    prefs.LoadDocumentsSheet(sheet, m_pCatalog.get());
+    EXPECT_EQ(sheet.folders.nMode, CCatalog::PLACE_BOTH);
+    EXPECT_THAT(Strings(sheet.folders.catalogFolders), ElementsAre("\\\\office-pc\\documents\\"));
+    EXPECT_EQ(sheet.mails.stores.size(), 2u);
+    void* pUnused = nullptr;
+    EXPECT_TRUE(sheet.documentTypes.chosenExtensions.Lookup(".doc", pUnused));
+
+    // An OK on a sheet whose pages were never shown hands the same data back.
+    ASSERT_TRUE(prefs.SaveDocumentsSheet(sheet, m_pCatalog.get()));
+    EXPECT_EQ(Locations(), before);
+    EXPECT_THAT(Extensions(), ::testing::UnorderedElementsAreArray(extensions));
+    EXPECT_EQ(m_pCatalog->GetPlaceChoice(), CCatalog::PLACE_BOTH);
+}
+
 TEST_F(CPreferencesDocumentsTest, DocumentsSheetReplacesExtensionsLocationsAndWatchedFolders)
 {
     ASSERT_TRUE(m_pCatalog->LoadExtensions("doc"));
@@ -85,10 +114,10 @@ TEST_F(CPreferencesDocumentsTest, DocumentsSheetReplacesExtensionsLocationsAndWa
     prefs.m_dsDir.Add("c:\\old\\");
     prefs.m_documents.Add("Text document");
 
+    CDocumentsSheetData before;
+    prefs.LoadDocumentsSheet(before, m_pCatalog.get());
+    EXPECT_THAT(Strings(before.folders.watchedFolders), ElementsAre("c:\\old\\"));
     CDocumentsSheetData sheet;
-    prefs.LoadDocumentsSheet(sheet);
-    EXPECT_THAT(Strings(sheet.folders.watchedFolders), ElementsAre("c:\\old\\"));
-    sheet.folders.watchedFolders.RemoveAll();
     FillSheet(sheet);
     ASSERT_TRUE(prefs.SaveDocumentsSheet(sheet, m_pCatalog.get()));
 

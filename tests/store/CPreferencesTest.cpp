@@ -305,12 +305,20 @@ TEST_F(CPreferencesTest, DamagedValuesFallBackToTheirDefaults)
 
 TEST_F(CPreferencesTest, VersionTextWithForbiddenCharactersIsRejected)
 {
-    for (const char* pszText : { "", "v", "a/#", "x #", "#123456789012345", "v#?" }) {
+    for (const char* pszText : { "", "v", "a/#", "a#b#", "#123456789012345", "v#?" }) {
         Key().SetString("VersionControlText", pszText);
         CPreferences loaded;
         loaded.Load();
         EXPECT_EQ(std::string(loaded.m_strVersionControlText), "_v#") << pszText;
     }
+}
+
+TEST_F(CPreferencesTest, VersionTextWithABlankSurvivesTheNextStart)
+{
+    Key().SetString("VersionControlText", "copy #");
+    CPreferences loaded;
+    loaded.Load();
+    EXPECT_EQ(std::string(loaded.m_strVersionControlText), "copy #");
 }
 
 TEST_F(CPreferencesTest, OverlongFolderPathFallsBackToEmpty)
