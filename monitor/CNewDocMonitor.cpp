@@ -126,6 +126,10 @@ void CNewDocMonitor::Stop()
     CloseFolderWatches();
     KillFolderWatchThread();
     if (GetSafeHwnd()) {
+        // The watchers have stopped: notices posted but never read are ours to free.
+        MSG msg;
+        while (::PeekMessage(&msg, GetSafeHwnd(), WM_DRIVER_NOTICE, WM_DRIVER_NOTICE, PM_REMOVE))
+            std::free(reinterpret_cast<DriverNotice*>(msg.lParam));
         RemoveIcon();
         DestroyWindow();
     }

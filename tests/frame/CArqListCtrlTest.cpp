@@ -437,7 +437,8 @@ TEST_F(ArqListTest, RemovingFromTheGroupAsksFirstAndKeepsTheDocumentCatalogued)
     m_driver.AnswerNextMessageBox(IDYES);
     ActiveView()->GetListView()->SendMessage(WM_COMMAND, ID_DOC_REMOVE_FROM_GROUP);
     EXPECT_EQ(System("Letters")->CountDocuments(), 2);
-    EXPECT_TRUE(App().GetMainCatalog()->FindPath(DocPath("a.txt").c_str())); // kept under the systems root
+    EXPECT_NE(std::unique_ptr<CDocumentRec>(App().GetMainCatalog()->FindPath(DocPath("a.txt").c_str())),
+        nullptr); // kept under the systems root
 }
 
 TEST_F(ArqListTest, ACutMarksItsRowsAndAnotherCopyClearsTheMarks)

@@ -505,8 +505,10 @@ TEST_F(MainFrameTest, APreferenceSheetsOkKeepsItsValuesAndACancelChangesNothing)
     WriteCatalog();
     ASSERT_TRUE(Start());
     thePreferences.m_bMinimize = FALSE;
-    m_prompts.m_fnSheet
-        = [](void* pData) { static_cast<CPreferencesArchivoraSheetData*>(pData)->general.bMinimize = TRUE; };
+    m_prompts.m_fnSheet = [](CFramePrompts::ESheet eSheet, void* pData) {
+        if (eSheet == CFramePrompts::ESheet::General)
+            static_cast<CPreferencesArchivoraSheetData*>(pData)->general.bMinimize = TRUE;
+    };
     Command(ID_TOOLS_PREFERENCES);
     EXPECT_FALSE(thePreferences.m_bMinimize);
 

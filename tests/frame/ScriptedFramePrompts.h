@@ -57,7 +57,7 @@ public:
     {
         m_eLastSheet = eSheet;
         if (m_fnSheet)
-            m_fnSheet(pSheetData);
+            m_fnSheet(eSheet, pSheetData);
         return Ask("preference sheet", m_nSheetAnswer);
     }
     int KeywordSystemSheet() override { return Ask("keyword sheet", m_nSheetAnswer); }
@@ -97,7 +97,8 @@ public:
     int m_nBackupAnswer { IDCANCEL };
     int m_nBackupGeneration { 1 };
     int m_nSheetAnswer { IDCANCEL };
-    std::function<void(void*)> m_fnSheet; // changes a preference sheet's data before its answer
+    std::function<void(ESheet, void*)>
+        m_fnSheet; // changes a sheet's data, whose type its kind gives, before its answer
     ESheet m_eLastSheet { ESheet::General };
     int m_nUpdateAnswer { IDCANCEL };
     int m_nMaintenanceAnswer { IDCANCEL };
