@@ -442,7 +442,7 @@
 #define IDC_WA_CATALOG_CURRENT      1382
 #define IDC_WA_CATALOG_NEW_NAME     1554
 #define IDC_WA_SETTINGS_PICTURE     1204
-#define IDC_WA_SETTINGS_NOTE        1492
+#define IDC_WA_SETTINGS_NOTE        1492    // also the backup page's count of kept copies
 #define IDS_WA_NOTHING_CHANGED      4121
 #define IDS_WA_CATALOG_SETTINGS_TITLE 5206
 #define IDD_WA_CHANGE_USER_ID       442
@@ -733,6 +733,13 @@
 #define IDC_RECENT_COUNT            1573
 #define IDC_RECENT_OPTIONS          1574
 #define IDC_RECENT_COUNT_SPIN       1575
+#define IDD_PREF_BACKUP             375
+#define IDC_BACKUP_COUNT            1514
+#define IDC_BACKUP_COUNT_SPIN       1513
+#define IDC_BACKUP_NEVER            1381    // the schedule choices, in the page's order
+#define IDC_BACKUP_EVERY_N_DAYS     1383
+#define IDC_PREF_DAYS               1254    // a page's count of days, with its arrows
+#define IDC_PREF_DAYS_SPIN          1304
 
 // The next system whose documents pass the list filter: the status while it
 // is looked for, and the answers when there is none.
