@@ -729,6 +729,10 @@
 #define IDC_NOTIFY_OPEN_WINDOW      1465    // the telling choices, in stored order
 #define IDC_NOTIFY_TRAY_ONLY        1464
 #define IDC_NOTIFY_SOUND            1482
+#define IDD_PREF_RECENT             469
+#define IDC_RECENT_COUNT            1573
+#define IDC_RECENT_OPTIONS          1574
+#define IDC_RECENT_COUNT_SPIN       1575
 
 // The next system whose documents pass the list filter: the status while it
 // is looked for, and the answers when there is none.
