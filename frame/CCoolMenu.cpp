@@ -272,6 +272,11 @@ void CCoolMenu::ShowRecycleBin()
     ShowWindowOnce(m_pRecycleBin);
 }
 
+void CCoolMenu::ShowExpiredDocuments()
+{
+    ShowWindowOnce(m_pExpired);
+}
+
 BOOL CCoolMenu::CanOpenPlace(int nItem)
 {
     const CPlace* pPlace = Place(nItem);

@@ -72,6 +72,8 @@ public:
     BOOL IdleRefresh();
     // Shows the recycle bin window.
     void ShowRecycleBin();
+    // Shows the expired documents window (the daily notice's OK).
+    void ShowExpiredDocuments();
     // The windows, once made; null before.
     CDlgDocumentList* GetRecycleBinWindow() const { return m_pRecycleBin.get(); }
     CDlgSearchResults* GetSearchResultsWindow() const { return m_pSearchResults.get(); }

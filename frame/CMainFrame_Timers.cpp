@@ -117,8 +117,8 @@ void CMainFrame::ShowDailyNotice()
         pExpiring && pExpiring->IsValid() ? pExpiring->Query(EXPIRED_QUERY, QUERY_WORDS) : nullptr);
     if (pExpired && pExpired->GetCount() >= 1) {
         const CString strDate = CTime(tNow).Format("%A, %B %d, %Y");
-        // FIXME: IDOK shows the expired documents in the drag bar's list once it exists.
-        GetFramePrompts().DailyNotice(pExpired->GetCount(), strDate);
+        if (GetFramePrompts().DailyNotice(pExpired->GetCount(), strDate) == IDOK)
+            m_wndDragBar.GetList().ShowExpiredDocuments();
     }
     CRegistryKey settings;
     if (settings.Create(HKEY_CURRENT_USER, SETTINGS_KEY_PATH, KEY_WRITE))

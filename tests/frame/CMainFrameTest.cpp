@@ -8,6 +8,7 @@
 #include "catalog/CCatalogPrompts.h"
 #include "frame/AppMessages.h"
 #include "frame/CCatalogBar.h"
+#include "frame/CDlgExpiredDocuments.h"
 #include "frame/CSisTreeView.h"
 #include "frame/WebAccessServices.h"
 #include "resources/ResourceIds.h"
@@ -425,13 +426,20 @@ TEST_F(MainFrameTest, TheDailyNoticeComesOncePerDayWhenDocumentsExpired)
     ASSERT_TRUE(Start());
     EXPECT_EQ(m_prompts.CountOf("daily notice"), 1);
     EXPECT_EQ(m_prompts.m_nNoticeCount, 1);
-    // The timer on the same day shows nothing; after midnight once more.
+    CCoolMenu& places = MainFrame()->GetDragBar().GetList();
+    EXPECT_EQ(places.GetExpiredWindow(), nullptr); // cancelled
+    // The timer on the same day shows nothing; after midnight once more, and OK lists the documents.
     COffsetClock clock;
     m_driver.Advance(CMainFrame::NOTICE_INTERVAL);
     EXPECT_EQ(m_prompts.CountOf("daily notice"), 1);
+    m_prompts.m_nNoticeAnswer = IDOK;
     clock.m_nOffsetSeconds = 86400;
     m_driver.Advance(CMainFrame::NOTICE_INTERVAL);
     EXPECT_EQ(m_prompts.CountOf("daily notice"), 2);
+    CDlgExpiredDocuments* pExpired = places.GetExpiredWindow();
+    ASSERT_NE(pExpired, nullptr);
+    EXPECT_TRUE(pExpired->IsWindowVisible());
+    EXPECT_EQ(pExpired->GetList().GetItemCount(), 1);
     // Minimised, the timer does nothing.
     MainFrame()->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
     clock.m_nOffsetSeconds = 2 * 86400;

@@ -30,7 +30,7 @@ public:
     {
         m_nNoticeCount = nCount;
         m_strNoticeDate = pszDate;
-        return Ask("daily notice", IDCANCEL);
+        return Ask("daily notice", m_nNoticeAnswer);
     }
     int OfferRecovery() override { return Ask("offer recovery", m_nRecoveryAnswer); }
     int ChooseBackup(BOOL, int* pnGeneration) override
@@ -90,6 +90,7 @@ public:
     int m_nUpdateAnswer { IDCANCEL };
     int m_nMaintenanceAnswer { IDCANCEL };
     int m_nNoticeCount { -1 };
+    int m_nNoticeAnswer { IDCANCEL };
     CString m_strOpenWithProgram;
     int m_nOpenWithAnswer { IDCANCEL };
     int m_nChooseFolderAnswer { IDCANCEL };
