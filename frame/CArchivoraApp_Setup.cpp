@@ -333,9 +333,10 @@ void CArchivoraApp::OnUpdateCatalog()
     if (GetFramePrompts().UpdateOptions(choices) != IDOK)
         return;
     const BOOL bHadSystems = HasSystems();
+    // The monitor is off and out of the tray until the views show the result.
+    CMainFrame* pMainFrame = GetMainFrame();
+    CMonitorPause pause(pMainFrame ? &pMainFrame->GetMonitor() : nullptr, CMonitorPause::HIDE_ICON);
     {
-        CMainFrame* pMainFrame = GetMainFrame();
-        CMonitorPause pause(pMainFrame ? &pMainFrame->GetMonitor() : nullptr);
         const int nOption = (choices.bFirst ? CCatalogUpdate::OPTION_PLACES : 0)
             | (choices.bSecond ? CCatalogUpdate::OPTION_FAST_FOLDERS : 0);
         CCatalogUpdate update(m_pMainCatalog.get(), nullptr, nOption, m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
@@ -344,7 +345,6 @@ void CArchivoraApp::OnUpdateCatalog()
     if (m_pMainWnd)
         m_pMainWnd->SendMessage(g_nMsgRedo, 0, 0);
     // The tree of the active view is told that the catalog has its first systems.
-    CMainFrame* pMainFrame = GetMainFrame();
     CSplitterFrame* pFrame = pMainFrame ? pMainFrame->GetActiveCatalogFrame() : nullptr;
     if (!bHadSystems && HasSystems() && pFrame && pFrame->GetTreeView())
         pFrame->GetTreeView()->SendMessage(WM_COMMAND, ID_VIEW_TOP_NODE3, 0);
