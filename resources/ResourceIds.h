@@ -67,8 +67,33 @@
 #define IDD_FIND_BAR                266
 #define IDD_CATALOG_BAR             268
 #define IDD_MAIL_BAR                363
-// The question asked when the user stops a mailbox reorganisation.
+// The question asked while an operation still runs (the frame asks it when
+// the user stops a mailbox reorganisation): OK lets it go on, Cancel stops it.
 #define IDD_STOP_REORGANIZE         367
+
+// The main frame's small dialogs and the web access notice: a small picture
+// beside the title, a large one at the top left.
+#define IDD_DAILY_NOTICE            278
+#define IDD_ORPHAN_WARNING          287
+#define IDD_CONFIRM_SETUP           303
+#define IDD_WA_NOTICE               446
+#define IDB_BACKUP_PICTURE          281     // 16 x 16, 0xFF00FF transparent
+#define IDB_OPERATION_IN_PROGRESS   370
+#define IDB_DAILY_NOTICE            290
+#define IDB_ORPHAN_WARNING          291
+#define IDB_CONFIRM_SETUP           299
+#define IDC_NOTICE_ICON             1442    // the small picture, IDB_BACKUP_PICTURE
+#define IDC_NOTICE_PICTURE          1444
+#define IDC_NOTICE_TEXT             1430
+#define IDC_DAILY_NOTICE_TITLE      1432
+#define IDC_ORPHAN_WARNING_TITLE    1445
+#define IDC_NOTICE_DONT_ASK         1529    // the orphan warning's and the web notice's box
+#define IDC_WA_NOTICE_PAGE          1570    // the place of the web notice's page
+#define IDS_STOP_OPERATION          4445
+#define IDS_WA_NOTICE_TITLE         5069
+#define IDS_WA_NOTICE_TEXT          5070
+#define IDS_WA_NOTICE_SITE_BEFORE   5071    // the text before the site's link
+#define IDS_WA_NOTICE_SITE_AFTER    5072    // the text after it
 
 // The clip the progress dialogs play while they work: a document filed into a folder.
 #define IDR_FILING_CLIP             395

@@ -1,0 +1,51 @@
+#pragma once
+
+// A fixture for the main frame's small dialogs: a program folder of the
+// test's own, the program's resource module and the test driver, whose
+// scripts must all have run cleanly. Message boxes answered through
+// AnswerMessageBox leave their texts in m_messages.
+
+#include "platform/testing/TestDriver.h"
+#include "platform/window/MessageBox.h"
+#include "tests/support/TempFolder.h"
+#include "tests/ui/ProgramModule.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+class SmallDialogTest : public ProgramFolderTest {
+protected:
+    void SetUp() override
+    {
+        ProgramFolderTest::SetUp();
+        ASSERT_NE(m_module.Handle(), nullptr);
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(m_driver.ScriptErrors().empty());
+        ProgramFolderTest::TearDown();
+    }
+
+    void AnswerMessageBox(int nResult)
+    {
+        m_driver.OnNextDialog([this, nResult](HWND hDlg) {
+            char szText[512] = "";
+            GetDlgItemText(hDlg, MESSAGEBOX_TEXT_ID, szText, sizeof szText);
+            m_messages.emplace_back(szText);
+            EndDialog(hDlg, nResult);
+        });
+    }
+
+    static std::string Loaded(UINT nId)
+    {
+        CString strText;
+        strText.LoadString(nId);
+        return static_cast<LPCTSTR>(strText);
+    }
+
+    CTestDriver m_driver;
+    ProgramModule m_module;
+    std::vector<std::string> m_messages;
+};
