@@ -8,6 +8,7 @@
 #include "store/CatalogCompare.h"
 #include "store/ResString.h"
 #include "ui/AppPalette.h"
+#include "ui/CSisPopupWnd.h"
 #include "ui/DropTargets.h"
 
 #include "platform/controls/ListViewControl.h"
@@ -27,6 +28,9 @@ BEGIN_MESSAGE_MAP(CSisTreeCtrl, CTreeCtrl)
     ON_WM_ERASEBKGND()
     ON_WM_LBUTTONDOWN()
     ON_WM_RBUTTONDOWN()
+    ON_WM_MOUSEMOVE()
+    ON_WM_KILLFOCUS()
+    ON_WM_TIMER()
     ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, &CSisTreeCtrl::OnCustomDraw)
     ON_NOTIFY_REFLECT(TVN_SELCHANGING, &CSisTreeCtrl::OnSelChanging)
     ON_NOTIFY_REFLECT(TVN_SELCHANGED, &CSisTreeCtrl::OnSelChanged)
@@ -584,6 +588,9 @@ CWnd* CSisTreeCtrl::GetCommandWindow() const
 void CSisTreeCtrl::OnDestroy()
 {
     m_bSuppress = TRUE;
+    KillTimer(TIMER_HOVER_POPUP);
+    KillTimer(TIMER_DRAG_POPUP);
+    m_pDragPopup.reset();
     while (HTREEITEM hItem = GetRootItem())
         DeleteItemDeep(hItem);
     m_pDragTarget.reset();

@@ -17,6 +17,11 @@
 // properties changed. Only the selected path stays expanded.
 //
 // The selected items form a back and forward history of 32 entries.
+//
+// Resting the mouse half a second on a system with subsystems opens them as
+// a cascading popup below its label; the system picked there is selected in
+// the tree. A drag resting on such a system opens the same popup for the
+// drag, so that a drop can go several levels deep.
 
 #include "frame/CSisNavHistory.h"
 
@@ -31,6 +36,7 @@
 class CCatalog;
 class CKadDragObjReg;
 class CNodeRec;
+class CSisPopupWnd;
 
 // The name a node shows in the tree and wherever its place is written or
 // saved: the two fixed top nodes have no name of their own in the catalog and
@@ -55,6 +61,11 @@ public:
     static constexpr DWORD_PTR PLACEHOLDER_DATA = static_cast<DWORD_PTR>(-1);
     static constexpr int HISTORY_CAPACITY = 32;
     static constexpr int LABEL_LIMIT = 30; // characters of a system's name
+
+    /* Timers: the mouse or a drag resting on an item opens its subsystems. */
+    static constexpr UINT_PTR TIMER_HOVER_POPUP = 100;
+    static constexpr UINT_PTR TIMER_DRAG_POPUP = 101;
+    static constexpr UINT POPUP_DELAY_MS = 500;
 
     /* State images: the button in front of an item. */
     static constexpr int STATE_COLLAPSED = 2;
@@ -158,6 +169,9 @@ protected:
     BOOL OnEraseBkgnd(CDC* pDC);
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnRButtonDown(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnKillFocus(CWnd* pNewWnd);
+    void OnTimer(UINT_PTR nIDEvent);
     void OnCustomDraw(NMHDR* pNotify, LRESULT* pResult);
     void OnSelChanging(NMHDR* pNotify, LRESULT* pResult);
     void OnSelChanged(NMHDR* pNotify, LRESULT* pResult);
@@ -188,6 +202,19 @@ private:
     void PostToParent(UINT nMessage);
     // The first ancestor window that is not a child: where menus and their commands go.
     CWnd* GetCommandWindow() const;
+    // Where hItem's subsystems popup opens (one pixel right of the label's
+    // left edge, 3 above its bottom) and the label's rectangle it keeps
+    // clear of, in screen coordinates; FALSE when the item is not shown.
+    BOOL ChildrenPopupPlace(HTREEITEM hItem, POINT* pPoint, RECT* pItemRect) const;
+    // A created popup of hItem's subsystems; null when it has none.
+    std::unique_ptr<CSisPopupWnd> CreateChildrenPopup(HTREEITEM hItem);
+    // Timer 100: the subsystems of the item under the resting cursor, tracked
+    // modally; the system picked there is selected.
+    void OnHoverPopup(HTREEITEM hItem);
+    // Timer 101: the drag hover item's subsystems, opened for the drag.
+    void OpenDragPopup();
+    // Selects the picked node's item, loading the items on its path.
+    void SelectPicked(const CNodeRec& picked);
     // Draws an item's tab after the control drew its text.
     void DrawItemTab(NMTVCUSTOMDRAW& draw);
 
@@ -203,4 +230,6 @@ private:
     CSisNavHistory m_history;
     HTREEITEM m_hDragHover { nullptr }; // the item under a drag, TVI_ROOT for empty space
     std::unique_ptr<CNodeRec> m_pDragTarget;
+    CPoint m_ptLastMouse { -1, -1 };
+    std::unique_ptr<CSisPopupWnd> m_pDragPopup; // open for a drag
 };

@@ -92,6 +92,7 @@ DROPEFFECT CSisTreeCtrl::DropOver(CKadDragObj* pPayload, UINT nKeyState, int x, 
             m_pDragTarget.reset(CNodeRec::NewRootNodeRec(m_pCatalog));
         } else if (CNodeRec* pNode = GetItemNode(hTarget)) {
             SelectDropTarget(hTarget);
+            SetTimer(TIMER_DRAG_POPUP, POPUP_DELAY_MS, nullptr);
             m_pDragTarget.reset(pNode->Clone());
         }
     }
@@ -142,6 +143,7 @@ BOOL CSisTreeCtrl::DropTake(CKadDragObj* pPayload, DROPEFFECT effect)
 
 void CSisTreeCtrl::EndDragOver()
 {
+    KillTimer(TIMER_DRAG_POPUP);
     if (m_hDragHover && m_hDragHover != TVI_ROOT)
         SelectDropTarget(nullptr);
     m_hDragHover = nullptr;

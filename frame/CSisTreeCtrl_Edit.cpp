@@ -28,6 +28,7 @@
 
 void CSisTreeCtrl::OnLButtonDown(UINT nFlags, CPoint point)
 {
+    KillTimer(TIMER_HOVER_POPUP);
     UINT nHit = 0;
     HTREEITEM hItem = HitTest(point, &nHit);
     if (hItem && (nHit & TVHT_ONITEMSTATEICON) && ItemHasChildren(hItem)) {
@@ -54,6 +55,7 @@ void CSisTreeCtrl::OnLButtonDown(UINT nFlags, CPoint point)
 
 void CSisTreeCtrl::OnRButtonDown(UINT, CPoint point)
 {
+    KillTimer(TIMER_HOVER_POPUP);
     SetFocus();
     HTREEITEM hItem = HitTest(point, nullptr);
     UINT nMenu = IDR_TREE_EMPTY_MENU;

@@ -315,3 +315,93 @@ TEST_F(SisTreeTest, TheArrowsAreEnabledOnlyWhereTheTreeCanScroll)
     App().OnIdle(0);
     EXPECT_TRUE(pView->GetDlgItem(CSisTreeView::ID_UP)->IsWindowEnabled());
 }
+
+namespace {
+
+// The middle of an item's label, in the tree's client coordinates.
+CPoint LabelPoint(CSisTreeCtrl& tree, HTREEITEM hItem)
+{
+    CRect rc;
+    EXPECT_TRUE(tree.GetItemRect(hItem, &rc, TRUE));
+    return CPoint((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+}
+
+} // namespace
+
+TEST_F(SisTreeTest, RestingOnASystemOpensItsSubsystemsAndThePickedOneIsSelected)
+{
+    const CPoint ptLetters = LabelPoint(*m_pTree, Item({ "Letters" }));
+    std::vector<CString> rows;
+    m_driver.OnNextWait([&] {
+        const std::vector<HWND> popups = CTestDriver::PopupWindows();
+        ASSERT_EQ(popups.size(), 1u);
+        rows = CTestDriver::Items(CTestDriver::PopupList(popups[0]));
+        CRect rcPopup;
+        ::GetWindowRect(popups[0], &rcPopup);
+        CRect rcLabel;
+        m_pTree->GetItemRect(Item({ "Letters" }), &rcLabel, TRUE);
+        m_pTree->ClientToScreen(&rcLabel);
+        EXPECT_EQ(rcPopup.left, rcLabel.left + 1);
+        EXPECT_EQ(rcPopup.top, rcLabel.bottom - 3) << "just below the label";
+        ASSERT_TRUE(m_driver.ClickPopupRow(popups[0], 0)); // Bank
+    });
+    ASSERT_TRUE(m_driver.Hover(Tree(), ptLetters.x, ptLetters.y));
+    m_driver.Advance(CSisTreeCtrl::POPUP_DELAY_MS + 50);
+    m_driver.Pump();
+    EXPECT_EQ(rows, (std::vector<CString> { "Bank", "Home" }));
+    EXPECT_TRUE(CTestDriver::PopupWindows().empty());
+    EXPECT_EQ(SelectedText(), "Bank") << "the picked system's path is loaded and it is selected";
+    EXPECT_TRUE(CTestDriver::IsTreeExpanded(Tree(), Item({ "Letters" })));
+}
+
+TEST_F(SisTreeTest, NoPopupForASystemWithoutSubsystemsAMovedCursorOrAnOpenEditor)
+{
+    const CPoint ptWork = LabelPoint(*m_pTree, Item({ "Work" }));
+    ASSERT_TRUE(m_driver.Hover(Tree(), ptWork.x, ptWork.y));
+    m_driver.Advance(CSisTreeCtrl::POPUP_DELAY_MS + 50);
+    EXPECT_TRUE(CTestDriver::PopupWindows().empty());
+
+    // The cursor moved on before the delay: the next item's delay starts again.
+    const CPoint ptPhotos = LabelPoint(*m_pTree, Item({ "Photos" }));
+    const CPoint ptLetters = LabelPoint(*m_pTree, Item({ "Letters" }));
+    ASSERT_TRUE(m_driver.Hover(Tree(), ptPhotos.x, ptPhotos.y));
+    m_driver.Advance(CSisTreeCtrl::POPUP_DELAY_MS - 100);
+    ASSERT_TRUE(m_driver.Hover(Tree(), ptWork.x, ptWork.y));
+    m_driver.Advance(CSisTreeCtrl::POPUP_DELAY_MS + 50);
+    EXPECT_TRUE(CTestDriver::PopupWindows().empty());
+
+    // Typing a new name is not interrupted.
+    ASSERT_TRUE(m_driver.ClickTreeItem(Tree(), Item({ "Work" })));
+    ASSERT_NE(m_pTree->EditLabel(Item({ "Work" })), nullptr);
+    ASSERT_TRUE(m_driver.Hover(Tree(), ptLetters.x, ptLetters.y));
+    m_driver.Advance(CSisTreeCtrl::POPUP_DELAY_MS + 50);
+    EXPECT_TRUE(CTestDriver::PopupWindows().empty());
+    m_pTree->SendMessage(TVM_ENDEDITLABELNOW, TRUE, 0);
+}
+
+TEST_F(SisTreeTest, ADragRestingOnASystemOpensItsSubsystemsForTheDrag)
+{
+    auto pBank = Node({ "Letters", "Bank" });
+    CDocumentRecArray documents = pBank->GetDocuments();
+    ASSERT_EQ(documents.size(), 1u);
+    CKadDragObjReg docs;
+    docs.SetSource(pBank.get());
+    docs.AddItem(documents[0].get(), 0);
+
+    const CPoint ptLetters = LabelPoint(*m_pTree, Item({ "Letters" }));
+    EXPECT_EQ(m_pTree->DropOver(&docs, 0, ptLetters.x, ptLetters.y), DROPEFFECT_MOVE);
+    m_driver.Advance(CSisTreeCtrl::POPUP_DELAY_MS - 100);
+    EXPECT_TRUE(CTestDriver::PopupWindows().empty());
+    m_driver.Advance(150);
+    ASSERT_EQ(CTestDriver::PopupWindows().size(), 1u);
+    EXPECT_EQ(CTestDriver::Items(CTestDriver::PopupList(CTestDriver::PopupWindows()[0])),
+        (std::vector<CString> { "Bank", "Home" }));
+    EXPECT_EQ(GetCapture(), nullptr) << "a drag popup runs without the modal loop";
+
+    // Resting on a system without subsystems closes the open drag popup.
+    const CPoint ptWork = LabelPoint(*m_pTree, Item({ "Work" }));
+    m_pTree->DropOver(&docs, 0, ptWork.x, ptWork.y);
+    m_driver.Advance(CSisTreeCtrl::POPUP_DELAY_MS + 50);
+    EXPECT_TRUE(CTestDriver::PopupWindows().empty());
+    m_pTree->DropLeave();
+}
