@@ -265,7 +265,7 @@ void CArchivoraApp::PrepareCatalogReplace(BOOL* pbIconShown)
     if (!pMainFrame)
         return;
     // The drag bar's windows (recycle bin, expired documents, search results) hold records too.
-    pMainFrame->GetDragBar().GetList().CloseAll();
+    pMainFrame->CloseDragBarWindows();
     // The monitor must not look into files about to be replaced.
     pMainFrame->GetMonitor().Stop();
     while (HWND hChild = ::GetWindow(pMainFrame->m_hWndMDIClient, GW_CHILD))
