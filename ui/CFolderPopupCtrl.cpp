@@ -9,6 +9,7 @@
 #include "store/ResString.h"
 #include "ui/CPIDLPopupCtrl.h"
 #include "ui/MailPopups.h"
+#include "ui/PopupImages.h"
 
 #include <algorithm>
 #include <memory>
@@ -27,9 +28,9 @@ constexpr COLORREF IMAGE_MASK = RGB(255, 0, 255);
 } // namespace
 
 CFolderPopupCtrl::CFolderPopupCtrl()
+    : m_pImages(SharedPopupImages(IDB_FOLDER_ITEMS, IMAGE_WIDTH, IMAGE_MASK))
+    , m_pArrows(SharedPopupImages(IDB_POPUP_ARROWS, IMAGE_WIDTH, IMAGE_MASK))
 {
-    m_images.Create(IDB_FOLDER_ITEMS, IMAGE_WIDTH, 1, IMAGE_MASK);
-    m_arrows.Create(IDB_POPUP_ARROWS, IMAGE_WIDTH, 1, IMAGE_MASK);
 }
 
 int CFolderPopupCtrl::OnCreate(LPCREATESTRUCT lpCreateStruct)
@@ -77,17 +78,17 @@ CPopupWnd* CFolderPopupCtrl::CreateChildPopup(int nIndex)
 
 void CFolderPopupCtrl::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct)
 {
-    m_look.MeasureListRow(*this, lpMeasureItemStruct, ImageSizeOf(&m_images), CPopupRowLook::ROW_MARGIN, m_nWidest);
+    m_look.MeasureListRow(*this, lpMeasureItemStruct, ImageSizeOf(m_pImages), CPopupRowLook::ROW_MARGIN, m_nWidest);
 }
 
 void CFolderPopupCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
 {
     const int nItem = static_cast<int>(lpDrawItemStruct->itemID);
     CPopupRowLook::CRow row;
-    row.pImages = &m_images;
+    row.pImages = m_pImages;
     row.nImage = GetItemValue(nItem) == ROW_MY_COMPUTER ? MY_COMPUTER_IMAGE : MAIL_IMAGE;
-    row.imageSize = ImageSizeOf(&m_images);
-    row.pArrows = &m_arrows;
+    row.imageSize = ImageSizeOf(m_pImages);
+    row.pArrows = m_pArrows;
     m_look.DrawListRow(*this, lpDrawItemStruct, row);
 }
 

@@ -41,8 +41,8 @@ protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
 
 private:
-    CImageList m_images;
-    CImageList m_arrows;
+    CImageList* m_pImages; // shared, null when the bitmap is missing
+    CImageList* m_pArrows; // shared, null when the bitmap is missing
     CPopupRowLook m_look;
     int m_nWidest { 0 };
     CMailClientSet m_clients;

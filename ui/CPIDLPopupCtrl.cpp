@@ -15,6 +15,7 @@
 #include "ui/CKadDragObjReg.h"
 #include "ui/CUiHostServices.h"
 #include "ui/MainWindowMessages.h"
+#include "ui/PopupImages.h"
 
 #include <algorithm>
 #include <cctype>
@@ -44,8 +45,8 @@ CString RowText(CString strName)
 } // namespace
 
 CPIDLPopupCtrl::CPIDLPopupCtrl()
+    : m_pArrows(SharedPopupImages(IDB_POPUP_ARROWS, ARROW_WIDTH, IMAGE_MASK))
 {
-    m_arrows.Create(IDB_POPUP_ARROWS, ARROW_WIDTH, 1, IMAGE_MASK);
     SHGetMalloc(&m_pMalloc);
 }
 
@@ -200,7 +201,7 @@ void CPIDLPopupCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     row.pImages = GetSystemImageList(1);
     row.nImage = pItem && pItem->pidlAbsolute ? GetPIDLIconIndex(pItem->pidlAbsolute, FALSE, TRUE) : -1;
     row.imageSize = ImageSizeOf(row.pImages);
-    row.pArrows = &m_arrows;
+    row.pArrows = m_pArrows;
     m_look.DrawListRow(*this, lpDrawItemStruct, row);
 }
 

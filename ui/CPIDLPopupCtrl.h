@@ -70,7 +70,7 @@ private:
     static void DropDocumentsIn(const CString& strFolder, CKadDragObj* pPayload, int nEffect);
 
     CSysImageList m_systemImages;
-    CImageList m_arrows;
+    CImageList* m_pArrows; // shared, null when the bitmap is missing
     CPopupRowLook m_look;
     int m_nWidest { 0 };
     IShellFolder* m_pFolder { nullptr };

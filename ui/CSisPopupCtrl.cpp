@@ -24,6 +24,7 @@
 #include "ui/CUiHostServices.h"
 #include "ui/ConfirmDelete.h"
 #include "ui/MainWindowMessages.h"
+#include "ui/PopupImages.h"
 
 #include <algorithm>
 
@@ -61,21 +62,13 @@ void DeleteRetiredEditors()
         RetiredEditors().clear();
 }
 
-std::unique_ptr<CImageList> LoadImages(UINT nBitmap, int cx)
-{
-    auto pImages = std::make_unique<CImageList>();
-    if (!pImages->Create(nBitmap, cx, 1, IMAGE_MASK))
-        return nullptr;
-    return pImages;
-}
-
 const CSortSpec BY_NAME { COLUMN_NAME, 1, 1 };
 
 } // namespace
 
 CSisPopupCtrl::CSisPopupCtrl()
-    : m_pImages(LoadImages(IDB_SYSTEM_IMAGES, IMAGE_WIDTH))
-    , m_pArrows(LoadImages(IDB_POPUP_ARROWS, ARROW_WIDTH))
+    : m_pImages(SharedPopupImages(IDB_SYSTEM_IMAGES, IMAGE_WIDTH, IMAGE_MASK))
+    , m_pArrows(SharedPopupImages(IDB_POPUP_ARROWS, ARROW_WIDTH, IMAGE_MASK))
 {
 }
 
@@ -163,7 +156,7 @@ void CSisPopupCtrl::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct)
     CString strText;
     GetText(static_cast<int>(lpMeasureItemStruct->itemID), strText);
     const SIZE text = m_look.MeasureText(this, strText);
-    const SIZE image = ImageSizeOf(m_pImages.get());
+    const SIZE image = ImageSizeOf(m_pImages);
     lpMeasureItemStruct->itemWidth = static_cast<UINT>(image.cx + text.cx + CPopupRowLook::ROW_PAD);
     lpMeasureItemStruct->itemHeight = static_cast<UINT>(std::max(image.cy, text.cy));
     m_nWidest = std::max(m_nWidest, static_cast<int>(lpMeasureItemStruct->itemWidth));
@@ -180,10 +173,10 @@ void CSisPopupCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     if (m_pImages && nImage >= m_pImages->GetImageCount())
         nImage = nSelected; // a number beyond the pictures: the first one
     CPopupRowLook::CRow row;
-    row.pImages = m_pImages.get();
+    row.pImages = m_pImages;
     row.nImage = nImage;
-    row.imageSize = ImageSizeOf(m_pImages.get());
-    row.pArrows = m_pArrows.get();
+    row.imageSize = ImageSizeOf(m_pImages);
+    row.pArrows = m_pArrows;
     row.nArrow = ARROW_IMAGE;
     m_look.DrawListRow(*this, lpDrawItemStruct, row);
 }
@@ -378,7 +371,7 @@ void CSisPopupCtrl::BeginEditLabel(int nIndex, LPCTSTR pszText)
         strText = pszText;
     else
         GetText(nIndex, strText);
-    const RECT image = CPopupRowLook::ImageRect(row, ImageSizeOf(m_pImages.get()));
+    const RECT image = CPopupRowLook::ImageRect(row, ImageSizeOf(m_pImages));
     const int nHeight = m_nTallestText + EDITOR_MARGIN;
     const int nTop = row.top + (row.bottom - row.top - nHeight) / 2;
     const RECT rect { image.right + EDITOR_GAP, nTop, row.right, nTop + nHeight };

@@ -94,8 +94,8 @@ private:
     BOOL DropCatalogEntries(CNodeRec& target, const CKadDragObjReg& payload, int nEffect);
     static BOOL DropShellItems(CNodeRec& target, const CKadDragObjPIDL& payload);
 
-    std::unique_ptr<CImageList> m_pImages;
-    std::unique_ptr<CImageList> m_pArrows;
+    CImageList* m_pImages; // shared, null when the bitmap is missing
+    CImageList* m_pArrows; // shared, null when the bitmap is missing
     CPopupRowLook m_look;
     int m_nWidest { 0 };
     int m_nTallestText { 0 };

@@ -4,6 +4,7 @@
 #include "mail/MailResult.h"
 #include "platform/framework/MessageMap.h"
 #include "resources/ResourceIds.h"
+#include "ui/PopupImages.h"
 
 #include <algorithm>
 #include <memory>
@@ -37,9 +38,9 @@ CMailboxPath::CMailboxPath(DWORD dwStoreKind, const CString& strMailbox, const C
 /* Both lists. */
 
 CMailPopupCtrl::CMailPopupCtrl()
+    : m_pImages(SharedPopupImages(IDB_FOLDER_ITEMS, IMAGE_WIDTH, IMAGE_MASK))
+    , m_pArrows(SharedPopupImages(IDB_POPUP_ARROWS, IMAGE_WIDTH, IMAGE_MASK))
 {
-    m_images.Create(IDB_FOLDER_ITEMS, IMAGE_WIDTH, 1, IMAGE_MASK);
-    m_arrows.Create(IDB_POPUP_ARROWS, IMAGE_WIDTH, 1, IMAGE_MASK);
 }
 
 int CMailPopupCtrl::OnCreate(LPCREATESTRUCT lpCreateStruct)
@@ -53,16 +54,16 @@ int CMailPopupCtrl::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void CMailPopupCtrl::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct)
 {
-    m_look.MeasureListRow(*this, lpMeasureItemStruct, ImageSizeOf(&m_images), CPopupRowLook::ROW_MARGIN, m_nWidest);
+    m_look.MeasureListRow(*this, lpMeasureItemStruct, ImageSizeOf(m_pImages), CPopupRowLook::ROW_MARGIN, m_nWidest);
 }
 
 void CMailPopupCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
 {
     CPopupRowLook::CRow row;
-    row.pImages = &m_images;
+    row.pImages = m_pImages;
     row.nImage = GetRowImage();
-    row.imageSize = ImageSizeOf(&m_images);
-    row.pArrows = &m_arrows;
+    row.imageSize = ImageSizeOf(m_pImages);
+    row.pArrows = m_pArrows;
     m_look.DrawListRow(*this, lpDrawItemStruct, row);
 }
 

@@ -52,8 +52,8 @@ protected:
     virtual int GetRowImage() const = 0;
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
 
-    CImageList m_images;
-    CImageList m_arrows;
+    CImageList* m_pImages; // shared, null when the bitmap is missing
+    CImageList* m_pArrows; // shared, null when the bitmap is missing
     CPopupRowLook m_look;
     int m_nWidest { 0 };
 };

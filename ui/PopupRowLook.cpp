@@ -11,27 +11,42 @@
 
 #include <algorithm>
 
-CPopupRowLook::CPopupRowLook()
+namespace {
+
+struct CSharedRowFonts {
+    CFont normal;
+    CFont bold;
+    CDC measureDC;
+
+    CSharedRowFonts()
+    {
+        CreateMenuFont(normal, FW_NORMAL);
+        CreateMenuFont(bold, FW_BOLD);
+        measureDC.CreateCompatibleDC(nullptr);
+        measureDC.SelectObject(&bold);
+    }
+};
+
+CSharedRowFonts& SharedRowFonts()
 {
-    CreateMenuFont(m_normal, FW_NORMAL);
-    CreateMenuFont(m_bold, FW_BOLD);
+    // Never freed: the GDI object table they live in may end before them at exit.
+    static auto* s_pFonts = new CSharedRowFonts;
+    return *s_pFonts;
 }
 
-CPopupRowLook::~CPopupRowLook()
+} // namespace
+
+CPopupRowLook::CPopupRowLook()
+    : m_normal(SharedRowFonts().normal)
+    , m_bold(SharedRowFonts().bold)
+    , m_measureDC(SharedRowFonts().measureDC)
 {
-    delete m_pMeasureDC;
 }
 
 SIZE CPopupRowLook::MeasureText(CWnd* /*pList*/, LPCTSTR pszText)
 {
-    // Every row of a list is measured as it is added: one context serves them all.
-    if (!m_pMeasureDC) {
-        m_pMeasureDC = new CDC;
-        m_pMeasureDC->CreateCompatibleDC(nullptr);
-        m_pMeasureDC->SelectObject(&m_bold);
-    }
     const CString strText = CString(pszText) + "     ";
-    return m_pMeasureDC->GetTabbedTextExtent(strText, 0, nullptr);
+    return m_measureDC.GetTabbedTextExtent(strText, 0, nullptr);
 }
 
 SIZE CPopupRowLook::Measure(CWnd* pList, LPCTSTR pszText, SIZE image, int nMargin)

@@ -5,6 +5,10 @@
 // image 4 pixels from the left and centred, the text 4 pixels after it, the
 // child arrow at the right, a disabled row embossed. A list measures its rows
 // with Measure and draws them with DrawRow.
+//
+// Every look draws with the same two menu fonts, made once for the process:
+// a font keeps the lines it shaped, so a popup opened again (or a child
+// showing rows seen before) measures and draws them without shaping again.
 
 #include "platform/framework/CGdiObject.h"
 #include "platform/window/Menu.h"
@@ -24,9 +28,8 @@ public:
     static constexpr int ROW_PAD = 16;    // added to image and text widths
     static constexpr int ROW_MARGIN = 4;  // added to a row's height (not by every popup)
 
-    // Makes the menu font at 400 and at 700.
+    // Takes the shared menu fonts at 400 and at 700 (made on first use).
     CPopupRowLook();
-    ~CPopupRowLook();
     CPopupRowLook(const CPopupRowLook&) = delete;
     CPopupRowLook& operator=(const CPopupRowLook&) = delete;
 
@@ -66,9 +69,9 @@ public:
     static BOOL IsSelected(const DRAWITEMSTRUCT* pItem);
 
 private:
-    CFont m_normal;
-    CFont m_bold;
-    CDC* m_pMeasureDC { nullptr }; // a memory context holding the bold font, made on first use
+    CFont& m_normal;
+    CFont& m_bold;
+    CDC& m_measureDC; // a memory context holding the bold font
 };
 
 // The width and height of the images of a list (0 x 0 for none).

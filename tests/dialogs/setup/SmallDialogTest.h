@@ -7,13 +7,32 @@
 
 #include "platform/testing/TestDriver.h"
 #include "platform/window/MessageBox.h"
+#include "tests/support/ScopedVariable.h"
 #include "tests/support/TempFolder.h"
 #include "tests/ui/ProgramModule.h"
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
+
+// The host's time zone is UTC while it lives.
+class UtcZone {
+public:
+    UtcZone() { tzset(); }
+    ~UtcZone()
+    {
+        m_zone.reset();
+        tzset();
+    }
+    UtcZone(const UtcZone&) = delete;
+    UtcZone& operator=(const UtcZone&) = delete;
+
+private:
+    std::optional<ScopedVariable> m_zone { std::in_place, "TZ", "UTC0" };
+};
 
 class SmallDialogTest : public ProgramFolderTest {
 protected:

@@ -8,30 +8,10 @@
 #include "platform/testing/DialogScript.h"
 #include "resources/ResourceIds.h"
 #include "tests/dialogs/setup/SmallDialogTest.h"
-#include "tests/support/ScopedVariable.h"
-
-#include <ctime>
-#include <optional>
 
 namespace {
 
 using SmallDialogsTest = SmallDialogTest;
-
-// The host's time zone is UTC while it lives.
-class UtcZone {
-public:
-    UtcZone() { tzset(); }
-    ~UtcZone()
-    {
-        m_zone.reset();
-        tzset();
-    }
-    UtcZone(const UtcZone&) = delete;
-    UtcZone& operator=(const UtcZone&) = delete;
-
-private:
-    std::optional<ScopedVariable> m_zone { std::in_place, "TZ", "UTC0" };
-};
 
 TEST_F(SmallDialogsTest, OperationStopsOnlyWhenTheUserConfirms)
 {
