@@ -332,9 +332,10 @@ void CArchivoraApp::OnUpdateCatalog()
     if (GetFramePrompts().UpdateOptions() != IDOK)
         return;
     const BOOL bHadSystems = HasSystems();
+    // The monitor is off and out of the tray until the views show the result.
+    CMainFrame* pMainFrame = GetMainFrame();
+    CMonitorPause pause(pMainFrame ? &pMainFrame->GetMonitor() : nullptr, CMonitorPause::HIDE_ICON);
     {
-        CMainFrame* pMainFrame = GetMainFrame();
-        CMonitorPause pause(pMainFrame ? &pMainFrame->GetMonitor() : nullptr);
         CCatalogUpdate update(m_pMainCatalog.get(), nullptr, thePreferences.m_nUpdateOption,
             m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
         static_cast<void>(update.Update(CCatalogUpdate::MODE_UPDATE));
@@ -342,7 +343,6 @@ void CArchivoraApp::OnUpdateCatalog()
     if (m_pMainWnd)
         m_pMainWnd->SendMessage(g_nMsgRedo, 0, 0);
     // The tree of the active view is told that the catalog has its first systems.
-    CMainFrame* pMainFrame = GetMainFrame();
     CSplitterFrame* pFrame = pMainFrame ? pMainFrame->GetActiveCatalogFrame() : nullptr;
     if (!bHadSystems && HasSystems() && pFrame && pFrame->GetTreeView())
         pFrame->GetTreeView()->SendMessage(WM_COMMAND, ID_VIEW_TOP_NODE3, 0);

@@ -3,8 +3,11 @@
 
 #include "tests/frame/AppTestFixture.h"
 
+#include "tests/catalog/ScriptedProgress.h"
+
 #include "catalog/CCatalogUpdate.h"
 #include "frame/SetupResults.h"
+#include "monitor/CNewDocMonitor.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CCleanUpFolderRec.h"
@@ -21,6 +24,8 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -75,6 +80,42 @@ TEST_F(CatalogWorkTest, TheUpdateCataloguesTheChosenFoldersOnlyWhenAskedTo)
     EXPECT_TRUE(IsCatalogued(strLetter));
     // The views were told: the catalog is still held by the shown window alone.
     EXPECT_EQ(App().GetMainCatalog()->GetOpenCount(), 1);
+}
+
+TEST_F(CatalogWorkTest, TheUpdateRunsWithTheMonitorOffAndOutOfTheTray)
+{
+    Write("letters/a.txt");
+    WriteCatalog([](CCatalog& catalog, CNodeRec&) {
+        EXPECT_TRUE(catalog.LoadExtensions("txt"));
+        EXPECT_TRUE(catalog.SetPlaceChoice(CCatalog::PLACE_LOCAL_DISK));
+    });
+    ASSERT_TRUE(Start());
+    thePreferences.m_nUpdateOption = CCatalogUpdate::OPTION_FAST_FOLDERS;
+    thePreferences.m_fastUpdateDir.Add(ProgramPathFromHostPath((Home() / "letters").string()).c_str());
+    CNewDocMonitor& monitor = MainFrame()->GetMonitor();
+    ASSERT_TRUE(monitor.IsMonitorEnabled());
+    ASSERT_TRUE(monitor.IsIconShown());
+
+    // The update's progress dialog is made while the run is under way.
+    std::vector<std::pair<BOOL, BOOL>> during;
+    CScriptedProgressFactory progress;
+    SetRunProgressFactory([&](ERunProgressKind, HWND, const CRunProgressSetup&) {
+        during.emplace_back(monitor.IsMonitorEnabled(), monitor.IsIconShown());
+        return std::make_unique<CScriptedProgress>(progress.Record());
+    });
+    m_prompts.m_nUpdateAnswer = IDOK;
+    Command(ID_CATALOG_UPDATE);
+    ASSERT_FALSE(during.empty());
+    EXPECT_EQ(during.front(), std::make_pair(FALSE, FALSE));
+    EXPECT_TRUE(monitor.IsMonitorEnabled());
+    EXPECT_TRUE(monitor.IsIconShown()) << "restored as it was";
+
+    // An icon the user took away stays away.
+    Command(ID_TOOLS_MONITOR_ICON);
+    ASSERT_FALSE(monitor.IsIconShown());
+    Command(ID_CATALOG_UPDATE);
+    EXPECT_FALSE(monitor.IsIconShown());
+    EXPECT_TRUE(monitor.IsMonitorEnabled());
 }
 
 TEST_F(CatalogWorkTest, WithoutAPlaceOrAMailboxTheUpdateIsNotOffered)
