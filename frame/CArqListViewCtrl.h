@@ -17,26 +17,9 @@
 
 #include "frame/CArqListCtrl.h"
 #include "frame/ListViewSettings.h"
+#include "store/PreferenceSheets.h"
 
 #include <vector>
-
-// The columns the preferences show and hide, in the order the preferences
-// page keeps them; the list style's extension flag travels apart.
-struct CListColumnChoices {
-    BOOL bAccessed;
-    BOOL bCreated;
-    BOOL bDescription;
-    BOOL bDate;
-    BOOL bDetailExtension;
-    BOOL bLabel;
-    BOOL bAltName;
-    BOOL bModified;
-    BOOL bSize;
-    BOOL bType;
-    BOOL bName;
-    BOOL bSizeInKB;
-    BOOL bSizeInBytes; // the opposite of bSizeInKB
-};
 
 class CArqListViewCtrl : public CArqListCtrl {
     DECLARE_MESSAGE_MAP()

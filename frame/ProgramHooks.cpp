@@ -2,6 +2,7 @@
 
 #include "catalog/CPendingDocs.h"
 #include "frame/CArchivoraApp.h"
+#include "frame/CArqListView.h"
 #include "frame/CMainFrame.h"
 #include "frame/FramePrompts.h"
 #include "frame/WebAccessServices.h"
@@ -59,6 +60,14 @@ public:
         pLists->entryPaths.Copy(pApp->GetNewDocumentTypes());
     }
     void ReplaceMenuItem(CMenu* pMenu) override { CMainFrame::ReplaceMenuItem(pMenu); }
+    BOOL GetListColumns(CListColumnChoices* pChoices, BOOL* pbListExtension) override
+    {
+        return CArqListView::GetVisibleColumns(pChoices, pbListExtension);
+    }
+    void ApplyListColumns(const CListColumnChoices& choices, BOOL bListExtension) override
+    {
+        (void)CArqListView::ApplyColumnChoices(choices, bListExtension);
+    }
     COpenWithMenu* GetOpenWithMenu() override
     {
         CArchivoraApp* pApp = GetArchivoraApp();

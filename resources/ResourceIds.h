@@ -467,7 +467,7 @@
 #define IDC_WA_CATALOG_CURRENT      1382
 #define IDC_WA_CATALOG_NEW_NAME     1554
 #define IDC_WA_SETTINGS_PICTURE     1204
-#define IDC_WA_SETTINGS_NOTE        1492
+#define IDC_WA_SETTINGS_NOTE        1492    // also the backup page's count of kept copies
 #define IDS_WA_NOTHING_CHANGED      4121
 #define IDS_WA_CATALOG_SETTINGS_TITLE 5206
 #define IDD_WA_CHANGE_USER_ID       442
@@ -758,6 +758,31 @@
 #define IDC_RECENT_COUNT            1573
 #define IDC_RECENT_OPTIONS          1574
 #define IDC_RECENT_COUNT_SPIN       1575
+#define IDD_PREF_BACKUP             375
+#define IDC_BACKUP_COUNT            1514
+#define IDC_BACKUP_COUNT_SPIN       1513
+#define IDC_BACKUP_NEVER            1381    // the schedule choices, in the page's order
+#define IDC_BACKUP_EVERY_N_DAYS     1383
+#define IDC_PREF_DAYS               1254    // a page's count of days, with its arrows
+#define IDC_PREF_DAYS_SPIN          1304
+#define IDD_PREF_DETAILS            232
+#define IDC_DETAIL_ACCESSED         1282    // the column boxes
+#define IDC_DETAIL_NAME             1260
+#define IDC_DETAIL_CREATED          1280
+#define IDC_DETAIL_DESCRIPTION      1275
+#define IDC_DETAIL_DATE             1279
+#define IDC_DETAIL_FOLDER           1277
+#define IDC_DETAIL_ALT_NAME         1495
+#define IDC_DETAIL_MODIFIED         1281
+#define IDC_DETAIL_SIZE             1276
+#define IDC_DETAIL_TYPE             1278
+#define IDC_DETAIL_EXTENSION        1274    // names with their extension in the details style
+#define IDC_DETAIL_LIST_EXTENSION   1284    // ... in the list style
+#define IDC_DETAIL_KBYTES           1303    // the size units, in the page's order
+#define IDC_DETAIL_BYTES            1302
+#define IDC_DETAIL_DESCRIPTION_TIP  1336
+#define IDC_DETAIL_CHECK_ALL        1268
+#define IDC_DETAIL_CLEAR_ALL        1267
 
 // The next system whose documents pass the list filter: the status while it
 // is looked for, and the answers when there is none.

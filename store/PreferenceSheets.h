@@ -29,6 +29,25 @@ struct CPrefGeneralPageData {
     BOOL bOrphanWarning { FALSE };
 };
 
+// The document list's columns the details page shows and hides, in the
+// order the list keeps them; the list style's extension flag travels apart.
+// The page reaches the list through the host (CUiHostServices).
+struct CListColumnChoices {
+    BOOL bAccessed;
+    BOOL bCreated;
+    BOOL bDescription;
+    BOOL bDate;
+    BOOL bDetailExtension;
+    BOOL bLabel;
+    BOOL bAltName;
+    BOOL bModified;
+    BOOL bSize;
+    BOOL bType;
+    BOOL bName;
+    BOOL bSizeInKB;
+    BOOL bSizeInBytes; // the opposite of bSizeInKB
+};
+
 struct CPrefDetailPageData {
     BOOL bDescrTip { FALSE };
 };

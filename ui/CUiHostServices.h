@@ -21,6 +21,7 @@ class CMenu;
 class CNodeRec;
 class COpenWithMenu;
 class CPendingDocs;
+struct CListColumnChoices;
 
 // The application's two lists of new-document kinds: their names, and for
 // each running index over both lists (first list, then second) the entry
@@ -54,6 +55,11 @@ public:
     // The main frame puts its own entry for the document list into a menu
     // about to be shown (the document's context menu).
     virtual void ReplaceMenuItem(CMenu* /*pMenu*/) { }
+    // The active catalog view's column choices and list-style extension flag;
+    // FALSE when no catalog view is open.
+    virtual BOOL GetListColumns(CListColumnChoices* /*pChoices*/, BOOL* /*pbListExtension*/) { return FALSE; }
+    // Applies the choices to the active catalog view's list, which saves them.
+    virtual void ApplyListColumns(const CListColumnChoices& /*choices*/, BOOL /*bListExtension*/) { }
 
     /* Documents. */
 

@@ -5,6 +5,7 @@
 // application to act, in order, one line each ("ReplaceMenuItem",
 // "RunGroupProperties Alpha"); the dialogs it stands for answer m_nAnswer.
 
+#include "store/PreferenceSheets.h"
 #include "ui/CUiHostServices.h"
 
 #include <string>
@@ -27,6 +28,18 @@ public:
         pLists->entryPaths.Copy(m_newDocuments.entryPaths);
     }
     void ReplaceMenuItem(CMenu* /*pMenu*/) override { m_calls.emplace_back("ReplaceMenuItem"); }
+    BOOL GetListColumns(CListColumnChoices* pChoices, BOOL* pbListExtension) override
+    {
+        *pChoices = m_listColumns;
+        *pbListExtension = m_bListExtension;
+        return m_bHasListColumns;
+    }
+    void ApplyListColumns(const CListColumnChoices& choices, BOOL bListExtension) override
+    {
+        m_calls.emplace_back("ApplyListColumns");
+        m_listColumns = choices;
+        m_bListExtension = bListExtension;
+    }
     BOOL OpenItem(CDocumentRec& document, LPCTSTR pszProgram) override;
     void MinimizeAfterOpen() override { m_calls.emplace_back("MinimizeAfterOpen"); }
     int RunDocumentProperties(CDocumentRec& document) override { return Record("RunDocumentProperties", document); }
@@ -43,6 +56,9 @@ public:
     CCatalog* m_pRecycleCatalog { nullptr };
     CPendingDocs* m_pPendingDocs { nullptr };
     CNewDocumentLists m_newDocuments;
+    BOOL m_bHasListColumns { FALSE }; // a catalog view is open
+    CListColumnChoices m_listColumns {};
+    BOOL m_bListExtension { FALSE };
     int m_nAnswer { 0 };
 
     std::vector<std::string> m_calls;

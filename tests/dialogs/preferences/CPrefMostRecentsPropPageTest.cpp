@@ -4,62 +4,41 @@
 
 #include "dialogs/preferences/CPrefMostRecentsPropPage.h"
 
-#include "dialogs/preferences/CKadPreferencesPropSheet.h"
-#include "platform/framework/AfxMessages.h"
-#include "platform/window/MessageBox.h"
-#include "resources/ResourceIds.h"
 #include "store/CPreferences.h"
-#include "tests/ui/UiTestSupport.h"
-
-#include <functional>
-#include <string>
-#include <vector>
+#include "tests/dialogs/preferences/PreferencePageTest.h"
 
 namespace {
 
-class PrefMostRecentsPropPageTest : public UiTest {
+class PrefMostRecentsPropPageTest : public PreferencePageTest {
 protected:
     void SetUp() override
     {
-        UiTest::SetUp();
+        PreferencePageTest::SetUp();
         thePreferences.m_nMostRecents = 12;
         thePreferences.m_dwMostRecentsOption = 0x1 | 0x8 | 0x40; // 0x40: a bit no row stands for
     }
     void TearDown() override
     {
         thePreferences.SetDefaults();
-        UiTest::TearDown();
+        PreferencePageTest::TearDown();
     }
 
-    // Runs a sheet of the page; step runs on the shown page, then the sheet
-    // ends with nButton. A message box shown is noted, answered, and the sheet cancelled.
+    // Runs the page; what it shows first is noted.
     int Run(const std::function<void(HWND hPage)>& step, int nButton = IDOK)
     {
-        CKadPreferencesPropSheet sheet(IDS_PREFERENCES, &Host());
         CPrefMostRecentsPropPage page;
-        sheet.AddPage(&page);
-        Driver().OnNextDialog([&](HWND hSheet) {
-            HWND hPage = page.GetSafeHwnd();
-            m_states = CTestDriver::CheckListStates(::GetDlgItem(hPage, IDC_RECENT_OPTIONS));
-            m_strCount = CTestDriver::Text(::GetDlgItem(hPage, IDC_RECENT_COUNT));
-            step(hPage);
-            Driver().OnNextDialog([this](HWND hBox) {
-                m_messages.emplace_back(CTestDriver::Text(::GetDlgItem(hBox, MESSAGEBOX_TEXT_ID)));
-                ::EndDialog(hBox, IDOK);
-            });
-            ::SendMessage(hSheet, WM_COMMAND, nButton, 0);
-            if (!m_messages.empty()) {
-                m_bFocusOnCount = CTestDriver::Focus() == ::GetDlgItem(hPage, IDC_RECENT_COUNT);
-                ::SendMessage(hSheet, WM_COMMAND, IDCANCEL, 0);
-            }
-        });
-        return sheet.DoModal();
+        return RunPage(
+            page,
+            [&](HWND, HWND hPage) {
+                m_states = CTestDriver::CheckListStates(::GetDlgItem(hPage, IDC_RECENT_OPTIONS));
+                m_strCount = Text(hPage, IDC_RECENT_COUNT);
+                step(hPage);
+            },
+            nButton);
     }
 
     std::vector<int> m_states;
     std::string m_strCount;
-    std::vector<std::string> m_messages;
-    bool m_bFocusOnCount { false };
 };
 
 TEST_F(PrefMostRecentsPropPageTest, ShowsTheValuesAndOkWritesThemKeepingOtherBits)
@@ -94,10 +73,9 @@ TEST_F(PrefMostRecentsPropPageTest, CancelLeavesThePreferencesAlone)
 TEST_F(PrefMostRecentsPropPageTest, LengthOutsideTheRangeIsRefusedAndNothingWritten)
 {
     for (const char* pszCount : { "0", "51" }) {
-        m_messages.clear();
         EXPECT_EQ(Run([&](HWND hPage) { ::SetDlgItemText(hPage, IDC_RECENT_COUNT, pszCount); }), IDCANCEL) << pszCount;
         EXPECT_EQ(m_messages, (std::vector<std::string> { "Please enter an integer between 1 and 50." }));
-        EXPECT_TRUE(m_bFocusOnCount);
+        EXPECT_EQ(m_nFocusAfterRefusal, IDC_RECENT_COUNT);
         EXPECT_EQ(thePreferences.m_nMostRecents, 12);
     }
 }

@@ -4,40 +4,18 @@
 
 #include "dialogs/preferences/CPrefNotificatorDlg.h"
 
-#include "dialogs/preferences/CKadPreferencesPropSheet.h"
 #include "platform/framework/AfxMessages.h"
-#include "resources/ResourceIds.h"
-#include "tests/ui/UiTestSupport.h"
-
-#include <functional>
-#include <vector>
+#include "tests/dialogs/preferences/PreferencePageTest.h"
 
 namespace {
 
-class PrefNotificatorDlgTest : public UiTest {
+class PrefNotificatorDlgTest : public PreferencePageTest {
 protected:
-    // Runs a sheet of the page; step runs on the shown page, then OK is pressed.
     int Run(const std::function<void(HWND hSheet, HWND hPage)>& step)
     {
-        CKadPreferencesPropSheet sheet(IDS_MONITOR_PREFERENCES, &Host());
         CPrefNotificatorDlg page(m_data);
-        sheet.AddPage(&page);
-        Driver().OnNextDialog([&](HWND hSheet) {
-            step(hSheet, page.GetSafeHwnd());
-            ::SendMessage(hSheet, WM_COMMAND, IDOK, 0);
-        });
-        return sheet.DoModal();
+        return RunPage(page, step);
     }
-
-    void ClickButton(HWND hPage, int nID)
-    {
-        HWND hButton = ::GetDlgItem(hPage, nID);
-        RECT rect {};
-        ::GetClientRect(hButton, &rect);
-        Driver().Click(hButton, rect.right / 2, rect.bottom / 2);
-    }
-    static BOOL Checked(HWND hPage, int nID) { return CTestDriver::IsChecked(::GetDlgItem(hPage, nID)); }
-    static BOOL Enabled(HWND hPage, int nID) { return CTestDriver::IsEnabled(::GetDlgItem(hPage, nID)); }
 
     CPrefNotificatorPageData m_data { 7, 1, TRUE };
 };
