@@ -5,6 +5,7 @@
 // every service still lives. SIGINT, SIGTERM and SIGHUP end the program as the
 // end of the user's session does.
 
+#include "dialogs/CDialogPrompts.h"
 #include "frame/AppMessages.h"
 #include "frame/CArchivoraApp.h"
 
@@ -42,10 +43,9 @@ int main(int argc, char** argv)
 
     int nExitCode = 0;
     {
+        // The dialogs answer the lower layers' prompts for the whole run.
+        const CDialogPrompts prompts;
         CArchivoraApp app;
-        // FIXME: the dialogs' windows (set-up wizard, sheets, questions) are
-        // installed here with InstallFramePrompts once they exist; until then
-        // the frame's defaults answer.
         nExitCode = AfxWinMain(argc, argv);
     }
     SetDisplay(nullptr);

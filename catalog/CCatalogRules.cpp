@@ -1,9 +1,8 @@
 #include "catalog/CCatalogRules.h"
 
 #include "store/CCatalog.h"
-#include "store/CCleanUpFolderRec.h"
-#include "store/CLibFolderRec.h"
 #include "store/CNetDriveMap.h"
+#include "store/CTextEntryRec.h"
 #include "store/PathHelpers.h"
 #include "store/TextMatch.h"
 
@@ -27,20 +26,6 @@ bool IsAtOrBelow(std::string_view strPath, std::string_view strFolder)
     return strPath.size() == strFolder.size() || strPath[strFolder.size()] == '\\';
 }
 
-template<class TRecord> std::vector<CString> ReadEntryTexts(CCatalog* pCatalog, CATBLOCK nRoot)
-{
-    std::vector<CString> texts;
-    std::vector<CRecordRef> refs;
-    if (!pCatalog->ListRootChain(nRoot, &refs))
-        return texts;
-    for (const CRecordRef& ref : refs) {
-        TRecord record(pCatalog, ref.nBlock, ref.nSlot);
-        if (record.IsValid() && !record.GetText().IsEmpty())
-            texts.push_back(record.GetText());
-    }
-    return texts;
-}
-
 } // namespace
 
 CCatalogRules::CCatalogRules(CCatalog* pCatalog, const CStringArray& dsDir)
@@ -49,9 +34,9 @@ CCatalogRules::CCatalogRules(CCatalog* pCatalog, const CStringArray& dsDir)
         if (!dsDir[i].IsEmpty())
             m_excludedFolders.push_back(FolderKey(static_cast<LPCTSTR>(NormalizeDrivePath(dsDir[i]))));
     }
-    for (const CString& strFolder : ReadEntryTexts<CCleanUpFolderRec>(pCatalog, ROOT_BLOCK_CLEANUP_FOLDER))
+    for (const CString& strFolder : ReadEntryTexts(pCatalog, TABLE_CLEANUP_FOLDER))
         m_cleanUpFolders.push_back(FolderKey(static_cast<LPCTSTR>(NormalizeDrivePath(strFolder))));
-    for (const CString& strMask : ReadEntryTexts<CLibFolderRec>(pCatalog, ROOT_BLOCK_LIB_FOLDER))
+    for (const CString& strMask : ReadEntryTexts(pCatalog, TABLE_LIB_FOLDER))
         m_masks.push_back(SplitLowerFileName(strMask));
     for (CString strExtension = pCatalog->FirstExtension(); !strExtension.IsEmpty();
          strExtension = pCatalog->NextExtension())

@@ -9,6 +9,7 @@
 #include "store/ProtectedFile.h"
 
 #include "platform/base/FileFunctions.h"
+#include "platform/base/Registry.h"
 #include "platform/base/TextFunctions.h"
 #include "platform/framework/AfxMessageBox.h"
 #include "platform/shell/ShellExecute.h"
@@ -329,6 +330,8 @@ void CPendingDocs::LoadPending()
 
 BOOL CPendingDocs::SavePending() const
 {
+    // One write of the settings file, all or nothing: the old list stays until the new one is whole.
+    CRegistryBatch batch(HKEY_CURRENT_USER);
     CRegistryKey key;
     key.DeleteTree(KEY_PATH, nullptr, HKEY_CURRENT_USER);
     if (!key.Create(HKEY_CURRENT_USER, KEY_PATH))
@@ -340,5 +343,6 @@ BOOL CPendingDocs::SavePending() const
             && key.SetDWORD(CRegistryKey::IndexedName("Flags", i), entry.dwFlags)
             && key.SetDWORD(CRegistryKey::IndexedName("Word", i), entry.dwWord);
     }
-    return bSaved;
+    key.Close();
+    return bSaved && batch.Commit() == ERROR_SUCCESS;
 }

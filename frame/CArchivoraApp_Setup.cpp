@@ -265,7 +265,7 @@ void CArchivoraApp::PrepareCatalogReplace(BOOL* pbIconShown)
     if (!pMainFrame)
         return;
     // The drag bar's windows (recycle bin, expired documents, search results) hold records too.
-    pMainFrame->GetDragBar().GetList().CloseAll();
+    pMainFrame->CloseDragBarWindows();
     // The monitor must not look into files about to be replaced.
     pMainFrame->GetMonitor().Stop();
     while (HWND hChild = ::GetWindow(pMainFrame->m_hWndMDIClient, GW_CHILD))
@@ -329,15 +329,17 @@ void CArchivoraApp::OnUpdateCatalog()
         AfxMessageBox(IDS_NO_LOCATION);
         return;
     }
-    if (GetFramePrompts().UpdateOptions() != IDOK)
+    CUpdateChoices choices;
+    if (GetFramePrompts().UpdateOptions(choices) != IDOK)
         return;
     const BOOL bHadSystems = HasSystems();
     // The monitor is off and out of the tray until the views show the result.
     CMainFrame* pMainFrame = GetMainFrame();
     CMonitorPause pause(pMainFrame ? &pMainFrame->GetMonitor() : nullptr, CMonitorPause::HIDE_ICON);
     {
-        CCatalogUpdate update(m_pMainCatalog.get(), nullptr, thePreferences.m_nUpdateOption,
-            m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
+        const int nOption = (choices.bFirst ? CCatalogUpdate::OPTION_PLACES : 0)
+            | (choices.bSecond ? CCatalogUpdate::OPTION_FAST_FOLDERS : 0);
+        CCatalogUpdate update(m_pMainCatalog.get(), nullptr, nOption, m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
         static_cast<void>(update.Update(CCatalogUpdate::MODE_UPDATE));
     }
     if (m_pMainWnd)
@@ -357,7 +359,8 @@ BOOL CArchivoraApp::HasSystems() const
 
 void CArchivoraApp::OnCatalogMaintenance()
 {
-    if (GetFramePrompts().MaintenanceOptions() != IDOK)
+    CMaintenanceChoices choices;
+    if (GetFramePrompts().MaintenanceOptions(choices) != IDOK)
         return;
     {
         CCatalogHold holdMain(m_pMainCatalog.get());
@@ -365,8 +368,7 @@ void CArchivoraApp::OnCatalogMaintenance()
         if (!holdMain.IsHeld() || !holdRecycle.IsHeld())
             return;
         CCatalogMaintenance maintenance(m_pMainCatalog.get(), m_pRecycleCatalog.get());
-        maintenance.RunCatalogMaintenance(thePreferences.m_bCleanUpTempFolders, thePreferences.m_bCleanUpTempFiles,
-            thePreferences.m_bCleanUpExpired, thePreferences.m_bCleanUpRecycle);
+        maintenance.RunCatalogMaintenance(choices.bTempFolders, choices.bTempFiles, choices.bExpired, choices.bRecycle);
     }
     if (m_pMainWnd)
         m_pMainWnd->SendMessage(g_nMsgRedo, 0, 0);

@@ -169,10 +169,19 @@ void CArqListCtrl::OnProperties()
     const int nRow = GetFocusedRow();
     CWnd* pParent = GetParent();
     int nResult = IDCANCEL;
-    if (CNodeRec* pNode = GetRowNode(nRow))
+    if (CNodeRec* pNode = GetRowNode(nRow)) {
         nResult = GetFramePrompts().GroupProperties(*pNode);
-    else if (CDocumentRec* pDocument = GetRowDocument(nRow))
-        nResult = GetFramePrompts().DocumentProperties(*pDocument);
+    } else if (CDocumentRec* pDocument = GetRowDocument(nRow)) {
+        // A moved document or a new expiry changes the lists; they are read again.
+        std::unique_ptr<CDocumentRec> pMoved;
+        const int nChange = GetFramePrompts().DocumentProperties(*pDocument, FALSE, &pMoved);
+        if (nChange == CFramePrompts::CATALOG_CHANGED) {
+            if (pParent)
+                pParent->PostMessage(g_nMsgListCatalogChanged);
+            return;
+        }
+        nResult = nChange == CFramePrompts::PROPERTIES_CHANGED ? IDOK : IDCANCEL;
+    }
     if (nResult == IDOK && pParent)
         pParent->PostMessage(g_nMsgListPropChanged);
 }

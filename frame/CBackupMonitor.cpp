@@ -148,7 +148,7 @@ int CBackupMonitor::GetKeptGenerations() const
 BOOL CBackupMonitor::RestoreCatalogFromBackup()
 {
     int nGeneration = 0;
-    switch (m_prompts.ChooseBackup(m_files.HasOldGeneration(), &nGeneration)) {
+    switch (m_prompts.ChooseBackup(m_files, m_files.HasOldGeneration(), &nGeneration)) {
     case END_RESTORE_GENERATION:
         if (m_files.RotateOld(nGeneration)) {
             m_prompts.ShowMessage(IDS_RESTORE_DONE, MB_ICONINFORMATION);

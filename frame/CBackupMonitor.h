@@ -27,10 +27,11 @@ public:
 
     // The unclean-exit offer; IDOK asks for a restore.
     virtual int OfferRecovery() = 0;
-    // The backup list, its button for the previous copies enabled by
-    // bOldCopies. Ends with CBackupMonitor::END_RESTORE_GENERATION and the
-    // chosen number in *pnGeneration, END_RESTORE_OLD, or IDCANCEL.
-    virtual int ChooseBackup(BOOL bOldCopies, int* pnGeneration) = 0;
+    // The backup list of the generations of files, its button for the
+    // previous copies enabled by bOldCopies. Ends with
+    // CBackupMonitor::END_RESTORE_GENERATION and the chosen number in
+    // *pnGeneration, END_RESTORE_OLD, or IDCANCEL.
+    virtual int ChooseBackup(const CCatalogFiles& files, BOOL bOldCopies, int* pnGeneration) = 0;
     // A message box showing resource string nStringID with the style nStyle.
     virtual void ShowMessage(UINT nStringID, UINT nStyle) = 0;
 };

@@ -247,10 +247,9 @@ template<class TWindow> void CCoolMenu::ShowWindowOnce(std::unique_ptr<TWindow>&
     pWindow->ShowList();
 }
 
-void CCoolMenu::OnChoose()
+void CCoolMenu::ShowEntryWindow(int nEntry)
 {
-    const int nItem = GetHotItem();
-    switch (nItem) {
+    switch (nEntry) {
     case ENTRY_RECYCLE_BIN:
         ShowWindowOnce(m_pRecycleBin);
         break;
@@ -261,20 +260,37 @@ void CCoolMenu::OnChoose()
         ShowWindowOnce(m_pSearchResults);
         break;
     default:
-        if (nItem >= FIRST_PLACE && CanOpenPlace(nItem))
-            OpenPlacePopup(nItem);
         break;
     }
 }
 
-void CCoolMenu::ShowRecycleBin()
+CListWindow* CCoolMenu::EntryWindow(int nEntry) const
 {
-    ShowWindowOnce(m_pRecycleBin);
+    switch (nEntry) {
+    case ENTRY_RECYCLE_BIN:
+        return m_pRecycleBin.get();
+    case ENTRY_EXPIRED:
+        return m_pExpired.get();
+    case ENTRY_SEARCH_RESULTS:
+        return m_pSearchResults.get();
+    default:
+        return nullptr;
+    }
 }
 
-void CCoolMenu::ShowExpiredDocuments()
+BOOL CCoolMenu::IsEntryWindowShown(int nEntry) const
 {
-    ShowWindowOnce(m_pExpired);
+    const CListWindow* pWindow = EntryWindow(nEntry);
+    return pWindow && pWindow->GetSafeHwnd() && pWindow->IsWindowVisible();
+}
+
+void CCoolMenu::OnChoose()
+{
+    const int nItem = GetHotItem();
+    if (nItem >= 0 && nItem < FIRST_PLACE)
+        ShowEntryWindow(nItem);
+    else if (nItem >= FIRST_PLACE && CanOpenPlace(nItem))
+        OpenPlacePopup(nItem);
 }
 
 BOOL CCoolMenu::CanOpenPlace(int nItem)

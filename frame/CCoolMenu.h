@@ -71,9 +71,11 @@ public:
     // One idle re-check of the visible search-results and expired lists; TRUE while there is more.
     BOOL IdleRefresh();
     // Shows the recycle bin window.
-    void ShowRecycleBin();
-    // Shows the expired documents window (the daily notice's OK).
-    void ShowExpiredDocuments();
+    void ShowRecycleBin() { ShowEntryWindow(ENTRY_RECYCLE_BIN); }
+    // Makes once and shows the window of one of the first three entries.
+    void ShowEntryWindow(int nEntry);
+    // Whether the window of one of the first three entries exists and is shown.
+    BOOL IsEntryWindowShown(int nEntry) const;
     // The windows, once made; null before.
     CDlgDocumentList* GetRecycleBinWindow() const { return m_pRecycleBin.get(); }
     CDlgSearchResults* GetSearchResultsWindow() const { return m_pSearchResults.get(); }
@@ -110,6 +112,8 @@ private:
     void OpenPlaceForDrag(int nItem);
     // Makes the window once and shows it.
     template<class TWindow> void ShowWindowOnce(std::unique_ptr<TWindow>& pWindow);
+    // The window of one of the first three entries; null before it is made.
+    CListWindow* EntryWindow(int nEntry) const;
     DROPEFFECT PlaceEffect(int nItem, CKadDragObj* pPayload, UINT nKeyState) const;
     BOOL DropOnPlace(int nItem, CKadDragObj* pPayload, DROPEFFECT effect);
     // The point below an entry where its popup opens, and the entry's rectangle, in screen coordinates.

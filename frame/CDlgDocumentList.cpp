@@ -199,7 +199,8 @@ void CDlgDocumentList::OnClose()
 void CDlgDocumentList::OnProperties()
 {
     if (CDocumentRec* pEntry = m_list.GetRowDocument(m_list.GetFocusedRow())) {
-        if (GetFramePrompts().DocumentProperties(*pEntry) == IDOK)
+        // Shown from the recycle bin, the properties are read-only.
+        if (GetFramePrompts().DocumentProperties(*pEntry, TRUE, nullptr) != CFramePrompts::PROPERTIES_UNCHANGED)
             m_list.RefreshAll();
     }
 }

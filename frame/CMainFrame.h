@@ -85,6 +85,17 @@ public:
     // One row of one document list re-checked; TRUE while any list has rows left.
     BOOL IdleRefreshLists();
     CDragBar& GetDragBar() { return m_wndDragBar; }
+
+    /* The drag bar's windows (entries CCoolMenu::ENTRY_RECYCLE_BIN, ENTRY_EXPIRED, ENTRY_SEARCH_RESULTS). */
+
+    // The open windows read the catalog again.
+    void RefreshDragBarWindows();
+    // Destroys the windows; the entries make them again when next chosen.
+    void CloseDragBarWindows();
+    // Makes once and shows the window of the entry.
+    void ShowDragBarWindow(int nEntry);
+    // Whether the entry's window exists and is shown.
+    BOOL IsDragBarWindowShown(int nEntry);
     // Shows the daily notice when the day changed since the last one.
     void ShowDailyNotice();
 

@@ -22,7 +22,7 @@ namespace {
 // new-document monitor follows ("APPM Refazer": what it queued may be
 // catalogued now; "APPM Reler": its open dialog's maps), then every window
 // hears the same message.
-void FanOut(CWnd& frame, CNewDocMonitor& monitor, CCoolMenu& places, UINT nMessage, WPARAM wParam, LPARAM lParam)
+void FanOut(CMainFrame& frame, CNewDocMonitor& monitor, UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
     CArchivoraApp* pApp = GetArchivoraApp();
     CCatalogHold hold(pApp ? pApp->GetMainCatalog() : nullptr);
@@ -32,12 +32,11 @@ void FanOut(CWnd& frame, CNewDocMonitor& monitor, CCoolMenu& places, UINT nMessa
         monitor.OnCatalogChanged();
     else
         monitor.ReloadCatalogMaps();
-    if (places.GetSafeHwnd()) {
-        if (nMessage == g_nMsgRedo)
-            places.OnCatalogChanged();
-        else
-            places.OnViewChanged();
-    }
+    CCoolMenu& places = frame.GetDragBar().GetList();
+    if (nMessage == g_nMsgRedo)
+        frame.RefreshDragBarWindows();
+    else if (places.GetSafeHwnd())
+        places.OnViewChanged();
     frame.SendMessageToDescendants(nMessage, wParam, lParam, TRUE, FALSE);
 }
 
@@ -45,13 +44,13 @@ void FanOut(CWnd& frame, CNewDocMonitor& monitor, CCoolMenu& places, UINT nMessa
 
 LRESULT CMainFrame::OnRedo(WPARAM wParam, LPARAM lParam)
 {
-    FanOut(*this, m_wndMonitor, m_wndDragBar.GetList(), g_nMsgRedo, wParam, lParam);
+    FanOut(*this, m_wndMonitor, g_nMsgRedo, wParam, lParam);
     return 0;
 }
 
 LRESULT CMainFrame::OnReread(WPARAM wParam, LPARAM lParam)
 {
-    FanOut(*this, m_wndMonitor, m_wndDragBar.GetList(), g_nMsgReread, wParam, lParam);
+    FanOut(*this, m_wndMonitor, g_nMsgReread, wParam, lParam);
     return 0;
 }
 

@@ -118,11 +118,35 @@ void CMainFrame::ShowDailyNotice()
     if (pExpired && pExpired->GetCount() >= 1) {
         const CString strDate = CTime(tNow).Format("%A, %B %d, %Y");
         if (GetFramePrompts().DailyNotice(pExpired->GetCount(), strDate) == IDOK)
-            m_wndDragBar.GetList().ShowExpiredDocuments();
+            ShowDragBarWindow(CCoolMenu::ENTRY_EXPIRED);
     }
     CRegistryKey settings;
     if (settings.Create(HKEY_CURRENT_USER, SETTINGS_KEY_PATH, KEY_WRITE))
         settings.SetDWORD("Current Date", static_cast<DWORD>(m_tLastNotice));
+}
+
+/***************************** The drag bar's windows *****************************/
+
+void CMainFrame::RefreshDragBarWindows()
+{
+    if (m_wndDragBar.GetList().GetSafeHwnd())
+        m_wndDragBar.GetList().OnCatalogChanged();
+}
+
+void CMainFrame::CloseDragBarWindows()
+{
+    m_wndDragBar.GetList().CloseAll();
+}
+
+void CMainFrame::ShowDragBarWindow(int nEntry)
+{
+    if (m_wndDragBar.GetList().GetSafeHwnd())
+        m_wndDragBar.GetList().ShowEntryWindow(nEntry);
+}
+
+BOOL CMainFrame::IsDragBarWindowShown(int nEntry)
+{
+    return m_wndDragBar.GetList().IsEntryWindowShown(nEntry);
 }
 
 /***************************** Idle *****************************/

@@ -336,23 +336,26 @@ void CSisTreeCtrl::DeleteItemDeep(HTREEITEM hItem)
 
 void CSisTreeCtrl::SetIconSize(BOOL bSmall)
 {
-    m_bSmallIcons = bSmall;
-    SetImageList(nullptr, TVSIL_NORMAL);
-    SetImageList(nullptr, TVSIL_STATE);
-    m_images.DeleteImageList();
-    m_stateImages.DeleteImageList();
-    if (bSmall) {
-        (void)m_images.Create(IDB_SYSTEM_IMAGES, 18, 1, MASK_COLOUR);
-        (void)m_stateImages.Create(IDB_TREE_SMALL_STATE, 16, 1, MASK_COLOUR);
-    } else {
-        (void)m_images.Create(IDB_TREE_LARGE, 32, 1, MASK_COLOUR);
-        (void)m_stateImages.Create(IDB_TREE_LARGE_STATE, 20, 1, MASK_COLOUR);
+    // The pictures are decoded again only for the other size (a start sets the kept size over the first).
+    if (bSmall != m_bSmallIcons || !m_images.GetSafeHandle()) {
+        m_bSmallIcons = bSmall;
+        SetImageList(nullptr, TVSIL_NORMAL);
+        SetImageList(nullptr, TVSIL_STATE);
+        m_images.DeleteImageList();
+        m_stateImages.DeleteImageList();
+        if (bSmall) {
+            (void)m_images.Create(IDB_SYSTEM_IMAGES, 18, 1, MASK_COLOUR);
+            (void)m_stateImages.Create(IDB_TREE_SMALL_STATE, 16, 1, MASK_COLOUR);
+        } else {
+            (void)m_images.Create(IDB_TREE_LARGE, 32, 1, MASK_COLOUR);
+            (void)m_stateImages.Create(IDB_TREE_LARGE_STATE, 20, 1, MASK_COLOUR);
+        }
+        // A missing picture leaves the tree without images: it still works.
+        if (m_images.GetSafeHandle())
+            SetImageList(&m_images, TVSIL_NORMAL);
+        if (m_stateImages.GetSafeHandle())
+            SetImageList(&m_stateImages, TVSIL_STATE);
     }
-    // A missing picture leaves the tree without images: it still works.
-    if (m_images.GetSafeHandle())
-        SetImageList(&m_images, TVSIL_NORMAL);
-    if (m_stateImages.GetSafeHandle())
-        SetImageList(&m_stateImages, TVSIL_STATE);
     SetIndent(INDENT);
     Invalidate();
     PostToParent(g_nMsgSelDrawn);

@@ -13,10 +13,14 @@
 // of the same object.
 
 #include "frame/CBackupMonitor.h"
+#include "ui/CUiHostServices.h"
 
 #include "platform/base/CString.h"
 #include "platform/window/Dialog.h"
 
+#include <memory>
+
+class CBackupFolderPrompt;
 class CDocumentRec;
 class CNodeRec;
 class CWnd;
@@ -26,6 +30,20 @@ struct CPreferencesArchivoraSheetData;
 struct CPreferencesCatalogSheetData;
 struct CPreferencesWebSheetData;
 struct CSetupResults;
+
+// The update dialog's two boxes: bit values 1 (the catalog's places) and 2
+// (the fast-update folders) of "UpdateOption".
+struct CUpdateChoices {
+    BOOL bFirst { FALSE };
+    BOOL bSecond { FALSE };
+};
+// The clean-up choices of the maintenance dialog.
+struct CMaintenanceChoices {
+    BOOL bTempFolders { FALSE };
+    BOOL bTempFiles { FALSE };
+    BOOL bExpired { FALSE };
+    BOOL bRecycle { FALSE };
+};
 
 class CFramePrompts : public CBackupPrompts {
 public:
@@ -49,6 +67,10 @@ public:
     };
     // The preference sheets of RunPreferenceSheet.
     enum class ESheet { General, Catalog, Web };
+    // What DocumentProperties reports, as the interface kit's host does.
+    static constexpr int PROPERTIES_UNCHANGED = CUiHostServices::DOCUMENT_UNCHANGED;
+    static constexpr int PROPERTIES_CHANGED = CUiHostServices::DOCUMENT_PROPERTIES_CHANGED;
+    static constexpr int CATALOG_CHANGED = CUiHostServices::DOCUMENT_CATALOG_CHANGED;
     // The wizard's result when the user finished it.
     static constexpr int WIZARD_FINISHED = 12325;
 
@@ -74,10 +96,10 @@ public:
     virtual BOOL OfferDocumentTypes() = 0;
     virtual int About() = 0;
 
-    /* Catalog work. The options are the dialogs' to define; IDOK runs the work. */
+    /* Catalog work: IDOK runs the work with the choices made. */
 
-    virtual int UpdateOptions() = 0;
-    virtual int MaintenanceOptions() = 0;
+    virtual int UpdateOptions(CUpdateChoices& choices) = 0;
+    virtual int MaintenanceOptions(CMaintenanceChoices& choices) = 0;
 
     /* Sheets: IDOK when the user accepted the values now in the data. */
 
@@ -98,8 +120,14 @@ public:
     virtual int GroupProperties(CNodeRec& node) = 0;
     virtual int NewGroup(CNodeRec& node) = 0;
     virtual int KeywordProperties(CNodeRec& node) = 0;
-    virtual int DocumentProperties(CDocumentRec& document) = 0;
+    // The document's properties: PROPERTIES_UNCHANGED, PROPERTIES_CHANGED, or
+    // CATALOG_CHANGED (it moved, or its expiry changed); a move hands the new
+    // document object to *ppMoved. bRecycle shows it read-only.
+    virtual int DocumentProperties(CDocumentRec& document, BOOL bRecycle, std::unique_ptr<CDocumentRec>* ppMoved) = 0;
     virtual int ProcessDocuments(CDocumentRec& document) = 0;
+    // The question of a backup run for its target folder; null: none is
+    // asked, the run keeps the folder first offered.
+    virtual CBackupFolderPrompt* GetBackupFolderPrompt() = 0;
     // The password that protects an unprotected document; IDOK with *pstrPassword typed.
     virtual int NewPassword(CDocumentRec& document, CString* pstrPassword) = 0;
 
@@ -128,8 +156,8 @@ public:
     int DailyNotice(int, LPCTSTR) override { return IDCANCEL; }
     BOOL OfferDocumentTypes() override { return FALSE; }
     int About() override { return IDOK; }
-    int UpdateOptions() override { return IDCANCEL; }
-    int MaintenanceOptions() override { return IDCANCEL; }
+    int UpdateOptions(CUpdateChoices&) override { return IDCANCEL; }
+    int MaintenanceOptions(CMaintenanceChoices&) override { return IDCANCEL; }
     int RunPreferenceSheet(ESheet, void*) override { return IDCANCEL; }
     int KeywordSystemSheet() override { return IDCANCEL; }
     int DocumentsSheet(CDocumentsSheetData&) override { return IDCANCEL; }
@@ -140,8 +168,12 @@ public:
     int GroupProperties(CNodeRec&) override { return 0; }
     int NewGroup(CNodeRec&) override { return 0; }
     int KeywordProperties(CNodeRec&) override { return 0; }
-    int DocumentProperties(CDocumentRec&) override { return 0; }
+    int DocumentProperties(CDocumentRec&, BOOL, std::unique_ptr<CDocumentRec>*) override
+    {
+        return PROPERTIES_UNCHANGED;
+    }
     int ProcessDocuments(CDocumentRec&) override { return IDCANCEL; }
+    CBackupFolderPrompt* GetBackupFolderPrompt() override { return nullptr; }
     int NewPassword(CDocumentRec&, CString*) override { return IDCANCEL; }
     int SearchCriteria(CListFilter&, BOOL) override { return IDCANCEL; }
     void OpenFindFiles(LPCTSTR, CWnd*) override { }
@@ -149,7 +181,7 @@ public:
     void FindFilesCatalogChanged() override { }
 
     int OfferRecovery() override { return IDCANCEL; }
-    int ChooseBackup(BOOL, int*) override { return IDCANCEL; }
+    int ChooseBackup(const CCatalogFiles&, BOOL, int*) override { return IDCANCEL; }
     void ShowMessage(UINT nStringID, UINT nStyle) override;
 };
 

@@ -77,9 +77,10 @@ public:
 
     /* The dialogs, through the frame's prompts. */
 
+    // The kit's popups keep their own object, so a moved one is let go.
     int RunDocumentProperties(CDocumentRec& document) override
     {
-        return GetFramePrompts().DocumentProperties(document);
+        return GetFramePrompts().DocumentProperties(document, FALSE, nullptr);
     }
     int RunProcessDocuments(CDocumentRec& document) override
     {

@@ -54,6 +54,138 @@
 #define IDD_CATALOG_OPTION          204
 #define IDC_CATALOG_OPTION_TEXT     1252
 
+// Dialogs of the catalog's backups, maintenance and the small questions.
+#define IDD_NEW_EXTENSION           181
+#define IDD_CATALOG_MAINTENANCE     211
+#define IDD_ABOUT                   219
+#define IDD_BACKUP_FOLDER           234
+#define IDD_NEW_PASSWORD            248
+#define IDD_UPDATE_CATALOG          259
+#define IDD_NETWORK_LOGON           374
+#define IDD_BACKUP_LIST             377
+#define IDD_BACKUP_INFO             379
+#define IDD_CATALOG_RECOVERY        380
+#define IDD_PASSWORD                388
+#define IDD_CONFIRM_OPERATION       401
+#define IDD_WA_LOG                  449
+#define IDC_PASSWORD                143     // the password typed
+#define IDC_DOCUMENT_ICON           145     // the document row: its icon and its path
+#define IDC_DOCUMENT_PATH           1230
+#define IDC_NODE_BUTTON             183
+#define IDC_ABOUT_PICTURE           228
+#define IDC_ABOUT_TITLE             229
+#define IDC_LOG_LIST                1212
+#define IDC_TARGET_PATH             1250
+#define IDC_BROWSE                  1251
+#define IDC_EXTENSION               1252
+#define IDC_LIBRARY_FOLDERS         1298
+#define IDC_CLEANUP_FOLDERS         1299
+#define IDC_UPDATE_FOLDERS          1338
+#define IDC_LOG_CLEAR               1380
+#define IDC_UPDATE_SECOND           1390    // bit value 2 of the update choice
+#define IDC_UPDATE_FIRST            1391    // bit value 1
+#define IDC_BACKUP_MESSAGE          1419
+#define IDC_CLEAN_TEMP_FOLDERS      1422
+#define IDC_CLEAN_TEMP_FILES        1423
+#define IDC_CLEAN_EXPIRED           1424
+#define IDC_CLEAN_RECYCLE           1426
+#define IDC_CONFIRM_LABEL           1434
+#define IDC_BACKUP_CHOOSE           1437
+#define IDC_PICTURE_SECOND          1440
+#define IDC_PICTURE                 1478
+#define IDC_NETWORK_PATH            1510
+#define IDC_BACKUP_GENERATIONS      1517
+#define IDC_BACKUP_OLD_COPIES       1518
+#define IDC_NEW_PASSWORD            1690
+#define IDC_CONFIRM_PASSWORD        1691
+#define IDC_REMOVE_PROTECTION       1692
+#define IDC_PASSWORD_PROMPT         1693
+#define IDC_NEW_PASSWORD_LABEL      1694
+#define IDC_CONFIRM_PASSWORD_LABEL  1695
+#define IDB_ABOUT                   184     // 122 x 98
+#define IDB_BACKUP_PICTURE          281     // 16 x 16, 0xFF00FF transparent
+#define IDB_BACKUP_INFO_PICTURE     318     // 16 x 16, 0xFF00FF transparent
+#define IDS_EXTENSION_EMPTY         4033
+#define IDS_EXTENSION_DOUBLE        4034
+#define IDS_TARGET_EMPTY            4089
+#define IDS_BACKUP_CONFIRM          4097    // %s: the generation's line
+#define IDS_LOGON_BAD_PASSWORD      4450
+#define IDS_LOGON_FAILED            4451    // %d: the error number
+#define IDS_NO_BACKUP               4457
+#define IDS_WA_LOG_CLEAR            5000
+#define IDS_WRONG_PASSWORD          4590
+#define IDS_PASSWORD_MISMATCH       4591
+#define IDS_PASSWORD_PROMPT_OPEN    4592
+#define IDS_PASSWORD_PROMPT_CHANGE  4593
+#define IDS_PASSWORD_PROMPT_UNPROTECT 4594
+
+// The document dialogs: properties with their three pages, and the
+// attribute dialogs the Attributes page opens.
+#define IDD_FILE_GENERAL            133
+#define IDD_FILE_SIZE_DATE          141
+#define IDD_FILE_ATTRIBUTES         142
+#define IDD_EXPIRY_DATE             168
+#define IDD_DOCUMENT_PROPERTIES     236
+#define IDD_SET_OPTION              251
+#define IDD_SET_NUMBER              255
+#define IDC_DESCRIPTION             146
+#define IDC_LOCATION                147
+#define IDC_CREATED                 148
+#define IDC_MODIFIED                149
+#define IDC_ACCESSED                150
+#define IDC_COPY_NAME               151
+#define IDC_EXPIRES                 153
+#define IDC_EXPIRY_DAYS             154
+#define IDC_MODIFIED_LABEL          155
+#define IDC_ACCESSED_LABEL          157
+#define IDC_SIZE                    165
+#define IDC_DOCUMENT_TYPE           166
+#define IDC_EXPIRY_SPIN             167
+#define IDC_SIZE_LABEL              1236
+#define IDC_CREATED_LABEL           1237
+#define IDC_LOCATION_BROWSE         1239
+#define IDC_NODE_PATH               1243
+#define IDC_SHEET_PLACEHOLDER       1337
+#define IDC_GROUPS_BUTTON           1342
+#define IDC_FAVORITE                1349
+#define IDC_PASSWORD_BUTTON         1370
+#define IDC_VERSION_BUTTON          1371
+#define IDC_OPEN_ACTION_BUTTON      1372
+#define IDC_OPEN_ACTION_0           1373    // the open-action choices 0 to 4, in tab order
+#define IDC_OPEN_ACTION_1           1374
+#define IDC_OPEN_ACTION_2           1375
+#define IDC_OPEN_ACTION_3           1376
+#define IDC_OPEN_ACTION_4           1377
+#define IDC_VERSION_NUMBER          1378
+#define IDC_VERSION_SPIN            1379
+#define IDC_VERSION_NONE            1381
+#define IDC_VERSION_SET             1383
+#define IDC_FILE_PICTURE            1418
+#define IDC_EXPIRY_PICKER           1420
+#define IDC_EXPIRY_PICTURE          1428
+#define IDC_SECONDARY               1530
+#define IDC_SECONDARY_COMBO         1531
+#define IDB_FILE_PICTURE            244     // 16 x 16, 0xFF00FF transparent
+#define IDB_EXPIRY_PICTURE          277     // 16 x 16, 0xFF00FF transparent
+#define IDS_FILE_SHEET              4038
+#define IDS_REMOVE_NUMBER           4289    // the version button and menu entry of a numbered document
+#define IDS_SET_NUMBER              4290    // ... of one without a number
+#define IDS_KEPT_COPY_LABEL         4446
+#define IDD_CONFIRM_DOCUMENT        260
+
+// The copy of a document into a chosen folder.
+#define IDD_CHOOSE_FOLDER           247
+#define IDC_NEW_NAME                1352
+#define IDC_COPY_DESCRIPTION        1356
+#define IDS_COPY_NAME_PREFIX        4243    // put before the original's name
+#define IDS_COPY_OTHER_EXTENSION    4244
+#define IDS_COPY_TO_REMOVABLE       4474
+#define IDS_COPY_FOLDER_MISSING     4475
+
+// The catalog's nodes in trees, 16 x 16, 0xFF00FF transparent: a top-level
+// node of kind k shows image k (k + 1 selected); groups below, 2 and 3.
+#define IDB_NODE_TREE               191
+
 // Long catalog runs: the question when the user asks to stop.
 #define IDS_STOP_QUESTION           4044
 
@@ -77,7 +209,6 @@
 #define IDD_ORPHAN_WARNING          287
 #define IDD_CONFIRM_SETUP           303
 #define IDD_WA_NOTICE               446
-#define IDB_BACKUP_PICTURE          281     // 16 x 16, 0xFF00FF transparent
 #define IDB_OPERATION_IN_PROGRESS   370
 #define IDB_DAILY_NOTICE            290
 #define IDB_ORPHAN_WARNING          291

@@ -242,6 +242,19 @@ public:
     // node while it has an expiry date (unlinks it when it has none).
     BOOL UpdateInfo(CDocumentInfo info);
 
+    /* Fields of the information, one at a time (empty or 0 when the record
+       cannot be read). */
+
+    // Files: the name of the copy the recycle folder keeps; empty for a mail message.
+    CString GetCopyName() const;
+    // Files: the version number, 0 (none) to 9; 0 for a mail message.
+    int GetVersion() const;
+    // Mail messages: the kind of their store; -1 for a file.
+    int GetStoreKind() const;
+    DWORD GetOpenAction() const;
+    // The password; empty when the document is not protected.
+    CString GetPassword() const;
+
     /* Links. */
 
     // The nodes whose link chain holds a link of the document's list.
@@ -313,7 +326,6 @@ private:
     CCatalog* const m_pCatalog;
     bool m_bValid { false };
     int ComputeExpiryState() const;
-    CString GetPassword() const;
     int ChangeFileProtection(LPCTSTR pszNewPassword, LPCTSTR pszOldPassword);
     int ChangeMailProtection(LPCTSTR pszNewPassword, LPCTSTR pszOldPassword);
     // Writes a new password into the record.

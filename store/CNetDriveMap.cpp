@@ -2,7 +2,9 @@
 
 #include "platform/base/DriveTable.h"
 #include "platform/base/FileFunctions.h"
+#include "platform/base/MessageBoxCodes.h"
 #include "platform/base/TextFunctions.h"
+#include "platform/base/Threads.h"
 #include "platform/base/WinError.h"
 #include "store/PathHelpers.h"
 
@@ -129,6 +131,21 @@ int CNetDriveMap::ConnectDrive(LPCTSTR pszRemoteName, LPCTSTR pszDrive)
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
+    CNetworkLogonPrompt* pPrompt = nullptr;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_dwLogonThread == GetCurrentThreadId())
+            pPrompt = m_pLogonPrompt;
+    }
+    if (pPrompt != nullptr) {
+        if (pPrompt->AskLogon(pszRemoteName, strDrive.empty() ? nullptr : pszDrive) != IDOK) {
+            SetLastError(ERROR_CANCELLED);
+            return 0;
+        }
+        std::lock_guard lock(m_mutex);
+        ScanLocked();
+        return 1;
+    }
     // A share is connected when the drive table reaches it, that is when it
     // is mounted on this machine; a letter for it is then a drive override.
     DWORD dwAttributes = GetFileAttributes(AddBackslash(pszRemoteName));
@@ -141,6 +158,13 @@ int CNetDriveMap::ConnectDrive(LPCTSTR pszRemoteName, LPCTSTR pszDrive)
     std::lock_guard lock(m_mutex);
     ScanLocked();
     return 1;
+}
+
+void CNetDriveMap::SetLogonPrompt(CNetworkLogonPrompt* pPrompt)
+{
+    std::lock_guard lock(m_mutex);
+    m_pLogonPrompt = pPrompt;
+    m_dwLogonThread = pPrompt != nullptr ? GetCurrentThreadId() : 0;
 }
 
 /*************************************************************************

@@ -17,6 +17,14 @@
 #include <mutex>
 #include <string>
 
+// Asks the user for a share's password and connects it; the dialogs' layer
+// answers. IDOK when the share is connected.
+class CNetworkLogonPrompt {
+public:
+    virtual ~CNetworkLogonPrompt() = default;
+    virtual int AskLogon(LPCTSTR pszRemoteName, LPCTSTR pszDrive) = 0;
+};
+
 class CNetDriveMap {
 public:
     // Records the share of every network drive letter from A to Z, unless the
@@ -29,9 +37,14 @@ public:
     // Connects the share pszRemoteName ("\\server\share") under the drive
     // letter pszDrive ("n:" or "n:\"; nullptr or empty for no letter), then
     // rescans the drives. Returns 1 when the share is connected, 0 when it
-    // cannot be reached (ERROR_BAD_NETPATH) or the names are malformed
-    // (ERROR_INVALID_PARAMETER). Credentials are asked for by the caller.
+    // cannot be reached (ERROR_BAD_NETPATH), the names are malformed
+    // (ERROR_INVALID_PARAMETER) or the user cancelled the logon
+    // (ERROR_CANCELLED). On the thread that installed a logon prompt the
+    // prompt asks the password and connects; elsewhere it connects at once.
     int ConnectDrive(LPCTSTR pszRemoteName, LPCTSTR pszDrive);
+    // Installs the logon prompt for the calling thread's connections (null:
+    // none). The caller keeps it alive while it is installed.
+    void SetLogonPrompt(CNetworkLogonPrompt* pPrompt);
 
     // The share form of a path on a network drive letter. FALSE (and the
     // path unchanged) when its letter is no network drive.
@@ -45,6 +58,8 @@ private:
     void ScanLocked();
 
     mutable std::mutex m_mutex;
+    CNetworkLogonPrompt* m_pLogonPrompt { nullptr }; // under m_mutex
+    DWORD m_dwLogonThread { 0 };                     // the thread it asks on
     bool m_bScanned { false };
     std::array<std::string, 26> m_shares; // "\\server\share" per letter; empty for none
 };

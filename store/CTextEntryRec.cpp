@@ -181,3 +181,20 @@ BOOL CTextEntryRec::Create(CCatalog* pCatalog, LONG nTableType, LPCTSTR pszText,
     *pRef = ref;
     return action.Finish(TRUE);
 }
+
+std::vector<CString> ReadEntryTexts(CCatalog* pCatalog, LONG nTableType)
+{
+    std::vector<CString> texts;
+    std::vector<CRecordRef> refs;
+    if (!pCatalog->ListRootChain(EntryRootBlock(nTableType), &refs))
+        return texts;
+    for (const CRecordRef& ref : refs) {
+        CTextEntryRec record(pCatalog, nTableType, ref);
+        if (!record.IsValid())
+            continue;
+        CString strText = record.GetText();
+        if (!strText.IsEmpty())
+            texts.push_back(strText);
+    }
+    return texts;
+}

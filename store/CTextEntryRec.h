@@ -68,3 +68,8 @@ private:
 
 // The root block of an entry or text table.
 CATBLOCK EntryRootBlock(LONG nTableType);
+
+// The non-empty texts of the entries of nTableType, in the order of its root
+// chain; entries that cannot be read are left out, and an unreadable chain
+// gives none.
+std::vector<CString> ReadEntryTexts(CCatalog* pCatalog, LONG nTableType);

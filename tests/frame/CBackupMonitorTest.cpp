@@ -38,7 +38,7 @@ public:
         ++m_nOffers;
         return m_nOfferAnswer;
     }
-    int ChooseBackup(BOOL bOldCopies, int* pnGeneration) override
+    int ChooseBackup(const CCatalogFiles&, BOOL bOldCopies, int* pnGeneration) override
     {
         m_listOldCopies.push_back(bOldCopies != FALSE);
         if (m_choices.empty())

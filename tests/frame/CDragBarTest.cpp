@@ -3,7 +3,9 @@
 #include "tests/frame/AppTestFixture.h"
 
 #include "frame/CDlgDocumentList.h"
+#include "frame/CDlgExpiredDocuments.h"
 #include "frame/CDlgSearchResults.h"
+#include "frame/CMainFrame.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
@@ -106,6 +108,31 @@ TEST_F(DragBarTest, TheFirstEntriesOpenTheirWindowsOnceAndKeepThem)
     m_pList->CloseAll();
     EXPECT_EQ(m_pList->GetRecycleBinWindow(), nullptr);
     EXPECT_EQ(m_pList->GetSearchResultsWindow(), nullptr);
+}
+
+TEST_F(DragBarTest, TheMainFrameShowsQueriesAndClosesTheEntriesWindows)
+{
+    CMainFrame* pFrame = MainFrame();
+    for (int nEntry : { CCoolMenu::ENTRY_RECYCLE_BIN, CCoolMenu::ENTRY_EXPIRED, CCoolMenu::ENTRY_SEARCH_RESULTS })
+        EXPECT_FALSE(pFrame->IsDragBarWindowShown(nEntry)) << nEntry;
+    pFrame->ShowDragBarWindow(CCoolMenu::ENTRY_EXPIRED);
+    EXPECT_TRUE(pFrame->IsDragBarWindowShown(CCoolMenu::ENTRY_EXPIRED));
+    EXPECT_FALSE(pFrame->IsDragBarWindowShown(CCoolMenu::ENTRY_RECYCLE_BIN));
+    // Hidden, it still exists but is not shown; showing it again reuses it.
+    CDlgExpiredDocuments* pExpired = m_pList->GetExpiredWindow();
+    ASSERT_NE(pExpired, nullptr);
+    pExpired->ShowWindow(SW_HIDE);
+    EXPECT_FALSE(pFrame->IsDragBarWindowShown(CCoolMenu::ENTRY_EXPIRED));
+    pFrame->ShowDragBarWindow(CCoolMenu::ENTRY_EXPIRED);
+    EXPECT_EQ(m_pList->GetExpiredWindow(), pExpired);
+    // Places have no window of their own.
+    pFrame->ShowDragBarWindow(CCoolMenu::FIRST_PLACE);
+    EXPECT_FALSE(pFrame->IsDragBarWindowShown(CCoolMenu::FIRST_PLACE));
+    pFrame->RefreshDragBarWindows();
+    EXPECT_TRUE(pFrame->IsDragBarWindowShown(CCoolMenu::ENTRY_EXPIRED));
+    pFrame->CloseDragBarWindows();
+    EXPECT_EQ(m_pList->GetExpiredWindow(), nullptr);
+    EXPECT_FALSE(pFrame->IsDragBarWindowShown(CCoolMenu::ENTRY_EXPIRED));
 }
 
 TEST_F(DragBarTest, DropEffectsFollowTheEntryThePayloadAndTheKeys)

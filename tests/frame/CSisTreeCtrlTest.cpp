@@ -11,9 +11,11 @@
 #include "store/ResString.h"
 #include "ui/CKadDragObjReg.h"
 
+#include "platform/controls/TreeViewControl.h"
 #include "platform/framework/AfxFrameIds.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/CEdit.h"
+#include "platform/gdi/ImageLists.h"
 #include "platform/window/Clipboard.h"
 #include "platform/window/Input.h"
 #include "platform/window/SystemMetrics.h"
@@ -272,6 +274,27 @@ TEST_F(SisTreeTest, TheViewKeepsTheSelectedPathIconSizeAndTopNode)
     m_driver.Advance(CSplitterFrame::CLICK_DELAY);
     ASSERT_NE(ActiveView()->GetCurrentNode(), nullptr);
     EXPECT_EQ(ActiveView()->GetCurrentNode()->GetRef(), p2020->GetRef());
+}
+
+TEST_F(SisTreeTest, TheIconSizeLoadsPicturesOnlyWhenItChanges)
+{
+    auto Images = [this](int nType) {
+        return reinterpret_cast<HIMAGELIST>(m_pTree->SendMessage(TVM_GETIMAGELIST, static_cast<WPARAM>(nType), 0));
+    };
+    const HIMAGELIST hSmall = Images(TVSIL_NORMAL);
+    ASSERT_NE(hSmall, nullptr);
+    m_pTree->SetIconSize(TRUE);
+    EXPECT_EQ(Images(TVSIL_NORMAL), hSmall);
+    m_pTree->SetIconSize(FALSE);
+    EXPECT_FALSE(m_pTree->IsSmallIcons());
+    int cx = 0;
+    int cy = 0;
+    ASSERT_TRUE(ImageList_GetIconSize(Images(TVSIL_NORMAL), &cx, &cy));
+    EXPECT_EQ(cx, 32);
+    m_pTree->SetIconSize(TRUE);
+    ASSERT_TRUE(ImageList_GetIconSize(Images(TVSIL_NORMAL), &cx, &cy));
+    EXPECT_EQ(cx, 18);
+    EXPECT_NE(Images(TVSIL_STATE), nullptr);
 }
 
 TEST_F(SisTreeTest, AKeptPathThatLostItsSystemSelectsAsFarAsItLeads)

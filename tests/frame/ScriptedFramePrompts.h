@@ -5,6 +5,7 @@
 
 #include "frame/FramePrompts.h"
 #include "frame/SetupResults.h"
+#include "store/CPreferences.h"
 
 #include <functional>
 #include <string>
@@ -33,13 +34,25 @@ public:
         return Ask("daily notice", m_nNoticeAnswer);
     }
     int OfferRecovery() override { return Ask("offer recovery", m_nRecoveryAnswer); }
-    int ChooseBackup(BOOL, int* pnGeneration) override
+    int ChooseBackup(const CCatalogFiles&, BOOL, int* pnGeneration) override
     {
         *pnGeneration = m_nBackupGeneration;
         return Ask("backup list", m_nBackupAnswer);
     }
-    int UpdateOptions() override { return Ask("update options", m_nUpdateAnswer); }
-    int MaintenanceOptions() override { return Ask("maintenance options", m_nMaintenanceAnswer); }
+    // The option dialogs answer with their boxes as the preferences preset them.
+    int UpdateOptions(CUpdateChoices& choices) override
+    {
+        const int nOption = thePreferences.m_nUpdateOption;
+        choices.bFirst = nOption == 1 || nOption == 3;
+        choices.bSecond = nOption == 2 || nOption == 3;
+        return Ask("update options", m_nUpdateAnswer);
+    }
+    int MaintenanceOptions(CMaintenanceChoices& choices) override
+    {
+        choices = { thePreferences.m_bCleanUpTempFolders, thePreferences.m_bCleanUpTempFiles,
+            thePreferences.m_bCleanUpExpired, thePreferences.m_bCleanUpRecycle };
+        return Ask("maintenance options", m_nMaintenanceAnswer);
+    }
     int RunPreferenceSheet(ESheet eSheet, void* pSheetData) override
     {
         m_eLastSheet = eSheet;

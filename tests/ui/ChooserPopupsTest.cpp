@@ -4,6 +4,7 @@
 #include "catalog/ShellItemIds.h"
 #include "mail/CMapiMail.h"
 #include "mail/MailResult.h"
+#include "platform/framework/CImageList.h"
 #include "resources/ResourceIds.h"
 #include "store/ResString.h"
 #include "tests/support/DriveTreeFixture.h"
@@ -12,6 +13,7 @@
 #include "ui/CPIDLPopupCtrl.h"
 #include "ui/MailPopups.h"
 #include "ui/PopupHitTable.h"
+#include "ui/PopupImages.h"
 
 #include <memory>
 
@@ -212,6 +214,23 @@ TEST_F(ShellPopupsTest, PickingAFolderTwoLevelsDownGivesItsPathLowerCased)
     std::unique_ptr<CString> pChoice(popup.PickFolderFromPopup(&pos, &button, &button));
     ASSERT_NE(pChoice, nullptr);
     EXPECT_EQ(*pChoice, "c:\\work");
+}
+
+/* The strip images the popups share. */
+
+class PopupImagesTest : public UiTest { };
+
+TEST_F(PopupImagesTest, EachBitmapLoadsOnceAndAMissingOneGivesNone)
+{
+    constexpr COLORREF MASK = RGB(255, 0, 255);
+    CImageList* pArrows = SharedPopupImages(IDB_POPUP_ARROWS, 16, MASK);
+    ASSERT_NE(pArrows, nullptr);
+    EXPECT_GT(pArrows->GetImageCount(), 0);
+    EXPECT_EQ(SharedPopupImages(IDB_POPUP_ARROWS, 16, MASK), pArrows) << "loaded once";
+    CImageList* pFolders = SharedPopupImages(IDB_FOLDER_ITEMS, 16, MASK);
+    ASSERT_NE(pFolders, nullptr);
+    EXPECT_NE(pFolders, pArrows);
+    EXPECT_EQ(SharedPopupImages(60000, 16, MASK), nullptr);
 }
 
 } // namespace

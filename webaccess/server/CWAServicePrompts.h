@@ -27,8 +27,8 @@ public:
         = 0;
     // The notice shown when serving starts, while the "WarnConn" setting is on.
     virtual void ShowConnectionNotice() = 0;
-    // The log dialog, modal, with the lines so far.
-    virtual void ShowLog(const std::vector<CString>& lines) = 0;
+    // The log dialog, modal, with the lines so far; its Clear empties lines.
+    virtual void ShowLog(std::vector<CString>& lines) = 0;
     // A new line while the log dialog is shown.
     virtual void AddLogLine(LPCTSTR pszLine) = 0;
 };

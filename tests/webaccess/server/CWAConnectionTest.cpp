@@ -53,7 +53,7 @@ public:
         return request.RunAndParse(WA_CONN_DEFAULT) == 0;
     }
     void ShowConnectionNotice() override { }
-    void ShowLog(const std::vector<CString>&) override { }
+    void ShowLog(std::vector<CString>&) override { }
     void AddLogLine(LPCTSTR) override { }
 
     int m_nWizards { 0 };

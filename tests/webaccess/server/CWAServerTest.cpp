@@ -34,7 +34,7 @@ public:
         return m_bConnects;
     }
     void ShowConnectionNotice() override { ++m_nNotices; }
-    void ShowLog(const std::vector<CString>&) override { }
+    void ShowLog(std::vector<CString>&) override { }
     void AddLogLine(LPCTSTR) override { }
     int m_nNotices { 0 };
     int m_nConnects { 0 };

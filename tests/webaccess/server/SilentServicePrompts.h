@@ -11,6 +11,6 @@ public:
     BOOL RunSetupWizard(CWASetupConnection&) override { return FALSE; }
     BOOL RunConnectDialog(LPCTSTR, LPCTSTR, LPCTSTR, LPCTSTR, int, CString&) override { return FALSE; }
     void ShowConnectionNotice() override { }
-    void ShowLog(const std::vector<CString>&) override { }
+    void ShowLog(std::vector<CString>&) override { }
     void AddLogLine(LPCTSTR) override { }
 };

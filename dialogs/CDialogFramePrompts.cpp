@@ -1,0 +1,116 @@
+#include "dialogs/CDialogFramePrompts.h"
+
+#include "dialogs/documents/CDlgAbout.h"
+#include "dialogs/documents/CDlgBackupList.h"
+#include "dialogs/documents/CDlgCatalogMaintenance.h"
+#include "dialogs/documents/CDlgCatalogRecovery.h"
+#include "dialogs/documents/CDlgChooseFolder.h"
+#include "dialogs/documents/CDlgConfirmDocument.h"
+#include "dialogs/documents/CDlgDocumentProperties.h"
+#include "dialogs/documents/CDlgNewPassword.h"
+#include "dialogs/documents/CDlgUpdateCatalog.h"
+#include "dialogs/documents/DocumentRow.h"
+#include "store/CDocumentRec.h"
+#include "store/PathHelpers.h"
+#include "ui/CUiHostServices.h"
+#include "ui/DocumentIcons.h"
+
+#include "platform/framework/CWinThread.h"
+
+BOOL CDialogFramePrompts::HasWindow(EWindow eWindow) const
+{
+    switch (eWindow) {
+    case EWindow::About:
+    case EWindow::UpdateOptions:
+    case EWindow::MaintenanceOptions:
+    case EWindow::BackupList:
+    case EWindow::DocumentDialogs:
+        return TRUE;
+    default:
+        return CDefaultFramePrompts::HasWindow(eWindow);
+    }
+}
+
+int CDialogFramePrompts::About()
+{
+    CDlgAbout dlg(AfxGetMainWnd());
+    return static_cast<int>(dlg.DoModal());
+}
+
+int CDialogFramePrompts::UpdateOptions(CUpdateChoices& choices)
+{
+    CDlgUpdateCatalog dlg(AfxGetMainWnd());
+    const int nResult = static_cast<int>(dlg.DoModal());
+    if (nResult == IDOK) {
+        choices.bFirst = dlg.m_bFirst;
+        choices.bSecond = dlg.m_bSecond;
+    }
+    return nResult;
+}
+
+int CDialogFramePrompts::MaintenanceOptions(CMaintenanceChoices& choices)
+{
+    CDlgCatalogMaintenance dlg(GetHostMainCatalog(), AfxGetMainWnd());
+    const int nResult = static_cast<int>(dlg.DoModal());
+    if (nResult == IDOK) {
+        choices.bTempFolders = dlg.m_bTempFolders;
+        choices.bTempFiles = dlg.m_bTempFiles;
+        choices.bExpired = dlg.m_bExpired;
+        choices.bRecycle = dlg.m_bRecycle;
+    }
+    return nResult;
+}
+
+int CDialogFramePrompts::OfferRecovery()
+{
+    CDlgCatalogRecovery dlg;
+    return static_cast<int>(dlg.DoModal());
+}
+
+int CDialogFramePrompts::ChooseBackup(const CCatalogFiles& files, BOOL bOldCopies, int* pnGeneration)
+{
+    CDlgBackupList dlg(files, bOldCopies, AfxGetMainWnd());
+    const int nResult = static_cast<int>(dlg.DoModal());
+    if (pnGeneration != nullptr)
+        *pnGeneration = dlg.GetGeneration();
+    return nResult;
+}
+
+int CDialogFramePrompts::ImagePreview(CDocumentRec& document)
+{
+    CDlgConfirmDocument dlg(&document, AfxGetMainWnd());
+    return static_cast<int>(dlg.DoModal());
+}
+
+int CDialogFramePrompts::DocumentProperties(
+    CDocumentRec& document, BOOL bRecycle, std::unique_ptr<CDocumentRec>* ppMoved)
+{
+    CDlgDocumentProperties dlg(&document, bRecycle, AfxGetMainWnd());
+    // Shown from the recycle bin, OK writes nothing.
+    if (dlg.DoModal() != IDOK || bRecycle)
+        return PROPERTIES_UNCHANGED;
+    if (ppMoved != nullptr)
+        *ppMoved = dlg.DetachMovedDocument();
+    return dlg.IsCatalogChanged() ? CATALOG_CHANGED : PROPERTIES_CHANGED;
+}
+
+int CDialogFramePrompts::NewPassword(CDocumentRec& document, CString* pstrPassword)
+{
+    CDlgNewPassword dlg(AfxGetMainWnd());
+    dlg.SetUp(GetDocumentIcon(document), DocumentDisplayPath(document), !document.IsMail());
+    const int nResult = static_cast<int>(dlg.DoModal());
+    if (nResult == IDOK && pstrPassword != nullptr)
+        *pstrPassword = dlg.GetPassword();
+    return nResult;
+}
+
+int CDialogFramePrompts::ChooseFolder(UINT nIDCaption, CDocumentRec& document, CString* pstrFolder)
+{
+    CDlgChooseFolder dlg(nIDCaption, &document, AfxGetMainWnd());
+    const int nResult = static_cast<int>(dlg.DoModal());
+    if (nResult == IDOK && pstrFolder != nullptr) {
+        CString strName;
+        SplitPath(dlg.GetCopyPath(), *pstrFolder, strName);
+    }
+    return nResult;
+}

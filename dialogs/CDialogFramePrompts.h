@@ -1,0 +1,31 @@
+#pragma once
+
+// The frame's prompts answered by the program's dialogs. Every call whose
+// dialog exists opens it; the others keep the defaults' answers, which change
+// nothing. The backup monitor's prompts are the same object, so a recovery
+// after a crash reaches the recovery offer and the backup list.
+
+#include "dialogs/StorePrompts.h"
+#include "frame/FramePrompts.h"
+
+class CDialogFramePrompts : public CDefaultFramePrompts {
+public:
+    BOOL HasWindow(EWindow eWindow) const override;
+    int About() override;
+    int UpdateOptions(CUpdateChoices& choices) override;
+    int MaintenanceOptions(CMaintenanceChoices& choices) override;
+    CBackupFolderPrompt* GetBackupFolderPrompt() override { return &m_backupFolder; }
+    // The confirmation that names the document.
+    int ImagePreview(CDocumentRec& document) override;
+    int DocumentProperties(CDocumentRec& document, BOOL bRecycle, std::unique_ptr<CDocumentRec>* ppMoved) override;
+    int NewPassword(CDocumentRec& document, CString* pstrPassword) override;
+    // The copy dialog: IDOK once the copy is made, with the folder it went to.
+    int ChooseFolder(UINT nIDCaption, CDocumentRec& document, CString* pstrFolder) override;
+
+    // The recovery offer has no parent: it comes before the main window.
+    int OfferRecovery() override;
+    int ChooseBackup(const CCatalogFiles& files, BOOL bOldCopies, int* pnGeneration) override;
+
+private:
+    CDialogBackupFolderPrompt m_backupFolder;
+};
