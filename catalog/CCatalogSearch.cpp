@@ -12,12 +12,14 @@
 
 #include "platform/base/TextFunctions.h"
 
+#include <algorithm>
+
 namespace {
 
 // Node trees are shallow; a deeper one is damaged.
 constexpr int MAX_NODE_DEPTH = 256;
-// Room for the documents of a large catalog, so the set of those tested grows without rehashing.
-constexpr size_t VISITED_RESERVE = 1 << 17;
+// Document records in a block: the bits of the set of documents tested, per block.
+constexpr std::size_t DOCUMENT_SLOTS = SlotCount(CDocumentRec::RECORD_SIZE);
 
 } // namespace
 
@@ -31,8 +33,7 @@ CCatalogSearch::~CCatalogSearch() = default;
 
 BOOL CCatalogSearch::Run(LPCTSTR pszIndexPath, HWND hOwner)
 {
-    m_visited.clear();
-    m_visited.reserve(VISITED_RESERVE);
+    m_visited.assign((static_cast<std::size_t>(m_pCatalog->GetLastBlock()) + 1) * DOCUMENT_SLOTS, false);
     m_folders.clear();
     m_search.emplace(CTextSearch::PrepareGlobalCriteria());
     m_nFound = 0;
@@ -63,25 +64,24 @@ BOOL CCatalogSearch::SearchSubtree(const CNodeRec& node, int nDepth)
         m_bEnded = true;
         return FALSE;
     }
-    for (const auto& pDocument : node.GetDocuments()) {
-        const CRecordRef ref = pDocument->GetRef();
+    // A damaged chain ends the node's documents, not the pass.
+    static_cast<void>(node.ForEachDocument([&](const CDocumentRec& document) {
+        const CRecordRef ref = document.GetRef();
         if (!Visit(ref.nBlock, ref.nSlot))
-            continue;
-        const int nResult = SearchNode(*pDocument);
+            return true;
+        const int nResult = SearchNode(document);
         if (nResult == CTextSearch::MATCH_STORE_CHANGED) {
             g_bMailboxReorganizePending = TRUE;
             m_bEnded = true;
-            return FALSE;
-        }
-        if (nResult != 0 && !AddFound(*pDocument)) {
+        } else if (nResult != 0 && !AddFound(document)) {
             m_bFailed = true;
-            return FALSE;
-        }
-        if (m_pProgress->PumpAndTestCancel()) {
+        } else if (m_pProgress->PumpAndTestCancel()) {
             m_bEnded = true;
-            return FALSE;
         }
-    }
+        return !m_bEnded && !m_bFailed;
+    }));
+    if (m_bEnded || m_bFailed)
+        return FALSE;
     for (const auto& pChild : node.GetChildren()) {
         if (!SearchSubtree(*pChild, nDepth + 1))
             return FALSE;
@@ -91,7 +91,14 @@ BOOL CCatalogSearch::SearchSubtree(const CNodeRec& node, int nDepth)
 
 bool CCatalogSearch::Visit(LONG nBlock, LONG nSlot)
 {
-    return m_visited.insert(std::uint64_t { static_cast<DWORD>(nBlock) } << 32 | static_cast<DWORD>(nSlot)).second;
+    // A loaded document's block is a document block, so its slot is below the count.
+    const std::size_t nBit = static_cast<std::size_t>(nBlock) * DOCUMENT_SLOTS + static_cast<std::size_t>(nSlot);
+    if (nBit >= m_visited.size())
+        m_visited.resize(std::max(nBit + 1, m_visited.size() * 2));
+    if (m_visited[nBit])
+        return false;
+    m_visited[nBit] = true;
+    return true;
 }
 
 int CCatalogSearch::SearchNode(const CDocumentRec& document)

@@ -14,13 +14,12 @@
 #include "platform/base/CString.h"
 #include "platform/base/WinTypes.h"
 
-#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_set>
 #include <utility>
+#include <vector>
 
 class CCatalog;
 class CDocumentRec;
@@ -58,7 +57,7 @@ private:
     std::unique_ptr<CFolderIndex> m_pIndex;
     std::unique_ptr<CRunProgress> m_pProgress;
     std::optional<CTextSearch> m_search;                    // the find criteria, prepared for the pass
-    std::unordered_set<std::uint64_t> m_visited;            // documents tested, by block and slot
+    std::vector<bool> m_visited;                            // documents tested, a bit per block slot
     std::map<std::string, std::pair<LONG, LONG>> m_folders; // index folders, by path
     int m_nFound { 0 };
     bool m_bEnded { false };

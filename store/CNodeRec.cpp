@@ -422,6 +422,11 @@ CDocumentRecArray CNodeRec::GetDocuments(int nMaxCount) const
     return bWalked ? std::move(documents) : CDocumentRecArray();
 }
 
+BOOL CNodeRec::ForEachDocument(const std::function<bool(const CDocumentRec&)>& visit) const
+{
+    return ForEachTwoWayLink([&](std::unique_ptr<CDocumentRec> pDocument) { return visit(*pDocument); });
+}
+
 BOOL CNodeRec::HasDocuments(const CListFilter* pFilter) const
 {
     BOOL bFound = FALSE;

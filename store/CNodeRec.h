@@ -151,6 +151,10 @@ public:
     // walk stops after that many.
     int CountDocuments() const;
     CDocumentRecArray GetDocuments(int nMaxCount = -1) const;
+    // The same documents one at a time, for a pass that keeps none of them:
+    // visit sees each until it returns false. Those before damage in the
+    // chain are seen; FALSE on damage.
+    [[nodiscard]] BOOL ForEachDocument(const std::function<bool(const CDocumentRec&)>& visit) const;
     // With no filter, TRUE when a document is linked; with one, TRUE when a
     // linked document passes it.
     BOOL HasDocuments(const CListFilter* pFilter) const;

@@ -117,6 +117,16 @@ TEST_F(CCatalogSearchTest, TheIndexHoldsEachMatchingDocumentOnce)
     EXPECT_TRUE(RunSearch().empty());
 }
 
+TEST_F(CCatalogSearchTest, ANameSearchTestsEachLinkedDocumentOnce)
+{
+    Criteria({ "t" }, CTextSearch::FIELD_NAME, CTextSearch::MODE_ALL_WORDS);
+    EXPECT_EQ(RunSearch(),
+        (std::multiset<std::string> { "t:\\docs\\code.txt", "t:\\docs\\colours.txt", "t:\\docs\\empty.txt",
+            "t:\\docs\\notes.md", "t:\\docs\\pets.txt" }));
+    Criteria({ "pets" }, CTextSearch::FIELD_NAME, CTextSearch::MODE_ALL_WORDS);
+    EXPECT_EQ(RunSearch(), (std::multiset<std::string> { "t:\\docs\\pets.txt" })) << "linked under two nodes";
+}
+
 TEST_F(CCatalogSearchTest, AStopKeepsWhatWasFound)
 {
     Criteria({}, CTextSearch::FIELD_CONTENT, CTextSearch::MODE_ALL_WORDS);
