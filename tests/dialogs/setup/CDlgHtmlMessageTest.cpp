@@ -2,6 +2,7 @@
 
 #include "dialogs/setup/HtmlMessagePage.h"
 #include "platform/base/PathMap.h"
+#include "platform/shell/ProgramLaunch.h"
 #include "platform/testing/DialogScript.h"
 #include "resources/ResourceIds.h"
 #include "store/CPreferences.h"
@@ -120,6 +121,25 @@ TEST_F(CDlgHtmlMessageTest, CheckedBoxTurnsTheNoticeOffAndSavesIt)
     RunWithBox(BST_CHECKED);
     EXPECT_EQ(m_settings.m_nWarnConn, 0);
     EXPECT_EQ(StoredWarnConn(), 0);
+}
+
+TEST_F(CDlgHtmlMessageTest, SiteLinkOpensTheAddressAsGivenInTheDesktopBrowser)
+{
+    const char* pszSite = "http://archivora.example/web?a=1&b='2'";
+    m_settings.m_strSite = pszSite;
+    CLaunchOverride launches;
+    BOOL bClicked = FALSE;
+    CDialogScript script;
+    script.Then([&](HWND hDlg) {
+        m_driver.Pump();
+        bClicked = m_driver.ClickHtmlLink(CTestDriver::FindChild(hDlg, IDC_WA_NOTICE_PAGE), pszSite);
+    });
+    script.Press(IDOK);
+    m_driver.AnswerNextDialog(std::move(script));
+    CDlgHtmlMessage dlg(m_settings);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(bClicked);
+    EXPECT_EQ(launches.GetLaunches(), (std::vector<std::vector<std::string>> { { "xdg-open", pszSite } }));
 }
 
 TEST_F(CDlgHtmlMessageTest, UnwritablePageStillOpensTheDialog)
