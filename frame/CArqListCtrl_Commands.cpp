@@ -16,13 +16,12 @@
 #include "store/CDocumentRec.h"
 #include "store/CatalogColumns.h"
 #include "store/DocumentOperations.h"
-#include "store/ResString.h"
 #include "ui/CDocContextMenu.h"
 #include "ui/CKadDragObjReg.h"
+#include "ui/ConfirmDelete.h"
 
 #include "platform/controls/ListViewControl.h"
 #include "platform/framework/AfxFrameIds.h"
-#include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/CMenu.h"
 #include "platform/framework/CRect.h"
@@ -36,20 +35,6 @@ bool IsBlocked(const CDocumentRec& document, int bCheck)
 {
     const int nState = document.GetExpiryState(bCheck);
     return nState == EXPIRY_MAIL_DELETED || nState == EXPIRY_NOT_FOUND || nState == EXPIRY_UNREACHABLE;
-}
-
-// Joins the question's texts and paths into one message box.
-int AskDelete(const CDeleteQuestion& question)
-{
-    CString strText;
-    for (UINT nID : question.textIds) {
-        if (!strText.IsEmpty())
-            strText += "\n";
-        strText += GetResString(nID);
-    }
-    for (const CString& strPath : question.paths)
-        strText += "\n" + strPath;
-    return AfxMessageBox(strText, question.nStyle);
 }
 
 } // namespace
@@ -204,7 +189,7 @@ void CArqListCtrl::OnRemoveFromGroup()
     }
     if (items.empty() || !m_pShownNode)
         return;
-    if (ConfirmDeleteItems(m_pShownNode.get(), items, &AskDelete)) {
+    if (ConfirmDeleteItems(m_pShownNode.get(), items, &AskConfirmDelete)) {
         if (CWnd* pParent = GetParent())
             pParent->PostMessage(g_nMsgListCatalogChanged);
     }

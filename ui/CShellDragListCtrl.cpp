@@ -38,7 +38,7 @@ BOOL CShellDragListCtrl::PreTranslateMessage(MSG* pMsg)
     return CShellFolderListCtrl::PreTranslateMessage(pMsg);
 }
 
-void CShellDragListCtrl::OnContextMenu(CWnd* pWnd, CPoint point)
+void CShellDragListCtrl::OnContextMenu(CWnd* /*pWnd*/, CPoint point)
 {
     Default();
     CPoint client = point;

@@ -83,8 +83,9 @@ protected:
     }
     void Open(CListWindow& window)
     {
-        if (!window.GetSafeHwnd())
+        if (!window.GetSafeHwnd()) {
             ASSERT_TRUE(window.CreateHidden(MainFrame()));
+        }
         window.ShowList();
     }
     // The files the Trash of the test's folder holds.

@@ -79,8 +79,9 @@ TEST_F(ListFamilyTest, SortingKeepsImagesAndDataWithTheirTextsAndHandlesEqualTex
     EXPECT_TRUE(m_list.SortItems(TRUE, 1));
     for (int nRow = 1; nRow < m_list.GetItemCount(); ++nRow) {
         const CString strText = m_list.GetItemText(nRow, 0);
-        if (nRow > 1)
+        if (nRow > 1) {
             EXPECT_LE(m_list.GetItemText(nRow - 1, 0).CompareNoCase(strText), 0) << nRow;
+        }
         const auto nWord = static_cast<std::size_t>(m_list.GetItemData(nRow) - 100);
         EXPECT_EQ(strText, pszWords[nWord]) << "the data moved with its text";
     }

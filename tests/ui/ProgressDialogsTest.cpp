@@ -103,8 +103,9 @@ TEST_F(ProgressDialogsTest, UpdateShowsTheStepsBarsFromTheTopAndShrinksToThem)
         for (int n = 0; n < 3; ++n) {
             EXPECT_EQ(Shown(hDialog, bars[n]), n < nShown) << "bar " << n;
             EXPECT_EQ(Shown(hDialog, labels[n]), n < nShown) << "label " << n;
-            if (n < nShown)
+            if (n < nShown) {
                 EXPECT_EQ(CTestDriver::Text(GetDlgItem(hDialog, labels[n])), c.labels[n]);
+            }
         }
         EXPECT_EQ(dialog.GetLowestBar(), dialog.GetStepBar(nShown - 1));
         EXPECT_EQ(dialog.GetStepBar(nShown), nullptr);
