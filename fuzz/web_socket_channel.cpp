@@ -1,8 +1,8 @@
 // Links: webaccess_server archivora_testpeers
 // Sends arbitrary bytes to the socket channel over a loopback connection, split
-// at arbitrary points: the program reads each piece before the next is sent.
+// at arbitrary points: the program reads each chunk before the next is sent.
 // Input: a byte of flags (1: answer every request file with a reply, 2: shut
-// the sending side before the end), then pieces, each a length byte and that
+// the sending side before the end), then chunks, each a length byte and that
 // many bytes (the last may be shorter). The relay then resets the connection.
 // Whatever came, the exchange ends, no temporary stays in the communication
 // folder, and a first line that is accepted names a folder and an ID that are
@@ -106,10 +106,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     PumpUntilIdle();
     for (size_t nAt = 1; nAt < nSize;) {
         const size_t nLength = std::min<size_t>(pData[nAt], nSize - nAt - 1);
-        const std::string_view piece(reinterpret_cast<const char*>(pData) + nAt + 1, nLength);
+        const std::string_view chunk(reinterpret_cast<const char*>(pData) + nAt + 1, nLength);
         nAt += 1 + nLength;
-        strStream += piece;
-        if (!piece.empty() && !peer.Send(piece))
+        strStream += chunk;
+        if (!chunk.empty() && !peer.Send(chunk))
             break; // the program ended the exchange
         PumpUntilIdle();
         static_cast<void>(peer.ReceiveSome(64 * 1024, 0ms));

@@ -54,8 +54,8 @@ void CDlgWACatalogSettings::OnOK()
         RefuseNewName(IDS_WA_NOTHING_CHANGED);
         return;
     }
-    CDlgWAChangeCatalog rename(m_settings, this);
-    if (rename.Run(strNewName))
+    CDlgWAChangeCatalog changeDialog(m_settings, this);
+    if (changeDialog.Run(strNewName))
         EndDialog(IDOK);
 }
 
