@@ -11,6 +11,7 @@
 // in a temporary folder that is removed at the end.
 
 #include "bench/BenchCatalogData.h"
+#include "bench/BenchProgramFolder.h"
 #include "bench/BenchTiming.h"
 #include "frame/AppGlobals.h"
 #include "frame/AppMessages.h"
@@ -45,44 +46,6 @@ namespace {
 
 constexpr int RUNS = 9;
 constexpr int SAVES = 15;
-
-CString ProgramPath(const std::filesystem::path& folder, const char* pszName)
-{
-    return ProgramPathFromHostPath((folder / pszName).string()).c_str();
-}
-
-// The catalog of the data set, set up, with a layout of one maximised view.
-bool PrepareProgramFolder(const std::filesystem::path& folder)
-{
-    const CString strCatalog = ProgramPath(folder, "archiv.cat");
-    if (!CCatalog::CreateFile(FALSE, strCatalog, BLOCK_SIZE)
-        || !CCatalog::CreateFile(TRUE, ProgramPath(folder, "winrec.cat"), BLOCK_SIZE)) {
-        Fail("cannot create the catalog files");
-        return false;
-    }
-    CCatalog catalog(strCatalog, 0);
-    if (!FillCatalog(catalog))
-        return false;
-    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(&catalog));
-    CNodeInfo info {};
-    pRoot->GetInfo(&info);
-    info.nFlags &= ~CNodeRec::ROOT_NOT_SET_UP;
-    if (!pRoot->UpdateInfo(info)) {
-        Fail("cannot set the catalog up");
-        return false;
-    }
-    CRegistryKey child;
-    if (!child.Create(HKEY_CURRENT_USER, CString(DESKTOP_KEY_PATH) + "\\" + ChildKeyName(0))) {
-        Fail("cannot write the layout");
-        return false;
-    }
-    child.SetDWORD("Status", SW_SHOWMAXIMIZED);
-    CRegistryKey desktop;
-    desktop.Open(HKEY_CURRENT_USER, DESKTOP_KEY_PATH);
-    desktop.SetDWORD("Windows", 1);
-    desktop.SetDWORD("Status", SW_SHOWMAXIMIZED);
-    return true;
-}
 
 // What the start does with the catalogs, without windows: the backup check,
 // the two catalogs opened, the preferences, the root and its systems.
