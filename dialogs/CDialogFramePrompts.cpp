@@ -14,6 +14,7 @@
 #include "dialogs/setup/CDlgDailyNotice.h"
 #include "dialogs/setup/CDlgOperationInProgress.h"
 #include "dialogs/setup/CDlgOrphanWarning.h"
+#include "dialogs/setup/CInstalacaoPropertySheet.h"
 #include "store/CDocumentRec.h"
 #include "store/PathHelpers.h"
 #include "ui/CUiHostServices.h"
@@ -24,6 +25,7 @@
 BOOL CDialogFramePrompts::HasWindow(EWindow eWindow) const
 {
     switch (eWindow) {
+    case EWindow::SetupWizard:
     case EWindow::ConfirmSetup:
     case EWindow::OrphanWarning:
     case EWindow::DailyNotice:
@@ -36,6 +38,12 @@ BOOL CDialogFramePrompts::HasWindow(EWindow eWindow) const
     default:
         return CDefaultFramePrompts::HasWindow(eWindow);
     }
+}
+
+int CDialogFramePrompts::RunSetupWizard(CSetupResults& results)
+{
+    CInstalacaoPropertySheet sheet(results);
+    return static_cast<int>(sheet.DoModal());
 }
 
 int CDialogFramePrompts::ConfirmSetup()

@@ -11,6 +11,8 @@
 class CDialogFramePrompts : public CDefaultFramePrompts {
 public:
     BOOL HasWindow(EWindow eWindow) const override;
+    // The set-up wizard, without a parent: it may come before the main window.
+    int RunSetupWizard(CSetupResults& results) override;
     int ConfirmSetup() override;
     // The box starts unchecked; *pbDontWarn gets what the user left in it.
     int OrphanWarning(BOOL* pbDontWarn) override;

@@ -288,10 +288,15 @@ CFrameWnd* CArchivoraApp::RestoreChildFrames(CDocument* pDocument, int* pnRestor
 
 void CArchivoraApp::AbandonStart(CDocument* pDocument)
 {
+    // The end of the session may have closed the window, and the document
+    // with it, while the start-up waited in the set-up wizard.
+    BOOL bDocumentLives = FALSE;
+    for (POSITION pos = m_pCatalogTemplate ? m_pCatalogTemplate->GetFirstDocPosition() : nullptr; pos;)
+        bDocumentLives = bDocumentLives || m_pCatalogTemplate->GetNextDoc(pos) == pDocument;
     if (m_pMainWnd && m_pMainWnd->GetSafeHwnd())
         m_pMainWnd->DestroyWindow();
     m_pMainWnd = nullptr;
-    if (pDocument && m_pCatalogTemplate) {
+    if (pDocument && bDocumentLives) {
         m_pCatalogTemplate->RemoveDocument(pDocument);
         delete pDocument;
     }

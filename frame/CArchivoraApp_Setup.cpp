@@ -33,6 +33,7 @@
 #include "ui/CKadDragObjReg.h"
 
 #include "platform/base/FileFunctions.h"
+#include "platform/base/TextFunctions.h"
 #include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/AfxWinMain.h"
 #include "platform/framework/CDocTemplate.h"
@@ -41,7 +42,6 @@
 #include "platform/window/MdiClient.h"
 #include "platform/window/Window.h"
 
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -74,8 +74,7 @@ void AddSystemFromSetup(CCatalog& catalog, CNodeRec& parent, const COrgItem& ite
 {
     CNodeInfo info {};
     MakeDefaultNames(&info);
-    const CString strName = item.strName.Left(COrgItem::NAME_LENGTH);
-    std::strncpy(info.szName, strName, sizeof(info.szName) - 1);
+    Utf8CopyToField(info.szName, sizeof(info.szName), item.strName, FieldEnd::NulTerminated);
     info.wSearchType = item.wSearchMask;
     std::unique_ptr<CNodeRec> pNode(parent.FindOrAddChild(info));
     if (!pNode)

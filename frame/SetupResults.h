@@ -13,7 +13,7 @@
 // One system of the organisation the user built in the wizard, with its
 // subsystems in tree order.
 struct COrgItem {
-    static constexpr int NAME_LENGTH = 29; // names are cut to this many characters
+    static constexpr int NAME_LENGTH = 30; // characters a name holds; the catalog's field cuts at a character boundary
 
     CString strName;
     CStringArray keywords;

@@ -925,4 +925,85 @@
 #define IDS_FIND_WHOLE_CATALOG      4068
 #define IDS_FIND_NOT_IN_EXPIRED     4313
 #define IDS_FIND_SEARCHING          4424
+
+// Wizard pages: the picture down the left edge and the title beside it.
+#define IDC_WIZARD_PAGE_PICTURE     1204
+#define IDC_WIZARD_PAGE_TITLE       1434
+
+// The set-up wizard: its pages, in the order the user meets them, and their pictures.
+#define IDD_SETUP_WELCOME           280
+#define IDD_SETUP_DOCUMENTS         124
+#define IDD_SETUP_LOCATIONS         125
+#define IDD_SETUP_MAIL              353
+#define IDD_SETUP_MODE              283
+#define IDD_SETUP_USAGE             121
+#define IDD_SETUP_ORGANISATION      122
+#define IDD_SETUP_KEYWORDS          123
+#define IDD_SETUP_FOLDERS           285
+#define IDD_SETUP_FINAL             120
+#define IDB_SETUP_WELCOME           208     // page pictures, 135 x 276
+#define IDB_SETUP_DOCUMENTS         217
+#define IDB_SETUP_LOCATIONS         218
+#define IDB_SETUP_MAIL              361
+#define IDB_SETUP_MODE              296
+#define IDB_SETUP_USAGE             295
+#define IDB_SETUP_ORGANISATION      214
+#define IDB_SETUP_KEYWORDS          293
+#define IDB_SETUP_FOLDERS           297
+#define IDB_SETUP_FINAL             294
+#define IDB_SETUP_ORGANISE          286     // 16 x 16 choice pictures, 0xFF00FF transparent
+#define IDB_SETUP_USAGE_LIST        282
+#define IDB_SETUP_OWN_NAMES         276
+#define IDC_SETUP_PICTURE1          1476    // small pictures beside a page's text
+#define IDC_SETUP_PICTURE2          1401
+#define IDC_SETUP_PICTURE3          1406
+#define IDC_SETUP_PICTURE4          1409
+#define IDC_SETUP_FOLDER_MODE       1435    // the mode page's radios
+#define IDC_SETUP_ORGANISATION_MODE 1438
+#define IDC_SETUP_USE_USAGE         1207    // the usage page: a usage profile ...
+#define IDC_SETUP_USAGES            1210
+#define IDC_SETUP_USAGES_LABEL      1429
+#define IDC_SETUP_USE_OWN_NAMES     1206    // ... and the user's own names
+#define IDC_SETUP_OWN_NAMES         1208
+#define IDC_SETUP_OWN_NAMES_LABEL   1427
+#define IDC_SETUP_REMOVE            1226    // removes the selected names, items or locations
+#define IDC_SETUP_TREE              1211    // the organisation tree and its mirror
+#define IDC_SETUP_ADD               1339    // adds an item or a location
+#define IDC_SETUP_RENAME            1431
+#define IDC_SETUP_NODE_NAME         1459    // the keywords page: the selected item's name
+#define IDC_SETUP_TYPES             1213    // the documents page
+#define IDC_SETUP_EXTENSIONS        1214
+#define IDC_SETUP_ADD_EXTENSION     1421
+#define IDC_SETUP_LOCAL_DRIVES      1355    // the locations page
+#define IDC_SETUP_NETWORK           1357
+#define IDC_SETUP_LOCATION_LIST     1338
+#define IDC_SETUP_LOCATION_LABEL    1449
+#define IDC_SETUP_MAIL_USERS        1483    // the mail page
+#define IDC_SETUP_MAIL_FOLDERS      1443
+#define IDC_SETUP_FOLDER_TREE       1441    // the folders page: the tree, ...
+#define IDC_SETUP_FOLDERS_EMPTY     1448    // ... what shows while it is empty, ...
+#define IDC_SETUP_FOLDERS_LABEL     152     // ... and what shows with it
+#define IDC_SETUP_LEGEND1           162
+#define IDC_SETUP_LEGEND2           163
+#define IDC_SETUP_LEGEND3           164
+#define IDC_SETUP_FOLDERS_TEXT1     1447
+#define IDC_SETUP_FOLDERS_TEXT2     1364
+#define IDS_NEW_ITEM_NAME           4006    // a new item's name until the user names it
+#define IDS_OWN_NAMES_BRANCH        4237
+#define IDS_USAGE_BRANCH            4238
+#define IDS_NEW_OWN_NAME            4241    // the own names' new-entry row
+#define IDS_CHOOSE_USAGE_KIND       4322
+#define IDS_NO_NETWORK_LOCATION     4323
+#define IDS_NO_LOCATION_KIND        4324
+#define IDS_NO_USAGE                4325
+#define IDS_GENERAL_USAGE           4326    // the last line of the usages
+#define IDS_OWN_NAME_SUFFIX         4327
+#define IDS_SIBLING_NAME_TAKEN      4328    // %s: the current name, %s: the proposed one
+#define IDS_BRANCH_NAME_TAKEN       4329    // the same two
+#define IDS_NEW_NAME_TAKEN          4330    // %s: the proposed name
+#define IDS_NO_EXTENSION_CHOSEN     4335
+#define IDS_NO_FOLDER_CHECKED       4340
+#define IDS_NO_CRITERIA             4344
+#define IDS_LANGUAGE_NAME           4348    // "Ingles": own names read "<name> <suffix>"
+#define IDS_NO_USAGE_FILE           4379
 // clang-format on

@@ -69,6 +69,8 @@ public:
     // Lower-cased extensions (without the dot) of wanted documents; null: no
     // filter. Not owned.
     void SetExtensionMap(CMapStringToPtr* pExtensions) { m_pExtensions = pExtensions; }
+    // Forgets which folders were found to hold wanted documents (after the wanted extensions changed).
+    void ClearFoundCache() { m_found.RemoveAll(); }
     // Masks that leave a file out (MatchFileMask).
     CStringArray& GetFileMasks() { return m_masks; }
     // A map the owner keeps beside the tree.

@@ -8,8 +8,13 @@
 
 void SetNoticeIcon(CImageButton& icon)
 {
+    SetSmallPicture(icon, IDB_BACKUP_PICTURE);
+}
+
+void SetSmallPicture(CImageButton& icon, UINT nIDBitmap)
+{
     constexpr int ICON_WIDTH = 16;
-    icon.CreateImageList(IDB_BACKUP_PICTURE, ICON_WIDTH, 1, RGB(255, 0, 255), GetSysColor(COLOR_BTNFACE));
+    icon.CreateImageList(nIDBitmap, ICON_WIDTH, 1, RGB(255, 0, 255), GetSysColor(COLOR_BTNFACE));
 }
 
 void StyleNoticeTitle(CLabelCtrl& title)

@@ -6,7 +6,6 @@
 #include "platform/base/CException.h"
 #include "platform/base/CFile.h"
 #include "platform/base/FileFunctions.h"
-#include "platform/base/PathMap.h"
 #include "platform/base/ResourceModule.h"
 #include "platform/base/TextFunctions.h"
 
@@ -62,6 +61,29 @@ private:
     std::size_t m_nPos { 0 };
 };
 
+// Reads the program folder's own usage file, up to one byte past the bound;
+// FALSE when it cannot be opened or read.
+BOOL ReadOwnUsageFile(std::string& text)
+{
+    CFile file;
+    if (!file.Open(GetProgramFolder() + USAGE_FILE_NAME, CFile::modeRead | CFile::shareDenyNone))
+        return FALSE;
+    text.assign(CUsageProfiles::MAX_FILE_BYTES + 1, '\0');
+    std::size_t nRead = 0;
+    try {
+        for (UINT nChunk = 0; nRead < text.size(); nRead += nChunk) {
+            nChunk = file.Read(text.data() + nRead, static_cast<UINT>(text.size() - nRead));
+            if (nChunk == 0)
+                break;
+        }
+    } catch (CException* pException) {
+        pException->Delete();
+        return FALSE;
+    }
+    text.resize(nRead);
+    return TRUE;
+}
+
 } // namespace
 
 void ParseUsageText(std::string_view text, CUsageProfiles& profiles)
@@ -103,35 +125,12 @@ void ParseUsageText(std::string_view text, CUsageProfiles& profiles)
     }
 }
 
-CString FindUsageFile()
+BOOL LoadUsageFile(CUsageProfiles& profiles)
 {
-    CString strPath = GetProgramFolder() + USAGE_FILE_NAME;
-    if (GetFileAttributes(strPath) != INVALID_FILE_ATTRIBUTES)
-        return strPath;
-    const std::string strInstalled = FindProgramDataFile(USAGE_FILE_NAME);
-    return strInstalled.empty() ? CString() : CString(ProgramPathFromHostPath(strInstalled).c_str());
-}
-
-BOOL LoadUsageFile(LPCTSTR pszPath, CUsageProfiles& profiles)
-{
-    profiles.heads.clear();
-    profiles.entries.clear();
-    CFile file;
-    if (pszPath == nullptr || *pszPath == '\0' || !file.Open(pszPath, CFile::modeRead | CFile::shareDenyNone))
-        return FALSE;
-    std::string text(CUsageProfiles::MAX_FILE_BYTES + 1, '\0');
-    std::size_t nRead = 0;
-    try {
-        for (UINT nChunk = 0; nRead < text.size(); nRead += nChunk) {
-            nChunk = file.Read(text.data() + nRead, static_cast<UINT>(text.size() - nRead));
-            if (nChunk == 0)
-                break;
-        }
-    } catch (CException* pException) {
-        pException->Delete();
-        return FALSE;
-    }
-    text.resize(nRead);
-    ParseUsageText(text, profiles);
-    return TRUE;
+    std::string text;
+    const BOOL bRead = GetFileAttributes(GetProgramFolder() + USAGE_FILE_NAME) != INVALID_FILE_ATTRIBUTES
+        ? ReadOwnUsageFile(text)
+        : ReadProgramDataFile(USAGE_FILE_NAME, CUsageProfiles::MAX_FILE_BYTES + 1, text);
+    ParseUsageText(bRead ? std::string_view(text) : std::string_view(), profiles);
+    return bRead;
 }

@@ -37,10 +37,7 @@ struct CUsageProfiles {
 // Parses the text of a usage file into profiles (emptied first).
 void ParseUsageText(std::string_view text, CUsageProfiles& profiles);
 
-// The program path of "Usage.txt": the program folder's own, else the one
-// installed with the program's read-only files; empty when there is none.
-CString FindUsageFile();
-
-// Reads the usage file at pszPath into profiles (emptied first); FALSE when it
-// cannot be opened or read, which leaves them empty.
-BOOL LoadUsageFile(LPCTSTR pszPath, CUsageProfiles& profiles);
+// Reads "Usage.txt" into profiles (emptied first): the program folder's own,
+// else the one installed with the program's read-only files. FALSE when
+// neither can be read, which leaves them empty.
+BOOL LoadUsageFile(CUsageProfiles& profiles);

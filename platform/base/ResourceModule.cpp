@@ -478,3 +478,23 @@ std::string FindProgramDataFile(const std::string& strName)
     }
     return {};
 }
+
+BOOL ReadProgramDataFile(const std::string& strName, std::size_t nMaxBytes, std::string& strData)
+{
+    strData.clear();
+    const std::string strPath = FindProgramDataFile(strName);
+    if (strPath.empty()) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return FALSE;
+    }
+    std::ifstream file(strPath, std::ios::binary);
+    strData.resize(nMaxBytes);
+    file.read(strData.data(), static_cast<std::streamsize>(nMaxBytes));
+    if (file.bad() || (!file && !file.eof())) {
+        strData.clear();
+        SetLastError(ERROR_READ_FAULT);
+        return FALSE;
+    }
+    strData.resize(static_cast<std::size_t>(file.gcount()));
+    return TRUE;
+}

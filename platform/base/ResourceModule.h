@@ -60,6 +60,11 @@ HMODULE LoadLibrary(LPCTSTR lpLibFileName);
 // ARCHIVORA_MODULE_PATH, then in the installation's share/archivora; the name
 // matched exactly or else without regard to case. Empty when none is found.
 std::string FindProgramDataFile(const std::string& strName);
+// Reads at most nMaxBytes of the read-only program file strName (found as
+// FindProgramDataFile finds it) into strData. FALSE when none is found or it
+// cannot be read (ERROR_FILE_NOT_FOUND, ERROR_READ_FAULT); a longer file is
+// cut at nMaxBytes.
+BOOL ReadProgramDataFile(const std::string& strName, std::size_t nMaxBytes, std::string& strData);
 
 // Drops one reference; the module is unloaded with its last one.
 BOOL FreeLibrary(HMODULE hLibModule);

@@ -1,9 +1,13 @@
 // The built program, started as a user would without a display: it says so in
 // one line, runs, and a termination signal ends it as the end of a session
-// does, with its layout saved.
+// does, with its layout saved; at a first start, while the set-up wizard
+// waits, it ends cleanly with the catalog still to be set up.
 
 #include "frame/AppGlobals.h"
+#include "store/CCatalog.h"
+#include "store/CNodeRec.h"
 #include "store/CRegistryKey.h"
+#include "tests/frame/AppTestFixture.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestData.h"
 
@@ -12,6 +16,8 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
+#include <memory>
 #include <string>
 
 #include <poll.h>
@@ -22,11 +28,11 @@ namespace {
 
 constexpr char NOTICE[] = "running without a display";
 
-class ProgramSmokeTest : public ProgramFolderTest {
+class ProgramSmokeTest : public AppTest {
 protected:
     void SetUp() override
     {
-        ProgramFolderTest::SetUp();
+        AppTest::SetUp();
         ASSERT_EQ(pipe(m_fdErr), 0);
     }
     void TearDown() override
@@ -36,7 +42,7 @@ protected:
             waitpid(m_pid, nullptr, 0);
         }
         close(m_fdErr[0]);
-        ProgramFolderTest::TearDown();
+        AppTest::TearDown();
     }
 
     // Starts the program in this test's program folder, its errors into the pipe.
@@ -80,6 +86,14 @@ protected:
         return strRead;
     }
 
+    // Sends the program SIGTERM and waits for its end; nStatus gets its wait status.
+    void EndBySigterm(int& nStatus)
+    {
+        ASSERT_EQ(kill(m_pid, SIGTERM), 0);
+        ASSERT_EQ(waitpid(m_pid, &nStatus, 0), m_pid);
+        m_pid = -1;
+    }
+
     pid_t m_pid { -1 };
     int m_fdErr[2] { -1, -1 };
 };
@@ -88,6 +102,7 @@ protected:
 
 TEST_F(ProgramSmokeTest, WithoutADisplayItSaysSoAndSigtermEndsItWithTheLayoutSaved)
 {
+    WriteCatalog();
     StartProgram();
     const std::string strErrors = ReadErrorsUntil(NOTICE, std::chrono::seconds(30));
     ASSERT_NE(strErrors.find(NOTICE), std::string::npos) << strErrors;
@@ -98,10 +113,8 @@ TEST_F(ProgramSmokeTest, WithoutADisplayItSaysSoAndSigtermEndsItWithTheLayoutSav
         usleep(50000);
     usleep(500000);
 
-    ASSERT_EQ(kill(m_pid, SIGTERM), 0);
     int nStatus = 0;
-    ASSERT_EQ(waitpid(m_pid, &nStatus, 0), m_pid);
-    m_pid = -1;
+    EndBySigterm(nStatus);
     ASSERT_TRUE(WIFEXITED(nStatus)) << "ended by signal " << WTERMSIG(nStatus);
     EXPECT_EQ(WEXITSTATUS(nStatus), 0);
 
@@ -110,4 +123,25 @@ TEST_F(ProgramSmokeTest, WithoutADisplayItSaysSoAndSigtermEndsItWithTheLayoutSav
     ASSERT_TRUE(saved.Open(HKEY_CURRENT_USER, DESKTOP_KEY_PATH, KEY_READ));
     EXPECT_TRUE(saved.GetDWORD("Windows", dwWindows));
     EXPECT_EQ(dwWindows, 1U);
+}
+
+TEST_F(ProgramSmokeTest, SigtermWhileTheFirstStartsWizardWaitsEndsItCleanly)
+{
+    StartProgram();
+    const std::string strErrors = ReadErrorsUntil(NOTICE, std::chrono::seconds(30));
+    ASSERT_NE(strErrors.find(NOTICE), std::string::npos) << strErrors;
+    // The catalog is made before the wizard shows.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < deadline && !std::filesystem::exists(Home() / "archiv.cat"))
+        usleep(50000);
+    usleep(500000);
+
+    int nStatus = 0;
+    EndBySigterm(nStatus);
+    ASSERT_TRUE(WIFEXITED(nStatus)) << "ended by signal " << WTERMSIG(nStatus);
+    CCatalog catalog(ProgramPath("archiv.cat"), 1);
+    ASSERT_TRUE(catalog.IsOpen());
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(&catalog));
+    ASSERT_NE(pRoot, nullptr);
+    EXPECT_TRUE(pRoot->GetFlags() & CNodeRec::ROOT_NOT_SET_UP);
 }

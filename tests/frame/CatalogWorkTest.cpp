@@ -153,6 +153,29 @@ TEST_F(CatalogWorkTest, AFirstSetUpInFolderModeCataloguesTheCheckedFoldersAsThey
     EXPECT_EQ(m_prompts.CountOf("wizard"), 0);
 }
 
+TEST_F(CatalogWorkTest, SystemNamesOfTheWizardKeepThirtyCharactersAndLongerOnesAreCutAtACharacterBoundary)
+{
+    const std::string strThirty(COrgItem::NAME_LENGTH, 'x');
+    std::string strAccented;
+    for (int i = 0; i < 20; ++i)
+        strAccented += "\xC3\xA9"; // 40 bytes, more than the catalog's field holds
+    m_prompts.m_fnWizard = [&](CSetupResults& results) {
+        results.pCustomBranch = std::make_unique<COrgItem>();
+        results.pCustomBranch->strName = strThirty.c_str();
+        auto pChild = std::make_unique<COrgItem>();
+        pChild->strName = strAccented.c_str();
+        results.pCustomBranch->children.push_back(std::move(pChild));
+        return CFramePrompts::WIZARD_FINISHED;
+    };
+    ASSERT_TRUE(Start());
+    std::unique_ptr<CNodeRec> pSystem = FirstSystem();
+    ASSERT_NE(pSystem, nullptr);
+    EXPECT_EQ(std::string(pSystem->GetName()), strThirty);
+    std::unique_ptr<CNodeRec> pChild(pSystem->GetFirstChild());
+    ASSERT_NE(pChild, nullptr);
+    EXPECT_EQ(std::string(pChild->GetName()), strAccented.substr(0, 30));
+}
+
 TEST_F(CatalogWorkTest, MaintenanceEmptiesTheCleanUpFoldersItIsAskedTo)
 {
     const fs::path leftOver = Home() / "downloads" / "part.bin";

@@ -1,0 +1,76 @@
+#include "dialogs/setup/CInstalacaoPropertySheet.h"
+
+#include "frame/SetupResults.h"
+#include "resources/ResourceIds.h"
+#include "ui/KickIdle.h"
+
+#include "platform/framework/AfxMessageBox.h"
+#include "platform/framework/AfxMessages.h"
+
+IMPLEMENT_DYNAMIC(CInstalacaoPropertySheet, CPropertySheet)
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CInstalacaoPropertySheet, CPropertySheet)
+    ON_MESSAGE(WM_KICKIDLE, &CInstalacaoPropertySheet::OnKickIdle)
+END_MESSAGE_MAP()
+// clang-format on
+
+CInstalacaoPropertySheet::CInstalacaoPropertySheet(CSetupResults& results, CWnd* pParentWnd)
+    : CPropertySheet(IDS_WIZARD_CAPTION, pParentWnd)
+    , m_results(results)
+{
+    for (CInstPropPage* pPage : std::initializer_list<CInstPropPage*> {
+             &m_welcome, &m_documents, &m_mode, &m_usage, &m_organisation, &m_keywords, &m_folders, &m_final }) {
+        pPage->SetSheet(this);
+        AddPage(pPage);
+    }
+    m_psh.dwFlags |= PSH_WIZARD;
+}
+
+BOOL CInstalacaoPropertySheet::OnInitDialog()
+{
+    CPropertySheet::OnInitDialog();
+    if (!LoadUsageFile(m_usageProfiles))
+        AfxMessageBox(IDS_NO_USAGE_FILE);
+    SetActivePage(&m_folders);
+    SetActivePage(&m_welcome);
+    return TRUE;
+}
+
+LRESULT CInstalacaoPropertySheet::OnKickIdle(WPARAM wParam, LPARAM lParam)
+{
+    return RelayKickIdle(this, wParam, lParam);
+}
+
+int CInstalacaoPropertySheet::GetLocationMode() const
+{
+    return CInstExplorerTreeCtrl::MODE_LOCAL;
+}
+
+void CInstalacaoPropertySheet::GetLocationRoots(CMapStringToPtr& roots) const
+{
+    roots.RemoveAll();
+}
+
+void CInstalacaoPropertySheet::CollectResults()
+{
+    // Finish can be refused after this and pressed again: every field starts over.
+    m_results.checkedFolders.RemoveAll();
+    m_results.partlyCheckedFolders.RemoveAll();
+    m_results.pCustomBranch.reset();
+    m_results.pUsageBranch.reset();
+    m_results.extensions.RemoveAll();
+    m_results.networkPlaces.RemoveAll();
+    m_results.mailFolders.clear();
+    m_results.bFolderMode = m_mode.IsFolderMode();
+    if (m_results.bFolderMode) {
+        m_folders.GetTree().CollectState3Paths(m_results.checkedFolders);
+        m_folders.GetTree().CollectState1Paths(m_results.partlyCheckedFolders);
+    } else {
+        m_organisation.BuildOrgItems(m_results.pCustomBranch, m_results.pUsageBranch);
+    }
+    for (const CString& strExtension : m_documents.GetChosenExtensions())
+        m_results.extensions.Add(strExtension);
+    m_results.nPlaceChoice = GetLocationMode();
+    m_results.bLocationPagePresent = FALSE;
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+// The set-up wizard: the choices for the first organisation of the catalog.
+// It writes nothing itself; Finish leaves the choices in the CSetupResults
+// given at construction, of which only the chosen mode's part is filled.
+//
+// The organisation-mode road is mode page, computer usage, organisation,
+// keywords, last page; the folder-mode road is mode page, folders, last page.
+// The pages before the mode page are the welcome, the document types and,
+// when there is something to choose, the locations and the mail folders.
+
+#include "dialogs/setup/CInstalacaoComputerUsage.h"
+#include "dialogs/setup/CInstalacaoDocumentos.h"
+#include "dialogs/setup/CInstalacaoFolder.h"
+#include "dialogs/setup/CInstalacaoKeywords.h"
+#include "dialogs/setup/CInstalacaoOrgInicial.h"
+#include "dialogs/setup/SetupSimplePages.h"
+#include "dialogs/setup/UsageFile.h"
+
+#include "platform/framework/CPropertySheet.h"
+
+struct CSetupResults;
+
+class CInstalacaoPropertySheet : public CPropertySheet {
+    DECLARE_DYNAMIC(CInstalacaoPropertySheet)
+    DECLARE_MESSAGE_MAP()
+
+public:
+    explicit CInstalacaoPropertySheet(CSetupResults& results, CWnd* pParentWnd = nullptr);
+
+    /* What the pages read of one another. */
+
+    CInstalacaoTipoOrganizacao& GetModePage() { return m_mode; }
+    CInstalacaoComputerUsage& GetUsagePage() { return m_usage; }
+    CInstalacaoOrgInicial& GetOrganisationPage() { return m_organisation; }
+    CInstalacaoDocumentos& GetDocumentsPage() { return m_documents; }
+    CInstalacaoFolder& GetFolderPage() { return m_folders; }
+    // The usage file as the wizard read it when it opened.
+    const CUsageProfiles& GetUsageProfiles() const { return m_usageProfiles; }
+    // The location mode: 1 local drives, 2 network locations, 3 both; 1 without a locations page.
+    int GetLocationMode() const;
+    // The network locations' roots for the folder tree (lower-cased path to null).
+    void GetLocationRoots(CMapStringToPtr& roots) const;
+
+    // Finish: the chosen mode's results into the CSetupResults.
+    void CollectResults();
+
+protected:
+    // Reads the usage file, then makes the folder page's window before the welcome shows.
+    BOOL OnInitDialog() override;
+
+private:
+    LRESULT OnKickIdle(WPARAM wParam, LPARAM lParam);
+
+    CSetupResults& m_results;
+    CInstalacaoWelcome m_welcome;
+    CInstalacaoDocumentos m_documents;
+    CInstalacaoTipoOrganizacao m_mode;
+    CInstalacaoComputerUsage m_usage;
+    CInstalacaoOrgInicial m_organisation;
+    CInstalacaoKeywords m_keywords;
+    CInstalacaoFolder m_folders;
+    CInstalacaoTelaFinal m_final;
+    CUsageProfiles m_usageProfiles;
+};

@@ -1,0 +1,171 @@
+// The first start of the program on an empty program folder, with the
+// program's own prompts installed as its entry installs them: the set-up
+// wizard runs for real, answered by the test driver, and the catalog the
+// program then works with holds what the user chose.
+
+#include "dialogs/CDialogPrompts.h"
+#include "frame/CSisTreeView.h"
+#include "resources/ResourceIds.h"
+#include "store/CCatalog.h"
+#include "store/CDocumentRec.h"
+#include "store/CNodeRec.h"
+#include "tests/frame/AppTestFixture.h"
+#include "tests/ui/ClassesRootBuilder.h"
+
+#include "platform/base/DriveTable.h"
+#include "platform/controls/PropertySheet.h"
+#include "platform/framework/CTreeCtrl.h"
+#include "platform/testing/DialogScript.h"
+#include "platform/window/MessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+class FirstStartTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        // Drive C: is a tree of this test's own, and the only drive.
+        ReloadDriveTable("1 0 8:1 / / rw - ext4 /dev/sda1 rw\n");
+        ASSERT_TRUE(SetDriveOverride('C', m_drive.Path().c_str(), DRIVE_FIXED));
+        SetFileType(".txt", "txtfile", "Text Document", true);
+        SetFileType(".odt", "odtfile", "Writer Document", true);
+        m_prompts.emplace();
+    }
+    void TearDown() override
+    {
+        Stop();
+        m_prompts.reset();
+        EXPECT_TRUE(m_driver.ScriptErrors().empty()) << m_driver.ScriptErrors().front();
+        ResetDriveTable();
+        AppTest::TearDown();
+    }
+
+    void WriteFile(const std::string& strRelative)
+    {
+        fs::create_directories((m_drive.Path() / strRelative).parent_path());
+        std::ofstream(m_drive.Path() / strRelative) << "text";
+    }
+    void AnswerMessage(int nAnswer)
+    {
+        m_driver.OnNextDialog([this, nAnswer](HWND hBox) {
+            m_messages.push_back(CTestDriver::Text(::GetDlgItem(hBox, MESSAGEBOX_TEXT_ID)));
+            ::EndDialog(hBox, nAnswer);
+        });
+    }
+    // The wizard's first pages: Text Document checked (the first type), then the mode page.
+    CDialogScript& ChooseTextDocuments(CDialogScript& script)
+    {
+        return script.Press(ID_WIZNEXT)
+            .Then([this](HWND hDlg) {
+                EXPECT_TRUE(m_driver.ClickCheckListBox(CTestDriver::FindChild(hDlg, IDC_SETUP_TYPES), 0));
+            })
+            .Press(ID_WIZNEXT);
+    }
+    Names Children(CNodeRec& node) const
+    {
+        Names names;
+        for (const auto& pChild : node.GetChildren())
+            names.emplace_back(pChild->GetName());
+        return names;
+    }
+    Names TreeTexts(HTREEITEM hParent) const
+    {
+        Names names;
+        CTreeCtrl& tree = ActiveView()->GetTreeView()->GetTreeCtrl();
+        for (const CString& str : CTestDriver::TreeChildren(tree.m_hWnd, hParent))
+            names.emplace_back(str);
+        return names;
+    }
+
+    TempFolder m_drive;
+    std::optional<CDialogPrompts> m_prompts;
+    std::vector<CString> m_messages;
+};
+
+} // namespace
+
+TEST_F(FirstStartTest, TheWizardsOrganisationBecomesTheCatalogsSystems)
+{
+    CDialogScript script;
+    ChooseTextDocuments(script).Press(ID_WIZNEXT);
+    script.Check(IDC_SETUP_USE_USAGE).Then([this](HWND hDlg) {
+        const std::vector<CString> usages = CTestDriver::Items(CTestDriver::FindChild(hDlg, IDC_SETUP_USAGES));
+        for (std::size_t i = 0; i < usages.size(); ++i) {
+            if (usages[i] == CString("Student"))
+                m_driver.ClickCheckListBox(CTestDriver::FindChild(hDlg, IDC_SETUP_USAGES), static_cast<int>(i));
+        }
+    });
+    script.Press(ID_WIZNEXT).Press(ID_WIZNEXT).Press(ID_WIZNEXT).Press(ID_WIZFINISH);
+    m_driver.AnswerNextDialog(std::move(script));
+    AnswerMessage(IDYES);
+
+    ASSERT_TRUE(Start());
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
+    ASSERT_NE(pRoot, nullptr);
+    EXPECT_FALSE(pRoot->GetFlags() & CNodeRec::ROOT_NOT_SET_UP);
+    CString strBranch;
+    strBranch.LoadString(IDS_USAGE_BRANCH);
+    ASSERT_EQ(Children(*pRoot), Names { std::string(strBranch) });
+    std::unique_ptr<CNodeRec> pBranch(pRoot->GetFirstChild());
+    const Names groups { "Applications", "Assignments", "Courses", "Notes", "Research" };
+    EXPECT_EQ(Children(*pBranch), groups);
+
+    // The systems tree of the window shows them.
+    ASSERT_NE(ActiveView(), nullptr);
+    const Names top = TreeTexts(nullptr);
+    ASSERT_FALSE(top.empty());
+    EXPECT_NE(std::find(top.begin(), top.end(), std::string(strBranch)), top.end());
+}
+
+TEST_F(FirstStartTest, InFolderModeTheCheckedFoldersAreCatalogued)
+{
+    WriteFile("docs/letters/a.txt");
+    WriteFile("docs/b.txt");
+    WriteFile("music/c.odt");
+    CDialogScript script;
+    ChooseTextDocuments(script).Check(IDC_SETUP_FOLDER_MODE).Press(ID_WIZNEXT);
+    script.Then([this](HWND hDlg) {
+        HWND hTree = CTestDriver::FindChild(hDlg, IDC_SETUP_FOLDER_TREE);
+        const HTREEITEM hDrive = reinterpret_cast<HTREEITEM>(::SendMessage(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+        const HTREEITEM hDocs = reinterpret_cast<HTREEITEM>(
+            ::SendMessage(hTree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(hDrive)));
+        ASSERT_NE(hDocs, nullptr);
+        EXPECT_TRUE(m_driver.ClickTreeStateIcon(hTree, hDocs));
+    });
+    script.Press(ID_WIZNEXT).Press(ID_WIZFINISH);
+    m_driver.AnswerNextDialog(std::move(script));
+
+    ASSERT_TRUE(Start());
+    std::unique_ptr<CDocumentRec> pLetter(App().GetMainCatalog()->FindPath("C:\\docs\\letters\\a.txt"));
+    EXPECT_NE(pLetter, nullptr);
+    std::unique_ptr<CDocumentRec> pSong(App().GetMainCatalog()->FindPath("C:\\music\\c.odt"));
+    EXPECT_EQ(pSong, nullptr);
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
+    ASSERT_NE(pRoot, nullptr);
+    EXPECT_EQ(Children(*pRoot), Names { "docs" });
+}
+
+TEST_F(FirstStartTest, CancelLeavesTheCatalogNotSetUpSoTheNextStartAsksAgain)
+{
+    int nShown = 0;
+    for (int nRun = 0; nRun < 2; ++nRun) {
+        CDialogScript script;
+        script.Then([&nShown](HWND) { ++nShown; }).Press(ID_WIZNEXT).Press(IDCANCEL);
+        m_driver.AnswerNextDialog(std::move(script));
+        EXPECT_FALSE(Start());
+        Stop();
+    }
+    EXPECT_EQ(nShown, 2);
+}

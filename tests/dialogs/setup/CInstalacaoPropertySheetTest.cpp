@@ -1,0 +1,156 @@
+#include "dialogs/setup/CInstalacaoPropertySheet.h"
+
+#include "frame/SetupResults.h"
+#include "resources/ResourceIds.h"
+#include "tests/dialogs/setup/SetupWizardTest.h"
+
+#include "platform/controls/PropertySheet.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+class CInstalacaoPropertySheetTest : public SetupWizardTest {
+protected:
+    // The wizard's first two pages: Text Document checked.
+    void ChooseTextDocuments(CDialogScript& script)
+    {
+        script.Press(ID_WIZNEXT).Then(ClickCheckLine(IDC_SETUP_TYPES, 0)).Press(ID_WIZNEXT);
+    }
+
+    static std::set<std::string> Keys(const CMapStringToPtr& map)
+    {
+        std::set<std::string> keys;
+        for (POSITION pos = map.GetStartPosition(); pos;) {
+            CString strKey;
+            void* pValue = nullptr;
+            map.GetNextAssoc(pos, strKey, pValue);
+            keys.emplace(strKey);
+        }
+        return keys;
+    }
+    static Texts Names(const COrgItem& item)
+    {
+        Texts names;
+        for (const auto& pChild : item.children)
+            names.emplace_back(pChild->strName);
+        return names;
+    }
+};
+
+} // namespace
+
+TEST_F(CInstalacaoPropertySheetTest, TheOrganisationRoadBuildsBothBranchesAndBackKeepsTheChoices)
+{
+    CSetupResults results;
+    CInstalacaoPropertySheet sheet(results);
+    Texts usageBranch;
+    Texts ownBranch;
+    CDialogScript script;
+    ChooseTextDocuments(script);
+    // The mode page: organisation mode is the default. The usage page refuses
+    // Next without a choice, then takes the usage "Home" and an own name.
+    script.Press(ID_WIZNEXT).Press(ID_WIZNEXT);
+    script.Check(IDC_SETUP_USE_USAGE).Press(ID_WIZNEXT);
+    script.Then([&](HWND hDlg) {
+        const std::vector<CString> usages = CTestDriver::Items(CTestDriver::FindChild(hDlg, IDC_SETUP_USAGES));
+        ASSERT_FALSE(usages.empty());
+        EXPECT_EQ(usages.back(), Text(IDS_GENERAL_USAGE));
+        for (std::size_t i = 0; i < usages.size(); ++i) {
+            if (usages[i] == CString("Home"))
+                ClickCheckLine(IDC_SETUP_USAGES, static_cast<int>(i))(hDlg);
+        }
+        sheet.GetUsagePage().SetOwnNames({ "Acme" });
+    });
+    script.Check(IDC_SETUP_USE_OWN_NAMES).Press(ID_WIZNEXT);
+    script.Then([&](HWND hDlg) {
+        usageBranch = TreeTexts(hDlg, IDC_SETUP_TREE, { Text(IDS_USAGE_BRANCH) });
+        ownBranch = TreeTexts(hDlg, IDC_SETUP_TREE, { Text(IDS_OWN_NAMES_BRANCH) });
+    });
+    // Back to the usage page and forth again keeps both branches; the
+    // keywords page asks before going on without keywords or folders.
+    script.Press(ID_WIZBACK).Press(ID_WIZNEXT).Press(ID_WIZNEXT).Press(ID_WIZNEXT);
+    script.Press(ID_WIZBACK).Press(ID_WIZNEXT).Press(ID_WIZFINISH);
+    Answer(script);
+    AnswerMessage(IDOK);
+    AnswerMessage(IDOK);
+    AnswerMessage(IDYES);
+    AnswerMessage(IDYES);
+
+    ASSERT_EQ(sheet.DoModal(), ID_WIZFINISH);
+    EXPECT_EQ(m_messages,
+        (std::vector<CString> {
+            Text(IDS_CHOOSE_USAGE_KIND), Text(IDS_NO_USAGE), Text(IDS_NO_CRITERIA), Text(IDS_NO_CRITERIA) }));
+    const Texts homeGroups { "Bank and insurance", "Family", "Health", "House and car", "Taxes", "Travel" };
+    EXPECT_EQ(usageBranch, homeGroups);
+    EXPECT_EQ(ownBranch, (Texts { "Acme documents", "Correspondence", "Finance", "Personal", "Projects" }));
+
+    EXPECT_FALSE(results.bFolderMode);
+    ASSERT_TRUE(results.pUsageBranch && results.pCustomBranch);
+    EXPECT_EQ(std::string(results.pUsageBranch->strName), std::string(Text(IDS_USAGE_BRANCH)));
+    EXPECT_EQ(Names(*results.pUsageBranch), homeGroups);
+    EXPECT_EQ(Names(*results.pCustomBranch), ownBranch);
+    EXPECT_EQ(results.pCustomBranch->children[0]->wSearchMask, COrgNode::NEW_SEARCH_MASK);
+    EXPECT_TRUE(results.checkedFolders.IsEmpty() && results.partlyCheckedFolders.IsEmpty());
+    std::set<std::string> extensions;
+    for (int i = 0; i < results.extensions.GetSize(); ++i)
+        extensions.emplace(results.extensions[i]);
+    EXPECT_EQ(extensions, (std::set<std::string> { ".text", ".txt" }));
+    EXPECT_EQ(results.nPlaceChoice, 1);
+}
+
+TEST_F(CInstalacaoPropertySheetTest, TheFolderRoadListsFoldersWithChosenDocumentsAndReturnsToTheFolderPage)
+{
+    WriteFile("docs/letters/a.txt");
+    WriteFile("docs/b.odt");
+    WriteFile("pictures/c.odt");
+    WriteFile("temp/~d.txt");
+    CSetupResults results;
+    CInstalacaoPropertySheet sheet(results);
+    Texts folders;
+    CDialogScript script;
+    ChooseTextDocuments(script);
+    script.Check(IDC_SETUP_FOLDER_MODE).Press(ID_WIZNEXT);
+    script.Then([&](HWND hDlg) {
+        HWND hTree = CTestDriver::FindChild(hDlg, IDC_SETUP_FOLDER_TREE);
+        const HTREEITEM hDrive = reinterpret_cast<HTREEITEM>(::SendMessage(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+        folders = TreeTexts(hDlg, IDC_SETUP_FOLDER_TREE, { ItemText(hTree, hDrive) });
+    });
+    // Next needs a checked folder.
+    script.Press(ID_WIZNEXT).Then(CheckFolder({ "docs" })).Press(ID_WIZNEXT);
+    script.Press(ID_WIZBACK).Press(ID_WIZNEXT).Press(ID_WIZFINISH);
+    Answer(script);
+    AnswerMessage(IDOK);
+
+    ASSERT_EQ(sheet.DoModal(), ID_WIZFINISH);
+    EXPECT_EQ(folders, Texts { "docs" }) << "only folders holding text documents, temporary files left out";
+    EXPECT_EQ(m_messages, std::vector<CString> { Text(IDS_NO_FOLDER_CHECKED) });
+    EXPECT_TRUE(results.bFolderMode);
+    EXPECT_EQ(Keys(results.checkedFolders), std::set<std::string> { "c:\\docs" });
+    EXPECT_FALSE(results.pCustomBranch || results.pUsageBranch);
+}
+
+TEST_F(CInstalacaoPropertySheetTest, CancelOnAnyPageEndsWithoutResults)
+{
+    for (int nPages = 0; nPages < 4; ++nPages) {
+        CSetupResults results;
+        CInstalacaoPropertySheet sheet(results);
+        CDialogScript script;
+        if (nPages >= 1)
+            script.Press(ID_WIZNEXT);
+        if (nPages >= 2)
+            script.Then(ClickCheckLine(IDC_SETUP_TYPES, 1)).Press(ID_WIZNEXT);
+        if (nPages >= 3)
+            script.Press(ID_WIZNEXT);
+        script.Press(IDCANCEL);
+        Answer(script);
+        EXPECT_EQ(sheet.DoModal(), IDCANCEL) << nPages;
+        EXPECT_EQ(results.extensions.GetSize(), 0) << nPages;
+    }
+}
