@@ -10,6 +10,7 @@
 #include "dialogs/documents/CDlgNewPassword.h"
 #include "dialogs/documents/CDlgUpdateCatalog.h"
 #include "dialogs/documents/DocumentRow.h"
+#include "dialogs/preferences/PreferenceDialogCalls.h"
 #include "store/CDocumentRec.h"
 #include "store/PathHelpers.h"
 #include "ui/CUiHostServices.h"
@@ -25,6 +26,7 @@ BOOL CDialogFramePrompts::HasWindow(EWindow eWindow) const
     case EWindow::MaintenanceOptions:
     case EWindow::BackupList:
     case EWindow::DocumentDialogs:
+    case EWindow::PreferenceSheets:
         return TRUE;
     default:
         return CDefaultFramePrompts::HasWindow(eWindow);
@@ -113,4 +115,14 @@ int CDialogFramePrompts::ChooseFolder(UINT nIDCaption, CDocumentRec& document, C
         SplitPath(dlg.GetCopyPath(), *pstrFolder, strName);
     }
     return nResult;
+}
+
+int CDialogFramePrompts::NewFolder(LPCTSTR pszParentPath)
+{
+    return RunNewFolderDialog(pszParentPath, AfxGetMainWnd());
+}
+
+int CDialogFramePrompts::RunPreferenceSheet(ESheet eSheet, void* pSheetData)
+{
+    return ::RunPreferenceSheet(eSheet, pSheetData, AfxGetMainWnd());
 }

@@ -19,6 +19,9 @@ public:
     int ImagePreview(CDocumentRec& document) override;
     int DocumentProperties(CDocumentRec& document, BOOL bRecycle, std::unique_ptr<CDocumentRec>* ppMoved) override;
     int NewPassword(CDocumentRec& document, CString* pstrPassword) override;
+    int NewFolder(LPCTSTR pszParentPath) override;
+    // The preference sheets over the frame's data.
+    int RunPreferenceSheet(ESheet eSheet, void* pSheetData) override;
     // The copy dialog: IDOK once the copy is made, with the folder it went to.
     int ChooseFolder(UINT nIDCaption, CDocumentRec& document, CString* pstrFolder) override;
 
