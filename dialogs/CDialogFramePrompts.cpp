@@ -25,6 +25,7 @@ BOOL CDialogFramePrompts::HasWindow(EWindow eWindow) const
     case EWindow::MaintenanceOptions:
     case EWindow::BackupList:
     case EWindow::DocumentDialogs:
+    case EWindow::WebDialogs:
         return TRUE;
     default:
         return CDefaultFramePrompts::HasWindow(eWindow);

@@ -21,6 +21,9 @@ public:
     int NewPassword(CDocumentRec& document, CString* pstrPassword) override;
     // The copy dialog: IDOK once the copy is made, with the folder it went to.
     int ChooseFolder(UINT nIDCaption, CDocumentRec& document, CString* pstrFolder) override;
+    // The web access account dialogs, each without a parent, on the program's
+    // web access settings (CDialogFramePrompts_Web.cpp).
+    int WebDialog(UINT nIDTemplate) override;
 
     // The recovery offer has no parent: it comes before the main window.
     int OfferRecovery() override;
