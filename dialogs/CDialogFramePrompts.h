@@ -11,6 +11,12 @@
 class CDialogFramePrompts : public CDefaultFramePrompts {
 public:
     BOOL HasWindow(EWindow eWindow) const override;
+    int ConfirmSetup() override;
+    // The box starts unchecked; *pbDontWarn gets what the user left in it.
+    int OrphanWarning(BOOL* pbDontWarn) override;
+    // The dialog writes the day it opens, so pszDate is not needed.
+    int DailyNotice(int nCount, LPCTSTR pszDate) override;
+    int OperationInProgress(CWnd* pParent) override;
     int About() override;
     int UpdateOptions(CUpdateChoices& choices) override;
     int MaintenanceOptions(CMaintenanceChoices& choices) override;
