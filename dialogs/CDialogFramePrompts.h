@@ -19,6 +19,8 @@ public:
     int ImagePreview(CDocumentRec& document) override;
     int DocumentProperties(CDocumentRec& document, BOOL bRecycle, std::unique_ptr<CDocumentRec>* ppMoved) override;
     int NewPassword(CDocumentRec& document, CString* pstrPassword) override;
+    int SetOption(CDocumentRec& document, DWORD* pdwAction) override;
+    int SetNumber(CDocumentRec& document, int* pnNumber) override;
     // The copy dialog: IDOK once the copy is made, with the folder it went to.
     int ChooseFolder(UINT nIDCaption, CDocumentRec& document, CString* pstrFolder) override;
 

@@ -130,6 +130,10 @@ public:
     virtual CBackupFolderPrompt* GetBackupFolderPrompt() = 0;
     // The password that protects an unprotected document; IDOK with *pstrPassword typed.
     virtual int NewPassword(CDocumentRec& document, CString* pstrPassword) = 0;
+    // What opening the document does; IDOK with *pdwAction (its open action) chosen.
+    virtual int SetOption(CDocumentRec& document, DWORD* pdwAction) = 0;
+    // The document's version number; IDOK with *pnNumber (0 for none) chosen.
+    virtual int SetNumber(CDocumentRec& document, int* pnNumber) = 0;
 
     // The search criteria: IDOK with *pFilter changed (never with bReadOnly).
     virtual int SearchCriteria(CListFilter& filter, BOOL bReadOnly) = 0;
@@ -178,6 +182,8 @@ public:
     int ProcessDocuments(CDocumentRec&) override { return IDCANCEL; }
     CBackupFolderPrompt* GetBackupFolderPrompt() override { return nullptr; }
     int NewPassword(CDocumentRec&, CString*) override { return IDCANCEL; }
+    int SetOption(CDocumentRec&, DWORD*) override { return IDCANCEL; }
+    int SetNumber(CDocumentRec&, int*) override { return IDCANCEL; }
     int SearchCriteria(CListFilter&, BOOL) override { return IDCANCEL; }
     int FindFilesHost() override { return IDCANCEL; }
     void OpenFindFiles(LPCTSTR, CWnd*) override { }
