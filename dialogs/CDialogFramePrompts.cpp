@@ -12,6 +12,10 @@
 #include "dialogs/documents/CDlgSetOption.h"
 #include "dialogs/documents/CDlgUpdateCatalog.h"
 #include "dialogs/documents/DocumentRow.h"
+#include "dialogs/setup/CDlgConfirmSetup.h"
+#include "dialogs/setup/CDlgDailyNotice.h"
+#include "dialogs/setup/CDlgOperationInProgress.h"
+#include "dialogs/setup/CDlgOrphanWarning.h"
 #include "store/CDocumentRec.h"
 #include "store/PathHelpers.h"
 #include "ui/CUiHostServices.h"
@@ -22,15 +26,47 @@
 BOOL CDialogFramePrompts::HasWindow(EWindow eWindow) const
 {
     switch (eWindow) {
+    case EWindow::ConfirmSetup:
+    case EWindow::OrphanWarning:
+    case EWindow::DailyNotice:
     case EWindow::About:
     case EWindow::UpdateOptions:
     case EWindow::MaintenanceOptions:
     case EWindow::BackupList:
     case EWindow::DocumentDialogs:
+    case EWindow::WebDialogs:
         return TRUE;
     default:
         return CDefaultFramePrompts::HasWindow(eWindow);
     }
+}
+
+int CDialogFramePrompts::ConfirmSetup()
+{
+    CDlgConfirmSetup dlg(AfxGetMainWnd());
+    return static_cast<int>(dlg.DoModal());
+}
+
+int CDialogFramePrompts::OrphanWarning(BOOL* pbDontWarn)
+{
+    CDlgOrphanWarning dlg(AfxGetMainWnd());
+    const int nResult = static_cast<int>(dlg.DoModal());
+    if (pbDontWarn != nullptr)
+        *pbDontWarn = dlg.m_bDontAsk;
+    return nResult;
+}
+
+int CDialogFramePrompts::DailyNotice(int nCount, LPCTSTR)
+{
+    CDlgDailyNotice dlg(AfxGetMainWnd());
+    dlg.m_nCount = nCount;
+    return static_cast<int>(dlg.DoModal());
+}
+
+int CDialogFramePrompts::OperationInProgress(CWnd* pParent)
+{
+    CDlgOperationInProgress dlg(pParent);
+    return static_cast<int>(dlg.DoModal());
 }
 
 int CDialogFramePrompts::About()

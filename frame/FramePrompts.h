@@ -91,6 +91,8 @@ public:
     virtual int OrphanWarning(BOOL* pbDontWarn) = 0;
     // Today's notice of nCount expired documents; IDOK shows them.
     virtual int DailyNotice(int nCount, LPCTSTR pszDate) = 0;
+    // Asked while a long operation runs, over pParent: IDOK goes on, IDCANCEL stops it.
+    virtual int OperationInProgress(CWnd* pParent) = 0;
     // Offers the document types found since the last time; FALSE when there
     // was nothing to offer (nothing was shown).
     virtual BOOL OfferDocumentTypes() = 0;
@@ -161,6 +163,7 @@ public:
     int ConfirmSetup() override { return IDCANCEL; }
     int OrphanWarning(BOOL* pbDontWarn) override;
     int DailyNotice(int, LPCTSTR) override { return IDCANCEL; }
+    int OperationInProgress(CWnd* pParent) override;
     BOOL OfferDocumentTypes() override { return FALSE; }
     int About() override { return IDOK; }
     int UpdateOptions(CUpdateChoices&) override { return IDCANCEL; }
