@@ -8,6 +8,8 @@
 #include "dialogs/documents/CDlgConfirmDocument.h"
 #include "dialogs/documents/CDlgDocumentProperties.h"
 #include "dialogs/documents/CDlgNewPassword.h"
+#include "dialogs/documents/CDlgSetNumber.h"
+#include "dialogs/documents/CDlgSetOption.h"
 #include "dialogs/documents/CDlgUpdateCatalog.h"
 #include "dialogs/documents/DocumentRow.h"
 #include "dialogs/preferences/PreferenceDialogCalls.h"
@@ -139,6 +141,24 @@ int CDialogFramePrompts::NewPassword(CDocumentRec& document, CString* pstrPasswo
     const int nResult = static_cast<int>(dlg.DoModal());
     if (nResult == IDOK && pstrPassword != nullptr)
         *pstrPassword = dlg.GetPassword();
+    return nResult;
+}
+
+int CDialogFramePrompts::SetOption(CDocumentRec& document, DWORD* pdwAction)
+{
+    CDlgSetOption dlg(document, AfxGetMainWnd());
+    const int nResult = static_cast<int>(dlg.DoModal());
+    if (nResult == IDOK && pdwAction != nullptr)
+        *pdwAction = dlg.GetValueFromChoice();
+    return nResult;
+}
+
+int CDialogFramePrompts::SetNumber(CDocumentRec& document, int* pnNumber)
+{
+    CDlgSetNumber dlg(document, AfxGetMainWnd());
+    const int nResult = static_cast<int>(dlg.DoModal());
+    if (nResult == IDOK && pnNumber != nullptr)
+        *pnNumber = dlg.GetNumber();
     return nResult;
 }
 

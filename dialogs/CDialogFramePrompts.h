@@ -28,6 +28,8 @@ public:
     int NewFolder(LPCTSTR pszParentPath) override;
     // The preference sheets over the frame's data.
     int RunPreferenceSheet(ESheet eSheet, void* pSheetData) override;
+    int SetOption(CDocumentRec& document, DWORD* pdwAction) override;
+    int SetNumber(CDocumentRec& document, int* pnNumber) override;
     // The copy dialog: IDOK once the copy is made, with the folder it went to.
     int ChooseFolder(UINT nIDCaption, CDocumentRec& document, CString* pstrFolder) override;
     // The web access account dialogs, each without a parent, on the program's
