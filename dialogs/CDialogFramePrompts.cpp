@@ -10,6 +10,8 @@
 #include "dialogs/documents/CDlgNewPassword.h"
 #include "dialogs/documents/CDlgUpdateCatalog.h"
 #include "dialogs/documents/DocumentRow.h"
+#include "dialogs/groups/CDlgGroupProperties.h"
+#include "dialogs/groups/CDlgKeywordProperties.h"
 #include "store/CDocumentRec.h"
 #include "store/PathHelpers.h"
 #include "ui/CUiHostServices.h"
@@ -25,6 +27,7 @@ BOOL CDialogFramePrompts::HasWindow(EWindow eWindow) const
     case EWindow::MaintenanceOptions:
     case EWindow::BackupList:
     case EWindow::DocumentDialogs:
+    case EWindow::GroupDialogs:
         return TRUE;
     default:
         return CDefaultFramePrompts::HasWindow(eWindow);
@@ -59,6 +62,24 @@ int CDialogFramePrompts::MaintenanceOptions(CMaintenanceChoices& choices)
         choices.bRecycle = dlg.m_bRecycle;
     }
     return nResult;
+}
+
+int CDialogFramePrompts::GroupProperties(CNodeRec& node)
+{
+    CDlgGroupProperties dlg(AfxGetMainWnd());
+    return static_cast<int>(dlg.ShowForNode(node));
+}
+
+int CDialogFramePrompts::NewGroup(CNodeRec& node)
+{
+    CDlgGroupProperties dlg(AfxGetMainWnd());
+    return static_cast<int>(dlg.ShowForNewGroup(node));
+}
+
+int CDialogFramePrompts::KeywordProperties(CNodeRec& node)
+{
+    CDlgKeywordProperties dlg(AfxGetMainWnd());
+    return static_cast<int>(dlg.ShowForNode(node));
 }
 
 int CDialogFramePrompts::OfferRecovery()
