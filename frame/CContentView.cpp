@@ -144,8 +144,8 @@ void CContentView::LayoutChildren()
     m_findBar.MoveWindow(rc.left, yBar, rc.Width(), std::min(static_cast<int>(bar.cy), std::max(0, rc.bottom - yBar)));
     const CRect rcText = GetTextRect();
     m_text.MoveWindow(&rcText);
-    if (m_pZoomWnd && m_pZoomWnd->GetSafeHwnd())
-        m_pZoomWnd->MoveWindow(&rcText);
+    if (m_zoom.pWnd && m_zoom.pWnd->GetSafeHwnd())
+        m_zoom.pWnd->MoveWindow(&rcText);
 }
 
 CRect CContentView::GetTextRect() const
@@ -234,7 +234,7 @@ void CContentView::ShowDocument(const CCatalogRecord* pItem)
 {
     if (pItem && IsSameCatalogItem(pItem, m_pItem.get()))
         return;
-    if (!pItem && !m_pItem && m_bTextLoaded == FALSE && m_pZoomWnd)
+    if (!pItem && !m_pItem && m_bTextLoaded == FALSE && m_zoom.pWnd)
         return; // the placeholder is shown already
     CCatalogHold hold(pItem ? dynamic_cast<CCatalog*>(pItem->GetDatabase()) : nullptr);
     FreeImage();
@@ -358,10 +358,10 @@ void CContentView::Refresh()
     const int nState = pDocument->GetExpiryState(TRUE);
     if (nState == EXPIRY_MAIL_DELETED || nState == EXPIRY_NOT_FOUND || nState == EXPIRY_UNREACHABLE)
         return;
-    if (!pDocument->IsProtected() && !m_bTextLoaded && !m_pZoomWnd) {
+    if (!pDocument->IsProtected() && !m_bTextLoaded && !m_zoom.pWnd) {
         FreeImage();
         LoadContent(*pDocument);
-    } else if (pDocument->IsProtected() && (m_bTextLoaded || m_pZoomWnd)) {
+    } else if (pDocument->IsProtected() && (m_bTextLoaded || m_zoom.pWnd)) {
         ShowDocumentRecord(*pDocument);
     }
     m_findBar.SetButtonState(ID_PREVIEW_PROTECT, pDocument->IsProtected());
