@@ -19,6 +19,8 @@ public:
     int ImagePreview(CDocumentRec& document) override;
     int DocumentProperties(CDocumentRec& document, BOOL bRecycle, std::unique_ptr<CDocumentRec>* ppMoved) override;
     int NewPassword(CDocumentRec& document, CString* pstrPassword) override;
+    // The description dialog, which writes the description itself.
+    int ProcessDocuments(CDocumentRec& document) override;
     // The copy dialog: IDOK once the copy is made, with the folder it went to.
     int ChooseFolder(UINT nIDCaption, CDocumentRec& document, CString* pstrFolder) override;
 

@@ -16,7 +16,6 @@
 #include "ui/DocumentIcons.h"
 
 #include "platform/base/FileFunctions.h"
-#include "platform/base/TextFunctions.h"
 #include "platform/framework/CDC.h"
 #include "platform/framework/CRect.h"
 #include "platform/framework/CWaitCursor.h"
@@ -393,16 +392,7 @@ void CContentView::EditDescription(const CString* pPreset)
     if (dialog.DoModal() != IDOK || !::IsWindow(GetSafeHwnd()))
         return;
     CCatalogHold hold(pDocument->GetCatalog());
-    CDocumentInfo info {};
-    if (!pDocument->GetInfo(&info))
-        return;
-    // Compared as the record keeps it, so that a long text unchanged writes nothing.
-    char szNew[sizeof(info.szDescription)] {};
-    Utf8CopyToField(szNew, CDocumentRec::MAX_TEXT + 1, dialog.GetText(), FieldEnd::NulTerminated);
-    if (strcmp(szNew, info.szDescription) == 0)
-        return;
-    memcpy(info.szDescription, szNew, sizeof(szNew));
-    if (pDocument->UpdateInfo(info)) {
+    if (pDocument->ChangeDescription(dialog.GetText()) == CDocumentRec::DESCRIPTION_WRITTEN) {
         if (CWnd* pMain = AfxGetMainWnd())
             pMain->SendMessage(g_nMsgReread, 0, 0);
     }
