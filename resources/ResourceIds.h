@@ -481,6 +481,19 @@
 #define IDS_BIN_DELETE_ONE          4030    // %s: the document's path
 #define IDS_LIST_WINDOW_COUNT       4042    // %d: the rows
 
+// The document list's words for its commands: the open command for several
+// rows, the cell-edit command with its column, and the open-action submenu's
+// entries (a file's actions, then the entry that asks which one).
+#define IDS_OPEN_FILES              4277
+#define IDS_OPEN_MESSAGES           4413
+#define IDS_OPEN_FILES_MESSAGES     4414
+#define IDS_EDIT_CELL_NAMED         4230    // %s: the column's title
+#define IDS_ACTION_OPEN             4392
+#define IDS_ACTION_OPEN_CHOSEN      4393
+#define IDS_ACTION_OPEN_ASSOCIATED  4394
+#define IDS_ACTION_OPEN_CHOOSER     4395
+#define IDS_ACTION_CHOOSE           4396
+
 // Removing items from a group: the parts of the question, in the order they are joined.
 #define IDS_DELETE_DOCUMENT         4231    // one document
 #define IDS_DELETE_DOCUMENTS        4232    // several documents
