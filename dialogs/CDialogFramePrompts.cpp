@@ -13,6 +13,7 @@
 #include "dialogs/documents/CDlgSetOption.h"
 #include "dialogs/documents/CDlgUpdateCatalog.h"
 #include "dialogs/documents/DocumentRow.h"
+#include "dialogs/preferences/PreferenceDialogCalls.h"
 #include "dialogs/setup/CDlgConfirmSetup.h"
 #include "dialogs/setup/CDlgDailyNotice.h"
 #include "dialogs/setup/CDlgOperationInProgress.h"
@@ -35,6 +36,7 @@ BOOL CDialogFramePrompts::HasWindow(EWindow eWindow) const
     case EWindow::MaintenanceOptions:
     case EWindow::BackupList:
     case EWindow::DocumentDialogs:
+    case EWindow::PreferenceSheets:
     case EWindow::WebDialogs:
         return TRUE;
     default:
@@ -176,4 +178,14 @@ int CDialogFramePrompts::ChooseFolder(UINT nIDCaption, CDocumentRec& document, C
         SplitPath(dlg.GetCopyPath(), *pstrFolder, strName);
     }
     return nResult;
+}
+
+int CDialogFramePrompts::NewFolder(LPCTSTR pszParentPath)
+{
+    return RunNewFolderDialog(pszParentPath, AfxGetMainWnd());
+}
+
+int CDialogFramePrompts::RunPreferenceSheet(ESheet eSheet, void* pSheetData)
+{
+    return ::RunPreferenceSheet(eSheet, pSheetData, AfxGetMainWnd());
 }

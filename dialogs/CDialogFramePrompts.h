@@ -27,6 +27,9 @@ public:
     int NewPassword(CDocumentRec& document, CString* pstrPassword) override;
     // The description dialog, which writes the description itself.
     int ProcessDocuments(CDocumentRec& document) override;
+    int NewFolder(LPCTSTR pszParentPath) override;
+    // The preference sheets over the frame's data.
+    int RunPreferenceSheet(ESheet eSheet, void* pSheetData) override;
     int SetOption(CDocumentRec& document, DWORD* pdwAction) override;
     int SetNumber(CDocumentRec& document, int* pnNumber) override;
     // The copy dialog: IDOK once the copy is made, with the folder it went to.

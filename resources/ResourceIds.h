@@ -891,6 +891,21 @@
 #define IDS_WEB_FOLDER_MISSING      5044    // %s: the folder
 #define IDS_WEB_FOLDER_READ_ONLY    5045    // %s: the folder
 #define IDS_WEB_PASSWORD_SENT       5059
+#define IDD_PREF_WA_ACCOUNT         441     // the account page; its edits and box share the account dialog's IDs
+#define IDC_WA_ACCOUNT_CATALOG_CODE 1246
+#define IDC_WA_SEND_PASSWORD        1467
+#define IDD_PREF_WA_CONNECTION      406
+#define IDC_WA_CONN_MODEM           1550    // the connection kinds, in the page's order
+#define IDC_WA_CONN_CABLE           1552
+#define IDC_WA_CONN_LAN             1551
+#define IDC_WA_FOLDER_CAPTION       1325
+#define IDC_WA_FOLDER               1532
+#define IDC_WA_FOLDER_PICK          1535
+#define IDD_DOCUMENT_TYPES          177
+#define IDD_CATALOG_DOC_TYPES       261
+#define IDC_DOC_TYPES               1213
+#define IDC_DOC_EXTENSIONS          1214
+#define IDC_DOC_ADD_EXTENSION       1421
 #define IDD_NEW_FOLDER              390
 #define IDC_NEW_FOLDER_NAME         1521
 #define IDC_NEW_FOLDER_PARENT       1522
