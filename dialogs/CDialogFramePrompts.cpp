@@ -8,8 +8,15 @@
 #include "dialogs/documents/CDlgConfirmDocument.h"
 #include "dialogs/documents/CDlgDocumentProperties.h"
 #include "dialogs/documents/CDlgNewPassword.h"
+#include "dialogs/documents/CDlgSetNumber.h"
+#include "dialogs/documents/CDlgSetOption.h"
 #include "dialogs/documents/CDlgUpdateCatalog.h"
 #include "dialogs/documents/DocumentRow.h"
+#include "dialogs/preferences/PreferenceDialogCalls.h"
+#include "dialogs/setup/CDlgConfirmSetup.h"
+#include "dialogs/setup/CDlgDailyNotice.h"
+#include "dialogs/setup/CDlgOperationInProgress.h"
+#include "dialogs/setup/CDlgOrphanWarning.h"
 #include "store/CDocumentRec.h"
 #include "store/PathHelpers.h"
 #include "ui/CUiHostServices.h"
@@ -20,15 +27,48 @@
 BOOL CDialogFramePrompts::HasWindow(EWindow eWindow) const
 {
     switch (eWindow) {
+    case EWindow::ConfirmSetup:
+    case EWindow::OrphanWarning:
+    case EWindow::DailyNotice:
     case EWindow::About:
     case EWindow::UpdateOptions:
     case EWindow::MaintenanceOptions:
     case EWindow::BackupList:
     case EWindow::DocumentDialogs:
+    case EWindow::PreferenceSheets:
+    case EWindow::WebDialogs:
         return TRUE;
     default:
         return CDefaultFramePrompts::HasWindow(eWindow);
     }
+}
+
+int CDialogFramePrompts::ConfirmSetup()
+{
+    CDlgConfirmSetup dlg(AfxGetMainWnd());
+    return static_cast<int>(dlg.DoModal());
+}
+
+int CDialogFramePrompts::OrphanWarning(BOOL* pbDontWarn)
+{
+    CDlgOrphanWarning dlg(AfxGetMainWnd());
+    const int nResult = static_cast<int>(dlg.DoModal());
+    if (pbDontWarn != nullptr)
+        *pbDontWarn = dlg.m_bDontAsk;
+    return nResult;
+}
+
+int CDialogFramePrompts::DailyNotice(int nCount, LPCTSTR)
+{
+    CDlgDailyNotice dlg(AfxGetMainWnd());
+    dlg.m_nCount = nCount;
+    return static_cast<int>(dlg.DoModal());
+}
+
+int CDialogFramePrompts::OperationInProgress(CWnd* pParent)
+{
+    CDlgOperationInProgress dlg(pParent);
+    return static_cast<int>(dlg.DoModal());
 }
 
 int CDialogFramePrompts::About()
@@ -104,6 +144,24 @@ int CDialogFramePrompts::NewPassword(CDocumentRec& document, CString* pstrPasswo
     return nResult;
 }
 
+int CDialogFramePrompts::SetOption(CDocumentRec& document, DWORD* pdwAction)
+{
+    CDlgSetOption dlg(document, AfxGetMainWnd());
+    const int nResult = static_cast<int>(dlg.DoModal());
+    if (nResult == IDOK && pdwAction != nullptr)
+        *pdwAction = dlg.GetValueFromChoice();
+    return nResult;
+}
+
+int CDialogFramePrompts::SetNumber(CDocumentRec& document, int* pnNumber)
+{
+    CDlgSetNumber dlg(document, AfxGetMainWnd());
+    const int nResult = static_cast<int>(dlg.DoModal());
+    if (nResult == IDOK && pnNumber != nullptr)
+        *pnNumber = dlg.GetNumber();
+    return nResult;
+}
+
 int CDialogFramePrompts::ChooseFolder(UINT nIDCaption, CDocumentRec& document, CString* pstrFolder)
 {
     CDlgChooseFolder dlg(nIDCaption, &document, AfxGetMainWnd());
@@ -113,4 +171,14 @@ int CDialogFramePrompts::ChooseFolder(UINT nIDCaption, CDocumentRec& document, C
         SplitPath(dlg.GetCopyPath(), *pstrFolder, strName);
     }
     return nResult;
+}
+
+int CDialogFramePrompts::NewFolder(LPCTSTR pszParentPath)
+{
+    return RunNewFolderDialog(pszParentPath, AfxGetMainWnd());
+}
+
+int CDialogFramePrompts::RunPreferenceSheet(ESheet eSheet, void* pSheetData)
+{
+    return ::RunPreferenceSheet(eSheet, pSheetData, AfxGetMainWnd());
 }

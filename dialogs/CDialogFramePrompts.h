@@ -11,6 +11,12 @@
 class CDialogFramePrompts : public CDefaultFramePrompts {
 public:
     BOOL HasWindow(EWindow eWindow) const override;
+    int ConfirmSetup() override;
+    // The box starts unchecked; *pbDontWarn gets what the user left in it.
+    int OrphanWarning(BOOL* pbDontWarn) override;
+    // The dialog writes the day it opens, so pszDate is not needed.
+    int DailyNotice(int nCount, LPCTSTR pszDate) override;
+    int OperationInProgress(CWnd* pParent) override;
     int About() override;
     int UpdateOptions(CUpdateChoices& choices) override;
     int MaintenanceOptions(CMaintenanceChoices& choices) override;
@@ -19,8 +25,16 @@ public:
     int ImagePreview(CDocumentRec& document) override;
     int DocumentProperties(CDocumentRec& document, BOOL bRecycle, std::unique_ptr<CDocumentRec>* ppMoved) override;
     int NewPassword(CDocumentRec& document, CString* pstrPassword) override;
+    int NewFolder(LPCTSTR pszParentPath) override;
+    // The preference sheets over the frame's data.
+    int RunPreferenceSheet(ESheet eSheet, void* pSheetData) override;
+    int SetOption(CDocumentRec& document, DWORD* pdwAction) override;
+    int SetNumber(CDocumentRec& document, int* pnNumber) override;
     // The copy dialog: IDOK once the copy is made, with the folder it went to.
     int ChooseFolder(UINT nIDCaption, CDocumentRec& document, CString* pstrFolder) override;
+    // The web access account dialogs, each without a parent, on the program's
+    // web access settings (CDialogFramePrompts_Web.cpp).
+    int WebDialog(UINT nIDTemplate) override;
 
     // The recovery offer has no parent: it comes before the main window.
     int OfferRecovery() override;

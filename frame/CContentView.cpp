@@ -1,17 +1,15 @@
 #include "frame/CContentView.h"
 
-#include "catalog/CCatalogPrompts.h"
 #include "frame/AppMessages.h"
 #include "frame/CDlgDocDescription.h"
 #include "frame/CatalogHold.h"
 #include "frame/CatalogItem.h"
-#include "frame/FramePrompts.h"
+#include "frame/DocumentProtection.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
 #include "store/ContentReader.h"
-#include "store/ProtectedFile.h"
 #include "ui/CZoomWnd.h"
 #include "ui/DocumentIcons.h"
 
@@ -411,30 +409,8 @@ void CContentView::EditDescription(const CString* pPreset)
 void CContentView::OnProtect()
 {
     CDocumentRec* pDocument = GetShownDocument();
-    if (!pDocument)
+    if (!pDocument || !ToggleDocumentProtection(*pDocument, this))
         return;
-    CString strPath;
-    pDocument->GetFullPath(strPath);
-    CString strNew;
-    CString strOld;
-    if (pDocument->IsProtected()) {
-        CDocumentInfo info {};
-        if (!pDocument->GetInfo(&info)
-            || GetCatalogPrompts().AskPassword(
-                   GetDocumentIcon(*pDocument), strPath, info.szPassword, 2, !pDocument->IsMail(), strOld)
-                != IDOK)
-            return;
-    } else if (GetFramePrompts().NewPassword(*pDocument, &strNew) != IDOK || strNew.IsEmpty()) {
-        return;
-    }
-    if (!::IsWindow(GetSafeHwnd()))
-        return;
-    CCatalogHold hold(pDocument->GetCatalog());
-    const int nResult = pDocument->ChangeProtection(strNew, strOld);
-    if (nResult != PROTECT_OK) {
-        ReportProtectError(strPath, nResult);
-        return;
-    }
     // The pane follows: the protected placeholder, or the content again.
     std::unique_ptr<CCatalogRecord> pShown = std::move(m_pItem);
     (void)pShown->Load(); // it was just written

@@ -473,6 +473,19 @@
 #define IDS_BIN_DELETE_ONE          4030    // %s: the document's path
 #define IDS_LIST_WINDOW_COUNT       4042    // %d: the rows
 
+// The document list's words for its commands: the open command for several
+// rows, the cell-edit command with its column, and the open-action submenu's
+// entries (a file's actions, then the entry that asks which one).
+#define IDS_OPEN_FILES              4277
+#define IDS_OPEN_MESSAGES           4413
+#define IDS_OPEN_FILES_MESSAGES     4414
+#define IDS_EDIT_CELL_NAMED         4230    // %s: the column's title
+#define IDS_ACTION_OPEN             4392
+#define IDS_ACTION_OPEN_CHOSEN      4393
+#define IDS_ACTION_OPEN_ASSOCIATED  4394
+#define IDS_ACTION_OPEN_CHOOSER     4395
+#define IDS_ACTION_CHOOSE           4396
+
 // Removing items from a group: the parts of the question, in the order they are joined.
 #define IDS_DELETE_DOCUMENT         4231    // one document
 #define IDS_DELETE_DOCUMENTS        4232    // several documents
@@ -870,6 +883,21 @@
 #define IDS_WEB_FOLDER_MISSING      5044    // %s: the folder
 #define IDS_WEB_FOLDER_READ_ONLY    5045    // %s: the folder
 #define IDS_WEB_PASSWORD_SENT       5059
+#define IDD_PREF_WA_ACCOUNT         441     // the account page; its edits and box share the account dialog's IDs
+#define IDC_WA_ACCOUNT_CATALOG_CODE 1246
+#define IDC_WA_SEND_PASSWORD        1467
+#define IDD_PREF_WA_CONNECTION      406
+#define IDC_WA_CONN_MODEM           1550    // the connection kinds, in the page's order
+#define IDC_WA_CONN_CABLE           1552
+#define IDC_WA_CONN_LAN             1551
+#define IDC_WA_FOLDER_CAPTION       1325
+#define IDC_WA_FOLDER               1532
+#define IDC_WA_FOLDER_PICK          1535
+#define IDD_DOCUMENT_TYPES          177
+#define IDD_CATALOG_DOC_TYPES       261
+#define IDC_DOC_TYPES               1213
+#define IDC_DOC_EXTENSIONS          1214
+#define IDC_DOC_ADD_EXTENSION       1421
 #define IDD_NEW_FOLDER              390
 #define IDC_NEW_FOLDER_NAME         1521
 #define IDC_NEW_FOLDER_PARENT       1522
