@@ -12,6 +12,8 @@
 #include "dialogs/documents/CDlgSetOption.h"
 #include "dialogs/documents/CDlgUpdateCatalog.h"
 #include "dialogs/documents/DocumentRow.h"
+#include "dialogs/groups/CDlgGroupProperties.h"
+#include "dialogs/groups/CDlgKeywordProperties.h"
 #include "dialogs/preferences/PreferenceDialogCalls.h"
 #include "dialogs/setup/CDlgConfirmSetup.h"
 #include "dialogs/setup/CDlgDailyNotice.h"
@@ -35,6 +37,7 @@ BOOL CDialogFramePrompts::HasWindow(EWindow eWindow) const
     case EWindow::MaintenanceOptions:
     case EWindow::BackupList:
     case EWindow::DocumentDialogs:
+    case EWindow::GroupDialogs:
     case EWindow::PreferenceSheets:
     case EWindow::WebDialogs:
         return TRUE;
@@ -99,6 +102,24 @@ int CDialogFramePrompts::MaintenanceOptions(CMaintenanceChoices& choices)
         choices.bRecycle = dlg.m_bRecycle;
     }
     return nResult;
+}
+
+int CDialogFramePrompts::GroupProperties(CNodeRec& node)
+{
+    CDlgGroupProperties dlg(AfxGetMainWnd());
+    return static_cast<int>(dlg.ShowForNode(node));
+}
+
+int CDialogFramePrompts::NewGroup(CNodeRec& node)
+{
+    CDlgGroupProperties dlg(AfxGetMainWnd());
+    return static_cast<int>(dlg.ShowForNewGroup(node));
+}
+
+int CDialogFramePrompts::KeywordProperties(CNodeRec& node)
+{
+    CDlgKeywordProperties dlg(AfxGetMainWnd());
+    return static_cast<int>(dlg.ShowForNode(node));
 }
 
 int CDialogFramePrompts::OfferRecovery()

@@ -23,6 +23,10 @@ public:
     CBackupFolderPrompt* GetBackupFolderPrompt() override { return &m_backupFolder; }
     // The confirmation that names the document.
     int ImagePreview(CDocumentRec& document) override;
+    // The group dialogs: 1 (IDOK) when the group was made or changed.
+    int GroupProperties(CNodeRec& node) override;
+    int NewGroup(CNodeRec& node) override;
+    int KeywordProperties(CNodeRec& node) override;
     int DocumentProperties(CDocumentRec& document, BOOL bRecycle, std::unique_ptr<CDocumentRec>* ppMoved) override;
     int NewPassword(CDocumentRec& document, CString* pstrPassword) override;
     int NewFolder(LPCTSTR pszParentPath) override;

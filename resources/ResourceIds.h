@@ -168,6 +168,57 @@
 #define IDB_FILE_PICTURE            244     // 16 x 16, 0xFF00FF transparent
 #define IDB_EXPIRY_PICTURE          277     // 16 x 16, 0xFF00FF transparent
 #define IDS_FILE_SHEET              4038
+
+// The group and keyword property dialogs, their pages (the set-up wizard's
+// twins of the keyword, search and folder pages have templates of their
+// own), and the sheet of keywords and systems with its two pages.
+#define IDD_SYSTEMS_OF_KEYWORD      238
+#define IDD_GROUP_PROPERTIES        241
+#define IDD_GROUP_GENERAL           242
+#define IDD_GROUP_KEYWORDS          243
+#define IDD_KEYWORDS_OF_SYSTEM      317
+#define IDD_GROUP_SEARCH            369
+#define IDD_GROUP_FOLDERS           372
+#define IDD_KEYWORD_PROPERTIES      373
+#define IDD_GROUP_INST_SEARCH       381
+#define IDD_GROUP_INST_FOLDERS      382
+#define IDD_GROUP_INST_KEYWORDS     383
+#define IDD_GROUP_MESSAGES          409
+#define IDC_SYSTEM_REPLACE          193
+#define IDC_SYSTEM_ADD              194
+#define IDC_SYSTEM_DELETE           195
+#define IDC_GROUP_INFO              146
+#define IDC_SHEET_SYSTEM_TREE       1211
+#define IDC_SHEET_WORD_LIST         1212    // the keywords of a system, or every keyword
+#define IDC_GROUP_KEYWORD_LIST      1216
+#define IDC_SHEET_SYSTEM_LIST       1225
+#define ID_KEYWORD_DELETE           1226
+#define IDC_GROUP_NAME              1247
+#define IDC_GROUP_FOLDER_ADD        1294
+#define IDC_GROUP_FOLDER_DELETE     1297
+#define IDC_GROUP_FOLDER_LIST       1299
+#define IDC_GROUP_COUNTS            1347
+#define IDC_GROUP_ICON              1348
+#define IDC_GROUP_EXISTING_NAME     1388
+#define IDC_GROUP_NAME_PROMPT       1389
+#define ID_KEYWORD_EDIT             1431
+#define IDC_SEARCH_FILE_NAME        1502    // the search-type boxes, bits 0 to 7 of the mask
+#define IDC_SEARCH_FOLDER_PATH      1503
+#define IDC_SEARCH_DESCRIPTION      1351
+#define IDC_SEARCH_WHOLE_TEXT       1504
+#define IDC_SEARCH_SUBJECT          1506
+#define IDC_SEARCH_SENDER           1507
+#define IDC_SEARCH_RECIPIENTS       1353
+#define IDC_SEARCH_BODY             1509
+#define IDC_GROUP_MESSAGES          1531
+#define IDS_KEYWORD_SHEET           4011
+#define IDS_GROUP_COUNTS            4217    // documents, then groups
+#define IDS_FIXED_NODE_INFO         4218
+#define IDS_FIXED_NODE_COUNTS       4219    // documents
+#define IDS_NEW_GROUP               4294
+#define IDS_GROUP_PROPERTIES        4295
+#define IDS_MESSAGES_BOTH           4420
+#define IDS_MESSAGES_RECEIVED       4421
 #define IDS_REMOVE_NUMBER           4289    // the version button and menu entry of a numbered document
 #define IDS_SET_NUMBER              4290    // ... of one without a number
 #define IDS_KEPT_COPY_LABEL         4446
