@@ -97,7 +97,7 @@ TEST_F(CSystemKeywordsPropSheetTest, ASystemTakenFromAKeywordIsGoneOnTheFirstPag
         .Press(IDC_SYSTEM_DELETE)
         .SelectPage(0)
         .SelectTreeItem(IDC_SHEET_SYSTEM_TREE, { "Projects" })
-        .Then([&](HWND hSheet) {
+        .Then([&](HWND) {
             EXPECT_EQ(CTestDriver::ListRows(WordList(sheet.m_keywordsOfSystem)).size(), 1u)
                 << "the new-entry row alone";
         })
