@@ -6,6 +6,7 @@
 #include "dialogs/documents/CDlgCatalogRecovery.h"
 #include "dialogs/documents/CDlgChooseFolder.h"
 #include "dialogs/documents/CDlgConfirmDocument.h"
+#include "dialogs/documents/CDlgDocumentDescription.h"
 #include "dialogs/documents/CDlgDocumentProperties.h"
 #include "dialogs/documents/CDlgNewPassword.h"
 #include "dialogs/documents/CDlgSetNumber.h"
@@ -161,6 +162,12 @@ int CDialogFramePrompts::DocumentProperties(
     if (ppMoved != nullptr)
         *ppMoved = dlg.DetachMovedDocument();
     return dlg.IsCatalogChanged() ? CATALOG_CHANGED : PROPERTIES_CHANGED;
+}
+
+int CDialogFramePrompts::ProcessDocuments(CDocumentRec& document)
+{
+    CDlgDocumentDescription dlg(&document, AfxGetMainWnd());
+    return static_cast<int>(dlg.DoModal());
 }
 
 int CDialogFramePrompts::NewPassword(CDocumentRec& document, CString* pstrPassword)

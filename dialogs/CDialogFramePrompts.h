@@ -31,6 +31,8 @@ public:
     int KeywordProperties(CNodeRec& node) override;
     int DocumentProperties(CDocumentRec& document, BOOL bRecycle, std::unique_ptr<CDocumentRec>* ppMoved) override;
     int NewPassword(CDocumentRec& document, CString* pstrPassword) override;
+    // The description dialog, which writes the description itself.
+    int ProcessDocuments(CDocumentRec& document) override;
     int NewFolder(LPCTSTR pszParentPath) override;
     // The preference sheets over the frame's data.
     int RunPreferenceSheet(ESheet eSheet, void* pSheetData) override;

@@ -224,6 +224,14 @@
 #define IDS_KEPT_COPY_LABEL         4446
 #define IDD_CONFIRM_DOCUMENT        260
 
+// A document's description beside its readable content (or its picture).
+#define IDD_DOCUMENT_DESCRIPTION    235
+#define IDC_DESCRIPTION_TYPE        1334
+#define IDC_DOCUMENT_CONTENT        1248
+#define IDC_CONTENT_STATUS          1481
+#define IDC_SELECTION_TO_DESCRIPTION 1335
+#define IDC_OPEN_DOCUMENT           1480    // also the dialog's result once the document opened
+
 // The copy of a document into a chosen folder.
 #define IDD_CHOOSE_FOLDER           247
 #define IDC_NEW_NAME                1352
