@@ -42,6 +42,8 @@ BOOL CDialogFramePrompts::HasWindow(EWindow eWindow) const
     case EWindow::GroupDialogs:
     case EWindow::KeywordSystemSheet:
     case EWindow::PreferenceSheets:
+    case EWindow::DocumentsSheet:
+    case EWindow::DocumentTypes:
     case EWindow::WebDialogs:
         return TRUE;
     default:
@@ -217,4 +219,14 @@ int CDialogFramePrompts::NewFolder(LPCTSTR pszParentPath)
 int CDialogFramePrompts::RunPreferenceSheet(ESheet eSheet, void* pSheetData)
 {
     return ::RunPreferenceSheet(eSheet, pSheetData, AfxGetMainWnd());
+}
+
+int CDialogFramePrompts::DocumentsSheet(CDocumentsSheetData& data)
+{
+    return RunDocumentsSheet(data, AfxGetMainWnd());
+}
+
+BOOL CDialogFramePrompts::OfferDocumentTypes()
+{
+    return OfferNewDocumentTypes(AfxGetMainWnd());
 }

@@ -36,6 +36,9 @@ public:
     int NewFolder(LPCTSTR pszParentPath) override;
     // The preference sheets over the frame's data.
     int RunPreferenceSheet(ESheet eSheet, void* pSheetData) override;
+    int DocumentsSheet(CDocumentsSheetData& data) override;
+    // The new document types, when there are any.
+    BOOL OfferDocumentTypes() override;
     int SetOption(CDocumentRec& document, DWORD* pdwAction) override;
     int SetNumber(CDocumentRec& document, int* pnNumber) override;
     // The copy dialog: IDOK once the copy is made, with the folder it went to.
