@@ -7,6 +7,7 @@
 #include "frame/CArchivoraApp.h"
 #include "frame/CSplitterFrame.h"
 #include "frame/CatalogHold.h"
+#include "frame/FramePrompts.h"
 #include "frame/MailboxReorganizer.h"
 #include "mail/MailResult.h"
 #include "resources/ResourceIds.h"
@@ -108,9 +109,8 @@ LRESULT CMainFrame::OnReorganizeMailbox(WPARAM wParam, LPARAM lParam)
         progress.GetBar().StepIt();
         if (!progress.SetText(pszMessage))
             return TRUE;
-        // The question's Stop button (IDCANCEL) stops.
-        CDialog question(IDD_STOP_REORGANIZE, &progress);
-        return question.DoModal() == IDCANCEL ? FALSE : TRUE;
+        // The question's Stop (IDCANCEL) stops.
+        return GetFramePrompts().OperationInProgress(&progress) == IDCANCEL ? FALSE : TRUE;
     });
     if (bShown)
         progress.DestroyWindow();

@@ -1,9 +1,12 @@
 #include "frame/FramePrompts.h"
 
 #include "frame/SetupResults.h"
-#include "platform/framework/AfxMessageBox.h"
+#include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/ResString.h"
+
+#include "platform/framework/AfxMessageBox.h"
+#include "platform/framework/CDialog.h"
 
 namespace {
 
@@ -37,6 +40,12 @@ int CDefaultFramePrompts::OrphanWarning(BOOL* pbDontWarn)
     if (pbDontWarn)
         *pbDontWarn = FALSE;
     return IDNO;
+}
+
+int CDefaultFramePrompts::OperationInProgress(CWnd* pParent)
+{
+    CDialog question(IDD_STOP_REORGANIZE, pParent);
+    return static_cast<int>(question.DoModal());
 }
 
 void CDefaultFramePrompts::ShowMessage(UINT nStringID, UINT nStyle)

@@ -91,6 +91,8 @@ public:
     virtual int OrphanWarning(BOOL* pbDontWarn) = 0;
     // Today's notice of nCount expired documents; IDOK shows them.
     virtual int DailyNotice(int nCount, LPCTSTR pszDate) = 0;
+    // Asked while a long operation runs, over pParent: IDOK goes on, IDCANCEL stops it.
+    virtual int OperationInProgress(CWnd* pParent) = 0;
     // Offers the document types found since the last time; FALSE when there
     // was nothing to offer (nothing was shown).
     virtual BOOL OfferDocumentTypes() = 0;
@@ -130,6 +132,12 @@ public:
     virtual CBackupFolderPrompt* GetBackupFolderPrompt() = 0;
     // The password that protects an unprotected document; IDOK with *pstrPassword typed.
     virtual int NewPassword(CDocumentRec& document, CString* pstrPassword) = 0;
+    // The new-folder dialog under the folder at pszParentPath: 1 when the user made the folder, else 0.
+    virtual int NewFolder(LPCTSTR pszParentPath) = 0;
+    // What opening the document does; IDOK with *pdwAction (its open action) chosen.
+    virtual int SetOption(CDocumentRec& document, DWORD* pdwAction) = 0;
+    // The document's version number; IDOK with *pnNumber (0 for none) chosen.
+    virtual int SetNumber(CDocumentRec& document, int* pnNumber) = 0;
 
     // The search criteria: IDOK with *pFilter changed (never with bReadOnly).
     virtual int SearchCriteria(CListFilter& filter, BOOL bReadOnly) = 0;
@@ -157,6 +165,7 @@ public:
     int ConfirmSetup() override { return IDCANCEL; }
     int OrphanWarning(BOOL* pbDontWarn) override;
     int DailyNotice(int, LPCTSTR) override { return IDCANCEL; }
+    int OperationInProgress(CWnd* pParent) override;
     BOOL OfferDocumentTypes() override { return FALSE; }
     int About() override { return IDOK; }
     int UpdateOptions(CUpdateChoices&) override { return IDCANCEL; }
@@ -178,6 +187,9 @@ public:
     int ProcessDocuments(CDocumentRec&) override { return IDCANCEL; }
     CBackupFolderPrompt* GetBackupFolderPrompt() override { return nullptr; }
     int NewPassword(CDocumentRec&, CString*) override { return IDCANCEL; }
+    int NewFolder(LPCTSTR) override { return 0; }
+    int SetOption(CDocumentRec&, DWORD*) override { return IDCANCEL; }
+    int SetNumber(CDocumentRec&, int*) override { return IDCANCEL; }
     int SearchCriteria(CListFilter&, BOOL) override { return IDCANCEL; }
     int FindFilesHost() override { return IDCANCEL; }
     void OpenFindFiles(LPCTSTR, CWnd*) override { }

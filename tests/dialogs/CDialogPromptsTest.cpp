@@ -169,3 +169,41 @@ TEST_F(CDialogPromptsTest, AShareIsConnectedThroughTheLogonOnlyOnTheThreadThatIn
     }
     ResetDriveTable();
 }
+
+TEST_F(CDialogPromptsTest, TheFramesQuestionsAreAnsweredByTheirDialogs)
+{
+    const CDialogPrompts prompts;
+    CFramePrompts& frame = GetFramePrompts();
+    for (auto eWindow : { CFramePrompts::EWindow::ConfirmSetup, CFramePrompts::EWindow::OrphanWarning,
+             CFramePrompts::EWindow::DailyNotice })
+        EXPECT_TRUE(frame.HasWindow(eWindow));
+
+    CDialogScript orphan;
+    orphan.Check(IDC_NOTICE_DONT_ASK).Press(IDYES);
+    Answer(orphan);
+    BOOL bDontWarn = FALSE;
+    EXPECT_EQ(frame.OrphanWarning(&bDontWarn), IDYES);
+    EXPECT_TRUE(bDontWarn);
+
+    CString strTitle;
+    CDialogScript notice;
+    notice.Then([&](HWND hDlg) { strTitle = CTestDriver::Text(CTestDriver::FindChild(hDlg, IDC_DAILY_NOTICE_TITLE)); });
+    notice.Press(IDCANCEL);
+    Answer(notice);
+    EXPECT_EQ(frame.DailyNotice(3, "today"), IDCANCEL);
+    EXPECT_NE(std::string(strTitle).find('3'), std::string::npos);
+
+    // The operation's question: Stop, then Yes to the confirmation, stops.
+    CDialogScript stop;
+    stop.Press(IDCANCEL);
+    Answer(stop);
+    AnswerMessage(IDYES);
+    EXPECT_EQ(frame.OperationInProgress(nullptr), IDCANCEL);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], Text(IDS_STOP_OPERATION));
+
+    CDialogScript setup;
+    setup.Press(IDOK);
+    Answer(setup);
+    EXPECT_EQ(frame.ConfirmSetup(), IDOK);
+}

@@ -22,7 +22,7 @@ public:
         return CDefaultFramePrompts::RunSetupWizard(results);
     }
     int ConfirmSetup() override { return Ask("confirm setup", m_nConfirmSetup); }
-    int FindFilesHost() override { return Ask("find files host", IDCANCEL); }
+    int FindFilesHost() override { return Ask("find files host", m_nFindFilesHostAnswer); }
     int OrphanWarning(BOOL* pbDontWarn) override
     {
         *pbDontWarn = m_bDontWarn;
@@ -74,6 +74,16 @@ public:
         *pstrPassword = m_strNewPassword;
         return Ask("new password", m_nNewPasswordAnswer);
     }
+    int SetOption(CDocumentRec&, DWORD* pdwAction) override
+    {
+        *pdwAction = m_dwOption;
+        return Ask("set option", m_nOptionAnswer);
+    }
+    int SetNumber(CDocumentRec&, int* pnNumber) override
+    {
+        *pnNumber = m_nNumber;
+        return Ask("set number", m_nNumberAnswer);
+    }
     int ChooseFolder(UINT nIDCaption, CDocumentRec&, CString* pstrFolder) override
     {
         m_nChooseFolderCaption = nIDCaption;
@@ -92,6 +102,7 @@ public:
 
     std::function<int(CSetupResults&)> m_fnWizard; // none: the defaults' empty catalog
     int m_nConfirmSetup { IDOK };
+    int m_nFindFilesHostAnswer { IDCANCEL };
     int m_nOrphanAnswer { IDNO };
     BOOL m_bDontWarn { FALSE };
     int m_nRecoveryAnswer { IDCANCEL };
@@ -111,6 +122,10 @@ public:
     CString m_strNewPassword;
     int m_nNewPasswordAnswer { IDCANCEL };
     UINT m_nChooseFolderCaption { 0 };
+    DWORD m_dwOption { 0 };
+    int m_nOptionAnswer { IDCANCEL };
+    int m_nNumber { 0 };
+    int m_nNumberAnswer { IDCANCEL };
     CString m_strNoticeDate;
     std::vector<std::string> m_asked;
     std::vector<UINT> m_messages;
