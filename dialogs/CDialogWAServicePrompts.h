@@ -1,8 +1,8 @@
 #pragma once
 
-// The web access service's windows answered by the program's dialogs: the
-// log dialog. The setup wizard, the connect dialog and the connection notice
-// are not built yet and answer as cancelled, which changes nothing.
+// The web access service's windows answered by the program's dialogs, on
+// the program's web access settings: the setup wizard, the connect dialog,
+// the connection notice (over the main window) and the log dialog.
 
 #include "webaccess/server/CWAServicePrompts.h"
 
@@ -11,8 +11,9 @@ class CDlgWALog;
 class CDialogWAServicePrompts : public CWAServicePrompts {
 public:
     BOOL RunSetupWizard(CWASetupConnection&) override { return FALSE; }
-    BOOL RunConnectDialog(LPCTSTR, LPCTSTR, LPCTSTR, LPCTSTR, int, CString&) override { return FALSE; }
-    void ShowConnectionNotice() override { }
+    BOOL RunConnectDialog(LPCTSTR pszLogin, LPCTSTR pszPassword, LPCTSTR pszCatalogName, LPCTSTR pszCatalogCode,
+        int nPort, CString& strNewPassword) override;
+    void ShowConnectionNotice() override;
     void ShowLog(std::vector<CString>& lines) override;
     // Shows the line in the log dialog while it is open; nothing otherwise.
     void AddLogLine(LPCTSTR pszLine) override;

@@ -6,12 +6,15 @@
 #include "frame/FramePrompts.h"
 #include "frame/SetupResults.h"
 #include "store/CPreferences.h"
+#include "store/DocumentBackup.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
-class CScriptedFramePrompts : public CDefaultFramePrompts {
+class CScriptedFramePrompts
+    : public CDefaultFramePrompts
+    , public CBackupFolderPrompt {
 public:
     BOOL HasWindow(EWindow) const override { return TRUE; }
     int RunSetupWizard(CSetupResults& results) override
@@ -22,7 +25,7 @@ public:
         return CDefaultFramePrompts::RunSetupWizard(results);
     }
     int ConfirmSetup() override { return Ask("confirm setup", m_nConfirmSetup); }
-    int FindFilesHost() override { return Ask("find files host", IDCANCEL); }
+    int FindFilesHost() override { return Ask("find files host", m_nFindFilesHostAnswer); }
     int OrphanWarning(BOOL* pbDontWarn) override
     {
         *pbDontWarn = m_bDontWarn;
@@ -74,11 +77,30 @@ public:
         *pstrPassword = m_strNewPassword;
         return Ask("new password", m_nNewPasswordAnswer);
     }
+    int SetOption(CDocumentRec&, DWORD* pdwAction) override
+    {
+        *pdwAction = m_dwOption;
+        return Ask("set option", m_nOptionAnswer);
+    }
+    int SetNumber(CDocumentRec&, int* pnNumber) override
+    {
+        *pnNumber = m_nNumber;
+        return Ask("set number", m_nNumberAnswer);
+    }
     int ChooseFolder(UINT nIDCaption, CDocumentRec&, CString* pstrFolder) override
     {
         m_nChooseFolderCaption = nIDCaption;
         *pstrFolder = "C:\\";
         return Ask("choose folder", m_nChooseFolderAnswer);
+    }
+
+    CBackupFolderPrompt* GetBackupFolderPrompt() override { return this; }
+    // The backup folder: answered with m_strBackupFolder, cancelled when it is empty.
+    BOOL AskBackupFolder(CNodeRec*, CString& strFolder) override
+    {
+        m_strBackupOffered = strFolder;
+        strFolder = m_strBackupFolder;
+        return Ask("backup folder", m_strBackupFolder.IsEmpty() ? IDCANCEL : IDOK) == IDOK;
     }
 
     // How many times the window was asked for.
@@ -92,6 +114,7 @@ public:
 
     std::function<int(CSetupResults&)> m_fnWizard; // none: the defaults' empty catalog
     int m_nConfirmSetup { IDOK };
+    int m_nFindFilesHostAnswer { IDCANCEL };
     int m_nOrphanAnswer { IDNO };
     BOOL m_bDontWarn { FALSE };
     int m_nRecoveryAnswer { IDCANCEL };
@@ -111,7 +134,13 @@ public:
     CString m_strNewPassword;
     int m_nNewPasswordAnswer { IDCANCEL };
     UINT m_nChooseFolderCaption { 0 };
+    DWORD m_dwOption { 0 };
+    int m_nOptionAnswer { IDCANCEL };
+    int m_nNumber { 0 };
+    int m_nNumberAnswer { IDCANCEL };
     CString m_strNoticeDate;
+    CString m_strBackupFolder;
+    CString m_strBackupOffered;
     std::vector<std::string> m_asked;
     std::vector<UINT> m_messages;
 
