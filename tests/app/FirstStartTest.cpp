@@ -57,6 +57,11 @@ protected:
         fs::create_directories((m_drive.Path() / strRelative).parent_path());
         std::ofstream(m_drive.Path() / strRelative) << "text";
     }
+    // The main window offers the document types the wizard left unchosen.
+    void DeclineTypesOffer()
+    {
+        m_driver.OnNextDialog([](HWND hDlg) { ::EndDialog(hDlg, IDCANCEL); });
+    }
     void AnswerMessage(int nAnswer)
     {
         m_driver.OnNextDialog([this, nAnswer](HWND hBox) {
@@ -110,6 +115,7 @@ TEST_F(FirstStartTest, TheWizardsOrganisationBecomesTheCatalogsSystems)
     script.Press(ID_WIZNEXT).Press(ID_WIZNEXT).Press(ID_WIZNEXT).Press(ID_WIZFINISH);
     m_driver.AnswerNextDialog(std::move(script));
     AnswerMessage(IDYES);
+    DeclineTypesOffer();
 
     ASSERT_TRUE(Start());
     std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
@@ -146,6 +152,7 @@ TEST_F(FirstStartTest, InFolderModeTheCheckedFoldersAreCatalogued)
     });
     script.Press(ID_WIZNEXT).Press(ID_WIZFINISH);
     m_driver.AnswerNextDialog(std::move(script));
+    DeclineTypesOffer();
 
     ASSERT_TRUE(Start());
     std::unique_ptr<CDocumentRec> pLetter(App().GetMainCatalog()->FindPath("C:\\docs\\letters\\a.txt"));
