@@ -303,19 +303,6 @@ TEST_F(SplitterFrameTest, SelectingAnEntrySelectsItsSystemAndThenItsRow)
 
 namespace {
 
-// The last search: the phrase pszText in the documents' names, over the catalog (scope 0).
-void SetLastSearch(CArchivoraApp& app, const char* pszText, int nScope = 0)
-{
-    CFindRecord search;
-    search.history.Add(pszText);
-    search.nType = FIND_TYPE_PHRASE;
-    search.nField = CTextSearch::FIELD_NAME;
-    search.nScope = nScope;
-    search.bOpenFindBar = FALSE;
-    app.GetFindSettings().UpdateFind(search, -1, -1, app.GetMainCatalog());
-    app.GetFindSettings().UpdateLastFind(search, -1, -1, app.GetMainCatalog());
-}
-
 CString FocusedName(CArqListCtrl& list)
 {
     const auto* pDocument = dynamic_cast<const CDocumentRec*>(list.GetRowRecord(list.GetFocusedRow()));
@@ -332,7 +319,7 @@ TEST_F(SplitterFrameTest, FindNextGoesThroughTheTreeToTheNextMatchAndComesRoundT
     CSisTreeCtrl* pTree = m_pView->GetTreeCtrl();
     CArqListCtrl& list = m_pView->GetListView()->GetListCtrl();
     ASSERT_TRUE(pTree->SelectNode(*TreeNode("Letters")));
-    SetLastSearch(App(), "sea");
+    SetLastSearch("sea");
     Command(ID_CATALOG_FIND_NEXT);
     EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), "Photos");
     EXPECT_TRUE(FocusedName(list).Find("sea.jpg") >= 0) << FocusedName(list);
@@ -346,7 +333,7 @@ TEST_F(SplitterFrameTest, FindNextGoesThroughTheTreeToTheNextMatchAndComesRoundT
     EXPECT_TRUE(FocusedName(list).Find("sea.jpg") >= 0);
 
     // The list only (scope 2): from the focused row round to the first row, never into the tree.
-    SetLastSearch(App(), ".jpg", 2);
+    SetLastSearch(".jpg", 2);
     Command(ID_CATALOG_FIND_NEXT);
     EXPECT_EQ(list.GetFocusedRow(), 0);
     Command(ID_CATALOG_FIND_NEXT);

@@ -22,7 +22,12 @@ public:
         return CDefaultFramePrompts::RunSetupWizard(results);
     }
     int ConfirmSetup() override { return Ask("confirm setup", m_nConfirmSetup); }
-    int FindFilesHost() override { return Ask("find files host", IDCANCEL); }
+    int FindFilesHost() override { return Ask("find files host", m_nFindFilesHostAnswer); }
+    int FindOptions() override { return Ask("find options", IDCANCEL); }
+    int SearchCriteria(CListFilter&, BOOL bReadOnly) override
+    {
+        return Ask(bReadOnly ? "search criteria read-only" : "search criteria", IDCANCEL);
+    }
     int OrphanWarning(BOOL* pbDontWarn) override
     {
         *pbDontWarn = m_bDontWarn;
@@ -125,6 +130,7 @@ public:
     int m_nOptionAnswer { IDCANCEL };
     int m_nNumber { 0 };
     int m_nNumberAnswer { IDCANCEL };
+    int m_nFindFilesHostAnswer { IDCANCEL };
     CString m_strNoticeDate;
     std::vector<std::string> m_asked;
     std::vector<UINT> m_messages;
