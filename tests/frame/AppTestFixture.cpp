@@ -146,7 +146,7 @@ CString AppTest::ProgramPath(const char* pszName) const
     return ProgramPathFromHostPath((Home() / pszName).string()).c_str();
 }
 
-void AppTest::SetLastSearch(const char* pszText, int nScope, BOOL bRecycle)
+void AppTest::SetLastFind(const char* pszText, int nScope, BOOL bRecycle)
 {
     CFindRecord search;
     search.history.Add(pszText);

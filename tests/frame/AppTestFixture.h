@@ -63,7 +63,7 @@ protected:
 
     // Makes the last search (also the program's find criteria) the phrase
     // pszText in the documents' names, with scope nScope, for the recycle bin when bRecycle.
-    void SetLastSearch(const char* pszText, int nScope = 0, BOOL bRecycle = FALSE);
+    void SetLastFind(const char* pszText, int nScope = 0, BOOL bRecycle = FALSE);
 
     CTestDriver m_driver;
     CScriptedFramePrompts m_prompts;

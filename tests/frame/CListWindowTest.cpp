@@ -235,7 +235,7 @@ TEST_F(ListWindowTest, FindNextInTheBinGoesRoundItsRowsAndSaysWhenOnlyTheFocused
 {
     Recycle("old.txt");
     Recycle("new.txt");
-    SetLastSearch("new", 0, TRUE);
+    SetLastFind("new", 0, TRUE);
     Open(m_bin);
     CArqListCtrl& list = m_bin.GetList();
     ASSERT_EQ(list.GetItemCount(), 2);
@@ -255,7 +255,7 @@ TEST_F(ListWindowTest, FindNextInTheBinGoesRoundItsRowsAndSaysWhenOnlyTheFocused
 TEST_F(ListWindowTest, ASearchNotForTheBinGoesOnInTheCatalogView)
 {
     Recycle("old.txt");
-    SetLastSearch("new");
+    SetLastFind("new");
     Open(m_bin);
     m_bin.GetList().SelectOnly(0);
     EXPECT_EQ(m_bin.FindNext(), -1);
@@ -285,7 +285,7 @@ TEST_F(ListWindowTest, TheSearchResultsShowTheirCriteriaOnlyAfterASearchWithWord
     EXPECT_FALSE(enabled(m_results, ID_SEARCH_CRITERIA));
     EXPECT_FALSE(enabled(m_results, ID_SEARCH_OPTIONS));
 
-    SetLastSearch("new");
+    SetLastFind("new");
     CDlgSearchResults results;
     Open(results);
     EXPECT_TRUE(enabled(results, ID_SEARCH_CRITERIA));

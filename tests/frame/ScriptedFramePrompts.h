@@ -107,6 +107,7 @@ public:
 
     std::function<int(CSetupResults&)> m_fnWizard; // none: the defaults' empty catalog
     int m_nConfirmSetup { IDOK };
+    int m_nFindFilesHostAnswer { IDCANCEL };
     int m_nOrphanAnswer { IDNO };
     BOOL m_bDontWarn { FALSE };
     int m_nRecoveryAnswer { IDCANCEL };
@@ -130,7 +131,6 @@ public:
     int m_nOptionAnswer { IDCANCEL };
     int m_nNumber { 0 };
     int m_nNumberAnswer { IDCANCEL };
-    int m_nFindFilesHostAnswer { IDCANCEL };
     CString m_strNoticeDate;
     std::vector<std::string> m_asked;
     std::vector<UINT> m_messages;
