@@ -21,7 +21,7 @@ namespace {
 class GroupPicturesTest : public GroupDialogTest {
 protected:
     // Runs prepare on the next dialog, then compares its picture with the reference and closes it.
-    void ExpectNextShows(const char* pszReference, std::function<void()> prepare = {})
+    void ExpectNextShows(const char* pszReference, const std::function<void()>& prepare = {})
     {
         m_driver.OnNextDialog([this, pszReference, prepare](HWND hDlg) {
             if (prepare)
