@@ -16,6 +16,7 @@
 #include "dialogs/documents/DocumentRow.h"
 #include "dialogs/groups/CDlgGroupProperties.h"
 #include "dialogs/groups/CDlgKeywordProperties.h"
+#include "dialogs/groups/CSystemKeywordsPropSheet.h"
 #include "dialogs/preferences/PreferenceDialogCalls.h"
 #include "dialogs/setup/CDlgConfirmSetup.h"
 #include "dialogs/setup/CDlgDailyNotice.h"
@@ -40,7 +41,10 @@ BOOL CDialogFramePrompts::HasWindow(EWindow eWindow) const
     case EWindow::BackupList:
     case EWindow::DocumentDialogs:
     case EWindow::GroupDialogs:
+    case EWindow::KeywordSystemSheet:
     case EWindow::PreferenceSheets:
+    case EWindow::DocumentsSheet:
+    case EWindow::DocumentTypes:
     case EWindow::WebDialogs:
         return TRUE;
     default:
@@ -104,6 +108,12 @@ int CDialogFramePrompts::MaintenanceOptions(CMaintenanceChoices& choices)
         choices.bRecycle = dlg.m_bRecycle;
     }
     return nResult;
+}
+
+int CDialogFramePrompts::KeywordSystemSheet()
+{
+    CSystemKeywordsPropSheet sheet(GetHostMainCatalog(), AfxGetMainWnd());
+    return static_cast<int>(sheet.DoModal());
 }
 
 int CDialogFramePrompts::GroupProperties(CNodeRec& node)
@@ -219,4 +229,14 @@ int CDialogFramePrompts::NewFolder(LPCTSTR pszParentPath)
 int CDialogFramePrompts::RunPreferenceSheet(ESheet eSheet, void* pSheetData)
 {
     return ::RunPreferenceSheet(eSheet, pSheetData, AfxGetMainWnd());
+}
+
+int CDialogFramePrompts::DocumentsSheet(CDocumentsSheetData& data)
+{
+    return RunDocumentsSheet(data, AfxGetMainWnd());
+}
+
+BOOL CDialogFramePrompts::OfferDocumentTypes()
+{
+    return OfferNewDocumentTypes(AfxGetMainWnd());
 }

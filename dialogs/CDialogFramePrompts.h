@@ -23,6 +23,8 @@ public:
     CBackupFolderPrompt* GetBackupFolderPrompt() override { return &m_backupFolder; }
     // The confirmation that names the document.
     int ImagePreview(CDocumentRec& document) override;
+    // The keywords and systems sheet over the host's main catalog.
+    int KeywordSystemSheet() override;
     // The group dialogs: 1 (IDOK) when the group was made or changed.
     int GroupProperties(CNodeRec& node) override;
     int NewGroup(CNodeRec& node) override;
@@ -35,6 +37,9 @@ public:
     int NewFolder(LPCTSTR pszParentPath) override;
     // The preference sheets over the frame's data.
     int RunPreferenceSheet(ESheet eSheet, void* pSheetData) override;
+    int DocumentsSheet(CDocumentsSheetData& data) override;
+    // The new document types, when there are any.
+    BOOL OfferDocumentTypes() override;
     int SetOption(CDocumentRec& document, DWORD* pdwAction) override;
     int SetNumber(CDocumentRec& document, int* pnNumber) override;
     // The copy dialog: IDOK once the copy is made, with the folder it went to.

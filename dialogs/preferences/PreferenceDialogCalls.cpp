@@ -1,7 +1,9 @@
 #include "dialogs/preferences/PreferenceDialogCalls.h"
 
+#include "dialogs/preferences/CDlgCatalogDocTypes.h"
 #include "dialogs/preferences/CDlgNewFolder.h"
 #include "dialogs/preferences/PreferencePropSheets.h"
+#include "ui/CUiHostServices.h"
 
 int RunPreferenceSheet(CFramePrompts::ESheet eSheet, void* pSheetData, CWnd* pParent)
 {
@@ -20,6 +22,21 @@ int RunPreferenceSheet(CFramePrompts::ESheet eSheet, void* pSheetData, CWnd* pPa
     }
     }
     return IDCANCEL;
+}
+
+int RunDocumentsSheet(CDocumentsSheetData& data, CWnd* pParent)
+{
+    CDocumentsPropSheet sheet(data, pParent);
+    return static_cast<int>(sheet.DoModal());
+}
+
+BOOL OfferNewDocumentTypes(CWnd* pParent)
+{
+    if (!CDlgCatalogDocTypes::HasNewDocumentTypes())
+        return FALSE;
+    CDlgCatalogDocTypes dialog(GetHostMainCatalog(), pParent);
+    dialog.DoModal();
+    return TRUE;
 }
 
 int RunNewFolderDialog(LPCTSTR pszParentPath, CWnd* pParent)

@@ -15,5 +15,11 @@ class CWnd;
 // and out after IDOK.
 int RunPreferenceSheet(CFramePrompts::ESheet eSheet, void* pSheetData, CWnd* pParent);
 
+// The documents sheet over data: DoModal's result.
+int RunDocumentsSheet(CDocumentsSheetData& data, CWnd* pParent);
+// Offers the document types not offered before, when there are any, over
+// the host's main catalog: TRUE when the offer was shown.
+BOOL OfferNewDocumentTypes(CWnd* pParent);
+
 // The new-folder dialog over pszParentPath: 1 when the user made the folder, else 0.
 int RunNewFolderDialog(LPCTSTR pszParentPath, CWnd* pParent);

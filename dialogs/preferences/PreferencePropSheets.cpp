@@ -1,5 +1,6 @@
 #include "dialogs/preferences/PreferencePropSheets.h"
 
+#include "dialogs/preferences/CDocumentTypesPropPage.h"
 #include "dialogs/preferences/CPrefBackupPropPage.h"
 #include "dialogs/preferences/CPrefDetailPropPage.h"
 #include "dialogs/preferences/CPrefMostRecentsPropPage.h"
@@ -29,4 +30,10 @@ CPreferencesWebPropSheet::CPreferencesWebPropSheet(CPreferencesWebSheetData& dat
 {
     AddOwnedPage<CPrefWAAccountPropPage>(data.account);
     AddOwnedPage<CPrefWAConnectionPropPage>(data.connection);
+}
+
+CDocumentsPropSheet::CDocumentsPropSheet(CDocumentsSheetData& data, CWnd* pParentWnd)
+    : CKadPreferencesPropSheet(IDS_DOCUMENTS_SHEET, pParentWnd)
+{
+    AddOwnedPage<CDocumentTypesPropPage>(data.documentTypes);
 }

@@ -25,3 +25,9 @@ class CPreferencesWebPropSheet : public CKadPreferencesPropSheet {
 public:
     CPreferencesWebPropSheet(CPreferencesWebSheetData& data, CWnd* pParentWnd);
 };
+
+// The documents and folders the catalogue update takes.
+class CDocumentsPropSheet : public CKadPreferencesPropSheet {
+public:
+    CDocumentsPropSheet(CDocumentsSheetData& data, CWnd* pParentWnd);
+};
