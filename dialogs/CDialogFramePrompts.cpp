@@ -6,10 +6,16 @@
 #include "dialogs/documents/CDlgCatalogRecovery.h"
 #include "dialogs/documents/CDlgChooseFolder.h"
 #include "dialogs/documents/CDlgConfirmDocument.h"
+#include "dialogs/documents/CDlgDocumentDescription.h"
 #include "dialogs/documents/CDlgDocumentProperties.h"
 #include "dialogs/documents/CDlgNewPassword.h"
+#include "dialogs/documents/CDlgSetNumber.h"
+#include "dialogs/documents/CDlgSetOption.h"
 #include "dialogs/documents/CDlgUpdateCatalog.h"
 #include "dialogs/documents/DocumentRow.h"
+#include "dialogs/groups/CDlgGroupProperties.h"
+#include "dialogs/groups/CDlgKeywordProperties.h"
+#include "dialogs/preferences/PreferenceDialogCalls.h"
 #include "dialogs/setup/CDlgConfirmSetup.h"
 #include "dialogs/setup/CDlgDailyNotice.h"
 #include "dialogs/setup/CDlgOperationInProgress.h"
@@ -32,6 +38,10 @@ BOOL CDialogFramePrompts::HasWindow(EWindow eWindow) const
     case EWindow::MaintenanceOptions:
     case EWindow::BackupList:
     case EWindow::DocumentDialogs:
+    case EWindow::GroupDialogs:
+    case EWindow::PreferenceSheets:
+    case EWindow::DocumentsSheet:
+    case EWindow::DocumentTypes:
     case EWindow::WebDialogs:
         return TRUE;
     default:
@@ -97,6 +107,24 @@ int CDialogFramePrompts::MaintenanceOptions(CMaintenanceChoices& choices)
     return nResult;
 }
 
+int CDialogFramePrompts::GroupProperties(CNodeRec& node)
+{
+    CDlgGroupProperties dlg(AfxGetMainWnd());
+    return static_cast<int>(dlg.ShowForNode(node));
+}
+
+int CDialogFramePrompts::NewGroup(CNodeRec& node)
+{
+    CDlgGroupProperties dlg(AfxGetMainWnd());
+    return static_cast<int>(dlg.ShowForNewGroup(node));
+}
+
+int CDialogFramePrompts::KeywordProperties(CNodeRec& node)
+{
+    CDlgKeywordProperties dlg(AfxGetMainWnd());
+    return static_cast<int>(dlg.ShowForNode(node));
+}
+
 int CDialogFramePrompts::OfferRecovery()
 {
     CDlgCatalogRecovery dlg;
@@ -130,6 +158,12 @@ int CDialogFramePrompts::DocumentProperties(
     return dlg.IsCatalogChanged() ? CATALOG_CHANGED : PROPERTIES_CHANGED;
 }
 
+int CDialogFramePrompts::ProcessDocuments(CDocumentRec& document)
+{
+    CDlgDocumentDescription dlg(&document, AfxGetMainWnd());
+    return static_cast<int>(dlg.DoModal());
+}
+
 int CDialogFramePrompts::NewPassword(CDocumentRec& document, CString* pstrPassword)
 {
     CDlgNewPassword dlg(AfxGetMainWnd());
@@ -137,6 +171,24 @@ int CDialogFramePrompts::NewPassword(CDocumentRec& document, CString* pstrPasswo
     const int nResult = static_cast<int>(dlg.DoModal());
     if (nResult == IDOK && pstrPassword != nullptr)
         *pstrPassword = dlg.GetPassword();
+    return nResult;
+}
+
+int CDialogFramePrompts::SetOption(CDocumentRec& document, DWORD* pdwAction)
+{
+    CDlgSetOption dlg(document, AfxGetMainWnd());
+    const int nResult = static_cast<int>(dlg.DoModal());
+    if (nResult == IDOK && pdwAction != nullptr)
+        *pdwAction = dlg.GetValueFromChoice();
+    return nResult;
+}
+
+int CDialogFramePrompts::SetNumber(CDocumentRec& document, int* pnNumber)
+{
+    CDlgSetNumber dlg(document, AfxGetMainWnd());
+    const int nResult = static_cast<int>(dlg.DoModal());
+    if (nResult == IDOK && pnNumber != nullptr)
+        *pnNumber = dlg.GetNumber();
     return nResult;
 }
 
@@ -149,4 +201,24 @@ int CDialogFramePrompts::ChooseFolder(UINT nIDCaption, CDocumentRec& document, C
         SplitPath(dlg.GetCopyPath(), *pstrFolder, strName);
     }
     return nResult;
+}
+
+int CDialogFramePrompts::NewFolder(LPCTSTR pszParentPath)
+{
+    return RunNewFolderDialog(pszParentPath, AfxGetMainWnd());
+}
+
+int CDialogFramePrompts::RunPreferenceSheet(ESheet eSheet, void* pSheetData)
+{
+    return ::RunPreferenceSheet(eSheet, pSheetData, AfxGetMainWnd());
+}
+
+int CDialogFramePrompts::DocumentsSheet(CDocumentsSheetData& data)
+{
+    return RunDocumentsSheet(data, AfxGetMainWnd());
+}
+
+BOOL CDialogFramePrompts::OfferDocumentTypes()
+{
+    return OfferNewDocumentTypes(AfxGetMainWnd());
 }

@@ -23,8 +23,22 @@ public:
     CBackupFolderPrompt* GetBackupFolderPrompt() override { return &m_backupFolder; }
     // The confirmation that names the document.
     int ImagePreview(CDocumentRec& document) override;
+    // The group dialogs: 1 (IDOK) when the group was made or changed.
+    int GroupProperties(CNodeRec& node) override;
+    int NewGroup(CNodeRec& node) override;
+    int KeywordProperties(CNodeRec& node) override;
     int DocumentProperties(CDocumentRec& document, BOOL bRecycle, std::unique_ptr<CDocumentRec>* ppMoved) override;
     int NewPassword(CDocumentRec& document, CString* pstrPassword) override;
+    // The description dialog, which writes the description itself.
+    int ProcessDocuments(CDocumentRec& document) override;
+    int NewFolder(LPCTSTR pszParentPath) override;
+    // The preference sheets over the frame's data.
+    int RunPreferenceSheet(ESheet eSheet, void* pSheetData) override;
+    int DocumentsSheet(CDocumentsSheetData& data) override;
+    // The new document types, when there are any.
+    BOOL OfferDocumentTypes() override;
+    int SetOption(CDocumentRec& document, DWORD* pdwAction) override;
+    int SetNumber(CDocumentRec& document, int* pnNumber) override;
     // The copy dialog: IDOK once the copy is made, with the folder it went to.
     int ChooseFolder(UINT nIDCaption, CDocumentRec& document, CString* pstrFolder) override;
     // The web access account dialogs, each without a parent, on the program's

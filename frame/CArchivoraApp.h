@@ -120,6 +120,8 @@ public:
     // a reply. Non-zero when something was opened; a cancelled choice opens
     // nothing.
     BOOL OpenItem(CDocumentRec& document, CWnd* pParent);
+    // Opens the entry as the open action dwAction says, whatever its record holds.
+    BOOL OpenItemAs(CDocumentRec& document, DWORD dwAction, CWnd* pParent);
     // Opens a file entry with the program of entry nIndex of the start-menu
     // index (built first when it is not). FALSE for an index past the index.
     BOOL OpenWithStartMenuProgram(CDocumentRec& document, int nIndex, CWnd* pParent);

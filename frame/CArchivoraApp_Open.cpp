@@ -133,8 +133,15 @@ BOOL CArchivoraApp::OpenItem(CDocumentRec& document, CWnd* pParent)
     CDocumentInfo info {};
     if (!m_pPendingDocs || document.GetInfo(&info) == nullptr)
         return FALSE;
+    return OpenItemAs(document, info.dwOpenAction, pParent);
+}
+
+BOOL CArchivoraApp::OpenItemAs(CDocumentRec& document, DWORD dwAction, CWnd* pParent)
+{
+    if (!m_pPendingDocs)
+        return FALSE;
     if (document.IsMail()) {
-        switch (info.dwOpenAction) {
+        switch (dwAction) {
         case MAIL_REPLY_TO_ALL:
             return OpenMailItem(document, COMPOSE_REPLY_TO_ALL);
         case MAIL_FORWARD:
@@ -148,7 +155,7 @@ BOOL CArchivoraApp::OpenItem(CDocumentRec& document, CWnd* pParent)
         }
     }
     const HWND hParent = pParent ? pParent->GetSafeHwnd() : nullptr;
-    switch (info.dwOpenAction) {
+    switch (dwAction) {
     case OPEN_WITH_CHOSEN_PROGRAM: {
         CString strProgram;
         if (GetFramePrompts().OpenWith(document, &strProgram) != IDOK)

@@ -49,7 +49,32 @@ BEGIN_MESSAGE_MAP(CArqListCtrl, CGridListCtrl)
     ON_COMMAND(ID_FILE_OPEN, &CArqListCtrl::OnOpenSelected)
     ON_UPDATE_COMMAND_UI(ID_FILE_OPEN, &CArqListCtrl::OnUpdateOpenSelected)
     ON_COMMAND(ID_DOC_OPEN, &CArqListCtrl::OnOpenSelected)
-    ON_UPDATE_COMMAND_UI(ID_DOC_OPEN, &CArqListCtrl::OnUpdateOpenSelected)
+    ON_UPDATE_COMMAND_UI(ID_DOC_OPEN, &CArqListCtrl::OnUpdateOpenItems)
+    ON_COMMAND_RANGE(ID_DOC_OPEN_CHOOSER, ID_DOC_OPEN_ASSOCIATED, &CArqListCtrl::OnOpenAs)
+    ON_COMMAND_RANGE(ID_DOC_OPEN_CHOSEN, ID_DOC_OPEN_CHOSEN, &CArqListCtrl::OnOpenAs)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_DOC_OPEN_CHOOSER, ID_DOC_OPEN_ASSOCIATED, &CArqListCtrl::OnUpdateFocusedFile)
+    ON_UPDATE_COMMAND_UI(ID_DOC_OPEN_CHOSEN, &CArqListCtrl::OnUpdateFocusedFile)
+    ON_COMMAND(ID_DOC_SHOW_FOLDER, &CArqListCtrl::OnFolderDialog)
+    ON_UPDATE_COMMAND_UI(ID_DOC_SHOW_FOLDER, &CArqListCtrl::OnUpdateFocusedFile)
+    ON_COMMAND_RANGE(ID_OPEN_WITH_FIRST, ID_FAVORITE_FIRST - 1, &CArqListCtrl::OnOpenWithProgram)
+    ON_COMMAND_RANGE(ID_DOC_MAIL_FORWARD, ID_DOC_MAIL_REPLY_ALL, &CArqListCtrl::OnOpenAs)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_DOC_MAIL_FORWARD, ID_DOC_MAIL_REPLY_ALL, &CArqListCtrl::OnUpdateOpenMailAs)
+    ON_COMMAND_RANGE(ID_DOC_MAIL_COMPOSE, ID_DOC_MAIL_COMPOSE, &CArqListCtrl::OnOpenAs)
+    ON_UPDATE_COMMAND_UI(ID_DOC_MAIL_COMPOSE, &CArqListCtrl::OnUpdateOpenMailAs)
+    ON_COMMAND(ID_DOC_OPEN_ACTION, &CArqListCtrl::OnEditChoice)
+    ON_UPDATE_COMMAND_UI(ID_DOC_OPEN_ACTION, &CArqListCtrl::OnUpdateFocusedFile)
+    ON_COMMAND(ID_DOC_MAIL_OPEN_ACTION, &CArqListCtrl::OnEditChoice)
+    ON_UPDATE_COMMAND_UI(ID_DOC_MAIL_OPEN_ACTION, &CArqListCtrl::OnUpdateOpenMailAs)
+    ON_UPDATE_COMMAND_UI(ID_DOC_OPEN_WITH_MENU, &CArqListCtrl::OnUpdateOpenActionMenu)
+    ON_COMMAND(ID_DOC_VERSION, &CArqListCtrl::OnEditNumber)
+    ON_UPDATE_COMMAND_UI(ID_DOC_VERSION, &CArqListCtrl::OnUpdateEditNumber)
+    ON_COMMAND(ID_DOC_PROTECT, &CArqListCtrl::OnProtect)
+    ON_UPDATE_COMMAND_UI(ID_DOC_PROTECT, &CArqListCtrl::OnUpdateProtect)
+    ON_COMMAND(ID_DOC_PROTECT_MAIL, &CArqListCtrl::OnProtect)
+    ON_UPDATE_COMMAND_UI(ID_DOC_PROTECT_MAIL, &CArqListCtrl::OnUpdateProtect)
+    ON_UPDATE_COMMAND_UI(ID_DOC_PROTECT_WORDED, &CArqListCtrl::OnUpdateProtectWorded)
+    ON_COMMAND(ID_DOC_DESCRIPTION, &CArqListCtrl::OnDocumentDialog)
+    ON_UPDATE_COMMAND_UI(ID_DOC_DESCRIPTION, &CArqListCtrl::OnUpdateDocumentDialog)
     ON_COMMAND(ID_DOC_RENAME, &CArqListCtrl::OnRename)
     ON_UPDATE_COMMAND_UI(ID_DOC_RENAME, &CArqListCtrl::OnUpdateRename)
     ON_COMMAND(ID_DOC_EDIT_CELL, &CArqListCtrl::OnEditCell)
@@ -91,11 +116,6 @@ constexpr StateImages STATE_IMAGES[] = {
     { EXPIRY_UNREACHABLE, 4, 4 },
     { EXPIRY_NONE, 0, 5 },
 };
-
-bool IsBlockedState(int nState)
-{
-    return nState == EXPIRY_MAIL_DELETED || nState == EXPIRY_NOT_FOUND || nState == EXPIRY_UNREACHABLE;
-}
 
 // A time cell: empty for 0 or less.
 CString TimeText(LONGLONG tTime, LPCTSTR pszFormat)
@@ -385,11 +405,11 @@ int CArqListCtrl::DocumentEditLimit(const CDocumentRec& document, LONG nColumnId
     if (nColumnId == COLUMN_DATE || nColumnId == COLUMN_EXPIRED_DATE)
         return DATE_EDIT_LIMIT;
     if (document.IsMail())
-        return nColumnId == COLUMN_ALT_NAME && !IsBlockedState(document.GetExpiryState(1)) ? TEXT_EDIT_LIMIT : 0;
+        return nColumnId == COLUMN_ALT_NAME && !IsBlocked(document, 1) ? TEXT_EDIT_LIMIT : 0;
     if (nColumnId == COLUMN_ALT_NAME)
         return TEXT_EDIT_LIMIT;
     if (nColumnId == COLUMN_NAME || nColumnId == COLUMN_LABEL)
-        return IsBlockedState(document.GetExpiryState(0)) ? 0 : TEXT_EDIT_LIMIT;
+        return IsBlocked(document, 0) ? 0 : TEXT_EDIT_LIMIT;
     return 0;
 }
 
@@ -487,7 +507,7 @@ void CArqListCtrl::OnLButtonDblClk(UINT nFlags, CPoint point)
     }
     CDocumentRec* pDocument = GetRowDocument(nRow);
     CArchivoraApp* pApp = GetArchivoraApp();
-    if (!pDocument || !pApp || IsBlockedState(pDocument->GetExpiryState(1)))
+    if (!pDocument || !pApp || IsBlocked(*pDocument, 1))
         return;
     if (pApp->OpenItem(*pDocument, this))
         pApp->MinimizeAfterOpen();

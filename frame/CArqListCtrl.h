@@ -34,6 +34,7 @@
 #include "platform/framework/CImageList.h"
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -45,6 +46,7 @@ class CFolderIndex;
 class CCmdUI;
 class CMenu;
 class CDocumentRec;
+struct CDocumentInfo;
 class CWinThread;
 
 class CArqListCtrl
@@ -187,6 +189,26 @@ public:
     // Asks for a new group under node (the group dialog) and reports the change.
     void NewGroupUnderNode(CNodeRec& node);
 
+    /* Commands over the focused document (CArqListCtrl_Document.cpp). */
+
+    // Opens the focused document as the command nID's open action says
+    // (ID_FILE_OPEN, the other open actions of a file, the mail replies,
+    // forward and send-as-new, the mail client); the command's kind must be
+    // the document's. FALSE when nothing opened.
+    BOOL OpenFocusedAs(UINT nID);
+    // Opens the focused file with the open-with menu's program nID.
+    BOOL OpenFocusedWithProgram(UINT nID);
+    // Shows the focused file in the folder chooser (it copies the file there).
+    void RunFocusedFolderDialog();
+    // Asks the focused document's open action, or version number, and writes it.
+    void EditFocusedChoice();
+    void EditFocusedNumber();
+    // Protects the focused document with a new password, or unprotects it
+    // once its password is given; a failure is reported for its file.
+    void ProtectFocusedDocument();
+    // The processing dialog over the focused document.
+    void RunFocusedDocumentDialog();
+
     /* Sorting. */
 
     // The header's sort key: column 0 ascending when no column is the sort column.
@@ -256,6 +278,22 @@ protected:
     void OnUpdateCut(CCmdUI* pCmdUI);
     void OnSelectAll();
     void OnInvertSelection();
+    void OnUpdateOpenItems(CCmdUI* pCmdUI);
+    void OnOpenAs(UINT nID);
+    void OnUpdateOpenFileAs(CCmdUI* pCmdUI);
+    void OnUpdateOpenMailAs(CCmdUI* pCmdUI);
+    void OnOpenWithProgram(UINT nID);
+    void OnUpdateFocusedFile(CCmdUI* pCmdUI);
+    void OnFolderDialog() { RunFocusedFolderDialog(); }
+    void OnEditChoice() { EditFocusedChoice(); }
+    void OnEditNumber() { EditFocusedNumber(); }
+    void OnUpdateEditNumber(CCmdUI* pCmdUI);
+    void OnProtect() { ProtectFocusedDocument(); }
+    void OnUpdateProtect(CCmdUI* pCmdUI);
+    void OnUpdateProtectWorded(CCmdUI* pCmdUI);
+    void OnDocumentDialog() { RunFocusedDocumentDialog(); }
+    void OnUpdateDocumentDialog(CCmdUI* pCmdUI);
+    void OnUpdateOpenActionMenu(CCmdUI* pCmdUI);
 
     // The row's state in the grid's state column and the list's state images.
     BOOL AreStateImagesOn() const { return m_bStateImagesOn; }
@@ -300,6 +338,17 @@ private:
     BOOL TrackDragMove(UINT nFlags, CPoint point);
     // Ends a drag whose tracker has its result, and frees what it used.
     void FinishDrag();
+    // A document's expiry state (asked with bCheck) keeps it from being opened, edited or moved.
+    static BOOL IsBlocked(const CDocumentRec& document, int bCheck);
+    // The focused row's document when it is of the kind asked (a mail message
+    // or a file) and not blocked (asked with bCheck); else null.
+    CDocumentRec* GetFocusedDocumentOfKind(BOOL bMail, int bCheck) const;
+    // After a dialog changed the document's record: the row reads it again
+    // and the parent hears of the change.
+    void DocumentRecordChanged(CDocumentRec& document);
+    // Writes the document's information as fnChange changes it (false: no
+    // change), then DocumentRecordChanged.
+    void ChangeDocumentInfo(CDocumentRec& document, const std::function<bool(CDocumentInfo&)>& fnChange);
     // A group, or a file whose file can be reached.
     BOOL CanOpenRow(int nRow) const;
     // A group that is not a fixed node, or a document not blocked whose store lets it go.

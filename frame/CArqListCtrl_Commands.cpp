@@ -16,6 +16,7 @@
 #include "store/CDocumentRec.h"
 #include "store/CatalogColumns.h"
 #include "store/DocumentOperations.h"
+#include "store/ResString.h"
 #include "ui/CDocContextMenu.h"
 #include "ui/CKadDragObjReg.h"
 #include "ui/ConfirmDelete.h"
@@ -29,19 +30,15 @@
 #include <memory>
 #include <vector>
 
-namespace {
+/******************************************************************************
+ * The rows commands act on
+ ******************************************************************************/
 
-bool IsBlocked(const CDocumentRec& document, int bCheck)
+BOOL CArqListCtrl::IsBlocked(const CDocumentRec& document, int bCheck)
 {
     const int nState = document.GetExpiryState(bCheck);
     return nState == EXPIRY_MAIL_DELETED || nState == EXPIRY_NOT_FOUND || nState == EXPIRY_UNREACHABLE;
 }
-
-} // namespace
-
-/******************************************************************************
- * The rows commands act on
- ******************************************************************************/
 
 std::vector<int> CArqListCtrl::GetSelectedRows() const
 {
@@ -145,8 +142,17 @@ void CArqListCtrl::OnUpdateEditCell(CCmdUI* pCmdUI)
     int nColumn = -1;
     if (nPosition >= 0 && GetGridHeader().GetSafeHwnd())
         nColumn = static_cast<int>(GetGridHeader().SendMessage(HDM_ORDERTOINDEX, static_cast<WPARAM>(nPosition)));
-    pCmdUI->Enable(nRow >= 0 && nColumn >= 0 && GetColumnId(nColumn) != COLUMN_NAME && GetColumnWidth(nColumn) > 0
-        && GetCellEditLimit(nRow, nColumn) > 0);
+    const BOOL bEditable = nRow >= 0 && nColumn >= 0 && GetColumnId(nColumn) != COLUMN_NAME
+        && GetColumnWidth(nColumn) > 0 && GetCellEditLimit(nRow, nColumn) > 0;
+    // The menu names the column an edit would change.
+    if (pCmdUI->m_pMenu) {
+        CString strText = GetResString(IDS_EDIT_CELL_UNAVAILABLE);
+        if (bEditable)
+            strText.Format(
+                GetResString(IDS_EDIT_CELL_NAMED), LPCTSTR(GetResString(static_cast<UINT>(GetColumnId(nColumn)))));
+        pCmdUI->SetText(strText);
+    }
+    pCmdUI->Enable(bEditable);
 }
 
 void CArqListCtrl::OnProperties()

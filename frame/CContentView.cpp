@@ -1,22 +1,19 @@
 #include "frame/CContentView.h"
 
-#include "catalog/CCatalogPrompts.h"
 #include "frame/AppMessages.h"
 #include "frame/CDlgDocDescription.h"
 #include "frame/CatalogHold.h"
 #include "frame/CatalogItem.h"
-#include "frame/FramePrompts.h"
+#include "frame/DocumentProtection.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
 #include "store/ContentReader.h"
-#include "store/ProtectedFile.h"
 #include "ui/CZoomWnd.h"
 #include "ui/DocumentIcons.h"
 
 #include "platform/base/FileFunctions.h"
-#include "platform/base/TextFunctions.h"
 #include "platform/framework/CDC.h"
 #include "platform/framework/CRect.h"
 #include "platform/framework/CWaitCursor.h"
@@ -144,8 +141,8 @@ void CContentView::LayoutChildren()
     m_findBar.MoveWindow(rc.left, yBar, rc.Width(), std::min(static_cast<int>(bar.cy), std::max(0, rc.bottom - yBar)));
     const CRect rcText = GetTextRect();
     m_text.MoveWindow(&rcText);
-    if (m_pZoomWnd && m_pZoomWnd->GetSafeHwnd())
-        m_pZoomWnd->MoveWindow(&rcText);
+    if (m_zoom.pWnd && m_zoom.pWnd->GetSafeHwnd())
+        m_zoom.pWnd->MoveWindow(&rcText);
 }
 
 CRect CContentView::GetTextRect() const
@@ -234,7 +231,7 @@ void CContentView::ShowDocument(const CCatalogRecord* pItem)
 {
     if (pItem && IsSameCatalogItem(pItem, m_pItem.get()))
         return;
-    if (!pItem && !m_pItem && m_bTextLoaded == FALSE && m_pZoomWnd)
+    if (!pItem && !m_pItem && m_bTextLoaded == FALSE && m_zoom.pWnd)
         return; // the placeholder is shown already
     CCatalogHold hold(pItem ? dynamic_cast<CCatalog*>(pItem->GetDatabase()) : nullptr);
     FreeImage();
@@ -358,10 +355,10 @@ void CContentView::Refresh()
     const int nState = pDocument->GetExpiryState(TRUE);
     if (nState == EXPIRY_MAIL_DELETED || nState == EXPIRY_NOT_FOUND || nState == EXPIRY_UNREACHABLE)
         return;
-    if (!pDocument->IsProtected() && !m_bTextLoaded && !m_pZoomWnd) {
+    if (!pDocument->IsProtected() && !m_bTextLoaded && !m_zoom.pWnd) {
         FreeImage();
         LoadContent(*pDocument);
-    } else if (pDocument->IsProtected() && (m_bTextLoaded || m_pZoomWnd)) {
+    } else if (pDocument->IsProtected() && (m_bTextLoaded || m_zoom.pWnd)) {
         ShowDocumentRecord(*pDocument);
     }
     m_findBar.SetButtonState(ID_PREVIEW_PROTECT, pDocument->IsProtected());
@@ -393,16 +390,7 @@ void CContentView::EditDescription(const CString* pPreset)
     if (dialog.DoModal() != IDOK || !::IsWindow(GetSafeHwnd()))
         return;
     CCatalogHold hold(pDocument->GetCatalog());
-    CDocumentInfo info {};
-    if (!pDocument->GetInfo(&info))
-        return;
-    // Compared as the record keeps it, so that a long text unchanged writes nothing.
-    char szNew[sizeof(info.szDescription)] {};
-    Utf8CopyToField(szNew, CDocumentRec::MAX_TEXT + 1, dialog.GetText(), FieldEnd::NulTerminated);
-    if (strcmp(szNew, info.szDescription) == 0)
-        return;
-    memcpy(info.szDescription, szNew, sizeof(szNew));
-    if (pDocument->UpdateInfo(info)) {
+    if (pDocument->ChangeDescription(dialog.GetText()) == CDocumentRec::DESCRIPTION_WRITTEN) {
         if (CWnd* pMain = AfxGetMainWnd())
             pMain->SendMessage(g_nMsgReread, 0, 0);
     }
@@ -411,30 +399,8 @@ void CContentView::EditDescription(const CString* pPreset)
 void CContentView::OnProtect()
 {
     CDocumentRec* pDocument = GetShownDocument();
-    if (!pDocument)
+    if (!pDocument || !ToggleDocumentProtection(*pDocument, this))
         return;
-    CString strPath;
-    pDocument->GetFullPath(strPath);
-    CString strNew;
-    CString strOld;
-    if (pDocument->IsProtected()) {
-        CDocumentInfo info {};
-        if (!pDocument->GetInfo(&info)
-            || GetCatalogPrompts().AskPassword(
-                   GetDocumentIcon(*pDocument), strPath, info.szPassword, 2, !pDocument->IsMail(), strOld)
-                != IDOK)
-            return;
-    } else if (GetFramePrompts().NewPassword(*pDocument, &strNew) != IDOK || strNew.IsEmpty()) {
-        return;
-    }
-    if (!::IsWindow(GetSafeHwnd()))
-        return;
-    CCatalogHold hold(pDocument->GetCatalog());
-    const int nResult = pDocument->ChangeProtection(strNew, strOld);
-    if (nResult != PROTECT_OK) {
-        ReportProtectError(strPath, nResult);
-        return;
-    }
     // The pane follows: the protected placeholder, or the content again.
     std::unique_ptr<CCatalogRecord> pShown = std::move(m_pItem);
     (void)pShown->Load(); // it was just written

@@ -17,6 +17,7 @@
 #include "frame/CPreviewFindBar.h"
 #include "ui/CContentRichEditCtrl.h"
 #include "ui/CIconTitleStatic.h"
+#include "ui/ZoomPicture.h"
 
 #include "platform/framework/CButton.h"
 #include "platform/framework/CRect.h"
@@ -41,8 +42,6 @@ public:
     static constexpr int INSET = 8;             // the frame's extra right and bottom margin
     static constexpr int MARGIN = 10;           // around the children
     static constexpr COLORREF MATCH_COLOUR = RGB(0, 0, 255);
-    // The picture argument of ShowImage for the content reader's held picture.
-    static constexpr int HELD_PICTURE = -1;
 
     CContentView();
     ~CContentView() override;
@@ -66,10 +65,10 @@ public:
     // Shows the content reader's held picture (HELD_PICTURE), fitted, or a
     // bitmap resource at 100 %, centred; FALSE with no zoom window left.
     BOOL ShowImage(int nPicture);
-    void FreeImage();
-    void SetZoomPercent(int nPercent);
-    int GetZoomPercent() const;
-    CZoomWnd* GetZoomWnd() const { return m_pZoomWnd; }
+    void FreeImage() { FreeZoomImage(m_zoom); }
+    void SetZoomPercent(int nPercent) { ::SetZoomPercent(m_zoom, nPercent); }
+    int GetZoomPercent() const { return ::GetZoomPercent(m_zoom); }
+    CZoomWnd* GetZoomWnd() const { return m_zoom.pWnd; }
 
     /* The parts, for the frame and tests. */
 
@@ -121,8 +120,7 @@ private:
     BOOL m_bTextLoaded { FALSE };
     CIconTitleStatic m_title;
     CContentRichEditCtrl m_text;
-    CZoomWnd* m_pZoomWnd { nullptr }; // owned; cleared by the window when it goes
-    int m_nZoomPercent { 0 };
+    CZoomSlot m_zoom;
     CPreviewFindBar m_findBar;
     int m_nSizeIndex { DEFAULT_SIZE_INDEX };
     CButton m_closeButton;

@@ -155,7 +155,7 @@ void CContentView::SetTextSize(int nIndex)
 
 void CContentView::OnLarger()
 {
-    if (m_pZoomWnd) {
+    if (m_zoom.pWnd) {
         // A percent outside the table goes to the next entry above it.
         int nIndex = m_nSizeIndex + 1;
         if (m_nSizeIndex < 0 || m_nSizeIndex >= ZOOM_COUNT) {
@@ -178,7 +178,7 @@ void CContentView::OnLarger()
 
 void CContentView::OnSmaller()
 {
-    if (m_pZoomWnd) {
+    if (m_zoom.pWnd) {
         // A percent outside the table goes to the last entry below it.
         int nIndex = m_nSizeIndex - 1;
         if (m_nSizeIndex < 0 || m_nSizeIndex >= ZOOM_COUNT) {

@@ -106,8 +106,15 @@ void CMainFrame::OnFindNext()
 
 void CMainFrame::OnStartNormal()
 {
+    // The offer and the notice are modal: the session may end while they
+    // wait, destroying this window, and then nothing more is started.
+    const HWND hWnd = m_hWnd;
     GetFramePrompts().OfferDocumentTypes();
+    if (!::IsWindow(hWnd))
+        return;
     ShowDailyNotice();
+    if (!::IsWindow(hWnd))
+        return;
     // A restore made at this start has reported its outcome while it ran.
     if (CArchivoraApp* pApp = GetArchivoraApp(); pApp && pApp->GetPendingDocs()) {
         pApp->GetPendingDocs()->SavePending();

@@ -132,6 +132,12 @@ public:
     virtual CBackupFolderPrompt* GetBackupFolderPrompt() = 0;
     // The password that protects an unprotected document; IDOK with *pstrPassword typed.
     virtual int NewPassword(CDocumentRec& document, CString* pstrPassword) = 0;
+    // The new-folder dialog under the folder at pszParentPath: 1 when the user made the folder, else 0.
+    virtual int NewFolder(LPCTSTR pszParentPath) = 0;
+    // What opening the document does; IDOK with *pdwAction (its open action) chosen.
+    virtual int SetOption(CDocumentRec& document, DWORD* pdwAction) = 0;
+    // The document's version number; IDOK with *pnNumber (0 for none) chosen.
+    virtual int SetNumber(CDocumentRec& document, int* pnNumber) = 0;
 
     // The search criteria: IDOK with *pFilter changed (never with bReadOnly).
     virtual int SearchCriteria(CListFilter& filter, BOOL bReadOnly) = 0;
@@ -181,6 +187,9 @@ public:
     int ProcessDocuments(CDocumentRec&) override { return IDCANCEL; }
     CBackupFolderPrompt* GetBackupFolderPrompt() override { return nullptr; }
     int NewPassword(CDocumentRec&, CString*) override { return IDCANCEL; }
+    int NewFolder(LPCTSTR) override { return 0; }
+    int SetOption(CDocumentRec&, DWORD*) override { return IDCANCEL; }
+    int SetNumber(CDocumentRec&, int*) override { return IDCANCEL; }
     int SearchCriteria(CListFilter&, BOOL) override { return IDCANCEL; }
     int FindFilesHost() override { return IDCANCEL; }
     void OpenFindFiles(LPCTSTR, CWnd*) override { }

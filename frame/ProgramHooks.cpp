@@ -60,6 +60,11 @@ public:
         pLists->entryPaths.Copy(pApp->GetNewDocumentTypes());
     }
     void ReplaceMenuItem(CMenu* pMenu) override { CMainFrame::ReplaceMenuItem(pMenu); }
+    void BuildDynamicMenu() override
+    {
+        if (CArchivoraApp* pApp = GetArchivoraApp())
+            pApp->BuildDynamicMenu();
+    }
     BOOL GetListColumns(CListColumnChoices* pChoices, BOOL* pbListExtension) override
     {
         return CArqListView::GetVisibleColumns(pChoices, pbListExtension);
@@ -91,6 +96,7 @@ public:
     int RunGroupProperties(CNodeRec& node) override { return GetFramePrompts().GroupProperties(node); }
     int RunNewGroup(CNodeRec& parent) override { return GetFramePrompts().NewGroup(parent); }
     int RunKeywordProperties(CNodeRec& node) override { return GetFramePrompts().KeywordProperties(node); }
+    int RunNewFolder(LPCTSTR pszParentPath) override { return GetFramePrompts().NewFolder(pszParentPath); }
 };
 
 } // namespace

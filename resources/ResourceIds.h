@@ -168,10 +168,69 @@
 #define IDB_FILE_PICTURE            244     // 16 x 16, 0xFF00FF transparent
 #define IDB_EXPIRY_PICTURE          277     // 16 x 16, 0xFF00FF transparent
 #define IDS_FILE_SHEET              4038
+
+// The group and keyword property dialogs, their pages (the set-up wizard's
+// twins of the keyword, search and folder pages have templates of their
+// own), and the sheet of keywords and systems with its two pages.
+#define IDD_SYSTEMS_OF_KEYWORD      238
+#define IDD_GROUP_PROPERTIES        241
+#define IDD_GROUP_GENERAL           242
+#define IDD_GROUP_KEYWORDS          243
+#define IDD_KEYWORDS_OF_SYSTEM      317
+#define IDD_GROUP_SEARCH            369
+#define IDD_GROUP_FOLDERS           372
+#define IDD_KEYWORD_PROPERTIES      373
+#define IDD_GROUP_INST_SEARCH       381
+#define IDD_GROUP_INST_FOLDERS      382
+#define IDD_GROUP_INST_KEYWORDS     383
+#define IDD_GROUP_MESSAGES          409
+#define IDC_SYSTEM_REPLACE          193
+#define IDC_SYSTEM_ADD              194
+#define IDC_SYSTEM_DELETE           195
+#define IDC_GROUP_INFO              146
+#define IDC_SHEET_SYSTEM_TREE       1211
+#define IDC_SHEET_WORD_LIST         1212    // the keywords of a system, or every keyword
+#define IDC_GROUP_KEYWORD_LIST      1216
+#define IDC_SHEET_SYSTEM_LIST       1225
+#define ID_KEYWORD_DELETE           1226
+#define IDC_GROUP_NAME              1247
+#define IDC_GROUP_FOLDER_ADD        1294
+#define IDC_GROUP_FOLDER_DELETE     1297
+#define IDC_GROUP_FOLDER_LIST       1299
+#define IDC_GROUP_COUNTS            1347
+#define IDC_GROUP_ICON              1348
+#define IDC_GROUP_EXISTING_NAME     1388
+#define IDC_GROUP_NAME_PROMPT       1389
+#define ID_KEYWORD_EDIT             1431
+#define IDC_SEARCH_FILE_NAME        1502    // the search-type boxes, bits 0 to 7 of the mask
+#define IDC_SEARCH_FOLDER_PATH      1503
+#define IDC_SEARCH_DESCRIPTION      1351
+#define IDC_SEARCH_WHOLE_TEXT       1504
+#define IDC_SEARCH_SUBJECT          1506
+#define IDC_SEARCH_SENDER           1507
+#define IDC_SEARCH_RECIPIENTS       1353
+#define IDC_SEARCH_BODY             1509
+#define IDC_GROUP_MESSAGES          1531
+#define IDS_KEYWORD_SHEET           4011
+#define IDS_GROUP_COUNTS            4217    // documents, then groups
+#define IDS_FIXED_NODE_INFO         4218
+#define IDS_FIXED_NODE_COUNTS       4219    // documents
+#define IDS_NEW_GROUP               4294
+#define IDS_GROUP_PROPERTIES        4295
+#define IDS_MESSAGES_BOTH           4420
+#define IDS_MESSAGES_RECEIVED       4421
 #define IDS_REMOVE_NUMBER           4289    // the version button and menu entry of a numbered document
 #define IDS_SET_NUMBER              4290    // ... of one without a number
 #define IDS_KEPT_COPY_LABEL         4446
 #define IDD_CONFIRM_DOCUMENT        260
+
+// A document's description beside its readable content (or its picture).
+#define IDD_DOCUMENT_DESCRIPTION    235
+#define IDC_DESCRIPTION_TYPE        1334
+#define IDC_DOCUMENT_CONTENT        1248
+#define IDC_CONTENT_STATUS          1481
+#define IDC_SELECTION_TO_DESCRIPTION 1335
+#define IDC_OPEN_DOCUMENT           1480    // also the dialog's result once the document opened
 
 // The copy of a document into a chosen folder.
 #define IDD_CHOOSE_FOLDER           247
@@ -472,6 +531,19 @@
 #define IDS_BIN_DELETE_SOME         4029    // %d: the count
 #define IDS_BIN_DELETE_ONE          4030    // %s: the document's path
 #define IDS_LIST_WINDOW_COUNT       4042    // %d: the rows
+
+// The document list's words for its commands: the open command for several
+// rows, the cell-edit command with its column, and the open-action submenu's
+// entries (a file's actions, then the entry that asks which one).
+#define IDS_OPEN_FILES              4277
+#define IDS_OPEN_MESSAGES           4413
+#define IDS_OPEN_FILES_MESSAGES     4414
+#define IDS_EDIT_CELL_NAMED         4230    // %s: the column's title
+#define IDS_ACTION_OPEN             4392
+#define IDS_ACTION_OPEN_CHOSEN      4393
+#define IDS_ACTION_OPEN_ASSOCIATED  4394
+#define IDS_ACTION_OPEN_CHOOSER     4395
+#define IDS_ACTION_CHOOSE           4396
 
 // Removing items from a group: the parts of the question, in the order they are joined.
 #define IDS_DELETE_DOCUMENT         4231    // one document
@@ -936,6 +1008,21 @@
 #define IDS_WEB_FOLDER_MISSING      5044    // %s: the folder
 #define IDS_WEB_FOLDER_READ_ONLY    5045    // %s: the folder
 #define IDS_WEB_PASSWORD_SENT       5059
+#define IDD_PREF_WA_ACCOUNT         441     // the account page; its edits and box share the account dialog's IDs
+#define IDC_WA_ACCOUNT_CATALOG_CODE 1246
+#define IDC_WA_SEND_PASSWORD        1467
+#define IDD_PREF_WA_CONNECTION      406
+#define IDC_WA_CONN_MODEM           1550    // the connection kinds, in the page's order
+#define IDC_WA_CONN_CABLE           1552
+#define IDC_WA_CONN_LAN             1551
+#define IDC_WA_FOLDER_CAPTION       1325
+#define IDC_WA_FOLDER               1532
+#define IDC_WA_FOLDER_PICK          1535
+#define IDD_DOCUMENT_TYPES          177
+#define IDD_CATALOG_DOC_TYPES       261
+#define IDC_DOC_TYPES               1213
+#define IDC_DOC_EXTENSIONS          1214
+#define IDC_DOC_ADD_EXTENSION       1421
 #define IDD_NEW_FOLDER              390
 #define IDC_NEW_FOLDER_NAME         1521
 #define IDC_NEW_FOLDER_PARENT       1522

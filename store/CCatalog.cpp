@@ -666,7 +666,7 @@ template<class T> T* CCatalog::NewEntry(LONG nTableType, LPCTSTR pszText)
     return pEntry->IsValid() ? pEntry.release() : nullptr;
 }
 
-template<class T> T* CCatalog::FindEntry(LONG nTableType, LPCTSTR pszText)
+template<class T> T* CCatalog::FindEntry(LONG nTableType, LPCTSTR pszText, bool bNoCase)
 {
     CString strText(pszText ? pszText : "");
     std::vector<CRecordRef> refs;
@@ -674,7 +674,8 @@ template<class T> T* CCatalog::FindEntry(LONG nTableType, LPCTSTR pszText)
         return nullptr;
     for (CRecordRef ref : refs) {
         auto pEntry = std::make_unique<T>(this, ref.nBlock, ref.nSlot);
-        if (pEntry->IsValid() && pEntry->GetText() == strText)
+        if (pEntry->IsValid()
+            && (bNoCase ? pEntry->GetText().CompareNoCase(strText) == 0 : pEntry->GetText() == strText))
             return pEntry.release();
     }
     return nullptr;
@@ -706,6 +707,12 @@ CKeywordRec* CCatalog::CreateKeyword(LPCTSTR pszText)
 CKeywordRec* CCatalog::FindKeyword(LPCTSTR pszText)
 {
     return FindEntry<CKeywordRec>(TABLE_KEYWORD, pszText);
+}
+
+CKeywordRec* CCatalog::FindKeywordNoCase(LPCTSTR pszText)
+{
+    CKeywordRec* pKeyword = FindKeyword(pszText);
+    return pKeyword != nullptr ? pKeyword : FindEntry<CKeywordRec>(TABLE_KEYWORD, pszText, true);
 }
 
 BOOL CCatalog::LoadKeywords(CNodeRec* pNode, const CStringArray& keywords)

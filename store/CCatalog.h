@@ -134,6 +134,9 @@ public:
     CKeywordRec* AddKeyword(LPCTSTR pszText) { return CreateKeyword(pszText); }
     // The keyword whose text equals pszText exactly.
     CKeywordRec* FindKeyword(LPCTSTR pszText);
+    // The keyword whose text equals pszText exactly, else the first one equal
+    // without regard to case: the keyword a text typed in other case means.
+    CKeywordRec* FindKeywordNoCase(LPCTSTR pszText);
     // Links pNode to the keyword of each text, adding the keywords that are missing.
     BOOL LoadKeywords(CNodeRec* pNode, const CStringArray& keywords);
     CNodeFolderRec* AddNodeFolder(LPCTSTR pszText);
@@ -256,8 +259,9 @@ private:
     [[nodiscard]] BOOL LoadPlaceChoice();
     // Creates an entry and returns a new cursor of class T on it.
     template<class T> T* NewEntry(LONG nTableType, LPCTSTR pszText);
-    // The first entry of class T in nTableType whose text equals pszText.
-    template<class T> T* FindEntry(LONG nTableType, LPCTSTR pszText);
+    // The first entry of class T in nTableType whose text equals pszText,
+    // exactly or, with bNoCase, without regard to case.
+    template<class T> T* FindEntry(LONG nTableType, LPCTSTR pszText, bool bNoCase = false);
     // Deletes every entry of a table, or with pszText those whose text equals it.
     [[nodiscard]] BOOL DeleteEntries(LONG nTableType, LPCTSTR pszText, int* pnDeleted);
     // The message of the store folder strFolder ("*" + store + "*") whose

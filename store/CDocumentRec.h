@@ -241,6 +241,14 @@ public:
     // location record, and links the document under the expiring-documents
     // node while it has an expiry date (unlinks it when it has none).
     BOOL UpdateInfo(CDocumentInfo info);
+    // Replaces the description with pszText, cut at a character boundary to
+    // MAX_TEXT bytes: DESCRIPTION_WRITTEN, DESCRIPTION_UNCHANGED when the
+    // record already holds that text (nothing is written), or
+    // DESCRIPTION_FAILED when the record could not be read or written.
+    static constexpr int DESCRIPTION_WRITTEN = 0;
+    static constexpr int DESCRIPTION_UNCHANGED = 1;
+    static constexpr int DESCRIPTION_FAILED = 2;
+    int ChangeDescription(LPCTSTR pszText);
 
     /* Fields of the information, one at a time (empty or 0 when the record
        cannot be read). */

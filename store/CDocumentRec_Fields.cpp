@@ -1,5 +1,7 @@
 #include "store/CDocumentRec.h"
 
+#include "platform/base/TextFunctions.h"
+
 #include <cstring>
 
 // The fields callers read one at a time, taken from the information block, so
@@ -34,4 +36,17 @@ DWORD CDocumentRec::GetOpenAction() const
 {
     CDocumentInfo info {};
     return GetInfo(&info) != nullptr ? info.dwOpenAction : 0;
+}
+
+int CDocumentRec::ChangeDescription(LPCTSTR pszText)
+{
+    CDocumentInfo info {};
+    if (GetInfo(&info) == nullptr)
+        return DESCRIPTION_FAILED;
+    char szNew[sizeof(info.szDescription)] {};
+    Utf8CopyToField(szNew, MAX_TEXT + 1, pszText, FieldEnd::NulTerminated);
+    if (strcmp(szNew, info.szDescription) == 0)
+        return DESCRIPTION_UNCHANGED;
+    memcpy(info.szDescription, szNew, sizeof(szNew));
+    return UpdateInfo(info) ? DESCRIPTION_WRITTEN : DESCRIPTION_FAILED;
 }

@@ -14,6 +14,7 @@
 #include "ui/CUiHostServices.h"
 #include "ui/DocumentIcons.h"
 #include "ui/MainWindowMessages.h"
+#include "ui/OpenCommandText.h"
 
 #include <algorithm>
 
@@ -25,22 +26,6 @@ BEGIN_MESSAGE_MAP(CDocumentPopupCtrl, CPopupCtrl)
 END_MESSAGE_MAP()
 
 namespace {
-
-// The texts of the open command by open action: files, then mail messages.
-UINT FileOpenText(DWORD dwAction)
-{
-    switch (dwAction) {
-    case 2:
-        return IDS_OPEN_VIEW;
-    case 3:
-        return IDS_OPEN_EDIT;
-    default:
-        return IDS_OPEN;
-    }
-}
-
-constexpr UINT MAIL_OPEN_TEXTS[]
-    = { IDS_OPEN_MAIL_VIEW, IDS_OPEN_MAIL_SAVE, IDS_OPEN_MAIL_READ, IDS_OPEN_MAIL_REPLY, IDS_OPEN_MAIL_FORWARD };
 
 constexpr DWORD OPEN_WITH_CHOSEN_PROGRAM = 1;
 
@@ -183,9 +168,8 @@ void CDocumentPopupCtrl::AdjustMenu(CMenu& popup, const CDocumentRec& document, 
     document.GetInfo(&info);
     const DWORD dwAction = info.dwOpenAction;
     if (document.IsMail()) {
-        if (dwAction < std::size(MAIL_OPEN_TEXTS))
-            popup.ModifyMenu(
-                ID_DOC_OPEN, MF_BYCOMMAND | MF_STRING, ID_DOC_OPEN, GetResString(MAIL_OPEN_TEXTS[dwAction]));
+        popup.ModifyMenu(
+            ID_DOC_OPEN, MF_BYCOMMAND | MF_STRING, ID_DOC_OPEN, GetResString(OpenCommandTextId(TRUE, dwAction)));
     } else if (dwAction == OPEN_WITH_CHOSEN_PROGRAM) {
         CUiHostServices* pHost = GetUiHostServices();
         if (COpenWithMenu* pMenu = pHost ? pHost->GetOpenWithMenu() : nullptr) {
@@ -196,7 +180,8 @@ void CDocumentPopupCtrl::AdjustMenu(CMenu& popup, const CDocumentRec& document, 
             popup.ModifyMenu(ID_DOC_OPEN, MF_BYCOMMAND | MF_STRING, ID_DOC_OPEN, GetResString(IDS_OPEN));
         }
     } else {
-        popup.ModifyMenu(ID_DOC_OPEN, MF_BYCOMMAND | MF_STRING, ID_DOC_OPEN, GetResString(FileOpenText(dwAction)));
+        popup.ModifyMenu(
+            ID_DOC_OPEN, MF_BYCOMMAND | MF_STRING, ID_DOC_OPEN, GetResString(OpenCommandTextId(FALSE, dwAction)));
     }
     CString strLinked;
     popup.GetMenuString(ID_DOC_LINKED_SYSTEMS, strLinked, MF_BYCOMMAND);

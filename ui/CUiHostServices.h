@@ -55,6 +55,8 @@ public:
     // The main frame puts its own entry for the document list into a menu
     // about to be shown (the document's context menu).
     virtual void ReplaceMenuItem(CMenu* /*pMenu*/) { }
+    // Rebuilds the main frame's new-document menu after the catalogued document types changed.
+    virtual void BuildDynamicMenu() { }
     // The active catalog view's column choices and list-style extension flag;
     // FALSE when no catalog view is open.
     virtual BOOL GetListColumns(CListColumnChoices* /*pChoices*/, BOOL* /*pbListExtension*/) { return FALSE; }

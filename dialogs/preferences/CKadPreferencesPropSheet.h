@@ -7,9 +7,15 @@
 // before that key's character (exact case, so tabs mark upper-case letters).
 // Idle passes reach every page, which update their controls.
 //
-// Derived sheets add their pages in their constructors and are run with DoModal.
+// Derived sheets add their pages in their constructors, one AddOwnedPage line
+// each, and are run with DoModal.
 
+#include "platform/framework/CPropertyPage.h"
 #include "platform/framework/CPropertySheet.h"
+
+#include <memory>
+#include <utility>
+#include <vector>
 
 class CKadPreferencesPropSheet : public CPropertySheet {
     DECLARE_DYNAMIC(CKadPreferencesPropSheet)
@@ -26,9 +32,22 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
+    // Makes a page from the arguments and adds it after the others; the
+    // sheet owns it and destroys it with itself.
+    template<class TPage, class... TArgs> TPage& AddOwnedPage(TArgs&&... args)
+    {
+        auto pPage = std::make_unique<TPage>(std::forward<TArgs>(args)...);
+        TPage& page = *pPage;
+        AddPage(&page);
+        m_ownedPages.push_back(std::move(pPage));
+        return page;
+    }
+
     LRESULT OnKickIdle(WPARAM wParam, LPARAM lParam);
 
 private:
     // The page whose tab marks the key's character; -1 for none.
     int PageOfMnemonic(UINT nKey) const;
+
+    std::vector<std::unique_ptr<CPropertyPage>> m_ownedPages;
 };

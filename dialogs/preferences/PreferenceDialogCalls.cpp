@@ -1,6 +1,43 @@
 #include "dialogs/preferences/PreferenceDialogCalls.h"
 
+#include "dialogs/preferences/CDlgCatalogDocTypes.h"
 #include "dialogs/preferences/CDlgNewFolder.h"
+#include "dialogs/preferences/PreferencePropSheets.h"
+#include "ui/CUiHostServices.h"
+
+int RunPreferenceSheet(CFramePrompts::ESheet eSheet, void* pSheetData, CWnd* pParent)
+{
+    switch (eSheet) {
+    case CFramePrompts::ESheet::General: {
+        CPreferencesArchivoraPropSheet sheet(*static_cast<CPreferencesArchivoraSheetData*>(pSheetData), pParent);
+        return static_cast<int>(sheet.DoModal());
+    }
+    case CFramePrompts::ESheet::Catalog: {
+        CPreferencesCatalogPropSheet sheet(*static_cast<CPreferencesCatalogSheetData*>(pSheetData), pParent);
+        return static_cast<int>(sheet.DoModal());
+    }
+    case CFramePrompts::ESheet::Web: {
+        CPreferencesWebPropSheet sheet(*static_cast<CPreferencesWebSheetData*>(pSheetData), pParent);
+        return static_cast<int>(sheet.DoModal());
+    }
+    }
+    return IDCANCEL;
+}
+
+int RunDocumentsSheet(CDocumentsSheetData& data, CWnd* pParent)
+{
+    CDocumentsPropSheet sheet(data, pParent);
+    return static_cast<int>(sheet.DoModal());
+}
+
+BOOL OfferNewDocumentTypes(CWnd* pParent)
+{
+    if (!CDlgCatalogDocTypes::HasNewDocumentTypes())
+        return FALSE;
+    CDlgCatalogDocTypes dialog(GetHostMainCatalog(), pParent);
+    dialog.DoModal();
+    return TRUE;
+}
 
 int RunNewFolderDialog(LPCTSTR pszParentPath, CWnd* pParent)
 {

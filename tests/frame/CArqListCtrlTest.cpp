@@ -2,6 +2,7 @@
 
 #include "tests/frame/AppTestFixture.h"
 
+#include "catalog/CCatalogPrompts.h"
 #include "frame/AppMessages.h"
 #include "frame/CArqListView.h"
 #include "frame/CArqListViewCtrl.h"
@@ -12,11 +13,14 @@
 #include "store/CPreferences.h"
 #include "store/CatalogColumns.h"
 #include "store/DocumentOperations.h"
+#include "store/ProtectedFile.h"
+#include "store/ResString.h"
 #include "ui/CKadDragObjReg.h"
 
 #include "platform/base/PathMap.h"
 #include "platform/controls/ListViewControl.h"
 #include "platform/framework/CCmdUI.h"
+#include "platform/framework/CMenu.h"
 #include "platform/shell/ProgramLaunch.h"
 #include "platform/window/Clipboard.h"
 
@@ -38,6 +42,38 @@ public:
     void SetText(LPCTSTR) override { }
 
     BOOL m_bEnabled { TRUE };
+};
+
+// The words and state an update pass gave a menu item.
+class CMenuItemState : public CCmdUI {
+public:
+    explicit CMenuItemState(UINT nID)
+    {
+        m_nID = nID;
+        m_menu.CreatePopupMenu();
+        m_menu.AppendMenu(MF_STRING, nID, "placeholder");
+        m_pMenu = &m_menu;
+    }
+    void Enable(BOOL bOn) override { m_bEnabled = bOn; }
+    void SetCheck(int) override { }
+    void SetText(LPCTSTR pszText) override { m_strText = pszText; }
+
+    CMenu m_menu;
+    BOOL m_bEnabled { TRUE };
+    CString m_strText;
+};
+
+// Answers the password question with a fixed password.
+class CPasswordAnswer : public CCatalogPrompts {
+public:
+    int AskPassword(HICON, LPCTSTR, LPCTSTR, int, BOOL, CString& strPassword) override
+    {
+        strPassword = m_strPassword;
+        ++m_nAsked;
+        return IDOK;
+    }
+    CString m_strPassword;
+    int m_nAsked { 0 };
 };
 
 // A catalog whose documents are files of the test's folder: "Letters" holds
@@ -126,6 +162,13 @@ protected:
         state.m_nID = nID;
         state.DoUpdate(&List(), TRUE);
         return state.m_bEnabled;
+    }
+    // The menu item's words and state after an update pass with the current selection.
+    std::unique_ptr<CMenuItemState> MenuItem(UINT nID)
+    {
+        auto pState = std::make_unique<CMenuItemState>(nID);
+        pState->DoUpdate(&List(), TRUE);
+        return pState;
     }
     CString Cell(int nRow, LONG nColumnId) { return List().GetItemText(nRow, List().FindColumn(nColumnId)); }
     int RowOf(const char* pszName)
@@ -541,6 +584,93 @@ TEST_F(ArqListTest, ADoubleClickOpensADocumentThatCanBeReachedAndAGroupInTheTree
     ASSERT_TRUE(doubleClick(RowOf("run.sh")));
     ASSERT_EQ(launches.GetLaunches().size(), 1u);
     EXPECT_EQ(launches.GetLaunches()[0].front(), (Home() / "docs" / "run.sh").string());
+}
+
+TEST_F(ArqListTest, TheOpenCommandNamesWhatItWouldOpen)
+{
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    const int nFile = RowOf("a.txt");
+    List().SelectOnly(nFile);
+    EXPECT_EQ(MenuItem(ID_DOC_OPEN)->m_strText, GetResString(IDS_OPEN));
+    // A new open action chosen in its dialog is written and changes the words.
+    m_prompts.m_dwOption = 2;
+    m_prompts.m_nOptionAnswer = IDOK;
+    ActiveView()->GetListView()->SendMessage(WM_COMMAND, ID_DOC_OPEN_ACTION);
+    EXPECT_EQ(
+        std::unique_ptr<CDocumentRec>(App().GetMainCatalog()->FindPath(DocPath("a.txt").c_str()))->GetOpenAction(), 2u);
+    auto pItem = MenuItem(ID_DOC_OPEN);
+    EXPECT_EQ(pItem->m_strText, GetResString(IDS_OPEN_VIEW));
+    EXPECT_TRUE(pItem->m_bEnabled);
+    List().SetItemState(RowOf("b.odt"), LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(MenuItem(ID_DOC_OPEN)->m_strText, GetResString(IDS_OPEN_FILES));
+    // A document that is gone cannot be opened, whatever its action.
+    List().SelectOnly(RowOf("gone.txt"));
+    pItem = MenuItem(ID_DOC_OPEN);
+    EXPECT_FALSE(pItem->m_bEnabled);
+    EXPECT_EQ(pItem->m_strText, GetResString(IDS_OPEN));
+    EXPECT_FALSE(Enabled(RowOf("gone.txt"), ID_DOC_OPEN_ASSOCIATED));
+    EXPECT_TRUE(Enabled(nFile, ID_DOC_OPEN_ASSOCIATED));
+    EXPECT_FALSE(Enabled(nFile, ID_DOC_MAIL_REPLY)); // a file is no message
+}
+
+TEST_F(ArqListTest, TheOpenActionSubmenuListsTheOtherActions)
+{
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    List().SelectOnly(RowOf("a.txt"));
+    auto pItem = MenuItem(ID_DOC_OPEN_WITH_MENU);
+    CMenu* pActions = pItem->m_menu.GetSubMenu(0);
+    ASSERT_NE(pActions, nullptr);
+    std::vector<UINT> ids;
+    for (int i = 0; i < static_cast<int>(pActions->GetMenuItemCount()); ++i)
+        ids.push_back(pActions->GetMenuItemID(i));
+    // Action 0 (open) is the current one.
+    EXPECT_EQ(ids,
+        (std::vector<UINT> { ID_DOC_OPEN_CHOSEN, ID_DOC_OPEN_ASSOCIATED, ID_DOC_OPEN_CHOOSER, ID_DOC_OPEN_ACTION }));
+    List().SelectOnly(RowOf("Old"));
+    EXPECT_FALSE(MenuItem(ID_DOC_OPEN_WITH_MENU)->m_bEnabled);
+}
+
+TEST_F(ArqListTest, NumberAndProtectionFollowTheDialogsAnswers)
+{
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    List().SelectOnly(RowOf("a.txt"));
+    auto document
+        = [this] { return std::unique_ptr<CDocumentRec>(App().GetMainCatalog()->FindPath(DocPath("a.txt").c_str())); };
+    EXPECT_EQ(MenuItem(ID_DOC_VERSION)->m_strText, GetResString(IDS_SET_NUMBER));
+    m_prompts.m_nNumber = 3;
+    m_prompts.m_nNumberAnswer = IDOK;
+    ActiveView()->GetListView()->SendMessage(WM_COMMAND, ID_DOC_VERSION);
+    EXPECT_EQ(document()->GetVersion(), 3);
+    EXPECT_EQ(MenuItem(ID_DOC_VERSION)->m_strText, GetResString(IDS_REMOVE_NUMBER));
+
+    // The placeholder becomes the file's protect command.
+    auto pItem = MenuItem(ID_DOC_PROTECT_WORDED);
+    EXPECT_EQ(pItem->m_menu.GetMenuItemID(0), static_cast<UINT>(ID_DOC_PROTECT));
+    EXPECT_EQ(pItem->m_strText, GetResString(IDS_PROTECT));
+    m_prompts.m_strNewPassword = "secret";
+    m_prompts.m_nNewPasswordAnswer = IDOK;
+    ActiveView()->GetListView()->SendMessage(WM_COMMAND, ID_DOC_PROTECT);
+    EXPECT_TRUE(document()->IsProtected());
+    EXPECT_TRUE(IsProtectedFile(DocPath("a.txt").c_str()));
+    EXPECT_EQ(MenuItem(ID_DOC_PROTECT)->m_strText, GetResString(IDS_UNPROTECT));
+
+    // Unprotecting takes its password; a wrong one changes nothing.
+    CPasswordAnswer answer;
+    SetCatalogPrompts(&answer);
+    answer.m_strPassword = "wrong";
+    ActiveView()->GetListView()->SendMessage(WM_COMMAND, ID_DOC_PROTECT);
+    EXPECT_TRUE(IsProtectedFile(DocPath("a.txt").c_str()));
+    answer.m_strPassword = "secret";
+    ActiveView()->GetListView()->SendMessage(WM_COMMAND, ID_DOC_PROTECT);
+    SetCatalogPrompts(nullptr);
+    EXPECT_EQ(answer.m_nAsked, 2);
+    EXPECT_FALSE(document()->IsProtected());
+    EXPECT_FALSE(IsProtectedFile(DocPath("a.txt").c_str()));
+    std::ifstream in(Home() / "docs" / "a.txt");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string(5, 'a'));
 }
 
 } // namespace

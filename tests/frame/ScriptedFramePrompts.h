@@ -74,6 +74,16 @@ public:
         *pstrPassword = m_strNewPassword;
         return Ask("new password", m_nNewPasswordAnswer);
     }
+    int SetOption(CDocumentRec&, DWORD* pdwAction) override
+    {
+        *pdwAction = m_dwOption;
+        return Ask("set option", m_nOptionAnswer);
+    }
+    int SetNumber(CDocumentRec&, int* pnNumber) override
+    {
+        *pnNumber = m_nNumber;
+        return Ask("set number", m_nNumberAnswer);
+    }
     int ChooseFolder(UINT nIDCaption, CDocumentRec&, CString* pstrFolder) override
     {
         m_nChooseFolderCaption = nIDCaption;
@@ -111,6 +121,10 @@ public:
     CString m_strNewPassword;
     int m_nNewPasswordAnswer { IDCANCEL };
     UINT m_nChooseFolderCaption { 0 };
+    DWORD m_dwOption { 0 };
+    int m_nOptionAnswer { IDCANCEL };
+    int m_nNumber { 0 };
+    int m_nNumberAnswer { IDCANCEL };
     CString m_strNoticeDate;
     std::vector<std::string> m_asked;
     std::vector<UINT> m_messages;

@@ -28,6 +28,7 @@ public:
         pLists->entryPaths.Copy(m_newDocuments.entryPaths);
     }
     void ReplaceMenuItem(CMenu* /*pMenu*/) override { m_calls.emplace_back("ReplaceMenuItem"); }
+    void BuildDynamicMenu() override { m_calls.emplace_back("BuildDynamicMenu"); }
     BOOL GetListColumns(CListColumnChoices* pChoices, BOOL* pbListExtension) override
     {
         *pChoices = m_listColumns;

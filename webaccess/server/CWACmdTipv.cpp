@@ -7,6 +7,7 @@
 #include "store/CDocumentRec.h"
 #include "store/ContentReader.h"
 #include "store/FileHelpers.h"
+#include "ui/ContentStatus.h"
 #include "ui/ConvertImageToPng.h"
 #include "webaccess/pages/CWAOutputFile.h"
 #include "webaccess/pages/TipPage.h"
@@ -23,29 +24,6 @@ constexpr LPCTSTR RENDERED_PICTURE = "~kdimg.~kd";
 // A picture that can be neither sent nor rendered: no CONTENT_ code, so the
 // status line tells that no preview is available.
 constexpr int PICTURE_NOT_SENT = 6;
-
-UINT StatusTextId(int nResult)
-{
-    switch (nResult) {
-    case CONTENT_TEXT:
-    case CONTENT_CONVERTED_TEXT:
-    case CONTENT_PICTURE:
-        return IDS_WA_TIP_READY;
-    case CONTENT_PROTECTED_FILE:
-    case CONTENT_PROTECTED:
-        return IDS_WA_TIP_PROTECTED;
-    case CONTENT_NOT_FOUND:
-        return IDS_WA_TIP_NOT_FOUND;
-    case CONTENT_UNREADABLE:
-        return IDS_WA_TIP_UNREADABLE;
-    case CONTENT_EMPTY:
-        return IDS_WA_TIP_EMPTY;
-    case CONTENT_NO_PREVIEW:
-        return IDS_WA_TIP_NO_TEXT;
-    default:
-        return IDS_WA_TIP_NO_PREVIEW;
-    }
-}
 
 CString ShellTypeName(const CString& strPath)
 {
@@ -148,7 +126,7 @@ BOOL CWACmdTipv::Execute(CWAOutputFile& reply, CWASession& session, int)
     if (nResult == CONTENT_PICTURE && !ChoosePicture(strRendered, picture))
         nResult = PICTURE_NOT_SENT;
     page.bPicture = nResult == CONTENT_PICTURE;
-    page.nStatusId = StatusTextId(nResult);
+    page.nStatusId = ContentStatusText(nResult);
     WriteTipPage(reply, page);
     if (page.bPicture)
         SendPicture(reply, picture);

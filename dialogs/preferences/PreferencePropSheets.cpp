@@ -1,0 +1,39 @@
+#include "dialogs/preferences/PreferencePropSheets.h"
+
+#include "dialogs/preferences/CDocumentTypesPropPage.h"
+#include "dialogs/preferences/CPrefBackupPropPage.h"
+#include "dialogs/preferences/CPrefDetailPropPage.h"
+#include "dialogs/preferences/CPrefMostRecentsPropPage.h"
+#include "dialogs/preferences/CPrefNotificatorDlg.h"
+#include "dialogs/preferences/CPrefVersaoPropPage.h"
+#include "resources/ResourceIds.h"
+#include "webaccess/directory/CPrefWAAccountPropPage.h"
+#include "webaccess/directory/CPrefWAConnectionPropPage.h"
+
+CPreferencesArchivoraPropSheet::CPreferencesArchivoraPropSheet(CPreferencesArchivoraSheetData& data, CWnd* pParentWnd)
+    : CKadPreferencesPropSheet(IDS_PREFERENCES, pParentWnd)
+{
+    AddOwnedPage<CPrefDetailPropPage>(data.detail);
+    AddOwnedPage<CPrefVersaoPropPage>(data.versao);
+    AddOwnedPage<CPrefBackupPropPage>(data.backup);
+    AddOwnedPage<CPrefMostRecentsPropPage>();
+}
+
+CPreferencesCatalogPropSheet::CPreferencesCatalogPropSheet(CPreferencesCatalogSheetData& data, CWnd* pParentWnd)
+    : CKadPreferencesPropSheet(IDS_MONITOR_PREFERENCES, pParentWnd)
+{
+    AddOwnedPage<CPrefNotificatorDlg>(data.notificator);
+}
+
+CPreferencesWebPropSheet::CPreferencesWebPropSheet(CPreferencesWebSheetData& data, CWnd* pParentWnd)
+    : CKadPreferencesPropSheet(IDS_WEB_PREFERENCES, pParentWnd)
+{
+    AddOwnedPage<CPrefWAAccountPropPage>(data.account);
+    AddOwnedPage<CPrefWAConnectionPropPage>(data.connection);
+}
+
+CDocumentsPropSheet::CDocumentsPropSheet(CDocumentsSheetData& data, CWnd* pParentWnd)
+    : CKadPreferencesPropSheet(IDS_DOCUMENTS_SHEET, pParentWnd)
+{
+    AddOwnedPage<CDocumentTypesPropPage>(data.documentTypes);
+}
