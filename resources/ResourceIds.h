@@ -748,12 +748,12 @@
 #define IDC_WA_PROFILE_PASSWORD     143
 #define IDC_WA_TARGET_FOLDER        1533
 #define IDC_WA_TARGET_BROWSE        1536
-#define IDS_WA_NOTICE_NEXT          4122    // Next's caption while the notice shows
+#define IDS_WEB_NOTICE_NEXT         4122    // Next's caption while the notice shows
 #define IDS_WA_FOLDER_UNUSABLE      5040
 #define IDS_WA_FOLDER_NOT_WRITABLE  5041
 #define IDS_WA_FOLDER_CREATE        5042    // %s: the folder
 #define IDS_WA_NOTICE_FILE          5067    // the notice file's name in the program folder
-#define IDS_WA_NOTICE_MISSING       5068
+#define IDS_WEB_NOTICE_MISSING      5068
 #define IDS_WA_BAD_CATALOG_CODE     5208
 
 // Web access: the tip page's labels and the status line of its reading.

@@ -62,7 +62,7 @@ CString CWASetupNoticePropPage::ReadNotice()
     CFile file;
     if (!file.Open(strPath, CFile::modeRead | CFile::shareDenyNone)) {
         CString strMissing;
-        strMissing.LoadString(IDS_WA_NOTICE_MISSING);
+        strMissing.LoadString(IDS_WEB_NOTICE_MISSING);
         return strMissing;
     }
     std::string text;
@@ -107,7 +107,7 @@ BOOL CWASetupNoticePropPage::OnSetActive()
 {
     const BOOL bResult = CWASetupPropPage::OnSetActive();
     CString strAgree;
-    strAgree.LoadString(IDS_WA_NOTICE_NEXT);
+    strAgree.LoadString(IDS_WEB_NOTICE_NEXT);
     m_sheet.SetDlgItemText(ID_WIZNEXT, strAgree);
     return bResult;
 }

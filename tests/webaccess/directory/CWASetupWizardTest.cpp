@@ -100,7 +100,7 @@ TEST_F(CWASetupWizardTest, ANewAccountOnCableRegistersANewCatalogAndKeepsOnlyThe
     EXPECT_EQ(m_sheet.DoModal(), ID_WIZFINISH);
     EXPECT_EQ(m_road, (std::vector<int> { 1, 2, 4, 5, 6, 9, 11, 9, 11, 12 }));
     CString strAgree;
-    strAgree.LoadString(IDS_WA_NOTICE_NEXT);
+    strAgree.LoadString(IDS_WEB_NOTICE_NEXT);
     EXPECT_EQ(strAgreeCaption, static_cast<LPCTSTR>(strAgree));
     EXPECT_EQ(strNextCaption, "&Next >");
     EXPECT_EQ(m_site.m_server.LastQuery(),
