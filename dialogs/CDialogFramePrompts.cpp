@@ -15,6 +15,7 @@
 #include "dialogs/documents/DocumentRow.h"
 #include "dialogs/groups/CDlgGroupProperties.h"
 #include "dialogs/groups/CDlgKeywordProperties.h"
+#include "dialogs/groups/CSystemKeywordsPropSheet.h"
 #include "dialogs/preferences/PreferenceDialogCalls.h"
 #include "dialogs/setup/CDlgConfirmSetup.h"
 #include "dialogs/setup/CDlgDailyNotice.h"
@@ -39,6 +40,7 @@ BOOL CDialogFramePrompts::HasWindow(EWindow eWindow) const
     case EWindow::BackupList:
     case EWindow::DocumentDialogs:
     case EWindow::GroupDialogs:
+    case EWindow::KeywordSystemSheet:
     case EWindow::PreferenceSheets:
     case EWindow::DocumentsSheet:
     case EWindow::DocumentTypes:
@@ -105,6 +107,12 @@ int CDialogFramePrompts::MaintenanceOptions(CMaintenanceChoices& choices)
         choices.bRecycle = dlg.m_bRecycle;
     }
     return nResult;
+}
+
+int CDialogFramePrompts::KeywordSystemSheet()
+{
+    CSystemKeywordsPropSheet sheet(GetHostMainCatalog(), AfxGetMainWnd());
+    return static_cast<int>(sheet.DoModal());
 }
 
 int CDialogFramePrompts::GroupProperties(CNodeRec& node)

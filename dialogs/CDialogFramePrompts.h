@@ -23,6 +23,8 @@ public:
     CBackupFolderPrompt* GetBackupFolderPrompt() override { return &m_backupFolder; }
     // The confirmation that names the document.
     int ImagePreview(CDocumentRec& document) override;
+    // The keywords and systems sheet over the host's main catalog.
+    int KeywordSystemSheet() override;
     // The group dialogs: 1 (IDOK) when the group was made or changed.
     int GroupProperties(CNodeRec& node) override;
     int NewGroup(CNodeRec& node) override;

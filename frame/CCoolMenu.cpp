@@ -397,16 +397,34 @@ void CCoolMenu::OpenPlaceForDrag(int nItem)
 
 /***************************** The windows *****************************/
 
+template<class TWindow> void CCoolMenu::DestroyKeptWindow(std::unique_ptr<TWindow>& pWindow)
+{
+    if (pWindow && pWindow->GetSafeHwnd())
+        pWindow->DestroyWindow();
+    pWindow.reset();
+}
+
+void CCoolMenu::CloseEntryWindow(int nEntry)
+{
+    switch (nEntry) {
+    case ENTRY_RECYCLE_BIN:
+        DestroyKeptWindow(m_pRecycleBin);
+        break;
+    case ENTRY_EXPIRED:
+        DestroyKeptWindow(m_pExpired);
+        break;
+    case ENTRY_SEARCH_RESULTS:
+        DestroyKeptWindow(m_pSearchResults);
+        break;
+    default:
+        break;
+    }
+}
+
 void CCoolMenu::CloseAll()
 {
-    for (CListWindow* pWindow : { static_cast<CListWindow*>(m_pSearchResults.get()),
-             static_cast<CListWindow*>(m_pExpired.get()), static_cast<CListWindow*>(m_pRecycleBin.get()) }) {
-        if (pWindow && pWindow->GetSafeHwnd())
-            pWindow->DestroyWindow();
-    }
-    m_pSearchResults.reset();
-    m_pExpired.reset();
-    m_pRecycleBin.reset();
+    for (int nEntry : { ENTRY_SEARCH_RESULTS, ENTRY_EXPIRED, ENTRY_RECYCLE_BIN })
+        CloseEntryWindow(nEntry);
     GetFramePrompts().CloseFindFiles();
 }
 

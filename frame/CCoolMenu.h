@@ -66,6 +66,8 @@ public:
 
     // Destroys the windows the entries opened.
     void CloseAll();
+    // Destroys the window of one of the first three entries; the entry makes it again when next chosen.
+    void CloseEntryWindow(int nEntry);
     void OnCatalogChanged();
     void OnViewChanged();
     // One idle re-check of the visible search-results and expired lists; TRUE while there is more.
@@ -112,6 +114,7 @@ private:
     void OpenPlaceForDrag(int nItem);
     // Makes the window once and shows it.
     template<class TWindow> void ShowWindowOnce(std::unique_ptr<TWindow>& pWindow);
+    template<class TWindow> static void DestroyKeptWindow(std::unique_ptr<TWindow>& pWindow);
     // The window of one of the first three entries; null before it is made.
     CListWindow* EntryWindow(int nEntry) const;
     DROPEFFECT PlaceEffect(int nItem, CKadDragObj* pPayload, UINT nKeyState) const;

@@ -38,6 +38,7 @@
 #include <ctime>
 #include <memory>
 
+class CCatalog;
 class CSplitterFrame;
 class CWAServer;
 
@@ -96,6 +97,18 @@ public:
     void ShowDragBarWindow(int nEntry);
     // Whether the entry's window exists and is shown.
     BOOL IsDragBarWindowShown(int nEntry);
+
+    /* Searches (CMainFrame_Timers.cpp). */
+
+    // The content search over pCatalog by the program's find criteria and
+    // the last find's list filter, around the search results window: the
+    // window goes, the pass runs (its progress dialog can stop it; what was
+    // found is kept) and the window comes again with what was found.
+    void SearchCatalogIntoResults(CCatalog* pCatalog);
+    // Brings a found document before the user: the main window back and in
+    // front; with a view, the view active, its list focused and the preview
+    // showing the found row at once.
+    void PresentFoundResult(CSplitterFrame* pView);
     // Shows the daily notice when the day changed since the last one.
     void ShowDailyNotice();
 

@@ -3,6 +3,7 @@
 
 #include "frame/CMainFrame.h"
 
+#include "catalog/CCatalogSearch.h"
 #include "catalog/CPendingDocs.h"
 #include "frame/AppMessages.h"
 #include "frame/CArchivoraApp.h"
@@ -13,6 +14,7 @@
 #include "frame/FramePrompts.h"
 #include "resources/ResourceIds.h"
 #include "store/CDocumentRec.h"
+#include "store/CMailDocumentHooks.h"
 #include "store/CNodeRec.h"
 #include "store/CRegistryKey.h"
 #include "store/DateHelpers.h"
@@ -147,6 +149,34 @@ void CMainFrame::ShowDragBarWindow(int nEntry)
 BOOL CMainFrame::IsDragBarWindowShown(int nEntry)
 {
     return m_wndDragBar.GetList().IsEntryWindowShown(nEntry);
+}
+
+/***************************** Searches *****************************/
+
+void CMainFrame::SearchCatalogIntoResults(CCatalog* pCatalog)
+{
+    CArchivoraApp* pApp = GetArchivoraApp();
+    if (!pApp || !pCatalog)
+        return;
+    // The window reads the index the pass writes anew.
+    if (m_wndDragBar.GetList().GetSafeHwnd())
+        m_wndDragBar.GetList().CloseEntryWindow(CCoolMenu::ENTRY_SEARCH_RESULTS);
+    CCatalogSearch search(pCatalog, &pApp->GetFindSettings().GetLastFindFilter());
+    search.Run(pApp->GetFolderIndexPath(), GetSafeHwnd());
+    if (g_bMailboxReorganizePending)
+        PostMessage(g_nMsgReorganizeMailbox, 0, 0);
+    ShowDragBarWindow(CCoolMenu::ENTRY_SEARCH_RESULTS);
+    if (m_wndDragBar.GetList().GetSafeHwnd())
+        m_wndDragBar.GetList().UpdateImages();
+}
+
+void CMainFrame::PresentFoundResult(CSplitterFrame* pView)
+{
+    ActivateMainWindow();
+    if (!pView)
+        return;
+    MDIActivate(pView);
+    pView->ShowFocusedDocumentNow();
 }
 
 /***************************** Idle *****************************/

@@ -287,6 +287,17 @@ void CSplitterFrame::OnTimer(UINT_PTR nIDEvent)
     }
 }
 
+void CSplitterFrame::ShowFocusedDocumentNow()
+{
+    if (!m_pListView)
+        return;
+    SetActiveView(m_pListView, TRUE);
+    CArqListCtrl& list = m_pListView->GetListCtrl();
+    OnItemChanged(0, reinterpret_cast<LPARAM>(list.GetRowRecord(list.GetFocusedRow())));
+    if (KillTimer(TIMER_REFRESH_PREVIEW))
+        OnTimer(TIMER_REFRESH_PREVIEW);
+}
+
 LRESULT CSplitterFrame::OnRedo(WPARAM, LPARAM)
 {
     // The rebuild announces the selected node again; a list that showed it

@@ -23,6 +23,7 @@
 class CArqListView;
 class CCatalogRecord;
 class CContentView;
+class CDocumentRec;
 class CNodeRec;
 class CSisTreeCtrl;
 class CSisTreeView;
@@ -74,6 +75,8 @@ public:
     CNodeRec* GetContextNode() const;
     // Selects the node (a hidden fixed top node is shown first), then the document's row.
     void SelectNodeAndDocument(const CNodeRec& node, const CCatalogRecord& document);
+    // The list takes the focus and the preview shows its focused row now, without the pause.
+    void ShowFocusedDocumentNow();
 
     // Whether the tree shows the fixed top nodes of blocks 3 and 4.
     BOOL IsTopNode3Shown() const;
@@ -133,10 +136,19 @@ private:
     // by name): pTop and its subsystems; null: every system, then the fixed
     // top nodes the tree shows.
     std::vector<std::unique_ptr<CNodeRec>> TreeOrder(const CNodeRec* pTop) const;
+    /* Where Find next found its document. */
+    enum class EFound { Nothing, InView, InRecycleBin };
     // Looks for the next document that matches the last search, from the
-    // focused row on through the tree, and selects it; FALSE when none.
-    // With bFindBar the main frame's find bar shows afterwards.
-    BOOL FindNext(BOOL bFindBar);
+    // focused row on through the tree (and, when the search includes it, the
+    // recycle bin, whose window then shows it), and selects it. With
+    // bFindBar the main frame's find bar shows afterwards.
+    EFound FindNext(BOOL bFindBar);
+    // The recycle bin's window shows, with the document's row selected.
+    void SelectInRecycleBin(const CDocumentRec& document);
+    // The main frame brings what Find next found before the user.
+    void PresentFound(EFound eFound);
+    // The content search over the catalog into the search results window.
+    void SearchCatalog();
     // Whether the list shows the node last announced (both may be none).
     BOOL IsListShowingPending() const;
     // Whether the main window is minimised, when the status panes do nothing.

@@ -108,6 +108,8 @@ void CSplitterFrame::SelectNodeAndDocument(const CNodeRec& node, const CCatalogR
     pTree->SelectNode(node);
     if (m_pListView) {
         CArqListCtrl& list = m_pListView->GetListCtrl();
+        // The row may lie beyond those the fill put in at once.
+        list.WaitForFill(TRUE);
         const int nRow = list.FindRecordRow(document);
         if (nRow >= 0)
             list.SelectOnly(nRow);

@@ -1,6 +1,8 @@
 // Find and Find next of a catalog view: the next document that matches the
 // last search, from the focused row of the list on, then through the tree's
-// systems in their order, round to the focused row again.
+// systems in their order (and the recycle bin when the search includes it),
+// round to the focused row again. Find can instead search the contents of
+// the whole catalog into the search results window.
 
 #include "frame/CSplitterFrame.h"
 
@@ -8,8 +10,10 @@
 #include "frame/AppMessages.h"
 #include "frame/CArchivoraApp.h"
 #include "frame/CArqListView.h"
+#include "frame/CDlgDocumentList.h"
 #include "frame/CMainFrame.h"
 #include "frame/CSisTreeCtrl.h"
+#include "frame/CatalogHold.h"
 #include "frame/FramePrompts.h"
 #include "resources/ResourceIds.h"
 #include "store/CDocumentRec.h"
@@ -125,7 +129,12 @@ void CSplitterFrame::OnFind()
     if (GetFramePrompts().FindFilesHost() != IDOK)
         return;
     CArchivoraApp* pApp = GetArchivoraApp();
-    FindNext(pApp ? pApp->GetFindSettings().GetFind().bOpenFindBar : FALSE);
+    if (!pApp)
+        return;
+    if (pApp->GetFindSettings().GetFind().bResultList)
+        SearchCatalog();
+    else
+        PresentFound(FindNext(pApp->GetFindSettings().GetFind().bOpenFindBar));
 }
 
 void CSplitterFrame::OnFindNext()
@@ -135,20 +144,49 @@ void CSplitterFrame::OnFindNext()
         OnFind();
         return;
     }
-    FindNext(FALSE);
+    PresentFound(FindNext(FALSE));
 }
 
-BOOL CSplitterFrame::FindNext(BOOL bFindBar)
+void CSplitterFrame::SearchCatalog()
+{
+    CArchivoraApp* pApp = GetArchivoraApp();
+    auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    CSisTreeCtrl* pTree = GetTreeCtrl();
+    if (!pApp || !pMain || !pTree || !m_pListView)
+        return;
+    CArqListCtrl& list = m_pListView->GetListCtrl();
+    pApp->SetListFilter(list.GetListFilter());
+    ApplySearchCriteria(pApp->GetFindSettings());
+    // The pass reads every document: the list's worker must be done with them.
+    list.WaitForFill(TRUE);
+    pMain->SearchCatalogIntoResults(pTree->GetCatalog());
+}
+
+void CSplitterFrame::PresentFound(EFound eFound)
+{
+    auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    if (!pMain || eFound == EFound::Nothing)
+        return;
+    pMain->PresentFoundResult(eFound == EFound::InView ? this : nullptr);
+    if (eFound == EFound::InRecycleBin)
+        pMain->ShowDragBarWindow(CCoolMenu::ENTRY_RECYCLE_BIN);
+}
+
+CSplitterFrame::EFound CSplitterFrame::FindNext(BOOL bFindBar)
 {
     CSisTreeCtrl* pTree = GetTreeCtrl();
     CArchivoraApp* pApp = GetArchivoraApp();
     if (!pTree || !m_pListView || !pApp)
-        return FALSE;
+        return EFound::Nothing;
     const CNodeRec* pContextNow = GetContextNode();
     if (!pContextNow)
         pContextNow = pTree->GetContextNode();
     std::unique_ptr<CNodeRec> pContext(pContextNow ? pContextNow->Clone() : nullptr);
-    const CFindRecord& lastFind = pApp->GetFindSettings().GetLastFind();
+    const CFindSettings& settings = pApp->GetFindSettings();
+    const CFindRecord& lastFind = settings.GetLastFind();
+    // The last-find record keeps the words and how to match them; where to
+    // look (scope, recycle bin) only the find record keeps.
+    const int nScope = settings.GetFind().nScope;
     SetActiveView(m_pListView, TRUE);
     const CString strStatus = GetResString(IDS_FIND_SEARCHING) + lastFind.GetText();
     SendToMain(g_nMsgStatusSetText, reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(strStatus)));
@@ -165,49 +203,61 @@ BOOL CSplitterFrame::FindNext(BOOL bFindBar)
         SetCapture();
         wait.emplace();
     }
-    ApplySearchCriteria(pApp->GetFindSettings());
+    ApplySearchCriteria(settings);
     CFindPass pass(pBusy.get());
     CArqListCtrl& list = m_pListView->GetListCtrl();
     list.WaitForFill(TRUE);
     const int nFocused = list.GetFocusedRow();
     if (pContext)
         pass.ShowNode(*pContext);
-    BOOL bFound = FALSE;
+    EFound eFound = EFound::Nothing;
     int nRow = FindInRows(list, nFocused + 1, list.GetItemCount(), pass);
     if (nRow >= 0) {
         list.SelectOnly(nRow);
-        bFound = TRUE;
+        eFound = EFound::InView;
     }
 
-    // Then the systems after the context node, round to it.
-    if (!bFound && !pass.IsCancelled() && pContext && lastFind.nScope != SCOPE_LIST) {
+    // Then the systems after the context node, round to it; the whole
+    // catalog's walk takes the recycle bin's documents before it comes round.
+    if (eFound == EFound::Nothing && !pass.IsCancelled() && pContext && nScope != SCOPE_LIST) {
         std::unique_ptr<CNodeRec> pTop;
-        if (lastFind.nScope == SCOPE_TOP_SYSTEM)
+        if (nScope == SCOPE_TOP_SYSTEM)
             pTop = TopSystemOf(*pContext);
         CNodeRecArray order = TreeOrder(pTop.get());
-        size_t nStart = 0;
-        for (size_t i = 0; i < order.size(); ++i) {
-            if (order[i]->GetRef() == pContext->GetRef()) {
-                nStart = i + 1;
+        const size_t nBinFirst = order.size();
+        CCatalog* pBin = pApp->GetRecycleCatalog();
+        CCatalogHold binHold(nScope == SCOPE_CATALOG && settings.GetFind().bRecycle ? pBin : nullptr);
+        if (binHold.IsHeld()) {
+            order.emplace_back(CNodeRec::NewRootNodeRec(pBin));
+            order.emplace_back(CNodeRec::NewTopNodeRec3(pBin));
+        }
+        size_t nContext = order.size();
+        for (size_t i = 0; i < nBinFirst; ++i) {
+            if (order[i] && order[i]->GetRef() == pContext->GetRef()) {
+                nContext = i;
                 break;
             }
         }
+        // A context outside the order (a walk of its top system only) has every node after it.
+        const size_t nStart = nContext < order.size() ? nContext + 1 : 0;
         const CSortSpec spec = list.GetSortSpec();
         const CListFilter& filter = list.GetListFilter();
-        for (size_t n = 0; n < order.size() && !bFound && !pass.IsCancelled(); ++n) {
-            const CNodeRec& node = *order[(nStart + n) % order.size()];
-            if (node.GetRef() == pContext->GetRef())
+        for (size_t n = 0; n < order.size() && eFound == EFound::Nothing && !pass.IsCancelled(); ++n) {
+            const size_t nIndex = (nStart + n) % order.size();
+            if (nIndex == nContext)
                 break;
+            if (!order[nIndex])
+                continue;
+            const CNodeRec& node = *order[nIndex];
             pass.ShowNode(node);
             for (const auto& pDocument : node.GetFilteredDocuments(&spec, &filter)) {
                 if (!pass.Matches(*pDocument))
                     continue;
-                pTree->SelectNode(node);
-                list.WaitForFill(TRUE);
-                const int nMatch = list.FindRecordRow(*pDocument);
-                if (nMatch >= 0)
-                    list.SelectOnly(nMatch);
-                bFound = TRUE;
+                if (nIndex >= nBinFirst)
+                    SelectInRecycleBin(*pDocument);
+                else
+                    SelectNodeAndDocument(node, *pDocument);
+                eFound = nIndex >= nBinFirst ? EFound::InRecycleBin : EFound::InView;
                 break;
             }
         }
@@ -215,11 +265,11 @@ BOOL CSplitterFrame::FindNext(BOOL bFindBar)
 
     // Last the rows before the focused one, and the focused one itself.
     BOOL bOnlyFocused = FALSE;
-    if (!bFound && !pass.IsCancelled()) {
+    if (eFound == EFound::Nothing && !pass.IsCancelled()) {
         nRow = FindInRows(list, 0, nFocused + 1, pass);
         if (nRow >= 0 && nRow != nFocused) {
             list.SelectOnly(nRow);
-            bFound = TRUE;
+            eFound = EFound::InView;
         }
         bOnlyFocused = nRow >= 0 && nRow == nFocused;
     }
@@ -229,11 +279,11 @@ BOOL CSplitterFrame::FindNext(BOOL bFindBar)
     else if (GetCapture() == this)
         ReleaseCapture();
     wait.reset();
-    if (!bFound && !pass.IsCancelled()) {
+    if (eFound == EFound::Nothing && !pass.IsCancelled()) {
         CString strScope = GetResString(IDS_FIND_WHOLE_CATALOG);
-        if (lastFind.nScope == SCOPE_TOP_SYSTEM && pContext)
+        if (nScope == SCOPE_TOP_SYSTEM && pContext)
             strScope = GetSystemName(*TopSystemOf(*pContext));
-        else if (lastFind.nScope == SCOPE_LIST && pContext)
+        else if (nScope == SCOPE_LIST && pContext)
             strScope = GetSystemName(*pContext);
         CString strText;
         strText.Format(
@@ -248,5 +298,19 @@ BOOL CSplitterFrame::FindNext(BOOL bFindBar)
             pMain->ShowControlBar(&pMain->GetFindBar(), TRUE, FALSE);
     }
     SendToMain(g_nMsgStatusResetText);
-    return bFound;
+    return eFound;
+}
+
+void CSplitterFrame::SelectInRecycleBin(const CDocumentRec& document)
+{
+    auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    if (!pMain)
+        return;
+    pMain->ShowDragBarWindow(CCoolMenu::ENTRY_RECYCLE_BIN);
+    CDlgDocumentList* pWindow = pMain->GetDragBar().GetList().GetRecycleBinWindow();
+    if (!pWindow)
+        return;
+    CArqListCtrl& list = pWindow->GetList();
+    list.WaitForFill(TRUE);
+    list.SelectOnly(list.FindRecordRow(document));
 }

@@ -1067,6 +1067,37 @@
 #define IDC_DETAIL_DESCRIPTION_TIP  1336
 #define IDC_DETAIL_CHECK_ALL        1268
 #define IDC_DETAIL_CLEAR_ALL        1267
+#define IDD_PREF_GENERAL            233
+#define IDC_GENERAL_SINCE_UPDATE    1498    // the recently-catalogued choices
+#define IDC_GENERAL_WITHIN_DAYS     1499
+#define IDC_GENERAL_RECENT_DAYS     1256
+#define IDC_GENERAL_RECENT_DAYS_SPIN 1306
+#define IDC_GENERAL_RECENT_COLOR    1500
+#define IDC_GENERAL_COPY_FOLDER     1340
+#define IDC_GENERAL_MINIMIZE        1511
+#define IDC_GENERAL_ORPHAN_WARNING  1519
+#define IDD_PREF_UPDATE             215
+#define IDC_UPDATE_IN_PLACES        1393
+#define IDC_UPDATE_IN_FAST_FOLDERS  1394
+#define IDC_FOLDER_ADD              1339    // a folder list's picker and remove buttons
+#define IDC_FOLDER_REMOVE           1226
+#define IDD_PREF_CLEANUP            262
+#define IDC_LIBRARY_ADD             1296
+#define IDC_LIBRARY_REMOVE          1295
+#define IDC_CLEANUP_ADD             1294
+#define IDC_CLEANUP_REMOVE          1297
+#define IDD_PREF_DEFAULT_SYSTEM     213
+#define IDC_DEFAULT_SYSTEM_PATH     1253
+#define IDC_DEFAULT_SYSTEM_CHOOSE   1305
+#define IDC_MONITOR_AUTOSTART       1470
+#define IDD_PREF_FOLDERS            237
+#define IDC_FOLDERS_LOCAL_DISKS     1355
+#define IDC_FOLDERS_CHOSEN          1357
+#define IDC_FOLDERS_EXCLUDED        1341
+#define IDC_FOLDERS_EXCLUDED_ADD    1343
+#define IDC_FOLDERS_EXCLUDED_REMOVE 1228
+#define IDD_PREF_MAILS              470
+#define IDC_MAIL_STORES             1483
 
 // The next system whose documents pass the list filter: the status while it
 // is looked for, and the answers when there is none.

@@ -11,6 +11,9 @@
 #include "platform/framework/CListCtrl.h"
 #include "ui/CSysImageList.h"
 
+class CButton;
+class CPopupFolderPicker;
+
 #include <memory>
 
 class CFolderListCtrl : public CListCtrl {
@@ -29,8 +32,23 @@ public:
     // Appends the folder unless a row holds the same text in any letter case;
     // FALSE when one does.
     BOOL AddFolderOnce(const CString& strFolder);
+    // Which folders AddFolders lists: those that can be reached now, or
+    // those that are writable and on a fixed disk.
+    enum class EShown { Reachable, WritableOnFixedDisk };
+    // Appends a row for each folder eShown lets through, in order; the others
+    // are appended to notShown, as given.
+    void AddFolders(const CStringArray& folders, EShown eShown, CStringArray& notShown);
+    // Runs the picker from its button and appends the chosen folder unless a
+    // row holds it already or it is a drive root refused by eRoots; the focus
+    // comes back to the list. TRUE when a row was added.
+    enum class ERoots { Allowed, Refused };
+    BOOL AddPickedFolder(CPopupFolderPicker& picker, CButton& button, ERoots eRoots = ERoots::Allowed);
     // Deletes every selected row.
     void RemoveSelected();
+    // Enables the list and the parent's add button (nIDAdd) with bEnable, and
+    // the remove button (nIDRemove) while the list is enabled and has a
+    // selected row; a disabled list loses its selection.
+    void EnableWithButtons(BOOL bEnable, int nIDAdd, int nIDRemove);
     // The rows' texts, in row order.
     void GetFolders(CStringArray& folders) const;
 

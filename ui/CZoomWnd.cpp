@@ -276,13 +276,20 @@ CZoomWnd::CLayout CZoomWnd::Layout(const RECT& client, BOOL bHasHorizontalBar, B
 
 void CZoomWnd::UpdateScrollBars(const CLayout& layout)
 {
+    // Only what changes is set: a bar redrawn from the paint would paint again, without end.
     const auto Update = [this](int nBar, BOOL bNeeded, int nPicture, int nSource, int nOffset) {
-        ShowScrollBar(nBar, bNeeded);
+        const DWORD dwBarStyle = nBar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL;
+        if (((GetStyle() & dwBarStyle) != 0) != (bNeeded != FALSE))
+            ShowScrollBar(nBar, bNeeded);
         if (!bNeeded)
             return;
         SCROLLINFO info {};
         info.cbSize = sizeof(info);
         info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        SCROLLINFO current = info;
+        if (GetScrollInfo(nBar, &current) && current.nMin == 0 && current.nMax == nPicture
+            && current.nPage == static_cast<UINT>(nSource) && current.nPos == nOffset)
+            return;
         info.nMax = nPicture;
         info.nPage = static_cast<UINT>(nSource);
         info.nPos = nOffset;

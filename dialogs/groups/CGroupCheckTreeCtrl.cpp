@@ -1,8 +1,8 @@
 #include "dialogs/groups/CGroupCheckTreeCtrl.h"
 
+#include "dialogs/groups/NodeTree.h"
 #include "resources/ResourceIds.h"
 #include "store/CNodeRec.h"
-#include "store/CatalogColumns.h"
 
 #include "platform/framework/MessageMap.h"
 
@@ -16,11 +16,6 @@ namespace {
 
 constexpr int IMAGE_WIDTH = 16;
 constexpr COLORREF IMAGE_MASK = 0xFF00FF;
-// A group below the top level: closed and open.
-constexpr int GROUP_IMAGE = 2;
-constexpr int GROUP_SELECTED_IMAGE = 3;
-// The catalog's order of a level: by name, ascending.
-constexpr CSortSpec CHILD_ORDER { COLUMN_NAME, 1, 1 };
 
 } // namespace
 
@@ -40,8 +35,11 @@ BOOL CGroupCheckTreeCtrl::InitImageLists()
 void CGroupCheckTreeCtrl::FillGroups(CCatalog* pCatalog, BOOL bSystemsRoot)
 {
     std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(pCatalog));
-    if (pRoot != nullptr)
-        AddChildren(*pRoot, TVI_ROOT);
+    if (pRoot != nullptr) {
+        FillNodeChildren(*pRoot, TVI_ROOT, [this](std::unique_ptr<CNodeRec> pChild, HTREEITEM hParent) {
+            return InsertNode(std::move(pChild), hParent);
+        });
+    }
     if (!bSystemsRoot)
         return;
     std::unique_ptr<CNodeRec> pSystems(CNodeRec::NewTopNodeRec3(pCatalog));
@@ -49,24 +47,9 @@ void CGroupCheckTreeCtrl::FillGroups(CCatalog* pCatalog, BOOL bSystemsRoot)
         InsertNode(std::move(pSystems), TVI_ROOT);
 }
 
-void CGroupCheckTreeCtrl::AddChildren(const CNodeRec& node, HTREEITEM hParent)
-{
-    std::unique_ptr<CNodeRec> pFirst(node.GetFirstChild());
-    if (pFirst == nullptr)
-        return;
-    for (auto& pChild : node.GetSortedChildren(&CHILD_ORDER)) {
-        const HTREEITEM hItem = InsertNode(std::move(pChild), hParent);
-        if (hItem != nullptr)
-            AddChildren(*GetItemNode(hItem), hItem);
-    }
-}
-
 HTREEITEM CGroupCheckTreeCtrl::InsertNode(std::unique_ptr<CNodeRec> pNode, HTREEITEM hParent)
 {
-    const BOOL bTop = hParent == TVI_ROOT;
-    const int nImage = bTop ? static_cast<int>(pNode->GetKind()) : GROUP_IMAGE;
-    const int nSelected = bTop ? nImage + 1 : GROUP_SELECTED_IMAGE;
-    const HTREEITEM hItem = InsertItem(pNode->GetName(), nImage, nSelected, hParent, TVI_LAST);
+    const HTREEITEM hItem = InsertNodeItem(*this, *pNode, hParent);
     if (hItem == nullptr)
         return nullptr;
     SetItemData(hItem, reinterpret_cast<DWORD_PTR>(pNode.release()));
@@ -119,15 +102,7 @@ void CGroupCheckTreeCtrl::GetChecks(CWAGroupRightsMap& map, HTREEITEM hFrom) con
 
 HTREEITEM CGroupCheckTreeCtrl::FindItem(CATBLOCK nBlock, LONG nSlot, HTREEITEM hFrom) const
 {
-    for (HTREEITEM hItem = hFrom != nullptr ? GetChildItem(hFrom) : GetRootItem(); hItem != nullptr;
-         hItem = GetNextSiblingItem(hItem)) {
-        const CRecordRef ref = GetItemNode(hItem)->GetRef();
-        if (ref.nBlock == nBlock && ref.nSlot == nSlot)
-            return hItem;
-        if (const HTREEITEM hFound = FindItem(nBlock, nSlot, hItem))
-            return hFound;
-    }
-    return nullptr;
+    return FindNodeItem(*this, { nBlock, nSlot }, hFrom, [this](HTREEITEM hItem) { return GetItemNode(hItem); });
 }
 
 const CNodeRec* CGroupCheckTreeCtrl::GetItemNode(HTREEITEM hItem) const
@@ -137,24 +112,7 @@ const CNodeRec* CGroupCheckTreeCtrl::GetItemNode(HTREEITEM hItem) const
 
 BOOL CGroupCheckTreeCtrl::DeleteAllItems()
 {
-    BOOL bDeleted = TRUE;
-    while (const HTREEITEM hItem = GetRootItem()) {
-        if (!DeleteSubtree(hItem)) {
-            bDeleted = FALSE;
-            break;
-        }
-    }
-    return bDeleted;
-}
-
-BOOL CGroupCheckTreeCtrl::DeleteSubtree(HTREEITEM hItem)
-{
-    while (const HTREEITEM hChild = GetChildItem(hItem)) {
-        if (!DeleteSubtree(hChild))
-            return FALSE;
-    }
-    std::unique_ptr<const CNodeRec> pNode(GetItemNode(hItem));
-    return DeleteItem(hItem);
+    return DeleteNodeItems(*this, [this](HTREEITEM hItem) { delete GetItemNode(hItem); });
 }
 
 void CGroupCheckTreeCtrl::OnDestroy()

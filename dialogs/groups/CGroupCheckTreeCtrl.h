@@ -49,9 +49,7 @@ protected:
     void OnDestroy();
 
 private:
-    void AddChildren(const CNodeRec& node, HTREEITEM hParent);
     HTREEITEM InsertNode(std::unique_ptr<CNodeRec> pNode, HTREEITEM hParent);
-    BOOL DeleteSubtree(HTREEITEM hItem);
 
     CImageList m_nodeImages;
     CImageList m_stateImages;

@@ -73,8 +73,10 @@ void CGroupFoldersPage::OnAdd()
     m_add.SetState(TRUE);
     CRect rcButton;
     m_add.GetWindowRect(&rcButton);
-    if (m_popup.GetSafeHwnd() != nullptr || m_popup.Create(this)) {
+    // The popup is made and filled once; it keeps the mail stores it found.
+    if (m_popup.GetSafeHwnd() == nullptr && m_popup.Create(this))
         m_popup.GetFolderList().FillRootItems();
+    if (m_popup.GetSafeHwnd() != nullptr) {
         const POINT pt { rcButton.left + 10, rcButton.bottom - 1 };
         std::unique_ptr<CString> pChoice(m_popup.PickFolderFromPopup(&pt, nullptr, nullptr));
         if (pChoice != nullptr && ::IsWindow(m_list.GetSafeHwnd()) && !m_list.ContainsFolder(*pChoice))

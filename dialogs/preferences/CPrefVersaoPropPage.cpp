@@ -1,11 +1,10 @@
 #include "dialogs/preferences/CPrefVersaoPropPage.h"
 
+#include "dialogs/preferences/PageRefusal.h"
 #include "platform/controls/ButtonControl.h"
 #include "platform/controls/EditControl.h"
-#include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/AfxMessages.h"
 #include "platform/framework/CDataExchange.h"
-#include "platform/framework/CPropertySheet.h"
 #include "platform/framework/MessageMap.h"
 #include "resources/ResourceIds.h"
 #include "store/PathHelpers.h"
@@ -56,14 +55,8 @@ void CPrefVersaoPropPage::DoDataExchange(CDataExchange* pDX)
 
 BOOL CPrefVersaoPropPage::OnApply()
 {
-    if (!IsValidVersionText(m_data.strVersionControlText)) {
-        if (auto* pSheet = dynamic_cast<CPropertySheet*>(GetParent()))
-            pSheet->SetActivePage(this);
-        AfxMessageBox(IDS_VERSION_TEXT_INVALID, MB_OK | MB_ICONEXCLAMATION);
-        if (CWnd* pText = GetDlgItem(IDC_VERSION_TEXT))
-            pText->SetFocus();
-        return FALSE;
-    }
+    if (!IsValidVersionText(m_data.strVersionControlText))
+        return RefusePageApply(*this, IDS_VERSION_TEXT_INVALID, IDC_VERSION_TEXT);
     return CPropertyPage::OnApply();
 }
 

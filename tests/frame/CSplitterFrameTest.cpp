@@ -7,8 +7,13 @@
 #include "frame/CArchivoraApp.h"
 #include "frame/CArqListView.h"
 #include "frame/CContentView.h"
+#include "frame/CCoolMenu.h"
+#include "frame/CDlgDocumentList.h"
+#include "frame/CDlgSearchResults.h"
+#include "frame/CMainFrame.h"
 #include "frame/CSisTreeCtrl.h"
 #include "frame/CSisTreeView.h"
+#include "frame/CatalogHold.h"
 #include "frame/CatalogItem.h"
 #include "frame/DesktopLayout.h"
 #include "resources/ResourceIds.h"
@@ -20,7 +25,12 @@
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/CStatusBar.h"
 
+#include "platform/window/Input.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -303,17 +313,26 @@ TEST_F(SplitterFrameTest, SelectingAnEntrySelectsItsSystemAndThenItsRow)
 
 namespace {
 
-// The last search: the phrase pszText in the documents' names, over the catalog (scope 0).
-void SetLastSearch(CArchivoraApp& app, const char* pszText, int nScope = 0)
+// A search for the phrase pszText in one field (the find bar left closed,
+// adjust sets the rest) becomes the find settings' newest and the last that ran.
+void Remember(CArchivoraApp& app, const char* pszText, int nField = CTextSearch::FIELD_NAME,
+    const std::function<void(CFindRecord&)>& adjust = {})
 {
     CFindRecord search;
     search.history.Add(pszText);
     search.nType = FIND_TYPE_PHRASE;
-    search.nField = CTextSearch::FIELD_NAME;
-    search.nScope = nScope;
+    search.nField = nField;
     search.bOpenFindBar = FALSE;
+    if (adjust)
+        adjust(search);
     app.GetFindSettings().UpdateFind(search, -1, -1, app.GetMainCatalog());
     app.GetFindSettings().UpdateLastFind(search, -1, -1, app.GetMainCatalog());
+}
+
+// The last search: the phrase pszText in the documents' names, over the catalog (scope 0).
+void SetLastSearch(CArchivoraApp& app, const char* pszText, int nScope = 0)
+{
+    Remember(app, pszText, CTextSearch::FIELD_NAME, [nScope](CFindRecord& search) { search.nScope = nScope; });
 }
 
 CString FocusedName(CArqListCtrl& list)
@@ -332,12 +351,19 @@ TEST_F(SplitterFrameTest, FindNextGoesThroughTheTreeToTheNextMatchAndComesRoundT
     CSisTreeCtrl* pTree = m_pView->GetTreeCtrl();
     CArqListCtrl& list = m_pView->GetListView()->GetListCtrl();
     ASSERT_TRUE(pTree->SelectNode(*TreeNode("Letters")));
+    Command(ID_VIEW_PREVIEW);
     SetLastSearch(App(), "sea");
+    MainFrame()->ShowWindow(SW_MINIMIZE);
     Command(ID_CATALOG_FIND_NEXT);
     EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), "Photos");
     EXPECT_TRUE(FocusedName(list).Find("sea.jpg") >= 0) << FocusedName(list);
     EXPECT_EQ(list.GetSelectedCount(), 1u);
     EXPECT_EQ(GetCapture(), nullptr);
+    // The main frame brings the find back: the window restored, the preview showing it without the pause.
+    EXPECT_FALSE(MainFrame()->IsIconic());
+    const CCatalogRecord* pShown = m_pView->GetContentView()->GetShownItem();
+    ASSERT_NE(pShown, nullptr);
+    EXPECT_EQ(pShown->GetRef(), list.GetRowRecord(list.GetFocusedRow())->GetRef());
 
     // Round the whole catalog, only the focused row matches: it stays, with a message.
     m_driver.AnswerNextMessageBox(IDOK);
@@ -367,4 +393,106 @@ TEST_F(SplitterFrameTest, FindAsksForTheSearchUnlessTheContextIsTheExpiredNode)
     Command(ID_CATALOG_FIND);
     EXPECT_EQ(m_prompts.m_asked.size(), 1u) << "the expired documents are not searched from the tree";
     EXPECT_EQ(m_prompts.m_messages, std::vector<UINT> { IDS_FIND_NOT_IN_EXPIRED });
+}
+
+TEST_F(SplitterFrameTest, FindNextKeepsToTheListInScopeTwoAndReachesTheRecycleBinInScopeZero)
+{
+    CSisTreeCtrl* pTree = m_pView->GetTreeCtrl();
+    ASSERT_TRUE(pTree->SelectNode(*TreeNode("Letters")));
+    CCatalog* pBin = App().GetRecycleCatalog();
+    {
+        CCatalogHold hold(pBin);
+        std::unique_ptr<CNodeRec> pBinRoot(CNodeRec::NewRootNodeRec(pBin));
+        ASSERT_TRUE(pBinRoot);
+        AddDocument(*pBin, *pBinRoot, "C:\\old\\binned sea.txt");
+    }
+
+    // The list only: the other system's match is not looked for.
+    SetLastSearch(App(), "sea", 2);
+    std::vector<CString> boxes;
+    m_driver.OnNextDialog([&](HWND hDlg) {
+        boxes.push_back(CTestDriver::Text(hDlg));
+        EndDialog(hDlg, IDOK);
+    });
+    Command(ID_CATALOG_FIND_NEXT);
+    EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), "Letters");
+    EXPECT_EQ(boxes.size(), 1u) << "nothing found in Letters";
+
+    // The whole catalog with the recycle bin: the tree's match first, then the bin's.
+    Remember(App(), "sea", CTextSearch::FIELD_NAME, [](CFindRecord& search) { search.bRecycle = TRUE; });
+    Command(ID_CATALOG_FIND_NEXT);
+    EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), "Photos");
+    EXPECT_FALSE(MainFrame()->IsDragBarWindowShown(CCoolMenu::ENTRY_RECYCLE_BIN));
+    Command(ID_CATALOG_FIND_NEXT);
+    ASSERT_TRUE(MainFrame()->IsDragBarWindowShown(CCoolMenu::ENTRY_RECYCLE_BIN));
+    CArqListCtrl& binList = MainFrame()->GetDragBar().GetList().GetRecycleBinWindow()->GetList();
+    EXPECT_TRUE(FocusedName(binList).Find("binned sea.txt") >= 0) << FocusedName(binList);
+    EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), "Photos") << "the view stays where it was";
+}
+
+TEST_F(SplitterFrameTest, StoppingTheBusyDialogOfAContentSearchEndsTheSearch)
+{
+    CSisTreeCtrl* pTree = m_pView->GetTreeCtrl();
+    ASSERT_TRUE(pTree->SelectNode(*TreeNode("Letters")));
+    Remember(App(), "anything", CTextSearch::FIELD_CONTENT);
+
+    // The user presses Stop as the busy dialog shows its first document, and confirms.
+    static int s_nShown = 0;
+    s_nShown = 0;
+    HHOOK hHook = SetWindowsHookEx(
+        WH_CALLWNDPROC,
+        [](int nCode, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            const auto* pCall = reinterpret_cast<const CWPSTRUCT*>(lParam);
+            if (pCall->message == WM_SETTEXT && GetDlgCtrlID(pCall->hwnd) == IDC_BUSY_STATUS && s_nShown++ == 0)
+                PostMessage(GetParent(pCall->hwnd), WM_COMMAND, IDCANCEL, 0);
+            return CallNextHookEx(nullptr, nCode, wParam, lParam);
+        },
+        nullptr, 0);
+    ASSERT_NE(hHook, nullptr);
+    std::vector<CString> boxes;
+    for (int nAnswer : { IDYES, IDOK }) {
+        m_driver.OnNextDialog([&boxes, nAnswer](HWND hDlg) {
+            boxes.push_back(CTestDriver::Text(hDlg));
+            EndDialog(hDlg, nAnswer);
+        });
+    }
+    Command(ID_CATALOG_FIND_NEXT);
+    UnhookWindowsHookEx(hHook);
+    EXPECT_EQ(s_nShown, 1) << "no document tested after the stop";
+    ASSERT_EQ(boxes.size(), 1u) << "the stop question only, no 'not found'";
+    EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), "Letters");
+}
+
+TEST_F(SplitterFrameTest, FindWithTheResultListSearchesTheCatalogIntoTheResultsWindow)
+{
+    // The catalogue links every document under the systems root, which the catalog search walks.
+    {
+        CCatalogHold hold(App().GetMainCatalog());
+        std::unique_ptr<CNodeRec> pSystems(CNodeRec::NewTopNodeRec3(App().GetMainCatalog()));
+        for (const char* pszSystem : { "Letters", "Photos" }) {
+            for (const auto& pDocument : TreeNode(pszSystem)->GetDocuments())
+                ASSERT_TRUE(pSystems->AddDocument(pDocument.get()));
+        }
+    }
+    const auto resultList = [](CFindRecord& search) { search.bResultList = TRUE; };
+    Remember(App(), ".jpg", CTextSearch::FIELD_NAME, resultList);
+    m_prompts.m_nFindFilesHostAnswer = IDOK;
+    Command(ID_CATALOG_FIND);
+    ASSERT_TRUE(MainFrame()->IsDragBarWindowShown(CCoolMenu::ENTRY_SEARCH_RESULTS));
+    CDlgSearchResults* pResults = MainFrame()->GetDragBar().GetList().GetSearchResultsWindow();
+    CArqListCtrl& list = pResults->GetList();
+    list.WaitForFill(TRUE);
+    std::vector<CString> names;
+    for (int nRow = 0; nRow < list.GetItemCount(); ++nRow)
+        names.push_back(list.GetItemText(nRow, list.FindColumn(4101)));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<CString> { "hill.jpg", "sea.jpg" }));
+    EXPECT_TRUE(CDlgSearchResults::HasResults());
+
+    // A second search makes the window again with its own results.
+    Remember(App(), "nothing like it", CTextSearch::FIELD_NAME, resultList);
+    Command(ID_CATALOG_FIND);
+    ASSERT_TRUE(MainFrame()->IsDragBarWindowShown(CCoolMenu::ENTRY_SEARCH_RESULTS));
+    EXPECT_EQ(MainFrame()->GetDragBar().GetList().GetSearchResultsWindow()->GetList().GetItemCount(), 0);
+    EXPECT_FALSE(CDlgSearchResults::HasResults());
 }

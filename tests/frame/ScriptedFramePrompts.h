@@ -22,7 +22,7 @@ public:
         return CDefaultFramePrompts::RunSetupWizard(results);
     }
     int ConfirmSetup() override { return Ask("confirm setup", m_nConfirmSetup); }
-    int FindFilesHost() override { return Ask("find files host", IDCANCEL); }
+    int FindFilesHost() override { return Ask("find files host", m_nFindFilesHostAnswer); }
     int OrphanWarning(BOOL* pbDontWarn) override
     {
         *pbDontWarn = m_bDontWarn;
@@ -102,6 +102,7 @@ public:
 
     std::function<int(CSetupResults&)> m_fnWizard; // none: the defaults' empty catalog
     int m_nConfirmSetup { IDOK };
+    int m_nFindFilesHostAnswer { IDCANCEL };
     int m_nOrphanAnswer { IDNO };
     BOOL m_bDontWarn { FALSE };
     int m_nRecoveryAnswer { IDCANCEL };

@@ -15,6 +15,14 @@
 #include <string_view>
 #include <vector>
 
+// Maps a letter of that type onto a fresh folder named by the letter below drives.
+inline void AddTestDrive(const std::filesystem::path& drives, char chLetter, UINT uType)
+{
+    const std::filesystem::path folder = drives / std::string(1, chLetter);
+    std::filesystem::create_directories(folder);
+    ASSERT_TRUE(SetDriveOverride(chLetter, folder.string().c_str(), uType));
+}
+
 class DriveTreeTest : public ProgramFolderTest {
 protected:
     void SetUp() override
@@ -31,12 +39,7 @@ protected:
     }
 
     // Adds a letter of that type over a fresh folder of its own.
-    void AddDrive(char chLetter, UINT uType) const
-    {
-        const std::filesystem::path folder = m_drives / std::string(1, chLetter);
-        std::filesystem::create_directories(folder);
-        ASSERT_TRUE(SetDriveOverride(chLetter, folder.string().c_str(), uType));
-    }
+    void AddDrive(char chLetter, UINT uType) const { AddTestDrive(m_drives.Path(), chLetter, uType); }
     // Puts the program folder (and so its Start menu) at C:\Program and the
     // user's home and desktop data beside the drives, so that nothing of the
     // host's desktop (its launchers) shows; returns the program folder.

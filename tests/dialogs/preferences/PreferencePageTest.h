@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class PreferencePageTest : public UiTest {
@@ -27,14 +28,20 @@ protected:
         m_nFocusAfterRefusal = 0;
         Driver().OnNextDialog([&](HWND hSheet) {
             step(hSheet, page.GetSafeHwnd());
-            Driver().OnNextDialog([this](HWND hBox) {
-                m_messages.emplace_back(CTestDriver::Text(::GetDlgItem(hBox, MESSAGEBOX_TEXT_ID)));
+            bool bAnswered = false;
+            Driver().OnNextDialog([this, &bAnswered](HWND hBox) {
+                if (!std::exchange(bAnswered, true))
+                    m_messages.emplace_back(CTestDriver::Text(::GetDlgItem(hBox, MESSAGEBOX_TEXT_ID)));
                 ::EndDialog(hBox, IDOK);
             });
             ::SendMessage(hSheet, WM_COMMAND, nButton, 0);
             if (!m_messages.empty()) {
                 m_nFocusAfterRefusal = ::GetDlgCtrlID(CTestDriver::Focus());
                 ::SendMessage(hSheet, WM_COMMAND, IDCANCEL, 0);
+            } else if (!bAnswered) {
+                // No box was shown: a box of our own takes the answer left queued.
+                bAnswered = true;
+                ::MessageBox(hSheet, "", "", MB_OK);
             }
         });
         return sheet.DoModal();

@@ -1,0 +1,57 @@
+#include "ui/CPopupFolderPicker.h"
+
+#include "catalog/CInfoPIDL.h"
+#include "catalog/ShellItemIds.h"
+#include "platform/base/Com.h"
+#include "platform/framework/CRect.h"
+#include "platform/shell/ShellFolder.h"
+#include "ui/CPIDLPopupCtrl.h"
+
+#include <memory>
+
+namespace {
+
+// The parsing name of the folder chosen in a popup opened under the button; empty when none.
+CString RunPopup(CButton& button)
+{
+    LPITEMIDLIST pidlDrives = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &pidlDrives)) || !pidlDrives)
+        return {};
+    CString strFolder;
+    CPIDLPopupWnd popup;
+    if (popup.Create(button.GetParent()) == 1) {
+        popup.GetPIDLList().FillFromPIDL(pidlDrives, CPIDLPopupCtrl::MASK_ALL);
+        CRect rcButton;
+        button.GetWindowRect(&rcButton);
+        rcButton.bottom -= 1;
+        const POINT pos { rcButton.left + CPopupFolderPicker::POPUP_INDENT, rcButton.bottom };
+        std::unique_ptr<CInfoPIDL> pChosen(static_cast<CInfoPIDL*>(popup.TrackPopup(&pos, &rcButton, &rcButton)));
+        if (pChosen) {
+            if (pChosen->m_pFolder && pChosen->m_pidlRelative)
+                (void)GetDisplayNameOfPIDL(pChosen->m_pFolder, pChosen->m_pidlRelative, SHGDN_FORPARSING, strFolder);
+            FreeInfoPIDL(nullptr, pChosen.get());
+        }
+    }
+    CoTaskMemFree(pidlDrives);
+    return strFolder;
+}
+
+} // namespace
+
+BOOL CPopupFolderPicker::Pick(CButton& button, CString& strFolder)
+{
+    if (m_bBusy)
+        return FALSE;
+    m_bBusy = true;
+    button.SetState(TRUE);
+    const HWND hButton = button.GetSafeHwnd();
+    const CString strChosen = RunPopup(button);
+    // The popup's loop may have seen the page go.
+    if (::IsWindow(hButton))
+        button.SetState(FALSE);
+    m_bBusy = false;
+    if (strChosen.IsEmpty())
+        return FALSE;
+    strFolder = strChosen;
+    return TRUE;
+}
