@@ -9,10 +9,10 @@
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
-#include "store/DocumentBackup.h"
 #include "store/DocumentOperations.h"
 #include "ui/CKadDragObjPIDL.h"
 #include "ui/CKadDragObjReg.h"
+#include "ui/ShellItemsBackup.h"
 
 #include "platform/framework/CWaitCursor.h"
 #include "platform/shell/ShellFolder.h"
@@ -52,13 +52,6 @@ BOOL IsSingleFolder(const CKadDragObjPIDL& payload)
         return FALSE;
     return (nAttributes & SFGAO_FOLDER) != 0;
 }
-
-// Removable media need a folder to copy into first; until the tree can ask
-// for one, such a drop is cancelled and nothing changes.
-class CNoBackupFolder : public CBackupFolderPrompt {
-public:
-    BOOL AskBackupFolder(CNodeRec*, CString&) override { return FALSE; }
-};
 
 } // namespace
 
@@ -123,16 +116,7 @@ BOOL CSisTreeCtrl::DropTake(CKadDragObj* pPayload, DROPEFFECT effect)
             const LONG nOperation = effect == DROPEFFECT_COPY ? PAYLOAD_COPY : PAYLOAD_MOVE;
             bDone = DropDocuments(m_pDragTarget.get(), pRecords->ToPayload(nOperation), nOperation) ? TRUE : FALSE;
         } else if (const auto* pShellItems = dynamic_cast<const CKadDragObjPIDL*>(pPayload)) {
-            CDroppedShellItems items;
-            for (int i = 0; i < pShellItems->GetItemCount(); ++i) {
-                CString strPath;
-                if (SUCCEEDED(GetDisplayNameOfPIDL(
-                        pShellItems->GetFolder(), pShellItems->GetItem(i).pidl, SHGDN_FORPARSING, strPath)))
-                    items.paths.push_back(strPath);
-            }
-            CNoBackupFolder prompt;
-            CBackupItem backup(&prompt, CString());
-            bDone = !items.paths.empty() && backup.RunDocumentBackup(m_pDragTarget.get(), items);
+            bDone = BackupDroppedShellItems(*m_pDragTarget, *pShellItems);
         }
     }
     EndDragOver();

@@ -35,6 +35,7 @@ public:
         CArchivoraApp* pApp = GetArchivoraApp();
         return pApp ? pApp->GetPendingDocs() : nullptr;
     }
+    CBackupFolderPrompt* GetBackupFolderPrompt() override { return GetFramePrompts().GetBackupFolderPrompt(); }
     BOOL OpenItem(CDocumentRec& document, LPCTSTR pszProgram) override
     {
         CArchivoraApp* pApp = GetArchivoraApp();

@@ -16,7 +16,6 @@
 #include "store/CNodeInfoRec.h"
 #include "store/CPreferences.h"
 #include "store/CatalogColumns.h"
-#include "store/DocumentBackup.h"
 #include "ui/CGridEdit.h"
 #include "ui/CKadDragObjPIDL.h"
 #include "ui/CKadDragObjReg.h"
@@ -25,6 +24,7 @@
 #include "ui/ConfirmDelete.h"
 #include "ui/MainWindowMessages.h"
 #include "ui/PopupImages.h"
+#include "ui/ShellItemsBackup.h"
 
 #include <algorithm>
 
@@ -334,26 +334,11 @@ int CSisPopupCtrl::EndDragMode(CKadDragObj* pPayload, int nEffect)
         const int nOperation = nEffect == DROPEFFECT_MOVE ? PAYLOAD_MOVE : PAYLOAD_COPY;
         bDone = DropDocuments(pTarget.get(), static_cast<CKadDragObjReg*>(pPayload)->ToPayload(nOperation), nOperation);
     } else if (pTarget && pPayload && pPayload->GetKind() == CKadDragObj::KIND_SHELL_ITEMS) {
-        bDone = DropShellItems(*pTarget, *static_cast<CKadDragObjPIDL*>(pPayload));
+        bDone = BackupDroppedShellItems(*pTarget, *static_cast<CKadDragObjPIDL*>(pPayload));
     }
     if (bDone)
         PostToMainWindow(MSG_REDO);
     return bDone;
-}
-
-BOOL CSisPopupCtrl::DropShellItems(CNodeRec& target, const CKadDragObjPIDL& payload)
-{
-    CDroppedShellItems items;
-    for (int i = 0; i < payload.GetItemCount(); ++i) {
-        CString strPath;
-        if (SUCCEEDED(GetDisplayNameOfPIDL(payload.GetFolder(), payload.GetItem(i).pidl, SHGDN_FORPARSING, strPath)))
-            items.paths.push_back(strPath);
-    }
-    if (items.paths.empty())
-        return FALSE;
-    CUiHostServices* pHost = GetUiHostServices();
-    CBackupItem backup(pHost ? pHost->GetBackupFolderPrompt() : nullptr, thePreferences.m_strDefaultDirCopyRem);
-    return backup.RunDocumentBackup(&target, items) != 0;
 }
 
 /* Renaming. */

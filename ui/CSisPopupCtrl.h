@@ -92,7 +92,6 @@ private:
     // Where a drop would go: the selected enabled row's node, else null.
     CNodeRec* DropTargetNode() const;
     BOOL DropCatalogEntries(CNodeRec& target, const CKadDragObjReg& payload, int nEffect);
-    static BOOL DropShellItems(CNodeRec& target, const CKadDragObjPIDL& payload);
 
     CImageList* m_pImages; // shared, null when the bitmap is missing
     CImageList* m_pArrows; // shared, null when the bitmap is missing

@@ -519,10 +519,10 @@ LSTATUS RegEnumKeyEx(HKEY hKey, DWORD dwIndex, LPTSTR lpName, LPDWORD lpcchName,
     CKeyRef ref;
     if (DWORD dwError = ReadKey(hKey, KEY_ENUMERATE_SUB_KEYS, ref))
         return static_cast<LSTATUS>(dwError);
-    const auto& subkeys = ref.pNode->GetSubkeys();
-    if (dwIndex >= subkeys.size())
+    const CRegistryNode* pSubkey = ref.pNode->SubkeyAt(dwIndex);
+    if (!pSubkey)
         return ERROR_NO_MORE_ITEMS;
-    const CRegistryNode& subkey = *std::next(subkeys.begin(), dwIndex)->second;
+    const CRegistryNode& subkey = *pSubkey;
     if (DWORD dwError = CopyName(subkey.GetName(), lpName, lpcchName))
         return static_cast<LSTATUS>(dwError);
     if (lpClass && lpcchClass && *lpcchClass) {

@@ -13,8 +13,10 @@ std::shared_ptr<CRegistryNode> CRegistryNode::FindSubkey(std::string_view strNam
 std::shared_ptr<CRegistryNode> CRegistryNode::AddSubkey(const std::string& strName, bool& bCreated)
 {
     auto [it, bInserted] = m_subkeys.try_emplace(Utf8ToUpper(strName));
-    if (bInserted)
+    if (bInserted) {
         it->second = std::make_shared<CRegistryNode>(strName);
+        m_cursor.bValid = false;
+    }
     bCreated = bInserted;
     return it->second;
 }
@@ -26,7 +28,22 @@ std::shared_ptr<CRegistryNode> CRegistryNode::RemoveSubkey(std::string_view strN
         return nullptr;
     std::shared_ptr<CRegistryNode> pNode = std::move(it->second);
     m_subkeys.erase(it);
+    m_cursor.bValid = false;
     return pNode;
+}
+
+const CRegistryNode* CRegistryNode::SubkeyAt(size_t nIndex) const
+{
+    if (nIndex >= m_subkeys.size())
+        return nullptr;
+    if (!m_cursor.bValid || m_cursor.nIndex > nIndex) {
+        m_cursor.it = m_subkeys.begin();
+        m_cursor.nIndex = 0;
+    }
+    m_cursor.it = std::next(m_cursor.it, static_cast<std::ptrdiff_t>(nIndex - m_cursor.nIndex));
+    m_cursor.nIndex = nIndex;
+    m_cursor.bValid = true;
+    return m_cursor.it->second.get();
 }
 
 size_t CRegistryNode::FindValueIndex(std::string_view strName) const

@@ -37,6 +37,10 @@ public:
     // Subkeys, in the order of their upper-cased names.
     const std::map<std::string, std::shared_ptr<CRegistryNode>>& GetSubkeys() const { return m_subkeys; }
     std::shared_ptr<CRegistryNode> FindSubkey(std::string_view strName) const;
+    // The subkey at that place of the order above, or nullptr past the last.
+    // The node remembers the place last asked for, so that walking the
+    // places in order costs one step each.
+    const CRegistryNode* SubkeyAt(size_t nIndex) const;
     // The subkey of that name, created when absent; `bCreated` tells which.
     std::shared_ptr<CRegistryNode> AddSubkey(const std::string& strName, bool& bCreated);
     // Detaches the subkey and returns it (nullptr when absent).
@@ -63,7 +67,25 @@ private:
     size_t FindValueIndex(std::string_view strName) const;
 
     std::string m_strName;
-    std::map<std::string, std::shared_ptr<CRegistryNode>> m_subkeys; // keyed by upper-cased name
+    using SubkeyMap = std::map<std::string, std::shared_ptr<CRegistryNode>>;
+
+    SubkeyMap m_subkeys; // keyed by upper-cased name
+    // SubkeyAt's last answer; dropped whenever a subkey is added or removed,
+    // and never copied with the node (it points into this node's map).
+    struct CPlaceCursor {
+        CPlaceCursor() = default;
+        CPlaceCursor(const CPlaceCursor&) { }
+        CPlaceCursor& operator=(const CPlaceCursor&)
+        {
+            bValid = false;
+            return *this;
+        }
+
+        SubkeyMap::const_iterator it;
+        size_t nIndex { 0 };
+        bool bValid { false };
+    };
+    mutable CPlaceCursor m_cursor;
     std::vector<CRegistryValue> m_values;
     ULONGLONG m_nLastWrite { 0 };
     bool m_bDeleted { false };

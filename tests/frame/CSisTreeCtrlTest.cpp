@@ -2,6 +2,7 @@
 
 #include "tests/frame/AppTestFixture.h"
 
+#include "catalog/ShellItemIds.h"
 #include "frame/AppMessages.h"
 #include "frame/CSisTreeView.h"
 #include "resources/ResourceIds.h"
@@ -9,8 +10,10 @@
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
 #include "store/ResString.h"
+#include "ui/CKadDragObjPIDL.h"
 #include "ui/CKadDragObjReg.h"
 
+#include "platform/base/DriveTable.h"
 #include "platform/controls/TreeViewControl.h"
 #include "platform/framework/AfxFrameIds.h"
 #include "platform/framework/CCmdUI.h"
@@ -21,6 +24,9 @@
 #include "platform/window/SystemMetrics.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -427,4 +433,49 @@ TEST_F(SisTreeTest, ADragRestingOnASystemOpensItsSubsystemsForTheDrag)
     m_driver.Advance(CSisTreeCtrl::POPUP_DELAY_MS + 50);
     EXPECT_TRUE(CTestDriver::PopupWindows().empty());
     m_pTree->DropLeave();
+}
+
+TEST_F(SisTreeTest, AFolderDroppedFromARemovableDriveIsCopiedIntoTheBackupFolderFirst)
+{
+    namespace fs = std::filesystem;
+    fs::create_directories(Home() / "stick" / "photos");
+    std::ofstream(Home() / "stick" / "photos" / "sea.txt") << "sea";
+    fs::create_directories(Home() / "d" / "backup");
+    // A stick on E:, a fixed drive D: for the copies; both letters go with the test.
+    struct CLettersGone {
+        ~CLettersGone()
+        {
+            SetDriveOverride('E', nullptr, 0);
+            SetDriveOverride('D', nullptr, 0);
+        }
+    } lettersGone;
+    ASSERT_TRUE(SetDriveOverride('E', (Home() / "stick").c_str(), DRIVE_REMOVABLE));
+    ASSERT_TRUE(SetDriveOverride('D', (Home() / "d").c_str(), DRIVE_FIXED));
+    LPITEMIDLIST pidlAbsolute = nullptr;
+    ASSERT_TRUE(SUCCEEDED(PathToPIDL("E:\\photos", &pidlAbsolute, nullptr)));
+    IShellFolder* pParent = nullptr;
+    LPITEMIDLIST pidlItem = nullptr;
+    const HRESULT hr = BindParentFolder(pidlAbsolute, IID_IShellFolder, reinterpret_cast<void**>(&pParent), &pidlItem);
+    CoTaskMemFree(pidlAbsolute);
+    ASSERT_TRUE(SUCCEEDED(hr));
+    CKadDragObjPIDL folder(pParent, "");
+    pParent->Release();
+    folder.AddItem(pidlItem, 0);
+    CRect rcWork;
+    ASSERT_TRUE(m_pTree->GetItemRect(Item({ "Work" }), &rcWork, TRUE));
+
+    // A cancelled question catalogues and copies nothing.
+    EXPECT_EQ(m_pTree->DropOver(&folder, 0, rcWork.left + 2, rcWork.top + 2), DROPEFFECT_COPY);
+    EXPECT_FALSE(m_pTree->DropTake(&folder, DROPEFFECT_COPY));
+    EXPECT_EQ(m_prompts.CountOf("backup folder"), 1);
+    EXPECT_FALSE(fs::exists(Home() / "d" / "backup" / "photos"));
+
+    m_prompts.m_strBackupFolder = "D:\\backup";
+    EXPECT_EQ(m_pTree->DropOver(&folder, 0, rcWork.left + 2, rcWork.top + 2), DROPEFFECT_COPY);
+    EXPECT_TRUE(m_pTree->DropTake(&folder, DROPEFFECT_COPY));
+    EXPECT_TRUE(fs::exists(Home() / "d" / "backup" / "photos" / "sea.txt"));
+    EXPECT_TRUE(fs::exists(Home() / "stick" / "photos" / "sea.txt")) << "the medium is left as it was";
+    EXPECT_EQ(Node({ "Work" })->CountDocuments(), 1);
+    std::unique_ptr<CDocumentRec> pCopy(App().GetMainCatalog()->FindPath("D:\\backup\\photos\\sea.txt"));
+    EXPECT_TRUE(pCopy) << "the copy is catalogued";
 }

@@ -6,12 +6,15 @@
 #include "frame/FramePrompts.h"
 #include "frame/SetupResults.h"
 #include "store/CPreferences.h"
+#include "store/DocumentBackup.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
-class CScriptedFramePrompts : public CDefaultFramePrompts {
+class CScriptedFramePrompts
+    : public CDefaultFramePrompts
+    , public CBackupFolderPrompt {
 public:
     BOOL HasWindow(EWindow) const override { return TRUE; }
     int RunSetupWizard(CSetupResults& results) override
@@ -91,6 +94,15 @@ public:
         return Ask("choose folder", m_nChooseFolderAnswer);
     }
 
+    CBackupFolderPrompt* GetBackupFolderPrompt() override { return this; }
+    // The backup folder: answered with m_strBackupFolder, cancelled when it is empty.
+    BOOL AskBackupFolder(CNodeRec*, CString& strFolder) override
+    {
+        m_strBackupOffered = strFolder;
+        strFolder = m_strBackupFolder;
+        return Ask("backup folder", m_strBackupFolder.IsEmpty() ? IDCANCEL : IDOK) == IDOK;
+    }
+
     // How many times the window was asked for.
     int CountOf(const std::string& strWindow) const
     {
@@ -127,6 +139,8 @@ public:
     int m_nNumber { 0 };
     int m_nNumberAnswer { IDCANCEL };
     CString m_strNoticeDate;
+    CString m_strBackupFolder;
+    CString m_strBackupOffered;
     std::vector<std::string> m_asked;
     std::vector<UINT> m_messages;
 

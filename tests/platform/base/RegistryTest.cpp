@@ -310,6 +310,31 @@ TEST_F(RegistryTest, SubkeysEnumerateByNameAndValuesInCreationOrder)
     EXPECT_EQ(ValueNames(hKey), Names({ "beta", "Alpha", "GAMMA", "delta" }));
 }
 
+TEST_F(RegistryTest, EnumerationByIndexFollowsKeysAddedAndDeletedBetweenCalls)
+{
+    HKEY hKey = Create("Software\\Walk");
+    for (const char* pszName : { "b", "d", "f" })
+        Create((std::string("Software\\Walk\\") + pszName).c_str());
+    auto nameAt = [hKey](DWORD dwIndex) {
+        char szName[16] = "";
+        DWORD cchName = sizeof szName;
+        return RegEnumKeyEx(hKey, dwIndex, szName, &cchName, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS
+            ? std::string(szName)
+            : std::string("<none>");
+    };
+    EXPECT_EQ(nameAt(0), "b");
+    EXPECT_EQ(nameAt(1), "d");
+    // A key added before the place asked last moves the later ones along.
+    Create("Software\\Walk\\a");
+    EXPECT_EQ(nameAt(2), "d");
+    EXPECT_EQ(RegDeleteKey(hKey, "d"), ERROR_SUCCESS);
+    EXPECT_EQ(nameAt(2), "f");
+    EXPECT_EQ(nameAt(3), "<none>");
+    // Going back starts over.
+    EXPECT_EQ(nameAt(0), "a");
+    EXPECT_EQ(SubkeyNames(hKey), Names({ "a", "b", "f" }));
+}
+
 TEST_F(RegistryTest, EnumerationReportsShortBuffers)
 {
     HKEY hKey = Create("Software\\Short");
