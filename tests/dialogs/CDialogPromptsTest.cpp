@@ -4,6 +4,7 @@
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CNetDriveMap.h"
+#include "store/CNodeRec.h"
 #include "store/CPreferences.h"
 #include "store/CatalogTypes.h"
 #include "tests/dialogs/DialogTestSupport.h"
@@ -206,4 +207,33 @@ TEST_F(CDialogPromptsTest, TheFramesQuestionsAreAnsweredByTheirDialogs)
     setup.Press(IDOK);
     Answer(setup);
     EXPECT_EQ(frame.ConfirmSetup(), IDOK);
+}
+
+TEST_F(CDialogPromptsTest, TheGroupCommandsOpenTheGroupDialogs)
+{
+    const CDialogPrompts prompts;
+    CFramePrompts& frame = GetFramePrompts();
+    for (auto eWindow : { CFramePrompts::EWindow::GroupDialogs, CFramePrompts::EWindow::KeywordSystemSheet })
+        EXPECT_TRUE(frame.HasWindow(eWindow));
+    ASSERT_TRUE(CCatalog::CreateFile(FALSE, Path("archiv.cat"), BLOCK_SIZE));
+    CCatalog catalog(Path("archiv.cat"), 1);
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(&catalog));
+
+    CDialogScript group;
+    group.SetText(IDC_GROUP_NAME, "Letters").Press(IDOK);
+    Answer(group);
+    EXPECT_EQ(frame.NewGroup(*pRoot), 1);
+    std::unique_ptr<CNodeRec> pLetters(pRoot->FindChildByName("Letters"));
+    ASSERT_NE(pLetters, nullptr);
+
+    for (int nAnswer : { IDOK, IDCANCEL }) {
+        CDialogScript properties;
+        properties.Press(nAnswer);
+        Answer(properties);
+        EXPECT_EQ(frame.GroupProperties(*pLetters), nAnswer);
+        CDialogScript keywords;
+        keywords.Press(nAnswer);
+        Answer(keywords);
+        EXPECT_EQ(frame.KeywordProperties(*pLetters), nAnswer);
+    }
 }
