@@ -3,8 +3,11 @@
 #include "dialogs/preferences/CDocumentTypesPropPage.h"
 #include "dialogs/preferences/CPrefBackupPropPage.h"
 #include "dialogs/preferences/CPrefDetailPropPage.h"
+#include "dialogs/preferences/CPrefGeneralPropPage.h"
+#include "dialogs/preferences/CPrefLibAutomaticaPropPage.h"
 #include "dialogs/preferences/CPrefMostRecentsPropPage.h"
 #include "dialogs/preferences/CPrefNotificatorDlg.h"
+#include "dialogs/preferences/CPrefUpdatePropPage.h"
 #include "dialogs/preferences/CPrefVersaoPropPage.h"
 #include "resources/ResourceIds.h"
 #include "webaccess/directory/CPrefWAAccountPropPage.h"
@@ -13,7 +16,10 @@
 CPreferencesArchivoraPropSheet::CPreferencesArchivoraPropSheet(CPreferencesArchivoraSheetData& data, CWnd* pParentWnd)
     : CKadPreferencesPropSheet(IDS_PREFERENCES, pParentWnd)
 {
+    AddOwnedPage<CPrefGeneralPropPage>(data.general);
     AddOwnedPage<CPrefDetailPropPage>(data.detail);
+    AddOwnedPage<CPrefUpdatePropPage>(data.update);
+    AddOwnedPage<CPrefLibAutomaticaPropPage>(data.libAutomatica);
     AddOwnedPage<CPrefVersaoPropPage>(data.versao);
     AddOwnedPage<CPrefBackupPropPage>(data.backup);
     AddOwnedPage<CPrefMostRecentsPropPage>();

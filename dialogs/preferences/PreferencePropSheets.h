@@ -8,7 +8,7 @@
 #include "dialogs/preferences/CKadPreferencesPropSheet.h"
 #include "store/PreferenceSheets.h"
 
-// The general preferences: details, versions, backup and recent documents.
+// The general preferences.
 class CPreferencesArchivoraPropSheet : public CKadPreferencesPropSheet {
 public:
     CPreferencesArchivoraPropSheet(CPreferencesArchivoraSheetData& data, CWnd* pParentWnd);

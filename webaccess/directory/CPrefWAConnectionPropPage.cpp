@@ -14,6 +14,7 @@ BEGIN_MESSAGE_MAP(CPrefWAConnectionPropPage, CPropertyPage)
     ON_BN_CLICKED(IDC_WA_CONN_MODEM, &CPrefWAConnectionPropPage::OnKindChosen)
     ON_BN_CLICKED(IDC_WA_CONN_CABLE, &CPrefWAConnectionPropPage::OnKindChosen)
     ON_BN_CLICKED(IDC_WA_CONN_LAN, &CPrefWAConnectionPropPage::OnKindChosen)
+    ON_BN_CLICKED(IDC_WA_FOLDER_PICK, &CPrefWAConnectionPropPage::OnPickFolder)
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -86,6 +87,13 @@ BOOL CPrefWAConnectionPropPage::OnApply()
 void CPrefWAConnectionPropPage::OnKindChosen()
 {
     EnableFolder();
+}
+
+void CPrefWAConnectionPropPage::OnPickFolder()
+{
+    CString strFolder;
+    if (m_picker.Pick(m_pickButton, strFolder))
+        SetDlgItemText(IDC_WA_FOLDER, strFolder);
 }
 
 void CPrefWAConnectionPropPage::EnableFolder()

@@ -13,6 +13,7 @@
 #include "platform/framework/CPropertyPage.h"
 #include "store/PreferenceSheets.h"
 #include "ui/CHotButton.h"
+#include "ui/CPopupFolderPicker.h"
 
 class CPrefWAConnectionPropPage : public CPropertyPage {
     DECLARE_MESSAGE_MAP()
@@ -34,6 +35,8 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnApply() override;
     void OnKindChosen();
+    // The folder picker: the chosen folder, as the shell spells it, becomes the edit's text.
+    void OnPickFolder();
 
 private:
     // The folder's caption, edit and picker follow the LAN button.
@@ -42,4 +45,5 @@ private:
 
     CPrefWAConnectionPageData& m_data;
     CHotButton m_pickButton;
+    CPopupFolderPicker m_picker;
 };

@@ -95,7 +95,11 @@ TEST_F(PreferencePicturesTest, EveryPageInItsSheet)
     thePreferences.CopyToWebSheet(web);
     PicturePagesOfNextSheet("web");
     RunPreferenceSheet(CFramePrompts::ESheet::Web, &web, &Host());
+}
 
+// Apart from the other sheets: the system icons of the types are the first this process draws.
+TEST_F(PreferencePicturesTest, DocumentsSheet)
+{
     CDocumentsSheetData documents;
     for (const char* pszChosen : { ".txt", ".abc" })
         documents.documentTypes.chosenExtensions.SetAt(pszChosen, nullptr);

@@ -18,6 +18,8 @@
 
 namespace {
 
+constexpr int GENERAL_PAGES = 7;
+
 class PreferencePropSheetsTest : public PreferencePageTest {
 protected:
     void SetUp() override
@@ -111,7 +113,8 @@ protected:
 TEST_F(PreferencePropSheetsTest, EachSheetShowsItsPagesInOrder)
 {
     EXPECT_EQ(PlayCommand(CFramePrompts::ESheet::General, nullptr, IDCANCEL), IDCANCEL);
-    EXPECT_EQ(m_tabs, (std::vector<CString> { "&Details", "&Versions", "&Backup", "&Recent" }));
+    EXPECT_EQ(m_tabs,
+        (std::vector<CString> { "&General", "&Details", "&Update", "&Clean-up", "&Versions", "&Backup", "&Recent" }));
     EXPECT_EQ(PlayCommand(CFramePrompts::ESheet::Catalog, nullptr, IDCANCEL), IDCANCEL);
     EXPECT_EQ(m_tabs, (std::vector<CString> { "&Notification" }));
     EXPECT_EQ(PlayCommand(CFramePrompts::ESheet::Web, nullptr, IDCANCEL), IDCANCEL);
@@ -129,7 +132,7 @@ TEST_F(PreferencePropSheetsTest, OkWithoutChangesSavesTheValuesUnchangedAndAnnou
     // Every page shown once, none changed.
     EXPECT_EQ(PlayCommand(CFramePrompts::ESheet::General,
                   [](HWND hSheet) {
-                      for (int nPage = 0; nPage < 4; ++nPage)
+                      for (int nPage = 0; nPage < GENERAL_PAGES; ++nPage)
                           ::SendMessage(hSheet, PSM_SETCURSEL, static_cast<WPARAM>(nPage), 0);
                   }),
         IDOK);
@@ -153,7 +156,7 @@ TEST_F(PreferencePropSheetsTest, CancelLeavesTheRegistryFileAsItWas)
     EXPECT_EQ(PlayCommand(
                   CFramePrompts::ESheet::General,
                   [](HWND hSheet) {
-                      ::SendMessage(hSheet, PSM_SETCURSEL, 1, 0);
+                      ::SendMessage(hSheet, PSM_SETCURSELID, 0, IDD_PREF_VERSIONS);
                       ::SetDlgItemText(CurrentPage(hSheet), IDC_VERSION_TEXT, "x#");
                   },
                   IDCANCEL),
