@@ -11,6 +11,8 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <optional>
+#include <unordered_map>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -106,6 +108,48 @@ std::string FindHostName(const std::string& strHostFolder, const std::string& st
         }
     }
     return {};
+}
+
+// Folders found on the host under another case than the one asked for, by
+// host root and lower-case components, so that the paths a catalog keeps in
+// lower case do not list their folders again at each lookup. A kept folder is
+// taken only while it still exists under its kept names.
+class CFolderCaseCache {
+public:
+    static std::string Key(const std::string& strRoot, const std::vector<std::string>& folders)
+    {
+        std::string strKey = strRoot;
+        for (const std::string& strName : folders)
+            strKey += '\\' + Utf8ToLower(strName);
+        return strKey;
+    }
+    std::optional<std::vector<std::string>> Find(const std::string& strKey)
+    {
+        std::lock_guard lock(m_mutex);
+        const auto it = m_folders.find(strKey);
+        if (it == m_folders.end())
+            return std::nullopt;
+        return it->second;
+    }
+    void Keep(const std::string& strKey, std::vector<std::string> names)
+    {
+        // Bounded: a walk over many folders starts the cache again.
+        constexpr size_t MAX_FOLDERS = 1024;
+        std::lock_guard lock(m_mutex);
+        if (m_folders.size() >= MAX_FOLDERS)
+            m_folders.clear();
+        m_folders.insert_or_assign(strKey, std::move(names));
+    }
+
+private:
+    std::mutex m_mutex;
+    std::unordered_map<std::string, std::vector<std::string>> m_folders;
+};
+
+CFolderCaseCache& FolderCaseCache()
+{
+    static CFolderCaseCache s_cache;
+    return s_cache;
 }
 
 /******************************************************************************
@@ -402,6 +446,34 @@ BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath)
         }
     }
 
+    // The folders may have been found under another case before.
+    const bool bCacheable = below.size() > 1
+        && std::none_of(below.begin(), below.end() - 1,
+            [](const std::string& strName) { return strName.find('~') != std::string::npos; });
+    const std::string strCaseKey
+        = bCacheable ? CFolderCaseCache::Key(hostPath.strRoot, { below.begin(), below.end() - 1 }) : std::string();
+    if (bCacheable) {
+        if (std::optional<std::vector<std::string>> folders = FolderCaseCache().Find(strCaseKey)) {
+            std::string strKept = hostPath.strRoot;
+            for (const std::string& strName : *folders)
+                strKept = JoinHostPath(strKept, strName);
+            struct stat info { };
+            if (lstat(strKept.c_str(), &info) == 0) {
+                hostPath.names = *folders;
+                hostPath.nExisting = folders->size();
+                if (!strKey.empty())
+                    pBatch->m_folders[strKey].path = hostPath;
+                std::string strHostName = FindHostName(strKept, below.back());
+                if (!strHostName.empty())
+                    ++hostPath.nExisting;
+                else
+                    strHostName = below.back();
+                hostPath.names.push_back(strHostName);
+                return TRUE;
+            }
+        }
+    }
+
     std::string strFolder = hostPath.strRoot;
     bool bFound = true;
     for (size_t i = 0; i < below.size(); ++i) {
@@ -417,6 +489,8 @@ BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath)
         if (!strKey.empty() && i + 2 == below.size())
             pBatch->m_folders[strKey].path = hostPath;
     }
+    if (bCacheable && hostPath.nExisting + 1 >= below.size())
+        FolderCaseCache().Keep(strCaseKey, { hostPath.names.begin(), hostPath.names.end() - 1 });
     return TRUE;
 }
 

@@ -101,6 +101,18 @@ TEST_F(PathMapTest, ComponentsMissingByCaseAreFoundCaseInsensitively)
     EXPECT_EQ(HostPath(OnT("LETTERS\\New\\Draft.odt")), (Folder() / "Letters" / "New" / "Draft.odt").string());
 }
 
+TEST_F(PathMapTest, FoldersFoundByCaseAreFoundAgainWhenTheyAreRenamedOrGone)
+{
+    Write("Letters/Ana/Report.ODT");
+    const std::string strReport = OnT("letters\\ana\\report.odt");
+    EXPECT_EQ(HostPath(strReport), (Folder() / "Letters" / "Ana" / "Report.ODT").string());
+    EXPECT_EQ(HostPath(OnT("letters\\ana\\new.odt")), (Folder() / "Letters" / "Ana" / "new.odt").string());
+    std::filesystem::rename(Folder() / "Letters" / "Ana", Folder() / "Letters" / "aNA");
+    EXPECT_EQ(HostPath(strReport), (Folder() / "Letters" / "aNA" / "Report.ODT").string());
+    std::filesystem::remove_all(Folder() / "Letters");
+    EXPECT_EQ(HostPath(strReport), (Folder() / "letters" / "ana" / "report.odt").string());
+}
+
 TEST_F(PathMapTest, TwoNamesDifferingOnlyInCase)
 {
     Write("box/Notes.txt", "upper");
