@@ -20,6 +20,8 @@ constexpr int EXTENT_MARGIN = 10;
 void CSystemListBox::FillFromCatalog(CCatalog* pCatalog)
 {
     const CKeywordMapLowTypes map(pCatalog);
+    CClientDC dc(this);
+    CFont* pOldFont = dc.SelectObject(GetFont());
     POSITION pos = map.GetStartPosition();
     while (pos != nullptr) {
         CString strKey;
@@ -28,21 +30,28 @@ void CSystemListBox::FillFromCatalog(CCatalog* pCatalog)
         auto pSystems = std::make_unique<CSystemArray>(SYSTEMS_GROW_BY);
         for (const auto& pNode : *static_cast<const CNodeRecArray*>(pValue))
             pSystems->Add(pNode->Clone());
-        AddKeywordRow(strKey, pSystems.release());
+        AddRow(dc, strKey, pSystems.release());
     }
+    dc.SelectObject(pOldFont);
 }
 
 int CSystemListBox::AddKeywordRow(LPCTSTR pszKeyword, CSystemArray* pSystems)
+{
+    CClientDC dc(this);
+    CFont* pOldFont = dc.SelectObject(GetFont());
+    const int nRow = AddRow(dc, pszKeyword, pSystems);
+    dc.SelectObject(pOldFont);
+    return nRow;
+}
+
+int CSystemListBox::AddRow(CDC& dc, LPCTSTR pszKeyword, CSystemArray* pSystems)
 {
     std::unique_ptr<CSystemArray> pOwned(pSystems);
     const int nRow = AddString(pszKeyword);
     if (nRow < 0)
         return nRow;
     SetItemDataPtr(nRow, pOwned.release());
-    CClientDC dc(this);
-    CFont* pOldFont = dc.SelectObject(GetFont());
     const int nWidth = dc.GetTextExtent(CString(pszKeyword)).cx + EXTENT_MARGIN;
-    dc.SelectObject(pOldFont);
     if (nWidth > m_nWidest) {
         m_nWidest = nWidth;
         SetHorizontalExtent(m_nWidest);

@@ -12,6 +12,7 @@
 #include "platform/framework/CListBox.h"
 
 class CCatalog;
+class CDC;
 
 using CSystemArray = COwnedPtrArray<CNodeRec>;
 
@@ -43,5 +44,8 @@ protected:
     void OnDestroy();
 
 private:
+    // Adds the row, measured with dc, which holds the list's font.
+    int AddRow(CDC& dc, LPCTSTR pszKeyword, CSystemArray* pSystems);
+
     int m_nWidest { 0 };
 };

@@ -33,9 +33,6 @@ HTREEITEM InsertNodeItem(CTreeCtrl& tree, const CNodeRec& node, HTREEITEM hParen
 
 void FillNodeChildren(const CNodeRec& node, HTREEITEM hParent, const NodeItemAttach& attach)
 {
-    std::unique_ptr<CNodeRec> pFirst(node.GetFirstChild());
-    if (pFirst == nullptr)
-        return;
     for (auto& pChild : node.GetSortedChildren(&CHILD_ORDER)) {
         // The item keeps the copy it was given, so the view stays good below it.
         const CNodeRec* pView = pChild.get();

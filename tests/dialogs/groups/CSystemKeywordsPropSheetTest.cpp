@@ -61,13 +61,13 @@ TEST_F(CSystemKeywordsPropSheetTest, AKeywordAddedToASystemShowsOnTheOtherPageAn
     CSystemKeywordsPropSheet sheet(m_pCatalog.get());
     CDialogScript script;
     script.SelectTreeItem(IDC_SHEET_SYSTEM_TREE, { "Projects" })
-        .Then([&](HWND hSheet) {
+        .Then([&](HWND) {
             HWND hList = WordList(sheet.m_keywordsOfSystem);
             EXPECT_EQ(CTestDriver::ListRows(hList).size(), 2u) << "the new-entry row and Invoice";
             AddRow(hList, "  letters  ");
         })
         .SelectPage(1)
-        .Then([&](HWND hSheet) {
+        .Then([&](HWND) {
             EXPECT_EQ(
                 CTestDriver::Items(WordList(sheet.m_systemsOfKeyword)), (std::vector<CString> { "invoice", "letters" }))
                 << "a keyword of mail systems only is not listed";
@@ -141,4 +141,31 @@ TEST_F(CSystemKeywordsPropSheetTest, CancelAfterChangesOnBothPagesWritesNothing)
     Answer(script);
     EXPECT_EQ(sheet.DoModal(), IDCANCEL);
     EXPECT_EQ(Bytes(), strBefore);
+}
+
+TEST_F(CSystemKeywordsPropSheetTest, ASystemChosenTwiceThroughThePopupIsListedOnce)
+{
+    // The popup lists the top-level systems sorted: Archive, then Projects.
+    auto chooseArchive = [this] {
+        m_driver.OnNextWait([this] {
+            const std::vector<HWND> popups = CTestDriver::PopupWindows();
+            ASSERT_FALSE(popups.empty());
+            ASSERT_TRUE(m_driver.ClickPopupRow(popups.front(), 0));
+        });
+    };
+    CSystemKeywordsPropSheet sheet(m_pCatalog.get());
+    CDialogScript script;
+    script.SelectPage(1)
+        .Select(IDC_SHEET_WORD_LIST, "invoice")
+        .Then([&](HWND) { chooseArchive(); })
+        .Press(IDC_SYSTEM_ADD)
+        .Then([&](HWND) { chooseArchive(); })
+        .Press(IDC_SYSTEM_ADD)
+        .Then([&](HWND hSheet) { EXPECT_EQ(SystemRows(hSheet), 2); })
+        .Press(IDOK);
+    Answer(script);
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    m_pCatalog = OpenCatalog();
+    EXPECT_EQ(KeywordTexts(*Node(*m_pCatalog, m_archive)), (std::vector<std::string> { "Invoice", "mailonly" }))
+        << "the keyword typed lower-case in the list found its record";
 }
