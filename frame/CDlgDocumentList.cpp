@@ -10,6 +10,7 @@
 #include "store/CDocumentRec.h"
 #include "store/CatalogColumns.h"
 #include "store/ResString.h"
+#include "ui/CDlgOperationProgress.h"
 
 #include "platform/framework/AfxFrameIds.h"
 #include "platform/framework/CMenu.h"
@@ -28,6 +29,8 @@ BEGIN_MESSAGE_MAP(CDlgDocumentList, CListWindow)
     ON_COMMAND(ID_BIN_EMPTY, &CDlgDocumentList::OnEmpty)
     ON_COMMAND(ID_BIN_CLOSE, &CDlgDocumentList::OnClose)
     ON_COMMAND(ID_DOC_PROPERTIES, &CDlgDocumentList::OnProperties)
+    ON_COMMAND(ID_CATALOG_FIND, &CDlgDocumentList::OnFind)
+    ON_COMMAND(ID_CATALOG_FIND_NEXT, &CDlgDocumentList::OnFindNext)
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -80,17 +83,32 @@ void CDlgDocumentList::RestoreSelected()
     const std::vector<int> rows = m_list.GetSelectedRows();
     if (!pApp || rows.empty())
         return;
-    CWaitCursor wait;
-    BOOL bChanged = FALSE;
+    // The entries go from the last row up; the progress shows each one's path.
+    std::vector<CString> paths;
     for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-        CDocumentRec* pEntry = m_list.GetRowDocument(*it);
-        // A file that cannot come back (another took its place) keeps its entry here.
-        if (!pEntry || LixeiraProcessEntry(*pEntry, RECYCLE_RESTORE) != 0)
-            continue;
-        std::unique_ptr<CDocumentRec> pRestored(pEntry->CopyToCatalog(pApp->GetMainCatalog()));
-        if (pRestored && pEntry->ForEachLinkedNode(NO_BLOCK, -1, FALSE))
-            bChanged = TRUE;
+        const CDocumentRec* pEntry = m_list.GetRowDocument(*it);
+        paths.push_back(pEntry ? pEntry->GetFilePath() : CString());
     }
+    CDlgOperationProgress progress;
+    progress.SetItemTexts(paths);
+    const BOOL bShown = progress.CreateAndShow(this);
+    if (bShown)
+        progress.SetWindowText(GetResString(IDS_BIN_RESTORING));
+    BOOL bChanged = FALSE;
+    for (size_t i = 0; i < rows.size() && !progress.IsCancelled(); ++i) {
+        if (bShown)
+            progress.SetText(paths[i]);
+        CDocumentRec* pEntry = m_list.GetRowDocument(rows[rows.size() - 1 - i]);
+        // A file that cannot come back (another took its place) keeps its entry here.
+        if (pEntry && LixeiraProcessEntry(*pEntry, RECYCLE_RESTORE) == 0) {
+            std::unique_ptr<CDocumentRec> pRestored(pEntry->CopyToCatalog(pApp->GetMainCatalog()));
+            bChanged = (pRestored && pEntry->ForEachLinkedNode(NO_BLOCK, -1, FALSE)) || bChanged;
+        }
+        if (bShown)
+            progress.GetBar().StepIt();
+    }
+    if (progress.GetSafeHwnd())
+        progress.DestroyWindow();
     AfterChange(bChanged);
 }
 

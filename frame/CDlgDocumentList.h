@@ -31,6 +31,11 @@ public:
     BOOL DeleteSelected();
     // Deletes every entry of the bin after the user confirmed it.
     BOOL EmptyBin();
+    // Looks for the next document that matches the last search
+    // (CDlgDocumentList_Find.cpp): the row selected, or -1 when none is (a
+    // group of the main catalog shown instead, or nothing found, which a
+    // message says).
+    int FindNext();
 
 protected:
     std::span<const CListWindowColumn> GetColumns() const override;
@@ -44,12 +49,18 @@ protected:
     void OnClose();
     void OnProperties();
     void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    // The find dialog, then a search (into the search results when it asks for them).
+    void OnFind();
+    void OnFindNext() { (void)FindNext(); }
 
 private:
     // Deletes one entry for good: its file in the bin, then its links (and so its record).
     static BOOL DeleteEntry(CDocumentRec& entry);
     // Asks the user about the rows: one by its path, several by their count.
     BOOL Confirm(const std::vector<int>& rows);
+    // The first document row in [nFirst, nEnd) that matches the find criteria;
+    // -1 for none, and *pbEnd set when a message store turned out reorganised.
+    int FindRow(int nFirst, int nEnd, BOOL* pbEnd);
     // After the bin changed: the drag bar's picture, the main window, the rows.
     void AfterChange(BOOL bMainChanged);
 

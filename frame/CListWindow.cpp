@@ -4,12 +4,16 @@
 #include "frame/CArqListCtrl.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
+#include "store/CDocumentRec.h"
 #include "store/ResString.h"
+#include "ui/CGroupPopupWnd.h"
 
 #include "platform/controls/ListViewControl.h"
 #include "platform/framework/AfxMessages.h"
 #include "platform/framework/CMenu.h"
+#include "platform/framework/CRect.h"
 #include "platform/framework/CWinThread.h"
+#include "platform/window/Input.h"
 
 #include <algorithm>
 #include <utility>
@@ -25,6 +29,7 @@ BEGIN_MESSAGE_MAP(CListWindow, CDialog)
     ON_NOTIFY(LVN_ITEMCHANGED, CListWindow::LIST_ID, &CListWindow::OnListItemChanged)
     ON_COMMAND(ID_DOC_SELECT_ALL, &CListWindow::OnSelectAll)
     ON_COMMAND(ID_DOC_INVERT_SELECTION, &CListWindow::OnInvertSelection)
+    ON_BN_CLICKED(CListWindow::GROUPS_ID, &CListWindow::OnGroupsButton)
     ON_REGISTERED_MESSAGE(g_nMsgListCatalogChanged, &CListWindow::OnListCatalogChanged)
     ON_REGISTERED_MESSAGE(g_nMsgListPropChanged, &CListWindow::OnListPropChanged)
 END_MESSAGE_MAP()
@@ -32,8 +37,14 @@ END_MESSAGE_MAP()
 
 BOOL PreTranslateListWindowKey(CWnd* pList, MSG* pMsg)
 {
-    if (pMsg->message != WM_KEYDOWN || pMsg->hwnd != pList->GetSafeHwnd()
-        || (pMsg->wParam != VK_RETURN && pMsg->wParam != VK_ESCAPE))
+    if (pMsg->message != WM_KEYDOWN || pMsg->hwnd != pList->GetSafeHwnd())
+        return FALSE;
+    // The keys the lists take themselves, which neither the dialog nor the
+    // main window's accelerators may have.
+    const WPARAM nKey = pMsg->wParam;
+    const BOOL bControl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    if (nKey != VK_RETURN && nKey != VK_ESCAPE && nKey != VK_F3 && nKey != VK_F5
+        && !(bControl && nKey >= 'A' && nKey <= 'Z'))
         return FALSE;
     TranslateMessage(pMsg);
     DispatchMessage(pMsg);
@@ -65,6 +76,8 @@ BOOL CListWindow::OnInitDialog()
     list.CreateStateImageList();
     InsertColumns();
     m_nodePath.SubclassDlgItem(NODE_PATH_ID, this);
+    if (GetDlgItem(GROUPS_ID))
+        m_groupsButton.SubclassDlgItem(GROUPS_ID, this);
     CDialog::OnInitDialog();
     CMenu menu;
     if (menu.LoadMenu(m_nIDTemplate)) {
@@ -204,9 +217,35 @@ void CListWindow::ShowFocused()
         m_nodePath.SetNodeOfRecord(list.GetRowRecord(list.GetFocusedRow()));
         m_nodePath.Invalidate();
     }
+    if (m_groupsButton.GetSafeHwnd()) {
+        const CDocumentRec* pDocument = list.GetRowDocument(list.GetFocusedRow());
+        m_groupsButton.ShowWindow(pDocument && pDocument->HasLinks() ? SW_SHOW : SW_HIDE);
+    }
     CString strCount;
     strCount.Format(GetResString(IDS_LIST_WINDOW_COUNT), list.GetItemCount());
     SetDlgItemText(COUNT_ID, strCount);
+}
+
+void CListWindow::OnGroupsButton()
+{
+    CArqListCtrl& list = GetList();
+    const CDocumentRec* pDocument = list.GetRowDocument(list.GetFocusedRow());
+    if (m_bGroupsShowing || !pDocument)
+        return;
+    m_bGroupsShowing = TRUE;
+    m_groupsButton.SetState(TRUE);
+    CRect rcButton;
+    m_groupsButton.GetWindowRect(&rcButton);
+    CGroupPopupWnd popup;
+    if (popup.Create(this) == 1) {
+        popup.GetGroupList().FillGroups(pDocument);
+        const POINT at { rcButton.left + 10, rcButton.bottom - 1 };
+        (void)popup.TrackPopup(&at, nullptr, nullptr); // the list of groups chooses nothing
+        popup.DestroyWindow();
+    }
+    if (::IsWindow(m_groupsButton.GetSafeHwnd()))
+        m_groupsButton.SetState(FALSE);
+    m_bGroupsShowing = FALSE;
 }
 
 void CListWindow::OnListItemChanged(NMHDR* pNMHDR, LRESULT* pResult)

@@ -3,8 +3,10 @@
 // CListWindow: what the modeless document-list windows share (the recycle
 // bin, the search results and the expired documents): a kept dialog with a
 // document list on control 1212, the focused document's place in a node path
-// control (1243) and a count caption (1283), its menu bar (the menu of the
-// template's ID), and catalog and view changes that wait while it is hidden.
+// control (1243), a count caption (1283), a button (1342) that pops up the
+// groups the focused document is linked to, shown while it has any, its menu
+// bar (the menu of the template's ID), and catalog and view changes that wait
+// while it is hidden.
 //
 //   hidden ──shown──> open (catalog held, pending reload and redraw done)
 //   open ──hidden, closed, Escape──> hidden (catalog released)
@@ -12,6 +14,7 @@
 // The window stays alive while hidden; Enter and Escape in the list go to
 // the list, never end the dialog.
 
+#include "ui/CHotButton.h"
 #include "ui/CNodePathCtrl.h"
 
 #include "platform/framework/CDialog.h"
@@ -40,6 +43,7 @@ public:
     static constexpr UINT LIST_ID = 1212;
     static constexpr UINT NODE_PATH_ID = 1243;
     static constexpr UINT COUNT_ID = 1283;
+    static constexpr UINT GROUPS_ID = 1342;
 
     // Makes the window, hidden; FALSE when it cannot be made.
     BOOL CreateHidden(CWnd* pParent);
@@ -85,6 +89,8 @@ protected:
     void OnListItemChanged(NMHDR* pNMHDR, LRESULT* pResult);
     void OnSelectAll();
     void OnInvertSelection();
+    // Pops up the focused document's groups below the button.
+    void OnGroupsButton();
     LRESULT OnListCatalogChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnListPropChanged(WPARAM wParam, LPARAM lParam);
 
@@ -95,11 +101,14 @@ private:
 
     const UINT m_nIDTemplate;
     CNodePathCtrl m_nodePath;
+    CHotButton m_groupsButton;
+    BOOL m_bGroupsShowing { FALSE }; // the groups popup is up (the button's dwell does not open another)
     BOOL m_bOpen { FALSE };
     BOOL m_bReloadPending { FALSE };
     BOOL m_bRedrawPending { FALSE };
 };
 
-// What the lists of these windows do with a key before the dialog sees it:
-// Enter and Escape go to the list at once (TRUE: handled).
+// What the lists of these windows do with a key before the dialog and the
+// main window's accelerators see it: Enter, Escape, F3, F5 and Ctrl with a
+// letter go to the list at once (TRUE: handled).
 BOOL PreTranslateListWindowKey(CWnd* pList, MSG* pMsg);

@@ -13,6 +13,7 @@
 #include "platform/base/FileFunctions.h"
 #include "platform/controls/ListViewControl.h"
 #include "platform/framework/CMenu.h"
+#include "platform/window/Input.h"
 
 #include <vector>
 
@@ -22,6 +23,7 @@ IMPLEMENT_DYNCREATE(CLixeiraListCtrl, CArqListCtrl)
 BEGIN_MESSAGE_MAP(CLixeiraListCtrl, CArqListCtrl)
     ON_WM_CONTEXTMENU()
     ON_WM_LBUTTONDBLCLK()
+    ON_WM_KEYDOWN()
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -87,6 +89,21 @@ void CLixeiraListCtrl::OnLButtonDblClk(UINT nFlags, CPoint point)
     UINT uFlags = 0;
     if (HitTest(point, &uFlags) >= 0 && (uFlags & LVHT_ONITEM))
         OnEnterKey();
+}
+
+void CLixeiraListCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    UINT nCommand = 0;
+    if (nChar == 'F' && (GetKeyState(VK_CONTROL) & 0x8000))
+        nCommand = ID_CATALOG_FIND;
+    else if (nChar == VK_F3)
+        nCommand = ID_CATALOG_FIND_NEXT;
+    CWnd* pParent = GetParent();
+    if (nCommand == 0 || !pParent) {
+        CArqListCtrl::OnKeyDown(nChar, nRepCnt, nFlags);
+        return;
+    }
+    pParent->SendMessage(WM_COMMAND, nCommand);
 }
 
 DROPEFFECT CLixeiraListCtrl::DropOver(CKadDragObj* pPayload, UINT, int, int)

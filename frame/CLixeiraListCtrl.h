@@ -34,4 +34,6 @@ protected:
     void OnContextMenu(CWnd* pWnd, CPoint point);
     // A double click on a row opens its properties.
     void OnLButtonDblClk(UINT nFlags, CPoint point);
+    // Ctrl+F the window's find dialog, F3 its Find next.
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
 };

@@ -51,21 +51,6 @@ std::unique_ptr<CNodeRec> TopSystemOf(const CNodeRec& node)
     return std::unique_ptr<CNodeRec>(node.Clone());
 }
 
-// The find settings' newest search as the program's find criteria.
-void ApplySearchCriteria(const CFindSettings& settings)
-{
-    const CFindRecord& find = settings.GetFind();
-    CSearchCriteria& criteria = GetGlobalSearchCriteria();
-    criteria.words.clear();
-    const CStringArray& words = settings.GetWords();
-    for (int i = 0; i < words.GetSize(); ++i)
-        criteria.words.push_back(words[i]);
-    criteria.nField = find.nField;
-    criteria.nMode = find.nType == FIND_TYPE_ANY_WORD ? CTextSearch::MODE_ANY_WORD : CTextSearch::MODE_ALL_WORDS;
-    criteria.bCaseSensitive = find.bMatchCase;
-    criteria.bWholeWord = find.bWholeWord;
-}
-
 // Tests documents against the last search, showing each in the busy dialog
 // when there is one; a stop there, once confirmed, cancels the search.
 class CFindPass {
@@ -156,7 +141,7 @@ void CSplitterFrame::SearchCatalog()
         return;
     CArqListCtrl& list = m_pListView->GetListCtrl();
     pApp->SetListFilter(list.GetListFilter());
-    ApplySearchCriteria(pApp->GetFindSettings());
+    pApp->GetFindSettings().ApplySearchCriteria();
     // The pass reads every document: the list's worker must be done with them.
     list.WaitForFill(TRUE);
     pMain->SearchCatalogIntoResults(pTree->GetCatalog());
@@ -203,7 +188,7 @@ CSplitterFrame::EFound CSplitterFrame::FindNext(BOOL bFindBar)
         SetCapture();
         wait.emplace();
     }
-    ApplySearchCriteria(settings);
+    settings.ApplySearchCriteria();
     CFindPass pass(pBusy.get());
     CArqListCtrl& list = m_pListView->GetListCtrl();
     list.WaitForFill(TRUE);

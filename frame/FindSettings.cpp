@@ -1,5 +1,6 @@
 #include "frame/FindSettings.h"
 
+#include "catalog/CTextSearch.h"
 #include "frame/AppGlobals.h"
 #include "store/CCatalog.h"
 #include "store/CNodeRec.h"
@@ -254,6 +255,18 @@ void CFindSettings::SetLastFindFilter(const CListFilter& filter)
 {
     FreeListFilter(&m_lastFilter);
     CopyListFilter(&m_lastFilter, filter);
+}
+
+void CFindSettings::ApplySearchCriteria() const
+{
+    CSearchCriteria& criteria = GetGlobalSearchCriteria();
+    criteria.words.clear();
+    for (int i = 0; i < m_words.GetSize(); ++i)
+        criteria.words.push_back(m_words[i]);
+    criteria.nField = m_find.nField;
+    criteria.nMode = m_find.nType == FIND_TYPE_ANY_WORD ? CTextSearch::MODE_ANY_WORD : CTextSearch::MODE_ALL_WORDS;
+    criteria.bCaseSensitive = m_find.bMatchCase;
+    criteria.bWholeWord = m_find.bWholeWord;
 }
 
 void CFindSettings::SplitSearchWords()

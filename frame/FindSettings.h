@@ -95,6 +95,8 @@ public:
     CString GetLastSearchText() const { return m_lastFind.GetText(); }
     // Replaces the last find's list filter by a copy of filter.
     void SetLastFindFilter(const CListFilter& filter);
+    // Makes the newest search the program's find criteria (GetGlobalSearchCriteria).
+    void ApplySearchCriteria() const;
 
 private:
     // Rebuilds the words from the find record's newest text.

@@ -144,6 +144,8 @@ public:
     // The find dialog of a catalog view: IDOK with the find settings changed
     // (the application's) and a search to run.
     virtual int FindFilesHost() = 0;
+    // The options of the catalog search (IDOK with the find settings changed).
+    virtual int FindOptions() = 0;
 
     /* Find Files, the modeless window of files found on the disks. */
 
@@ -192,6 +194,7 @@ public:
     int SetNumber(CDocumentRec&, int*) override { return IDCANCEL; }
     int SearchCriteria(CListFilter&, BOOL) override { return IDCANCEL; }
     int FindFilesHost() override { return IDCANCEL; }
+    int FindOptions() override { return IDCANCEL; }
     void OpenFindFiles(LPCTSTR, CWnd*) override { }
     void CloseFindFiles() override { }
     void FindFilesCatalogChanged() override { }

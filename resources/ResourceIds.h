@@ -528,6 +528,9 @@
 #define ID_BIN_CLOSE                32860
 #define ID_BIN_RESTORE              32861
 #define ID_BIN_EMPTY                32862
+#define ID_SEARCH_OPTIONS           32863   // the search results' find options
+#define ID_SEARCH_CRITERIA          32864   // ... and the criteria the search used
+#define IDS_BIN_RESTORING           4100    // the restore's progress caption
 #define IDS_BIN_DELETE_SOME         4029    // %d: the count
 #define IDS_BIN_DELETE_ONE          4030    // %s: the document's path
 #define IDS_LIST_WINDOW_COUNT       4042    // %d: the rows

@@ -45,7 +45,9 @@ constexpr UINT VK_DECIMAL   = 0x6E;
 constexpr UINT VK_DIVIDE    = 0x6F;
 constexpr UINT VK_F1        = 0x70; // to VK_F24 = 0x87
 constexpr UINT VK_F2        = 0x71;
+constexpr UINT VK_F3        = 0x72;
 constexpr UINT VK_F4        = 0x73;
+constexpr UINT VK_F5        = 0x74;
 constexpr UINT VK_F10       = 0x79;
 constexpr UINT VK_F12       = 0x7B;
 constexpr UINT VK_F24       = 0x87;

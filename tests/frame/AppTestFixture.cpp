@@ -1,7 +1,9 @@
 #include "tests/frame/AppTestFixture.h"
 
+#include "catalog/CTextSearch.h"
 #include "frame/AppGlobals.h"
 #include "frame/AppMessages.h"
+#include "frame/FindSettings.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
@@ -142,4 +144,19 @@ void AppTest::SetProductValue(LPCTSTR pszKey, LPCTSTR pszName, DWORD dwValue)
 CString AppTest::ProgramPath(const char* pszName) const
 {
     return ProgramPathFromHostPath((Home() / pszName).string()).c_str();
+}
+
+void AppTest::SetLastFind(const char* pszText, int nScope, BOOL bRecycle)
+{
+    CFindRecord search;
+    search.history.Add(pszText);
+    search.nType = FIND_TYPE_PHRASE;
+    search.nField = CTextSearch::FIELD_NAME;
+    search.nScope = nScope;
+    search.bRecycle = bRecycle;
+    search.bOpenFindBar = FALSE;
+    CFindSettings& settings = App().GetFindSettings();
+    settings.UpdateFind(search, -1, -1, App().GetMainCatalog());
+    settings.UpdateLastFind(search, -1, -1, App().GetMainCatalog());
+    settings.ApplySearchCriteria();
 }

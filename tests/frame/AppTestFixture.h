@@ -61,6 +61,10 @@ protected:
     // The program path of a file of the program folder.
     CString ProgramPath(const char* pszName) const;
 
+    // Makes the last search (also the program's find criteria) the phrase
+    // pszText in the documents' names, with scope nScope, for the recycle bin when bRecycle.
+    void SetLastFind(const char* pszText, int nScope = 0, BOOL bRecycle = FALSE);
+
     CTestDriver m_driver;
     CScriptedFramePrompts m_prompts;
     std::unique_ptr<CArchivoraApp> m_pApp;

@@ -1,6 +1,7 @@
 #include "frame/CArqListCtrl.h"
 
 #include "tests/frame/AppTestFixture.h"
+#include "tests/frame/CommandStates.h"
 
 #include "catalog/CCatalogPrompts.h"
 #include "frame/AppMessages.h"
@@ -33,35 +34,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// Whether an update pass enabled a command.
-class CEnabledState : public CCmdUI {
-public:
-    void Enable(BOOL bOn) override { m_bEnabled = bOn; }
-    void SetCheck(int) override { }
-    void SetText(LPCTSTR) override { }
-
-    BOOL m_bEnabled { TRUE };
-};
-
-// The words and state an update pass gave a menu item.
-class CMenuItemState : public CCmdUI {
-public:
-    explicit CMenuItemState(UINT nID)
-    {
-        m_nID = nID;
-        m_menu.CreatePopupMenu();
-        m_menu.AppendMenu(MF_STRING, nID, "placeholder");
-        m_pMenu = &m_menu;
-    }
-    void Enable(BOOL bOn) override { m_bEnabled = bOn; }
-    void SetCheck(int) override { }
-    void SetText(LPCTSTR pszText) override { m_strText = pszText; }
-
-    CMenu m_menu;
-    BOOL m_bEnabled { TRUE };
-    CString m_strText;
-};
 
 // Answers the password question with a fixed password.
 class CPasswordAnswer : public CCatalogPrompts {

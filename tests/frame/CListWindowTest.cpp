@@ -1,12 +1,18 @@
 #include "frame/CListWindow.h"
 
 #include "tests/frame/AppTestFixture.h"
+#include "tests/frame/CommandStates.h"
 
 #include "catalog/CRecycleRun.h"
+#include "catalog/CTextSearch.h"
 #include "frame/CArqListCtrl.h"
+#include "frame/CArqListView.h"
+#include "frame/CArqListViewCtrl.h"
 #include "frame/CDlgDocumentList.h"
 #include "frame/CDlgExpiredDocuments.h"
 #include "frame/CDlgSearchResults.h"
+#include "frame/CSplitterFrame.h"
+#include "frame/FindSettings.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CFolderIndex.h"
@@ -17,6 +23,7 @@
 
 #include "platform/base/PathMap.h"
 #include "platform/controls/ListViewControl.h"
+#include "platform/framework/CCmdUI.h"
 #include "platform/framework/CRect.h"
 #include "resources/ResourceIds.h"
 
@@ -56,6 +63,7 @@ protected:
     }
     void TearDown() override
     {
+        GetGlobalSearchCriteria() = {}; // the program's find criteria outlive the test
         for (CListWindow* pWindow : { static_cast<CListWindow*>(&m_bin), static_cast<CListWindow*>(&m_expired),
                  static_cast<CListWindow*>(&m_results) }) {
             if (pWindow->GetSafeHwnd())
@@ -221,6 +229,83 @@ TEST_F(ListWindowTest, TheSearchResultsShowTheFoundDocumentsThatAreStillCatalogu
     Open(m_results);
     ASSERT_EQ(m_results.GetList().GetItemCount(), 1);
     EXPECT_EQ(Cell(m_results, 0, COLUMN_NAME), "new.txt");
+}
+
+TEST_F(ListWindowTest, FindNextInTheBinGoesRoundItsRowsAndSaysWhenOnlyTheFocusedOneMatches)
+{
+    Recycle("old.txt");
+    Recycle("new.txt");
+    SetLastFind("new", 0, TRUE);
+    Open(m_bin);
+    CArqListCtrl& list = m_bin.GetList();
+    ASSERT_EQ(list.GetItemCount(), 2);
+    const int nNew = Cell(m_bin, 0, COLUMN_NAME) == "new.txt" ? 0 : 1;
+    list.SelectOnly(1 - nNew);
+    list.SetFocus();
+    ASSERT_TRUE(m_driver.PressKey(VK_F3));
+    EXPECT_EQ(list.GetFocusedRow(), nNew);
+    // Again: the main catalog has no match left, so the search comes round to the focused row.
+    m_driver.AnswerNextMessageBox(IDOK);
+    EXPECT_EQ(m_bin.FindNext(), -1);
+    EXPECT_EQ(list.GetFocusedRow(), nNew);
+    // The focused entry is linked to its group in the bin: the groups button shows.
+    EXPECT_TRUE(m_bin.GetDlgItem(CListWindow::GROUPS_ID)->IsWindowVisible());
+}
+
+TEST_F(ListWindowTest, ASearchNotForTheBinGoesOnInTheCatalogView)
+{
+    Recycle("old.txt");
+    SetLastFind("new");
+    Open(m_bin);
+    m_bin.GetList().SelectOnly(0);
+    EXPECT_EQ(m_bin.FindNext(), -1);
+    EXPECT_FALSE(m_bin.IsWindowVisible());
+}
+
+TEST_F(ListWindowTest, TheSearchResultsShowTheirCriteriaOnlyAfterASearchWithWords)
+{
+    {
+        CFolderIndex index(App().GetFolderIndexPath(), 1);
+        ASSERT_TRUE(index.IsOpen());
+        CRecordRef folder;
+        ASSERT_TRUE(index.AddFolder((Path("") + "\\").c_str(), &folder));
+        ASSERT_TRUE(index.AddEntry(folder, "new.txt", Find("new.txt")->GetRef()));
+        CListFilter filter {};
+        SetListFilterCondition(&filter, 0, COLUMN_NAME, FILTER_OP_CONTAINS, FILTER_VALUE_TEXT, { 0, 0, "new" });
+        ASSERT_TRUE(index.SetCriteria(filter));
+        FreeListFilter(&filter);
+    }
+    auto enabled = [](CListWindow& window, UINT nID) {
+        CEnabledState state;
+        state.m_nID = nID;
+        state.DoUpdate(&window, TRUE);
+        return state.m_bEnabled;
+    };
+    Open(m_results); // made before any search had words
+    EXPECT_FALSE(enabled(m_results, ID_SEARCH_CRITERIA));
+    EXPECT_FALSE(enabled(m_results, ID_SEARCH_OPTIONS));
+
+    SetLastFind("new");
+    CDlgSearchResults results;
+    Open(results);
+    EXPECT_TRUE(enabled(results, ID_SEARCH_CRITERIA));
+    results.SendMessage(WM_COMMAND, ID_SEARCH_CRITERIA);
+    EXPECT_EQ(m_prompts.CountOf("search criteria read-only"), 1);
+    EXPECT_EQ(m_prompts.CountOf("search criteria"), 0);
+
+    // A group the found document is linked to shows in the catalog view, and the window goes away.
+    CArqListCtrl& list = results.GetList();
+    ASSERT_EQ(list.GetItemCount(), 1);
+    CRect rcRow;
+    list.GetItemRect(0, &rcRow, LVIR_LABEL);
+    m_driver.ChooseNextMenuCommand(ID_LINKED_SYSTEM_FIRST);
+    ASSERT_TRUE(m_driver.RightClick(list.GetSafeHwnd(), rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2));
+    EXPECT_FALSE(results.IsWindowVisible());
+    ASSERT_NE(ActiveView(), nullptr);
+    const CNodeRec* pShown = ActiveView()->GetListView()->GetListCtrl().GetShownNode();
+    ASSERT_NE(pShown, nullptr);
+    EXPECT_EQ(pShown->GetName(), "Letters");
+    results.DestroyWindow();
 }
 
 } // namespace

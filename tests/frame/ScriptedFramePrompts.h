@@ -26,6 +26,11 @@ public:
     }
     int ConfirmSetup() override { return Ask("confirm setup", m_nConfirmSetup); }
     int FindFilesHost() override { return Ask("find files host", m_nFindFilesHostAnswer); }
+    int FindOptions() override { return Ask("find options", IDCANCEL); }
+    int SearchCriteria(CListFilter&, BOOL bReadOnly) override
+    {
+        return Ask(bReadOnly ? "search criteria read-only" : "search criteria", IDCANCEL);
+    }
     int OrphanWarning(BOOL* pbDontWarn) override
     {
         *pbDontWarn = m_bDontWarn;
