@@ -3,6 +3,8 @@
 #include "tests/frame/AppTestFixture.h"
 #include "tests/frame/CommandStates.h"
 
+#include "catalog/ShellItemIds.h"
+
 #include "catalog/CCatalogPrompts.h"
 #include "frame/AppMessages.h"
 #include "frame/CArqListView.h"
@@ -16,6 +18,7 @@
 #include "store/DocumentOperations.h"
 #include "store/ProtectedFile.h"
 #include "store/ResString.h"
+#include "ui/CKadDragObjPIDL.h"
 #include "ui/CKadDragObjReg.h"
 
 #include "platform/base/PathMap.h"
@@ -643,6 +646,55 @@ TEST_F(ArqListTest, NumberAndProtectionFollowTheDialogsAnswers)
     EXPECT_FALSE(IsProtectedFile(DocPath("a.txt").c_str()));
     std::ifstream in(Home() / "docs" / "a.txt");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string(5, 'a'));
+}
+
+TEST_F(ArqListTest, SelectedDocumentsGoToTheFavouritesAndSelectedFilesToANewMessage)
+{
+    CLaunchOverride launches;
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    auto selectFiles = [this] {
+        List().SelectOnly(RowOf("a.txt"));
+        List().SetItemState(RowOf("b.odt"), LVIS_SELECTED, LVIS_SELECTED);
+        List().SetItemState(RowOf("gone.txt"), LVIS_SELECTED, LVIS_SELECTED);
+    };
+    selectFiles();
+    ActiveView()->GetListView()->SendMessage(WM_COMMAND, ID_DOC_CATALOG_AGAIN);
+    std::unique_ptr<CNodeRec> pFavourites(CNodeRec::NewTopNodeRec2(App().GetMainCatalog()));
+    EXPECT_EQ(pFavourites->CountDocuments(), 3);
+
+    // The files that are there go with the message; the one that is gone does not.
+    selectFiles();
+    ASSERT_TRUE(List().MailSelected());
+    ASSERT_EQ(launches.GetLaunches().size(), 1u);
+    std::string strCommand;
+    for (const auto& strArgument : launches.GetLaunches()[0])
+        strCommand += strArgument + " ";
+    EXPECT_NE(strCommand.find("a.txt"), std::string::npos) << strCommand;
+    EXPECT_NE(strCommand.find("b.odt"), std::string::npos) << strCommand;
+    EXPECT_EQ(strCommand.find("gone.txt"), std::string::npos) << strCommand;
+}
+
+TEST_F(ArqListTest, AFileDroppedFromTheDesktopIsCataloguedInTheShownGroup)
+{
+    WriteFile("c.txt", "c");
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    LPITEMIDLIST pidlAbsolute = nullptr;
+    ASSERT_TRUE(SUCCEEDED(PathToPIDL(DocPath("c.txt").c_str(), &pidlAbsolute, nullptr)));
+    IShellFolder* pParent = nullptr;
+    LPITEMIDLIST pidlItem = nullptr;
+    const HRESULT hr = BindParentFolder(pidlAbsolute, IID_IShellFolder, reinterpret_cast<void**>(&pParent), &pidlItem);
+    CoTaskMemFree(pidlAbsolute);
+    ASSERT_TRUE(SUCCEEDED(hr));
+    CKadDragObjPIDL items(pParent, "");
+    pParent->Release();
+    items.AddItem(pidlItem, 0);
+    CRect rcClient;
+    List().GetClientRect(&rcClient);
+    ASSERT_EQ(List().DropOver(&items, 0, 5, rcClient.bottom - 3), DROPEFFECT_COPY);
+    EXPECT_TRUE(List().DropTake(&items, DROPEFFECT_COPY));
+    EXPECT_EQ(System("Letters")->CountDocuments(), 4);
 }
 
 } // namespace
