@@ -231,3 +231,24 @@ TEST_F(CDlgGroupPropertiesTest, TheKeywordDialogStoresTheKeywordsAndTheSearchTyp
     EXPECT_EQ(KeywordTexts(*pArchive), std::vector<std::string> { "letters" });
     EXPECT_EQ(Node(*m_pCatalog, m_archive)->GetInfoWord() & 0x08, 0x08);
 }
+
+TEST_F(CDlgGroupPropertiesTest, TheNameAndTheInformationTakeNoMoreThanTheirFieldsHold)
+{
+    const int nBefore = CountChildren();
+    std::unique_ptr<CNodeRec> pRoot = Root(*m_pCatalog);
+    CDlgGroupProperties dlg;
+    CDialogScript script;
+    script
+        .Then([&](HWND hDlg) {
+            EXPECT_EQ(::SendMessage(CTestDriver::FindChild(hDlg, IDC_GROUP_INFO), EM_GETLIMITTEXT, 0, 0),
+                static_cast<LRESULT>(sizeof(CNodeInfo::szInfo) - 1));
+            AnswerMessage();
+        })
+        .SetText(IDC_GROUP_NAME, CString('x', CDlgGroupProperties::NAME_LIMIT + 1))
+        .Press(IDOK)
+        .Press(IDCANCEL);
+    Answer(script);
+    EXPECT_EQ(dlg.ShowForNewGroup(*pRoot), IDCANCEL);
+    EXPECT_EQ(m_messages.size(), 1u) << "the name is refused, not cut";
+    EXPECT_EQ(CountChildren(), nBefore);
+}

@@ -1,0 +1,182 @@
+// The main road of a catalog view: a click on a system fills the list, a
+// click on a row fills the preview. Headless, the main window with its filled
+// panes is compared with its reference picture (tests/frame/data/
+// main_window_filled.png, checked by eye once); on a real X server (an Xvfb of
+// the test's own) the same road is taken with the server's pointer, the
+// server shows the same picture, and the program quits. The window has a set
+// size; the drag bar (the machine's drives) and the floating find bar are
+// hidden.
+//
+// Drive D: is a folder of the test's own, so that every path the panes show
+// is the same in each run; the file-time columns are hidden.
+
+#include "tests/frame/AppTestFixture.h"
+
+#include "frame/CArqListView.h"
+#include "frame/CContentView.h"
+#include "frame/CSisTreeCtrl.h"
+#include "frame/CSisTreeView.h"
+#include "resources/ResourceIds.h"
+#include "store/CatalogColumns.h"
+#include "tests/support/ReferencePictures.h"
+#include "tests/support/TestData.h"
+
+#include "platform/base/DriveTable.h"
+#include "platform/base/PathMap.h"
+#include "platform/display/X11Display.h"
+#include "platform/gdi/Pictures.h"
+#include "platform/testing/TestDriver.h"
+#include "platform/testing/TestXServer.h"
+#include "platform/testing/XTestInput.h"
+#include "platform/window/DisplayLink.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class MainRoadTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        const fs::path docs = Home() / "d" / "docs";
+        fs::create_directories(docs);
+        ASSERT_TRUE(SetDriveOverride('D', (Home() / "d").c_str(), DRIVE_FIXED));
+        std::ofstream(docs / "budget.txt") << "Budget for the year\nRent 1200\nFood 400\n";
+        std::ofstream(docs / "letter.txt") << "Dear Anna,\n\nthank you for the photographs of the sea.\n"
+                                           << "We will come in June.\n\nYours,\nPaul\n";
+        std::ofstream(docs / "minutes.txt") << "Minutes of the meeting\nPresent: all\n";
+        WriteCatalog([](CCatalog& catalog, CNodeRec& root) {
+            auto pLetters = AddSystem(root, "Letters");
+            AddSystem(*pLetters, "Archive");
+            AddSystem(root, "Photos");
+            for (const char* pszPath : { "D:\\docs\\budget.txt", "D:\\docs\\letter.txt", "D:\\docs\\minutes.txt" })
+                AddDocument(catalog, *pLetters, pszPath);
+        });
+    }
+    void TearDown() override
+    {
+        AppTest::TearDown();
+        SetDriveOverride('D', nullptr, 0);
+    }
+
+    CSisTreeCtrl& Tree() const { return *ActiveView()->GetTreeCtrl(); }
+    CArqListViewCtrl& List() const { return ActiveView()->GetListView()->GetListCtrl(); }
+    CContentView& Preview() const { return *ActiveView()->GetContentView(); }
+    HTREEITEM Letters() const { return CTestDriver::TreeItem(Tree().GetSafeHwnd(), { "Letters" }); }
+    // A window of a set size, within any screen; the list without the
+    // columns that change with every run; the drag bar (whose drives are the
+    // machine's) and the floating find bar hidden; the preview shown, as a
+    // user turns it on.
+    void PrepareView()
+    {
+        MainFrame()->ShowWindow(SW_RESTORE);
+        MainFrame()->SetWindowPos(nullptr, 0, 0, 900, 600, SWP_NOZORDER | SWP_NOACTIVATE);
+        MainFrame()->ShowControlBar(&MainFrame()->GetDragBar(), FALSE, FALSE);
+        MainFrame()->ShowControlBar(&MainFrame()->GetFindBar(), FALSE, FALSE);
+        for (LONG nColumnId : { COLUMN_MODIFIED, COLUMN_CREATED, COLUMN_ACCESSED })
+            List().SetColumnVisible(nColumnId, FALSE);
+        Command(ID_VIEW_PREVIEW);
+    }
+    void ExpectPicture(HBITMAP hbm, const char* pszReference)
+    {
+        ASSERT_NE(hbm, nullptr);
+        TempFolder folder;
+        if (auto mismatch = PictureMismatch(hbm, SourceRoot() / "tests/frame/data" / pszReference, folder))
+            ADD_FAILURE() << *mismatch;
+    }
+};
+
+TEST_F(MainRoadTest, TheMainWindowWithFilledPanesLooksAsItsReference)
+{
+    ASSERT_TRUE(Start());
+    PrepareView();
+    ASSERT_TRUE(m_driver.ClickTreeItem(Tree().GetSafeHwnd(), Letters()));
+    m_driver.Advance(CSplitterFrame::CLICK_DELAY);
+    ASSERT_EQ(List().GetItemCount(), 4) << "Archive, then the three documents";
+    ASSERT_TRUE(m_driver.ClickListRow(List().GetSafeHwnd(), 2));
+    m_driver.Advance(CSplitterFrame::KEYBOARD_DELAY);
+    ASSERT_TRUE(Preview().IsTextLoaded());
+
+    MainFrame()->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    m_driver.Pump();
+    TempFolder folder;
+    const std::string strShot = ProgramPathFromHostPath((folder.Path() / "shot.png").string());
+    ASSERT_TRUE(CTestDriver::Screenshot(MainFrame()->GetSafeHwnd(), strShot.c_str()));
+    ExpectPicture(LoadPictureFile(strShot.c_str()), "main_window_filled.png");
+}
+
+class X11MainRoadTest : public MainRoadTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_server.IsRunning()) << m_server.Failure();
+        std::string strReason;
+        m_pDisplay = CX11Display::Open(m_server.Name().c_str(), &strReason);
+        ASSERT_NE(m_pDisplay, nullptr) << strReason;
+        SetDisplay(m_pDisplay.get());
+        MainRoadTest::SetUp();
+    }
+    void TearDown() override
+    {
+        MainRoadTest::TearDown();
+        SetDisplay(nullptr);
+        m_pDisplay.reset();
+    }
+
+    // Clicks the server's pointer at a point of a window's client area and
+    // pumps until the program has seen it (condition).
+    bool ClickAndWait(CXTestInput& input, HWND hWnd, POINT ptClient, const std::function<bool()>& condition)
+    {
+        ClientToScreen(hWnd, &ptClient);
+        input.Click(ptClient);
+        input.Sync();
+        return m_driver.PumpUntil(condition) != FALSE;
+    }
+
+    CTestXServer m_server;
+    std::unique_ptr<CX11Display> m_pDisplay;
+};
+
+TEST_F(X11MainRoadTest, AClickOnASystemAndOnARowFillTheListAndThePreviewThenTheProgramQuits)
+{
+    ASSERT_TRUE(Start());
+    HWND hMain = MainFrame()->GetSafeHwnd();
+    ASSERT_TRUE(m_driver.PumpUntil([&] { return m_pDisplay->WindowOf(hMain) != 0 && IsWindowVisible(hMain); }));
+    CXTestInput input(m_server.Name());
+    ASSERT_TRUE(input.IsOpen());
+    PrepareView();
+
+    RECT rcItem {};
+    ASSERT_TRUE(Tree().GetItemRect(Letters(), &rcItem, TRUE));
+    ASSERT_TRUE(ClickAndWait(input, Tree().GetSafeHwnd(), POINT { rcItem.left + 4, (rcItem.top + rcItem.bottom) / 2 },
+        [&] { return Tree().GetSelectedItem() == Letters(); }));
+    m_driver.Advance(CSplitterFrame::CLICK_DELAY);
+    ASSERT_EQ(List().GetItemCount(), 4);
+    EXPECT_EQ(List().GetItemText(2, List().FindColumn(COLUMN_NAME)), "letter.txt");
+
+    ASSERT_TRUE(List().GetItemRect(2, &rcItem, LVIR_LABEL));
+    ASSERT_TRUE(ClickAndWait(input, List().GetSafeHwnd(), POINT { rcItem.left + 4, (rcItem.top + rcItem.bottom) / 2 },
+        [&] { return List().GetFocusedRow() == 2; }));
+    m_driver.Advance(CSplitterFrame::KEYBOARD_DELAY);
+    ASSERT_TRUE(Preview().IsTextLoaded());
+    EXPECT_EQ(CTestDriver::RichEditText(Preview().GetRichEdit().GetSafeHwnd()).Left(10), "Dear Anna,");
+
+    MainFrame()->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // The server's picture, once the last paint has reached it.
+    input.Sync();
+    m_driver.PumpUntil([] { return false; }, 300);
+    ExpectPicture(input.CaptureWindow(m_pDisplay->WindowOf(hMain)), "main_window_filled.png");
+
+    Command(ID_APP_EXIT_PROGRAM);
+    EXPECT_TRUE(m_driver.PumpUntil([&] { return !IsWindow(hMain); }));
+}
+
+} // namespace
