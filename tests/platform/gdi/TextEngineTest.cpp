@@ -14,7 +14,7 @@ TEST(TextEngineTest, TheWidthOfEveryHeadIsTheWidthOfThatHeadAlone)
 {
     CGdiFont font;
     font.m_log.lfHeight = -13;
-    for (const std::string strText :
+    for (const std::string& strText :
         { std::string("Quarterly report number 4711.txt"), std::string("r\xC3\xA9sum\xC3\xA9 \xC3\xA0 jour"),
             std::string("\xE6\x96\x87\xE6\x9B\xB8 list"), std::string("\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D abc") }) {
         const CTextLine line(font, strText);
