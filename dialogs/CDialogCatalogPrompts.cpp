@@ -1,7 +1,10 @@
 #include "dialogs/CDialogCatalogPrompts.h"
 
 #include "dialogs/documents/CDlgExpiryDate.h"
+#include "dialogs/documents/CDlgNewDocsFound.h"
+#include "dialogs/documents/CDlgNewDocsSummary.h"
 #include "dialogs/documents/CDlgPassword.h"
+#include "dialogs/documents/CDlgSelectionAction.h"
 #include "dialogs/documents/DocumentRow.h"
 #include "store/CDocumentRec.h"
 #include "ui/DocumentIcons.h"
@@ -12,6 +15,13 @@ namespace {
 
 // The engine's variant that asks before unprotecting.
 constexpr int ASK_TO_UNPROTECT = 2;
+
+// The window that owns a question: hParent, else the main window.
+CWnd* Owner(HWND hParent)
+{
+    CWnd* pParent = hParent != nullptr ? CWnd::FromHandle(hParent) : nullptr;
+    return pParent != nullptr ? pParent : AfxGetMainWnd();
+}
 
 } // namespace
 
@@ -35,4 +45,22 @@ int CDialogCatalogPrompts::AskExpiryDate(const CDocumentRec& document, LONG& nEx
     if (nResult == IDOK)
         nExpiry = static_cast<LONG>(dlg.GetExpiry());
     return nResult;
+}
+
+int CDialogCatalogPrompts::ConfirmSelectionAction(int nKind, LPCTSTR pszText, BOOL bWarn, HWND hParent)
+{
+    CDlgSelectionAction dlg(nKind, pszText, bWarn, Owner(hParent));
+    return static_cast<int>(dlg.DoModal());
+}
+
+int CDialogCatalogPrompts::ShowNewDocsSummary(const CNewDocNoticeArray& queue, HWND hParent)
+{
+    CDlgNewDocsSummary dlg(queue, Owner(hParent));
+    return static_cast<int>(dlg.DoModal());
+}
+
+void CDialogCatalogPrompts::ShowNewDocsFound(int nCount, HWND hParent)
+{
+    CDlgNewDocsFound dlg(nCount, Owner(hParent));
+    dlg.DoModal();
 }

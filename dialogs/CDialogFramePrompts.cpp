@@ -9,6 +9,7 @@
 #include "dialogs/documents/CDlgDocumentDescription.h"
 #include "dialogs/documents/CDlgDocumentProperties.h"
 #include "dialogs/documents/CDlgNewPassword.h"
+#include "dialogs/documents/CDlgOpenWith.h"
 #include "dialogs/documents/CDlgSetNumber.h"
 #include "dialogs/documents/CDlgSetOption.h"
 #include "dialogs/documents/CDlgUpdateCatalog.h"
@@ -170,6 +171,15 @@ int CDialogFramePrompts::ProcessDocuments(CDocumentRec& document)
 {
     CDlgDocumentDescription dlg(&document, AfxGetMainWnd());
     return static_cast<int>(dlg.DoModal());
+}
+
+int CDialogFramePrompts::OpenWith(CDocumentRec& document, CString* pstrProgram)
+{
+    CDlgOpenWith dlg(&document, AfxGetMainWnd());
+    const int nResult = static_cast<int>(dlg.DoModal());
+    if (nResult == IDOK && pstrProgram != nullptr)
+        *pstrProgram = dlg.GetProgramPath();
+    return nResult;
 }
 
 int CDialogFramePrompts::NewPassword(CDocumentRec& document, CString* pstrPassword)

@@ -3,7 +3,8 @@
 // The program's answers to the prompt seams of the layers below, made of its
 // dialogs. While a CDialogPrompts lives its prompts are installed: the
 // frame's (which the backup monitor and the interface kit's host reach), the
-// cataloguing engine's, the web access service's, and the network drive
+// cataloguing engine's with the new-document monitor's cataloguing dialog,
+// the web access service's, and the network drive
 // map's logon on the creating thread; its destructor puts the defaults back.
 // The program makes one at start-up, before the application object; tests
 // make their own.

@@ -224,6 +224,35 @@
 #define IDS_KEPT_COPY_LABEL         4446
 #define IDD_CONFIRM_DOCUMENT        260
 
+// The question before entries go to the recycle bin or are deleted for good:
+// the text, and a picture for each (one of them shows).
+#define IDD_SELECTION_ACTION        175
+#define IDC_SELECTION_TEXT          1244
+#define IDC_SELECTION_TO_BIN        1291
+#define IDC_SELECTION_FOR_GOOD      1524
+#define IDS_SELECTION_NODE          4005    // the captions: one system or group
+#define IDS_SELECTION_ITEMS         4027    // several entries
+#define IDS_SELECTION_ITEM          4028    // one document, file or folder
+
+// The choice of a program to open a document with.
+#define IDD_OPEN_WITH               258
+#define IDC_PROGRAM_LIST            1600
+
+// The new-document monitor's dialogs: the documents that disappeared, the
+// summary of those waiting, and the cataloguing dialog.
+#define IDD_NEW_DOCS_FOUND          339
+#define IDD_NEW_DOCS_SUMMARY        343
+#define IDD_CATALOG_NEW_DOCUMENT    344
+#define IDC_NEW_DOCS_TEXT           1601
+#define IDC_NEW_DOCS_LIST           1602
+#define IDC_NEW_DOC_NAME            1603
+#define IDC_NEW_DOC_NODES           1604
+#define IDC_NEW_DOC_FAVOURITE       1605
+#define IDC_SKIP_DOCUMENT           1292    // CNewDocMonitor::RESULT_REMOVE
+#define IDS_NEW_DOC_VANISHED        4600
+#define IDS_NEW_DOCS_VANISHED       4601    // %d: the count
+#define IDS_NEW_DOCS_WAITING        4602    // %d: the count
+
 // A document's description beside its readable content (or its picture).
 #define IDD_DOCUMENT_DESCRIPTION    235
 #define IDC_DESCRIPTION_TYPE        1334
@@ -904,11 +933,11 @@
 #define IDS_OPEN_VIEW               4276
 #define IDS_OPEN_WITH_SUBMENU       4279
 #define IDS_NO_FOLDERS              4293
-#define IDS_OPEN_MAIL_READ          4409
-#define IDS_OPEN_MAIL_VIEW          4410
-#define IDS_OPEN_MAIL_REPLY         4411
-#define IDS_OPEN_MAIL_FORWARD       4412
-#define IDS_OPEN_MAIL_SAVE          4447
+#define IDS_OPEN_MAIL_FORWARD          4409
+#define IDS_OPEN_MAIL_REPLY          4410
+#define IDS_OPEN_MAIL_AS_NEW         4411
+#define IDS_OPEN_MAIL_CLIENT       4412
+#define IDS_OPEN_MAIL_REPLY_ALL          4447
 #define IDS_MY_COMPUTER             4449
 #define IDS_NO_RECENT               4543
 

@@ -93,7 +93,9 @@ void CDlgDocumentDescription::ShowContent()
         CRect rcContent;
         m_content.GetWindowRect(&rcContent);
         ScreenToClient(&rcContent);
-        if (!ShowPictureInRect(*this, m_zoom, rcContent)) {
+        if (ShowPictureInRect(*this, m_zoom, rcContent)) {
+            m_content.ShowWindow(SW_HIDE); // it would paint over the picture
+        } else {
             bFailed = TRUE;
             nStatus = IDS_WA_TIP_UNREADABLE;
         }

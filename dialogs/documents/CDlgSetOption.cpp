@@ -17,8 +17,8 @@ constexpr std::array<int, CHOICES> MAIL_CHOICE_OF_VALUE { 0, 1, 3, 2, 4 };
 constexpr std::array<DWORD, CHOICES> FILE_VALUE_OF_CHOICE { 0, 2, 0, 1, 3 };
 constexpr std::array<DWORD, CHOICES> MAIL_VALUE_OF_CHOICE { 0, 1, 3, 2, 4 };
 // The texts of a mail message's buttons, in button order.
-constexpr std::array<UINT, CHOICES> MAIL_TEXTS { IDS_OPEN_MAIL_VIEW, IDS_OPEN_MAIL_SAVE, IDS_OPEN_MAIL_REPLY,
-    IDS_OPEN_MAIL_READ, IDS_OPEN_MAIL_FORWARD };
+constexpr std::array<UINT, CHOICES> MAIL_TEXTS { IDS_OPEN_MAIL_REPLY, IDS_OPEN_MAIL_REPLY_ALL, IDS_OPEN_MAIL_AS_NEW,
+    IDS_OPEN_MAIL_FORWARD, IDS_OPEN_MAIL_CLIENT };
 
 } // namespace
 

@@ -218,7 +218,7 @@ TEST_F(AttributeDialogsTest, AFileHidesItsThirdChoiceAndAMessageNamesItsFive)
     Answer(choose);
     EXPECT_EQ(mail.DoModal(), IDOK);
     EXPECT_EQ(texts,
-        (std::vector<CString> { Text(IDS_OPEN_MAIL_VIEW), Text(IDS_OPEN_MAIL_SAVE), Text(IDS_OPEN_MAIL_REPLY),
-            Text(IDS_OPEN_MAIL_READ), Text(IDS_OPEN_MAIL_FORWARD) }));
+        (std::vector<CString> { Text(IDS_OPEN_MAIL_REPLY), Text(IDS_OPEN_MAIL_REPLY_ALL), Text(IDS_OPEN_MAIL_AS_NEW),
+            Text(IDS_OPEN_MAIL_FORWARD), Text(IDS_OPEN_MAIL_CLIENT) }));
     EXPECT_EQ(mail.GetValueFromChoice(), 3u);
 }
