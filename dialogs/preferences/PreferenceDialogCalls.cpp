@@ -32,9 +32,11 @@ int RunDocumentsSheet(CDocumentsSheetData& data, CWnd* pParent)
 
 BOOL OfferNewDocumentTypes(CWnd* pParent)
 {
-    if (!CDlgCatalogDocTypes::HasNewDocumentTypes())
+    // Without a catalog there is nothing to write the choice into.
+    CCatalog* pCatalog = GetHostMainCatalog();
+    if (!pCatalog || !CDlgCatalogDocTypes::HasNewDocumentTypes())
         return FALSE;
-    CDlgCatalogDocTypes dialog(GetHostMainCatalog(), pParent);
+    CDlgCatalogDocTypes dialog(pCatalog, pParent);
     dialog.DoModal();
     return TRUE;
 }

@@ -18,7 +18,8 @@ int RunPreferenceSheet(CFramePrompts::ESheet eSheet, void* pSheetData, CWnd* pPa
 // The documents sheet over data: DoModal's result.
 int RunDocumentsSheet(CDocumentsSheetData& data, CWnd* pParent);
 // Offers the document types not offered before, when there are any, over
-// the host's main catalog: TRUE when the offer was shown.
+// the host's main catalog: TRUE when the offer was shown (never without a
+// catalog).
 BOOL OfferNewDocumentTypes(CWnd* pParent);
 
 // The new-folder dialog over pszParentPath: 1 when the user made the folder, else 0.

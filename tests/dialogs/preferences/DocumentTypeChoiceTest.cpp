@@ -178,6 +178,10 @@ TEST_F(DocumentTypeChoiceTest, OfferShowsOnlyNewTypesOnceAndWritesTheCatalog)
     thePreferences.m_documents.Add("Gone Type");
     ASSERT_TRUE(thePreferences.SaveDocuments());
     const int nOpenCount = m_pCatalog->GetOpenCount();
+    // Without a catalog nothing is offered.
+    m_host.m_pMainCatalog = nullptr;
+    EXPECT_FALSE(OfferNewDocumentTypes(&Host()));
+    m_host.m_pMainCatalog = m_pCatalog.get();
 
     // Cancel: the pruned name is saved, nothing else changes, the same types come again.
     std::vector<CString> offered;
