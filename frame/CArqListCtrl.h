@@ -225,6 +225,11 @@ public:
     // (nothing added) for a file or a message that cannot be read.
     static BOOL GetMessageChoices(const CDocumentRec& document, CStringArray& choices);
     void GetCellChoices(int nItem, int nColumn, CStringArray& choices) override;
+    // Puts the sender (nChoice 0) or the recipients (1) of each selected
+    // message into its note where the note holds the words that ask for them
+    // (IDS_MESSAGES_BOTH, IDS_MESSAGES_RECEIVED); protected messages keep
+    // theirs. The number of notes changed.
+    int FillMessageNotes(int nChoice);
 
     /* Sorting. */
 
@@ -318,6 +323,9 @@ protected:
     void OnBackup(UINT nID) { (void)BackupSelected(nID); } // each failure is reported for its file
     void OnUpdateSelectedFiles(CCmdUI* pCmdUI);
     void OnMailSelected() { (void)MailSelected(); }
+    void OnNoteFromSender() { (void)FillMessageNotes(0); }
+    void OnNoteFromRecipients() { (void)FillMessageNotes(1); }
+    void OnUpdateSelectedMessages(CCmdUI* pCmdUI);
     void OnUpdateMailSelected(CCmdUI* pCmdUI);
 
     // The row's state in the grid's state column and the list's state images.

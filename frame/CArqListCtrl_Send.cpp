@@ -1,6 +1,7 @@
 // The document list's commands that hand the selected documents elsewhere:
 // to the favourites again, to a removable drive of the send-to menu, to a new
-// mail message; and the texts a message offers its note's editor.
+// mail message; the texts a message offers its note's editor, and the two
+// commands that put one of them into the notes marked for it.
 
 #include "frame/CArqListCtrl.h"
 
@@ -150,4 +151,33 @@ void CArqListCtrl::GetCellChoices(int nItem, int nColumn, CStringArray& choices)
     const CDocumentRec* pDocument = GetRowDocument(nItem);
     if (pDocument && GetColumnId(nColumn) == COLUMN_ALT_NAME)
         (void)GetMessageChoices(*pDocument, choices); // a message that cannot be read offers nothing
+}
+
+int CArqListCtrl::FillMessageNotes(int nChoice)
+{
+    const CString strMark = GetResString(nChoice == 0 ? IDS_MESSAGES_BOTH : IDS_MESSAGES_RECEIVED);
+    CWaitCursor wait;
+    int nChanged = 0;
+    for (int nRow : GetSelectedRows()) {
+        const CDocumentRec* pDocument = GetRowDocument(nRow);
+        if (!pDocument || !pDocument->IsMail() || pDocument->IsProtected() || IsBlocked(*pDocument, 1))
+            continue;
+        CString strNote;
+        pDocument->GetAltNameWithLocation(strNote);
+        CStringArray choices;
+        if (strNote.Find(strMark) < 0 || !GetMessageChoices(*pDocument, choices) || choices.GetSize() <= nChoice)
+            continue;
+        if (SetDocumentText(nRow, COLUMN_ALT_NAME, choices[nChoice]) != EditResult::Unchanged)
+            ++nChanged;
+    }
+    if (nChanged > 0) {
+        if (CWnd* pParent = GetParent())
+            pParent->PostMessage(g_nMsgListCatalogChanged);
+    }
+    return nChanged;
+}
+
+void CArqListCtrl::OnUpdateSelectedMessages(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!GetSelectedDocuments(TRUE, 1).empty());
 }

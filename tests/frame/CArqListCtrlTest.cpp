@@ -3,6 +3,7 @@
 #include "tests/frame/AppTestFixture.h"
 #include "tests/frame/CommandStates.h"
 
+#include "catalog/CCatalogUpdate.h"
 #include "catalog/ShellItemIds.h"
 
 #include "catalog/CCatalogPrompts.h"
@@ -11,7 +12,9 @@
 #include "frame/CArqListViewCtrl.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
+#include "store/CDirectoryRec.h"
 #include "store/CDocumentRec.h"
+#include "store/CMailStoreRec.h"
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
 #include "store/CatalogColumns.h"
@@ -22,11 +25,13 @@
 #include "ui/CKadDragObjReg.h"
 
 #include "platform/base/PathMap.h"
+#include "platform/base/TextFunctions.h"
 #include "platform/controls/ListViewControl.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/CMenu.h"
 #include "platform/shell/ProgramLaunch.h"
 #include "platform/window/Clipboard.h"
+#include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
 
@@ -695,6 +700,68 @@ TEST_F(ArqListTest, AFileDroppedFromTheDesktopIsCataloguedInTheShownGroup)
     ASSERT_EQ(List().DropOver(&items, 0, 5, rcClient.bottom - 3), DROPEFFECT_COPY);
     EXPECT_TRUE(List().DropTake(&items, DROPEFFECT_COPY));
     EXPECT_EQ(System("Letters")->CountDocuments(), 4);
+}
+
+// The three messages of a copied mbox store, catalogued.
+class ArqListMailTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        const std::optional<fs::path> source
+            = SharedTestData(fs::path("mail") / "mozilla-mbox" / "spool-3-messages.mbox");
+        if (!source || !fs::exists(*source))
+            GTEST_SKIP() << "the shared mail folders are absent";
+        fs::copy_file(*source, Home() / "Inbox");
+        m_strStore = ProgramPathFromHostPath((Home() / "Inbox").string());
+        WriteCatalog([&](CCatalog& catalog, CNodeRec&) {
+            EXPECT_TRUE(std::unique_ptr<CMailStoreRec>(catalog.AddMailStore(LOCATION_NETSCAPE, m_strStore.c_str())));
+        });
+        ASSERT_TRUE(Start());
+        CCatalogUpdate update(App().GetMainCatalog(), nullptr, 0, nullptr);
+        ASSERT_TRUE(update.Update(CCatalogUpdate::MODE_UPDATE));
+    }
+    CDocumentRecArray Messages()
+    {
+        CDocumentRecArray messages;
+        std::unique_ptr<CDirectoryRec> pDirectory(
+            App().GetMainCatalog()->FindDirectory(CCatalog::NormalizeFolder(("*" + m_strStore + "*").c_str())));
+        for (std::unique_ptr<CDocumentRec> pDocument(pDirectory ? pDirectory->FirstDocument() : nullptr); pDocument;
+             pDocument.reset(pDirectory->NextDocument()))
+            messages.push_back(std::move(pDocument));
+        return messages;
+    }
+    CArqListViewCtrl& List() { return ActiveView()->GetListView()->GetListCtrl(); }
+
+    std::string m_strStore;
+};
+
+TEST_F(ArqListMailTest, AMessagesNoteOffersItsSenderAndRecipientsAndTheMarkedNotesTakeThem)
+{
+    CDocumentRecArray messages = Messages();
+    ASSERT_EQ(messages.size(), 3u);
+    // The first message's note asks for its sender.
+    CDocumentInfo info {};
+    ASSERT_TRUE(messages[0]->GetInfo(&info));
+    Utf8CopyToField(
+        info.szSecondary, sizeof(info.szSecondary), GetResString(IDS_MESSAGES_BOTH), FieldEnd::NulTerminated);
+    ASSERT_TRUE(messages[0]->UpdateInfo(info));
+    List().FillWithDocuments(Messages());
+    ASSERT_EQ(List().GetItemCount(), 3);
+    CStringArray choices;
+    ASSERT_TRUE(CArqListCtrl::GetMessageChoices(*messages[0], choices));
+    ASSERT_EQ(choices.GetSize(), 2);
+    EXPECT_FALSE(choices[0].IsEmpty());
+    List().GetCellChoices(0, List().FindColumn(COLUMN_ALT_NAME), choices);
+    EXPECT_EQ(choices.GetSize(), 4); // the row's own two
+
+    for (int nRow = 0; nRow < List().GetItemCount(); ++nRow)
+        List().SetItemState(nRow, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(List().FillMessageNotes(1), 0); // no note asks for the recipients
+    EXPECT_EQ(List().FillMessageNotes(0), 1);
+    CString strNote;
+    Messages()[0]->GetAltNameWithLocation(strNote);
+    EXPECT_EQ(strNote, choices[0]);
 }
 
 } // namespace
