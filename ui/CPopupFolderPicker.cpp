@@ -9,6 +9,21 @@
 
 #include <memory>
 
+void* TrackPopupUnderButton(CPopupWnd& popup, CButton& button)
+{
+    const HWND hButton = button.GetSafeHwnd();
+    button.SetState(TRUE);
+    CRect rcButton;
+    button.GetWindowRect(&rcButton);
+    rcButton.bottom -= 1;
+    const POINT pos { rcButton.left + CPopupFolderPicker::POPUP_INDENT, rcButton.bottom };
+    void* pResult = popup.TrackPopup(&pos, &rcButton, &rcButton);
+    // The popup's loop may have seen the page go.
+    if (::IsWindow(hButton))
+        button.SetState(FALSE);
+    return pResult;
+}
+
 namespace {
 
 // The parsing name of the folder chosen in a popup opened under the button; empty when none.
@@ -21,11 +36,7 @@ CString RunPopup(CButton& button)
     CPIDLPopupWnd popup;
     if (popup.Create(button.GetParent()) == 1) {
         popup.GetPIDLList().FillFromPIDL(pidlDrives, CPIDLPopupCtrl::MASK_ALL);
-        CRect rcButton;
-        button.GetWindowRect(&rcButton);
-        rcButton.bottom -= 1;
-        const POINT pos { rcButton.left + CPopupFolderPicker::POPUP_INDENT, rcButton.bottom };
-        std::unique_ptr<CInfoPIDL> pChosen(static_cast<CInfoPIDL*>(popup.TrackPopup(&pos, &rcButton, &rcButton)));
+        std::unique_ptr<CInfoPIDL> pChosen(static_cast<CInfoPIDL*>(TrackPopupUnderButton(popup, button)));
         if (pChosen) {
             if (pChosen->m_pFolder && pChosen->m_pidlRelative)
                 (void)GetDisplayNameOfPIDL(pChosen->m_pFolder, pChosen->m_pidlRelative, SHGDN_FORPARSING, strFolder);
@@ -43,12 +54,7 @@ BOOL CPopupFolderPicker::Pick(CButton& button, CString& strFolder)
     if (m_bBusy)
         return FALSE;
     m_bBusy = true;
-    button.SetState(TRUE);
-    const HWND hButton = button.GetSafeHwnd();
     const CString strChosen = RunPopup(button);
-    // The popup's loop may have seen the page go.
-    if (::IsWindow(hButton))
-        button.SetState(FALSE);
     m_bBusy = false;
     if (strChosen.IsEmpty())
         return FALSE;

@@ -1,17 +1,23 @@
 #pragma once
 
-// The folder picker behind the add and browse buttons of the preference
-// pages: the shell item popup of My Computer, opened under its button (10
-// pixels in from the button's left edge, on its bottom edge) and kept off
-// the button. The button shows pushed while the popup runs; a click that
-// reaches the picker meanwhile is ignored.
+// Popups opened from a button of a preference page: the popup opens 10
+// pixels in from the button's left edge, on its bottom edge, and keeps off
+// the button, which shows pushed while the popup runs. CPopupFolderPicker is
+// the folder picker behind the add and browse buttons: the shell item popup
+// of My Computer; a click that reaches it while it runs is ignored.
 
 #include "platform/base/CString.h"
 #include "platform/framework/CButton.h"
 
+class CPopupWnd;
+
+// Runs a created and filled popup under the button; the chosen item's
+// result (the caller owns it), or null.
+void* TrackPopupUnderButton(CPopupWnd& popup, CButton& button);
+
 class CPopupFolderPicker {
 public:
-    // Where the popup opens: this far right of the button's left edge.
+    // Where a popup opens: this far right of its button's left edge.
     static constexpr int POPUP_INDENT = 10;
 
     // TRUE with the chosen folder's parsing name in strFolder, as the shell

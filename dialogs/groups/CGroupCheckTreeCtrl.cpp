@@ -6,7 +6,10 @@
 
 #include "platform/framework/MessageMap.h"
 
+#include <map>
 #include <memory>
+#include <utility>
+#include <vector>
 
 BEGIN_MESSAGE_MAP(CGroupCheckTreeCtrl, CCheckTreeCtrl)
     ON_WM_DESTROY()
@@ -59,6 +62,21 @@ HTREEITEM CGroupCheckTreeCtrl::InsertNode(std::unique_ptr<CNodeRec> pNode, HTREE
 
 void CGroupCheckTreeCtrl::SetChecks(const CWAGroupRightsMap& map)
 {
+    // The items by their node, found in one walk rather than one walk a key.
+    std::map<std::pair<DWORD, DWORD>, HTREEITEM> items;
+    std::vector<HTREEITEM> pending;
+    if (const HTREEITEM hRoot = GetRootItem())
+        pending.push_back(hRoot);
+    while (!pending.empty()) {
+        const HTREEITEM hItem = pending.back();
+        pending.pop_back();
+        const CRecordRef ref = GetItemNode(hItem)->GetRef();
+        items.try_emplace({ static_cast<DWORD>(ref.nBlock), static_cast<DWORD>(ref.nSlot) }, hItem);
+        if (const HTREEITEM hNext = GetNextSiblingItem(hItem))
+            pending.push_back(hNext);
+        if (const HTREEITEM hChild = GetChildItem(hItem))
+            pending.push_back(hChild);
+    }
     POSITION pos = map.GetStartPosition();
     while (pos != nullptr) {
         WA_GROUP_KEY key {};
@@ -66,9 +84,10 @@ void CGroupCheckTreeCtrl::SetChecks(const CWAGroupRightsMap& map)
         map.GetNextAssoc(pos, key, wValue);
         if (key == WA_ALL_GROUPS)
             continue;
-        const HTREEITEM hItem = FindItem(static_cast<CATBLOCK>(key.nBlock), static_cast<LONG>(key.nSlot));
-        if (hItem == nullptr)
+        const auto found = items.find({ key.nBlock, key.nSlot });
+        if (found == items.end())
             continue;
+        const HTREEITEM hItem = found->second;
         const HTREEITEM hParent = GetParentItem(hItem);
         if (wValue == GROUP_WHOLE) {
             ApplyCheckAction(hItem, ACTION_CHECK);
