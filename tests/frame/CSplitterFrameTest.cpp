@@ -329,12 +329,6 @@ void Remember(CArchivoraApp& app, const char* pszText, int nField = CTextSearch:
     app.GetFindSettings().UpdateLastFind(search, -1, -1, app.GetMainCatalog());
 }
 
-// The last search: the phrase pszText in the documents' names, over the catalog (scope 0).
-void SetLastSearch(CArchivoraApp& app, const char* pszText, int nScope = 0)
-{
-    Remember(app, pszText, CTextSearch::FIELD_NAME, [nScope](CFindRecord& search) { search.nScope = nScope; });
-}
-
 CString FocusedName(CArqListCtrl& list)
 {
     const auto* pDocument = dynamic_cast<const CDocumentRec*>(list.GetRowRecord(list.GetFocusedRow()));
@@ -352,7 +346,7 @@ TEST_F(SplitterFrameTest, FindNextGoesThroughTheTreeToTheNextMatchAndComesRoundT
     CArqListCtrl& list = m_pView->GetListView()->GetListCtrl();
     ASSERT_TRUE(pTree->SelectNode(*TreeNode("Letters")));
     Command(ID_VIEW_PREVIEW);
-    SetLastSearch(App(), "sea");
+    SetLastFind("sea");
     MainFrame()->ShowWindow(SW_MINIMIZE);
     Command(ID_CATALOG_FIND_NEXT);
     EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), "Photos");
@@ -372,7 +366,7 @@ TEST_F(SplitterFrameTest, FindNextGoesThroughTheTreeToTheNextMatchAndComesRoundT
     EXPECT_TRUE(FocusedName(list).Find("sea.jpg") >= 0);
 
     // The list only (scope 2): from the focused row round to the first row, never into the tree.
-    SetLastSearch(App(), ".jpg", 2);
+    SetLastFind(".jpg", 2);
     Command(ID_CATALOG_FIND_NEXT);
     EXPECT_EQ(list.GetFocusedRow(), 0);
     Command(ID_CATALOG_FIND_NEXT);
@@ -408,7 +402,7 @@ TEST_F(SplitterFrameTest, FindNextKeepsToTheListInScopeTwoAndReachesTheRecycleBi
     }
 
     // The list only: the other system's match is not looked for.
-    SetLastSearch(App(), "sea", 2);
+    SetLastFind("sea", 2);
     std::vector<CString> boxes;
     m_driver.OnNextDialog([&](HWND hDlg) {
         boxes.push_back(CTestDriver::Text(hDlg));
@@ -419,7 +413,7 @@ TEST_F(SplitterFrameTest, FindNextKeepsToTheListInScopeTwoAndReachesTheRecycleBi
     EXPECT_EQ(boxes.size(), 1u) << "nothing found in Letters";
 
     // The whole catalog with the recycle bin: the tree's match first, then the bin's.
-    Remember(App(), "sea", CTextSearch::FIELD_NAME, [](CFindRecord& search) { search.bRecycle = TRUE; });
+    SetLastFind("sea", 0, TRUE);
     Command(ID_CATALOG_FIND_NEXT);
     EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), "Photos");
     EXPECT_FALSE(MainFrame()->IsDragBarWindowShown(CCoolMenu::ENTRY_RECYCLE_BIN));

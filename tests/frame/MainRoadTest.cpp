@@ -1,7 +1,8 @@
 // The main road of a catalog view: a click on a system fills the list, a
 // click on a row fills the preview. Headless, the main window with its filled
-// panes is compared with its reference picture (tests/frame/data/
-// main_window_filled.png, checked by eye once); on a real X server (an Xvfb of
+// panes and the preview of a picture and of a system are compared with their
+// reference pictures (tests/frame/data/main_window_filled.png,
+// preview_picture.png, preview_system.png, checked by eye once); on a real X server (an Xvfb of
 // the test's own) the same road is taken with the server's pointer, the
 // server shows the same picture, and the program quits. The window has a set
 // size; the drag bar (the machine's drives) and the floating find bar are
@@ -24,6 +25,8 @@
 #include "platform/base/DriveTable.h"
 #include "platform/base/PathMap.h"
 #include "platform/display/X11Display.h"
+#include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Pictures.h"
 #include "platform/testing/TestDriver.h"
 #include "platform/testing/TestXServer.h"
@@ -36,6 +39,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -53,10 +57,12 @@ protected:
         std::ofstream(docs / "letter.txt") << "Dear Anna,\n\nthank you for the photographs of the sea.\n"
                                            << "We will come in June.\n\nYours,\nPaul\n";
         std::ofstream(docs / "minutes.txt") << "Minutes of the meeting\nPresent: all\n";
+        WriteStripes(docs / "sea.png");
         WriteCatalog([](CCatalog& catalog, CNodeRec& root) {
             auto pLetters = AddSystem(root, "Letters");
             AddSystem(*pLetters, "Archive");
-            AddSystem(root, "Photos");
+            auto pPhotos = AddSystem(root, "Photos");
+            AddDocument(catalog, *pPhotos, "D:\\docs\\sea.png");
             for (const char* pszPath : { "D:\\docs\\budget.txt", "D:\\docs\\letter.txt", "D:\\docs\\minutes.txt" })
                 AddDocument(catalog, *pLetters, pszPath);
         });
@@ -85,6 +91,39 @@ protected:
             List().SetColumnVisible(nColumnId, FALSE);
         Command(ID_VIEW_PREVIEW);
     }
+    // A picture of sky, sea and sand.
+    static void WriteStripes(const fs::path& file)
+    {
+        constexpr int CX = 120;
+        constexpr int CY = 90;
+        std::vector<DWORD> pixels(static_cast<size_t>(CX * CY));
+        for (int y = 0; y < CY; ++y) {
+            const DWORD dwColour = y < CY / 3 ? 0x0087CEEB : y < 2 * CY / 3 ? 0x001E5AA0 : 0x00E6C88C;
+            std::fill_n(pixels.begin() + static_cast<std::ptrdiff_t>(y * CX), CX, dwColour);
+        }
+        HBITMAP hBitmap = CreateBitmap(CX, CY, 1, 32, pixels.data());
+        ASSERT_TRUE(SaveBitmapAsPng(hBitmap, ProgramPathFromHostPath(file.string()).c_str()));
+        DeleteObject(hBitmap);
+    }
+    // Selects the system, then the list's row, each after its pause.
+    void ClickSystemAndRow(const char* pszSystem, int nRow)
+    {
+        ASSERT_TRUE(
+            m_driver.ClickTreeItem(Tree().GetSafeHwnd(), CTestDriver::TreeItem(Tree().GetSafeHwnd(), { pszSystem })));
+        m_driver.Advance(CSplitterFrame::CLICK_DELAY);
+        ASSERT_TRUE(m_driver.ClickListRow(List().GetSafeHwnd(), nRow));
+        m_driver.Advance(CSplitterFrame::KEYBOARD_DELAY);
+    }
+    // The window's picture as the program draws it, against the reference.
+    void ExpectWindowPicture(CWnd& window, const char* pszReference)
+    {
+        MainFrame()->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        m_driver.Pump();
+        TempFolder folder;
+        const std::string strShot = ProgramPathFromHostPath((folder.Path() / "shot.png").string());
+        ASSERT_TRUE(CTestDriver::Screenshot(window.GetSafeHwnd(), strShot.c_str()));
+        ExpectPicture(LoadPictureFile(strShot.c_str()), pszReference);
+    }
     void ExpectPicture(HBITMAP hbm, const char* pszReference)
     {
         ASSERT_NE(hbm, nullptr);
@@ -98,19 +137,22 @@ TEST_F(MainRoadTest, TheMainWindowWithFilledPanesLooksAsItsReference)
 {
     ASSERT_TRUE(Start());
     PrepareView();
-    ASSERT_TRUE(m_driver.ClickTreeItem(Tree().GetSafeHwnd(), Letters()));
-    m_driver.Advance(CSplitterFrame::CLICK_DELAY);
+    ClickSystemAndRow("Letters", 2);
     ASSERT_EQ(List().GetItemCount(), 4) << "Archive, then the three documents";
-    ASSERT_TRUE(m_driver.ClickListRow(List().GetSafeHwnd(), 2));
-    m_driver.Advance(CSplitterFrame::KEYBOARD_DELAY);
     ASSERT_TRUE(Preview().IsTextLoaded());
+    ExpectWindowPicture(*MainFrame(), "main_window_filled.png");
+}
 
-    MainFrame()->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    m_driver.Pump();
-    TempFolder folder;
-    const std::string strShot = ProgramPathFromHostPath((folder.Path() / "shot.png").string());
-    ASSERT_TRUE(CTestDriver::Screenshot(MainFrame()->GetSafeHwnd(), strShot.c_str()));
-    ExpectPicture(LoadPictureFile(strShot.c_str()), "main_window_filled.png");
+TEST_F(MainRoadTest, ThePreviewOfAPictureAndOfASystemLookAsTheirReferences)
+{
+    ASSERT_TRUE(Start());
+    PrepareView();
+    ClickSystemAndRow("Photos", 0);
+    ASSERT_NE(Preview().GetZoomWnd(), nullptr);
+    ExpectWindowPicture(Preview(), "preview_picture.png");
+    ClickSystemAndRow("Letters", 0);
+    ASSERT_TRUE(Preview().IsTextLoaded()) << "the properties of Archive";
+    ExpectWindowPicture(Preview(), "preview_system.png");
 }
 
 class X11MainRoadTest : public MainRoadTest {
