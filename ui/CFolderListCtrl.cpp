@@ -9,6 +9,8 @@ void CFolderListCtrl::Initialize(BOOL bIcons)
     InsertColumn(0, "", LVCFMT_LEFT, INITIAL_WIDTH);
     if (bIcons) {
         m_systemImages = std::make_unique<CSysImageList>();
+        // The system list is the shell's: the list must not destroy it with itself.
+        ModifyStyle(0, LVS_SHAREIMAGELISTS);
         SetImageList(GetSystemImageList(TRUE), LVSIL_SMALL);
     }
 }

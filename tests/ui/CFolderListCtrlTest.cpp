@@ -6,8 +6,11 @@
 #include "ui/CFolderListCtrl.h"
 
 #include "platform/controls/ListViewControl.h"
+#include "platform/framework/CImageList.h"
 #include "platform/framework/CRect.h"
+#include "platform/gdi/ImageLists.h"
 #include "tests/ui/UiTestSupport.h"
+#include "ui/CSysImageList.h"
 
 #include <string>
 #include <vector>
@@ -46,6 +49,18 @@ TEST_F(FolderListCtrlTest, RowsAreLowerCasedAndTheColumnOnlyWidensOnAdd)
     m_list.AddFolder("D:\\A");
     EXPECT_EQ(m_list.GetColumnWidth(0), nWide);
     EXPECT_EQ(Rows(), (std::vector<std::string> { "c:\\work\\long project folder", "d:\\a" }));
+}
+
+TEST_F(FolderListCtrlTest, TheSystemIconsOutliveTheList)
+{
+    const CSysImageList keep;
+    HIMAGELIST hSystem = GetSystemImageList(TRUE)->GetSafeHandle();
+    const int nIcons = ImageList_GetImageCount(hSystem);
+    ASSERT_GT(nIcons, 0);
+    Create(TRUE);
+    m_list.AddFolder("C:\\Work");
+    m_list.DestroyWindow();
+    EXPECT_EQ(ImageList_GetImageCount(hSystem), nIcons);
 }
 
 TEST_F(FolderListCtrlTest, ListWithoutIconsLeavesTheSmallerMargin)

@@ -97,7 +97,6 @@ TEST_F(PreferencePicturesTest, EveryPageInItsSheet)
     RunPreferenceSheet(CFramePrompts::ESheet::Web, &web, &Host());
 }
 
-// Apart from the other sheets: the system icons of the types are the first this process draws.
 TEST_F(PreferencePicturesTest, DocumentsSheet)
 {
     CDocumentsSheetData documents;
