@@ -85,7 +85,8 @@ int GetPIDLIconIndex(LPCITEMIDLIST pidl, BOOL bOpen, BOOL bSmall)
 
 int GetSystemFolderIconIndex(BOOL bOpen, BOOL bSmall)
 {
+    // Asked by attributes, so the folder need not exist.
     TCHAR szFolder[MAX_PATH] {};
     GetSystemDirectory(szFolder, MAX_PATH);
-    return IconIndex(szFolder, 0, 0, bOpen, bSmall);
+    return IconIndex(szFolder, FILE_ATTRIBUTE_DIRECTORY, SHGFI_USEFILEATTRIBUTES, bOpen, bSmall);
 }

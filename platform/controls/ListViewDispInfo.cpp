@@ -60,7 +60,8 @@ bool AskDispInfo(HWND hWnd, int nRow, int iSubItem, UINT nMask, LPSTR pszBuffer,
     di.item.lParam = row.lParam;
     di.item.pszText = pszBuffer;
     di.item.cchTextMax = cchMax;
-    if (pszBuffer && cchMax > 0)
+    // Only a text asked for starts empty: a stored text already in the buffer stays.
+    if ((nMask & LVIF_TEXT) && pszBuffer && cchMax > 0)
         pszBuffer[0] = '\0';
     SendNotify(hWnd, LVN_GETDISPINFO, &di.hdr);
     pState = ListViewSurvivor(hWnd);

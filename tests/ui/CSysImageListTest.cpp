@@ -42,3 +42,10 @@ TEST_F(CSysImageListTest, IconIndexesFollowTypesItemsAndFolders)
     EXPECT_EQ(GetSystemFolderIconIndex(FALSE, TRUE), SYSICON_FOLDER);
     EXPECT_EQ(GetSystemFolderIconIndex(TRUE, TRUE), SYSICON_FOLDER_OPEN);
 }
+
+TEST_F(CSysImageListTest, TheFolderIconNeedsNoReachableSystemFolder)
+{
+    // The program folder lies on no drive of the table.
+    EXPECT_EQ(GetSystemFolderIconIndex(FALSE, TRUE), SYSICON_FOLDER);
+    EXPECT_EQ(GetSystemFolderIconIndex(TRUE, TRUE), SYSICON_FOLDER_OPEN);
+}

@@ -5,6 +5,7 @@
 // unless the test adds one. Folders are picked as a user picks them: the
 // page's picker button is clicked and the rows of the popup chain chosen.
 
+#include "platform/base/CollectionArrays.h"
 #include "tests/dialogs/preferences/PreferencePageTest.h"
 #include "tests/support/DriveTreeFixture.h"
 #include "tests/support/TempFolder.h"

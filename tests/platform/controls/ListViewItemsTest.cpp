@@ -75,6 +75,29 @@ TEST_F(ListViewItemsTest, CallbackTextsReachTheCallerWhereverTheHandlerPutsThem)
     EXPECT_STREQ(szSmall, "abcd");
 }
 
+TEST_F(ListViewItemsTest, AStoredTextSurvivesAnImageAskedOfTheParent)
+{
+    HWND hList = CreateList(0, 0);
+    LVITEM item {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.pszText = const_cast<LPSTR>("c:\\work");
+    item.iImage = I_IMAGECALLBACK;
+    ASSERT_EQ(SendMessage(hList, LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&item)), 0);
+    onNotify = [](NMHDR* pHdr) -> LRESULT {
+        if (pHdr->code == LVN_GETDISPINFO)
+            reinterpret_cast<NMLVDISPINFO*>(pHdr)->item.iImage = 3;
+        return 0;
+    };
+    char szText[16] {};
+    LVITEM asked {};
+    asked.mask = LVIF_TEXT | LVIF_IMAGE;
+    asked.pszText = szText;
+    asked.cchTextMax = sizeof(szText);
+    EXPECT_TRUE(SendMessage(hList, LVM_GETITEM, 0, reinterpret_cast<LPARAM>(&asked)));
+    EXPECT_STREQ(szText, "c:\\work");
+    EXPECT_EQ(asked.iImage, 3);
+}
+
 TEST_F(ListViewItemsTest, StateChangesAreOfferedAndAnnounced)
 {
     HWND hList = CreateList(0, 3);
