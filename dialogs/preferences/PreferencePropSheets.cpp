@@ -1,8 +1,11 @@
 #include "dialogs/preferences/PreferencePropSheets.h"
 
 #include "dialogs/preferences/CDocumentTypesPropPage.h"
+#include "dialogs/preferences/CMailsPropPage.h"
 #include "dialogs/preferences/CPrefBackupPropPage.h"
+#include "dialogs/preferences/CPrefDefaultSystemPropPage.h"
 #include "dialogs/preferences/CPrefDetailPropPage.h"
+#include "dialogs/preferences/CPrefFoldersPropPage.h"
 #include "dialogs/preferences/CPrefGeneralPropPage.h"
 #include "dialogs/preferences/CPrefLibAutomaticaPropPage.h"
 #include "dialogs/preferences/CPrefMostRecentsPropPage.h"
@@ -28,6 +31,7 @@ CPreferencesArchivoraPropSheet::CPreferencesArchivoraPropSheet(CPreferencesArchi
 CPreferencesCatalogPropSheet::CPreferencesCatalogPropSheet(CPreferencesCatalogSheetData& data, CWnd* pParentWnd)
     : CKadPreferencesPropSheet(IDS_MONITOR_PREFERENCES, pParentWnd)
 {
+    AddOwnedPage<CPrefDefaultSystemPropPage>(data.defaultSystem);
     AddOwnedPage<CPrefNotificatorDlg>(data.notificator);
 }
 
@@ -42,4 +46,6 @@ CDocumentsPropSheet::CDocumentsPropSheet(CDocumentsSheetData& data, CWnd* pParen
     : CKadPreferencesPropSheet(IDS_DOCUMENTS_SHEET, pParentWnd)
 {
     AddOwnedPage<CDocumentTypesPropPage>(data.documentTypes);
+    AddOwnedPage<CPrefFoldersPropPage>(data.folders);
+    AddOwnedPage<CMailsPropPage>(data.mails);
 }

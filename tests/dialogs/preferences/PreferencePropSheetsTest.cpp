@@ -116,7 +116,7 @@ TEST_F(PreferencePropSheetsTest, EachSheetShowsItsPagesInOrder)
     EXPECT_EQ(m_tabs,
         (std::vector<CString> { "&General", "&Details", "&Update", "&Clean-up", "&Versions", "&Backup", "&Recent" }));
     EXPECT_EQ(PlayCommand(CFramePrompts::ESheet::Catalog, nullptr, IDCANCEL), IDCANCEL);
-    EXPECT_EQ(m_tabs, (std::vector<CString> { "&Notification" }));
+    EXPECT_EQ(m_tabs, (std::vector<CString> { "&Default System", "&Notification" }));
     EXPECT_EQ(PlayCommand(CFramePrompts::ESheet::Web, nullptr, IDCANCEL), IDCANCEL);
     EXPECT_EQ(m_tabs, (std::vector<CString> { "&Account", "&Connection" }));
 }
@@ -164,6 +164,7 @@ TEST_F(PreferencePropSheetsTest, CancelLeavesTheRegistryFileAsItWas)
     EXPECT_EQ(PlayCommand(
                   CFramePrompts::ESheet::Catalog,
                   [](HWND hSheet) {
+                      ::SendMessage(hSheet, PSM_SETCURSELID, 0, IDD_PREF_NOTIFICATION);
                       ::CheckRadioButton(CurrentPage(hSheet), IDC_NOTIFY_NEVER, IDC_NOTIFY_ALWAYS, IDC_NOTIFY_ALWAYS);
                   },
                   IDCANCEL),
@@ -177,7 +178,9 @@ TEST_F(PreferencePropSheetsTest, MonitorAndWebChoicesReachTheStore)
 {
     // A stored choice out of range shows as "by rules" and is saved as such.
     thePreferences.m_nDSAutoCataloguing = 7;
-    EXPECT_EQ(PlayCommand(CFramePrompts::ESheet::Catalog), IDOK);
+    EXPECT_EQ(PlayCommand(CFramePrompts::ESheet::Catalog,
+                  [](HWND hSheet) { ::SendMessage(hSheet, PSM_SETCURSELID, 0, IDD_PREF_NOTIFICATION); }),
+        IDOK);
     EXPECT_TRUE(m_bSaved);
     CPreferences reread;
     reread.Load();
