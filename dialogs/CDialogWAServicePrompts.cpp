@@ -4,8 +4,15 @@
 #include "dialogs/setup/CDlgHtmlMessage.h"
 #include "frame/WebAccessServices.h"
 #include "webaccess/directory/CDlgWAConnect.h"
+#include "webaccess/directory/CWASetupWizardPropSheet.h"
 
 #include "platform/framework/CWinThread.h"
+
+BOOL CDialogWAServicePrompts::RunSetupWizard(CWASetupConnection& connection)
+{
+    CWASetupWizardPropSheet sheet(GetWebAccessSettings(), connection);
+    return sheet.DoModal() == ID_WIZFINISH;
+}
 
 BOOL CDialogWAServicePrompts::RunConnectDialog(LPCTSTR pszLogin, LPCTSTR pszPassword, LPCTSTR pszCatalogName,
     LPCTSTR pszCatalogCode, int nPort, CString& strNewPassword)

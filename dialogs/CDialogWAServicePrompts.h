@@ -10,7 +10,7 @@ class CDlgWALog;
 
 class CDialogWAServicePrompts : public CWAServicePrompts {
 public:
-    BOOL RunSetupWizard(CWASetupConnection&) override { return FALSE; }
+    BOOL RunSetupWizard(CWASetupConnection& connection) override;
     BOOL RunConnectDialog(LPCTSTR pszLogin, LPCTSTR pszPassword, LPCTSTR pszCatalogName, LPCTSTR pszCatalogCode,
         int nPort, CString& strNewPassword) override;
     void ShowConnectionNotice() override;

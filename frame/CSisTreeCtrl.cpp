@@ -350,6 +350,10 @@ void CSisTreeCtrl::SetIconSize(BOOL bSmall)
             (void)m_images.Create(IDB_TREE_LARGE, 32, 1, MASK_COLOUR);
             (void)m_stateImages.Create(IDB_TREE_LARGE_STATE, 20, 1, MASK_COLOUR);
         }
+        // The control draws state n with image n - 1, and the pictures keep
+        // image n for state n: their first image (no state) goes.
+        if (m_stateImages.GetSafeHandle())
+            (void)m_stateImages.Remove(0);
         // A missing picture leaves the tree without images: it still works.
         if (m_images.GetSafeHandle())
             SetImageList(&m_images, TVSIL_NORMAL);

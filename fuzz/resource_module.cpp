@@ -19,12 +19,14 @@ void ReadTemplates(std::span<const BYTE> data)
     std::vector<ACCEL> accels;
     ToolbarTemplate toolbar;
     AnimationClipTemplate clip;
+    std::vector<DialogInitEntry> initData;
     (void)ReadStringBlock(data, strings, strError); // only crashes matter here, not the verdict
     (void)ReadDialogTemplate(data, dialog, strError);
     (void)ReadMenuTemplate(data, menu, strError);
     (void)ReadAcceleratorTable(data, accels, strError);
     (void)ReadToolbarTemplate(data, toolbar, strError);
     (void)ReadAnimationClip(data, clip, strError);
+    (void)ReadDialogInit(data, initData, strError);
 }
 
 }

@@ -722,6 +722,72 @@
 #define IDS_WA_CONNECT_CAPTION      5204
 #define IDS_WA_CONNECT_TITLE        5205
 
+// The web access setup wizard: its pages, their pictures and fields.
+#define IDD_WA_SETUP_INTRO          411
+#define IDD_WA_SETUP_NOTICE         448
+#define IDD_WA_SETUP_CONN_TYPE      439
+#define IDD_WA_SETUP_COMM_FOLDER    440
+#define IDD_WA_SETUP_ACCOUNT_CHOICE 438
+#define IDD_WA_SETUP_NEW_USER       412
+#define IDD_WA_SETUP_USER_INFO      453
+#define IDD_WA_SETUP_LOGIN          413
+#define IDD_WA_SETUP_CATALOG_CHOICE 414
+#define IDD_WA_SETUP_NEW_CATALOG    415
+#define IDD_WA_SETUP_CATALOG        416
+#define IDD_WA_SETUP_TARGET_FOLDER  417
+#define IDD_WA_SETUP_FINISH         418
+#define IDB_WA_SETUP_NOTICE         410     // also the invitation dialog's picture
+#define IDB_WA_SETUP_CONN_TYPE      435
+#define IDB_WA_SETUP_COMM_FOLDER    436
+#define IDB_WA_SETUP_ACCOUNT_CHOICE 437
+#define IDB_WA_SETUP_NEW_USER       433
+#define IDB_WA_SETUP_LOGIN          431
+#define IDB_WA_SETUP_CATALOG_CHOICE 428
+#define IDB_WA_SETUP_NEW_CATALOG    432
+#define IDB_WA_SETUP_CATALOG        430
+#define IDB_WA_SETUP_TARGET_FOLDER  434
+#define IDB_WA_SETUP_FINISH         466
+#define IDB_WA_MODEM                451     // 16-pixel choice pictures
+#define IDB_WA_CABLE                450
+#define IDB_WA_LAN                  468
+#define IDC_WA_NOTICE_TEXT          1244
+#define IDC_WA_CONN_MODEM           1550
+#define IDC_WA_CONN_LAN             1551
+#define IDC_WA_CONN_CABLE           1552
+#define IDC_WA_PICTURE_MODEM        1476
+#define IDC_WA_PICTURE_CABLE        1401
+#define IDC_WA_PICTURE_LAN          1406
+#define IDC_WA_CHOICE_PICTURE       1476
+#define IDC_WA_SMALL_PICTURE        1406
+#define IDC_WA_COMM_FOLDER          1532
+#define IDC_WA_LINK_LABEL           1492
+#define IDC_WA_NEW_ACCOUNT          1538
+#define IDC_WA_EXISTING_ACCOUNT     1539
+#define IDC_WA_CHOICE_LABEL1        220
+#define IDC_WA_CHOICE_LABEL2        222
+#define IDC_WA_PERSON_NAME          1382
+#define IDC_WA_EMAIL                226
+#define IDC_WA_MALE                 1565
+#define IDC_WA_FEMALE               1566
+#define IDC_WA_COUNTRY              1567
+#define IDC_WA_CITY                 1568
+#define IDC_WA_STATE                1569
+#define IDC_WA_SEND_PASSWORD        1467
+#define IDC_WA_NEW_CATALOG          1540
+#define IDC_WA_EXISTING_CATALOG     1541
+#define IDC_WA_CATALOG_NAME         1382
+#define IDC_WA_CATALOG_CODE         1246
+#define IDC_WA_PROFILE_PASSWORD     143
+#define IDC_WA_TARGET_FOLDER        1533
+#define IDC_WA_TARGET_BROWSE        1536
+#define IDS_WEB_NOTICE_NEXT         4122    // Next's caption while the notice shows
+#define IDS_WA_FOLDER_UNUSABLE      5040
+#define IDS_WA_FOLDER_NOT_WRITABLE  5041
+#define IDS_WA_FOLDER_CREATE        5042    // %s: the folder
+#define IDS_WA_NOTICE_FILE          5067    // the notice file's name in the program folder
+#define IDS_WEB_NOTICE_MISSING      5068
+#define IDS_WA_BAD_CATALOG_CODE     5208
+
 // Web access: the tip page's labels and the status line of its reading.
 #define IDS_WA_TIP_PATH             5018
 #define IDS_WA_TIP_TYPE             5019

@@ -401,6 +401,41 @@ bool ReadDialogTemplate(std::span<const BYTE> data, DialogTemplate& dialog, std:
 }
 
 /******************************************************************************
+** Dialog initial data
+******************************************************************************/
+
+std::vector<BYTE> WriteDialogInit(const std::vector<DialogInitEntry>& entries)
+{
+    CByteWriter writer;
+    for (const DialogInitEntry& entry : entries) {
+        writer.Word(entry.nControlId);
+        writer.Word(entry.nMessage);
+        writer.String(entry.strText);
+    }
+    return writer.Take();
+}
+
+bool ReadDialogInit(std::span<const BYTE> data, std::vector<DialogInitEntry>& entries, std::string& strError)
+{
+    entries.clear();
+    CByteReader reader(data);
+    while (!reader.AtEnd() && !reader.Failed()) {
+        DialogInitEntry entry;
+        reader.Word(entry.nControlId);
+        reader.Word(entry.nMessage);
+        reader.String(entry.strText);
+        if (reader.Failed())
+            break;
+        if (entry.nMessage != DIALOG_INIT_ADD_STRING)
+            return Fail(strError, "the dialog's initial data sends a message other than add-string");
+        if (!CheckText(entry.strText, "a text of the dialog's initial data", strError))
+            return false;
+        entries.push_back(std::move(entry));
+    }
+    return FinishRead(reader, "the dialog's initial data", strError);
+}
+
+/******************************************************************************
 ** Menus
 ******************************************************************************/
 

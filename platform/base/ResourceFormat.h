@@ -39,6 +39,7 @@ constexpr WORD RESOURCE_TYPE_STRING      = 6;
 constexpr WORD RESOURCE_TYPE_ACCELERATOR = 9;
 constexpr WORD RESOURCE_TYPE_RCDATA      = 10;
 constexpr WORD RESOURCE_TYPE_HTML        = 23; // pages and the pictures they show, stored unchanged
+constexpr WORD RESOURCE_TYPE_DLGINIT     = 240; // a dialog's initial control data, named as its dialog
 constexpr WORD RESOURCE_TYPE_TOOLBAR     = 241;
 // clang-format on
 // Animation clips are filed under a named type.
@@ -108,6 +109,16 @@ struct DialogControlTemplate {
     std::string strText;  // "#<n>" when the text names a resource by number
 };
 
+// One line of a dialog's initial data: a text sent to a control with a
+// message once the controls exist, before WM_INITDIALOG. The only message is
+// the combo box's add-string (CB_ADDSTRING), which fills a list.
+constexpr WORD DIALOG_INIT_ADD_STRING = 0x0143;
+struct DialogInitEntry {
+    WORD nControlId { 0 };
+    WORD nMessage { DIALOG_INIT_ADD_STRING };
+    std::string strText;
+};
+
 struct DialogTemplate {
     DWORD dwStyle { 0 };
     DWORD dwExStyle { 0 };
@@ -121,10 +132,20 @@ struct DialogTemplate {
     std::string strFaceName;
     std::string strCaption;
     std::vector<DialogControlTemplate> controls;
+    // Not part of the template's bytes: the dialog's DLGINIT resource, added by the loader.
+    std::vector<DialogInitEntry> initData;
 };
 
 std::vector<BYTE> WriteDialogTemplate(const DialogTemplate& dialog);
 [[nodiscard]] bool ReadDialogTemplate(std::span<const BYTE> data, DialogTemplate& dialog, std::string& strError);
+
+/* Dialog initial data: per entry the control ID, the message and the text (a
+   string), until the data ends. Any other message, an entry cut short or text
+   that is not UTF-8 refuses the whole resource. */
+
+std::vector<BYTE> WriteDialogInit(const std::vector<DialogInitEntry>& entries);
+[[nodiscard]] bool ReadDialogInit(
+    std::span<const BYTE> data, std::vector<DialogInitEntry>& entries, std::string& strError);
 
 /* Menus. Items are stored depth-first; MF_END marks the last item of each level. */
 

@@ -246,6 +246,9 @@ std::unique_ptr<LoadedModule> ReadModuleFile(const fs::path& path)
         } else if (entry.type == ResourceKey::FromId(RESOURCE_TYPE_ACCELERATOR)) {
             std::vector<ACCEL> accels;
             bValid = ReadAcceleratorTable(data, accels, strError);
+        } else if (entry.type == ResourceKey::FromId(RESOURCE_TYPE_DLGINIT)) {
+            std::vector<DialogInitEntry> initData;
+            bValid = ReadDialogInit(data, initData, strError);
         }
     }
     if (!bValid) {

@@ -67,12 +67,7 @@ bool LoadPageTemplate(const PROPSHEETPAGE& psp, DialogTemplate& dialog)
         dialog = *psp.pResource;
         return true;
     }
-    HRSRC hResource = ::FindResource(psp.hInstance, psp.pszTemplate, RT_DIALOG);
-    if (!hResource)
-        return false;
-    const auto* pBytes = static_cast<const BYTE*>(::LockResource(::LoadResource(psp.hInstance, hResource)));
-    std::string strError;
-    return pBytes && ReadDialogTemplate({ pBytes, ::SizeofResource(psp.hInstance, hResource) }, dialog, strError);
+    return ::LoadDialogResource(psp.hInstance, psp.pszTemplate, dialog) != FALSE;
 }
 
 // Loads the page's template and its title: the PSP_USETITLE text or string,

@@ -43,17 +43,7 @@ INT_PTR CALLBACK AfxDlgProc(HWND hDlg, UINT uMsg, WPARAM, LPARAM)
 
 bool CDialog::LoadTemplate(LPCTSTR lpszTemplateName, DialogTemplate& dialog) const
 {
-    HINSTANCE hInstance = AfxGetResourceHandle();
-    HRSRC hResource = ::FindResource(hInstance, lpszTemplateName, RT_DIALOG);
-    if (!hResource)
-        return false;
-    const auto* pBytes = static_cast<const BYTE*>(::LockResource(::LoadResource(hInstance, hResource)));
-    std::string strError;
-    if (!pBytes || !ReadDialogTemplate({ pBytes, ::SizeofResource(hInstance, hResource) }, dialog, strError)) {
-        ::SetLastError(ERROR_INVALID_DATA);
-        return false;
-    }
-    return true;
+    return ::LoadDialogResource(AfxGetResourceHandle(), lpszTemplateName, dialog) != FALSE;
 }
 
 BOOL CDialog::CreateFromTemplate(const DialogTemplate& dialog, HWND hWndParent)

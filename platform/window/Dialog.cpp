@@ -290,6 +290,27 @@ INT_PTR RunModalLoop(HWND hDlg, DialogState& state)
 
 /***** Creating dialogs *****/
 
+BOOL LoadDialogResource(HINSTANCE hInstance, LPCSTR lpTemplateName, DialogTemplate& dialog)
+{
+    HRSRC hResource = ::FindResource(hInstance, lpTemplateName, RT_DIALOG);
+    if (!hResource)
+        return FALSE;
+    const auto* pBytes = static_cast<const BYTE*>(::LockResource(::LoadResource(hInstance, hResource)));
+    std::string strError;
+    if (!pBytes || !ReadDialogTemplate({ pBytes, ::SizeofResource(hInstance, hResource) }, dialog, strError)) {
+        ::SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    if (HRSRC hInit = ::FindResource(hInstance, lpTemplateName, RT_DLGINIT)) {
+        const auto* pInit = static_cast<const BYTE*>(::LockResource(::LoadResource(hInstance, hInit)));
+        if (!pInit || !ReadDialogInit({ pInit, ::SizeofResource(hInstance, hInit) }, dialog.initData, strError)) {
+            ::SetLastError(ERROR_INVALID_DATA);
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
 HWND CreateDialogIndirectParam(
     HINSTANCE hInstance, LPCDLGTEMPLATE lpTemplate, HWND hWndParent, DLGPROC lpDialogFunc, LPARAM lParamInit)
 {
@@ -364,6 +385,12 @@ HWND CreateDialogIndirectParam(
             pState->nDefId = static_cast<UINT>(::GetDlgCtrlID(hCtl));
     }
 
+    for (const DialogInitEntry& entry : dialog.initData)
+        ::SendDlgItemMessage(
+            hDlg, entry.nControlId, entry.nMessage, 0, reinterpret_cast<LPARAM>(entry.strText.c_str()));
+    if (!::IsWindow(hDlg))
+        return nullptr;
+
     HWND hWndTab = ::GetNextDlgTabItem(hDlg, nullptr, FALSE);
     LRESULT bSetFocus = ::SendMessage(hDlg, WM_INITDIALOG, reinterpret_cast<WPARAM>(hWndTab), lParamInit);
     if (!::IsWindow(hDlg))
@@ -381,16 +408,9 @@ HWND CreateDialogIndirectParam(
 HWND CreateDialogParam(
     HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc, LPARAM lParamInit)
 {
-    HRSRC hResource = ::FindResource(hInstance, lpTemplateName, RT_DIALOG);
-    if (!hResource)
-        return nullptr;
-    const auto* pBytes = static_cast<const BYTE*>(::LockResource(::LoadResource(hInstance, hResource)));
     DialogTemplate dialog;
-    std::string strError;
-    if (!pBytes || !ReadDialogTemplate({ pBytes, ::SizeofResource(hInstance, hResource) }, dialog, strError)) {
-        ::SetLastError(ERROR_INVALID_DATA);
+    if (!LoadDialogResource(hInstance, lpTemplateName, dialog))
         return nullptr;
-    }
     return CreateDialogIndirectParam(hInstance, &dialog, hWndParent, lpDialogFunc, lParamInit);
 }
 
@@ -440,16 +460,9 @@ INT_PTR DialogBoxIndirectParam(
 INT_PTR DialogBoxParam(
     HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc, LPARAM lParamInit)
 {
-    HRSRC hResource = ::FindResource(hInstance, lpTemplateName, RT_DIALOG);
-    if (!hResource)
-        return -1;
-    const auto* pBytes = static_cast<const BYTE*>(::LockResource(::LoadResource(hInstance, hResource)));
     DialogTemplate dialog;
-    std::string strError;
-    if (!pBytes || !ReadDialogTemplate({ pBytes, ::SizeofResource(hInstance, hResource) }, dialog, strError)) {
-        ::SetLastError(ERROR_INVALID_DATA);
+    if (!LoadDialogResource(hInstance, lpTemplateName, dialog))
         return -1;
-    }
     return DialogBoxIndirectParam(hInstance, &dialog, hWndParent, lpDialogFunc, lParamInit);
 }
 

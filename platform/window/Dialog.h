@@ -63,7 +63,13 @@ constexpr DWORD DS_SHELLFONT  = DS_SETFONT | DS_FIXEDSYS;
    dialog procedure with WM_INITDIALOG. Creation fails (NULL) when the template
    is missing or malformed (ERROR_RESOURCE_NAME_NOT_FOUND, ERROR_INVALID_DATA),
    or when a control's class is unknown (ERROR_CANNOT_FIND_WND_CLASS) or the
-   control refuses creation. */
+   control refuses creation. The dialog's initial data (DialogTemplate::
+   initData) goes to its controls after they are made, before WM_INITDIALOG. */
+
+// Reads the dialog template lpTemplateName of the module, with the initial
+// data of the DLGINIT resource of the same name when there is one. FALSE when
+// the template is missing or either resource is malformed (ERROR_INVALID_DATA).
+BOOL LoadDialogResource(HINSTANCE hInstance, LPCSTR lpTemplateName, DialogTemplate& dialog);
 
 // A modeless dialog; visible when the template has WS_VISIBLE.
 HWND CreateDialogParam(

@@ -4,6 +4,7 @@
 #include "frame/WebAccessServices.h"
 #include "resources/ResourceIds.h"
 #include "tests/dialogs/DialogTestSupport.h"
+#include "webaccess/directory/CWASetupConnection.h"
 #include "webaccess/profiles/CWASettings.h"
 #include "webaccess/server/CWAServicePrompts.h"
 
@@ -37,6 +38,26 @@ TEST_F(CDialogWebPromptsTest, TheWebMenuCommandsOpenTheirDialogs)
         EXPECT_EQ(frame.WebDialog(nIdd), IDCANCEL);
     }
     EXPECT_EQ(m_captions, (std::vector<CString> { "Change User ID", "Web Catalog Settings" }));
+}
+
+// A connection that only counts its socket openings.
+class CCountingConnection : public CWASetupConnection {
+public:
+    int CreateSocket(int, LPCTSTR) override { return ++m_nOpened; }
+    void CloseSocket() override { }
+    void SetAccount(LPCTSTR, LPCTSTR, LPCTSTR, LPCTSTR) override { }
+    int m_nOpened { 0 };
+};
+
+TEST_F(CDialogWebPromptsTest, TheSetupWizardCancelledRegistersNothing)
+{
+    const CDialogPrompts prompts;
+    CCountingConnection connection;
+    CancelNextDialog();
+    EXPECT_FALSE(GetWebAccessPrompts().RunSetupWizard(connection));
+    ASSERT_EQ(m_captions.size(), 1U);
+    EXPECT_EQ(m_captions[0], Text(IDS_WIZARD_CAPTION));
+    EXPECT_EQ(connection.m_nOpened, 0);
 }
 
 TEST_F(CDialogWebPromptsTest, TheServiceAsksForThePasswordAndShowsItsNotice)

@@ -160,6 +160,7 @@ private:
     void Statement(CRcTokens& tokens);
     void StringTable(CRcTokens& tokens);
     void Dialog(CRcTokens& tokens, const ResourceKey& name, int nLine);
+    std::vector<BYTE> DialogInit(CRcTokens& tokens);
     DialogControlTemplate Control(CRcTokens& tokens, const RcToken& keyword);
     std::vector<MenuItemTemplate> MenuItems(CRcTokens& tokens, UINT nDepth);
     UINT MenuOptions(CRcTokens& tokens);
@@ -449,6 +450,8 @@ void CRcCompiler::Statement(CRcTokens& tokens)
             tokens.Fail(file.nLine, file.strText + " is not a PNG image");
         WORD nType = k == "BITMAP" ? RESOURCE_TYPE_BITMAP : k == "ICON" ? RESOURCE_TYPE_ICON : RESOURCE_TYPE_CURSOR;
         Add(tokens, first.nLine, nType, name, std::move(data));
+    } else if (k == "DLGINIT") {
+        Add(tokens, first.nLine, RESOURCE_TYPE_DLGINIT, name, DialogInit(tokens));
     } else if (k == "TOOLBAR") {
         Add(tokens, first.nLine, RESOURCE_TYPE_TOOLBAR, name, Toolbar(tokens));
     } else if (k == "HTML") {
@@ -546,6 +549,22 @@ void CRcCompiler::Dialog(CRcTokens& tokens, const ResourceKey& name, int nLine)
         dialog.controls.push_back(Control(tokens, keyword));
     }
     Add(tokens, nLine, RESOURCE_TYPE_DIALOG, name, WriteDialogTemplate(dialog));
+}
+
+// <dialog> DLGINIT BEGIN <control id> [,] "text" ... END: the lines a combo box
+// lists when its dialog opens.
+std::vector<BYTE> CRcCompiler::DialogInit(CRcTokens& tokens)
+{
+    std::vector<DialogInitEntry> entries;
+    ExpectBegin(tokens);
+    while (!TakeEnd(tokens)) {
+        DialogInitEntry entry;
+        entry.nControlId = static_cast<WORD>(Number(tokens, 0, 0xFFFF, "control ID"));
+        tokens.TakeIf(RcTokenKind::Punct, ",");
+        entry.strText = Text(tokens, "the text");
+        entries.push_back(std::move(entry));
+    }
+    return WriteDialogInit(entries);
 }
 
 // CONTROL text, id, class, style, x, y, cx, cy [, exstyle]

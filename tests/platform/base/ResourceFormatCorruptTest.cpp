@@ -319,3 +319,31 @@ TEST(ResourceFormatCorruptTest, FlippedBytesNeverBreakTheReaders)
         }
     }
 }
+
+TEST(ResourceFormatCorruptTest, DamagedDialogInitialDataIsRefused)
+{
+    const std::vector<BYTE> bytes = WriteDialogInit(
+        { { 1567, DIALOG_INIT_ADD_STRING, "(Choose)" }, { 1567, DIALOG_INIT_ADD_STRING, "Peru PE" } });
+    std::string strError;
+    std::vector<DialogInitEntry> entries;
+    ASSERT_TRUE(ReadDialogInit(bytes, entries, strError)) << strError;
+    ASSERT_EQ(entries.size(), 2U);
+    EXPECT_EQ(entries[1].strText, "Peru PE");
+    // Every cut but the one between the entries leaves an entry short; the
+    // entries before a damaged one are not handed out either.
+    const size_t nFirstEntry = 6 + std::string("(Choose)").size();
+    for (size_t n = 1; n < bytes.size(); ++n) {
+        if (n == nFirstEntry)
+            continue;
+        EXPECT_FALSE(ReadDialogInit(std::span(bytes).first(n), entries, strError)) << n;
+    }
+    std::vector<BYTE> otherMessage = bytes;
+    otherMessage[2] = 0x80; // a message that would take the text for something else
+    EXPECT_FALSE(ReadDialogInit(otherMessage, entries, strError));
+    std::vector<BYTE> overlong = bytes;
+    overlong[4] = 0xFF; // the first text's length runs past the end
+    EXPECT_FALSE(ReadDialogInit(overlong, entries, strError));
+    std::vector<BYTE> notUtf8 = bytes;
+    notUtf8[6] = 0xFF;
+    EXPECT_FALSE(ReadDialogInit(notUtf8, entries, strError));
+}

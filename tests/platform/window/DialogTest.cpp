@@ -244,6 +244,63 @@ TEST_F(DialogTest, ModalDialogFromModuleIsAnsweredByScriptedInput)
     FreeLibrary(hModule);
 }
 
+// The texts a test list control was given with the add-string message.
+thread_local std::vector<std::string> t_listed;
+
+LRESULT CALLBACK TestListProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == DIALOG_INIT_ADD_STRING) {
+        t_listed.emplace_back(reinterpret_cast<const char*>(lParam));
+        return static_cast<LRESULT>(t_listed.size() - 1);
+    }
+    return DefWindowProc(hWnd, uMsg, wParam, lParam);
+}
+
+TEST_F(DialogTest, InitialDataFromTheModuleFillsItsControlBeforeInitDialog)
+{
+    RegisterTestControl("TestList", TestListProc);
+    DialogTemplate dialog = SampleTemplate();
+    dialog.controls.push_back(Control("TestList", 300, WS_TABSTOP, "", 7, 80, 100, 12));
+    TempFolder temp;
+    std::vector<BYTE> module = WriteResourceModule({
+        { ResourceKey::FromId(RESOURCE_TYPE_DIALOG), ResourceKey::FromId(200), WriteDialogTemplate(dialog) },
+        { ResourceKey::FromId(RESOURCE_TYPE_DLGINIT), ResourceKey::FromId(200),
+            WriteDialogInit(
+                { { 300, DIALOG_INIT_ADD_STRING, "(Choose)" }, { 300, DIALOG_INIT_ADD_STRING, "Peru PE" } }) },
+        { ResourceKey::FromId(RESOURCE_TYPE_DIALOG), ResourceKey::FromId(201), WriteDialogTemplate(dialog) },
+        { ResourceKey::FromId(RESOURCE_TYPE_DLGINIT), ResourceKey::FromId(201), { 0x2C, 0x01, 0x43, 0x01, 9 } },
+    });
+    std::ofstream(temp / "init.dll", std::ios::binary)
+        .write(reinterpret_cast<const char*>(module.data()), static_cast<std::streamsize>(module.size()));
+    ScopedVariable modulePath("ARCHIVORA_MODULE_PATH", temp.Path().c_str());
+    // A module with damaged initial data is refused whole, so the second dialog is never made.
+    HMODULE hDamaged = LoadLibrary("init.dll");
+    EXPECT_EQ(hDamaged, nullptr);
+
+    module = WriteResourceModule({
+        { ResourceKey::FromId(RESOURCE_TYPE_DIALOG), ResourceKey::FromId(200), WriteDialogTemplate(dialog) },
+        { ResourceKey::FromId(RESOURCE_TYPE_DLGINIT), ResourceKey::FromId(200),
+            WriteDialogInit(
+                { { 300, DIALOG_INIT_ADD_STRING, "(Choose)" }, { 300, DIALOG_INIT_ADD_STRING, "Peru PE" } }) },
+    });
+    std::ofstream(temp / "good.dll", std::ios::binary)
+        .write(reinterpret_cast<const char*>(module.data()), static_cast<std::streamsize>(module.size()));
+    HMODULE hModule = LoadLibrary("good.dll");
+    ASSERT_NE(hModule, nullptr) << GetLastError();
+    t_listed.clear();
+    std::vector<std::string> atInit;
+    m_record.handler = [&](HWND, UINT uMsg, WPARAM, LPARAM) -> INT_PTR {
+        if (uMsg == WM_INITDIALOG)
+            atInit = t_listed;
+        return uMsg == WM_INITDIALOG;
+    };
+    HWND hDlg = CreateDialogParam(hModule, MAKEINTRESOURCE(200), m_hOwner, RecordingDlgProc, 0);
+    ASSERT_NE(hDlg, nullptr);
+    EXPECT_EQ(atInit, (std::vector<std::string> { "(Choose)", "Peru PE" }));
+    DestroyWindow(hDlg);
+    FreeLibrary(hModule);
+}
+
 TEST_F(DialogTest, EndDialogFromANestedHandlerEndsBothLoops)
 {
     DialogTemplate outer = SampleTemplate();

@@ -237,6 +237,26 @@ END
     EXPECT_EQ(toolbar.commands, (std::vector<WORD> { 0xE101, 0, 0xE103 }));
 }
 
+TEST_F(RcCompilerTest, DialogInitialDataListsItsTextsInOrder)
+{
+    auto entries = Compile(R"rc(#include "ids.h"
+IDD_ABOUT DLGINIT
+BEGIN
+    IDC_LIST, "(Choose)"
+    IDC_LIST "Åland Islands AX"
+END
+)rc");
+    std::vector<DialogInitEntry> initData;
+    std::string strError;
+    ASSERT_TRUE(ReadDialogInit(Find(entries, RESOURCE_TYPE_DLGINIT, ResourceKey::FromId(100)), initData, strError));
+    ASSERT_EQ(initData.size(), 2U);
+    EXPECT_EQ(initData[0].nControlId, 1002);
+    EXPECT_EQ(initData[0].nMessage, DIALOG_INIT_ADD_STRING);
+    EXPECT_EQ(initData[1].strText, "Åland Islands AX");
+    EXPECT_NE(CompileError("IDD_ABOUT DLGINIT BEGIN 70000, \"x\" END\n"), "");
+    EXPECT_NE(CompileError("100 DLGINIT BEGIN 1001 END\n"), "");
+}
+
 // A PNG whose image header gives the size and colour type (2 RGB, 6 RGBA); the rest is opaque.
 std::string PngWithHeader(int nWidth, int nHeight, char nColourType)
 {
