@@ -11,7 +11,11 @@
 //     while the worker filled (a second thread posts one every 2 ms);
 //  3. the preview of a 1 MB text file, from the preview timer to the end of
 //     the pane's paint, against reading the same 32 000 bytes and drawing
-//     the lines that fit the pane with DrawText into a memory DC of its size.
+//     the lines that fit the pane with DrawText into a memory DC of its size;
+//  4. on a group linked to every document of the catalog, made for it: the
+//     click to its first 40 rows against the same reference as 1., and the
+//     worker's fill of the rest with its largest probe gap, against the same
+//     rows inserted by the user-interface thread alone.
 // The program prints "name: value" lines. The files live in a temporary
 // folder that is removed at the end.
 
@@ -28,6 +32,7 @@
 #include "frame/DesktopLayout.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
+#include "store/CCatalogFile.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
 #include "store/CRegistryKey.h"
@@ -50,6 +55,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -67,6 +73,9 @@ constexpr int PREVIEW_RUNS = 30;
 constexpr int PREVIEW_FILE_BYTES = 1 << 20;
 constexpr double PREVIEW_GOAL_MS = 30.0;
 constexpr double PREVIEW_GOAL_RATIO = 3.0;
+constexpr double EVERY_CLICK_GOAL_RATIO = 1.5;
+constexpr double EVERY_FILL_GOAL_RATIO = 1.5;
+constexpr double PROBE_GAP_GOAL_MS = 50.0;
 
 // Every group of the catalog, systems in catalog order.
 std::vector<std::unique_ptr<CNodeRec>> Groups(CCatalog& catalog)
@@ -95,6 +104,117 @@ size_t FirstRowsWithoutWindows(CArqListCtrl& list, const CNodeRec& group, const 
             nBytes += CArqListCtrl::CellText(&document, nColumnId, list.GetShowExtension(), TRUE).GetLength();
     }
     return nBytes;
+}
+
+// A new top-level group linked to every document the groups hold; null on failure.
+std::unique_ptr<CNodeRec> MakeEveryDocumentGroup(
+    CCatalog& catalog, const std::vector<std::unique_ptr<CNodeRec>>& groups)
+{
+    CCatalogAction action(&catalog);
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(&catalog));
+    CNodeInfo info {};
+    std::snprintf(info.szName, sizeof(info.szName), "Every Document");
+    info.nKind = 2;
+    std::unique_ptr<CNodeRec> pEvery(pRoot ? pRoot->FindOrAddChild(info) : nullptr);
+    if (!pEvery)
+        return nullptr;
+    for (const auto& pGroup : groups) {
+        for (const auto& pDocument : pGroup->GetDocuments()) {
+            if (!pEvery->AddDocument(pDocument.get()) || !catalog.CommitIfDue())
+                return nullptr;
+        }
+    }
+    return action.End() ? std::move(pEvery) : nullptr;
+}
+
+// The user-interface thread's loop while the worker fills: it serves the
+// worker's sent messages while it waits, and notes when each probe came.
+void ServeFill(CArqListCtrl& list, std::vector<std::chrono::steady_clock::time_point>& served)
+{
+    MSG msg;
+    while (list.IsFilling()) {
+        if (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == PROBE)
+                served.push_back(std::chrono::steady_clock::now());
+            else
+                DispatchMessage(&msg);
+        } else {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        }
+    }
+}
+
+// A second thread posts a probe to hWnd every 2 ms while work runs; the
+// largest gap between two probes served, in milliseconds.
+double LargestProbeGap(HWND hWnd, const std::function<void(std::vector<std::chrono::steady_clock::time_point>&)>& work)
+{
+    std::atomic<bool> bProbing { true };
+    std::vector<std::chrono::steady_clock::time_point> served;
+    std::thread prober([&] {
+        while (bProbing) {
+            PostMessage(hWnd, PROBE, 0, 0);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+    work(served);
+    bProbing = false;
+    prober.join();
+    double dLargest = 0;
+    for (size_t i = 1; i < served.size(); ++i)
+        dLargest = std::max(dLargest, std::chrono::duration<double, std::milli>(served[i] - served[i - 1]).count());
+    return dLargest;
+}
+
+// 4. The group of every document: its first rows, then the worker's fill of the rest.
+void MeasureEveryDocumentGroup(CArchivoraApp& app, CArqListCtrl& list,
+    const std::vector<std::unique_ptr<CNodeRec>>& groups, const std::vector<LONG>& columns, HWND hMain)
+{
+    std::unique_ptr<CNodeRec> pEvery = MakeEveryDocumentGroup(*app.GetMainCatalog(), groups);
+    if (!pEvery) {
+        Fail("cannot make the group of every document");
+        return;
+    }
+    constexpr int CLICKS = 5;
+    std::vector<double> clickMs;
+    std::vector<double> referenceMs;
+    for (int nRun = 0; nRun < CLICKS && !HasFailed(); ++nRun) {
+        clickMs.push_back(Milliseconds([&] { list.Fill(pEvery.get()); }));
+        if (list.GetItemCount() != ROWS)
+            Fail("the click did not show the first rows");
+        list.WaitForFill(FALSE);
+        referenceMs.push_back(Milliseconds([&] { (void)FirstRowsWithoutWindows(list, *pEvery, columns); }));
+    }
+    double dWorkerMs = 0;
+    const double dGapMs = LargestProbeGap(hMain, [&](std::vector<std::chrono::steady_clock::time_point>& served) {
+        dWorkerMs = Milliseconds([&] {
+            list.Fill(pEvery.get());
+            ServeFill(list, served);
+        });
+    });
+    const int nRows = list.GetItemCount();
+    CArqListCtrl::SetWorkerStarter([](UINT (*)(LPVOID), LPVOID) { return FALSE; });
+    const double dDirectMs = Milliseconds([&] { list.Fill(pEvery.get()); });
+    CArqListCtrl::SetWorkerStarter(nullptr);
+    if (nRows != list.GetItemCount())
+        Fail("the worker did not insert every row");
+    list.Fill(nullptr);
+    PumpUntilIdle();
+    if (HasFailed())
+        return;
+    const double dClick = Median(clickMs);
+    const double dRatio = MedianRatio(clickMs, referenceMs);
+    std::printf("every_group_documents: %d\n", nRows);
+    std::printf("every_group_click_ms: %.3f\n", dClick);
+    std::printf("every_group_click_reference_ms: %.3f\n", Median(referenceMs));
+    std::printf("every_group_click_ratio: %.2f (goal <= %.1f: %s)\n", dRatio, EVERY_CLICK_GOAL_RATIO,
+        dRatio <= EVERY_CLICK_GOAL_RATIO ? "met" : "missed");
+    std::printf("every_group_worker_fill_ms: %.1f\n", dWorkerMs);
+    std::printf("every_group_direct_fill_ms: %.1f\n", dDirectMs);
+    const double dFillRatio = dWorkerMs / std::max(dDirectMs, 0.001);
+    std::printf("every_group_worker_fill_ratio: %.2f (goal <= %.1f: %s)\n", dFillRatio, EVERY_FILL_GOAL_RATIO,
+        dFillRatio <= EVERY_FILL_GOAL_RATIO ? "met" : "missed");
+    std::printf("every_group_largest_probe_gap_ms: %.2f (goal < %.0f: %s)\n", dGapMs, PROBE_GAP_GOAL_MS,
+        dGapMs < PROBE_GAP_GOAL_MS ? "met" : "missed");
 }
 
 // A text file of about 1 MB: numbered lines of words.
@@ -220,36 +340,14 @@ void Run(const std::filesystem::path& folder)
     const HWND hMain = pMainFrame->GetSafeHwnd();
     for (int nGroup = 0; nGroup < 9 && !HasFailed(); ++nGroup) {
         CNodeRec* pGroup = groups[static_cast<size_t>(nGroup)].get();
-        std::atomic<bool> bProbing { true };
-        std::vector<std::chrono::steady_clock::time_point> served;
-        std::thread prober([&] {
-            while (bProbing) {
-                PostMessage(hMain, PROBE, 0, 0);
-                std::this_thread::sleep_for(std::chrono::milliseconds(2));
-            }
-        });
-        workerMs.push_back(Milliseconds([&] {
-            list.Fill(pGroup);
-            MSG msg;
-            while (list.IsFilling()) {
-                // The user-interface thread's loop: it serves the worker's
-                // sent messages while it waits, and the probes as they come.
-                if (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                    if (msg.message == PROBE)
-                        served.push_back(std::chrono::steady_clock::now());
-                    else
-                        DispatchMessage(&msg);
-                } else {
-                    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-                }
-            }
-        }));
-        bProbing = false;
-        prober.join();
+        dLargestGapMs = std::max(
+            dLargestGapMs, LargestProbeGap(hMain, [&](std::vector<std::chrono::steady_clock::time_point>& served) {
+                workerMs.push_back(Milliseconds([&] {
+                    list.Fill(pGroup);
+                    ServeFill(list, served);
+                }));
+            }));
         PumpUntilIdle();
-        for (size_t i = 1; i < served.size(); ++i)
-            dLargestGapMs
-                = std::max(dLargestGapMs, std::chrono::duration<double, std::milli>(served[i] - served[i - 1]).count());
         // The same rows from this thread alone: a worker that cannot start.
         CArqListCtrl::SetWorkerStarter([](UINT (*)(LPVOID), LPVOID) { return FALSE; });
         directMs.push_back(Milliseconds([&] { list.Fill(pGroup); }));
@@ -257,6 +355,7 @@ void Run(const std::filesystem::path& folder)
         PumpUntilIdle();
     }
     MeasurePreview(app, *pView, *groups.front(), folder);
+    MeasureEveryDocumentGroup(app, list, groups, columns, hMain);
     pView = nullptr;
     pMainFrame->DestroyWindow();
     PumpUntilIdle();

@@ -13,6 +13,8 @@
 #include "platform/base/TextFunctions.h"
 
 #include <algorithm>
+#include <span>
+#include <string_view>
 
 namespace {
 
@@ -20,6 +22,12 @@ namespace {
 constexpr int MAX_NODE_DEPTH = 256;
 // Document records in a block: the bits of the set of documents tested, per block.
 constexpr std::size_t DOCUMENT_SLOTS = SlotCount(CDocumentRec::RECORD_SIZE);
+
+// A document's bit in the sets kept by block and slot.
+std::size_t SlotBit(CRecordRef ref)
+{
+    return static_cast<std::size_t>(ref.nBlock) * DOCUMENT_SLOTS + static_cast<std::size_t>(ref.nSlot);
+}
 
 } // namespace
 
@@ -43,6 +51,9 @@ BOOL CCatalogSearch::Run(LPCTSTR pszIndexPath, HWND hOwner)
         m_pIndex.reset();
         return FALSE;
     }
+    m_candidates.clear();
+    if (m_search->TestsNameOnly())
+        FindNameCandidates();
     if (m_pFilter != nullptr && !m_pIndex->SetCriteria(*m_pFilter))
         m_bFailed = true;
     m_pProgress = CreateRunProgress(ERunProgressKind::Tree, hOwner);
@@ -65,7 +76,8 @@ BOOL CCatalogSearch::SearchSubtree(const CNodeRec& node, int nDepth)
         return FALSE;
     }
     // A damaged chain ends the node's documents, not the pass.
-    static_cast<void>(node.ForEachDocument([&](const CDocumentRec& document) {
+    const auto wanted = [&](CRecordRef ref) { return IsCandidate(ref); };
+    static_cast<void>(node.ForEachDocument(wanted, [&](const CDocumentRec& document) {
         const CRecordRef ref = document.GetRef();
         if (!Visit(ref.nBlock, ref.nSlot))
             return true;
@@ -89,10 +101,37 @@ BOOL CCatalogSearch::SearchSubtree(const CNodeRec& node, int nDepth)
     return TRUE;
 }
 
+void CCatalogSearch::FindNameCandidates()
+{
+    std::vector<bool> candidates((static_cast<std::size_t>(m_pCatalog->GetLastBlock()) + 1) * DOCUMENT_SLOTS, false);
+    const BOOL bRead
+        = m_pCatalog->ForEachTableRecord(TABLE_DOCUMENT, [&](CRecordRef ref, std::span<const BYTE> record) {
+              std::string_view path;
+              if (CDocumentRec::FullPathInRecord(record, &path) && m_search->MatchName(path) == 0)
+                  return;
+              const std::size_t nBit = SlotBit(ref);
+              if (nBit >= candidates.size())
+                  candidates.resize(nBit + 1);
+              candidates[nBit] = true;
+          });
+    // Damage on the way leaves every document to be loaded, and met as before.
+    if (bRead)
+        m_candidates = std::move(candidates);
+}
+
+bool CCatalogSearch::IsCandidate(CRecordRef ref) const
+{
+    if (m_candidates.empty())
+        return true;
+    // A document block past the name pass came later: it is tested whole.
+    const std::size_t nBit = SlotBit(ref);
+    return nBit >= m_candidates.size() || m_candidates[nBit];
+}
+
 bool CCatalogSearch::Visit(LONG nBlock, LONG nSlot)
 {
     // A loaded document's block is a document block, so its slot is below the count.
-    const std::size_t nBit = static_cast<std::size_t>(nBlock) * DOCUMENT_SLOTS + static_cast<std::size_t>(nSlot);
+    const std::size_t nBit = SlotBit({ nBlock, nSlot });
     if (nBit >= m_visited.size())
         m_visited.resize(std::max(nBit + 1, m_visited.size() * 2));
     if (m_visited[nBit])

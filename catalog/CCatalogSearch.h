@@ -26,6 +26,7 @@ class CDocumentRec;
 class CFolderIndex;
 class CNodeRec;
 class CRunProgress;
+struct CRecordRef;
 struct CListFilter;
 
 class CCatalogSearch {
@@ -51,6 +52,11 @@ private:
     BOOL AddFound(const CDocumentRec& document);
     // Marks a document tested; FALSE when it was already.
     bool Visit(LONG nBlock, LONG nSlot);
+    // For a search by name: one pass over the document records' bytes marks
+    // the documents whose name matches or lies partly outside the record;
+    // only those are loaded and tested on the nodes' walk.
+    void FindNameCandidates();
+    bool IsCandidate(CRecordRef ref) const;
 
     CCatalog* const m_pCatalog;
     const CListFilter* const m_pFilter;
@@ -58,6 +64,7 @@ private:
     std::unique_ptr<CRunProgress> m_pProgress;
     std::optional<CTextSearch> m_search;                    // the find criteria, prepared for the pass
     std::vector<bool> m_visited;                            // documents tested, a bit per block slot
+    std::vector<bool> m_candidates;                         // documents to test, as m_visited; empty: all
     std::map<std::string, std::pair<LONG, LONG>> m_folders; // index folders, by path
     int m_nFound { 0 };
     bool m_bEnded { false };

@@ -72,16 +72,16 @@ int CTextSearch::MatchField(const CDocumentRec& document, int nField, BOOL bCase
     switch (nField) {
     case FIELD_DESCRIPTION:
         document.GetNameWithLocation(strText);
-        return CombineResults(strText, nField, bCaseSensitive);
+        return CombineResults(std::string_view(strText), nField, bCaseSensitive);
     case FIELD_NAME:
         document.GetFullPath(strText);
-        return CombineResults(strText, nField, FALSE);
+        return CombineResults(std::string_view(strText), nField, FALSE);
     case FIELD_LABEL:
         document.GetLabel(strText);
-        return CombineResults(strText, nField, FALSE);
+        return CombineResults(std::string_view(strText), nField, FALSE);
     case FIELD_SECONDARY:
         document.GetAltNameWithLocation(strText);
-        return CombineResults(strText, nField, bCaseSensitive);
+        return CombineResults(std::string_view(strText), nField, bCaseSensitive);
     case FIELD_CONTENT:
         if (document.IsMail())
             return SearchMailMessage(document);
@@ -89,13 +89,12 @@ int CTextSearch::MatchField(const CDocumentRec& document, int nField, BOOL bCase
         return SearchFile(document.GetDirectoryPath(FALSE) + strText);
     default:
         document.GetFullPath(strText);
-        return CombineResults(strText, nField, bCaseSensitive);
+        return CombineResults(std::string_view(strText), nField, bCaseSensitive);
     }
 }
 
-int CTextSearch::CombineResults(const CString& strText, int nField, BOOL bCaseSensitive) const
+int CTextSearch::CombineResults(std::string_view text, int nField, BOOL bCaseSensitive) const
 {
-    const std::string_view text(strText);
     if (m_words.empty())
         return (nField == FIELD_DESCRIPTION || nField == FIELD_SECONDARY) && IsBlank(text) ? 1 : 0;
     const std::vector<CWordFinder>& finders = Finders(bCaseSensitive);

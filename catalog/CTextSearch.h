@@ -15,6 +15,7 @@
 
 #include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 class CDocumentRec;
@@ -60,6 +61,10 @@ public:
     // CopyGlobalCriteria does; the criteria must not change meanwhile.
     static CTextSearch PrepareGlobalCriteria();
     int Match(const CDocumentRec& document) const { return MatchDocument(document); }
+    // TRUE when the criteria test the name alone (FIELD_NAME): then
+    // MatchName(path) is Match's result for a document of that full path.
+    bool TestsNameOnly() const { return m_nField == FIELD_NAME; }
+    int MatchName(std::string_view path) const { return CombineResults(path, FIELD_NAME, FALSE); }
     // Tests the document against the words, without the whole-word rule.
     // With no words, only a blank description or secondary text searched as
     // its own field matches, and every readable content; FIELD_ALL_TEXTS then
@@ -75,7 +80,7 @@ private:
     // Tests one text of the document (not FIELD_ALL_TEXTS).
     int MatchField(const CDocumentRec& document, int nField, BOOL bCaseSensitive) const;
     // Applies the words to one text of the field, compared with or without regard to case.
-    int CombineResults(const CString& strText, int nField, BOOL bCaseSensitive) const;
+    int CombineResults(std::string_view text, int nField, BOOL bCaseSensitive) const;
     // The words' finders for a case flag, made on first use.
     const std::vector<CWordFinder>& Finders(BOOL bCaseSensitive) const;
     // The content scans.

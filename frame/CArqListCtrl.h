@@ -42,6 +42,7 @@ class CCatalog;
 class CCatalogRecord;
 class CDragTracker;
 class CKadDragObj;
+class CKadDragObjPIDL;
 class CFolderIndex;
 class CCmdUI;
 class CMenu;
@@ -209,6 +210,27 @@ public:
     // The processing dialog over the focused document.
     void RunFocusedDocumentDialog();
 
+    /* Handing the selection elsewhere (CArqListCtrl_Send.cpp). */
+
+    // Links the selected documents (but messages gone from their store) to the favourites.
+    void CatalogSelectedAgain();
+    // Copies the selected files that can be reached to the removable drive of
+    // the send-to menu's command nID. Non-zero when something was copied.
+    int BackupSelected(UINT nID);
+    // Opens a new mail message in the mail program with the selected files
+    // that can be reached attached; one that cannot be attached is reported.
+    // FALSE when none could be, or the mail program did not start.
+    BOOL MailSelected();
+    // A message's sender and recipients, the texts its note may take; FALSE
+    // (nothing added) for a file or a message that cannot be read.
+    static BOOL GetMessageChoices(const CDocumentRec& document, CStringArray& choices);
+    void GetCellChoices(int nItem, int nColumn, CStringArray& choices) override;
+    // Puts the sender (nChoice 0) or the recipients (1) of each selected
+    // message into its note where the note holds the words that ask for them
+    // (IDS_MESSAGES_BOTH, IDS_MESSAGES_RECEIVED); protected messages keep
+    // theirs. The number of notes changed.
+    int FillMessageNotes(int nChoice);
+
     /* Sorting. */
 
     // The header's sort key: column 0 ascending when no column is the sort column.
@@ -250,6 +272,8 @@ protected:
     void OnBeginDrag(NMHDR* pNMHDR, LRESULT* pResult);
     // Highlights the row a drop would go to (-1: none).
     void SetDropRow(int nRow);
+    // The effect of files and folders from the desktop over the point (client).
+    DROPEFFECT ShellItemsDropOver(const CKadDragObjPIDL& items, int x, int y);
 
     // The row's menu at point (screen; -1, -1 from the keyboard): a
     // document's context menu, a group's, or the empty list's.
@@ -294,6 +318,15 @@ protected:
     void OnDocumentDialog() { RunFocusedDocumentDialog(); }
     void OnUpdateDocumentDialog(CCmdUI* pCmdUI);
     void OnUpdateOpenActionMenu(CCmdUI* pCmdUI);
+    void OnCatalogAgain() { CatalogSelectedAgain(); }
+    void OnUpdateCatalogAgain(CCmdUI* pCmdUI);
+    void OnBackup(UINT nID) { (void)BackupSelected(nID); } // each failure is reported for its file
+    void OnUpdateSelectedFiles(CCmdUI* pCmdUI);
+    void OnMailSelected() { (void)MailSelected(); }
+    void OnNoteFromSender() { (void)FillMessageNotes(0); }
+    void OnNoteFromRecipients() { (void)FillMessageNotes(1); }
+    void OnUpdateSelectedMessages(CCmdUI* pCmdUI);
+    void OnUpdateMailSelected(CCmdUI* pCmdUI);
 
     // The row's state in the grid's state column and the list's state images.
     BOOL AreStateImagesOn() const { return m_bStateImagesOn; }
@@ -343,6 +376,8 @@ private:
     // The focused row's document when it is of the kind asked (a mail message
     // or a file) and not blocked (asked with bCheck); else null.
     CDocumentRec* GetFocusedDocumentOfKind(BOOL bMail, int bCheck) const;
+    // The selected rows' documents of the kind asked that are not blocked (asked with bCheck).
+    std::vector<CDocumentRec*> GetSelectedDocuments(BOOL bMail, int bCheck) const;
     // After a dialog changed the document's record: the row reads it again
     // and the parent hears of the change.
     void DocumentRecordChanged(CDocumentRec& document);

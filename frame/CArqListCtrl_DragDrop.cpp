@@ -10,10 +10,13 @@
 #include "store/CNodeRec.h"
 #include "store/DocumentOperations.h"
 #include "ui/CDragTracker.h"
+#include "ui/CKadDragObjPIDL.h"
 #include "ui/CKadDragObjReg.h"
 #include "ui/DropTargets.h"
+#include "ui/ShellItemsBackup.h"
 
 #include "platform/controls/ListViewControl.h"
+#include "platform/framework/CWaitCursor.h"
 
 /******************************************************************************
  * The list as the drag's source
@@ -104,6 +107,8 @@ void CArqListCtrl::DropLeave()
 
 DROPEFFECT CArqListCtrl::DropOver(CKadDragObj* pPayload, UINT nKeyState, int x, int y)
 {
+    if (const auto* pShellItems = dynamic_cast<const CKadDragObjPIDL*>(pPayload))
+        return ShellItemsDropOver(*pShellItems, x, y);
     const auto* pRecords = dynamic_cast<const CKadDragObjReg*>(pPayload);
     if (!pRecords || pRecords->GetKind() != CKadDragObj::KIND_CATALOG_RECORDS) {
         SetDropRow(-1);
@@ -131,15 +136,39 @@ DROPEFFECT CArqListCtrl::DropOver(CKadDragObj* pPayload, UINT nKeyState, int x, 
     return effect;
 }
 
+DROPEFFECT CArqListCtrl::ShellItemsDropOver(const CKadDragObjPIDL& items, int x, int y)
+{
+    // Files and folders go into the group under the point, else the shown one.
+    UINT uFlags = 0;
+    const int nRow = HitTest(CPoint(x, y), &uFlags);
+    SetDropRow(GetRowNode(nRow) ? nRow : -1);
+    if ((!GetRowNode(nRow) && !m_pShownNode) || items.GetItemCount() == 0 || !items.GetFolder())
+        return DROPEFFECT_NONE;
+    // A lone item outside the file system (a printer, the network) cannot be catalogued.
+    if (items.GetItemCount() == 1) {
+        LPCITEMIDLIST pidl = items.GetItem(0).pidl;
+        SFGAOF nAttributes = SFGAO_FILESYSTEM;
+        if (FAILED(items.GetFolder()->GetAttributesOf(1, &pidl, &nAttributes)) || !(nAttributes & SFGAO_FILESYSTEM))
+            return DROPEFFECT_NONE;
+    }
+    return DROPEFFECT_COPY;
+}
+
 BOOL CArqListCtrl::DropTake(CKadDragObj* pPayload, DROPEFFECT effect)
 {
     CNodeRec* pTarget = m_nDropRow >= 0 ? GetRowNode(m_nDropRow) : m_pShownNode.get();
     SetDropRow(-1);
-    const auto* pRecords = dynamic_cast<const CKadDragObjReg*>(pPayload);
-    if (!pRecords || !pTarget || effect == DROPEFFECT_NONE)
+    if (!pTarget || effect == DROPEFFECT_NONE)
         return FALSE;
-    const LONG nOperation = effect == DROPEFFECT_COPY ? PAYLOAD_COPY : PAYLOAD_MOVE;
-    if (!DropDocuments(pTarget, pRecords->ToPayload(nOperation), static_cast<int>(nOperation)))
+    BOOL bDone = FALSE;
+    if (const auto* pRecords = dynamic_cast<const CKadDragObjReg*>(pPayload)) {
+        const LONG nOperation = effect == DROPEFFECT_COPY ? PAYLOAD_COPY : PAYLOAD_MOVE;
+        bDone = DropDocuments(pTarget, pRecords->ToPayload(nOperation), static_cast<int>(nOperation));
+    } else if (const auto* pShellItems = dynamic_cast<const CKadDragObjPIDL*>(pPayload)) {
+        CWaitCursor wait;
+        bDone = BackupDroppedShellItems(*pTarget, *pShellItems);
+    }
+    if (!bDone)
         return FALSE;
     if (CWnd* pParent = GetParent())
         pParent->PostMessage(g_nMsgListCatalogChanged);

@@ -576,6 +576,11 @@
 #define IDS_ACTION_OPEN_ASSOCIATED  4394
 #define IDS_ACTION_OPEN_CHOOSER     4395
 #define IDS_ACTION_CHOOSE           4396
+#define IDS_MAIL_FILES_SUBJECT      4354    // a message of catalogued files
+#define IDS_MAIL_FILES_TEXT         4355
+#define IDS_MAIL_ATTACH_FAILED      4356    // %s: the file's name
+#define ID_DOC_NOTE_SENDER          32870   // the marked notes of the selected messages take the sender
+#define ID_DOC_NOTE_RECIPIENTS      32871   // ... the recipients
 
 // Removing items from a group: the parts of the question, in the order they are joined.
 #define IDS_DELETE_DOCUMENT         4231    // one document

@@ -679,6 +679,34 @@ BOOL CCatalogFile::FindNextRecord(CRecordRef* pCursor, const RecordMatch& match)
     return FALSE;
 }
 
+BOOL CCatalogFile::ForEachTableRecord(LONG nTableType, const RecordVisit& visit)
+{
+    // The lock is taken block by block, so other threads wait at most one block.
+    for (CATBLOCK nBlock = 0;; ++nBlock) {
+        CLock lock(*this);
+        if (m_state == State::Closed) {
+            SetLastError(ERROR_INVALID_HANDLE);
+            return FALSE;
+        }
+        if (nBlock > m_header.nLastBlock)
+            return TRUE;
+        CCatalogBlock* pBlock = GetBlockLocked(nBlock);
+        if (!pBlock)
+            return FALSE;
+        if (pBlock->m_nTableType != nTableType)
+            continue;
+        const BYTE* pData = BlockDataLocked(nBlock);
+        if (!pData)
+            return FALSE;
+        const LONG nRecordSize = pBlock->m_nRecordSize;
+        for (LONG n = 0; n <= pBlock->m_header.nHighestUsed; ++n) {
+            if (pData[BLOCK_HEADER_SIZE + n] == SLOT_USED)
+                visit({ nBlock, n },
+                    std::span<const BYTE>(pData + RecordOffset(nRecordSize, n), static_cast<std::size_t>(nRecordSize)));
+        }
+    }
+}
+
 BOOL CCatalogFile::ReadRecord(CRecordRef ref, LONG nTableType, std::span<BYTE> data)
 {
     CLock lock(*this);

@@ -132,6 +132,12 @@ public:
     // it must not call the file.
     using RecordMatch = std::function<bool(std::span<const BYTE> record)>;
     BOOL FindNextRecord(CRecordRef* pCursor, const RecordMatch& match);
+    // Calls visit with every used record of nTableType, in block order, its
+    // bytes in place: a pass over a whole table that reads each block once
+    // whatever chains its records lie in. visit runs under the file's lock,
+    // so it must not call the file. FALSE on damage on the way.
+    using RecordVisit = std::function<void(CRecordRef ref, std::span<const BYTE> record)>;
+    BOOL ForEachTableRecord(LONG nTableType, const RecordVisit& visit);
     // Copies a used record of nTableType into data, whose size must be the
     // table's record size; WriteRecord writes one back into its slot: its
     // block goes to the file whole, so a record is never found half written.
@@ -185,12 +191,14 @@ public:
     const CString& GetPath() const { return m_strPath; }
 
     // The default size of the block cache, in chunks of two consecutive
-    // blocks: 16 MiB. A walk of a node's documents reads one chunk per
+    // blocks: 64 MiB. A walk of a node's documents reads one chunk per
     // document and the next node's walk reads most of them again, so the
-    // cache holds the chunks of a node of a few thousand documents (measured
-    // with bench/catalog_bench at 100 000 and 1 000 000 documents). The cache
-    // fills only as far as the file is read.
-    static constexpr int CACHE_CHUNKS = 4096;
+    // cache holds the chunks of a node of many thousand documents (measured
+    // with bench/catalog_bench at 100 000 and 1 000 000 documents), and a
+    // pass over every document of a catalog of 100 000 (bench/search_bench)
+    // finds the blocks of the last pass. The cache fills only as far as the
+    // file is read.
+    static constexpr int CACHE_CHUNKS = 16384;
     // The most blocks a batch changes before it is committed (8 MiB).
     static constexpr int MAX_BATCH_BLOCKS = 4096;
     // The age at which CommitIfDue commits a batch.

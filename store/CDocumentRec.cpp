@@ -89,16 +89,22 @@ LONGLONG NowSeconds()
 }
 
 // Cuts the last nCount characters off a UTF-8 text.
-CString DropLastCharacters(const CString& strText, int nCount)
+std::string_view DropLastCharacters(std::string_view text, int nCount)
 {
-    std::string_view text(strText, static_cast<std::size_t>(strText.GetLength()));
     std::size_t nEnd = text.size();
     for (int n = 0; n < nCount && nEnd > 0; ++n) {
         --nEnd;
         while (nEnd > 0 && (static_cast<BYTE>(text[nEnd]) & 0xC0) == 0x80)
             --nEnd;
     }
-    return CString(text.data(), static_cast<int>(nEnd));
+    return text.substr(0, nEnd);
+}
+
+CString DropLastCharacters(const CString& strText, int nCount)
+{
+    const std::string_view text
+        = DropLastCharacters(std::string_view(strText, static_cast<std::size_t>(strText.GetLength())), nCount);
+    return CString(text.data(), static_cast<int>(text.size()));
 }
 
 }
@@ -219,6 +225,18 @@ std::string_view CDocumentRec::NameHead(std::span<const BYTE> record, bool* pbCo
     const char* pField = reinterpret_cast<const char*>(record.data() + OFF_NAME);
     *pbContinued = !GetRefField(record, OFF_LOCATION).IsNone();
     return { pField, strnlen(pField, TEXT_SIZE) };
+}
+
+bool CDocumentRec::FullPathInRecord(std::span<const BYTE> record, std::string_view* pPath)
+{
+    // The head is never longer than a name (GetName's cut).
+    static_assert(TEXT_SIZE <= MAX_NAME);
+    bool bContinued = false;
+    const std::string_view head = NameHead(record, &bContinued);
+    if (bContinued)
+        return false;
+    *pPath = GetWordField(record, OFF_TYPE) != DOCUMENT_FILE ? DropLastCharacters(head, 2) : head;
+    return true;
 }
 
 void CDocumentRec::GetFullPath(CString& strOut, int bKeepMarkers) const

@@ -135,6 +135,10 @@ public:
     // The start of the name in a document record's bytes, where it lies;
     // *pbContinued is set when the name goes on in a location record.
     static std::string_view NameHead(std::span<const BYTE> record, bool* pbContinued);
+    // GetFullPath's text read from a document record's bytes, for a pass that
+    // builds no record object; false when the name goes on in a location
+    // record, which only a loaded record reads. *pPath points into record.
+    static bool FullPathInRecord(std::span<const BYTE> record, std::string_view* pPath);
     BOOL IsMail() const { return GetType() != DOCUMENT_FILE; }
     LONG GetExpiry() const;
     CRecordRef GetFirstLink() const;

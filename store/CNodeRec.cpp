@@ -355,7 +355,8 @@ int CNodeRec::CountChildren() const
 // when both sides agree: that state then reads as the one before the link was
 // made (or after it was removed), and the leftover record never shows the
 // document that later takes the freed document's slot.
-BOOL CNodeRec::ForEachTwoWayLink(const std::function<bool(std::unique_ptr<CDocumentRec>)>& visit) const
+BOOL CNodeRec::ForEachTwoWayLink(const std::function<bool(std::unique_ptr<CDocumentRec>)>& visit,
+    const std::function<bool(CRecordRef)>& wanted) const
 {
     CATBLOCK nFirst = NO_BLOCK;
     if (!GetOwnedChain(OFF_LINK_BLOCK, TABLE_LINK, &nFirst))
@@ -363,13 +364,24 @@ BOOL CNodeRec::ForEachTwoWayLink(const std::function<bool(std::unique_ptr<CDocum
     if (nFirst == NO_BLOCK)
         return TRUE;
     CRecordRef cursor { nFirst, NO_SLOT };
-    // Each link's document is taken from the link's bytes where they lie.
+    // Each link's document is taken from the link's bytes where they lie; the
+    // links of unwanted documents are passed over there, unless their document
+    // may lie past the file's end, which is damage, read or not. Blocks are
+    // only ever appended, so a block up to the last one seen here exists.
+    const CATBLOCK nLastBlock = m_pCatalog->GetLastBlock();
     CRecordRef document;
     auto readDocument = [&](std::span<const BYTE> link) {
         document = GetRefField(link, CLinkRec::OFF_DOCUMENT);
-        return true;
+        return !wanted || wanted(document) || document.nBlock > nLastBlock;
     };
     while (m_pCatalog->FindNextRecord(&cursor, readDocument)) {
+        if (wanted && !wanted(document)) {
+            if (m_pCatalog->IsPastEnd(document.nBlock)) {
+                m_pCatalog->ReportDamage();
+                return FALSE;
+            }
+            continue;
+        }
         auto pDocument = std::make_unique<CDocumentRec>(m_pCatalog, document.nBlock, document.nSlot);
         // A link whose document is gone, or whose document does not list it, lists nothing.
         if (!pDocument->IsValid() || !pDocument->ListsLink(cursor)) {
@@ -425,6 +437,12 @@ CDocumentRecArray CNodeRec::GetDocuments(int nMaxCount) const
 BOOL CNodeRec::ForEachDocument(const std::function<bool(const CDocumentRec&)>& visit) const
 {
     return ForEachTwoWayLink([&](std::unique_ptr<CDocumentRec> pDocument) { return visit(*pDocument); });
+}
+
+BOOL CNodeRec::ForEachDocument(
+    const std::function<bool(CRecordRef)>& wanted, const std::function<bool(const CDocumentRec&)>& visit) const
+{
+    return ForEachTwoWayLink([&](std::unique_ptr<CDocumentRec> pDocument) { return visit(*pDocument); }, wanted);
 }
 
 BOOL CNodeRec::HasDocuments(const CListFilter* pFilter) const

@@ -155,6 +155,11 @@ public:
     // visit sees each until it returns false. Those before damage in the
     // chain are seen; FALSE on damage.
     [[nodiscard]] BOOL ForEachDocument(const std::function<bool(const CDocumentRec&)>& visit) const;
+    // As ForEachDocument, but only the documents wanted takes (by their
+    // records) are read and seen; the others are passed over unread. wanted
+    // runs under the file's lock, so it must not call the file.
+    [[nodiscard]] BOOL ForEachDocument(
+        const std::function<bool(CRecordRef)>& wanted, const std::function<bool(const CDocumentRec&)>& visit) const;
     // With no filter, TRUE when a document is linked; with one, TRUE when a
     // linked document passes it.
     BOOL HasDocuments(const CListFilter* pFilter) const;
@@ -211,8 +216,10 @@ private:
         int nOffset, LONG nTableType, CRecordRef* pRef, std::span<const BYTE> initial = {});
     // Calls visit with each document the node's link chain names and whose own
     // list names that link back, in chain order, until visit returns false.
-    // Links only one side knows are skipped. FALSE on damage.
-    [[nodiscard]] BOOL ForEachTwoWayLink(const std::function<bool(std::unique_ptr<CDocumentRec>)>& visit) const;
+    // Links only one side knows are skipped. FALSE on damage. With wanted,
+    // the documents it refuses are skipped unread; it must not call the file.
+    [[nodiscard]] BOOL ForEachTwoWayLink(const std::function<bool(std::unique_ptr<CDocumentRec>)>& visit,
+        const std::function<bool(CRecordRef)>& wanted = nullptr) const;
     // TRUE when the chain of nOffset holds the block nBlock.
     [[nodiscard]] BOOL HoldsChainBlock(int nOffset, LONG nTableType, CATBLOCK nBlock) const;
     // Every used record of the chain of nOffset; FALSE on damage.

@@ -19,12 +19,7 @@ const COLORREF TEXT = GetSysColor(COLOR_BTNTEXT);
 
 void FillDevice(CPixelTarget& target, const RECT& rcArea, COLORREF cr)
 {
-    uint32_t nPixel = target.Pixel(cr);
-    RECT rc = target.VisiblePart(rcArea);
-    for (int y = rc.top; y < rc.bottom; ++y) {
-        for (int x = rc.left; x < rc.right; ++x)
-            target.Put(x, y, nPixel);
-    }
+    target.FillSolid(rcArea, target.Pixel(cr));
 }
 
 // Draws one border ring on the flagged sides and shrinks `rc` past them.

@@ -163,6 +163,20 @@ void CPixelTarget::FillSpan(int y, int x0, int x1, const CGdiBrush& brush, Mix e
     }
 }
 
+void CPixelTarget::FillSolid(const RECT& rc, uint32_t nPixel)
+{
+    const RECT rcVisible = VisiblePart(rc);
+    for (int y = rcVisible.top; y < rcVisible.bottom; ++y) {
+        uint32_t* pRow = m_bitmap.Row(y);
+        for (const RECT& rcBand : m_clip.Band(y)) {
+            const int nFrom = std::max<int>(rcVisible.left, rcBand.left);
+            const int nTo = std::min<int>(rcVisible.right, rcBand.right);
+            if (nTo > nFrom)
+                std::fill(pRow + nFrom, pRow + nTo, nPixel);
+        }
+    }
+}
+
 void CPixelTarget::FillRect(const RECT& rc, const CGdiBrush& brush, Mix eMix)
 {
     int nTop = std::max<int>(rc.top, 0);

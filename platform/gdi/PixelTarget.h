@@ -36,6 +36,9 @@ public:
     void Plot(int x, int y, uint32_t nPixel);
     // Writes a pixel when visible, as it is.
     void Put(int x, int y, uint32_t nPixel);
+    // Writes nPixel, as it is, into every visible pixel of rc: Put over the
+    // rectangle, a row span at a time.
+    void FillSolid(const RECT& rc, uint32_t nPixel);
 
     // The brush's pixel at a device position; nothing where a hatch shows through.
     std::optional<uint32_t> BrushPixel(const CGdiBrush& brush, int x, int y) const;

@@ -38,11 +38,19 @@ public:
 private:
     // Renders the line's glyphs and keeps their coverage, on the first draw.
     void RenderMask() const;
+    // Finds where each cluster of the line starts, on the first WidthOf that
+    // asks for part of the line; false when the clusters do not run left to
+    // right (WidthOf then asks the layout each time).
+    bool MeasureClusters() const;
 
     CGdiFont& m_font;
     std::string m_text;
     PangoLayout* m_pLayout { nullptr };
     int m_nWidth { 0 };
+    // Each cluster's first byte and its left edge (Pango units), in line order; empty until measured.
+    mutable std::vector<std::pair<size_t, int>> m_clusters;
+    mutable bool m_bClustersMeasured { false };
+    mutable bool m_bClustersInOrder { false };
     mutable bool m_bRendered { false };
     mutable std::vector<unsigned char> m_coverage; // the glyphs' coverage over m_rcInk, row by row
     mutable RECT m_rcInk {};                       // the covered part, relative to the cell's top-left

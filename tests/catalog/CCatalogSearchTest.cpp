@@ -12,7 +12,11 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <span>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -125,6 +129,57 @@ TEST_F(CCatalogSearchTest, ANameSearchTestsEachLinkedDocumentOnce)
             "t:\\docs\\notes.md", "t:\\docs\\pets.txt" }));
     Criteria({ "pets" }, CTextSearch::FIELD_NAME, CTextSearch::MODE_ALL_WORDS);
     EXPECT_EQ(RunSearch(), (std::multiset<std::string> { "t:\\docs\\pets.txt" })) << "linked under two nodes";
+}
+
+// A search by name reads the names in the document records' bytes; it must
+// find what testing each loaded document finds, at the records' edges too:
+// a mail title, whose two marker characters the name leaves out; a name
+// longer than its record's field; a removed document.
+TEST_F(CCatalogSearchTest, ANameSearchFindsWhatTheLoadedDocumentsMatch)
+{
+    std::unique_ptr<CNodeRec> pSystems(CNodeRec::NewTopNodeRec3(m_pCatalog.get()));
+    CDocumentInfo info {};
+    info.wType = DOCUMENT_MAIL;
+    // With its markers "t!" the first title would end in "cat".
+    for (const char* pszTitle : { "dog cat!", "a cat of mine~~" }) {
+        std::unique_ptr<CDocumentRec> pMail(m_pCatalog->FindOrAddDocument("*t:\\mail\\inbox.mbxM", pszTitle, &info));
+        ASSERT_TRUE(pMail && pSystems->AddDocument(pMail.get()));
+    }
+    const std::string strLong = "docs/" + std::string(80, 'n') + "cat.txt";
+    WriteOnT(strLong, "");
+    std::unique_ptr<CDocumentRec> pLong(m_pCatalog->FindOrAddPath(pSystems.get(), OnT(strLong).c_str()));
+    ASSERT_TRUE(pLong);
+    WriteOnT("docs/removed-cat.txt", "");
+    std::unique_ptr<CDocumentRec> pRemoved(
+        m_pCatalog->FindOrAddPath(pSystems.get(), OnT("docs/removed-cat.txt").c_str()));
+    ASSERT_TRUE(pRemoved && pRemoved->ForEachLinkedNode(NO_BLOCK, NO_SLOT, FALSE));
+
+    // Every used record, and only those, with the name a loaded one gives.
+    std::vector<CRecordRef> records;
+    std::vector<std::pair<CRecordRef, std::string>> inPlace;
+    ASSERT_TRUE(m_pCatalog->ForEachTableRecord(TABLE_DOCUMENT, [&](CRecordRef ref, std::span<const BYTE> record) {
+        records.push_back(ref);
+        if (std::string_view path; CDocumentRec::FullPathInRecord(record, &path))
+            inPlace.emplace_back(ref, std::string(path));
+    }));
+    EXPECT_EQ(records.size(), 8U) << "five files, two mail titles, the long name";
+    EXPECT_EQ(inPlace.size(), 7U) << "the long name goes on in a location record";
+    for (const auto& [ref, strPath] : inPlace) {
+        CString strLoaded;
+        CDocumentRec(m_pCatalog.get(), ref.nBlock, ref.nSlot).GetFullPath(strLoaded);
+        EXPECT_EQ(strPath, std::string(strLoaded));
+    }
+
+    for (const BOOL bWhole : { FALSE, TRUE }) {
+        Criteria({ "cat" }, CTextSearch::FIELD_NAME, CTextSearch::MODE_ANY_WORD, FALSE, bWhole);
+        std::size_t nLoadedMatches = 0;
+        for (const CRecordRef ref : records)
+            nLoadedMatches += CTextSearch::CopyGlobalCriteria(CDocumentRec(m_pCatalog.get(), ref.nBlock, ref.nSlot));
+        const std::multiset<std::string> found = RunSearch();
+        EXPECT_EQ(found.size(), nLoadedMatches);
+        EXPECT_EQ(found.size(), bWhole ? 1U : 2U) << "the second title, and the long name without the whole-word rule";
+        EXPECT_EQ(found.count(OnT(strLong)), bWhole ? 0U : 1U);
+    }
 }
 
 TEST_F(CCatalogSearchTest, AStopKeepsWhatWasFound)

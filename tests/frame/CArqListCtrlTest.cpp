@@ -3,27 +3,35 @@
 #include "tests/frame/AppTestFixture.h"
 #include "tests/frame/CommandStates.h"
 
+#include "catalog/CCatalogUpdate.h"
+#include "catalog/ShellItemIds.h"
+
 #include "catalog/CCatalogPrompts.h"
 #include "frame/AppMessages.h"
 #include "frame/CArqListView.h"
 #include "frame/CArqListViewCtrl.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
+#include "store/CDirectoryRec.h"
 #include "store/CDocumentRec.h"
+#include "store/CMailStoreRec.h"
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
 #include "store/CatalogColumns.h"
 #include "store/DocumentOperations.h"
 #include "store/ProtectedFile.h"
 #include "store/ResString.h"
+#include "ui/CKadDragObjPIDL.h"
 #include "ui/CKadDragObjReg.h"
 
 #include "platform/base/PathMap.h"
+#include "platform/base/TextFunctions.h"
 #include "platform/controls/ListViewControl.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/CMenu.h"
 #include "platform/shell/ProgramLaunch.h"
 #include "platform/window/Clipboard.h"
+#include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
 
@@ -643,6 +651,117 @@ TEST_F(ArqListTest, NumberAndProtectionFollowTheDialogsAnswers)
     EXPECT_FALSE(IsProtectedFile(DocPath("a.txt").c_str()));
     std::ifstream in(Home() / "docs" / "a.txt");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string(5, 'a'));
+}
+
+TEST_F(ArqListTest, SelectedDocumentsGoToTheFavouritesAndSelectedFilesToANewMessage)
+{
+    CLaunchOverride launches;
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    auto selectFiles = [this] {
+        List().SelectOnly(RowOf("a.txt"));
+        List().SetItemState(RowOf("b.odt"), LVIS_SELECTED, LVIS_SELECTED);
+        List().SetItemState(RowOf("gone.txt"), LVIS_SELECTED, LVIS_SELECTED);
+    };
+    selectFiles();
+    ActiveView()->GetListView()->SendMessage(WM_COMMAND, ID_DOC_CATALOG_AGAIN);
+    std::unique_ptr<CNodeRec> pFavourites(CNodeRec::NewTopNodeRec2(App().GetMainCatalog()));
+    EXPECT_EQ(pFavourites->CountDocuments(), 3);
+
+    // The files that are there go with the message; the one that is gone does not.
+    selectFiles();
+    ASSERT_TRUE(List().MailSelected());
+    ASSERT_EQ(launches.GetLaunches().size(), 1u);
+    std::string strCommand;
+    for (const auto& strArgument : launches.GetLaunches()[0])
+        strCommand += strArgument + " ";
+    EXPECT_NE(strCommand.find("a.txt"), std::string::npos) << strCommand;
+    EXPECT_NE(strCommand.find("b.odt"), std::string::npos) << strCommand;
+    EXPECT_EQ(strCommand.find("gone.txt"), std::string::npos) << strCommand;
+}
+
+TEST_F(ArqListTest, AFileDroppedFromTheDesktopIsCataloguedInTheShownGroup)
+{
+    WriteFile("c.txt", "c");
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    LPITEMIDLIST pidlAbsolute = nullptr;
+    ASSERT_TRUE(SUCCEEDED(PathToPIDL(DocPath("c.txt").c_str(), &pidlAbsolute, nullptr)));
+    IShellFolder* pParent = nullptr;
+    LPITEMIDLIST pidlItem = nullptr;
+    const HRESULT hr = BindParentFolder(pidlAbsolute, IID_IShellFolder, reinterpret_cast<void**>(&pParent), &pidlItem);
+    CoTaskMemFree(pidlAbsolute);
+    ASSERT_TRUE(SUCCEEDED(hr));
+    CKadDragObjPIDL items(pParent, "");
+    pParent->Release();
+    items.AddItem(pidlItem, 0);
+    CRect rcClient;
+    List().GetClientRect(&rcClient);
+    ASSERT_EQ(List().DropOver(&items, 0, 5, rcClient.bottom - 3), DROPEFFECT_COPY);
+    EXPECT_TRUE(List().DropTake(&items, DROPEFFECT_COPY));
+    EXPECT_EQ(System("Letters")->CountDocuments(), 4);
+}
+
+// The three messages of a copied mbox store, catalogued.
+class ArqListMailTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        const std::optional<fs::path> source
+            = SharedTestData(fs::path("mail") / "mozilla-mbox" / "spool-3-messages.mbox");
+        if (!source || !fs::exists(*source))
+            GTEST_SKIP() << "the shared mail folders are absent";
+        fs::copy_file(*source, Home() / "Inbox");
+        m_strStore = ProgramPathFromHostPath((Home() / "Inbox").string());
+        WriteCatalog([&](CCatalog& catalog, CNodeRec&) {
+            EXPECT_TRUE(std::unique_ptr<CMailStoreRec>(catalog.AddMailStore(LOCATION_NETSCAPE, m_strStore.c_str())));
+        });
+        ASSERT_TRUE(Start());
+        CCatalogUpdate update(App().GetMainCatalog(), nullptr, 0, nullptr);
+        ASSERT_TRUE(update.Update(CCatalogUpdate::MODE_UPDATE));
+    }
+    CDocumentRecArray Messages()
+    {
+        CDocumentRecArray messages;
+        std::unique_ptr<CDirectoryRec> pDirectory(
+            App().GetMainCatalog()->FindDirectory(CCatalog::NormalizeFolder(("*" + m_strStore + "*").c_str())));
+        for (std::unique_ptr<CDocumentRec> pDocument(pDirectory ? pDirectory->FirstDocument() : nullptr); pDocument;
+             pDocument.reset(pDirectory->NextDocument()))
+            messages.push_back(std::move(pDocument));
+        return messages;
+    }
+    CArqListViewCtrl& List() { return ActiveView()->GetListView()->GetListCtrl(); }
+
+    std::string m_strStore;
+};
+
+TEST_F(ArqListMailTest, AMessagesNoteOffersItsSenderAndRecipientsAndTheMarkedNotesTakeThem)
+{
+    CDocumentRecArray messages = Messages();
+    ASSERT_EQ(messages.size(), 3u);
+    // The first message's note asks for its sender.
+    CDocumentInfo info {};
+    ASSERT_TRUE(messages[0]->GetInfo(&info));
+    Utf8CopyToField(
+        info.szSecondary, sizeof(info.szSecondary), GetResString(IDS_MESSAGES_BOTH), FieldEnd::NulTerminated);
+    ASSERT_TRUE(messages[0]->UpdateInfo(info));
+    List().FillWithDocuments(Messages());
+    ASSERT_EQ(List().GetItemCount(), 3);
+    CStringArray choices;
+    ASSERT_TRUE(CArqListCtrl::GetMessageChoices(*messages[0], choices));
+    ASSERT_EQ(choices.GetSize(), 2);
+    EXPECT_FALSE(choices[0].IsEmpty());
+    List().GetCellChoices(0, List().FindColumn(COLUMN_ALT_NAME), choices);
+    EXPECT_EQ(choices.GetSize(), 4); // the row's own two
+
+    for (int nRow = 0; nRow < List().GetItemCount(); ++nRow)
+        List().SetItemState(nRow, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(List().FillMessageNotes(1), 0); // no note asks for the recipients
+    EXPECT_EQ(List().FillMessageNotes(0), 1);
+    CString strNote;
+    Messages()[0]->GetAltNameWithLocation(strNote);
+    EXPECT_EQ(strNote, choices[0]);
 }
 
 } // namespace

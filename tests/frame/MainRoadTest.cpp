@@ -1,12 +1,13 @@
 // The main road of a catalog view: a click on a system fills the list, a
 // click on a row fills the preview. Headless, the main window with its filled
-// panes and the preview of a picture and of a system are compared with their
-// reference pictures (tests/frame/data/main_window_filled.png,
-// preview_picture.png, preview_system.png, checked by eye once); on a real X server (an Xvfb of
-// the test's own) the same road is taken with the server's pointer, the
-// server shows the same picture, and the program quits. The window has a set
-// size; the drag bar (the machine's drives) and the floating find bar are
-// hidden.
+// panes, the preview of a picture and of a system, and the drag bar are
+// compared with their reference pictures (tests/frame/data/
+// main_window_filled.png, preview_picture.png, preview_system.png,
+// drag_bar.png, checked by eye once); on a real X server (an Xvfb of the
+// test's own) the same road is taken with the server's pointer, the server
+// shows the same picture, and the program quits. The window has a set size;
+// the drag bar (the machine's drives) and the floating find bar are hidden
+// but in the drag bar's own picture.
 //
 // Drive D: is a folder of the test's own, so that every path the panes show
 // is the same in each run; the file-time columns are hidden.
@@ -153,6 +154,16 @@ TEST_F(MainRoadTest, ThePreviewOfAPictureAndOfASystemLookAsTheirReferences)
     ClickSystemAndRow("Letters", 0);
     ASSERT_TRUE(Preview().IsTextLoaded()) << "the properties of Archive";
     ExpectWindowPicture(Preview(), "preview_system.png");
+}
+
+TEST_F(MainRoadTest, TheDragBarLooksAsItsReference)
+{
+    ASSERT_TRUE(Start());
+    // Short enough to show the three windows' entries and drive C: only (the
+    // program's own), the other drives being the machine's.
+    MainFrame()->ShowWindow(SW_RESTORE);
+    MainFrame()->SetWindowPos(nullptr, 0, 0, 600, 380, SWP_NOZORDER | SWP_NOACTIVATE);
+    ExpectWindowPicture(MainFrame()->GetDragBar(), "drag_bar.png");
 }
 
 class X11MainRoadTest : public MainRoadTest {

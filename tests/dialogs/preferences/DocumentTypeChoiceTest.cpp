@@ -16,6 +16,9 @@
 #include "tests/ui/RecordingUiHost.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <set>
 
@@ -69,6 +72,11 @@ protected:
         for (CString str = m_pCatalog->FirstExtension(); !str.IsEmpty(); str = m_pCatalog->NextExtension())
             extensions.emplace(str);
         return extensions;
+    }
+    static std::string FileBytes(const std::filesystem::path& file)
+    {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
     static std::set<std::string> Keys(const CMapStringToPtr& map)
     {
@@ -167,6 +175,39 @@ TEST_F(DocumentTypeChoiceTest, OtherTypeTakesNewExtensionsThatNoTypeHolds)
     strTaken.Format(IDS_EXTENSION_TAKEN, ".odt", "Writer Document");
     EXPECT_EQ(m_messages, (std::vector<std::string> { std::string(strTaken) }));
     EXPECT_EQ(Keys(data.documentTypes.chosenExtensions), (std::set<std::string> { ".log" }));
+}
+
+TEST_F(DocumentTypeChoiceTest, DocumentsCommandWritesTheCatalogOnOkOnly)
+{
+    ASSERT_TRUE(m_pCatalog->LoadExtensions("txt"));
+    ASSERT_TRUE(m_pCatalog->LoadExtensions("xyz"));
+    const int nOpenCount = m_pCatalog->GetOpenCount();
+    // The documents command's steps: copy in, the sheet, and after OK the save.
+    auto play = [this](int nButton) {
+        CDocumentsSheetData data;
+        thePreferences.LoadDocumentsSheet(data, m_pCatalog.get());
+        Driver().OnNextDialog([&](HWND hSheet) {
+            HWND hPage = reinterpret_cast<HWND>(::SendMessage(hSheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+            Driver().ClickCheckListBox(::GetDlgItem(hPage, IDC_DOC_TYPES), 0);
+            ::SendMessage(hSheet, WM_COMMAND, nButton, 0);
+        });
+        if (RunDocumentsSheet(data, &Host()) == IDOK) {
+            ASSERT_TRUE(m_pCatalog->Acquire());
+            EXPECT_TRUE(thePreferences.SaveDocumentsSheet(data, m_pCatalog.get()));
+            m_pCatalog->Release();
+        }
+    };
+    const std::string strBefore = FileBytes(Home() / "archiv.cat");
+    play(IDCANCEL);
+    EXPECT_EQ(FileBytes(Home() / "archiv.cat"), strBefore);
+    EXPECT_EQ(m_pCatalog->GetOpenCount(), nOpenCount);
+
+    play(IDOK);
+    EXPECT_EQ(m_pCatalog->GetOpenCount(), nOpenCount);
+    m_pCatalog.reset();
+    m_pCatalog = std::make_unique<CCatalog>(ProgramPathFromHostPath((Home() / "archiv.cat").string()).c_str(), 1);
+    m_host.m_pMainCatalog = m_pCatalog.get();
+    EXPECT_EQ(Catalogued(), (std::set<std::string> { "txt", "xyz", "rtf" }));
 }
 
 TEST_F(DocumentTypeChoiceTest, OfferShowsOnlyNewTypesOnceAndWritesTheCatalog)
