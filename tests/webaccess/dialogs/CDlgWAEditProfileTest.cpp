@@ -47,7 +47,7 @@ protected:
     // The wizard's script for the profile of the selected row (or a new one):
     // the name page's fields as given, then the groups checked by name (none:
     // every group), then Finish.
-    CDialogScript Wizard(const char* pszName, const char* pszPassword, std::vector<CString> groups)
+    CDialogScript Wizard(const char* pszName, const char* pszPassword, const std::vector<CString>& groups)
     {
         CDialogScript wizard;
         if (pszName)
