@@ -248,7 +248,7 @@ BOOL CArchivoraApp::RestoreCatalogViews(CDocument* pDocument, CArchivoraCommandL
     if (pMainFrame) {
         if (CMDIChildWnd* pChild = pMainFrame->MDIGetActive()) {
             ::SendMessage(pMainFrame->m_hWndMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(pChild->m_hWnd), 0);
-            BuildDynamicMenu();
+            PlaceNewDocumentEntry();
         }
     }
     return TRUE;

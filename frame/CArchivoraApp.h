@@ -111,6 +111,9 @@ public:
 
     // Puts the new-document menu in the first place of the Document menu.
     void BuildDynamicMenu();
+    // Puts the plain new-document entry there instead: the main frame builds
+    // the menu in its place when the Document menu first opens.
+    void PlaceNewDocumentEntry();
     // Opens a catalog entry as its record's open action says. A file: 1 with
     // a program the user picks, 2 with the program registered for the type
     // its name gives (a failed start is reported), 3 once the user has

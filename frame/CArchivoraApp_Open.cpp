@@ -107,6 +107,13 @@ struct CNewDocumentKind {
     CString strType;
 };
 
+// The Document menu of a window's menu bar; null without one.
+CMenu* DocumentMenuOf(CWnd* pWnd)
+{
+    CMenu* pMenu = pWnd ? pWnd->GetMenu() : nullptr;
+    return pMenu ? pMenu->GetSubMenu(DOCUMENT_MENU_POSITION) : nullptr;
+}
+
 void SortByDescription(std::vector<CNewDocumentKind>& kinds)
 {
     std::stable_sort(kinds.begin(), kinds.end(), [](const CNewDocumentKind& a, const CNewDocumentKind& b) {
@@ -116,15 +123,19 @@ void SortByDescription(std::vector<CNewDocumentKind>& kinds)
 
 } // namespace
 
+void CArchivoraApp::PlaceNewDocumentEntry()
+{
+    CMenu* pDocumentMenu = DocumentMenuOf(m_pMainWnd);
+    if (pDocumentMenu && pDocumentMenu->GetSubMenu(0))
+        pDocumentMenu->ModifyMenu(0, MF_BYPOSITION | MF_STRING, ID_NEW_DOCUMENT_MENU, GetResString(IDS_NEW_DOCUMENT));
+}
+
 void CArchivoraApp::BuildDynamicMenu()
 {
-    CMenu* pMenu = m_pMainWnd ? m_pMainWnd->GetMenu() : nullptr;
-    CMenu* pDocumentMenu = pMenu ? pMenu->GetSubMenu(DOCUMENT_MENU_POSITION) : nullptr;
-    if (!pDocumentMenu)
-        return;
-    if (pDocumentMenu->GetSubMenu(0))
-        pDocumentMenu->ModifyMenu(0, MF_BYPOSITION | MF_STRING, ID_NEW_DOCUMENT_MENU, GetResString(IDS_NEW_DOCUMENT));
-    if (CMainFrame* pMainFrame = GetMainFrame())
+    PlaceNewDocumentEntry();
+    CMenu* pDocumentMenu = DocumentMenuOf(m_pMainWnd);
+    CMainFrame* pMainFrame = GetMainFrame();
+    if (pDocumentMenu && pMainFrame)
         pMainFrame->AttachNewDocumentMenu(pDocumentMenu, 0);
 }
 

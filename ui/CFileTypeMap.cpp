@@ -3,6 +3,9 @@
 #include "platform/base/TextFunctions.h"
 #include "ui/ClassesRoot.h"
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 // Value names of a ShellNew key that make a new document.
@@ -42,16 +45,18 @@ CFileTypeMap::~CFileTypeMap()
 void CFileTypeMap::Build()
 {
     RemoveAll();
-    ForEachClassesRootKey([this](const CString& strName) {
+    // One pass over the classes root, each extension with its type's description;
+    // the types are counted first so that every extension finds its list.
+    std::vector<std::pair<CString, CString>> extensions;
+    ForEachClassesRootKey([&extensions](const CString& strName) {
         if (strName.Left(1) == ".")
-            AddType(strName);
+            extensions.emplace_back(strName, DescriptionOf(strName));
         return true;
     });
-    ForEachClassesRootKey([this](const CString& strName) {
-        if (strName.Left(1) == ".")
-            AddExtension(strName);
-        return true;
-    });
+    for (const auto& [strExtension, strDescription] : extensions)
+        AddType(strExtension, strDescription);
+    for (const auto& [strExtension, strDescription] : extensions)
+        AddExtension(strExtension, strDescription);
 }
 
 CStringArray* CFileTypeMap::GetFirst(CString& strDescription)
@@ -71,37 +76,27 @@ CStringArray* CFileTypeMap::GetNext(CString& strDescription)
     return static_cast<CStringArray*>(pList);
 }
 
-void CFileTypeMap::AddType(const CString& strExtension)
+void CFileTypeMap::AddType(const CString& strExtension, const CString& strDescription)
 {
-    if (lstrcmpiA(strExtension, ".lnk") == 0)
-        return;
-    HKEY hExtension = nullptr;
-    if (RegOpenKeyEx(HKEY_CLASSES_ROOT, strExtension, 0, KEY_READ, &hExtension) != ERROR_SUCCESS)
-        return;
-    const CString strTypeName = ReadKeyDefault(hExtension, nullptr);
-    bool bCounts = false;
-    if (!strTypeName.IsEmpty()) {
-        if (lstrcmpiA(strExtension, ".rtf") == 0) {
-            bCounts = true;
-        } else {
-            m_bFound = FALSE;
-            m_nKeysSearched = 0;
-            FindShellNew(hExtension, 0);
-            bCounts = m_bFound != FALSE;
-        }
-    }
-    RegCloseKey(hExtension);
-    if (!bCounts)
-        return;
-    const CString strDescription = DescriptionOf(strExtension);
     void* pList = nullptr;
-    if (!strDescription.IsEmpty() && !m_types.Lookup(strDescription, pList))
-        m_types.SetAt(strDescription, new CStringArray);
+    if (strDescription.IsEmpty() || lstrcmpiA(strExtension, ".lnk") == 0 || m_types.Lookup(strDescription, pList))
+        return;
+    if (lstrcmpiA(strExtension, ".rtf") != 0) {
+        HKEY hExtension = nullptr;
+        if (RegOpenKeyEx(HKEY_CLASSES_ROOT, strExtension, 0, KEY_READ, &hExtension) != ERROR_SUCCESS)
+            return;
+        m_bFound = FALSE;
+        m_nKeysSearched = 0;
+        FindShellNew(hExtension, 0);
+        RegCloseKey(hExtension);
+        if (!m_bFound)
+            return;
+    }
+    m_types.SetAt(strDescription, new CStringArray);
 }
 
-void CFileTypeMap::AddExtension(const CString& strExtension)
+void CFileTypeMap::AddExtension(const CString& strExtension, const CString& strDescription)
 {
-    const CString strDescription = DescriptionOf(strExtension);
     void* pList = nullptr;
     if (!strDescription.IsEmpty() && m_types.Lookup(strDescription, pList))
         static_cast<CStringArray*>(pList)->Add(strExtension);

@@ -37,8 +37,10 @@ public:
     CStringArray* GetNext(CString& strDescription);
 
 private:
-    void AddType(const CString& strExtension);
-    void AddExtension(const CString& strExtension);
+    // Counts the type of an extension (its description given) unless already counted.
+    void AddType(const CString& strExtension, const CString& strDescription);
+    // Adds an extension to the list of its type's description, when that type counts.
+    void AddExtension(const CString& strExtension, const CString& strDescription);
     // Searches the subkeys of hKey, depth first, for a creatable ShellNew key;
     // sets m_bFound. nDepth counts the levels below the extension's key.
     void FindShellNew(HKEY hKey, int nDepth);

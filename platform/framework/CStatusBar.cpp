@@ -92,7 +92,6 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
                 panes.resize(i);
                 break;
             }
-            pane.cxText = TextWidth(pane.strText);
         } else {
             pane.cxText = ::GetSystemMetrics(SM_CXSCREEN) / 4;
             if (!bStretchGiven) {
@@ -101,6 +100,7 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
             }
         }
     }
+    MeasureTexts(panes);
     m_panes = std::move(panes);
     std::vector<int> edges(std::max<size_t>(m_panes.size(), 1), -1);
     m_ctrl.SetParts(static_cast<int>(edges.size()), edges.data());
@@ -234,18 +234,22 @@ void CStatusBar::UpdatePaneText(int nIndex)
         m_ctrl.SetText(strShown, nIndex, nType);
 }
 
-int CStatusBar::TextWidth(LPCTSTR lpszText) const
+void CStatusBar::MeasureTexts(std::vector<CPane>& panes) const
 {
     HDC hdc = ::GetDC(m_hWnd);
     HGDIOBJ hOld = nullptr;
     if (auto hFont = reinterpret_cast<HGDIOBJ>(::SendMessage(m_hWnd, WM_GETFONT, 0, 0)))
         hOld = ::SelectObject(hdc, hFont);
-    SIZE size {};
-    ::GetTextExtentPoint32(hdc, lpszText, static_cast<int>(std::char_traits<char>::length(lpszText)), &size);
+    for (CPane& pane : panes) {
+        if (pane.nID == 0)
+            continue;
+        SIZE size {};
+        ::GetTextExtentPoint32(hdc, pane.strText, pane.strText.GetLength(), &size);
+        pane.cxText = size.cx;
+    }
     if (hOld)
         ::SelectObject(hdc, hOld);
     ::ReleaseDC(m_hWnd, hdc);
-    return size.cx;
 }
 
 /***** Control bar *****/

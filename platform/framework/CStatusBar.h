@@ -73,8 +73,8 @@ private:
     void UpdatePaneEdges();
     // Gives the control the pane's text and border kind as its style shows them.
     void UpdatePaneText(int nIndex);
-    // The width of a text in the bar's font.
-    int TextWidth(LPCTSTR lpszText) const;
+    // Sets the text widths of the panes with an ID, in the bar's font.
+    void MeasureTexts(std::vector<CPane>& panes) const;
 
     std::vector<CPane> m_panes;
     mutable CStatusBarCtrl m_ctrl; // a second object over the bar's window, never attached

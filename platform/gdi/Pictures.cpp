@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
@@ -21,12 +22,47 @@
 
 namespace {
 
+// The loader's name of a format whose signature begins the bytes; null when
+// none does and the loader must guess (which asks the MIME database: slow).
+const char* FormatBySignature(const void* pData, size_t cbData)
+{
+    struct CSignature {
+        std::string_view signature;
+        const char* pszFormat;
+    };
+    static constexpr CSignature SIGNATURES[] = {
+        { "\x89PNG\r\n\x1a\n", "png" },
+        { "GIF87a", "gif" },
+        { "GIF89a", "gif" },
+        { "\xff\xd8\xff", "jpeg" },
+        { "BM", "bmp" },
+    };
+    const std::string_view bytes(static_cast<const char*>(pData), cbData);
+    for (const CSignature& format : SIGNATURES)
+        if (bytes.starts_with(format.signature))
+            return format.pszFormat;
+    return nullptr;
+}
+
+// A loader for the bytes: the one of their format when known, else one that guesses.
+GdkPixbufLoader* NewLoaderFor(const void* pData, size_t cbData)
+{
+    if (const char* pszFormat = FormatBySignature(pData, cbData)) {
+        GError* pError = nullptr;
+        GdkPixbufLoader* pLoader = gdk_pixbuf_loader_new_with_type(pszFormat, &pError);
+        g_clear_error(&pError);
+        if (pLoader)
+            return pLoader;
+    }
+    return gdk_pixbuf_loader_new();
+}
+
 // The decoded picture, or nullptr for bytes no loader accepts.
 GdkPixbuf* DecodePixbuf(const void* pData, size_t cbData)
 {
     if (!pData || cbData == 0)
         return nullptr;
-    GdkPixbufLoader* pLoader = gdk_pixbuf_loader_new();
+    GdkPixbufLoader* pLoader = NewLoaderFor(pData, cbData);
     GError* pError = nullptr;
     bool bWritten = gdk_pixbuf_loader_write(pLoader, static_cast<const guchar*>(pData), cbData, &pError);
     g_clear_error(&pError);

@@ -391,12 +391,14 @@ TEST_F(MainFrameTest, OpeningTheDocumentMenuTurnsItsSubmenusIntoPlaces)
     ASSERT_NE(pMenu, nullptr);
     CMenu* pDocument = pMenu->GetSubMenu(1);
     ASSERT_NE(pDocument, nullptr);
-    // The new-document menu is put in its place at start-up, and stays a menu while the Document menu opens.
-    ASSERT_NE(pDocument->GetSubMenu(0), nullptr);
-    EXPECT_EQ(pDocument->GetSubMenu(0)->GetMenuItemID(0), static_cast<UINT>(ID_CATALOG_NEW_GROUP));
-    MainFrame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(pDocument->GetSafeHmenu()), 1);
-    ASSERT_NE(pDocument->GetSubMenu(0), nullptr);
-    EXPECT_EQ(pDocument->GetSubMenu(0)->GetMenuItemID(0), static_cast<UINT>(ID_CATALOG_NEW_GROUP));
+    // Start-up leaves the new-document entry plain; the Document menu's first opening puts the
+    // new-document menu in its place, and it stays a menu at the next.
+    EXPECT_EQ(pDocument->GetMenuItemID(0), static_cast<UINT>(ID_NEW_DOCUMENT_MENU));
+    for (int nOpening = 0; nOpening < 2; ++nOpening) {
+        MainFrame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(pDocument->GetSafeHmenu()), 1);
+        ASSERT_NE(pDocument->GetSubMenu(0), nullptr);
+        EXPECT_EQ(pDocument->GetSubMenu(0)->GetMenuItemID(0), static_cast<UINT>(ID_CATALOG_NEW_GROUP));
+    }
     auto itemAt = [pDocument](UINT nID) {
         for (UINT i = 0; i < pDocument->GetMenuItemCount(); ++i) {
             if (pDocument->GetMenuItemID(static_cast<int>(i)) == nID)

@@ -424,6 +424,7 @@ TEST_F(OpeningTest, TheNewDocumentMenuListsTheKindsAndTheOpenChoiceBecomesOpen)
     ASSERT_TRUE(Start());
     CMenu* pDocument = MainFrame()->GetMenu()->GetSubMenu(1);
     ASSERT_NE(pDocument, nullptr);
+    MainFrame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(pDocument->GetSafeHmenu()), 1);
     CMenu* pNew = pDocument->GetSubMenu(0);
     ASSERT_NE(pNew, nullptr);
     std::vector<UINT> ids;

@@ -120,3 +120,22 @@ TEST(PicturesTest, LoadBitmapReadsThePngResource)
     EXPECT_EQ(LoadBitmap(hModule, MAKEINTRESOURCE(8)), nullptr);
     FreeLibrary(hModule);
 }
+
+TEST(PicturesTest, PicturesOfEachFormatDecodeByTheirSignatureOrByGuessing)
+{
+    // Two pixels, red then blue, in three formats; the portable pixmap has no signature checked here.
+    const unsigned char bmp[]
+        = { 'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0,
+              0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 255, 0, 0, 0, 0 };
+    const unsigned char gif[] = { 'G', 'I', 'F', '8', '9', 'a', 2, 0, 1, 0, 0x80, 0, 0, 255, 0, 0, 0, 0, 255, ',', 0, 0,
+        0, 0, 2, 0, 1, 0, 0, 2, 2, 0x44, 0x0a, 0, ';' };
+    const char ppm[] = "P6 2 1 255\n\xff\x00\x00\x00\x00\xff";
+    for (const auto& [pData, cbData] :
+        { std::pair<const void*, size_t> { bmp, sizeof(bmp) }, std::pair<const void*, size_t> { gif, sizeof(gif) },
+            std::pair<const void*, size_t> { ppm, sizeof(ppm) - 1 } }) {
+        HBITMAP hBitmap = DecodePicture(pData, cbData);
+        ASSERT_NE(hBitmap, nullptr);
+        EXPECT_EQ(PixelsOf(hBitmap), (std::vector<COLORREF> { RGB(255, 0, 0), RGB(0, 0, 255) }));
+        DeleteObject(hBitmap);
+    }
+}
