@@ -4,6 +4,8 @@
 #include "resources/ResourceIds.h"
 #include "webaccess/dialogs/CDlgWACatalogSettings.h"
 #include "webaccess/dialogs/CDlgWAChangeUserID.h"
+#include "webaccess/dialogs/CDlgWAEditProfile.h"
+#include "webaccess/dialogs/CDlgWAProfileInvite.h"
 
 int CDialogFramePrompts::WebDialog(UINT nIDTemplate)
 {
@@ -15,6 +17,14 @@ int CDialogFramePrompts::WebDialog(UINT nIDTemplate)
     }
     case IDD_WA_CATALOG_SETTINGS: {
         CDlgWACatalogSettings dlg(settings);
+        return static_cast<int>(dlg.DoModal());
+    }
+    case IDD_WA_EDIT_PROFILE: {
+        CDlgWAEditProfile dlg(settings);
+        return static_cast<int>(dlg.DoModal());
+    }
+    case IDD_WA_PROFILE_INVITE: {
+        CDlgWAProfileInvite dlg(settings);
         return static_cast<int>(dlg.DoModal());
     }
     default:

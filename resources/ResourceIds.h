@@ -793,6 +793,48 @@
 #define IDS_WEB_NOTICE_MISSING      5068
 #define IDS_WA_BAD_CATALOG_CODE     5208
 
+// The web access profile list, the profile wizard and the invitation dialog.
+#define IDD_WA_EDIT_PROFILE         421
+#define IDD_WA_PROFILE_NAME         422
+#define IDD_WA_PROFILE_GROUPS       423
+#define IDD_WA_PROFILE_TRANSFERS    424
+#define IDD_WA_PROFILE_INVITE       447
+#define IDB_WA_PROFILE_NAME         425
+#define IDB_WA_PROFILE_GROUPS       426
+#define IDB_WA_PROFILE_TRANSFERS    427
+#define IDC_WA_PROFILE_LIST         1543
+#define IDC_WA_PROFILE_LABEL        152
+#define IDC_WA_LEGEND_WHOLE         1401
+#define IDC_WA_LEGEND_PART          1406
+#define IDC_WA_LEGEND_NONE          1409
+#define IDC_WA_NEW_PROFILE          1339
+#define IDC_WA_CHANGE_PROFILE       1319
+#define IDC_WA_DELETE_PROFILE       1226
+#define IDC_WA_PROFILE_NAME         1382
+#define IDC_WA_PROFILE_CONFIRM      1475
+#define IDC_WA_GROUP_TREE           1211
+#define IDC_WA_ALL_GROUPS           1548
+#define IDC_WA_CHOSEN_GROUPS        1549
+#define IDC_WA_GROUP_NOTE1          1364
+#define IDC_WA_GROUP_NOTE2          163
+#define IDC_WA_GROUP_NOTE3          162
+#define IDC_WA_GROUP_NOTE4          164
+#define IDC_WA_UNCHECK_ALL          1412
+#define IDC_WA_CHECK_ALL            1476
+#define IDC_WA_MAY_UPLOAD           1547
+#define IDC_WA_MAY_DOWNLOAD         1546
+#define IDC_WA_FRIEND_NAME          1382
+#define IDC_WA_FRIEND_EMAIL         226
+#define IDC_WA_INVITE_TEXT          1447
+#define IDC_WA_INVITE_PROFILE       1308
+#define IDC_WA_SHOW_INVITATION      1557
+#define IDS_WEB_PROFILE_NO_PASSWORD  4016
+#define IDS_WEB_PROFILE_NO_NAME      4081
+#define IDS_WEB_PROFILE_NO_GROUP     4120
+#define IDS_WEB_PROFILE_NAME_TAKEN   4531
+#define IDS_WEB_PROFILE_PASSWORD_TAKEN 4532
+#define IDS_WEB_PROFILE_NONE_ENABLED 5057
+
 // Web access: the tip page's labels and the status line of its reading.
 #define IDS_WA_TIP_PATH             5018
 #define IDS_WA_TIP_TYPE             5019

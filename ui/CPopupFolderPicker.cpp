@@ -27,7 +27,7 @@ void* TrackPopupUnderButton(CPopupWnd& popup, CButton& button)
 namespace {
 
 // The parsing name of the folder chosen in a popup opened under the button; empty when none.
-CString RunPopup(CButton& button)
+CString RunPopup(CButton& button, DWORD dwDriveTypeMask)
 {
     LPITEMIDLIST pidlDrives = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &pidlDrives)) || !pidlDrives)
@@ -35,7 +35,7 @@ CString RunPopup(CButton& button)
     CString strFolder;
     CPIDLPopupWnd popup;
     if (popup.Create(button.GetParent()) == 1) {
-        popup.GetPIDLList().FillFromPIDL(pidlDrives, CPIDLPopupCtrl::MASK_ALL);
+        popup.GetPIDLList().FillFromPIDL(pidlDrives, dwDriveTypeMask);
         std::unique_ptr<CInfoPIDL> pChosen(static_cast<CInfoPIDL*>(TrackPopupUnderButton(popup, button)));
         if (pChosen) {
             if (pChosen->m_pFolder && pChosen->m_pidlRelative)
@@ -54,7 +54,7 @@ BOOL CPopupFolderPicker::Pick(CButton& button, CString& strFolder)
     if (m_bBusy)
         return FALSE;
     m_bBusy = true;
-    const CString strChosen = RunPopup(button);
+    const CString strChosen = RunPopup(button, m_dwDriveTypeMask);
     m_bBusy = false;
     if (strChosen.IsEmpty())
         return FALSE;

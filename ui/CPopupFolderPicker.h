@@ -19,6 +19,12 @@ class CPopupFolderPicker {
 public:
     // Where a popup opens: this far right of its button's left edge.
     static constexpr int POPUP_INDENT = 10;
+    static constexpr DWORD ALL_DRIVES = 0xFFFFFFFF;
+
+    explicit CPopupFolderPicker(DWORD dwDriveTypeMask = ALL_DRIVES)
+        : m_dwDriveTypeMask(dwDriveTypeMask)
+    {
+    }
 
     // TRUE with the chosen folder's parsing name in strFolder, as the shell
     // spells it ("C:\Work"); FALSE when nothing was chosen, the choice has no
@@ -26,5 +32,6 @@ public:
     BOOL Pick(CButton& button, CString& strFolder);
 
 private:
+    DWORD m_dwDriveTypeMask;
     bool m_bBusy { false };
 };

@@ -9,9 +9,9 @@
 // IDS_DEFAULT_FOLDER_MISSING, and the dialog stays open. The preference is not written. Its template is resource
 // IDD_BACKUP_FOLDER.
 
-#include "dialogs/documents/CFolderPicker.h"
 #include "ui/CHotButton.h"
 #include "ui/CNodeButton.h"
+#include "ui/CPopupFolderPicker.h"
 
 #include "platform/framework/CDialog.h"
 
@@ -37,5 +37,5 @@ protected:
 private:
     CNodeButton m_nodeButton;
     CHotButton m_browse;
-    CFolderPicker m_picker;
+    CPopupFolderPicker m_picker;
 };

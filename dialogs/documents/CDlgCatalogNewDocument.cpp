@@ -15,6 +15,7 @@
 
 BEGIN_MESSAGE_MAP(CDlgCatalogNewDocument, CDialog)
     ON_BN_CLICKED(IDC_SKIP_DOCUMENT, &CDlgCatalogNewDocument::OnSkip)
+    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CDlgCatalogNewDocument::CDlgCatalogNewDocument(CNewDocMonitor& monitor, CNewDocForm& form, CWnd* pParent)
@@ -39,6 +40,14 @@ BOOL CDlgCatalogNewDocument::OnInitDialog()
     CDialog::OnInitDialog();
     ShowNotice();
     return TRUE;
+}
+
+void CDlgCatalogNewDocument::OnDestroy()
+{
+    CDialog::OnDestroy();
+    if (m_hIcon != nullptr)
+        DestroyIcon(m_hIcon);
+    m_hIcon = nullptr;
 }
 
 void CDlgCatalogNewDocument::SetLastIndex(int nLast)
@@ -84,10 +93,14 @@ void CDlgCatalogNewDocument::ShowNotice()
     if (nShown < 0 || nShown >= static_cast<int>(notices.size()))
         return;
     const CNewDocNotice& notice = notices[static_cast<size_t>(nShown)];
-    HICON hIcon = notice.GetIcon();
+    // The picture shows the icon it is given: the old one goes once the new one is in place.
+    const HICON hIcon = notice.GetIcon();
     ShowDocumentRow(*this, hIcon, notice.GetDisplayName());
-    if (hIcon)
-        DestroyIcon(hIcon);
+    if (hIcon != nullptr) {
+        if (m_hIcon != nullptr)
+            DestroyIcon(m_hIcon);
+        m_hIcon = hIcon;
+    }
     const CNewDocProposal& proposal = m_form.GetProposal();
     m_strName = proposal.strName;
     m_strDescription = proposal.strDescription;

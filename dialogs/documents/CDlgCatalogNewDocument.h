@@ -35,6 +35,7 @@ protected:
     // Catalogue.
     void OnOK() override;
     void OnSkip();
+    void OnDestroy();
 
 private:
     // The monitor's answer for the shown notice; then the next one, or the end.
@@ -51,6 +52,7 @@ private:
     CString m_strName;
     CString m_strDescription;
     BOOL m_bFavourite { FALSE };
+    HICON m_hIcon { nullptr }; // the shown notice's, owned
 };
 
 // The factory the dialogs' prompts install for the monitor (SetCatalogDialogFactory).

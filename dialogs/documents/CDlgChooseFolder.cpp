@@ -2,6 +2,7 @@
 
 #include "dialogs/documents/DocumentRow.h"
 #include "dialogs/documents/DocumentUnlock.h"
+#include "dialogs/documents/FolderListForm.h"
 #include "frame/AppMessages.h"
 #include "frame/CArchivoraApp.h"
 #include "frame/CMainFrame.h"

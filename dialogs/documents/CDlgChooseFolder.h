@@ -9,8 +9,8 @@
 // file name. Each step of OK that fails says why and keeps the dialog open.
 // Its template is resource IDD_CHOOSE_FOLDER.
 
-#include "dialogs/documents/CFolderPicker.h"
 #include "ui/CHotButton.h"
+#include "ui/CPopupFolderPicker.h"
 
 #include "platform/framework/CDialog.h"
 
@@ -48,7 +48,7 @@ private:
     void CatalogCopy();
 
     CHotButton m_browse;
-    CFolderPicker m_picker;
+    CPopupFolderPicker m_picker;
     CDocumentRec* m_pDocument;
     UINT m_nIDCaption;
     CString m_strName; // the original's name

@@ -1,6 +1,7 @@
 #include "dialogs/documents/CFilePropPageGeneral.h"
 
 #include "dialogs/documents/CDlgBackupInfo.h"
+#include "dialogs/documents/FolderListForm.h"
 #include "mail/CatalogMessage.h"
 #include "mail/MailResult.h"
 #include "resources/ResourceIds.h"

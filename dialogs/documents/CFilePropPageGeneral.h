@@ -11,9 +11,9 @@
 // states 2, 3 and 6) and a mail message; the favourite box for the recycle bin
 // and a message deleted from its store. The description can always be edited.
 
-#include "dialogs/documents/CFolderPicker.h"
 #include "ui/CHotButton.h"
 #include "ui/CImageButton.h"
+#include "ui/CPopupFolderPicker.h"
 
 #include "platform/framework/CPropertyPage.h"
 
@@ -55,7 +55,7 @@ private:
 
     CImageButton m_picture;
     CHotButton m_browse;
-    CFolderPicker m_picker;
+    CPopupFolderPicker m_picker;
     std::vector<CString> m_addressLines;
     BOOL m_bRecycle { FALSE };
     BOOL m_bMail { FALSE };

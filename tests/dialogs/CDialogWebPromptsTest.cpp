@@ -33,11 +33,12 @@ TEST_F(CDialogWebPromptsTest, TheWebMenuCommandsOpenTheirDialogs)
     const CDialogPrompts prompts;
     CFramePrompts& frame = GetFramePrompts();
     EXPECT_TRUE(frame.HasWindow(CFramePrompts::EWindow::WebDialogs));
-    for (UINT nIdd : { IDD_WA_CHANGE_USER_ID, IDD_WA_CATALOG_SETTINGS }) {
+    for (UINT nIdd : { IDD_WA_CHANGE_USER_ID, IDD_WA_CATALOG_SETTINGS, IDD_WA_EDIT_PROFILE, IDD_WA_PROFILE_INVITE }) {
         CancelNextDialog();
         EXPECT_EQ(frame.WebDialog(nIdd), IDCANCEL);
     }
-    EXPECT_EQ(m_captions, (std::vector<CString> { "Change User ID", "Web Catalog Settings" }));
+    EXPECT_EQ(m_captions,
+        (std::vector<CString> { "Change User ID", "Web Catalog Settings", "Access Profiles", "Invite a Friend" }));
 }
 
 // A connection that only counts its socket openings.

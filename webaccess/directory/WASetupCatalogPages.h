@@ -5,13 +5,14 @@
 // the link), and the upload folder of the default profile (see
 // CWASetupWizardPropSheet for the road through the pages).
 
-#include "webaccess/directory/CWAFolderPicker.h"
 #include "webaccess/directory/CWALinkStatic.h"
 #include "webaccess/directory/CWASetupPropPage.h"
 
 #include "ui/CHotButton.h"
 #include "ui/CImageButton.h"
 #include "ui/CLabelCtrl.h"
+#include "ui/CPIDLPopupCtrl.h"
+#include "ui/CPopupFolderPicker.h"
 
 // Page 8: a new catalog registration or an existing one.
 class CWASetupCatalogChoicePropPage : public CWASetupPropPage {
@@ -85,5 +86,6 @@ protected:
 private:
     CHotButton m_browse;
     CImageButton m_picture;
-    CWAFolderPicker m_picker;
+    // The fixed and network drives only.
+    CPopupFolderPicker m_picker { CPIDLPopupCtrl::MASK_FIXED_NETWORK };
 };

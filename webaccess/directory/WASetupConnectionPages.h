@@ -4,13 +4,14 @@
 // the kind of connection, and the folder shared with the directory server on
 // a LAN (see CWASetupWizardPropSheet for the road through the pages).
 
-#include "webaccess/directory/CWAFolderPicker.h"
 #include "webaccess/directory/CWALinkStatic.h"
 #include "webaccess/directory/CWASetupPropPage.h"
 
 #include "ui/CHotButton.h"
 #include "ui/CHtmlCtrl.h"
 #include "ui/CImageButton.h"
+#include "ui/CPIDLPopupCtrl.h"
+#include "ui/CPopupFolderPicker.h"
 #include "ui/CWAColorEdit.h"
 
 // Page 0: the introduction page "WATELA1.HTM" of the resource module in an
@@ -87,5 +88,6 @@ private:
     CHotButton m_browse;
     CImageButton m_picture;
     CWALinkStatic m_link;
-    CWAFolderPicker m_picker;
+    // The fixed and network drives only.
+    CPopupFolderPicker m_picker { CPIDLPopupCtrl::MASK_FIXED_NETWORK };
 };

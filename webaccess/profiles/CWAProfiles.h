@@ -57,6 +57,10 @@ public:
     CString GetPassword() const { return m_strPassword; }
     CString GetUploadFolder() const { return m_strUploadFolder; }
     BOOL IsEnabled() const { return m_nEnabled == 1; }
+    // The enabled flag as stored; only 1 lets the profile log in.
+    DWORD GetEnabled() const { return m_nEnabled; }
+    BOOL MayDownload() const { return m_nMayDownload != 0; }
+    BOOL MayUpload() const { return m_nMayUpload != 0; }
     const CWAGroupRightsMap& GetGroupRights() const { return m_groupRights; }
 
     // Whether the command of the given id (1 to 13, as in the command word

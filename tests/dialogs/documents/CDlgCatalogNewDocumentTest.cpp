@@ -5,13 +5,18 @@
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "tests/monitor/MonitorFixture.h"
+#include "tests/support/ReferencePictures.h"
+#include "tests/support/TestData.h"
 #include "tests/ui/ProgramModule.h"
 
+#include "platform/gdi/Pictures.h"
 #include "platform/testing/DialogScript.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -43,7 +48,21 @@ protected:
         return std::unique_ptr<CDocumentRec>(m_pCatalog->FindPath(pszPath));
     }
 
+    // Compares the dialog's picture with the reference, checked by eye once.
+    void ExpectLooksLikeItsReference(HWND hDlg)
+    {
+        m_driver.Pump();
+        const std::filesystem::path shot = m_pictures / "shot.png";
+        ASSERT_TRUE(CTestDriver::Screenshot(hDlg, ProgramPathFromHostPath(shot.string()).c_str()));
+        HBITMAP hbm = LoadPictureFile(ProgramPathFromHostPath(shot.string()).c_str());
+        ASSERT_NE(hbm, nullptr);
+        if (std::optional<std::string> mismatch
+            = PictureMismatch(hbm, SourceRoot() / "tests/dialogs/documents/data/catalog_new_document.png", m_pictures))
+            ADD_FAILURE() << *mismatch;
+    }
+
     ProgramModule m_module;
+    TempFolder m_pictures;
 };
 
 } // namespace
@@ -71,10 +90,10 @@ TEST_F(CDlgCatalogNewDocumentTest, CatalogueEntersTheEditedValuesAndSkipDropsThe
     EXPECT_EQ(Catalogued("t:\\docs\\beta.txt"), nullptr);
 }
 
-TEST_F(CDlgCatalogNewDocumentTest, CloseKeepsTheNoticesQueued)
+TEST_F(CDlgCatalogNewDocumentTest, ItShowsTheFrontNoticeAndCloseKeepsTheNoticesQueued)
 {
     CDialogScript script;
-    script.Press(IDCANCEL);
+    script.Then([this](HWND hDlg) { ExpectLooksLikeItsReference(hDlg); }).Press(IDCANCEL);
     OpenDialog(script);
     EXPECT_EQ(Queued().size(), 2u);
     EXPECT_EQ(Catalogued("t:\\docs\\alpha.txt"), nullptr);

@@ -16,17 +16,18 @@
 #include <string>
 #include <vector>
 
-class AccountDialogTest : public ProgramFolderTest {
+// Base is the test's program-folder fixture (ProgramFolderTest or one built on it).
+template<class Base = ProgramFolderTest> class AccountDialogFixture : public Base {
 protected:
     void SetUp() override
     {
-        ProgramFolderTest::SetUp();
+        Base::SetUp();
         ASSERT_NE(m_module.Handle(), nullptr);
     }
     void TearDown() override
     {
         EXPECT_TRUE(m_driver.ScriptErrors().empty());
-        ProgramFolderTest::TearDown();
+        Base::TearDown();
     }
 
     // Answers the next message box with nResult and records its text in m_messages.
@@ -52,3 +53,5 @@ protected:
     FakeDirectorySite m_site;
     std::vector<std::string> m_messages;
 };
+
+using AccountDialogTest = AccountDialogFixture<>;

@@ -3,10 +3,8 @@
 
 #include "webaccess/directory/CWASetupWizardPropSheet.h"
 
-#include "platform/base/PathMap.h"
-#include "platform/gdi/Pictures.h"
 #include "platform/testing/DialogScript.h"
-#include "tests/support/ReferencePictures.h"
+#include "tests/support/ReferenceScreenshot.h"
 #include "tests/support/ScopedVariable.h"
 #include "tests/support/TestData.h"
 #include "tests/webaccess/directory/AccountDialogTest.h"
@@ -38,12 +36,8 @@ TEST_F(WASetupPicturesTest, EveryPageInItsSheet)
         script.SelectPage(nPage).Then([this, nPage, &folder](HWND hSheet) {
             m_driver.Pump();
             const std::string strName = "wa_setup_page" + std::to_string(nPage) + ".png";
-            const std::filesystem::path shot = folder / "shot.png";
-            ASSERT_TRUE(CTestDriver::Screenshot(hSheet, ProgramPathFromHostPath(shot.string()).c_str()));
-            HBITMAP hbm = LoadPictureFile(ProgramPathFromHostPath(shot.string()).c_str());
-            ASSERT_NE(hbm, nullptr);
-            if (std::optional<std::string> mismatch
-                = PictureMismatch(hbm, SourceRoot() / "tests/webaccess/directory/data" / strName, folder))
+            if (auto mismatch
+                = ScreenshotMismatch(hSheet, SourceRoot() / "tests/webaccess/directory/data" / strName, folder))
                 ADD_FAILURE() << *mismatch;
         });
     }

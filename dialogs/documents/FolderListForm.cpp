@@ -1,0 +1,10 @@
+#include "dialogs/documents/FolderListForm.h"
+
+#include "store/PathHelpers.h"
+
+CString ListFolderForm(const CString& strFolder)
+{
+    CString strForm = strFolder;
+    strForm.MakeLower();
+    return AddBackslash(strForm);
+}
