@@ -318,6 +318,7 @@ protected:
     void OnDocumentDialog() { RunFocusedDocumentDialog(); }
     void OnUpdateDocumentDialog(CCmdUI* pCmdUI);
     void OnUpdateOpenActionMenu(CCmdUI* pCmdUI);
+    void PlugProgramsMenu(CCmdUI* pCmdUI);
     void OnCatalogAgain() { CatalogSelectedAgain(); }
     void OnUpdateCatalogAgain(CCmdUI* pCmdUI);
     void OnBackup(UINT nID) { (void)BackupSelected(nID); } // each failure is reported for its file

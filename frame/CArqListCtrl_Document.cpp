@@ -16,6 +16,7 @@
 #include "resources/ResourceIds.h"
 #include "store/CDocumentRec.h"
 #include "store/ResString.h"
+#include "ui/CStartMenuIndex.h"
 #include "ui/OpenCommandText.h"
 
 #include "platform/framework/AfxFrameIds.h"
@@ -37,6 +38,7 @@ constexpr UINT MAIL_ACTION_COMMANDS[]
 constexpr UINT FILE_ACTION_TEXTS[]
     = { IDS_ACTION_OPEN, IDS_ACTION_OPEN_CHOSEN, IDS_ACTION_OPEN_ASSOCIATED, IDS_ACTION_OPEN_CHOOSER };
 constexpr UINT OPEN_WITH_LAST = ID_FAVORITE_FIRST - 1;
+constexpr DWORD OPEN_WITH_CHOSEN_PROGRAM = 1; // a file's open action: a program the user picks
 
 // The open action a command stands for, and whether it is a message's; FALSE for another command.
 BOOL ActionOfCommand(UINT nID, BOOL* pbMail, DWORD* pdwAction)
@@ -170,6 +172,8 @@ void CArqListCtrl::OnUpdateOpenItems(CCmdUI* pCmdUI)
         SetMenuWords(pCmdUI,
             pDocument && bOpens ? OpenCommandTextId(pDocument->IsMail(), pDocument->GetOpenAction()) : IDS_OPEN);
         pCmdUI->Enable(bOpens);
+        if (bOpens && pDocument && !pDocument->IsMail() && pDocument->GetOpenAction() == OPEN_WITH_CHOSEN_PROGRAM)
+            PlugProgramsMenu(pCmdUI);
         return;
     }
     BOOL bFiles = FALSE;
@@ -187,6 +191,23 @@ void CArqListCtrl::OnUpdateOpenItems(CCmdUI* pCmdUI)
         nText = IDS_OPEN_MESSAGES;
     SetMenuWords(pCmdUI, nText);
     pCmdUI->Enable(bFiles || bMessages || bGroups);
+}
+
+// The programs of the Start-menu index in place of the open command, for a
+// file opened with a chosen program; the menu owns the submenu from then on.
+void CArqListCtrl::PlugProgramsMenu(CCmdUI* pCmdUI)
+{
+    CStartMenuIndex& index = GetStartMenuIndex();
+    index.Build();
+    CMenu programs;
+    if (!pCmdUI->m_pMenu || index.GetCount() == 0 || !programs.CreatePopupMenu())
+        return;
+    const int nCount = std::min(index.GetCount(), static_cast<int>(OPEN_WITH_LAST - ID_OPEN_WITH_FIRST + 1));
+    for (int i = 0; i < nCount; ++i)
+        programs.AppendMenu(MF_STRING, ID_OPEN_WITH_FIRST + static_cast<UINT>(i), index.GetEntry(i).strName);
+    pCmdUI->m_pMenu->ModifyMenu(pCmdUI->m_nIndex, MF_BYPOSITION | MF_POPUP,
+        reinterpret_cast<UINT_PTR>(programs.GetSafeHmenu()), GetResString(IDS_OPEN_WITH_SUBMENU));
+    programs.Detach();
 }
 
 // The submenu of the focused document's other open actions, in place of its

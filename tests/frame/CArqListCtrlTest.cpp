@@ -23,6 +23,7 @@
 #include "store/ResString.h"
 #include "ui/CKadDragObjPIDL.h"
 #include "ui/CKadDragObjReg.h"
+#include "ui/CStartMenuIndex.h"
 
 #include "platform/base/PathMap.h"
 #include "platform/base/TextFunctions.h"
@@ -35,6 +36,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -592,6 +594,27 @@ TEST_F(ArqListTest, TheOpenCommandNamesWhatItWouldOpen)
     EXPECT_FALSE(Enabled(RowOf("gone.txt"), ID_DOC_OPEN_ASSOCIATED));
     EXPECT_TRUE(Enabled(nFile, ID_DOC_OPEN_ASSOCIATED));
     EXPECT_FALSE(Enabled(nFile, ID_DOC_MAIL_REPLY)); // a file is no message
+}
+
+TEST_F(ArqListTest, AFileOpenedWithAChosenProgramOffersTheProgramsInPlaceOfOpen)
+{
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    List().SelectOnly(RowOf("a.txt"));
+    m_prompts.m_dwOption = 1; // a program the user picks
+    m_prompts.m_nOptionAnswer = IDOK;
+    ActiveView()->GetListView()->SendMessage(WM_COMMAND, ID_DOC_OPEN_ACTION);
+    auto pItem = MenuItem(ID_DOC_OPEN);
+    EXPECT_EQ(pItem->m_strText, GetResString(IDS_OPEN_WITH_SUBMENU));
+    EXPECT_TRUE(pItem->m_bEnabled);
+    // With programs in the index, they take the open command's place.
+    const int nPrograms = GetStartMenuIndex().GetCount();
+    CMenu* pPrograms = pItem->m_menu.GetSubMenu(0);
+    EXPECT_EQ(pPrograms != nullptr, nPrograms > 0);
+    if (pPrograms) {
+        EXPECT_EQ(static_cast<int>(pPrograms->GetMenuItemCount()), std::min(nPrograms, 100));
+        EXPECT_EQ(pPrograms->GetMenuItemID(0), static_cast<UINT>(ID_OPEN_WITH_FIRST));
+    }
 }
 
 TEST_F(ArqListTest, TheOpenActionSubmenuListsTheOtherActions)
