@@ -54,6 +54,9 @@ BOOL CCatalogSearch::Run(LPCTSTR pszIndexPath, HWND hOwner)
     m_candidates.clear();
     if (m_search->TestsNameOnly())
         FindNameCandidates();
+    // The index is written in one batch, committed once at the end of the
+    // pass, stopped or not, rather than once per entry.
+    CCatalogAction batch(m_pIndex.get());
     if (m_pFilter != nullptr && !m_pIndex->SetCriteria(*m_pFilter))
         m_bFailed = true;
     m_pProgress = CreateRunProgress(ERunProgressKind::Tree, hOwner);
@@ -62,6 +65,8 @@ BOOL CCatalogSearch::Run(LPCTSTR pszIndexPath, HWND hOwner)
         if (m_bEnded || m_bFailed || !pTop || !SearchSubtree(*pTop, 0))
             break;
     }
+    if (!batch.End())
+        m_bFailed = true;
     m_pProgress.reset();
     m_pCatalog->Release();
     m_pIndex.reset();

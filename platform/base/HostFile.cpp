@@ -45,14 +45,19 @@ CHostFile::~CHostFile()
 
 BOOL CHostFile::Open(LPCTSTR pszPath, Access eAccess, Creation eCreation)
 {
-    std::string strHostPath;
-    if (!MapProgramPath(pszPath, strHostPath))
-        return FALSE;
     int nFlags = eAccess == Access::Read ? O_RDONLY : O_RDWR;
     if (eCreation == Creation::CreateAlways)
         nFlags |= O_CREAT | O_TRUNC;
     else if (eCreation == Creation::CreateNew)
         nFlags |= O_CREAT | O_EXCL;
+    std::string strHostPath;
+    // A file that opens as written is the one the lookup name by name would
+    // find (an exact name wins), so that lookup is left for the others.
+    if (eCreation == Creation::OpenExisting && pszPath && *pszPath && !IsOpen()
+        && HostPathAsWritten(pszPath, strHostPath) && OpenHost(strHostPath, nFlags))
+        return TRUE;
+    if (!MapProgramPath(pszPath, strHostPath))
+        return FALSE;
     return OpenHost(strHostPath, nFlags);
 }
 

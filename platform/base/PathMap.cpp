@@ -13,6 +13,7 @@
 #include <mutex>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -365,11 +366,14 @@ std::string CPathLookupBatch::FindName(CFolder& folder, const std::string& strNa
     return it != folder.byLowerName.end() ? it->second : std::string();
 }
 
-BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath)
+namespace {
+
+// The host folder of the path's drive or share, and the components below it.
+BOOL ResolveRoot(const CProgramPath& path, CHostPath& hostPath, std::vector<std::string>& below)
 {
     hostPath = CHostPath();
     auto pTable = GetDriveTable();
-    std::vector<std::string> below = path.components;
+    below = path.components;
     if (path.chDrive) {
         const CDrive* pDrive = pTable->GetDrive(path.chDrive);
         if (!pDrive) {
@@ -400,6 +404,16 @@ BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath)
         hostPath.strProgramRoot += "\\";
         below.assign(unc.begin() + static_cast<std::ptrdiff_t>(nUsed), unc.end());
     }
+    return TRUE;
+}
+
+} // namespace
+
+BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath)
+{
+    std::vector<std::string> below;
+    if (!ResolveRoot(path, hostPath, below))
+        return FALSE;
 
     // Within a batch the folder of the last component may be known already.
     CPathLookupBatch* pBatch = t_pLookupBatch;
@@ -500,6 +514,18 @@ BOOL HostPathFromProgramPath(LPCTSTR pszPath, std::string& strHostPath)
     CHostPath hostPath;
     if (!ParseProgramPath(pszPath, path) || !ResolveProgramPath(path, hostPath))
         return FALSE;
+    strHostPath = hostPath.HostPath();
+    return TRUE;
+}
+
+BOOL HostPathAsWritten(LPCTSTR pszPath, std::string& strHostPath)
+{
+    CProgramPath path;
+    CHostPath hostPath;
+    std::vector<std::string> below;
+    if (!ParseProgramPath(pszPath, path) || !ResolveRoot(path, hostPath, below))
+        return FALSE;
+    hostPath.names = std::move(below);
     strHostPath = hostPath.HostPath();
     return TRUE;
 }

@@ -99,6 +99,10 @@ private:
 // The host path for `pszPath`. FALSE with the last error set when the path is
 // malformed (see ParseProgramPath) or no drive or share maps it.
 BOOL HostPathFromProgramPath(LPCTSTR pszPath, std::string& strHostPath);
+// The host path of pszPath with every component as written, looked up in
+// nothing: what HostPathFromProgramPath gives whenever that path exists.
+// FALSE as HostPathFromProgramPath for a bad path, drive or share.
+BOOL HostPathAsWritten(LPCTSTR pszPath, std::string& strHostPath);
 
 // The program path for a host path (a relative one counts from the host's
 // working directory), through the drive whose host folder holds it most closely

@@ -1,12 +1,15 @@
 #include "platform/base/PathMap.h"
 
 #include "platform/base/DriveTable.h"
+#include "platform/base/HostFile.h"
 #include "platform/base/WinError.h"
 #include "tests/platform/base/DriveFolderFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -123,6 +126,31 @@ TEST_F(PathMapTest, TwoNamesDifferingOnlyInCase)
     // Otherwise the first in byte order: "Notes.txt" < "notes.TXT".
     EXPECT_EQ(HostPath(OnT("box\\NOTES.TXT")), (Folder() / "box" / "Notes.txt").string());
     EXPECT_EQ(HostPath(OnT("box\\notes.txt")), (Folder() / "box" / "Notes.txt").string());
+}
+
+// A file opened for reading is first tried as written: it must be the file
+// the lookup finds, an exact name, and else the first case variant.
+TEST_F(PathMapTest, AFileOpensAsTheLookupFindsIt)
+{
+    Write("box/Notes.txt", "upper");
+    Write("box/notes.TXT", "lower");
+    std::string strAsWritten;
+    ASSERT_TRUE(HostPathAsWritten(OnT("box\\notes.TXT").c_str(), strAsWritten));
+    EXPECT_EQ(strAsWritten, HostPath(OnT("box\\notes.TXT")));
+    const auto read = [&](const char* pszRelative) {
+        CHostFile file;
+        std::string strText(8, '\0');
+        if (!file.Open(OnT(pszRelative).c_str(), CHostFile::Access::Read))
+            return std::string("<failed>");
+        const std::int64_t nRead = file.ReadAt(0, std::span(reinterpret_cast<BYTE*>(strText.data()), strText.size()));
+        strText.resize(nRead > 0 ? static_cast<std::size_t>(nRead) : 0);
+        return strText;
+    };
+    EXPECT_EQ(read("box\\notes.TXT"), "lower");
+    EXPECT_EQ(read("box\\Notes.txt"), "upper");
+    EXPECT_EQ(read("BOX\\NOTES.TXT"), "upper");
+    EXPECT_EQ(read("box\\missing.txt"), "<failed>");
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
 TEST_F(PathMapTest, CaseFoldingCoversNonAsciiLetters)

@@ -213,6 +213,35 @@ TEST_F(CWASetupWizardTest, PagesRefuseMissingFieldsAndARefusedFinishStoresNothin
     EXPECT_EQ(std::string(m_site.m_settings.m_profiles[0]->GetName()), "Old");
 }
 
+TEST_F(CWASetupWizardTest, ATransportFailureIsRetriedOnTheSameSocketAndCancelKeepsTheWizard)
+{
+    m_site.m_server.SetReply("<html>busy</html>");
+    CDialogScript script;
+    ToConnectionType(script, IDC_WA_CONN_CABLE);
+    Next(script.Check(IDC_WA_EXISTING_ACCOUNT));
+    Next(script.SetText(IDC_WA_ACCOUNT_USER_ID, "ana2").SetText(IDC_WA_ACCOUNT_PASSWORD, "pw"));
+    Next(script.Check(IDC_WA_NEW_CATALOG));
+    script.SetText(IDC_WA_CATALOG_NAME, "Home").SetText(IDC_WA_PROFILE_PASSWORD, "guest");
+    Next(script.SetText(IDC_WA_CONFIRM_PASSWORD, "guest"));
+    Next(script.SetText(IDC_WA_TARGET_FOLDER, Folder("uploads")));
+    Record(script.Press(ID_WIZFINISH)); // Cancel in the Retry box
+    script.Press(ID_WIZFINISH);         // Retry, then the server answers
+    m_driver.AnswerNextDialog(std::move(script));
+    AnswerMessageBox(IDCANCEL);
+    m_driver.OnNextDialog([this](HWND hBox) {
+        m_site.m_server.SetReply("<#WACN |0| |ok| |x| |H0ME42|#>");
+        EndDialog(hBox, IDRETRY);
+    });
+
+    EXPECT_EQ(m_sheet.DoModal(), ID_WIZFINISH);
+    EXPECT_EQ(m_road, (std::vector<int> { 1, 2, 4, 7, 8, 9, 11, 12, 12 }));
+    EXPECT_EQ(m_connection.m_calls,
+        (std::vector<std::string> { "open 3 " + std::string(GetProgramFolder()), "close",
+            "open 3 " + std::string(GetProgramFolder()), "account ana2 pw Home H0ME42" }));
+    EXPECT_EQ(m_site.m_server.Requests().size(), 3U) << "one request, then one more for the Retry";
+    EXPECT_EQ(std::string(m_site.m_settings.m_strCatCode), "H0ME42");
+}
+
 TEST_F(CWASetupWizardTest, TheNoticeIsReadWithinItsBoundWithLineBreaksTheEditShows)
 {
     const ScopedVariable modulePath("ARCHIVORA_MODULE_PATH", (BinaryRoot() / "app").string());
