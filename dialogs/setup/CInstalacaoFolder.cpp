@@ -17,10 +17,10 @@ constexpr UINT FILLED_TREE_CONTROLS[] = { IDC_SETUP_FOLDER_TREE, IDC_SETUP_FOLDE
     IDC_SETUP_PICTURE3, IDC_SETUP_PICTURE4 };
 constexpr UINT EMPTY_TREE_CONTROLS[] = { IDC_SETUP_PICTURE1, IDC_SETUP_FOLDERS_EMPTY };
 
-// Images of IDB_CHECK_STATES for the legend.
-constexpr int IMAGE_CHECKED = 3;
-constexpr int IMAGE_PART = 2;
-constexpr int IMAGE_LEFT_OUT = 1;
+// The legend's images of IDB_CHECK_STATES, whose image n shows check state n + 1.
+constexpr int IMAGE_CHECKED = CCheckTreeCtrl::STATE_CHECKED - 1;
+constexpr int IMAGE_PART = CCheckTreeCtrl::STATE_CHECKED_PARTLY - 1;
+constexpr int IMAGE_LEFT_OUT = CCheckTreeCtrl::STATE_EXCLUDED - 1;
 
 BOOL SameKeys(const CMapStringToPtr& map1, const CMapStringToPtr& map2)
 {
