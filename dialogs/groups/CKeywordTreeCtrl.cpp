@@ -1,6 +1,7 @@
 #include "dialogs/groups/CKeywordTreeCtrl.h"
 
 #include "dialogs/groups/GroupNodes.h"
+#include "dialogs/groups/KeywordIndex.h"
 #include "dialogs/groups/NodeTree.h"
 #include "resources/ResourceIds.h"
 #include "store/CNodeRec.h"
@@ -99,10 +100,11 @@ void CKeywordTreeCtrl::AddKeywordToSystem(const CNodeRec& system, LPCTSTR pszKey
 
 BOOL CKeywordTreeCtrl::SaveModified()
 {
-    return SaveModifiedBelow(nullptr);
+    std::unique_ptr<CKeywordIndex> pIndex;
+    return SaveModifiedBelow(nullptr, pIndex);
 }
 
-BOOL CKeywordTreeCtrl::SaveModifiedBelow(HTREEITEM hFrom)
+BOOL CKeywordTreeCtrl::SaveModifiedBelow(HTREEITEM hFrom, std::unique_ptr<CKeywordIndex>& pIndex)
 {
     BOOL bResult = TRUE;
     for (HTREEITEM hItem = hFrom != nullptr ? GetChildItem(hFrom) : GetRootItem(); hItem != nullptr;
@@ -116,12 +118,14 @@ BOOL CKeywordTreeCtrl::SaveModifiedBelow(HTREEITEM hFrom)
                     keywords.push_back(strText.Trim());
                 }
             }
-            if (StoreNodeKeywords(*pRecord->pNode, keywords))
+            if (pIndex == nullptr)
+                pIndex = std::make_unique<CKeywordIndex>(pRecord->pNode->GetCatalog());
+            if (StoreNodeKeywords(*pRecord->pNode, keywords, *pIndex))
                 pRecord->bModified = FALSE;
             else
                 bResult = FALSE;
         }
-        if (!SaveModifiedBelow(hItem))
+        if (!SaveModifiedBelow(hItem, pIndex))
             bResult = FALSE;
     }
     return bResult;

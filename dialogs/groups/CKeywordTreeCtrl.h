@@ -16,6 +16,7 @@
 #include <memory>
 
 class CCatalog;
+class CKeywordIndex;
 class CNodeRec;
 
 struct CKeywordTreeItem {
@@ -53,7 +54,9 @@ protected:
 
 private:
     HTREEITEM InsertSystem(std::unique_ptr<CNodeRec> pNode, HTREEITEM hParent);
-    BOOL SaveModifiedBelow(HTREEITEM hFrom);
+    // pIndex: the catalog's keywords, read for the first changed item and
+    // shared by every later one.
+    BOOL SaveModifiedBelow(HTREEITEM hFrom, std::unique_ptr<CKeywordIndex>& pIndex);
 
     CImageList m_images;
 };
