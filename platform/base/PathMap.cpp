@@ -310,7 +310,7 @@ std::string CHostPath::HostPath() const
 {
     std::string strPath = strRoot;
     for (const std::string& strName : names)
-        strPath = JoinHostPath(strPath, strName);
+        AppendHostName(strPath, strName);
     return strPath;
 }
 
@@ -318,7 +318,7 @@ std::string CHostPath::HostParent() const
 {
     std::string strPath = strRoot;
     for (size_t i = 0; i + 1 < names.size(); ++i)
-        strPath = JoinHostPath(strPath, names[i]);
+        AppendHostName(strPath, names[i]);
     return strPath;
 }
 

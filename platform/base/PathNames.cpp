@@ -41,10 +41,15 @@ bool IsInHostFolder(std::string_view strPath, std::string_view strFolder)
 std::string JoinHostPath(const std::string& strFolder, std::string_view strName)
 {
     std::string strPath = strFolder;
+    AppendHostName(strPath, strName);
+    return strPath;
+}
+
+void AppendHostName(std::string& strPath, std::string_view strName)
+{
     if (strPath.empty() || strPath.back() != '/')
         strPath += '/';
     strPath += strName;
-    return strPath;
 }
 
 DWORD CopyStringToBuffer(std::string_view str, LPTSTR pszBuffer, DWORD cchBuffer)

@@ -25,6 +25,8 @@ bool IsInHostFolder(std::string_view strPath, std::string_view strFolder);
 
 // Joins a host folder and a name with exactly one slash between them.
 std::string JoinHostPath(const std::string& strFolder, std::string_view strName);
+// JoinHostPath in place: appends the name to the folder strPath.
+void AppendHostName(std::string& strPath, std::string_view strName);
 
 // Copies `str` with its terminating zero into a caller buffer of `cchBuffer`
 // characters. Returns the length without the zero when it fits; else the size

@@ -2,6 +2,7 @@
 
 #include "platform/base/DriveTable.h"
 #include "platform/base/HostFile.h"
+#include "platform/base/PathNames.h"
 #include "platform/base/WinError.h"
 #include "tests/platform/base/DriveFolderFixture.h"
 
@@ -41,6 +42,17 @@ TEST_F(PathMapTest, FoldsDotsAndSeparators)
     EXPECT_EQ(FullPath("\\\\?\\C:\\a\\b"), "C:\\a\\b");
     EXPECT_EQ(FullPath("\\\\srv\\share\\..\\..\\x"), "\\\\srv\\share\\x");
     EXPECT_EQ(FullPath("\\\\?\\UNC\\srv\\share\\y"), "\\\\srv\\share\\y");
+}
+
+TEST(HostNamesTest, AJoinPutsExactlyOneSlashBetween)
+{
+    EXPECT_EQ(JoinHostPath("/srv/docs", "a.txt"), "/srv/docs/a.txt");
+    EXPECT_EQ(JoinHostPath("/srv/docs/", "a.txt"), "/srv/docs/a.txt");
+    EXPECT_EQ(JoinHostPath("", "a.txt"), "/a.txt");
+    std::string strPath = "/";
+    for (const char* pszName : { "srv", "docs", "a.txt" })
+        AppendHostName(strPath, pszName);
+    EXPECT_EQ(strPath, "/srv/docs/a.txt");
 }
 
 TEST_F(PathMapTest, RelativePathsCountFromTheCurrentDirectory)
