@@ -20,8 +20,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr LONGLONG DAY = 86400;
 constexpr LONGLONG DAY_2001_12_31 = 11687 * DAY;
 
