@@ -8,8 +8,14 @@
 #include "dialogs/StorePrompts.h"
 #include "frame/FramePrompts.h"
 
+#include <memory>
+
+class CDlgFindFiles;
+
 class CDialogFramePrompts : public CDefaultFramePrompts {
 public:
+    CDialogFramePrompts();
+    ~CDialogFramePrompts() override;
     BOOL HasWindow(EWindow eWindow) const override;
     // The set-up wizard, without a parent: it may come before the main window.
     int RunSetupWizard(CSetupResults& results) override;
@@ -53,6 +59,12 @@ public:
     // The web access account dialogs, each without a parent, on the program's
     // web access settings (CDialogFramePrompts_Web.cpp).
     int WebDialog(UINT nIDTemplate) override;
+    // The find dialog and the Find Files window over the application's find
+    // settings and main catalog (CDialogFramePrompts_Find.cpp).
+    int FindFilesHost() override;
+    void OpenFindFiles(LPCTSTR pszFolder, CWnd* pParent) override;
+    void CloseFindFiles() override;
+    void FindFilesCatalogChanged() override;
 
     // The recovery offer has no parent: it comes before the main window.
     int OfferRecovery() override;
@@ -60,4 +72,5 @@ public:
 
 private:
     CDialogBackupFolderPrompt m_backupFolder;
+    std::unique_ptr<CDlgFindFiles> m_pFindFiles;
 };

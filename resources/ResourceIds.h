@@ -1317,4 +1317,33 @@
 #define IDS_CRITERIA_NO_COLUMN      4621
 #define IDS_FIND_FIELD_CONTENT      4622
 #define IDS_FIND_FIELD_ALL_TEXTS    4623
+// The Find Files window and the find dialog of the catalog views.
+#define IDD_FIND_FILES              192
+#define IDD_FIND_FILES_HOST         386
+#define IDC_FIND_FILES_WORDS        1740
+#define IDC_FIND_FILES_FOLDER       1741
+#define IDC_FIND_FILES_CONTENTS     1742
+#define IDC_FIND_FILES_FIND         1743
+#define IDC_FIND_FILES_NEW_FOLDER   1744
+#define IDC_FIND_FILES_LIST         1745
+#define IDC_FIND_FILES_COUNT        1746
+#define IDC_FIND_HOST_TEXT          1750
+#define IDC_FIND_HOST_FIELD0        1751    // ... to 1756: the fields of CTextSearch in order
+#define IDC_FIND_HOST_FIELD1        1752
+#define IDC_FIND_HOST_FIELD2        1753
+#define IDC_FIND_HOST_FIELD3        1754
+#define IDC_FIND_HOST_FIELD4        1755
+#define IDC_FIND_HOST_FIELD5        1756
+#define IDC_FIND_HOST_TYPE0         1757    // ... to 1759: all words, any word, the phrase
+#define IDC_FIND_HOST_TYPE1         1758
+#define IDC_FIND_HOST_TYPE2         1759
+#define IDC_FIND_HOST_CASE          1760
+#define IDC_FIND_HOST_WHOLE_WORD    1761
+#define IDC_FIND_HOST_RESULT_LIST   1762
+#define IDC_FIND_HOST_RECYCLE       1763
+#define IDC_FIND_HOST_FIND_BAR      1764
+#define IDS_FIND_FILES_COUNT        4625    // %d: the count
+#define IDS_FIND_FILES_NAME         4626
+#define IDS_FIND_FILES_FOLDER       4627
+#define IDS_FIND_NO_TEXT            4628
 // clang-format on

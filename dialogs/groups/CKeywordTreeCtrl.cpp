@@ -1,8 +1,10 @@
 #include "dialogs/groups/CKeywordTreeCtrl.h"
 
 #include "dialogs/groups/GroupNodes.h"
+#include "dialogs/groups/KeywordIndex.h"
 #include "dialogs/groups/NodeTree.h"
 #include "resources/ResourceIds.h"
+#include "store/CCatalog.h"
 #include "store/CNodeRec.h"
 
 #include "platform/framework/MessageMap.h"
@@ -99,10 +101,19 @@ void CKeywordTreeCtrl::AddKeywordToSystem(const CNodeRec& system, LPCTSTR pszKey
 
 BOOL CKeywordTreeCtrl::SaveModified()
 {
-    return SaveModifiedBelow(nullptr);
+    const HTREEITEM hRoot = GetRootItem();
+    const CKeywordTreeItem* pRoot = hRoot != nullptr ? GetItemRecord(hRoot) : nullptr;
+    if (pRoot == nullptr)
+        return TRUE;
+    // Every item is a node of one catalog.
+    CCatalog* pCatalog = pRoot->pNode->GetCatalog();
+    CCatalogAction action(pCatalog);
+    CKeywordIndex index(pCatalog);
+    const BOOL bSaved = SaveModifiedBelow(nullptr, index);
+    return action.Finish(bSaved);
 }
 
-BOOL CKeywordTreeCtrl::SaveModifiedBelow(HTREEITEM hFrom)
+BOOL CKeywordTreeCtrl::SaveModifiedBelow(HTREEITEM hFrom, CKeywordIndex& index)
 {
     BOOL bResult = TRUE;
     for (HTREEITEM hItem = hFrom != nullptr ? GetChildItem(hFrom) : GetRootItem(); hItem != nullptr;
@@ -116,12 +127,12 @@ BOOL CKeywordTreeCtrl::SaveModifiedBelow(HTREEITEM hFrom)
                     keywords.push_back(strText.Trim());
                 }
             }
-            if (StoreNodeKeywords(*pRecord->pNode, keywords))
+            if (StoreNodeKeywords(*pRecord->pNode, keywords, index))
                 pRecord->bModified = FALSE;
             else
                 bResult = FALSE;
         }
-        if (!SaveModifiedBelow(hItem))
+        if (!SaveModifiedBelow(hItem, index))
             bResult = FALSE;
     }
     return bResult;

@@ -16,6 +16,7 @@
 #include <memory>
 
 class CCatalog;
+class CKeywordIndex;
 class CNodeRec;
 
 struct CKeywordTreeItem {
@@ -45,7 +46,8 @@ public:
     void RemoveKeywordFromSystem(const CNodeRec& system, LPCTSTR pszKeyword);
     void AddKeywordToSystem(const CNodeRec& system, LPCTSTR pszKeyword);
 
-    // Stores the keywords of every changed item; FALSE when a write failed.
+    // Stores the keywords of every changed item as one catalog action, committed
+    // with one flush; FALSE when a write or the commit failed.
     BOOL SaveModified();
 
 protected:
@@ -53,7 +55,8 @@ protected:
 
 private:
     HTREEITEM InsertSystem(std::unique_ptr<CNodeRec> pNode, HTREEITEM hParent);
-    BOOL SaveModifiedBelow(HTREEITEM hFrom);
+    // index: the catalog's keywords, read once for the whole save.
+    BOOL SaveModifiedBelow(HTREEITEM hFrom, CKeywordIndex& index);
 
     CImageList m_images;
 };

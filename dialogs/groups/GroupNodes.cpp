@@ -1,5 +1,7 @@
 #include "dialogs/groups/GroupNodes.h"
 
+#include "dialogs/groups/KeywordIndex.h"
+
 #include "store/CCatalog.h"
 #include "store/CNodeRec.h"
 
@@ -77,10 +79,15 @@ bool IsFixedGroupNode(const CNodeRec& node)
 
 BOOL StoreNodeKeywords(CNodeRec& node, const std::vector<CString>& keywords)
 {
-    CCatalog* pCatalog = node.GetCatalog();
+    CKeywordIndex index(node.GetCatalog());
+    return StoreNodeKeywords(node, keywords, index);
+}
+
+BOOL StoreNodeKeywords(CNodeRec& node, const std::vector<CString>& keywords, CKeywordIndex& index)
+{
     const CLinkKind<CKeywordRec> kind {
-        [pCatalog](LPCTSTR psz) { return pCatalog->FindKeywordNoCase(psz); },
-        [pCatalog](LPCTSTR psz) { return pCatalog->CreateKeyword(psz); },
+        [&index](LPCTSTR psz) { return index.Find(psz); },
+        [&index](LPCTSTR psz) { return index.Create(psz); },
         [&node](const CKeywordRec* pRec) { return node.LinkKeyword(pRec); },
         [&node] { return node.GetKeywords(); },
         [&node](const CKeywordRec* pRec) { return node.RemoveKeywordLink(pRec); },

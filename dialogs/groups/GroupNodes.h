@@ -15,10 +15,14 @@
 
 #include <vector>
 
+class CKeywordIndex;
 class CNodeRec;
 
 bool IsFixedGroupNode(const CNodeRec& node);
 
 // FALSE when a record could not be read, made or linked.
 BOOL StoreNodeKeywords(CNodeRec& node, const std::vector<CString>& keywords);
+// The same with the keywords found in and added to index: a save that stores
+// many nodes reads the keyword table once.
+BOOL StoreNodeKeywords(CNodeRec& node, const std::vector<CString>& keywords, CKeywordIndex& index);
 BOOL StoreNodeFolders(CNodeRec& node, const std::vector<CString>& folders);

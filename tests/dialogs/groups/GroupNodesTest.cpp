@@ -1,5 +1,7 @@
 #include "dialogs/groups/GroupNodes.h"
 
+#include "dialogs/groups/KeywordIndex.h"
+#include "store/CKeywordRec.h"
 #include "store/CatalogIo.h"
 #include "tests/store/CatalogBuilder.h"
 
@@ -71,4 +73,30 @@ TEST_F(GroupNodesTest, AKeywordInOtherCaseAndABlankReuseAndSkip)
     for (const auto& pFolder : Node(*m_pCatalog, projects)->GetNodeFolders())
         folders.emplace_back(static_cast<LPCTSTR>(pFolder->GetText()));
     EXPECT_EQ(folders, std::vector<std::string> { "*c:\\mail\\inbox" });
+}
+
+TEST_F(GroupNodesTest, ASaveSharingOneKeywordIndexMakesOneRecordAndPrefersExactCase)
+{
+    const CRecordRef projects = NewSample();
+    std::unique_ptr<CNodeRec> pArchive = AddNode(*Root(*m_pCatalog), "Archive");
+    ASSERT_NE(std::unique_ptr<CKeywordRec>(m_pCatalog->CreateKeyword("Invoice")), nullptr);
+    ASSERT_NE(std::unique_ptr<CKeywordRec>(m_pCatalog->CreateKeyword("INVOICE")), nullptr);
+
+    CKeywordIndex index(m_pCatalog.get());
+    EXPECT_TRUE(StoreNodeKeywords(*Node(*m_pCatalog, projects), { "Delta", "INVOICE" }, index));
+    EXPECT_TRUE(StoreNodeKeywords(*pArchive, { "delta", "invoice" }, index));
+
+    std::vector<CRecordRef> refs;
+    ASSERT_TRUE(m_pCatalog->ListRootChain(EntryRootBlock(TABLE_KEYWORD), &refs));
+    EXPECT_EQ(refs.size(), 5U) << "alpha, beta, Invoice, INVOICE and one Delta";
+    EXPECT_EQ(Keywords(projects), (std::set<std::string> { "Delta", "INVOICE" }));
+    EXPECT_EQ(Keywords(pArchive->GetRef()), (std::set<std::string> { "Delta", "Invoice" }));
+    for (const char* pszText : { "Delta", "delta", "INVOICE", "invoice", "Invoice", "iNVOICE", "none" }) {
+        std::unique_ptr<CKeywordRec> pIndexed(index.Find(pszText));
+        std::unique_ptr<CKeywordRec> pScanned(m_pCatalog->FindKeywordNoCase(pszText));
+        ASSERT_EQ(pIndexed == nullptr, pScanned == nullptr) << pszText;
+        if (pIndexed != nullptr) {
+            EXPECT_EQ(pIndexed->GetRef(), pScanned->GetRef()) << pszText;
+        }
+    }
 }
