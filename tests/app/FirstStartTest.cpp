@@ -74,7 +74,7 @@ protected:
     {
         return script.Press(ID_WIZNEXT)
             .Then([this](HWND hDlg) {
-                EXPECT_TRUE(m_driver.ClickCheckListBox(CTestDriver::FindChild(hDlg, IDC_SETUP_TYPES), 0));
+                EXPECT_TRUE(m_driver.ClickCheckListBox(CTestDriver::FindChild(hDlg, IDC_DOC_TYPES), 0));
             })
             .Press(ID_WIZNEXT);
     }
