@@ -522,11 +522,18 @@ BOOL HostPathAsWritten(LPCTSTR pszPath, std::string& strHostPath)
 {
     CProgramPath path;
     CHostPath hostPath;
+    if (!ParseProgramPath(pszPath, path) || !HostPathAsWritten(path, hostPath))
+        return FALSE;
+    strHostPath = hostPath.HostPath();
+    return TRUE;
+}
+
+BOOL HostPathAsWritten(const CProgramPath& path, CHostPath& hostPath)
+{
     std::vector<std::string> below;
-    if (!ParseProgramPath(pszPath, path) || !ResolveRoot(path, hostPath, below))
+    if (!ResolveRoot(path, hostPath, below))
         return FALSE;
     hostPath.names = std::move(below);
-    strHostPath = hostPath.HostPath();
     return TRUE;
 }
 

@@ -103,6 +103,9 @@ BOOL HostPathFromProgramPath(LPCTSTR pszPath, std::string& strHostPath);
 // nothing: what HostPathFromProgramPath gives whenever that path exists.
 // FALSE as HostPathFromProgramPath for a bad path, drive or share.
 BOOL HostPathAsWritten(LPCTSTR pszPath, std::string& strHostPath);
+// The same for a parsed path, as a host path whose names are the components
+// as written; nExisting is 0, as nothing is looked at.
+BOOL HostPathAsWritten(const CProgramPath& path, CHostPath& hostPath);
 
 // The program path for a host path (a relative one counts from the host's
 // working directory), through the drive whose host folder holds it most closely
