@@ -41,6 +41,7 @@ public:
     int NewPassword(CDocumentRec& document, CString* pstrPassword) override;
     // The description dialog, which writes the description itself.
     int ProcessDocuments(CDocumentRec& document) override;
+    int DescribeFromContent(CDocumentRec& document) override;
     int OpenWith(CDocumentRec& document, CString* pstrProgram) override;
     int NewFolder(LPCTSTR pszParentPath) override;
     // The preference sheets over the frame's data.

@@ -581,6 +581,12 @@
 #define IDS_MAIL_ATTACH_FAILED      4356    // %s: the file's name
 #define ID_DOC_NOTE_SENDER          32870   // the marked notes of the selected messages take the sender
 #define ID_DOC_NOTE_RECIPIENTS      32871   // ... the recipients
+#define ID_DOC_DESCRIBE_FROM_CONTENT 32868  // the selected documents' content becomes their description
+#define IDS_DESCRIBE_REPLACE_ONE    4487
+#define IDS_DESCRIBE_NO_TEXT        4488
+#define IDS_DESCRIBE_REPLACE_SOME   4489
+#define IDS_DESCRIBE_FAILED         4490
+#define IDS_DESCRIBE_PROGRESS       4492
 
 // Removing items from a group: the parts of the question, in the order they are joined.
 #define IDS_DELETE_DOCUMENT         4231    // one document

@@ -92,6 +92,11 @@ public:
         *pnNumber = m_nNumber;
         return Ask("set number", m_nNumberAnswer);
     }
+    int DescribeFromContent(CDocumentRec& document) override
+    {
+        m_asked.emplace_back("describe from content");
+        return m_fnDescribe ? m_fnDescribe(document) : CDefaultFramePrompts::DescribeFromContent(document);
+    }
     int ChooseFolder(UINT nIDCaption, CDocumentRec&, CString* pstrFolder) override
     {
         m_nChooseFolderCaption = nIDCaption;
@@ -129,6 +134,7 @@ public:
     std::function<void(ESheet, void*)>
         m_fnSheet; // changes a sheet's data, whose type its kind gives, before its answer
     ESheet m_eLastSheet { ESheet::General };
+    std::function<int(CDocumentRec&)> m_fnDescribe; // none: nothing written
     int m_nUpdateAnswer { IDCANCEL };
     int m_nMaintenanceAnswer { IDCANCEL };
     int m_nNoticeCount { -1 };
