@@ -6,6 +6,7 @@
 #include "platform/controls/ButtonControl.h"
 #include "platform/controls/ComboBoxControl.h"
 #include "platform/framework/AfxMessageBox.h"
+#include "platform/framework/MessageMap.h"
 #include "platform/window/Window.h"
 
 #include <chrono>
@@ -85,6 +86,11 @@ CString NumberText(LONGLONG nNumber)
 
 } // namespace
 
+BEGIN_MESSAGE_MAP(CDlgSearchCriteria, CDialog)
+    ON_CONTROL_RANGE(
+        CBN_SELCHANGE, IDC_CRITERIA_OPERATOR_1, IDC_CRITERIA_OPERATOR_4, &CDlgSearchCriteria::OnOperatorChanged)
+END_MESSAGE_MAP()
+
 CDlgSearchCriteria::CDlgSearchCriteria(const CListFilter& filter, CWnd* pParent)
     : CDialog(IDD_SEARCH_CRITERIA, pParent)
 {
@@ -146,6 +152,7 @@ BOOL CDlgSearchCriteria::OnInitDialog()
                 reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(strText)));
         }
         ShowCondition(nRow);
+        EnableEnd(nRow);
         m_shown[nRow] = ReadRow(nRow);
     }
     if (m_bReadOnly)
@@ -184,6 +191,18 @@ void CDlgSearchCriteria::ShowCondition(int nRow)
     }
     SetDlgItemText(IDC_CRITERIA_VALUE_1 + nRow, strValue);
     SetDlgItemText(IDC_CRITERIA_END_1 + nRow, strEnd);
+}
+
+void CDlgSearchCriteria::OnOperatorChanged(UINT nId)
+{
+    EnableEnd(static_cast<int>(nId) - IDC_CRITERIA_OPERATOR_1);
+}
+
+void CDlgSearchCriteria::EnableEnd(int nRow)
+{
+    const auto nOperator = SendDlgItemMessage(IDC_CRITERIA_OPERATOR_1 + nRow, CB_GETCURSEL);
+    if (CWnd* pEnd = GetDlgItem(IDC_CRITERIA_END_1 + nRow))
+        pEnd->EnableWindow(nOperator == FILTER_OP_BETWEEN && !m_bReadOnly);
 }
 
 CDlgSearchCriteria::CRowShown CDlgSearchCriteria::ReadRow(int nRow) const

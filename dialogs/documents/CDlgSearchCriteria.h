@@ -6,7 +6,8 @@
 // copy after IDOK. Sizes are whole bytes; dates are written year-month-day
 // and stored as the start of that day (the filter compares whole days).
 // A row left as it showed keeps its condition exactly, even one the dialog
-// cannot show (an unknown column or comparison). A row whose value does not
+// cannot show (an unknown column or comparison). The second value box is
+// enabled for "is between" only. A row whose value does not
 // fit its column is refused with a message and the dialog stays open.
 // SetReadOnly(TRUE) before DoModal shows the filter with every control
 // disabled but Close: the dialog then answers IDCANCEL and changes nothing.
@@ -16,6 +17,8 @@
 #include "store/ListFilter.h"
 
 class CDlgSearchCriteria : public CDialog {
+    DECLARE_MESSAGE_MAP()
+
 public:
     explicit CDlgSearchCriteria(const CListFilter& filter, CWnd* pParent = nullptr);
     ~CDlgSearchCriteria() override;
@@ -32,6 +35,7 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
+    void OnOperatorChanged(UINT nId);
 
 private:
     // What a row's controls show: the column and comparison chosen, the texts.
@@ -45,6 +49,8 @@ private:
 
     CRowShown ReadRow(int nRow) const;
     void ShowCondition(int nRow);
+    // The second value serves "is between" only.
+    void EnableEnd(int nRow);
     // Makes the row's controls condition nRow of m_filter; FALSE (with a
     // message, the focus on the faulty control) when they do not fit.
     BOOL TakeCondition(int nRow);

@@ -123,6 +123,8 @@ TEST_F(SearchDialogsTest, EveryFieldShowsAndComesBackExactlyWhenLeftAlone)
             EXPECT_EQ(CTestDriver::Selection(::GetDlgItem(hDlg, IDC_CRITERIA_COLUMN_2)), 0) << "unknown column";
             EXPECT_EQ(CTestDriver::Text(::GetDlgItem(hDlg, IDC_CRITERIA_VALUE_3)), CString("2001-12-31"));
             EXPECT_EQ(CTestDriver::Text(::GetDlgItem(hDlg, IDC_CRITERIA_END_4)), CString("2002-01-31"));
+            EXPECT_FALSE(CTestDriver::IsEnabled(::GetDlgItem(hDlg, IDC_CRITERIA_END_3))) << "not a range";
+            EXPECT_TRUE(CTestDriver::IsEnabled(::GetDlgItem(hDlg, IDC_CRITERIA_END_4)));
         })
         .Press(IDOK);
     Answer(script);
