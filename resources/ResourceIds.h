@@ -1240,9 +1240,6 @@
 #define IDC_SETUP_ADD               1339    // adds an item or a location
 #define IDC_SETUP_RENAME            1431
 #define IDC_SETUP_NODE_NAME         1459    // the keywords page: the selected item's name
-#define IDC_SETUP_TYPES             1213    // the documents page
-#define IDC_SETUP_EXTENSIONS        1214
-#define IDC_SETUP_ADD_EXTENSION     1421
 #define IDC_SETUP_LOCAL_DRIVES      1355    // the locations page
 #define IDC_SETUP_NETWORK           1357
 #define IDC_SETUP_LOCATION_LIST     1338
