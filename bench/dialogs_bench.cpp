@@ -20,7 +20,7 @@
 #include "bench/BenchCatalogData.h"
 #include "bench/BenchTiming.h"
 #include "catalog/CKeywordTypeMap.h"
-#include "dialogs/groups/CGroupCheckTreeCtrl.h"
+#include "webaccess/dialogs/CGroupCheckTreeCtrl.h"
 #include "dialogs/groups/CSystemKeywordsPropSheet.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/ResourceModule.h"

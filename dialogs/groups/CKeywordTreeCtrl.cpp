@@ -2,7 +2,7 @@
 
 #include "dialogs/groups/GroupNodes.h"
 #include "dialogs/groups/KeywordIndex.h"
-#include "dialogs/groups/NodeTree.h"
+#include "ui/NodeTree.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CNodeRec.h"

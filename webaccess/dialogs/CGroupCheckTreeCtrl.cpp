@@ -1,6 +1,6 @@
-#include "dialogs/groups/CGroupCheckTreeCtrl.h"
+#include "webaccess/dialogs/CGroupCheckTreeCtrl.h"
 
-#include "dialogs/groups/NodeTree.h"
+#include "ui/NodeTree.h"
 #include "resources/ResourceIds.h"
 #include "store/CNodeRec.h"
 
