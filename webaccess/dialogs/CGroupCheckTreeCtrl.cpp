@@ -1,8 +1,8 @@
 #include "webaccess/dialogs/CGroupCheckTreeCtrl.h"
 
-#include "ui/NodeTree.h"
 #include "resources/ResourceIds.h"
 #include "store/CNodeRec.h"
+#include "ui/NodeTree.h"
 
 #include "platform/framework/MessageMap.h"
 
