@@ -22,6 +22,7 @@ CCatalogFolderMap::CCatalogFolderMap(CCatalog* pCatalog)
 
 void CCatalogFolderMap::AddRecord(LPCTSTR pszText, CRecordRef record)
 {
+    ++m_nRecords;
     const CString strKey = MakeKey(pszText);
     void* pValue = nullptr;
     if (!Lookup(strKey, pValue)) {

@@ -32,6 +32,9 @@ public:
 
     // Enters a folder record made after the map was built.
     void AddRecord(LPCTSTR pszText, CRecordRef record);
+    // How many records were entered since the map was built: a lookup's
+    // outcome holds while the count stays the same.
+    unsigned GetRecordCount() const { return m_nRecords; }
 
     // The key of a record's text or of a folder path.
     static CString MakeKey(LPCTSTR pszText);
@@ -44,4 +47,5 @@ private:
     };
 
     CCatalog* const m_pCatalog;
+    unsigned m_nRecords { 0 };
 };

@@ -8,6 +8,8 @@
 
 #include "platform/base/TextFunctions.h"
 
+#include <algorithm>
+
 namespace {
 
 std::string FolderKey(std::string_view strFolder)
@@ -24,6 +26,18 @@ bool IsAtOrBelow(std::string_view strPath, std::string_view strFolder)
     if (strFolder.empty() || !strPath.starts_with(strFolder))
         return false;
     return strPath.size() == strFolder.size() || strPath[strFolder.size()] == '\\';
+}
+
+// The text lower-cased: viewed in place when it is all ASCII without a
+// capital letter (lower-casing would copy it unchanged), else held in strHeld.
+std::string_view LowerCased(std::string_view strText, std::string& strHeld)
+{
+    const bool bLower = std::ranges::none_of(
+        strText, [](char ch) { return (ch >= 'A' && ch <= 'Z') || static_cast<unsigned char>(ch) >= 0x80; });
+    if (bLower)
+        return strText;
+    strHeld = Utf8ToLower(strText);
+    return strHeld;
 }
 
 } // namespace
@@ -84,9 +98,16 @@ BOOL CCatalogRules::MatchesNameMask(std::string_view strName) const
 {
     if (m_masks.empty())
         return FALSE;
-    const CSplitFileName name = SplitLowerFileName(std::string(strName).c_str());
+    // Split as SplitLowerFileName splits, without copying a name that is
+    // lower-cased already: this runs for every file a walk meets.
+    const std::size_t nDot = strName.rfind('.');
+    std::string strBaseHeld;
+    std::string strExtensionHeld;
+    const std::string_view strBase = LowerCased(strName.substr(0, nDot), strBaseHeld);
+    const std::string_view strExtension
+        = nDot == std::string_view::npos ? std::string_view() : LowerCased(strName.substr(nDot + 1), strExtensionHeld);
     for (auto it = m_masks.rbegin(); it != m_masks.rend(); ++it) {
-        if (MatchSplitFileMask(name, *it))
+        if (MatchSplitFileMask(strBase, strExtension, *it))
             return TRUE;
     }
     return FALSE;
@@ -97,8 +118,8 @@ BOOL CCatalogRules::IsCataloguedExtension(std::string_view strName) const
     const std::size_t nDot = strName.rfind('.');
     if (nDot == std::string_view::npos)
         return FALSE;
-    const std::string strExtension = Utf8ToLower(strName.substr(nDot + 1));
-    return m_extensions.contains(strExtension) ? TRUE : FALSE;
+    std::string strHeld;
+    return m_extensions.contains(LowerCased(strName.substr(nDot + 1), strHeld)) ? TRUE : FALSE;
 }
 
 const char* CCatalogRules::Describe(ERejection eRejection)

@@ -146,18 +146,27 @@ BOOL CDocumentPlacement::PlaceMessage(LPCTSTR pszStorePath, const CMessageTexts&
     return Finish(nodes);
 }
 
-void CDocumentPlacement::AddFolderNodes(CString strFolder, CNodeRecArray& nodes)
+void CDocumentPlacement::AddFolderNodes(const CString& strFolder, CNodeRecArray& nodes)
+{
+    const unsigned nRecords = m_folderMap.GetRecordCount();
+    if (!m_lastFolder.bValid || m_lastFolder.nRecords != nRecords || m_lastFolder.strFolder != strFolder)
+        m_lastFolder = { strFolder, FindFolderNodes(strFolder), nRecords, true };
+    if (m_lastFolder.pNodes == nullptr)
+        return;
+    for (const std::unique_ptr<CNodeRec>& pNode : *m_lastFolder.pNodes)
+        AddNode(*pNode, nodes);
+}
+
+const CNodeRecArray* CDocumentPlacement::FindFolderNodes(CString strFolder)
 {
     strFolder = CCatalogFolderMap::MakeKey(strFolder);
     while (!strFolder.IsEmpty()) {
         const CNodeRecArray* pNodes = m_folderMap.LookupFolder(strFolder);
-        if (pNodes != nullptr && !pNodes->empty()) {
-            for (const std::unique_ptr<CNodeRec>& pNode : *pNodes)
-                AddNode(*pNode, nodes);
-            return;
-        }
+        if (pNodes != nullptr && !pNodes->empty())
+            return pNodes;
         strFolder = ParentFolder(strFolder);
     }
+    return nullptr;
 }
 
 void CDocumentPlacement::AddKeywordNodes(const CKeyword& keyword, WORD wFound, CNodeRecArray& nodes)

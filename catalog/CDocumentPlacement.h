@@ -81,7 +81,9 @@ private:
 
     static std::vector<CKeyword> PrepareKeywords(const CKeywordTypeMap& map);
     // Adds the nodes of the folder, or of its nearest parent with a record.
-    void AddFolderNodes(CString strFolder, CNodeRecArray& nodes);
+    void AddFolderNodes(const CString& strFolder, CNodeRecArray& nodes);
+    // The nodes of the folder or of its nearest parent with a record; null when none has one.
+    const CNodeRecArray* FindFolderNodes(CString strFolder);
     // Adds the nodes of a keyword whose bits include one of wFound.
     static void AddKeywordNodes(const CKeyword& keyword, WORD wFound, CNodeRecArray& nodes);
     BOOL Finish(CNodeRecArray& nodes) const;
@@ -92,4 +94,14 @@ private:
     std::vector<CKeyword> m_fileWords;
     std::vector<CKeyword> m_mailWords;
     std::unique_ptr<CNodeRec> m_pFallback;
+    // The last folder looked up, as given, and what it found, while the
+    // folder map's record count is unchanged: a walk places the files of one
+    // folder one after another.
+    struct CFolderLookup {
+        CString strFolder;
+        const CNodeRecArray* pNodes { nullptr };
+        unsigned nRecords { 0 };
+        bool bValid { false };
+    };
+    CFolderLookup m_lastFolder;
 };

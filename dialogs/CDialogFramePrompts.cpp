@@ -181,6 +181,12 @@ int CDialogFramePrompts::ProcessDocuments(CDocumentRec& document)
     return static_cast<int>(dlg.DoModal());
 }
 
+int CDialogFramePrompts::DescribeFromContent(CDocumentRec& document)
+{
+    CDlgDocumentDescription step(&document);
+    return step.DescriptionFromContent();
+}
+
 int CDialogFramePrompts::OpenWith(CDocumentRec& document, CString* pstrProgram)
 {
     CDlgOpenWith dlg(&document, AfxGetMainWnd());

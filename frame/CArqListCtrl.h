@@ -209,6 +209,12 @@ public:
     void ProtectFocusedDocument();
     // The processing dialog over the focused document.
     void RunFocusedDocumentDialog();
+    // The processing without its dialog over the selected documents that are
+    // not blocked: each takes the beginning of its content as description.
+    // Asks first when one has a description already; a progress window lets
+    // a long selection be stopped; descriptions that could not be written are
+    // reported once at the end. The number of descriptions written.
+    int DescribeSelectedFromContent();
 
     /* Handing the selection elsewhere (CArqListCtrl_Send.cpp). */
 
@@ -317,6 +323,8 @@ protected:
     void OnUpdateProtectWorded(CCmdUI* pCmdUI);
     void OnDocumentDialog() { RunFocusedDocumentDialog(); }
     void OnUpdateDocumentDialog(CCmdUI* pCmdUI);
+    void OnDescribeFromContent() { (void)DescribeSelectedFromContent(); }
+    void OnUpdateDescribeFromContent(CCmdUI* pCmdUI);
     void OnUpdateOpenActionMenu(CCmdUI* pCmdUI);
     void PlugProgramsMenu(CCmdUI* pCmdUI);
     void OnCatalogAgain() { CatalogSelectedAgain(); }
@@ -377,6 +385,8 @@ private:
     // The focused row's document when it is of the kind asked (a mail message
     // or a file) and not blocked (asked with bCheck); else null.
     CDocumentRec* GetFocusedDocumentOfKind(BOOL bMail, int bCheck) const;
+    // The selected rows' documents that are not blocked (asked with check).
+    std::vector<CDocumentRec*> GetSelectedUsableDocuments() const;
     // The selected rows' documents of the kind asked that are not blocked (asked with bCheck).
     std::vector<CDocumentRec*> GetSelectedDocuments(BOOL bMail, int bCheck) const;
     // After a dialog changed the document's record: the row reads it again

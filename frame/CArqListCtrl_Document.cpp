@@ -1,9 +1,8 @@
 // The document list's commands over the focused document: the ways of
 // opening it, its open action, version number and protection, the processing
-// dialog; and the words the open command, the protect and number commands and
-// the open-action submenu show for the rows they would act on. The dialogs are
-// reached through the frame's prompts, so each command here only decides what
-// is asked and writes the answer.
+// dialog, and the processing without it over the selection; and the words the open command, the protect and number
+// commands and the open-action submenu show for the rows they would act on. The dialogs are reached through the frame's
+// prompts, so each command here only decides what is asked and writes the answer.
 
 #include "frame/CArqListCtrl.h"
 
@@ -16,12 +15,15 @@
 #include "resources/ResourceIds.h"
 #include "store/CDocumentRec.h"
 #include "store/ResString.h"
+#include "ui/CDlgOperationProgress.h"
 #include "ui/CStartMenuIndex.h"
 #include "ui/OpenCommandText.h"
 
 #include "platform/framework/AfxFrameIds.h"
+#include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/CMenu.h"
+#include "platform/framework/CWaitCursor.h"
 
 #include <algorithm>
 #include <iterator>
@@ -38,6 +40,8 @@ constexpr UINT MAIL_ACTION_COMMANDS[]
 constexpr UINT FILE_ACTION_TEXTS[]
     = { IDS_ACTION_OPEN, IDS_ACTION_OPEN_CHOSEN, IDS_ACTION_OPEN_ASSOCIATED, IDS_ACTION_OPEN_CHOOSER };
 constexpr UINT OPEN_WITH_LAST = ID_FAVORITE_FIRST - 1;
+// From this many documents on, describing them shows its progress.
+constexpr size_t DESCRIBE_PROGRESS_FROM = 10;
 constexpr DWORD OPEN_WITH_CHOSEN_PROGRAM = 1; // a file's open action: a program the user picks
 
 // The open action a command stands for, and whether it is a message's; FALSE for another command.
@@ -348,4 +352,75 @@ void CArqListCtrl::OnUpdateDocumentDialog(CCmdUI* pCmdUI)
 {
     const CDocumentRec* pDocument = GetRowDocument(GetFocusedRow());
     pCmdUI->Enable(pDocument && !IsBlocked(*pDocument, 0));
+}
+
+std::vector<CDocumentRec*> CArqListCtrl::GetSelectedUsableDocuments() const
+{
+    std::vector<CDocumentRec*> documents;
+    for (int nRow : GetSelectedRows()) {
+        CDocumentRec* pDocument = GetRowDocument(nRow);
+        if (pDocument && !IsBlocked(*pDocument, 1))
+            documents.push_back(pDocument);
+    }
+    return documents;
+}
+
+int CArqListCtrl::DescribeSelectedFromContent()
+{
+    const std::vector<CDocumentRec*> documents = GetSelectedUsableDocuments();
+    const BOOL bDescribed = std::any_of(documents.begin(), documents.end(), [](const CDocumentRec* pDocument) {
+        CString strDescription;
+        pDocument->GetNameWithLocation(strDescription);
+        return !strDescription.IsEmpty();
+    });
+    if (documents.empty()
+        || (bDescribed
+            && AfxMessageBox(GetResString(documents.size() == 1 ? IDS_DESCRIBE_REPLACE_ONE : IDS_DESCRIBE_REPLACE_SOME),
+                   MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
+                != IDYES))
+        return 0;
+    std::vector<CString> paths;
+    for (const CDocumentRec* pDocument : documents)
+        paths.push_back(pDocument->GetFilePath());
+    CDlgOperationProgress progress;
+    progress.SetItemTexts(paths);
+    const BOOL bShown = documents.size() >= DESCRIBE_PROGRESS_FROM && progress.CreateAndShow(this);
+    if (bShown)
+        progress.SetWindowText(GetResString(IDS_DESCRIBE_PROGRESS));
+    CWaitCursor wait;
+    int nWritten = 0;
+    int nFailed = 0;
+    int nLastResult = CDocumentRec::DESCRIPTION_UNCHANGED;
+    for (size_t i = 0; i < documents.size() && !(bShown && progress.IsCancelled()); ++i) {
+        if (bShown)
+            progress.SetText(paths[i]);
+        nLastResult = GetFramePrompts().DescribeFromContent(*documents[i]);
+        if (nLastResult == CDocumentRec::DESCRIPTION_WRITTEN) {
+            ++nWritten;
+            (void)documents[i]->Load(); // the row shows the new description
+            const int nRow = FindRecordRow(*documents[i]);
+            if (nRow >= 0)
+                Update(nRow);
+        } else if (nLastResult == CDocumentRec::DESCRIPTION_FAILED) {
+            ++nFailed;
+        }
+        if (bShown)
+            progress.GetBar().StepIt();
+    }
+    if (progress.GetSafeHwnd())
+        progress.DestroyWindow();
+    if (nWritten > 0) {
+        if (CWnd* pParent = GetParent())
+            pParent->PostMessage(g_nMsgListCatalogChanged);
+    }
+    if (nFailed > 0)
+        AfxMessageBox(GetResString(IDS_DESCRIBE_FAILED), MB_ICONEXCLAMATION);
+    else if (documents.size() == 1 && nLastResult == CDocumentRec::DESCRIPTION_UNCHANGED)
+        AfxMessageBox(GetResString(IDS_DESCRIBE_NO_TEXT), MB_ICONEXCLAMATION);
+    return nWritten;
+}
+
+void CArqListCtrl::OnUpdateDescribeFromContent(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!GetSelectedUsableDocuments().empty());
 }

@@ -61,6 +61,10 @@ void CSearchListCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
         RunFocusedDocumentDialog();
         return;
     }
+    if (nChar == 'D' && (GetKeyState(VK_CONTROL) & 0x8000)) {
+        (void)DescribeSelectedFromContent();
+        return;
+    }
     if (nChar == VK_F5) {
         if (auto* pWindow = dynamic_cast<CListWindow*>(GetParent()))
             pWindow->OnCatalogChanged();

@@ -3,6 +3,7 @@
 #include "frame/SetupResults.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
+#include "store/CDocumentRec.h"
 #include "store/ResString.h"
 
 #include "platform/framework/AfxMessageBox.h"
@@ -46,6 +47,11 @@ int CDefaultFramePrompts::OperationInProgress(CWnd* pParent)
 {
     CDialog question(IDD_STOP_REORGANIZE, pParent);
     return static_cast<int>(question.DoModal());
+}
+
+int CDefaultFramePrompts::DescribeFromContent(CDocumentRec&)
+{
+    return CDocumentRec::DESCRIPTION_UNCHANGED;
 }
 
 void CDefaultFramePrompts::ShowMessage(UINT nStringID, UINT nStyle)

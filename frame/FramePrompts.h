@@ -127,6 +127,10 @@ public:
     // document object to *ppMoved. bRecycle shows it read-only.
     virtual int DocumentProperties(CDocumentRec& document, BOOL bRecycle, std::unique_ptr<CDocumentRec>* ppMoved) = 0;
     virtual int ProcessDocuments(CDocumentRec& document) = 0;
+    // The processing without its window: the beginning of the document's
+    // content becomes its description. A CDocumentRec DESCRIPTION_ code
+    // (DESCRIPTION_UNCHANGED also when there is no text to take).
+    virtual int DescribeFromContent(CDocumentRec& document) = 0;
     // The question of a backup run for its target folder; null: none is
     // asked, the run keeps the folder first offered.
     virtual CBackupFolderPrompt* GetBackupFolderPrompt() = 0;
@@ -187,6 +191,7 @@ public:
         return PROPERTIES_UNCHANGED;
     }
     int ProcessDocuments(CDocumentRec&) override { return IDCANCEL; }
+    int DescribeFromContent(CDocumentRec&) override;
     CBackupFolderPrompt* GetBackupFolderPrompt() override { return nullptr; }
     int NewPassword(CDocumentRec&, CString*) override { return IDCANCEL; }
     int NewFolder(LPCTSTR) override { return 0; }

@@ -71,7 +71,12 @@ CSplitFileName SplitLowerFileName(LPCTSTR pszNameOrMask)
 
 bool MatchSplitFileMask(const CSplitFileName& name, const CSplitFileName& mask)
 {
-    return MatchWildcards(name.strBase, mask.strBase) && MatchWildcards(name.strExtension, mask.strExtension);
+    return MatchSplitFileMask(name.strBase, name.strExtension, mask);
+}
+
+bool MatchSplitFileMask(std::string_view strBase, std::string_view strExtension, const CSplitFileName& mask)
+{
+    return MatchWildcards(strBase, mask.strBase) && MatchWildcards(strExtension, mask.strExtension);
 }
 
 BOOL MatchTextNoCase(LPCTSTR pszText, LPCTSTR pszMask)

@@ -9,6 +9,7 @@
 #include "platform/base/WinTypes.h"
 
 #include <string>
+#include <string_view>
 
 // TRUE when the file name matches the mask, base name and extension matched
 // separately: "~*.*" matches every name starting with "~", "*.tmp" every name
@@ -24,6 +25,8 @@ struct CSplitFileName {
 CSplitFileName SplitLowerFileName(LPCTSTR pszNameOrMask);
 // MatchFileMask of the name and the mask both split that way.
 bool MatchSplitFileMask(const CSplitFileName& name, const CSplitFileName& mask);
+// The same for a name given as its lower-cased base and extension.
+bool MatchSplitFileMask(std::string_view strBase, std::string_view strExtension, const CSplitFileName& mask);
 
 // TRUE when the whole lower-cased text matches the lower-cased mask.
 BOOL MatchTextNoCase(LPCTSTR pszText, LPCTSTR pszMask);

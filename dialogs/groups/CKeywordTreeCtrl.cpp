@@ -4,6 +4,7 @@
 #include "dialogs/groups/KeywordIndex.h"
 #include "dialogs/groups/NodeTree.h"
 #include "resources/ResourceIds.h"
+#include "store/CCatalog.h"
 #include "store/CNodeRec.h"
 
 #include "platform/framework/MessageMap.h"
@@ -100,11 +101,19 @@ void CKeywordTreeCtrl::AddKeywordToSystem(const CNodeRec& system, LPCTSTR pszKey
 
 BOOL CKeywordTreeCtrl::SaveModified()
 {
-    std::unique_ptr<CKeywordIndex> pIndex;
-    return SaveModifiedBelow(nullptr, pIndex);
+    const HTREEITEM hRoot = GetRootItem();
+    const CKeywordTreeItem* pRoot = hRoot != nullptr ? GetItemRecord(hRoot) : nullptr;
+    if (pRoot == nullptr)
+        return TRUE;
+    // Every item is a node of one catalog.
+    CCatalog* pCatalog = pRoot->pNode->GetCatalog();
+    CCatalogAction action(pCatalog);
+    CKeywordIndex index(pCatalog);
+    const BOOL bSaved = SaveModifiedBelow(nullptr, index);
+    return action.Finish(bSaved);
 }
 
-BOOL CKeywordTreeCtrl::SaveModifiedBelow(HTREEITEM hFrom, std::unique_ptr<CKeywordIndex>& pIndex)
+BOOL CKeywordTreeCtrl::SaveModifiedBelow(HTREEITEM hFrom, CKeywordIndex& index)
 {
     BOOL bResult = TRUE;
     for (HTREEITEM hItem = hFrom != nullptr ? GetChildItem(hFrom) : GetRootItem(); hItem != nullptr;
@@ -118,14 +127,12 @@ BOOL CKeywordTreeCtrl::SaveModifiedBelow(HTREEITEM hFrom, std::unique_ptr<CKeywo
                     keywords.push_back(strText.Trim());
                 }
             }
-            if (pIndex == nullptr)
-                pIndex = std::make_unique<CKeywordIndex>(pRecord->pNode->GetCatalog());
-            if (StoreNodeKeywords(*pRecord->pNode, keywords, *pIndex))
+            if (StoreNodeKeywords(*pRecord->pNode, keywords, index))
                 pRecord->bModified = FALSE;
             else
                 bResult = FALSE;
         }
-        if (!SaveModifiedBelow(hItem, pIndex))
+        if (!SaveModifiedBelow(hItem, index))
             bResult = FALSE;
     }
     return bResult;

@@ -46,7 +46,8 @@ public:
     void RemoveKeywordFromSystem(const CNodeRec& system, LPCTSTR pszKeyword);
     void AddKeywordToSystem(const CNodeRec& system, LPCTSTR pszKeyword);
 
-    // Stores the keywords of every changed item; FALSE when a write failed.
+    // Stores the keywords of every changed item as one catalog action, committed
+    // with one flush; FALSE when a write or the commit failed.
     BOOL SaveModified();
 
 protected:
@@ -54,9 +55,8 @@ protected:
 
 private:
     HTREEITEM InsertSystem(std::unique_ptr<CNodeRec> pNode, HTREEITEM hParent);
-    // pIndex: the catalog's keywords, read for the first changed item and
-    // shared by every later one.
-    BOOL SaveModifiedBelow(HTREEITEM hFrom, std::unique_ptr<CKeywordIndex>& pIndex);
+    // index: the catalog's keywords, read once for the whole save.
+    BOOL SaveModifiedBelow(HTREEITEM hFrom, CKeywordIndex& index);
 
     CImageList m_images;
 };

@@ -160,15 +160,14 @@ bool CrtHostPath(const char* pszPath, std::string& strHostPath, CProgramPath* pP
  * Attributes
  ******************************************************************************/
 
-BOOL ReadHostFileInfo(const std::string& strHostPath, std::string_view strName, WIN32_FILE_ATTRIBUTE_DATA& data)
+namespace {
+
+// The attributes of a host entry from its lstat: a symbolic link is a reparse
+// point, as Windows marks its links, so that walks do not follow it, and shows
+// its target's kind (then `info` becomes the target's); `strName` decides the
+// hidden attribute.
+DWORD HostAttributes(const std::string& strHostPath, std::string_view strName, struct stat& info)
 {
-    struct stat info { };
-    if (lstat(strHostPath.c_str(), &info) != 0) {
-        SetLastErrorFromErrno();
-        return FALSE;
-    }
-    // A symbolic link is a reparse point, as Windows marks its links, so that
-    // walks do not follow it; it shows its target's kind.
     const bool bLink = S_ISLNK(info.st_mode);
     const bool bDangling = bLink && stat(strHostPath.c_str(), &info) != 0;
     DWORD dwAttributes = bDangling ? FILE_ATTRIBUTE_ARCHIVE
@@ -181,7 +180,14 @@ BOOL ReadHostFileInfo(const std::string& strHostPath, std::string_view strName, 
         dwAttributes |= FILE_ATTRIBUTE_READONLY;
     if (strName.size() > 1 && strName[0] == '.' && strName != "..")
         dwAttributes |= FILE_ATTRIBUTE_HIDDEN;
-    data.dwFileAttributes = dwAttributes;
+    return dwAttributes;
+}
+
+// The attribute data from an entry's lstat, as ReadHostFileInfo gives it.
+void FillHostFileInfo(
+    const std::string& strHostPath, std::string_view strName, struct stat& info, WIN32_FILE_ATTRIBUTE_DATA& data)
+{
+    data.dwFileAttributes = HostAttributes(strHostPath, strName, info);
     data.ftLastAccessTime = FileTimeFromTimespec(info.st_atim);
     data.ftLastWriteTime = FileTimeFromTimespec(info.st_mtim);
     data.ftCreationTime = data.ftLastWriteTime;
@@ -192,15 +198,56 @@ BOOL ReadHostFileInfo(const std::string& strHostPath, std::string_view strName, 
     auto nSize = static_cast<ULONGLONG>(S_ISREG(info.st_mode) ? info.st_size : 0);
     data.nFileSizeHigh = static_cast<DWORD>(nSize >> 32);
     data.nFileSizeLow = static_cast<DWORD>(nSize);
+}
+
+// Finds an existing program path and reads its lstat: the host path, the
+// name that decides the hidden attribute and the lstat. A path that exists as
+// written is the entry the lookup name by name would find (an exact name
+// wins), so one call serves for both; only other paths are looked up. FALSE
+// with the last error set.
+BOOL StatExistingPath(LPCTSTR pszPath, std::string& strHostPath, std::string& strName, struct stat& info)
+{
+    CProgramPath path;
+    CHostPath hostPath;
+    if (!ParseProgramPath(pszPath, path))
+        return FALSE;
+    if (!HostPathAsWritten(path, hostPath) || lstat(hostPath.HostPath().c_str(), &info) != 0) {
+        if (!ResolveProgramPath(path, hostPath))
+            return FALSE;
+        if (!hostPath.Exists())
+            return FailMissing(hostPath);
+        if (lstat(hostPath.HostPath().c_str(), &info) != 0) {
+            SetLastErrorFromErrno();
+            return FALSE;
+        }
+    }
+    strHostPath = hostPath.HostPath();
+    strName = hostPath.names.empty() ? std::string() : hostPath.names.back();
+    return TRUE;
+}
+
+} // namespace
+
+BOOL ReadHostFileInfo(const std::string& strHostPath, std::string_view strName, WIN32_FILE_ATTRIBUTE_DATA& data)
+{
+    struct stat info { };
+    if (lstat(strHostPath.c_str(), &info) != 0) {
+        SetLastErrorFromErrno();
+        return FALSE;
+    }
+    FillHostFileInfo(strHostPath, strName, info, data);
     return TRUE;
 }
 
 DWORD GetFileAttributes(LPCTSTR lpFileName)
 {
-    WIN32_FILE_ATTRIBUTE_DATA data {};
-    if (!GetFileAttributesEx(lpFileName, GetFileExInfoStandard, &data))
+    // The attributes alone: no times are read.
+    std::string strHostPath;
+    std::string strName;
+    struct stat info { };
+    if (!StatExistingPath(lpFileName, strHostPath, strName, info))
         return INVALID_FILE_ATTRIBUTES;
-    return data.dwFileAttributes;
+    return HostAttributes(strHostPath, strName, info);
 }
 
 BOOL GetFileAttributesEx(LPCTSTR lpFileName, GET_FILEEX_INFO_LEVELS fInfoLevelId, LPVOID lpFileInformation)
@@ -209,11 +256,13 @@ BOOL GetFileAttributesEx(LPCTSTR lpFileName, GET_FILEEX_INFO_LEVELS fInfoLevelId
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    CHostPath hostPath;
-    if (!MapExistingPath(lpFileName, hostPath))
+    std::string strHostPath;
+    std::string strName;
+    struct stat info { };
+    if (!StatExistingPath(lpFileName, strHostPath, strName, info))
         return FALSE;
-    std::string_view strName = hostPath.names.empty() ? std::string_view() : std::string_view(hostPath.names.back());
-    return ReadHostFileInfo(hostPath.HostPath(), strName, *static_cast<WIN32_FILE_ATTRIBUTE_DATA*>(lpFileInformation));
+    FillHostFileInfo(strHostPath, strName, info, *static_cast<WIN32_FILE_ATTRIBUTE_DATA*>(lpFileInformation));
+    return TRUE;
 }
 
 BOOL SetFileAttributes(LPCTSTR lpFileName, DWORD dwFileAttributes)

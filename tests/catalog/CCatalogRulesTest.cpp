@@ -2,6 +2,7 @@
 
 #include "store/CCleanUpFolderRec.h"
 #include "store/CLibFolderRec.h"
+#include "store/TextMatch.h"
 #include "tests/catalog/CatalogDriveFixture.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +55,16 @@ TEST_F(CCatalogRulesTest, ExtensionsAndMasksIgnoreCase)
     const CCatalogRules rules(m_pCatalog.get(), m_dsDir);
     EXPECT_EQ(rules.CheckName("report.ODT"), ERejection::None);
     EXPECT_EQ(rules.CheckName("~LOCK.TXT"), ERejection::NameMask);
+    // Capitals beyond ASCII are lower-cased too: "ÉTÉ.TXT", "~ÉTÉ.md".
+    EXPECT_EQ(rules.CheckName("\xc3\x89T\xc3\x89.TXT"), ERejection::None);
+    EXPECT_EQ(rules.CheckName("~\xc3\x89T\xc3\x89.md"), ERejection::NameMask);
+    EXPECT_EQ(rules.CheckName("plan.T\xc3\x89X"), ERejection::NotCatalogued);
+    // Every name meets the masks as the plain mask matcher decides.
+    for (const char* pszName : { "plan.txt", "~plan.txt", "~PLAN.Txt", "\xc3\x89t\xc3\xa9.TMP", "notes.tmp.txt",
+             "archive.TXT.tmp", "README", "~", ".tmp", "plan.", "~.", "x~y.tmp", "a.b.c" }) {
+        const bool bMasked = MatchFileMask(pszName, "~*.*") || MatchFileMask(pszName, "*.tmp");
+        EXPECT_EQ(rules.MatchesNameMask(pszName) != FALSE, bMasked) << pszName;
+    }
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "catalog/CDocumentPlacement.h"
 
+#include "store/CNodeFolderRec.h"
+
 #include "tests/catalog/CatalogDriveFixture.h"
 
 #include <gtest/gtest.h>
@@ -55,6 +57,29 @@ TEST_F(CDocumentPlacementTest, TheNearestFolderRecordPlacesAFile)
     // Nothing places a file elsewhere: it goes under the fallback, the systems root.
     EXPECT_EQ(PlaceFile("t:\\music\\song.txt").front(), "*");
     EXPECT_EQ(PlaceFile("t:\\music\\song.txt").size(), 2U);
+}
+
+TEST_F(CDocumentPlacementTest, AFolderRecordEnteredDuringARunPlacesTheNextFiles)
+{
+    auto pDocs = Group("Docs", 0);
+    auto pMusic = Group("Music", 0);
+    AssignFolder(*pMusic, "t:\\music\\");
+    CDocumentPlacement placement(m_pCatalog.get(), m_pSystems.get());
+    CNodeRecArray nodes;
+    EXPECT_FALSE(placement.PlaceFile("t:\\docs\\a.txt", "", nodes));
+    EXPECT_FALSE(placement.PlaceFile("t:\\docs\\b.txt", "", nodes));
+    // As a first cataloguing enters the folder records it makes.
+    const std::unique_ptr<CNodeFolderRec> pFolder(m_pCatalog->AddNodeFolder("t:\\docs\\"));
+    ASSERT_TRUE(pFolder && pDocs->LinkNodeFolder(pFolder.get()));
+    placement.GetFolderMap().AddRecord("t:\\docs\\", pFolder->GetRef());
+    EXPECT_TRUE(placement.PlaceFile("t:\\docs\\c.txt", "", nodes));
+    EXPECT_EQ(NodeNames(nodes), std::vector<std::string> { "Docs" });
+    // Folders taking turns each find their own nodes.
+    EXPECT_TRUE(placement.PlaceFile("t:\\music\\d.txt", "", nodes));
+    EXPECT_EQ(NodeNames(nodes), std::vector<std::string> { "Music" });
+    EXPECT_TRUE(placement.PlaceFile("t:\\Docs\\Deeper\\e.txt", "", nodes));
+    EXPECT_EQ(NodeNames(nodes), std::vector<std::string> { "Docs" });
+    EXPECT_FALSE(placement.PlaceFile("t:\\other\\f.txt", "", nodes));
 }
 
 TEST_F(CDocumentPlacementTest, EachFileBitLooksInItsOwnText)

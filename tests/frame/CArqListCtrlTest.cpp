@@ -32,6 +32,7 @@
 #include "platform/framework/CMenu.h"
 #include "platform/shell/ProgramLaunch.h"
 #include "platform/window/Clipboard.h"
+#include "platform/window/MessageBox.h"
 #include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
@@ -674,6 +675,85 @@ TEST_F(ArqListTest, NumberAndProtectionFollowTheDialogsAnswers)
     EXPECT_FALSE(IsProtectedFile(DocPath("a.txt").c_str()));
     std::ifstream in(Home() / "docs" / "a.txt");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string(5, 'a'));
+}
+
+TEST_F(ArqListTest, SelectedDocumentsTakeTheirContentAsDescriptionAndFailuresAreReported)
+{
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    auto description = [this](const char* pszName) {
+        std::unique_ptr<CDocumentRec> pDocument(App().GetMainCatalog()->FindPath(DocPath(pszName).c_str()));
+        CString strText;
+        pDocument->GetNameWithLocation(strText);
+        return strText;
+    };
+    // The step reads the real file; b.odt's write fails.
+    std::vector<CString> described;
+    m_prompts.m_fnDescribe = [&described](CDocumentRec& document) {
+        described.push_back(document.GetFilePath());
+        if (document.GetFilePath().Find("b.odt") >= 0)
+            return CDocumentRec::DESCRIPTION_FAILED;
+        char szContent[64] {};
+        document.ReadContent(szContent, sizeof(szContent));
+        return document.ChangeDescription(szContent);
+    };
+    std::vector<CString> messages;
+    auto answerMessage = [this, &messages](int nAnswer) {
+        m_driver.OnNextDialog([&messages, nAnswer](HWND hBox) {
+            messages.push_back(CTestDriver::Text(::GetDlgItem(hBox, MESSAGEBOX_TEXT_ID)));
+            ::EndDialog(hBox, nAnswer);
+        });
+    };
+    EXPECT_FALSE(Enabled(RowOf("gone.txt"), ID_DOC_DESCRIBE_FROM_CONTENT));
+    EXPECT_FALSE(Enabled(RowOf("Old"), ID_DOC_DESCRIBE_FROM_CONTENT));
+    List().SelectOnly(RowOf("a.txt"));
+    List().SetItemState(RowOf("b.odt"), LVIS_SELECTED, LVIS_SELECTED);
+    List().SetItemState(RowOf("gone.txt"), LVIS_SELECTED, LVIS_SELECTED);
+    answerMessage(IDOK);
+    ActiveView()->GetListView()->SendMessage(WM_COMMAND, ID_DOC_DESCRIBE_FROM_CONTENT);
+    EXPECT_EQ(described.size(), 2u) << "the file that is gone is skipped";
+    EXPECT_EQ(description("a.txt"), "aaaaa");
+    EXPECT_EQ(Cell(RowOf("a.txt"), COLUMN_DESCRIPTION), "aaaaa");
+    EXPECT_EQ(description("b.odt"), "");
+    EXPECT_EQ(messages, std::vector<CString> { GetResString(IDS_DESCRIBE_FAILED) });
+
+    // A description there already is replaced only when the user agrees.
+    List().SelectOnly(RowOf("a.txt"));
+    described.clear();
+    messages.clear();
+    answerMessage(IDNO);
+    ActiveView()->GetListView()->SendMessage(WM_COMMAND, ID_DOC_DESCRIBE_FROM_CONTENT);
+    EXPECT_TRUE(described.empty());
+    // Agreed, the same text again gives nothing new, which is said.
+    answerMessage(IDYES);
+    answerMessage(IDOK);
+    ActiveView()->GetListView()->SendMessage(WM_COMMAND, ID_DOC_DESCRIBE_FROM_CONTENT);
+    EXPECT_EQ(described.size(), 1u);
+    EXPECT_EQ(messages,
+        (std::vector<CString> { GetResString(IDS_DESCRIBE_REPLACE_ONE), GetResString(IDS_DESCRIBE_REPLACE_ONE),
+            GetResString(IDS_DESCRIBE_NO_TEXT) }));
+}
+
+TEST_F(ArqListTest, DescribingALongSelectionShowsItsProgress)
+{
+    for (int i = 0; i < 12; ++i)
+        WriteFile(("n" + std::to_string(1000 + i) + ".txt").c_str(), "text " + std::to_string(i));
+    auto pForty = System("Forty");
+    List().Fill(pForty.get());
+    List().SelectOnly(0);
+    for (int nRow = 1; nRow < 12; ++nRow)
+        List().SetItemState(nRow, LVIS_SELECTED, LVIS_SELECTED);
+    int nWithProgress = 0;
+    m_prompts.m_fnDescribe = [&nWithProgress](CDocumentRec& document) {
+        nWithProgress += ::FindWindow(nullptr, GetResString(IDS_DESCRIBE_PROGRESS)) != nullptr;
+        char szContent[64] {};
+        document.ReadContent(szContent, sizeof(szContent));
+        return document.ChangeDescription(szContent);
+    };
+    EXPECT_EQ(List().DescribeSelectedFromContent(), 12);
+    EXPECT_EQ(nWithProgress, 12);
+    EXPECT_EQ(::FindWindow(nullptr, GetResString(IDS_DESCRIBE_PROGRESS)), nullptr);
+    EXPECT_EQ(Cell(11, COLUMN_DESCRIPTION), "text 11");
 }
 
 TEST_F(ArqListTest, SelectedDocumentsGoToTheFavouritesAndSelectedFilesToANewMessage)

@@ -1,16 +1,18 @@
 // The document list and the recycle bin window against their reference
 // pictures (tests/frame/data/list_*.png), checked by eye once: a group's rows
-// in the details style and in large icons, and the bin's window with one
-// entry. The columns of file times and folders are hidden, as they change
-// with every run.
+// in the details style and in large icons, the bin's window with one entry,
+// and the search results window with the documents a search found. The columns of file times and folders are hidden, as
+// they change with every run.
 
 #include "tests/frame/AppTestFixture.h"
 
 #include "catalog/CRecycleRun.h"
 #include "frame/CArqListView.h"
 #include "frame/CDlgDocumentList.h"
+#include "frame/CDlgSearchResults.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
+#include "store/CFolderIndex.h"
 #include "store/CNodeRec.h"
 #include "store/CatalogColumns.h"
 #include "tests/catalog/RecycleBinFixture.h"
@@ -53,6 +55,8 @@ protected:
     {
         if (m_bin.GetSafeHwnd())
             m_bin.DestroyWindow();
+        if (m_results.GetSafeHwnd())
+            m_results.DestroyWindow();
         SetCatalogPrompts(nullptr);
         AppTest::TearDown();
     }
@@ -82,6 +86,7 @@ protected:
 
     CScriptedSelectionPrompts m_selection;
     CDlgDocumentList m_bin;
+    CDlgSearchResults m_results;
 
 private:
     std::unique_ptr<ScopedVariable> m_setDataHome;
@@ -109,6 +114,28 @@ TEST_F(ListPictureTest, TheRecycleBinWindowWithAnEntry)
     CArqListCtrl& list = m_bin.GetList();
     list.SetColumnWidth(list.FindColumn(COLUMN_BIN_FOLDER), 0);
     ExpectPicture(m_bin.GetSafeHwnd(), "list_recycle_bin.png");
+}
+
+TEST_F(ListPictureTest, TheSearchResultsWindowWithTheFoundDocuments)
+{
+    {
+        CFolderIndex index(App().GetFolderIndexPath(), 1);
+        ASSERT_TRUE(index.IsOpen());
+        CRecordRef folder;
+        ASSERT_TRUE(index.AddFolder((Path("") + "\\").c_str(), &folder));
+        for (const char* pszName : { "budget.txt", "minutes.txt", "missing.txt" }) {
+            std::unique_ptr<CDocumentRec> pFound(App().GetMainCatalog()->FindPath(Path(pszName).c_str()));
+            ASSERT_NE(pFound, nullptr);
+            ASSERT_TRUE(index.AddEntry(folder, pszName, pFound->GetRef()));
+        }
+    }
+    ASSERT_TRUE(m_results.CreateHidden(MainFrame()));
+    m_results.ShowList();
+    CArqListCtrl& list = m_results.GetList();
+    ASSERT_EQ(list.GetItemCount(), 3);
+    for (LONG nColumnId : { COLUMN_LABEL, COLUMN_CREATED, COLUMN_ACCESSED })
+        list.SetColumnWidth(list.FindColumn(nColumnId), 0);
+    ExpectPicture(m_results.GetSafeHwnd(), "list_search_results.png");
 }
 
 } // namespace

@@ -27,9 +27,10 @@ public:
     int ConfirmSetup() override { return Ask("confirm setup", m_nConfirmSetup); }
     int FindFilesHost() override { return Ask("find files host", m_nFindFilesHostAnswer); }
     int FindOptions() override { return Ask("find options", IDCANCEL); }
-    int SearchCriteria(CListFilter&, BOOL bReadOnly) override
+    int SearchCriteria(CListFilter& filter, BOOL bReadOnly) override
     {
-        return Ask(bReadOnly ? "search criteria read-only" : "search criteria", IDCANCEL);
+        return Ask(bReadOnly ? "search criteria read-only" : "search criteria",
+            m_fnCriteria ? m_fnCriteria(filter) : IDCANCEL);
     }
     int OrphanWarning(BOOL* pbDontWarn) override
     {
@@ -92,6 +93,11 @@ public:
         *pnNumber = m_nNumber;
         return Ask("set number", m_nNumberAnswer);
     }
+    int DescribeFromContent(CDocumentRec& document) override
+    {
+        m_asked.emplace_back("describe from content");
+        return m_fnDescribe ? m_fnDescribe(document) : CDefaultFramePrompts::DescribeFromContent(document);
+    }
     int ChooseFolder(UINT nIDCaption, CDocumentRec&, CString* pstrFolder) override
     {
         m_nChooseFolderCaption = nIDCaption;
@@ -120,6 +126,7 @@ public:
     std::function<int(CSetupResults&)> m_fnWizard; // none: the defaults' empty catalog
     int m_nConfirmSetup { IDOK };
     int m_nFindFilesHostAnswer { IDCANCEL };
+    std::function<int(CListFilter&)> m_fnCriteria; // edits the filter given, then answers
     int m_nOrphanAnswer { IDNO };
     BOOL m_bDontWarn { FALSE };
     int m_nRecoveryAnswer { IDCANCEL };
@@ -129,6 +136,7 @@ public:
     std::function<void(ESheet, void*)>
         m_fnSheet; // changes a sheet's data, whose type its kind gives, before its answer
     ESheet m_eLastSheet { ESheet::General };
+    std::function<int(CDocumentRec&)> m_fnDescribe; // none: nothing written
     int m_nUpdateAnswer { IDCANCEL };
     int m_nMaintenanceAnswer { IDCANCEL };
     int m_nNoticeCount { -1 };

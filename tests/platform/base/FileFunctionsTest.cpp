@@ -74,6 +74,27 @@ TEST_F(FileFunctionsTest, AttributeDataHoldsSizeAndTimes)
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 
+TEST_F(FileFunctionsTest, AttributesComeFromTheEntryTheLookupFinds)
+{
+    // An exact name wins over one differing in case; another case finds the
+    // host entry, whose own name decides the hidden attribute.
+    Write("Case.txt");
+    fs::create_directory(Folder().Path() / "case.txt");
+    EXPECT_EQ(GetFileAttributes(OnT("Case.txt").c_str()), FILE_ATTRIBUTE_ARCHIVE);
+    EXPECT_EQ(GetFileAttributes(OnT("case.txt").c_str()), FILE_ATTRIBUTE_DIRECTORY);
+    Write(".Profile");
+    EXPECT_EQ(GetFileAttributes(OnT(".PROFILE").c_str()), FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN);
+    WIN32_FILE_ATTRIBUTE_DATA data {};
+    ASSERT_TRUE(GetFileAttributesEx(OnT(".profile").c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(data.dwFileAttributes, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN);
+
+    // A link is a reparse point showing its target's kind; a dangling one a file's.
+    fs::create_directory_symlink(Folder().Path() / "case.txt", Folder().Path() / "to-folder");
+    fs::create_symlink(Folder().Path() / "gone.txt", Folder().Path() / "dangling");
+    EXPECT_EQ(GetFileAttributes(OnT("TO-FOLDER").c_str()), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
+    EXPECT_EQ(GetFileAttributes(OnT("dangling").c_str()), FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 TEST_F(FileFunctionsTest, MissingPathsReportFileOrPathNotFound)
 {
     EXPECT_EQ(GetFileAttributes(OnT("nothing.txt").c_str()), INVALID_FILE_ATTRIBUTES);
