@@ -20,7 +20,6 @@
 #include "bench/BenchCatalogData.h"
 #include "bench/BenchTiming.h"
 #include "catalog/CKeywordTypeMap.h"
-#include "dialogs/groups/CGroupCheckTreeCtrl.h"
 #include "dialogs/groups/CSystemKeywordsPropSheet.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/ResourceModule.h"
@@ -34,6 +33,7 @@
 #include "store/CatalogTypes.h"
 #include "tests/support/ScopedVariable.h"
 #include "tests/support/ScratchFolder.h"
+#include "webaccess/dialogs/CGroupCheckTreeCtrl.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -51,6 +51,10 @@ public:
     BOOL OfferDocumentTypes() override;
     int SetOption(CDocumentRec& document, DWORD* pdwAction) override;
     int SetNumber(CDocumentRec& document, int* pnNumber) override;
+    // The find options over the application's find settings, and the list
+    // filter dialog (CDialogFramePrompts_Search.cpp).
+    int FindOptions() override;
+    int SearchCriteria(CListFilter& filter, BOOL bReadOnly) override;
     // The copy dialog: IDOK once the copy is made, with the folder it went to.
     int ChooseFolder(UINT nIDCaption, CDocumentRec& document, CString* pstrFolder) override;
     // The web access account dialogs, each without a parent, on the program's

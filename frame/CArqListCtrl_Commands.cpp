@@ -147,9 +147,11 @@ void CArqListCtrl::OnUpdateEditCell(CCmdUI* pCmdUI)
     // The menu names the column an edit would change.
     if (pCmdUI->m_pMenu) {
         CString strText = GetResString(IDS_EDIT_CELL_UNAVAILABLE);
-        if (bEditable)
-            strText.Format(
-                GetResString(IDS_EDIT_CELL_NAMED), LPCTSTR(GetResString(static_cast<UINT>(GetColumnId(nColumn)))));
+        if (bEditable) {
+            // One string at a time: the loader's buffer holds only the last.
+            const CString strColumn = GetResString(static_cast<UINT>(GetColumnId(nColumn)));
+            strText.Format(GetResString(IDS_EDIT_CELL_NAMED), static_cast<LPCTSTR>(strColumn));
+        }
         pCmdUI->SetText(strText);
     }
     pCmdUI->Enable(bEditable);

@@ -26,6 +26,7 @@
 #include "store/CMailDocumentHooks.h"
 #include "store/CatalogCompare.h"
 
+#include "platform/base/PathMap.h"
 #include "platform/base/SyncClasses.h"
 #include "platform/controls/ListViewControl.h"
 #include "platform/framework/CWaitCursor.h"
@@ -143,7 +144,12 @@ void CArqListCtrl::StartFill(BOOL bNodesFirst)
     pFill->pDocuments = m_pDocuments.get();
     pFill->bNodesFirst = bNodesFirst != FALSE;
     pFill->nRemaining = std::min(nTotal, DIRECT_ROWS);
-    InsertFillRows(*pFill);
+    {
+        // The direct rows' documents mostly share a few folders: each is
+        // looked up (or listed, for missing files) once for all of them.
+        const CPathLookupBatch lookups;
+        InsertFillRows(*pFill);
+    }
     m_pFill = pFill;
     if (nTotal <= DIRECT_ROWS)
         return;

@@ -143,9 +143,10 @@ int CDlgDocumentList::FindNext()
     if (nRow >= 0 && nRow != nFocused) {
         m_list.SelectOnly(nRow);
     } else if (!bEnd) {
+        // One string at a time: the loader's buffer holds only the last.
+        const CString strScope = GetResString(IDS_FIND_WHOLE_CATALOG);
         CString strText;
-        strText.Format(GetResString(nRow >= 0 ? IDS_FIND_ONLY_FOCUSED : IDS_FIND_NONE),
-            static_cast<LPCTSTR>(GetResString(IDS_FIND_WHOLE_CATALOG)));
+        strText.Format(GetResString(nRow >= 0 ? IDS_FIND_ONLY_FOCUSED : IDS_FIND_NONE), static_cast<LPCTSTR>(strScope));
         AfxMessageBox(strText, MB_ICONINFORMATION);
         nRow = -1;
     }

@@ -257,6 +257,21 @@ void CFindSettings::SetLastFindFilter(const CListFilter& filter)
     CopyListFilter(&m_lastFilter, filter);
 }
 
+void CFindSettings::SetFindOptions(const CFindRecord& options)
+{
+    m_find.nType = options.nType;
+    m_find.nField = options.nField;
+    m_find.nScope = options.nScope;
+    m_find.bMatchCase = options.bMatchCase;
+    m_find.bWholeWord = options.bWholeWord;
+    m_find.bRecycle = options.bRecycle;
+    m_find.bOpenFindBar = options.bOpenFindBar;
+    m_find.bResultList = options.bResultList;
+    m_find.bAllDocs = options.bAllDocs;
+    m_find.bInterrupt = options.bInterrupt;
+    m_find.bDate = options.bDate;
+}
+
 void CFindSettings::ApplySearchCriteria() const
 {
     CSearchCriteria& criteria = GetGlobalSearchCriteria();

@@ -95,6 +95,9 @@ public:
     CString GetLastSearchText() const { return m_lastFind.GetText(); }
     // Replaces the last find's list filter by a copy of filter.
     void SetLastFindFilter(const CListFilter& filter);
+    // The find record's options (kind, field, scope and flags) become those
+    // of options; its history and system stay.
+    void SetFindOptions(const CFindRecord& options);
     // Makes the newest search the program's find criteria (GetGlobalSearchCriteria).
     void ApplySearchCriteria() const;
 

@@ -1240,9 +1240,6 @@
 #define IDC_SETUP_ADD               1339    // adds an item or a location
 #define IDC_SETUP_RENAME            1431
 #define IDC_SETUP_NODE_NAME         1459    // the keywords page: the selected item's name
-#define IDC_SETUP_TYPES             1213    // the documents page
-#define IDC_SETUP_EXTENSIONS        1214
-#define IDC_SETUP_ADD_EXTENSION     1421
 #define IDC_SETUP_LOCAL_DRIVES      1355    // the locations page
 #define IDC_SETUP_NETWORK           1357
 #define IDC_SETUP_LOCATION_LIST     1338
@@ -1275,6 +1272,54 @@
 #define IDS_NO_CRITERIA             4344
 #define IDS_LANGUAGE_NAME           4348    // "Ingles": own names read "<name> <suffix>"
 #define IDS_NO_USAGE_FILE           4379
+// The find options and the search criteria (list filter) dialogs.
+#define IDD_SEARCH_CRITERIA         223
+#define IDD_FIND_OPTIONS            392
+#define IDC_CRITERIA_ACTIVE         1900
+#define IDC_CRITERIA_ALL            1901
+#define IDC_CRITERIA_ANY            1902
+#define IDC_CRITERIA_COLUMN_1       1903
+#define IDC_CRITERIA_COLUMN_2       1904
+#define IDC_CRITERIA_COLUMN_3       1905
+#define IDC_CRITERIA_COLUMN_4       1906
+#define IDC_CRITERIA_OPERATOR_1     1907
+#define IDC_CRITERIA_OPERATOR_2     1908
+#define IDC_CRITERIA_OPERATOR_3     1909
+#define IDC_CRITERIA_OPERATOR_4     1910
+#define IDC_CRITERIA_VALUE_1        1911
+#define IDC_CRITERIA_VALUE_2        1912
+#define IDC_CRITERIA_VALUE_3        1913
+#define IDC_CRITERIA_VALUE_4        1914
+#define IDC_CRITERIA_END_1          1915
+#define IDC_CRITERIA_END_2          1916
+#define IDC_CRITERIA_END_3          1917
+#define IDC_CRITERIA_END_4          1918
+#define IDC_FIND_ALL_WORDS          1920
+#define IDC_FIND_ANY_WORD           1921
+#define IDC_FIND_PHRASE             1922
+#define IDC_FIND_FIELD              1923
+#define IDC_FIND_SCOPE_CATALOG      1924
+#define IDC_FIND_SCOPE_SYSTEM       1925
+#define IDC_FIND_SCOPE_LIST         1926
+#define IDC_FIND_MATCH_CASE         1927
+#define IDC_FIND_WHOLE_WORD         1928
+#define IDC_FIND_RECYCLE            1929
+#define IDC_FIND_RESULT_LIST        1930
+#define IDC_FIND_OPEN_FIND_BAR      1931
+#define IDS_CRITERIA_OP_EQUAL       4610
+#define IDS_CRITERIA_OP_NOT_EQUAL   4611
+#define IDS_CRITERIA_OP_LESS        4612
+#define IDS_CRITERIA_OP_GREATER     4613
+#define IDS_CRITERIA_OP_CONTAINS    4614
+#define IDS_CRITERIA_OP_NOT_CONTAINS 4615
+#define IDS_CRITERIA_OP_BETWEEN     4616
+#define IDS_CRITERIA_BAD_OPERATOR   4617
+#define IDS_CRITERIA_BAD_NUMBER     4618
+#define IDS_CRITERIA_BAD_DATE       4619
+#define IDS_CRITERIA_CLOSE          4620
+#define IDS_CRITERIA_NO_COLUMN      4621
+#define IDS_FIND_FIELD_CONTENT      4622
+#define IDS_FIND_FIELD_ALL_TEXTS    4623
 // The Find Files window and the find dialog of the catalog views.
 #define IDD_FIND_FILES              192
 #define IDD_FIND_FILES_HOST         386

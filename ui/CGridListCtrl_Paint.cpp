@@ -114,12 +114,19 @@ void CGridListCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     textBand.top = row.top + (row.bottom - row.top - m_nTextHeight) / 2;
     textBand.bottom = textBand.top + m_nTextHeight;
 
+    // Cells wholly outside the clip box would draw nothing: they are passed by.
+    RECT clip {};
+    const int nClip = pDC->GetClipBox(&clip);
+    const bool bClipped = nClip == SIMPLEREGION || nClip == COMPLEXREGION;
+
     int x = row.left;
     std::optional<COLORREF> crText; // asked of IsItemRecent once, when a cell has text
     bool bTextColorSet = false;     // the label cell sets its own
     for (const PaintColumn& column : layout.columns) {
         const RECT cell { x, row.top, x + column.nWidth, row.bottom };
         x += column.nWidth;
+        if (bClipped && column.nColumn != 0 && (cell.right <= clip.left || cell.left >= clip.right))
+            continue;
         if (column.nColumn == 0) {
             const bool bBold = bHighlighted && m_pBoldFont;
             if (bBold)

@@ -2,10 +2,10 @@
 
 #include "dialogs/groups/GroupNodes.h"
 #include "dialogs/groups/KeywordIndex.h"
-#include "dialogs/groups/NodeTree.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CNodeRec.h"
+#include "ui/NodeTree.h"
 
 #include "platform/framework/MessageMap.h"
 

@@ -14,6 +14,7 @@ END_MESSAGE_MAP()
 IMPLEMENT_DYNAMIC(CGroupSheet, CPropertySheet)
 IMPLEMENT_DYNCREATE(CPropertySheetGrupos, CGroupSheet)
 IMPLEMENT_DYNCREATE(CPropertySheetPalavrasChaves, CGroupSheet)
+IMPLEMENT_DYNCREATE(CPropertySheetInstGrupos, CGroupSheet)
 
 BOOL CGroupSheet::UpdateActivePage()
 {
@@ -77,4 +78,28 @@ void CPropertySheetPalavrasChaves::LoadFromNode(const CNodeRec* pNode)
 BOOL CPropertySheetPalavrasChaves::StoreToNode(CNodeRec* pNode)
 {
     return m_keywords.StoreToNode(pNode) && m_search.StoreToNode(pNode);
+}
+
+/* The set-up wizard's group values. */
+
+CPropertySheetInstGrupos::CPropertySheetInstGrupos()
+{
+    AddPage(&m_keywords);
+    AddPage(&m_search);
+    AddPage(&m_folders);
+}
+
+void CPropertySheetInstGrupos::Load(const CStringArray& keywords, BYTE bSearchMask, const CStringArray& folders)
+{
+    MakeEveryPage();
+    m_keywords.SetKeywords(keywords);
+    m_search.SetMask(bSearchMask);
+    m_folders.SetFolders(folders);
+}
+
+void CPropertySheetInstGrupos::Store(CStringArray& keywords, BYTE& bSearchMask, CStringArray& folders)
+{
+    m_keywords.GetKeywords(keywords);
+    bSearchMask = m_search.GetMask();
+    m_folders.GetFolders(folders);
 }

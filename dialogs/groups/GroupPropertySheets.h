@@ -2,7 +2,9 @@
 
 // The sheets inside the group dialogs, made as child windows over a
 // placeholder: CPropertySheetGrupos holds the five pages of a group,
-// CPropertySheetPalavrasChaves its Keywords and Search pages. Loading makes
+// CPropertySheetPalavrasChaves its Keywords and Search pages, and
+// CPropertySheetInstGrupos the set-up wizard's Keywords, Search and Folders
+// twins, which hand plain values in and out. Loading makes
 // every page's window first, so each page shows its node even before the
 // user opens it; storing goes through the pages in their order and stops at
 // the first failed write. Both pass the idle pass on to their pages.
@@ -59,4 +61,21 @@ public:
 
     CGroupPropertiesKeywords m_keywords;
     CGroupPropertiesTipoProcura m_search;
+};
+
+class CPropertySheetInstGrupos : public CGroupSheet {
+    DECLARE_DYNCREATE(CPropertySheetInstGrupos)
+
+public:
+    CPropertySheetInstGrupos();
+
+    // Shows a group's values on the three pages.
+    void Load(const CStringArray& keywords, BYTE bSearchMask, const CStringArray& folders);
+    // Replaces the values by what the pages show and empties the lists, so
+    // that the next Load starts from nothing.
+    void Store(CStringArray& keywords, BYTE& bSearchMask, CStringArray& folders);
+
+    CGroupInstKeywords m_keywords;
+    CGroupInstTipoProcura m_search;
+    CGroupInstFolders m_folders;
 };

@@ -77,7 +77,7 @@ BOOL CInstalacaoFolder::PrepareTree()
     const int nMode = sheet.GetLocationMode();
     BOOL bRefill = m_bFillFailed || nMode != m_nLastMode;
     CMapStringToPtr* pNewExtensions = nullptr;
-    const std::set<CString>& chosen = sheet.GetDocumentsPage().GetChosenExtensions();
+    const std::set<CString> chosen = sheet.GetDocumentsPage().GetChosenExtensions();
     if (chosen != m_extensions) {
         m_extensions = chosen;
         m_extensionMap.RemoveAll();

@@ -348,7 +348,16 @@ std::string CPathLookupBatch::FindName(CFolder& folder, const std::string& strNa
     // Below this many lookups a name costs less to look up alone than its
     // share of listing the folder.
     constexpr int LIST_AFTER_LOOKUPS = 16;
-    if (!folder.bListed && ++folder.nLookups == LIST_AFTER_LOOKUPS) {
+    bool bList = !folder.bListed && ++folder.nLookups == LIST_AFTER_LOOKUPS;
+    if (!folder.bListed && !bList && strName.find('~') == std::string::npos) {
+        struct stat info { };
+        if (lstat(JoinHostPath(folder.path.HostPath(), strName).c_str(), &info) == 0)
+            return strName;
+        // A name missed as written is looked up by case in a listing anyway:
+        // the listing is kept for the folder's next names.
+        bList = true;
+    }
+    if (bList) {
         bool bOk = false;
         folder.entries = ListHostFolder(folder.path.HostPath(), &bOk);
         folder.bListed = bOk;
@@ -489,10 +498,22 @@ BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath)
     }
 
     std::string strFolder = hostPath.strRoot;
+    std::string strFolderKey = hostPath.strRoot;
     bool bFound = true;
     for (size_t i = 0; i < below.size(); ++i) {
         const std::string& strName = below[i];
-        std::string strHostName = bFound ? FindHostName(strFolder, strName) : std::string();
+        std::string strHostName;
+        if (bFound && pBatch != nullptr) {
+            // Every folder on the way is kept, so that paths through a
+            // missing folder list its parent once for the whole batch.
+            auto [it, bNew] = pBatch->m_folders.try_emplace(strFolderKey);
+            if (bNew)
+                it->second.path = hostPath;
+            strHostName = pBatch->FindName(it->second, strName);
+        } else if (bFound) {
+            strHostName = FindHostName(strFolder, strName);
+        }
+        strFolderKey += '\\' + strName;
         bFound = !strHostName.empty();
         if (bFound)
             ++hostPath.nExisting;

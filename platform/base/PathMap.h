@@ -63,9 +63,10 @@ BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath);
 
 // Keeps, while it lives, the folders that ResolveProgramPath finds on the
 // creating thread, so that a batch of paths in the same folders looks each
-// folder up once instead of once per path (a folder missed by case is listed
-// once); a folder asked for many times is listed, and the names in it are
-// then found in the listing. For work that may take the file system as it was
+// folder up once instead of once per path; a folder in which a name is missed
+// as written, or which is asked for many times, is listed once, and the names
+// in it are then found in the listing (so paths through a missing folder list
+// its parent once). For work that may take the file system as it was
 // at its first lookup, such as one reply to one request. An inner batch hides
 // an outer one until it ends.
 class CPathLookupBatch {

@@ -2,6 +2,7 @@
 
 #include "platform/gdi/Bitmaps.h"
 
+#include <algorithm>
 #include <vector>
 
 #include <X11/XKBlib.h>
@@ -111,17 +112,36 @@ HBITMAP CXTestInput::CaptureWindow(unsigned long nWindow)
     XWindowAttributes attributes {};
     if (!XGetWindowAttributes(m_pDisplay, nWindow, &attributes) || attributes.map_state != IsViewable)
         return nullptr;
-    XImage* pImage = XGetImage(m_pDisplay, nWindow, 0, 0, static_cast<unsigned>(attributes.width),
-        static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-    if (!pImage)
+    // The window's area is read from the root: a window's own image leaves
+    // undefined (black on Xvfb) the parts other top-level windows cover,
+    // where the screen shows those windows. Parts off the screen stay black.
+    const Window root = attributes.root;
+    XWindowAttributes rootAttributes {};
+    int xRoot = 0;
+    int yRoot = 0;
+    Window child = None;
+    if (!XGetWindowAttributes(m_pDisplay, root, &rootAttributes)
+        || !XTranslateCoordinates(m_pDisplay, nWindow, root, 0, 0, &xRoot, &yRoot, &child))
         return nullptr;
-    std::vector<uint32_t> pixels(static_cast<size_t>(attributes.width) * attributes.height);
-    for (int y = 0; y < attributes.height; ++y)
-        for (int x = 0; x < attributes.width; ++x)
-            pixels[static_cast<size_t>(y) * attributes.width + x]
-                = static_cast<uint32_t>(XGetPixel(pImage, x, y)) & 0xFFFFFF;
-    XDestroyImage(pImage);
-    return CreateBitmap(attributes.width, attributes.height, 1, 32, pixels.data());
+    const int nWidth = attributes.width;
+    const int nHeight = attributes.height;
+    const int xFirst = std::max(xRoot, 0);
+    const int yFirst = std::max(yRoot, 0);
+    const int xEnd = std::min(xRoot + nWidth, rootAttributes.width);
+    const int yEnd = std::min(yRoot + nHeight, rootAttributes.height);
+    std::vector<uint32_t> pixels(static_cast<size_t>(nWidth) * nHeight);
+    if (xFirst < xEnd && yFirst < yEnd) {
+        XImage* pImage = XGetImage(m_pDisplay, root, xFirst, yFirst, static_cast<unsigned>(xEnd - xFirst),
+            static_cast<unsigned>(yEnd - yFirst), AllPlanes, ZPixmap);
+        if (!pImage)
+            return nullptr;
+        for (int y = yFirst; y < yEnd; ++y)
+            for (int x = xFirst; x < xEnd; ++x)
+                pixels[static_cast<size_t>(y - yRoot) * nWidth + (x - xRoot)]
+                    = static_cast<uint32_t>(XGetPixel(pImage, x - xFirst, y - yFirst)) & 0xFFFFFF;
+        XDestroyImage(pImage);
+    }
+    return CreateBitmap(nWidth, nHeight, 1, 32, pixels.data());
 }
 
 void CXTestInput::Sync()

@@ -41,8 +41,9 @@ public:
 
     /* The server's side. */
 
-    // A new bitmap of the window's pixels as the server shows them (the
-    // caller deletes it); NULL when the window is not viewable.
+    // A new bitmap of the window's area as the server shows it, other
+    // windows that cover it included (the caller deletes it); NULL when the
+    // window is not viewable.
     HBITMAP CaptureWindow(unsigned long nWindow);
     // Waits until the server has handled everything sent so far.
     void Sync();

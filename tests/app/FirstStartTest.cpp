@@ -4,6 +4,7 @@
 // program then works with holds what the user chose.
 
 #include "dialogs/CDialogPrompts.h"
+#include "dialogs/groups/CGroupFolderListCtrl.h"
 #include "frame/CSisTreeView.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
@@ -74,9 +75,21 @@ protected:
     {
         return script.Press(ID_WIZNEXT)
             .Then([this](HWND hDlg) {
-                EXPECT_TRUE(m_driver.ClickCheckListBox(CTestDriver::FindChild(hDlg, IDC_SETUP_TYPES), 0));
+                EXPECT_TRUE(m_driver.ClickCheckListBox(CTestDriver::FindChild(hDlg, IDC_DOC_TYPES), 0));
             })
             .Press(ID_WIZNEXT);
+    }
+    // The usage page: the "Student" usage chosen.
+    void ChooseStudentUsage(CDialogScript& script)
+    {
+        script.Check(IDC_SETUP_USE_USAGE).Then([this](HWND hDlg) {
+            HWND hUsages = CTestDriver::FindChild(hDlg, IDC_SETUP_USAGES);
+            const std::vector<CString> usages = CTestDriver::Items(hUsages);
+            for (std::size_t i = 0; i < usages.size(); ++i) {
+                if (usages[i] == CString("Student"))
+                    m_driver.ClickCheckListBox(hUsages, static_cast<int>(i));
+            }
+        });
     }
     Names Children(CNodeRec& node) const
     {
@@ -105,13 +118,7 @@ TEST_F(FirstStartTest, TheWizardsOrganisationBecomesTheCatalogsSystems)
 {
     CDialogScript script;
     ChooseTextDocuments(script).Press(ID_WIZNEXT);
-    script.Check(IDC_SETUP_USE_USAGE).Then([this](HWND hDlg) {
-        const std::vector<CString> usages = CTestDriver::Items(CTestDriver::FindChild(hDlg, IDC_SETUP_USAGES));
-        for (std::size_t i = 0; i < usages.size(); ++i) {
-            if (usages[i] == CString("Student"))
-                m_driver.ClickCheckListBox(CTestDriver::FindChild(hDlg, IDC_SETUP_USAGES), static_cast<int>(i));
-        }
-    });
+    ChooseStudentUsage(script);
     script.Press(ID_WIZNEXT).Press(ID_WIZNEXT).Press(ID_WIZNEXT).Press(ID_WIZFINISH);
     m_driver.AnswerNextDialog(std::move(script));
     AnswerMessage(IDYES);
@@ -133,6 +140,55 @@ TEST_F(FirstStartTest, TheWizardsOrganisationBecomesTheCatalogsSystems)
     const Names top = TreeTexts(nullptr);
     ASSERT_FALSE(top.empty());
     EXPECT_NE(std::find(top.begin(), top.end(), std::string(strBranch)), top.end());
+}
+
+TEST_F(FirstStartTest, AKeywordAndAFolderGivenInTheWizardReachTheGroup)
+{
+    WriteFile("docs/a.txt");
+    CDialogScript script;
+    ChooseTextDocuments(script).Press(ID_WIZNEXT);
+    ChooseStudentUsage(script);
+    // The keywords page shows the first group, "Applications".
+    script.Press(ID_WIZNEXT).Press(ID_WIZNEXT).Then([](HWND hDlg) {
+        HWND hKeywords = CTestDriver::FindChild(hDlg, IDC_GROUP_KEYWORD_LIST);
+        ASSERT_NE(hKeywords, nullptr);
+        LVITEM item {};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(::SendMessage(hKeywords, LVM_GETITEMCOUNT, 0, 0));
+        item.pszText = const_cast<LPTSTR>(" invoice ");
+        ::SendMessage(hKeywords, LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&item));
+        // The Add button's folder popup hands its choice to the list.
+        auto* pFolders = dynamic_cast<CGroupFolderListCtrl*>(
+            CWnd::FromHandlePermanent(CTestDriver::FindChild(hDlg, IDC_GROUP_FOLDER_LIST)));
+        ASSERT_NE(pFolders, nullptr);
+        pFolders->AddFolder("C:\\docs");
+    });
+    script.Press(ID_WIZNEXT).Press(ID_WIZFINISH);
+    m_driver.AnswerNextDialog(std::move(script));
+    DeclineTypesOffer();
+
+    ASSERT_TRUE(Start());
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
+    ASSERT_NE(pRoot, nullptr);
+    std::unique_ptr<CNodeRec> pBranch(pRoot->GetFirstChild());
+    ASSERT_NE(pBranch, nullptr);
+    const auto groups = pBranch->GetChildren();
+    ASSERT_GE(groups.size(), 2u);
+    const auto& pGroup = groups[0];
+    EXPECT_EQ(std::string(pGroup->GetName()), "Applications");
+    Names keywords;
+    for (const auto& pKeyword : pGroup->GetKeywords())
+        keywords.emplace_back(static_cast<LPCTSTR>(pKeyword->GetText()));
+    EXPECT_EQ(keywords, Names { "invoice" });
+    Names folders;
+    for (const auto& pFolder : pGroup->GetNodeFolders()) {
+        CString strFolder = pFolder->GetText();
+        strFolder.MakeLower();
+        folders.emplace_back(static_cast<LPCTSTR>(strFolder));
+    }
+    EXPECT_EQ(folders, Names { "c:\\docs" });
+    // The other groups were left as they were.
+    EXPECT_TRUE(groups[1]->GetKeywords().empty());
 }
 
 TEST_F(FirstStartTest, InFolderModeTheCheckedFoldersAreCatalogued)

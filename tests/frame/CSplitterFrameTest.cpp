@@ -19,6 +19,8 @@
 #include "resources/ResourceIds.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
+#include "store/CatalogColumns.h"
+#include "store/ListFilter.h"
 #include "ui/CKadDragObjReg.h"
 
 #include "platform/framework/AfxFrameIds.h"
@@ -254,6 +256,40 @@ TEST_F(SplitterFrameTest, NextFilteredSystemWalksTheTreeAndComesRound)
     m_driver.Advance(CSplitterFrame::CLICK_DELAY);
     Command(ID_CATALOG_NEXT_SYSTEM);
     EXPECT_EQ(pTree->GetItemText(pTree->GetSelectedItem()), "Photos");
+}
+
+TEST_F(SplitterFrameTest, TheListFilterRefillsTheListWithTheAcceptedFilterOnly)
+{
+    CTreeCtrl& tree = m_pView->GetTreeView()->GetTreeCtrl();
+    ASSERT_TRUE(m_driver.ClickTreeItem(tree.GetSafeHwnd(), CTestDriver::TreeItem(tree.GetSafeHwnd(), { "Photos" })));
+    m_driver.Advance(CSplitterFrame::CLICK_DELAY);
+    ASSERT_EQ(ListRows(), 2);
+    auto nameContains = [](const char* pszText, int nAnswer) {
+        return [pszText, nAnswer](CListFilter& filter) {
+            CListFilterValue value;
+            value.strText = pszText;
+            filter.bActive = TRUE;
+            SetListFilterCondition(&filter, 0, COLUMN_NAME, FILTER_OP_CONTAINS, FILTER_VALUE_TEXT, value);
+            return nAnswer;
+        };
+    };
+    m_prompts.m_fnCriteria = nameContains("sea", IDOK);
+    Command(ID_CATALOG_LIST_FILTER);
+    EXPECT_EQ(ListRows(), 1);
+    EXPECT_TRUE(m_pView->IsListFilterActive());
+    // A cancelled dialog's edits reach neither the filter nor the list.
+    m_prompts.m_fnCriteria = nameContains("hill", IDCANCEL);
+    Command(ID_CATALOG_LIST_FILTER);
+    ASSERT_EQ(ListRows(), 1);
+    EXPECT_NE(m_pView->GetListView()->GetListCtrl().GetItemText(0, 0).Find("sea"), -1);
+    m_prompts.m_fnCriteria = [](CListFilter& filter) {
+        filter.bActive = FALSE;
+        return IDOK;
+    };
+    Command(ID_CATALOG_LIST_FILTER);
+    EXPECT_EQ(ListRows(), 2);
+    EXPECT_FALSE(m_pView->IsListFilterActive());
+    EXPECT_EQ(m_prompts.CountOf("search criteria"), 3);
 }
 
 TEST_F(SplitterFrameTest, ASystemCopiedInTheTreeIsPastedUnderTheContextNode)

@@ -6,8 +6,9 @@
 // drag_bar.png, checked by eye once); on a real X server (an Xvfb of the
 // test's own) the same road is taken with the server's pointer, the server
 // shows the same picture, and the program quits. The window has a set size;
-// the drag bar (the machine's drives) and the floating find bar are hidden
-// but in the drag bar's own picture.
+// the drag bar (the machine's drives) is hidden but in its own picture, and
+// the floating find bar is hidden because the server's picture would show it
+// over the window, where the headless picture of the window alone does not.
 //
 // Drive D: is a folder of the test's own, so that every path the panes show
 // is the same in each run; the file-time columns are hidden.
@@ -80,8 +81,8 @@ protected:
     HTREEITEM Letters() const { return CTestDriver::TreeItem(Tree().GetSafeHwnd(), { "Letters" }); }
     // A window of a set size, within any screen; the list without the
     // columns that change with every run; the drag bar (whose drives are the
-    // machine's) and the floating find bar hidden; the preview shown, as a
-    // user turns it on.
+    // machine's) and the floating find bar (a window of its own over this
+    // one) hidden; the preview shown, as a user turns it on.
     void PrepareView()
     {
         MainFrame()->ShowWindow(SW_RESTORE);

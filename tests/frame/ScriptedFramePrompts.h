@@ -27,9 +27,10 @@ public:
     int ConfirmSetup() override { return Ask("confirm setup", m_nConfirmSetup); }
     int FindFilesHost() override { return Ask("find files host", m_nFindFilesHostAnswer); }
     int FindOptions() override { return Ask("find options", IDCANCEL); }
-    int SearchCriteria(CListFilter&, BOOL bReadOnly) override
+    int SearchCriteria(CListFilter& filter, BOOL bReadOnly) override
     {
-        return Ask(bReadOnly ? "search criteria read-only" : "search criteria", IDCANCEL);
+        return Ask(bReadOnly ? "search criteria read-only" : "search criteria",
+            m_fnCriteria ? m_fnCriteria(filter) : IDCANCEL);
     }
     int OrphanWarning(BOOL* pbDontWarn) override
     {
@@ -125,6 +126,7 @@ public:
     std::function<int(CSetupResults&)> m_fnWizard; // none: the defaults' empty catalog
     int m_nConfirmSetup { IDOK };
     int m_nFindFilesHostAnswer { IDCANCEL };
+    std::function<int(CListFilter&)> m_fnCriteria; // edits the filter given, then answers
     int m_nOrphanAnswer { IDNO };
     BOOL m_bDontWarn { FALSE };
     int m_nRecoveryAnswer { IDCANCEL };

@@ -5,7 +5,7 @@
 // upload folder. Each keeps its values in public members, loaded before the
 // wizard runs and read after Finish.
 
-#include "dialogs/groups/CGroupCheckTreeCtrl.h"
+#include "webaccess/dialogs/CGroupCheckTreeCtrl.h"
 #include "webaccess/profiles/CWAProfiles.h"
 
 #include "ui/CDibButton.h"

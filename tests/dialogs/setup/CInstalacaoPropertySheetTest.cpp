@@ -21,7 +21,7 @@ protected:
     // The wizard's first two pages: Text Document checked.
     void ChooseTextDocuments(CDialogScript& script)
     {
-        script.Press(ID_WIZNEXT).Then(ClickCheckLine(IDC_SETUP_TYPES, 0)).Press(ID_WIZNEXT);
+        script.Press(ID_WIZNEXT).Then(ClickCheckLine(IDC_DOC_TYPES, 0)).Press(ID_WIZNEXT);
     }
 
     static std::set<std::string> Keys(const CMapStringToPtr& map)
@@ -145,7 +145,7 @@ TEST_F(CInstalacaoPropertySheetTest, CancelOnAnyPageEndsWithoutResults)
         if (nPages >= 1)
             script.Press(ID_WIZNEXT);
         if (nPages >= 2)
-            script.Then(ClickCheckLine(IDC_SETUP_TYPES, 1)).Press(ID_WIZNEXT);
+            script.Then(ClickCheckLine(IDC_DOC_TYPES, 1)).Press(ID_WIZNEXT);
         if (nPages >= 3)
             script.Press(ID_WIZNEXT);
         script.Press(IDCANCEL);

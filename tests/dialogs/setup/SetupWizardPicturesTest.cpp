@@ -54,7 +54,7 @@ TEST_F(SetupWizardPicturesTest, EveryPageInTheSharedStyle)
     CInstalacaoPropertySheet sheet(results);
     CDialogScript script;
     script.Then(ExpectShows("setup_welcome.png")).Press(ID_WIZNEXT);
-    script.Then(ClickCheckLine(IDC_SETUP_TYPES, 0)).Then(ExpectShows("setup_documents.png")).Press(ID_WIZNEXT);
+    script.Then(ClickCheckLine(IDC_DOC_TYPES, 0)).Then(ExpectShows("setup_documents.png")).Press(ID_WIZNEXT);
     script.Then(ExpectShows("setup_mode.png")).Press(ID_WIZNEXT);
     script.Check(IDC_SETUP_USE_USAGE).Check(IDC_SETUP_USE_OWN_NAMES).Then(ClickCheckLine(IDC_SETUP_USAGES, 0));
     script.Then([&sheet](HWND) { sheet.GetUsagePage().SetOwnNames({ "Acme" }); });

@@ -205,6 +205,16 @@ TEST_F(PathMapTest, BatchFindsEachFolderOnceAndAsWithoutIt)
             EXPECT_EQ(HostPath(OnT("many\\none.txt")), (Folder() / "Many" / "none.txt").string());
         }
     }
+    // A name missed as written lists its folder at once: the next names,
+    // even a few, are found by case in that listing.
+    {
+        const CPathLookupBatch batch;
+        EXPECT_EQ(HostPath(OnT("many\\none.txt")), (Folder() / "Many" / "none.txt").string());
+        EXPECT_EQ(HostPath(OnT("many\\file7.txt")), (Folder() / "Many" / "File7.txt").string());
+        Write("Many/Late.txt");
+        EXPECT_EQ(HostPath(OnT("many\\late.txt")), (Folder() / "Many" / "late.txt").string());
+    }
+    EXPECT_EQ(HostPath(OnT("many\\late.txt")), (Folder() / "Many" / "Late.txt").string());
     // Once it ends, every lookup sees the file system again.
     EXPECT_EQ(HostPath(paths[1]), (Folder() / "Letters" / "ana" / "notes.txt").string());
 }

@@ -123,6 +123,20 @@ TEST_F(X11WindowsTest, UncoveringIsServedFromTheRetainedPixelsWithoutPainting)
     EXPECT_TRUE(MessageLog::Instance().TakeMessages({ WM_PAINT }).empty());
 }
 
+TEST_F(X11WindowsTest, AWindowShownOverAnotherShowsItsPaintedPixelsThereNotBlack)
+{
+    // As a floating tool window first shows over the main window.
+    HWND hUnder = ShowColouredWindow(RED, 0, 0, 100, 100);
+    ASSERT_TRUE(PumpUntil([&] { return ServerPixel(hUnder, 50, 50) == RED; }));
+    HWND hOver = ShowColouredWindow(BLUE, 50, 50, 100, 100);
+    ASSERT_TRUE(PumpUntil([&] { return ServerPixel(hOver, 10, 10) == BLUE; }));
+    EXPECT_EQ(ServerPixel(hUnder, 75, 75), BLUE);
+    EXPECT_EQ(ServerPixel(hUnder, 25, 25), RED);
+    DestroyWindow(hOver);
+    EXPECT_TRUE(PumpUntil([&] { return ServerPixel(hUnder, 75, 75) == RED; }));
+    DestroyWindow(hUnder);
+}
+
 TEST_F(X11WindowsTest, AResizeFromOutsideGivesWmSizeAndARepaint)
 {
     HWND hWnd = CreateRecordingWindow(WS_OVERLAPPEDWINDOW, 10, 10, 200, 150);

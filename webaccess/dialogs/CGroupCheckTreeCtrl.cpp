@@ -1,8 +1,8 @@
-#include "dialogs/groups/CGroupCheckTreeCtrl.h"
+#include "webaccess/dialogs/CGroupCheckTreeCtrl.h"
 
-#include "dialogs/groups/NodeTree.h"
 #include "resources/ResourceIds.h"
 #include "store/CNodeRec.h"
+#include "ui/NodeTree.h"
 
 #include "platform/framework/MessageMap.h"
 

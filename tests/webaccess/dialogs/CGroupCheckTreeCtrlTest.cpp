@@ -1,4 +1,4 @@
-#include "dialogs/groups/CGroupCheckTreeCtrl.h"
+#include "webaccess/dialogs/CGroupCheckTreeCtrl.h"
 
 #include "tests/dialogs/DialogTestSupport.h"
 

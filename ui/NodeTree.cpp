@@ -1,4 +1,4 @@
-#include "dialogs/groups/NodeTree.h"
+#include "ui/NodeTree.h"
 
 #include "store/CNodeRec.h"
 #include "store/CatalogColumns.h"
