@@ -1,5 +1,6 @@
 #include "dialogs/setup/CInstalacaoPropertySheet.h"
 
+#include "catalog/ShellItemEnum.h"
 #include "frame/SetupResults.h"
 #include "resources/ResourceIds.h"
 #include "ui/KickIdle.h"
@@ -19,11 +20,21 @@ CInstalacaoPropertySheet::CInstalacaoPropertySheet(CSetupResults& results, CWnd*
     : CPropertySheet(IDS_WIZARD_CAPTION, pParentWnd)
     , m_results(results)
 {
-    for (CInstPropPage* pPage : std::initializer_list<CInstPropPage*> {
-             &m_welcome, &m_documents, &m_mode, &m_usage, &m_organisation, &m_keywords, &m_folders, &m_final }) {
-        pPage->SetSheet(this);
-        AddPage(pPage);
-    }
+    const auto add = [this](CInstPropPage& page) {
+        page.SetSheet(this);
+        AddPage(&page);
+    };
+    add(m_welcome);
+    add(m_documents);
+    m_bLocationPage = EnumNetworkDrives(nullptr, nullptr, nullptr) > 0;
+    if (m_bLocationPage)
+        add(m_location);
+    m_bMailPage = m_mail.FindStores();
+    if (m_bMailPage)
+        add(m_mail);
+    for (CInstPropPage* pPage :
+        std::initializer_list<CInstPropPage*> { &m_mode, &m_usage, &m_organisation, &m_keywords, &m_folders, &m_final })
+        add(*pPage);
     m_psh.dwFlags |= PSH_WIZARD;
 }
 
@@ -44,12 +55,15 @@ LRESULT CInstalacaoPropertySheet::OnKickIdle(WPARAM wParam, LPARAM lParam)
 
 int CInstalacaoPropertySheet::GetLocationMode() const
 {
-    return CInstExplorerTreeCtrl::MODE_LOCAL;
+    return m_bLocationPage ? m_location.GetMode() : CInstExplorerTreeCtrl::MODE_LOCAL;
 }
 
 void CInstalacaoPropertySheet::GetLocationRoots(CMapStringToPtr& roots) const
 {
-    roots.RemoveAll();
+    if (m_bLocationPage)
+        m_location.GetRoots(roots);
+    else
+        roots.RemoveAll();
 }
 
 void CInstalacaoPropertySheet::CollectResults()
@@ -72,5 +86,11 @@ void CInstalacaoPropertySheet::CollectResults()
     for (const CString& strExtension : m_documents.GetChosenExtensions())
         m_results.extensions.Add(strExtension);
     m_results.nPlaceChoice = GetLocationMode();
-    m_results.bLocationPagePresent = FALSE;
+    if (m_bLocationPage)
+        m_results.networkPlaces.Copy(m_location.GetPaths());
+    if (m_bMailPage) {
+        for (const auto& [strPath, record] : m_mail.GetCheckedFolders())
+            m_results.mailFolders.push_back({ strPath, static_cast<int>(record.dwStoreKind) });
+    }
+    m_results.bLocationPagePresent = m_bLocationPage;
 }

@@ -7,12 +7,15 @@
 // The organisation-mode road is mode page, computer usage, organisation,
 // keywords, last page; the folder-mode road is mode page, folders, last page.
 // The pages before the mode page are the welcome, the document types and,
-// when there is something to choose, the locations and the mail folders.
+// when there is something to choose, the locations (network drives are
+// mapped) and the mail folders (a mail client's users were found).
 
 #include "dialogs/setup/CInstalacaoComputerUsage.h"
 #include "dialogs/setup/CInstalacaoDocumentos.h"
 #include "dialogs/setup/CInstalacaoFolder.h"
 #include "dialogs/setup/CInstalacaoKeywords.h"
+#include "dialogs/setup/CInstalacaoLocation.h"
+#include "dialogs/setup/CInstalacaoMailDocs.h"
 #include "dialogs/setup/CInstalacaoOrgInicial.h"
 #include "dialogs/setup/SetupSimplePages.h"
 #include "dialogs/setup/UsageFile.h"
@@ -35,11 +38,15 @@ public:
     CInstalacaoOrgInicial& GetOrganisationPage() { return m_organisation; }
     CInstalacaoDocumentos& GetDocumentsPage() { return m_documents; }
     CInstalacaoFolder& GetFolderPage() { return m_folders; }
+    CInstalacaoLocation& GetLocationPage() { return m_location; }
+    CInstalacaoMailDocs& GetMailPage() { return m_mail; }
+    BOOL HasLocationPage() const { return m_bLocationPage; }
+    BOOL HasMailPage() const { return m_bMailPage; }
     // The usage file as the wizard read it when it opened.
     const CUsageProfiles& GetUsageProfiles() const { return m_usageProfiles; }
     // The location mode: 1 local drives, 2 network locations, 3 both; 1 without a locations page.
     int GetLocationMode() const;
-    // The network locations' roots for the folder tree (lower-cased path to null).
+    // The network locations' roots for the folder tree (lower-cased path to null); none without a locations page.
     void GetLocationRoots(CMapStringToPtr& roots) const;
 
     // Finish: the chosen mode's results into the CSetupResults.
@@ -55,6 +62,8 @@ private:
     CSetupResults& m_results;
     CInstalacaoWelcome m_welcome;
     CInstalacaoDocumentos m_documents;
+    CInstalacaoLocation m_location;
+    CInstalacaoMailDocs m_mail;
     CInstalacaoTipoOrganizacao m_mode;
     CInstalacaoComputerUsage m_usage;
     CInstalacaoOrgInicial m_organisation;
@@ -62,4 +71,6 @@ private:
     CInstalacaoFolder m_folders;
     CInstalacaoTelaFinal m_final;
     CUsageProfiles m_usageProfiles;
+    BOOL m_bLocationPage { FALSE };
+    BOOL m_bMailPage { FALSE };
 };

@@ -4,10 +4,14 @@
 #include "resources/ResourceIds.h"
 #include "tests/dialogs/setup/SetupWizardTest.h"
 
+#include "ui/CPopupCtrl.h"
+
 #include "platform/controls/PropertySheet.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -34,6 +38,37 @@ protected:
             keys.emplace(strKey);
         }
         return keys;
+    }
+    // Clicks the locations page's add button and, in the popup chain it
+    // opens, opens each row named but the last and clicks the last.
+    std::function<void(HWND)> PickLocation(std::vector<std::string> rows)
+    {
+        return [this, rows](HWND hDlg) {
+            m_driver.OnNextWait([this, rows] {
+                for (size_t nLevel = 0; nLevel < rows.size(); ++nLevel) {
+                    const std::vector<HWND> popups = CTestDriver::PopupWindows();
+                    ASSERT_GT(popups.size(), nLevel) << rows[nLevel];
+                    HWND hPopup = popups[nLevel];
+                    const std::vector<CString> items = CTestDriver::Items(CTestDriver::PopupList(hPopup));
+                    int nRow = -1;
+                    for (size_t n = 0; n < items.size(); ++n) {
+                        if (items[n] == rows[nLevel].c_str())
+                            nRow = static_cast<int>(n);
+                    }
+                    ASSERT_GE(nRow, 0) << rows[nLevel];
+                    if (nLevel + 1 < rows.size()) {
+                        ASSERT_TRUE(m_driver.HoverPopupRow(hPopup, nRow));
+                        m_driver.Advance(CPopupCtrl::HOVER_DELAY_MS);
+                    } else {
+                        ASSERT_TRUE(m_driver.ClickPopupRow(hPopup, nRow));
+                    }
+                }
+            });
+            HWND hButton = CTestDriver::FindChild(hDlg, IDC_SETUP_ADD);
+            RECT rect {};
+            ::GetClientRect(hButton, &rect);
+            m_driver.Click(hButton, rect.right / 2, rect.bottom / 2);
+        };
     }
     static Texts Names(const COrgItem& item)
     {
@@ -153,4 +188,53 @@ TEST_F(CInstalacaoPropertySheetTest, CancelOnAnyPageEndsWithoutResults)
         EXPECT_EQ(sheet.DoModal(), IDCANCEL) << nPages;
         EXPECT_EQ(results.extensions.GetSize(), 0) << nPages;
     }
+}
+
+TEST_F(CInstalacaoPropertySheetTest, NetworkLocationsReachTheFolderTreeAndTheResults)
+{
+    AddDrive('N', DRIVE_REMOTE);
+    std::filesystem::create_directories(Root().parent_path() / "N" / "docs");
+    std::ofstream(Root().parent_path() / "N" / "docs" / "a.txt") << "x";
+    CSetupResults results;
+    CInstalacaoPropertySheet sheet(results);
+    ASSERT_TRUE(sheet.HasLocationPage());
+    Texts listed;
+    Texts topItems;
+    CDialogScript script;
+    ChooseTextDocuments(script);
+    // Neither kind, then network locations without a location, are refused;
+    // a location picked twice is listed once.
+    script.Then([&](HWND hDlg) { EXPECT_FALSE(::IsWindowVisible(CTestDriver::FindChild(hDlg, IDC_SETUP_ADD))); });
+    script.Uncheck(IDC_SETUP_LOCAL_DRIVES).Press(ID_WIZNEXT);
+    script.Check(IDC_SETUP_NETWORK).Press(ID_WIZNEXT);
+    script.Then(PickLocation({ "N (n:)" })).Then(PickLocation({ "N (n:)" }));
+    script.Then([&](HWND hDlg) {
+        for (const std::vector<CString>& row :
+            CTestDriver::ListRows(CTestDriver::FindChild(hDlg, IDC_SETUP_LOCATION_LIST)))
+            listed.emplace_back(row.at(0));
+    });
+    script.Press(ID_WIZNEXT);
+    script.Check(IDC_SETUP_FOLDER_MODE).Press(ID_WIZNEXT);
+    script.Then([&](HWND hDlg) {
+        topItems = TreeTexts(hDlg, IDC_SETUP_FOLDER_TREE, {});
+        HWND hTree = CTestDriver::FindChild(hDlg, IDC_SETUP_FOLDER_TREE);
+        const HTREEITEM hTop = reinterpret_cast<HTREEITEM>(::SendMessage(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+        const HTREEITEM hDocs = CTestDriver::TreeItem(hTree, { ItemText(hTree, hTop), "docs" });
+        ASSERT_NE(hDocs, nullptr) << ItemText(hTree, hTop);
+        EXPECT_TRUE(m_driver.ClickTreeStateIcon(hTree, hDocs));
+    });
+    script.Press(ID_WIZNEXT).Press(ID_WIZFINISH);
+    Answer(script);
+    AnswerMessage(IDOK);
+    AnswerMessage(IDOK);
+
+    ASSERT_EQ(sheet.DoModal(), ID_WIZFINISH);
+    EXPECT_EQ(m_messages, (std::vector<CString> { Text(IDS_NO_LOCATION_KIND), Text(IDS_NO_NETWORK_LOCATION) }));
+    EXPECT_EQ(listed, Texts { "n:\\" });
+    EXPECT_EQ(topItems.size(), 1u) << "only the location, no local drive: " << (topItems.empty() ? "" : topItems[0]);
+    EXPECT_EQ(results.nPlaceChoice, CInstalacaoLocation::MODE_NETWORK);
+    EXPECT_TRUE(results.bLocationPagePresent);
+    ASSERT_EQ(results.networkPlaces.GetSize(), 1);
+    EXPECT_EQ(std::string(results.networkPlaces[0]), "n:\\");
+    EXPECT_EQ(Keys(results.checkedFolders).size(), 1u);
 }
