@@ -1,6 +1,7 @@
 #include "dialogs/setup/CInstalacaoPropertySheet.h"
 
 #include "frame/SetupResults.h"
+#include "mail/MailResult.h"
 #include "resources/ResourceIds.h"
 #include "tests/dialogs/setup/SetupWizardTest.h"
 
@@ -237,4 +238,49 @@ TEST_F(CInstalacaoPropertySheetTest, NetworkLocationsReachTheFolderTreeAndTheRes
     ASSERT_EQ(results.networkPlaces.GetSize(), 1);
     EXPECT_EQ(std::string(results.networkPlaces[0]), "n:\\");
     EXPECT_EQ(Keys(results.checkedFolders).size(), 1u);
+}
+
+TEST_F(CInstalacaoPropertySheetTest, TheMailFoldersCheckedReachTheResults)
+{
+    WriteFile("docs/a.txt");
+    WriteFile("mail/ana/Mail/Inbox", "From a@example.org Mon Jan  1 00:00:00 2001\n\nhello\n");
+    WriteFile("mail/ana/Mail/Sent", "From a@example.org Mon Jan  1 00:00:00 2001\n\nhello\n");
+    HKEY hKey = nullptr;
+    ASSERT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape\\Netscape Navigator\\Users\\ana", 0, nullptr, 0,
+                  KEY_ALL_ACCESS, nullptr, &hKey, nullptr),
+        ERROR_SUCCESS);
+    const char szRoot[] = "C:\\mail\\ana";
+    ASSERT_EQ(
+        RegSetValueEx(hKey, "DirRoot", 0, REG_SZ, reinterpret_cast<const BYTE*>(szRoot), sizeof szRoot), ERROR_SUCCESS);
+    RegCloseKey(hKey);
+    CSetupResults results;
+    CInstalacaoPropertySheet sheet(results);
+    ASSERT_TRUE(sheet.HasMailPage());
+    EXPECT_FALSE(sheet.HasLocationPage());
+    std::vector<CString> users;
+    Texts folders;
+    CDialogScript script;
+    ChooseTextDocuments(script);
+    script.Then([&](HWND hDlg) {
+        users = CTestDriver::Items(CTestDriver::FindChild(hDlg, IDC_SETUP_MAIL_USERS));
+        folders = TreeTexts(hDlg, IDC_SETUP_MAIL_FOLDERS, {});
+        HWND hTree = CTestDriver::FindChild(hDlg, IDC_SETUP_MAIL_FOLDERS);
+        const HTREEITEM hInbox = CTestDriver::TreeItem(hTree, { "Inbox" });
+        ASSERT_NE(hInbox, nullptr);
+        EXPECT_TRUE(m_driver.ClickTreeStateIcon(hTree, hInbox));
+    });
+    script.Press(ID_WIZNEXT);
+    script.Check(IDC_SETUP_FOLDER_MODE).Press(ID_WIZNEXT).Then(CheckFolder({ "docs" }));
+    script.Press(ID_WIZNEXT).Press(ID_WIZFINISH);
+    Answer(script);
+
+    ASSERT_EQ(sheet.DoModal(), ID_WIZFINISH);
+    ASSERT_EQ(users.size(), 1u);
+    EXPECT_EQ(users[0].Left(6), CString("ana ( "));
+    EXPECT_EQ(folders, (Texts { "Inbox", "Sent" }));
+    ASSERT_EQ(results.mailFolders.size(), 1u);
+    EXPECT_EQ(std::string(results.mailFolders[0].strPath), "c:\\mail\\ana\\mail\\inbox");
+    EXPECT_EQ(results.mailFolders[0].nStoreKind, MAIL_STORE_NETSCAPE);
+    EXPECT_EQ(results.nPlaceChoice, CInstalacaoLocation::MODE_LOCAL);
+    EXPECT_FALSE(results.bLocationPagePresent);
 }
