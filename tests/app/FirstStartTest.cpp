@@ -10,6 +10,7 @@
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
+#include "tests/dialogs/PopupChainPick.h"
 #include "tests/frame/AppTestFixture.h"
 #include "tests/ui/ClassesRootBuilder.h"
 
@@ -108,6 +109,7 @@ protected:
     }
 
     TempFolder m_drive;
+    TempFolder m_network; // drive N:, when a test maps it
     std::optional<CDialogPrompts> m_prompts;
     std::vector<CString> m_messages;
 };
@@ -218,6 +220,48 @@ TEST_F(FirstStartTest, InFolderModeTheCheckedFoldersAreCatalogued)
     std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
     ASSERT_NE(pRoot, nullptr);
     EXPECT_EQ(Children(*pRoot), Names { "docs" });
+}
+
+TEST_F(FirstStartTest, InFolderModeANetworkLocationsFoldersAreCataloguedAndTheLocationKept)
+{
+    ASSERT_TRUE(SetDriveOverride('N', m_network.Path().c_str(), DRIVE_REMOTE));
+    fs::create_directories(m_network.Path() / "reports");
+    std::ofstream(m_network.Path() / "reports" / "r.txt") << "text";
+    WriteFile("docs/a.txt");
+    CDialogScript script;
+    ChooseTextDocuments(script).Check(IDC_SETUP_NETWORK).Then([this](HWND hDlg) {
+        // A drive shows its folder's name.
+        const std::string strDrive = m_network.Path().filename().string() + " (n:)";
+        PickInPopupChain(m_driver, CTestDriver::FindChild(hDlg, IDC_SETUP_ADD), { strDrive });
+    });
+    script.Press(ID_WIZNEXT).Check(IDC_SETUP_FOLDER_MODE).Press(ID_WIZNEXT);
+    script.Then([this](HWND hDlg) {
+        HWND hTree = CTestDriver::FindChild(hDlg, IDC_SETUP_FOLDER_TREE);
+        std::vector<CString> tops = CTestDriver::TreeChildren(hTree, nullptr);
+        ASSERT_EQ(tops.size(), 2u) << "the local drive and the location";
+        HTREEITEM hReports = nullptr;
+        for (const CString& strTop : tops) {
+            if (!hReports)
+                hReports = CTestDriver::TreeItem(hTree, { strTop, "reports" });
+        }
+        ASSERT_NE(hReports, nullptr);
+        EXPECT_TRUE(m_driver.ClickTreeStateIcon(hTree, hReports));
+    });
+    script.Press(ID_WIZNEXT).Press(ID_WIZFINISH);
+    m_driver.AnswerNextDialog(std::move(script));
+    DeclineTypesOffer();
+
+    ASSERT_TRUE(Start());
+    CCatalog& catalog = *App().GetMainCatalog();
+    EXPECT_EQ(catalog.GetPlaceChoice(), CCatalog::PLACE_BOTH);
+    CStringArray places;
+    catalog.GetNetworkLocations(places, nullptr);
+    ASSERT_EQ(places.GetSize(), 1);
+    EXPECT_EQ(std::string(places[0]), "n:\\");
+    std::unique_ptr<CDocumentRec> pReport(catalog.FindPath("N:\\reports\\r.txt"));
+    EXPECT_NE(pReport, nullptr);
+    std::unique_ptr<CDocumentRec> pLocal(catalog.FindPath("C:\\docs\\a.txt"));
+    EXPECT_EQ(pLocal, nullptr) << "its folder was not checked";
 }
 
 TEST_F(FirstStartTest, CancelLeavesTheCatalogNotSetUpSoTheNextStartAsksAgain)

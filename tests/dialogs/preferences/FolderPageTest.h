@@ -6,10 +6,10 @@
 // page's picker button is clicked and the rows of the popup chain chosen.
 
 #include "platform/base/CollectionArrays.h"
+#include "tests/dialogs/PopupChainPick.h"
 #include "tests/dialogs/preferences/PreferencePageTest.h"
 #include "tests/support/DriveTreeFixture.h"
 #include "tests/support/TempFolder.h"
-#include "ui/CPopupCtrl.h"
 
 #include <filesystem>
 #include <string>
@@ -54,27 +54,7 @@ protected:
     // row named but the last is opened and the last is clicked.
     void Pick(HWND hPage, int nButton, const std::vector<std::string>& rows)
     {
-        Driver().OnNextWait([this, rows] {
-            for (size_t nLevel = 0; nLevel < rows.size(); ++nLevel) {
-                const std::vector<HWND> popups = CTestDriver::PopupWindows();
-                ASSERT_GT(popups.size(), nLevel) << rows[nLevel];
-                HWND hPopup = popups[nLevel];
-                const std::vector<CString> items = CTestDriver::Items(CTestDriver::PopupList(hPopup));
-                int nRow = -1;
-                for (size_t n = 0; n < items.size(); ++n) {
-                    if (items[n] == rows[nLevel].c_str())
-                        nRow = static_cast<int>(n);
-                }
-                ASSERT_GE(nRow, 0) << rows[nLevel];
-                if (nLevel + 1 < rows.size()) {
-                    ASSERT_TRUE(Driver().HoverPopupRow(hPopup, nRow));
-                    Driver().Advance(CPopupCtrl::HOVER_DELAY_MS);
-                } else {
-                    ASSERT_TRUE(Driver().ClickPopupRow(hPopup, nRow));
-                }
-            }
-        });
-        ClickButton(hPage, nButton);
+        PickInPopupChain(Driver(), ::GetDlgItem(hPage, nButton), rows);
     }
 
     // The texts of a folder list's rows.

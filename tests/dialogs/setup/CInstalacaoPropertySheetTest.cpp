@@ -3,9 +3,8 @@
 #include "frame/SetupResults.h"
 #include "mail/MailResult.h"
 #include "resources/ResourceIds.h"
+#include "tests/dialogs/PopupChainPick.h"
 #include "tests/dialogs/setup/SetupWizardTest.h"
-
-#include "ui/CPopupCtrl.h"
 
 #include "platform/controls/PropertySheet.h"
 
@@ -40,36 +39,11 @@ protected:
         }
         return keys;
     }
-    // Clicks the locations page's add button and, in the popup chain it
-    // opens, opens each row named but the last and clicks the last.
+    // Picks the location at rows from the locations page's add button.
     std::function<void(HWND)> PickLocation(std::vector<std::string> rows)
     {
-        return [this, rows](HWND hDlg) {
-            m_driver.OnNextWait([this, rows] {
-                for (size_t nLevel = 0; nLevel < rows.size(); ++nLevel) {
-                    const std::vector<HWND> popups = CTestDriver::PopupWindows();
-                    ASSERT_GT(popups.size(), nLevel) << rows[nLevel];
-                    HWND hPopup = popups[nLevel];
-                    const std::vector<CString> items = CTestDriver::Items(CTestDriver::PopupList(hPopup));
-                    int nRow = -1;
-                    for (size_t n = 0; n < items.size(); ++n) {
-                        if (items[n] == rows[nLevel].c_str())
-                            nRow = static_cast<int>(n);
-                    }
-                    ASSERT_GE(nRow, 0) << rows[nLevel];
-                    if (nLevel + 1 < rows.size()) {
-                        ASSERT_TRUE(m_driver.HoverPopupRow(hPopup, nRow));
-                        m_driver.Advance(CPopupCtrl::HOVER_DELAY_MS);
-                    } else {
-                        ASSERT_TRUE(m_driver.ClickPopupRow(hPopup, nRow));
-                    }
-                }
-            });
-            HWND hButton = CTestDriver::FindChild(hDlg, IDC_SETUP_ADD);
-            RECT rect {};
-            ::GetClientRect(hButton, &rect);
-            m_driver.Click(hButton, rect.right / 2, rect.bottom / 2);
-        };
+        return
+            [this, rows](HWND hDlg) { PickInPopupChain(m_driver, CTestDriver::FindChild(hDlg, IDC_SETUP_ADD), rows); };
     }
     static Texts Names(const COrgItem& item)
     {
