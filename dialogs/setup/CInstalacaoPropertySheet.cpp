@@ -86,7 +86,8 @@ void CInstalacaoPropertySheet::CollectResults()
     for (const CString& strExtension : m_documents.GetChosenExtensions())
         m_results.extensions.Add(strExtension);
     m_results.nPlaceChoice = GetLocationMode();
-    if (m_bLocationPage)
+    // Locations left in the list with network locations unchecked are not wanted.
+    if (m_bLocationPage && (m_results.nPlaceChoice & CInstalacaoLocation::MODE_NETWORK))
         m_results.networkPlaces.Copy(m_location.GetPaths());
     if (m_bMailPage) {
         for (const auto& [strPath, record] : m_mail.GetCheckedFolders())
