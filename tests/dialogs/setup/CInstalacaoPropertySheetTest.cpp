@@ -219,14 +219,7 @@ TEST_F(CInstalacaoPropertySheetTest, TheMailFoldersCheckedReachTheResults)
     WriteFile("docs/a.txt");
     WriteFile("mail/ana/Mail/Inbox", "From a@example.org Mon Jan  1 00:00:00 2001\n\nhello\n");
     WriteFile("mail/ana/Mail/Sent", "From a@example.org Mon Jan  1 00:00:00 2001\n\nhello\n");
-    HKEY hKey = nullptr;
-    ASSERT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape\\Netscape Navigator\\Users\\ana", 0, nullptr, 0,
-                  KEY_ALL_ACCESS, nullptr, &hKey, nullptr),
-        ERROR_SUCCESS);
-    const char szRoot[] = "C:\\mail\\ana";
-    ASSERT_EQ(
-        RegSetValueEx(hKey, "DirRoot", 0, REG_SZ, reinterpret_cast<const BYTE*>(szRoot), sizeof szRoot), ERROR_SUCCESS);
-    RegCloseKey(hKey);
+    AddNetscapeUser("ana", "C:\\mail\\ana");
     CSetupResults results;
     CInstalacaoPropertySheet sheet(results);
     ASSERT_TRUE(sheet.HasMailPage());

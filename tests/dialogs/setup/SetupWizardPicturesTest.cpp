@@ -67,3 +67,19 @@ TEST_F(SetupWizardPicturesTest, EveryPageInTheSharedStyle)
     Answer(script);
     EXPECT_EQ(sheet.DoModal(), IDCANCEL);
 }
+
+TEST_F(SetupWizardPicturesTest, TheLocationAndMailPagesInTheSharedStyle)
+{
+    AddDrive('N', DRIVE_REMOTE);
+    WriteFile("mail/ana/Mail/Inbox", "From a@example.org Mon Jan  1 00:00:00 2001\n\nhello\n");
+    AddNetscapeUser("ana", "C:\\mail\\ana");
+    CSetupResults results;
+    CInstalacaoPropertySheet sheet(results);
+    CDialogScript script;
+    script.Press(ID_WIZNEXT).Then(ClickCheckLine(IDC_DOC_TYPES, 0)).Press(ID_WIZNEXT);
+    script.Check(IDC_SETUP_NETWORK).Then(ExpectShows("setup_locations.png"));
+    script.Uncheck(IDC_SETUP_NETWORK).Press(ID_WIZNEXT);
+    script.Then(ExpectShows("setup_mail.png")).Press(IDCANCEL);
+    Answer(script);
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+}

@@ -12,8 +12,10 @@
 #include "tests/support/TestData.h"
 #include "tests/ui/ClassesRootBuilder.h"
 
+#include "platform/base/Registry.h"
 #include "platform/controls/TreeViewControl.h"
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -36,6 +38,19 @@ protected:
         ExpectScriptsRan();
         m_pModulePath.reset();
         DriveTreeTest::TearDown();
+    }
+
+    // A Netscape user whose profile folder is pszRoot (a program path).
+    static void AddNetscapeUser(const char* pszName, const char* pszRoot)
+    {
+        HKEY hKey = nullptr;
+        const CString strKey = CString("SOFTWARE\\Netscape\\Netscape Navigator\\Users\\") + pszName;
+        ASSERT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, strKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr),
+            ERROR_SUCCESS);
+        EXPECT_EQ(RegSetValueEx(hKey, "DirRoot", 0, REG_SZ, reinterpret_cast<const BYTE*>(pszRoot),
+                      static_cast<DWORD>(strlen(pszRoot) + 1)),
+            ERROR_SUCCESS);
+        RegCloseKey(hKey);
     }
 
     /* Script steps. */
