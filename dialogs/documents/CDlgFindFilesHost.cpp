@@ -32,15 +32,19 @@ CDlgFindFilesHost::CDlgFindFilesHost(CFindSettings& settings, CCatalog* pCatalog
 {
 }
 
+void CDlgFindFilesHost::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_FIND_HOST_TEXT, m_text);
+}
+
 BOOL CDlgFindFilesHost::OnInitDialog()
 {
     CDialog::OnInitDialog();
     const CFindRecord& find = m_settings.GetFind();
-    if (auto* pText = static_cast<CComboBox*>(GetDlgItem(IDC_FIND_HOST_TEXT))) {
-        for (int i = 0; i < find.history.GetSize(); ++i)
-            pText->AddString(find.history[i]);
-        pText->SetWindowText(find.GetText());
-    }
+    for (int i = 0; i < find.history.GetSize(); ++i)
+        m_text.AddString(find.history[i]);
+    m_text.SetWindowText(find.GetText());
     // Stored values out of range show the defaults' choices.
     const int nField = find.nField >= 0 && find.nField < FIELD_COUNT ? find.nField : 1;
     const int nType = find.nType >= 0 && find.nType < TYPE_COUNT ? find.nType : FIND_TYPE_PHRASE;

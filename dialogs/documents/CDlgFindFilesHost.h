@@ -8,6 +8,7 @@
 // nothing. An empty text is refused with a message. Its template is resource
 // IDD_FIND_FILES_HOST.
 
+#include "platform/framework/CComboBox.h"
 #include "platform/framework/CDialog.h"
 
 class CCatalog;
@@ -21,10 +22,12 @@ public:
     CDlgFindFilesHost(CFindSettings& settings, CCatalog* pCatalog, CWnd* pParent = nullptr);
 
 protected:
+    void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
 
 private:
     CFindSettings& m_settings;
     CCatalog* m_pCatalog;
+    CComboBox m_text;
 };

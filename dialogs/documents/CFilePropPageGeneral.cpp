@@ -60,6 +60,7 @@ void CFilePropPageGeneral::DoDataExchange(CDataExchange* pDX)
     CPropertyPage::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_FILE_PICTURE, m_picture);
     DDX_Control(pDX, IDC_LOCATION_BROWSE, m_browse);
+    DDX_Control(pDX, IDC_SECONDARY_COMBO, m_addressCombo);
     DDX_Text(pDX, IDC_DESCRIPTION, m_strDescription);
     DDV_MaxChars(pDX, m_strDescription, MAX_TEXT);
     DDX_Text(pDX, IDC_LOCATION, m_strLocation);
@@ -85,16 +86,15 @@ BOOL CFilePropPageGeneral::OnInitDialog()
     GetDlgItem(IDC_SECONDARY_COMBO)->ShowWindow(m_bMail ? SW_SHOW : SW_HIDE);
     if (!m_bMail)
         return TRUE;
-    auto* pCombo = static_cast<CComboBox*>(GetDlgItem(IDC_SECONDARY_COMBO));
     int nMatch = 0;
     for (auto it = m_addressLines.rbegin(); it != m_addressLines.rend(); ++it) {
         // At most MAX_TEXT bytes, cut at a character boundary.
         const CString strLine = it->Left(static_cast<int>(Utf8PrefixLength(*it, MAX_TEXT)));
-        const int nIndex = pCombo->AddString(strLine);
+        const int nIndex = m_addressCombo.AddString(strLine);
         if (strLine.CompareNoCase(m_strSecondary) == 0)
             nMatch = nIndex;
     }
-    pCombo->SetCurSel(nMatch);
+    m_addressCombo.SetCurSel(nMatch);
     return TRUE;
 }
 

@@ -15,6 +15,7 @@
 #include "ui/CImageButton.h"
 #include "ui/CPopupFolderPicker.h"
 
+#include "platform/framework/CComboBox.h"
 #include "platform/framework/CPropertyPage.h"
 
 #include <vector>
@@ -56,6 +57,7 @@ private:
     CImageButton m_picture;
     CHotButton m_browse;
     CPopupFolderPicker m_picker;
+    CComboBox m_addressCombo; // a mail message's address lines
     std::vector<CString> m_addressLines;
     BOOL m_bRecycle { FALSE };
     BOOL m_bMail { FALSE };
