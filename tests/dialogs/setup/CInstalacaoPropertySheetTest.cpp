@@ -5,6 +5,7 @@
 #include "resources/ResourceIds.h"
 #include "tests/dialogs/PopupChainPick.h"
 #include "tests/dialogs/setup/SetupWizardTest.h"
+#include "ui/CCheckTreeCtrl.h"
 
 #include "platform/controls/PropertySheet.h"
 
@@ -220,6 +221,8 @@ TEST_F(CInstalacaoPropertySheetTest, TheMailFoldersCheckedReachTheResults)
     WriteFile("mail/ana/Mail/Inbox", "From a@example.org Mon Jan  1 00:00:00 2001\n\nhello\n");
     WriteFile("mail/ana/Mail/Sent", "From a@example.org Mon Jan  1 00:00:00 2001\n\nhello\n");
     AddNetscapeUser("ana", "C:\\mail\\ana");
+    WriteFile("mail/bo/Mail/Inbox", "From b@example.org Mon Jan  1 00:00:00 2001\n\nhello\n");
+    AddNetscapeUser("bo", "C:\\mail\\bo");
     CSetupResults results;
     CInstalacaoPropertySheet sheet(results);
     ASSERT_TRUE(sheet.HasMailPage());
@@ -228,13 +231,22 @@ TEST_F(CInstalacaoPropertySheetTest, TheMailFoldersCheckedReachTheResults)
     Texts folders;
     CDialogScript script;
     ChooseTextDocuments(script);
-    script.Then([&](HWND hDlg) {
-        users = CTestDriver::Items(CTestDriver::FindChild(hDlg, IDC_SETUP_MAIL_USERS));
-        folders = TreeTexts(hDlg, IDC_SETUP_MAIL_FOLDERS, {});
+    const auto checkInbox = [this](HWND hDlg) {
         HWND hTree = CTestDriver::FindChild(hDlg, IDC_SETUP_MAIL_FOLDERS);
         const HTREEITEM hInbox = CTestDriver::TreeItem(hTree, { "Inbox" });
         ASSERT_NE(hInbox, nullptr);
         EXPECT_TRUE(m_driver.ClickTreeStateIcon(hTree, hInbox));
+    };
+    script.Then([&](HWND hDlg) {
+        users = CTestDriver::Items(CTestDriver::FindChild(hDlg, IDC_SETUP_MAIL_USERS));
+        folders = TreeTexts(hDlg, IDC_SETUP_MAIL_FOLDERS, {});
+    });
+    // A check given to the first user is kept while the second one's folders show.
+    script.Then(checkInbox).Select(IDC_SETUP_MAIL_USERS, 1).Then(checkInbox);
+    script.Select(IDC_SETUP_MAIL_USERS, 0).Then([&](HWND hDlg) {
+        HWND hTree = CTestDriver::FindChild(hDlg, IDC_SETUP_MAIL_FOLDERS);
+        EXPECT_EQ(CTestDriver::TreeStateImage(hTree, CTestDriver::TreeItem(hTree, { "Inbox" })),
+            static_cast<UINT>(CCheckTreeCtrl::STATE_CHECKED));
     });
     script.Press(ID_WIZNEXT);
     script.Check(IDC_SETUP_FOLDER_MODE).Press(ID_WIZNEXT).Then(CheckFolder({ "docs" }));
@@ -242,12 +254,15 @@ TEST_F(CInstalacaoPropertySheetTest, TheMailFoldersCheckedReachTheResults)
     Answer(script);
 
     ASSERT_EQ(sheet.DoModal(), ID_WIZFINISH);
-    ASSERT_EQ(users.size(), 1u);
+    ASSERT_EQ(users.size(), 2u);
     EXPECT_EQ(users[0].Left(6), CString("ana ( "));
     EXPECT_EQ(folders, (Texts { "Inbox", "Sent" }));
-    ASSERT_EQ(results.mailFolders.size(), 1u);
-    EXPECT_EQ(std::string(results.mailFolders[0].strPath), "c:\\mail\\ana\\mail\\inbox");
-    EXPECT_EQ(results.mailFolders[0].nStoreKind, MAIL_STORE_NETSCAPE);
+    std::set<std::string> paths;
+    for (const auto& folder : results.mailFolders) {
+        paths.emplace(folder.strPath);
+        EXPECT_EQ(folder.nStoreKind, MAIL_STORE_NETSCAPE);
+    }
+    EXPECT_EQ(paths, (std::set<std::string> { "c:\\mail\\ana\\mail\\inbox", "c:\\mail\\bo\\mail\\inbox" }));
     EXPECT_EQ(results.nPlaceChoice, CInstalacaoLocation::MODE_LOCAL);
     EXPECT_FALSE(results.bLocationPagePresent);
 }
