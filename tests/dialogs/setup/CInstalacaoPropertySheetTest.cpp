@@ -184,6 +184,9 @@ TEST_F(CInstalacaoPropertySheetTest, NetworkLocationsReachTheFolderTreeAndTheRes
     script.Uncheck(IDC_SETUP_LOCAL_DRIVES).Press(ID_WIZNEXT);
     script.Check(IDC_SETUP_NETWORK).Press(ID_WIZNEXT);
     script.Then(PickLocation({ "N (n:)" })).Then(PickLocation({ "N (n:)" }));
+    // A location picked and removed again is gone.
+    script.Then(PickLocation({ "N (n:)", "docs" })).SelectListRow(IDC_SETUP_LOCATION_LIST, "n:\\docs");
+    script.Press(IDC_SETUP_REMOVE);
     script.Then([&](HWND hDlg) {
         for (const std::vector<CString>& row :
             CTestDriver::ListRows(CTestDriver::FindChild(hDlg, IDC_SETUP_LOCATION_LIST)))
