@@ -41,7 +41,7 @@ protected:
         return keys;
     }
     // Picks the location at rows from the locations page's add button.
-    std::function<void(HWND)> PickLocation(std::vector<std::string> rows)
+    std::function<void(HWND)> PickLocation(const std::vector<std::string>& rows)
     {
         return
             [this, rows](HWND hDlg) { PickInPopupChain(m_driver, CTestDriver::FindChild(hDlg, IDC_SETUP_ADD), rows); };
