@@ -9,6 +9,7 @@
 #include "platform/window/MessageBox.h"
 #include "tests/support/ScopedVariable.h"
 #include "tests/support/TempFolder.h"
+#include "tests/ui/MessageBoxAnswers.h"
 #include "tests/ui/ProgramModule.h"
 
 #include <gtest/gtest.h>
@@ -47,22 +48,7 @@ protected:
         ProgramFolderTest::TearDown();
     }
 
-    void AnswerMessageBox(int nResult)
-    {
-        m_driver.OnNextDialog([this, nResult](HWND hDlg) {
-            char szText[512] = "";
-            GetDlgItemText(hDlg, MESSAGEBOX_TEXT_ID, szText, sizeof szText);
-            m_messages.emplace_back(szText);
-            EndDialog(hDlg, nResult);
-        });
-    }
-
-    static std::string Loaded(UINT nId)
-    {
-        CString strText;
-        strText.LoadString(nId);
-        return static_cast<LPCTSTR>(strText);
-    }
+    void AnswerMessageBox(int nResult) { AnswerNextMessageBox(m_driver, m_messages, nResult); }
 
     CTestDriver m_driver;
     ProgramModule m_module;

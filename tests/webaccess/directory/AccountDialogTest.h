@@ -8,6 +8,7 @@
 #include "platform/testing/TestDriver.h"
 #include "platform/window/MessageBox.h"
 #include "tests/support/TempFolder.h"
+#include "tests/ui/MessageBoxAnswers.h"
 #include "tests/ui/ProgramModule.h"
 #include "tests/webaccess/directory/FakeDirectorySite.h"
 
@@ -31,22 +32,7 @@ protected:
     }
 
     // Answers the next message box with nResult and records its text in m_messages.
-    void AnswerMessageBox(int nResult = IDOK)
-    {
-        m_driver.OnNextDialog([this, nResult](HWND hDlg) {
-            char szText[512] = "";
-            GetDlgItemText(hDlg, MESSAGEBOX_TEXT_ID, szText, sizeof szText);
-            m_messages.emplace_back(szText);
-            EndDialog(hDlg, nResult);
-        });
-    }
-
-    static std::string Loaded(UINT nId)
-    {
-        CString strText;
-        strText.LoadString(nId);
-        return static_cast<LPCTSTR>(strText);
-    }
+    void AnswerMessageBox(int nResult = IDOK) { AnswerNextMessageBox(m_driver, m_messages, nResult); }
 
     CTestDriver m_driver;
     ProgramModule m_module;

@@ -9,6 +9,7 @@
 #include "platform/window/MessageBox.h"
 #include "resources/ResourceIds.h"
 #include "store/FileHelpers.h"
+#include "tests/ui/MessageBoxAnswers.h"
 #include "tests/ui/ProgramModule.h"
 #include "tests/webaccess/server/CatalogSessionFixture.h"
 #include "tools/testpeers/FakeDirectoryServer.h"
@@ -92,12 +93,6 @@ protected:
     {
         std::smatch match;
         return std::regex_search(strReply, match, std::regex("<#ERR \\|([^|]*)\\|#>")) ? match[1].str() : "";
-    }
-    static std::string Loaded(UINT nId)
-    {
-        CString strText;
-        strText.LoadString(nId);
-        return static_cast<LPCTSTR>(strText);
     }
     bool Logged(const std::string& strText) const
     {
