@@ -263,15 +263,23 @@ void CEventTranslator::OnClientMessage(const XClientMessageEvent& event)
         XSendEvent(
             m_state.m_pDisplay, m_state.m_root, False, SubstructureRedirectMask | SubstructureNotifyMask, &reply);
     } else if (protocol == atoms.WM_TAKE_FOCUS) {
-        // A window disabled by its modal dialog passes the keyboard on to it.
-        x11::CTopLevel* pTarget = pWindow;
-        if (pWindow->look.bDisabled) {
-            for (auto& [hOther, other] : m_state.m_windows) {
-                if (other.look.hOwner == pWindow->hWnd && other.bMapped && !other.look.bDisabled && !other.bUnmanaged)
-                    pTarget = &other;
+        // The window manager focuses the program's windows itself (their input hint
+        // is set); a window disabled by its modal dialog passes the keyboard on to it.
+        // A late offer, for a window the focus has since left, is ignored: acting on
+        // it would pull the focus back from where the desktop moved it.
+        if (!pWindow->look.bDisabled)
+            return;
+        Window focus = None;
+        int nRevert = 0;
+        XGetInputFocus(m_state.m_pDisplay, &focus, &nRevert);
+        if (focus != pWindow->window)
+            return;
+        for (auto& [hOther, other] : m_state.m_windows) {
+            if (other.look.hOwner == pWindow->hWnd && other.bMapped && !other.look.bDisabled && !other.bUnmanaged) {
+                XSetInputFocus(m_state.m_pDisplay, other.window, RevertToParent, static_cast<Time>(event.data.l[1]));
+                return;
             }
         }
-        XSetInputFocus(m_state.m_pDisplay, pTarget->window, RevertToParent, static_cast<Time>(event.data.l[1]));
     }
 }
 
