@@ -38,7 +38,7 @@ protected:
 
     // Answers the password dialog: types pszPassword and presses OK, which
     // the server refuses; then the server answers pszReply and OK is pressed again.
-    void TypePasswordAndPressOkTwice(const char* pszPassword, std::string strReply)
+    void TypePasswordAndPressOkTwice(const char* pszPassword, const std::string& strReply)
     {
         m_driver.AnswerNextDialog(std::move(CDialogScript()
                                                 .SetText(IDC_WA_ACCOUNT_PASSWORD, pszPassword)
