@@ -113,6 +113,55 @@ TEST_F(FirstStartTest, InFolderModeANetworkLocationsFoldersAreCataloguedAndTheLo
     EXPECT_FALSE(IsCatalogued("C:\\docs\\a.txt")) << "its folder was not checked";
 }
 
+TEST_F(FirstStartTest, InFolderModeASubfolderExcludedOrUncheckedInACheckedFolderIsLeftOut)
+{
+    ASSERT_TRUE(SetDriveOverride('N', m_network.Path().c_str(), DRIVE_REMOTE));
+    for (const char* pszFile : { "reports/r.txt", "reports/old/o.txt", "reports/old/2020/y.txt" }) {
+        fs::create_directories((m_network.Path() / pszFile).parent_path());
+        std::ofstream(m_network.Path() / pszFile) << "text";
+    }
+    WriteFile("docs/a.txt");
+    WriteFile("docs/letters/l.txt");
+    WriteFile("docs/private/p.txt");
+    CDialogScript script;
+    ChooseNetworkLocation(ChooseTextDocuments(script)).Press(ID_WIZNEXT).Check(IDC_SETUP_FOLDER_MODE).Press(ID_WIZNEXT);
+    script.Then([this](HWND hDlg) {
+        HWND hTree = CTestDriver::FindChild(hDlg, IDC_SETUP_FOLDER_TREE);
+        const auto click = [this, hTree](std::vector<CString> path) {
+            for (const CString& strTop : CTestDriver::TreeChildren(hTree, nullptr)) {
+                path.insert(path.begin(), strTop);
+                if (const HTREEITEM hItem = CTestDriver::TreeItem(hTree, path)) {
+                    ::SendMessage(hTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hItem));
+                    EXPECT_TRUE(m_driver.ClickTreeStateIcon(hTree, hItem)) << path.back();
+                    return;
+                }
+                path.erase(path.begin());
+            }
+            ADD_FAILURE() << "no folder " << path.back();
+        };
+        // On the local drive a second click excludes; on a network drive it unchecks.
+        click({ "docs" });
+        click({ "docs", "private" });
+        click({ "reports" });
+        click({ "reports", "old" });
+        // A folder checked below an unchecked one is taken, its parent's files are not.
+        click({ "reports", "old", "2020" });
+    });
+    script.Press(ID_WIZNEXT).Press(ID_WIZFINISH);
+    m_driver.AnswerNextDialog(std::move(script));
+    DeclineTypesOffer();
+
+    ASSERT_TRUE(Start());
+    for (const char* pszPath :
+        { "C:\\docs\\a.txt", "C:\\docs\\letters\\l.txt", "N:\\reports\\r.txt", "N:\\reports\\old\\2020\\y.txt" })
+        EXPECT_TRUE(IsCatalogued(pszPath)) << pszPath;
+    EXPECT_FALSE(IsCatalogued("C:\\docs\\private\\p.txt"));
+    EXPECT_FALSE(IsCatalogued("N:\\reports\\old\\o.txt"));
+    // The excluded folder's files are never offered later either.
+    ASSERT_EQ(thePreferences.m_dsDir.GetSize(), 1);
+    EXPECT_EQ(std::string(thePreferences.m_dsDir[0]), "c:\\docs\\private");
+}
+
 TEST_F(FirstStartTest, CancelLeavesTheCatalogNotSetUpSoTheNextStartAsksAgain)
 {
     int nShown = 0;
