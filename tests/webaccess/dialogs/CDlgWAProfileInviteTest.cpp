@@ -14,6 +14,19 @@ namespace {
 
 using CDlgWAProfileInviteTest = ProfileDialogTest;
 
+// The profile wizard's script for a new profile with every group.
+CDialogScript NewProfileWizard(const char* pszName, const char* pszPassword)
+{
+    CDialogScript wizard;
+    wizard.SetText(IDC_WA_PROFILE_NAME, pszName)
+        .SetText(IDC_WA_PROFILE_PASSWORD, pszPassword)
+        .SetText(IDC_WA_PROFILE_CONFIRM, pszPassword)
+        .Press(ID_WIZNEXT)
+        .Press(ID_WIZNEXT)
+        .Press(ID_WIZFINISH);
+    return wizard;
+}
+
 TEST_F(CDlgWAProfileInviteTest, WithoutAProfileNothingIsSentUntilTheWizardMakesOne)
 {
     m_site.m_server.SetReply("<#WAIN |0| |ok| |x| |Join my catalog|#>");
@@ -25,14 +38,7 @@ TEST_F(CDlgWAProfileInviteTest, WithoutAProfileNothingIsSentUntilTheWizardMakesO
     script.Then([this](HWND) { m_site.m_server.SetReply("<#WAIN |0| |sent|#>"); }).Press(IDOK);
     m_driver.AnswerNextDialog(std::move(script));
     AnswerMessageBox(); // no profile
-    CDialogScript wizard;
-    wizard.SetText(IDC_WA_PROFILE_NAME, "Guests")
-        .SetText(IDC_WA_PROFILE_PASSWORD, "g1")
-        .SetText(IDC_WA_PROFILE_CONFIRM, "g1")
-        .Press(ID_WIZNEXT)
-        .Press(ID_WIZNEXT)
-        .Press(ID_WIZFINISH);
-    m_driver.AnswerNextDialog(std::move(wizard));
+    m_driver.AnswerNextDialog(NewProfileWizard("Guests", "g1"));
     CDialogScript message;
     message.Then([&](HWND hDlg) { strShown = CTestDriver::Text(GetDlgItem(hDlg, IDC_WA_MESSAGE_TEXT)); }).Press(IDOK);
     m_driver.AnswerNextDialog(std::move(message));
@@ -93,14 +99,7 @@ TEST_F(CDlgWAProfileInviteTest, AFailedSaveOfANewProfileIsReportedAndTheProfileS
     script.Then([&](HWND hDlg) { strChosen = CTestDriver::Text(GetDlgItem(hDlg, IDC_WA_INVITE_PROFILE)); });
     script.Press(IDCANCEL);
     m_driver.AnswerNextDialog(std::move(script));
-    CDialogScript wizard;
-    wizard.SetText(IDC_WA_PROFILE_NAME, "Guests")
-        .SetText(IDC_WA_PROFILE_PASSWORD, "g1")
-        .SetText(IDC_WA_PROFILE_CONFIRM, "g1")
-        .Press(ID_WIZNEXT)
-        .Press(ID_WIZNEXT)
-        .Press(ID_WIZFINISH);
-    m_driver.AnswerNextDialog(std::move(wizard));
+    m_driver.AnswerNextDialog(NewProfileWizard("Guests", "g1"));
     AnswerMessageBox();
 
     CDlgWAProfileInvite dlg(m_site.m_settings);

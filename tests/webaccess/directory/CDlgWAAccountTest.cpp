@@ -36,6 +36,17 @@ protected:
                                                 .Press(IDOK)));
     }
 
+    // Answers the password dialog: types pszPassword and presses OK, which
+    // the server refuses; then the server answers pszReply and OK is pressed again.
+    void TypePasswordAndPressOkTwice(const char* pszPassword, const std::string& strReply)
+    {
+        m_driver.AnswerNextDialog(std::move(CDialogScript()
+                                                .SetText(IDC_WA_ACCOUNT_PASSWORD, pszPassword)
+                                                .Press(IDOK)
+                                                .Then([this, strReply](HWND) { m_server.SetReply(strReply); })
+                                                .Press(IDOK)));
+    }
+
     size_t RequestCount() const { return m_server.Requests().size(); }
 
     CFakeDirectoryServer& m_server { m_site.m_server };
@@ -132,11 +143,7 @@ TEST_F(CDlgWAAccountTest, RetrySendsAgainAndCancelEndsRenameButKeepsConnectOpen)
     EXPECT_TRUE(m_settings.m_strPassword.IsEmpty());
 
     // The connect dialog stays open after Cancel, and a second OK connects.
-    m_driver.AnswerNextDialog(std::move(CDialogScript()
-                                            .SetText(IDC_WA_ACCOUNT_PASSWORD, "pw")
-                                            .Press(IDOK)
-                                            .Then([this](HWND) { m_server.SetReply("<#WACN |0| |ok| |x| |C0DE42|#>"); })
-                                            .Press(IDOK)));
+    TypePasswordAndPressOkTwice("pw", "<#WACN |0| |ok| |x| |C0DE42|#>");
     AnswerMessageBox(IDCANCEL);
     CDlgWAConnect connect(m_settings);
     EXPECT_TRUE(connect.Run("ana", "", "Docs", "C0DE42", 4020));
@@ -196,11 +203,7 @@ TEST_F(CDlgWAAccountTest, ARefusalKeepsTheDialogOpenAndTheKeepBoxDecidesForInvit
 {
     m_settings.m_strPassword.Empty();
     m_server.SetReply("<#WAIN |12| |Unknown friend|#>");
-    m_driver.AnswerNextDialog(std::move(CDialogScript()
-                                            .SetText(IDC_WA_ACCOUNT_PASSWORD, "typed")
-                                            .Press(IDOK)
-                                            .Then([this](HWND) { m_server.SetReply("<#WAIN |0| |ok| |x| |Join|#>"); })
-                                            .Press(IDOK)));
+    TypePasswordAndPressOkTwice("typed", "<#WAIN |0| |ok| |x| |Join|#>");
     AnswerMessageBox(IDOK);
     CDlgWAInvite invite(m_settings);
     EXPECT_TRUE(invite.Run("Rui", "rui@x.pt", "guest", "", FALSE));

@@ -233,6 +233,35 @@ TEST_F(CWASetupWizardServerTest, AModemLinkSendsItsAddressAndTheSocketServesTheN
     EXPECT_TRUE(m_connection.GetListenSocket()->IsCommFolder(m_settings.m_strCommFolder));
 }
 
+TEST_F(CWASetupWizardServerTest, ALanLinkAnnouncesThePortOfTheSharedFolderOnceItIsThere)
+{
+    m_server.SetReply("<#WACN |0| |welcome back| |x| |W0RK99|#>");
+    CDialogScript script;
+    m_wizard.ToConnectionType(script, IDC_WA_CONN_LAN);
+    m_wizard.Next(script.SetText(IDC_WA_COMM_FOLDER, ProgramFolderText(Home() / "shared")));
+    ExistingAccountToFinish(script);
+    FinishRefused(script); // the directory server's settings file is missing
+    script.Then([this](HWND) { std::ofstream(Home() / "shared" / "WAServer.ini") << "[WAServer]\nPort=4020\n"; });
+    script.Press(ID_WIZFINISH);
+    m_driver.AnswerNextDialog(std::move(script));
+    AnswerBox(IDOK);
+
+    ASSERT_TRUE(m_connection.RunSetup());
+    EXPECT_EQ(m_wizard.m_pages, (std::vector<int> { 1, 2, 3, 4, 7, 8, 10, 11, 12, 12 }));
+    ASSERT_EQ(m_boxes.size(), 1U);
+    EXPECT_EQ(m_boxes[0].strText, Loaded(IDS_WA_NO_PORT));
+    EXPECT_EQ(m_server.Requests().size(), 1U) << "nothing is sent without a port";
+    EXPECT_EQ(m_server.LastQuery(), "Login=Y&Newuser=N&Ulog=ana2&Upas=pw&Newcat=N&Clog=Work&Cnum=W0RK99&Cpor=4020");
+    const CString strShared = ProgramFolderText(Home() / "shared");
+    EXPECT_EQ(m_settings.m_nConnType, WA_CONN_LAN);
+    EXPECT_EQ(m_settings.m_strDirServer, strShared);
+    EXPECT_EQ(m_settings.m_strCommFolder, BuildCommFolderPath(strShared, "W0RK99"));
+    EXPECT_TRUE(fs::is_directory(Home() / "shared" / "W0R.K99"));
+    EXPECT_EQ(m_connection.GetState(), WA_CONN_LAN);
+    EXPECT_EQ(m_connection.GetPort(), 4020);
+    EXPECT_EQ(m_connection.GetListenSocket(), nullptr);
+}
+
 TEST_F(CWASetupWizardServerTest, EachRefusalAtFinishKeepsTheWizardWithNoSocketAndRetryFinishes)
 {
     CFakeReply serverError;
