@@ -27,6 +27,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -103,15 +104,20 @@ protected:
     }
     // The organisation road on from the type page, which keeps organisation
     // mode: the "Student" usage, its tree as offered, a keyword and a folder
-    // for "Applications" (the group the keywords page shows first), Finish;
-    // the script then answers the wizard, and the types offer is declined.
+    // for "Applications" (the group the keywords page shows first), Finish.
     void AnswerStudentOrganisation(CDialogScript& script, LPCTSTR pszKeyword, LPCTSTR pszFolder)
     {
         script.Press(ID_WIZNEXT);
         ChooseStudentUsage(script);
-        script.Press(ID_WIZNEXT).Press(ID_WIZNEXT).Then([pszKeyword, pszFolder](HWND hDlg) {
-            GiveKeywordAndFolder(hDlg, pszKeyword, pszFolder);
-        });
+        FinishFromUsagePage(
+            script, [pszKeyword, pszFolder](HWND hDlg) { GiveKeywordAndFolder(hDlg, pszKeyword, pszFolder); });
+    }
+    // From the usage page on: the tree as offered, keywordsStep on the
+    // keywords page, Finish; the script then answers the wizard, and the types
+    // offer is declined.
+    void FinishFromUsagePage(CDialogScript& script, std::function<void(HWND)> keywordsStep)
+    {
+        script.Press(ID_WIZNEXT).Press(ID_WIZNEXT).Then(std::move(keywordsStep));
         script.Press(ID_WIZNEXT).Press(ID_WIZFINISH);
         m_driver.AnswerNextDialog(std::move(script));
         DeclineTypesOffer();

@@ -6,6 +6,8 @@
 
 #include "tests/app/FirstStartFixture.h"
 
+#include "dialogs/setup/CInstalacaoComputerUsage.h"
+#include "dialogs/setup/COrgTreeCtrl.h"
 #include "store/CMailStoreRec.h"
 #include "tests/support/ScopedVariable.h"
 #include "tests/support/TestData.h"
@@ -138,19 +140,55 @@ TEST_F(FirstStartMailTest, OrganisationModeKeepsTheGroupsExtensionsLocationsAndM
     WriteNetworkFile("reports/r.txt");
     CDialogScript script;
     ChooseNetworkLocation(ChooseTextDocuments(script)).Press(ID_WIZNEXT);
-    ChooseMailFolders(script, {});
-    AnswerStudentOrganisation(script, "invoice", "N:\\reports");
+    ChooseMailFolders(script, {}).Press(ID_WIZNEXT);
+    // Names of the user's own besides the usage's groups.
+    ChooseStudentUsage(script);
+    script.Check(IDC_SETUP_USE_OWN_NAMES).Then([](HWND hDlg) {
+        auto* pPage = dynamic_cast<CInstalacaoComputerUsage*>(
+            CWnd::FromHandlePermanent(::GetParent(CTestDriver::FindChild(hDlg, IDC_SETUP_OWN_NAMES))));
+        ASSERT_NE(pPage, nullptr);
+        pPage->SetOwnNames({ "Acme" });
+    });
+    FinishFromUsagePage(script, [this](HWND hDlg) {
+        // "Applications" chosen in the tree gets a keyword, a folder and the description searched too.
+        HWND hPage = ::GetParent(CTestDriver::FindChild(hDlg, IDC_SETUP_NODE_NAME));
+        HWND hMirror = ::GetDlgItem(hPage, IDC_SETUP_TREE);
+        const HTREEITEM hGroup = CTestDriver::TreeItem(hMirror, { UsageBranchName(), "Applications" });
+        ASSERT_NE(hGroup, nullptr);
+        EXPECT_TRUE(m_driver.ClickTreeItem(hMirror, hGroup));
+        GiveKeywordAndFolder(hDlg, "invoice", "N:\\reports");
+        HWND hGroupSheet = ::GetParent(::GetParent(CTestDriver::FindChild(hDlg, IDC_GROUP_KEYWORD_LIST)));
+        EXPECT_TRUE(m_driver.ClickTab(reinterpret_cast<HWND>(::SendMessage(hGroupSheet, PSM_GETTABCONTROL, 0, 0)), 1));
+        HWND hDescription = CTestDriver::FindChild(hDlg, IDC_SEARCH_DESCRIPTION);
+        ASSERT_NE(hDescription, nullptr);
+        EXPECT_TRUE(m_driver.Click(hDescription, 4, 4));
+    });
 
     ASSERT_TRUE(Start());
     EXPECT_EQ(m_mailUsers, Names { "default ( Netscape )" });
     EXPECT_EQ(m_mailShown, MailboxNames());
 
-    std::unique_ptr<CNodeRec> pBranch = UsageBranch();
-    ASSERT_NE(pBranch, nullptr);
-    ASSERT_EQ(Children(*pBranch), StudentGroups());
-    const auto children = pBranch->GetChildren();
-    EXPECT_EQ(Keywords(*children[0]), Names { "invoice" });
-    EXPECT_EQ(Folders(*children[0]), Names { "n:\\reports" });
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
+    ASSERT_NE(pRoot, nullptr);
+    EXPECT_FALSE(pRoot->GetFlags() & CNodeRec::ROOT_NOT_SET_UP);
+    const auto branches = pRoot->GetChildren();
+    CString strOwnNames;
+    strOwnNames.LoadString(IDS_OWN_NAMES_BRANCH);
+    ASSERT_EQ(Children(*pRoot), (Names { std::string(strOwnNames), std::string(UsageBranchName()) }));
+    // The own names' branch holds the usage file's head lines and the name given.
+    const Names own = Children(*branches[0]);
+    EXPECT_NE(std::find(own.begin(), own.end(), "Correspondence"), own.end());
+    EXPECT_EQ(std::count_if(own.begin(), own.end(), [](const std::string& str) { return str.starts_with("Acme"); }), 1);
+    ASSERT_EQ(Children(*branches[1]), StudentGroups());
+    const auto groups = branches[1]->GetChildren();
+    const auto& pApplications = groups[0];
+    EXPECT_EQ(Keywords(*pApplications), Names { "invoice" });
+    EXPECT_EQ(Folders(*pApplications), Names { "n:\\reports" });
+    CNodeInfo info {};
+    pApplications->GetInfo(&info);
+    constexpr WORD DESCRIPTION_SEARCHED = 0x04;
+    EXPECT_EQ(info.wSearchType, COrgNode::NEW_SEARCH_MASK | DESCRIPTION_SEARCHED);
+    EXPECT_TRUE(groups[1]->GetKeywords().empty());
 
     EXPECT_EQ(Extensions(), std::set<std::string> { "txt" });
     ExpectBothPlaces();
@@ -159,8 +197,10 @@ TEST_F(FirstStartMailTest, OrganisationModeKeepsTheGroupsExtensionsLocationsAndM
     EXPECT_TRUE(IsCatalogued("C:\\docs\\a.txt"));
     EXPECT_TRUE(IsCatalogued("N:\\reports\\r.txt"));
 
-    // The systems tree of the window shows the branch and its groups.
+    // The systems tree of the window shows both branches and the usage's groups.
     ASSERT_NE(ActiveView(), nullptr);
+    const Names top = TreeTexts(nullptr);
+    EXPECT_NE(std::find(top.begin(), top.end(), std::string(strOwnNames)), top.end());
     CTreeCtrl& tree = ActiveView()->GetTreeView()->GetTreeCtrl();
     const HTREEITEM hBranch = CTestDriver::TreeItem(tree.m_hWnd, { UsageBranchName() });
     ASSERT_NE(hBranch, nullptr);
