@@ -53,7 +53,7 @@ HTREEITEM CKeywordTreeCtrl::InsertSystem(std::unique_ptr<CNodeRec> pNode, HTREEI
     pRecord->pNode = std::move(pNode);
     const HTREEITEM hItem = InsertNodeItem(*this, *pRecord->pNode, hParent, reinterpret_cast<DWORD_PTR>(pRecord.get()));
     if (hItem != nullptr)
-        pRecord.release(); // the item owns it now
+        static_cast<void>(pRecord.release()); // the item owns it now
     return hItem;
 }
 

@@ -84,7 +84,7 @@ HTREEITEM CGroupCheckTreeCtrl::InsertNode(std::unique_ptr<CNodeRec> pNode, HTREE
     if (hItem == nullptr)
         return nullptr;
     m_itemOfNode.try_emplace(NodeKey(pNode->GetRef()), hItem);
-    pNode.release(); // the item owns it now
+    static_cast<void>(pNode.release()); // the item owns it now
     return hItem;
 }
 
