@@ -36,7 +36,7 @@ protected:
         script.Press(ID_WIZNEXT).Press(ID_WIZNEXT);
     }
     // Shows the group pages' Folders tab and picks the folder at rows (below drive C:) with its Add button.
-    std::function<void(HWND)> AddFolderThroughPopup(std::vector<std::string> rows)
+    std::function<void(HWND)> AddFolderThroughPopup(const std::vector<std::string>& rows)
     {
         return [this, rows](HWND hDlg) {
             // The list's page is a child of the group sheet.
