@@ -170,8 +170,7 @@ void CArchivoraApp::SetUpCatalog(const CSetupResults& results, BOOL)
         return;
     // In folder mode the checked folders are catalogued afterwards
     // (RunFirstCataloguing); their folder records then make them watched for
-    // new documents. They are not added to "DSDir": the folders listed there
-    // are the ones never offered, and would be left out of both.
+    // new documents. Only the excluded ones join "DSDir", the folders never offered.
     if (!results.bFolderMode) {
         for (const auto* pBranch : { results.pCustomBranch.get(), results.pUsageBranch.get() }) {
             if (pBranch)
@@ -192,6 +191,9 @@ void CArchivoraApp::RunFirstCataloguing(const CSetupResults& results, int nMode)
     CCatalog* pCatalog = m_pMainCatalog.get();
     const HWND hOwner = m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr;
     if (nMode == CCatalogUpdate::MODE_FIRST) {
+        // The folders excluded in the wizard are never offered, by this run or
+        // later ones; held in memory even when saving them fails.
+        static_cast<void>(thePreferences.AddDSDirs(results.partlyCheckedFolders));
         // The checked folders' organisation is built under the root: each one a system.
         std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(pCatalog));
         CCatalogUpdate update(pCatalog, pRoot.get(), 0, hOwner);

@@ -96,6 +96,15 @@ TEST_F(X11PopupTest, TheHoverTimerCascadesAndAClickOutsideClosesTheChain)
     CSisPopupWnd popup;
     ASSERT_EQ(popup.Create(&m_owner), 1);
     popup.GetSisList().FillItems(Root(*m_pCatalog).get(), FALSE, FALSE, FALSE);
+    // The pointer rests on the button, as after the click that opened the
+    // popup: away from both, the popup would close after its delay before
+    // the user's first move.
+    const POINT pos { 100, 60 };
+    const RECT button { 40, 40, 100, 60 };
+    CXTestInput pointer(m_server.Name());
+    ASSERT_TRUE(pointer.IsOpen());
+    pointer.MoveTo(POINT { (button.left + button.right) / 2, (button.top + button.bottom) / 2 });
+    pointer.Sync();
     std::atomic<int> nLevels { 0 };
     std::atomic<bool> bUserDone { false };
     std::thread user([&] {
@@ -114,8 +123,6 @@ TEST_F(X11PopupTest, TheHoverTimerCascadesAndAClickOutsideClosesTheChain)
         input.Click(POINT { 5, 700 });
         bUserDone = true;
     });
-    const POINT pos { 100, 60 };
-    const RECT button { 40, 40, 100, 60 };
     std::unique_ptr<CNodeRec> pChosen(static_cast<CNodeRec*>(popup.TrackPopup(&pos, &button, &button)));
     user.join();
     EXPECT_EQ(nLevels, 3) << "three levels opened on the hover timer";
