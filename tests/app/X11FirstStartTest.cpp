@@ -8,14 +8,11 @@
 // The road: the folder mode first, back from its last page, then the
 // organisation mode to Finish; the main window then shows the groups.
 
-#include "tests/frame/AppTestFixture.h"
+#include "tests/app/FirstStartFixture.h"
 
-#include "dialogs/CDialogPrompts.h"
-#include "frame/CSisTreeView.h"
 #include "resources/ResourceIds.h"
 #include "store/CNodeRec.h"
 #include "store/CRegistryKey.h"
-#include "tests/support/DriveTreeFixture.h"
 #include "tests/support/ReferencePictures.h"
 #include "tests/support/TestData.h"
 #include "tests/ui/ClassesRootBuilder.h"
@@ -23,10 +20,8 @@
 #include "platform/base/DriveTable.h"
 #include "platform/controls/ListViewControl.h"
 #include "platform/controls/PropertySheet.h"
-#include "platform/framework/CTreeCtrl.h"
 #include "platform/testing/TestX11Session.h"
 #include "platform/testing/XTestInput.h"
-#include "platform/window/MessageBox.h"
 
 #include <gtest/gtest.h>
 
@@ -43,39 +38,31 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Names = std::vector<std::string>;
 
-class X11FirstStartTest : public AppTest {
+class X11FirstStartTest : public FirstStartTest {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_x11.IsOpen()) << m_x11.Failure();
         m_pInput = std::make_unique<CXTestInput>(m_x11.Name());
         ASSERT_TRUE(m_pInput->IsOpen());
-        AppTest::SetUp();
-
-        ReloadDriveTable("1 0 8:1 / / rw - ext4 /dev/sda1 rw\n");
-        AddTestDrive(m_drives.Path(), 'C', DRIVE_FIXED);
-        // The network drive, also the place of the pictures compared.
+        FirstStartTest::SetUp();
+        // Drive C: is the folder "C" of the test's tree, as it is where the
+        // pictures were taken; N: a network drive, also the place of the
+        // pictures compared.
+        ASSERT_TRUE(SetDriveOverride('C', (m_drive.Path() / "C").c_str(), DRIVE_FIXED));
         ASSERT_TRUE(SetDriveOverride('N', m_network.Path().c_str(), DRIVE_REMOTE));
-        SetFileType(".txt", "txtfile", "Text Document", true);
         SetFileType(".text", "textfile", "Text Document", false);
-        SetFileType(".odt", "odtfile", "Writer Document", true);
-        m_drives.WriteFile("C/docs/letters/a.txt", "x");
-        m_drives.WriteFile("C/projects/b.txt", "x");
-        m_drives.WriteFile("C/mail/ana/Mail/Inbox", "From a@example.org Mon Jan  1 00:00:00 2001\n\nhello\n");
+        WriteFile("C/docs/letters/a.txt");
+        WriteFile("C/projects/b.txt");
+        m_drive.WriteFile("C/mail/ana/Mail/Inbox", "From a@example.org Mon Jan  1 00:00:00 2001\n\nhello\n");
         CRegistryKey user;
         ASSERT_TRUE(user.Create(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape\\Netscape Navigator\\Users\\ana"));
         ASSERT_TRUE(user.SetString("DirRoot", "C:\\mail\\ana"));
-        m_dialogPrompts.emplace();
     }
     void TearDown() override
     {
-        Stop();
-        m_dialogPrompts.reset();
-        EXPECT_TRUE(m_driver.ScriptErrors().empty()) << m_driver.ScriptErrors().front();
-        ResetDriveTable();
-        AppTest::TearDown();
+        FirstStartTest::TearDown();
         m_pInput.reset();
     }
 
@@ -227,10 +214,6 @@ protected:
 
     CTestX11Session m_x11;
     std::unique_ptr<CXTestInput> m_pInput;
-    TempFolder m_drives;
-    TempFolder m_network;
-    std::optional<CDialogPrompts> m_dialogPrompts;
-    std::vector<CString> m_messages;
 };
 
 } // namespace
@@ -244,37 +227,28 @@ TEST_F(X11FirstStartTest, TheWizardWalkedOnTheServerShowsItsPagesAndItsGroupsRea
             ::EndDialog(hSheet, IDCANCEL);
     });
     // After the wizard the program asks whether to go on with groups that
-    // have no keywords or folders yet (Yes), then offers the document types
-    // left unchosen (declined).
-    m_driver.OnNextDialog([this](HWND hBox) {
-        m_messages.push_back(CTestDriver::Text(::GetDlgItem(hBox, MESSAGEBOX_TEXT_ID)));
-        ::EndDialog(hBox, IDYES);
-    });
-    m_driver.OnNextDialog([](HWND hDlg) { ::EndDialog(hDlg, IDCANCEL); });
+    // have no keywords or folders yet, then offers the document types left unchosen.
+    AnswerMessage(IDYES);
+    DeclineTypesOffer();
 
     ASSERT_TRUE(Start());
     EXPECT_EQ(m_messages.size(), 1u);
     ASSERT_NE(ActiveView(), nullptr);
     HWND hMain = MainFrame()->GetSafeHwnd();
     EXPECT_TRUE(m_driver.PumpUntil([&] { return m_x11.Display().WindowOf(hMain) != 0 && ::IsWindowVisible(hMain); }));
-    CString strUsage;
-    strUsage.LoadString(IDS_USAGE_BRANCH);
     CString strOwn;
     strOwn.LoadString(IDS_OWN_NAMES_BRANCH);
-    // The systems tree shows both branches.
-    const std::vector<CString> top
-        = CTestDriver::TreeChildren(ActiveView()->GetTreeView()->GetTreeCtrl().m_hWnd, nullptr);
+    const std::string strUsage(UsageBranchName());
+    const Names top = TreeTexts(nullptr);
     EXPECT_NE(std::find(top.begin(), top.end(), strUsage), top.end());
-    EXPECT_NE(std::find(top.begin(), top.end(), strOwn), top.end());
+    EXPECT_NE(std::find(top.begin(), top.end(), std::string(strOwn)), top.end());
 
     std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
     ASSERT_NE(pRoot, nullptr);
-    Names groups;
     for (const auto& pBranch : pRoot->GetChildren()) {
-        if (std::string(pBranch->GetName()) == std::string(strUsage)) {
-            for (const auto& pGroup : pBranch->GetChildren())
-                groups.emplace_back(pGroup->GetName());
-        }
+        if (std::string(pBranch->GetName()) == strUsage)
+            EXPECT_EQ(
+                Children(*pBranch), (Names { "Audits", "Clients", "Ledgers", "Payroll", "Reports", "Tax returns" }));
     }
-    EXPECT_EQ(groups, (Names { "Audits", "Clients", "Ledgers", "Payroll", "Reports", "Tax returns" }));
+    EXPECT_EQ(Children(*pRoot).size(), 2u);
 }

@@ -101,7 +101,7 @@ TEST_F(X11PopupTest, TheHoverTimerCascadesAndAClickOutsideClosesTheChain)
     // the user's first move.
     const POINT pos { 100, 60 };
     const RECT button { 40, 40, 100, 60 };
-    CXTestInput pointer(m_server.Name());
+    CXTestInput pointer(m_x11.Name());
     ASSERT_TRUE(pointer.IsOpen());
     pointer.MoveTo(POINT { (button.left + button.right) / 2, (button.top + button.bottom) / 2 });
     pointer.Sync();
