@@ -189,6 +189,10 @@ TEST_F(FirstStartMailTest, OrganisationModeKeepsTheGroupsExtensionsLocationsAndM
     constexpr WORD DESCRIPTION_SEARCHED = 0x04;
     EXPECT_EQ(info.wSearchType, COrgNode::NEW_SEARCH_MASK | DESCRIPTION_SEARCHED);
     EXPECT_TRUE(groups[1]->GetKeywords().empty());
+    // Each branch's systems show its picture.
+    EXPECT_EQ(branches[0]->GetKind(), 6);
+    EXPECT_EQ(branches[1]->GetKind(), 8);
+    EXPECT_EQ(pApplications->GetKind(), 8);
 
     EXPECT_EQ(Extensions(), std::set<std::string> { "txt" });
     ExpectBothPlaces();
