@@ -16,7 +16,9 @@ HMODULE LoadScriptModule(const std::filesystem::path& script, const TempFolder& 
 
 // Compares the picture (the bitmap is taken and deleted) with the reference
 // PNG (a host path), allowing a few pixels of anti-aliased text to change
-// their shade. On a mismatch the picture is written into `folder`, which is
+// their shade; the difference described, nothing when they match.
+std::optional<std::string> PictureDifference(HBITMAP hbmPicture, const std::filesystem::path& reference);
+// The same, and on a mismatch the picture is written into `folder`, which is
 // kept, and the failure is described.
 std::optional<std::string> PictureMismatch(
     HBITMAP hbmPicture, const std::filesystem::path& reference, TempFolder& folder);
