@@ -117,9 +117,8 @@ protected:
         return ClickControl(hSheet, nButton, [hSheet, hPage] { return CurrentPage(hSheet) != hPage; });
     }
 
-    // The sheet as the server shows it matches the reference picture. The
-    // server shows a paint some time after the program made it, so the
-    // picture is taken again until it matches or the time runs out.
+    // The sheet as the server shows it matches the reference picture, once
+    // the program's last paint has reached the server.
     void ExpectShows(HWND hSheet, const char* pszReference)
     {
         const fs::path reference = m_network.Path() / "references" / pszReference;
@@ -128,19 +127,12 @@ protected:
             SourceRoot() / "tests/dialogs/setup/data" / pszReference, reference, fs::copy_options::overwrite_existing);
         const unsigned long nWindow = m_x11.Display().WindowOf(hSheet);
         ASSERT_NE(nWindow, 0u);
-        std::optional<std::string> difference;
-        const bool bMatched = m_driver.PumpUntil([&] {
+        auto capture = [&] {
             m_x11.Display().Sync();
             m_driver.Pump();
-            HBITMAP hbm = m_pInput->CaptureWindow(nWindow);
-            difference = hbm ? PictureDifference(hbm, reference) : "the wizard is not viewable";
-            return !difference;
-        });
-        if (bMatched)
-            return;
-        HBITMAP hbm = m_pInput->CaptureWindow(nWindow);
-        ASSERT_NE(hbm, nullptr) << *difference;
-        if (auto mismatch = PictureMismatch(hbm, reference, m_network))
+            return m_pInput->CaptureWindow(nWindow);
+        };
+        if (auto mismatch = SettledPictureMismatch(m_driver, capture, reference, m_network))
             ADD_FAILURE() << *mismatch;
     }
 

@@ -212,9 +212,11 @@ TEST_F(X11MainRoadTest, AClickOnASystemAndOnARowFillTheListAndThePreviewThenTheP
 
     MainFrame()->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     // The server's picture, once the last paint has reached it.
-    input.Sync();
-    m_driver.PumpUntil([] { return false; }, 300);
-    ExpectPicture(input.CaptureWindow(m_x11.Display().WindowOf(hMain)), "main_window_filled.png");
+    TempFolder folder;
+    if (auto mismatch = SettledPictureMismatch(
+            m_driver, [&] { return input.CaptureWindow(m_x11.Display().WindowOf(hMain)); },
+            SourceRoot() / "tests/frame/data/main_window_filled.png", folder))
+        ADD_FAILURE() << *mismatch;
 
     Command(ID_APP_EXIT_PROGRAM);
     EXPECT_TRUE(m_driver.PumpUntil([&] { return !IsWindow(hMain); }));

@@ -6,6 +6,7 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Pictures.h"
+#include "platform/testing/TestDriver.h"
 #include "tests/platform/window/WindowTestSupport.h"
 #include "tests/support/TestData.h"
 
@@ -82,4 +83,20 @@ std::optional<std::string> PictureMismatch(
         *mismatch += "; the picture taken is " + actualPath.string();
     }
     return mismatch;
+}
+
+std::optional<std::string> SettledPictureMismatch(CTestDriver& driver, const std::function<HBITMAP()>& capture,
+    const std::filesystem::path& reference, TempFolder& folder)
+{
+    std::optional<std::string> difference;
+    const BOOL bMatched = driver.PumpUntil([&] {
+        HBITMAP hbm = capture();
+        difference
+            = hbm ? PictureDifference(hbm, reference) : std::optional<std::string>("there is no picture to take");
+        return !difference;
+    });
+    if (bMatched)
+        return std::nullopt;
+    HBITMAP hbm = capture();
+    return hbm ? PictureMismatch(hbm, reference, folder) : difference;
 }
