@@ -59,11 +59,13 @@ protected:
 };
 
 /* Stopping a fill: a hook that, once the folder tree has taken a few items,
-   presses the Cancel button of the fill's progress dialog. */
+   presses a button, of the fill's progress dialog or of the wizard. */
 
 struct CStopAfterInserts {
     HWND hTree { nullptr };
-    CDlgAnimatedProgress* pProgress { nullptr };
+    CDlgAnimatedProgress* pProgress { nullptr }; // the progress dialog's Cancel, or
+    HWND hWizard { nullptr };                    // the wizard's button nButton
+    int nButton { IDCANCEL };
     int nInsertsLeft { 0 };
     int nInserted { 0 };
 };
@@ -75,13 +77,94 @@ LRESULT CALLBACK StopAfterInserts(int nCode, WPARAM wParam, LPARAM lParam)
     if (nCode == HC_ACTION && g_pStop && pSent->hwnd == g_pStop->hTree && pSent->message == TVM_INSERTITEM) {
         ++g_pStop->nInserted;
         if (--g_pStop->nInsertsLeft == 0) {
-            HWND hProgress = g_pStop->pProgress->GetSafeHwnd();
-            ::PostMessage(hProgress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                reinterpret_cast<LPARAM>(::GetDlgItem(hProgress, IDCANCEL)));
+            // A button's click reaches its dialog as this command.
+            HWND hDlg = g_pStop->pProgress ? g_pStop->pProgress->GetSafeHwnd() : g_pStop->hWizard;
+            ::PostMessage(hDlg, WM_COMMAND, MAKEWPARAM(g_pStop->nButton, BN_CLICKED),
+                reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, g_pStop->nButton)));
         }
     }
     return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
+
+// What the wizard showed after a fill stopped by a button, and after Next again.
+struct CStoppedFill {
+    int nDone { 0 };        // what the wizard ended with
+    int nInserted { 0 };    // items the tree took before the fill stopped
+    BOOL bStayed { FALSE }; // the mode page still shows
+    int nItemsLeft { -1 };  // items in the tree after the stop
+    BOOL bProgressShown { TRUE };
+    std::vector<std::string> folders; // under drive C: after Next again
+};
+
+class SetupStoppedFillTest : public SetupFolderPageTest {
+protected:
+    static constexpr int FOLDER_COUNT = 24;
+    static constexpr int INSERTS_BEFORE_STOP = 6;
+
+    void SetUp() override
+    {
+        SetupFolderPageTest::SetUp();
+        for (int n = 0; n < FOLDER_COUNT; ++n) {
+            const std::string strFolder = "folder" + std::string(n < 10 ? "0" : "") + std::to_string(n);
+            WriteFile(strFolder + "/a.txt");
+            m_made.push_back(strFolder);
+        }
+    }
+    // Runs the folder road; a button stops the first fill (nButton of the
+    // progress dialog when bProgress, whose question is answered Yes, else of
+    // the wizard), then Next fills again unless the wizard's Cancel ended it.
+    CStoppedFill RunStoppedFill(BOOL bProgress, int nButton)
+    {
+        CSetupResults results;
+        CInstalacaoPropertySheet sheet(results);
+        CStopAfterInserts stop;
+        CStoppedFill seen;
+        HHOOK hHook = nullptr;
+        CTreeShown whole;
+        CDialogScript script;
+        script.Press(ID_WIZNEXT).Then(ClickCheckLine(IDC_DOC_TYPES, 0)).Press(ID_WIZNEXT);
+        script.Check(IDC_SETUP_FOLDER_MODE).Then([&](HWND hDlg) {
+            CInstExplorerTreeCtrl& tree = sheet.GetFolderPage().GetTree();
+            stop.hTree = tree.GetSafeHwnd();
+            stop.pProgress = bProgress ? &tree.GetProgressDialog() : nullptr;
+            stop.hWizard = hDlg;
+            stop.nButton = nButton;
+            stop.nInsertsLeft = INSERTS_BEFORE_STOP;
+            g_pStop = &stop;
+            hHook = SetWindowsHookEx(WH_CALLWNDPROC, StopAfterInserts, nullptr, 0);
+            ASSERT_NE(hHook, nullptr);
+        });
+        // The wizard's Cancel ends it as the fill stops: there is nothing more to look at.
+        script.Press(ID_WIZNEXT);
+        const BOOL bEnds = !bProgress && nButton == IDCANCEL;
+        if (!bEnds) {
+            script.Then([&](HWND hDlg) {
+                UnhookWindowsHookEx(hHook);
+                hHook = nullptr;
+                g_pStop = nullptr;
+                seen.bStayed = IsModePageShown(hDlg);
+                CInstExplorerTreeCtrl& tree = sheet.GetFolderPage().GetTree();
+                seen.nItemsLeft = static_cast<int>(tree.GetCount());
+                seen.bProgressShown = tree.GetProgressDialog().IsShown();
+            });
+            script.Press(ID_WIZNEXT).Then(Record(whole)).Press(IDCANCEL);
+        }
+        Answer(script);
+        if (bProgress)
+            AnswerMessage(IDYES);
+        seen.nDone = static_cast<int>(sheet.DoModal());
+        if (hHook)
+            UnhookWindowsHookEx(hHook);
+        g_pStop = nullptr;
+        seen.nInserted = stop.nInserted;
+        if (bEnds)
+            seen.nItemsLeft = sheet.GetFolderPage().GetTree().IsInserted() ? 1 : 0;
+        seen.folders = whole.firstFolders;
+        return seen;
+    }
+
+    std::vector<std::string> m_made;
+};
 
 } // namespace
 
@@ -137,52 +220,34 @@ TEST_F(SetupFolderPageTest, TheTreeFollowsTheLocationModeAndIsFilledAgainOnlyWhe
     EXPECT_EQ(network.firstFolders, Texts { "shared" });
 }
 
-TEST_F(SetupFolderPageTest, AStoppedFillLeavesNoFolderAndTheNextFillListsThemAll)
+TEST_F(SetupStoppedFillTest, TheProgressDialogsCancelAsksThenLeavesNoFolderAndNextFillsAgain)
 {
-    constexpr int FOLDER_COUNT = 24;
-    Texts made;
-    for (int n = 0; n < FOLDER_COUNT; ++n) {
-        const std::string strFolder = "folder" + std::string(n < 10 ? "0" : "") + std::to_string(n);
-        WriteFile(strFolder + "/a.txt");
-        made.push_back(strFolder);
-    }
-    CSetupResults results;
-    CInstalacaoPropertySheet sheet(results);
-    CStopAfterInserts stop;
-    HHOOK hHook = nullptr;
-    BOOL bStayed = FALSE;
-    int nItemsAfterStop = -1;
-    BOOL bProgressShown = TRUE;
-    CTreeShown whole;
-    CDialogScript script;
-    script.Press(ID_WIZNEXT).Then(ClickCheckLine(IDC_DOC_TYPES, 0)).Press(ID_WIZNEXT);
-    script.Check(IDC_SETUP_FOLDER_MODE).Then([&](HWND) {
-        CInstExplorerTreeCtrl& tree = sheet.GetFolderPage().GetTree();
-        stop.hTree = tree.GetSafeHwnd();
-        stop.pProgress = &tree.GetProgressDialog();
-        stop.nInsertsLeft = 6;
-        g_pStop = &stop;
-        hHook = SetWindowsHookEx(WH_CALLWNDPROC, StopAfterInserts, nullptr, 0);
-        ASSERT_NE(hHook, nullptr);
-    });
-    script.Press(ID_WIZNEXT).Then([&](HWND hDlg) {
-        UnhookWindowsHookEx(hHook);
-        g_pStop = nullptr;
-        bStayed = IsModePageShown(hDlg);
-        CInstExplorerTreeCtrl& tree = sheet.GetFolderPage().GetTree();
-        nItemsAfterStop = static_cast<int>(tree.GetCount());
-        bProgressShown = tree.GetProgressDialog().IsShown();
-    });
-    // Next again fills the tree from the start.
-    script.Press(ID_WIZNEXT).Then(Record(whole)).Press(IDCANCEL);
-    Answer(script);
-    AnswerMessage(IDYES);
-
-    ASSERT_EQ(sheet.DoModal(), IDCANCEL);
+    const CStoppedFill seen = RunStoppedFill(TRUE, IDCANCEL);
     EXPECT_EQ(m_messages, std::vector<CString> { Text(IDS_STOP_QUESTION) });
-    EXPECT_GE(stop.nInserted, 6) << "the fill was under way";
-    EXPECT_TRUE(bStayed) << "a stopped fill stays on the mode page";
-    EXPECT_EQ(nItemsAfterStop, 0) << "no half-filled tree";
-    EXPECT_FALSE(bProgressShown);
-    EXPECT_EQ(whole.firstFolders, made);
+    EXPECT_GE(seen.nInserted, INSERTS_BEFORE_STOP) << "the fill was under way";
+    EXPECT_TRUE(seen.bStayed) << "a stopped fill stays on the mode page";
+    EXPECT_EQ(seen.nItemsLeft, 0) << "no half-filled tree";
+    EXPECT_FALSE(seen.bProgressShown);
+    EXPECT_EQ(seen.folders, m_made);
+    EXPECT_EQ(seen.nDone, IDCANCEL);
+}
+
+TEST_F(SetupStoppedFillTest, TheWizardsBackStopsTheFillAtOnceAndStaysOnTheModePage)
+{
+    const CStoppedFill seen = RunStoppedFill(FALSE, ID_WIZBACK);
+    EXPECT_TRUE(m_messages.empty()) << "no question";
+    EXPECT_LT(seen.nInserted, FOLDER_COUNT) << "the fill stopped before its end";
+    EXPECT_TRUE(seen.bStayed);
+    EXPECT_EQ(seen.nItemsLeft, 0);
+    EXPECT_EQ(seen.folders, m_made);
+}
+
+TEST_F(SetupStoppedFillTest, TheWizardsCancelStopsTheFillAndEndsTheWizard)
+{
+    const CStoppedFill seen = RunStoppedFill(FALSE, IDCANCEL);
+    EXPECT_EQ(seen.nDone, IDCANCEL);
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_LT(seen.nInserted, FOLDER_COUNT) << "the fill stopped before its end";
+    EXPECT_EQ(seen.nItemsLeft, 0);
+    EXPECT_TRUE(seen.folders.empty()) << "the wizard ended without filling again";
 }
