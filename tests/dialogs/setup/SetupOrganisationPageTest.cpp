@@ -42,7 +42,7 @@ protected:
     }
     static HWND Tree(HWND hDlg) { return CTestDriver::FindChild(hDlg, IDC_SETUP_TREE); }
     // Selects the item at path and gives the tree the focus.
-    static std::function<void(HWND)> SelectItem(std::vector<CString> path)
+    static std::function<void(HWND)> SelectItem(const std::vector<CString>& path)
     {
         return [path](HWND hDlg) {
             const HTREEITEM hItem = CTestDriver::TreeItem(Tree(hDlg), path);
@@ -52,7 +52,7 @@ protected:
         };
     }
     // Types into the label editor the tree has opened and ends the edit with nKey.
-    std::function<void(HWND)> EditAndEnd(CString strText, UINT nKey)
+    std::function<void(HWND)> EditAndEnd(const CString& strText, UINT nKey)
     {
         return [this, strText, nKey](HWND hDlg) {
             ASSERT_NE(::SendMessage(Tree(hDlg), TVM_GETEDITCONTROL, 0, 0), 0) << "no label editor";
