@@ -68,13 +68,18 @@ int LocationKindOfStore(int nStoreKind)
     }
 }
 
-// Makes the system of item under pParent, with its keywords, folders and
-// subsystems (a system already there of that name takes them).
-void AddSystemFromSetup(CCatalog& catalog, CNodeRec& parent, const COrgItem& item)
+// The kinds (pictures) of the systems of the wizard's two branches.
+constexpr LONG OWN_NAMES_KIND = 6;
+constexpr LONG USAGE_KIND = 8;
+
+// Makes the system of item under pParent, of kind nKind, with its keywords,
+// folders and subsystems (a system already there of that name takes them).
+void AddSystemFromSetup(CCatalog& catalog, CNodeRec& parent, const COrgItem& item, LONG nKind)
 {
     CNodeInfo info {};
     MakeDefaultNames(&info);
     Utf8CopyToField(info.szName, sizeof(info.szName), item.strName, FieldEnd::NulTerminated);
+    info.nKind = nKind;
     info.wSearchType = item.wSearchMask;
     std::unique_ptr<CNodeRec> pNode(parent.FindOrAddChild(info));
     if (!pNode)
@@ -88,7 +93,7 @@ void AddSystemFromSetup(CCatalog& catalog, CNodeRec& parent, const COrgItem& ite
             pNode->LinkNodeFolder(pFolder.get());
     }
     for (const auto& pChild : item.children)
-        AddSystemFromSetup(catalog, *pNode, *pChild);
+        AddSystemFromSetup(catalog, *pNode, *pChild, nKind);
 }
 
 } // namespace
@@ -172,10 +177,10 @@ void CArchivoraApp::SetUpCatalog(const CSetupResults& results, BOOL)
     // (RunFirstCataloguing); their folder records then make them watched for
     // new documents. Only the excluded ones join "DSDir", the folders never offered.
     if (!results.bFolderMode) {
-        for (const auto* pBranch : { results.pCustomBranch.get(), results.pUsageBranch.get() }) {
-            if (pBranch)
-                AddSystemFromSetup(catalog, *pRoot, *pBranch);
-        }
+        if (results.pCustomBranch)
+            AddSystemFromSetup(catalog, *pRoot, *results.pCustomBranch, OWN_NAMES_KIND);
+        if (results.pUsageBranch)
+            AddSystemFromSetup(catalog, *pRoot, *results.pUsageBranch, USAGE_KIND);
     }
 }
 

@@ -25,6 +25,7 @@ TEST_F(FirstStartTest, TheWizardsOrganisationBecomesTheCatalogsSystems)
     std::unique_ptr<CNodeRec> pBranch = UsageBranch();
     ASSERT_NE(pBranch, nullptr);
     EXPECT_EQ(Children(*pBranch), StudentGroups());
+    EXPECT_EQ(pBranch->GetKind(), 8) << "the usage branch's picture";
 
     // The systems tree of the window shows them.
     ASSERT_NE(ActiveView(), nullptr);
