@@ -28,7 +28,7 @@ protected:
     // read by its name in its listed folder, it reads the same.
     Read ReadWith(const std::string& strPath, int nSize)
     {
-        const Read read = ReadInto(strPath, nSize, nullptr);
+        Read read = ReadInto(strPath, nSize, nullptr);
         const std::size_t nSlash = strPath.rfind('\\');
         if (CListedFolder folder; nSlash != std::string::npos && folder.List(strPath.substr(0, nSlash + 1).c_str())) {
             const Read listed = ReadInto(strPath, nSize, &folder);
