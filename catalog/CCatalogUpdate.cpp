@@ -59,22 +59,21 @@ CCatalogUpdate::~CCatalogUpdate() = default;
 
 void CCatalogUpdate::BuildRootMap(const CMapStringToPtr& map)
 {
-    std::vector<CString> folders;
+    m_chosenFolders.clear();
     POSITION pos = map.GetStartPosition();
     while (pos != nullptr) {
         CString strKey;
         void* pValue = nullptr;
         map.GetNextAssoc(pos, strKey, pValue);
         if (!strKey.IsEmpty())
-            folders.push_back(CatalogFolder(strKey));
+            m_chosenFolders[std::string(CatalogFolder(strKey))] = pValue != nullptr;
     }
-    std::sort(folders.begin(), folders.end(),
-        [](const CString& a, const CString& b) { return std::string_view(a) < std::string_view(b); });
     m_roots.clear();
-    for (const CString& strFolder : folders) {
+    for (const auto& [strFolder, bWhole] : m_chosenFolders) {
         // Sorted, a folder below a root comes right after it or another folder below it.
-        if (m_roots.empty() || !IsAtOrBelow(strFolder, m_roots.back()))
-            m_roots.push_back(strFolder);
+        const CString strRoot(strFolder.c_str());
+        if (m_roots.empty() || !IsAtOrBelow(strRoot, m_roots.back()))
+            m_roots.push_back(strRoot);
     }
 }
 
@@ -104,7 +103,8 @@ BOOL CCatalogUpdate::Update(int nMode)
             if (!KeepGoing())
                 break;
             Trace("Update: folder %s\n", static_cast<LPCTSTR>(root.strFolder));
-            const int nItems = WalkFolder(root.strFolder, 0, !root.strLocationKey.IsEmpty());
+            const EScope eScope = m_nMode == MODE_FIRST ? ScopeOf(CatalogFolder(root.strFolder)) : EScope::Whole;
+            const int nItems = WalkFolder(root.strFolder, 0, !root.strLocationKey.IsEmpty(), eScope);
             if (!root.strLocationKey.IsEmpty() && KeepGoing())
                 m_pCatalog->SetLocationValue(root.strLocationKey, nItems);
         }
@@ -214,7 +214,18 @@ void CCatalogUpdate::SetUpProgress(const std::vector<CWalkRoot>& roots, size_t n
  * Folders and files
  ******************************************************************************/
 
-int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwork)
+CCatalogUpdate::EScope CCatalogUpdate::ScopeOf(const CString& strLowerFolder) const
+{
+    const std::string_view strFolder(strLowerFolder);
+    const auto it = m_chosenFolders.lower_bound(strFolder);
+    if (it == m_chosenFolders.end() || !std::string_view(it->first).starts_with(strFolder))
+        return EScope::None;
+    if (it->first.size() > strFolder.size())
+        return EScope::Through; // the first chosen folder at or after it lies below it
+    return it->second ? EScope::Whole : EScope::Own;
+}
+
+int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwork, EScope eScope)
 {
     const CString strLowerFolder = CatalogFolder(strFolder);
     if (const ERejection eRule = m_pRules->CheckFolder(std::string_view(strLowerFolder)); eRule != ERejection::None) {
@@ -255,10 +266,13 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
                     "Update: folder %s%s skipped: too deep\n", static_cast<LPCTSTR>(strFolder), entry.strName.c_str());
                 continue;
             }
-            nItems += WalkFolder(strFolder + entry.strName.c_str() + "\\", nDepth + 1, bNetwork);
+            const CString strSubfolder = strFolder + entry.strName.c_str() + "\\";
+            const EScope eSubscope = eScope == EScope::Whole ? EScope::Whole : ScopeOf(CatalogFolder(strSubfolder));
+            if (eSubscope != EScope::None)
+                nItems += WalkFolder(strSubfolder, nDepth + 1, bNetwork, eSubscope);
             if (nDepth == 0 && !bNetwork && m_nLocalBar >= 0)
                 m_pProgress->StepIt(m_nLocalBar);
-        } else if ((entry.dwAttributes & FILE_ATTRIBUTE_ARCHIVE) != 0) {
+        } else if ((entry.dwAttributes & FILE_ATTRIBUTE_ARCHIVE) != 0 && eScope != EScope::Through) {
             if (VisitFile(strFolder, strLowerFolder, pDirectory.get(), entry.strName) != EVisit::Left)
                 ++nKnown;
             ++nItems;
@@ -269,7 +283,9 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     if (bNetwork && nDepth == 0 && m_nNetworkBar >= 0)
         m_pProgress->StepIt(m_nNetworkBar);
     // The catalogued documents of this folder the walk did not meet are gone.
-    if (std::unique_ptr<CDirectoryRec> pDirectory(m_pCatalog->FindDirectory(strLowerFolder)); pDirectory)
+    if (std::unique_ptr<CDirectoryRec> pDirectory(
+            eScope != EScope::Through ? m_pCatalog->FindDirectory(strLowerFolder) : nullptr);
+        pDirectory)
         m_totals.nGone += std::max<LONG>(pDirectory->GetDocumentCount() - nKnown, 0);
     return nItems;
 }

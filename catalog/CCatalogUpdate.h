@@ -70,9 +70,12 @@ public:
     CCatalogUpdate(const CCatalogUpdate&) = delete;
     CCatalogUpdate& operator=(const CCatalogUpdate&) = delete;
 
-    // Takes the folders to catalog with their sub-folders (the keys of map,
-    // the wizard's fully checked folders) as the roots of MODE_FIRST: normalised
-    // and lower-cased, in sorted order, a folder below another root dropped.
+    // Takes the folders to catalog (the keys of map, the wizard's checked
+    // folders) for MODE_FIRST: normalised and lower-cased. The roots are those
+    // below no other, in sorted order. A folder of value 1 is taken with
+    // everything below it; one of value 0 with its own files, its sub-folders
+    // decided one by one: each is entered when the map holds it or a folder
+    // below it, and only the files of the folders the map holds are taken.
     void BuildRootMap(const CMapStringToPtr& map);
     const std::vector<CString>& GetRoots() const { return m_roots; }
 
@@ -95,9 +98,18 @@ private:
     std::vector<CWalkRoot> CollectRoots(int nMode) const;
     std::vector<CString> CollectStores() const;
     void SetUpProgress(const std::vector<CWalkRoot>& roots, size_t nStores, int nMode);
-    // Walks the folder and everything below it; the number of files seen. A
-    // local walk steps its bar per folder at its top, a network walk per file.
-    int WalkFolder(const CString& strFolder, int nDepth, bool bNetwork);
+    // How much of a folder a walk takes.
+    enum class EScope {
+        Whole,   // its files and everything below it
+        Own,     // its files; its sub-folders decided one by one (MODE_FIRST)
+        Through, // no file; only the way to chosen folders below it (MODE_FIRST)
+        None,    // nothing
+    };
+    // The scope of a folder (the catalog's form) below no folder of scope Whole.
+    EScope ScopeOf(const CString& strLowerFolder) const;
+    // Walks the folder and what its scope takes below it; the number of files
+    // seen. A local walk steps its bar per folder at its top, a network walk per file.
+    int WalkFolder(const CString& strFolder, int nDepth, bool bNetwork, EScope eScope);
     // One file of a walk: catalogued before, added, or left out.
     // pDirectory: the folder's directory record as the walk of the folder
     // began (null when it had none); the files there before are found in it.
@@ -135,6 +147,7 @@ private:
     const int m_nOptions;
     const HWND m_hOwner;
     std::vector<CString> m_roots;
+    std::map<std::string, bool, std::less<>> m_chosenFolders; // MODE_FIRST: the root map's folders, true when whole
 
     // The run's state.
     int m_nMode { MODE_UPDATE };

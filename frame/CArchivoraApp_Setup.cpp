@@ -68,13 +68,18 @@ int LocationKindOfStore(int nStoreKind)
     }
 }
 
-// Makes the system of item under pParent, with its keywords, folders and
-// subsystems (a system already there of that name takes them).
-void AddSystemFromSetup(CCatalog& catalog, CNodeRec& parent, const COrgItem& item)
+// The kinds (pictures) of the systems of the wizard's two branches.
+constexpr LONG OWN_NAMES_KIND = 6;
+constexpr LONG USAGE_KIND = 8;
+
+// Makes the system of item under pParent, of kind nKind, with its keywords,
+// folders and subsystems (a system already there of that name takes them).
+void AddSystemFromSetup(CCatalog& catalog, CNodeRec& parent, const COrgItem& item, LONG nKind)
 {
     CNodeInfo info {};
     MakeDefaultNames(&info);
     Utf8CopyToField(info.szName, sizeof(info.szName), item.strName, FieldEnd::NulTerminated);
+    info.nKind = nKind;
     info.wSearchType = item.wSearchMask;
     std::unique_ptr<CNodeRec> pNode(parent.FindOrAddChild(info));
     if (!pNode)
@@ -88,7 +93,7 @@ void AddSystemFromSetup(CCatalog& catalog, CNodeRec& parent, const COrgItem& ite
             pNode->LinkNodeFolder(pFolder.get());
     }
     for (const auto& pChild : item.children)
-        AddSystemFromSetup(catalog, *pNode, *pChild);
+        AddSystemFromSetup(catalog, *pNode, *pChild, nKind);
 }
 
 } // namespace
@@ -170,13 +175,12 @@ void CArchivoraApp::SetUpCatalog(const CSetupResults& results, BOOL)
         return;
     // In folder mode the checked folders are catalogued afterwards
     // (RunFirstCataloguing); their folder records then make them watched for
-    // new documents. They are not added to "DSDir": the folders listed there
-    // are the ones never offered, and would be left out of both.
+    // new documents. Only the excluded ones join "DSDir", the folders never offered.
     if (!results.bFolderMode) {
-        for (const auto* pBranch : { results.pCustomBranch.get(), results.pUsageBranch.get() }) {
-            if (pBranch)
-                AddSystemFromSetup(catalog, *pRoot, *pBranch);
-        }
+        if (results.pCustomBranch)
+            AddSystemFromSetup(catalog, *pRoot, *results.pCustomBranch, OWN_NAMES_KIND);
+        if (results.pUsageBranch)
+            AddSystemFromSetup(catalog, *pRoot, *results.pUsageBranch, USAGE_KIND);
     }
 }
 
@@ -192,6 +196,9 @@ void CArchivoraApp::RunFirstCataloguing(const CSetupResults& results, int nMode)
     CCatalog* pCatalog = m_pMainCatalog.get();
     const HWND hOwner = m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr;
     if (nMode == CCatalogUpdate::MODE_FIRST) {
+        // The folders excluded in the wizard are never offered, by this run or
+        // later ones; held in memory even when saving them fails.
+        static_cast<void>(thePreferences.AddDSDirs(results.partlyCheckedFolders));
         // The checked folders' organisation is built under the root: each one a system.
         std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(pCatalog));
         CCatalogUpdate update(pCatalog, pRoot.get(), 0, hOwner);

@@ -30,7 +30,9 @@ struct CSetupResults {
     BOOL bFolderMode { FALSE };
     std::unique_ptr<COrgItem> pCustomBranch; // organisation mode; null when absent
     std::unique_ptr<COrgItem> pUsageBranch;  // organisation mode; null when absent
-    // Folder mode: the folders checked fully, and those checked in part, as lower-cased keys.
+    // Folder mode, as lower-cased keys: the checked folders (value 1: with
+    // everything below; 0: the folder's files, its sub-folders each by its own
+    // entry), and the folders excluded below them (value 0).
     CMapStringToPtr checkedFolders;
     CMapStringToPtr partlyCheckedFolders;
     // The extensions to catalog, with their leading dot.

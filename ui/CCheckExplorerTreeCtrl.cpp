@@ -11,6 +11,7 @@
 #include "ui/WindowHelpers.h"
 
 #include <memory>
+#include <vector>
 
 IMPLEMENT_DYNCREATE(CCheckExplorerTreeCtrl, CCheckTreeCtrl)
 
@@ -183,6 +184,8 @@ void CCheckExplorerTreeCtrl::FillChildren(HTREEITEM hItem)
     ForEachItem(pFolder, m_hWnd, FOLDER_ITEMS, [&](LPCITEMIDLIST pidl) {
         if (m_progress.IsShown()) {
             PumpMessages(&m_progress);
+            if (m_pServed)
+                PumpMessages(m_pServed);
             if (m_progress.IsCancelled())
                 return false;
         }
@@ -226,18 +229,23 @@ int CCheckExplorerTreeCtrl::HasWantedFiles(IShellFolder* pFolder, LPCITEMIDLIST 
     if (!pSubFolderRaw)
         return 0;
     CInterfaceHolder<IShellFolder> pSubFolder(pSubFolderRaw);
+    // One pass over the folder: a wanted file ends it; the sub-folders met on
+    // the way are searched afterwards, in their order, when none was. A file
+    // is judged by its name in the folder (after any backslash the host's name
+    // holds, as in a program path), never by its whole path cut to MAX_PATH.
+    std::vector<CPidlHolder> subFolders;
     bool bFound = false;
-    ForEachItem(pSubFolder.get(), m_hWnd, FILE_ITEMS, [&](LPCITEMIDLIST pidlFile) {
-        if (AttributesOf(pSubFolder.get(), pidlFile, SFGAO_FILESYSTEM))
-            bFound = IsWantedFile(LastComponent(NameOf(pSubFolder.get(), pidlFile, SHGDN_FORPARSING))) != FALSE;
+    ForEachItem(pSubFolder.get(), m_hWnd, FOLDER_ITEMS | FILE_ITEMS, [&](LPCITEMIDLIST pidlChild) {
+        const SFGAOF attributes = AttributesOf(pSubFolder.get(), pidlChild, SFGAO_FOLDER | SFGAO_FILESYSTEM);
+        if (attributes & SFGAO_FOLDER)
+            subFolders.emplace_back(CopyPIDL(nullptr, pidlChild));
+        else if (attributes & SFGAO_FILESYSTEM)
+            bFound = IsWantedFile(LastComponent(NameOf(pSubFolder.get(), pidlChild, SHGDN_INFOLDER | SHGDN_FORPARSING)))
+                != FALSE;
         return !bFound;
     });
-    if (!bFound) {
-        ForEachItem(pSubFolder.get(), m_hWnd, FOLDER_ITEMS, [&](LPCITEMIDLIST pidlChild) {
-            bFound = HasWantedFiles(pSubFolder.get(), pidlChild, nDepth + 1) != 0;
-            return !bFound;
-        });
-    }
+    for (size_t i = 0; !bFound && i < subFolders.size(); ++i)
+        bFound = subFolders[i] && HasWantedFiles(pSubFolder.get(), subFolders[i].get(), nDepth + 1) != 0;
     if (!bFound)
         return 0;
     m_found.SetAt(strKey, nullptr);

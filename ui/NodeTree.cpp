@@ -3,6 +3,8 @@
 #include "store/CNodeRec.h"
 #include "store/CatalogColumns.h"
 
+#include "platform/controls/ListViewControl.h"
+
 namespace {
 
 // A group below the top level: closed and open.
@@ -23,12 +25,17 @@ BOOL DeleteSubtree(CTreeCtrl& tree, HTREEITEM hItem, const std::function<void(HT
 
 } // namespace
 
-HTREEITEM InsertNodeItem(CTreeCtrl& tree, const CNodeRec& node, HTREEITEM hParent)
+HTREEITEM InsertNodeItem(CTreeCtrl& tree, const CNodeRec& node, HTREEITEM hParent, DWORD_PTR data, int nStateImage)
 {
     const BOOL bTop = hParent == TVI_ROOT;
     const int nImage = bTop ? static_cast<int>(node.GetKind()) : GROUP_IMAGE;
     const int nSelected = bTop ? nImage + 1 : GROUP_SELECTED_IMAGE;
-    return tree.InsertItem(node.GetName(), nImage, nSelected, hParent, TVI_LAST);
+    UINT nMask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+    if (nStateImage != 0)
+        nMask |= TVIF_STATE;
+    const UINT nState = INDEXTOSTATEIMAGEMASK(nStateImage);
+    return tree.InsertItem(nMask, node.GetName(), nImage, nSelected, nState, TVIS_STATEIMAGEMASK,
+        static_cast<LPARAM>(data), hParent, TVI_LAST);
 }
 
 void FillNodeChildren(const CNodeRec& node, HTREEITEM hParent, const NodeItemAttach& attach)

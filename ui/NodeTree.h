@@ -16,8 +16,9 @@
 class CNodeRec;
 
 // Inserts an item for node as the last child of hParent (TVI_ROOT: the top
-// level), without data; null when it could not be made.
-HTREEITEM InsertNodeItem(CTreeCtrl& tree, const CNodeRec& node, HTREEITEM hParent);
+// level) holding data, with state image nStateImage (0: none), in one call;
+// null when it could not be made.
+HTREEITEM InsertNodeItem(CTreeCtrl& tree, const CNodeRec& node, HTREEITEM hParent, DWORD_PTR data, int nStateImage = 0);
 
 // Calls attach for each child of node, each level sorted by name, then for
 // the children of the child whose item it returned. attach takes the child's

@@ -44,9 +44,6 @@ void CKeywordTreeCtrl::FillFromRoot(CCatalog* pCatalog)
 
 HTREEITEM CKeywordTreeCtrl::InsertSystem(std::unique_ptr<CNodeRec> pNode, HTREEITEM hParent)
 {
-    const HTREEITEM hItem = InsertNodeItem(*this, *pNode, hParent);
-    if (hItem == nullptr)
-        return nullptr;
     auto pRecord = std::make_unique<CKeywordTreeItem>();
     for (const auto& pKeyword : pNode->GetKeywords()) {
         if (pRecord->pKeywords == nullptr)
@@ -54,7 +51,9 @@ HTREEITEM CKeywordTreeCtrl::InsertSystem(std::unique_ptr<CNodeRec> pNode, HTREEI
         pRecord->pKeywords->Add(pKeyword->GetText());
     }
     pRecord->pNode = std::move(pNode);
-    SetItemData(hItem, reinterpret_cast<DWORD_PTR>(pRecord.release()));
+    const HTREEITEM hItem = InsertNodeItem(*this, *pRecord->pNode, hParent, reinterpret_cast<DWORD_PTR>(pRecord.get()));
+    if (hItem != nullptr)
+        static_cast<void>(pRecord.release()); // the item owns it now
     return hItem;
 }
 

@@ -47,9 +47,9 @@ bool CopyText(const std::string& strText, TVITEM* pItem)
 
 } // namespace
 
-BOOL GetTreeItem(HWND hWnd, TVITEM* pItem)
+BOOL GetTreeItem(HWND hWnd, CTreeViewState& state, TVITEM* pItem)
 {
-    CTreeViewState* pState = TreeViewState(hWnd);
+    CTreeViewState* pState = &state;
     CTreeNode* pNode = pItem ? FindNode(*pState, pItem->hItem) : nullptr;
     if (!pNode)
         return FALSE;

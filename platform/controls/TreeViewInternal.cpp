@@ -2,6 +2,8 @@
 
 #include "platform/window/Window.h"
 
+#include <algorithm>
+
 CTreeViewState* TreeViewSurvivor(HWND hWnd)
 {
     return IsWindow(hWnd) ? TreeViewState(hWnd) : nullptr;
@@ -28,6 +30,15 @@ std::vector<HTREEITEM>& SiblingsOf(CTreeViewState& state, HTREEITEM hParent)
 {
     CTreeNode* pParent = FindNode(state, hParent);
     return pParent ? pParent->children : state.roots;
+}
+
+std::vector<HTREEITEM>::iterator PlaceAmongSiblings(std::vector<HTREEITEM>& siblings, HTREEITEM hItem, CTreeNode& node)
+{
+    if (node.nPlace < siblings.size() && siblings[node.nPlace] == hItem)
+        return siblings.begin() + static_cast<std::ptrdiff_t>(node.nPlace);
+    const auto it = std::find(siblings.begin(), siblings.end(), hItem);
+    node.nPlace = static_cast<size_t>(it - siblings.begin());
+    return it;
 }
 
 bool IsDescendant(CTreeViewState& state, HTREEITEM hItem, HTREEITEM hAncestor)

@@ -26,6 +26,7 @@ struct CTreeNode {
     UINT nState { 0 };         // TVIS_*
     int nTextWidth { -1 };     // the label's width when last measured; -1: not yet
     bool bAnnounced { false }; // TVN_DELETEITEM was sent: it is on its way out
+    size_t nPlace { 0 };       // where it was last found among its siblings; checked before use
 };
 
 struct CTreeViewState : CControlState {
@@ -46,6 +47,8 @@ struct CTreeViewState : CControlState {
     bool bFocus { false };
     bool bDestroying { false };
     bool bLayingOut { false };   // showing a bar changes the size, which lays out again
+    bool bRedraw { true };       // WM_SETREDRAW: while FALSE, rows change without layout
+    bool bLayoutDue { false };   // a layout was put off while redraw was off
     bool bBarsRefused { false }; // the owner took a bar away again: the control stops showing them
     HWND hEdit { nullptr };
     HTREEITEM hEditItem { nullptr };
@@ -73,6 +76,9 @@ CTreeNode* FindNode(CTreeViewState& state, HTREEITEM hItem);
 CTreeNode* NodeSurvivor(HWND hWnd, HTREEITEM hItem);
 // The list of siblings an item belongs to.
 std::vector<HTREEITEM>& SiblingsOf(CTreeViewState& state, HTREEITEM hParent);
+// Where hItem (whose node is node) stands in siblings, its own list: at once
+// when it has not moved since it was last found there, else by a search.
+std::vector<HTREEITEM>::iterator PlaceAmongSiblings(std::vector<HTREEITEM>& siblings, HTREEITEM hItem, CTreeNode& node);
 // TRUE when hItem lies below hAncestor.
 bool IsDescendant(CTreeViewState& state, HTREEITEM hItem, HTREEITEM hAncestor);
 // The depth of an item, 0 for top-level items.
@@ -88,7 +94,7 @@ LRESULT NotifyTreeView(HWND hWnd, UINT nCode, UINT nAction, HTREEITEM hNew, HTRE
 // Answers TVM_GETITEM: fills what pItem's mask names, asking the parent with
 // TVN_GETDISPINFO for callback values. FALSE for a stale item or one that
 // went away meanwhile.
-BOOL GetTreeItem(HWND hWnd, TVITEM* pItem);
+BOOL GetTreeItem(HWND hWnd, CTreeViewState& state, TVITEM* pItem);
 // The label text, through TVN_GETDISPINFO for callback texts; FALSE when the
 // item is stale or went away meanwhile.
 bool ItemText(HWND hWnd, HTREEITEM hItem, std::string* pText);
@@ -102,8 +108,9 @@ int ItemImage(HWND hWnd, HTREEITEM hItem);
 // Deletes an item with everything below it, telling the parent about each.
 BOOL DeleteTreeItem(HWND hWnd, HTREEITEM hItem);
 void DeleteAllTreeItems(HWND hWnd);
-// Answers the item messages; FALSE for other messages.
-BOOL HandleTreeItemMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
+// Answers the item messages with the tree's state; FALSE for other messages.
+BOOL HandleTreeItemMessage(
+    HWND hWnd, CTreeViewState& state, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
 
 /***** Expansion and selection (TreeViewExpand.cpp) *****/
 
@@ -142,7 +149,8 @@ bool RowParts(HWND hWnd, HTREEITEM hItem, CTreeRowParts* pParts);
 // The same for a shown item whose place among the visible items is known.
 void RowPartsAt(HWND hWnd, HTREEITEM hItem, int nIndex, CTreeRowParts* pParts);
 HTREEITEM TreeHitTest(HWND hWnd, TVHITTESTINFO* pInfo);
-// Updates the scroll information after any change, and the bars when the style has them.
+// Updates the scroll information after any change, and the bars when the
+// style has them; while redraw is off, only notes that it is due.
 void LayoutTreeView(HWND hWnd);
 void SetTreeTop(HWND hWnd, int nTop);
 void SetTreeScrollX(HWND hWnd, int nScrollX);

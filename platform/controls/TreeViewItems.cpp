@@ -34,18 +34,19 @@ bool PlaceItem(CTreeViewState& state, HTREEITEM hItem, HTREEITEM hInsertAfter)
             });
         }
     } else if (hInsertAfter && hInsertAfter != TVI_LAST && hInsertAfter != TVI_ROOT) {
-        auto itAfter = std::find(siblings.begin(), siblings.end(), hInsertAfter);
+        CTreeNode* pAfter = FindNode(state, hInsertAfter);
+        auto itAfter = pAfter ? PlaceAmongSiblings(siblings, hInsertAfter, *pAfter) : siblings.end();
         if (itAfter == siblings.end())
             return false;
         itPlace = itAfter + 1;
     }
-    siblings.insert(itPlace, hItem);
+    node.nPlace = static_cast<size_t>(siblings.insert(itPlace, hItem) - siblings.begin());
     return true;
 }
 
-HTREEITEM InsertItem(HWND hWnd, const TVINSERTSTRUCT* pInsert)
+HTREEITEM InsertItem(HWND hWnd, CTreeViewState& state, const TVINSERTSTRUCT* pInsert)
 {
-    CTreeViewState* pState = TreeViewState(hWnd);
+    CTreeViewState* pState = &state;
     if (!pInsert)
         return nullptr;
     const HTREEITEM hParent = ParentOfInsert(pInsert->hParent);
@@ -76,8 +77,9 @@ HTREEITEM InsertItem(HWND hWnd, const TVINSERTSTRUCT* pInsert)
         return nullptr;
     }
     if (!IsShown(*pState, hItem)) {
-        // Under a collapsed item the rows stay as they are; the parent may show a button now.
-        InvalidateItem(hWnd, hParent);
+        // Under a collapsed item the rows stay as they are; a first child gives a shown parent its button.
+        if (SiblingsOf(*pState, hParent).size() == 1 && IsShown(*pState, hParent))
+            InvalidateItem(hWnd, hParent);
         return hItem;
     }
     LayoutTreeView(hWnd);
@@ -119,8 +121,8 @@ void EraseSubtree(CTreeViewState& state, HTREEITEM hItem)
 HTREEITEM Successor(CTreeViewState& state, HTREEITEM hItem)
 {
     CTreeNode* pNode = FindNode(state, hItem);
-    const std::vector<HTREEITEM>& siblings = SiblingsOf(state, pNode->hParent);
-    auto it = std::find(siblings.begin(), siblings.end(), hItem);
+    std::vector<HTREEITEM>& siblings = SiblingsOf(state, pNode->hParent);
+    const auto it = PlaceAmongSiblings(siblings, hItem, *pNode);
     if (it + 1 != siblings.end())
         return *(it + 1);
     if (it != siblings.begin())
@@ -128,13 +130,15 @@ HTREEITEM Successor(CTreeViewState& state, HTREEITEM hItem)
     return pNode->hParent;
 }
 
-BOOL SetItem(HWND hWnd, const TVITEM* pItem)
+BOOL SetItem(HWND hWnd, CTreeViewState& state, const TVITEM* pItem)
 {
-    CTreeViewState* pState = TreeViewState(hWnd);
+    CTreeViewState* pState = &state;
     CTreeNode* pNode = pItem ? FindNode(*pState, pItem->hItem) : nullptr;
     if (!pNode)
         return FALSE;
+    bool bGeometry = false;
     if (pItem->mask & TVIF_TEXT) {
+        bGeometry = true;
         pNode->bTextCallback = pItem->pszText == LPSTR_TEXTCALLBACK;
         pNode->strText = pNode->bTextCallback || !pItem->pszText ? std::string() : std::string(pItem->pszText);
         pNode->nTextWidth = -1;
@@ -148,11 +152,19 @@ BOOL SetItem(HWND hWnd, const TVITEM* pItem)
     if (pItem->mask & TVIF_CHILDREN)
         pNode->cChildren = pItem->cChildren;
     if (pItem->mask & TVIF_STATE) {
-        pNode->nState = (pNode->nState & ~pItem->stateMask) | (pItem->state & pItem->stateMask);
+        const UINT nBefore = pNode->nState;
+        pNode->nState = (nBefore & ~pItem->stateMask) | (pItem->state & pItem->stateMask);
         if (pItem->stateMask & TVIS_BOLD)
             pNode->nTextWidth = -1;
+        bGeometry = bGeometry || (pItem->stateMask & TVIS_BOLD) || ((nBefore ^ pNode->nState) & TVIS_EXPANDED)
+            || ((nBefore & TVIS_STATEIMAGEMASK) == 0) != ((pNode->nState & TVIS_STATEIMAGEMASK) == 0);
     }
-    LayoutTreeView(hWnd);
+    // A hidden item changes no row; a shown one lays the rows out again only
+    // when its label's width, its place or the rows below it may have changed.
+    if (!IsShown(*pState, pItem->hItem))
+        return TRUE;
+    if (bGeometry)
+        LayoutTreeView(hWnd);
     InvalidateRect(hWnd, nullptr, TRUE);
     return TRUE;
 }
@@ -167,9 +179,8 @@ HTREEITEM NextVisible(CTreeViewState& state, HTREEITEM hItem, int nStep)
     return nIndex >= 0 && nIndex < static_cast<long>(visible.size()) ? visible[static_cast<size_t>(nIndex)] : nullptr;
 }
 
-HTREEITEM GetNextItem(HWND hWnd, UINT nCode, HTREEITEM hItem)
+HTREEITEM GetNextItem(CTreeViewState& state, UINT nCode, HTREEITEM hItem)
 {
-    CTreeViewState& state = *TreeViewState(hWnd);
     switch (nCode) {
     case TVGN_ROOT:
         return state.roots.empty() ? nullptr : state.roots.front();
@@ -195,8 +206,8 @@ HTREEITEM GetNextItem(HWND hWnd, UINT nCode, HTREEITEM hItem)
     CTreeNode* pNode = FindNode(state, hItem);
     if (!pNode)
         return nullptr;
-    const std::vector<HTREEITEM>& siblings = SiblingsOf(state, pNode->hParent);
-    const auto it = std::find(siblings.begin(), siblings.end(), hItem);
+    std::vector<HTREEITEM>& siblings = SiblingsOf(state, pNode->hParent);
+    const auto it = PlaceAmongSiblings(siblings, hItem, *pNode);
     switch (nCode) {
     case TVGN_NEXT:
         return it + 1 < siblings.end() ? *(it + 1) : nullptr;
@@ -335,27 +346,27 @@ void DeleteAllTreeItems(HWND hWnd)
     }
 }
 
-BOOL HandleTreeItemMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
+BOOL HandleTreeItemMessage(HWND hWnd, CTreeViewState& state, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
 {
     switch (uMsg) {
     case TVM_INSERTITEM:
-        *plResult = reinterpret_cast<LRESULT>(InsertItem(hWnd, reinterpret_cast<const TVINSERTSTRUCT*>(lParam)));
+        *plResult = reinterpret_cast<LRESULT>(InsertItem(hWnd, state, reinterpret_cast<const TVINSERTSTRUCT*>(lParam)));
         return TRUE;
     case TVM_DELETEITEM:
         *plResult = DeleteTreeItem(hWnd, reinterpret_cast<HTREEITEM>(lParam));
         return TRUE;
     case TVM_GETITEM:
-        *plResult = GetTreeItem(hWnd, reinterpret_cast<TVITEM*>(lParam));
+        *plResult = GetTreeItem(hWnd, state, reinterpret_cast<TVITEM*>(lParam));
         return TRUE;
     case TVM_SETITEM:
-        *plResult = SetItem(hWnd, reinterpret_cast<const TVITEM*>(lParam));
+        *plResult = SetItem(hWnd, state, reinterpret_cast<const TVITEM*>(lParam));
         return TRUE;
     case TVM_GETNEXTITEM:
         *plResult = reinterpret_cast<LRESULT>(
-            GetNextItem(hWnd, static_cast<UINT>(wParam), reinterpret_cast<HTREEITEM>(lParam)));
+            GetNextItem(state, static_cast<UINT>(wParam), reinterpret_cast<HTREEITEM>(lParam)));
         return TRUE;
     case TVM_GETCOUNT:
-        *plResult = static_cast<LRESULT>(TreeViewState(hWnd)->nodes.size());
+        *plResult = static_cast<LRESULT>(state.nodes.size());
         return TRUE;
     case TVM_SORTCHILDREN:
         *plResult = SortChildren(hWnd, reinterpret_cast<HTREEITEM>(lParam), wParam != 0);

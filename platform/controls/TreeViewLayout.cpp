@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -31,15 +32,35 @@ void AppendVisible(CTreeViewState& state, const std::vector<HTREEITEM>& items, s
     }
 }
 
-// Measures a stored label once; callback labels are measured when painted.
-int LabelWidth(HWND hWnd, CTreeNode& node)
-{
-    if (node.nTextWidth >= 0 || node.bTextCallback)
-        return std::max(node.nTextWidth, 0);
-    node.nTextWidth
-        = CControlMeasureDC(hWnd, TreeItemFont(hWnd, (node.nState & TVIS_BOLD) != 0)).TextWidth(node.strText);
-    return node.nTextWidth;
-}
+// Measures each stored label once; callback labels are measured when
+// painted. One device context serves every label of a pass, made when the
+// first label needs it.
+class CLabelMeasure {
+public:
+    explicit CLabelMeasure(HWND hWnd)
+        : m_hWnd(hWnd)
+    {
+    }
+
+    int Width(CTreeNode& node)
+    {
+        if (node.nTextWidth >= 0 || node.bTextCallback)
+            return std::max(node.nTextWidth, 0);
+        const HFONT hFont = TreeItemFont(m_hWnd, (node.nState & TVIS_BOLD) != 0);
+        if (!m_dc)
+            m_dc.emplace(m_hWnd, hFont);
+        else if (hFont != m_hFont)
+            SelectObject(m_dc->Get(), hFont);
+        m_hFont = hFont;
+        node.nTextWidth = m_dc->TextWidth(node.strText);
+        return node.nTextWidth;
+    }
+
+private:
+    HWND m_hWnd;
+    std::optional<CControlMeasureDC> m_dc;
+    HFONT m_hFont { nullptr };
+};
 
 // What the horizontal parts of every row depend on besides the item.
 struct CRowMetrics {
@@ -56,8 +77,8 @@ CRowMetrics RowMetrics(HWND hWnd, const CTreeViewState& state)
 }
 
 // The horizontal parts of an item's row at its depth (0: a top-level item).
-void HorizontalParts(HWND hWnd, const CTreeViewState& state, CTreeNode& node, int nLevel, const CRowMetrics& metrics,
-    CTreeRowParts* pParts)
+void HorizontalParts(const CTreeViewState& state, CTreeNode& node, int nLevel, const CRowMetrics& metrics,
+    CLabelMeasure& measure, CTreeRowParts* pParts)
 {
     const int x = (nLevel + metrics.nRootColumns) * state.nIndent - state.nScrollX;
     pParts->xButton = x - state.nIndent;
@@ -65,19 +86,20 @@ void HorizontalParts(HWND hWnd, const CTreeViewState& state, CTreeNode& node, in
     const bool bStateImage = state.imageLists[TVSIL_STATE] && (node.nState & TVIS_STATEIMAGEMASK);
     pParts->xImage = x + (bStateImage ? metrics.nStateWidth : 0);
     pParts->xLabel = pParts->xImage + metrics.nImageSpan;
-    pParts->xLabelEnd = pParts->xLabel + LabelWidth(hWnd, node) + 2 * TREE_TEXT_MARGIN;
+    pParts->xLabelEnd = pParts->xLabel + measure.Width(node) + 2 * TREE_TEXT_MARGIN;
 }
 
 // The widest row of the shown items, unscrolled.
 int ContentWidth(HWND hWnd, CTreeViewState& state)
 {
     const CRowMetrics metrics = RowMetrics(hWnd, state);
+    CLabelMeasure measure(hWnd);
     int nWidth = 0;
     auto widest = [&](auto& self, const std::vector<HTREEITEM>& items, int nLevel) -> void {
         for (HTREEITEM hItem : items) {
             CTreeNode& node = state.nodes[hItem];
             CTreeRowParts parts {};
-            HorizontalParts(hWnd, state, node, nLevel, metrics, &parts);
+            HorizontalParts(state, node, nLevel, metrics, measure, &parts);
             nWidth = std::max(nWidth, parts.xLabelEnd + state.nScrollX);
             if (node.nState & TVIS_EXPANDED)
                 self(self, node.children, nLevel + 1);
@@ -158,7 +180,8 @@ void RowPartsAt(HWND hWnd, HTREEITEM hItem, int nIndex, CTreeRowParts* pParts)
     const int nHeight = TreeRowHeight(hWnd);
     const int nTop = (nIndex - state.nTop) * nHeight;
     pParts->rcRow = RECT { 0, nTop, rc.right, nTop + nHeight };
-    HorizontalParts(hWnd, state, node, ItemLevel(state, hItem), RowMetrics(hWnd, state), pParts);
+    CLabelMeasure measure(hWnd);
+    HorizontalParts(state, node, ItemLevel(state, hItem), RowMetrics(hWnd, state), measure, pParts);
 }
 
 HTREEITEM TreeHitTest(HWND hWnd, TVHITTESTINFO* pInfo)
@@ -210,6 +233,11 @@ void LayoutTreeView(HWND hWnd)
     CTreeViewState* pState = TreeViewSurvivor(hWnd);
     if (!pState || pState->bLayingOut)
         return;
+    if (!pState->bRedraw) {
+        pState->bLayoutDue = true;
+        return;
+    }
+    pState->bLayoutDue = false;
     pState->bLayingOut = true;
     const std::vector<HTREEITEM> visible = VisibleItems(*pState);
     const int nCount = static_cast<int>(visible.size());

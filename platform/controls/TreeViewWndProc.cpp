@@ -76,9 +76,11 @@ LRESULT CALLBACK TreeViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
 {
     static constexpr CControlLifecycle LIFECYCLE { NewControlState<CTreeViewState>, nullptr, false };
     LRESULT lResult = 0;
-    if (HandleControlLifecycle(hWnd, uMsg, wParam, lParam, LIFECYCLE, &lResult))
+    // Between creation and the end the life cycle leaves every message to
+    // the tree, so the state is looked up once.
+    CTreeViewState* pState = uMsg == WM_NCCREATE || uMsg == WM_NCDESTROY ? nullptr : TreeViewState(hWnd);
+    if (!pState && HandleControlLifecycle(hWnd, uMsg, wParam, lParam, LIFECYCLE, &lResult))
         return lResult;
-    CTreeViewState* pState = TreeViewState(hWnd);
     switch (uMsg) {
     case WM_CREATE:
         MeasureTreeRows(hWnd);
@@ -99,8 +101,12 @@ LRESULT CALLBACK TreeViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_SETREDRAW:
         DefWindowProc(hWnd, uMsg, wParam, lParam);
-        if (wParam)
-            InvalidateRect(hWnd, nullptr, TRUE);
+        pState->bRedraw = wParam != 0;
+        if (!wParam)
+            return 0;
+        if (pState->bLayoutDue)
+            LayoutTreeView(hWnd);
+        InvalidateRect(hWnd, nullptr, TRUE);
         return 0;
     case WM_ERASEBKGND: {
         RECT rc {};
@@ -175,7 +181,7 @@ LRESULT CALLBACK TreeViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
         EndTreeLabelEdit(hWnd, !wParam);
         return TRUE;
     default:
-        if (HandleTreeItemMessage(hWnd, uMsg, wParam, lParam, &lResult)
+        if (HandleTreeItemMessage(hWnd, *pState, uMsg, wParam, lParam, &lResult)
             || HandleTreeLayoutMessage(hWnd, uMsg, wParam, lParam, &lResult))
             return lResult;
         if (HandleTreeViewInput(hWnd, uMsg, wParam, lParam))

@@ -5,6 +5,7 @@
 #include "platform/shell/ShellContextMenu.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -201,11 +202,11 @@ HRESULT CShellFolder::GetAttributesOf(UINT cidl, LPCITEMIDLIST* apidl, SFGAOF* r
     if (cidl == 0)
         sfgao = AttributesOfItems(m_items, sfgao);
     for (UINT i = 0; i < cidl; ++i) {
-        CItemPath absolute;
-        HRESULT hr = AbsoluteItemsOf(m_items, apidl[i], absolute);
+        CItemPath below;
+        HRESULT hr = RelativeItemsOf(m_items, apidl[i], below);
         if (FAILED(hr))
             return hr;
-        sfgao &= AttributesOfItems(absolute, sfgao);
+        sfgao &= AttributesOfItems(CItemRun(m_items, below), sfgao);
     }
     *rgfInOut = sfgao;
     return S_OK;
@@ -231,11 +232,11 @@ HRESULT CShellFolder::GetDisplayNameOf(LPCITEMIDLIST pidl, SHGDNF uFlags, STRRET
 {
     if (!pName)
         return E_POINTER;
-    CItemPath absolute;
-    HRESULT hr = AbsoluteItemsOf(m_items, pidl, absolute);
+    CItemPath below;
+    HRESULT hr = RelativeItemsOf(m_items, pidl, below);
     if (FAILED(hr))
         return hr;
-    return SetStrRet(DisplayNameOfItems(absolute, uFlags), pName);
+    return SetStrRet(DisplayNameOfItems(CItemRun(m_items, below), uFlags), pName);
 }
 
 } // namespace
@@ -255,14 +256,20 @@ bool ItemsOfShellFolder(IShellFolder* psf, CItemPath& items)
     return true;
 }
 
+HRESULT RelativeItemsOf(const CItemPath& folder, LPCITEMIDLIST pidl, CItemPath& below)
+{
+    return DecodeShellItems(pidl, PlaceBelow(folder, EItemPlace::Desktop), below);
+}
+
 HRESULT AbsoluteItemsOf(const CItemPath& folder, LPCITEMIDLIST pidl, CItemPath& items)
 {
-    CItemPath relative;
-    HRESULT hr = DecodeShellItems(pidl, PlaceBelow(folder, EItemPlace::Desktop), relative);
+    CItemPath below;
+    HRESULT hr = RelativeItemsOf(folder, pidl, below);
     if (FAILED(hr))
         return hr;
+    items.reserve(folder.size() + below.size());
     items = folder;
-    items.insert(items.end(), relative.begin(), relative.end());
+    items.insert(items.end(), std::make_move_iterator(below.begin()), std::make_move_iterator(below.end()));
     return S_OK;
 }
 

@@ -12,8 +12,10 @@ HRESULT CreateShellFolder(CItemPath folder, REFIID riid, void** ppv);
 // The absolute items of a folder object made here; false for any other object.
 bool ItemsOfShellFolder(IShellFolder* psf, CItemPath& items);
 
-// The items of a list given to a folder: checked as standing below it, then
-// put after its items. E_INVALIDARG for a list that is not ours or not in place.
+// The items of a list given to a folder, checked as standing below it.
+// E_INVALIDARG for a list that is not ours or not in place.
+HRESULT RelativeItemsOf(const CItemPath& folder, LPCITEMIDLIST pidl, CItemPath& below);
+// The same items put after the folder's.
 HRESULT AbsoluteItemsOf(const CItemPath& folder, LPCITEMIDLIST pidl, CItemPath& items);
 
 // Fills a STRRET with a name: STRRET_CSTR when it fits, else STRRET_WSTR.

@@ -71,7 +71,7 @@ std::string JoinShare(const CShare& share)
 }
 
 // The index of the first folder or file item, and the host folder it stands in.
-bool FileSystemBase(const CItemPath& items, size_t& nFirst, std::string& strHostBase)
+bool FileSystemBase(const CItemRun& items, size_t& nFirst, std::string& strHostBase)
 {
     if (items.empty())
         return false;
@@ -252,7 +252,7 @@ std::string DesktopFolderHostPath()
     return strDesktop;
 }
 
-std::string ProgramPathOfItems(const CItemPath& items)
+std::string ProgramPathOfItems(const CItemRun& items)
 {
     if (items.size() >= 2 && items[1].eKind == EItemKind::Recycled)
         return std::string(1, items[1].chLetter) + ":\\" + RECYCLE_FOLDER_NAME + "\\" + items[1].strName;
@@ -279,7 +279,7 @@ std::string ProgramPathOfItems(const CItemPath& items)
     return strPath;
 }
 
-bool HostPathOfItems(const CItemPath& items, std::string& strHostPath)
+bool HostPathOfItems(const CItemRun& items, std::string& strHostPath)
 {
     if (items.size() >= 2 && items[1].eKind == EItemKind::Recycled) {
         std::optional<CRecycledEntry> entry = FindRecycledEntry(items[1].chLetter, items[1].strName);
@@ -298,7 +298,7 @@ bool HostPathOfItems(const CItemPath& items, std::string& strHostPath)
     return true;
 }
 
-UINT DriveTypeOfItems(const CItemPath& items)
+UINT DriveTypeOfItems(const CItemRun& items)
 {
     if (items.empty())
         return DRIVE_UNKNOWN;
@@ -370,7 +370,7 @@ HRESULT ItemsOfName(const std::string& strName, bool bRelativeToDesktop, CItemPa
     return S_OK;
 }
 
-std::string DisplayNameOfItems(const CItemPath& items, SHGDNF uFlags)
+std::string DisplayNameOfItems(const CItemRun& items, SHGDNF uFlags)
 {
     if (items.empty())
         return (uFlags & SHGDN_FORPARSING) ? ProgramPathFromHostPath(DesktopFolderHostPath()) : "Desktop";
@@ -404,7 +404,7 @@ std::string DisplayNameOfItems(const CItemPath& items, SHGDNF uFlags)
     return {};
 }
 
-SFGAOF AttributesOfItems(const CItemPath& items, SFGAOF sfgaoAsked)
+SFGAOF AttributesOfItems(const CItemRun& items, SFGAOF sfgaoAsked)
 {
     if (items.empty())
         return sfgaoAsked & (SFGAO_FOLDER | SFGAO_HASSUBFOLDER);
@@ -450,7 +450,7 @@ SFGAOF AttributesOfItems(const CItemPath& items, SFGAOF sfgaoAsked)
         break;
     case EItemKind::File:
         sfgao = SFGAO_FILESYSTEM | (bRemovableDrive ? SFGAO_REMOVABLE : 0);
-        if (NameEndsWith(item.strName, ".lnk") || NameEndsWith(item.strName, ".desktop"))
+        if ((sfgaoAsked & SFGAO_LINK) && (NameEndsWith(item.strName, ".lnk") || NameEndsWith(item.strName, ".desktop")))
             sfgao |= SFGAO_LINK;
         break;
     case EItemKind::Recycled:

@@ -18,6 +18,7 @@
 #include "platform/window/WindowInternal.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <utility>
 #include <vector>
@@ -602,9 +603,16 @@ HCURSOR LoadCursor(HINSTANCE hInstance, LPCSTR lpCursorName)
 
 namespace {
 
+// How many hooks are set, on any thread; changed under the window lock. A
+// thread sets only its own hooks, so when it reads 0 it has none, and every
+// message it sends skips the lock.
+std::atomic<size_t> g_nHooksSet { 0 };
+
 // The hook procedures of a kind for the calling thread, newest first, with their handles.
 std::vector<CHook> ThreadHooks(int idHook)
 {
+    if (g_nHooksSet.load(std::memory_order_relaxed) == 0)
+        return {};
     auto lock = LockWindows();
     std::vector<CHook> chain;
     DWORD dwThread = GetCurrentThreadId();
@@ -659,6 +667,7 @@ HHOOK SetWindowsHookEx(int idHook, HOOKPROC lpfn, HINSTANCE, DWORD dwThreadId)
     auto lock = LockWindows();
     HHOOK hHook = reinterpret_cast<HHOOK>(++s_nNextHook);
     InputStateLocked().hooks.push_back(CHook { hHook, idHook, lpfn, GetCurrentThreadId() });
+    g_nHooksSet.store(InputStateLocked().hooks.size(), std::memory_order_relaxed);
     return hHook;
 }
 
@@ -669,6 +678,7 @@ BOOL UnhookWindowsHookEx(HHOOK hhk)
         SetLastError(ERROR_INVALID_HOOK_HANDLE);
         return FALSE;
     }
+    g_nHooksSet.store(InputStateLocked().hooks.size(), std::memory_order_relaxed);
     return TRUE;
 }
 

@@ -62,6 +62,10 @@ protected:
     // Every document the catalog holds: "path | description | nodes".
     std::set<std::string> Picture() { return CatalogPicture(*m_pCatalog); }
 
+    // The values of the root map.
+    static inline void* const WHOLE = reinterpret_cast<void*>(1);
+    static constexpr void* PART = nullptr;
+
     CMapStringToPtr m_roots;
     CUpdateTotals m_totals;
 };
@@ -120,8 +124,9 @@ TEST_F(CCatalogUpdateTest, AFirstCataloguingMirrorsTheFolders)
     WriteOnT("Projects/Alpha/Deep/b.txt", "b");
     fs::create_directories(HostOnT("Projects/Empty/Nothing"));
     WriteOnT("Other/c.txt", "not a root");
-    m_roots.SetAt("T:\\Projects", nullptr);
-    m_roots.SetAt("t:\\projects\\alpha\\", nullptr); // below a root: walked with it
+    // As the wizard gives them: 1 for a folder taken whole, 0 for one whose sub-folders decide.
+    m_roots.SetAt("T:\\Projects", WHOLE);
+    m_roots.SetAt("t:\\projects\\alpha\\", WHOLE); // below a root: walked with it
 
     ASSERT_TRUE(Run(CCatalogUpdate::MODE_FIRST));
     EXPECT_EQ(Picture(),
@@ -134,6 +139,26 @@ TEST_F(CCatalogUpdateTest, AFirstCataloguingMirrorsTheFolders)
     ASSERT_TRUE(Run(CCatalogUpdate::MODE_UPDATE, CCatalogUpdate::OPTION_FAST_FOLDERS));
     EXPECT_EQ(m_totals.nAdded, 1);
     EXPECT_TRUE(Picture().contains("t:\\projects\\alpha\\later.txt | later | Projects\\Alpha"));
+}
+
+TEST_F(CCatalogUpdateTest, AFirstCataloguingTakesOnlyTheChosenSubfoldersOfAFolderNotTakenWhole)
+{
+    WriteOnT("Projects/top.txt", "top");
+    WriteOnT("Projects/Alpha/a.txt", "not chosen");
+    WriteOnT("Projects/Beta/b.txt", "on the way only");
+    WriteOnT("Projects/Beta/Deep/d.txt", "d");
+    WriteOnT("Projects/Beta/Deep/More/m.txt", "m");
+    WriteOnT("Projects/Gamma/g.txt", "g");
+    m_roots.SetAt("t:\\projects", PART);
+    m_roots.SetAt("t:\\projects\\beta\\deep", WHOLE);
+    m_roots.SetAt("t:\\projects\\gamma", PART);
+
+    ASSERT_TRUE(Run(CCatalogUpdate::MODE_FIRST));
+    EXPECT_EQ(Picture(),
+        (std::set<std::string> { "t:\\projects\\top.txt | top | Projects",
+            "t:\\projects\\beta\\deep\\d.txt | d | Projects\\Beta\\Deep",
+            "t:\\projects\\beta\\deep\\more\\m.txt | m | Projects\\Beta\\Deep\\More",
+            "t:\\projects\\gamma\\g.txt | g | Projects\\Gamma" }));
 }
 
 TEST_F(CCatalogUpdateTest, NothingIsRemovedAndAMovedFileIsCataloguedAnew)

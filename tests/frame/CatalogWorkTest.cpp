@@ -134,7 +134,9 @@ TEST_F(CatalogWorkTest, AFirstSetUpInFolderModeCataloguesTheCheckedFoldersAsThey
     m_prompts.m_fnWizard = [&](CSetupResults& results) {
         results.bFolderMode = TRUE;
         results.extensions.Add(".txt");
-        results.checkedFolders.SetAt(ProgramPathFromHostPath((Home() / "Projects").string()).c_str(), nullptr);
+        // The folder with everything below it.
+        results.checkedFolders.SetAt(
+            ProgramPathFromHostPath((Home() / "Projects").string()).c_str(), reinterpret_cast<void*>(1));
         return CFramePrompts::WIZARD_FINISHED;
     };
     ASSERT_TRUE(Start());

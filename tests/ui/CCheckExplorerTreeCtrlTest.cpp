@@ -132,6 +132,17 @@ TEST_F(CCheckExplorerTreeCtrlTest, TheFilterListsFoldersHoldingWantedDocumentsAn
     other.DestroyWindow();
 }
 
+TEST_F(CCheckExplorerTreeCtrlTest, TheFilterJudgesAFileByItsOwnNameWhereverItLies)
+{
+    // The file's whole path is longer than a path may be, its name short.
+    const std::string strLong(90, 'n');
+    WriteFile("deep/" + strLong + "/" + strLong + "/" + strLong + "/report.txt");
+    m_tree.SetExtensionMap(&m_extensions);
+    m_tree.FillDrives();
+    Expand(m_tree.GetRootItem());
+    EXPECT_EQ(Children(m_tree.GetRootItem()), (std::vector<std::string> { "deep", "docs", "tmp" }));
+}
+
 TEST_F(CCheckExplorerTreeCtrlTest, CheckedAndExcludedFoldersAreCollectedAndRestored)
 {
     m_tree.FillDrives();

@@ -6,7 +6,6 @@
 
 #include "platform/framework/MessageMap.h"
 
-#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -19,6 +18,33 @@ namespace {
 
 constexpr int IMAGE_WIDTH = 16;
 constexpr COLORREF IMAGE_MASK = 0xFF00FF;
+
+// Keeps the tree from laying out and drawing while items are added or
+// changed in bulk: once at the end instead of once an item.
+class CRedrawPause {
+public:
+    explicit CRedrawPause(CWnd& wnd)
+        : m_wnd(wnd)
+    {
+        m_wnd.SetRedraw(FALSE);
+    }
+    ~CRedrawPause() { m_wnd.SetRedraw(TRUE); }
+    CRedrawPause(const CRedrawPause&) = delete;
+    CRedrawPause& operator=(const CRedrawPause&) = delete;
+
+private:
+    CWnd& m_wnd;
+};
+
+ULONGLONG NodeKey(DWORD nBlock, DWORD nSlot)
+{
+    return (static_cast<ULONGLONG>(nBlock) << 32) | nSlot;
+}
+
+ULONGLONG NodeKey(CRecordRef ref)
+{
+    return NodeKey(static_cast<DWORD>(ref.nBlock), static_cast<DWORD>(ref.nSlot));
+}
 
 } // namespace
 
@@ -37,6 +63,7 @@ BOOL CGroupCheckTreeCtrl::InitImageLists()
 
 void CGroupCheckTreeCtrl::FillGroups(CCatalog* pCatalog, BOOL bSystemsRoot)
 {
+    const CRedrawPause pause(*this);
     std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(pCatalog));
     if (pRoot != nullptr) {
         FillNodeChildren(*pRoot, TVI_ROOT, [this](std::unique_ptr<CNodeRec> pChild, HTREEITEM hParent) {
@@ -52,31 +79,50 @@ void CGroupCheckTreeCtrl::FillGroups(CCatalog* pCatalog, BOOL bSystemsRoot)
 
 HTREEITEM CGroupCheckTreeCtrl::InsertNode(std::unique_ptr<CNodeRec> pNode, HTREEITEM hParent)
 {
-    const HTREEITEM hItem = InsertNodeItem(*this, *pNode, hParent);
+    const HTREEITEM hItem
+        = InsertNodeItem(*this, *pNode, hParent, reinterpret_cast<DWORD_PTR>(pNode.get()), STATE_UNCHECKED);
     if (hItem == nullptr)
         return nullptr;
-    SetItemData(hItem, reinterpret_cast<DWORD_PTR>(pNode.release()));
-    SetCheckState(hItem, STATE_UNCHECKED);
+    m_itemOfNode.try_emplace(NodeKey(pNode->GetRef()), hItem);
+    static_cast<void>(pNode.release()); // the item owns it now
     return hItem;
 }
 
-void CGroupCheckTreeCtrl::SetChecks(const CWAGroupRightsMap& map)
+HTREEITEM CGroupCheckTreeCtrl::ItemOfNode(DWORD nBlock, DWORD nSlot)
 {
-    // The items by their node, found in one walk rather than one walk a key.
-    std::map<std::pair<DWORD, DWORD>, HTREEITEM> items;
+    const ULONGLONG nKey = NodeKey(nBlock, nSlot);
+    for (int nTry = 0; nTry < 2; ++nTry) {
+        const auto found = m_itemOfNode.find(nKey);
+        if (found == m_itemOfNode.end())
+            return nullptr;
+        const CNodeRec* pNode = GetItemNode(found->second);
+        if (pNode != nullptr && NodeKey(pNode->GetRef()) == nKey)
+            return found->second;
+        IndexItems();
+    }
+    return nullptr;
+}
+
+void CGroupCheckTreeCtrl::IndexItems()
+{
+    m_itemOfNode.clear();
     std::vector<HTREEITEM> pending;
     if (const HTREEITEM hRoot = GetRootItem())
         pending.push_back(hRoot);
     while (!pending.empty()) {
         const HTREEITEM hItem = pending.back();
         pending.pop_back();
-        const CRecordRef ref = GetItemNode(hItem)->GetRef();
-        items.try_emplace({ static_cast<DWORD>(ref.nBlock), static_cast<DWORD>(ref.nSlot) }, hItem);
+        m_itemOfNode.try_emplace(NodeKey(GetItemNode(hItem)->GetRef()), hItem);
         if (const HTREEITEM hNext = GetNextSiblingItem(hItem))
             pending.push_back(hNext);
         if (const HTREEITEM hChild = GetChildItem(hItem))
             pending.push_back(hChild);
     }
+}
+
+void CGroupCheckTreeCtrl::SetChecks(const CWAGroupRightsMap& map)
+{
+    const CRedrawPause pause(*this);
     POSITION pos = map.GetStartPosition();
     while (pos != nullptr) {
         WA_GROUP_KEY key {};
@@ -84,10 +130,9 @@ void CGroupCheckTreeCtrl::SetChecks(const CWAGroupRightsMap& map)
         map.GetNextAssoc(pos, key, wValue);
         if (key == WA_ALL_GROUPS)
             continue;
-        const auto found = items.find({ key.nBlock, key.nSlot });
-        if (found == items.end())
+        const HTREEITEM hItem = ItemOfNode(key.nBlock, key.nSlot);
+        if (hItem == nullptr)
             continue;
-        const HTREEITEM hItem = found->second;
         const HTREEITEM hParent = GetParentItem(hItem);
         if (wValue == GROUP_WHOLE) {
             ApplyCheckAction(hItem, ACTION_CHECK);
@@ -131,7 +176,12 @@ const CNodeRec* CGroupCheckTreeCtrl::GetItemNode(HTREEITEM hItem) const
 
 BOOL CGroupCheckTreeCtrl::DeleteAllItems()
 {
-    return DeleteNodeItems(*this, [this](HTREEITEM hItem) { delete GetItemNode(hItem); });
+    const BOOL bDeleted = DeleteNodeItems(*this, [this](HTREEITEM hItem) { delete GetItemNode(hItem); });
+    if (bDeleted)
+        m_itemOfNode.clear();
+    else
+        IndexItems();
+    return bDeleted;
 }
 
 void CGroupCheckTreeCtrl::OnDestroy()

@@ -14,6 +14,8 @@
 
 #include "platform/framework/CImageList.h"
 
+#include <unordered_map>
+
 class CCatalog;
 class CNodeRec;
 
@@ -50,7 +52,14 @@ protected:
 
 private:
     HTREEITEM InsertNode(std::unique_ptr<CNodeRec> pNode, HTREEITEM hParent);
+    // The first item in tree order of the node at (nBlock, nSlot), or null.
+    HTREEITEM ItemOfNode(DWORD nBlock, DWORD nSlot);
+    // Makes the index of items by node again from the tree.
+    void IndexItems();
 
     CImageList m_nodeImages;
     CImageList m_stateImages;
+    // Each node's first item in tree order, kept as items are added; an
+    // entry whose item went another way is found out on use.
+    std::unordered_map<ULONGLONG, HTREEITEM> m_itemOfNode;
 };

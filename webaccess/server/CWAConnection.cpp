@@ -143,6 +143,11 @@ void CWAConnection::SetAccount(LPCTSTR pszLogin, LPCTSTR pszPassword, LPCTSTR ps
     m_strPassword = pszPassword;
     m_strCatName = pszCatalogName;
     m_strCatCode = pszCatalogCode;
+    // The socket was opened before the catalog was known: from now on it
+    // serves the registered catalog's folder, in the program folder as the
+    // channel builds it.
+    if (m_pSocket)
+        m_pSocket->SetCommFolder(BuildCommFolderPath(GetProgramFolder(), pszCatalogCode));
 }
 
 BOOL CWAConnection::Disconnect()

@@ -55,10 +55,8 @@ CString NameKey(const CString& strPath)
 } // namespace
 
 CWAListenSocket::CWAListenSocket(LPCTSTR pszCommFolder)
-    : m_strCommFolder(pszCommFolder)
 {
-    if (m_strCommFolder.IsEmpty() || m_strCommFolder[m_strCommFolder.GetLength() - 1] != '\\')
-        m_strCommFolder += "\\";
+    SetCommFolder(pszCommFolder);
     m_pWnd = std::make_unique<CWAChannelWnd>(*this);
     if (m_pWnd->CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr))
         m_pWnd->SetTimer(TICK_TIMER, TICK, nullptr);
@@ -76,6 +74,13 @@ CWAListenSocket::~CWAListenSocket()
         pConnection->ShutDown();
     m_connections.clear();
     Close();
+}
+
+void CWAListenSocket::SetCommFolder(LPCTSTR pszCommFolder)
+{
+    m_strCommFolder = pszCommFolder;
+    if (m_strCommFolder.IsEmpty() || m_strCommFolder[m_strCommFolder.GetLength() - 1] != '\\')
+        m_strCommFolder += "\\";
 }
 
 bool CWAListenSocket::IsCommFolder(LPCTSTR pszFolder) const

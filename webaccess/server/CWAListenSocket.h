@@ -33,6 +33,9 @@ public:
     // Whether pszFolder (built from a first line) is this catalog's folder,
     // compared without regard to case.
     bool IsCommFolder(LPCTSTR pszFolder) const;
+    // The folder of a catalog registered after the socket was made; exchanges
+    // already open keep theirs.
+    void SetCommFolder(LPCTSTR pszCommFolder);
     // After each scan of the server: exchanges waiting for a reply look for it.
     void CheckReplies();
     // Open connections, finished ones not yet deleted included.

@@ -60,6 +60,31 @@ TEST_F(TreeViewItemsTest, NavigationCodesWalkTheHierarchyAndTheVisibleRows)
     EXPECT_EQ(SendMessage(hTree, TVM_GETCOUNT, 0, 0), 4);
 }
 
+TEST_F(TreeViewItemsTest, SiblingStepsFollowInsertsAndDeletesAnywhereInALevel)
+{
+    HWND hTree = CreateTree(0);
+    auto walk = [hTree](UINT nCode, HTREEITEM hFrom) {
+        std::vector<std::string> texts;
+        for (HTREEITEM h = hFrom; h; h = Next(hTree, nCode, h))
+            texts.push_back(Text(hTree, h));
+        return texts;
+    };
+    auto forward = [&] { return walk(TVGN_NEXT, Next(hTree, TVGN_ROOT)); };
+    HTREEITEM hC = Insert(hTree, TVI_ROOT, "c");
+    HTREEITEM hE = Insert(hTree, TVI_ROOT, "e");
+    EXPECT_EQ(forward(), (std::vector<std::string> { "c", "e" }));
+    HTREEITEM hA = Insert(hTree, TVI_ROOT, "a", TVI_FIRST);
+    Insert(hTree, TVI_ROOT, "d", hC);
+    Insert(hTree, TVI_ROOT, "b", hA);
+    EXPECT_EQ(forward(), (std::vector<std::string> { "a", "b", "c", "d", "e" }));
+    EXPECT_EQ(walk(TVGN_PREVIOUS, hE), (std::vector<std::string> { "e", "d", "c", "b", "a" }));
+    ASSERT_TRUE(SendMessage(hTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(hA)));
+    Insert(hTree, TVI_ROOT, "ca", TVI_SORT);
+    EXPECT_EQ(forward(), (std::vector<std::string> { "b", "c", "ca", "d", "e" }));
+    EXPECT_EQ(walk(TVGN_PREVIOUS, hE), (std::vector<std::string> { "e", "d", "ca", "c", "b" }));
+    EXPECT_EQ(Next(hTree, TVGN_NEXT, hC), Next(hTree, TVGN_PREVIOUS, Next(hTree, TVGN_PREVIOUS, hE)));
+}
+
 TEST_F(TreeViewItemsTest, TextsAreCutToTheBufferAtACharacterBoundary)
 {
     HWND hTree = CreateTree(0);

@@ -56,6 +56,42 @@ TEST_F(TreeViewLayoutTest, HitTestsFindEveryPartOfARow)
     DeleteObject(hBitmap);
 }
 
+TEST_F(TreeViewLayoutTest, WhileRedrawIsOffRowsChangeWithoutLayoutUntilItIsOnAgain)
+{
+    HWND hTree = CreateTree(0);
+    const int nRowsShown = static_cast<int>(SendMessage(hTree, TVM_GETVISIBLECOUNT, 0, 0));
+    SendMessage(hTree, WM_SETREDRAW, FALSE, 0);
+    std::vector<HTREEITEM> items;
+    for (int i = 0; i < 2 * nRowsShown; ++i)
+        items.push_back(Insert(hTree, TVI_ROOT, i == 5 ? std::string(80, 'w').c_str() : "row"));
+    HTREEITEM hChild = Insert(hTree, items[0], "child");
+    Expand(hTree, items[0], TVE_EXPAND);
+    SCROLLINFO si { sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0 };
+    GetScrollInfo(hTree, SB_VERT, &si);
+    EXPECT_EQ(si.nMax, 0) << "no layout while redraw is off";
+    EXPECT_EQ(ItemRect(hTree, hChild, FALSE).top, SendMessage(hTree, TVM_GETITEMHEIGHT, 0, 0))
+        << "rows are still found";
+
+    SendMessage(hTree, WM_SETREDRAW, TRUE, 0);
+    GetScrollInfo(hTree, SB_VERT, &si);
+    EXPECT_EQ(si.nMax, 2 * nRowsShown);
+    EXPECT_EQ(static_cast<int>(si.nPage), nRowsShown);
+    SCROLLINFO siH { sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0 };
+    GetScrollInfo(hTree, SB_HORZ, &siH);
+    EXPECT_GT(siH.nMax, static_cast<int>(siH.nPage)) << "the long label was measured";
+    EXPECT_NE(GetWindowLongPtr(hTree, GWL_STYLE) & WS_VSCROLL, 0);
+
+    // A check-box-like state change of a hidden row, then of a shown one, keeps the layout.
+    SetState(hTree, hChild, 2 << 12, TVIS_STATEIMAGEMASK);
+    SetState(hTree, items[1], TVIS_BOLD, TVIS_BOLD);
+    GetScrollInfo(hTree, SB_VERT, &si);
+    EXPECT_EQ(si.nMax, 2 * nRowsShown);
+    Expand(hTree, items[0], TVE_COLLAPSE);
+    GetScrollInfo(hTree, SB_VERT, &si);
+    EXPECT_EQ(si.nMax, 2 * nRowsShown - 1);
+    DestroyWindow(hTree);
+}
+
 // An owner that takes the scroll bars away as the tree in a pane does.
 WNDPROC s_pfnTreeProc = nullptr;
 int s_nCalcSizes = 0;

@@ -6,6 +6,7 @@
 #include "tests/webaccess/dialogs/ProfileDialogTest.h"
 #include "webaccess/profiles/CWASettings.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,21 @@ TEST_F(CDlgWAEditProfileTest, OkNeedsACheckedRowAndStoresTheChecksInListOrder)
     ASSERT_EQ(Names().size(), 3U);
     EXPECT_FALSE(Stored(0).IsEnabled());
     EXPECT_FALSE(Stored(1).IsEnabled());
+    EXPECT_TRUE(Stored(2).IsEnabled());
+}
+
+TEST_F(CDlgWAEditProfileTest, AFailedSaveIsReportedAndTheChecksStayInMemory)
+{
+    // A folder where the settings file's next version is written makes every save fail.
+    std::filesystem::create_directories(Home() / "settings" / "CurrentUser.reg.tmp");
+    CDialogScript script;
+    script.Then([this](HWND hDlg) { m_driver.ClickCheckListBox(List(hDlg), 2); }).Press(IDOK);
+    m_driver.AnswerNextDialog(std::move(script));
+    AnswerMessageBox();
+    CDlgWAEditProfile dlg(m_site.m_settings);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(m_messages, (std::vector<std::string> { Loaded(IDS_SETTINGS_NOT_SAVED) }));
+    ASSERT_EQ(Names().size(), 3U);
     EXPECT_TRUE(Stored(2).IsEnabled());
 }
 

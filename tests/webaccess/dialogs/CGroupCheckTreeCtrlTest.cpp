@@ -98,3 +98,29 @@ TEST_F(CGroupCheckTreeCtrlTest, APartlyCheckedGroupIsFollowedBelowAndTheSystemsR
     m_tree.SetChecks(again);
     EXPECT_EQ(Checks(), checks) << "the map round-trips";
 }
+
+TEST_F(CGroupCheckTreeCtrlTest, ChecksFindTheFirstItemOfANodeThatIsStillThere)
+{
+    m_tree.FillGroups(m_pCatalog.get(), FALSE);
+    m_tree.FillGroups(m_pCatalog.get(), FALSE);
+    const HTREEITEM hFirstAlpha = Item(m_alpha);
+    const HTREEITEM hFirstWork = m_tree.GetParentItem(hFirstAlpha);
+    CWAGroupRightsMap map;
+    map.SetAt(
+        { static_cast<DWORD>(m_alpha.nBlock), static_cast<DWORD>(m_alpha.nSlot) }, CGroupCheckTreeCtrl::GROUP_WHOLE);
+    m_tree.SetChecks(map);
+    EXPECT_EQ(m_tree.GetCheckState(hFirstAlpha), CCheckTreeCtrl::STATE_CHECKED);
+
+    // The first copy goes (its node copies with it); the map now reaches the second.
+    for (HTREEITEM hItem : { Item(m_deep), hFirstAlpha, Item(m_beta), hFirstWork }) {
+        delete m_tree.GetItemNode(hItem);
+        ASSERT_TRUE(m_tree.DeleteItem(hItem));
+    }
+    const HTREEITEM hSecondAlpha = Item(m_alpha);
+    ASSERT_NE(hSecondAlpha, nullptr);
+    ASSERT_NE(hSecondAlpha, hFirstAlpha);
+    EXPECT_EQ(m_tree.GetCheckState(hSecondAlpha), CCheckTreeCtrl::STATE_UNCHECKED);
+    m_tree.SetChecks(map);
+    EXPECT_EQ(m_tree.GetCheckState(hSecondAlpha), CCheckTreeCtrl::STATE_CHECKED);
+    EXPECT_EQ(m_tree.GetCheckState(Item(m_deep)), CCheckTreeCtrl::STATE_CHECKED);
+}

@@ -27,7 +27,8 @@ protected:
     }
     void TearDown() override
     {
-        EXPECT_TRUE(m_driver.ScriptErrors().empty());
+        for (const CString& strError : m_driver.ScriptErrors())
+            ADD_FAILURE() << static_cast<LPCTSTR>(strError);
         Base::TearDown();
     }
 

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,17 @@ protected:
                                                 })
                                                 .SetText(IDC_WA_ACCOUNT_PASSWORD, pszPassword)
                                                 .Check(IDC_WA_ACCOUNT_KEEP, bKeep ? BST_CHECKED : BST_UNCHECKED)
+                                                .Press(IDOK)));
+    }
+
+    // Answers the password dialog: types pszPassword and presses OK, which
+    // the server refuses; then the server answers pszReply and OK is pressed again.
+    void TypePasswordAndPressOkTwice(const char* pszPassword, const std::string& strReply)
+    {
+        m_driver.AnswerNextDialog(std::move(CDialogScript()
+                                                .SetText(IDC_WA_ACCOUNT_PASSWORD, pszPassword)
+                                                .Press(IDOK)
+                                                .Then([this, strReply](HWND) { m_server.SetReply(strReply); })
                                                 .Press(IDOK)));
     }
 
@@ -131,11 +143,7 @@ TEST_F(CDlgWAAccountTest, RetrySendsAgainAndCancelEndsRenameButKeepsConnectOpen)
     EXPECT_TRUE(m_settings.m_strPassword.IsEmpty());
 
     // The connect dialog stays open after Cancel, and a second OK connects.
-    m_driver.AnswerNextDialog(std::move(CDialogScript()
-                                            .SetText(IDC_WA_ACCOUNT_PASSWORD, "pw")
-                                            .Press(IDOK)
-                                            .Then([this](HWND) { m_server.SetReply("<#WACN |0| |ok| |x| |C0DE42|#>"); })
-                                            .Press(IDOK)));
+    TypePasswordAndPressOkTwice("pw", "<#WACN |0| |ok| |x| |C0DE42|#>");
     AnswerMessageBox(IDCANCEL);
     CDlgWAConnect connect(m_settings);
     EXPECT_TRUE(connect.Run("ana", "", "Docs", "C0DE42", 4020));
@@ -163,6 +171,59 @@ TEST_F(CDlgWAAccountTest, InvitationIsMailedOrReturnedAsText)
     EXPECT_EQ(m_server.LastQuery(),
         "Ulog=ana&Upas=secret&Clog=Docs&Cnum=C0DE42&Pwd=guest&Nto=Rui&Eto=rui%40x%2ept&Txt=Hi&Snd=Y");
     EXPECT_EQ(m_messages, std::vector<std::string> { Loaded(IDS_WA_INVITATION_SENT) });
+}
+
+TEST_F(CDlgWAAccountTest, EveryOperationWithTheStoredPasswordEndsOnARefusalWithItsMessage)
+{
+    struct Operation {
+        const char* pszMarker;
+        std::function<BOOL()> run;
+    };
+    const Operation operations[] = {
+        { "<#WACC ", [this] { return CDlgWAChangeCatalog(m_settings).Run("Papers"); } },
+        { "<#WAIN ", [this] { return CDlgWAInvite(m_settings).Run("Rui", "rui@x.pt", "guest", "", TRUE); } },
+        { "<#WACN ", [this] { return CDlgWAConnect(m_settings).Run("ana", "secret", "Docs", "C0DE42", 4020); } },
+    };
+    for (const Operation& operation : operations) {
+        for (const char* pszReply : { "|12| |Refused here|#>", "|1x| |Refused here|#>" }) {
+            m_server.SetReply(std::string(operation.pszMarker) + pszReply);
+            m_messages.clear();
+            AnswerMessageBox(IDOK);
+            EXPECT_FALSE(operation.run()) << operation.pszMarker << pszReply;
+            ASSERT_EQ(m_messages.size(), 1U) << operation.pszMarker << pszReply;
+            EXPECT_NE(m_messages[0].find("Refused here"), std::string::npos);
+        }
+    }
+    EXPECT_EQ(RequestCount(), 6U);
+    EXPECT_EQ(std::string(m_settings.m_strCatName), "Docs");
+    EXPECT_EQ(std::string(m_settings.m_strPassword), "secret");
+}
+
+TEST_F(CDlgWAAccountTest, ARefusalKeepsTheDialogOpenAndTheKeepBoxDecidesForInviteAndConnect)
+{
+    m_settings.m_strPassword.Empty();
+    m_server.SetReply("<#WAIN |12| |Unknown friend|#>");
+    TypePasswordAndPressOkTwice("typed", "<#WAIN |0| |ok| |x| |Join|#>");
+    AnswerMessageBox(IDOK);
+    CDlgWAInvite invite(m_settings);
+    EXPECT_TRUE(invite.Run("Rui", "rui@x.pt", "guest", "", FALSE));
+    EXPECT_EQ(std::string(invite.GetInvitationText()), "Join");
+    ASSERT_EQ(m_messages.size(), 1U) << "the refusal, and no sent message without the send flag";
+    EXPECT_NE(m_messages[0].find("Unknown friend"), std::string::npos);
+    EXPECT_TRUE(m_settings.m_strPassword.IsEmpty());
+
+    m_server.SetReply("<#WACN |15| |Wrong password|#>");
+    AnswerMessageBox(IDOK);
+    m_driver.AnswerNextDialog(std::move(CDialogScript()
+                                            .Then([this](HWND) { m_server.SetReply("<#WACN |0| |ok| |x| |C0DE42|#>"); })
+                                            .SetText(IDC_WA_ACCOUNT_PASSWORD, "right")
+                                            .Check(IDC_WA_ACCOUNT_KEEP)
+                                            .Press(IDOK)));
+    CDlgWAConnect connect(m_settings);
+    EXPECT_TRUE(connect.Run("ana", "stale", "Docs", "C0DE42", 4020));
+    EXPECT_EQ(std::string(connect.GetPassword()), "right");
+    EXPECT_EQ(std::string(m_settings.m_strPassword), "right");
+    EXPECT_EQ(m_server.LastQuery(), "Login=Y&Newuser=N&Ulog=ana&Upas=right&Newcat=N&Clog=Docs&Cnum=C0DE42&Cpor=4020");
 }
 
 TEST_F(CDlgWAAccountTest, MessageDialogShowsTheTextReadOnly)

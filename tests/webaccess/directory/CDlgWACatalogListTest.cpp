@@ -4,6 +4,7 @@
 #include "platform/testing/TestDriver.h"
 #include "platform/window/MessageBox.h"
 #include "resources/ResourceIds.h"
+#include "tests/ui/MessageBoxAnswers.h"
 #include "tests/ui/ProgramModule.h"
 #include "tests/webaccess/directory/FakeDirectorySite.h"
 #include "webaccess/directory/CWAHttpQuery.h"
@@ -98,6 +99,36 @@ TEST_F(CDlgWACatalogListTest, CancelledOrRefusedListingsNeverShowTheDialog)
     EXPECT_EQ(refused.DoModal(), IDCANCEL);
     EXPECT_EQ(m_server.Requests().size(), 4U);
     EXPECT_EQ(refused.m_nSelected, -1);
+}
+
+TEST_F(CDlgWACatalogListTest, EachReplyFormGivesItsLinesOrTheEmptyCase)
+{
+    const struct {
+        const char* pszReply;
+        std::vector<std::string> lines; // none: the empty case
+    } forms[] = {
+        { "<#WARC |0| |ok|\r\n<#CAT |My docs| |C1|\r\n<#END#>", { "My docs-C1" } },
+        { "<#WARC |0| |ok| <#CAT |Tab\there| |C\x01| <#END#>", { "Tab here-C " } },
+        { "<#WARC |0| |ok|<#END#>", {} },
+        { "<#WARC |0| |ok| <#CAT |A| |1| <#OTHER#><#END#>", {} },
+        { "<#WARC |0| |ok| <#CAT |A| |1<#END#>", {} },
+        { "<#WARC |0| |ok| <#CAT |A| |1|", {} },
+    };
+    const std::string strEmpty = Loaded(IDS_WA_NO_CATALOGS);
+    for (const auto& form : forms) {
+        m_server.SetReply(form.pszReply);
+        std::vector<std::string> lines;
+        std::vector<std::string> messages;
+        if (form.lines.empty())
+            AnswerNextMessageBox(m_driver, messages, IDCANCEL);
+        else
+            m_driver.AnswerNextDialog(std::move(ReadLines(lines).Press(IDOK)));
+        CDlgWACatalogList dlg("ana", "pw", WA_CONN_LAN);
+        EXPECT_EQ(dlg.DoModal(), form.lines.empty() ? IDCANCEL : IDOK) << form.pszReply;
+        EXPECT_EQ(lines, form.lines) << form.pszReply;
+        EXPECT_EQ(messages, form.lines.empty() ? std::vector<std::string> { strEmpty } : std::vector<std::string> {})
+            << form.pszReply;
+    }
 }
 
 } // namespace

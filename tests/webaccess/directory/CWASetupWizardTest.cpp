@@ -1,6 +1,5 @@
 #include "webaccess/directory/CWASetupWizardPropSheet.h"
 
-#include "platform/base/PathMap.h"
 #include "platform/controls/PropertySheet.h"
 #include "platform/testing/DialogScript.h"
 #include "resources/ResourceIds.h"
@@ -8,6 +7,7 @@
 #include "tests/support/ScopedVariable.h"
 #include "tests/support/TestData.h"
 #include "tests/webaccess/directory/AccountDialogTest.h"
+#include "tests/webaccess/directory/SetupWizardRoad.h"
 #include "webaccess/directory/CWASetupConnection.h"
 #include "webaccess/profiles/CWAProfiles.h"
 
@@ -50,28 +50,21 @@ protected:
         fs::create_directories(Home() / "uploads");
     }
 
-    // The wizard's page index, recorded after each step that changes pages.
-    CDialogScript& Record(CDialogScript& script)
-    {
-        return script.Then([this](HWND) { m_road.push_back(m_sheet.GetActiveIndex()); });
-    }
-    CDialogScript& Next(CDialogScript& script) { return Record(script.Press(ID_WIZNEXT)); }
-    CDialogScript& Back(CDialogScript& script) { return Record(script.Press(ID_WIZBACK)); }
-
-    // Program path of a folder under the test's home.
-    CString Folder(const char* pszName) const { return ProgramPathFromHostPath((Home() / pszName).string()).c_str(); }
-
-    // Pages 0 to 2, leaving page 2 with the connection type chosen.
+    CDialogScript& Record(CDialogScript& script) { return m_wizard.Record(script); }
+    CDialogScript& Next(CDialogScript& script) { return m_wizard.Next(script); }
+    CDialogScript& Back(CDialogScript& script) { return m_wizard.Back(script); }
     CDialogScript& ToConnectionType(CDialogScript& script, int nConnButton)
     {
-        Next(script);
-        Next(script);
-        return Next(script.Check(nConnButton));
+        return m_wizard.ToConnectionType(script, nConnButton);
     }
+
+    // Program path of a folder under the test's home.
+    CString Folder(const char* pszName) const { return ProgramFolderText(Home() / pszName); }
 
     CRecordingConnection m_connection;
     CWASetupWizardPropSheet m_sheet { m_site.m_settings, m_connection };
-    std::vector<int> m_road;
+    CSetupWizardRoad m_wizard;
+    std::vector<int>& m_road { m_wizard.m_pages };
 };
 
 TEST_F(CWASetupWizardTest, ANewAccountOnCableRegistersANewCatalogAndKeepsOnlyTheDefaultProfile)
