@@ -384,7 +384,7 @@ void CMessageQueue::WakeForSent()
     m_replyEvent.Set();
 }
 
-std::shared_ptr<CMessageQueue> CurrentQueue()
+const std::shared_ptr<CMessageQueue>& CurrentQueue()
 {
     if (!t_queueOwner.pQueue) {
         auto pQueue = std::make_shared<CMessageQueue>(GetCurrentThreadId());
