@@ -133,7 +133,7 @@ public:
 
     /* The new-document monitor's folders. */
 
-    // Adds the keys of folders (set-up's new-document folders) to "DSDir",
+    // Adds the keys of folders (the folders set-up excluded) to "DSDir",
     // lower-cased and in share form, skipping those already there, and saves
     // "DSDir"; FALSE when saving failed.
     BOOL AddDSDirs(const CMapStringToPtr& folders);
@@ -194,7 +194,7 @@ public:
     BOOL m_bDSPlaySound;
     BOOL m_bDSAutoIniciar;            // Start the monitor with the session
     CStringArray m_defaultSystemPath; // Names from the top system down; empty: the systems root
-    CStringArray m_dsDir;             // Folders the monitor watches
+    CStringArray m_dsDir;             // Folders whose files are never offered ("DSDir")
     CStringArray m_documents;         // Document type names already offered
 
     /* Run-time state, not stored. */

@@ -184,6 +184,8 @@ void CCheckExplorerTreeCtrl::FillChildren(HTREEITEM hItem)
     ForEachItem(pFolder, m_hWnd, FOLDER_ITEMS, [&](LPCITEMIDLIST pidl) {
         if (m_progress.IsShown()) {
             PumpMessages(&m_progress);
+            if (m_pServed)
+                PumpMessages(m_pServed);
             if (m_progress.IsCancelled())
                 return false;
         }

@@ -17,9 +17,9 @@
 // its own folder object, released when the item is deleted or the tree destroyed.
 //
 // The owner shows the progress dialog around long fills; while it shows, a
-// fill pumps its messages and stops as soon as its Cancel was confirmed,
-// leaving the folder partly filled. The owner must not destroy the tree while
-// a fill runs.
+// fill pumps its messages (and those of the owner's window, when set) and
+// stops as soon as its Cancel was confirmed, leaving the folder partly
+// filled. The owner must not destroy the tree while a fill runs.
 
 #include "platform/base/CollectionArrays.h"
 #include "platform/base/CollectionMaps.h"
@@ -76,6 +76,9 @@ public:
     // A map the owner keeps beside the tree.
     CMapStringToPtr& GetOwnerMap() { return m_ownerMap; }
     CDlgAnimatedProgress& GetProgressDialog() { return m_progress; }
+    // A window whose messages a fill serves too while its progress shows,
+    // such as the owner's buttons that stop the fill; null: none. Not owned.
+    void SetServedWindow(CWnd* pWnd) { m_pServed = pWnd; }
     // Whether a folder item was inserted since the owner cleared the flag.
     BOOL IsInserted() const { return m_bInserted; }
     void SetInserted(BOOL bInserted) { m_bInserted = bInserted; }
@@ -115,6 +118,7 @@ private:
     CSysImageList m_systemImages;
     CImageList m_stateImages;
     CDlgAnimatedProgress m_progress;
+    CWnd* m_pServed { nullptr };
     BOOL m_bInserted { FALSE };
     CMapStringToPtr m_leaveOut;
     CMapStringToPtr* m_pExtensions { nullptr };

@@ -19,8 +19,11 @@ public:
     BOOL Show();
     // Hides, stops the clip and destroys the dialog; clears the cancel flag.
     void Close();
-    // The user answered Yes to stopping since Show.
+    // The user answered Yes to stopping since Show, or the caller stopped it.
     BOOL IsCancelled() const { return m_bCancelled; }
+    // Stops as a confirmed Cancel does, without asking: for the caller's own
+    // stop buttons, whose meaning needs no question.
+    void Stop() { m_bCancelled = TRUE; }
     BOOL IsShown() const { return GetSafeHwnd() != nullptr; }
 
 protected:

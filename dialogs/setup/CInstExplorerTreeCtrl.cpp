@@ -34,6 +34,11 @@ BOOL CInstExplorerTreeCtrl::Fill(int nMode, CMapStringToPtr* pExtensions, CMapSt
     for (HTREEITEM hItem = GetRootItem(); hItem && !progress.IsCancelled(); hItem = GetNextSiblingItem(hItem))
         Expand(hItem, TVE_EXPAND);
     const BOOL bDone = !progress.IsCancelled();
+    if (!bDone) {
+        // A stopped fill leaves folders half listed; the next fill starts over.
+        DeleteAllItems();
+        SetInserted(FALSE);
+    }
     progress.Close();
     return bDone;
 }

@@ -20,6 +20,7 @@ public:
     // MODE_NETWORK, the location roots unless it is MODE_LOCAL, every top
     // item expanded. pExtensions (lower-cased, no dot; kept by the caller
     // while the tree lives), when given, replaces the wanted extensions. FALSE
-    // when the user cancelled the fill.
+    // when the user stopped the fill from its progress dialog; the tree is
+    // then empty, every folder released.
     BOOL Fill(int nMode, CMapStringToPtr* pExtensions, CMapStringToPtr& roots);
 };

@@ -103,7 +103,12 @@ BOOL CInstalacaoFolder::PrepareTree()
     if (!bRefill)
         return TRUE;
     m_nLastMode = nMode;
-    if (!m_tree.Fill(nMode, pNewExtensions, m_roots)) {
+    m_tree.SetServedWindow(&sheet);
+    m_bFilling = TRUE;
+    const BOOL bFilled = m_tree.Fill(nMode, pNewExtensions, m_roots);
+    m_bFilling = FALSE;
+    m_tree.SetServedWindow(nullptr);
+    if (!bFilled) {
         m_bFillFailed = TRUE;
         return FALSE;
     }

@@ -21,8 +21,12 @@ public:
     CInstalacaoFolder();
 
     // Fills the tree when the choices changed since the last fill; FALSE
-    // when the fill was cancelled (the tree is filled again next time).
+    // when the fill was stopped (the tree is filled again next time). While
+    // it fills, the wizard's own messages are served too.
     BOOL PrepareTree();
+    BOOL IsFilling() const { return m_bFilling; }
+    // Stops a running fill without asking.
+    void StopFill() { m_tree.GetProgressDialog().Stop(); }
     CInstExplorerTreeCtrl& GetTree() { return m_tree; }
 
     BOOL OnSetActive() override;
@@ -49,4 +53,5 @@ private:
     CMapStringToPtr m_extensionMap; // the same without their dots, as the tree reads them
     CMapStringToPtr m_roots;        // the location roots of the last fill
     BOOL m_bFillFailed { FALSE };
+    BOOL m_bFilling { FALSE };
 };

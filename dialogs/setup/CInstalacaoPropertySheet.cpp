@@ -66,6 +66,32 @@ void CInstalacaoPropertySheet::GetLocationRoots(CMapStringToPtr& roots) const
         roots.RemoveAll();
 }
 
+BOOL CInstalacaoPropertySheet::PrepareFolderTree()
+{
+    m_bCancelAfterFill = FALSE;
+    const BOOL bReady = m_folders.PrepareTree();
+    if (!m_bCancelAfterFill)
+        return bReady;
+    // Cancel waited for the fill to stop; it ends the wizard once this step is over.
+    CWnd* pCancel = GetDlgItem(IDCANCEL);
+    PostMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+        reinterpret_cast<LPARAM>(pCancel ? pCancel->GetSafeHwnd() : nullptr));
+    return FALSE;
+}
+
+BOOL CInstalacaoPropertySheet::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (!m_folders.IsFilling())
+        return CPropertySheet::OnCommand(wParam, lParam);
+    const UINT nID = LOWORD(wParam);
+    if (nID == ID_WIZBACK || nID == IDCANCEL) {
+        m_folders.StopFill();
+        if (nID == IDCANCEL)
+            m_bCancelAfterFill = TRUE;
+    }
+    return TRUE;
+}
+
 void CInstalacaoPropertySheet::CollectResults()
 {
     // Finish can be refused after this and pressed again: every field starts over.

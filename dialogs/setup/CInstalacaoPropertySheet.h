@@ -49,12 +49,18 @@ public:
     // The network locations' roots for the folder tree (lower-cased path to null); none without a locations page.
     void GetLocationRoots(CMapStringToPtr& roots) const;
 
+    // Fills the folder page's tree for the mode page's Next; FALSE when the
+    // fill was stopped. Cancel pressed during the fill ends the wizard after it.
+    BOOL PrepareFolderTree();
     // Finish: the chosen mode's results into the CSetupResults.
     void CollectResults();
 
 protected:
     // Reads the usage file, then makes the folder page's window before the welcome shows.
     BOOL OnInitDialog() override;
+    // While the folder tree fills, Back and Cancel stop the fill and the
+    // other buttons do nothing; TRUE for a command taken so.
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
 private:
     LRESULT OnKickIdle(WPARAM wParam, LPARAM lParam);
@@ -73,4 +79,5 @@ private:
     CUsageProfiles m_usageProfiles;
     BOOL m_bLocationPage { FALSE };
     BOOL m_bMailPage { FALSE };
+    BOOL m_bCancelAfterFill { FALSE };
 };

@@ -45,7 +45,7 @@ LRESULT CInstalacaoTipoOrganizacao::OnWizardNext()
     m_bFolderMode = IsDlgButtonChecked(IDC_SETUP_FOLDER_MODE) == BST_CHECKED;
     if (!m_bFolderMode)
         return IDD_SETUP_USAGE;
-    return GetSheet().GetFolderPage().PrepareTree() ? IDD_SETUP_FOLDERS : -1;
+    return GetSheet().PrepareFolderTree() ? IDD_SETUP_FOLDERS : -1;
 }
 
 /***************************** The last page *****************************/

@@ -156,6 +156,9 @@ public:
     // Clicks the item's label, or its state icon, made visible first.
     BOOL ClickTreeItem(HWND hTree, HTREEITEM hItem);
     BOOL ClickTreeStateIcon(HWND hTree, HTREEITEM hItem);
+    // Where that click goes (client coordinates), for input that comes from
+    // elsewhere (a real X server's); FALSE when the item shows no state icon.
+    BOOL TreeStateIconPoint(HWND hTree, HTREEITEM hItem, POINT* pPoint);
 
     /* Check lists (CCheckListBox; TestDriver_CommonControls.cpp). Both
        readers answer empty for a window that is no check list. */
@@ -167,6 +170,8 @@ public:
     // Clicks the middle of item nIndex's box, scrolled into sight first;
     // FALSE when the list has no such item.
     BOOL ClickCheckListBox(HWND hList, int nIndex);
+    // Where that click goes (client coordinates), scrolled into sight first.
+    BOOL CheckListBoxPoint(HWND hList, int nIndex, POINT* pPoint);
 
     /* Bars (TestDriver_CommonControls.cpp). */
 

@@ -236,7 +236,7 @@ BOOL CTestDriver::ClickTreeItem(HWND hTree, HTREEITEM hItem)
 }
 
 // The state icon lies left of the label: the driver finds it as a user's eye would, by hit tests along the row.
-BOOL CTestDriver::ClickTreeStateIcon(HWND hTree, HTREEITEM hItem)
+BOOL CTestDriver::TreeStateIconPoint(HWND hTree, HTREEITEM hItem, POINT* pPoint)
 {
     RECT rcLabel {};
     if (!ShownTreeRow(hTree, hItem, TRUE, &rcLabel))
@@ -255,7 +255,14 @@ BOOL CTestDriver::ClickTreeStateIcon(HWND hTree, HTREEITEM hItem)
     int xLeft = xRight;
     while (xLeft > 0 && onStateIcon(xLeft - 1))
         --xLeft;
-    return Click(hTree, (xLeft + xRight) / 2, y);
+    *pPoint = POINT { (xLeft + xRight) / 2, y };
+    return TRUE;
+}
+
+BOOL CTestDriver::ClickTreeStateIcon(HWND hTree, HTREEITEM hItem)
+{
+    POINT pt {};
+    return TreeStateIconPoint(hTree, hItem, &pt) && Click(hTree, pt.x, pt.y);
 }
 
 /***** Check lists *****/
@@ -287,7 +294,7 @@ std::vector<BOOL> CTestDriver::CheckListEnabled(HWND hList)
     return enabled;
 }
 
-BOOL CTestDriver::ClickCheckListBox(HWND hList, int nIndex)
+BOOL CTestDriver::CheckListBoxPoint(HWND hList, int nIndex, POINT* pPoint)
 {
     CCheckListBox* pList = CheckListOf(hList);
     if (!pList || nIndex < 0 || nIndex >= pList->GetCount())
@@ -301,7 +308,14 @@ BOOL CTestDriver::ClickCheckListBox(HWND hList, int nIndex)
         pList->GetItemRect(nIndex, &rcItem);
     }
     const RECT box = CCheckListBox::CheckBoxRect(rcItem);
-    return Click(hList, (box.left + box.right) / 2, (box.top + box.bottom) / 2);
+    *pPoint = POINT { (box.left + box.right) / 2, (box.top + box.bottom) / 2 };
+    return TRUE;
+}
+
+BOOL CTestDriver::ClickCheckListBox(HWND hList, int nIndex)
+{
+    POINT pt {};
+    return CheckListBoxPoint(hList, nIndex, &pt) && Click(hList, pt.x, pt.y);
 }
 
 /***** Bars *****/

@@ -8,6 +8,7 @@
 
 #include "dialogs/setup/CInstalacaoComputerUsage.h"
 #include "dialogs/setup/COrgTreeCtrl.h"
+#include "store/CDirectoryRec.h"
 #include "store/CMailStoreRec.h"
 #include "tests/support/ScopedVariable.h"
 #include "tests/support/TestData.h"
@@ -117,6 +118,24 @@ protected:
         }
         return stores;
     }
+    // The catalogued mail messages: the store's key to their count.
+    std::map<std::string, int> CatalogMessages()
+    {
+        CCatalog& catalog = *App().GetMainCatalog();
+        std::map<std::string, int> messages;
+        std::vector<CRecordRef> directories;
+        EXPECT_TRUE(catalog.ListRootChain(ROOT_BLOCK_DIRECTORY, &directories));
+        for (const CRecordRef& ref : directories) {
+            CDirectoryRec directory(&catalog, ref);
+            for (std::unique_ptr<CDocumentRec> pDocument(directory.FirstDocument()); pDocument;
+                 pDocument.reset(directory.NextDocument())) {
+                // A store's messages lie in a directory named "*<store key>*".
+                if (pDocument->IsMail())
+                    ++messages[std::string(directory.GetPath().Trim('*'))];
+            }
+        }
+        return messages;
+    }
     std::set<std::string> Extensions()
     {
         std::set<std::string> extensions;
@@ -196,8 +215,16 @@ TEST_F(FirstStartMailTest, OrganisationModeKeepsTheGroupsExtensionsLocationsAndM
 
     EXPECT_EQ(Extensions(), std::set<std::string> { "txt" });
     ExpectBothPlaces();
-    // The first update read the places and every mail store.
-    EXPECT_EQ(CatalogMailStores(), ExpectedMailStores(MailboxNames()));
+    // The first update read the places and every mail store, each with messages.
+    const std::map<std::string, LONG> stores = ExpectedMailStores(MailboxNames());
+    EXPECT_EQ(CatalogMailStores(), stores);
+    std::set<std::string> withMessages;
+    for (const auto& [strStore, nCount] : CatalogMessages())
+        withMessages.insert(strStore);
+    std::set<std::string> storeKeys;
+    for (const auto& [strStore, nSize] : stores)
+        storeKeys.insert(strStore);
+    EXPECT_EQ(withMessages, storeKeys);
     EXPECT_TRUE(IsCatalogued("C:\\docs\\a.txt"));
     EXPECT_TRUE(IsCatalogued("N:\\reports\\r.txt"));
 
@@ -219,7 +246,8 @@ TEST_F(FirstStartMailTest, FolderModeCataloguesTheChosenFoldersAndMailStores)
     WriteFile("other/b.txt");
     WriteNetworkFile("reports/r.txt");
     WriteNetworkFile("old/o.txt");
-    const std::string strChosen = MailboxNames().front();
+    const std::string strChosen = "spool-3-messages.mbox";
+    ASSERT_TRUE(m_mailboxes.contains(strChosen));
     CDialogScript script;
     ChooseNetworkLocation(ChooseTextDocuments(script)).Press(ID_WIZNEXT);
     ChooseMailFolders(script, { strChosen }).Check(IDC_SETUP_FOLDER_MODE).Press(ID_WIZNEXT);
@@ -254,8 +282,10 @@ TEST_F(FirstStartMailTest, FolderModeCataloguesTheChosenFoldersAndMailStores)
 
     EXPECT_EQ(Extensions(), std::set<std::string> { "txt" });
     ExpectBothPlaces();
-    // Only the mailbox checked is a mail store, read to its end.
-    EXPECT_EQ(CatalogMailStores(), ExpectedMailStores({ strChosen }));
+    // Only the mailbox checked is a mail store, read to its end, its three messages catalogued.
+    const std::map<std::string, LONG> stores = ExpectedMailStores({ strChosen });
+    EXPECT_EQ(CatalogMailStores(), stores);
+    EXPECT_EQ(CatalogMessages(), (std::map<std::string, int> { { stores.begin()->first, 3 } }));
 
     ASSERT_NE(ActiveView(), nullptr);
     const Names top = TreeTexts(nullptr);

@@ -1,9 +1,9 @@
 // The set-up wizard leaves no trace when the user gives up: Cancel, or Esc,
 // on any page of either road, with every page present (a network drive gives
 // the locations page, a mail user the mail page). On Set Up Again the catalog
-// files and the settings stay as they were and the catalog shows again; on a
-// first start the catalog stays not set up, so the next start asks again.
-// Each page gets the choices a user makes there before giving up.
+// files and the settings stay as they were and the catalog's views show
+// again; on a first start the catalog stays not set up, so the next start
+// asks again. Each page gets the choices a user makes there before giving up.
 
 #include "catalog/CPendingDocs.h"
 #include "dialogs/CDialogPrompts.h"
@@ -336,6 +336,9 @@ TEST_P(SetupCancelTest, SetUpAgainLeavesTheCatalogAndTheSettingsAsTheyWere)
     WriteCatalog([](CCatalog&, CNodeRec& root) { AddSystem(root, "Old"); });
     DeclineTypesOffer();
     ASSERT_TRUE(Start());
+    // A second view of the catalog.
+    Command(ID_FILE_NEW);
+    ASSERT_EQ(Views().size(), 2U);
     // The window layout and the pending documents as the program keeps them:
     // Set Up Again saves them before the wizard, as closing the window does.
     MainFrame()->SaveSettings();
@@ -353,7 +356,7 @@ TEST_P(SetupCancelTest, SetUpAgainLeavesTheCatalogAndTheSettingsAsTheyWere)
     ASSERT_TRUE(bShown) << "the wizard did not show";
     EXPECT_TRUE(::IsWindowEnabled(MainFrame()->m_hWnd));
     ExpectUnchanged(before);
-    ASSERT_NE(ActiveView(), nullptr) << "the catalog shows again";
+    ASSERT_EQ(Views().size(), 2U) << "the catalog shows again in both views";
     const std::vector<CString> top
         = CTestDriver::TreeChildren(ActiveView()->GetTreeView()->GetTreeCtrl().m_hWnd, nullptr);
     EXPECT_NE(std::find(top.begin(), top.end(), CString("Old")), top.end());

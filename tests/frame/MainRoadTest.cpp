@@ -26,14 +26,12 @@
 
 #include "platform/base/DriveTable.h"
 #include "platform/base/PathMap.h"
-#include "platform/display/X11Display.h"
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Pictures.h"
 #include "platform/testing/TestDriver.h"
-#include "platform/testing/TestXServer.h"
+#include "platform/testing/TestX11Session.h"
 #include "platform/testing/XTestInput.h"
-#include "platform/window/DisplayLink.h"
 
 #include <gtest/gtest.h>
 
@@ -171,18 +169,8 @@ class X11MainRoadTest : public MainRoadTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_server.IsRunning()) << m_server.Failure();
-        std::string strReason;
-        m_pDisplay = CX11Display::Open(m_server.Name().c_str(), &strReason);
-        ASSERT_NE(m_pDisplay, nullptr) << strReason;
-        SetDisplay(m_pDisplay.get());
+        ASSERT_TRUE(m_x11.IsOpen()) << m_x11.Failure();
         MainRoadTest::SetUp();
-    }
-    void TearDown() override
-    {
-        MainRoadTest::TearDown();
-        SetDisplay(nullptr);
-        m_pDisplay.reset();
     }
 
     // Clicks the server's pointer at a point of a window's client area and
@@ -195,16 +183,15 @@ protected:
         return m_driver.PumpUntil(condition) != FALSE;
     }
 
-    CTestXServer m_server;
-    std::unique_ptr<CX11Display> m_pDisplay;
+    CTestX11Session m_x11;
 };
 
 TEST_F(X11MainRoadTest, AClickOnASystemAndOnARowFillTheListAndThePreviewThenTheProgramQuits)
 {
     ASSERT_TRUE(Start());
     HWND hMain = MainFrame()->GetSafeHwnd();
-    ASSERT_TRUE(m_driver.PumpUntil([&] { return m_pDisplay->WindowOf(hMain) != 0 && IsWindowVisible(hMain); }));
-    CXTestInput input(m_server.Name());
+    ASSERT_TRUE(m_driver.PumpUntil([&] { return m_x11.Display().WindowOf(hMain) != 0 && IsWindowVisible(hMain); }));
+    CXTestInput input(m_x11.Name());
     ASSERT_TRUE(input.IsOpen());
     PrepareView();
 
@@ -225,9 +212,11 @@ TEST_F(X11MainRoadTest, AClickOnASystemAndOnARowFillTheListAndThePreviewThenTheP
 
     MainFrame()->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     // The server's picture, once the last paint has reached it.
-    input.Sync();
-    m_driver.PumpUntil([] { return false; }, 300);
-    ExpectPicture(input.CaptureWindow(m_pDisplay->WindowOf(hMain)), "main_window_filled.png");
+    TempFolder folder;
+    if (auto mismatch = SettledPictureMismatch(
+            m_driver, [&] { return input.CaptureWindow(m_x11.Display().WindowOf(hMain)); },
+            SourceRoot() / "tests/frame/data/main_window_filled.png", folder))
+        ADD_FAILURE() << *mismatch;
 
     Command(ID_APP_EXIT_PROGRAM);
     EXPECT_TRUE(m_driver.PumpUntil([&] { return !IsWindow(hMain); }));

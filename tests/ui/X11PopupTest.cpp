@@ -3,10 +3,8 @@
 // rests on a row until the hover timer opens the next level, twice, then a
 // click outside every window closes the whole chain.
 
-#include "platform/display/X11Display.h"
-#include "platform/testing/TestXServer.h"
+#include "platform/testing/TestX11Session.h"
 #include "platform/testing/XTestInput.h"
-#include "platform/window/DisplayLink.h"
 #include "tests/store/CatalogBuilder.h"
 #include "tests/ui/ProgramModule.h"
 #include "tests/ui/RecordingUiHost.h"
@@ -67,11 +65,7 @@ protected:
     void SetUp() override
     {
         CatalogTest::SetUp();
-        ASSERT_TRUE(m_server.IsRunning()) << m_server.Failure();
-        std::string strReason;
-        m_pDisplay = CX11Display::Open(m_server.Name().c_str(), &strReason);
-        ASSERT_NE(m_pDisplay, nullptr) << strReason;
-        SetDisplay(m_pDisplay.get());
+        ASSERT_TRUE(m_x11.IsOpen()) << m_x11.Failure();
         m_pCatalog = NewMainCatalog();
         m_tree = BuildSample(*m_pCatalog);
         AddNode(*Node(*m_pCatalog, m_tree.alpha), "Deep");
@@ -83,15 +77,12 @@ protected:
     {
         if (m_owner.GetSafeHwnd())
             m_owner.DestroyWindow();
-        SetDisplay(nullptr);
-        m_pDisplay.reset();
         m_pCatalog.reset();
         CatalogTest::TearDown();
     }
 
     ProgramModule m_module;
-    CTestXServer m_server;
-    std::unique_ptr<CX11Display> m_pDisplay;
+    CTestX11Session m_x11;
     std::unique_ptr<CCatalog> m_pCatalog;
     SampleTree m_tree;
     CRecordingUiHost m_host;
@@ -110,14 +101,14 @@ TEST_F(X11PopupTest, TheHoverTimerCascadesAndAClickOutsideClosesTheChain)
     // the user's first move.
     const POINT pos { 100, 60 };
     const RECT button { 40, 40, 100, 60 };
-    CXTestInput pointer(m_server.Name());
+    CXTestInput pointer(m_x11.Name());
     ASSERT_TRUE(pointer.IsOpen());
     pointer.MoveTo(POINT { (button.left + button.right) / 2, (button.top + button.bottom) / 2 });
     pointer.Sync();
     std::atomic<int> nLevels { 0 };
     std::atomic<bool> bUserDone { false };
     std::thread user([&] {
-        CXTestInput input(m_server.Name());
+        CXTestInput input(m_x11.Name());
         POINT point {};
         if (!input.IsOpen() || !WaitFor([&] { return CountPopups() == 1 && RowPoint("Projects", &point); }))
             return;

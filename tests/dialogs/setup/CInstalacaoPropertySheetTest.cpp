@@ -147,6 +147,24 @@ TEST_F(CInstalacaoPropertySheetTest, TheFolderRoadListsFoldersWithChosenDocument
     EXPECT_FALSE(results.pCustomBranch || results.pUsageBranch);
 }
 
+TEST_F(CInstalacaoPropertySheetTest, GroupsChosenAfterComingBackFromTheFolderRoadTakeTheGroupRoad)
+{
+    WriteFile("docs/a.txt");
+    CSetupResults results;
+    CInstalacaoPropertySheet sheet(results);
+    CDialogScript script;
+    ChooseTextDocuments(script);
+    script.Check(IDC_SETUP_FOLDER_MODE).Press(ID_WIZNEXT).Press(ID_WIZBACK);
+    // The two modes are one group of radios: choosing one clears the other.
+    script.Check(IDC_SETUP_ORGANISATION_MODE).Then([](HWND hDlg) {
+        EXPECT_FALSE(CTestDriver::IsChecked(CTestDriver::FindChild(hDlg, IDC_SETUP_FOLDER_MODE)));
+    });
+    script.Press(ID_WIZNEXT).Then([&sheet](HWND) { EXPECT_EQ(sheet.GetActivePage(), &sheet.GetUsagePage()); });
+    script.Press(IDCANCEL);
+    Answer(script);
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+}
+
 TEST_F(CInstalacaoPropertySheetTest, CancelOnAnyPageEndsWithoutResults)
 {
     for (int nPages = 0; nPages < 4; ++nPages) {

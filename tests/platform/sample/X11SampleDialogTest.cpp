@@ -5,10 +5,8 @@
 
 #include "tests/platform/sample/SampleDialogSupport.h"
 
-#include "platform/display/X11Display.h"
-#include "platform/testing/TestXServer.h"
+#include "platform/testing/TestX11Session.h"
 #include "platform/testing/XTestInput.h"
-#include "platform/window/DisplayLink.h"
 
 #include <X11/keysym.h>
 
@@ -51,21 +49,10 @@ protected:
     void SetUp() override
     {
         SampleDialogFixture::SetUp();
-        ASSERT_TRUE(m_server.IsRunning()) << m_server.Failure();
-        std::string strReason;
-        m_pDisplay = CX11Display::Open(m_server.Name().c_str(), &strReason);
-        ASSERT_NE(m_pDisplay, nullptr) << strReason;
-        SetDisplay(m_pDisplay.get());
-    }
-    void TearDown() override
-    {
-        SetDisplay(nullptr);
-        m_pDisplay.reset();
-        SampleDialogFixture::TearDown();
+        ASSERT_TRUE(m_x11.IsOpen()) << m_x11.Failure();
     }
 
-    CTestXServer m_server;
-    std::unique_ptr<CX11Display> m_pDisplay;
+    CTestX11Session m_x11;
 };
 
 }
@@ -76,11 +63,11 @@ TEST_F(X11SampleDialogTest, ValuesTypedAndClickedOnTheServerComeBackThroughDataE
     HBITMAP hbmPicture = nullptr;
     std::atomic<bool> bUserDone { false };
     std::thread user([&] {
-        CXTestInput input(m_server.Name());
+        CXTestInput input(m_x11.Name());
         HWND hDlg = nullptr;
         if (!input.IsOpen() || !WaitFor([&] { return (hDlg = FindSampleDialog()) != nullptr; }))
             return;
-        unsigned long nWindow = m_pDisplay->WindowOf(hDlg);
+        unsigned long nWindow = m_x11.Display().WindowOf(hDlg);
         auto showsTitle = [&] {
             char szTitle[64] {};
             GetWindowText(GetDlgItem(hDlg, IDC_TITLE), szTitle, sizeof(szTitle));

@@ -1,0 +1,246 @@
+// The first start on a real X server (an Xvfb of the test's own, without a
+// window manager): the set-up wizard's modal loop is fed only by the server's
+// events, which the test causes with the server's pointer and keyboard
+// (XTEST). Each page, as the server shows it, matches the picture the
+// headless wizard test keeps of it (tests/dialogs/setup/data); the test sets
+// up what those pictures show (drive C: with two folders of text documents
+// and a Netscape user's mailbox, a network drive N:, three document types).
+// The road: the folder mode first, back from its last page, then the
+// organisation mode to Finish; the main window then shows the groups.
+
+#include "tests/app/FirstStartFixture.h"
+
+#include "resources/ResourceIds.h"
+#include "store/CNodeRec.h"
+#include "store/CRegistryKey.h"
+#include "tests/support/ReferencePictures.h"
+#include "tests/support/TestData.h"
+#include "tests/ui/ClassesRootBuilder.h"
+
+#include "platform/base/DriveTable.h"
+#include "platform/controls/ListViewControl.h"
+#include "platform/controls/PropertySheet.h"
+#include "platform/testing/TestX11Session.h"
+#include "platform/testing/XTestInput.h"
+
+#include <gtest/gtest.h>
+
+#include <X11/keysym.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class X11FirstStartTest : public FirstStartTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_x11.IsOpen()) << m_x11.Failure();
+        m_pInput = std::make_unique<CXTestInput>(m_x11.Name());
+        ASSERT_TRUE(m_pInput->IsOpen());
+        FirstStartTest::SetUp();
+        // Drive C: is the folder "C" of the test's tree, as it is where the
+        // pictures were taken; N: a network drive, also the place of the
+        // pictures compared.
+        ASSERT_TRUE(SetDriveOverride('C', (m_drive.Path() / "C").c_str(), DRIVE_FIXED));
+        ASSERT_TRUE(SetDriveOverride('N', m_network.Path().c_str(), DRIVE_REMOTE));
+        SetFileType(".text", "textfile", "Text Document", false);
+        WriteFile("C/docs/letters/a.txt");
+        WriteFile("C/projects/b.txt");
+        m_drive.WriteFile("C/mail/ana/Mail/Inbox", "From a@example.org Mon Jan  1 00:00:00 2001\n\nhello\n");
+        CRegistryKey user;
+        ASSERT_TRUE(user.Create(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape\\Netscape Navigator\\Users\\ana"));
+        ASSERT_TRUE(user.SetString("DirRoot", "C:\\mail\\ana"));
+    }
+    void TearDown() override
+    {
+        FirstStartTest::TearDown();
+        m_pInput.reset();
+    }
+
+    /* The wizard, seen and driven from the server. */
+
+    static HWND CurrentPage(HWND hSheet)
+    {
+        return reinterpret_cast<HWND>(::SendMessage(hSheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    }
+    // A control of the current page, else of the sheet (its buttons).
+    static HWND Control(HWND hSheet, int nId)
+    {
+        HWND hControl = CTestDriver::FindChild(CurrentPage(hSheet), nId);
+        return hControl ? hControl : CTestDriver::FindChild(hSheet, nId);
+    }
+    // Clicks the server's pointer at a point of a window's client area and
+    // pumps until the program has done what the click asks (condition).
+    bool ClickAndWait(HWND hWnd, POINT ptClient, const std::function<bool()>& condition)
+    {
+        if (!hWnd || !::ClientToScreen(hWnd, &ptClient))
+            return false;
+        m_pInput->Click(ptClient);
+        m_pInput->Sync();
+        return m_driver.PumpUntil(condition) != FALSE;
+    }
+    bool ClickControl(HWND hSheet, int nId, const std::function<bool()>& condition)
+    {
+        HWND hControl = Control(hSheet, nId);
+        RECT rc {};
+        ::GetClientRect(hControl, &rc);
+        return ClickAndWait(hControl, POINT { (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 }, condition);
+    }
+    // Clicks a check box or radio button unless it shows the state already.
+    bool Check(HWND hSheet, int nId, BOOL bChecked = TRUE)
+    {
+        HWND hButton = Control(hSheet, nId);
+        if (!hButton || CTestDriver::IsChecked(hButton) == bChecked)
+            return hButton != nullptr;
+        return ClickControl(hSheet, nId, [hButton, bChecked] { return CTestDriver::IsChecked(hButton) == bChecked; });
+    }
+    bool CheckLine(HWND hSheet, int nId, int nLine)
+    {
+        HWND hList = Control(hSheet, nId);
+        POINT pt {};
+        return m_driver.CheckListBoxPoint(hList, nLine, &pt)
+            && ClickAndWait(hList, pt, [hList, nLine] { return CTestDriver::CheckListStates(hList).at(nLine) == 1; });
+    }
+    // Next or Back: true once another page shows.
+    bool Turn(HWND hSheet, int nButton)
+    {
+        HWND hPage = CurrentPage(hSheet);
+        return ClickControl(hSheet, nButton, [hSheet, hPage] { return CurrentPage(hSheet) != hPage; });
+    }
+
+    // The sheet as the server shows it matches the reference picture, once
+    // the program's last paint has reached the server.
+    void ExpectShows(HWND hSheet, const char* pszReference)
+    {
+        const fs::path reference = m_network.Path() / "references" / pszReference;
+        fs::create_directories(reference.parent_path());
+        fs::copy_file(
+            SourceRoot() / "tests/dialogs/setup/data" / pszReference, reference, fs::copy_options::overwrite_existing);
+        const unsigned long nWindow = m_x11.Display().WindowOf(hSheet);
+        ASSERT_NE(nWindow, 0u);
+        auto capture = [&] {
+            m_x11.Display().Sync();
+            m_driver.Pump();
+            return m_pInput->CaptureWindow(nWindow);
+        };
+        if (auto mismatch = SettledPictureMismatch(m_driver, capture, reference, m_network))
+            ADD_FAILURE() << *mismatch;
+    }
+
+    // The walk through the pages; each step needs the one before.
+    void Walk(HWND hSheet)
+    {
+        ASSERT_TRUE(m_driver.PumpUntil([&] { return m_x11.Display().WindowOf(hSheet) != 0; }));
+        ExpectShows(hSheet, "setup_welcome.png");
+        ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
+
+        ASSERT_TRUE(CheckLine(hSheet, IDC_DOC_TYPES, 0));
+        ExpectShows(hSheet, "setup_documents.png");
+        ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
+
+        ASSERT_TRUE(Check(hSheet, IDC_SETUP_NETWORK));
+        ExpectShows(hSheet, "setup_locations.png");
+        ASSERT_TRUE(Check(hSheet, IDC_SETUP_NETWORK, FALSE));
+        ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
+
+        ExpectShows(hSheet, "setup_mail.png");
+        ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
+
+        ExpectShows(hSheet, "setup_mode.png");
+        ASSERT_TRUE(Check(hSheet, IDC_SETUP_FOLDER_MODE));
+        ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
+
+        HWND hTree = Control(hSheet, IDC_SETUP_FOLDER_TREE);
+        const std::vector<CString> drives = CTestDriver::TreeChildren(hTree, nullptr);
+        ASSERT_EQ(drives.size(), 1u);
+        const HTREEITEM hDocs = CTestDriver::TreeItem(hTree, { drives[0], "docs" });
+        const UINT nUnchecked = CTestDriver::TreeStateImage(hTree, hDocs);
+        POINT pt {};
+        ASSERT_TRUE(m_driver.TreeStateIconPoint(hTree, hDocs, &pt));
+        ASSERT_TRUE(ClickAndWait(hTree, pt, [&] { return CTestDriver::TreeStateImage(hTree, hDocs) != nUnchecked; }));
+        ExpectShows(hSheet, "setup_folders.png");
+        ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
+
+        ExpectShows(hSheet, "setup_final.png");
+        ASSERT_TRUE(Turn(hSheet, ID_WIZBACK));
+        ASSERT_TRUE(Turn(hSheet, ID_WIZBACK));
+        ASSERT_TRUE(Check(hSheet, IDC_SETUP_ORGANISATION_MODE));
+        ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
+
+        // A name of the user's own typed into the list's new-entry row.
+        ASSERT_TRUE(Check(hSheet, IDC_SETUP_USE_USAGE));
+        ASSERT_TRUE(Check(hSheet, IDC_SETUP_USE_OWN_NAMES));
+        HWND hNames = Control(hSheet, IDC_SETUP_OWN_NAMES);
+        RECT rcRow { LVIR_LABEL, 0, 0, 0 };
+        ASSERT_TRUE(::SendMessage(hNames, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rcRow)));
+        ASSERT_TRUE(ClickAndWait(hNames, POINT { rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2 },
+            [hNames] { return ::SendMessage(hNames, LVM_GETEDITCONTROL, 0, 0) != 0; }));
+        m_pInput->TypeText("Acme");
+        m_pInput->TapKey(XK_Return);
+        m_pInput->Sync();
+        ASSERT_TRUE(m_driver.PumpUntil([hNames] { return ::SendMessage(hNames, LVM_GETITEMCOUNT, 0, 0) == 2; }));
+        // The new-entry row stays selected until a click below the rows.
+        RECT rcNames {};
+        ::GetClientRect(hNames, &rcNames);
+        ASSERT_TRUE(ClickAndWait(hNames, POINT { rcNames.right / 2, rcNames.bottom - 4 },
+            [hNames] { return ::SendMessage(hNames, LVM_GETSELECTEDCOUNT, 0, 0) == 0; }));
+        ASSERT_TRUE(CheckLine(hSheet, IDC_SETUP_USAGES, 0));
+        ExpectShows(hSheet, "setup_usage.png");
+        ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
+
+        ExpectShows(hSheet, "setup_organisation.png");
+        ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
+        ExpectShows(hSheet, "setup_keywords.png");
+        ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
+        ASSERT_TRUE(ClickControl(hSheet, ID_WIZFINISH, [hSheet] { return !::IsWindowVisible(hSheet); }));
+    }
+
+    CTestX11Session m_x11;
+    std::unique_ptr<CXTestInput> m_pInput;
+};
+
+} // namespace
+
+TEST_F(X11FirstStartTest, TheWizardWalkedOnTheServerShowsItsPagesAndItsGroupsReachTheMainWindow)
+{
+    m_driver.OnNextDialog([this](HWND hSheet) {
+        Walk(hSheet);
+        // A walk that stopped leaves no wizard waiting for a user.
+        if (::IsWindowVisible(hSheet))
+            ::EndDialog(hSheet, IDCANCEL);
+    });
+    // After the wizard the program asks whether to go on with groups that
+    // have no keywords or folders yet, then offers the document types left unchosen.
+    AnswerMessage(IDYES);
+    DeclineTypesOffer();
+
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(m_messages.size(), 1u);
+    ASSERT_NE(ActiveView(), nullptr);
+    HWND hMain = MainFrame()->GetSafeHwnd();
+    EXPECT_TRUE(m_driver.PumpUntil([&] { return m_x11.Display().WindowOf(hMain) != 0 && ::IsWindowVisible(hMain); }));
+    CString strOwn;
+    strOwn.LoadString(IDS_OWN_NAMES_BRANCH);
+    const std::string strUsage(UsageBranchName());
+    const Names top = TreeTexts(nullptr);
+    EXPECT_NE(std::find(top.begin(), top.end(), strUsage), top.end());
+    EXPECT_NE(std::find(top.begin(), top.end(), std::string(strOwn)), top.end());
+
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
+    ASSERT_NE(pRoot, nullptr);
+    for (const auto& pBranch : pRoot->GetChildren()) {
+        if (std::string(pBranch->GetName()) == strUsage)
+            EXPECT_EQ(
+                Children(*pBranch), (Names { "Audits", "Clients", "Ledgers", "Payroll", "Reports", "Tax returns" }));
+    }
+    EXPECT_EQ(Children(*pRoot).size(), 2u);
+}
