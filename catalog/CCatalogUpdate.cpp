@@ -241,8 +241,8 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     }
     if (nDepth < 2 && m_pProgress->SetText(strFolder))
         ConfirmStop();
-    std::vector<CFolderEntry> entries;
-    if (!ListFolderEntries(strFolder, entries)) {
+    CListedFolder folder;
+    if (!folder.List(strFolder)) {
         ++m_totals.nSkipped;
         Trace("Update: folder %s skipped: error %lu\n", static_cast<LPCTSTR>(strFolder),
             static_cast<unsigned long>(GetLastError()));
@@ -253,7 +253,7 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     // Looked up once for the folder's files. What this walk adds to it is
     // never looked up again: a listing names each file once.
     const std::unique_ptr<CDirectoryRec> pDirectory(m_pCatalog->FindDirectory(strLowerFolder));
-    for (const CFolderEntry& entry : entries) {
+    for (const CFolderEntry& entry : folder.GetEntries()) {
         if (!KeepGoing())
             return nItems;
         if ((entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -273,7 +273,7 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
             if (nDepth == 0 && !bNetwork && m_nLocalBar >= 0)
                 m_pProgress->StepIt(m_nLocalBar);
         } else if ((entry.dwAttributes & FILE_ATTRIBUTE_ARCHIVE) != 0 && eScope != EScope::Through) {
-            if (VisitFile(strFolder, strLowerFolder, pDirectory.get(), entry.strName) != EVisit::Left)
+            if (VisitFile(strFolder, strLowerFolder, folder, pDirectory.get(), entry.strName) != EVisit::Left)
                 ++nKnown;
             ++nItems;
             if (bNetwork && m_nNetworkBar >= 0)
@@ -290,8 +290,8 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     return nItems;
 }
 
-CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(
-    const CString& strFolder, const CString& strLowerFolder, CDirectoryRec* pDirectory, const std::string& strName)
+CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(const CString& strFolder, const CString& strLowerFolder,
+    const CListedFolder& folder, CDirectoryRec* pDirectory, const std::string& strName)
 {
     if (!IsValidUtf8(strName)) {
         ++m_totals.nSkipped;
@@ -316,14 +316,14 @@ CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(
             CompleteLinks(*pDocument, strPath);
         return EVisit::Found;
     }
-    return AddFile(strPath, strLowerFolder, strLowerName);
+    return AddFile(folder, strName, strPath, strLowerFolder, strLowerName);
 }
 
-CCatalogUpdate::EVisit CCatalogUpdate::AddFile(
+CCatalogUpdate::EVisit CCatalogUpdate::AddFile(const CListedFolder& folder, const std::string& strName,
     const CString& strPath, const CString& strLowerFolder, const CString& strLowerName)
 {
     CString strDescription;
-    if (ReadFileDescription(strPath, strDescription) == EFileText::NotFound) {
+    if (ReadFileDescription(folder, strName, strPath, strDescription) == EFileText::NotFound) {
         Trace("Update: %s gone before it was catalogued\n", static_cast<LPCTSTR>(strPath));
         return EVisit::Left;
     }

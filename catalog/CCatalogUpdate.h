@@ -35,6 +35,7 @@
 class CCatalog;
 class CDirectoryRec;
 class CDocumentRec;
+class CListedFolder;
 class CRecentList;
 
 // What a run did, counted.
@@ -110,12 +111,14 @@ private:
     // Walks the folder and what its scope takes below it; the number of files
     // seen. A local walk steps its bar per folder at its top, a network walk per file.
     int WalkFolder(const CString& strFolder, int nDepth, bool bNetwork, EScope eScope);
-    // One file of a walk: catalogued before, added, or left out.
-    // pDirectory: the folder's directory record as the walk of the folder
-    // began (null when it had none); the files there before are found in it.
-    EVisit VisitFile(
-        const CString& strFolder, const CString& strLowerFolder, CDirectoryRec* pDirectory, const std::string& strName);
-    EVisit AddFile(const CString& strPath, const CString& strLowerFolder, const CString& strLowerName);
+    // One file of a walk, strName of the listed folder strFolder: catalogued
+    // before, added, or left out. pDirectory: the folder's directory record as
+    // the walk of the folder began (null when it had none); the files there
+    // before are found in it.
+    EVisit VisitFile(const CString& strFolder, const CString& strLowerFolder, const CListedFolder& folder,
+        CDirectoryRec* pDirectory, const std::string& strName);
+    EVisit AddFile(const CListedFolder& folder, const std::string& strName, const CString& strPath,
+        const CString& strLowerFolder, const CString& strLowerName);
     // Links a document that is catalogued without a link, as an add cut short leaves it.
     void CompleteLinks(CDocumentRec& document, const CString& strPath);
     // Reads a mail store and catalogues its new messages.

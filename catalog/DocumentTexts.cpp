@@ -39,12 +39,13 @@ CString MakeDescription(std::string_view strText)
     return CString(strDescription.c_str());
 }
 
-EFileText ReadFileDescription(LPCTSTR pszPath, CString& strDescription)
+EFileText ReadFileDescription(
+    const CListedFolder& folder, std::string_view strName, LPCTSTR pszPath, CString& strDescription)
 {
     strDescription.Empty();
     // Enough text for a description once its blanks are run together.
     char szText[4 * MAX_DESCRIPTION];
-    const int nCode = ReadFileContent(pszPath, szText, sizeof(szText));
+    const int nCode = ReadListedFileContent(folder, strName, pszPath, szText, sizeof(szText));
     if (nCode == CONTENT_NOT_FOUND)
         return EFileText::NotFound;
     if (nCode != CONTENT_TEXT && nCode != CONTENT_CONVERTED_TEXT)

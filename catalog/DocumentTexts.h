@@ -11,6 +11,7 @@
 #include <memory>
 #include <string_view>
 
+class CListedFolder;
 class CMailMessage;
 
 // The longest description a new document gets, in bytes.
@@ -27,9 +28,10 @@ enum class EFileText {
     NoText,   // the file is there, without text to describe it (binary, protected, unreadable)
     NotFound, // the file is gone
 };
-// The description of the file at the program path pszPath, from the
-// beginning of its readable text.
-EFileText ReadFileDescription(LPCTSTR pszPath, CString& strDescription);
+// The description of the file strName of a listed folder, from the beginning
+// of its readable text; pszPath is its program path.
+EFileText ReadFileDescription(
+    const CListedFolder& folder, std::string_view strName, LPCTSTR pszPath, CString& strDescription);
 
 /* Mail messages. */
 

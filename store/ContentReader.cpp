@@ -126,12 +126,15 @@ int CopyText(char* pszBuffer, int nSize, const std::string& strText, int nCode)
     return pszBuffer[0] ? nCode : CONTENT_EMPTY;
 }
 
-// Reads up to nMax bytes of the file; a CONTENT_ code for a failure, or 0.
-int ReadSample(LPCTSTR pszPath, std::size_t nMax, std::string& strSample, bool* pbCut)
+// The code of a file that did not open.
+int OpenFailure()
 {
-    CHostFile file;
-    if (!file.Open(pszPath, CHostFile::Access::Read))
-        return IsMissingFileError(GetLastError()) ? CONTENT_NOT_FOUND : CONTENT_UNREADABLE;
+    return IsMissingFileError(GetLastError()) ? CONTENT_NOT_FOUND : CONTENT_UNREADABLE;
+}
+
+// Reads up to nMax bytes of the open file; a CONTENT_ code for a failure, or 0.
+int ReadSample(const CHostFile& file, std::size_t nMax, std::string& strSample, bool* pbCut)
+{
     std::int64_t nLength = file.GetLength();
     if (nLength < 0)
         return CONTENT_UNREADABLE;
@@ -151,19 +154,12 @@ int ReadSample(LPCTSTR pszPath, std::size_t nMax, std::string& strSample, bool* 
     return 0;
 }
 
-} // namespace
-
-int ReadFileContent(LPCTSTR pszPath, char* pszBuffer, int nSize)
+// What the open file at pszPath holds, into pszBuffer (nSize bytes, at least 1).
+int ReadOpenFileContent(const CHostFile& file, LPCTSTR pszPath, char* pszBuffer, int nSize)
 {
-    t_picture = {};
-    if (!pszBuffer || nSize < 1)
-        return CONTENT_EMPTY;
-    pszBuffer[0] = '\0';
-    if (!pszPath || !*pszPath)
-        return CONTENT_NOT_FOUND;
     std::string strSample;
     bool bCut = false;
-    if (int nResult = ReadSample(pszPath, SampleSize(nSize), strSample, &bCut); nResult != 0)
+    if (int nResult = ReadSample(file, SampleSize(nSize), strSample, &bCut); nResult != 0)
         return nResult;
     if (strSample.empty())
         return CONTENT_EMPTY;
@@ -188,6 +184,35 @@ int ReadFileContent(LPCTSTR pszPath, char* pszBuffer, int nSize)
     if (IsUtf8(data, bCut))
         return CopyText(pszBuffer, nSize, std::string(data), CONTENT_TEXT);
     return CopyText(pszBuffer, nSize, Cp1252ToUtf8(data), CONTENT_CONVERTED_TEXT);
+}
+
+} // namespace
+
+int ReadFileContent(LPCTSTR pszPath, char* pszBuffer, int nSize)
+{
+    t_picture = {};
+    if (!pszBuffer || nSize < 1)
+        return CONTENT_EMPTY;
+    pszBuffer[0] = '\0';
+    if (!pszPath || !*pszPath)
+        return CONTENT_NOT_FOUND;
+    CHostFile file;
+    if (!file.Open(pszPath, CHostFile::Access::Read))
+        return OpenFailure();
+    return ReadOpenFileContent(file, pszPath, pszBuffer, nSize);
+}
+
+int ReadListedFileContent(
+    const CListedFolder& folder, std::string_view strName, LPCTSTR pszPath, char* pszBuffer, int nSize)
+{
+    t_picture = {};
+    if (!pszBuffer || nSize < 1)
+        return CONTENT_EMPTY;
+    pszBuffer[0] = '\0';
+    CHostFile file;
+    if (!file.OpenIn(folder, strName, CHostFile::Access::Read))
+        return OpenFailure();
+    return ReadOpenFileContent(file, pszPath, pszBuffer, nSize);
 }
 
 BOOL GetContentPicture(CString& strPath, CString& strFormat)

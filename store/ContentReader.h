@@ -7,6 +7,10 @@
 
 #include "platform/base/CString.h"
 
+#include <string_view>
+
+class CListedFolder;
+
 // Result codes of ReadFileContent and CDocumentRec::ReadContent. The callers
 // treat 0, 11, 12 and 13 as text and 14 as a picture; every other code shows
 // a status without text.
@@ -26,6 +30,10 @@ constexpr int CONTENT_PICTURE        = 14; // a picture: GetContentPicture names
 // (nSize bytes with the terminator) and returns a CONTENT_ code. A null buffer
 // or a size below 1 gives CONTENT_EMPTY with nothing written.
 int ReadFileContent(LPCTSTR pszPath, char* pszBuffer, int nSize);
+// The same for the file strName of a listed folder, opened by its name there
+// (CHostFile::OpenIn); pszPath is its program path.
+int ReadListedFileContent(
+    const CListedFolder& folder, std::string_view strName, LPCTSTR pszPath, char* pszBuffer, int nSize);
 
 // The picture that the last ReadFileContent of this thread reported with
 // CONTENT_PICTURE: its program path and its format word ("png", "jpg", "gif",

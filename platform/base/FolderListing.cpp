@@ -12,6 +12,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,21 +33,18 @@ DWORD AttributesAt(int nFolder, const char* pszName, bool bFollow)
     return AttributesOfMode(info.st_mode);
 }
 
-} // namespace
+// Sets the last error of a folder that did not open: one that is not there is
+// a missing path, as FindFirstFile reports it.
+void SetFolderError()
+{
+    if (SetLastErrorFromErrno() == ERROR_FILE_NOT_FOUND)
+        SetLastError(ERROR_PATH_NOT_FOUND);
+}
 
-BOOL ListFolderEntries(LPCTSTR pszFolder, std::vector<CFolderEntry>& entries)
+// Reads the entries of the open folder pDir at strHostFolder into entries, sorted.
+void ReadEntries(DIR* pDir, const std::string& strHostFolder, std::vector<CFolderEntry>& entries)
 {
     entries.clear();
-    std::string strHostFolder;
-    if (!HostPathFromProgramPath(pszFolder, strHostFolder))
-        return FALSE;
-    DIR* pDir = opendir(strHostFolder.c_str());
-    if (pDir == nullptr) {
-        // A folder that is not there is a missing path, as FindFirstFile reports it.
-        if (SetLastErrorFromErrno() == ERROR_FILE_NOT_FOUND)
-            SetLastError(ERROR_PATH_NOT_FOUND);
-        return FALSE;
-    }
     const int nFolder = dirfd(pDir);
     const auto pTable = GetDriveTable();
     while (const dirent* pEntry = readdir(pDir)) {
@@ -80,8 +78,77 @@ BOOL ListFolderEntries(LPCTSTR pszFolder, std::vector<CFolderEntry>& entries)
         }
         entries.push_back({ pszName, dwAttributes });
     }
-    closedir(pDir);
     std::sort(entries.begin(), entries.end(),
         [](const CFolderEntry& a, const CFolderEntry& b) { return a.strName < b.strName; });
+}
+
+} // namespace
+
+BOOL ListFolderEntries(LPCTSTR pszFolder, std::vector<CFolderEntry>& entries)
+{
+    entries.clear();
+    std::string strHostFolder;
+    if (!HostPathFromProgramPath(pszFolder, strHostFolder))
+        return FALSE;
+    DIR* pDir = opendir(strHostFolder.c_str());
+    if (pDir == nullptr) {
+        SetFolderError();
+        return FALSE;
+    }
+    ReadEntries(pDir, strHostFolder, entries);
+    closedir(pDir);
     return TRUE;
+}
+
+/******************************************************************************
+ * CListedFolder
+ ******************************************************************************/
+
+CListedFolder::~CListedFolder()
+{
+    Close();
+}
+
+BOOL CListedFolder::List(LPCTSTR pszFolder)
+{
+    Close();
+    std::string strHostFolder;
+    if (!HostPathFromProgramPath(pszFolder, strHostFolder))
+        return FALSE;
+    const int nFolder = ::open(strHostFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (nFolder < 0) {
+        SetFolderError();
+        return FALSE;
+    }
+    // The listing reads through a descriptor of its own, which closedir closes.
+    const int nListing = ::fcntl(nFolder, F_DUPFD_CLOEXEC, 0);
+    DIR* pDir = nListing >= 0 ? fdopendir(nListing) : nullptr;
+    if (pDir == nullptr) {
+        SetLastErrorFromErrno();
+        if (nListing >= 0)
+            ::close(nListing);
+        ::close(nFolder);
+        return FALSE;
+    }
+    ReadEntries(pDir, strHostFolder, m_entries);
+    closedir(pDir);
+    m_nFolder = nFolder;
+    m_strFolder = pszFolder;
+    if (m_strFolder.IsEmpty() || m_strFolder[m_strFolder.GetLength() - 1] != '\\')
+        m_strFolder += '\\';
+    return TRUE;
+}
+
+void CListedFolder::Close()
+{
+    if (m_nFolder >= 0)
+        ::close(m_nFolder);
+    m_nFolder = -1;
+    m_strFolder.Empty();
+    m_entries.clear();
+}
+
+CString CListedFolder::PathOf(std::string_view strName) const
+{
+    return m_strFolder + CString(strName.data(), static_cast<int>(strName.size()));
 }

@@ -1,6 +1,7 @@
 #include "platform/base/HostFile.h"
 
 #include "platform/base/CString.h"
+#include "platform/base/FolderListing.h"
 #include "platform/base/HostTime.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/WinError.h"
@@ -24,6 +25,25 @@ bool MapProgramPath(LPCTSTR pszPath, std::string& strHostPath)
         return false;
     }
     return HostPathFromProgramPath(pszPath, strHostPath);
+}
+
+// OpenRegularHostFile relative to the folder descriptor nFolder (AT_FDCWD: the working directory).
+int OpenRegularHostFileAt(int nFolder, const char* pszPath, int nFlags, unsigned nMode)
+{
+    int fd = ::openat(nFolder, pszPath, nFlags | O_NONBLOCK | O_CLOEXEC, static_cast<mode_t>(nMode));
+    if (fd < 0) {
+        // A socket, or a device with nothing behind it, does not open at all.
+        SetLastError(errno == ENXIO || errno == ENODEV ? ERROR_ACCESS_DENIED : Win32ErrorFromErrno(errno));
+        return -1;
+    }
+    struct stat st { };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
+        || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        SetLastError(ERROR_ACCESS_DENIED);
+        return -1;
+    }
+    return fd;
 }
 
 // The flushes that the test seam turned into nothing.
@@ -54,11 +74,26 @@ BOOL CHostFile::Open(LPCTSTR pszPath, Access eAccess, Creation eCreation)
     // A file that opens as written is the one the lookup name by name would
     // find (an exact name wins), so that lookup is left for the others.
     if (eCreation == Creation::OpenExisting && pszPath && *pszPath && !IsOpen()
-        && HostPathAsWritten(pszPath, strHostPath) && OpenHost(strHostPath, nFlags))
+        && HostPathAsWritten(pszPath, strHostPath) && OpenHost(AT_FDCWD, strHostPath, nFlags))
         return TRUE;
     if (!MapProgramPath(pszPath, strHostPath))
         return FALSE;
-    return OpenHost(strHostPath, nFlags);
+    return OpenHost(AT_FDCWD, strHostPath, nFlags);
+}
+
+BOOL CHostFile::OpenIn(const CListedFolder& folder, std::string_view strName, Access eAccess)
+{
+    const int nFlags = eAccess == Access::Read ? O_RDONLY : O_RDWR;
+    // A plain name is the host name of the same bytes in the folder; the
+    // lookup by path is left for the names that do not open so.
+    if (folder.IsOpen() && !IsOpen() && IsPlainProgramName(strName)
+        && OpenHost(folder.m_nFolder, std::string(strName), nFlags))
+        return TRUE;
+    if (!folder.IsOpen()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    return Open(folder.PathOf(strName), eAccess);
 }
 
 BOOL CHostFile::CreateUnique(LPCTSTR pszPath, LPCTSTR pszInfix, CString& strCreated)
@@ -81,13 +116,13 @@ BOOL CHostFile::CreateUnique(LPCTSTR pszPath, LPCTSTR pszInfix, CString& strCrea
     return TRUE;
 }
 
-BOOL CHostFile::OpenHost(const std::string& strHostPath, int nFlags)
+BOOL CHostFile::OpenHost(int nFolder, const std::string& strHostPath, int nFlags)
 {
     if (IsOpen()) {
         SetLastError(ERROR_INVALID_FUNCTION);
         return FALSE;
     }
-    m_fd = OpenRegularHostFile(strHostPath, nFlags);
+    m_fd = OpenRegularHostFileAt(nFolder, strHostPath.c_str(), nFlags, 0644);
     return m_fd >= 0 ? TRUE : FALSE;
 }
 
@@ -276,20 +311,7 @@ bool IsMissingFileError(DWORD dwError)
 
 int OpenRegularHostFile(const std::string& strHostPath, int nFlags, unsigned nMode)
 {
-    int fd = ::open(strHostPath.c_str(), nFlags | O_NONBLOCK | O_CLOEXEC, static_cast<mode_t>(nMode));
-    if (fd < 0) {
-        // A socket, or a device with nothing behind it, does not open at all.
-        SetLastError(errno == ENXIO || errno == ENODEV ? ERROR_ACCESS_DENIED : Win32ErrorFromErrno(errno));
-        return -1;
-    }
-    struct stat st { };
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
-        || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-        ::close(fd);
-        SetLastError(ERROR_ACCESS_DENIED);
-        return -1;
-    }
-    return fd;
+    return OpenRegularHostFileAt(AT_FDCWD, strHostPath.c_str(), nFlags, nMode);
 }
 
 DWORD ReadHostFileToEnd(int fd, std::string& strText)

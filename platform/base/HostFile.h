@@ -23,7 +23,9 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
+class CListedFolder;
 class CString;
 
 class CHostFile {
@@ -43,6 +45,10 @@ public:
     /* Opening and closing. Only regular files open (else ERROR_ACCESS_DENIED). */
 
     [[nodiscard]] BOOL Open(LPCTSTR pszPath, Access eAccess, Creation eCreation = Creation::OpenExisting);
+    // Opens the existing file strName of a listed folder by its name in the
+    // folder (see CListedFolder), which spares the host a lookup of the
+    // folder's path; what Open of the folder's path and strName gives otherwise.
+    [[nodiscard]] BOOL OpenIn(const CListedFolder& folder, std::string_view strName, Access eAccess);
     // Creates a new file named pszPath + pszInfix + six unique characters, open
     // for reading and writing; its program path in strCreated.
     [[nodiscard]] BOOL CreateUnique(LPCTSTR pszPath, LPCTSTR pszInfix, CString& strCreated);
@@ -76,7 +82,8 @@ public:
     std::uint64_t GetIdentity() const;
 
 private:
-    [[nodiscard]] BOOL OpenHost(const std::string& strHostPath, int nFlags);
+    // Opens the host path (relative to the folder descriptor nFolder, or to the working directory).
+    [[nodiscard]] BOOL OpenHost(int nFolder, const std::string& strHostPath, int nFlags);
     // Flushes with the host call pfnFlush (fsync or fdatasync), or not at all under the test seam.
     [[nodiscard]] BOOL FlushWith(int (*pfnFlush)(int));
 

@@ -235,6 +235,12 @@ std::string CProgramPath::ToString() const
     return strPath;
 }
 
+bool IsPlainProgramName(std::string_view strName)
+{
+    return !strName.empty() && strName != "." && strName != ".."
+        && strName.find_first_of("\\/") == std::string_view::npos && IsValidComponent(strName);
+}
+
 BOOL ParseProgramPath(LPCTSTR pszPath, CProgramPath& path)
 {
     if (!pszPath) {

@@ -22,6 +22,7 @@
 #include "platform/base/WinTypes.h"
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -43,6 +44,11 @@ struct CProgramPath {
 // a character names cannot hold (< > : " | ? * and control characters),
 // ERROR_BAD_NETPATH for a UNC name without a share.
 BOOL ParseProgramPath(LPCTSTR pszPath, CProgramPath& path);
+
+// Whether strName is one component of a program path as written: not empty,
+// not "." or "..", without separators and without the characters names cannot
+// hold. Such a name maps to the host name of the same bytes.
+bool IsPlainProgramName(std::string_view strName);
 
 // A program path found on the host.
 struct CHostPath {

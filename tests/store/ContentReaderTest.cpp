@@ -3,6 +3,8 @@
 #include "store/ProtectedFile.h"
 #include "tests/store/DocumentFilesFixture.h"
 
+#include "platform/base/FolderListing.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -22,11 +24,25 @@ protected:
     };
 
     // Reads a file into a buffer of nSize bytes placed between guard bytes,
-    // checking that nothing outside it is touched and that the text ends in it.
+    // checking that nothing outside it is touched and that the text ends in it;
+    // read by its name in its listed folder, it reads the same.
     Read ReadWith(const std::string& strPath, int nSize)
     {
+        Read read = ReadInto(strPath, nSize, nullptr);
+        const std::size_t nSlash = strPath.rfind('\\');
+        if (CListedFolder folder; nSlash != std::string::npos && folder.List(strPath.substr(0, nSlash + 1).c_str())) {
+            const Read listed = ReadInto(strPath, nSize, &folder);
+            EXPECT_EQ(listed.nCode, read.nCode) << strPath;
+            EXPECT_EQ(listed.strText, read.strText) << strPath;
+        }
+        return read;
+    }
+    Read ReadInto(const std::string& strPath, int nSize, const CListedFolder* pFolder)
+    {
         std::vector<char> buffer(static_cast<std::size_t>(nSize) + 16, '#');
-        int nCode = ReadFileContent(strPath.c_str(), buffer.data() + 8, nSize);
+        const int nCode = pFolder == nullptr ? ReadFileContent(strPath.c_str(), buffer.data() + 8, nSize)
+                                             : ReadListedFileContent(*pFolder, strPath.substr(strPath.rfind('\\') + 1),
+                                                 strPath.c_str(), buffer.data() + 8, nSize);
         for (int n = 0; n < 8; ++n) {
             EXPECT_EQ(buffer[static_cast<std::size_t>(n)], '#');
             EXPECT_EQ(buffer[buffer.size() - 1 - static_cast<std::size_t>(n)], '#');

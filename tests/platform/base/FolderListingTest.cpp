@@ -2,6 +2,7 @@
 
 #include "platform/base/FileFind.h"
 #include "platform/base/FileFunctions.h"
+#include "platform/base/HostFile.h"
 #include "platform/base/Volumes.h"
 #include "platform/base/WinError.h"
 #include "tests/platform/base/DriveFolderFixture.h"
@@ -84,6 +85,65 @@ TEST_F(FolderListingTest, AMissingFolderIsAnError)
     EXPECT_FALSE(ListFolderEntries("T:\\missing", entries));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
     EXPECT_FALSE(ListFolderEntries("T:\\file.txt", entries));
+}
+
+// What opening a file gives: its bytes, or the error.
+std::string Opened(CHostFile& file, BOOL bOpened)
+{
+    if (!bOpened)
+        return "error " + std::to_string(GetLastError());
+    std::string strBytes(64, '\0');
+    const std::int64_t nRead = file.ReadAt(0, { reinterpret_cast<BYTE*>(strBytes.data()), strBytes.size() });
+    strBytes.resize(nRead > 0 ? static_cast<std::size_t>(nRead) : 0);
+    return strBytes;
+}
+
+TEST_F(FolderListingTest, AListedFolderOpensEachNameAsItsPathOpens)
+{
+    Write("Mixed/Readme.txt", "readme");
+    Write("Mixed/inner/deep.txt", "deep");
+    Write("Mixed/a<b", "no program name");
+    // The folder is asked for in another case: the listing finds it as the lookup does.
+    CListedFolder folder;
+    ASSERT_TRUE(folder.List("T:\\mixed"));
+    std::vector<CFolderEntry> entries;
+    ASSERT_TRUE(ListFolderEntries("T:\\mixed", entries));
+    ASSERT_EQ(folder.GetEntries().size(), entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        EXPECT_EQ(folder.GetEntries()[i].strName, entries[i].strName);
+    // Listed names, another case, a path below, a folder, a name no program path holds, a missing name.
+    for (const char* pszName : { "Readme.txt", "README.TXT", "inner\\deep.txt", "inner", "a<b", "missing.txt", "" }) {
+        CHostFile byName;
+        CHostFile byPath;
+        const std::string strByName = Opened(byName, byName.OpenIn(folder, pszName, CHostFile::Access::Read));
+        const std::string strByPath
+            = Opened(byPath, byPath.Open((std::string("T:\\mixed\\") + pszName).c_str(), CHostFile::Access::Read));
+        EXPECT_EQ(strByName, strByPath) << pszName;
+    }
+    CHostFile file;
+    EXPECT_EQ(Opened(file, file.OpenIn(folder, "README.TXT", CHostFile::Access::Read)), "readme");
+    folder.Close();
+    CHostFile closed;
+    EXPECT_FALSE(closed.OpenIn(folder, "Readme.txt", CHostFile::Access::Read));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+}
+
+TEST_F(FolderListingTest, AFolderRenamedOrRemovedWhileListed)
+{
+    CListedFolder folder;
+    ASSERT_TRUE(folder.List("T:\\folder\\"));
+    // Renamed, its files still open in it as it was listed.
+    fs::rename(Folder() / "folder", Folder() / "moved");
+    CHostFile renamed;
+    EXPECT_EQ(Opened(renamed, renamed.OpenIn(folder, "inner.txt", CHostFile::Access::Read)), "x");
+    // Removed, a listed file is missing, as its path is.
+    fs::remove_all(Folder() / "moved");
+    CHostFile removed;
+    EXPECT_FALSE(removed.OpenIn(folder, "inner.txt", CHostFile::Access::Read));
+    EXPECT_TRUE(IsMissingFileError(GetLastError()));
+    EXPECT_FALSE(folder.List("T:\\folder\\"));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    EXPECT_FALSE(folder.IsOpen());
 }
 
 TEST_F(FolderListingTest, FixedDrivesAreWalkedFromTheHomeFolderOnTheRoot)
