@@ -32,8 +32,10 @@
 //   - folders for which no watch can be had (the watch limit, or a cap a test
 //     sets) are polled every CHANGE_POLL_MS by the same rule, and so is a
 //     whole tree on a network drive or share, whose changes made by other
-//     machines no watch would see.
-// One engine thread per process reads the watches and polls.
+//     machines no watch would see, and every tree started while the system
+//     gives the process no inotify instance (a user's programs share a few).
+// One engine thread per process reads the watches, all on one inotify
+// instance, and polls.
 
 #include "platform/base/IoCompletionPort.h"
 #include "platform/base/WinTypes.h"

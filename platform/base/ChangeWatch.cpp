@@ -1,15 +1,27 @@
 // The change engine: watched trees on inotify and the thread that reads them.
 //
+// One inotify instance serves every tree of the process: the system allows a
+// user few instances (128 by default) and every program of the user shares
+// them, so a tree of its own each would soon leave a busy desktop, or many
+// programs at once, with no instance at all. Where none can be had, a tree is
+// polled as a whole, as a network tree is. Two trees over one folder share its
+// watch (the kernel gives one watch per folder and instance): the engine counts
+// a watch's trees and removes it with the last, and each tree takes from an
+// event what its own map and filter want.
+//
 // Threads: a tree is built on the thread that asks for it (so a missing or
 // unreadable folder fails the call itself), then handed to the engine thread,
 // which alone reads its watches, polls it and changes it from then on. Rescan
-// requests from other threads only set a time and wake the engine.
+// requests from other threads only set a time and wake the engine. A tree is
+// built and handed over under the dispatch lock, under which alone the engine
+// reads events: an event of a new watch always finds its tree.
 //
 // Invariants of a tree, kept by the engine thread:
 //   1. m_wdToPath and m_pathToWd are inverse maps of the folders with a watch;
 //   2. a folder of the tree is either watched, polled (in m_polled), or not
 //      reached (a mount point of another drive, a link, an unreadable folder);
-//   3. every watch counts once in the engine's watch total (for the cap).
+//   3. every watch counts once in the engine's watch total (for the cap), and
+//      once among its users in the engine's watch table.
 
 #include "platform/base/ChangeWatch.h"
 
@@ -92,7 +104,8 @@ public:
         return *pEngine;
     }
 
-    void Add(const std::shared_ptr<CWatchTree>& pTree);
+    // Builds a tree and hands it to the engine thread; false with the last error set.
+    bool Add(const std::shared_ptr<CWatchTree>& pTree);
     void Wake()
     {
         std::uint64_t nOne = 1;
@@ -115,6 +128,14 @@ public:
             --m_nWatches;
     }
 
+    // The shared instance's watches, on any thread. AddWatch widens a
+    // folder's watch to the mask and counts the caller among its users (the
+    // watch descriptor, or -1 with errno set); ReleaseWatch removes the watch
+    // with its last user.
+    bool HasInstance();
+    int AddWatch(const std::string& strHostPath, uint32_t nMask);
+    void ReleaseWatch(int wd);
+
     std::atomic<bool> m_bHeld { false };
     std::atomic<size_t> m_nQueueBound { CHANGE_QUEUE_BOUND };
     std::atomic<DWORD> m_dwPollMs { CHANGE_POLL_MS };
@@ -129,8 +150,14 @@ private:
     }
 
     void Run();
+    // Reads the instance's events and hands each to every tree.
+    void ReadEvents(const std::vector<std::shared_ptr<CWatchTree>>& trees);
 
     int m_fdWake;
+    int m_fdNotify { -1 };                         // the shared instance, made on first use; guarded by m_mutex
+    std::map<int, size_t> m_watchUsers;            // trees using each watch; guarded by m_mutex
+    std::mutex m_dispatchMutex;                    // held to read events, and to build and add a tree
+    std::int64_t m_nDrainedNs { ChangeClockNs() }; // when a read last found the queue empty (engine thread)
     size_t m_nWatches { 0 };
     std::vector<std::weak_ptr<CWatchTree>> m_trees; // guarded by m_mutex; the engine thread drops dead ones
 };
@@ -148,7 +175,7 @@ public:
         , m_bSubtree(bSubtree)
         , m_dwFilter(dwFilter)
         , m_pSink(std::move(pSink))
-        , m_nDrainedNs(ChangeClockNs())
+        , m_nStartNs(ChangeClockNs())
         , m_nLastPollNs(ChangeClockNs())
         , m_nNextPollMs(SteadyMs())
     {
@@ -156,10 +183,10 @@ public:
 
     ~CWatchTree() override
     {
-        if (m_fd >= 0)
-            close(m_fd);
-        for (size_t i = 0; i < m_wdToPath.size(); ++i)
+        for (const auto& [wd, strPath] : m_wdToPath) {
+            CChangeEngine::Instance().ReleaseWatch(wd);
             CChangeEngine::Instance().GiveBackWatch();
+        }
     }
 
     // Builds the watches on the calling thread; false with the last error set.
@@ -174,9 +201,13 @@ public:
 
     /* On the engine thread. */
 
-    int Descriptor() const { return m_fd; }
     bool SinkAlive() const { return !m_pSink.expired(); }
-    void ReadEvents();
+    // Takes an event of the shared instance: one of this tree's watches, or
+    // another tree's, which it leaves alone. nNowMs is when it was read.
+    void OnEvent(const inotify_event& event, std::int64_t nNowMs);
+    // The kernel's queue overflowed: what changed since it was last found
+    // empty (nDrainedNs) is looked for again.
+    void OnOverflow(std::int64_t nDrainedNs);
     // Moves whose second half did not come, rescans asked for, polls due.
     void OnTimer();
     // When the engine must look again at the latest (steady ms); INT64_MAX for never.
@@ -220,8 +251,7 @@ private:
     bool m_bSubtree;
     DWORD m_dwFilter;
     std::weak_ptr<CChangeSink> m_pSink;
-    int m_fd { -1 };
-    bool m_bPollAll { false }; // a tree of another machine: polled, never watched
+    bool m_bPollAll { false }; // a tree of another machine, or with no instance to watch it: polled
     std::map<int, std::string> m_wdToPath;
     std::map<std::string, int> m_pathToWd;
     std::set<std::string> m_polled;
@@ -234,7 +264,7 @@ private:
     // During a rescan: the files m_out reports added (and not gone since),
     // which the rescan need not report again.
     std::unordered_set<std::string> m_reportedAdded;
-    std::int64_t m_nDrainedNs; // when a read last found the kernel's queue empty
+    std::int64_t m_nStartNs; // when watching began: an overflow rescans no further back
     std::int64_t m_nLastPollNs;
     std::int64_t m_nNextPollMs;
     std::atomic<std::int64_t> m_nRescanSinceNs { -1 };
@@ -260,13 +290,15 @@ bool CWatchTree::Start()
     // Other machines' changes reach no watch: such trees are polled.
     const CDrive* pOwn = chOwnDrive ? pTable->GetDrive(chOwnDrive) : nullptr;
     m_bPollAll = strProgram.starts_with("\\\\") || (pOwn && pOwn->uType == DRIVE_REMOTE);
+    if (!m_bPollAll && !CChangeEngine::Instance().HasInstance()) {
+        static std::atomic<bool> s_bTraced { false };
+        if (!s_bTraced.exchange(true)) // traced once: later trees poll as quietly
+            std::fprintf(
+                stderr, "archivora: change notices: no inotify instance to be had: %s is polled\n", m_strRoot.c_str());
+        m_bPollAll = true;
+    }
     if (m_bPollAll)
         return true;
-    m_fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (m_fd < 0) {
-        SetLastErrorFromErrno();
-        return false;
-    }
     AddWatches("", false);
     return true;
 }
@@ -289,7 +321,7 @@ bool CWatchTree::WatchOne(const std::string& strRelative)
         return true;
     }
     uint32_t nMask = WATCH_MASK | ((m_dwFilter & FILE_NOTIFY_CHANGE_LAST_ACCESS) ? IN_ACCESS : 0);
-    int wd = inotify_add_watch(m_fd, HostOf(m_strRoot, strRelative).c_str(), nMask);
+    int wd = CChangeEngine::Instance().AddWatch(HostOf(m_strRoot, strRelative), nMask);
     if (wd < 0) {
         CChangeEngine::Instance().GiveBackWatch();
         if (errno == ENOSPC) {
@@ -300,6 +332,7 @@ bool CWatchTree::WatchOne(const std::string& strRelative)
     }
     // A folder reached by two paths (a bind mount) keeps its first.
     if (m_wdToPath.count(wd)) {
+        CChangeEngine::Instance().ReleaseWatch(wd);
         CChangeEngine::Instance().GiveBackWatch();
         return false;
     }
@@ -350,7 +383,7 @@ void CWatchTree::DropWatches(const std::string& strRelative)
 {
     for (auto it = m_pathToWd.begin(); it != m_pathToWd.end();) {
         if (it->first == strRelative || IsBelow(it->first, strRelative)) {
-            inotify_rm_watch(m_fd, it->second);
+            CChangeEngine::Instance().ReleaseWatch(it->second);
             m_wdToPath.erase(it->second);
             CChangeEngine::Instance().GiveBackWatch();
             it = m_pathToWd.erase(it);
@@ -397,66 +430,50 @@ void CWatchTree::ReportModified(const std::string& strName, uint32_t nMask)
         m_out.push_back(std::move(entry));
 }
 
-void CWatchTree::ReadEvents()
+void CWatchTree::OnOverflow(std::int64_t nDrainedNs)
 {
-    alignas(inotify_event) char buffer[64 * 1024];
-    for (;;) {
-        // Every event still queued, the ones an overflow lost among them, came
-        // after the last read that found the queue empty: the time of reading
-        // an event says nothing of when it happened.
-        const std::int64_t nBeforeReadNs = ChangeClockNs();
-        ssize_t nRead = read(m_fd, buffer, sizeof buffer);
-        if (nRead <= 0) {
-            m_nDrainedNs = nBeforeReadNs;
-            return;
+    Rescan(std::max(nDrainedNs, m_nStartNs) - RESCAN_MARGIN_NS);
+}
+
+void CWatchTree::OnEvent(const inotify_event& event, std::int64_t nNowMs)
+{
+    auto itFolder = m_wdToPath.find(event.wd);
+    if (itFolder == m_wdToPath.end())
+        return;
+    std::string strFolder = itFolder->second;
+    if (event.mask & IN_IGNORED) {
+        m_pathToWd.erase(strFolder);
+        m_wdToPath.erase(itFolder);
+        CChangeEngine::Instance().GiveBackWatch();
+        return;
+    }
+    if (!event.len)
+        return; // events of the folder itself
+    std::string strName = JoinRelative(strFolder, event.name);
+    bool bFolder = (event.mask & IN_ISDIR) != 0;
+    if (event.mask & IN_CREATE) {
+        Report(FILE_ACTION_ADDED, strName, bFolder);
+        if (bFolder && m_bSubtree)
+            AddWatches(strName, true); // made and filled at once: what it holds is new too
+    } else if (event.mask & IN_MOVED_FROM) {
+        m_moves[event.cookie] = CPendingMove { strName, bFolder, nNowMs + CHANGE_MOVE_PAIR_MS };
+    } else if (event.mask & IN_MOVED_TO) {
+        auto itMove = m_moves.find(event.cookie);
+        if (itMove != m_moves.end()) {
+            Report(FILE_ACTION_RENAMED_OLD_NAME, itMove->second.strName, bFolder);
+            Report(FILE_ACTION_RENAMED_NEW_NAME, strName, bFolder);
+            if (bFolder)
+                MoveWatches(itMove->second.strName, strName);
+            m_moves.erase(itMove);
+        } else {
+            Report(FILE_ACTION_ADDED, strName, bFolder);
+            if (bFolder && m_bSubtree)
+                AddWatches(strName, false); // moved in: watched, its contents not reported
         }
-        std::int64_t nNowMs = SteadyMs();
-        for (ssize_t nPos = 0; nPos < nRead;) {
-            const auto* pEvent = reinterpret_cast<const inotify_event*>(buffer + nPos);
-            nPos += static_cast<ssize_t>(sizeof(inotify_event) + pEvent->len);
-            if (pEvent->mask & IN_Q_OVERFLOW) {
-                Rescan(m_nDrainedNs - RESCAN_MARGIN_NS);
-                continue;
-            }
-            auto itFolder = m_wdToPath.find(pEvent->wd);
-            if (itFolder == m_wdToPath.end())
-                continue;
-            std::string strFolder = itFolder->second;
-            if (pEvent->mask & IN_IGNORED) {
-                m_pathToWd.erase(strFolder);
-                m_wdToPath.erase(itFolder);
-                CChangeEngine::Instance().GiveBackWatch();
-                continue;
-            }
-            if (!pEvent->len)
-                continue; // events of the folder itself
-            std::string strName = JoinRelative(strFolder, pEvent->name);
-            bool bFolder = (pEvent->mask & IN_ISDIR) != 0;
-            if (pEvent->mask & IN_CREATE) {
-                Report(FILE_ACTION_ADDED, strName, bFolder);
-                if (bFolder && m_bSubtree)
-                    AddWatches(strName, true); // made and filled at once: what it holds is new too
-            } else if (pEvent->mask & IN_MOVED_FROM) {
-                m_moves[pEvent->cookie] = CPendingMove { strName, bFolder, nNowMs + CHANGE_MOVE_PAIR_MS };
-            } else if (pEvent->mask & IN_MOVED_TO) {
-                auto itMove = m_moves.find(pEvent->cookie);
-                if (itMove != m_moves.end()) {
-                    Report(FILE_ACTION_RENAMED_OLD_NAME, itMove->second.strName, bFolder);
-                    Report(FILE_ACTION_RENAMED_NEW_NAME, strName, bFolder);
-                    if (bFolder)
-                        MoveWatches(itMove->second.strName, strName);
-                    m_moves.erase(itMove);
-                } else {
-                    Report(FILE_ACTION_ADDED, strName, bFolder);
-                    if (bFolder && m_bSubtree)
-                        AddWatches(strName, false); // moved in: watched, its contents not reported
-                }
-            } else if (pEvent->mask & IN_DELETE) {
-                Report(FILE_ACTION_REMOVED, strName, bFolder);
-            } else if (pEvent->mask & (IN_MODIFY | IN_CLOSE_WRITE | IN_ATTRIB | IN_ACCESS)) {
-                ReportModified(strName, pEvent->mask);
-            }
-        }
+    } else if (event.mask & IN_DELETE) {
+        Report(FILE_ACTION_REMOVED, strName, bFolder);
+    } else if (event.mask & (IN_MODIFY | IN_CLOSE_WRITE | IN_ATTRIB | IN_ACCESS)) {
+        ReportModified(strName, event.mask);
     }
 }
 
@@ -586,58 +603,144 @@ void CWatchTree::Deliver()
  * The engine's loop
  ******************************************************************************/
 
-void CChangeEngine::Add(const std::shared_ptr<CWatchTree>& pTree)
+bool CChangeEngine::HasInstance()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_fdNotify < 0) {
+        m_fdNotify = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        if (m_fdNotify >= 0)
+            Wake(); // the engine waits on it from now on
+    }
+    return m_fdNotify >= 0;
+}
+
+int CChangeEngine::AddWatch(const std::string& strHostPath, uint32_t nMask)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_fdNotify < 0) {
+        errno = EMFILE;
+        return -1;
+    }
+    int wd = inotify_add_watch(m_fdNotify, strHostPath.c_str(), nMask | IN_MASK_ADD);
+    if (wd >= 0)
+        ++m_watchUsers[wd];
+    return wd;
+}
+
+void CChangeEngine::ReleaseWatch(int wd)
+{
+    std::lock_guard lock(m_mutex);
+    auto it = m_watchUsers.find(wd);
+    if (it == m_watchUsers.end() || --it->second > 0)
+        return;
+    m_watchUsers.erase(it);
+    inotify_rm_watch(m_fdNotify, wd);
+}
+
+bool CChangeEngine::Add(const std::shared_ptr<CWatchTree>& pTree)
 {
     {
+        std::lock_guard dispatch(m_dispatchMutex);
+        if (!pTree->Start())
+            return false;
         std::lock_guard lock(m_mutex);
         m_trees.push_back(pTree);
     }
     Wake();
+    return true;
+}
+
+void CChangeEngine::ReadEvents(const std::vector<std::shared_ptr<CWatchTree>>& trees)
+{
+    int fd = -1;
+    {
+        std::lock_guard lock(m_mutex);
+        fd = m_fdNotify;
+    }
+    if (fd < 0)
+        return;
+    alignas(inotify_event) char buffer[64 * 1024];
+    for (;;) {
+        // Every event still queued, the ones an overflow lost among them, came
+        // after the last read that found the queue empty: the time of reading
+        // an event says nothing of when it happened.
+        const std::int64_t nBeforeReadNs = ChangeClockNs();
+        ssize_t nRead = read(fd, buffer, sizeof buffer);
+        if (nRead <= 0) {
+            m_nDrainedNs = nBeforeReadNs;
+            return;
+        }
+        std::int64_t nNowMs = SteadyMs();
+        for (ssize_t nPos = 0; nPos < nRead;) {
+            const auto* pEvent = reinterpret_cast<const inotify_event*>(buffer + nPos);
+            nPos += static_cast<ssize_t>(sizeof(inotify_event) + pEvent->len);
+            if (pEvent->mask & IN_Q_OVERFLOW) {
+                for (const auto& pTree : trees)
+                    pTree->OnOverflow(m_nDrainedNs);
+                continue;
+            }
+            if (pEvent->mask & IN_IGNORED) {
+                // The kernel dropped the watch (its folder is gone): for every tree at once.
+                std::lock_guard lock(m_mutex);
+                m_watchUsers.erase(pEvent->wd);
+            }
+            for (const auto& pTree : trees)
+                pTree->OnEvent(*pEvent, nNowMs);
+        }
+    }
 }
 
 void CChangeEngine::Run()
 {
     for (;;) {
+        // A tree is never let go under the lock: its last holder destroys it,
+        // and the destructor gives its watches back under that lock.
         std::vector<std::shared_ptr<CWatchTree>> trees;
+        int fdNotify = -1;
         {
             std::lock_guard lock(m_mutex);
             std::erase_if(m_trees, [](const std::weak_ptr<CWatchTree>& pTree) { return pTree.expired(); });
             for (const auto& pWeak : m_trees) {
-                if (auto pTree = pWeak.lock(); pTree && pTree->SinkAlive())
+                if (auto pTree = pWeak.lock())
                     trees.push_back(std::move(pTree));
             }
+            fdNotify = m_fdNotify;
         }
-        bool bHeld = m_bHeld.load();
-        std::vector<pollfd> fds { { m_fdWake, POLLIN, 0 } };
         std::int64_t nNextMs = INT64_MAX;
         for (const auto& pTree : trees) {
-            if (!bHeld && pTree->Descriptor() >= 0)
-                fds.push_back({ pTree->Descriptor(), POLLIN, 0 });
-            nNextMs = std::min(nNextMs, pTree->NextDeadlineMs());
+            if (pTree->SinkAlive())
+                nNextMs = std::min(nNextMs, pTree->NextDeadlineMs());
         }
+        // The trees are let go while waiting, so a closed handle's tree goes at once.
+        trees.clear();
+        bool bHeld = m_bHeld.load();
+        std::vector<pollfd> fds { { m_fdWake, POLLIN, 0 } };
+        if (!bHeld && fdNotify >= 0)
+            fds.push_back({ fdNotify, POLLIN, 0 });
         int nTimeout = bHeld || nNextMs == INT64_MAX
             ? -1
             : static_cast<int>(std::clamp<std::int64_t>(nNextMs - SteadyMs(), 0, 60'000));
-        // The trees are let go while waiting, so a closed handle's tree goes at once.
-        trees.clear();
         poll(fds.data(), fds.size(), nTimeout);
         std::uint64_t nCount = 0;
         static_cast<void>(read(m_fdWake, &nCount, sizeof nCount));
         if (m_bHeld.load())
             continue;
         {
-            std::lock_guard lock(m_mutex);
-            for (const auto& pWeak : m_trees) {
-                if (auto pTree = pWeak.lock())
-                    trees.push_back(std::move(pTree));
+            std::lock_guard dispatch(m_dispatchMutex);
+            {
+                std::lock_guard lock(m_mutex);
+                for (const auto& pWeak : m_trees) {
+                    if (auto pTree = pWeak.lock())
+                        trees.push_back(std::move(pTree));
+                }
             }
+            ReadEvents(trees);
+            for (const auto& pTree : trees)
+                pTree->OnTimer();
         }
-        for (const auto& pTree : trees) {
-            if (pTree->Descriptor() >= 0)
-                pTree->ReadEvents();
-            pTree->OnTimer();
+        // Outside the dispatch lock: a sink may be starting a tree of its own meanwhile.
+        for (const auto& pTree : trees)
             pTree->Deliver();
-        }
     }
 }
 
@@ -647,9 +750,8 @@ std::shared_ptr<CChangeSubscription> WatchHostFolder(
     const std::string& strHostFolder, bool bSubtree, DWORD dwFilter, std::weak_ptr<CChangeSink> pSink)
 {
     auto pTree = std::make_shared<CWatchTree>(NormalHostPath(strHostFolder), bSubtree, dwFilter, std::move(pSink));
-    if (!pTree->Start())
+    if (!CChangeEngine::Instance().Add(pTree))
         return nullptr;
-    CChangeEngine::Instance().Add(pTree);
     return pTree;
 }
 

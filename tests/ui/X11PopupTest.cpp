@@ -6,29 +6,16 @@
 #include "platform/testing/TestX11Session.h"
 #include "platform/testing/XTestInput.h"
 #include "tests/store/CatalogBuilder.h"
+#include "tests/support/WaitUntil.h"
 #include "tests/ui/ProgramModule.h"
 #include "tests/ui/RecordingUiHost.h"
 #include "ui/CSisPopupWnd.h"
 #include "ui/PopupHitTable.h"
 
 #include <atomic>
-#include <chrono>
-#include <functional>
 #include <thread>
 
 namespace {
-
-// Waits (on the user's thread) until the condition holds.
-bool WaitFor(const std::function<bool()>& condition)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
 
 // The visible popup windows of the systems popup's class, counted.
 int CountPopups()
@@ -110,14 +97,14 @@ TEST_F(X11PopupTest, TheHoverTimerCascadesAndAClickOutsideClosesTheChain)
     std::thread user([&] {
         CXTestInput input(m_x11.Name());
         POINT point {};
-        if (!input.IsOpen() || !WaitFor([&] { return CountPopups() == 1 && RowPoint("Projects", &point); }))
+        if (!input.IsOpen() || !WaitUntil([&] { return CountPopups() == 1 && RowPoint("Projects", &point); }))
             return;
         input.MoveTo(point);
-        if (!WaitFor([&] { return CountPopups() == 2 && RowPoint("Alpha", &point); }))
+        if (!WaitUntil([&] { return CountPopups() == 2 && RowPoint("Alpha", &point); }))
             return;
         nLevels = 2;
         input.MoveTo(point);
-        if (!WaitFor([&] { return CountPopups() == 3; }))
+        if (!WaitUntil([&] { return CountPopups() == 3; }))
             return;
         nLevels = 3;
         input.Click(POINT { 5, 700 });

@@ -4,13 +4,18 @@
 #include "platform/base/TextFunctions.h"
 #include "platform/base/Wait.h"
 #include "tests/platform/base/DriveFolderFixture.h"
+#include "tests/support/WaitUntil.h"
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <set>
 #include <thread>
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
 
@@ -29,6 +34,43 @@ Entries Parse(const BYTE* pBuffer, DWORD nBytes)
         nPos += pEntry->NextEntryOffset;
     }
     return entries;
+}
+
+// The fdinfo paths of this process's inotify instances.
+std::vector<std::string> InotifyInstances()
+{
+    std::vector<std::string> instances;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error)) {
+        if (std::filesystem::read_symlink(entry.path(), error) == "anon_inode:inotify")
+            instances.push_back("/proc/self/fdinfo/" + entry.path().filename().string());
+    }
+    return instances;
+}
+
+// Whether an inotify watch of this process follows the host folder, as a
+// read started on another thread makes one before it waits. The kernel lists
+// each instance's watches in its fdinfo ("inotify wd:1 ino:<hex> sdev:<hex>
+// ..."), the device in its own encoding (major << 20 | minor).
+bool WatchedHere(const std::string& strHostFolder)
+{
+    struct stat folder { };
+    if (stat(strHostFolder.c_str(), &folder) != 0)
+        return false;
+    const unsigned long long nDevice
+        = (static_cast<unsigned long long>(major(folder.st_dev)) << 20) | minor(folder.st_dev);
+    for (const std::string& strInfo : InotifyInstances()) {
+        std::ifstream info(strInfo);
+        for (std::string strLine; std::getline(info, strLine);) {
+            const size_t nInode = strLine.find(" ino:");
+            const size_t nDev = strLine.find(" sdev:");
+            if (strLine.starts_with("inotify ") && nInode != std::string::npos && nDev != std::string::npos
+                && std::stoull(strLine.substr(nInode + 5), nullptr, 16) == folder.st_ino
+                && std::stoull(strLine.substr(nDev + 6), nullptr, 16) == nDevice)
+                return true;
+        }
+    }
+    return false;
 }
 
 // Reads a folder's changes through a completion port, as a watcher thread does.
@@ -61,7 +103,7 @@ public:
     }
 
     // Collects entries until fnDone says so or nMilliseconds pass without one.
-    Entries Collect(const std::function<bool(const Entries&)>& fnDone, DWORD nMilliseconds = 3000)
+    Entries Collect(const std::function<bool(const Entries&)>& fnDone, DWORD nMilliseconds = 30000)
     {
         Entries all;
         while (!fnDone(all)) {
@@ -191,12 +233,13 @@ TEST_F(ChangeNotifyTest, ABufferTooSmallKeepsWhatDoesNotFit)
     DWORD nBytes = 0;
     // The first call starts the watch; changes meanwhile wait for it.
     std::thread writer([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        WaitUntil([&] { return WatchedHere(Host("w")); });
         for (const char* pszName : { "a.txt", "b.txt", "c.txt" })
             std::ofstream(Host(std::string("w/") + pszName)) << "x";
     });
-    ASSERT_TRUE(ReadDirectoryChangesW(hFolder, buffer, sizeof buffer, FALSE, NAMES, &nBytes, nullptr, nullptr));
+    const BOOL bRead = ReadDirectoryChangesW(hFolder, buffer, sizeof buffer, FALSE, NAMES, &nBytes, nullptr, nullptr);
     writer.join();
+    ASSERT_TRUE(bRead);
     Entries all = Parse(buffer, nBytes);
     while (all.size() < 3) {
         ASSERT_TRUE(ReadDirectoryChangesW(hFolder, buffer, 28, FALSE, NAMES, &nBytes, nullptr, nullptr));
@@ -264,6 +307,27 @@ TEST_F(ChangeNotifyTest, FoldersWithoutAWatchArePolled)
     EXPECT_TRUE(Names(entries, FILE_ACTION_ADDED).count("remote.txt"));
 }
 
+TEST_F(ChangeNotifyTest, WatchesShareOneInstanceAndAFolderWatchedTwiceOutlivesEitherWatch)
+{
+    // The system allows a user few inotify instances, shared by all their programs.
+    for (const char* pszFolder : { "w/a", "w/b", "w/c", "w/d" })
+        std::filesystem::create_directories(Host(pszFolder));
+    const size_t nBefore = InotifyInstances().size();
+    std::vector<std::unique_ptr<PortReader>> readers;
+    for (const char* pszFolder : { "w/a", "w/b", "w/c", "w/d" })
+        readers.push_back(std::make_unique<PortReader>(OnT(pszFolder), TRUE, NAMES));
+    EXPECT_LE(InotifyInstances().size(), std::max<size_t>(nBefore, 1)) << "one instance for every watch";
+
+    // Two watches over one folder: the one closed first takes nothing from the other.
+    PortReader second(OnT("w/a"), FALSE, NAMES);
+    readers.front().reset();
+    std::ofstream(Host("w/a/x.txt")) << "x";
+    EXPECT_EQ(second.CollectCount(1), (Entries { { FILE_ACTION_ADDED, "x.txt" } }));
+    readers.clear();
+    std::ofstream(Host("w/a/y.txt")) << "x";
+    EXPECT_EQ(second.CollectCount(1), (Entries { { FILE_ACTION_ADDED, "y.txt" } }));
+}
+
 TEST_F(ChangeNotifyTest, ClosingTheHandleEndsAPendingRead)
 {
     std::filesystem::create_directories(Host("w"));
@@ -278,8 +342,10 @@ TEST_F(ChangeNotifyTest, ClosingTheHandleEndsAPendingRead)
     reader.Collect([](const Entries&) { return false; }, 1000);
     EXPECT_EQ(reader.m_dwLastError, ERROR_OPERATION_ABORTED) << "the waiting thread wakes";
 
-    // A synchronous read waiting on another thread ends too.
-    HANDLE hFolder = CreateFile(OnT("w").c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    // A synchronous read waiting on another thread ends too (on a folder of
+    // its own, which only that read's watch follows).
+    std::filesystem::create_directories(Host("sync"));
+    HANDLE hFolder = CreateFile(OnT("sync").c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     alignas(4) BYTE buffer[256];
     DWORD nBytes = 0;
@@ -290,7 +356,7 @@ TEST_F(ChangeNotifyTest, ClosingTheHandleEndsAPendingRead)
         if (!ReadDirectoryChangesW(hFolder, buffer, sizeof buffer, FALSE, NAMES, &nBytes, nullptr, nullptr))
             dwError = GetLastError();
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_TRUE(WaitUntil([&] { return WatchedHere(Host("sync")); })) << "the read never started";
     CloseHandle(hFolder);
     waiter.join();
     EXPECT_EQ(dwError.load(), ERROR_OPERATION_ABORTED);
@@ -303,7 +369,7 @@ TEST_F(ChangeNotifyTest, NotificationHandlesAreSignalledAndRearmed)
     ASSERT_NE(hChange, INVALID_HANDLE_VALUE);
     EXPECT_EQ(WaitForSingleObject(hChange, 0), WAIT_TIMEOUT);
     std::ofstream(Host("w/sub/a.txt")) << "x";
-    EXPECT_EQ(WaitForSingleObject(hChange, 3000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(hChange, 30000), WAIT_OBJECT_0);
     EXPECT_EQ(WaitForSingleObject(hChange, 0), WAIT_OBJECT_0) << "signalled until re-armed";
     ASSERT_TRUE(FindNextChangeNotification(hChange));
     EXPECT_EQ(WaitForSingleObject(hChange, 200), WAIT_TIMEOUT);
@@ -311,7 +377,7 @@ TEST_F(ChangeNotifyTest, NotificationHandlesAreSignalledAndRearmed)
     EXPECT_EQ(WaitForSingleObject(hChange, 300), WAIT_TIMEOUT) << "folders are not in the filter";
     std::ofstream(Host("w/b.txt")) << "x";
     HANDLE handles[] = { hChange };
-    EXPECT_EQ(WaitForMultipleObjects(1, handles, FALSE, 3000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForMultipleObjects(1, handles, FALSE, 30000), WAIT_OBJECT_0);
     EXPECT_TRUE(FindCloseChangeNotification(hChange));
 
     EXPECT_EQ(

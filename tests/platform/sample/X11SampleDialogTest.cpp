@@ -7,12 +7,12 @@
 
 #include "platform/testing/TestX11Session.h"
 #include "platform/testing/XTestInput.h"
+#include "tests/support/WaitUntil.h"
 
 #include <X11/keysym.h>
 
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <thread>
 
 namespace {
@@ -22,18 +22,6 @@ HWND FindSampleDialog()
 {
     HWND hDlg = FindWindow(WC_DIALOG, "Document Properties");
     return hDlg && IsWindowVisible(hDlg) ? hDlg : nullptr;
-}
-
-// Waits (on the test's thread, not the dialog's) until the condition holds.
-bool WaitFor(const std::function<bool()>& condition)
-{
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
 }
 
 // The screen point at the middle of a control, or of one of a list box's items.
@@ -65,7 +53,7 @@ TEST_F(X11SampleDialogTest, ValuesTypedAndClickedOnTheServerComeBackThroughDataE
     std::thread user([&] {
         CXTestInput input(m_x11.Name());
         HWND hDlg = nullptr;
-        if (!input.IsOpen() || !WaitFor([&] { return (hDlg = FindSampleDialog()) != nullptr; }))
+        if (!input.IsOpen() || !WaitUntil([&] { return (hDlg = FindSampleDialog()) != nullptr; }))
             return;
         unsigned long nWindow = m_x11.Display().WindowOf(hDlg);
         auto showsTitle = [&] {
@@ -73,7 +61,7 @@ TEST_F(X11SampleDialogTest, ValuesTypedAndClickedOnTheServerComeBackThroughDataE
             GetWindowText(GetDlgItem(hDlg, IDC_TITLE), szTitle, sizeof(szTitle));
             return std::string_view(szTitle) == "Annual report";
         };
-        if (!WaitFor(showsTitle))
+        if (!WaitUntil(showsTitle))
             return;
         // Keys go to the window under the pointer on a server without a window manager.
         input.MoveTo(ScreenMiddle(GetDlgItem(hDlg, IDC_TITLE)));
@@ -90,7 +78,7 @@ TEST_F(X11SampleDialogTest, ValuesTypedAndClickedOnTheServerComeBackThroughDataE
         input.TapKey(XK_Tab);
         input.TapKey(XK_Down);
         HWND hFolder = GetDlgItem(hDlg, IDC_FOLDER);
-        WaitFor([&] { return SendMessage(hFolder, CB_GETCURSEL, 0, 0) == 1; });
+        WaitUntil([&] { return SendMessage(hFolder, CB_GETCURSEL, 0, 0) == 1; });
         // The picture the server shows, once the last change has reached it.
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         input.Sync();
