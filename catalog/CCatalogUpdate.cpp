@@ -241,8 +241,8 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     }
     if (nDepth < 2 && m_pProgress->SetText(strFolder))
         ConfirmStop();
-    CListedFolder folder;
-    if (!folder.List(strFolder)) {
+    CFolderFiles files { strFolder, strLowerFolder };
+    if (!files.listed.List(strFolder)) {
         ++m_totals.nSkipped;
         Trace("Update: folder %s skipped: error %lu\n", static_cast<LPCTSTR>(strFolder),
             static_cast<unsigned long>(GetLastError()));
@@ -252,8 +252,8 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     int nKnown = 0; // documents of this folder found or added
     // Looked up once for the folder's files. What this walk adds to it is
     // never looked up again: a listing names each file once.
-    const std::unique_ptr<CDirectoryRec> pDirectory(m_pCatalog->FindDirectory(strLowerFolder));
-    for (const CFolderEntry& entry : folder.GetEntries()) {
+    files.pBefore.reset(m_pCatalog->FindDirectory(strLowerFolder));
+    for (const CFolderEntry& entry : files.listed.GetEntries()) {
         if (!KeepGoing())
             return nItems;
         if ((entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -273,7 +273,7 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
             if (nDepth == 0 && !bNetwork && m_nLocalBar >= 0)
                 m_pProgress->StepIt(m_nLocalBar);
         } else if ((entry.dwAttributes & FILE_ATTRIBUTE_ARCHIVE) != 0 && eScope != EScope::Through) {
-            if (VisitFile(strFolder, strLowerFolder, folder, pDirectory.get(), entry.strName) != EVisit::Left)
+            if (VisitFile(files, entry.strName) != EVisit::Left)
                 ++nKnown;
             ++nItems;
             if (bNetwork && m_nNetworkBar >= 0)
@@ -290,9 +290,9 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     return nItems;
 }
 
-CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(const CString& strFolder, const CString& strLowerFolder,
-    const CListedFolder& folder, CDirectoryRec* pDirectory, const std::string& strName)
+CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(CFolderFiles& files, const std::string& strName)
 {
+    const CString& strFolder = files.strFolder;
     if (!IsValidUtf8(strName)) {
         ++m_totals.nSkipped;
         Trace("Update: a name in %s skipped: not UTF-8\n", static_cast<LPCTSTR>(strFolder));
@@ -309,21 +309,22 @@ CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(const CString& strFolder, const
         return EVisit::Left;
     }
     const CString strPath = strFolder + strName.c_str();
-    if (std::unique_ptr<CDocumentRec> pDocument(pDirectory ? pDirectory->FindDocumentByName(strLowerName) : nullptr);
+    if (std::unique_ptr<CDocumentRec> pDocument(
+            files.pBefore ? files.pBefore->FindDocumentByName(strLowerName) : nullptr);
         pDocument) {
         ++m_totals.nFound;
         if (pDocument->GetFirstLink().IsNone())
             CompleteLinks(*pDocument, strPath);
         return EVisit::Found;
     }
-    return AddFile(folder, strName, strPath, strLowerFolder, strLowerName);
+    return AddFile(files, strName, strPath, strLowerName);
 }
 
-CCatalogUpdate::EVisit CCatalogUpdate::AddFile(const CListedFolder& folder, const std::string& strName,
-    const CString& strPath, const CString& strLowerFolder, const CString& strLowerName)
+CCatalogUpdate::EVisit CCatalogUpdate::AddFile(
+    CFolderFiles& files, const std::string& strName, const CString& strPath, const CString& strLowerName)
 {
     CString strDescription;
-    if (ReadFileDescription(folder, strName, strPath, strDescription) == EFileText::NotFound) {
+    if (ReadFileDescription(files.listed, strName, strPath, strDescription) == EFileText::NotFound) {
         Trace("Update: %s gone before it was catalogued\n", static_cast<LPCTSTR>(strPath));
         return EVisit::Left;
     }
@@ -335,7 +336,7 @@ CCatalogUpdate::EVisit CCatalogUpdate::AddFile(const CListedFolder& folder, cons
     info.wType = DOCUMENT_FILE;
     Utf8CopyToField(info.szDescription, sizeof(info.szDescription), strDescription, FieldEnd::NulTerminated);
     GetSystemTimeAsFileTime(&info.ftCatalogTime);
-    std::unique_ptr<CDocumentRec> pDocument(m_pCatalog->FindOrAddDocument(strLowerFolder, strLowerName, &info));
+    std::unique_ptr<CDocumentRec> pDocument(AddDocument(files, strLowerName, info));
     if (!pDocument || !LinkUnder(*pDocument, nodes, 0)) {
         if (!m_pCatalog->IsWritable())
             m_bFailed = true;
@@ -347,6 +348,22 @@ CCatalogUpdate::EVisit CCatalogUpdate::AddFile(const CListedFolder& folder, cons
     ++m_totals.nAdded;
     NoteAdded(*pDocument);
     return EVisit::Added;
+}
+
+CDocumentRec* CCatalogUpdate::AddDocument(CFolderFiles& files, const CString& strLowerName, CDocumentInfo& info)
+{
+    // A name new to the directory record is appended without looking for it
+    // there again. A second name of the same lower case in one listing, and a
+    // name the catalog refuses, take the road that looks first.
+    const std::string_view strName(strLowerName);
+    if (strName.find('\\') != std::string_view::npos || !files.added.emplace(strName).second)
+        return m_pCatalog->FindOrAddDocument(files.strLowerFolder, strLowerName, &info);
+    if (files.pDirectory
+            ? !files.pDirectory->Load()
+            : (files.pDirectory.reset(m_pCatalog->FindOrAddDirectory(files.strLowerFolder)), !files.pDirectory))
+        return nullptr;
+    Utf8CopyToField(info.szName, sizeof(info.szName), strLowerName, FieldEnd::NulTerminated);
+    return m_pCatalog->AppendDocument(*files.pDirectory, info);
 }
 
 void CCatalogUpdate::CompleteLinks(CDocumentRec& document, const CString& strPath)

@@ -27,16 +27,19 @@
 #include "platform/base/CString.h"
 #include "platform/base/CollectionMaps.h"
 
+#include "platform/base/FolderListing.h"
+
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 class CCatalog;
 class CDirectoryRec;
 class CDocumentRec;
-class CListedFolder;
 class CRecentList;
+struct CDocumentInfo;
 
 // What a run did, counted.
 struct CUpdateTotals {
@@ -92,6 +95,18 @@ private:
     };
     // What became of one file of a walk.
     enum class EVisit { Found, Added, Left };
+    // A folder as its walk catalogues its files.
+    struct CFolderFiles {
+        CString strFolder;      // as the walk spells it, ending in "\"
+        CString strLowerFolder; // the catalog's form
+        CListedFolder listed;
+        // Its directory record as the walk began (null when it had none): the
+        // files catalogued before are found in it.
+        std::unique_ptr<CDirectoryRec> pBefore;
+        // Its directory record for the walk's adds, from the first add on.
+        std::unique_ptr<CDirectoryRec> pDirectory;
+        std::set<std::string, std::less<>> added; // the lower-case names the walk added
+    };
 
     /* The parts of a run. */
 
@@ -111,14 +126,13 @@ private:
     // Walks the folder and what its scope takes below it; the number of files
     // seen. A local walk steps its bar per folder at its top, a network walk per file.
     int WalkFolder(const CString& strFolder, int nDepth, bool bNetwork, EScope eScope);
-    // One file of a walk, strName of the listed folder strFolder: catalogued
-    // before, added, or left out. pDirectory: the folder's directory record as
-    // the walk of the folder began (null when it had none); the files there
-    // before are found in it.
-    EVisit VisitFile(const CString& strFolder, const CString& strLowerFolder, const CListedFolder& folder,
-        CDirectoryRec* pDirectory, const std::string& strName);
-    EVisit AddFile(const CListedFolder& folder, const std::string& strName, const CString& strPath,
-        const CString& strLowerFolder, const CString& strLowerName);
+    // One file of a walk, strName of the folder: catalogued before, added, or left out.
+    EVisit VisitFile(CFolderFiles& files, const std::string& strName);
+    EVisit AddFile(
+        CFolderFiles& files, const std::string& strName, const CString& strPath, const CString& strLowerName);
+    // The document record of a file the folder's directory record did not
+    // hold as the walk began, added with info; null on failure.
+    CDocumentRec* AddDocument(CFolderFiles& files, const CString& strLowerName, CDocumentInfo& info);
     // Links a document that is catalogued without a link, as an add cut short leaves it.
     void CompleteLinks(CDocumentRec& document, const CString& strPath);
     // Reads a mail store and catalogues its new messages.

@@ -36,10 +36,19 @@ bool StartsWith(std::string_view data, std::string_view prefix)
     return data.substr(0, prefix.size()) == prefix;
 }
 
+// The extension of the file at pszPath.
+CString ExtensionOf(LPCTSTR pszPath)
+{
+    CString strBase, strExtension, strFolder, strName;
+    SplitPath(pszPath, strFolder, strName);
+    SplitFileName(strName, strBase, strExtension);
+    return strExtension;
+}
+
 // The format word of a picture recognised by its first bytes; null for none.
 // Bitmaps and icons have short signatures that plain data may share, so they
-// also need their usual extension.
-const char* PictureFormat(std::string_view data, const CString& strExtension)
+// also need their usual extension (of the file at pszPath).
+const char* PictureFormat(std::string_view data, LPCTSTR pszPath)
 {
     using namespace std::string_view_literals;
     if (StartsWith(data, "\x89PNG\r\n\x1A\n"sv))
@@ -52,9 +61,12 @@ const char* PictureFormat(std::string_view data, const CString& strExtension)
         return "tif";
     if (data.size() >= 12 && StartsWith(data, "RIFF"sv) && data.substr(8, 4) == "WEBP"sv)
         return "webp";
-    if (StartsWith(data, "BM"sv) && (strExtension.CompareNoCase("bmp") == 0 || strExtension.CompareNoCase("dib") == 0))
-        return "bmp";
-    if (StartsWith(data, "\0\0\1\0"sv) && strExtension.CompareNoCase("ico") == 0)
+    if (StartsWith(data, "BM"sv)) {
+        const CString strExtension = ExtensionOf(pszPath);
+        if (strExtension.CompareNoCase("bmp") == 0 || strExtension.CompareNoCase("dib") == 0)
+            return "bmp";
+    }
+    if (StartsWith(data, "\0\0\1\0"sv) && ExtensionOf(pszPath).CompareNoCase("ico") == 0)
         return "ico";
     return nullptr;
 }
@@ -164,10 +176,7 @@ int ReadOpenFileContent(const CHostFile& file, LPCTSTR pszPath, char* pszBuffer,
     if (strSample.empty())
         return CONTENT_EMPTY;
 
-    CString strBase, strExtension, strFolder, strName;
-    SplitPath(pszPath, strFolder, strName);
-    SplitFileName(strName, strBase, strExtension);
-    if (const char* pszFormat = PictureFormat(strSample, strExtension)) {
+    if (const char* pszFormat = PictureFormat(strSample, pszPath)) {
         t_picture = { pszPath, pszFormat };
         return CONTENT_PICTURE;
     }

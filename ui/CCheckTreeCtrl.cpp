@@ -117,7 +117,8 @@ int CCheckTreeCtrl::StateFromChildren(HTREEITEM hItem, int nState) const
     }
     bool bAllChecked = true;
     bool bAnyChecked = false;
-    for (; hChild; hChild = GetNextSiblingItem(hChild)) {
+    // Once a child is not fully checked and one is checked, the rest change nothing.
+    for (; hChild && (bAllChecked || !bAnyChecked); hChild = GetNextSiblingItem(hChild)) {
         const int nChild = GetCheckState(hChild);
         if (nChild != STATE_CHECKED)
             bAllChecked = false;

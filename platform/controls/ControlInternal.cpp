@@ -73,8 +73,7 @@ HBRUSH PrepareControlDC(HWND hWnd, HDC hdc, UINT uCtlColorMsg)
 }
 
 CControlMeasureDC::CControlMeasureDC(HWND hWnd, HFONT hFont)
-    : m_hWnd(hWnd)
-    , m_hdc(GetDC(hWnd))
+    : m_hdc(CreateCompatibleDC(nullptr))
 {
     if (!hFont) {
         if (CControlState* pState = GetControlStateBase(hWnd))
@@ -86,7 +85,7 @@ CControlMeasureDC::CControlMeasureDC(HWND hWnd, HFONT hFont)
 
 CControlMeasureDC::~CControlMeasureDC()
 {
-    ReleaseDC(m_hWnd, m_hdc);
+    DeleteDC(m_hdc);
 }
 
 int CControlMeasureDC::TextWidth(std::string_view text) const

@@ -85,9 +85,10 @@ HBRUSH PrepareControlDC(HWND hWnd, HDC hdc, UINT uCtlColorMsg);
 
 /***** Measuring text *****/
 
-// A DC of the control with a font selected, for measuring text: the given
-// font, else the control's (WM_SETFONT; none: the DC's default font). The DC
-// is released when the object goes.
+// A DC for measuring the control's text, with a font selected: the given
+// font, else the control's (WM_SETFONT; none: the DC's default font). Text is
+// measured the same on every DC, so this is a memory DC: it needs no window
+// surface, clip or display work. The DC is deleted when the object goes.
 class CControlMeasureDC {
 public:
     explicit CControlMeasureDC(HWND hWnd, HFONT hFont = nullptr);
@@ -104,7 +105,6 @@ public:
     TEXTMETRIC Metrics() const;
 
 private:
-    HWND m_hWnd;
     HDC m_hdc;
 };
 

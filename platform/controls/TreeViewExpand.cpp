@@ -59,7 +59,8 @@ BOOL ExpandItem(HWND hWnd, HTREEITEM hItem, UINT nCode, bool bAlwaysNotify)
         return FALSE;
     SetExpandedState(pNode, bExpand);
     LayoutTreeView(hWnd);
-    InvalidateRect(hWnd, nullptr, TRUE);
+    if (pState->bRedraw)
+        InvalidateRect(hWnd, nullptr, TRUE);
     // A selection inside the collapsed branch moves to the collapsed item.
     if (!bExpand && pState->hCaret && IsDescendant(*pState, pState->hCaret, hItem))
         SelectTreeItem(hWnd, hItem, TVC_UNKNOWN);

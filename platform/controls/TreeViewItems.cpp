@@ -15,9 +15,8 @@ HTREEITEM ParentOfInsert(HTREEITEM hParent)
 }
 
 // Inserts hItem's handle into its siblings at the place hInsertAfter names.
-bool PlaceItem(CTreeViewState& state, HTREEITEM hItem, HTREEITEM hInsertAfter)
+bool PlaceItem(CTreeViewState& state, HTREEITEM hItem, CTreeNode& node, HTREEITEM hInsertAfter)
 {
-    CTreeNode& node = state.nodes[hItem];
     std::vector<HTREEITEM>& siblings = SiblingsOf(state, node.hParent);
     auto itPlace = siblings.end();
     if (hInsertAfter == TVI_FIRST) {
@@ -71,19 +70,20 @@ HTREEITEM InsertItem(HWND hWnd, CTreeViewState& state, const TVINSERTSTRUCT* pIn
     if (item.mask & TVIF_CHILDREN)
         node.cChildren = item.cChildren;
     auto hItem = reinterpret_cast<HTREEITEM>(pState->nNextHandle++);
-    pState->nodes.emplace(hItem, std::move(node));
-    if (!PlaceItem(*pState, hItem, pInsert->hInsertAfter)) {
+    CTreeNode& placed = pState->nodes.emplace(hItem, std::move(node)).first->second;
+    if (!PlaceItem(*pState, hItem, placed, pInsert->hInsertAfter)) {
         pState->nodes.erase(hItem);
         return nullptr;
     }
-    if (!IsShown(*pState, hItem)) {
+    if (hParent && !IsShown(*pState, hItem)) {
         // Under a collapsed item the rows stay as they are; a first child gives a shown parent its button.
         if (SiblingsOf(*pState, hParent).size() == 1 && IsShown(*pState, hParent))
             InvalidateItem(hWnd, hParent);
         return hItem;
     }
     LayoutTreeView(hWnd);
-    InvalidateRect(hWnd, nullptr, TRUE);
+    if (pState->bRedraw)
+        InvalidateRect(hWnd, nullptr, TRUE);
     return hItem;
 }
 
@@ -165,7 +165,8 @@ BOOL SetItem(HWND hWnd, CTreeViewState& state, const TVITEM* pItem)
         return TRUE;
     if (bGeometry)
         LayoutTreeView(hWnd);
-    InvalidateRect(hWnd, nullptr, TRUE);
+    if (pState->bRedraw)
+        InvalidateRect(hWnd, nullptr, TRUE);
     return TRUE;
 }
 

@@ -290,8 +290,10 @@ void SetTreeScrollX(HWND hWnd, int nScrollX)
 
 void InvalidateItem(HWND hWnd, HTREEITEM hItem)
 {
+    // While redraw is off nothing is drawn, and turning it on repaints everything.
+    const CTreeViewState* pState = TreeViewSurvivor(hWnd);
     CTreeRowParts parts {};
-    if (hItem && RowParts(hWnd, hItem, &parts))
+    if (hItem && pState && pState->bRedraw && RowParts(hWnd, hItem, &parts))
         InvalidateRect(hWnd, &parts.rcRow, TRUE);
 }
 

@@ -78,6 +78,7 @@ public:
     TEXTMETRIC m_metrics {};                          // valid once m_bHasMetrics
     bool m_bHasMetrics { false };
     std::unique_ptr<CTextLineCache> m_pLines; // made on first use
+    std::vector<int> m_latinWidths;           // by code point below 256, -1 until measured; made on first use
 };
 
 class CGdiRegion : public CGdiHandleObject {

@@ -113,6 +113,10 @@ BOOL GetTextExtentExPoint(
     }
     std::string_view text = TextOf(lpszString, cchString);
     CGdiFont& font = *pDc->m_state.font;
+    if (!lpnFit && !lpnDx) {
+        *lpSize = SIZE { LineWidth(font, text), FontMetrics(font).tmHeight };
+        return TRUE;
+    }
     std::shared_ptr<const CTextLine> pLine = ShapedLine(font, text);
     const CTextLine& line = *pLine;
     if (lpnFit || lpnDx) {

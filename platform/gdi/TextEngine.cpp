@@ -226,6 +226,59 @@ std::shared_ptr<const CTextLine> ShapedLine(CGdiFont& font, std::string_view tex
     return font.m_pLines->Line(font, text);
 }
 
+namespace {
+
+// Whether a code point is a printable Latin-1 character whose glyph stands on
+// its own. The soft hyphen is left out: it shows only where a line breaks.
+bool IsPlainLatin(unsigned nCodePoint)
+{
+    constexpr unsigned SOFT_HYPHEN = 0xAD;
+    return (nCodePoint >= 0x20 && nCodePoint < 0x7F)
+        || (nCodePoint >= 0xA0 && nCodePoint <= 0xFF && nCodePoint != SOFT_HYPHEN);
+}
+
+// The code point of the character at text[*pnByte] when it is plain Latin
+// (advancing *pnByte past it), else nothing.
+std::optional<unsigned> NextPlainLatin(std::string_view text, size_t* pnByte)
+{
+    const auto nLead = static_cast<unsigned char>(text[*pnByte]);
+    unsigned nCodePoint = nLead;
+    size_t nLength = 1;
+    if (nLead >= 0x80) {
+        // Below 256 only as two bytes: a lead of C2 or C3 and a continuation.
+        if ((nLead != 0xC2 && nLead != 0xC3) || *pnByte + 1 >= text.size()
+            || (static_cast<unsigned char>(text[*pnByte + 1]) & 0xC0) != 0x80)
+            return std::nullopt;
+        nCodePoint = ((nLead & 0x1Fu) << 6) | (static_cast<unsigned char>(text[*pnByte + 1]) & 0x3Fu);
+        nLength = 2;
+    }
+    if (!IsPlainLatin(nCodePoint))
+        return std::nullopt;
+    *pnByte += nLength;
+    return nCodePoint;
+}
+
+} // namespace
+
+int LineWidth(CGdiFont& font, std::string_view text)
+{
+    constexpr size_t LATIN_CODE_POINTS = 256;
+    if (font.m_latinWidths.empty())
+        font.m_latinWidths.assign(LATIN_CODE_POINTS, -1);
+    int nWidth = 0;
+    for (size_t nByte = 0; nByte < text.size();) {
+        const size_t nStart = nByte;
+        const std::optional<unsigned> nCodePoint = NextPlainLatin(text, &nByte);
+        if (!nCodePoint)
+            return ShapedLine(font, text)->Width();
+        int& nCharWidth = font.m_latinWidths[*nCodePoint];
+        if (nCharWidth < 0)
+            nCharWidth = CTextLine(font, text.substr(nStart, nByte - nStart)).Width();
+        nWidth += nCharWidth;
+    }
+    return nWidth;
+}
+
 bool IsCharacterStart(std::string_view text, size_t nByte)
 {
     return nByte >= text.size() || (static_cast<unsigned char>(text[nByte]) & 0xC0) != 0x80;

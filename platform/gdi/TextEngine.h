@@ -59,5 +59,11 @@ private:
 // The line of `text` in `font`, from the font's recently shaped lines.
 std::shared_ptr<const CTextLine> ShapedLine(CGdiFont& font, std::string_view text);
 
+// The width of a whole line of `text`, the same as its shaped line's. Text of
+// printable Latin-1 characters alone is added up from the font's character
+// widths (shaping puts them side by side: no kerning or ligatures, whole-pixel
+// advances), so measuring many texts shapes none of them; other text is shaped.
+int LineWidth(CGdiFont& font, std::string_view text);
+
 // Whether byte `nByte` of `text` starts a character (or is its end).
 bool IsCharacterStart(std::string_view text, size_t nByte);

@@ -712,10 +712,14 @@ void RunGetMessageHooks(MSG* pMsg, UINT wRemoveMsg)
     CallHookChain(WH_GETMESSAGE, HC_ACTION, wRemoveMsg & PM_REMOVE, reinterpret_cast<LPARAM>(pMsg));
 }
 
-void RunCallWndProcHooks(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool bSentByThisThread)
+bool RunCallWndProcHooks(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool bSentByThisThread)
 {
+    const CHookWalk walk { ThreadHooks(WH_CALLWNDPROC), 0 };
+    if (walk.chain.empty())
+        return false;
     CWPSTRUCT cwp { lParam, wParam, uMsg, hWnd };
-    CallHookChain(WH_CALLWNDPROC, HC_ACTION, bSentByThisThread, reinterpret_cast<LPARAM>(&cwp));
+    CallHookAt(walk, HC_ACTION, bSentByThisThread, reinterpret_cast<LPARAM>(&cwp));
+    return true;
 }
 
 /***** Tracking and dragging *****/

@@ -82,8 +82,8 @@ bool InputHooksDropMessage(const MSG& msg, UINT wRemoveMsg);
 // Runs the WH_GETMESSAGE hooks on a message about to be returned. Lock NOT held.
 void RunGetMessageHooks(MSG* pMsg, UINT wRemoveMsg);
 // Runs the WH_CALLWNDPROC hooks for a message about to be sent, by this
-// thread or another. Lock NOT held.
-void RunCallWndProcHooks(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool bSentByThisThread);
+// thread or another; false when the thread has none. Lock NOT held.
+bool RunCallWndProcHooks(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool bSentByThisThread);
 // The character a key gives with the current Shift, Caps Lock and Ctrl
 // state, or 0 for a key that gives none. Lock NOT held.
 WPARAM CharacterOfKey(WPARAM nVirtualKey);

@@ -384,7 +384,7 @@ void CMessageQueue::WakeForSent()
     m_replyEvent.Set();
 }
 
-std::shared_ptr<CMessageQueue> CurrentQueue()
+const std::shared_ptr<CMessageQueue>& CurrentQueue()
 {
     if (!t_queueOwner.pQueue) {
         auto pQueue = std::make_shared<CMessageQueue>(GetCurrentThreadId());
@@ -471,7 +471,7 @@ BOOL PostThreadMessage(DWORD idThread, UINT uMsg, WPARAM wParam, LPARAM lParam)
 
 void PostQuitMessage(int nExitCode)
 {
-    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    const std::shared_ptr<CMessageQueue>& pQueue = CurrentQueue();
     auto lock = LockWindows();
     pQueue->m_bQuit = true;
     pQueue->m_nExitCode = nExitCode;
@@ -487,7 +487,7 @@ BOOL PeekMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
             SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    const std::shared_ptr<CMessageQueue>& pQueue = CurrentQueue();
     for (;;) {
         ServeSentMessages(*pQueue);
         DispatchDisplayEvents();
@@ -516,7 +516,7 @@ BOOL GetMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
             SetLastError(ERROR_INVALID_PARAMETER);
         return -1;
     }
-    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    const std::shared_ptr<CMessageQueue>& pQueue = CurrentQueue();
     for (;;) {
         ServeSentMessages(*pQueue);
         DispatchDisplayEvents();
@@ -553,7 +553,7 @@ BOOL TranslateMessage(const MSG* lpMsg)
         return TRUE;
     if (uMsg == WM_KEYDOWN && lpMsg->wParam == VK_F1 && !(GetKeyState(VK_CONTROL) & 0x8000)) {
         // F1 asks for help: the window it went to hears WM_KEYF1 next.
-        std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+        const std::shared_ptr<CMessageQueue>& pQueue = CurrentQueue();
         auto lock = LockWindows();
         MSG msgHelp = *lpMsg;
         msgHelp.message = WM_KEYF1;
@@ -582,7 +582,7 @@ BOOL TranslateMessage(const MSG* lpMsg)
     }
     if (characters.empty())
         return TRUE;
-    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    const std::shared_ptr<CMessageQueue>& pQueue = CurrentQueue();
     auto lock = LockWindows();
     // Posted at the front, in order, so that they come before any later input.
     for (auto it = characters.rbegin(); it != characters.rend(); ++it) {
@@ -600,7 +600,7 @@ LRESULT DispatchMessage(const MSG* lpMsg)
         return 0;
     if ((lpMsg->message == WM_TIMER || lpMsg->message == WM_SYSTIMER) && lpMsg->lParam) {
         // Only a live timer's own procedure is called, never an address from a forged message.
-        std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+        const std::shared_ptr<CMessageQueue>& pQueue = CurrentQueue();
         TIMERPROC pfnTimerProc = nullptr;
         {
             auto lock = LockWindows();
@@ -633,14 +633,14 @@ LRESULT DispatchMessage(const MSG* lpMsg)
 
 LONG GetMessageTime()
 {
-    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    const std::shared_ptr<CMessageQueue>& pQueue = CurrentQueue();
     auto lock = LockWindows();
     return static_cast<LONG>(pQueue->m_dwLastTime);
 }
 
 DWORD GetMessagePos()
 {
-    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    const std::shared_ptr<CMessageQueue>& pQueue = CurrentQueue();
     auto lock = LockWindows();
     return pQueue->m_dwLastPos;
 }
@@ -656,7 +656,7 @@ DWORD MsgWaitForMultipleObjectsEx(
     DWORD nCount, const HANDLE* pHandles, DWORD dwMilliseconds, DWORD dwWakeMask, DWORD dwFlags)
 {
     using Clock = std::chrono::steady_clock;
-    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    const std::shared_ptr<CMessageQueue>& pQueue = CurrentQueue();
     Clock::time_point deadline = dwMilliseconds == INFINITE ? Clock::time_point::max()
                                                             : Clock::now() + std::chrono::milliseconds(dwMilliseconds);
     bool bAnyInput = (dwFlags & MWMO_INPUTAVAILABLE) != 0;
@@ -713,7 +713,7 @@ namespace {
 
 DWORD GetQueueStatus(UINT flags)
 {
-    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    const std::shared_ptr<CMessageQueue>& pQueue = CurrentQueue();
     auto lock = LockWindows();
     UINT nChanged = pQueue->ChangedBits() & flags;
     pQueue->ClearChangedBits(nChanged);
@@ -722,7 +722,7 @@ DWORD GetQueueStatus(UINT flags)
 
 BOOL GetInputState()
 {
-    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    const std::shared_ptr<CMessageQueue>& pQueue = CurrentQueue();
     auto lock = LockWindows();
     return (pQueue->CurrentBits() & QS_INPUT) != 0;
 }

@@ -135,8 +135,9 @@ private:
 UINT_PTR SetSystemTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc);
 BOOL KillSystemTimer(HWND hWnd, UINT_PTR uIDEvent);
 
-// The calling thread's queue, made on first use; it ends with the thread.
-std::shared_ptr<CMessageQueue> CurrentQueue();
+// The calling thread's queue, made on first use; it ends with the thread,
+// and so does the reference.
+const std::shared_ptr<CMessageQueue>& CurrentQueue();
 // The queue of a thread, or nullptr when it has none or has ended. Lock held.
 std::shared_ptr<CMessageQueue> QueueOfThreadLocked(DWORD dwThreadId);
 

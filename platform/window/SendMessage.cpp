@@ -70,13 +70,19 @@ SendOutcome Send(
     *plResult = 0;
     std::shared_ptr<CSentMessage> pSent;
     std::shared_ptr<CMessageQueue> pTarget;
-    std::shared_ptr<CMessageQueue> pOwnQueue = bWait ? CurrentQueue() : nullptr;
+    static const std::shared_ptr<CMessageQueue> s_pNoQueue;
+    const std::shared_ptr<CMessageQueue>& pOwnQueue = bWait ? CurrentQueue() : s_pNoQueue;
+    std::shared_ptr<CWindow> pKeep; // a window of this thread, called directly
+    WNDPROC pfnWndProc = nullptr;
     {
         auto lock = LockWindows();
         CWindow* pWindow = FindWindowOrFailLocked(hWnd);
         if (!pWindow)
             return SendOutcome::Failed;
-        if (pWindow->pQueue && pWindow->dwThreadId != GetCurrentThreadId()) {
+        if (!pWindow->pQueue || pWindow->dwThreadId == GetCurrentThreadId()) {
+            pKeep = SharedWindowLocked(*pWindow);
+            pfnWndProc = pWindow->pfnWndProc;
+        } else {
             pTarget = pWindow->pQueue;
             if (pTarget->m_bEnded) {
                 SetLastError(ERROR_INVALID_WINDOW_HANDLE);
@@ -93,8 +99,13 @@ SendOutcome Send(
         }
     }
     if (!pSent) {
-        RunCallWndProcHooks(hWnd, uMsg, wParam, lParam, true);
-        *plResult = CallWindowProcedure(hWnd, uMsg, wParam, lParam);
+        // A hook may have changed or destroyed the window: it is looked up again.
+        if (RunCallWndProcHooks(hWnd, uMsg, wParam, lParam, true)) {
+            *plResult = CallWindowProcedure(hWnd, uMsg, wParam, lParam);
+        } else {
+            CRunningScope scope(nullptr);
+            *plResult = CallWindowProc(pfnWndProc, hWnd, uMsg, wParam, lParam);
+        }
         return SendOutcome::Done;
     }
     pTarget->WakeForSent();

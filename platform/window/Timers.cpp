@@ -20,7 +20,7 @@ namespace {
 
 UINT_PTR StartTimer(HWND hWnd, UINT uMsg, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc)
 {
-    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    const std::shared_ptr<CMessageQueue>& pQueue = CurrentQueue();
     UINT nElapse = std::clamp(uElapse, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
     auto lock = LockWindows();
     if (hWnd) {
@@ -51,7 +51,7 @@ UINT_PTR StartTimer(HWND hWnd, UINT uMsg, UINT_PTR nIDEvent, UINT uElapse, TIMER
 
 BOOL StopTimer(HWND hWnd, UINT uMsg, UINT_PTR uIDEvent)
 {
-    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    const std::shared_ptr<CMessageQueue>& pQueue = CurrentQueue();
     auto lock = LockWindows();
     size_t nRemoved = std::erase_if(pQueue->m_timers,
         [&](const CTimer& timer) { return timer.hWnd == hWnd && timer.uMsg == uMsg && timer.nId == uIDEvent; });

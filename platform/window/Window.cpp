@@ -222,7 +222,7 @@ WNDCREATEHOOK SetThreadCreateHook(WNDCREATEHOOK pfnHook)
 HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int x, int y, int nWidth,
     int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam)
 {
-    std::shared_ptr<CMessageQueue> pQueue = CurrentQueue();
+    const std::shared_ptr<CMessageQueue>& pQueue = CurrentQueue();
     HWND hWnd = nullptr;
     CREATESTRUCT cs { lpParam, hInstance, hMenu, hWndParent, nHeight, nWidth, y, x, static_cast<LONG>(dwStyle),
         lpWindowName, lpClassName, dwExStyle };

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -191,6 +192,30 @@ TEST_F(CCatalogUpdateTest, LinksLoopsOtherDrivesAndBadNamesAreWalkedSafely)
     EXPECT_GE(m_totals.nSkipped, 1);
     ASSERT_TRUE(Run());
     EXPECT_EQ(m_totals.nAdded, 0);
+}
+
+TEST_F(CCatalogUpdateTest, NamesOfOneLowerCaseAreOneDocumentInANewFolderAndInAKnownOne)
+{
+    // Listed in byte order: "NOTES.TXT", "Notes.txt", "notes.txt"; the last one read describes the document.
+    WriteOnT("new/NOTES.TXT", "upper");
+    WriteOnT("new/Notes.txt", "title");
+    WriteOnT("new/notes.txt", "lower");
+    // A host name holding a backslash names no file a program path reaches: it is left alone.
+    std::ofstream(fs::path(HostOnT("new")) / "a\\b.txt") << "unreachable";
+    WriteOnT("known/Plan.txt", "plan");
+    ASSERT_TRUE(Run());
+    EXPECT_EQ(m_totals.nAdded, 4);
+    EXPECT_EQ(Picture(),
+        (std::set<std::string> { "t:\\known\\plan.txt | plan | (systems)", "t:\\new\\notes.txt | lower | (systems)" }));
+
+    // In a folder catalogued before, a new name of a known lower case is the known document.
+    WriteOnT("known/PLAN.TXT", "another plan");
+    WriteOnT("known/more.txt", "more");
+    ASSERT_TRUE(Run());
+    EXPECT_EQ(m_totals.nAdded, 1);
+    EXPECT_EQ(m_totals.nFound, 5);
+    EXPECT_EQ(Picture().size(), 3U);
+    EXPECT_TRUE(CheckCatalogFile(ProgramPath("archiv.cat").c_str(), CATALOG_KIND_MAIN));
 }
 
 TEST_F(CCatalogUpdateTest, AnUnreadableFolderIsSkippedAndTheRunGoesOn)

@@ -141,3 +141,27 @@ TEST_F(COrgTreeCtrlTest, TheMirrorCopiesWholeNamesAndReadsTheNodesThroughTheSour
     EXPECT_TRUE(m_mirror.AnyNodeHasCriteria());
     EXPECT_FALSE(m_mirror.AnyNodeHasCriteria(m_mirror.FindMirrorOf(hOther)));
 }
+
+TEST_F(COrgTreeCtrlTest, DoubleClickAndF2StartANameWhereTheUserPoints)
+{
+    const std::string strPlaceholder(Text(IDS_NEW_ITEM_NAME));
+    RECT workRect {};
+    ASSERT_TRUE(m_tree.GetItemRect(m_hTop, &workRect, TRUE));
+    ASSERT_TRUE(m_driver.DoubleClick(m_tree.m_hWnd, workRect.left + 2, (workRect.top + workRect.bottom) / 2));
+    ASSERT_NE(m_tree.GetEditControl(), nullptr) << "the new child is being named";
+    Rename(m_tree.GetChildItem(m_hTop), "Letters");
+    EXPECT_EQ(Children(m_hTop), Names { "Letters" });
+
+    ASSERT_TRUE(m_driver.DoubleClick(m_tree.m_hWnd, 150, 280));
+    ASSERT_NE(m_tree.GetEditControl(), nullptr);
+    EXPECT_EQ(Children(nullptr), (Names { strPlaceholder, "Work" })) << "empty space: a new top item, first";
+    Rename(m_tree.GetRootItem(), "Home");
+    EXPECT_EQ(Children(nullptr), (Names { "Home", "Work" }));
+
+    m_tree.SelectItem(m_tree.GetChildItem(m_hTop));
+    m_tree.SetFocus();
+    m_driver.PressKey(VK_F2);
+    ASSERT_NE(m_tree.GetEditControl(), nullptr) << "F2 names the selected item";
+    Rename(m_tree.GetChildItem(m_hTop), "Mail");
+    EXPECT_EQ(Children(m_hTop), Names { "Mail" });
+}

@@ -181,3 +181,42 @@ TEST_F(SetupOrganisationPageTest, AnOwnNameDeletedInTheTreeIsGoneFromTheUsagePag
     for (const auto& pChild : results.pCustomBranch->children)
         EXPECT_NE(std::string(pChild->strName), strAcme);
 }
+
+TEST_F(SetupOrganisationPageTest, TheLastUsageLineGivesTheGeneralGroupsAndWithoutAUsageFileItIsTheOnlyLine)
+{
+    Texts generalGroups;
+    {
+        CSetupResults results;
+        CInstalacaoPropertySheet sheet(results);
+        CDialogScript script;
+        GoToUsagePage(script, *this);
+        script.Check(IDC_SETUP_USE_USAGE).Then(ChooseUsage(std::string(Text(IDS_GENERAL_USAGE)).c_str()));
+        script.Press(ID_WIZNEXT).Then([this, &generalGroups](HWND hDlg) {
+            generalGroups = TreeTexts(hDlg, IDC_SETUP_TREE, { Text(IDS_USAGE_BRANCH) });
+        });
+        script.Press(IDCANCEL);
+        Answer(script);
+        EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    }
+    EXPECT_EQ(generalGroups, (Texts { "Documents", "Letters", "Miscellaneous", "Pictures" }));
+
+    // No usage file in the program folder nor where the program's files are installed.
+    const ScopedVariable modulePath("ARCHIVORA_MODULE_PATH", Home().string());
+    CSetupResults results;
+    CInstalacaoPropertySheet sheet(results);
+    std::vector<CString> usages;
+    Texts ownGroups;
+    CDialogScript script;
+    GoToUsagePage(script, *this);
+    script.Then([&usages](HWND hDlg) { usages = CTestDriver::Items(CTestDriver::FindChild(hDlg, IDC_SETUP_USAGES)); });
+    script.Check(IDC_SETUP_USE_OWN_NAMES).Press(ID_WIZNEXT).Then([this, &ownGroups](HWND hDlg) {
+        ownGroups = TreeTexts(hDlg, IDC_SETUP_TREE, { Text(IDS_OWN_NAMES_BRANCH) });
+    });
+    script.Press(IDCANCEL);
+    AnswerMessage(IDOK); // shown as the wizard opens
+    Answer(script);
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    EXPECT_EQ(m_messages, std::vector<CString> { Text(IDS_NO_USAGE_FILE) });
+    EXPECT_EQ(usages, std::vector<CString> { Text(IDS_GENERAL_USAGE) });
+    EXPECT_TRUE(ownGroups.empty()) << "no head lines";
+}

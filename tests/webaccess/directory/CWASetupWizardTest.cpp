@@ -235,6 +235,50 @@ TEST_F(CWASetupWizardTest, ATransportFailureIsRetriedOnTheSameSocketAndCancelKee
     EXPECT_EQ(std::string(m_site.m_settings.m_strCatCode), "H0ME42");
 }
 
+TEST_F(CWASetupWizardTest,
+    ANewCatalogOfAnExistingAccountTakesAProfilePasswordALoginCanCarryAndAnUploadFolderOnlyWhenUsable)
+{
+    std::ofstream(Home() / "a-file") << "not a folder";
+    std::string strTypedPassword;
+    std::string strTypedConfirmation;
+    CDialogScript script;
+    ToConnectionType(script, IDC_WA_CONN_CABLE);
+    Next(script.Check(IDC_WA_EXISTING_ACCOUNT));
+    Next(script.SetText(IDC_WA_ACCOUNT_USER_ID, "ana2").SetText(IDC_WA_ACCOUNT_PASSWORD, "pw"));
+    Next(script.Check(IDC_WA_NEW_CATALOG));
+    // A profile password is typed with 20 characters; a login carries 15.
+    script.SetText(IDC_WA_CATALOG_NAME, "Home").Then([&](HWND hSheet) {
+        for (auto [nId, pText] : { std::pair { IDC_WA_PROFILE_PASSWORD, &strTypedPassword },
+                 std::pair { IDC_WA_CONFIRM_PASSWORD, &strTypedConfirmation } }) {
+            HWND hEdit = CTestDriver::FindChild(hSheet, nId);
+            ::SetFocus(hEdit);
+            EXPECT_TRUE(m_driver.TypeText("abcdefghijklmnopqrst"));
+            *pText = static_cast<LPCTSTR>(CTestDriver::Text(hEdit));
+        }
+    });
+    Next(script);
+    Back(script);
+    Next(script);
+    Next(script.SetText(IDC_WA_TARGET_FOLDER, Folder("a-file")));
+    Next(script.SetText(IDC_WA_TARGET_FOLDER, Folder("new/uploads")));
+    script.Press(IDCANCEL);
+    m_driver.AnswerNextDialog(std::move(script));
+    AnswerMessageBox();     // a file is no folder
+    AnswerMessageBox(IDNO); // do not make the missing one
+
+    EXPECT_EQ(m_sheet.DoModal(), IDCANCEL);
+    EXPECT_EQ(m_road, (std::vector<int> { 1, 2, 4, 7, 8, 9, 11, 9, 11, 11, 11 }));
+    EXPECT_EQ(strTypedPassword, "abcdefghijklmno");
+    EXPECT_EQ(strTypedConfirmation, "abcdefghijklmno");
+    ASSERT_EQ(m_messages.size(), 2U);
+    EXPECT_EQ(m_messages[0], Loaded(IDS_WA_FOLDER_UNUSABLE));
+    CString strCreate;
+    strCreate.Format(IDS_WA_FOLDER_CREATE, static_cast<LPCTSTR>(Folder("new/uploads")));
+    EXPECT_EQ(m_messages[1], std::string(strCreate));
+    EXPECT_FALSE(fs::exists(Home() / "new")) << "No makes nothing";
+    EXPECT_TRUE(m_site.m_server.Requests().empty());
+}
+
 TEST_F(CWASetupWizardTest, TheNoticeIsReadWithinItsBoundWithLineBreaksTheEditShows)
 {
     const ScopedVariable modulePath("ARCHIVORA_MODULE_PATH", (BinaryRoot() / "app").string());
