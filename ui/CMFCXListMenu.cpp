@@ -206,7 +206,9 @@ BOOL CMFCXListMenu::OnEraseBkgnd(CDC* pDC)
 
 void CMFCXListMenu::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct)
 {
-    CClientDC dc(this);
+    // A memory DC measures as the list's own, without making the frame's surface before it has its size.
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
     CFont* pOldFont = dc.SelectObject(GetFont());
     RECT client {};
     GetClientRect(&client);

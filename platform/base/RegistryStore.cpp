@@ -142,6 +142,7 @@ void CRegistryStore::UpdatePaths()
     m_strPath = strFolder + "/" + m_strFileName;
     m_pRoot = std::make_shared<CRegistryNode>();
     m_identity = {};
+    m_fileText.reset();
     m_bLoaded = false;
     ++m_nGeneration;
 }
@@ -183,6 +184,7 @@ DWORD CRegistryStore::Load()
 {
     auto pRoot = std::make_shared<CRegistryNode>();
     CFileIdentity identity;
+    std::optional<std::string> fileText;
     // A pipe or device in the file's place is an error, never a wait.
     CFileDescriptor file(OpenRegularHostFile(m_strPath, O_RDONLY));
     if (file.Get() < 0 && GetLastError() != ERROR_FILE_NOT_FOUND)
@@ -198,6 +200,7 @@ DWORD CRegistryStore::Load()
         if (ParseRegistryText(strText, *pRoot, strError)) {
             identity = IdentityOf(m_strPath);
             SetLastWriteTimes(*pRoot, FileTimeFromTimespec(info.st_mtim));
+            fileText = std::move(strText);
         } else {
             pRoot = std::make_shared<CRegistryNode>();
             SetAside(strError);
@@ -206,6 +209,7 @@ DWORD CRegistryStore::Load()
     }
     m_pRoot = std::move(pRoot);
     m_identity = identity;
+    m_fileText = std::move(fileText);
     m_bLoaded = true;
     ++m_nGeneration;
     return ERROR_SUCCESS;
@@ -306,6 +310,11 @@ DWORD CRegistryStore::EndBatch()
 DWORD CRegistryStore::Save()
 {
     std::string strText = FormatRegistryText(*m_pRoot);
+    // Called under the file lock with the tree up to date, so the file still holds
+    // m_fileText: a change that ends where it began (a list rewritten as it was)
+    // costs no write and no fsync.
+    if (m_fileText == strText)
+        return ERROR_SUCCESS;
     std::string strTemp = m_strPath + ".tmp";
     CFileDescriptor file(::open(strTemp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
     if (file.Get() < 0)
@@ -320,6 +329,7 @@ DWORD CRegistryStore::Save()
         return dwError;
     }
     m_identity = IdentityOf(m_strPath);
+    m_fileText = std::move(strText);
     return ERROR_SUCCESS;
 }
 

@@ -9,7 +9,8 @@
 //   2. read the file again if it changed since this process last saw it, so
 //      another process's changes are kept;
 //   3. apply the change to the tree and write the whole tree to <Root>.reg.tmp,
-//      fsync it, rename it over <Root>.reg and fsync the folder;
+//      fsync it, rename it over <Root>.reg and fsync the folder; a tree whose
+//      text is what the file already holds is not written again;
 //   4. release the lock.
 // The file on disk is therefore always either the old or the new tree, never a
 // mix. Reads check the file's identity (inode, size, times) first and read it
@@ -26,6 +27,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -89,7 +91,8 @@ private:
     std::string m_strFolder;   // host path of the settings folder
     std::string m_strPath;     // host path of the settings file
     std::shared_ptr<CRegistryNode> m_pRoot;
-    CFileIdentity m_identity; // of the file the tree was read from or last written to
+    CFileIdentity m_identity;              // of the file the tree was read from or last written to
+    std::optional<std::string> m_fileText; // what that file holds; none when unknown or absent
     bool m_bLoaded { false };
     unsigned long long m_nGeneration { 0 };
 

@@ -162,13 +162,13 @@ BOOL CPropertySheet::ContinueModal()
 
 LRESULT CPropertySheet::OnInitDialogMessage(WPARAM, LPARAM)
 {
-    LRESULT nResult = Default();
     OnInitDialog();
-    return nResult;
+    return m_nInitResult;
 }
 
 BOOL CPropertySheet::OnInitDialog()
 {
+    m_nInitResult = Default();
     return TRUE;
 }
 

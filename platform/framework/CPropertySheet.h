@@ -57,7 +57,9 @@ public:
 
     /* What subclasses override. */
 
-    // Runs after the sheet made its buttons, its tabs and its start page.
+    // Makes the sheet's buttons, its tabs and its start page; an override
+    // prepares what the start page reads before calling it, and works on the
+    // pages after it.
     BOOL OnInitDialog() override;
     // The sheet's keys: Ctrl+Tab changes pages, and a sheet of its own takes the dialog keys.
     BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -76,4 +78,5 @@ private:
     CString m_strCaption;
     std::vector<CPropertyPage*> m_pages;
     std::vector<PROPSHEETPAGE> m_pageHeaders;
+    LRESULT m_nInitResult { 0 }; // the sheet's own answer to WM_INITDIALOG
 };

@@ -29,6 +29,27 @@ constexpr int PANE_EXTRA = 8;       // a pane's borders and padding beside its t
 constexpr int PANE_GAP = 2;         // between two panes, as the control leaves it
 constexpr int BAR_EXTRA_HEIGHT = 6; // the control's borders and padding beside a line of text
 
+// A DC with the bar's font selected, for measuring its text. A memory DC: text
+// measures the same on any DC, and a window DC would make the display create
+// the frame's surface before the frame has its size.
+class CBarFontDC {
+public:
+    explicit CBarFontDC(HWND hWnd)
+        : m_hdc(::CreateCompatibleDC(nullptr))
+    {
+        if (auto hFont = reinterpret_cast<HGDIOBJ>(::SendMessage(hWnd, WM_GETFONT, 0, 0)))
+            ::SelectObject(m_hdc, hFont);
+    }
+    ~CBarFontDC() { ::DeleteDC(m_hdc); }
+    CBarFontDC(const CBarFontDC&) = delete;
+    CBarFontDC& operator=(const CBarFontDC&) = delete;
+
+    HDC Get() const { return m_hdc; }
+
+private:
+    HDC m_hdc;
+};
+
 // A status pane as an update-UI item.
 class CStatusCmdUI : public CCmdUI {
 public:
@@ -236,35 +257,22 @@ void CStatusBar::UpdatePaneText(int nIndex)
 
 void CStatusBar::MeasureTexts(std::vector<CPane>& panes) const
 {
-    HDC hdc = ::GetDC(m_hWnd);
-    HGDIOBJ hOld = nullptr;
-    if (auto hFont = reinterpret_cast<HGDIOBJ>(::SendMessage(m_hWnd, WM_GETFONT, 0, 0)))
-        hOld = ::SelectObject(hdc, hFont);
+    const CBarFontDC dc(m_hWnd);
     for (CPane& pane : panes) {
         if (pane.nID == 0)
             continue;
         SIZE size {};
-        ::GetTextExtentPoint32(hdc, pane.strText, pane.strText.GetLength(), &size);
+        ::GetTextExtentPoint32(dc.Get(), pane.strText, pane.strText.GetLength(), &size);
         pane.cxText = size.cx;
     }
-    if (hOld)
-        ::SelectObject(hdc, hOld);
-    ::ReleaseDC(m_hWnd, hdc);
 }
 
 /***** Control bar *****/
 
 CSize CStatusBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
 {
-    HDC hdc = ::GetDC(m_hWnd);
-    HGDIOBJ hOld = nullptr;
-    if (auto hFont = reinterpret_cast<HGDIOBJ>(::SendMessage(m_hWnd, WM_GETFONT, 0, 0)))
-        hOld = ::SelectObject(hdc, hFont);
     TEXTMETRIC tm {};
-    ::GetTextMetrics(hdc, &tm);
-    if (hOld)
-        ::SelectObject(hdc, hOld);
-    ::ReleaseDC(m_hWnd, hdc);
+    ::GetTextMetrics(CBarFontDC(m_hWnd).Get(), &tm);
     CSize size = AddInsets(CSize(0, tm.tmHeight + BAR_EXTRA_HEIGHT));
     if (bStretch && bHorz)
         size.cx = 32767;

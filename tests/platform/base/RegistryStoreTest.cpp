@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -176,4 +177,38 @@ TEST_F(RegistryStoreTest, ASpecialFileInPlaceOfTheSettingsFailsEveryCallAtOnce)
         EXPECT_EQ(nResult, 0) << strName << (nResult < 0 ? " kept the registry waiting" : "");
         std::filesystem::remove(settings / "CurrentUser.reg");
     }
+}
+
+TEST_F(RegistryStoreTest, AChangeThatEndsWhereItBeganIsNotWrittenAgainButAnotherProcessesChangeIsNotUndone)
+{
+    const std::filesystem::path file = Home() / "settings" / "CurrentUser.reg";
+    ASSERT_EQ(SetDword("Software\\List", "Count", 2), ERROR_SUCCESS);
+    // A write renames a new file over the old one, so while both exist their inodes differ.
+    const auto inodeOf = [&file] {
+        struct stat info { };
+        return ::stat(file.c_str(), &info) == 0 ? info.st_ino : ino_t { 0 };
+    };
+    const auto written = inodeOf();
+
+    // A list deleted and written again as it was, as a save of unchanged settings does.
+    {
+        CRegistryBatch batch(HKEY_CURRENT_USER);
+        ASSERT_EQ(RegDeleteTree(HKEY_CURRENT_USER, "Software\\List"), ERROR_SUCCESS);
+        ASSERT_EQ(SetDword("Software\\List", "Count", 2), ERROR_SUCCESS);
+        ASSERT_EQ(batch.Commit(), ERROR_SUCCESS);
+    }
+    EXPECT_EQ(inodeOf(), written) << "the file was replaced by the same settings";
+
+    // Another process changes the value; writing this process's old value again must reach the file.
+    ASSERT_EQ(Wait(Spawn([] { return SetDword("Software\\List", "Count", 3) != ERROR_SUCCESS; })), 0);
+    ASSERT_EQ(SetDword("Software\\List", "Count", 2), ERROR_SUCCESS);
+    const int nSeen = Wait(Spawn([] {
+        HKEY hKey = nullptr;
+        DWORD dwValue = 0;
+        if (RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\List", 0, KEY_READ, &hKey) != ERROR_SUCCESS
+            || QueryDword(hKey, "Count", dwValue) != ERROR_SUCCESS)
+            return 99;
+        return static_cast<int>(dwValue);
+    }));
+    EXPECT_EQ(nSeen, 2);
 }

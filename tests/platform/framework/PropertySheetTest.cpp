@@ -91,6 +91,32 @@ TEST_F(PropertySheetTest, PagesAreMadeOnFirstActivationAndCancelResetsOnlyMadePa
     EXPECT_TRUE(m_wndOwner.IsWindowEnabled());
 }
 
+// A sheet that notes where its own set-up runs around the base's.
+class CInitLoggingSheet : public CScriptedSheet {
+public:
+    using CScriptedSheet::CScriptedSheet;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        SheetLog().emplace_back("sheet before");
+        const BOOL bResult = CScriptedSheet::OnInitDialog();
+        SheetLog().emplace_back("sheet after");
+        return bResult;
+    }
+};
+
+TEST_F(PropertySheetTest, AnOverridePreparesTheStartPageBeforeTheBaseMakesIt)
+{
+    CInitLoggingSheet sheet(&m_wndOwner);
+    sheet.AddPage(&m_one);
+    sheet.steps = { [](CScriptedSheet* pSheet) { pSheet->SendMessage(WM_CLOSE); } };
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    const Log log = TakeLog();
+    ASSERT_GE(log.size(), 4U);
+    EXPECT_EQ(Log(log.begin(), log.begin() + 4), (Log { "sheet before", "one init", "one setactive", "sheet after" }));
+}
+
 TEST_F(PropertySheetTest, AKillActiveFailureKeepsThePageForSwitchesAndForOk)
 {
     m_sheet.steps = {

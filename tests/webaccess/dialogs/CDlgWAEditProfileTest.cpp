@@ -130,6 +130,45 @@ TEST_F(CDlgWAEditProfileTest, TheDefaultProfileStaysAndCancelKeepsEveryProfile)
     EXPECT_EQ(Names().size(), 3U) << "Cancel writes nothing";
 }
 
+TEST_F(CDlgWAEditProfileTest, TheDefaultProfilesWizardChangesOnlyThePasswordWhichALoginCanCarry)
+{
+    CDialogScript script;
+    SelectRow(script, 0).Press(IDC_WA_CHANGE_PROFILE).Press(IDOK);
+    m_driver.AnswerNextDialog(std::move(script));
+    std::vector<BOOL> enabled;
+    std::string strTyped;
+    const auto recordEnabled = [&enabled](std::vector<int> ids) {
+        return [&enabled, ids = std::move(ids)](HWND hSheet) {
+            HWND hPage = reinterpret_cast<HWND>(::SendMessage(hSheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+            for (int nId : ids)
+                enabled.push_back(CTestDriver::IsEnabled(::GetDlgItem(hPage, nId)));
+        };
+    };
+    CDialogScript wizard;
+    wizard.Then(recordEnabled({ IDC_WA_PROFILE_NAME, IDC_WA_PROFILE_PASSWORD }));
+    // Typed: 20 characters, of which a login carries 15.
+    wizard.Then([&](HWND hSheet) {
+        for (int nId : { IDC_WA_PROFILE_PASSWORD, IDC_WA_PROFILE_CONFIRM }) {
+            HWND hEdit = CTestDriver::FindChild(hSheet, nId);
+            ::SetFocus(hEdit);
+            ::SendMessage(hEdit, EM_SETSEL, 0, -1);
+            EXPECT_TRUE(m_driver.TypeText("abcdefghijklmnopqrst"));
+            strTyped = static_cast<LPCTSTR>(CTestDriver::Text(hEdit));
+        }
+    });
+    wizard.Press(ID_WIZNEXT).Then(recordEnabled({ IDC_WA_ALL_GROUPS, IDC_WA_CHOSEN_GROUPS }));
+    wizard.Press(ID_WIZNEXT).Then(recordEnabled({ IDC_WA_MAY_UPLOAD, IDC_WA_MAY_DOWNLOAD }));
+    wizard.Press(ID_WIZFINISH);
+    m_driver.AnswerNextDialog(std::move(wizard));
+    CDlgWAEditProfile dlg(m_site.m_settings);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(enabled, (std::vector<BOOL> { FALSE, TRUE, FALSE, FALSE, FALSE, FALSE }));
+    EXPECT_EQ(strTyped, "abcdefghijklmno");
+    // A changed row goes back at the end of the list.
+    ASSERT_EQ(Names().back(), Loaded(IDS_WA_DEFAULT_PROFILE));
+    EXPECT_EQ(std::string(Stored(Names().size() - 1).GetPassword()), "abcdefghijklmno");
+}
+
 TEST_F(CDlgWAEditProfileTest, AChangedProfileIsCheckedAgainAndLosesTheGroupsUncheckedSinceAsCancelledKeepsItsCheck)
 {
     CDialogScript script;

@@ -218,6 +218,20 @@ TEST_F(CWAServerTest, StartingRemovesLeftoverRequestsAndShowsTheIcon)
     EXPECT_EQ(strFirst, std::string(m_pServer->GetLogLines().front()) + "\r");
 }
 
+TEST_F(CWAServerTest, TheConnectionNoticeShowsAtEachStartUntilItsBoxTurnsItOff)
+{
+    m_settings.m_nWarnConn = 1;
+    ASSERT_TRUE(m_pServer->StartScan());
+    m_pServer->Stop();
+    ASSERT_TRUE(m_pServer->StartScan());
+    m_pServer->Stop();
+    EXPECT_EQ(m_prompts.m_nNotices, 2);
+    m_settings.m_nWarnConn = 0; // what the notice's box stores
+    ASSERT_TRUE(m_pServer->StartScan());
+    m_pServer->Stop();
+    EXPECT_EQ(m_prompts.m_nNotices, 2);
+}
+
 // The communication folder comes from the catalog code the directory server
 // sent: a code that leads elsewhere, or is too short to name a folder, stops
 // serving before anything is deleted there (or in the current folder).
