@@ -44,10 +44,11 @@ BOOL ExpandItem(HWND hWnd, HTREEITEM hItem, UINT nCode, bool bAlwaysNotify)
         return FALSE;
     const bool bExpanded = (pNode->nState & TVIS_EXPANDED) != 0;
     const bool bExpand = nAction == TVE_TOGGLE ? !bExpanded : nAction == TVE_EXPAND;
-    if (bExpand && !ItemHasChildren(hWnd, hItem))
-        return FALSE;
-    if (!(pNode = NodeSurvivor(hWnd, hItem)))
-        return FALSE;
+    // Only an item without known children asks its parent, which may change the tree.
+    if (bExpand && pNode->children.empty() && pNode->cChildren <= 0) {
+        if (!ItemHasChildren(hWnd, hItem) || !(pNode = NodeSurvivor(hWnd, hItem)))
+            return FALSE;
+    }
     if (bExpand == bExpanded && !bReset)
         return TRUE;
     const UINT nNotifyAction = (bExpand ? TVE_EXPAND : TVE_COLLAPSE) | (bReset ? TVE_COLLAPSERESET : 0);

@@ -9,6 +9,7 @@
 #include "platform/window/Window.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <optional>
 
@@ -46,7 +47,11 @@ public:
     {
         if (node.nTextWidth >= 0 || node.bTextCallback)
             return std::max(node.nTextWidth, 0);
-        const HFONT hFont = TreeItemFont(m_hWnd, (node.nState & TVIS_BOLD) != 0);
+        const bool bBold = (node.nState & TVIS_BOLD) != 0;
+        HFONT& hItemFont = m_fonts[bBold ? 1 : 0];
+        if (!hItemFont)
+            hItemFont = TreeItemFont(m_hWnd, bBold);
+        const HFONT hFont = hItemFont;
         if (!m_dc)
             m_dc.emplace(m_hWnd, hFont);
         else if (hFont != m_hFont)
@@ -59,7 +64,8 @@ public:
 private:
     HWND m_hWnd;
     std::optional<CControlMeasureDC> m_dc;
-    HFONT m_hFont { nullptr };
+    HFONT m_hFont { nullptr };       // the font selected into m_dc
+    std::array<HFONT, 2> m_fonts {}; // the labels' fonts, plain and bold, once asked
 };
 
 // What the horizontal parts of every row depend on besides the item.

@@ -23,22 +23,21 @@ int CTabStops::Next(int x) const
 
 namespace {
 
-// Calls fn(segment, byte offset, x) for each run of the line between tabs.
+// Calls fn(segment, byte offset, x) for each run of the line between tabs
+// (the whole line without tab stops); returns the line's width.
 template<typename Fn> int ForEachSegment(CGdiFont& font, std::string_view line, const CTabStops* pTabs, Fn fn)
 {
     if (!pTabs) {
-        std::shared_ptr<const CTextLine> pText = ShapedLine(font, line);
-        fn(*pText, 0, 0);
-        return pText->Width();
+        fn(line, 0, 0);
+        return LineWidth(font, line);
     }
     int x = 0;
     size_t nStart = 0;
     while (true) {
         size_t nTab = line.find('\t', nStart);
         std::string_view segment = line.substr(nStart, nTab == std::string_view::npos ? nTab : nTab - nStart);
-        std::shared_ptr<const CTextLine> pText = ShapedLine(font, segment);
-        fn(*pText, nStart, x);
-        x += pText->Width();
+        fn(segment, nStart, x);
+        x += LineWidth(font, segment);
         if (nTab == std::string_view::npos)
             return x;
         x = pTabs->Next(x);
@@ -50,7 +49,7 @@ template<typename Fn> int ForEachSegment(CGdiFont& font, std::string_view line, 
 
 int MeasureTabbedLine(CGdiFont& font, std::string_view line, const CTabStops* pTabs)
 {
-    return ForEachSegment(font, line, pTabs, [](const CTextLine&, size_t, int) {});
+    return ForEachSegment(font, line, pTabs, [](std::string_view, size_t, int) {});
 }
 
 void DrawTabbedLine(CPixelTarget& target, CGdiFont& font, std::string_view line, const CTabStops* pTabs, int x, int y,
@@ -58,10 +57,8 @@ void DrawTabbedLine(CPixelTarget& target, CGdiFont& font, std::string_view line,
 {
     // Underlined text is laid out again with the underline; the plain layout
     // gives the positions.
-    ForEachSegment(font, line, pTabs, [&](const CTextLine& text, size_t nOffset, int nX) {
-        std::string_view segment = line.substr(nOffset);
-        size_t nLength = pTabs ? std::min(segment.find('\t'), segment.size()) : segment.size();
-        segment = segment.substr(0, nLength);
+    ForEachSegment(font, line, pTabs, [&](std::string_view segment, size_t nOffset, int nX) {
+        const size_t nLength = segment.size();
         if (nUnderline && *nUnderline >= nOffset && *nUnderline < nOffset + nLength) {
             size_t nFrom = *nUnderline - nOffset, nTo = nFrom + 1;
             while (!IsCharacterStart(segment, nTo))
@@ -70,6 +67,6 @@ void DrawTabbedLine(CPixelTarget& target, CGdiFont& font, std::string_view line,
             underlined.Draw(target, x + nX, y, cr, pClip);
             return;
         }
-        text.Draw(target, x + nX, y, cr, pClip);
+        ShapedLine(font, segment)->Draw(target, x + nX, y, cr, pClip);
     });
 }
