@@ -183,14 +183,7 @@ TEST_F(ListViewLayoutTest, ColumnsGivenWhileHiddenLayTheListOutAsWhenShown)
     HWND hShown = CreateList(0, 0);
     HWND hHidden = CreateControl(WC_LISTVIEW, "", LVS_REPORT, 10, 10, 200, 160, 6);
     ShowWindow(hHidden, SW_HIDE);
-    const int widths[] = { 100, 80, 120 };
-    for (int i = 0; i < 3; ++i) {
-        LVCOLUMN column {};
-        column.mask = LVCF_WIDTH | LVCF_TEXT;
-        column.cx = widths[i];
-        column.pszText = const_cast<LPSTR>("Col");
-        SendMessage(hHidden, LVM_INSERTCOLUMN, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
-    }
+    InsertColumns(hHidden);
     HDITEM item {};
     item.mask = HDI_WIDTH;
     item.cxy = 150;
