@@ -6,7 +6,8 @@
 //     start reads (the root, its systems) without windows;
 //  2. the list's fill with a group of 200 documents, printed apart;
 //  3. saving the layout with three catalog views, against one registry change
-//     that writes the same values.
+//     that writes the same values (both into settings without them, so both
+//     write the file).
 // Medians of the runs; the program prints "name: value" lines. The files live
 // in a temporary folder that is removed at the end.
 
@@ -116,6 +117,14 @@ LSTATUS CopyDesktopInOneChange()
     });
 }
 
+LSTATUS RemoveDesktopCopy()
+{
+    return RegEditKeyTree(HKEY_CURRENT_USER, PRODUCT_KEY_PATH, [](CRegistryNode& product, bool& bChanged) -> DWORD {
+        bChanged = product.RemoveSubkey("Desktop Copy") != nullptr;
+        return ERROR_SUCCESS;
+    });
+}
+
 void Run(const std::filesystem::path& folder)
 {
     if (!PrepareProgramFolder(folder))
@@ -155,7 +164,13 @@ void Run(const std::filesystem::path& folder)
             pMainFrame->SendMessage(WM_COMMAND, ID_FILE_NEW, 0);
             PumpUntilIdle();
             for (int nSave = 0; nSave < SAVES; ++nSave) {
+                // The settings file is not written again for a change that leaves it as it was:
+                // each side writes into settings that lack what it writes, so each is a real write.
+                if (RegDeleteTree(HKEY_CURRENT_USER, DESKTOP_KEY_PATH) != ERROR_SUCCESS)
+                    Fail("cannot clear the layout");
                 saveMs.push_back(Milliseconds([&] { pMainFrame->SaveSettings(); }));
+                if (RemoveDesktopCopy() != ERROR_SUCCESS)
+                    Fail("cannot clear the layout's copy");
                 oneChangeMs.push_back(Milliseconds([&] {
                     if (CopyDesktopInOneChange() != ERROR_SUCCESS)
                         Fail("cannot copy the layout");
