@@ -12,6 +12,7 @@
 #include "platform/framework/CDataExchange.h"
 
 #include <algorithm>
+#include <set>
 #include <string_view>
 
 // clang-format off
@@ -146,15 +147,20 @@ void CInstalacaoOrgInicial::AdjustOwnBranch()
         HTREEITEM hItem = m_tree.FindChild(m_hOwnBranch, strLabel);
         m_ownNameItems[strName] = hItem ? hItem : m_tree.InsertNode(m_hOwnBranch, strLabel, IMAGE_GROUP);
     }
-    for (auto it = m_ownNameItems.begin(); it != m_ownNameItems.end();) {
-        if (std::find(names.begin(), names.end(), it->first) != names.end()) {
-            ++it;
-            continue;
-        }
-        HTREEITEM hItem = it->second;
-        it = m_ownNameItems.erase(it);
+    // Names no longer listed give up their groups, unless a listed name in
+    // another case shares the group. The map is settled before any deletion,
+    // whose notice edits the map again.
+    std::set<HTREEITEM> gone;
+    std::erase_if(m_ownNameItems, [&names, &gone](const auto& entry) {
+        if (std::find(names.begin(), names.end(), entry.first) != names.end())
+            return false;
+        gone.insert(entry.second);
+        return true;
+    });
+    for (const auto& entry : m_ownNameItems)
+        gone.erase(entry.second);
+    for (HTREEITEM hItem : gone)
         m_tree.DeleteSubtree(hItem);
-    }
 }
 
 void CInstalacaoOrgInicial::OnTreeDeleteItem(NMHDR* pNMHDR, LRESULT* pResult)

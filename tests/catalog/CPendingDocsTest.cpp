@@ -11,6 +11,7 @@
 
 #include "platform/base/FileFunctions.h"
 #include "platform/testing/TestDriver.h"
+#include "tests/support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -82,8 +83,7 @@ protected:
     std::string OpenedPath() const
     {
         const fs::path out = DriveT().Path() / "opened.txt";
-        for (int i = 0; i < 200 && ReadFileText(out).empty(); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        WaitUntil([&] { return !ReadFileText(out).empty(); });
         return ReadFileText(out);
     }
 

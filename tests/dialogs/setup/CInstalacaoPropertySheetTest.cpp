@@ -114,6 +114,9 @@ TEST_F(CInstalacaoPropertySheetTest, TheOrganisationRoadBuildsBothBranchesAndBac
         extensions.emplace(results.extensions[i]);
     EXPECT_EQ(extensions, (std::set<std::string> { ".text", ".txt" }));
     EXPECT_EQ(results.nPlaceChoice, 1);
+    EXPECT_EQ(results.networkPlaces.GetSize(), 0);
+    EXPECT_TRUE(results.mailFolders.empty());
+    EXPECT_FALSE(results.bLocationPagePresent);
 }
 
 TEST_F(CInstalacaoPropertySheetTest, TheFolderRoadListsFoldersWithChosenDocumentsAndReturnsToTheFolderPage)
@@ -144,7 +147,13 @@ TEST_F(CInstalacaoPropertySheetTest, TheFolderRoadListsFoldersWithChosenDocument
     EXPECT_EQ(m_messages, std::vector<CString> { Text(IDS_NO_FOLDER_CHECKED) });
     EXPECT_TRUE(results.bFolderMode);
     EXPECT_EQ(Keys(results.checkedFolders), std::set<std::string> { "c:\\docs" });
+    EXPECT_TRUE(results.partlyCheckedFolders.IsEmpty());
     EXPECT_FALSE(results.pCustomBranch || results.pUsageBranch);
+    EXPECT_EQ(results.extensions.GetSize(), 2);
+    EXPECT_EQ(results.nPlaceChoice, 1);
+    EXPECT_EQ(results.networkPlaces.GetSize(), 0);
+    EXPECT_TRUE(results.mailFolders.empty());
+    EXPECT_FALSE(results.bLocationPagePresent);
 }
 
 TEST_F(CInstalacaoPropertySheetTest, GroupsChosenAfterComingBackFromTheFolderRoadTakeTheGroupRoad)

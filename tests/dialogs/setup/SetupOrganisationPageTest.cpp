@@ -220,3 +220,33 @@ TEST_F(SetupOrganisationPageTest, TheLastUsageLineGivesTheGeneralGroupsAndWithou
     EXPECT_EQ(usages, std::vector<CString> { Text(IDS_GENERAL_USAGE) });
     EXPECT_TRUE(ownGroups.empty()) << "no head lines";
 }
+
+TEST_F(SetupOrganisationPageTest, TwoOwnNamesInOtherCaseShareAGroupThatStaysWhileEitherIsListed)
+{
+    CSetupResults results;
+    CInstalacaoPropertySheet sheet(results);
+    Texts withBoth;
+    Texts withOne;
+    CDialogScript script;
+    GoToUsagePage(script, *this);
+    script.Check(IDC_SETUP_USE_OWN_NAMES).Then([&sheet](HWND) {
+        sheet.GetUsagePage().SetOwnNames({ "Acme", "acme" });
+    });
+    script.Press(ID_WIZNEXT).Then([this, &withBoth](HWND hDlg) {
+        withBoth = TreeTexts(hDlg, IDC_SETUP_TREE, { Text(IDS_OWN_NAMES_BRANCH) });
+    });
+    script.Press(ID_WIZBACK).Then([&sheet](HWND) { sheet.GetUsagePage().SetOwnNames({ "acme" }); });
+    script.Press(ID_WIZNEXT).Then([this, &withOne](HWND hDlg) {
+        withOne = TreeTexts(hDlg, IDC_SETUP_TREE, { Text(IDS_OWN_NAMES_BRANCH) });
+    });
+    script.Press(IDCANCEL);
+    Answer(script);
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+
+    EXPECT_EQ(std::count_if(withBoth.begin(), withBoth.end(),
+                  [](const std::string& str) {
+                      return CString(str.c_str()).CompareNoCase(OwnNameLabel("Acme").c_str()) == 0;
+                  }),
+        1);
+    EXPECT_EQ(withOne, withBoth) << "the group of the name still listed stays";
+}

@@ -13,6 +13,7 @@
 #include "platform/window/Menu.h"
 #include "tests/platform/display/X11TestSupport.h"
 #include "tests/support/TestData.h"
+#include "tests/support/WaitUntil.h"
 
 #include <X11/XKBlib.h>
 #include <X11/extensions/Xfixes.h>
@@ -391,10 +392,7 @@ TEST_F(X11InputTest, AnOpenMenuClosesOnAClickOutsideEveryWindowOrOnEscape)
             else
                 input.TapKey(XK_Escape);
             // A menu that stays open is closed all the same, so that the test ends.
-            auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-            while (FindWindow("#32768", nullptr) && std::chrono::steady_clock::now() < deadline)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            if (FindWindow("#32768", nullptr)) {
+            if (!WaitUntil([] { return FindWindow("#32768", nullptr) == nullptr; })) {
                 bStayedOpen = true;
                 input.Click(POINT { 125, 115 });
             }

@@ -4,6 +4,7 @@
 
 #include "platform/base/Wait.h"
 #include "platform/framework/CWinApp.h"
+#include "tests/support/WaitUntil.h"
 
 #include <atomic>
 #include <chrono>
@@ -254,8 +255,6 @@ TEST(CWinThreadWorkerTest, BadThreadDescriptionsAreRefused)
 TEST(CWinThreadWorkerTest, UserInterfaceThreadRunsItsLoopAndDeletesItself)
 {
     ASSERT_NE(AfxBeginThread(RUNTIME_CLASS(CUiThread)), nullptr);
-    for (int i = 0; i < 1000 && !g_bUiThreadDeleted; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_TRUE(g_bUiThreadDeleted);
+    EXPECT_TRUE(WaitUntil([] { return g_bUiThreadDeleted.load(); }));
     EXPECT_EQ(g_nUiExitCode, 5);
 }

@@ -1,6 +1,7 @@
 #include "platform/net/AsyncSocket.h"
 
 #include "platform/testing/TestDriver.h"
+#include "tests/support/WaitUntil.h"
 #include "tools/testpeers/PeerSocket.h"
 
 #include <gtest/gtest.h>
@@ -101,8 +102,7 @@ TEST(AsyncSocketTest, AClosedObjectHearsNothingMoreAndAPortInUseFails)
     // The notification is queued (a peek posts it), then the object closes
     // before it is dispatched.
     MSG msg {};
-    for (int nTry = 0; nTry < 400 && !PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE); ++nTry)
-        std::this_thread::sleep_for(5ms);
+    WaitUntil([&] { return PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE) != FALSE; });
     ASSERT_EQ(msg.wParam, hOld);
     connection.Close();
     EXPECT_EQ(CAsyncSocket::FromHandle(hOld), nullptr);

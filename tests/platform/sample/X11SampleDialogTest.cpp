@@ -7,12 +7,14 @@
 
 #include "platform/testing/TestX11Session.h"
 #include "platform/testing/XTestInput.h"
+#include "tests/support/ReferencePictures.h"
+#include "tests/support/TestData.h"
 #include "tests/support/WaitUntil.h"
 
 #include <X11/keysym.h>
 
 #include <atomic>
-#include <chrono>
+#include <filesystem>
 #include <thread>
 
 namespace {
@@ -79,9 +81,14 @@ TEST_F(X11SampleDialogTest, ValuesTypedAndClickedOnTheServerComeBackThroughDataE
         input.TapKey(XK_Down);
         HWND hFolder = GetDlgItem(hDlg, IDC_FOLDER);
         WaitUntil([&] { return SendMessage(hFolder, CB_GETCURSEL, 0, 0) == 1; });
-        // The picture the server shows, once the last change has reached it.
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        input.Sync();
+        // The picture the server shows, once the last change has reached it:
+        // taken again until it matches (the last one is what the test checks).
+        const std::filesystem::path reference = SourceRoot() / "tests/platform/sample/document_properties.png";
+        WaitUntil([&] {
+            input.Sync();
+            HBITMAP hbm = input.CaptureWindow(nWindow);
+            return hbm && !PictureDifference(hbm, reference);
+        });
         hbmPicture = input.CaptureWindow(nWindow);
         input.Click(ScreenMiddle(GetDlgItem(hDlg, IDOK)));
         bUserDone = true;

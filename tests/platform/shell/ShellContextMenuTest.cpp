@@ -4,6 +4,7 @@
 #include "platform/shell/ProgramLaunch.h"
 #include "platform/window/Menu.h"
 #include "tests/platform/shell/LauncherFixture.h"
+#include "tests/support/WaitUntil.h"
 
 #include <chrono>
 #include <thread>
@@ -92,8 +93,7 @@ TEST_F(ShellContextMenuTest, AFileOffersTheApplicationsOfItsType)
     }
     // "Open with" really starts the other application with the file.
     ASSERT_EQ(Invoke(pMenu, static_cast<UINT>(nHelper)), S_OK);
-    for (int i = 0; i < 500 && !std::filesystem::exists(strOut); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    WaitUntil([&] { return std::filesystem::exists(strOut); });
     std::ifstream file(strOut);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), Host("fixed/docs/a b.txt"));
     EXPECT_EQ(Invoke(pMenu, static_cast<UINT>(nCount)), E_INVALIDARG);

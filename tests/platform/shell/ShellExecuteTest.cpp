@@ -5,6 +5,7 @@
 #include "platform/shell/ProgramLaunch.h"
 #include "platform/shell/WindowsCommandLine.h"
 #include "tests/platform/shell/LauncherFixture.h"
+#include "tests/support/WaitUntil.h"
 
 #include <chrono>
 #include <thread>
@@ -110,8 +111,7 @@ TEST_F(LauncherTest, ARealStartPassesItsArgumentsAndFolder)
     ASSERT_GT(reinterpret_cast<INT_PTR>(
                   ShellExecute(nullptr, nullptr, "P:\\helper", "\"P:\\docs\\a b.txt\" plain", "P:\\docs", 1)),
         32);
-    for (int i = 0; i < 500 && !std::filesystem::exists(strOut); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    WaitUntil([&] { return std::filesystem::exists(strOut); });
     std::ifstream file(strOut);
     std::string strText((std::istreambuf_iterator<char>(file)), {});
     EXPECT_EQ(strText, Host("fixed/docs") + "\n" + Host("fixed/docs/a b.txt") + "\nplain\n");
