@@ -40,7 +40,7 @@ CString MakeDescription(std::string_view strText)
 }
 
 EFileText ReadFileDescription(
-    const CListedFolder& folder, std::string_view strName, LPCTSTR pszPath, CString& strDescription)
+    const CListedFolder& folder, const std::string& strName, LPCTSTR pszPath, CString& strDescription)
 {
     strDescription.Empty();
     // Enough text for a description once its blanks are run together.

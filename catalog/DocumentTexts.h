@@ -9,6 +9,7 @@
 #include "platform/base/CString.h"
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 class CListedFolder;
@@ -31,7 +32,7 @@ enum class EFileText {
 // The description of the file strName of a listed folder, from the beginning
 // of its readable text; pszPath is its program path.
 EFileText ReadFileDescription(
-    const CListedFolder& folder, std::string_view strName, LPCTSTR pszPath, CString& strDescription);
+    const CListedFolder& folder, const std::string& strName, LPCTSTR pszPath, CString& strDescription);
 
 /* Mail messages. */
 

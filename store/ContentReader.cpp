@@ -212,7 +212,7 @@ int ReadFileContent(LPCTSTR pszPath, char* pszBuffer, int nSize)
 }
 
 int ReadListedFileContent(
-    const CListedFolder& folder, std::string_view strName, LPCTSTR pszPath, char* pszBuffer, int nSize)
+    const CListedFolder& folder, const std::string& strName, LPCTSTR pszPath, char* pszBuffer, int nSize)
 {
     t_picture = {};
     if (!pszBuffer || nSize < 1)

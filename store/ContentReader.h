@@ -7,7 +7,7 @@
 
 #include "platform/base/CString.h"
 
-#include <string_view>
+#include <string>
 
 class CListedFolder;
 
@@ -33,7 +33,7 @@ int ReadFileContent(LPCTSTR pszPath, char* pszBuffer, int nSize);
 // The same for the file strName of a listed folder, opened by its name there
 // (CHostFile::OpenIn); pszPath is its program path.
 int ReadListedFileContent(
-    const CListedFolder& folder, std::string_view strName, LPCTSTR pszPath, char* pszBuffer, int nSize);
+    const CListedFolder& folder, const std::string& strName, LPCTSTR pszPath, char* pszBuffer, int nSize);
 
 // The picture that the last ReadFileContent of this thread reported with
 // CONTENT_PICTURE: its program path and its format word ("png", "jpg", "gif",

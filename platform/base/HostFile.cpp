@@ -81,13 +81,12 @@ BOOL CHostFile::Open(LPCTSTR pszPath, Access eAccess, Creation eCreation)
     return OpenHost(AT_FDCWD, strHostPath, nFlags);
 }
 
-BOOL CHostFile::OpenIn(const CListedFolder& folder, std::string_view strName, Access eAccess)
+BOOL CHostFile::OpenIn(const CListedFolder& folder, const std::string& strName, Access eAccess)
 {
     const int nFlags = eAccess == Access::Read ? O_RDONLY : O_RDWR;
     // A plain name is the host name of the same bytes in the folder; the
     // lookup by path is left for the names that do not open so.
-    if (folder.IsOpen() && !IsOpen() && IsPlainProgramName(strName)
-        && OpenHost(folder.m_nFolder, std::string(strName), nFlags))
+    if (folder.IsOpen() && !IsOpen() && IsPlainProgramName(strName) && OpenHost(folder.m_nFolder, strName, nFlags))
         return TRUE;
     if (!folder.IsOpen()) {
         SetLastError(ERROR_INVALID_HANDLE);

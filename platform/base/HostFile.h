@@ -23,7 +23,6 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <string_view>
 
 class CListedFolder;
 class CString;
@@ -48,7 +47,7 @@ public:
     // Opens the existing file strName of a listed folder by its name in the
     // folder (see CListedFolder), which spares the host a lookup of the
     // folder's path; what Open of the folder's path and strName gives otherwise.
-    [[nodiscard]] BOOL OpenIn(const CListedFolder& folder, std::string_view strName, Access eAccess);
+    [[nodiscard]] BOOL OpenIn(const CListedFolder& folder, const std::string& strName, Access eAccess);
     // Creates a new file named pszPath + pszInfix + six unique characters, open
     // for reading and writing; its program path in strCreated.
     [[nodiscard]] BOOL CreateUnique(LPCTSTR pszPath, LPCTSTR pszInfix, CString& strCreated);

@@ -8,6 +8,7 @@
 #include "platform/base/WinError.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <filesystem>
 #include <mutex>
@@ -237,8 +238,18 @@ std::string CProgramPath::ToString() const
 
 bool IsPlainProgramName(std::string_view strName)
 {
+    // One look-up per character: a walk asks this for every file it opens.
+    static constexpr std::array<bool, 256> s_bNotInName = [] {
+        std::array<bool, 256> table {};
+        for (std::size_t ch = 0; ch < 0x20; ++ch)
+            table[ch] = true;
+        for (const char ch : std::string_view("<>:\"|?*\\/"))
+            table[static_cast<unsigned char>(ch)] = true;
+        return table;
+    }();
     return !strName.empty() && strName != "." && strName != ".."
-        && strName.find_first_of("\\/") == std::string_view::npos && IsValidComponent(strName);
+        && std::none_of(
+            strName.begin(), strName.end(), [](char ch) { return s_bNotInName[static_cast<unsigned char>(ch)]; });
 }
 
 BOOL ParseProgramPath(LPCTSTR pszPath, CProgramPath& path)

@@ -51,6 +51,7 @@ struct CListViewState : CControlState {
     bool bRedraw { true };           // WM_SETREDRAW: while FALSE, rows change without layout
     bool bLayoutDue { false };       // rows changed while redraw was off
     bool bLayingOut { false };       // showing a bar lays the list out again from inside
+    bool bColumnsDue { false };      // columns changed while hidden: laid out before any other message
     bool bBarsRefused { false };     // the owner took a bar the list showed away again
     HWND hEdit { nullptr };          // the label editor while one is open
     unsigned nEditSerial { 0 };      // the row being edited
@@ -133,6 +134,12 @@ void MeasureRows(HWND hWnd);
 // Places the header, updates the scroll information and shows the bars the
 // list needs (none with LVS_NOSCROLL) after any change.
 void LayoutListView(HWND hWnd);
+// After columns were inserted, deleted or resized: the layout, or while the
+// list is hidden only a mark, and the list lays itself out before it handles
+// any message other than another column change (see IsColumnChange). A hidden
+// list filled column by column is then laid out once.
+void ColumnsChanged(HWND hWnd, CListViewState& state);
+bool IsColumnChange(const CListViewState& state, UINT uMsg, LPARAM lParam);
 // After rows were inserted or deleted: the vertical scroll information, or
 // with redraw off nothing until redraw comes back on.
 void RowsChanged(HWND hWnd, CListViewState& state);

@@ -144,7 +144,7 @@ LRESULT InsertColumn(HWND hWnd, CListViewState& state, int nColumn, const LVCOLU
         state.columns.erase(state.columns.begin() + nColumn);
         return -1;
     }
-    LayoutListView(hWnd);
+    ColumnsChanged(hWnd, state);
     InvalidateRect(hWnd, nullptr, TRUE);
     return nColumn;
 }
@@ -329,6 +329,7 @@ void LayoutListView(HWND hWnd)
         return;
     pState->bLayingOut = true;
     pState->bLayoutDue = false;
+    pState->bColumnsDue = false;
     // A bar shown or hidden changes the client area: once more with the new one.
     for (int nPass = 0; nPass < 3; ++nPass) {
         RECT rcBefore {};
@@ -344,6 +345,34 @@ void LayoutListView(HWND hWnd)
             break;
     }
     pState->bLayingOut = false;
+}
+
+void ColumnsChanged(HWND hWnd, CListViewState& state)
+{
+    if (IsWindowVisible(hWnd))
+        LayoutListView(hWnd);
+    else
+        state.bColumnsDue = true;
+}
+
+bool IsColumnChange(const CListViewState& state, UINT uMsg, LPARAM lParam)
+{
+    switch (uMsg) {
+    case LVM_INSERTCOLUMN:
+    case LVM_DELETECOLUMN:
+    case LVM_SETCOLUMN:
+    case LVM_SETCOLUMNWIDTH:
+    case LVM_GETCOLUMN:
+    case LVM_GETCOLUMNWIDTH:
+    case LVM_GETHEADER:
+        return true;
+    case WM_NOTIFY: {
+        const auto* pHdr = reinterpret_cast<const NMHDR*>(lParam);
+        return pHdr && pHdr->hwndFrom == state.hHeader;
+    }
+    default:
+        return false;
+    }
 }
 
 void RowsChanged(HWND hWnd, CListViewState& state)
@@ -558,7 +587,8 @@ BOOL HandleLayoutMessage(HWND hWnd, CListViewState* pState, UINT uMsg, WPARAM wP
         }
         pState->columns.erase(pState->columns.begin() + nIndex);
         *plResult = SendMessage(pState->hHeader, HDM_DELETEITEM, wParam, 0);
-        LayoutListView(hWnd);
+        if ((pState = ListViewSurvivor(hWnd)))
+            ColumnsChanged(hWnd, *pState);
         InvalidateRect(hWnd, nullptr, TRUE);
         return TRUE;
     case LVM_GETCOLUMN:

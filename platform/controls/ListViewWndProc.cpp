@@ -59,7 +59,7 @@ LRESULT OnHeaderNotify(HWND hWnd, NMHDR* pHdr)
     if (!pState)
         return lResult;
     if (pHdr->code == HDN_ITEMCHANGED) {
-        LayoutListView(hWnd);
+        ColumnsChanged(hWnd, *pState);
         InvalidateRect(hWnd, nullptr, TRUE);
     } else if (pHdr->code == HDN_ITEMCLICK) {
         NMLISTVIEW nm {};
@@ -93,6 +93,11 @@ LRESULT CALLBACK ListViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
     if (HandleControlLifecycle(hWnd, uMsg, wParam, lParam, LIFECYCLE, &lResult))
         return lResult;
     CListViewState* pState = ListViewState(hWnd);
+    if (pState->bColumnsDue && !pState->bDestroying && !IsColumnChange(*pState, uMsg, lParam)) {
+        LayoutListView(hWnd);
+        if (!(pState = ListViewSurvivor(hWnd)))
+            return 0;
+    }
     switch (uMsg) {
     case WM_CREATE:
         OnCreate(hWnd);

@@ -24,12 +24,17 @@ TEST_F(SmallDialogsTest, OperationStopsOnlyWhenTheUserConfirms)
     EXPECT_EQ(stopped.DoModal(), IDCANCEL);
     EXPECT_EQ(m_messages, (std::vector<std::string> { Loaded(IDS_STOP_OPERATION), Loaded(IDS_STOP_OPERATION) }));
 
+    // Esc and the close box ask too; No keeps the dialog.
     CDialogScript goOn;
-    goOn.Press(IDOK);
+    goOn.Then([this](HWND) { EXPECT_TRUE(m_driver.PressKey(VK_ESCAPE)); })
+        .Then([](HWND hDlg) { ::SendMessage(hDlg, WM_CLOSE, 0, 0); })
+        .Press(IDOK);
     m_driver.AnswerNextDialog(std::move(goOn));
+    AnswerMessageBox(IDNO);
+    AnswerMessageBox(IDNO);
     CDlgOperationInProgress continued;
     EXPECT_EQ(continued.DoModal(), IDOK);
-    EXPECT_EQ(m_messages.size(), 2U);
+    EXPECT_EQ(m_messages.size(), 4U);
 }
 
 TEST_F(SmallDialogsTest, DailyNoticeShowsTheCountAndTheDayItOpensWrittenOut)

@@ -112,7 +112,8 @@ TEST_F(FolderListingTest, AListedFolderOpensEachNameAsItsPathOpens)
     for (std::size_t i = 0; i < entries.size(); ++i)
         EXPECT_EQ(folder.GetEntries()[i].strName, entries[i].strName);
     // Listed names, another case, a path below, a folder, a name no program path holds, a missing name.
-    for (const char* pszName : { "Readme.txt", "README.TXT", "inner\\deep.txt", "inner", "a<b", "missing.txt", "" }) {
+    for (const char* pszName :
+        { "Readme.txt", "README.TXT", "inner\\deep.txt", "inner/deep.txt", "inner", "..", "a<b", "missing.txt", "" }) {
         CHostFile byName;
         CHostFile byPath;
         const std::string strByName = Opened(byName, byName.OpenIn(folder, pszName, CHostFile::Access::Read));

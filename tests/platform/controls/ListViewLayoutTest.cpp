@@ -1,5 +1,7 @@
 #include "platform/controls/ListViewControl.h"
 
+#include "platform/gdi/Rects.h"
+#include "platform/window/ScrollBars.h"
 #include "tests/platform/controls/ListViewTestSupport.h"
 
 #include <algorithm>
@@ -173,6 +175,39 @@ TEST_F(ListViewLayoutTest, EnsureVisibleScrollsByWholeRows)
     EXPECT_EQ(SendMessage(hList, LVM_GETTOPINDEX, 0, 0), 3);
     SendMessage(hList, LVM_SCROLL, 0, 1000000);
     EXPECT_EQ(SendMessage(hList, LVM_GETTOPINDEX, 0, 0), 100 - nPerPage);
+}
+
+TEST_F(ListViewLayoutTest, ColumnsGivenWhileHiddenLayTheListOutAsWhenShown)
+{
+    // Columns wider than the list: a horizontal bar, so a lower client area and fewer rows per page.
+    HWND hShown = CreateList(0, 0);
+    HWND hHidden = CreateControl(WC_LISTVIEW, "", LVS_REPORT, 10, 10, 200, 160, 6);
+    ShowWindow(hHidden, SW_HIDE);
+    InsertColumns(hHidden);
+    HDITEM item {};
+    item.mask = HDI_WIDTH;
+    item.cxy = 150;
+    for (HWND hList : { hShown, hHidden })
+        SendMessage(GetDlgItem(hList, 0), HDM_SETITEM, 2, reinterpret_cast<LPARAM>(&item));
+
+    // Asked while still hidden, and again once shown: the same answers as the list that was always shown.
+    for (const char* pszWhen : { "hidden", "shown" }) {
+        SCOPED_TRACE(pszWhen);
+        EXPECT_EQ(SendMessage(hHidden, LVM_GETCOUNTPERPAGE, 0, 0), SendMessage(hShown, LVM_GETCOUNTPERPAGE, 0, 0));
+        RECT rcHidden {};
+        RECT rcShown {};
+        GetClientRect(hHidden, &rcHidden);
+        GetClientRect(hShown, &rcShown);
+        EXPECT_TRUE(EqualRect(&rcHidden, &rcShown));
+        SCROLLINFO siHidden { sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0 };
+        SCROLLINFO siShown = siHidden;
+        ASSERT_TRUE(GetScrollInfo(hHidden, SB_HORZ, &siHidden));
+        ASSERT_TRUE(GetScrollInfo(hShown, SB_HORZ, &siShown));
+        EXPECT_EQ(siHidden.nMax, siShown.nMax);
+        EXPECT_EQ(siHidden.nPage, siShown.nPage);
+        ShowWindow(hHidden, SW_SHOW);
+        PumpUntilIdle();
+    }
 }
 
 } // namespace

@@ -14,6 +14,16 @@ protected:
     HWND CreateList(DWORD dwStyle, int nRows, bool bCallback = false)
     {
         HWND hList = CreateControl(WC_LISTVIEW, "", LVS_REPORT | dwStyle, 10, 10, 200, 160, 5);
+        InsertColumns(hList);
+        for (int i = 0; i < nRows; ++i)
+            InsertRow(hList, i, bCallback ? std::string() : "Row " + std::to_string(i), i, bCallback);
+        PumpUntilIdle();
+        TakeNotifications();
+        return hList;
+    }
+    // The three columns, one by one.
+    static void InsertColumns(HWND hList)
+    {
         const int widths[] = { 100, 80, 120 };
         for (int i = 0; i < 3; ++i) {
             LVCOLUMN column {};
@@ -22,11 +32,6 @@ protected:
             column.pszText = const_cast<LPSTR>("Col");
             SendMessage(hList, LVM_INSERTCOLUMN, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
         }
-        for (int i = 0; i < nRows; ++i)
-            InsertRow(hList, i, bCallback ? std::string() : "Row " + std::to_string(i), i, bCallback);
-        PumpUntilIdle();
-        TakeNotifications();
-        return hList;
     }
     static int InsertRow(HWND hList, int nRow, const std::string& strText, LPARAM lParam, bool bCallback = false)
     {
