@@ -68,6 +68,14 @@ public:
 
 class CTextLineCache;
 
+// What a font measures to. Every font object made from one LOGFONT measures
+// alike, so the live ones share it (MeasuresOf in TextEngine.h).
+struct CFontMeasures {
+    TEXTMETRIC metrics {}; // valid once bHasMetrics
+    bool bHasMetrics { false };
+    std::vector<int> latinWidths; // by code point below 256, -1 until measured; made on first use
+};
+
 class CGdiFont : public CGdiHandleObject {
 public:
     CGdiFont();
@@ -75,10 +83,8 @@ public:
     DWORD ObjectType() const override { return OBJ_FONT; }
     LOGFONT m_log {};
     PangoFontDescription* m_pDescription { nullptr }; // made on first use
-    TEXTMETRIC m_metrics {};                          // valid once m_bHasMetrics
-    bool m_bHasMetrics { false };
-    std::unique_ptr<CTextLineCache> m_pLines; // made on first use
-    std::vector<int> m_latinWidths;           // by code point below 256, -1 until measured; made on first use
+    std::shared_ptr<CFontMeasures> m_pMeasures;       // made or found on first use
+    std::unique_ptr<CTextLineCache> m_pLines;         // made on first use
 };
 
 class CGdiRegion : public CGdiHandleObject {

@@ -9,6 +9,9 @@
 #include <cstring>
 #include <filesystem>
 #include <iterator>
+#include <map>
+#include <mutex>
+#include <string>
 
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
@@ -171,13 +174,36 @@ CGdiFont::~CGdiFont()
         pango_font_description_free(m_pDescription);
 }
 
+CFontMeasures& MeasuresOf(CGdiFont& font)
+{
+    if (font.m_pMeasures)
+        return *font.m_pMeasures;
+    // Keyed by every field of the LOGFONT, the face name up to its end.
+    std::string strKey(reinterpret_cast<const char*>(&font.m_log), offsetof(LOGFONT, lfFaceName));
+    strKey.append(font.m_log.lfFaceName, strnlen(font.m_log.lfFaceName, LF_FACESIZE));
+    static std::mutex s_mutex;
+    static auto* s_pLive = new std::map<std::string, std::weak_ptr<CFontMeasures>>; // read while the process exits
+    std::lock_guard lock(s_mutex);
+    std::weak_ptr<CFontMeasures>& live = (*s_pLive)[strKey];
+    font.m_pMeasures = live.lock();
+    if (!font.m_pMeasures) {
+        font.m_pMeasures = std::make_shared<CFontMeasures>();
+        live = font.m_pMeasures;
+        // The measures of fonts all gone are dropped now and then.
+        if (s_pLive->size() % 64 == 0)
+            std::erase_if(*s_pLive, [](const auto& entry) { return entry.second.expired(); });
+    }
+    return *font.m_pMeasures;
+}
+
 const TEXTMETRIC& FontMetrics(CGdiFont& font)
 {
-    if (font.m_bHasMetrics)
-        return font.m_metrics;
+    CFontMeasures& measures = MeasuresOf(font);
+    if (measures.bHasMetrics)
+        return measures.metrics;
     PangoFontDescription* pDescription = DescriptionOf(font);
     PangoFontMetrics* pMetrics = pango_context_get_metrics(TextContext(), pDescription, nullptr);
-    TEXTMETRIC& tm = font.m_metrics;
+    TEXTMETRIC& tm = measures.metrics;
     tm = TEXTMETRIC {};
     tm.tmAscent = PANGO_PIXELS(pango_font_metrics_get_ascent(pMetrics));
     tm.tmDescent = PANGO_PIXELS(pango_font_metrics_get_descent(pMetrics));
@@ -209,8 +235,8 @@ const TEXTMETRIC& FontMetrics(CGdiFont& font)
     tm.tmPitchAndFamily
         = static_cast<BYTE>((bMono ? 0 : TMPF_FIXED_PITCH) | TMPF_VECTOR | TMPF_TRUETYPE | (bMono ? 0x30 : 0x20));
     tm.tmCharSet = font.m_log.lfCharSet;
-    font.m_bHasMetrics = true;
-    return font.m_metrics;
+    measures.bHasMetrics = true;
+    return measures.metrics;
 }
 
 /*************************************************************************
@@ -263,15 +289,16 @@ std::optional<unsigned> NextPlainLatin(std::string_view text, size_t* pnByte)
 int LineWidth(CGdiFont& font, std::string_view text)
 {
     constexpr size_t LATIN_CODE_POINTS = 256;
-    if (font.m_latinWidths.empty())
-        font.m_latinWidths.assign(LATIN_CODE_POINTS, -1);
+    std::vector<int>& latinWidths = MeasuresOf(font).latinWidths;
+    if (latinWidths.empty())
+        latinWidths.assign(LATIN_CODE_POINTS, -1);
     int nWidth = 0;
     for (size_t nByte = 0; nByte < text.size();) {
         const size_t nStart = nByte;
         const std::optional<unsigned> nCodePoint = NextPlainLatin(text, &nByte);
         if (!nCodePoint)
             return ShapedLine(font, text)->Width();
-        int& nCharWidth = font.m_latinWidths[*nCodePoint];
+        int& nCharWidth = latinWidths[*nCodePoint];
         if (nCharWidth < 0)
             nCharWidth = CTextLine(font, text.substr(nStart, nByte - nStart)).Width();
         nWidth += nCharWidth;

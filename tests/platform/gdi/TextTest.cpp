@@ -487,3 +487,38 @@ TEST_F(TextTest, ExtTextOutPlacesCharactersByTheGivenAdvances)
     GetCurrentPositionEx(Dc(), &pt);
     EXPECT_EQ(pt.x, 100);
 }
+
+TEST_F(TextTest, FontsMadeAlikeMeasureAlikeAndFontsThatDifferDoNot)
+{
+    // Each from a fresh font, none alive beside it.
+    Use(-13, "Tahoma");
+    const int nNormal = Width(SENTENCE);
+    const LONG nNormalHeight = Metrics().tmHeight;
+    Use(-13, "Tahoma", FW_BOLD);
+    const int nBold = Width(SENTENCE);
+    Use(-15, "Tahoma");
+    const int nTaller = Width(SENTENCE);
+    const LONG nTallerHeight = Metrics().tmHeight;
+    ASSERT_NE(nNormal, nBold);
+    ASSERT_NE(nNormal, nTaller);
+
+    // While a font like the first lives and has measured, fonts made anew measure as their own LOGFONT says.
+    HDC hdcLive = CreateCompatibleDC(nullptr);
+    HFONT hLive = CreateFont(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma");
+    HGDIOBJ hOld = SelectObject(hdcLive, hLive);
+    SIZE size {};
+    GetTextExtentPoint32(hdcLive, SENTENCE.c_str(), static_cast<int>(SENTENCE.size()), &size);
+    EXPECT_EQ(size.cx, nNormal);
+    Use(-13, "Tahoma", FW_BOLD);
+    EXPECT_EQ(Width(SENTENCE), nBold);
+    Use(-15, "Tahoma");
+    EXPECT_EQ(Width(SENTENCE), nTaller);
+    EXPECT_EQ(Metrics().tmHeight, nTallerHeight);
+    Use(-13, "Tahoma");
+    EXPECT_EQ(Width(SENTENCE), nNormal);
+    EXPECT_EQ(Metrics().tmHeight, nNormalHeight);
+    EXPECT_EQ(Width("Zy" + SENTENCE), Width("Zy") + nNormal);
+    SelectObject(hdcLive, hOld);
+    DeleteObject(hLive);
+    DeleteDC(hdcLive);
+}
