@@ -51,7 +51,7 @@ int CSystemListBox::AddRow(CDC& dc, LPCTSTR pszKeyword, CSystemArray* pSystems)
     if (nRow < 0)
         return nRow;
     SetItemDataPtr(nRow, pOwned.release());
-    const int nWidth = dc.GetTextExtent(CString(pszKeyword)).cx + EXTENT_MARGIN;
+    const int nWidth = dc.GetTabbedTextExtent(CString(pszKeyword), 0, nullptr).cx + EXTENT_MARGIN;
     if (nWidth > m_nWidest) {
         m_nWidest = nWidth;
         SetHorizontalExtent(m_nWidest);

@@ -15,9 +15,9 @@ HTREEITEM ParentOfInsert(HTREEITEM hParent)
 }
 
 // Inserts hItem's handle into its siblings at the place hInsertAfter names.
-bool PlaceItem(CTreeViewState& state, HTREEITEM hItem, CTreeNode& node, HTREEITEM hInsertAfter)
+bool PlaceItem(
+    CTreeViewState& state, HTREEITEM hItem, CTreeNode& node, std::vector<HTREEITEM>& siblings, HTREEITEM hInsertAfter)
 {
-    std::vector<HTREEITEM>& siblings = SiblingsOf(state, node.hParent);
     auto itPlace = siblings.end();
     if (hInsertAfter == TVI_FIRST) {
         itPlace = siblings.begin();
@@ -49,7 +49,8 @@ HTREEITEM InsertItem(HWND hWnd, CTreeViewState& state, const TVINSERTSTRUCT* pIn
     if (!pInsert)
         return nullptr;
     const HTREEITEM hParent = ParentOfInsert(pInsert->hParent);
-    if (hParent && !FindNode(*pState, hParent))
+    CTreeNode* pParent = hParent ? FindNode(*pState, hParent) : nullptr;
+    if (hParent && !pParent)
         return nullptr;
     const TVITEM& item = pInsert->item;
     CTreeNode node;
@@ -71,13 +72,15 @@ HTREEITEM InsertItem(HWND hWnd, CTreeViewState& state, const TVINSERTSTRUCT* pIn
         node.cChildren = item.cChildren;
     auto hItem = reinterpret_cast<HTREEITEM>(pState->nNextHandle++);
     CTreeNode& placed = pState->nodes.emplace(hItem, std::move(node)).first->second;
-    if (!PlaceItem(*pState, hItem, placed, pInsert->hInsertAfter)) {
+    std::vector<HTREEITEM>& siblings = pParent ? pParent->children : pState->roots;
+    if (!PlaceItem(*pState, hItem, placed, siblings, pInsert->hInsertAfter)) {
         pState->nodes.erase(hItem);
         return nullptr;
     }
-    if (hParent && !IsShown(*pState, hItem)) {
+    const bool bParentShown = !pParent || IsShown(*pState, hParent);
+    if (pParent && !(bParentShown && (pParent->nState & TVIS_EXPANDED))) {
         // Under a collapsed item the rows stay as they are; a first child gives a shown parent its button.
-        if (SiblingsOf(*pState, hParent).size() == 1 && IsShown(*pState, hParent))
+        if (siblings.size() == 1 && bParentShown)
             InvalidateItem(hWnd, hParent);
         return hItem;
     }

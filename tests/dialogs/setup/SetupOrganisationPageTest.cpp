@@ -29,15 +29,15 @@ protected:
         script.Press(ID_WIZNEXT).Then(test.ClickCheckLine(IDC_DOC_TYPES, 0)).Press(ID_WIZNEXT).Press(ID_WIZNEXT);
     }
     // Checks the usage line with that text.
-    std::function<void(HWND)> ChooseUsage(const char* pszUsage)
+    std::function<void(HWND)> ChooseUsage(const CString& strUsage)
     {
-        return [this, pszUsage](HWND hDlg) {
+        return [this, strUsage](HWND hDlg) {
             const std::vector<CString> usages = CTestDriver::Items(CTestDriver::FindChild(hDlg, IDC_SETUP_USAGES));
             for (std::size_t i = 0; i < usages.size(); ++i) {
-                if (usages[i] == CString(pszUsage))
+                if (usages[i] == strUsage)
                     return ClickCheckLine(IDC_SETUP_USAGES, static_cast<int>(i))(hDlg);
             }
-            ADD_FAILURE() << "no usage " << pszUsage;
+            ADD_FAILURE() << "no usage " << static_cast<LPCTSTR>(strUsage);
         };
     }
     static HWND Tree(HWND hDlg) { return CTestDriver::FindChild(hDlg, IDC_SETUP_TREE); }
@@ -190,7 +190,7 @@ TEST_F(SetupOrganisationPageTest, TheLastUsageLineGivesTheGeneralGroupsAndWithou
         CInstalacaoPropertySheet sheet(results);
         CDialogScript script;
         GoToUsagePage(script, *this);
-        script.Check(IDC_SETUP_USE_USAGE).Then(ChooseUsage(std::string(Text(IDS_GENERAL_USAGE)).c_str()));
+        script.Check(IDC_SETUP_USE_USAGE).Then(ChooseUsage(Text(IDS_GENERAL_USAGE)));
         script.Press(ID_WIZNEXT).Then([this, &generalGroups](HWND hDlg) {
             generalGroups = TreeTexts(hDlg, IDC_SETUP_TREE, { Text(IDS_USAGE_BRANCH) });
         });
