@@ -125,6 +125,8 @@ private:
     CKeyboardState KeyboardNow();
     void OnButton(const XButtonEvent& event);
     void OnMotion(XMotionEvent event);
+    void OnEnter(const XCrossingEvent& event);
+    void ReportMove(Window window, int xRoot, int yRoot, Time time);
     // The state the window manager shows the window in, from WM_STATE and _NET_WM_STATE.
     ETopLevelState DesktopStateOf(const x11::CTopLevel& window);
 
@@ -191,6 +193,9 @@ void CEventTranslator::Translate(XEvent& event)
         break;
     case MotionNotify:
         OnMotion(event.xmotion);
+        break;
+    case EnterNotify:
+        OnEnter(event.xcrossing);
         break;
     case MappingNotify:
         XRefreshKeyboardMapping(&event.xmapping);
@@ -518,12 +523,26 @@ void CEventTranslator::OnMotion(XMotionEvent event)
     XEvent later {};
     while (XCheckTypedWindowEvent(m_state.m_pDisplay, event.window, MotionNotify, &later))
         event = later.xmotion;
-    x11::CTopLevel* pWindow = m_state.FindByWindow(event.window);
+    ReportMove(event.window, event.x_root, event.y_root, event.time);
+}
+
+void CEventTranslator::OnEnter(const XCrossingEvent& event)
+{
+    // A window that appears under a resting pointer, or that the pointer
+    // reaches while the window was still being mapped, gets no motion: the
+    // crossing is its first mouse move, so hover and cursor updates start.
+    if (event.mode == NotifyNormal)
+        ReportMove(event.window, event.x_root, event.y_root, event.time);
+}
+
+void CEventTranslator::ReportMove(Window window, int xRoot, int yRoot, Time time)
+{
+    x11::CTopLevel* pWindow = m_state.FindByWindow(window);
     CMouseInput input;
     input.eAction = EMouseAction::Move;
-    input.pt = m_state.ToScreen(event.x_root, event.y_root);
+    input.pt = m_state.ToScreen(xRoot, yRoot);
     input.hTopLevel = pWindow ? pWindow->hWnd : nullptr;
-    input.dwTime = m_state.TicksOf(event.time);
+    input.dwTime = m_state.TicksOf(time);
     m_reports.emplace_back(input);
 }
 

@@ -240,6 +240,26 @@ TEST_F(X11InputTest, ADragLeavingTheWindowKeepsItsMoves)
     EXPECT_EQ(Collect({ WM_LBUTTONUP }, 1).size(), 1u);
 }
 
+TEST_F(X11InputTest, AWindowShownUnderARestingPointerGetsAMove)
+{
+    m_pInput->MoveTo(POINT { 620, 420 });
+    m_pInput->Sync();
+    HWND hLater = CreateRecordingWindow(WS_POPUP, 600, 400, 80, 60);
+    ShowWindow(hLater, SW_SHOWNOACTIVATE);
+    std::vector<LoggedMessage> moves;
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            for (const LoggedMessage& message : MessageLog::Instance().Take()) {
+                if (message.uMsg == WM_MOUSEMOVE && message.hWnd == hLater)
+                    moves.push_back(message);
+            }
+            return !moves.empty();
+        },
+        std::chrono::seconds(30)));
+    EXPECT_EQ(moves.front().lParam, MAKELPARAM(20, 20));
+    DestroyWindow(hLater);
+}
+
 TEST_F(X11InputTest, TheCursorPositionIsThePointers)
 {
     m_pInput->MoveTo(POINT { 700, 600 });
