@@ -3,15 +3,14 @@
 #include "resources/ResourceIds.h"
 #include "store/ProtectedFile.h"
 #include "tests/dialogs/DialogTestSupport.h"
+#include "tests/dialogs/PopupChainPick.h"
 #include "tests/support/DriveTreeFixture.h"
-#include "ui/CPopupCtrl.h"
 
 #include "platform/base/DriveTable.h"
 #include "platform/base/PathMap.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -146,28 +145,11 @@ TEST_F(CDlgChooseFolderTest, BrowseTakesTheFolderPickedUnderMyComputerLowerCased
     std::unique_ptr<CDocumentRec> pDocument = Document(*m_pCatalog, m_ref);
     CDlgChooseFolder dlg(IDS_CHOOSE_FOLDER, pDocument.get());
     CString strTarget;
-    const std::vector<const char*> rows { "C (c:)", "Shared" };
     CDialogScript script;
     script
-        .Then([&](HWND) {
-            m_driver.OnNextWait([&] {
-                for (size_t nLevel = 0; nLevel < rows.size(); ++nLevel) {
-                    const std::vector<HWND> popups = CTestDriver::PopupWindows();
-                    ASSERT_GT(popups.size(), nLevel);
-                    const std::vector<CString> items = CTestDriver::Items(CTestDriver::PopupList(popups[nLevel]));
-                    const auto found = std::find(items.begin(), items.end(), CString(rows[nLevel]));
-                    ASSERT_NE(found, items.end()) << rows[nLevel];
-                    const int nRow = static_cast<int>(found - items.begin());
-                    if (nLevel + 1 < rows.size()) {
-                        ASSERT_TRUE(m_driver.HoverPopupRow(popups[nLevel], nRow));
-                        m_driver.Advance(CPopupCtrl::HOVER_DELAY_MS);
-                    } else {
-                        ASSERT_TRUE(m_driver.ClickPopupRow(popups[nLevel], nRow));
-                    }
-                }
-            });
+        .Then([&](HWND hDlg) {
+            PickInPopupChain(m_driver, CTestDriver::FindChild(hDlg, IDC_BROWSE), { "C (c:)", "Shared" });
         })
-        .Press(IDC_BROWSE)
         .Then([&](HWND hDlg) { strTarget = CTestDriver::Text(::GetDlgItem(hDlg, IDC_TARGET_PATH)); })
         .Press(IDCANCEL);
     Answer(script);
