@@ -10,6 +10,7 @@
 #include "tests/frame/AppTestFixture.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestData.h"
+#include "tests/support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -107,10 +108,8 @@ TEST_F(ProgramSmokeTest, WithoutADisplayItSaysSoAndSigtermEndsItWithTheLayoutSav
     const std::string strErrors = ReadErrorsUntil(NOTICE, std::chrono::seconds(30));
     ASSERT_NE(strErrors.find(NOTICE), std::string::npos) << strErrors;
     // The notice comes before the start-up; give it the time to finish.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     CRegistryKey desktop;
-    while (std::chrono::steady_clock::now() < deadline && !desktop.Open(HKEY_CURRENT_USER, DESKTOP_KEY_PATH, KEY_READ))
-        usleep(50000);
+    WaitUntil([&] { return desktop.Open(HKEY_CURRENT_USER, DESKTOP_KEY_PATH, KEY_READ) != FALSE; });
     usleep(500000);
 
     int nStatus = 0;
@@ -131,9 +130,7 @@ TEST_F(ProgramSmokeTest, SigtermWhileTheFirstStartsWizardWaitsEndsItCleanly)
     const std::string strErrors = ReadErrorsUntil(NOTICE, std::chrono::seconds(30));
     ASSERT_NE(strErrors.find(NOTICE), std::string::npos) << strErrors;
     // The catalog is made before the wizard shows.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (std::chrono::steady_clock::now() < deadline && !std::filesystem::exists(Home() / "archiv.cat"))
-        usleep(50000);
+    WaitUntil([&] { return std::filesystem::exists(Home() / "archiv.cat"); });
     usleep(500000);
 
     int nStatus = 0;
