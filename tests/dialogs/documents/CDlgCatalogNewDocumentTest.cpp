@@ -5,11 +5,10 @@
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "tests/monitor/MonitorFixture.h"
-#include "tests/support/ReferencePictures.h"
+#include "tests/support/ReferenceScreenshot.h"
 #include "tests/support/TestData.h"
 #include "tests/ui/ProgramModule.h"
 
-#include "platform/gdi/Pictures.h"
 #include "platform/testing/DialogScript.h"
 
 #include <gtest/gtest.h>
@@ -52,12 +51,8 @@ protected:
     void ExpectLooksLikeItsReference(HWND hDlg)
     {
         m_driver.Pump();
-        const std::filesystem::path shot = m_pictures / "shot.png";
-        ASSERT_TRUE(CTestDriver::Screenshot(hDlg, ProgramPathFromHostPath(shot.string()).c_str()));
-        HBITMAP hbm = LoadPictureFile(ProgramPathFromHostPath(shot.string()).c_str());
-        ASSERT_NE(hbm, nullptr);
-        if (std::optional<std::string> mismatch
-            = PictureMismatch(hbm, SourceRoot() / "tests/dialogs/documents/data/catalog_new_document.png", m_pictures))
+        if (std::optional<std::string> mismatch = ScreenshotMismatch(
+                hDlg, SourceRoot() / "tests/dialogs/documents/data/catalog_new_document.png", m_pictures))
             ADD_FAILURE() << *mismatch;
     }
 

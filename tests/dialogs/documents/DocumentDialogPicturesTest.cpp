@@ -12,6 +12,7 @@
 #include "mail/CMailMessage.h"
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/support/ReferencePictures.h"
+#include "tests/support/ReferenceScreenshot.h"
 #include "tests/support/TestData.h"
 
 #include "platform/base/DriveTable.h"
@@ -60,12 +61,8 @@ protected:
     {
         m_driver.OnNextDialog([this, pszReference](HWND hDlg) {
             m_driver.Pump();
-            const fs::path shot = m_pictures / "shot.png";
-            ASSERT_TRUE(CTestDriver::Screenshot(hDlg, ProgramPathFromHostPath(shot.string()).c_str()));
-            HBITMAP hbm = LoadPictureFile(ProgramPathFromHostPath(shot.string()).c_str());
-            ASSERT_NE(hbm, nullptr);
             if (std::optional<std::string> mismatch
-                = PictureMismatch(hbm, SourceRoot() / "tests/dialogs/documents/data" / pszReference, m_pictures))
+                = ScreenshotMismatch(hDlg, SourceRoot() / "tests/dialogs/documents/data" / pszReference, m_pictures))
                 ADD_FAILURE() << *mismatch;
             EndDialog(hDlg, IDCANCEL);
         });

@@ -7,10 +7,7 @@
 #include "resources/ResourceIds.h"
 #include "store/CatalogColumns.h"
 #include "tests/dialogs/DialogTestSupport.h"
-#include "tests/support/ReferencePictures.h"
-
-#include "platform/base/PathMap.h"
-#include "platform/gdi/Pictures.h"
+#include "tests/support/ReferenceScreenshot.h"
 
 #include <gtest/gtest.h>
 
@@ -79,12 +76,8 @@ protected:
     {
         m_driver.OnNextDialog([this, pszReference](HWND hDlg) {
             m_driver.Pump();
-            const CString strShot = ProgramPathFromHostPath((m_pictures / "shot.png").string()).c_str();
-            ASSERT_TRUE(CTestDriver::Screenshot(hDlg, strShot));
-            HBITMAP hbm = LoadPictureFile(strShot);
-            ASSERT_NE(hbm, nullptr);
             if (std::optional<std::string> mismatch
-                = PictureMismatch(hbm, SourceRoot() / "tests/dialogs/documents/data" / pszReference, m_pictures))
+                = ScreenshotMismatch(hDlg, SourceRoot() / "tests/dialogs/documents/data" / pszReference, m_pictures))
                 ADD_FAILURE() << *mismatch;
             EndDialog(hDlg, IDCANCEL);
         });
