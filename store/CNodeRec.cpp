@@ -436,7 +436,7 @@ CDocumentRecArray CNodeRec::GetDocuments(int nMaxCount) const
 
 BOOL CNodeRec::ForEachDocument(const std::function<bool(const CDocumentRec&)>& visit) const
 {
-    return ForEachTwoWayLink([&](std::unique_ptr<CDocumentRec> pDocument) { return visit(*pDocument); });
+    return ForEachDocument(nullptr, visit);
 }
 
 BOOL CNodeRec::ForEachDocument(

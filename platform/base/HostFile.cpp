@@ -84,14 +84,14 @@ BOOL CHostFile::Open(LPCTSTR pszPath, Access eAccess, Creation eCreation)
 BOOL CHostFile::OpenIn(const CListedFolder& folder, const std::string& strName, Access eAccess)
 {
     const int nFlags = eAccess == Access::Read ? O_RDONLY : O_RDWR;
-    // A plain name is the host name of the same bytes in the folder; the
-    // lookup by path is left for the names that do not open so.
-    if (folder.IsOpen() && !IsOpen() && IsPlainProgramName(strName) && OpenHost(folder.m_nFolder, strName, nFlags))
-        return TRUE;
     if (!folder.IsOpen()) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
+    // A plain name is the host name of the same bytes in the folder; the
+    // lookup by path is left for the names that do not open so.
+    if (!IsOpen() && IsPlainProgramName(strName) && OpenHost(folder.m_nFolder, strName, nFlags))
+        return TRUE;
     return Open(folder.PathOf(strName), eAccess);
 }
 

@@ -45,11 +45,10 @@ bool PlaceItem(
 
 HTREEITEM InsertItem(HWND hWnd, CTreeViewState& state, const TVINSERTSTRUCT* pInsert)
 {
-    CTreeViewState* pState = &state;
     if (!pInsert)
         return nullptr;
     const HTREEITEM hParent = ParentOfInsert(pInsert->hParent);
-    CTreeNode* pParent = hParent ? FindNode(*pState, hParent) : nullptr;
+    CTreeNode* pParent = hParent ? FindNode(state, hParent) : nullptr;
     if (hParent && !pParent)
         return nullptr;
     const TVITEM& item = pInsert->item;
@@ -70,14 +69,14 @@ HTREEITEM InsertItem(HWND hWnd, CTreeViewState& state, const TVINSERTSTRUCT* pIn
         node.nState = item.state & item.stateMask & ~(TVIS_SELECTED | TVIS_DROPHILITED);
     if (item.mask & TVIF_CHILDREN)
         node.cChildren = item.cChildren;
-    auto hItem = reinterpret_cast<HTREEITEM>(pState->nNextHandle++);
-    CTreeNode& placed = pState->nodes.emplace(hItem, std::move(node)).first->second;
-    std::vector<HTREEITEM>& siblings = pParent ? pParent->children : pState->roots;
-    if (!PlaceItem(*pState, hItem, placed, siblings, pInsert->hInsertAfter)) {
-        pState->nodes.erase(hItem);
+    auto hItem = reinterpret_cast<HTREEITEM>(state.nNextHandle++);
+    CTreeNode& placed = state.nodes.emplace(hItem, std::move(node)).first->second;
+    std::vector<HTREEITEM>& siblings = pParent ? pParent->children : state.roots;
+    if (!PlaceItem(state, hItem, placed, siblings, pInsert->hInsertAfter)) {
+        state.nodes.erase(hItem);
         return nullptr;
     }
-    const bool bParentShown = !pParent || IsShown(*pState, hParent);
+    const bool bParentShown = !pParent || IsShown(state, hParent);
     if (pParent && !(bParentShown && (pParent->nState & TVIS_EXPANDED))) {
         // Under a collapsed item the rows stay as they are; a first child gives a shown parent its button.
         if (siblings.size() == 1 && bParentShown)
@@ -85,7 +84,7 @@ HTREEITEM InsertItem(HWND hWnd, CTreeViewState& state, const TVINSERTSTRUCT* pIn
         return hItem;
     }
     LayoutTreeView(hWnd);
-    if (pState->bRedraw)
+    if (state.bRedraw)
         InvalidateRect(hWnd, nullptr, TRUE);
     return hItem;
 }
@@ -135,8 +134,7 @@ HTREEITEM Successor(CTreeViewState& state, HTREEITEM hItem)
 
 BOOL SetItem(HWND hWnd, CTreeViewState& state, const TVITEM* pItem)
 {
-    CTreeViewState* pState = &state;
-    CTreeNode* pNode = pItem ? FindNode(*pState, pItem->hItem) : nullptr;
+    CTreeNode* pNode = pItem ? FindNode(state, pItem->hItem) : nullptr;
     if (!pNode)
         return FALSE;
     bool bGeometry = false;
@@ -164,11 +162,11 @@ BOOL SetItem(HWND hWnd, CTreeViewState& state, const TVITEM* pItem)
     }
     // A hidden item changes no row; a shown one lays the rows out again only
     // when its label's width, its place or the rows below it may have changed.
-    if (!IsShown(*pState, pItem->hItem))
+    if (!IsShown(state, pItem->hItem))
         return TRUE;
     if (bGeometry)
         LayoutTreeView(hWnd);
-    if (pState->bRedraw)
+    if (state.bRedraw)
         InvalidateRect(hWnd, nullptr, TRUE);
     return TRUE;
 }
