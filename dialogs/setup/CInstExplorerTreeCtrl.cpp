@@ -1,6 +1,7 @@
 #include "dialogs/setup/CInstExplorerTreeCtrl.h"
 
 #include "store/FileHelpers.h"
+#include "store/PathHelpers.h"
 
 IMPLEMENT_DYNCREATE(CInstExplorerTreeCtrl, CCheckExplorerTreeCtrl)
 
@@ -11,9 +12,7 @@ CInstExplorerTreeCtrl::CInstExplorerTreeCtrl()
     // The program folder stands where the system folder did.
     CString strLeaveOut = GetProgramFolder();
     strLeaveOut.MakeLower();
-    if (strLeaveOut.Right(1) != "\\")
-        strLeaveOut += "\\";
-    strLeaveOut += "temporary internet files";
+    strLeaveOut = AddBackslash(strLeaveOut) + "temporary internet files";
     GetLeaveOutMap().SetAt(strLeaveOut, nullptr);
 }
 

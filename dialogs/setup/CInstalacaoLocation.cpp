@@ -4,6 +4,7 @@
 #include "dialogs/setup/NoticeLook.h"
 #include "resources/ResourceIds.h"
 #include "store/CNetDriveMap.h"
+#include "store/PathHelpers.h"
 
 #include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/AfxMessages.h"
@@ -103,12 +104,8 @@ LRESULT CInstalacaoLocation::OnWizardNext()
     CStringArray locations;
     m_locations.GetFolders(locations);
     m_paths.RemoveAll();
-    for (int i = 0; i < locations.GetSize(); ++i) {
-        CString strPath = NormalizeDrivePath(locations[i]);
-        if (strPath.IsEmpty() || strPath.Right(1) != "\\")
-            strPath += "\\";
-        m_paths.Add(strPath);
-    }
+    for (int i = 0; i < locations.GetSize(); ++i)
+        m_paths.Add(AddBackslash(NormalizeDrivePath(locations[i])));
     // The user may have mapped drives while the wizard ran.
     g_netDriveMap.InvalidateScan();
     return CInstPropPage::OnWizardNext();
