@@ -12,6 +12,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <thread>
 
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
@@ -178,9 +179,13 @@ CFontMeasures& MeasuresOf(CGdiFont& font)
 {
     if (font.m_pMeasures)
         return *font.m_pMeasures;
-    // Keyed by every field of the LOGFONT, the face name up to its end.
+    // Keyed by every field of the LOGFONT, the face name up to its end, and by
+    // the thread: the measures fill in unguarded as they are used, so fonts of
+    // different threads (each with its own windows) never share them.
     std::string strKey(reinterpret_cast<const char*>(&font.m_log), offsetof(LOGFONT, lfFaceName));
     strKey.append(font.m_log.lfFaceName, strnlen(font.m_log.lfFaceName, LF_FACESIZE));
+    const std::thread::id thread = std::this_thread::get_id();
+    strKey.append(reinterpret_cast<const char*>(&thread), sizeof(thread));
     static std::mutex s_mutex;
     static auto* s_pLive = new std::map<std::string, std::weak_ptr<CFontMeasures>>; // read while the process exits
     std::lock_guard lock(s_mutex);

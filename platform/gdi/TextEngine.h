@@ -17,7 +17,7 @@
 typedef struct _PangoLayout PangoLayout;
 
 // The measures of the font: shared by the live font objects made from the same
-// LOGFONT (dialogs and controls make theirs anew), so a new one measures no
+// LOGFONT on one thread (dialogs and controls make theirs anew), so a new one measures no
 // character again while another like it lives.
 CFontMeasures& MeasuresOf(CGdiFont& font);
 // The metrics of the font, computed once.

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <future>
 #include <string>
 
 namespace {
@@ -521,4 +522,30 @@ TEST_F(TextTest, FontsMadeAlikeMeasureAlikeAndFontsThatDifferDoNot)
     SelectObject(hdcLive, hOld);
     DeleteObject(hLive);
     DeleteDC(hdcLive);
+}
+
+TEST_F(TextTest, FontsMadeAlikeOnTwoThreadsMeasureAtOnceAlike)
+{
+    Use(-13, "Tahoma");
+    const int nExpected = Width(SENTENCE);
+    // Fresh fonts on each thread while the other measures: each thread's
+    // measures are its own, so neither sees the other's half-filled widths.
+    auto measure = [&] {
+        int nWrong = 0;
+        for (int nRound = 0; nRound < 50; ++nRound) {
+            HDC hdc = CreateCompatibleDC(nullptr);
+            HFONT hFont = CreateFont(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma");
+            HGDIOBJ hOld = SelectObject(hdc, hFont);
+            SIZE size {};
+            GetTextExtentPoint32(hdc, SENTENCE.c_str(), static_cast<int>(SENTENCE.size()), &size);
+            nWrong += size.cx != nExpected ? 1 : 0;
+            SelectObject(hdc, hOld);
+            DeleteObject(hFont);
+            DeleteDC(hdc);
+        }
+        return nWrong;
+    };
+    std::future<int> other = std::async(std::launch::async, measure);
+    EXPECT_EQ(measure(), 0);
+    EXPECT_EQ(other.get(), 0);
 }
