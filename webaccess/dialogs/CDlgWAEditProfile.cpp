@@ -105,10 +105,8 @@ void CDlgWAEditProfile::OnChangeProfile()
 void CDlgWAEditProfile::OnDeleteProfile()
 {
     const int nRow = m_list.GetCurSel();
-    CString strDefault;
-    strDefault.LoadString(IDS_WA_DEFAULT_PROFILE);
     const CWAProfiles* pProfile = m_list.GetProfile(nRow);
-    if (!pProfile || pProfile->GetName() == strDefault)
+    if (!pProfile || pProfile->IsDefault())
         return;
     m_list.TakeProfile(nRow);
     UpdateButtons();
@@ -121,11 +119,9 @@ void CDlgWAEditProfile::OnSelectionChange()
 
 void CDlgWAEditProfile::UpdateButtons()
 {
-    CString strDefault;
-    strDefault.LoadString(IDS_WA_DEFAULT_PROFILE);
     const CWAProfiles* pSelected = m_list.GetProfile(m_list.GetCurSel());
     GetDlgItem(IDC_WA_CHANGE_PROFILE)->EnableWindow(pSelected != nullptr);
-    GetDlgItem(IDC_WA_DELETE_PROFILE)->EnableWindow(pSelected != nullptr && pSelected->GetName() != strDefault);
+    GetDlgItem(IDC_WA_DELETE_PROFILE)->EnableWindow(pSelected != nullptr && !pSelected->IsDefault());
 }
 
 void CDlgWAEditProfile::OnOK()

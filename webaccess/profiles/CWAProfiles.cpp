@@ -100,6 +100,13 @@ BOOL CWAProfiles::IsCommandAllowed(int nCommandId) const
     }
 }
 
+BOOL CWAProfiles::IsDefault() const
+{
+    CString strDefault;
+    strDefault.LoadString(IDS_WA_DEFAULT_PROFILE);
+    return m_strName == strDefault;
+}
+
 void CWAProfiles::InitDefault(LPCTSTR pszPassword, LPCTSTR pszUploadFolder)
 {
     m_strName.LoadString(IDS_WA_DEFAULT_PROFILE);

@@ -61,6 +61,8 @@ public:
     DWORD GetEnabled() const { return m_nEnabled; }
     BOOL MayDownload() const { return m_nMayDownload != 0; }
     BOOL MayUpload() const { return m_nMayUpload != 0; }
+    // Whether the profile bears the default profile's name (as InitDefault gives it).
+    BOOL IsDefault() const;
     const CWAGroupRightsMap& GetGroupRights() const { return m_groupRights; }
 
     // Whether the command of the given id (1 to 13, as in the command word
