@@ -60,7 +60,9 @@ BOOL CCatalogSearch::Run(LPCTSTR pszIndexPath, HWND hOwner)
     if (m_pFilter != nullptr && !m_pIndex->SetCriteria(*m_pFilter))
         m_bFailed = true;
     m_pProgress = CreateRunProgress(ERunProgressKind::Tree, hOwner);
-    for (auto* pfnTop : { &CNodeRec::NewTopNodeRec3, &CNodeRec::NewTopNodeRec4 }) {
+    // Where Find next looks: the user's systems under the root, then the
+    // unsorted and the archived documents.
+    for (auto* pfnTop : { &CNodeRec::NewRootNodeRec, &CNodeRec::NewTopNodeRec3, &CNodeRec::NewTopNodeRec4 }) {
         std::unique_ptr<CNodeRec> pTop(pfnTop(m_pCatalog));
         if (m_bEnded || m_bFailed || !pTop || !SearchSubtree(*pTop, 0))
             break;

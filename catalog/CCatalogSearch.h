@@ -1,7 +1,7 @@
 #pragma once
 
-// The catalog search pass: tests every document under the systems and the
-// mail nodes of a catalog against the program's find criteria (CTextSearch::
+// The catalog search pass: tests every document under the user's systems and
+// the unsorted and archived nodes of a catalog against the program's find criteria (CTextSearch::
 // CopyGlobalCriteria) and, when one is active, the last find's list filter,
 // and writes what matched into a new folder index ("winsch.cat"), one entry
 // per document grouped by folder, with the filter as its criteria. Each

@@ -4,6 +4,9 @@
 #include "catalog/CTextSearch.h"
 #include "dialogs/CDialogFramePrompts.h"
 #include "frame/AppMessages.h"
+#include "frame/CArqListCtrl.h"
+#include "frame/CCoolMenu.h"
+#include "frame/CDlgSearchResults.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CNodeRec.h"
@@ -16,9 +19,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -52,6 +57,28 @@ protected:
     {
         return ProgramPathFromHostPath((Home() / "docs" / pszName).string());
     }
+    // Find from the Catalog menu, answered in its dialog: the words, the
+    // field's radio button, the results listed in a window.
+    void FindIntoList(const char* pszWords, int nFieldButton)
+    {
+        CDialogScript script;
+        script.SetText(IDC_FIND_HOST_TEXT, pszWords).Check(nFieldButton).Check(IDC_FIND_HOST_RESULT_LIST).Press(IDOK);
+        m_driver.AnswerNextDialog(std::move(script));
+        Command(ID_CATALOG_FIND);
+    }
+    // The names the search results window lists, sorted; empty when it is not shown.
+    std::vector<CString> ListedNames()
+    {
+        std::vector<CString> names;
+        if (!MainFrame()->IsDragBarWindowShown(CCoolMenu::ENTRY_SEARCH_RESULTS))
+            return names;
+        CArqListCtrl& list = MainFrame()->GetDragBar().GetList().GetSearchResultsWindow()->GetList();
+        list.WaitForFill(TRUE);
+        for (int nRow = 0; nRow < list.GetItemCount(); ++nRow)
+            names.push_back(list.GetItemText(nRow, list.FindColumn(4101)));
+        std::sort(names.begin(), names.end());
+        return names;
+    }
     static HWND Finder() { return ::FindWindow(nullptr, "Find Files"); }
     static int Rows(HWND hFinder)
     {
@@ -75,6 +102,18 @@ TEST_F(FindFilesPromptsTest, TheFindDialogStoresTheSearchInTheProgramsSettings)
     EXPECT_TRUE(m_driver.ScriptErrors().empty());
     EXPECT_EQ(App().GetFindSettings().GetLastSearchText(), CString("notes"));
     EXPECT_EQ(App().GetFindSettings().GetFind().nField, CTextSearch::FIELD_NAME);
+}
+
+TEST_F(FindFilesPromptsTest, FindIntoTheListWindowListsTheDocumentsOfTheSystemsByNameAndByContent)
+{
+    FindIntoList("plan", IDC_FIND_HOST_FIELD1);
+    EXPECT_TRUE(m_driver.ScriptErrors().empty());
+    EXPECT_EQ(ListedNames(), (std::vector<CString> { "plan.txt" }));
+
+    // Each file holds its own name.
+    FindIntoList("notes", IDC_FIND_HOST_FIELD4);
+    EXPECT_EQ(ListedNames(), (std::vector<CString> { "notes.txt" }));
+    EXPECT_TRUE(CDlgSearchResults::HasResults());
 }
 
 TEST_F(FindFilesPromptsTest, TheFindFilesWindowOpensOnceAndFollowsTheCatalog)

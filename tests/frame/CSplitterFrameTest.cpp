@@ -495,15 +495,6 @@ TEST_F(SplitterFrameTest, StoppingTheBusyDialogOfAContentSearchEndsTheSearch)
 
 TEST_F(SplitterFrameTest, FindWithTheResultListSearchesTheCatalogIntoTheResultsWindow)
 {
-    // The catalogue links every document under the systems root, which the catalog search walks.
-    {
-        CCatalogHold hold(App().GetMainCatalog());
-        std::unique_ptr<CNodeRec> pSystems(CNodeRec::NewTopNodeRec3(App().GetMainCatalog()));
-        for (const char* pszSystem : { "Letters", "Photos" }) {
-            for (const auto& pDocument : TreeNode(pszSystem)->GetDocuments())
-                ASSERT_TRUE(pSystems->AddDocument(pDocument.get()));
-        }
-    }
     const auto resultList = [](CFindRecord& search) { search.bResultList = TRUE; };
     Remember(App(), ".jpg", CTextSearch::FIELD_NAME, resultList);
     m_prompts.m_nFindFilesHostAnswer = IDOK;
