@@ -9,8 +9,9 @@ BEGIN_MESSAGE_MAP(CFindBar, CKeptStateDialogBar)
 END_MESSAGE_MAP()
 // clang-format on
 
+// The bar comes up when the user searches; before that only a kept layout shows it.
 CFindBar::CFindBar()
-    : CKeptStateDialogBar("Findbar")
+    : CKeptStateDialogBar("Findbar", FirstShow::Hidden)
 {
 }
 

@@ -2,8 +2,9 @@
 
 #include "ui/KeptBarState.h"
 
-CKeptStateDialogBar::CKeptStateDialogBar(LPCTSTR pszKeyName)
+CKeptStateDialogBar::CKeptStateDialogBar(LPCTSTR pszKeyName, FirstShow eFirstShow)
     : m_pszKeyName(pszKeyName)
+    , m_bShow(eFirstShow == FirstShow::Shown)
 {
 }
 

@@ -8,11 +8,15 @@
 
 class CKeptStateDialogBar : public CBrushDialogBar {
 public:
+    // Whether the bar shows before any layout was kept.
+    enum class FirstShow { Shown, Hidden };
+
     // pszKeyName: the bar's subkey of the Desktop key.
-    explicit CKeptStateDialogBar(LPCTSTR pszKeyName);
+    explicit CKeptStateDialogBar(LPCTSTR pszKeyName, FirstShow eFirstShow = FirstShow::Shown);
 
     // Reads "Show" (default 1) and "Width" (default 0) from the bar's subkey
-    // of hParent; nothing without a parent key or when the subkey cannot be read.
+    // of hParent; nothing without a parent key or when the subkey cannot be
+    // read, so the bar keeps its first state.
     void LoadState(HKEY hParent);
     // Deletes the bar's subkey of hParent and writes it again: "Show" (whether
     // the bar is visible now) and "Width".
@@ -23,6 +27,6 @@ public:
 
 private:
     LPCTSTR m_pszKeyName;
-    BOOL m_bShow { TRUE };
+    BOOL m_bShow;
     int m_nWidth { 0 };
 };

@@ -126,6 +126,15 @@ TEST_F(MainFrameLayoutTest, TheActiveViewIsKeptByItsPlaceInWindowOrder)
 
 TEST_F(MainFrameLayoutTest, TheBarsKeepTheirVisibilityAndDocking)
 {
+    // The find bar waits for a search, or for the user, before it first shows.
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(MainFrame()->GetFindBar().IsVisible());
+    Command(ID_VIEW_FIND_BAR);
+    EXPECT_TRUE(MainFrame()->GetFindBar().IsVisible());
+    Command(ID_APP_EXIT_PROGRAM);
+    Stop();
+    EXPECT_EQ(ProductValue("Desktop\\Findbar", "Show"), 1U);
+
     ASSERT_TRUE(Start());
     CFindBar& findBar = MainFrame()->GetFindBar();
     EXPECT_TRUE(findBar.IsVisible());
@@ -137,8 +146,6 @@ TEST_F(MainFrameLayoutTest, TheBarsKeepTheirVisibilityAndDocking)
 
     ASSERT_TRUE(Start());
     EXPECT_FALSE(MainFrame()->GetFindBar().IsVisible());
-    Command(ID_VIEW_FIND_BAR);
-    EXPECT_TRUE(MainFrame()->GetFindBar().IsVisible());
 }
 
 TEST_F(MainFrameLayoutTest, TheOpenBarKeepsItsCollapsedLook)

@@ -375,6 +375,8 @@ TEST_F(MainFrameTest, TheBarCommandsShowTheirBarsStateAndTheMailBarNeedsMailboxe
 {
     WriteCatalog();
     ASSERT_TRUE(Start());
+    EXPECT_EQ(Update(ID_VIEW_FIND_BAR).m_nCheck, 0);
+    Command(ID_VIEW_FIND_BAR);
     EXPECT_EQ(Update(ID_VIEW_FIND_BAR).m_nCheck, 1);
     EXPECT_EQ(Update(ID_VIEW_CATALOG_BAR).m_nCheck, 0);
     Command(ID_VIEW_CATALOG_BAR);
