@@ -2,7 +2,8 @@
 // the X display named by $DISPLAY (or runs without one, headless, when there
 // is none or it refuses, saying so in one line), makes the application object,
 // runs it and destroys it before returning, so that its teardown runs while
-// every service still lives. SIGINT, SIGTERM and SIGHUP end the program as the
+// every service still lives. A start that finds the program running hands its
+// switches over and says so in one line. SIGINT, SIGTERM and SIGHUP end the program as the
 // end of the user's session does.
 
 #include "dialogs/CDialogPrompts.h"
@@ -47,6 +48,8 @@ int main(int argc, char** argv)
         const CDialogPrompts prompts;
         CArchivoraApp app;
         nExitCode = AfxWinMain(argc, argv);
+        if (app.WasHandedOver())
+            std::fprintf(stderr, "Archivora: already running; this start was handed over to it.\n");
     }
     SetDisplay(nullptr);
     return nExitCode;

@@ -99,7 +99,7 @@ BOOL CArchivoraApp::InitInstance()
 
     if (!m_singleInstance.Register(IDR_MAINFRAME)) {
         if (GetLastError() == ERROR_ALREADY_EXISTS)
-            NotifyRunningInstance(m_singleInstance.GetClassName(), cmdInfo);
+            m_bHandedOver = NotifyRunningInstance(m_singleInstance.GetClassName(), cmdInfo);
         return FALSE;
     }
     if (!InitServices())
@@ -302,15 +302,16 @@ void CArchivoraApp::AbandonStart(CDocument* pDocument)
     }
 }
 
-void CArchivoraApp::NotifyRunningInstance(LPCTSTR pszClassName, const CArchivoraCommandLineInfo& cmdInfo)
+BOOL CArchivoraApp::NotifyRunningInstance(LPCTSTR pszClassName, const CArchivoraCommandLineInfo& cmdInfo)
 {
     HWND hWnd = FindWindowEx(nullptr, nullptr, pszClassName, nullptr);
     if (!hWnd)
-        return;
+        return FALSE;
     if (cmdInfo.m_dwStartFlags & CArchivoraCommandLineInfo::START_TRAY)
         ::SendMessage(hWnd, WM_COMMAND, ID_TRAY_START, 0);
     if (cmdInfo.m_dwStartFlags & CArchivoraCommandLineInfo::START_SHOW)
         ::SendMessage(hWnd, WM_COMMAND, ID_SHOW_MAIN_WINDOW, 0);
+    return TRUE;
 }
 
 /***************************** The run *****************************/

@@ -71,6 +71,8 @@ public:
     const CString& GetModulePath() const { return m_strModulePath; }
     // Whether this start found the catalog not yet set up.
     BOOL IsFirstRun() const { return m_bFirstRun; }
+    // Whether this start found an instance running and handed its switches to it.
+    BOOL WasHandedOver() const { return m_bHandedOver; }
     FILETIME GetCatalogTimeStamp() const { return m_ftCatalogStamp; }
     // The folder index of the last search ("winsch.cat" in the program folder).
     const CString& GetFolderIndexPath() const { return m_strFolderIndexPath; }
@@ -78,8 +80,9 @@ public:
     /* Services for the frames. */
 
     // The main window of the instance that runs already gets the start's
-    // switches: 32850 when the tray flag is set, then 32848 when the show flag is.
-    static void NotifyRunningInstance(LPCTSTR pszClassName, const CArchivoraCommandLineInfo& cmdInfo);
+    // switches: 32850 when the tray flag is set, then 32848 when the show flag
+    // is. FALSE when its main window cannot be found.
+    static BOOL NotifyRunningInstance(LPCTSTR pszClassName, const CArchivoraCommandLineInfo& cmdInfo);
     // Writes the time of now (with bAdvance two units later) into the main
     // catalog's header and keeps it.
     void StampCatalogTime(BOOL bAdvance);
@@ -205,6 +208,7 @@ private:
     CStringArray m_newDocumentTypes;
     CMultiDocTemplate* m_pCatalogTemplate { nullptr }; // owned by the class library once added
     BOOL m_bFirstRun { FALSE };
+    BOOL m_bHandedOver { FALSE };
     BOOL m_bExited { FALSE };
     int m_nExitCode { 0 };
 };

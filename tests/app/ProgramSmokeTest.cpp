@@ -47,7 +47,10 @@ protected:
     }
 
     // Starts the program in this test's program folder, its errors into the pipe.
-    void StartProgram()
+    void StartProgram() { m_pid = Launch(m_fdErr[1]); }
+
+    // Starts the program in this test's program folder, its errors into fdErr; its pid.
+    pid_t Launch(int fdErr)
     {
         const std::string strProgram = (BinaryRoot() / "app" / "archivora").string();
         const std::string strHome = Home().string();
@@ -55,9 +58,9 @@ protected:
         // caches to the suppressions the tests use.
         const std::string strLeakOptions
             = "suppressions=" + (SourceRoot() / "tests" / "support" / "lsan-suppressions.txt").string();
-        m_pid = fork();
-        if (m_pid == 0) {
-            dup2(m_fdErr[1], STDERR_FILENO);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            dup2(fdErr, STDERR_FILENO);
             setenv("ARCHIVORA_HOME", strHome.c_str(), 1);
             setenv("HOME", strHome.c_str(), 1);
             setenv("XDG_RUNTIME_DIR", strHome.c_str(), 1);
@@ -66,20 +69,25 @@ protected:
             execl(strProgram.c_str(), strProgram.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
-        close(m_fdErr[1]);
+        close(fdErr);
+        return pid;
     }
 
     // What the program wrote to its errors until the text appeared, or the time ran out.
     std::string ReadErrorsUntil(const std::string& strWanted, std::chrono::seconds timeout)
     {
+        return ReadUntil(m_fdErr[0], strWanted, timeout);
+    }
+    static std::string ReadUntil(int fdRead, const std::string& strWanted, std::chrono::seconds timeout)
+    {
         std::string strRead;
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         while (strRead.find(strWanted) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-            pollfd fd { m_fdErr[0], POLLIN, 0 };
+            pollfd fd { fdRead, POLLIN, 0 };
             if (poll(&fd, 1, 100) <= 0)
                 continue;
             char buffer[256];
-            const ssize_t n = read(m_fdErr[0], buffer, sizeof(buffer));
+            const ssize_t n = read(fdRead, buffer, sizeof(buffer));
             if (n <= 0)
                 break;
             strRead.append(buffer, static_cast<size_t>(n));
@@ -122,6 +130,26 @@ TEST_F(ProgramSmokeTest, WithoutADisplayItSaysSoAndSigtermEndsItWithTheLayoutSav
     ASSERT_TRUE(saved.Open(HKEY_CURRENT_USER, DESKTOP_KEY_PATH, KEY_READ));
     EXPECT_TRUE(saved.GetDWORD("Windows", dwWindows));
     EXPECT_EQ(dwWindows, 1U);
+}
+
+TEST_F(ProgramSmokeTest, ASecondStartHandsOverToTheRunningProgramAndSaysSo)
+{
+    WriteCatalog();
+    StartProgram();
+    ASSERT_NE(ReadErrorsUntil(NOTICE, std::chrono::seconds(30)).find(NOTICE), std::string::npos);
+    CRegistryKey desktop;
+    WaitUntil([&] { return desktop.Open(HKEY_CURRENT_USER, DESKTOP_KEY_PATH, KEY_READ) != FALSE; });
+
+    int fdSecond[2] { -1, -1 };
+    ASSERT_EQ(pipe(fdSecond), 0);
+    const pid_t second = Launch(fdSecond[1]);
+    int nStatus = 0;
+    ASSERT_EQ(waitpid(second, &nStatus, 0), second);
+    const std::string strErrors = ReadUntil(fdSecond[0], "already running", std::chrono::seconds(10));
+    close(fdSecond[0]);
+    EXPECT_NE(strErrors.find("already running"), std::string::npos) << strErrors;
+    EXPECT_TRUE(WIFEXITED(nStatus));
+    EXPECT_EQ(kill(m_pid, 0), 0) << "the first instance runs on";
 }
 
 TEST_F(ProgramSmokeTest, SigtermWhileTheFirstStartsWizardWaitsEndsItCleanly)
