@@ -12,6 +12,7 @@
 #include "frame/DesktopLayout.h"
 #include "frame/FramePrompts.h"
 #include "frame/ProgramHooks.h"
+#include "frame/SessionEndHook.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CLogFile.h"
@@ -88,6 +89,7 @@ CArchivoraApp::~CArchivoraApp()
 BOOL CArchivoraApp::InitInstance()
 {
     InstallProgramHooks();
+    m_pSessionEndHook = std::make_unique<CSessionEndHook>(g_nMsgSessionEnd);
 
     // The resource module; without it the next step finds no name and the start ends.
     m_hResourceModule = LoadLibrary(RESOURCE_MODULE);
@@ -349,6 +351,7 @@ void CArchivoraApp::EndSession()
         return;
     }
     // A signal cannot be refused: the window's answer only lets it save.
+    m_bEndingSession = TRUE;
     pMainWnd->SendMessage(WM_QUERYENDSESSION, 0, 0);
     pMainWnd->SendMessage(WM_ENDSESSION, TRUE, 0);
     if (m_pMainWnd && m_pMainWnd->GetSafeHwnd())

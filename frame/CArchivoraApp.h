@@ -33,6 +33,7 @@ class CFrameWnd;
 class CMainFrame;
 class CMultiDocTemplate;
 class CPendingDocs;
+class CSessionEndHook;
 class CWnd;
 struct CSetupResults;
 
@@ -52,9 +53,12 @@ public:
     int ExitInstance() override;
     // Ends the program as the end of the user's session does (the answer to a
     // termination signal): the main window saves as for the session's end,
-    // hears that the session ends, and goes. Any thread may ask for it by
-    // posting g_nMsgSessionEnd to the application's thread.
+    // asking nothing, hears that the session ends, and goes. Any thread may
+    // ask for it by posting g_nMsgSessionEnd to the application's thread; a
+    // prompt up at that moment is first ended with its cancel answer.
     void EndSession();
+    // Whether the session ends now: nothing may wait for the user.
+    BOOL IsEndingSession() const { return m_bEndingSession; }
 
     /* What the program holds. */
 
@@ -209,6 +213,8 @@ private:
     CMultiDocTemplate* m_pCatalogTemplate { nullptr }; // owned by the class library once added
     BOOL m_bFirstRun { FALSE };
     BOOL m_bHandedOver { FALSE };
+    BOOL m_bEndingSession { FALSE };
+    std::unique_ptr<CSessionEndHook> m_pSessionEndHook;
     BOOL m_bExited { FALSE };
     int m_nExitCode { 0 };
 };

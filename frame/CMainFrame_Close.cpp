@@ -111,11 +111,15 @@ BOOL CMainFrame::OnQueryEndSession()
     if (!CMDIFrameWnd::OnQueryEndSession())
         return FALSE;
     CCatalogHold hold(MainCatalog());
-    if (!OfferNewDocuments())
+    // Ending unattended (a signal), nothing is asked: new documents wait to
+    // be noticed again, opened ones stay pending, unsorted ones unsorted.
+    CArchivoraApp* pApp = GetArchivoraApp();
+    const BOOL bAsk = !pApp || !pApp->IsEndingSession();
+    if (bAsk && !OfferNewDocuments())
         return FALSE;
     if (!IsWindowVisible())
         return TRUE;
-    if (!ConfirmOpenDocuments(m_hWnd) || ConfirmExit() == IDCANCEL)
+    if (bAsk && (!ConfirmOpenDocuments(m_hWnd) || ConfirmExit() == IDCANCEL))
         return FALSE;
     SaveForClose();
     return TRUE;

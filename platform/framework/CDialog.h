@@ -40,6 +40,8 @@ public:
     virtual INT_PTR DoModal();
     // Ends the modal loop (or hides a modeless dialog) with nResult.
     void EndDialog(int nResult);
+    // Whether the dialog runs its modal loop now.
+    BOOL IsModalNow() const { return m_bContinueModal ? TRUE : FALSE; }
 
     /* Focus and default button. */
 
