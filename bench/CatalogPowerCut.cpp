@@ -171,7 +171,9 @@ private:
 
     // The disk after a cut following nCut recorded events.
     CDiskImage CrashImage(std::size_t nCut);
-    bool WriteImage(const CDiskImage& image);
+    // Writes the files in place, or, with bCopy, as new files that take the
+    // names, as a copy of the folder (or a disk back under another device) has them.
+    bool WriteImage(const CDiskImage& image, bool bCopy);
     void CheckState(std::size_t nCut);
 
     std::mt19937 m_random;
@@ -377,9 +379,8 @@ CDiskImage CCatalogPowerCut::CState::CrashImage(std::size_t nCut)
     return image;
 }
 
-bool CCatalogPowerCut::CState::WriteImage(const CDiskImage& image)
+bool CCatalogPowerCut::CState::WriteImage(const CDiskImage& image, bool bCopy)
 {
-    // Files are rewritten in place, so each keeps the identity its journal names.
     for (const std::string& strPath : { m_strMain, m_strRecycle, m_strMain + ".jnl", m_strRecycle + ".jnl" }) {
         std::string strHost;
         if (!HostPathFromProgramPath(strPath.c_str(), strHost))
@@ -390,9 +391,19 @@ bool CCatalogPowerCut::CState::WriteImage(const CDiskImage& image)
             fs::remove(strHost, ec);
             continue;
         }
-        std::ofstream out(strHost, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(it->second.data()), static_cast<std::streamsize>(it->second.size()));
-        if (!out)
+        // A copy is made beside the file while it still exists, so that it is another file.
+        const std::string strTarget = bCopy ? strHost + ".copy" : strHost;
+        {
+            std::ofstream out(strTarget, std::ios::binary | std::ios::trunc);
+            out.write(
+                reinterpret_cast<const char*>(it->second.data()), static_cast<std::streamsize>(it->second.size()));
+            if (!out)
+                return false;
+        }
+        std::error_code ec;
+        if (bCopy)
+            fs::rename(strTarget, strHost, ec);
+        if (ec)
             return false;
     }
     return true;
@@ -434,8 +445,11 @@ bool CCatalogPowerCut::CState::CheckStates(int nStates)
         // Cuts spread evenly over the recording, each state with choices of its own.
         const std::size_t nCut = m_events.size() * static_cast<std::size_t>(nState) / static_cast<std::size_t>(nStates)
             + static_cast<std::size_t>(Roll(static_cast<int>(std::max<std::size_t>(1, m_events.size() / nStates))));
-        if (!WriteImage(CrashImage(std::min(nCut, m_events.size()))))
+        // Every other state is checked in a copy of the folder.
+        const bool bCopy = nState % 2 == 1;
+        if (!WriteImage(CrashImage(std::min(nCut, m_events.size())), bCopy))
             return false;
+        m_figures.nCopied += bCopy ? 1 : 0;
         CheckState(std::min(nCut, m_events.size()));
     }
     return true;

@@ -9,8 +9,9 @@
 // them after a power cut at any point: everything each file had flushed
 // before the cut, and of its later writes a random subset, applied in random
 // order, some torn after a random number of their first 512-byte sectors.
-// Each state is written into the catalog files and checked as a start-up
-// after an unclean exit checks it:
+// Each state is written into the catalog files (every other one as new files
+// that take the names, as a copy of the folder holds them) and checked as a
+// start-up after an unclean exit checks it:
 //   - both catalogs pass the whole-file check (their journals replayed);
 //   - the main catalog holds exactly what the actions committed before the
 //     cut left, or that and the action in progress.
@@ -23,6 +24,7 @@ struct CPowerCutFigures {
     int nActions { 0 };        // user actions in the recorded session
     int nEvents { 0 };         // writes, flushes, creations and removals recorded
     int nStates { 0 };         // crash states checked
+    int nCopied { 0 };         // of those, checked in a copy of the folder (every file another)
     int nRefused { 0 };        // states in which a catalog failed the whole-file check
     int nDamaged { 0 };        // states that passed the check but hold what no action left
     int nLosses { 0 };         // states without an action committed before the cut

@@ -17,6 +17,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <random>
@@ -410,6 +411,9 @@ public:
 private:
     // The writes the log names as finished, and the one it was killed in (kind 0 when none).
     bool ReadLog(std::vector<CSoakWrite>* pDone, CSoakWrite* pCut) const;
+    // Makes each catalog file and journal the kill left another file of the
+    // same name and bytes, as a copy of the program folder holds them.
+    bool CopyFolder() const;
     // Starts the program's side again and reads what the catalog holds; counts
     // what the checks find against expected, ignoring what `touched` names.
     void CheckAfterKill(const CSoakModel& expected, const std::set<std::string>& touched);
@@ -521,7 +525,33 @@ bool CCatalogSoak::CState::RunRound()
     std::set<std::string> touched = cut.Touched();
     if (cut.cKind == 'X')
         touched = Subtree(expected, cut.names[0]);
+    // Every other kill is checked in a copy of the folder.
+    if (nRound % 2 == 0) {
+        if (!CopyFolder())
+            return false;
+        ++m_figures.nCopies;
+    }
     CheckAfterKill(expected, touched);
+    return true;
+}
+
+bool CCatalogSoak::CState::CopyFolder() const
+{
+    for (const std::string& strPath : { m_strMain, m_strRecycle, m_strMain + ".jnl", m_strRecycle + ".jnl" }) {
+        std::string strHost;
+        if (!HostPathFromProgramPath(strPath.c_str(), strHost))
+            return false;
+        std::error_code ec;
+        if (!std::filesystem::exists(strHost, ec))
+            continue;
+        // The copy is made while the file still exists, so that it is another file.
+        const std::string strCopy = strHost + ".copy";
+        std::filesystem::copy_file(strHost, strCopy, std::filesystem::copy_options::overwrite_existing, ec);
+        if (!ec)
+            std::filesystem::rename(strCopy, strHost, ec);
+        if (ec)
+            return false;
+    }
     return true;
 }
 

@@ -4,8 +4,9 @@
 // long random sequence of writes on the main catalog of the program folder
 // (documents added, linked, moved, unlinked and deleted, groups made and
 // deleted, the catalogs rebuilt), logging each write before it starts and
-// again once it is done, and kills it after a random time. The round then
-// starts the program's side again (the web settings loaded and settled), and
+// again once it is done, and kills it after a random time. Every other round
+// then copies the folder's catalogs and journals (each becomes another file of
+// the same name and bytes). The round then starts the program's side again (the web settings loaded and settled), and
 // checks what a user would notice:
 //   - both catalogs pass the whole-file check, which finds no directory
 //     miscounted and no expiry date at odds with its expiring-documents link;
@@ -20,6 +21,7 @@
 
 struct CCatalogSoakFigures {
     int nKills { 0 };            // writers killed in the middle of their writes
+    int nCopies { 0 };           // kills checked in a copy of the folder (every file another)
     long nWrites { 0 };          // writes they finished before
     int nRebuilds { 0 };         // rebuilds among those
     int nRebuildKills { 0 };     // kills that landed in a rebuild

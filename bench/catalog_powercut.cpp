@@ -39,6 +39,7 @@ int main(int argc, char** argv)
     std::printf("actions: %d\n", figures.nActions);
     std::printf("events_recorded: %d\n", figures.nEvents);
     std::printf("states_checked: %d\n", figures.nStates);
+    std::printf("states_in_a_copied_folder: %d\n", figures.nCopied);
     std::printf("writes_dropped: %d\n", figures.nDropped);
     std::printf("writes_torn: %d\n", figures.nTorn);
     std::printf("states_refused: %d\n", figures.nRefused);

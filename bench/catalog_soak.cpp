@@ -41,6 +41,7 @@ int main(int argc, char** argv)
         }
         const CCatalogSoakFigures& figures = soak.GetFigures();
         std::printf("kills_tried: %d\n", figures.nKills);
+        std::printf("kills_checked_in_a_copied_folder: %d\n", figures.nCopies);
         std::printf("writes_completed: %ld\n", figures.nWrites);
         std::printf("rebuilds_completed: %d\n", figures.nRebuilds);
         std::printf("kills_in_rebuilds: %d\n", figures.nRebuildKills);

@@ -215,10 +215,10 @@ BOOL CArchivoraApp::InitServices()
 
 BOOL CArchivoraApp::OpenCatalogs()
 {
-    m_pRecycleCatalog = std::make_unique<CCatalog>(m_strRecyclePath, 1);
+    m_pRecycleCatalog = std::make_unique<CCatalog>(m_strRecyclePath, CCatalog::CREATE_RECYCLE);
     if (m_pRecycleCatalog->IsOpen())
         m_pRecycleCatalog->Release();
-    m_pMainCatalog = std::make_unique<CCatalog>(m_strCatalogPath, 1);
+    m_pMainCatalog = std::make_unique<CCatalog>(m_strCatalogPath, CCatalog::CREATE_MAIN);
     m_pPendingDocs = std::make_unique<CPendingDocs>(m_pMainCatalog.get());
     m_pPendingDocs->LoadPending();
     // A catalog that cannot be read has had its fatal error reported; nothing can run on it.

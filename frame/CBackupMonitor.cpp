@@ -1,6 +1,7 @@
 #include "frame/CBackupMonitor.h"
 
 #include "platform/base/CTime.h"
+#include "platform/base/FileFunctions.h"
 #include "platform/window/Dialog.h"
 #include "platform/window/MessageBox.h"
 #include "resources/ResourceIds.h"
@@ -45,6 +46,12 @@ BOOL CBackupMonitor::CheckCatalogAtStartup()
         ReportCatalogError(m_strCatalogName);
         return FALSE;
     }
+    // An earlier start made the recycle-bin catalog with the main catalog's kind.
+    if (m_files.RepairRecycleKind())
+        archivora::g_log.Printf("Backup: the recycle-bin catalog had the main catalog's kind; it has its own now\n");
+    else if (GetLastError() != ERROR_SUCCESS)
+        archivora::g_log.Printf("Backup: the recycle-bin catalog's kind could not be mended (error %lu)\n",
+            static_cast<unsigned long>(GetLastError()));
     // A rebuild that stopped may have left web settings staged for its copy.
     if (!SettleRebuildReferences(m_strCatalogPath))
         archivora::g_log.Printf("Backup: the web settings of a stopped rebuild are not settled (error %lu)\n",
@@ -54,7 +61,10 @@ BOOL CBackupMonitor::CheckCatalogAtStartup()
     // Without the flag the next start cannot tell a crash; the program still runs.
     if (!SetMonitorFlag())
         archivora::g_log.Printf("Backup: the \"MonitorApp\" flag could not be set\n");
-    if (IsBackupDue() && !MakeCatalogBackup())
+    // A first start has no catalog to copy yet; its backup comes once the catalog is made.
+    const DWORD dwAttributes = GetFileAttributes(m_strCatalogPath);
+    const BOOL bCatalogExists = dwAttributes != INVALID_FILE_ATTRIBUTES && !(dwAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (bCatalogExists && IsBackupDue() && !MakeCatalogBackup())
         archivora::g_log.Printf(
             "Backup: the backup generation failed (error %lu)\n", static_cast<unsigned long>(GetLastError()));
     return TRUE;
@@ -71,10 +81,11 @@ BOOL CBackupMonitor::CheckCatalogsAfterCrash()
         { m_strRecyclePath, CATALOG_KIND_RECYCLE, "recycle-bin" } };
     BOOL bPassed = TRUE;
     for (const auto& catalog : catalogs) {
-        if (CheckCatalogFile(catalog.strPath, catalog.nKind))
+        CCatalogCheckReport report;
+        if (CheckCatalogFile(catalog.strPath, catalog.nKind, &report))
             continue;
-        archivora::g_log.Printf("Backup: after an unclean exit the %s catalog fails its check (error %lu)\n",
-            catalog.pszName, static_cast<unsigned long>(GetLastError()));
+        archivora::g_log.Printf("Backup: after an unclean exit the %s catalog fails its check: %s (error %lu)\n",
+            catalog.pszName, report.DescribeRefusal(), static_cast<unsigned long>(GetLastError()));
         bPassed = FALSE;
     }
     return bPassed;

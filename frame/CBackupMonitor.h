@@ -54,7 +54,8 @@ public:
     /* Start-up and exit. */
 
     // Before the catalogs are opened: finishes or undoes a restore that a
-    // crash interrupted; settles the web settings a stopped rebuild staged
+    // crash interrupted; gives a recycle-bin catalog made with the main
+    // catalog's kind its own (RepairRecycleKind); settles the web settings a stopped rebuild staged
     // (SettleRebuildReferences); when "MonitorApp" is still set, the last run
     // ended without a clean exit: replays the journals it left and checks
     // both catalogs (CheckCatalogFile), and when one fails logs why, offers a

@@ -45,6 +45,8 @@ constexpr std::array<int, CATALOG_TABLE_COUNT> RECORD_SIZES = {
     16, 40,                     // 18-19 locations and their texts
     CRecentList::RECORD_SIZE,   // 20 the recently-catalogued list
 };
+// Block 0 holds nodes, and keeps the catalog's identity after them.
+static_assert(LeavesIdentityRoom(CNodeRec::RECORD_SIZE));
 
 // The root blocks after the fixed nodes, in the order CreateFile appends them.
 constexpr std::array<std::pair<CATBLOCK, LONG>, 18> ROOT_CHAINS = { {
@@ -118,8 +120,9 @@ CCatalog::CCatalog(LPCTSTR pszPath, int nInitialise, int nCacheChunks, Durabilit
 {
     // Only a missing file is created; a link to nowhere fails to open below, with its report.
     HostFileStatus status;
-    if (nInitialise == 1 && GetHostFileStatus(GetPath(), status) && !status.bExists && !status.bUnreadable
-        && !CreateFile(FALSE, GetPath(), BLOCK_SIZE))
+    const bool bCreate = nInitialise == CREATE_MAIN || nInitialise == CREATE_RECYCLE;
+    if (bCreate && GetHostFileStatus(GetPath(), status) && !status.bExists && !status.bUnreadable
+        && !CreateFile(nInitialise == CREATE_RECYCLE, GetPath(), BLOCK_SIZE))
         return;
     if (!Acquire())
         return;

@@ -45,11 +45,17 @@ struct CDocumentInfo;
 
 class CCatalog : public CCatalogFile {
 public:
+    // What the constructor does when the file is missing.
+    static constexpr int OPEN_EXISTING = 0;  // nothing: the catalog stays closed
+    static constexpr int CREATE_MAIN = 1;    // creates a main catalog
+    static constexpr int CREATE_RECYCLE = 2; // creates a recycle-bin catalog
+
     // Opens the catalog file at the program path pszPath and keeps one
-    // reference. With nInitialise 1 a missing file is created first. A file
-    // that is there but cannot be read is left alone: IsOpen is FALSE and the
-    // fatal catalog error was reported. nCacheChunks sizes the block cache;
-    // eDurability says how commits reach the file.
+    // reference. nInitialise (above) says whether a missing file is created
+    // first, and of which kind. A file that is there but cannot be read is
+    // left alone: IsOpen is FALSE and the fatal catalog error was reported.
+    // nCacheChunks sizes the block cache; eDurability says how commits reach
+    // the file.
     CCatalog(LPCTSTR pszPath, int nInitialise, int nCacheChunks = CACHE_CHUNKS,
         Durability eDurability = Durability::Journal);
 

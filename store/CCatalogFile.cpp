@@ -75,7 +75,7 @@ int RecordOffset(LONG nRecordSize, LONG nSlot)
 // Offsets of the file header's fields.
 constexpr int HDR_KIND = 0;
 constexpr int HDR_BLOCK_SIZE = 4;
-constexpr int HDR_LAST_BLOCK = 8;
+constexpr int HDR_LAST_BLOCK = FILE_HEADER_OFF_LAST_BLOCK;
 constexpr int HDR_VERSION = 12;
 constexpr int HDR_TEXT1 = HDR_VERSION + HEADER_VERSION_SIZE;
 constexpr int HDR_TEXT2 = HDR_TEXT1 + HEADER_TEXT_SIZE;
@@ -176,6 +176,7 @@ BOOL CCatalogFile::Create(LONG nKind)
         return FALSE;
     }
     m_header = header;
+    m_nIdentity = 0; // block 0 takes a new one
     return bClosed;
 }
 
@@ -228,7 +229,6 @@ BOOL CCatalogFile::OpenLocked()
     if (!m_io.Open(m_strPath, false))
         return FALSE;
     m_bOwnsJournal = m_eDurability == Durability::Journal && m_journal.Claim();
-    m_journal.SetCatalogIdentity(m_io.GetIdentity());
     m_nReplayedBatches = 0;
     if (m_bOwnsJournal && !m_journal.Recover(m_io, &m_nReplayedBatches)) {
         DWORD dwError = GetLastError();
@@ -251,8 +251,35 @@ BOOL CCatalogFile::OpenLocked()
     }
     m_header = header;
     m_committedHeader = header;
+    m_nIdentity = ReadCatalogIdentity(m_io);
+    if (m_bOwnsJournal && !GiveIdentityLocked()) {
+        DWORD dwError = GetLastError();
+        (void)m_io.Close();
+        m_journal.Unclaim();
+        m_bOwnsJournal = false;
+        SetLastError(dwError);
+        return FALSE;
+    }
     m_state = State::Open;
     m_bDamageReported = false;
+    return TRUE;
+}
+
+BOOL CCatalogFile::GiveIdentityLocked()
+{
+    if (m_nIdentity != 0 || m_header.nLastBlock < 0)
+        return TRUE;
+    std::array<BYTE, 4> recordSize {};
+    if (!m_io.ReadAt(BlockFileOffset(0) + BLOCK_OFF_RECORD_SIZE, recordSize))
+        return FALSE;
+    if (!LeavesIdentityRoom(ReadLong(recordSize.data())))
+        return TRUE; // never a program's catalog: its journal is bound by its headers alone
+    const DWORD nIdentity = NewCatalogIdentity();
+    std::array<BYTE, IDENTITY_SIZE> bytes {};
+    WriteLong(bytes.data(), static_cast<LONG>(nIdentity));
+    if (!m_io.WriteAt(BlockFileOffset(0) + IDENTITY_OFFSET, bytes) || !m_io.Sync())
+        return FALSE;
+    m_nIdentity = nIdentity;
     return TRUE;
 }
 
@@ -331,6 +358,26 @@ LONG CCatalogFile::GetKind() const
 {
     CLock lock(*this);
     return m_header.nKind;
+}
+
+BOOL CCatalogFile::SetKind(LONG nKind)
+{
+    CLock lock(*this);
+    if (nKind < CATALOG_KIND_MAIN || nKind > CATALOG_KIND_FOLDER_INDEX) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (!CheckWritable())
+        return FALSE;
+    m_header.nKind = nKind;
+    NoteHeaderChangeLocked();
+    return FinishWriteLocked(TRUE);
+}
+
+DWORD CCatalogFile::GetIdentity() const
+{
+    CLock lock(*this);
+    return m_nIdentity;
 }
 
 CATBLOCK CCatalogFile::GetLastBlock() const
@@ -754,6 +801,11 @@ BOOL CCatalogFile::AppendBlockLocked(const CBlockHeader& header, CATBLOCK* pnBlo
     if (header.nHighestUsed >= 0) {
         data[BLOCK_HEADER_SIZE + static_cast<std::size_t>(header.nHighestUsed)] = SLOT_USED;
         std::copy(initial.begin(), initial.end(), data.begin() + RecordOffset(header.nRecordSize, header.nHighestUsed));
+    }
+    // A new file's first block brings the catalog its identity.
+    if (nBlock == 0 && LeavesIdentityRoom(header.nRecordSize)) {
+        m_nIdentity = NewCatalogIdentity();
+        WriteLong(data.data() + IDENTITY_OFFSET, static_cast<LONG>(m_nIdentity));
     }
     if (!CacheNewBlockLocked(nBlock, data.data()))
         return FALSE;

@@ -101,6 +101,13 @@ public:
        it like any write; FALSE when the file is not open or refuses writes. */
 
     LONG GetKind() const;
+    // Gives the file another kind (CATALOG_KIND_...): for a file that was made
+    // with the wrong one. FALSE for a kind out of range or on failure.
+    BOOL SetKind(LONG nKind);
+    // The catalog's identity (IDENTITY_OFFSET in CatalogTypes.h), which binds
+    // the journal to it; 0 while the file has none. A file opened with its
+    // journal gets one if it was made before identities.
+    DWORD GetIdentity() const;
     // The highest block number; NO_BLOCK for a file without blocks.
     CATBLOCK GetLastBlock() const;
     // Two texts of at most 23 bytes each, cut at a character boundary.
@@ -253,6 +260,9 @@ private:
     /* Everything below expects the lock to be held. */
 
     BOOL OpenLocked();
+    // After opening with the journal: a file from before identities that has
+    // block 0 gets one, written in place and flushed before any journal names it.
+    [[nodiscard]] BOOL GiveIdentityLocked();
     BOOL CloseLocked();
     [[nodiscard]] BOOL CheckWritable() const;
 
@@ -356,6 +366,7 @@ private:
     CCatalogIo m_io;
     CCatalogJournal m_journal;
     bool m_bOwnsJournal { false }; // this object opened the file's journal; no other in the process did
+    DWORD m_nIdentity { 0 };       // the catalog's identity, as block 0 keeps it; 0 none
     int m_nReplayedBatches { 0 };
     int m_nCacheChunks;
     mutable std::size_t m_nUncheckedCalls { 0 }; // calls since AssertValidLocked last checked

@@ -150,6 +150,7 @@ BOOL CCatalogFile::CommitLocked()
         [](const CJournalBlock& a, const CJournalBlock& b) { return a.nBlock < b.nBlock; });
     const bool bJournal = m_bOwnsJournal;
     if (bJournal) {
+        m_journal.SetCatalogIdentity(m_nIdentity);
         std::array<BYTE, FILE_HEADER_SIZE> header, committed;
         EncodeHeader(m_header, header.data());
         EncodeHeader(m_committedHeader, committed.data());
@@ -249,6 +250,8 @@ void CCatalogFile::RollbackLocked()
     m_nDirtyBlocks = 0;
     m_header = m_committedHeader;
     m_bHeaderDirty = false;
+    if (m_header.nLastBlock < 0)
+        m_nIdentity = 0; // the identity came with block 0, which went
     // What walks learnt may name what the batch made: it is learnt again.
     for (const auto& pBlock : m_blocks) {
         if (pBlock) {

@@ -6,6 +6,8 @@
 #include "platform/base/KernelObject.h"
 #include "platform/base/TimeFunctions.h"
 #include "platform/base/WinError.h"
+#include "store/CCatalog.h"
+#include "store/CNodeRec.h"
 #include "store/CatalogCheck.h"
 #include "store/CatalogError.h"
 #include "store/CatalogJournal.h"
@@ -79,6 +81,33 @@ CCatalogFiles::CCatalogFiles(LPCTSTR pszCatalogPath, LPCTSTR pszRecyclePath)
         SplitPath(m_strPaths[nFile], m_strFolder[nFile], strName);
         SplitFileName(strName, m_strBase[nFile], strExtension);
     }
+}
+
+/******************************************************************************
+ * Repair
+ ******************************************************************************/
+
+BOOL CCatalogFiles::RepairRecycleKind()
+{
+    if (!FileExists(m_strPaths[RECYCLE])) {
+        SetLastError(ERROR_SUCCESS); // a start before any catalog was made
+        return FALSE;
+    }
+    {
+        // Whatever is wrong with the file is for the check at start-up to find and say.
+        CCatalogReportsHeld held;
+        if (!CheckCatalogFile(m_strPaths[RECYCLE], CATALOG_KIND_MAIN)) {
+            SetLastError(ERROR_SUCCESS);
+            return FALSE;
+        }
+    }
+    CCatalog recycle(m_strPaths[RECYCLE], CCatalog::OPEN_EXISTING);
+    std::unique_ptr<CNodeRec> pRoot(recycle.IsOpen() ? CNodeRec::NewRootNodeRec(&recycle) : nullptr);
+    if (!pRoot || !(pRoot->GetFlags() & CNodeRec::ROOT_NOT_SET_UP)) {
+        SetLastError(ERROR_SUCCESS);
+        return FALSE; // a set-up main catalog under the recycle bin's name is no recycle bin
+    }
+    return recycle.SetKind(CATALOG_KIND_RECYCLE);
 }
 
 /******************************************************************************

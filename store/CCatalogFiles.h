@@ -46,6 +46,17 @@ public:
     // Program paths of the two catalog files; their folder holds the copies.
     CCatalogFiles(LPCTSTR pszCatalogPath, LPCTSTR pszRecyclePath);
 
+    /* Repair. */
+
+    // With both catalogs closed, before they are checked or copied: a
+    // recycle-bin catalog made with the main catalog's kind (as an earlier
+    // start made it) gets its own kind, when it walks without damage as a main
+    // catalog and its root was never set up (set-up only ever writes the main
+    // catalog). A file that fails either test is left as it is, for the check
+    // to refuse. TRUE when the recycle-bin catalog was given its kind;
+    // FALSE with ERROR_SUCCESS when nothing needed doing.
+    BOOL RepairRecycleKind();
+
     /* Backups. */
 
     // Copies both catalog files into a new generation 1, the older ones moving

@@ -16,6 +16,8 @@ constexpr std::array<int, 3> FOLDER_INDEX_RECORD_SIZES = {
     CFolderIndex::ENTRY_SIZE,
     CFolderIndex::CRITERIA_SIZE,
 };
+// Block 0 holds folders, and keeps the index's identity after them.
+static_assert(LeavesIdentityRoom(CFolderIndex::FOLDER_SIZE));
 
 void PutInt64(std::span<BYTE> data, int nOffset, LONGLONG nValue)
 {

@@ -247,13 +247,44 @@ private:
 
 }
 
+const char* CCatalogCheckReport::DescribeRefusal() const
+{
+    switch (eRefusal) {
+    case Refusal::None:
+        return "it passed";
+    case Refusal::Unreadable:
+        return "it cannot be read as a catalog";
+    case Refusal::WrongKind:
+        return nKind == CATALOG_KIND_MAIN   ? "it is a main catalog"
+            : nKind == CATALOG_KIND_RECYCLE ? "it is a recycle-bin catalog"
+                                            : "it is a folder index";
+    case Refusal::Damaged:
+        return "it is damaged";
+    }
+    return "";
+}
+
 BOOL CheckCatalogFile(LPCTSTR pszPath, LONG nKind, CCatalogCheckReport* pReport)
 {
     CCatalogCheckReport report;
-    CCatalog catalog(pszPath, 0);
-    BOOL bPassed = catalog.IsOpen() && catalog.IsWritable() && catalog.GetKind() == nKind
-        && CCatalogWalk(catalog, report).Run() && catalog.IsWritable();
+    DWORD dwError = ERROR_SUCCESS;
+    {
+        CCatalog catalog(pszPath, CCatalog::OPEN_EXISTING);
+        dwError = GetLastError();
+        if (!catalog.IsOpen()) {
+            report.eRefusal = CCatalogCheckReport::Refusal::Unreadable;
+        } else if ((report.nKind = catalog.GetKind()) != nKind) {
+            report.eRefusal = CCatalogCheckReport::Refusal::WrongKind;
+            dwError = ERROR_BAD_FORMAT;
+        } else if (!catalog.IsWritable() || !CCatalogWalk(catalog, report).Run() || !catalog.IsWritable()) {
+            report.eRefusal = CCatalogCheckReport::Refusal::Damaged;
+            dwError = ERROR_INVALID_DATA;
+        }
+    } // closing the file changes nothing the check found
     if (pReport)
         *pReport = report;
-    return bPassed;
+    if (report.eRefusal == CCatalogCheckReport::Refusal::None)
+        return TRUE;
+    SetLastError(dwError);
+    return FALSE;
 }

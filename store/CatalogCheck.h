@@ -21,8 +21,20 @@
 
 #include "platform/base/WinTypes.h"
 
-// What a check found that readers ignore.
+// What a check found: why it refused the file, and what readers ignore.
 struct CCatalogCheckReport {
+    enum class Refusal {
+        None,       // the file passed
+        Unreadable, // it could not be opened as a catalog (missing, no access, a bad header)
+        WrongKind,  // it is a catalog of another kind (nKind)
+        Damaged,    // the walk found damage
+    };
+    Refusal eRefusal { Refusal::None };
+    LONG nKind { -1 }; // the kind the file's header names; -1 when unreadable
+
+    // The refusal in words, for the trace log.
+    const char* DescribeRefusal() const;
+
     int nOneWayLinks { 0 };           // link records in a node's chain that no document lists
     int nStrayPieces { 0 };           // location records (rests of names) that no document names
     int nOneWayEntryLinks { 0 };      // keyword or node folder links only one side holds
@@ -32,7 +44,10 @@ struct CCatalogCheckReport {
 
 // TRUE when the catalog at the program path pszPath is of kind nKind
 // (CATALOG_KIND_MAIN or CATALOG_KIND_RECYCLE) and walks without damage. The
-// file is only read. A damaged file is also reported as the fatal catalog
-// error, as every damaged catalog is. pReport, when given, receives the counts
-// above (filled as far as the walk got).
+// file is only read (its journal replayed, and an identity given to a file
+// from before identities). A damaged file is also reported as the fatal
+// catalog error, as every damaged catalog is. A refusal sets the last error:
+// the opening's own for an unreadable file, ERROR_BAD_FORMAT for another
+// kind, ERROR_INVALID_DATA for damage. pReport, when given, receives why and
+// the counts above (filled as far as the walk got).
 BOOL CheckCatalogFile(LPCTSTR pszPath, LONG nKind, CCatalogCheckReport* pReport = nullptr);

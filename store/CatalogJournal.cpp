@@ -39,14 +39,17 @@
 namespace {
 
 constexpr char JOURNAL_MAGIC[8] = { 'C', 'A', 'T', 'J', 'O', 'U', 'R', 'N' };
-constexpr LONG JOURNAL_VERSION = 1;
+// Version 2 binds a journal to its catalog's identity; version 1, which an
+// older build may have left, to the catalog file's number on its volume.
+constexpr LONG JOURNAL_VERSION = 2;
+constexpr LONG JOURNAL_VERSION_FILE_NUMBER = 1;
 
 // Offsets of the journal header's fields.
 constexpr int JHDR_MAGIC = 0;
 constexpr int JHDR_VERSION = 8;
 constexpr int JHDR_BLOCK_SIZE = 12;
 constexpr int JHDR_SALT = 16;
-constexpr int JHDR_FILE = 20;                          // the catalog file's identity (u64)
+constexpr int JHDR_FILE = 20;                          // the catalog's identity (u64); version 1: its file number
 constexpr int JHDR_BASE = 28;                          // the catalog's file header at the generation's start
 constexpr int JHDR_CRC = JHDR_BASE + FILE_HEADER_SIZE; // CRC-32 of the bytes before it
 constexpr int JOURNAL_HEADER_SIZE = 512;
@@ -104,7 +107,8 @@ struct CFrame {
 
 // What a journal file holds: its catalog file, its base header and its complete batches.
 struct CJournalContents {
-    std::uint64_t nFileId { 0 };
+    LONG nVersion { 0 };
+    std::uint64_t nFileId { 0 }; // the catalog's identity; version 1: the catalog file's number
     std::array<BYTE, FILE_HEADER_SIZE> base {};
     std::vector<std::vector<CFrame>> batches;                // each batch's frames, the commit frame left out
     std::vector<std::array<BYTE, FILE_HEADER_SIZE>> headers; // the file header each batch leaves
@@ -124,8 +128,9 @@ bool ReadJournal(CCatalogIo& io, CJournalContents* pContents, bool* pbFailed)
         *pbFailed = true;
         return false;
     }
+    pContents->nVersion = ReadLong(header.data() + JHDR_VERSION);
     if (std::memcmp(header.data() + JHDR_MAGIC, JOURNAL_MAGIC, sizeof(JOURNAL_MAGIC)) != 0
-        || ReadLong(header.data() + JHDR_VERSION) != JOURNAL_VERSION
+        || (pContents->nVersion != JOURNAL_VERSION && pContents->nVersion != JOURNAL_VERSION_FILE_NUMBER)
         || ReadLong(header.data() + JHDR_BLOCK_SIZE) != BLOCK_SIZE
         || static_cast<DWORD>(ReadLong(header.data() + JHDR_CRC))
             != Crc32(std::span<const BYTE>(header.data(), JHDR_CRC)))
@@ -182,6 +187,21 @@ bool ReadJournal(CCatalogIo& io, CJournalContents* pContents, bool* pbFailed)
     return true;
 }
 
+// Whether a journal was written for the catalog: the catalog's identity is
+// the journal's. A catalog without one yet takes a journal that began with
+// the catalog itself, before block 0 (which keeps the identity) was on the
+// disk; a catalog whose block 0 has no room for one (never a program's),
+// a journal without one. A journal of version 1 names the file's number on
+// its volume instead.
+bool IsJournalOf(const CJournalContents& contents, CCatalogIo& catalog)
+{
+    if (contents.nVersion == JOURNAL_VERSION_FILE_NUMBER)
+        return contents.nFileId == catalog.GetIdentity();
+    const DWORD nIdentity = ReadCatalogIdentity(catalog);
+    const bool bBaseHasBlocks = ReadLong(contents.base.data() + FILE_HEADER_OFF_LAST_BLOCK) != NO_BLOCK;
+    return contents.nFileId == nIdentity || (nIdentity == 0 && !bBaseHasBlocks);
+}
+
 // The journals that file objects of this process have claimed, by path.
 std::mutex g_claimMutex;
 std::set<std::string> g_claimedJournals;
@@ -218,6 +238,24 @@ void CCatalogJournal::Unclaim()
     if (m_bClaimed)
         g_claimedJournals.erase(std::string(m_strPath, static_cast<std::size_t>(m_strPath.GetLength())));
     m_bClaimed = false;
+}
+
+DWORD ReadCatalogIdentity(CCatalogIo& catalog)
+{
+    std::array<BYTE, BLOCK_SIZE> block {};
+    if (catalog.GetLength() < BlockFileOffset(1) || !catalog.ReadAt(BlockFileOffset(0), block)
+        || !LeavesIdentityRoom(ReadLong(block.data() + BLOCK_OFF_RECORD_SIZE)))
+        return 0;
+    return static_cast<DWORD>(ReadLong(block.data() + IDENTITY_OFFSET));
+}
+
+DWORD NewCatalogIdentity()
+{
+    std::random_device random;
+    DWORD nIdentity = 0;
+    while (nIdentity == 0)
+        nIdentity = static_cast<DWORD>(random());
+    return nIdentity;
 }
 
 BOOL SettleCatalogJournal(LPCTSTR pszCatalogPath)
@@ -259,11 +297,11 @@ BOOL CCatalogJournal::Recover(CCatalogIo& catalog, int* pnBatches)
         SetLastError(dwError);
         return FALSE;
     }
-    // The journal belongs to the catalog file when it is the file the journal
-    // was written for (not one renamed over it) and the file's header is one
-    // the journal knows: its base, or one a batch left (written in place or not).
+    // The journal belongs to the catalog file when it was written for this
+    // catalog, wherever the file lies now, and the file's header is one the
+    // journal knows: its base, or one a batch left (written in place or not).
     std::array<BYTE, FILE_HEADER_SIZE> current {};
-    bool bOwn = bValid && contents.nFileId == catalog.GetIdentity() && catalog.ReadAt(0, current)
+    bool bOwn = bValid && IsJournalOf(contents, catalog) && catalog.ReadAt(0, current)
         && (current == contents.base
             || std::find(contents.headers.begin(), contents.headers.end(), current) != contents.headers.end());
     if (bOwn) {

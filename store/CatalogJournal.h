@@ -51,14 +51,14 @@ public:
     // Replays a journal left by a session that did not end cleanly onto
     // catalog, the catalog file open for reading and writing: the complete
     // batches of its last generation, in order, then flushes the catalog and
-    // discards the journal. A journal that does not belong to the file (made
-    // for another file, or the file's header is none the journal knows) is
-    // discarded unread. *pnBatches receives the number of batches replayed (0
-    // when there was no journal). On a failure the journal stays for the next
-    // attempt.
+    // discards the journal. The journal is bound to the catalog's identity,
+    // not to the file: it is replayed after the pair was copied or moved. A
+    // journal that does not belong to the file (made for another catalog, or
+    // the file's header is none the journal knows) is discarded unread. *pnBatches receives the number of batches
+    // replayed (0 when there was no journal). On a failure the journal stays for the next attempt.
     [[nodiscard]] BOOL Recover(CCatalogIo& catalog, int* pnBatches);
-    // The identity of the catalog file the journal is written for (CCatalogIo::GetIdentity).
-    void SetCatalogIdentity(std::uint64_t nFileId) { m_nCatalogId = nFileId; }
+    // The identity of the catalog the journal is written for (ReadCatalogIdentity).
+    void SetCatalogIdentity(DWORD nIdentity) { m_nCatalogId = nIdentity; }
 
     // Appends a batch and flushes it: blocks (any order, each once) and the
     // file header bytes (FILE_HEADER_SIZE) as they are after the batch.
@@ -97,6 +97,12 @@ private:
     std::int64_t m_nEnd { 0 };  // where the next frame goes; 0 while no journal is open
     std::vector<BYTE> m_buffer; // the frames of the batch being written
 };
+
+// The identity kept in block 0 of the open catalog file; 0 when it has none
+// (a file from before identities, or without block 0 yet).
+DWORD ReadCatalogIdentity(CCatalogIo& catalog);
+// A new random identity, never 0.
+DWORD NewCatalogIdentity();
 
 // Replays and removes the journal a crash left beside the catalog file at
 // pszCatalogPath, unless a file object of the process has the file open (its

@@ -13,6 +13,8 @@
 constexpr int BLOCK_SIZE = 2048;
 // The file header: kind, block size, last block, version, two texts, two numbers, time stamp.
 constexpr int FILE_HEADER_SIZE = 84;
+// The file header's last-block field (i32), for readers of raw headers.
+constexpr int FILE_HEADER_OFF_LAST_BLOCK = 8;
 // Each block starts with seven 32-bit fields, at these offsets.
 constexpr int BLOCK_HEADER_SIZE = 7 * 4;
 constexpr int BLOCK_OFF_TABLE_TYPE = 0;
@@ -38,6 +40,19 @@ constexpr int SlotCount(int nRecordSize)
 }
 // The largest record a block can hold (one slot).
 constexpr int MAX_RECORD_SIZE = BLOCK_PAYLOAD_SIZE - 1;
+
+// The catalog's identity: a random number, never 0, given to a catalog when it
+// is made and kept by every copy of it, that binds the journal to the catalog
+// wherever the pair lies. It takes the last bytes of block 0, which the
+// records of its table leave free; 0 is "none".
+constexpr int IDENTITY_SIZE = 4;
+constexpr int IDENTITY_OFFSET = BLOCK_SIZE - IDENTITY_SIZE; // within block 0
+// Whether a block of records of nRecordSize bytes leaves the identity its place.
+constexpr bool LeavesIdentityRoom(int nRecordSize)
+{
+    return nRecordSize >= 0 && nRecordSize <= MAX_RECORD_SIZE
+        && BLOCK_HEADER_SIZE + SlotCount(nRecordSize) * (nRecordSize + 1) <= IDENTITY_OFFSET;
+}
 
 // Slot flag bytes; any other value means the block is damaged.
 constexpr BYTE SLOT_USED = 0x01;

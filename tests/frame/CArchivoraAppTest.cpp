@@ -214,8 +214,8 @@ TEST_F(AppTest, WithoutSavedViewsTheShellCommandMakesOne)
 TEST_F(AppTest, AnUncleanEndOfTheLastRunOffersARestore)
 {
     WriteCatalog();
-    // The recycle bin's file is of the wrong kind, so the check after the unclean end fails.
-    ASSERT_TRUE(CCatalog::CreateFile(FALSE, ProgramPath("winrec.cat"), BLOCK_SIZE));
+    // The recycle bin's file is no catalog, so the check after the unclean end fails.
+    std::ofstream(Home() / "winrec.cat", std::ios::trunc) << "not a catalog";
     SetProductValue("Backup", "MonitorApp", 1);
     const CatalogErrorHandler pfnPrevious = SetCatalogErrorHandler([](LPCTSTR, LPCTSTR, LPCTSTR, UINT) {});
     ASSERT_TRUE(Start());

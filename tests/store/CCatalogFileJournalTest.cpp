@@ -5,6 +5,8 @@
 #include "tests/store/CatalogFixture.h"
 #include "tests/store/FlushCounter.h"
 
+#include "platform/base/Checksum.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,6 +19,17 @@ protected:
     bool JournalExists(const std::string& strName = "test.cat") const
     {
         return std::filesystem::exists(HostPath(strName + ".jnl"));
+    }
+    // Copies the catalog and its journal to strName, as a copy of the folder would.
+    void CopyPair(const std::string& strName) const
+    {
+        std::filesystem::copy_file(HostPath("test.cat"), HostPath(strName));
+        std::filesystem::copy_file(HostPath("test.cat.jnl"), HostPath(strName + ".jnl"));
+    }
+    // The identity bytes of block 0 zeroed, as a file from before identities has them.
+    void ForgetIdentity(const std::string& strName = "test.cat") const
+    {
+        PokeLong(BlockOffset(0) + IDENTITY_OFFSET, 0, strName);
     }
     // Leaves a batch in the journal that the file lacks: its writing in place fails.
     void LeaveBatchInJournal(CCatalogFile& file, const SampleCatalog& sample, BYTE bFill)
@@ -130,4 +143,152 @@ TEST_F(CCatalogFileJournalTest, AnActionTooLargeForOneBatchIsCommittedInParts)
     ASSERT_TRUE(pFile->EndAction());
     EXPECT_GT(flushes.m_flushes[strJournal], nInside);
     EXPECT_TRUE(pFile->CheckInvariants());
+}
+
+/* The journal is bound to the catalog's identity, not to the file. */
+
+TEST_F(CCatalogFileJournalTest, EveryNewCatalogHasAnIdentityOfItsOwnThatItsCopiesKeep)
+{
+    auto pFile = NewCatalog();
+    BuildSample(*pFile);
+    auto pOther = NewCatalog("other.cat");
+    BuildSample(*pOther);
+    const DWORD nIdentity = pFile->GetIdentity();
+    EXPECT_NE(nIdentity, 0u);
+    EXPECT_NE(pOther->GetIdentity(), nIdentity);
+    ASSERT_TRUE(pFile->Release());
+    std::filesystem::copy_file(HostPath("test.cat"), HostPath("copy.cat"));
+    auto pCopy = OpenObject("copy.cat");
+    ASSERT_TRUE(pCopy->Acquire());
+    EXPECT_EQ(pCopy->GetIdentity(), nIdentity);
+}
+
+TEST_F(CCatalogFileJournalTest, AJournalCopiedWithItsCatalogIsReplayedInTheCopy)
+{
+    auto pFile = NewCatalog();
+    SampleCatalog sample = BuildSample(*pFile);
+    LeaveBatchInJournal(*pFile, sample, 0x5A);
+    CopyPair("copy.cat");
+    // The copy also takes the original's name, as a folder restored over itself.
+    std::filesystem::remove(HostPath("test.cat"));
+    std::filesystem::remove(HostPath("test.cat.jnl"));
+    std::filesystem::copy_file(HostPath("copy.cat"), HostPath("test.cat"));
+    std::filesystem::copy_file(HostPath("copy.cat.jnl"), HostPath("test.cat.jnl"));
+
+    for (const char* pszName : { "copy.cat", "test.cat" }) {
+        SCOPED_TRACE(pszName);
+        auto pCopy = OpenObject(pszName);
+        ASSERT_TRUE(pCopy->Acquire());
+        EXPECT_GT(pCopy->GetReplayedBatches(), 0);
+        EXPECT_FALSE(JournalExists(pszName));
+        EXPECT_EQ(ReadChain(*pCopy, sample.nLinks, TABLE_LINK).back(), std::vector<BYTE>(16, 0x5A));
+    }
+    EXPECT_EQ(m_errors.Count(), 0u);
+}
+
+TEST_F(CCatalogFileJournalTest, AJournalOfAnotherCatalogWithTheSameHeaderIsNeverApplied)
+{
+    auto pFile = NewCatalog();
+    SampleCatalog sample = BuildSample(*pFile);
+    LeaveBatchInJournal(*pFile, sample, 0x5A);
+    // Another catalog made the same way: its header is the journal's base header.
+    auto pOther = NewCatalog("other.cat");
+    BuildSample(*pOther);
+    pOther->Release();
+    std::filesystem::copy_file(HostPath("test.cat.jnl"), HostPath("other.cat.jnl"));
+    const std::vector<BYTE> other = FileBytes("other.cat");
+    const std::vector<BYTE> own = FileBytes();
+    ASSERT_EQ(std::vector<BYTE>(other.begin(), other.begin() + FILE_HEADER_SIZE),
+        std::vector<BYTE>(own.begin(), own.begin() + FILE_HEADER_SIZE));
+
+    auto pReopened = OpenObject("other.cat");
+    ASSERT_TRUE(pReopened->Acquire());
+    EXPECT_EQ(pReopened->GetReplayedBatches(), 0);
+    EXPECT_FALSE(JournalExists("other.cat"));
+    EXPECT_EQ(FileBytes("other.cat"), other);
+}
+
+TEST_F(CCatalogFileJournalTest, ACatalogFromBeforeIdentitiesGetsOneWhenOpenedAndNothingElseChanges)
+{
+    auto pFile = NewCatalog();
+    SampleCatalog sample = BuildSample(*pFile);
+    ASSERT_TRUE(pFile->Release());
+    ForgetIdentity();
+    const std::vector<BYTE> before = FileBytes();
+
+    // A failed write of the identity leaves the file as it was, and it is not opened.
+    SetCatalogWriteFailure(1);
+    EXPECT_FALSE(pFile->Acquire());
+    SetCatalogWriteFailure(0);
+    EXPECT_EQ(FileBytes(), before);
+
+    ASSERT_TRUE(pFile->Acquire());
+    const DWORD nIdentity = pFile->GetIdentity();
+    EXPECT_NE(nIdentity, 0u);
+    std::vector<BYTE> after = FileBytes();
+    ASSERT_EQ(after.size(), before.size());
+    const auto nAt = static_cast<std::size_t>(BlockOffset(0) + IDENTITY_OFFSET);
+    EXPECT_EQ(ReadLong(after.data() + nAt), static_cast<LONG>(nIdentity));
+    std::fill_n(after.begin() + static_cast<std::ptrdiff_t>(nAt), IDENTITY_SIZE, 0);
+    EXPECT_EQ(after, before);
+
+    // From then on its journal binds to it.
+    LeaveBatchInJournal(*pFile, sample, 0x6B);
+    CopyPair("copy.cat");
+    auto pCopy = OpenObject("copy.cat");
+    ASSERT_TRUE(pCopy->Acquire());
+    EXPECT_GT(pCopy->GetReplayedBatches(), 0);
+    EXPECT_EQ(pCopy->GetIdentity(), nIdentity);
+}
+
+TEST_F(CCatalogFileJournalTest, AJournalAnOlderBuildLeftIsReplayedIntoItsOwnFileOnly)
+{
+    auto pFile = NewCatalog();
+    SampleCatalog sample = BuildSample(*pFile);
+    LeaveBatchInJournal(*pFile, sample, 0x5A);
+    // The older build's journal: version 1, bound to the file's number on its volume.
+    std::uint64_t nFileNumber = 0;
+    {
+        CCatalogIo io;
+        ASSERT_TRUE(io.Open(ProgramPath("test.cat").c_str(), false));
+        nFileNumber = io.GetIdentity();
+        ASSERT_TRUE(io.Close());
+    }
+    std::vector<BYTE> journal = FileBytes("test.cat.jnl");
+    WriteLong(journal.data() + 8, 1);
+    WriteLong(journal.data() + 20, static_cast<LONG>(static_cast<DWORD>(nFileNumber)));
+    WriteLong(journal.data() + 24, static_cast<LONG>(static_cast<DWORD>(nFileNumber >> 32)));
+    WriteLong(journal.data() + 112, static_cast<LONG>(Crc32(std::span<const BYTE>(journal.data(), 112))));
+    WriteFileBytes(journal, "test.cat.jnl");
+    CopyPair("copy.cat");
+
+    auto pCopy = OpenObject("copy.cat");
+    ASSERT_TRUE(pCopy->Acquire());
+    EXPECT_EQ(pCopy->GetReplayedBatches(), 0) << "another file's number";
+    auto pReopened = OpenObject();
+    ASSERT_TRUE(pReopened->Acquire());
+    EXPECT_GT(pReopened->GetReplayedBatches(), 0);
+    EXPECT_EQ(ReadChain(*pReopened, sample.nLinks, TABLE_LINK).back(), std::vector<BYTE>(16, 0x5A));
+}
+
+TEST_F(CCatalogFileJournalTest, ANewCatalogCutBeforeItsFirstBlocksReachedTheFileIsMadeWhole)
+{
+    auto pFile = OpenObject();
+    ASSERT_TRUE(pFile->Create(CATALOG_KIND_MAIN));
+    ASSERT_TRUE(pFile->Acquire());
+    pFile->BeginAction();
+    BuildSample(*pFile);
+    SetCatalogWriteFailure(2); // the journal takes the batch; nothing of it reaches the file
+    EXPECT_TRUE(pFile->EndAction());
+    SetCatalogWriteFailure(0);
+    const DWORD nIdentity = pFile->GetIdentity();
+    pFile->Release();
+    ASSERT_EQ(FileBytes().size(), static_cast<std::size_t>(FILE_HEADER_SIZE));
+
+    auto pReopened = OpenObject();
+    ASSERT_TRUE(pReopened->Acquire());
+    EXPECT_EQ(pReopened->GetReplayedBatches(), 1);
+    EXPECT_EQ(pReopened->GetIdentity(), nIdentity);
+    EXPECT_GT(pReopened->GetLastBlock(), 0);
+    EXPECT_TRUE(pReopened->CheckInvariants());
 }
