@@ -288,6 +288,10 @@ protected:
     UINT TrackMenu(CMenu& popup, CPoint point);
     // A chosen command: the list's own handler, else the window holding the menus.
     void RunMenuCommand(UINT nID);
+    // A choice from a document menu's linked groups (ID_LINKED_SYSTEM_FIRST
+    // ...): the catalog view shows that group with the document. FALSE when
+    // nID is no such choice.
+    BOOL ShowLinkedSystem(const CDocumentRec& document, UINT nID);
 
     /* Command handlers. */
     void OnOpenSelected();
