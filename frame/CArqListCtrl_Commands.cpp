@@ -309,6 +309,14 @@ UINT CArqListCtrl::TrackMenu(CMenu& popup, CPoint point)
         popup.TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, point.x, point.y, this));
 }
 
+CWnd* CArqListCtrl::GetMenuWindow() const
+{
+    CWnd* pWindow = GetParent();
+    while (pWindow && (pWindow->GetStyle() & WS_CHILD))
+        pWindow = pWindow->GetParent();
+    return pWindow;
+}
+
 void CArqListCtrl::RunMenuCommand(UINT nID)
 {
     if (nID == 0)
@@ -316,7 +324,7 @@ void CArqListCtrl::RunMenuCommand(UINT nID)
     // The list's own commands first, the rest to the window that has the menus.
     if (OnCmdMsg(nID, CN_COMMAND, nullptr, nullptr))
         return;
-    if (CWnd* pTarget = GetTopLevelParent())
+    if (CWnd* pTarget = GetMenuWindow())
         pTarget->SendMessage(WM_COMMAND, nID);
 }
 
