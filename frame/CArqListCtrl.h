@@ -286,8 +286,16 @@ protected:
     void OnContextMenu(CWnd* pWnd, CPoint point);
     // Tracks popup at point (screen) for this list; the chosen command, 0 for none.
     UINT TrackMenu(CMenu& popup, CPoint point);
+    // The window the list's context menus are tracked for and send to: the
+    // first ancestor that is not a child window (the main window, or the list
+    // window the list fills).
+    CWnd* GetMenuWindow() const;
     // A chosen command: the list's own handler, else the window holding the menus.
     void RunMenuCommand(UINT nID);
+    // A choice from a document menu's linked groups (ID_LINKED_SYSTEM_FIRST
+    // ...): the catalog view shows that group with the document. FALSE when
+    // nID is no such choice.
+    BOOL ShowLinkedSystem(const CDocumentRec& document, UINT nID);
 
     /* Command handlers. */
     void OnOpenSelected();

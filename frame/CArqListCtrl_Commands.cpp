@@ -14,6 +14,7 @@
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
+#include "store/CNodeRec.h"
 #include "store/CatalogColumns.h"
 #include "store/DocumentOperations.h"
 #include "store/ResString.h"
@@ -26,6 +27,7 @@
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/CMenu.h"
 #include "platform/framework/CRect.h"
+#include "platform/framework/CWinThread.h"
 
 #include <memory>
 #include <vector>
@@ -307,6 +309,14 @@ UINT CArqListCtrl::TrackMenu(CMenu& popup, CPoint point)
         popup.TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, point.x, point.y, this));
 }
 
+CWnd* CArqListCtrl::GetMenuWindow() const
+{
+    CWnd* pWindow = GetParent();
+    while (pWindow && (pWindow->GetStyle() & WS_CHILD))
+        pWindow = pWindow->GetParent();
+    return pWindow;
+}
+
 void CArqListCtrl::RunMenuCommand(UINT nID)
 {
     if (nID == 0)
@@ -314,8 +324,22 @@ void CArqListCtrl::RunMenuCommand(UINT nID)
     // The list's own commands first, the rest to the window that has the menus.
     if (OnCmdMsg(nID, CN_COMMAND, nullptr, nullptr))
         return;
-    if (CWnd* pTarget = GetTopLevelParent())
+    if (CWnd* pTarget = GetMenuWindow())
         pTarget->SendMessage(WM_COMMAND, nID);
+}
+
+BOOL CArqListCtrl::ShowLinkedSystem(const CDocumentRec& document, UINT nID)
+{
+    if (nID < ID_LINKED_SYSTEM_FIRST || nID > ID_LINKED_SYSTEM_LAST)
+        return FALSE;
+    CNodeRecArray nodes = document.GetLinkedNodes();
+    const size_t nIndex = nID - ID_LINKED_SYSTEM_FIRST;
+    // A copy: showing the group fills this list again, and the row's record goes.
+    const std::unique_ptr<CDocumentRec> pCopy(document.Clone());
+    if (CWnd* pMain = AfxGetMainWnd(); pMain && pCopy && nIndex < nodes.size())
+        pMain->SendMessage(
+            g_nMsgSelectEntry, reinterpret_cast<WPARAM>(nodes[nIndex].get()), reinterpret_cast<LPARAM>(pCopy.get()));
+    return TRUE;
 }
 
 void CArqListCtrl::OnContextMenu(CWnd*, CPoint point)
@@ -342,7 +366,7 @@ void CArqListCtrl::OnContextMenu(CWnd*, CPoint point)
         const UINT nID = TrackMenu(*menu.GetPopup(), point);
         if (nID >= CDocContextMenu::SHELL_COMMAND_FIRST && nID <= CDocContextMenu::SHELL_COMMAND_LAST)
             (void)menu.InvokeShellCommand(nID); // the shell reports its own failures
-        else
+        else if (!ShowLinkedSystem(*pDocument, nID))
             RunMenuCommand(nID);
         return;
     }

@@ -260,11 +260,14 @@ BOOL InjectMouseEvent(const CMouseInput& input)
 
     if (!hCapture) {
         if (input.eAction == EMouseAction::ButtonDown) {
+            // A press in an inactive window, or in a child window of the active
+            // one (a pane that becomes the active view), asks for activation.
             HWND hTop = GetAncestor(hTarget, GA_ROOT);
-            if (hTop && hTop != GetActiveWindow()) {
+            const bool bTopActive = hTop == GetActiveWindow();
+            if (hTop && (!bTopActive || hTarget != hTop)) {
                 LRESULT nAnswer = SendMessage(hTarget, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(hTop),
                     MAKELONG(static_cast<WORD>(nHit), static_cast<WORD>(uMsg)));
-                if (nAnswer == MA_ACTIVATE || nAnswer == MA_ACTIVATEANDEAT)
+                if (!bTopActive && (nAnswer == MA_ACTIVATE || nAnswer == MA_ACTIVATEANDEAT))
                     ActivateWindowByClick(hTop);
                 if (nAnswer == MA_ACTIVATEANDEAT || nAnswer == MA_NOACTIVATEANDEAT)
                     return TRUE;

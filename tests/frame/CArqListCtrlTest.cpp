@@ -507,6 +507,27 @@ TEST_F(ArqListTest, ContextMenusActOnTheRowUnderThePointer)
     EXPECT_EQ(m_prompts.CountOf("new group"), 1);
 }
 
+TEST_F(ArqListTest, AGroupChosenFromADocumentsLinkedGroupsShowsThatGroupWithTheDocument)
+{
+    // run.sh is in Tools and in Letters; the list shows Tools.
+    auto pLetters = System("Letters");
+    AddDocument(*App().GetMainCatalog(), *pLetters, DocPath("run.sh").c_str());
+    List().Fill(System("Tools").get());
+    const int nRow = RowOf("run.sh");
+    CNodeRecArray linked = List().GetRowDocument(nRow)->GetLinkedNodes();
+    const auto letters
+        = std::find_if(linked.begin(), linked.end(), [](const auto& pNode) { return pNode->GetName() == "Letters"; });
+    ASSERT_NE(letters, linked.end());
+    CRect rcRow;
+    List().GetItemRect(nRow, &rcRow, LVIR_LABEL);
+    m_driver.ChooseNextMenuCommand(ID_LINKED_SYSTEM_FIRST + static_cast<UINT>(letters - linked.begin()));
+    ASSERT_TRUE(m_driver.RightClick(List().GetSafeHwnd(), rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2));
+    m_driver.Pump();
+    ASSERT_NE(List().GetShownNode(), nullptr);
+    EXPECT_EQ(List().GetShownNode()->GetName(), "Letters");
+    EXPECT_EQ(CTestDriver::ListSelection(List().GetSafeHwnd()), std::vector<int> { RowOf("run.sh") });
+}
+
 TEST_F(ArqListTest, RecordsDropOnAGroupRowOrTheShownGroupButNeverOnTheirSource)
 {
     auto pLetters = System("Letters");

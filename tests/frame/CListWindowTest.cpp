@@ -153,6 +153,22 @@ TEST_F(ListWindowTest, ARowsMenuInTheBinRestoresIt)
     EXPECT_EQ(list.GetItemCount(), 0);
 }
 
+TEST_F(ListWindowTest, ARowsMenuInTheBinDeletesItForGood)
+{
+    Recycle("new.txt");
+    Open(m_bin);
+    CArqListCtrl& list = m_bin.GetList();
+    ASSERT_EQ(list.GetItemCount(), 1);
+    list.SelectOnly(0);
+    CRect rcRow;
+    list.GetItemRect(0, &rcRow, LVIR_LABEL);
+    m_driver.ChooseNextMenuCommand(ID_DOC_RECYCLE);
+    ASSERT_TRUE(m_driver.RightClick(list.GetSafeHwnd(), rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2));
+    EXPECT_EQ(m_selection.m_nKind, CCatalogPrompts::SELECTION_REMOVABLE_ITEM);
+    EXPECT_EQ(list.GetItemCount(), 0);
+    EXPECT_EQ(TrashFiles(), 0);
+}
+
 TEST_F(ListWindowTest, DeletingForGoodAsksFirstAndTakesTheFileFromTheBin)
 {
     Recycle("new.txt");

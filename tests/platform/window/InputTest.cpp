@@ -302,6 +302,24 @@ TEST_F(InputTest, PressingAnInactiveWindowAsksAndActivatesIt)
     InjectMouseEvent(Release(POINT { 450, 150 }));
 }
 
+TEST_F(InputTest, PressingAChildOfTheActiveWindowAsksTheChildAndActivatesNothing)
+{
+    // A pane of the active window (a view of a frame) learns of the press and
+    // may make itself the active one; the window stays active as it was.
+    HWND hChild = CreateRecordingWindow(WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, m_hLeft);
+    SetActiveWindow(m_hLeft);
+    PumpUntilIdle();
+    MessageLog::Instance().Take();
+    InjectMouseEvent(Press(POINT { 130, 130 }));
+    PumpUntilIdle();
+    EXPECT_EQ(GetActiveWindow(), m_hLeft);
+    auto messages = MessageLog::Instance().TakeMessages({ WM_MOUSEACTIVATE, WM_ACTIVATE, WM_LBUTTONDOWN });
+    std::vector<std::pair<HWND, UINT>> expected { { hChild, WM_MOUSEACTIVATE }, { m_hLeft, WM_MOUSEACTIVATE },
+        { hChild, WM_LBUTTONDOWN } };
+    EXPECT_EQ(messages, expected);
+    InjectMouseEvent(Release(POINT { 130, 130 }));
+}
+
 TEST_F(InputTest, NoActivateAndEatDropsThePress)
 {
     SetActiveWindow(m_hLeft);
