@@ -49,6 +49,8 @@ struct CUpdateTotals {
     int nRejected { 0 };      // files the rules keep out
     int nSkipped { 0 };       // folders that could not be read, names the catalog cannot hold
     int nFailedStores { 0 };  // mail stores whose reading ended on an error
+    int nMessagesDeleted { 0 }; // messages their store flags deleted or damaged, left out
+    int nMessagesSkipped { 0 }; // messages the catalog could not take
     int nGone { 0 };          // documents of the folders walked whose file is gone
 };
 
