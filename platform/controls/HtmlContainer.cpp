@@ -250,7 +250,8 @@ void CHtmlContainer::draw_background(litehtml::uint_ptr hdc, const litehtml::bac
         = bg.repeat == litehtml::background_repeat_repeat || bg.repeat == litehtml::background_repeat_repeat_x;
     const bool bRepeatY
         = bg.repeat == litehtml::background_repeat_repeat || bg.repeat == litehtml::background_repeat_repeat_y;
-    const int x0 = ClampCoord(bg.position_x), y0 = ClampCoord(bg.position_y); // already placed in the drawing coordinates
+    // The picture's place, already in the drawing coordinates.
+    const int x0 = ClampCoord(bg.position_x), y0 = ClampCoord(bg.position_y);
     for (int y = bRepeatY ? y0 - ((y0 - rcClip.top + cy - 1) / cy) * cy : y0; y < (bRepeatY ? rcClip.bottom : y0 + 1);
          y += cy) {
         for (int x = bRepeatX ? x0 - ((x0 - rcClip.left + cx - 1) / cx) * cx : x0;

@@ -2,10 +2,12 @@
 
 #include "catalog/DocumentTexts.h"
 #include "mail/CMailMessage.h"
+#include "mail/CatalogMessage.h"
 #include "mail/MailResult.h"
-#include "store/CMailDocumentHooks.h"
 #include "resources/ResourceIds.h"
+#include "store/CDirectoryRec.h"
 #include "store/CLogFile.h"
+#include "store/CMailDocumentHooks.h"
 #include "store/CMailStoreRec.h"
 #include "tests/catalog/CatalogDriveFixture.h"
 #include "tests/mail/MailFixtures.h"
@@ -105,6 +107,19 @@ TEST_F(CCatalogUpdateMailTest, MessagesWithoutSubjectAreCataloguedUnderTheNoSubj
                   [&](const std::string& strLine) { return strLine.find(strTitleLine) != std::string::npos; }),
         2)
         << ::testing::PrintToString(picture);
+
+    // Each is the message its record names, for every reader of it.
+    std::unique_ptr<CDirectoryRec> pDirectory(
+        m_pCatalog->FindDirectory(CCatalog::NormalizeFolder(("*" + strStore + "*").c_str())));
+    ASSERT_NE(pDirectory, nullptr);
+    int nLoaded = 0;
+    for (std::unique_ptr<CDocumentRec> pDocument(pDirectory->FirstDocument()); pDocument;
+         pDocument.reset(pDirectory->NextDocument())) {
+        std::unique_ptr<CMailMessage> pMessage;
+        EXPECT_EQ(LoadCatalogMessage(pDocument->GetMailRef(), pMessage), MAIL_OK);
+        ++nLoaded;
+    }
+    EXPECT_EQ(nLoaded, 3);
 
     // Read again, each is found under its title: none is catalogued twice.
     totals = Run();

@@ -17,8 +17,8 @@
 #include "store/CMailStoreRec.h"
 #include "store/CNodeFolderRec.h"
 #include "store/CNodeRec.h"
-#include "store/CatalogColumns.h"
 #include "store/CPreferences.h"
+#include "store/CatalogColumns.h"
 
 #include "platform/base/PathMap.h"
 
@@ -131,8 +131,9 @@ TEST_F(CatalogWorkTest, TheUpdateListsAMessageWithoutSubjectUnderTheNoSubjectTex
         "From - Mon Jan  2 16:04:05 2006\nFrom: bo@example.com\nTo: ana@example.com\n\nNo subject here.\n");
     const std::string strFolder = ProgramPathFromHostPath((Home() / "mail").string());
     WriteCatalog([&](CCatalog& catalog, CNodeRec& root) {
-        EXPECT_TRUE(std::unique_ptr<CMailStoreRec>(
-            catalog.AddMailStore(LOCATION_NETSCAPE, (strFolder + "\\Inbox").c_str())));
+        EXPECT_TRUE(catalog.SetPlaceChoice(CCatalog::PLACE_LOCAL_DISK));
+        EXPECT_TRUE(
+            std::unique_ptr<CMailStoreRec>(catalog.AddMailStore(LOCATION_NETSCAPE, (strFolder + "\\Inbox").c_str())));
         std::unique_ptr<CNodeRec> pMail = AddSystem(root, "Mail");
         CString strLowerFolder(strFolder.c_str());
         strLowerFolder.MakeLower();
@@ -141,6 +142,8 @@ TEST_F(CatalogWorkTest, TheUpdateListsAMessageWithoutSubjectUnderTheNoSubjectTex
         EXPECT_TRUE(pMail->LinkNodeFolder(pRecord.get()));
     });
     ASSERT_TRUE(Start());
+    thePreferences.m_nUpdateOption = CCatalogUpdate::OPTION_FAST_FOLDERS;
+    thePreferences.m_fastUpdateDir.Add(strFolder.c_str());
     m_prompts.m_nUpdateAnswer = IDOK;
     Command(ID_CATALOG_UPDATE);
 
