@@ -192,10 +192,25 @@ protected:
         std::string strFolder;
         ASSERT_TRUE(HostPathFromProgramPath(GetWebAccessSettings().m_strCommFolder, strFolder));
         m_commFolder = strFolder;
+        TakeAnnouncedPort();
+    }
+    // The relay connects to the port the program last announced to the directory server.
+    void TakeAnnouncedPort()
+    {
         const std::string strQuery = m_directory.LastQuery();
         const size_t nAt = strQuery.find("Cpor=");
         ASSERT_NE(nAt, std::string::npos) << strQuery;
         m_nPort = std::stoi(strQuery.substr(nAt + 5));
+    }
+    // Where the relay finds "Projects" now (a rebuild moves the records).
+    void FindProjects()
+    {
+        std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
+        ASSERT_NE(pRoot, nullptr);
+        for (const auto& pChild : pRoot->GetChildren()) {
+            if (std::string(pChild->GetName()) == "Projects")
+                m_projects = pChild->GetRef();
+        }
     }
 
     /* The relay. */
@@ -362,6 +377,28 @@ TEST_F(ProgramWebAccessTest, ARestoredCatalogIsServedAfterRequestsWaitedForIt)
     for (ERelay eRelay : { ERelay::Folder, ERelay::Socket }) {
         ASSERT_EQ(ErrorOf(Login(eRelay, "u1")), "");
         EXPECT_NE(WdirProjects(eRelay, "u1").find("alpha.txt"), std::string::npos);
+    }
+}
+
+// A rebuild stops the service for the copy and brings it back on the new
+// files: it connects again with the stored account, and a relay logs in anew.
+TEST_F(ProgramWebAccessTest, ARebuiltCatalogIsServedWhenTheServiceComesBack)
+{
+    ASSERT_TRUE(StartProgram());
+    SetUpWebAccess();
+    ASSERT_EQ(ErrorOf(Login(ERelay::Folder, "u1")), "");
+    const size_t nRequestsBefore = m_directory.Requests().size();
+
+    Choose(ID_CATALOG_REBUILD);
+    EXPECT_TRUE(MainFrame()->IsWebServerRunning());
+    ASSERT_GT(m_directory.Requests().size(), nRequestsBefore) << "connected again";
+    TakeAnnouncedPort();
+    FindProjects();
+    EXPECT_EQ(ErrorOf(WdirProjects(ERelay::Folder, "u1")), Loaded(IDS_WA_ERR_NO_SESSION));
+    for (ERelay eRelay : { ERelay::Folder, ERelay::Socket }) {
+        ASSERT_EQ(ErrorOf(Login(eRelay, "u1")), "");
+        EXPECT_NE(WdirProjects(eRelay, "u1").find("alpha.txt"), std::string::npos);
+        EXPECT_NE(Exchange(eRelay, "u1", "<#WFIND |alpha| |1W| |NAM|#>").find("alpha.txt"), std::string::npos);
     }
 }
 
