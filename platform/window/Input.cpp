@@ -260,11 +260,15 @@ BOOL InjectMouseEvent(const CMouseInput& input)
 
     if (!hCapture) {
         if (input.eAction == EMouseAction::ButtonDown) {
+            // Every press on a window that is not the active one asks it
+            // first, a child of the active window too: the class library's
+            // views become the frame's active view this way.
             HWND hTop = GetAncestor(hTarget, GA_ROOT);
-            if (hTop && hTop != GetActiveWindow()) {
+            HWND hActive = GetActiveWindow();
+            if (hTop && hTarget != hActive) {
                 LRESULT nAnswer = SendMessage(hTarget, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(hTop),
                     MAKELONG(static_cast<WORD>(nHit), static_cast<WORD>(uMsg)));
-                if (nAnswer == MA_ACTIVATE || nAnswer == MA_ACTIVATEANDEAT)
+                if ((nAnswer == MA_ACTIVATE || nAnswer == MA_ACTIVATEANDEAT) && hTop != hActive)
                     ActivateWindowByClick(hTop);
                 if (nAnswer == MA_ACTIVATEANDEAT || nAnswer == MA_NOACTIVATEANDEAT)
                     return TRUE;
