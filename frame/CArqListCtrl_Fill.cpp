@@ -283,11 +283,7 @@ void CArqListCtrl::FillWithDocuments(CDocumentRecArray documents)
     const BOOL bHeld = pCatalog && pCatalog->Acquire();
     BeginFill(nullptr);
     const CSortSpec spec = GetSortSpec();
-    std::set<std::pair<CATBLOCK, LONG>> seen;
-    std::erase_if(documents, [&seen](const auto& pDocument) {
-        return !pDocument || !seen.emplace(pDocument->GetBlock(), pDocument->GetSlot()).second;
-    });
-    SortDocuments(documents, spec);
+    PrepareDocumentSet(documents, spec);
     m_pDocuments = std::make_unique<CDocumentRecArray>(std::move(documents));
     StartFill(spec.bAscending);
     RecalcLayout();
@@ -295,6 +291,15 @@ void CArqListCtrl::FillWithDocuments(CDocumentRecArray documents)
     UpdateWindow();
     if (bHeld)
         pCatalog->Release();
+}
+
+void CArqListCtrl::PrepareDocumentSet(CDocumentRecArray& documents, const CSortSpec& spec)
+{
+    std::set<std::pair<CATBLOCK, LONG>> seen;
+    std::erase_if(documents, [&seen](const auto& pDocument) {
+        return !pDocument || !seen.emplace(pDocument->GetBlock(), pDocument->GetSlot()).second;
+    });
+    SortDocuments(documents, spec);
 }
 
 void CArqListCtrl::FillFromPaths(CFolderIndex& source, CCatalog* pCatalog)
