@@ -146,9 +146,6 @@ public:
     // column, each once: the first rows at once, the rest through a worker.
     // No node shows and no row is selected.
     void FillWithDocuments(CDocumentRecArray documents);
-    // Shows the documents a search found, as the folder index lists them,
-    // that pCatalog still holds (FillWithDocuments).
-    void FillFromPaths(CFolderIndex& source, CCatalog* pCatalog);
     // Waits for a running worker: bContinue TRUE lets it insert every row,
     // FALSE stops it after its current row. Serves the worker's sent messages
     // while it waits.
@@ -168,6 +165,9 @@ public:
     // The same for a list of documents without a node (FillWithDocuments):
     // the documents given (taken over) take the rows' place.
     void ReloadDocuments(CDocumentRecArray documents);
+    // The documents a search found, as the folder index lists them, that
+    // pCatalog still holds, shown as ReloadDocuments shows them.
+    void ReloadFromPaths(CFolderIndex& source, CCatalog* pCatalog);
     // Re-checks one document row's state per call, from the main frame's
     // idle time. TRUE when it wants more idle time; FALSE while a worker
     // fills, while the main window is hidden or minimised, and at the end.
@@ -407,6 +407,8 @@ private:
     void BeginFill(const CNodeRec* pNode);
     // Inserts the record sets' first rows here and starts a worker for the rest.
     void StartFill(BOOL bNodesFirst);
+    // The documents the folder index lists that pCatalog still holds.
+    static CDocumentRecArray FoundDocuments(CFolderIndex& source, CCatalog* pCatalog);
     // Drops empty and repeated documents and sorts the rest by spec.
     static void PrepareDocumentSet(CDocumentRecArray& documents, const CSortSpec& spec);
 

@@ -302,7 +302,7 @@ void CArqListCtrl::PrepareDocumentSet(CDocumentRecArray& documents, const CSortS
     SortDocuments(documents, spec);
 }
 
-void CArqListCtrl::FillFromPaths(CFolderIndex& source, CCatalog* pCatalog)
+CDocumentRecArray CArqListCtrl::FoundDocuments(CFolderIndex& source, CCatalog* pCatalog)
 {
     CDocumentRecArray documents;
     CCatalogHold hold(pCatalog);
@@ -316,7 +316,12 @@ void CArqListCtrl::FillFromPaths(CFolderIndex& source, CCatalog* pCatalog)
                 documents.emplace_back(pDocument);
         }
     }
-    FillWithDocuments(std::move(documents));
+    return documents;
+}
+
+void CArqListCtrl::ReloadFromPaths(CFolderIndex& source, CCatalog* pCatalog)
+{
+    ReloadDocuments(FoundDocuments(source, pCatalog));
 }
 
 /******************************************************************************
