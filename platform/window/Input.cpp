@@ -170,6 +170,16 @@ std::vector<HWND> OtherTopLevels(HWND hTop, POINT pt)
     return others;
 }
 
+// Whether the window and every window it lies in are enabled.
+bool IsEnabledWithParents(HWND hWnd)
+{
+    for (; hWnd; hWnd = (GetWindowLong(hWnd, GWL_STYLE) & WS_CHILD) ? GetParent(hWnd) : nullptr) {
+        if (!IsWindowEnabled(hWnd))
+            return false;
+    }
+    return true;
+}
+
 // The window under a screen point and the hit-test answer, inside hTop when
 // the display names the top-level window it routed the event to. A window
 // that answers HTTRANSPARENT is passed over: the windows below it (its
@@ -255,8 +265,8 @@ BOOL InjectMouseEvent(const CMouseInput& input)
         UpdateTrackingOnMove(hTarget, pt);
     if (!hTarget || nHit == HTNOWHERE || nHit == HTERROR)
         return FALSE;
-    if (!hCapture && !IsWindowEnabled(hTarget))
-        return FALSE; // a disabled window (the owner of a modal dialog) takes no input
+    if (!hCapture && !IsEnabledWithParents(hTarget))
+        return FALSE; // a disabled window (the owner of a modal dialog) takes no input, nor do its children
 
     if (!hCapture) {
         if (input.eAction == EMouseAction::ButtonDown) {

@@ -322,6 +322,19 @@ TEST_F(InputTest, PressingAChildOfTheActiveWindowAsksItWithoutActivatingAgain)
     InjectMouseEvent(Release(POINT { 250, 150 }));
 }
 
+TEST_F(InputTest, AChildOfADisabledWindowTakesNoPress)
+{
+    ASSERT_NE(CreateRecordingWindow(WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, m_hLeft), nullptr);
+    EnableWindow(m_hLeft, FALSE); // as under a modal dialog
+    MessageLog::Instance().Take();
+    Click(POINT { 120, 120 });
+    EXPECT_TRUE(ClickMessages(PumpMouse()).empty());
+    EnableWindow(m_hLeft, TRUE);
+    Click(POINT { 120, 120 });
+    const std::vector<UINT> expected { WM_LBUTTONDOWN, WM_LBUTTONUP };
+    EXPECT_EQ(ClickMessages(PumpMouse()), expected);
+}
+
 TEST_F(InputTest, NoActivateAndEatDropsThePress)
 {
     SetActiveWindow(m_hLeft);
