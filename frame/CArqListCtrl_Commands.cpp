@@ -6,6 +6,7 @@
 
 #include "frame/CArqListCtrl.h"
 
+#include "catalog/CPendingDocs.h"
 #include "catalog/CRecycleRun.h"
 #include "frame/AppMessages.h"
 #include "frame/CArchivoraApp.h"
@@ -72,40 +73,82 @@ BOOL CArqListCtrl::CanRecycleRow(int nRow) const
  * Opening
  ******************************************************************************/
 
-void CArqListCtrl::OpenSelectedItems()
+void CArqListCtrl::FollowGroup(CNodeRec& node)
+{
+    // Sent, not posted: the row's record lives only until the next refresh.
+    if (CWnd* pParent = GetParent())
+        pParent->SendMessage(g_nMsgSysDoubleClick, 0, reinterpret_cast<LPARAM>(&node));
+}
+
+std::vector<int> CArqListCtrl::GetRowsToOpen() const
 {
     std::vector<int> rows = GetSelectedRows();
     if (rows.empty() && GetFocusedRow() >= 0)
         rows.push_back(GetFocusedRow());
+    return rows;
+}
+
+void CArqListCtrl::OpenSelected()
+{
+    const BOOL bSelection = GetSelectedCount() > 0;
+    const std::vector<int> rows = GetRowsToOpen();
     CArchivoraApp* pApp = GetArchivoraApp();
+    CPendingDocs* pPending = pApp ? pApp->GetPendingDocs() : nullptr;
     BOOL bOpened = FALSE;
+    CNodeRec* pGroup = nullptr;
     for (int nRow : rows) {
         if (CNodeRec* pNode = GetRowNode(nRow)) {
-            // A group opens in the tree, and only the first: the list then shows it.
-            if (CWnd* pParent = GetParent())
-                pParent->PostMessage(g_nMsgSysDoubleClick, 0, reinterpret_cast<LPARAM>(pNode));
-            break;
+            // A group is followed into the tree only when it is all there is to open.
+            if (rows.size() == 1)
+                pGroup = pNode;
+            continue;
+        }
+        CDocumentRec* pDocument = GetRowDocument(nRow);
+        if (pPending && pDocument && !pDocument->IsMail() && !(bSelection && IsBlocked(*pDocument, 1)))
+            bOpened = pPending->OpenDocument(*pDocument, m_hWnd, nullptr) != 0 || bOpened;
+    }
+    if (bOpened)
+        pApp->MinimizeAfterOpen();
+    if (pGroup)
+        FollowGroup(*pGroup);
+}
+
+void CArqListCtrl::OpenSelectedItems()
+{
+    const std::vector<int> rows = GetRowsToOpen();
+    CArchivoraApp* pApp = GetArchivoraApp();
+    BOOL bOpened = FALSE;
+    CNodeRec* pGroup = nullptr;
+    for (int nRow : rows) {
+        if (CNodeRec* pNode = GetRowNode(nRow)) {
+            if (rows.size() == 1)
+                pGroup = pNode;
+            continue;
         }
         CDocumentRec* pDocument = GetRowDocument(nRow);
         if (pApp && pDocument && !IsBlocked(*pDocument, 1))
             bOpened = pApp->OpenItem(*pDocument, this) || bOpened;
     }
-    if (bOpened && pApp)
+    if (bOpened)
         pApp->MinimizeAfterOpen();
+    if (pGroup)
+        FollowGroup(*pGroup);
 }
 
 void CArqListCtrl::OnOpenSelected()
+{
+    OpenSelected();
+}
+
+void CArqListCtrl::OnOpenItems()
 {
     OpenSelectedItems();
 }
 
 void CArqListCtrl::OnUpdateOpenSelected(CCmdUI* pCmdUI)
 {
-    std::vector<int> rows = GetSelectedRows();
-    if (rows.empty() && GetFocusedRow() >= 0)
-        rows.push_back(GetFocusedRow());
     BOOL bEnable = FALSE;
-    for (int nRow : rows)
+    for (int nRow : GetRowsToOpen())
         bEnable = bEnable || CanOpenRow(nRow);
     pCmdUI->Enable(bEnable);
 }

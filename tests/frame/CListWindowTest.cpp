@@ -81,6 +81,19 @@ protected:
     {
         return std::unique_ptr<CDocumentRec>(App().GetMainCatalog()->FindPath(Path(pszName).c_str()));
     }
+    // Writes the search results' index: the files named, of the test's folder,
+    // each as found for its catalogued document (a name catalogued nowhere: none).
+    void WriteFound(std::initializer_list<const char*> names)
+    {
+        CFolderIndex index(App().GetFolderIndexPath(), 1);
+        ASSERT_TRUE(index.IsOpen());
+        CRecordRef folder;
+        ASSERT_TRUE(index.AddFolder((Path("") + "\\").c_str(), &folder));
+        for (const char* pszName : names) {
+            auto pDocument = Find(pszName);
+            ASSERT_TRUE(index.AddEntry(folder, pszName, pDocument ? pDocument->GetRef() : CRecordRef {}));
+        }
+    }
     // Moves a catalogued file to the recycle bin as the document list does.
     void Recycle(const char* pszName)
     {
@@ -245,6 +258,21 @@ TEST_F(ListWindowTest, TheSearchResultsShowTheFoundDocumentsThatAreStillCatalogu
     Open(m_results);
     ASSERT_EQ(m_results.GetList().GetItemCount(), 1);
     EXPECT_EQ(Cell(m_results, 0, COLUMN_NAME), "new.txt");
+}
+
+TEST_F(ListWindowTest, TheSearchResultsKeepTheirFocusedRowWhenTheCatalogChanges)
+{
+    WriteFound({ "new.txt", "old.txt" });
+    Open(m_results);
+    CArqListCtrl& list = m_results.GetList();
+    ASSERT_EQ(list.GetItemCount(), 2);
+    list.SelectOnly(1);
+    const CString strFocused = Cell(m_results, 1, COLUMN_NAME);
+    m_results.OnCatalogChanged();
+    ASSERT_EQ(list.GetItemCount(), 2);
+    EXPECT_EQ(list.GetFocusedRow(), 1);
+    EXPECT_EQ(Cell(m_results, 1, COLUMN_NAME), strFocused);
+    EXPECT_EQ(list.GetSelectedCount(), 1u);
 }
 
 TEST_F(ListWindowTest, FindNextInTheBinGoesRoundItsRowsAndSaysWhenOnlyTheFocusedOneMatches)
