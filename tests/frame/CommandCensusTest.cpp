@@ -171,17 +171,10 @@ const std::vector<CExemption> LEFT_UNHANDLED {};
 // it out of this table.
 // clang-format off
 const CExemption BEING_WIRED[] = {
-    { 0, ID_WEB_LOG,              "web access commands: enabled once web access is set up" },
-    { 0, ID_WEB_CHANGE_USER,      "web access commands: enabled once web access is set up" },
-    { 0, ID_WEB_CATALOG_SETTINGS, "web access commands: enabled once web access is set up" },
-    { 0, ID_WEB_ACCOUNT,          "web access commands: enabled once web access is set up" },
-    { 0, ID_WEB_INVITE,           "web access commands: enabled once web access is set up" },
     { 0, ID_FAVORITES_MENU,       "the Document menu's place for the favourites" },
     { 0, ID_PENDING_MENU,         "the Document menu's place for the pending documents" },
     { 0, ID_RECENT_MENU,          "the Document menu's place for the recently catalogued documents" },
     { 0, ID_DOC_SEND_TO_MENU,     "the document menus' place for the Send To menu" },
-    { 0, ID_DOC_PROTECT_AGAIN,    "the list's command for a document left unprotected" },
-    { 0, ID_DOC_IMAGE_PREVIEW,    "the list's command for a document left unprotected" },
 };
 // clang-format on
 
@@ -218,6 +211,8 @@ protected:
         for (const char* pszName : { "budget.txt", "letter.txt", "minutes.txt", "old.txt", "loose.txt" })
             std::ofstream(docs / pszName) << "Minutes of the meeting\nPresent: all\n";
         WriteMailProfile();
+        // Web access was set up at an earlier run.
+        SetProductValue("Default\\Preferences", "WAEnabled", 1);
         m_watched = std::make_unique<TempFolder>();
         WriteCatalog([&](CCatalog& catalog, CNodeRec& root) {
             // The monitor watches a folder of its own for new documents.
