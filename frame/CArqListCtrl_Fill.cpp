@@ -25,6 +25,7 @@
 #include "store/CFolderIndex.h"
 #include "store/CMailDocumentHooks.h"
 #include "store/CatalogCompare.h"
+#include "store/PathHelpers.h"
 
 #include "platform/base/PathMap.h"
 #include "platform/base/SyncClasses.h"
@@ -302,6 +303,27 @@ void CArqListCtrl::PrepareDocumentSet(CDocumentRecArray& documents, const CSortS
     SortDocuments(documents, spec);
 }
 
+namespace {
+
+// The document an entry of the search index names: the record the search
+// found while it still holds that document (a message, whose path the
+// catalog cannot look up, is found only so), else the document of its path.
+CDocumentRec* FoundDocument(CRecordRef found, const CString& strPath, CCatalog* pCatalog)
+{
+    if (!found.IsNone()) {
+        auto pDocument = std::make_unique<CDocumentRec>(pCatalog, found.nBlock, found.nSlot);
+        CString strName;
+        if (pDocument->IsValid())
+            pDocument->GetFullPath(strName, TRUE);
+        if (pDocument->IsValid()
+            && strPath.CompareNoCase(AddBackslash(pDocument->GetDirectoryPath(FALSE, TRUE)) + strName) == 0)
+            return pDocument.release();
+    }
+    return pCatalog->FindPath(strPath);
+}
+
+} // namespace
+
 CDocumentRecArray CArqListCtrl::FoundDocuments(CFolderIndex& source, CCatalog* pCatalog)
 {
     CDocumentRecArray documents;
@@ -312,7 +334,7 @@ CDocumentRecArray CArqListCtrl::FoundDocuments(CFolderIndex& source, CCatalog* p
             const CString strPath = source.BuildFolderPath(folder, entry);
             if (strPath.IsEmpty() || !hold.IsHeld())
                 continue;
-            if (CDocumentRec* pDocument = pCatalog->FindPath(strPath))
+            if (CDocumentRec* pDocument = FoundDocument(source.GetEntryDocument(entry), strPath, pCatalog))
                 documents.emplace_back(pDocument);
         }
     }

@@ -15,6 +15,7 @@
 #include "tests/frame/AppTestFixture.h"
 
 #include "catalog/CPendingDocs.h"
+#include "catalog/CTextSearch.h"
 #include "frame/CArqListView.h"
 #include "frame/CArqListViewCtrl.h"
 #include "frame/CContentView.h"
@@ -28,7 +29,6 @@
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
-#include "store/CFolderIndex.h"
 #include "store/CMailStoreRec.h"
 #include "store/CNodeRec.h"
 #include "store/CatalogColumns.h"
@@ -124,9 +124,7 @@ const CPlace PLACES[] = {
     { IDD_EXPIRED_DOCUMENTS, EKind::Menu,        ERoute::ExpiredDocuments, "expired documents window" },
     { IDD_SEARCH_RESULTS,    EKind::Menu,        ERoute::SearchResults,    "search results window" },
     { IDR_DOC_FILE_MENU,     EKind::FileMenu,    ERoute::SearchRows,       "search results: a file's row", IDR_DOC_MAIL_MENU },
-    // FIXME: the census cannot show a message in the search results window yet.
-    { IDR_DOC_MAIL_MENU,     EKind::MailMenu,    ERoute::SearchRows,       "search results: a message's row", IDR_DOC_FILE_MENU,
-      "no message shows in the search results" },
+    { IDR_DOC_MAIL_MENU,     EKind::MailMenu,    ERoute::SearchRows,       "search results: a message's row", IDR_DOC_FILE_MENU },
     // The popup lists of favourites, recent and unprotected documents, the
     // folder popups and the systems popup track these themselves and act on
     // the command they get back, outside any routing.
@@ -315,22 +313,25 @@ protected:
         m_driver.Advance(CNewDocMonitor::DRAIN_DELAY_MS);
     }
     // A search for words whose results were listed, as the search keeps them for the results window.
-    void KeepSearchResults()
+    // Find with its results listed in a window: the words of the letters and
+    // of the message, in the documents the list's filter keeps (the letter
+    // "l" in their names), which the results keep as their criteria.
+    void FindIntoTheResultsWindow()
     {
-        SetLastFind("budget");
-        CFolderIndex index(App().GetFolderIndexPath(), 1);
-        ASSERT_TRUE(index.IsOpen());
-        CRecordRef folder;
-        ASSERT_TRUE(index.AddFolder("d:\\docs\\", &folder));
-        for (const char* pszName : { "budget.txt", "letter.txt" }) {
-            std::unique_ptr<CDocumentRec> pDocument(App().GetMainCatalog()->FindPath(CString("D:\\docs\\") + pszName));
-            ASSERT_NE(pDocument, nullptr);
-            ASSERT_TRUE(index.AddEntry(folder, pszName, pDocument->GetRef()));
-        }
-        CListFilter criteria {};
-        SetListFilterCondition(&criteria, 0, COLUMN_NAME, FILTER_OP_CONTAINS, FILTER_VALUE_TEXT, { 0, 0, "budget" });
-        ASSERT_TRUE(index.SetCriteria(criteria));
-        FreeListFilter(&criteria);
+        m_prompts.m_fnCriteria = [](CListFilter& filter) {
+            SetListFilterCondition(&filter, 0, COLUMN_NAME, FILTER_OP_CONTAINS, FILTER_VALUE_TEXT, { 0, 0, "l" });
+            return IDOK;
+        };
+        Command(ID_CATALOG_LIST_FILTER);
+        CFindRecord search;
+        search.history.Add("meet");
+        search.nType = FIND_TYPE_PHRASE;
+        search.nField = CTextSearch::FIELD_CONTENT;
+        search.bResultList = TRUE;
+        search.bOpenFindBar = FALSE;
+        App().GetFindSettings().UpdateFind(search, -1, -1, App().GetMainCatalog());
+        m_prompts.m_nFindFilesHostAnswer = IDOK;
+        Command(ID_CATALOG_FIND);
     }
 
     /* The routes. */
@@ -595,14 +596,16 @@ TEST_F(CommandCensusTest, EveryCommandIsHandledAndEnabledInSomeState)
     ClickSystem({ "Letters" });
     ClickRow(List(), "old.txt");
     Command(ID_DOC_RECYCLE);
-    KeepSearchResults();
+    FindIntoTheResultsWindow();
     Places().ChooseItem(CCoolMenu::ENTRY_RECYCLE_BIN);
     ClickRow(Places().GetRecycleBinWindow()->GetList(), "old.txt");
     Places().ChooseItem(CCoolMenu::ENTRY_EXPIRED);
     ClickRow(Places().GetExpiredWindow()->GetList(), "minutes.txt", COLUMN_EXPIRED_DATE);
     Places().ChooseItem(CCoolMenu::ENTRY_SEARCH_RESULTS);
-    ClickRow(Places().GetSearchResultsWindow()->GetList(), "budget.txt", COLUMN_DESCRIPTION);
+    ClickRow(Places().GetSearchResultsWindow()->GetList(), "letter.txt", COLUMN_DESCRIPTION);
     TakeCensus();
+    ClickRow(Places().GetSearchResultsWindow()->GetList(), "plans", COLUMN_DESCRIPTION);
+    TakeCensus(); // a message found
 
     // Every place the census can open was opened in some state.
     for (const CPlace& place : PLACES) {

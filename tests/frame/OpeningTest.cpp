@@ -5,6 +5,9 @@
 #include "tests/frame/AppTestFixture.h"
 
 #include "catalog/CPendingDocs.h"
+#include "catalog/CTextSearch.h"
+#include "frame/CCoolMenu.h"
+#include "frame/CDlgSearchResults.h"
 #include "mail/CNetscapeMessage.h"
 #include "mail/MailResult.h"
 #include "resources/ResourceIds.h"
@@ -294,6 +297,27 @@ TEST_F(MailOpeningTest, EachOpenActionComposesItsMessageFromTheCataloguedOne)
     const size_t nFrom = strForward.find("From: " + strAna, nSeparator);
     ASSERT_NE(nFrom, std::string::npos);
     EXPECT_NE(strForward.find("The plan, word for word.", nFrom), std::string::npos);
+}
+
+TEST_F(MailOpeningTest, AMessageFoundIntoTheListWindowIsListedThere)
+{
+    CFindRecord search;
+    search.history.Add("plans");
+    search.nType = FIND_TYPE_PHRASE;
+    search.nField = CTextSearch::FIELD_NAME;
+    search.bResultList = TRUE;
+    search.bOpenFindBar = FALSE;
+    App().GetFindSettings().UpdateFind(search, -1, -1, App().GetMainCatalog());
+    m_prompts.m_nFindFilesHostAnswer = IDOK;
+    Command(ID_CATALOG_FIND);
+    ASSERT_TRUE(MainFrame()->IsDragBarWindowShown(CCoolMenu::ENTRY_SEARCH_RESULTS));
+    CArqListCtrl& list = MainFrame()->GetDragBar().GetList().GetSearchResultsWindow()->GetList();
+    list.WaitForFill(TRUE);
+    EXPECT_TRUE(CDlgSearchResults::HasResults());
+    ASSERT_EQ(list.GetItemCount(), 1);
+    const auto* pMessage = dynamic_cast<const CDocumentRec*>(list.GetRowRecord(0));
+    ASSERT_NE(pMessage, nullptr);
+    EXPECT_EQ(pMessage->GetRef(), m_ref);
 }
 
 TEST_F(MailOpeningTest, TheClientStartsOnItsOwnAndAnUnknownClientKindStartsNothing)
