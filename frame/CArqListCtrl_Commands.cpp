@@ -336,7 +336,7 @@ void CArqListCtrl::OnContextMenu(CWnd*, CPoint point)
         nRow = HitTest(client, &uFlags);
     }
     if (CDocumentRec* pDocument = GetRowDocument(nRow)) {
-        CDocContextMenu menu(*pDocument, nullptr);
+        CDocContextMenu menu(*pDocument, &BuildSendToMenu());
         if (!menu.Build(IDR_LIST_FILE_MENU, IDR_LIST_MAIL_MENU) || !menu.GetPopup())
             return;
         const UINT nID = TrackMenu(*menu.GetPopup(), point);

@@ -33,7 +33,7 @@ void CSearchListCtrl::OnContextMenu(CWnd*, CPoint point)
     CDocumentRec* pDocument = GetRowDocument(HitTest(client, &uFlags));
     if (!pDocument)
         return;
-    CDocContextMenu menu(*pDocument, nullptr);
+    CDocContextMenu menu(*pDocument, &BuildSendToMenu());
     if (!menu.Build(IDR_DOC_FILE_MENU, IDR_DOC_MAIL_MENU) || !menu.GetPopup())
         return;
     const UINT nID = TrackMenu(*menu.GetPopup(), point);

@@ -2,6 +2,7 @@
 
 #include "tests/frame/AppTestFixture.h"
 #include "tests/frame/CommandStates.h"
+#include "tests/frame/RemovableStick.h"
 
 #include "catalog/CCatalogUpdate.h"
 #include "catalog/ShellItemIds.h"
@@ -505,6 +506,22 @@ TEST_F(ArqListTest, ContextMenusActOnTheRowUnderThePointer)
     m_driver.ChooseNextMenuCommand(ID_CATALOG_NEW_GROUP);
     ASSERT_TRUE(m_driver.RightClick(List().GetSafeHwnd(), rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2));
     EXPECT_EQ(m_prompts.CountOf("new group"), 1);
+}
+
+TEST_F(ArqListTest, SendToCopiesTheSelectedFilesToARemovableDrive)
+{
+    CRemovableStick stick('R');
+    const UINT nStick = stick.SendToCommand();
+    ASSERT_NE(nStick, 0U);
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    List().SelectOnly(RowOf("a.txt"));
+    CRect rcRow;
+    List().GetItemRect(RowOf("a.txt"), &rcRow, LVIR_LABEL);
+    m_driver.ChooseNextMenuCommand(nStick);
+    ASSERT_TRUE(m_driver.RightClick(List().GetSafeHwnd(), rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2));
+    EXPECT_TRUE(fs::exists(stick.Path() / "a.txt"));
+    EXPECT_TRUE(fs::exists(Home() / "docs" / "a.txt")) << "copied, not moved";
 }
 
 TEST_F(ArqListTest, RecordsDropOnAGroupRowOrTheShownGroupButNeverOnTheirSource)

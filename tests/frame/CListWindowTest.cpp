@@ -2,6 +2,7 @@
 
 #include "tests/frame/AppTestFixture.h"
 #include "tests/frame/CommandStates.h"
+#include "tests/frame/RemovableStick.h"
 
 #include "catalog/CRecycleRun.h"
 #include "catalog/CTextSearch.h"
@@ -95,6 +96,19 @@ protected:
             ASSERT_TRUE(window.CreateHidden(MainFrame()));
         }
         window.ShowList();
+    }
+    // The result of the last search, as the file search leaves it: new.txt, found by its name.
+    void IndexSearchForNew()
+    {
+        CFolderIndex index(App().GetFolderIndexPath(), 1);
+        ASSERT_TRUE(index.IsOpen());
+        CRecordRef folder;
+        ASSERT_TRUE(index.AddFolder((Path("") + "\\").c_str(), &folder));
+        ASSERT_TRUE(index.AddEntry(folder, "new.txt", Find("new.txt")->GetRef()));
+        CListFilter filter {};
+        SetListFilterCondition(&filter, 0, COLUMN_NAME, FILTER_OP_CONTAINS, FILTER_VALUE_TEXT, { 0, 0, "new" });
+        ASSERT_TRUE(index.SetCriteria(filter));
+        FreeListFilter(&filter);
     }
     // The files the Trash of the test's folder holds.
     int TrashFiles() const
@@ -264,17 +278,7 @@ TEST_F(ListWindowTest, ASearchNotForTheBinGoesOnInTheCatalogView)
 
 TEST_F(ListWindowTest, TheSearchResultsShowTheirCriteriaOnlyAfterASearchWithWords)
 {
-    {
-        CFolderIndex index(App().GetFolderIndexPath(), 1);
-        ASSERT_TRUE(index.IsOpen());
-        CRecordRef folder;
-        ASSERT_TRUE(index.AddFolder((Path("") + "\\").c_str(), &folder));
-        ASSERT_TRUE(index.AddEntry(folder, "new.txt", Find("new.txt")->GetRef()));
-        CListFilter filter {};
-        SetListFilterCondition(&filter, 0, COLUMN_NAME, FILTER_OP_CONTAINS, FILTER_VALUE_TEXT, { 0, 0, "new" });
-        ASSERT_TRUE(index.SetCriteria(filter));
-        FreeListFilter(&filter);
-    }
+    IndexSearchForNew();
     auto enabled = [](CListWindow& window, UINT nID) {
         CEnabledState state;
         state.m_nID = nID;
@@ -306,6 +310,24 @@ TEST_F(ListWindowTest, TheSearchResultsShowTheirCriteriaOnlyAfterASearchWithWord
     ASSERT_NE(pShown, nullptr);
     EXPECT_EQ(pShown->GetName(), "Letters");
     results.DestroyWindow();
+}
+
+TEST_F(ListWindowTest, AFoundDocumentIsSentToARemovableDriveFromItsMenu)
+{
+    CRemovableStick stick('S');
+    const UINT nStick = stick.SendToCommand();
+    ASSERT_NE(nStick, 0U);
+    IndexSearchForNew();
+    SetLastFind("new");
+    Open(m_results);
+    CArqListCtrl& list = m_results.GetList();
+    ASSERT_EQ(list.GetItemCount(), 1);
+    list.SelectOnly(0);
+    CRect rcRow;
+    list.GetItemRect(0, &rcRow, LVIR_LABEL);
+    m_driver.ChooseNextMenuCommand(nStick);
+    ASSERT_TRUE(m_driver.RightClick(list.GetSafeHwnd(), rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2));
+    EXPECT_TRUE(fs::exists(stick.Path() / "new.txt"));
 }
 
 } // namespace

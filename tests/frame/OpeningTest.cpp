@@ -381,6 +381,48 @@ TEST_F(OpeningTest, TheFavouritesAndRecentMenusOpenTheirEntryByPosition)
     EXPECT_TRUE(MainFrame()->IsIconic());
 }
 
+TEST_F(OpeningTest, TheDocumentMenusPlacesOpenTheDocumentChosenThere)
+{
+    const std::string strA = MakeExecutable("a.sh");
+    const std::string strB = MakeExecutable("b.sh");
+    const std::string strRecent = MakeExecutable("recent.sh");
+    const std::string strPlan = MakeExecutable("plan.sh");
+    WriteCatalog([&](CCatalog& catalog, CNodeRec& root) {
+        auto pSystem = AddSystem(root, "Documents");
+        AddDocument(catalog, *pSystem, strRecent.c_str());
+        AddDocument(catalog, *pSystem, strPlan.c_str());
+        std::unique_ptr<CNodeRec> pFavorites(CNodeRec::NewTopNodeRec2(&catalog));
+        ASSERT_NE(pFavorites, nullptr);
+        AddDocument(catalog, *pFavorites, strB.c_str());
+        AddDocument(catalog, *pFavorites, strA.c_str());
+    });
+    ASSERT_TRUE(Start());
+    {
+        std::unique_ptr<CDocumentRec> pRecent(App().GetMainCatalog()->FindPath(strRecent.c_str()));
+        ASSERT_NE(pRecent, nullptr);
+        ASSERT_TRUE(CRecentList(App().GetMainCatalog()).AddEntry(*pRecent));
+    }
+    ASSERT_NE(App().GetPendingDocs(), nullptr);
+    const int nPlan = App().GetPendingDocs()->AddEntry(strPlan.c_str(), CPendingDocs::FLAG_UNPROTECTED);
+
+    // Each entry is chosen in the Document menu of the menu bar, opened from the keyboard.
+    CLaunchOverride launches;
+    const auto choose = [this](UINT nID) {
+        m_driver.ChooseNextMenuCommand(nID);
+        ASSERT_TRUE(m_driver.PressKey('D', CTestDriver::ALT));
+        m_driver.Pump();
+    };
+    choose(ID_FAVORITE_FIRST + 1);
+    choose(ID_RECENT_FIRST);
+    using Args = std::vector<std::string>;
+    EXPECT_EQ(
+        launches.GetLaunches(), (std::vector<Args> { Args { HostPath("b.sh") }, Args { HostPath("recent.sh") } }));
+    // A pending document is offered for confirmation.
+    choose(ID_PENDING_FIRST + static_cast<UINT>(nPlan));
+    EXPECT_EQ(m_prompts.CountOf("image preview"), 1);
+    EXPECT_EQ(m_prompts.m_strPreviewed.CompareNoCase(strPlan.c_str()), 0) << m_prompts.m_strPreviewed;
+}
+
 TEST_F(OpeningTest, TheNewDocumentKindsTheCatalogKnowsComeFirstAndStartTheirProgram)
 {
     const std::string strWriter = MakeExecutable("writer.exe");

@@ -5,6 +5,7 @@
 
 #include "frame/FramePrompts.h"
 #include "frame/SetupResults.h"
+#include "store/CDocumentRec.h"
 #include "store/CPreferences.h"
 #include "store/DocumentBackup.h"
 
@@ -73,6 +74,12 @@ public:
     int KeywordSystemSheet() override { return Ask("keyword sheet", m_nSheetAnswer); }
     void ShowMessage(UINT nStringID, UINT) override { m_messages.push_back(nStringID); }
     int NewGroup(CNodeRec&) override { return Ask("new group", IDCANCEL); }
+    // The confirmation of a document opened unprotected; remembers its path.
+    int ImagePreview(CDocumentRec& document) override
+    {
+        m_strPreviewed = document.GetFilePath();
+        return Ask("image preview", IDCANCEL);
+    }
     int OpenWith(CDocumentRec&, CString* pstrProgram) override
     {
         *pstrProgram = m_strOpenWithProgram;
@@ -154,6 +161,7 @@ public:
     CString m_strNoticeDate;
     CString m_strBackupFolder;
     CString m_strBackupOffered;
+    CString m_strPreviewed;
     std::vector<std::string> m_asked;
     std::vector<UINT> m_messages;
 
