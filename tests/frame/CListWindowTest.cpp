@@ -97,6 +97,15 @@ protected:
         }
         window.ShowList();
     }
+    // Selects the list's first row and chooses nID in its context menu.
+    void ChooseInFirstRowMenu(CArqListCtrl& list, UINT nID)
+    {
+        list.SelectOnly(0);
+        CRect rcRow;
+        list.GetItemRect(0, &rcRow, LVIR_LABEL);
+        m_driver.ChooseNextMenuCommand(nID);
+        ASSERT_TRUE(m_driver.RightClick(list.GetSafeHwnd(), rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2));
+    }
     // The result of the last search, as the file search leaves it: new.txt, found by its name.
     void IndexSearchForNew()
     {
@@ -158,11 +167,7 @@ TEST_F(ListWindowTest, ARowsMenuInTheBinRestoresIt)
     Open(m_bin);
     CArqListCtrl& list = m_bin.GetList();
     ASSERT_EQ(list.GetItemCount(), 1);
-    list.SelectOnly(0);
-    CRect rcRow;
-    list.GetItemRect(0, &rcRow, LVIR_LABEL);
-    m_driver.ChooseNextMenuCommand(ID_BIN_RESTORE);
-    ASSERT_TRUE(m_driver.RightClick(list.GetSafeHwnd(), rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2));
+    ChooseInFirstRowMenu(list, ID_BIN_RESTORE);
     EXPECT_TRUE(fs::exists(Home() / "docs" / "old.txt"));
     EXPECT_EQ(list.GetItemCount(), 0);
 }
@@ -322,11 +327,7 @@ TEST_F(ListWindowTest, AFoundDocumentIsSentToARemovableDriveFromItsMenu)
     Open(m_results);
     CArqListCtrl& list = m_results.GetList();
     ASSERT_EQ(list.GetItemCount(), 1);
-    list.SelectOnly(0);
-    CRect rcRow;
-    list.GetItemRect(0, &rcRow, LVIR_LABEL);
-    m_driver.ChooseNextMenuCommand(nStick);
-    ASSERT_TRUE(m_driver.RightClick(list.GetSafeHwnd(), rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2));
+    ChooseInFirstRowMenu(list, nStick);
     EXPECT_TRUE(fs::exists(stick.Path() / "new.txt"));
 }
 

@@ -74,6 +74,31 @@ protected:
         });
         ASSERT_TRUE(Start());
     }
+    // Catalogs a.sh and b.sh as favourites and recent.sh and plan.sh under a system, then starts.
+    void StartWithPlaces()
+    {
+        std::vector<std::string> paths;
+        for (const char* pszName : { "a.sh", "b.sh", "recent.sh", "plan.sh" })
+            paths.push_back(MakeExecutable(pszName));
+        WriteCatalog([&](CCatalog& catalog, CNodeRec& root) {
+            auto pSystem = AddSystem(root, "Documents");
+            AddDocument(catalog, *pSystem, paths[2].c_str());
+            AddDocument(catalog, *pSystem, paths[3].c_str());
+            std::unique_ptr<CNodeRec> pFavorites(CNodeRec::NewTopNodeRec2(&catalog));
+            ASSERT_NE(pFavorites, nullptr);
+            AddDocument(catalog, *pFavorites, paths[1].c_str());
+            AddDocument(catalog, *pFavorites, paths[0].c_str());
+        });
+        ASSERT_TRUE(Start());
+    }
+    // Lists the catalogued file of the test's folder as recently catalogued.
+    void MakeRecent(const char* pszName)
+    {
+        std::unique_ptr<CDocumentRec> pRecent(
+            App().GetMainCatalog()->FindPath(ProgramPathFromHostPath(HostPath(pszName)).c_str()));
+        ASSERT_NE(pRecent, nullptr);
+        ASSERT_TRUE(CRecentList(App().GetMainCatalog()).AddEntry(*pRecent));
+    }
     BOOL Open(const std::string& strPath)
     {
         std::unique_ptr<CDocumentRec> pDocument(App().GetMainCatalog()->FindPath(strPath.c_str()));
@@ -346,18 +371,7 @@ TEST_F(LongMailOpeningTest, TheQuotedBodyIsCutToItsLimitBetweenCharacters)
 
 TEST_F(OpeningTest, TheFavouritesAndRecentMenusOpenTheirEntryByPosition)
 {
-    const std::string strA = MakeExecutable("a.sh");
-    const std::string strB = MakeExecutable("b.sh");
-    const std::string strRecent = MakeExecutable("recent.sh");
-    WriteCatalog([&](CCatalog& catalog, CNodeRec& root) {
-        auto pSystem = AddSystem(root, "Documents");
-        AddDocument(catalog, *pSystem, strRecent.c_str());
-        std::unique_ptr<CNodeRec> pFavorites(CNodeRec::NewTopNodeRec2(&catalog));
-        ASSERT_NE(pFavorites, nullptr);
-        AddDocument(catalog, *pFavorites, strB.c_str());
-        AddDocument(catalog, *pFavorites, strA.c_str());
-    });
-    ASSERT_TRUE(Start());
+    StartWithPlaces();
 
     CLaunchOverride launches;
     // An empty recent list and a favourite past the list open nothing.
@@ -368,11 +382,7 @@ TEST_F(OpeningTest, TheFavouritesAndRecentMenusOpenTheirEntryByPosition)
     // The favourites are listed by name.
     Command(ID_FAVORITE_FIRST + 1);
     Command(ID_FAVORITE_FIRST);
-    {
-        std::unique_ptr<CDocumentRec> pRecent(App().GetMainCatalog()->FindPath(strRecent.c_str()));
-        ASSERT_NE(pRecent, nullptr);
-        ASSERT_TRUE(CRecentList(App().GetMainCatalog()).AddEntry(*pRecent));
-    }
+    MakeRecent("recent.sh");
     thePreferences.m_bMinimize = TRUE;
     Command(ID_RECENT_FIRST);
     using Args = std::vector<std::string>;
@@ -383,25 +393,9 @@ TEST_F(OpeningTest, TheFavouritesAndRecentMenusOpenTheirEntryByPosition)
 
 TEST_F(OpeningTest, TheDocumentMenusPlacesOpenTheDocumentChosenThere)
 {
-    const std::string strA = MakeExecutable("a.sh");
-    const std::string strB = MakeExecutable("b.sh");
-    const std::string strRecent = MakeExecutable("recent.sh");
-    const std::string strPlan = MakeExecutable("plan.sh");
-    WriteCatalog([&](CCatalog& catalog, CNodeRec& root) {
-        auto pSystem = AddSystem(root, "Documents");
-        AddDocument(catalog, *pSystem, strRecent.c_str());
-        AddDocument(catalog, *pSystem, strPlan.c_str());
-        std::unique_ptr<CNodeRec> pFavorites(CNodeRec::NewTopNodeRec2(&catalog));
-        ASSERT_NE(pFavorites, nullptr);
-        AddDocument(catalog, *pFavorites, strB.c_str());
-        AddDocument(catalog, *pFavorites, strA.c_str());
-    });
-    ASSERT_TRUE(Start());
-    {
-        std::unique_ptr<CDocumentRec> pRecent(App().GetMainCatalog()->FindPath(strRecent.c_str()));
-        ASSERT_NE(pRecent, nullptr);
-        ASSERT_TRUE(CRecentList(App().GetMainCatalog()).AddEntry(*pRecent));
-    }
+    StartWithPlaces();
+    MakeRecent("recent.sh");
+    const std::string strPlan = ProgramPathFromHostPath(HostPath("plan.sh"));
     ASSERT_NE(App().GetPendingDocs(), nullptr);
     const int nPlan = App().GetPendingDocs()->AddEntry(strPlan.c_str(), CPendingDocs::FLAG_UNPROTECTED);
 
