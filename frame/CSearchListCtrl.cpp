@@ -33,13 +33,19 @@ void CSearchListCtrl::OnContextMenu(CWnd*, CPoint point)
     CDocumentRec* pDocument = GetRowDocument(HitTest(client, &uFlags));
     if (!pDocument)
         return;
-    CDocContextMenu menu(*pDocument, &BuildSendToMenu());
-    if (!menu.Build(IDR_DOC_FILE_MENU, IDR_DOC_MAIL_MENU) || !menu.GetPopup())
-        return;
-    const UINT nID = TrackMenu(*menu.GetPopup(), point);
-    if (nID >= CDocContextMenu::SHELL_COMMAND_FIRST && nID <= CDocContextMenu::SHELL_COMMAND_LAST) {
-        (void)menu.InvokeShellCommand(nID); // the shell reports its own failures
-    } else if (nID >= ID_LINKED_SYSTEM_FIRST && nID <= ID_LINKED_SYSTEM_LAST) {
+    UINT nID = 0;
+    {
+        // The menu gives the send-to menu back before a command may take the window away.
+        CDocContextMenu menu(*pDocument, &BuildSendToMenu());
+        if (!menu.Build(IDR_DOC_FILE_MENU, IDR_DOC_MAIL_MENU) || !menu.GetPopup())
+            return;
+        nID = TrackMenu(*menu.GetPopup(), point);
+        if (nID >= CDocContextMenu::SHELL_COMMAND_FIRST && nID <= CDocContextMenu::SHELL_COMMAND_LAST) {
+            (void)menu.InvokeShellCommand(nID); // the shell reports its own failures
+            return;
+        }
+    }
+    if (nID >= ID_LINKED_SYSTEM_FIRST && nID <= ID_LINKED_SYSTEM_LAST) {
         // The catalog view shows the group with the document; the window goes away.
         CNodeRecArray nodes = pDocument->GetLinkedNodes();
         const size_t nIndex = nID - ID_LINKED_SYSTEM_FIRST;
