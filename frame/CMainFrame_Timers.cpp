@@ -312,12 +312,13 @@ void CMainFrame::OnUpdateDocumentPlaceMenu(CCmdUI* pCmdUI)
     if (!pCmdUI->m_pMenu)
         return;
     CArchivoraApp* pApp = GetArchivoraApp();
-    CCatalog* pCatalog = pApp ? pApp->GetMainCatalog() : nullptr;
+    // Minimised, the catalog stays closed and the places stay plain.
+    CCatalog* pCatalog = pApp && !IsIconic() ? pApp->GetMainCatalog() : nullptr;
     CCatalogHold hold(pCatalog);
     CImageMenu* pPlace = nullptr;
     UINT nTextID = 0;
     BOOL bFilled = FALSE;
-    if (!IsIconic() && hold.IsHeld()) {
+    if (hold.IsHeld()) {
         switch (pCmdUI->m_nID) {
         case ID_FAVORITES_MENU:
             pPlace = &m_favoritesMenu;

@@ -488,9 +488,10 @@ TEST_F(MainFrameTest, OpeningTheDocumentMenuTurnsItsSubmenusIntoPlaces)
             place(ID_PENDING_FIRST, ID_PENDING_LAST), (Entries { { ID_PENDING_FIRST + 1, "c:\\docs\\open.txt" } }));
         EXPECT_EQ(place(ID_RECENT_FIRST, ID_RECENT_LAST), (Entries { { ID_RECENT_FIRST, "c:\\docs\\recent.txt" } }));
     }
-    // Minimised, the places stay plain.
+    // Minimised, the places stay plain and the catalog closed.
     MainFrame()->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
     open();
+    EXPECT_EQ(OpenCount(), 0);
     for (UINT nID : { ID_FAVORITES_MENU, ID_PENDING_MENU, ID_RECENT_MENU })
         EXPECT_TRUE(pDocument->GetMenuState(nID, MF_BYCOMMAND) & MF_GRAYED) << nID;
 }
