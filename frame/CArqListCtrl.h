@@ -29,6 +29,7 @@
 #include "ui/CDataTipWnd.h"
 #include "ui/CGridListCtrl.h"
 #include "ui/CKadDropTarget.h"
+#include "ui/CSendToMenu.h"
 #include "ui/CSysImageList.h"
 
 #include "platform/framework/CImageList.h"
@@ -315,6 +316,10 @@ protected:
     // first ancestor that is not a child window (the main window, or the list
     // window the list fills).
     CWnd* GetMenuWindow() const;
+    // The send-to menu, built anew for the drives there are now, for a
+    // document's context menu to plug in; its drive commands keep their targets
+    // until the next build (CArqListCtrl_Send.cpp).
+    CSendToMenu& BuildSendToMenu();
     // A chosen command: the list's own handler, else the window holding the menus.
     void RunMenuCommand(UINT nID);
     // A choice from a document menu's linked groups (ID_LINKED_SYSTEM_FIRST
@@ -464,6 +469,7 @@ private:
     static int DocumentEditLimit(const CDocumentRec& document, LONG nColumnId);
 
     CDataTipWnd m_tip;
+    std::unique_ptr<CSendToMenu> m_pSendTo; // made on first use
     BOOL m_bTipsEnabled { FALSE };
     BOOL m_bStateImagesOn { FALSE };
     CImageList m_stateImages; // the list's own (icon and list styles)

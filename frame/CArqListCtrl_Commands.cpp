@@ -403,13 +403,19 @@ void CArqListCtrl::OnContextMenu(CWnd*, CPoint point)
         nRow = HitTest(client, &uFlags);
     }
     if (CDocumentRec* pDocument = GetRowDocument(nRow)) {
-        CDocContextMenu menu(*pDocument, nullptr);
-        if (!menu.Build(IDR_LIST_FILE_MENU, IDR_LIST_MAIL_MENU) || !menu.GetPopup())
-            return;
-        const UINT nID = TrackMenu(*menu.GetPopup(), point);
-        if (nID >= CDocContextMenu::SHELL_COMMAND_FIRST && nID <= CDocContextMenu::SHELL_COMMAND_LAST)
-            (void)menu.InvokeShellCommand(nID); // the shell reports its own failures
-        else if (!ShowLinkedSystem(*pDocument, nID))
+        UINT nID = 0;
+        {
+            // The menu gives the send-to menu back before a command may take the list away.
+            CDocContextMenu menu(*pDocument, &BuildSendToMenu());
+            if (!menu.Build(IDR_LIST_FILE_MENU, IDR_LIST_MAIL_MENU) || !menu.GetPopup())
+                return;
+            nID = TrackMenu(*menu.GetPopup(), point);
+            if (nID >= CDocContextMenu::SHELL_COMMAND_FIRST && nID <= CDocContextMenu::SHELL_COMMAND_LAST) {
+                (void)menu.InvokeShellCommand(nID); // the shell reports its own failures
+                return;
+            }
+        }
+        if (!ShowLinkedSystem(*pDocument, nID))
             RunMenuCommand(nID);
         return;
     }

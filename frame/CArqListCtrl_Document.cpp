@@ -40,7 +40,6 @@ constexpr UINT MAIL_ACTION_COMMANDS[]
 // The open-action submenu's words for a file's actions (a message's are those of its open command).
 constexpr UINT FILE_ACTION_TEXTS[]
     = { IDS_ACTION_OPEN, IDS_ACTION_OPEN_CHOSEN, IDS_ACTION_OPEN_ASSOCIATED, IDS_ACTION_OPEN_CHOOSER };
-constexpr UINT OPEN_WITH_LAST = ID_FAVORITE_FIRST - 1;
 // From this many documents on, describing them shows its progress.
 constexpr size_t DESCRIBE_PROGRESS_FROM = 10;
 constexpr DWORD OPEN_WITH_CHOSEN_PROGRAM = 1; // a file's open action: a program the user picks
@@ -207,7 +206,7 @@ void CArqListCtrl::PlugProgramsMenu(CCmdUI* pCmdUI)
     CMenu programs;
     if (!pCmdUI->m_pMenu || index.GetCount() == 0 || !programs.CreatePopupMenu())
         return;
-    const int nCount = std::min(index.GetCount(), static_cast<int>(OPEN_WITH_LAST - ID_OPEN_WITH_FIRST + 1));
+    const int nCount = std::min(index.GetCount(), static_cast<int>(ID_OPEN_WITH_LAST - ID_OPEN_WITH_FIRST + 1));
     for (int i = 0; i < nCount; ++i)
         programs.AppendMenu(MF_STRING, ID_OPEN_WITH_FIRST + static_cast<UINT>(i), index.GetEntry(i).strName);
     pCmdUI->m_pMenu->ModifyMenu(pCmdUI->m_nIndex, MF_BYPOSITION | MF_POPUP,

@@ -107,11 +107,18 @@ void CArqListCtrl::OnUpdateMoveToArchive(CCmdUI* pCmdUI)
     pCmdUI->Enable(!m_pShownNode || m_pShownNode->GetBlock() != CNodeRec::FIXED_NODE_LAST);
 }
 
+CSendToMenu& CArqListCtrl::BuildSendToMenu()
+{
+    if (!m_pSendTo)
+        m_pSendTo = std::make_unique<CSendToMenu>();
+    m_pSendTo->Build();
+    return *m_pSendTo;
+}
+
 int CArqListCtrl::BackupSelected(UINT nID)
 {
-    CSendToMenu places;
-    places.Build();
-    const CString strTarget = places.GetTargetPath(nID);
+    // The drive the user chose in the menu, even when the drives changed since.
+    const CString strTarget = m_pSendTo ? m_pSendTo->GetTargetPath(nID) : CString();
     CArchivoraApp* pApp = GetArchivoraApp();
     if (strTarget.IsEmpty() || !pApp)
         return 0;

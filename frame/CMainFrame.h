@@ -28,6 +28,7 @@
 #include "ui/CKadToolBar.h"
 #include "ui/CNewDocMenu.h"
 #include "ui/COpenWithMenu.h"
+#include "ui/DocumentMenus.h"
 
 #include "platform/framework/CDialogBar.h"
 #include "platform/framework/CMDIFrameWnd.h"
@@ -212,6 +213,9 @@ protected:
     void OnUpdatePaneNodePath(CCmdUI* pCmdUI);
     void OnUpdatePaneCounts(CCmdUI* pCmdUI);
     void OnUpdateNewDocumentMenu(CCmdUI* pCmdUI);
+    // The favourites', pending documents' and recently catalogued documents'
+    // places become their menus, built anew; a place with no document is disabled.
+    void OnUpdateDocumentPlaceMenu(CCmdUI* pCmdUI);
     void OnFavoritesPopup();
     void OnRecentPopup();
     // The documents opened unprotected: the chosen one's preview.
@@ -263,6 +267,8 @@ private:
     // Offers the new documents the monitor found when no icon of it would
     // remind the user; FALSE when the user catalogues them first.
     BOOL OfferNewDocuments();
+    // Offers to protect again the documents opened unprotected; FALSE when the user stays.
+    BOOL ConfirmOpenDocuments();
     // Saves the settings and the pending documents, as closing and the session's end do.
     void SaveForClose();
     // Loads the bars' docking kept by the last save and applies it.
@@ -280,6 +286,9 @@ private:
     CNewDocMonitor m_wndMonitor;
     CNewDocMenu m_newDocumentMenu;
     COpenWithMenu m_openWithMenu;
+    CDocumentMenu m_favoritesMenu;
+    CDocumentMenu m_pendingMenu;
+    CRecentDocsMenu m_recentMenu;
     std::unique_ptr<CWAServer> m_pWebServer;
 
     /* The toolbar's blinking filter button and its changing images. */

@@ -47,15 +47,14 @@ void ReleaseMainCatalog()
         pCatalog->Release();
 }
 
-// The documents opened unprotected are offered protection again; FALSE keeps the program.
-BOOL ConfirmOpenDocuments(HWND hOwner)
+} // namespace
+
+BOOL CMainFrame::ConfirmOpenDocuments()
 {
     CArchivoraApp* pApp = GetArchivoraApp();
     CPendingDocs* pPending = pApp ? pApp->GetPendingDocs() : nullptr;
-    return pPending ? pPending->ConfirmPending(hOwner) : TRUE;
+    return pPending ? pPending->ConfirmPending(m_hWnd) : TRUE;
 }
-
-} // namespace
 
 BOOL CMainFrame::OfferNewDocuments()
 {
@@ -84,7 +83,7 @@ void CMainFrame::OnClose()
     }
     {
         CCatalogHold hold(MainCatalog());
-        if (!OfferNewDocuments() || !ConfirmOpenDocuments(m_hWnd) || ConfirmExit() == IDCANCEL)
+        if (!OfferNewDocuments() || !ConfirmOpenDocuments() || ConfirmExit() == IDCANCEL)
             return;
         SaveForClose();
         if (!IsTrayIconShown()) {
@@ -119,7 +118,7 @@ BOOL CMainFrame::OnQueryEndSession()
         return FALSE;
     if (!IsWindowVisible())
         return TRUE;
-    if (bAsk && (!ConfirmOpenDocuments(m_hWnd) || ConfirmExit() == IDCANCEL))
+    if (bAsk && (!ConfirmOpenDocuments() || ConfirmExit() == IDCANCEL))
         return FALSE;
     SaveForClose();
     return TRUE;

@@ -186,7 +186,7 @@ void CMainFrame::OnExitProgram()
     if (IsWindowVisible()) {
         CArchivoraApp* pApp = GetArchivoraApp();
         CCatalogHold hold(pApp ? pApp->GetMainCatalog() : nullptr);
-        if (ConfirmExit() == IDCANCEL)
+        if (!ConfirmOpenDocuments() || ConfirmExit() == IDCANCEL)
             bCancelled = TRUE;
         else
             SaveForClose();

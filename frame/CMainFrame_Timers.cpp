@@ -35,17 +35,19 @@ constexpr UINT MESSAGE_PANE_HIDDEN = SBPS_NOBORDERS | SBPS_DISABLED;
 constexpr UINT PANE_STRETCH = SBPS_NOBORDERS | SBPS_STRETCH;
 
 // The placeholder a submenu is turned into while its menu opens, by the
-// submenu's first command: the update pass makes a popup of it again.
+// range of the submenu's first command (a list whose first entries were
+// skipped starts past the range's first): the update pass makes a popup of it again.
 struct CPlaceholder {
     UINT nFirstID;
+    UINT nLastID;
     UINT nPlaceholderID;
     UINT nTextID;
 };
 constexpr CPlaceholder SUBMENU_PLACEHOLDERS[] = {
-    { ID_RECENT_FIRST, ID_RECENT_MENU, IDS_RECENTLY_CATALOGUED },
-    { ID_FAVORITE_FIRST, ID_FAVORITES_MENU, IDS_FAVORITES },
-    { ID_PENDING_FIRST, ID_PENDING_MENU, IDS_PENDING_DOCUMENTS },
-    { ID_OPEN_WITH_FIRST, ID_DOC_OPEN, IDS_OPEN },
+    { ID_RECENT_FIRST, ID_RECENT_LAST, ID_RECENT_MENU, IDS_RECENTLY_CATALOGUED },
+    { ID_FAVORITE_FIRST, ID_FAVORITE_LAST, ID_FAVORITES_MENU, IDS_FAVORITES },
+    { ID_PENDING_FIRST, ID_PENDING_LAST, ID_PENDING_MENU, IDS_PENDING_DOCUMENTS },
+    { ID_OPEN_WITH_FIRST, ID_OPEN_WITH_LAST, ID_DOC_OPEN, IDS_OPEN },
 };
 // The first commands of the open-action submenus, replaced only in the Document menu.
 constexpr UINT OPEN_ACTION_FIRST_IDS[] = { 57601, 32816, 1497, 32810, 32811, 32852, 32853, 32854, 32855 };
@@ -241,7 +243,7 @@ void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
             if (CMenu* pSubMenu = pPopupMenu->GetSubMenu(static_cast<int>(nPos))) {
                 const UINT nFirstID = pSubMenu->GetMenuItemID(0);
                 for (const CPlaceholder& placeholder : SUBMENU_PLACEHOLDERS) {
-                    if (nFirstID == placeholder.nFirstID) {
+                    if (nFirstID >= placeholder.nFirstID && nFirstID <= placeholder.nLastID) {
                         pPopupMenu->ModifyMenu(nPos, MF_BYPOSITION | MF_STRING, placeholder.nPlaceholderID,
                             GetResString(placeholder.nTextID));
                         break;
@@ -303,4 +305,44 @@ void CMainFrame::OnUpdateNewDocumentMenu(CCmdUI* pCmdUI)
 {
     if (!IsIconic() && pCmdUI->m_pMenu)
         AttachNewDocumentMenu(pCmdUI->m_pMenu, pCmdUI->m_nIndex);
+}
+
+void CMainFrame::OnUpdateDocumentPlaceMenu(CCmdUI* pCmdUI)
+{
+    if (!pCmdUI->m_pMenu)
+        return;
+    CArchivoraApp* pApp = GetArchivoraApp();
+    // Minimised, the catalog stays closed and the places stay plain.
+    CCatalog* pCatalog = pApp && !IsIconic() ? pApp->GetMainCatalog() : nullptr;
+    CCatalogHold hold(pCatalog);
+    CImageMenu* pPlace = nullptr;
+    UINT nTextID = 0;
+    BOOL bFilled = FALSE;
+    if (hold.IsHeld()) {
+        switch (pCmdUI->m_nID) {
+        case ID_FAVORITES_MENU:
+            pPlace = &m_favoritesMenu;
+            nTextID = IDS_FAVORITES;
+            bFilled = m_favoritesMenu.BuildFavorites(pCatalog);
+            break;
+        case ID_PENDING_MENU:
+            pPlace = &m_pendingMenu;
+            nTextID = IDS_PENDING_DOCUMENTS;
+            bFilled = m_pendingMenu.BuildPending(pCatalog, pApp->GetPendingDocs());
+            break;
+        case ID_RECENT_MENU:
+            pPlace = &m_recentMenu;
+            nTextID = IDS_RECENTLY_CATALOGUED;
+            bFilled = m_recentMenu.Build(pCatalog);
+            break;
+        default:
+            break;
+        }
+    }
+    if (!bFilled) {
+        pCmdUI->Enable(FALSE);
+        return;
+    }
+    pCmdUI->m_pMenu->ModifyMenu(pCmdUI->m_nIndex, MF_BYPOSITION | MF_POPUP,
+        reinterpret_cast<UINT_PTR>(pPlace->GetSafeHmenu()), GetResString(nTextID));
 }

@@ -30,13 +30,19 @@ void CSearchListCtrl::OnContextMenu(CWnd*, CPoint point)
     CDocumentRec* pDocument = GetRowDocument(HitTest(client, &uFlags));
     if (!pDocument)
         return;
-    CDocContextMenu menu(*pDocument, nullptr);
-    if (!menu.Build(IDR_DOC_FILE_MENU, IDR_DOC_MAIL_MENU) || !menu.GetPopup())
-        return;
-    const UINT nID = TrackMenu(*menu.GetPopup(), point);
-    if (nID >= CDocContextMenu::SHELL_COMMAND_FIRST && nID <= CDocContextMenu::SHELL_COMMAND_LAST) {
-        (void)menu.InvokeShellCommand(nID); // the shell reports its own failures
-    } else if (ShowLinkedSystem(*pDocument, nID)) {
+    UINT nID = 0;
+    {
+        // The menu gives the send-to menu back before a command may take the window away.
+        CDocContextMenu menu(*pDocument, &BuildSendToMenu());
+        if (!menu.Build(IDR_DOC_FILE_MENU, IDR_DOC_MAIL_MENU) || !menu.GetPopup())
+            return;
+        nID = TrackMenu(*menu.GetPopup(), point);
+        if (nID >= CDocContextMenu::SHELL_COMMAND_FIRST && nID <= CDocContextMenu::SHELL_COMMAND_LAST) {
+            (void)menu.InvokeShellCommand(nID); // the shell reports its own failures
+            return;
+        }
+    }
+    if (ShowLinkedSystem(*pDocument, nID)) {
         // The catalog view shows the group with the document; the window goes away.
         if (CWnd* pParent = GetParent())
             pParent->SendMessage(WM_CLOSE);

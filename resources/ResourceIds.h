@@ -475,6 +475,7 @@
 #define ID_NEW_DOCUMENT_FIRST       50000
 #define ID_NEW_DOCUMENT_LAST        50100
 #define ID_OPEN_WITH_FIRST          50101
+#define ID_OPEN_WITH_LAST           50200
 #define ID_FAVORITE_FIRST           50201
 #define ID_FAVORITE_LAST            50300
 #define ID_PENDING_FIRST            50301

@@ -231,7 +231,7 @@ BOOL CDocumentPopupCtrl::OnRightClick()
 void CDocumentPopupCtrl::RunCommand(UINT nCommand, CDocumentRec& document)
 {
     CUiHostServices* pHost = GetUiHostServices();
-    if (nCommand >= ID_OPEN_WITH_FIRST && nCommand < ID_FAVORITE_FIRST) {
+    if (nCommand >= ID_OPEN_WITH_FIRST && nCommand <= ID_OPEN_WITH_LAST) {
         const CStartMenuIndex& index = GetStartMenuIndex();
         const int nEntry = static_cast<int>(nCommand - ID_OPEN_WITH_FIRST);
         if (nEntry < index.GetCount())

@@ -2,7 +2,8 @@
 
 // The menu of programs to open a document with: one item per program of the
 // Start-menu program index (built on first use), with the program's system
-// icon, commands ID_OPEN_WITH_FIRST (resources/ResourceIds.h) + the entry's index.
+// icon, commands ID_OPEN_WITH_FIRST (resources/ResourceIds.h) + the entry's index
+// up to ID_OPEN_WITH_LAST; the programs past that are not offered.
 
 #include "ui/CImageMenu.h"
 #include "ui/CSysImageList.h"

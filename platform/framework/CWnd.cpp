@@ -546,8 +546,11 @@ void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT lpDrawItemStruct)
 void CWnd::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct)
 {
     if (lpMeasureItemStruct->CtlType == ODT_MENU) {
-        // The structure names no menu: the item is looked for in the menu being tracked.
+        // The structure names no menu: the item is looked for in the menu being
+        // tracked, or in the window's menu bar, whose menus are tracked without a CMenu.
         HMENU hTracking = CMenu::GetTrackingMenu();
+        if (!hTracking)
+            hTracking = ::GetMenu(m_hWnd);
         HMENU hMenu = hTracking ? FindMenuOfItem(hTracking, lpMeasureItemStruct->itemID) : nullptr;
         if (CMenu* pMenu = CMenu::FromHandlePermanent(hMenu)) {
             pMenu->MeasureItem(lpMeasureItemStruct);

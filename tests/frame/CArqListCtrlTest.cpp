@@ -2,6 +2,7 @@
 
 #include "tests/frame/AppTestFixture.h"
 #include "tests/frame/CommandStates.h"
+#include "tests/frame/RemovableStick.h"
 
 #include "catalog/CCatalogUpdate.h"
 #include "catalog/CPendingDocs.h"
@@ -562,6 +563,22 @@ TEST_F(ArqListTest, AGroupChosenFromADocumentsLinkedGroupsShowsThatGroupWithTheD
     ASSERT_NE(List().GetShownNode(), nullptr);
     EXPECT_EQ(List().GetShownNode()->GetName(), "Letters");
     EXPECT_EQ(CTestDriver::ListSelection(List().GetSafeHwnd()), std::vector<int> { RowOf("run.sh") });
+}
+
+TEST_F(ArqListTest, SendToCopiesTheSelectedFilesToARemovableDrive)
+{
+    CRemovableStick stick('R');
+    const UINT nStick = stick.SendToCommand();
+    ASSERT_NE(nStick, 0U);
+    auto pLetters = System("Letters");
+    List().Fill(pLetters.get());
+    List().SelectOnly(RowOf("a.txt"));
+    CRect rcRow;
+    List().GetItemRect(RowOf("a.txt"), &rcRow, LVIR_LABEL);
+    m_driver.ChooseNextMenuCommand(nStick);
+    ASSERT_TRUE(m_driver.RightClick(List().GetSafeHwnd(), rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2));
+    EXPECT_TRUE(fs::exists(stick.Path() / "a.txt"));
+    EXPECT_TRUE(fs::exists(Home() / "docs" / "a.txt")) << "copied, not moved";
 }
 
 TEST_F(ArqListTest, RecordsDropOnAGroupRowOrTheShownGroupButNeverOnTheirSource)

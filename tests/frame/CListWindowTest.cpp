@@ -2,6 +2,7 @@
 
 #include "tests/frame/AppTestFixture.h"
 #include "tests/frame/CommandStates.h"
+#include "tests/frame/RemovableStick.h"
 
 #include "catalog/CRecycleRun.h"
 #include "catalog/CTextSearch.h"
@@ -109,6 +110,28 @@ protected:
         }
         window.ShowList();
     }
+    // Selects the list's first row and chooses nID in its context menu.
+    void ChooseInFirstRowMenu(CArqListCtrl& list, UINT nID)
+    {
+        list.SelectOnly(0);
+        CRect rcRow;
+        list.GetItemRect(0, &rcRow, LVIR_LABEL);
+        m_driver.ChooseNextMenuCommand(nID);
+        ASSERT_TRUE(m_driver.RightClick(list.GetSafeHwnd(), rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2));
+    }
+    // The result of the last search, as the file search leaves it: new.txt, found by its name.
+    void IndexSearchForNew()
+    {
+        CFolderIndex index(App().GetFolderIndexPath(), 1);
+        ASSERT_TRUE(index.IsOpen());
+        CRecordRef folder;
+        ASSERT_TRUE(index.AddFolder((Path("") + "\\").c_str(), &folder));
+        ASSERT_TRUE(index.AddEntry(folder, "new.txt", Find("new.txt")->GetRef()));
+        CListFilter filter {};
+        SetListFilterCondition(&filter, 0, COLUMN_NAME, FILTER_OP_CONTAINS, FILTER_VALUE_TEXT, { 0, 0, "new" });
+        ASSERT_TRUE(index.SetCriteria(filter));
+        FreeListFilter(&filter);
+    }
     // The files the Trash of the test's folder holds.
     int TrashFiles() const
     {
@@ -157,11 +180,7 @@ TEST_F(ListWindowTest, ARowsMenuInTheBinRestoresIt)
     Open(m_bin);
     CArqListCtrl& list = m_bin.GetList();
     ASSERT_EQ(list.GetItemCount(), 1);
-    list.SelectOnly(0);
-    CRect rcRow;
-    list.GetItemRect(0, &rcRow, LVIR_LABEL);
-    m_driver.ChooseNextMenuCommand(ID_BIN_RESTORE);
-    ASSERT_TRUE(m_driver.RightClick(list.GetSafeHwnd(), rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2));
+    ChooseInFirstRowMenu(list, ID_BIN_RESTORE);
     EXPECT_TRUE(fs::exists(Home() / "docs" / "old.txt"));
     EXPECT_EQ(list.GetItemCount(), 0);
 }
@@ -308,17 +327,7 @@ TEST_F(ListWindowTest, ASearchNotForTheBinGoesOnInTheCatalogView)
 
 TEST_F(ListWindowTest, TheSearchResultsShowTheirCriteriaOnlyAfterASearchWithWords)
 {
-    {
-        CFolderIndex index(App().GetFolderIndexPath(), 1);
-        ASSERT_TRUE(index.IsOpen());
-        CRecordRef folder;
-        ASSERT_TRUE(index.AddFolder((Path("") + "\\").c_str(), &folder));
-        ASSERT_TRUE(index.AddEntry(folder, "new.txt", Find("new.txt")->GetRef()));
-        CListFilter filter {};
-        SetListFilterCondition(&filter, 0, COLUMN_NAME, FILTER_OP_CONTAINS, FILTER_VALUE_TEXT, { 0, 0, "new" });
-        ASSERT_TRUE(index.SetCriteria(filter));
-        FreeListFilter(&filter);
-    }
+    IndexSearchForNew();
     auto enabled = [](CListWindow& window, UINT nID) {
         CEnabledState state;
         state.m_nID = nID;
@@ -350,6 +359,20 @@ TEST_F(ListWindowTest, TheSearchResultsShowTheirCriteriaOnlyAfterASearchWithWord
     ASSERT_NE(pShown, nullptr);
     EXPECT_EQ(pShown->GetName(), "Letters");
     results.DestroyWindow();
+}
+
+TEST_F(ListWindowTest, AFoundDocumentIsSentToARemovableDriveFromItsMenu)
+{
+    CRemovableStick stick('S');
+    const UINT nStick = stick.SendToCommand();
+    ASSERT_NE(nStick, 0U);
+    IndexSearchForNew();
+    SetLastFind("new");
+    Open(m_results);
+    CArqListCtrl& list = m_results.GetList();
+    ASSERT_EQ(list.GetItemCount(), 1);
+    ChooseInFirstRowMenu(list, nStick);
+    EXPECT_TRUE(fs::exists(stick.Path() / "new.txt"));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "tests/frame/AppTestFixture.h"
 
 #include "catalog/CCatalogPrompts.h"
+#include "catalog/CPendingDocs.h"
 #include "frame/AppMessages.h"
 #include "frame/CCatalogBar.h"
 #include "frame/CDlgExpiredDocuments.h"
@@ -17,10 +18,12 @@
 #include "store/CMailStoreRec.h"
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
+#include "store/CRecentList.h"
 #include "store/CRegistryKey.h"
 #include "store/PreferenceSheets.h"
 #include "store/ResString.h"
 #include "tests/store/FlushCounter.h"
+#include "ui/CImageMenu.h"
 #include "webaccess/profiles/CWASettings.h"
 #include "webaccess/server/CWAServicePrompts.h"
 
@@ -192,6 +195,30 @@ TEST_F(MainFrameTest, ExitFromTheTrayOnlyHidesTheIconOfAShownWindow)
     ASSERT_FALSE(MainFrame()->IsWindowVisible());
     Command(ID_EXIT_FROM_TRAY);
     EXPECT_TRUE(Ended());
+}
+
+TEST_F(MainFrameTest, ExitAsksFirstAboutTheDocumentsLeftUnprotected)
+{
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+    ASSERT_NE(App().GetPendingDocs(), nullptr);
+    App().GetPendingDocs()->AddEntry("c:\\docs\\plan.txt", CPendingDocs::FLAG_UNPROTECTED);
+    const auto exitFromTheFileMenu = [this] {
+        m_driver.ChooseNextMenuCommand(ID_APP_EXIT_PROGRAM);
+        // The keys' release finds no window once the program ended.
+        (void)m_driver.PressKey('F', CTestDriver::ALT);
+        m_driver.Pump();
+    };
+    // Cancel keeps the program.
+    m_driver.AnswerNextMessageBox(IDCANCEL);
+    exitFromTheFileMenu();
+    ASSERT_FALSE(Ended());
+    EXPECT_TRUE(MainFrame()->IsWindowVisible());
+    // No: the program ends with the document still listed for the next start.
+    m_driver.AnswerNextMessageBox(IDNO);
+    exitFromTheFileMenu();
+    EXPECT_TRUE(Ended());
+    EXPECT_EQ(ProductValue("Desktop\\PendingDocs", "Count"), 1U);
 }
 
 TEST_F(MainFrameTest, TheMonitorsWaitingDocumentsAreOfferedBeforeTheWindowCloses)
@@ -387,17 +414,26 @@ TEST_F(MainFrameTest, TheBarCommandsShowTheirBarsStateAndTheMailBarNeedsMailboxe
 
 TEST_F(MainFrameTest, OpeningTheDocumentMenuTurnsItsSubmenusIntoPlaces)
 {
-    WriteCatalog();
+    WriteCatalog([](CCatalog& catalog, CNodeRec& root) {
+        auto pLetters = AddSystem(root, "Letters");
+        AddDocument(catalog, *pLetters, "c:\\docs\\recent.txt");
+        AddDocument(catalog, *pLetters, "c:\\docs\\open.txt");
+        std::unique_ptr<CNodeRec> pFavorites(CNodeRec::NewTopNodeRec2(&catalog));
+        AddDocument(catalog, *pFavorites, "c:\\docs\\b.txt");
+        AddDocument(catalog, *pFavorites, "c:\\docs\\a.txt");
+    });
     ASSERT_TRUE(Start());
     CMenu* pMenu = MainFrame()->GetMenu();
     ASSERT_NE(pMenu, nullptr);
     CMenu* pDocument = pMenu->GetSubMenu(1);
     ASSERT_NE(pDocument, nullptr);
+    const auto open
+        = [&] { MainFrame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(pDocument->GetSafeHmenu()), 1); };
     // Start-up leaves the new-document entry plain; the Document menu's first opening puts the
     // new-document menu in its place, and it stays a menu at the next.
     EXPECT_EQ(pDocument->GetMenuItemID(0), static_cast<UINT>(ID_NEW_DOCUMENT_MENU));
     for (int nOpening = 0; nOpening < 2; ++nOpening) {
-        MainFrame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(pDocument->GetSafeHmenu()), 1);
+        open();
         ASSERT_NE(pDocument->GetSubMenu(0), nullptr);
         EXPECT_EQ(pDocument->GetSubMenu(0)->GetMenuItemID(0), static_cast<UINT>(ID_CATALOG_NEW_GROUP));
     }
@@ -408,10 +444,58 @@ TEST_F(MainFrameTest, OpeningTheDocumentMenuTurnsItsSubmenusIntoPlaces)
         }
         return -1;
     };
-    for (UINT nID :
-        { ID_DOC_OPEN_WITH_MENU, ID_FAVORITES_MENU, ID_PENDING_MENU, ID_RECENT_MENU, ID_DOC_PROTECT_WORDED })
-        EXPECT_GE(itemAt(nID), 0) << nID;
+    EXPECT_GE(itemAt(ID_DOC_OPEN_WITH_MENU), 0);
+    EXPECT_GE(itemAt(ID_DOC_PROTECT_WORDED), 0);
     EXPECT_EQ(itemAt(ID_DOC_PROTECT), -1);
+    // A place without documents stays a plain, disabled item.
+    for (UINT nID : { ID_PENDING_MENU, ID_RECENT_MENU }) {
+        ASSERT_GE(itemAt(nID), 0) << nID;
+        EXPECT_TRUE(pDocument->GetMenuState(nID, MF_BYCOMMAND) & MF_GRAYED) << nID;
+    }
+
+    // The places show the catalog's documents by their commands, each opening anew.
+    using Entries = std::vector<std::pair<UINT, std::string>>;
+    const auto place = [pDocument](UINT nFirstID, UINT nLastID) {
+        Entries entries;
+        for (UINT i = 0; i < pDocument->GetMenuItemCount(); ++i) {
+            CMenu* pPlace = pDocument->GetSubMenu(static_cast<int>(i));
+            const UINT nID = pPlace ? pPlace->GetMenuItemID(0) : 0;
+            if (nID < nFirstID || nID > nLastID)
+                continue;
+            for (UINT j = 0; j < pPlace->GetMenuItemCount(); ++j) {
+                MENUITEMINFO info {};
+                info.cbSize = sizeof(info);
+                info.fMask = MIIM_DATA | MIIM_ID;
+                EXPECT_TRUE(pPlace->GetMenuItemInfo(j, &info, TRUE));
+                const auto* pItem = reinterpret_cast<const CImageMenu::CItem*>(info.dwItemData);
+                entries.emplace_back(info.wID, pItem ? std::string(pItem->strText) : std::string());
+            }
+        }
+        return entries;
+    };
+    {
+        std::unique_ptr<CDocumentRec> pRecent(App().GetMainCatalog()->FindPath("c:\\docs\\recent.txt"));
+        ASSERT_NE(pRecent, nullptr);
+        ASSERT_TRUE(CRecentList(App().GetMainCatalog()).AddEntry(*pRecent));
+    }
+    ASSERT_NE(App().GetPendingDocs(), nullptr);
+    App().GetPendingDocs()->AddEntry("c:\\docs\\uncatalogued.txt", CPendingDocs::FLAG_UNPROTECTED);
+    App().GetPendingDocs()->AddEntry("c:\\docs\\open.txt", CPendingDocs::FLAG_UNPROTECTED);
+    for (int nOpening = 0; nOpening < 2; ++nOpening) {
+        open();
+        EXPECT_EQ(place(ID_FAVORITE_FIRST, ID_FAVORITE_LAST),
+            (Entries { { ID_FAVORITE_FIRST, "c:\\docs\\a.txt" }, { ID_FAVORITE_FIRST + 1, "c:\\docs\\b.txt" } }));
+        // Entries are numbered by their place in the pending list, which the catalog need not hold.
+        EXPECT_EQ(
+            place(ID_PENDING_FIRST, ID_PENDING_LAST), (Entries { { ID_PENDING_FIRST + 1, "c:\\docs\\open.txt" } }));
+        EXPECT_EQ(place(ID_RECENT_FIRST, ID_RECENT_LAST), (Entries { { ID_RECENT_FIRST, "c:\\docs\\recent.txt" } }));
+    }
+    // Minimised, the places stay plain and the catalog closed.
+    MainFrame()->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    open();
+    EXPECT_EQ(OpenCount(), 0);
+    for (UINT nID : { ID_FAVORITES_MENU, ID_PENDING_MENU, ID_RECENT_MENU })
+        EXPECT_TRUE(pDocument->GetMenuState(nID, MF_BYCOMMAND) & MF_GRAYED) << nID;
 }
 
 TEST_F(MainFrameTest, TheDailyNoticeComesOncePerDayWhenDocumentsExpired)

@@ -77,6 +77,31 @@ protected:
         });
         ASSERT_TRUE(Start());
     }
+    // Catalogs a.sh and b.sh as favourites and recent.sh and plan.sh under a system, then starts.
+    void StartWithPlaces()
+    {
+        std::vector<std::string> paths;
+        for (const char* pszName : { "a.sh", "b.sh", "recent.sh", "plan.sh" })
+            paths.push_back(MakeExecutable(pszName));
+        WriteCatalog([&](CCatalog& catalog, CNodeRec& root) {
+            auto pSystem = AddSystem(root, "Documents");
+            AddDocument(catalog, *pSystem, paths[2].c_str());
+            AddDocument(catalog, *pSystem, paths[3].c_str());
+            std::unique_ptr<CNodeRec> pFavorites(CNodeRec::NewTopNodeRec2(&catalog));
+            ASSERT_NE(pFavorites, nullptr);
+            AddDocument(catalog, *pFavorites, paths[1].c_str());
+            AddDocument(catalog, *pFavorites, paths[0].c_str());
+        });
+        ASSERT_TRUE(Start());
+    }
+    // Lists the catalogued file of the test's folder as recently catalogued.
+    void MakeRecent(const char* pszName)
+    {
+        std::unique_ptr<CDocumentRec> pRecent(
+            App().GetMainCatalog()->FindPath(ProgramPathFromHostPath(HostPath(pszName)).c_str()));
+        ASSERT_NE(pRecent, nullptr);
+        ASSERT_TRUE(CRecentList(App().GetMainCatalog()).AddEntry(*pRecent));
+    }
     BOOL Open(const std::string& strPath)
     {
         std::unique_ptr<CDocumentRec> pDocument(App().GetMainCatalog()->FindPath(strPath.c_str()));
@@ -370,18 +395,7 @@ TEST_F(LongMailOpeningTest, TheQuotedBodyIsCutToItsLimitBetweenCharacters)
 
 TEST_F(OpeningTest, TheFavouritesAndRecentMenusOpenTheirEntryByPosition)
 {
-    const std::string strA = MakeExecutable("a.sh");
-    const std::string strB = MakeExecutable("b.sh");
-    const std::string strRecent = MakeExecutable("recent.sh");
-    WriteCatalog([&](CCatalog& catalog, CNodeRec& root) {
-        auto pSystem = AddSystem(root, "Documents");
-        AddDocument(catalog, *pSystem, strRecent.c_str());
-        std::unique_ptr<CNodeRec> pFavorites(CNodeRec::NewTopNodeRec2(&catalog));
-        ASSERT_NE(pFavorites, nullptr);
-        AddDocument(catalog, *pFavorites, strB.c_str());
-        AddDocument(catalog, *pFavorites, strA.c_str());
-    });
-    ASSERT_TRUE(Start());
+    StartWithPlaces();
 
     CLaunchOverride launches;
     // An empty recent list and a favourite past the list open nothing.
@@ -392,17 +406,39 @@ TEST_F(OpeningTest, TheFavouritesAndRecentMenusOpenTheirEntryByPosition)
     // The favourites are listed by name.
     Command(ID_FAVORITE_FIRST + 1);
     Command(ID_FAVORITE_FIRST);
-    {
-        std::unique_ptr<CDocumentRec> pRecent(App().GetMainCatalog()->FindPath(strRecent.c_str()));
-        ASSERT_NE(pRecent, nullptr);
-        ASSERT_TRUE(CRecentList(App().GetMainCatalog()).AddEntry(*pRecent));
-    }
+    MakeRecent("recent.sh");
     thePreferences.m_bMinimize = TRUE;
     Command(ID_RECENT_FIRST);
     using Args = std::vector<std::string>;
     EXPECT_EQ(launches.GetLaunches(),
         (std::vector<Args> { Args { HostPath("b.sh") }, Args { HostPath("a.sh") }, Args { HostPath("recent.sh") } }));
     EXPECT_TRUE(MainFrame()->IsIconic());
+}
+
+TEST_F(OpeningTest, TheDocumentMenusPlacesOpenTheDocumentChosenThere)
+{
+    StartWithPlaces();
+    MakeRecent("recent.sh");
+    const std::string strPlan = ProgramPathFromHostPath(HostPath("plan.sh"));
+    ASSERT_NE(App().GetPendingDocs(), nullptr);
+    const int nPlan = App().GetPendingDocs()->AddEntry(strPlan.c_str(), CPendingDocs::FLAG_UNPROTECTED);
+
+    // Each entry is chosen in the Document menu of the menu bar, opened from the keyboard.
+    CLaunchOverride launches;
+    const auto choose = [this](UINT nID) {
+        m_driver.ChooseNextMenuCommand(nID);
+        ASSERT_TRUE(m_driver.PressKey('D', CTestDriver::ALT));
+        m_driver.Pump();
+    };
+    choose(ID_FAVORITE_FIRST + 1);
+    choose(ID_RECENT_FIRST);
+    using Args = std::vector<std::string>;
+    EXPECT_EQ(
+        launches.GetLaunches(), (std::vector<Args> { Args { HostPath("b.sh") }, Args { HostPath("recent.sh") } }));
+    // A pending document is offered for confirmation.
+    choose(ID_PENDING_FIRST + static_cast<UINT>(nPlan));
+    EXPECT_EQ(m_prompts.CountOf("image preview"), 1);
+    EXPECT_EQ(m_prompts.m_strPreviewed.CompareNoCase(strPlan.c_str()), 0) << m_prompts.m_strPreviewed;
 }
 
 TEST_F(OpeningTest, TheNewDocumentKindsTheCatalogKnowsComeFirstAndStartTheirProgram)

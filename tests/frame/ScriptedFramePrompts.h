@@ -5,6 +5,7 @@
 
 #include "frame/FramePrompts.h"
 #include "frame/SetupResults.h"
+#include "store/CDocumentRec.h"
 #include "store/CPreferences.h"
 #include "store/DocumentBackup.h"
 
@@ -103,9 +104,11 @@ public:
         m_asked.emplace_back("describe from content");
         return m_fnDescribe ? m_fnDescribe(document) : CDefaultFramePrompts::DescribeFromContent(document);
     }
+    // The confirmation of a document opened unprotected; remembers its path.
     int ImagePreview(CDocumentRec& document) override
     {
         m_asked.emplace_back("image preview");
+        m_strPreviewed = document.GetFilePath();
         return m_fnImagePreview ? m_fnImagePreview(document) : IDCANCEL;
     }
     int ChooseFolder(UINT nIDCaption, CDocumentRec&, CString* pstrFolder) override
@@ -165,6 +168,7 @@ public:
     CString m_strNoticeDate;
     CString m_strBackupFolder;
     CString m_strBackupOffered;
+    CString m_strPreviewed;
     std::vector<std::string> m_asked;
     std::vector<UINT> m_messages;
 

@@ -142,3 +142,22 @@ TEST_F(CStartMenuIndexTest, OpenWithMenuListsTheIndexedPrograms)
     EXPECT_EQ(menu.GetMenuItemCount(), 2u) << "a rebuild replaces the items";
     GetStartMenuIndex().Clear();
 }
+
+TEST_F(CStartMenuIndexTest, OpenWithMenuStopsBeforeTheFavouritesCommands)
+{
+    // One program more than the menu has commands for.
+    constexpr int PROGRAMS = ID_OPEN_WITH_LAST - ID_OPEN_WITH_FIRST + 2;
+    for (int i = 0; i < PROGRAMS; ++i) {
+        const std::string strName = "tool" + std::to_string(100 + i);
+        WriteFile("apps/" + strName + ".exe");
+        WriteLnk(strName + ".lnk", "C:\\apps\\" + strName + ".exe", "");
+        SetClassesKey(strName + "file\\shell\\open\\command", { { "", "C:\\apps\\" + strName + ".exe %1" } });
+    }
+    GetStartMenuIndex().Clear();
+    COpenWithMenu menu;
+    menu.Build();
+    ASSERT_EQ(GetStartMenuIndex().GetCount(), PROGRAMS);
+    ASSERT_EQ(menu.GetMenuItemCount(), static_cast<UINT>(PROGRAMS - 1));
+    EXPECT_EQ(menu.GetMenuItemID(PROGRAMS - 2), static_cast<UINT>(ID_OPEN_WITH_LAST));
+    GetStartMenuIndex().Clear();
+}

@@ -180,6 +180,28 @@ TEST_F(CMenuTest, OwnerDrawnItemsGoToTheirMenuObject)
     sub.Detach(); // the menu owns its submenu
 }
 
+TEST_F(CMenuTest, OwnerDrawnItemsOfTheMenuBarGoToTheirMenuObject)
+{
+    CImageMenu sub;
+    ASSERT_TRUE(sub.CreatePopupMenu());
+    sub.AppendMenu(MF_OWNERDRAW, ID_PICTURE, reinterpret_cast<LPCTSTR>(1));
+    CMenu bar;
+    ASSERT_TRUE(bar.CreateMenu());
+    bar.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(sub.GetSafeHmenu()), "&Pictures");
+    ASSERT_TRUE(::SetMenu(m_wnd.GetSafeHwnd(), bar.GetSafeHmenu()));
+    // Alt+P opens the bar's menu; once it is painted, the idle handler ends it.
+    for (UINT nKey : { static_cast<UINT>(VK_MENU), static_cast<UINT>('P') })
+        InjectKeyEvent(nKey, TRUE);
+    for (UINT nKey : { static_cast<UINT>('P'), static_cast<UINT>(VK_MENU) })
+        InjectKeyEvent(nKey, FALSE);
+    PumpUntilIdle();
+    std::vector<std::string> log = HandlerLog::Take();
+    EXPECT_NE(std::find(log.begin(), log.end(), "measure 307"), log.end());
+    EXPECT_EQ(sub.m_rcLast.bottom - sub.m_rcLast.top, 40);
+    ::SetMenu(m_wnd.GetSafeHwnd(), nullptr);
+    sub.Detach(); // the bar owns its menu
+}
+
 TEST_F(CMenuTest, ObjectsOwnTheirMenus)
 {
     HMENU hKept = nullptr;
