@@ -48,8 +48,9 @@ protected:
             AddDocument(catalog, *pLetters, "T:\\docs\\plan.txt");
             AddDocument(catalog, *pLetters, "T:\\docs\\notes.txt");
         });
-        // A file type of the test's own, which no one creates: no new document types to offer.
-        SetFileType(".txt", "txtfile", "Text Document", false);
+        // A document type anyone can create: the main window offers it at start, and is declined.
+        SetFileType(".txt", "txtfile", "Text Document", true);
+        m_driver.OnNextDialog([](HWND hDlg) { ::EndDialog(hDlg, IDCANCEL); });
         m_prompts.emplace();
         ASSERT_TRUE(Start());
         m_pPlaces = &MainFrame()->GetDragBar().GetList();
