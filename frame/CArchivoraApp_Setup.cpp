@@ -418,12 +418,17 @@ void CArchivoraApp::OnRebuildCatalog()
 
 void CArchivoraApp::OnRestoreBackup()
 {
+    // Nothing is touched until the user has chosen a backup: a cancel keeps the views.
+    int nGeneration = 0;
+    const int nChoice = m_pBackupMonitor->ChooseBackup(&nGeneration);
+    if (nChoice != CBackupMonitor::END_RESTORE_GENERATION && nChoice != CBackupMonitor::END_RESTORE_OLD)
+        return;
     ForgetPendingDocuments();
     BOOL bIconShown = FALSE;
     PrepareCatalogReplace(&bIconShown);
     CloseCatalogs();
-    // The backup list, the restore and its message; with a cancel nothing changes.
-    m_pBackupMonitor->RestoreCatalogFromBackup();
+    // The restore tells the user its result; whatever files are then in place are opened.
+    (void)m_pBackupMonitor->RestoreChosenBackup(nChoice, nGeneration);
     if (OpenCatalogs()) {
         _unlink(m_strFolderIndexPath);
         m_findSettings.Reset(m_pMainCatalog.get());

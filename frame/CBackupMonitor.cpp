@@ -159,7 +159,18 @@ int CBackupMonitor::GetKeptGenerations() const
 BOOL CBackupMonitor::RestoreCatalogFromBackup()
 {
     int nGeneration = 0;
-    switch (m_prompts.ChooseBackup(m_files, m_files.HasOldGeneration(), &nGeneration)) {
+    const int nChoice = ChooseBackup(&nGeneration);
+    return RestoreChosenBackup(nChoice, nGeneration);
+}
+
+int CBackupMonitor::ChooseBackup(int* pnGeneration)
+{
+    return m_prompts.ChooseBackup(m_files, m_files.HasOldGeneration(), pnGeneration);
+}
+
+BOOL CBackupMonitor::RestoreChosenBackup(int nChoice, int nGeneration)
+{
+    switch (nChoice) {
     case END_RESTORE_GENERATION:
         if (m_files.RotateOld(nGeneration)) {
             m_prompts.ShowMessage(IDS_RESTORE_DONE, MB_ICONINFORMATION);

@@ -82,11 +82,17 @@ public:
 
     /* Restores. */
 
-    // With both catalogs closed: the backup list, the restore chosen there and
-    // its result message (IDS_RESTORE_DONE or IDS_RESTORE_FAILED for a
+    // With both catalogs closed: the backup list, then the restore chosen
+    // there (RestoreChosenBackup). TRUE when the catalog files were replaced.
+    BOOL RestoreCatalogFromBackup();
+    // The backup list: END_RESTORE_GENERATION with *pnGeneration, or
+    // END_RESTORE_OLD, when the user chose a restore; anything else changes nothing.
+    int ChooseBackup(int* pnGeneration);
+    // With both catalogs closed: the restore that ChooseBackup's answer names
+    // and its result message (IDS_RESTORE_DONE or IDS_RESTORE_FAILED for a
     // generation, IDS_RESTORE_OLD_DONE or IDS_RESTORE_OLD_FAILED for the
     // previous copies). TRUE when the catalog files were replaced.
-    BOOL RestoreCatalogFromBackup();
+    BOOL RestoreChosenBackup(int nChoice, int nGeneration);
 
     CCatalogFiles& GetCatalogFiles() { return m_files; }
 

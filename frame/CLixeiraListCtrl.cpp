@@ -2,17 +2,20 @@
 
 #include "catalog/RecycleBin.h"
 #include "catalog/RecycleDrops.h"
+#include "catalog/RecycleShellDrops.h"
 #include "frame/CArchivoraApp.h"
 #include "frame/CListWindow.h"
 #include "resources/ResourceIds.h"
 #include "store/CDocumentRec.h"
 #include "store/CatalogColumns.h"
 #include "store/DocumentOperations.h"
+#include "ui/CKadDragObjPIDL.h"
 #include "ui/CKadDragObjReg.h"
 
 #include "platform/base/FileFunctions.h"
 #include "platform/controls/ListViewControl.h"
 #include "platform/framework/CMenu.h"
+#include "platform/framework/CWaitCursor.h"
 #include "platform/window/Input.h"
 
 #include <vector>
@@ -111,20 +114,30 @@ void CLixeiraListCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 
 DROPEFFECT CLixeiraListCtrl::DropOver(CKadDragObj* pPayload, UINT, int, int)
 {
-    return dynamic_cast<const CKadDragObjReg*>(pPayload) ? DROPEFFECT_MOVE : DROPEFFECT_NONE;
+    const bool bTaken = dynamic_cast<const CKadDragObjReg*>(pPayload) || dynamic_cast<const CKadDragObjPIDL*>(pPayload);
+    return bTaken ? DROPEFFECT_MOVE : DROPEFFECT_NONE;
 }
 
 BOOL CLixeiraListCtrl::DropTake(CKadDragObj* pPayload, DROPEFFECT)
 {
     SetDropRow(-1);
-    const auto* pRecords = dynamic_cast<const CKadDragObjReg*>(pPayload);
     CArchivoraApp* pApp = GetArchivoraApp();
-    if (!pRecords || !pApp)
+    if (!pApp)
         return FALSE;
-    std::vector<LONG> status;
-    if (!LixeiraDropItems(
-            pApp->GetMainCatalog(), pApp->GetRecycleCatalog(), pRecords->ToPayload(PAYLOAD_MOVE), &status))
+    if (const auto* pRecords = dynamic_cast<const CKadDragObjReg*>(pPayload)) {
+        std::vector<LONG> status;
+        if (!LixeiraDropItems(
+                pApp->GetMainCatalog(), pApp->GetRecycleCatalog(), pRecords->ToPayload(PAYLOAD_MOVE), &status))
+            return FALSE;
+    } else if (const auto* pShellItems = dynamic_cast<const CKadDragObjPIDL*>(pPayload)) {
+        // A shell list's mask chooses the files taken from dropped folders.
+        const CString strMask = pShellItems->GetText().IsEmpty() ? CString("*") : pShellItems->GetText();
+        CWaitCursor wait;
+        (void)LixeiraProcessSelection(
+            pApp->GetMainCatalog(), pApp->GetRecycleCatalog(), pShellItems->GetDroppedItems(), strMask);
+    } else {
         return FALSE;
+    }
     if (auto* pWindow = dynamic_cast<CListWindow*>(GetParent()))
         pWindow->OnCatalogChanged();
     return TRUE;

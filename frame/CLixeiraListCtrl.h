@@ -18,7 +18,9 @@ public:
     // Enter and Escape reach the list, not the dialog.
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
-    // Catalog records dropped on the bin go there (confirmed), with their files.
+    // Catalog records dropped on the bin go there (confirmed), with their
+    // files; so do files and folders dragged from a shell list (a folder
+    // gives up its files that match the list's mask, and stays).
     DROPEFFECT DropOver(CKadDragObj* pPayload, UINT nKeyState, int x, int y) override;
     BOOL DropTake(CKadDragObj* pPayload, DROPEFFECT effect) override;
 

@@ -872,6 +872,7 @@
 #define IDS_SHELL_LIST_SIZE         4221
 #define IDS_SHELL_LIST_TYPE         4222
 #define IDS_SHELL_LIST_MODIFIED     4223
+#define IDS_SHELL_LIST_FOLDER       4228    // the folder holding the item
 #define IDR_SHELL_LIST_MENU         360     // a row's menu; its commands go to the list's window
 
 // Interface kit: the caption and button texts of the program's wizards.
@@ -1347,7 +1348,5 @@
 #define IDC_FIND_HOST_RECYCLE       1763
 #define IDC_FIND_HOST_FIND_BAR      1764
 #define IDS_FIND_FILES_COUNT        4625    // %d: the count
-#define IDS_FIND_FILES_NAME         4626
-#define IDS_FIND_FILES_FOLDER       4627
 #define IDS_FIND_NO_TEXT            4628
 // clang-format on

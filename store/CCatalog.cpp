@@ -779,6 +779,10 @@ CExtensionRec* CCatalog::CreateExtension(LPCTSTR pszText)
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
+    // The table holds each extension once: a known one gives its record.
+    CRecordRef existing;
+    if (LookupExtension(("." + strText).c_str(), &existing))
+        return action.Finish(new CExtensionRec(this, existing.nBlock, existing.nSlot));
     CExtensionRec* pEntry = NewEntry<CExtensionRec>(TABLE_EXTENSION, strText.c_str());
     if (pEntry) {
         std::lock_guard lock(m_mapMutex);

@@ -154,7 +154,8 @@ public:
     CLibFolderRec* AddLibFolder(LPCTSTR pszPattern);
     CCleanUpFolderRec* AddCleanUpFolder(LPCTSTR pszPath);
 
-    // Adds the lower-cased extension (without its dot) to the extension table and map.
+    // Adds the lower-cased extension (without its dot) to the extension table
+    // and map; an extension the table holds already gives its record instead.
     CExtensionRec* CreateExtension(LPCTSTR pszText);
     BOOL LoadExtensions(LPCTSTR pszText);
     // Deletes every extension record and empties the map.

@@ -1,5 +1,7 @@
 #include "ui/CKadDragObjPIDL.h"
 
+#include "catalog/ShellItemIds.h"
+
 #include "platform/base/Com.h"
 
 IMPLEMENT_DYNAMIC(CKadDragObjPIDL, CKadDragObj)
@@ -35,4 +37,15 @@ CKadDragObjPIDL::~CKadDragObjPIDL()
 void CKadDragObjPIDL::AddItem(LPITEMIDLIST pidl, int nItem)
 {
     m_items.Add(ShellDragItem { pidl, nItem });
+}
+
+CDroppedShellItems CKadDragObjPIDL::GetDroppedItems() const
+{
+    CDroppedShellItems items;
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+        CString strPath;
+        if (SUCCEEDED(GetDisplayNameOfPIDL(m_pFolder, m_items[i].pidl, SHGDN_FORPARSING, strPath)))
+            items.paths.push_back(strPath);
+    }
+    return items;
 }

@@ -5,6 +5,8 @@
 // shell folder list passes its name mask). The payload owns the lists and
 // frees them with the shell allocator.
 
+#include "store/DocumentBackup.h"
+
 #include "platform/base/CArray.h"
 #include "platform/base/CString.h"
 #include "platform/shell/ShellFolder.h"
@@ -29,6 +31,9 @@ public:
     const ShellDragItem& GetItem(int nIndex) const { return m_items[nIndex]; }
     IShellFolder* GetFolder() const { return m_pFolder; }
     const CString& GetText() const { return m_strText; }
+    // The items' program paths (their parsing names), as the catalog's drop
+    // runs take them; an item without one is left out.
+    CDroppedShellItems GetDroppedItems() const;
 
 private:
     IShellFolder* m_pFolder;

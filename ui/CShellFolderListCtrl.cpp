@@ -113,6 +113,16 @@ int CShellFolderListCtrl::InsertShellItem(
     return nItem;
 }
 
+int CShellFolderListCtrl::InsertPath(int nIndex, LPCTSTR pszPath)
+{
+    LPITEMIDLIST pidl = nullptr;
+    if (!m_pDesktop || FAILED(PathToPIDL(pszPath, &pidl, m_pDesktop)))
+        return -1;
+    const int nItem = InsertShellItem(nIndex, m_pDesktop, pidl, pidl);
+    CoTaskMemFree(pidl);
+    return nItem;
+}
+
 CInfoPIDL* CShellFolderListCtrl::GetShellItem(int nItem) const
 {
     if (nItem < 0 || nItem >= GetItemCount())
@@ -209,6 +219,13 @@ CString CShellFolderListCtrl::ItemText(const CInfoPIDL& item, UINT nTitleID) con
         SHGetFileInfo(
             reinterpret_cast<LPCTSTR>(item.m_pidlAbsolute), 0, &info, sizeof(info), SHGFI_PIDL | SHGFI_TYPENAME);
         return CString(info.szTypeName);
+    }
+    case IDS_SHELL_LIST_FOLDER: {
+        CString strPath;
+        GetDisplayNameOfPIDL(item.m_pFolder, item.m_pidlRelative, SHGDN_FORPARSING, strPath);
+        const int nSlash = strPath.ReverseFind('\\');
+        // A drive's own files lie in its root, which keeps its backslash.
+        return nSlash < 0 ? CString() : strPath.Left(nSlash == 2 && strPath[1] == ':' ? nSlash + 1 : nSlash);
     }
     case IDS_SHELL_LIST_MODIFIED: {
         WIN32_FIND_DATA data {};

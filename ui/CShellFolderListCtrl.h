@@ -1,8 +1,9 @@
 #pragma once
 
 // A grid list of the items of one shell folder: name, size, type and
-// modification time with the system's small icons, folders first, files
-// filtered by a name mask. Columns are told apart by their title string
+// modification time (and the folder holding the item) with the system's small
+// icons, folders first, files filtered by a name mask; or of items the owner
+// inserts by path. Columns are told apart by their title string
 // (IDS_SHELL_LIST_*); the owner inserts the ones it wants. Each row owns a
 // CInfoPIDL of its item; texts and icons are asked for when shown.
 
@@ -28,6 +29,10 @@ public:
     void SetSystemImageList(int nWhich);
     // Inserts a row for the item (copies of the lists, a reference on the folder).
     int InsertShellItem(int nIndex, IShellFolder* pParent, LPCITEMIDLIST pidlRelative, LPCITEMIDLIST pidlAbsolute);
+    // Inserts a row for the file or folder at the program path, held by the
+    // desktop under its absolute list, so that rows of different folders
+    // drag together; -1 when the path names no item.
+    int InsertPath(int nIndex, LPCTSTR pszPath);
     // The row's item; nullptr for a bad row.
     CInfoPIDL* GetShellItem(int nItem) const;
     const CString& GetMask() const { return m_strMask; }

@@ -1,6 +1,5 @@
 #include "ui/ShellItemsBackup.h"
 
-#include "catalog/ShellItemIds.h"
 #include "store/CPreferences.h"
 #include "store/DocumentBackup.h"
 #include "ui/CKadDragObjPIDL.h"
@@ -8,12 +7,7 @@
 
 BOOL BackupDroppedShellItems(CNodeRec& target, const CKadDragObjPIDL& payload)
 {
-    CDroppedShellItems items;
-    for (int i = 0; i < payload.GetItemCount(); ++i) {
-        CString strPath;
-        if (SUCCEEDED(GetDisplayNameOfPIDL(payload.GetFolder(), payload.GetItem(i).pidl, SHGDN_FORPARSING, strPath)))
-            items.paths.push_back(strPath);
-    }
+    const CDroppedShellItems items = payload.GetDroppedItems();
     if (items.paths.empty())
         return FALSE;
     CUiHostServices* pHost = GetUiHostServices();

@@ -1,6 +1,7 @@
 #include "dialogs/documents/CDlgFindFiles.h"
 
 #include "catalog/FolderDocumentSearch.h"
+#include "frame/CArchivoraApp.h"
 #include "frame/FramePrompts.h"
 #include "resources/ResourceIds.h"
 #include "store/CDocumentRec.h"
@@ -10,13 +11,29 @@
 #include "platform/framework/CWaitCursor.h"
 #include "platform/framework/MessageMap.h"
 
-#include <memory>
-
 BEGIN_MESSAGE_MAP(CDlgFindFiles, CDialog)
     ON_WM_SHOWWINDOW()
     ON_BN_CLICKED(IDC_FIND_FILES_FIND, &CDlgFindFiles::OnFindNow)
     ON_BN_CLICKED(IDC_FIND_FILES_NEW_FOLDER, &CDlgFindFiles::OnNewFolder)
+    ON_COMMAND(ID_DOC_OPEN, &CDlgFindFiles::OnOpenDocument)
 END_MESSAGE_MAP()
+
+namespace {
+
+// The list's columns: title and share of the list's width in percent.
+struct FoundColumn {
+    UINT nTitleID;
+    int nPercent;
+    int nFormat;
+};
+constexpr FoundColumn FOUND_COLUMNS[] = {
+    { IDS_SHELL_LIST_NAME, 28, LVCFMT_LEFT },
+    { IDS_SHELL_LIST_FOLDER, 30, LVCFMT_LEFT },
+    { IDS_SHELL_LIST_SIZE, 12, LVCFMT_RIGHT },
+    { IDS_SHELL_LIST_MODIFIED, 29, LVCFMT_LEFT },
+};
+
+} // namespace
 
 CDlgFindFiles::CDlgFindFiles(LPCTSTR pszFolder, CCatalog* pCatalog, CWnd* pParent)
     : CDialog(IDD_FIND_FILES, pParent)
@@ -41,11 +58,15 @@ BOOL CDlgFindFiles::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_list.SubclassDlgItem(IDC_FIND_FILES_LIST, this);
+    m_list.Initialize();
+    m_list.SetSystemImageList(LVSIL_SMALL);
     CRect rcList;
     m_list.GetClientRect(&rcList);
-    const int cxName = rcList.Width() * 2 / 5;
-    m_list.InsertColumn(0, CString(MAKEINTRESOURCE(IDS_FIND_FILES_NAME)), LVCFMT_LEFT, cxName);
-    m_list.InsertColumn(1, CString(MAKEINTRESOURCE(IDS_FIND_FILES_FOLDER)), LVCFMT_LEFT, rcList.Width() - cxName);
+    int nColumn = 0;
+    for (const FoundColumn& column : FOUND_COLUMNS) {
+        m_list.InsertColumn(nColumn++, rcList.Width() * column.nPercent / 100, column.nTitleID, FALSE, GRID_COLUMN_TEXT,
+            column.nFormat);
+    }
     SetDlgItemText(IDC_FIND_FILES_FOLDER, m_strStartFolder);
     return TRUE;
 }
@@ -94,9 +115,21 @@ void CDlgFindFiles::Refresh()
         RunSearch();
         return;
     }
-    m_list.DeleteAllItems();
+    m_list.ClearItems();
     m_found.clear();
     SetDlgItemText(IDC_FIND_FILES_COUNT, _T(""));
+}
+
+void CDlgFindFiles::OnOpenDocument()
+{
+    CArchivoraApp* pApp = GetArchivoraApp();
+    const int nRow = m_list.GetNextItem(-1, LVNI_FOCUSED);
+    if (!pApp || !m_pCatalog || nRow < 0 || nRow >= static_cast<int>(m_found.size()))
+        return;
+    const CRecordRef ref = m_found[static_cast<size_t>(nRow)];
+    CDocumentRec document(m_pCatalog, ref.nBlock, ref.nSlot);
+    if (document.IsValid())
+        (void)pApp->OpenItem(document, this); // an opening that fails has said why
 }
 
 void CDlgFindFiles::RunSearch()
@@ -106,18 +139,19 @@ void CDlgFindFiles::RunSearch()
     GetDlgItemText(IDC_FIND_FILES_FOLDER, query.strFolder);
     query.bContents = IsDlgButtonChecked(IDC_FIND_FILES_CONTENTS) == BST_CHECKED;
     CWaitCursor wait;
-    m_list.DeleteAllItems();
-    m_found = m_pCatalog ? FindDocumentsInFolder(*m_pCatalog, query) : std::vector<CRecordRef>();
-    m_bSearched = TRUE;
     m_list.SetRedraw(FALSE);
-    int nRow = 0;
-    for (const CRecordRef& ref : m_found) {
-        const auto pDocument = std::make_unique<CDocumentRec>(m_pCatalog, ref.nBlock, ref.nSlot);
-        CString strName;
-        pDocument->GetFullPath(strName);
-        const int nItem = m_list.InsertItem(nRow++, strName);
-        m_list.SetItemText(nItem, 1, pDocument->GetDirectoryPath(TRUE));
+    m_list.ClearItems();
+    m_found.clear();
+    m_bSearched = TRUE;
+    // A catalogued file that is no longer on disk is not listed: there is nothing to drag.
+    const std::vector<CRecordRef> found
+        = m_pCatalog ? FindDocumentsInFolder(*m_pCatalog, query) : std::vector<CRecordRef>();
+    for (const CRecordRef& ref : found) {
+        const CString strPath = CDocumentRec(m_pCatalog, ref.nBlock, ref.nSlot).GetFilePath();
+        if (m_list.InsertPath(m_list.GetItemCount(), strPath) >= 0)
+            m_found.push_back(ref);
     }
+    m_list.RecalcLayout();
     m_list.SetRedraw(TRUE);
     CString strCount;
     strCount.Format(CString(MAKEINTRESOURCE(IDS_FIND_FILES_COUNT)), static_cast<int>(m_found.size()));

@@ -8,13 +8,16 @@
 // another folder (SetStartFolder) searches that folder with the same words
 // when a search ran. When the catalog changes the results are searched again,
 // at once while shown, else when next shown. New Folder makes a folder in the
-// folder looked in. Nothing here writes the catalog. Its template is resource
+// folder looked in. The found files can be dragged to the program's drop
+// targets (the systems tree, the recycle bin, ...), and a row's menu opens
+// its document. Nothing here writes the catalog. Its template is resource
 // IDD_FIND_FILES.
 
 #include "store/CatalogTypes.h"
 
+#include "ui/CShellDragListCtrl.h"
+
 #include "platform/framework/CDialog.h"
-#include "platform/framework/CListCtrl.h"
 
 #include <vector>
 
@@ -50,13 +53,15 @@ protected:
     void OnShowWindow(BOOL bShow, UINT nStatus);
     void OnFindNow() { RunSearch(); }
     void OnNewFolder();
+    // The row menu's Open: the focused row's document, as its record says.
+    void OnOpenDocument();
 
 private:
     void RunSearch();
     // Searches again when a search ran, else empties the rows.
     void Refresh();
 
-    CListCtrl m_list;
+    CShellDragListCtrl m_list;
     CCatalog* m_pCatalog;
     CWnd* m_pParentWnd;
     CString m_strStartFolder;

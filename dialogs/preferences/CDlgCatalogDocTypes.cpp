@@ -7,6 +7,8 @@
 #include "store/CPreferences.h"
 #include "ui/CUiHostServices.h"
 
+#include <set>
+#include <string>
 #include <vector>
 
 namespace {
@@ -83,18 +85,24 @@ BOOL CDlgCatalogDocTypes::SaveChoice()
     if (!hold.IsHeld())
         return FALSE;
     // The catalogued extensions of types not offered here stay catalogued.
+    // They are among the chosen ones too: each is written once.
     std::vector<CString> extensions;
+    std::set<std::string> taken;
+    const auto take = [&](const CString& strExtension) {
+        if (taken.insert(std::string(strExtension)).second)
+            extensions.push_back(strExtension);
+    };
     for (CString strExtension = m_pCatalog->FirstExtension(); !strExtension.IsEmpty();
          strExtension = m_pCatalog->NextExtension()) {
         strExtension.MakeLower();
         if (!m_choice.IsListedExtension("." + strExtension))
-            extensions.push_back(strExtension);
+            take(strExtension);
     }
     for (POSITION pos = m_chosen.GetStartPosition(); pos;) {
         CString strExtension;
         void* pUnused = nullptr;
         m_chosen.GetNextAssoc(pos, strExtension, pUnused);
-        extensions.push_back(strExtension.Mid(1));
+        take(strExtension.Mid(1));
     }
     if (!m_pCatalog->ClearExtensions())
         return FALSE;

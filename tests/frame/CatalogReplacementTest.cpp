@@ -4,6 +4,7 @@
 
 #include "tests/frame/AppTestFixture.h"
 
+#include "frame/CBackupMonitor.h"
 #include "frame/CCoolMenu.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
@@ -18,6 +19,7 @@
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -88,6 +90,46 @@ TEST_F(CatalogReplacementTest, TheDragBarsWindowsGoBeforeTheFilesAreReplaced)
     Command(ID_CATALOG_REBUILD);
     EXPECT_EQ(places.GetRecycleBinWindow(), nullptr);
     EXPECT_EQ(Views().size(), 1U);
+}
+
+TEST_F(CatalogReplacementTest, ACancelledRestoreLeavesTheViewsAndWindowsAsTheyWere)
+{
+    CCoolMenu& places = MainFrame()->GetDragBar().GetList();
+    places.ShowRecycleBin();
+    ASSERT_NE(places.GetRecycleBinWindow(), nullptr);
+    const std::vector<CSplitterFrame*> before = Views();
+    ASSERT_EQ(before.size(), 1U);
+    const HWND hView = before.front()->GetSafeHwnd();
+
+    m_prompts.m_nBackupAnswer = IDCANCEL;
+    Command(ID_CATALOG_RESTORE);
+    EXPECT_EQ(m_prompts.CountOf("backup list"), 1);
+    ASSERT_EQ(Views().size(), 1U);
+    EXPECT_EQ(Views().front()->GetSafeHwnd(), hView) << "the view was never closed";
+    EXPECT_NE(places.GetRecycleBinWindow(), nullptr);
+    EXPECT_TRUE(m_prompts.m_messages.empty());
+}
+
+TEST_F(CatalogReplacementTest, ARestoredGenerationReplacesTheCatalogAndBringsTheViewsBack)
+{
+    // Start-up made generation 1 of the catalog as written; a system added since is not in it.
+    {
+        std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
+        ASSERT_NE(AddSystem(*pRoot, "Added later"), nullptr);
+    }
+    CCoolMenu& places = MainFrame()->GetDragBar().GetList();
+    places.ShowRecycleBin();
+
+    m_prompts.m_nBackupAnswer = CBackupMonitor::END_RESTORE_GENERATION;
+    m_prompts.m_nBackupGeneration = 1;
+    Command(ID_CATALOG_RESTORE);
+    EXPECT_EQ(m_prompts.m_messages, (std::vector<UINT> { IDS_RESTORE_DONE }));
+    EXPECT_EQ(places.GetRecycleBinWindow(), nullptr) << "closed before the files were replaced";
+    EXPECT_EQ(Views().size(), 1U);
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
+    ASSERT_NE(pRoot, nullptr);
+    EXPECT_EQ(pRoot->CountChildren(), 1);
+    EXPECT_EQ(std::unique_ptr<CNodeRec>(pRoot->FindChildByName("Added later")), nullptr);
 }
 
 } // namespace

@@ -150,6 +150,11 @@ TEST_F(CCatalogEntriesTest, ExtensionsAreLookedUpByTheTextAfterTheLastDot)
     EXPECT_FALSE(m_pCatalog->LookupExtension("a.docx"));
     EXPECT_FALSE(m_pCatalog->LookupExtension("pdf"));
     EXPECT_FALSE(m_pCatalog->LoadExtensions(""));
+    // A known extension, in any case, gives its record and adds none.
+    std::unique_ptr<CExtensionRec> pAgain(m_pCatalog->CreateExtension("PDF"));
+    ASSERT_TRUE(pAgain);
+    EXPECT_EQ(pAgain->GetRef(), pPdf->GetRef());
+    EXPECT_TRUE(m_pCatalog->LoadExtensions(".doc"));
     EXPECT_THAT(Extensions(), ElementsAre("doc", "pdf"));
 }
 

@@ -31,6 +31,8 @@ public:
         if (!pItems)
             return FALSE;
         m_strMask = pItems->GetText();
+        for (const CString& strPath : pItems->GetDroppedItems().paths)
+            m_paths.emplace_back(strPath);
         for (int i = 0; i < pItems->GetItemCount(); ++i) {
             CString strName;
             GetDisplayNameOfPIDL(pItems->GetFolder(), pItems->GetItem(i).pidl, SHGDN_INFOLDER, strName);
@@ -40,6 +42,7 @@ public:
     }
 
     std::vector<std::string> m_names;
+    std::vector<std::string> m_paths;
     std::string m_strMask;
 };
 IMPLEMENT_DYNAMIC(CLixeiraListCtrl, CWnd)
@@ -108,6 +111,20 @@ TEST_F(CShellDragListCtrlTest, TheSelectedItemsDropOnATargetWithTheMask)
     EXPECT_EQ(m_target.m_names, (std::vector<std::string> { "a.txt", "b.txt" }));
     EXPECT_EQ(m_target.m_strMask, "*.txt");
     EXPECT_FALSE(m_list.IsDragging()) << "the drag's parts are gone";
+}
+
+TEST_F(CShellDragListCtrlTest, RowsOfDifferentFoldersDropTogether)
+{
+    WriteFile("sub/d.txt");
+    m_list.ClearItems();
+    ASSERT_EQ(m_list.InsertPath(0, "C:\\sub\\d.txt"), 0);
+    ASSERT_EQ(m_list.InsertPath(1, "C:\\a.txt"), 1);
+    m_list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    m_list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    const POINT target = TargetPoint();
+    ASSERT_TRUE(m_pUi->m_driver.PressAndMove(m_list.m_hWnd, { RowPoint(0), target, POINT { target.x + 1, target.y } }));
+    ASSERT_TRUE(m_pUi->m_driver.Release(m_list.m_hWnd, target.x + 1, target.y));
+    EXPECT_EQ(m_target.m_paths, (std::vector<std::string> { "C:\\sub\\d.txt", "C:\\a.txt" }));
 }
 
 TEST_F(CShellDragListCtrlTest, EscCancelsADragWithoutDropping)

@@ -106,4 +106,16 @@ TEST_F(CShellFolderListCtrlTest, RowsOwnTheirItemsUntilCleared)
     EXPECT_EQ(m_list.GetItemCount(), 5) << "a second fill replaces the rows";
 }
 
+TEST_F(CShellFolderListCtrlTest, RowsInsertedByPathShowTheirOwnFolders)
+{
+    WriteFile("Alpha/deep.txt", "d");
+    const int nFolderColumn = m_list.InsertColumn(4, 100, IDS_SHELL_LIST_FOLDER, FALSE, GRID_COLUMN_TEXT, LVCFMT_LEFT);
+    EXPECT_EQ(m_list.InsertPath(0, "C:\\Alpha\\deep.txt"), 0);
+    EXPECT_EQ(m_list.InsertPath(1, "C:\\zeta.doc"), 1);
+    EXPECT_EQ(m_list.InsertPath(2, "C:\\missing.txt"), -1);
+    EXPECT_EQ(Column(NAME), (std::vector<std::string> { "Deep.txt", "Zeta.doc" }));
+    EXPECT_EQ(Column(nFolderColumn), (std::vector<std::string> { "C:\\Alpha", "C:\\" }));
+    EXPECT_EQ(Column(SIZE), (std::vector<std::string> { "1KB", "1KB" }));
+}
+
 } // namespace

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -105,13 +106,13 @@ TEST_F(FindFilesDialogsTest, FindsTheFolderFilesByNameOrContent)
     OpenFinder("T:\\Docs");
     EXPECT_TRUE(Rows().empty()) << "nothing is searched before Find Now";
     Search("PLAN");
-    EXPECT_EQ(Rows(), (RowTexts { "plan.txt in t:\\docs\\", "plan-2019.txt in t:\\docs\\old\\" }))
+    EXPECT_EQ(Rows(), (RowTexts { "Plan.txt in T:\\docs", "Plan-2019.txt in T:\\docs\\old" }))
         << "names without regard to case, in subfolders too, never outside the folder";
     EXPECT_EQ(Count(), CString("2 file(s) found"));
     Search("plan 2019");
-    EXPECT_EQ(Rows(), (RowTexts { "plan-2019.txt in t:\\docs\\old\\" })) << "every word must be found";
+    EXPECT_EQ(Rows(), (RowTexts { "Plan-2019.txt in T:\\docs\\old" })) << "every word must be found";
     Search("budget", TRUE);
-    EXPECT_EQ(Rows(), (RowTexts { "plan.txt in t:\\docs\\" })) << "the content of the folder's files only";
+    EXPECT_EQ(Rows(), (RowTexts { "Plan.txt in T:\\docs" })) << "the content of the folder's files only";
     Search("");
     EXPECT_EQ(Rows().size(), 3U) << "no words: every file of the folder";
 }
@@ -135,11 +136,16 @@ TEST_F(FindFilesDialogsTest, ResultsFollowCatalogChangesAndAnotherFolder)
     EXPECT_EQ(finder.GetFound().size(), 4U) << "searched when shown again";
 
     finder.SetStartFolder("t:\\other");
-    EXPECT_EQ(Rows(), (RowTexts { "plan.txt in t:\\other\\" })) << "the same words in the new folder";
+    EXPECT_EQ(Rows(), (RowTexts { "Plan.txt in T:\\other" })) << "the same words in the new folder";
 }
 
 TEST_F(FindFilesDialogsTest, FindWindowLooksAsReference)
 {
+    // The files' times are shown: fixed, so that the picture is.
+    const auto fixed = fs::file_time_type::clock::from_sys(
+        std::chrono::sys_seconds(std::chrono::sys_days(std::chrono::year(2020) / 3 / 14)));
+    for (const char* pszFile : { "docs/plan.txt", "docs/old/plan-2019.txt" })
+        fs::last_write_time(Home() / "drive" / pszFile, fixed);
     OpenFinder("t:\\docs");
     Search("plan");
     m_driver.Pump();

@@ -66,9 +66,10 @@ protected:
                 ::EndDialog(hBox, IDOK);
             });
     }
-    std::set<std::string> Catalogued()
+    // The extension table's texts, each as often as it is there.
+    std::multiset<std::string> Catalogued()
     {
-        std::set<std::string> extensions;
+        std::multiset<std::string> extensions;
         for (CString str = m_pCatalog->FirstExtension(); !str.IsEmpty(); str = m_pCatalog->NextExtension())
             extensions.emplace(str);
         return extensions;
@@ -207,7 +208,7 @@ TEST_F(DocumentTypeChoiceTest, DocumentsCommandWritesTheCatalogOnOkOnly)
     m_pCatalog.reset();
     m_pCatalog = std::make_unique<CCatalog>(ProgramPathFromHostPath((Home() / "archiv.cat").string()).c_str(), 1);
     m_host.m_pMainCatalog = m_pCatalog.get();
-    EXPECT_EQ(Catalogued(), (std::set<std::string> { "txt", "xyz", "rtf" }));
+    EXPECT_EQ(Catalogued(), (std::multiset<std::string> { "txt", "xyz", "rtf" }));
 }
 
 TEST_F(DocumentTypeChoiceTest, OfferShowsOnlyNewTypesOnceAndWritesTheCatalog)
@@ -238,7 +239,7 @@ TEST_F(DocumentTypeChoiceTest, OfferShowsOnlyNewTypesOnceAndWritesTheCatalog)
     reread.Load();
     ASSERT_EQ(reread.m_documents.GetSize(), 1);
     EXPECT_EQ(std::string(reread.m_documents[0]), "text document");
-    EXPECT_EQ(Catalogued(), (std::set<std::string> { "txt", "xyz" }));
+    EXPECT_EQ(Catalogued(), (std::multiset<std::string> { "txt", "xyz" }));
 
     // OK with Writer Document checked: its extension joins, the others stay.
     Driver().OnNextDialog([&](HWND hDlg) {
@@ -249,7 +250,7 @@ TEST_F(DocumentTypeChoiceTest, OfferShowsOnlyNewTypesOnceAndWritesTheCatalog)
         ::SendMessage(hDlg, WM_COMMAND, IDOK, 0);
     });
     EXPECT_TRUE(OfferNewDocumentTypes(&Host()));
-    EXPECT_EQ(Catalogued(), (std::set<std::string> { "txt", "xyz", "odt" }));
+    EXPECT_EQ(Catalogued(), (std::multiset<std::string> { "txt", "xyz", "odt" }));
     EXPECT_EQ(m_host.m_calls, (std::vector<std::string> { "BuildDynamicMenu" }));
     EXPECT_EQ(m_pCatalog->GetOpenCount(), nOpenCount);
     reread.Load();
