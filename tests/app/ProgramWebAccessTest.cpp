@@ -344,25 +344,29 @@ TEST_F(ProgramWebAccessTest, ARestoredCatalogIsServedAfterRequestsWaitedForIt)
     SetUpWebAccess();
     ASSERT_EQ(ErrorOf(Login(ERelay::Folder, "u1")), "");
 
-    // While the backup list shows, the catalog is closed: requests wait in the folder.
-    bool bAnsweredMeanwhile = true;
+    // While the backup list shows, nothing has changed: the session is served.
+    bool bServedDuringTheList = false;
     CDialogScript list;
-    list.Then([&](HWND) {
-            ASSERT_TRUE(WriteFolderRequest(m_commFolder, "u1",
-                "u1\r\n<#WDIR |" + std::to_string(m_projects.nBlock) + "| |" + std::to_string(m_projects.nSlot)
-                    + "|#>\r\n"));
-            ASSERT_TRUE(WriteFolderRequest(
-                m_commFolder, "u3", std::string("u3\r\n<#LOGIN |u3| |ana| |") + PROFILE_PASSWORD + "| |x|#>\r\n"));
-            m_driver.Advance(3 * SCAN_INTERVAL);
-            bAnsweredMeanwhile = fs::exists(m_commFolder / "u1.out") || fs::exists(m_commFolder / "u3.out")
-                || !fs::exists(m_commFolder / "u1.in");
-        })
+    list.Then([&](HWND) { bServedDuringTheList = ErrorOf(WdirProjects(ERelay::Folder, "u1")).empty(); })
         .Select(IDC_BACKUP_GENERATIONS, 0)
         .Press(IDC_BACKUP_CHOOSE);
     m_driver.AnswerNextDialog(std::move(list));
     m_driver.OnNextDialog([](HWND hInfo) { ::EndDialog(hInfo, IDOK); }); // the generation's confirmation
-    m_driver.AnswerNextMessageBox(IDOK);                                 // restored
+    // While the restore reports its result, the catalog is being replaced: requests wait in the folder.
+    bool bAnsweredMeanwhile = true;
+    m_driver.OnNextDialog([&](HWND hRestored) {
+        EXPECT_TRUE(WriteFolderRequest(m_commFolder, "u1",
+            "u1\r\n<#WDIR |" + std::to_string(m_projects.nBlock) + "| |" + std::to_string(m_projects.nSlot)
+                + "|#>\r\n"));
+        EXPECT_TRUE(WriteFolderRequest(
+            m_commFolder, "u3", std::string("u3\r\n<#LOGIN |u3| |ana| |") + PROFILE_PASSWORD + "| |x|#>\r\n"));
+        m_driver.Advance(3 * SCAN_INTERVAL);
+        bAnsweredMeanwhile = fs::exists(m_commFolder / "u1.out") || fs::exists(m_commFolder / "u3.out")
+            || !fs::exists(m_commFolder / "u1.in");
+        ::EndDialog(hRestored, IDOK);
+    });
     Choose(ID_CATALOG_RESTORE);
+    EXPECT_TRUE(bServedDuringTheList);
     EXPECT_FALSE(bAnsweredMeanwhile);
 
     // Served again: the waiting requests are answered from the restored

@@ -81,7 +81,7 @@ enum class ERoute {
     SearchResults,    // the search results window (its list first)
     SearchRows,       // the search results' rows: their list first, then the window
     OwnDispatch,      // a popup list that acts on the command it gets back itself
-    NotPlaced,        // a control no window of the program holds yet
+    DialogsLayer,     // a window of the dialogs above the frame, which its own tests open
 };
 
 // What kind of resource a place is, and which document menus the program builds from it.
@@ -135,8 +135,8 @@ const CPlace PLACES[] = {
     { IDM_UNPROTECTED_ROW,   EKind::ContextMenu, ERoute::OwnDispatch,      "unprotected documents popup: a row" },
     { IDM_SHELL_FOLDER_ROW,  EKind::ContextMenu, ERoute::OwnDispatch,      "folder popup: a row" },
     { IDR_TREE_NODE_MENU,    EKind::ContextMenu, ERoute::OwnDispatch,      "systems popup: a row" },
-    // FIXME: no window holds the Find Files drag list yet; its menu goes to the window that will.
-    { IDR_SHELL_LIST_MENU,   EKind::ContextMenu, ERoute::NotPlaced,        "Find Files: a row" },
+    // The Find Files window's list; its one command is tested with that window.
+    { IDR_SHELL_LIST_MENU,   EKind::ContextMenu, ERoute::DialogsLayer,     "Find Files: a row" },
 };
 // clang-format on
 
@@ -380,7 +380,7 @@ protected:
         case ERoute::SearchRows:
             return pFound ? ListEnds(pFound->GetList(), pFound) : CEnds {};
         case ERoute::OwnDispatch:
-        case ERoute::NotPlaced:
+        case ERoute::DialogsLayer:
             break;
         }
         return {};
@@ -614,7 +614,7 @@ TEST_F(CommandCensusTest, EveryCommandIsHandledAndEnabledInSomeState)
 
     // Every place the census can open was opened in some state.
     for (const CPlace& place : PLACES) {
-        if (place.eRoute != ERoute::OwnDispatch && place.eRoute != ERoute::NotPlaced)
+        if (place.eRoute != ERoute::OwnDispatch && place.eRoute != ERoute::DialogsLayer)
             EXPECT_NE(m_counts[&place].empty(), place.pszNotOpened == nullptr)
                 << place.pszName << " was opened " << (place.pszNotOpened ? "now" : "never");
     }
