@@ -955,13 +955,13 @@
 #define IDB_CHECK_STATES            289 // check trees: states 1 to 5, 16 x 16
 #define IDS_NEW_GROUP_ENTRY         4298
 #define IDS_NEW_TOP_GROUP_ENTRY     4299
-#define IDS_SEND_TO_DESKTOP         4349
-#define IDS_SEND_TO_DOCUMENTS       4350
+#define IDS_SEND_TO_UNSORTED        4349
+#define IDS_SEND_TO_OTHER           4350
 #define IDS_SEND_TO                 4351
 #define IDS_SEND_TO_CATALOG         4352
 #define IDS_SEND_TO_MAIL            4353
-#define ID_SEND_TO_DESKTOP          32837
-#define ID_SEND_TO_DOCUMENTS        32838
+#define ID_SEND_TO_UNSORTED         32837
+#define ID_SEND_TO_OTHER            32838
 #define ID_SEND_TO_DRIVE_FIRST      50401   // the removable drives, upwards
 #define ID_SEND_TO_DRIVE_LAST       50500
 #define ID_LINKED_SYSTEM_FIRST      50601   // the systems a document is linked to

@@ -14,8 +14,8 @@ constexpr int IMAGE_WIDTH = 17;
 constexpr COLORREF IMAGE_MASK = RGB(255, 0, 255);
 
 /* Images of the fixed items in IDB_SEND_TO. */
-constexpr int IMAGE_DESKTOP = 0;
-constexpr int IMAGE_DOCUMENTS = 1;
+constexpr int IMAGE_UNSORTED = 0;
+constexpr int IMAGE_OTHER = 1;
 constexpr int IMAGE_CATALOG = 2;
 constexpr int IMAGE_MAIL = 3;
 
@@ -37,8 +37,8 @@ void CSendToMenu::Build()
         m_images.Create(IDB_SEND_TO, IMAGE_WIDTH, 0, IMAGE_MASK);
         SetImageList(&m_images);
     }
-    AppendItem(MF_OWNERDRAW, ID_SEND_TO_DESKTOP, GetResString(IDS_SEND_TO_DESKTOP), IMAGE_DESKTOP);
-    AppendItem(MF_OWNERDRAW, ID_SEND_TO_DOCUMENTS, GetResString(IDS_SEND_TO_DOCUMENTS), IMAGE_DOCUMENTS);
+    AppendItem(MF_OWNERDRAW, ID_SEND_TO_UNSORTED, GetResString(IDS_SEND_TO_UNSORTED), IMAGE_UNSORTED);
+    AppendItem(MF_OWNERDRAW, ID_SEND_TO_OTHER, GetResString(IDS_SEND_TO_OTHER), IMAGE_OTHER);
     AppendItem(MF_OWNERDRAW, ID_DOC_CATALOG_AGAIN, GetResString(IDS_SEND_TO_CATALOG), IMAGE_CATALOG);
     EnumRemovableDrives(
         [](IShellFolder* pDrives, LPCITEMIDLIST pidlDrive, void* pUser) {

@@ -707,7 +707,7 @@ TEST_F(ArqListTest, TheSelectionMovesIntoTheUnsortedDocumentsOrTheArchive)
     Show("Letters");
     ClickRow(RowOf("a.txt"));
     List().SetItemState(RowOf("b.odt"), LVIS_SELECTED, LVIS_SELECTED);
-    Command(ID_SEND_TO_DESKTOP);
+    Command(ID_SEND_TO_UNSORTED);
     EXPECT_EQ(RowOf("a.txt"), -1);
     EXPECT_EQ(RowOf("b.odt"), -1);
     EXPECT_EQ(System("Letters")->CountDocuments(), 1);
@@ -720,10 +720,10 @@ TEST_F(ArqListTest, TheSelectionMovesIntoTheUnsortedDocumentsOrTheArchive)
     ActiveView()->SelectNode(*pUnsorted);
     List().WaitForFill(TRUE);
     ASSERT_EQ(List().GetItemCount(), 2);
-    EXPECT_FALSE(Enabled(0, ID_SEND_TO_DESKTOP));
-    EXPECT_TRUE(Enabled(0, ID_SEND_TO_DOCUMENTS));
+    EXPECT_FALSE(Enabled(0, ID_SEND_TO_UNSORTED));
+    EXPECT_TRUE(Enabled(0, ID_SEND_TO_OTHER));
     ClickRow(0);
-    Command(ID_SEND_TO_DOCUMENTS);
+    Command(ID_SEND_TO_OTHER);
     EXPECT_EQ(List().GetItemCount(), 1);
     EXPECT_EQ(std::unique_ptr<CNodeRec>(CNodeRec::NewTopNodeRec3(pCatalog))->CountDocuments(), 1);
     EXPECT_EQ(std::unique_ptr<CNodeRec>(CNodeRec::NewTopNodeRec4(pCatalog))->CountDocuments(), 1);

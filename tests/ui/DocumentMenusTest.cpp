@@ -118,17 +118,17 @@ TEST_F(DocumentMenusTest, SendToListsTheRemovableDrivesBetweenTheFixedItems)
     CSendToMenu menu;
     menu.Build();
     EXPECT_EQ(Commands(&menu),
-        (std::vector<UINT> { ID_SEND_TO_DESKTOP, ID_SEND_TO_DOCUMENTS, ID_DOC_CATALOG_AGAIN, ID_DOC_SEND_MAIL }))
+        (std::vector<UINT> { ID_SEND_TO_UNSORTED, ID_SEND_TO_OTHER, ID_DOC_CATALOG_AGAIN, ID_DOC_SEND_MAIL }))
         << "no removable drive";
     AddDrive('E', DRIVE_REMOVABLE);
     AddDrive('N', DRIVE_REMOTE);
     menu.Build();
     menu.Build(); // building again replaces the items
     EXPECT_EQ(Commands(&menu),
-        (std::vector<UINT> { ID_SEND_TO_DESKTOP, ID_SEND_TO_DOCUMENTS, ID_DOC_CATALOG_AGAIN, ID_SEND_TO_DRIVE_FIRST,
-            ID_DOC_SEND_MAIL }));
+        (std::vector<UINT> {
+            ID_SEND_TO_UNSORTED, ID_SEND_TO_OTHER, ID_DOC_CATALOG_AGAIN, ID_SEND_TO_DRIVE_FIRST, ID_DOC_SEND_MAIL }));
     EXPECT_EQ(std::string(menu.GetTargetPath(ID_SEND_TO_DRIVE_FIRST)), "E:\\");
-    EXPECT_EQ(std::string(menu.GetTargetPath(ID_SEND_TO_DESKTOP)), "");
+    EXPECT_EQ(std::string(menu.GetTargetPath(ID_SEND_TO_UNSORTED)), "");
 }
 
 TEST_F(DocumentMenusTest, LinkedSystemsAreTheDocumentsNodes)
