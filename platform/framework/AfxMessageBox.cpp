@@ -1,10 +1,12 @@
 #include "platform/framework/AfxMessageBox.h"
 
 #include "platform/base/CString.h"
+#include "platform/base/Threads.h"
 #include "platform/controls/StandardControls.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/framework/CWnd.h"
 #include "platform/window/Focus.h"
+#include "platform/window/Window.h"
 
 namespace {
 
@@ -17,16 +19,55 @@ LPCTSTR AppCaption()
     return pApp ? pApp->GetAppName() : nullptr;
 }
 
+// A shown, enabled window of this thread that hWnd owns; NULL when none.
+HWND EnabledOwnedWindow(HWND hWnd)
+{
+    struct Search {
+        HWND hOwner;
+        HWND hFound;
+    } search { hWnd, nullptr };
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hCandidate, LPARAM lParam) -> BOOL {
+            auto* pSearch = reinterpret_cast<Search*>(lParam);
+            if (::GetWindow(hCandidate, GW_OWNER) != pSearch->hOwner || !::IsWindowVisible(hCandidate)
+                || !::IsWindowEnabled(hCandidate))
+                return TRUE;
+            pSearch->hFound = hCandidate;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.hFound;
+}
+
+// The window a message box belongs to: the active one, else the main window;
+// when that one is disabled under a modal window of its own (a dialog, a
+// wizard), the modal window the chain ends in, whichever window the desktop
+// left active. The box then holds the input of the window the user works in,
+// and gives it back to that window, not to one a modal loop still holds.
+HWND MessageBoxOwner()
+{
+    HWND hWnd = ::GetActiveWindow();
+    if (!hWnd) {
+        CWnd* pMainWnd = AfxGetMainWnd();
+        hWnd = pMainWnd ? pMainWnd->GetSafeHwnd() : nullptr;
+    }
+    // Owner chains are short; the bound keeps a cycle from holding the box.
+    constexpr int MAX_CHAIN = 16;
+    for (int nDepth = 0; hWnd && !::IsWindowEnabled(hWnd) && nDepth < MAX_CHAIN; ++nDepth) {
+        HWND hModal = EnabledOwnedWindow(hWnd);
+        if (!hModal)
+            break;
+        hWnd = hModal;
+    }
+    return hWnd;
+}
+
 } // namespace
 
 int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT)
 {
-    HWND hWndOwner = ::GetActiveWindow();
-    if (!hWndOwner) {
-        CWnd* pMainWnd = AfxGetMainWnd();
-        hWndOwner = pMainWnd ? pMainWnd->GetSafeHwnd() : nullptr;
-    }
-    return ::MessageBox(hWndOwner, lpszText, AppCaption(), nType);
+    return ::MessageBox(MessageBoxOwner(), lpszText, AppCaption(), nType);
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT)

@@ -80,6 +80,7 @@ END_MESSAGE_MAP()
 thread_local std::function<void(HWND)> t_script;
 thread_local std::vector<std::string> t_boxTexts;
 thread_local std::vector<std::string> t_boxCaptions;
+thread_local std::vector<HWND> t_boxOwners;
 
 void RunScript(HWND hDlg)
 {
@@ -89,6 +90,7 @@ void RunScript(HWND hDlg)
         t_boxTexts.emplace_back(szText);
         GetWindowText(hDlg, szText, sizeof(szText));
         t_boxCaptions.emplace_back(szText);
+        t_boxOwners.push_back(GetWindow(hDlg, GW_OWNER));
         EndDialog(hDlg, IDOK);
         return;
     }
@@ -283,6 +285,30 @@ TEST_F(CDialogTest, AfxMessageBoxUsesTheApplicationNameAndStringResources)
     EXPECT_EQ(m_wndOwner.MessageBox("Owned.", "Own caption"), IDOK);
     EXPECT_EQ(t_boxTexts, (std::vector<std::string> { "Saved.", "Owned." }));
     EXPECT_EQ(t_boxCaptions, (std::vector<std::string> { "Organizer", "Own caption" }));
+}
+
+TEST_F(CDialogTest, AMessageBoxAskedFromAModalDialogBelongsToItWhicheverWindowIsActive)
+{
+    t_boxOwners.clear();
+    CWinApp app("Organizer");
+    app.m_pMainWnd = &m_wndOwner;
+    CDlgSample dlg(&m_wndOwner);
+    HWND hDialog = nullptr;
+    bool bOwnerDisabledAfterTheBox = false;
+    t_script = [&](HWND hDlg) {
+        hDialog = hDlg;
+        // The desktop has left the main window active.
+        SetActiveWindow(m_wndOwner.GetSafeHwnd());
+        AfxMessageBox("Sure?");
+        bOwnerDisabledAfterTheBox = !m_wndOwner.IsWindowEnabled();
+        EndDialog(hDlg, IDCANCEL);
+    };
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    app.m_pMainWnd = nullptr;
+    ASSERT_EQ(t_boxOwners.size(), 1u);
+    EXPECT_EQ(t_boxOwners[0], hDialog);
+    EXPECT_TRUE(bOwnerDisabledAfterTheBox) << "the modal dialog still holds the main window";
+    EXPECT_TRUE(m_wndOwner.IsWindowEnabled());
 }
 
 TEST_F(CDialogTest, MissingTemplateFailsDoModal)
