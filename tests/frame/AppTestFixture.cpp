@@ -160,3 +160,16 @@ void AppTest::SetLastFind(const char* pszText, int nScope, BOOL bRecycle)
     settings.UpdateLastFind(search, -1, -1, App().GetMainCatalog());
     settings.ApplySearchCriteria();
 }
+
+void AppTest::FindIntoResultsWindow(const char* pszText, int nField)
+{
+    CFindRecord search;
+    search.history.Add(pszText);
+    search.nType = FIND_TYPE_PHRASE;
+    search.nField = nField;
+    search.bResultList = TRUE;
+    search.bOpenFindBar = FALSE;
+    App().GetFindSettings().UpdateFind(search, -1, -1, App().GetMainCatalog());
+    m_prompts.m_nFindFilesHostAnswer = IDOK;
+    Command(ID_CATALOG_FIND);
+}

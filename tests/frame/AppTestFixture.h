@@ -64,6 +64,9 @@ protected:
     // Makes the last search (also the program's find criteria) the phrase
     // pszText in the documents' names, with scope nScope, for the recycle bin when bRecycle.
     void SetLastFind(const char* pszText, int nScope = 0, BOOL bRecycle = FALSE);
+    // Find from the Catalog menu, answered with the phrase pszText in field
+    // nField (CTextSearch::FIELD_*) and the results listed in their window.
+    void FindIntoResultsWindow(const char* pszText, int nField);
 
     CTestDriver m_driver;
     CScriptedFramePrompts m_prompts;

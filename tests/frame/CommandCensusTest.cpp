@@ -326,15 +326,7 @@ protected:
             return IDOK;
         };
         Command(ID_CATALOG_LIST_FILTER);
-        CFindRecord search;
-        search.history.Add("meet");
-        search.nType = FIND_TYPE_PHRASE;
-        search.nField = CTextSearch::FIELD_CONTENT;
-        search.bResultList = TRUE;
-        search.bOpenFindBar = FALSE;
-        App().GetFindSettings().UpdateFind(search, -1, -1, App().GetMainCatalog());
-        m_prompts.m_nFindFilesHostAnswer = IDOK;
-        Command(ID_CATALOG_FIND);
+        FindIntoResultsWindow("meet", CTextSearch::FIELD_CONTENT);
     }
 
     /* The routes. */

@@ -326,15 +326,7 @@ TEST_F(MailOpeningTest, EachOpenActionComposesItsMessageFromTheCataloguedOne)
 
 TEST_F(MailOpeningTest, AMessageFoundIntoTheListWindowIsListedThere)
 {
-    CFindRecord search;
-    search.history.Add("plans");
-    search.nType = FIND_TYPE_PHRASE;
-    search.nField = CTextSearch::FIELD_NAME;
-    search.bResultList = TRUE;
-    search.bOpenFindBar = FALSE;
-    App().GetFindSettings().UpdateFind(search, -1, -1, App().GetMainCatalog());
-    m_prompts.m_nFindFilesHostAnswer = IDOK;
-    Command(ID_CATALOG_FIND);
+    FindIntoResultsWindow("plans", CTextSearch::FIELD_NAME);
     ASSERT_TRUE(MainFrame()->IsDragBarWindowShown(CCoolMenu::ENTRY_SEARCH_RESULTS));
     CArqListCtrl& list = MainFrame()->GetDragBar().GetList().GetSearchResultsWindow()->GetList();
     list.WaitForFill(TRUE);
