@@ -474,6 +474,11 @@ const CNodeRec* CCatalogUpdate::FolderNode(const CString& strFolder)
     }
     if (pParent == nullptr)
         return nullptr;
+    if (std::unique_ptr<CNodeRec> pEarlier = EarlierFolderNode(*pParent, strLowerFolder); pEarlier) {
+        const CNodeRec* pResult = pEarlier.get();
+        m_folderNodes.emplace(strKey, std::move(pEarlier));
+        return pResult;
+    }
     CNodeInfo info {};
     MakeDefaultNames(&info);
     info.wSearchType = SEARCH_DEFAULT;
@@ -494,6 +499,19 @@ const CNodeRec* CCatalogUpdate::FolderNode(const CString& strFolder)
     const CNodeRec* pResult = pNode.get();
     m_folderNodes.emplace(strKey, std::move(pNode));
     return pResult;
+}
+
+std::unique_ptr<CNodeRec> CCatalogUpdate::EarlierFolderNode(const CNodeRec& parent, const CString& strLowerFolder)
+{
+    const CNodeRecArray* pNodes = m_pPlacement->GetFolderMap().LookupFolder(strLowerFolder);
+    if (pNodes == nullptr)
+        return nullptr;
+    for (const auto& pNode : *pNodes) {
+        std::unique_ptr<CNodeRec> pParent(pNode->GetParent());
+        if (pParent && pParent->GetRef() == parent.GetRef())
+            return std::unique_ptr<CNodeRec>(pNode->Clone());
+    }
+    return nullptr;
 }
 
 CString CCatalogUpdate::UniqueChildName(const CNodeRec& parent, const CString& strName) const
