@@ -45,6 +45,22 @@ bool IsAtOrBelow(const CString& strPath, const CString& strFolder)
     return std::string_view(strPath).starts_with(std::string_view(strFolder));
 }
 
+// The lower-cased names that more than one entry of a listing shares: the
+// catalog keeps one path for them, which could not tell the files apart.
+std::set<std::string, std::less<>> CaseTwinNames(const std::vector<CFolderEntry>& entries)
+{
+    std::set<std::string, std::less<>> seen;
+    std::set<std::string, std::less<>> twins;
+    for (const CFolderEntry& entry : entries) {
+        if (!IsValidUtf8(entry.strName))
+            continue;
+        std::string strLower = Utf8ToLower(entry.strName);
+        if (!seen.insert(strLower).second)
+            twins.insert(std::move(strLower));
+    }
+    return twins;
+}
+
 } // namespace
 
 CCatalogUpdate::CCatalogUpdate(CCatalog* pCatalog, const CNodeRec* pTarget, int nOptions, HWND hOwner)
@@ -254,9 +270,16 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     // Looked up once for the folder's files. What this walk adds to it is
     // never looked up again: a listing names each file once.
     files.pBefore.reset(m_pCatalog->FindDirectory(strLowerFolder));
+    const auto twins = CaseTwinNames(files.listed.GetEntries());
     for (const CFolderEntry& entry : files.listed.GetEntries()) {
         if (!KeepGoing())
             return nItems;
+        if (!twins.empty() && twins.contains(Utf8ToLower(entry.strName))) {
+            ++m_totals.nSkipped;
+            Trace("Update: %s%s skipped: another name there differs from it only in case\n",
+                static_cast<LPCTSTR>(strFolder), entry.strName.c_str());
+            continue;
+        }
         if ((entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             // A link or another drive's root is not entered: its drive is walked on its own.
             if ((entry.dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
@@ -486,6 +509,11 @@ const CNodeRec* CCatalogUpdate::FolderNode(const CString& strFolder)
     }
     if (pParent == nullptr)
         return nullptr;
+    if (std::unique_ptr<CNodeRec> pEarlier = EarlierFolderNode(*pParent, strLowerFolder); pEarlier) {
+        const CNodeRec* pResult = pEarlier.get();
+        m_folderNodes.emplace(strKey, std::move(pEarlier));
+        return pResult;
+    }
     CNodeInfo info {};
     MakeDefaultNames(&info);
     info.wSearchType = SEARCH_DEFAULT;
@@ -506,6 +534,19 @@ const CNodeRec* CCatalogUpdate::FolderNode(const CString& strFolder)
     const CNodeRec* pResult = pNode.get();
     m_folderNodes.emplace(strKey, std::move(pNode));
     return pResult;
+}
+
+std::unique_ptr<CNodeRec> CCatalogUpdate::EarlierFolderNode(const CNodeRec& parent, const CString& strLowerFolder)
+{
+    const CNodeRecArray* pNodes = m_pPlacement->GetFolderMap().LookupFolder(strLowerFolder);
+    if (pNodes == nullptr)
+        return nullptr;
+    for (const auto& pNode : *pNodes) {
+        std::unique_ptr<CNodeRec> pParent(pNode->GetParent());
+        if (pParent && pParent->GetRef() == parent.GetRef())
+            return std::unique_ptr<CNodeRec>(pNode->Clone());
+    }
+    return nullptr;
 }
 
 CString CCatalogUpdate::UniqueChildName(const CNodeRec& parent, const CString& strName) const

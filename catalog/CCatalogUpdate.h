@@ -145,10 +145,13 @@ private:
 
     /* A first cataloguing's organisation: a system per root, a group per folder with documents. */
 
-    // The node of a folder (as the walk spells it, no trailing backslash), made
-    // with its folder record when missing, named after the folder; null when
-    // it could not be made.
+    // The node of a folder (as the walk spells it, no trailing backslash): the
+    // one an earlier run made, else made with its folder record, named after
+    // the folder; null when it could not be made.
     const CNodeRec* FolderNode(const CString& strFolder);
+    // The node an earlier run made for the folder under parent (a set-up cut
+    // short and run again), found by its folder record; null when none.
+    std::unique_ptr<CNodeRec> EarlierFolderNode(const CNodeRec& parent, const CString& strLowerFolder);
     CString UniqueChildName(const CNodeRec& parent, const CString& strName) const;
 
     /* Between files. */

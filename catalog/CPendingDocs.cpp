@@ -3,6 +3,7 @@
 #include "catalog/CCatalogPrompts.h"
 
 #include "resources/ResourceIds.h"
+#include "store/AmbiguousPaths.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CRegistryKey.h"
@@ -20,6 +21,8 @@
 #include <utility>
 
 namespace {
+
+constexpr char OPEN_TITLE[] = "Open document";
 
 // The last-write time of a file in seconds since 1970; 0 when it cannot be read.
 DWORD LastWriteSeconds(LPCTSTR pszPath)
@@ -119,7 +122,7 @@ int CPendingDocs::OpenDocument(CDocumentRec& document, HWND hOwner, LPCTSTR pszP
     if (document.IsMail())
         return 0;
     const CString strPath = DocumentPath(document);
-    if (!Exists(strPath))
+    if (!Exists(strPath) || !CheckPathUnambiguous(strPath, OPEN_TITLE))
         return 0;
     CDocumentInfo info {};
     if (document.GetInfo(&info) == nullptr)

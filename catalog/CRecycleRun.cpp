@@ -9,6 +9,7 @@
 #include "mail/MailResult.h"
 #include "mail/MailStoreFunctions.h"
 #include "resources/ResourceIds.h"
+#include "store/AmbiguousPaths.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CMailStoreRec.h"
@@ -21,6 +22,8 @@
 #include <cstring>
 
 namespace {
+
+constexpr char RECYCLE_TITLE[] = "Recycle bin";
 
 CString DocumentPath(const CDocumentRec& document)
 {
@@ -109,6 +112,8 @@ int CRecycleRun::RecycleDocument(CDocumentRec& document)
         return document.ForEachLinkedNode(-1, -1, FALSE) ? 0 : 1;
     }
     const CString strPath = DocumentPath(document);
+    if (!CheckPathUnambiguous(strPath, RECYCLE_TITLE))
+        return 1;
     // The entry goes into the bin's catalog first, so that a file in the bin
     // always has its entry; an entry of the same path there is kept as it was
     // should the file not move.

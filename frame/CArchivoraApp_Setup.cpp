@@ -144,18 +144,25 @@ BOOL CArchivoraApp::RunFirstSetup(BOOL bRerun)
 void CArchivoraApp::SetUpCatalog(const CSetupResults& results, BOOL)
 {
     CCatalog& catalog = *m_pMainCatalog;
+    // A set-up cut short by a crash left its entries: the tables take this
+    // run's choices, each entry once.
+    static_cast<void>(catalog.ClearExtensions());
     for (int i = 0; i < results.extensions.GetSize(); ++i)
         catalog.LoadExtensions(results.extensions[i]);
     // The entries are written as they are made; their records are not kept.
-    for (const char* pszPattern : EXCLUDED_PATTERNS)
-        std::unique_ptr<CLibFolderRec> pPattern(catalog.AddLibFolder(pszPattern));
+    for (const char* pszPattern : EXCLUDED_PATTERNS) {
+        if (!std::unique_ptr<CLibFolderRec>(catalog.FindLibFolder(pszPattern)))
+            std::unique_ptr<CLibFolderRec> pPattern(catalog.AddLibFolder(pszPattern));
+    }
     // The folder of temporary downloads, in the folder that stands for the
     // system's own (the program's folder here).
     CString strCleanUp = m_strModuleFolder;
     strCleanUp.MakeLower();
     if (strCleanUp.IsEmpty() || strCleanUp.Right(1) != "\\")
         strCleanUp += "\\";
-    std::unique_ptr<CCleanUpFolderRec> pCleanUp(catalog.AddCleanUpFolder(strCleanUp + CLEAN_UP_FOLDER_NAME));
+    strCleanUp += CLEAN_UP_FOLDER_NAME;
+    if (!std::unique_ptr<CCleanUpFolderRec>(catalog.FindCleanUpFolder(strCleanUp)))
+        std::unique_ptr<CCleanUpFolderRec> pCleanUp(catalog.AddCleanUpFolder(strCleanUp));
 
     catalog.ClearLocations();
     if (results.nPlaceChoice & CCatalog::PLACE_LOCAL_DISK)

@@ -765,6 +765,16 @@ CCleanUpFolderRec* CCatalog::AddCleanUpFolder(LPCTSTR pszPath)
     return action.Finish(NewEntry<CCleanUpFolderRec>(TABLE_CLEANUP_FOLDER, pszPath));
 }
 
+CLibFolderRec* CCatalog::FindLibFolder(LPCTSTR pszPattern)
+{
+    return FindEntry<CLibFolderRec>(TABLE_LIB_FOLDER, pszPattern);
+}
+
+CCleanUpFolderRec* CCatalog::FindCleanUpFolder(LPCTSTR pszPath)
+{
+    return FindEntry<CCleanUpFolderRec>(TABLE_CLEANUP_FOLDER, pszPath);
+}
+
 /******************************************************************************
  * Extensions
  ******************************************************************************/

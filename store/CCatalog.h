@@ -153,6 +153,9 @@ public:
     BOOL RemoveNodeFolderByName(LPCTSTR pszText);
     CLibFolderRec* AddLibFolder(LPCTSTR pszPattern);
     CCleanUpFolderRec* AddCleanUpFolder(LPCTSTR pszPath);
+    // The entry whose text equals the given one exactly; null when there is none.
+    CLibFolderRec* FindLibFolder(LPCTSTR pszPattern);
+    CCleanUpFolderRec* FindCleanUpFolder(LPCTSTR pszPath);
 
     // Adds the lower-cased extension (without its dot) to the extension table
     // and map; an extension the table holds already gives its record instead.

@@ -6,6 +6,7 @@
 #include "platform/base/TimeFunctions.h"
 #include "platform/base/Volumes.h"
 #include "platform/base/WinError.h"
+#include "store/AmbiguousPaths.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
@@ -125,7 +126,7 @@ bool CopyOneDocument(CCatalog* pCatalog, CDocumentRec* pDocument, const CString&
     pDocument->GetFullPath(strName);
     CString strSource = pDocument->GetFilePath();
     CString strTarget = AddBackslash(strFolder) + strName;
-    if (strName.IsEmpty() || !CopyNewFile(strSource, strTarget))
+    if (strName.IsEmpty() || !CheckPathUnambiguous(strSource, COPY_TITLE) || !CopyNewFile(strSource, strTarget))
         return false;
     if (bCatalog || bMove) {
         std::unique_ptr<CDocumentRec> pCopy = CatalogCopy(pCatalog, pDocument, strFolder, strName, bMove);
@@ -257,6 +258,8 @@ CDocumentRec* RenameDocumentFile(CDocumentRec* pDocument, LPCTSTR pszNewName)
     CString strOldName;
     SplitPath(strOldPath, strFolder, strOldName);
     const CString strNewPath = AddBackslash(strFolder) + pszNewName;
+    if (!CheckPathUnambiguous(strOldPath, COPY_TITLE))
+        return nullptr;
     if (!RenameFileSafe(strOldPath, strNewPath)) {
         Report(strOldPath, "%s could not be renamed to %s.", pszNewName);
         return nullptr;

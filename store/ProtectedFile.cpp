@@ -4,7 +4,9 @@
 #include "platform/base/Checksum.h"
 #include "platform/base/FileFunctions.h"
 #include "platform/base/HostFile.h"
+#include "platform/base/PathMap.h"
 #include "platform/base/WinError.h"
+#include "store/AmbiguousPaths.h"
 #include "store/CatalogError.h"
 #include "store/CatalogIo.h"
 #include "store/PathHelpers.h"
@@ -300,6 +302,8 @@ int ProtectFile(LPCTSTR pszPath, LPCTSTR pszNewPassword, LPCTSTR pszOldPassword)
         return PROTECT_BAD_PASSWORD;
     if (!pszPath || !*pszPath)
         return PROTECT_NOT_FOUND;
+    if (IsPathCaseAmbiguous(pszPath))
+        return PROTECT_AMBIGUOUS;
     CReadFile source;
     if (int nResult = source.Open(pszPath); nResult != PROTECT_OK)
         return nResult;
@@ -431,6 +435,8 @@ CString FormatProtectError(LPCTSTR pszPath, int nCode)
     case PROTECT_DAMAGED:
         pszFormat = "%s is damaged: its protection cannot be removed.";
         break;
+    case PROTECT_AMBIGUOUS:
+        return FormatAmbiguousPath(pszPath);
     default:
         pszFormat = "The protection of %s could not be changed.";
         break;

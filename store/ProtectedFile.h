@@ -23,6 +23,7 @@ constexpr int PROTECT_UNREADABLE    = 3; // the file, or the mail message in its
 constexpr int PROTECT_NOT_FOUND     = 4; // the file is not there
 constexpr int PROTECT_WRITE_FAILED  = 5; // the file or the catalog record could not be written
 constexpr int PROTECT_DAMAGED       = 6; // a protected file whose header or content fails its checks
+constexpr int PROTECT_AMBIGUOUS     = 7; // the path names several files that differ only in case
 // clang-format on
 
 // The size of the header of a protected file.

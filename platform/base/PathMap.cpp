@@ -546,6 +546,32 @@ BOOL ResolveProgramPath(const CProgramPath& path, CHostPath& hostPath)
     return TRUE;
 }
 
+BOOL IsPathCaseAmbiguous(LPCTSTR pszPath)
+{
+    CProgramPath path;
+    CHostPath root;
+    std::vector<std::string> below;
+    if (!ParseProgramPath(pszPath, path) || !ResolveRoot(path, root, below))
+        return FALSE;
+    // Name by name: a twin anywhere on the way decides; a name that matches
+    // nothing ends a path that does not exist.
+    std::string strFolder = root.strRoot;
+    for (const std::string& strName : below) {
+        std::string strMatch;
+        for (const std::string& strEntry : ListHostFolder(strFolder)) {
+            if (Utf8CompareNoCase(strEntry, strName) != 0)
+                continue;
+            if (!strMatch.empty())
+                return TRUE;
+            strMatch = strEntry;
+        }
+        if (strMatch.empty())
+            return FALSE;
+        strFolder = JoinHostPath(strFolder, strMatch);
+    }
+    return FALSE;
+}
+
 BOOL HostPathFromProgramPath(LPCTSTR pszPath, std::string& strHostPath)
 {
     CProgramPath path;

@@ -103,6 +103,13 @@ private:
     std::unordered_map<std::string, CFolder> m_folders;
 };
 
+// Whether pszPath, read without regard to case, names more than one file or
+// folder: a name on its way is one of several in its host folder that differ
+// only in case ("Report.txt" and "report.txt"). The program keeps paths in
+// lower case, so such a path cannot tell which of them it meant. FALSE for a
+// path that does not exist or maps to no drive.
+BOOL IsPathCaseAmbiguous(LPCTSTR pszPath);
+
 // The host path for `pszPath`. FALSE with the last error set when the path is
 // malformed (see ParseProgramPath) or no drive or share maps it.
 BOOL HostPathFromProgramPath(LPCTSTR pszPath, std::string& strHostPath);

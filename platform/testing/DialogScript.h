@@ -50,14 +50,13 @@ public:
     // Runs a step of the test's own, such as checking what the dialog shows.
     CDialogScript& Then(std::function<void(HWND hDlg)> step);
 
-private:
-    friend class CTestDriver;
+    // Runs the steps on hDlg; returns the error that stopped them, empty when
+    // all ran. For a test's own answer that picks a script by the dialog shown.
+    CString Run(CTestDriver& driver, HWND hDlg) const;
 
+private:
     // A step returns what went wrong, or an empty text.
     using Step = std::function<CString(CTestDriver& driver, HWND hDlg)>;
-
-    // Runs the steps on hDlg; returns the error that stopped them, empty when all ran.
-    CString Run(CTestDriver& driver, HWND hDlg) const;
 
     std::vector<Step> m_steps;
 };

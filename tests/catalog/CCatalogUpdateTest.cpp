@@ -194,27 +194,32 @@ TEST_F(CCatalogUpdateTest, LinksLoopsOtherDrivesAndBadNamesAreWalkedSafely)
     EXPECT_EQ(m_totals.nAdded, 0);
 }
 
-TEST_F(CCatalogUpdateTest, NamesOfOneLowerCaseAreOneDocumentInANewFolderAndInAKnownOne)
+TEST_F(CCatalogUpdateTest, NamesThatDifferOnlyInCaseAreLeftOutAndNoneOfThemIsRead)
 {
-    // Listed in byte order: "NOTES.TXT", "Notes.txt", "notes.txt"; the last one read describes the document.
+    // One lower-cased path would name all three: none is catalogued.
     WriteOnT("new/NOTES.TXT", "upper");
     WriteOnT("new/Notes.txt", "title");
     WriteOnT("new/notes.txt", "lower");
+    WriteOnT("new/single.txt", "single");
     // A host name holding a backslash names no file a program path reaches: it is left alone.
     std::ofstream(fs::path(HostOnT("new")) / "a\\b.txt") << "unreachable";
     WriteOnT("known/Plan.txt", "plan");
     ASSERT_TRUE(Run());
-    EXPECT_EQ(m_totals.nAdded, 4);
+    EXPECT_EQ(m_totals.nAdded, 2);
+    EXPECT_GE(m_totals.nSkipped, 3);
     EXPECT_EQ(Picture(),
-        (std::set<std::string> { "t:\\known\\plan.txt | plan | (systems)", "t:\\new\\notes.txt | lower | (systems)" }));
+        (std::set<std::string> {
+            "t:\\known\\plan.txt | plan | (systems)", "t:\\new\\single.txt | single | (systems)" }));
 
-    // In a folder catalogued before, a new name of a known lower case is the known document.
+    // A twin of a name catalogued before: the document stays as it was, and no other is made.
     WriteOnT("known/PLAN.TXT", "another plan");
     WriteOnT("known/more.txt", "more");
     ASSERT_TRUE(Run());
     EXPECT_EQ(m_totals.nAdded, 1);
-    EXPECT_EQ(m_totals.nFound, 5);
-    EXPECT_EQ(Picture().size(), 3U);
+    EXPECT_EQ(m_totals.nFound, 1);
+    EXPECT_EQ(Picture(),
+        (std::set<std::string> { "t:\\known\\more.txt | more | (systems)", "t:\\known\\plan.txt | plan | (systems)",
+            "t:\\new\\single.txt | single | (systems)" }));
     EXPECT_TRUE(CheckCatalogFile(ProgramPath("archiv.cat").c_str(), CATALOG_KIND_MAIN));
 }
 

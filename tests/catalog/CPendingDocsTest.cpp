@@ -145,6 +145,28 @@ TEST_F(CPendingDocsTest, APlainFileIsTrackedOnceAndAFailedLaunchProtectsAgain)
     EXPECT_EQ(pending.CountWithFlags(CPendingDocs::FLAG_UNPROTECTED), 0);
 }
 
+TEST_F(CPendingDocsTest, ADocumentWhoseFileHasACaseTwinIsNeitherOpenedNorUnprotected)
+{
+    WriteOnT("docs/Secret.txt", "another file");
+    WriteOnT("docs/PLAIN.txt", "another plain file");
+    CPendingDocs pending(m_pCatalog.get());
+    m_prompts.m_strAnswer = "pw";
+    EXPECT_EQ(pending.OpenDocument(*Secret(), nullptr, m_strLauncher.c_str()), 0);
+    std::unique_ptr<CDocumentRec> pPlain(m_pCatalog->FindPath(OnT("docs/plain.txt").c_str()));
+    ASSERT_TRUE(pPlain);
+    EXPECT_EQ(pending.OpenDocument(*pPlain, nullptr, m_strLauncher.c_str()), 0);
+    EXPECT_EQ(m_prompts.m_nAsked, 0);
+    EXPECT_EQ(pending.GetCount(), 0);
+    EXPECT_FALSE(fs::exists(DriveT().Path() / "opened.txt")) << "nothing launched";
+    EXPECT_TRUE(IsProtectedFile(OnT("docs/secret.txt").c_str()));
+    EXPECT_EQ(ReadFileText(DriveT().Path() / "docs" / "Secret.txt"), "another file");
+    EXPECT_EQ(Secret()->ChangeProtection("", "pw"), PROTECT_AMBIGUOUS);
+    EXPECT_TRUE(IsProtectedFile(OnT("docs/secret.txt").c_str()));
+    const auto reports = m_errors.Reports();
+    ASSERT_EQ(reports.size(), 2u) << "each refused opening says why";
+    EXPECT_NE(reports[0].strText.find("only in case"), std::string::npos);
+}
+
 TEST_F(CPendingDocsTest, AnUnprotectedFileSurvivesARestartAndIsOfferedOnce)
 {
     {

@@ -125,6 +125,26 @@ TEST_F(RecycleBinTest, ADocumentGoesToTheBinCatalogAndItsFileComesBack)
     EXPECT_EQ(LixeiraProcessEntry(*pEntry, RECYCLE_RESTORE), 0);
 }
 
+TEST_F(RecycleBinTest, ADocumentWhoseFileHasACaseTwinStaysWithBothFiles)
+{
+    WriteOnT("docs/plan.txt", "the plan");
+    Catalogue();
+    WriteOnT("docs/Plan.txt", "another plan");
+    std::unique_ptr<CDocumentRec> pDocument = Find(*m_pCatalog, OnT("docs/plan.txt"));
+    ASSERT_TRUE(pDocument);
+    {
+        CRecycleRun run(m_pCatalog.get(), m_pBin.get());
+        EXPECT_EQ(run.RecycleDocument(*pDocument), 1);
+    }
+    EXPECT_TRUE(Find(*m_pCatalog, OnT("docs/plan.txt")));
+    EXPECT_FALSE(Find(*m_pBin, OnT("docs/plan.txt")));
+    EXPECT_TRUE(fs::exists(HostOnT("docs/plan.txt")));
+    EXPECT_TRUE(fs::exists(HostOnT("docs/Plan.txt")));
+    EXPECT_TRUE(TrashNames().empty());
+    ASSERT_EQ(m_errors.Count(), 1u);
+    EXPECT_NE(m_errors.Reports()[0].strText.find("only in case"), std::string::npos);
+}
+
 TEST_F(RecycleBinTest, DeletingTheBinCopyRemovesItForGood)
 {
     WriteOnT("docs/old.txt", "old");

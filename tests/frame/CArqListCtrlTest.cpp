@@ -9,6 +9,7 @@
 #include "catalog/ShellItemIds.h"
 
 #include "catalog/CCatalogPrompts.h"
+#include "catalog/CPendingDocs.h"
 #include "frame/AppMessages.h"
 #include "frame/CArqListView.h"
 #include "frame/CArqListViewCtrl.h"
@@ -487,6 +488,27 @@ TEST_F(ArqListTest, CommandsAreEnabledByTheRowsTheyWouldActOn)
     EXPECT_TRUE(Enabled(nFile, ID_DOC_EDIT_CELL));
     List().EditCellAt(nFile, List().FindColumn(COLUMN_SIZE), nullptr);
     EXPECT_FALSE(Enabled(nFile, ID_DOC_EDIT_CELL));
+}
+
+TEST_F(ArqListTest, OpeningADocumentWhoseFileHasACaseTwinLaunchesNeither)
+{
+    CLaunchOverride launches;
+    // "RUN.sh" comes beside the catalogued "run.sh": the catalog's path names both.
+    WriteFile("RUN.sh", "#!/bin/sh\n");
+    fs::permissions(Home() / "docs" / "RUN.sh", fs::perms::owner_all);
+    auto pTools = System("Tools");
+    List().Fill(pTools.get());
+    List().SelectOnly(RowOf("run.sh"));
+    ActiveView()->GetListView()->SendMessage(WM_COMMAND, ID_DOC_OPEN);
+    m_driver.Pump();
+    EXPECT_TRUE(launches.GetLaunches().empty());
+    EXPECT_EQ(App().GetPendingDocs()->GetCount(), 0);
+    // Once the twin is renamed the document opens again.
+    fs::rename(Home() / "docs" / "RUN.sh", Home() / "docs" / "other.sh");
+    ActiveView()->GetListView()->SendMessage(WM_COMMAND, ID_DOC_OPEN);
+    m_driver.Pump();
+    ASSERT_EQ(launches.GetLaunches().size(), 1u);
+    EXPECT_EQ(launches.GetLaunches()[0].front(), (Home() / "docs" / "run.sh").string());
 }
 
 TEST_F(ArqListTest, RemovingFromTheGroupAsksFirstAndKeepsTheDocumentCatalogued)

@@ -268,6 +268,32 @@ TEST_F(DocumentBackupTest, AMoveOrRenameOntoATakenNameChangesNothing)
     EXPECT_THAT(NodeNames(*pPlan), UnorderedElementsAre("Work", "Home"));
 }
 
+// The catalogued "plan.txt" gets a twin "Plan.txt": the catalog's path names
+// both, so no copy, move or rename touches either, and each refusal says so.
+TEST_F(DocumentBackupTest, ADocumentWhosePathNamesTwoFilesIsNeitherCopiedMovedNorRenamed)
+{
+    WriteOnT("docs/Plan.txt", "twin");
+    m_documents.Add(m_pPlan.get());
+    EXPECT_FALSE(CopyDocumentsToFolder(m_pCatalog.get(), &m_documents, OnT("backup").c_str(), FALSE, FALSE));
+    EXPECT_FALSE(MoveDocumentFiles(m_pPlan.get(), OnT("backup").c_str()));
+    EXPECT_FALSE(RenameDocumentFile(m_pPlan.get(), "final.txt"));
+    EXPECT_EQ(ReadOnT("docs/plan.txt"), "plan");
+    EXPECT_EQ(ReadOnT("docs/Plan.txt"), "twin");
+    EXPECT_FALSE(ExistsOnT("backup/plan.txt"));
+    EXPECT_FALSE(ExistsOnT("backup/Plan.txt"));
+    EXPECT_FALSE(ExistsOnT("docs/final.txt"));
+    const auto reports = m_errors.Reports();
+    ASSERT_EQ(reports.size(), 3u);
+    for (const auto& report : reports)
+        EXPECT_NE(report.strText.find("only in case"), std::string::npos) << report.strText;
+    auto pPlan = Find(OnT("docs\\plan.txt"));
+    ASSERT_TRUE(pPlan);
+    EXPECT_THAT(NodeNames(*pPlan), UnorderedElementsAre("Work", "Home"));
+    // The other documents of the folder go on as before.
+    std::unique_ptr<CDocumentRec> pMoved(MoveDocumentFiles(m_pNotes.get(), OnT("backup").c_str()));
+    EXPECT_TRUE(pMoved);
+}
+
 // A rename whose catalog update fails at write n of its writes.
 class DocumentRenameWriteFailureTest
     : public DocumentBackupTest

@@ -43,6 +43,22 @@ protected:
 
 /* Protecting and unprotecting. */
 
+TEST_F(ProtectedFileTest, AFileWithATwinDifferingOnlyInCaseIsLeftAsItIs)
+{
+    const std::string strLower = WriteOnT("doc.txt", "lower");
+    const std::string strUpper = WriteOnT("DOC.txt", "upper");
+    ASSERT_EQ(ProtectFile(strUpper.c_str(), "pw", ""), PROTECT_AMBIGUOUS);
+    EXPECT_EQ(ProtectFile(strLower.c_str(), "pw", ""), PROTECT_AMBIGUOUS);
+    EXPECT_EQ(ReadOnT("doc.txt"), "lower");
+    EXPECT_EQ(ReadOnT("DOC.txt"), "upper");
+    EXPECT_NE(
+        std::string(FormatProtectError(strLower.c_str(), PROTECT_AMBIGUOUS)).find("only in case"), std::string::npos);
+    // Once one is renamed the other is protected as usual.
+    ASSERT_TRUE(MoveFile(strUpper.c_str(), OnT("other.txt").c_str()));
+    EXPECT_EQ(ProtectFile(strLower.c_str(), "pw", ""), PROTECT_OK);
+    EXPECT_EQ(HeaderPassword(strLower), "pw");
+}
+
 TEST_F(ProtectedFileTest, UnprotectingGivesBackTheExactBytesOfFilesOfEverySize)
 {
     for (std::size_t nSize : { 0, 1, 23, 24, 67, 68, 69, 4096, 200003 }) {

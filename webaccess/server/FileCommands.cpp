@@ -4,6 +4,7 @@
 #include "mail/MailResult.h"
 #include "platform/base/CFile.h"
 #include "platform/base/FileHandle.h"
+#include "platform/base/PathMap.h"
 #include "platform/shell/ShellParsingName.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
@@ -208,8 +209,10 @@ BOOL CWACmdDown2::Execute(CWAOutputFile& reply, CWASession& session, int)
             return FALSE;
         if (pDocument->GetType() == DOCUMENT_MAIL)
             SendMail(reply, *pDocument);
+        else if (const CString strPath = DocumentFilePath(*pDocument); IsPathCaseAmbiguous(strPath))
+            m_nStatus = WA_STATUS_UNAVAILABLE; // which of the files it names was catalogued cannot be told
         else
-            SendFile(reply, DocumentFilePath(*pDocument));
+            SendFile(reply, strPath);
     } else if (m_eItemKind == ITEM_PATH) {
         SendFile(reply, m_strPath);
     } else {

@@ -140,6 +140,26 @@ TEST_F(PathMapTest, TwoNamesDifferingOnlyInCase)
     EXPECT_EQ(HostPath(OnT("box\\notes.txt")), (Folder() / "box" / "Notes.txt").string());
 }
 
+TEST_F(PathMapTest, APathIsAmbiguousWhenANameOnItsWayHasACaseTwin)
+{
+    Write("box/Notes.txt");
+    Write("box/notes.TXT");
+    Write("box/single.txt");
+    Write("Shelf/a.txt");
+    Write("shelf/b.txt");
+    // Twins, in whatever case the path spells them.
+    for (const char* pszPath : { "box\\notes.txt", "box\\Notes.txt", "BOX\\NOTES.TXT" })
+        EXPECT_TRUE(IsPathCaseAmbiguous(OnT(pszPath).c_str())) << pszPath;
+    // A file of one name, even in a folder holding twins.
+    EXPECT_FALSE(IsPathCaseAmbiguous(OnT("box\\SINGLE.txt").c_str()));
+    // Twin folders make every path through them ambiguous.
+    EXPECT_TRUE(IsPathCaseAmbiguous(OnT("shelf\\a.txt").c_str()));
+    EXPECT_TRUE(IsPathCaseAmbiguous(OnT("shelf").c_str()));
+    // What does not exist names nothing.
+    EXPECT_FALSE(IsPathCaseAmbiguous(OnT("box\\missing.txt").c_str()));
+    EXPECT_FALSE(IsPathCaseAmbiguous("Q:\\x"));
+}
+
 // A file opened for reading is first tried as written: it must be the file
 // the lookup finds, an exact name, and else the first case variant.
 TEST_F(PathMapTest, AFileOpensAsTheLookupFindsIt)

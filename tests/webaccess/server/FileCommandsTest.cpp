@@ -343,6 +343,19 @@ TEST_F(FileCommandsTest, Down2OfACatalogFileSendsItsBytes)
     EXPECT_EQ(ReadZip(), Down2Token("data.bin", 600, strPath) + Bytes(strPath, 100));
 }
 
+TEST_F(FileCommandsTest, Down2OfACatalogFileWithACaseTwinSendsNeither)
+{
+    const std::string strPath = MakeFile("data.bin", 600);
+    const std::string strRef = CatalogFile(strPath);
+    MakeFile("Data.bin", 300);
+    EXPECT_EQ(Run("<#DOWN2 |" + strRef + "|#>"), WA_STATUS_UNAVAILABLE);
+    EXPECT_EQ(ReadZip().find("<#DOWN2"), std::string::npos) << "no byte of either file";
+    // Renamed apart, the catalogued file is sent again.
+    std::filesystem::rename(Home() / "Data.bin", Home() / "other.bin");
+    ASSERT_EQ(Run("<#DOWN2 |" + strRef + "|#>"), WA_STATUS_OK);
+    EXPECT_EQ(ReadZip(), Down2Token("data.bin", 600, strPath) + Bytes(strPath, 0));
+}
+
 TEST_F(FileCommandsTest, MailMessagesAreSentWhole)
 {
     const std::string strRef = CatalogMessage("hello##");
