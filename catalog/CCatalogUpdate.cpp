@@ -258,7 +258,7 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     }
     if (nDepth < 2 && m_pProgress->SetText(strFolder))
         ConfirmStop();
-    CFolderFiles files { strFolder, strLowerFolder };
+    CFolderFiles files { strFolder, strLowerFolder, {}, {}, {}, {} };
     if (!files.listed.List(strFolder)) {
         ++m_totals.nSkipped;
         Trace("Update: folder %s skipped: error %lu\n", static_cast<LPCTSTR>(strFolder),

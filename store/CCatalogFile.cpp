@@ -252,14 +252,6 @@ BOOL CCatalogFile::OpenLocked()
     m_header = header;
     m_committedHeader = header;
     m_nIdentity = ReadCatalogIdentity(m_io);
-    if (m_bOwnsJournal && !GiveIdentityLocked()) {
-        DWORD dwError = GetLastError();
-        (void)m_io.Close();
-        m_journal.Unclaim();
-        m_bOwnsJournal = false;
-        SetLastError(dwError);
-        return FALSE;
-    }
     m_state = State::Open;
     m_bDamageReported = false;
     return TRUE;
@@ -267,7 +259,7 @@ BOOL CCatalogFile::OpenLocked()
 
 BOOL CCatalogFile::GiveIdentityLocked()
 {
-    if (m_nIdentity != 0 || m_header.nLastBlock < 0)
+    if (m_nIdentity != 0 || m_committedHeader.nLastBlock < 0)
         return TRUE;
     std::array<BYTE, 4> recordSize {};
     if (!m_io.ReadAt(BlockFileOffset(0) + BLOCK_OFF_RECORD_SIZE, recordSize))
@@ -279,6 +271,12 @@ BOOL CCatalogFile::GiveIdentityLocked()
     WriteLong(bytes.data(), static_cast<LONG>(nIdentity));
     if (!m_io.WriteAt(BlockFileOffset(0) + IDENTITY_OFFSET, bytes) || !m_io.Sync())
         return FALSE;
+    // Block 0 as the cache and the batch hold it keeps the identity too, or writing it back would drop it.
+    if (auto it = FindChunkLocked(0); it != m_chunks.end()) {
+        std::copy(bytes.begin(), bytes.end(), it->data.begin() + IDENTITY_OFFSET);
+        if (auto committed = m_committedBlocks.find(0); committed != m_committedBlocks.end())
+            std::copy(bytes.begin(), bytes.end(), committed->second.begin() + IDENTITY_OFFSET);
+    }
     m_nIdentity = nIdentity;
     return TRUE;
 }

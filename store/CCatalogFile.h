@@ -260,8 +260,9 @@ private:
     /* Everything below expects the lock to be held. */
 
     BOOL OpenLocked();
-    // After opening with the journal: a file from before identities that has
-    // block 0 gets one, written in place and flushed before any journal names it.
+    // Before the first commit through the journal: a file from before
+    // identities that has block 0 gets one, written in place and flushed before
+    // any journal names it. Opening alone leaves the file as it is.
     [[nodiscard]] BOOL GiveIdentityLocked();
     BOOL CloseLocked();
     [[nodiscard]] BOOL CheckWritable() const;

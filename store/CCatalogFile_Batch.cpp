@@ -138,6 +138,12 @@ BOOL CCatalogFile::CommitLocked()
         SetLastError(m_state == State::Closed ? ERROR_INVALID_HANDLE : ERROR_WRITE_PROTECT);
         return FALSE;
     }
+    if (m_bOwnsJournal && !GiveIdentityLocked()) {
+        DWORD dwError = GetLastError();
+        RollbackLocked();
+        SetLastError(dwError);
+        return FALSE;
+    }
     std::vector<CJournalBlock> blocks;
     blocks.reserve(static_cast<std::size_t>(m_nDirtyBlocks));
     for (const CChunk& chunk : m_pinnedChunks) {

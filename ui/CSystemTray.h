@@ -42,6 +42,7 @@ public:
     // and the tray's answer enables it; without, the icon is enabled and
     // hidden. FALSE on a system too old for tray icons.
     BOOL Create(CWnd* pTarget, UINT uCallbackMessage, LPCTSTR pszTip, HICON hIcon, UINT uID, BOOL bShow = TRUE);
+    using CWnd::Create;
     // Takes the icon out of the tray and disables it.
     void RemoveIcon();
     // Takes a shown icon out of the tray; the answer of the tray, else FALSE.

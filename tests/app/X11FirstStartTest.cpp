@@ -238,9 +238,10 @@ TEST_F(X11FirstStartTest, TheWizardWalkedOnTheServerShowsItsPagesAndItsGroupsRea
     std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
     ASSERT_NE(pRoot, nullptr);
     for (const auto& pBranch : pRoot->GetChildren()) {
-        if (std::string(pBranch->GetName()) == strUsage)
+        if (std::string(pBranch->GetName()) == strUsage) {
             EXPECT_EQ(
                 Children(*pBranch), (Names { "Audits", "Clients", "Ledgers", "Payroll", "Reports", "Tax returns" }));
+        }
     }
     EXPECT_EQ(Children(*pRoot).size(), 2u);
 }

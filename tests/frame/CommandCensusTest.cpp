@@ -606,9 +606,10 @@ TEST_F(CommandCensusTest, EveryCommandIsHandledAndEnabledInSomeState)
 
     // Every place the census can open was opened in some state.
     for (const CPlace& place : PLACES) {
-        if (place.eRoute != ERoute::OwnDispatch && place.eRoute != ERoute::DialogsLayer)
+        if (place.eRoute != ERoute::OwnDispatch && place.eRoute != ERoute::DialogsLayer) {
             EXPECT_NE(m_counts[&place].empty(), place.pszNotOpened == nullptr)
                 << place.pszName << " was opened " << (place.pszNotOpened ? "now" : "never");
+        }
     }
 
     for (const auto& [pPlace, counts] : m_counts) {

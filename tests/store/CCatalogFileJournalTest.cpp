@@ -208,7 +208,7 @@ TEST_F(CCatalogFileJournalTest, AJournalOfAnotherCatalogWithTheSameHeaderIsNever
     EXPECT_EQ(FileBytes("other.cat"), other);
 }
 
-TEST_F(CCatalogFileJournalTest, ACatalogFromBeforeIdentitiesGetsOneWhenOpenedAndNothingElseChanges)
+TEST_F(CCatalogFileJournalTest, ACatalogFromBeforeIdentitiesGetsOneWithItsFirstChangeAndNotWhenOpened)
 {
     auto pFile = NewCatalog();
     SampleCatalog sample = BuildSample(*pFile);
@@ -216,29 +216,43 @@ TEST_F(CCatalogFileJournalTest, ACatalogFromBeforeIdentitiesGetsOneWhenOpenedAnd
     ForgetIdentity();
     const std::vector<BYTE> before = FileBytes();
 
-    // A failed write of the identity leaves the file as it was, and it is not opened.
-    SetCatalogWriteFailure(1);
-    EXPECT_FALSE(pFile->Acquire());
-    SetCatalogWriteFailure(0);
+    // Opening, reading and closing write nothing.
+    ASSERT_TRUE(pFile->Acquire());
+    EXPECT_EQ(pFile->GetIdentity(), 0u);
+    EXPECT_FALSE(ReadAll(*pFile).empty());
+    ASSERT_TRUE(pFile->Release());
     EXPECT_EQ(FileBytes(), before);
 
+    // A failed write of the identity fails the change and leaves the file as it was.
     ASSERT_TRUE(pFile->Acquire());
-    const DWORD nIdentity = pFile->GetIdentity();
-    EXPECT_NE(nIdentity, 0u);
-    std::vector<BYTE> after = FileBytes();
-    ASSERT_EQ(after.size(), before.size());
-    const auto nAt = static_cast<std::size_t>(BlockOffset(0) + IDENTITY_OFFSET);
-    EXPECT_EQ(ReadLong(after.data() + nAt), static_cast<LONG>(nIdentity));
-    std::fill_n(after.begin() + static_cast<std::ptrdiff_t>(nAt), IDENTITY_SIZE, 0);
-    EXPECT_EQ(after, before);
+    pFile->BeginAction();
+    AddRecord(*pFile, TABLE_LINK, sample.nLinks, 0x3C);
+    SetCatalogWriteFailure(1);
+    EXPECT_FALSE(pFile->EndAction());
+    SetCatalogWriteFailure(0);
+    EXPECT_EQ(pFile->GetIdentity(), 0u);
+    EXPECT_EQ(FileBytes(), before);
+    ASSERT_TRUE(pFile->Release());
 
-    // From then on its journal binds to it.
-    LeaveBatchInJournal(*pFile, sample, 0x6B);
+    // The first change gives it one, and from then on its journal binds to it.
+    auto pReopened = OpenObject();
+    ASSERT_TRUE(pReopened->Acquire());
+    pReopened->BeginAction();
+    AddRecord(*pReopened, TABLE_LINK, sample.nLinks, 0x3C);
+    ASSERT_TRUE(pReopened->EndAction());
+    const DWORD nIdentity = pReopened->GetIdentity();
+    EXPECT_NE(nIdentity, 0u);
+    const auto nAt = static_cast<std::size_t>(BlockOffset(0) + IDENTITY_OFFSET);
+    EXPECT_EQ(ReadLong(FileBytes().data() + nAt), static_cast<LONG>(nIdentity));
+    LeaveBatchInJournal(*pReopened, sample, 0x6B);
     CopyPair("copy.cat");
     auto pCopy = OpenObject("copy.cat");
     ASSERT_TRUE(pCopy->Acquire());
     EXPECT_GT(pCopy->GetReplayedBatches(), 0);
     EXPECT_EQ(pCopy->GetIdentity(), nIdentity);
+    std::vector<std::vector<BYTE>> links = ReadChain(*pCopy, sample.nLinks, TABLE_LINK);
+    ASSERT_FALSE(links.empty());
+    EXPECT_EQ(links.back(), std::vector<BYTE>(16, 0x6B));
 }
 
 TEST_F(CCatalogFileJournalTest, AJournalAnOlderBuildLeftIsReplayedIntoItsOwnFileOnly)

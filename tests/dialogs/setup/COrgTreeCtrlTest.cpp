@@ -37,8 +37,9 @@ protected:
     // Edits hItem's name to pszText (null: the edit is cancelled) and lets the posted sort run.
     void Rename(HTREEITEM hItem, LPCTSTR pszText)
     {
-        if (m_tree.GetEditControl() == nullptr)
+        if (m_tree.GetEditControl() == nullptr) {
             ASSERT_NE(m_tree.EditLabel(hItem), nullptr);
+        }
         if (pszText)
             m_tree.GetEditControl()->SetWindowText(pszText);
         m_tree.SendMessage(TVM_ENDEDITLABELNOW, pszText ? FALSE : TRUE);
