@@ -219,9 +219,8 @@ TEST_F(X11FirstStartTest, TheWizardWalkedOnTheServerShowsItsPagesAndItsGroupsRea
             ::EndDialog(hSheet, IDCANCEL);
     });
     // After the wizard the program asks whether to go on with groups that
-    // have no keywords or folders yet, then offers the document types left unchosen.
+    // have no keywords or folders yet.
     AnswerMessage(IDYES);
-    DeclineTypesOffer();
 
     ASSERT_TRUE(Start());
     EXPECT_EQ(m_messages.size(), 1u);
