@@ -116,12 +116,13 @@ BOOL CCatalogUpdate::Update(int nMode)
         if (!action.End())
             m_bFailed = true;
     }
-    Trace("Update: %s; %d added, %d messages added, %d found, %d rejected, %d skipped, %d stores failed, %d gone\n",
+    Trace("Update: %s; %d added, %d messages added, %d found, %d rejected, %d skipped, %d stores failed, %d gone, "
+          "%d messages deleted, %d messages skipped\n",
         m_bFailed        ? "failed"
             : m_bStopped ? "stopped"
                          : "done",
         m_totals.nAdded, m_totals.nMessagesAdded, m_totals.nFound, m_totals.nRejected, m_totals.nSkipped,
-        m_totals.nFailedStores, m_totals.nGone);
+        m_totals.nFailedStores, m_totals.nGone, m_totals.nMessagesDeleted, m_totals.nMessagesSkipped);
     m_pProgress.reset();
     m_pRecent.reset();
     m_folderNodes.clear();
@@ -407,12 +408,18 @@ void CCatalogUpdate::ReadStore(const CString& strKey)
     if (m_pProgress->SetText(strKey))
         ConfirmStop();
     int nAdded = 0;
+    int nLeftOut = 0; // deleted or skipped
     int nResult = MAIL_OK;
     DWORD dwPosition = 0;
     while (pReader && KeepGoing()) {
         nResult = ReadNextMessage(*pReader, strKey, dwPosition);
-        if (nResult == MAIL_DELETED)
+        if (nResult == MAIL_DELETED) {
+            ++nLeftOut;
+            ++m_totals.nMessagesDeleted;
+            Trace("Update: mail store %s: message at %lu left out: deleted or damaged in its store\n",
+                static_cast<LPCTSTR>(strKey), static_cast<unsigned long>(pReader->GetOffset()));
             continue;
+        }
         if (nResult != MAIL_OK)
             break;
         const CDocumentInfo info = MakeMessageInfo(*pReader, nStoreKind);
@@ -424,6 +431,11 @@ void CCatalogUpdate::ReadStore(const CString& strKey)
         m_pPlacement->PlaceMessage(strKey, ReadMessageTexts(*pReader), nodes);
         std::unique_ptr<CDocumentRec> pDocument(m_pCatalog->AddAndLink(nodes.front().get(), info, strKey));
         if (!pDocument || !LinkUnder(*pDocument, nodes, 1)) {
+            ++nLeftOut;
+            ++m_totals.nMessagesSkipped;
+            Trace("Update: mail store %s: message at %lu \"%s\" not catalogued: error %lu\n",
+                static_cast<LPCTSTR>(strKey), static_cast<unsigned long>(pReader->GetOffset()), info.szName,
+                static_cast<unsigned long>(GetLastError()));
             if (!m_pCatalog->IsWritable()) {
                 m_bFailed = true;
                 break;
@@ -436,10 +448,10 @@ void CCatalogUpdate::ReadStore(const CString& strKey)
     }
     if (nResult != MAIL_OK && nResult != MAIL_DELETED && nResult != MAIL_END) {
         ++m_totals.nFailedStores;
-        Trace("Update: mail store %s ends on error %d after %d new messages\n", static_cast<LPCTSTR>(strKey), nResult,
-            nAdded);
+        Trace("Update: mail store %s ends on error %d after %d new messages, %d left out\n",
+            static_cast<LPCTSTR>(strKey), nResult, nAdded, nLeftOut);
     } else {
-        Trace("Update: mail store %s: %d new messages\n", static_cast<LPCTSTR>(strKey), nAdded);
+        Trace("Update: mail store %s: %d new messages, %d left out\n", static_cast<LPCTSTR>(strKey), nAdded, nLeftOut);
     }
     if (!m_bStopped && !m_bFailed) {
         const LONG nSize = ReadMailStoreSize(strKey, nStoreKind);

@@ -43,13 +43,15 @@ struct CDocumentInfo;
 
 // What a run did, counted.
 struct CUpdateTotals {
-    int nAdded { 0 };         // files catalogued
-    int nMessagesAdded { 0 }; // mail messages catalogued
-    int nFound { 0 };         // files and messages catalogued before
-    int nRejected { 0 };      // files the rules keep out
-    int nSkipped { 0 };       // folders that could not be read, names the catalog cannot hold
-    int nFailedStores { 0 };  // mail stores whose reading ended on an error
-    int nGone { 0 };          // documents of the folders walked whose file is gone
+    int nAdded { 0 };           // files catalogued
+    int nMessagesAdded { 0 };   // mail messages catalogued
+    int nFound { 0 };           // files and messages catalogued before
+    int nRejected { 0 };        // files the rules keep out
+    int nSkipped { 0 };         // folders that could not be read, names the catalog cannot hold
+    int nFailedStores { 0 };    // mail stores whose reading ended on an error
+    int nMessagesDeleted { 0 }; // messages their store flags deleted or damaged, left out
+    int nMessagesSkipped { 0 }; // messages the catalog could not take
+    int nGone { 0 };            // documents of the folders walked whose file is gone
 };
 
 class CCatalogUpdate {

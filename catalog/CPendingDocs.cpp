@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -219,6 +220,40 @@ BOOL CPendingDocs::ReloadFlagged(DWORD dwFlag, BOOL bValue)
     });
     (void)SavePending();
     return bAll;
+}
+
+BOOL CPendingDocs::ProtectDocumentAgain(const CDocumentRec& document)
+{
+    const CString strPath = DocumentPath(document);
+    const int nIndex = FindEntry(strPath);
+    if (nIndex < 0 || (m_entries[static_cast<size_t>(nIndex)].dwFlags & FLAG_UNPROTECTED) == 0)
+        return FALSE;
+    CDocumentInfo info {};
+    if (document.GetInfo(&info) == nullptr)
+        return FALSE;
+    CString strPassword;
+    if (GetCatalogPrompts().AskPassword(nullptr, strPath, info.szPassword, 2, TRUE, strPassword) != IDOK)
+        return FALSE;
+    if (strPassword != info.szPassword) {
+        ReportProtectError(strPath, PROTECT_BAD_PASSWORD);
+        return FALSE;
+    }
+    if (const int nResult = ProtectAgain(m_entries[static_cast<size_t>(nIndex)]); nResult != PROTECT_OK) {
+        ReportProtectError(strPath, nResult);
+        return FALSE;
+    }
+    (void)SavePending(); // the entry stays listed as opened; the close saves again
+    return TRUE;
+}
+
+BOOL CPendingDocs::RefreshDocument(const CDocumentRec& document)
+{
+    const int nIndex = FindEntry(DocumentPath(document));
+    if (nIndex < 0)
+        return FALSE;
+    CEntry& entry = m_entries[static_cast<size_t>(nIndex)];
+    const DWORD dwWord = LastWriteSeconds(entry.strPath);
+    return std::exchange(entry.dwWord, dwWord) != dwWord;
 }
 
 BOOL CPendingDocs::ConfirmPending(HWND)

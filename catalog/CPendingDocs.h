@@ -83,6 +83,15 @@ public:
     // At start-up and when the window is shown again: offers once per run to
     // protect the files an earlier run left unprotected.
     void ShowPending(HWND hOwner);
+    // Protects a file opened unprotected again with its record's password,
+    // once the user gave that password; a failure is reported for the file.
+    // TRUE when it was protected again; FALSE also when it is not listed
+    // unprotected or the user cancelled.
+    BOOL ProtectDocumentAgain(const CDocumentRec& document);
+    // Notes the document's file as it is now when it is tracked, so that a
+    // change made through the program itself counts as seen. TRUE when the
+    // file had changed since it was last noted.
+    BOOL RefreshDocument(const CDocumentRec& document);
     // One tick of CHECK_TIMER: drops the entries whose file or document is
     // gone, clears the flag of files protected by other means, and notes
     // changed files. TRUE when a file changed (the views should re-read).

@@ -21,6 +21,7 @@
 #include "store/CPreferences.h"
 #include "store/CRegistryKey.h"
 #include "ui/DropTargets.h"
+#include "webaccess/server/CWACommand.h"
 
 #include "platform/base/PathNames.h"
 #include "platform/base/ProgramFolder.h"
@@ -222,7 +223,11 @@ BOOL CArchivoraApp::OpenCatalogs()
     m_pPendingDocs = std::make_unique<CPendingDocs>(m_pMainCatalog.get());
     m_pPendingDocs->LoadPending();
     // A catalog that cannot be read has had its fatal error reported; nothing can run on it.
-    return m_pMainCatalog->IsOpen();
+    if (!m_pMainCatalog->IsOpen())
+        return FALSE;
+    // Web access serves the main catalog: this one from start-up, and each that replaces it.
+    SetWebCatalog(m_pMainCatalog.get());
+    return TRUE;
 }
 
 BOOL CArchivoraApp::CreateMainWindow()

@@ -31,6 +31,7 @@
 #include "store/CPreferences.h"
 #include "store/CatalogCompaction.h"
 #include "ui/CKadDragObjReg.h"
+#include "webaccess/server/CWACommand.h"
 
 #include "platform/base/FileFunctions.h"
 #include "platform/base/TextFunctions.h"
@@ -242,7 +243,11 @@ void CArchivoraApp::SelectFirstSystem()
 
 void CArchivoraApp::CloseCatalogs()
 {
-    // Nothing may keep a record of files about to be replaced.
+    // Nothing may keep a record of files about to be replaced: web sessions
+    // end, and requests wait until a catalog is served again.
+    if (CMainFrame* pMainFrame = GetMainFrame())
+        pMainFrame->EndWebSessions();
+    SetWebCatalog(nullptr);
     m_findSettings.Free();
     thePreferences.ReleaseDefaultSystem();
     m_pPendingDocs.reset();

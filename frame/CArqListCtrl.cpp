@@ -48,7 +48,7 @@ BEGIN_MESSAGE_MAP(CArqListCtrl, CGridListCtrl)
     ON_NOTIFY_REFLECT(LVN_BEGINDRAG, &CArqListCtrl::OnBeginDrag)
     ON_COMMAND(ID_FILE_OPEN, &CArqListCtrl::OnOpenSelected)
     ON_UPDATE_COMMAND_UI(ID_FILE_OPEN, &CArqListCtrl::OnUpdateOpenSelected)
-    ON_COMMAND(ID_DOC_OPEN, &CArqListCtrl::OnOpenSelected)
+    ON_COMMAND(ID_DOC_OPEN, &CArqListCtrl::OnOpenItems)
     ON_UPDATE_COMMAND_UI(ID_DOC_OPEN, &CArqListCtrl::OnUpdateOpenItems)
     ON_COMMAND_RANGE(ID_DOC_OPEN_CHOOSER, ID_DOC_OPEN_ASSOCIATED, &CArqListCtrl::OnOpenAs)
     ON_COMMAND_RANGE(ID_DOC_OPEN_CHOSEN, ID_DOC_OPEN_CHOSEN, &CArqListCtrl::OnOpenAs)
@@ -73,6 +73,12 @@ BEGIN_MESSAGE_MAP(CArqListCtrl, CGridListCtrl)
     ON_COMMAND(ID_DOC_PROTECT_MAIL, &CArqListCtrl::OnProtect)
     ON_UPDATE_COMMAND_UI(ID_DOC_PROTECT_MAIL, &CArqListCtrl::OnUpdateProtect)
     ON_UPDATE_COMMAND_UI(ID_DOC_PROTECT_WORDED, &CArqListCtrl::OnUpdateProtectWorded)
+    ON_COMMAND(ID_DOC_PROTECT_AGAIN, &CArqListCtrl::OnProtectAgain)
+    ON_COMMAND(ID_DOC_IMAGE_PREVIEW, &CArqListCtrl::OnImagePreview)
+    ON_COMMAND(ID_SEND_TO_DESKTOP, &CArqListCtrl::OnMoveToUnsorted)
+    ON_UPDATE_COMMAND_UI(ID_SEND_TO_DESKTOP, &CArqListCtrl::OnUpdateMoveToUnsorted)
+    ON_COMMAND(ID_SEND_TO_DOCUMENTS, &CArqListCtrl::OnMoveToArchive)
+    ON_UPDATE_COMMAND_UI(ID_SEND_TO_DOCUMENTS, &CArqListCtrl::OnUpdateMoveToArchive)
     ON_COMMAND(ID_DOC_CATALOG_AGAIN, &CArqListCtrl::OnCatalogAgain)
     ON_UPDATE_COMMAND_UI(ID_DOC_CATALOG_AGAIN, &CArqListCtrl::OnUpdateCatalogAgain)
     ON_COMMAND_RANGE(ID_SEND_TO_DRIVE_FIRST, ID_SEND_TO_DRIVE_LAST, &CArqListCtrl::OnBackup)
@@ -512,8 +518,7 @@ void CArqListCtrl::OnLButtonDblClk(UINT nFlags, CPoint point)
     if (nRow < 0 || !(uFlags & LVHT_ONITEM))
         return;
     if (CNodeRec* pNode = GetRowNode(nRow)) {
-        if (CWnd* pParent = GetParent())
-            pParent->PostMessage(g_nMsgSysDoubleClick, 0, reinterpret_cast<LPARAM>(pNode));
+        FollowGroup(*pNode);
         return;
     }
     CDocumentRec* pDocument = GetRowDocument(nRow);

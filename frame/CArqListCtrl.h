@@ -146,9 +146,6 @@ public:
     // column, each once: the first rows at once, the rest through a worker.
     // No node shows and no row is selected.
     void FillWithDocuments(CDocumentRecArray documents);
-    // Shows the documents a search found, as the folder index lists them,
-    // that pCatalog still holds (FillWithDocuments).
-    void FillFromPaths(CFolderIndex& source, CCatalog* pCatalog);
     // Waits for a running worker: bContinue TRUE lets it insert every row,
     // FALSE stops it after its current row. Serves the worker's sent messages
     // while it waits.
@@ -158,6 +155,19 @@ public:
     void ClearRows();
     // Reads the shown node and every row's record again and repaints.
     void RefreshAll();
+    // Shows pNode's contents read again after a catalog change, in place:
+    // rows whose record stays keep their focus, selection and marks, new
+    // ones come in at their sorted place, rows whose record went are removed,
+    // and the row first in view stays first. Without a focused row row 0 is
+    // focused, without a selection the focused row is selected. A list that
+    // shows another node, is empty, or still fills, is filled anew (Fill).
+    void RefreshRows(CNodeRec* pNode);
+    // The same for a list of documents without a node (FillWithDocuments):
+    // the documents given (taken over) take the rows' place.
+    void ReloadDocuments(CDocumentRecArray documents);
+    // The documents a search found, as the folder index lists them, that
+    // pCatalog still holds, shown as ReloadDocuments shows them.
+    void ReloadFromPaths(CFolderIndex& source, CCatalog* pCatalog);
     // Re-checks one document row's state per call, from the main frame's
     // idle time. TRUE when it wants more idle time; FALSE while a worker
     // fills, while the main window is hidden or minimised, and at the end.
@@ -177,9 +187,15 @@ public:
 
     /* Commands (CArqListCtrl_Commands.cpp). */
 
-    // Opens the selected rows (the focused one without a selection): the
-    // first group in the tree, every document not blocked.
+    // Opens the selected files (the focused row without a selection) with
+    // the programs the desktop gives their types; a group alone is followed
+    // into the tree.
+    void OpenSelected();
+    // Opens the selected documents (the focused row without a selection) as
+    // their open actions say; a group alone is followed into the tree.
     void OpenSelectedItems();
+    // The tree selects the group, and the list shows it.
+    void FollowGroup(CNodeRec& node);
     // Moves the selected rows that may go there to the recycle bin, confirmed.
     void RecycleSelected();
     // Puts the selected rows on the clipboard (PAYLOAD_COPY or PAYLOAD_MOVE,
@@ -207,6 +223,12 @@ public:
     // Protects the focused document with a new password, or unprotects it
     // once its password is given; a failure is reported for its file.
     void ProtectFocusedDocument();
+    // Protects the focused file, opened unprotected from the catalog, again
+    // once its password is given.
+    void ProtectFocusedAgain();
+    // The image preview of the focused file; what it saved counts as seen
+    // when the file is one the program opened.
+    void ShowFocusedPreview();
     // The processing dialog over the focused document.
     void RunFocusedDocumentDialog();
     // The processing without its dialog over the selected documents that are
@@ -220,6 +242,9 @@ public:
 
     // Links the selected documents (but messages gone from their store) to the favourites.
     void CatalogSelectedAgain();
+    // Moves the selected documents from the shown group into the fixed top
+    // node of block nBlock (the unsorted documents or the archive).
+    void MoveSelectedToTopNode(CATBLOCK nBlock);
     // Copies the selected files that can be reached to the removable drive of
     // the send-to menu's command nID. Non-zero when something was copied.
     int BackupSelected(UINT nID);
@@ -286,12 +311,21 @@ protected:
     void OnContextMenu(CWnd* pWnd, CPoint point);
     // Tracks popup at point (screen) for this list; the chosen command, 0 for none.
     UINT TrackMenu(CMenu& popup, CPoint point);
+    // The window the list's context menus are tracked for and send to: the
+    // first ancestor that is not a child window (the main window, or the list
+    // window the list fills).
+    CWnd* GetMenuWindow() const;
     // A chosen command: the list's own handler, else the window holding the menus.
     void RunMenuCommand(UINT nID);
+    // A choice from a document menu's linked groups (ID_LINKED_SYSTEM_FIRST
+    // ...): the catalog view shows that group with the document. FALSE when
+    // nID is no such choice.
+    BOOL ShowLinkedSystem(const CDocumentRec& document, UINT nID);
 
     /* Command handlers. */
     void OnOpenSelected();
     void OnUpdateOpenSelected(CCmdUI* pCmdUI);
+    void OnOpenItems();
     void OnRename();
     void OnUpdateRename(CCmdUI* pCmdUI);
     void OnEditCell();
@@ -319,6 +353,8 @@ protected:
     void OnEditNumber() { EditFocusedNumber(); }
     void OnUpdateEditNumber(CCmdUI* pCmdUI);
     void OnProtect() { ProtectFocusedDocument(); }
+    void OnProtectAgain() { ProtectFocusedAgain(); }
+    void OnImagePreview() { ShowFocusedPreview(); }
     void OnUpdateProtect(CCmdUI* pCmdUI);
     void OnUpdateProtectWorded(CCmdUI* pCmdUI);
     void OnDocumentDialog() { RunFocusedDocumentDialog(); }
@@ -328,6 +364,10 @@ protected:
     void OnUpdateOpenActionMenu(CCmdUI* pCmdUI);
     void PlugProgramsMenu(CCmdUI* pCmdUI);
     void OnCatalogAgain() { CatalogSelectedAgain(); }
+    void OnMoveToUnsorted() { MoveSelectedToTopNode(CNodeRec::SYSTEMS_NODE_BLOCK); }
+    void OnMoveToArchive() { MoveSelectedToTopNode(CNodeRec::FIXED_NODE_LAST); }
+    void OnUpdateMoveToUnsorted(CCmdUI* pCmdUI);
+    void OnUpdateMoveToArchive(CCmdUI* pCmdUI);
     void OnUpdateCatalogAgain(CCmdUI* pCmdUI);
     void OnBackup(UINT nID) { (void)BackupSelected(nID); } // each failure is reported for its file
     void OnUpdateSelectedFiles(CCmdUI* pCmdUI);
@@ -354,6 +394,7 @@ protected:
 
 private:
     struct FillBlock;
+    struct RowPlace;
 
     // What an edit did to the catalog.
     enum class EditResult {
@@ -374,6 +415,22 @@ private:
     void BeginFill(const CNodeRec* pNode);
     // Inserts the record sets' first rows here and starts a worker for the rest.
     void StartFill(BOOL bNodesFirst);
+    // The documents the folder index lists that pCatalog still holds.
+    static CDocumentRecArray FoundDocuments(CFolderIndex& source, CCatalog* pCatalog);
+    // Drops empty and repeated documents and sorts the rest by spec.
+    static void PrepareDocumentSet(CDocumentRecArray& documents, const CSortSpec& spec);
+
+    /* Refreshing in place (CArqListCtrl_Refresh.cpp). */
+
+    // No worker runs and every record of the sets has its row.
+    BOOL AreRowsSettled() const;
+    // Merges the new sets into the rows, keeping what the user sees of them,
+    // and makes them the list's sets.
+    void TakeRecordSets(std::unique_ptr<CNodeRecArray> pNodes, std::unique_ptr<CDocumentRecArray> pDocuments);
+    // Makes the rows hold records, in their order, keeping the rows of the same records.
+    void MergeRows(const std::vector<CCatalogRecord*>& records);
+    RowPlace SaveRowPlace() const;
+    void RestoreRowPlace(const RowPlace& place);
     // The data tip's text for a row: its name, then its description after a blank line.
     CString TipText(int nRow);
     // Feeds a mouse move to a running drag; FALSE when no drag runs.
@@ -397,6 +454,8 @@ private:
     void ChangeDocumentInfo(CDocumentRec& document, const std::function<bool(CDocumentInfo&)>& fnChange);
     // A group, or a file whose file can be reached.
     BOOL CanOpenRow(int nRow) const;
+    // The selected rows, or the focused one without a selection.
+    std::vector<int> GetRowsToOpen() const;
     // A group that is not a fixed node, or a document not blocked whose store lets it go.
     BOOL CanRecycleRow(int nRow) const;
     // The list shows one of the fixed top nodes of blocks 3 and 4.

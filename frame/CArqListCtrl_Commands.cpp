@@ -6,6 +6,7 @@
 
 #include "frame/CArqListCtrl.h"
 
+#include "catalog/CPendingDocs.h"
 #include "catalog/CRecycleRun.h"
 #include "frame/AppMessages.h"
 #include "frame/CArchivoraApp.h"
@@ -14,6 +15,7 @@
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
+#include "store/CNodeRec.h"
 #include "store/CatalogColumns.h"
 #include "store/DocumentOperations.h"
 #include "store/ResString.h"
@@ -26,6 +28,7 @@
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/CMenu.h"
 #include "platform/framework/CRect.h"
+#include "platform/framework/CWinThread.h"
 
 #include <memory>
 #include <vector>
@@ -70,40 +73,82 @@ BOOL CArqListCtrl::CanRecycleRow(int nRow) const
  * Opening
  ******************************************************************************/
 
-void CArqListCtrl::OpenSelectedItems()
+void CArqListCtrl::FollowGroup(CNodeRec& node)
+{
+    // Sent, not posted: the row's record lives only until the next refresh.
+    if (CWnd* pParent = GetParent())
+        pParent->SendMessage(g_nMsgSysDoubleClick, 0, reinterpret_cast<LPARAM>(&node));
+}
+
+std::vector<int> CArqListCtrl::GetRowsToOpen() const
 {
     std::vector<int> rows = GetSelectedRows();
     if (rows.empty() && GetFocusedRow() >= 0)
         rows.push_back(GetFocusedRow());
+    return rows;
+}
+
+void CArqListCtrl::OpenSelected()
+{
+    const BOOL bSelection = GetSelectedCount() > 0;
+    const std::vector<int> rows = GetRowsToOpen();
     CArchivoraApp* pApp = GetArchivoraApp();
+    CPendingDocs* pPending = pApp ? pApp->GetPendingDocs() : nullptr;
     BOOL bOpened = FALSE;
+    CNodeRec* pGroup = nullptr;
     for (int nRow : rows) {
         if (CNodeRec* pNode = GetRowNode(nRow)) {
-            // A group opens in the tree, and only the first: the list then shows it.
-            if (CWnd* pParent = GetParent())
-                pParent->PostMessage(g_nMsgSysDoubleClick, 0, reinterpret_cast<LPARAM>(pNode));
-            break;
+            // A group is followed into the tree only when it is all there is to open.
+            if (rows.size() == 1)
+                pGroup = pNode;
+            continue;
+        }
+        CDocumentRec* pDocument = GetRowDocument(nRow);
+        if (pPending && pDocument && !pDocument->IsMail() && !(bSelection && IsBlocked(*pDocument, 1)))
+            bOpened = pPending->OpenDocument(*pDocument, m_hWnd, nullptr) != 0 || bOpened;
+    }
+    if (bOpened)
+        pApp->MinimizeAfterOpen();
+    if (pGroup)
+        FollowGroup(*pGroup);
+}
+
+void CArqListCtrl::OpenSelectedItems()
+{
+    const std::vector<int> rows = GetRowsToOpen();
+    CArchivoraApp* pApp = GetArchivoraApp();
+    BOOL bOpened = FALSE;
+    CNodeRec* pGroup = nullptr;
+    for (int nRow : rows) {
+        if (CNodeRec* pNode = GetRowNode(nRow)) {
+            if (rows.size() == 1)
+                pGroup = pNode;
+            continue;
         }
         CDocumentRec* pDocument = GetRowDocument(nRow);
         if (pApp && pDocument && !IsBlocked(*pDocument, 1))
             bOpened = pApp->OpenItem(*pDocument, this) || bOpened;
     }
-    if (bOpened && pApp)
+    if (bOpened)
         pApp->MinimizeAfterOpen();
+    if (pGroup)
+        FollowGroup(*pGroup);
 }
 
 void CArqListCtrl::OnOpenSelected()
+{
+    OpenSelected();
+}
+
+void CArqListCtrl::OnOpenItems()
 {
     OpenSelectedItems();
 }
 
 void CArqListCtrl::OnUpdateOpenSelected(CCmdUI* pCmdUI)
 {
-    std::vector<int> rows = GetSelectedRows();
-    if (rows.empty() && GetFocusedRow() >= 0)
-        rows.push_back(GetFocusedRow());
     BOOL bEnable = FALSE;
-    for (int nRow : rows)
+    for (int nRow : GetRowsToOpen())
         bEnable = bEnable || CanOpenRow(nRow);
     pCmdUI->Enable(bEnable);
 }
@@ -307,6 +352,14 @@ UINT CArqListCtrl::TrackMenu(CMenu& popup, CPoint point)
         popup.TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, point.x, point.y, this));
 }
 
+CWnd* CArqListCtrl::GetMenuWindow() const
+{
+    CWnd* pWindow = GetParent();
+    while (pWindow && (pWindow->GetStyle() & WS_CHILD))
+        pWindow = pWindow->GetParent();
+    return pWindow;
+}
+
 void CArqListCtrl::RunMenuCommand(UINT nID)
 {
     if (nID == 0)
@@ -314,8 +367,22 @@ void CArqListCtrl::RunMenuCommand(UINT nID)
     // The list's own commands first, the rest to the window that has the menus.
     if (OnCmdMsg(nID, CN_COMMAND, nullptr, nullptr))
         return;
-    if (CWnd* pTarget = GetTopLevelParent())
+    if (CWnd* pTarget = GetMenuWindow())
         pTarget->SendMessage(WM_COMMAND, nID);
+}
+
+BOOL CArqListCtrl::ShowLinkedSystem(const CDocumentRec& document, UINT nID)
+{
+    if (nID < ID_LINKED_SYSTEM_FIRST || nID > ID_LINKED_SYSTEM_LAST)
+        return FALSE;
+    CNodeRecArray nodes = document.GetLinkedNodes();
+    const size_t nIndex = nID - ID_LINKED_SYSTEM_FIRST;
+    // A copy: showing the group fills this list again, and the row's record goes.
+    const std::unique_ptr<CDocumentRec> pCopy(document.Clone());
+    if (CWnd* pMain = AfxGetMainWnd(); pMain && pCopy && nIndex < nodes.size())
+        pMain->SendMessage(
+            g_nMsgSelectEntry, reinterpret_cast<WPARAM>(nodes[nIndex].get()), reinterpret_cast<LPARAM>(pCopy.get()));
+    return TRUE;
 }
 
 void CArqListCtrl::OnContextMenu(CWnd*, CPoint point)
@@ -342,7 +409,7 @@ void CArqListCtrl::OnContextMenu(CWnd*, CPoint point)
         const UINT nID = TrackMenu(*menu.GetPopup(), point);
         if (nID >= CDocContextMenu::SHELL_COMMAND_FIRST && nID <= CDocContextMenu::SHELL_COMMAND_LAST)
             (void)menu.InvokeShellCommand(nID); // the shell reports its own failures
-        else
+        else if (!ShowLinkedSystem(*pDocument, nID))
             RunMenuCommand(nID);
         return;
     }

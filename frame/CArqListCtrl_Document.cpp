@@ -6,6 +6,7 @@
 
 #include "frame/CArqListCtrl.h"
 
+#include "catalog/CPendingDocs.h"
 #include "frame/AppMessages.h"
 #include "frame/CArchivoraApp.h"
 #include "frame/CMainFrame.h"
@@ -298,6 +299,32 @@ void CArqListCtrl::ProtectFocusedDocument()
         pDocument = GetFocusedDocumentOfKind(TRUE, 1);
     if (pDocument && ToggleDocumentProtection(*pDocument, this))
         DocumentRecordChanged(*pDocument);
+}
+
+void CArqListCtrl::ProtectFocusedAgain()
+{
+    CArchivoraApp* pApp = GetArchivoraApp();
+    CPendingDocs* pPending = pApp ? pApp->GetPendingDocs() : nullptr;
+    CDocumentRec* pDocument = GetFocusedDocumentOfKind(FALSE, 0);
+    if (!pPending || !pDocument)
+        return;
+    CCatalogHold hold(pDocument->GetCatalog());
+    if (pPending->ProtectDocumentAgain(*pDocument))
+        DocumentRecordChanged(*pDocument);
+}
+
+void CArqListCtrl::ShowFocusedPreview()
+{
+    CArchivoraApp* pApp = GetArchivoraApp();
+    CDocumentRec* pDocument = GetFocusedDocumentOfKind(FALSE, 0);
+    if (!pApp || !pDocument)
+        return;
+    const std::unique_ptr<CDocumentRec> pShown(pDocument->Clone()); // the list may be refreshed meanwhile
+    if (GetFramePrompts().ImagePreview(*pShown) != IDOK)
+        return;
+    // What the preview saved is the program's own change, not the opened file's.
+    if (CPendingDocs* pPending = pApp->GetPendingDocs())
+        (void)pPending->RefreshDocument(*pShown);
 }
 
 // Protect and unprotect are one command whose words follow the document;

@@ -283,11 +283,7 @@ void CArqListCtrl::FillWithDocuments(CDocumentRecArray documents)
     const BOOL bHeld = pCatalog && pCatalog->Acquire();
     BeginFill(nullptr);
     const CSortSpec spec = GetSortSpec();
-    std::set<std::pair<CATBLOCK, LONG>> seen;
-    std::erase_if(documents, [&seen](const auto& pDocument) {
-        return !pDocument || !seen.emplace(pDocument->GetBlock(), pDocument->GetSlot()).second;
-    });
-    SortDocuments(documents, spec);
+    PrepareDocumentSet(documents, spec);
     m_pDocuments = std::make_unique<CDocumentRecArray>(std::move(documents));
     StartFill(spec.bAscending);
     RecalcLayout();
@@ -297,7 +293,16 @@ void CArqListCtrl::FillWithDocuments(CDocumentRecArray documents)
         pCatalog->Release();
 }
 
-void CArqListCtrl::FillFromPaths(CFolderIndex& source, CCatalog* pCatalog)
+void CArqListCtrl::PrepareDocumentSet(CDocumentRecArray& documents, const CSortSpec& spec)
+{
+    std::set<std::pair<CATBLOCK, LONG>> seen;
+    std::erase_if(documents, [&seen](const auto& pDocument) {
+        return !pDocument || !seen.emplace(pDocument->GetBlock(), pDocument->GetSlot()).second;
+    });
+    SortDocuments(documents, spec);
+}
+
+CDocumentRecArray CArqListCtrl::FoundDocuments(CFolderIndex& source, CCatalog* pCatalog)
 {
     CDocumentRecArray documents;
     CCatalogHold hold(pCatalog);
@@ -311,7 +316,12 @@ void CArqListCtrl::FillFromPaths(CFolderIndex& source, CCatalog* pCatalog)
                 documents.emplace_back(pDocument);
         }
     }
-    FillWithDocuments(std::move(documents));
+    return documents;
+}
+
+void CArqListCtrl::ReloadFromPaths(CFolderIndex& source, CCatalog* pCatalog)
+{
+    ReloadDocuments(FoundDocuments(source, pCatalog));
 }
 
 /******************************************************************************

@@ -18,6 +18,7 @@
 #include "store/CNodeRec.h"
 #include "store/CatalogColumns.h"
 #include "store/DocumentBackup.h"
+#include "store/DocumentOperations.h"
 #include "store/ResString.h"
 #include "ui/CSendToMenu.h"
 
@@ -71,6 +72,39 @@ void CArqListCtrl::OnUpdateCatalogAgain(CCmdUI* pCmdUI)
         bEnable = bEnable || (pDocument && pDocument->GetExpiryState(0) != EXPIRY_MAIL_DELETED);
     }
     pCmdUI->Enable(bEnable);
+}
+
+void CArqListCtrl::MoveSelectedToTopNode(CATBLOCK nBlock)
+{
+    CArchivoraApp* pApp = GetArchivoraApp();
+    CCatalogHold hold(pApp ? pApp->GetMainCatalog() : nullptr);
+    if (!hold.IsHeld())
+        return;
+    CWaitCursor wait;
+    CCatalogPayload payload;
+    payload.source = m_pShownNode ? m_pShownNode->GetRef() : CRecordRef {};
+    payload.nOperation = PAYLOAD_MOVE;
+    for (int nRow : GetSelectedRows()) {
+        if (const CDocumentRec* pDocument = GetRowDocument(nRow))
+            payload.items.push_back(pDocument->GetRef());
+    }
+    if (payload.items.empty())
+        return;
+    CNodeRec target(pApp->GetMainCatalog(), nBlock, 0);
+    if (!target.IsValid() || !DropDocuments(&target, payload, PAYLOAD_MOVE))
+        return;
+    if (CWnd* pMain = AfxGetMainWnd())
+        pMain->SendMessage(g_nMsgRedo);
+}
+
+void CArqListCtrl::OnUpdateMoveToUnsorted(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!m_pShownNode || m_pShownNode->GetBlock() != CNodeRec::SYSTEMS_NODE_BLOCK);
+}
+
+void CArqListCtrl::OnUpdateMoveToArchive(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!m_pShownNode || m_pShownNode->GetBlock() != CNodeRec::FIXED_NODE_LAST);
 }
 
 int CArqListCtrl::BackupSelected(UINT nID)

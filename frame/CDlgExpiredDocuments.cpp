@@ -44,5 +44,5 @@ CCatalog* CDlgExpiredDocuments::GetCatalog()
 void CDlgExpiredDocuments::Reload()
 {
     std::unique_ptr<CDocumentSet> pExpired = QueryExpiredDocuments(GetCatalog());
-    m_list.FillWithDocuments(pExpired ? std::move(pExpired->documents) : CDocumentRecArray());
+    m_list.ReloadDocuments(pExpired ? std::move(pExpired->documents) : CDocumentRecArray());
 }

@@ -84,7 +84,7 @@ void CDlgSearchResults::Reload()
         return;
     CFolderIndex index(pApp->GetFolderIndexPath(), 0);
     if (index.IsOpen())
-        m_list.FillFromPaths(index, GetCatalog());
+        m_list.ReloadFromPaths(index, GetCatalog());
     else
         m_list.FillWithDocuments({}); // no search yet, or its index cannot be read: no rows
 }

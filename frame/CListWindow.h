@@ -71,7 +71,7 @@ protected:
     virtual std::span<const CListWindowColumn> GetColumns() const = 0;
     // The catalog the window shows, held while it is open.
     virtual CCatalog* GetCatalog() = 0;
-    // Fills the list from the catalog.
+    // Fills the list from the catalog; rows already there keep their place.
     virtual void Reload() = 0;
     // Whether the document list's commands apply to the rows (not in the recycle bin).
     virtual BOOL ListTakesCommands() const { return TRUE; }

@@ -76,11 +76,14 @@ void CLixeiraListCtrl::OnContextMenu(CWnd*, CPoint point)
     ScreenToClient(&client);
     UINT uFlags = 0;
     CMenu menu;
-    if (HitTest(client, &uFlags) < 0 || !menu.LoadMenu(IDR_BIN_ROW_MENU) || !menu.GetSubMenu(0))
+    CWnd* pWindow = GetMenuWindow();
+    if (!pWindow || HitTest(client, &uFlags) < 0 || !menu.LoadMenu(IDR_BIN_ROW_MENU) || !menu.GetSubMenu(0))
         return;
-    const UINT nID = TrackMenu(*menu.GetSubMenu(0), point);
-    if (CWnd* pParent = GetParent(); pParent && nID != 0)
-        pParent->SendMessage(WM_COMMAND, nID);
+    // Tracked for the window, whose states the items take, as its own menu's do.
+    const UINT nID = static_cast<UINT>(
+        menu.GetSubMenu(0)->TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, pWindow));
+    if (nID != 0 && ::IsWindow(pWindow->GetSafeHwnd()))
+        pWindow->SendMessage(WM_COMMAND, nID);
 }
 
 void CLixeiraListCtrl::OnLButtonDblClk(UINT nFlags, CPoint point)

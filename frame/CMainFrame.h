@@ -132,6 +132,8 @@ public:
     BOOL IsWebServerRunning() const;
     // Starts or stops the server when its state differs; the state before.
     BOOL SetWebServerRunning(BOOL bOn);
+    // Ends the web sessions, which hold records of the main catalog, before it closes.
+    void EndWebSessions();
 
     /* The bars. */
 

@@ -56,6 +56,12 @@ BOOL CMainFrame::SetWebServerRunning(BOOL bOn)
     return bWasRunning;
 }
 
+void CMainFrame::EndWebSessions()
+{
+    if (m_pWebServer)
+        m_pWebServer->EndSessions();
+}
+
 void CMainFrame::OnToggleWebServer(UINT)
 {
     if (!m_pWebServer)

@@ -1,14 +1,11 @@
 #include "frame/CSearchListCtrl.h"
 
-#include "frame/AppMessages.h"
 #include "frame/CListWindow.h"
 #include "resources/ResourceIds.h"
 #include "store/CDocumentRec.h"
-#include "store/CNodeRec.h"
 #include "ui/CDocContextMenu.h"
 
 #include "platform/framework/CMenu.h"
-#include "platform/framework/CWinThread.h"
 #include "platform/window/Input.h"
 
 IMPLEMENT_DYNCREATE(CSearchListCtrl, CArqListCtrl)
@@ -39,17 +36,10 @@ void CSearchListCtrl::OnContextMenu(CWnd*, CPoint point)
     const UINT nID = TrackMenu(*menu.GetPopup(), point);
     if (nID >= CDocContextMenu::SHELL_COMMAND_FIRST && nID <= CDocContextMenu::SHELL_COMMAND_LAST) {
         (void)menu.InvokeShellCommand(nID); // the shell reports its own failures
-    } else if (nID >= ID_LINKED_SYSTEM_FIRST && nID <= ID_LINKED_SYSTEM_LAST) {
+    } else if (ShowLinkedSystem(*pDocument, nID)) {
         // The catalog view shows the group with the document; the window goes away.
-        CNodeRecArray nodes = pDocument->GetLinkedNodes();
-        const size_t nIndex = nID - ID_LINKED_SYSTEM_FIRST;
-        if (nIndex < nodes.size()) {
-            if (CWnd* pMain = AfxGetMainWnd())
-                pMain->SendMessage(g_nMsgSelectEntry, reinterpret_cast<WPARAM>(nodes[nIndex].get()),
-                    reinterpret_cast<LPARAM>(pDocument));
-            if (CWnd* pParent = GetParent())
-                pParent->SendMessage(WM_CLOSE);
-        }
+        if (CWnd* pParent = GetParent())
+            pParent->SendMessage(WM_CLOSE);
     } else {
         RunMenuCommand(nID);
     }

@@ -38,6 +38,7 @@ BEGIN_MESSAGE_MAP(CSplitterFrame, CMDIChildWnd)
     ON_REGISTERED_MESSAGE(g_nMsgSelChanged, &CSplitterFrame::OnSelChanged)
     ON_REGISTERED_MESSAGE(g_nMsgSelDrawn, &CSplitterFrame::OnSelDrawn)
     ON_REGISTERED_MESSAGE(g_nMsgItemChanged, &CSplitterFrame::OnItemChanged)
+    ON_REGISTERED_MESSAGE(g_nMsgSysDoubleClick, &CSplitterFrame::OnSysDoubleClick)
     ON_COMMAND(ID_VIEW_PREVIEW, &CSplitterFrame::OnTogglePreview)
     ON_COMMAND(ID_VIEW_TREE_LARGE, &CSplitterFrame::OnTreeLargeIcons)
     ON_COMMAND(ID_VIEW_TREE_SMALL, &CSplitterFrame::OnTreeSmallIcons)
@@ -253,6 +254,19 @@ LRESULT CSplitterFrame::OnSelChanged(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+LRESULT CSplitterFrame::OnSysDoubleClick(WPARAM, LPARAM lParam)
+{
+    const auto* pNode = reinterpret_cast<const CNodeRec*>(lParam);
+    CSisTreeCtrl* pTree = GetTreeCtrl();
+    if (!pNode || !pTree)
+        return 0;
+    // The list's record goes when the list shows the group: the tree gets a copy.
+    const std::unique_ptr<CNodeRec> pGroup(pNode->Clone());
+    if (!pTree->SelectNodeOfItem(*pGroup))
+        (void)pTree->SelectNode(*pGroup); // a group gone from the tree stays unselected
+    return 0;
+}
+
 LRESULT CSplitterFrame::OnSelDrawn(WPARAM, LPARAM)
 {
     m_wndSplitter.InvalidateConnector();
@@ -301,12 +315,14 @@ void CSplitterFrame::ShowFocusedDocumentNow()
 LRESULT CSplitterFrame::OnRedo(WPARAM, LPARAM)
 {
     // The rebuild announces the selected node again; a list that showed it
-    // reads it again at once.
+    // reads it again at once, in place.
     m_nStatusTotal = -1;
     if (m_pTreeView)
         m_pTreeView->Rebuild();
-    if (IsListShowingPending())
-        RefreshDocumentList();
+    if (IsListShowingPending() && m_pListView) {
+        KillTimer(TIMER_REFRESH_LIST);
+        m_pListView->GetListCtrl().RefreshRows(m_pPendingNode.get());
+    }
     if (m_pContentView)
         m_pContentView->Refresh();
     return 0;

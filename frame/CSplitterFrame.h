@@ -103,6 +103,8 @@ protected:
     LRESULT OnSelChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnSelDrawn(WPARAM wParam, LPARAM lParam);
     LRESULT OnItemChanged(WPARAM wParam, LPARAM lParam);
+    // "ALM SisDblClk": the tree selects the group the list opened (lParam, a CNodeRec).
+    LRESULT OnSysDoubleClick(WPARAM wParam, LPARAM lParam);
     void OnTogglePreview();
     void OnUpdateTogglePreview(CCmdUI* pCmdUI);
     void OnUpdatePaneNodePath(CCmdUI* pCmdUI);

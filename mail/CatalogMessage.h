@@ -13,8 +13,8 @@
 // Loads the message of the record ref into a reader of the record's store
 // kind. The message found at the recorded place is the catalogued one only
 // when its length is the recorded length, its date the recorded date and its
-// subject gives the stored title (MailTitleOfSubject; an empty title matches
-// only an empty subject): a store compacted or rewritten since may hold
+// subject gives the stored title (MailTitleOfSubject; a message without
+// subject gives the no-subject title): a store compacted or rewritten since may hold
 // another message, perhaps of another group, at that place. MAIL_OK with the
 // message in pMessage; MAIL_ERR_NOT_FOUND when the store holds no message
 // there or another one; the reader's failure code when the store cannot be

@@ -603,8 +603,9 @@ CDocumentRec* CCatalog::AddAndLink(CNodeRec* pNode, const CDocumentInfo& message
 {
     CCatalogAction action(this);
     std::string strStore(pszStorePath ? pszStorePath : "");
-    std::size_t nTitle = strnlen(message.szName, sizeof(message.szName));
-    if (!pNode || strStore.empty() || nTitle == 0) {
+    const std::string strTitle
+        = MailTitleOfSubject(std::string_view(message.szName, strnlen(message.szName, sizeof(message.szName)))) + "*";
+    if (!pNode || strStore.empty() || strTitle == "*") {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
@@ -620,7 +621,6 @@ CDocumentRec* CCatalog::AddAndLink(CNodeRec* pNode, const CDocumentInfo& message
     CDocumentInfo info = message;
     if (info.wType == DOCUMENT_FILE)
         info.wType = DOCUMENT_MAIL;
-    std::string strTitle = MailTitleOfSubject(std::string_view(message.szName, nTitle)) + "*";
     char cMarker = 0;
     std::unique_ptr<CDocumentRec> pDocument(FindMessage(strFolder, strTitle, message, &cMarker));
     if (!pDocument && cMarker)

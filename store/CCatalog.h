@@ -116,9 +116,10 @@ public:
     // Adds the mail message described by message (its subject in szName, its
     // store kind in nVersion, its date in dwAttributes) to the store at
     // pszStorePath and links it under pNode. The document's name is the title
-    // (MailTitleOfSubject) followed by "*" and a character that keeps messages
-    // of equal titles apart; a message already there (same title and
-    // identification) is linked and returned as it is.
+    // (MailTitleOfSubject; the no-subject text for an empty subject) followed
+    // by "*" and a character that keeps messages of equal titles apart; a
+    // message already there (same title and identification) is linked and
+    // returned as it is.
     CDocumentRec* AddAndLink(CNodeRec* pNode, const CDocumentInfo& message, LPCTSTR pszStorePath);
     // A document name not yet used in the folder: pszName itself, else the
     // base name followed by " (2)", " (3)"... before the extension. Empty when

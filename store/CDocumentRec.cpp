@@ -5,6 +5,7 @@
 #include "platform/base/HostFile.h"
 #include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
+#include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDirectoryRec.h"
 #include "store/CLinkRec.h"
@@ -36,6 +37,9 @@ static_assert(CDocumentRec::MAX_NAME - (CDocumentRec::TEXT_SIZE - 4) < CLocation
 
 std::string MailTitleOfSubject(std::string_view strSubject)
 {
+    CString strNoSubject;
+    if (strSubject.empty() && strNoSubject.LoadString(IDS_NOTICE_NO_SUBJECT))
+        strSubject = static_cast<LPCTSTR>(strNoSubject);
     std::string strTitle = Utf8ToLower(strSubject);
     strTitle.resize(Utf8PrefixLength(strTitle.c_str(), CDocumentRec::MAX_MAIL_TITLE));
     return strTitle;

@@ -80,8 +80,9 @@ constexpr int MAX_MAIL_PASSWORD = 10;
 
 // The title the catalog keeps for a message of this subject (decoded UTF-8):
 // lower-cased and cut at a character boundary to CDocumentRec::MAX_MAIL_TITLE
-// bytes. A message is the one a record catalogued only when its subject gives
-// the record's title.
+// bytes. A message without subject takes the no-subject text of the resource
+// module, the one its notice shows; empty only without that module. A message is the one a record
+// catalogued only when its subject gives the record's title.
 std::string MailTitleOfSubject(std::string_view strSubject);
 
 class CDocumentRec : public CCatalogRecord {

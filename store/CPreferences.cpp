@@ -346,6 +346,13 @@ BOOL CPreferences::SaveOrphanWarning(BOOL bWarn)
     return OpenForWriting(key) && key.SetDWORD("OrphanWarning", static_cast<DWORD>(m_bOrphanWarning)) ? TRUE : FALSE;
 }
 
+BOOL CPreferences::SaveWebAccessEnabled(BOOL bEnabled)
+{
+    m_bWebAccessEnabled = bEnabled ? TRUE : FALSE;
+    CRegistryKey key;
+    return OpenForWriting(key) && key.SetDWORD("WAEnabled", static_cast<DWORD>(m_bWebAccessEnabled)) ? TRUE : FALSE;
+}
+
 BOOL CPreferences::OpenForWriting(CRegistryKey& key)
 {
     return key.Open(HKEY_CURRENT_USER, KEY_PATH) || key.Create(HKEY_CURRENT_USER, KEY_PATH) ? TRUE : FALSE;

@@ -92,6 +92,9 @@ public:
     BOOL SaveDSDir() const;
     // Sets "OrphanWarning" and writes it; FALSE when the write failed.
     BOOL SaveOrphanWarning(BOOL bWarn);
+    // Sets "WAEnabled" (web access is set up: its log and account commands
+    // are offered) and writes it; FALSE when the write failed.
+    BOOL SaveWebAccessEnabled(BOOL bEnabled);
 
     /* The preference sheets. Each CopyTo fills a sheet's pages before it runs;
        each CopyFrom takes the pages' values back after OK, saves them and
@@ -182,11 +185,11 @@ public:
     CString m_strVersionControlText; // With one '#' for the version number
     int m_nMostRecents;              // Length of the recent list, 1-50
     DWORD m_dwMostRecentsOption;
-    int m_nNumBackups;     // Backup generations kept, 1-9
-    int m_nNumDayBackup;   // Days between backups, 0-99; 0 none
-    BOOL m_bOrphanWarning; // Warn at exit about documents without a system
-    BOOL m_bWebAccessEnabled;
-    int m_nMailClient; // Preferred mail client kind: 0, 2 or 3
+    int m_nNumBackups;        // Backup generations kept, 1-9
+    int m_nNumDayBackup;      // Days between backups, 0-99; 0 none
+    BOOL m_bOrphanWarning;    // Warn at exit about documents without a system
+    BOOL m_bWebAccessEnabled; // Web access is set up
+    int m_nMailClient;        // Preferred mail client kind: 0, 2 or 3
 
     /* New-document monitor values. */
     int m_nDSAutoCataloguing; // 0 never, 1 when the rules place the document, else always

@@ -538,22 +538,25 @@ BOOL ReplaceCatalogFiles(LPCTSTR pszTempMain, LPCTSTR pszTempRecycle, LPCTSTR ps
 
 BOOL RebuildCatalogFiles(LPCTSTR pszMain, LPCTSTR pszRecycle)
 {
-    // The copies are made beside the files they replace, which for a catalog
-    // that is a symbolic link lie where the link points.
-    CString strMainFile, strRecycleFile, strFolder, strName;
-    if (!ResolveFileLink(pszMain, strMainFile) || !ResolveFileLink(pszRecycle, strRecycleFile))
-        return FALSE;
-    SplitPath(strMainFile, strFolder, strName);
-    CString strTempMain = strFolder + COMPACT_TEMP_MAIN_NAME;
-    SplitPath(strRecycleFile, strFolder, strName);
-    CString strTempRecycle = strFolder + COMPACT_TEMP_RECYCLE_NAME;
+    CString strTempMain, strTempRecycle;
     {
+        // Opened first, a catalog that cannot be opened (a symbolic link that
+        // leads nowhere or round in a loop among them) is reported as such.
         CCatalog mainCatalog(pszMain, 0);
         if (!mainCatalog.IsOpen())
             return FALSE;
         CCatalog recycleCatalog(pszRecycle, 0);
         if (!recycleCatalog.IsOpen())
             return FALSE;
+        // The copies are made beside the files they replace, which for a
+        // catalog that is a symbolic link lie where the link points.
+        CString strMainFile, strRecycleFile, strFolder, strName;
+        if (!ResolveFileLink(pszMain, strMainFile) || !ResolveFileLink(pszRecycle, strRecycleFile))
+            return FALSE;
+        SplitPath(strMainFile, strFolder, strName);
+        strTempMain = strFolder + COMPACT_TEMP_MAIN_NAME;
+        SplitPath(strRecycleFile, strFolder, strName);
+        strTempRecycle = strFolder + COMPACT_TEMP_RECYCLE_NAME;
         if (!CompactCatalog(mainCatalog, recycleCatalog, strTempMain, strTempRecycle))
             return FALSE;
     }

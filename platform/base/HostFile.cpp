@@ -276,18 +276,12 @@ BOOL ResolveFileLink(LPCTSTR pszPath, CString& strFinal)
     std::string strHostPath;
     if (!MapProgramPath(pszPath, strHostPath))
         return FALSE;
-    struct stat st { };
-    if (::lstat(strHostPath.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-        strFinal = pszPath;
-        return TRUE;
-    }
-    char* pszFinal = ::realpath(strHostPath.c_str(), nullptr);
-    if (pszFinal == nullptr) {
-        SetLastError(errno == ENOENT ? ERROR_CANT_RESOLVE_FILENAME : Win32ErrorFromErrno(errno));
+    std::string strHostFinal;
+    if (DWORD dwError = ResolveHostLink(strHostPath, strHostFinal)) {
+        SetLastError(dwError);
         return FALSE;
     }
-    strFinal = ProgramPathFromHostPath(pszFinal).c_str();
-    std::free(pszFinal);
+    strFinal = strHostFinal == strHostPath ? CString(pszPath) : CString(ProgramPathFromHostPath(strHostFinal).c_str());
     return TRUE;
 }
 
@@ -307,6 +301,21 @@ bool IsMissingFileError(DWORD dwError)
 }
 
 /***************************** Host paths ****************************/
+
+DWORD ResolveHostLink(const std::string& strHostPath, std::string& strFinal)
+{
+    struct stat st { };
+    if (::lstat(strHostPath.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+        strFinal = strHostPath;
+        return ERROR_SUCCESS;
+    }
+    char* pszFinal = ::realpath(strHostPath.c_str(), nullptr);
+    if (pszFinal == nullptr)
+        return errno == ENOENT ? ERROR_CANT_RESOLVE_FILENAME : Win32ErrorFromErrno(errno);
+    strFinal = pszFinal;
+    std::free(pszFinal);
+    return ERROR_SUCCESS;
+}
 
 int OpenRegularHostFile(const std::string& strHostPath, int nFlags, unsigned nMode)
 {

@@ -136,6 +136,12 @@ int OpenRegularHostFile(const std::string& strHostPath, int nFlags, unsigned nMo
 // Reads from a descriptor to its end, appending to strText; the error, or ERROR_SUCCESS.
 [[nodiscard]] DWORD ReadHostFileToEnd(int fd, std::string& strText);
 
+// The host path of the file that strHostPath names when it is a symbolic
+// link, every link on the way followed; strHostPath itself otherwise. The
+// error, ERROR_CANT_RESOLVE_FILENAME for a link that leads nowhere or round
+// in a loop, or ERROR_SUCCESS.
+[[nodiscard]] DWORD ResolveHostLink(const std::string& strHostPath, std::string& strFinal);
+
 enum class ReplaceMode { KeepTargetMode, KeepOwnMode };
 // Returns the error (ERROR_SUCCESS when the target was replaced).
 [[nodiscard]] DWORD ReplaceHostFileDurably(

@@ -315,7 +315,12 @@ DWORD CRegistryStore::Save()
     // costs no write and no fsync.
     if (m_fileText == strText)
         return ERROR_SUCCESS;
-    std::string strTemp = m_strPath + ".tmp";
+    // A settings file that is a symbolic link stays one: the file it names is
+    // replaced, through a temporary file beside it.
+    std::string strTarget;
+    if (DWORD dwError = ResolveHostLink(m_strPath, strTarget))
+        return dwError;
+    std::string strTemp = strTarget + ".tmp";
     CFileDescriptor file(::open(strTemp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
     if (file.Get() < 0)
         return Win32ErrorFromErrno(errno);
@@ -323,7 +328,7 @@ DWORD CRegistryStore::Save()
     if (file.Close() != 0 && dwError == ERROR_SUCCESS)
         dwError = Win32ErrorFromErrno(errno);
     if (dwError == ERROR_SUCCESS)
-        dwError = ReplaceHostFileDurably(strTemp, m_strPath, ReplaceMode::KeepOwnMode);
+        dwError = ReplaceHostFileDurably(strTemp, strTarget, ReplaceMode::KeepOwnMode);
     if (dwError != ERROR_SUCCESS) {
         ::unlink(strTemp.c_str());
         return dwError;

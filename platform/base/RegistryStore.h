@@ -10,7 +10,9 @@
 //      another process's changes are kept;
 //   3. apply the change to the tree and write the whole tree to <Root>.reg.tmp,
 //      fsync it, rename it over <Root>.reg and fsync the folder; a tree whose
-//      text is what the file already holds is not written again;
+//      text is what the file already holds is not written again; a <Root>.reg
+//      that is a symbolic link stays one: the file it names is replaced the
+//      same way, and a link that leads nowhere fails the write;
 //   4. release the lock.
 // The file on disk is therefore always either the old or the new tree, never a
 // mix. Reads check the file's identity (inode, size, times) first and read it

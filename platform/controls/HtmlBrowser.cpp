@@ -100,16 +100,14 @@ bool CHtmlBrowser::FindLink(std::string_view strText, RECT* pRect) const
         litehtml::position::vector boxes;
         pLink->get_inline_boxes(boxes);
         if (boxes.empty()) {
-            const litehtml::position pos = pLink->get_placement();
-            *pRect = RECT { pos.left(), pos.top(), pos.right(), pos.bottom() };
+            *pRect = HtmlBoxRect(pLink->get_placement());
             return true;
         }
         litehtml::element::ptr pBlock = pLink->parent();
         while (pBlock && pBlock->get_display() == litehtml::display_inline && pBlock->parent())
             pBlock = pBlock->parent();
         const litehtml::position origin = pBlock ? pBlock->get_placement() : litehtml::position();
-        const litehtml::position& box = boxes.front();
-        *pRect = RECT { origin.x + box.left(), origin.y + box.top(), origin.x + box.right(), origin.y + box.bottom() };
+        *pRect = HtmlBoxRect(boxes.front(), origin);
         return true;
     }
     return false;

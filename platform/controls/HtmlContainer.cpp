@@ -8,6 +8,7 @@
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Pictures.h"
+#include "platform/gdi/Rects.h"
 #include "platform/gdi/Text.h"
 
 #include <algorithm>
@@ -41,7 +42,27 @@ std::string FirstFamily(const char* pszFaces)
     return strFaces;
 }
 
+int ClampCoord(long long nCoord)
+{
+    return static_cast<int>(std::clamp<long long>(nCoord, -HTML_MAX_COORD, HTML_MAX_COORD));
+}
+
+// A border's width as far as it can be drawn: none when it is not seen.
+int BorderWidth(const litehtml::border& border)
+{
+    if (border.style == litehtml::border_style_none || border.style == litehtml::border_style_hidden)
+        return 0;
+    return std::clamp(border.width, 0, HTML_MAX_COORD);
+}
+
 } // namespace
+
+RECT HtmlBoxRect(const litehtml::position& box, const litehtml::position& origin)
+{
+    const long long x = static_cast<long long>(origin.x) + box.x;
+    const long long y = static_cast<long long>(origin.y) + box.y;
+    return RECT { ClampCoord(x), ClampCoord(y), ClampCoord(x + box.width), ClampCoord(y + box.height) };
+}
 
 CHtmlContainer::CHtmlContainer()
     : m_hMeasureDC(CreateCompatibleDC(nullptr))
@@ -180,8 +201,9 @@ void CHtmlContainer::transform_text(litehtml::tstring& text, litehtml::text_tran
 void CHtmlContainer::draw_list_marker(litehtml::uint_ptr hdc, const litehtml::list_marker& marker)
 {
     // Every marker is drawn as a small square in the text's colour.
-    const int nSide = std::max(2, marker.pos.height / 2);
-    RECT rc { marker.pos.x, marker.pos.y + (marker.pos.height - nSide) / 2, 0, 0 };
+    const RECT rcLine = HtmlBoxRect(marker.pos);
+    const int nSide = std::max(2, (rcLine.bottom - rcLine.top) / 2);
+    RECT rc { rcLine.left, rcLine.top + (rcLine.bottom - rcLine.top - nSide) / 2, 0, 0 };
     rc.right = rc.left + nSide;
     rc.bottom = rc.top + nSide;
     Fill(reinterpret_cast<HDC>(hdc), rc, ColourOf(marker.color));
@@ -207,24 +229,29 @@ void CHtmlContainer::get_image_size(const litehtml::tchar_t* src, const litehtml
 void CHtmlContainer::draw_background(litehtml::uint_ptr hdc, const litehtml::background_paint& bg)
 {
     auto hDC = reinterpret_cast<HDC>(hdc);
-    const RECT rcClip { bg.clip_box.left(), bg.clip_box.top(), bg.clip_box.right(), bg.clip_box.bottom() };
+    RECT rcClip = HtmlBoxRect(bg.clip_box);
     if (bg.color.alpha > 0)
         Fill(hDC, rcClip, ColourOf(bg.color));
     HBITMAP hbm = Picture(bg.image.c_str(), bg.baseurl.c_str());
     BITMAP bm {};
     if (!hbm || !GetObject(hbm, sizeof(bm), &bm) || bg.image_size.width <= 0 || bg.image_size.height <= 0)
         return;
+    // The tiles are laid over the part of the box that can be seen, however large the box.
+    RECT rcVisible {};
+    if (GetClipBox(hDC, &rcVisible) == ERROR || !IntersectRect(&rcClip, &rcClip, &rcVisible))
+        return;
     // The picture at its place in the size asked, repeated as the style says, within the clip box.
     HDC hdcPicture = CreateCompatibleDC(hDC);
     HGDIOBJ hOld = SelectObject(hdcPicture, hbm);
     const int nSaved = SaveDC(hDC);
     IntersectClipRect(hDC, rcClip.left, rcClip.top, rcClip.right, rcClip.bottom);
-    const int cx = bg.image_size.width, cy = bg.image_size.height;
+    const int cx = std::min(bg.image_size.width, HTML_MAX_COORD), cy = std::min(bg.image_size.height, HTML_MAX_COORD);
     const bool bRepeatX
         = bg.repeat == litehtml::background_repeat_repeat || bg.repeat == litehtml::background_repeat_repeat_x;
     const bool bRepeatY
         = bg.repeat == litehtml::background_repeat_repeat || bg.repeat == litehtml::background_repeat_repeat_y;
-    const int x0 = bg.position_x, y0 = bg.position_y; // already placed in the drawing coordinates
+    // The picture's place, already in the drawing coordinates.
+    const int x0 = ClampCoord(bg.position_x), y0 = ClampCoord(bg.position_y);
     for (int y = bRepeatY ? y0 - ((y0 - rcClip.top + cy - 1) / cy) * cy : y0; y < (bRepeatY ? rcClip.bottom : y0 + 1);
          y += cy) {
         for (int x = bRepeatX ? x0 - ((x0 - rcClip.left + cx - 1) / cx) * cx : x0;
@@ -240,19 +267,16 @@ void CHtmlContainer::draw_borders(
     litehtml::uint_ptr hdc, const litehtml::borders& borders, const litehtml::position& draw_pos, bool)
 {
     auto hDC = reinterpret_cast<HDC>(hdc);
-    auto visible = [](const litehtml::border& border) {
-        return border.width > 0 && border.style != litehtml::border_style_none
-            && border.style != litehtml::border_style_hidden;
-    };
-    const int l = draw_pos.left(), t = draw_pos.top(), r = draw_pos.right(), b = draw_pos.bottom();
-    if (visible(borders.top))
-        Fill(hDC, RECT { l, t, r, t + borders.top.width }, ColourOf(borders.top.color));
-    if (visible(borders.bottom))
-        Fill(hDC, RECT { l, b - borders.bottom.width, r, b }, ColourOf(borders.bottom.color));
-    if (visible(borders.left))
-        Fill(hDC, RECT { l, t, l + borders.left.width, b }, ColourOf(borders.left.color));
-    if (visible(borders.right))
-        Fill(hDC, RECT { r - borders.right.width, t, r, b }, ColourOf(borders.right.color));
+    const RECT rc = HtmlBoxRect(draw_pos);
+    const int l = rc.left, t = rc.top, r = rc.right, b = rc.bottom;
+    if (const int nTop = BorderWidth(borders.top); nTop > 0)
+        Fill(hDC, RECT { l, t, r, t + nTop }, ColourOf(borders.top.color));
+    if (const int nBottom = BorderWidth(borders.bottom); nBottom > 0)
+        Fill(hDC, RECT { l, b - nBottom, r, b }, ColourOf(borders.bottom.color));
+    if (const int nLeft = BorderWidth(borders.left); nLeft > 0)
+        Fill(hDC, RECT { l, t, l + nLeft, b }, ColourOf(borders.left.color));
+    if (const int nRight = BorderWidth(borders.right); nRight > 0)
+        Fill(hDC, RECT { r - nRight, t, r, b }, ColourOf(borders.right.color));
 }
 
 void CHtmlContainer::set_clip(const litehtml::position& pos, const litehtml::border_radiuses&, bool, bool)
@@ -260,7 +284,8 @@ void CHtmlContainer::set_clip(const litehtml::position& pos, const litehtml::bor
     if (!m_hDrawDC)
         return;
     m_savedClips.push_back(SaveDC(m_hDrawDC));
-    IntersectClipRect(m_hDrawDC, pos.left(), pos.top(), pos.right(), pos.bottom());
+    const RECT rc = HtmlBoxRect(pos);
+    IntersectClipRect(m_hDrawDC, rc.left, rc.top, rc.right, rc.bottom);
 }
 
 void CHtmlContainer::del_clip()

@@ -19,6 +19,15 @@
 // Our master style sheet: how the elements look before a page's own styles.
 const char* HtmlMasterStyleSheet();
 
+// A page may ask for any size, and the layout's sums of such sizes are taken
+// as they come. Every box is clamped to this many pixels either side of the
+// origin before it becomes device coordinates, so that no further sum
+// overflows.
+constexpr int HTML_MAX_COORD = 1 << 24;
+
+// The rectangle of a layout box placed at an origin, clamped to HTML_MAX_COORD.
+RECT HtmlBoxRect(const litehtml::position& box, const litehtml::position& origin = {});
+
 class CHtmlContainer : public litehtml::document_container {
 public:
     CHtmlContainer();

@@ -170,6 +170,16 @@ std::vector<HWND> OtherTopLevels(HWND hTop, POINT pt)
     return others;
 }
 
+// Whether the window and every window it lies in are enabled.
+bool IsEnabledWithParents(HWND hWnd)
+{
+    for (; hWnd; hWnd = (GetWindowLong(hWnd, GWL_STYLE) & WS_CHILD) ? GetParent(hWnd) : nullptr) {
+        if (!IsWindowEnabled(hWnd))
+            return false;
+    }
+    return true;
+}
+
 // The window under a screen point and the hit-test answer, inside hTop when
 // the display names the top-level window it routed the event to. A window
 // that answers HTTRANSPARENT is passed over: the windows below it (its
@@ -255,16 +265,20 @@ BOOL InjectMouseEvent(const CMouseInput& input)
         UpdateTrackingOnMove(hTarget, pt);
     if (!hTarget || nHit == HTNOWHERE || nHit == HTERROR)
         return FALSE;
-    if (!hCapture && !IsWindowEnabled(hTarget))
-        return FALSE; // a disabled window (the owner of a modal dialog) takes no input
+    if (!hCapture && !IsEnabledWithParents(hTarget))
+        return FALSE; // a disabled window (the owner of a modal dialog) takes no input, nor do its children
 
     if (!hCapture) {
         if (input.eAction == EMouseAction::ButtonDown) {
+            // Every press on a window that is not the active one asks it
+            // first, a child of the active window too: the class library's
+            // views become the frame's active view this way.
             HWND hTop = GetAncestor(hTarget, GA_ROOT);
-            if (hTop && hTop != GetActiveWindow()) {
+            HWND hActive = GetActiveWindow();
+            if (hTop && hTarget != hActive) {
                 LRESULT nAnswer = SendMessage(hTarget, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(hTop),
                     MAKELONG(static_cast<WORD>(nHit), static_cast<WORD>(uMsg)));
-                if (nAnswer == MA_ACTIVATE || nAnswer == MA_ACTIVATEANDEAT)
+                if ((nAnswer == MA_ACTIVATE || nAnswer == MA_ACTIVATEANDEAT) && hTop != hActive)
                     ActivateWindowByClick(hTop);
                 if (nAnswer == MA_ACTIVATEANDEAT || nAnswer == MA_NOACTIVATEANDEAT)
                     return TRUE;

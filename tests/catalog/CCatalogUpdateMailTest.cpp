@@ -2,16 +2,25 @@
 
 #include "catalog/DocumentTexts.h"
 #include "mail/CMailMessage.h"
+#include "mail/CatalogMessage.h"
 #include "mail/MailResult.h"
+#include "resources/ResourceIds.h"
+#include "store/CDirectoryRec.h"
+#include "store/CLogFile.h"
 #include "store/CMailDocumentHooks.h"
 #include "store/CMailStoreRec.h"
 #include "tests/catalog/CatalogDriveFixture.h"
+#include "tests/mail/MailFixtures.h"
 #include "tests/support/TestData.h"
+
+#include "platform/base/PathMap.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -55,7 +64,97 @@ protected:
         EXPECT_TRUE(update.Update(CCatalogUpdate::MODE_UPDATE));
         return update.GetTotals();
     }
+    // Runs the update with its trace on; the trace log's text.
+    std::string RunTraced(CUpdateTotals& totals)
+    {
+        const fs::path log = HomeFolder().Path() / "archiv.log";
+        g_log.Begin(ProgramPathFromHostPath(log.string()).c_str(), LOG_UPDATE);
+        totals = Run();
+        g_log.End();
+        std::stringstream text;
+        text << std::ifstream(log).rdbuf();
+        return text.str();
+    }
+    static int CountOf(const std::string& strText, const std::string& strPart)
+    {
+        int nCount = 0;
+        for (size_t n = strText.find(strPart); n != std::string::npos; n = strText.find(strPart, n + 1))
+            ++nCount;
+        return nCount;
+    }
 };
+
+TEST_F(CCatalogUpdateMailTest, MessagesWithoutSubjectAreCataloguedUnderTheNoSubjectText)
+{
+    CFixtureMessage empty;
+    empty.strSubject.clear();
+    const std::vector<std::string> messages {
+        CFixtureMessage().Text(),
+        "From: Ana <ana@example.com>\nTo: Bo <bo@example.com>\nDate: Mon, 2 Jan 2006 15:04:05 +0000\n\nNo header.\n",
+        empty.Text(),
+    };
+    const std::string strStore = WriteOnT("mail/inbox", BuildMbox(messages));
+    ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(m_pCatalog->AddMailStore(LOCATION_NETSCAPE, strStore.c_str())));
+    CString strNoSubject;
+    ASSERT_TRUE(strNoSubject.LoadString(IDS_NOTICE_NO_SUBJECT));
+    const std::string strTitleLine = "*" + std::string(strNoSubject.MakeLower()) + " | ";
+
+    CUpdateTotals totals = Run();
+    EXPECT_EQ(totals.nMessagesAdded, 3);
+    EXPECT_EQ(totals.nMessagesSkipped, 0);
+    const std::set<std::string> picture = CatalogPicture(*m_pCatalog);
+    EXPECT_EQ(std::count_if(picture.begin(), picture.end(),
+                  [&](const std::string& strLine) { return strLine.find(strTitleLine) != std::string::npos; }),
+        2)
+        << ::testing::PrintToString(picture);
+
+    // Each is the message its record names, for every reader of it.
+    std::unique_ptr<CDirectoryRec> pDirectory(
+        m_pCatalog->FindDirectory(CCatalog::NormalizeFolder(("*" + strStore + "*").c_str())));
+    ASSERT_NE(pDirectory, nullptr);
+    int nLoaded = 0;
+    for (std::unique_ptr<CDocumentRec> pDocument(pDirectory->FirstDocument()); pDocument;
+         pDocument.reset(pDirectory->NextDocument())) {
+        std::unique_ptr<CMailMessage> pMessage;
+        EXPECT_EQ(LoadCatalogMessage(pDocument->GetMailRef(), pMessage), MAIL_OK);
+        ++nLoaded;
+    }
+    EXPECT_EQ(nLoaded, 3);
+
+    // Read again, each is found under its title: none is catalogued twice.
+    totals = Run();
+    EXPECT_EQ(totals.nMessagesAdded, 0);
+    EXPECT_EQ(totals.nFound, 3);
+    EXPECT_EQ(CatalogPicture(*m_pCatalog), picture);
+}
+
+TEST_F(CCatalogUpdateMailTest, EveryMessageLeftOutIsCountedAndLogged)
+{
+    // A deleted message, and more messages of one title than the catalog
+    // keeps apart in one store: the last of them cannot be catalogued.
+    std::vector<std::string> messages;
+    std::vector<unsigned> statuses { 0x0008 };
+    for (int i = 0; i <= 36; ++i) {
+        CFixtureMessage message;
+        message.strSubject = "Same";
+        message.strBody = "Message " + std::to_string(i) + ".\n";
+        messages.push_back(message.Text());
+        statuses.push_back(0x0001);
+    }
+    messages.insert(messages.begin(), CFixtureMessage().Text());
+    const std::string strStore = WriteOnT("mail/inbox", BuildMbox(messages, statuses));
+    ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(m_pCatalog->AddMailStore(LOCATION_NETSCAPE, strStore.c_str())));
+
+    CUpdateTotals totals;
+    const std::string strLog = RunTraced(totals);
+    EXPECT_EQ(totals.nMessagesAdded, 36);
+    EXPECT_EQ(totals.nMessagesDeleted, 1);
+    EXPECT_EQ(totals.nMessagesSkipped, 1);
+    EXPECT_EQ(CountOf(strLog, "left out: deleted"), 1) << strLog;
+    EXPECT_EQ(CountOf(strLog, "\"same\" not catalogued"), 1) << strLog;
+    EXPECT_EQ(CountOf(strLog, "36 new messages, 2 left out"), 1) << strLog;
+    EXPECT_EQ(CountOf(strLog, "1 messages deleted, 1 messages skipped"), 1) << strLog;
+}
 
 TEST_F(CCatalogUpdateMailTest, EveryLiveMessageIsCataloguedOnceAndTheStoreSizeKept)
 {
@@ -99,8 +198,13 @@ TEST_F(CCatalogUpdateMailTest, AGrownStoreAddsItsNewMessagesAndAShrunkOneOnlyAsk
     EXPECT_EQ(Run().nMessagesAdded, 1);
     EXPECT_EQ(CatalogPicture(*m_pCatalog).size(), 4U);
 
+    // The store keeps its first message only, as a compaction that dropped the others leaves it.
     g_bMailboxReorganizePending = FALSE;
-    fs::resize_file(HostOnT("mail/inbox"), fs::file_size(HostOnT("mail/inbox")) / 2);
+    std::stringstream text;
+    text << std::ifstream(HostOnT("mail/inbox"), std::ios::binary).rdbuf();
+    const size_t nSecond = text.str().find("\nFrom - ");
+    ASSERT_NE(nSecond, std::string::npos);
+    fs::resize_file(HostOnT("mail/inbox"), nSecond + 1);
     const CUpdateTotals totals = Run();
     EXPECT_EQ(totals.nMessagesAdded, 0);
     EXPECT_TRUE(g_bMailboxReorganizePending);

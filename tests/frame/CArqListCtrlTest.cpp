@@ -4,12 +4,14 @@
 #include "tests/frame/CommandStates.h"
 
 #include "catalog/CCatalogUpdate.h"
+#include "catalog/CPendingDocs.h"
 #include "catalog/ShellItemIds.h"
 
 #include "catalog/CCatalogPrompts.h"
 #include "frame/AppMessages.h"
 #include "frame/CArqListView.h"
 #include "frame/CArqListViewCtrl.h"
+#include "frame/CSisTreeView.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CDirectoryRec.h"
@@ -38,6 +40,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -152,6 +155,39 @@ protected:
         auto pState = std::make_unique<CMenuItemState>(nID);
         pState->DoUpdate(&List(), TRUE);
         return pState;
+    }
+    // The tree selects the system and the list shows it.
+    void Show(const char* pszName)
+    {
+        auto pSystem = System(pszName);
+        ASSERT_TRUE(pSystem);
+        ActiveView()->SelectNode(*pSystem);
+        List().WaitForFill(TRUE);
+    }
+    // A click on the row's name: the list becomes the pane in use, with the row alone selected.
+    void ClickRow(int nRow)
+    {
+        CRect rc;
+        ASSERT_TRUE(List().GetItemRect(nRow, &rc, LVIR_LABEL));
+        ASSERT_TRUE(m_driver.Click(List().GetSafeHwnd(), rc.left + 4, (rc.top + rc.bottom) / 2));
+    }
+    // Chooses a command of the row's menu; nAnswer, when given, answers the message box it shows.
+    void RightClickRow(int nRow, UINT nChosen, int nAnswer = 0)
+    {
+        CRect rc;
+        ASSERT_TRUE(List().GetItemRect(nRow, &rc, LVIR_LABEL));
+        m_driver.Advance(GetDoubleClickTime() + 1); // a click of its own, not the second of a pair
+        m_driver.ChooseNextMenuCommand(nChosen);
+        if (nAnswer)
+            m_driver.AnswerNextMessageBox(nAnswer);
+        ASSERT_TRUE(m_driver.RightClick(List().GetSafeHwnd(), rc.left + 4, (rc.top + rc.bottom) / 2));
+    }
+    // The name of the node the list shows once the tree's pause is over.
+    CString ShownGroup()
+    {
+        m_driver.Advance(CSplitterFrame::CLICK_DELAY);
+        const CNodeRec* pNode = ActiveView()->GetCurrentNode();
+        return pNode ? pNode->GetName() : CString();
     }
     CString Cell(int nRow, LONG nColumnId) { return List().GetItemText(nRow, List().FindColumn(nColumnId)); }
     int RowOf(const char* pszName)
@@ -507,6 +543,27 @@ TEST_F(ArqListTest, ContextMenusActOnTheRowUnderThePointer)
     EXPECT_EQ(m_prompts.CountOf("new group"), 1);
 }
 
+TEST_F(ArqListTest, AGroupChosenFromADocumentsLinkedGroupsShowsThatGroupWithTheDocument)
+{
+    // run.sh is in Tools and in Letters; the list shows Tools.
+    auto pLetters = System("Letters");
+    AddDocument(*App().GetMainCatalog(), *pLetters, DocPath("run.sh").c_str());
+    List().Fill(System("Tools").get());
+    const int nRow = RowOf("run.sh");
+    CNodeRecArray linked = List().GetRowDocument(nRow)->GetLinkedNodes();
+    const auto letters
+        = std::find_if(linked.begin(), linked.end(), [](const auto& pNode) { return pNode->GetName() == "Letters"; });
+    ASSERT_NE(letters, linked.end());
+    CRect rcRow;
+    List().GetItemRect(nRow, &rcRow, LVIR_LABEL);
+    m_driver.ChooseNextMenuCommand(ID_LINKED_SYSTEM_FIRST + static_cast<UINT>(letters - linked.begin()));
+    ASSERT_TRUE(m_driver.RightClick(List().GetSafeHwnd(), rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2));
+    m_driver.Pump();
+    ASSERT_NE(List().GetShownNode(), nullptr);
+    EXPECT_EQ(List().GetShownNode()->GetName(), "Letters");
+    EXPECT_EQ(CTestDriver::ListSelection(List().GetSafeHwnd()), std::vector<int> { RowOf("run.sh") });
+}
+
 TEST_F(ArqListTest, RecordsDropOnAGroupRowOrTheShownGroupButNeverOnTheirSource)
 {
     auto pLetters = System("Letters");
@@ -567,6 +624,129 @@ TEST_F(ArqListTest, ADoubleClickOpensADocumentThatCanBeReachedAndAGroupInTheTree
     ASSERT_TRUE(doubleClick(RowOf("run.sh")));
     ASSERT_EQ(launches.GetLaunches().size(), 1u);
     EXPECT_EQ(launches.GetLaunches()[0].front(), (Home() / "docs" / "run.sh").string());
+}
+
+TEST_F(ArqListTest, AGroupRowOpensOnDoubleClickAndEnter)
+{
+    Show("Letters");
+    CRect rc;
+    List().GetItemRect(RowOf("Old"), &rc, LVIR_LABEL);
+    ASSERT_TRUE(m_driver.DoubleClick(List().GetSafeHwnd(), rc.left + 4, (rc.top + rc.bottom) / 2));
+    EXPECT_EQ(ShownGroup(), "Old");
+    EXPECT_EQ(List().GetItemCount(), 0);
+
+    Show("Letters");
+    ClickRow(RowOf("Old"));
+    ASSERT_TRUE(m_driver.PressKey(VK_RETURN));
+    EXPECT_EQ(ShownGroup(), "Old");
+}
+
+TEST_F(ArqListTest, OpenStartsAFileWithItsOwnProgramAndFollowsAGroupOnlyAlone)
+{
+    CLaunchOverride launches;
+    Show("Tools");
+    ClickRow(RowOf("run.sh"));
+    // Its open action asks for a program each time; the plain Open does not.
+    m_prompts.m_dwOption = 1;
+    m_prompts.m_nOptionAnswer = IDOK;
+    Command(ID_DOC_OPEN_ACTION);
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(m_prompts.CountOf("open with"), 0);
+    ASSERT_EQ(launches.GetLaunches().size(), 1u);
+    EXPECT_EQ(launches.GetLaunches()[0].front(), (Home() / "docs" / "run.sh").string());
+
+    // A group with another row selected stays where it is; alone, the tree follows it.
+    Show("Letters");
+    ClickRow(RowOf("Old"));
+    List().SetItemState(RowOf("gone.txt"), LVIS_SELECTED, LVIS_SELECTED);
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(ShownGroup(), "Letters");
+    EXPECT_EQ(launches.GetLaunches().size(), 1u); // the file that is gone stays closed
+    ClickRow(RowOf("Old"));
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(ShownGroup(), "Old");
+}
+
+TEST_F(ArqListTest, PropertiesOnTheMenuBarActOnThePaneUsedLast)
+{
+    Show("Letters");
+    ClickRow(RowOf("a.txt"));
+    Command(ID_DOC_PROPERTIES);
+    EXPECT_EQ(m_prompts.CountOf("document properties"), 1);
+    EXPECT_EQ(m_prompts.CountOf("group properties"), 0);
+    // Back in the tree: its group's.
+    CTreeCtrl& tree = ActiveView()->GetTreeView()->GetTreeCtrl();
+    CRect rcItem;
+    ASSERT_TRUE(tree.GetItemRect(tree.GetSelectedItem(), &rcItem, TRUE));
+    ASSERT_TRUE(m_driver.Click(tree.GetSafeHwnd(), rcItem.left + 2, (rcItem.top + rcItem.bottom) / 2));
+    Command(ID_DOC_PROPERTIES);
+    EXPECT_EQ(m_prompts.CountOf("group properties"), 1);
+    EXPECT_EQ(m_prompts.CountOf("document properties"), 1);
+}
+
+TEST_F(ArqListTest, TheSelectionMovesIntoTheUnsortedDocumentsOrTheArchive)
+{
+    CCatalog* pCatalog = App().GetMainCatalog();
+    Show("Letters");
+    ClickRow(RowOf("a.txt"));
+    List().SetItemState(RowOf("b.odt"), LVIS_SELECTED, LVIS_SELECTED);
+    Command(ID_SEND_TO_DESKTOP);
+    EXPECT_EQ(RowOf("a.txt"), -1);
+    EXPECT_EQ(RowOf("b.odt"), -1);
+    EXPECT_EQ(System("Letters")->CountDocuments(), 1);
+    std::unique_ptr<CNodeRec> pUnsorted(CNodeRec::NewTopNodeRec3(pCatalog));
+    EXPECT_EQ(pUnsorted->CountDocuments(), 2);
+
+    // From the unsorted documents on, only the archive takes them.
+    if (!ActiveView()->IsTopNode3Shown())
+        Command(ID_VIEW_TOP_NODE3);
+    ActiveView()->SelectNode(*pUnsorted);
+    List().WaitForFill(TRUE);
+    ASSERT_EQ(List().GetItemCount(), 2);
+    EXPECT_FALSE(Enabled(0, ID_SEND_TO_DESKTOP));
+    EXPECT_TRUE(Enabled(0, ID_SEND_TO_DOCUMENTS));
+    ClickRow(0);
+    Command(ID_SEND_TO_DOCUMENTS);
+    EXPECT_EQ(List().GetItemCount(), 1);
+    EXPECT_EQ(std::unique_ptr<CNodeRec>(CNodeRec::NewTopNodeRec3(pCatalog))->CountDocuments(), 1);
+    EXPECT_EQ(std::unique_ptr<CNodeRec>(CNodeRec::NewTopNodeRec4(pCatalog))->CountDocuments(), 1);
+}
+
+TEST_F(ArqListTest, AProtectedFileOpenedFromTheListIsProtectedAgainFromItsMenu)
+{
+    CLaunchOverride launches;
+    const std::string strPath = DocPath("run.sh");
+    Show("Tools");
+    ClickRow(RowOf("run.sh"));
+    m_prompts.m_strNewPassword = "secret";
+    m_prompts.m_nNewPasswordAnswer = IDOK;
+    Command(ID_DOC_PROTECT);
+    ASSERT_TRUE(IsProtectedFile(strPath.c_str()));
+    CPasswordAnswer answer;
+    SetCatalogPrompts(&answer);
+    answer.m_strPassword = "secret";
+    Command(ID_FILE_OPEN);
+    ASSERT_FALSE(IsProtectedFile(strPath.c_str()));
+    ASSERT_EQ(launches.GetLaunches().size(), 1u);
+
+    // What the image preview saves is the program's own change: no view re-reads for it.
+    const fs::path file = Home() / "docs" / "run.sh";
+    fs::last_write_time(file, fs::last_write_time(file) + std::chrono::seconds(100));
+    m_prompts.m_fnImagePreview = [](CDocumentRec&) { return IDOK; };
+    RightClickRow(RowOf("run.sh"), ID_DOC_IMAGE_PREVIEW);
+    EXPECT_EQ(m_prompts.CountOf("image preview"), 1);
+    EXPECT_FALSE(App().GetPendingDocs()->CheckPendingFile());
+
+    // A wrong password leaves it open; the right one protects it again.
+    answer.m_strPassword = "wrong";
+    RightClickRow(RowOf("run.sh"), ID_DOC_PROTECT_AGAIN, IDOK);
+    EXPECT_EQ(answer.m_nAsked, 2);
+    EXPECT_FALSE(IsProtectedFile(strPath.c_str()));
+    answer.m_strPassword = "secret";
+    RightClickRow(RowOf("run.sh"), ID_DOC_PROTECT_AGAIN);
+    SetCatalogPrompts(nullptr);
+    EXPECT_TRUE(IsProtectedFile(strPath.c_str()));
+    EXPECT_EQ(answer.m_nAsked, 3);
 }
 
 TEST_F(ArqListTest, TheOpenCommandNamesWhatItWouldOpen)

@@ -81,6 +81,19 @@ protected:
     {
         return std::unique_ptr<CDocumentRec>(App().GetMainCatalog()->FindPath(Path(pszName).c_str()));
     }
+    // Writes the search results' index: the files named, of the test's folder,
+    // each as found for its catalogued document (a name catalogued nowhere: none).
+    void WriteFound(std::initializer_list<const char*> names)
+    {
+        CFolderIndex index(App().GetFolderIndexPath(), 1);
+        ASSERT_TRUE(index.IsOpen());
+        CRecordRef folder;
+        ASSERT_TRUE(index.AddFolder((Path("") + "\\").c_str(), &folder));
+        for (const char* pszName : names) {
+            auto pDocument = Find(pszName);
+            ASSERT_TRUE(index.AddEntry(folder, pszName, pDocument ? pDocument->GetRef() : CRecordRef {}));
+        }
+    }
     // Moves a catalogued file to the recycle bin as the document list does.
     void Recycle(const char* pszName)
     {
@@ -151,6 +164,22 @@ TEST_F(ListWindowTest, ARowsMenuInTheBinRestoresIt)
     ASSERT_TRUE(m_driver.RightClick(list.GetSafeHwnd(), rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2));
     EXPECT_TRUE(fs::exists(Home() / "docs" / "old.txt"));
     EXPECT_EQ(list.GetItemCount(), 0);
+}
+
+TEST_F(ListWindowTest, ARowsMenuInTheBinDeletesItForGood)
+{
+    Recycle("new.txt");
+    Open(m_bin);
+    CArqListCtrl& list = m_bin.GetList();
+    ASSERT_EQ(list.GetItemCount(), 1);
+    list.SelectOnly(0);
+    CRect rcRow;
+    list.GetItemRect(0, &rcRow, LVIR_LABEL);
+    m_driver.ChooseNextMenuCommand(ID_DOC_RECYCLE);
+    ASSERT_TRUE(m_driver.RightClick(list.GetSafeHwnd(), rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2));
+    EXPECT_EQ(m_selection.m_nKind, CCatalogPrompts::SELECTION_REMOVABLE_ITEM);
+    EXPECT_EQ(list.GetItemCount(), 0);
+    EXPECT_EQ(TrashFiles(), 0);
 }
 
 TEST_F(ListWindowTest, DeletingForGoodAsksFirstAndTakesTheFileFromTheBin)
@@ -229,6 +258,21 @@ TEST_F(ListWindowTest, TheSearchResultsShowTheFoundDocumentsThatAreStillCatalogu
     Open(m_results);
     ASSERT_EQ(m_results.GetList().GetItemCount(), 1);
     EXPECT_EQ(Cell(m_results, 0, COLUMN_NAME), "new.txt");
+}
+
+TEST_F(ListWindowTest, TheSearchResultsKeepTheirFocusedRowWhenTheCatalogChanges)
+{
+    WriteFound({ "new.txt", "old.txt" });
+    Open(m_results);
+    CArqListCtrl& list = m_results.GetList();
+    ASSERT_EQ(list.GetItemCount(), 2);
+    list.SelectOnly(1);
+    const CString strFocused = Cell(m_results, 1, COLUMN_NAME);
+    m_results.OnCatalogChanged();
+    ASSERT_EQ(list.GetItemCount(), 2);
+    EXPECT_EQ(list.GetFocusedRow(), 1);
+    EXPECT_EQ(Cell(m_results, 1, COLUMN_NAME), strFocused);
+    EXPECT_EQ(list.GetSelectedCount(), 1u);
 }
 
 TEST_F(ListWindowTest, FindNextInTheBinGoesRoundItsRowsAndSaysWhenOnlyTheFocusedOneMatches)

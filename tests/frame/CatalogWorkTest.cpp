@@ -6,6 +6,8 @@
 #include "tests/catalog/ScriptedProgress.h"
 
 #include "catalog/CCatalogUpdate.h"
+#include "frame/CArqListView.h"
+#include "frame/CSisTreeCtrl.h"
 #include "frame/SetupResults.h"
 #include "monitor/CNewDocMonitor.h"
 #include "resources/ResourceIds.h"
@@ -13,13 +15,16 @@
 #include "store/CCleanUpFolderRec.h"
 #include "store/CDocumentRec.h"
 #include "store/CMailStoreRec.h"
+#include "store/CNodeFolderRec.h"
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
+#include "store/CatalogColumns.h"
 
 #include "platform/base/PathMap.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -116,6 +121,43 @@ TEST_F(CatalogWorkTest, TheUpdateRunsWithTheMonitorOffAndOutOfTheTray)
     Command(ID_CATALOG_UPDATE);
     EXPECT_FALSE(monitor.IsIconShown());
     EXPECT_TRUE(monitor.IsMonitorEnabled());
+}
+
+TEST_F(CatalogWorkTest, TheUpdateListsAMessageWithoutSubjectUnderTheNoSubjectText)
+{
+    // A mailbox whose second message has no Subject line, in a folder the system "Mail" holds.
+    Write("mail/Inbox",
+        "From - Mon Jan  2 15:04:05 2006\nFrom: ana@example.com\nSubject: Agenda\n\nFirst.\n\n"
+        "From - Mon Jan  2 16:04:05 2006\nFrom: bo@example.com\nTo: ana@example.com\n\nNo subject here.\n");
+    const std::string strFolder = ProgramPathFromHostPath((Home() / "mail").string());
+    WriteCatalog([&](CCatalog& catalog, CNodeRec& root) {
+        EXPECT_TRUE(catalog.SetPlaceChoice(CCatalog::PLACE_LOCAL_DISK));
+        EXPECT_TRUE(
+            std::unique_ptr<CMailStoreRec>(catalog.AddMailStore(LOCATION_NETSCAPE, (strFolder + "\\Inbox").c_str())));
+        std::unique_ptr<CNodeRec> pMail = AddSystem(root, "Mail");
+        CString strLowerFolder(strFolder.c_str());
+        strLowerFolder.MakeLower();
+        std::unique_ptr<CNodeFolderRec> pRecord(catalog.AddNodeFolder(strLowerFolder + "\\"));
+        ASSERT_NE(pRecord, nullptr);
+        EXPECT_TRUE(pMail->LinkNodeFolder(pRecord.get()));
+    });
+    ASSERT_TRUE(Start());
+    thePreferences.m_nUpdateOption = CCatalogUpdate::OPTION_FAST_FOLDERS;
+    thePreferences.m_fastUpdateDir.Add(strFolder.c_str());
+    m_prompts.m_nUpdateAnswer = IDOK;
+    Command(ID_CATALOG_UPDATE);
+
+    CTreeCtrl& tree = *ActiveView()->GetTreeCtrl();
+    ASSERT_TRUE(m_driver.ClickTreeItem(tree.GetSafeHwnd(), CTestDriver::TreeItem(tree.GetSafeHwnd(), { "Mail" })));
+    m_driver.Advance(CSplitterFrame::CLICK_DELAY);
+    CArqListViewCtrl& list = ActiveView()->GetListView()->GetListCtrl();
+    std::vector<std::string> names;
+    for (int nRow = 0; nRow < list.GetItemCount(); ++nRow)
+        names.emplace_back(list.GetItemText(nRow, list.FindColumn(COLUMN_NAME)));
+    std::sort(names.begin(), names.end());
+    CString strNoSubject;
+    ASSERT_TRUE(strNoSubject.LoadString(IDS_NOTICE_NO_SUBJECT));
+    EXPECT_EQ(names, (std::vector<std::string> { std::string(strNoSubject), "agenda" }));
 }
 
 TEST_F(CatalogWorkTest, WithoutAPlaceOrAMailboxTheUpdateIsNotOffered)

@@ -73,6 +73,11 @@ public:
     int KeywordSystemSheet() override { return Ask("keyword sheet", m_nSheetAnswer); }
     void ShowMessage(UINT nStringID, UINT) override { m_messages.push_back(nStringID); }
     int NewGroup(CNodeRec&) override { return Ask("new group", IDCANCEL); }
+    int GroupProperties(CNodeRec&) override { return Ask("group properties", IDCANCEL); }
+    int DocumentProperties(CDocumentRec&, BOOL, std::unique_ptr<CDocumentRec>*) override
+    {
+        return Ask("document properties", PROPERTIES_UNCHANGED);
+    }
     int OpenWith(CDocumentRec&, CString* pstrProgram) override
     {
         *pstrProgram = m_strOpenWithProgram;
@@ -97,6 +102,11 @@ public:
     {
         m_asked.emplace_back("describe from content");
         return m_fnDescribe ? m_fnDescribe(document) : CDefaultFramePrompts::DescribeFromContent(document);
+    }
+    int ImagePreview(CDocumentRec& document) override
+    {
+        m_asked.emplace_back("image preview");
+        return m_fnImagePreview ? m_fnImagePreview(document) : IDCANCEL;
     }
     int ChooseFolder(UINT nIDCaption, CDocumentRec&, CString* pstrFolder) override
     {
@@ -136,7 +146,8 @@ public:
     std::function<void(ESheet, void*)>
         m_fnSheet; // changes a sheet's data, whose type its kind gives, before its answer
     ESheet m_eLastSheet { ESheet::General };
-    std::function<int(CDocumentRec&)> m_fnDescribe; // none: nothing written
+    std::function<int(CDocumentRec&)> m_fnDescribe;     // none: nothing written
+    std::function<int(CDocumentRec&)> m_fnImagePreview; // none: cancelled
     int m_nUpdateAnswer { IDCANCEL };
     int m_nMaintenanceAnswer { IDCANCEL };
     int m_nNoticeCount { -1 };

@@ -3,6 +3,7 @@
 #include "catalog/CDocumentPlacement.h"
 #include "mail/CMailMessage.h"
 #include "mail/MailResult.h"
+#include "resources/ResourceIds.h"
 #include "store/CMailDocumentHooks.h"
 #include "store/CMailStoreRec.h"
 #include "tests/mail/MailFixtures.h"
@@ -131,6 +132,32 @@ TEST_F(CNewDocMonitorMailTest, TheAutomaticModeCataloguesNewMessagesOnce)
     EXPECT_NE(picture.begin()->find("| Notes"), std::string::npos) << *picture.begin();
 
     // Read again from an older position: the message catalogued is not queued again.
+    ASSERT_TRUE(m_pCatalog->SetLocationValue(strStore.c_str(), 1));
+    thePreferences.m_nDSAutoCataloguing = 0;
+    PostChange(strStore);
+    Drain();
+    EXPECT_EQ(QueuedSubjects(), std::vector<std::string> {});
+}
+
+TEST_F(CNewDocMonitorMailTest, AMessageWithoutSubjectIsCataloguedUnderTheNoSubjectText)
+{
+    thePreferences.m_nDSAutoCataloguing = 2;
+    const std::string strStore = AddStore("inbox", 1);
+    ASSERT_TRUE(m_pMonitor->EnableMonitor(TRUE));
+    CFixtureMessage message;
+    message.strSubject.clear();
+    std::ofstream(HostOnT("mail/inbox"), std::ios::app) << BuildMbox({ message.Text() });
+    PostChange(strStore);
+    Drain();
+    EXPECT_TRUE(m_pMonitor->GetNotices().empty()) << "catalogued, not left to announce";
+    CString strNoSubject;
+    ASSERT_TRUE(strNoSubject.LoadString(IDS_NOTICE_NO_SUBJECT));
+    const std::set<std::string> picture = CatalogPicture(*m_pCatalog);
+    ASSERT_EQ(picture.size(), 1U);
+    EXPECT_NE(picture.begin()->find("*" + std::string(strNoSubject.MakeLower()) + " | "), std::string::npos)
+        << *picture.begin();
+
+    // Read again from an older position: the message is known under that title.
     ASSERT_TRUE(m_pCatalog->SetLocationValue(strStore.c_str(), 1));
     thePreferences.m_nDSAutoCataloguing = 0;
     PostChange(strStore);

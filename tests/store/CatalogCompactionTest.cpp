@@ -196,6 +196,25 @@ TEST_F(CatalogCompactionTest, CatalogsThatAreLinksStayLinksToTheRebuiltFiles)
     EXPECT_FALSE(Exists("ArchTemp.cat") || Exists("ArchTemp.rec"));
 }
 
+TEST_F(CatalogCompactionTest, ACatalogLinkThatLeadsNowhereIsReportedAndLeftAsItIs)
+{
+    namespace fs = std::filesystem;
+    BuildCatalogs();
+    fs::rename(Home() / MAIN_NAME, Home() / "kept.cat");
+    fs::create_symlink(Home() / "loop-b", Home() / "loop-a");
+    fs::create_symlink(Home() / "loop-a", Home() / "loop-b");
+    for (const char* pszTarget : { "moved/archiv.cat", "loop-a" }) {
+        fs::remove(Home() / MAIN_NAME);
+        fs::create_symlink(Home() / pszTarget, Home() / MAIN_NAME);
+        CatalogErrorRecorder errors;
+        EXPECT_FALSE(Rebuild()) << pszTarget;
+        ASSERT_EQ(errors.Count(), 1u) << pszTarget;
+        EXPECT_EQ(errors.Reports()[0].strFileName, MAIN_NAME);
+        EXPECT_EQ(fs::read_symlink(Home() / MAIN_NAME), Home() / pszTarget);
+        EXPECT_FALSE(Exists("moved") || Exists("ArchTemp.cat") || Exists("ArchTemp.rec")) << pszTarget;
+    }
+}
+
 TEST_F(CatalogCompactionTest, KeepsLongNamesWholeAndDropsLocationRecordsNoDocumentNames)
 {
     BuildCatalogs();

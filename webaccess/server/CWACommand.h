@@ -127,8 +127,9 @@ BOOL IsAcceptedWebPath(const CString& strPath);
 // further digit.
 BOOL ParseNumberField(LPCTSTR pszText, int nLength, LONG* pnNumber);
 
-/* The catalog the commands read. The server sets it for the time it serves;
-   null means no catalog, so no catalog document exists. */
+/* The catalog the commands read: the program's main catalog, set where the
+   program opens it and cleared before it closes (the server's sessions ended
+   first). Null means no catalog, so no catalog document exists. */
 
 void SetWebCatalog(CCatalog* pCatalog);
 CCatalog* GetWebCatalog();

@@ -7,6 +7,7 @@
 #include "resources/ResourceIds.h"
 #include "store/CLogFile.h"
 #include "store/CNetDriveMap.h"
+#include "store/CPreferences.h"
 #include "store/FileHelpers.h"
 #include "webaccess/directory/CWARequest.h"
 #include "webaccess/profiles/CWASettings.h"
@@ -57,14 +58,19 @@ BOOL CWAConnection::RunSetup()
     m_strPassword = m_settings.m_strPassword;
     m_strCatName = m_settings.m_strCatName;
     m_strCatCode = m_settings.m_strCatCode;
+    BOOL bSetUp = FALSE;
     if (!m_strLogin.IsEmpty() && !m_strCatName.IsEmpty() && !m_strCatCode.IsEmpty()
-        && !m_settings.m_strCommFolder.IsEmpty())
-        return Connect();
-    if (!m_prompts.RunSetupWizard(*this)) {
+        && !m_settings.m_strCommFolder.IsEmpty()) {
+        bSetUp = Connect();
+    } else if (m_prompts.RunSetupWizard(*this)) {
+        bSetUp = EnsureTargetFolder();
+    } else {
         CloseSocket();
-        return FALSE;
     }
-    return EnsureTargetFolder();
+    // Set up: from now on the program offers the service's log and account commands.
+    if (bSetUp && !thePreferences.m_bWebAccessEnabled && !thePreferences.SaveWebAccessEnabled(TRUE))
+        g_log.Printf("Web access: the set-up could not be recorded in the settings\n");
+    return bSetUp;
 }
 
 BOOL CWAConnection::Connect()

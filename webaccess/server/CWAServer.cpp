@@ -227,8 +227,13 @@ void CWAServer::StopScan()
     for (UINT_PTR nId : { TIMER_SCAN, TIMER_PING, TIMER_UPLOAD, TIMER_CONNECTION })
         KillServerTimer(nId);
     m_pendingUploads.clear();
-    m_sessions.clear();
+    EndSessions();
     Log(Loaded(IDS_WA_LOG_STOPPED));
+}
+
+void CWAServer::EndSessions()
+{
+    m_sessions.clear();
 }
 
 void CWAServer::ScanRequests()
@@ -247,7 +252,7 @@ void CWAServer::ScanRequests()
     // Names that went away may be logged again when they come back.
     std::erase_if(m_unreadableRequests,
         [&names](const CString& strName) { return std::find(names.begin(), names.end(), strName) == names.end(); });
-    if (!names.empty()) {
+    if (!names.empty() && GetWebCatalog() != nullptr) {
         KillServerTimer(TIMER_SCAN);
         for (const CString& strName : names)
             ProcessRequestFile(strFolder, strName);

@@ -77,7 +77,11 @@ public:
     BOOL StartScan();
     // Disarms the timers, ends every session and logs 5075.
     void StopScan();
-    // Runs every request file of the communication folder.
+    // Ends every session without stopping: sessions hold records of the
+    // catalog they were made on, so they end before that catalog closes.
+    void EndSessions();
+    // Runs every request file of the communication folder. While no catalog
+    // is served (the program is replacing it) the requests wait there.
     void ScanRequests();
     void ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName);
     // Stores every announced upload that has arrived.

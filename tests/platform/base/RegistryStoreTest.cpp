@@ -160,6 +160,35 @@ TEST_F(RegistryStoreTest, TheStoreFollowsTheProgramFolder)
     RegCloseKey(hKey);
 }
 
+TEST_F(RegistryStoreTest, ASettingsFileThatIsALinkStaysOne)
+{
+    namespace fs = std::filesystem;
+    const fs::path settings = Home() / "settings";
+    const fs::path kept = Home() / "kept";
+    ASSERT_EQ(SetDword("Software\\Linked", "first", 1), ERROR_SUCCESS);
+    fs::create_directories(kept);
+    fs::rename(settings / "CurrentUser.reg", kept / "CurrentUser.reg");
+    fs::create_symlink(kept / "CurrentUser.reg", settings / "CurrentUser.reg");
+
+    ASSERT_EQ(SetDword("Software\\Linked", "second", 2), ERROR_SUCCESS);
+    EXPECT_TRUE(fs::is_symlink(settings / "CurrentUser.reg"));
+    EXPECT_EQ(fs::read_symlink(settings / "CurrentUser.reg"), kept / "CurrentUser.reg");
+    EXPECT_EQ(std::distance(fs::directory_iterator(kept), fs::directory_iterator()), 1) << "a temporary file left";
+    HKEY hKey = nullptr;
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Linked", 0, KEY_READ, &hKey), ERROR_SUCCESS);
+    DWORD dwFirst = 0, dwSecond = 0;
+    EXPECT_EQ(QueryDword(hKey, "first", dwFirst), ERROR_SUCCESS);
+    EXPECT_EQ(QueryDword(hKey, "second", dwSecond), ERROR_SUCCESS);
+    RegCloseKey(hKey);
+    EXPECT_EQ(std::make_pair(dwFirst, dwSecond), std::make_pair(DWORD { 1 }, DWORD { 2 }));
+
+    // A link that leads nowhere fails the write and stays as it is.
+    fs::rename(kept, Home() / "moved");
+    EXPECT_NE(SetDword("Software\\Linked", "third", 3), ERROR_SUCCESS);
+    EXPECT_TRUE(fs::is_symlink(settings / "CurrentUser.reg"));
+    EXPECT_FALSE(fs::exists(kept));
+}
+
 TEST_F(RegistryStoreTest, ASpecialFileInPlaceOfTheSettingsFailsEveryCallAtOnce)
 {
     const std::filesystem::path settings = Home() / "settings";

@@ -205,6 +205,25 @@ TEST_F(HtmlViewTest, MissingDamagedOrHugePagesShowAnEmptyPage)
     Pixel(0, 0);
 }
 
+TEST_F(HtmlViewTest, BoxesOfAnySizeAreDrawnAsFarAsTheyShow)
+{
+    // Boxes whose bottom lies near the largest coordinate: a left border runs
+    // down the whole view, a bottom border is never reached. A page that asks
+    // for more than the coordinates hold is drawn without harm.
+    for (const char* pszHeight : { "2147483000px", "3444444442px", "-2147483648px" }) {
+        m_view.Navigate(WritePage("tall.html",
+            std::string("<body style='margin:0'><div style='margin-top:200px; height:") + pszHeight
+                + "; border-left:8px solid #c81e28; border-bottom:8px solid #00ff00'></div>"
+                  "<img height=3444444442 width=-3444444442 style='border:3px solid #00ff00'></body>")
+                            .c_str());
+        EXPECT_EQ(Pixel(4, 150), GetSysColor(COLOR_WINDOW)) << pszHeight;
+        if (pszHeight[0] == '2') {
+            EXPECT_EQ(Pixel(4, 250), LOGO_COLOUR) << pszHeight;
+            EXPECT_EQ(Pixel(4, 299), LOGO_COLOUR) << pszHeight;
+        }
+    }
+}
+
 TEST_F(HtmlViewTest, TallPagesScrollUnlessTheBodySaysNo)
 {
     std::string strRows;

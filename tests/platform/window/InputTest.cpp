@@ -302,6 +302,39 @@ TEST_F(InputTest, PressingAnInactiveWindowAsksAndActivatesIt)
     InjectMouseEvent(Release(POINT { 450, 150 }));
 }
 
+TEST_F(InputTest, PressingAChildOfTheActiveWindowAsksItWithoutActivatingAgain)
+{
+    HWND hChild = CreateRecordingWindow(WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, m_hLeft);
+    SetActiveWindow(m_hLeft);
+    PumpUntilIdle();
+    MessageLog::Instance().Take();
+    InjectMouseEvent(Press(POINT { 120, 120 }));
+    PumpUntilIdle();
+    auto messages = MessageLog::Instance().TakeMessages({ WM_MOUSEACTIVATE, WM_ACTIVATE, WM_LBUTTONDOWN });
+    std::vector<std::pair<HWND, UINT>> expected { { hChild, WM_MOUSEACTIVATE }, { m_hLeft, WM_MOUSEACTIVATE },
+        { hChild, WM_LBUTTONDOWN } };
+    EXPECT_EQ(messages, expected);
+    InjectMouseEvent(Release(POINT { 120, 120 }));
+    // The active window itself is not asked.
+    InjectMouseEvent(Press(POINT { 250, 150 }));
+    PumpUntilIdle();
+    EXPECT_EQ(MessageLog::Instance().TakeMessages({ WM_MOUSEACTIVATE }).size(), 0u);
+    InjectMouseEvent(Release(POINT { 250, 150 }));
+}
+
+TEST_F(InputTest, AChildOfADisabledWindowTakesNoPress)
+{
+    ASSERT_NE(CreateRecordingWindow(WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, m_hLeft), nullptr);
+    EnableWindow(m_hLeft, FALSE); // as under a modal dialog
+    MessageLog::Instance().Take();
+    Click(POINT { 120, 120 });
+    EXPECT_TRUE(ClickMessages(PumpMouse()).empty());
+    EnableWindow(m_hLeft, TRUE);
+    Click(POINT { 120, 120 });
+    const std::vector<UINT> expected { WM_LBUTTONDOWN, WM_LBUTTONUP };
+    EXPECT_EQ(ClickMessages(PumpMouse()), expected);
+}
+
 TEST_F(InputTest, NoActivateAndEatDropsThePress)
 {
     SetActiveWindow(m_hLeft);

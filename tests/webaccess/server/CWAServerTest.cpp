@@ -142,6 +142,26 @@ TEST_F(CWAServerTest, ALoginGivesItsPageAndTheSessionServesLaterRequests)
     EXPECT_EQ(Error(Exchange("u1", WdirToken(m_projects))), Loaded(IDS_WA_ERR_NO_SESSION));
 }
 
+// While the program replaces its catalog none is served: requests wait in
+// the folder, and the sessions made on the old catalog are gone.
+TEST_F(CWAServerTest, RequestsWaitWhileNoCatalogIsServed)
+{
+    m_pServer->StartScan();
+    ASSERT_EQ(Error(Exchange("u7", "<#LOGIN |u7| |ana| |pw| |x|#>")), "");
+    m_pServer->EndSessions();
+    SetWebCatalog(nullptr);
+    Request("u7", "u7\r\n" + WdirToken(m_projects) + "\r\n");
+    m_driver.Advance(3000);
+    EXPECT_EQ(FolderNames(), std::vector<std::string> { "u7.in" });
+
+    SetWebCatalog(m_pCatalog.get());
+    m_driver.Advance(1000);
+    EXPECT_EQ(Error(ReadZipEntry((m_folder / "u7.out").string())), Loaded(IDS_WA_ERR_NO_SESSION));
+    fs::remove(m_folder / "u7.out");
+    ASSERT_EQ(Error(Exchange("u7", "<#LOGIN |u7| |ana| |pw| |x|#>")), "");
+    EXPECT_NE(Exchange("u7", WdirToken(m_projects)).find("Alpha"), std::string::npos);
+}
+
 TEST_F(CWAServerTest, RefusedRequestsGetTheirErrorAndLogLine)
 {
     m_pServer->StartScan();

@@ -1,0 +1,434 @@
+// Web access in the running program, as a user sets it up and a relay then
+// uses it: the program started as its entry starts it (its own catalog
+// opening, its own dialogs), web access set up from the Web Access menu
+// through the set-up wizard against a directory server on loopback, and the
+// relay's requests sent through the request folder and through the socket
+// channel, before and after the catalog is restored from its backup.
+
+#include "dialogs/CDialogPrompts.h"
+#include "dialogs/documents/CDlgWALog.h"
+#include "frame/WebAccessServices.h"
+#include "resources/ResourceIds.h"
+#include "store/CCatalog.h"
+#include "store/CNodeRec.h"
+#include "store/CPreferences.h"
+#include "store/CRegistryKey.h"
+#include "tests/frame/AppTestFixture.h"
+#include "tests/ui/ClassesRootBuilder.h"
+#include "tests/webaccess/directory/SetupWizardRoad.h"
+#include "tools/testpeers/ChannelRelay.h"
+#include "tools/testpeers/FakeDirectoryServer.h"
+#include "tools/testpeers/FolderRelay.h"
+#include "webaccess/dialogs/CDlgWACatalogSettings.h"
+#include "webaccess/dialogs/CDlgWAChangeUserID.h"
+#include "webaccess/dialogs/CDlgWAEditProfile.h"
+#include "webaccess/dialogs/CDlgWAProfileInvite.h"
+#include "webaccess/profiles/CWASettings.h"
+
+#include "platform/base/PathMap.h"
+#include "platform/base/ZipReader.h"
+#include "platform/net/ConnectedState.h"
+#include "platform/testing/DialogScript.h"
+#include "platform/window/Menu.h"
+#include "platform/window/Messages.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <future>
+#include <optional>
+#include <regex>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+constexpr char CATALOG_CODE[] = "H0ME42";
+constexpr char PROFILE_PASSWORD[] = "guest";
+constexpr UINT SCAN_INTERVAL = 1000; // ms, the request scan's default
+
+// How the relay hands the program its requests.
+enum class ERelay { Folder, Socket };
+
+std::string ReadHostFile(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// The text of a zip reply file (its one entry); a mark when it is none.
+std::string ZipText(const fs::path& path)
+{
+    CZipReader zip;
+    if (!zip.OpenFirstEntry(ProgramPathFromHostPath(path.string()).c_str()))
+        return "(not a zip reply)";
+    std::string strText;
+    char buffer[4096];
+    int nRead;
+    while ((nRead = zip.Read(buffer, sizeof buffer)) > 0)
+        strText.append(buffer, static_cast<size_t>(nRead));
+    return nRead == 0 ? strText : "(damaged zip reply)";
+}
+
+std::string ErrorOf(const std::string& strReply)
+{
+    std::smatch match;
+    return std::regex_search(strReply, match, std::regex("<#ERR \\|([^|]*)\\|#>")) ? match[1].str() : "";
+}
+
+std::string Loaded(UINT nId)
+{
+    CString str;
+    str.LoadString(nId);
+    return static_cast<LPCTSTR>(str);
+}
+
+class ProgramWebAccessTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        setenv("no_proxy", "127.0.0.1", 1);
+        setenv("NO_PROXY", "127.0.0.1", 1);
+        m_dialogs.emplace();
+        // A document type the catalog does not keep yet: each start offers it.
+        SetFileType(".txt", "txtfile", "Text Document", true);
+        fs::create_directories(Home() / "docs");
+        fs::create_directories(Home() / "uploads");
+        std::ofstream(Home() / "docs" / "alpha.txt") << "alpha text";
+        WriteCatalog([this](CCatalog& catalog, CNodeRec& root) {
+            std::unique_ptr<CNodeRec> pProjects = AddSystem(root, "Projects");
+            m_projects = pProjects->GetRef();
+            AddDocument(catalog, *pProjects, DocumentPath().c_str());
+        });
+        // What the user keeps in the settings: the directory server to register
+        // with, and no connection notice at each start.
+        CRegistryKey key;
+        ASSERT_TRUE(key.Create(HKEY_CURRENT_USER, CString(CPreferences::KEY_PATH) + "\\WA"));
+        ASSERT_TRUE(key.SetString("WASite", m_directory.BaseUrl().c_str()));
+        ASSERT_TRUE(key.SetDWORD("WarnConn", 0));
+    }
+    void TearDown() override
+    {
+        Stop();
+        m_dialogs.reset();
+        EXPECT_TRUE(m_driver.ScriptErrors().empty()) << m_driver.ScriptErrors().front();
+        AppTest::TearDown();
+    }
+
+    // Starts the program as its entry does; the offer of new document types declined.
+    bool StartProgram()
+    {
+        m_driver.OnNextDialog([](HWND hDlg) { ::EndDialog(hDlg, IDCANCEL); });
+        return Start() != FALSE;
+    }
+
+    std::string DocumentPath() const { return std::string(ProgramPath("docs")) + "\\alpha.txt"; }
+
+    /* The menus, as the user opens them. */
+
+    // The menu that holds the command as one of its own items, searched
+    // from hMenu down (null: from the menu bar).
+    HMENU MenuOf(UINT nID, HMENU hMenu = nullptr) const
+    {
+        if (!hMenu)
+            hMenu = ::GetMenu(MainFrame()->GetSafeHwnd());
+        for (int i = 0; hMenu && i < ::GetMenuItemCount(hMenu); ++i) {
+            if (::GetMenuItemID(hMenu, i) == nID)
+                return hMenu;
+            HMENU hSub = ::GetSubMenu(hMenu, i);
+            if (HMENU hFound = hSub ? MenuOf(nID, hSub) : nullptr)
+                return hFound;
+        }
+        return nullptr;
+    }
+    // Whether the item shows enabled when its menu opens.
+    bool IsOffered(UINT nID) const
+    {
+        HMENU hMenu = MenuOf(nID);
+        if (!hMenu)
+            return false;
+        MainFrame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hMenu), 0);
+        return (::GetMenuState(hMenu, nID, MF_BYCOMMAND) & MF_GRAYED) == 0;
+    }
+    void Choose(UINT nID)
+    {
+        ASSERT_TRUE(IsOffered(nID)) << nID;
+        Command(nID);
+    }
+
+    /* Set-up. */
+
+    // Web Access > Start on a program without web access: the wizard
+    // registers an existing account and catalog over a cable link.
+    void SetUpWebAccess()
+    {
+        m_directory.SetReply(std::string("<#WACN |0| |welcome| |x| |") + CATALOG_CODE + "|#>");
+        CSetupWizardRoad wizard;
+        CDialogScript script;
+        wizard.ToConnectionType(script, IDC_WA_CONN_CABLE);
+        wizard.Next(script.Check(IDC_WA_EXISTING_ACCOUNT));
+        script.SetText(IDC_WA_ACCOUNT_USER_ID, "ana").SetText(IDC_WA_ACCOUNT_PASSWORD, "pw").Check(IDC_WA_ACCOUNT_KEEP);
+        wizard.Next(script);
+        wizard.Next(script.Check(IDC_WA_EXISTING_CATALOG));
+        script.SetText(IDC_WA_CATALOG_NAME, "Home").SetText(IDC_WA_CATALOG_CODE, CATALOG_CODE);
+        script.SetText(IDC_WA_PROFILE_PASSWORD, PROFILE_PASSWORD).SetText(IDC_WA_CONFIRM_PASSWORD, PROFILE_PASSWORD);
+        wizard.Next(script);
+        wizard.Next(script.SetText(IDC_WA_TARGET_FOLDER, ProgramFolderText(Home() / "uploads")));
+        script.Press(ID_WIZFINISH);
+        m_driver.AnswerNextDialog(std::move(script));
+        Choose(ID_WEB_TOGGLE);
+        EXPECT_EQ(wizard.m_pages, (std::vector<int> { 1, 2, 4, 7, 8, 10, 11, 12 }));
+
+        std::string strFolder;
+        ASSERT_TRUE(HostPathFromProgramPath(GetWebAccessSettings().m_strCommFolder, strFolder));
+        m_commFolder = strFolder;
+        TakeAnnouncedPort();
+    }
+    // The relay connects to the port the program last announced to the directory server.
+    void TakeAnnouncedPort()
+    {
+        const std::string strQuery = m_directory.LastQuery();
+        const size_t nAt = strQuery.find("Cpor=");
+        ASSERT_NE(nAt, std::string::npos) << strQuery;
+        m_nPort = std::stoi(strQuery.substr(nAt + 5));
+    }
+    // Where the relay finds "Projects" now (a rebuild moves the records).
+    void FindProjects()
+    {
+        std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
+        ASSERT_NE(pRoot, nullptr);
+        for (const auto& pChild : pRoot->GetChildren()) {
+            if (std::string(pChild->GetName()) == "Projects")
+                m_projects = pChild->GetRef();
+        }
+    }
+
+    /* The relay. */
+
+    // One request as the relay sends it, the server's scan let run; the
+    // reply's text, empty when none came (a logout).
+    std::string Exchange(ERelay eRelay, const std::string& strId, const std::string& strToken)
+    {
+        if (eRelay == ERelay::Folder) {
+            EXPECT_TRUE(WriteFolderRequest(m_commFolder, strId, strId + "\r\n" + strToken + "\r\n"));
+            m_driver.Advance(SCAN_INTERVAL);
+            return TakeFolderReply(strId);
+        }
+        return Relay(ChannelRequest(CATALOG_CODE, strId, { strToken }), m_commFolder / (strId + ".in"));
+    }
+    std::string TakeFolderReply(const std::string& strId)
+    {
+        const fs::path out = m_commFolder / (strId + ".out");
+        if (!fs::exists(out))
+            return {};
+        std::string strReply = ZipText(out);
+        fs::remove(out);
+        return strReply;
+    }
+    // Sends the bytes over the socket channel; once the program has put down
+    // what they carry (pending), the scan runs and the reply comes back.
+    std::string Relay(const std::string& strBytes, const fs::path& pending)
+    {
+        const int nPort = m_nPort;
+        auto peer = std::async(std::launch::async, [=] { return RunChannelExchange(nPort, strBytes); });
+        auto done = [&] { return peer.wait_for(0ms) == std::future_status::ready; };
+        EXPECT_TRUE(m_driver.PumpUntil([&] { return fs::exists(pending) || done(); }));
+        m_driver.Advance(SCAN_INTERVAL);
+        EXPECT_TRUE(m_driver.PumpUntil(done));
+        const CChannelExchange exchange = peer.get();
+        EXPECT_TRUE(exchange.bConnected && exchange.bSent);
+        if (exchange.strReply.empty())
+            return {};
+        const fs::path scratch = Home() / "relay.zip";
+        std::ofstream(scratch, std::ios::binary) << exchange.strReply;
+        std::string strReply = ZipText(scratch);
+        fs::remove(scratch);
+        return strReply;
+    }
+    // An announced upload's bytes, delivered; the upload's reply.
+    std::string Upload(ERelay eRelay, const std::string& strId, const std::string& strBytes)
+    {
+        const fs::path upl = m_commFolder / (strId + ".upl");
+        if (eRelay == ERelay::Folder) {
+            std::ofstream(upl, std::ios::binary) << strBytes;
+            m_driver.Advance(SCAN_INTERVAL);
+            return TakeFolderReply(strId);
+        }
+        return Relay(
+            ChannelUploadLine(CATALOG_CODE, strId, static_cast<long long>(strBytes.size()), 0) + strBytes, upl);
+    }
+    std::string Login(ERelay eRelay, const std::string& strId)
+    {
+        return Exchange(eRelay, strId, "<#LOGIN |" + strId + "| |ana| |" + PROFILE_PASSWORD + "| |Mozilla|#>");
+    }
+    std::string WdirProjects(ERelay eRelay, const std::string& strId)
+    {
+        return Exchange(eRelay, strId,
+            "<#WDIR |" + std::to_string(m_projects.nBlock) + "| |" + std::to_string(m_projects.nSlot) + "|#>");
+    }
+
+    // A whole visit: every command a browser sends, each answered from the catalog or the disk.
+    void Visit(ERelay eRelay, const std::string& strId, const std::string& strUploadName)
+    {
+        SCOPED_TRACE(eRelay == ERelay::Folder ? "through the request folder" : "through the socket channel");
+        const std::string strLogin = Login(eRelay, strId);
+        EXPECT_EQ(ErrorOf(strLogin), "");
+        EXPECT_NE(strLogin.find("Projects"), std::string::npos) << strLogin;
+
+        const std::string strFolder = WdirProjects(eRelay, strId);
+        EXPECT_EQ(ErrorOf(strFolder), "");
+        EXPECT_NE(strFolder.find("alpha.txt"), std::string::npos) << strFolder;
+
+        const std::string strTree = Exchange(eRelay, strId, "<#WTREE#>");
+        EXPECT_EQ(ErrorOf(strTree), "");
+        EXPECT_NE(strTree.find("Projects"), std::string::npos) << strTree;
+
+        const std::string strFound = Exchange(eRelay, strId, "<#WFIND |alpha| |1W| |NAM|#>");
+        EXPECT_EQ(ErrorOf(strFound), "");
+        EXPECT_NE(strFound.find("alpha.txt"), std::string::npos) << strFound;
+
+        const std::string strPath = DocumentPath();
+        const std::string strDownload = Exchange(eRelay, strId, "<#DOWN2 |" + strPath + "|#>");
+        EXPECT_EQ(ErrorOf(strDownload), "");
+        EXPECT_NE(strDownload.find("alpha text"), std::string::npos) << strDownload;
+
+        const std::string strAttributes = Exchange(eRelay, strId, "<#ATTR |" + strPath + "|#>");
+        EXPECT_EQ(ErrorOf(strAttributes), "");
+        EXPECT_NE(strAttributes.find("alpha.txt"), std::string::npos) << strAttributes;
+
+        const std::string strTip = Exchange(eRelay, strId, "<#TIPV |" + strPath + "|#>");
+        EXPECT_NE(strTip.find("<#HTML |tipview|#>"), std::string::npos) << strTip;
+
+        EXPECT_EQ(Exchange(eRelay, strId, "<#UPL |" + strUploadName + "| |5|#>"), "\r\n<#END#>");
+        EXPECT_EQ(Upload(eRelay, strId, "hello"), "\r\n<#END#>");
+        EXPECT_EQ(ReadHostFile(Home() / "uploads" / strUploadName), "hello");
+
+        EXPECT_EQ(Exchange(eRelay, strId, "<#LOGOUT |" + strId + "| |ana|#>"), "");
+        // The session is over: the next request is refused for want of one.
+        EXPECT_EQ(ErrorOf(WdirProjects(eRelay, strId)), Loaded(IDS_WA_ERR_NO_SESSION));
+    }
+
+    std::optional<CDialogPrompts> m_dialogs;
+    CFakeDirectoryServer m_directory;
+    CConnectedStateOverride m_connected { TRUE, INTERNET_CONNECTION_LAN };
+    CRecordRef m_projects {};
+    fs::path m_commFolder;
+    int m_nPort { 0 };
+};
+
+} // namespace
+
+TEST_F(ProgramWebAccessTest, ARelayIsAnsweredFromTheProgramsCatalogThroughTheFolderAndTheSocket)
+{
+    ASSERT_TRUE(StartProgram());
+    SetUpWebAccess();
+    ASSERT_TRUE(MainFrame()->IsWebServerRunning());
+
+    Visit(ERelay::Folder, "u1", "folder.txt");
+    Visit(ERelay::Socket, "u2", "socket.txt");
+}
+
+TEST_F(ProgramWebAccessTest, ARestoredCatalogIsServedAfterRequestsWaitedForIt)
+{
+    ASSERT_TRUE(StartProgram());
+    SetUpWebAccess();
+    ASSERT_EQ(ErrorOf(Login(ERelay::Folder, "u1")), "");
+
+    // While the backup list shows, the catalog is closed: requests wait in the folder.
+    bool bAnsweredMeanwhile = true;
+    CDialogScript list;
+    list.Then([&](HWND) {
+            ASSERT_TRUE(WriteFolderRequest(m_commFolder, "u1",
+                "u1\r\n<#WDIR |" + std::to_string(m_projects.nBlock) + "| |" + std::to_string(m_projects.nSlot)
+                    + "|#>\r\n"));
+            ASSERT_TRUE(WriteFolderRequest(
+                m_commFolder, "u3", std::string("u3\r\n<#LOGIN |u3| |ana| |") + PROFILE_PASSWORD + "| |x|#>\r\n"));
+            m_driver.Advance(3 * SCAN_INTERVAL);
+            bAnsweredMeanwhile = fs::exists(m_commFolder / "u1.out") || fs::exists(m_commFolder / "u3.out")
+                || !fs::exists(m_commFolder / "u1.in");
+        })
+        .Select(IDC_BACKUP_GENERATIONS, 0)
+        .Press(IDC_BACKUP_CHOOSE);
+    m_driver.AnswerNextDialog(std::move(list));
+    m_driver.OnNextDialog([](HWND hInfo) { ::EndDialog(hInfo, IDOK); }); // the generation's confirmation
+    m_driver.AnswerNextMessageBox(IDOK);                                 // restored
+    Choose(ID_CATALOG_RESTORE);
+    EXPECT_FALSE(bAnsweredMeanwhile);
+
+    // Served again: the waiting requests are answered from the restored
+    // catalog. The session made on the replaced catalog has ended with it.
+    m_driver.Advance(SCAN_INTERVAL);
+    EXPECT_EQ(ErrorOf(TakeFolderReply("u1")), Loaded(IDS_WA_ERR_NO_SESSION));
+    const std::string strLogin = TakeFolderReply("u3");
+    EXPECT_EQ(ErrorOf(strLogin), "");
+    EXPECT_NE(strLogin.find("Projects"), std::string::npos) << strLogin;
+
+    // Logging in again reaches the restored catalog, through either relay.
+    for (ERelay eRelay : { ERelay::Folder, ERelay::Socket }) {
+        ASSERT_EQ(ErrorOf(Login(eRelay, "u1")), "");
+        EXPECT_NE(WdirProjects(eRelay, "u1").find("alpha.txt"), std::string::npos);
+    }
+}
+
+// A rebuild stops the service for the copy and brings it back on the new
+// files: it connects again with the stored account, and a relay logs in anew.
+TEST_F(ProgramWebAccessTest, ARebuiltCatalogIsServedWhenTheServiceComesBack)
+{
+    ASSERT_TRUE(StartProgram());
+    SetUpWebAccess();
+    ASSERT_EQ(ErrorOf(Login(ERelay::Folder, "u1")), "");
+    const size_t nRequestsBefore = m_directory.Requests().size();
+
+    Choose(ID_CATALOG_REBUILD);
+    EXPECT_TRUE(MainFrame()->IsWebServerRunning());
+    ASSERT_GT(m_directory.Requests().size(), nRequestsBefore) << "connected again";
+    TakeAnnouncedPort();
+    FindProjects();
+    EXPECT_EQ(ErrorOf(WdirProjects(ERelay::Folder, "u1")), Loaded(IDS_WA_ERR_NO_SESSION));
+    for (ERelay eRelay : { ERelay::Folder, ERelay::Socket }) {
+        ASSERT_EQ(ErrorOf(Login(eRelay, "u1")), "");
+        EXPECT_NE(WdirProjects(eRelay, "u1").find("alpha.txt"), std::string::npos);
+        EXPECT_NE(Exchange(eRelay, "u1", "<#WFIND |alpha| |1W| |NAM|#>").find("alpha.txt"), std::string::npos);
+    }
+}
+
+TEST_F(ProgramWebAccessTest, TheLogAndAccountCommandsOpenTheirDialogsOnceWebAccessIsSetUp)
+{
+    const std::vector<std::pair<UINT, std::function<bool(CWnd*)>>> commands = {
+        { ID_WEB_LOG, [](CWnd* pDlg) { return dynamic_cast<CDlgWALog*>(pDlg) != nullptr; } },
+        { ID_WEB_CHANGE_USER, [](CWnd* pDlg) { return dynamic_cast<CDlgWAChangeUserID*>(pDlg) != nullptr; } },
+        { ID_WEB_CATALOG_SETTINGS, [](CWnd* pDlg) { return dynamic_cast<CDlgWACatalogSettings*>(pDlg) != nullptr; } },
+        { ID_WEB_ACCOUNT, [](CWnd* pDlg) { return dynamic_cast<CDlgWAEditProfile*>(pDlg) != nullptr; } },
+        { ID_WEB_INVITE, [](CWnd* pDlg) { return dynamic_cast<CDlgWAProfileInvite*>(pDlg) != nullptr; } },
+    };
+    ASSERT_TRUE(StartProgram());
+    for (const auto& [nID, isItsDialog] : commands)
+        EXPECT_FALSE(IsOffered(nID)) << nID << " before web access is set up";
+
+    SetUpWebAccess();
+    for (const auto& [nID, isItsDialog] : commands) {
+        bool bShown = false;
+        m_driver.OnNextDialog([&, isItsDialog = isItsDialog](HWND hDlg) {
+            bShown = isItsDialog(CWnd::FromHandlePermanent(hDlg));
+            ::EndDialog(hDlg, IDCANCEL);
+        });
+        Choose(nID);
+        EXPECT_TRUE(bShown) << nID;
+    }
+
+    // The set-up is kept: the next start offers the commands at once.
+    Stop();
+    ASSERT_TRUE(StartProgram());
+    for (const auto& [nID, isItsDialog] : commands)
+        EXPECT_TRUE(IsOffered(nID)) << nID << " after a new start";
+}
