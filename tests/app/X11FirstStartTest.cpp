@@ -4,7 +4,7 @@
 // (XTEST). Each page, as the server shows it, matches the picture the
 // headless wizard test keeps of it (tests/dialogs/setup/data); the test sets
 // up what those pictures show (drive C: with two folders of text documents
-// and a Netscape user's mailbox, a network drive N:, three document types).
+// and a Netscape user's mailbox, a network drive N:, four document types).
 // The road: the folder mode first, back from its last page, then the
 // organisation mode to Finish; the main window then shows the groups.
 
@@ -53,6 +53,8 @@ protected:
         ASSERT_TRUE(SetDriveOverride('C', (m_drive.Path() / "C").c_str(), DRIVE_FIXED));
         ASSERT_TRUE(SetDriveOverride('N', m_network.Path().c_str(), DRIVE_REMOTE));
         SetFileType(".text", "textfile", "Text Document", false);
+        // RTF, which the wizard always offers, under the name the pictures show.
+        SetFileType(".rtf", "rtffile", "RTF document", false);
         WriteFile("C/docs/letters/a.txt");
         WriteFile("C/projects/b.txt");
         m_drive.WriteFile("C/mail/ana/Mail/Inbox", "From a@example.org Mon Jan  1 00:00:00 2001\n\nhello\n");
@@ -143,7 +145,7 @@ protected:
         ExpectShows(hSheet, "setup_welcome.png");
         ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
 
-        ASSERT_TRUE(CheckLine(hSheet, IDC_DOC_TYPES, 0));
+        ASSERT_TRUE(CheckLine(hSheet, IDC_DOC_TYPES, 1)); // Text Document, after RTF
         ExpectShows(hSheet, "setup_documents.png");
         ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
 
