@@ -25,6 +25,8 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
@@ -206,6 +208,27 @@ protected:
         ASSERT_TRUE(ClickControl(hSheet, ID_WIZFINISH, [hSheet] { return !::IsWindowVisible(hSheet); }));
     }
 
+    // The _NET_WM_USER_TIME of a window as the server has it; 0 for none.
+    long UserTimeOf(unsigned long nWindow) const
+    {
+        Display* pDisplay = m_pInput->Connection();
+        Atom userTime = XInternAtom(pDisplay, "_NET_WM_USER_TIME", False);
+        Atom type = None;
+        int nFormat = 0;
+        unsigned long nItems = 0;
+        unsigned long nAfter = 0;
+        unsigned char* pData = nullptr;
+        long nTime = 0;
+        if (XGetWindowProperty(
+                pDisplay, nWindow, userTime, 0, 1, False, XA_CARDINAL, &type, &nFormat, &nItems, &nAfter, &pData)
+                == Success
+            && pData && nItems == 1 && nFormat == 32)
+            nTime = *reinterpret_cast<long*>(pData);
+        if (pData)
+            XFree(pData);
+        return nTime;
+    }
+
     CTestX11Session m_x11;
     std::unique_ptr<CXTestInput> m_pInput;
 };
@@ -244,4 +267,42 @@ TEST_F(X11FirstStartTest, TheWizardWalkedOnTheServerShowsItsPagesAndItsGroupsRea
                 Children(*pBranch), (Names { "Audits", "Clients", "Ledgers", "Payroll", "Reports", "Tax returns" }));
     }
     EXPECT_EQ(Children(*pRoot).size(), 2u);
+}
+
+TEST_F(X11FirstStartTest, AnExtensionTypedUnderOtherArrivesFromItsFirstKey)
+{
+    std::vector<CString> extensions;
+    m_driver.OnNextDialog([&](HWND hSheet) {
+        ASSERT_TRUE(m_driver.PumpUntil([&] { return m_x11.Display().WindowOf(hSheet) != 0; }));
+        ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
+        // The last line, "Other", chosen by its text; then Add..., and the
+        // extension typed at once, without a click into the box.
+        HWND hTypes = Control(hSheet, IDC_DOC_TYPES);
+        const int nOther = static_cast<int>(::SendMessage(hTypes, LB_GETCOUNT, 0, 0)) - 1;
+        RECT rcOther {};
+        ::SendMessage(hTypes, LB_GETITEMRECT, nOther, reinterpret_cast<LPARAM>(&rcOther));
+        HWND hAdd = Control(hSheet, IDC_DOC_ADD_EXTENSION);
+        ASSERT_TRUE(ClickAndWait(hTypes, POINT { rcOther.right - 10, (rcOther.top + rcOther.bottom) / 2 },
+            [hAdd] { return ::IsWindowVisible(hAdd) != FALSE; }));
+        HWND hExtensions = Control(hSheet, IDC_DOC_EXTENSIONS);
+        bool bAsked = false;
+        m_driver.OnNextDialog([&](HWND hAsk) {
+            bAsked = true;
+            // It tells the window manager that it answers the click, so that it takes the keyboard.
+            EXPECT_NE(UserTimeOf(m_x11.Display().WindowOf(hAsk)), 0);
+            m_pInput->TypeText("xyz");
+            m_pInput->TapKey(XK_Return);
+            m_pInput->Sync();
+            if (!m_driver.PumpUntil([hAsk] { return !::IsWindowVisible(hAsk); })) {
+                ADD_FAILURE() << "the extension dialog still asks, its box holding \""
+                              << CTestDriver::Text(CTestDriver::FindChild(hAsk, IDC_EXTENSION)) << "\"";
+                ::EndDialog(hAsk, IDCANCEL);
+            }
+        });
+        ASSERT_TRUE(ClickControl(hSheet, IDC_DOC_ADD_EXTENSION, [&bAsked] { return bAsked; }));
+        extensions = CTestDriver::Items(hExtensions);
+        ::EndDialog(hSheet, IDCANCEL);
+    });
+    EXPECT_FALSE(Start());
+    EXPECT_EQ(extensions, std::vector<CString> { CString(".xyz") });
 }
