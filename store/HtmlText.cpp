@@ -41,19 +41,12 @@ size_t FindNoCase(std::string_view strText, std::string_view strWord, size_t nFr
     return std::string_view::npos;
 }
 
+// One character in UTF-8; a NUL, which would end the text, stands as U+FFFD.
 std::string CodePointToUtf8(char32_t ch)
 {
-    if (ch == 0 || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF))
-        ch = 0xFFFD;
-    std::u16string strUnits;
-    if (ch >= 0x10000) {
-        ch -= 0x10000;
-        strUnits += static_cast<char16_t>(0xD800 + (ch >> 10));
-        strUnits += static_cast<char16_t>(0xDC00 + (ch & 0x3FF));
-    } else {
-        strUnits += static_cast<char16_t>(ch);
-    }
-    return Utf8FromUtf16(strUnits);
+    std::string strText;
+    AppendUtf8(strText, ch == 0 ? U'\xFFFD' : ch);
+    return strText;
 }
 
 // The named references of the Latin-1 characters, U+00A0 to U+00FF in order.

@@ -94,6 +94,17 @@ protected:
             }
         });
     }
+    // Text documents and the student usage's groups, as offered, to Finish;
+    // yes to going on with groups that have no keywords yet.
+    void AnswerTheWizardAsAStudent()
+    {
+        CDialogScript script;
+        ChooseTextDocuments(script).Press(ID_WIZNEXT);
+        ChooseStudentUsage(script);
+        script.Press(ID_WIZNEXT).Press(ID_WIZNEXT).Press(ID_WIZNEXT).Press(ID_WIZFINISH);
+        m_driver.AnswerNextDialog(std::move(script));
+        AnswerMessage(IDYES);
+    }
     // The locations page: network locations too, drive N: (mapped first) listed.
     CDialogScript& ChooseNetworkLocation(CDialogScript& script)
     {

@@ -15,12 +15,7 @@ namespace fs = std::filesystem;
 
 TEST_F(FirstStartTest, TheWizardsOrganisationBecomesTheCatalogsSystems)
 {
-    CDialogScript script;
-    ChooseTextDocuments(script).Press(ID_WIZNEXT);
-    ChooseStudentUsage(script);
-    script.Press(ID_WIZNEXT).Press(ID_WIZNEXT).Press(ID_WIZNEXT).Press(ID_WIZFINISH);
-    m_driver.AnswerNextDialog(std::move(script));
-    AnswerMessage(IDYES);
+    AnswerTheWizardAsAStudent();
 
     ASSERT_TRUE(Start());
     std::unique_ptr<CNodeRec> pBranch = UsageBranch();
@@ -176,12 +171,7 @@ TEST_F(FirstStartTest, CancelLeavesTheCatalogNotSetUpSoTheNextStartAsksAgain)
 
 TEST_F(FirstStartTest, TheWizardOffersWhatTheDesktopCreatesAndNoneOfItIsNewAfterFinish)
 {
-    CDialogScript script;
-    ChooseTextDocuments(script).Press(ID_WIZNEXT);
-    ChooseStudentUsage(script);
-    script.Press(ID_WIZNEXT).Press(ID_WIZNEXT).Press(ID_WIZNEXT).Press(ID_WIZFINISH);
-    m_driver.AnswerNextDialog(std::move(script));
-    AnswerMessage(IDYES);
+    AnswerTheWizardAsAStudent();
     // Any further dialog would be the offer of new document types.
     std::vector<CString> unexpected;
     auto recordDialog = [&unexpected](HWND hDlg) {
