@@ -177,6 +177,9 @@ void CArchivoraApp::SetUpCatalog(const CSetupResults& results, BOOL)
     }
     catalog.SetPlaceChoice(results.nPlaceChoice);
     thePreferences.BuildDocumentTypeMap(&catalog);
+    // The types the wizard offered are not offered again as new ones.
+    thePreferences.m_documents.Copy(results.offeredTypes);
+    static_cast<void>(thePreferences.SaveDocuments()); // a failed save only offers them again
 
     std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(&catalog));
     if (!pRoot)

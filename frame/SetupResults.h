@@ -37,6 +37,8 @@ struct CSetupResults {
     CMapStringToPtr partlyCheckedFolders;
     // The extensions to catalog, with their leading dot.
     CStringArray extensions;
+    // The document types the wizard offered, by name: none of them is new afterwards.
+    CStringArray offeredTypes;
     LONG nPlaceChoice { 0 };    // the places to catalog: CCatalog::PLACE_NONE to PLACE_BOTH
     CStringArray networkPlaces; // computer names, for PLACE_NETWORK and PLACE_BOTH
     // The mail stores to catalog: path and store kind (0, 2 or 3).

@@ -13,6 +13,8 @@
 #include "store/CNetDriveMap.h"
 #include "store/CPreferences.h"
 #include "store/DateHelpers.h"
+#include "store/FileTypeName.h"
+#include "store/PathHelpers.h"
 #include "store/RecordFields.h"
 
 #include <algorithm>
@@ -303,7 +305,14 @@ void CDocumentRec::GetTypeName(CString& strOut) const
 {
     if (m_strTypeName.IsEmpty()) {
         if (!IsMail()) {
-            m_strTypeName = "File";
+            // The type the desktop gives the file's extension, as a file manager names it.
+            CString strPath, strFolder, strName, strBase, strExtension;
+            GetFullPath(strPath);
+            SplitPath(strPath, strFolder, strName);
+            SplitFileName(strName, strBase, strExtension);
+            m_strTypeName = FileTypeNameOfExtension(strExtension);
+            if (m_strTypeName.IsEmpty())
+                m_strTypeName = "File";
         } else {
             switch (GetLongField(GetData(), OFF_VERSION)) {
             case 0:

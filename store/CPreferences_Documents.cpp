@@ -6,6 +6,7 @@
 #include "store/CCatalog.h"
 #include "store/CMailStoreRec.h"
 #include "store/CNetDriveMap.h"
+#include "store/FileTypeName.h"
 #include "store/PathHelpers.h"
 #include "store/PreferenceSheets.h"
 
@@ -19,21 +20,6 @@ namespace {
 
 // The name of the location that stands for every fixed drive.
 constexpr char LOCAL_DISK_LOCATION[] = "Local Disk";
-
-// The default value of a classes-root key; empty when it has none.
-CString ReadClassDefault(LPCTSTR pszKey)
-{
-    HKEY hKey = nullptr;
-    if (RegOpenKeyEx(HKEY_CLASSES_ROOT, pszKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-        return CString();
-    std::vector<char> buffer(MAX_PATH + 1, '\0');
-    DWORD dwType = REG_NONE;
-    DWORD cbData = MAX_PATH;
-    const LSTATUS nResult
-        = RegQueryValueEx(hKey, nullptr, nullptr, &dwType, reinterpret_cast<BYTE*>(buffer.data()), &cbData);
-    RegCloseKey(hKey);
-    return nResult == ERROR_SUCCESS && dwType == REG_SZ ? CString(buffer.data()) : CString();
-}
 
 // The extension in the map's form: lower-cased, without its leading '.'.
 std::string ExtensionKey(LPCTSTR pszExtension)
@@ -190,11 +176,8 @@ void CPreferences::BuildDocumentTypeMap(CCatalog* pCatalog)
     m_documentTypes.clear();
     for (CString strExtension = pCatalog->FirstExtension(); !strExtension.IsEmpty();
          strExtension = pCatalog->NextExtension()) {
-        const CString strTypeName = ReadClassDefault("." + strExtension);
-        if (strTypeName.IsEmpty())
-            continue;
-        const CString strDescription = ReadClassDefault(strTypeName);
-        m_documentTypes[ExtensionKey(strExtension)] = strDescription.IsEmpty() ? strTypeName : strDescription;
+        if (const CString strType = FileTypeNameOfExtension(strExtension); !strType.IsEmpty())
+            m_documentTypes[ExtensionKey(strExtension)] = strType;
     }
 }
 

@@ -1,8 +1,10 @@
 #include "store/ContentReader.h"
 
+#include "platform/base/CodePages.h"
 #include "platform/base/HostFile.h"
 #include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
+#include "store/HtmlText.h"
 #include "store/PathHelpers.h"
 #include "store/ProtectedFile.h"
 
@@ -132,6 +134,22 @@ bool LooksBinary(std::string_view data)
     return nControls * 16 > data.size();
 }
 
+// The text of an HTML document's bytes: in the character set it declares, else
+// UTF-8 when they are, else the Windows Western code page.
+std::string HtmlDocumentText(std::string_view data, bool bSampleCut)
+{
+    const std::string strCharset = HtmlDeclaredCharset(data);
+    std::string strDecoded;
+    if (strCharset == "utf-8" || strCharset == "utf8" || (strCharset.empty() && IsUtf8(data, bSampleCut)))
+        strDecoded = data;
+    else if (strCharset.empty() || strCharset == "iso-8859-1" || strCharset == "latin1" || strCharset == "us-ascii"
+        || strCharset == "windows-1252")
+        strDecoded = Cp1252ToUtf8(data);
+    else if (!Utf8FromCharset(data, strCharset, strDecoded))
+        strDecoded = IsUtf8(data, bSampleCut) ? std::string(data) : Cp1252ToUtf8(data);
+    return HtmlToText(strDecoded);
+}
+
 int CopyText(char* pszBuffer, int nSize, const std::string& strText, int nCode)
 {
     Utf8CopyToField(pszBuffer, static_cast<std::size_t>(nSize), strText.c_str(), FieldEnd::NulTerminated);
@@ -184,12 +202,20 @@ int ReadOpenFileContent(const CHostFile& file, LPCTSTR pszPath, char* pszBuffer,
         return CONTENT_PROTECTED_FILE;
     using namespace std::string_view_literals;
     std::string_view data(strSample);
-    if (StartsWith(data, "\xFF\xFE"sv) || StartsWith(data, "\xFE\xFF"sv))
-        return CopyText(pszBuffer, nSize, Utf16ToUtf8(data.substr(2), data[0] == '\xFE'), CONTENT_CONVERTED_TEXT);
+    const CString strExtension = ExtensionOf(pszPath);
+    const std::string_view strExtensionView(strExtension, static_cast<size_t>(strExtension.GetLength()));
+    if (StartsWith(data, "\xFF\xFE"sv) || StartsWith(data, "\xFE\xFF"sv)) {
+        std::string strText = Utf16ToUtf8(data.substr(2), data[0] == '\xFE');
+        if (IsHtmlDocument(strExtensionView, strText))
+            strText = HtmlToText(strText);
+        return CopyText(pszBuffer, nSize, strText, CONTENT_CONVERTED_TEXT);
+    }
     if (StartsWith(data, "\xEF\xBB\xBF"sv))
         data.remove_prefix(3);
     if (LooksBinary(data))
         return CONTENT_NO_PREVIEW;
+    if (IsHtmlDocument(strExtensionView, data))
+        return CopyText(pszBuffer, nSize, HtmlDocumentText(data, bCut), CONTENT_CONVERTED_TEXT);
     if (IsUtf8(data, bCut))
         return CopyText(pszBuffer, nSize, std::string(data), CONTENT_TEXT);
     return CopyText(pszBuffer, nSize, Cp1252ToUtf8(data), CONTENT_CONVERTED_TEXT);

@@ -34,6 +34,8 @@ constexpr int START_POSITION = 2;
 constexpr int END_POSITION = 98;
 // Line steps move the picture by a percent, at least out of the ends' dead zones.
 constexpr int LINE_STEP = 1;
+// The colour that stands for "transparent" in the resource module's pictures.
+constexpr COLORREF RESOURCE_TRANSPARENT_COLOUR = RGB(255, 0, 255);
 
 // A position with the dead zones at both ends snapped to 0 and 100.
 int SnapPosition(int nPosition)
@@ -454,8 +456,16 @@ void CZoomWnd::Draw(CDC& dc, const CLayout& layout) const
         CDC memory;
         memory.Attach(CreateCompatibleDC(dc.GetSafeHdc()));
         HGDIOBJ hOld = SelectObject(memory.GetSafeHdc(), m_hPicture);
-        dc.StretchBlt(dest.left, dest.top, layout.destSize.cx, layout.destSize.cy, &memory, layout.source.x,
-            layout.source.y, layout.sourceSize.cx, layout.sourceSize.cy, SRCCOPY);
+        if (m_nType == TYPE_BITMAP_RESOURCE) {
+            // The resource module's pictures show the background where they are transparent.
+            dc.FillSolidRect(&dest, m_crBackground);
+            TransparentBlt(dc.GetSafeHdc(), dest.left, dest.top, layout.destSize.cx, layout.destSize.cy,
+                memory.GetSafeHdc(), layout.source.x, layout.source.y, layout.sourceSize.cx, layout.sourceSize.cy,
+                RESOURCE_TRANSPARENT_COLOUR);
+        } else {
+            dc.StretchBlt(dest.left, dest.top, layout.destSize.cx, layout.destSize.cy, &memory, layout.source.x,
+                layout.source.y, layout.sourceSize.cx, layout.sourceSize.cy, SRCCOPY);
+        }
         SelectObject(memory.GetSafeHdc(), hOld);
         DeleteDC(memory.Detach());
     } else if (m_hPicture && m_dwKind == SS_ICON) {

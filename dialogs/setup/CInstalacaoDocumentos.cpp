@@ -51,6 +51,15 @@ std::set<CString> CInstalacaoDocumentos::GetChosenExtensions() const
     return chosen;
 }
 
+void CInstalacaoDocumentos::GetOfferedTypes(CStringArray& names)
+{
+    names.RemoveAll();
+    CString strType;
+    CFileTypeMap& types = m_choice.FileTypes();
+    for (CStringArray* pExtensions = types.GetFirst(strType); pExtensions; pExtensions = types.GetNext(strType))
+        names.Add(strType);
+}
+
 LRESULT CInstalacaoDocumentos::OnWizardBack()
 {
     m_choice.CommitShownType();

@@ -23,6 +23,8 @@ public:
     // The chosen extensions, lower-cased, with their leading dot; the shown
     // type's boxes count once the page was left.
     std::set<CString> GetChosenExtensions() const;
+    // The names of the document types the page offered (the "other" line aside).
+    void GetOfferedTypes(CStringArray& names);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

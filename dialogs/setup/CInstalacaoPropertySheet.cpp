@@ -111,6 +111,7 @@ void CInstalacaoPropertySheet::CollectResults()
     }
     for (const CString& strExtension : m_documents.GetChosenExtensions())
         m_results.extensions.Add(strExtension);
+    m_documents.GetOfferedTypes(m_results.offeredTypes);
     m_results.nPlaceChoice = GetLocationMode();
     // Locations left in the list with network locations unchecked are not wanted.
     if (m_bLocationPage && (m_results.nPlaceChoice & CInstalacaoLocation::MODE_NETWORK))

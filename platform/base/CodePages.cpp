@@ -4,7 +4,10 @@
 #include "platform/base/WinError.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+
+#include <iconv.h>
 
 namespace {
 
@@ -120,4 +123,33 @@ std::string Utf8FromWindows1252(std::string_view strText)
     for (char ch : strText)
         strWide += CharOfWindows1252(static_cast<unsigned char>(ch));
     return Utf8FromUtf16(strWide);
+}
+
+bool Utf8FromCharset(std::string_view strText, const std::string& strCharset, std::string& strOut)
+{
+    iconv_t cd = iconv_open("UTF-8", strCharset.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return false;
+    strOut.clear();
+    std::string strIn(strText);
+    char* pIn = strIn.data();
+    size_t nIn = strIn.size();
+    char chunk[4096];
+    while (nIn > 0) {
+        char* pOut = chunk;
+        size_t nOut = sizeof chunk;
+        const size_t nResult = iconv(cd, &pIn, &nIn, &pOut, &nOut);
+        strOut.append(chunk, static_cast<size_t>(pOut - chunk));
+        if (nResult != static_cast<size_t>(-1))
+            continue;
+        if (errno == E2BIG)
+            continue;
+        if (errno == EINVAL)
+            break;                // cut off at the end
+        strOut += "\xEF\xBF\xBD"; // a byte the set does not define
+        ++pIn;
+        --nIn;
+    }
+    iconv_close(cd);
+    return true;
 }

@@ -36,3 +36,7 @@ int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int
 
 // Windows-1252 text in UTF-8; the five unassigned bytes become U+FFFD.
 std::string Utf8FromWindows1252(std::string_view strText);
+// Text in the character set a document names ("ISO-8859-2", "Shift_JIS",
+// "KOI8-R", any case) in UTF-8: false when the set is unknown. A byte sequence
+// the set does not define becomes U+FFFD; a sequence cut off at the end is dropped.
+bool Utf8FromCharset(std::string_view strText, const std::string& strCharset, std::string& strOut);

@@ -591,6 +591,13 @@ void CX11Display::ShowTopLevel(HWND hWnd, bool bShow)
         }
         if (pHints)
             XFree(pHints);
+        if (!pWindow->bUnmanaged && state.m_lastUserTime != CurrentTime) {
+            // The window answers the user's last key or click: a window manager
+            // that keeps new windows from taking the keyboard gives it to this one.
+            long nUserTime = static_cast<long>(state.m_lastUserTime);
+            XChangeProperty(state.m_pDisplay, pWindow->window, state.m_atoms._NET_WM_USER_TIME, XA_CARDINAL, 32,
+                PropModeReplace, reinterpret_cast<const unsigned char*>(&nUserTime), 1);
+        }
         if (pWindow->bUnmanaged)
             XMapRaised(state.m_pDisplay, pWindow->window);
         else

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <string_view>
 
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
@@ -39,6 +40,35 @@ std::vector<std::string> ApplicationFolders()
     return folders;
 }
 
+// An action id that means "make a new document": "new-document", "NewDocument", ...
+bool IsNewDocumentAction(std::string_view strAction)
+{
+    std::string strFolded;
+    for (char ch : strAction) {
+        if (ch != '-' && ch != '_')
+            strFolded += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    }
+    return strFolded == "newdocument";
+}
+
+// The Exec line of the launcher's "new document" action; empty when it has none.
+std::string NewDocumentExec(GDesktopAppInfo* pDesktop, const char* pszFile)
+{
+    const gchar* const* ppszActions = g_desktop_app_info_list_actions(pDesktop);
+    for (; ppszActions && *ppszActions; ++ppszActions) {
+        if (!IsNewDocumentAction(*ppszActions))
+            continue;
+        GKeyFile* pFile = g_key_file_new();
+        std::string strExec;
+        if (g_key_file_load_from_file(pFile, pszFile, G_KEY_FILE_NONE, nullptr))
+            strExec = TakeString(
+                g_key_file_get_string(pFile, (std::string("Desktop Action ") + *ppszActions).c_str(), "Exec", nullptr));
+        g_key_file_free(pFile);
+        return strExec;
+    }
+    return {};
+}
+
 std::optional<CDesktopApp> AppOfInfo(GDesktopAppInfo* pDesktop, const std::string& strId)
 {
     auto* pInfo = G_APP_INFO(pDesktop);
@@ -55,6 +85,8 @@ std::optional<CDesktopApp> AppOfInfo(GDesktopAppInfo* pDesktop, const std::strin
     app.bShown = g_app_info_should_show(pInfo);
     for (const char** ppszTypes = g_app_info_get_supported_types(pInfo); ppszTypes && *ppszTypes; ++ppszTypes)
         app.types.emplace_back(*ppszTypes);
+    if (!app.types.empty())
+        app.strNewDocumentExec = NewDocumentExec(pDesktop, pszFile);
     return app;
 }
 
@@ -213,4 +245,18 @@ std::string ContentTypeOfName(const std::string& strName)
 std::string ContentTypeDescription(const std::string& strType)
 {
     return TakeString(g_content_type_get_description(strType.c_str()));
+}
+
+std::string ContentTypeIconName(const std::string& strType)
+{
+    GIcon* pIcon = g_content_type_get_icon(strType.c_str());
+    std::string strName;
+    if (pIcon && G_IS_THEMED_ICON(pIcon)) {
+        const gchar* const* ppszNames = g_themed_icon_get_names(G_THEMED_ICON(pIcon));
+        if (ppszNames && *ppszNames)
+            strName = *ppszNames;
+    }
+    if (pIcon)
+        g_object_unref(pIcon);
+    return strName;
 }

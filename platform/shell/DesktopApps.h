@@ -21,6 +21,9 @@ struct CDesktopApp {
     std::string strIcon;            // its Icon; empty for none
     bool bShown { true };           // whether menus show it
     std::vector<std::string> types; // the MIME types it opens
+    // The Exec line of its "new document" action, by which it declares that it
+    // makes new documents of its first type; empty when it has none.
+    std::string strNewDocumentExec;
 };
 
 // Every installed launcher that names a program.
@@ -39,3 +42,5 @@ std::vector<std::string> TypesWithApps();
 std::string ContentTypeOfName(const std::string& strName);
 // The description of a MIME type ("Plain text document").
 std::string ContentTypeDescription(const std::string& strType);
+// The name of the icon theme's icon for a MIME type ("application-pdf"); empty for none.
+std::string ContentTypeIconName(const std::string& strType);

@@ -3,11 +3,13 @@
 #include "platform/base/Clock.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/PathNames.h"
+#include "platform/base/ProgramFolder.h"
 #include "platform/base/RegistryTree.h"
 #include "platform/base/TextFunctions.h"
 #include "platform/base/XdgFolders.h"
 #include "platform/shell/DesktopApps.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <mutex>
@@ -108,10 +110,12 @@ bool IsPresented(const CRegistryNode& node)
         && std::string(pValue->data.begin(), pValue->data.end()).starts_with(FILE_TYPES_PRESENTED);
 }
 
-// What the sources of the file types look like now: paths with their sizes and times.
+// What the sources of the file types look like now: the program folder, and
+// paths with their sizes and times.
 std::string SourcesSignature()
 {
-    std::string strSignature;
+    // Another program folder has a registry of its own to present into.
+    std::string strSignature = GetProgramFolderHostPath() + "\n";
     auto add = [&](const std::string& strPath) {
         struct stat info { };
         if (stat(strPath.c_str(), &info) == 0)
@@ -148,8 +152,11 @@ public:
     {
         std::lock_guard lock(m_mutex);
         auto now = std::chrono::steady_clock::now();
-        if (m_bPresented && now - m_lastCheck < std::chrono::milliseconds(FILE_TYPES_CHECK_MS))
+        std::string strFolder = GetProgramFolderHostPath();
+        if (m_bPresented && strFolder == m_strFolder
+            && now - m_lastCheck < std::chrono::milliseconds(FILE_TYPES_CHECK_MS))
             return;
+        m_strFolder = std::move(strFolder);
         m_lastCheck = now;
         std::string strSignature = SourcesSignature();
         if (m_bPresented && strSignature == m_strSignature)
@@ -166,6 +173,7 @@ private:
     bool m_bPresented { false };
     std::chrono::steady_clock::time_point m_lastCheck;
     std::string m_strSignature;
+    std::string m_strFolder; // the program folder presented into
 };
 
 } // namespace
@@ -176,40 +184,48 @@ std::map<std::string, CPresentedKey> WantedFileTypeKeys()
     std::map<std::string, std::set<std::string>> extensionsByType = ExtensionsByType();
     std::map<std::string, std::string> templates = TemplatesByExtension();
 
-    std::set<std::string> types;
-    for (std::string& strType : TypesWithApps())
-        types.insert(std::move(strType));
-    for (const auto& [strExtension, strTemplate] : templates) {
-        std::string strType = ContentTypeOfName("x" + strExtension);
-        if (!strType.empty())
-            types.insert(strType);
+    // The types some launcher opens, and those a launcher makes new documents of.
+    std::set<std::string> typesWithApps;
+    std::map<std::string, std::string> creators; // type -> the Exec line that makes one
+    for (const CDesktopApp& app : AllDesktopApps()) {
+        typesWithApps.insert(app.types.begin(), app.types.end());
+        if (!app.strNewDocumentExec.empty())
+            creators.try_emplace(app.types.front(), app.strNewDocumentExec);
     }
-    // Which type owns each extension, when types share one.
+    // Which type owns each extension: the one the name "x.ext" gives when types
+    // share it, else (the database cannot tell) the first of them by name.
     std::map<std::string, std::vector<std::string>> claims;
-    for (const std::string& strType : types) {
-        for (const std::string& strExtension : extensionsByType[strType])
+    for (const auto& [strType, extensions] : extensionsByType) {
+        for (const std::string& strExtension : extensions)
             claims[strExtension].push_back(strType);
     }
+    std::map<std::string, std::string> owners;
+    for (const auto& [strExtension, claimants] : claims) {
+        std::string strOwner = claimants.size() == 1 ? claimants.front() : ContentTypeOfName("x" + strExtension);
+        if (std::find(claimants.begin(), claimants.end(), strOwner) == claimants.end())
+            strOwner = claimants.front();
+        owners[strExtension] = strOwner;
+    }
 
-    for (const std::string& strType : types) {
-        std::optional<CDesktopApp> app = DefaultAppForType(strType);
-        bool bHasTemplate = false;
+    for (const auto& [strType, extensions] : extensionsByType) {
         std::vector<std::string> owned;
-        for (const std::string& strExtension : extensionsByType[strType]) {
-            const std::vector<std::string>& claimants = claims[strExtension];
-            if (claimants.size() > 1 && ContentTypeOfName("x" + strExtension) != strType)
-                continue;
-            owned.push_back(strExtension);
-            bHasTemplate |= templates.count(strExtension) > 0;
+        for (const std::string& strExtension : extensions) {
+            if (owners[strExtension] == strType)
+                owned.push_back(strExtension);
         }
-        std::string strLauncher = app ? ProgramPathFromHostPath(app->strFile) : std::string();
-        if ((strLauncher.empty() && !bHasTemplate) || owned.empty())
+        if (owned.empty())
             continue;
+        std::optional<CDesktopApp> app
+            = typesWithApps.count(strType) ? DefaultAppForType(strType) : std::optional<CDesktopApp>();
+        std::string strLauncher = app ? ProgramPathFromHostPath(app->strFile) : std::string();
         CPresentedKey& typeKey = wanted[strType];
         typeKey.values[""] = ContentTypeDescription(strType);
         typeKey.values[PRESENTED_VALUE] = FILE_TYPES_PRESENTED;
+        if (std::string strIcon = ContentTypeIconName(strType); !strIcon.empty())
+            typeKey.subkeys["DefaultIcon"].values[""] = strIcon;
         if (!strLauncher.empty())
             typeKey.subkeys["shell"].subkeys["open"].subkeys["command"].values[""] = "\"" + strLauncher + "\" \"%1\"";
+        auto itCreator = creators.find(strType);
         for (const std::string& strExtension : owned) {
             CPresentedKey& extensionKey = wanted[strExtension];
             extensionKey.values[""] = strType;
@@ -219,6 +235,8 @@ std::map<std::string, CPresentedKey> WantedFileTypeKeys()
                 extensionKey.subkeys["ShellNew"].values["FileName"] = itTemplate->second;
             if (strExtension == ".txt")
                 extensionKey.subkeys["ShellNew"].values["NullFile"] = "";
+            if (itCreator != creators.end())
+                extensionKey.subkeys["ShellNew"].values["Command"] = itCreator->second;
         }
     }
     return wanted;

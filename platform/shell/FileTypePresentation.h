@@ -4,16 +4,20 @@
 // program reads file types:
 //
 //   HKCR\.<ext>                         (default) = <MIME type>,  Presented = "file types"
-//   HKCR\.<ext>\ShellNew                FileName = <program path of a template>, or
-//                                       NullFile = "" for ".txt" (an empty text file is a document)
+//   HKCR\.<ext>\ShellNew                where the desktop can make a new document of the type:
+//                                       FileName = <program path of a template> (the XDG templates folder),
+//                                       Command = <Exec line> (a launcher's "new document" action
+//                                       makes its first type), NullFile = "" for ".txt" (an empty
+//                                       text file is a document)
 //   HKCR\<MIME type>                    (default) = <its description>,  Presented = "file types"
+//   HKCR\<MIME type>\DefaultIcon        (default) = <the icon theme's name of its icon>
 //   HKCR\<MIME type>\shell\open\command (default) = "<program path of the default application's launcher>" "%1"
 //
-// Only types with an application or a template (in the XDG templates folder)
-// are presented; a type's extensions are the "*.ext" globs of shared-mime-info,
-// lower-cased, and an extension two types claim goes to the type the name
-// "x.ext" gives. A launcher stands for its program: starting it does what it
-// says, and a quoted path to it reads as a program.
+// Every type of the shared MIME database with a "*.ext" glob is presented;
+// its extensions are those globs, lower-cased, and an extension two types
+// claim goes to the type the name "x.ext" gives. A launcher stands for its
+// program: starting it does what it says, and a quoted path to it reads as a
+// program.
 //
 // The keys are written into the registry, carrying the "Presented" value, and
 // brought up to date; keys without it are never touched, so entries of users

@@ -25,6 +25,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -60,11 +61,6 @@ protected:
         std::filesystem::create_directories((m_drive.Path() / strRelative).parent_path());
         std::ofstream(m_drive.Path() / strRelative) << "text";
     }
-    // The main window offers the document types the wizard left unchosen.
-    void DeclineTypesOffer()
-    {
-        m_driver.OnNextDialog([](HWND hDlg) { ::EndDialog(hDlg, IDCANCEL); });
-    }
     void AnswerMessage(int nAnswer)
     {
         m_driver.OnNextDialog([this, nAnswer](HWND hBox) {
@@ -72,12 +68,17 @@ protected:
             ::EndDialog(hBox, nAnswer);
         });
     }
-    // The wizard's first pages: Text Document checked (the first type), then the mode page.
+    // The wizard's first pages: the types it offers kept in m_offeredTypes,
+    // Text Document checked, then the mode page.
     CDialogScript& ChooseTextDocuments(CDialogScript& script)
     {
         return script.Press(ID_WIZNEXT)
             .Then([this](HWND hDlg) {
-                EXPECT_TRUE(m_driver.ClickCheckListBox(CTestDriver::FindChild(hDlg, IDC_DOC_TYPES), 0));
+                HWND hTypes = CTestDriver::FindChild(hDlg, IDC_DOC_TYPES);
+                m_offeredTypes = CTestDriver::Items(hTypes);
+                const auto it = std::find(m_offeredTypes.begin(), m_offeredTypes.end(), CString("Text Document"));
+                ASSERT_NE(it, m_offeredTypes.end());
+                EXPECT_TRUE(m_driver.ClickCheckListBox(hTypes, static_cast<int>(it - m_offeredTypes.begin())));
             })
             .Press(ID_WIZNEXT);
     }
@@ -92,6 +93,17 @@ protected:
                     m_driver.ClickCheckListBox(hUsages, static_cast<int>(i));
             }
         });
+    }
+    // Text documents and the student usage's groups, as offered, to Finish;
+    // yes to going on with groups that have no keywords yet.
+    void AnswerTheWizardAsAStudent()
+    {
+        CDialogScript script;
+        ChooseTextDocuments(script).Press(ID_WIZNEXT);
+        ChooseStudentUsage(script);
+        script.Press(ID_WIZNEXT).Press(ID_WIZNEXT).Press(ID_WIZNEXT).Press(ID_WIZFINISH);
+        m_driver.AnswerNextDialog(std::move(script));
+        AnswerMessage(IDYES);
     }
     // The locations page: network locations too, drive N: (mapped first) listed.
     CDialogScript& ChooseNetworkLocation(CDialogScript& script)
@@ -113,14 +125,12 @@ protected:
             script, [pszKeyword, pszFolder](HWND hDlg) { GiveKeywordAndFolder(hDlg, pszKeyword, pszFolder); });
     }
     // From the usage page on: the tree as offered, keywordsStep on the
-    // keywords page, Finish; the script then answers the wizard, and the types
-    // offer is declined.
+    // keywords page, Finish; the script then answers the wizard.
     void FinishFromUsagePage(CDialogScript& script, std::function<void(HWND)> keywordsStep)
     {
         script.Press(ID_WIZNEXT).Press(ID_WIZNEXT).Then(std::move(keywordsStep));
         script.Press(ID_WIZNEXT).Press(ID_WIZFINISH);
         m_driver.AnswerNextDialog(std::move(script));
-        DeclineTypesOffer();
     }
     // The keywords page: a keyword and a folder given to the group it shows.
     static void GiveKeywordAndFolder(HWND hDlg, LPCTSTR pszKeyword, LPCTSTR pszFolder)
@@ -215,4 +225,5 @@ protected:
     TempFolder m_network; // drive N:, when a test maps it (DRIVE_REMOTE)
     std::optional<CDialogPrompts> m_prompts;
     std::vector<CString> m_messages;
+    std::vector<CString> m_offeredTypes; // the wizard's document types, as ChooseTextDocuments saw them
 };

@@ -266,7 +266,6 @@ TEST_F(FirstStartMailTest, FolderModeCataloguesTheChosenFoldersAndMailStores)
     });
     script.Press(ID_WIZNEXT).Press(ID_WIZFINISH);
     m_driver.AnswerNextDialog(std::move(script));
-    DeclineTypesOffer();
 
     ASSERT_TRUE(Start());
     EXPECT_EQ(m_mailShown, MailboxNames());

@@ -5,6 +5,8 @@
 
 #include "tests/app/FirstStartFixture.h"
 
+#include "store/FileTypeName.h"
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -13,13 +15,7 @@ namespace fs = std::filesystem;
 
 TEST_F(FirstStartTest, TheWizardsOrganisationBecomesTheCatalogsSystems)
 {
-    CDialogScript script;
-    ChooseTextDocuments(script).Press(ID_WIZNEXT);
-    ChooseStudentUsage(script);
-    script.Press(ID_WIZNEXT).Press(ID_WIZNEXT).Press(ID_WIZNEXT).Press(ID_WIZFINISH);
-    m_driver.AnswerNextDialog(std::move(script));
-    AnswerMessage(IDYES);
-    DeclineTypesOffer();
+    AnswerTheWizardAsAStudent();
 
     ASSERT_TRUE(Start());
     std::unique_ptr<CNodeRec> pBranch = UsageBranch();
@@ -72,7 +68,6 @@ TEST_F(FirstStartTest, InFolderModeTheCheckedFoldersAreCatalogued)
     });
     script.Press(ID_WIZNEXT).Press(ID_WIZFINISH);
     m_driver.AnswerNextDialog(std::move(script));
-    DeclineTypesOffer();
 
     ASSERT_TRUE(Start());
     std::unique_ptr<CDocumentRec> pLetter(App().GetMainCatalog()->FindPath("C:\\docs\\letters\\a.txt"));
@@ -106,7 +101,6 @@ TEST_F(FirstStartTest, InFolderModeANetworkLocationsFoldersAreCataloguedAndTheLo
     });
     script.Press(ID_WIZNEXT).Press(ID_WIZFINISH);
     m_driver.AnswerNextDialog(std::move(script));
-    DeclineTypesOffer();
 
     ASSERT_TRUE(Start());
     ExpectBothPlaces();
@@ -150,7 +144,6 @@ TEST_F(FirstStartTest, InFolderModeASubfolderExcludedOrUncheckedInACheckedFolder
     });
     script.Press(ID_WIZNEXT).Press(ID_WIZFINISH);
     m_driver.AnswerNextDialog(std::move(script));
-    DeclineTypesOffer();
 
     ASSERT_TRUE(Start());
     for (const char* pszPath :
@@ -174,4 +167,35 @@ TEST_F(FirstStartTest, CancelLeavesTheCatalogNotSetUpSoTheNextStartAsksAgain)
         Stop();
     }
     EXPECT_EQ(nShown, 2);
+}
+
+TEST_F(FirstStartTest, TheWizardOffersWhatTheDesktopCreatesAndNoneOfItIsNewAfterFinish)
+{
+    AnswerTheWizardAsAStudent();
+    // Any further dialog would be the offer of new document types.
+    std::vector<CString> unexpected;
+    auto recordDialog = [&unexpected](HWND hDlg) {
+        unexpected.push_back(CTestDriver::Text(hDlg));
+        ::EndDialog(hDlg, IDCANCEL);
+    };
+    m_driver.OnNextDialog(recordDialog);
+
+    ASSERT_TRUE(Start());
+    // The desktop's types: the ones made by hand, and RTF, always creatable;
+    // a PDF is named by its type but cannot be made new.
+    const CString strRtf = FileTypeNameOfExtension(".rtf");
+    const CString strPdf = FileTypeNameOfExtension(".pdf");
+    ASSERT_FALSE(strRtf.IsEmpty());
+    ASSERT_FALSE(strPdf.IsEmpty());
+    EXPECT_NE(std::find(m_offeredTypes.begin(), m_offeredTypes.end(), strRtf), m_offeredTypes.end());
+    EXPECT_NE(
+        std::find(m_offeredTypes.begin(), m_offeredTypes.end(), CString("Writer Document")), m_offeredTypes.end());
+    EXPECT_EQ(std::find(m_offeredTypes.begin(), m_offeredTypes.end(), strPdf), m_offeredTypes.end());
+    EXPECT_TRUE(unexpected.empty()) << unexpected.front();
+
+    Stop();
+
+    // A later start offers nothing either.
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(unexpected.empty()) << unexpected.front();
 }

@@ -194,8 +194,13 @@ protected:
     {
         switch (nPage) {
         case 1:
+            // Text Document, by name, as the desktop's own types share the list; the folder page finds them.
             return [this](HWND hDlg) {
-                return m_driver.ClickCheckListBox(CTestDriver::FindChild(hDlg, IDC_DOC_TYPES), 0) != FALSE;
+                HWND hTypes = CTestDriver::FindChild(hDlg, IDC_DOC_TYPES);
+                const std::vector<CString> types = CTestDriver::Items(hTypes);
+                const auto text = std::find(types.begin(), types.end(), CString("Text Document"));
+                return text != types.end()
+                    && m_driver.ClickCheckListBox(hTypes, static_cast<int>(text - types.begin())) != FALSE;
             };
         case 2:
             return [this](HWND hDlg) {

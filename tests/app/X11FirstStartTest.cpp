@@ -4,7 +4,7 @@
 // (XTEST). Each page, as the server shows it, matches the picture the
 // headless wizard test keeps of it (tests/dialogs/setup/data); the test sets
 // up what those pictures show (drive C: with two folders of text documents
-// and a Netscape user's mailbox, a network drive N:, three document types).
+// and a Netscape user's mailbox, a network drive N:, four document types).
 // The road: the folder mode first, back from its last page, then the
 // organisation mode to Finish; the main window then shows the groups.
 
@@ -25,6 +25,8 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
@@ -53,6 +55,8 @@ protected:
         ASSERT_TRUE(SetDriveOverride('C', (m_drive.Path() / "C").c_str(), DRIVE_FIXED));
         ASSERT_TRUE(SetDriveOverride('N', m_network.Path().c_str(), DRIVE_REMOTE));
         SetFileType(".text", "textfile", "Text Document", false);
+        // RTF, which the wizard always offers, under the name the pictures show.
+        SetFileType(".rtf", "rtffile", "RTF document", false);
         WriteFile("C/docs/letters/a.txt");
         WriteFile("C/projects/b.txt");
         m_drive.WriteFile("C/mail/ana/Mail/Inbox", "From a@example.org Mon Jan  1 00:00:00 2001\n\nhello\n");
@@ -143,7 +147,7 @@ protected:
         ExpectShows(hSheet, "setup_welcome.png");
         ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
 
-        ASSERT_TRUE(CheckLine(hSheet, IDC_DOC_TYPES, 0));
+        ASSERT_TRUE(CheckLine(hSheet, IDC_DOC_TYPES, 1)); // Text Document, after RTF
         ExpectShows(hSheet, "setup_documents.png");
         ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
 
@@ -204,6 +208,27 @@ protected:
         ASSERT_TRUE(ClickControl(hSheet, ID_WIZFINISH, [hSheet] { return !::IsWindowVisible(hSheet); }));
     }
 
+    // The _NET_WM_USER_TIME of a window as the server has it; 0 for none.
+    long UserTimeOf(unsigned long nWindow) const
+    {
+        Display* pDisplay = m_pInput->Connection();
+        Atom userTime = XInternAtom(pDisplay, "_NET_WM_USER_TIME", False);
+        Atom type = None;
+        int nFormat = 0;
+        unsigned long nItems = 0;
+        unsigned long nAfter = 0;
+        unsigned char* pData = nullptr;
+        long nTime = 0;
+        if (XGetWindowProperty(
+                pDisplay, nWindow, userTime, 0, 1, False, XA_CARDINAL, &type, &nFormat, &nItems, &nAfter, &pData)
+                == Success
+            && pData && nItems == 1 && nFormat == 32)
+            nTime = *reinterpret_cast<long*>(pData);
+        if (pData)
+            XFree(pData);
+        return nTime;
+    }
+
     CTestX11Session m_x11;
     std::unique_ptr<CXTestInput> m_pInput;
 };
@@ -219,9 +244,8 @@ TEST_F(X11FirstStartTest, TheWizardWalkedOnTheServerShowsItsPagesAndItsGroupsRea
             ::EndDialog(hSheet, IDCANCEL);
     });
     // After the wizard the program asks whether to go on with groups that
-    // have no keywords or folders yet, then offers the document types left unchosen.
+    // have no keywords or folders yet.
     AnswerMessage(IDYES);
-    DeclineTypesOffer();
 
     ASSERT_TRUE(Start());
     EXPECT_EQ(m_messages.size(), 1u);
@@ -244,4 +268,42 @@ TEST_F(X11FirstStartTest, TheWizardWalkedOnTheServerShowsItsPagesAndItsGroupsRea
         }
     }
     EXPECT_EQ(Children(*pRoot).size(), 2u);
+}
+
+TEST_F(X11FirstStartTest, AnExtensionTypedUnderOtherArrivesFromItsFirstKey)
+{
+    std::vector<CString> extensions;
+    m_driver.OnNextDialog([&](HWND hSheet) {
+        ASSERT_TRUE(m_driver.PumpUntil([&] { return m_x11.Display().WindowOf(hSheet) != 0; }));
+        ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
+        // The last line, "Other", chosen by its text; then Add..., and the
+        // extension typed at once, without a click into the box.
+        HWND hTypes = Control(hSheet, IDC_DOC_TYPES);
+        const int nOther = static_cast<int>(::SendMessage(hTypes, LB_GETCOUNT, 0, 0)) - 1;
+        RECT rcOther {};
+        ::SendMessage(hTypes, LB_GETITEMRECT, nOther, reinterpret_cast<LPARAM>(&rcOther));
+        HWND hAdd = Control(hSheet, IDC_DOC_ADD_EXTENSION);
+        ASSERT_TRUE(ClickAndWait(hTypes, POINT { rcOther.right - 10, (rcOther.top + rcOther.bottom) / 2 },
+            [hAdd] { return ::IsWindowVisible(hAdd) != FALSE; }));
+        HWND hExtensions = Control(hSheet, IDC_DOC_EXTENSIONS);
+        bool bAsked = false;
+        m_driver.OnNextDialog([&](HWND hAsk) {
+            bAsked = true;
+            // It tells the window manager that it answers the click, so that it takes the keyboard.
+            EXPECT_NE(UserTimeOf(m_x11.Display().WindowOf(hAsk)), 0);
+            m_pInput->TypeText("xyz");
+            m_pInput->TapKey(XK_Return);
+            m_pInput->Sync();
+            if (!m_driver.PumpUntil([hAsk] { return !::IsWindowVisible(hAsk); })) {
+                ADD_FAILURE() << "the extension dialog still asks, its box holding \""
+                              << CTestDriver::Text(CTestDriver::FindChild(hAsk, IDC_EXTENSION)) << "\"";
+                ::EndDialog(hAsk, IDCANCEL);
+            }
+        });
+        ASSERT_TRUE(ClickControl(hSheet, IDC_DOC_ADD_EXTENSION, [&bAsked] { return bAsked; }));
+        extensions = CTestDriver::Items(hExtensions);
+        ::EndDialog(hSheet, IDCANCEL);
+    });
+    EXPECT_FALSE(Start());
+    EXPECT_EQ(extensions, std::vector<CString> { CString(".xyz") });
 }

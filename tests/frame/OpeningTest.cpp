@@ -16,6 +16,7 @@
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
 #include "store/CRecentList.h"
+#include "store/FileTypeName.h"
 #include "tests/support/ScopedVariable.h"
 #include "tests/ui/ClassesRootBuilder.h"
 
@@ -451,18 +452,20 @@ TEST_F(OpeningTest, TheNewDocumentKindsTheCatalogKnowsComeFirstAndStartTheirProg
     App().BuildExtensionMap(first, second);
     ASSERT_EQ(first.GetSize(), 1);
     EXPECT_STREQ(first[0], "text document");
-    ASSERT_EQ(second.GetSize(), 2);
+    // The desktop's RTF, always a kind that can be made, is among the others.
+    ASSERT_EQ(second.GetSize(), 3);
     EXPECT_STREQ(second[0], "Another text");
     EXPECT_STREQ(second[1], "Drawing");
+    EXPECT_EQ(second[2], FileTypeNameOfExtension(".rtf"));
     const CStringArray& types = App().GetNewDocumentTypes();
-    ASSERT_EQ(types.GetSize(), 3);
+    ASSERT_EQ(types.GetSize(), 4);
     EXPECT_STREQ(types[0], ".txt");
     EXPECT_STREQ(types[2], ".sk");
 
     CLaunchOverride launches;
     Command(ID_NEW_DOCUMENT_FIRST + 2);
     Command(ID_NEW_DOCUMENT_FIRST);
-    Command(ID_NEW_DOCUMENT_FIRST + 3);
+    Command(ID_NEW_DOCUMENT_FIRST + 4);
     using Args = std::vector<std::string>;
     EXPECT_EQ(launches.GetLaunches(),
         (std::vector<Args> { Args { HostPath("painter.exe") }, Args { HostPath("writer.exe") } }));

@@ -109,6 +109,36 @@ TEST_F(ContentReaderTest, Utf16AndWesternCodePageTextIsConverted)
     EXPECT_EQ(western.strText, "café “quoted” € 5");
 }
 
+TEST_F(ContentReaderTest, HtmlDocumentsGiveTheirWordsNotTheirMarkup)
+{
+    Read page = ReadFile(WriteOnT("page.html",
+        "<!DOCTYPE html>\n<html><head><title>Tab title</title><style>p { color: red; }</style>"
+        "<script>if (a < b) alert('x');</script></head>\n<body><h1>Caf&eacute; &amp; Bar</h1>\n"
+        "<p class=\"a>b\">Fish&nbsp;&#38;   chips<br>&#x20AC;5 &lt;cheap&gt; &bogus; 3 < 4</p><!-- hidden -->"
+        "<pre>a  b\n c</pre><table><tr><td>one</td><td>two</td></tr></table></body></html>"));
+    EXPECT_EQ(page.nCode, CONTENT_CONVERTED_TEXT);
+    EXPECT_EQ(page.strText, "Café & Bar\n\nFish & chips\n€5 <cheap> &bogus; 3 < 4\n\na  b\n c\n\none two");
+
+    // The declared character set decodes the bytes; a page without a known
+    // extension is known by its doctype.
+    Read latin2 = ReadFile(WriteOnT("latin2.htm",
+        "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-2\"></head>"
+        "<body>\xB3\xF3"
+        "d\xBC</body></html>"));
+    EXPECT_EQ(latin2.strText, "łódź");
+    Read western = ReadFile(WriteOnT("saved", "<!doctype HTML><meta charset=\"windows-1252\"><p>caf\xE9 \x93q\x94"));
+    EXPECT_EQ(western.nCode, CONTENT_CONVERTED_TEXT);
+    EXPECT_EQ(western.strText, "café “q”");
+    Read utf16 = ReadFile(WriteOnT("wide.htm", "\xFF\xFE"s + "<\0b\0>\0H\0i\0<\0/\0b\0>\0"s));
+    EXPECT_EQ(utf16.strText, "Hi");
+
+    // Markup without words has nothing to show; text that merely mentions tags stays text.
+    EXPECT_EQ(ReadFile(WriteOnT("empty.html", "<html><body><img src=x></body></html>")).nCode, CONTENT_EMPTY);
+    Read note = ReadFile(WriteOnT("note.txt", "use <b> for bold &amp; more"));
+    EXPECT_EQ(note.nCode, CONTENT_TEXT);
+    EXPECT_EQ(note.strText, "use <b> for bold &amp; more");
+}
+
 /* What is not text. */
 
 TEST_F(ContentReaderTest, BinaryEmptyAndMissingFilesShowNoText)

@@ -2,6 +2,7 @@
 
 #include "platform/base/PathMap.h"
 #include "platform/base/TextFunctions.h"
+#include "platform/shell/DesktopApps.h"
 #include "platform/shell/ProgramLaunch.h"
 #include "platform/shell/ShellExecute.h"
 #include "tests/platform/shell/LauncherFixture.h"
@@ -48,9 +49,26 @@ protected:
 
 } // namespace
 
-TEST_F(FileTypePresentationTest, TypesWithApplicationsOrTemplatesArePresented)
+TEST_F(FileTypePresentationTest, EveryTypeOfTheMimeDatabaseIsPresentedWithItsDescriptionAndIcon)
 {
+    // A launcher that makes new spreadsheets (its first type) but also opens old ones.
+    WriteLauncher("test-calc.desktop", "Test Calc", "editor %F",
+        "application/vnd.oasis.opendocument.spreadsheet;application/vnd.ms-excel;",
+        "Actions=new-document;\n\n[Desktop Action new-document]\nName=New Spreadsheet\nExec=editor --new\n");
     ASSERT_EQ(PresentFileTypes(), ERROR_SUCCESS);
+
+    // A type no application opens and no template makes is still named and drawn.
+    EXPECT_EQ(Value(".pdf", ""), "application/pdf");
+    EXPECT_EQ(Value("application/pdf", ""), ContentTypeDescription("application/pdf"));
+    EXPECT_NE(Value("application/pdf", ""), "");
+    EXPECT_EQ(Value("application/pdf\\DefaultIcon", ""), ContentTypeIconName("application/pdf"));
+    EXPECT_EQ(Value(".pdf\\ShellNew", ""), "<no key>") << "nothing here makes a new PDF";
+    EXPECT_EQ(Value(".png", ""), "image/png");
+
+    // What an application declares it makes new is creatable; what it only opens is not.
+    EXPECT_EQ(Value(".ods\\ShellNew", "Command"), "editor --new");
+    EXPECT_EQ(Value(".xls\\ShellNew", "Command"), "<no key>");
+
     EXPECT_EQ(Value(".txt", ""), "text/plain");
     EXPECT_EQ(Value(".txt", "Presented"), FILE_TYPES_PRESENTED);
     EXPECT_EQ(Value(".txt\\ShellNew", "NullFile"), "") << "an empty text file is a document";
@@ -89,16 +107,17 @@ TEST_F(FileTypePresentationTest, OwnKeysSurviveAndPresentedOnesFollowTheDesktop)
     EXPECT_EQ(Value(".txt", ""), "txtfile");
     EXPECT_EQ(Value(".txt", "Presented"), "<no value>");
 
-    // An edit of a presented key is undone; a type whose application went goes.
+    // An edit of a presented key is undone.
     ASSERT_EQ(RegOpenKeyEx(HKEY_CLASSES_ROOT, "text/plain", 0, KEY_ALL_ACCESS, &hKey), ERROR_SUCCESS);
     RegSetValueEx(hKey, "", 0, REG_SZ, own, sizeof own);
     RegCloseKey(hKey);
     ASSERT_EQ(PresentFileTypes(), ERROR_SUCCESS);
     EXPECT_NE(Value("text/plain", ""), "txtfile");
-    std::filesystem::remove(m_strLauncher);
+    // Without its template a type is no longer creatable, but stays named.
     std::filesystem::remove(Host("fixed/Templates/Report.ODT"));
     ASSERT_EQ(PresentFileTypes(), ERROR_SUCCESS);
-    EXPECT_EQ(Value(".odt", ""), "<no key>");
+    EXPECT_EQ(Value(".odt\\ShellNew", "FileName"), "<no key>");
+    EXPECT_EQ(Value(".odt", ""), "application/vnd.oasis.opendocument.text");
     EXPECT_EQ(Value(".txt", ""), "txtfile") << "still there";
 }
 
