@@ -5,7 +5,9 @@
 #include "platform/base/Registry.h"
 #include "platform/shell/MailProfiles.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -20,15 +22,25 @@ bool IsAuxiliaryFile(const CString& strName)
     return false;
 }
 
-// An mbox file is empty or starts with a "From " separator.
+// An mbox file is empty or starts with a "From " separator, perhaps after a
+// UTF-8 byte order mark.
 bool IsMailboxFile(const CString& strPath, ULONGLONG nSize)
 {
     if (nSize == 0)
         return true;
+    constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+    constexpr std::string_view SEPARATOR = "From ";
     CMailFile file;
-    char szStart[5];
-    return file.Open(strPath) && file.ReadExactAt(0, szStart, sizeof szStart)
-        && std::memcmp(szStart, "From ", sizeof szStart) == 0;
+    char szStart[BYTE_ORDER_MARK.size() + SEPARATOR.size()] = {};
+    if (!file.Open(strPath))
+        return false;
+    const size_t nRead = static_cast<size_t>(std::min<ULONGLONG>(nSize, sizeof szStart));
+    if (!file.ReadExactAt(0, szStart, nRead))
+        return false;
+    std::string_view start(szStart, nRead);
+    if (start.starts_with(BYTE_ORDER_MARK))
+        start.remove_prefix(BYTE_ORDER_MARK.size());
+    return start.starts_with(SEPARATOR);
 }
 
 bool IsSubfolderFolder(const CString& strName)

@@ -92,6 +92,22 @@ TEST_F(MailerTest, NetscapeFindsTheInstalledMozillaProfiles)
     EXPECT_EQ(mailer.GetStoreUserName(strInbox.c_str()), "default");
 }
 
+TEST_F(MailerTest, NetscapeOffersMailboxesThatBeginWithAByteOrderMark)
+{
+    const std::string strMbox = BuildMbox(FixtureMessages("m", 1));
+    m_userHome.WriteFile(".thunderbird/profiles.ini", "[Profile0]\nName=default\nIsRelative=1\nPath=x1.default\n");
+    m_userHome.WriteFile(".thunderbird/x1.default/Mail/Local Folders/Marked", "\xEF\xBB\xBF" + strMbox);
+    m_userHome.WriteFile(".thunderbird/x1.default/Mail/Local Folders/Plain", strMbox);
+    // A mark alone, or one before anything but a separator, is no mailbox.
+    m_userHome.WriteFile(".thunderbird/x1.default/Mail/Local Folders/Mark only", "\xEF\xBB\xBF");
+    m_userHome.WriteFile(".thunderbird/x1.default/Mail/Local Folders/Notes", "\xEF\xBB\xBFSome notes\n");
+
+    CNetscapeMailer mailer;
+    ASSERT_TRUE(mailer.Scan());
+    ASSERT_EQ(UserNames(mailer), (std::vector<std::string> { "default" }));
+    EXPECT_EQ(Describe(mailer.GetUsers()[0].pUser->folders), "Local Folders/[Marked,Plain]");
+}
+
 TEST_F(MailerTest, NetscapeFollowsNoFolderTreeDeeperThanItsBound)
 {
     AddNetscapeUser("deep", "deep");

@@ -207,6 +207,24 @@ TEST_F(CatalogTest, ClearedRecordCacheIsBuiltAgainOnUse)
     EXPECT_EQ(pCatalog->GetLocationKind("local disk"), LOCATION_LOCAL_DISK);
 }
 
+TEST_F(CatalogTest, ClearingTheRecordCacheKeepsTheFolderWatchIndexes)
+{
+    auto pCatalog = NewMainCatalog();
+    const char* pszStore = "c:\mail\inbox";
+    ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(pCatalog->AddMailStore(LOCATION_NETSCAPE, pszStore)));
+    ASSERT_TRUE(pCatalog->SetLocationEntry(pszStore, 3));
+    ASSERT_TRUE(pCatalog->SetLocationValue(pszStore, 120));
+
+    pCatalog->ClearRecordCache();
+    EXPECT_EQ(pCatalog->GetLocationWatchIndex(pszStore), 3);
+    EXPECT_EQ(pCatalog->GetLocationValue(pszStore), 120);
+    // A store removed from the file takes its watch with it.
+    ASSERT_TRUE(pCatalog->ClearLocations());
+    ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(pCatalog->AddMailStore(LOCATION_NETSCAPE, pszStore)));
+    pCatalog->ClearRecordCache();
+    EXPECT_EQ(pCatalog->GetLocationWatchIndex(pszStore), -1);
+}
+
 /* Documents added by the cataloguing code. */
 
 TEST_F(CatalogTest, MakeUniqueNameNumbersTakenNames)
@@ -247,7 +265,7 @@ TEST_F(CatalogTest, AddAndLinkKeepsMessagesOfEqualTitlesApart)
 
     CString strTitle;
     pSecond->GetFullPath(strTitle);
-    EXPECT_EQ(std::string(strTitle), "meeting");
+    EXPECT_EQ(std::string(strTitle), "Meeting");
     EXPECT_EQ(std::string(pSecond->GetDirectoryString()), "c:\\mail\\inbox");
     CString strType;
     pSecond->GetTypeName(strType);
