@@ -114,12 +114,18 @@ void CNetscapeMailer::FindUsers(std::vector<CMailerUserEntry>& users)
             continue;
         CString strRoot;
         BOOL bHasRoot = ReadMailerRegistryString(hUser, MAIL_NETSCAPE_DIR_ROOT, strRoot);
+        // A profile of an installed client names that client.
+        CString strSource;
+        const CString strClient = ReadMailerRegistryString(hUser, MAIL_PRESENTED_VALUE, strSource)
+            ? CString(MailClientNameOfProfiles(std::string_view(strSource)).c_str())
+            : CString();
         RegCloseKey(hUser);
         strRoot.TrimRight('\\');
         if (!bHasRoot || strRoot.IsEmpty() || !IsMailerFolder(strRoot))
             continue;
         auto pUser = std::make_unique<CMailerUser>();
         pUser->strRoot = strRoot;
+        pUser->strClient = strClient;
         pUser->folders = ReadMailTree(strRoot + "\\Mail", 1);
         for (CMailFolderEntry& server : ReadMailTree(strRoot + "\\ImapMail", 1))
             pUser->folders.push_back(std::move(server));
