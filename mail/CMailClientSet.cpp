@@ -62,7 +62,7 @@ CString GetMailboxDisplayName(LPCTSTR pszMailboxPath)
 
 CString DescribeMailbox(LPCTSTR pszMailboxPath, int nStoreKind)
 {
-    const CString strName = GetMailboxDisplayName(pszMailboxPath);
+    CString strName = GetMailboxDisplayName(pszMailboxPath);
     CMailer& mailer = GetMailClientSet().ForStoreKind(nStoreKind);
     if (mailer.GetMailboxDisplayPath(pszMailboxPath).IsEmpty())
         return strName;
