@@ -142,6 +142,7 @@ BOOL CCatalogUpdate::Update(int nMode)
     m_pProgress.reset();
     m_pRecent.reset();
     m_folderNodes.clear();
+    m_pSystemsParent.reset();
     m_pPlacement.reset();
     m_pRules.reset();
     m_pCatalog->Release();
@@ -448,6 +449,7 @@ void CCatalogUpdate::ReadStore(const CString& strKey)
         const CDocumentInfo info = MakeMessageInfo(*pReader, nStoreKind);
         if (std::unique_ptr<CDocumentRec> pFound(m_pCatalog->ResolvePath(strKey, info.szName, &info)); pFound) {
             ++m_totals.nFound;
+            LinkWhereShown(*pFound, strKey, *pReader);
             continue;
         }
         CNodeRecArray nodes;
@@ -488,6 +490,32 @@ void CCatalogUpdate::ReadStore(const CString& strKey)
         m_pProgress->StepIt(m_nStoreBar);
 }
 
+void CCatalogUpdate::LinkWhereShown(CDocumentRec& document, const CString& strKey, const CMailMessage& message)
+{
+    const CNodeRecArray linked = document.GetLinkedNodes();
+    const bool bShown = std::any_of(linked.begin(), linked.end(), [](const std::unique_ptr<CNodeRec>& pNode) {
+        const CATBLOCK nBlock = pNode->GetBlock();
+        return !CNodeRec::IsRootRef(pNode->GetRef()) && nBlock != CNodeRec::EXPIRING_NODE_BLOCK
+            && nBlock != CNodeRec::FAVOURITES_NODE_BLOCK;
+    });
+    if (bShown)
+        return;
+    CNodeRecArray nodes;
+    m_pPlacement->PlaceMessage(strKey, ReadMessageTexts(message), nodes);
+    bool bLinked = LinkUnder(document, nodes, 0) != FALSE;
+    for (const std::unique_ptr<CNodeRec>& pNode : linked) {
+        if (bLinked && CNodeRec::IsRootRef(pNode->GetRef()))
+            bLinked = pNode->DeleteLinks(&document) != FALSE;
+    }
+    if (!bLinked) {
+        if (!m_pCatalog->IsWritable())
+            m_bFailed = true;
+        return;
+    }
+    Trace("Update: mail store %s: message at %lu linked where the tree shows it\n", static_cast<LPCTSTR>(strKey),
+        static_cast<unsigned long>(message.GetOffset()));
+}
+
 /******************************************************************************
  * A first cataloguing's organisation
  ******************************************************************************/
@@ -500,7 +528,9 @@ const CNodeRec* CCatalogUpdate::FolderNode(const CString& strFolder)
         return it->second.get();
     const CNodeRec* pParent = nullptr;
     if (std::find(m_roots.begin(), m_roots.end(), strLowerFolder) != m_roots.end()) {
-        pParent = m_pTarget.get();
+        if (!m_pSystemsParent)
+            m_pSystemsParent.reset(CNodeRec::NewRootNodeRec(m_pCatalog));
+        pParent = m_pSystemsParent.get();
     } else {
         const int nSlash = strFolder.ReverseFind('\\');
         if (nSlash <= 0)

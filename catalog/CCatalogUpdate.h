@@ -38,6 +38,7 @@
 class CCatalog;
 class CDirectoryRec;
 class CDocumentRec;
+class CMailMessage;
 class CRecentList;
 struct CDocumentInfo;
 
@@ -69,8 +70,9 @@ public:
     static constexpr int MAX_DEPTH = 64;
 
     // pCatalog is the main catalog; what no rule places goes under pTarget
-    // (copied), and a first cataloguing builds its systems there. hOwner owns
-    // the progress dialog.
+    // (copied; null: the unsorted documents). A first cataloguing builds its
+    // systems under the root, as the tree's top systems. hOwner owns the
+    // progress dialog.
     CCatalogUpdate(CCatalog* pCatalog, const CNodeRec* pTarget, int nOptions, HWND hOwner);
     ~CCatalogUpdate();
     CCatalogUpdate(const CCatalogUpdate&) = delete;
@@ -139,6 +141,10 @@ private:
     void CompleteLinks(CDocumentRec& document, const CString& strPath);
     // Reads a mail store and catalogues its new messages.
     void ReadStore(const CString& strKey);
+    // Links a catalogued message that no node the tree shows holds (none, or
+    // the root alone, where earlier first cataloguings left messages) where
+    // the placement puts it, and takes it from the root.
+    void LinkWhereShown(CDocumentRec& document, const CString& strKey, const CMailMessage& message);
     // Links a new document under the nodes, the first one holding it already.
     BOOL LinkUnder(CDocumentRec& document, const CNodeRecArray& nodes, size_t nFirst);
     void NoteAdded(const CDocumentRec& document);
@@ -181,6 +187,7 @@ private:
     int m_nStoreBar { -1 };
     std::unique_ptr<CRecentList> m_pRecent; // null unless catalogued documents join the recent list
     std::map<std::string, std::unique_ptr<CNodeRec>> m_folderNodes; // MODE_FIRST: folder -> its node
+    std::unique_ptr<CNodeRec> m_pSystemsParent;                     // MODE_FIRST: the root, once a system is made
     CUpdateTotals m_totals;
     bool m_bStopped { false };
     bool m_bFailed { false };

@@ -3,6 +3,7 @@
 #include "catalog/CCatalogPrompts.h"
 #include "catalog/CRunProgress.h"
 
+#include "mail/CMailClientSet.h"
 #include "mail/CNetscapeMailer.h"
 #include "mail/COE4Mailer.h"
 #include "mail/COE5Mailer.h"
@@ -19,6 +20,7 @@
 #include "platform/base/TextFunctions.h"
 #include "platform/framework/AfxMessageBox.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -70,7 +72,7 @@ bool CRecycleRun::CheckStop()
     return m_bStopped;
 }
 
-BOOL CRecycleRun::DeleteFromStore(const CDocumentRec& document)
+int CRecycleRun::DeleteFromStore(const CDocumentRec& document)
 {
     const CMailDocumentRef ref = document.GetMailRef();
     const CString strStore = document.GetDirectoryString();
@@ -82,7 +84,7 @@ BOOL CRecycleRun::DeleteFromStore(const CDocumentRec& document)
         nResult = DeleteOE4StoreMessage(strUser, strStore, ref.dwOffset, ref.dwLength);
     else if (ref.nStoreKind == MAIL_STORE_OE5)
         nResult = DeleteOE5StoreMessage(strUser, strStore, ref.dwOffset, ref.dwLength);
-    return nResult == 0 ? TRUE : FALSE;
+    return nResult;
 }
 
 BOOL CRecycleRun::RecordRecycledName(CDocumentRec& entry, const CString& strPath)
@@ -107,8 +109,12 @@ int CRecycleRun::RecycleDocument(CDocumentRec& document)
     if (nState == EXPIRY_NOT_FOUND || nState == EXPIRY_UNREACHABLE)
         return 1;
     if (document.IsMail()) {
-        if (nState != EXPIRY_MAIL_DELETED && !DeleteFromStore(document))
-            return 1;
+        if (nState != EXPIRY_MAIL_DELETED) {
+            if (const int nResult = DeleteFromStore(document); nResult != MAIL_OK) {
+                m_bLeftWithoutStatus |= nResult == MAIL_ERR_NO_STATUS;
+                return 1;
+            }
+        }
         return document.ForEachLinkedNode(-1, -1, FALSE) ? 0 : 1;
     }
     const CString strPath = DocumentPath(document);
@@ -191,10 +197,26 @@ int CRecycleRun::RecycleShellFile(LPCTSTR pszPath, BOOL bSkipCatalog)
 
 namespace {
 
+// A message's subject as written (its title) and its mail folder as the user knows it.
+CString MessageSubject(const CDocumentRec& document)
+{
+    CString strSubject;
+    document.GetFullPath(strSubject);
+    return strSubject;
+}
+
+CString MessageFolder(const CDocumentRec& document)
+{
+    return DescribeMailbox(document.GetDirectoryString(), document.GetStoreKind());
+}
+
 CString EntryText(const CCatalogRecord* pEntry)
 {
-    if (const auto* pDocument = dynamic_cast<const CDocumentRec*>(pEntry))
+    if (const auto* pDocument = dynamic_cast<const CDocumentRec*>(pEntry)) {
+        if (pDocument->IsMail())
+            return "\"" + MessageSubject(*pDocument) + "\" (" + MessageFolder(*pDocument) + ")";
         return CString(Utf8ToLower(LPCTSTR(DocumentPath(*pDocument))).c_str());
+    }
     if (const auto* pNode = dynamic_cast<const CNodeRec*>(pEntry))
         return pNode->GetName();
     return {};
@@ -227,6 +249,17 @@ BOOL ConfirmRecycling(const std::vector<std::unique_ptr<CCatalogRecord>>& entrie
                 AfxMessageBox(IDS_RECYCLE_NOT_POSSIBLE, MB_OK);
                 return FALSE;
             }
+            if (pDocument->IsMail()) {
+                // Gone for good: the bin keeps no message.
+                strFormat.LoadString(IDS_RECYCLE_ASK_MESSAGE);
+                strText.Format(strFormat, static_cast<LPCTSTR>(MessageSubject(*pDocument)),
+                    static_cast<LPCTSTR>(MessageFolder(*pDocument)));
+                return GetCatalogPrompts().ConfirmSelectionAction(
+                           CCatalogPrompts::SELECTION_REMOVABLE_ITEM, strText, FALSE, nullptr)
+                        == IDOK
+                    ? TRUE
+                    : FALSE;
+            }
             strFormat.LoadString(IDS_RECYCLE_ASK_ITEM);
             nKind = CCatalogPrompts::SELECTION_ITEM;
             bNetwork = IsNetworkDocument(*pDocument);
@@ -238,7 +271,11 @@ BOOL ConfirmRecycling(const std::vector<std::unique_ptr<CCatalogRecord>>& entrie
         }
         strText.Format(strFormat, static_cast<LPCTSTR>(EntryText(entries[0].get())));
     } else {
-        strFormat.LoadString(IDS_RECYCLE_ASK_ITEMS);
+        const bool bMail = std::any_of(entries.begin(), entries.end(), [](const auto& pEntry) {
+            const auto* pDocument = dynamic_cast<const CDocumentRec*>(pEntry.get());
+            return pDocument != nullptr && pDocument->IsMail();
+        });
+        strFormat.LoadString(bMail ? IDS_RECYCLE_ASK_ITEMS_MAIL : IDS_RECYCLE_ASK_ITEMS);
         strText.Format(strFormat, static_cast<int>(entries.size()));
         bNetwork = HasNetworkEntry(entries) ? TRUE : FALSE;
     }
@@ -255,6 +292,7 @@ BOOL MoveToRecycleBin(
     if (!bNoConfirm && !ConfirmRecycling(entries))
         return FALSE;
     int nMoved = 0;
+    bool bLeftWithoutStatus = false;
     {
         std::unique_ptr<CRunProgress> pProgress = CreateRunProgress(ERunProgressKind::Operation);
         pProgress->SetRange(CRunProgress::BAR_A, 0, static_cast<int>(entries.size()) + 1);
@@ -280,16 +318,24 @@ BOOL MoveToRecycleBin(
             }
             pProgress->StepIt(CRunProgress::BAR_A);
         }
+        bLeftWithoutStatus = run.LeftMessageWithoutStatus() != FALSE;
     }
     if (!bNoConfirm && nMoved < static_cast<int>(entries.size())) {
         if (entries.size() == 1) {
             CString strFormat;
             CString strText;
-            strFormat.LoadString(IDS_RECYCLE_STAYED_ONE);
-            strText.Format(strFormat, static_cast<LPCTSTR>(EntryText(entries[0].get())));
+            const auto* pDocument = dynamic_cast<const CDocumentRec*>(entries[0].get());
+            if (bLeftWithoutStatus && pDocument != nullptr) {
+                strFormat.LoadString(IDS_RECYCLE_MESSAGE_NO_STATUS);
+                strText.Format(strFormat, static_cast<LPCTSTR>(MessageSubject(*pDocument)),
+                    static_cast<LPCTSTR>(MessageFolder(*pDocument)));
+            } else {
+                strFormat.LoadString(IDS_RECYCLE_STAYED_ONE);
+                strText.Format(strFormat, static_cast<LPCTSTR>(EntryText(entries[0].get())));
+            }
             AfxMessageBox(strText, MB_OK);
         } else {
-            AfxMessageBox(IDS_RECYCLE_STAYED_SOME, MB_OK);
+            AfxMessageBox(bLeftWithoutStatus ? IDS_RECYCLE_STAYED_NO_STATUS : IDS_RECYCLE_STAYED_SOME, MB_OK);
         }
     }
     UpdateRecycleBinState(pBin);

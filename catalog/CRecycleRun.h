@@ -43,12 +43,15 @@ public:
     int RecycleShellFile(LPCTSTR pszPath, BOOL bSkipCatalog);
 
     BOOL IsStopped() const { return m_bStopped; }
+    // A message stayed because its mail folder keeps no status line to flag it deleted.
+    BOOL LeftMessageWithoutStatus() const { return m_bLeftWithoutStatus; }
 
 private:
     // Gives the bin entry the name its file got, when a file went to the bin
     // since the last count.
     BOOL RecordRecycledName(CDocumentRec& entry, const CString& strPath);
-    BOOL DeleteFromStore(const CDocumentRec& document);
+    // Deletes a mail message from its store; 0 (MAIL_OK) or the store's failure code.
+    int DeleteFromStore(const CDocumentRec& document);
     bool CheckStop();
 
     CCatalog* const m_pMain;
@@ -57,11 +60,14 @@ private:
     int m_nBinCount { 0 };
     CRecycledNameMap m_names;
     bool m_bStopped { false };
+    bool m_bLeftWithoutStatus { false };
 };
 
 // Moves the entries (CDocumentRec and CNodeRec objects) to the recycle bin:
 // unless bNoConfirm, after the user confirmed it and with a report of the
 // entries that stayed. An entry moved is reset in the vector; the others stay.
+// The confirmation of a selection holding mail messages says that they are
+// deleted from their mail folders, which the bin cannot give back.
 // TRUE when at least one entry moved.
 BOOL MoveToRecycleBin(
     CCatalog* pMain, CCatalog* pBin, std::vector<std::unique_ptr<CCatalogRecord>>& entries, BOOL bNoConfirm);

@@ -210,9 +210,9 @@ void CArchivoraApp::RunFirstCataloguing(const CSetupResults& results, int nMode)
         // The folders excluded in the wizard are never offered, by this run or
         // later ones; held in memory even when saving them fails.
         static_cast<void>(thePreferences.AddDSDirs(results.partlyCheckedFolders));
-        // The checked folders' organisation is built under the root: each one a system.
-        std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(pCatalog));
-        CCatalogUpdate update(pCatalog, pRoot.get(), 0, hOwner);
+        // The checked folders become systems; what they do not place (mail
+        // messages) goes to the unsorted documents.
+        CCatalogUpdate update(pCatalog, nullptr, 0, hOwner);
         update.BuildRootMap(results.checkedFolders);
         static_cast<void>(update.Update(nMode));
     } else {

@@ -2,6 +2,7 @@
 
 #include "frame/AppMessages.h"
 #include "frame/CArchivoraApp.h"
+#include "mail/CMailClientSet.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
 #include "store/CCatalogBlock.h"
@@ -169,8 +170,12 @@ CString DocumentCellText(const CDocumentRec& document, LONG nColumnId, BOOL bSho
         if (const UINT nImage = CArqListCtrl::GetStateImage(document) >> 12)
             strText.Format("%u", nImage - 1);
         break;
-    case COLUMN_DESCRIPTION:
     case COLUMN_LABEL:
+        // A message's folder is its mailbox as the user's mail client names it.
+        strText = document.IsMail() ? GetMailboxDisplayName(document.GetDirectoryString())
+                                    : DocumentColumnText(document, nColumnId);
+        break;
+    case COLUMN_DESCRIPTION:
     case COLUMN_ALT_NAME:
     case COLUMN_TYPE:
         strText = DocumentColumnText(document, nColumnId);

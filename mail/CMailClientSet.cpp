@@ -59,3 +59,12 @@ CString GetMailboxDisplayName(LPCTSTR pszMailboxPath)
     }
     return pszMailboxPath;
 }
+
+CString DescribeMailbox(LPCTSTR pszMailboxPath, int nStoreKind)
+{
+    CString strName = GetMailboxDisplayName(pszMailboxPath);
+    CMailer& mailer = GetMailClientSet().ForStoreKind(nStoreKind);
+    if (mailer.GetMailboxDisplayPath(pszMailboxPath).IsEmpty())
+        return strName;
+    return strName + " (" + mailer.GetStoreClientName(pszMailboxPath) + ")";
+}

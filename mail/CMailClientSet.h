@@ -34,3 +34,8 @@ CMailClientSet& GetMailClientSet();
 // catalogued mail folder) from the program's mail-client set, as
 // CMailer::GetMailboxDisplayPath gives it; the path itself when no finder knows it.
 CString GetMailboxDisplayName(LPCTSTR pszMailboxPath);
+
+// A mailbox as the program's texts name it to the user: its display name
+// (GetMailboxDisplayName) and, when a finder knows it, the client that keeps
+// it in brackets ("default\Local Folders\Inbox (Thunderbird)").
+CString DescribeMailbox(LPCTSTR pszMailboxPath, int nStoreKind);

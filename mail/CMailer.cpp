@@ -69,6 +69,18 @@ CString CMailer::GetMailboxDisplayPath(LPCTSTR pszStorePath)
     return pOwner ? pOwner->strName + strFolderPath : CString();
 }
 
+CString CMailer::GetClientName(const CMailerUserEntry& user) const
+{
+    return user.pUser && !user.pUser->strClient.IsEmpty() ? user.pUser->strClient : GetName();
+}
+
+CString CMailer::GetStoreClientName(LPCTSTR pszStorePath)
+{
+    CString strFolderPath;
+    const CMailerUserEntry* pOwner = FindOwner(pszStorePath, strFolderPath);
+    return pOwner ? GetClientName(*pOwner) : GetName();
+}
+
 void CMailer::ClearStores()
 {
     m_users.clear();

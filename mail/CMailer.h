@@ -22,7 +22,8 @@ struct CMailFolderEntry {
 
 // One user (profile or identity) of a mail client, with the user's folders.
 struct CMailerUser {
-    CString strRoot; // The folder the user's stores were found in
+    CString strRoot;   // The folder the user's stores were found in
+    CString strClient; // The client that wrote them when it is not the finder's (GetName), else empty
     CMailFolderArray folders;
 };
 
@@ -65,6 +66,11 @@ public:
     // names of the folders down to it, joined by backslashes ("ana\Inbox\Work");
     // "" when this client has no such mailbox.
     CString GetMailboxDisplayPath(LPCTSTR pszStorePath);
+    // The name of the client a user's stores come from: the user's own client
+    // (a Thunderbird profile found by the Netscape finder), else GetName.
+    CString GetClientName(const CMailerUserEntry& user) const;
+    // The same for the user owning a store file; GetName when no user owns it.
+    CString GetStoreClientName(LPCTSTR pszStorePath);
     // Forgets the found stores; the next use scans again.
     void ClearStores();
 

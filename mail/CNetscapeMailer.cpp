@@ -5,7 +5,9 @@
 #include "platform/base/Registry.h"
 #include "platform/shell/MailProfiles.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -20,15 +22,25 @@ bool IsAuxiliaryFile(const CString& strName)
     return false;
 }
 
-// An mbox file is empty or starts with a "From " separator.
+// An mbox file is empty or starts with a "From " separator, perhaps after a
+// UTF-8 byte order mark.
 bool IsMailboxFile(const CString& strPath, ULONGLONG nSize)
 {
     if (nSize == 0)
         return true;
+    constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+    constexpr std::string_view SEPARATOR = "From ";
     CMailFile file;
-    char szStart[5];
-    return file.Open(strPath) && file.ReadExactAt(0, szStart, sizeof szStart)
-        && std::memcmp(szStart, "From ", sizeof szStart) == 0;
+    char szStart[BYTE_ORDER_MARK.size() + SEPARATOR.size()] = {};
+    if (!file.Open(strPath))
+        return false;
+    const size_t nRead = static_cast<size_t>(std::min<ULONGLONG>(nSize, sizeof szStart));
+    if (!file.ReadExactAt(0, szStart, nRead))
+        return false;
+    std::string_view start(szStart, nRead);
+    if (start.starts_with(BYTE_ORDER_MARK))
+        start.remove_prefix(BYTE_ORDER_MARK.size());
+    return start.starts_with(SEPARATOR);
 }
 
 bool IsSubfolderFolder(const CString& strName)
@@ -102,12 +114,18 @@ void CNetscapeMailer::FindUsers(std::vector<CMailerUserEntry>& users)
             continue;
         CString strRoot;
         BOOL bHasRoot = ReadMailerRegistryString(hUser, MAIL_NETSCAPE_DIR_ROOT, strRoot);
+        // A profile of an installed client names that client.
+        CString strSource;
+        const CString strClient = ReadMailerRegistryString(hUser, MAIL_PRESENTED_VALUE, strSource)
+            ? CString(MailClientNameOfProfiles(std::string_view(strSource)).c_str())
+            : CString();
         RegCloseKey(hUser);
         strRoot.TrimRight('\\');
         if (!bHasRoot || strRoot.IsEmpty() || !IsMailerFolder(strRoot))
             continue;
         auto pUser = std::make_unique<CMailerUser>();
         pUser->strRoot = strRoot;
+        pUser->strClient = strClient;
         pUser->folders = ReadMailTree(strRoot + "\\Mail", 1);
         for (CMailFolderEntry& server : ReadMailTree(strRoot + "\\ImapMail", 1))
             pUser->folders.push_back(std::move(server));

@@ -35,6 +35,7 @@ int CNetscapeMessage::Load(LPCTSTR pszStorePath)
         return Fail(nResult);
     unsigned nStatus = 0;
     FindMozillaStatus(strBytes, nStatus);
+    m_tSeparatorDate = ReadSeparatorDate(GetStoreId(), dwOffset);
     SetMessage(GetStoreId(), dwOffset, dwLength, dwOffset + dwLength, std::move(strBytes),
         (nStatus & MOZILLA_STATUS_EXPUNGED) ? TRUE : FALSE);
     return MAIL_OK;
@@ -51,8 +52,25 @@ int CNetscapeMessage::ReadNext(LPCTSTR pszStorePath, DWORD dwPosition, int nMaxP
     if (nResult != MAIL_OK)
         return nResult == MAIL_END ? nResult : Fail(nResult);
     BOOL bDeleted = (entry.nStatus & MOZILLA_STATUS_EXPUNGED) ? TRUE : FALSE;
+    m_tSeparatorDate = entry.tSeparatorDate;
     SetMessage(static_cast<DWORD>(entry.nSeparator), static_cast<DWORD>(entry.nStart),
         static_cast<DWORD>(entry.nEnd - entry.nStart), static_cast<DWORD>(entry.nEnd), std::move(entry.strBytes),
         bDeleted);
     return bDeleted ? MAIL_DELETED : MAIL_OK;
+}
+
+time_t CNetscapeMessage::GetDate() const
+{
+    const time_t tDate = CMailMessage::GetDate();
+    return tDate != 0 ? tDate : m_tSeparatorDate;
+}
+
+time_t CNetscapeMessage::ReadSeparatorDate(DWORD dwSeparator, DWORD dwOffset) const
+{
+    if (dwSeparator >= dwOffset || dwOffset - dwSeparator > MBOX_MAX_SEPARATOR_LINE)
+        return 0;
+    std::string strLine(dwOffset - dwSeparator, '\0');
+    if (!m_file.ReadExactAt(dwSeparator, strLine.data(), strLine.size()))
+        return 0;
+    return MboxSeparatorDate(strLine);
 }

@@ -6,6 +6,7 @@
 // separator; the resume position is the offset of that next separator.
 // ReadNext reads ahead and keeps what it read for the next call while the file
 // keeps its length: a walk sees the store as it was when the walk reached it.
+// A message without a Date header takes the date of its separator line.
 
 #include "mail/CMailMessage.h"
 #include "mail/MboxFormat.h"
@@ -19,7 +20,13 @@ public:
     int Open(LPCTSTR pszStorePath) override;
     int Load(LPCTSTR pszStorePath) override;
     int ReadNext(LPCTSTR pszStorePath, DWORD dwPosition, int nMaxPath) override;
+    // The Date header's date; without one, the date of the message's separator line.
+    time_t GetDate() const override;
 
 private:
-    CMboxReadAhead m_readAhead; // Kept across ReadNext calls on one store
+    // The date of the separator line between the two offsets, 0 when there is none.
+    time_t ReadSeparatorDate(DWORD dwSeparator, DWORD dwOffset) const;
+
+    CMboxReadAhead m_readAhead;    // Kept across ReadNext calls on one store
+    time_t m_tSeparatorDate { 0 }; // Of the message read last
 };

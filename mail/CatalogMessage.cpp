@@ -29,8 +29,13 @@ std::unique_ptr<CMailMessage> NewCatalogMessage(const CMailDocumentRef& ref)
 // Whether the loaded message is the one the record catalogued.
 bool IsCataloguedMessage(const CMailMessage& message, const CMailDocumentRef& ref)
 {
-    return message.GetRawMessage().size() == ref.dwLength && static_cast<DWORD>(message.GetDate()) == ref.dwDate
-        && MailTitleOfSubject(static_cast<LPCTSTR>(message.GetSubject())) == static_cast<LPCTSTR>(ref.strTitle);
+    // A message without a Date header was catalogued without a date before
+    // its separator's date stood in for one.
+    const bool bDateMatches = static_cast<DWORD>(message.GetDate()) == ref.dwDate
+        || (ref.dwDate == 0 && message.CMailMessage::GetDate() == 0);
+    return message.GetRawMessage().size() == ref.dwLength && bDateMatches
+        && IsSameMailTitle(
+            MailTitleOfSubject(static_cast<LPCTSTR>(message.GetSubject())), static_cast<LPCTSTR>(ref.strTitle));
 }
 
 } // namespace

@@ -13,6 +13,7 @@ enum : int {
     MAIL_ERR_NOT_FOUND = 6, // The message named by the catalog values is not in the store
     MAIL_ERR_SEEK = 7,      // A position outside the store file or message
     MAIL_DELETED = 8,       // From ReadNext: a message was read, but the store flags it deleted
+    MAIL_ERR_NO_STATUS = 9, // The message has no status to flag it deleted in place (an mbox without X-Mozilla-Status)
 };
 
 // Store kinds, as catalog records and notices number them.

@@ -19,9 +19,10 @@ int DeleteNetscapeStoreMessage(LPCTSTR, LPCTSTR pszStorePath, DWORD dwOffset, DW
         return nResult;
     unsigned nStatus = 0;
     int nDigits = FindMozillaStatus(strBytes, nStatus);
-    // Without a status line there is nothing to rewrite in place.
+    // Without a status line there is nothing to rewrite in place; removing the
+    // message would move every later one, which the catalog records by offset.
     if (nDigits < 0)
-        return MAIL_ERR_FILE;
+        return MAIL_ERR_NO_STATUS;
     std::string strDigits = FormatMozillaStatus(nStatus | MOZILLA_STATUS_EXPUNGED);
     if (!file.WriteAt(uint64_t(dwOffset) + static_cast<unsigned>(nDigits), strDigits.data(), strDigits.size())
         || !file.Sync())

@@ -9,6 +9,7 @@
 
 // Marks a Netscape message expunged by rewriting the four X-Mozilla-Status
 // digits in place: the file keeps its length and every other byte.
+// MAIL_ERR_NO_STATUS for a message without that line, which stays.
 int DeleteNetscapeStoreMessage(LPCTSTR pszUser, LPCTSTR pszStorePath, DWORD dwOffset, DWORD dwLength);
 
 // Sets the deleted flag of the message's .idx item in place.

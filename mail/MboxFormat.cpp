@@ -1,11 +1,14 @@
 #include "mail/MboxFormat.h"
 
 #include "mail/MailResult.h"
+#include "store/DateHelpers.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <strings.h>
+#include <vector>
 
 namespace {
 
@@ -196,7 +199,116 @@ int ReadMboxEntry(const CMailFile& file, uint64_t nPosition, CMboxEntry& entry, 
     entry.nEnd = nPosition + nEnd;
     entry.strBytes.assign(buffer.substr(nHeader, nEnd - nHeader));
     FindMozillaStatus(entry.strBytes, entry.nStatus);
+    entry.tSeparatorDate = nHeader > nStart ? MboxSeparatorDate(buffer.substr(nStart, nHeader - nStart)) : 0;
     return MAIL_OK;
+}
+
+namespace {
+
+// The words of a line, split at blanks.
+std::vector<std::string_view> SplitWords(std::string_view line)
+{
+    std::vector<std::string_view> words;
+    size_t nPos = 0;
+    while (nPos < line.size()) {
+        const size_t nStart = line.find_first_not_of(" \t\r\n", nPos);
+        if (nStart == std::string_view::npos)
+            break;
+        const size_t nEnd = std::min(line.find_first_of(" \t\r\n", nStart), line.size());
+        words.push_back(line.substr(nStart, nEnd - nStart));
+        nPos = nEnd;
+    }
+    return words;
+}
+
+// The number a word of digits gives, -1 when it holds anything else or is empty.
+int DigitsValue(std::string_view word)
+{
+    if (word.empty() || word.size() > 6)
+        return -1;
+    int nValue = 0;
+    for (char ch : word) {
+        if (ch < '0' || ch > '9')
+            return -1;
+        nValue = nValue * 10 + (ch - '0');
+    }
+    return nValue;
+}
+
+// 1 to 12 for an English month abbreviation, 0 otherwise.
+int MonthOf(std::string_view word)
+{
+    static constexpr std::string_view MONTHS[]
+        = { "jan", "feb", "mar", "apr", "may", "jun", "jul", "aug", "sep", "oct", "nov", "dec" };
+    if (word.size() != 3)
+        return 0;
+    std::string strLower(word);
+    for (char& ch : strLower)
+        ch = static_cast<char>(ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch);
+    for (size_t i = 0; i < std::size(MONTHS); ++i) {
+        if (MONTHS[i] == strLower)
+            return static_cast<int>(i) + 1;
+    }
+    return 0;
+}
+
+// Seconds of a time of day "hh:mm" or "hh:mm:ss", -1 when the word is none.
+int SecondsOfDay(std::string_view word)
+{
+    int nParts[3] = { 0, 0, 0 };
+    int nCount = 0;
+    for (size_t nPos = 0; nCount < 3;) {
+        const size_t nColon = std::min(word.find(':', nPos), word.size());
+        nParts[nCount++] = DigitsValue(word.substr(nPos, nColon - nPos));
+        if (nColon == word.size())
+            break;
+        nPos = nColon + 1;
+    }
+    if (nCount < 2 || nParts[0] < 0 || nParts[0] > 23 || nParts[1] < 0 || nParts[1] > 59 || nParts[2] < 0
+        || nParts[2] > 60)
+        return -1;
+    return nParts[0] * 3600 + nParts[1] * 60 + nParts[2];
+}
+
+// The offset east of UTC, in seconds, of a numeric zone "+hhmm" or "-hhmm"; nullopt otherwise.
+std::optional<int> ZoneOffset(std::string_view word)
+{
+    if (word.size() != 5 || (word[0] != '+' && word[0] != '-'))
+        return std::nullopt;
+    const int nValue = DigitsValue(word.substr(1));
+    if (nValue < 0 || nValue % 100 > 59)
+        return std::nullopt;
+    const int nSeconds = (nValue / 100) * 3600 + (nValue % 100) * 60;
+    return word[0] == '-' ? -nSeconds : nSeconds;
+}
+
+} // namespace
+
+time_t MboxSeparatorDate(std::string_view line)
+{
+    if (!line.starts_with("From ") || line.size() > MBOX_MAX_SEPARATOR_LINE)
+        return 0;
+    const std::vector<std::string_view> words = SplitWords(line.substr(5));
+    // Month, day and time of day, then the year within the next two words.
+    for (size_t i = 0; i + 3 < words.size(); ++i) {
+        const int nMonth = MonthOf(words[i]);
+        const int nDay = DigitsValue(words[i + 1]);
+        const int nSeconds = SecondsOfDay(words[i + 2]);
+        if (nMonth == 0 || nDay < 1 || nDay > 31 || nSeconds < 0)
+            continue;
+        int nZone = 0;
+        for (size_t j = i + 3; j < words.size() && j <= i + 4; ++j) {
+            const int nYear = DigitsValue(words[j]);
+            if (nYear < 1970 || nYear > 9999 || words[j].size() != 4)
+                continue;
+            for (size_t k = i + 3; k < words.size(); ++k) {
+                if (const std::optional<int> nOffset = ZoneOffset(words[k]))
+                    nZone = *nOffset;
+            }
+            return static_cast<time_t>(DaysFromCivil(nYear, nMonth, nDay)) * 86400 + nSeconds - nZone;
+        }
+    }
+    return 0;
 }
 
 int ReadMboxMessageAt(const CMailFile& file, uint32_t nOffset, uint32_t nLength, std::string& bytes)

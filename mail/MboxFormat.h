@@ -12,6 +12,7 @@
 #include "mail/MailFile.h"
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -21,11 +22,12 @@ constexpr unsigned MOZILLA_STATUS_EXPUNGED = 0x0008; // Deleted; gone at the nex
 
 // One message as found in the file.
 struct CMboxEntry {
-    uint64_t nSeparator { 0 }; // Offset of the separator line (= nStart when there is none)
-    uint64_t nStart { 0 };     // Offset of the first header byte
-    uint64_t nEnd { 0 };       // Offset after the message: the next separator or the end of the file
-    std::string strBytes;      // The stored bytes [nStart, nEnd)
-    unsigned nStatus { 0 };    // The X-Mozilla-Status value, 0 when absent
+    uint64_t nSeparator { 0 };   // Offset of the separator line (= nStart when there is none)
+    uint64_t nStart { 0 };       // Offset of the first header byte
+    uint64_t nEnd { 0 };         // Offset after the message: the next separator or the end of the file
+    std::string strBytes;        // The stored bytes [nStart, nEnd)
+    unsigned nStatus { 0 };      // The X-Mozilla-Status value, 0 when absent
+    time_t tSeparatorDate { 0 }; // The separator line's date (MboxSeparatorDate), 0 when none
 };
 
 // File bytes read ahead of a walk, so that consecutive messages come from one
@@ -48,6 +50,14 @@ struct CMboxReadAhead {
 // and be the whole message, ended by the file's end or a separator and holding
 // none. MAIL_OK, MAIL_ERR_NOT_FOUND or MAIL_ERR_FILE.
 [[nodiscard]] int ReadMboxMessageAt(const CMailFile& file, uint32_t nOffset, uint32_t nLength, std::string& bytes);
+
+// The date a separator line carries ("From - Tue Oct 02 00:26:47 2007", "From
+// sender Sat Jan  3 01:05 2004 +0100", a zone name before the year is
+// skipped) as seconds since 1970: the time is taken as UTC unless a numeric
+// zone follows it. 0 when the line holds no such date.
+time_t MboxSeparatorDate(std::string_view line);
+// The longest separator line whose date a message's reader looks for.
+constexpr size_t MBOX_MAX_SEPARATOR_LINE = 1024;
 
 // True when a line (without its line break) is a header field "Name: value".
 bool IsMboxHeaderLine(std::string_view line);

@@ -25,6 +25,13 @@
 #define IDS_RECYCLE_STAYED_ONE      4307
 #define IDS_RECYCLE_TITLE           4399
 #define IDS_RECYCLE_NOT_POSSIBLE    4405
+// Mail messages are deleted from their mail folders, not kept in the bin: the
+// questions before one or a selection holding some go, and what a run says of
+// a message whose folder cannot flag it deleted.
+#define IDS_RECYCLE_ASK_MESSAGE         4514
+#define IDS_RECYCLE_ASK_ITEMS_MAIL      4515
+#define IDS_RECYCLE_MESSAGE_NO_STATUS   4516
+#define IDS_RECYCLE_STAYED_NO_STATUS    4517
 // Shell items dropped on the recycle bin: a folder, and items of a removable
 // or CD drive, which are deleted for good.
 #define IDS_RECYCLE_ASK_FOLDER            4224

@@ -173,7 +173,8 @@ void CCatalog::ClearRecordCache()
     m_directories.clear();
     m_directoryPaths.clear();
     m_extensions.clear();
-    m_locations.clear();
+    // The location entries stay until the maps are built again, which keeps
+    // the folder-watch indexes the monitor stored in them.
     m_extensionWalk.clear();
     m_nExtensionWalk = 0;
     m_nameIndexes.clear();
@@ -274,7 +275,10 @@ BOOL CCatalog::LoadMapsLocked()
     for (CRecordRef ref : refs) {
         CMailStoreRec location(this, ref.nBlock, ref.nSlot);
         std::string strKey = Utf8ToLower(std::string_view(location.GetText()));
-        locations[strKey] = { -1, location.GetKind(), static_cast<LONG>(location.GetValue()), ref };
+        // A watch index lives in memory only: it outlasts a rebuild of the maps.
+        const auto itBefore = m_locations.find(strKey);
+        const int nWatchIndex = itBefore != m_locations.end() ? itBefore->second.nWatchIndex : -1;
+        locations[strKey] = { nWatchIndex, location.GetKind(), static_cast<LONG>(location.GetValue()), ref };
     }
     m_directories = std::move(directories);
     m_directoryPaths = std::move(directoryPaths);
@@ -323,7 +327,7 @@ bool CCatalog::IsDocumentNamed(const CDocumentRec& document, CRecordRef director
         return false;
     CString strFound;
     document.GetFullPath(strFound, TRUE);
-    return std::string_view(strFound, static_cast<std::size_t>(strFound.GetLength())) == name;
+    return Utf8ToLower(std::string_view(strFound, static_cast<std::size_t>(strFound.GetLength()))) == name;
 }
 
 bool CCatalog::LookupDirectoryPath(CRecordRef directory, CString* pPath)
@@ -361,7 +365,7 @@ void CCatalog::AddDocumentName(CRecordRef directory, const std::string& strName,
     std::lock_guard lock(m_mapMutex);
     ++m_nNameChanges;
     if (auto it = m_nameIndexes.find(IndexKey(directory)); it != m_nameIndexes.end())
-        it->second.Add(strName, document);
+        it->second.Add(Utf8ToLower(strName), document);
 }
 
 void CCatalog::RemoveDocumentName(CRecordRef directory, const std::string& strName, CRecordRef document)
@@ -374,7 +378,7 @@ void CCatalog::RemoveDocumentName(CRecordRef directory, const std::string& strNa
     if (it->second.IsAmbiguous())
         m_nameIndexes.erase(it); // another document may answer to the name
     else
-        it->second.Remove(strName, document);
+        it->second.Remove(Utf8ToLower(strName), document);
 }
 
 /******************************************************************************
@@ -496,7 +500,10 @@ CDocumentRec* CCatalog::FindOrAddPath(CNodeRec* pNode, LPCTSTR pszPath, BOOL bLi
 CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, const CDocumentInfo* pInfo)
 {
     CCatalogAction action(this);
-    std::string strName = Utf8ToLower(pszName ? pszName : "");
+    // A file's name is kept lower-cased, a mail message's title as written;
+    // both are looked up lower-cased.
+    const bool bKeepCase = pInfo && pInfo->wType == DOCUMENT_MAIL;
+    std::string strName = bKeepCase ? std::string(pszName ? pszName : "") : Utf8ToLower(pszName ? pszName : "");
     if (strName.empty() || strName.size() > static_cast<std::size_t>(CDocumentRec::MAX_NAME)
         || strName.find('\\') != std::string::npos) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -513,7 +520,8 @@ CDocumentRec* CCatalog::FindOrAddDocument(LPCTSTR pszFolder, LPCTSTR pszName, co
     Utf8CopyToField(info.szName, sizeof(info.szName), strName.c_str(), FieldEnd::NulTerminated);
     // A document that is there already is made to hold what was asked: an
     // add that was cut short (an expiry date not yet listed) is completed.
-    if (std::unique_ptr<CDocumentRec> pFound(pDirectory->FindLowerCaseName(strName)); pFound) {
+    if (std::unique_ptr<CDocumentRec> pFound(pDirectory->FindLowerCaseName(bKeepCase ? Utf8ToLower(strName) : strName));
+        pFound) {
         if (pInfo && !pFound->Holds(info) && !pFound->UpdateInfo(info))
             return nullptr;
         return action.Finish(pFound.release());

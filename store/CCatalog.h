@@ -70,7 +70,9 @@ public:
     // Builds the maps again from the file.
     BOOL Reload();
     // Empties the maps held in memory; they are built again from the file on
-    // their next use. Called on the recycle-bin catalog before it is released.
+    // their next use. The folder-watch indexes of the location entries
+    // (SetLocationEntry) are kept. Called by windows that used a catalog
+    // before they let it go.
     void ClearRecordCache();
 
     /* The place choice of set-up: which places the catalog covers. Kept in

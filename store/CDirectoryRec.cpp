@@ -15,6 +15,13 @@ static_assert(CDirectoryRec::OFF_COUNT + 4 == CDirectoryRec::RECORD_SIZE);
 
 namespace {
 
+// Whether lower-casing may change the text: an ASCII capital or any character beyond ASCII.
+bool MayHaveUpperCase(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(),
+        [](char ch) { return (ch >= 'A' && ch <= 'Z') || static_cast<unsigned char>(ch) >= 0x80; });
+}
+
 // The most names an index makes room for ahead of its walk.
 constexpr LONG MAX_RESERVED_NAMES = 1 << 16;
 
@@ -156,8 +163,8 @@ bool CDirectoryRec::BuildNameIndex()
             document.GetFullPath(strFull, TRUE);
             strName.assign(strFull, static_cast<std::size_t>(strFull.GetLength()));
         }
-        // Of equal names the first, as a walk finds it.
-        index.Add(strName, m_cursor);
+        // Of equal names the first, as a walk finds it. Names are looked up lower-cased.
+        index.Add(Utf8ToLower(strName), m_cursor);
     }
     if (GetLastError() != ERROR_NO_MORE_ITEMS)
         return false; // damage: lookups walk the chain, which fails soft
@@ -171,9 +178,15 @@ CDocumentRec* CDirectoryRec::WalkForName(std::string_view name)
     // Each record's name is compared where it lies; a document object is
     // made only when the record holds the whole name, or its start and the
     // rest follows in its location record.
+    // A mail title keeps its case: a stored name is compared lower-cased.
     auto mayMatch = [&](std::span<const BYTE> record) {
         bool bContinued = false;
         std::string_view field = CDocumentRec::NameHead(record, &bContinued);
+        std::string strLower;
+        if (MayHaveUpperCase(field)) {
+            strLower = Utf8ToLower(field);
+            field = strLower;
+        }
         return bContinued ? name.starts_with(field) : name == field;
     };
     m_cursor = { GetDocumentBlock(), NO_SLOT };
@@ -183,7 +196,7 @@ CDocumentRec* CDirectoryRec::WalkForName(std::string_view name)
             return nullptr;
         CString strFound;
         pDocument->GetFullPath(strFound, TRUE);
-        if (strFound == strName)
+        if (Utf8ToLower(std::string_view(strFound)) == std::string_view(strName))
             return pDocument.release();
     }
     return nullptr;

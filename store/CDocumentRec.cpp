@@ -40,9 +40,14 @@ std::string MailTitleOfSubject(std::string_view strSubject)
     CString strNoSubject;
     if (strSubject.empty() && strNoSubject.LoadString(IDS_NOTICE_NO_SUBJECT))
         strSubject = static_cast<LPCTSTR>(strNoSubject);
-    std::string strTitle = Utf8ToLower(strSubject);
+    std::string strTitle(strSubject);
     strTitle.resize(Utf8PrefixLength(strTitle.c_str(), CDocumentRec::MAX_MAIL_TITLE));
     return strTitle;
+}
+
+bool IsSameMailTitle(std::string_view strTitle1, std::string_view strTitle2)
+{
+    return Utf8ToLower(strTitle1) == Utf8ToLower(strTitle2);
 }
 
 namespace {

@@ -79,11 +79,16 @@ static_assert(sizeof(CDocumentInfo) == 840);
 constexpr int MAX_MAIL_PASSWORD = 10;
 
 // The title the catalog keeps for a message of this subject (decoded UTF-8):
-// lower-cased and cut at a character boundary to CDocumentRec::MAX_MAIL_TITLE
-// bytes. A message without subject takes the no-subject text of the resource
-// module, the one its notice shows; empty only without that module. A message is the one a record
-// catalogued only when its subject gives the record's title.
+// the subject as written, cut at a character boundary to
+// CDocumentRec::MAX_MAIL_TITLE bytes. A message without subject takes the
+// no-subject text of the resource module, the one its notice shows; empty only
+// without that module. A message is the one a record catalogued only when its
+// subject gives the record's title (IsSameMailTitle).
 std::string MailTitleOfSubject(std::string_view strSubject);
+// Whether two mail titles are the same title: a document's path is compared
+// without regard to case, and titles catalogued by earlier versions were kept
+// lower-cased.
+bool IsSameMailTitle(std::string_view strTitle1, std::string_view strTitle2);
 
 class CDocumentRec : public CCatalogRecord {
 public:

@@ -2,10 +2,7 @@
 
 #include "platform/base/Clock.h"
 
-namespace {
-
-// Days from 1970-01-01 to a date of the proleptic Gregorian calendar; month 1
-// to 12. The year is counted from March so that the leap day comes last.
+// The year is counted from March so that the leap day comes last.
 LONG DaysFromCivil(LONG nYear, LONG nMonth, LONG nDay)
 {
     nYear -= nMonth <= 2 ? 1 : 0;
@@ -15,8 +12,6 @@ LONG DaysFromCivil(LONG nYear, LONG nMonth, LONG nDay)
     LONG nDayOfEra = nYearOfEra * 365 + nYearOfEra / 4 - nYearOfEra / 100 + nDayOfYear;
     return nEra * 146097 + nDayOfEra - 719468;
 }
-
-} // namespace
 
 LONG GetToday(time_t tTime)
 {

@@ -7,6 +7,9 @@
 
 #include <ctime>
 
+// Days from 1970-01-01 to a date of the proleptic Gregorian calendar; month 1 to 12.
+LONG DaysFromCivil(LONG nYear, LONG nMonth, LONG nDay);
+
 // The day number of a time: the count of days from 1970-01-01 to the local
 // date of the time. Two times have the same day number exactly when they fall
 // on the same local date, whatever daylight saving does in between.

@@ -27,7 +27,7 @@ CString CMailsPropPage::StoreLine(const CMailStoreChoice& store)
     CString strClient;
     if (store.wKind >= LOCATION_NETSCAPE && store.wKind <= LOCATION_OUTLOOK_EXPRESS5) {
         if (CMailer* pMailer = GetMailClientSet().GetAt(store.wKind - LOCATION_NETSCAPE))
-            strClient = pMailer->GetName();
+            strClient = pMailer->GetStoreClientName(store.strPath);
     }
     return GetMailboxDisplayName(store.strPath) + " ( " + strClient + " )";
 }

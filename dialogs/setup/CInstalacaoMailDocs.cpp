@@ -54,7 +54,7 @@ BOOL CInstalacaoMailDocs::OnInitDialog()
         if (!pMailer->HasFound())
             continue;
         for (const CMailerUserEntry& user : pMailer->GetUsers()) {
-            const int nLine = m_users.AddString(user.strName + " ( " + pMailer->GetName() + " )");
+            const int nLine = m_users.AddString(user.strName + " ( " + pMailer->GetClientName(user) + " )");
             m_users.SetItemDataPtr(nLine, user.pUser.get());
         }
     }

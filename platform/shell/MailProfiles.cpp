@@ -14,14 +14,19 @@
 
 namespace {
 
-// Where the Mozilla-family mail clients keep their profiles.ini, below the home folder.
-constexpr const char* MAIL_CLIENT_FOLDERS[] = {
-    ".thunderbird",
-    ".mozilla-thunderbird",
-    ".icedove",
-    ".mozilla/seamonkey",
-    "snap/thunderbird/common/.thunderbird",
-    ".var/app/org.mozilla.Thunderbird/.thunderbird",
+// Where the Mozilla-family mail clients keep their profiles.ini, below the
+// home folder, and the client's name as the user knows it.
+struct CMailClientFolder {
+    const char* pszFolder;
+    const char* pszClient;
+};
+constexpr CMailClientFolder MAIL_CLIENT_FOLDERS[] = {
+    { ".thunderbird", "Thunderbird" },
+    { ".mozilla-thunderbird", "Thunderbird" },
+    { ".icedove", "Icedove" },
+    { ".mozilla/seamonkey", "SeaMonkey" },
+    { "snap/thunderbird/common/.thunderbird", "Thunderbird" },
+    { ".var/app/org.mozilla.Thunderbird/.thunderbird", "Thunderbird" },
 };
 
 // A profiles.ini larger than this is not one; it is not read.
@@ -232,8 +237,8 @@ std::vector<CMailClientProfile> FindMailClientProfiles()
     const char* pszHome = std::getenv("HOME");
     if (!pszHome || !*pszHome)
         return profiles;
-    for (const char* pszClient : MAIL_CLIENT_FOLDERS) {
-        std::string strFolder = std::string(pszHome) + "/" + pszClient;
+    for (const CMailClientFolder& client : MAIL_CLIENT_FOLDERS) {
+        std::string strFolder = std::string(pszHome) + "/" + client.pszFolder;
         std::string strIni = strFolder + "/profiles.ini";
         std::string strText;
         std::vector<CMailClientProfile> listed;
@@ -293,4 +298,14 @@ LSTATUS PresentMailClientProfiles()
     }
     RegCloseKey(hUsers);
     return lResult;
+}
+
+std::string MailClientNameOfProfiles(std::string_view strIniPath)
+{
+    for (const CMailClientFolder& client : MAIL_CLIENT_FOLDERS) {
+        const std::string strTail = std::string("/") + client.pszFolder + "/profiles.ini";
+        if (strIniPath.ends_with(strTail))
+            return client.pszClient;
+    }
+    return {};
 }

@@ -51,6 +51,11 @@ struct CMailClientProfile {
 // their profiles only those whose folder exists. Empty when HOME is not set.
 std::vector<CMailClientProfile> FindMailClientProfiles();
 
+// The name of the mail client (such as "Thunderbird") whose profiles.ini lies
+// at the host path strIniPath, the path a presented user's MAIL_PRESENTED_VALUE
+// holds; empty for a file of no known client.
+std::string MailClientNameOfProfiles(std::string_view strIniPath);
+
 // Brings the presented users under MAIL_NETSCAPE_USERS_KEY up to date with
 // FindMailClientProfiles: adds the new profiles, corrects changed ones and
 // removes those that are gone. A profile whose name another user already holds

@@ -21,6 +21,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -48,10 +49,14 @@ protected:
         for (const char* pszFolder : MBOX_FOLDERS) {
             for (const fs::directory_entry& file : fs::directory_iterator(*source / pszFolder)) {
                 fs::copy_file(file.path(), mail / file.path().filename());
-                // A mailbox starts with a "From " line; the other files are not mail folders.
-                char szStart[5] = {};
+                // A mailbox starts with a "From " line, perhaps after a byte
+                // order mark; the other files are not mail folders.
+                char szStart[8] = {};
                 std::ifstream(file.path(), std::ios::binary).read(szStart, sizeof szStart);
-                if (std::memcmp(szStart, "From ", sizeof szStart) == 0)
+                const std::string_view start(szStart, sizeof szStart);
+                if (start.starts_with("From ")
+                    || start.starts_with("\xEF\xBB\xBF"
+                                         "From "))
                     m_mailboxes[file.path().filename().string()] = fs::file_size(file.path());
             }
         }
@@ -184,7 +189,7 @@ TEST_F(FirstStartMailTest, OrganisationModeKeepsTheGroupsExtensionsLocationsAndM
     });
 
     ASSERT_TRUE(Start());
-    EXPECT_EQ(m_mailUsers, Names { "default ( Netscape )" });
+    EXPECT_EQ(m_mailUsers, Names { "default ( Thunderbird )" });
     EXPECT_EQ(m_mailShown, MailboxNames());
 
     std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));

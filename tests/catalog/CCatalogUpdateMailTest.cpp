@@ -14,6 +14,7 @@
 #include "tests/support/TestData.h"
 
 #include "platform/base/PathMap.h"
+#include "platform/base/TextFunctions.h"
 
 #include <gtest/gtest.h>
 
@@ -97,7 +98,7 @@ TEST_F(CCatalogUpdateMailTest, MessagesWithoutSubjectAreCataloguedUnderTheNoSubj
     ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(m_pCatalog->AddMailStore(LOCATION_NETSCAPE, strStore.c_str())));
     CString strNoSubject;
     ASSERT_TRUE(strNoSubject.LoadString(IDS_NOTICE_NO_SUBJECT));
-    const std::string strTitleLine = "*" + std::string(strNoSubject.MakeLower()) + " | ";
+    const std::string strTitleLine = "*" + std::string(strNoSubject) + " | ";
 
     CUpdateTotals totals = Run();
     EXPECT_EQ(totals.nMessagesAdded, 3);
@@ -151,7 +152,7 @@ TEST_F(CCatalogUpdateMailTest, EveryMessageLeftOutIsCountedAndLogged)
     EXPECT_EQ(totals.nMessagesDeleted, 1);
     EXPECT_EQ(totals.nMessagesSkipped, 1);
     EXPECT_EQ(CountOf(strLog, "left out: deleted"), 1) << strLog;
-    EXPECT_EQ(CountOf(strLog, "\"same\" not catalogued"), 1) << strLog;
+    EXPECT_EQ(CountOf(strLog, "\"Same\" not catalogued"), 1) << strLog;
     EXPECT_EQ(CountOf(strLog, "36 new messages, 2 left out"), 1) << strLog;
     EXPECT_EQ(CountOf(strLog, "1 messages deleted, 1 messages skipped"), 1) << strLog;
 }
@@ -175,7 +176,7 @@ TEST_F(CCatalogUpdateMailTest, EveryLiveMessageIsCataloguedOnceAndTheStoreSizeKe
     EXPECT_EQ(static_cast<int>(picture.size()), nExpected);
     bool bDbxMessage = false;
     for (const std::string& strLine : picture)
-        bDbxMessage |= strLine.find("please read you won't be sorry") != std::string::npos;
+        bDbxMessage |= strLine.find("Please read you won't be sorry") != std::string::npos;
     EXPECT_TRUE(bDbxMessage);
 
     totals = Run();
@@ -225,3 +226,106 @@ TEST_F(CCatalogUpdateMailTest, ADamagedStoreEndsItsReadingOnly)
 }
 
 } // namespace
+
+namespace {
+
+// The first message of a store, read as the update reads it.
+std::unique_ptr<CMailMessage> FirstMessage(const std::string& strStore)
+{
+    std::unique_ptr<CMailMessage> pReader = NewMailReader(MAIL_STORE_NETSCAPE);
+    EXPECT_EQ(pReader->ReadNext(strStore.c_str(), 0, MAIL_MAX_PATH), MAIL_OK);
+    return pReader;
+}
+
+} // namespace
+
+TEST_F(CCatalogUpdateMailTest, AFirstCataloguingPutsMessagesWithTheUnsortedDocuments)
+{
+    WriteOnT("Projects/top.txt", "top");
+    const std::string strStore = WriteOnT("mail/inbox", BuildMbox({ CFixtureMessage().Text() }));
+    ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(m_pCatalog->AddMailStore(LOCATION_NETSCAPE, strStore.c_str())));
+    CMapStringToPtr roots;
+    roots.SetAt("t:\\projects", reinterpret_cast<void*>(1));
+    CCatalogUpdate update(m_pCatalog.get(), nullptr, 0, nullptr);
+    update.BuildRootMap(roots);
+    ASSERT_TRUE(update.Update(CCatalogUpdate::MODE_FIRST));
+
+    EXPECT_EQ(CatalogPicture(*m_pCatalog),
+        (std::set<std::string> {
+            "t:\\projects\\top.txt | top | Projects", "t:\\mail\\inbox*Subject | Body text. | (systems)" }));
+    // The folder's system is one of the tree's top systems.
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(m_pCatalog.get()));
+    EXPECT_EQ(NodeNames(pRoot->GetChildren()), std::vector<std::string> { "Projects" });
+}
+
+TEST_F(CCatalogUpdateMailTest, AnUpdateMovesAMessageLeftUnderTheRootWhereTheTreeShowsIt)
+{
+    const std::string strStore = WriteOnT("mail/inbox", BuildMbox({ CFixtureMessage().Text() }));
+    ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(m_pCatalog->AddMailStore(LOCATION_NETSCAPE, strStore.c_str())));
+    // As earlier first cataloguings left their messages: under the root alone.
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(m_pCatalog.get()));
+    const CDocumentInfo info = MakeMessageInfo(*FirstMessage(strStore), MAIL_STORE_NETSCAPE);
+    ASSERT_TRUE(std::unique_ptr<CDocumentRec>(m_pCatalog->AddAndLink(pRoot.get(), info, strStore.c_str())));
+
+    CUpdateTotals totals = Run();
+    EXPECT_EQ(totals.nMessagesAdded, 0);
+    EXPECT_EQ(totals.nFound, 1);
+    EXPECT_EQ(
+        CatalogPicture(*m_pCatalog), (std::set<std::string> { "t:\\mail\\inbox*Subject | Body text. | (systems)" }));
+}
+
+TEST_F(CCatalogUpdateMailTest, SubjectsKeepTheirCaseAndTitlesCataloguedLowerCasedAreFoundAgain)
+{
+    CFixtureMessage report;
+    report.strSubject = "Quarterly Report";
+    CFixtureMessage accents;
+    accents.strSubject = "Über Änderungen";
+    const std::string strStore = WriteOnT("mail/inbox", BuildMbox({ report.Text(), accents.Text() }));
+    ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(m_pCatalog->AddMailStore(LOCATION_NETSCAPE, strStore.c_str())));
+    // The first message as earlier versions catalogued it: its title lower-cased.
+    CDocumentInfo info = MakeMessageInfo(*FirstMessage(strStore), MAIL_STORE_NETSCAPE);
+    const std::string strLower = Utf8ToLower(info.szName);
+    Utf8CopyToField(info.szName, sizeof(info.szName), strLower.c_str(), FieldEnd::NulTerminated);
+    std::unique_ptr<CNodeRec> pUnsorted(CNodeRec::NewTopNodeRec3(m_pCatalog.get()));
+    ASSERT_TRUE(std::unique_ptr<CDocumentRec>(m_pCatalog->AddAndLink(pUnsorted.get(), info, strStore.c_str())));
+
+    for (int nRun = 0; nRun < 2; ++nRun) {
+        const CUpdateTotals totals = Run();
+        EXPECT_EQ(totals.nMessagesAdded, nRun == 0 ? 1 : 0);
+        EXPECT_EQ(totals.nFound, nRun == 0 ? 1 : 2);
+    }
+    EXPECT_EQ(CatalogPicture(*m_pCatalog),
+        (std::set<std::string> { "t:\\mail\\inbox*quarterly report | Body text. | (systems)",
+            "t:\\mail\\inbox*Über Änderungen | Body text. | (systems)" }));
+    // Both are the messages their records name, and found by their paths in any case.
+    std::unique_ptr<CDirectoryRec> pDirectory(
+        m_pCatalog->FindDirectory(CCatalog::NormalizeFolder(("*" + strStore + "*").c_str())));
+    ASSERT_NE(pDirectory, nullptr);
+    for (std::unique_ptr<CDocumentRec> pDocument(pDirectory->FirstDocument()); pDocument;
+         pDocument.reset(pDirectory->NextDocument())) {
+        std::unique_ptr<CMailMessage> pMessage;
+        EXPECT_EQ(LoadCatalogMessage(pDocument->GetMailRef(), pMessage), MAIL_OK);
+        CString strName;
+        pDocument->GetFullPath(strName, TRUE);
+        EXPECT_TRUE(std::unique_ptr<CDocumentRec>(pDirectory->FindDocumentByName(strName.MakeUpper())));
+    }
+}
+
+TEST_F(CCatalogUpdateMailTest, AMessageWithoutADateIsCataloguedWithItsSeparatorsDate)
+{
+    const std::string strStore = WriteOnT(
+        "mail/inbox", "From - Tue Oct 02 00:26:47 2007\nFrom: Ana <ana@example.com>\nSubject: Undated\n\nBody.\n");
+    ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(m_pCatalog->AddMailStore(LOCATION_NETSCAPE, strStore.c_str())));
+    EXPECT_EQ(Run().nMessagesAdded, 1);
+    std::unique_ptr<CDocumentRec> pDocument(m_pCatalog->FindPath(("*" + strStore + "*").c_str(), "undated*0"));
+    ASSERT_NE(pDocument, nullptr);
+    CMailDocumentRef ref = pDocument->GetMailRef();
+    EXPECT_EQ(ref.dwDate, 1191284807u);
+    std::unique_ptr<CMailMessage> pMessage;
+    EXPECT_EQ(LoadCatalogMessage(ref, pMessage), MAIL_OK);
+    // Catalogued without a date before, it is still that message; with another date it is not.
+    ref.dwDate = 0;
+    EXPECT_EQ(LoadCatalogMessage(ref, pMessage), MAIL_OK);
+    ref.dwDate = 1;
+    EXPECT_EQ(LoadCatalogMessage(ref, pMessage), MAIL_ERR_NOT_FOUND);
+}

@@ -157,7 +157,7 @@ TEST_F(CatalogWorkTest, TheUpdateListsAMessageWithoutSubjectUnderTheNoSubjectTex
     std::sort(names.begin(), names.end());
     CString strNoSubject;
     ASSERT_TRUE(strNoSubject.LoadString(IDS_NOTICE_NO_SUBJECT));
-    EXPECT_EQ(names, (std::vector<std::string> { std::string(strNoSubject), "agenda" }));
+    EXPECT_EQ(names, (std::vector<std::string> { std::string(strNoSubject), "Agenda" }));
 }
 
 TEST_F(CatalogWorkTest, WithoutAPlaceOrAMailboxTheUpdateIsNotOffered)

@@ -75,6 +75,8 @@ TEST_F(MailerTest, NetscapeFindsTwoUsersWithTheirFolderTrees)
     EXPECT_EQ(work.strMailbox.CompareNoCase(StorePath("ana/Mail/Inbox.sbd/Work").c_str()), 0);
     ForEachFolder(mailer.GetUsers()[0].pUser->folders,
         [](const CMailFolderEntry& entry) { EXPECT_EQ(entry.dwStoreKind, DWORD(MAIL_STORE_NETSCAPE)); });
+    // Users entered as Netscape's are Netscape's.
+    EXPECT_EQ(mailer.GetClientName(mailer.GetUsers()[0]), "Netscape");
 }
 
 TEST_F(MailerTest, NetscapeFindsTheInstalledMozillaProfiles)
@@ -90,6 +92,26 @@ TEST_F(MailerTest, NetscapeFindsTheInstalledMozillaProfiles)
     EXPECT_EQ(Describe(mailer.GetUsers()[0].pUser->folders), "Local Folders/[Inbox[Lists]]");
     std::string strInbox = ProgramPath(profile / "Mail/Local Folders/Inbox");
     EXPECT_EQ(mailer.GetStoreUserName(strInbox.c_str()), "default");
+    // The profile names the client that wrote it; a store nobody owns names the finder's client.
+    EXPECT_EQ(mailer.GetClientName(mailer.GetUsers()[0]), "Thunderbird");
+    EXPECT_EQ(mailer.GetStoreClientName(strInbox.c_str()), "Thunderbird");
+    EXPECT_EQ(mailer.GetStoreClientName("c:\\no\\such\\box"), "Netscape");
+}
+
+TEST_F(MailerTest, NetscapeOffersMailboxesThatBeginWithAByteOrderMark)
+{
+    const std::string strMbox = BuildMbox(FixtureMessages("m", 1));
+    m_userHome.WriteFile(".thunderbird/profiles.ini", "[Profile0]\nName=default\nIsRelative=1\nPath=x1.default\n");
+    m_userHome.WriteFile(".thunderbird/x1.default/Mail/Local Folders/Marked", "\xEF\xBB\xBF" + strMbox);
+    m_userHome.WriteFile(".thunderbird/x1.default/Mail/Local Folders/Plain", strMbox);
+    // A mark alone, or one before anything but a separator, is no mailbox.
+    m_userHome.WriteFile(".thunderbird/x1.default/Mail/Local Folders/Mark only", "\xEF\xBB\xBF");
+    m_userHome.WriteFile(".thunderbird/x1.default/Mail/Local Folders/Notes", "\xEF\xBB\xBFSome notes\n");
+
+    CNetscapeMailer mailer;
+    ASSERT_TRUE(mailer.Scan());
+    ASSERT_EQ(UserNames(mailer), (std::vector<std::string> { "default" }));
+    EXPECT_EQ(Describe(mailer.GetUsers()[0].pUser->folders), "Local Folders/[Marked,Plain]");
 }
 
 TEST_F(MailerTest, NetscapeFollowsNoFolderTreeDeeperThanItsBound)

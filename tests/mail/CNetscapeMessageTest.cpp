@@ -240,6 +240,41 @@ TEST_F(CNetscapeMessageTest, LoadsAMessageFromCatalogValues)
     EXPECT_EQ(first.Load(nullptr), MAIL_OK);
 }
 
+TEST_F(CNetscapeMessageTest, AMessageWithoutADateTakesItsSeparatorsDate)
+{
+    const std::string strUndated = "From: Ana <ana@example.com>\nSubject: Undated\n\nBody.\n";
+    CFixtureMessage dated;
+    const std::string strStore = Store("From ana@example.com Tue Oct 02 00:26:47 2007\n" + strUndated
+        + "From - Mon Jan  2 15:04:05 2006\n" + dated.Text() + "From - \n" + strUndated);
+    CNetscapeMessage reader;
+    auto results = ReadAll(reader, strStore);
+    ASSERT_EQ(results.size(), 3u);
+    constexpr time_t OCT_2_2007 = 1191284807; // 2007-10-02 00:26:47 UTC
+    constexpr time_t JAN_2_2006 = 1136214245; // 2006-01-02 15:04:05 UTC, the Date header's
+    const time_t expected[] = { OCT_2_2007, JAN_2_2006, 0 };
+    for (size_t i = 0; i < results.size(); ++i) {
+        CNetscapeMessage loaded(results[i].dwStoreId, results[i].dwOffset, results[i].dwLength, "", strStore.c_str());
+        ASSERT_EQ(loaded.Load(nullptr), MAIL_OK) << i;
+        EXPECT_EQ(loaded.GetDate(), expected[i]) << i;
+    }
+    CNetscapeMessage first;
+    ASSERT_EQ(first.ReadNext(strStore.c_str(), 0, MAIL_MAX_PATH), MAIL_OK);
+    EXPECT_EQ(first.GetDate(), OCT_2_2007);
+}
+
+TEST(MboxSeparatorDateTest, ReadsTheDatesSeparatorsCarry)
+{
+    EXPECT_EQ(MboxSeparatorDate("From - Tue Oct 02 00:26:47 2007"), 1191284807);
+    // Without seconds, with a zone name before the year, with a numeric zone.
+    EXPECT_EQ(MboxSeparatorDate("From ana@example.com Sat Jan  3 01:05 2004"), 1073091900);
+    EXPECT_EQ(MboxSeparatorDate("From ana@example.com Sat Jan  3 01:05:00 PST 2004"), 1073091900);
+    EXPECT_EQ(MboxSeparatorDate("From ana@example.com Sat Jan  3 01:05:00 2004 +0100"), 1073091900 - 3600);
+    EXPECT_EQ(MboxSeparatorDate("From MAILER-DAEMON Thu Feb 29 23:59:59 2024\r\n"), 1709251199);
+    for (const char* pszLine : { "From -", "From ", "From x Foo 3 01:05 2004", "From x Jan 32 01:05 2004",
+             "From x Jan 3 25:05 2004", "From x Jan 3 01:05", "Subject: Jan 3 01:05 2004" })
+        EXPECT_EQ(MboxSeparatorDate(pszLine), 0) << pszLine;
+}
+
 TEST_F(CNetscapeMessageTest, RejectsPathsBeyondTheLimit)
 {
     std::string strStore = Store(BuildMbox({ CFixtureMessage().Text() }));

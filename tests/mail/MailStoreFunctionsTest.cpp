@@ -69,7 +69,7 @@ TEST(MailStoreFunctionsTest, NetscapeDeletionRefusesWhatItCannotRewrite)
     auto results = ReadAll(reader, strStore);
     ASSERT_EQ(results.size(), 2u);
     EXPECT_EQ(
-        DeleteNetscapeStoreMessage("", strStore.c_str(), results[0].dwOffset, results[0].dwLength), MAIL_ERR_FILE);
+        DeleteNetscapeStoreMessage("", strStore.c_str(), results[0].dwOffset, results[0].dwLength), MAIL_ERR_NO_STATUS);
     EXPECT_EQ(DeleteNetscapeStoreMessage("", strStore.c_str(), results[0].dwOffset + 1, 10), MAIL_ERR_NOT_FOUND);
     EXPECT_EQ(DeleteNetscapeStoreMessage("", strStore.c_str(), 0, 0x7FFFFFFF), MAIL_ERR_NOT_FOUND);
     EXPECT_EQ(DeleteNetscapeStoreMessage("", ProgramPath(folder / "none").c_str(), 0, 10), MAIL_ERR_OPEN);

@@ -1,6 +1,7 @@
 #include "store/CCatalog.h"
 
 #include "platform/base/Clock.h"
+#include "platform/base/TextFunctions.h"
 #include "store/CDirectoryRec.h"
 #include "store/CMailStoreRec.h"
 #include "tests/store/CatalogBuilder.h"
@@ -207,6 +208,54 @@ TEST_F(CatalogTest, ClearedRecordCacheIsBuiltAgainOnUse)
     EXPECT_EQ(pCatalog->GetLocationKind("local disk"), LOCATION_LOCAL_DISK);
 }
 
+TEST_F(CatalogTest, ClearingTheRecordCacheKeepsTheFolderWatchIndexes)
+{
+    auto pCatalog = NewMainCatalog();
+    const char* pszStore = "c:\mail\inbox";
+    ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(pCatalog->AddMailStore(LOCATION_NETSCAPE, pszStore)));
+    ASSERT_TRUE(pCatalog->SetLocationEntry(pszStore, 3));
+    ASSERT_TRUE(pCatalog->SetLocationValue(pszStore, 120));
+
+    pCatalog->ClearRecordCache();
+    EXPECT_EQ(pCatalog->GetLocationWatchIndex(pszStore), 3);
+    EXPECT_EQ(pCatalog->GetLocationValue(pszStore), 120);
+    // A store removed from the file takes its watch with it.
+    ASSERT_TRUE(pCatalog->ClearLocations());
+    ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(pCatalog->AddMailStore(LOCATION_NETSCAPE, pszStore)));
+    pCatalog->ClearRecordCache();
+    EXPECT_EQ(pCatalog->GetLocationWatchIndex(pszStore), -1);
+}
+
+TEST_F(CatalogTest, MailTitlesKeepTheirCaseAndAreFoundInAnyCaseWithOrWithoutTheNameIndex)
+{
+    auto pCatalog = NewMainCatalog();
+    std::unique_ptr<CNodeRec> pNode(CNodeRec::NewTopNodeRec3(pCatalog.get()));
+    // Long titles have their rest in a location record.
+    const std::string strLong(CDocumentRec::TEXT_SIZE + 10, 'X');
+    // A store walked for its names, and one past the count from which they are indexed.
+    for (const int nCount : { 6, static_cast<int>(CCatalog::NAME_INDEX_THRESHOLD) + 2 }) {
+        const std::string strStore = "c:\\mail\\Box" + std::to_string(nCount);
+        for (int i = 0; i < nCount; ++i) {
+            CDocumentInfo message {};
+            message.wType = DOCUMENT_MAIL;
+            const std::string strTitle = (i % 2 ? "Über " : strLong + " ") + std::to_string(i);
+            std::strcpy(message.szName, strTitle.c_str());
+            message.id[4] = static_cast<BYTE>(i + 1);
+            ASSERT_TRUE(std::unique_ptr<CDocumentRec>(pCatalog->AddAndLink(pNode.get(), message, strStore.c_str())));
+        }
+        const std::string strFolder = "*" + Utf8ToLower(strStore) + "*";
+        for (const std::string& strName :
+            { std::string("über 1*0"), std::string("ÜBER 3*0"), Utf8ToLower(strLong) + " 2*0", strLong + " 4*0" }) {
+            std::unique_ptr<CDocumentRec> pFound(pCatalog->FindPath(strFolder.c_str(), strName.c_str()));
+            ASSERT_NE(pFound, nullptr) << strName << " of " << nCount;
+            CString strStored;
+            pFound->GetFullPath(strStored, TRUE);
+            EXPECT_EQ(Utf8ToLower(std::string(strStored)), Utf8ToLower(strName));
+            EXPECT_NE(std::string(strStored), Utf8ToLower(strName)) << "kept as written";
+        }
+    }
+}
+
 /* Documents added by the cataloguing code. */
 
 TEST_F(CatalogTest, MakeUniqueNameNumbersTakenNames)
@@ -247,7 +296,7 @@ TEST_F(CatalogTest, AddAndLinkKeepsMessagesOfEqualTitlesApart)
 
     CString strTitle;
     pSecond->GetFullPath(strTitle);
-    EXPECT_EQ(std::string(strTitle), "meeting");
+    EXPECT_EQ(std::string(strTitle), "Meeting");
     EXPECT_EQ(std::string(pSecond->GetDirectoryString()), "c:\\mail\\inbox");
     CString strType;
     pSecond->GetTypeName(strType);

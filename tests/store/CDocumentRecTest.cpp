@@ -454,9 +454,9 @@ TEST_F(CDocumentRecTest, MailTitlesAndStoreDirectories)
     auto pMail = AddMail("Hello*1", 2);
     CString strText;
     pMail->GetFullPath(strText);
-    EXPECT_EQ(strText, "hello");
+    EXPECT_EQ(strText, "Hello");
     pMail->GetFullPath(strText, TRUE);
-    EXPECT_EQ(strText, "hello*1");
+    EXPECT_EQ(strText, "Hello*1");
     EXPECT_EQ(pMail->GetDirectoryPath(FALSE), "c:\\mail\\inbox.mbx#");
     EXPECT_EQ(pMail->GetDirectoryPath(FALSE, TRUE), "*c:\\mail\\inbox.mbx#");
     EXPECT_EQ(pMail->GetDirectoryString(), "c:\\mail\\inbox.mbx");
