@@ -6,10 +6,17 @@
 // it. Its tray icon shows while it serves; every step is logged.
 //
 // Files of one exchange, each named by the communication ID: <ID>.in (line 1
-// the user ID, line 2 the token; deleted once read), <ID>.~ou (the reply
+// the user ID, followed after a LOGIN by "|" and the session key that the
+// LOGIN reply handed out; line 2 the token; deleted once read), <ID>.~ou (the reply
 // being written) and <ID>.out (the reply, renamed only once complete). A
 // reply is a zip reply that ends in "\r\n<#END#>", after an error line
-// "\r\n<#ERR |text|#>" when the request failed.
+// "\r\n<#ERR |text|#>" when the request failed; a successful LOGIN puts
+// "\r\n<#SESSION |key|#>" after its page.
+//
+// Sessions: one per successful LOGIN, found by the user ID and its key
+// together. A failed LOGIN touches no session; a LOGIN carrying a session's
+// key replaces that session; a session idle for the settings' SessionTime
+// ends. Wrong passwords hold their user ID for a while (CWALoginThrottle).
 //
 // Timers of the tray window (intervals from the settings, with floors so a
 // zero setting never spins):
