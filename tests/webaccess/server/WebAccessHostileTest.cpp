@@ -154,17 +154,21 @@ protected:
             m_pListener->CheckReplies();
             return peer.wait_for(0ms) == std::future_status::ready;
         }));
-        const std::string strBytes = peer.get().strReply;
+        std::string strBytes = peer.get().strReply;
         const fs::path scratch = Home() / "reply.zip";
         std::ofstream(scratch, std::ios::binary) << strBytes;
         CZipReader zip;
-        if (!zip.OpenFirstEntry(ProgramPath("reply.zip").c_str()))
-            return strBytes;
         std::string strText;
-        char buffer[4096];
-        int nRead;
-        while ((nRead = zip.Read(buffer, sizeof buffer)) > 0)
-            strText.append(buffer, static_cast<size_t>(nRead));
+        if (zip.OpenFirstEntry(ProgramPath("reply.zip").c_str())) {
+            char buffer[4096];
+            int nRead;
+            while ((nRead = zip.Read(buffer, sizeof buffer)) > 0)
+                strText.append(buffer, static_cast<size_t>(nRead));
+        } else {
+            strText = std::move(strBytes);
+        }
+        zip.Close();
+        fs::remove(scratch);
         return strText;
     }
     bool PumpUntilExists(const fs::path& path)
