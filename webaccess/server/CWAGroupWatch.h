@@ -8,6 +8,8 @@
 
 #include "store/CCatalogFile.h"
 
+#include <atomic>
+
 class CCatalog;
 class CWAServer;
 
@@ -27,6 +29,6 @@ public:
 private:
     CWAGroupWatch() = default;
 
-    CCatalogFile* m_pCatalog { nullptr };
+    std::atomic<const CCatalogFile*> m_pCatalog { nullptr }; // compared on the freeing thread
     CWAServer* m_pServer { nullptr };
 };
