@@ -259,6 +259,7 @@ void CWAServer::ScanRequests()
         } while (FindNextFile(hFind, &data));
         FindClose(hFind);
     }
+    ExpireSessions();
     // Names that went away may be logged again when they come back.
     std::erase_if(m_unreadableRequests,
         [&names](const CString& strName) { return std::find(names.begin(), names.end(), strName) == names.end(); });
@@ -322,7 +323,7 @@ void CWAServer::ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName)
         } else if (nId == WA_CMD_LOGOUT) {
             // Only the session's own key ends it; a LOGOUT without it ends nothing.
             if (itSession != m_sessions.end())
-                EndSession(itSession, strBase);
+                EndSession(strUserLine, strBase);
         } else if (!itSession->second->GetProfile() || !itSession->second->GetProfile()->IsCommandAllowed(nId)) {
             WriteErrorReply(reply, WA_ERROR_NOT_ALLOWED, strToken);
         } else if (nId == WA_CMD_UPL) {
@@ -399,15 +400,15 @@ void CWAServer::Login(
     // A login that carried its session's key replaces that session (the
     // owner logs in again); the sessions of others stay as they are.
     if (itOld != m_sessions.end())
-        EndSession(itOld, strBase);
+        EndSession(CString(itOld->first), strBase);
     CString strToken;
     strToken.Format("\r\n<#SESSION |%s|#>", static_cast<LPCTSTR>(pSession->GetKey()));
     reply.WriteText(strToken);
     const CString strUserLine = pSession->GetUserLine();
-    m_sessions[strUserLine] = std::move(pSession);
+    AddSession(strUserLine, std::move(pSession));
 }
 
-void CWAServer::EndSession(SessionMap::iterator itSession, const CString& strBase)
+void CWAServer::EndSession(const CString& strUserLine, const CString& strBase)
 {
     auto itUpload = m_pendingUploads.find(strBase + ".upl");
     if (itUpload != m_pendingUploads.end()) {
@@ -416,7 +417,17 @@ void CWAServer::EndSession(SessionMap::iterator itSession, const CString& strBas
         if (m_pendingUploads.empty())
             KillServerTimer(TIMER_UPLOAD);
     }
-    m_sessions.erase(itSession);
+    RemoveSession(strUserLine);
+}
+
+void CWAServer::AddSession(const CString& strUserLine, std::unique_ptr<CWASession> pSession)
+{
+    m_sessions[strUserLine] = std::move(pSession);
+}
+
+void CWAServer::RemoveSession(const CString& strUserLine)
+{
+    m_sessions.erase(strUserLine);
 }
 
 void CWAServer::ExpireSessions()

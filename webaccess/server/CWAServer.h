@@ -135,7 +135,10 @@ private:
     void Login(CWACmdLogin& login, CWAOutputFile& reply, CCatalog& catalog, SessionMap::iterator itOld,
         const CString& strBase);
     // Drops the upload announced under strBase, then the session.
-    void EndSession(SessionMap::iterator itSession, const CString& strBase);
+    void EndSession(const CString& strUserLine, const CString& strBase);
+    // The session map by user line (user ID, "|", key).
+    void AddSession(const CString& strUserLine, std::unique_ptr<CWASession> pSession);
+    void RemoveSession(const CString& strUserLine);
     // Ends the sessions idle for longer than the settings allow.
     void ExpireSessions();
     void OnPingTimer();
