@@ -25,6 +25,7 @@
 #include "bench/WebBenchCatalog.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/ResourceModule.h"
+#include "platform/base/ZipReader.h"
 #include "platform/base/ZipWriter.h"
 #include "platform/net/AsyncSocket.h"
 #include "platform/window/MessageQueue.h"
@@ -33,6 +34,7 @@
 #include "tests/webaccess/server/SilentServicePrompts.h"
 #include "tools/testpeers/ChannelRelay.h"
 #include "tools/testpeers/FolderRelay.h"
+#include "tools/testpeers/RelaySession.h"
 #include "webaccess/directory/CWAHttpQuery.h"
 #include "webaccess/pages/CWAOutputFile.h"
 #include "webaccess/server/CWAConnection.h"
@@ -47,6 +49,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -196,7 +199,7 @@ public:
     double FolderRate(const std::string& strToken, int nPeers, int nEach)
     {
         return PeerRate(nPeers, nEach, [&](const std::string& strId) {
-            const std::optional<std::string> reply = RunFolderExchange(m_commFolder, strId, strToken);
+            const std::optional<std::string> reply = RunFolderExchange(m_commFolder, strId, strToken, m_keys.at(strId));
             return reply && IsReply(*reply);
         });
     }
@@ -206,7 +209,7 @@ public:
     {
         return PeerRate(nPeers, nEach, [&](const std::string& strId) {
             const CChannelExchange exchange
-                = RunChannelExchange(m_nPort, ChannelRequest(CATALOG_CODE, strId, { strToken }));
+                = RunChannelExchange(m_nPort, ChannelRequest(CATALOG_CODE, strId, { strToken }, m_keys.at(strId)));
             return exchange.bSent && IsReply(exchange.strReply);
         });
     }
@@ -222,7 +225,7 @@ public:
         fs::remove(m_data.UploadFolder() / strName, ec);
         const std::optional<std::string> announced = BesidePeer([&] {
             return RunFolderExchange(
-                m_commFolder, strId, "<#UPL |" + strName + "| |" + std::to_string(nRawSize) + "|#>");
+                m_commFolder, strId, "<#UPL |" + strName + "| |" + std::to_string(nRawSize) + "|#>", m_keys.at(strId));
         });
         if (!announced || !IsReply(*announced))
             Fail("the upload was not announced");
@@ -250,6 +253,20 @@ private:
             [&] { return RunFolderExchange(m_commFolder, strId, "<#LOGIN |" + strId + "| |bench| |pw| |x|#>"); });
         if (!reply || !IsReply(*reply))
             Fail("no login for " + strId);
+        // The relay's part: the key the login hands out goes with each later request.
+        const fs::path scratch = m_data.Folder() / "login.zip";
+        std::ofstream(scratch, std::ios::binary) << *reply;
+        CZipReader zip;
+        std::string strText;
+        char buffer[4096];
+        int nRead = 0;
+        if (zip.OpenFirstEntry(ProgramPathFromHostPath(scratch.string()).c_str()))
+            while ((nRead = zip.Read(buffer, sizeof buffer)) > 0)
+                strText.append(buffer, static_cast<size_t>(nRead));
+        fs::remove(scratch);
+        m_keys[strId] = SessionKeyOf(strText);
+        if (m_keys[strId].empty())
+            Fail("no session key for " + strId);
     }
 
     double PeerRate(int nPeers, int nEach, const std::function<bool(const std::string&)>& exchange)
@@ -283,6 +300,7 @@ private:
     std::unique_ptr<CWAServer> m_pServer;
     int m_nPort { -1 };
     std::unique_ptr<CWASession> m_pSession;
+    std::map<std::string, std::string> m_keys; // each peer's session key, written before the peers start
     fs::path m_replyFile;
     std::string m_strReplyPath;
 };

@@ -2,7 +2,9 @@
 // Serves arbitrary bytes as request files of the communication folder, one
 // after another (the input split at each 0x1E byte, at most eight), with a
 // small catalog and a profile that sees its one group, so a login can be
-// followed by the commands of its session. Whatever a file holds, the request
+// followed by the commands of its session: as a relay, the target puts the
+// key of the last login's SESSION token wherever a request says "$KEY".
+// Whatever a file holds, the request
 // is consumed, no partial reply stays behind, and a reply (every exchange but
 // a logout writes one) is a zip reply ending in the END line. Sessions and
 // pending uploads end after each input.
@@ -120,11 +122,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     const fs::path request = s_setup.commFolder / "f.in";
     const fs::path reply = s_setup.commFolder / "f.out";
     size_t nStart = 0;
+    std::string strKey;
     for (int nRequest = 0; nRequest < 8 && nStart <= input.size(); ++nRequest) {
         const size_t nEnd = std::min(input.find('\x1e', nStart), input.size());
+        std::string strBytes(input.substr(nStart, nEnd - nStart));
+        for (size_t nAt = strBytes.find("$KEY"); nAt != std::string::npos; nAt = strBytes.find("$KEY", nAt))
+            strBytes.replace(nAt, 4, strKey);
         {
             std::ofstream file(request, std::ios::binary | std::ios::trunc);
-            file.write(input.data() + nStart, static_cast<std::streamsize>(nEnd - nStart));
+            file.write(strBytes.data(), static_cast<std::streamsize>(strBytes.size()));
         }
         nStart = nEnd + 1;
         s_setup.pServer->ProcessRequestFile(CString(s_setup.settings.m_strCommFolder), "f.in");
@@ -132,8 +138,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         if (fs::exists(request, ec) || fs::exists(s_setup.commFolder / "f.~ou", ec))
             std::abort();
         if (fs::exists(reply, ec)) {
-            if (!ZipText(reply).ends_with("\r\n<#END#>"))
+            const std::string strText = ZipText(reply);
+            if (!strText.ends_with("\r\n<#END#>"))
                 std::abort();
+            if (const size_t nToken = strText.find("<#SESSION |"); nToken != std::string::npos)
+                strKey = strText.substr(nToken + 11, strText.find('|', nToken + 11) - nToken - 11);
             fs::remove(reply, ec);
         }
     }

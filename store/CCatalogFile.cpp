@@ -998,27 +998,32 @@ BOOL CCatalogFile::WriteRecord(CRecordRef ref, LONG nTableType, std::span<const 
 
 BOOL CCatalogFile::FreeRecord(CRecordRef ref, LONG nTableType)
 {
-    CLock lock(*this);
-    if (!CheckWritable())
-        return FALSE;
-    if (!RecordBlockLocked(ref, nTableType))
-        return FALSE;
-    BYTE* pData = ChangeBlockLocked(ref.nBlock);
-    if (pData) {
-        CBlockHeader header = ReadBlockHeader(pData);
-        pData[BLOCK_HEADER_SIZE + ref.nSlot] = SLOT_FREE;
-        std::memset(
-            pData + RecordOffset(header.nRecordSize, ref.nSlot), 0, static_cast<std::size_t>(header.nRecordSize));
-        LONG nHighest = header.nHighestUsed;
-        while (nHighest >= 0 && pData[BLOCK_HEADER_SIZE + nHighest] != SLOT_USED)
-            --nHighest;
-        WriteLong(pData + BLOCK_OFF_HIGHEST_USED, nHighest);
-        UpdateBlockObjectLocked(ref.nBlock, pData);
-        if (const CCatalogBlock* pBlock = CachedBlockLocked(ref.nBlock))
-            NoteFreedSlotLocked(*pBlock);
+    BOOL bDone = FALSE;
+    {
+        CLock lock(*this);
+        if (!CheckWritable())
+            return FALSE;
+        if (!RecordBlockLocked(ref, nTableType))
+            return FALSE;
+        BYTE* pData = ChangeBlockLocked(ref.nBlock);
+        if (pData) {
+            CBlockHeader header = ReadBlockHeader(pData);
+            pData[BLOCK_HEADER_SIZE + ref.nSlot] = SLOT_FREE;
+            std::memset(
+                pData + RecordOffset(header.nRecordSize, ref.nSlot), 0, static_cast<std::size_t>(header.nRecordSize));
+            LONG nHighest = header.nHighestUsed;
+            while (nHighest >= 0 && pData[BLOCK_HEADER_SIZE + nHighest] != SLOT_USED)
+                --nHighest;
+            WriteLong(pData + BLOCK_OFF_HIGHEST_USED, nHighest);
+            UpdateBlockObjectLocked(ref.nBlock, pData);
+            if (const CCatalogBlock* pBlock = CachedBlockLocked(ref.nBlock))
+                NoteFreedSlotLocked(*pBlock);
+        }
+        bDone = FinishWriteLocked(pData != nullptr);
+        AssertValidLocked();
     }
-    BOOL bDone = FinishWriteLocked(pData != nullptr);
-    AssertValidLocked();
+    if (CFreeListener* pListener = m_pFreeListener.load(); bDone && pListener != nullptr)
+        pListener->OnRecordFreed(*this, ref, nTableType);
     return bDone;
 }
 

@@ -24,6 +24,7 @@
 #include "store/CatalogTypes.h"
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <list>
@@ -173,6 +174,23 @@ public:
         LONG nTableType, CATBLOCK nFirstBlock, CRecordRef owner, CRecordRef* pRef, std::span<const BYTE> initial = {});
     // Frees a used record of nTableType.
     BOOL FreeRecord(CRecordRef ref, LONG nTableType);
+
+    /* Watching frees: whoever keeps references to records outside the file
+       learns when one of them stops naming its record. */
+
+    class CFreeListener {
+    public:
+        // A record was freed: its slot may hold an unrelated record later.
+        // Called after the free, outside the file's lock, on the thread that
+        // freed it; the listener must not free records itself.
+        virtual void OnRecordFreed(CCatalogFile& file, CRecordRef ref, LONG nTableType) = 0;
+
+    protected:
+        ~CFreeListener() = default;
+    };
+    // One listener at a time; null removes it. The listener must outlive the
+    // file or be removed first.
+    void SetFreeListener(CFreeListener* pListener) { m_pFreeListener = pListener; }
 
     /* Errors. */
 
@@ -357,6 +375,7 @@ private:
     const Durability m_eDurability;
 
     mutable std::mutex m_mutex;
+    std::atomic<CFreeListener*> m_pFreeListener { nullptr };
     State m_state { State::Closed };
     int m_nOpenCount { 0 };
     bool m_bDamageReported { false };        // the fatal report went out since the file was opened

@@ -10,6 +10,7 @@
 #include "frame/WebAccessServices.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
+#include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
 #include "store/CPreferences.h"
 #include "store/CRegistryKey.h"
@@ -19,6 +20,7 @@
 #include "tools/testpeers/ChannelRelay.h"
 #include "tools/testpeers/FakeDirectoryServer.h"
 #include "tools/testpeers/FolderRelay.h"
+#include "tools/testpeers/RelaySession.h"
 #include "webaccess/dialogs/CDlgWACatalogSettings.h"
 #include "webaccess/dialogs/CDlgWAChangeUserID.h"
 #include "webaccess/dialogs/CDlgWAEditProfile.h"
@@ -40,6 +42,7 @@
 #include <fstream>
 #include <functional>
 #include <future>
+#include <map>
 #include <optional>
 #include <regex>
 #include <sstream>
@@ -215,16 +218,23 @@ protected:
 
     /* The relay. */
 
-    // One request as the relay sends it, the server's scan let run; the
-    // reply's text, empty when none came (a logout).
+    // One request as the relay sends it, with the session key the ID's last
+    // login handed out, the server's scan let run; the reply's text, empty
+    // when none came (a logout).
     std::string Exchange(ERelay eRelay, const std::string& strId, const std::string& strToken)
     {
+        const std::string& strKey = m_keys[strId];
+        std::string strReply;
         if (eRelay == ERelay::Folder) {
-            EXPECT_TRUE(WriteFolderRequest(m_commFolder, strId, strId + "\r\n" + strToken + "\r\n"));
+            EXPECT_TRUE(WriteFolderRequest(m_commFolder, strId, UserLine(strId, strKey) + "\r\n" + strToken + "\r\n"));
             m_driver.Advance(SCAN_INTERVAL);
-            return TakeFolderReply(strId);
+            strReply = TakeFolderReply(strId);
+        } else {
+            strReply = Relay(ChannelRequest(CATALOG_CODE, strId, { strToken }, strKey), m_commFolder / (strId + ".in"));
         }
-        return Relay(ChannelRequest(CATALOG_CODE, strId, { strToken }), m_commFolder / (strId + ".in"));
+        if (std::string strNewKey = SessionKeyOf(strReply); !strNewKey.empty())
+            m_keys[strId] = strNewKey;
+        return strReply;
     }
     std::string TakeFolderReply(const std::string& strId)
     {
@@ -247,10 +257,15 @@ protected:
         EXPECT_TRUE(m_driver.PumpUntil(done));
         const CChannelExchange exchange = peer.get();
         EXPECT_TRUE(exchange.bConnected && exchange.bSent);
-        if (exchange.strReply.empty())
+        return ReplyText(exchange.strReply);
+    }
+    // The text of the reply bytes a relay received; empty for none.
+    std::string ReplyText(const std::string& strBytes) const
+    {
+        if (strBytes.empty())
             return {};
         const fs::path scratch = Home() / "relay.zip";
-        std::ofstream(scratch, std::ios::binary) << exchange.strReply;
+        std::ofstream(scratch, std::ios::binary) << strBytes;
         std::string strReply = ZipText(scratch);
         fs::remove(scratch);
         return strReply;
@@ -322,6 +337,7 @@ protected:
     CFakeDirectoryServer m_directory;
     CConnectedStateOverride m_connected { TRUE, INTERNET_CONNECTION_LAN };
     CRecordRef m_projects {};
+    std::map<std::string, std::string> m_keys; // the session key of each ID, as the relay keeps it
     fs::path m_commFolder;
     int m_nPort { 0 };
 };
@@ -356,7 +372,7 @@ TEST_F(ProgramWebAccessTest, ARestoredCatalogIsServedAfterRequestsWaitedForIt)
     bool bAnsweredMeanwhile = true;
     m_driver.OnNextDialog([&](HWND hRestored) {
         EXPECT_TRUE(WriteFolderRequest(m_commFolder, "u1",
-            "u1\r\n<#WDIR |" + std::to_string(m_projects.nBlock) + "| |" + std::to_string(m_projects.nSlot)
+            UserLine("u1", m_keys["u1"]) + "\r\n<#WDIR |" + std::to_string(m_projects.nBlock) + "| |" + std::to_string(m_projects.nSlot)
                 + "|#>\r\n"));
         EXPECT_TRUE(WriteFolderRequest(
             m_commFolder, "u3", std::string("u3\r\n<#LOGIN |u3| |ana| |") + PROFILE_PASSWORD + "| |x|#>\r\n"));
@@ -435,4 +451,88 @@ TEST_F(ProgramWebAccessTest, TheLogAndAccountCommandsOpenTheirDialogsOnceWebAcce
     ASSERT_TRUE(StartProgram());
     for (const auto& [nID, isItsDialog] : commands)
         EXPECT_TRUE(IsOffered(nID)) << nID << " after a new start";
+}
+
+/*** Hostile peers against the running program ***/
+
+// A peer that knows another user's ID, through either relay, reaches nothing
+// of that user's session; the owner's session goes on.
+TEST_F(ProgramWebAccessTest, APeerNamingALoggedInUsersIdWithoutItsKeyReachesNoSession)
+{
+    ASSERT_TRUE(StartProgram());
+    SetUpWebAccess();
+    ASSERT_EQ(ErrorOf(Login(ERelay::Socket, "u1")), "");
+    ASSERT_FALSE(m_keys["u1"].empty());
+    const std::string strOwnersKey = m_keys["u1"];
+    for (ERelay eRelay : { ERelay::Folder, ERelay::Socket }) {
+        m_keys["u1"].clear(); // the peer knows the ID only
+        EXPECT_EQ(ErrorOf(WdirProjects(eRelay, "u1")), Loaded(IDS_WA_ERR_NO_SESSION));
+        EXPECT_EQ(ErrorOf(Exchange(eRelay, "u1", "<#LOGIN |u1| |ana| |wrong| |x|#>")), Loaded(IDS_WA_ERR_NO_PROFILE));
+        EXPECT_EQ(Exchange(eRelay, "u1", "<#LOGOUT |u1| |ana|#>"), "");
+    }
+    m_keys["u1"] = strOwnersKey;
+    EXPECT_NE(WdirProjects(ERelay::Socket, "u1").find("alpha.txt"), std::string::npos);
+}
+
+// A group the profile granted is deleted and a new one takes its record:
+// the relay's user sees nothing of the new group.
+TEST_F(ProgramWebAccessTest, AGroupMadeInADeletedGrantedGroupsPlaceIsNotServed)
+{
+    ASSERT_TRUE(StartProgram());
+    SetUpWebAccess();
+    CCatalog* pCatalog = App().GetMainCatalog();
+    ASSERT_TRUE(pCatalog->Acquire());
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(pCatalog));
+    const CRecordRef shared = AddSystem(*pRoot, "Shared")->GetRef();
+    CWAGroupRightsMap rights;
+    rights.SetAt({ static_cast<DWORD>(m_projects.nBlock), static_cast<DWORD>(m_projects.nSlot) }, WA_GROUP_WHOLE);
+    rights.SetAt({ static_cast<DWORD>(shared.nBlock), static_cast<DWORD>(shared.nSlot) }, WA_GROUP_WHOLE);
+    CWASettings& settings = GetWebAccessSettings();
+    settings.m_profiles.front()->SetGroupRights(rights);
+    ASSERT_TRUE(thePreferences.SaveWebSettings());
+    ASSERT_EQ(ErrorOf(Login(ERelay::Folder, "u1")), "");
+
+    CNodeRec projects(pCatalog, m_projects.nBlock, m_projects.nSlot);
+    ASSERT_TRUE(projects.DeleteSubtree(TRUE));
+    std::unique_ptr<CNodeRec> pSecret = AddSystem(*pRoot, "Secret");
+    ASSERT_EQ(pSecret->GetRef(), m_projects) << "the new group must take the deleted one's record";
+    const std::unique_ptr<CDocumentRec> pDocument(pCatalog->FindOrAddPath(pSecret.get(), DocumentPath().c_str()));
+    ASSERT_NE(pDocument, nullptr);
+    ASSERT_TRUE(pCatalog->Release());
+
+    // Neither the session logged in before nor a new one reaches it.
+    for (ERelay eRelay : { ERelay::Folder, ERelay::Socket }) {
+        EXPECT_EQ(WdirProjects(eRelay, "u1").find("alpha.txt"), std::string::npos);
+        EXPECT_EQ(Exchange(eRelay, "u1", "<#WTREE#>").find("Secret"), std::string::npos);
+        EXPECT_EQ(Exchange(eRelay, "u1", "<#WFIND |alpha| |1W| |NAM|#>").find("alpha.txt"), std::string::npos);
+        ASSERT_EQ(ErrorOf(Login(eRelay, "u1")), "");
+    }
+    // The grant is gone from what the settings keep, too.
+    Stop();
+    ASSERT_TRUE(StartProgram());
+    WORD wValue = 0;
+    EXPECT_FALSE(GetWebAccessSettings().m_profiles.front()->GetGroupRights().Lookup(
+        { static_cast<DWORD>(m_projects.nBlock), static_cast<DWORD>(m_projects.nSlot) }, wValue));
+}
+
+// A peer that opens an empty upload under a logged-in user's ID and waits
+// never receives that user's reply.
+TEST_F(ProgramWebAccessTest, AnEmptyUploadUnderAnotherUsersIdGetsNoneOfItsReplies)
+{
+    ASSERT_TRUE(StartProgram());
+    SetUpWebAccess();
+    ASSERT_EQ(ErrorOf(Login(ERelay::Socket, "u1")), "");
+    const int nPort = m_nPort;
+    auto thief = std::async(
+        std::launch::async, [=] { return RunChannelExchange(nPort, ChannelUploadLine(CATALOG_CODE, "u1", 0, 0)); });
+    ASSERT_TRUE(m_driver.PumpUntil([&] { return fs::exists(m_commFolder / "u1.upl"); }));
+
+    EXPECT_EQ(ErrorOf(WdirProjects(ERelay::Socket, "u1")), "System is busy!");
+    m_driver.Advance(61000);
+    ASSERT_TRUE(m_driver.PumpUntil([&] { return thief.wait_for(0ms) == std::future_status::ready; }));
+    const std::string strStolen = ReplyText(thief.get().strReply);
+    EXPECT_EQ(ErrorOf(strStolen), "Time Out");
+    EXPECT_EQ(strStolen.find("alpha.txt"), std::string::npos);
+    // The owner goes on as before.
+    EXPECT_NE(WdirProjects(ERelay::Socket, "u1").find("alpha.txt"), std::string::npos);
 }

@@ -2,10 +2,10 @@
 
 #include <thread>
 
-std::string ChannelRequest(
-    const std::string& strFolder, const std::string& strId, const std::vector<std::string>& lines)
+std::string ChannelRequest(const std::string& strFolder, const std::string& strId,
+    const std::vector<std::string>& lines, const std::string& strKey)
 {
-    std::string strBytes = "<#INIT |" + strFolder + "| |" + strId + "| |x|\n";
+    std::string strBytes = "<#INIT |" + strFolder + "| |" + strId + "| |" + strKey + "|\n";
     for (const std::string& strLine : lines)
         strBytes += strLine + "\n";
     return strBytes + "<#END#>\n";

@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
-// "<#INIT |folder| |id| |x|\n", each line with "\n", then "<#END#>\n".
-std::string ChannelRequest(
-    const std::string& strFolder, const std::string& strId, const std::vector<std::string>& lines);
+// "<#INIT |folder| |id| |key|\n", each line with "\n", then "<#END#>\n".
+// The key is the session's, from its LOGIN reply (SessionKeyOf); empty
+// before the login.
+std::string ChannelRequest(const std::string& strFolder, const std::string& strId,
+    const std::vector<std::string>& lines, const std::string& strKey = {});
 // "<#INIT_UPL |folder| |id| |x| |y| |raw| |packed|\n" (without the upload's bytes).
 std::string ChannelUploadLine(
     const std::string& strFolder, const std::string& strId, long long nRawSize, long long nPackedSize);

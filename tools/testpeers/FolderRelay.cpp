@@ -1,5 +1,7 @@
 #include "tools/testpeers/FolderRelay.h"
 
+#include "tools/testpeers/RelaySession.h"
+
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -41,9 +43,10 @@ std::optional<std::string> TakeFolderReply(
 }
 
 std::optional<std::string> RunFolderExchange(const fs::path& folder, const std::string& strId,
-    const std::string& strToken, std::chrono::milliseconds nPoll, std::chrono::milliseconds nLimit)
+    const std::string& strToken, const std::string& strKey, std::chrono::milliseconds nPoll,
+    std::chrono::milliseconds nLimit)
 {
-    if (!WriteFolderRequest(folder, strId, strId + "\r\n" + strToken + "\r\n"))
+    if (!WriteFolderRequest(folder, strId, UserLine(strId, strKey) + "\r\n" + strToken + "\r\n"))
         return std::nullopt;
     return TakeFolderReply(folder, strId, nPoll, nLimit);
 }

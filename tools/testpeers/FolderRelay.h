@@ -17,8 +17,10 @@ bool WriteFolderRequest(const std::filesystem::path& folder, const std::string& 
 // every nPoll, nothing when nLimit passes first.
 std::optional<std::string> TakeFolderReply(const std::filesystem::path& folder, const std::string& strId,
     std::chrono::milliseconds nPoll, std::chrono::milliseconds nLimit);
-// One exchange: "<ID>\r\n<token>\r\n" written, then the reply taken; nothing
-// when the request could not be written or no reply came.
+// One exchange: "<ID>\r\n<token>\r\n" written ("<ID>|<key>" on line 1 with
+// a session key), then the reply taken; nothing when the request could not
+// be written or no reply came.
 std::optional<std::string> RunFolderExchange(const std::filesystem::path& folder, const std::string& strId,
-    const std::string& strToken, std::chrono::milliseconds nPoll = std::chrono::milliseconds(1),
+    const std::string& strToken, const std::string& strKey = {},
+    std::chrono::milliseconds nPoll = std::chrono::milliseconds(1),
     std::chrono::milliseconds nLimit = std::chrono::milliseconds(20000));

@@ -203,6 +203,11 @@ BOOL CWAProfiles::RemoveMissingGroups(CCatalog& catalog)
     return missing.empty() ? FALSE : TRUE;
 }
 
+BOOL CWAProfiles::ForgetGroup(const WA_GROUP_KEY& key)
+{
+    return key != WA_ALL_GROUPS && m_groupRights.RemoveKey(key) ? TRUE : FALSE;
+}
+
 void CWAProfiles::RebuildGroupRights(CCatalog& oldCatalog, CCatalog& newCatalog)
 {
     if (m_groupRights.IsAllGroups())

@@ -95,6 +95,9 @@ public:
     // A map of exactly {(-1,-1)} is left alone. The catalog is acquired for
     // the walk.
     BOOL RemoveMissingGroups(CCatalog& catalog);
+    // Drops the grant of a group that was deleted: its reference may name an
+    // unrelated group later. TRUE when the profile held it.
+    BOOL ForgetGroup(const WA_GROUP_KEY& key);
     // Moves the group entries from oldCatalog's references to newCatalog's
     // while the catalog is compacted: a group is found again by the names of
     // its ancestors and its own name; the top node of block 3 stays the top

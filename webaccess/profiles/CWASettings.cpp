@@ -39,6 +39,7 @@ void CWASettings::SetDefaults()
     m_nSocketPort = 0;
     m_nReqTime = 1000;
     m_nPingTime = 180000;
+    m_nSessionTime = DEFAULT_SESSION_TIME;
     m_nWarnConn = 1;
     m_profiles.clear();
 }
@@ -65,6 +66,7 @@ void CWASettings::Load(HKEY hPreferences)
     m_nWarnConn = ReadInt(key, "WarnConn", 1);
     m_nReqTime = ReadInt(key, "ReqTime", 1000);
     m_nPingTime = ReadInt(key, "PingTime", 180000);
+    m_nSessionTime = ReadInt(key, "SessionTime", DEFAULT_SESSION_TIME);
     key.Close();
     UpdateCommFolder();
 }
@@ -95,6 +97,7 @@ BOOL CWASettings::Save(HKEY hPreferences) const
     bWritten &= key.SetDWORD("WarnConn", static_cast<DWORD>(m_nWarnConn)) != FALSE;
     bWritten &= key.SetDWORD("ReqTime", static_cast<DWORD>(m_nReqTime)) != FALSE;
     bWritten &= key.SetDWORD("PingTime", static_cast<DWORD>(m_nPingTime)) != FALSE;
+    bWritten &= key.SetDWORD("SessionTime", static_cast<DWORD>(m_nSessionTime)) != FALSE;
     return bWritten ? TRUE : FALSE;
 }
 
@@ -188,6 +191,14 @@ std::unique_ptr<CWAProfiles> CWASettings::FindWAProfile(LPCTSTR pszPassword, CCa
         return pCopy;
     }
     return nullptr;
+}
+
+BOOL CWASettings::ForgetGroup(const WA_GROUP_KEY& key)
+{
+    BOOL bForgotten = FALSE;
+    for (const auto& pProfile : m_profiles)
+        bForgotten = pProfile->ForgetGroup(key) || bForgotten;
+    return bForgotten;
 }
 
 void CWASettings::RebuildProfileGroups(CCatalog& oldCatalog, CCatalog& newCatalog)

@@ -17,10 +17,13 @@ class CCatalog;
 
 class CWASettings : public CPreferenceBlock {
 public:
+    static constexpr int DEFAULT_SESSION_TIME = 30 * 60 * 1000; // ms
+
     CWASettings();
 
     // Site = resource string 4536, no DirServer, connection kind 1, port 0,
-    // intervals 1000 and 180000 ms, notice flag 1, no profiles. The account,
+    // intervals 1000 and 180000 ms, sessions idle 30 minutes at most, notice
+    // flag 1, no profiles. The account,
     // the catalog name and code and CommFolder stay as they are.
     void SetDefaults() override;
 
@@ -66,6 +69,11 @@ public:
     // thePreferences carries (CPreferences::SaveWebSettings).
     std::unique_ptr<CWAProfiles> FindWAProfile(LPCTSTR pszPassword, CCatalog& catalog);
 
+    // Drops the grants of a deleted group from every profile
+    // (CWAProfiles::ForgetGroup); TRUE when any profile held one. The caller
+    // saves the settings.
+    BOOL ForgetGroup(const WA_GROUP_KEY& key);
+
     // Moves every profile's groups to the compacted catalog, last profile
     // first (CWAProfiles::RebuildGroupRights); the caller saves the settings.
     void RebuildProfileGroups(CCatalog& oldCatalog, CCatalog& newCatalog);
@@ -81,6 +89,7 @@ public:
     CString m_strCatCode;
     int m_nReqTime { 1000 };                              // ms
     int m_nPingTime { 180000 };                           // ms
+    int m_nSessionTime { DEFAULT_SESSION_TIME };          // ms a web session may stay idle ("SessionTime")
     std::vector<std::unique_ptr<CWAProfiles>> m_profiles; // In list order
     int m_nWarnConn { 1 };
 

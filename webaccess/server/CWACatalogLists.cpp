@@ -23,6 +23,13 @@ BOOL CWACatalogLists::IsWholeCatalog()
     return m_bWholeCatalog;
 }
 
+void CWACatalogLists::Rebuild()
+{
+    m_items.clear();
+    m_bTreeBuilt = FALSE;
+    m_bWholeCatalog = FALSE;
+}
+
 /**************************** Building the tree ****************************/
 
 void CWACatalogLists::Walk()

@@ -8,7 +8,8 @@
 // systems root hangs under the root, as the catalog shows it), so grants under
 // different fixed nodes never meet.
 // A profile granting the whole catalog skips the tree and every query goes
-// straight to the catalog. The tree is built once and not refreshed.
+// straight to the catalog. The tree is built once and not refreshed, except
+// when the rights lose a group (Rebuild).
 
 #include "store/CDocumentRec.h"
 #include "store/CNodeRec.h"
@@ -71,6 +72,8 @@ public:
     int FindItem(LONG nBlock, LONG nSlot);
 
     BOOL IsWholeCatalog();
+    // Forgets the item tree: the next query builds it from the rights again.
+    void Rebuild();
 
 private:
     void Walk();

@@ -41,6 +41,10 @@ CWAClientSocket::~CWAClientSocket()
     DropTemporary(m_strTempUnzip);
     if (!m_strSendPath.IsEmpty())
         DeleteFile(m_strSendPath);
+    if (!m_strPlaced.IsEmpty())
+        DeleteFile(m_strPlaced);
+    if (!m_strIdClaim.IsEmpty())
+        m_pListener->ReleaseName(m_strIdClaim);
 }
 
 void CWAClientSocket::Begin()
@@ -109,11 +113,19 @@ void CWAClientSocket::ReadInit(const std::string& strLine)
         return;
     }
     m_strId = init.strId;
+    // Before anything is touched: the reply of another exchange of this ID
+    // is neither deleted nor waited for here.
+    if (!m_pListener->ClaimName(PathOf(""), this)) {
+        SendError(WA_CHANNEL_BUSY);
+        return;
+    }
+    m_strIdClaim = PathOf("");
     DeleteOldReply();
     if (init.nMode == CWAInitLine::REQUEST) {
         if (!CreateTemporary(m_file, m_strTempIn, ".$in"))
             return;
-        CString strFirst = m_strId + "\r\n";
+        // Line 1 names the session as a relay on the request folder does.
+        CString strFirst = m_strId + (init.strKey.IsEmpty() ? CString() : "|" + init.strKey) + "\r\n";
         if (!m_file.Write(strFirst, static_cast<UINT>(strFirst.GetLength()))) {
             Finish();
             return;
@@ -148,7 +160,7 @@ bool CWAClientSocket::TakeRequest(const std::string& strLine)
         }
         m_pListener->ReleaseName(m_strTempIn);
         m_strTempIn.Empty();
-        StartWait();
+        StartWait(strFinal);
         return false; // bytes after the end are ignored
     }
     m_nRequestBytes += strLine.size() + 2;
@@ -226,17 +238,18 @@ void CWAClientSocket::StoreUpload(const CString& strResult)
         m_strTempUpload.Empty();
     else
         m_strTempUnzip.Empty();
-    StartWait();
+    StartWait(PathOf(".upl"));
 }
 
 /*** Waiting and sending ***/
 
-void CWAClientSocket::StartWait()
+void CWAClientSocket::StartWait(const CString& strPlaced)
 {
     if (!m_bWaitForReply) {
-        Finish();
+        Finish(); // the server takes the logout later; nothing comes back
         return;
     }
+    m_strPlaced = strPlaced;
     m_eState = State::WAIT;
     m_dwReplyDeadline = GetTickCount() + REPLY_LIMIT;
     CheckReply();
@@ -246,9 +259,15 @@ void CWAClientSocket::CheckReply()
 {
     if (m_eState != State::WAIT)
         return;
+    // The server deletes the request (or moves the upload away) before its
+    // reply gets the .out name: a reply beside a request still waiting is
+    // not this one's.
     CString strReply = PathOf(".out");
-    if (GetFileAttributes(strReply) != INVALID_FILE_ATTRIBUTES)
-        StartSending(strReply);
+    if (GetFileAttributes(m_strPlaced) != INVALID_FILE_ATTRIBUTES
+        || GetFileAttributes(strReply) == INVALID_FILE_ATTRIBUTES)
+        return;
+    m_strPlaced.Empty();
+    StartSending(strReply);
 }
 
 void CWAClientSocket::OnTick()
@@ -330,6 +349,10 @@ void CWAClientSocket::OnSend(int /*nErrorCode*/)
 
 void CWAClientSocket::SendError(LPCTSTR pszText)
 {
+    if (!m_strPlaced.IsEmpty()) {
+        DeleteFile(m_strPlaced); // answered now: the server must not answer it later
+        m_strPlaced.Empty();
+    }
     m_file.Close();
     DropTemporary(m_strTempIn);
     DropTemporary(m_strTempUpload);
@@ -406,6 +429,16 @@ void CWAClientSocket::Finish()
     if (!m_strSendPath.IsEmpty()) {
         DeleteFile(m_strSendPath); // also after a partial send
         m_strSendPath.Empty();
+    }
+    // Unanswered, the request goes too: its reply would come when a later
+    // exchange of the ID waits, and answer that one.
+    if (!m_strPlaced.IsEmpty()) {
+        DeleteFile(m_strPlaced);
+        m_strPlaced.Empty();
+    }
+    if (!m_strIdClaim.IsEmpty()) {
+        m_pListener->ReleaseName(m_strIdClaim);
+        m_strIdClaim.Empty();
     }
     Close();
     m_pListener->PostReap();

@@ -13,8 +13,11 @@
 //         `-----------> UPLOAD --count--> UNZIP -'
 //
 //   INIT     bytes up to the first LF; ParseInitLine; the folder must be this
-//            listener's; <ID>.out is deleted (failures ignored).
-//   REQUEST  <ID>.$in made new with "<ID>\r\n"; each line written with
+//            listener's; the ID is claimed for the whole exchange ("System
+//            is busy!" while another live exchange has it); then <ID>.out is
+//            deleted (failures ignored).
+//   REQUEST  <ID>.$in made new with "<ID>\r\n", or "<ID>|<key>\r\n" when
+//            the first line carries a session key; each line written with
 //            "\r\n"; "<#LOGOUT " clears the wait; "<#END#>" renames it to
 //            <ID>.in ("System is busy!" when taken). Bytes after it are ignored.
 //   UPLOAD   <ID>.$$1 receives the packed size (1 or more) or the raw size,
@@ -23,10 +26,11 @@
 //   UNZIP    into <ID>.$$2 in slices (the listener posts each turn), bounded
 //            by the raw size; then renamed to <ID>.upl. A reset of the peer
 //            ends it.
-//   WAIT     until <ID>.out exists (CheckReply after each scan of the server
-//            and on the listener's tick): SEND. 60 s: "Time Out". Listener
-//            ended: "Communication Shut Down". A half-close of the peer keeps
-//            the wait; a reset ends it.
+//   WAIT     until <ID>.out exists and the request or upload this exchange
+//            placed is gone, taken by the server (CheckReply after each scan
+//            of the server and on the listener's tick): SEND. 60 s: "Time
+//            Out". Listener ended: "Communication Shut Down". A half-close of
+//            the peer keeps the wait; a reset ends it.
 //   SEND     the file's bytes as the socket takes them; then the file is
 //            deleted and the socket closed.
 // An error reply is a zip reply "\r\n<#ERR |text|#>" in a temporary file,
@@ -35,7 +39,12 @@
 // Invariants: (1) a temporary name (.$in, .$$1, .$$2) is created new and
 // claimed from the listener; a name another live exchange claims answers
 // "System is busy!", an unclaimed leftover is deleted and made again.
-// (2) Every way out of an exchange deletes the temporaries it still owns.
+// (2) Every way out of an exchange deletes the temporaries it still owns,
+// and the request or upload it placed while the server has not taken it.
+// (4) A reply goes only to the exchange whose request made it: one live
+// exchange per ID (the claim of INIT), and none takes a reply before the
+// server took its request, or leaves a request behind whose reply a later
+// exchange of the ID would take.
 // (3) The connection never deletes itself: once DONE the listener deletes it
 // after the notification has returned.
 // Limits: a line 64 KiB, a request 1 MiB (past them: closed, nothing sent;
@@ -103,7 +112,9 @@ private:
     void TakeUpload(const char* pData, size_t nLength);
     void FinishUpload();
     void StoreUpload(const CString& strResult);
-    void StartWait();
+    // Waits for the reply to strPlaced (<ID>.in or <ID>.upl), unless no
+    // reply comes (a logout).
+    void StartWait(const CString& strPlaced);
 
     // Creates <ID> + pszExtension by invariant (1), its path going to
     // strOwned once claimed; false when the exchange ended instead.
@@ -127,6 +138,8 @@ private:
 
     CString m_strFolder; // the communication folder, ending in '\'
     CString m_strId;
+    CString m_strIdClaim;     // the claim of the ID while this exchange lives; empty when none
+    CString m_strPlaced;      // the request or upload waiting for the server; empty when none
     std::string m_strPending; // bytes of a line not yet complete
     size_t m_nRequestBytes { 0 };
 

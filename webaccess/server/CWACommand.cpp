@@ -11,6 +11,7 @@
 #include "webaccess/server/CWACmdWdir.h"
 #include "webaccess/server/CWACmdWfind.h"
 #include "webaccess/server/CWACmdWtree.h"
+#include "webaccess/server/CWAGroupWatch.h"
 #include "webaccess/server/FileCommands.h"
 #include "webaccess/server/TokenFields.h"
 #include "webaccess/server/WebCommands.h"
@@ -314,6 +315,7 @@ BOOL ParseNumberField(LPCTSTR pszText, int nLength, LONG* pnNumber)
 void SetWebCatalog(CCatalog* pCatalog)
 {
     g_pWebCatalog = pCatalog;
+    CWAGroupWatch::Get().Watch(pCatalog);
 }
 
 CCatalog* GetWebCatalog()

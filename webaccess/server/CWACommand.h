@@ -129,7 +129,8 @@ BOOL ParseNumberField(LPCTSTR pszText, int nLength, LONG* pnNumber);
 
 /* The catalog the commands read: the program's main catalog, set where the
    program opens it and cleared before it closes (the server's sessions ended
-   first). Null means no catalog, so no catalog document exists. */
+   first). Null means no catalog, so no catalog document exists. The grants
+   of the groups it deletes end at once (CWAGroupWatch). */
 
 void SetWebCatalog(CCatalog* pCatalog);
 CCatalog* GetWebCatalog();

@@ -5,6 +5,7 @@
 #include "platform/base/FileFunctions.h"
 #include "platform/base/FileHandle.h"
 #include "platform/base/KernelObject.h"
+#include "platform/base/Threads.h"
 #include "platform/base/WinError.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/gdi/Icons.h"
@@ -20,6 +21,7 @@
 #include "webaccess/server/CWACmdWdir.h"
 #include "webaccess/server/CWACommand.h"
 #include "webaccess/server/CWAConnection.h"
+#include "webaccess/server/CWAGroupWatch.h"
 #include "webaccess/server/CWAListenSocket.h"
 #include "webaccess/server/CWAServicePrompts.h"
 #include "webaccess/server/CWASession.h"
@@ -131,10 +133,12 @@ CWAServer::CWAServer(CWASettings& settings, CWAServicePrompts& prompts)
     : m_settings(settings)
     , m_prompts(prompts)
 {
+    CWAGroupWatch::Get().AttachServer(this);
 }
 
 CWAServer::~CWAServer()
 {
+    CWAGroupWatch::Get().DetachServer(this);
     m_pConnection.reset();
     m_sessions.clear();
 }
@@ -236,6 +240,12 @@ void CWAServer::EndSessions()
     m_sessions.clear();
 }
 
+void CWAServer::ForgetGroup(const WA_GROUP_KEY& key)
+{
+    for (auto& [strKey, pSession] : m_sessions)
+        pSession->ForgetGroup(key);
+}
+
 void CWAServer::ScanRequests()
 {
     const CString strFolder = m_settings.m_strCommFolder;
@@ -249,6 +259,7 @@ void CWAServer::ScanRequests()
         } while (FindNextFile(hFind, &data));
         FindClose(hFind);
     }
+    ExpireSessions();
     // Names that went away may be logged again when they come back.
     std::erase_if(m_unreadableRequests,
         [&names](const CString& strName) { return std::find(names.begin(), names.end(), strName) == names.end(); });
@@ -265,8 +276,8 @@ void CWAServer::ScanRequests()
 void CWAServer::ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName)
 {
     const CString strPath = CString(pszFolder) + pszName;
-    CString strUserId, strToken;
-    if (!ReadRequest(strPath, strUserId, strToken)) {
+    CString strUserLine, strToken;
+    if (!ReadRequest(strPath, strUserLine, strToken)) {
         if (m_unreadableRequests.insert(pszName).second)
             Log(Formatted(IDS_WA_LOG_REQUEST_UNREADABLE, strPath));
         return;
@@ -282,7 +293,13 @@ void CWAServer::ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName)
     CCatalog* pCatalog = AcquireWebCatalog();
     std::unique_ptr<CWACommand> pCommand = CreateWebCommand(strToken);
     const int nId = pCommand ? pCommand->GetId() : WA_CMD_NONE;
-    auto itSession = m_sessions.find(strUserId);
+    // Line 1 names the session by the user ID and the key its LOGIN made.
+    CString strUserId, strKey;
+    SplitUserLine(strUserLine, strUserId, strKey);
+    ExpireSessions();
+    auto itSession = strKey.IsEmpty() ? m_sessions.end() : m_sessions.find(strUserLine);
+    if (itSession != m_sessions.end())
+        itSession->second->Touch(GetTickCount());
     const bool bOwnCommand = nId == WA_CMD_LOGIN || nId == WA_CMD_LOGOUT;
     if (!pCommand) {
         WriteErrorReply(reply, WA_ERROR_NO_COMMAND, strToken);
@@ -301,22 +318,12 @@ void CWAServer::ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName)
                 // A login under another ID than its request's would reach that user's session.
                 WriteErrorReply(reply, WA_STATUS_MALFORMED, strToken);
             } else {
-                EndSession(strUserId, strBase);
-                auto pSession = std::make_unique<CWASession>(login, m_settings, *pCatalog);
-                if (!pSession->GetProfile()) {
-                    WriteErrorReply(reply, WA_ERROR_NO_PROFILE, "********"); // never the tried password
-                } else {
-                    Log("UserID = " + strUserId + " - Profile: " + pSession->GetProfile()->GetName());
-                    if (login.Prepare(*pSession) && login.Execute(reply, *pSession, 1)) {
-                        login.SetContext(pSession->GetPlace());
-                        AddSession(strUserId, std::move(pSession));
-                    } else {
-                        WriteErrorReply(reply, login.GetStatus(), strToken);
-                    }
-                }
+                Login(login, reply, *pCatalog, itSession, strBase);
             }
         } else if (nId == WA_CMD_LOGOUT) {
-            EndSession(strUserId, strBase);
+            // Only the session's own key ends it; a LOGOUT without it ends nothing.
+            if (itSession != m_sessions.end())
+                EndSession(strUserLine, strBase);
         } else if (!itSession->second->GetProfile() || !itSession->second->GetProfile()->IsCommandAllowed(nId)) {
             WriteErrorReply(reply, WA_ERROR_NOT_ALLOWED, strToken);
         } else if (nId == WA_CMD_UPL) {
@@ -360,7 +367,48 @@ void CWAServer::WriteErrorReply(CWAOutputFile& reply, int nCode, LPCTSTR pszLogA
     Log(Formatted(strings.nLog, strArgument));
 }
 
-void CWAServer::EndSession(const CString& strUserId, const CString& strBase)
+void CWAServer::Login(
+    CWACmdLogin& login, CWAOutputFile& reply, CCatalog& catalog, SessionMap::iterator itOld, const CString& strBase)
+{
+    const CString& strUserId = login.GetUserId();
+    const DWORD dwNow = GetTickCount();
+    // A held ID is answered as a wrong password, without trying this one.
+    if (m_loginThrottle.IsHeld(strUserId, dwNow)) {
+        Log("UserID = " + strUserId + " - Login held after repeated wrong passwords");
+        WriteErrorReply(reply, WA_ERROR_NO_PROFILE, "********");
+        return;
+    }
+    auto pSession = std::make_unique<CWASession>(login, m_settings, catalog);
+    if (!pSession->GetProfile()) {
+        m_loginThrottle.NoteFailure(strUserId, dwNow);
+        WriteErrorReply(reply, WA_ERROR_NO_PROFILE, "********"); // never the tried password
+        return;
+    }
+    m_loginThrottle.NoteSuccess(strUserId);
+    // Without a key no later request could reach the session; past the
+    // limit a flood of logins would hold memory until the idle limit.
+    if (pSession->GetKey().IsEmpty() || (itOld == m_sessions.end() && m_sessions.size() >= MAX_SESSIONS)) {
+        WriteErrorReply(reply, WA_STATUS_MALFORMED, login.GetLogText());
+        return;
+    }
+    Log("UserID = " + strUserId + " - Profile: " + pSession->GetProfile()->GetName());
+    if (!login.Prepare(*pSession) || !login.Execute(reply, *pSession, 1)) {
+        WriteErrorReply(reply, login.GetStatus(), login.GetLogText());
+        return;
+    }
+    login.SetContext(pSession->GetPlace());
+    // A login that carried its session's key replaces that session (the
+    // owner logs in again); the sessions of others stay as they are.
+    if (itOld != m_sessions.end())
+        EndSession(CString(itOld->first), strBase);
+    CString strToken;
+    strToken.Format("\r\n<#SESSION |%s|#>", static_cast<LPCTSTR>(pSession->GetKey()));
+    reply.WriteText(strToken);
+    const CString strUserLine = pSession->GetUserLine();
+    AddSession(strUserLine, std::move(pSession));
+}
+
+void CWAServer::EndSession(const CString& strUserLine, const CString& strBase)
 {
     auto itUpload = m_pendingUploads.find(strBase + ".upl");
     if (itUpload != m_pendingUploads.end()) {
@@ -369,17 +417,25 @@ void CWAServer::EndSession(const CString& strUserId, const CString& strBase)
         if (m_pendingUploads.empty())
             KillServerTimer(TIMER_UPLOAD);
     }
-    RemoveSession(strUserId);
+    RemoveSession(strUserLine);
 }
 
-void CWAServer::AddSession(const CString& strUserId, std::unique_ptr<CWASession> pSession)
+void CWAServer::AddSession(const CString& strUserLine, std::unique_ptr<CWASession> pSession)
 {
-    m_sessions[strUserId] = std::move(pSession);
+    m_sessions[strUserLine] = std::move(pSession);
 }
 
-void CWAServer::RemoveSession(const CString& strUserId)
+void CWAServer::RemoveSession(const CString& strUserLine)
 {
-    m_sessions.erase(strUserId);
+    m_sessions.erase(strUserLine);
+}
+
+void CWAServer::ExpireSessions()
+{
+    const DWORD dwNow = GetTickCount();
+    const DWORD dwLimit = static_cast<DWORD>(
+        m_settings.m_nSessionTime > 0 ? m_settings.m_nSessionTime : CWASettings::DEFAULT_SESSION_TIME);
+    std::erase_if(m_sessions, [&](const auto& entry) { return dwNow - entry.second->GetLastUsed() >= dwLimit; });
 }
 
 void CWAServer::ScanUploads()

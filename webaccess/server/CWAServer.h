@@ -6,10 +6,17 @@
 // it. Its tray icon shows while it serves; every step is logged.
 //
 // Files of one exchange, each named by the communication ID: <ID>.in (line 1
-// the user ID, line 2 the token; deleted once read), <ID>.~ou (the reply
+// the user ID, followed after a LOGIN by "|" and the session key that the
+// LOGIN reply handed out; line 2 the token; deleted once read), <ID>.~ou (the reply
 // being written) and <ID>.out (the reply, renamed only once complete). A
 // reply is a zip reply that ends in "\r\n<#END#>", after an error line
-// "\r\n<#ERR |text|#>" when the request failed.
+// "\r\n<#ERR |text|#>" when the request failed; a successful LOGIN puts
+// "\r\n<#SESSION |key|#>" after its page.
+//
+// Sessions: one per successful LOGIN, found by the user ID and its key
+// together. A failed LOGIN touches no session; a LOGIN carrying a session's
+// key replaces that session; a session idle for the settings' SessionTime
+// ends. Wrong passwords hold their user ID for a while (CWALoginThrottle).
 //
 // Timers of the tray window (intervals from the settings, with floors so a
 // zero setting never spins):
@@ -20,17 +27,21 @@
 // Everything runs in the user-interface thread.
 
 #include "ui/CSystemTray.h"
+#include "webaccess/server/CWALoginThrottle.h"
 
 #include <map>
 #include <memory>
 #include <set>
 #include <vector>
 
+class CCatalog;
+class CWACmdLogin;
 class CWAConnection;
 class CWAOutputFile;
 class CWAServicePrompts;
 class CWASession;
 class CWASettings;
+struct WA_GROUP_KEY;
 
 class CWAServer : public CSystemTray {
 public:
@@ -45,6 +56,7 @@ public:
     static constexpr size_t MAX_LOG_LINES      = 10000;
     static constexpr int MAX_LOG_ARGUMENT      = 256;
     static constexpr size_t MAX_REQUEST_LINE   = 64 * 1024;
+    static constexpr size_t MAX_SESSIONS       = 4096;
     // clang-format on
 
     // Both references must outlive the server.
@@ -99,6 +111,9 @@ public:
     void Log(LPCTSTR pszText);
     const std::vector<CString>& GetLogLines() const { return m_logLines; }
 
+    // Every session loses its grant of a group that was deleted.
+    void ForgetGroup(const WA_GROUP_KEY& key);
+
     CWAConnection* GetConnection() const { return m_pConnection.get(); }
     size_t GetSessionCount() const { return m_sessions.size(); }
 
@@ -111,10 +126,21 @@ private:
     // The error line of code nCode into the reply, and its log line with the
     // argument (cut to MAX_LOG_ARGUMENT characters).
     void WriteErrorReply(CWAOutputFile& reply, int nCode, LPCTSTR pszLogArgument);
-    // Drops the upload announced under strBase, then the user's session.
-    void EndSession(const CString& strUserId, const CString& strBase);
-    void AddSession(const CString& strUserId, std::unique_ptr<CWASession> pSession);
-    void RemoveSession(const CString& strUserId);
+    using SessionMap = std::map<CString, std::unique_ptr<CWASession>>;
+
+    // A LOGIN whose user ID is its request's: the new session, with the
+    // SESSION token of its key after its page, replaces itOld (the session
+    // whose key the request carried; end() for none). A wrong password
+    // touches no session and counts against the ID (CWALoginThrottle).
+    void Login(CWACmdLogin& login, CWAOutputFile& reply, CCatalog& catalog, SessionMap::iterator itOld,
+        const CString& strBase);
+    // Drops the upload announced under strBase, then the session.
+    void EndSession(const CString& strUserLine, const CString& strBase);
+    // The session map by user line (user ID, "|", key).
+    void AddSession(const CString& strUserLine, std::unique_ptr<CWASession> pSession);
+    void RemoveSession(const CString& strUserLine);
+    // Ends the sessions idle for longer than the settings allow.
+    void ExpireSessions();
     void OnPingTimer();
     void CheckConnection();
     UINT ScanInterval() const;
@@ -128,9 +154,10 @@ private:
     std::vector<CString> m_logLines;
     CString m_strLogPath;
     bool m_bLogShown { false };
-    std::map<CString, std::unique_ptr<CWASession>> m_sessions; // by user ID
-    std::map<CString, CString> m_pendingUploads;               // <ID>.upl path to its target
-    std::set<CString> m_unreadableRequests;                    // logged once each while they stay
-    bool m_bLinkAnimation { false };                           // the icon animates for a lost dial-up link
+    SessionMap m_sessions; // by user line: user ID, "|", key
+    CWALoginThrottle m_loginThrottle;
+    std::map<CString, CString> m_pendingUploads; // <ID>.upl path to its target
+    std::set<CString> m_unreadableRequests;      // logged once each while they stay
+    bool m_bLinkAnimation { false };             // the icon animates for a lost dial-up link
     std::unique_ptr<CWAConnection> m_pConnection;
 };

@@ -4,10 +4,34 @@
 #include "webaccess/server/CWACatalogLists.h"
 #include "webaccess/server/WebCommands.h"
 
+#include "platform/base/SystemRandom.h"
+#include "platform/base/Threads.h"
+
 #include <algorithm>
+#include <array>
+
+namespace {
+
+CString MakeSessionKey()
+{
+    std::array<BYTE, 16> bytes {};
+    if (!RtlGenRandom(bytes.data(), static_cast<ULONG>(bytes.size())))
+        return {};
+    static constexpr char HEX_DIGITS[] = "0123456789ABCDEF";
+    CString strKey;
+    for (BYTE b : bytes) {
+        strKey += HEX_DIGITS[b >> 4];
+        strKey += HEX_DIGITS[b & 0xF];
+    }
+    return strKey;
+}
+
+} // namespace
 
 CWASession::CWASession(const CWACmdLogin& login, CWASettings& settings, CCatalog& catalog)
     : m_strUserId(login.GetUserId())
+    , m_strKey(MakeSessionKey())
+    , m_dwLastUsed(GetTickCount())
     , m_strUserName(login.GetUserName())
     , m_bNetscape(login.GetBrowser().Find("NETSCAPE") >= 0 ? TRUE : FALSE)
     , m_pProfile(settings.FindWAProfile(login.GetPassword(), catalog))
@@ -18,6 +42,12 @@ CWASession::CWASession(const CWACmdLogin& login, CWASettings& settings, CCatalog
 }
 
 CWASession::~CWASession() = default;
+
+void CWASession::ForgetGroup(const WA_GROUP_KEY& key)
+{
+    if (m_pProfile != nullptr && m_pProfile->ForgetGroup(key))
+        m_pCatalogLists->Rebuild();
+}
 
 BOOL CWASession::RunCommand(std::unique_ptr<CWACommand>& pCommand, CWAOutputFile& reply)
 {
@@ -49,4 +79,11 @@ BOOL CWASession::RunCommand(std::unique_ptr<CWACommand>& pCommand, CWAOutputFile
     if (nId == WA_CMD_WFIND)
         m_pKeptCommand = std::move(pCommand);
     return TRUE;
+}
+
+void SplitUserLine(const CString& strLine, CString& strUserId, CString& strKey)
+{
+    const int nBar = strLine.Find('|');
+    strUserId = nBar < 0 ? strLine : strLine.Left(nBar);
+    strKey = nBar < 0 ? CString() : strLine.Mid(nBar + 1);
 }

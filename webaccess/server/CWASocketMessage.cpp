@@ -7,6 +7,7 @@ namespace {
 constexpr int MIN_FOLDER = 4;
 constexpr int MAX_FOLDER = 11;
 constexpr int MAX_ID = 8;
+constexpr int MAX_KEY = 64;
 
 bool StartsWith(const CString& strLine, LPCTSTR pszPrefix)
 {
@@ -72,6 +73,11 @@ CWAInitLine ParseInitLine(const CString& strLine)
         init.nMode = CWAInitLine::REQUEST;
         init.strFolderName = GetPipeField(message);
         init.strId = GetPipeField(message);
+        // A third field of another shape carries no key: the request then
+        // reaches no session, as without one.
+        init.strKey = GetPipeField(message);
+        if (init.strKey.GetLength() > MAX_KEY || !IsNamePart(init.strKey))
+            init.strKey.Empty();
     } else if (StartsWith(strLine, "<#INIT_UPL ")) {
         init.nMode = CWAInitLine::UPLOAD;
         init.strFolderName = GetPipeField(message);

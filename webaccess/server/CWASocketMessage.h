@@ -2,7 +2,7 @@
 
 // The first line of a socket-channel exchange and how it is read. Fields are
 // the texts between pairs of bars:
-//   <#INIT |folder| |id| |x|...
+//   <#INIT |folder| |id| |key|...   (key: the session's, from its LOGIN reply)
 //   <#INIT_UPL |folder| |id| |x| |y| |rawSize| |packedSize|...
 
 #include "platform/base/CString.h"
@@ -39,6 +39,7 @@ struct CWAInitLine {
     LPCTSTR pszError { nullptr }; // the reply text of a refused line
     CString strFolderName;        // 4 to 11 letters, digits, '_' or '-'
     CString strId;                // 1 to 8 of the same
+    CString strKey;               // a request's session key, up to 64 of the same; empty when none
     LONG nRawSize { 0 };          // upload bytes when not packed
     LONG nPackedSize { 0 };       // packed upload bytes; 0 when not packed
 };

@@ -14,10 +14,12 @@
 #include "tests/webaccess/server/CatalogSessionFixture.h"
 #include "tools/testpeers/FakeDirectoryServer.h"
 #include "tools/testpeers/FolderRelay.h"
+#include "tools/testpeers/RelaySession.h"
 #include "webaccess/directory/CWAHttpQuery.h"
 #include "webaccess/server/CWAConnection.h"
 #include "webaccess/server/CWAServicePrompts.h"
 
+#include <map>
 #include <regex>
 
 #include "tests/support/ScratchFolder.h"
@@ -77,16 +79,20 @@ protected:
     {
         ASSERT_TRUE(WriteFolderRequest(m_folder, strId, strText));
     }
-    // Writes the request, lets the scan run and reads the reply (empty when none).
+    // Writes the request, lets the scan run and reads the reply (empty when
+    // none). As a relay does, it keeps the session key a login hands out and
+    // sends it with the ID's later requests.
     std::string Exchange(const std::string& strId, const std::string& strToken)
     {
-        Request(strId, strId + "\r\n" + strToken + "\r\n");
+        Request(strId, UserLine(strId, m_keys[strId]) + "\r\n" + strToken + "\r\n");
         m_driver.Advance(1000);
         fs::path out = m_folder / (strId + ".out");
         if (!fs::exists(out))
             return {};
         std::string strReply = ReadZipEntry(out.string());
         fs::remove(out);
+        if (const std::string strKey = SessionKeyOf(strReply); !strKey.empty())
+            m_keys[strId] = strKey;
         return strReply;
     }
     static std::string Error(const std::string& strReply)
@@ -117,6 +123,7 @@ protected:
     CQuietPrompts m_prompts;
     fs::path m_folder;
     std::unique_ptr<CWAServer> m_pServer;
+    std::map<std::string, std::string> m_keys; // the session key of each ID
 };
 
 } // namespace

@@ -104,6 +104,15 @@ protected:
         return peer.get();
     }
 
+    // The server's answer as it gives one: the request or upload taken, then
+    // the reply written under the ID's .out name.
+    void ServerAnswers(const std::string& strId, const char* pszTaken, const std::string& strReply)
+    {
+        fs::remove(File(strId, pszTaken));
+        WriteHostFile(File(strId, ".out"), strReply);
+        m_pListener->CheckReplies();
+    }
+
     bool PumpUntilExists(const fs::path& path)
     {
         return m_driver.PumpUntil([&] { return fs::exists(path); });
@@ -172,8 +181,7 @@ TEST_F(SocketChannelTest, ARequestBecomesARequestFileAndTheReplyGoesBackUnchange
 
     std::string strReply = "PK\x03\x04 reply bytes \0\r\n\xFF"s;
     strReply += std::string(200000, 'z'); // more than one block and more than the socket takes at once
-    WriteHostFile(File("u1", ".out"), strReply);
-    m_pListener->CheckReplies();
+    ServerAnswers("u1", ".in", strReply);
     CChannelExchange exchange = Finish(peer);
     EXPECT_EQ(exchange.strReply.size(), strReply.size());
     EXPECT_TRUE(exchange.strReply == strReply);
@@ -226,8 +234,7 @@ TEST_F(SocketChannelTest, ASecondExchangeOfOneIdIsBusyWhileTheFirstWaits)
     EXPECT_EQ(ReadHostFile(File("dup", ".in")), "dup\r\n<#WDIR |1|#>\r\n");
     EXPECT_EQ(FolderNames(), "dup.in");
 
-    WriteHostFile(File("dup", ".out"), "first reply");
-    m_pListener->CheckReplies();
+    ServerAnswers("dup", ".in", "first reply");
     EXPECT_EQ(Finish(first).strReply, "first reply");
 }
 
@@ -256,10 +263,9 @@ TEST_F(SocketChannelTest, RawUploadsCountTheBytesThatCameWithTheFirstLine)
         + "bytes past the count are ignored");
     ASSERT_TRUE(PumpUntilExists(File("up", ".upl")));
     EXPECT_TRUE(ReadHostFile(File("up", ".upl")) == strData);
-    WriteHostFile(File("up", ".out"), "stored");
-    m_pListener->CheckReplies();
+    ServerAnswers("up", ".upl", "stored");
     EXPECT_EQ(Finish(peer).strReply, "stored");
-    EXPECT_EQ(FolderNames(), "up.upl");
+    EXPECT_EQ(FolderNames(), "");
 }
 
 TEST_F(SocketChannelTest, ZippedUploadsAreUnpackedWithinTheirAnnouncedSize)
@@ -275,8 +281,7 @@ TEST_F(SocketChannelTest, ZippedUploadsAreUnpackedWithinTheirAnnouncedSize)
     ASSERT_TRUE(PumpUntilExists(File("zip", ".upl")));
     EXPECT_TRUE(ReadHostFile(File("zip", ".upl")) == strData);
     EXPECT_EQ(FolderNames(), "zip.upl"); // the entry's name went nowhere
-    WriteHostFile(File("zip", ".out"), "ok");
-    m_pListener->CheckReplies();
+    ServerAnswers("zip", ".upl", "ok");
     EXPECT_EQ(Finish(peer).strReply, "ok");
 
     // Ten times the announced size unpacks into a failure, not a full disk.
@@ -288,7 +293,7 @@ TEST_F(SocketChannelTest, ZippedUploadsAreUnpackedWithinTheirAnnouncedSize)
     auto damaged
         = Start(ChannelUploadLine(FOLDER, "dmg", 300000, static_cast<long long>(strDamaged.size())) + strDamaged);
     EXPECT_EQ(Unzipped(Finish(damaged).strReply), ErrorReply("Uploaded file corrupted!"));
-    EXPECT_EQ(FolderNames(), "zip.upl");
+    EXPECT_EQ(FolderNames(), "");
 }
 
 // A relay that resets its connection while the upload is being unpacked is

@@ -1,0 +1,370 @@
+// The web access service against peers that are not who they claim to be:
+// a group deleted and its record slot taken by a new one, a peer naming
+// another user's ID with or without a login of its own, password guessing,
+// and socket exchanges that try to take someone else's reply. The server is
+// real and its timers run on the manual clock; requests come through the
+// request folder and the socket channel as the relays send them.
+
+#include "webaccess/server/CWAServer.h"
+
+#include "platform/base/PathMap.h"
+#include "platform/base/ZipReader.h"
+#include "platform/testing/TestDriver.h"
+#include "resources/ResourceIds.h"
+#include "store/FileHelpers.h"
+#include "tests/ui/ProgramModule.h"
+#include "tests/webaccess/server/CatalogSessionFixture.h"
+#include "tests/webaccess/server/SilentServicePrompts.h"
+#include "tools/testpeers/ChannelRelay.h"
+#include "tools/testpeers/FolderRelay.h"
+#include "tools/testpeers/RelaySession.h"
+#include "webaccess/server/CWAClientSocket.h"
+#include "webaccess/server/CWAListenSocket.h"
+#include "webaccess/server/CWALoginThrottle.h"
+
+#include <chrono>
+#include <future>
+#include <regex>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr char CODE[] = "H0STILE";
+
+class WebAccessHostileTest : public CatalogSessionTest {
+protected:
+    void SetUp() override
+    {
+        CatalogSessionTest::SetUp();
+        ASSERT_NE(m_module.Handle(), nullptr);
+        m_settings.m_strCatCode = CODE;
+        m_settings.m_strCommFolder = BuildCommFolderPath(GetProgramFolder(), CODE);
+        m_settings.m_nWarnConn = 0;
+        thePreferences.AttachWebSettings(&m_settings);
+        ASSERT_TRUE(CreateFolderPath(m_settings.m_strCommFolder));
+        std::string strHost;
+        ASSERT_TRUE(HostPathFromProgramPath(m_settings.m_strCommFolder, strHost));
+        m_folder = strHost;
+        m_pServer = std::make_unique<CWAServer>(m_settings, m_prompts);
+        ASSERT_TRUE(m_pServer->Init());
+    }
+    void TearDown() override
+    {
+        m_pListener.reset();
+        m_pServer.reset();
+        thePreferences.AttachWebSettings(nullptr);
+        CatalogSessionTest::TearDown();
+    }
+
+    // A stored profile: its password, whether it may download, its grants.
+    void AddProfile(const char* pszPassword, BOOL bMayDownload, const Grants& grants)
+    {
+        CWAGroupRightsMap rights;
+        for (const auto& [key, wValue] : grants)
+            rights.SetAt(key, wValue);
+        auto pProfile = std::make_unique<CWAProfiles>();
+        pProfile->SetIdentity(pszPassword, pszPassword, "");
+        pProfile->SetPermissions(bMayDownload, FALSE, 1);
+        pProfile->SetGroupRights(rights);
+        m_settings.m_profiles.push_back(std::move(pProfile));
+    }
+    void Serve() { ASSERT_TRUE(m_pServer->StartScan()); }
+
+    // One request file with the user line as given, the scan let run; the
+    // reply's text, empty when none came.
+    std::string Send(const std::string& strId, const std::string& strUserLine, const std::string& strToken)
+    {
+        EXPECT_TRUE(WriteFolderRequest(m_folder, strId, strUserLine + "\r\n" + strToken + "\r\n"));
+        m_driver.Advance(1000);
+        const fs::path out = m_folder / (strId + ".out");
+        if (!fs::exists(out))
+            return {};
+        std::string strReply = ReadZipEntry(out.string());
+        fs::remove(out);
+        return strReply;
+    }
+    // A login as the relay sends it; the key it hands out, empty when refused.
+    std::string LogIn(const std::string& strId, const std::string& strPassword)
+    {
+        return SessionKeyOf(Send(strId, strId, "<#LOGIN |" + strId + "| |ana| |" + strPassword + "| |x|#>"));
+    }
+    static std::string Error(const std::string& strReply)
+    {
+        std::smatch match;
+        return std::regex_search(strReply, match, std::regex("<#ERR \\|([^|]*)\\|#>")) ? match[1].str() : "";
+    }
+    static std::string Loaded(UINT nId)
+    {
+        CString str;
+        str.LoadString(nId);
+        return static_cast<LPCTSTR>(str);
+    }
+    std::string DownloadToken(const char* pszName) const { return "<#DOWN2 |" + ProgramPath(pszName) + "|#>"; }
+
+    /* Groups. */
+
+    // Deletes a group with everything below it, as the recycle run does.
+    void DeleteGroup(CRecordRef ref)
+    {
+        CNodeRec node(m_pCatalog.get(), ref.nBlock, ref.nSlot);
+        ASSERT_TRUE(node.DeleteSubtree(TRUE));
+    }
+    // A new group under Projects holding the document secret.txt; it takes
+    // the first free slot of Projects' children.
+    CRecordRef AddSecretGroup()
+    {
+        CNodeRec projects(m_pCatalog.get(), m_projects.nBlock, m_projects.nSlot);
+        auto pSecret = AddNode(projects, "Secret");
+        AddFile(*pSecret, "secret.txt", 6);
+        return pSecret->GetRef();
+    }
+    bool StoredGrants(const WA_GROUP_KEY& key) const
+    {
+        WORD wValue = 0;
+        return m_settings.m_profiles.front()->GetGroupRights().Lookup(key, wValue) != FALSE;
+    }
+    static WA_GROUP_KEY KeyOf(CRecordRef ref)
+    {
+        return { static_cast<DWORD>(ref.nBlock), static_cast<DWORD>(ref.nSlot) };
+    }
+
+    /* The socket channel, on the server's communication folder. */
+
+    void Listen()
+    {
+        m_pListener = std::make_unique<CWAListenSocket>(m_settings.m_strCommFolder);
+        ASSERT_TRUE(m_pListener->Create(0, SOCK_STREAM, FD_ALL_EVENTS));
+        ASSERT_TRUE(m_pListener->Listen(5));
+        CString strAddress;
+        UINT nPort = 0;
+        ASSERT_TRUE(m_pListener->GetSockName(strAddress, nPort));
+        m_nPort = static_cast<int>(nPort);
+    }
+    std::future<CChannelExchange> StartExchange(const std::string& strBytes)
+    {
+        const int nPort = m_nPort;
+        return std::async(std::launch::async, [=] { return RunChannelExchange(nPort, strBytes); });
+    }
+    // Runs the program's side until the peer has what came back; its text.
+    std::string Finish(std::future<CChannelExchange>& peer)
+    {
+        EXPECT_TRUE(m_driver.PumpUntil([&] {
+            m_pListener->CheckReplies();
+            return peer.wait_for(0ms) == std::future_status::ready;
+        }));
+        std::string strBytes = peer.get().strReply;
+        const fs::path scratch = Home() / "reply.zip";
+        std::ofstream(scratch, std::ios::binary) << strBytes;
+        CZipReader zip;
+        std::string strText;
+        if (zip.OpenFirstEntry(ProgramPath("reply.zip").c_str())) {
+            char buffer[4096];
+            int nRead;
+            while ((nRead = zip.Read(buffer, sizeof buffer)) > 0)
+                strText.append(buffer, static_cast<size_t>(nRead));
+        } else {
+            strText = std::move(strBytes);
+        }
+        zip.Close();
+        fs::remove(scratch);
+        return strText;
+    }
+    bool PumpUntilExists(const fs::path& path)
+    {
+        return m_driver.PumpUntil([&] { return fs::exists(path); });
+    }
+
+    CTestDriver m_driver;
+    ProgramModule m_module;
+    CSilentServicePrompts m_prompts;
+    fs::path m_folder;
+    std::unique_ptr<CWAServer> m_pServer;
+    std::unique_ptr<CWAListenSocket> m_pListener;
+    int m_nPort { 0 };
+};
+
+} // namespace
+
+/*** Rights follow groups ***/
+
+TEST_F(WebAccessHostileTest, ADeletedGroupsGrantGoesAtOnceAndPassesToNoGroupInItsSlot)
+{
+    Serve();
+    AddProfile("pw", TRUE, Rights({ { m_alpha, WA_GROUP_WHOLE }, { m_archive, WA_GROUP_WHOLE } }));
+    DeleteGroup(m_alpha);
+    EXPECT_FALSE(StoredGrants(KeyOf(m_alpha)));
+    EXPECT_TRUE(StoredGrants(KeyOf(m_archive)));
+    const CRecordRef secret = AddSecretGroup();
+    ASSERT_EQ(secret, m_alpha) << "the new group must reuse the deleted one's slot";
+
+    const std::string strKey = LogIn("u1", "pw");
+    ASSERT_NE(strKey, "");
+    const std::string strLine = UserLine("u1", strKey);
+    EXPECT_EQ(Send("u1", strLine, WdirToken(secret)).find("secret.txt"), std::string::npos);
+    EXPECT_EQ(Send("u1", strLine, "<#WTREE#>").find("Secret"), std::string::npos);
+    EXPECT_EQ(Send("u1", strLine, "<#WFIND |secret| |1W| |NAM|#>").find("secret.txt"), std::string::npos);
+    const CRecordRef document = DocumentRef(secret, "secret.txt");
+    const std::string strDown2
+        = "<#DOWN2 |*" + std::to_string(document.nBlock) + "," + std::to_string(document.nSlot) + "|#>";
+    EXPECT_EQ(Send("u1", strLine, strDown2).find("secret.txt"), std::string::npos);
+    // Its own grant remains the only way to it.
+    EXPECT_NE(Send("u1", strLine, WdirToken(m_archive)).find("old.txt"), std::string::npos);
+}
+
+TEST_F(WebAccessHostileTest, ALoggedInSessionLosesTheGrantOfAGroupDeletedUnderIt)
+{
+    Serve();
+    AddProfile("pw", TRUE, Rights({ { m_alpha, WA_GROUP_WHOLE }, { m_archive, WA_GROUP_WHOLE } }));
+    const std::string strLine = UserLine("u1", LogIn("u1", "pw"));
+    ASSERT_NE(Send("u1", strLine, WdirToken(m_alpha)).find("one.txt"), std::string::npos);
+
+    DeleteGroup(m_alpha);
+    const CRecordRef secret = AddSecretGroup();
+    ASSERT_EQ(secret, m_alpha);
+    EXPECT_EQ(Send("u1", strLine, WdirToken(secret)).find("secret.txt"), std::string::npos);
+    EXPECT_EQ(Send("u1", strLine, "<#WTREE#>").find("Secret"), std::string::npos);
+    // The other grant stays.
+    EXPECT_NE(Send("u1", strLine, WdirToken(m_archive)).find("old.txt"), std::string::npos);
+    EXPECT_TRUE(StoredGrants(KeyOf(m_archive)));
+}
+
+/*** A session belongs to whoever logged in ***/
+
+TEST_F(WebAccessHostileTest, NamingAnotherUsersIdWithoutItsKeyReachesNoSession)
+{
+    Serve();
+    AddProfile("pw", TRUE, AllGroups());
+    const std::string strKey = LogIn("u1", "pw");
+    ASSERT_EQ(strKey.size(), 32u);
+    EXPECT_NE(LogIn("u2", "pw"), strKey) << "each login makes its own key";
+
+    const std::string strNoSession = Loaded(IDS_WA_ERR_NO_SESSION);
+    EXPECT_EQ(Error(Send("x", "u1", WdirToken(m_projects))), strNoSession);
+    EXPECT_EQ(Error(Send("x", "u1|", WdirToken(m_projects))), strNoSession);
+    EXPECT_EQ(Error(Send("x", "u1|" + std::string(32, '0'), WdirToken(m_projects))), strNoSession);
+    EXPECT_EQ(Error(Send("x", "u2|" + strKey, WdirToken(m_projects))), strNoSession) << "a key is its user's only";
+    // Nor can anyone end the session without its key.
+    EXPECT_EQ(Send("x", "u1", "<#LOGOUT |u1| |ana|#>"), "");
+    EXPECT_NE(Send("u1", UserLine("u1", strKey), WdirToken(m_projects)).find("Alpha"), std::string::npos);
+}
+
+TEST_F(WebAccessHostileTest, ALoginUnderTheOwnersIdLeavesTheOwnersSessionAndProfileAlone)
+{
+    Serve();
+    AddProfile("owner", TRUE, AllGroups());
+    AddProfile("other", FALSE, Rights({ { m_archive, WA_GROUP_WHOLE } }));
+    const std::string strOwner = UserLine("u1", LogIn("u1", "owner"));
+    const size_t nSessions = m_pServer->GetSessionCount();
+
+    // A wrong password names the ID: nothing of the owner's session changes.
+    EXPECT_EQ(LogIn("u1", "guess"), "");
+    EXPECT_EQ(m_pServer->GetSessionCount(), nSessions);
+    // Another profile's password gives a session of its own, not the owner's.
+    const std::string strOther = UserLine("u1", LogIn("u1", "other"));
+    ASSERT_NE(strOther, "u1");
+    EXPECT_EQ(Error(Send("u1", strOther, DownloadToken("one.txt"))), Loaded(IDS_WA_ERR_NOT_ALLOWED));
+    EXPECT_EQ(Error(Send("u1", strOwner, DownloadToken("one.txt"))), "");
+    EXPECT_NE(Send("u1", strOwner, WdirToken(m_alpha)).find("one.txt"), std::string::npos);
+    EXPECT_EQ(Send("u1", strOther, WdirToken(m_alpha)).find("one.txt"), std::string::npos);
+
+    // The owner logging in again with the key replaces only the owner's session.
+    const std::string strAgain = UserLine("u1", SessionKeyOf(Send("u1", strOwner, "<#LOGIN |u1| |ana| |owner| |x|#>")));
+    EXPECT_EQ(Error(Send("u1", strOwner, WdirToken(m_alpha))), Loaded(IDS_WA_ERR_NO_SESSION));
+    EXPECT_EQ(Error(Send("u1", strAgain, WdirToken(m_alpha))), "");
+    EXPECT_EQ(Error(Send("u1", strOther, "<#WTREE#>")), "");
+}
+
+TEST_F(WebAccessHostileTest, SessionsEndAfterTheIdleTimeOfTheSettings)
+{
+    Serve();
+    m_settings.m_nSessionTime = 10 * 60 * 1000;
+    AddProfile("pw", TRUE, AllGroups());
+    const std::string strLine = UserLine("u1", LogIn("u1", "pw"));
+    m_driver.Advance(9 * 60 * 1000);
+    ASSERT_EQ(Error(Send("u1", strLine, "<#WTREE#>")), "") << "a request keeps the session";
+    m_driver.Advance(9 * 60 * 1000);
+    ASSERT_EQ(Error(Send("u1", strLine, "<#WTREE#>")), "");
+    m_driver.Advance(10 * 60 * 1000);
+    EXPECT_EQ(Error(Send("u1", strLine, "<#WTREE#>")), Loaded(IDS_WA_ERR_NO_SESSION));
+    EXPECT_EQ(m_pServer->GetSessionCount(), 0u);
+}
+
+TEST_F(WebAccessHostileTest, RepeatedWrongPasswordsHoldTheIdWithoutHoldingTheServer)
+{
+    Serve();
+    AddProfile("right", TRUE, AllGroups());
+    // A guess a second for fifty seconds: every one is answered at once,
+    // as a wrong password, but only the first few are tried.
+    for (int i = 0; i < 50; ++i)
+        EXPECT_EQ(Error(Send("g", "g", "<#LOGIN |g| |ana| |guess" + std::to_string(i) + "| |x|#>")),
+            Loaded(IDS_WA_ERR_NO_PROFILE));
+    const auto& lines = m_pServer->GetLogLines();
+    const auto nHeld = std::count_if(lines.begin(), lines.end(), [](const CString& strLine) {
+        return std::string(strLine).find("UserID = g - Login held") != std::string::npos;
+    });
+    EXPECT_GE(nHeld, 40);
+    // Even the right password waits out the hold.
+    EXPECT_EQ(LogIn("g", "right"), "");
+    // Other IDs are not held.
+    EXPECT_NE(LogIn("h", "right"), "");
+    // Once the hold is over, the right password logs in and clears the count.
+    m_driver.Advance(CWALoginThrottle::LONGEST_HOLD);
+    EXPECT_NE(LogIn("g", "right"), "");
+    EXPECT_EQ(LogIn("g", "wrong"), "");
+    EXPECT_NE(LogIn("g", "right"), "");
+}
+
+/*** A reply goes to the exchange that asked for it ***/
+
+TEST_F(WebAccessHostileTest, AnEmptyUploadUnderAnotherIdNeverReceivesItsReply)
+{
+    Serve();
+    Listen();
+    AddProfile("pw", TRUE, AllGroups());
+    const std::string strKey = LogIn("u1", "pw");
+
+    // The peer waits first: the owner's request is refused as busy, and the
+    // peer's wait ends with nothing of the owner's.
+    auto thief = StartExchange(ChannelUploadLine(CODE, "u1", 0, 0));
+    ASSERT_TRUE(PumpUntilExists(m_folder / "u1.upl"));
+    auto owner = StartExchange(ChannelRequest(CODE, "u1", { WdirToken(m_projects) }, strKey));
+    EXPECT_EQ(Error(Finish(owner)), "System is busy!");
+    m_driver.Advance(CWAClientSocket::REPLY_LIMIT + 1000);
+    const std::string strStolen = Finish(thief);
+    EXPECT_EQ(Error(strStolen), "Time Out");
+    EXPECT_FALSE(fs::exists(m_folder / "u1.upl")) << "nothing is left for the owner's next upload";
+
+    // The owner waits first: the peer is refused before it touches a file.
+    auto asking = StartExchange(ChannelRequest(CODE, "u1", { WdirToken(m_projects) }, strKey));
+    ASSERT_TRUE(PumpUntilExists(m_folder / "u1.in"));
+    auto late = StartExchange(ChannelUploadLine(CODE, "u1", 0, 0));
+    EXPECT_EQ(Error(Finish(late)), "System is busy!");
+    m_driver.Advance(1000);
+    EXPECT_NE(Finish(asking).find("Alpha"), std::string::npos);
+}
+
+TEST_F(WebAccessHostileTest, ARequestLeftUnansweredIsNotAnsweredToTheNextExchangeOfItsId)
+{
+    Serve();
+    Listen();
+    AddProfile("pw", TRUE, AllGroups());
+    const std::string strKey = LogIn("u1", "pw");
+
+    // No catalog while the owner waits: the exchange times out, and its
+    // request goes with it rather than being answered later to whoever
+    // comes next under the ID.
+    SetWebCatalog(nullptr);
+    auto owner = StartExchange(ChannelRequest(CODE, "u1", { WdirToken(m_projects) }, strKey));
+    ASSERT_TRUE(PumpUntilExists(m_folder / "u1.in"));
+    m_driver.Advance(CWAClientSocket::REPLY_LIMIT + 1000);
+    EXPECT_EQ(Error(Finish(owner)), "Time Out");
+    EXPECT_FALSE(fs::exists(m_folder / "u1.in"));
+
+    SetWebCatalog(m_pCatalog.get());
+    auto thief = StartExchange(ChannelUploadLine(CODE, "u1", 0, 0));
+    ASSERT_TRUE(PumpUntilExists(m_folder / "u1.upl"));
+    m_driver.Advance(CWAClientSocket::REPLY_LIMIT + 1000);
+    EXPECT_EQ(Error(Finish(thief)), "Time Out");
+}
