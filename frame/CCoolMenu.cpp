@@ -437,6 +437,9 @@ void CCoolMenu::OnCatalogChanged()
         m_pRecycleBin->OnCatalogChanged();
     if (m_pExpired)
         m_pExpired->OnCatalogChanged();
+    // Whatever changed the catalogs may have filled or emptied the bin: its entry follows it.
+    CArchivoraApp* pApp = GetArchivoraApp();
+    UpdateRecycleBinState(pApp ? pApp->GetRecycleCatalog() : nullptr);
 }
 
 void CCoolMenu::OnViewChanged()

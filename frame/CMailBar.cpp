@@ -2,8 +2,10 @@
 
 #include "resources/ResourceIds.h"
 
+// The bar floats over the middle of the screen, where the first start's
+// wizard stands: before a layout is kept it waits for the View menu.
 CMailBar::CMailBar()
-    : CKeptStateDialogBar("Mailbar")
+    : CKeptStateDialogBar("Mailbar", FirstShow::Hidden)
 {
 }
 

@@ -18,6 +18,7 @@
 #include "ui/CMemoryDC.h"
 #include "ui/CStartMenuIndex.h"
 
+#include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/CDC.h"
 #include "platform/gdi/SysColors.h"
@@ -157,8 +158,8 @@ void CMainFrame::OnToggleMonitorIcon()
 {
     if (m_wndMonitor.IsIconShown())
         m_wndMonitor.HideIcon();
-    else
-        m_wndMonitor.ShowIcon();
+    else if (!m_wndMonitor.ShowIcon())
+        AfxMessageBox(IDS_MONITOR_NO_TRAY, MB_OK | MB_ICONINFORMATION);
 }
 
 void CMainFrame::OnUpdateToggleMonitorIcon(CCmdUI* pCmdUI)

@@ -1024,6 +1024,7 @@
 #define IDS_MONITOR_TIP_NONE        4365
 #define IDS_MONITOR_TIP_ONE         4366
 #define IDS_MONITOR_TIP_MANY        4367    // %d: the count
+#define IDS_MONITOR_NO_TRAY         4368    // the desktop has no tray to show the icon in
 
 // The systems tree: its pictures (0xFF00FF transparent; the large images 32
 // pixels wide, the small ones IDB_SYSTEM_IMAGES; state images 16 and 20), the

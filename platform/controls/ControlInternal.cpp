@@ -143,7 +143,12 @@ void SendDrawItem(HWND hWnd, HDC hdc, UINT nCtlType, UINT nItemAction, UINT nIte
     dis.hwndItem = hWnd;
     dis.hDC = hdc;
     GetClientRect(hWnd, &dis.rcItem);
+    // The owner draws in the control's own font, as the control would.
+    const auto hFont = reinterpret_cast<HGDIOBJ>(SendMessage(hWnd, WM_GETFONT, 0, 0));
+    const HGDIOBJ hOldFont = hFont ? SelectObject(hdc, hFont) : nullptr;
     SendMessage(hParent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+    if (hOldFont)
+        SelectObject(hdc, hOldFont);
 }
 
 SIZE GetControlImageSize(UINT nImageType, HANDLE hImage)

@@ -143,7 +143,7 @@ BOOL HandleControlLifecycle(
     HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, const CControlLifecycle& lifecycle, LRESULT* plResult);
 
 // Sends WM_DRAWITEM to the parent for a control drawn by its owner, with the
-// client area as the item rectangle.
+// client area as the item rectangle and the control's font selected in hdc.
 void SendDrawItem(HWND hWnd, HDC hdc, UINT nCtlType, UINT nItemAction, UINT nItemState);
 
 // Draws an image of kind IMAGE_BITMAP (copied) or IMAGE_ICON (through its

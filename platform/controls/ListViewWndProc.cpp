@@ -127,7 +127,8 @@ LRESULT CALLBACK ListViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
         InvalidateRect(hWnd, nullptr, TRUE);
         return 0;
     case WM_SETREDRAW:
-        DefWindowProc(hWnd, uMsg, wParam, lParam);
+        // Only the rows wait: the header keeps painting while a long fill
+        // runs with redrawing off.
         pState->bRedraw = wParam != 0;
         if (wParam)
             RedrawResumed(hWnd);

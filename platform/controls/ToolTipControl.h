@@ -14,7 +14,8 @@
 // tool, the tip shows once the initial delay has passed since the mouse
 // entered it, below the cursor and inside the screen, and goes after the
 // auto-pop delay, when the mouse leaves the tool, on a button press or a key,
-// or when the control is deactivated; it shows again for that tool only
+// when the control is deactivated, or when a modal dialog disables the
+// top-level window of the tool; it shows again for that tool only
 // after the mouse left it. Moving to another tool while a tip shows switches
 // after the reshow delay. The delays follow the double-click time on the
 // program's clock: initial = the double-click time, auto-pop = ten times it,

@@ -67,6 +67,15 @@ void OnMouseMove(HWND hWnd, POINT pt)
     SetTimer(hWnd, TOOLTIP_SHOW_TIMER, ToolTipDelay(*pState, bWasShown ? TTDT_RESHOW : TTDT_INITIAL), nullptr);
 }
 
+// Whether the window of a tool is in a top-level window that takes input:
+// a modal dialog disables the window it came over, and the tips of its
+// tools go until it is back.
+bool IsToolReachable(const CToolTipState& state, int nTool)
+{
+    const HWND hRoot = GetAncestor(state.tools[static_cast<size_t>(nTool)].hwnd, GA_ROOT);
+    return hRoot && IsWindowEnabled(hRoot);
+}
+
 // Shows the current tool's tip below the cursor, inside the screen.
 void ShowTip(HWND hWnd)
 {
@@ -75,6 +84,10 @@ void ShowTip(HWND hWnd)
     const int nTool = pState->nCurrent;
     if (pState->ePhase != ETipPhase::Waiting || nTool < 0)
         return;
+    if (!IsToolReachable(*pState, nTool)) {
+        HideTip(hWnd, false);
+        return;
+    }
     std::string strText;
     if (!ToolText(hWnd, nTool, &strText) || !IsWindow(hWnd))
         return;
@@ -187,7 +200,8 @@ void OnToolTipTimer(HWND hWnd, UINT_PTR nTimer)
     else if (nTimer == TOOLTIP_LEAVE_TIMER) {
         POINT pt {};
         GetCursorPos(&pt);
-        if (ToolAt(*ToolTipState(hWnd), pt) != ToolTipState(hWnd)->nCurrent)
+        const CToolTipState& state = *ToolTipState(hWnd);
+        if (ToolAt(state, pt) != state.nCurrent || (state.nCurrent >= 0 && !IsToolReachable(state, state.nCurrent)))
             HideTip(hWnd, false);
     }
 }

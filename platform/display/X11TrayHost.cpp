@@ -14,6 +14,7 @@ namespace {
 
 constexpr int PICTURE_SIZE = 32;      // the icon's pixels are kept at this size and scaled to the tray's
 constexpr int DEFAULT_ICON_SIZE = 24; // before the manager sizes the window, unless it names a size
+constexpr int MIN_ICON_SIZE = 8;      // a thinner side is not the tray's icon size
 constexpr long REQUEST_DOCK = 0;      // _NET_SYSTEM_TRAY_OPCODE
 constexpr long XEMBED_VERSION = 0;
 constexpr long XEMBED_MAPPED = 1; // _XEMBED_INFO flags: the embedder is to show the window
@@ -200,6 +201,7 @@ void CX11TrayHost::DockLocked(CIcon& icon)
             nDepth, InputOutput, nDepth == 32 ? icon.pVisual : CopyFromParent, nMask, &attributes);
     XClassHint classHint { const_cast<char*>("archivora"), const_cast<char*>("Archivora") };
     XSetClassHint(pDisplay, icon.window, &classHint);
+    SetSizeHintsLocked(icon.window, nSize);
     long info[2] = { XEMBED_VERSION, XEMBED_MAPPED };
     XChangeProperty(pDisplay, icon.window, atoms._XEMBED_INFO, atoms._XEMBED_INFO, 32, PropModeReplace,
         reinterpret_cast<const unsigned char*>(info), 2);
@@ -216,6 +218,17 @@ void CX11TrayHost::DockLocked(CIcon& icon)
     XSendEvent(pDisplay, m_manager, False, NoEventMask, &request);
 }
 
+void CX11TrayHost::SetSizeHintsLocked(Window window, int nSize)
+{
+    // Embedders that size an icon from its hints (toolkit sockets) give a
+    // window without them a single pixel of width.
+    XSizeHints hints {};
+    hints.flags = PMinSize | PBaseSize;
+    hints.min_width = hints.min_height = nSize;
+    hints.base_width = hints.base_height = nSize;
+    XSetWMNormalHints(m_state.m_pDisplay, window, &hints);
+}
+
 void CX11TrayHost::UndockLocked(CIcon& icon)
 {
     if (!m_state.m_bLost) {
@@ -227,6 +240,18 @@ void CX11TrayHost::UndockLocked(CIcon& icon)
     }
     icon.window = 0;
     icon.colormap = 0;
+}
+
+void CX11TrayHost::SquareLocked(const CIcon& icon)
+{
+    // A tray that fixed only its own thickness (a panel's height) gave the
+    // other side from what it was asked: the icon asks for a square of that
+    // thickness, which is the tray's icon size.
+    const int nSize = std::min(icon.nWidth, icon.nHeight);
+    if (icon.nWidth == icon.nHeight || nSize < MIN_ICON_SIZE)
+        return;
+    SetSizeHintsLocked(icon.window, nSize);
+    XResizeWindow(m_state.m_pDisplay, icon.window, static_cast<unsigned>(nSize), static_cast<unsigned>(nSize));
 }
 
 void CX11TrayHost::SetTipLocked(const CIcon& icon)
@@ -316,6 +341,7 @@ bool CX11TrayHost::HandleEventLocked(const XEvent& event, std::vector<CX11TrayIn
         if (event.xconfigure.width != pIcon->nWidth || event.xconfigure.height != pIcon->nHeight) {
             pIcon->nWidth = event.xconfigure.width;
             pIcon->nHeight = event.xconfigure.height;
+            SquareLocked(*pIcon);
             DrawLocked(*pIcon);
         }
         break;

@@ -75,6 +75,10 @@ private:
     void WatchManagerLocked(Window manager);
     void DockLocked(CIcon& icon);
     void UndockLocked(CIcon& icon);
+    // Asks the embedder for an icon of nSize square.
+    void SetSizeHintsLocked(Window window, int nSize);
+    // Makes an icon the tray sized out of square the square of its smaller side.
+    void SquareLocked(const CIcon& icon);
     void SetTipLocked(const CIcon& icon);
     void DrawLocked(const CIcon& icon);
     void InputLocked(CIcon& icon, const XEvent& event, std::vector<CX11TrayInput>& input);

@@ -201,6 +201,7 @@ BOOL CStatusBar::SetPaneText(int nIndex, LPCTSTR lpszNewText, BOOL bUpdate)
     const CString strNew = lpszNewText ? lpszNewText : "";
     if (pane.strText != strNew) {
         pane.strText = strNew;
+        WidenToText(pane);
         UpdatePaneText(nIndex);
     }
     if (bUpdate)
@@ -253,6 +254,19 @@ void CStatusBar::UpdatePaneText(int nIndex)
     int nOldType = 0;
     if (m_ctrl.GetText(nIndex, &nOldType) != strShown || nOldType != nType)
         m_ctrl.SetText(strShown, nIndex, nType);
+}
+
+void CStatusBar::WidenToText(CPane& pane)
+{
+    // A hidden pane (no width) and the stretching one keep their widths.
+    if (pane.cxText <= 0 || (pane.nStyle & SBPS_STRETCH) || !m_hWnd)
+        return;
+    SIZE size {};
+    ::GetTextExtentPoint32(CBarFontDC(m_hWnd).Get(), pane.strText, pane.strText.GetLength(), &size);
+    if (size.cx <= pane.cxText)
+        return;
+    pane.cxText = size.cx;
+    UpdatePaneEdges();
 }
 
 void CStatusBar::MeasureTexts(std::vector<CPane>& panes) const

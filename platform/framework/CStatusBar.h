@@ -43,7 +43,8 @@ public:
     void SetPaneStyle(int nIndex, UINT nStyle);
     CString GetPaneText(int nIndex) const;
     void GetPaneText(int nIndex, CString& rString) const { rString = GetPaneText(nIndex); }
-    // With bUpdate the pane shows the text now.
+    // With bUpdate the pane shows the text now. A pane of its own width
+    // (not hidden, not stretching) widens to show a longer text whole.
     BOOL SetPaneText(int nIndex, LPCTSTR lpszNewText, BOOL bUpdate = TRUE);
     // The same window seen as its status bar control.
     CStatusBarCtrl& GetStatusBarCtrl() const { return m_ctrl; }
@@ -75,6 +76,8 @@ private:
     void UpdatePaneText(int nIndex);
     // Sets the text widths of the panes with an ID, in the bar's font.
     void MeasureTexts(std::vector<CPane>& panes) const;
+    // Widens the pane to its text where the text is wider.
+    void WidenToText(CPane& pane);
 
     std::vector<CPane> m_panes;
     mutable CStatusBarCtrl m_ctrl; // a second object over the bar's window, never attached

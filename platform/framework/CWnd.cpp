@@ -314,11 +314,43 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     return AfxCallWndProc(pWnd, hWnd, message, wParam, lParam);
 }
 
+namespace {
+
+// After WM_INITDIALOG: a dialog that its initialisation neither showed nor
+// moved goes to the middle of its owner (or of the screen) when it is modal,
+// its owner disabled, or has no owner. Modeless dialogs of an enabled owner
+// keep their template's place.
+void CenterInitialisedDialog(CWnd& wnd, const RECT& rcBefore, DWORD dwStyleBefore)
+{
+    if ((dwStyleBefore & WS_VISIBLE) || (wnd.GetStyle() & (WS_VISIBLE | WS_CHILD)))
+        return;
+    RECT rc {};
+    wnd.GetWindowRect(&rc);
+    if (rc.left != rcBefore.left || rc.top != rcBefore.top)
+        return;
+    HWND hWndOwner = ::GetWindow(wnd.GetSafeHwnd(), GW_OWNER);
+    if (hWndOwner && ::IsWindowEnabled(hWndOwner))
+        return;
+    wnd.CenterWindow();
+}
+
+} // namespace
+
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     MSG msgOuter = t_msgCurrent;
     t_msgCurrent = MSG { hWnd, message, wParam, lParam, 0, {} };
+    RECT rcBefore {};
+    DWORD dwStyleBefore = 0;
+    if (message == WM_INITDIALOG) {
+        ::GetWindowRect(hWnd, &rcBefore);
+        dwStyleBefore = static_cast<DWORD>(::GetWindowLongPtr(hWnd, GWL_STYLE));
+    }
     LRESULT lResult = pWnd->WindowProc(message, wParam, lParam);
+    if (message == WM_INITDIALOG && ::IsWindow(hWnd)) {
+        if (CWnd* pStill = CWnd::FromHandlePermanent(hWnd))
+            CenterInitialisedDialog(*pStill, rcBefore, dwStyleBefore);
+    }
     // A WM_NCDESTROY handler that did not pass the message on still leaves the
     // object detached. The object is found again: the handler may have deleted it.
     if (message == WM_NCDESTROY) {

@@ -2,6 +2,12 @@
 
 #include "tests/frame/AppTestFixture.h"
 
+#include "catalog/CRecycleRun.h"
+#include "frame/AppMessages.h"
+#include "frame/CatalogHold.h"
+#include "tests/catalog/RecycleBinFixture.h"
+#include "tests/support/ScopedVariable.h"
+
 #include "frame/CDlgDocumentList.h"
 #include "frame/CDlgExpiredDocuments.h"
 #include "frame/CDlgSearchResults.h"
@@ -186,4 +192,64 @@ TEST_F(DragBarTest, TheArrowsScrollWhileThereIsMoreToSee)
     EXPECT_FALSE(pDown->IsWindowEnabled());
     m_pBar->SendMessage(WM_COMMAND, IDC_DRAG_UP, 0);
     EXPECT_TRUE(pDown->IsWindowEnabled());
+}
+
+// Moves the catalog's only system, "Letters", to the recycle bin; the picture of the bin entry then.
+static DWORD RecycleLetters(CCoolMenu& list, CDragBar& bar, CMainFrame& frame, CArchivoraApp& app)
+{
+    std::vector<std::unique_ptr<CCatalogRecord>> entries;
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(app.GetMainCatalog()));
+    entries.emplace_back(std::move(pRoot->GetChildren().front()));
+    EXPECT_TRUE(MoveToRecycleBin(app.GetMainCatalog(), app.GetRecycleCatalog(), entries, TRUE));
+    bar.OnUpdateCmdUI(&frame, FALSE);
+    return list.GetItemImage(CCoolMenu::ENTRY_RECYCLE_BIN);
+}
+
+TEST_F(DragBarTest, TheRecycleBinPictureFollowsTheBinWhenEmptiedAndAfterARestart)
+{
+    ScopedVariable dataHome("XDG_DATA_HOME", (Home() / "data").c_str());
+    CScriptedSelectionPrompts prompts;
+    SetCatalogPrompts(&prompts);
+    auto binImage = [this] {
+        m_pBar->OnUpdateCmdUI(MainFrame(), FALSE);
+        return m_pList->GetItemImage(CCoolMenu::ENTRY_RECYCLE_BIN);
+    };
+    EXPECT_EQ(binImage(), 3U) << "an empty bin";
+    EXPECT_EQ(RecycleLetters(*m_pList, *m_pBar, *MainFrame(), App()), 2U) << "a full bin";
+
+    // Emptied from its window, the bin shows empty now and at the next start.
+    m_pList->ChooseItem(CCoolMenu::ENTRY_RECYCLE_BIN);
+    CDlgDocumentList* pBin = m_pList->GetRecycleBinWindow();
+    ASSERT_NE(pBin, nullptr);
+    ASSERT_EQ(pBin->GetList().GetItemCount(), 1);
+    pBin->SendMessage(WM_COMMAND, ID_BIN_EMPTY, 0);
+    ASSERT_EQ(pBin->GetList().GetItemCount(), 0);
+    EXPECT_EQ(binImage(), 3U);
+    Stop();
+    ASSERT_TRUE(Start());
+    m_pBar = &MainFrame()->GetDragBar();
+    m_pList = &m_pBar->GetList();
+    EXPECT_EQ(binImage(), 3U);
+    SetCatalogPrompts(nullptr);
+}
+
+TEST_F(DragBarTest, TheRecycleBinPictureFollowsABinEmptiedElsewhereOnceTheCatalogChangeIsAnnounced)
+{
+    ScopedVariable dataHome("XDG_DATA_HOME", (Home() / "data").c_str());
+    CScriptedSelectionPrompts prompts;
+    SetCatalogPrompts(&prompts);
+    ASSERT_EQ(RecycleLetters(*m_pList, *m_pBar, *MainFrame(), App()), 2U);
+    // Another window (or a replaced catalog) leaves the bin empty.
+    {
+        CCatalog* pBinCatalog = App().GetRecycleCatalog();
+        CCatalogHold hold(pBinCatalog);
+        std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(pBinCatalog));
+        ASSERT_FALSE(pRoot->GetChildren().empty());
+        for (auto& pChild : pRoot->GetChildren())
+            ASSERT_TRUE(pChild->DeleteSubtree(TRUE));
+    }
+    MainFrame()->SendMessage(g_nMsgRedo, 0, 0);
+    m_pBar->OnUpdateCmdUI(MainFrame(), FALSE);
+    EXPECT_EQ(m_pList->GetItemImage(CCoolMenu::ENTRY_RECYCLE_BIN), 3U);
+    SetCatalogPrompts(nullptr);
 }

@@ -9,6 +9,10 @@
 #include "resources/ResourceIds.h"
 #include "store/CRegistryKey.h"
 
+#include "platform/framework/CStatusBar.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/Text.h"
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/Window.h"
 
@@ -159,4 +163,29 @@ TEST_F(MainFrameLayoutTest, TheOpenBarKeepsItsCollapsedLook)
 
     ASSERT_TRUE(Start());
     EXPECT_FALSE(MainFrame()->GetOpenBar().IsOpen());
+}
+
+TEST_F(MainFrameLayoutTest, TheCountsPaneWidensToShowALargeCountWhole)
+{
+    ASSERT_TRUE(Start());
+    CStatusBar& status = MainFrame()->GetStatusBar();
+    const int nPane = status.CommandToIndex(ID_PANE_COUNTS);
+    ASSERT_GE(nPane, 0);
+    const CString strCounts = "111626 of 111626 items";
+    status.SetPaneText(nPane, strCounts);
+    HDC hdc = ::CreateCompatibleDC(nullptr);
+    ::SelectObject(hdc, reinterpret_cast<HGDIOBJ>(status.SendMessage(WM_GETFONT)));
+    SIZE size {};
+    ::GetTextExtentPoint32(hdc, strCounts, strCounts.GetLength(), &size);
+    ::DeleteDC(hdc);
+    RECT rcPane {};
+    status.GetItemRect(nPane, &rcPane);
+    EXPECT_GE(rcPane.right - rcPane.left, size.cx);
+    // The pane beside it keeps its place inside the bar.
+    RECT rcBar {};
+    status.GetClientRect(&rcBar);
+    RECT rcNext {};
+    status.GetItemRect(nPane + 1, &rcNext);
+    EXPECT_GE(rcNext.left, rcPane.right);
+    EXPECT_LE(rcNext.right, rcBar.right);
 }

@@ -35,6 +35,7 @@
 #include "platform/gdi/Drawing.h"
 #include "platform/shell/ProgramLaunch.h"
 #include "platform/window/Menu.h"
+#include "platform/window/MessageBox.h"
 #include "platform/window/Paint.h"
 #include "platform/window/Window.h"
 
@@ -164,6 +165,25 @@ TEST_F(MainFrameTest, WithoutATrayClosingEndsTheProgram)
     MainFrame()->SendMessage(WM_CLOSE, 0, 0);
     m_driver.Pump();
     EXPECT_TRUE(Ended());
+}
+
+TEST_F(MainFrameTest, WithoutATrayShowMonitorIconSaysSo)
+{
+    CTestDriver::SetTrayEnabled(FALSE);
+    WriteCatalog();
+    ASSERT_TRUE(Start());
+    CNewDocMonitor& monitor = MainFrame()->GetMonitor();
+    ASSERT_TRUE(monitor.IsStarted());
+    ASSERT_FALSE(monitor.IsIconShown());
+    std::vector<CString> messages;
+    m_driver.OnNextDialog([&messages](HWND hBox) {
+        messages.push_back(CTestDriver::Text(::GetDlgItem(hBox, MESSAGEBOX_TEXT_ID)));
+        ::EndDialog(hBox, IDOK);
+    });
+    Command(ID_TOOLS_MONITOR_ICON);
+    EXPECT_EQ(messages, std::vector<CString> { GetResString(IDS_MONITOR_NO_TRAY) });
+    EXPECT_FALSE(monitor.IsIconShown());
+    EXPECT_EQ(Update(ID_TOOLS_MONITOR_ICON).m_nCheck, 0);
 }
 
 TEST_F(MainFrameTest, MinimisingClosesTheCatalogAndRestoringOpensItOnce)

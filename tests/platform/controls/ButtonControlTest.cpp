@@ -2,8 +2,11 @@
 
 #include "platform/base/WinError.h"
 #include "platform/controls/StaticControl.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Icons.h"
 #include "platform/gdi/SysColors.h"
+#include "platform/gdi/Text.h"
 #include "platform/window/Focus.h"
 #include "tests/platform/controls/ControlTestSupport.h"
 
@@ -226,6 +229,26 @@ TEST_F(ButtonControlTest, OwnerDrawButtonAsksItsParentToDrawEachState)
     EnableWindow(hButton, FALSE);
     PumpUntilIdle();
     EXPECT_TRUE(draws.back().itemState & ODS_DISABLED);
+}
+
+TEST_F(ButtonControlTest, AnOwnerDrawsInTheButtonsOwnFont)
+{
+    HFONT hFont = CreateFont(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, "DejaVu Sans");
+    std::vector<HGDIOBJ> fonts;
+    MessageLog::Instance().handler = [&](HWND, UINT uMsg, WPARAM, LPARAM lParam, LRESULT* plResult) {
+        if (uMsg != WM_DRAWITEM)
+            return false;
+        fonts.push_back(GetCurrentObject(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hDC, OBJ_FONT));
+        *plResult = TRUE;
+        return true;
+    };
+    HWND hButton = CreateButton(BS_OWNERDRAW, 101);
+    SendMessage(hButton, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
+    PumpUntilIdle();
+    ASSERT_FALSE(fonts.empty());
+    EXPECT_EQ(fonts.back(), hFont);
+    DestroyWindow(hButton);
+    DeleteObject(hFont);
 }
 
 /***** Images *****/

@@ -68,6 +68,20 @@ TEST_F(ListViewLayoutTest, PaintingAsksCallbacksOnlyForVisibleRows)
         *std::min_element(asked.begin(), asked.end()), static_cast<int>(SendMessage(hList, LVM_GETTOPINDEX, 0, 0)));
 }
 
+TEST_F(ListViewLayoutTest, TheHeaderPaintsWhileTheRowsWaitForRedraw)
+{
+    HWND hList = CreateList(0, 50);
+    PumpUntilIdle();
+    HWND hHeader = reinterpret_cast<HWND>(SendMessage(hList, LVM_GETHEADER, 0, 0));
+    ASSERT_NE(hHeader, nullptr);
+    SendMessage(hList, WM_SETREDRAW, FALSE, 0);
+    // Uncovered while the rows wait (a long fill), the header shows its columns.
+    InvalidateRect(hHeader, nullptr, TRUE);
+    PumpUntilIdle();
+    EXPECT_FALSE(GetUpdateRect(hHeader, nullptr, FALSE));
+    SendMessage(hList, WM_SETREDRAW, TRUE, 0);
+}
+
 TEST_F(ListViewLayoutTest, RectanglesAndHitTestsFollowColumnOrderAndScroll)
 {
     HWND hList = CreateList(LVS_OWNERDRAWFIXED, 3);

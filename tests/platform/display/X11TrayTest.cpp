@@ -64,13 +64,22 @@ public:
         Default,
         Argb, // names a 32-bit visual for its icons, as compositing panels do
     };
+    enum class ESizing {
+        Slot, // gives each icon a square slot
+        // Sizes each icon as toolkit sockets do: a panel's height, and the
+        // width the icon's hints or its own resize ask (one pixel without either).
+        Panel,
+    };
 
-    explicit CTrayManager(const std::string& strDisplay, EVisual eVisual = EVisual::Default)
+    explicit CTrayManager(
+        const std::string& strDisplay, EVisual eVisual = EVisual::Default, ESizing eSizing = ESizing::Slot)
         : m_pDisplay(XOpenDisplay(strDisplay.c_str()))
+        , m_eSizing(eSizing)
     {
         Window root = DefaultRootWindow(m_pDisplay);
         m_tray = XCreateSimpleWindow(m_pDisplay, root, TRAY_AT.x, TRAY_AT.y, SLOT * 4, SLOT, 0, 0, 0x008000);
-        XSelectInput(m_pDisplay, m_tray, SubstructureNotifyMask);
+        XSelectInput(m_pDisplay, m_tray,
+            SubstructureNotifyMask | (eSizing == ESizing::Panel ? SubstructureRedirectMask : NoEventMask));
         XMapWindow(m_pDisplay, m_tray);
         XVisualInfo argb {};
         if (eVisual == EVisual::Argb && XMatchVisualInfo(m_pDisplay, DefaultScreen(m_pDisplay), 32, TrueColor, &argb)) {
@@ -95,9 +104,16 @@ public:
             if (event.type == ClientMessage && event.xclient.message_type == opcode && event.xclient.data.l[1] == 0) {
                 auto icon = static_cast<Window>(event.xclient.data.l[2]);
                 XReparentWindow(m_pDisplay, icon, m_tray, SLOT * static_cast<int>(m_docked.size()), 0);
-                XResizeWindow(m_pDisplay, icon, SLOT, SLOT);
+                if (m_eSizing == ESizing::Slot)
+                    XResizeWindow(m_pDisplay, icon, SLOT, SLOT);
+                else
+                    XResizeWindow(m_pDisplay, icon, HintedWidth(icon), PANEL);
                 XMapWindow(m_pDisplay, icon);
                 m_docked.push_back(icon);
+            } else if (event.type == ConfigureRequest) {
+                const XConfigureRequestEvent& request = event.xconfigurerequest;
+                const int nWidth = (request.value_mask & CWWidth) ? request.width : HintedWidth(request.window);
+                XResizeWindow(m_pDisplay, request.window, static_cast<unsigned>(nWidth), PANEL);
             } else if (event.type == DestroyNotify) {
                 std::erase(m_docked, event.xdestroywindow.window);
             }
@@ -106,8 +122,28 @@ public:
         return m_docked;
     }
 
+    // The size of an icon's window now.
+    SIZE IconSize(Window icon)
+    {
+        XWindowAttributes attributes {};
+        XGetWindowAttributes(m_pDisplay, icon, &attributes);
+        return SIZE { attributes.width, attributes.height };
+    }
+
 private:
+    static constexpr unsigned PANEL = SLOT - 2; // a panel's height, in Panel sizing
+
+    unsigned HintedWidth(Window icon)
+    {
+        XSizeHints hints {};
+        long nSupplied = 0;
+        if (!XGetWMNormalHints(m_pDisplay, icon, &hints, &nSupplied) || !(hints.flags & PMinSize))
+            return 1;
+        return static_cast<unsigned>(std::max(hints.min_width, 1));
+    }
+
     Display* m_pDisplay;
+    ESizing m_eSizing;
     Window m_tray { 0 };
     std::vector<Window> m_docked;
 };
@@ -312,4 +348,23 @@ TEST_F(X11TrayTest, RestingOnTheIconShowsItsTipBesideIt)
 
     m_pInput->MoveTo(POINT { 400, 400 });
     EXPECT_TRUE(PumpUntil([&] { return ShownTip() == nullptr; }));
+}
+
+TEST_F(X11TrayTest, ATrayThatSizesIconsByTheirHintsGivesASquareOfItsHeight)
+{
+    m_pManager
+        = std::make_unique<CTrayManager>(m_server.Name(), CTrayManager::EVisual::Default, CTrayManager::ESizing::Panel);
+    NOTIFYICONDATA data = Data(m_hRed, "tip");
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_ADD, &data));
+    Window icon = DockedIcon();
+    ASSERT_NE(icon, 0u);
+    SIZE size {};
+    EXPECT_TRUE(PumpUntil([&] {
+        m_pManager->Serve();
+        size = m_pManager->IconSize(icon);
+        return size.cx == size.cy;
+    })) << size.cx
+        << "x" << size.cy;
+    EXPECT_EQ(size.cy, SLOT - 2);
+    EXPECT_TRUE(PumpUntil([&] { return IconPixel(icon, (SLOT - 2) / 2, (SLOT - 2) / 2) == RED; }));
 }
