@@ -372,8 +372,8 @@ TEST_F(ProgramWebAccessTest, ARestoredCatalogIsServedAfterRequestsWaitedForIt)
     bool bAnsweredMeanwhile = true;
     m_driver.OnNextDialog([&](HWND hRestored) {
         EXPECT_TRUE(WriteFolderRequest(m_commFolder, "u1",
-            UserLine("u1", m_keys["u1"]) + "\r\n<#WDIR |" + std::to_string(m_projects.nBlock) + "| |" + std::to_string(m_projects.nSlot)
-                + "|#>\r\n"));
+            UserLine("u1", m_keys["u1"]) + "\r\n<#WDIR |" + std::to_string(m_projects.nBlock) + "| |"
+                + std::to_string(m_projects.nSlot) + "|#>\r\n"));
         EXPECT_TRUE(WriteFolderRequest(
             m_commFolder, "u3", std::string("u3\r\n<#LOGIN |u3| |ana| |") + PROFILE_PASSWORD + "| |x|#>\r\n"));
         m_driver.Advance(3 * SCAN_INTERVAL);
