@@ -6,6 +6,7 @@
 #include "platform/window/Window.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -25,7 +26,7 @@ CRect CConnectorSplitterWnd::ConnectorBand(const CRect& rcClip) const
     if (!hItem)
         return {};
     RECT rcItem {};
-    *reinterpret_cast<HTREEITEM*>(&rcItem) = hItem;
+    std::memcpy(&rcItem, &hItem, sizeof(hItem)); // the message takes the item in the rectangle
     if (!::SendMessage(hTree, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&rcItem)))
         return {};
     RECT rcTree {};

@@ -140,7 +140,7 @@ BOOL CLabelCtrl::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
     return CStatic::OnSetCursor(pWnd, nHitTest, message);
 }
 
-void CLabelCtrl::OnTimer(UINT_PTR nIDEvent)
+void CLabelCtrl::OnTimer(UINT_PTR /*nIDEvent*/)
 {
     m_bFlashPhase = !m_bFlashPhase;
     if (m_nFlashKind == FLASH_TEXT) {

@@ -119,13 +119,13 @@ protected:
             script.Check(IDC_SETUP_FOLDER_MODE).Press(ID_WIZNEXT).Then([this](HWND hDlg) {
                 HWND hTree = CTestDriver::FindChild(hDlg, IDC_SETUP_FOLDER_TREE);
                 for (const CString& strTop : CTestDriver::TreeChildren(hTree, nullptr)) {
-                    if (const HTREEITEM hItem = CTestDriver::TreeItem(hTree, { strTop, "docs" }))
+                    if (const HTREEITEM hItem = CTestDriver::TreeItem(hTree, { strTop, "docs" })) {
                         EXPECT_TRUE(m_driver.ClickTreeStateIcon(hTree, hItem));
+                    }
                 }
             });
             script.Press(ID_WIZNEXT).Press(ID_WIZFINISH);
             m_driver.AnswerNextDialog(std::move(script));
-            DeclineTypesOffer();
         } else {
             script.Press(ID_WIZNEXT);
             ChooseStudentUsage(script);
@@ -133,7 +133,6 @@ protected:
             script.Press(ID_WIZNEXT).Press(ID_WIZNEXT).Press(ID_WIZNEXT).Press(ID_WIZFINISH);
             m_driver.AnswerNextDialog(std::move(script));
             AnswerMessage(IDYES);
-            DeclineTypesOffer();
         }
         ASSERT_TRUE(Start()) << ::testing::PrintToString(m_driver.ScriptErrors());
         m_messages.clear();

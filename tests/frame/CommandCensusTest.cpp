@@ -302,7 +302,7 @@ protected:
             return std::any_of(
                 cells.begin(), cells.end(), [&](const CString& strCell) { return strCell.Find(pszName) >= 0; });
         });
-        ASSERT_NE(row, rows.end()) << pszName;
+        ASSERT_NE(row, rows.end()) << pszName << ::testing::PrintToString(rows);
         ASSERT_TRUE(m_driver.ClickListRow(
             list.GetSafeHwnd(), static_cast<int>(row - rows.begin()), std::max(list.FindColumn(nColumnId), 0)));
         m_driver.Advance(CSplitterFrame::KEYBOARD_DELAY);
@@ -581,7 +581,7 @@ TEST_F(CommandCensusTest, EveryCommandIsHandledAndEnabledInSomeState)
     ActiveView()->GetContentView()->SetFocus();
     TakeCensus(); // the preview
     ClickSystem({ "Mail" });
-    ClickRow(List(), "plans", COLUMN_DESCRIPTION);
+    ClickRow(List(), "Plans", COLUMN_DESCRIPTION);
     TakeCensus(); // a message
     Command(ID_VIEW_BACK);
     TakeCensus(); // a way back and forward
@@ -601,7 +601,7 @@ TEST_F(CommandCensusTest, EveryCommandIsHandledAndEnabledInSomeState)
     Places().ChooseItem(CCoolMenu::ENTRY_SEARCH_RESULTS);
     ClickRow(Places().GetSearchResultsWindow()->GetList(), "letter.txt", COLUMN_DESCRIPTION);
     TakeCensus();
-    ClickRow(Places().GetSearchResultsWindow()->GetList(), "plans", COLUMN_DESCRIPTION);
+    ClickRow(Places().GetSearchResultsWindow()->GetList(), "Plans", COLUMN_DESCRIPTION);
     TakeCensus(); // a message found
 
     // Every place the census can open was opened in some state.

@@ -211,7 +211,7 @@ TEST_F(CatalogTest, ClearedRecordCacheIsBuiltAgainOnUse)
 TEST_F(CatalogTest, ClearingTheRecordCacheKeepsTheFolderWatchIndexes)
 {
     auto pCatalog = NewMainCatalog();
-    const char* pszStore = "c:\mail\inbox";
+    const char* pszStore = "c:\\mail\\inbox";
     ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(pCatalog->AddMailStore(LOCATION_NETSCAPE, pszStore)));
     ASSERT_TRUE(pCatalog->SetLocationEntry(pszStore, 3));
     ASSERT_TRUE(pCatalog->SetLocationValue(pszStore, 120));
