@@ -68,34 +68,38 @@ CCatalog* CDlgSearchResults::GetCatalog()
     return pApp ? pApp->GetMainCatalog() : nullptr;
 }
 
-BOOL CDlgSearchResults::HasResults()
+std::unique_ptr<CFolderIndex> CDlgSearchResults::OpenIndex()
 {
     CArchivoraApp* pApp = GetArchivoraApp();
     if (!pApp)
-        return FALSE;
-    CFolderIndex index(pApp->GetFolderIndexPath(), 0);
-    return index.IsOpen() && index.FirstFolder().nBlock != NO_BLOCK;
+        return nullptr;
+    // Before the first search, and after a set-up, there is no index: nothing
+    // was found, which is no damage to report.
+    const CString& strPath = pApp->GetFolderIndexPath();
+    if (::GetFileAttributes(strPath) == INVALID_FILE_ATTRIBUTES && ::GetLastError() == ERROR_FILE_NOT_FOUND)
+        return nullptr;
+    auto pIndex = std::make_unique<CFolderIndex>(strPath, 0);
+    return pIndex->IsOpen() ? std::move(pIndex) : nullptr;
+}
+
+BOOL CDlgSearchResults::HasResults()
+{
+    std::unique_ptr<CFolderIndex> pIndex = OpenIndex();
+    return pIndex && pIndex->FirstFolder().nBlock != NO_BLOCK;
 }
 
 void CDlgSearchResults::Reload()
 {
-    CArchivoraApp* pApp = GetArchivoraApp();
-    if (!pApp)
-        return;
-    CFolderIndex index(pApp->GetFolderIndexPath(), 0);
-    if (index.IsOpen())
-        m_list.ReloadFromPaths(index, GetCatalog());
+    if (std::unique_ptr<CFolderIndex> pIndex = OpenIndex())
+        m_list.ReloadFromPaths(*pIndex, GetCatalog());
     else
         m_list.FillWithDocuments({}); // no search yet, or its index cannot be read: no rows
 }
 
 BOOL CDlgSearchResults::GetStoredCriteria(CListFilter* pFilter)
 {
-    CArchivoraApp* pApp = GetArchivoraApp();
-    if (!pApp)
-        return FALSE;
-    CFolderIndex index(pApp->GetFolderIndexPath(), 0);
-    if (!index.IsOpen() || !index.GetCriteria(pFilter))
+    std::unique_ptr<CFolderIndex> pIndex = OpenIndex();
+    if (!pIndex || !pIndex->GetCriteria(pFilter))
         return FALSE;
     return std::any_of(std::begin(pFilter->conditions), std::end(pFilter->conditions),
         [](const CListFilterCondition& condition) { return !condition.IsEmpty(); });

@@ -6,6 +6,9 @@
 
 #include "frame/CListWindow.h"
 #include "frame/CSearchListCtrl.h"
+#include "store/CFolderIndex.h"
+
+#include <memory>
 
 struct CListFilter;
 class CCmdUI;
@@ -41,6 +44,9 @@ protected:
     void OnReload() { OnCatalogChanged(); }
 
 private:
+    // The last search's index; null before any search, or when it cannot be read.
+    static std::unique_ptr<CFolderIndex> OpenIndex();
+
     CSearchListCtrl m_list;
     BOOL m_bSearchWords; // the program's find criteria had words when the window was made
 };

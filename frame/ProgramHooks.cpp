@@ -5,6 +5,7 @@
 #include "frame/CArqListView.h"
 #include "frame/CMainFrame.h"
 #include "frame/FramePrompts.h"
+#include "frame/StoreMessageBoxes.h"
 #include "frame/WebAccessServices.h"
 #include "mail/MailDocumentHooks.h"
 #include "store/CPreferences.h"
@@ -109,6 +110,7 @@ void InstallProgramHooks()
     InstallMailDocumentHooks();
     InstallUiHostServices(&s_host);
     InstallRunProgressDialogs();
+    InstallStoreMessageBoxes();
     // The preferences load and save the web access settings with their own.
     thePreferences.AttachWebSettings(&GetWebAccessSettings());
 }

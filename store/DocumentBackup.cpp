@@ -21,12 +21,14 @@
 namespace {
 
 constexpr char COPY_TITLE[] = "Copy documents";
+constexpr char RENAME_TITLE[] = "Rename document";
 
-void Report(const CString& strPath, LPCTSTR pszFormat, const CString& strOther = CString())
+void Report(
+    const CString& strPath, LPCTSTR pszFormat, const CString& strOther = CString(), LPCTSTR pszTitle = COPY_TITLE)
 {
     CString strText;
     strText.Format(pszFormat, static_cast<LPCTSTR>(strPath), static_cast<LPCTSTR>(strOther));
-    ReportStoreMessage(strPath, strText, COPY_TITLE, STORE_MESSAGE_WARNING_STYLE);
+    ReportStoreMessage(strPath, strText, pszTitle, STORE_MESSAGE_WARNING_STYLE);
 }
 
 // Why a copy failed, in the user's words.
@@ -258,10 +260,10 @@ CDocumentRec* RenameDocumentFile(CDocumentRec* pDocument, LPCTSTR pszNewName)
     CString strOldName;
     SplitPath(strOldPath, strFolder, strOldName);
     const CString strNewPath = AddBackslash(strFolder) + pszNewName;
-    if (!CheckPathUnambiguous(strOldPath, COPY_TITLE))
+    if (!CheckPathUnambiguous(strOldPath, RENAME_TITLE))
         return nullptr;
     if (!RenameFileSafe(strOldPath, strNewPath)) {
-        Report(strOldPath, "%s could not be renamed to %s.", pszNewName);
+        Report(strOldPath, "%s could not be renamed to %s.", pszNewName, RENAME_TITLE);
         return nullptr;
     }
     std::unique_ptr<CDocumentRec> pRenamed = CatalogCopy(pCatalog, pDocument, strFolder, pszNewName, true);
@@ -270,9 +272,10 @@ CDocumentRec* RenameDocumentFile(CDocumentRec* pDocument, LPCTSTR pszNewName)
     Uncatalog(pRenamed.get());
     if (!RenameFileSafe(strNewPath, strOldPath))
         Report(strNewPath, "The catalog could not be updated, and %s could not be given its old name %s again.",
-            strOldName);
+            strOldName, RENAME_TITLE);
     else
-        Report(strOldPath, "The catalog could not be updated for %s. The file keeps its name.");
+        Report(
+            strOldPath, "The catalog could not be updated for %s. The file keeps its name.", CString(), RENAME_TITLE);
     return nullptr;
 }
 

@@ -40,12 +40,9 @@ HWND EnabledOwnedWindow(HWND hWnd)
     return search.hFound;
 }
 
-// The window a message box belongs to: the active one, else the main window;
-// when that one is disabled under a modal window of its own (a dialog, a
-// wizard), the modal window the chain ends in, whichever window the desktop
-// left active. The box then holds the input of the window the user works in,
-// and gives it back to that window, not to one a modal loop still holds.
-HWND MessageBoxOwner()
+} // namespace
+
+HWND AfxGetMessageBoxOwner()
 {
     HWND hWnd = ::GetActiveWindow();
     if (!hWnd) {
@@ -63,11 +60,9 @@ HWND MessageBoxOwner()
     return hWnd;
 }
 
-} // namespace
-
 int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT)
 {
-    return ::MessageBox(MessageBoxOwner(), lpszText, AppCaption(), nType);
+    return ::MessageBox(AfxGetMessageBoxOwner(), lpszText, AppCaption(), nType);
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT)

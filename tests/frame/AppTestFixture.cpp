@@ -13,6 +13,7 @@
 #include "platform/base/PathMap.h"
 #include "platform/base/TextFunctions.h"
 #include "platform/framework/AfxWinMain.h"
+#include "platform/window/MessageBox.h"
 #include "platform/window/Window.h"
 #include "tests/support/TestData.h"
 
@@ -159,6 +160,15 @@ void AppTest::SetLastFind(const char* pszText, int nScope, BOOL bRecycle)
     settings.UpdateFind(search, -1, -1, App().GetMainCatalog());
     settings.UpdateLastFind(search, -1, -1, App().GetMainCatalog());
     settings.ApplySearchCriteria();
+}
+
+void AppTest::ReadNextMessageBox(CShownMessage* pShown)
+{
+    m_driver.OnNextDialog([pShown](HWND hBox) {
+        pShown->strCaption = CTestDriver::Text(hBox);
+        pShown->strText = CTestDriver::Text(::GetDlgItem(hBox, MESSAGEBOX_TEXT_ID));
+        ::EndDialog(hBox, IDOK);
+    });
 }
 
 void AppTest::FindIntoResultsWindow(const char* pszText, int nField)

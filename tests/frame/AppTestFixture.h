@@ -68,6 +68,13 @@ protected:
     // nField (CTextSearch::FIELD_*) and the results listed in their window.
     void FindIntoResultsWindow(const char* pszText, int nField);
 
+    // Answers the next message box with OK, keeping its caption and text in *pShown.
+    struct CShownMessage {
+        CString strCaption;
+        CString strText;
+    };
+    void ReadNextMessageBox(CShownMessage* pShown);
+
     CTestDriver m_driver;
     CScriptedFramePrompts m_prompts;
     std::unique_ptr<CArchivoraApp> m_pApp;

@@ -9,7 +9,6 @@
 #include "store/CCatalog.h"
 #include "store/CNodeRec.h"
 #include "store/CRegistryKey.h"
-#include "store/CatalogError.h"
 #include "ui/CUiHostServices.h"
 
 #include "platform/base/PathMap.h"
@@ -217,9 +216,12 @@ TEST_F(AppTest, AnUncleanEndOfTheLastRunOffersARestore)
     // The recycle bin's file is no catalog, so the check after the unclean end fails.
     std::ofstream(Home() / "winrec.cat", std::ios::trunc) << "not a catalog";
     SetProductValue("Backup", "MonitorApp", 1);
-    const CatalogErrorHandler pfnPrevious = SetCatalogErrorHandler([](LPCTSTR, LPCTSTR, LPCTSTR, UINT) {});
+    // The user is told which file failed, then offered the restore.
+    CShownMessage shown;
+    ReadNextMessageBox(&shown);
     ASSERT_TRUE(Start());
-    SetCatalogErrorHandler(pfnPrevious);
+    EXPECT_EQ(shown.strCaption, "Fatal Error");
+    EXPECT_NE(shown.strText.Find("winrec.cat"), -1) << shown.strText;
     EXPECT_EQ(m_prompts.CountOf("offer recovery"), 1);
     // The flag is set for this run and cleared by a clean end.
     EXPECT_EQ(ProductValue("Backup", "MonitorApp"), 1U);

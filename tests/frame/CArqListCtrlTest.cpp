@@ -430,9 +430,13 @@ TEST_F(ArqListTest, RenamingADocumentRenamesItsFileAndKeepsTheHiddenExtension)
     EXPECT_FALSE(fs::exists(Home() / "docs" / "a.txt"));
     EXPECT_EQ(RowOf("a"), -1);
     EXPECT_GE(RowOf("bank"), 0);
-    // A name that is taken: nothing changes, the editor comes back.
+    // A name that is taken: the user is told, nothing changes, the editor comes back.
     WriteFile("taken.txt", "x");
+    CShownMessage shown;
+    ReadNextMessageBox(&shown);
     EndEdit(RowOf("bank"), COLUMN_NAME, "taken");
+    EXPECT_EQ(shown.strCaption, "Rename document");
+    EXPECT_NE(shown.strText.Find("could not be renamed to taken.txt"), -1) << shown.strText;
     EXPECT_TRUE(fs::exists(Home() / "docs" / "bank.txt"));
     EXPECT_GE(RowOf("bank"), 0);
     m_driver.Advance(0);
@@ -499,8 +503,11 @@ TEST_F(ArqListTest, OpeningADocumentWhoseFileHasACaseTwinLaunchesNeither)
     auto pTools = System("Tools");
     List().Fill(pTools.get());
     List().SelectOnly(RowOf("run.sh"));
+    CShownMessage shown;
+    ReadNextMessageBox(&shown);
     ActiveView()->GetListView()->SendMessage(WM_COMMAND, ID_DOC_OPEN);
     m_driver.Pump();
+    EXPECT_NE(shown.strText.Find("differs from it only in case"), -1) << shown.strText;
     EXPECT_TRUE(launches.GetLaunches().empty());
     EXPECT_EQ(App().GetPendingDocs()->GetCount(), 0);
     // Once the twin is renamed the document opens again.
@@ -884,7 +891,10 @@ TEST_F(ArqListTest, NumberAndProtectionFollowTheDialogsAnswers)
     CPasswordAnswer answer;
     SetCatalogPrompts(&answer);
     answer.m_strPassword = "wrong";
+    CShownMessage shown;
+    ReadNextMessageBox(&shown);
     ActiveView()->GetListView()->SendMessage(WM_COMMAND, ID_DOC_PROTECT);
+    EXPECT_EQ(shown.strText, "The password for a.txt is not correct.");
     EXPECT_TRUE(IsProtectedFile(DocPath("a.txt").c_str()));
     answer.m_strPassword = "secret";
     ActiveView()->GetListView()->SendMessage(WM_COMMAND, ID_DOC_PROTECT);
