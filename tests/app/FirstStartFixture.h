@@ -15,6 +15,8 @@
 #include "store/CNodeRec.h"
 #include "tests/dialogs/PopupChainPick.h"
 #include "tests/frame/AppTestFixture.h"
+#include "tests/support/ScopedVariable.h"
+#include "tests/support/TestData.h"
 #include "tests/ui/ClassesRootBuilder.h"
 
 #include "platform/base/DriveTable.h"
@@ -29,6 +31,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -221,8 +224,24 @@ protected:
         return names;
     }
 
+    // A mail user: drive N: mapped, and HOME a home on drive C with a
+    // Thunderbird-style profile list. The shared mail folders, or nothing
+    // (and nothing prepared) when they are absent.
+    std::optional<std::filesystem::path> PrepareMailUser()
+    {
+        std::optional<std::filesystem::path> source = SharedTestData("mail");
+        if (!source || !std::filesystem::is_directory(*source))
+            return std::nullopt;
+        EXPECT_TRUE(SetDriveOverride('N', m_network.Path().c_str(), DRIVE_REMOTE));
+        m_home = std::make_unique<ScopedVariable>("HOME", (m_drive.Path() / "home").string());
+        m_drive.WriteFile(
+            "home/.thunderbird/profiles.ini", "[Profile0]\nName=default\nIsRelative=1\nPath=x1.default\n");
+        return source;
+    }
+
     TempFolder m_drive;
-    TempFolder m_network; // drive N:, when a test maps it (DRIVE_REMOTE)
+    TempFolder m_network;                   // drive N:, when a test maps it (DRIVE_REMOTE)
+    std::unique_ptr<ScopedVariable> m_home; // a mail user's home
     std::optional<CDialogPrompts> m_prompts;
     std::vector<CString> m_messages;
     std::vector<CString> m_offeredTypes; // the wizard's document types, as ChooseTextDocuments saw them

@@ -37,13 +37,9 @@ protected:
     void SetUp() override
     {
         FirstStartTest::SetUp();
-        const std::optional<fs::path> source = SharedTestData("mail");
-        if (!source || !fs::is_directory(*source))
+        const std::optional<fs::path> source = PrepareMailUser();
+        if (!source)
             GTEST_SKIP() << "the shared mail folders are absent";
-        ASSERT_TRUE(SetDriveOverride('N', m_network.Path().c_str(), DRIVE_REMOTE));
-        m_home = std::make_unique<ScopedVariable>("HOME", (m_drive.Path() / "home").string());
-        m_drive.WriteFile(
-            "home/.thunderbird/profiles.ini", "[Profile0]\nName=default\nIsRelative=1\nPath=x1.default\n");
         const fs::path mail = m_drive.Path() / PROFILE_MAIL;
         fs::create_directories(mail);
         for (const char* pszFolder : MBOX_FOLDERS) {
@@ -150,7 +146,6 @@ protected:
             extensions.emplace(strExtension);
         return extensions;
     }
-    std::unique_ptr<ScopedVariable> m_home;
     std::map<std::string, std::uintmax_t> m_mailboxes; // the copies that are mailboxes: name to size
     Names m_mailUsers;
     Names m_mailShown;

@@ -59,13 +59,9 @@ protected:
     void SetUp() override
     {
         FirstStartTest::SetUp();
-        const std::optional<fs::path> source = SharedTestData("mail");
-        if (!source || !fs::is_directory(*source))
+        const std::optional<fs::path> source = PrepareMailUser();
+        if (!source)
             GTEST_SKIP() << "the shared mail folders are absent";
-        ASSERT_TRUE(SetDriveOverride('N', m_network.Path().c_str(), DRIVE_REMOTE));
-        m_home = std::make_unique<ScopedVariable>("HOME", (m_drive.Path() / "home").string());
-        m_drive.WriteFile(
-            "home/.thunderbird/profiles.ini", "[Profile0]\nName=default\nIsRelative=1\nPath=x1.default\n");
         m_drive.WriteFile(std::string(LOCAL_FOLDERS) + "/Inbox",
             MozillaMessage("Quarterly Report", "Figures attached.") + MozillaMessage("Lunch on Friday", "At noon?"));
         // Written by a client that keeps no status lines, behind a byte order mark.
@@ -204,7 +200,6 @@ protected:
             "Quarterly Report");
     }
 
-    std::unique_ptr<ScopedVariable> m_home;
     Names m_mailUsers;
 };
 
