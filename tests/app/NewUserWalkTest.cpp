@@ -100,8 +100,8 @@ protected:
         const std::vector<std::string> objects {
             "<< /Type /Catalog /Pages 2 0 R >>",
             "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-            "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R "
-            "/Resources << /Font << /F1 5 0 R >> >> >>",
+            std::string("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R")
+                + " /Resources << /Font << /F1 5 0 R >> >> >>",
             "<< /Length " + std::to_string(strStream.size()) + " >>\nstream\n" + strStream + "\nendstream",
             "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
         };
