@@ -26,6 +26,7 @@
 #include "frame/CDragBar.h"
 #include "frame/CSisTreeCtrl.h"
 #include "resources/ResourceIds.h"
+#include "store/CDocumentRec.h"
 #include "store/CPreferences.h"
 #include "store/CatalogColumns.h"
 #include "tests/ui/ClassesRootBuilder.h"
@@ -39,12 +40,12 @@
 
 #include <gtest/gtest.h>
 
-#include <X11/Xlib.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -162,7 +163,7 @@ protected:
         m_driver.Advance(CSplitterFrame::CLICK_DELAY);
         List().WaitForFill(TRUE);
     }
-    // Clicks the document's row; the preview, when shown, then shows it.
+    // Clicks the document's row; the preview, when shown, then shows it under its name.
     void ClickDocument(const char* pszName)
     {
         const int nRow = RowOf(pszName);
@@ -170,28 +171,35 @@ protected:
         ASSERT_TRUE(
             ClickAndWait(List().GetSafeHwnd(), RowPoint(List(), nRow), [&] { return List().GetFocusedRow() == nRow; }));
         m_driver.Advance(CSplitterFrame::KEYBOARD_DELAY);
-        m_driver.Pump();
+        if (ActiveView()->IsPreviewShown()) {
+            CString strShown;
+            ASSERT_TRUE(m_driver.PumpUntil([&] {
+                const auto* pShown = dynamic_cast<const CDocumentRec*>(Preview().GetShownItem());
+                if (pShown)
+                    pShown->GetFullPath(strShown); // the document's name
+                return strShown == CString(pszName);
+            })) << "the preview shows "
+                << strShown;
+        }
     }
     // Opens the main window's menu by its Alt key and chooses the command in
-    // it; the command has run (a dialog it opens included) when this returns.
-    void ChooseFromMenuBar(unsigned long nMnemonic, UINT nCommand)
+    // it; true once the command has done what it does (done).
+    bool ChooseFromMenuBar(unsigned long nMnemonic, UINT nCommand, const std::function<bool()>& done)
     {
         m_driver.ChooseNextMenuCommand(nCommand);
-        bool bChosen = false;
-        m_driver.OnNextWait([&bChosen] { bChosen = true; });
         m_pInput->Key(XK_Alt_L, true);
         m_pInput->TapKey(nMnemonic);
         m_pInput->Key(XK_Alt_L, false);
         m_pInput->Sync();
-        ASSERT_TRUE(m_driver.PumpUntil([&] { return bChosen; })) << "command " << nCommand;
+        return m_driver.PumpUntil(done) != FALSE;
     }
     // The path a document's properties dialog shows, the dialog then closed with Cancel.
     void ReadPropertiesPath(CString& strPath)
     {
         m_driver.OnNextDialog([this, &strPath](HWND hDlg) {
-            ASSERT_TRUE(m_driver.PumpUntil([&] { return m_x11.Display().WindowOf(hDlg) != 0; }));
+            ASSERT_TRUE(m_driver.PumpUntil([&] { return IsShownByServer(hDlg); }));
             strPath = CTestDriver::Text(::GetDlgItem(hDlg, IDC_DOCUMENT_PATH));
-            if (!ClickControl(hDlg, IDCANCEL, [hDlg] { return !::IsWindowVisible(hDlg); }))
+            if (!ClickControl(hDlg, IDCANCEL, [this, hDlg] { return !IsShownByServer(hDlg); }))
                 ::EndDialog(hDlg, IDCANCEL);
         });
     }
@@ -211,14 +219,8 @@ protected:
     // Hides a window of its own, and waits until the server no longer shows it over the main window.
     void Hide(CWnd& window)
     {
-        const unsigned long nWindow = m_x11.Display().WindowOf(window.GetSafeHwnd());
         window.ShowWindow(SW_HIDE);
-        ASSERT_TRUE(m_driver.PumpUntil([&] {
-            XWindowAttributes attributes {};
-            m_x11.Display().Sync();
-            return XGetWindowAttributes(m_pInput->Connection(), nWindow, &attributes)
-                && attributes.map_state != IsViewable;
-        }));
+        ASSERT_TRUE(m_driver.PumpUntil([&] { return !IsShownByServer(window.GetSafeHwnd()); }));
     }
 
     /* The steps; each needs the ones before. */
@@ -227,7 +229,7 @@ protected:
     // folder "docs" checked, Finish.
     void WalkTheWizardByFolders(HWND hSheet)
     {
-        ASSERT_TRUE(m_driver.PumpUntil([&] { return m_x11.Display().WindowOf(hSheet) != 0; }));
+        ASSERT_TRUE(m_driver.PumpUntil([&] { return IsShownByServer(hSheet); }));
         ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
         HWND hTypes = Control(hSheet, IDC_DOC_TYPES);
         const std::vector<CString> types = CTestDriver::Items(hTypes);
@@ -246,14 +248,13 @@ protected:
         ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
         ASSERT_NO_FATAL_FAILURE(CheckDocsFolder(hSheet));
         ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
-        ASSERT_TRUE(ClickControl(hSheet, ID_WIZFINISH, [hSheet] { return !::IsWindowVisible(hSheet); }));
+        ASSERT_TRUE(ClickControl(hSheet, ID_WIZFINISH, [this, hSheet] { return !IsShownByServer(hSheet); }));
     }
 
     void SeeTheGroupAndItsDocuments()
     {
         HWND hMain = MainFrame()->GetSafeHwnd();
-        ASSERT_TRUE(
-            m_driver.PumpUntil([&] { return m_x11.Display().WindowOf(hMain) != 0 && ::IsWindowVisible(hMain); }));
+        ASSERT_TRUE(m_driver.PumpUntil([&] { return IsShownByServer(hMain); }));
         EXPECT_EQ(TreeTexts(nullptr), (Names { "docs", "Unsorted Documents" }));
         PrepareWindow();
         ClickGroup("docs");
@@ -266,7 +267,7 @@ protected:
     {
         CString strPath;
         ReadPropertiesPath(strPath);
-        ChooseFromMenuBar(XK_d, ID_DOC_PROPERTIES);
+        ASSERT_TRUE(ChooseFromMenuBar(XK_d, ID_DOC_PROPERTIES, [&] { return !strPath.IsEmpty(); }));
         EXPECT_EQ(strPath.CompareNoCase("C:\\docs\\letter.txt"), 0) << strPath;
 
         const int nRow = RowOf("notes.txt");
@@ -281,8 +282,7 @@ protected:
 
     void PreviewThePictureThePdfAndThePage()
     {
-        ChooseFromMenuBar(XK_v, ID_VIEW_PREVIEW);
-        ASSERT_TRUE(ActiveView()->IsPreviewShown());
+        ASSERT_TRUE(ChooseFromMenuBar(XK_v, ID_VIEW_PREVIEW, [&] { return ActiveView()->IsPreviewShown() != FALSE; }));
 
         ClickDocument("garden.png");
         EXPECT_TRUE(m_driver.PumpUntil([&] { return Preview().GetZoomWnd() != nullptr; }));
@@ -306,23 +306,24 @@ protected:
     // Find "report" in the documents' names, the results listed in their window.
     void FindIntoTheListWindow()
     {
-        m_driver.OnNextDialog([this](HWND hDlg) {
-            ASSERT_TRUE(m_driver.PumpUntil([&] { return m_x11.Display().WindowOf(hDlg) != 0; }));
+        bool bFound = false;
+        m_driver.OnNextDialog([this, &bFound](HWND hDlg) {
+            ASSERT_TRUE(m_driver.PumpUntil([&] { return IsShownByServer(hDlg); }));
             HWND hText = Control(hDlg, IDC_FIND_HOST_TEXT);
             m_pInput->TypeText("report");
             m_pInput->Sync();
             ASSERT_TRUE(m_driver.PumpUntil([&] { return CTestDriver::Text(hText) == CString("report"); }));
             ASSERT_TRUE(Check(hDlg, IDC_FIND_HOST_FIELD1));
             ASSERT_TRUE(Check(hDlg, IDC_FIND_HOST_RESULT_LIST));
-            ASSERT_TRUE(ClickControl(hDlg, IDOK, [hDlg] { return !::IsWindowVisible(hDlg); }));
+            ASSERT_TRUE(ClickControl(hDlg, IDOK, [this, hDlg] { return !IsShownByServer(hDlg); }));
+            bFound = true;
         });
-        ChooseFromMenuBar(XK_c, ID_CATALOG_FIND);
+        ASSERT_TRUE(ChooseFromMenuBar(XK_c, ID_CATALOG_FIND, [&] { return bFound; }));
         CDlgSearchResults* pResults = MainFrame()->GetDragBar().GetList().GetSearchResultsWindow();
         ASSERT_NE(pResults, nullptr);
         pResults->GetList().WaitForFill(TRUE);
         HWND hResults = pResults->GetSafeHwnd();
-        ASSERT_TRUE(
-            m_driver.PumpUntil([&] { return m_x11.Display().WindowOf(hResults) != 0 && ::IsWindowVisible(hResults); }));
+        ASSERT_TRUE(m_driver.PumpUntil([&] { return IsShownByServer(hResults); }));
         EXPECT_EQ(RowNames(pResults->GetList()), Names { "report.pdf" });
         ExpectShows(hResults, PICTURES, "walk_find_results.png");
         ASSERT_NO_FATAL_FAILURE(Hide(*pResults));
@@ -346,13 +347,16 @@ protected:
         EXPECT_FALSE(IsCatalogued("C:\\docs\\notes.txt"));
 
         // The bin is opened from its drag bar entry.
-        ChooseFromMenuBar(XK_v, ID_VIEW_DRAG_BAR);
-        CCoolMenu& places = MainFrame()->GetDragBar().GetList();
+        CDragBar& dragBar = MainFrame()->GetDragBar();
+        ASSERT_TRUE(ChooseFromMenuBar(XK_v, ID_VIEW_DRAG_BAR, [&] { return dragBar.IsWindowVisible() != FALSE; }));
+        CCoolMenu& places = dragBar.GetList();
         places.SetTopIndex(CCoolMenu::ENTRY_RECYCLE_BIN);
         RECT rcEntry {};
         places.GetItemRect(CCoolMenu::ENTRY_RECYCLE_BIN, &rcEntry);
-        ASSERT_TRUE(ClickAndWait(places.GetSafeHwnd(), POINT { (rcEntry.left + rcEntry.right) / 2, rcEntry.top + 4 },
-            [&] { return places.GetRecycleBinWindow() && places.GetRecycleBinWindow()->IsWindowVisible(); }));
+        ASSERT_TRUE(
+            ClickAndWait(places.GetSafeHwnd(), POINT { (rcEntry.left + rcEntry.right) / 2, rcEntry.top + 4 }, [&] {
+                return places.GetRecycleBinWindow() && IsShownByServer(places.GetRecycleBinWindow()->GetSafeHwnd());
+            }));
         CArqListCtrl& bin = places.GetRecycleBinWindow()->GetList();
         bin.WaitForFill(TRUE);
         ASSERT_EQ(RowNames(bin), Names { "notes.txt" });
@@ -372,13 +376,15 @@ protected:
     // The general page's "Minimize the window after opening a document" checked, and OK.
     void ChangeAPreference()
     {
-        m_driver.OnNextDialog([this](HWND hSheet) {
-            ASSERT_TRUE(m_driver.PumpUntil([&] { return m_x11.Display().WindowOf(hSheet) != 0; }));
+        bool bClosed = false;
+        m_driver.OnNextDialog([this, &bClosed](HWND hSheet) {
+            ASSERT_TRUE(m_driver.PumpUntil([&] { return IsShownByServer(hSheet); }));
             ExpectShows(hSheet, PICTURES, "walk_preferences.png");
             ASSERT_TRUE(Check(hSheet, IDC_GENERAL_MINIMIZE));
-            ASSERT_TRUE(ClickControl(hSheet, IDOK, [hSheet] { return !::IsWindowVisible(hSheet); }));
+            ASSERT_TRUE(ClickControl(hSheet, IDOK, [this, hSheet] { return !IsShownByServer(hSheet); }));
+            bClosed = true;
         });
-        ChooseFromMenuBar(XK_t, ID_TOOLS_PREFERENCES);
+        ASSERT_TRUE(ChooseFromMenuBar(XK_t, ID_TOOLS_PREFERENCES, [&] { return bClosed; }));
         EXPECT_TRUE(thePreferences.m_bMinimize);
     }
 };
@@ -401,18 +407,13 @@ TEST_F(NewUserWalkTest, ANewUserWalksThroughTheProgramAndFindsItAsLeftAfterARest
     RECT rcLeft {};
     ::GetWindowRect(MainFrame()->GetSafeHwnd(), &rcLeft);
     HWND hMain = MainFrame()->GetSafeHwnd();
-    m_driver.ChooseNextMenuCommand(ID_APP_EXIT_PROGRAM);
-    m_pInput->Key(XK_Alt_L, true);
-    m_pInput->TapKey(XK_f);
-    m_pInput->Key(XK_Alt_L, false);
-    m_pInput->Sync();
-    ASSERT_TRUE(m_driver.PumpUntil([&] { return !::IsWindow(hMain); }));
+    ASSERT_TRUE(ChooseFromMenuBar(XK_f, ID_APP_EXIT_PROGRAM, [&] { return !::IsWindow(hMain); }));
     Stop();
 
     ASSERT_TRUE(Start());
     ASSERT_NE(ActiveView(), nullptr);
     hMain = MainFrame()->GetSafeHwnd();
-    ASSERT_TRUE(m_driver.PumpUntil([&] { return m_x11.Display().WindowOf(hMain) != 0 && ::IsWindowVisible(hMain); }));
+    ASSERT_TRUE(m_driver.PumpUntil([&] { return IsShownByServer(hMain); }));
     RECT rcShown {};
     ::GetWindowRect(hMain, &rcShown);
     EXPECT_TRUE(::EqualRect(&rcShown, &rcLeft));

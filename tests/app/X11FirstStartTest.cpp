@@ -55,7 +55,7 @@ protected:
     // The walk through the pages; each step needs the one before.
     void Walk(HWND hSheet)
     {
-        ASSERT_TRUE(m_driver.PumpUntil([&] { return m_x11.Display().WindowOf(hSheet) != 0; }));
+        ASSERT_TRUE(m_driver.PumpUntil([&] { return IsShownByServer(hSheet); }));
         ExpectShows(hSheet, "setup_welcome.png");
         ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
 
@@ -171,7 +171,7 @@ TEST_F(X11FirstStartTest, AnExtensionTypedUnderOtherArrivesFromItsFirstKey)
 {
     std::vector<CString> extensions;
     m_driver.OnNextDialog([&](HWND hSheet) {
-        ASSERT_TRUE(m_driver.PumpUntil([&] { return m_x11.Display().WindowOf(hSheet) != 0; }));
+        ASSERT_TRUE(m_driver.PumpUntil([&] { return IsShownByServer(hSheet); }));
         ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
         // The last line, "Other", chosen by its text; then Add..., and the
         // extension typed at once, without a click into the box.

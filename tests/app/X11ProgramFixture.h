@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
+
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -47,6 +49,17 @@ protected:
     }
 
     /* Dialogs and wizards, seen and driven from the server. */
+
+    // Whether the server shows the window (mapped, and its parents too), so
+    // that the pointer can reach it.
+    bool IsShownByServer(HWND hWnd) const
+    {
+        const unsigned long nWindow = m_x11.Display().WindowOf(hWnd);
+        m_x11.Display().Sync();
+        XWindowAttributes attributes {};
+        return nWindow != 0 && XGetWindowAttributes(m_pInput->Connection(), nWindow, &attributes)
+            && attributes.map_state == IsViewable;
+    }
 
     static HWND CurrentPage(HWND hSheet)
     {
