@@ -212,7 +212,9 @@ int ReadOpenFileContent(const CHostFile& file, LPCTSTR pszPath, char* pszBuffer,
     }
     if (StartsWith(data, "\xEF\xBB\xBF"sv))
         data.remove_prefix(3);
-    if (LooksBinary(data))
+    // A PDF written without compressed streams is all text, but its page
+    // description language, not the document's words.
+    if (LooksBinary(data) || StartsWith(data, "%PDF-"sv))
         return CONTENT_NO_PREVIEW;
     if (IsHtmlDocument(strExtensionView, data))
         return CopyText(pszBuffer, nSize, HtmlDocumentText(data, bCut), CONTENT_CONVERTED_TEXT);

@@ -8,20 +8,14 @@
 // The road: the folder mode first, back from its last page, then the
 // organisation mode to Finish; the main window then shows the groups.
 
-#include "tests/app/FirstStartFixture.h"
+#include "tests/app/X11ProgramFixture.h"
 
 #include "resources/ResourceIds.h"
 #include "store/CNodeRec.h"
 #include "store/CRegistryKey.h"
-#include "tests/support/ReferencePictures.h"
-#include "tests/support/TestData.h"
 #include "tests/ui/ClassesRootBuilder.h"
 
-#include "platform/base/DriveTable.h"
 #include "platform/controls/ListViewControl.h"
-#include "platform/controls/PropertySheet.h"
-#include "platform/testing/TestX11Session.h"
-#include "platform/testing/XTestInput.h"
 
 #include <gtest/gtest.h>
 
@@ -30,30 +24,17 @@
 #include <X11/keysym.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-namespace fs = std::filesystem;
-
-class X11FirstStartTest : public FirstStartTest {
+class X11FirstStartTest : public X11ProgramTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_x11.IsOpen()) << m_x11.Failure();
-        m_pInput = std::make_unique<CXTestInput>(m_x11.Name());
-        ASSERT_TRUE(m_pInput->IsOpen());
-        FirstStartTest::SetUp();
-        // Drive C: is the folder "C" of the test's tree, as it is where the
-        // pictures were taken; N: a network drive, also the place of the
-        // pictures compared.
-        ASSERT_TRUE(SetDriveOverride('C', (m_drive.Path() / "C").c_str(), DRIVE_FIXED));
-        ASSERT_TRUE(SetDriveOverride('N', m_network.Path().c_str(), DRIVE_REMOTE));
+        X11ProgramTest::SetUp();
         SetFileType(".text", "textfile", "Text Document", false);
         // RTF, which the wizard always offers, under the name the pictures show.
         SetFileType(".rtf", "rtffile", "RTF document", false);
@@ -64,86 +45,17 @@ protected:
         ASSERT_TRUE(user.Create(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape\\Netscape Navigator\\Users\\ana"));
         ASSERT_TRUE(user.SetString("DirRoot", "C:\\mail\\ana"));
     }
-    void TearDown() override
-    {
-        FirstStartTest::TearDown();
-        m_pInput.reset();
-    }
 
-    /* The wizard, seen and driven from the server. */
-
-    static HWND CurrentPage(HWND hSheet)
-    {
-        return reinterpret_cast<HWND>(::SendMessage(hSheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-    }
-    // A control of the current page, else of the sheet (its buttons).
-    static HWND Control(HWND hSheet, int nId)
-    {
-        HWND hControl = CTestDriver::FindChild(CurrentPage(hSheet), nId);
-        return hControl ? hControl : CTestDriver::FindChild(hSheet, nId);
-    }
-    // Clicks the server's pointer at a point of a window's client area and
-    // pumps until the program has done what the click asks (condition).
-    bool ClickAndWait(HWND hWnd, POINT ptClient, const std::function<bool()>& condition)
-    {
-        if (!hWnd || !::ClientToScreen(hWnd, &ptClient))
-            return false;
-        m_pInput->Click(ptClient);
-        m_pInput->Sync();
-        return m_driver.PumpUntil(condition) != FALSE;
-    }
-    bool ClickControl(HWND hSheet, int nId, const std::function<bool()>& condition)
-    {
-        HWND hControl = Control(hSheet, nId);
-        RECT rc {};
-        ::GetClientRect(hControl, &rc);
-        return ClickAndWait(hControl, POINT { (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 }, condition);
-    }
-    // Clicks a check box or radio button unless it shows the state already.
-    bool Check(HWND hSheet, int nId, BOOL bChecked = TRUE)
-    {
-        HWND hButton = Control(hSheet, nId);
-        if (!hButton || CTestDriver::IsChecked(hButton) == bChecked)
-            return hButton != nullptr;
-        return ClickControl(hSheet, nId, [hButton, bChecked] { return CTestDriver::IsChecked(hButton) == bChecked; });
-    }
-    bool CheckLine(HWND hSheet, int nId, int nLine)
-    {
-        HWND hList = Control(hSheet, nId);
-        POINT pt {};
-        return m_driver.CheckListBoxPoint(hList, nLine, &pt)
-            && ClickAndWait(hList, pt, [hList, nLine] { return CTestDriver::CheckListStates(hList).at(nLine) == 1; });
-    }
-    // Next or Back: true once another page shows.
-    bool Turn(HWND hSheet, int nButton)
-    {
-        HWND hPage = CurrentPage(hSheet);
-        return ClickControl(hSheet, nButton, [hSheet, hPage] { return CurrentPage(hSheet) != hPage; });
-    }
-
-    // The sheet as the server shows it matches the reference picture, once
-    // the program's last paint has reached the server.
+    // The sheet matches the headless wizard test's picture of its page.
     void ExpectShows(HWND hSheet, const char* pszReference)
     {
-        const fs::path reference = m_network.Path() / "references" / pszReference;
-        fs::create_directories(reference.parent_path());
-        fs::copy_file(
-            SourceRoot() / "tests/dialogs/setup/data" / pszReference, reference, fs::copy_options::overwrite_existing);
-        const unsigned long nWindow = m_x11.Display().WindowOf(hSheet);
-        ASSERT_NE(nWindow, 0u);
-        auto capture = [&] {
-            m_x11.Display().Sync();
-            m_driver.Pump();
-            return m_pInput->CaptureWindow(nWindow);
-        };
-        if (auto mismatch = SettledPictureMismatch(m_driver, capture, reference, m_network))
-            ADD_FAILURE() << *mismatch;
+        X11ProgramTest::ExpectShows(hSheet, "tests/dialogs/setup/data", pszReference);
     }
 
     // The walk through the pages; each step needs the one before.
     void Walk(HWND hSheet)
     {
-        ASSERT_TRUE(m_driver.PumpUntil([&] { return m_x11.Display().WindowOf(hSheet) != 0; }));
+        ASSERT_TRUE(m_driver.PumpUntil([&] { return IsShownByServer(hSheet); }));
         ExpectShows(hSheet, "setup_welcome.png");
         ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
 
@@ -163,14 +75,7 @@ protected:
         ASSERT_TRUE(Check(hSheet, IDC_SETUP_FOLDER_MODE));
         ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
 
-        HWND hTree = Control(hSheet, IDC_SETUP_FOLDER_TREE);
-        const std::vector<CString> drives = CTestDriver::TreeChildren(hTree, nullptr);
-        ASSERT_EQ(drives.size(), 1u);
-        const HTREEITEM hDocs = CTestDriver::TreeItem(hTree, { drives[0], "docs" });
-        const UINT nUnchecked = CTestDriver::TreeStateImage(hTree, hDocs);
-        POINT pt {};
-        ASSERT_TRUE(m_driver.TreeStateIconPoint(hTree, hDocs, &pt));
-        ASSERT_TRUE(ClickAndWait(hTree, pt, [&] { return CTestDriver::TreeStateImage(hTree, hDocs) != nUnchecked; }));
+        ASSERT_NO_FATAL_FAILURE(CheckDocsFolder(hSheet));
         ExpectShows(hSheet, "setup_folders.png");
         ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
 
@@ -228,21 +133,13 @@ protected:
             XFree(pData);
         return nTime;
     }
-
-    CTestX11Session m_x11;
-    std::unique_ptr<CXTestInput> m_pInput;
 };
 
 } // namespace
 
 TEST_F(X11FirstStartTest, TheWizardWalkedOnTheServerShowsItsPagesAndItsGroupsReachTheMainWindow)
 {
-    m_driver.OnNextDialog([this](HWND hSheet) {
-        Walk(hSheet);
-        // A walk that stopped leaves no wizard waiting for a user.
-        if (::IsWindowVisible(hSheet))
-            ::EndDialog(hSheet, IDCANCEL);
-    });
+    WalkTheWizard([this](HWND hSheet) { Walk(hSheet); });
     // After the wizard the program asks whether to go on with groups that
     // have no keywords or folders yet.
     AnswerMessage(IDYES);
@@ -274,7 +171,7 @@ TEST_F(X11FirstStartTest, AnExtensionTypedUnderOtherArrivesFromItsFirstKey)
 {
     std::vector<CString> extensions;
     m_driver.OnNextDialog([&](HWND hSheet) {
-        ASSERT_TRUE(m_driver.PumpUntil([&] { return m_x11.Display().WindowOf(hSheet) != 0; }));
+        ASSERT_TRUE(m_driver.PumpUntil([&] { return IsShownByServer(hSheet); }));
         ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
         // The last line, "Other", chosen by its text; then Add..., and the
         // extension typed at once, without a click into the box.

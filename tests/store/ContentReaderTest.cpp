@@ -148,6 +148,10 @@ TEST_F(ContentReaderTest, BinaryEmptyAndMissingFilesShowNoText)
     for (std::size_t n = 0; n < strControls.size(); n += 8)
         strControls[n] = '\x01';
     EXPECT_EQ(ReadFile(WriteOnT("c.bin", strControls)).nCode, CONTENT_NO_PREVIEW);
+    // A PDF whose streams are plain text is still no text to show.
+    const Read pdf = ReadFile(WriteOnT("plain.pdf", "%PDF-1.4\n1 0 obj\n<< /Type /Catalog >>\nendobj\n%%EOF\n"s));
+    EXPECT_EQ(pdf.nCode, CONTENT_NO_PREVIEW);
+    EXPECT_EQ(pdf.strText, "");
     EXPECT_EQ(ReadFile(WriteOnT("empty.txt", "")).nCode, CONTENT_EMPTY);
     EXPECT_EQ(ReadFile(OnT("missing.txt")).nCode, CONTENT_NOT_FOUND);
     EXPECT_EQ(ReadFile(OnT("nowhere\\missing.txt")).nCode, CONTENT_NOT_FOUND);
