@@ -111,7 +111,12 @@ BOOL CWACmdTipv::Execute(CWAOutputFile& reply, CWASession& session, int)
         pDocument->GetTypeName(page.strType);
         pDocument->GetNameWithLocation(page.strLocation);
         page.bDocument = true;
-        nResult = pDocument->ReadContent(buffer.data(), TEXT_BUFFER);
+        // A document's file that is now a link shows nothing of where it points.
+        const DWORD dwAttributes = pDocument->IsMail() ? 0 : GetFileAttributes(pDocument->GetFilePath());
+        if (dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+            nResult = CONTENT_UNREADABLE;
+        else
+            nResult = pDocument->ReadContent(buffer.data(), TEXT_BUFFER);
         if (nResult == CONTENT_PROTECTED && pDocument->IsMail())
             page.strText = LoadText(IDS_WA_TIP_MAIL_PROTECTED);
     } else {
