@@ -112,8 +112,7 @@ BOOL CWACmdTipv::Execute(CWAOutputFile& reply, CWASession& session, int)
         pDocument->GetNameWithLocation(page.strLocation);
         page.bDocument = true;
         // A document's file that is now a link shows nothing of where it points.
-        const DWORD dwAttributes = pDocument->IsMail() ? 0 : GetFileAttributes(pDocument->GetFilePath());
-        if (dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        if (!pDocument->IsMail() && IsLinkInPlaceOf(pDocument->GetFilePath()))
             nResult = CONTENT_UNREADABLE;
         else
             nResult = pDocument->ReadContent(buffer.data(), TEXT_BUFFER);

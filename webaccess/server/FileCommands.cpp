@@ -3,6 +3,7 @@
 #include "mail/CatalogMessage.h"
 #include "mail/MailResult.h"
 #include "platform/base/CFile.h"
+#include "platform/base/FileFunctions.h"
 #include "platform/base/FileHandle.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/WinError.h"
@@ -138,6 +139,12 @@ CString CWAItemCommand::GetItemPath() const
     return strLabel + strName;
 }
 
+bool CWAItemCommand::IsLinkInPlaceOf(const CString& strFilePath)
+{
+    const DWORD dwAttributes = GetFileAttributes(strFilePath);
+    return dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 /******************************** ATTR ********************************/
 
 BOOL CWACmdAttr::Prepare(CWASession& session)
@@ -152,8 +159,10 @@ BOOL CWACmdAttr::Prepare(CWASession& session)
         strItem.Format("|*%ld,%ld|", static_cast<long>(m_nBlock), static_cast<long>(m_nSlot));
         if (pDocument->GetType() == DOCUMENT_MAIL)
             BuildMailReply(*pDocument, strItem);
+        else if (const CString strPath = DocumentFilePath(*pDocument); IsLinkInPlaceOf(strPath))
+            m_nStatus = WA_STATUS_UNAVAILABLE;
         else
-            BuildFileReply(DocumentFilePath(*pDocument), strItem);
+            BuildFileReply(strPath, strItem);
     } else if (m_eItemKind == ITEM_PATH) {
         const CString strPath = GetItemPath();
         CString strItem = strPath;

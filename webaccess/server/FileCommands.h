@@ -35,6 +35,9 @@ protected:
     // that ends in a backslash, as a file's does, gets no second one); the
     // shell parsing name of a path item; empty otherwise.
     CString GetItemPath() const;
+    // TRUE when a document's file has been replaced by a link: nothing of
+    // where it points is told or sent for the document.
+    static bool IsLinkInPlaceOf(const CString& strFilePath);
 
 private:
     CCatalog* m_pCatalog; // Acquired when not null

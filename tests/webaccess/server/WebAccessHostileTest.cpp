@@ -511,6 +511,8 @@ TEST_F(WebAccessHostileTest, ADocumentReplacedByALinkIsNotServed)
     EXPECT_EQ(strDownload.find("PRIVATE-KEY-BYTES"), std::string::npos);
     EXPECT_EQ(Error(strDownload), Loaded(IDS_WA_ERR_UNAVAILABLE));
     EXPECT_EQ(Send("u1", strLine, DocumentToken("TIPV", document)).find("PRIVATE-KEY-BYTES"), std::string::npos);
+    // Not even its size tells of the file it points to.
+    EXPECT_EQ(Error(Send("u1", strLine, DocumentToken("ATTR", document))), Loaded(IDS_WA_ERR_UNAVAILABLE));
 }
 
 TEST_F(WebAccessHostileTest, TheExplorerRightReachesNothingOfTheProgramFolder)
