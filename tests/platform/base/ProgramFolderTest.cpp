@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -34,6 +35,25 @@ TEST_F(ProgramFolderCallsTest, ModuleFileIsCutToASmallBuffer)
     EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
     EXPECT_EQ(std::string(szPath).size(), 7u);
     EXPECT_EQ(GetModuleFileName(nullptr, szPath, 0), 0u);
+}
+
+TEST_F(ProgramFolderCallsTest, WhatLiesInTheProgramFolderIsFoundThroughLinksToo)
+{
+    const TempFolder outside;
+    std::filesystem::create_directories(Home() / "settings");
+    std::filesystem::create_directory_symlink(Home(), outside / "shortcut");
+    std::filesystem::create_directory(outside / "docs");
+    const auto inside = [](const std::filesystem::path& path) {
+        return IsInProgramFolder(ProgramPathFromHostPath(path.string()).c_str()) != FALSE;
+    };
+    EXPECT_TRUE(inside(Home()));
+    EXPECT_TRUE(inside(Home() / "settings" / "CurrentUser.reg"));
+    EXPECT_TRUE(inside(outside / "shortcut"));
+    EXPECT_TRUE(inside(outside / "shortcut" / "settings"));
+    EXPECT_FALSE(inside(outside / "docs"));
+    EXPECT_FALSE(inside(Home().parent_path()));
+    // A sibling whose name begins with the folder's is not inside it.
+    EXPECT_FALSE(inside(Home().string() + "-other"));
 }
 
 TEST_F(ProgramFolderCallsTest, WindowsAndSystemDirectoriesAreTheProgramFolder)
