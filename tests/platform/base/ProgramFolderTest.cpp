@@ -1,5 +1,6 @@
 #include "platform/base/ProgramFolder.h"
 
+#include "platform/base/CString.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/WinError.h"
 #include "tests/support/TempFolder.h"
@@ -51,6 +52,10 @@ TEST_F(ProgramFolderCallsTest, WhatLiesInTheProgramFolderIsFoundThroughLinksToo)
     EXPECT_TRUE(inside(outside / "shortcut"));
     EXPECT_TRUE(inside(outside / "shortcut" / "settings"));
     EXPECT_FALSE(inside(outside / "docs"));
+    // The program's paths ignore case, and so does the test.
+    CString strUpper = ProgramPathFromHostPath((Home() / "settings").string()).c_str();
+    strUpper.MakeUpper();
+    EXPECT_TRUE(IsInProgramFolder(strUpper));
     EXPECT_FALSE(inside(Home().parent_path()));
     // A sibling whose name begins with the folder's is not inside it.
     EXPECT_FALSE(inside(Home().string() + "-other"));
