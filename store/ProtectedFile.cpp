@@ -52,6 +52,7 @@ constexpr int OFF_LENGTH       = 56; // u64: the original length
 constexpr int OFF_CHECKSUM     = 64; // u32: CRC-32 of the original bytes
 // clang-format on
 static_assert(OFF_PASSWORD + MAX_FILE_PASSWORD == OFF_LENGTH);
+static_assert(PROTECTED_MAGIC_SIZE == static_cast<int>(MAGIC.size()));
 static_assert(OFF_CHECKSUM + 4 == PROTECTED_HEADER_SIZE);
 static_assert(OFF_VERSION == OFF_MAGIC + static_cast<int>(MAGIC.size()));
 
@@ -409,6 +410,11 @@ BOOL IsProtectedFile(LPCTSTR pszPath)
         pException->Delete();
         return FALSE;
     }
+}
+
+BOOL StartsAsProtectedFile(const BYTE* pHead, int nSize)
+{
+    return pHead != nullptr && nSize >= PROTECTED_MAGIC_SIZE && std::memcmp(pHead, MAGIC.data(), MAGIC.size()) == 0;
 }
 
 CString FormatProtectError(LPCTSTR pszPath, int nCode)

@@ -49,6 +49,11 @@ void ReadProtectedFileHeader(LPCTSTR pszPath, CString& strPassword);
 
 // TRUE when the file at pszPath starts with a valid protected-file header.
 BOOL IsProtectedFile(LPCTSTR pszPath);
+// TRUE when the first nSize bytes of a file begin with the magic text of a
+// protected file, whether or not the rest of its header is sound. Reading
+// PROTECTED_MAGIC_SIZE bytes is enough to tell.
+constexpr int PROTECTED_MAGIC_SIZE = 24;
+BOOL StartsAsProtectedFile(const BYTE* pHead, int nSize);
 
 // The message for a PROTECT_ code about the file pszPath.
 CString FormatProtectError(LPCTSTR pszPath, int nCode);

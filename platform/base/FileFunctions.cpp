@@ -288,11 +288,46 @@ BOOL SetFileAttributes(LPCTSTR lpFileName, DWORD dwFileAttributes)
     return TRUE;
 }
 
+LPSECURITY_ATTRIBUTES OwnerOnlySecurity()
+{
+    static char s_descriptor; // its address marks the owner-only attributes
+    static SECURITY_ATTRIBUTES s_attributes { sizeof(SECURITY_ATTRIBUTES), &s_descriptor, FALSE };
+    return &s_attributes;
+}
+
+bool IsOwnerOnlySecurity(const SECURITY_ATTRIBUTES* pAttributes)
+{
+    return pAttributes != nullptr && pAttributes->lpSecurityDescriptor == OwnerOnlySecurity()->lpSecurityDescriptor;
+}
+
+BOOL RestrictToOwner(LPCTSTR lpFileName)
+{
+    CHostPath hostPath;
+    if (!MapExistingPath(lpFileName, hostPath))
+        return FALSE;
+    const std::string strHostPath = hostPath.HostPath();
+    // Opened without following a link, so the mode set is the one of what was checked.
+    const int fd = open(strHostPath.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ELOOP)
+            SetLastError(ERROR_CANT_ACCESS_FILE);
+        else
+            SetLastErrorFromErrno();
+        return FALSE;
+    }
+    struct stat info { };
+    const bool bOk = fstat(fd, &info) == 0 && fchmod(fd, S_ISDIR(info.st_mode) ? 0700 : 0600) == 0;
+    if (!bOk)
+        SetLastErrorFromErrno();
+    close(fd);
+    return bOk ? TRUE : FALSE;
+}
+
 /******************************************************************************
  * Folders, deleting, moving and copying
  ******************************************************************************/
 
-BOOL CreateDirectory(LPCTSTR lpPathName, LPSECURITY_ATTRIBUTES)
+BOOL CreateDirectory(LPCTSTR lpPathName, LPSECURITY_ATTRIBUTES lpSecurityAttributes)
 {
     CHostPath hostPath;
     if (!MapPath(lpPathName, hostPath))
@@ -305,7 +340,7 @@ BOOL CreateDirectory(LPCTSTR lpPathName, LPSECURITY_ATTRIBUTES)
         SetLastError(ERROR_PATH_NOT_FOUND);
         return FALSE;
     }
-    if (mkdir(hostPath.HostPath().c_str(), 0777) != 0) {
+    if (mkdir(hostPath.HostPath().c_str(), IsOwnerOnlySecurity(lpSecurityAttributes) ? 0700 : 0777) != 0) {
         SetLastErrorFromErrno();
         return FALSE;
     }

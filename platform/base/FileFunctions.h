@@ -47,6 +47,17 @@ BOOL GetFileAttributesEx(LPCTSTR lpFileName, GET_FILEEX_INFO_LEVELS fInfoLevelId
 // permission bit; clear, it gives the owner write permission. The other
 // attributes are accepted and ignored (hidden comes from the name alone).
 BOOL SetFileAttributes(LPCTSTR lpFileName, DWORD dwFileAttributes);
+// Makes a file or folder the user's alone: no one else may read, write or
+// enter it (the host's mode 0600 for a file, 0700 for a folder). A symbolic
+// link is refused with ERROR_CANT_ACCESS_FILE, never followed.
+BOOL RestrictToOwner(LPCTSTR lpFileName);
+
+/* Files and folders of the user alone. */
+// Security attributes that make the file or folder CreateFile or
+// CreateDirectory creates the user's alone (the host's mode 0600 for a file,
+// 0700 for a folder). An existing file keeps its mode (see RestrictToOwner).
+LPSECURITY_ATTRIBUTES OwnerOnlySecurity();
+bool IsOwnerOnlySecurity(const SECURITY_ATTRIBUTES* pAttributes);
 
 /* Folders, deleting, moving and copying. */
 BOOL CreateDirectory(LPCTSTR lpPathName, LPSECURITY_ATTRIBUTES lpSecurityAttributes);

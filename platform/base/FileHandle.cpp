@@ -1,6 +1,7 @@
 #include "platform/base/FileHandle.h"
 
 #include "platform/base/Clock.h"
+#include "platform/base/FileFunctions.h"
 #include "platform/base/HostTime.h"
 #include "platform/base/KernelObject.h"
 #include "platform/base/PathMap.h"
@@ -223,8 +224,8 @@ HANDLE FailOpen(DWORD dwError)
 
 }
 
-HANDLE CreateFile(LPCTSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPSECURITY_ATTRIBUTES,
-    DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes, HANDLE)
+HANDLE CreateFile(LPCTSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+    LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes, HANDLE)
 {
     if (!lpFileName || !*lpFileName)
         return FailOpen(ERROR_PATH_NOT_FOUND);
@@ -263,7 +264,11 @@ HANDLE CreateFile(LPCTSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, 
         nFlags |= O_RDONLY;
     if (dwFlagsAndAttributes & FILE_FLAG_WRITE_THROUGH)
         nFlags |= O_DSYNC;
+    if (dwFlagsAndAttributes & FILE_FLAG_OPEN_REPARSE_POINT)
+        nFlags |= O_NOFOLLOW;
     mode_t nMode = (dwFlagsAndAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
+    if (IsOwnerOnlySecurity(lpSecurityAttributes))
+        nMode &= 0600;
 
     OpenFileTable& table = Files();
     std::lock_guard lock(table.mutex);
@@ -290,6 +295,8 @@ HANDLE CreateFile(LPCTSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, 
             return FailOpen(MissingFileError(strHostPath));
         if (nErrno == EEXIST)
             return FailOpen(ERROR_FILE_EXISTS);
+        if (nErrno == ELOOP && (dwFlagsAndAttributes & FILE_FLAG_OPEN_REPARSE_POINT))
+            return FailOpen(ERROR_CANT_ACCESS_FILE);
         return FailOpen(Win32ErrorFromErrno(nErrno));
     }
     if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 || ::fstat(fd, &st) != 0

@@ -50,6 +50,9 @@ constexpr DWORD FILE_FLAG_RANDOM_ACCESS = 0x10000000;    // accepted; a hint onl
 constexpr DWORD FILE_FLAG_SEQUENTIAL_SCAN = 0x08000000;  // accepted; a hint only
 constexpr DWORD FILE_FLAG_DELETE_ON_CLOSE = 0x04000000;  // the file is removed when the object closes
 constexpr DWORD FILE_FLAG_BACKUP_SEMANTICS = 0x02000000; // needed to open a folder
+// A symbolic link named by the path is not followed: opening it fails with
+// ERROR_CANT_ACCESS_FILE, so what opens is the named file itself.
+constexpr DWORD FILE_FLAG_OPEN_REPARSE_POINT = 0x00200000;
 
 // Move methods of SetFilePointer.
 constexpr DWORD FILE_BEGIN = 0;
@@ -73,7 +76,8 @@ using PLONG = LONG*;
 // ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND (a missing folder on the way),
 // ERROR_FILE_EXISTS, ERROR_ACCESS_DENIED (permissions, or a folder without
 // FILE_FLAG_BACKUP_SEMANTICS), ERROR_SHARING_VIOLATION, ERROR_INVALID_PARAMETER.
-// Security attributes and the template file are ignored.
+// Of security attributes only OwnerOnlySecurity() (FileFunctions.h) has an
+// effect; the template file is ignored.
 HANDLE CreateFile(LPCTSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
     LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes,
     HANDLE hTemplateFile);

@@ -27,8 +27,27 @@ std::string GetProgramFolderHostPath()
     else
         folder = std::filesystem::temp_directory_path() / "archivora";
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
+    // A folder made here holds the settings, catalogs and logs: the user's alone.
+    if (std::filesystem::create_directories(folder, ec))
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_all, ec);
     return NormalHostPath(folder.string());
+}
+
+BOOL IsInProgramFolder(LPCTSTR pszPath)
+{
+    std::string strPath;
+    if (!HostPathFromProgramPath(pszPath, strPath))
+        return FALSE;
+    std::error_code ec;
+    const std::string strFinalPath = std::filesystem::weakly_canonical(strPath, ec).string();
+    if (ec)
+        return FALSE;
+    std::string strFolder = std::filesystem::weakly_canonical(GetProgramFolderHostPath(), ec).string();
+    if (ec || strFolder.empty())
+        return FALSE;
+    if (strFolder.back() == '/')
+        strFolder.pop_back();
+    return strFinalPath == strFolder || strFinalPath.starts_with(strFolder + "/") ? TRUE : FALSE;
 }
 
 DWORD GetModuleFileName(HMODULE, LPTSTR lpFilename, DWORD nSize)

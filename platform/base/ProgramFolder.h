@@ -15,6 +15,11 @@
 // The host path of the program folder, without a trailing slash.
 std::string GetProgramFolderHostPath();
 
+// TRUE when the program path names the program folder or something in it,
+// with links resolved as far as they exist: a link to the folder, or a path
+// through one, lies in it too.
+BOOL IsInProgramFolder(LPCTSTR pszPath);
+
 // The program path of the program's file, "<program folder>\archivora.exe".
 // Every module handle (nullptr included) names the program, which is one
 // module. Copies at most nSize characters with the zero; when that cuts the

@@ -19,6 +19,18 @@
 
 namespace {
 
+// The settings folder holds every password the program keeps: it is made,
+// and kept, the user's alone.
+void MakeSettingsFolder(const std::string& strFolder)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::create_directories(strFolder, ec);
+    const fs::perms perms = fs::status(strFolder, ec).permissions();
+    if (!ec && (perms & (fs::perms::group_all | fs::perms::others_all)) != fs::perms::none)
+        fs::permissions(strFolder, fs::perms::group_all | fs::perms::others_all, fs::perm_options::remove, ec);
+}
+
 // An open descriptor, closed when the object goes.
 class CFileDescriptor {
 public:
@@ -163,8 +175,7 @@ DWORD CRegistryStore::Refresh()
     UpdatePaths();
     if (m_bLoaded && IdentityOf(m_strPath) == m_identity)
         return ERROR_SUCCESS;
-    std::error_code ec;
-    std::filesystem::create_directories(m_strFolder, ec);
+    MakeSettingsFolder(m_strFolder);
     // The lock keeps two processes from setting aside the same damaged file. Files
     // are only ever replaced whole, so reading without it is safe, as it must be
     // when the settings folder is read-only.
@@ -247,8 +258,7 @@ DWORD CRegistryStore::Change(const std::function<DWORD(CRegistryNode& root, bool
         return ERROR_SUCCESS;
     }
     UpdatePaths();
-    std::error_code ec;
-    std::filesystem::create_directories(m_strFolder, ec);
+    MakeSettingsFolder(m_strFolder);
     std::unique_ptr<CFileDescriptor> pLock;
     if (DWORD dwError = LockFile(m_strPath + ".lock", pLock))
         return dwError;
@@ -273,8 +283,7 @@ DWORD CRegistryStore::BeginBatch()
     if (m_nBatchDepth++ > 0)
         return ERROR_SUCCESS;
     UpdatePaths();
-    std::error_code ec;
-    std::filesystem::create_directories(m_strFolder, ec);
+    MakeSettingsFolder(m_strFolder);
     std::unique_ptr<CFileDescriptor> pLock;
     DWORD dwError = LockFile(m_strPath + ".lock", pLock);
     if (dwError == ERROR_SUCCESS)

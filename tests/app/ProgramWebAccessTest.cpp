@@ -105,9 +105,10 @@ protected:
         m_dialogs.emplace();
         // A document type the catalog does not keep yet: each start offers it.
         SetFileType(".txt", "txtfile", "Text Document", true);
-        fs::create_directories(Home() / "docs");
+        // The user's documents lie outside the program folder, as the web
+        // explorer reaches nothing inside it.
         fs::create_directories(Home() / "uploads");
-        std::ofstream(Home() / "docs" / "alpha.txt") << "alpha text";
+        m_documents.WriteFile("alpha.txt", "alpha text");
         WriteCatalog([this](CCatalog& catalog, CNodeRec& root) {
             std::unique_ptr<CNodeRec> pProjects = AddSystem(root, "Projects");
             m_projects = pProjects->GetRef();
@@ -135,7 +136,7 @@ protected:
         return Start() != FALSE;
     }
 
-    std::string DocumentPath() const { return std::string(ProgramPath("docs")) + "\\alpha.txt"; }
+    std::string DocumentPath() const { return ProgramPathFromHostPath((m_documents / "alpha.txt").string()); }
 
     /* The menus, as the user opens them. */
 
@@ -333,6 +334,7 @@ protected:
         EXPECT_EQ(ErrorOf(WdirProjects(eRelay, strId)), Loaded(IDS_WA_ERR_NO_SESSION));
     }
 
+    TempFolder m_documents; // the user's documents, outside the program folder
     std::optional<CDialogPrompts> m_dialogs;
     CFakeDirectoryServer m_directory;
     CConnectedStateOverride m_connected { TRUE, INTERNET_CONNECTION_LAN };
@@ -535,4 +537,44 @@ TEST_F(ProgramWebAccessTest, AnEmptyUploadUnderAnotherUsersIdGetsNoneOfItsReplie
     EXPECT_EQ(strStolen.find("alpha.txt"), std::string::npos);
     // The owner goes on as before.
     EXPECT_NE(WdirProjects(ERelay::Socket, "u1").find("alpha.txt"), std::string::npos);
+}
+
+// What the service writes is the user's alone and holds no password, and a
+// relay's user reaches nothing of the program's own folder, through either
+// channel.
+TEST_F(ProgramWebAccessTest, TheServicesFilesAreTheUsersAloneAndTheProgramFolderIsOutOfReach)
+{
+    const auto modeOf = [](const fs::path& path) { return fs::status(path).permissions() & fs::perms::all; };
+    ASSERT_TRUE(StartProgram());
+    SetUpWebAccess();
+    ASSERT_EQ(ErrorOf(Login(ERelay::Folder, "u1")), "");
+    // A login naming another ID than its request's, and one with a password
+    // longer than any profile's: both refused, neither password logged.
+    EXPECT_NE(ErrorOf(Exchange(ERelay::Folder, "u1", "<#LOGIN |u2| |ana| |Sesame-9| |x|#>")), "");
+    EXPECT_NE(ErrorOf(Exchange(ERelay::Socket, "u3", "<#LOGIN |u3| |ana| |ThePasswordIsTooLong| |x|#>")), "");
+    const std::string strLog = ReadHostFile(Home() / "WebArch.LOG");
+    EXPECT_NE(strLog.find("LOGIN |u2|"), std::string::npos) << strLog;
+    EXPECT_EQ(strLog.find("Sesame-9"), std::string::npos) << strLog;
+    EXPECT_EQ(strLog.find("ThePasswordIsTooLong"), std::string::npos) << strLog;
+
+    EXPECT_EQ(modeOf(Home() / "WebArch.LOG"), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(modeOf(m_commFolder), fs::perms::owner_all);
+    EXPECT_EQ(modeOf(Home() / "settings"), fs::perms::owner_all);
+    EXPECT_EQ(modeOf(Home() / "settings" / "CurrentUser.reg"), fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(WriteFolderRequest(m_commFolder, "u1", UserLine("u1", m_keys["u1"]) + "\r\n<#WTREE#>\r\n"));
+    m_driver.Advance(SCAN_INTERVAL);
+    EXPECT_EQ(modeOf(m_commFolder / "u1.out"), fs::perms::owner_read | fs::perms::owner_write);
+    TakeFolderReply("u1");
+
+    // The settings hold every password: no download or listing reaches them.
+    const std::string strSettings = ProgramPathFromHostPath((Home() / "settings" / "CurrentUser.reg").string());
+    for (ERelay eRelay : { ERelay::Folder, ERelay::Socket }) {
+        const std::string strDownload = Exchange(eRelay, "u1", "<#DOWN2 |" + strSettings + "|#>");
+        EXPECT_EQ(ErrorOf(strDownload), Loaded(IDS_WA_ERR_MISSING));
+        EXPECT_EQ(strDownload.find("WASite"), std::string::npos);
+        const std::string strListing
+            = Exchange(eRelay, "u1", "<#EDIR |" + ProgramPathFromHostPath(Home().string()) + "|#>");
+        EXPECT_EQ(ErrorOf(strListing), Loaded(IDS_WA_ERR_MISSING));
+        EXPECT_EQ(strListing.find("CurrentUser"), std::string::npos);
+    }
 }

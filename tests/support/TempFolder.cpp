@@ -24,8 +24,15 @@ void ProgramFolderTest::SetUp()
     m_setHome = std::make_unique<ScopedVariable>("ARCHIVORA_HOME", m_home->Path().string());
 }
 
+void ProgramFolderTest::MoveProgramFolderApart()
+{
+    std::filesystem::create_directories(Home() / "program");
+    m_setProgramFolder = std::make_unique<ScopedVariable>("ARCHIVORA_HOME", (Home() / "program").string());
+}
+
 void ProgramFolderTest::TearDown()
 {
+    m_setProgramFolder.reset();
     m_setHome.reset();
     m_home.reset();
 }

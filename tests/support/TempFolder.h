@@ -42,8 +42,13 @@ protected:
     void TearDown() override;
 
     const std::filesystem::path& Home() const { return m_home->Path(); }
+    // Moves the program folder to Home()/"program", so that the files a test
+    // keeps in Home() lie outside it, as a user's documents do: the web
+    // explorer does not reach into the program folder.
+    void MoveProgramFolderApart();
 
 private:
     std::unique_ptr<TempFolder> m_home;
     std::unique_ptr<ScopedVariable> m_setHome;
+    std::unique_ptr<ScopedVariable> m_setProgramFolder;
 };

@@ -3,6 +3,7 @@
 #include "platform/base/CException.h"
 #include "platform/base/Clock.h"
 #include "platform/base/FailureCountdown.h"
+#include "platform/base/FileFunctions.h"
 
 #include <cstring>
 #include <ctime>
@@ -41,9 +42,13 @@ BOOL CWAOutputFile::Open(LPCTSTR pszPath, BOOL bZip)
     m_strName = pszPath;
     m_bZip = bZip;
     m_bWriteFailed = FALSE;
-    if (bZip)
-        return m_zip.Create(pszPath, ZIP_ENTRY_NAME, DosTimeNow());
-    return m_file.Open(pszPath, CFile::modeCreate | CFile::modeWrite);
+    const BOOL bOpen = bZip ? m_zip.Create(pszPath, ZIP_ENTRY_NAME, DosTimeNow())
+                            : m_file.Open(pszPath, CFile::modeCreate | CFile::modeWrite);
+    // A reply may hold a downloaded document: it is the user's alone. Where
+    // the file system keeps no modes, its folder is what keeps others out.
+    if (bOpen)
+        static_cast<void>(RestrictToOwner(pszPath));
+    return bOpen;
 }
 
 void CWAOutputFile::Close()

@@ -1,5 +1,6 @@
 #include "webaccess/server/CWAChannelFile.h"
 
+#include "platform/base/FileFunctions.h"
 #include "platform/base/FileHandle.h"
 #include "platform/base/KernelObject.h"
 
@@ -11,7 +12,8 @@ CWAChannelFile::~CWAChannelFile()
 BOOL CWAChannelFile::CreateNew(LPCTSTR pszPath)
 {
     Close();
-    HANDLE hFile = CreateFile(pszPath, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE hFile
+        = CreateFile(pszPath, GENERIC_WRITE, 0, OwnerOnlySecurity(), CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
         return FALSE;
     m_hFile = hFile;

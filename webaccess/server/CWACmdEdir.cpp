@@ -64,6 +64,10 @@ BOOL CWACmdEdir::Prepare(CWASession&)
 {
     m_siblings.clear();
     m_items.clear();
+    if (IsOutsideExplorer(m_strFolder)) {
+        m_nStatus = WA_STATUS_MISSING;
+        return FALSE;
+    }
     const CString strParent = ParentFolderOf(m_strFolder);
     for (const CWAExplorerFolder& folder : strParent.IsEmpty() ? ListFixedDrives() : ListVisibleSubFolders(strParent))
         m_siblings.push_back({ folder.strPath, folder.strName, true });
@@ -72,6 +76,8 @@ BOOL CWACmdEdir::Prepare(CWASession&)
     if (!ListFolderEntries(strBase, entries))
         entries.clear();
     for (const CFolderEntry& entry : entries) {
+        if (IsOutsideExplorer(strBase + entry.strName.c_str()))
+            continue;
         m_items.push_back({ strBase + entry.strName.c_str(), entry.strName.c_str(),
             (entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 });
     }

@@ -111,7 +111,11 @@ BOOL CWACmdTipv::Execute(CWAOutputFile& reply, CWASession& session, int)
         pDocument->GetTypeName(page.strType);
         pDocument->GetNameWithLocation(page.strLocation);
         page.bDocument = true;
-        nResult = pDocument->ReadContent(buffer.data(), TEXT_BUFFER);
+        // A document's file that is now a link shows nothing of where it points.
+        if (!pDocument->IsMail() && IsLinkInPlaceOf(pDocument->GetFilePath()))
+            nResult = CONTENT_UNREADABLE;
+        else
+            nResult = pDocument->ReadContent(buffer.data(), TEXT_BUFFER);
         if (nResult == CONTENT_PROTECTED && pDocument->IsMail())
             page.strText = LoadText(IDS_WA_TIP_MAIL_PROTECTED);
     } else {

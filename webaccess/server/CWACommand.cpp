@@ -12,6 +12,7 @@
 #include "webaccess/server/CWACmdWfind.h"
 #include "webaccess/server/CWACmdWtree.h"
 #include "webaccess/server/CWAGroupWatch.h"
+#include "webaccess/server/ExplorerFolders.h"
 #include "webaccess/server/FileCommands.h"
 #include "webaccess/server/TokenFields.h"
 #include "webaccess/server/WebCommands.h"
@@ -213,7 +214,8 @@ void CWAFileCommand::ParseArgs(LPCTSTR pszText)
 
 BOOL CWAFileCommand::Prepare(CWASession&)
 {
-    if (m_eItemKind == ITEM_PATH && _access(m_strPath, 0) != 0) {
+    // The program folder is not there for the explorer, as if it did not exist.
+    if (m_eItemKind == ITEM_PATH && (_access(m_strPath, 0) != 0 || IsOutsideExplorer(m_strPath))) {
         m_nStatus = WA_STATUS_MISSING;
         return FALSE;
     }

@@ -1,6 +1,8 @@
 #include "webaccess/server/CWAConnection.h"
 
+#include "platform/base/FileFunctions.h"
 #include "platform/base/ProfileFile.h"
+#include "platform/base/WinError.h"
 #include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/CWaitCursor.h"
 #include "platform/net/ConnectedState.h"
@@ -98,7 +100,10 @@ BOOL CWAConnection::Connect()
 BOOL CWAConnection::EnsureTargetFolder()
 {
     const CString& strFolder = m_settings.m_strCommFolder;
-    if (!IsSafeCatalogCode(m_settings.m_strCatCode) || strFolder.IsEmpty() || !CreateFolderPath(strFolder)) {
+    // Requests and replies carry passwords and documents: the folder is the
+    // user's alone, and one that is a link to elsewhere is not used.
+    if (!IsSafeCatalogCode(m_settings.m_strCatCode) || strFolder.IsEmpty() || !CreateFolderPath(strFolder)
+        || (!RestrictToOwner(strFolder) && GetLastError() == ERROR_CANT_ACCESS_FILE)) {
         ShowStop(IDS_WA_COMM_FOLDER_FAILED, strFolder);
         return FALSE;
     }

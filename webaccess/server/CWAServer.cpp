@@ -153,7 +153,7 @@ UINT CWAServer::RegisterTrayMessage()
 
 BOOL CWAServer::Init()
 {
-    m_strLogPath = GetProgramFolder() + "WebArch.LOG";
+    m_logFile.SetPath(GetProgramFolder() + "WebArch.LOG");
     HINSTANCE hInstance = AfxFindResourceHandle(MAKEINTRESOURCE(IDI_WEB_TRAY), RT_GROUP_ICON);
     HICON hIcon = LoadIcon(hInstance, MAKEINTRESOURCE(IDI_WEB_TRAY));
     if (!Create(nullptr, RegisterTrayMessage(), "WebArchivora", hIcon, IDR_WEB_TRAY, FALSE)) {
@@ -292,6 +292,7 @@ void CWAServer::ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName)
     }
     CCatalog* pCatalog = AcquireWebCatalog();
     std::unique_ptr<CWACommand> pCommand = CreateWebCommand(strToken);
+    const CString strLogToken = MaskLoginToken(strToken); // the log is no place for a password
     const int nId = pCommand ? pCommand->GetId() : WA_CMD_NONE;
     // Line 1 names the session by the user ID and the key its LOGIN made.
     CString strUserId, strKey;
@@ -302,21 +303,21 @@ void CWAServer::ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName)
         itSession->second->Touch(GetTickCount());
     const bool bOwnCommand = nId == WA_CMD_LOGIN || nId == WA_CMD_LOGOUT;
     if (!pCommand) {
-        WriteErrorReply(reply, WA_ERROR_NO_COMMAND, strToken);
+        WriteErrorReply(reply, WA_ERROR_NO_COMMAND, strLogToken);
     } else if (itSession == m_sessions.end() && !bOwnCommand) {
         // Without a session nothing more is told, not even whether the request was well formed.
         if (pCommand->GetStatus() == WA_STATUS_OK)
             Log("UserID = " + strUserId + " - " + pCommand->GetLogText());
         WriteErrorReply(reply, WA_ERROR_NO_SESSION, strUserId);
     } else if (pCommand->GetStatus() != WA_STATUS_OK) {
-        WriteErrorReply(reply, pCommand->GetStatus(), strToken);
+        WriteErrorReply(reply, pCommand->GetStatus(), strLogToken);
     } else {
         Log("UserID = " + strUserId + " - " + pCommand->GetLogText());
         if (nId == WA_CMD_LOGIN) {
             auto& login = static_cast<CWACmdLogin&>(*pCommand);
             if (login.GetUserId() != strUserId || !pCatalog) {
                 // A login under another ID than its request's would reach that user's session.
-                WriteErrorReply(reply, WA_STATUS_MALFORMED, strToken);
+                WriteErrorReply(reply, WA_STATUS_MALFORMED, strLogToken);
             } else {
                 Login(login, reply, *pCatalog, itSession, strBase);
             }
@@ -325,7 +326,7 @@ void CWAServer::ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName)
             if (itSession != m_sessions.end())
                 EndSession(strUserLine, strBase);
         } else if (!itSession->second->GetProfile() || !itSession->second->GetProfile()->IsCommandAllowed(nId)) {
-            WriteErrorReply(reply, WA_ERROR_NOT_ALLOWED, strToken);
+            WriteErrorReply(reply, WA_ERROR_NOT_ALLOWED, strLogToken);
         } else if (nId == WA_CMD_UPL) {
             CString strFolder = itSession->second->GetProfile()->GetUploadFolder();
             if (strFolder.IsEmpty() || !CreateFolderPath(strFolder)) {
@@ -339,7 +340,7 @@ void CWAServer::ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName)
                     ArmTimer(TIMER_UPLOAD, ScanInterval());
             }
         } else if (!itSession->second->RunCommand(pCommand, reply)) {
-            WriteErrorReply(reply, itSession->second->GetStatus(), strToken);
+            WriteErrorReply(reply, itSession->second->GetStatus(), strLogToken);
         }
     }
     reply.WriteText("\r\n<#END#>");
@@ -601,21 +602,11 @@ void CWAServer::KillServerTimer(UINT_PTR nId)
 
 void CWAServer::Log(LPCTSTR pszText)
 {
-    CString strLine = CTime::GetCurrentTime().Format("%b %d, %Y  %H:%M:%S - ") + pszText;
+    const CString strLine = CTime::GetCurrentTime().Format("%b %d, %Y  %H:%M:%S - ") + pszText;
     m_logLines.push_back(strLine);
     if (m_logLines.size() > MAX_LOG_LINES)
         m_logLines.erase(m_logLines.begin(), m_logLines.begin() + static_cast<long>(m_logLines.size() - MAX_LOG_LINES));
     if (m_bLogShown)
         m_prompts.AddLogLine(strLine);
-    if (m_strLogPath.IsEmpty())
-        return;
-    HANDLE hFile = CreateFile(
-        m_strLogPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return; // the log never stops the service
-    SetFilePointer(hFile, 0, nullptr, FILE_END);
-    strLine += "\r\n";
-    DWORD dwWritten = 0;
-    WriteFile(hFile, static_cast<LPCTSTR>(strLine), static_cast<DWORD>(strLine.GetLength()), &dwWritten, nullptr);
-    CloseHandle(hFile);
+    static_cast<void>(m_logFile.Append(strLine)); // the log never stops the service
 }

@@ -27,6 +27,7 @@
 // Everything runs in the user-interface thread.
 
 #include "ui/CSystemTray.h"
+#include "webaccess/server/CWALogFile.h"
 #include "webaccess/server/CWALoginThrottle.h"
 
 #include <map>
@@ -106,7 +107,9 @@ public:
     static BOOL MakeUniqueName(int nTag, LPCTSTR pszTarget);
 
     /* The log: "Mon dd, yyyy  hh:mm:ss - text" lines, in memory (the last
-       MAX_LOG_LINES) and appended to "WebArch.LOG" in the program folder. */
+       MAX_LOG_LINES) and appended to "WebArch.LOG" in the program folder
+       (CWALogFile: the user's alone, bounded in size). No line holds a
+       password. */
 
     void Log(LPCTSTR pszText);
     const std::vector<CString>& GetLogLines() const { return m_logLines; }
@@ -152,7 +155,7 @@ private:
     std::set<UINT_PTR> m_armedTimers;
     UINT m_nPingInterval { 0 };
     std::vector<CString> m_logLines;
-    CString m_strLogPath;
+    CWALogFile m_logFile;
     bool m_bLogShown { false };
     SessionMap m_sessions; // by user line: user ID, "|", key
     CWALoginThrottle m_loginThrottle;

@@ -2,8 +2,14 @@
 
 #include "platform/base/FileFunctions.h"
 #include "platform/base/FolderListing.h"
+#include "platform/base/ProgramFolder.h"
 #include "platform/base/Volumes.h"
 #include "store/PathHelpers.h"
+
+bool IsOutsideExplorer(const CString& strPath)
+{
+    return IsInProgramFolder(strPath) != FALSE;
+}
 
 std::vector<CWAExplorerFolder> ListFixedDrives()
 {
@@ -29,6 +35,8 @@ std::vector<CWAExplorerFolder> ListVisibleSubFolders(const CString& strFolder)
         if ((entry.dwAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || entry.strName[0] == '.')
             continue;
         const CString strPath = strBase + entry.strName.c_str();
+        if (IsOutsideExplorer(strPath))
+            continue;
         folders.push_back({ strPath, entry.strName.c_str(),
             (entry.dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && !IsMountedFolder(strPath) });
     }

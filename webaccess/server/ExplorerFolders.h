@@ -1,7 +1,8 @@
 #pragma once
 
 // The folders the explorer commands show: the fixed drives and the visible
-// sub-folders of a folder. Names that begin with '.' are hidden and left out.
+// sub-folders of a folder. Names that begin with '.' are hidden and left out,
+// and so is the program folder (IsOutsideExplorer).
 
 #include "platform/base/CString.h"
 
@@ -16,6 +17,11 @@ struct CWAExplorerFolder {
     // belong elsewhere.
     bool bOwnTree;
 };
+
+// TRUE for the program folder and everything in it, also when reached through
+// a link: its settings hold every profile's password and the account's, so
+// no listing shows it and no file command reaches into it.
+bool IsOutsideExplorer(const CString& strPath);
 
 // The fixed drives, in letter order.
 std::vector<CWAExplorerFolder> ListFixedDrives();

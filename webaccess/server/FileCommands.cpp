@@ -3,13 +3,16 @@
 #include "mail/CatalogMessage.h"
 #include "mail/MailResult.h"
 #include "platform/base/CFile.h"
+#include "platform/base/FileFunctions.h"
 #include "platform/base/FileHandle.h"
 #include "platform/base/PathMap.h"
+#include "platform/base/WinError.h"
 #include "platform/shell/ShellParsingName.h"
 #include "store/CCatalog.h"
 #include "store/CDocumentRec.h"
 #include "store/CatalogTypes.h"
 #include "store/PathHelpers.h"
+#include "store/ProtectedFile.h"
 #include "webaccess/pages/CWAOutputFile.h"
 #include "webaccess/pages/WebText.h"
 #include "webaccess/server/CWACatalogLists.h"
@@ -136,6 +139,12 @@ CString CWAItemCommand::GetItemPath() const
     return strLabel + strName;
 }
 
+bool CWAItemCommand::IsLinkInPlaceOf(const CString& strFilePath)
+{
+    const DWORD dwAttributes = GetFileAttributes(strFilePath);
+    return dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 /******************************** ATTR ********************************/
 
 BOOL CWACmdAttr::Prepare(CWASession& session)
@@ -150,8 +159,10 @@ BOOL CWACmdAttr::Prepare(CWASession& session)
         strItem.Format("|*%ld,%ld|", static_cast<long>(m_nBlock), static_cast<long>(m_nSlot));
         if (pDocument->GetType() == DOCUMENT_MAIL)
             BuildMailReply(*pDocument, strItem);
+        else if (const CString strPath = DocumentFilePath(*pDocument); IsLinkInPlaceOf(strPath))
+            m_nStatus = WA_STATUS_UNAVAILABLE;
         else
-            BuildFileReply(DocumentFilePath(*pDocument), strItem);
+            BuildFileReply(strPath, strItem);
     } else if (m_eItemKind == ITEM_PATH) {
         const CString strPath = GetItemPath();
         CString strItem = strPath;
@@ -207,14 +218,16 @@ BOOL CWACmdDown2::Execute(CWAOutputFile& reply, CWASession& session, int)
         const auto pDocument = MakeVisibleDocument(session);
         if (pDocument == nullptr)
             return FALSE;
-        if (pDocument->GetType() == DOCUMENT_MAIL)
+        if (pDocument->IsProtected())
+            m_nStatus = WA_STATUS_PROTECTED; // as the tip view, which never shows its content
+        else if (pDocument->GetType() == DOCUMENT_MAIL)
             SendMail(reply, *pDocument);
         else if (const CString strPath = DocumentFilePath(*pDocument); IsPathCaseAmbiguous(strPath))
             m_nStatus = WA_STATUS_UNAVAILABLE; // which of the files it names was catalogued cannot be told
         else
-            SendFile(reply, strPath);
+            SendFile(reply, strPath, FileKind::Catalogued);
     } else if (m_eItemKind == ITEM_PATH) {
-        SendFile(reply, m_strPath);
+        SendFile(reply, m_strPath, FileKind::AnyPath);
     } else {
         m_nStatus = WA_STATUS_UNAVAILABLE;
     }
@@ -222,22 +235,41 @@ BOOL CWACmdDown2::Execute(CWAOutputFile& reply, CWASession& session, int)
     return m_nStatus == WA_STATUS_OK && CheckReplyWritten(reply) ? TRUE : FALSE;
 }
 
-void CWACmdDown2::SendFile(CWAOutputFile& reply, const CString& strPath)
+void CWACmdDown2::SendFile(CWAOutputFile& reply, const CString& strPath, FileKind eKind)
 {
     CFileStatus status {};
     if (!CFile::GetStatus(strPath, status)) {
         m_nStatus = WA_STATUS_UNAVAILABLE;
         return;
     }
+    // A catalogued document is sent only as the file that was catalogued: a
+    // link put in its place is not followed to wherever it points.
+    const DWORD dwFlags = FILE_ATTRIBUTE_NORMAL | (eKind == FileKind::Catalogued ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
+    HANDLE hFile = CreateFile(
+        strPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, dwFlags, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE) {
+        if (GetLastError() == ERROR_CANT_ACCESS_FILE)
+            m_nStatus = WA_STATUS_UNAVAILABLE;
+        return;
+    }
+    CFile file(hFile);
     // Only a regular file has bytes to send: a device, pipe or socket could
     // hold the server for ever, so it is answered as a file that cannot be read.
-    CFile file;
-    if (!file.Open(strPath, CFile::modeRead | CFile::shareDenyNone))
-        return;
-    if (GetFileType(file) != FILE_TYPE_DISK) {
+    // What is sent is described by the file opened, not by the name looked at before.
+    if (GetFileType(file) != FILE_TYPE_DISK || !file.GetStatus(status)) {
         file.Abort();
         return;
     }
+    // A password-protected file holds its password, scrambled, in its header:
+    // it is refused as a protected document is.
+    BYTE head[PROTECTED_MAGIC_SIZE];
+    const UINT nHead = file.Read(head, sizeof head);
+    if (StartsAsProtectedFile(head, static_cast<int>(nHead))) {
+        file.Abort();
+        m_nStatus = WA_STATUS_PROTECTED;
+        return;
+    }
+    file.SeekToBegin();
     const int nSlash = strPath.ReverseFind('\\');
     const CString strName = nSlash < 0 ? strPath : strPath.Mid(nSlash + 1);
     CString strToken;

@@ -12,6 +12,9 @@
 constexpr int WA_STATUS_UNAVAILABLE = 4;
 // Status of a mail reader that reports a failure.
 constexpr int WA_STATUS_MAIL_FAILED = 5;
+// Status of a password-protected document or file, which no profile may
+// fetch: answered as a command the profile does not allow.
+constexpr int WA_STATUS_PROTECTED = 6;
 
 class CDocumentRec;
 
@@ -32,6 +35,9 @@ protected:
     // that ends in a backslash, as a file's does, gets no second one); the
     // shell parsing name of a path item; empty otherwise.
     CString GetItemPath() const;
+    // TRUE when a document's file has been replaced by a link: nothing of
+    // where it points is told or sent for the document.
+    static bool IsLinkInPlaceOf(const CString& strFilePath);
 
 private:
     CCatalog* m_pCatalog; // Acquired when not null
@@ -72,9 +78,14 @@ public:
     CString GetLogText() const override;
 
 private:
+    // What a file to send was named by: a catalogued document's file must be
+    // that file itself; a path of the explorer may pass through links.
+    enum class FileKind { Catalogued, AnyPath };
     // Sends a regular file; anything else (a device, pipe or socket) and a
-    // file that cannot be opened send nothing, with status 0.
-    void SendFile(CWAOutputFile& reply, const CString& strPath);
+    // file that cannot be opened send nothing, with status 0. A catalogued
+    // file that is now a link gives status 4; a password-protected file
+    // status 6; both send nothing.
+    void SendFile(CWAOutputFile& reply, const CString& strPath, FileKind eKind);
     // Sends a message only while its store still holds it at the recorded
     // place (LoadCatalogMessage); otherwise status 4 and nothing is sent.
     void SendMail(CWAOutputFile& reply, const CDocumentRec& document);

@@ -4,6 +4,7 @@
 #include "webaccess/server/TokenFields.h"
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstdlib>
 #include <string>
@@ -64,6 +65,25 @@ void CWACmdLogin::ParseArgs(LPCTSTR pszText)
     m_strPassword = FieldText(password);
     m_strBrowser = FieldText(browser);
     reader.Finish();
+}
+
+CString MaskLoginToken(const CString& strToken)
+{
+    const std::string_view token(static_cast<LPCTSTR>(strToken), static_cast<size_t>(strToken.GetLength()));
+    if (token.substr(0, 2) != "<#")
+        return strToken;
+    size_t nAt = token.find_first_not_of(" \t", 2);
+    if (nAt == std::string_view::npos || token.size() - nAt < 5)
+        return strToken;
+    for (size_t i = 0; i < 5; ++i) {
+        if (std::toupper(static_cast<unsigned char>(token[nAt + i])) != "LOGIN"[i])
+            return strToken;
+    }
+    // The user ID is the text between the first two bars.
+    const size_t nOpen = token.find('|', nAt);
+    const size_t nClose = nOpen == std::string_view::npos ? nOpen : token.find('|', nOpen + 1);
+    const size_t nKept = nClose == std::string_view::npos ? nAt + 5 : nClose + 1;
+    return CString(token.data(), static_cast<int>(nKept)) + " ********";
 }
 
 /******************************* LOGOUT *******************************/

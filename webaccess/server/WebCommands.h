@@ -40,6 +40,12 @@ private:
     std::unique_ptr<CWACommand> m_pInner;
 };
 
+// A request token as the log may show it: a LOGIN token (its word in any
+// case, blanks allowed before it) keeps its word and its first field, the
+// user ID, and the rest, which holds the password, becomes "********". Any
+// other token is returned as it is.
+CString MaskLoginToken(const CString& strToken);
+
 class CWACmdLogout : public CWACommand {
 public:
     CWACmdLogout()

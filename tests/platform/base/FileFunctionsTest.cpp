@@ -1,6 +1,8 @@
 #include "platform/base/FileFunctions.h"
 
 #include "platform/base/Clock.h"
+#include "platform/base/FileHandle.h"
+#include "platform/base/KernelObject.h"
 #include "platform/base/WinError.h"
 #include "tests/platform/base/DriveFolderFixture.h"
 
@@ -104,6 +106,42 @@ TEST_F(FileFunctionsTest, MissingPathsReportFileOrPathNotFound)
     EXPECT_FALSE(SetFileAttributes(OnT("nothing.txt").c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(GetFileAttributes("T:\\"), FILE_ATTRIBUTE_DIRECTORY);
+}
+
+/******************************************************************************
+ * Files and folders of the user alone
+ ******************************************************************************/
+
+TEST_F(FileFunctionsTest, OwnerOnlySecurityMakesNewFilesAndFoldersTheUsersAlone)
+{
+    const mode_t nOldMask = umask(022);
+    HANDLE hFile = CreateFile(
+        OnT("private.txt").c_str(), GENERIC_WRITE, 0, OwnerOnlySecurity(), CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(hFile, INVALID_HANDLE_VALUE);
+    CloseHandle(hFile);
+    ASSERT_TRUE(CreateDirectory(OnT("private").c_str(), OwnerOnlySecurity()));
+    ASSERT_TRUE(CreateDirectory(OnT("shared").c_str(), nullptr));
+    umask(nOldMask);
+    EXPECT_EQ(fs::status(Folder() / "private.txt").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(Folder() / "private").permissions(), fs::perms::owner_all);
+    EXPECT_NE(fs::status(Folder() / "shared").permissions() & fs::perms::others_read, fs::perms::none);
+}
+
+TEST_F(FileFunctionsTest, RestrictToOwnerTightensAFileOrFolderButNeverFollowsALink)
+{
+    const std::string strFile = Write("open.txt");
+    const std::string strTarget = Write("target.txt");
+    fs::permissions(strFile, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+    fs::permissions(strTarget, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+    fs::create_directory(Folder() / "folder");
+    fs::create_symlink(strTarget, Folder() / "link.txt");
+    ASSERT_TRUE(RestrictToOwner(OnT("open.txt").c_str()));
+    ASSERT_TRUE(RestrictToOwner(OnT("folder").c_str()));
+    EXPECT_EQ(fs::status(strFile).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(Folder() / "folder").permissions(), fs::perms::owner_all);
+    EXPECT_FALSE(RestrictToOwner(OnT("link.txt").c_str()));
+    EXPECT_EQ(GetLastError(), ERROR_CANT_ACCESS_FILE);
+    EXPECT_NE(fs::status(strTarget).permissions() & fs::perms::others_read, fs::perms::none);
 }
 
 /******************************************************************************

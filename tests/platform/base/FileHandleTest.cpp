@@ -3,6 +3,7 @@
 #include "platform/base/Clock.h"
 #include "platform/base/KernelObject.h"
 #include "platform/base/PathMap.h"
+#include "platform/base/WinError.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -121,6 +122,28 @@ TEST_F(FileHandleTest, BadArgumentsAreRefused)
     EXPECT_EQ(SetFilePointer(nullptr, 0, nullptr, FILE_BEGIN), INVALID_SET_FILE_POINTER);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
     EXPECT_EQ(GetFileSize(nullptr, nullptr), INVALID_FILE_SIZE);
+}
+
+TEST_F(FileHandleTest, OpeningTheReparsePointRefusesALinkInPlaceOfTheFile)
+{
+    std::ofstream(m_folder / "target.txt") << "elsewhere";
+    std::ofstream(m_folder / "plain.txt") << "here";
+    std::filesystem::create_symlink(m_folder / "target.txt", m_folder / "link.txt");
+    const auto open = [this](const char* pszName) {
+        return CreateFile(ProgramPath(pszName).c_str(), GENERIC_READ, SHARE_ALL, nullptr, OPEN_EXISTING,
+            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    };
+    EXPECT_EQ(open("link.txt"), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_CANT_ACCESS_FILE);
+    HANDLE hFile = open("plain.txt");
+    ASSERT_NE(hFile, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Read(hFile, 16), "here");
+    CloseHandle(hFile);
+    // Without the flag the link is followed, as before.
+    hFile = Open("link.txt", GENERIC_READ, SHARE_ALL, OPEN_EXISTING);
+    ASSERT_NE(hFile, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Read(hFile, 16), "elsewhere");
+    CloseHandle(hFile);
 }
 
 TEST_F(FileHandleTest, FoldersOpenOnlyWithBackupSemantics)

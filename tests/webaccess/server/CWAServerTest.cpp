@@ -239,7 +239,7 @@ TEST_F(CWAServerTest, StartingRemovesLeftoverRequestsAndShowsTheIcon)
     std::regex line(R"([A-Z][a-z]{2} \d\d, \d{4}  \d\d:\d\d:\d\d - .*)");
     EXPECT_TRUE(std::regex_match(std::string(m_pServer->GetLogLines().front()), line))
         << m_pServer->GetLogLines().front();
-    std::ifstream log(Home() / "WebArch.LOG");
+    std::ifstream log(Home() / "program" / "WebArch.LOG");
     std::string strFirst;
     std::getline(log, strFirst);
     EXPECT_EQ(strFirst, std::string(m_pServer->GetLogLines().front()) + "\r");

@@ -40,6 +40,7 @@ protected:
     void SetUp() override
     {
         ProgramFolderTest::SetUp();
+        MoveProgramFolderApart();
         thePreferences.m_nNumDayFileNew = 0; // no document counts as new unless a test says so
         const std::string strCatalog = ProgramPath("archiv.cat");
         ASSERT_TRUE(CCatalog::CreateFile(FALSE, strCatalog.c_str(), BLOCK_SIZE));

@@ -47,6 +47,7 @@ protected:
     void SetUp() override
     {
         ProgramFolderTest::SetUp();
+        MoveProgramFolderApart();
         m_pCatalog = std::make_unique<CCatalog>(ProgramPath(Home() / "archiv.cat").c_str(), 1);
         SetWebCatalog(m_pCatalog.get());
         AddProfile("pw", TRUE);
@@ -552,7 +553,7 @@ TEST_F(PageCommandsTest, TipOfALargeBitmapSendsItsSmallerRenderingAndRemovesIt)
     const auto [strToken, strBytes] = SplitPicture(ReadZip());
     EXPECT_EQ(strToken, "\r\n<#IMG |" + std::to_string(strBytes.size()) + "| |png|#>\r\n");
     EXPECT_EQ(strBytes.rfind("\x89PNG", 0), 0u);
-    EXPECT_FALSE(std::filesystem::exists(Home() / "~kdimg.~kd"));
+    EXPECT_FALSE(std::filesystem::exists(Home() / "program" / "~kdimg.~kd"));
 }
 
 TEST_F(PageCommandsTest, TipOfAPictureThatCannotBeRenderedShowsNoPreview)

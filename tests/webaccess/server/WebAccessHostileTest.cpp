@@ -1,9 +1,12 @@
 // The web access service against peers that are not who they claim to be:
 // a group deleted and its record slot taken by a new one, a peer naming
 // another user's ID with or without a login of its own, password guessing,
-// and socket exchanges that try to take someone else's reply. The server is
-// real and its timers run on the manual clock; requests come through the
-// request folder and the socket channel as the relays send them.
+// and socket exchanges that try to take someone else's reply; and against
+// what others may read or reach: passwords in the log, files readable by
+// other local users, documents replaced by links, the program folder under
+// the explorer right and password-protected documents. The server is real
+// and its timers run on the manual clock; requests come through the request
+// folder and the socket channel as the relays send them.
 
 #include "webaccess/server/CWAServer.h"
 
@@ -12,6 +15,7 @@
 #include "platform/testing/TestDriver.h"
 #include "resources/ResourceIds.h"
 #include "store/FileHelpers.h"
+#include "store/ProtectedFile.h"
 #include "tests/ui/ProgramModule.h"
 #include "tests/webaccess/server/CatalogSessionFixture.h"
 #include "tests/webaccess/server/SilentServicePrompts.h"
@@ -26,12 +30,45 @@
 #include <future>
 #include <regex>
 
+#include <sys/stat.h>
+
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 namespace {
 
 constexpr char CODE[] = "H0STILE";
+
+constexpr fs::perms USER_FILE = fs::perms::owner_read | fs::perms::owner_write;
+
+fs::perms ModeOf(const fs::path& path)
+{
+    return fs::symlink_status(path).permissions() & fs::perms::all;
+}
+
+std::string ReadHostFile(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// The usual file creation mask while it lives, so that what the program does
+// not restrict itself shows as readable by others.
+class CUsualUmask {
+public:
+    CUsualUmask()
+        : m_old(umask(022))
+    {
+    }
+    ~CUsualUmask() { umask(m_old); }
+    CUsualUmask(const CUsualUmask&) = delete;
+    CUsualUmask& operator=(const CUsualUmask&) = delete;
+
+private:
+    mode_t m_old;
+};
 
 class WebAccessHostileTest : public CatalogSessionTest {
 protected:
@@ -102,6 +139,17 @@ protected:
         return static_cast<LPCTSTR>(str);
     }
     std::string DownloadToken(const char* pszName) const { return "<#DOWN2 |" + ProgramPath(pszName) + "|#>"; }
+    static std::string DocumentToken(const char* pszWord, CRecordRef document)
+    {
+        return std::string("<#") + pszWord + " |*" + std::to_string(document.nBlock) + ","
+            + std::to_string(document.nSlot) + "|#>";
+    }
+    static std::string HostPathToken(const char* pszWord, const fs::path& path)
+    {
+        return std::string("<#") + pszWord + " |" + ProgramPathFromHostPath(path.string()) + "|#>";
+    }
+    // The program folder, apart from the documents in Home().
+    fs::path Program() const { return Home() / "program"; }
 
     /* Groups. */
 
@@ -367,4 +415,160 @@ TEST_F(WebAccessHostileTest, ARequestLeftUnansweredIsNotAnsweredToTheNextExchang
     ASSERT_TRUE(PumpUntilExists(m_folder / "u1.upl"));
     m_driver.Advance(CWAClientSocket::REPLY_LIMIT + 1000);
     EXPECT_EQ(Error(Finish(thief)), "Time Out");
+}
+
+/*** Nothing others may read or reach ***/
+
+TEST_F(WebAccessHostileTest, NoPasswordOfARefusedLoginReachesTheLog)
+{
+    Serve();
+    AddProfile("pw", TRUE, AllGroups());
+    // Under another ID than its request's; longer than any profile's
+    // password; with blanks and in small letters, unclosed.
+    EXPECT_NE(Error(Send("u1", "u1", "<#LOGIN |u2| |ana| |Sesame-9| |x|#>")), "");
+    EXPECT_NE(Error(Send("u1", "u1", "<#LOGIN |u1| |ana| |ThePasswordIsTooLong| |x|#>")), "");
+    EXPECT_NE(Error(Send("u1", "u1", "<# login |u1| |ana| |Unclosed-Secret")), "");
+    const std::string strFile = ReadHostFile(Program() / "WebArch.LOG");
+    for (const char* pszPassword : { "Sesame-9", "ThePasswordIsTooLong", "Unclosed-Secret" }) {
+        EXPECT_EQ(strFile.find(pszPassword), std::string::npos) << strFile;
+        for (const CString& strLine : m_pServer->GetLogLines())
+            EXPECT_EQ(std::string(strLine).find(pszPassword), std::string::npos) << strLine;
+    }
+    // The lines still tell which logins were refused.
+    EXPECT_NE(strFile.find("<#LOGIN |u2| ********"), std::string::npos) << strFile;
+    EXPECT_NE(strFile.find("<# login |u1| ********"), std::string::npos) << strFile;
+}
+
+TEST_F(WebAccessHostileTest, TheFilesOfTheServiceAreTheUsersAlone)
+{
+    const CUsualUmask umask;
+    fs::permissions(m_folder,
+        fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read
+            | fs::perms::others_exec);
+    // A log an earlier run left readable by everyone.
+    std::ofstream(Program() / "WebArch.LOG") << "old line\r\n";
+    fs::permissions(Program() / "WebArch.LOG", USER_FILE | fs::perms::group_read | fs::perms::others_read);
+    Serve();
+    Listen();
+    AddProfile("pw", TRUE, AllGroups());
+    ASSERT_TRUE(thePreferences.SaveWebSettings());
+    const std::string strKey = LogIn("u1", "pw");
+    ASSERT_NE(strKey, "");
+
+    EXPECT_EQ(ModeOf(m_folder), fs::perms::owner_all);
+    EXPECT_EQ(ModeOf(Program() / "WebArch.LOG"), USER_FILE);
+    EXPECT_EQ(ModeOf(Program() / "settings"), fs::perms::owner_all);
+    EXPECT_EQ(ModeOf(Program() / "settings" / "CurrentUser.reg"), USER_FILE);
+    // A reply holding a downloaded document, zipped or plain.
+    for (const char* pszFlag : { "1", "0" }) {
+        ASSERT_TRUE(WriteFolderRequest(m_folder, "u1",
+            UserLine("u1", strKey) + "\r\n<#DOWN2 |" + ProgramPath("one.txt") + "| |0| |" + pszFlag + "|#>\r\n"));
+        m_driver.Advance(1000);
+        EXPECT_EQ(ModeOf(m_folder / "u1.out"), USER_FILE) << pszFlag;
+        fs::remove(m_folder / "u1.out");
+    }
+    // A request the socket channel writes down for the scan, kept waiting.
+    SetWebCatalog(nullptr);
+    auto exchange = StartExchange(ChannelRequest(CODE, "u1", { "<#LOGIN |u1| |ana| |pw| |x|#>" }, strKey));
+    ASSERT_TRUE(PumpUntilExists(m_folder / "u1.in"));
+    EXPECT_EQ(ModeOf(m_folder / "u1.in"), USER_FILE);
+    m_driver.Advance(CWAClientSocket::REPLY_LIMIT + 1000);
+    Finish(exchange);
+    SetWebCatalog(m_pCatalog.get());
+}
+
+TEST_F(WebAccessHostileTest, TheLogIsSetAsideOnceItReachesItsBound)
+{
+    const CUsualUmask umask;
+    const std::string strOld(CWALogFile::MAX_SIZE - 10, 'x');
+    std::ofstream(Program() / "WebArch.LOG", std::ios::binary) << strOld;
+    m_pServer->Log("the line past the bound");
+    EXPECT_EQ(ReadHostFile(Program() / "WebArch.OLD"), strOld);
+    const std::string strNew = ReadHostFile(Program() / "WebArch.LOG");
+    EXPECT_NE(strNew.find("the line past the bound\r\n"), std::string::npos);
+    EXPECT_LT(strNew.size(), 100u);
+    EXPECT_EQ(ModeOf(Program() / "WebArch.LOG"), USER_FILE);
+    EXPECT_EQ(ModeOf(Program() / "WebArch.OLD"), USER_FILE);
+    // The next rotation replaces the older lines: two files at most.
+    for (int i = 0; fs::file_size(Program() / "WebArch.LOG") < CWALogFile::MAX_SIZE - 100; ++i)
+        m_pServer->Log(CString(std::string(1000, 'y').c_str()));
+    m_pServer->Log(CString(std::string(1000, 'z').c_str()));
+    EXPECT_EQ(ReadHostFile(Program() / "WebArch.OLD").find('x'), std::string::npos);
+    EXPECT_LE(fs::file_size(Program() / "WebArch.OLD"), CWALogFile::MAX_SIZE);
+}
+
+TEST_F(WebAccessHostileTest, ADocumentReplacedByALinkIsNotServed)
+{
+    Serve();
+    AddProfile("pw", TRUE, AllGroups());
+    const std::string strLine = UserLine("u1", LogIn("u1", "pw"));
+    const CRecordRef document = DocumentRef(m_alpha, "one.txt");
+    std::ofstream(Home() / "id_key") << "PRIVATE-KEY-BYTES";
+    fs::remove(Home() / "one.txt");
+    fs::create_symlink(Home() / "id_key", Home() / "one.txt");
+
+    const std::string strDownload = Send("u1", strLine, DocumentToken("DOWN2", document));
+    EXPECT_EQ(strDownload.find("PRIVATE-KEY-BYTES"), std::string::npos);
+    EXPECT_EQ(Error(strDownload), Loaded(IDS_WA_ERR_UNAVAILABLE));
+    EXPECT_EQ(Send("u1", strLine, DocumentToken("TIPV", document)).find("PRIVATE-KEY-BYTES"), std::string::npos);
+    // Not even its size tells of the file it points to.
+    EXPECT_EQ(Error(Send("u1", strLine, DocumentToken("ATTR", document))), Loaded(IDS_WA_ERR_UNAVAILABLE));
+}
+
+TEST_F(WebAccessHostileTest, TheExplorerRightReachesNothingOfTheProgramFolder)
+{
+    Serve();
+    AddProfile("pw", TRUE, AllGroups());
+    ASSERT_TRUE(thePreferences.SaveWebSettings());
+    const std::string strLine = UserLine("u1", LogIn("u1", "pw"));
+    fs::create_directory(Home() / "docs");
+    fs::create_directory_symlink(Program(), Home() / "shortcut");
+    const std::string strMissing = Loaded(IDS_WA_ERR_MISSING);
+
+    // Listings leave it out, also behind a link.
+    const std::string strListing = Send("u1", strLine, HostPathToken("EDIR", Home()));
+    EXPECT_NE(strListing.find("one.txt"), std::string::npos);
+    EXPECT_EQ(strListing.find("program"), std::string::npos);
+    EXPECT_EQ(strListing.find("shortcut"), std::string::npos);
+    const std::string strSiblings = Send("u1", strLine, HostPathToken("EDIR", Home() / "docs"));
+    EXPECT_EQ(Error(strSiblings), "");
+    EXPECT_EQ(strSiblings.find("program"), std::string::npos);
+    EXPECT_EQ(strSiblings.find("shortcut"), std::string::npos);
+    // Nothing in it is listed or fetched, by its own path or through the link.
+    for (const fs::path& folder : { Program(), Home() / "shortcut" }) {
+        EXPECT_EQ(Error(Send("u1", strLine, HostPathToken("EDIR", folder))), strMissing);
+        EXPECT_EQ(Error(Send("u1", strLine, HostPathToken("EDIR", folder / "settings"))), strMissing);
+        for (const char* pszWord : { "DOWN2", "ATTR", "TIPV" }) {
+            const std::string strReply
+                = Send("u1", strLine, HostPathToken(pszWord, folder / "settings" / "CurrentUser.reg"));
+            EXPECT_EQ(Error(strReply), strMissing) << pszWord;
+            EXPECT_EQ(strReply.find("WASite"), std::string::npos) << pszWord;
+        }
+        EXPECT_EQ(Error(Send("u1", strLine, HostPathToken("DOWN2", folder / "WebArch.LOG"))), strMissing);
+    }
+}
+
+TEST_F(WebAccessHostileTest, APasswordProtectedDocumentIsRefusedAsTheTipViewRefusesIt)
+{
+    Serve();
+    AddProfile("pw", TRUE, AllGroups());
+    const std::string strLine = UserLine("u1", LogIn("u1", "pw"));
+    std::ofstream(Home() / "one.txt") << "plain words";
+    const CRecordRef document = DocumentRef(m_alpha, "one.txt");
+    {
+        CDocumentRec record(m_pCatalog.get(), document.nBlock, document.nSlot);
+        ASSERT_EQ(record.ChangeProtection("secret", nullptr), PROTECT_OK);
+    }
+    ASSERT_TRUE(IsProtectedFile(ProgramPath("one.txt").c_str()));
+
+    const std::string strTip = Send("u1", strLine, DocumentToken("TIPV", document));
+    EXPECT_EQ(strTip.find("plain words"), std::string::npos);
+    const std::string strRefused = Loaded(IDS_WA_ERR_NOT_ALLOWED);
+    // Neither as the catalogued document nor by its path under the explorer right.
+    for (const std::string& strToken : { DocumentToken("DOWN2", document), DownloadToken("one.txt") }) {
+        const std::string strReply = Send("u1", strLine, strToken);
+        EXPECT_EQ(Error(strReply), strRefused) << strToken;
+        EXPECT_EQ(strReply.find("Archivora protected file"), std::string::npos) << strToken;
+        EXPECT_EQ(strReply.find("<#DOWN2 |"), std::string::npos) << strToken;
+    }
 }
