@@ -351,7 +351,7 @@ BOOL AddPage(SheetState& state, LPCPROPSHEETPAGE ppsp)
 {
     if (!ppsp)
         return FALSE;
-    SheetPage page { *ppsp };
+    SheetPage page { *ppsp, {}, {} };
     if (!LoadPage(page, state.hInstance))
         return FALSE;
     MakeChildTemplate(page.dialog, state.rcPage);
@@ -640,7 +640,7 @@ HWND CreatePropertySheet(const PROPSHEETHEADER* ppsh, DWORD dwStyle, DWORD dwExS
     pState->nStartPage = ppsh->nStartPage;
     DialogTemplate sheet;
     for (UINT i = 0; i < ppsh->nPages; ++i) {
-        SheetPage page { ppsh->ppsp[i] };
+        SheetPage page { ppsh->ppsp[i], {}, {} };
         if (!LoadPage(page, ppsh->hInstance)) {
             ::SetLastError(ERROR_INVALID_DATA);
             return nullptr;
