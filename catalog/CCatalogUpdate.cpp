@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -45,18 +46,26 @@ bool IsAtOrBelow(const CString& strPath, const CString& strFolder)
     return std::string_view(strPath).starts_with(std::string_view(strFolder));
 }
 
+// The lower-cased names of a listing's entries, in its order.
+std::vector<std::string> LowerNames(const std::vector<CFolderEntry>& entries)
+{
+    std::vector<std::string> lowerNames;
+    lowerNames.reserve(entries.size());
+    for (const CFolderEntry& entry : entries)
+        lowerNames.push_back(Utf8ToLower(entry.strName));
+    return lowerNames;
+}
+
 // The lower-cased names that more than one entry of a listing shares: the
 // catalog keeps one path for them, which could not tell the files apart.
-std::set<std::string, std::less<>> CaseTwinNames(const std::vector<CFolderEntry>& entries)
+std::set<std::string, std::less<>> CaseTwinNames(
+    const std::vector<CFolderEntry>& entries, const std::vector<std::string>& lowerNames)
 {
-    std::set<std::string, std::less<>> seen;
+    std::set<std::string_view> seen;
     std::set<std::string, std::less<>> twins;
-    for (const CFolderEntry& entry : entries) {
-        if (!IsValidUtf8(entry.strName))
-            continue;
-        std::string strLower = Utf8ToLower(entry.strName);
-        if (!seen.insert(strLower).second)
-            twins.insert(std::move(strLower));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (IsValidUtf8(entries[i].strName) && !seen.insert(lowerNames[i]).second)
+            twins.insert(lowerNames[i]);
     }
     return twins;
 }
@@ -271,11 +280,14 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     // Looked up once for the folder's files. What this walk adds to it is
     // never looked up again: a listing names each file once.
     files.pBefore.reset(m_pCatalog->FindDirectory(strLowerFolder));
-    const auto twins = CaseTwinNames(files.listed.GetEntries());
-    for (const CFolderEntry& entry : files.listed.GetEntries()) {
+    const std::vector<CFolderEntry>& entries = files.listed.GetEntries();
+    const std::vector<std::string> lowerNames = LowerNames(entries);
+    const auto twins = CaseTwinNames(entries, lowerNames);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const CFolderEntry& entry = entries[i];
         if (!KeepGoing())
             return nItems;
-        if (!twins.empty() && twins.contains(Utf8ToLower(entry.strName))) {
+        if (!twins.empty() && twins.contains(lowerNames[i])) {
             ++m_totals.nSkipped;
             Trace("Update: %s%s skipped: another name there differs from it only in case\n",
                 static_cast<LPCTSTR>(strFolder), entry.strName.c_str());
@@ -298,7 +310,7 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
             if (nDepth == 0 && !bNetwork && m_nLocalBar >= 0)
                 m_pProgress->StepIt(m_nLocalBar);
         } else if ((entry.dwAttributes & FILE_ATTRIBUTE_ARCHIVE) != 0 && eScope != EScope::Through) {
-            if (VisitFile(files, entry.strName) != EVisit::Left)
+            if (VisitFile(files, entry.strName, lowerNames[i]) != EVisit::Left)
                 ++nKnown;
             ++nItems;
             if (bNetwork && m_nNetworkBar >= 0)
@@ -315,7 +327,8 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     return nItems;
 }
 
-CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(CFolderFiles& files, const std::string& strName)
+CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(
+    CFolderFiles& files, const std::string& strName, const std::string& strLower)
 {
     const CString& strFolder = files.strFolder;
     if (!IsValidUtf8(strName)) {
@@ -323,7 +336,7 @@ CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(CFolderFiles& files, const std:
         Trace("Update: a name in %s skipped: not UTF-8\n", static_cast<LPCTSTR>(strFolder));
         return EVisit::Left;
     }
-    const CString strLowerName(Utf8ToLower(strName).c_str());
+    const CString strLowerName(strLower.c_str());
     if (m_pRules->CheckName(std::string_view(strLowerName)) != ERejection::None) {
         ++m_totals.nRejected;
         return EVisit::Left;

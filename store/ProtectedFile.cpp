@@ -411,6 +411,12 @@ BOOL IsProtectedFile(LPCTSTR pszPath)
     }
 }
 
+BOOL IsProtectedHeader(std::span<const BYTE> head, std::uint64_t nFileSize)
+{
+    HeaderInfo info;
+    return ParseHeader(head, nFileSize, &info) == FileKind::Protected ? TRUE : FALSE;
+}
+
 CString FormatProtectError(LPCTSTR pszPath, int nCode)
 {
     const char* pszFormat = nullptr;
