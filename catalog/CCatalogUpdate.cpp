@@ -252,7 +252,8 @@ CCatalogUpdate::EScope CCatalogUpdate::ScopeOf(const CString& strLowerFolder) co
     return it->second ? EScope::Whole : EScope::Own;
 }
 
-int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwork, EScope eScope)
+int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwork, EScope eScope,
+    const CListedFolder* pParent, const std::string& strName)
 {
     const CString strLowerFolder = CatalogFolder(strFolder);
     if (const ERejection eRule = m_pRules->CheckFolder(std::string_view(strLowerFolder)); eRule != ERejection::None) {
@@ -269,7 +270,7 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     if (nDepth < 2 && m_pProgress->SetText(strFolder))
         ConfirmStop();
     CFolderFiles files { strFolder, strLowerFolder, {}, {}, {}, {} };
-    if (!files.listed.List(strFolder)) {
+    if (!(pParent != nullptr ? files.listed.ListIn(*pParent, strName) : files.listed.List(strFolder))) {
         ++m_totals.nSkipped;
         Trace("Update: folder %s skipped: error %lu\n", static_cast<LPCTSTR>(strFolder),
             static_cast<unsigned long>(GetLastError()));
@@ -306,7 +307,7 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
             const CString strSubfolder = strFolder + entry.strName.c_str() + "\\";
             const EScope eSubscope = eScope == EScope::Whole ? EScope::Whole : ScopeOf(CatalogFolder(strSubfolder));
             if (eSubscope != EScope::None)
-                nItems += WalkFolder(strSubfolder, nDepth + 1, bNetwork, eSubscope);
+                nItems += WalkFolder(strSubfolder, nDepth + 1, bNetwork, eSubscope, &files.listed, entry.strName);
             if (nDepth == 0 && !bNetwork && m_nLocalBar >= 0)
                 m_pProgress->StepIt(m_nLocalBar);
         } else if ((entry.dwAttributes & FILE_ATTRIBUTE_ARCHIVE) != 0 && eScope != EScope::Through) {

@@ -120,6 +120,29 @@ BOOL CListedFolder::List(LPCTSTR pszFolder)
         SetFolderError();
         return FALSE;
     }
+    return ListOpen(nFolder, std::move(strHostFolder), pszFolder);
+}
+
+BOOL CListedFolder::ListIn(const CListedFolder& parent, const std::string& strName)
+{
+    Close();
+    if (!parent.IsOpen()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    // A plain name is the host name of the same bytes in the parent; the
+    // lookup by path is left for the names that do not open so.
+    const CString strFolder = parent.PathOf(strName) + "\\";
+    if (IsPlainProgramName(strName)) {
+        const int nFolder = ::openat(parent.m_nFolder, strName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (nFolder >= 0)
+            return ListOpen(nFolder, JoinHostPath(parent.m_strHostFolder, strName), strFolder);
+    }
+    return List(strFolder);
+}
+
+BOOL CListedFolder::ListOpen(int nFolder, std::string strHostFolder, LPCTSTR pszFolder)
+{
     // The listing reads through a descriptor of its own, which closedir closes.
     const int nListing = ::fcntl(nFolder, F_DUPFD_CLOEXEC, 0);
     DIR* pDir = nListing >= 0 ? fdopendir(nListing) : nullptr;
@@ -133,6 +156,7 @@ BOOL CListedFolder::List(LPCTSTR pszFolder)
     ReadEntries(pDir, strHostFolder, m_entries);
     closedir(pDir);
     m_nFolder = nFolder;
+    m_strHostFolder = std::move(strHostFolder);
     m_strFolder = pszFolder;
     if (m_strFolder.IsEmpty() || m_strFolder[m_strFolder.GetLength() - 1] != '\\')
         m_strFolder += '\\';
@@ -145,6 +169,7 @@ void CListedFolder::Close()
         ::close(m_nFolder);
     m_nFolder = -1;
     m_strFolder.Empty();
+    m_strHostFolder.clear();
     m_entries.clear();
 }
 

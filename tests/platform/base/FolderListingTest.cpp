@@ -129,6 +129,35 @@ TEST_F(FolderListingTest, AListedFolderOpensEachNameAsItsPathOpens)
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
 }
 
+TEST_F(FolderListingTest, ASubFolderListsByItsNameAsItsPathLists)
+{
+    Write("Mixed/inner/deep.txt", "deep");
+    Write("Mixed/inner/Other.txt", "other");
+    Write("Mixed/Readme.txt", "readme");
+    CListedFolder parent;
+    ASSERT_TRUE(parent.List("T:\\mixed\\"));
+    // Its own name and another case (which only the lookup by path finds).
+    for (const char* pszName : { "inner", "INNER" }) {
+        CListedFolder byName;
+        ASSERT_TRUE(byName.ListIn(parent, pszName)) << pszName;
+        CListedFolder byPath;
+        ASSERT_TRUE(byPath.List((std::string("T:\\mixed\\") + pszName).c_str()));
+        ASSERT_EQ(byName.GetEntries().size(), 2U);
+        for (std::size_t i = 0; i < byName.GetEntries().size(); ++i)
+            EXPECT_EQ(byName.GetEntries()[i].strName, byPath.GetEntries()[i].strName);
+        CHostFile file;
+        EXPECT_EQ(Opened(file, file.OpenIn(byName, "deep.txt", CHostFile::Access::Read)), "deep") << pszName;
+    }
+    CListedFolder failed;
+    EXPECT_FALSE(failed.ListIn(parent, "missing"));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    EXPECT_FALSE(failed.ListIn(parent, "Readme.txt"));
+    EXPECT_FALSE(failed.IsOpen());
+    parent.Close();
+    EXPECT_FALSE(failed.ListIn(parent, "inner"));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+}
+
 TEST_F(FolderListingTest, AFolderRenamedOrRemovedWhileListed)
 {
     CListedFolder folder;
