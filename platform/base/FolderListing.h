@@ -61,9 +61,9 @@ private:
 
     // The program path of the entry named strName.
     CString PathOf(std::string_view strName) const;
-    // Lists the folder open as nFolder (taken over, closed on failure) at
-    // strHostFolder, whose program path is pszFolder.
-    BOOL ListOpen(int nFolder, std::string strHostFolder, LPCTSTR pszFolder);
+    // Lists the folder open as nFolder (taken over) at strHostFolder, whose
+    // program path is pszFolder.
+    void ListOpen(int nFolder, std::string strHostFolder, LPCTSTR pszFolder);
 
     int m_nFolder { -1 }; // the folder's host descriptor; -1 when none is held
     CString m_strFolder;  // its program path, ending in a backslash

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
 
 namespace {
@@ -77,6 +79,22 @@ TEST_F(FolderListingTest, LinksAndOtherDrivesRootsAreReparsePoints)
     // A link's own attributes say so; a drive's root is no reparse point of its own drive.
     EXPECT_EQ(GetFileAttributes("T:\\folder-link") & FILE_ATTRIBUTE_REPARSE_POINT, FILE_ATTRIBUTE_REPARSE_POINT);
     EXPECT_EQ(GetFileAttributes("U:\\") & FILE_ATTRIBUTE_REPARSE_POINT, 0U);
+}
+
+TEST_F(FolderListingTest, AFolderOfManyEntriesIsListedWholeAndSorted)
+{
+    // More entries than one read of the folder returns.
+    constexpr int ENTRIES = 3000;
+    fs::create_directory(Folder() / "many");
+    for (int n = ENTRIES; n > 0; --n)
+        std::ofstream(Folder() / "many" / ("entry-with-a-longer-name-" + std::to_string(n)));
+    CListedFolder folder;
+    ASSERT_TRUE(folder.List("T:\\many"));
+    ASSERT_EQ(folder.GetEntries().size(), static_cast<std::size_t>(ENTRIES));
+    EXPECT_TRUE(std::is_sorted(folder.GetEntries().begin(), folder.GetEntries().end(),
+        [](const CFolderEntry& a, const CFolderEntry& b) { return a.strName < b.strName; }));
+    EXPECT_EQ(folder.GetEntries().front().strName, "entry-with-a-longer-name-1");
+    EXPECT_EQ(folder.GetEntries().front().dwAttributes, static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
 }
 
 TEST_F(FolderListingTest, AMissingFolderIsAnError)
