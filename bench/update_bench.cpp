@@ -152,7 +152,7 @@ bool TimeRun(
 
 } // namespace
 
-// Arguments: none for the generated tree, or a folder, catalogued as it is;
+// Arguments: none or "-" for the generated tree, or a folder, catalogued as it is;
 // then the number of runs (3); then "all" to catalogue a folder's every file
 // type instead of the common document types.
 int main(int argc, char** argv)
@@ -166,7 +166,7 @@ int main(int argc, char** argv)
     fs::create_directories(root / "home");
     setenv("HOME", (root / "home").c_str(), 1);
     setenv("ARCHIVORA_HOME", (root / "home").c_str(), 1);
-    const bool bRealTree = argc > 1;
+    const bool bRealTree = argc > 1 && std::string(argv[1]) != "-";
     const fs::path tree = bRealTree ? fs::absolute(argv[1]) : root / "tree";
     const int nRuns = std::max(argc > 2 ? std::atoi(argv[2]) : 3, 1);
     if (bRealTree && !fs::is_directory(tree)) {

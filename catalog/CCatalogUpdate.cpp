@@ -61,11 +61,18 @@ std::vector<std::string> LowerNames(const std::vector<CFolderEntry>& entries)
 std::set<std::string, std::less<>> CaseTwinNames(
     const std::vector<CFolderEntry>& entries, const std::vector<std::string>& lowerNames)
 {
-    std::set<std::string_view> seen;
-    std::set<std::string, std::less<>> twins;
+    std::vector<std::string_view> names;
+    names.reserve(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (IsValidUtf8(entries[i].strName) && !seen.insert(lowerNames[i]).second)
-            twins.insert(lowerNames[i]);
+        if (IsValidUtf8(entries[i].strName))
+            names.emplace_back(lowerNames[i]);
+    }
+    // Sorted, the names that are shared lie side by side.
+    std::sort(names.begin(), names.end());
+    std::set<std::string, std::less<>> twins;
+    for (std::size_t i = 1; i < names.size(); ++i) {
+        if (names[i] == names[i - 1])
+            twins.emplace(names[i]);
     }
     return twins;
 }
