@@ -1,10 +1,12 @@
-// Figures for the catalog update on a generated tree of 100 000 files (2 000
-// folders in three levels, 50 files each; names of 8 to 40 characters, some
-// not ASCII; 70 % of catalogued types, 20 % of others, 10 % that the
-// catalog's masks leave out), against `find DIR -type f -printf` on the same
-// tree in the same run, the cache warmed by a walk first: a first cataloguing
-// and an update of the unchanged tree. Prints "name: value" lines. Everything
-// lives in a temporary folder, which drive T: stands for.
+// Figures for the catalog update against `find DIR -type f -printf` on the
+// same tree, each run timing find, a first cataloguing into a new catalog,
+// find again and an update of the unchanged tree; the figures are medians of
+// the runs, the cache warmed by a walk first. The tree is either generated:
+// 100 000 files (2 000 folders in three levels, 50 files each; names of 8 to
+// 40 characters, some not ASCII; 70 % of catalogued types, 20 % of others,
+// 10 % that the catalog's masks leave out), or a real folder given as the
+// argument, catalogued for the common document types or for every type. Prints "name: value"
+// lines. The catalogs live in a temporary folder; drive T: stands for the tree.
 
 #include "bench/BenchTiming.h"
 #include "catalog/CCatalogUpdate.h"
@@ -16,13 +18,17 @@
 #include "platform/base/DriveTable.h"
 #include "platform/base/PathMap.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <random>
+#include <set>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -67,15 +73,89 @@ int MakeTree(const fs::path& root)
     return nFiles;
 }
 
+// The document types a real tree is catalogued for.
+const std::vector<std::string> DOCUMENT_EXTENSIONS
+    = { "txt", "md", "rst", "html", "htm", "xml", "json", "csv", "pdf", "odt", "doc", "docx", "rtf" };
+
+// Every extension of the files of a real tree, lower-cased: the whole tree is
+// catalogued but the files without one.
+std::vector<std::string> TreeExtensions(const fs::path& tree)
+{
+    std::set<std::string> extensions;
+    std::error_code error;
+    for (auto it = fs::recursive_directory_iterator(tree, fs::directory_options::skip_permission_denied, error);
+         it != fs::recursive_directory_iterator(); it.increment(error)) {
+        if (error || !it->is_regular_file(error))
+            continue;
+        const std::string strName = it->path().filename().string();
+        const size_t nDot = strName.rfind('.');
+        if (nDot == std::string::npos || nDot + 1 == strName.size())
+            continue;
+        std::string strExtension = strName.substr(nDot + 1);
+        std::transform(strExtension.begin(), strExtension.end(), strExtension.begin(),
+            [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        extensions.insert(strExtension);
+    }
+    return { extensions.begin(), extensions.end() };
+}
+// The types of the generated tree.
+const std::vector<std::string> TREE_EXTENSIONS = { "txt", "md", "odt" };
+
 double FindMs(const fs::path& root)
 {
-    const std::string strCommand = "find '" + root.string() + "' -type f -printf '%s %T@ %p\\n' > /dev/null";
+    const std::string strCommand = "find '" + root.string() + "' -type f -printf '%p %s %T@\\n' > /dev/null";
     return Milliseconds([&] { static_cast<void>(std::system(strCommand.c_str())); });
+}
+
+// The times of one run: find, a first cataloguing into a new catalog, find
+// again, and an update of the unchanged tree.
+struct CRunTimes {
+    double dFindBefore { 0 };
+    double dFirst { 0 };
+    double dFindBetween { 0 };
+    double dAgain { 0 };
+    CUpdateTotals first;
+    CUpdateTotals again;
+};
+
+// Catalogues drive T: into a new catalog at hostPath, with the masks a set-up
+// catalog has, then updates it unchanged.
+bool TimeRun(
+    const fs::path& hostPath, const fs::path& tree, const std::vector<std::string>& extensions, CRunTimes& times)
+{
+    const CString strCatalog = ProgramPathFromHostPath(hostPath.string()).c_str();
+    if (!CCatalog::CreateFile(FALSE, strCatalog, 2048)) {
+        std::fprintf(stderr, "update_bench: cannot create the catalog\n");
+        return false;
+    }
+    CCatalog catalog(strCatalog, 0);
+    {
+        // The types are set up in one commit, as the preferences save them.
+        CCatalogAction action(&catalog);
+        for (const std::string& strExtension : extensions)
+            catalog.LoadExtensions(strExtension.c_str());
+    }
+    const std::unique_ptr<CLibFolderRec> pTemporary(catalog.AddLibFolder("~*.*"));
+    const std::unique_ptr<CLibFolderRec> pTmp(catalog.AddLibFolder("*.tmp"));
+    const auto update = [&] {
+        CCatalogUpdate run(&catalog, nullptr, CCatalogUpdate::OPTION_FAST_FOLDERS, nullptr);
+        if (!run.Update(CCatalogUpdate::MODE_UPDATE))
+            std::fprintf(stderr, "update_bench: the update failed\n");
+        return run.GetTotals();
+    };
+    times.dFindBefore = FindMs(tree);
+    times.dFirst = Milliseconds([&] { times.first = update(); });
+    times.dFindBetween = FindMs(tree);
+    times.dAgain = Milliseconds([&] { times.again = update(); });
+    return true;
 }
 
 } // namespace
 
-int main()
+// Arguments: none or "-" for the generated tree, or a folder, catalogued as it is;
+// then the number of runs (3); then "all" to catalogue a folder's every file
+// type instead of the common document types.
+int main(int argc, char** argv)
 {
     ScratchFolder scratch("archivora-update-bench-");
     if (!scratch.IsValid()) {
@@ -86,49 +166,61 @@ int main()
     fs::create_directories(root / "home");
     setenv("HOME", (root / "home").c_str(), 1);
     setenv("ARCHIVORA_HOME", (root / "home").c_str(), 1);
-    const fs::path tree = root / "tree";
-    const int nFiles = MakeTree(tree);
-    SetDriveOverride('T', tree.c_str(), DRIVE_FIXED);
-
-    const CString strCatalog = ProgramPathFromHostPath((root / "archiv.cat").string()).c_str();
-    if (!CCatalog::CreateFile(FALSE, strCatalog, 2048)) {
-        std::fprintf(stderr, "update_bench: cannot create the catalog\n");
+    const bool bRealTree = argc > 1 && std::string(argv[1]) != "-";
+    const fs::path tree = bRealTree ? fs::absolute(argv[1]) : root / "tree";
+    const int nRuns = std::max(argc > 2 ? std::atoi(argv[2]) : 3, 1);
+    if (bRealTree && !fs::is_directory(tree)) {
+        std::fprintf(stderr, "update_bench: %s is no folder\n", tree.c_str());
         return 1;
     }
-    CCatalog catalog(strCatalog, 0);
-    for (const char* pszExtension : { "txt", "md", "odt" })
-        catalog.LoadExtensions(pszExtension);
-    const std::unique_ptr<CLibFolderRec> pTemporary(catalog.AddLibFolder("~*.*"));
-    const std::unique_ptr<CLibFolderRec> pTmp(catalog.AddLibFolder("*.tmp"));
+    const int nGenerated = bRealTree ? 0 : MakeTree(tree);
+    SetDriveOverride('T', tree.c_str(), DRIVE_FIXED);
     thePreferences.m_fastUpdateDir.RemoveAll();
     thePreferences.m_fastUpdateDir.Add("t:\\");
-    const auto update = [&] {
-        CCatalogUpdate run(&catalog, nullptr, CCatalogUpdate::OPTION_FAST_FOLDERS, nullptr);
-        if (!run.Update(CCatalogUpdate::MODE_UPDATE))
-            std::fprintf(stderr, "update_bench: the update failed\n");
-        return run.GetTotals();
-    };
 
+    const bool bAllTypes = argc > 3 && std::string(argv[3]) == "all";
+    const std::vector<std::string> extensions = !bRealTree ? TREE_EXTENSIONS
+        : bAllTypes                                        ? TreeExtensions(tree)
+                                                           : DOCUMENT_EXTENSIONS;
     FindMs(tree); // warms the cache
-    const double dFindBefore = FindMs(tree);
-    CUpdateTotals totals;
-    const double dFirst = Milliseconds([&] { totals = update(); });
-    const double dFindBetween = FindMs(tree);
-    CUpdateTotals again;
-    const double dAgain = Milliseconds([&] { again = update(); });
-    const double dFindAfter = FindMs(tree);
+    std::vector<CRunTimes> runs(nRuns);
+    for (int n = 0; n < nRuns; ++n) {
+        const fs::path catalogPath = root / ("archiv" + std::to_string(n) + ".cat");
+        if (!TimeRun(catalogPath, tree, extensions, runs[n]))
+            return 1;
+    }
+    std::vector<double> finds;
+    std::vector<double> firsts;
+    std::vector<double> agains;
+    for (const CRunTimes& run : runs) {
+        finds.push_back(run.dFindBefore);
+        finds.push_back(run.dFindBetween);
+        firsts.push_back(run.dFirst);
+        agains.push_back(run.dAgain);
+    }
+    const CUpdateTotals& totals = runs.front().first;
+    const CUpdateTotals& again = runs.front().again;
+    // The files the walk met: those it catalogued, left out or skipped.
+    const int nFiles = bRealTree ? totals.nAdded + totals.nRejected + totals.nSkipped : nGenerated;
+    const double dFind = Median(finds);
+    const double dFirst = Median(firsts);
+    const double dAgain = Median(agains);
 
+    std::printf("tree: %s\n", bRealTree ? tree.c_str() : "generated");
+    std::printf("types: %s\n", !bRealTree ? "generated" : bAllTypes ? "all" : "documents");
+    std::printf("runs: %d\n", nRuns);
     std::printf("files: %d\n", nFiles);
     std::printf("catalogued: %d\n", totals.nAdded);
     std::printf("rejected: %d\n", totals.nRejected);
+    std::printf("skipped: %d\n", totals.nSkipped);
     std::printf("found_again: %d\n", again.nFound);
     std::printf("added_again: %d\n", again.nAdded);
-    std::printf("find_ms: %.1f\n", Median({ dFindBefore, dFindBetween, dFindAfter }));
+    std::printf("find_ms: %.1f\n", dFind);
     std::printf("first_update_ms: %.1f\n", dFirst);
     std::printf("first_update_files_per_s: %.0f\n", nFiles / (dFirst / 1000.0));
-    std::printf("first_update_vs_find: %.2f\n", dFirst / ((dFindBefore + dFindBetween) / 2));
+    std::printf("first_update_vs_find: %.2f\n", dFirst / dFind);
     std::printf("unchanged_update_ms: %.1f\n", dAgain);
     std::printf("unchanged_update_files_per_s: %.0f\n", nFiles / (dAgain / 1000.0));
-    std::printf("unchanged_update_vs_find: %.2f\n", dAgain / ((dFindBetween + dFindAfter) / 2));
+    std::printf("unchanged_update_vs_find: %.2f\n", dAgain / dFind);
     return 0;
 }

@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -45,18 +46,33 @@ bool IsAtOrBelow(const CString& strPath, const CString& strFolder)
     return std::string_view(strPath).starts_with(std::string_view(strFolder));
 }
 
+// The lower-cased names of a listing's entries, in its order.
+std::vector<std::string> LowerNames(const std::vector<CFolderEntry>& entries)
+{
+    std::vector<std::string> lowerNames;
+    lowerNames.reserve(entries.size());
+    for (const CFolderEntry& entry : entries)
+        lowerNames.push_back(Utf8ToLower(entry.strName));
+    return lowerNames;
+}
+
 // The lower-cased names that more than one entry of a listing shares: the
 // catalog keeps one path for them, which could not tell the files apart.
-std::set<std::string, std::less<>> CaseTwinNames(const std::vector<CFolderEntry>& entries)
+std::set<std::string, std::less<>> CaseTwinNames(
+    const std::vector<CFolderEntry>& entries, const std::vector<std::string>& lowerNames)
 {
-    std::set<std::string, std::less<>> seen;
+    std::vector<std::string_view> names;
+    names.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (IsValidUtf8(entries[i].strName))
+            names.emplace_back(lowerNames[i]);
+    }
+    // Sorted, the names that are shared lie side by side.
+    std::sort(names.begin(), names.end());
     std::set<std::string, std::less<>> twins;
-    for (const CFolderEntry& entry : entries) {
-        if (!IsValidUtf8(entry.strName))
-            continue;
-        std::string strLower = Utf8ToLower(entry.strName);
-        if (!seen.insert(strLower).second)
-            twins.insert(std::move(strLower));
+    for (std::size_t i = 1; i < names.size(); ++i) {
+        if (names[i] == names[i - 1])
+            twins.emplace(names[i]);
     }
     return twins;
 }
@@ -243,7 +259,8 @@ CCatalogUpdate::EScope CCatalogUpdate::ScopeOf(const CString& strLowerFolder) co
     return it->second ? EScope::Whole : EScope::Own;
 }
 
-int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwork, EScope eScope)
+int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwork, EScope eScope,
+    const CListedFolder* pParent, const std::string& strName)
 {
     const CString strLowerFolder = CatalogFolder(strFolder);
     if (const ERejection eRule = m_pRules->CheckFolder(std::string_view(strLowerFolder)); eRule != ERejection::None) {
@@ -260,7 +277,7 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     if (nDepth < 2 && m_pProgress->SetText(strFolder))
         ConfirmStop();
     CFolderFiles files { strFolder, strLowerFolder, {}, {}, {}, {} };
-    if (!files.listed.List(strFolder)) {
+    if (!(pParent != nullptr ? files.listed.ListIn(*pParent, strName) : files.listed.List(strFolder))) {
         ++m_totals.nSkipped;
         Trace("Update: folder %s skipped: error %lu\n", static_cast<LPCTSTR>(strFolder),
             static_cast<unsigned long>(GetLastError()));
@@ -271,11 +288,14 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     // Looked up once for the folder's files. What this walk adds to it is
     // never looked up again: a listing names each file once.
     files.pBefore.reset(m_pCatalog->FindDirectory(strLowerFolder));
-    const auto twins = CaseTwinNames(files.listed.GetEntries());
-    for (const CFolderEntry& entry : files.listed.GetEntries()) {
+    const std::vector<CFolderEntry>& entries = files.listed.GetEntries();
+    const std::vector<std::string> lowerNames = LowerNames(entries);
+    const auto twins = CaseTwinNames(entries, lowerNames);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const CFolderEntry& entry = entries[i];
         if (!KeepGoing())
             return nItems;
-        if (!twins.empty() && twins.contains(Utf8ToLower(entry.strName))) {
+        if (!twins.empty() && twins.contains(lowerNames[i])) {
             ++m_totals.nSkipped;
             Trace("Update: %s%s skipped: another name there differs from it only in case\n",
                 static_cast<LPCTSTR>(strFolder), entry.strName.c_str());
@@ -294,11 +314,11 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
             const CString strSubfolder = strFolder + entry.strName.c_str() + "\\";
             const EScope eSubscope = eScope == EScope::Whole ? EScope::Whole : ScopeOf(CatalogFolder(strSubfolder));
             if (eSubscope != EScope::None)
-                nItems += WalkFolder(strSubfolder, nDepth + 1, bNetwork, eSubscope);
+                nItems += WalkFolder(strSubfolder, nDepth + 1, bNetwork, eSubscope, &files.listed, entry.strName);
             if (nDepth == 0 && !bNetwork && m_nLocalBar >= 0)
                 m_pProgress->StepIt(m_nLocalBar);
         } else if ((entry.dwAttributes & FILE_ATTRIBUTE_ARCHIVE) != 0 && eScope != EScope::Through) {
-            if (VisitFile(files, entry.strName) != EVisit::Left)
+            if (VisitFile(files, entry.strName, lowerNames[i]) != EVisit::Left)
                 ++nKnown;
             ++nItems;
             if (bNetwork && m_nNetworkBar >= 0)
@@ -315,7 +335,8 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     return nItems;
 }
 
-CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(CFolderFiles& files, const std::string& strName)
+CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(
+    CFolderFiles& files, const std::string& strName, const std::string& strLower)
 {
     const CString& strFolder = files.strFolder;
     if (!IsValidUtf8(strName)) {
@@ -323,7 +344,7 @@ CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(CFolderFiles& files, const std:
         Trace("Update: a name in %s skipped: not UTF-8\n", static_cast<LPCTSTR>(strFolder));
         return EVisit::Left;
     }
-    const CString strLowerName(Utf8ToLower(strName).c_str());
+    const CString strLowerName(strLower.c_str());
     if (m_pRules->CheckName(std::string_view(strLowerName)) != ERejection::None) {
         ++m_totals.nRejected;
         return EVisit::Left;

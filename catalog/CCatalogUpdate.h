@@ -129,9 +129,12 @@ private:
     EScope ScopeOf(const CString& strLowerFolder) const;
     // Walks the folder and what its scope takes below it; the number of files
     // seen. A local walk steps its bar per folder at its top, a network walk per file.
-    int WalkFolder(const CString& strFolder, int nDepth, bool bNetwork, EScope eScope);
-    // One file of a walk, strName of the folder: catalogued before, added, or left out.
-    EVisit VisitFile(CFolderFiles& files, const std::string& strName);
+    // A sub-folder is listed by its name in its listed parent (null for a root).
+    int WalkFolder(const CString& strFolder, int nDepth, bool bNetwork, EScope eScope,
+        const CListedFolder* pParent = nullptr, const std::string& strName = {});
+    // One file of a walk, strName of the folder (strLower lower-cased):
+    // catalogued before, added, or left out.
+    EVisit VisitFile(CFolderFiles& files, const std::string& strName, const std::string& strLower);
     EVisit AddFile(
         CFolderFiles& files, const std::string& strName, const CString& strPath, const CString& strLowerName);
     // The document record of a file the folder's directory record did not

@@ -58,7 +58,9 @@ BOOL CRecentList::AddEntry(const CDocumentRec& document)
         return FALSE;
     std::span<BYTE> data = GetData();
     int nCount = std::clamp<int>(GetLongField(data, OFF_COUNT), 0, MAX_ENTRIES);
-    std::vector<CRecordRef> entries { document.GetRef() };
+    std::vector<CRecordRef> entries;
+    entries.reserve(MAX_ENTRIES);
+    entries.push_back(document.GetRef());
     for (int i = 0; i < nCount && static_cast<int>(entries.size()) < MAX_ENTRIES; ++i) {
         CRecordRef ref = GetRefField(data, OFF_ENTRIES + i * 8);
         if (ref != document.GetRef())

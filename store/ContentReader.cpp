@@ -108,7 +108,11 @@ bool IsUtf8(std::string_view data, bool bSampleCut)
     std::size_t i = 0;
     while (i < data.size()) {
         auto b = static_cast<BYTE>(data[i]);
-        std::size_t nLength = b < 0x80 ? 1 : (b >> 5) == 0x06 ? 2 : (b >> 4) == 0x0E ? 3 : (b >> 3) == 0x1E ? 4 : 0;
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t nLength = (b >> 5) == 0x06 ? 2 : (b >> 4) == 0x0E ? 3 : (b >> 3) == 0x1E ? 4 : 0;
         if (nLength == 0 || (nLength == 2 && b < 0xC2))
             return false;
         if (i + nLength > data.size())
@@ -162,12 +166,14 @@ int OpenFailure()
     return IsMissingFileError(GetLastError()) ? CONTENT_NOT_FOUND : CONTENT_UNREADABLE;
 }
 
-// Reads up to nMax bytes of the open file; a CONTENT_ code for a failure, or 0.
-int ReadSample(const CHostFile& file, std::size_t nMax, std::string& strSample, bool* pbCut)
+// Reads up to nMax bytes of the file just opened, whose length goes to
+// *pnLength; a CONTENT_ code for a failure, or 0.
+int ReadSample(const CHostFile& file, std::size_t nMax, std::string& strSample, std::uint64_t* pnLength)
 {
-    std::int64_t nLength = file.GetLength();
+    std::int64_t nLength = file.GetLengthAtOpen();
     if (nLength < 0)
         return CONTENT_UNREADABLE;
+    *pnLength = static_cast<std::uint64_t>(nLength);
     strSample.resize(std::min<std::size_t>(nMax, static_cast<std::size_t>(nLength)));
     std::size_t nDone = 0;
     while (nDone < strSample.size()) {
@@ -180,7 +186,6 @@ int ReadSample(const CHostFile& file, std::size_t nMax, std::string& strSample, 
         nDone += static_cast<std::size_t>(n);
     }
     strSample.resize(nDone);
-    *pbCut = static_cast<std::size_t>(nLength) > nDone;
     return 0;
 }
 
@@ -188,17 +193,18 @@ int ReadSample(const CHostFile& file, std::size_t nMax, std::string& strSample, 
 int ReadOpenFileContent(const CHostFile& file, LPCTSTR pszPath, char* pszBuffer, int nSize)
 {
     std::string strSample;
-    bool bCut = false;
-    if (int nResult = ReadSample(file, SampleSize(nSize), strSample, &bCut); nResult != 0)
+    std::uint64_t nLength = 0;
+    if (int nResult = ReadSample(file, SampleSize(nSize), strSample, &nLength); nResult != 0)
         return nResult;
     if (strSample.empty())
         return CONTENT_EMPTY;
+    const bool bCut = nLength > strSample.size();
 
     if (const char* pszFormat = PictureFormat(strSample, pszPath)) {
         t_picture = { pszPath, pszFormat };
         return CONTENT_PICTURE;
     }
-    if (strSample.size() >= static_cast<std::size_t>(PROTECTED_HEADER_SIZE) && IsProtectedFile(pszPath))
+    if (IsProtectedHeader(std::span(reinterpret_cast<const BYTE*>(strSample.data()), strSample.size()), nLength))
         return CONTENT_PROTECTED_FILE;
     using namespace std::string_view_literals;
     std::string_view data(strSample);

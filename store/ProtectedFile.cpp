@@ -417,6 +417,12 @@ BOOL StartsAsProtectedFile(const BYTE* pHead, int nSize)
     return pHead != nullptr && nSize >= PROTECTED_MAGIC_SIZE && std::memcmp(pHead, MAGIC.data(), MAGIC.size()) == 0;
 }
 
+BOOL IsProtectedHeader(std::span<const BYTE> head, std::uint64_t nFileSize)
+{
+    HeaderInfo info;
+    return ParseHeader(head, nFileSize, &info) == FileKind::Protected ? TRUE : FALSE;
+}
+
 CString FormatProtectError(LPCTSTR pszPath, int nCode)
 {
     const char* pszFormat = nullptr;

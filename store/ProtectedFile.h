@@ -13,6 +13,9 @@
 
 #include "platform/base/CString.h"
 
+#include <cstdint>
+#include <span>
+
 // Result codes of ProtectFile, CDocumentRec::ChangeProtection and
 // CDocumentRec::ReadMailMessage; ReportProtectError has a message for each.
 // clang-format off
@@ -49,6 +52,9 @@ void ReadProtectedFileHeader(LPCTSTR pszPath, CString& strPassword);
 
 // TRUE when the file at pszPath starts with a valid protected-file header.
 BOOL IsProtectedFile(LPCTSTR pszPath);
+// The same test on a file already read: head holds its first bytes (at least
+// PROTECTED_HEADER_SIZE of them for a protected file), nFileSize its length.
+BOOL IsProtectedHeader(std::span<const BYTE> head, std::uint64_t nFileSize);
 // TRUE when the first nSize bytes of a file begin with the magic text of a
 // protected file, whether or not the rest of its header is sound. Reading
 // PROTECTED_MAGIC_SIZE bytes is enough to tell.

@@ -26,6 +26,8 @@ bool MatchWildcards(std::string_view strText, std::string_view strMask)
         if (nMask < strMask.size() && strMask[nMask] == '*') {
             nStarMask = ++nMask;
             nStarText = nText;
+            if (nMask == strMask.size())
+                return true; // a last "*" takes the rest of the text
             continue;
         }
         if (nMask < strMask.size()) {

@@ -41,42 +41,52 @@ void SetFolderError()
         SetLastError(ERROR_PATH_NOT_FOUND);
 }
 
-// Reads the entries of the open folder pDir at strHostFolder into entries, sorted.
-void ReadEntries(DIR* pDir, const std::string& strHostFolder, std::vector<CFolderEntry>& entries)
+// The kind of one entry as the folder tells it (d_type).
+DWORD AttributesOfEntry(int nFolder, const char* pszName, unsigned char nType)
+{
+    switch (nType) {
+    case DT_REG:
+        return FILE_ATTRIBUTE_ARCHIVE;
+    case DT_DIR:
+        return FILE_ATTRIBUTE_DIRECTORY;
+    case DT_LNK:
+        return AttributesAt(nFolder, pszName, true) | FILE_ATTRIBUTE_REPARSE_POINT;
+    case DT_UNKNOWN:
+        return AttributesAt(nFolder, pszName, false);
+    default:
+        return FILE_ATTRIBUTE_SYSTEM;
+    }
+}
+
+// Reads the entries of the folder open as nFolder at strHostFolder into
+// entries, sorted. The entries are read straight from the descriptor, which
+// stays open and usable for the lookups of names in the folder.
+void ReadEntries(int nFolder, const std::string& strHostFolder, std::vector<CFolderEntry>& entries)
 {
     entries.clear();
-    const int nFolder = dirfd(pDir);
     const auto pTable = GetDriveTable();
-    while (const dirent* pEntry = readdir(pDir)) {
-        const char* pszName = pEntry->d_name;
-        if (std::strcmp(pszName, ".") == 0 || std::strcmp(pszName, "..") == 0)
-            continue;
-        DWORD dwAttributes = 0;
-        switch (pEntry->d_type) {
-        case DT_REG:
-            dwAttributes = FILE_ATTRIBUTE_ARCHIVE;
+    alignas(dirent64) char buffer[32768];
+    for (;;) {
+        const ssize_t nRead = getdents64(nFolder, buffer, sizeof(buffer));
+        if (nRead <= 0)
             break;
-        case DT_DIR:
-            dwAttributes = FILE_ATTRIBUTE_DIRECTORY;
-            break;
-        case DT_LNK:
-            dwAttributes = AttributesAt(nFolder, pszName, true) | FILE_ATTRIBUTE_REPARSE_POINT;
-            break;
-        case DT_UNKNOWN:
-            dwAttributes = AttributesAt(nFolder, pszName, false);
-            break;
-        default:
-            dwAttributes = FILE_ATTRIBUTE_SYSTEM;
-            break;
-        }
-        if ((dwAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY) {
-            const std::string strHostPath = JoinHostPath(strHostFolder, pszName);
-            if (pTable->IsHiddenMountPoint(strHostPath))
+        for (ssize_t nOffset = 0; nOffset < nRead;) {
+            const auto* pEntry = reinterpret_cast<const dirent64*>(buffer + nOffset);
+            nOffset += pEntry->d_reclen;
+            const char* pszName = pEntry->d_name;
+            if (std::strcmp(pszName, ".") == 0 || std::strcmp(pszName, "..") == 0)
                 continue;
-            if (pTable->IsDriveRoot(strHostPath))
-                dwAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+            DWORD dwAttributes = AttributesOfEntry(nFolder, pszName, pEntry->d_type);
+            if ((dwAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
+                == FILE_ATTRIBUTE_DIRECTORY) {
+                const std::string strHostPath = JoinHostPath(strHostFolder, pszName);
+                if (pTable->IsHiddenMountPoint(strHostPath))
+                    continue;
+                if (pTable->IsDriveRoot(strHostPath))
+                    dwAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+            }
+            entries.push_back({ pszName, dwAttributes });
         }
-        entries.push_back({ pszName, dwAttributes });
     }
     std::sort(entries.begin(), entries.end(),
         [](const CFolderEntry& a, const CFolderEntry& b) { return a.strName < b.strName; });
@@ -90,13 +100,13 @@ BOOL ListFolderEntries(LPCTSTR pszFolder, std::vector<CFolderEntry>& entries)
     std::string strHostFolder;
     if (!HostPathFromProgramPath(pszFolder, strHostFolder))
         return FALSE;
-    DIR* pDir = opendir(strHostFolder.c_str());
-    if (pDir == nullptr) {
+    const int nFolder = ::open(strHostFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (nFolder < 0) {
         SetFolderError();
         return FALSE;
     }
-    ReadEntries(pDir, strHostFolder, entries);
-    closedir(pDir);
+    ReadEntries(nFolder, strHostFolder, entries);
+    ::close(nFolder);
     return TRUE;
 }
 
@@ -120,23 +130,38 @@ BOOL CListedFolder::List(LPCTSTR pszFolder)
         SetFolderError();
         return FALSE;
     }
-    // The listing reads through a descriptor of its own, which closedir closes.
-    const int nListing = ::fcntl(nFolder, F_DUPFD_CLOEXEC, 0);
-    DIR* pDir = nListing >= 0 ? fdopendir(nListing) : nullptr;
-    if (pDir == nullptr) {
-        SetLastErrorFromErrno();
-        if (nListing >= 0)
-            ::close(nListing);
-        ::close(nFolder);
+    ListOpen(nFolder, std::move(strHostFolder), pszFolder);
+    return TRUE;
+}
+
+BOOL CListedFolder::ListIn(const CListedFolder& parent, const std::string& strName)
+{
+    Close();
+    if (!parent.IsOpen()) {
+        SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    ReadEntries(pDir, strHostFolder, m_entries);
-    closedir(pDir);
+    // A plain name is the host name of the same bytes in the parent; the
+    // lookup by path is left for the names that do not open so.
+    const CString strFolder = parent.PathOf(strName) + "\\";
+    if (IsPlainProgramName(strName)) {
+        const int nFolder = ::openat(parent.m_nFolder, strName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (nFolder >= 0) {
+            ListOpen(nFolder, JoinHostPath(parent.m_strHostFolder, strName), strFolder);
+            return TRUE;
+        }
+    }
+    return List(strFolder);
+}
+
+void CListedFolder::ListOpen(int nFolder, std::string strHostFolder, LPCTSTR pszFolder)
+{
+    ReadEntries(nFolder, strHostFolder, m_entries);
     m_nFolder = nFolder;
+    m_strHostFolder = std::move(strHostFolder);
     m_strFolder = pszFolder;
     if (m_strFolder.IsEmpty() || m_strFolder[m_strFolder.GetLength() - 1] != '\\')
         m_strFolder += '\\';
-    return TRUE;
 }
 
 void CListedFolder::Close()
@@ -145,6 +170,7 @@ void CListedFolder::Close()
         ::close(m_nFolder);
     m_nFolder = -1;
     m_strFolder.Empty();
+    m_strHostFolder.clear();
     m_entries.clear();
 }
 

@@ -47,6 +47,10 @@ public:
     // does, and keeps it open; a folder listed before is closed first. FALSE
     // with the last error set, and nothing held, when it cannot be read.
     BOOL List(LPCTSTR pszFolder);
+    // Lists the sub-folder strName of the listed folder parent, opened by its
+    // name there (as CHostFile::OpenIn opens a file), which spares the host a
+    // lookup of its path; what List of the parent's path and strName gives otherwise.
+    BOOL ListIn(const CListedFolder& parent, const std::string& strName);
     void Close();
     bool IsOpen() const { return m_nFolder >= 0; }
 
@@ -57,8 +61,12 @@ private:
 
     // The program path of the entry named strName.
     CString PathOf(std::string_view strName) const;
+    // Lists the folder open as nFolder (taken over) at strHostFolder, whose
+    // program path is pszFolder.
+    void ListOpen(int nFolder, std::string strHostFolder, LPCTSTR pszFolder);
 
     int m_nFolder { -1 }; // the folder's host descriptor; -1 when none is held
     CString m_strFolder;  // its program path, ending in a backslash
+    std::string m_strHostFolder;
     std::vector<CFolderEntry> m_entries;
 };

@@ -28,7 +28,8 @@ bool MapProgramPath(LPCTSTR pszPath, std::string& strHostPath)
 }
 
 // OpenRegularHostFile relative to the folder descriptor nFolder (AT_FDCWD: the working directory).
-int OpenRegularHostFileAt(int nFolder, const char* pszPath, int nFlags, unsigned nMode)
+int OpenRegularHostFileAt(
+    int nFolder, const char* pszPath, int nFlags, unsigned nMode, std::int64_t* pnLength = nullptr)
 {
     int fd = ::openat(nFolder, pszPath, nFlags | O_NONBLOCK | O_CLOEXEC, static_cast<mode_t>(nMode));
     if (fd < 0) {
@@ -36,13 +37,16 @@ int OpenRegularHostFileAt(int nFolder, const char* pszPath, int nFlags, unsigned
         SetLastError(errno == ENXIO || errno == ENODEV ? ERROR_ACCESS_DENIED : Win32ErrorFromErrno(errno));
         return -1;
     }
+    // The status flags that F_SETFL sets are those the caller asked for, without O_NONBLOCK.
+    constexpr int SETTABLE_FLAGS = O_APPEND | O_ASYNC | O_DIRECT | O_NOATIME;
     struct stat st { };
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
-        || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, nFlags & SETTABLE_FLAGS) != 0) {
         ::close(fd);
         SetLastError(ERROR_ACCESS_DENIED);
         return -1;
     }
+    if (pnLength != nullptr)
+        *pnLength = st.st_size;
     return fd;
 }
 
@@ -111,6 +115,7 @@ BOOL CHostFile::CreateUnique(LPCTSTR pszPath, LPCTSTR pszInfix, CString& strCrea
         return FALSE;
     }
     m_fd = fd;
+    m_nLengthAtOpen = 0;
     strCreated = ProgramPathFromHostPath(strName).c_str();
     return TRUE;
 }
@@ -121,7 +126,7 @@ BOOL CHostFile::OpenHost(int nFolder, const std::string& strHostPath, int nFlags
         SetLastError(ERROR_INVALID_FUNCTION);
         return FALSE;
     }
-    m_fd = OpenRegularHostFileAt(nFolder, strHostPath.c_str(), nFlags, 0644);
+    m_fd = OpenRegularHostFileAt(nFolder, strHostPath.c_str(), nFlags, 0644, &m_nLengthAtOpen);
     return m_fd >= 0 ? TRUE : FALSE;
 }
 
@@ -130,6 +135,7 @@ void CHostFile::Close()
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
+    m_nLengthAtOpen = -1;
 }
 
 std::int64_t CHostFile::ReadAt(std::int64_t nOffset, std::span<BYTE> data) const

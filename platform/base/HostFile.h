@@ -76,6 +76,9 @@ public:
 
     // The file's length in bytes, or -1.
     std::int64_t GetLength() const;
+    // Its length as it opened (0 for CreateUnique), without asking the host
+    // again: for a file read right after it opened. -1 when closed.
+    std::int64_t GetLengthAtOpen() const { return m_nLengthAtOpen; }
     // A number that names the file itself, not its name, while it exists: a
     // file renamed over another has a number of its own. 0 on failure.
     std::uint64_t GetIdentity() const;
@@ -87,6 +90,7 @@ private:
     [[nodiscard]] BOOL FlushWith(int (*pfnFlush)(int));
 
     int m_fd { -1 };
+    std::int64_t m_nLengthAtOpen { -1 };
 };
 
 /* Status by path. */

@@ -281,9 +281,15 @@ std::size_t EncodeUtf8Char(char32_t cp, char* pOut)
 bool IsValidUtf8(std::string_view text)
 {
     // A malformed byte decodes as a one-byte character that is not ASCII.
-    for (size_t i = 0; i < text.size(); i += Utf8CharLength(text, i)) {
-        if (static_cast<unsigned char>(text[i]) >= 0x80 && Utf8CharLength(text, i) == 1)
+    for (size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const std::size_t nLength = Utf8CharLength(text, i);
+        if (nLength == 1)
             return false;
+        i += nLength;
     }
     return true;
 }

@@ -175,11 +175,23 @@ TEST_F(ContentReaderTest, BadBuffersAreRefusedUntouched)
 
 TEST_F(ContentReaderTest, ProtectedFilesAreNeverRead)
 {
-    std::string strPath = WriteOnT("secret.txt", "the secret text of a long enough file to have a whole header");
+    // Short and longer than what is read of a file to tell what it holds.
+    for (const std::string& strText :
+        { "the secret text of a long enough file to have a whole header"s, std::string(20000, 's') }) {
+        std::string strPath = WriteOnT("secret.txt", strText);
+        ASSERT_EQ(ProtectFile(strPath.c_str(), "pw", ""), PROTECT_OK);
+        for (const int nSize : { 64, 32000 }) {
+            Read read = ReadWith(strPath, nSize);
+            EXPECT_EQ(read.nCode, CONTENT_PROTECTED_FILE) << strText.size() << " bytes read into " << nSize;
+            EXPECT_EQ(read.strText, "");
+        }
+    }
+    // A file that only starts as a protected one (its length disagrees with
+    // its header) is not taken for one.
+    std::string strPath = WriteOnT("grown.txt", "the secret text of a long enough file to have a whole header");
     ASSERT_EQ(ProtectFile(strPath.c_str(), "pw", ""), PROTECT_OK);
-    Read read = ReadFile(strPath);
-    EXPECT_EQ(read.nCode, CONTENT_PROTECTED_FILE);
-    EXPECT_EQ(read.strText, "");
+    WriteOnT("grown.txt", ReadOnT("grown.txt") + "more");
+    EXPECT_NE(ReadFile(strPath).nCode, CONTENT_PROTECTED_FILE);
 }
 
 /* Pictures. */

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
 
 namespace {
@@ -79,6 +81,22 @@ TEST_F(FolderListingTest, LinksAndOtherDrivesRootsAreReparsePoints)
     EXPECT_EQ(GetFileAttributes("U:\\") & FILE_ATTRIBUTE_REPARSE_POINT, 0U);
 }
 
+TEST_F(FolderListingTest, AFolderOfManyEntriesIsListedWholeAndSorted)
+{
+    // More entries than one read of the folder returns.
+    constexpr int ENTRIES = 3000;
+    fs::create_directory(Folder() / "many");
+    for (int n = ENTRIES; n > 0; --n)
+        std::ofstream(Folder() / "many" / ("entry-with-a-longer-name-" + std::to_string(n)));
+    CListedFolder folder;
+    ASSERT_TRUE(folder.List("T:\\many"));
+    ASSERT_EQ(folder.GetEntries().size(), static_cast<std::size_t>(ENTRIES));
+    EXPECT_TRUE(std::is_sorted(folder.GetEntries().begin(), folder.GetEntries().end(),
+        [](const CFolderEntry& a, const CFolderEntry& b) { return a.strName < b.strName; }));
+    EXPECT_EQ(folder.GetEntries().front().strName, "entry-with-a-longer-name-1");
+    EXPECT_EQ(folder.GetEntries().front().dwAttributes, static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
+}
+
 TEST_F(FolderListingTest, AMissingFolderIsAnError)
 {
     std::vector<CFolderEntry> entries;
@@ -126,6 +144,35 @@ TEST_F(FolderListingTest, AListedFolderOpensEachNameAsItsPathOpens)
     folder.Close();
     CHostFile closed;
     EXPECT_FALSE(closed.OpenIn(folder, "Readme.txt", CHostFile::Access::Read));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+}
+
+TEST_F(FolderListingTest, ASubFolderListsByItsNameAsItsPathLists)
+{
+    Write("Mixed/inner/deep.txt", "deep");
+    Write("Mixed/inner/Other.txt", "other");
+    Write("Mixed/Readme.txt", "readme");
+    CListedFolder parent;
+    ASSERT_TRUE(parent.List("T:\\mixed\\"));
+    // Its own name and another case (which only the lookup by path finds).
+    for (const char* pszName : { "inner", "INNER" }) {
+        CListedFolder byName;
+        ASSERT_TRUE(byName.ListIn(parent, pszName)) << pszName;
+        CListedFolder byPath;
+        ASSERT_TRUE(byPath.List((std::string("T:\\mixed\\") + pszName).c_str()));
+        ASSERT_EQ(byName.GetEntries().size(), 2U);
+        for (std::size_t i = 0; i < byName.GetEntries().size(); ++i)
+            EXPECT_EQ(byName.GetEntries()[i].strName, byPath.GetEntries()[i].strName);
+        CHostFile file;
+        EXPECT_EQ(Opened(file, file.OpenIn(byName, "deep.txt", CHostFile::Access::Read)), "deep") << pszName;
+    }
+    CListedFolder failed;
+    EXPECT_FALSE(failed.ListIn(parent, "missing"));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    EXPECT_FALSE(failed.ListIn(parent, "Readme.txt"));
+    EXPECT_FALSE(failed.IsOpen());
+    parent.Close();
+    EXPECT_FALSE(failed.ListIn(parent, "inner"));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
 }
 

@@ -64,6 +64,13 @@ TEST_F(HostFileTest, ReadsPastTheEndAndFoldersFailAsTheirCallersExpect)
     EXPECT_FALSE(file.ReadExactAt(2, buffer));
     EXPECT_EQ(GetLastError(), ERROR_HANDLE_EOF);
 
+    EXPECT_EQ(file.GetLengthAtOpen(), 0);
+    file.Close();
+    EXPECT_EQ(file.GetLengthAtOpen(), -1);
+    ASSERT_TRUE(file.Open(Program("f").c_str(), CHostFile::Access::Read));
+    EXPECT_EQ(file.GetLengthAtOpen(), 6);
+    EXPECT_EQ(file.ReadAt(0, buffer), 6);
+
     CHostFile missing, folder;
     EXPECT_FALSE(missing.Open(Program("none").c_str(), CHostFile::Access::Read));
     EXPECT_TRUE(IsMissingFileError(GetLastError()));
