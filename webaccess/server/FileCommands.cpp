@@ -13,6 +13,7 @@
 #include "webaccess/pages/CWAOutputFile.h"
 #include "webaccess/pages/WebText.h"
 #include "webaccess/server/CWACatalogLists.h"
+#include "webaccess/server/CWAReplyWriter.h"
 #include "webaccess/server/CWASession.h"
 
 #include <algorithm>
@@ -21,7 +22,7 @@
 namespace {
 
 constexpr LPCTSTR DATE_FORMAT = "%b %d, %Y  %H:%M";
-constexpr UINT COPY_BLOCK = 512; // Bytes copied per read
+constexpr UINT COPY_BLOCK = 512; // Bytes of a mail message written at a time
 
 // A mail document the commands refuse: deleted from its store, or its store
 // file missing or out of reach. The state is read anew.
@@ -200,6 +201,13 @@ CString CWACmdAttr::GetLogText() const
 
 /******************************** DOWN2 ********************************/
 
+CWACmdDown2::CWACmdDown2()
+    : CWAItemCommand(WA_CMD_DOWN2)
+{
+}
+
+CWACmdDown2::~CWACmdDown2() = default;
+
 BOOL CWACmdDown2::Execute(CWAOutputFile& reply, CWASession& session, int)
 {
     reply.SetZipMode(m_nFlag != 0 ? TRUE : FALSE);
@@ -231,11 +239,11 @@ void CWACmdDown2::SendFile(CWAOutputFile& reply, const CString& strPath)
     }
     // Only a regular file has bytes to send: a device, pipe or socket could
     // hold the server for ever, so it is answered as a file that cannot be read.
-    CFile file;
-    if (!file.Open(strPath, CFile::modeRead | CFile::shareDenyNone))
+    auto pFile = std::make_unique<CFile>();
+    if (!pFile->Open(strPath, CFile::modeRead | CFile::shareDenyNone))
         return;
-    if (GetFileType(file) != FILE_TYPE_DISK) {
-        file.Abort();
+    if (GetFileType(*pFile) != FILE_TYPE_DISK) {
+        pFile->Abort();
         return;
     }
     const int nSlash = strPath.ReverseFind('\\');
@@ -249,17 +257,20 @@ void CWACmdDown2::SendFile(CWAOutputFile& reply, const CString& strPath)
         const auto nOffset = static_cast<ULONGLONG>(m_nOffset);
         nRemaining = nOffset >= status.m_size ? 0 : status.m_size - nOffset;
         if (nRemaining > 0)
-            file.Seek(m_nOffset, CFile::begin);
+            pFile->Seek(m_nOffset, CFile::begin);
     }
-    BYTE buffer[COPY_BLOCK];
-    while (nRemaining > 0) {
-        const UINT nRead = file.Read(buffer, static_cast<UINT>(std::min<ULONGLONG>(nRemaining, COPY_BLOCK)));
-        if (nRead == 0)
-            break;
-        reply.Write(buffer, nRead);
-        nRemaining -= nRead;
+    auto pBody = std::make_unique<CWAReplyBody>(std::move(pFile), nRemaining);
+    if (m_bDeferBody) {
+        m_pBody = std::move(pBody);
+        return;
     }
-    file.Close();
+    const std::atomic<bool> bNever { false };
+    static_cast<void>(pBody->CopyTo(reply, bNever)); // a failed write shows in the reply (CheckReplyWritten)
+}
+
+std::unique_ptr<CWAReplyBody> CWACmdDown2::TakeBody()
+{
+    return std::move(m_pBody);
 }
 
 void CWACmdDown2::SendMail(CWAOutputFile& reply, const CDocumentRec& document)
