@@ -228,6 +228,10 @@ protected:
         if (eRelay == ERelay::Folder) {
             EXPECT_TRUE(WriteFolderRequest(m_commFolder, strId, UserLine(strId, strKey) + "\r\n" + strToken + "\r\n"));
             m_driver.Advance(SCAN_INTERVAL);
+            // A download's reply is written off the user-interface thread and
+            // may come a moment later; a logout gets none.
+            if (strToken.rfind("<#LOGOUT ", 0) != 0)
+                EXPECT_TRUE(m_driver.PumpUntil([&] { return fs::exists(m_commFolder / (strId + ".out")); }));
             strReply = TakeFolderReply(strId);
         } else {
             strReply = Relay(ChannelRequest(CATALOG_CODE, strId, { strToken }, strKey), m_commFolder / (strId + ".in"));
