@@ -107,7 +107,7 @@ public:
     static constexpr DWORD REPLY_LIMIT = 60000; // ms to wait for the reply
     static constexpr DWORD SEND_LIMIT = 60000;  // ms without progress while sending
     static constexpr ULONGLONG UNZIP_SLICE = 4 * 1024 * 1024;
-    static constexpr size_t SEND_SLICE = 4 * 1024 * 1024;
+    static constexpr size_t SEND_SLICE = 256 * 1024;
     static constexpr ULONGLONG MIN_UPLOAD_RATE = 64 * 1024; // bytes a second an upload must keep up
 
     // The request deadline of a listener without a policy.
