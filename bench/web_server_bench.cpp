@@ -38,6 +38,7 @@
 #include "platform/window/MessageQueue.h"
 #include "store/CPreferences.h"
 #include "store/FileHelpers.h"
+#include "tests/support/ThreadTime.h"
 #include "tests/webaccess/server/SilentServicePrompts.h"
 #include "tools/testpeers/ChannelRelay.h"
 #include "tools/testpeers/FolderRelay.h"
@@ -65,8 +66,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-#include <time.h>
 
 namespace {
 
@@ -106,14 +105,6 @@ void RunLoopUntil(const std::function<bool()>& done)
         if (!done())
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
     }
-}
-
-// The calling thread's processor time in ms.
-double ThreadMilliseconds()
-{
-    timespec now {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
 // The longest one message (or a look at the queue) held the loop, in ms:

@@ -15,6 +15,7 @@
 #include "platform/testing/TestDriver.h"
 #include "resources/ResourceIds.h"
 #include "store/FileHelpers.h"
+#include "tests/support/ThreadTime.h"
 #include "tests/ui/ProgramModule.h"
 #include "tests/webaccess/server/CatalogSessionFixture.h"
 #include "tests/webaccess/server/SilentServicePrompts.h"
@@ -29,8 +30,6 @@
 #include <fstream>
 #include <future>
 #include <regex>
-
-#include <time.h>
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #    define HOSTILE_SANITIZED 1
@@ -241,12 +240,6 @@ protected:
                 std::this_thread::sleep_for(1ms);
         }
         return true;
-    }
-    static double ThreadMilliseconds()
-    {
-        timespec now {};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-        return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
     }
     // A request file answered as soon as it comes, the clock standing; its reply's text.
     std::string SendNow(const std::string& strId, const std::string& strUserLine, const std::string& strToken)
