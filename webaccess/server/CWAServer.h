@@ -36,7 +36,8 @@
 //   102 ReqTime   look for announced uploads (<ID>.upl) while any is pending
 //   103 30000 ms  watch a dial-up link while the connection state is 1
 //   104 PingTime  ping the directory server; a third of it after a failure
-// Everything runs in the user-interface thread.
+// Everything runs in the user-interface thread, but for the reply writer's
+// copying of a download and the folder watch's wait, which only post to it.
 
 #include "ui/CSystemTray.h"
 #include "webaccess/server/CWAChannelPolicy.h"
