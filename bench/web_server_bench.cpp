@@ -18,6 +18,13 @@
 // it, against `unzip -q -o` of the same zip into a scratch folder with the
 // process start (goal: at most 1.5 times).
 //
+// With the scan at its default interval (1000 ms): the ATTR requests a second
+// of one relay through the request folder (goal: at least 50, as the folder
+// watch answers a request when it comes). A 100 MB DOWN2 as a plain file
+// through the channel: its MB/s beside `cat` of the same file into a loopback
+// socket, and the longest the message loop was held while serving it (goal:
+// under 50 ms).
+//
 // Prints "name: value" lines: rates are the median of the runs, ratios the
 // median of the runs' own ratios, each goal with whether it is met.
 
@@ -31,9 +38,11 @@
 #include "platform/window/MessageQueue.h"
 #include "store/CPreferences.h"
 #include "store/FileHelpers.h"
+#include "tests/support/ThreadTime.h"
 #include "tests/webaccess/server/SilentServicePrompts.h"
 #include "tools/testpeers/ChannelRelay.h"
 #include "tools/testpeers/FolderRelay.h"
+#include "tools/testpeers/PeerSocket.h"
 #include "tools/testpeers/RelaySession.h"
 #include "webaccess/directory/CWAHttpQuery.h"
 #include "webaccess/pages/CWAOutputFile.h"
@@ -42,7 +51,9 @@
 #include "webaccess/server/CWASession.h"
 #include "webaccess/server/WebCommands.h"
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -65,6 +76,7 @@ constexpr char CATALOG_CODE[] = "BENCH1"; // the communication folder BEN.CH1
 constexpr int RUNS = 3;
 constexpr int MANY_PEERS = 32;
 constexpr size_t UPLOAD_BYTES = 50u * 1024 * 1024;
+constexpr size_t DOWN2_BYTES = 100u * 1024 * 1024;
 
 void Print(const char* pszName, double value)
 {
@@ -95,6 +107,36 @@ void RunLoopUntil(const std::function<bool()>& done)
     }
 }
 
+// The longest one message (or a look at the queue) held the loop, in ms:
+// on the wall clock, and in the thread's own processor time, which other
+// programs on a busy machine do not lengthen.
+struct CStall {
+    double dWallMs { 0 };
+    double dThreadMs { 0 };
+};
+
+// Runs the thread's messages one at a time until done() holds.
+CStall RunLoopTimedUntil(const std::function<bool()>& done)
+{
+    CStall longest;
+    while (!done()) {
+        const auto start = std::chrono::steady_clock::now();
+        const double dThreadStart = ThreadMilliseconds();
+        MSG msg;
+        const BOOL bTaken = PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE);
+        if (bTaken) {
+            TranslateMessage(&msg);
+            DispatchMessage(&msg);
+        }
+        longest.dWallMs = std::max(longest.dWallMs,
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        longest.dThreadMs = std::max(longest.dThreadMs, ThreadMilliseconds() - dThreadStart);
+        if (!bTaken)
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    }
+    return longest;
+}
+
 // Runs exchange() in a peer thread while the server runs on this one.
 template<typename F> auto BesidePeer(F&& exchange)
 {
@@ -107,6 +149,30 @@ template<typename F> auto BesidePeer(F&& exchange)
     RunLoopUntil([&] { return bDone.load(); });
     peer.join();
     return result;
+}
+
+// Milliseconds for `cat` to copy the file into a loopback socket that a
+// thread reads to its end.
+double CatIntoSocketMilliseconds(const fs::path& file)
+{
+    CPeerListener listener;
+    const int nPort = listener.Port();
+    std::atomic<size_t> nReceived { 0 };
+    double dMs = Milliseconds([&] {
+        std::thread reader([&] {
+            CPeerSocket connection = listener.Accept(120s);
+            nReceived = connection.ReceiveAll(120s).size();
+        });
+        // The shell's /dev/tcp is bash's; the sending end is cat's own stdout.
+        const std::string strCommand
+            = "bash -c 'cat \"" + file.string() + "\" > /dev/tcp/127.0.0.1/" + std::to_string(nPort) + "'";
+        if (std::system(strCommand.c_str()) != 0)
+            Fail("cat into a socket failed");
+        reader.join();
+    });
+    if (nReceived != fs::file_size(file))
+        Fail("cat sent less than the file");
+    return dMs;
 }
 
 std::string PeerId(int nPeer)
@@ -212,6 +278,43 @@ public:
                 = RunChannelExchange(m_nPort, ChannelRequest(CATALOG_CODE, strId, { strToken }, m_keys.at(strId)));
             return exchange.bSent && IsReply(exchange.strReply);
         });
+    }
+
+    // A 100 MB DOWN2 as a plain file through the channel: the ms from the
+    // request's first byte until the reply's last, and the longest the
+    // message loop was held meanwhile.
+    std::pair<double, CStall> Down2Milliseconds(const fs::path& file)
+    {
+        const std::string strId = PeerId(1);
+        const std::string strToken = "<#DOWN2 |" + ProgramPathFromHostPath(file.string()) + "| |0| |0|#>";
+        std::atomic<bool> bDone { false };
+        CChannelExchange exchange;
+        CStall longest;
+        const double dMs = Milliseconds([&] {
+            std::thread peer([&] {
+                exchange
+                    = RunChannelExchange(m_nPort, ChannelRequest(CATALOG_CODE, strId, { strToken }, m_keys.at(strId)),
+                        0ms, RelayEnding::KeepOpen, 120s);
+                bDone = true;
+            });
+            longest = RunLoopTimedUntil([&] { return bDone.load(); });
+            peer.join();
+        });
+        if (exchange.strReply.size() < fs::file_size(file))
+            Fail("the download came short");
+        return { dMs, longest };
+    }
+
+    // Requests a second of one relay through the request folder while the
+    // scan runs at its default interval.
+    double OneRelayDefaultIntervalRate(const std::string& strToken, int nCount)
+    {
+        CWASettings& settings = m_data.Settings();
+        const int nReqTime = settings.m_nReqTime;
+        settings.m_nReqTime = 1000;
+        const double dRate = FolderRate(strToken, 1, nCount);
+        settings.m_nReqTime = nReqTime;
+        return dRate;
     }
 
     // Milliseconds from the first byte of the upload until the server's reply
@@ -384,6 +487,44 @@ void MeasureAttr(CServerBench& bench)
     PrintGoal("attr_32_peers_channel_to_request_folder", many.dRatio, ">=", 0.8);
 }
 
+void MeasureDefaultInterval(CServerBench& bench)
+{
+    std::vector<double> rates;
+    for (int nRun = 0; nRun < RUNS; ++nRun)
+        rates.push_back(bench.OneRelayDefaultIntervalRate(bench.AttrToken(), 100));
+    PrintGoal("attr_1_relay_default_interval_per_s", Median(rates), ">=", 50);
+}
+
+void MeasureDown2(CServerBench& bench, const fs::path& folder)
+{
+    const fs::path file = folder / "down2.bin";
+    {
+        std::ofstream out(file, std::ios::binary);
+        std::mt19937 random(7);
+        std::string strBlock(1024 * 1024, '\0');
+        for (size_t n = 0; n < DOWN2_BYTES; n += strBlock.size()) {
+            for (char& ch : strBlock)
+                ch = static_cast<char>(random() & 0xFF);
+            out << strBlock;
+        }
+    }
+    std::vector<double> down2, cat, wallStalls, threadStalls;
+    for (int nRun = 0; nRun < RUNS; ++nRun) {
+        const auto [dMs, longest] = bench.Down2Milliseconds(file);
+        down2.push_back(dMs);
+        wallStalls.push_back(longest.dWallMs);
+        threadStalls.push_back(longest.dThreadMs);
+        cat.push_back(CatIntoSocketMilliseconds(file));
+    }
+    const double dMb = DOWN2_BYTES / 1048576.0;
+    Print("down2_100mb_channel_mb_per_s", dMb * 1000.0 / Median(down2));
+    Print("down2_100mb_cat_into_socket_mb_per_s", dMb * 1000.0 / Median(cat));
+    Print("down2_100mb_channel_ms_to_cat_ms", MedianRatio(down2, cat));
+    PrintGoal("down2_100mb_longest_ui_stall_ms", *std::max_element(wallStalls.begin(), wallStalls.end()), "<=", 50);
+    PrintGoal("down2_100mb_longest_ui_stall_thread_ms", *std::max_element(threadStalls.begin(), threadStalls.end()),
+        "<=", 50);
+}
+
 void MeasureUpload(CServerBench& bench, const fs::path& folder)
 {
     const fs::path zip = MakeUploadZip(folder);
@@ -413,6 +554,12 @@ int main(int argc, char** argv)
             MeasureWdir(bench);
         if (strOnly.empty() || strOnly == "attr")
             MeasureAttr(bench);
+        if (strOnly.empty() || strOnly == "relay")
+            MeasureDefaultInterval(bench);
+        if (strOnly.empty() || strOnly == "down2") {
+            ScratchFolder folder("webdown2-");
+            MeasureDown2(bench, folder.Path());
+        }
         if (strOnly.empty() || strOnly == "upload") {
             ScratchFolder folder("webupload-");
             MeasureUpload(bench, folder.Path());

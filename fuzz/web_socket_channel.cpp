@@ -15,6 +15,8 @@
 #include "tests/support/ScratchFolder.h"
 #include "tools/testpeers/PeerSocket.h"
 #include "webaccess/profiles/CWASettings.h"
+#include "webaccess/server/CWAChannelPolicy.h"
+#include "webaccess/server/CWAClientSocket.h"
 #include "webaccess/server/CWAListenSocket.h"
 #include "webaccess/server/CWASocketMessage.h"
 
@@ -34,8 +36,18 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
+// Every upload is let in, up to 1 MiB, so that inputs reach the receiving
+// and unpacking of uploads.
+class CAnyUploadPolicy : public CWAChannelPolicy {
+public:
+    DWORD GetRequestDeadline() const override { return CWAClientSocket::DEFAULT_REQUEST_DEADLINE; }
+    ULONGLONG GetUploadLimit() const override { return 1024 * 1024; }
+    LPCTSTR CheckUpload(const CString&, ULONGLONG, ULONGLONG) const override { return nullptr; }
+};
+
 struct CChannelSetup {
     ScratchFolder folder { "fuzz-channel-" };
+    CAnyUploadPolicy policy;
     fs::path commFolder;
     std::unique_ptr<CWAListenSocket> pListener;
     int nPort { 0 };
@@ -51,6 +63,7 @@ struct CChannelSetup {
             std::abort();
         commFolder = strHost;
         pListener = std::make_unique<CWAListenSocket>(strFolder);
+        pListener->SetPolicy(&policy);
         CString strAddress;
         UINT nPort = 0;
         if (!pListener->Create(0, SOCK_STREAM, FD_ALL_EVENTS) || !pListener->Listen(5)

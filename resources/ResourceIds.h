@@ -663,6 +663,8 @@
 #define IDS_WA_LOG_STOPPED          5075    // no argument
 #define IDS_WA_LOG_UPLOAD_DROPPED   5076    // the target of an upload announced and then abandoned
 #define IDS_WA_LOG_NO_UPLOAD_FOLDER 5079
+#define IDS_WA_LOG_UPLOAD_TOO_LARGE   5098  // the upload file
+#define IDS_WA_LOG_UPLOAD_UNANNOUNCED 5099  // the upload file
 
 // Web access: the connection's messages (boxes with the stop icon).
 #define IDS_WA_COMM_FOLDER_FAILED       5043    // %s: the communication folder
@@ -681,6 +683,7 @@
 // Web access: errors of a stored upload, sent in an ERR token (no "|", no line end).
 #define IDS_WA_UPLOAD_NAME_TAKEN    5015
 #define IDS_WA_UPLOAD_NOT_MOVED     5016
+#define IDS_WA_UPLOAD_TOO_LARGE     5097
 
 // Web access: title bar items, tabs and column headings of the pages.
 #define IDS_WA_TITLE_TIPVIEW        5022

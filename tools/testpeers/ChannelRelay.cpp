@@ -31,7 +31,11 @@ CChannelExchange RunChannelExchange(int nPort, const std::string& strBytes, std:
     } else {
         exchange.bSent = true;
         for (char ch : strBytes) {
-            exchange.bSent = exchange.bSent && socket.Send(std::string(1, ch));
+            // A peer the program has cut off stops sending.
+            if (!socket.Send(std::string(1, ch))) {
+                exchange.bSent = false;
+                break;
+            }
             std::this_thread::sleep_for(nByteGap);
         }
     }

@@ -40,6 +40,8 @@ void CWASettings::SetDefaults()
     m_nReqTime = 1000;
     m_nPingTime = 180000;
     m_nSessionTime = DEFAULT_SESSION_TIME;
+    m_nRequestDeadline = DEFAULT_REQUEST_DEADLINE;
+    m_nUploadLimit = DEFAULT_UPLOAD_LIMIT;
     m_nWarnConn = 1;
     m_profiles.clear();
 }
@@ -67,6 +69,8 @@ void CWASettings::Load(HKEY hPreferences)
     m_nReqTime = ReadInt(key, "ReqTime", 1000);
     m_nPingTime = ReadInt(key, "PingTime", 180000);
     m_nSessionTime = ReadInt(key, "SessionTime", DEFAULT_SESSION_TIME);
+    m_nRequestDeadline = ReadInt(key, "RequestDeadline", DEFAULT_REQUEST_DEADLINE);
+    m_nUploadLimit = ReadInt(key, "UploadLimitMB", DEFAULT_UPLOAD_LIMIT);
     key.Close();
     UpdateCommFolder();
 }
@@ -98,6 +102,8 @@ BOOL CWASettings::Save(HKEY hPreferences) const
     bWritten &= key.SetDWORD("ReqTime", static_cast<DWORD>(m_nReqTime)) != FALSE;
     bWritten &= key.SetDWORD("PingTime", static_cast<DWORD>(m_nPingTime)) != FALSE;
     bWritten &= key.SetDWORD("SessionTime", static_cast<DWORD>(m_nSessionTime)) != FALSE;
+    bWritten &= key.SetDWORD("RequestDeadline", static_cast<DWORD>(m_nRequestDeadline)) != FALSE;
+    bWritten &= key.SetDWORD("UploadLimitMB", static_cast<DWORD>(m_nUploadLimit)) != FALSE;
     return bWritten ? TRUE : FALSE;
 }
 

@@ -18,12 +18,15 @@ class CCatalog;
 class CWASettings : public CPreferenceBlock {
 public:
     static constexpr int DEFAULT_SESSION_TIME = 30 * 60 * 1000; // ms
+    static constexpr int DEFAULT_REQUEST_DEADLINE = 30 * 1000;  // ms
+    static constexpr int DEFAULT_UPLOAD_LIMIT = 100;            // MiB
 
     CWASettings();
 
     // Site = resource string 4536, no DirServer, connection kind 1, port 0,
-    // intervals 1000 and 180000 ms, sessions idle 30 minutes at most, notice
-    // flag 1, no profiles. The account,
+    // intervals 1000 and 180000 ms, sessions idle 30 minutes at most, 30 s
+    // for a socket request, uploads of 100 MiB at most, notice flag 1, no
+    // profiles. The account,
     // the catalog name and code and CommFolder stay as they are.
     void SetDefaults() override;
 
@@ -90,6 +93,8 @@ public:
     int m_nReqTime { 1000 };                              // ms
     int m_nPingTime { 180000 };                           // ms
     int m_nSessionTime { DEFAULT_SESSION_TIME };          // ms a web session may stay idle ("SessionTime")
+    int m_nRequestDeadline { DEFAULT_REQUEST_DEADLINE };  // ms a socket peer has for its request ("RequestDeadline")
+    int m_nUploadLimit { DEFAULT_UPLOAD_LIMIT };          // MiB an upload may hold ("UploadLimitMB")
     std::vector<std::unique_ptr<CWAProfiles>> m_profiles; // In list order
     int m_nWarnConn { 1 };
 

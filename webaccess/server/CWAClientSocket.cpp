@@ -6,6 +6,7 @@
 #include "store/FileHelpers.h"
 #include "webaccess/pages/CWAOutputFile.h"
 #include "webaccess/profiles/CWASettings.h"
+#include "webaccess/server/CWAChannelPolicy.h"
 #include "webaccess/server/CWAListenSocket.h"
 
 #include <algorithm>
@@ -49,7 +50,9 @@ CWAClientSocket::~CWAClientSocket()
 
 void CWAClientSocket::Begin()
 {
-    m_dwLastActivity = GetTickCount();
+    m_dwStarted = m_dwLastActivity = GetTickCount();
+    const CWAChannelPolicy* pPolicy = m_pListener->GetPolicy();
+    m_dwReceiveLimit = pPolicy ? pPolicy->GetRequestDeadline() : DEFAULT_REQUEST_DEADLINE;
 }
 
 /*** Receiving ***/
@@ -137,6 +140,8 @@ void CWAClientSocket::ReadInit(const std::string& strLine)
     m_nRawSize = init.nRawSize;
     m_nPackedSize = init.nPackedSize;
     m_nUploadLeft = static_cast<ULONGLONG>(m_nPackedSize >= 1 ? m_nPackedSize : m_nRawSize);
+    if (!AdmitUpload())
+        return;
     if (!CreateTemporary(m_file, m_strTempUpload, ".$$1"))
         return;
     m_eState = State::UPLOAD;
@@ -186,6 +191,22 @@ void CWAClientSocket::TakeUpload(const char* pData, size_t nLength)
         FinishUpload(); // further bytes are ignored
 }
 
+bool CWAClientSocket::AdmitUpload()
+{
+    const CWAChannelPolicy* pPolicy = m_pListener->GetPolicy();
+    LPCTSTR pszRefusal = pPolicy ? pPolicy->CheckUpload(PathOf(".upl"), static_cast<ULONGLONG>(m_nRawSize),
+                             static_cast<ULONGLONG>(std::max<LONG>(m_nPackedSize, 0)))
+                                 : WA_CHANNEL_NOT_ANNOUNCED;
+    if (pszRefusal != nullptr) {
+        SendError(pszRefusal);
+        return false;
+    }
+    // A slow peer holds a connection no longer than its bytes need.
+    const ULONGLONG nAllowance = m_nUploadLeft * 1000 / MIN_UPLOAD_RATE;
+    m_dwReceiveLimit = static_cast<DWORD>(std::min<ULONGLONG>(m_dwReceiveLimit + nAllowance, 0x7FFFFFFF));
+    return true;
+}
+
 void CWAClientSocket::FinishUpload()
 {
     m_file.Close();
@@ -200,7 +221,8 @@ void CWAClientSocket::FinishUpload()
         return;
     }
     DeleteFile(m_strTempUnzip); // an unclaimed leftover of an earlier run
-    ULONGLONG nLimit = m_nRawSize > 0 ? static_cast<ULONGLONG>(m_nRawSize) : CWAUnzipReader::MAX_OUTPUT;
+    // AdmitUpload let only a policy's uploads in.
+    ULONGLONG nLimit = m_nRawSize > 0 ? static_cast<ULONGLONG>(m_nRawSize) : m_pListener->GetPolicy()->GetUploadLimit();
     if (!m_unzip.Open(m_strTempUpload, m_strTempUnzip, nLimit)) {
         SendError(WA_CHANNEL_CORRUPTED);
         return;
@@ -209,13 +231,21 @@ void CWAClientSocket::FinishUpload()
     ContinueUnzip();
 }
 
+void CWAClientSocket::ContinueTurn()
+{
+    if (m_eState == State::UNZIP)
+        ContinueUnzip();
+    else if (m_eState == State::SEND)
+        SendMore();
+}
+
 void CWAClientSocket::ContinueUnzip()
 {
     if (m_eState != State::UNZIP)
         return;
     switch (m_unzip.Continue(UNZIP_SLICE)) {
     case CWAUnzipReader::Step::More:
-        m_pListener->PostUnzipTurn(this);
+        m_pListener->PostTurn(this);
         return;
     case CWAUnzipReader::Step::Failed:
         SendError(WA_CHANNEL_CORRUPTED);
@@ -276,7 +306,8 @@ void CWAClientSocket::OnTick()
     case State::INIT:
     case State::REQUEST:
     case State::UPLOAD:
-        if (Elapsed(m_dwLastActivity, IDLE_LIMIT))
+        // A peer that trickles its bytes is cut at the deadline all the same.
+        if (Elapsed(m_dwLastActivity, IDLE_LIMIT) || Elapsed(m_dwStarted, m_dwReceiveLimit))
             Finish();
         break;
     case State::WAIT:
@@ -313,7 +344,14 @@ void CWAClientSocket::StartSending(const CString& strPath)
 
 void CWAClientSocket::SendMore()
 {
+    // A fast peer would take a whole large reply in one go: the rest waits
+    // for a later turn, so the messages between get their turn too.
+    size_t nTurnLeft = SEND_SLICE;
     while (m_eState == State::SEND) {
+        if (nTurnLeft == 0) {
+            m_pListener->PostTurn(this);
+            return;
+        }
         if (m_nBlockPos == m_block.size()) {
             if (m_bFileDone) {
                 Finish();
@@ -337,6 +375,7 @@ void CWAClientSocket::SendMore()
             return;       // OnSend continues
         }
         m_nBlockPos += static_cast<size_t>(nSent);
+        nTurnLeft -= std::min(nTurnLeft, static_cast<size_t>(nSent));
         m_dwLastActivity = GetTickCount();
     }
 }

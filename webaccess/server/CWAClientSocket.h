@@ -16,6 +16,9 @@
 //            listener's; the ID is claimed for the whole exchange ("System
 //            is busy!" while another live exchange has it); then <ID>.out is
 //            deleted (failures ignored).
+//            An upload must be announced by its session and fit the limit
+//            and the free space (the listener's policy); otherwise it is
+//            refused before a byte lands.
 //   REQUEST  <ID>.$in made new with "<ID>\r\n", or "<ID>|<key>\r\n" when
 //            the first line carries a session key; each line written with
 //            "\r\n"; "<#LOGOUT " clears the wait; "<#END#>" renames it to
@@ -31,8 +34,9 @@
 //            of the server and on the listener's tick): SEND. 60 s: "Time
 //            Out". Listener ended: "Communication Shut Down". A half-close of
 //            the peer keeps the wait; a reset ends it.
-//   SEND     the file's bytes as the socket takes them; then the file is
-//            deleted and the socket closed.
+//   SEND     the file's bytes as the socket takes them, SEND_SLICE a turn
+//            (the listener posts the next); then the file is deleted and
+//            the socket closed.
 // An error reply is a zip reply "\r\n<#ERR |text|#>" in a temporary file,
 // sent as in SEND. A file error while receiving sends nothing.
 //
@@ -49,7 +53,9 @@
 // after the notification has returned.
 // Limits: a line 64 KiB, a request 1 MiB (past them: closed, nothing sent;
 // a first line past it: "Invalid command!"); 30 s without a byte while
-// receiving: closed; 60 s without progress while sending: closed.
+// receiving, or the policy's deadline passed before the request is whole
+// (an upload: the deadline and its bytes at MIN_UPLOAD_RATE): closed,
+// nothing sent; 60 s without progress while sending: closed.
 
 #include "platform/net/AsyncSocket.h"
 #include "webaccess/server/CWAChannelFile.h"
@@ -80,8 +86,8 @@ public:
     void CheckReply();
     // Applies the time limits.
     void OnTick();
-    // UNZIP: one more slice.
-    void ContinueUnzip();
+    // UNZIP or SEND: one more slice.
+    void ContinueTurn();
     // The listener ends: a wait is answered "Communication Shut Down" as far
     // as the socket takes it at once; every exchange then ends.
     void ShutDown();
@@ -101,6 +107,11 @@ public:
     static constexpr DWORD REPLY_LIMIT = 60000; // ms to wait for the reply
     static constexpr DWORD SEND_LIMIT = 60000;  // ms without progress while sending
     static constexpr ULONGLONG UNZIP_SLICE = 4 * 1024 * 1024;
+    static constexpr size_t SEND_SLICE = 256 * 1024;
+    static constexpr ULONGLONG MIN_UPLOAD_RATE = 64 * 1024; // bytes a second an upload must keep up
+
+    // The request deadline of a listener without a policy.
+    static constexpr DWORD DEFAULT_REQUEST_DEADLINE = 30000; // ms
 
 private:
     // The bytes of one turn, as the state takes them.
@@ -110,7 +121,10 @@ private:
     // FALSE when the exchange ended.
     bool TakeRequest(const std::string& strLine);
     void TakeUpload(const char* pData, size_t nLength);
+    // FALSE, with the refusal sent, when the policy refuses the upload.
+    bool AdmitUpload();
     void FinishUpload();
+    void ContinueUnzip();
     void StoreUpload(const CString& strResult);
     // Waits for the reply to strPlaced (<ID>.in or <ID>.upl), unless no
     // reply comes (a logout).
@@ -133,6 +147,8 @@ private:
     CWAListenSocket* m_pListener;
     State m_eState { State::INIT };
     DWORD m_dwLastActivity { 0 }; // tick count of the last byte or step
+    DWORD m_dwStarted { 0 };      // tick count of the accept
+    DWORD m_dwReceiveLimit { 0 }; // ms from the accept until the request or upload must be whole
     DWORD m_dwReplyDeadline { 0 };
     bool m_bWaitForReply { true };
 

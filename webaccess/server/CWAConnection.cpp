@@ -43,9 +43,10 @@ bool IsSafeCatalogCode(const CString& strCode)
 
 } // namespace
 
-CWAConnection::CWAConnection(CWASettings& settings, CWAServicePrompts& prompts)
+CWAConnection::CWAConnection(CWASettings& settings, CWAServicePrompts& prompts, const CWAChannelPolicy* pPolicy)
     : m_settings(settings)
     , m_prompts(prompts)
+    , m_pPolicy(pPolicy)
 {
 }
 
@@ -126,6 +127,7 @@ int CWAConnection::CreateSocket(int nConnType, LPCTSTR pszDirServer)
         if (bTrace)
             g_log.Printf(nConnType == WA_CONN_MODEM ? "\nConnection type: MODEM" : "\nConnection type: CABLE");
         auto pSocket = std::make_unique<CWAListenSocket>(m_settings.m_strCommFolder);
+        pSocket->SetPolicy(m_pPolicy);
         CString strAddress;
         UINT nPort = 0;
         if (pSocket->Create(static_cast<UINT>(m_settings.m_nSocketPort), SOCK_STREAM, FD_ALL_EVENTS)

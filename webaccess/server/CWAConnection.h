@@ -16,14 +16,16 @@
 
 #include <memory>
 
+class CWAChannelPolicy;
 class CWAListenSocket;
 class CWAServicePrompts;
 class CWASettings;
 
 class CWAConnection : public CWASetupConnection {
 public:
-    // Both references must outlive the connection.
-    CWAConnection(CWASettings& settings, CWAServicePrompts& prompts);
+    // All three must outlive the connection; the policy goes to every
+    // listening socket it opens (none: they refuse uploads).
+    CWAConnection(CWASettings& settings, CWAServicePrompts& prompts, const CWAChannelPolicy* pPolicy = nullptr);
     ~CWAConnection() override;
     CWAConnection(const CWAConnection&) = delete;
     CWAConnection& operator=(const CWAConnection&) = delete;
@@ -64,6 +66,7 @@ public:
 private:
     CWASettings& m_settings;
     CWAServicePrompts& m_prompts;
+    const CWAChannelPolicy* m_pPolicy;
     std::unique_ptr<CWAListenSocket> m_pSocket;
     int m_nState { 0 };
     CString m_strLogin;

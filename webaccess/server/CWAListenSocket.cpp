@@ -8,7 +8,7 @@
 namespace {
 
 constexpr UINT_PTR TICK_TIMER = 1;
-constexpr UINT WM_CHANNEL_UNZIP = WM_APP + 0x10; // wParam: the connection
+constexpr UINT WM_CHANNEL_TURN = WM_APP + 0x10; // wParam: the connection
 constexpr UINT WM_CHANNEL_REAP = WM_APP + 0x11;
 
 } // namespace
@@ -33,7 +33,7 @@ private:
 
 BEGIN_MESSAGE_MAP(CWAChannelWnd, CWnd)
     ON_WM_TIMER()
-    ON_MESSAGE(WM_CHANNEL_UNZIP, &CWAChannelWnd::OnTurn)
+    ON_MESSAGE(WM_CHANNEL_TURN, &CWAChannelWnd::OnTurn)
     ON_MESSAGE(WM_CHANNEL_REAP, &CWAChannelWnd::OnTurn)
 END_MESSAGE_MAP()
 
@@ -108,10 +108,10 @@ void CWAListenSocket::ReleaseName(const CString& strPath)
     m_claimedNames.erase(NameKey(strPath));
 }
 
-void CWAListenSocket::PostUnzipTurn(CWAClientSocket* pConnection)
+void CWAListenSocket::PostTurn(CWAClientSocket* pConnection)
 {
     if (m_pWnd)
-        m_pWnd->PostMessage(WM_CHANNEL_UNZIP, reinterpret_cast<WPARAM>(pConnection), 0);
+        m_pWnd->PostMessage(WM_CHANNEL_TURN, reinterpret_cast<WPARAM>(pConnection), 0);
 }
 
 void CWAListenSocket::PostReap()
@@ -144,10 +144,10 @@ void CWAListenSocket::OnWindowMessage(UINT uMsg, WPARAM wParam)
             pConnection->OnTick();
             pConnection->CheckReply();
         }
-    } else if (uMsg == WM_CHANNEL_UNZIP) {
+    } else if (uMsg == WM_CHANNEL_TURN) {
         for (auto& pConnection : m_connections)
             if (reinterpret_cast<WPARAM>(pConnection.get()) == wParam)
-                pConnection->ContinueUnzip();
+                pConnection->ContinueTurn();
     } else if (uMsg == WM_CHANNEL_REAP) {
         m_bReapPosted = false;
     }

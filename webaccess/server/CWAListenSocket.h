@@ -7,7 +7,8 @@
 // answered "Communication Shut Down") and closes the connections.
 //
 // The listener keeps a hidden window in its thread for a one-second tick
-// (time limits, replies looked for) and for the turns of long unpacking.
+// (time limits, replies looked for) and for the turns of long unpacking and
+// sending.
 
 #include "platform/base/CString.h"
 #include "platform/net/AsyncSocket.h"
@@ -16,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+class CWAChannelPolicy;
 class CWAChannelWnd;
 class CWAClientSocket;
 
@@ -36,6 +38,10 @@ public:
     // The folder of a catalog registered after the socket was made; exchanges
     // already open keep theirs.
     void SetCommFolder(LPCTSTR pszCommFolder);
+    // The service's deadlines and upload rules (must outlive the listener);
+    // nullptr: the default deadline and no uploads.
+    void SetPolicy(const CWAChannelPolicy* pPolicy) { m_pPolicy = pPolicy; }
+    const CWAChannelPolicy* GetPolicy() const { return m_pPolicy; }
     // After each scan of the server: exchanges waiting for a reply look for it.
     void CheckReplies();
     // Open connections, finished ones not yet deleted included.
@@ -46,8 +52,8 @@ public:
     // Claims a temporary name for pOwner; FALSE when another owner holds it.
     bool ClaimName(const CString& strPath, const CWAClientSocket* pOwner);
     void ReleaseName(const CString& strPath);
-    // Asks for a turn: ContinueUnzip of pConnection runs from the message loop.
-    void PostUnzipTurn(CWAClientSocket* pConnection);
+    // Asks for a turn: ContinueTurn of pConnection runs from the message loop.
+    void PostTurn(CWAClientSocket* pConnection);
     // Asks for finished connections to be deleted soon.
     void PostReap();
 
@@ -59,7 +65,8 @@ public:
 private:
     void Reap();
 
-    CString m_strCommFolder;               // with a trailing '\'
+    CString m_strCommFolder; // with a trailing '\'
+    const CWAChannelPolicy* m_pPolicy { nullptr };
     std::unique_ptr<CWAChannelWnd> m_pWnd; // the tick and the posted turns
     std::vector<std::unique_ptr<CWAClientSocket>> m_connections;
     std::map<CString, const CWAClientSocket*> m_claimedNames; // by lower-cased path

@@ -1,11 +1,13 @@
 #include "webaccess/server/CWAServer.h"
 
+#include "platform/base/CFile.h"
 #include "platform/base/CTime.h"
 #include "platform/base/FileFind.h"
 #include "platform/base/FileFunctions.h"
 #include "platform/base/FileHandle.h"
 #include "platform/base/KernelObject.h"
 #include "platform/base/Threads.h"
+#include "platform/base/Volumes.h"
 #include "platform/base/WinError.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/gdi/Icons.h"
@@ -23,17 +25,30 @@
 #include "webaccess/server/CWAConnection.h"
 #include "webaccess/server/CWAGroupWatch.h"
 #include "webaccess/server/CWAListenSocket.h"
+#include "webaccess/server/CWAReplyWriter.h"
+#include "webaccess/server/CWARequestWatch.h"
 #include "webaccess/server/CWAServicePrompts.h"
 #include "webaccess/server/CWASession.h"
+#include "webaccess/server/CWASocketMessage.h"
 #include "webaccess/server/FileCommands.h"
 #include "webaccess/server/WebCommands.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <string>
 
+namespace {
+
+constexpr UINT WM_WA_REQUESTS_CHANGED = WM_APP + 0x41;
+constexpr UINT WM_WA_REPLY_WRITTEN = WM_APP + 0x42;
+
+} // namespace
+
 BEGIN_MESSAGE_MAP(CWAServer, CSystemTray)
     ON_WM_TIMER()
+    ON_MESSAGE(WM_WA_REQUESTS_CHANGED, &CWAServer::OnRequestsChanged)
+    ON_MESSAGE(WM_WA_REPLY_WRITTEN, &CWAServer::OnReplyWritten)
 END_MESSAGE_MAP()
 
 namespace {
@@ -139,6 +154,8 @@ CWAServer::CWAServer(CWASettings& settings, CWAServicePrompts& prompts)
 CWAServer::~CWAServer()
 {
     CWAGroupWatch::Get().DetachServer(this);
+    m_pWatch.reset();
+    m_pWriter.reset();
     m_pConnection.reset();
     m_sessions.clear();
 }
@@ -161,7 +178,8 @@ BOOL CWAServer::Init()
         return FALSE;
     }
     SetIconFromResource(IDI_WEB_TRAY, IDI_WEB_TRAY_BUSY);
-    m_pConnection = std::make_unique<CWAConnection>(m_settings, m_prompts);
+    m_pConnection = std::make_unique<CWAConnection>(m_settings, m_prompts, this);
+    m_pWriter = std::make_unique<CWAReplyWriter>(GetSafeHwnd(), WM_WA_REPLY_WRITTEN);
     return TRUE;
 }
 
@@ -212,6 +230,7 @@ BOOL CWAServer::StartScan()
         } while (FindNextFile(hFind, &data));
         FindClose(hFind);
     }
+    m_pWatch = std::make_unique<CWARequestWatch>(strFolder, GetSafeHwnd(), WM_WA_REQUESTS_CHANGED);
     ArmTimer(TIMER_SCAN, ScanInterval());
     m_nPingInterval = std::max<UINT>(static_cast<UINT>(std::max(m_settings.m_nPingTime, 0)), MIN_PING_INTERVAL);
     ArmTimer(TIMER_PING, m_nPingInterval);
@@ -230,6 +249,9 @@ void CWAServer::StopScan()
 {
     for (UINT_PTR nId : { TIMER_SCAN, TIMER_PING, TIMER_UPLOAD, TIMER_CONNECTION })
         KillServerTimer(nId);
+    m_pWatch.reset();
+    if (m_pWriter)
+        m_pWriter->Drop(); // no one waits for those replies now
     m_pendingUploads.clear();
     EndSessions();
     Log(Loaded(IDS_WA_LOG_STOPPED));
@@ -248,6 +270,8 @@ void CWAServer::ForgetGroup(const WA_GROUP_KEY& key)
 
 void CWAServer::ScanRequests()
 {
+    if (m_pWatch)
+        m_pWatch->Rearm(); // a change from now on asks for another scan
     const CString strFolder = m_settings.m_strCommFolder;
     std::vector<CString> names;
     WIN32_FIND_DATA data {};
@@ -263,11 +287,27 @@ void CWAServer::ScanRequests()
     // Names that went away may be logged again when they come back.
     std::erase_if(m_unreadableRequests,
         [&names](const CString& strName) { return std::find(names.begin(), names.end(), strName) == names.end(); });
+    DeleteUnannouncedUploads();
     if (!names.empty() && GetWebCatalog() != nullptr) {
         KillServerTimer(TIMER_SCAN);
-        for (const CString& strName : names)
+        // A batch at a time, so the user-interface thread serves its other
+        // messages between batches; the rest follows at once.
+        const auto start = std::chrono::steady_clock::now();
+        size_t nRun = 0;
+        bool bMore = false;
+        for (const CString& strName : names) {
+            if (nRun == MAX_SCAN_BATCH
+                || std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(SCAN_BUDGET_MS)) {
+                bMore = true;
+                break;
+            }
+            const CString strOut = strFolder + strName.Left(strName.ReverseFind('.')) + ".out";
+            if (m_pWriter && m_pWriter->IsWriting(strOut))
+                continue; // the ID's reply is still being written: this one waits for it
             ProcessRequestFile(strFolder, strName);
-        ArmTimer(TIMER_SCAN, ScanInterval());
+            ++nRun;
+        }
+        ArmTimer(TIMER_SCAN, bMore ? MIN_SCAN_INTERVAL : ScanInterval());
     }
     if (m_pConnection && m_pConnection->GetListenSocket())
         m_pConnection->GetListenSocket()->CheckReplies();
@@ -285,12 +325,14 @@ void CWAServer::ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName)
     DeleteFile(strPath); // a failure is ignored
     const CString strBase = strPath.Left(strPath.ReverseFind('.'));
     const CString strReplyPath = strBase + ".~ou";
-    CWAOutputFile reply;
+    auto pReply = std::make_unique<CWAOutputFile>();
+    CWAOutputFile& reply = *pReply;
     if (!reply.Open(strReplyPath, TRUE)) {
         Log(Formatted(IDS_WA_LOG_REPLY_NOT_CREATED, strPath));
         return;
     }
     CCatalog* pCatalog = AcquireWebCatalog();
+    std::unique_ptr<CWAReplyBody> pBody; // a DOWN2's bytes, written by the reply writer
     std::unique_ptr<CWACommand> pCommand = CreateWebCommand(strToken);
     const CString strLogToken = MaskLoginToken(strToken); // the log is no place for a password
     const int nId = pCommand ? pCommand->GetId() : WA_CMD_NONE;
@@ -339,9 +381,24 @@ void CWAServer::ProcessRequestFile(LPCTSTR pszFolder, LPCTSTR pszName)
                 if (!m_armedTimers.contains(TIMER_UPLOAD))
                     ArmTimer(TIMER_UPLOAD, ScanInterval());
             }
-        } else if (!itSession->second->RunCommand(pCommand, reply)) {
-            WriteErrorReply(reply, itSession->second->GetStatus(), strLogToken);
+        } else {
+            auto* pDown2 = nId == WA_CMD_DOWN2 && m_pWriter ? static_cast<CWACmdDown2*>(pCommand.get()) : nullptr;
+            if (pDown2)
+                pDown2->DeferBody();
+            if (!itSession->second->RunCommand(pCommand, reply))
+                WriteErrorReply(reply, itSession->second->GetStatus(), strLogToken);
+            else if (pDown2 && pCommand.get() == pDown2)
+                pBody = pDown2->TakeBody();
         }
+    }
+    if (pBody) {
+        const ErrorStrings& strings = StringsOf(WA_STATUS_REPLY_FAILED);
+        CWAReplyJob job { std::move(pReply), std::move(pBody), strReplyPath, strBase + ".out", CString(),
+            Formatted(strings.nLog, CString(strLogToken).Left(MAX_LOG_ARGUMENT)) };
+        job.strErrorLine.Format("\r\n<#ERR |%s|#>", static_cast<LPCTSTR>(Loaded(strings.nReply)));
+        m_pWriter->Add(std::move(job));
+        ReleaseWebCatalog(pCatalog);
+        return;
     }
     reply.WriteText("\r\n<#END#>");
     reply.Close();
@@ -461,23 +518,35 @@ void CWAServer::ScanUploads()
 
 void CWAServer::StoreUpload(const CString& strUpload, const CString& strTarget)
 {
+    // Every way out but the move deletes the upload: left behind, it would
+    // hold disk space and block the ID's next upload.
+    auto dropUpload = [&] {
+        if (!DeleteFile(strUpload))
+            Log(Formatted(IDS_WA_LOG_UPLOAD_NOT_DELETED, strUpload));
+    };
     const CString strBase = strUpload.Left(strUpload.ReverseFind('.'));
     CWAOutputFile reply;
     if (!reply.Open(strBase + ".~ou", TRUE)) {
         Log(Formatted(IDS_WA_LOG_REPLY_NOT_CREATED, strUpload));
+        dropUpload();
         return;
     }
     CString strLine;
-    if (!MakeUniqueName(0, strTarget)) {
+    CFileStatus status {};
+    if (CFile::GetStatus(strUpload, status) && status.m_size > GetUploadLimit()) {
+        Log(Formatted(IDS_WA_LOG_UPLOAD_TOO_LARGE, strUpload));
+        strLine.Format("\r\n<#ERR |%s|#>", static_cast<LPCTSTR>(Loaded(IDS_WA_UPLOAD_TOO_LARGE)));
+        dropUpload();
+    } else if (!MakeUniqueName(0, strTarget)) {
         Log(Formatted(IDS_WA_LOG_UPLOAD_NAME_TAKEN, strTarget));
         strLine.Format("\r\n<#ERR |%s|#>", static_cast<LPCTSTR>(Loaded(IDS_WA_UPLOAD_NAME_TAKEN)));
+        dropUpload();
     } else if (MoveFile(strUpload, strTarget)) {
         Log(Formatted(IDS_WA_LOG_UPLOAD_STORED, strTarget));
     } else {
         Log(Formatted(IDS_WA_LOG_UPLOAD_NOT_MOVED, strTarget));
         strLine.Format("\r\n<#ERR |%s|#>", static_cast<LPCTSTR>(Loaded(IDS_WA_UPLOAD_NOT_MOVED)));
-        if (!DeleteFile(strUpload))
-            Log(Formatted(IDS_WA_LOG_UPLOAD_NOT_DELETED, strUpload));
+        dropUpload();
     }
     reply.WriteText(strLine + "\r\n<#END#>");
     reply.Close();
@@ -485,6 +554,68 @@ void CWAServer::StoreUpload(const CString& strUpload, const CString& strTarget)
     DeleteFile(strOut);
     if (!RenameFileSafe(strBase + ".~ou", strOut))
         Log(Formatted(IDS_WA_LOG_NOT_RENAMED, strOut));
+}
+
+bool CWAServer::IsUploadPending(const CString& strUplPath) const
+{
+    // The channel builds its paths from the first line: the case may differ.
+    return std::any_of(m_pendingUploads.begin(), m_pendingUploads.end(),
+        [&strUplPath](const auto& entry) { return entry.first.CompareNoCase(strUplPath) == 0; });
+}
+
+void CWAServer::DeleteUnannouncedUploads()
+{
+    const CString& strFolder = m_settings.m_strCommFolder;
+    WIN32_FIND_DATA data {};
+    HANDLE hFind = FindFirstFile(strFolder + "*.upl", &data);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return;
+    std::vector<CString> unannounced;
+    do {
+        const CString strPath = strFolder + data.cFileName;
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsUploadPending(strPath))
+            unannounced.push_back(strPath);
+    } while (FindNextFile(hFind, &data));
+    FindClose(hFind);
+    for (const CString& strPath : unannounced) {
+        if (DeleteFile(strPath))
+            Log(Formatted(IDS_WA_LOG_UPLOAD_UNANNOUNCED, strPath));
+    }
+}
+
+/*** The socket channel's policy ***/
+
+DWORD CWAServer::GetRequestDeadline() const
+{
+    return static_cast<DWORD>(
+        m_settings.m_nRequestDeadline > 0 ? m_settings.m_nRequestDeadline : CWASettings::DEFAULT_REQUEST_DEADLINE);
+}
+
+ULONGLONG CWAServer::GetUploadLimit() const
+{
+    const int nMiB = m_settings.m_nUploadLimit > 0 ? m_settings.m_nUploadLimit : CWASettings::DEFAULT_UPLOAD_LIMIT;
+    return static_cast<ULONGLONG>(nMiB) * 1024 * 1024;
+}
+
+LPCTSTR CWAServer::CheckUpload(const CString& strUplPath, ULONGLONG nRawSize, ULONGLONG nPackedSize) const
+{
+    if (!IsUploadPending(strUplPath))
+        return WA_CHANNEL_NOT_ANNOUNCED;
+    const ULONGLONG nLimit = GetUploadLimit();
+    if (nRawSize > nLimit || nPackedSize > nLimit)
+        return WA_CHANNEL_TOO_LARGE;
+    // The packed bytes and what they unpack to lie side by side for a while;
+    // a packed upload that does not tell its size may grow to the limit.
+    const ULONGLONG nUnpacked = nPackedSize > 0 && nRawSize == 0 ? nLimit : nRawSize;
+    if (GetFreeSpace(m_settings.m_strCommFolder) < nPackedSize + nUnpacked + UPLOAD_SPACE_RESERVE)
+        return WA_CHANNEL_NO_SPACE;
+    return nullptr;
+}
+
+ULONGLONG CWAServer::GetFreeSpace(LPCTSTR pszFolder) const
+{
+    ULARGE_INTEGER free {};
+    return GetDiskFreeSpaceEx(pszFolder, &free, nullptr, nullptr) ? free.QuadPart : 0;
 }
 
 BOOL CWAServer::MakeUniqueName(int nTag, LPCTSTR pszTarget)
@@ -540,6 +671,34 @@ void CWAServer::OnTimer(UINT_PTR nIDEvent)
         CSystemTray::OnTimer(nIDEvent);
         break;
     }
+}
+
+LRESULT CWAServer::OnRequestsChanged(WPARAM, LPARAM)
+{
+    if (!m_armedTimers.contains(TIMER_SCAN))
+        return 0; // not serving, or a scan runs and arms the timer again afterwards
+    ScanRequests();
+    if (!m_pendingUploads.empty())
+        ScanUploads();
+    return 0;
+}
+
+LRESULT CWAServer::OnReplyWritten(WPARAM, LPARAM)
+{
+    if (!m_pWriter)
+        return 0;
+    for (const CWAReplyDone& done : m_pWriter->Collect()) {
+        if (!done.strErrorLog.IsEmpty())
+            Log(done.strErrorLog);
+        if (done.bRenameFailed)
+            Log(Formatted(IDS_WA_LOG_NOT_RENAMED, done.strOut));
+    }
+    if (m_pConnection && m_pConnection->GetListenSocket())
+        m_pConnection->GetListenSocket()->CheckReplies();
+    // Requests of those IDs waited for these replies.
+    if (m_armedTimers.contains(TIMER_SCAN))
+        ScanRequests();
+    return 0;
 }
 
 void CWAServer::OnPingTimer()

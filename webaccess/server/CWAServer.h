@@ -18,15 +18,29 @@
 // key replaces that session; a session idle for the settings' SessionTime
 // ends. Wrong passwords hold their user ID for a while (CWALoginThrottle).
 //
+// Requests: a watch on the communication folder runs a scan as soon as a
+// name comes or goes, and timer 101 scans as well. A scan runs at most
+// MAX_SCAN_BATCH requests and for about SCAN_BUDGET_MS; what is left waits
+// for the next, armed at once. A DOWN2 reply's file bytes are written by the
+// reply writer on its own thread; the ID's next request waits until that
+// reply is whole.
+//
+// Uploads: the socket channel takes one only when the ID's session announced
+// it (UPL, which the profile must allow), it is within the settings' limit
+// and the disk has room for it; an upload file nobody announced, or one past
+// the limit, is deleted.
+//
 // Timers of the tray window (intervals from the settings, with floors so a
 // zero setting never spins):
 //   101 ReqTime   scan for request files (then the socket channel's waits)
 //   102 ReqTime   look for announced uploads (<ID>.upl) while any is pending
 //   103 30000 ms  watch a dial-up link while the connection state is 1
 //   104 PingTime  ping the directory server; a third of it after a failure
-// Everything runs in the user-interface thread.
+// Everything runs in the user-interface thread, but for the reply writer's
+// copying of a download and the folder watch's wait, which only post to it.
 
 #include "ui/CSystemTray.h"
+#include "webaccess/server/CWAChannelPolicy.h"
 #include "webaccess/server/CWALogFile.h"
 #include "webaccess/server/CWALoginThrottle.h"
 
@@ -39,12 +53,16 @@ class CCatalog;
 class CWACmdLogin;
 class CWAConnection;
 class CWAOutputFile;
+class CWAReplyWriter;
+class CWARequestWatch;
 class CWAServicePrompts;
 class CWASession;
 class CWASettings;
 struct WA_GROUP_KEY;
 
-class CWAServer : public CSystemTray {
+class CWAServer
+    : public CSystemTray
+    , public CWAChannelPolicy {
 public:
     // clang-format off
     static constexpr UINT_PTR TIMER_SCAN       = 101;
@@ -58,6 +76,9 @@ public:
     static constexpr int MAX_LOG_ARGUMENT      = 256;
     static constexpr size_t MAX_REQUEST_LINE   = 64 * 1024;
     static constexpr size_t MAX_SESSIONS       = 4096;
+    static constexpr size_t MAX_SCAN_BATCH     = 64;    // requests a scan runs at most
+    static constexpr UINT SCAN_BUDGET_MS       = 15;    // a scan starts no request after this
+    static constexpr ULONGLONG UPLOAD_SPACE_RESERVE = 64 * 1024 * 1024; // bytes an upload leaves free
     // clang-format on
 
     // Both references must outlive the server.
@@ -120,8 +141,20 @@ public:
     CWAConnection* GetConnection() const { return m_pConnection.get(); }
     size_t GetSessionCount() const { return m_sessions.size(); }
 
+    /* The socket channel's policy, from the settings. */
+
+    DWORD GetRequestDeadline() const override;
+    ULONGLONG GetUploadLimit() const override;
+    LPCTSTR CheckUpload(const CString& strUplPath, ULONGLONG nRawSize, ULONGLONG nPackedSize) const override;
+
 protected:
+    // The bytes free for the caller in pszFolder's file system; 0 when unknown.
+    virtual ULONGLONG GetFreeSpace(LPCTSTR pszFolder) const;
+
     void OnTimer(UINT_PTR nIDEvent);
+    // The folder watch saw a change, or the reply writer finished a reply.
+    LRESULT OnRequestsChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnReplyWritten(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -144,6 +177,9 @@ private:
     void RemoveSession(const CString& strUserLine);
     // Ends the sessions idle for longer than the settings allow.
     void ExpireSessions();
+    // Deletes the upload files of the communication folder that no session announced.
+    void DeleteUnannouncedUploads();
+    bool IsUploadPending(const CString& strUplPath) const;
     void OnPingTimer();
     void CheckConnection();
     UINT ScanInterval() const;
@@ -163,4 +199,6 @@ private:
     std::set<CString> m_unreadableRequests;      // logged once each while they stay
     bool m_bLinkAnimation { false };             // the icon animates for a lost dial-up link
     std::unique_ptr<CWAConnection> m_pConnection;
+    std::unique_ptr<CWARequestWatch> m_pWatch; // while serving
+    std::unique_ptr<CWAReplyWriter> m_pWriter; // from Init
 };

@@ -52,6 +52,9 @@ constexpr LPCTSTR WA_CHANNEL_BUSY            = "System is busy!";
 constexpr LPCTSTR WA_CHANNEL_CORRUPTED       = "Uploaded file corrupted!";
 constexpr LPCTSTR WA_CHANNEL_TIME_OUT        = "Time Out";
 constexpr LPCTSTR WA_CHANNEL_SHUT_DOWN       = "Communication Shut Down";
+constexpr LPCTSTR WA_CHANNEL_NOT_ANNOUNCED   = "Upload not allowed!";
+constexpr LPCTSTR WA_CHANNEL_TOO_LARGE       = "Uploaded file too large!";
+constexpr LPCTSTR WA_CHANNEL_NO_SPACE        = "Not enough disk space!";
 // clang-format on
 
 // Reads a first line (its line end removed). The sizes must be decimal

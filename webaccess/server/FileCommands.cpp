@@ -16,6 +16,7 @@
 #include "webaccess/pages/CWAOutputFile.h"
 #include "webaccess/pages/WebText.h"
 #include "webaccess/server/CWACatalogLists.h"
+#include "webaccess/server/CWAReplyWriter.h"
 #include "webaccess/server/CWASession.h"
 
 #include <algorithm>
@@ -24,7 +25,7 @@
 namespace {
 
 constexpr LPCTSTR DATE_FORMAT = "%b %d, %Y  %H:%M";
-constexpr UINT COPY_BLOCK = 512; // Bytes copied per read
+constexpr UINT COPY_BLOCK = 512; // Bytes of a mail message written at a time
 
 // A mail document the commands refuse: deleted from its store, or its store
 // file missing or out of reach. The state is read anew.
@@ -211,6 +212,13 @@ CString CWACmdAttr::GetLogText() const
 
 /******************************** DOWN2 ********************************/
 
+CWACmdDown2::CWACmdDown2()
+    : CWAItemCommand(WA_CMD_DOWN2)
+{
+}
+
+CWACmdDown2::~CWACmdDown2() = default;
+
 BOOL CWACmdDown2::Execute(CWAOutputFile& reply, CWASession& session, int)
 {
     reply.SetZipMode(m_nFlag != 0 ? TRUE : FALSE);
@@ -252,24 +260,24 @@ void CWACmdDown2::SendFile(CWAOutputFile& reply, const CString& strPath, FileKin
             m_nStatus = WA_STATUS_UNAVAILABLE;
         return;
     }
-    CFile file(hFile);
+    auto pFile = std::make_unique<CFile>(hFile);
     // Only a regular file has bytes to send: a device, pipe or socket could
     // hold the server for ever, so it is answered as a file that cannot be read.
     // What is sent is described by the file opened, not by the name looked at before.
-    if (GetFileType(file) != FILE_TYPE_DISK || !file.GetStatus(status)) {
-        file.Abort();
+    if (GetFileType(*pFile) != FILE_TYPE_DISK || !pFile->GetStatus(status)) {
+        pFile->Abort();
         return;
     }
     // A password-protected file holds its password, scrambled, in its header:
     // it is refused as a protected document is.
     BYTE head[PROTECTED_MAGIC_SIZE];
-    const UINT nHead = file.Read(head, sizeof head);
+    const UINT nHead = pFile->Read(head, sizeof head);
     if (StartsAsProtectedFile(head, static_cast<int>(nHead))) {
-        file.Abort();
+        pFile->Abort();
         m_nStatus = WA_STATUS_PROTECTED;
         return;
     }
-    file.SeekToBegin();
+    pFile->SeekToBegin();
     const int nSlash = strPath.ReverseFind('\\');
     const CString strName = nSlash < 0 ? strPath : strPath.Mid(nSlash + 1);
     CString strToken;
@@ -281,17 +289,20 @@ void CWACmdDown2::SendFile(CWAOutputFile& reply, const CString& strPath, FileKin
         const auto nOffset = static_cast<ULONGLONG>(m_nOffset);
         nRemaining = nOffset >= status.m_size ? 0 : status.m_size - nOffset;
         if (nRemaining > 0)
-            file.Seek(m_nOffset, CFile::begin);
+            pFile->Seek(m_nOffset, CFile::begin);
     }
-    BYTE buffer[COPY_BLOCK];
-    while (nRemaining > 0) {
-        const UINT nRead = file.Read(buffer, static_cast<UINT>(std::min<ULONGLONG>(nRemaining, COPY_BLOCK)));
-        if (nRead == 0)
-            break;
-        reply.Write(buffer, nRead);
-        nRemaining -= nRead;
+    auto pBody = std::make_unique<CWAReplyBody>(std::move(pFile), nRemaining);
+    if (m_bDeferBody) {
+        m_pBody = std::move(pBody);
+        return;
     }
-    file.Close();
+    const std::atomic<bool> bNever { false };
+    static_cast<void>(pBody->CopyTo(reply, bNever)); // a failed write shows in the reply (CheckReplyWritten)
+}
+
+std::unique_ptr<CWAReplyBody> CWACmdDown2::TakeBody()
+{
+    return std::move(m_pBody);
 }
 
 void CWACmdDown2::SendMail(CWAOutputFile& reply, const CDocumentRec& document)

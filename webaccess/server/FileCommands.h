@@ -17,6 +17,7 @@ constexpr int WA_STATUS_MAIL_FAILED = 5;
 constexpr int WA_STATUS_PROTECTED = 6;
 
 class CDocumentRec;
+class CWAReplyBody;
 
 // Base of ATTR and DOWN2: the catalog reference held while the command exists.
 class CWAItemCommand : public CWAFileCommand {
@@ -66,16 +67,21 @@ private:
 
 class CWACmdDown2 : public CWAItemCommand {
 public:
-    CWACmdDown2()
-        : CWAItemCommand(WA_CMD_DOWN2)
-    {
-    }
+    CWACmdDown2();
+    ~CWACmdDown2() override;
 
     // Switches the reply to the command's form (a plain file for the flag
     // "0") and sends the DOWN2 token and the item's bytes.
     BOOL Execute(CWAOutputFile& reply, CWASession& session, int nArgument) override;
     // "DOWNLOAD - path", with " (starting at - offset)" for an offset above 0.
     CString GetLogText() const override;
+
+    // From now on a file's bytes are not written by Execute but left as a
+    // body (TakeBody), for the server to write away from the user-interface
+    // thread; the token before them is written as before.
+    void DeferBody() { m_bDeferBody = true; }
+    // The body left by Execute; null when none (a mail, a failure, nothing deferred).
+    std::unique_ptr<CWAReplyBody> TakeBody();
 
 private:
     // What a file to send was named by: a catalogued document's file must be
@@ -89,4 +95,7 @@ private:
     // Sends a message only while its store still holds it at the recorded
     // place (LoadCatalogMessage); otherwise status 4 and nothing is sent.
     void SendMail(CWAOutputFile& reply, const CDocumentRec& document);
+
+    bool m_bDeferBody { false };
+    std::unique_ptr<CWAReplyBody> m_pBody;
 };

@@ -13,6 +13,7 @@
 #include "store/FileHelpers.h"
 #include "tools/testpeers/ChannelRelay.h"
 #include "webaccess/profiles/CWASettings.h"
+#include "webaccess/server/CWAChannelPolicy.h"
 #include "webaccess/server/CWAClientSocket.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +48,14 @@ void WriteHostFile(const fs::path& path, const std::string& strBytes)
     file << strBytes;
 }
 
+// The service's word on every upload: yes, up to 64 MiB.
+class CAnyUploadPolicy : public CWAChannelPolicy {
+public:
+    DWORD GetRequestDeadline() const override { return CWAClientSocket::DEFAULT_REQUEST_DEADLINE; }
+    ULONGLONG GetUploadLimit() const override { return 64 * 1024 * 1024; }
+    LPCTSTR CheckUpload(const CString&, ULONGLONG, ULONGLONG) const override { return nullptr; }
+};
+
 class SocketChannelTest : public testing::Test {
 protected:
     void SetUp() override
@@ -58,6 +67,7 @@ protected:
         m_hostFolder = strHost;
         ASSERT_TRUE(AfxSocketInit());
         m_pListener = std::make_unique<CWAListenSocket>(m_strFolder);
+        m_pListener->SetPolicy(&m_policy);
         ASSERT_TRUE(m_pListener->Create(0, SOCK_STREAM, FD_ALL_EVENTS));
         ASSERT_TRUE(m_pListener->Listen(5));
         CString strAddress;
@@ -71,6 +81,8 @@ protected:
         std::error_code ec;
         fs::remove_all(m_hostFolder, ec);
     }
+
+    CAnyUploadPolicy m_policy;
 
     fs::path File(const std::string& strId, const char* pszExtension) const
     {

@@ -1,21 +1,25 @@
 // The web access service against peers that are not who they claim to be:
 // a group deleted and its record slot taken by a new one, a peer naming
 // another user's ID with or without a login of its own, password guessing,
-// and socket exchanges that try to take someone else's reply; and against
-// what others may read or reach: passwords in the log, files readable by
-// other local users, documents replaced by links, the program folder under
-// the explorer right and password-protected documents. The server is real
-// and its timers run on the manual clock; requests come through the request
+// socket exchanges that try to take someone else's reply, peers that
+// trickle their bytes, uploads nobody announced or too large for the disk,
+// and loads that must not hold the user-interface thread; and against what
+// others may read or reach: passwords in the log, files readable by other
+// local users, documents replaced by links, the program folder under the
+// explorer right and password-protected documents. The server is real and
+// its timers run on the manual clock; requests come through the request
 // folder and the socket channel as the relays send them.
 
 #include "webaccess/server/CWAServer.h"
 
 #include "platform/base/PathMap.h"
 #include "platform/base/ZipReader.h"
+#include "platform/base/ZipWriter.h"
 #include "platform/testing/TestDriver.h"
 #include "resources/ResourceIds.h"
 #include "store/FileHelpers.h"
 #include "store/ProtectedFile.h"
+#include "tests/support/ThreadTime.h"
 #include "tests/ui/ProgramModule.h"
 #include "tests/webaccess/server/CatalogSessionFixture.h"
 #include "tests/webaccess/server/SilentServicePrompts.h"
@@ -27,10 +31,19 @@
 #include "webaccess/server/CWALoginThrottle.h"
 
 #include <chrono>
+#include <fstream>
 #include <future>
 #include <regex>
 
 #include <sys/stat.h>
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#    define HOSTILE_SANITIZED 1
+#elif defined(__has_feature)
+#    if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#        define HOSTILE_SANITIZED 1
+#    endif
+#endif
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -70,6 +83,25 @@ private:
     mode_t m_old;
 };
 
+#ifdef HOSTILE_SANITIZED
+constexpr double LONGEST_STALL_MS = 250; // sanitizers slow every step several times over
+#else
+constexpr double LONGEST_STALL_MS = 50;
+#endif
+
+// The server with the free space of its disk as a test sets it.
+class CSpaceServer : public CWAServer {
+public:
+    using CWAServer::CWAServer;
+    ULONGLONG m_nFreeSpace { 0 }; // 0: the disk's own
+
+protected:
+    ULONGLONG GetFreeSpace(LPCTSTR pszFolder) const override
+    {
+        return m_nFreeSpace != 0 ? m_nFreeSpace : CWAServer::GetFreeSpace(pszFolder);
+    }
+};
+
 class WebAccessHostileTest : public CatalogSessionTest {
 protected:
     void SetUp() override
@@ -84,7 +116,7 @@ protected:
         std::string strHost;
         ASSERT_TRUE(HostPathFromProgramPath(m_settings.m_strCommFolder, strHost));
         m_folder = strHost;
-        m_pServer = std::make_unique<CWAServer>(m_settings, m_prompts);
+        m_pServer = std::make_unique<CSpaceServer>(m_settings, m_prompts);
         ASSERT_TRUE(m_pServer->Init());
     }
     void TearDown() override
@@ -95,15 +127,17 @@ protected:
         CatalogSessionTest::TearDown();
     }
 
-    // A stored profile: its password, whether it may download, its grants.
-    void AddProfile(const char* pszPassword, BOOL bMayDownload, const Grants& grants)
+    // A stored profile: its password, whether it may download, its grants,
+    // and the folder of its uploads (none: it may not upload).
+    void AddProfile(const char* pszPassword, BOOL bMayDownload, const Grants& grants, const char* pszUploads = nullptr)
     {
         CWAGroupRightsMap rights;
         for (const auto& [key, wValue] : grants)
             rights.SetAt(key, wValue);
         auto pProfile = std::make_unique<CWAProfiles>();
-        pProfile->SetIdentity(pszPassword, pszPassword, "");
-        pProfile->SetPermissions(bMayDownload, FALSE, 1);
+        const std::string strUploads = pszUploads ? ProgramPath(pszUploads) : std::string();
+        pProfile->SetIdentity(pszPassword, pszPassword, strUploads.c_str());
+        pProfile->SetPermissions(bMayDownload, pszUploads ? TRUE : FALSE, 1);
         pProfile->SetGroupRights(rights);
         m_settings.m_profiles.push_back(std::move(pProfile));
     }
@@ -116,6 +150,11 @@ protected:
         EXPECT_TRUE(WriteFolderRequest(m_folder, strId, strUserLine + "\r\n" + strToken + "\r\n"));
         m_driver.Advance(1000);
         const fs::path out = m_folder / (strId + ".out");
+        // A download's reply is written off this thread and may come a
+        // moment later; a logout gets none.
+        if (strToken.rfind("<#LOGOUT ", 0) != 0) {
+            EXPECT_TRUE(m_driver.PumpUntil([&] { return fs::exists(out); }));
+        }
         if (!fs::exists(out))
             return {};
         std::string strReply = ReadZipEntry(out.string());
@@ -183,8 +222,9 @@ protected:
     void Listen()
     {
         m_pListener = std::make_unique<CWAListenSocket>(m_settings.m_strCommFolder);
+        m_pListener->SetPolicy(m_pServer.get());
         ASSERT_TRUE(m_pListener->Create(0, SOCK_STREAM, FD_ALL_EVENTS));
-        ASSERT_TRUE(m_pListener->Listen(5));
+        ASSERT_TRUE(m_pListener->Listen(static_cast<int>(CWAListenSocket::MAX_CONNECTIONS)));
         CString strAddress;
         UINT nPort = 0;
         ASSERT_TRUE(m_pListener->GetSockName(strAddress, nPort));
@@ -223,14 +263,82 @@ protected:
     {
         return m_driver.PumpUntil([&] { return fs::exists(path); });
     }
+    // Runs the thread's messages, the clock standing, until condition() holds
+    // or nLimitMs of real time have passed; m_dLongestMs is the most time
+    // this thread spent on any one message (or look at the queue). Its own
+    // processor time is counted, not the wall clock: other programs on a
+    // busy machine would otherwise count as the service's.
+    bool PumpTimed(const std::function<bool()>& condition, int nLimitMs = 60000)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(nLimitMs);
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() >= deadline)
+                return false;
+            // This listener is the test's, not the server's: it looks for its replies here.
+            if (m_pListener)
+                m_pListener->CheckReplies();
+            const double dStart = ThreadMilliseconds();
+            MSG msg;
+            const BOOL bTaken = PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE);
+            if (bTaken) {
+                TranslateMessage(&msg);
+                DispatchMessage(&msg);
+            }
+            m_dLongestMs = std::max(m_dLongestMs, ThreadMilliseconds() - dStart);
+            if (!bTaken)
+                std::this_thread::sleep_for(1ms);
+        }
+        return true;
+    }
+    // A request file answered as soon as it comes, the clock standing; its reply's text.
+    std::string SendNow(const std::string& strId, const std::string& strUserLine, const std::string& strToken)
+    {
+        EXPECT_TRUE(WriteFolderRequest(m_folder, strId, strUserLine + "\r\n" + strToken + "\r\n"));
+        const fs::path out = m_folder / (strId + ".out");
+        if (!PumpTimed([&] { return fs::exists(out); }, 20000))
+            return {};
+        std::string strReply = ReadZipEntry(out.string());
+        fs::remove(out);
+        return strReply;
+    }
+    // The names in the communication folder beside requests and replies.
+    std::vector<std::string> Leftovers() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_folder))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+    // A zip archive of one entry holding strBytes, as the relay packs an upload.
+    std::string Zipped(const std::string& strBytes)
+    {
+        CZipWriter zip;
+        EXPECT_TRUE(zip.Create(ProgramPath("packed.zip").c_str(), "upload.bin", 0));
+        EXPECT_TRUE(zip.Write(strBytes.data(), static_cast<UINT>(strBytes.size())));
+        zip.Close();
+        std::ifstream file(Home() / "packed.zip", std::ios::binary);
+        std::string strZip((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        fs::remove(Home() / "packed.zip");
+        return strZip;
+    }
+    static long ResidentKiB()
+    {
+        std::ifstream status("/proc/self/status");
+        std::string strLine;
+        while (std::getline(status, strLine))
+            if (strLine.rfind("VmRSS:", 0) == 0)
+                return std::stol(strLine.substr(6));
+        return 0;
+    }
 
     CTestDriver m_driver;
     ProgramModule m_module;
     CSilentServicePrompts m_prompts;
     fs::path m_folder;
-    std::unique_ptr<CWAServer> m_pServer;
+    std::unique_ptr<CSpaceServer> m_pServer;
     std::unique_ptr<CWAListenSocket> m_pListener;
     int m_nPort { 0 };
+    double m_dLongestMs { 0 };
 };
 
 } // namespace
@@ -373,22 +481,20 @@ TEST_F(WebAccessHostileTest, AnEmptyUploadUnderAnotherIdNeverReceivesItsReply)
     AddProfile("pw", TRUE, AllGroups());
     const std::string strKey = LogIn("u1", "pw");
 
-    // The peer waits first: the owner's request is refused as busy, and the
-    // peer's wait ends with nothing of the owner's.
+    // An upload nobody announced is refused before it lands, and leaves
+    // nothing for the owner's next upload.
     auto thief = StartExchange(ChannelUploadLine(CODE, "u1", 0, 0));
-    ASSERT_TRUE(PumpUntilExists(m_folder / "u1.upl"));
-    auto owner = StartExchange(ChannelRequest(CODE, "u1", { WdirToken(m_projects) }, strKey));
-    EXPECT_EQ(Error(Finish(owner)), "System is busy!");
-    m_driver.Advance(CWAClientSocket::REPLY_LIMIT + 1000);
-    const std::string strStolen = Finish(thief);
-    EXPECT_EQ(Error(strStolen), "Time Out");
-    EXPECT_FALSE(fs::exists(m_folder / "u1.upl")) << "nothing is left for the owner's next upload";
+    EXPECT_EQ(Error(Finish(thief)), "Upload not allowed!");
+    EXPECT_FALSE(fs::exists(m_folder / "u1.upl"));
 
-    // The owner waits first: the peer is refused before it touches a file.
+    // The owner waits first (no catalog served meanwhile, so the request
+    // stays): the peer is refused before it touches a file.
+    SetWebCatalog(nullptr);
     auto asking = StartExchange(ChannelRequest(CODE, "u1", { WdirToken(m_projects) }, strKey));
     ASSERT_TRUE(PumpUntilExists(m_folder / "u1.in"));
     auto late = StartExchange(ChannelUploadLine(CODE, "u1", 0, 0));
     EXPECT_EQ(Error(Finish(late)), "System is busy!");
+    SetWebCatalog(m_pCatalog.get());
     m_driver.Advance(1000);
     EXPECT_NE(Finish(asking).find("Alpha"), std::string::npos);
 }
@@ -412,9 +518,188 @@ TEST_F(WebAccessHostileTest, ARequestLeftUnansweredIsNotAnsweredToTheNextExchang
 
     SetWebCatalog(m_pCatalog.get());
     auto thief = StartExchange(ChannelUploadLine(CODE, "u1", 0, 0));
-    ASSERT_TRUE(PumpUntilExists(m_folder / "u1.upl"));
-    m_driver.Advance(CWAClientSocket::REPLY_LIMIT + 1000);
-    EXPECT_EQ(Error(Finish(thief)), "Time Out");
+    EXPECT_EQ(Error(Finish(thief)), "Upload not allowed!");
+}
+
+/*** Peers cannot hold the channel or fill the disk ***/
+
+TEST_F(WebAccessHostileTest, PeersThatTrickleTheirRequestsAreCutAtTheDeadline)
+{
+    Serve();
+    Listen();
+    AddProfile("pw", TRUE, AllGroups());
+    const std::string strKey = LogIn("u1", "pw");
+    // Every place of the channel is taken by a peer that keeps sending a
+    // byte now and then, never long enough apart for the idle limit.
+    std::vector<std::future<CChannelExchange>> slow;
+    for (size_t i = 0; i < CWAListenSocket::MAX_CONNECTIONS; ++i) {
+        const std::string strBytes = ChannelRequest(CODE, "s" + std::to_string(i), { std::string(2000, 'x') });
+        slow.push_back(std::async(std::launch::async, [strBytes, nPort = m_nPort] {
+            return RunChannelExchange(nPort, strBytes, 5ms, RelayEnding::KeepOpen, 1000ms);
+        }));
+    }
+    ASSERT_TRUE(
+        m_driver.PumpUntil([&] { return m_pListener->GetConnectionCount() == CWAListenSocket::MAX_CONNECTIONS; }));
+
+    // Ten seconds at a time, each peer sending in between, past the deadline.
+    for (int nStep = 0; nStep < 4; ++nStep) {
+        m_driver.Advance(10000);
+        static_cast<void>(m_driver.PumpUntil([] { return false; }, 30)); // the peers' next bytes
+    }
+    EXPECT_TRUE(m_driver.PumpUntil([&] { return m_pListener->GetConnectionCount() == 0; }));
+    auto relay = StartExchange(ChannelRequest(CODE, "u1", { WdirToken(m_projects) }, strKey));
+    EXPECT_NE(Finish(relay).find("Alpha"), std::string::npos);
+    for (auto& peer : slow)
+        peer.wait();
+    EXPECT_EQ(Leftovers(), std::vector<std::string> {}) << "no request of theirs is left";
+}
+
+TEST_F(WebAccessHostileTest, UploadsNeedTheirSessionsWordAndFitTheLimitAndTheDisk)
+{
+    Serve();
+    Listen();
+    m_settings.m_nUploadLimit = 1; // MiB
+    AddProfile("up", TRUE, AllGroups(), "uploads");
+    AddProfile("pw", TRUE, AllGroups());
+    const std::string strUp = UserLine("u1", LogIn("u1", "up"));
+    const std::string strNo = UserLine("u2", LogIn("u2", "pw"));
+
+    // Without a session, 2 GiB announced: refused before a byte lands.
+    auto flood = StartExchange(ChannelUploadLine(CODE, "zz", 2147483647, 0) + std::string(65536, 'x'));
+    EXPECT_EQ(Error(Finish(flood)), "Upload not allowed!");
+    // A profile without the right to upload announces nothing.
+    EXPECT_EQ(Error(Send("u2", strNo, "<#UPL |a.txt| |10|#>")), Loaded(IDS_WA_ERR_NOT_ALLOWED));
+    auto unannounced = StartExchange(ChannelUploadLine(CODE, "u2", 10, 0) + "0123456789");
+    EXPECT_EQ(Error(Finish(unannounced)), "Upload not allowed!");
+
+    // Announced, but larger than the settings allow, raw or packed.
+    ASSERT_EQ(Error(Send("u1", strUp, "<#UPL |big.bin| |2000000|#>")), "");
+    auto big = StartExchange(ChannelUploadLine(CODE, "u1", 2 * 1024 * 1024, 0));
+    EXPECT_EQ(Error(Finish(big)), "Uploaded file too large!");
+    // A packed upload that tells no size unpacks up to the limit, no further.
+    const std::string strBomb = Zipped(std::string(3 * 1024 * 1024, 'b'));
+    auto bomb = StartExchange(ChannelUploadLine(CODE, "u1", 0, static_cast<long long>(strBomb.size())) + strBomb);
+    EXPECT_EQ(Error(Finish(bomb)), "Uploaded file corrupted!");
+    // No room on the disk for it.
+    m_pServer->m_nFreeSpace = 1024 * 1024;
+    auto full = StartExchange(ChannelUploadLine(CODE, "u1", 1000, 0) + std::string(1000, 'f'));
+    EXPECT_EQ(Error(Finish(full)), "Not enough disk space!");
+    m_pServer->m_nFreeSpace = 0;
+    EXPECT_EQ(Leftovers(), std::vector<std::string> {}) << "every refusal leaves nothing behind";
+
+    // Within every bound it is stored.
+    auto fine = StartExchange(ChannelUploadLine(CODE, "u1", 1000, 0) + std::string(1000, 'f'));
+    EXPECT_EQ(Error(Finish(fine)), "");
+    EXPECT_EQ(fs::file_size(Home() / "uploads" / "big.bin"), 1000u);
+
+    // Through the folder: an upload past the limit is answered and deleted,
+    // and one nobody announced is deleted at the next scan.
+    ASSERT_EQ(Error(Send("u1", strUp, "<#UPL |lan.bin| |5|#>")), "");
+    std::ofstream(m_folder / "u1.upl", std::ios::binary) << std::string(2 * 1024 * 1024, 'l');
+    m_driver.Advance(1000);
+    ASSERT_TRUE(fs::exists(m_folder / "u1.out"));
+    EXPECT_EQ(Error(ReadZipEntry((m_folder / "u1.out").string())), Loaded(IDS_WA_UPLOAD_TOO_LARGE));
+    fs::remove(m_folder / "u1.out");
+    std::ofstream(m_folder / "zz.upl") << "x";
+    m_driver.Advance(1000);
+    EXPECT_EQ(Leftovers(), std::vector<std::string> {});
+    EXPECT_FALSE(fs::exists(Home() / "uploads" / "lan.bin"));
+}
+
+/*** The user interface never waits on the web ***/
+
+TEST_F(WebAccessHostileTest, ARequestIsAnsweredWhenItArrivesNotAtTheNextScan)
+{
+    Serve();
+    AddProfile("pw", TRUE, AllGroups());
+    const std::string strLine = UserLine("u1", LogIn("u1", "pw"));
+    // The clock stands, so no scan timer fires: the folder watch answers.
+    for (int i = 0; i < 20; ++i)
+        ASSERT_NE(SendNow("u1", strLine, "<#WTREE#>").find("Alpha"), std::string::npos) << i;
+}
+
+TEST_F(WebAccessHostileTest, ALargeDownloadIsWrittenWithoutHoldingTheUserInterface)
+{
+    Serve();
+    AddProfile("pw", TRUE, AllGroups());
+    const std::string strLine = UserLine("u1", LogIn("u1", "pw"));
+    constexpr size_t SIZE = 100 * 1024 * 1024;
+    {
+        std::ofstream file(Home() / "large.bin", std::ios::binary);
+        std::string strBlock(1024 * 1024, '\0');
+        for (size_t i = 0; i < strBlock.size(); ++i)
+            strBlock[i] = static_cast<char>((i * 7919) >> 3);
+        for (size_t n = 0; n < SIZE; n += strBlock.size())
+            file << strBlock;
+    }
+    m_dLongestMs = 0;
+    const std::string strReply = SendNow("u1", strLine, DownloadToken("large.bin"));
+    EXPECT_LT(m_dLongestMs, LONGEST_STALL_MS);
+    const size_t nToken = strReply.find("#>\r\n");
+    ASSERT_NE(nToken, std::string::npos);
+    EXPECT_EQ(strReply.size(), nToken + 4 + SIZE + 9);
+    EXPECT_EQ(strReply.substr(strReply.size() - 9), "\r\n<#END#>");
+    // The next request of the ID is answered after it, as usual.
+    EXPECT_NE(SendNow("u1", strLine, "<#WTREE#>").find("Alpha"), std::string::npos);
+}
+
+TEST_F(WebAccessHostileTest, AQueueOfRequestsIsServedInBatches)
+{
+    Serve();
+    SetWebCatalog(nullptr); // the requests gather while no catalog is served
+#ifdef HOSTILE_SANITIZED
+    constexpr int COUNT = 500;
+#else
+    constexpr int COUNT = 2000;
+#endif
+    for (int i = 0; i < COUNT; ++i)
+        ASSERT_TRUE(WriteFolderRequest(m_folder, "q" + std::to_string(i), "q\r\n<#WTREE#>\r\n"));
+    SetWebCatalog(m_pCatalog.get());
+    m_dLongestMs = 0;
+    // One more arrives, and the scan it starts finds them all.
+    ASSERT_TRUE(WriteFolderRequest(m_folder, "last", "q\r\n<#WTREE#>\r\n"));
+    EXPECT_TRUE(PumpTimed([&] {
+        return std::count_if(fs::directory_iterator(m_folder), fs::directory_iterator(),
+                   [](const fs::directory_entry& entry) { return entry.path().extension() == ".out"; })
+            == COUNT + 1;
+    }));
+    EXPECT_LT(m_dLongestMs, LONGEST_STALL_MS);
+}
+
+TEST_F(WebAccessHostileTest, ALoadOfRequestsAndPeersKeepsMemoryAndTheUserInterfaceFree)
+{
+#ifdef HOSTILE_SANITIZED
+    constexpr int COUNT = 1000;
+#else
+    constexpr int COUNT = 10000;
+#endif
+    Serve();
+    Listen();
+    AddProfile("pw", TRUE, AllGroups());
+    const std::string strLine = UserLine("u1", LogIn("u1", "pw"));
+    ASSERT_NE(SendNow("u1", strLine, "<#WTREE#>").find("Alpha"), std::string::npos);
+    const long nResidentBefore = ResidentKiB();
+    m_dLongestMs = 0;
+    for (int i = 0; i < COUNT; ++i)
+        ASSERT_NE(SendNow("u1", strLine, "<#WTREE#>").find("Alpha"), std::string::npos) << i;
+
+    // Two hundred peers at once: each gets an answer, a page or a refusal.
+    std::vector<std::future<CChannelExchange>> peers;
+    for (int i = 0; i < 200; ++i)
+        peers.push_back(StartExchange(ChannelRequest(CODE, "p" + std::to_string(i), { "<#WTREE#>" })));
+    EXPECT_TRUE(PumpTimed([&] {
+        return std::all_of(peers.begin(), peers.end(),
+            [](const std::future<CChannelExchange>& peer) { return peer.wait_for(0ms) == std::future_status::ready; });
+    }));
+    for (auto& peer : peers)
+        EXPECT_NE(peer.get().strReply, "");
+    EXPECT_LT(m_dLongestMs, LONGEST_STALL_MS);
+    EXPECT_TRUE(PumpTimed([&] { return m_pListener->GetConnectionCount() == 0; }, 10000));
+    EXPECT_EQ(m_pServer->GetSessionCount(), 1u);
+    EXPECT_LE(m_pServer->GetLogLines().size(), CWAServer::MAX_LOG_LINES);
+#ifndef HOSTILE_SANITIZED
+    EXPECT_LT(ResidentKiB() - nResidentBefore, 64 * 1024) << "KiB grown";
+#endif
 }
 
 /*** Nothing others may read or reach ***/
