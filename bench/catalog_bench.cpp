@@ -3,7 +3,7 @@
 // long work, committed through the journal once a second; SQLite in one
 // transaction), reopened, walked node by node, searched by path and read the
 // way the document list fills its first screen (the first 40 documents of a
-// node with their texts). Each round runs the catalog with its default block
+// node with their texts, or all of them when a node has fewer). Each round runs the catalog with its default block
 // cache, the catalog with another cache size, and SQLite, one after the
 // other; the figures are the medians of the rounds. The reopen is also given
 // in its two parts: the close and the open. Then the cost of one user
@@ -12,9 +12,13 @@
 // fdatasync: medians of 101 of each, per round.
 //
 // Arguments: the number of documents (default 100 000), the number of rounds
-// (default 3) and the other cache size in chunks of two blocks (default 512).
-// Prints "name: value" lines: the median seconds of each step on every side,
-// the ratios (catalog / SQLite; below 1 the catalog is faster), the user
+// (default 3), the other cache size in chunks of two blocks (default 512) and
+// a smaller number of documents (default none): given, the same rounds first
+// run on that many documents, and the growth of one path lookup's cost from
+// the smaller data set to the larger is printed for the catalog and for
+// SQLite. Prints "name: value" lines: the median seconds of each step on
+// every side, the ratios (catalog / SQLite; below 1 the catalog is faster),
+// the default cache's walk and lookup against the other cache's, the user
 // action against the flush and, for reference, the file sizes. The files live
 // in a temporary folder that is removed at the end.
 
@@ -45,6 +49,13 @@ constexpr int FIRST_ROWS = 40;
 constexpr int FIRST_ROWS_FETCHES = 1000;
 // User actions timed one by one, and plain flushes of one block to compare them with.
 constexpr int USER_ACTIONS = 101;
+
+// The rows a first screen shows: FIRST_ROWS, or all of a node's documents
+// when it has fewer (a small data set).
+int FirstRowCount()
+{
+    return std::min(FIRST_ROWS, DocumentCount() / NODE_COUNT);
+}
 
 // The node whose first rows fetch n reads: every node twice, in a scattered order.
 int FetchedNode(int nFetch)
@@ -182,7 +193,7 @@ Figures RunCatalog(const std::string& strProgramPath, const std::string& strHost
 
     figures.firstRows = Seconds([&] {
         for (int nFetch = 0; nFetch < FIRST_ROWS_FETCHES; ++nFetch)
-            ReadFirstRows(*nodes[static_cast<std::size_t>(FetchedNode(nFetch))], FIRST_ROWS);
+            ReadFirstRows(*nodes[static_cast<std::size_t>(FetchedNode(nFetch))], FirstRowCount());
     });
 
     // One user action: a new document catalogued under a node, committed once.
@@ -417,10 +428,10 @@ Figures RunSqlite(const std::string& strHostPath)
         CStatement rows(pDb, FIRST_ROWS_SQL);
         for (int nFetch = 0; nFetch < FIRST_ROWS_FETCHES; ++nFetch) {
             sqlite3_bind_int(*rows, 1, 1000 + FetchedNode(nFetch));
-            sqlite3_bind_int(*rows, 2, FIRST_ROWS);
+            sqlite3_bind_int(*rows, 2, FirstRowCount());
             int nRows = 0;
             ReadRows(*rows, &nRows);
-            if (nRows != FIRST_ROWS)
+            if (nRows != FirstRowCount())
                 Fail("sqlite: a node lists too few documents");
         }
     });
@@ -465,8 +476,11 @@ int main(int argc, char** argv)
     const int nDocuments = argc > 1 ? std::atoi(argv[1]) : DocumentCount();
     const int nRounds = argc > 2 ? std::atoi(argv[2]) : 3;
     const int nOtherChunks = argc > 3 ? std::atoi(argv[3]) : 512;
-    if (!SetDocumentCount(nDocuments) || nRounds < 1 || nOtherChunks < 1) {
-        std::fprintf(stderr, "usage: catalog_bench [documents (a multiple of 500) [rounds [cache chunks]]]\n");
+    const int nSmallDocuments = argc > 4 ? std::atoi(argv[4]) : 0;
+    if (!SetDocumentCount(nDocuments) || nRounds < 1 || nOtherChunks < 1
+        || (nSmallDocuments != 0 && !SetDocumentCount(nSmallDocuments))) {
+        std::fprintf(stderr,
+            "usage: catalog_bench [documents (a multiple of 500) [rounds [cache chunks [smaller documents]]]]\n");
         return 1;
     }
     const ScratchFolder scratch("catalog_bench.");
@@ -480,14 +494,22 @@ int main(int argc, char** argv)
     const std::string strCatalogHost = (folder / "archiv.cat").string();
     const std::string strOtherHost = (folder / "other.cat").string();
     const std::string strDatabase = (folder / "archiv.db").string();
-    std::vector<Figures> catalog, other, sqlite;
-    for (int nRound = 0; nRound < nRounds && !HasFailed(); ++nRound) {
-        catalog.push_back(
-            RunCatalog(ProgramPathFromHostPath(strCatalogHost), strCatalogHost, CCatalogFile::CACHE_CHUNKS));
-        other.push_back(RunCatalog(ProgramPathFromHostPath(strOtherHost), strOtherHost, nOtherChunks));
-        std::filesystem::remove(strDatabase);
-        sqlite.push_back(RunSqlite(strDatabase));
+    auto runRounds = [&](std::vector<Figures>* pCatalog, std::vector<Figures>* pOther, std::vector<Figures>* pSqlite) {
+        for (int nRound = 0; nRound < nRounds && !HasFailed(); ++nRound) {
+            pCatalog->push_back(
+                RunCatalog(ProgramPathFromHostPath(strCatalogHost), strCatalogHost, CCatalogFile::CACHE_CHUNKS));
+            pOther->push_back(RunCatalog(ProgramPathFromHostPath(strOtherHost), strOtherHost, nOtherChunks));
+            std::filesystem::remove(strDatabase);
+            pSqlite->push_back(RunSqlite(strDatabase));
+        }
+    };
+    std::vector<Figures> smallCatalog, smallOther, smallSqlite;
+    if (nSmallDocuments != 0) {
+        runRounds(&smallCatalog, &smallOther, &smallSqlite);
+        SetDocumentCount(nDocuments);
     }
+    std::vector<Figures> catalog, other, sqlite;
+    runRounds(&catalog, &other, &sqlite);
     if (HasFailed())
         return 1;
 
@@ -501,6 +523,29 @@ int main(int argc, char** argv)
     Print("walk", &Figures::walk, catalog, other, nOtherChunks, sqlite);
     Print("lookup", &Figures::lookup, catalog, other, nOtherChunks, sqlite);
     Print("first_rows", &Figures::firstRows, catalog, other, nOtherChunks, sqlite);
+    for (auto [pszStep, pField] : { std::pair { "walk", &Figures::walk }, std::pair { "lookup", &Figures::lookup } }) {
+        std::printf("ratio_default_to_cache%d_%s: %.2f\n", nOtherChunks, pszStep,
+            Ratio(Median(catalog, pField), Median(other, pField)));
+    }
+    if (nSmallDocuments != 0) {
+        // The cost of one lookup on each data set, and how much it grew.
+        auto perLookup = [](const std::vector<Figures>& rounds, int nLookups) {
+            return Median(rounds, &Figures::lookup) / nLookups * 1e6;
+        };
+        const double dCatalogSmall = perLookup(smallCatalog, nSmallDocuments);
+        const double dCatalogLarge = perLookup(catalog, nDocuments);
+        const double dSqliteSmall = perLookup(smallSqlite, nSmallDocuments);
+        const double dSqliteLarge = perLookup(sqlite, nDocuments);
+        std::printf("catalog_lookup_us_at_%d: %.2f\n", nSmallDocuments, dCatalogSmall);
+        std::printf("catalog_lookup_us_at_%d: %.2f\n", nDocuments, dCatalogLarge);
+        std::printf("sqlite_lookup_us_at_%d: %.2f\n", nSmallDocuments, dSqliteSmall);
+        std::printf("sqlite_lookup_us_at_%d: %.2f\n", nDocuments, dSqliteLarge);
+        const double dCatalogGrowth = Ratio(dCatalogLarge, dCatalogSmall);
+        const double dSqliteGrowth = Ratio(dSqliteLarge, dSqliteSmall);
+        std::printf("catalog_lookup_growth: %.2f\n", dCatalogGrowth);
+        std::printf("sqlite_lookup_growth: %.2f\n", dSqliteGrowth);
+        std::printf("ratio_lookup_growth: %.2f\n", Ratio(dCatalogGrowth, dSqliteGrowth));
+    }
     const double dAction = Median(catalog, &Figures::action);
     const double dFlush = Median(catalog, &Figures::fdatasync);
     std::printf("catalog_user_action_ms: %.3f\n", dAction * 1000);

@@ -1,6 +1,7 @@
 // Figures for the collections the program leans on: text-keyed map lookups and
 // array growth by Add, the growth beside std::vector's push_back measured in
-// the same run; the last lines give each array's time as a multiple of the vector's.
+// the same run; the last lines give each array's time as a multiple of the
+// vector's, at every size.
 
 #include "platform/base/CollectionArrays.h"
 #include "platform/base/CollectionMaps.h"
@@ -146,8 +147,13 @@ int main(int argc, char** argv)
         return 1;
     CRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("BM_ArrayAddDefaultGrowth/1048576", "BM_VectorPushBack/1048576");
-    reporter.PrintRatio("BM_StringArrayAddDefaultGrowth/262144", "BM_StringVectorPushBack/262144");
+    for (const char* pszSize : { "1024", "4096", "32768", "262144", "1048576" })
+        reporter.PrintRatio(
+            std::string("BM_ArrayAddDefaultGrowth/") + pszSize, std::string("BM_VectorPushBack/") + pszSize);
+    for (const char* pszSize : { "1024", "4096", "32768", "262144" }) {
+        reporter.PrintRatio(std::string("BM_StringArrayAddDefaultGrowth/") + pszSize,
+            std::string("BM_StringVectorPushBack/") + pszSize);
+    }
     benchmark::Shutdown();
     return 0;
 }

@@ -23,10 +23,20 @@ constexpr int MAX_NODE_DEPTH = 256;
 // Document records in a block: the bits of the set of documents tested, per block.
 constexpr std::size_t DOCUMENT_SLOTS = SlotCount(CDocumentRec::RECORD_SIZE);
 
+// Name candidates up to which the walk looks only under the nodes that hold
+// them: finding those nodes costs a few reads per candidate, the walk of
+// every node's links a read per document of the catalog.
+constexpr std::size_t MAX_CANDIDATES_BY_NODE = 256;
+
 // A document's bit in the sets kept by block and slot.
 std::size_t SlotBit(CRecordRef ref)
 {
     return static_cast<std::size_t>(ref.nBlock) * DOCUMENT_SLOTS + static_cast<std::size_t>(ref.nSlot);
+}
+
+std::int64_t NodeKey(CRecordRef ref)
+{
+    return static_cast<std::int64_t>(ref.nBlock) << 32 | static_cast<std::uint32_t>(ref.nSlot);
 }
 
 } // namespace
@@ -52,6 +62,7 @@ BOOL CCatalogSearch::Run(LPCTSTR pszIndexPath, HWND hOwner)
         return FALSE;
     }
     m_candidates.clear();
+    m_candidateNodes.reset();
     if (m_search->TestsNameOnly())
         FindNameCandidates();
     // The index is written in one batch, committed once at the end of the
@@ -84,7 +95,7 @@ BOOL CCatalogSearch::SearchSubtree(const CNodeRec& node, int nDepth)
     }
     // A damaged chain ends the node's documents, not the pass.
     const auto wanted = [&](CRecordRef ref) { return IsCandidate(ref); };
-    static_cast<void>(node.ForEachDocument(wanted, [&](const CDocumentRec& document) {
+    static_cast<void>(!MayHoldCandidates(node) || node.ForEachDocument(wanted, [&](const CDocumentRec& document) {
         const CRecordRef ref = document.GetRef();
         if (!Visit(ref.nBlock, ref.nSlot))
             return true;
@@ -110,7 +121,9 @@ BOOL CCatalogSearch::SearchSubtree(const CNodeRec& node, int nDepth)
 
 void CCatalogSearch::FindNameCandidates()
 {
-    std::vector<bool> candidates((static_cast<std::size_t>(m_pCatalog->GetLastBlock()) + 1) * DOCUMENT_SLOTS, false);
+    m_nPassLastBlock = m_pCatalog->GetLastBlock();
+    std::vector<bool> candidates((static_cast<std::size_t>(m_nPassLastBlock) + 1) * DOCUMENT_SLOTS, false);
+    std::vector<CRecordRef> found;
     const BOOL bRead
         = m_pCatalog->ForEachTableRecord(TABLE_DOCUMENT, [&](CRecordRef ref, std::span<const BYTE> record) {
               std::string_view path;
@@ -120,10 +133,37 @@ void CCatalogSearch::FindNameCandidates()
               if (nBit >= candidates.size())
                   candidates.resize(nBit + 1);
               candidates[nBit] = true;
+              if (found.size() <= MAX_CANDIDATES_BY_NODE)
+                  found.push_back(ref);
           });
     // Damage on the way leaves every document to be loaded, and met as before.
-    if (bRead)
-        m_candidates = std::move(candidates);
+    if (!bRead)
+        return;
+    m_candidates = std::move(candidates);
+    if (found.size() <= MAX_CANDIDATES_BY_NODE)
+        FindCandidateNodes(found);
+}
+
+void CCatalogSearch::FindCandidateNodes(const std::vector<CRecordRef>& candidates)
+{
+    std::unordered_set<std::int64_t> nodes;
+    for (CRecordRef ref : candidates) {
+        const CNodeRecArray linked = CDocumentRec(m_pCatalog, ref.nBlock, ref.nSlot).GetLinkedNodes();
+        // A candidate linked nowhere (or whose links cannot be read) is
+        // looked for as before, under every node.
+        if (linked.empty())
+            return;
+        for (const auto& pNode : linked)
+            nodes.insert(NodeKey(pNode->GetRef()));
+    }
+    m_candidateNodes = std::move(nodes);
+}
+
+bool CCatalogSearch::MayHoldCandidates(const CNodeRec& node) const
+{
+    // Blocks added since the name pass may hold links the pass did not see.
+    return !m_candidateNodes || m_candidateNodes->contains(NodeKey(node.GetRef()))
+        || m_pCatalog->GetLastBlock() != m_nPassLastBlock;
 }
 
 bool CCatalogSearch::IsCandidate(CRecordRef ref) const

@@ -13,11 +13,14 @@
 
 #include "platform/base/CString.h"
 #include "platform/base/WinTypes.h"
+#include "store/CatalogTypes.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -26,7 +29,6 @@ class CDocumentRec;
 class CFolderIndex;
 class CNodeRec;
 class CRunProgress;
-struct CRecordRef;
 struct CListFilter;
 
 class CCatalogSearch {
@@ -57,15 +59,22 @@ private:
     // only those are loaded and tested on the nodes' walk.
     void FindNameCandidates();
     bool IsCandidate(CRecordRef ref) const;
+    // When the name pass found few candidates: the nodes they are linked
+    // under, so that the walk passes the other nodes' links by.
+    void FindCandidateNodes(const std::vector<CRecordRef>& candidates);
+    // FALSE when the node holds no candidate and its documents need no walk.
+    bool MayHoldCandidates(const CNodeRec& node) const;
 
     CCatalog* const m_pCatalog;
     const CListFilter* const m_pFilter;
     std::unique_ptr<CFolderIndex> m_pIndex;
     std::unique_ptr<CRunProgress> m_pProgress;
-    std::optional<CTextSearch> m_search;                    // the find criteria, prepared for the pass
-    std::vector<bool> m_visited;                            // documents tested, a bit per block slot
-    std::vector<bool> m_candidates;                         // documents to test, as m_visited; empty: all
-    std::map<std::string, std::pair<LONG, LONG>> m_folders; // index folders, by path
+    std::optional<CTextSearch> m_search;                              // the find criteria, prepared for the pass
+    std::vector<bool> m_visited;                                      // documents tested, a bit per block slot
+    std::vector<bool> m_candidates;                                   // documents to test, as m_visited; empty: all
+    std::optional<std::unordered_set<std::int64_t>> m_candidateNodes; // nodes holding them (NodeKey); none: all
+    CATBLOCK m_nPassLastBlock { NO_BLOCK };                           // the catalog's last block when the name pass ran
+    std::map<std::string, std::pair<LONG, LONG>> m_folders;           // index folders, by path
     int m_nFound { 0 };
     bool m_bEnded { false };
     bool m_bFailed { false };

@@ -37,7 +37,7 @@
  * Invariants (CheckInvariantsLocked checks those that can be seen in memory):
  *  (1) The state is CLOSED exactly when the open count is 0, and then the file
  *      is closed and the caches are empty.
- *  (2) The block cache holds at most m_nCacheChunks unpinned chunks and every
+ *  (2) The block cache holds at most m_nCacheLimit unpinned chunks and every
  *      pinned one; each is listed once in its index under its first block,
  *      which is even, and holds the blocks 2k and 2k+1 that exist (one when 2k
  *      is the last block). A chunk is pinned exactly when it holds a block the
@@ -65,6 +65,9 @@
  */
 
 namespace {
+
+// The bytes a processor fetches from memory at once.
+constexpr int CACHE_LINE_SIZE = 64;
 
 // The byte offset of a record within its block.
 int RecordOffset(LONG nRecordSize, LONG nSlot)
@@ -136,6 +139,7 @@ CCatalogFile::CCatalogFile(LPCTSTR pszPath, std::span<const int> recordSizes, in
     , m_eDurability(eDurability)
     , m_journal(m_strPath)
     , m_nCacheChunks(std::max(nCacheChunks, 1))
+    , m_nCacheLimit(std::min(m_nCacheChunks, FIRST_CACHE_CHUNKS))
     , m_chunks(CSlotAllocator<CChunk>(&m_chunkSlots))
     , m_pinnedChunks(CSlotAllocator<CChunk>(&m_chunkSlots))
 {
@@ -166,11 +170,16 @@ BOOL CCatalogFile::Create(LONG nKind)
     std::array<BYTE, FILE_HEADER_SIZE> bytes;
     EncodeHeader(header, bytes.data());
     // A journal left beside a file of this name belongs to no file from now on.
-    if (!CCatalogIo::Remove(CCatalogJournal::PathFor(m_strPath)) || !m_io.Open(m_strPath, true))
+    // The old file is removed rather than emptied in place: emptying it waits
+    // until the disk has taken whatever of it is still being written, which
+    // on a busy disk costs a file made anew for each search more than its
+    // writing, and whoever still has the old file open goes on reading it whole.
+    if (!CCatalogIo::Remove(CCatalogJournal::PathFor(m_strPath)) || !CCatalogIo::Remove(m_strPath)
+        || !m_io.Open(m_strPath, true))
         return FALSE;
     BOOL bWritten = m_io.WriteAt(0, bytes);
     DWORD dwError = GetLastError();
-    BOOL bClosed = m_io.Close();
+    BOOL bClosed = CloseIoLocked();
     if (!bWritten) {
         SetLastError(dwError);
         return FALSE;
@@ -222,6 +231,14 @@ int CCatalogFile::GetReplayedBatches() const
 {
     CLock lock(*this);
     return m_nReplayedBatches;
+}
+
+BOOL CCatalogFile::CloseIoLocked()
+{
+    if (m_eDurability != Durability::Scratch)
+        return m_io.Close();
+    m_io.CloseUnflushed();
+    return TRUE;
 }
 
 BOOL CCatalogFile::OpenLocked()
@@ -290,13 +307,17 @@ BOOL CCatalogFile::CloseLocked()
     if (m_state == State::Open && m_bOwnsJournal && m_journal.GetSize() > 0)
         bDone = m_io.SyncIfWritten() && m_journal.Discard() && bDone;
     DWORD dwError = GetLastError();
-    BOOL bClosed = m_io.Close();
+    BOOL bClosed = CloseIoLocked();
     m_journal.Unclaim();
     m_bOwnsJournal = false;
     m_chunks.clear();
     m_pinnedChunks.clear();
     m_chunkSlots.Release();
     m_chunkIndex.clear();
+    m_nCacheLimit = std::min(m_nCacheChunks, FIRST_CACHE_CHUNKS);
+    m_nEvictions = 0;
+    m_nUnsavableMisses = 0;
+    m_chunkEvictions.clear();
     m_committedBlocks.clear();
     m_nDirtyBlocks = 0;
     m_bHeaderDirty = false;
@@ -492,6 +513,7 @@ CCatalogFile::CChunk* CCatalogFile::ChunkLocked(CATBLOCK nBlock)
         m_chunks.splice(m_chunks.begin(), m_chunks, it);
         return &m_chunks.front();
     }
+    NoteChunkMissLocked(nFirst);
     CChunk& chunk = AddChunkLocked(nFirst);
     chunk.nBlocks = nFirst == m_header.nLastBlock ? 1 : 2;
     std::span<BYTE> bytes(chunk.data.data(), static_cast<std::size_t>(chunk.nBlocks) * BLOCK_SIZE);
@@ -507,9 +529,10 @@ CCatalogFile::CChunk* CCatalogFile::ChunkLocked(CATBLOCK nBlock)
 
 CCatalogFile::CChunk& CCatalogFile::AddChunkLocked(CATBLOCK nFirst)
 {
-    // A full cache takes the new chunk in place of its least recently used one.
-    if (m_chunks.size() >= static_cast<size_t>(m_nCacheChunks)) {
-        m_chunkIndex[static_cast<std::size_t>(m_chunks.back().nFirst) / 2] = m_chunks.end();
+    // A full cache takes the new chunk in place of its least recently used
+    // one: its memory, recently written, is reused.
+    if (m_chunks.size() >= static_cast<size_t>(m_nCacheLimit)) {
+        EvictLastChunkLocked();
         m_chunks.splice(m_chunks.begin(), m_chunks, std::prev(m_chunks.end()));
     } else {
         m_chunks.emplace_front();
@@ -528,9 +551,41 @@ CCatalogFile::CChunk& CCatalogFile::AddChunkLocked(CATBLOCK nFirst)
 
 void CCatalogFile::TrimCacheLocked()
 {
-    while (m_chunks.size() > static_cast<std::size_t>(m_nCacheChunks)) {
-        m_chunkIndex[static_cast<std::size_t>(m_chunks.back().nFirst) / 2] = m_chunks.end();
+    while (m_chunks.size() > static_cast<std::size_t>(m_nCacheLimit)) {
+        EvictLastChunkLocked();
         m_chunks.pop_back();
+    }
+}
+
+void CCatalogFile::EvictLastChunkLocked()
+{
+    std::size_t nIndex = static_cast<std::size_t>(m_chunks.back().nFirst) / 2;
+    m_chunkIndex[nIndex] = m_chunks.end();
+    if (nIndex >= m_chunkEvictions.size())
+        m_chunkEvictions.resize(nIndex + 1, 0);
+    // Never 0, which means never evicted.
+    if (++m_nEvictions == 0)
+        m_nEvictions = 1;
+    m_chunkEvictions[nIndex] = m_nEvictions;
+}
+
+void CCatalogFile::NoteChunkMissLocked(CATBLOCK nFirst)
+{
+    // A miss the full size would have saved: evicted less than the full
+    // size's worth of evictions ago. The count wraps; a wrong answer after
+    // that costs one chunk of memory, no more.
+    std::size_t nIndex = static_cast<std::size_t>(nFirst) / 2;
+    bool bSavable = nIndex < m_chunkEvictions.size() && m_chunkEvictions[nIndex] != 0
+        && m_nEvictions - m_chunkEvictions[nIndex] < static_cast<std::uint32_t>(m_nCacheChunks);
+    if (bSavable) {
+        m_nCacheLimit = std::min(m_nCacheLimit + 1, m_nCacheChunks);
+    } else if (++m_nUnsavableMisses == UNSAVABLE_MISSES_PER_CHUNK) {
+        // Misses no size would save (reads scattered over a file many times
+        // the full size) shrink it back: there a chunk of fresh memory costs
+        // more than the few hits it brings.
+        m_nUnsavableMisses = 0;
+        m_nCacheLimit = std::max(m_nCacheLimit - 1, std::min(m_nCacheChunks, FIRST_CACHE_CHUNKS));
+        TrimCacheLocked();
     }
 }
 
@@ -744,6 +799,12 @@ BOOL CCatalogFile::ForEachTableRecord(LONG nTableType, const RecordVisit& visit)
         if (!pData)
             return FALSE;
         const LONG nRecordSize = pBlock->m_nRecordSize;
+        // The block's records are read one after the other: asked for all at
+        // once, their cache lines come from memory together rather than one
+        // by one as each record is reached.
+        const int nEnd = RecordOffset(nRecordSize, pBlock->m_header.nHighestUsed + 1);
+        for (int nOffset = 0; nOffset < nEnd; nOffset += CACHE_LINE_SIZE)
+            __builtin_prefetch(pData + nOffset);
         for (LONG n = 0; n <= pBlock->m_header.nHighestUsed; ++n) {
             if (pData[BLOCK_HEADER_SIZE + n] == SLOT_USED)
                 visit({ nBlock, n },
@@ -1109,11 +1170,15 @@ void CCatalogFile::AssertValid() const
 void CCatalogFile::AssertValidLocked() const
 {
 #ifndef NDEBUG
-    // The check reads every cached block, so on a file of more than 64 blocks
-    // it runs only once in (blocks / 4) calls, which keeps it cheap per call;
-    // a smaller file is checked after every call.
+    // The check visits every block object and every cached chunk, each a
+    // memory access of its own, so on a file of more than 64 blocks it runs
+    // once in CHECK_CALLS_PER_VISIT calls per thing it visits: its cost per
+    // call stays the same whatever the size of the file or of the cache. A
+    // smaller file is checked after every call.
+    constexpr std::size_t CHECK_CALLS_PER_VISIT = 8;
     std::size_t nBlocks = m_blocks.size();
-    if (++m_nUncheckedCalls >= (nBlocks > 64 ? nBlocks / 4 : 1)) {
+    std::size_t nVisits = nBlocks + m_chunks.size() + m_pinnedChunks.size();
+    if (++m_nUncheckedCalls >= (nBlocks > 64 ? nVisits * CHECK_CALLS_PER_VISIT : 1)) {
         m_nUncheckedCalls = 0;
         assert(CheckInvariantsLocked());
     }
@@ -1134,7 +1199,8 @@ bool CCatalogFile::CheckInvariantsLocked() const
     std::size_t nIndexed = 0;
     for (std::size_t nChunk = 0; nChunk < m_chunkIndex.size(); ++nChunk)
         nIndexed += isCached(nChunk) ? 1 : 0;
-    if (m_chunks.size() > static_cast<size_t>(m_nCacheChunks) || m_chunks.size() + m_pinnedChunks.size() != nIndexed)
+    if (m_nCacheLimit > m_nCacheChunks || m_chunks.size() > static_cast<size_t>(m_nCacheLimit)
+        || m_chunks.size() + m_pinnedChunks.size() != nIndexed)
         return false;
     int nDirty = 0;
     std::size_t nCommitted = 0;

@@ -26,6 +26,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <list>
 #include <memory>
@@ -43,6 +44,10 @@ public:
         Journal, // through the journal: a batch is whole after any crash
         Direct,  // written in place only: for a new file that is thrown away
                  // when its writing does not finish (a rebuild's copy)
+        Scratch, // written in place and never flushed: for a file made anew
+                 // for each use, whose contents need not outlive a power cut
+                 // (the last search's results). Blocks still go in place in
+                 // the order that keeps chains whole if the program stops.
     };
 
     // pszPath is the file's program path. recordSizes gives the record size of
@@ -224,6 +229,18 @@ public:
     // finds the blocks of the last pass. The cache fills only as far as the
     // file is read.
     static constexpr int CACHE_CHUNKS = 16384;
+    // The cache starts at this size (2 MiB) and grows towards its full size
+    // only while the file asks again for chunks the full size would have kept:
+    // a chunk read into memory not touched before costs the fault that maps
+    // the memory and the misses of its first writing, so a walk that finds
+    // what it needs again in the few most recent chunks keeps reusing the
+    // same memory, while repeated passes grow the cache to hold them. Each
+    // such miss grows it by a chunk; every UNSAVABLE_MISSES_PER_CHUNK misses
+    // that even the full size would not have saved shrink it by one, so reads
+    // scattered over a file many times the full size (where fewer than one
+    // miss in five would turn into a hit) keep it small and its memory warm.
+    static constexpr int FIRST_CACHE_CHUNKS = 512;
+    static constexpr int UNSAVABLE_MISSES_PER_CHUNK = 4;
     // The most blocks a batch changes before it is committed (8 MiB).
     static constexpr int MAX_BATCH_BLOCKS = 4096;
     // The age at which CommitIfDue commits a batch.
@@ -283,6 +300,8 @@ private:
     // any journal names it. Opening alone leaves the file as it is.
     [[nodiscard]] BOOL GiveIdentityLocked();
     BOOL CloseLocked();
+    // Closes m_io, flushing it unless the file is scratch.
+    BOOL CloseIoLocked();
     [[nodiscard]] BOOL CheckWritable() const;
 
     /* The batch. */
@@ -339,6 +358,12 @@ private:
     CChunk& AddChunkLocked(CATBLOCK nFirst);
     // Drops the least recently used chunks of the cache beyond its size.
     void TrimCacheLocked();
+    // Notes the eviction of the least recently used chunk; the caller drops
+    // or reuses it.
+    void EvictLastChunkLocked();
+    // A chunk is about to be read into the cache: grows or shrinks the cache
+    // by the rule at FIRST_CACHE_CHUNKS.
+    void NoteChunkMissLocked(CATBLOCK nFirst);
     // Drops a chunk from the cache, pinned or not.
     void DropChunkLocked(CChunkList::iterator it);
     // Puts a block the batch appends into the cache, changed and pinned. FALSE
@@ -388,10 +413,14 @@ private:
     bool m_bOwnsJournal { false }; // this object opened the file's journal; no other in the process did
     DWORD m_nIdentity { 0 };       // the catalog's identity, as block 0 keeps it; 0 none
     int m_nReplayedBatches { 0 };
-    int m_nCacheChunks;
+    int m_nCacheChunks;                          // the most the cache grows to
+    int m_nCacheLimit;                           // what it holds for now: from FIRST_CACHE_CHUNKS to m_nCacheChunks
+    std::uint32_t m_nEvictions { 0 };            // chunks evicted since the file was opened (wraps)
+    int m_nUnsavableMisses { 0 };                // since the cache last shrank
+    std::vector<std::uint32_t> m_chunkEvictions; // by first block / 2: m_nEvictions after its last eviction, 0 none
     mutable std::size_t m_nUncheckedCalls { 0 }; // calls since AssertValidLocked last checked
     CSlotPool m_chunkSlots;                      // the memory of both lists' chunks
-    CChunkList m_chunks;                         // unchanged chunks, most recently used first, at most m_nCacheChunks
+    CChunkList m_chunks;                         // unchanged chunks, most recently used first, at most m_nCacheLimit
     CChunkList m_pinnedChunks;                   // chunks with a block the batch changed
     // By first block / 2, into either list; m_chunks.end() for a chunk that is not cached.
     std::vector<CChunkList::iterator> m_chunkIndex;

@@ -34,7 +34,7 @@ LONGLONG GetInt64(std::span<const BYTE> data, int nOffset)
 }
 
 CFolderIndex::CFolderIndex(LPCTSTR pszPath, int nFlag)
-    : CCatalogFile(pszPath, FOLDER_INDEX_RECORD_SIZES)
+    : CCatalogFile(pszPath, FOLDER_INDEX_RECORD_SIZES, CACHE_CHUNKS, Durability::Scratch)
 {
     if (nFlag == 1) {
         if (!Create(CATALOG_KIND_FOLDER_INDEX) || !Acquire())

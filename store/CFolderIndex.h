@@ -7,9 +7,11 @@
 // owned by it, and one criteria record in block 1. store/FORMAT.md draws the
 // records.
 //
-// The search writes the index; the search-results window walks it. A file
-// that cannot be read leaves the index closed (IsOpen FALSE) and every call
-// fails soft.
+// The search writes the index anew each time and the search-results window
+// walks it, so it is a scratch file: written without a journal or a flush,
+// which on a machine whose disk is busy would cost the search more than its
+// reading of the catalog. A file that cannot be read leaves the index closed
+// (IsOpen FALSE) and every call fails soft.
 
 #include "store/CCatalogFile.h"
 #include "store/ListFilter.h"

@@ -67,6 +67,12 @@ BOOL CCatalogIo::Close()
     return bSynced;
 }
 
+void CCatalogIo::CloseUnflushed()
+{
+    m_file.Close();
+    m_bUnflushed = false;
+}
+
 BOOL CCatalogIo::ReadAt(std::int64_t nOffset, std::span<BYTE> data)
 {
     if (!IsOpen()) {

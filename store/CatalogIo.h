@@ -30,6 +30,9 @@ public:
     // Flushes what was written since the last flush, then closes the file;
     // FALSE when the flush failed (the file is closed anyway).
     BOOL Close();
+    // Closes the file without flushing it: for a file whose contents need not
+    // outlive a power cut.
+    void CloseUnflushed();
     bool IsOpen() const { return m_file.IsOpen(); }
 
     /* Transfers. A read or write of fewer bytes than asked is a failure. */

@@ -31,7 +31,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <memory>
+#include <new>
+#include <type_traits>
 
 template<class TYPE, class ARG_TYPE = const TYPE&> class CArray : public CObject {
 public:
@@ -95,6 +98,16 @@ private:
     // The slot count to grow to for nNewSize elements, by the grow-by rule.
     int GrownMaxSize(int nNewSize) const;
 
+    // Elements whose bytes may be copied to move them (numbers, pointers,
+    // plain structures) live in a block of the C heap, which realloc grows in
+    // place when it can and, for a large block, by moving its pages rather
+    // than copying them into pages that are new to the process; other
+    // elements live in a block of std::allocator and are moved one by one.
+    static constexpr bool MOVES_AS_BYTES
+        = std::is_trivially_copyable_v<TYPE> && alignof(TYPE) <= alignof(std::max_align_t);
+    // Gives back the block (nSlots slots); null is nothing.
+    static void FreeBlock(TYPE* pData, int nSlots);
+
     // The block and its ends are pointers, not counts: element stores (of
     // DWORD, say) cannot alias them, so a loop of Adds need not reload them.
     TYPE* m_pData { nullptr };
@@ -110,8 +123,7 @@ private:
 template<class TYPE, class ARG_TYPE> CArray<TYPE, ARG_TYPE>::~CArray()
 {
     std::destroy(m_pData, m_pEnd);
-    if (m_pData)
-        std::allocator<TYPE>().deallocate(m_pData, static_cast<std::size_t>(GetSlotCount()));
+    FreeBlock(m_pData, GetSlotCount());
 }
 
 template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::SetSize(int nNewSize, int nGrowBy)
@@ -275,16 +287,39 @@ template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::OpenGap(int nI
     std::move_backward(m_pData + nIndex, m_pData + nOldSize, m_pData + nOldSize + nCount);
 }
 
+template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::FreeBlock(TYPE* pData, int nSlots)
+{
+    if constexpr (MOVES_AS_BYTES)
+        std::free(pData);
+    else if (pData)
+        std::allocator<TYPE>().deallocate(pData, static_cast<std::size_t>(nSlots));
+}
+
 template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::Reallocate(int nNewMax)
 {
+    if constexpr (MOVES_AS_BYTES) {
+        const int nSize = GetSize();
+        TYPE* pNewData = nullptr;
+        if (nNewMax > 0) {
+            // On failure realloc leaves the block as it was.
+            pNewData = static_cast<TYPE*>(std::realloc(m_pData, static_cast<std::size_t>(nNewMax) * sizeof(TYPE)));
+            if (!pNewData)
+                throw std::bad_alloc();
+        } else {
+            std::free(m_pData);
+        }
+        m_pData = pNewData;
+        m_pEnd = pNewData ? pNewData + nSize : nullptr;
+        m_pSlotsEnd = pNewData ? pNewData + nNewMax : nullptr;
+        return;
+    }
     std::allocator<TYPE> allocator;
     TYPE* pNewData = nNewMax > 0 ? allocator.allocate(static_cast<std::size_t>(nNewMax)) : nullptr;
     const int nSize = GetSize();
     if (pNewData)
         std::uninitialized_move(m_pData, m_pEnd, pNewData);
     std::destroy(m_pData, m_pEnd);
-    if (m_pData)
-        allocator.deallocate(m_pData, static_cast<std::size_t>(GetSlotCount()));
+    FreeBlock(m_pData, GetSlotCount());
     m_pData = pNewData;
     m_pEnd = pNewData ? pNewData + nSize : nullptr;
     m_pSlotsEnd = pNewData ? pNewData + nNewMax : nullptr;

@@ -182,6 +182,30 @@ TEST_F(CCatalogSearchTest, ANameSearchFindsWhatTheLoadedDocumentsMatch)
     }
 }
 
+// Few name candidates are looked for under the nodes that hold them only,
+// many under every node: both find each matching document once.
+TEST_F(CCatalogSearchTest, ANameSearchFindsFewAndManyCandidatesUnderTheirNodes)
+{
+    std::unique_ptr<CNodeRec> pSystems(CNodeRec::NewTopNodeRec3(m_pCatalog.get()));
+    std::unique_ptr<CNodeRec> pGroup = Group("Files", SEARCH_FILE_NAME);
+    for (int i = 0; i < 300; ++i) {
+        const std::string strName = "scan-" + std::to_string(i) + ".pdf";
+        std::unique_ptr<CDocumentRec> pDocument(m_pCatalog->FindOrAddDocument("t:\\scans\\", strName.c_str(), nullptr));
+        ASSERT_TRUE(pDocument);
+        // Even ones under the systems root, odd ones in the group, every third odd one under both.
+        ASSERT_TRUE((i % 2 == 0 ? *pSystems : *pGroup).AddDocument(pDocument.get()));
+        if (i % 2 == 1 && i % 3 == 0)
+            ASSERT_TRUE(pSystems->AddDocument(pDocument.get()));
+    }
+    Criteria({ "scan-" }, CTextSearch::FIELD_NAME, CTextSearch::MODE_ALL_WORDS);
+    EXPECT_EQ(RunSearch().size(), 300U);
+    Criteria({ "scan-1" }, CTextSearch::FIELD_NAME, CTextSearch::MODE_ALL_WORDS);
+    const std::multiset<std::string> found = RunSearch();
+    EXPECT_EQ(found.size(), 111U) << "1, 10-19, 100-199";
+    EXPECT_EQ(found.count("t:\\scans\\scan-15.pdf"), 1U) << "linked under both nodes";
+    EXPECT_EQ(found.count("t:\\scans\\scan-12.pdf"), 1U);
+}
+
 TEST_F(CCatalogSearchTest, AStopKeepsWhatWasFound)
 {
     Criteria({}, CTextSearch::FIELD_CONTENT, CTextSearch::MODE_ALL_WORDS);

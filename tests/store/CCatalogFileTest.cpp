@@ -314,6 +314,40 @@ TEST_F(CCatalogFileTest, FillingAChainBlockByBlockReadsNothing)
         EXPECT_EQ(records[i], std::vector<BYTE>(260, static_cast<BYTE>(i)));
 }
 
+TEST_F(CCatalogFileTest, TheCacheGrowsOnlyWhenPassesComeBack)
+{
+    // Records in half as many chunks again as the cache holds when opened.
+    const int CHUNKS = CCatalogFile::FIRST_CACHE_CHUNKS * 3 / 2;
+    NewCatalog()->Release();
+    auto pFile = OpenObject("test.cat");
+    ASSERT_TRUE(pFile->Acquire());
+    CATBLOCK nFirst = NO_BLOCK;
+    ASSERT_TRUE(pFile->NewChain(TABLE_DOCUMENT, {}, &nFirst));
+    std::vector<CRecordRef> firstOfEachBlock;
+    CRecordRef ref;
+    for (int i = 0; i < 2 * CHUNKS * SlotCount(260); ++i) {
+        ASSERT_TRUE(pFile->AllocateRecord(TABLE_DOCUMENT, nFirst, {}, &ref));
+        if (ref.nSlot == 0)
+            firstOfEachBlock.push_back(ref);
+    }
+    ASSERT_TRUE(pFile->Release());
+    ASSERT_TRUE(pFile->Acquire());
+
+    std::vector<BYTE> data(260);
+    auto readsOfAPass = [&] {
+        unsigned nReads = pFile->GetReadCount();
+        for (CRecordRef record : firstOfEachBlock)
+            EXPECT_TRUE(pFile->ReadRecord(record, TABLE_DOCUMENT, data));
+        return pFile->GetReadCount() - nReads;
+    };
+    EXPECT_GE(readsOfAPass(), static_cast<unsigned>(CHUNKS));
+    // One pass left the cache as it was opened: the next pass reads again,
+    // and asks for what the last one evicted, so the cache grows to hold it.
+    EXPECT_GT(readsOfAPass(), 0U);
+    EXPECT_EQ(readsOfAPass(), 0U);
+    EXPECT_TRUE(pFile->CheckInvariants());
+}
+
 TEST_F(CCatalogFileTest, GetBlockReturnsOneObjectAndReadsTheFileOnce)
 {
     auto pFile = NewCatalog();

@@ -3,6 +3,7 @@
 #include "store/CCatalog.h"
 #include "store/RecordFields.h"
 #include "tests/store/CatalogFixture.h"
+#include "tests/store/FlushCounter.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -63,6 +64,21 @@ TEST_F(CFolderIndexTest, FoldersAndEntriesWalkInOrderAndSurviveReopening)
     EXPECT_EQ(std::string(pIndex->GetFolderPath(work)), "c:\\work\\");
     EXPECT_EQ(pIndex->GetEntryDocument(pIndex->FirstEntry(work)), (CRecordRef { 30, 2 }));
     EXPECT_TRUE(pIndex->GetEntryDocument(pIndex->FirstEntry(pIndex->NextFolder(work))).IsNone());
+}
+
+TEST_F(CFolderIndexTest, WritingAnIndexFlushesNothingAndLeavesNoJournal)
+{
+    CFlushCounter flushes;
+    {
+        auto pIndex = NewIndex();
+        ASSERT_TRUE(pIndex->IsOpen());
+        CCatalogAction batch(pIndex.get());
+        Fill(*pIndex);
+        ASSERT_TRUE(batch.End());
+    }
+    EXPECT_EQ(flushes.m_nFlushes, 0);
+    EXPECT_FALSE(std::filesystem::exists(HostPath("winsch.cat.jnl")));
+    EXPECT_THAT(Paths(*OpenIndex()), ElementsAre("c:\\work\\a.txt", "c:\\work\\sub\\b.txt", "d:\\old\\c.txt"));
 }
 
 TEST_F(CFolderIndexTest, ANewIndexReplacesTheOldOne)

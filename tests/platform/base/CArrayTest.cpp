@@ -284,9 +284,41 @@ TEST(CArrayTest, AddsMoveTheBlockLogarithmicallyOftenUnlessAGrowByIsSet)
     CIntArray geometric;
     EXPECT_LE(CountMoves(geometric, 1000000), 40);
     EXPECT_EQ(geometric[999999], 999999);
+    // Numbers grow in place when the heap has room after the block, so they
+    // move at most once per step; elements moved one by one always move.
     CIntArray stepped;
     stepped.SetSize(0, 5000);
-    EXPECT_EQ(CountMoves(stepped, 100000), 20);
+    EXPECT_LE(CountMoves(stepped, 100000), 20);
+    EXPECT_EQ(stepped[99999], 99999);
+    CArray<std::string, const std::string&> texts;
+    texts.SetSize(0, 500);
+    int nTextMoves = 0;
+    const std::string* pTexts = texts.GetData();
+    for (int i = 0; i < 10000; ++i) {
+        texts.Add(std::to_string(i));
+        nTextMoves += texts.GetData() != pTexts ? 1 : 0;
+        pTexts = texts.GetData();
+    }
+    EXPECT_EQ(nTextMoves, 20);
+}
+
+TEST(CArrayTest, NumbersKeepTheirValuesThroughGrowthShrinkingAndFreeing)
+{
+    // Numbers live in a block the C heap grows and shrinks in place.
+    CIntArray array;
+    for (int i = 0; i < 300000; ++i)
+        array.Add(i * 7);
+    array.SetSize(1000);
+    array.FreeExtra();
+    EXPECT_EQ(array.GetSize(), 1000);
+    EXPECT_EQ(array[999], 999 * 7);
+    array.SetSize(2000);
+    EXPECT_EQ(array[1999], 0) << "new elements read 0";
+    EXPECT_EQ(array[0], 0);
+    array.RemoveAll();
+    EXPECT_EQ(array.GetData(), nullptr);
+    array.Add(5);
+    EXPECT_EQ(array[0], 5);
 }
 
 TEST(CArrayTest, ElementsOfTheArrayItselfSurviveGrowth)
