@@ -102,7 +102,7 @@ protected:
 
 } // namespace
 
-TEST_F(ProgramMonitorTest, DocumentsCataloguedFromTheTrayOneAfterTheOtherAreNotToldOfAsGone)
+TEST_F(ProgramMonitorTest, InTheTrayNewDocumentsAreOfferedAndCataloguedOneAfterTheOtherWithNoWordOfAnyGone)
 {
     AnswerNextDialogs(1);
     ASSERT_TRUE(Start());
