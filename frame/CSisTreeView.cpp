@@ -239,30 +239,59 @@ void CSisTreeView::ApplySettings()
         return;
     const CSisTreeSettings settings = ReadSisTreeSettings(key);
     m_tree.SetIconSize(settings.bSmallIcons);
-    CCatalog* pCatalog = m_tree.GetCatalog();
-    if (!settings.path.empty() && pCatalog) {
-        std::unique_ptr<CNodeRec> pTop3(CNodeRec::NewTopNodeRec3(pCatalog));
-        std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(pCatalog));
-        HTREEITEM hSelect = nullptr;
-        if (pTop3 && settings.path[0] == GetSystemName(*pTop3)) {
-            hSelect = m_tree.FindChildItem(TVI_ROOT, *pTop3);
-        } else if (pRoot && settings.path[0] == GetSystemName(*pRoot)) {
-            // Down the kept names as far as they still lead.
-            std::unique_ptr<CNodeRec> pNode = std::move(pRoot);
-            HTREEITEM hItem = TVI_ROOT;
-            for (size_t i = 1; i < settings.path.size(); ++i) {
-                std::unique_ptr<CNodeRec> pChild(pNode->FindChildByName(settings.path[i]));
-                HTREEITEM hChild = pChild ? m_tree.FindChildItem(hItem, *pChild) : nullptr;
-                if (!hChild)
-                    break;
-                hItem = hSelect = hChild;
-                pNode = std::move(pChild);
-            }
-        }
-        if (hSelect)
-            m_tree.SelectItem(hSelect);
+    if (HTREEITEM hSelect = FindKeptItem(settings.path, FALSE))
+        m_tree.SelectItem(hSelect);
+    // Selecting collapsed the rest: the systems that were open open again.
+    for (const CSisTreePath& path : settings.expanded) {
+        if (HTREEITEM hItem = FindKeptItem(path, TRUE))
+            m_tree.ExpandItem(hItem, TVE_EXPAND);
     }
     m_tree.ShowTopNode3(settings.bShowTopNode3);
+}
+
+HTREEITEM CSisTreeView::FindKeptItem(const CSisTreePath& path, BOOL bWhole)
+{
+    CCatalog* pCatalog = m_tree.GetCatalog();
+    if (path.empty() || !pCatalog)
+        return nullptr;
+    std::unique_ptr<CNodeRec> pTop3(CNodeRec::NewTopNodeRec3(pCatalog));
+    if (pTop3 && path[0] == GetSystemName(*pTop3))
+        return path.size() == 1 || !bWhole ? m_tree.FindChildItem(TVI_ROOT, *pTop3) : nullptr;
+    std::unique_ptr<CNodeRec> pNode(CNodeRec::NewRootNodeRec(pCatalog));
+    if (!pNode || path[0] != GetSystemName(*pNode))
+        return nullptr;
+    // Down the kept names as far as they still lead.
+    HTREEITEM hItem = TVI_ROOT;
+    HTREEITEM hFound = nullptr;
+    for (size_t i = 1; i < path.size(); ++i) {
+        std::unique_ptr<CNodeRec> pChild(pNode->FindChildByName(path[i]));
+        HTREEITEM hChild = pChild ? m_tree.FindChildItem(hItem, *pChild) : nullptr;
+        if (!hChild)
+            return bWhole ? nullptr : hFound;
+        hItem = hFound = hChild;
+        pNode = std::move(pChild);
+    }
+    return hFound;
+}
+
+CSisTreePath CSisTreeView::KeptPath(const CNodeRec& node)
+{
+    CSisTreePath path;
+    for (const auto& pAncestor : node.GetAncestors())
+        path.push_back(GetSystemName(*pAncestor));
+    path.push_back(GetSystemName(node));
+    return path;
+}
+
+void CSisTreeView::CollectExpanded(HTREEITEM hParent, std::vector<CSisTreePath>& expanded)
+{
+    for (HTREEITEM hItem = m_tree.GetChildItem(hParent); hItem; hItem = m_tree.GetNextSiblingItem(hItem)) {
+        const CNodeRec* pNode = m_tree.GetItemNode(hItem);
+        if (!pNode || !(m_tree.GetItemState(hItem, TVIS_EXPANDED) & TVIS_EXPANDED))
+            continue;
+        expanded.push_back(KeptPath(*pNode));
+        CollectExpanded(hItem, expanded);
+    }
 }
 
 void CSisTreeView::SaveSettings(HKEY hParent, LPCTSTR pszName)
@@ -270,10 +299,8 @@ void CSisTreeView::SaveSettings(HKEY hParent, LPCTSTR pszName)
     CSisTreeSettings settings;
     settings.bSmallIcons = m_tree.IsSmallIcons();
     settings.bShowTopNode3 = m_tree.IsTopNode3Shown();
-    if (const CNodeRec* pNode = m_tree.GetContextNode()) {
-        for (const auto& pAncestor : pNode->GetAncestors())
-            settings.path.push_back(GetSystemName(*pAncestor));
-        settings.path.push_back(GetSystemName(*pNode));
-    }
+    if (const CNodeRec* pNode = m_tree.GetContextNode())
+        settings.path = KeptPath(*pNode);
+    CollectExpanded(TVI_ROOT, settings.expanded);
     (void)WriteSisTreeSettings(hParent, pszName, settings); // a key that cannot be had keeps nothing, silently
 }

@@ -13,6 +13,7 @@
 
 #include "frame/CPaneView.h"
 #include "frame/CSisTreeCtrl.h"
+#include "frame/SisTreeSettings.h"
 #include "ui/CBtnSeta.h"
 
 class CNodeRec;
@@ -72,8 +73,16 @@ protected:
     void OnUpdateEditCell(CCmdUI* pCmdUI);
 
 private:
-    // Applies kept settings: icon size, the selected system's path, the block-3 top node.
+    // Applies kept settings: icon size, the selected system's path, the
+    // systems shown expanded, the block-3 top node.
     void ApplySettings();
+    // The item a kept path leads to: with bWhole only when every name still
+    // leads somewhere, else the deepest item found; null for none.
+    HTREEITEM FindKeptItem(const CSisTreePath& path, BOOL bWhole);
+    // The kept form of a node's place: its ancestors' names and its own.
+    static CSisTreePath KeptPath(const CNodeRec& node);
+    // The kept paths of the expanded items below hParent whose parents are expanded too.
+    void CollectExpanded(HTREEITEM hParent, std::vector<CSisTreePath>& expanded);
     // Whether the tree can scroll one line that way.
     BOOL CanScroll(int nBar, BOOL bForward);
 

@@ -363,11 +363,16 @@ void CNewDocMonitor::OnDriverNotice(LPARAM lParam)
     const CString strPath(pNotice->szPath);
     if (!ParseDriveSpec(strPath))
         return;
+    // The rules and the scope are read from the catalog, which is closed
+    // while the program waits in the tray.
+    if (!m_pCatalog->Acquire())
+        return;
     BOOL bAccepted = FALSE;
     if (pNotice->dwKind == NOTICE_CREATED)
         bAccepted = AcceptCreatedFile(strPath);
     else if (pNotice->dwKind == NOTICE_RENAMED)
         bAccepted = AcceptRenamedFile(strPath, CString(pNotice->szSecondPath));
+    m_pCatalog->Release();
     if (!bAccepted)
         return;
     InsertNotice(m_notices.size(), CNewDocNotice(strPath, CNewDocNotice::STORE_NONE));

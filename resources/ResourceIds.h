@@ -1100,9 +1100,6 @@
 #define IDS_NEW_FOLDER_NO_NAME      4473
 #define IDS_WEB_NO_USER_ID          4530
 #define IDS_RECENT_NEW_CATALOGUED   4538
-#define IDS_RECENT_OPTION_4         4540
-#define IDS_RECENT_OPTION_8         4541
-#define IDS_RECENT_OPTION_16        4542
 #define IDS_WEB_FOLDER_MISSING      5044    // %s: the folder
 #define IDS_WEB_FOLDER_READ_ONLY    5045    // %s: the folder
 #define IDS_WEB_PASSWORD_SENT       5059

@@ -272,7 +272,13 @@ void* CPopupCtrl::GetItemResult(int /*nIndex*/)
 void* CPopupCtrl::ChooseHotItem()
 {
     const int nIndex = GetCurSel();
-    void* pResult = nIndex != LB_ERR && IsItemEnabled(nIndex) ? GetItemResult(nIndex) : nullptr;
+    const bool bEnabled = nIndex != LB_ERR && IsItemEnabled(nIndex);
+    void* pResult = bEnabled ? GetItemResult(nIndex) : nullptr;
+    if (!pResult && bEnabled && ItemHasChild(nIndex)) {
+        if (m_nOpenChildItem != nIndex)
+            OpenSelectedChild(FALSE);
+        return nullptr;
+    }
     OnMouseLeave();
     Close(TRUE);
     return pResult;

@@ -122,6 +122,8 @@ public:
     // what it is); base: null.
     virtual void* GetItemResult(int nIndex);
     // The selected enabled item's result (else null), then closes the chain.
+    // An item that gives no result but has a child opens its child instead,
+    // as a menu's submenu item does; the chain stays open and null is returned.
     virtual void* ChooseHotItem();
     virtual void OnMouseEnter();
     // (x, y) in client coordinates.

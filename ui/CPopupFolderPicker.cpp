@@ -9,14 +9,20 @@
 
 #include <memory>
 
+void GetPopupPlaceUnderButton(CButton& button, POINT* pPos, RECT* pButton)
+{
+    button.GetWindowRect(pButton);
+    pButton->bottom -= 1;
+    *pPos = POINT { pButton->left + CPopupFolderPicker::POPUP_INDENT, pButton->bottom };
+}
+
 void* TrackPopupUnderButton(CPopupWnd& popup, CButton& button)
 {
     const HWND hButton = button.GetSafeHwnd();
     button.SetState(TRUE);
-    CRect rcButton;
-    button.GetWindowRect(&rcButton);
-    rcButton.bottom -= 1;
-    const POINT pos { rcButton.left + CPopupFolderPicker::POPUP_INDENT, rcButton.bottom };
+    POINT pos {};
+    RECT rcButton {};
+    GetPopupPlaceUnderButton(button, &pos, &rcButton);
     void* pResult = popup.TrackPopup(&pos, &rcButton, &rcButton);
     // The popup's loop may have seen the page go.
     if (::IsWindow(hButton))

@@ -11,8 +11,12 @@
 
 class CPopupWnd;
 
-// Runs a created and filled popup under the button; the chosen item's
-// result (the caller owns it), or null.
+// Where a popup opens under the button: its top left corner, and the
+// button's screen rectangle less its last row, which the popup keeps off
+// and counts as its parent item (the cursor resting there keeps it open).
+void GetPopupPlaceUnderButton(CButton& button, POINT* pPos, RECT* pButton);
+// Runs a created and filled popup under the button, which shows pushed
+// meanwhile; the chosen item's result (the caller owns it), or null.
 void* TrackPopupUnderButton(CPopupWnd& popup, CButton& button);
 
 class CPopupFolderPicker {

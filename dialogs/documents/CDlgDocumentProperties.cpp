@@ -9,13 +9,13 @@
 #include "store/DocumentBackup.h"
 #include "store/PathHelpers.h"
 #include "ui/CGroupPopupWnd.h"
+#include "ui/CPopupFolderPicker.h"
 #include "ui/CUiHostServices.h"
 #include "ui/ChildPropertySheet.h"
 #include "ui/DocumentIcons.h"
 
 #include "platform/base/CFileException.h"
 #include "platform/base/TextFunctions.h"
-#include "platform/framework/CRect.h"
 #include "platform/framework/CWinThread.h"
 #include "platform/framework/MessageMap.h"
 
@@ -207,16 +207,10 @@ void CDlgDocumentProperties::OnGroups()
     if (m_bBusy)
         return;
     m_bBusy = TRUE;
-    m_groups.SetState(TRUE);
-    CRect rcButton;
-    m_groups.GetWindowRect(&rcButton);
     CGroupPopupWnd popup;
     if (popup.Create(this)) {
         popup.GetGroupList().FillGroups(m_pDocument);
-        const POINT pt { rcButton.left + 10, rcButton.bottom - 1 };
-        popup.TrackPopup(&pt, nullptr, nullptr);
+        TrackPopupUnderButton(popup, m_groups);
     }
-    if (::IsWindow(m_groups.GetSafeHwnd()))
-        m_groups.SetState(FALSE);
     m_bBusy = FALSE;
 }

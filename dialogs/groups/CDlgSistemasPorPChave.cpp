@@ -2,11 +2,11 @@
 
 #include "dialogs/groups/KeywordSheetMessages.h"
 #include "resources/ResourceIds.h"
+#include "ui/CPopupFolderPicker.h"
 
 #include "platform/framework/AfxMessages.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/CDataExchange.h"
-#include "platform/framework/CRect.h"
 #include "platform/framework/MessageMap.h"
 
 #include <memory>
@@ -166,18 +166,12 @@ CNodeRec* CDlgSistemasPorPChave::PickSystem(CHotButton& button)
     if (m_bBusy)
         return nullptr;
     m_bBusy = TRUE;
-    button.SetState(TRUE);
-    CRect rcButton;
-    button.GetWindowRect(&rcButton);
     CNodeRec* pChosen = nullptr;
     if (m_popup.GetSafeHwnd() != nullptr || m_popup.Create(this)) {
         std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(m_pCatalog));
         m_popup.GetSisList().FillItems(pRoot.get(), FALSE, FALSE, FALSE);
-        const POINT pt { rcButton.left + 10, rcButton.bottom - 1 };
-        pChosen = static_cast<CNodeRec*>(m_popup.TrackPopup(&pt, nullptr, nullptr));
+        pChosen = static_cast<CNodeRec*>(TrackPopupUnderButton(m_popup, button));
     }
-    if (::IsWindow(button.GetSafeHwnd()))
-        button.SetState(FALSE);
     m_bBusy = FALSE;
     return pChosen;
 }

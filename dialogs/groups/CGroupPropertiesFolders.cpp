@@ -4,12 +4,12 @@
 #include "resources/ResourceIds.h"
 #include "store/CNodeRec.h"
 #include "store/FileHelpers.h"
+#include "ui/CPopupFolderPicker.h"
 
 #include "platform/controls/ListViewControl.h"
 #include "platform/framework/AfxMessages.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/CDataExchange.h"
-#include "platform/framework/CRect.h"
 #include "platform/framework/MessageMap.h"
 
 #include <memory>
@@ -71,14 +71,14 @@ void CGroupFoldersPage::OnAdd()
         return;
     m_bBusy = TRUE;
     m_add.SetState(TRUE);
-    CRect rcButton;
-    m_add.GetWindowRect(&rcButton);
     // The popup is made and filled once; it keeps the mail stores it found.
     if (m_popup.GetSafeHwnd() == nullptr && m_popup.Create(this))
         m_popup.GetFolderList().FillRootItems();
     if (m_popup.GetSafeHwnd() != nullptr) {
-        const POINT pt { rcButton.left + 10, rcButton.bottom - 1 };
-        std::unique_ptr<CString> pChoice(m_popup.PickFolderFromPopup(&pt, nullptr, nullptr));
+        POINT pt {};
+        RECT rcButton {};
+        GetPopupPlaceUnderButton(m_add, &pt, &rcButton);
+        std::unique_ptr<CString> pChoice(m_popup.PickFolderFromPopup(&pt, &rcButton, &rcButton));
         if (pChoice != nullptr && ::IsWindow(m_list.GetSafeHwnd()) && !m_list.ContainsFolder(*pChoice))
             m_list.AddFolder(*pChoice);
     }

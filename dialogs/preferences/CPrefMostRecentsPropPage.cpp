@@ -11,15 +11,13 @@
 namespace {
 
 // The option rows, in the list's order, with the bit each one stands for.
+// Only the bits the program acts on get a row.
 struct RecentOption {
     UINT nLabel;
     DWORD dwBit;
 };
 constexpr RecentOption RECENT_OPTIONS[] = {
     { IDS_RECENT_NEW_CATALOGUED, CPreferences::RECENT_ADD_CATALOGUED },
-    { IDS_RECENT_OPTION_4, 0x4 },
-    { IDS_RECENT_OPTION_8, 0x8 },
-    { IDS_RECENT_OPTION_16, 0x10 },
 };
 
 } // namespace

@@ -2,7 +2,8 @@
 
 // The recent-list page of the general preference sheet: how many documents
 // the recent list keeps (1 to 50, the class library's range message beyond)
-// and the list's option bits, one check box each. It reads the preferences
+// and the list's option bits the program acts on, one check box each (other
+// bits stay as they are). It reads the preferences
 // object when it opens and writes the two values back to it on OK only; the
 // sheet's copy-out saves them. Its template is resource IDD_PREF_RECENT.
 

@@ -282,6 +282,33 @@ TEST_F(SisTreeTest, TheViewKeepsTheSelectedPathIconSizeAndTopNode)
     EXPECT_EQ(ActiveView()->GetCurrentNode()->GetRef(), p2020->GetRef());
 }
 
+TEST_F(SisTreeTest, TheSystemsLeftOpenAreOpenAgainAtTheNextStart)
+{
+    // The user selects Bank, then opens it and Photos with their buttons.
+    ASSERT_TRUE(m_pTree->SelectNode(*Node({ "Letters", "Bank" })));
+    ASSERT_TRUE(m_driver.ClickTreeStateIcon(Tree(), Item({ "Letters", "Bank" })));
+    ASSERT_TRUE(m_driver.ClickTreeStateIcon(Tree(), Item({ "Photos" })));
+    Command(ID_APP_EXIT_PROGRAM);
+    Stop();
+
+    ASSERT_TRUE(Start());
+    m_pTree = ActiveView()->GetTreeCtrl();
+    EXPECT_EQ(SelectedText(), "Bank");
+    for (const std::vector<CString>& path : { std::vector<CString> { "Letters" }, { "Letters", "Bank" }, { "Photos" } })
+        EXPECT_TRUE(CTestDriver::IsTreeExpanded(Tree(), Item(path))) << path.back();
+    EXPECT_EQ(CTestDriver::TreeStateImage(Tree(), Item({ "Photos" })), 3u);
+    EXPECT_FALSE(CTestDriver::IsTreeExpanded(Tree(), Item({ "Letters", "Home" })));
+
+    // A system closed again stays closed.
+    ASSERT_TRUE(m_driver.ClickTreeStateIcon(Tree(), Item({ "Photos" })));
+    Command(ID_APP_EXIT_PROGRAM);
+    Stop();
+    ASSERT_TRUE(Start());
+    m_pTree = ActiveView()->GetTreeCtrl();
+    EXPECT_TRUE(CTestDriver::IsTreeExpanded(Tree(), Item({ "Letters", "Bank" })));
+    EXPECT_FALSE(CTestDriver::IsTreeExpanded(Tree(), Item({ "Photos" })));
+}
+
 TEST_F(SisTreeTest, TheIconSizeLoadsPicturesOnlyWhenItChanges)
 {
     auto Images = [this](int nType) {

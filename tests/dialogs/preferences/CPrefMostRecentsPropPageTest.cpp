@@ -1,6 +1,7 @@
 // The recent-list page in a preference sheet: it shows the preferences
-// object's values, writes them back only on OK, keeps option bits no row
-// stands for, and refuses a length outside 1 to 50 on its page.
+// object's values, one row per option the program acts on, writes them back
+// only on OK, keeps option bits no row stands for, and refuses a length
+// outside 1 to 50 on its page.
 
 #include "dialogs/preferences/CPrefMostRecentsPropPage.h"
 
@@ -15,7 +16,7 @@ protected:
     {
         PreferencePageTest::SetUp();
         thePreferences.m_nMostRecents = 12;
-        thePreferences.m_dwMostRecentsOption = 0x1 | 0x8 | 0x40; // 0x40: a bit no row stands for
+        thePreferences.m_dwMostRecentsOption = 0x1 | 0x8 | 0x40; // 0x8, 0x40: bits no row stands for
     }
     void TearDown() override
     {
@@ -30,6 +31,7 @@ protected:
         return RunPage(
             page,
             [&](HWND, HWND hPage) {
+                m_rows = CTestDriver::Items(::GetDlgItem(hPage, IDC_RECENT_OPTIONS));
                 m_states = CTestDriver::CheckListStates(::GetDlgItem(hPage, IDC_RECENT_OPTIONS));
                 m_strCount = Text(hPage, IDC_RECENT_COUNT);
                 step(hPage);
@@ -37,6 +39,7 @@ protected:
             nButton);
     }
 
+    std::vector<CString> m_rows;
     std::vector<int> m_states;
     std::string m_strCount;
 };
@@ -46,22 +49,22 @@ TEST_F(PrefMostRecentsPropPageTest, ShowsTheValuesAndOkWritesThemKeepingOtherBit
     EXPECT_EQ(Run([&](HWND hPage) {
         HWND hList = ::GetDlgItem(hPage, IDC_RECENT_OPTIONS);
         EXPECT_TRUE(Driver().ClickCheckListBox(hList, 0));
-        EXPECT_TRUE(Driver().ClickCheckListBox(hList, 3));
         ::SetDlgItemText(hPage, IDC_RECENT_COUNT, "50");
     }),
         IDOK);
     EXPECT_EQ(m_strCount, "12");
-    EXPECT_EQ(m_states, (std::vector<int> { 1, 0, 1, 0 }));
+    EXPECT_EQ(m_rows, (std::vector<CString> { "Add newly catalogued documents to the list" }));
+    EXPECT_EQ(m_states, (std::vector<int> { 1 }));
     EXPECT_TRUE(m_messages.empty());
     EXPECT_EQ(thePreferences.m_nMostRecents, 50);
-    EXPECT_EQ(thePreferences.m_dwMostRecentsOption, DWORD { 0x8 | 0x10 | 0x40 });
+    EXPECT_EQ(thePreferences.m_dwMostRecentsOption, DWORD { 0x8 | 0x40 });
 }
 
 TEST_F(PrefMostRecentsPropPageTest, CancelLeavesThePreferencesAlone)
 {
     EXPECT_EQ(Run(
                   [&](HWND hPage) {
-                      EXPECT_TRUE(Driver().ClickCheckListBox(::GetDlgItem(hPage, IDC_RECENT_OPTIONS), 1));
+                      EXPECT_TRUE(Driver().ClickCheckListBox(::GetDlgItem(hPage, IDC_RECENT_OPTIONS), 0));
                       ::SetDlgItemText(hPage, IDC_RECENT_COUNT, "3");
                   },
                   IDCANCEL),

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,50 @@ protected:
 };
 
 } // namespace
+
+TEST_F(SetupKeywordsPageTest, TheAddPopupWaitsForTheMouseOnItsButtonAndAClickOnARowWithFoldersOpensThem)
+{
+    CSetupResults results;
+    CInstalacaoPropertySheet sheet(results);
+    std::vector<size_t> shown; // popups open: after the rest on the button, after each click
+    Texts listed;
+    CDialogScript script;
+    GoToKeywordsPage(script);
+    script.Then([&](HWND hDlg) {
+        HWND hGroupSheet = ::GetParent(::GetParent(CTestDriver::FindChild(hDlg, IDC_GROUP_FOLDER_LIST)));
+        HWND hTab = reinterpret_cast<HWND>(::SendMessage(hGroupSheet, PSM_GETTABCONTROL, 0, 0));
+        ASSERT_TRUE(m_driver.ClickTab(hTab, FOLDERS_TAB));
+        HWND hAdd = CTestDriver::FindChild(hGroupSheet, IDC_GROUP_FOLDER_ADD);
+        m_driver.OnNextWait([&] {
+            // The cursor stays on the button that opened the popup a while.
+            m_driver.Advance(2 * CPopupCtrl::CLOSE_DELAY_MS);
+            shown.push_back(CTestDriver::PopupWindows().size());
+            if (shown.back() == 0)
+                return;
+            HWND hRoot = CTestDriver::PopupWindows()[0];
+            const std::vector<CString> rows = CTestDriver::Items(CTestDriver::PopupList(hRoot));
+            const auto it = std::find(rows.begin(), rows.end(), Text(IDS_MY_COMPUTER));
+            ASSERT_NE(it, rows.end());
+            ASSERT_TRUE(m_driver.ClickPopupRow(hRoot, static_cast<int>(it - rows.begin())));
+            shown.push_back(CTestDriver::PopupWindows().size());
+            if (shown.back() < 2)
+                return;
+            // The drive is a folder of its own: a click on it chooses it.
+            ASSERT_TRUE(m_driver.ClickPopupRow(CTestDriver::PopupWindows()[1], 0));
+            shown.push_back(CTestDriver::PopupWindows().size());
+        });
+        RECT rect {};
+        ::GetClientRect(hAdd, &rect);
+        m_driver.Click(hAdd, rect.right / 2, rect.bottom / 2);
+        listed = ListedFolders(hDlg);
+    });
+    script.Press(IDCANCEL);
+    Answer(script);
+
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    EXPECT_EQ(shown, (std::vector<size_t> { 1, 2, 0 }));
+    EXPECT_EQ(listed, Texts { "c:\\" });
+}
 
 TEST_F(SetupKeywordsPageTest, AFolderPickedThroughTheAddPopupReachesTheShownGroup)
 {
