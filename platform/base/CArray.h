@@ -295,6 +295,12 @@ template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::FreeBlock(TYPE
         std::allocator<TYPE>().deallocate(pData, static_cast<std::size_t>(nSlots));
 }
 
+// gcc 12 takes the size read before realloc, once inlined into a loop of
+// growths, for a use of the block realloc freed.
+#if defined(__GNUC__) && !defined(__clang__)
+#    pragma GCC diagnostic push
+#    pragma GCC diagnostic ignored "-Wuse-after-free"
+#endif
 template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::Reallocate(int nNewMax)
 {
     if constexpr (MOVES_AS_BYTES) {
@@ -324,6 +330,9 @@ template<class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::Reallocate(int
     m_pEnd = pNewData ? pNewData + nSize : nullptr;
     m_pSlotsEnd = pNewData ? pNewData + nNewMax : nullptr;
 }
+#if defined(__GNUC__) && !defined(__clang__)
+#    pragma GCC diagnostic pop
+#endif
 
 template<class TYPE, class ARG_TYPE> int CArray<TYPE, ARG_TYPE>::GrownMaxSize(int nNewSize) const
 {

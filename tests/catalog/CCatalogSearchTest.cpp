@@ -194,8 +194,9 @@ TEST_F(CCatalogSearchTest, ANameSearchFindsFewAndManyCandidatesUnderTheirNodes)
         ASSERT_TRUE(pDocument);
         // Even ones under the systems root, odd ones in the group, every third odd one under both.
         ASSERT_TRUE((i % 2 == 0 ? *pSystems : *pGroup).AddDocument(pDocument.get()));
-        if (i % 2 == 1 && i % 3 == 0)
+        if (i % 2 == 1 && i % 3 == 0) {
             ASSERT_TRUE(pSystems->AddDocument(pDocument.get()));
+        }
     }
     Criteria({ "scan-" }, CTextSearch::FIELD_NAME, CTextSearch::MODE_ALL_WORDS);
     EXPECT_EQ(RunSearch().size(), 300U);

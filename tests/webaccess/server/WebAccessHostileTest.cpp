@@ -749,6 +749,7 @@ TEST_F(WebAccessHostileTest, TheFilesOfTheServiceAreTheUsersAlone)
         ASSERT_TRUE(WriteFolderRequest(m_folder, "u1",
             UserLine("u1", strKey) + "\r\n<#DOWN2 |" + ProgramPath("one.txt") + "| |0| |" + pszFlag + "|#>\r\n"));
         m_driver.Advance(1000);
+        ASSERT_TRUE(PumpUntilExists(m_folder / "u1.out")) << pszFlag; // written off this thread
         EXPECT_EQ(ModeOf(m_folder / "u1.out"), USER_FILE) << pszFlag;
         fs::remove(m_folder / "u1.out");
     }
