@@ -19,27 +19,6 @@ LPCTSTR AppCaption()
     return pApp ? pApp->GetAppName() : nullptr;
 }
 
-// A shown, enabled window of this thread that hWnd owns; NULL when none.
-HWND EnabledOwnedWindow(HWND hWnd)
-{
-    struct Search {
-        HWND hOwner;
-        HWND hFound;
-    } search { hWnd, nullptr };
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hCandidate, LPARAM lParam) -> BOOL {
-            auto* pSearch = reinterpret_cast<Search*>(lParam);
-            if (::GetWindow(hCandidate, GW_OWNER) != pSearch->hOwner || !::IsWindowVisible(hCandidate)
-                || !::IsWindowEnabled(hCandidate))
-                return TRUE;
-            pSearch->hFound = hCandidate;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.hFound;
-}
-
 // The window a message box belongs to: the active one, else the main window;
 // when that one is disabled under a modal window of its own (a dialog, a
 // wizard), the modal window the chain ends in, whichever window the desktop
@@ -52,15 +31,8 @@ HWND MessageBoxOwner()
         CWnd* pMainWnd = AfxGetMainWnd();
         hWnd = pMainWnd ? pMainWnd->GetSafeHwnd() : nullptr;
     }
-    // Owner chains are short; the bound keeps a cycle from holding the box.
-    constexpr int MAX_CHAIN = 16;
-    for (int nDepth = 0; hWnd && !::IsWindowEnabled(hWnd) && nDepth < MAX_CHAIN; ++nDepth) {
-        HWND hModal = EnabledOwnedWindow(hWnd);
-        if (!hModal)
-            break;
-        hWnd = hModal;
-    }
-    return hWnd;
+    HWND hHolder = hWnd ? ::GetModalHolder(hWnd) : nullptr;
+    return hHolder ? hHolder : hWnd;
 }
 
 } // namespace
