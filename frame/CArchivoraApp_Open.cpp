@@ -21,6 +21,8 @@
 #include "ui/CFileTypeMap.h"
 #include "ui/CStartMenuIndex.h"
 
+#include "platform/base/WinError.h"
+#include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/CMenu.h"
 #include "platform/framework/CWnd.h"
 
@@ -68,6 +70,14 @@ constexpr int ADDRESS_LIST_SIZE = 4096;
 BOOL IsStartableMailClient(int nKind)
 {
     return nKind == 0 || nKind == 2 || nKind == 3;
+}
+
+// Tells the user why the mail client did not take a message: none was found,
+// or it did not start (the client's error says which).
+void ReportMailClientFailure(DWORD dwError)
+{
+    const UINT nText = dwError == ERROR_FILE_NOT_FOUND ? IDS_COMPOSE_NO_PROGRAM : IDS_COMPOSE_FAILED;
+    AfxMessageBox(nText, MB_OK | MB_ICONEXCLAMATION);
 }
 
 CString AddressList(const CMailMessage& message, void (CMailMessage::*pfnList)(char*, int) const)
@@ -266,8 +276,10 @@ BOOL CArchivoraApp::OpenMailItem(CDocumentRec& document, int nMode)
         ReportProtectError(strPath, PROTECT_UNREADABLE);
         return FALSE;
     }
-    if (!IsStartableMailClient(thePreferences.m_nMailClient))
+    if (!IsStartableMailClient(thePreferences.m_nMailClient)) {
+        AfxMessageBox(IDS_COMPOSE_NO_PROGRAM, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
+    }
 
     CString strSubject = pMessage->GetSubject();
     CString strRecipients;
@@ -288,18 +300,36 @@ BOOL CArchivoraApp::OpenMailItem(CDocumentRec& document, int nMode)
     default:
         break;
     }
-    CMainFrame* pMainFrame = GetMainFrame();
-    CMonitorPause pause(pMainFrame ? &pMainFrame->GetMonitor() : nullptr);
-    CMailClient client;
-    return client.Compose(strSubject, strRecipients, ComposeBody(*pMessage).c_str());
+    BOOL bComposed = FALSE;
+    DWORD dwError = ERROR_SUCCESS;
+    {
+        CMainFrame* pMainFrame = GetMainFrame();
+        CMonitorPause pause(pMainFrame ? &pMainFrame->GetMonitor() : nullptr);
+        CMailClient client;
+        bComposed = client.Compose(strSubject, strRecipients, ComposeBody(*pMessage).c_str());
+        dwError = ::GetLastError();
+    }
+    if (!bComposed)
+        ReportMailClientFailure(dwError);
+    return bComposed;
 }
 
 BOOL CArchivoraApp::LaunchMailClient()
 {
-    if (!IsStartableMailClient(thePreferences.m_nMailClient))
+    if (!IsStartableMailClient(thePreferences.m_nMailClient)) {
+        AfxMessageBox(IDS_COMPOSE_NO_PROGRAM, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
-    CMainFrame* pMainFrame = GetMainFrame();
-    CMonitorPause pause(pMainFrame ? &pMainFrame->GetMonitor() : nullptr);
-    CMailClient client;
-    return client.Launch();
+    }
+    BOOL bStarted = FALSE;
+    DWORD dwError = ERROR_SUCCESS;
+    {
+        CMainFrame* pMainFrame = GetMainFrame();
+        CMonitorPause pause(pMainFrame ? &pMainFrame->GetMonitor() : nullptr);
+        CMailClient client;
+        bStarted = client.Launch();
+        dwError = ::GetLastError();
+    }
+    if (!bStarted)
+        ReportMailClientFailure(dwError);
+    return bStarted;
 }

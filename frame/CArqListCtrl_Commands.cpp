@@ -11,6 +11,7 @@
 #include "frame/AppMessages.h"
 #include "frame/CArchivoraApp.h"
 #include "frame/FramePrompts.h"
+#include "frame/RecycleCommandWords.h"
 #include "mail/MailResult.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
@@ -282,10 +283,16 @@ void CArqListCtrl::OnRecycle()
 
 void CArqListCtrl::OnUpdateRecycle(CCmdUI* pCmdUI)
 {
-    BOOL bEnable = FALSE;
-    for (int nRow : GetSelectedRows())
-        bEnable = bEnable || CanRecycleRow(nRow);
-    pCmdUI->Enable(bEnable);
+    int nMessages = 0;
+    int nOthers = 0;
+    for (int nRow : GetSelectedRows()) {
+        if (!CanRecycleRow(nRow))
+            continue;
+        const CDocumentRec* pDocument = GetRowDocument(nRow);
+        ++(pDocument && pDocument->IsMail() ? nMessages : nOthers);
+    }
+    pCmdUI->Enable(nMessages + nOthers > 0);
+    ShowRecycleCommandWords(pCmdUI, nMessages, nOthers);
 }
 
 /******************************************************************************

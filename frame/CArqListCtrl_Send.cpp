@@ -156,11 +156,17 @@ BOOL CArqListCtrl::MailSelected()
     }
     if (nAttached == 0)
         return FALSE;
-    // What the mail program writes is not offered as new documents.
-    CArchivoraApp* pApp = GetArchivoraApp();
-    CMainFrame* pMainFrame = pApp ? pApp->GetMainFrame() : nullptr;
-    CMonitorPause pause(pMainFrame ? &pMainFrame->GetMonitor() : nullptr);
-    return mail.Send(GetResString(IDS_MAIL_FILES_SUBJECT), MAPI_DIALOG) == SUCCESS_SUCCESS;
+    ULONG nResult = SUCCESS_SUCCESS;
+    {
+        // What the mail program writes is not offered as new documents.
+        CArchivoraApp* pApp = GetArchivoraApp();
+        CMainFrame* pMainFrame = pApp ? pApp->GetMainFrame() : nullptr;
+        CMonitorPause pause(pMainFrame ? &pMainFrame->GetMonitor() : nullptr);
+        nResult = mail.Send(GetResString(IDS_MAIL_FILES_SUBJECT), MAPI_DIALOG);
+    }
+    if (nResult != SUCCESS_SUCCESS)
+        AfxMessageBox(IDS_SEND_MAIL_NO_PROGRAM, MB_OK | MB_ICONEXCLAMATION);
+    return nResult == SUCCESS_SUCCESS;
 }
 
 void CArqListCtrl::OnUpdateMailSelected(CCmdUI* pCmdUI)

@@ -23,6 +23,7 @@
 #include "ui/CNewDocPopupCtrl.h"
 #include "ui/DocumentPopups.h"
 
+#include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/CCmdUI.h"
 
 #include <memory>
@@ -131,10 +132,15 @@ void CMainFrame::OnUpdateDocumentMenuEntry(CCmdUI* pCmdUI)
 
 void CMainFrame::OnSendMail()
 {
-    // What the mail program writes is not offered as new documents.
-    CMonitorPause pause(&m_wndMonitor);
-    CMapiMail mail("MAPI32.DLL");
-    mail.Send(GetResString(IDS_SEND_MAIL_SUBJECT), MAPI_DIALOG);
+    ULONG nResult = SUCCESS_SUCCESS;
+    {
+        // What the mail program writes is not offered as new documents.
+        CMonitorPause pause(&m_wndMonitor);
+        CMapiMail mail("MAPI32.DLL");
+        nResult = mail.Send(GetResString(IDS_SEND_MAIL_SUBJECT), MAPI_DIALOG);
+    }
+    if (nResult != SUCCESS_SUCCESS)
+        AfxMessageBox(IDS_SEND_MAIL_NO_PROGRAM, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CMainFrame::OnUpdateSendMail(CCmdUI* pCmdUI)

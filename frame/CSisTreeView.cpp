@@ -3,6 +3,7 @@
 #include "frame/AppMessages.h"
 #include "frame/CArchivoraApp.h"
 #include "frame/DesktopLayout.h"
+#include "frame/RecycleCommandWords.h"
 #include "frame/SisTreeSettings.h"
 #include "resources/ResourceIds.h"
 #include "store/CNodeRec.h"
@@ -45,7 +46,7 @@ BEGIN_MESSAGE_MAP(CSisTreeView, CPaneView)
     ON_UPDATE_COMMAND_UI(ID_CATALOG_KEYWORDS, &CSisTreeView::OnUpdateContextCommand)
     ON_UPDATE_COMMAND_UI(ID_DOC_RENAME, &CSisTreeView::OnUpdateContextCommand)
     ON_UPDATE_COMMAND_UI(ID_DOC_REMOVE_FROM_GROUP, &CSisTreeView::OnUpdateContextCommand)
-    ON_UPDATE_COMMAND_UI(ID_DOC_RECYCLE, &CSisTreeView::OnUpdateContextCommand)
+    ON_UPDATE_COMMAND_UI(ID_DOC_RECYCLE, &CSisTreeView::OnUpdateRecycle)
     ON_UPDATE_COMMAND_UI(ID_DOC_PROPERTIES, &CSisTreeView::OnUpdateContextCommand)
     ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, &CSisTreeView::OnUpdateContextCommand)
     ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, &CSisTreeView::OnUpdateContextCommand)
@@ -193,6 +194,12 @@ LRESULT CSisTreeView::OnIdleUpdateCmdUI(WPARAM, LPARAM)
 void CSisTreeView::OnUpdateContextCommand(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(m_tree.IsContextNodeEditable());
+}
+
+void CSisTreeView::OnUpdateRecycle(CCmdUI* pCmdUI)
+{
+    OnUpdateContextCommand(pCmdUI);
+    ShowRecycleCommandWords(pCmdUI, 0, 1); // a group is no message
 }
 
 void CSisTreeView::OnUpdatePasteAtTop(CCmdUI* pCmdUI)

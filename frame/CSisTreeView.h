@@ -69,6 +69,8 @@ protected:
     void OnCut() { m_tree.CopyToClipboard(2); }
     void OnPasteAtTop() { m_tree.PasteAtTop(); }
     void OnUpdateContextCommand(CCmdUI* pCmdUI);
+    // Enabled as the other context commands; the words are those of groups.
+    void OnUpdateRecycle(CCmdUI* pCmdUI);
     void OnUpdatePasteAtTop(CCmdUI* pCmdUI);
     void OnUpdateEditCell(CCmdUI* pCmdUI);
 

@@ -2,11 +2,14 @@
 
 #include "mail/MailFile.h"
 #include "platform/base/ProfileFile.h"
+#include "platform/shell/DesktopApps.h"
 #include "platform/shell/ProgramLaunch.h"
 
 namespace {
 
 constexpr LPCTSTR MAIL_HAND_OFF_PROGRAM = "xdg-email";
+// The hand-off gives the message to the desktop's program for this type.
+constexpr char MAIL_PROGRAM_TYPE[] = "x-scheme-handler/mailto";
 
 } // namespace
 
@@ -39,7 +42,8 @@ BOOL CMapiMail::AddAttachment(LPCTSTR pszPath, LPCTSTR /*pszFileName*/)
 ULONG CMapiMail::Send(LPCTSTR pszSubject, ULONG /*flFlags*/)
 {
     std::string strProgram = FindHostProgram(MAIL_HAND_OFF_PROGRAM);
-    if (strProgram.empty())
+    // Without a mail program the hand-off would start and then fail where nobody hears it.
+    if (strProgram.empty() || !DefaultAppForType(MAIL_PROGRAM_TYPE))
         return MAPI_E_FAILURE;
     std::vector<std::string> args { strProgram, "--utf8" };
     if (pszSubject && *pszSubject)

@@ -34,7 +34,9 @@ public:
     BOOL AddAttachment(LPCTSTR pszPath, LPCTSTR pszFileName);
     // Opens the message in the mail program with a subject (or none). Every
     // message is completed by the user, as with MAPI_DIALOG, whatever the flags.
-    // SUCCESS_SUCCESS when the mail program was started, else MAPI_E_FAILURE.
+    // SUCCESS_SUCCESS when the mail program was started, else MAPI_E_FAILURE:
+    // also when the desktop has no mail program (none opens "mailto:" links),
+    // since the hand-off would fail only after it started.
     ULONG Send(LPCTSTR pszSubject, ULONG flFlags);
 
 private:

@@ -32,6 +32,12 @@
 #define IDS_RECYCLE_ASK_ITEMS_MAIL      4515
 #define IDS_RECYCLE_MESSAGE_NO_STATUS   4516
 #define IDS_RECYCLE_STAYED_NO_STATUS    4517
+// The recycle command's words in a menu, as the selection asks: the usual
+// ones, and those for a selection holding messages.
+#define IDS_RECYCLE_COMMAND             4518
+#define IDS_RECYCLE_COMMAND_MESSAGE     4519
+#define IDS_RECYCLE_COMMAND_MESSAGES    4520
+#define IDS_RECYCLE_COMMAND_MIXED       4521
 // Shell items dropped on the recycle bin: a folder, and items of a removable
 // or CD drive, which are deleted for good.
 #define IDS_RECYCLE_ASK_FOLDER            4224
@@ -510,6 +516,12 @@
 #define IDS_TOOLBAR                 4404
 #define IDS_MAIL_BAR                4415
 #define IDS_SEND_MAIL_SUBJECT       4416
+// What the user is told when no mail program takes a message: one handed to
+// the desktop's (Send Mail, Send by Mail), and one composed from a catalogued
+// message (a reply, a forward) or the mail program started on its own.
+#define IDS_SEND_MAIL_NO_PROGRAM    4522
+#define IDS_COMPOSE_NO_PROGRAM      4523
+#define IDS_COMPOSE_FAILED          4524
 #define IDS_NO_LOCATION             4422
 #define IDS_SETTINGS_NOT_SAVED      4493
 #define IDS_WEB_STOP                4512    // the web access command while the service runs

@@ -129,6 +129,10 @@ private:
     void ReportMove(Window window, int xRoot, int yRoot, Time time);
     // The state the window manager shows the window in, from WM_STATE and _NET_WM_STATE.
     ETopLevelState DesktopStateOf(const x11::CTopLevel& window);
+    // The window a disabled window passes the keyboard to: the modal window it
+    // owns (never a tool window), followed down while that one is disabled too;
+    // nullptr when the chain ends in none.
+    const x11::CTopLevel* ModalHolderOf(const x11::CTopLevel& disabled) const;
 
     CX11State& m_state;
     std::vector<CReport>& m_reports;
@@ -279,13 +283,28 @@ void CEventTranslator::OnClientMessage(const XClientMessageEvent& event)
         XGetInputFocus(m_state.m_pDisplay, &focus, &nRevert);
         if (focus != pWindow->window)
             return;
-        for (auto& [hOther, other] : m_state.m_windows) {
-            if (other.look.hOwner == pWindow->hWnd && other.bMapped && !other.look.bDisabled && !other.bUnmanaged) {
-                XSetInputFocus(m_state.m_pDisplay, other.window, RevertToParent, static_cast<Time>(event.data.l[1]));
-                return;
+        if (const x11::CTopLevel* pHolder = ModalHolderOf(*pWindow))
+            XSetInputFocus(m_state.m_pDisplay, pHolder->window, RevertToParent, static_cast<Time>(event.data.l[1]));
+    }
+}
+
+const x11::CTopLevel* CEventTranslator::ModalHolderOf(const x11::CTopLevel& disabled) const
+{
+    // Owner chains are short; the bound keeps a damaged one from holding the event.
+    constexpr int MAX_CHAIN = 16;
+    const x11::CTopLevel* pHolder = &disabled;
+    for (int nDepth = 0; pHolder && pHolder->look.bDisabled && nDepth < MAX_CHAIN; ++nDepth) {
+        const x11::CTopLevel* pModal = nullptr;
+        for (const auto& [hOther, other] : m_state.m_windows) {
+            if (other.look.hOwner == pHolder->hWnd && other.bMapped && !other.bUnmanaged
+                && other.look.eKind != ETopLevelKind::Tool) {
+                pModal = &other;
+                break;
             }
         }
+        pHolder = pModal;
     }
+    return pHolder && !pHolder->look.bDisabled ? pHolder : nullptr;
 }
 
 ETopLevelState CEventTranslator::DesktopStateOf(const x11::CTopLevel& window)

@@ -1,7 +1,6 @@
 #include "platform/framework/AfxMessageBox.h"
 
 #include "platform/base/CString.h"
-#include "platform/base/Threads.h"
 #include "platform/controls/StandardControls.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/framework/CWnd.h"
@@ -19,27 +18,6 @@ LPCTSTR AppCaption()
     return pApp ? pApp->GetAppName() : nullptr;
 }
 
-// A shown, enabled window of this thread that hWnd owns; NULL when none.
-HWND EnabledOwnedWindow(HWND hWnd)
-{
-    struct Search {
-        HWND hOwner;
-        HWND hFound;
-    } search { hWnd, nullptr };
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hCandidate, LPARAM lParam) -> BOOL {
-            auto* pSearch = reinterpret_cast<Search*>(lParam);
-            if (::GetWindow(hCandidate, GW_OWNER) != pSearch->hOwner || !::IsWindowVisible(hCandidate)
-                || !::IsWindowEnabled(hCandidate))
-                return TRUE;
-            pSearch->hFound = hCandidate;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.hFound;
-}
-
 } // namespace
 
 HWND AfxGetMessageBoxOwner()
@@ -49,15 +27,8 @@ HWND AfxGetMessageBoxOwner()
         CWnd* pMainWnd = AfxGetMainWnd();
         hWnd = pMainWnd ? pMainWnd->GetSafeHwnd() : nullptr;
     }
-    // Owner chains are short; the bound keeps a cycle from holding the box.
-    constexpr int MAX_CHAIN = 16;
-    for (int nDepth = 0; hWnd && !::IsWindowEnabled(hWnd) && nDepth < MAX_CHAIN; ++nDepth) {
-        HWND hModal = EnabledOwnedWindow(hWnd);
-        if (!hModal)
-            break;
-        hWnd = hModal;
-    }
-    return hWnd;
+    HWND hHolder = hWnd ? ::GetModalHolder(hWnd) : nullptr;
+    return hHolder ? hHolder : hWnd;
 }
 
 int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT)

@@ -409,16 +409,20 @@ void CControlBar::OnTimer(UINT_PTR nIDEvent)
     KillTimer(FLYBY_CHECK_TIMER);
 }
 
+CString CControlBar::GetToolTipText(UINT nID) const
+{
+    CString strFull;
+    strFull.LoadString(nID);
+    const int nNewLine = strFull.Find('\n');
+    return nNewLine < 0 ? CString() : strFull.Mid(nNewLine + 1);
+}
+
 BOOL CControlBar::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult)
 {
     auto* pInfo = reinterpret_cast<NMTTDISPINFO*>(pNMHDR);
     if (!m_pToolTip || pNMHDR->hwndFrom != m_pToolTip->m_hWnd)
         return FALSE;
-    // The tip is the part of the command's string after "\n".
-    CString strFull;
-    strFull.LoadString(static_cast<UINT>(pNMHDR->idFrom));
-    const int nNewLine = strFull.Find('\n');
-    const CString strTip = nNewLine < 0 ? CString() : strFull.Mid(nNewLine + 1);
+    const CString strTip = GetToolTipText(static_cast<UINT>(pNMHDR->idFrom));
     lstrcpynA(pInfo->szText, strTip, sizeof(pInfo->szText));
     pInfo->lpszText = pInfo->szText;
     *pResult = 0;

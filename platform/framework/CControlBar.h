@@ -71,6 +71,8 @@ public:
     // The command of the item under the point (client coordinates), or -1; fills
     // pTI's uId and rect (client coordinates) when given.
     virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
+    // The tip of the item of command nID: the part of the command's string after "\n".
+    virtual CString GetToolTipText(UINT nID) const;
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -7,6 +7,7 @@
 #include "platform/framework/CWinApp.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 IMPLEMENT_DYNAMIC(CToolBar, CControlBar)
@@ -27,8 +28,9 @@ constexpr int BUTTON_MARGIN = 7; // a button is this much larger than its image
 // A toolbar button as an update-UI item.
 class CToolCmdUI : public CCmdUI {
 public:
-    explicit CToolCmdUI(CToolBarCtrl& ctrl)
-        : m_ctrl(ctrl)
+    CToolCmdUI(CToolBar& bar, CToolBarCtrl& ctrl)
+        : m_bar(bar)
+        , m_ctrl(ctrl)
     {
     }
 
@@ -44,8 +46,8 @@ public:
                 : nCheck == 2 ? TBSTATE_INDETERMINATE
                               : 0);
     }
-    // The buttons show images only.
-    void SetText(LPCTSTR) override { }
+    // The buttons show images only: the text is the button's tip.
+    void SetText(LPCTSTR lpszText) override { m_bar.SetButtonTip(m_nID, lpszText); }
 
 private:
     void ChangeState(BYTE nMask, BYTE nBits)
@@ -62,6 +64,7 @@ private:
         m_ctrl.SetButtonInfo(static_cast<int>(m_nIndex), &info);
     }
 
+    CToolBar& m_bar;
     CToolBarCtrl& m_ctrl;
 };
 
@@ -214,6 +217,27 @@ void CToolBar::SetButtonStyle(int nIndex, UINT nStyle)
     SetButtonInfo(nIndex, nID, nStyle, iImage);
 }
 
+void CToolBar::SetButtonTip(UINT nID, LPCTSTR lpszText)
+{
+    // Menu words: the mnemonic's "&" and the shortcut after a tab are no part of a tip.
+    std::string strTip;
+    for (LPCTSTR psz = lpszText ? lpszText : ""; *psz && *psz != '\t'; ++psz) {
+        if (*psz == '&' && psz[1] != '\0')
+            ++psz;
+        strTip += *psz;
+    }
+    if (strTip.empty())
+        m_tips.erase(nID);
+    else
+        m_tips[nID] = strTip.c_str();
+}
+
+CString CToolBar::GetToolTipText(UINT nID) const
+{
+    const auto it = m_tips.find(nID);
+    return it != m_tips.end() ? it->second : CControlBar::GetToolTipText(nID);
+}
+
 /***** Control bar *****/
 
 CSize CToolBar::RowSize() const
@@ -255,7 +279,7 @@ CSize CToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
 
 void CToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler)
 {
-    CToolCmdUI state(m_ctrl);
+    CToolCmdUI state(*this, m_ctrl);
     state.m_nIndexMax = static_cast<UINT>(GetCount());
     for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
         state.m_nID = GetItemID(static_cast<int>(state.m_nIndex));

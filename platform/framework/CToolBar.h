@@ -8,14 +8,17 @@
 //
 // Update UI: each button (not separators) asks the bar's own update entries,
 // then the frame's routing: Enable enables the button, SetCheck checks it (1)
-// or makes it indeterminate (2), SetText does nothing; a button no target
-// handles is disabled.
+// or makes it indeterminate (2), SetText sets the button's tip (the menu
+// words without their mnemonic and shortcut; "" gives the tip of the
+// command's string back); a button no target handles is disabled.
 //
 // Button styles (GetButtonInfo, SetButtonInfo) are MAKELONG(TBSTYLE_*, state)
 // with the enabled state inverted: TBBS_DISABLED.
 
 #include "platform/framework/CControlBar.h"
 #include "platform/framework/CToolBarCtrl.h"
+
+#include <map>
 
 // clang-format off
 constexpr UINT TBBS_BUTTON        = MAKELONG(TBSTYLE_BUTTON, 0);
@@ -55,6 +58,8 @@ public:
     void SetButtonStyle(int nIndex, UINT nStyle);
     // The same window seen as its toolbar control.
     CToolBarCtrl& GetToolBarCtrl() const { return m_ctrl; }
+    // The tip of command nID's button from now on, as an update handler's SetText gives it.
+    void SetButtonTip(UINT nID, LPCTSTR lpszText);
 
     /* Control bar. */
 
@@ -62,6 +67,7 @@ public:
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
     void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
     INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
+    CString GetToolTipText(UINT nID) const override;
 
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -71,5 +77,6 @@ private:
     // The size of the button row, borders included.
     CSize RowSize() const;
 
-    mutable CToolBarCtrl m_ctrl; // a second object over the bar's window, never attached
+    mutable CToolBarCtrl m_ctrl;    // a second object over the bar's window, never attached
+    std::map<UINT, CString> m_tips; // tips set by update handlers, by command
 };

@@ -418,19 +418,25 @@ void CTestDriver::AnswerNextDialog(CDialogScript script)
 
 void CTestDriver::ChooseNextMenuCommand(UINT nCommand)
 {
-    m_menuAnswers.push_back(nCommand);
+    m_menuAnswers.push_back([nCommand](HMENU) { return nCommand; });
 }
 
 void CTestDriver::DismissNextMenu()
 {
-    m_menuAnswers.push_back(0);
+    m_menuAnswers.push_back([](HMENU) { return 0U; });
 }
 
-BOOL CTestDriver::AnswerMenu(HMENU, UINT* pnCommand)
+void CTestDriver::OnNextMenu(std::function<UINT(HMENU hMenu)> callback)
+{
+    m_menuAnswers.push_back(std::move(callback));
+}
+
+BOOL CTestDriver::AnswerMenu(HMENU hMenu, UINT* pnCommand)
 {
     if (!t_pDriver || t_pDriver->m_menuAnswers.empty())
         return FALSE;
-    *pnCommand = t_pDriver->m_menuAnswers.front();
+    const std::function<UINT(HMENU)> answer = std::move(t_pDriver->m_menuAnswers.front());
     t_pDriver->m_menuAnswers.pop_front();
+    *pnCommand = answer(hMenu);
     return TRUE;
 }

@@ -236,6 +236,9 @@ public:
     void ChooseNextMenuCommand(UINT nCommand);
     // Dismisses the next menu without a command, as a click outside it does.
     void DismissNextMenu();
+    // Runs callback on the next menu once its owner has updated it; the
+    // command it returns is chosen as with ChooseNextMenuCommand (0 dismisses).
+    void OnNextMenu(std::function<UINT(HMENU hMenu)> callback);
 
     /* Acting inside a modal loop that the test's own call started (a popup
        chain's TrackPopup, a dialog's DoModal). Steps are queued; each runs
@@ -304,7 +307,7 @@ private:
     CTestDriver* m_pPreviousDriver;
     MODALDIALOGHOOK m_pfnPreviousHook;
     THREADWAITHOOK m_pfnPreviousWaitHook;
-    std::deque<UINT> m_menuAnswers; // commands; 0 dismisses
+    std::deque<std::function<UINT(HMENU)>> m_menuAnswers; // each gives the command; 0 dismisses
     std::deque<std::function<void()>> m_loopSteps;
     std::vector<CString> m_scriptErrors;
     MENUTRACKHOOK m_pfnPreviousMenuHook;

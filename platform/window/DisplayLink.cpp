@@ -135,19 +135,6 @@ CDisplay* ReaderDisplay()
 
 /***** Reports from the display *****/
 
-// The enabled, visible window a disabled top-level window's activation goes
-// to: the topmost one it owns (its modal dialog), else none.
-HWND EnabledPopupOf(HWND hTop)
-{
-    auto lock = LockWindows();
-    for (CWindow* pOther : DesktopLocked().children) {
-        if (pOther->pOwner && pOther->pOwner->hWnd == hTop && (pOther->dwStyle & WS_VISIBLE)
-            && !(pOther->dwStyle & WS_DISABLED))
-            return pOther->hWnd;
-    }
-    return nullptr;
-}
-
 void CDisplayReceiver::OnActivation(HWND hTopLevel, bool bActive)
 {
     if (!bActive) {
@@ -165,7 +152,8 @@ void CDisplayReceiver::OnActivation(HWND hTopLevel, bool bActive)
     }
     if (!IsWindow(hTopLevel))
         return;
-    HWND hTarget = IsWindowEnabled(hTopLevel) ? hTopLevel : EnabledPopupOf(hTopLevel);
+    // A disabled window's activation goes to the modal window holding it.
+    HWND hTarget = GetModalHolder(hTopLevel);
     if (!hTarget || GetActiveWindow() == hTarget)
         return;
     HWND hFocus = nullptr;

@@ -82,11 +82,45 @@ bool IsOwnedByLocked(const CWindow& window, const CWindow& owner)
     return false;
 }
 
+// Whether a shown top-level window can hold the input a modal window keeps
+// from its owner: a window with a frame of its own, not a tool window, a tip,
+// a menu or a list that drops down.
+bool CanHoldModalInputLocked(const CWindow& window)
+{
+    return !window.bDestroying && (window.dwStyle & (WS_VISIBLE | WS_CHILD)) == WS_VISIBLE
+        && !(window.dwExStyle & (WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE))
+        && (!(window.dwStyle & WS_POPUP) || (window.dwStyle & WS_CAPTION) == WS_CAPTION);
+}
+
+// The enabled window at the end of the modal chain from `window` (itself when
+// enabled), leaving out `pExcept`; nullptr when the chain ends in none.
+CWindow* ModalHolderLocked(CWindow& window, const CWindow* pExcept)
+{
+    // Owner chains are short; the bound keeps a damaged one from holding the caller.
+    constexpr int MAX_CHAIN = 16;
+    CWindow* pHolder = &window;
+    for (int nDepth = 0; pHolder && (pHolder->dwStyle & WS_DISABLED); ++nDepth) {
+        CWindow* pModal = nullptr;
+        for (CWindow* pTop : DesktopLocked().children) { // the topmost first
+            if (pTop != pExcept && pTop->pOwner == pHolder && CanHoldModalInputLocked(*pTop)) {
+                pModal = pTop;
+                break;
+            }
+        }
+        pHolder = nDepth < MAX_CHAIN ? pModal : nullptr;
+    }
+    return pHolder;
+}
+
 // The window that takes over the activation from `going` (see Focus.h), or nullptr.
 HWND SuccessorLocked(const CWindow& going)
 {
-    if (CWindow* pOwner = going.pOwner; pOwner && !pOwner->bDestroying && IsVisibleLocked(*pOwner))
-        return pOwner->hWnd;
+    if (CWindow* pOwner = going.pOwner; pOwner && !pOwner->bDestroying && IsVisibleLocked(*pOwner)) {
+        // A disabled owner's input is another modal window's while one holds it
+        // (a tip going from over a wizard that a question holds).
+        CWindow* pHolder = ModalHolderLocked(*pOwner, &going);
+        return (pHolder ? pHolder : pOwner)->hWnd;
+    }
     for (CWindow* pTop : DesktopLocked().children) {
         bool bCandidate = pTop != &going && !pTop->bDestroying && pTop->dwThreadId == going.dwThreadId
             && (pTop->dwStyle & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE
@@ -212,4 +246,16 @@ HWND GetForegroundWindow()
 void ActivateWindowByClick(HWND hTop)
 {
     Activate(hTop, WA_CLICKACTIVE);
+}
+
+HWND GetModalHolder(HWND hWnd)
+{
+    auto lock = LockWindows();
+    CWindow* pWindow = FindWindowLocked(hWnd);
+    // A tool window (a floating bar, a tip) goes with its owner while a modal window holds that.
+    if (pWindow && (pWindow->dwExStyle & WS_EX_TOOLWINDOW) && pWindow->pOwner
+        && (pWindow->pOwner->dwStyle & WS_DISABLED))
+        pWindow = pWindow->pOwner;
+    CWindow* pHolder = pWindow ? ModalHolderLocked(*pWindow, nullptr) : nullptr;
+    return pHolder ? pHolder->hWnd : nullptr;
 }

@@ -50,3 +50,10 @@ HWND GetForegroundWindow();
 
 // Activates as a mouse click does (WA_CLICKACTIVE); for the input routing.
 void ActivateWindowByClick(HWND hTop);
+
+// The window that holds hWnd's input: hWnd itself while it is enabled; when a
+// modal window disabled it, that window (a dialog, a message box, never a
+// tool window, a tip or a menu), followed down while it is disabled in turn.
+// A tool window whose owner a modal window disabled goes with its owner.
+// NULL when the chain ends in no such window.
+HWND GetModalHolder(HWND hWnd);

@@ -5,7 +5,8 @@
 // messages are then where the user looks for them: in the tree's unsorted
 // documents, in the list under their subjects as written, and found by Find;
 // the monitor notices new mail after a list window came and went, and a delete
-// says what it does to the mail folder.
+// says what it does to the mail folder, in its question and in the command's
+// words.
 
 #include "tests/app/FirstStartFixture.h"
 
@@ -22,6 +23,10 @@
 #include "tests/support/TestData.h"
 
 #include "platform/base/PathMap.h"
+#include "platform/controls/ToolTipControl.h"
+#include "platform/framework/CToolBar.h"
+#include "platform/window/Menu.h"
+#include "platform/window/WindowClass.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -200,6 +205,72 @@ protected:
             "Quarterly Report");
     }
 
+    /* The words of the delete command where the user meets it. */
+
+    static std::string RecycleWords(HMENU hMenu)
+    {
+        char szText[128] {};
+        ::GetMenuString(hMenu, ID_DOC_RECYCLE, szText, sizeof(szText), MF_BYCOMMAND);
+        return szText;
+    }
+    std::string RowMenuWords(CArqListCtrl& list, int nRow)
+    {
+        std::string strWords;
+        m_driver.OnNextMenu([&strWords](HMENU hMenu) {
+            strWords = RecycleWords(hMenu);
+            return 0U;
+        });
+        CRect rc;
+        EXPECT_TRUE(list.GetItemRect(nRow, &rc, LVIR_LABEL));
+        m_driver.Advance(::GetDoubleClickTime() + 1); // a click of its own
+        EXPECT_TRUE(m_driver.RightClick(list.GetSafeHwnd(), rc.left + 4, (rc.top + rc.bottom) / 2));
+        return strWords;
+    }
+    // The Document menu of the menu bar, opened from the keyboard.
+    std::string DocumentMenuWords()
+    {
+        std::string strWords;
+        m_driver.OnNextMenu([&strWords](HMENU hMenu) {
+            strWords = RecycleWords(hMenu);
+            return 0U;
+        });
+        EXPECT_TRUE(m_driver.PressKey('D', CTestDriver::ALT));
+        m_driver.Pump();
+        return strWords;
+    }
+    // The tip of the toolbar's delete button as it shows when the mouse rests on it.
+    std::string ButtonTip()
+    {
+        CToolBar& toolBar = MainFrame()->GetToolBar();
+        CRect rcButton;
+        toolBar.GetItemRect(toolBar.CommandToIndex(ID_DOC_RECYCLE), &rcButton);
+        App().OnIdle(0); // the buttons follow the selection when the program is idle
+        EXPECT_TRUE(m_driver.Hover(toolBar.GetSafeHwnd(), rcButton.left + 4, rcButton.top + 4));
+        m_driver.Advance(::GetDoubleClickTime() + 10);
+        std::string strTip;
+        ::EnumThreadWindows(
+            ::GetCurrentThreadId(),
+            [](HWND hWnd, LPARAM lParam) -> BOOL {
+                char szClass[32] {};
+                ::GetClassName(hWnd, szClass, sizeof(szClass));
+                if (std::string(szClass) != TOOLTIPS_CLASS || !::IsWindowVisible(hWnd))
+                    return TRUE;
+                TOOLINFO info {};
+                info.cbSize = sizeof(info);
+                char szText[80] {};
+                ::SendMessage(hWnd, TTM_GETCURRENTTOOL, 0, reinterpret_cast<LPARAM>(&info));
+                info.lpszText = szText;
+                ::SendMessage(hWnd, TTM_GETTEXT, 0, reinterpret_cast<LPARAM>(&info));
+                *reinterpret_cast<std::string*>(lParam) = szText;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&strTip));
+        // The mouse leaves, so that the next rest shows the tip anew.
+        EXPECT_TRUE(m_driver.Hover(MainFrame()->GetSafeHwnd(), 1, 1));
+        return strTip;
+    }
+
+    std::unique_ptr<ScopedVariable> m_home;
     Names m_mailUsers;
 };
 
@@ -278,4 +349,32 @@ TEST_F(ProgramMailTest, DeletingAMessageSaysItLeavesItsMailFolderAndAFolderWitho
     EXPECT_NE(std::string(m_messages[0]).find("keeps no status line"), std::string::npos) << m_messages[0];
     EXPECT_EQ(ReadAll(archive), strArchive);
     EXPECT_TRUE(UnsortedSubjects().contains("Old Plans"));
+}
+
+TEST_F(ProgramMailTest, TheDeleteCommandSaysMessagesLeaveTheirMailFolders)
+{
+    RunSetup(false);
+    ASSERT_FALSE(UnsortedSubjects().empty());
+    CArqListViewCtrl& list = ActiveView()->GetListView()->GetListCtrl();
+    const int nLunch = RowOf(list, "Lunch on Friday");
+    const int nReport = RowOf(list, "Quarterly Report");
+    ASSERT_GE(nLunch, 0);
+    ASSERT_GE(nReport, 0);
+
+    ASSERT_TRUE(m_driver.ClickListRow(list.GetSafeHwnd(), nLunch));
+    EXPECT_EQ(RowMenuWords(list, nLunch), "De&lete Message from Mail Folder");
+    EXPECT_EQ(DocumentMenuWords(), "De&lete Message from Mail Folder");
+    EXPECT_EQ(ButtonTip(), "Delete Message from Mail Folder");
+
+    ASSERT_TRUE(m_driver.ClickListRow(list.GetSafeHwnd(), nReport, 0, CTestDriver::CONTROL));
+    ASSERT_EQ(list.GetSelectedCount(), 2u);
+    EXPECT_EQ(DocumentMenuWords(), "De&lete Messages from Mail Folders");
+    EXPECT_EQ(ButtonTip(), "Delete Messages from Mail Folders");
+
+    // With the groups of the tree the command moves them to the recycle bin again.
+    CTreeCtrl& tree = ActiveView()->GetTreeView()->GetTreeCtrl();
+    ASSERT_TRUE(m_driver.ClickTreeItem(tree.m_hWnd, tree.GetRootItem()));
+    m_driver.Advance(CSplitterFrame::CLICK_DELAY);
+    EXPECT_EQ(DocumentMenuWords(), "Move to Rec&ycle Bin");
+    EXPECT_EQ(ButtonTip(), "Move to Recycle Bin");
 }

@@ -6,7 +6,9 @@
 // up what those pictures show (drive C: with two folders of text documents
 // and a Netscape user's mailbox, a network drive N:, four document types).
 // The road: the folder mode first, back from its last page, then the
-// organisation mode to Finish; the main window then shows the groups.
+// organisation mode to Finish; the main window then shows the groups. The
+// wizard, modal over the main window, asks from its keywords page in a
+// message box that the user answers with the server's pointer and keys.
 
 #include "tests/app/X11ProgramFixture.h"
 
@@ -113,6 +115,50 @@ protected:
         ASSERT_TRUE(ClickControl(hSheet, ID_WIZFINISH, [hSheet] { return !::IsWindowVisible(hSheet); }));
     }
 
+    // The organisation road from the welcome page to the keywords page: text
+    // documents, the groups of the first usage.
+    void WalkToKeywords(HWND hSheet)
+    {
+        ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
+        ASSERT_TRUE(CheckLine(hSheet, IDC_DOC_TYPES, 1)); // Text Document, after RTF
+        // Then the locations and the mail pages, as they are.
+        for (int nPage = 0; nPage < 3 && !Control(hSheet, IDC_SETUP_ORGANISATION_MODE); ++nPage)
+            ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
+        ASSERT_TRUE(Check(hSheet, IDC_SETUP_ORGANISATION_MODE));
+        ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
+        ASSERT_TRUE(Check(hSheet, IDC_SETUP_USE_USAGE));
+        ASSERT_TRUE(CheckLine(hSheet, IDC_SETUP_USAGES, 0));
+        ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
+        ASSERT_TRUE(Turn(hSheet, ID_WIZNEXT));
+    }
+    // Answers the next message box from the server, once it shows there: act
+    // clicks or types; the box must then go. Its text is kept in m_messages.
+    void AnswerNextBoxOnTheServer(std::function<void(HWND hBox)> act)
+    {
+        m_driver.OnNextDialog([this, act = std::move(act)](HWND hBox) {
+            m_messages.push_back(CTestDriver::Text(::GetDlgItem(hBox, MESSAGEBOX_TEXT_ID)));
+            if (m_driver.PumpUntil([&] { return m_x11.Display().WindowOf(hBox) != 0; })) {
+                m_x11.Display().Sync();
+                act(hBox);
+                m_pInput->Sync();
+            }
+            if (!m_driver.PumpUntil([hBox] { return !::IsWindowVisible(hBox); })) {
+                ADD_FAILURE() << "the box still asks";
+                ::EndDialog(hBox, IDCANCEL);
+            }
+        });
+    }
+
+    // Clicks the middle of a window with the server's pointer.
+    void ClickOnTheServer(HWND hWnd)
+    {
+        RECT rc {};
+        ::GetClientRect(hWnd, &rc);
+        POINT pt { rc.right / 2, rc.bottom / 2 };
+        ::ClientToScreen(hWnd, &pt);
+        m_pInput->Click(pt);
+    }
+
     // The _NET_WM_USER_TIME of a window as the server has it; 0 for none.
     long UserTimeOf(unsigned long nWindow) const
     {
@@ -203,4 +249,45 @@ TEST_F(X11FirstStartTest, AnExtensionTypedUnderOtherArrivesFromItsFirstKey)
     });
     EXPECT_FALSE(Start());
     EXPECT_EQ(extensions, std::vector<CString> { CString(".xyz") });
+}
+
+TEST_F(X11FirstStartTest, AQuestionFromAWizardPageTakesTheClicksAndKeysOverTheWizard)
+{
+    HWND hOwner = nullptr;
+    BOOL bOwnerEnabled = TRUE;
+    HWND hStayed = nullptr;
+    HWND hFinal = nullptr;
+    m_driver.OnNextDialog([&](HWND hSheet) {
+        ASSERT_TRUE(m_driver.PumpUntil([&] { return m_x11.Display().WindowOf(hSheet) != 0; }));
+        hOwner = ::GetWindow(hSheet, GW_OWNER);
+        bOwnerEnabled = hOwner && ::IsWindowEnabled(hOwner);
+        WalkToKeywords(hSheet);
+        HWND hKeywords = CurrentPage(hSheet);
+        // No group has keywords or folders: the page asks whether to go on.
+        // A click on No, then Enter (No is the default), keep the page.
+        AnswerNextBoxOnTheServer([this](HWND hBox) { ClickOnTheServer(::GetDlgItem(hBox, IDNO)); });
+        ASSERT_TRUE(ClickControl(hSheet, ID_WIZNEXT, [this] { return m_messages.size() == 1; }));
+        EXPECT_EQ(CurrentPage(hSheet), hKeywords);
+        // The desktop gives the keyboard to the main window first, as its taskbar may.
+        AnswerNextBoxOnTheServer([this, hOwner](HWND) {
+            XSetInputFocus(m_pInput->Connection(), m_x11.Display().WindowOf(hOwner), RevertToParent, CurrentTime);
+            m_pInput->Sync();
+            m_driver.Pump();
+            m_pInput->TapKey(XK_Return);
+        });
+        ASSERT_TRUE(ClickControl(hSheet, ID_WIZNEXT, [this] { return m_messages.size() == 2; }));
+        hStayed = CurrentPage(hSheet) == hKeywords ? hKeywords : nullptr;
+        // Yes goes on to the last page.
+        AnswerNextBoxOnTheServer([this](HWND hBox) { ClickOnTheServer(::GetDlgItem(hBox, IDYES)); });
+        ASSERT_TRUE(ClickControl(hSheet, ID_WIZNEXT, [this] { return m_messages.size() == 3; }));
+        hFinal = CurrentPage(hSheet) != hKeywords ? CurrentPage(hSheet) : nullptr;
+        ::EndDialog(hSheet, IDCANCEL);
+    });
+    EXPECT_FALSE(Start());
+    // The wizard is modal over the main window.
+    ASSERT_NE(hOwner, nullptr);
+    EXPECT_FALSE(bOwnerEnabled);
+    EXPECT_EQ(m_messages.size(), 3u);
+    EXPECT_NE(hStayed, nullptr) << "Enter on the box answered No";
+    EXPECT_NE(hFinal, nullptr) << "a click on Yes went on";
 }

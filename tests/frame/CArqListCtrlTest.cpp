@@ -37,6 +37,8 @@
 #include "platform/shell/ProgramLaunch.h"
 #include "platform/window/Clipboard.h"
 #include "platform/window/MessageBox.h"
+#include "tests/support/ScopedVariable.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
@@ -987,6 +989,13 @@ TEST_F(ArqListTest, DescribingALongSelectionShowsItsProgress)
 
 TEST_F(ArqListTest, SelectedDocumentsGoToTheFavouritesAndSelectedFilesToANewMessage)
 {
+    // A desktop whose mail program takes the message.
+    TempFolder desktop;
+    desktop.WriteFile("applications/mailer.desktop",
+        "[Desktop Entry]\nType=Application\nName=Mail\nExec=true %u\nMimeType=x-scheme-handler/mailto;\n");
+    ScopedVariable dataHome("XDG_DATA_HOME", desktop.Path().string());
+    ScopedVariable dataDirs("XDG_DATA_DIRS", desktop.Path().string());
+    ScopedVariable configHome("XDG_CONFIG_HOME", desktop.Path().string());
     CLaunchOverride launches;
     auto pLetters = System("Letters");
     List().Fill(pLetters.get());

@@ -6,8 +6,11 @@
 
 #include "catalog/CPendingDocs.h"
 #include "catalog/CTextSearch.h"
+#include "frame/CArqListView.h"
+#include "frame/CArqListViewCtrl.h"
 #include "frame/CCoolMenu.h"
 #include "frame/CDlgSearchResults.h"
+#include "frame/CSisTreeView.h"
 #include "mail/CNetscapeMessage.h"
 #include "mail/MailResult.h"
 #include "resources/ResourceIds.h"
@@ -17,6 +20,7 @@
 #include "store/CPreferences.h"
 #include "store/CRecentList.h"
 #include "store/FileTypeName.h"
+#include "store/ResString.h"
 #include "tests/support/ScopedVariable.h"
 #include "tests/ui/ClassesRootBuilder.h"
 
@@ -25,6 +29,7 @@
 #include "platform/controls/ToolbarControl.h"
 #include "platform/framework/CMenu.h"
 #include "platform/shell/ProgramLaunch.h"
+#include "platform/window/MessageBox.h"
 
 #include <gtest/gtest.h>
 
@@ -169,6 +174,15 @@ protected:
 
     virtual std::string MessageBody() const { return "The plan, word for word."; }
 
+    // Answers the next message box, keeping its text.
+    void KeepNextMessage()
+    {
+        m_driver.OnNextDialog([this](HWND hBox) {
+            m_messages.push_back(CTestDriver::Text(::GetDlgItem(hBox, MESSAGEBOX_TEXT_ID)));
+            ::EndDialog(hBox, IDOK);
+        });
+    }
+
     // Opens the message with the open action.
     BOOL OpenMail(DWORD dwAction)
     {
@@ -199,6 +213,7 @@ protected:
 
     std::optional<ScopedVariable> m_path;
     std::optional<ScopedVariable> m_tempFolder;
+    std::vector<CString> m_messages; // the message boxes' texts, as KeepNextMessage kept them
     std::string m_strClient;
     std::string m_strStore;
     CRecordRef m_ref;
@@ -345,9 +360,53 @@ TEST_F(MailOpeningTest, TheClientStartsOnItsOwnAndAnUnknownClientKindStartsNothi
     EXPECT_EQ(launches.GetLaunches(), std::vector<std::vector<std::string>> { { m_strClient } });
 
     thePreferences.m_nMailClient = 1;
+    KeepNextMessage();
+    KeepNextMessage();
     EXPECT_FALSE(OpenMail(4));
     EXPECT_FALSE(OpenMail(0));
     EXPECT_EQ(launches.GetLaunches().size(), 1U);
+    const CString strNoProgram = GetResString(IDS_COMPOSE_NO_PROGRAM);
+    EXPECT_EQ(m_messages, (std::vector<CString> { strNoProgram, strNoProgram }));
+}
+
+TEST_F(MailOpeningTest, WithoutAMailProgramSendMailAndReplyToSenderSayWhy)
+{
+    // The desktop's mail hand-off is there, but no mail program for e-mail,
+    // and no client on the path to compose a reply with.
+    fs::remove(m_strClient);
+    const fs::path handOff = Home() / "bin" / "xdg-email";
+    std::ofstream(handOff) << "#!/bin/sh\nexit 3\n";
+    fs::permissions(handOff, fs::perms::owner_all);
+    fs::create_directories(Home() / "desktop");
+    ScopedVariable dataHome("XDG_DATA_HOME", (Home() / "desktop").string());
+    ScopedVariable dataDirs("XDG_DATA_DIRS", (Home() / "desktop").string());
+    ScopedVariable configHome("XDG_CONFIG_HOME", (Home() / "desktop").string());
+    CLaunchOverride launches;
+
+    // Send Mail, from the Tools menu.
+    m_driver.ChooseNextMenuCommand(ID_TOOLS_SEND_MAIL);
+    KeepNextMessage();
+    ASSERT_TRUE(m_driver.PressKey('T', CTestDriver::ALT));
+    m_driver.Pump();
+    ASSERT_EQ(m_messages.size(), 1U) << "Send Mail says why nothing opens";
+    EXPECT_EQ(m_messages[0], GetResString(IDS_SEND_MAIL_NO_PROGRAM));
+
+    // Open, from the message's menu in the list: its open action replies to the sender.
+    CTreeCtrl& tree = ActiveView()->GetTreeView()->GetTreeCtrl();
+    ASSERT_TRUE(m_driver.ClickTreeItem(tree.m_hWnd, CTestDriver::TreeItem(tree.m_hWnd, { "Mail" })));
+    m_driver.Advance(CSplitterFrame::CLICK_DELAY);
+    CArqListViewCtrl& list = ActiveView()->GetListView()->GetListCtrl();
+    list.WaitForFill(TRUE);
+    ASSERT_EQ(list.GetItemCount(), 1);
+    CRect rcRow;
+    ASSERT_TRUE(list.GetItemRect(0, &rcRow, LVIR_LABEL));
+    m_driver.ChooseNextMenuCommand(ID_DOC_OPEN);
+    KeepNextMessage();
+    ASSERT_TRUE(m_driver.RightClick(list.GetSafeHwnd(), rcRow.left + 4, (rcRow.top + rcRow.bottom) / 2));
+    m_driver.Pump();
+    ASSERT_EQ(m_messages.size(), 2U) << "Reply says why nothing opens";
+    EXPECT_EQ(m_messages[1], GetResString(IDS_COMPOSE_NO_PROGRAM));
+    EXPECT_TRUE(launches.GetLaunches().empty());
 }
 
 TEST_F(MailOpeningTest, AMessageGoneFromItsStoreIsReportedAndComposesNothing)

@@ -5,20 +5,26 @@
 #include "tests/mail/MailFixtures.h"
 #include "tests/mail/MailerFixtures.h"
 
+#include <memory>
+#include <vector>
+
 namespace {
 
-// A program folder of its own and a PATH holding only a stand-in xdg-email
-// (when asked for), so nothing installed here is found or started.
+// A program folder of its own, a PATH holding only a stand-in xdg-email and
+// desktop folders holding only a mail program's launcher (each when asked
+// for), so nothing installed here is found or started.
 class CMapiMailTest : public ProgramFolderTest {
 protected:
     void SetUp() override
     {
         ProgramFolderTest::SetUp();
-        m_pPath = std::make_unique<ScopedVariable>("PATH", m_bin.Path().string());
+        m_variables.push_back(std::make_unique<ScopedVariable>("PATH", m_bin.Path().string()));
+        for (const char* pszName : { "XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME" })
+            m_variables.push_back(std::make_unique<ScopedVariable>(pszName, m_desktop.Path().string()));
     }
     void TearDown() override
     {
-        m_pPath.reset();
+        m_variables.clear();
         ProgramFolderTest::TearDown();
     }
     std::string InstallHandOff()
@@ -27,13 +33,23 @@ protected:
         std::filesystem::permissions(path, std::filesystem::perms::owner_all);
         return path.string();
     }
+    // The hand-off with a desktop mail program to give the message to.
+    std::string InstallMailProgram()
+    {
+        auto program = m_bin.WriteFile("mailer", "#!/bin/sh\nexit 0\n");
+        std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+        m_desktop.WriteFile("applications/mailer.desktop",
+            "[Desktop Entry]\nType=Application\nName=Mail\nExec=mailer %u\nMimeType=x-scheme-handler/mailto;\n");
+        return InstallHandOff();
+    }
 
     TempFolder m_bin;
+    TempFolder m_desktop;
     TempFolder m_files;
     CLaunchOverride m_launches;
 
 private:
-    std::unique_ptr<ScopedVariable> m_pPath;
+    std::vector<std::unique_ptr<ScopedVariable>> m_variables;
 };
 
 } // namespace
@@ -60,7 +76,7 @@ TEST_F(CMapiMailTest, NotAvailableWhenWinIniSwitchesItOff)
 
 TEST_F(CMapiMailTest, SendHandsTheMessageToTheDesktopMailProgram)
 {
-    std::string strProgram = InstallHandOff();
+    std::string strProgram = InstallMailProgram();
     auto report = m_files.WriteFile("report.odt", "data");
     auto notes = m_files.WriteFile("notes, café.txt", "data");
     CMapiMail mail("MAPI32.DLL");
@@ -78,7 +94,7 @@ TEST_F(CMapiMailTest, SendHandsTheMessageToTheDesktopMailProgram)
 
 TEST_F(CMapiMailTest, SendWithoutSubjectOrTextPassesNeither)
 {
-    std::string strProgram = InstallHandOff();
+    std::string strProgram = InstallMailProgram();
     CMapiMail mail("MAPI32.DLL");
     EXPECT_EQ(mail.Send(nullptr, MAPI_DIALOG), SUCCESS_SUCCESS);
     ASSERT_EQ(m_launches.GetLaunches().size(), 1u);
@@ -101,7 +117,12 @@ TEST_F(CMapiMailTest, SendFailsWhenTheHandOffIsMissingOrDoesNotStart)
     EXPECT_EQ(mail.Send("s", MAPI_DIALOG), MAPI_E_FAILURE);
     EXPECT_TRUE(m_launches.GetLaunches().empty());
 
+    // The hand-off without a desktop mail program would fail after it started.
     InstallHandOff();
+    EXPECT_EQ(mail.Send("s", MAPI_DIALOG), MAPI_E_FAILURE);
+    EXPECT_TRUE(m_launches.GetLaunches().empty());
+
+    InstallMailProgram();
     m_launches.FailLaunches();
     EXPECT_EQ(mail.Send("s", MAPI_DIALOG), MAPI_E_FAILURE);
 }

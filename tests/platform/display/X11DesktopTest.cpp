@@ -12,6 +12,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 
 #include <algorithm>
 #include <cstring>
@@ -144,6 +145,53 @@ TEST_F(X11DesktopTest, AModalDialogKeepsTheActivationFromItsDisabledOwner)
     EnableWindow(hOwner, TRUE);
     EXPECT_TRUE(PumpUntil([&] { return !hasState("_NET_WM_STATE_MODAL"); }));
     EXPECT_TRUE(hasState("_NET_WM_STATE_SKIP_TASKBAR"));
+}
+
+TEST_F(X11DesktopTest, AModalChainKeepsTheActivationAtItsEndWhateverToolWindowsShow)
+{
+    // A main window with a floating bar, a wizard modal over it with a tip
+    // shown, and a question modal over the wizard, its button focused.
+    HWND hMain = ShowMainWindow("Main", 10, 10);
+    HWND hBar = CreateRecordingWindow(WS_POPUP | WS_CAPTION, 400, 10, 150, 80, hMain, 0, WS_EX_TOOLWINDOW, "Bar");
+    ShowWindow(hBar, SW_SHOWNA);
+    HWND hWizard = CreateRecordingWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU, 60, 60, 300, 200, hMain, 0, 0, "Wizard");
+    EnableWindow(hMain, FALSE);
+    ShowWindow(hWizard, SW_SHOWNORMAL);
+    HWND hTip = CreateRecordingWindow(WS_POPUP, 80, 240, 60, 20, hWizard, 0, WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+    ShowWindow(hTip, SW_SHOWNA);
+    HWND hQuestion
+        = CreateRecordingWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU, 100, 100, 200, 100, hWizard, 0, 0, "Question");
+    HWND hButton = CreateRecordingWindow(WS_CHILD | WS_VISIBLE, 10, 10, 80, 24, hQuestion, 1);
+    EnableWindow(hWizard, FALSE);
+    ShowWindow(hQuestion, SW_SHOWNORMAL);
+    SetFocus(hButton);
+    ASSERT_TRUE(PumpUntil(
+        [&] { return Viewable(hBar) && Viewable(hTip) && Viewable(hQuestion) && XFocus() == XWindowOf(hQuestion); }));
+
+    // The taskbar asks for the main window, then for the wizard: the question keeps the keyboard.
+    for (HWND hAsked : { hMain, hWizard }) {
+        ActivateFromPager(hAsked);
+        PumpFor(std::chrono::milliseconds(300));
+        EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == hQuestion && GetFocus() == hButton; }))
+            << "activation went to "
+            << (GetActiveWindow() == hBar          ? "the bar"
+                       : GetActiveWindow() == hTip ? "the tip"
+                                                   : "another window");
+    }
+    // The tip goes: the keyboard stays with the question, not the disabled wizard beneath it.
+    ShowWindow(hTip, SW_HIDE);
+    DestroyWindow(hTip);
+    PumpFor(std::chrono::milliseconds(100));
+    EXPECT_EQ(GetActiveWindow(), hQuestion);
+    EXPECT_EQ(GetFocus(), hButton);
+    MessageLog::Instance().Take();
+    m_pInput->TapKey(XK_Return);
+    m_pInput->Sync();
+    EXPECT_TRUE(PumpUntil([&] {
+        std::vector<std::pair<HWND, UINT>> keys = MessageLog::Instance().TakeMessages({ WM_KEYDOWN });
+        return std::find(keys.begin(), keys.end(), std::make_pair(hButton, static_cast<UINT>(WM_KEYDOWN)))
+            != keys.end();
+    })) << "Enter reaches the question's button";
 }
 
 TEST_F(X11DesktopTest, TheDesktopsCloseMinimizeAndRestoreAreSystemCommands)
