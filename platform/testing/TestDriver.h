@@ -179,6 +179,8 @@ public:
     static int ToolbarButtonState(HWND hToolbar, UINT nCommand);
     // The text a status bar pane shows.
     static CString StatusPaneText(HWND hStatusBar, int nPane);
+    // The text of the tip shown on this thread; "" when none shows.
+    static CString ShownTipText();
 
     /* Date pickers and tabs (TestDriver_DatesAndTabs.cpp). */
 

@@ -2,9 +2,12 @@
 
 #include "platform/testing/TestDriver.h"
 
+#include "platform/base/Threads.h"
+
 #include "platform/controls/HeaderControl.h"
 #include "platform/controls/ListViewControl.h"
 #include "platform/controls/StatusBarControl.h"
+#include "platform/controls/ToolTipControl.h"
 #include "platform/controls/ToolbarControl.h"
 #include "platform/framework/CCheckListBox.h"
 #include "platform/window/MessageQueue.h"
@@ -331,4 +334,27 @@ CString CTestDriver::StatusPaneText(HWND hStatusBar, int nPane)
     std::string strText(static_cast<size_t>(LOWORD(nInfo)) + 1, '\0');
     SendMessage(hStatusBar, SB_GETTEXT, static_cast<WPARAM>(nPane), reinterpret_cast<LPARAM>(strText.data()));
     return CString(strText.c_str());
+}
+
+CString CTestDriver::ShownTipText()
+{
+    CString strTip;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            char szClass[32] {};
+            ::GetClassName(hWnd, szClass, sizeof(szClass));
+            if (std::string_view(szClass) != TOOLTIPS_CLASS || !::IsWindowVisible(hWnd))
+                return TRUE;
+            TOOLINFO info {};
+            info.cbSize = sizeof(info);
+            char szText[80] {};
+            ::SendMessage(hWnd, TTM_GETCURRENTTOOL, 0, reinterpret_cast<LPARAM>(&info));
+            info.lpszText = szText;
+            ::SendMessage(hWnd, TTM_GETTEXT, 0, reinterpret_cast<LPARAM>(&info));
+            *reinterpret_cast<CString*>(lParam) = szText;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&strTip));
+    return strTip;
 }

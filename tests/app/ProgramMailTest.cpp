@@ -247,24 +247,7 @@ protected:
         App().OnIdle(0); // the buttons follow the selection when the program is idle
         EXPECT_TRUE(m_driver.Hover(toolBar.GetSafeHwnd(), rcButton.left + 4, rcButton.top + 4));
         m_driver.Advance(::GetDoubleClickTime() + 10);
-        std::string strTip;
-        ::EnumThreadWindows(
-            ::GetCurrentThreadId(),
-            [](HWND hWnd, LPARAM lParam) -> BOOL {
-                char szClass[32] {};
-                ::GetClassName(hWnd, szClass, sizeof(szClass));
-                if (std::string(szClass) != TOOLTIPS_CLASS || !::IsWindowVisible(hWnd))
-                    return TRUE;
-                TOOLINFO info {};
-                info.cbSize = sizeof(info);
-                char szText[80] {};
-                ::SendMessage(hWnd, TTM_GETCURRENTTOOL, 0, reinterpret_cast<LPARAM>(&info));
-                info.lpszText = szText;
-                ::SendMessage(hWnd, TTM_GETTEXT, 0, reinterpret_cast<LPARAM>(&info));
-                *reinterpret_cast<std::string*>(lParam) = szText;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&strTip));
+        const std::string strTip(CTestDriver::ShownTipText());
         // The mouse leaves, so that the next rest shows the tip anew.
         EXPECT_TRUE(m_driver.Hover(MainFrame()->GetSafeHwnd(), 1, 1));
         return strTip;

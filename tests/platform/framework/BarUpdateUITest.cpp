@@ -41,28 +41,7 @@ protected:
     }
     CString Prompt() const { return CTestDriver::StatusPaneText(StatusBar(), 0); }
     // The text of the tip that shows on this thread, or "" when none does.
-    static std::string ShownTip()
-    {
-        std::string strTip;
-        ::EnumThreadWindows(
-            ::GetCurrentThreadId(),
-            [](HWND hWnd, LPARAM lParam) -> BOOL {
-                char szClass[32] {};
-                ::GetClassName(hWnd, szClass, sizeof(szClass));
-                if (std::string(szClass) != TOOLTIPS_CLASS || !::IsWindowVisible(hWnd))
-                    return TRUE;
-                TOOLINFO info {};
-                info.cbSize = sizeof(info);
-                char szText[80] {};
-                ::SendMessage(hWnd, TTM_GETCURRENTTOOL, 0, reinterpret_cast<LPARAM>(&info));
-                info.lpszText = szText;
-                ::SendMessage(hWnd, TTM_GETTEXT, 0, reinterpret_cast<LPARAM>(&info));
-                *reinterpret_cast<std::string*>(lParam) = szText;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&strTip));
-        return strTip;
-    }
+    static std::string ShownTip() { return std::string(CTestDriver::ShownTipText()); }
     POINT MiddleOfButton(UINT nCommand) const
     {
         RECT rc {};
