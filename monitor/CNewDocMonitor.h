@@ -101,7 +101,7 @@ public:
 
     // Asked by the main window before it closes or hides: FALSE when the user
     // chose to catalog the waiting documents first (the dialog then opens),
-    // TRUE to go on. Documents that disappeared are told of.
+    // TRUE to go on. Documents that disappeared are told of and forgotten.
     BOOL ShowPendingDocuments();
     // The catalog's organisation was read again ("APPM Reler"): an open
     // dialog's form builds its maps again and the dialog reads them.

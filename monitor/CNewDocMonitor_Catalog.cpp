@@ -90,8 +90,12 @@ BOOL CNewDocMonitor::ShowPendingDocuments()
         PostMessage(GetCatalogNewDocMessage(), 0, 0);
         return FALSE;
     }
-    if (!m_vanished.empty())
+    if (!m_vanished.empty()) {
+        // Told once: when the program goes on, they are not told of again.
         GetCatalogPrompts().ShowNewDocsFound(static_cast<int>(m_vanished.size()), GetSafeHwnd());
+        m_vanished.clear();
+        UpdateTrayTip();
+    }
     return TRUE;
 }
 

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -129,4 +130,37 @@ TEST_F(ProgramMonitorTest, InTheTrayNewDocumentsAreOfferedAndCataloguedOneAfterT
     ASSERT_EQ(m_dialogs.size(), 2u);
     EXPECT_NE(m_dialogs[0].Find("first.txt"), -1) << m_dialogs[0];
     EXPECT_NE(m_dialogs[1].Find("second.txt"), -1) << m_dialogs[1];
+}
+
+TEST_F(ProgramMonitorTest, ADocumentGoneIsToldOfOnceWhenTheExitIsCancelled)
+{
+    // An unsorted document makes the exit ask whether to archive it first.
+    WriteCatalog([this](CCatalog& catalog, CNodeRec& root) {
+        ASSERT_TRUE(catalog.LoadExtensions("txt"));
+        ASSERT_TRUE(std::unique_ptr<CMailStoreRec>(catalog.AddMailStore(LOCATION_NETWORK, m_strFolder.c_str())));
+        AddSystem(root, "Letters");
+        const std::unique_ptr<CNodeRec> pUnsorted(CNodeRec::NewTopNodeRec3(&catalog));
+        ASSERT_TRUE(pUnsorted);
+        AddDocument(catalog, *pUnsorted, (m_strFolder + "\\unsorted.txt").c_str());
+    });
+    AppTest::m_prompts.m_nOrphanAnswer = IDCANCEL;
+    AnswerNextDialogs(1);
+    ASSERT_TRUE(Start());
+
+    NewDocument("gone.txt");
+    std::error_code ec;
+    ASSERT_TRUE(std::filesystem::remove(m_watched.Path() / "gone.txt", ec)) << ec.message();
+    AnswerNextDialogs(3);
+    Command(ID_APP_EXIT_PROGRAM);
+    ASSERT_TRUE(MainFrame() && MainFrame()->IsWindowVisible()) << "the exit was cancelled";
+    EXPECT_EQ(Monitor().GetPendingCount(), 0);
+
+    NewDocument("next.txt");
+    Command(ID_CATALOG_NEW_DOCUMENT);
+    EXPECT_TRUE(IsCatalogued("next.txt"));
+
+    // The word of the document gone, then the cataloguing dialog: no second word.
+    ASSERT_EQ(m_dialogs.size(), 2u);
+    EXPECT_EQ(m_dialogs[0].Find("next.txt"), -1) << m_dialogs[0];
+    EXPECT_NE(m_dialogs[1].Find("next.txt"), -1) << m_dialogs[1];
 }

@@ -322,6 +322,15 @@ TEST_F(CNewDocMonitorCatalogTest, PendingDocumentsAreOfferedBeforeTheWindowClose
     fs::remove(HostOnT("docs/gone.txt"));
     EXPECT_TRUE(m_pMonitor->ShowPendingDocuments());
     EXPECT_EQ(m_prompts.m_foundCounts, std::vector<int> { 1 });
+    // Told once: the program went on (the exit was cancelled), and the next
+    // document catalogued from the tray brings no word of it again.
+    EXPECT_EQ(m_pMonitor->GetPendingCount(), 0);
+    EXPECT_TRUE(m_pMonitor->ShowPendingDocuments());
+    Announce({ "next.txt" });
+    CScriptedCatalogDialog::s_steps = { [](CNewDocForm&) { return CNewDocMonitor::RESULT_CATALOG; } };
+    OpenDialog();
+    EXPECT_TRUE(Queued().empty());
+    EXPECT_EQ(m_prompts.m_foundCounts, std::vector<int> { 1 });
 
     m_pMonitor->Stop();
     EXPECT_TRUE(m_pMonitor->ShowPendingDocuments()) << "a stopped monitor holds nothing up";
