@@ -1,12 +1,12 @@
 // Links: webaccess_server archivora_testpeers
 // Sends arbitrary bytes to the socket channel over a loopback connection, split
 // at arbitrary points: the program reads each chunk before the next is sent.
-// Input: a byte of flags (1: answer every request file with a reply, 2: shut
+// Input: a byte of flags (1: answer every request file and upload, 2: shut
 // the sending side before the end), then chunks, each a length byte and that
 // many bytes (the last may be shorter). The relay then resets the connection.
-// Whatever came, the exchange ends, no temporary stays in the communication
-// folder, and a first line that is accepted names a folder and an ID that are
-// safe parts of a path.
+// Whatever came, the exchange ends once its request is answered, no temporary
+// stays in the communication folder, and a first line that is accepted names
+// a folder and an ID that are safe parts of a path.
 
 #include "platform/base/PathMap.h"
 #include "platform/net/AsyncSocket.h"
@@ -90,12 +90,12 @@ void CheckFirstLine(std::string_view bytes)
         std::abort();
 }
 
-// Plays the server: every request file is answered.
+// Plays the server: every request file and every upload is answered.
 void AnswerRequests(const fs::path& folder)
 {
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        if (entry.path().extension() != ".in")
+        if (entry.path().extension() != ".in" && entry.path().extension() != ".upl")
             continue;
         fs::path reply = entry.path();
         reply.replace_extension(".out");
@@ -138,10 +138,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         PumpUntilIdle();
     }
     peer.Reset();
-    // The exchange ends soon after the reset (an unpacking may take some turns).
+    // The exchange ends soon after the reset (an unpacking may take some
+    // turns). One that waits for its reply after an orderly half-close hears
+    // of the reset only when it sends: the server answers it, as it answers
+    // every request in the end.
     for (int nTurn = 0; nTurn < 1000 && s_setup.pListener->GetConnectionCount() > 0; ++nTurn) {
         PumpUntilIdle();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        AnswerRequests(s_setup.commFolder);
         s_setup.pListener->CheckReplies();
     }
     if (s_setup.pListener->GetConnectionCount() > 0)
