@@ -247,13 +247,12 @@ protected:
         App().OnIdle(0); // the buttons follow the selection when the program is idle
         EXPECT_TRUE(m_driver.Hover(toolBar.GetSafeHwnd(), rcButton.left + 4, rcButton.top + 4));
         m_driver.Advance(::GetDoubleClickTime() + 10);
-        const std::string strTip(CTestDriver::ShownTipText());
+        std::string strTip(CTestDriver::ShownTipText());
         // The mouse leaves, so that the next rest shows the tip anew.
         EXPECT_TRUE(m_driver.Hover(MainFrame()->GetSafeHwnd(), 1, 1));
         return strTip;
     }
 
-    std::unique_ptr<ScopedVariable> m_home;
     Names m_mailUsers;
 };
 
