@@ -33,8 +33,9 @@ TEST(DocumentNameIndexTest, AgreesWithAMapThroughAddsAndRemoves)
             CRecordRef ref;
             auto it = expected.find(nameOf(m));
             ASSERT_EQ(index.Find(nameOf(m), &ref), it != expected.end()) << m << " at step " << nStep;
-            if (it != expected.end())
+            if (it != expected.end()) {
                 ASSERT_EQ(ref, it->second) << m;
+            }
         }
     }
     EXPECT_EQ(index.GetCount(), expected.size());
