@@ -71,6 +71,18 @@ protected:
             ::EndDialog(hBox, nAnswer);
         });
     }
+    // The folder-mode page: the first folder of the first drive ticked.
+    void TickFirstFolder(CDialogScript& script)
+    {
+        script.Then([this](HWND hDlg) {
+            HWND hTree = CTestDriver::FindChild(hDlg, IDC_SETUP_FOLDER_TREE);
+            const HTREEITEM hDrive = reinterpret_cast<HTREEITEM>(::SendMessage(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+            const HTREEITEM hDocs = reinterpret_cast<HTREEITEM>(
+                ::SendMessage(hTree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(hDrive)));
+            ASSERT_NE(hDocs, nullptr);
+            EXPECT_TRUE(m_driver.ClickTreeStateIcon(hTree, hDocs));
+        });
+    }
     // The wizard's first pages: the types it offers kept in m_offeredTypes,
     // Text Document checked, then the mode page.
     CDialogScript& ChooseTextDocuments(CDialogScript& script)

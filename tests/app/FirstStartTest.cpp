@@ -58,14 +58,7 @@ TEST_F(FirstStartTest, InFolderModeTheCheckedFoldersAreCatalogued)
     WriteFile("music/c.odt");
     CDialogScript script;
     ChooseTextDocuments(script).Check(IDC_SETUP_FOLDER_MODE).Press(ID_WIZNEXT);
-    script.Then([this](HWND hDlg) {
-        HWND hTree = CTestDriver::FindChild(hDlg, IDC_SETUP_FOLDER_TREE);
-        const HTREEITEM hDrive = reinterpret_cast<HTREEITEM>(::SendMessage(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-        const HTREEITEM hDocs = reinterpret_cast<HTREEITEM>(
-            ::SendMessage(hTree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(hDrive)));
-        ASSERT_NE(hDocs, nullptr);
-        EXPECT_TRUE(m_driver.ClickTreeStateIcon(hTree, hDocs));
-    });
+    TickFirstFolder(script);
     script.Press(ID_WIZNEXT).Press(ID_WIZFINISH);
     m_driver.AnswerNextDialog(std::move(script));
 

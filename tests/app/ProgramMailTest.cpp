@@ -170,13 +170,7 @@ protected:
     // Find with its results in the list window: the phrase in the documents' names.
     CDlgSearchResults* FindIntoTheListWindow(const char* pszPhrase)
     {
-        CFindRecord search;
-        search.history.Add(pszPhrase);
-        search.nType = FIND_TYPE_PHRASE;
-        search.nField = CTextSearch::FIELD_NAME;
-        search.bResultList = TRUE;
-        search.bOpenFindBar = FALSE;
-        App().GetFindSettings().UpdateFind(search, -1, -1, App().GetMainCatalog());
+        ChooseFindIntoResultsWindow(pszPhrase, CTextSearch::FIELD_NAME);
         m_driver.OnNextDialog([](HWND hDlg) { ::EndDialog(hDlg, IDOK); });
         Command(ID_CATALOG_FIND);
         CDlgSearchResults* pResults = MainFrame()->GetDragBar().GetList().GetSearchResultsWindow();

@@ -37,14 +37,7 @@ protected:
     {
         auto pScript = std::make_shared<CDialogScript>();
         ChooseTextDocuments(*pScript).Check(IDC_SETUP_FOLDER_MODE).Press(ID_WIZNEXT);
-        pScript->Then([this](HWND hDlg) {
-            HWND hTree = CTestDriver::FindChild(hDlg, IDC_SETUP_FOLDER_TREE);
-            const HTREEITEM hDrive = reinterpret_cast<HTREEITEM>(::SendMessage(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-            const HTREEITEM hDocs = reinterpret_cast<HTREEITEM>(
-                ::SendMessage(hTree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(hDrive)));
-            ASSERT_NE(hDocs, nullptr);
-            EXPECT_TRUE(m_driver.ClickTreeStateIcon(hTree, hDocs));
-        });
+        TickFirstFolder(*pScript);
         pScript->Press(ID_WIZNEXT).Press(ID_WIZFINISH);
         auto pAnswered = std::make_shared<bool>(false);
         const auto answer = [this, pScript, pAnswered](HWND hDlg) {

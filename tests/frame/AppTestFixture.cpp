@@ -171,7 +171,7 @@ void AppTest::ReadNextMessageBox(CShownMessage* pShown)
     });
 }
 
-void AppTest::FindIntoResultsWindow(const char* pszText, int nField)
+void AppTest::ChooseFindIntoResultsWindow(const char* pszText, int nField)
 {
     CFindRecord search;
     search.history.Add(pszText);
@@ -180,6 +180,11 @@ void AppTest::FindIntoResultsWindow(const char* pszText, int nField)
     search.bResultList = TRUE;
     search.bOpenFindBar = FALSE;
     App().GetFindSettings().UpdateFind(search, -1, -1, App().GetMainCatalog());
+}
+
+void AppTest::FindIntoResultsWindow(const char* pszText, int nField)
+{
+    ChooseFindIntoResultsWindow(pszText, nField);
     m_prompts.m_nFindFilesHostAnswer = IDOK;
     Command(ID_CATALOG_FIND);
 }

@@ -64,8 +64,10 @@ protected:
     // Makes the last search (also the program's find criteria) the phrase
     // pszText in the documents' names, with scope nScope, for the recycle bin when bRecycle.
     void SetLastFind(const char* pszText, int nScope = 0, BOOL bRecycle = FALSE);
-    // Find from the Catalog menu, answered with the phrase pszText in field
-    // nField (CTextSearch::FIELD_*) and the results listed in their window.
+    // Makes the find criteria the phrase pszText in field nField
+    // (CTextSearch::FIELD_*), with the results listed in their window.
+    void ChooseFindIntoResultsWindow(const char* pszText, int nField);
+    // Find from the Catalog menu, answered with those criteria.
     void FindIntoResultsWindow(const char* pszText, int nField);
 
     // Answers the next message box with OK, keeping its caption and text in *pShown.
