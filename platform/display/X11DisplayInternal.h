@@ -55,6 +55,7 @@ struct CTopLevel {
     DWORD dwPresenter { 0 };                     // the thread that presented the damage
     XIC hInputContext { nullptr };
     std::vector<RECT> pendingConfigures; // rectangles asked of the server, not yet confirmed
+    bool bInFrame { false };             // the window manager has put it in a frame of its own
     Cursor cursor { 0 };
 };
 

@@ -116,6 +116,7 @@ private:
     void OnClientMessage(const XClientMessageEvent& event);
     void OnProperty(const XPropertyEvent& event);
     void OnMapChange(const XEvent& event);
+    void OnReparent(const XReparentEvent& event);
     void OnFocus(const XFocusChangeEvent& event);
     void OnKey(XKeyEvent& event);
     // The virtual key of a key of the keymap, with the keysym its modifiers
@@ -183,6 +184,9 @@ void CEventTranslator::Translate(XEvent& event)
     case UnmapNotify:
         OnMapChange(event);
         break;
+    case ReparentNotify:
+        OnReparent(event.xreparent);
+        break;
     case FocusIn:
     case FocusOut:
         OnFocus(event.xfocus);
@@ -221,15 +225,27 @@ void CEventTranslator::OnConfigure(XConfigureEvent event)
     x11::CTopLevel* pWindow = m_state.FindByWindow(event.window);
     if (!pWindow || pWindow->bUnmanaged)
         return;
-    // A burst of them for one window is taken as its last one.
+    // A burst of them for one window is taken as its last one, up to the
+    // window's next change of parent, which changes what their places mean.
+    struct CBurst {
+        Window window;
+        bool bParentChanges;
+    } burst { event.window, false };
+    auto inBurst = [](Display*, XEvent* pEvent, XPointer pArg) -> Bool {
+        auto& burst = *reinterpret_cast<CBurst*>(pArg);
+        if (pEvent->type == ReparentNotify && pEvent->xreparent.window == burst.window)
+            burst.bParentChanges = true;
+        return !burst.bParentChanges && pEvent->type == ConfigureNotify && pEvent->xconfigure.window == burst.window;
+    };
     XEvent later {};
-    while (XCheckTypedWindowEvent(m_state.m_pDisplay, event.window, ConfigureNotify, &later))
+    while (XCheckIfEvent(m_state.m_pDisplay, &later, inBurst, reinterpret_cast<XPointer>(&burst)))
         event = later.xconfigure;
-    // The window manager's synthetic notice is in root coordinates; a real one
-    // is relative to the frame the window was put in.
+    // The window manager's synthetic notice is in root coordinates, and so is
+    // a real one from before the window was put in a frame (the frame may be
+    // elsewhere by the time it is read); a later real one is relative to the frame.
     int xRoot = event.x;
     int yRoot = event.y;
-    if (!event.send_event) {
+    if (!event.send_event && pWindow->bInFrame) {
         Window child = None;
         XTranslateCoordinates(m_state.m_pDisplay, event.window, m_state.m_root, 0, 0, &xRoot, &yRoot, &child);
     }
@@ -253,6 +269,14 @@ void CEventTranslator::OnConfigure(XConfigureEvent event)
         m_state.MakeSurface(*pWindow);
     }
     m_reports.emplace_back(CMoveReport { pWindow->hWnd, rc });
+}
+
+void CEventTranslator::OnReparent(const XReparentEvent& event)
+{
+    // Followed in the order of the events, so each configure notice is read
+    // against the parent the window had when the server sent it.
+    if (x11::CTopLevel* pWindow = m_state.FindByWindow(event.window))
+        pWindow->bInFrame = event.parent != m_state.m_root;
 }
 
 void CEventTranslator::OnClientMessage(const XClientMessageEvent& event)

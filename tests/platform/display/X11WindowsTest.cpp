@@ -167,6 +167,44 @@ TEST_F(X11WindowsTest, AResizeFromOutsideGivesWmSizeAndARepaint)
     }));
 }
 
+// A window manager places a new window, then puts it in a frame of its own
+// that stands at the corner until it is moved there: the place the window
+// was given before the frame holds, though the frame was elsewhere when the
+// program read of it, and clicks reach the window where it shows.
+TEST_F(X11WindowsTest, AWindowPlacedAndThenFramedKeepsItsPlace)
+{
+    Display* pManager = m_pInput->Connection();
+    Window root = DefaultRootWindow(pManager);
+    XSelectInput(pManager, root, SubstructureRedirectMask);
+    XSync(pManager, False);
+    HWND hWnd = CreateRecordingWindow(WS_OVERLAPPEDWINDOW, 40, 30, 200, 150);
+    ShowWindow(hWnd, SW_SHOWNORMAL);
+    XEvent request {};
+    ASSERT_TRUE(PumpUntil([&] {
+        return XCheckTypedEvent(pManager, MapRequest, &request) && request.xmaprequest.window == XWindowOf(hWnd);
+    }));
+    Window client = request.xmaprequest.window;
+    XMoveWindow(pManager, client, 300, 200);
+    Window frame = XCreateSimpleWindow(pManager, root, 0, 0, 200, 150, 0, 0, 0);
+    XReparentWindow(pManager, client, frame, 0, 0);
+    XMapWindow(pManager, client);
+    XMapWindow(pManager, frame);
+    XSync(pManager, False);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(hWnd); }));
+    PumpUntilIdle();
+    XMoveWindow(pManager, frame, 300, 200);
+    XSync(pManager, False);
+    PumpFor(std::chrono::milliseconds(100));
+
+    RECT rc {};
+    GetWindowRect(hWnd, &rc);
+    EXPECT_EQ(rc.left, 300);
+    EXPECT_EQ(rc.top, 200);
+    EXPECT_EQ(WindowFromPoint(POINT { 350, 250 }), hWnd);
+    XDestroyWindow(pManager, frame);
+    XSync(pManager, False);
+}
+
 TEST_F(X11WindowsTest, TheDesktopLearnsEachWindowsKindOwnerAndTitle)
 {
     Display* pOther = m_pInput->Connection();
