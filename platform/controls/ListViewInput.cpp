@@ -265,6 +265,19 @@ void OnKeyDown(HWND hWnd, WPARAM wParam, LPARAM lParam, bool bSystem)
     MoveFocus(hWnd, std::clamp(nTarget, 0, nLast), bShift, bCtrl);
 }
 
+// A typed character moves the focus and the selection to the next row whose
+// label starts with what was typed.
+void OnChar(HWND hWnd, WPARAM nChar)
+{
+    CListViewState* pState = ListViewState(hWnd);
+    if (nChar < 0x20 || nChar > 0xFF || !pState)
+        return;
+    const int nRow = pState->typeAhead.Type(static_cast<char>(nChar), static_cast<DWORD>(GetMessageTime()),
+        RowCount(*pState), FocusedRow(*pState), [&](int i) { return RowText(hWnd, i, 0); });
+    if (nRow >= 0 && ListViewSurvivor(hWnd) && IsRow(*ListViewState(hWnd), nRow))
+        MoveFocus(hWnd, nRow, false, false);
+}
+
 } // namespace
 
 BOOL HandleListViewInput(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -285,6 +298,9 @@ BOOL HandleListViewInput(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_KEYDOWN:
         OnKeyDown(hWnd, wParam, lParam, false);
+        return TRUE;
+    case WM_CHAR:
+        OnChar(hWnd, wParam);
         return TRUE;
     case WM_SYSKEYDOWN:
         // The parent hears Alt keys too; menu keys then go on as usual.

@@ -6,6 +6,7 @@
 
 #include "platform/controls/ControlInternal.h"
 #include "platform/controls/ListViewControl.h"
+#include "platform/controls/TypeAhead.h"
 
 #include <memory>
 #include <string>
@@ -58,6 +59,7 @@ struct CListViewState : CControlState {
     unsigned nSlowClickSerial { 0 }; // the row a slow second click edits when LABEL_EDIT_TIMER fires
     unsigned nNextSerial { 1 };
     unsigned nReorders { 0 }; // inserts, deletes and sorts so far: rows read before are current while it stays
+    CTypeAhead typeAhead;
 };
 
 // Gaps the control draws with: left of a cell's text and around images.

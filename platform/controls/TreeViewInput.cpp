@@ -220,6 +220,24 @@ void OnKeyDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
     }
 }
 
+// A typed character goes to the next visible item whose label starts with
+// what was typed.
+void OnChar(HWND hWnd, WPARAM nChar)
+{
+    CTreeViewState* pState = TreeViewState(hWnd);
+    if (nChar < 0x20 || nChar > 0xFF || !pState)
+        return;
+    const std::vector<HTREEITEM> visible = VisibleItems(*pState);
+    const int nItem = pState->typeAhead.Type(static_cast<char>(nChar), static_cast<DWORD>(GetMessageTime()),
+        static_cast<int>(visible.size()), VisibleIndex(*pState, pState->hCaret), [&](int i) {
+            std::string strText;
+            ItemText(hWnd, visible[static_cast<size_t>(i)], &strText);
+            return strText;
+        });
+    if (nItem >= 0 && TreeViewSurvivor(hWnd))
+        SelectTreeItem(hWnd, visible[static_cast<size_t>(nItem)], TVC_BYKEYBOARD);
+}
+
 } // namespace
 
 BOOL HandleTreeViewInput(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -245,6 +263,9 @@ BOOL HandleTreeViewInput(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_KEYDOWN:
         OnKeyDown(hWnd, wParam, lParam);
+        return TRUE;
+    case WM_CHAR:
+        OnChar(hWnd, wParam);
         return TRUE;
     case WM_TIMER:
         if (wParam != LABEL_EDIT_TIMER)

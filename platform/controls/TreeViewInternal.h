@@ -6,6 +6,7 @@
 
 #include "platform/controls/ControlInternal.h"
 #include "platform/controls/TreeViewControl.h"
+#include "platform/controls/TypeAhead.h"
 
 #include <string>
 #include <unordered_map>
@@ -53,6 +54,7 @@ struct CTreeViewState : CControlState {
     HWND hEdit { nullptr };
     HTREEITEM hEditItem { nullptr };
     HTREEITEM hSlowClickItem { nullptr }; // the item a slow second click edits when LABEL_EDIT_TIMER fires
+    CTypeAhead typeAhead;
 
     static constexpr COLORREF CLR_DEFAULT_TREE = static_cast<COLORREF>(-1);
 };

@@ -1105,4 +1105,26 @@ TEST_F(ArqListMailTest, AMessagesNoteOffersItsSenderAndRecipientsAndTheMarkedNot
     EXPECT_EQ(strNote, choices[0]);
 }
 
+// Typing in the list goes to the row whose name starts with it; typing in the
+// tree goes to the system, and the list then shows it.
+TEST_F(ArqListTest, TypingTheStartOfANameSelectsItsRowOrItsSystem)
+{
+    Show("Letters");
+    ClickRow(0);
+    ASSERT_TRUE(m_driver.TypeText("b"));
+    const int nSelected = List().GetNextItem(-1, LVNI_SELECTED);
+    ASSERT_GE(nSelected, 0);
+    EXPECT_EQ(Cell(nSelected, COLUMN_NAME), "b.odt");
+    EXPECT_EQ(List().GetSelectedCount(), 1u);
+
+    CTreeCtrl& tree = ActiveView()->GetTreeView()->GetTreeCtrl();
+    tree.SetFocus();
+    m_driver.Advance(1500);
+    ASSERT_TRUE(m_driver.TypeText("man"));
+    EXPECT_EQ(tree.GetItemText(tree.GetSelectedItem()), "Many");
+    m_driver.Advance(CSplitterFrame::KEYBOARD_DELAY);
+    List().WaitForFill(TRUE);
+    EXPECT_EQ(List().GetItemCount(), MANY);
+}
+
 } // namespace

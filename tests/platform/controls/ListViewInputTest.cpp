@@ -155,4 +155,32 @@ TEST_F(ListViewInputTest, HeaderClickBecomesColumnClick)
     EXPECT_EQ(codes, (std::vector<UINT> { HDN_ITEMCLICK, LVN_COLUMNCLICK }));
 }
 
+// Typing finds a row by the start of its label: a pause starts again, the
+// same letter steps on, and a space alone keeps selecting.
+TEST_F(ListViewInputTest, TypingTheStartOfALabelSelectsItsRow)
+{
+    HWND hList = CreateList(0, 0);
+    int nRow = 0;
+    for (const char* pszLabel : { "Apple", "banana", "Berry", "Cherry", "blue" })
+        InsertRow(hList, nRow, pszLabel, nRow), ++nRow;
+    ClickRow(hList, 0);
+    auto type = [&](const char* pszKeys) {
+        for (const char* p = pszKeys; *p; ++p)
+            PostMessage(hList, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(*p)), 0);
+        PumpUntilIdle();
+        return Selected(hList);
+    };
+    EXPECT_EQ(type("b"), (std::vector<int> { 1 }));
+    EXPECT_EQ(type("bb"), (std::vector<int> { 4 })) << "the same letter steps on";
+    EXPECT_EQ(type("b"), (std::vector<int> { 1 })) << "and round again";
+    m_clock.Advance(1500);
+    EXPECT_EQ(type("BER"), (std::vector<int> { 2 }));
+    EXPECT_EQ(type("x"), (std::vector<int> { 2 })) << "no row starts with it";
+    m_clock.Advance(1500);
+    EXPECT_EQ(type("ch"), (std::vector<int> { 3 }));
+    m_clock.Advance(1500);
+    EXPECT_EQ(type(" "), (std::vector<int> { 3 }));
+    EXPECT_EQ(SendMessage(hList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 3);
+}
+
 } // namespace

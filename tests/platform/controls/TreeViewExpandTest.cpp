@@ -220,4 +220,27 @@ TEST_F(TreeViewExpandTest, DragFromALabelStartsBeforeThePressReturns)
     EXPECT_EQ(events[0].hItem, m_hB);
 }
 
+// Typing goes to the next shown item whose label starts with what was typed;
+// items inside collapsed ones are passed over.
+TEST_F(TreeViewExpandTest, TypingTheStartOfALabelSelectsTheNextShownItem)
+{
+    Build();
+    SendMessage(m_hTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(m_hA));
+    auto type = [&](const char* pszKeys) {
+        for (const char* p = pszKeys; *p; ++p)
+            PostMessage(m_hTree, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(*p)), 0);
+        PumpUntilIdle();
+        return reinterpret_cast<HTREEITEM>(SendMessage(m_hTree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    };
+    EXPECT_EQ(type("a"), m_hA) << "a collapsed item's children are not shown";
+    m_clock.Advance(1500);
+    EXPECT_EQ(type("b"), m_hB);
+    SendMessage(m_hTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(m_hA));
+    m_clock.Advance(1500);
+    EXPECT_EQ(type("a"), m_hA);
+    EXPECT_EQ(type("a"), m_hA1);
+    m_clock.Advance(1500);
+    EXPECT_EQ(type("A2"), m_hA2);
+}
+
 } // namespace
