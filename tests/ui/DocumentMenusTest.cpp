@@ -188,7 +188,7 @@ TEST_F(DocumentMenusTest, AFilesMenuPlugsInItsSubmenusAndLeavesOutItsOwnOpenActi
         ASSERT_GE(nSendTo, 0);
         CString strText;
         pPopup->GetMenuString(static_cast<UINT>(nSendTo), strText, MF_BYPOSITION);
-        EXPECT_EQ(std::string(strText), "Send &To");
+        EXPECT_EQ(std::string(strText), "Se&nd To");
         EXPECT_EQ(Position(pPopup, ID_DOC_LINKED_SYSTEMS), -1) << "a popup of the two linked systems";
         const std::vector<UINT> ids = Commands(pPopup);
         ASSERT_GE(ids.size(), 3u);
