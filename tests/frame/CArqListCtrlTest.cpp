@@ -715,11 +715,11 @@ TEST_F(ArqListTest, OpenStartsAFileWithItsOwnProgramAndFollowsAGroupOnlyAlone)
     EXPECT_EQ(ShownGroup(), "Old");
 }
 
-TEST_F(ArqListTest, PropertiesOnTheMenuBarActOnThePaneUsedLast)
+TEST_F(ArqListTest, PropertiesOnTheMenuBarOrAltEnterActOnThePaneUsedLast)
 {
     Show("Letters");
     ClickRow(RowOf("a.txt"));
-    Command(ID_DOC_PROPERTIES);
+    ASSERT_TRUE(m_driver.PressKey(VK_RETURN, CTestDriver::ALT));
     EXPECT_EQ(m_prompts.CountOf("document properties"), 1);
     EXPECT_EQ(m_prompts.CountOf("group properties"), 0);
     // Back in the tree: its group's.
