@@ -29,6 +29,7 @@
 #include "platform/base/DriveTable.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/PathNames.h"
+#include "platform/base/TrashFolders.h"
 #include "platform/base/WinError.h"
 
 #include <algorithm>
@@ -77,6 +78,15 @@ std::string HostOf(const std::string& strRoot, const std::string& strRelative)
     std::string strPath = strRelative;
     std::replace(strPath.begin(), strPath.end(), '\\', '/');
     return JoinHostPath(strRoot, strPath);
+}
+
+// Whether a host path is a trash, whose items show only in the recycle folder.
+bool IsTrashPath(const std::string& strHostPath)
+{
+    const size_t nSlash = strHostPath.rfind('/');
+    return nSlash != std::string::npos && nSlash + 1 < strHostPath.size()
+        && IsTrashFolder(nSlash == 0 ? std::string("/") : strHostPath.substr(0, nSlash),
+            std::string_view(strHostPath).substr(nSlash + 1));
 }
 
 bool IsBelow(const std::string& strPath, const std::string& strFolder)
@@ -307,6 +317,8 @@ bool CWatchTree::MayEnter(const std::string& strHostPath, const struct stat& inf
 {
     if (!S_ISDIR(info.st_mode))
         return false;
+    if (IsTrashPath(strHostPath))
+        return false;
     if (info.st_dev == m_rootDevice)
         return true;
     return !m_otherDriveFolders.count(strHostPath) && !GetDriveTable()->IsHiddenMountPoint(strHostPath);
@@ -362,6 +374,8 @@ void CWatchTree::AddWatches(const std::string& strRelative, bool bReport, int nD
         bool bFolder = pEntry->d_type == DT_DIR;
         if (pEntry->d_type == DT_UNKNOWN && lstat(HostOf(m_strRoot, strChild).c_str(), &info) == 0)
             bFolder = S_ISDIR(info.st_mode);
+        if (bFolder && IsTrashPath(HostOf(m_strRoot, strChild)))
+            continue;
         if (bReport)
             Report(FILE_ACTION_ADDED, strChild, bFolder);
         if (bFolder && m_bSubtree && lstat(HostOf(m_strRoot, strChild).c_str(), &info) == 0
@@ -451,6 +465,8 @@ void CWatchTree::OnEvent(const inotify_event& event, std::int64_t nNowMs)
         return; // events of the folder itself
     std::string strName = JoinRelative(strFolder, event.name);
     bool bFolder = (event.mask & IN_ISDIR) != 0;
+    if (bFolder && IsTrashPath(HostOf(m_strRoot, strName)))
+        return; // a trash made, moved or emptied: its items are the recycle folder's
     if (event.mask & IN_CREATE) {
         Report(FILE_ACTION_ADDED, strName, bFolder);
         if (bFolder && m_bSubtree)

@@ -131,9 +131,9 @@ struct CListedName {
 };
 
 // The names of the folder a search lists. A drive's recycle folder lists the
-// files of each of its trashes (a name the first trash holding it gives), and
-// a drive's root leaves out any host folder named as the recycle folder,
-// which the recycle folder hides. False when the folder cannot be read.
+// files of each of its trashes (a name the first trash holding it gives), a
+// drive's root leaves out any host folder named as the recycle folder, which
+// the recycle folder hides, and no folder lists a trash itself. False when the folder cannot be read.
 bool ListSearchFolder(const CProgramPath& folderPath, const CHostPath& folder, std::vector<CListedName>& names)
 {
     bool bRecycleFolder = folderPath.chDrive && folderPath.components.size() == 1
@@ -152,6 +152,8 @@ bool ListSearchFolder(const CProgramPath& folderPath, const CHostPath& folder, s
         for (std::string& strName : ListHostFolder(strHostFolder, &bListed)) {
             bool bDriveRoot = !bRecycleFolder && folderPath.chDrive && folder.IsRoot();
             if (bDriveRoot && Utf8CompareNoCase(strName, RECYCLE_FOLDER_NAME) == 0)
+                continue;
+            if (!bRecycleFolder && IsTrashFolder(strHostFolder, strName))
                 continue;
             if (seen.insert(strName).second)
                 names.push_back({ std::move(strName), strHostFolder });

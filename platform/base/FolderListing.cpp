@@ -4,6 +4,7 @@
 #include "platform/base/FileFunctions.h"
 #include "platform/base/PathMap.h"
 #include "platform/base/PathNames.h"
+#include "platform/base/TrashFolders.h"
 #include "platform/base/WinError.h"
 
 #include <algorithm>
@@ -80,7 +81,7 @@ void ReadEntries(int nFolder, const std::string& strHostFolder, std::vector<CFol
             if ((dwAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
                 == FILE_ATTRIBUTE_DIRECTORY) {
                 const std::string strHostPath = JoinHostPath(strHostFolder, pszName);
-                if (pTable->IsHiddenMountPoint(strHostPath))
+                if (pTable->IsHiddenMountPoint(strHostPath) || IsTrashFolder(strHostFolder, pszName))
                     continue;
                 if (pTable->IsDriveRoot(strHostPath))
                     dwAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;

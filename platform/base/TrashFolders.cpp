@@ -98,6 +98,21 @@ std::vector<CTrashFolder> ExistingTrashes()
     return trashes;
 }
 
+bool IsTrashFolder(const std::string& strHostFolder, std::string_view strName)
+{
+    // The name first: the paths are looked at only for a name a trash may have.
+    const std::string strUid = std::to_string(getuid());
+    const bool bHomeName = strName == "Trash";
+    if (!bHomeName && strName != ".Trash" && strName != ".Trash-" + strUid)
+        return false;
+    const std::string strParent = NormalHostPath(strHostFolder);
+    if (bHomeName) {
+        const CTrashFolder home = HomeTrash();
+        return !home.strPath.empty() && NormalHostPath(home.strPath) == JoinHostPath(strParent, "Trash");
+    }
+    return GetDriveTable()->IsMountPoint(strParent) || TopDirectoryOf(strParent) == strParent;
+}
+
 bool TrashServesDrive(const CTrashFolder& trash, TCHAR chLetter)
 {
     chLetter = static_cast<TCHAR>(std::toupper(static_cast<unsigned char>(chLetter)));

@@ -57,6 +57,13 @@ bool TrashServesDrive(const CTrashFolder& trash, TCHAR chLetter);
 // the home trash last.
 std::vector<CTrashFolder> TrashesOfDrive(TCHAR chLetter);
 
+// Whether the entry strName of the host folder strHostFolder is a trash: the
+// home trash, or a top directory's .Trash or .Trash-$uid. Listings and change
+// notices pass trashes over: their items show only in "<letter>:\RECYCLED",
+// as a drive's recycle folder keeps its items out of the folders a walk or a
+// watch goes through.
+bool IsTrashFolder(const std::string& strHostFolder, std::string_view strName);
+
 // The drive letter an item of a trash is listed under: the letter its name
 // gives when that drive exists and the trash serves it, else the trash's own
 // (for the home trash, the drive holding it); 0 when no drive holds the trash.

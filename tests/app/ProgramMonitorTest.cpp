@@ -10,12 +10,14 @@
 #include "store/CMailStoreRec.h"
 #include "store/CNodeRec.h"
 #include "tests/frame/AppTestFixture.h"
+#include "tests/support/ScopedVariable.h"
 
 #include "platform/base/PathMap.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -163,4 +165,22 @@ TEST_F(ProgramMonitorTest, ADocumentGoneIsToldOfOnceWhenTheExitIsCancelled)
     ASSERT_EQ(m_dialogs.size(), 2u);
     EXPECT_EQ(m_dialogs[0].Find("next.txt"), -1) << m_dialogs[0];
     EXPECT_NE(m_dialogs[1].Find("next.txt"), -1) << m_dialogs[1];
+}
+
+// The desktop's trash may lie in the watched folder (a home catalogued
+// whole): what goes into it is no new document, and the next one is.
+TEST_F(ProgramMonitorTest, WhatTheDesktopPutsInItsTrashIsNoNewDocument)
+{
+    ScopedVariable dataHome("XDG_DATA_HOME", (m_watched.Path() / "data").string());
+    AnswerNextDialogs(1);
+    ASSERT_TRUE(Start());
+    const std::filesystem::path trash = m_watched.Path() / "data" / "Trash";
+    std::filesystem::create_directories(trash / "files");
+    std::filesystem::create_directories(trash / "info");
+    std::ofstream(trash / "files" / "thrown.txt") << "away";
+    std::ofstream(trash / "info" / "thrown.txt.trashinfo") << "[Trash Info]\nPath=/x/thrown.txt\n";
+
+    NewDocument("next.txt");
+    ASSERT_EQ(Monitor().GetNotices().size(), 1u) << Monitor().GetNotices()[0].GetPath();
+    EXPECT_NE(Monitor().GetNotices()[0].GetPath().Find("next.txt"), -1);
 }

@@ -4,6 +4,7 @@
 #include "platform/base/TextFunctions.h"
 #include "platform/base/Wait.h"
 #include "tests/platform/base/DriveFolderFixture.h"
+#include "tests/support/ScopedVariable.h"
 #include "tests/support/WaitUntil.h"
 
 #include <chrono>
@@ -186,6 +187,25 @@ TEST_F(ChangeNotifyTest, EveryActionAndRenamePairs)
     std::ofstream(Host("w/sub/deep.txt")) << "x";
     EXPECT_EQ(reader.CollectCount(2),
         (Entries { { FILE_ACTION_ADDED, "sub\\deep.txt" }, { FILE_ACTION_MODIFIED, "sub\\deep.txt" } }));
+}
+
+// A trash inside the tree, there from the start or made while watched, is
+// passed over: what goes into it is the recycle folder's, not a new file.
+TEST_F(ChangeNotifyTest, TrashesInsideTheTreeGiveNoNotices)
+{
+    ScopedVariable dataHome("XDG_DATA_HOME", Host("w/data"));
+    Write("w/data/Trash/files/old.txt");
+    PortReader reader(OnT("w"), TRUE, NAMES);
+    std::ofstream(Host("w/data/Trash/files/dc1.txt")) << "x";
+    std::filesystem::remove_all(Host("w/data/Trash"));
+    std::filesystem::create_directories(Host("w/data/Trash/files"));
+    std::ofstream(Host("w/data/Trash/files/dc2.txt")) << "x";
+    std::ofstream(Host("w/data/after.txt")) << "x";
+    const Entries entries = reader.Collect([](const Entries& e) {
+        return std::count(e.begin(), e.end(), Entry { FILE_ACTION_ADDED, "data\\after.txt" }) > 0;
+    });
+    ASSERT_EQ(Names(entries, FILE_ACTION_ADDED), (std::set<std::string> { "data\\after.txt" }));
+    EXPECT_EQ(entries.size(), 1u);
 }
 
 TEST_F(ChangeNotifyTest, MovesOutAndIn)

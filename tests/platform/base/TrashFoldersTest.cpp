@@ -2,6 +2,7 @@
 
 #include "platform/base/FileFind.h"
 #include "platform/base/FileFunctions.h"
+#include "platform/base/FolderListing.h"
 #include "tests/platform/base/DriveFolderFixture.h"
 #include "tests/support/ScopedVariable.h"
 
@@ -111,4 +112,23 @@ TEST_F(TrashFoldersTest, SearchesListEveryTrashOfTheDrive)
     EXPECT_EQ(Find("C:\\recycled\\d*.txt"), (std::vector<std::string> { "dc1.txt", "dd2.txt" }));
     std::vector<std::string> root = Find("D:\\*");
     EXPECT_EQ(std::count(root.begin(), root.end(), "RECYCLED"), 0) << "the host folder stays hidden";
+}
+
+TEST_F(TrashFoldersTest, ListingsPassTrashesOverButNotFoldersOfTheirNamesElsewhere)
+{
+    Write("data/other/Trash/kept.txt");
+    Write("d/sub/.Trash-" + m_strUid + "/kept.txt");
+    auto listed = [](const char* pszFolder) {
+        std::vector<std::string> names;
+        std::vector<CFolderEntry> entries;
+        EXPECT_TRUE(ListFolderEntries(pszFolder, entries)) << pszFolder;
+        for (const CFolderEntry& entry : entries)
+            names.push_back(entry.strName);
+        return names;
+    };
+    EXPECT_EQ(Find("T:\\data\\*"), (std::vector<std::string> { ".", "..", "other" }));
+    EXPECT_EQ(listed("T:\\data"), (std::vector<std::string> { "other" }));
+    EXPECT_EQ(listed("D:\\"), (std::vector<std::string> { "RECYCLED", "sub" }));
+    EXPECT_EQ(Find("T:\\data\\other\\*"), (std::vector<std::string> { ".", "..", "Trash" })) << "not the home trash";
+    EXPECT_EQ(listed("D:\\sub"), (std::vector<std::string> { ".Trash-" + m_strUid })) << "not a top directory";
 }
