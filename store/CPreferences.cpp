@@ -114,7 +114,7 @@ void CPreferences::SetDefaults()
     m_strDefaultDirCopyRem.Empty();
     m_bMinimize = FALSE;
     m_bDescrTip = TRUE;
-    m_nUpdateOption = 0;
+    m_nUpdateOption = 1; // a new user's update covers the catalog's places
     m_fastUpdateDir.RemoveAll();
     m_bCleanUpTempFolders = FALSE;
     m_bCleanUpTempFiles = FALSE;

@@ -172,6 +172,7 @@ TEST_F(CPreferencesTest, WithoutTheKeyLoadingResetsToTheDefaultsAndCreatesNothin
     EXPECT_EQ(prefs.m_strVersionControlText, defaults.m_strVersionControlText);
     EXPECT_EQ(prefs.m_nMostRecents, defaults.m_nMostRecents);
     EXPECT_EQ(prefs.m_bWebAccessEnabled, defaults.m_bWebAccessEnabled);
+    EXPECT_EQ(prefs.m_nUpdateOption, 1) << "an update offers the catalog's places";
     EXPECT_THAT(Strings(prefs.m_fastUpdateDir), IsEmpty());
     EXPECT_THAT(Strings(prefs.m_documents), IsEmpty());
     EXPECT_EQ(block.m_nDefaulted, 1);
