@@ -49,7 +49,7 @@ HIMAGELIST CreateRowDragImage(HWND hWnd, int nRow, POINT* pptUpperLeft)
     OffsetRect(&rcText, -rcDrag.left, -rcDrag.top);
     const UINT nFormat = IsReportView(hWnd) ? DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS
                                             : DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS;
-    rcText.left += IsReportView(hWnd) ? LISTVIEW_TEXT_MARGIN : 0;
+    rcText.left += IsReportView(hWnd) ? LISTVIEW_LABEL_MARGIN : 0;
     DrawText(hdc, strText.c_str(), static_cast<int>(strText.size()), &rcText, nFormat | DT_NOPREFIX);
     SelectObject(hdc, hOldBitmap);
     DeleteDC(hdc);

@@ -62,8 +62,15 @@ struct CListViewState : CControlState {
     CTypeAhead typeAhead;
 };
 
-// Gaps the control draws with: left of a cell's text and around images.
+// Gaps the control draws with: either side of a cell's text and around
+// images. The first column's label stands closer: its owner sizes a text-only
+// column to the text's width and 8.
 constexpr int LISTVIEW_TEXT_MARGIN = 6;
+constexpr int LISTVIEW_LABEL_MARGIN = 4;
+inline int TextMargin(int iSubItem)
+{
+    return iSubItem == 0 ? LISTVIEW_LABEL_MARGIN : LISTVIEW_TEXT_MARGIN;
+}
 
 /***** State and rows (ListViewInternal.cpp) *****/
 

@@ -92,7 +92,7 @@ int AutoWidth(HWND hWnd, int nColumn, bool bUseHeader)
     }
     if (!pState)
         return 0;
-    int nWidth = nWidest + 2 * LISTVIEW_TEXT_MARGIN;
+    int nWidth = nWidest + 2 * TextMargin(iSubItem);
     if (iSubItem == 0)
         nWidth += ImageSize(pState->imageLists[LVSIL_STATE]).cx + ImageSize(pState->imageLists[LVSIL_SMALL]).cx;
     if (bUseHeader) {

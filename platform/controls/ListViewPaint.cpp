@@ -85,8 +85,8 @@ void DrawRow(HWND hWnd, HDC hdc, int nRow)
             DrawRowImages(hWnd, hdc, *pState, nRow, iImage, bSelected);
         FillRect(hdc, &rcCell, GetSysColorBrush(bHighlight ? COLOR_HIGHLIGHT : COLOR_WINDOW));
         SetTextColor(hdc, GetSysColor(bHighlight ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-        RECT rcText { rcCell.left + LISTVIEW_TEXT_MARGIN, rcCell.top, rcCell.right - LISTVIEW_TEXT_MARGIN,
-            rcCell.bottom };
+        const int nMargin = TextMargin(column.iSubItem);
+        RECT rcText { rcCell.left + nMargin, rcCell.top, rcCell.right - nMargin, rcCell.bottom };
         UINT nFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
         if (column.fmt == LVCFMT_RIGHT)
             nFormat |= DT_RIGHT;

@@ -1,10 +1,12 @@
 #include "platform/controls/ListViewControl.h"
 
 #include "platform/gdi/Rects.h"
+#include "platform/window/Paint.h"
 #include "platform/window/ScrollBars.h"
 #include "tests/platform/controls/ListViewTestSupport.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -222,6 +224,34 @@ TEST_F(ListViewLayoutTest, ColumnsGivenWhileHiddenLayTheListOutAsWhenShown)
         ShowWindow(hHidden, SW_SHOW);
         PumpUntilIdle();
     }
+}
+
+// A text-only first column sized to its text's width and 8, as owners size
+// it, shows the whole text: the row draws as it does in a wide column.
+TEST_F(ListViewLayoutTest, AFirstColumnSizedToItsTextAndEightShowsItWhole)
+{
+    HWND hList = CreateList(LVS_NOCOLUMNHEADER, 0);
+    InsertRow(hList, 0, "*.tmp", 0);
+    const auto nText = static_cast<int>(SendMessage(hList, LVM_GETSTRINGWIDTH, 0, reinterpret_cast<LPARAM>("*.tmp")));
+    auto rowPixels = [&](int nColumnWidth) {
+        SendMessage(hList, LVM_SETCOLUMNWIDTH, 0, nColumnWidth);
+        RedrawWindow(hList, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        RECT rcRow {};
+        rcRow.left = LVIR_BOUNDS;
+        SendMessage(hList, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rcRow));
+        HBITMAP hbm = CaptureWindowImage(hList);
+        HDC hdc = CreateCompatibleDC(nullptr);
+        HGDIOBJ hOld = SelectObject(hdc, hbm);
+        std::vector<COLORREF> pixels;
+        for (int y = rcRow.top; y < rcRow.bottom; ++y)
+            for (int x = 0; x < nText + 8; ++x)
+                pixels.push_back(GetPixel(hdc, x, y));
+        SelectObject(hdc, hOld);
+        DeleteDC(hdc);
+        DeleteObject(hbm);
+        return pixels;
+    };
+    EXPECT_EQ(rowPixels(nText + 8), rowPixels(nText + 100));
 }
 
 } // namespace
