@@ -63,10 +63,10 @@ struct CListViewState : CControlState {
 };
 
 // Gaps the control draws with: either side of a cell's text and around
-// images. The first column's label stands closer: its owner sizes a text-only
-// column to the text's width and 8.
+// images. The first column's label stands closer, as owners expect who size a
+// text-only column to its text's width and a few pixels (8, or two blanks).
 constexpr int LISTVIEW_TEXT_MARGIN = 6;
-constexpr int LISTVIEW_LABEL_MARGIN = 4;
+constexpr int LISTVIEW_LABEL_MARGIN = 2;
 inline int TextMargin(int iSubItem)
 {
     return iSubItem == 0 ? LISTVIEW_LABEL_MARGIN : LISTVIEW_TEXT_MARGIN;

@@ -226,9 +226,10 @@ TEST_F(ListViewLayoutTest, ColumnsGivenWhileHiddenLayTheListOutAsWhenShown)
     }
 }
 
-// A text-only first column sized to its text's width and 8, as owners size
-// it, shows the whole text: the row draws as it does in a wide column.
-TEST_F(ListViewLayoutTest, AFirstColumnSizedToItsTextAndEightShowsItWhole)
+// A text-only first column sized to its text's width and 8, or and two
+// blanks, as owners size it, shows the whole text: the row draws as it does
+// in a wide column.
+TEST_F(ListViewLayoutTest, AFirstColumnSizedToItsTextAndAFewPixelsShowsItWhole)
 {
     HWND hList = CreateList(LVS_NOCOLUMNHEADER, 0);
     InsertRow(hList, 0, "*.tmp", 0);
@@ -244,14 +245,16 @@ TEST_F(ListViewLayoutTest, AFirstColumnSizedToItsTextAndEightShowsItWhole)
         HGDIOBJ hOld = SelectObject(hdc, hbm);
         std::vector<COLORREF> pixels;
         for (int y = rcRow.top; y < rcRow.bottom; ++y)
-            for (int x = 0; x < nText + 8; ++x)
+            for (int x = 0; x < nText; ++x)
                 pixels.push_back(GetPixel(hdc, x, y));
         SelectObject(hdc, hOld);
         DeleteDC(hdc);
         DeleteObject(hbm);
         return pixels;
     };
+    const auto nBlanks = 2 * static_cast<int>(SendMessage(hList, LVM_GETSTRINGWIDTH, 0, reinterpret_cast<LPARAM>(" ")));
     EXPECT_EQ(rowPixels(nText + 8), rowPixels(nText + 100));
+    EXPECT_EQ(rowPixels(nText + nBlanks), rowPixels(nText + 100)) << nBlanks << " pixels for two blanks";
 }
 
 } // namespace
