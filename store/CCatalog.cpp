@@ -320,8 +320,9 @@ CDocumentRec* CCatalog::TakeIndexedName(
 {
     if (*pLookup != NameLookup::Found)
         return nullptr;
-    auto pDocument = std::make_unique<CDocumentRec>(this, ref.nBlock, ref.nSlot);
-    if (IsDocumentNamed(*pDocument, directory, name))
+    CRecordRef owner;
+    auto pDocument = std::make_unique<CDocumentRec>(this, ref, &owner);
+    if (pDocument->IsValid() && owner == directory && IsDocumentNamed(*pDocument, name))
         return pDocument.release();
     // The index does not match the file: it goes, and the chain is walked.
     DropNameIndex(directory);
@@ -329,13 +330,8 @@ CDocumentRec* CCatalog::TakeIndexedName(
     return nullptr;
 }
 
-bool CCatalog::IsDocumentNamed(const CDocumentRec& document, CRecordRef directory, std::string_view name)
+bool CCatalog::IsDocumentNamed(const CDocumentRec& document, std::string_view name)
 {
-    if (!document.IsValid())
-        return false;
-    CCatalogBlock* pBlock = GetBlock(document.GetBlock());
-    if (!pBlock || pBlock->GetHeader().owner != directory)
-        return false;
     CString strFound;
     document.GetFullPath(strFound, TRUE);
     return Utf8ToLower(std::string_view(strFound, static_cast<std::size_t>(strFound.GetLength()))) == name;

@@ -235,8 +235,8 @@ private:
     CDocumentRec* FindIndexedName(CRecordRef directory, std::string_view name, NameLookup* pLookup);
     // The same, for ref as *pLookup answered.
     CDocumentRec* TakeIndexedName(CRecordRef directory, std::string_view name, CRecordRef ref, NameLookup* pLookup);
-    // The document lies in directory's chain and has the name.
-    bool IsDocumentNamed(const CDocumentRec& document, CRecordRef directory, std::string_view name);
+    // The document's full name, lower-cased, is name.
+    static bool IsDocumentNamed(const CDocumentRec& document, std::string_view name);
     // The directory record of a normalized folder text, from memory; none when there is none.
     CRecordRef LookupDirectory(const CString& strFolder);
     // The directory record of a normalized folder text (none when there is

@@ -318,6 +318,8 @@ BOOL CCatalogFile::CloseLocked()
     m_nEvictions = 0;
     m_nUnsavableMisses = 0;
     m_chunkEvictions.clear();
+    m_nChunkReads = 0;
+    m_chunkGlances.clear();
     m_committedBlocks.clear();
     m_nDirtyBlocks = 0;
     m_bHeaderDirty = false;
@@ -575,8 +577,11 @@ void CCatalogFile::NoteChunkMissLocked(CATBLOCK nFirst)
     // size's worth of evictions ago. The count wraps; a wrong answer after
     // that costs one chunk of memory, no more.
     std::size_t nIndex = static_cast<std::size_t>(nFirst) / 2;
-    bool bSavable = nIndex < m_chunkEvictions.size() && m_chunkEvictions[nIndex] != 0
-        && m_nEvictions - m_chunkEvictions[nIndex] < static_cast<std::uint32_t>(m_nCacheChunks);
+    bool bSavable = (nIndex < m_chunkEvictions.size() && m_chunkEvictions[nIndex] != 0
+                        && m_nEvictions - m_chunkEvictions[nIndex] < static_cast<std::uint32_t>(m_nCacheChunks))
+        || WasGlancedAtLocked(nIndex);
+    if (++m_nChunkReads == 0)
+        m_nChunkReads = 1;
     if (bSavable) {
         m_nCacheLimit = std::min(m_nCacheLimit + 1, m_nCacheChunks);
     } else if (++m_nUnsavableMisses == UNSAVABLE_MISSES_PER_CHUNK) {
@@ -816,16 +821,84 @@ BOOL CCatalogFile::ForEachTableRecord(LONG nTableType, const RecordVisit& visit)
 BOOL CCatalogFile::ReadRecord(CRecordRef ref, LONG nTableType, std::span<BYTE> data)
 {
     CLock lock(*this);
+    CRecordRef owner;
+    return ReadRecordLocked(ref, nTableType, data, &owner);
+}
+
+BOOL CCatalogFile::ReadRecordLocked(CRecordRef ref, LONG nTableType, std::span<BYTE> data, CRecordRef* pOwner)
+{
     const BYTE* pData = RecordBlockLocked(ref, nTableType);
     if (!pData)
         return FALSE;
-    LONG nRecordSize = ReadBlockHeader(pData).nRecordSize;
-    if (data.size() != static_cast<std::size_t>(nRecordSize)) {
+    const CBlockHeader header = ReadBlockHeader(pData);
+    if (data.size() != static_cast<std::size_t>(header.nRecordSize)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    std::memcpy(data.data(), pData + RecordOffset(nRecordSize, ref.nSlot), data.size());
+    std::memcpy(data.data(), pData + RecordOffset(header.nRecordSize, ref.nSlot), data.size());
+    *pOwner = header.owner;
     return TRUE;
+}
+
+BOOL CCatalogFile::LookUpRecord(CRecordRef ref, LONG nTableType, std::span<BYTE> data, CRecordRef* pOwner)
+{
+    CLock lock(*this);
+    if (m_state == State::Closed) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    if (!pOwner || ref.nBlock < 0 || ref.nBlock > m_header.nLastBlock) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    // Changed blocks are always cached, so a chunk that is not is as the file holds it.
+    const std::size_t nChunk = static_cast<std::size_t>(ref.nBlock) / 2;
+    if (FindChunkLocked(ref.nBlock & ~1) != m_chunks.end() || WasGlancedAtLocked(nChunk))
+        return ReadRecordLocked(ref, nTableType, data, pOwner);
+    if (nChunk >= m_chunkGlances.size())
+        m_chunkGlances.resize(nChunk + 1, 0);
+    if (++m_nChunkReads == 0)
+        m_nChunkReads = 1;
+    m_chunkGlances[nChunk] = m_nChunkReads;
+    return ReadRecordAloneLocked(ref, nTableType, data, pOwner);
+}
+
+BOOL CCatalogFile::ReadRecordAloneLocked(CRecordRef ref, LONG nTableType, std::span<BYTE> data, CRecordRef* pOwner)
+{
+    const LONG nRecordSize = GetRecordSize(nTableType);
+    if (nRecordSize == 0 || data.size() != static_cast<std::size_t>(nRecordSize) || ref.nSlot < 0
+        || ref.nSlot >= SlotCount(nRecordSize)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    // The header, the slot flags and the records up to this one.
+    std::array<BYTE, BLOCK_SIZE> block;
+    const auto nEnd = static_cast<std::size_t>(RecordOffset(nRecordSize, ref.nSlot) + nRecordSize);
+    if (!m_io.ReadAt(BlockFileOffset(ref.nBlock), std::span<BYTE>(block.data(), nEnd))) {
+        DamageLocked(); // the header promised this block: the file was cut behind our back
+        return FALSE;
+    }
+    const CBlockHeader header = ReadBlockHeader(block.data());
+    // A block of another table has flags this read may not reach: the cache tells its error.
+    if (header.nTableType != nTableType)
+        return ReadRecordLocked(ref, nTableType, data, pOwner);
+    if (!IsValidBlock(ref.nBlock, block.data())) {
+        DamageLocked();
+        return FALSE;
+    }
+    if (block[static_cast<std::size_t>(BLOCK_HEADER_SIZE + ref.nSlot)] != SLOT_USED) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::memcpy(data.data(), block.data() + RecordOffset(nRecordSize, ref.nSlot), data.size());
+    *pOwner = header.owner;
+    return TRUE;
+}
+
+bool CCatalogFile::WasGlancedAtLocked(std::size_t nChunk) const
+{
+    return nChunk < m_chunkGlances.size() && m_chunkGlances[nChunk] != 0
+        && m_nChunkReads - m_chunkGlances[nChunk] < static_cast<std::uint32_t>(m_nCacheChunks);
 }
 
 /******************************************************************************

@@ -155,6 +155,16 @@ public:
     // table's record size; WriteRecord writes one back into its slot: its
     // block goes to the file whole, so a record is never found half written.
     BOOL ReadRecord(CRecordRef ref, LONG nTableType, std::span<BYTE> data);
+    // As ReadRecord, for a record looked up by itself; *pOwner receives the
+    // owner of its chain. A record whose chunk is not cached and was not
+    // asked for within the last CACHE_CHUNKS chunk reads is read from the
+    // file alone, from its block's start to its own end, and fills no cache:
+    // lookups scattered over a file many times the cache cost one short read
+    // each rather than a chunk read, an eviction and the copy of two blocks.
+    // A second lookup in the chunk within that span reads it whole, so
+    // lookups that go through a directory in order find their neighbours
+    // cached.
+    BOOL LookUpRecord(CRecordRef ref, LONG nTableType, std::span<BYTE> data, CRecordRef* pOwner);
     BOOL WriteRecord(CRecordRef ref, LONG nTableType, std::span<const BYTE> data);
 
     /* Allocation. Records are zero-filled when allocated and when freed. A
@@ -381,6 +391,13 @@ private:
     CCatalogBlock* CachedBlockLocked(CATBLOCK nBlock) const;
     // The bytes of the block of a used record of nTableType, or null.
     BYTE* RecordBlockLocked(CRecordRef ref, LONG nTableType);
+    // Copies a used record of nTableType through the cache, with the owner of its chain.
+    [[nodiscard]] BOOL ReadRecordLocked(CRecordRef ref, LONG nTableType, std::span<BYTE> data, CRecordRef* pOwner);
+    // The same from the file, reading its block only up to the record's end
+    // and caching nothing (see LookUpRecord). ref.nBlock is a block of the file.
+    [[nodiscard]] BOOL ReadRecordAloneLocked(CRecordRef ref, LONG nTableType, std::span<BYTE> data, CRecordRef* pOwner);
+    // A record of the chunk was read alone within the last m_nCacheChunks chunk reads.
+    bool WasGlancedAtLocked(std::size_t nChunk) const;
     // The block after `block` in its chain, checked to continue it. Null at the
     // end (*pbEnd set) or on damage.
     CCatalogBlock* NextChainBlockLocked(const CCatalogBlock& block, bool* pbEnd);
@@ -418,6 +435,8 @@ private:
     std::uint32_t m_nEvictions { 0 };            // chunks evicted since the file was opened (wraps)
     int m_nUnsavableMisses { 0 };                // since the cache last shrank
     std::vector<std::uint32_t> m_chunkEvictions; // by first block / 2: m_nEvictions after its last eviction, 0 none
+    std::uint32_t m_nChunkReads { 0 };           // chunks read whole or in part since the file was opened (wraps)
+    std::vector<std::uint32_t> m_chunkGlances; // by first block / 2: m_nChunkReads at its last lone record read, 0 none
     mutable std::size_t m_nUncheckedCalls { 0 }; // calls since AssertValidLocked last checked
     CSlotPool m_chunkSlots;                      // the memory of both lists' chunks
     CChunkList m_chunks;                         // unchanged chunks, most recently used first, at most m_nCacheLimit
