@@ -55,6 +55,17 @@ std::uint64_t CDirectoryTable::HashOfRecord(CRecordRef ref)
     return nKey ^ nKey >> 32;
 }
 
+template<class Match>
+CDirectoryTable::CEntry* CDirectoryTable::FindIn(const CSlotTable& table, std::uint64_t nHash, const Match& matches)
+{
+    std::size_t nProbes = 0;
+    for (std::uint32_t nEntry; (nEntry = table.Next(nHash, &nProbes)) != 0;) {
+        if (matches(m_entries[nEntry - 1]))
+            return &m_entries[nEntry - 1];
+    }
+    return nullptr;
+}
+
 void CDirectoryTable::Clear()
 {
     m_entries.clear();
@@ -73,22 +84,10 @@ void CDirectoryTable::Add(std::string strPath, CRecordRef ref)
 
 CDirectoryTable::CEntry* CDirectoryTable::FindPath(std::string_view path)
 {
-    const std::uint64_t nHash = HashOfPath(path);
-    std::size_t nProbes = 0;
-    for (std::uint32_t nEntry; (nEntry = m_byPath.Next(nHash, &nProbes)) != 0;) {
-        if (m_entries[nEntry - 1].strPath == path)
-            return &m_entries[nEntry - 1];
-    }
-    return nullptr;
+    return FindIn(m_byPath, HashOfPath(path), [&](const CEntry& entry) { return entry.strPath == path; });
 }
 
 CDirectoryTable::CEntry* CDirectoryTable::FindRecord(CRecordRef ref)
 {
-    const std::uint64_t nHash = HashOfRecord(ref);
-    std::size_t nProbes = 0;
-    for (std::uint32_t nEntry; (nEntry = m_byRecord.Next(nHash, &nProbes)) != 0;) {
-        if (m_entries[nEntry - 1].ref == ref)
-            return &m_entries[nEntry - 1];
-    }
-    return nullptr;
+    return FindIn(m_byRecord, HashOfRecord(ref), [&](const CEntry& entry) { return entry.ref == ref; });
 }

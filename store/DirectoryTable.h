@@ -56,6 +56,8 @@ private:
 
     static std::uint64_t HashOfPath(std::string_view path);
     static std::uint64_t HashOfRecord(CRecordRef ref);
+    // The first entry of nHash in table that matches.
+    template<class Match> CEntry* FindIn(const CSlotTable& table, std::uint64_t nHash, const Match& matches);
 
     std::vector<CEntry> m_entries;
     CSlotTable m_byPath;

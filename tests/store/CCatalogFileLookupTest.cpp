@@ -11,15 +11,6 @@ using CCatalogFileLookupTest = CatalogFileTest;
 
 constexpr int DOCUMENT_SIZE = 260; // the test catalog's document record
 
-// The references of a chain's used records, in chain order.
-std::vector<CRecordRef> ChainRefs(CCatalogFile& file, CATBLOCK nFirst)
-{
-    std::vector<CRecordRef> refs;
-    for (CRecordRef cursor { nFirst, NO_SLOT }; file.NextRecord(&cursor);)
-        refs.push_back(cursor);
-    return refs;
-}
-
 }
 
 // Every record looked up alone reads as the cache reads it, with its chain's
