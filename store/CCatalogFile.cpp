@@ -315,11 +315,9 @@ BOOL CCatalogFile::CloseLocked()
     m_chunkSlots.Release();
     m_chunkIndex.clear();
     m_nCacheLimit = std::min(m_nCacheChunks, FIRST_CACHE_CHUNKS);
-    m_nEvictions = 0;
     m_nUnsavableMisses = 0;
-    m_chunkEvictions.clear();
     m_nChunkReads = 0;
-    m_chunkGlances.clear();
+    m_chunkStamps.clear();
     m_committedBlocks.clear();
     m_nDirtyBlocks = 0;
     m_bHeaderDirty = false;
@@ -563,25 +561,30 @@ void CCatalogFile::EvictLastChunkLocked()
 {
     std::size_t nIndex = static_cast<std::size_t>(m_chunks.back().nFirst) / 2;
     m_chunkIndex[nIndex] = m_chunks.end();
-    if (nIndex >= m_chunkEvictions.size())
-        m_chunkEvictions.resize(nIndex + 1, 0);
-    // Never 0, which means never evicted.
-    if (++m_nEvictions == 0)
-        m_nEvictions = 1;
-    m_chunkEvictions[nIndex] = m_nEvictions;
+    StampChunkLocked(nIndex);
+}
+
+void CCatalogFile::StampChunkLocked(std::size_t nChunk)
+{
+    if (nChunk >= m_chunkStamps.size())
+        m_chunkStamps.resize(nChunk + 1, 0);
+    // Never 0, which means never stamped.
+    m_chunkStamps[nChunk] = m_nChunkReads == 0 ? 1 : m_nChunkReads;
+}
+
+bool CCatalogFile::WasStampedLatelyLocked(std::size_t nChunk) const
+{
+    return nChunk < m_chunkStamps.size() && m_chunkStamps[nChunk] != 0
+        && m_nChunkReads - m_chunkStamps[nChunk] < static_cast<std::uint32_t>(m_nCacheChunks);
 }
 
 void CCatalogFile::NoteChunkMissLocked(CATBLOCK nFirst)
 {
-    // A miss the full size would have saved: evicted less than the full
-    // size's worth of evictions ago. The count wraps; a wrong answer after
-    // that costs one chunk of memory, no more.
-    std::size_t nIndex = static_cast<std::size_t>(nFirst) / 2;
-    bool bSavable = (nIndex < m_chunkEvictions.size() && m_chunkEvictions[nIndex] != 0
-                        && m_nEvictions - m_chunkEvictions[nIndex] < static_cast<std::uint32_t>(m_nCacheChunks))
-        || WasGlancedAtLocked(nIndex);
-    if (++m_nChunkReads == 0)
-        m_nChunkReads = 1;
+    // A miss the full size would have saved: evicted, or a record of it read
+    // alone, less than the full size's worth of chunk reads ago. The count
+    // wraps; a wrong answer after that costs one chunk of memory, no more.
+    bool bSavable = WasStampedLatelyLocked(static_cast<std::size_t>(nFirst) / 2);
+    ++m_nChunkReads;
     if (bSavable) {
         m_nCacheLimit = std::min(m_nCacheLimit + 1, m_nCacheChunks);
     } else if (++m_nUnsavableMisses == UNSAVABLE_MISSES_PER_CHUNK) {
@@ -853,13 +856,10 @@ BOOL CCatalogFile::LookUpRecord(CRecordRef ref, LONG nTableType, std::span<BYTE>
     }
     // Changed blocks are always cached, so a chunk that is not is as the file holds it.
     const std::size_t nChunk = static_cast<std::size_t>(ref.nBlock) / 2;
-    if (FindChunkLocked(ref.nBlock & ~1) != m_chunks.end() || WasGlancedAtLocked(nChunk))
+    if (FindChunkLocked(ref.nBlock & ~1) != m_chunks.end() || WasStampedLatelyLocked(nChunk))
         return ReadRecordLocked(ref, nTableType, data, pOwner);
-    if (nChunk >= m_chunkGlances.size())
-        m_chunkGlances.resize(nChunk + 1, 0);
-    if (++m_nChunkReads == 0)
-        m_nChunkReads = 1;
-    m_chunkGlances[nChunk] = m_nChunkReads;
+    ++m_nChunkReads;
+    StampChunkLocked(nChunk);
     return ReadRecordAloneLocked(ref, nTableType, data, pOwner);
 }
 
@@ -893,12 +893,6 @@ BOOL CCatalogFile::ReadRecordAloneLocked(CRecordRef ref, LONG nTableType, std::s
     std::memcpy(data.data(), block.data() + RecordOffset(nRecordSize, ref.nSlot), data.size());
     *pOwner = header.owner;
     return TRUE;
-}
-
-bool CCatalogFile::WasGlancedAtLocked(std::size_t nChunk) const
-{
-    return nChunk < m_chunkGlances.size() && m_chunkGlances[nChunk] != 0
-        && m_nChunkReads - m_chunkGlances[nChunk] < static_cast<std::uint32_t>(m_nCacheChunks);
 }
 
 /******************************************************************************

@@ -156,14 +156,15 @@ public:
     // block goes to the file whole, so a record is never found half written.
     BOOL ReadRecord(CRecordRef ref, LONG nTableType, std::span<BYTE> data);
     // As ReadRecord, for a record looked up by itself; *pOwner receives the
-    // owner of its chain. A record whose chunk is not cached and was not
-    // asked for within the last CACHE_CHUNKS chunk reads is read from the
-    // file alone, from its block's start to its own end, and fills no cache:
-    // lookups scattered over a file many times the cache cost one short read
-    // each rather than a chunk read, an eviction and the copy of two blocks.
-    // A second lookup in the chunk within that span reads it whole, so
-    // lookups that go through a directory in order find their neighbours
-    // cached.
+    // owner of its chain. A record whose chunk is neither cached nor left
+    // memory within the last CACHE_CHUNKS chunk reads (evicted, or a record
+    // of it read alone) is read from the file alone, from its block's start
+    // to its own end, and fills no cache: lookups scattered over a file many
+    // times the cache cost one short read each rather than a chunk read, an
+    // eviction and the copy of two blocks. A second lookup in the chunk
+    // within that span reads it whole and counts as a miss the full size
+    // would have saved, so lookups that go through a directory in order, or
+    // come back to a file the cache can hold, find their chunks cached.
     BOOL LookUpRecord(CRecordRef ref, LONG nTableType, std::span<BYTE> data, CRecordRef* pOwner);
     BOOL WriteRecord(CRecordRef ref, LONG nTableType, std::span<const BYTE> data);
 
@@ -371,6 +372,11 @@ private:
     // Notes the eviction of the least recently used chunk; the caller drops
     // or reuses it.
     void EvictLastChunkLocked();
+    // The chunk leaves memory now: evicted, or a record of it read alone.
+    void StampChunkLocked(std::size_t nChunk);
+    // The chunk left memory within the last m_nCacheChunks chunk reads: a
+    // cache of the full size would still hold it.
+    bool WasStampedLatelyLocked(std::size_t nChunk) const;
     // A chunk is about to be read into the cache: grows or shrinks the cache
     // by the rule at FIRST_CACHE_CHUNKS.
     void NoteChunkMissLocked(CATBLOCK nFirst);
@@ -396,8 +402,6 @@ private:
     // The same from the file, reading its block only up to the record's end
     // and caching nothing (see LookUpRecord). ref.nBlock is a block of the file.
     [[nodiscard]] BOOL ReadRecordAloneLocked(CRecordRef ref, LONG nTableType, std::span<BYTE> data, CRecordRef* pOwner);
-    // A record of the chunk was read alone within the last m_nCacheChunks chunk reads.
-    bool WasGlancedAtLocked(std::size_t nChunk) const;
     // The block after `block` in its chain, checked to continue it. Null at the
     // end (*pbEnd set) or on damage.
     CCatalogBlock* NextChainBlockLocked(const CCatalogBlock& block, bool* pbEnd);
@@ -432,11 +436,9 @@ private:
     int m_nReplayedBatches { 0 };
     int m_nCacheChunks;                          // the most the cache grows to
     int m_nCacheLimit;                           // what it holds for now: from FIRST_CACHE_CHUNKS to m_nCacheChunks
-    std::uint32_t m_nEvictions { 0 };            // chunks evicted since the file was opened (wraps)
     int m_nUnsavableMisses { 0 };                // since the cache last shrank
-    std::vector<std::uint32_t> m_chunkEvictions; // by first block / 2: m_nEvictions after its last eviction, 0 none
     std::uint32_t m_nChunkReads { 0 };           // chunks read whole or in part since the file was opened (wraps)
-    std::vector<std::uint32_t> m_chunkGlances; // by first block / 2: m_nChunkReads at its last lone record read, 0 none
+    std::vector<std::uint32_t> m_chunkStamps;    // by first block / 2: m_nChunkReads when it last left memory, 0 never
     mutable std::size_t m_nUncheckedCalls { 0 }; // calls since AssertValidLocked last checked
     CSlotPool m_chunkSlots;                      // the memory of both lists' chunks
     CChunkList m_chunks;                         // unchanged chunks, most recently used first, at most m_nCacheLimit

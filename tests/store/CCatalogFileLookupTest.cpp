@@ -139,3 +139,41 @@ TEST_F(CCatalogFileLookupTest, DamagedBlocksAndACutFileAreReported)
     EXPECT_EQ(m_errors.Count(), 2u);
     EXPECT_FALSE(pFile->IsWritable());
 }
+
+// Lookups that come back to chunks a pass over the file evicted lately read
+// them whole and grow the cache, as reads through the cache do: a file the
+// full cache holds ends up cached, whichever way its records are asked for.
+TEST_F(CCatalogFileLookupTest, LookupsAfterAPassGrowTheCacheToHoldTheFile)
+{
+    // Records in half as many chunks again as the cache holds when opened.
+    const int CHUNKS = CCatalogFile::FIRST_CACHE_CHUNKS * 3 / 2;
+    NewCatalog()->Release();
+    auto pFile = OpenObject("test.cat");
+    ASSERT_TRUE(pFile->Acquire());
+    CATBLOCK nFirst = NO_BLOCK;
+    ASSERT_TRUE(pFile->NewChain(TABLE_DOCUMENT, {}, &nFirst));
+    // One record of each chunk, so that no pass asks for a chunk twice.
+    std::vector<CRecordRef> oneOfEachChunk;
+    CRecordRef ref;
+    for (int i = 0; i < 2 * CHUNKS * SlotCount(DOCUMENT_SIZE); ++i) {
+        ASSERT_TRUE(pFile->AllocateRecord(TABLE_DOCUMENT, nFirst, {}, &ref));
+        if (ref.nSlot == 0 && (oneOfEachChunk.empty() || oneOfEachChunk.back().nBlock / 2 != ref.nBlock / 2))
+            oneOfEachChunk.push_back(ref);
+    }
+    ASSERT_TRUE(pFile->Release());
+    ASSERT_TRUE(pFile->Acquire());
+
+    std::vector<BYTE> data(DOCUMENT_SIZE);
+    for (CRecordRef record : oneOfEachChunk)
+        ASSERT_TRUE(pFile->ReadRecord(record, TABLE_DOCUMENT, data));
+    auto readsOfALookupPass = [&] {
+        const unsigned nReads = pFile->GetReadCount();
+        CRecordRef owner;
+        for (CRecordRef record : oneOfEachChunk)
+            EXPECT_TRUE(pFile->LookUpRecord(record, TABLE_DOCUMENT, data, &owner));
+        return pFile->GetReadCount() - nReads;
+    };
+    EXPECT_GT(readsOfALookupPass(), 0U);
+    EXPECT_EQ(readsOfALookupPass(), 0U);
+    EXPECT_TRUE(pFile->CheckInvariants());
+}
