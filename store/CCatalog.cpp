@@ -170,14 +170,12 @@ BOOL CCatalog::Reload()
 void CCatalog::ClearRecordCache()
 {
     std::lock_guard lock(m_mapMutex);
-    m_directories.clear();
-    m_directoryPaths.clear();
+    m_directories.Clear();
     m_extensions.clear();
     // The location entries stay until the maps are built again, which keeps
     // the folder-watch indexes the monitor stored in them.
     m_extensionWalk.clear();
     m_nExtensionWalk = 0;
-    m_nameIndexes.clear();
     m_bMapsLoaded = false;
 }
 
@@ -250,9 +248,8 @@ BOOL CCatalog::ListRootChain(CATBLOCK nRoot, std::vector<CRecordRef>* pRefs)
 
 BOOL CCatalog::LoadMapsLocked()
 {
-    CTextMap directories;
+    CDirectoryTable directories;
     std::map<std::string, CRecordRef> extensions;
-    std::unordered_map<std::int64_t, std::string> directoryPaths;
     std::map<std::string, CLocationEntry> locations;
     std::vector<CRecordRef> refs;
     if (!ListRootChain(ROOT_BLOCK_DIRECTORY, &refs))
@@ -261,10 +258,7 @@ BOOL CCatalog::LoadMapsLocked()
         CDirectoryRec directory(this, ref);
         if (!directory.IsValid())
             return FALSE;
-        CString strPath = directory.GetPath();
-        directoryPaths.emplace(IndexKey(ref), strPath);
-        if (!strPath.IsEmpty())
-            directories.emplace(std::string(strPath), ref);
+        directories.Add(std::string(directory.GetPath()), ref);
     }
     if (!ListRootChain(ROOT_BLOCK_EXTENSION, &refs))
         return FALSE;
@@ -281,10 +275,8 @@ BOOL CCatalog::LoadMapsLocked()
         locations[strKey] = { nWatchIndex, location.GetKind(), static_cast<LONG>(location.GetValue()), ref };
     }
     m_directories = std::move(directories);
-    m_directoryPaths = std::move(directoryPaths);
     m_extensions = std::move(extensions);
     m_locations = std::move(locations);
-    m_nameIndexes.clear();
     ++m_nNameChanges; // an index being built now was read from what may have been another file
     m_bMapsLoaded = true;
     return TRUE;
@@ -297,20 +289,40 @@ BOOL CCatalog::LoadMapsLocked()
 CCatalog::NameLookup CCatalog::LookupDocumentName(CRecordRef directory, std::string_view name, CRecordRef* pRef)
 {
     std::lock_guard lock(m_mapMutex);
-    auto it = m_nameIndexes.find(IndexKey(directory));
-    if (it == m_nameIndexes.end())
+    CDirectoryTable::CEntry* pEntry = m_directories.FindRecord(directory);
+    if (!pEntry || !pEntry->names)
         return NameLookup::NotIndexed;
-    return it->second.Find(name, pRef) ? NameLookup::Found : NameLookup::Absent;
+    return pEntry->names->Find(name, pRef) ? NameLookup::Found : NameLookup::Absent;
+}
+
+CCatalog::NameLookup CCatalog::LookupPath(
+    const CString& strFolder, std::string_view name, CRecordRef* pDirectory, CRecordRef* pRef)
+{
+    std::lock_guard lock(m_mapMutex);
+    EnsureMapsLocked();
+    CDirectoryTable::CEntry* pEntry
+        = m_directories.FindPath(std::string_view(strFolder, static_cast<std::size_t>(strFolder.GetLength())));
+    *pDirectory = pEntry ? pEntry->ref : CRecordRef {};
+    if (!pEntry || !pEntry->names)
+        return NameLookup::NotIndexed;
+    return pEntry->names->Find(name, pRef) ? NameLookup::Found : NameLookup::Absent;
 }
 
 CDocumentRec* CCatalog::FindIndexedName(CRecordRef directory, std::string_view name, NameLookup* pLookup)
 {
     CRecordRef ref;
     *pLookup = LookupDocumentName(directory, name, &ref);
+    return TakeIndexedName(directory, name, ref, pLookup);
+}
+
+CDocumentRec* CCatalog::TakeIndexedName(
+    CRecordRef directory, std::string_view name, CRecordRef ref, NameLookup* pLookup)
+{
     if (*pLookup != NameLookup::Found)
         return nullptr;
-    auto pDocument = std::make_unique<CDocumentRec>(this, ref.nBlock, ref.nSlot);
-    if (IsDocumentNamed(*pDocument, directory, name))
+    CRecordRef owner;
+    auto pDocument = std::make_unique<CDocumentRec>(this, ref, &owner);
+    if (pDocument->IsValid() && owner == directory && IsDocumentNamed(*pDocument, name))
         return pDocument.release();
     // The index does not match the file: it goes, and the chain is walked.
     DropNameIndex(directory);
@@ -318,13 +330,8 @@ CDocumentRec* CCatalog::FindIndexedName(CRecordRef directory, std::string_view n
     return nullptr;
 }
 
-bool CCatalog::IsDocumentNamed(const CDocumentRec& document, CRecordRef directory, std::string_view name)
+bool CCatalog::IsDocumentNamed(const CDocumentRec& document, std::string_view name)
 {
-    if (!document.IsValid())
-        return false;
-    CCatalogBlock* pBlock = GetBlock(document.GetBlock());
-    if (!pBlock || pBlock->GetHeader().owner != directory)
-        return false;
     CString strFound;
     document.GetFullPath(strFound, TRUE);
     return Utf8ToLower(std::string_view(strFound, static_cast<std::size_t>(strFound.GetLength()))) == name;
@@ -334,10 +341,10 @@ bool CCatalog::LookupDirectoryPath(CRecordRef directory, CString* pPath)
 {
     std::lock_guard lock(m_mapMutex);
     EnsureMapsLocked();
-    auto it = m_directoryPaths.find(IndexKey(directory));
-    if (it == m_directoryPaths.end())
+    const CDirectoryTable::CEntry* pEntry = m_directories.FindRecord(directory);
+    if (!pEntry)
         return false;
-    *pPath = it->second.c_str();
+    *pPath = pEntry->strPath.c_str();
     return true;
 }
 
@@ -350,35 +357,39 @@ std::uint64_t CCatalog::GetNameChangeCount()
 void CCatalog::SetNameIndex(CRecordRef directory, CNameIndex index, std::uint64_t nChangeCount)
 {
     std::lock_guard lock(m_mapMutex);
-    if (nChangeCount == m_nNameChanges)
-        m_nameIndexes[IndexKey(directory)] = std::move(index);
+    if (nChangeCount != m_nNameChanges)
+        return;
+    EnsureMapsLocked();
+    if (CDirectoryTable::CEntry* pEntry = m_directories.FindRecord(directory))
+        pEntry->names = std::move(index);
 }
 
 void CCatalog::DropNameIndex(CRecordRef directory)
 {
     std::lock_guard lock(m_mapMutex);
-    m_nameIndexes.erase(IndexKey(directory));
+    if (CDirectoryTable::CEntry* pEntry = m_directories.FindRecord(directory))
+        pEntry->names.reset();
 }
 
 void CCatalog::AddDocumentName(CRecordRef directory, const std::string& strName, CRecordRef document)
 {
     std::lock_guard lock(m_mapMutex);
     ++m_nNameChanges;
-    if (auto it = m_nameIndexes.find(IndexKey(directory)); it != m_nameIndexes.end())
-        it->second.Add(Utf8ToLower(strName), document);
+    if (CDirectoryTable::CEntry* pEntry = m_directories.FindRecord(directory); pEntry && pEntry->names)
+        pEntry->names->Add(Utf8ToLower(strName), document);
 }
 
 void CCatalog::RemoveDocumentName(CRecordRef directory, const std::string& strName, CRecordRef document)
 {
     std::lock_guard lock(m_mapMutex);
     ++m_nNameChanges;
-    auto it = m_nameIndexes.find(IndexKey(directory));
-    if (it == m_nameIndexes.end())
+    CDirectoryTable::CEntry* pEntry = m_directories.FindRecord(directory);
+    if (!pEntry || !pEntry->names)
         return;
-    if (it->second.IsAmbiguous())
-        m_nameIndexes.erase(it); // another document may answer to the name
+    if (pEntry->names->IsAmbiguous())
+        pEntry->names.reset(); // another document may answer to the name
     else
-        it->second.Remove(Utf8ToLower(strName), document);
+        pEntry->names->Remove(Utf8ToLower(strName), document);
 }
 
 /******************************************************************************
@@ -400,8 +411,9 @@ CRecordRef CCatalog::LookupDirectory(const CString& strFolder)
 {
     std::lock_guard lock(m_mapMutex);
     EnsureMapsLocked();
-    auto it = m_directories.find(std::string_view(strFolder, static_cast<std::size_t>(strFolder.GetLength())));
-    return it == m_directories.end() ? CRecordRef {} : it->second;
+    const CDirectoryTable::CEntry* pEntry
+        = m_directories.FindPath(std::string_view(strFolder, static_cast<std::size_t>(strFolder.GetLength())));
+    return pEntry ? pEntry->ref : CRecordRef {};
 }
 
 CDirectoryRec* CCatalog::FindDirectory(LPCTSTR pszFolder)
@@ -423,9 +435,9 @@ CDirectoryRec* CCatalog::FindOrAddDirectory(LPCTSTR pszFolder)
     std::lock_guard lock(m_mapMutex);
     EnsureMapsLocked();
     CRecordRef ref;
-    if (auto it = m_directories.find(std::string_view(strFolder, static_cast<std::size_t>(strFolder.GetLength())));
-        it != m_directories.end()) {
-        ref = it->second;
+    if (const CDirectoryTable::CEntry* pEntry
+        = m_directories.FindPath(std::string_view(strFolder, static_cast<std::size_t>(strFolder.GetLength())))) {
+        ref = pEntry->ref;
     } else {
         // The record is written whole with its slot, never seen without its path.
         std::array<BYTE, CDirectoryRec::RECORD_SIZE> record {};
@@ -433,8 +445,7 @@ CDirectoryRec* CCatalog::FindOrAddDirectory(LPCTSTR pszFolder)
         SetLongField(record, CDirectoryRec::OFF_DOCUMENT_BLOCK, NO_BLOCK);
         if (!AllocateRecord(TABLE_DIRECTORY, ROOT_BLOCK_DIRECTORY, {}, &ref, record))
             return nullptr;
-        m_directories.emplace(std::string(strFolder), ref);
-        m_directoryPaths.emplace(IndexKey(ref), strFolder);
+        m_directories.Add(std::string(strFolder), ref);
     }
     auto pDirectory = std::make_unique<CDirectoryRec>(this, ref);
     return pDirectory->IsValid() ? pDirectory.release() : nullptr;
@@ -459,13 +470,13 @@ CDocumentRec* CCatalog::FindPath(LPCTSTR pszPath)
     CString strFolder, strName;
     if (!SplitDocumentPath(CString(Utf8ToLower(pszPath ? pszPath : "").c_str()), &strFolder, &strName))
         return nullptr;
-    CRecordRef directory = LookupDirectory(NormalizeFolder(strFolder));
-    if (directory.IsNone())
-        return nullptr;
     // An indexed directory answers without its record being read.
     std::string_view name(strName, static_cast<std::size_t>(strName.GetLength()));
-    NameLookup eLookup = NameLookup::NotIndexed;
-    std::unique_ptr<CDocumentRec> pFound(FindIndexedName(directory, name, &eLookup));
+    CRecordRef directory, document;
+    NameLookup eLookup = LookupPath(NormalizeFolder(strFolder), name, &directory, &document);
+    if (directory.IsNone())
+        return nullptr;
+    std::unique_ptr<CDocumentRec> pFound(TakeIndexedName(directory, name, document, &eLookup));
     if (eLookup != NameLookup::NotIndexed)
         return pFound.release();
     CDirectoryRec record(this, directory);

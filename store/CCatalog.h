@@ -17,6 +17,7 @@
 // whole document chain.
 
 #include "store/CCatalogFile.h"
+#include "store/DirectoryTable.h"
 #include "store/DocumentNameIndex.h"
 
 #include "platform/base/CString.h"
@@ -29,7 +30,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class CCleanUpFolderRec;
@@ -214,13 +214,6 @@ private:
     friend class CDirectoryRec;
     friend class CDocumentRec;
 
-    // Hashes texts of any string type alike, so a lookup by string_view makes no string.
-    struct CTextHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view> {}(text); }
-    };
-    // Texts to records, looked up by any string type.
-    using CTextMap = std::unordered_map<std::string, CRecordRef, CTextHash, std::equal_to<>>;
     // A directory's index: lower-cased document names to document records.
     // An ambiguous one (two documents of one name, which the program never
     // makes, or two names of one hash) is dropped when a name leaves.
@@ -240,10 +233,15 @@ private:
     // NotIndexed (null) when there is no index, or it named a record that is
     // not that document (the index is dropped then).
     CDocumentRec* FindIndexedName(CRecordRef directory, std::string_view name, NameLookup* pLookup);
-    // The document lies in directory's chain and has the name.
-    bool IsDocumentNamed(const CDocumentRec& document, CRecordRef directory, std::string_view name);
+    // The same, for ref as *pLookup answered.
+    CDocumentRec* TakeIndexedName(CRecordRef directory, std::string_view name, CRecordRef ref, NameLookup* pLookup);
+    // The document's full name, lower-cased, is name.
+    static bool IsDocumentNamed(const CDocumentRec& document, std::string_view name);
     // The directory record of a normalized folder text, from memory; none when there is none.
     CRecordRef LookupDirectory(const CString& strFolder);
+    // The directory record of a normalized folder text (none when there is
+    // none) and what its index answers for name, in one look at memory.
+    NameLookup LookupPath(const CString& strFolder, std::string_view name, CRecordRef* pDirectory, CRecordRef* pRef);
     // The path of the directory record, from memory; false when it is not known there.
     bool LookupDirectoryPath(CRecordRef directory, CString* pPath);
     // A count of the changes to names so far: an index built while it moved may miss one.
@@ -254,10 +252,6 @@ private:
     // A document of directory took or gave up a name.
     void AddDocumentName(CRecordRef directory, const std::string& strName, CRecordRef document);
     void RemoveDocumentName(CRecordRef directory, const std::string& strName, CRecordRef document);
-    static std::int64_t IndexKey(CRecordRef ref)
-    {
-        return std::int64_t { ref.nBlock } << 32 | static_cast<DWORD>(ref.nSlot);
-    }
 
     struct CLocationEntry {
         int nWatchIndex { -1 };
@@ -289,12 +283,10 @@ private:
     std::mutex m_mapMutex;
     bool m_bMapsLoaded { false };
     std::atomic<LONG> m_nPlaceChoice { PLACE_NONE };
-    CTextMap m_directories;                                         // normalized folder text -> directory record
-    std::unordered_map<std::int64_t, std::string> m_directoryPaths; // IndexKey of a directory record -> its text
-    std::map<std::string, CRecordRef> m_extensions;                 // lower-cased extension -> extension record
-    std::map<std::string, CLocationEntry> m_locations;              // lower-cased key -> location
-    std::vector<CRecordRef> m_extensionWalk;                        // FirstExtension's snapshot of the table
-    std::unordered_map<std::int64_t, CNameIndex> m_nameIndexes;     // by IndexKey of the directory record
+    CDirectoryTable m_directories;                  // directory records by text and by record, with their name indexes
+    std::map<std::string, CRecordRef> m_extensions; // lower-cased extension -> extension record
+    std::map<std::string, CLocationEntry> m_locations; // lower-cased key -> location
+    std::vector<CRecordRef> m_extensionWalk;           // FirstExtension's snapshot of the table
     std::uint64_t m_nNameChanges { 0 };
     std::size_t m_nExtensionWalk { 0 };
 };

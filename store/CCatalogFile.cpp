@@ -315,9 +315,9 @@ BOOL CCatalogFile::CloseLocked()
     m_chunkSlots.Release();
     m_chunkIndex.clear();
     m_nCacheLimit = std::min(m_nCacheChunks, FIRST_CACHE_CHUNKS);
-    m_nEvictions = 0;
     m_nUnsavableMisses = 0;
-    m_chunkEvictions.clear();
+    m_nChunkReads = 0;
+    m_chunkStamps.clear();
     m_committedBlocks.clear();
     m_nDirtyBlocks = 0;
     m_bHeaderDirty = false;
@@ -561,22 +561,30 @@ void CCatalogFile::EvictLastChunkLocked()
 {
     std::size_t nIndex = static_cast<std::size_t>(m_chunks.back().nFirst) / 2;
     m_chunkIndex[nIndex] = m_chunks.end();
-    if (nIndex >= m_chunkEvictions.size())
-        m_chunkEvictions.resize(nIndex + 1, 0);
-    // Never 0, which means never evicted.
-    if (++m_nEvictions == 0)
-        m_nEvictions = 1;
-    m_chunkEvictions[nIndex] = m_nEvictions;
+    StampChunkLocked(nIndex);
+}
+
+void CCatalogFile::StampChunkLocked(std::size_t nChunk)
+{
+    if (nChunk >= m_chunkStamps.size())
+        m_chunkStamps.resize(nChunk + 1, 0);
+    // Never 0, which means never stamped.
+    m_chunkStamps[nChunk] = m_nChunkReads == 0 ? 1 : m_nChunkReads;
+}
+
+bool CCatalogFile::WasStampedLatelyLocked(std::size_t nChunk) const
+{
+    return nChunk < m_chunkStamps.size() && m_chunkStamps[nChunk] != 0
+        && m_nChunkReads - m_chunkStamps[nChunk] < static_cast<std::uint32_t>(m_nCacheChunks);
 }
 
 void CCatalogFile::NoteChunkMissLocked(CATBLOCK nFirst)
 {
-    // A miss the full size would have saved: evicted less than the full
-    // size's worth of evictions ago. The count wraps; a wrong answer after
-    // that costs one chunk of memory, no more.
-    std::size_t nIndex = static_cast<std::size_t>(nFirst) / 2;
-    bool bSavable = nIndex < m_chunkEvictions.size() && m_chunkEvictions[nIndex] != 0
-        && m_nEvictions - m_chunkEvictions[nIndex] < static_cast<std::uint32_t>(m_nCacheChunks);
+    // A miss the full size would have saved: evicted, or a record of it read
+    // alone, less than the full size's worth of chunk reads ago. The count
+    // wraps; a wrong answer after that costs one chunk of memory, no more.
+    bool bSavable = WasStampedLatelyLocked(static_cast<std::size_t>(nFirst) / 2);
+    ++m_nChunkReads;
     if (bSavable) {
         m_nCacheLimit = std::min(m_nCacheLimit + 1, m_nCacheChunks);
     } else if (++m_nUnsavableMisses == UNSAVABLE_MISSES_PER_CHUNK) {
@@ -816,15 +824,74 @@ BOOL CCatalogFile::ForEachTableRecord(LONG nTableType, const RecordVisit& visit)
 BOOL CCatalogFile::ReadRecord(CRecordRef ref, LONG nTableType, std::span<BYTE> data)
 {
     CLock lock(*this);
+    CRecordRef owner;
+    return ReadRecordLocked(ref, nTableType, data, &owner);
+}
+
+BOOL CCatalogFile::ReadRecordLocked(CRecordRef ref, LONG nTableType, std::span<BYTE> data, CRecordRef* pOwner)
+{
     const BYTE* pData = RecordBlockLocked(ref, nTableType);
     if (!pData)
         return FALSE;
-    LONG nRecordSize = ReadBlockHeader(pData).nRecordSize;
-    if (data.size() != static_cast<std::size_t>(nRecordSize)) {
+    const CBlockHeader header = ReadBlockHeader(pData);
+    if (data.size() != static_cast<std::size_t>(header.nRecordSize)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    std::memcpy(data.data(), pData + RecordOffset(nRecordSize, ref.nSlot), data.size());
+    std::memcpy(data.data(), pData + RecordOffset(header.nRecordSize, ref.nSlot), data.size());
+    *pOwner = header.owner;
+    return TRUE;
+}
+
+BOOL CCatalogFile::LookUpRecord(CRecordRef ref, LONG nTableType, std::span<BYTE> data, CRecordRef* pOwner)
+{
+    CLock lock(*this);
+    if (m_state == State::Closed) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    if (!pOwner || ref.nBlock < 0 || ref.nBlock > m_header.nLastBlock) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    // Changed blocks are always cached, so a chunk that is not is as the file holds it.
+    const std::size_t nChunk = static_cast<std::size_t>(ref.nBlock) / 2;
+    if (FindChunkLocked(ref.nBlock & ~1) != m_chunks.end() || WasStampedLatelyLocked(nChunk))
+        return ReadRecordLocked(ref, nTableType, data, pOwner);
+    ++m_nChunkReads;
+    StampChunkLocked(nChunk);
+    return ReadRecordAloneLocked(ref, nTableType, data, pOwner);
+}
+
+BOOL CCatalogFile::ReadRecordAloneLocked(CRecordRef ref, LONG nTableType, std::span<BYTE> data, CRecordRef* pOwner)
+{
+    const LONG nRecordSize = GetRecordSize(nTableType);
+    if (nRecordSize == 0 || data.size() != static_cast<std::size_t>(nRecordSize) || ref.nSlot < 0
+        || ref.nSlot >= SlotCount(nRecordSize)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    // The header, the slot flags and the records up to this one.
+    std::array<BYTE, BLOCK_SIZE> block;
+    const auto nEnd = static_cast<std::size_t>(RecordOffset(nRecordSize, ref.nSlot) + nRecordSize);
+    if (!m_io.ReadAt(BlockFileOffset(ref.nBlock), std::span<BYTE>(block.data(), nEnd))) {
+        DamageLocked(); // the header promised this block: the file was cut behind our back
+        return FALSE;
+    }
+    const CBlockHeader header = ReadBlockHeader(block.data());
+    // A block of another table has flags this read may not reach: the cache tells its error.
+    if (header.nTableType != nTableType)
+        return ReadRecordLocked(ref, nTableType, data, pOwner);
+    if (!IsValidBlock(ref.nBlock, block.data())) {
+        DamageLocked();
+        return FALSE;
+    }
+    if (block[static_cast<std::size_t>(BLOCK_HEADER_SIZE + ref.nSlot)] != SLOT_USED) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::memcpy(data.data(), block.data() + RecordOffset(nRecordSize, ref.nSlot), data.size());
+    *pOwner = header.owner;
     return TRUE;
 }
 

@@ -155,6 +155,17 @@ public:
     // table's record size; WriteRecord writes one back into its slot: its
     // block goes to the file whole, so a record is never found half written.
     BOOL ReadRecord(CRecordRef ref, LONG nTableType, std::span<BYTE> data);
+    // As ReadRecord, for a record looked up by itself; *pOwner receives the
+    // owner of its chain. A record whose chunk is neither cached nor left
+    // memory within the last CACHE_CHUNKS chunk reads (evicted, or a record
+    // of it read alone) is read from the file alone, from its block's start
+    // to its own end, and fills no cache: lookups scattered over a file many
+    // times the cache cost one short read each rather than a chunk read, an
+    // eviction and the copy of two blocks. A second lookup in the chunk
+    // within that span reads it whole and counts as a miss the full size
+    // would have saved, so lookups that go through a directory in order, or
+    // come back to a file the cache can hold, find their chunks cached.
+    BOOL LookUpRecord(CRecordRef ref, LONG nTableType, std::span<BYTE> data, CRecordRef* pOwner);
     BOOL WriteRecord(CRecordRef ref, LONG nTableType, std::span<const BYTE> data);
 
     /* Allocation. Records are zero-filled when allocated and when freed. A
@@ -361,6 +372,11 @@ private:
     // Notes the eviction of the least recently used chunk; the caller drops
     // or reuses it.
     void EvictLastChunkLocked();
+    // The chunk leaves memory now: evicted, or a record of it read alone.
+    void StampChunkLocked(std::size_t nChunk);
+    // The chunk left memory within the last m_nCacheChunks chunk reads: a
+    // cache of the full size would still hold it.
+    bool WasStampedLatelyLocked(std::size_t nChunk) const;
     // A chunk is about to be read into the cache: grows or shrinks the cache
     // by the rule at FIRST_CACHE_CHUNKS.
     void NoteChunkMissLocked(CATBLOCK nFirst);
@@ -381,6 +397,11 @@ private:
     CCatalogBlock* CachedBlockLocked(CATBLOCK nBlock) const;
     // The bytes of the block of a used record of nTableType, or null.
     BYTE* RecordBlockLocked(CRecordRef ref, LONG nTableType);
+    // Copies a used record of nTableType through the cache, with the owner of its chain.
+    [[nodiscard]] BOOL ReadRecordLocked(CRecordRef ref, LONG nTableType, std::span<BYTE> data, CRecordRef* pOwner);
+    // The same from the file, reading its block only up to the record's end
+    // and caching nothing (see LookUpRecord). ref.nBlock is a block of the file.
+    [[nodiscard]] BOOL ReadRecordAloneLocked(CRecordRef ref, LONG nTableType, std::span<BYTE> data, CRecordRef* pOwner);
     // The block after `block` in its chain, checked to continue it. Null at the
     // end (*pbEnd set) or on damage.
     CCatalogBlock* NextChainBlockLocked(const CCatalogBlock& block, bool* pbEnd);
@@ -415,9 +436,9 @@ private:
     int m_nReplayedBatches { 0 };
     int m_nCacheChunks;                          // the most the cache grows to
     int m_nCacheLimit;                           // what it holds for now: from FIRST_CACHE_CHUNKS to m_nCacheChunks
-    std::uint32_t m_nEvictions { 0 };            // chunks evicted since the file was opened (wraps)
     int m_nUnsavableMisses { 0 };                // since the cache last shrank
-    std::vector<std::uint32_t> m_chunkEvictions; // by first block / 2: m_nEvictions after its last eviction, 0 none
+    std::uint32_t m_nChunkReads { 0 };           // chunks read whole or in part since the file was opened (wraps)
+    std::vector<std::uint32_t> m_chunkStamps;    // by first block / 2: m_nChunkReads when it last left memory, 0 never
     mutable std::size_t m_nUncheckedCalls { 0 }; // calls since AssertValidLocked last checked
     CSlotPool m_chunkSlots;                      // the memory of both lists' chunks
     CChunkList m_chunks;                         // unchanged chunks, most recently used first, at most m_nCacheLimit

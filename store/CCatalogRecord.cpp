@@ -37,6 +37,15 @@ BOOL CCatalogRecord::Load()
     return m_pDatabase->ReadRecord(m_ref, m_nTableType, GetData());
 }
 
+BOOL CCatalogRecord::LoadAlone(CRecordRef* pOwner)
+{
+    if (!m_pDatabase || m_nSize == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return m_pDatabase->LookUpRecord(m_ref, m_nTableType, GetData(), pOwner);
+}
+
 BOOL CCatalogRecord::Delete()
 {
     if (!m_pDatabase || !m_pDatabase->FreeRecord(m_ref, m_nTableType)) {

@@ -26,6 +26,9 @@ public:
     // Reads the record into the buffer again. FALSE when the reference names
     // no used record of the table, or the file is damaged or not open.
     virtual BOOL Load();
+    // As Load, for a record looked up by itself (CCatalogFile::LookUpRecord):
+    // *pOwner receives the owner of its chain.
+    BOOL LoadAlone(CRecordRef* pOwner);
     // Frees the record's slot and zeroes the buffer; the caller deletes the
     // object. Classes whose records own others (text records) free those too.
     virtual BOOL Delete();

@@ -127,6 +127,13 @@ CDocumentRec::CDocumentRec(CCatalog* pCatalog, CATBLOCK nBlock, LONG nSlot)
     CDocumentRec::Load();
 }
 
+CDocumentRec::CDocumentRec(CCatalog* pCatalog, CRecordRef ref, CRecordRef* pOwner)
+    : CCatalogRecord(pCatalog, TABLE_DOCUMENT, ref)
+    , m_pCatalog(pCatalog)
+{
+    m_bValid = LoadAlone(pOwner) != FALSE;
+}
+
 BOOL CDocumentRec::Load()
 {
     m_bValid = CCatalogRecord::Load() != FALSE;

@@ -122,6 +122,10 @@ public:
 
     // A document object for the record at (nBlock, nSlot), loaded.
     CDocumentRec(CCatalog* pCatalog, CATBLOCK nBlock, LONG nSlot);
+    // A document object for the record ref, loaded as a record looked up by
+    // itself (CCatalogRecord::LoadAlone); *pOwner receives the directory
+    // record owning its chain.
+    CDocumentRec(CCatalog* pCatalog, CRecordRef ref, CRecordRef* pOwner);
 
     BOOL Load() override;
     BOOL IsValid() const { return m_bValid; }

@@ -14,15 +14,6 @@ namespace {
 
 using CCatalogFileTest = CatalogFileTest;
 
-// The references of a chain's used records, in chain order.
-std::vector<CRecordRef> ChainRefs(CCatalogFile& file, CATBLOCK nFirst)
-{
-    std::vector<CRecordRef> refs;
-    for (CRecordRef cursor { nFirst, NO_SLOT }; file.NextRecord(&cursor);)
-        refs.push_back(cursor);
-    return refs;
-}
-
 /* Header. */
 
 TEST_F(CCatalogFileTest, NewFileHasTheHeaderLayout)

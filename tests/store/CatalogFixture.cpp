@@ -93,6 +93,15 @@ SampleCatalog CatalogFileTest::BuildSample(CCatalogFile& file)
     return sample;
 }
 
+// The references of a chain's used records, in chain order.
+std::vector<CRecordRef> ChainRefs(CCatalogFile& file, CATBLOCK nFirst)
+{
+    std::vector<CRecordRef> refs;
+    for (CRecordRef cursor { nFirst, NO_SLOT }; file.NextRecord(&cursor);)
+        refs.push_back(cursor);
+    return refs;
+}
+
 std::vector<std::vector<BYTE>> CatalogFileTest::ReadChain(CCatalogFile& file, CATBLOCK nFirst, LONG nTableType)
 {
     std::vector<std::vector<BYTE>> records;

@@ -38,6 +38,9 @@ private:
     CatalogErrorHandler m_pfnPrevious;
 };
 
+// The references of a chain's used records, in chain order.
+std::vector<CRecordRef> ChainRefs(CCatalogFile& file, CATBLOCK nFirst);
+
 // The chains of the sample catalog (see CatalogFileTest::BuildSample).
 struct SampleCatalog {
     CATBLOCK nNodes { NO_BLOCK };     // table 0, 3 records in one block
