@@ -112,8 +112,9 @@ enum class EEditChange {
 
 // Shows a changed text and tells the parent: EN_UPDATE, then EN_CHANGE.
 void Changed(HWND hWnd);
-// Moves the selection; positions are moved to character starts.
-void SetSelection(HWND hWnd, size_t nAnchor, size_t nCaret);
+// Moves the selection; positions are moved to character starts. Without
+// bScroll the text stays where it is, the caret maybe out of sight.
+void SetSelection(HWND hWnd, size_t nAnchor, size_t nCaret, bool bScroll = true);
 // Replaces the selection with strInput, cut to the limit, and tells the
 // parent. With bUser the style's filters apply and read-only controls refuse.
 void ReplaceSelection(HWND hWnd, std::string strInput, EEditChange eChange, bool bUser);

@@ -48,7 +48,9 @@ void SetSel(HWND hWnd, WPARAM wParam, LPARAM lParam)
     }
     size_t nAnchor = std::min<size_t>(static_cast<size_t>(std::max(nStart, 0)), nSize);
     size_t nCaret = nEnd < 0 ? nSize : std::min<size_t>(static_cast<size_t>(nEnd), nSize);
-    SetSelection(hWnd, nAnchor, nCaret);
+    // A multi-line text stays where it is (EM_SCROLLCARET scrolls), so that a
+    // dialog selecting all of a long text as the focus comes shows its start.
+    SetSelection(hWnd, nAnchor, nCaret, !(EditStyle(hWnd) & ES_MULTILINE));
 }
 
 LRESULT LineIndex(HWND hWnd, WPARAM wParam)

@@ -58,13 +58,16 @@ void Changed(HWND hWnd)
         NotifyParent(hWnd, EN_CHANGE);
 }
 
-void SetSelection(HWND hWnd, size_t nAnchor, size_t nCaret)
+void SetSelection(HWND hWnd, size_t nAnchor, size_t nCaret, bool bScroll)
 {
     CEditState* pState = EditState(hWnd);
     pState->nAnchor = CharBoundary(pState->strText, nAnchor);
     pState->nCaret = CharBoundary(pState->strText, nCaret);
     pState->bTyping = false;
-    ScrollToCaret(hWnd);
+    if (bScroll)
+        ScrollToCaret(hWnd);
+    else
+        PlaceCaret(hWnd);
     InvalidateRect(hWnd, nullptr, FALSE);
 }
 

@@ -496,3 +496,17 @@ TEST_F(EditCaretTest, CaretIsALineOfTheFontHigh)
     DestroyWindow(hEdit);
     DeleteObject(hFont);
 }
+
+// Selecting all of a long multi-line text leaves it where it is, as a dialog
+// does when the focus comes; EM_SCROLLCARET then shows the caret.
+TEST_F(EditControlTest, SelectingAllOfAMultiLineTextKeepsItsStartInSight)
+{
+    std::string strText;
+    for (int i = 0; i < 40; ++i)
+        strText += "line " + std::to_string(i) + "\r\n";
+    HWND hMulti = CreateEdit(ES_MULTILINE | WS_VSCROLL, strText.c_str(), 200, 60);
+    SendMessage(hMulti, EM_SETSEL, 0, -1);
+    EXPECT_EQ(SendMessage(hMulti, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    SendMessage(hMulti, EM_SCROLLCARET, 0, 0);
+    EXPECT_GT(SendMessage(hMulti, EM_GETFIRSTVISIBLELINE, 0, 0), 30);
+}

@@ -73,7 +73,14 @@ TEST_F(CWASetupWizardTest, ANewAccountOnCableRegistersANewCatalogAndKeepsOnlyThe
     CDialogScript script;
     std::string strAgreeCaption;
     std::string strNextCaption;
-    Next(script).Then([&](HWND hSheet) { strAgreeCaption = CTestDriver::Text(GetDlgItem(hSheet, ID_WIZNEXT)); });
+    LRESULT nNoticeTop = -1;
+    bool bNoticeFocused = false;
+    Next(script).Then([&](HWND hSheet) {
+        strAgreeCaption = CTestDriver::Text(GetDlgItem(hSheet, ID_WIZNEXT));
+        HWND hNotice = CTestDriver::FindChild(hSheet, IDC_WA_NOTICE_TEXT);
+        bNoticeFocused = hNotice && CTestDriver::Focus() == hNotice;
+        nNoticeTop = SendMessage(hNotice, EM_GETFIRSTVISIBLELINE, 0, 0);
+    });
     Next(script).Then([&](HWND hSheet) { strNextCaption = CTestDriver::Text(GetDlgItem(hSheet, ID_WIZNEXT)); });
     Next(script.Check(IDC_WA_CONN_CABLE));
     Next(script.Check(IDC_WA_NEW_ACCOUNT));
@@ -95,6 +102,8 @@ TEST_F(CWASetupWizardTest, ANewAccountOnCableRegistersANewCatalogAndKeepsOnlyThe
     CString strAgree;
     strAgree.LoadString(IDS_WEB_NOTICE_NEXT);
     EXPECT_EQ(strAgreeCaption, static_cast<LPCTSTR>(strAgree));
+    EXPECT_TRUE(bNoticeFocused);
+    EXPECT_EQ(nNoticeTop, 0) << "the notice shows its start";
     EXPECT_EQ(strNextCaption, "&Next >");
     EXPECT_EQ(m_site.m_server.LastQuery(),
         "Login=Y&Newuser=Y&Nulog=bo&Nupas=pw1&Nuema=bo%40example%2eorg&Nunam=Bo%20Lind&Nugen=F&Nucit=Lima&Nusta=LI"
