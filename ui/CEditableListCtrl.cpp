@@ -188,10 +188,11 @@ void CEditableListCtrl::OnInsertItem(NMHDR* pNMHDR, LRESULT* pResult)
         if (strCut.GetLength() != strWord.GetLength())
             SetItemText(nRow, 0, strCut);
     }
-    if (nCount > 2) {
+    if (nCount > 2)
         SortItems(TRUE, 1);
-        SetColumnWidth(0, LVSCW_AUTOSIZE);
-    }
+    // Fitted from the first row on: the new-entry row and a first word show
+    // in a column that started with no width.
+    SetColumnWidth(0, LVSCW_AUTOSIZE);
     *pResult = 0;
 }
 

@@ -48,8 +48,13 @@ TEST_F(CDlgGroupPropertiesTest, ANewGroupStartsWithTheDefaultsAndIsStoredUnderIt
                      IDC_SEARCH_RECIPIENTS, IDC_SEARCH_BODY })
                 EXPECT_FALSE(CTestDriver::IsChecked(CTestDriver::FindChild(hDlg, nID))) << nID;
             EXPECT_EQ(CTestDriver::Selection(CTestDriver::FindChild(hDlg, IDC_GROUP_MESSAGES)), 0);
-            EXPECT_EQ(CTestDriver::ListRows(CTestDriver::FindChild(hDlg, IDC_GROUP_KEYWORD_LIST)).size(), 1u)
-                << "the new-entry row alone";
+            HWND hKeywords = CTestDriver::FindChild(hDlg, IDC_GROUP_KEYWORD_LIST);
+            EXPECT_EQ(CTestDriver::ListRows(hKeywords).size(), 1u) << "the new-entry row alone";
+            const CString strEntry = Text(IDS_NEW_KEYWORD_ROW);
+            EXPECT_GE(::SendMessage(hKeywords, LVM_GETCOLUMNWIDTH, 0, 0),
+                ::SendMessage(
+                    hKeywords, LVM_GETSTRINGWIDTH, 0, reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(strEntry))))
+                << "the new-entry row shows";
             EXPECT_TRUE(CTestDriver::ListRows(CTestDriver::FindChild(hDlg, IDC_GROUP_FOLDER_LIST)).empty());
             EXPECT_FALSE(CTestDriver::IsVisible(::GetDlgItem(hDlg, IDC_GROUP_EXISTING_NAME)));
         })
