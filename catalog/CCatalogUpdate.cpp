@@ -131,6 +131,8 @@ BOOL CCatalogUpdate::Update(int nMode)
     SetUpProgress(roots, stores.size(), nMode);
     {
         CCatalogAction action(m_pCatalog);
+        if (!roots.empty() && m_nReadAheadWorkers > 0)
+            m_pReadAhead = std::make_unique<CDescriptionReadAhead>(m_nReadAheadWorkers);
         for (const CWalkRoot& root : roots) {
             if (!KeepGoing())
                 break;
@@ -140,6 +142,7 @@ BOOL CCatalogUpdate::Update(int nMode)
             if (!root.strLocationKey.IsEmpty() && KeepGoing())
                 m_pCatalog->SetLocationValue(root.strLocationKey, nItems);
         }
+        m_pReadAhead.reset();
         for (const CString& strKey : stores) {
             if (!KeepGoing())
                 break;
@@ -276,7 +279,7 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     }
     if (nDepth < 2 && m_pProgress->SetText(strFolder))
         ConfirmStop();
-    CFolderFiles files { strFolder, strLowerFolder, {}, {}, {}, {} };
+    CFolderFiles files { strFolder, strLowerFolder, {}, {}, {}, {}, {}, {} };
     if (!(pParent != nullptr ? files.listed.ListIn(*pParent, strName) : files.listed.List(strFolder))) {
         ++m_totals.nSkipped;
         Trace("Update: folder %s skipped: error %lu\n", static_cast<LPCTSTR>(strFolder),
@@ -291,6 +294,8 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     const std::vector<CFolderEntry>& entries = files.listed.GetEntries();
     const std::vector<std::string> lowerNames = LowerNames(entries);
     const auto twins = CaseTwinNames(entries, lowerNames);
+    if (m_nReadAheadWorkers > 0 && !files.pBefore && eScope != EScope::Through)
+        ReadAhead(files, twins, lowerNames);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const CFolderEntry& entry = entries[i];
         if (!KeepGoing())
@@ -318,7 +323,7 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
             if (nDepth == 0 && !bNetwork && m_nLocalBar >= 0)
                 m_pProgress->StepIt(m_nLocalBar);
         } else if ((entry.dwAttributes & FILE_ATTRIBUTE_ARCHIVE) != 0 && eScope != EScope::Through) {
-            if (VisitFile(files, entry.strName, lowerNames[i]) != EVisit::Left)
+            if (VisitFile(files, i, lowerNames[i]) != EVisit::Left)
                 ++nKnown;
             ++nItems;
             if (bNetwork && m_nNetworkBar >= 0)
@@ -335,25 +340,58 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     return nItems;
 }
 
-CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(
-    CFolderFiles& files, const std::string& strName, const std::string& strLower)
+void CCatalogUpdate::ReadAhead(
+    CFolderFiles& files, const std::set<std::string, std::less<>>& twins, const std::vector<std::string>& lowerNames)
+{
+    const std::vector<CFolderEntry>& entries = files.listed.GetEntries();
+    std::vector<CDescriptionReadAhead::CFileToRead> toRead;
+    files.readOfEntry.assign(entries.size(), -1);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const CFolderEntry& entry = entries[i];
+        if ((entry.dwAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE)) != FILE_ATTRIBUTE_ARCHIVE
+            || (!twins.empty() && twins.contains(lowerNames[i]))
+            || CheckFileName(entry.strName, lowerNames[i]) != EName::Taken)
+            continue;
+        files.readOfEntry[i] = static_cast<int>(toRead.size());
+        toRead.push_back({ entry.strName, files.strFolder + entry.strName.c_str() });
+    }
+    if (!toRead.empty())
+        files.pReads = m_pReadAhead->Queue(files.listed, std::move(toRead));
+}
+
+CCatalogUpdate::EName CCatalogUpdate::CheckFileName(const std::string& strName, const std::string& strLower) const
+{
+    if (!IsValidUtf8(strName))
+        return EName::NotUtf8;
+    if (m_pRules->CheckName(std::string_view(strLower)) != ERejection::None)
+        return EName::Rejected;
+    if (static_cast<int>(strLower.size()) > CDocumentRec::MAX_NAME)
+        return EName::TooLong;
+    return EName::Taken;
+}
+
+CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(CFolderFiles& files, std::size_t nEntry, const std::string& strLower)
 {
     const CString& strFolder = files.strFolder;
-    if (!IsValidUtf8(strName)) {
+    const std::string& strName = files.listed.GetEntries()[nEntry].strName;
+    const int nRead = files.pReads ? files.readOfEntry[nEntry] : -1;
+    // A file read ahead passed the checks of its name when it was queued.
+    switch (nRead >= 0 ? EName::Taken : CheckFileName(strName, strLower)) {
+    case EName::Taken:
+        break;
+    case EName::NotUtf8:
         ++m_totals.nSkipped;
         Trace("Update: a name in %s skipped: not UTF-8\n", static_cast<LPCTSTR>(strFolder));
         return EVisit::Left;
-    }
-    const CString strLowerName(strLower.c_str());
-    if (m_pRules->CheckName(std::string_view(strLowerName)) != ERejection::None) {
+    case EName::Rejected:
         ++m_totals.nRejected;
         return EVisit::Left;
-    }
-    if (strLowerName.GetLength() > CDocumentRec::MAX_NAME) {
+    case EName::TooLong:
         ++m_totals.nSkipped;
         Trace("Update: %s%s skipped: name too long\n", static_cast<LPCTSTR>(strFolder), strName.c_str());
         return EVisit::Left;
     }
+    const CString strLowerName(strLower.c_str());
     const CString strPath = strFolder + strName.c_str();
     if (std::unique_ptr<CDocumentRec> pDocument(
             files.pBefore ? files.pBefore->FindDocumentByName(strLowerName) : nullptr);
@@ -363,14 +401,18 @@ CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(
             CompleteLinks(*pDocument, strPath);
         return EVisit::Found;
     }
-    return AddFile(files, strName, strPath, strLowerName);
+    return AddFile(files, nEntry, strPath, strLowerName);
 }
 
 CCatalogUpdate::EVisit CCatalogUpdate::AddFile(
-    CFolderFiles& files, const std::string& strName, const CString& strPath, const CString& strLowerName)
+    CFolderFiles& files, std::size_t nEntry, const CString& strPath, const CString& strLowerName)
 {
     CString strDescription;
-    if (ReadFileDescription(files.listed, strName, strPath, strDescription) == EFileText::NotFound) {
+    const int nRead = files.pReads ? files.readOfEntry[nEntry] : -1;
+    const EFileText eText = nRead >= 0
+        ? files.pReads->Take(static_cast<std::size_t>(nRead), strDescription)
+        : ReadFileDescription(files.listed, files.listed.GetEntries()[nEntry].strName, strPath, strDescription);
+    if (eText == EFileText::NotFound) {
         Trace("Update: %s gone before it was catalogued\n", static_cast<LPCTSTR>(strPath));
         return EVisit::Left;
     }

@@ -21,6 +21,7 @@
 #include "catalog/CCatalogRules.h"
 #include "catalog/CDocumentPlacement.h"
 #include "catalog/CRunProgress.h"
+#include "catalog/DescriptionReadAhead.h"
 
 #include "store/CNodeRec.h"
 
@@ -87,6 +88,10 @@ public:
     void BuildRootMap(const CMapStringToPtr& map);
     const std::vector<CString>& GetRoots() const { return m_roots; }
 
+    // The threads that read new files ahead of the walk (CDescriptionReadAhead);
+    // 0 reads each file as the walk takes it. By default, DefaultWorkers.
+    void SetReadAheadWorkers(int nWorkers) { m_nReadAheadWorkers = nWorkers; }
+
     // Runs the update. FALSE when a catalog write failed; a stop is no failure.
     BOOL Update(int nMode);
     const CUpdateTotals& GetTotals() const { return m_totals; }
@@ -110,6 +115,10 @@ private:
         // Its directory record for the walk's adds, from the first add on.
         std::unique_ptr<CDirectoryRec> pDirectory;
         std::set<std::string, std::less<>> added; // the lower-case names the walk added
+        // The files read ahead, for a folder that had no directory record, and
+        // for each entry of the listing its place among them (-1: not read ahead).
+        std::unique_ptr<CDescriptionReadAhead::CFolderReads> pReads;
+        std::vector<int> readOfEntry;
     };
 
     /* The parts of a run. */
@@ -132,11 +141,17 @@ private:
     // A sub-folder is listed by its name in its listed parent (null for a root).
     int WalkFolder(const CString& strFolder, int nDepth, bool bNetwork, EScope eScope,
         const CListedFolder* pParent = nullptr, const std::string& strName = {});
-    // One file of a walk, strName of the folder (strLower lower-cased):
-    // catalogued before, added, or left out.
-    EVisit VisitFile(CFolderFiles& files, const std::string& strName, const std::string& strLower);
-    EVisit AddFile(
-        CFolderFiles& files, const std::string& strName, const CString& strPath, const CString& strLowerName);
+    // Queues the descriptions of the files of a folder new to the catalog
+    // that the walk will add, as the entries give them.
+    void ReadAhead(CFolderFiles& files, const std::set<std::string, std::less<>>& twins,
+        const std::vector<std::string>& lowerNames);
+    // What the rules and the catalog make of a file's name (strLower lower-cased).
+    enum class EName { Taken, NotUtf8, Rejected, TooLong };
+    EName CheckFileName(const std::string& strName, const std::string& strLower) const;
+    // One file of a walk, entry nEntry of the folder's listing (strLower
+    // lower-cased): catalogued before, added, or left out.
+    EVisit VisitFile(CFolderFiles& files, std::size_t nEntry, const std::string& strLower);
+    EVisit AddFile(CFolderFiles& files, std::size_t nEntry, const CString& strPath, const CString& strLowerName);
     // The document record of a file the folder's directory record did not
     // hold as the walk began, added with info; null on failure.
     CDocumentRec* AddDocument(CFolderFiles& files, const CString& strLowerName, CDocumentInfo& info);
@@ -185,7 +200,9 @@ private:
     std::unique_ptr<CCatalogRules> m_pRules;
     std::unique_ptr<CDocumentPlacement> m_pPlacement;
     std::unique_ptr<CRunProgress> m_pProgress;
-    int m_nLocalBar { -1 }; // the bars of the three steps; -1 for a step not shown
+    int m_nReadAheadWorkers { CDescriptionReadAhead::DefaultWorkers() };
+    std::unique_ptr<CDescriptionReadAhead> m_pReadAhead; // while folders are walked
+    int m_nLocalBar { -1 };                              // the bars of the three steps; -1 for a step not shown
     int m_nNetworkBar { -1 };
     int m_nStoreBar { -1 };
     std::unique_ptr<CRecentList> m_pRecent; // null unless catalogued documents join the recent list
