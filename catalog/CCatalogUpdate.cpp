@@ -263,39 +263,25 @@ CCatalogUpdate::EScope CCatalogUpdate::ScopeOf(const CString& strLowerFolder) co
 }
 
 int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwork, EScope eScope,
-    const CListedFolder* pParent, const std::string& strName)
+    const CFolderFiles* pParent, std::size_t nEntry, std::unique_ptr<CFolderFiles> pListed)
 {
-    const CString strLowerFolder = CatalogFolder(strFolder);
-    if (const ERejection eRule = m_pRules->CheckFolder(std::string_view(strLowerFolder)); eRule != ERejection::None) {
-        if (eRule == ERejection::BadName)
-            ++m_totals.nSkipped;
-        Trace("Update: folder %s left out: %s\n", static_cast<LPCTSTR>(strFolder), CCatalogRules::Describe(eRule));
-        return 0;
+    if (pListed) {
+        if (nDepth < 2 && m_pProgress->SetText(strFolder))
+            ConfirmStop();
+    } else {
+        pListed = ListFolder(strFolder, nDepth, eScope, pParent, nEntry, false);
+        if (!pListed)
+            return 0;
     }
-    if (strLowerFolder.GetLength() >= CDirectoryRec::PATH_SIZE) {
-        ++m_totals.nSkipped;
-        Trace("Update: folder %s skipped: path too long\n", static_cast<LPCTSTR>(strFolder));
-        return 0;
-    }
-    if (nDepth < 2 && m_pProgress->SetText(strFolder))
-        ConfirmStop();
-    CFolderFiles files { strFolder, strLowerFolder, {}, {}, {}, {}, {}, {} };
-    if (!(pParent != nullptr ? files.listed.ListIn(*pParent, strName) : files.listed.List(strFolder))) {
-        ++m_totals.nSkipped;
-        Trace("Update: folder %s skipped: error %lu\n", static_cast<LPCTSTR>(strFolder),
-            static_cast<unsigned long>(GetLastError()));
-        return 0;
-    }
+    CFolderFiles& files = *pListed;
+    const CString& strLowerFolder = files.strLowerFolder;
+    const std::vector<CFolderEntry>& entries = files.listed.GetEntries();
+    const std::vector<std::string>& lowerNames = files.lowerNames;
+    const auto& twins = files.twins;
+    if (m_pReadAhead)
+        ListAhead(files, 0, nDepth, eScope);
     int nItems = 0;
     int nKnown = 0; // documents of this folder found or added
-    // Looked up once for the folder's files. What this walk adds to it is
-    // never looked up again: a listing names each file once.
-    files.pBefore.reset(m_pCatalog->FindDirectory(strLowerFolder));
-    const std::vector<CFolderEntry>& entries = files.listed.GetEntries();
-    const std::vector<std::string> lowerNames = LowerNames(entries);
-    const auto twins = CaseTwinNames(entries, lowerNames);
-    if (m_nReadAheadWorkers > 0 && !files.pBefore && eScope != EScope::Through)
-        ReadAhead(files, twins, lowerNames);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const CFolderEntry& entry = entries[i];
         if (!KeepGoing())
@@ -318,8 +304,16 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
             }
             const CString strSubfolder = strFolder + entry.strName.c_str() + "\\";
             const EScope eSubscope = eScope == EScope::Whole ? EScope::Whole : ScopeOf(CatalogFolder(strSubfolder));
-            if (eSubscope != EScope::None)
-                nItems += WalkFolder(strSubfolder, nDepth + 1, bNetwork, eSubscope, &files.listed, entry.strName);
+            if (eSubscope != EScope::None) {
+                std::unique_ptr<CFolderFiles> pSublisted;
+                if (auto it = files.listedAhead.find(i); it != files.listedAhead.end()) {
+                    pSublisted = std::move(it->second);
+                    files.listedAhead.erase(it);
+                }
+                if (m_pReadAhead)
+                    ListAhead(files, i + 1, nDepth, eScope);
+                nItems += WalkFolder(strSubfolder, nDepth + 1, bNetwork, eSubscope, &files, i, std::move(pSublisted));
+            }
             if (nDepth == 0 && !bNetwork && m_nLocalBar >= 0)
                 m_pProgress->StepIt(m_nLocalBar);
         } else if ((entry.dwAttributes & FILE_ATTRIBUTE_ARCHIVE) != 0 && eScope != EScope::Through) {
@@ -340,10 +334,85 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     return nItems;
 }
 
-void CCatalogUpdate::ReadAhead(
-    CFolderFiles& files, const std::set<std::string, std::less<>>& twins, const std::vector<std::string>& lowerNames)
+std::unique_ptr<CCatalogUpdate::CFolderFiles> CCatalogUpdate::ListFolder(
+    const CString& strFolder, int nDepth, EScope eScope, const CFolderFiles* pParent, std::size_t nEntry, bool bAhead)
+{
+    const CString strLowerFolder = CatalogFolder(strFolder);
+    if (const ERejection eRule = m_pRules->CheckFolder(std::string_view(strLowerFolder)); eRule != ERejection::None) {
+        if (bAhead)
+            return nullptr;
+        if (eRule == ERejection::BadName)
+            ++m_totals.nSkipped;
+        Trace("Update: folder %s left out: %s\n", static_cast<LPCTSTR>(strFolder), CCatalogRules::Describe(eRule));
+        return nullptr;
+    }
+    if (strLowerFolder.GetLength() >= CDirectoryRec::PATH_SIZE) {
+        if (bAhead)
+            return nullptr;
+        ++m_totals.nSkipped;
+        Trace("Update: folder %s skipped: path too long\n", static_cast<LPCTSTR>(strFolder));
+        return nullptr;
+    }
+    if (!bAhead && nDepth < 2 && m_pProgress->SetText(strFolder))
+        ConfirmStop();
+    auto pFiles = std::make_unique<CFolderFiles>();
+    CFolderFiles& files = *pFiles;
+    files.strFolder = strFolder;
+    files.strLowerFolder = strLowerFolder;
+    if (!(pParent != nullptr ? files.listed.ListIn(pParent->listed, pParent->listed.GetEntries()[nEntry].strName)
+                             : files.listed.List(strFolder))) {
+        if (bAhead)
+            return nullptr;
+        ++m_totals.nSkipped;
+        Trace("Update: folder %s skipped: error %lu\n", static_cast<LPCTSTR>(strFolder),
+            static_cast<unsigned long>(GetLastError()));
+        return nullptr;
+    }
+    if (pParent != nullptr) {
+        files.position = pParent->position;
+        files.position.push_back(nEntry);
+    }
+    // Looked up once for the folder's files. What this walk adds to it is
+    // never looked up again: a listing names each file once.
+    files.pBefore.reset(m_pCatalog->FindDirectory(strLowerFolder));
+    files.lowerNames = LowerNames(files.listed.GetEntries());
+    files.twins = CaseTwinNames(files.listed.GetEntries(), files.lowerNames);
+    if (m_pReadAhead && !files.pBefore && eScope != EScope::Through)
+        ReadAhead(files);
+    return pFiles;
+}
+
+void CCatalogUpdate::ListAhead(CFolderFiles& files, std::size_t nFrom, int nDepth, EScope eScope)
 {
     const std::vector<CFolderEntry>& entries = files.listed.GetEntries();
+    for (std::size_t i = std::max(nFrom, files.nListAheadFrom);
+         i < entries.size() && files.listedAhead.size() < LIST_AHEAD && !m_bStopped && !m_bFailed; ++i) {
+        files.nListAheadFrom = i + 1;
+        const EScope eSubscope = SubfolderScope(files, i, nDepth, eScope);
+        if (eSubscope == EScope::None)
+            continue;
+        if (std::unique_ptr<CFolderFiles> pSubfolder
+            = ListFolder(files.strFolder + entries[i].strName.c_str() + "\\", nDepth + 1, eSubscope, &files, i, true))
+            files.listedAhead.emplace(i, std::move(pSubfolder));
+    }
+}
+
+CCatalogUpdate::EScope CCatalogUpdate::SubfolderScope(
+    const CFolderFiles& files, std::size_t nEntry, int nDepth, EScope eScope) const
+{
+    const CFolderEntry& entry = files.listed.GetEntries()[nEntry];
+    if ((entry.dwAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != FILE_ATTRIBUTE_DIRECTORY
+        || nDepth + 1 >= MAX_DEPTH || (!files.twins.empty() && files.twins.contains(files.lowerNames[nEntry])))
+        return EScope::None;
+    return eScope == EScope::Whole ? EScope::Whole
+                                   : ScopeOf(CatalogFolder(files.strFolder + entry.strName.c_str() + "\\"));
+}
+
+void CCatalogUpdate::ReadAhead(CFolderFiles& files)
+{
+    const std::vector<CFolderEntry>& entries = files.listed.GetEntries();
+    const std::vector<std::string>& lowerNames = files.lowerNames;
+    const std::set<std::string, std::less<>>& twins = files.twins;
     std::vector<CDescriptionReadAhead::CFileToRead> toRead;
     files.readOfEntry.assign(entries.size(), -1);
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -353,10 +422,10 @@ void CCatalogUpdate::ReadAhead(
             || CheckFileName(entry.strName, lowerNames[i]) != EName::Taken)
             continue;
         files.readOfEntry[i] = static_cast<int>(toRead.size());
-        toRead.push_back({ entry.strName, files.strFolder + entry.strName.c_str() });
+        toRead.push_back({ entry.strName, files.strFolder + entry.strName.c_str(), i });
     }
     if (!toRead.empty())
-        files.pReads = m_pReadAhead->Queue(files.listed, std::move(toRead));
+        files.pReads = m_pReadAhead->Queue(files.listed, std::move(toRead), files.position);
 }
 
 CCatalogUpdate::EName CCatalogUpdate::CheckFileName(const std::string& strName, const std::string& strLower) const

@@ -115,11 +115,22 @@ private:
         // Its directory record for the walk's adds, from the first add on.
         std::unique_ptr<CDirectoryRec> pDirectory;
         std::set<std::string, std::less<>> added; // the lower-case names the walk added
+        std::vector<std::string> lowerNames;      // of the listing's entries, in its order
+        std::set<std::string, std::less<>> twins; // the lower-case names more than one entry shares
+        // Its place in the walk: the index in its parent's listing of each
+        // folder on the way from the walk's root to it.
+        std::vector<std::size_t> position;
         // The files read ahead, for a folder that had no directory record, and
         // for each entry of the listing its place among them (-1: not read ahead).
         std::unique_ptr<CDescriptionReadAhead::CFolderReads> pReads;
         std::vector<int> readOfEntry;
+        // Sub-folders listed (and their files queued) ahead of their walk, by
+        // their index in the listing; and the index from which to look for more.
+        std::map<std::size_t, std::unique_ptr<CFolderFiles>> listedAhead;
+        std::size_t nListAheadFrom { 0 };
     };
+    // The sub-folders a folder's walk keeps listed ahead of it while files are read ahead.
+    static constexpr std::size_t LIST_AHEAD = 2;
 
     /* The parts of a run. */
 
@@ -138,13 +149,25 @@ private:
     EScope ScopeOf(const CString& strLowerFolder) const;
     // Walks the folder and what its scope takes below it; the number of files
     // seen. A local walk steps its bar per folder at its top, a network walk per file.
-    // A sub-folder is listed by its name in its listed parent (null for a root).
+    // A sub-folder is entry nEntry of its parent's listing (null for a root),
+    // and pListed its listing when it was listed ahead.
     int WalkFolder(const CString& strFolder, int nDepth, bool bNetwork, EScope eScope,
-        const CListedFolder* pParent = nullptr, const std::string& strName = {});
+        const CFolderFiles* pParent = nullptr, std::size_t nEntry = 0, std::unique_ptr<CFolderFiles> pListed = nullptr);
+    // Lists a folder for its walk, with its directory record, and queues its
+    // files to read ahead; null when the rules leave it out or it cannot be
+    // read, which is counted and traced unless bAhead: a listing ahead of the
+    // walk leaves that to the walk's own listing.
+    std::unique_ptr<CFolderFiles> ListFolder(const CString& strFolder, int nDepth, EScope eScope,
+        const CFolderFiles* pParent, std::size_t nEntry, bool bAhead);
+    // Keeps LIST_AHEAD sub-folders of a folder listed ahead of its walk, from entry nFrom on.
+    void ListAhead(CFolderFiles& files, std::size_t nFrom, int nDepth, EScope eScope);
+    // The scope of entry nEntry of a folder's listing as a sub-folder the
+    // walk enters; None for one it does not enter (a file, a link, a name it
+    // leaves out, a folder too deep).
+    EScope SubfolderScope(const CFolderFiles& files, std::size_t nEntry, int nDepth, EScope eScope) const;
     // Queues the descriptions of the files of a folder new to the catalog
     // that the walk will add, as the entries give them.
-    void ReadAhead(CFolderFiles& files, const std::set<std::string, std::less<>>& twins,
-        const std::vector<std::string>& lowerNames);
+    void ReadAhead(CFolderFiles& files);
     // What the rules and the catalog make of a file's name (strLower lower-cased).
     enum class EName { Taken, NotUtf8, Rejected, TooLong };
     EName CheckFileName(const std::string& strName, const std::string& strLower) const;

@@ -42,9 +42,10 @@ struct CDescriptionReadAhead::CFolderQueue {
         CString strDescription;                // valid at DONE
     };
 
-    CFolderQueue(const CListedFolder& folder, std::vector<CFileToRead> files)
+    CFolderQueue(const CListedFolder& folder, std::vector<CFileToRead> files, std::vector<std::size_t> folderPosition)
         : pFolder(&folder)
         , reads(files.size())
+        , position(std::move(folderPosition))
     {
         for (std::size_t i = 0; i < files.size(); ++i)
             reads[i].file = std::move(files[i]);
@@ -58,10 +59,28 @@ struct CDescriptionReadAhead::CFolderQueue {
         read.nState.store(DONE, std::memory_order_release);
     }
 
+    // Whether file nFile of this queue comes in the walk before file nOther of
+    // queue other. A file's place in the walk is its folder's place followed by
+    // its index in the listing, compared level by level.
+    bool ComesBefore(std::size_t nFile, const CFolderQueue& other, std::size_t nOther) const
+    {
+        const std::size_t nCommon = std::min(position.size(), other.position.size());
+        for (std::size_t i = 0; i < nCommon; ++i) {
+            if (position[i] != other.position[i])
+                return position[i] < other.position[i];
+        }
+        // One folder lies in the other, or they are one: the first level past the common one decides.
+        const std::size_t nMine = position.size() > nCommon ? position[nCommon] : reads[nFile].file.nEntry;
+        const std::size_t nTheirs
+            = other.position.size() > nCommon ? other.position[nCommon] : other.reads[nOther].file.nEntry;
+        return nMine < nTheirs;
+    }
+
     const CListedFolder* const pFolder;
     std::vector<CRead> reads;
-    std::size_t nNext { 0 };               // the next file a worker may claim; under the pool's mutex
-    std::atomic<std::size_t> nTaken { 0 }; // the files the walk took
+    const std::vector<std::size_t> position; // the folder's place in the walk
+    std::size_t nNext { 0 };                 // the next file a worker may claim; under the pool's mutex
+    std::atomic<std::size_t> nTaken { 0 };   // the files the walk took
 };
 
 CDescriptionReadAhead::CDescriptionReadAhead(int nWorkers)
@@ -88,9 +107,9 @@ int CDescriptionReadAhead::DefaultWorkers()
 }
 
 std::unique_ptr<CDescriptionReadAhead::CFolderReads> CDescriptionReadAhead::Queue(
-    const CListedFolder& folder, std::vector<CFileToRead> files)
+    const CListedFolder& folder, std::vector<CFileToRead> files, std::vector<std::size_t> position)
 {
-    auto pQueue = std::make_shared<CFolderQueue>(folder, std::move(files));
+    auto pQueue = std::make_shared<CFolderQueue>(folder, std::move(files), std::move(position));
     if (!m_workers.empty() && !pQueue->reads.empty()) {
         const std::lock_guard lock(m_mutex);
         m_queues.push_back(pQueue);
@@ -142,22 +161,19 @@ void CDescriptionReadAhead::Work()
 
 std::shared_ptr<CDescriptionReadAhead::CFolderQueue> CDescriptionReadAhead::NextQueueLocked()
 {
-    // The newest folder first: the walk takes a sub-folder's files before the
-    // rest of its parent's.
-    for (auto it = m_queues.rbegin(); it != m_queues.rend();) {
-        CFolderQueue& queue = **it;
+    std::erase_if(m_queues, [](const std::shared_ptr<CFolderQueue>& pQueue) {
         // Files the walk took are not claimed again, nor the one it takes
         // next: it reads that one sooner itself than it would wait for a worker.
-        queue.nNext = std::max(queue.nNext, queue.nTaken.load(std::memory_order_relaxed) + 1);
-        if (queue.nNext >= queue.reads.size()) {
-            it = std::make_reverse_iterator(m_queues.erase(std::next(it).base()));
-            continue;
-        }
-        if (queue.nNext < queue.nTaken.load(std::memory_order_relaxed) + READ_AHEAD)
-            return *it;
-        ++it;
+        pQueue->nNext = std::max(pQueue->nNext, pQueue->nTaken.load(std::memory_order_relaxed) + 1);
+        return pQueue->nNext >= pQueue->reads.size();
+    });
+    std::shared_ptr<CFolderQueue> pFirst;
+    for (const std::shared_ptr<CFolderQueue>& pQueue : m_queues) {
+        if (pQueue->nNext < pQueue->nTaken.load(std::memory_order_relaxed) + READ_AHEAD
+            && (!pFirst || pQueue->ComesBefore(pQueue->nNext, *pFirst, pFirst->nNext)))
+            pFirst = pQueue;
     }
-    return nullptr;
+    return pFirst;
 }
 
 void CDescriptionReadAhead::Withdraw(const CFolderQueue& queue)

@@ -32,10 +32,11 @@ class CListedFolder;
 
 class CDescriptionReadAhead {
 public:
-    // A file to read: its name in its listed folder and its program path.
+    // A file to read: its name in its listed folder, its program path and its index in the listing.
     struct CFileToRead {
         std::string strName;
         CString strPath;
+        std::size_t nEntry { 0 };
     };
     class CFolderReads;
 
@@ -53,16 +54,19 @@ public:
     static int DefaultWorkers();
 
     // Queues the files of folder, which stays open while the result lives,
-    // to be taken in the order given.
-    std::unique_ptr<CFolderReads> Queue(const CListedFolder& folder, std::vector<CFileToRead> files);
+    // to be taken in the order given. position is the folder's place in the
+    // walk (the listing index of each folder on the way to it): workers read
+    // first the queued file the walk comes to first.
+    std::unique_ptr<CFolderReads> Queue(
+        const CListedFolder& folder, std::vector<CFileToRead> files, std::vector<std::size_t> position = {});
 
 private:
     struct CFolderQueue;
 
     // A worker: reads queued files until the pool stops.
     void Work();
-    // The newest queue with a file a worker may begin, dropping those done;
-    // null when there is none.
+    // The queue whose next file the walk comes to first, of those with a
+    // file a worker may begin, dropping those done; null when there is none.
     std::shared_ptr<CFolderQueue> NextQueueLocked();
     // Takes a folder's queue out of the workers' reach.
     void Withdraw(const CFolderQueue& queue);
@@ -72,7 +76,7 @@ private:
     std::vector<std::thread> m_workers;
     std::mutex m_mutex;                                  // guards what follows
     std::condition_variable m_wake;                      // files to read, or the pool stops
-    std::vector<std::shared_ptr<CFolderQueue>> m_queues; // the folders with files not yet begun, oldest first
+    std::vector<std::shared_ptr<CFolderQueue>> m_queues; // the folders with files not yet begun
     int m_nIdle { 0 };                                   // the workers asleep
     std::atomic<std::uint64_t> m_nChanges { 0 }; // counts the queues added and the files taken, for idle workers
     bool m_bStop { false };
