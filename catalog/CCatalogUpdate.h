@@ -130,7 +130,7 @@ private:
         std::size_t nListAheadFrom { 0 };
     };
     // The sub-folders a folder's walk keeps listed ahead of it while files are read ahead.
-    static constexpr std::size_t LIST_AHEAD = 2;
+    static constexpr std::size_t LIST_AHEAD = 4;
 
     /* The parts of a run. */
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 
 /* A file's read moves QUEUED -> READING -> DONE, or QUEUED -> GIVEN_UP when its
    folder's reads end first. Whoever moves it out of QUEUED (a worker, or the
@@ -28,6 +29,9 @@ constexpr std::size_t FILES_TO_WAKE = 4;
 
 // The times an idle worker yields, looking for files, before it sleeps.
 constexpr int IDLE_SPINS = 200;
+
+// How often a worker with nothing to read looks for files again.
+constexpr std::chrono::microseconds IDLE_POLL { 200 };
 
 // The times the walk's thread yields for a file being read before it sleeps.
 constexpr int SPINS = 32;
@@ -114,11 +118,8 @@ std::unique_ptr<CDescriptionReadAhead::CFolderReads> CDescriptionReadAhead::Queu
         const std::lock_guard lock(m_mutex);
         m_queues.push_back(pQueue);
         m_nChanges.fetch_add(1, std::memory_order_relaxed);
-        // A worker awake finds the files without being woken. Otherwise one
-        // worker wakes, and wakes another while files wait: waking costs the
-        // walk's thread, and a small folder keeps one worker ahead of it.
-        if (m_nIdle == static_cast<int>(m_workers.size()))
-            m_wake.notify_one();
+        // No worker is woken: waking costs the walk's thread more than a
+        // worker looking again costs its own (IDLE_POLL).
     }
     return std::unique_ptr<CFolderReads>(new CFolderReads(*this, std::move(pQueue)));
 }
@@ -140,7 +141,8 @@ void CDescriptionReadAhead::Work()
         }
         if (!pQueue) {
             ++m_nIdle;
-            m_wake.wait(lock, [&] { return m_bStop || (pQueue = NextQueueLocked()) != nullptr; });
+            while (!m_bStop && (pQueue = NextQueueLocked()) == nullptr)
+                m_wake.wait_for(lock, IDLE_POLL);
             --m_nIdle;
         }
         if (m_bStop)
@@ -184,11 +186,7 @@ void CDescriptionReadAhead::Withdraw(const CFolderQueue& queue)
 
 void CDescriptionReadAhead::NoteTaken()
 {
-    // Under the mutex, so that no worker checks the window in between and sleeps on.
-    const std::lock_guard lock(m_mutex);
     m_nChanges.fetch_add(1, std::memory_order_relaxed);
-    if (m_nIdle > 0)
-        m_wake.notify_one();
 }
 
 /******************************************************************************

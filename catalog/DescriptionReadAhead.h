@@ -70,14 +70,14 @@ private:
     std::shared_ptr<CFolderQueue> NextQueueLocked();
     // Takes a folder's queue out of the workers' reach.
     void Withdraw(const CFolderQueue& queue);
-    // Wakes the workers after the walk took files of a queue held back by READ_AHEAD.
+    // Tells idle workers that the walk took files of a queue held back by READ_AHEAD.
     void NoteTaken();
 
     std::vector<std::thread> m_workers;
     std::mutex m_mutex;                                  // guards what follows
-    std::condition_variable m_wake;                      // files to read, or the pool stops
+    std::condition_variable m_wake;                      // a worker wakes another for files waiting, or the pool stops
     std::vector<std::shared_ptr<CFolderQueue>> m_queues; // the folders with files not yet begun
-    int m_nIdle { 0 };                                   // the workers asleep
+    int m_nIdle { 0 };                                   // the workers waiting for files
     std::atomic<std::uint64_t> m_nChanges { 0 }; // counts the queues added and the files taken, for idle workers
     bool m_bStop { false };
 };
