@@ -378,7 +378,7 @@ std::unique_ptr<CCatalogUpdate::CFolderFiles> CCatalogUpdate::ListFolder(
     files.lowerNames = LowerNames(files.listed.GetEntries());
     files.twins = CaseTwinNames(files.listed.GetEntries(), files.lowerNames);
     if (m_pReadAhead && !files.pBefore && eScope != EScope::Through)
-        ReadAhead(files);
+        ReadAhead(files, bAhead ? CDescriptionReadAhead::ETaking::Later : CDescriptionReadAhead::ETaking::Now);
     return pFiles;
 }
 
@@ -408,7 +408,7 @@ CCatalogUpdate::EScope CCatalogUpdate::SubfolderScope(
                                    : ScopeOf(CatalogFolder(files.strFolder + entry.strName.c_str() + "\\"));
 }
 
-void CCatalogUpdate::ReadAhead(CFolderFiles& files)
+void CCatalogUpdate::ReadAhead(CFolderFiles& files, CDescriptionReadAhead::ETaking eTaking)
 {
     const std::vector<CFolderEntry>& entries = files.listed.GetEntries();
     const std::vector<std::string>& lowerNames = files.lowerNames;
@@ -425,7 +425,7 @@ void CCatalogUpdate::ReadAhead(CFolderFiles& files)
         toRead.push_back({ entry.strName, files.strFolder + entry.strName.c_str(), i });
     }
     if (!toRead.empty())
-        files.pReads = m_pReadAhead->Queue(files.listed, std::move(toRead), files.position);
+        files.pReads = m_pReadAhead->Queue(files.listed, std::move(toRead), files.position, eTaking);
 }
 
 CCatalogUpdate::EName CCatalogUpdate::CheckFileName(const std::string& strName, const std::string& strLower) const

@@ -167,7 +167,7 @@ private:
     EScope SubfolderScope(const CFolderFiles& files, std::size_t nEntry, int nDepth, EScope eScope) const;
     // Queues the descriptions of the files of a folder new to the catalog
     // that the walk will add, as the entries give them.
-    void ReadAhead(CFolderFiles& files);
+    void ReadAhead(CFolderFiles& files, CDescriptionReadAhead::ETaking eTaking);
     // What the rules and the catalog make of a file's name (strLower lower-cased).
     enum class EName { Taken, NotUtf8, Rejected, TooLong };
     EName CheckFileName(const std::string& strName, const std::string& strLower) const;

@@ -46,10 +46,12 @@ struct CDescriptionReadAhead::CFolderQueue {
         CString strDescription;                // valid at DONE
     };
 
-    CFolderQueue(const CListedFolder& folder, std::vector<CFileToRead> files, std::vector<std::size_t> folderPosition)
+    CFolderQueue(const CListedFolder& folder, std::vector<CFileToRead> files, std::vector<std::size_t> folderPosition,
+        ETaking eTaking)
         : pFolder(&folder)
         , reads(files.size())
         , position(std::move(folderPosition))
+        , bTaking(eTaking == ETaking::Now)
     {
         for (std::size_t i = 0; i < files.size(); ++i)
             reads[i].file = std::move(files[i]);
@@ -85,6 +87,7 @@ struct CDescriptionReadAhead::CFolderQueue {
     const std::vector<std::size_t> position; // the folder's place in the walk
     std::size_t nNext { 0 };                 // the next file a worker may claim; under the pool's mutex
     std::atomic<std::size_t> nTaken { 0 };   // the files the walk took
+    std::atomic<bool> bTaking;               // whether the walk takes the folder's files now
 };
 
 CDescriptionReadAhead::CDescriptionReadAhead(int nWorkers)
@@ -111,9 +114,9 @@ int CDescriptionReadAhead::DefaultWorkers()
 }
 
 std::unique_ptr<CDescriptionReadAhead::CFolderReads> CDescriptionReadAhead::Queue(
-    const CListedFolder& folder, std::vector<CFileToRead> files, std::vector<std::size_t> position)
+    const CListedFolder& folder, std::vector<CFileToRead> files, std::vector<std::size_t> position, ETaking eTaking)
 {
-    auto pQueue = std::make_shared<CFolderQueue>(folder, std::move(files), std::move(position));
+    auto pQueue = std::make_shared<CFolderQueue>(folder, std::move(files), std::move(position), eTaking);
     if (!m_workers.empty() && !pQueue->reads.empty()) {
         const std::lock_guard lock(m_mutex);
         m_queues.push_back(pQueue);
@@ -164,9 +167,11 @@ void CDescriptionReadAhead::Work()
 std::shared_ptr<CDescriptionReadAhead::CFolderQueue> CDescriptionReadAhead::NextQueueLocked()
 {
     std::erase_if(m_queues, [](const std::shared_ptr<CFolderQueue>& pQueue) {
-        // Files the walk took are not claimed again, nor the one it takes
-        // next: it reads that one sooner itself than it would wait for a worker.
-        pQueue->nNext = std::max(pQueue->nNext, pQueue->nTaken.load(std::memory_order_relaxed) + 1);
+        // Files the walk took are not claimed again, nor, once it takes the
+        // folder's files, the one it takes next: it reads that one sooner
+        // itself than it would wait for a worker.
+        const std::size_t nSkipped = pQueue->bTaking.load(std::memory_order_relaxed) ? 1 : 0;
+        pQueue->nNext = std::max(pQueue->nNext, pQueue->nTaken.load(std::memory_order_relaxed) + nSkipped);
         return pQueue->nNext >= pQueue->reads.size();
     });
     std::shared_ptr<CFolderQueue> pFirst;
@@ -218,6 +223,7 @@ CDescriptionReadAhead::CFolderReads::~CFolderReads()
 EFileText CDescriptionReadAhead::CFolderReads::Take(std::size_t nFile, CString& strDescription)
 {
     CFolderQueue::CRead& read = m_pQueue->reads[nFile];
+    m_pQueue->bTaking.store(true, std::memory_order_relaxed);
     int nState = QUEUED;
     if (read.nState.compare_exchange_strong(nState, READING, std::memory_order_acquire)) {
         m_pQueue->Read(nFile);

@@ -53,12 +53,17 @@ public:
     // The workers a walk uses on this machine: the processors but one, at most three.
     static int DefaultWorkers();
 
+    // When the walk begins to take a folder's files.
+    enum class ETaking {
+        Now,   // at once: it reads the first one itself, sooner than a worker would
+        Later, // after other files: workers read from the first one on
+    };
     // Queues the files of folder, which stays open while the result lives,
     // to be taken in the order given. position is the folder's place in the
     // walk (the listing index of each folder on the way to it): workers read
     // first the queued file the walk comes to first.
-    std::unique_ptr<CFolderReads> Queue(
-        const CListedFolder& folder, std::vector<CFileToRead> files, std::vector<std::size_t> position = {});
+    std::unique_ptr<CFolderReads> Queue(const CListedFolder& folder, std::vector<CFileToRead> files,
+        std::vector<std::size_t> position = {}, ETaking eTaking = ETaking::Now);
 
 private:
     struct CFolderQueue;
