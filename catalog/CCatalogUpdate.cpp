@@ -131,6 +131,7 @@ BOOL CCatalogUpdate::Update(int nMode)
     SetUpProgress(roots, stores.size(), nMode);
     {
         CCatalogAction action(m_pCatalog);
+        m_nListedAhead = 0;
         if (!roots.empty() && m_nReadAheadWorkers > 0)
             m_pReadAhead = std::make_unique<CDescriptionReadAhead>(m_nReadAheadWorkers);
         for (const CWalkRoot& root : roots) {
@@ -309,6 +310,7 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
                 if (auto it = files.listedAhead.find(i); it != files.listedAhead.end()) {
                     pSublisted = std::move(it->second);
                     files.listedAhead.erase(it);
+                    --m_nListedAhead;
                 }
                 if (m_pReadAhead)
                     ListAhead(files, i + 1, nDepth, eScope);
@@ -385,15 +387,18 @@ std::unique_ptr<CCatalogUpdate::CFolderFiles> CCatalogUpdate::ListFolder(
 void CCatalogUpdate::ListAhead(CFolderFiles& files, std::size_t nFrom, int nDepth, EScope eScope)
 {
     const std::vector<CFolderEntry>& entries = files.listed.GetEntries();
-    for (std::size_t i = std::max(nFrom, files.nListAheadFrom);
-         i < entries.size() && files.listedAhead.size() < LIST_AHEAD && !m_bStopped && !m_bFailed; ++i) {
+    for (std::size_t i = std::max(nFrom, files.nListAheadFrom); i < entries.size()
+         && files.listedAhead.size() < LIST_AHEAD && m_nListedAhead < MAX_LISTED_AHEAD && !m_bStopped && !m_bFailed;
+         ++i) {
         files.nListAheadFrom = i + 1;
         const EScope eSubscope = SubfolderScope(files, i, nDepth, eScope);
         if (eSubscope == EScope::None)
             continue;
         if (std::unique_ptr<CFolderFiles> pSubfolder
-            = ListFolder(files.strFolder + entries[i].strName.c_str() + "\\", nDepth + 1, eSubscope, &files, i, true))
+            = ListFolder(files.strFolder + entries[i].strName.c_str() + "\\", nDepth + 1, eSubscope, &files, i, true)) {
             files.listedAhead.emplace(i, std::move(pSubfolder));
+            ++m_nListedAhead;
+        }
     }
 }
 

@@ -129,8 +129,10 @@ private:
         std::map<std::size_t, std::unique_ptr<CFolderFiles>> listedAhead;
         std::size_t nListAheadFrom { 0 };
     };
-    // The sub-folders a folder's walk keeps listed ahead of it while files are read ahead.
+    // The sub-folders a folder's walk keeps listed ahead of it while files
+    // are read ahead, and the most the whole walk keeps (each holds a host descriptor).
     static constexpr std::size_t LIST_AHEAD = 4;
+    static constexpr int MAX_LISTED_AHEAD = 64;
 
     /* The parts of a run. */
 
@@ -225,6 +227,7 @@ private:
     std::unique_ptr<CRunProgress> m_pProgress;
     int m_nReadAheadWorkers { CDescriptionReadAhead::DefaultWorkers() };
     std::unique_ptr<CDescriptionReadAhead> m_pReadAhead; // while folders are walked
+    int m_nListedAhead { 0 };                            // the sub-folders listed ahead and not yet walked
     int m_nLocalBar { -1 };                              // the bars of the three steps; -1 for a step not shown
     int m_nNetworkBar { -1 };
     int m_nStoreBar { -1 };
