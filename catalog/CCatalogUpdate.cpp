@@ -132,8 +132,6 @@ BOOL CCatalogUpdate::Update(int nMode)
     {
         CCatalogAction action(m_pCatalog);
         m_nListedAhead = 0;
-        if (!roots.empty() && m_nReadAheadWorkers > 0)
-            m_pReadAhead = std::make_unique<CDescriptionReadAhead>(m_nReadAheadWorkers);
         for (const CWalkRoot& root : roots) {
             if (!KeepGoing())
                 break;
@@ -279,7 +277,11 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     const std::vector<CFolderEntry>& entries = files.listed.GetEntries();
     const std::vector<std::string>& lowerNames = files.lowerNames;
     const auto& twins = files.twins;
-    if (m_pReadAhead)
+    // Sub-folders of a folder new to the catalog are listed ahead: their
+    // files are most likely new too. An update of a catalogued tree reads
+    // nothing ahead and lists each folder as it comes.
+    const bool bListsAhead = m_nReadAheadWorkers > 0 && !files.pBefore;
+    if (bListsAhead)
         ListAhead(files, 0, nDepth, eScope);
     int nItems = 0;
     int nKnown = 0; // documents of this folder found or added
@@ -312,7 +314,7 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
                     files.listedAhead.erase(it);
                     --m_nListedAhead;
                 }
-                if (m_pReadAhead)
+                if (bListsAhead)
                     ListAhead(files, i + 1, nDepth, eScope);
                 nItems += WalkFolder(strSubfolder, nDepth + 1, bNetwork, eSubscope, &files, i, std::move(pSublisted));
             }
@@ -379,7 +381,7 @@ std::unique_ptr<CCatalogUpdate::CFolderFiles> CCatalogUpdate::ListFolder(
     files.pBefore.reset(m_pCatalog->FindDirectory(strLowerFolder));
     files.lowerNames = LowerNames(files.listed.GetEntries());
     files.twins = CaseTwinNames(files.listed.GetEntries(), files.lowerNames);
-    if (m_pReadAhead && !files.pBefore && eScope != EScope::Through)
+    if (m_nReadAheadWorkers > 0 && !files.pBefore && eScope != EScope::Through)
         ReadAhead(files, bAhead ? CDescriptionReadAhead::ETaking::Later : CDescriptionReadAhead::ETaking::Now);
     return pFiles;
 }
@@ -429,8 +431,12 @@ void CCatalogUpdate::ReadAhead(CFolderFiles& files, CDescriptionReadAhead::ETaki
         files.readOfEntry[i] = static_cast<int>(toRead.size());
         toRead.push_back({ entry.strName, files.strFolder + entry.strName.c_str(), i });
     }
-    if (!toRead.empty())
-        files.pReads = m_pReadAhead->Queue(files.listed, std::move(toRead), files.position, eTaking);
+    if (toRead.empty())
+        return;
+    // The workers start with the first new files of the run.
+    if (!m_pReadAhead)
+        m_pReadAhead = std::make_unique<CDescriptionReadAhead>(m_nReadAheadWorkers);
+    files.pReads = m_pReadAhead->Queue(files.listed, std::move(toRead), files.position, eTaking);
 }
 
 CCatalogUpdate::EName CCatalogUpdate::CheckFileName(const std::string& strName, const std::string& strLower) const

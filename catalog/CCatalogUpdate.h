@@ -226,7 +226,7 @@ private:
     std::unique_ptr<CDocumentPlacement> m_pPlacement;
     std::unique_ptr<CRunProgress> m_pProgress;
     int m_nReadAheadWorkers { CDescriptionReadAhead::DefaultWorkers() };
-    std::unique_ptr<CDescriptionReadAhead> m_pReadAhead; // while folders are walked
+    std::unique_ptr<CDescriptionReadAhead> m_pReadAhead; // from the first new files to the walk's end
     int m_nListedAhead { 0 };                            // the sub-folders listed ahead and not yet walked
     int m_nLocalBar { -1 };                              // the bars of the three steps; -1 for a step not shown
     int m_nNetworkBar { -1 };
