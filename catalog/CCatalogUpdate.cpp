@@ -421,12 +421,14 @@ void CCatalogUpdate::ReadAhead(CFolderFiles& files, CDescriptionReadAhead::ETaki
     const std::vector<std::string>& lowerNames = files.lowerNames;
     const std::set<std::string, std::less<>>& twins = files.twins;
     std::vector<CDescriptionReadAhead::CFileToRead> toRead;
+    files.nameOfEntry.assign(entries.size(), EName::Taken);
     files.readOfEntry.assign(entries.size(), -1);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const CFolderEntry& entry = entries[i];
-        if ((entry.dwAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE)) != FILE_ATTRIBUTE_ARCHIVE
-            || (!twins.empty() && twins.contains(lowerNames[i]))
-            || CheckFileName(entry.strName, lowerNames[i]) != EName::Taken)
+        if ((entry.dwAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE)) != FILE_ATTRIBUTE_ARCHIVE)
+            continue;
+        files.nameOfEntry[i] = CheckFileName(entry.strName, lowerNames[i]);
+        if (files.nameOfEntry[i] != EName::Taken || (!twins.empty() && twins.contains(lowerNames[i])))
             continue;
         files.readOfEntry[i] = static_cast<int>(toRead.size());
         toRead.push_back({ entry.strName, files.strFolder + entry.strName.c_str(), i });
@@ -454,9 +456,8 @@ CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(CFolderFiles& files, std::size_
 {
     const CString& strFolder = files.strFolder;
     const std::string& strName = files.listed.GetEntries()[nEntry].strName;
-    const int nRead = files.pReads ? files.readOfEntry[nEntry] : -1;
-    // A file read ahead passed the checks of its name when it was queued.
-    switch (nRead >= 0 ? EName::Taken : CheckFileName(strName, strLower)) {
+    // A folder whose files were queued to read ahead had their names checked then.
+    switch (files.nameOfEntry.empty() ? CheckFileName(strName, strLower) : files.nameOfEntry[nEntry]) {
     case EName::Taken:
         break;
     case EName::NotUtf8:

@@ -105,6 +105,8 @@ private:
     // What became of one file of a walk.
     enum class EVisit { Found, Added, Left };
     // A folder as its walk catalogues its files.
+    // What the rules and the catalog make of a file's name.
+    enum class EName { Taken, NotUtf8, Rejected, TooLong };
     struct CFolderFiles {
         CString strFolder;      // as the walk spells it, ending in "\"
         CString strLowerFolder; // the catalog's form
@@ -120,8 +122,10 @@ private:
         // Its place in the walk: the index in its parent's listing of each
         // folder on the way from the walk's root to it.
         std::vector<std::size_t> position;
-        // The files read ahead, for a folder that had no directory record, and
-        // for each entry of the listing its place among them (-1: not read ahead).
+        // For a folder that had no directory record: what its files' names
+        // are to the rules, by entry (files only); the files read ahead; and
+        // for each entry its place among them (-1: not read ahead).
+        std::vector<EName> nameOfEntry;
         std::unique_ptr<CDescriptionReadAhead::CFolderReads> pReads;
         std::vector<int> readOfEntry;
         // Sub-folders listed (and their files queued) ahead of their walk, by
@@ -171,7 +175,6 @@ private:
     // that the walk will add, as the entries give them.
     void ReadAhead(CFolderFiles& files, CDescriptionReadAhead::ETaking eTaking);
     // What the rules and the catalog make of a file's name (strLower lower-cased).
-    enum class EName { Taken, NotUtf8, Rejected, TooLong };
     EName CheckFileName(const std::string& strName, const std::string& strLower) const;
     // One file of a walk, entry nEntry of the folder's listing (strLower
     // lower-cased): catalogued before, added, or left out.
