@@ -32,6 +32,9 @@ constexpr int IDLE_SPINS = 200;
 
 // How often a worker with nothing to read looks for files again.
 constexpr std::chrono::microseconds IDLE_POLL { 200 };
+// The times it looks again before it sleeps until it is woken: a walk through
+// folders of files catalogued before may find no new file for long.
+constexpr int IDLE_POLLS = 50;
 
 // The times the walk's thread yields for a file being read before it sleeps.
 constexpr int SPINS = 32;
@@ -121,8 +124,11 @@ std::unique_ptr<CDescriptionReadAhead::CFolderReads> CDescriptionReadAhead::Queu
         const std::lock_guard lock(m_mutex);
         m_queues.push_back(pQueue);
         m_nChanges.fetch_add(1, std::memory_order_relaxed);
-        // No worker is woken: waking costs the walk's thread more than a
-        // worker looking again costs its own (IDLE_POLL).
+        // Waking a worker costs the walk's thread more than a worker looking
+        // again costs its own (IDLE_POLL): only one asleep after a long idle
+        // time is woken.
+        if (m_nAsleep > 0)
+            m_wake.notify_one();
     }
     return std::unique_ptr<CFolderReads>(new CFolderReads(*this, std::move(pQueue)));
 }
@@ -144,8 +150,15 @@ void CDescriptionReadAhead::Work()
         }
         if (!pQueue) {
             ++m_nIdle;
-            while (!m_bStop && (pQueue = NextQueueLocked()) == nullptr)
-                m_wake.wait_for(lock, IDLE_POLL);
+            for (int nPolls = 0; !m_bStop && (pQueue = NextQueueLocked()) == nullptr; ++nPolls) {
+                if (nPolls < IDLE_POLLS) {
+                    m_wake.wait_for(lock, IDLE_POLL);
+                } else {
+                    ++m_nAsleep;
+                    m_wake.wait(lock);
+                    --m_nAsleep;
+                }
+            }
             --m_nIdle;
         }
         if (m_bStop)

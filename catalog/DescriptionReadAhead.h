@@ -83,6 +83,7 @@ private:
     std::condition_variable m_wake;                      // a worker wakes another for files waiting, or the pool stops
     std::vector<std::shared_ptr<CFolderQueue>> m_queues; // the folders with files not yet begun
     int m_nIdle { 0 };                                   // the workers waiting for files
+    int m_nAsleep { 0 };                                 // the idle workers that sleep until woken
     std::atomic<std::uint64_t> m_nChanges { 0 }; // counts the queues added and the files taken, for idle workers
     bool m_bStop { false };
 };
