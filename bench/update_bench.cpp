@@ -1,5 +1,6 @@
 // Figures for the catalog update against `find DIR -type f -printf` on the
-// same tree, each run timing find, a first cataloguing into a new catalog,
+// same tree, each run timing find, a first cataloguing into a new catalog
+// (new files read ahead of the walk by the default number of workers),
 // find again and an update of the unchanged tree; the figures are medians of
 // the runs, the cache warmed by a walk first. The tree is either generated:
 // 100 000 files (2 000 folders in three levels, 50 files each; names of 8 to
@@ -10,6 +11,7 @@
 
 #include "bench/BenchTiming.h"
 #include "catalog/CCatalogUpdate.h"
+#include "catalog/DescriptionReadAhead.h"
 #include "store/CCatalog.h"
 #include "store/CLibFolderRec.h"
 #include "store/CPreferences.h"
@@ -209,6 +211,7 @@ int main(int argc, char** argv)
     std::printf("tree: %s\n", bRealTree ? tree.c_str() : "generated");
     std::printf("types: %s\n", !bRealTree ? "generated" : bAllTypes ? "all" : "documents");
     std::printf("runs: %d\n", nRuns);
+    std::printf("read_ahead_workers: %d\n", CDescriptionReadAhead::DefaultWorkers());
     std::printf("files: %d\n", nFiles);
     std::printf("catalogued: %d\n", totals.nAdded);
     std::printf("rejected: %d\n", totals.nRejected);

@@ -131,6 +131,7 @@ BOOL CCatalogUpdate::Update(int nMode)
     SetUpProgress(roots, stores.size(), nMode);
     {
         CCatalogAction action(m_pCatalog);
+        m_nListedAhead = 0;
         for (const CWalkRoot& root : roots) {
             if (!KeepGoing())
                 break;
@@ -140,6 +141,7 @@ BOOL CCatalogUpdate::Update(int nMode)
             if (!root.strLocationKey.IsEmpty() && KeepGoing())
                 m_pCatalog->SetLocationValue(root.strLocationKey, nItems);
         }
+        m_pReadAhead.reset();
         for (const CString& strKey : stores) {
             if (!KeepGoing())
                 break;
@@ -260,37 +262,29 @@ CCatalogUpdate::EScope CCatalogUpdate::ScopeOf(const CString& strLowerFolder) co
 }
 
 int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwork, EScope eScope,
-    const CListedFolder* pParent, const std::string& strName)
+    const CFolderFiles* pParent, std::size_t nEntry, std::unique_ptr<CFolderFiles> pListed)
 {
-    const CString strLowerFolder = CatalogFolder(strFolder);
-    if (const ERejection eRule = m_pRules->CheckFolder(std::string_view(strLowerFolder)); eRule != ERejection::None) {
-        if (eRule == ERejection::BadName)
-            ++m_totals.nSkipped;
-        Trace("Update: folder %s left out: %s\n", static_cast<LPCTSTR>(strFolder), CCatalogRules::Describe(eRule));
-        return 0;
+    if (pListed) {
+        if (nDepth < 2 && m_pProgress->SetText(strFolder))
+            ConfirmStop();
+    } else {
+        pListed = ListFolder(strFolder, nDepth, eScope, pParent, nEntry, false);
+        if (!pListed)
+            return 0;
     }
-    if (strLowerFolder.GetLength() >= CDirectoryRec::PATH_SIZE) {
-        ++m_totals.nSkipped;
-        Trace("Update: folder %s skipped: path too long\n", static_cast<LPCTSTR>(strFolder));
-        return 0;
-    }
-    if (nDepth < 2 && m_pProgress->SetText(strFolder))
-        ConfirmStop();
-    CFolderFiles files { strFolder, strLowerFolder, {}, {}, {}, {} };
-    if (!(pParent != nullptr ? files.listed.ListIn(*pParent, strName) : files.listed.List(strFolder))) {
-        ++m_totals.nSkipped;
-        Trace("Update: folder %s skipped: error %lu\n", static_cast<LPCTSTR>(strFolder),
-            static_cast<unsigned long>(GetLastError()));
-        return 0;
-    }
+    CFolderFiles& files = *pListed;
+    const CString& strLowerFolder = files.strLowerFolder;
+    const std::vector<CFolderEntry>& entries = files.listed.GetEntries();
+    const std::vector<std::string>& lowerNames = files.lowerNames;
+    const auto& twins = files.twins;
+    // Sub-folders of a folder new to the catalog are listed ahead: their
+    // files are most likely new too. An update of a catalogued tree reads
+    // nothing ahead and lists each folder as it comes.
+    const bool bListsAhead = m_nReadAheadWorkers > 0 && !files.pBefore;
+    if (bListsAhead)
+        ListAhead(files, 0, nDepth, eScope);
     int nItems = 0;
     int nKnown = 0; // documents of this folder found or added
-    // Looked up once for the folder's files. What this walk adds to it is
-    // never looked up again: a listing names each file once.
-    files.pBefore.reset(m_pCatalog->FindDirectory(strLowerFolder));
-    const std::vector<CFolderEntry>& entries = files.listed.GetEntries();
-    const std::vector<std::string> lowerNames = LowerNames(entries);
-    const auto twins = CaseTwinNames(entries, lowerNames);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const CFolderEntry& entry = entries[i];
         if (!KeepGoing())
@@ -313,12 +307,21 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
             }
             const CString strSubfolder = strFolder + entry.strName.c_str() + "\\";
             const EScope eSubscope = eScope == EScope::Whole ? EScope::Whole : ScopeOf(CatalogFolder(strSubfolder));
-            if (eSubscope != EScope::None)
-                nItems += WalkFolder(strSubfolder, nDepth + 1, bNetwork, eSubscope, &files.listed, entry.strName);
+            if (eSubscope != EScope::None) {
+                std::unique_ptr<CFolderFiles> pSublisted;
+                if (auto it = files.listedAhead.find(i); it != files.listedAhead.end()) {
+                    pSublisted = std::move(it->second);
+                    files.listedAhead.erase(it);
+                    --m_nListedAhead;
+                }
+                if (bListsAhead)
+                    ListAhead(files, i + 1, nDepth, eScope);
+                nItems += WalkFolder(strSubfolder, nDepth + 1, bNetwork, eSubscope, &files, i, std::move(pSublisted));
+            }
             if (nDepth == 0 && !bNetwork && m_nLocalBar >= 0)
                 m_pProgress->StepIt(m_nLocalBar);
         } else if ((entry.dwAttributes & FILE_ATTRIBUTE_ARCHIVE) != 0 && eScope != EScope::Through) {
-            if (VisitFile(files, entry.strName, lowerNames[i]) != EVisit::Left)
+            if (VisitFile(files, i, lowerNames[i]) != EVisit::Left)
                 ++nKnown;
             ++nItems;
             if (bNetwork && m_nNetworkBar >= 0)
@@ -335,25 +338,141 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     return nItems;
 }
 
-CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(
-    CFolderFiles& files, const std::string& strName, const std::string& strLower)
+std::unique_ptr<CCatalogUpdate::CFolderFiles> CCatalogUpdate::ListFolder(
+    const CString& strFolder, int nDepth, EScope eScope, const CFolderFiles* pParent, std::size_t nEntry, bool bAhead)
+{
+    const CString strLowerFolder = CatalogFolder(strFolder);
+    if (const ERejection eRule = m_pRules->CheckFolder(std::string_view(strLowerFolder)); eRule != ERejection::None) {
+        if (bAhead)
+            return nullptr;
+        if (eRule == ERejection::BadName)
+            ++m_totals.nSkipped;
+        Trace("Update: folder %s left out: %s\n", static_cast<LPCTSTR>(strFolder), CCatalogRules::Describe(eRule));
+        return nullptr;
+    }
+    if (strLowerFolder.GetLength() >= CDirectoryRec::PATH_SIZE) {
+        if (bAhead)
+            return nullptr;
+        ++m_totals.nSkipped;
+        Trace("Update: folder %s skipped: path too long\n", static_cast<LPCTSTR>(strFolder));
+        return nullptr;
+    }
+    if (!bAhead && nDepth < 2 && m_pProgress->SetText(strFolder))
+        ConfirmStop();
+    auto pFiles = std::make_unique<CFolderFiles>();
+    CFolderFiles& files = *pFiles;
+    files.strFolder = strFolder;
+    files.strLowerFolder = strLowerFolder;
+    if (!(pParent != nullptr ? files.listed.ListIn(pParent->listed, pParent->listed.GetEntries()[nEntry].strName)
+                             : files.listed.List(strFolder))) {
+        if (bAhead)
+            return nullptr;
+        ++m_totals.nSkipped;
+        Trace("Update: folder %s skipped: error %lu\n", static_cast<LPCTSTR>(strFolder),
+            static_cast<unsigned long>(GetLastError()));
+        return nullptr;
+    }
+    if (pParent != nullptr) {
+        files.position = pParent->position;
+        files.position.push_back(nEntry);
+    }
+    // Looked up once for the folder's files. What this walk adds to it is
+    // never looked up again: a listing names each file once.
+    files.pBefore.reset(m_pCatalog->FindDirectory(strLowerFolder));
+    files.lowerNames = LowerNames(files.listed.GetEntries());
+    files.twins = CaseTwinNames(files.listed.GetEntries(), files.lowerNames);
+    if (m_nReadAheadWorkers > 0 && !files.pBefore && eScope != EScope::Through)
+        ReadAhead(files, bAhead ? CDescriptionReadAhead::ETaking::Later : CDescriptionReadAhead::ETaking::Now);
+    return pFiles;
+}
+
+void CCatalogUpdate::ListAhead(CFolderFiles& files, std::size_t nFrom, int nDepth, EScope eScope)
+{
+    const std::vector<CFolderEntry>& entries = files.listed.GetEntries();
+    for (std::size_t i = std::max(nFrom, files.nListAheadFrom); i < entries.size()
+         && files.listedAhead.size() < LIST_AHEAD && m_nListedAhead < MAX_LISTED_AHEAD && !m_bStopped && !m_bFailed;
+         ++i) {
+        files.nListAheadFrom = i + 1;
+        const EScope eSubscope = SubfolderScope(files, i, nDepth, eScope);
+        if (eSubscope == EScope::None)
+            continue;
+        if (std::unique_ptr<CFolderFiles> pSubfolder
+            = ListFolder(files.strFolder + entries[i].strName.c_str() + "\\", nDepth + 1, eSubscope, &files, i, true)) {
+            files.listedAhead.emplace(i, std::move(pSubfolder));
+            ++m_nListedAhead;
+        }
+    }
+}
+
+CCatalogUpdate::EScope CCatalogUpdate::SubfolderScope(
+    const CFolderFiles& files, std::size_t nEntry, int nDepth, EScope eScope) const
+{
+    const CFolderEntry& entry = files.listed.GetEntries()[nEntry];
+    if ((entry.dwAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != FILE_ATTRIBUTE_DIRECTORY
+        || nDepth + 1 >= MAX_DEPTH || (!files.twins.empty() && files.twins.contains(files.lowerNames[nEntry])))
+        return EScope::None;
+    return eScope == EScope::Whole ? EScope::Whole
+                                   : ScopeOf(CatalogFolder(files.strFolder + entry.strName.c_str() + "\\"));
+}
+
+void CCatalogUpdate::ReadAhead(CFolderFiles& files, CDescriptionReadAhead::ETaking eTaking)
+{
+    const std::vector<CFolderEntry>& entries = files.listed.GetEntries();
+    const std::vector<std::string>& lowerNames = files.lowerNames;
+    const std::set<std::string, std::less<>>& twins = files.twins;
+    std::vector<CDescriptionReadAhead::CFileToRead> toRead;
+    files.nameOfEntry.assign(entries.size(), EName::Taken);
+    files.readOfEntry.assign(entries.size(), -1);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const CFolderEntry& entry = entries[i];
+        if ((entry.dwAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE)) != FILE_ATTRIBUTE_ARCHIVE)
+            continue;
+        files.nameOfEntry[i] = CheckFileName(entry.strName, lowerNames[i]);
+        if (files.nameOfEntry[i] != EName::Taken || (!twins.empty() && twins.contains(lowerNames[i])))
+            continue;
+        files.readOfEntry[i] = static_cast<int>(toRead.size());
+        toRead.push_back({ entry.strName, files.strFolder + entry.strName.c_str(), i });
+    }
+    if (toRead.empty())
+        return;
+    // The workers start with the first new files of the run.
+    if (!m_pReadAhead)
+        m_pReadAhead = std::make_unique<CDescriptionReadAhead>(m_nReadAheadWorkers);
+    files.pReads = m_pReadAhead->Queue(files.listed, std::move(toRead), files.position, eTaking);
+}
+
+CCatalogUpdate::EName CCatalogUpdate::CheckFileName(const std::string& strName, const std::string& strLower) const
+{
+    if (!IsValidUtf8(strName))
+        return EName::NotUtf8;
+    if (m_pRules->CheckName(std::string_view(strLower)) != ERejection::None)
+        return EName::Rejected;
+    if (static_cast<int>(strLower.size()) > CDocumentRec::MAX_NAME)
+        return EName::TooLong;
+    return EName::Taken;
+}
+
+CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(CFolderFiles& files, std::size_t nEntry, const std::string& strLower)
 {
     const CString& strFolder = files.strFolder;
-    if (!IsValidUtf8(strName)) {
+    const std::string& strName = files.listed.GetEntries()[nEntry].strName;
+    // A folder whose files were queued to read ahead had their names checked then.
+    switch (files.nameOfEntry.empty() ? CheckFileName(strName, strLower) : files.nameOfEntry[nEntry]) {
+    case EName::Taken:
+        break;
+    case EName::NotUtf8:
         ++m_totals.nSkipped;
         Trace("Update: a name in %s skipped: not UTF-8\n", static_cast<LPCTSTR>(strFolder));
         return EVisit::Left;
-    }
-    const CString strLowerName(strLower.c_str());
-    if (m_pRules->CheckName(std::string_view(strLowerName)) != ERejection::None) {
+    case EName::Rejected:
         ++m_totals.nRejected;
         return EVisit::Left;
-    }
-    if (strLowerName.GetLength() > CDocumentRec::MAX_NAME) {
+    case EName::TooLong:
         ++m_totals.nSkipped;
         Trace("Update: %s%s skipped: name too long\n", static_cast<LPCTSTR>(strFolder), strName.c_str());
         return EVisit::Left;
     }
+    const CString strLowerName(strLower.c_str());
     const CString strPath = strFolder + strName.c_str();
     if (std::unique_ptr<CDocumentRec> pDocument(
             files.pBefore ? files.pBefore->FindDocumentByName(strLowerName) : nullptr);
@@ -363,14 +482,18 @@ CCatalogUpdate::EVisit CCatalogUpdate::VisitFile(
             CompleteLinks(*pDocument, strPath);
         return EVisit::Found;
     }
-    return AddFile(files, strName, strPath, strLowerName);
+    return AddFile(files, nEntry, strPath, strLowerName);
 }
 
 CCatalogUpdate::EVisit CCatalogUpdate::AddFile(
-    CFolderFiles& files, const std::string& strName, const CString& strPath, const CString& strLowerName)
+    CFolderFiles& files, std::size_t nEntry, const CString& strPath, const CString& strLowerName)
 {
     CString strDescription;
-    if (ReadFileDescription(files.listed, strName, strPath, strDescription) == EFileText::NotFound) {
+    const int nRead = files.pReads ? files.readOfEntry[nEntry] : -1;
+    const EFileText eText = nRead >= 0
+        ? files.pReads->Take(static_cast<std::size_t>(nRead), strDescription)
+        : ReadFileDescription(files.listed, files.listed.GetEntries()[nEntry].strName, strPath, strDescription);
+    if (eText == EFileText::NotFound) {
         Trace("Update: %s gone before it was catalogued\n", static_cast<LPCTSTR>(strPath));
         return EVisit::Left;
     }

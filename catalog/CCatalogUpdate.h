@@ -21,6 +21,7 @@
 #include "catalog/CCatalogRules.h"
 #include "catalog/CDocumentPlacement.h"
 #include "catalog/CRunProgress.h"
+#include "catalog/DescriptionReadAhead.h"
 
 #include "store/CNodeRec.h"
 
@@ -87,6 +88,10 @@ public:
     void BuildRootMap(const CMapStringToPtr& map);
     const std::vector<CString>& GetRoots() const { return m_roots; }
 
+    // The threads that read new files ahead of the walk (CDescriptionReadAhead);
+    // 0 reads each file as the walk takes it. By default, DefaultWorkers.
+    void SetReadAheadWorkers(int nWorkers) { m_nReadAheadWorkers = nWorkers; }
+
     // Runs the update. FALSE when a catalog write failed; a stop is no failure.
     BOOL Update(int nMode);
     const CUpdateTotals& GetTotals() const { return m_totals; }
@@ -100,6 +105,8 @@ private:
     // What became of one file of a walk.
     enum class EVisit { Found, Added, Left };
     // A folder as its walk catalogues its files.
+    // What the rules and the catalog make of a file's name.
+    enum class EName { Taken, NotUtf8, Rejected, TooLong };
     struct CFolderFiles {
         CString strFolder;      // as the walk spells it, ending in "\"
         CString strLowerFolder; // the catalog's form
@@ -110,7 +117,26 @@ private:
         // Its directory record for the walk's adds, from the first add on.
         std::unique_ptr<CDirectoryRec> pDirectory;
         std::set<std::string, std::less<>> added; // the lower-case names the walk added
+        std::vector<std::string> lowerNames;      // of the listing's entries, in its order
+        std::set<std::string, std::less<>> twins; // the lower-case names more than one entry shares
+        // Its place in the walk: the index in its parent's listing of each
+        // folder on the way from the walk's root to it.
+        std::vector<std::size_t> position;
+        // For a folder that had no directory record: what its files' names
+        // are to the rules, by entry (files only); the files read ahead; and
+        // for each entry its place among them (-1: not read ahead).
+        std::vector<EName> nameOfEntry;
+        std::unique_ptr<CDescriptionReadAhead::CFolderReads> pReads;
+        std::vector<int> readOfEntry;
+        // Sub-folders listed (and their files queued) ahead of their walk, by
+        // their index in the listing; and the index from which to look for more.
+        std::map<std::size_t, std::unique_ptr<CFolderFiles>> listedAhead;
+        std::size_t nListAheadFrom { 0 };
     };
+    // The sub-folders a folder's walk keeps listed ahead of it while files
+    // are read ahead, and the most the whole walk keeps (each holds a host descriptor).
+    static constexpr std::size_t LIST_AHEAD = 4;
+    static constexpr int MAX_LISTED_AHEAD = 64;
 
     /* The parts of a run. */
 
@@ -129,14 +155,31 @@ private:
     EScope ScopeOf(const CString& strLowerFolder) const;
     // Walks the folder and what its scope takes below it; the number of files
     // seen. A local walk steps its bar per folder at its top, a network walk per file.
-    // A sub-folder is listed by its name in its listed parent (null for a root).
+    // A sub-folder is entry nEntry of its parent's listing (null for a root),
+    // and pListed its listing when it was listed ahead.
     int WalkFolder(const CString& strFolder, int nDepth, bool bNetwork, EScope eScope,
-        const CListedFolder* pParent = nullptr, const std::string& strName = {});
-    // One file of a walk, strName of the folder (strLower lower-cased):
-    // catalogued before, added, or left out.
-    EVisit VisitFile(CFolderFiles& files, const std::string& strName, const std::string& strLower);
-    EVisit AddFile(
-        CFolderFiles& files, const std::string& strName, const CString& strPath, const CString& strLowerName);
+        const CFolderFiles* pParent = nullptr, std::size_t nEntry = 0, std::unique_ptr<CFolderFiles> pListed = nullptr);
+    // Lists a folder for its walk, with its directory record, and queues its
+    // files to read ahead; null when the rules leave it out or it cannot be
+    // read, which is counted and traced unless bAhead: a listing ahead of the
+    // walk leaves that to the walk's own listing.
+    std::unique_ptr<CFolderFiles> ListFolder(const CString& strFolder, int nDepth, EScope eScope,
+        const CFolderFiles* pParent, std::size_t nEntry, bool bAhead);
+    // Keeps LIST_AHEAD sub-folders of a folder listed ahead of its walk, from entry nFrom on.
+    void ListAhead(CFolderFiles& files, std::size_t nFrom, int nDepth, EScope eScope);
+    // The scope of entry nEntry of a folder's listing as a sub-folder the
+    // walk enters; None for one it does not enter (a file, a link, a name it
+    // leaves out, a folder too deep).
+    EScope SubfolderScope(const CFolderFiles& files, std::size_t nEntry, int nDepth, EScope eScope) const;
+    // Queues the descriptions of the files of a folder new to the catalog
+    // that the walk will add, as the entries give them.
+    void ReadAhead(CFolderFiles& files, CDescriptionReadAhead::ETaking eTaking);
+    // What the rules and the catalog make of a file's name (strLower lower-cased).
+    EName CheckFileName(const std::string& strName, const std::string& strLower) const;
+    // One file of a walk, entry nEntry of the folder's listing (strLower
+    // lower-cased): catalogued before, added, or left out.
+    EVisit VisitFile(CFolderFiles& files, std::size_t nEntry, const std::string& strLower);
+    EVisit AddFile(CFolderFiles& files, std::size_t nEntry, const CString& strPath, const CString& strLowerName);
     // The document record of a file the folder's directory record did not
     // hold as the walk began, added with info; null on failure.
     CDocumentRec* AddDocument(CFolderFiles& files, const CString& strLowerName, CDocumentInfo& info);
@@ -185,7 +228,10 @@ private:
     std::unique_ptr<CCatalogRules> m_pRules;
     std::unique_ptr<CDocumentPlacement> m_pPlacement;
     std::unique_ptr<CRunProgress> m_pProgress;
-    int m_nLocalBar { -1 }; // the bars of the three steps; -1 for a step not shown
+    int m_nReadAheadWorkers { CDescriptionReadAhead::DefaultWorkers() };
+    std::unique_ptr<CDescriptionReadAhead> m_pReadAhead; // from the first new files to the walk's end
+    int m_nListedAhead { 0 };                            // the sub-folders listed ahead and not yet walked
+    int m_nLocalBar { -1 };                              // the bars of the three steps; -1 for a step not shown
     int m_nNetworkBar { -1 };
     int m_nStoreBar { -1 };
     std::unique_ptr<CRecentList> m_pRecent; // null unless catalogued documents join the recent list

@@ -159,14 +159,31 @@ void CDocumentPlacement::AddFolderNodes(const CString& strFolder, CNodeRecArray&
 
 const CNodeRecArray* CDocumentPlacement::FindFolderNodes(CString strFolder)
 {
+    if (const unsigned nRecords = m_folderMap.GetRecordCount(); nRecords != m_nFoundRecords) {
+        m_foundNodes.clear();
+        m_nFoundRecords = nRecords;
+    }
     strFolder = CCatalogFolderMap::MakeKey(strFolder);
+    // The folders looked up on the way up share what the first with a record
+    // (or a folder looked up before) found.
+    std::vector<std::string> lookedUp;
+    const CNodeRecArray* pFound = nullptr;
     while (!strFolder.IsEmpty()) {
+        if (const auto it = m_foundNodes.find(std::string_view(strFolder)); it != m_foundNodes.end()) {
+            pFound = it->second;
+            break;
+        }
         const CNodeRecArray* pNodes = m_folderMap.LookupFolder(strFolder);
-        if (pNodes != nullptr && !pNodes->empty())
-            return pNodes;
+        lookedUp.emplace_back(strFolder);
+        if (pNodes != nullptr && !pNodes->empty()) {
+            pFound = pNodes;
+            break;
+        }
         strFolder = ParentFolder(strFolder);
     }
-    return nullptr;
+    for (std::string& strLookedUp : lookedUp)
+        m_foundNodes.emplace(std::move(strLookedUp), pFound);
+    return pFound;
 }
 
 void CDocumentPlacement::AddKeywordNodes(const CKeyword& keyword, WORD wFound, CNodeRecArray& nodes)

@@ -25,7 +25,9 @@
 
 #include "platform/base/CString.h"
 
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 class CCatalog;
@@ -104,4 +106,9 @@ private:
         bool bValid { false };
     };
     CFolderLookup m_lastFolder;
+    // What FindFolderNodes found for each folder it looked up, while the
+    // folder map's record count is m_nFoundRecords: a walk looks up every
+    // folder of a tree, each below one looked up before.
+    std::map<std::string, const CNodeRecArray*, std::less<>> m_foundNodes;
+    unsigned m_nFoundRecords { 0 };
 };

@@ -5,7 +5,6 @@
 #include "platform/base/TextFunctions.h"
 #include "platform/base/WinError.h"
 #include "store/HtmlText.h"
-#include "store/PathHelpers.h"
 #include "store/ProtectedFile.h"
 
 #include <algorithm>
@@ -38,13 +37,19 @@ bool StartsWith(std::string_view data, std::string_view prefix)
     return data.substr(0, prefix.size()) == prefix;
 }
 
-// The extension of the file at pszPath.
-CString ExtensionOf(LPCTSTR pszPath)
+// The extension of the file at pszPath: after the last dot of its name; empty without one.
+std::string_view ExtensionOf(LPCTSTR pszPath)
 {
-    CString strBase, strExtension, strFolder, strName;
-    SplitPath(pszPath, strFolder, strName);
-    SplitFileName(strName, strBase, strExtension);
-    return strExtension;
+    std::string_view strName(pszPath != nullptr ? pszPath : "");
+    strName.remove_prefix(strName.rfind('\\') == std::string_view::npos ? 0 : strName.rfind('\\') + 1);
+    const std::size_t nDot = strName.rfind('.');
+    return nDot == std::string_view::npos ? std::string_view() : strName.substr(nDot + 1);
+}
+
+// Whether the file at pszPath has the extension pszExtension, in any case.
+bool HasExtension(LPCTSTR pszPath, LPCTSTR pszExtension)
+{
+    return CString(std::string(ExtensionOf(pszPath)).c_str()).CompareNoCase(pszExtension) == 0;
 }
 
 // The format word of a picture recognised by its first bytes; null for none.
@@ -63,12 +68,9 @@ const char* PictureFormat(std::string_view data, LPCTSTR pszPath)
         return "tif";
     if (data.size() >= 12 && StartsWith(data, "RIFF"sv) && data.substr(8, 4) == "WEBP"sv)
         return "webp";
-    if (StartsWith(data, "BM"sv)) {
-        const CString strExtension = ExtensionOf(pszPath);
-        if (strExtension.CompareNoCase("bmp") == 0 || strExtension.CompareNoCase("dib") == 0)
-            return "bmp";
-    }
-    if (StartsWith(data, "\0\0\1\0"sv) && ExtensionOf(pszPath).CompareNoCase("ico") == 0)
+    if (StartsWith(data, "BM"sv) && (HasExtension(pszPath, "bmp") || HasExtension(pszPath, "dib")))
+        return "bmp";
+    if (StartsWith(data, "\0\0\1\0"sv) && HasExtension(pszPath, "ico"))
         return "ico";
     return nullptr;
 }
@@ -154,9 +156,10 @@ std::string HtmlDocumentText(std::string_view data, bool bSampleCut)
     return HtmlToText(strDecoded);
 }
 
-int CopyText(char* pszBuffer, int nSize, const std::string& strText, int nCode)
+// Copies the NUL-terminated text pszText into the buffer.
+int CopyText(char* pszBuffer, int nSize, LPCSTR pszText, int nCode)
 {
-    Utf8CopyToField(pszBuffer, static_cast<std::size_t>(nSize), strText.c_str(), FieldEnd::NulTerminated);
+    Utf8CopyToField(pszBuffer, static_cast<std::size_t>(nSize), pszText, FieldEnd::NulTerminated);
     return pszBuffer[0] ? nCode : CONTENT_EMPTY;
 }
 
@@ -166,55 +169,62 @@ int OpenFailure()
     return IsMissingFileError(GetLastError()) ? CONTENT_NOT_FOUND : CONTENT_UNREADABLE;
 }
 
-// Reads up to nMax bytes of the file just opened, whose length goes to
-// *pnLength; a CONTENT_ code for a failure, or 0.
-int ReadSample(const CHostFile& file, std::size_t nMax, std::string& strSample, std::uint64_t* pnLength)
+// The samples of this thread, kept from one read to the next: a sample then
+// costs no allocation, nor the clearing of bytes it reads over at once.
+thread_local std::string t_sample;
+
+// Reads up to nMax bytes of the file just opened into sample (this thread's
+// buffer, NUL-terminated after them, valid until its next read), and its
+// length into *pnLength; a CONTENT_ code for a failure, or 0.
+int ReadSample(const CHostFile& file, std::size_t nMax, std::string_view& sample, std::uint64_t* pnLength)
 {
     std::int64_t nLength = file.GetLengthAtOpen();
     if (nLength < 0)
         return CONTENT_UNREADABLE;
     *pnLength = static_cast<std::uint64_t>(nLength);
-    strSample.resize(std::min<std::size_t>(nMax, static_cast<std::size_t>(nLength)));
+    const std::size_t nWanted = std::min<std::size_t>(nMax, static_cast<std::size_t>(nLength));
+    if (t_sample.size() < nWanted + 1)
+        t_sample.resize(nWanted + 1);
     std::size_t nDone = 0;
-    while (nDone < strSample.size()) {
+    while (nDone < nWanted) {
         std::int64_t n = file.ReadAt(static_cast<std::int64_t>(nDone),
-            std::span(reinterpret_cast<BYTE*>(strSample.data()) + nDone, strSample.size() - nDone));
+            std::span(reinterpret_cast<BYTE*>(t_sample.data()) + nDone, nWanted - nDone));
         if (n < 0)
             return CONTENT_UNREADABLE;
         if (n == 0)
             break;
         nDone += static_cast<std::size_t>(n);
     }
-    strSample.resize(nDone);
+    t_sample[nDone] = '\0';
+    sample = std::string_view(t_sample.data(), nDone);
     return 0;
 }
 
 // What the open file at pszPath holds, into pszBuffer (nSize bytes, at least 1).
 int ReadOpenFileContent(const CHostFile& file, LPCTSTR pszPath, char* pszBuffer, int nSize)
 {
-    std::string strSample;
+    std::string_view sample;
     std::uint64_t nLength = 0;
-    if (int nResult = ReadSample(file, SampleSize(nSize), strSample, &nLength); nResult != 0)
+    if (int nResult = ReadSample(file, SampleSize(nSize), sample, &nLength); nResult != 0)
         return nResult;
-    if (strSample.empty())
+    if (sample.empty())
         return CONTENT_EMPTY;
-    const bool bCut = nLength > strSample.size();
+    const bool bCut = nLength > sample.size();
 
-    if (const char* pszFormat = PictureFormat(strSample, pszPath)) {
+    if (const char* pszFormat = PictureFormat(sample, pszPath)) {
         t_picture = { pszPath, pszFormat };
         return CONTENT_PICTURE;
     }
-    if (IsProtectedHeader(std::span(reinterpret_cast<const BYTE*>(strSample.data()), strSample.size()), nLength))
+    if (IsProtectedHeader(std::span(reinterpret_cast<const BYTE*>(sample.data()), sample.size()), nLength))
         return CONTENT_PROTECTED_FILE;
     using namespace std::string_view_literals;
-    std::string_view data(strSample);
-    const CString strExtension = ExtensionOf(pszPath);
-    const std::string_view strExtensionView(strExtension, static_cast<size_t>(strExtension.GetLength()));
+    std::string_view data = sample;
+    const std::string_view strExtensionView = ExtensionOf(pszPath);
     if (StartsWith(data, "\xFF\xFE"sv) || StartsWith(data, "\xFE\xFF"sv)) {
         std::string strText = Utf16ToUtf8(data.substr(2), data[0] == '\xFE');
         if (IsHtmlDocument(strExtensionView, strText))
             strText = HtmlToText(strText);
-        return CopyText(pszBuffer, nSize, strText, CONTENT_CONVERTED_TEXT);
+        return CopyText(pszBuffer, nSize, strText.c_str(), CONTENT_CONVERTED_TEXT);
     }
     if (StartsWith(data, "\xEF\xBB\xBF"sv))
         data.remove_prefix(3);
@@ -223,10 +233,11 @@ int ReadOpenFileContent(const CHostFile& file, LPCTSTR pszPath, char* pszBuffer,
     if (LooksBinary(data) || StartsWith(data, "%PDF-"sv))
         return CONTENT_NO_PREVIEW;
     if (IsHtmlDocument(strExtensionView, data))
-        return CopyText(pszBuffer, nSize, HtmlDocumentText(data, bCut), CONTENT_CONVERTED_TEXT);
+        return CopyText(pszBuffer, nSize, HtmlDocumentText(data, bCut).c_str(), CONTENT_CONVERTED_TEXT);
+    // Text has no NUL, and data ends where the NUL-terminated sample does.
     if (IsUtf8(data, bCut))
-        return CopyText(pszBuffer, nSize, std::string(data), CONTENT_TEXT);
-    return CopyText(pszBuffer, nSize, Cp1252ToUtf8(data), CONTENT_CONVERTED_TEXT);
+        return CopyText(pszBuffer, nSize, data.data(), CONTENT_TEXT);
+    return CopyText(pszBuffer, nSize, Cp1252ToUtf8(data).c_str(), CONTENT_CONVERTED_TEXT);
 }
 
 } // namespace

@@ -38,9 +38,13 @@ int OpenRegularHostFileAt(
         return -1;
     }
     // The status flags that F_SETFL sets are those the caller asked for, without O_NONBLOCK.
+    // Reading a regular file never waits on O_NONBLOCK, so a plain read-only
+    // open keeps it and spares the call (a walk opens every file it catalogues).
     constexpr int SETTABLE_FLAGS = O_APPEND | O_ASYNC | O_DIRECT | O_NOATIME;
+    const bool bKeepsFlags = (nFlags & O_ACCMODE) == O_RDONLY && (nFlags & SETTABLE_FLAGS) == 0;
     struct stat st { };
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, nFlags & SETTABLE_FLAGS) != 0) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
+        || (!bKeepsFlags && ::fcntl(fd, F_SETFL, nFlags & SETTABLE_FLAGS) != 0)) {
         ::close(fd);
         SetLastError(ERROR_ACCESS_DENIED);
         return -1;

@@ -82,6 +82,29 @@ TEST_F(CDocumentPlacementTest, AFolderRecordEnteredDuringARunPlacesTheNextFiles)
     EXPECT_FALSE(placement.PlaceFile("t:\\other\\f.txt", "", nodes));
 }
 
+TEST_F(CDocumentPlacementTest, FoldersBelowOneLookedUpFindItsNodesUntilOneOfThemGetsARecord)
+{
+    auto pMusic = Group("Music", 0);
+    auto pLive = Group("Live", 0);
+    AssignFolder(*pMusic, "t:\\music\\");
+    CDocumentPlacement placement(m_pCatalog.get(), m_pSystems.get());
+    CNodeRecArray nodes;
+    for (const char* pszPath : { "t:\\music\\live\\2020\\a.txt", "t:\\music\\live\\b.txt",
+             "t:\\music\\live\\2021\\c.txt", "t:\\music\\studio\\d.txt" }) {
+        EXPECT_TRUE(placement.PlaceFile(pszPath, "", nodes)) << pszPath;
+        EXPECT_EQ(NodeNames(nodes), std::vector<std::string> { "Music" }) << pszPath;
+    }
+    const std::unique_ptr<CNodeFolderRec> pFolder(m_pCatalog->AddNodeFolder("t:\\music\\live\\"));
+    ASSERT_TRUE(pFolder && pLive->LinkNodeFolder(pFolder.get()));
+    placement.GetFolderMap().AddRecord("t:\\music\\live\\", pFolder->GetRef());
+    for (const char* pszPath : { "t:\\music\\live\\2020\\e.txt", "t:\\music\\live\\f.txt" }) {
+        EXPECT_TRUE(placement.PlaceFile(pszPath, "", nodes)) << pszPath;
+        EXPECT_EQ(NodeNames(nodes), std::vector<std::string> { "Live" }) << pszPath;
+    }
+    EXPECT_TRUE(placement.PlaceFile("t:\\music\\studio\\g.txt", "", nodes));
+    EXPECT_EQ(NodeNames(nodes), std::vector<std::string> { "Music" });
+}
+
 TEST_F(CDocumentPlacementTest, EachFileBitLooksInItsOwnText)
 {
     auto pName = Group("ByName", SEARCH_FILE_NAME, "budget");

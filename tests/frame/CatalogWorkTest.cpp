@@ -87,6 +87,40 @@ TEST_F(CatalogWorkTest, TheUpdateCataloguesTheChosenFoldersOnlyWhenAskedTo)
     EXPECT_EQ(App().GetMainCatalog()->GetOpenCount(), 1);
 }
 
+TEST_F(CatalogWorkTest, TheUpdateDescribesEveryNewFileOfATreeOfManyFolders)
+{
+    // Folders of one file and of many, files and sub-folders mixed: the
+    // files are read ahead of the walk, which must not change what it keeps.
+    std::vector<std::pair<std::string, std::string>> written;
+    for (int nFolder = 0; nFolder < 30; ++nFolder) {
+        const std::string strFolder = "tree/f" + std::to_string(nFolder) + "/";
+        for (int nFile = 0; nFile < (nFolder % 5 == 0 ? 40 : 1); ++nFile) {
+            const std::string strText = "text\tof  " + std::to_string(nFolder) + "." + std::to_string(nFile);
+            written.emplace_back(Write(strFolder + "n" + std::to_string(nFile) + ".txt", strText),
+                "text of " + std::to_string(nFolder) + "." + std::to_string(nFile));
+            if (nFile == 3)
+                written.emplace_back(Write(strFolder + "n3/inner.txt", "inner"), "inner");
+        }
+    }
+    WriteCatalog([](CCatalog& catalog, CNodeRec&) {
+        EXPECT_TRUE(catalog.LoadExtensions("txt"));
+        EXPECT_TRUE(catalog.SetPlaceChoice(CCatalog::PLACE_LOCAL_DISK));
+    });
+    ASSERT_TRUE(Start());
+    thePreferences.m_nUpdateOption = CCatalogUpdate::OPTION_FAST_FOLDERS;
+    thePreferences.m_fastUpdateDir.Add(ProgramPathFromHostPath((Home() / "tree").string()).c_str());
+    m_prompts.m_nUpdateAnswer = IDOK;
+
+    Command(ID_CATALOG_UPDATE);
+    for (const auto& [strPath, strDescription] : written) {
+        std::unique_ptr<CDocumentRec> pDocument(App().GetMainCatalog()->FindPath(strPath.c_str()));
+        ASSERT_TRUE(pDocument) << strPath;
+        CString strStored;
+        pDocument->GetNameWithLocation(strStored);
+        EXPECT_EQ(std::string(strStored), strDescription) << strPath;
+    }
+}
+
 TEST_F(CatalogWorkTest, TheUpdateRunsWithTheMonitorOffAndOutOfTheTray)
 {
     Write("letters/a.txt");

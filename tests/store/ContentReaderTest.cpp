@@ -79,6 +79,19 @@ TEST_F(ContentReaderTest, Utf8TextIsReturnedAsItIs)
     EXPECT_EQ(ReadFile(WriteOnT("bom.txt", "\xEF\xBB\xBFwith a mark")).strText, "with a mark");
 }
 
+TEST_F(ContentReaderTest, AShortFileReadAfterALongerOneGivesOnlyItsOwnText)
+{
+    const std::string strLong = WriteOnT("long.txt", std::string(3000, 'x'));
+    const std::string strShort = WriteOnT("short.txt", "short");
+    const std::string strShorter = WriteOnT("shorter.html", "<p>ab</p>");
+    for (int nRound = 0; nRound < 2; ++nRound) {
+        EXPECT_EQ(ReadFile(strLong).strText, std::string(3000, 'x'));
+        EXPECT_EQ(ReadFile(strShort).strText, "short");
+        EXPECT_EQ(ReadFile(strShorter).strText, "ab");
+        EXPECT_EQ(ReadFile(WriteOnT("nothing.txt", "")).nCode, CONTENT_EMPTY);
+    }
+}
+
 TEST_F(ContentReaderTest, LongTextIsCutOnACharacterBoundaryWithinTheBuffer)
 {
     std::string strText;
