@@ -107,26 +107,19 @@ protected:
     static std::vector<std::string> OrderedPicture(CCatalog& catalog)
     {
         std::vector<std::string> picture;
-        std::vector<CRecordRef> directories;
-        if (!catalog.ListRootChain(ROOT_BLOCK_DIRECTORY, &directories))
-            return picture;
-        for (const CRecordRef& ref : directories) {
-            CDirectoryRec directory(&catalog, ref);
-            for (std::unique_ptr<CDocumentRec> pDocument(directory.FirstDocument()); pDocument;
-                 pDocument.reset(directory.NextDocument())) {
-                CString strName;
-                pDocument->GetFullPath(strName);
-                CDocumentInfo info {};
-                pDocument->GetInfo(&info);
-                std::string strLine = std::string(directory.GetPath()) + std::string(strName) + " | "
-                    + info.szDescription + " | " + info.szSecondary + " | type " + std::to_string(info.wType)
-                    + " | protected " + std::to_string(pDocument->IsProtected()) + " | attributes "
-                    + std::to_string(info.dwAttributes) + " | version " + std::to_string(info.nVersion) + " |";
-                for (const auto& pNode : pDocument->GetLinkedNodes())
-                    strLine += " " + std::to_string(pNode->GetBlock()) + "." + std::to_string(pNode->GetSlot());
-                picture.push_back(strLine);
-            }
-        }
+        ForEachDocument(catalog, [&](const CDirectoryRec& directory, CDocumentRec& document) {
+            CString strName;
+            document.GetFullPath(strName);
+            CDocumentInfo info {};
+            document.GetInfo(&info);
+            std::string strLine = std::string(directory.GetPath()) + std::string(strName) + " | " + info.szDescription
+                + " | " + info.szSecondary + " | type " + std::to_string(info.wType) + " | protected "
+                + std::to_string(document.IsProtected()) + " | attributes " + std::to_string(info.dwAttributes)
+                + " | version " + std::to_string(info.nVersion) + " |";
+            for (const auto& pNode : document.GetLinkedNodes())
+                strLine += " " + std::to_string(pNode->GetBlock()) + "." + std::to_string(pNode->GetSlot());
+            picture.push_back(strLine);
+        });
         return picture;
     }
 

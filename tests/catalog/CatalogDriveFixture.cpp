@@ -94,41 +94,48 @@ std::vector<std::string> CatalogDriveTest::NodeNames(const CNodeRecArray& nodes)
     return names;
 }
 
-std::set<std::string> CatalogDriveTest::CatalogPicture(CCatalog& catalog)
+void CatalogDriveTest::ForEachDocument(
+    CCatalog& catalog, const std::function<void(const CDirectoryRec&, CDocumentRec&)>& visit)
 {
-    std::set<std::string> picture;
     std::vector<CRecordRef> directories;
     if (!catalog.ListRootChain(ROOT_BLOCK_DIRECTORY, &directories))
-        return picture;
+        return;
     for (const CRecordRef& ref : directories) {
         CDirectoryRec directory(&catalog, ref);
         for (std::unique_ptr<CDocumentRec> pDocument(directory.FirstDocument()); pDocument;
-             pDocument.reset(directory.NextDocument())) {
-            CString strName;
-            CString strDescription;
-            pDocument->GetFullPath(strName);
-            pDocument->GetNameWithLocation(strDescription);
-            std::vector<std::string> nodes;
-            for (const auto& pNode : pDocument->GetLinkedNodes()) {
-                if (pNode->GetBlock() == CNodeRec::SYSTEMS_NODE_BLOCK && pNode->GetSlot() == 0) {
-                    nodes.emplace_back("(systems)");
-                    continue;
-                }
-                CStringArray names;
-                pNode->GetPathNames(names);
-                std::string strPath;
-                for (int i = 0; i < names.GetSize(); ++i)
-                    strPath += (strPath.empty() ? "" : "\\") + std::string(names[i]);
-                nodes.push_back(strPath);
-            }
-            std::sort(nodes.begin(), nodes.end());
-            std::string strNodes;
-            for (const std::string& strNode : nodes)
-                strNodes += (strNodes.empty() ? "" : ", ") + strNode;
-            picture.insert(std::string(pDocument->GetDirectoryPath(FALSE)) + std::string(strName) + " | "
-                + std::string(strDescription) + " | " + strNodes);
-        }
+             pDocument.reset(directory.NextDocument()))
+            visit(directory, *pDocument);
     }
+}
+
+std::set<std::string> CatalogDriveTest::CatalogPicture(CCatalog& catalog)
+{
+    std::set<std::string> picture;
+    ForEachDocument(catalog, [&](const CDirectoryRec&, CDocumentRec& document) {
+        CString strName;
+        CString strDescription;
+        document.GetFullPath(strName);
+        document.GetNameWithLocation(strDescription);
+        std::vector<std::string> nodes;
+        for (const auto& pNode : document.GetLinkedNodes()) {
+            if (pNode->GetBlock() == CNodeRec::SYSTEMS_NODE_BLOCK && pNode->GetSlot() == 0) {
+                nodes.emplace_back("(systems)");
+                continue;
+            }
+            CStringArray names;
+            pNode->GetPathNames(names);
+            std::string strPath;
+            for (int i = 0; i < names.GetSize(); ++i)
+                strPath += (strPath.empty() ? "" : "\\") + std::string(names[i]);
+            nodes.push_back(strPath);
+        }
+        std::sort(nodes.begin(), nodes.end());
+        std::string strNodes;
+        for (const std::string& strNode : nodes)
+            strNodes += (strNodes.empty() ? "" : ", ") + strNode;
+        picture.insert(std::string(document.GetDirectoryPath(FALSE)) + std::string(strName) + " | "
+            + std::string(strDescription) + " | " + strNodes);
+    });
     return picture;
 }
 

@@ -11,6 +11,7 @@
 #include "tests/support/ScopedVariable.h"
 #include "tests/ui/ProgramModule.h"
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -44,6 +45,10 @@ protected:
     // is linked to by their paths of names ("Projects\Alpha"; the systems root
     // is "(systems)"), sorted and joined by ", ".
     static std::set<std::string> CatalogPicture(CCatalog& catalog);
+    // Calls visit for every document of the catalog, in the order of its
+    // directory chains, with the directory it is listed in.
+    static void ForEachDocument(
+        CCatalog& catalog, const std::function<void(const CDirectoryRec&, CDocumentRec&)>& visit);
     // The program path of a path below the home folder.
     std::string ProgramPathOfHome(std::string_view strRelative) const;
     const TempFolder& HomeFolder() const { return m_home; }
