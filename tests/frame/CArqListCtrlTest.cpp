@@ -331,7 +331,7 @@ TEST_F(ArqListTest, AGroupsNewNameMustBeNonEmptyAndFreeAmongItsSiblings)
     List().Fill(pRoot.get());
     const int nLetters = RowOf("Letters");
     ASSERT_GE(nLetters, 0);
-    for (const char* pszRefused : { "   ", "many" }) {
+    for (const char* pszRefused : { "   ", "forty" }) {
         m_driver.AnswerNextMessageBox(IDOK);
         EndEdit(nLetters, COLUMN_NAME, pszRefused);
         EXPECT_TRUE(System("Letters")) << pszRefused;
