@@ -270,6 +270,9 @@ private:
     std::map<uint32_t, CPendingMove> m_moves; // by cookie
     std::vector<CChangeEntry> m_out;          // reported by the kernel
     std::vector<CChangeEntry> m_outScanned;   // found by a rescan or a poll
+    // The file the kernel's last event wrote to, if it was a write: its close
+    // changes nothing more, even when the write has been delivered already.
+    std::string m_strLastWritten;
     bool m_bScanning { false };
     // During a rescan: the files m_out reports added (and not gone since),
     // which the rescan need not report again.
@@ -467,6 +470,9 @@ void CWatchTree::OnEvent(const inotify_event& event, std::int64_t nNowMs)
     bool bFolder = (event.mask & IN_ISDIR) != 0;
     if (bFolder && IsTrashPath(HostOf(m_strRoot, strName)))
         return; // a trash made, moved or emptied: its items are the recycle folder's
+    const bool bCloseAfterWrite
+        = (event.mask & IN_CLOSE_WRITE) && !(event.mask & IN_MODIFY) && strName == m_strLastWritten;
+    m_strLastWritten = (event.mask & IN_MODIFY) ? strName : std::string();
     if (event.mask & IN_CREATE) {
         Report(FILE_ACTION_ADDED, strName, bFolder);
         if (bFolder && m_bSubtree)
@@ -488,7 +494,7 @@ void CWatchTree::OnEvent(const inotify_event& event, std::int64_t nNowMs)
         }
     } else if (event.mask & IN_DELETE) {
         Report(FILE_ACTION_REMOVED, strName, bFolder);
-    } else if (event.mask & (IN_MODIFY | IN_CLOSE_WRITE | IN_ATTRIB | IN_ACCESS)) {
+    } else if ((event.mask & (IN_MODIFY | IN_CLOSE_WRITE | IN_ATTRIB | IN_ACCESS)) && !bCloseAfterWrite) {
         ReportModified(strName, event.mask);
     }
 }

@@ -713,9 +713,13 @@ DWORD SearchPath(
         if (lpPath) {
             addFolders(lpPath, false);
         } else {
-            folders.push_back(ProgramPathFromHostPath(GetProgramFolderHostPath()));
+            // A folder outside every drive has no program path and is not searched.
+            std::string strProgramFolder = ProgramPathFromHostPath(GetProgramFolderHostPath());
+            if (!strProgramFolder.empty())
+                folders.push_back(strProgramFolder);
             char szCurrent[4096];
-            if (GetCurrentDirectory(sizeof(szCurrent), szCurrent) < sizeof(szCurrent))
+            DWORD nCurrent = GetCurrentDirectory(sizeof(szCurrent), szCurrent);
+            if (nCurrent > 0 && nCurrent < sizeof(szCurrent))
                 folders.emplace_back(szCurrent);
             if (const char* pszHostPath = std::getenv("PATH"))
                 addFolders(pszHostPath, true);

@@ -10,7 +10,6 @@
 
 #include "catalog/CCatalogPrompts.h"
 #include "catalog/CPendingDocs.h"
-#include "frame/AppMessages.h"
 #include "frame/CArqListView.h"
 #include "frame/CArqListViewCtrl.h"
 #include "frame/CSisTreeView.h"
@@ -67,12 +66,10 @@ public:
 };
 
 // A catalog whose documents are files of the test's folder: "Letters" holds
-// a group, two files and a file that is gone; "Forty", "FortyOne" and "Many"
-// hold that many files (40, 41, 300).
+// a group, two files and a file that is gone; "Forty" holds forty files, as
+// many as the list reads at once.
 class ArqListTest : public AppTest {
 protected:
-    static constexpr int MANY = 300;
-
     void SetUp() override
     {
         AppTest::SetUp();
@@ -91,21 +88,13 @@ protected:
             AddDocument(catalog, *pLetters, DocPath("b.odt").c_str());
             AddDocument(catalog, *pLetters, DocPath("a.txt").c_str());
             AddDocument(catalog, *pLetters, DocPath("gone.txt").c_str());
-            for (auto [pszName, nCount] : { std::pair { "Forty", 40 }, { "FortyOne", 41 }, { "Many", MANY } }) {
-                auto pSystem = AddSystem(root, pszName);
-                for (int i = 0; i < nCount; ++i)
-                    AddDocument(catalog, *pSystem, DocPath(("n" + std::to_string(1000 + i) + ".txt").c_str()).c_str());
-            }
+            auto pForty = AddSystem(root, "Forty");
+            for (int i = 0; i < 40; ++i)
+                AddDocument(catalog, *pForty, DocPath(("n" + std::to_string(1000 + i) + ".txt").c_str()).c_str());
         });
         ASSERT_TRUE(Start());
         ASSERT_NE(ActiveView(), nullptr);
     }
-    void TearDown() override
-    {
-        CArqListCtrl::SetWorkerStarter(nullptr);
-        AppTest::TearDown();
-    }
-
     void WriteFile(const char* pszName, const std::string& strText)
     {
         std::ofstream(Home() / "docs" / pszName) << strText;
@@ -279,70 +268,6 @@ TEST_F(ArqListTest, ARecordOfAnotherTableMakesAnEmptyRow)
     EXPECT_EQ(CArqListCtrl::CellText(nullptr, COLUMN_NAME, TRUE, TRUE), "");
 }
 
-TEST_F(ArqListTest, FortyRowsGoInAtOnceAndTheFortyFirstStartsAWorker)
-{
-    auto pForty = System("Forty");
-    List().Fill(pForty.get());
-    EXPECT_FALSE(List().IsFilling());
-    EXPECT_EQ(List().GetItemCount(), 40);
-
-    auto pFortyOne = System("FortyOne");
-    List().Fill(pFortyOne.get());
-    // The worker's row waits for this thread: Fill returns with the first forty.
-    EXPECT_EQ(List().GetItemCount(), 40);
-    EXPECT_TRUE(List().IsFilling());
-    EXPECT_EQ(List().GetNextItem(-1, LVNI_SELECTED), 0);
-    List().WaitForFill(TRUE);
-    EXPECT_FALSE(List().IsFilling());
-    EXPECT_EQ(List().GetItemCount(), 41);
-    EXPECT_EQ(Cell(40, COLUMN_NAME), "n1040.txt");
-}
-
-TEST_F(ArqListTest, AWorkerFillsEveryRowInSortOrder)
-{
-    auto pMany = System("Many");
-    List().Fill(pMany.get());
-    List().WaitForFill(TRUE);
-    ASSERT_EQ(List().GetItemCount(), MANY);
-    for (int nRow = 0; nRow < MANY; ++nRow)
-        ASSERT_EQ(Cell(nRow, COLUMN_NAME), ("n" + std::to_string(1000 + nRow) + ".txt").c_str()) << nRow;
-}
-
-TEST_F(ArqListTest, AnotherFillStopsTheWorkerAfterItsRow)
-{
-    auto pMany = System("Many");
-    auto pLetters = System("Letters");
-    List().Fill(pMany.get());
-    ASSERT_TRUE(List().IsFilling());
-    List().Fill(pLetters.get());
-    EXPECT_FALSE(List().IsFilling());
-    EXPECT_EQ(List().GetItemCount(), 4);
-    EXPECT_EQ(Cell(0, COLUMN_NAME), "Old");
-}
-
-TEST_F(ArqListTest, ReadingAgainDuringAFillLetsItFinish)
-{
-    auto pMany = System("Many");
-    List().Fill(pMany.get());
-    List().RefreshAll();
-    EXPECT_FALSE(List().IsFilling());
-    EXPECT_EQ(List().GetItemCount(), MANY);
-    // So does a change of properties reported by the list.
-    List().Fill(pMany.get());
-    ActiveView()->GetListView()->SendMessage(g_nMsgListPropChanged);
-    EXPECT_EQ(List().GetItemCount(), MANY);
-}
-
-TEST_F(ArqListTest, AWorkerThatCannotStartLeavesTheRestToTheFill)
-{
-    CArqListCtrl::SetWorkerStarter([](UINT (*)(LPVOID), LPVOID) { return FALSE; });
-    auto pMany = System("Many");
-    List().Fill(pMany.get());
-    EXPECT_FALSE(List().IsFilling());
-    EXPECT_EQ(List().GetItemCount(), MANY);
-    List().WaitForFill(FALSE); // returns at once
-}
-
 TEST_F(ArqListTest, SortingAColumnTwiceReversesItAndListsDocumentsFirst)
 {
     auto pLetters = System("Letters");
@@ -406,7 +331,7 @@ TEST_F(ArqListTest, AGroupsNewNameMustBeNonEmptyAndFreeAmongItsSiblings)
     List().Fill(pRoot.get());
     const int nLetters = RowOf("Letters");
     ASSERT_GE(nLetters, 0);
-    for (const char* pszRefused : { "   ", "many" }) {
+    for (const char* pszRefused : { "   ", "forty" }) {
         m_driver.AnswerNextMessageBox(IDOK);
         EndEdit(nLetters, COLUMN_NAME, pszRefused);
         EXPECT_TRUE(System("Letters")) << pszRefused;
@@ -1120,11 +1045,11 @@ TEST_F(ArqListTest, TypingTheStartOfANameSelectsItsRowOrItsSystem)
     CTreeCtrl& tree = ActiveView()->GetTreeView()->GetTreeCtrl();
     tree.SetFocus();
     m_driver.Advance(1500);
-    ASSERT_TRUE(m_driver.TypeText("man"));
-    EXPECT_EQ(tree.GetItemText(tree.GetSelectedItem()), "Many");
+    ASSERT_TRUE(m_driver.TypeText("fo"));
+    EXPECT_EQ(tree.GetItemText(tree.GetSelectedItem()), "Forty");
     m_driver.Advance(CSplitterFrame::KEYBOARD_DELAY);
     List().WaitForFill(TRUE);
-    EXPECT_EQ(List().GetItemCount(), MANY);
+    EXPECT_EQ(List().GetItemCount(), 40);
 }
 
 } // namespace

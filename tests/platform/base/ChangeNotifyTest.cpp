@@ -208,6 +208,20 @@ TEST_F(ChangeNotifyTest, TrashesInsideTheTreeGiveNoNotices)
     EXPECT_EQ(entries.size(), 1u);
 }
 
+TEST_F(ChangeNotifyTest, AWriteReadBeforeItsCloseIsNotReportedAgainByTheClose)
+{
+    Write("w/old.txt");
+    PortReader reader(OnT("w"), TRUE, NAMES | FILE_NOTIFY_CHANGE_LAST_WRITE);
+    std::ofstream out(Host("w/open.txt"));
+    out << "x" << std::flush;
+    EXPECT_EQ(
+        reader.CollectCount(2), (Entries { { FILE_ACTION_ADDED, "open.txt" }, { FILE_ACTION_MODIFIED, "open.txt" } }));
+    out.close();
+    // A close with no write before it is a change of its own.
+    std::ofstream(Host("w/old.txt"), std::ios::app).close();
+    EXPECT_EQ(reader.CollectCount(1), (Entries { { FILE_ACTION_MODIFIED, "old.txt" } }));
+}
+
 TEST_F(ChangeNotifyTest, MovesOutAndIn)
 {
     Write("w/leaving.txt");
