@@ -32,7 +32,6 @@ END_MESSAGE_MAP()
 namespace {
 
 constexpr char PREFERENCES_KEY[] = "Preferences";
-constexpr char FILTER_KEY[] = "Filter";
 constexpr int FILL_REST = -1; // a list width: the column fills the rest
 
 // The columns in index order: title ID, grid type, format, default widths in

@@ -53,7 +53,7 @@ private:
     void SizeToText();
 
     CWnd* m_pOwner { nullptr };
-    DWORD m_dwReserved { 0 };
+    [[maybe_unused]] DWORD m_dwReserved { 0 };
     CString m_strText;
     POINT m_offset {};
     POINT m_lastPos { -1, -1 }; // screen coordinates

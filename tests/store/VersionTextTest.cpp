@@ -6,9 +6,9 @@
 
 TEST(VersionTextTest, AcceptsOneMarkAndNoSeparatorAndPlacesTheNumber)
 {
-    for (const char* pszText : { "_v#", "v#", "x #", "#", "(copy #)", "123456789012345#" + 1 })
+    for (const char* pszText : { "_v#", "v#", "x #", "#", "(copy #)", "23456789012345#" })
         EXPECT_TRUE(IsValidVersionText(pszText)) << pszText;
-    for (const char* pszText : { "", "v", "a#b#", "v#?", "a\\#", "a/#", "\"#", "1234567890123456#" + 1 })
+    for (const char* pszText : { "", "v", "a#b#", "v#?", "a\\#", "a/#", "\"#", "234567890123456#" })
         EXPECT_FALSE(IsValidVersionText(pszText)) << pszText;
 
     EXPECT_EQ(std::string(VersionedFileName("v#", "report", "doc", TRUE, 1)), "v1report.doc");

@@ -56,7 +56,7 @@ protected:
     // box that follows when bRefused.
     void AnswerNewExtension(const char* pszExtension, bool bRefused = false)
     {
-        Driver().OnNextDialog([this, pszExtension](HWND hDlg) {
+        Driver().OnNextDialog([pszExtension](HWND hDlg) {
             ::SetDlgItemText(hDlg, IDC_EXTENSION, pszExtension);
             ::SendMessage(hDlg, WM_COMMAND, IDOK, 0);
         });

@@ -200,7 +200,7 @@ TEST_F(MenuTrackTest, RightButtonChoosesOnlyWithTpmRightButton)
 TEST_F(MenuTrackTest, SubmenusCascadeAndCloseWithLeft)
 {
     HWND hFirstPopup = nullptr;
-    Then([this] { Key('M'); }); // opens More with its first item selected
+    Then([] { Key('M'); }); // opens More with its first item selected
     Then([this, &hFirstPopup] {
         hFirstPopup = m_hPopup;
         Key(VK_LEFT);  // back to the first menu
