@@ -65,7 +65,7 @@ CWordFinder::CWordFinder(std::string_view word, BOOL bWholeWord, BOOL bCaseSensi
     }
 }
 
-bool CWordFinder::Find(std::string_view text, std::size_t nStarts, char32_t chBefore) const
+bool CWordFinder::Find(std::string_view text, std::size_t nFrom, std::size_t nStarts, char32_t chBefore) const
 {
     if (m_word.empty())
         return false;
@@ -79,8 +79,8 @@ bool CWordFinder::Find(std::string_view text, std::size_t nStarts, char32_t chBe
         return pHit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(pHit) - pText) : nStarts;
     };
     const bool bTwoBytes = m_chOther != m_chFirst;
-    std::size_t nFirst = next(m_chFirst, 0);
-    std::size_t nOther = bTwoBytes ? next(m_chOther, 0) : nStarts;
+    std::size_t nFirst = next(m_chFirst, nFrom);
+    std::size_t nOther = bTwoBytes ? next(m_chOther, nFrom) : nStarts;
     while (true) {
         const std::size_t nPos = std::min(nFirst, nOther);
         if (nPos >= nStarts)

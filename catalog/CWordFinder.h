@@ -21,12 +21,13 @@ class CWordFinder {
 public:
     CWordFinder(std::string_view word, BOOL bWholeWord, BOOL bCaseSensitive);
 
-    // TRUE when the word occurs starting in the first nStarts bytes of text.
-    // The compare may read on to the end of text (the next window's bytes in
-    // a content scan) and never beyond; past the end of text comes a blank.
-    // chBefore is the character before text[0].
-    bool Find(std::string_view text, std::size_t nStarts, char32_t chBefore = U' ') const;
-    bool Find(std::string_view text) const { return Find(text, text.size()); }
+    // TRUE when the word occurs starting at a byte from nFrom up to (not
+    // including) nStarts of text. The compare may look back to the start of
+    // text (the previous window's last bytes in a content scan) and read on to
+    // its end (the next window's bytes), never beyond; past the end of text
+    // comes a blank. chBefore is the character before text[0].
+    bool Find(std::string_view text, std::size_t nFrom, std::size_t nStarts, char32_t chBefore = U' ') const;
+    bool Find(std::string_view text) const { return Find(text, 0, text.size()); }
 
     const std::string& GetWord() const { return m_word; }
 

@@ -26,13 +26,18 @@ int ReadWindow(const ContentReadFn& read, BYTE* pBuffer, int nCount)
     return nTotal;
 }
 
-// The scan buffer: two windows, kept per thread, since every document of a
-// search is scanned with one.
+// The bytes of one window kept before the next: as many as a character's
+// start lies back from its end, so that the character before a word at the
+// next window's start is read whole, as in the whole content.
+constexpr int KEPT_BYTES = 4;
+
+// The scan buffer: the bytes kept and two windows, kept per thread, since
+// every document of a search is scanned with one.
 BYTE* ScanBuffer()
 {
     thread_local std::unique_ptr<BYTE[]> pBuffer;
     if (!pBuffer)
-        pBuffer = std::make_unique<BYTE[]>(2 * CONTENT_WINDOW);
+        pBuffer = std::make_unique<BYTE[]>(KEPT_BYTES + 2 * CONTENT_WINDOW);
     return pBuffer.get();
 }
 
@@ -46,18 +51,21 @@ EContentScan ScanContent(
     if (nLeft == 0)
         return EContentScan::Done;
     BYTE* pBuffer = ScanBuffer();
+    int nKept = 0; // bytes of the window before, in front of the current one
     int nCurrent = ReadWindow(read, pBuffer, CONTENT_WINDOW);
     if (nCurrent < 0)
         return EContentScan::ReadFailed;
-    char32_t chBefore = U' ';
     while (true) {
         // A full window may have a next one; its bytes let words run on.
-        const int nNext = nCurrent == CONTENT_WINDOW ? ReadWindow(read, pBuffer + CONTENT_WINDOW, CONTENT_WINDOW) : 0;
+        const int nNext
+            = nCurrent == CONTENT_WINDOW ? ReadWindow(read, pBuffer + nKept + CONTENT_WINDOW, CONTENT_WINDOW) : 0;
         if (nNext < 0)
             return EContentScan::ReadFailed;
-        const std::string_view text(reinterpret_cast<const char*>(pBuffer), static_cast<std::size_t>(nCurrent + nNext));
+        const std::string_view text(
+            reinterpret_cast<const char*>(pBuffer), static_cast<std::size_t>(nKept + nCurrent + nNext));
         for (std::size_t i = words.size(); i-- > 0;) {
-            if (found[i] || !words[i].Find(text, static_cast<std::size_t>(nCurrent), chBefore))
+            if (found[i]
+                || !words[i].Find(text, static_cast<std::size_t>(nKept), static_cast<std::size_t>(nKept + nCurrent)))
                 continue;
             found[i] = true;
             if (--nLeft == 0 || bStopAtFirst)
@@ -65,8 +73,9 @@ EContentScan ScanContent(
         }
         if (nNext == 0)
             return EContentScan::Done;
-        chBefore = CWordFinder::CharBefore(text, static_cast<std::size_t>(nCurrent), chBefore);
-        std::memmove(pBuffer, pBuffer + CONTENT_WINDOW, static_cast<std::size_t>(nNext));
+        const int nKeep = std::min(KEPT_BYTES, nKept + nCurrent);
+        std::memmove(pBuffer, pBuffer + nKept + nCurrent - nKeep, static_cast<std::size_t>(nKeep + nNext));
+        nKept = nKeep;
         nCurrent = nNext;
     }
 }

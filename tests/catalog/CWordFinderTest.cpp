@@ -45,12 +45,13 @@ TEST(CWordFinderTest, StartsAreLimitedButTheCompareReadsOn)
 {
     const std::string text = "xxxxcat";
     CWordFinder finder("cat", FALSE, FALSE);
-    EXPECT_TRUE(finder.Find(text, 5)); // starts at 4, runs past the five starts
-    EXPECT_FALSE(finder.Find(text, 4));
+    EXPECT_TRUE(finder.Find(text, 0, 5)); // starts at 4, runs past the five starts
+    EXPECT_FALSE(finder.Find(text, 0, 4));
+    EXPECT_FALSE(finder.Find(text, 5, 7)) << "starts begin at the first allowed";
     // The character before the text decides a whole word at its start.
     CWordFinder whole("cat", TRUE, FALSE);
-    EXPECT_FALSE(whole.Find("cat", 3, U'a'));
-    EXPECT_TRUE(whole.Find("cat", 3, U' '));
+    EXPECT_FALSE(whole.Find("cat", 0, 3, U'a'));
+    EXPECT_TRUE(whole.Find("cat", 0, 3, U' '));
 }
 
 TEST(CWordFinderTest, NeverReadsOutsideTheText)

@@ -54,6 +54,27 @@ TEST(ContentScanTest, TheCharacterBeforeAWindowDecidesAWholeWord)
     EXPECT_EQ(Scan(text, { Word("cat", TRUE) }), std::vector<bool> { false });
 }
 
+// A character whose bytes the window's end cuts is read whole before a word
+// that starts in the next window, as in the whole content.
+TEST(ContentScanTest, ACharacterCutByTheWindowsEndIsReadWholeBeforeAWord)
+{
+    std::string text(2 * CONTENT_WINDOW, ' ');
+    for (const char* pszCut : { "\xED\x95\x9C", "\xF0\x9D\x90\x80" }) { // a Hangul letter, a mathematical letter
+        const std::string cut(pszCut);
+        for (std::size_t nInFirst = 1; nInFirst < cut.size(); ++nInFirst) {
+            std::string withCut = text;
+            withCut.replace(CONTENT_WINDOW - nInFirst, cut.size(), cut);
+            withCut.replace(CONTENT_WINDOW - nInFirst + cut.size(), 3, "cat");
+            EXPECT_EQ(Scan(withCut, { Word("cat", TRUE) }), std::vector<bool> { false }) << pszCut << nInFirst;
+            EXPECT_EQ(Scan(withCut, { Word("cat") }), std::vector<bool> { true }) << pszCut << nInFirst;
+        }
+    }
+    // A dash cut so is no letter: the word stands whole after it.
+    text.replace(CONTENT_WINDOW - 1, 3, "\xE2\x80\x94");
+    text.replace(CONTENT_WINDOW + 2, 3, "cat");
+    EXPECT_EQ(Scan(text, { Word("cat", TRUE) }), std::vector<bool> { true });
+}
+
 TEST(ContentScanTest, FoundWordsCountForTheWholeContent)
 {
     std::string text(5 * CONTENT_WINDOW, '.');
