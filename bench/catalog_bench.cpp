@@ -15,12 +15,16 @@
 // (default 3), the other cache size in chunks of two blocks (default 512) and
 // a smaller number of documents (default none): given, the same rounds first
 // run on that many documents, and the growth of one path lookup's cost from
-// the smaller data set to the larger is printed for the catalog and for
-// SQLite. Prints "name: value" lines: the median seconds of each step on
-// every side, the ratios (catalog / SQLite; below 1 the catalog is faster),
-// the default cache's walk and lookup against the other cache's, the user
-// action against the flush and, for reference, the file sizes. The files live
-// in a temporary folder that is removed at the end.
+// the smaller data set to the larger is printed for the catalog (with
+// either cache) and for SQLite. SQLite's own page cache is 2 MiB, where the
+// catalog's default block cache is 64 MiB and holds the whole smaller data
+// set: SQLite's lookups are also timed a second time with a page cache of
+// the catalog's default size, and the growths are set side by side at equal
+// memory too (the default cache against SQLite's larger one; the other cache
+// against SQLite's default, equal when it is 512 chunks). Prints "name: value" lines: the median seconds of each step
+// on every side, the ratios (catalog / SQLite; below 1 the catalog is faster), the default cache's walk and lookup
+// against the other cache's, the user action against the flush and, for reference, the file sizes. The files live in a
+// temporary folder that is removed at the end.
 
 #include "bench/BenchCatalogData.h"
 #include "platform/base/PathMap.h"
@@ -72,6 +76,7 @@ int LookedUpDocument(int nLookup)
 struct Figures {
     double build = 0, reopen = 0, walk = 0, lookup = 0, firstRows = 0;
     double close = 0, open = 0; // the two parts of the reopen
+    double lookupSameCache = 0; // SQLite's lookups with a page cache of the catalog's default size
     double action = 0;          // the median of one committed user action (the catalog only)
     double fdatasync = 0;       // the median of a block written and flushed with fdatasync (beside the catalog)
     long long nFileBytes = 0;
@@ -374,6 +379,30 @@ void BuildDatabase(sqlite3* pDb)
     Execute(pDb, "COMMIT");
 }
 
+// Every document looked up by its path, in a scattered order.
+void LookUpPaths(sqlite3* pDb)
+{
+    CStatement find(pDb,
+        "SELECT d.* FROM documents d JOIN directories r ON r.id = d.directory"
+        " WHERE r.path = ? AND d.name = ?");
+    int nFound = 0;
+    for (int nLookup = 0; nLookup < DocumentCount(); ++nLookup) {
+        int nDocument = LookedUpDocument(nLookup);
+        // The same split and lower-casing the catalog does.
+        std::string strPath = DirectoryPath(DirectoryOf(nDocument)) + DocumentName(nDocument);
+        for (char& ch : strPath)
+            ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        std::size_t nSlash = strPath.rfind('\\');
+        sqlite3_bind_text(*find, 1, strPath.c_str(), static_cast<int>(nSlash + 1), SQLITE_TRANSIENT);
+        sqlite3_bind_text(*find, 2, strPath.c_str() + nSlash + 1, -1, SQLITE_TRANSIENT);
+        int nRows = 0;
+        ReadRows(*find, &nRows);
+        nFound += nRows;
+    }
+    if (nFound != DocumentCount())
+        Fail("sqlite: a path lookup failed");
+}
+
 Figures RunSqlite(const std::string& strHostPath)
 {
     Figures figures;
@@ -402,27 +431,20 @@ Figures RunSqlite(const std::string& strHostPath)
             Fail("sqlite: the walk misses documents");
     });
 
-    figures.lookup = Seconds([&] {
-        CStatement find(pDb,
-            "SELECT d.* FROM documents d JOIN directories r ON r.id = d.directory"
-            " WHERE r.path = ? AND d.name = ?");
-        int nFound = 0;
-        for (int nLookup = 0; nLookup < DocumentCount(); ++nLookup) {
-            int nDocument = LookedUpDocument(nLookup);
-            // The same split and lower-casing the catalog does.
-            std::string strPath = DirectoryPath(DirectoryOf(nDocument)) + DocumentName(nDocument);
-            for (char& ch : strPath)
-                ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-            std::size_t nSlash = strPath.rfind('\\');
-            sqlite3_bind_text(*find, 1, strPath.c_str(), static_cast<int>(nSlash + 1), SQLITE_TRANSIENT);
-            sqlite3_bind_text(*find, 2, strPath.c_str() + nSlash + 1, -1, SQLITE_TRANSIENT);
-            int nRows = 0;
-            ReadRows(*find, &nRows);
-            nFound += nRows;
-        }
-        if (nFound != DocumentCount())
-            Fail("sqlite: a path lookup failed");
-    });
+    figures.lookup = Seconds([&] { LookUpPaths(pDb); });
+    // The same lookups again with as much memory for pages as the catalog's
+    // block cache has by default, which holds the whole smaller data set;
+    // then the default again for the steps that follow.
+    std::string strDefaultCache;
+    {
+        CStatement cacheSize(pDb, "PRAGMA cache_size");
+        if (sqlite3_step(*cacheSize) == SQLITE_ROW)
+            strDefaultCache = std::to_string(sqlite3_column_int64(*cacheSize, 0));
+    }
+    const int nCatalogKiB = CCatalogFile::CACHE_CHUNKS * 2 * BLOCK_SIZE / 1024;
+    Execute(pDb, ("PRAGMA cache_size = -" + std::to_string(nCatalogKiB)).c_str());
+    figures.lookupSameCache = Seconds([&] { LookUpPaths(pDb); });
+    Execute(pDb, ("PRAGMA cache_size = " + strDefaultCache).c_str());
 
     figures.firstRows = Seconds([&] {
         CStatement rows(pDb, FIRST_ROWS_SQL);
@@ -528,23 +550,30 @@ int main(int argc, char** argv)
             Ratio(Median(catalog, pField), Median(other, pField)));
     }
     if (nSmallDocuments != 0) {
-        // The cost of one lookup on each data set, and how much it grew.
-        auto perLookup = [](const std::vector<Figures>& rounds, int nLookups) {
-            return Median(rounds, &Figures::lookup) / nLookups * 1e6;
+        // The cost of one lookup on each data set, and how much it grew: the
+        // catalog with its default cache against SQLite with its default page
+        // cache (2 MiB) and with one as large as the catalog's; the catalog
+        // with the other cache against SQLite's default.
+        auto perLookup = [](const std::vector<Figures>& rounds, double Figures::*pField, int nLookups) {
+            return Median(rounds, pField) / nLookups * 1e6;
         };
-        const double dCatalogSmall = perLookup(smallCatalog, nSmallDocuments);
-        const double dCatalogLarge = perLookup(catalog, nDocuments);
-        const double dSqliteSmall = perLookup(smallSqlite, nSmallDocuments);
-        const double dSqliteLarge = perLookup(sqlite, nDocuments);
-        std::printf("catalog_lookup_us_at_%d: %.2f\n", nSmallDocuments, dCatalogSmall);
-        std::printf("catalog_lookup_us_at_%d: %.2f\n", nDocuments, dCatalogLarge);
-        std::printf("sqlite_lookup_us_at_%d: %.2f\n", nSmallDocuments, dSqliteSmall);
-        std::printf("sqlite_lookup_us_at_%d: %.2f\n", nDocuments, dSqliteLarge);
-        const double dCatalogGrowth = Ratio(dCatalogLarge, dCatalogSmall);
-        const double dSqliteGrowth = Ratio(dSqliteLarge, dSqliteSmall);
-        std::printf("catalog_lookup_growth: %.2f\n", dCatalogGrowth);
-        std::printf("sqlite_lookup_growth: %.2f\n", dSqliteGrowth);
+        auto growth = [&](const std::vector<Figures>& small, const std::vector<Figures>& large, double Figures::*pField,
+                          const std::string& strName) {
+            const double dSmall = perLookup(small, pField, nSmallDocuments);
+            const double dLarge = perLookup(large, pField, nDocuments);
+            std::printf("%s_lookup_us_at_%d: %.2f\n", strName.c_str(), nSmallDocuments, dSmall);
+            std::printf("%s_lookup_us_at_%d: %.2f\n", strName.c_str(), nDocuments, dLarge);
+            std::printf("%s_lookup_growth: %.2f\n", strName.c_str(), Ratio(dLarge, dSmall));
+            return Ratio(dLarge, dSmall);
+        };
+        const double dCatalogGrowth = growth(smallCatalog, catalog, &Figures::lookup, "catalog");
+        const double dOtherGrowth
+            = growth(smallOther, other, &Figures::lookup, "catalog_cache" + std::to_string(nOtherChunks));
+        const double dSqliteGrowth = growth(smallSqlite, sqlite, &Figures::lookup, "sqlite");
+        const double dSameCacheGrowth = growth(smallSqlite, sqlite, &Figures::lookupSameCache, "sqlite_same_cache");
         std::printf("ratio_lookup_growth: %.2f\n", Ratio(dCatalogGrowth, dSqliteGrowth));
+        std::printf("ratio_same_cache_lookup_growth: %.2f\n", Ratio(dCatalogGrowth, dSameCacheGrowth));
+        std::printf("ratio_cache%d_lookup_growth: %.2f\n", nOtherChunks, Ratio(dOtherGrowth, dSqliteGrowth));
     }
     const double dAction = Median(catalog, &Figures::action);
     const double dFlush = Median(catalog, &Figures::fdatasync);

@@ -57,3 +57,26 @@ TEST(DocumentNameIndexTest, ASecondRecordForANameMakesItAmbiguousAndRemovingAnot
     EXPECT_TRUE(index.Find("a.txt", &ref));
     EXPECT_FALSE(index.Find("b.txt", &ref));
 }
+
+// An index reserved for its names when half of them are in, and then filled,
+// at every size, keeps the names it had, finds every name and still ends a
+// lookup of a name it lacks.
+TEST(DocumentNameIndexTest, ReservingKeepsTheNamesAndEveryLookupEnds)
+{
+    auto nameOf = [](std::size_t n) { return "name-" + std::to_string(n); };
+    for (std::size_t nNames = 0; nNames <= 300; ++nNames) {
+        CDocumentNameIndex index;
+        for (std::size_t n = 0; n < nNames; ++n) {
+            if (n == nNames / 2)
+                index.Reserve(nNames);
+            index.Add(nameOf(n), { static_cast<CATBLOCK>(n), 0 });
+        }
+        CRecordRef ref;
+        EXPECT_FALSE(index.Find("absent", &ref)) << nNames;
+        for (std::size_t n = 0; n < nNames; ++n) {
+            ASSERT_TRUE(index.Find(nameOf(n), &ref)) << n << " of " << nNames;
+            ASSERT_EQ(ref.nBlock, static_cast<CATBLOCK>(n));
+        }
+        EXPECT_EQ(index.GetCount(), nNames);
+    }
+}
