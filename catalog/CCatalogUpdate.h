@@ -116,7 +116,6 @@ private:
         std::unique_ptr<CDirectoryRec> pBefore;
         // Its directory record for the walk's adds, from the first add on.
         std::unique_ptr<CDirectoryRec> pDirectory;
-        std::set<std::string, std::less<>> added; // the lower-case names the walk added
         std::vector<std::string> lowerNames;      // of the listing's entries, in its order
         std::set<std::string, std::less<>> twins; // the lower-case names more than one entry shares
         // Its place in the walk: the index in its parent's listing of each
@@ -193,7 +192,10 @@ private:
     void LinkWhereShown(CDocumentRec& document, const CString& strKey, const CMailMessage& message);
     // Links a new document under the nodes, the first one holding it already.
     BOOL LinkUnder(CDocumentRec& document, const CNodeRecArray& nodes, size_t nFirst);
+    // Notes a new document for the recent list, which takes the documents
+    // noted a folder, a mail store or MAX_ENTRIES documents at a time.
     void NoteAdded(const CDocumentRec& document);
+    void WriteRecent();
 
     /* A first cataloguing's organisation: a system per root, a group per folder with documents. */
 
@@ -235,6 +237,7 @@ private:
     int m_nNetworkBar { -1 };
     int m_nStoreBar { -1 };
     std::unique_ptr<CRecentList> m_pRecent; // null unless catalogued documents join the recent list
+    std::vector<CRecordRef> m_recentAdded;  // documents noted for it and not yet written, oldest first
     std::map<std::string, std::unique_ptr<CNodeRec>> m_folderNodes; // MODE_FIRST: folder -> its node
     std::unique_ptr<CNodeRec> m_pSystemsParent;                     // MODE_FIRST: the root, once a system is made
     CUpdateTotals m_totals;
