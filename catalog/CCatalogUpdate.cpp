@@ -400,8 +400,11 @@ void CCatalogUpdate::ListAhead(CFolderFiles& files, std::size_t nFrom, int nDept
             continue;
         if (std::unique_ptr<CFolderFiles> pSubfolder
             = ListFolder(files.strFolder + entries[i].strName.c_str() + "\\", nDepth + 1, eSubscope, &files, i, true)) {
-            files.listedAhead.emplace(i, std::move(pSubfolder));
             ++m_nListedAhead;
+            // The walk comes to the sub-folder's own first sub-folders before
+            // the next one of this folder: they are listed ahead first.
+            ListAhead(*pSubfolder, 0, nDepth + 1, eSubscope);
+            files.listedAhead.emplace(i, std::move(pSubfolder));
         }
     }
 }
