@@ -43,6 +43,15 @@ protected:
         file.Release();
         ASSERT_TRUE(JournalExists());
     }
+    // Reopens the file and expects it to hold records, whole; the open file object.
+    std::unique_ptr<CCatalogFile> ExpectReopenedWith(const std::vector<std::vector<BYTE>>& records)
+    {
+        auto pReopened = OpenObject();
+        EXPECT_TRUE(pReopened->Acquire());
+        EXPECT_EQ(ReadAll(*pReopened), records);
+        EXPECT_TRUE(pReopened->CheckInvariants());
+        return pReopened;
+    }
     // Inside an action: a link record of fill bFill in a block the file holds,
     // and nChains new chains, each with one record of that fill.
     void AddLinkAndChains(CCatalogFile& file, const SampleCatalog& sample, int nChains, BYTE bFill)
@@ -187,11 +196,7 @@ TEST_F(CCatalogFileJournalTest, ALargeBatchJournalsOnlyTheBlocksTheFileHeldWithO
     EXPECT_GE(flushes.m_written[ProgramPath("test.cat")], DIRECT_BLOCKS * BLOCK_SIZE);
     std::vector<std::vector<BYTE>> records = ReadAll(*pFile);
     ASSERT_TRUE(pFile->Release());
-
-    auto pReopened = OpenObject();
-    ASSERT_TRUE(pReopened->Acquire());
-    EXPECT_EQ(ReadAll(*pReopened), records);
-    EXPECT_TRUE(pReopened->CheckInvariants());
+    ExpectReopenedWith(records);
 }
 
 TEST_F(CCatalogFileJournalTest, ALargeBatchTheJournalRefusedLeavesTheFileAsItWas)
@@ -211,20 +216,15 @@ TEST_F(CCatalogFileJournalTest, ALargeBatchTheJournalRefusedLeavesTheFileAsItWas
     pFile->Release();
     EXPECT_GT(FileBytes().size(), static_cast<std::size_t>(BlockOffset(nLastBefore + 1))); // past the end: unread
 
-    auto pReopened = OpenObject();
-    ASSERT_TRUE(pReopened->Acquire());
+    auto pReopened = ExpectReopenedWith(before);
     EXPECT_EQ(pReopened->GetLastBlock(), nLastBefore);
-    EXPECT_EQ(ReadAll(*pReopened), before);
     // The blocks left past the end are taken again by the next batch.
     pReopened->BeginAction();
     AddLinkAndChains(*pReopened, sample, DIRECT_BLOCKS, 0x4D);
     ASSERT_TRUE(pReopened->EndAction());
     std::vector<std::vector<BYTE>> after = ReadAll(*pReopened);
     ASSERT_TRUE(pReopened->Release());
-    auto pAgain = OpenObject();
-    ASSERT_TRUE(pAgain->Acquire());
-    EXPECT_EQ(ReadAll(*pAgain), after);
-    EXPECT_TRUE(pAgain->CheckInvariants());
+    auto pAgain = ExpectReopenedWith(after);
     EXPECT_EQ(ReadChain(*pAgain, sample.nLinks, TABLE_LINK).back(), std::vector<BYTE>(16, 0x4D));
 }
 
@@ -244,11 +244,8 @@ TEST_F(CCatalogFileJournalTest, ALargeBatchWhoseWritingInPlaceFailedIsCompletedA
     pFile->Release();
     ASSERT_TRUE(JournalExists());
 
-    auto pReopened = OpenObject();
-    ASSERT_TRUE(pReopened->Acquire());
+    auto pReopened = ExpectReopenedWith(records);
     EXPECT_GT(pReopened->GetReplayedBatches(), 0);
-    EXPECT_EQ(ReadAll(*pReopened), records);
-    EXPECT_TRUE(pReopened->CheckInvariants());
     EXPECT_EQ(m_errors.Count(), 0u);
 }
 
