@@ -305,6 +305,8 @@ bool CCatalogPowerCut::CState::Record(int nActions)
         const std::string strJournal = m_strMain + ".jnl";
         for (int nAction = 1; nAction <= nActions; ++nAction) {
             const std::size_t nBefore = recorder.m_events.size();
+            // Every other action writes the blocks it appends in place before its journal, as a long update does.
+            SetCatalogDirectAppendBlocks(nAction % 2 == 1 ? 1 : 0);
             if (!PerformAction(catalog, nAction))
                 break;
             // The action is on the disk once its batch's flush of the journal
@@ -320,6 +322,7 @@ bool CCatalogPowerCut::CState::Record(int nActions)
         }
     }
     SetCatalogCheckpointBytes(0);
+    SetCatalogDirectAppendBlocks(0);
     m_events = std::move(recorder.m_events);
     m_figures.nActions = static_cast<int>(m_after.size()) - 1;
     m_figures.nEvents = static_cast<int>(m_events.size());

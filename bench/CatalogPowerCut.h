@@ -3,9 +3,10 @@
 // Power cuts in the middle of catalog writes. A session of user actions on
 // the main catalog (documents added, linked, moved, unlinked, given an expiry
 // date and deleted, groups made and deleted; each action one commit) runs
-// from opening the catalogs to a clean close while every write, flush,
-// creation and removal of their files is recorded through the store's write
-// seam. Crash states are then made from the recording as a disk could hold
+// from opening the catalogs to a clean close (every other action writing the
+// blocks it appends in place before its journal, as a long update does)
+// while every write, flush, creation and removal of their files is recorded
+// through the store's write seam. Crash states are then made from the recording as a disk could hold
 // them after a power cut at any point: everything each file had flushed
 // before the cut, and of its later writes a random subset, applied in random
 // order, some torn after a random number of their first 512-byte sectors.

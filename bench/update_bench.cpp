@@ -122,8 +122,8 @@ struct CRunTimes {
 
 // Catalogues drive T: into a new catalog at hostPath, with the masks a set-up
 // catalog has, then updates it unchanged.
-bool TimeRun(
-    const fs::path& hostPath, const fs::path& tree, const std::vector<std::string>& extensions, CRunTimes& times)
+bool TimeRun(const fs::path& hostPath, const fs::path& tree, const std::vector<std::string>& extensions, int nWorkers,
+    CRunTimes& times)
 {
     const CString strCatalog = ProgramPathFromHostPath(hostPath.string()).c_str();
     if (!CCatalog::CreateFile(FALSE, strCatalog, 2048)) {
@@ -141,6 +141,7 @@ bool TimeRun(
     const std::unique_ptr<CLibFolderRec> pTmp(catalog.AddLibFolder("*.tmp"));
     const auto update = [&] {
         CCatalogUpdate run(&catalog, nullptr, CCatalogUpdate::OPTION_FAST_FOLDERS, nullptr);
+        run.SetReadAheadWorkers(nWorkers);
         if (!run.Update(CCatalogUpdate::MODE_UPDATE))
             std::fprintf(stderr, "update_bench: the update failed\n");
         return run.GetTotals();
@@ -156,7 +157,8 @@ bool TimeRun(
 
 // Arguments: none or "-" for the generated tree, or a folder, catalogued as it is;
 // then the number of runs (3); then "all" to catalogue a folder's every file
-// type instead of the common document types.
+// type instead of the common document types; then the number of threads that
+// read new files ahead (by default, as many as the program uses).
 int main(int argc, char** argv)
 {
     ScratchFolder scratch("archivora-update-bench-");
@@ -181,6 +183,7 @@ int main(int argc, char** argv)
     thePreferences.m_fastUpdateDir.Add("t:\\");
 
     const bool bAllTypes = argc > 3 && std::string(argv[3]) == "all";
+    const int nWorkers = argc > 4 ? std::max(std::atoi(argv[4]), 0) : CDescriptionReadAhead::DefaultWorkers();
     const std::vector<std::string> extensions = !bRealTree ? TREE_EXTENSIONS
         : bAllTypes                                        ? TreeExtensions(tree)
                                                            : DOCUMENT_EXTENSIONS;
@@ -188,7 +191,7 @@ int main(int argc, char** argv)
     std::vector<CRunTimes> runs(nRuns);
     for (int n = 0; n < nRuns; ++n) {
         const fs::path catalogPath = root / ("archiv" + std::to_string(n) + ".cat");
-        if (!TimeRun(catalogPath, tree, extensions, runs[n]))
+        if (!TimeRun(catalogPath, tree, extensions, nWorkers, runs[n]))
             return 1;
     }
     std::vector<double> finds;
@@ -211,7 +214,7 @@ int main(int argc, char** argv)
     std::printf("tree: %s\n", bRealTree ? tree.c_str() : "generated");
     std::printf("types: %s\n", !bRealTree ? "generated" : bAllTypes ? "all" : "documents");
     std::printf("runs: %d\n", nRuns);
-    std::printf("read_ahead_workers: %d\n", CDescriptionReadAhead::DefaultWorkers());
+    std::printf("read_ahead_workers: %d\n", nWorkers);
     std::printf("files: %d\n", nFiles);
     std::printf("catalogued: %d\n", totals.nAdded);
     std::printf("rejected: %d\n", totals.nRejected);

@@ -147,6 +147,7 @@ BOOL CCatalogUpdate::Update(int nMode)
                 break;
             ReadStore(strKey);
         }
+        WriteRecent();
         if (!action.End())
             m_bFailed = true;
     }
@@ -330,6 +331,7 @@ int CCatalogUpdate::WalkFolder(const CString& strFolder, int nDepth, bool bNetwo
     }
     if (bNetwork && nDepth == 0 && m_nNetworkBar >= 0)
         m_pProgress->StepIt(m_nNetworkBar);
+    WriteRecent();
     // The catalogued documents of this folder the walk did not meet are gone.
     if (std::unique_ptr<CDirectoryRec> pDirectory(
             eScope != EScope::Through ? m_pCatalog->FindDirectory(strLowerFolder) : nullptr);
@@ -398,8 +400,11 @@ void CCatalogUpdate::ListAhead(CFolderFiles& files, std::size_t nFrom, int nDept
             continue;
         if (std::unique_ptr<CFolderFiles> pSubfolder
             = ListFolder(files.strFolder + entries[i].strName.c_str() + "\\", nDepth + 1, eSubscope, &files, i, true)) {
-            files.listedAhead.emplace(i, std::move(pSubfolder));
             ++m_nListedAhead;
+            // The walk comes to the sub-folder's own first sub-folders before
+            // the next one of this folder: they are listed ahead first.
+            ListAhead(*pSubfolder, 0, nDepth + 1, eSubscope);
+            files.listedAhead.emplace(i, std::move(pSubfolder));
         }
     }
 }
@@ -522,10 +527,10 @@ CCatalogUpdate::EVisit CCatalogUpdate::AddFile(
 CDocumentRec* CCatalogUpdate::AddDocument(CFolderFiles& files, const CString& strLowerName, CDocumentInfo& info)
 {
     // A name new to the directory record is appended without looking for it
-    // there again. A second name of the same lower case in one listing, and a
-    // name the catalog refuses, take the road that looks first.
-    const std::string_view strName(strLowerName);
-    if (strName.find('\\') != std::string_view::npos || !files.added.emplace(strName).second)
+    // there again: the walk takes no name of a listing that another shares
+    // but for case, so each is met once. A name the catalog refuses takes the
+    // road that looks first.
+    if (std::string_view(strLowerName).find('\\') != std::string_view::npos)
         return m_pCatalog->FindOrAddDocument(files.strLowerFolder, strLowerName, &info);
     if (files.pDirectory
             ? !files.pDirectory->Load()
@@ -561,8 +566,18 @@ BOOL CCatalogUpdate::LinkUnder(CDocumentRec& document, const CNodeRecArray& node
 
 void CCatalogUpdate::NoteAdded(const CDocumentRec& document)
 {
-    if (m_pRecent && !m_pRecent->AddEntry(document) && !m_pCatalog->IsWritable())
+    if (!m_pRecent)
+        return;
+    m_recentAdded.push_back(document.GetRef());
+    if (static_cast<int>(m_recentAdded.size()) >= CRecentList::MAX_ENTRIES)
+        WriteRecent();
+}
+
+void CCatalogUpdate::WriteRecent()
+{
+    if (m_pRecent && !m_recentAdded.empty() && !m_pRecent->AddEntries(m_recentAdded) && !m_pCatalog->IsWritable())
         m_bFailed = true;
+    m_recentAdded.clear();
 }
 
 /******************************************************************************
@@ -630,6 +645,7 @@ void CCatalogUpdate::ReadStore(const CString& strKey)
             m_pCatalog->SetLocationValue(strKey, nSize);
         }
     }
+    WriteRecent();
     if (m_nStoreBar >= 0)
         m_pProgress->StepIt(m_nStoreBar);
 }

@@ -30,7 +30,9 @@
  * changed block are pinned there, and in the header in memory. A commit
  * (FinishWriteLocked at the end of a call outside any action, EndAction,
  * CommitIfDue, a batch grown past MAX_BATCH_BLOCKS, the last Release) writes
- * the batch to the journal and flushes it, then writes it in place; a rollback
+ * the batch to the journal and flushes it, then writes it in place (a batch
+ * appending DIRECT_APPEND_BLOCKS or more writes and flushes those in place
+ * first, and journals the rest); a rollback
  * (a commit in the ERROR state, or one the journal refused) puts back the
  * committed bytes of the changed blocks and drops the appended ones.
  *
@@ -50,10 +52,11 @@
  *      committed bytes of each changed block that the file holds are kept
  *      until the batch is committed or dropped, the committed file header too.
  *  (5) A batch reaches the file whole: with the journal, its blocks and header
- *      are flushed to the journal before any is written in place, and the
- *      journal starts its next generation or goes only once the file is
- *      flushed. Written in place, appended blocks go first, then the header,
- *      then the blocks that link to them.
+ *      are flushed to the journal before any is written in place (but for its
+ *      appended blocks, past the committed end, when it writes and flushes
+ *      them before the journal), and the journal starts its next generation
+ *      or goes only once the file is flushed. Written in place, appended
+ *      blocks go first, then the header, then the blocks that link to them.
  *  (6) A chain's first block may name a free-slot hint: a block of its chain
  *      (learnt by an allocation walk from that first block) such that every
  *      block before it in the chain is full. Freeing a slot before the hint

@@ -259,6 +259,12 @@ public:
     // The journal's size from which a commit also flushes the file and starts
     // the journal's next generation.
     static constexpr std::int64_t CHECKPOINT_BYTES = 4 << 20;
+    // The blocks a batch appends from which it writes them in place and
+    // flushes the file before its journal, which then takes only the blocks
+    // that were there before and the header: a long update that mostly
+    // appends writes its new blocks once. Smaller batches, a user's action,
+    // keep their single flush of the journal.
+    static constexpr int DIRECT_APPEND_BLOCKS = 256;
 
 private:
     friend class CCatalogBlock;
@@ -329,9 +335,13 @@ private:
     // Puts the caches back as the file holds them: the changed blocks as they
     // were, the blocks appended by the batch gone, the header as committed.
     void RollbackLocked();
-    // Writes the blocks and the header of the batch in place, consecutive
-    // blocks in one write.
-    [[nodiscard]] BOOL WriteBackLocked(const std::vector<CJournalBlock>& blocks);
+    // Writes the blocks (sorted) and the header of the batch in place, but
+    // those from writtenFrom on, which are there already.
+    [[nodiscard]] BOOL WriteBackLocked(
+        const std::vector<CJournalBlock>& blocks, std::vector<CJournalBlock>::const_iterator writtenFrom);
+    // Writes the blocks of a sorted range in place, consecutive blocks in one write.
+    [[nodiscard]] BOOL WriteRunsLocked(
+        std::vector<CJournalBlock>::const_iterator first, std::vector<CJournalBlock>::const_iterator last);
     // After a batch: flushes the file and starts the journal's next generation.
     [[nodiscard]] BOOL CheckpointLocked();
     // The bytes of an existing block, marked changed by the batch (its bytes
@@ -458,6 +468,9 @@ private:
 // From now on, a commit that leaves the journal at nBytes or more flushes the
 // file and starts the journal's next generation (CHECKPOINT_BYTES for 0).
 void SetCatalogCheckpointBytes(std::int64_t nBytes);
+// From now on, a batch that appends nBlocks blocks or more writes them in
+// place before its journal (DIRECT_APPEND_BLOCKS for 0).
+void SetCatalogDirectAppendBlocks(int nBlocks);
 
 // An action on a catalog file for the span of a scope: BeginAction when made,
 // EndAction when it goes or at End. A null file makes an action of nothing.

@@ -20,11 +20,19 @@ constexpr std::size_t MAX_RUN_BLOCKS = 256;
 // The journal size from which a commit starts a new generation; the test seam may lower it.
 std::atomic<std::int64_t> g_nCheckpointBytes { CCatalogFile::CHECKPOINT_BYTES };
 
+// The appended blocks from which a batch writes them in place before its journal; the test seam may lower it.
+std::atomic<int> g_nDirectAppendBlocks { CCatalogFile::DIRECT_APPEND_BLOCKS };
+
 }
 
 void SetCatalogCheckpointBytes(std::int64_t nBytes)
 {
     g_nCheckpointBytes.store(nBytes > 0 ? nBytes : CCatalogFile::CHECKPOINT_BYTES);
+}
+
+void SetCatalogDirectAppendBlocks(int nBlocks)
+{
+    g_nDirectAppendBlocks.store(nBlocks > 0 ? nBlocks : CCatalogFile::DIRECT_APPEND_BLOCKS);
 }
 
 /******************************************************************************
@@ -154,13 +162,28 @@ BOOL CCatalogFile::CommitLocked()
     }
     std::sort(blocks.begin(), blocks.end(),
         [](const CJournalBlock& a, const CJournalBlock& b) { return a.nBlock < b.nBlock; });
+    const auto firstAppended = std::find_if(blocks.begin(), blocks.end(),
+        [&](const CJournalBlock& block) { return block.nBlock > m_committedHeader.nLastBlock; });
     const bool bJournal = m_bOwnsJournal;
+    // A large batch's appended blocks lie past the end the committed header
+    // gives, where no reader looks: they are written in place and flushed
+    // first, and the journal takes only the header and the blocks that were
+    // there before, which would link to them.
+    const bool bDirect = bJournal && blocks.end() - firstAppended >= g_nDirectAppendBlocks.load();
+    if (bDirect && (!WriteRunsLocked(firstAppended, blocks.end()) || !m_io.SyncData())) {
+        DWORD dwError = GetLastError();
+        m_state = State::Error;
+        RollbackLocked();
+        SetLastError(dwError);
+        return FALSE;
+    }
     if (bJournal) {
         m_journal.SetCatalogIdentity(m_nIdentity);
         std::array<BYTE, FILE_HEADER_SIZE> header, committed;
         EncodeHeader(m_header, header.data());
         EncodeHeader(m_committedHeader, committed.data());
-        if (!m_journal.Commit(blocks, header, committed)) {
+        const std::span<const CJournalBlock> journaled(blocks.begin(), bDirect ? firstAppended : blocks.end());
+        if (!m_journal.Commit(journaled, header, committed)) {
             DWORD dwError = GetLastError();
             m_state = State::Error;
             RollbackLocked();
@@ -168,7 +191,7 @@ BOOL CCatalogFile::CommitLocked()
             return FALSE;
         }
     }
-    BOOL bWritten = WriteBackLocked(blocks);
+    BOOL bWritten = WriteBackLocked(blocks, bDirect ? firstAppended : blocks.end());
     DWORD dwError = GetLastError();
     // The batch is what the file holds from now on (through the journal, if the writing in place failed).
     while (!m_pinnedChunks.empty())
@@ -188,38 +211,42 @@ BOOL CCatalogFile::CommitLocked()
     return TRUE;
 }
 
-BOOL CCatalogFile::WriteBackLocked(const std::vector<CJournalBlock>& blocks)
+BOOL CCatalogFile::WriteRunsLocked(
+    std::vector<CJournalBlock>::const_iterator first, std::vector<CJournalBlock>::const_iterator last)
+{
+    for (auto it = first; it != last;) {
+        auto runEnd = std::next(it);
+        while (runEnd != last && runEnd->nBlock == std::prev(runEnd)->nBlock + 1
+            && static_cast<std::size_t>(runEnd - it) < MAX_RUN_BLOCKS)
+            ++runEnd;
+        std::size_t nBlocks = static_cast<std::size_t>(runEnd - it);
+        std::span<const BYTE> bytes(it->pData, BLOCK_SIZE);
+        if (nBlocks > 1) {
+            m_writeBuffer.resize(nBlocks * BLOCK_SIZE);
+            for (std::size_t n = 0; n < nBlocks; ++n)
+                std::memcpy(
+                    m_writeBuffer.data() + n * BLOCK_SIZE, (it + static_cast<std::ptrdiff_t>(n))->pData, BLOCK_SIZE);
+            bytes = m_writeBuffer;
+        }
+        if (!m_io.WriteAt(BlockFileOffset(it->nBlock), bytes))
+            return false;
+        it = runEnd;
+    }
+    return true;
+}
+
+BOOL CCatalogFile::WriteBackLocked(
+    const std::vector<CJournalBlock>& blocks, std::vector<CJournalBlock>::const_iterator writtenFrom)
 {
     // Appended blocks first, then the header that counts them, then the blocks
     // that link to them: written in place in this order, a stop in between
     // leaves every chain as it was.
-    auto writeRuns = [&](auto first, auto last) {
-        for (auto it = first; it != last;) {
-            auto runEnd = std::next(it);
-            while (runEnd != last && runEnd->nBlock == std::prev(runEnd)->nBlock + 1
-                && static_cast<std::size_t>(runEnd - it) < MAX_RUN_BLOCKS)
-                ++runEnd;
-            std::size_t nBlocks = static_cast<std::size_t>(runEnd - it);
-            std::span<const BYTE> bytes(it->pData, BLOCK_SIZE);
-            if (nBlocks > 1) {
-                m_writeBuffer.resize(nBlocks * BLOCK_SIZE);
-                for (std::size_t n = 0; n < nBlocks; ++n)
-                    std::memcpy(m_writeBuffer.data() + n * BLOCK_SIZE, (it + static_cast<std::ptrdiff_t>(n))->pData,
-                        BLOCK_SIZE);
-                bytes = m_writeBuffer;
-            }
-            if (!m_io.WriteAt(BlockFileOffset(it->nBlock), bytes))
-                return false;
-            it = runEnd;
-        }
-        return true;
-    };
-    auto firstAppended = std::find_if(blocks.begin(), blocks.end(),
+    auto firstAppended = std::find_if(blocks.begin(), writtenFrom,
         [&](const CJournalBlock& block) { return block.nBlock > m_committedHeader.nLastBlock; });
     std::array<BYTE, FILE_HEADER_SIZE> header;
     EncodeHeader(m_header, header.data());
-    return writeRuns(firstAppended, blocks.end()) && (!m_bHeaderDirty || m_io.WriteAt(0, header))
-        && writeRuns(blocks.begin(), firstAppended);
+    return WriteRunsLocked(firstAppended, writtenFrom) && (!m_bHeaderDirty || m_io.WriteAt(0, header))
+        && WriteRunsLocked(blocks.begin(), firstAppended);
 }
 
 BOOL CCatalogFile::CheckpointLocked()

@@ -50,7 +50,17 @@ CDocumentRec* CRecentList::CreateItemObject(int i) const
 
 BOOL CRecentList::AddEntry(const CDocumentRec& document)
 {
-    if (!m_bValid || !document.IsValid()) {
+    if (!document.IsValid()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const CRecordRef ref = document.GetRef();
+    return AddEntries(std::span<const CRecordRef>(&ref, 1));
+}
+
+BOOL CRecentList::AddEntries(std::span<const CRecordRef> refs)
+{
+    if (!m_bValid) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
@@ -60,10 +70,19 @@ BOOL CRecentList::AddEntry(const CDocumentRec& document)
     int nCount = std::clamp<int>(GetLongField(data, OFF_COUNT), 0, MAX_ENTRIES);
     std::vector<CRecordRef> entries;
     entries.reserve(MAX_ENTRIES);
-    entries.push_back(document.GetRef());
+    // The new ones, each once, then the older entries of other documents.
+    const auto isNew = [&](const CRecordRef& ref, std::size_t nNew) {
+        return std::find(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(nNew), ref)
+            != entries.begin() + static_cast<std::ptrdiff_t>(nNew);
+    };
+    for (auto it = refs.rbegin(); it != refs.rend() && static_cast<int>(entries.size()) < MAX_ENTRIES; ++it) {
+        if (!isNew(*it, entries.size()))
+            entries.push_back(*it);
+    }
+    const std::size_t nNew = entries.size();
     for (int i = 0; i < nCount && static_cast<int>(entries.size()) < MAX_ENTRIES; ++i) {
         CRecordRef ref = GetRefField(data, OFF_ENTRIES + i * 8);
-        if (ref != document.GetRef())
+        if (!isNew(ref, nNew))
             entries.push_back(ref);
     }
     SetLongField(data, OFF_COUNT, static_cast<LONG>(entries.size()));

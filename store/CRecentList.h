@@ -35,6 +35,9 @@ public:
     // Puts the document first, dropping an older entry of it and the entries
     // past MAX_ENTRIES.
     BOOL AddEntry(const CDocumentRec& document);
+    // Puts the documents of refs first, the last one given first: the list
+    // AddEntry would leave for each in turn, written once.
+    BOOL AddEntries(std::span<const CRecordRef> refs);
 
     // Fills a new list record: no entries.
     static void InitRecord(std::span<BYTE> data);

@@ -78,6 +78,13 @@ protected:
         // A folder of one file after another, as a tree of small folders has them.
         for (int i = 0; i < 40; ++i)
             WriteOnT("small/s" + std::to_string(i) + "/only.txt", "small " + std::to_string(i));
+        // More folders than the walk keeps listed ahead, three levels deep, with files at each level.
+        for (int i = 0; i < 12; ++i) {
+            const std::string strMiddle = "wide/w" + std::to_string(i);
+            WriteOnT(strMiddle + "/middle.txt", "middle " + std::to_string(i));
+            for (int j = 0; j < 12; ++j)
+                WriteOnT(strMiddle + "/x" + std::to_string(j) + "/y/leaf.txt", "leaf " + std::to_string(i * 12 + j));
+        }
     }
 
     // A catalog set up as the test's own: the types of the tree, the masks of a new catalog.
@@ -137,7 +144,7 @@ protected:
         EXPECT_EQ(threaded.nAdded, serial.nAdded);
         EXPECT_EQ(threaded.nRejected, serial.nRejected);
         EXPECT_EQ(threaded.nSkipped, serial.nSkipped);
-        EXPECT_GT(serial.nAdded, 740);
+        EXPECT_GT(serial.nAdded, 890);
         const std::vector<std::string> expected = OrderedPicture(*m_pCatalog);
         EXPECT_EQ(OrderedPicture(*pThreaded), expected);
         // The kinds of content gave what they give.

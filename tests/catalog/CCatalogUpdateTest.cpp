@@ -4,6 +4,7 @@
 #include "store/CLibFolderRec.h"
 #include "store/CMailStoreRec.h"
 #include "store/CPreferences.h"
+#include "store/CRecentList.h"
 #include "store/CatalogCheck.h"
 #include "tests/catalog/CatalogDriveFixture.h"
 #include "tests/catalog/ScriptedProgress.h"
@@ -221,6 +222,28 @@ TEST_F(CCatalogUpdateTest, NamesThatDifferOnlyInCaseAreLeftOutAndNoneOfThemIsRea
         (std::set<std::string> { "t:\\known\\more.txt | more | (systems)", "t:\\known\\plan.txt | plan | (systems)",
             "t:\\new\\single.txt | single | (systems)" }));
     EXPECT_TRUE(CheckCatalogFile(ProgramPath("archiv.cat").c_str(), CATALOG_KIND_MAIN));
+}
+
+TEST_F(CCatalogUpdateTest, TheRecentListEndsWithTheLastDocumentsAddedNewestFirst)
+{
+    thePreferences.m_dwMostRecentsOption = CPreferences::RECENT_ADD_CATALOGUED;
+    const auto name = [](int n) { return std::string(n < 10 ? "f0" : "f") + std::to_string(n) + ".txt"; };
+    for (int n = 0; n < 30; ++n) {
+        WriteOnT("docs/a/" + name(n), "a");
+        WriteOnT("docs/b/" + name(n), "b");
+    }
+    ASSERT_TRUE(Run());
+    ASSERT_EQ(m_totals.nAdded, 60);
+    const CRecentList list(m_pCatalog.get());
+    ASSERT_EQ(list.GetStoredCount(), CRecentList::MAX_ENTRIES);
+    for (int i = 0; i < CRecentList::MAX_ENTRIES; ++i) {
+        // The walk takes folder a, then b, each file in name order.
+        const int nAdded = 59 - i;
+        const std::string strExpected = std::string("t:\\docs\\") + (nAdded >= 30 ? "b\\" : "a\\") + name(nAdded % 30);
+        std::unique_ptr<CDocumentRec> pDocument(list.CreateItemObject(i));
+        ASSERT_TRUE(pDocument);
+        EXPECT_EQ(FullPath(*pDocument), strExpected) << i;
+    }
 }
 
 TEST_F(CCatalogUpdateTest, AnUnreadableFolderIsSkippedAndTheRunGoesOn)

@@ -43,7 +43,38 @@ protected:
         file.Release();
         ASSERT_TRUE(JournalExists());
     }
+    // Reopens the file and expects it to hold records, whole; the open file object.
+    std::unique_ptr<CCatalogFile> ExpectReopenedWith(const std::vector<std::vector<BYTE>>& records)
+    {
+        auto pReopened = OpenObject();
+        EXPECT_TRUE(pReopened->Acquire());
+        EXPECT_EQ(ReadAll(*pReopened), records);
+        EXPECT_TRUE(pReopened->CheckInvariants());
+        return pReopened;
+    }
+    // Inside an action: a link record of fill bFill in a block the file holds,
+    // and nChains new chains, each with one record of that fill.
+    void AddLinkAndChains(CCatalogFile& file, const SampleCatalog& sample, int nChains, BYTE bFill)
+    {
+        AddRecord(file, TABLE_LINK, sample.nLinks, bFill);
+        for (int i = 0; i < nChains; ++i) {
+            CATBLOCK nBlock = NO_BLOCK;
+            ASSERT_TRUE(file.NewChain(TABLE_KEYWORD, {}, &nBlock));
+            AddRecord(file, TABLE_KEYWORD, nBlock, bFill);
+        }
+    }
 };
+
+// Lowers the appended blocks from which a batch writes them in place first, for one test.
+class DirectAppendBlocks {
+public:
+    explicit DirectAppendBlocks(int nBlocks) { SetCatalogDirectAppendBlocks(nBlocks); }
+    ~DirectAppendBlocks() { SetCatalogDirectAppendBlocks(0); }
+    DirectAppendBlocks(const DirectAppendBlocks&) = delete;
+    DirectAppendBlocks& operator=(const DirectAppendBlocks&) = delete;
+};
+
+constexpr int DIRECT_BLOCKS = 8;
 
 } // namespace
 
@@ -143,6 +174,79 @@ TEST_F(CCatalogFileJournalTest, AnActionTooLargeForOneBatchIsCommittedInParts)
     ASSERT_TRUE(pFile->EndAction());
     EXPECT_GT(flushes.m_flushes[strJournal], nInside);
     EXPECT_TRUE(pFile->CheckInvariants());
+}
+
+/* A batch that appends many blocks writes them in place before its journal. */
+
+TEST_F(CCatalogFileJournalTest, ALargeBatchJournalsOnlyTheBlocksTheFileHeldWithOneFlushOfEach)
+{
+    const DirectAppendBlocks direct(DIRECT_BLOCKS);
+    auto pFile = NewCatalog();
+    SampleCatalog sample = BuildSample(*pFile);
+    const std::string strJournal = ProgramPath("test.cat.jnl");
+    CFlushCounter flushes;
+
+    pFile->BeginAction();
+    AddLinkAndChains(*pFile, sample, DIRECT_BLOCKS, 0x3C);
+    ASSERT_TRUE(pFile->EndAction());
+    EXPECT_EQ(flushes.m_flushes[strJournal], 1);
+    EXPECT_EQ(flushes.m_flushes[ProgramPath("test.cat")], 1);
+    // The new chains' blocks are not in it; a block of links and the header are.
+    EXPECT_LT(flushes.m_written[strJournal], 4 * BLOCK_SIZE);
+    EXPECT_GE(flushes.m_written[ProgramPath("test.cat")], DIRECT_BLOCKS * BLOCK_SIZE);
+    std::vector<std::vector<BYTE>> records = ReadAll(*pFile);
+    ASSERT_TRUE(pFile->Release());
+    ExpectReopenedWith(records);
+}
+
+TEST_F(CCatalogFileJournalTest, ALargeBatchTheJournalRefusedLeavesTheFileAsItWas)
+{
+    const DirectAppendBlocks direct(DIRECT_BLOCKS);
+    auto pFile = NewCatalog();
+    SampleCatalog sample = BuildSample(*pFile);
+    const std::vector<std::vector<BYTE>> before = ReadAll(*pFile);
+    const CATBLOCK nLastBefore = pFile->GetLastBlock();
+
+    pFile->BeginAction();
+    AddLinkAndChains(*pFile, sample, DIRECT_BLOCKS, 0x3C);
+    SetCatalogWriteFailure(2); // the new blocks are written in one write, the journal fails
+    EXPECT_FALSE(pFile->EndAction());
+    SetCatalogWriteFailure(0);
+    EXPECT_EQ(ReadAll(*pFile), before);
+    pFile->Release();
+    EXPECT_GT(FileBytes().size(), static_cast<std::size_t>(BlockOffset(nLastBefore + 1))); // past the end: unread
+
+    auto pReopened = ExpectReopenedWith(before);
+    EXPECT_EQ(pReopened->GetLastBlock(), nLastBefore);
+    // The blocks left past the end are taken again by the next batch.
+    pReopened->BeginAction();
+    AddLinkAndChains(*pReopened, sample, DIRECT_BLOCKS, 0x4D);
+    ASSERT_TRUE(pReopened->EndAction());
+    std::vector<std::vector<BYTE>> after = ReadAll(*pReopened);
+    ASSERT_TRUE(pReopened->Release());
+    auto pAgain = ExpectReopenedWith(after);
+    EXPECT_EQ(ReadChain(*pAgain, sample.nLinks, TABLE_LINK).back(), std::vector<BYTE>(16, 0x4D));
+}
+
+TEST_F(CCatalogFileJournalTest, ALargeBatchWhoseWritingInPlaceFailedIsCompletedAtTheNextOpening)
+{
+    const DirectAppendBlocks direct(DIRECT_BLOCKS);
+    auto pFile = NewCatalog();
+    SampleCatalog sample = BuildSample(*pFile);
+
+    pFile->BeginAction();
+    AddLinkAndChains(*pFile, sample, DIRECT_BLOCKS, 0x3C);
+    std::vector<std::vector<BYTE>> records = ReadAll(*pFile);
+    SetCatalogWriteFailure(3); // the new blocks and the journal are written; the header in place fails
+    EXPECT_TRUE(pFile->EndAction());
+    SetCatalogWriteFailure(0);
+    EXPECT_FALSE(pFile->IsWritable());
+    pFile->Release();
+    ASSERT_TRUE(JournalExists());
+
+    auto pReopened = ExpectReopenedWith(records);
+    EXPECT_GT(pReopened->GetReplayedBatches(), 0);
+    EXPECT_EQ(m_errors.Count(), 0u);
 }
 
 /* The journal is bound to the catalog's identity, not to the file. */

@@ -84,3 +84,41 @@ TEST_F(CRecentListTest, RemovedDocumentsGiveNoObject)
     EXPECT_EQ(list.GetCount(), 1);
     EXPECT_EQ(Entry(list, 0), "(none)");
 }
+
+TEST_F(CRecentListTest, SeveralAddedAtOnceLeaveTheListTheyLeaveOneByOne)
+{
+    // Two catalogs alike: one list takes each group a document at a time, the other at once.
+    auto pOther = NewMainCatalog("other.cat");
+    BuildSample(*pOther);
+    std::vector<CRecordRef> mine, others;
+    for (int n = 0; n < 70; ++n) {
+        const std::string strPath = "c:\\many\\" + std::to_string(n) + ".txt";
+        mine.push_back(AddDocument(*m_pCatalog, nullptr, strPath.c_str())->GetRef());
+        others.push_back(AddDocument(*pOther, nullptr, strPath.c_str())->GetRef());
+    }
+    const auto entries = [&](const CRecentList& list) {
+        std::vector<std::string> shown;
+        for (int i = 0; i < list.GetStoredCount(); ++i)
+            shown.push_back(Entry(list, i));
+        return shown;
+    };
+    // Repeats of older entries and within a group, an empty group, and one longer than the list.
+    std::vector<std::vector<std::size_t>> groups = { { 0, 1, 2 }, { 3, 1, 4, 3 }, { 5 }, {}, { 2, 6, 6, 0 } };
+    groups.emplace_back();
+    for (std::size_t n = 10; n < 70; ++n)
+        groups.back().push_back(n % 7 == 0 ? 4 : n);
+    groups.push_back({ 1, 69 });
+
+    CRecentList oneByOne(m_pCatalog.get());
+    CRecentList atOnce(pOther.get());
+    for (const std::vector<std::size_t>& group : groups) {
+        std::vector<CRecordRef> refs;
+        for (std::size_t n : group) {
+            ASSERT_TRUE(oneByOne.AddEntry(CDocumentRec(m_pCatalog.get(), mine[n].nBlock, mine[n].nSlot)));
+            refs.push_back(others[n]);
+        }
+        ASSERT_TRUE(atOnce.AddEntries(refs));
+        EXPECT_EQ(entries(CRecentList(pOther.get())), entries(oneByOne));
+    }
+    EXPECT_EQ(oneByOne.GetStoredCount(), CRecentList::MAX_ENTRIES);
+}

@@ -1,7 +1,7 @@
 #pragma once
 
-// Counts the flushes of the store's files, per program path, while it lives
-// (through the store's write seam).
+// Counts the flushes of the store's files and the bytes written to them, per
+// program path, while it lives (through the store's write seam).
 
 #include "store/CatalogIo.h"
 
@@ -16,7 +16,10 @@ public:
     CFlushCounter& operator=(const CFlushCounter&) = delete;
 
     void OnCreate(const CString&) override { }
-    void OnWrite(const CString&, std::int64_t, std::span<const BYTE>) override { }
+    void OnWrite(const CString& strPath, std::int64_t, std::span<const BYTE> data) override
+    {
+        m_written[std::string(strPath)] += static_cast<std::int64_t>(data.size());
+    }
     void OnSync(const CString& strPath) override
     {
         ++m_flushes[std::string(strPath)];
@@ -24,6 +27,7 @@ public:
     }
     void OnRemove(const CString&) override { }
 
-    std::map<std::string, int> m_flushes; // by program path
-    int m_nFlushes { 0 };                 // of every file
+    std::map<std::string, int> m_flushes;          // by program path
+    int m_nFlushes { 0 };                          // of every file
+    std::map<std::string, std::int64_t> m_written; // bytes, by program path
 };
