@@ -69,7 +69,7 @@ TEST_F(EditControlTest, KeysTypedThroughTheQueueArriveAsCharacters)
 {
     HWND hEdit = CreateEdit(ES_AUTOHSCROLL);
     SetFocus(hEdit);
-    for (UINT nKey : { 'A', 'B', '1' }) {
+    for (UINT nKey : { UINT { 'A' }, UINT { 'B' }, UINT { '1' } }) {
         Key(nKey, TRUE);
         Key(nKey, FALSE);
     }
