@@ -3,6 +3,7 @@
 #include "catalog/CTextSearch.h"
 #include "frame/AppGlobals.h"
 #include "frame/AppMessages.h"
+#include "frame/CArqListView.h"
 #include "frame/FindSettings.h"
 #include "resources/ResourceIds.h"
 #include "store/CCatalog.h"
@@ -68,6 +69,22 @@ CSplitterFrame* AppTest::ActiveView() const
 {
     CMainFrame* pMainFrame = MainFrame();
     return pMainFrame ? pMainFrame->GetActiveCatalogFrame() : nullptr;
+}
+
+CArqListViewCtrl& AppTest::List()
+{
+    return ActiveView()->GetListView()->GetListCtrl();
+}
+
+std::unique_ptr<CNodeRec> AppTest::System(const char* pszName)
+{
+    std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
+    return std::unique_ptr<CNodeRec>(pRoot ? pRoot->FindChildByName(pszName) : nullptr);
+}
+
+std::string AppTest::DocPath(const char* pszName) const
+{
+    return ProgramPathFromHostPath((Home() / "docs" / pszName).string());
 }
 
 std::vector<CSplitterFrame*> AppTest::Views() const

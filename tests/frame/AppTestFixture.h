@@ -18,10 +18,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 class CCatalog;
 class CNodeRec;
+
+class CArqListViewCtrl;
 
 class AppTest : public ProgramFolderTest {
 protected:
@@ -42,6 +45,12 @@ protected:
     std::vector<CSplitterFrame*> Views() const;
     // Sends the main window a command and runs what it caused.
     void Command(UINT nID);
+    // The active view's document list.
+    CArqListViewCtrl& List();
+    // A top-level system of the main catalog, read fresh; none when missing.
+    std::unique_ptr<CNodeRec> System(const char* pszName);
+    // The program path of a file of the home's "docs" folder.
+    std::string DocPath(const char* pszName) const;
 
     /* What is there before a start. */
 

@@ -50,17 +50,6 @@ protected:
         ASSERT_TRUE(Start());
         ASSERT_NE(ActiveView(), nullptr);
     }
-
-    std::string DocPath(const char* pszName) const
-    {
-        return ProgramPathFromHostPath((Home() / "docs" / pszName).string());
-    }
-    CArqListViewCtrl& List() { return ActiveView()->GetListView()->GetListCtrl(); }
-    std::unique_ptr<CNodeRec> System(const char* pszName)
-    {
-        std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
-        return std::unique_ptr<CNodeRec>(pRoot ? pRoot->FindChildByName(pszName) : nullptr);
-    }
     // The tree selects the system and the list shows all of it.
     void Show(const char* pszName)
     {

@@ -99,18 +99,6 @@ protected:
     {
         std::ofstream(Home() / "docs" / pszName) << strText;
     }
-    std::string DocPath(const char* pszName) const
-    {
-        return ProgramPathFromHostPath((Home() / "docs" / pszName).string());
-    }
-
-    CArqListViewCtrl& List() { return ActiveView()->GetListView()->GetListCtrl(); }
-    // A top-level system of the catalog, read fresh.
-    std::unique_ptr<CNodeRec> System(const char* pszName)
-    {
-        std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
-        return std::unique_ptr<CNodeRec>(pRoot ? pRoot->FindChildByName(pszName) : nullptr);
-    }
     // Ends an edit of a cell as its editor does: with the text (null: cancelled).
     void EndEdit(int nRow, LONG nColumnId, const char* pszText)
     {
@@ -997,7 +985,6 @@ protected:
             messages.push_back(std::move(pDocument));
         return messages;
     }
-    CArqListViewCtrl& List() { return ActiveView()->GetListView()->GetListCtrl(); }
 
     std::string m_strStore;
 };

@@ -47,18 +47,6 @@ protected:
         CArqListCtrl::SetWorkerStarter(nullptr);
         AppTest::TearDown();
     }
-
-    std::string DocPath(const char* pszName) const
-    {
-        return ProgramPathFromHostPath((Home() / "docs" / pszName).string());
-    }
-    CArqListViewCtrl& List() { return ActiveView()->GetListView()->GetListCtrl(); }
-    // A top-level system of the catalog, read fresh.
-    std::unique_ptr<CNodeRec> System(const char* pszName)
-    {
-        std::unique_ptr<CNodeRec> pRoot(CNodeRec::NewRootNodeRec(App().GetMainCatalog()));
-        return std::unique_ptr<CNodeRec>(pRoot ? pRoot->FindChildByName(pszName) : nullptr);
-    }
     CString Name(int nRow) { return List().GetItemText(nRow, List().FindColumn(COLUMN_NAME)); }
 };
 
