@@ -104,9 +104,9 @@ private:
     };
     // What became of one file of a walk.
     enum class EVisit { Found, Added, Left };
-    // A folder as its walk catalogues its files.
     // What the rules and the catalog make of a file's name.
     enum class EName { Taken, NotUtf8, Rejected, TooLong };
+    // A folder as its walk catalogues its files.
     struct CFolderFiles {
         CString strFolder;      // as the walk spells it, ending in "\"
         CString strLowerFolder; // the catalog's form
