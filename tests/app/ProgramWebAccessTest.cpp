@@ -179,7 +179,14 @@ protected:
         m_directory.SetReply(std::string("<#WACN |0| |welcome| |x| |") + CATALOG_CODE + "|#>");
         CSetupWizardRoad wizard;
         CDialogScript script;
-        wizard.ToConnectionType(script, IDC_WA_CONN_CABLE);
+        // The notice shows its start, though the focus selects all of it.
+        LRESULT nNoticeTop = -1;
+        wizard.Next(script).Then([&nNoticeTop](HWND hSheet) {
+            nNoticeTop
+                = ::SendMessage(CTestDriver::FindChild(hSheet, IDC_WA_NOTICE_TEXT), EM_GETFIRSTVISIBLELINE, 0, 0);
+        });
+        wizard.Next(script);
+        wizard.Next(script.Check(IDC_WA_CONN_CABLE));
         wizard.Next(script.Check(IDC_WA_EXISTING_ACCOUNT));
         script.SetText(IDC_WA_ACCOUNT_USER_ID, "ana").SetText(IDC_WA_ACCOUNT_PASSWORD, "pw").Check(IDC_WA_ACCOUNT_KEEP);
         wizard.Next(script);
@@ -192,6 +199,7 @@ protected:
         m_driver.AnswerNextDialog(std::move(script));
         Choose(ID_WEB_TOGGLE);
         EXPECT_EQ(wizard.m_pages, (std::vector<int> { 1, 2, 4, 7, 8, 10, 11, 12 }));
+        EXPECT_EQ(nNoticeTop, 0);
 
         std::string strFolder;
         ASSERT_TRUE(HostPathFromProgramPath(GetWebAccessSettings().m_strCommFolder, strFolder));
