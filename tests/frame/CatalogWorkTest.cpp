@@ -87,6 +87,20 @@ TEST_F(CatalogWorkTest, TheUpdateCataloguesTheChosenFoldersOnlyWhenAskedTo)
     EXPECT_EQ(App().GetMainCatalog()->GetOpenCount(), 1);
 }
 
+// A new user's update dialog offers the catalog's places.
+TEST_F(CatalogWorkTest, ANewUsersUpdateOffersTheCatalogsPlaces)
+{
+    WriteCatalog([](CCatalog& catalog, CNodeRec&) {
+        EXPECT_TRUE(catalog.LoadExtensions("txt"));
+        EXPECT_TRUE(catalog.SetPlaceChoice(CCatalog::PLACE_LOCAL_DISK));
+    });
+    ASSERT_TRUE(Start());
+    Command(ID_CATALOG_UPDATE);
+    ASSERT_EQ(m_prompts.CountOf("update options"), 1);
+    EXPECT_TRUE(m_prompts.m_lastUpdateChoices.bFirst) << "the catalog's places";
+    EXPECT_FALSE(m_prompts.m_lastUpdateChoices.bSecond) << "the fast-update folders";
+}
+
 TEST_F(CatalogWorkTest, TheUpdateDescribesEveryNewFileOfATreeOfManyFolders)
 {
     // Folders of one file and of many, files and sub-folders mixed: the

@@ -56,6 +56,7 @@ public:
         const int nOption = thePreferences.m_nUpdateOption;
         choices.bFirst = nOption == 1 || nOption == 3;
         choices.bSecond = nOption == 2 || nOption == 3;
+        m_lastUpdateChoices = choices;
         return Ask("update options", m_nUpdateAnswer);
     }
     int MaintenanceOptions(CMaintenanceChoices& choices) override
@@ -152,6 +153,7 @@ public:
     std::function<int(CDocumentRec&)> m_fnDescribe;     // none: nothing written
     std::function<int(CDocumentRec&)> m_fnImagePreview; // none: cancelled
     int m_nUpdateAnswer { IDCANCEL };
+    CUpdateChoices m_lastUpdateChoices {}; // as the update dialog last showed its boxes
     int m_nMaintenanceAnswer { IDCANCEL };
     int m_nNoticeCount { -1 };
     int m_nNoticeAnswer { IDCANCEL };
